@@ -1,0 +1,44 @@
+# The two commands of the README: `make run` and `make test`. Everything else is set-up.
+WIN_BUILD    := build/win
+NATIVE_BUILD := build/native
+JOBS         ?= $(shell nproc)
+CMAKE_GEN    := -G Ninja
+
+.PHONY: all deps configure build native test run fuzz-long bench clean
+
+all: build
+
+deps:
+	@bash scripts/setup-deps.sh
+	@bash scripts/build-libjpeg.sh
+	@bash scripts/wine-prefix.sh
+
+$(WIN_BUILD)/build.ninja: | deps
+	@. scripts/env.sh && cmake -S . -B $(WIN_BUILD) $(CMAKE_GEN) -Wno-dev \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_CROSSCOMPILING_EMULATOR=$(CURDIR)/scripts/wine-exec.sh >/dev/null
+
+$(NATIVE_BUILD)/build.ninja: | deps
+	@cmake -S . -B $(NATIVE_BUILD) $(CMAKE_GEN) -Wno-dev \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+
+build: deps $(WIN_BUILD)/build.ninja
+	@cmake --build $(WIN_BUILD) -j $(JOBS)
+
+native: deps $(NATIVE_BUILD)/build.ninja
+	@cmake --build $(NATIVE_BUILD) -j $(JOBS)
+
+test: build native
+	@bash scripts/run-tests.sh
+
+run: build
+	@bash scripts/run.sh
+
+fuzz-long: native
+	@cmake --build $(NATIVE_BUILD) --target fuzz-long
+
+bench: native
+	@bash scripts/run-bench.sh
+
+clean:
+	rm -rf build

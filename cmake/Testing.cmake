@@ -1,0 +1,65 @@
+# Test helpers shared by every folder of tests/.
+#   scrivane_add_win_test(NAME SOURCES ... LIBS ...)     GoogleTest under Wine (Windows build)
+#   scrivane_add_native_test(NAME SOURCES ... LIBS ...)  GoogleTest under the sanitizers (native build)
+#   scrivane_add_fuzzer(NAME SOURCES ... LIBS ... [SEEDS dir] [SECONDS n])
+#                                                        libFuzzer target plus a bounded run in CTest
+set(SCRIVANE_FUZZ_SECONDS 30 CACHE STRING "Length of each fuzz run inside the test suite")
+
+set(gtest_disable_pthreads ${SCRIVANE_WINDOWS} CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+include(GoogleTest)
+
+function(_scrivane_gtest name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                       PROPERTIES TIMEOUT 300)
+endfunction()
+
+function(scrivane_add_win_test name)
+  if(SCRIVANE_WINDOWS)
+    _scrivane_gtest(${name} ${ARGN})
+  endif()
+endfunction()
+
+function(scrivane_add_native_test name)
+  if(NOT SCRIVANE_WINDOWS)
+    _scrivane_gtest(${name} ${ARGN})
+  endif()
+endfunction()
+
+function(scrivane_add_fuzzer name)
+  if(SCRIVANE_WINDOWS)
+    return()
+  endif()
+  cmake_parse_arguments(F "" "SEEDS;SECONDS" "SOURCES;LIBS" ${ARGN})
+  if(NOT F_SECONDS)
+    set(F_SECONDS ${SCRIVANE_FUZZ_SECONDS})
+  endif()
+  add_executable(${name} ${F_SOURCES})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  set(corpus ${CMAKE_BINARY_DIR}/fuzz-corpus/${name})
+  set(seeds "")
+  if(F_SEEDS)
+    set(seeds ${F_SEEDS})
+  endif()
+  # A bounded run: any crash, leak, sanitizer report or timeout fails the test.
+  add_test(NAME fuzz.${name}
+           COMMAND ${CMAKE_SOURCE_DIR}/scripts/run-fuzzer.sh $<TARGET_FILE:${name}> ${corpus} ${F_SECONDS} ${seeds})
+  set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 600 LABELS fuzz)
+  add_custom_target(fuzz-long-${name}
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/run-fuzzer.sh $<TARGET_FILE:${name}> ${corpus} 1800 ${seeds}
+    USES_TERMINAL)
+  if(NOT TARGET fuzz-long)
+    add_custom_target(fuzz-long)
+  endif()
+  add_dependencies(fuzz-long fuzz-long-${name})
+endfunction()

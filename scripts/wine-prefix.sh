@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Creates the private Wine prefix once: 64-bit, a 1920x1080 virtual desktop (windows
+# open and close fast there), no optional-component prompts, no crash dialogs.
+set -euo pipefail
+source "$(dirname "$0")/env.sh"
+
+stamp="$WINEPREFIX/.scrivane-ready"
+[ -f "$stamp" ] && exit 0
+
+echo "setup: creating Wine prefix $WINEPREFIX"
+mkdir -p "$WINEPREFIX"
+# wineboot needs no display; keep it off any display the user has.
+env -u DISPLAY wineboot -i >/dev/null 2>&1 || true
+reg() { env -u DISPLAY wine reg add "$@" /f >/dev/null 2>&1; }
+reg 'HKCU\Software\Wine\Explorer' /v Desktop /d Default
+reg 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1920x1080
+# No debugger or crash dialog may ever block an unattended run.
+reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 1
+reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d 'false'
+reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
+reg 'HKCU\Control Panel\International' /v Locale /d 00000804
+env -u DISPLAY wineserver -w
+touch "$stamp"
