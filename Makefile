@@ -1,6 +1,8 @@
 # The two commands of the README: `make run` and `make test`. Everything else is set-up.
-WIN_BUILD    := build/win
-NATIVE_BUILD := build/native
+# BUILD picks another build folder (parallel work trees of one clone use their own).
+BUILD        ?= build
+WIN_BUILD    := $(BUILD)/win
+NATIVE_BUILD := $(BUILD)/native
 JOBS         ?= $(shell nproc)
 CMAKE_GEN    := -G Ninja
 
@@ -29,16 +31,16 @@ native: deps $(NATIVE_BUILD)/build.ninja
 	@cmake --build $(NATIVE_BUILD) -j $(JOBS)
 
 test: build native
-	@bash scripts/run-tests.sh
+	@SCRIVANE_BUILD=$(BUILD) bash scripts/run-tests.sh
 
 run: build
-	@bash scripts/run.sh
+	@SCRIVANE_BUILD=$(BUILD) bash scripts/run.sh
 
 fuzz-long: native
 	@cmake --build $(NATIVE_BUILD) --target fuzz-long
 
 bench: native
-	@bash scripts/run-bench.sh
+	@SCRIVANE_BUILD=$(BUILD) bash scripts/run-bench.sh
 
 clean:
-	rm -rf build
+	rm -rf $(BUILD)

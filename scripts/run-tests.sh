@@ -4,14 +4,15 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source scripts/env.sh
+build=${SCRIVANE_BUILD:-build}
 jobs=${JOBS:-$(nproc)}
 status=0
 
 echo "== Windows tests (Wine) =="
-bash scripts/with-session.sh ctest --test-dir build/win -j "$jobs" --output-on-failure --timeout 600 || status=1
+bash scripts/with-session.sh ctest --test-dir "$build/win" -j "$jobs" --output-on-failure --timeout 600 || status=1
 
 echo "== Native tests (AddressSanitizer, UndefinedBehaviorSanitizer, libFuzzer) =="
 # The fuzz runs are long and few: start them first so they overlap the short tests.
-ctest --test-dir build/native -j "$jobs" --output-on-failure --schedule-random || status=1
+ctest --test-dir "$build/native" -j "$jobs" --output-on-failure --schedule-random || status=1
 
 exit $status

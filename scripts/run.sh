@@ -5,10 +5,11 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source scripts/env.sh
-exe=$(find build/win/app -maxdepth 2 -name 'scrivane.exe' | head -n 1)
-ctl=$(find build/win/tools -maxdepth 2 -name 'winctl.exe' | head -n 1)
-[ -n "$exe" ] || { echo "run: build/win/app/scrivane.exe not built" >&2; exit 1; }
-workdir=build/run
+build=${SCRIVANE_BUILD:-build}
+exe=$(find "$build/win/app" -maxdepth 2 -name 'scrivane.exe' | head -n 1)
+ctl=$(find "$build/win/tools" -maxdepth 2 -name 'winctl.exe' | head -n 1)
+[ -n "$exe" ] || { echo "run: $build/win/app/scrivane.exe not built" >&2; exit 1; }
+workdir=$build/run
 mkdir -p "$workdir"
 
 if [ -n "${DISPLAY:-}" ]; then
