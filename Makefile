@@ -1,4 +1,6 @@
 # The two commands of the README: `make run` and `make test`. Everything else is set-up.
+SHELL := /bin/bash
+
 # BUILD picks another build folder (parallel work trees of one clone use their own).
 BUILD        ?= build
 WIN_BUILD    := $(BUILD)/win
@@ -18,7 +20,7 @@ deps:
 $(WIN_BUILD)/build.ninja: | deps
 	@. scripts/env.sh && cmake -S . -B $(WIN_BUILD) $(CMAKE_GEN) -Wno-dev \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-	  -DCMAKE_CROSSCOMPILING_EMULATOR=$(CURDIR)/scripts/wine-exec.sh >/dev/null
+	  -DCMAKE_CROSSCOMPILING_EMULATOR=$(CURDIR)/scripts/wine-exec.sh -DJPEG_PREFIX="$$JPEG_PREFIX" >/dev/null
 
 $(NATIVE_BUILD)/build.ninja: | deps
 	@cmake -S . -B $(NATIVE_BUILD) $(CMAKE_GEN) -Wno-dev \
