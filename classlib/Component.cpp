@@ -108,6 +108,12 @@ void TComponent::SetComponentState(TComponentStateItem item, bool on) {
 
 void TComponent::Loaded() { state_.Exclude(csLoading); }
 
+void TComponent::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
+  if (Root != this) return;
+  for (TComponent* c : std::vector<TComponent*>(components_))
+    if (!c->HasParent()) Proc(c);
+}
+
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent) RemoveFreeNotification(AComponent);
   for (TComponent* c : std::vector<TComponent*>(components_)) {

@@ -1,6 +1,7 @@
 // TComponent: named objects with an owner that frees them, streamed from form descriptions.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "classlib/Persistent.h"
@@ -17,6 +18,8 @@ using enum TComponentStateItem;
 
 enum class TOperation { opInsert, opRemove };
 using enum TOperation;
+
+using TGetChildProc = std::function<void(TComponent* Child)>;
 
 class TComponent : public TPersistent {
   VCL_CLASS(TComponent, TPersistent)
@@ -49,6 +52,16 @@ class TComponent : public TPersistent {
   // Asks to be told (Notification with opRemove) when AComponent is freed.
   void FreeNotification(TComponent* AComponent);
   void RemoveFreeNotification(TComponent* AComponent);
+
+  // Streaming hooks: a form description nests objects; a component that HasParent (a
+  // control) gets the enclosing object as its parent, and the writer asks each component
+  // for the children to nest inside it. Controls override these.
+  virtual bool HasParent() const { return false; }
+  virtual TComponent* GetParentComponent() const { return nullptr; }
+  virtual void SetParentComponent(TComponent* Value) { (void)Value; }
+  // Calls Proc for each child written inside this component's description. The root lists
+  // the components it owns that have no parent.
+  virtual void GetChildren(const TGetChildProc& Proc, TComponent* Root);
 
   TPersistent* GetOwner() override { return owner_; }
   String GetNamePath() override { return name_; }

@@ -48,6 +48,13 @@ std::vector<const TPropInfo*> TClassInfo::AllProps() const {
   return out;
 }
 
+const TMethodInfo* TClassInfo::FindMethod(StringView name) const {
+  for (const TClassInfo* c = this; c; c = c->Parent)
+    for (const TMethodInfo& m : c->OwnMethods)
+      if (SameText(m.Name, name)) return &m;
+  return nullptr;
+}
+
 namespace {
 
 struct CaseInsensitiveLess {

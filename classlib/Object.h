@@ -77,6 +77,13 @@ struct TPropInfo {
   }
 };
 
+// A published method: an event handler that form descriptions name ("OnClick = btn2Click").
+// Bind makes the method pointer for one instance of the declaring class (or a descendant).
+struct TMethodInfo {
+  StringView Name;
+  TMethod (*Bind)(TObject* instance) = nullptr;
+};
+
 // Class information: what the library calls a class reference.
 struct TClassInfo {
   StringView Name;
@@ -84,12 +91,15 @@ struct TClassInfo {
   // Creates an instance with an owner; set for classes constructible from an owner.
   TObject* (*Create)(TComponent* owner) = nullptr;
   std::vector<TPropInfo> OwnProps;   // declared or redeclared by this class
+  std::vector<TMethodInfo> OwnMethods;  // published methods declared by this class
 
   bool InheritsFrom(const TClassInfo& ancestor) const;
   // Case-insensitive lookup; a redeclaration in a descendant hides the ancestor's.
   const TPropInfo* FindProp(StringView name) const;
   // All published properties, ancestors' first, redeclared ones in their first place.
   std::vector<const TPropInfo*> AllProps() const;
+  // Case-insensitive lookup of a published method, descendants first.
+  const TMethodInfo* FindMethod(StringView name) const;
 };
 
 // Registry of classes by name (for form streaming and class references).
@@ -223,7 +233,8 @@ V FromOrd(int64_t v) {
 // read-only property.
 class TPropertyList {
  public:
-  explicit TPropertyList(std::vector<TPropInfo>& props) : props_(props) {}
+  explicit TPropertyList(std::vector<TPropInfo>& props, std::vector<TMethodInfo>* methods = nullptr)
+      : props_(props), methods_(methods) {}
 
   template <auto G, auto S = G>
   TPropInfo& Integer(StringView name, std::optional<int64_t> def = std::nullopt,
@@ -309,6 +320,12 @@ class TPropertyList {
     return p;
   }
 
+  // A published method (event handler), e.g. p.Method<&Tfrmmain::btn2Click>(L"btn2Click").
+  template <auto Fn>
+  void Method(StringView name) {
+    if (methods_) methods_->push_back(TMethodInfo{name, &BindMethod<Fn>});
+  }
+
   // Redeclares an inherited property with another default (or makes it stored always).
   TPropInfo& ChangeDefault(const TClassInfo& base, StringView name, std::optional<int64_t> def);
   // Publishes a property declared (unpublished) elsewhere, e.g. by a helper of the base.
@@ -321,6 +338,20 @@ class TPropertyList {
   struct EventSig<vcl::Event<Sig>> {
     using type = Sig;
   };
+
+  template <class F>
+  struct MethodSig;
+  template <class C, class R, class... A>
+  struct MethodSig<R (C::*)(A...)> {
+    using Class = C;
+    using type = R(A...);
+  };
+  // The thunk is the one Event::Bind makes, so a handler bound in code compares equal.
+  template <auto Fn>
+  static TMethod BindMethod(TObject* instance) {
+    using S = MethodSig<decltype(Fn)>;
+    return vcl::Event<typename S::type>::template Bind<Fn>(static_cast<typename S::Class*>(instance)).Raw();
+  }
 
   TPropInfo& Add(StringView name, TTypeKind kind) {
     TPropInfo p;
@@ -346,6 +377,7 @@ class TPropertyList {
   }
 
   std::vector<TPropInfo>& props_;
+  std::vector<TMethodInfo>* methods_ = nullptr;
 };
 
 // Builds class information once, on first use (no static-initialisation order issues).
@@ -356,7 +388,7 @@ TClassInfo MakeClassInfo(StringView name, const TClassInfo* parent, void (*decla
   info.Parent = parent;
   if constexpr (!std::is_abstract_v<T>) info.Create = &detail::CreateWithOwner<T>;
   if (declare) {
-    TPropertyList list(info.OwnProps);
+    TPropertyList list(info.OwnProps, &info.OwnMethods);
     declare(list);
   }
   return info;

@@ -51,6 +51,7 @@ VCL_EXCEPTION(EResNotFound, Exception);
 VCL_EXCEPTION(EFilerError, EStreamError);
 VCL_EXCEPTION(EClassNotFound, EFilerError);
 VCL_EXCEPTION(EPropertyError, Exception);
+VCL_EXCEPTION(EPropertyConvertError, EPropertyError);
 VCL_EXCEPTION(EComponentError, Exception);
 VCL_EXCEPTION(EInvalidOperation, Exception);
 VCL_EXCEPTION(EInvalidCast, Exception);
