@@ -14,7 +14,10 @@ TEST(NativeSanitizers, HeapRedzoneIsPoisoned) {
   EXPECT_TRUE(__asan_address_is_poisoned(block.get() + 16));
 }
 
-int AddOne(volatile int v) { return v + 1; }
+int AddOne(int v) {
+  volatile int copy = v;  // keeps the overflow from being folded away
+  return copy + 1;
+}
 
 TEST(NativeSanitizersDeathTest, SignedOverflowStops) {
   EXPECT_DEATH(AddOne(INT_MAX), "signed integer overflow");
