@@ -239,7 +239,11 @@ std::vector<std::uint8_t> LzhDecodeBytes(std::span<const std::uint8_t> stream, s
         return take;
       },
       [&](const std::uint8_t* buffer, std::size_t count) {
-        out.insert(out.end(), buffer, buffer + count);
+        if (count == 1) {
+          out.push_back(*buffer);  // the decoder's usual call
+        } else {
+          out.insert(out.end(), buffer, buffer + count);
+        }
         return count;
       });
   return out;

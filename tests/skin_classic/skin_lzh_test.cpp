@@ -79,7 +79,9 @@ Bytes RoundTrip(const Bytes& data, LzhufStats* stats = nullptr) {
 //   Counting 256 swaps leaves 256 and 313 (all leaves weigh 1, node 314 weighs 2) and
 //   raises 470, 549, 588, 608, 618, 623, 625 and the root without further swaps, so the
 //   codes of 65 and 257 are unchanged.
-//   Code 65 ('A'): 111001101. Code 257 (match of 4): 10001101, position 3: 000 000011,
+//   Code 65 ('A'): 111001101. Counting 65 swaps leaves 65 and 312 (313 now weighs 2)
+//   and again raises only the same inner nodes, leaving 257 where it was.
+//   Code 257 (match of 4): 10001101, position 3: 000 000011,
 //   source ring index 4040 - 3 - 1 = 4036, the first output byte: "   A".
 //   Bits: 10001100 000000000 111001101 10001101 000000011, padded with zeros.
 const Bytes kHandStream = {0x8C, 0x00, 0x73, 0x63, 0x40, 0x60};

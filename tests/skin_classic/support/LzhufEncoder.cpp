@@ -214,8 +214,8 @@ class MatchFinder {
 }  // namespace
 
 std::vector<std::uint8_t> LzhufEncode(std::span<const std::uint8_t> data, LzhufStats* stats) {
-  std::vector<std::uint8_t> history(kBlanks, ' ');
-  history.insert(history.end(), data.begin(), data.end());
+  std::vector<std::uint8_t> history(kBlanks + data.size(), ' ');
+  std::copy(data.begin(), data.end(), history.begin() + kBlanks);
 
   LzhufStats counts;
   AdaptiveTree tree;
