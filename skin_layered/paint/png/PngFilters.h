@@ -1,0 +1,32 @@
+// Undoing the PNG row filters.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace skin_layered {
+
+enum TPngFilter : std::uint8_t {
+  pfNone = 0,
+  pfSub = 1,
+  pfUp = 2,
+  pfAverage = 3,
+  pfPaeth = 4,
+};
+
+// The neighbour among left (a), above (b) and upper left (c) closest to a + b - c.
+constexpr std::uint8_t PaethPredictor(std::uint8_t a, std::uint8_t b, std::uint8_t c) {
+  const int pa = b > c ? b - c : c - b;  // |p - a|
+  const int pb = a > c ? a - c : c - a;  // |p - b|
+  const int pc = (a + b - 2 * c) < 0 ? 2 * c - a - b : a + b - 2 * c;
+  return (pa <= pb && pa <= pc) ? a : (pb <= pc ? b : c);
+}
+
+// Decodes Row in place. Prior is the decoded row above (all zeros for the first row of an
+// image or pass) and at least as long as Row; Bpp is the byte distance to the left pixel.
+// An unknown filter leaves the row as read.
+void ApplyFilter(std::uint8_t filter, std::span<std::uint8_t> row,
+                 std::span<const std::uint8_t> prior, std::size_t bpp);
+
+}  // namespace skin_layered

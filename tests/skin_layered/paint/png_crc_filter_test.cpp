@@ -1,0 +1,67 @@
+// The chunk CRC and the row filters on their own.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include <zlib.h>
+
+#include "skin_layered/paint/png/PngCrc.h"
+#include "skin_layered/paint/png/PngFilters.h"
+
+namespace skin_layered {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+TEST(PngCrc, TableAndChecksumsAreThoseOfPng) {
+  const auto& table = PngMakeCrcTable();
+  EXPECT_EQ(table[1], 0x77073096u);
+  EXPECT_EQ(table[128], 0xEDB88320u);
+  EXPECT_EQ(table[255], 0x2D02EF8Du);
+  const Bytes iend = {'I', 'E', 'N', 'D'};
+  EXPECT_EQ(PngCrc(iend), 0xAE426082u);
+  Bytes data;
+  for (unsigned n = 0; n < 300; ++n) {
+    EXPECT_EQ(PngCrc(data), crc32(0, data.data(), static_cast<uInt>(data.size()))) << n;
+    data.push_back(static_cast<std::uint8_t>(n * 131 + 7));
+  }
+  // Continuing a running CRC over pieces equals one pass.
+  const auto part = PngUpdateCrc(0xFFFFFFFFu, std::span(data).first(17));
+  EXPECT_EQ(PngUpdateCrc(part, std::span(data).subspan(17)) ^ 0xFFFFFFFFu, PngCrc(data));
+}
+
+TEST(PngFilters, PaethPicksTheClosestNeighbour) {
+  for (int a = 0; a < 256; a += 15)
+    for (int b = 0; b < 256; b += 17)
+      for (int c = 0; c < 256; c += 13) {
+        const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+        const int expected = (pa <= pb && pa <= pc) ? a : pb <= pc ? b : c;
+        ASSERT_EQ(PaethPredictor(static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(c)), expected);
+      }
+}
+
+TEST(PngFilters, EachFilterWithItsFirstPixelRule) {
+  const Bytes prior = {10, 20, 30, 40, 50, 60};
+  auto apply = [&](std::uint8_t filter, Bytes row, std::size_t bpp) {
+    ApplyFilter(filter, row, prior, bpp);
+    return row;
+  };
+  const Bytes row = {1, 2, 3, 4, 5, 6};
+  EXPECT_EQ(apply(pfNone, row, 2), row);
+  EXPECT_EQ(apply(pfSub, row, 2), (Bytes{1, 2, 4, 6, 9, 12}));
+  EXPECT_EQ(apply(pfUp, row, 2), (Bytes{11, 22, 33, 44, 55, 66}));
+  // Average: the first pixel gains prior / 2, later bytes (left + prior) / 2.
+  EXPECT_EQ(apply(pfAverage, row, 2), (Bytes{6, 12, 3 + (6 + 30) / 2, 4 + (12 + 40) / 2, 5 + (21 + 50) / 2, 6 + (30 + 60) / 2}));
+  // Paeth: the first pixel gains prior; later ones the predictor of left, above, upper left.
+  const Bytes paeth = apply(pfPaeth, row, 2);
+  EXPECT_EQ(paeth[0], 11);
+  EXPECT_EQ(paeth[1], 22);
+  EXPECT_EQ(paeth[2], 3 + PaethPredictor(11, 30, 10));
+  EXPECT_EQ(apply(7, row, 2), row);  // unknown filter: as read
+  EXPECT_EQ(apply(pfSub, Bytes{250, 10}, 1), (Bytes{250, 4}));  // modulo 256
+  EXPECT_THROW(apply(pfUp, Bytes(7), 1), std::length_error);
+}
+
+}  // namespace
+}  // namespace skin_layered

@@ -1,0 +1,397 @@
+// The PNG reader over PNGs made by the test writer: every colour type, depth, filter and
+// interlace, the ancillary chunks, the error texts and the bounds on hostile input.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "skin_layered/paint/PngTestSupport.h"
+#include "skin_layered/paint/png/LZ77Decoder.h"
+#include "skin_layered/paint/png/PngError.h"
+
+namespace skin_layered::test {
+namespace {
+
+using Palette = std::vector<std::array<std::uint8_t, 3>>;
+
+Palette MakePalette(unsigned count) {
+  Palette colors;
+  for (unsigned i = 0; i < count; ++i)
+    colors.push_back({static_cast<std::uint8_t>(i * 7 + 1), static_cast<std::uint8_t>(200 - i / 2), static_cast<std::uint8_t>(i)});
+  return colors;
+}
+
+struct Kind {
+  std::uint8_t colorType;
+  std::uint8_t depth;
+  TPixelLayout format;
+};
+
+const Kind kKinds[] = {
+    {0, 1, TPixelLayout::Bits1}, {0, 2, TPixelLayout::Bits4},  {0, 4, TPixelLayout::Bits4},
+    {0, 8, TPixelLayout::Bits8}, {0, 16, TPixelLayout::Bits8}, {2, 8, TPixelLayout::Bits24},
+    {2, 16, TPixelLayout::Bits24}, {3, 1, TPixelLayout::Bits1}, {3, 2, TPixelLayout::Bits4},
+    {3, 4, TPixelLayout::Bits4}, {3, 8, TPixelLayout::Bits8},  {4, 8, TPixelLayout::Bits8},
+    {4, 16, TPixelLayout::Bits8}, {6, 8, TPixelLayout::Bits32}, {6, 16, TPixelLayout::Bits32},
+};
+
+std::string Name(const Kind& k) {
+  return "colour type " + std::to_string(k.colorType) + " depth " + std::to_string(k.depth);
+}
+
+PngOptions OptionsFor(const Kind& k, FilterChoice filter, bool interlaced = false) {
+  PngOptions options;
+  options.filter = filter;
+  options.interlaced = interlaced;
+  if (k.colorType == 3) options.beforeImage.push_back(PaletteChunk(MakePalette(1u << k.depth)));
+  return options;
+}
+
+void ExpectRows(const TPngPixelBuffer& bitmap, const SampleImage& image, const std::string& what) {
+  ASSERT_EQ(bitmap.Layout().Width, image.Width()) << what;
+  ASSERT_EQ(bitmap.Layout().Height, image.Height()) << what;
+  for (std::uint32_t y = 0; y < image.Height(); ++y) {
+    ASSERT_EQ(PixelBits(bitmap.Row(y), image.Width(), bitmap.Layout().Format), ExpectedRow(image, y))
+        << what << ", row " << y;
+  }
+}
+
+std::string ErrorOf(const std::vector<std::uint8_t>& png, TGraphicErrorKind expectedKind = TGraphicErrorKind::InvalidGraphic) {
+  try {
+    Decode(png);
+  } catch (const EPngError& e) {
+    EXPECT_EQ(e.Kind(), expectedKind) << e.what();
+    return e.what();
+  }
+  return "no error";
+}
+
+const char kInvalidImage[] = "Cannot load image. Invalid or unexpected PNG image format.";
+
+TEST(PngReader, DecodesEveryColourTypeDepthAndFilter) {
+  for (const Kind& k : kKinds) {
+    const auto image = SampleImage::Pattern(13, 7, k.colorType, k.depth);
+    for (auto filter : {FilterChoice::None, FilterChoice::Sub, FilterChoice::Up, FilterChoice::Average,
+                        FilterChoice::Paeth, FilterChoice::Cycle}) {
+      const auto what = Name(k) + " filter " + std::to_string(static_cast<int>(filter));
+      const auto bitmap = Decode(WritePng(image, OptionsFor(k, filter)));
+      EXPECT_EQ(bitmap.Layout().Format, k.format) << what;
+      ExpectRows(bitmap, image, what);
+    }
+  }
+}
+
+TEST(PngReader, BottomUpBitmapGetsTheSameRows) {
+  const Kind k{6, 8, TPixelLayout::Bits32};
+  const auto image = SampleImage::Pattern(9, 6, 6, 8);
+  ExpectRows(Decode(WritePng(image, OptionsFor(k, FilterChoice::Cycle)), TPngPixelBuffer::TRowOrder::BottomUp),
+             image, "bottom-up");
+}
+
+TEST(PngReader, Adam7MatchesTheSameImageNotInterlaced) {
+  for (const Kind& k : kKinds) {
+    for (auto [w, h] : {std::pair{1u, 9u}, std::pair{5u, 5u}, std::pair{13u, 11u}, std::pair{3u, 1u}}) {
+      const auto image = SampleImage::Pattern(w, h, k.colorType, k.depth, w * 31 + h);
+      const auto what = Name(k) + " " + std::to_string(w) + "x" + std::to_string(h);
+      const auto plain = Decode(WritePng(image, OptionsFor(k, FilterChoice::Cycle)));
+      const auto interlaced = Decode(WritePng(image, OptionsFor(k, FilterChoice::Cycle, true)));
+      for (std::uint32_t y = 0; y < h; ++y) {
+        ASSERT_EQ(PixelBits(plain.Row(y), w, k.format), PixelBits(interlaced.Row(y), w, k.format))
+            << what << ", row " << y;
+      }
+    }
+  }
+}
+
+TEST(PngReader, FirstRowOfEveryPassFiltersAgainstZeros) {
+  const Kind k{2, 8, TPixelLayout::Bits24};
+  const auto image = SampleImage::Pattern(11, 10, 2, 8, 5);
+  for (auto filter : {FilterChoice::Up, FilterChoice::Average, FilterChoice::Paeth})
+    ExpectRows(Decode(WritePng(image, OptionsFor(k, filter, true))), image, "interlaced");
+}
+
+TEST(PngReader, ImageDataSplitOverChunksWithAnEmptyOne) {
+  const auto image = SampleImage::Pattern(20, 12, 6, 8);
+  PngOptions options;
+  options.filter = FilterChoice::Cycle;
+  options.idatSizes = {1, 0, 17, 0, 3};
+  ExpectRows(Decode(WritePng(image, options)), image, "split");
+}
+
+TEST(PngReader, ChunkNamesIgnoreCaseAndUnknownAncillaryChunksAreSkipped) {
+  const auto image = SampleImage::Pattern(6, 4, 2, 8);
+  PngOptions options;
+  options.beforeImage.push_back(PngChunk{"prVt", {1, 2, 3}, 0xDEADBEEF});  // CRC not checked
+  auto chunks = MakeChunks(image, options);
+  for (auto& c : chunks)
+    if (c.type == "IDAT" || c.type == "IEND") c.type = c.type == "IDAT" ? "idat" : "iend";
+  ExpectRows(Decode(Serialize(chunks)), image, "lower case");
+}
+
+TEST(PngReader, PaletteWithTransparencyAndBackground) {
+  const auto image = SampleImage::Pattern(8, 3, 3, 2);
+  const auto colors = MakePalette(4);
+  PngOptions options;
+  options.beforeImage = {PaletteChunk(colors), Chunk("tRNS", {0, 64}), Chunk("bKGD", {2})};
+  TPngPixelBuffer bitmap;
+  TPNGReader reader;
+  reader.LoadFromBytes(WritePng(image, options), bitmap);
+  ExpectRows(bitmap, image, "palette");
+  const auto& palette = bitmap.Layout().Palette;
+  ASSERT_EQ(palette.size(), 16u);
+  for (unsigned v = 0; v < 4; ++v)  // index 5v shows palette colour v
+    EXPECT_EQ(palette[5 * v], (TPaletteEntry{colors[v][0], colors[v][1], colors[v][2]}));
+  EXPECT_EQ(reader.AlphaTable()[0], 0);
+  EXPECT_EQ(reader.AlphaTable()[1], 64);
+  EXPECT_EQ(reader.AlphaTable()[2], 255);
+  EXPECT_EQ(bitmap.Layout().BackgroundColor, colors[2][0] | colors[2][1] << 8 | colors[2][2] << 16);
+}
+
+TEST(PngReader, TransparencyLongerThanThePaletteIsCut) {
+  const auto image = SampleImage::Pattern(4, 2, 3, 1);
+  PngOptions options;
+  options.beforeImage = {PaletteChunk(MakePalette(2)), Chunk("tRNS", std::vector<std::uint8_t>(300, 7))};
+  TPngPixelBuffer bitmap;
+  TPNGReader reader;
+  reader.LoadFromBytes(WritePng(image, options), bitmap);
+  EXPECT_EQ(reader.AlphaTable()[1], 7);
+  EXPECT_EQ(reader.AlphaTable()[2], 255);
+}
+
+TEST(PngReader, GreyTransparencyIsTheColourOfItsGreyRampEntry) {
+  // Depth 1: sample 1 is white; depth 2: sample 2 is index 10, grey 170; depth 4: 3 is 51.
+  for (auto [depth, sample, grey] : {std::tuple{1, 1, 255}, std::tuple{2, 2, 170}, std::tuple{4, 3, 51}, std::tuple{16, 0x8000, 127}}) {
+    PngOptions options;
+    options.beforeImage = {Chunk("tRNS", Be16({static_cast<std::uint16_t>(sample)}))};
+    const auto bitmap = Decode(WritePng(SampleImage::Pattern(4, 4, 0, static_cast<std::uint8_t>(depth)), options));
+    EXPECT_EQ(bitmap.Layout().TransparentColor, static_cast<std::uint32_t>(grey * 0x010101)) << "depth " << depth;
+  }
+  PngOptions outOfRange;
+  outOfRange.beforeImage = {Chunk("tRNS", Be16({4}))};
+  EXPECT_EQ(Decode(WritePng(SampleImage::Pattern(4, 4, 0, 2), outOfRange)).Layout().TransparentColor, kNoColor);
+}
+
+TEST(PngReader, ColourTransparencyAndBackgroundScaleSixteenBitSamples) {
+  PngOptions options;
+  options.beforeImage = {Chunk("tRNS", Be16({0xFFFF, 0x8080, 0x0101})), Chunk("bKGD", Be16({0, 0xFFFF, 0}))};
+  const auto bitmap = Decode(WritePng(SampleImage::Pattern(3, 3, 2, 16), options));
+  EXPECT_EQ(bitmap.Layout().TransparentColor, 0x0180FFu);
+  EXPECT_EQ(bitmap.Layout().BackgroundColor, 0x00FF00u);
+}
+
+TEST(PngReader, GammaGoesThroughTheTable) {
+  SampleImage image(2, 1, 2, 8);
+  for (unsigned c = 0; c < 3; ++c) {
+    image.Set(0, 0, c, 128);
+    image.Set(1, 0, c, 255);
+  }
+  auto decodeWithGamma = [&](std::uint32_t gamma) {
+    PngOptions options;
+    options.beforeImage = {Chunk("gAMA", Be32(gamma))};
+    TPngPixelBuffer bitmap;
+    TPNGReader reader;
+    reader.LoadFromBytes(WritePng(image, options), bitmap);
+    EXPECT_TRUE(reader.Properties().HasGamma);
+    const auto row = bitmap.Row(0);
+    return std::vector<std::uint8_t>(row.begin(), row.end());
+  };
+  EXPECT_EQ(decodeWithGamma(45455), (std::vector<std::uint8_t>{128, 128, 128, 255, 255, 255}));
+  EXPECT_EQ(decodeWithGamma(100000), (std::vector<std::uint8_t>{186, 186, 186, 255, 255, 255}));
+  // A grey image takes its gamma through the grey palette.
+  PngOptions greyGamma;
+  greyGamma.beforeImage = {Chunk("gAMA", Be32(100000))};
+  EXPECT_EQ(Decode(WritePng(SampleImage::Pattern(2, 2, 0, 8), greyGamma)).Layout().Palette[128], (TPaletteEntry{186, 186, 186}));
+}
+
+TEST(PngReader, SixteenBitSamplesBecomeEightBits) {
+  SampleImage image(1, 1, 6, 16);
+  image.Set(0, 0, 0, 0xFFFF);
+  image.Set(0, 0, 1, 0x8080);
+  image.Set(0, 0, 2, 0x0101);
+  image.Set(0, 0, 3, 0x00FF);
+  const auto bitmap = Decode(WritePng(image));
+  const auto row = bitmap.Row(0);
+  EXPECT_EQ(std::vector(row.begin(), row.end()), (std::vector<std::uint8_t>{1, 128, 255, 0}));
+}
+
+TEST(PngReader, ImagesOneAfterAnotherAreReadInTurn) {
+  const auto first = SampleImage::Pattern(5, 4, 6, 8, 1);
+  const auto second = SampleImage::Pattern(7, 2, 0, 4, 2);
+  auto bytes = WritePng(first);
+  const std::size_t firstSize = bytes.size();
+  const auto more = WritePng(second);
+  bytes.insert(bytes.end(), more.begin(), more.end());
+  TPNGReader reader;
+  TPngPixelBuffer a, b;
+  EXPECT_EQ(reader.LoadFromBytes(bytes, a), firstSize);
+  EXPECT_EQ(reader.LoadFromBytes(std::span(bytes).subspan(firstSize), b), more.size());
+  ExpectRows(a, first, "first");
+  ExpectRows(b, second, "second");
+}
+
+TEST(PngReader, MissingImageDataLeavesTheBackground) {
+  const auto image = SampleImage::Pattern(32, 16, 2, 8);
+  auto compressed = Deflate(FilteredImageData(image, FilterChoice::None, false), 0);
+  compressed.resize(compressed.size() / 2);
+  const std::vector<PngChunk> chunks = {Chunk("IHDR", IhdrData(32, 16, 8, 2)), Chunk("bKGD", Be16({10, 20, 30})),
+                                        Chunk("IDAT", compressed), Chunk("IEND")};
+  const auto bitmap = Decode(Serialize(chunks));
+  const std::vector<std::uint8_t> background = [] {
+    std::vector<std::uint8_t> row;
+    for (int x = 0; x < 32; ++x) row.insert(row.end(), {30, 20, 10});
+    return row;
+  }();
+  int decoded = 0;
+  for (std::uint32_t y = 0; y < 16; ++y) {
+    const auto row = bitmap.Row(y);
+    const std::vector<std::uint8_t> got(row.begin(), row.end());
+    if (got == ExpectedRow(image, y)) {
+      EXPECT_EQ(decoded, static_cast<int>(y)) << "decoded rows come first";
+      ++decoded;
+    } else {
+      EXPECT_EQ(got, background) << "row " << y;
+    }
+  }
+  EXPECT_GT(decoded, 0);
+  EXPECT_LT(decoded, 16);
+}
+
+TEST(PngReader, ProgressNoticesFrameTheLoad) {
+  std::vector<std::pair<TProgressStage, std::string>> notices;
+  TPNGReader reader;
+  reader.OnProgress = [&](const TPngProgress& p) {
+    EXPECT_EQ(p.PercentDone, 0);
+    notices.emplace_back(p.Stage, std::string(p.Message));
+  };
+  TPngPixelBuffer bitmap;
+  reader.LoadFromBytes(WritePng(SampleImage::Pattern(3, 3, 6, 8)), bitmap);
+  const std::vector<std::pair<TProgressStage, std::string>> expected = {
+      {TProgressStage::Starting, "Preparing..."}, {TProgressStage::Ending, ""},
+      {TProgressStage::Starting, "Transfering..."}, {TProgressStage::Ending, ""}};
+  EXPECT_EQ(notices, expected);
+  notices.clear();
+  EXPECT_THROW(reader.LoadFromBytes(Serialize(std::vector{Chunk("IHDR", IhdrData(2, 2, 8, 2)), Chunk("ABCD"), Chunk("IEND")}), bitmap), EPngError);
+  ASSERT_FALSE(notices.empty());
+  EXPECT_EQ(notices.back().first, TProgressStage::Ending);
+}
+
+TEST(PngReader, IsValidReadsTheHeaderAndStopsAtGamma) {
+  TPNGReader reader;
+  PngOptions options;
+  options.beforeImage = {Chunk("gAMA", Be32(45455))};
+  auto png = WritePng(SampleImage::Pattern(300, 20, 6, 16), options);
+  EXPECT_TRUE(reader.IsValid(png));
+  const TPngImageProperties expected{true, true, 300, 20, TColorScheme::RGBA, 16, 4, TPngCompression::LZ77};
+  EXPECT_EQ(reader.Properties(), expected);
+  png.resize(png.size() - 20);  // cut after gAMA: the walk has stopped before
+  EXPECT_TRUE(reader.IsValid(png));
+  png[1] = 'Q';
+  EXPECT_FALSE(reader.IsValid(png));
+  EXPECT_FALSE(reader.IsValid(Serialize(std::vector{Chunk("IHDR", IhdrData(0, 5, 8, 2)), Chunk("IEND")})));
+}
+
+TEST(PngReader, EveryErrorText) {
+  const auto image = SampleImage::Pattern(4, 4, 2, 8);
+  auto bytes = WritePng(image);
+  bytes[0] = 0;
+  EXPECT_EQ(ErrorOf(bytes), kInvalidImage);
+
+  auto chunks = MakeChunks(image);
+  chunks[1].crc = 0x12345678;  // IDAT
+  EXPECT_EQ(ErrorOf(Serialize(chunks)), "Cannot load image. CRC error found in PNG file.");
+
+  chunks = MakeChunks(image);
+  chunks[0].data = IhdrData(4, 4, 8, 2, 0, 1);
+  EXPECT_EQ(ErrorOf(Serialize(chunks)), "Cannot load image. The compression scheme is not supported for PNG files.");
+
+  PngOptions palette;
+  palette.beforeImage = {Chunk("PLTE", {1, 2, 3, 4})};
+  EXPECT_EQ(ErrorOf(WritePng(SampleImage::Pattern(4, 4, 3, 8), palette)), "Cannot load image. Palette in PNG file is invalid.");
+
+  chunks = MakeChunks(image);
+  chunks[0].data = IhdrData(4, 4, 4, 2);
+  EXPECT_EQ(ErrorOf(Serialize(chunks)), "Invalid color format in PNG file.");
+
+  PngOptions critical;
+  critical.beforeImage = {Chunk("ABCD", {1})};
+  EXPECT_EQ(ErrorOf(WritePng(image, critical)), "Cannot load PNG image. Unexpected but critical chunk detected.");
+
+  chunks = MakeChunks(image);
+  chunks[1].data = {0x78, 0x9C, 0xFF, 0xFF, 0xFF, 0xFF};
+  EXPECT_EQ(ErrorOf(Serialize(chunks)), "Cannot load image. Compression error found in PNG file.");
+
+  auto shortData = FilteredImageData(image, FilterChoice::None, false);
+  shortData.resize(shortData.size() - 5);
+  chunks = MakeChunks(image);
+  chunks[1].data = Deflate(shortData);
+  EXPECT_EQ(ErrorOf(Serialize(chunks)), "Cannot load image. Extra compressed data found in PNG file.");
+
+  TLZ77Decoder decoder(1, false);
+  try {
+    decoder.DecodeEnd();  // never initialised: zlib refuses
+    ADD_FAILURE() << "no error";
+  } catch (const EPngError& e) {
+    EXPECT_EQ(e.Kind(), TGraphicErrorKind::GraphicCompression);
+    EXPECT_STREQ(e.what(), "LZ77 decompression error.");
+  }
+}
+
+TEST(PngReader, DataAfterTheCompressedStreamIsAnError) {
+  const auto image = SampleImage::Pattern(4, 4, 0, 8);
+  auto chunks = MakeChunks(image);
+  chunks[1].data.push_back(0);
+  EXPECT_EQ(ErrorOf(Serialize(chunks)), "Cannot load image. Extra compressed data found in PNG file.");
+}
+
+TEST(PngReader, MalformedLayoutsAreInvalidImages) {
+  const auto image = SampleImage::Pattern(4, 4, 2, 8);
+  auto withChunk = [&](PngChunk chunk) {
+    PngOptions options;
+    options.beforeImage = {std::move(chunk)};
+    return WritePng(image, options);
+  };
+  // A length above 2^31-1, and one beyond the bytes left.
+  for (std::uint32_t length : {0x80000000u, 0x7FFFFFFFu, 1000u}) {
+    auto bytes = withChunk(Chunk("tEXt", {1, 2, 3}));
+    const auto be = Be32(length);
+    std::copy(be.begin(), be.end(), bytes.begin() + 33);
+    EXPECT_EQ(ErrorOf(bytes), kInvalidImage) << length;
+  }
+  auto chunks = MakeChunks(image);
+  chunks[0].data.push_back(0);  // IHDR of 14 bytes
+  EXPECT_EQ(ErrorOf(Serialize(chunks)), kInvalidImage);
+  EXPECT_EQ(ErrorOf(withChunk(Chunk("gAMA", {0, 1, 0}))), kInvalidImage);
+  EXPECT_EQ(ErrorOf(withChunk(Chunk("bKGD", {0, 1}))), kInvalidImage);
+  EXPECT_EQ(ErrorOf(withChunk(Chunk("tRNS", {0, 1, 0, 2, 0}))), kInvalidImage);
+  // Truncated anywhere: never a read past the end.
+  const auto whole = WritePng(image);
+  for (std::size_t size = 0; size < whole.size(); ++size) {
+    const std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + size);
+    EXPECT_THROW(Decode(cut), EPngError) << size;
+  }
+  // No image data at all.
+  EXPECT_EQ(ErrorOf(Serialize(std::vector{Chunk("IHDR", IhdrData(2, 2, 8, 2)), Chunk("IEND")})), kInvalidImage);
+  // Image data again after other chunks.
+  PngOptions twice;
+  twice.afterImage = {Chunk("tEXt", {'a'}), MakeChunks(image)[1]};
+  EXPECT_EQ(ErrorOf(WritePng(image, twice)), "Cannot load PNG image. Unexpected but critical chunk detected.");
+}
+
+TEST(PngReader, IndexedImageWithoutPaletteIsThePaletteError) {
+  EXPECT_EQ(ErrorOf(WritePng(SampleImage::Pattern(4, 4, 3, 4))), "Cannot load image. Palette in PNG file is invalid.");
+}
+
+TEST(PngReader, OversizedImagesAreRefusedBeforeAllocation) {
+  for (auto [w, h] : {std::pair{32769u, 1u}, std::pair{1u, 40000u}, std::pair{16384u, 16384u}, std::pair{0xFFFFFFFFu, 0xFFFFFFFFu}}) {
+    const auto png = Serialize(std::vector{Chunk("IHDR", IhdrData(w, h, 8, 6)), Chunk("IDAT", Deflate(std::vector<std::uint8_t>(10))), Chunk("IEND")});
+    EXPECT_EQ(ErrorOf(png), kInvalidImage) << w << "x" << h;
+  }
+  TPNGReader reader;
+  reader.Limits = {64, 4096};
+  TPngPixelBuffer bitmap;
+  const auto png = WritePng(SampleImage::Pattern(65, 2, 0, 8));
+  EXPECT_THROW(reader.LoadFromBytes(png, bitmap), EPngError);
+  EXPECT_TRUE(bitmap.Empty());
+}
+
+}  // namespace
+}  // namespace skin_layered::test
