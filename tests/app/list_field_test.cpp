@@ -3,6 +3,7 @@
 
 #include "app/HtmlColor.h"
 #include "app/ListField.h"
+#include "app/SectionDefaults.h"
 
 namespace composer {
 namespace {
