@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "app/ListField.h"
 
@@ -282,10 +283,7 @@ vcl::String GenerateDetails(const DetailFields& f) {
   OutputList list;
   for (int i = 0; i < n; ++i) {
     if (f.rg2 == 0) list.Add(DetailListItem(f, P[i], T[i], D[i]));
-    if (f.rg2 == 1) {
-      const String picture = P[i];
-      list.Add(DetailOverlayItem(f, picture, T[i], D[i]));
-    }
+    if (f.rg2 == 1) list.Add(DetailOverlayItem(f, P[i], T[i], D[i]));
   }
   return Cat({LR"(<div style="width:)", f.W, LR"(px; font-family:Microsoft YaHei; font-size:15px">)",
               list.Text(), LR"(</div>)"});

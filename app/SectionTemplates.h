@@ -5,8 +5,9 @@
 //
 // Failures raise and produce nothing: a list with too few items raises EStringListError
 // "List index out of bounds (%d)", a count or width that is not a number raises EConvertError.
-// List fields are trimmed by TrimLists(), which the form calls first and whose results it
-// writes back into the memos even when the generator then fails.
+// The form calls TrimLists() first and writes the trimmed list texts back into their memos,
+// so they stay trimmed even when the generator then fails; the generators split the trimmed
+// texts whether or not that was done.
 #pragma once
 
 #include <functional>
@@ -134,9 +135,9 @@ vcl::String GenerateSplitStyle(const SplitStyleFields& fields);
 // Details (btn11Click): cbb4 items in the list style (rg2 0) or the overlay style (rg2 1).
 // The overlay style needs each picture's height as the form's image control reports it after
 // the picture was downloaded to "1.jpg" and loaded there with auto size on and the given
-// width. The form supplies that as `measure`; it returns std::nullopt when the download
-// failed (and may raise when loading fails), which stops the generation with
-// EPictureDownloadError naming the address.
+// width; the form supplies that as `measure`. A failed download (std::nullopt) stops the
+// generation with EPictureDownloadError naming the address, so a stale "1.jpg" is never
+// measured; a picture that cannot be loaded raises the loader's own error.
 using MeasurePicture = std::function<std::optional<int>(const vcl::String& address, int width)>;
 class EPictureDownloadError : public vcl::Exception {
  public:
