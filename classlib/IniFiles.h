@@ -46,8 +46,9 @@ class TCustomIniFile : public TObject {
   String file_name_;
 };
 
-// Every call goes to the file through the system (names compared without case). Failed
-// writes raise EIniFileException "Unable to write to %s".
+// Every call goes to the file through the system (names compared without case; a name
+// without a folder means a file in the Windows folder, as the system takes it). Failed writes
+// raise EIniFileException "Unable to write to %s".
 class TIniFile : public TCustomIniFile {
   VCL_CLASS(TIniFile, TCustomIniFile)
   explicit TIniFile(const String& FileName) : TCustomIniFile(FileName) {}

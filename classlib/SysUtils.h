@@ -125,8 +125,8 @@ class TVarRec {
 
 // The library's formatter: "%" [index ":"] ["-"] [width] ["." precision] type, with the types
 // d, u, x (upper-case digits), e, f, g, n, p, s and "%%"; "*" takes width or precision from the
-// arguments. A mismatch raises EConvertError "Format '%s' invalid or incompatible with
-// argument"; a missing argument "No argument for format '%s'".
+// arguments; both are at most 1000000. A mismatch raises EConvertError "Format '%s' invalid or
+// incompatible with argument"; a missing argument "No argument for format '%s'".
 String Format(StringView Fmt, std::initializer_list<TVarRec> Args);
 String Format(StringView Fmt, std::initializer_list<TVarRec> Args, const TFormatSettings& Settings);
 
@@ -167,6 +167,7 @@ String LowerCase(StringView S);
 int Pos(StringView SubStr, StringView S);
 
 enum class TReplaceFlag { rfReplaceAll, rfIgnoreCase };
+using enum TReplaceFlag;
 using TReplaceFlags = Set<TReplaceFlag>;
 // Replaces the first (or, with rfReplaceAll, every) occurrence of OldPattern, scanning left to
 // right without rescanning inserted text; rfIgnoreCase compares ASCII letters without case.

@@ -181,6 +181,9 @@ uint64_t AsUnsigned(const TVarRec& a) {
   return a.Kind() == TVarRec::TKind::Integer ? (v & 0xFFFFFFFFu) : v;
 }
 
+// Widths and precisions beyond this are refused rather than padded out.
+constexpr int kMaxWidth = 1'000'000;
+
 class Formatter {
  public:
   Formatter(StringView fmt, std::initializer_list<TVarRec> args, const TFormatSettings& fs)
@@ -216,14 +219,14 @@ class Formatter {
     if (i < fmt_.size() && fmt_[i] == L'*') {
       ++i;
       const TVarRec& a = Next();
-      if (a.Kind() != TVarRec::TKind::Integer) InvalidFormat(fmt_);
+      if (a.Kind() != TVarRec::TKind::Integer || a.AsInt() > kMaxWidth) InvalidFormat(fmt_);
       return static_cast<int>(a.AsInt());
     }
     if (i >= fmt_.size() || fmt_[i] < L'0' || fmt_[i] > L'9') return -1;
     int64_t n = 0;
     while (i < fmt_.size() && fmt_[i] >= L'0' && fmt_[i] <= L'9') {
       n = n * 10 + (fmt_[i++] - L'0');
-      if (n > 1'000'000) InvalidFormat(fmt_);  // no padding to absurd widths
+      if (n > kMaxWidth) InvalidFormat(fmt_);
     }
     return static_cast<int>(n);
   }

@@ -69,6 +69,7 @@ TEST(Format, MismatchesRaiseConvertErrors) {
   EXPECT_THROW(Format(L"%q", {1}), EConvertError);
   EXPECT_THROW(Format(L"abc %", {1}), EConvertError);
   EXPECT_THROW(Format(L"%99999999d", {1}), EConvertError);
+  EXPECT_THROW(Format(L"%.*d", {2000000, 1}), EConvertError);  // no padding to absurd sizes
 }
 
 TEST(IntegerText, DecimalHexSignsAndLimits) {
@@ -153,11 +154,11 @@ TEST(TextHelpers, TrimCaseSearchAndReplace) {
   EXPECT_EQ(Pos(L"b", L"abc"), 2);
   EXPECT_EQ(Pos(L"x", L"abc"), 0);
   EXPECT_EQ(Pos(L"", L"abc"), 0);
-  EXPECT_EQ(StringReplace(L"a #666666 b #666666", L"#666666", L"#F30", {TReplaceFlag::rfReplaceAll}),
+  EXPECT_EQ(StringReplace(L"a #666666 b #666666", L"#666666", L"#F30", {rfReplaceAll}),
             L"a #F30 b #F30");
   EXPECT_EQ(StringReplace(L"aXa xa", L"xa", L"y", {}), L"aXa y");
-  EXPECT_EQ(StringReplace(L"aXa xa", L"xa", L"y", {TReplaceFlag::rfReplaceAll, TReplaceFlag::rfIgnoreCase}), L"ay y");
-  EXPECT_EQ(StringReplace(L"aaa", L"a", L"aa", {TReplaceFlag::rfReplaceAll}), L"aaaaaa");  // no rescanning
+  EXPECT_EQ(StringReplace(L"aXa xa", L"xa", L"y", {rfReplaceAll, rfIgnoreCase}), L"ay y");
+  EXPECT_EQ(StringReplace(L"aaa", L"a", L"aa", {rfReplaceAll}), L"aaaaaa");  // no rescanning
 }
 
 TEST(FileNames, PartsOfPaths) {
