@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 
+#include "app/ListField.h"
 #include "app/SectionTemplates.h"
 
 namespace composer {
@@ -119,6 +120,10 @@ TEST(RelatedSales, TrimsTheListsForWritingBack) {
   EXPECT_EQ(f.mmoone, L"披肩中老年蝙蝠外套|\r\n披肩中老年蝙蝠外套|\r\n披肩中老年蝙蝠外套|\r\n披肩中老年蝙蝠外套|");
   EXPECT_EQ(f.mmoguanlianjiage, L"59.00|\r\n68.00|\r\n59.00|\r\n63.00|");
   EXPECT_EQ(f.mmotwo.substr(f.mmotwo.size() - 5), L".jpg|");
+  // So the default lists end in an empty fifth item, which four columns never reach.
+  const ListItems titles(f.mmoone);
+  EXPECT_EQ(titles.Count(), 5);
+  EXPECT_EQ(titles[4], L"");
 }
 
 TEST(RelatedSales, AShortListProducesNothing) {
