@@ -102,8 +102,16 @@ struct TClassInfo {
   const TMethodInfo* FindMethod(StringView name) const;
 };
 
-// Registry of classes by name (for form streaming and class references).
+// Registry of classes by name (for form streaming and class references). winuser.h has a
+// RegisterClass macro: the declaration drops it, and VCL_CLASS_INFO registers through a
+// name no macro touches, so including windows.h before or after this header is safe.
+#ifdef RegisterClass
+#undef RegisterClass
+#endif
 void RegisterClass(const TClassInfo& cls);
+namespace detail {
+inline void RegisterClassInfo(const TClassInfo& cls) { ::vcl::RegisterClass(cls); }
+}  // namespace detail
 const TClassInfo* FindClassInfo(StringView name);     // nullptr when unregistered
 const TClassInfo& GetClassInfo(StringView name);      // raises EClassNotFound
 
@@ -416,7 +424,7 @@ TClassInfo MakeClassInfo(StringView name, const TClassInfo* parent, void (*decla
                                            &Class::DeclareProperties);                       \
       return i;                                                                              \
     }();                                                                                     \
-    static const bool registered = (::vcl::RegisterClass(info), true);                      \
+    static const bool registered = (::vcl::detail::RegisterClassInfo(info), true);          \
     (void)registered;                                                                        \
     return info;                                                                             \
   }                                                                                          \
