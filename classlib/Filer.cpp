@@ -4,7 +4,6 @@
 #include "classlib/Filer.h"
 
 #include <windows.h>
-#undef RegisterClass  // winuser.h's macro would rename vcl::RegisterClass in VCL_CLASS_INFO
 
 #include <algorithm>
 #include <cstdint>
