@@ -43,60 +43,55 @@ std::uint8_t NearestIndex(const std::vector<TPaletteEntry>& palette, std::uint32
 }  // namespace
 
 void FillBackground(const TScanLines& lines, const TPngImageLayout& layout) {
-  if (lines.Line0 == nullptr) return;
+  if (lines.Line0 == nullptr || layout.Height == 0) return;
   const std::size_t rowBytes = PixelRowBytes(layout.Width, layout.Format);
   const std::uint32_t c = layout.BackgroundColor;
-  const auto red = static_cast<std::uint8_t>(c), green = static_cast<std::uint8_t>(c >> 8),
-             blue = static_cast<std::uint8_t>(c >> 16);
-  for (std::uint32_t y = 0; y < layout.Height; ++y) {
-    std::uint8_t* row = lines.Row(y);
-    switch (layout.Format) {
-      case TPixelLayout::Bits1:
-        std::memset(row, NearestIndex(layout.Palette, c) ? 0xFF : 0x00, rowBytes);
-        break;
-      case TPixelLayout::Bits4: {
-        const std::uint8_t index = NearestIndex(layout.Palette, c) & 0x0F;
-        std::memset(row, index << 4 | index, rowBytes);
-        break;
-      }
-      case TPixelLayout::Bits8:
-        std::memset(row, NearestIndex(layout.Palette, c), rowBytes);
-        break;
-      case TPixelLayout::Bits24:
-        for (std::size_t i = 0; i + 3 <= rowBytes; i += 3) {
-          row[i] = blue;
-          row[i + 1] = green;
-          row[i + 2] = red;
-        }
-        break;
-      case TPixelLayout::Bits32:
-        for (std::size_t i = 0; i + 4 <= rowBytes; i += 4) {
-          row[i] = blue;
-          row[i + 1] = green;
-          row[i + 2] = red;
-          row[i + 3] = 0;
-        }
-        break;
-      default:
-        std::memset(row, 0, rowBytes);
-        break;
+  std::uint8_t* first = lines.Row(0);
+  switch (layout.Format) {
+    case TPixelLayout::Bits1:
+      std::memset(first, NearestIndex(layout.Palette, c) ? 0xFF : 0x00, rowBytes);
+      break;
+    case TPixelLayout::Bits4: {
+      const std::uint8_t index = NearestIndex(layout.Palette, c) & 0x0F;
+      std::memset(first, index << 4 | index, rowBytes);
+      break;
     }
+    case TPixelLayout::Bits8:
+      std::memset(first, NearestIndex(layout.Palette, c), rowBytes);
+      break;
+    case TPixelLayout::Bits24:
+    case TPixelLayout::Bits32: {
+      const std::size_t size = layout.Format == TPixelLayout::Bits24 ? 3 : 4;
+      const std::uint8_t pixel[4] = {static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
+                                     static_cast<std::uint8_t>(c), 0};
+      for (std::size_t i = 0; i + size <= rowBytes; i += size) std::memcpy(first + i, pixel, size);
+      break;
+    }
+    default:
+      std::memset(first, 0, rowBytes);
+      break;
   }
+  for (std::uint32_t y = 1; y < layout.Height; ++y) std::memcpy(lines.Row(y), first, rowBytes);
 }
 
 TScanLines TPngPixelBuffer::PrepareImage(const TPngImageLayout& layout) {
   layout_ = layout;
-  stride_ = static_cast<std::size_t>((PixelRowBytes(layout.Width, layout.Format) + 3) / 4 * 4);
-  pixels_.assign(stride_ * layout.Height, 0);
-  if (pixels_.empty()) return {};
-  if (order_ == TRowOrder::TopDown) return {pixels_.data(), static_cast<std::ptrdiff_t>(stride_)};
-  return {pixels_.data() + stride_ * (layout.Height - 1), -static_cast<std::ptrdiff_t>(stride_)};
+  const auto rowBytes = static_cast<std::size_t>(PixelRowBytes(layout.Width, layout.Format));
+  stride_ = (rowBytes + 3) / 4 * 4;
+  size_ = stride_ * layout.Height;
+  // The reader fills every pixel (with the background first), so only the padding is
+  // cleared here; that spares a pass over a large bitmap.
+  pixels_ = std::make_unique_for_overwrite<std::uint8_t[]>(size_);
+  for (std::size_t at = rowBytes; at < size_; at += stride_) std::memset(pixels_.get() + at, 0, stride_ - rowBytes);
+  if (size_ == 0) return {};
+  if (order_ == TRowOrder::TopDown) return {pixels_.get(), static_cast<std::ptrdiff_t>(stride_)};
+  return {pixels_.get() + stride_ * (layout.Height - 1), -static_cast<std::ptrdiff_t>(stride_)};
 }
 
 std::span<const std::uint8_t> TPngPixelBuffer::Row(std::uint32_t y) const {
-  if (y >= layout_.Height || pixels_.empty()) return {};
+  if (y >= layout_.Height || size_ == 0) return {};
   const std::size_t index = order_ == TRowOrder::TopDown ? y : layout_.Height - 1 - y;
-  return {pixels_.data() + index * stride_, static_cast<std::size_t>(PixelRowBytes(layout_.Width, layout_.Format))};
+  return {pixels_.get() + index * stride_, static_cast<std::size_t>(PixelRowBytes(layout_.Width, layout_.Format))};
 }
 
 std::span<std::uint8_t> TPngPixelBuffer::Row(std::uint32_t y) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -55,7 +56,7 @@ class TPngPixelBuffer final : public IPngImageTarget {
 
   TScanLines PrepareImage(const TPngImageLayout& layout) override;
 
-  bool Empty() const { return pixels_.empty(); }
+  bool Empty() const { return size_ == 0; }
   const TPngImageLayout& Layout() const { return layout_; }
   std::size_t Stride() const { return stride_; }
   // The pixel bytes of row Y (top row 0), PixelRowBytes long; empty when out of range.
@@ -66,7 +67,8 @@ class TPngPixelBuffer final : public IPngImageTarget {
   TRowOrder order_;
   TPngImageLayout layout_;
   std::size_t stride_ = 0;
-  std::vector<std::uint8_t> pixels_;
+  std::size_t size_ = 0;
+  std::unique_ptr<std::uint8_t[]> pixels_;  // filled by the reader; row padding zeroed here
 };
 
 }  // namespace skin_layered

@@ -1,6 +1,7 @@
 // The chunk CRC and the row filters on their own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -61,6 +62,24 @@ TEST(PngFilters, EachFilterWithItsFirstPixelRule) {
   EXPECT_EQ(apply(7, row, 2), row);  // unknown filter: as read
   EXPECT_EQ(apply(pfSub, Bytes{250, 10}, 1), (Bytes{250, 4}));  // modulo 256
   EXPECT_THROW(apply(pfUp, Bytes(7), 1), std::length_error);
+}
+
+TEST(PngFilters, PartialLastPixelFollowsTheSameRules) {
+  // Whole-pixel rows and rows with a partial last pixel are decoded by different loops.
+  Bytes prior(50), row(50);
+  for (std::size_t i = 0; i < row.size(); ++i) {
+    prior[i] = static_cast<std::uint8_t>(i * 97 + 5);
+    row[i] = static_cast<std::uint8_t>(i * 31 + (i >> 2) * 77);
+  }
+  for (std::uint8_t filter = pfSub; filter <= pfPaeth; ++filter) {
+    for (std::size_t bpp : {2, 3, 4, 6, 8}) {
+      const std::size_t whole = row.size() / bpp * bpp;
+      Bytes full(row.begin(), row.begin() + whole), partial(row.begin(), row.begin() + whole - 1);
+      ApplyFilter(filter, full, prior, bpp);
+      ApplyFilter(filter, partial, prior, bpp);
+      EXPECT_TRUE(std::equal(partial.begin(), partial.end(), full.begin())) << int(filter) << " " << bpp;
+    }
+  }
 }
 
 }  // namespace

@@ -71,7 +71,7 @@ TEST(PngReader, DecodesEveryColourTypeDepthAndFilter) {
   for (const Kind& k : kKinds) {
     const auto image = SampleImage::Pattern(13, 7, k.colorType, k.depth);
     for (auto filter : {FilterChoice::None, FilterChoice::Sub, FilterChoice::Up, FilterChoice::Average,
-                        FilterChoice::Paeth, FilterChoice::Cycle}) {
+                        FilterChoice::Paeth, FilterChoice::Cycle, FilterChoice::Adaptive}) {
       const auto what = Name(k) + " filter " + std::to_string(static_cast<int>(filter));
       const auto bitmap = Decode(WritePng(image, OptionsFor(k, filter)));
       EXPECT_EQ(bitmap.Layout().Format, k.format) << what;

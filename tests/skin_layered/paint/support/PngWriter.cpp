@@ -129,9 +129,23 @@ std::vector<std::uint8_t> FilteredImageData(const SampleImage& image, FilterChoi
     for (std::uint32_t y = rowStart; y < image.Height(); y += rowStep) {
       const auto raw = image.PackRow(y, columnStart, columnStep);
       if (prior.empty()) prior.assign(raw.size(), 0);
-      const int type = filter == FilterChoice::Cycle ? rowNumber % 5 : static_cast<int>(filter);
+      std::vector<std::uint8_t> filtered;
+      if (filter == FilterChoice::Adaptive) {
+        long best = -1;
+        for (int type = 0; type < 5; ++type) {
+          auto candidate = FilterRow(type, raw, prior, image.FilterBpp());
+          long cost = 0;
+          for (std::size_t i = 1; i < candidate.size(); ++i) cost += std::abs(static_cast<std::int8_t>(candidate[i]));
+          if (best < 0 || cost < best) {
+            best = cost;
+            filtered = std::move(candidate);
+          }
+        }
+      } else {
+        const int type = filter == FilterChoice::Cycle ? rowNumber % 5 : static_cast<int>(filter);
+        filtered = FilterRow(type, raw, prior, image.FilterBpp());
+      }
       ++rowNumber;
-      const auto filtered = FilterRow(type, raw, prior, image.FilterBpp());
       out.insert(out.end(), filtered.begin(), filtered.end());
       prior = raw;
     }

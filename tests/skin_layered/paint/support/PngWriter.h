@@ -45,8 +45,9 @@ class SampleImage {
   std::vector<std::uint16_t> samples_;
 };
 
-// Filter of each row: one type for all, or the five types in turn row after row.
-enum class FilterChoice { None = 0, Sub = 1, Up = 2, Average = 3, Paeth = 4, Cycle = 5 };
+// Filter of each row: one type for all, the five types in turn row after row, or per row
+// the type whose output has the least sum of absolute (signed) bytes, as encoders choose.
+enum class FilterChoice { None = 0, Sub = 1, Up = 2, Average = 3, Paeth = 4, Cycle = 5, Adaptive = 6 };
 
 // The filtered scan lines (filter byte first), Adam7 passes in order when interlaced.
 std::vector<std::uint8_t> FilteredImageData(const SampleImage& image, FilterChoice filter, bool interlaced);
