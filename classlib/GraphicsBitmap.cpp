@@ -4,8 +4,6 @@
 #include <cstring>
 #include <optional>
 
-#undef RegisterClass  // winuser.h's macro would rename vcl::RegisterClass in VCL_CLASS_INFO
-
 namespace vcl {
 
 namespace {

@@ -1,7 +1,5 @@
 #include "classlib/GraphicsGraphic.h"
 
-#undef RegisterClass  // winuser.h's macro would rename vcl::RegisterClass in VCL_CLASS_INFO
-
 namespace vcl {
 
 VCL_CLASS_INFO(TGraphic) {}

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <windows.h>
-#undef RegisterClass  // winuser.h's macro would rename vcl::RegisterClass
 
 #include <utility>
 

@@ -5,8 +5,6 @@
 
 #include "classlib/GraphicsDibFormat.h"
 
-#undef RegisterClass  // winuser.h's macro would rename vcl::RegisterClass in VCL_CLASS_INFO
-
 namespace vcl {
 
 namespace {

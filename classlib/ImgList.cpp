@@ -2,8 +2,6 @@
 
 #include "classlib/GraphicsBitmap.h"
 
-#undef RegisterClass  // winuser.h's macro would rename vcl::RegisterClass in VCL_CLASS_INFO
-
 namespace vcl {
 
 namespace {

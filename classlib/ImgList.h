@@ -3,7 +3,6 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#undef RegisterClass  // winuser.h's macro would rename vcl::RegisterClass
 
 #include "classlib/Component.h"
 #include "classlib/GraphicsIcon.h"

@@ -12,7 +12,6 @@ extern "C" {
 #include <jpeglib.h>
 }
 #undef boolean
-#undef RegisterClass  // winuser.h's macro would rename vcl::RegisterClass in VCL_CLASS_INFO
 
 // libjpeg reports errors through a callback that throws here. The library is built with
 // unwind tables (x86-64 SEH), so the exception passes through its frames; every

@@ -7,7 +7,6 @@
 
 #ifdef _WIN32
 #include <windows.h>
-#undef RegisterClass  // winuser.h's macro would rename vcl::RegisterClass
 #endif
 
 namespace vcl {
