@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <stdexcept>
 
 #include "skin_layered/paint/png/PngError.h"
@@ -366,6 +367,8 @@ void TColorManager::BuildYCbCrTables(bool photo) {
 
 void TColorManager::CheckRowSizes(TRowSources source, std::span<std::uint8_t> target,
                                   std::size_t count, std::uint8_t mask) const {
+  // Sizes below are products of the count with at most 4 samples of 16 bits.
+  if (count > std::numeric_limits<std::size_t>::max() / 64) throw std::length_error("colour manager: row too long");
   const std::size_t n = SelectedCount(count, mask);
   if (source.empty() || source.size() > 4) throw std::length_error("colour manager: 1 to 4 source planes");
   if (source.size() > 1) {
@@ -461,6 +464,32 @@ void TColorManager::GrayRow(const TRowView& v, std::uint8_t* dst, std::size_t co
   });
 }
 
+namespace {
+
+// Exchanges the first and third byte of every 3-byte pixel; four pixels (three words) a
+// step where the byte order allows.
+void SwapRedBlue3(const std::uint8_t* src, std::uint8_t* dst, std::size_t count) {
+  std::size_t i = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; i + 4 <= count; i += 4, src += 12, dst += 12) {
+      std::uint32_t w[3];
+      std::memcpy(w, src, sizeof w);
+      const std::uint32_t out[3] = {
+          ((w[0] >> 16) & 0xFFu) | (w[0] & 0xFF00u) | ((w[0] & 0xFFu) << 16) | ((w[1] & 0xFF00u) << 16),
+          (w[1] & 0xFFu) | ((w[0] >> 16) & 0xFF00u) | ((w[2] & 0xFFu) << 16) | (w[1] & 0xFF000000u),
+          ((w[1] >> 16) & 0xFFu) | ((w[2] >> 16) & 0xFF00u) | (w[2] & 0xFF0000u) | ((w[2] & 0xFF00u) << 16)};
+      std::memcpy(dst, out, sizeof out);
+    }
+  }
+  for (; i < count; ++i, src += 3, dst += 3) {
+    dst[0] = src[2];
+    dst[1] = src[1];
+    dst[2] = src[0];
+  }
+}
+
+}  // namespace
+
 // 8-bit interleaved rows with every pixel selected, the layouts of every PNG colour image:
 // straight loops without per-sample decisions.
 bool TColorManager::RgbFastRow(const TRowView& v, std::uint8_t* dst, std::size_t count,
@@ -479,11 +508,7 @@ bool TColorManager::RgbFastRow(const TRowView& v, std::uint8_t* dst, std::size_t
     if (!gamma && !swapped) {
       std::memcpy(dst, src, count * 3);
     } else if (!gamma) {
-      for (std::size_t i = 0; i < count; ++i, src += 3, dst += 3) {
-        dst[0] = src[2];
-        dst[1] = src[1];
-        dst[2] = src[0];
-      }
+      SwapRedBlue3(src, dst, count);
     } else {
       const unsigned a = swapped ? 2 : 0;
       const unsigned c = swapped ? 0 : 2;
