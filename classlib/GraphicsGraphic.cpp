@@ -1,5 +1,7 @@
 #include "classlib/GraphicsGraphic.h"
 
+#include "classlib/Filer.h"
+
 namespace vcl {
 
 VCL_CLASS_INFO(TGraphic) {}
@@ -25,6 +27,11 @@ void TGraphic::LoadFromFile(const String& FileName) {
 void TGraphic::SaveToFile(const String& FileName) {
   TFileStream stream(FileName, fmCreate);
   SaveToStream(&stream);
+}
+
+void TGraphic::DefineProperties(TFiler* Filer) {
+  Filer->DefineBinaryProperty(
+      L"Data", [this](TStream* s) { ReadData(s); }, [this](TStream* s) { WriteData(s); }, !Empty());
 }
 
 void TGraphic::Changed(TObject*) {

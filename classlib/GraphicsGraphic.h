@@ -44,9 +44,11 @@ class TGraphic : public TPersistent {
   virtual void Draw(TCanvas* ACanvas, const TRect& Rect) = 0;
 
   // The bytes of the stored "Data" property of a form description (the file format by
-  // default; a bitmap writes its size first).
+  // default; bitmaps and JPEG images write their size first).
   virtual void ReadData(TStream* Stream) { LoadFromStream(Stream); }
   virtual void WriteData(TStream* Stream) { SaveToStream(Stream); }
+  // Declares "Data" (stored when the picture is not empty).
+  void DefineProperties(TFiler* Filer) override;
 
   TNotifyEvent OnChange;
   TProgressEvent OnProgress;

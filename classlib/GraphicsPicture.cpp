@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/Filer.h"
 #include "classlib/Jpeg.h"
 
 namespace vcl {
@@ -157,6 +158,11 @@ void TPicture::WriteData(TStream* Stream) {
   Stream->WriteBuffer(&length, 1);
   if (length) Stream->WriteBuffer(name.data(), length);
   if (graphic_) graphic_->WriteData(Stream);
+}
+
+void TPicture::DefineProperties(TFiler* Filer) {
+  Filer->DefineBinaryProperty(
+      L"Data", [this](TStream* s) { ReadData(s); }, [this](TStream* s) { WriteData(s); }, graphic_ != nullptr);
 }
 
 void TPicture::Changed(TObject*) {

@@ -39,6 +39,8 @@ class TPicture : public TPersistent {
   // Form data: the picture's class name (a byte count and the name) and its own data.
   void ReadData(TStream* Stream);
   void WriteData(TStream* Stream);
+  // Declares "Data" (stored when there is a graphic).
+  void DefineProperties(TFiler* Filer) override;
 
   // The registry of picture files by extension (without the dot, any case); the latest
   // registration of an extension wins. "bmp", "ico", "jpg" and "jpeg" are known from start.

@@ -253,6 +253,23 @@ void TJPEGImage::SaveToStream(TStream* Stream) {
   if (data_.Size() > 0) Stream->WriteBuffer(data_.Memory(), data_.Size());
 }
 
+void TJPEGImage::ReadData(TStream* Stream) {
+  int32_t size = 0;
+  Stream->ReadBuffer(&size, sizeof(size));
+  if (size < 0 || size > Stream->Size() - Stream->Position()) ThrowJpegError(JERR_INPUT_EOF);
+  TMemoryStream bytes;
+  if (size > 0) bytes.CopyFrom(Stream, size);
+  bytes.SetPosition(0);
+  LoadFromStream(&bytes);
+}
+
+void TJPEGImage::WriteData(TStream* Stream) {
+  JPEGNeeded();
+  const int32_t size = static_cast<int32_t>(data_.Size());
+  Stream->WriteBuffer(&size, sizeof(size));
+  if (size > 0) Stream->WriteBuffer(data_.Memory(), size);
+}
+
 TBitmap* TJPEGImage::Bitmap() {
   DIBNeeded();
   if (!bitmap_) bitmap_ = std::make_unique<TBitmap>();

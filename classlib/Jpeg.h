@@ -37,6 +37,9 @@ class TJPEGImage : public TGraphic {
   // Reads the rest of the stream as JPEG bytes and their header; a broken header raises EJPEG.
   void LoadFromStream(TStream* Stream) override;
   void SaveToStream(TStream* Stream) override;
+  // Form data: a 32-bit byte count, then the JPEG bytes.
+  void ReadData(TStream* Stream) override;
+  void WriteData(TStream* Stream) override;
 
   // The decoded picture (24 bits, or 8-bit grey); EJPEG when the data is broken.
   TBitmap* Bitmap();

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cwctype>
 
+#include "classlib/Filer.h"
 #include "classlib/ImgList.h"
 #include "classlib/Jpeg.h"
 #include "graphics_test_support.h"
@@ -41,6 +42,26 @@ class TTestGraphic : public TGraphic {
   std::vector<uint8_t> bytes;
 };
 VCL_CLASS_INFO(TTestGraphic) {}
+
+// A component with a bitmap and a picture stored in its form description.
+class TGlyphHolder : public TComponent {
+  VCL_CLASS(TGlyphHolder, TComponent)
+  explicit TGlyphHolder(TComponent* AOwner)
+      : TComponent(AOwner), glyph_(std::make_unique<TBitmap>()), picture_(std::make_unique<TPicture>()) {}
+
+  TBitmap* Glyph() const { return glyph_.get(); }
+  void SetGlyph(TBitmap* Value) { glyph_->Assign(Value); }
+  TPicture* Picture() const { return picture_.get(); }
+  void SetPicture(TPicture* Value) { picture_->Assign(Value); }
+
+ private:
+  std::unique_ptr<TBitmap> glyph_;
+  std::unique_ptr<TPicture> picture_;
+};
+VCL_CLASS_INFO(TGlyphHolder) {
+  p.Object<&TGlyphHolder::Glyph, &TGlyphHolder::SetGlyph>(L"Glyph", TBitmap::StaticClass());
+  p.Object<&TGlyphHolder::Picture, &TGlyphHolder::SetPicture>(L"Picture", TPicture::StaticClass());
+}
 
 namespace {
 
@@ -262,6 +283,34 @@ TEST(Picture, RegistryAddsAndRemovesFormats) {
   TPicture::UnregisterGraphicClass(TGraphicClass::Of<TTestGraphic>());
   EXPECT_FALSE(TPicture::FileFormatClass(L"tst"));
   EXPECT_THROW(p.LoadFromFile(file.path()), EInvalidGraphic);
+}
+
+TEST(Picture, BitmapsAndPicturesTravelThroughFormDescriptions) {
+  TGlyphHolder holder(nullptr);
+  holder.SetName(L"holder");
+  auto glyph = Surface(3, 2, clLime);
+  holder.SetGlyph(glyph.get());
+  TJPEGImage jpeg;
+  TMemoryStream s;
+  test::LoadBytes(s, RedBlueJpeg());
+  jpeg.LoadFromStream(&s);
+  holder.Picture()->SetGraphic(&jpeg);
+  const std::string text = WriteComponentText(&holder);
+  EXPECT_NE(text.find("Glyph.Data"), std::string::npos) << text;
+  EXPECT_NE(text.find("Picture.Data"), std::string::npos) << text;
+
+  TGlyphHolder back(nullptr);
+  ReadComponentText(&back, text, L"holder");
+  EXPECT_EQ(back.Glyph()->Width(), 3);
+  EXPECT_EQ(At(*back.Glyph(), 2, 1), clLime);
+  ASSERT_NE(back.Picture()->Graphic(), nullptr);
+  EXPECT_EQ(back.Picture()->Graphic()->ClassName(), L"TJPEGImage");
+  EXPECT_EQ(back.Picture()->Width(), 16);
+
+  // Empty pictures store nothing.
+  TGlyphHolder empty(nullptr);
+  empty.SetName(L"empty");
+  EXPECT_EQ(WriteComponentText(&empty).find("Data"), std::string::npos);
 }
 
 // A 64 x 16 strip of four black 8 x 8 squares on white, one bit per pixel.
