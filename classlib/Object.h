@@ -140,7 +140,13 @@ class TObject {
 template <class T, class... Args>
 T* Construct(Args&&... args) {
   T* obj = new T(std::forward<Args>(args)...);
-  obj->AfterConstruction();
+  // An object whose construction fails is freed again, as when its constructor raises.
+  try {
+    obj->AfterConstruction();
+  } catch (...) {
+    TObject::Free(obj);
+    throw;
+  }
   return obj;
 }
 
