@@ -76,13 +76,26 @@ TApplication::~TApplication() {
     SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
     DestroyWindow(handle_);
   }
-  if (icon_) DestroyIcon(icon_);
+  delete icon_;
+}
+
+void TApplication::IconChanged(TObject*) {
+  if (handle_) {
+    HICON icon = IconHandle();
+    SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  }
+  // Forms without an icon of their own show the application's.
+  if (Screen)
+    for (int i = 0; i < Screen->CustomFormCount(); ++i) Screen->CustomForms(i)->Perform(CM_ICONCHANGED, 0, 0);
 }
 
 void TApplication::CreateHandle() {
   if (handle_) return;
   const HINSTANCE inst = GetModuleHandleW(nullptr);
-  icon_ = static_cast<HICON>(LoadImageW(inst, L"MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+  icon_ = new TIcon;
+  if (auto h = static_cast<HICON>(LoadImageW(inst, L"MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))) icon_->SetHandle(h);
+  icon_->OnChange = TNotifyEvent::Bind<&TApplication::IconChanged>(this);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   if (!GetClassInfoExW(inst, L"TApplication", &wc)) {
@@ -90,7 +103,7 @@ void TApplication::CreateHandle() {
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = ApplicationWndProc;
     wc.hInstance = inst;
-    wc.hIcon = icon_ ? icon_ : LoadIconW(nullptr, IDI_APPLICATION);
+    wc.hIcon = IconHandle() ? IconHandle() : LoadIconW(nullptr, IDI_APPLICATION);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = L"TApplication";
     RegisterClassExW(&wc);
@@ -102,9 +115,9 @@ void TApplication::CreateHandle() {
                             nullptr, nullptr, inst, nullptr);
   if (!handle_) return;
   SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  if (icon_) {
-    SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+  if (HICON icon = IconHandle()) {
+    SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   }
   // The application window is never a task-bar window of its own here.
   HMENU sys = GetSystemMenu(handle_, FALSE);
@@ -459,14 +472,24 @@ TControl* HintControlOf(TControl* control) {
   return control;
 }
 
-String HintOf(TControl* control) {
+// The hint text of a control (its own, or the nearest parent's): the part before "|" is the
+// short hint shown in the hint window, the part after it the long one (Application->Hint).
+String FullHintOf(TControl* control) {
   for (; control; control = control->Parent())
-    if (!control->Hint().empty()) {
-      const String& h = control->Hint();
-      const size_t bar = h.find(L'|');
-      return bar == String::npos ? h : h.substr(0, bar);
-    }
+    if (!control->Hint().empty()) return control->Hint();
   return {};
+}
+
+String HintOf(TControl* control) {
+  const String h = FullHintOf(control);
+  const size_t bar = h.find(L'|');
+  return bar == String::npos ? h : h.substr(0, bar);
+}
+
+String LongHintOf(TControl* control) {
+  const String h = FullHintOf(control);
+  const size_t bar = h.find(L'|');
+  return bar == String::npos ? h : h.substr(bar + 1);
 }
 
 }  // namespace
@@ -484,7 +507,7 @@ void TApplication::StopHintTimer() {
 void TApplication::HintMouseMessage(TControl* Control, const TMessage& Message) {
   if (!show_hint_ || !Control) return;
   TControl* target = HintControlOf(Control);
-  SetHint(HintOf(Control));
+  SetHint(LongHintOf(Control));
   if (!target) {
     CancelHint();
     return;

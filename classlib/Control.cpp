@@ -331,6 +331,8 @@ void TControl::DefaultHandler(TMessage& Message) {
 TComponent* TControl::GetParentComponent() const { return parent_; }
 
 void TControl::SetParentComponent(TComponent* Value) {
+  // Called by the form reader: the control's state is being read until it is loaded.
+  if (ComponentState().Contains(csReading)) control_state_.Include(csReadingState);
   if (auto* p = dynamic_cast<TWinControl*>(Value)) SetParent(p);
 }
 
@@ -454,6 +456,7 @@ void TControl::Resize() {
 
 void TControl::Loaded() {
   TComponent::Loaded();
+  control_state_.Exclude(csReadingState);
   // Read with its parent: what it follows of the parent is taken now (parents load first).
   if (parent_) {
     Perform(CM_PARENTCOLORCHANGED, 0, 0);

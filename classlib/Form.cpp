@@ -75,6 +75,7 @@ VCL_CLASS_INFO(TForm) {
   p.Bool<&TControl::ParentFont, &TControl::SetParentFont>(L"ParentFont", false);
   p.Enum<&TCustomForm::FormStyle, &TCustomForm::SetFormStyle>(L"FormStyle", FormStyleTypeInfo(), 0);
   publish::Hints(p);
+  p.Object<&TCustomForm::Icon, &TCustomForm::SetIcon>(L"Icon", TIcon::StaticClass());
   p.Bool<&TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview>(L"KeyPreview", false);
   p.Object<&TCustomForm::Menu, &TCustomForm::SetMenu>(L"Menu", TComponent::StaticClass());
   publish::PopupMenu(p);
@@ -119,6 +120,8 @@ void TCustomForm::Init() {
   SetParentFont(false);
   canvas_ = new TControlCanvas;
   canvas_->SetControl(this);
+  icon_ = new TIcon;
+  icon_->OnChange = TNotifyEvent::Bind<&TCustomForm::IconChanged>(this);
   if (Screen) Screen->AddForm(this);
 }
 
@@ -145,6 +148,7 @@ void TCustomForm::AfterConstruction() {
 TCustomForm::~TCustomForm() {
   if (Screen) Screen->RemoveForm(this);
   delete canvas_;
+  delete icon_;
 }
 
 void TCustomForm::BeforeDestruction() {
@@ -296,6 +300,7 @@ void TCustomForm::CreateWnd() {
     SetWindowPos(handle_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   AttachMenu();
   ApplyLayeredAttributes();
+  ApplyIcon();
   if (wanted_client_width_ >= 0 || wanted_client_height_ >= 0) {
     const int w = wanted_client_width_ >= 0 ? wanted_client_width_ : ClientWidth();
     const int h = wanted_client_height_ >= 0 ? wanted_client_height_ : ClientHeight();
@@ -343,7 +348,7 @@ void TCustomForm::SetMenu(TComponent* Value) {
   if (menu_) menu_->RemoveFreeNotification(this);
   menu_ = Value;
   if (menu_) menu_->FreeNotification(this);
-  AttachMenu();
+  if (HandleAllocated()) Perform(CM_MENUCHANGED, 0, 0);
 }
 
 void TCustomForm::ApplyLayeredAttributes() {
@@ -360,6 +365,16 @@ void TCustomForm::ApplyLayeredAttributes() {
     SetWindowLongPtrW(handle_, GWL_EXSTYLE, ex & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
     RedrawWindow(handle_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
   }
+}
+
+void TCustomForm::IconChanged(TObject*) { ApplyIcon(); }
+
+// The form's icon, or the application's when it has none.
+void TCustomForm::ApplyIcon() {
+  if (!HandleAllocated()) return;
+  HICON icon = !icon_->Empty() ? icon_->Handle() : (Application ? Application->IconHandle() : nullptr);
+  SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
 void TCustomForm::SetAlphaBlend(bool Value) {
@@ -896,6 +911,7 @@ void TCustomForm::Dispatch(TMessage& Message) {
       AttachMenu();
       return;
     case CM_ICONCHANGED:
+      ApplyIcon();
       return;
     default:
       TWinControl::Dispatch(Message);

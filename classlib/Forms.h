@@ -140,6 +140,9 @@ class TCustomForm : public TWinControl {
   void SetMenu(TComponent* Value);
 
   TCanvas* Canvas() const { return canvas_; }
+  // The form's own icon (empty: the application's).
+  TIcon* Icon() const { return icon_; }
+  void SetIcon(TIcon* Value) { icon_->Assign(Value); }
 
   // MDI: the frame's client window and its children.
   HWND ClientHandle() const { return client_handle_; }
@@ -193,6 +196,8 @@ class TCustomForm : public TWinControl {
   void AttachMenu();
   void ApplyLayeredAttributes();
   void HandleDialogKey(TMessage& Message);
+  void IconChanged(TObject* Sender);
+  void ApplyIcon();
 
   bool read_description_ = false;
   TFormState form_state_;
@@ -212,6 +217,7 @@ class TCustomForm : public TWinControl {
   TWinControl* focused_control_ = nullptr;
   TComponent* menu_ = nullptr;
   TControlCanvas* canvas_ = nullptr;
+  TIcon* icon_ = nullptr;
   HWND client_handle_ = nullptr;
   // A client size asked for before the window existed (the menu bar's real height is known
   // only with the window).
@@ -410,7 +416,10 @@ class TApplication : public TComponent {
   const String& Title() const;
   void SetTitle(const String& Value);
   String ExeName() const;
-  HICON IconHandle() const { return icon_; }
+  // The application's icon (the program's "MAINICON" resource when it has one); the
+  // application window shows it, and forms without an icon of their own.
+  TIcon* Icon() const { return icon_; }
+  HICON IconHandle() const { return icon_ && !icon_->Empty() ? icon_->Handle() : nullptr; }
   bool Active() const { return active_; }
   void Minimize();
   void Restore();
@@ -472,8 +481,10 @@ class TApplication : public TComponent {
   void StopHintTimer();
   static void HintTimerProc(HWND, UINT, UINT_PTR, DWORD);
 
+  void IconChanged(TObject* Sender);
+
   HWND handle_ = nullptr;
-  HICON icon_ = nullptr;
+  TIcon* icon_ = nullptr;
   TCustomForm* main_form_ = nullptr;
   bool main_form_on_task_bar_ = false;
   bool show_main_form_ = true;

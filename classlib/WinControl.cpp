@@ -156,6 +156,7 @@ TWinControl::~TWinControl() {
     DetachHandle();
     DestroyWindow(wnd);
   }
+  if (parent_) parent_->RemoveControl(this);
   while (!win_controls_.empty() || !controls_.empty()) {
     TControl* child = !win_controls_.empty() ? static_cast<TControl*>(win_controls_.back()) : controls_.back();
     std::erase(controls_, child);
@@ -247,6 +248,11 @@ void TWinControl::CreateSubClass(TCreateParams& Params, const wchar_t* ControlCl
 
 void TWinControl::CreateWnd() {
   if (parent_) parent_->HandleNeeded();
+  SetControlState(ControlState() + TControlState{csCreating});
+  struct Created {
+    TWinControl* c;
+    ~Created() { c->SetControlState(c->ControlState() - TControlState{csCreating}); }
+  } created{this};
   TCreateParams params;
   CreateParams(params);
   if (!params.WndParent && (params.Style & WS_CHILD)) {
@@ -1102,6 +1108,17 @@ void TWinControl::Dispatch(TMessage& Message) {
     case WM_MOVE:
       UpdateBounds();
       DefaultHandler(Message);
+      return;
+    case WM_CONTEXTMENU:
+      // A graphic child under the point has the first say.
+      if (Message.Result == 0 && handle_ && !(LParamX(Message.LParam) == -1 && LParamY(Message.LParam) == -1)) {
+        const TPoint pt = ScreenToClient({LParamX(Message.LParam), LParamY(Message.LParam)});
+        if (TControl* c = ControlAtPos(pt, false)) {
+          Message.Result = c->Perform(WM_CONTEXTMENU, Message.WParam, Message.LParam);
+          if (Message.Result != 0) return;
+        }
+      }
+      TControl::Dispatch(Message);
       return;
     case WM_WINDOWPOSCHANGED:
       if (Message.LParam && !ControlState().Contains(csDestroyingHandle)) UpdateBounds();

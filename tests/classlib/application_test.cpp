@@ -35,7 +35,7 @@ const TUnitRegistration kLayeredCore{TUnitGroup::LayeredCore, 9, L"LayeredCoreUn
 
 class TMainForm : public TForm {
   VCL_CLASS(TMainForm, TForm)
-  TMainForm(TComponent* AOwner) : TForm(AOwner, 0) {}
+  TMainForm(TComponent* AOwner) : TForm(AOwner, 0) { SetFormStyle(fsMDIForm); }
   int closes = 0;
   int destroyed = 0;
 };
@@ -71,6 +71,34 @@ TEST(Application, TheFirstFormIsTheMainFormOnTheTaskBar) {
   EXPECT_EQ(GetWindowLongPtrW(second->Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
   TObject::Free(second);
   EXPECT_FALSE(IsWindowVisible(Application->Handle()));
+}
+
+TEST(Application, MDIChildrenLiveInTheMainFormsClientWindow) {
+  TCustomForm* frame = Application->MainForm();
+  ASSERT_NE(frame, nullptr);
+  ASSERT_NE(frame->ClientHandle(), nullptr);
+  wchar_t cls[32] = {};
+  GetClassNameW(frame->ClientHandle(), cls, 32);
+  EXPECT_STREQ(cls, L"MDIClient");
+  EXPECT_EQ(frame->MDIChildCount(), 0);
+  frame->Show();
+  auto* child = new TForm(Application, 0);
+  child->SetFormStyle(fsMDIChild);
+  child->SetCaption(L"子窗体");
+  child->Show();
+  ASSERT_TRUE(child->HandleAllocated());
+  EXPECT_EQ(GetParent(child->Handle()), frame->ClientHandle());
+  EXPECT_NE(GetWindowLongPtrW(child->Handle(), GWL_EXSTYLE) & WS_EX_MDICHILD, 0);
+  EXPECT_EQ(FindControl(child->Handle()), child);
+  EXPECT_EQ(frame->MDIChildCount(), 1);
+  EXPECT_EQ(frame->MDIChildren(0), child);
+  EXPECT_EQ(frame->ActiveMDIChild(), child);
+  EXPECT_THROW(child->SetFormStyle(fsNormal), EInvalidOperation);
+  HWND wnd = child->Handle();
+  TObject::Free(child);
+  EXPECT_FALSE(IsWindow(wnd));
+  EXPECT_EQ(frame->MDIChildCount(), 0);
+  EXPECT_EQ(frame->ActiveMDIChild(), nullptr);
 }
 
 TEST(Application, RunEndsWhenTheMainFormClosesAndErrorsOnTheWayAreShown) {

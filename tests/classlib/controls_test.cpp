@@ -486,6 +486,83 @@ TEST(Painting, PaintToAndPrintDrawChildrenAtTheirPlaces) {
 }
 
 // ---------------------------------------------------------------------------------------
+// Popup menus (shown by the menus unit's handler)
+
+struct PopupLog {
+  TComponent* menu = nullptr;
+  TControl* control = nullptr;
+  TPoint at;
+  int calls = 0;
+};
+PopupLog* g_popups = nullptr;
+
+bool RecordPopup(TComponent* menu, TControl* control, TPoint at) {
+  if (!g_popups) return false;
+  ++g_popups->calls;
+  g_popups->menu = menu;
+  g_popups->control = control;
+  g_popups->at = at;
+  return true;
+}
+
+TEST(PopupMenu, ARightClickShowsTheMenuOfTheControlUnderTheMouse) {
+  auto form = ShownForm();
+  auto* panel = new TRecordingPanel(form.get());
+  panel->SetParent(form.get());
+  panel->SetBounds(0, 0, 200, 100);
+  auto* g = new TRecordingGraphic(form.get());
+  g->SetParent(panel);
+  g->SetBounds(20, 20, 40, 40);
+  auto* panelMenu = new TComponent(form.get());
+  auto* graphicMenu = new TComponent(form.get());
+  panel->SetPopupMenu(panelMenu);
+  g->SetPopupMenu(graphicMenu);
+  PopupLog log;
+  g_popups = &log;
+  SetPopupMenuHandler(&RecordPopup);
+
+  const TPoint overChild = panel->ClientToScreen({30, 30});
+  SendMessageW(panel->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(panel->Handle()),
+               PointToLParam(overChild.X, overChild.Y));
+  EXPECT_EQ(log.calls, 1);
+  EXPECT_EQ(log.menu, graphicMenu);
+  EXPECT_EQ(log.control, g);
+  EXPECT_EQ(log.at, overChild);
+
+  const TPoint overPanel = panel->ClientToScreen({150, 80});
+  SendMessageW(panel->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(panel->Handle()),
+               PointToLParam(overPanel.X, overPanel.Y));
+  EXPECT_EQ(log.menu, panelMenu);
+  EXPECT_EQ(log.control, panel);
+
+  // From the keyboard (-1, -1): at the control's top-left corner.
+  SendMessageW(panel->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(panel->Handle()), PointToLParam(-1, -1));
+  EXPECT_EQ(log.at, panel->ClientToScreen({0, 0}));
+
+  // A right button release becomes WM_CONTEXTMENU through the window's default procedure.
+  log.calls = 0;
+  SendMessageW(panel->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, PointToLParam(30, 30));
+  SendMessageW(panel->Handle(), WM_RBUTTONUP, 0, PointToLParam(30, 30));
+  EXPECT_EQ(log.calls, 1);
+  EXPECT_EQ(log.control, g);
+
+  // OnContextPopup may keep the menu away.
+  struct Keep {
+    void On(TObject*, TPoint, bool& handled) { handled = true; }
+  } keep;
+  g->OnContextPopup = TContextPopupEvent::Bind<&Keep::On>(&keep);
+  log.calls = 0;
+  SendMessageW(panel->Handle(), WM_CONTEXTMENU, 0, PointToLParam(overChild.X, overChild.Y));
+  EXPECT_EQ(log.calls, 0);
+
+  // A freed menu is forgotten.
+  TObject::Free(graphicMenu);
+  EXPECT_EQ(g->PopupMenu(), nullptr);
+  SetPopupMenuHandler(nullptr);
+  g_popups = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------
 // Component messages
 
 TEST(ComponentMessages, VisibleEnabledTextFontColourAndChildListChanges) {

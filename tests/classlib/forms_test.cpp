@@ -538,6 +538,64 @@ TEST(Focus, KeyPreviewLetsTheFormSeeKeysFirst) {
   EXPECT_EQ(seen, (std::vector<String>{L"form"}));  // the form ate it
 }
 
+TEST(Focus, KeysTakeTheMessageLoopsWayThroughTheControlAndTheForm) {
+  auto form = Owned(new TForm(Application, 0));
+  auto* a = new TFocusPanel(form.get());
+  auto* b = new TFocusPanel(form.get());
+  a->SetParent(form.get());
+  b->SetParent(form.get());
+  b->SetLeft(50);
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  a->SetFocus();
+  ASSERT_TRUE(a->Focused());
+  // Tab: CN_KEYDOWN to the control, which does not want it: CM_DIALOGKEY to the form.
+  PostMessageW(a->Handle(), WM_KEYDOWN, VK_TAB, 0);
+  Application->ProcessMessages();
+  EXPECT_TRUE(b->Focused());
+  // A plain character reaches the control's OnKeyPress.
+  std::vector<wchar_t> pressed;
+  struct Press {
+    std::vector<wchar_t>* keys;
+    void On(TObject*, wchar_t& key) { keys->push_back(key); }
+  } press{&pressed};
+  b->OnKeyPress = TKeyPressEvent::Bind<&Press::On>(&press);
+  PostMessageW(b->Handle(), WM_CHAR, L'字', 0);
+  Application->ProcessMessages();
+  EXPECT_EQ(pressed, (std::vector<wchar_t>{L'字'}));
+}
+
+TEST(Hints, TheHintOfTheControlUnderTheMouseShowsAfterThePause) {
+  auto form = Owned(new TForm(Application, 0));
+  auto* p = new TTestPanel(form.get());
+  p->SetParent(form.get());
+  p->SetHint(L"短提示|the long hint");
+  p->SetShowHint(true);
+  form->Show();
+  Application->SetHintPause(1);
+  SendMessageW(p->Handle(), WM_MOUSEMOVE, 0, PointToLParam(5, 5));
+  EXPECT_EQ(Application->Hint(), L"the long hint");
+  const DWORD start = GetTickCount();
+  while (!(Application->HintWindow() && Application->HintWindow()->HandleAllocated() &&
+           IsWindowVisible(Application->HintWindow()->Handle())) &&
+         GetTickCount() - start < 2000) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    Pump();
+  }
+  THintWindow* hint = Application->HintWindow();
+  ASSERT_NE(hint, nullptr);
+  ASSERT_TRUE(hint->HandleAllocated());
+  EXPECT_TRUE(IsWindowVisible(hint->Handle()));
+  EXPECT_EQ(hint->Caption(), L"短提示");
+  wchar_t cls[32] = {};
+  GetClassNameW(hint->Handle(), cls, 32);
+  EXPECT_STREQ(cls, L"THintWindow");
+  EXPECT_NE(GetWindowLongPtrW(hint->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  Application->CancelHint();
+  EXPECT_FALSE(hint->HandleAllocated());
+  Application->SetHintPause(500);
+}
+
 TEST(FormWindow, BorderStyleIconsAndWindowState) {
   auto form = Owned(new TForm(Application, 0));
   form->SetBorderStyle(TFormBorderStyle::bsDialog);
