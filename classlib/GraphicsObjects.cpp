@@ -1,5 +1,6 @@
 #include "classlib/GraphicsObjects.h"
 
+#include <algorithm>
 #include <cwchar>
 
 #include "classlib/GraphicsBitmap.h"
