@@ -506,11 +506,14 @@ void TWinControl::SetZOrder(bool TopMost) {
   if (handle_) SetWindowPos(handle_, TopMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+// What a description nests inside this control: its child controls of the root, and, for the
+// root itself, the components it owns that have no parent (timers, menus, dialogs).
 void TWinControl::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
   for (int i = 0; i < ControlCount(); ++i) {
     TControl* c = Controls(i);
     if (c->Owner() == Root) Proc(c);
   }
+  TControl::GetChildren(Proc, Root);
 }
 
 void TWinControl::Loaded() {
@@ -1126,12 +1129,14 @@ void TWinControl::Dispatch(TMessage& Message) {
       return;
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(Message.WParam) == handle_ && LOWORD(Message.LParam) == HTCLIENT) {
-        TCursor cursor = Cursor();
-        POINT pt{};
-        GetCursorPos(&pt);
-        if (TControl* c = ControlAtPos(ScreenToClient(pt), false); c && c->Cursor() != crDefault) cursor = c->Cursor();
-        if (TCustomForm* form = GetParentForm(this); form && Screen && Screen->Cursor() != crDefault)
-          cursor = Screen->Cursor();
+        // The screen's cursor first, then the graphic child's under the mouse, then our own.
+        TCursor cursor = Screen ? Screen->Cursor() : crDefault;
+        if (cursor == crDefault) {
+          POINT pt{};
+          GetCursorPos(&pt);
+          if (TControl* c = ControlAtPos(ScreenToClient(pt), false)) cursor = c->Cursor();
+          if (cursor == crDefault) cursor = Cursor();
+        }
         if (cursor != crDefault) {
           ::SetCursor(CursorHandle(cursor));
           Message.Result = 1;

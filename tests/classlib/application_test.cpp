@@ -41,6 +41,16 @@ class TMainForm : public TForm {
 };
 VCL_CLASS_INFO(TMainForm) {}
 
+// The main form, made by the first test that needs it (each test may run in a program of its
+// own).
+TMainForm* MainForm() {
+  if (!Application->MainForm()) {
+    Application->SetMainFormOnTaskBar(true);
+    Application->CreateForm<TMainForm>();
+  }
+  return static_cast<TMainForm*>(Application->MainForm());
+}
+
 TEST(Startup, UnitsStartInTheirGroupsOrder) {
   const std::vector<String> names = InitializedUnitNames();
   auto pos = [&](const wchar_t* n) {
@@ -58,8 +68,8 @@ TEST(Startup, UnitsStartInTheirGroupsOrder) {
 }
 
 TEST(Application, TheFirstFormIsTheMainFormOnTheTaskBar) {
-  Application->SetMainFormOnTaskBar(true);
-  auto* main = Application->CreateForm<TMainForm>();
+  ASSERT_EQ(Application->MainForm(), nullptr);
+  auto* main = MainForm();
   ASSERT_EQ(Application->MainForm(), main);
   EXPECT_EQ(main->Owner(), Application);
   EXPECT_TRUE(main->HandleAllocated());  // made at once for the main form
@@ -74,8 +84,7 @@ TEST(Application, TheFirstFormIsTheMainFormOnTheTaskBar) {
 }
 
 TEST(Application, MDIChildrenLiveInTheMainFormsClientWindow) {
-  TCustomForm* frame = Application->MainForm();
-  ASSERT_NE(frame, nullptr);
+  TCustomForm* frame = MainForm();
   ASSERT_NE(frame->ClientHandle(), nullptr);
   wchar_t cls[32] = {};
   GetClassNameW(frame->ClientHandle(), cls, 32);
@@ -102,8 +111,7 @@ TEST(Application, MDIChildrenLiveInTheMainFormsClientWindow) {
 }
 
 TEST(Application, RunEndsWhenTheMainFormClosesAndErrorsOnTheWayAreShown) {
-  auto* main = static_cast<TMainForm*>(Application->MainForm());
-  ASSERT_NE(main, nullptr);
+  auto* main = MainForm();
   struct Handlers {
     TMainForm* form;
     int clicks = 0;
@@ -131,8 +139,7 @@ TEST(Application, RunEndsWhenTheMainFormClosesAndErrorsOnTheWayAreShown) {
 }
 
 TEST(Shutdown, UnitsStopInReverseOrderAndFreeTheForms) {
-  ASSERT_NE(Application->MainForm(), nullptr);
-  HWND wnd = Application->MainForm()->Handle();
+  HWND wnd = MainForm()->Handle();
   HWND app = Application->Handle();
   Events().clear();
   FinalizeUnits();
