@@ -66,6 +66,22 @@ using TShiftState = Set<TShiftStateItem>;
 enum class TBorderStyle { bsNone, bsSingle };
 const TEnumTypeInfo& BorderStyleTypeInfo();
 
+// Horizontal text alignment (labels, panels, edits, list view columns, ...).
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+using enum TAlignment;
+inline const TEnumTypeInfo& AlignmentTypeInfo() {
+  static const TEnumTypeInfo info{L"TAlignment", {L"taLeftJustify", L"taRightJustify", L"taCenter"}};
+  return info;
+}
+
+// The cut of a bevel (panels' inner and outer bevels, bevelled windows).
+enum class TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+using enum TBevelCut;
+inline const TEnumTypeInfo& BevelCutTypeInfo() {
+  static const TEnumTypeInfo info{L"TBevelCut", {L"bvNone", L"bvLowered", L"bvRaised", L"bvSpace"}};
+  return info;
+}
+
 // Mouse cursors: 0 is the default; negative numbers are the library's standard cursors.
 using TCursor = int;
 inline constexpr TCursor crDefault = 0;
