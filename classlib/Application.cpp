@@ -218,6 +218,25 @@ String TApplication::ExeName() const {
 
 void TApplication::Initialize() { InitializeUnits(); }
 
+void TApplication::SetMainFormOnTaskBar(bool Value) {
+  if (main_form_on_task_bar_ == Value) return;
+  main_form_on_task_bar_ = Value;
+  UpdateVisible();
+}
+
+void TApplication::UpdateVisible() {
+  if (!handle_) return;
+  bool show = false;
+  if (!main_form_on_task_bar_ && Screen)
+    for (int i = 0; i < Screen->CustomFormCount() && !show; ++i) {
+      TCustomForm* f = Screen->CustomForms(i);
+      show = f->Visible() && !f->Parent() && !f->ParentWindow() && f->FormStyle() != fsMDIChild;
+    }
+  if ((IsWindowVisible(handle_) != FALSE) != show)
+    SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+}
+
 void TApplication::Minimize() {
   if (main_form_on_task_bar_ && main_form_ && main_form_->HandleAllocated()) {
     ShowWindow(main_form_->Handle(), SW_MINIMIZE);

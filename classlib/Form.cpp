@@ -161,6 +161,7 @@ void TCustomForm::BeforeDestruction() {
   canvas_->FreeHandle();
   TWinControl::BeforeDestruction();
   if (Screen) Screen->RemoveForm(this);
+  if (Application) Application->UpdateVisible();
 }
 
 void TCustomForm::DoCreate() {
@@ -319,6 +320,9 @@ void TCustomForm::DestroyWindowHandle() {
       return;
     }
   }
+  // A window takes its menu bar with it when destroyed; the bar belongs to the menu component.
+  if (HandleAllocated() && !(GetWindowLongPtrW(handle_, GWL_STYLE) & WS_CHILD) && ::GetMenu(handle_))
+    ::SetMenu(handle_, nullptr);
   TWinControl::DestroyWindowHandle();
   client_handle_ = nullptr;
 }
@@ -514,6 +518,7 @@ void TCustomForm::PlaceOnShow() {
 void TCustomForm::ShowingChanged() {
   if (form_state_.Contains(fsShowing)) throw EInvalidOperation(L"Cannot change Visible in OnShow or OnHide");
   form_state_.Include(fsShowing);
+  if (Application) Application->UpdateVisible();
   try {
     if (Showing()) {
       DoShow();
@@ -882,6 +887,22 @@ void TCustomForm::Dispatch(TMessage& Message) {
       if (Message.LParam == 0 && HIWORD(Message.WParam) == 0 && menu_ && Hooks().DispatchCommand &&
           Hooks().DispatchCommand(menu_, LOWORD(Message.WParam)))
         return;
+      TWinControl::Dispatch(Message);
+      return;
+    case WM_MEASUREITEM:
+      if (auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
+          mis && mis->CtlType == ODT_MENU && menu_ && Hooks().MeasureItem && Hooks().MeasureItem(menu_, handle_, *mis)) {
+        Message.Result = 1;
+        return;
+      }
+      TWinControl::Dispatch(Message);
+      return;
+    case WM_DRAWITEM:
+      if (auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
+          dis && dis->CtlType == ODT_MENU && menu_ && Hooks().DrawItem && Hooks().DrawItem(menu_, *dis)) {
+        Message.Result = 1;
+        return;
+      }
       TWinControl::Dispatch(Message);
       return;
     case WM_INITMENUPOPUP:

@@ -69,6 +69,10 @@ struct TMenuHooks {
   bool (*DispatchPopup)(TComponent* Menu, HMENU Popup) = nullptr;
   // A key that is a shortcut of one of the menu's items runs that item.
   bool (*IsShortCut)(TComponent* Menu, const TMessage& KeyMessage) = nullptr;
+  // Owner-drawn items of the menu (WM_MEASUREITEM / WM_DRAWITEM of CtlType ODT_MENU sent to
+  // Window): true when the item is one of the menu's.
+  bool (*MeasureItem)(TComponent* Menu, HWND Window, MEASUREITEMSTRUCT& Item) = nullptr;
+  bool (*DrawItem)(TComponent* Menu, const DRAWITEMSTRUCT& Item) = nullptr;
 };
 void SetMenuHooks(const TMenuHooks& Hooks);
 const TMenuHooks& MenuHooks();
@@ -383,7 +387,7 @@ class TApplication : public TComponent {
   HWND Handle() const { return handle_; }
   void Initialize();
   bool MainFormOnTaskBar() const { return main_form_on_task_bar_; }
-  void SetMainFormOnTaskBar(bool Value) { main_form_on_task_bar_ = Value; }
+  void SetMainFormOnTaskBar(bool Value);
   bool ShowMainForm() const { return show_main_form_; }
   void SetShowMainForm(bool Value) { show_main_form_ = Value; }
 
@@ -461,6 +465,9 @@ class TApplication : public TComponent {
   void WndProc(TMessage& Message);
   // A control is going: the application forgets it (main form, hint and mouse control).
   void ControlDestroyed(TControl* Control);
+  // Without the main form on the task bar the (empty) application window holds the task-bar
+  // button while any form is shown.
+  void UpdateVisible();
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;

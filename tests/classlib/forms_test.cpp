@@ -124,6 +124,20 @@ TEST(FormCreation, CreateNewMakesAnEmptyTopLevelFormOfTheLibrarysClass) {
   EXPECT_EQ(Screen->CustomFormCount(), before);
 }
 
+TEST(FormCreation, WithoutTheMainFormOnTheTaskBarTheApplicationWindowHoldsTheButton) {
+  ASSERT_FALSE(Application->MainFormOnTaskBar());
+  auto form = Owned(new TForm(Application, 0));
+  EXPECT_FALSE(IsWindowVisible(Application->Handle()));
+  form->Show();
+  EXPECT_EQ(GetWindow(form->Handle(), GW_OWNER), Application->Handle());
+  EXPECT_TRUE(IsWindowVisible(Application->Handle()));
+  form->Hide();
+  EXPECT_FALSE(IsWindowVisible(Application->Handle()));
+  form->Show();
+  form.reset();
+  EXPECT_FALSE(IsWindowVisible(Application->Handle()));
+}
+
 TEST(FormCreation, FromItsDescriptionWithControlsAndEventsWired) {
   RegisterTestClasses();
   auto* form = static_cast<TTestDescribedForm*>(TTestDescribedForm::StaticClass().Create(Application));
