@@ -62,6 +62,24 @@ enum class TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, 
 using enum TShiftStateItem;
 using TShiftState = Set<TShiftStateItem>;
 
+// The state of an owner-drawn item (menus, list and combo boxes, tabs): bit i is the system's
+// ODS_* flag 1 << i, so TOwnerDrawState::FromInt(LOWORD(itemState)) converts.
+enum class TOwnerDrawStateItem {
+  odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight, odInactive,
+  odNoAccel, odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit
+};
+using enum TOwnerDrawStateItem;
+using TOwnerDrawState = Set<TOwnerDrawStateItem>;
+
+// Reading order of a control or menu.
+enum class TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+using enum TBiDiMode;
+inline const TEnumTypeInfo& BiDiModeTypeInfo() {
+  static const TEnumTypeInfo info{
+      L"TBiDiMode", {L"bdLeftToRight", L"bdRightToLeft", L"bdRightToLeftNoAlign", L"bdRightToLeftReadingOnly"}};
+  return info;
+}
+
 // A border of a control (panels, edits, list views); forms have their own TFormBorderStyle.
 enum class TBorderStyle { bsNone, bsSingle };
 const TEnumTypeInfo& BorderStyleTypeInfo();

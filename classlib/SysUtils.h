@@ -69,6 +69,7 @@ VCL_EXCEPTION(EGraphicCompression, Exception);  // "compression" errors of pictu
 VCL_EXCEPTION(EOSError, Exception);
 VCL_EXCEPTION(EMathError, Exception);
 VCL_EXCEPTION(EInvalidOp, EMathError);
+VCL_EXCEPTION(EMenuError, Exception);
 
 // ASCII case-insensitive comparison, as identifiers and names are compared.
 bool SameText(StringView a, StringView b);
