@@ -390,8 +390,6 @@ TPoint TControl::ScreenToClient(TPoint P) const {
   return {P.X - origin.X, P.Y - origin.Y};
 }
 
-TRect TControl::ParentClientRect() const { return parent_ ? parent_->ClientRect() : TRect{}; }
-
 namespace {
 
 TAnchors AnchorAlign(TAlign a) {

@@ -319,7 +319,6 @@ class TControl : public TComponent {
   void InvalidateControl(bool IsVisible, bool IsOpaque);
   virtual void VisibleChanging() {}
   virtual void FontChanged();
-  virtual TRect ParentClientRect() const;
   // The anchor distances are taken again from the current bounds.
   void UpdateAnchorRules();
   // The text of a control without a window (a windowed one keeps it here while it has none).
@@ -399,7 +398,6 @@ class TWinControl : public TControl {
   TRect ClientRect() const override;
   TPoint ClientOrigin() const override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
-  void SetClientSize(int AWidth, int AHeight) override;
 
   // Layout of aligned and anchored children.
   void DisableAlign() { ++align_level_; }
@@ -472,7 +470,6 @@ class TWinControl : public TControl {
   virtual void DoExit();
   void Loaded() override;
   void UpdateControlState();
-  void FontChanged() override;
   // The system class procedure DefaultHandler calls.
   WNDPROC DefWndProc() const { return def_wnd_proc_; }
   void SetDefWndProc(WNDPROC Proc) { def_wnd_proc_ = Proc; }

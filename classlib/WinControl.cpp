@@ -615,8 +615,6 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   RequestAlign();
 }
 
-void TWinControl::SetClientSize(int AWidth, int AHeight) { TControl::SetClientSize(AWidth, AHeight); }
-
 // ---------------------------------------------------------------------------------------
 // Focus
 
@@ -1256,7 +1254,5 @@ void TWinControl::DefaultHandler(TMessage& Message) {
   Message.Result = CallWindowProcW(def_wnd_proc_ ? def_wnd_proc_ : DefWindowProcW, handle_, Message.Msg,
                                    Message.WParam, Message.LParam);
 }
-
-void TWinControl::FontChanged() { TControl::FontChanged(); }
 
 }  // namespace vcl
