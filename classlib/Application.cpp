@@ -61,7 +61,7 @@ LRESULT CALLBACK ApplicationWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LP
   try {
     app->WndProc(m);
   } catch (...) {
-    app->HandleException(app);
+    HandleControlException(app);
   }
   return m.Result;
 }

@@ -130,10 +130,13 @@ void SetPopupMenuHandler(TPopupMenuHandler Handler) { detail::g_popup_menu_handl
 void SetHintMouseHandler(THintMouseHandler Handler) { detail::g_hint_mouse_handler = Handler; }
 
 void HandleControlException(TObject* Sender) {
-  if (detail::g_exception_handler) {
+  // Without an application the exception ends here; and a display that fails itself must
+  // not carry an exception into the system either.
+  if (!detail::g_exception_handler) return;
+  try {
     detail::g_exception_handler(Sender);
+  } catch (...) {
   }
-  // Without an application the exception ends here: it must never reach the system.
 }
 
 TControl* GetCaptureControl() {

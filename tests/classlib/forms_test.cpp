@@ -368,10 +368,18 @@ TEST(ExceptionDisplay, AnExceptionFromAnEventHandlerIsShownAndTheProgramGoesOn) 
   Application->OnException = TExceptionEvent::Bind<&Catcher::On>(&catcher);
   handlers.mode = 0;
   click();
-  Application->OnException = nullptr;
   EXPECT_EQ(ShownBoxes().size(), 3u);
   EXPECT_EQ(catcher.message, L"'abc' is not a valid integer value");
   EXPECT_EQ(catcher.sender, static_cast<TObject*>(panel));
+  // A handler of OnException that fails itself does not take the program down.
+  struct Failing {
+    void On(TObject*, const Exception&) { throw EInvalidOperation(L"display failed"); }
+  } failing;
+  Application->OnException = TExceptionEvent::Bind<&Failing::On>(&failing);
+  click();
+  Application->OnException = nullptr;
+  EXPECT_TRUE(IsWindow(panel->Handle()));
+  EXPECT_EQ(ShownBoxes().size(), 3u);
 }
 
 TEST(ExceptionDisplay, MessageBoxesGoThroughTheReplaceableFunction) {
