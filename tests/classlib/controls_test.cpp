@@ -455,6 +455,26 @@ TEST(GraphicControl, PaintedByItsParentIntoTheGivenDC) {
   host.SetParent(nullptr);
 }
 
+TEST(GraphicControl, ItsCanvasOutsidePaintingDrawsOnTheParentsWindowAndIsLetGo) {
+  auto form = ShownForm();
+  auto* g = new TRecordingGraphic(form.get());
+  g->SetParent(form.get());
+  g->SetBounds(30, 40, 20, 10);
+  EXPECT_GT(g->Canvas()->TextWidth(L"测量"), 0);
+  ASSERT_TRUE(g->Canvas()->HandleAllocated());
+  // The control's own origin and clip: the canvas starts at the control's corner.
+  POINT org{};
+  GetViewportOrgEx(g->Canvas()->Handle(), &org);
+  EXPECT_EQ(org.x, 30);
+  EXPECT_EQ(org.y, 40);
+  RECT clip{};
+  GetClipBox(g->Canvas()->Handle(), &clip);
+  EXPECT_EQ(clip.right - clip.left, 20);
+  EXPECT_EQ(clip.bottom - clip.top, 10);
+  FreeDeviceContexts();  // done when the application is idle
+  EXPECT_FALSE(g->Canvas()->HandleAllocated());
+}
+
 TEST(Painting, PaintToAndPrintDrawChildrenAtTheirPlaces) {
   auto form = ShownForm(120, 80);
   auto* outer = new TRecordingPanel(form.get());

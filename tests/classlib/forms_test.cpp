@@ -680,6 +680,7 @@ TEST(FormWindow, BorderStyleIconsAndWindowState) {
   EXPECT_FALSE(IsZoomed(form->Handle()));
   ShowWindow(form->Handle(), SW_MAXIMIZE);  // changed by the system: the property follows
   EXPECT_EQ(form->WindowState(), wsMaximized);
+  form->SetWindowState(wsNormal);
   form->SetAlphaBlend(true);
   form->SetAlphaBlendValue(128);
   EXPECT_NE(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
@@ -687,6 +688,24 @@ TEST(FormWindow, BorderStyleIconsAndWindowState) {
   DWORD flags = 0;
   GetLayeredWindowAttributes(form->Handle(), nullptr, &alpha, &flags);
   EXPECT_EQ(alpha, 128);
+}
+
+TEST(FormWindow, DesktopCentreAndMonitors) {
+  ASSERT_GE(Screen->MonitorCount(), 1);
+  TMonitor* primary = Screen->Monitors(0);
+  EXPECT_FALSE(primary->BoundsRect().IsEmpty());
+  EXPECT_EQ(Screen->MonitorFromPoint({primary->Left() + 1, primary->Top() + 1}), primary);
+  auto form = Owned(new TForm(Application, 0));
+  form->SetBounds(0, 0, 300, 200);
+  form->SetPosition(poDesktopCenter);
+  form->Show();
+  EXPECT_EQ(form->Left(), Screen->DesktopLeft() + Screen->DesktopWidth() / 2 - 150);
+  EXPECT_EQ(form->Top(), Screen->DesktopTop() + Screen->DesktopHeight() / 2 - 100);
+  EXPECT_EQ(form->Position(), poDesigned);  // placed once, on its first showing
+  form->Hide();
+  form->SetLeft(10);
+  form->Show();
+  EXPECT_EQ(form->Left(), 10);
 }
 
 }  // namespace
