@@ -193,6 +193,26 @@ TEST(Lookup, AHandleIsMadeOnlyWhenAsked) {
   EXPECT_THROW(panel.Handle(), EInvalidOperation);
 }
 
+TEST(Lookup, AControlLivesInAForeignParentWindow) {
+  HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(host, nullptr);
+  {
+    TRecordingPanel panel(nullptr);
+    panel.SetBounds(5, 5, 50, 30);
+    panel.SetParentWindow(host);
+    ASSERT_TRUE(panel.HandleAllocated());
+    EXPECT_TRUE(panel.Showing());
+    EXPECT_EQ(GetParent(panel.Handle()), host);
+    EXPECT_TRUE(IsWindowVisible(panel.Handle()));
+    EXPECT_EQ(FindControl(panel.Handle()), &panel);
+    panel.SetVisible(false);
+    EXPECT_FALSE(IsWindowVisible(panel.Handle()));
+  }
+  // The control went (deleted directly): its window with it, the host stays.
+  EXPECT_EQ(GetWindow(host, GW_CHILD), nullptr);
+  DestroyWindow(host);
+}
+
 TEST(Lookup, DestroyingTheControlDestroysItsWindowAndChildren) {
   auto form = ShownForm();
   auto* panel = new TRecordingPanel(nullptr);  // not owned by the form: freed with its parent
