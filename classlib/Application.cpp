@@ -392,14 +392,6 @@ bool TApplication::IsKeyMsg(MSG& Msg) {
   } else if (!FindControl(wnd)) {
     return false;
   }
-  if (Msg.message == WM_KEYDOWN || Msg.message == WM_SYSKEYDOWN) {
-    // Main menu shortcuts of the form that has the key.
-    TWinControl* c = FindControl(wnd);
-    if (TCustomForm* form = c ? GetParentForm(c) : nullptr; form && form->Menu() && MenuHooks().IsShortCut) {
-      TMessage key{Msg.message, Msg.wParam, Msg.lParam, 0};
-      if (MenuHooks().IsShortCut(form->Menu(), key)) return true;
-    }
-  }
   return SendMessageW(wnd, CN_BASE + Msg.message, Msg.wParam, Msg.lParam) != 0;
 }
 

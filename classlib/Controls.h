@@ -497,6 +497,7 @@ class TWinControl : public TControl {
   bool ReflectNotification(TMessage& Message);
   void PrintWindow(TMessage& Message);
   void HandleKeyDown(TMessage& Message, bool Up);
+  bool IsMenuKey(const TMessage& Message);
   void HandleChar(TMessage& Message);
   // WM_KEYDOWN/UP and WM_CHAR: true when the form (KeyPreview) or an event used the key.
   bool DoKeyDown(TMessage& Message, bool Up);

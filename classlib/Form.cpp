@@ -884,7 +884,8 @@ void TCustomForm::Dispatch(TMessage& Message) {
       return;
     }
     case WM_COMMAND:
-      if (Message.LParam == 0 && HIWORD(Message.WParam) == 0 && menu_ && Hooks().DispatchCommand &&
+      // From the menu (or its accelerator): the menu's item of that number runs.
+      if (Message.LParam == 0 && menu_ && Hooks().DispatchCommand &&
           Hooks().DispatchCommand(menu_, LOWORD(Message.WParam)))
         return;
       TWinControl::Dispatch(Message);

@@ -762,8 +762,29 @@ bool TWinControl::DoKeyPress(TMessage& Message) {
 
 // CN_KEYDOWN (from the message loop): navigation keys the control does not want go to the form
 // as CM_DIALOGKEY; an answer of 1 means the key was used.
+// A shortcut of the popup menus of this control and its parents, or of its form's menu.
+bool TWinControl::IsMenuKey(const TMessage& Message) {
+  if (ComponentState().Contains(csDesigning) || !MenuHooks().IsShortCut) return false;
+  const TMessage key{Message.Msg - CN_BASE, Message.WParam, Message.LParam, 0};
+  for (TControl* c = this; c; c = c->Parent())
+    if (TComponent* menu = c->GetPopupMenu(); menu && MenuHooks().IsShortCut(menu, key)) return true;
+  TCustomForm* form = GetParentForm(this);
+  return form && form->Menu() && MenuHooks().IsShortCut(form->Menu(), key);
+}
+
 void TWinControl::HandleKeyDown(TMessage& Message, bool) {
   Message.Result = 1;
+  if (IsMenuKey(Message)) return;
+  if (Message.Msg == CN_SYSKEYDOWN) {
+    // With Alt: the parents, then the form, may use any key.
+    if (!ComponentState().Contains(csDesigning)) {
+      if (Perform(CM_CHILDKEY, Message.WParam, reinterpret_cast<LPARAM>(this)) != 0) return;
+      if (TCustomForm* form = GetParentForm(this); form && form->Perform(CM_DIALOGKEY, Message.WParam, Message.LParam) != 0)
+        return;
+    }
+    Message.Result = 0;
+    return;
+  }
   if (!ComponentState().Contains(csDesigning)) {
     if (Perform(CM_CHILDKEY, Message.WParam, reinterpret_cast<LPARAM>(this)) != 0) return;
     LRESULT mask = 0;

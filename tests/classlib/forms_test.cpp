@@ -623,6 +623,54 @@ TEST(Focus, KeysTakeTheMessageLoopsWayThroughTheControlAndTheForm) {
   EXPECT_EQ(pressed, (std::vector<wchar_t>{L'字'}));
 }
 
+// The menus unit's shortcut test, as the library calls it.
+TComponent* g_shortcut_menu = nullptr;
+std::vector<std::pair<TComponent*, UINT>>* g_shortcuts = nullptr;
+bool ShortCutOfTestMenu(TComponent* menu, const TMessage& key) {
+  if (g_shortcuts) g_shortcuts->push_back({menu, key.Msg});
+  return menu == g_shortcut_menu && key.WParam == VK_F5;
+}
+
+TEST(Focus, ShortcutsOfPopupMenusAndTheFormsMenuComeBeforeTheControl) {
+  auto form = Owned(new TForm(Application, 0));
+  auto* p = new TFocusPanel(form.get());
+  p->SetParent(form.get());
+  auto* popup = new TComponent(form.get());
+  auto* mainMenu = new TComponent(form.get());
+  p->SetPopupMenu(popup);
+  form->SetMenu(mainMenu);
+  form->Show();
+  std::vector<std::pair<TComponent*, UINT>> asked;
+  g_shortcuts = &asked;
+  g_shortcut_menu = mainMenu;
+  const TMenuHooks saved = MenuHooks();
+  TMenuHooks hooks = saved;
+  hooks.IsShortCut = &ShortCutOfTestMenu;
+  hooks.MenuHandle = nullptr;
+  SetMenuHooks(hooks);
+  int keys = 0;
+  struct Keys {
+    int* n;
+    void Down(TObject*, WORD&, TShiftState) { ++*n; }
+  } sink{&keys};
+  p->OnKeyDown = TKeyEvent::Bind<&Keys::Down>(&sink);
+
+  PostMessageW(p->Handle(), WM_KEYDOWN, VK_F5, 0);
+  Application->ProcessMessages();
+  EXPECT_EQ(keys, 0);  // the form's menu took it
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[0], (std::pair<TComponent*, UINT>{popup, WM_KEYDOWN}));
+  EXPECT_EQ(asked[1], (std::pair<TComponent*, UINT>{mainMenu, WM_KEYDOWN}));
+  PostMessageW(p->Handle(), WM_KEYDOWN, VK_F6, 0);
+  Application->ProcessMessages();
+  EXPECT_EQ(keys, 1);  // no shortcut: the control has it
+
+  SetMenuHooks(saved);
+  g_shortcuts = nullptr;
+  g_shortcut_menu = nullptr;
+  form->SetMenu(nullptr);
+}
+
 TEST(Hints, TheHintOfTheControlUnderTheMouseShowsAfterThePause) {
   auto form = Owned(new TForm(Application, 0));
   auto* p = new TTestPanel(form.get());
