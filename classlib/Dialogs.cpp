@@ -1,6 +1,7 @@
 #include "classlib/Dialogs.h"
 
 #include <array>
+#include <cwchar>
 #include <utility>
 
 #include "classlib/Forms.h"

@@ -28,7 +28,9 @@ const TEnumTypeInfo& MenuAnimationsTypeInfo() {
 }
 
 VCL_CLASS_INFO(TMenuItem) {
-  p.Object<&TMenuItem::Bitmap, &TMenuItem::SetBitmap>(L"Bitmap", TBitmap::StaticClass());
+  // Stored only when there is a picture (reading the property would make an empty one).
+  p.Object<&TMenuItem::Bitmap, &TMenuItem::SetBitmap>(L"Bitmap", TBitmap::StaticClass()).Stored =
+      [](const TObject* o) { return static_cast<const TMenuItem*>(o)->HasBitmap(); };
   p.Enum<&TMenuItem::Break, &TMenuItem::SetBreak>(L"Break", MenuBreakTypeInfo(), 0);
   p.String<&TMenuItem::Caption, &TMenuItem::SetCaption>(L"Caption");
   p.Bool<&TMenuItem::Checked, &TMenuItem::SetChecked>(L"Checked", false);
@@ -869,6 +871,11 @@ void TPopupList::ReleaseWindow() {
   if (window_) DeallocateHWnd(std::exchange(window_, nullptr));
 }
 
+TPopupMenu* TPopupList::Items(int Index) const {
+  if (Index < 0 || Index >= Count()) throw EListError(L"List index out of bounds (" + std::to_wstring(Index) + L")");
+  return menus_[static_cast<size_t>(Index)];
+}
+
 void TPopupList::Add(TPopupMenu* Menu) {
   if (Menu && std::find(menus_.begin(), menus_.end(), Menu) == menus_.end()) menus_.push_back(Menu);
 }
@@ -881,15 +888,8 @@ TMenuItem* TPopupList::FindItem(UINT_PTR Value, TFindItemKind Kind) const {
   return nullptr;
 }
 
+// Exceptions of the items' handlers go from the utility window to the exception display.
 void TPopupList::WndProc(TMessage& Message) {
-  try {
-    HandleMessage(Message);
-  } catch (...) {
-    HandleControlException(nullptr);
-  }
-}
-
-void TPopupList::HandleMessage(TMessage& Message) {
   switch (Message.Msg) {
     case WM_COMMAND:
       if (Message.LParam == 0 && HIWORD(Message.WParam) == 0)

@@ -308,7 +308,7 @@ class TPopupList {
   // The window, made on first use.
   HWND Window();
   int Count() const { return static_cast<int>(menus_.size()); }
-  TPopupMenu* Items(int Index) const { return menus_.at(static_cast<size_t>(Index)); }
+  TPopupMenu* Items(int Index) const;
   void Add(TPopupMenu* Menu);
   void Remove(TPopupMenu* Menu);
   // The item with the command number in any popup menu.
@@ -318,7 +318,6 @@ class TPopupList {
 
  private:
   void WndProc(TMessage& Message);
-  void HandleMessage(TMessage& Message);
 
   std::vector<TPopupMenu*> menus_;
   HWND window_ = nullptr;

@@ -597,6 +597,43 @@ TEST(OwnerDraw, MenuBarItemsDrawOnTheForm) {
   EXPECT_EQ(target.At(1, 1), ColorToRGB(clMenu));
 }
 
+TEST(OwnerDraw, GlyphsComeFromTheItemsBitmapOrTheMenusImages) {
+  Owned<TComponent> owner(new TComponent(nullptr));
+  ListMenu m = MakeListMenu(owner.get());
+  HMENU h = m.menu->Handle();
+  TBitmap glyph;
+  glyph.SetSize(16, 16);
+  glyph.Canvas()->Brush()->SetColor(clRed);
+  glyph.Canvas()->FillRect(Rect(0, 0, 16, 16));
+  // An item with a picture is drawn by the library, the others stay the system's.
+  m.preview->SetBitmap(&glyph);
+  EXPECT_TRUE(IsOwnerDrawn(h, 0));
+  EXPECT_FALSE(IsOwnerDrawn(h, 2));
+  HWND wnd = PopupList().Window();
+  PixelTarget target(100, 40);
+  SendDraw(wnd, m.preview->Command(), 0, target.dc(), {0, 0, 100, 20});
+  EXPECT_EQ(target.At(10, 10), clRed);
+
+  // Images of the menu make every item owner-drawn; an item shows the image of its index.
+  auto* images = new TCustomImageList(owner.get(), 16, 16);
+  TBitmap blue;
+  blue.SetSize(16, 16);
+  blue.Canvas()->Brush()->SetColor(clBlue);
+  blue.Canvas()->FillRect(Rect(0, 0, 16, 16));
+  images->Add(&blue, nullptr);
+  m.menu->SetImages(images);
+  EXPECT_TRUE(IsOwnerDrawn(h, 2));
+  m.up->SetImageIndex(0);
+  EXPECT_EQ(m.up->GetImageList(), images);
+  SendDraw(wnd, m.up->Command(), 0, target.dc(), {0, 20, 100, 40});
+  EXPECT_EQ(target.At(10, 30), clBlue);
+  // A freed image list is forgotten and the items are the system's again.
+  TObject::Free(images);
+  EXPECT_EQ(m.menu->Images(), nullptr);
+  EXPECT_FALSE(IsOwnerDrawn(h, 2));
+  EXPECT_TRUE(IsOwnerDrawn(h, 0));
+}
+
 // ---------------------------------------------------------------------------------------
 // Shortcut texts and accelerators
 
@@ -728,6 +765,7 @@ TEST(Description, MenusAndItemsAreReadWithTheirEvents) {
   EXPECT_NE(text.find("OnClick = N11Click"), std::string::npos);
   EXPECT_NE(text.find("ShortCut = 16467"), std::string::npos);
   EXPECT_EQ(text.find("object N51", sub + 1), std::string::npos);  // once
+  EXPECT_EQ(text.find("Bitmap"), std::string::npos);  // no picture, nothing stored
 }
 
 TEST(Description, PublishedNamesOfTheMenuClasses) {
