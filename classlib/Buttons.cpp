@@ -11,6 +11,8 @@ const TEnumTypeInfo& ButtonLayoutTypeInfo() {
   return info;
 }
 
+void detail::InitButtonsUnit() { TSpeedButton::StaticClass(); }
+
 VCL_CLASS_INFO(TSpeedButton) {
   publish::Align(p);
   p.Bool<&TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp>(L"AllowAllUp", false);

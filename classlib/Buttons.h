@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "classlib/Controls.h"
+#include "classlib/UnitInit.h"
 
 namespace vcl {
 
@@ -86,5 +87,13 @@ class TSpeedButton : public TGraphicControl {
   bool dragging_ = false;
   bool mouse_in_control_ = false;
 };
+
+// The unit's start-up makes its classes known to form descriptions. It is registered from
+// this header, so that a program that includes it can read them even when it never names
+// a class in code.
+namespace detail {
+void InitButtonsUnit();
+inline const TUnitRegistration kButtonsUnit{TUnitGroup::ClassLibrary, 35, L"Buttons", &InitButtonsUnit, nullptr};
+}  // namespace detail
 
 }  // namespace vcl

@@ -9,6 +9,7 @@
 #include "classlib/Controls.h"
 #include "classlib/Forms.h"
 #include "classlib/StringList.h"
+#include "classlib/UnitInit.h"
 
 namespace vcl {
 
@@ -402,5 +403,13 @@ class TGroupBox : public TCustomGroupBox {
   VCL_CLASS(TGroupBox, TCustomGroupBox)
   using TCustomGroupBox::TCustomGroupBox;
 };
+
+// The unit's start-up makes its classes known to form descriptions. It is registered from
+// this header, so that a program that includes it can read them even when it never names
+// a class in code.
+namespace detail {
+void InitStdCtrlsUnit();
+inline const TUnitRegistration kStdCtrlsUnit{TUnitGroup::ClassLibrary, 35, L"StdCtrls", &InitStdCtrlsUnit, nullptr};
+}  // namespace detail
 
 }  // namespace vcl
