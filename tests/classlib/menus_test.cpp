@@ -768,28 +768,5 @@ TEST(Description, MenusAndItemsAreReadWithTheirEvents) {
   EXPECT_EQ(text.find("Bitmap"), std::string::npos);  // no picture, nothing stored
 }
 
-TEST(Description, PublishedNamesOfTheMenuClasses) {
-  auto names = [](const TClassInfo& cls) {
-    std::vector<String> out;
-    for (const TPropInfo* p : cls.AllProps()) out.emplace_back(p->Name);
-    return out;
-  };
-  auto has = [](const std::vector<String>& list, const wchar_t* name) {
-    return std::find(list.begin(), list.end(), String(name)) != list.end();
-  };
-  const auto item = names(TMenuItem::StaticClass());
-  for (const wchar_t* n : {L"Caption", L"Checked", L"Enabled", L"Visible", L"Default", L"RadioItem", L"GroupIndex",
-                           L"Break", L"ShortCut", L"Hint", L"ImageIndex", L"Bitmap", L"SubMenuImages", L"Tag",
-                           L"OnClick", L"OnDrawItem", L"OnAdvancedDrawItem", L"OnMeasureItem"})
-    EXPECT_TRUE(has(item, n)) << WideToUtf8(n);
-  const auto popup = names(TPopupMenu::StaticClass());
-  for (const wchar_t* n : {L"Items", L"Images", L"OwnerDraw", L"AutoPopup", L"Alignment", L"BiDiMode", L"OnPopup",
-                           L"OnChange", L"TrackButton", L"MenuAnimation"})
-    EXPECT_TRUE(has(popup, n)) << WideToUtf8(n);
-  const auto main = names(TMainMenu::StaticClass());
-  EXPECT_TRUE(has(main, L"OwnerDraw"));
-  EXPECT_FALSE(has(main, L"AutoPopup"));
-}
-
 }  // namespace
 }  // namespace vcl::testing
