@@ -46,6 +46,8 @@ class Exception : public std::exception {
 // Silent exception: aborts an operation without a message box.
 VCL_EXCEPTION(EAbort, Exception);
 VCL_EXCEPTION(EConvertError, Exception);
+// A failed assertion: a caller broke a routine's stated precondition.
+VCL_EXCEPTION(EAssertionFailed, Exception);
 VCL_EXCEPTION(EListError, Exception);
 VCL_EXCEPTION(EStringListError, EListError);
 VCL_EXCEPTION(EStreamError, Exception);
