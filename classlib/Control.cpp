@@ -10,6 +10,13 @@ namespace vcl {
 
 VCL_CLASS_INFO(TControl) {}
 
+VCL_CLASS_INFO(TSizeConstraints) {
+  p.Integer<&TSizeConstraints::MaxHeight, &TSizeConstraints::SetMaxHeight>(L"MaxHeight", 0);
+  p.Integer<&TSizeConstraints::MaxWidth, &TSizeConstraints::SetMaxWidth>(L"MaxWidth", 0);
+  p.Integer<&TSizeConstraints::MinHeight, &TSizeConstraints::SetMinHeight>(L"MinHeight", 0);
+  p.Integer<&TSizeConstraints::MinWidth, &TSizeConstraints::SetMinWidth>(L"MinWidth", 0);
+}
+
 namespace detail {
 
 TControl* g_capture_control = nullptr;
@@ -165,12 +172,73 @@ TCustomForm* GetParentForm(const TControl* Control) {
 }
 
 // ---------------------------------------------------------------------------------------
+// Size constraints
+
+void TSizeConstraints::Assign(TPersistent* Source) {
+  auto* src = dynamic_cast<TSizeConstraints*>(Source);
+  if (!src) return TPersistent::Assign(Source);
+  min_width_ = src->min_width_;
+  min_height_ = src->min_height_;
+  max_width_ = src->max_width_;
+  max_height_ = src->max_height_;
+  Changed();
+}
+
+// A new minimum above the maximum raises the maximum with it, and the other way round.
+void TSizeConstraints::SetMaxHeight(int Value) {
+  Value = std::max(Value, 0);
+  if (Value == max_height_) return;
+  max_height_ = Value;
+  if (max_height_ > 0 && max_height_ < min_height_) min_height_ = max_height_;
+  Changed();
+}
+
+void TSizeConstraints::SetMaxWidth(int Value) {
+  Value = std::max(Value, 0);
+  if (Value == max_width_) return;
+  max_width_ = Value;
+  if (max_width_ > 0 && max_width_ < min_width_) min_width_ = max_width_;
+  Changed();
+}
+
+void TSizeConstraints::SetMinHeight(int Value) {
+  Value = std::max(Value, 0);
+  if (Value == min_height_) return;
+  min_height_ = Value;
+  if (max_height_ > 0 && min_height_ > max_height_) max_height_ = min_height_;
+  Changed();
+}
+
+void TSizeConstraints::SetMinWidth(int Value) {
+  Value = std::max(Value, 0);
+  if (Value == min_width_) return;
+  min_width_ = Value;
+  if (max_width_ > 0 && min_width_ > max_width_) max_width_ = min_width_;
+  Changed();
+}
+
+void TSizeConstraints::Apply(int& Width, int& Height) const {
+  if (min_width_ > 0 && Width < min_width_) Width = min_width_;
+  if (max_width_ > 0 && Width > max_width_) Width = max_width_;
+  if (min_height_ > 0 && Height < min_height_) Height = min_height_;
+  if (max_height_ > 0 && Height > max_height_) Height = max_height_;
+}
+
+TPersistent* TSizeConstraints::GetOwner() { return control_; }
+
+void TSizeConstraints::Changed() {
+  if (OnChange) OnChange(this);
+}
+
+// ---------------------------------------------------------------------------------------
 // Construction and destruction
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
   WindowProc = TWndMethod::Bind<&TControl::WndProc>(this);
   font_ = new TFont;
   font_->OnChange = TNotifyEvent::Bind<&TControl::FontChangedHandler>(this);
+  constraints_ = new TSizeConstraints(this);
+  constraints_->OnChange = TNotifyEvent::Bind<&TControl::ConstraintsChanged>(this);
 }
 
 TControl::~TControl() {
@@ -178,7 +246,11 @@ TControl::~TControl() {
   if (parent_) parent_->RemoveControl(this);
   detail::ControlDestroyed(this);
   delete font_;
+  delete constraints_;
 }
+
+// The size is limited again at once.
+void TControl::ConstraintsChanged(TObject*) { SetBounds(left_, top_, width_, height_); }
 
 void TControl::BeforeDestruction() {
   TComponent::BeforeDestruction();
@@ -355,6 +427,7 @@ void TControl::SetParent(TWinControl* AParent) {
 // Bounds and alignment
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  constraints_->Apply(AWidth, AHeight);
   if (ALeft == left_ && ATop == top_ && AWidth == width_ && AHeight == height_) return;
   InvalidateControl(visible_, false);
   left_ = ALeft;

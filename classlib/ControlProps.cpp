@@ -19,6 +19,10 @@ void Anchors(TPropertyList& p) {
   p.Set<&TControl::Anchors, &TControl::SetAnchors>(L"Anchors", AnchorKindTypeInfo(), TAnchors{akLeft, akTop}.ToInt());
 }
 
+void Constraints(TPropertyList& p) {
+  p.Object<&TControl::Constraints, &TControl::SetConstraints>(L"Constraints", TSizeConstraints::StaticClass());
+}
+
 void Bounds(TPropertyList& p) {
   p.Integer<&TControl::Left, &TControl::SetLeft>(L"Left");
   p.Integer<&TControl::Top, &TControl::SetTop>(L"Top");

@@ -174,6 +174,38 @@ class TControlCanvas : public TCanvas {
 };
 
 // ---------------------------------------------------------------------------------------
+// The smallest and largest size a control takes (0: no limit).
+
+class TSizeConstraints : public TPersistent {
+  VCL_CLASS(TSizeConstraints, TPersistent)
+  TSizeConstraints() = default;
+  explicit TSizeConstraints(TControl* AControl) : control_(AControl) {}
+
+  void Assign(TPersistent* Source) override;
+  int MaxHeight() const { return max_height_; }
+  int MaxWidth() const { return max_width_; }
+  int MinHeight() const { return min_height_; }
+  int MinWidth() const { return min_width_; }
+  void SetMaxHeight(int Value);
+  void SetMaxWidth(int Value);
+  void SetMinHeight(int Value);
+  void SetMinWidth(int Value);
+  // Limits a width and a height to the constraints.
+  void Apply(int& Width, int& Height) const;
+
+  TNotifyEvent OnChange;
+
+ protected:
+  TPersistent* GetOwner() override;
+
+ private:
+  void Changed();
+
+  TControl* control_ = nullptr;
+  int max_height_ = 0, max_width_ = 0, min_height_ = 0, min_width_ = 0;
+};
+
+// ---------------------------------------------------------------------------------------
 // TControl
 
 class TControl : public TComponent {
@@ -219,6 +251,9 @@ class TControl : public TComponent {
   virtual TPoint ClientOrigin() const;
   TPoint ClientToScreen(TPoint P) const;
   TPoint ScreenToClient(TPoint P) const;
+
+  TSizeConstraints* Constraints() const { return constraints_; }
+  void SetConstraints(TSizeConstraints* Value) { constraints_->Assign(Value); }
 
   TAlign Align() const { return align_; }
   void SetAlign(TAlign Value);
@@ -334,6 +369,7 @@ class TControl : public TComponent {
   void HandleContextMenu(TMessage& Message);
   void HandleMouseWheel(TMessage& Message);
   void FontChangedHandler(TObject* Sender);
+  void ConstraintsChanged(TObject* Sender);
   void ParentFontChanged();
   void ParentColorChanged();
 
@@ -350,6 +386,7 @@ class TControl : public TComponent {
   bool parent_color_ = true;
   TFont* font_ = nullptr;
   bool parent_font_ = true;
+  TSizeConstraints* constraints_ = nullptr;
   String hint_;
   bool show_hint_ = false;
   bool parent_show_hint_ = true;
@@ -603,6 +640,7 @@ void SetHintMouseHandler(THintMouseHandler Handler);
 namespace publish {
 void Align(TPropertyList& p);
 void Anchors(TPropertyList& p);
+void Constraints(TPropertyList& p);
 void Bounds(TPropertyList& p);      // Left, Top, Width, Height
 void Caption(TPropertyList& p);
 void Text(TPropertyList& p);

@@ -68,6 +68,7 @@ VCL_CLASS_INFO(TForm) {
   p.Integer<&TControl::ClientWidth, &TControl::SetClientWidth>(L"ClientWidth");
   p.Integer<&TControl::ClientHeight, &TControl::SetClientHeight>(L"ClientHeight");
   publish::Color(p, clBtnFace);
+  publish::Constraints(p);
   publish::Cursor(p);
   publish::Enabled(p);
   TPropInfo& font = p.Object<&TControl::Font, &TControl::SetFont>(L"Font", TFont::StaticClass());
@@ -910,6 +911,17 @@ void TCustomForm::Dispatch(TMessage& Message) {
       if (menu_ && Hooks().DispatchPopup && Hooks().DispatchPopup(menu_, reinterpret_cast<HMENU>(Message.WParam)))
         return;
       DefaultHandler(Message);
+      return;
+    case WM_GETMINMAXINFO:
+      DefaultHandler(Message);
+      // The user's frame stops at the constraints.
+      if (auto* info = reinterpret_cast<MINMAXINFO*>(Message.LParam)) {
+        const TSizeConstraints* c = Constraints();
+        if (c->MinWidth() > 0) info->ptMinTrackSize.x = c->MinWidth();
+        if (c->MinHeight() > 0) info->ptMinTrackSize.y = c->MinHeight();
+        if (c->MaxWidth() > 0) info->ptMaxTrackSize.x = c->MaxWidth();
+        if (c->MaxHeight() > 0) info->ptMaxTrackSize.y = c->MaxHeight();
+      }
       return;
     case WM_QUERYENDSESSION:
       Message.Result = CloseQuery() ? 1 : 0;

@@ -591,6 +591,7 @@ TPoint TWinControl::ClientOrigin() const {
 }
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  Constraints()->Apply(AWidth, AHeight);
   if (ALeft == left_ && ATop == top_ && AWidth == width_ && AHeight == height_) return;
   if (handle_ && !IsIconic(handle_)) {
     SetWindowPos(handle_, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -1141,6 +1142,18 @@ void TWinControl::Dispatch(TMessage& Message) {
         }
       }
       TControl::Dispatch(Message);
+      return;
+    case WM_WINDOWPOSCHANGING:
+      // Sized by the system (the user's frame, SetWindowPos): within the constraints.
+      if (auto* pos = reinterpret_cast<WINDOWPOS*>(Message.LParam);
+          pos && !(pos->flags & SWP_NOSIZE) && !ComponentState().Contains(csReading) &&
+          !ComponentState().Contains(csDestroying)) {
+        int w = pos->cx, h = pos->cy;
+        Constraints()->Apply(w, h);
+        pos->cx = w;
+        pos->cy = h;
+      }
+      DefaultHandler(Message);
       return;
     case WM_WINDOWPOSCHANGED:
       if (Message.LParam && !ControlState().Contains(csDestroyingHandle)) UpdateBounds();

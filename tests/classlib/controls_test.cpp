@@ -113,6 +113,40 @@ TEST(Align, TurningFromTopToLeftKeepsTheThickness) {
   EXPECT_EQ(c->BoundsRect(), Rect(0, 0, 12, 80));
 }
 
+TEST(Constraints, SizesStayWithinTheLimitsAlsoWhenAligned) {
+  TRecordingPanel host(nullptr);
+  host.SetBounds(0, 0, 200, 100);
+  auto* left = new TRecordingGraphic(&host);
+  auto* client = new TRecordingGraphic(&host);
+  left->SetParent(&host);
+  client->SetParent(&host);
+  left->Constraints()->SetMaxWidth(40);
+  left->SetWidth(70);
+  EXPECT_EQ(left->Width(), 40);
+  left->SetAlign(alLeft);
+  client->Constraints()->SetMaxHeight(60);
+  client->SetAlign(alClient);
+  EXPECT_EQ(client->BoundsRect(), Rect(40, 0, 200, 60));
+  // A minimum above the current size grows the control at once.
+  left->Constraints()->SetMinWidth(50);
+  EXPECT_EQ(left->Constraints()->MaxWidth(), 50);  // the maximum follows the minimum
+  EXPECT_EQ(left->Width(), 50);
+  EXPECT_EQ(client->Left(), 50);
+
+  auto form = ShownForm();
+  form->Constraints()->SetMinWidth(250);
+  form->Constraints()->SetMinHeight(150);
+  SetWindowPos(form->Handle(), nullptr, 0, 0, 100, 80, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT r{};
+  GetWindowRect(form->Handle(), &r);
+  EXPECT_EQ(r.right - r.left, 250);
+  EXPECT_EQ(r.bottom - r.top, 150);
+  MINMAXINFO info{};
+  SendMessageW(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.ptMinTrackSize.x, 250);
+  EXPECT_EQ(info.ptMinTrackSize.y, 150);
+}
+
 TEST(Anchors, RightAndBottomAnchorsKeepTheirDistances) {
   TRecordingPanel host(nullptr);
   host.SetBounds(0, 0, 200, 100);
