@@ -1,6 +1,8 @@
 // Program entry point.
 #include <windows.h>
 
+#include "classlib/UnitInit.h"
+
 namespace {
 
 LRESULT CALLBACK MainProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -14,6 +16,8 @@ LRESULT CALLBACK MainProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int show) {
+  const vcl::TUnitsScope units;  // unit start-ups now (the "png" format among them), shutdowns at the end
+
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = MainProc;

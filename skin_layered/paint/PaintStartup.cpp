@@ -1,0 +1,83 @@
+// The painting layer's units: registration of the PNG picture format and the layered-window
+// bindings. They start after the class library's units (the picture registry must exist)
+// and stop in reverse order.
+#include "skin_layered/paint/PaintStartup.h"
+
+#include "classlib/Graphics.h"
+#include "classlib/UnitInit.h"
+#include "skin_layered/paint/PngGraphic.h"
+
+namespace skin_layered {
+namespace {
+
+constexpr int kCheckBoxesBitmap = 32759;  // OBM_CHECKBOXES: 4 glyphs across, 3 down
+
+struct TLayeredApi {
+  HMODULE User32 = nullptr;
+  TUpdateLayeredWindowProc UpdateLayeredWindow = nullptr;
+  TSetLayeredWindowAttributesProc SetLayeredWindowAttributes = nullptr;
+  vcl::TSize CheckBoxGlyph;
+};
+
+TLayeredApi& Api() {
+  static TLayeredApi api;
+  return api;
+}
+
+template <class F>
+F ProcAddress(HMODULE module, const char* name) {
+  // Through the generic function type, the one cast to any other that GCC accepts quietly.
+  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+vcl::TSize MeasureCheckBoxGlyph() {
+  const vcl::UniqueBitmap boxes(LoadBitmapW(nullptr, MAKEINTRESOURCEW(kCheckBoxesBitmap)));
+  BITMAP info{};
+  if (!boxes || GetObjectW(boxes.get(), sizeof info, &info) == 0) return {};
+  return {info.bmWidth / 4, info.bmHeight / 3};
+}
+
+void RegisterPngFormat() {
+  vcl::TPicture::RegisterFileFormat(L"png", L"Portable network graphics (Quorvan)",
+                                    vcl::TGraphicClass::Of<TPNGGraphic>());
+}
+
+void UnregisterPngFormat() { vcl::TPicture::UnregisterGraphicClass(vcl::TGraphicClass::Of<TPNGGraphic>()); }
+
+void BindLayeredApi() {
+  TLayeredApi& api = Api();
+  if (!api.UpdateLayeredWindow) {
+    api.User32 = LoadLibraryW(L"user32.dll");
+    if (api.User32) {
+      api.UpdateLayeredWindow = ProcAddress<TUpdateLayeredWindowProc>(api.User32, "UpdateLayeredWindow");
+      api.SetLayeredWindowAttributes =
+          ProcAddress<TSetLayeredWindowAttributesProc>(api.User32, "SetLayeredWindowAttributes");
+    }
+  }
+  api.CheckBoxGlyph = MeasureCheckBoxGlyph();
+}
+
+// The addresses go with the library reference they came from.
+void ReleaseLayeredApi() {
+  TLayeredApi& api = Api();
+  if (api.User32) FreeLibrary(api.User32);
+  api = {};
+}
+
+const vcl::TUnitRegistration kPngFormatUnit{vcl::TUnitGroup::LayeredPaint, 30, L"PngPictureFormat",
+                                            &RegisterPngFormat, &UnregisterPngFormat};
+const vcl::TUnitRegistration kLayeredApiUnit{vcl::TUnitGroup::LayeredPaint, 60, L"LayeredWindowBindings",
+                                             &BindLayeredApi, &ReleaseLayeredApi};
+
+}  // namespace
+
+TUpdateLayeredWindowProc UpdateLayeredWindowProc() { return Api().UpdateLayeredWindow; }
+TSetLayeredWindowAttributesProc SetLayeredWindowAttributesProc() { return Api().SetLayeredWindowAttributes; }
+bool LayeredApiAvailable() { return Api().UpdateLayeredWindow != nullptr; }
+vcl::TSize CheckBoxGlyphSize() { return Api().CheckBoxGlyph; }
+
+}  // namespace skin_layered
+
+// Named by the link options of the layered_paint library, so that every program linking it
+// keeps this object, and with it the unit registrations above, which nothing else refers to.
+extern "C" void scrivane_layered_paint_units() {}

@@ -1,0 +1,151 @@
+// 32-bit bitmaps: making and copying them, their rows, the pixel walks with the engine's
+// transforms, channel copies and the half-mask alpha.
+#include "paint_win_support.h"
+#include "skin_layered/paint/Bitmap32.h"
+
+namespace skin_layered::test {
+namespace {
+
+TEST(Bitmap32, CreateBmp32MakesEmptyThirtyTwoBitDibs) {
+  const auto bmp = CreateBmp32(7, 3);
+  EXPECT_EQ(bmp->Width(), 7);
+  EXPECT_EQ(bmp->Height(), 3);
+  EXPECT_EQ(bmp->PixelFormat(), vcl::pf32bit);
+  EXPECT_EQ(bmp->HandleType(), vcl::bmDIB);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 7; ++x) ASSERT_EQ(PixelOf(*bmp, x, y), 0u);
+  const auto none = CreateBmp32(0, 5);
+  EXPECT_TRUE(none->Empty());
+  EXPECT_EQ(none->PixelFormat(), vcl::pf32bit);
+  EXPECT_TRUE(CreateBmp32(-4, -4)->Empty());
+
+  vcl::TBitmap eight;
+  eight.SetPixelFormat(vcl::pf8bit);
+  eight.SetSize(5, 6);
+  const auto like = CreateBmpLike(&eight);
+  EXPECT_EQ(like->PixelFormat(), vcl::pf8bit);
+  EXPECT_EQ(like->Width(), 5);
+  EXPECT_EQ(like->Height(), 6);
+  EXPECT_EQ(CreateBmpLike(nullptr), nullptr);
+}
+
+TEST(Bitmap32, CopyBmpTakesFormatSizeAndEveryPixelAlphaIncluded) {
+  auto source = Filled32(3, 2, Bgra(1, 2, 3, 4));
+  SetPixelOf(*source, 2, 1, Bgra(200, 100, 50, 25));
+  vcl::TBitmap target;  // a device bitmap of another size
+  target.SetSize(9, 9);
+  CopyBmp(&target, source.get());
+  EXPECT_EQ(target.PixelFormat(), vcl::pf32bit);
+  EXPECT_EQ(target.HandleType(), vcl::bmDIB);
+  EXPECT_EQ(target.Width(), 3);
+  EXPECT_EQ(target.Height(), 2);
+  EXPECT_EQ(PixelOf(target, 0, 0), Bgra(1, 2, 3, 4));
+  EXPECT_EQ(PixelOf(target, 2, 1), Bgra(200, 100, 50, 25));
+
+  vcl::TBitmap device;
+  device.SetSize(2, 2);
+  device.Canvas()->SetPixels(1, 1, static_cast<vcl::TColor>(RGB(9, 8, 7)));
+  vcl::TBitmap fromDevice;
+  CopyBmp(&fromDevice, &device);
+  EXPECT_EQ(fromDevice.HandleType(), vcl::bmDIB);
+  EXPECT_EQ(ColorOf(fromDevice, 1, 1), RGB(9, 8, 7));
+  CopyBmp(nullptr, &device);  // nothing to do
+}
+
+TEST(Bitmap32, ScanLinesGiveRowZeroAndTheStep) {
+  auto bmp = CreateBmp32(3, 4);
+  TScanLines lines;
+  ASSERT_TRUE(InitScanLines(bmp.get(), lines));
+  EXPECT_EQ(lines.Step, -12);  // bottom-up rows of 3 pixels
+  EXPECT_EQ(lines.Row(3), static_cast<std::uint8_t*>(bmp->ScanLine(3)));
+  auto one = CreateBmp32(5, 1);
+  ASSERT_TRUE(InitScanLines(one.get(), lines));
+  EXPECT_EQ(lines.Step, 0);
+  EXPECT_EQ(lines.Line0, static_cast<std::uint8_t*>(one->ScanLine(0)));
+  vcl::TBitmap empty;
+  EXPECT_FALSE(InitScanLines(&empty, lines));
+  EXPECT_EQ(lines.Line0, nullptr);
+  EXPECT_FALSE(InitScanLines(nullptr, lines));
+}
+
+TEST(Bitmap32, PixelWalksApplyTheTransformsExactly) {
+  auto bmp = Filled32(2, 2, Bgra(10, 200, 50, 33));
+  SetPixelOf(*bmp, 1, 0, Bgra(255, 0, 255, 0));    // the key colour with alpha 0: skipped
+  SetPixelOf(*bmp, 0, 1, Bgra(255, 0, 255, 255));  // the key colour with alpha 255: not skipped
+  ChangeBitmapPixels(bmp.get(), ColorizePixel, 0x808080, kKeyColor);
+  EXPECT_EQ(PixelOf(*bmp, 0, 0), Bgra(100, 100, 100, 33));
+  EXPECT_EQ(PixelOf(*bmp, 1, 0), Bgra(255, 0, 255, 0));
+  EXPECT_EQ(PixelOf(*bmp, 0, 1), Bgra(127, 127, 127, 255));
+
+  auto sat = Filled32(1, 1, Bgra(0, 100, 200, 7));  // red 200, green 100, blue 0
+  ChangeBitmapPixels(sat.get(), SaturationPixel, 255, kNoColor);
+  EXPECT_EQ(PixelOf(*sat, 0, 0), Bgra(0, 100, 255, 7));
+
+  auto hue = Filled32(1, 1, Bgra(0, 0, 255, 9));  // pure red
+  ChangeBitmapPixels(hue.get(), HuePixel, 120, kNoColor);
+  EXPECT_EQ(PixelOf(*hue, 0, 0), Bgra(0, 255, 0, 9));
+
+  // The colour-value forms, as skins use them on their colours.
+  EXPECT_EQ(ChangeBrightness(0xC8C8C8, 100), 0xFFFFFFu);
+  EXPECT_EQ(ChangeBrightness(0x323232, -100), 0u);
+  EXPECT_EQ(ChangeHue(0, 0x123456), 0x123456u);
+  EXPECT_EQ(SwapRedBlue(0x112233), 0x332211u);
+
+  // Only 32-bit bitmaps are walked.
+  vcl::TBitmap rgb;
+  rgb.SetPixelFormat(vcl::pf24bit);
+  rgb.SetSize(1, 1);
+  static_cast<std::uint8_t*>(rgb.ScanLine(0))[0] = 77;
+  ChangeBitmapPixels(&rgb, ColorizePixel, 0, kNoColor);
+  EXPECT_EQ(static_cast<std::uint8_t*>(rgb.ScanLine(0))[0], 77);
+  ChangeBitmapPixels(nullptr, ColorizePixel, 0, kNoColor);
+}
+
+TEST(Bitmap32, ChannelCopiesCoverTheCommonArea) {
+  auto target = Filled32(3, 2, Bgra(1, 2, 3, 4));
+  auto source = Filled32(2, 3, Bgra(10, 20, 30, 40));
+  CopyChannel(target.get(), source.get(), 3);
+  EXPECT_EQ(PixelOf(*target, 0, 0), Bgra(1, 2, 3, 40));
+  EXPECT_EQ(PixelOf(*target, 1, 1), Bgra(1, 2, 3, 40));
+  EXPECT_EQ(PixelOf(*target, 2, 0), Bgra(1, 2, 3, 4));  // beyond the source: untouched
+  CopyChannel(target.get(), source.get(), 4);           // no such channel
+  EXPECT_EQ(PixelOf(*target, 0, 0), Bgra(1, 2, 3, 40));
+
+  vcl::TBitmap plane;
+  plane.SetPixelFormat(vcl::pf8bit);
+  plane.SetSize(3, 2);
+  ChannelToPlane(target.get(), &plane, 1, true);
+  EXPECT_EQ(static_cast<std::uint8_t*>(plane.ScanLine(1))[2], 2);
+  static_cast<std::uint8_t*>(plane.ScanLine(0))[1] = 99;
+  ChannelToPlane(target.get(), &plane, 0, false);
+  EXPECT_EQ(PixelOf(*target, 1, 0), Bgra(99, 2, 3, 40));
+  EXPECT_EQ(PixelOf(*target, 1, 1), Bgra(2, 2, 3, 40));
+
+  vcl::TBitmap small;  // smaller than the 32-bit bitmap: only its pixels
+  small.SetPixelFormat(vcl::pf8bit);
+  small.SetSize(1, 1);
+  ChannelToPlane(target.get(), &small, 2, true);
+  EXPECT_EQ(static_cast<std::uint8_t*>(small.ScanLine(0))[0], 3);
+}
+
+TEST(Bitmap32, MaskHalfToAlphaTakesTheLowerHalfAsAlpha) {
+  auto bmp = Filled32(4, 7, Bgra(5, 6, 7, 8));
+  for (int x = 0; x < 4; ++x) {
+    SetPixelOf(*bmp, x, 1, Bgra(x, 50, 60, 0));
+    SetPixelOf(*bmp, x, 4, Bgra(0, 0, 60 * x, 0));  // three rows below row 1
+  }
+  // R covers rows 1 to 7, an odd height of 7: the half is 3 rows.
+  const auto half = MaskHalfToAlpha(bmp.get(), vcl::Rect(0, 1, 4, 8));
+  ASSERT_NE(half, nullptr);
+  EXPECT_EQ(half->Width(), 4);
+  EXPECT_EQ(half->Height(), 3);
+  EXPECT_EQ(half->PixelFormat(), vcl::pf32bit);
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(PixelOf(*half, x, 0), Bgra(x, 50, 60, 255 - 60 * x));
+  EXPECT_EQ(PixelOf(*half, 0, 1), Bgra(5, 6, 7, 255 - 7));
+  EXPECT_EQ(MaskHalfToAlpha(bmp.get(), vcl::Rect(0, 0, 4, 1)), nullptr);
+  EXPECT_EQ(MaskHalfToAlpha(bmp.get(), vcl::Rect(2, 0, 2, 4)), nullptr);
+  EXPECT_EQ(MaskHalfToAlpha(nullptr, vcl::Rect(0, 0, 4, 4)), nullptr);
+}
+
+}  // namespace
+}  // namespace skin_layered::test

@@ -1,0 +1,107 @@
+// Shared by the Windows tests of the painting layer: the units started for the whole test
+// program, PNGs made by the test writer, 32-bit pixels read and written through scan lines,
+// and temporary files.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "classlib/Graphics.h"
+#include "classlib/UnitInit.h"
+#include "skin_layered/paint/ColorValue.h"
+#include "skin_layered/paint/support/PngWriter.h"
+
+namespace skin_layered::test {
+
+// The class library's and this layer's units run for the whole program, as in the program.
+class UnitsEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override { vcl::InitializeUnits(); }
+  void TearDown() override { vcl::FinalizeUnits(); }
+};
+
+constexpr TPixel32 Bgra(unsigned b, unsigned g, unsigned r, unsigned a) { return a << 24 | r << 16 | g << 8 | b; }
+
+inline TPixel32 PixelOf(vcl::TBitmap& bmp, int x, int y) {
+  return static_cast<const TPixel32*>(bmp.ScanLine(y))[x];
+}
+
+inline void SetPixelOf(vcl::TBitmap& bmp, int x, int y, TPixel32 value) {
+  static_cast<TPixel32*>(bmp.ScanLine(y))[x] = value;
+}
+
+// Blue, green and red of a pixel of any format, through GDI.
+inline COLORREF ColorOf(vcl::TBitmap& bmp, int x, int y) { return bmp.Canvas()->Pixels(x, y) & 0xFFFFFF; }
+
+// A 32-bit bitmap with every pixel set to Value.
+inline std::unique_ptr<vcl::TBitmap> Filled32(int width, int height, TPixel32 value) {
+  auto bmp = std::make_unique<vcl::TBitmap>();
+  bmp->SetPixelFormat(vcl::pf32bit);
+  bmp->SetSize(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) SetPixelOf(*bmp, x, y, value);
+  return bmp;
+}
+
+// A 24-bit bitmap painted in one colour: a canvas to draw on.
+inline std::unique_ptr<vcl::TBitmap> Canvas24(int width, int height, COLORREF color) {
+  auto bmp = std::make_unique<vcl::TBitmap>();
+  bmp->SetPixelFormat(vcl::pf24bit);
+  bmp->SetSize(width, height);
+  bmp->Canvas()->Brush()->SetColor(static_cast<vcl::TColor>(color));
+  bmp->Canvas()->FillRect(vcl::Rect(0, 0, width, height));
+  return bmp;
+}
+
+// The one-channel blend of a source channel over a destination channel by the source's weight.
+constexpr unsigned Blend(unsigned s, unsigned d, unsigned w) {
+  return static_cast<unsigned>(((static_cast<int>(s) - static_cast<int>(d)) * static_cast<int>(w) +
+                                static_cast<int>(d) * 256) >> 8);
+}
+
+// An RGBA image of 8-bit samples given as colour values with alpha in the top byte.
+inline SampleImage RgbaImage(std::uint32_t width, std::uint32_t height, const std::vector<std::uint32_t>& argb) {
+  SampleImage image(width, height, 6, 8);
+  for (std::uint32_t y = 0; y < height; ++y)
+    for (std::uint32_t x = 0; x < width; ++x) {
+      const std::uint32_t v = argb[y * width + x];
+      image.Set(x, y, 0, static_cast<std::uint16_t>((v >> 16) & 0xFF));
+      image.Set(x, y, 1, static_cast<std::uint16_t>((v >> 8) & 0xFF));
+      image.Set(x, y, 2, static_cast<std::uint16_t>(v & 0xFF));
+      image.Set(x, y, 3, static_cast<std::uint16_t>(v >> 24));
+    }
+  return image;
+}
+
+// A file in the temporary folder, deleted at the end of the scope.
+class TempFile {
+ public:
+  explicit TempFile(const std::wstring& name) {
+    wchar_t dir[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, dir);
+    path_ = std::wstring(dir) + L"scrivane-paint-" + std::to_wstring(GetCurrentProcessId()) + L"-" + name;
+  }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  ~TempFile() { DeleteFileW(path_.c_str()); }
+
+  const std::wstring& Path() const { return path_; }
+  void Write(const std::vector<std::uint8_t>& bytes) const {
+    HANDLE h = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(h);
+    ASSERT_EQ(written, bytes.size());
+  }
+
+ private:
+  std::wstring path_;
+};
+
+}  // namespace skin_layered::test
