@@ -86,6 +86,13 @@ TEST(AlphaCopy, ReflectionMirrorsBelowAndFades) {
   auto below = Filled32(2, 10, 0);
   CopyTransBitmaps(Rect(0, 0, 2, 3), Rect(0, 0, 2, 3), below.get(), true, shortSource.get());
   for (int y = 3; y < 10; ++y) EXPECT_EQ(PixelOf(*below, 0, y), 0u) << y;
+
+  // The mirror of a rectangle near the source's top stops at the source's first row.
+  auto tall = Filled32(1, 12, Bgra(0, 0, 0, 0x11));
+  CopyTransBitmaps(Rect(0, 0, 1, 3), Rect(0, 0, 1, 3), tall.get(), true, src.get());
+  EXPECT_NE(PixelOf(*tall, 0, 4), Bgra(0, 0, 0, 0x11));  // from source row 1
+  EXPECT_NE(PixelOf(*tall, 0, 5), Bgra(0, 0, 0, 0x11));  // from source row 0
+  for (int y = 6; y < 12; ++y) EXPECT_EQ(PixelOf(*tall, 0, y), Bgra(0, 0, 0, 0x11)) << y;
 }
 
 // Blue, green and red of a canvas pixel as 0x00RRGGBB.

@@ -85,12 +85,6 @@ TEST(Bitmap32, PixelWalksApplyTheTransformsExactly) {
   ChangeBitmapPixels(hue.get(), HuePixel, 120, kNoColor);
   EXPECT_EQ(PixelOf(*hue, 0, 0), Bgra(0, 255, 0, 9));
 
-  // The colour-value forms, as skins use them on their colours.
-  EXPECT_EQ(ChangeBrightness(0xC8C8C8, 100), 0xFFFFFFu);
-  EXPECT_EQ(ChangeBrightness(0x323232, -100), 0u);
-  EXPECT_EQ(ChangeHue(0, 0x123456), 0x123456u);
-  EXPECT_EQ(SwapRedBlue(0x112233), 0x332211u);
-
   // Only 32-bit bitmaps are walked.
   vcl::TBitmap rgb;
   rgb.SetPixelFormat(vcl::pf24bit);
