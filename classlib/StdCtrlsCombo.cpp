@@ -134,13 +134,26 @@ bool TCustomComboBox::Sorted() const { return items_->Sorted(); }
 
 void TCustomComboBox::SetSorted(bool Value) {
   if (Sorted() == Value) return;
+  // While loading, the stored item index already counts in the sorted order.
+  if (ComponentState().Contains(csLoading)) {
+    items_->SetSorted(Value);
+    return;
+  }
+  const int index = ItemIndex();
+  const String chosen = index >= 0 ? items_->Strings(index) : String();
   const String text = Text();
   items_->SetSorted(Value);
-  if (HandleAllocated()) {
-    FillWindow();
-    // The chosen item moved with the sorting: find it again by its text.
-    SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(items_->IndexOf(text)), 0);
+  // The chosen item moved with the sorting: it is found again by its text.
+  const int moved = index >= 0 ? items_->IndexOf(chosen) : -1;
+  if (!HandleAllocated()) {
+    item_index_ = moved;
+    return;
   }
+  FillWindow();
+  if (moved >= 0)
+    SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(moved), 0);
+  else
+    SendMessageW(Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void TCustomComboBox::CreateParams(TCreateParams& Params) {

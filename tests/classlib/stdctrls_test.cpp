@@ -368,6 +368,9 @@ TEST(Memo, AWrappedLineIsStillOneLine) {
   EXPECT_EQ(memo->Lines()->Count(), 1);
   EXPECT_EQ(memo->Lines()->Strings(0), longLine);
   EXPECT_EQ(memo->Lines()->Text(), longLine + L"\r\n");
+  memo->SetReadOnly(true);  // read-only for the user, not for the program
+  memo->Lines()->Add(L"</div>");
+  EXPECT_EQ(memo->Lines()->Count(), 2);
   EXPECT_EQ(WindowClassOf(memo->Handle()), L"TMemo");
   EXPECT_NE(GetWindowLongPtrW(memo->Handle(), GWL_STYLE) & ES_MULTILINE, 0);
 }
@@ -471,8 +474,15 @@ TEST(ComboBox, ChoosingAnItemFiresClickSelectOrChange) {
   EXPECT_EQ(changes.count, 2);
 }
 
-TEST(ComboBox, SortedItemsStayInOrder) {
+TEST(ComboBox, SortedItemsStayInOrderAndTheChoiceFollows) {
   auto form = ShownForm();
+  auto* unshown = new TComboBox(form.get());
+  for (const wchar_t* s : {L"pear", L"Apple", L"fig"}) unshown->Items()->Add(s);
+  unshown->SetItemIndex(2);
+  unshown->SetSorted(true);
+  EXPECT_EQ(unshown->ItemIndex(), 1);
+  EXPECT_EQ(unshown->Text(), L"fig");
+
   auto* combo = new TComboBox(form.get());
   combo->SetParent(form.get());
   for (const wchar_t* s : {L"pear", L"Apple", L"fig"}) combo->Items()->Add(s);
