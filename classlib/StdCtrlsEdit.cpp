@@ -271,7 +271,36 @@ void TCustomEdit::Clear() { SetText(String()); }
 
 void TCustomEdit::ClearSelection() { SendMessageW(Handle(), WM_CLEAR, 0, 0); }
 
-void TCustomEdit::CopyToClipboard() { SendMessageW(Handle(), WM_COPY, 0, 0); }
+namespace {
+
+// Puts an empty text on the clipboard (what copying an empty selection means).
+void PutEmptyText(HWND Owner) {
+  if (!OpenClipboard(Owner)) return;
+  EmptyClipboard();
+  if (HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, sizeof(wchar_t))) {
+    if (auto* text = static_cast<wchar_t*>(GlobalLock(data))) {
+      text[0] = L'\0';
+      GlobalUnlock(data);
+    }
+    if (!SetClipboardData(CF_UNICODETEXT, data)) GlobalFree(data);
+  }
+  CloseClipboard();
+}
+
+}  // namespace
+
+// The edit control copies through its own command, but ignores an empty selection; the
+// clipboard then still held an older text while the copy seemed done. An empty selection
+// copies an empty text instead.
+void TCustomEdit::CopyToClipboard() {
+  HWND wnd = Handle();
+  DWORD start = 0, end = 0;
+  SendMessageW(wnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  if (start == end)
+    PutEmptyText(wnd);
+  else
+    SendMessageW(wnd, WM_COPY, 0, 0);
+}
 
 void TCustomEdit::CutToClipboard() { SendMessageW(Handle(), WM_CUT, 0, 0); }
 

@@ -388,6 +388,11 @@ TEST(Memo, AHiddenMemoSelectsAndCopiesItsWholeText) {
   memo->SelectAll();
   memo->CopyToClipboard();
   EXPECT_EQ(ClipboardText(), L"<div style=\"width:750px;\">\r\n优惠券</div>\r\n");
+  // Nothing in the memo: the clipboard holds an empty text, not the older one.
+  memo->Lines()->Clear();
+  memo->SelectAll();
+  memo->CopyToClipboard();
+  EXPECT_EQ(ClipboardText(), L"");
   TObject::Free(memo);
 }
 
