@@ -477,6 +477,27 @@ TEST(ComboBox, ChoosingAnItemFiresClickSelectOrChange) {
   EXPECT_EQ(combo->Text(), L"solid");
   SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(wnd), CBN_EDITCHANGE), reinterpret_cast<LPARAM>(wnd));
   EXPECT_EQ(changes.count, 2);
+
+  // Dropped, the list shows every item (up to DropDownCount).
+  Counter drops, closes;
+  combo->OnDropDown = drops.Event();
+  combo->OnCloseUp = closes.Event();
+  for (int i = 0; i < 10; ++i) combo->Items()->Add(std::to_wstring(i));
+  combo->SetDropDownCount(6);
+  combo->SetDroppedDown(true);
+  EXPECT_EQ(drops.count, 1);
+  EXPECT_TRUE(combo->DroppedDown());
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  ASSERT_TRUE(GetComboBoxInfo(wnd, &info));
+  RECT list{};
+  GetWindowRect(info.hwndList, &list);
+  const auto itemHeight = SendMessageW(wnd, CB_GETITEMHEIGHT, 0, 0);
+  EXPECT_GE(list.bottom - list.top, 6 * itemHeight);
+  EXPECT_LT(list.bottom - list.top, 9 * itemHeight);
+  combo->SetDroppedDown(false);
+  EXPECT_EQ(closes.count, 1);
+  EXPECT_FALSE(combo->DroppedDown());
 }
 
 TEST(ComboBox, SortedItemsStayInOrderAndTheChoiceFollows) {
