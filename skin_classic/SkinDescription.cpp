@@ -367,9 +367,10 @@ class DescriptionReader {
   }
 
   // Frame counts divide picture sizes and margins measure them: no count below 1, no
-  // negative margin.
+  // negative margin; a negative tile flag means stretching.
   static void Sanitise(ElementRecord& r) {
     for (std::int32_t* f : {&r.frame, &r.radioButtonFrame, &r.checkButtonFrame}) *f = std::max(*f, 1);
+    r.tile = std::max(r.tile, 0);
     if (r.kind == SkinObjectKind::Title) return;  // its "margins" are text offsets
     for (std::int32_t* m : {&r.leftWidth, &r.topHeight, &r.rightWidth, &r.bottomHeight}) *m = std::max(*m, 0);
   }

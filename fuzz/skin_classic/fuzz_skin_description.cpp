@@ -37,7 +37,7 @@ void CheckRecord(const TSkinReader& reader, const ElementRecord& r) {
   Check(r.frame >= 1 && r.radioButtonFrame >= 1 && r.checkButtonFrame >= 1);
   if (r.kind != SkinObjectKind::Title)
     Check(r.leftWidth >= 0 && r.topHeight >= 0 && r.rightWidth >= 0 && r.bottomHeight >= 0);
-  Check(r.tile <= 1);
+  Check(r.tile == 0 || r.tile == 1);
   CheckPicture(reader, r.picture);
   CheckPicture(reader, r.picture2);
   CheckPicture(reader, r.picture3);

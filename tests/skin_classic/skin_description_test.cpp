@@ -307,7 +307,7 @@ TEST(SkinDescriptionRead, AbsurdValuesGiveDefaultsAndElementsWithoutPictures) {
       "[Progress]\nBitmap=notbmp.bmp\nStyle=9\n[Progress.Chunk]\nImage=l.bmp\nFrame=-1\n"
       "[Headerbar]\nImage=l.bmp\nFrame=3\n[HorzScrollThumb]\nImage=l.bmp\nFrameCount=0\n"
       "[VertScrollThumb]\nImage=l.bmp\nFrameCount=-2147483648\n[Track]\nImage=Track.BMP\n"
-      "[SunkEdge]\nImage=l.bmp\nLeftWidth=100000\n[MDICONTROLS]\nImage=l.bmp\n[Button.X]\nframe=-5\n",
+      "[SunkEdge]\nImage=l.bmp\nLeftWidth=100000\nTile=-3\n[MDICONTROLS]\nImage=l.bmp\n[Button.X]\nframe=-5\n",
       {{"l.bmp", FramesBmp(11, 5, {0x010203})}, {"notbmp.bmp", ToBytes("just text")}});
   const SkinDescription& d = skin->description;
   EXPECT_EQ(d.Border(SkinBorder::Left).frame, 1);
@@ -326,6 +326,7 @@ TEST(SkinDescriptionRead, AbsurdValuesGiveDefaultsAndElementsWithoutPictures) {
   EXPECT_EQ(d.Element(VertScrollThumb)->frame, 1);
   EXPECT_TRUE(d.Element(Track)->builtIn);  // capital extension: no picture, so the built-in one
   EXPECT_EQ(d.Element(SunkEdge)->leftWidth, 100000);
+  EXPECT_EQ(d.Element(SunkEdge)->tile, 0);
   // MDI pictures narrower than 12 pixels cannot hold the 12 frames.
   EXPECT_FALSE(d.captionButtons.back().picture.Present());
   EXPECT_EQ(d.captionButtons.front().frame, 1);

@@ -8,6 +8,7 @@
 
 #include "skin_classic/SkinDraw.h"
 #include "skin_classic/SkinRegion.h"
+#include "skin_classic/SkinText.h"
 #include "win_skin_support.h"
 
 namespace winskin {
@@ -362,6 +363,20 @@ TEST(DrawParentBackground, ThePartOfTheParentUnderTheChild) {
   EXPECT_EQ(origin.x, 0);
   EXPECT_EQ(origin.y, 0);
   DestroyWindow(parent);
+}
+
+TEST(SkinText, CopiesWidensAndDraws) {
+  EXPECT_EQ(WideCopy(L"caption", 3), L"cap");
+  EXPECT_EQ(WideCopy(L"caption", -1), L"caption");
+  EXPECT_EQ(WideCopy(L"caption", 50), L"caption");
+  EXPECT_EQ(AnsiToWide("Skin 1"), L"Skin 1");
+  auto b = Surface(200, 40, vcl::clWhite);
+  vcl::TRect r(0, 0, 200, 40);
+  EXPECT_GT(DrawTextAW(b->Canvas()->Handle(), L"Title", r, DT_CALCRECT | DT_SINGLELINE), 0);
+  EXPECT_GT(r.Width(), 0);
+  EXPECT_LT(r.Width(), 200);
+  EXPECT_EQ(FindControlObject(nullptr), nullptr);
+  EXPECT_EQ(FindControlObject(GetDesktopWindow()), nullptr);
 }
 
 }  // namespace

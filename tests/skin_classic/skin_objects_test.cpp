@@ -35,6 +35,8 @@ class CompleteSkinObjects : public ::testing::Test {
   TSkinObjects skin_;
 };
 
+// The records' values are checked natively; here: each kind of object gets its bitmaps and
+// its own fields.
 TEST_F(CompleteSkinObjects, BordersTitleAndButtons) {
   EXPECT_EQ(skin_.SkinName(), "Synthetic");
   TDataSkinBorder* left = skin_.Border(SkinBorder::Left);
@@ -42,47 +44,29 @@ TEST_F(CompleteSkinObjects, BordersTitleAndButtons) {
   ASSERT_EQ(left->Bitmap->Width(), 8);
   EXPECT_EQ(At(left->Bitmap.get(), 0, 0), Frame(kLeftPicture, 1));
   EXPECT_EQ(At(left->Bitmap.get(), 4, 29), Frame(kLeftPicture, 2));
-  EXPECT_EQ(left->Frame, 2);
   EXPECT_EQ(left->Margins(), vcl::Rect(0, 10, 0, 5));
-  TDataSkinBorder* top = skin_.Border(SkinBorder::Top);
-  EXPECT_EQ(At(top->Bitmap.get(), 0, 24), Frame(kTopPicture, 2));  // stacked frames
-  EXPECT_EQ(top->Margins(), vcl::Rect(8, 0, 9, 0));
+  EXPECT_EQ(At(skin_.Border(SkinBorder::Top)->Bitmap.get(), 0, 24), Frame(kTopPicture, 2));  // stacked frames
 
   TDataSkinTitle* title = skin_.Title();
-  EXPECT_EQ(title->Frame, 2);
   EXPECT_EQ(At(title->Bitmap.get(), 10, 0), Frame(kTextBackPicture, 2));
-  EXPECT_EQ(title->LeftWidth, 5);
   EXPECT_EQ(title->FontHeight, 13);
   EXPECT_EQ(title->ActiveText, 0x00FFFF);
-  EXPECT_EQ(title->InActiveText, vcl::clNone);
 
   TDataSkinButton* b = skin_.Buttons();
-  EXPECT_EQ(b->Frame, 5);
-  EXPECT_EQ(b->Margins(), vcl::Rect(2, 3, 4, 5));
-  EXPECT_TRUE(b->Transparent());
   EXPECT_EQ(At(b->Bitmap.get(), 12 * 4, 0), Frame(kButtonsPicture, 5));
   EXPECT_EQ(b->CheckBitmap->Width(), 104);
   EXPECT_EQ(b->CheckButtonFrame, 8);
   EXPECT_EQ(At(b->RadioBitmap.get(), 95, 15), Frame(kRadioPicture, 6));
-  EXPECT_EQ(b->RadioButtonFrame, 6);
-  EXPECT_EQ(b->NormalColour, 0x0000FF);
-  EXPECT_EQ(b->PressedColour2, 0x00FF00);
   EXPECT_TRUE(b->PressedColour2Given);
-  EXPECT_FALSE(b->MouseOverColour2Given);
 }
 
 TEST_F(CompleteSkinObjects, ColoursSampleAndBrush) {
   EXPECT_EQ(skin_.Color(3), C(kSkinButtonFace));
   EXPECT_TRUE(skin_.ColorGiven(3));
-  EXPECT_FALSE(skin_.ColorGiven(0));
-  EXPECT_EQ(skin_.Color(0), vcl::ColorToRGB(vcl::clWindowText));
-  EXPECT_EQ(skin_.Color(8), vcl::ColorToRGB(vcl::cl3DDkShadow));
-  EXPECT_EQ(skin_.Color(13), C(kSkinButtonFace));
+  EXPECT_EQ(skin_.Color(8), vcl::ColorToRGB(vcl::cl3DDkShadow));  // the system's when not given
   // The sample: a third into the top border's first frame.
   EXPECT_EQ(skin_.SampleColor(), Frame(kTopPicture, 1));
   EXPECT_EQ(skin_.Color(17), Frame(kTopPicture, 1));
-  EXPECT_EQ(skin_.ExtraColors().size(), 2u);
-  EXPECT_EQ(skin_.CustomColors()[0], 0x010101);
   ASSERT_TRUE(skin_.Brush());
   LOGBRUSH lb{};
   GetObjectW(skin_.Brush(), sizeof(lb), &lb);
