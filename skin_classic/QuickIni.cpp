@@ -87,8 +87,14 @@ void TQuickIni::Load(std::string_view text) {
     lines.push_back(MakeLine(kept));
     if (lines.back().header) sections.push_back(Section{std::string(kept), lines.size() - 1});
   }
+  std::unordered_map<std::string, std::size_t> index;
+  for (std::size_t i = 0; i < sections.size(); ++i) {
+    const std::string_view header(sections[i].header);
+    index.try_emplace(LowerAscii(header.substr(1, header.size() - 2)), i);
+  }
   lines_ = std::move(lines);
   sections_ = std::move(sections);
+  index_ = std::move(index);
 }
 
 void TQuickIni::Load(std::span<const std::uint8_t> bytes) {
@@ -106,12 +112,8 @@ std::vector<std::string> TQuickIni::ReadSections() const {
 }
 
 const TQuickIni::Section* TQuickIni::FindSection(std::string_view name) const {
-  for (const Section& s : sections_) {
-    const std::string_view header(s.header);
-    if (header.size() == name.size() + 2 && EqualsIgnoringAsciiCase(header.substr(1, name.size()), name))
-      return &s;
-  }
-  return nullptr;
+  const auto found = index_.find(LowerAscii(name));
+  return found == index_.end() ? nullptr : &sections_[found->second];
 }
 
 std::string TQuickIni::ReadString(std::string_view section, std::string_view key,

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace skin_classic {
@@ -43,6 +44,9 @@ class TQuickIni {
 
   std::vector<Line> lines_;
   std::vector<Section> sections_;
+  // The first section of each name (lower-cased, between the brackets): descriptions are
+  // read by many lookups, and a long one must not make each of them walk every header.
+  std::unordered_map<std::string, std::size_t> index_;
 };
 
 // The integer conversion of ReadInteger; false when `text` is not a number.

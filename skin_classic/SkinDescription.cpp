@@ -83,7 +83,13 @@ class DescriptionReader {
     return r;
   }
 
-  PictureRef Picture(std::string_view fileName) const { return FindSkinPicture(reader_, fileName); }
+  PictureRef Picture(std::string_view fileName) {
+    PictureRef p = FindSkinPicture(reader_, fileName);
+    const std::int64_t pixels = std::int64_t{p.width} * p.height;
+    if (pixels > defaults_.maxPicturePixels - pixelsUsed_) return {};
+    pixelsUsed_ += pixels;
+    return p;
+  }
 
   void ReadMargins(const SectionReader& s, ElementRecord& r) const {
     r.leftWidth = s.Int("LeftWidth");
@@ -103,7 +109,7 @@ class DescriptionReader {
   }
 
   // The generic element reader and its variants; nothing when the image key is empty.
-  std::optional<ElementRecord> ReadElement(SkinElement element) const {
+  std::optional<ElementRecord> ReadElement(SkinElement element) {
     const std::string_view section = ElementSection(element);
     const SectionReader s(ini_, section);
     switch (element) {
@@ -159,7 +165,7 @@ class DescriptionReader {
   }
 
   ElementRecord GenericElement(const SectionReader& s, std::string_view image, SkinObjectKind kind,
-                               bool withFrame) const {
+                               bool withFrame) {
     ElementRecord r = NewRecord(s.Section(), kind);
     r.picture = Picture(image);
     r.style = s.Int("Style");
@@ -233,6 +239,7 @@ class DescriptionReader {
 
   void ReadCaptionButtons() {
     for (const std::string& section : sections_) {
+      if (d_.captionButtons.size() == kMaxCaptionButtons) break;
       const SectionReader s(ini_, section);
       if (!IsCaptionButtonSection(s, section)) continue;
       ElementRecord r = NewRecord(section, SkinObjectKind::SysButton);
@@ -388,6 +395,7 @@ class DescriptionReader {
   const TSkinReader& reader_;
   const DescriptionDefaults& defaults_;
   std::vector<std::string> sections_;
+  std::int64_t pixelsUsed_ = 0;
   SkinDescription d_;
 };
 

@@ -107,19 +107,27 @@ std::string_view ElementSection(SkinElement element);
 
 enum class SkinBorder : std::uint8_t { Left, Right, Top, Bottom };
 
-// Values the description falls back on that belong to the system.
+// Values the description falls back on that belong to the system, and its limits.
 struct DescriptionDefaults {
   // Per colour-table entry (system colours as plain RGB); entry 0 (window text) is also
   // the default of the extra colours.
   std::array<SkinColour, kColourCount> colours{};
+  // The pixels all pictures of one skin may hold together (each use of a picture counts):
+  // pictures beyond it are left out, so a small package cannot ask for countless large
+  // bitmaps.
+  std::int64_t maxPicturePixels = std::int64_t{1} << 26;
 };
+
+// No title bar holds more caption buttons than this; further sections are not read, so a
+// description of countless button sections cannot make countless objects.
+inline constexpr std::size_t kMaxCaptionButtons = 100;
 
 struct SkinDescription {
   std::string skinName;
   std::array<ElementRecord, 4> borders;  // by SkinBorder
   ElementRecord title;
   ElementRecord buttons;
-  std::vector<ElementRecord> captionButtons;  // the description's, then the three MDI ones
+  std::vector<ElementRecord> captionButtons;  // the description's (at most 100), then the three MDI ones
   std::array<SkinColour, kColourCount> colours{};
   std::array<bool, kColourCount> colourGiven{};
   std::vector<SkinColour> extraColours;

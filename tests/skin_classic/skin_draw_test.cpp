@@ -263,8 +263,12 @@ TEST(FrameRegion, WholeWindowUnlessABorderIsTransparent) {
   EXPECT_EQ(GetRgnBox(whole.get(), &box), SIMPLEREGION);
   EXPECT_EQ(vcl::TRect(box), vcl::Rect(0, 0, 100, 50));
 
-  // A transparent left image with a key-coloured top-left corner: the corner is cut out.
+  // Transparent images without key-coloured pixels: still the window rectangle.
   left.Trans = 1;
+  vcl::UniqueRegion plain = FrameRegion(100, 50, t, borders, true, false);
+  EXPECT_TRUE(EqualRgn(plain.get(), whole.get()));
+
+  // A transparent left image with a key-coloured top-left corner: the corner is cut out.
   left.Bitmap->Assign(FromBmp(Bmp24(4, 10, [](int x, int y) { return x < 2 && y < 2 ? kMagenta : MakeRgb(0, 99, 0); }))
                           .get());
   left.TopHeight = 2;
