@@ -1,38 +1,25 @@
-// Program entry point.
+// Program entry point: the units start (class library, layered engine, classic engine, the
+// program's own), the application object is initialised with the main form on the task bar,
+// the main window is created from its form description and the message loop runs until it
+// closes; the units shut down in reverse order on the way out.
 #include <windows.h>
 
+#include "app/MainForm.h"
+#include "classlib/Forms.h"
 #include "classlib/UnitInit.h"
 
-namespace {
-
-LRESULT CALLBACK MainProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcW(wnd, msg, wp, lp);
-}
-
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int show) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const vcl::TUnitsScope units;  // unit start-ups now (the "png" format among them), shutdowns at the end
 
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = MainProc;
-  wc.hInstance = inst;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  wc.lpszClassName = L"Tfrmmain";
-  RegisterClassExW(&wc);
-  HWND wnd = CreateWindowExW(0, L"Tfrmmain", L"Scrivane V2.0 [ 天猫/淘宝店通用 ]", WS_OVERLAPPEDWINDOW,
-                             CW_USEDEFAULT, CW_USEDEFAULT, 1440, 970, nullptr, nullptr, inst, nullptr);
-  ShowWindow(wnd, show);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+  vcl::Application->Initialize();
+  vcl::Application->SetMainFormOnTaskBar(true);
+  try {
+    vcl::Application->CreateForm<composer::Tfrmmain>();
+  } catch (const vcl::Exception& e) {
+    // A main window that cannot be built (a broken description) is reported, not run.
+    vcl::Application->ShowException(e);
+    return 1;
   }
+  vcl::Application->Run();
   return 0;
 }
