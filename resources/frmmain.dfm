@@ -430,7 +430,8 @@ object frmmain: Tfrmmain
                 'http://www.example.com/images/related-2.jpg|'
                 'http://www.example.com/images/related-3.jpg|'
                 'http://www.example.com/images/related-4.jpg|')
-              ScrollBars = ssVertical
+              ScrollBars = ssBoth
+              WordWrap = False
             end
           end
           object tsguanlianlianjie: TTabSheet
@@ -1078,7 +1079,8 @@ object frmmain: Tfrmmain
             'http://www.example.com/images/display-3.jpg|'
             'http://www.example.com/images/display-4.jpg|'
             'http://www.example.com/images/display-5.jpg')
-          ScrollBars = ssVertical
+          ScrollBars = ssBoth
+          WordWrap = False
         end
         object btn1: TButton
           Left = 40
@@ -1395,7 +1397,8 @@ object frmmain: Tfrmmain
             'http://www.example.com/images/detail-3.jpg|'
             'http://www.example.com/images/detail-4.jpg|'
             'http://www.example.com/images/detail-5.jpg')
-          ScrollBars = ssVertical
+          ScrollBars = ssBoth
+          WordWrap = False
         end
         object img1: TImage
           Left = 240

@@ -5,6 +5,7 @@
 
 #include "app/Clipboard.h"
 #include "app/SectionDefaults.h"
+#include "classlib/Filer.h"
 
 namespace composer::testing {
 namespace {
@@ -339,6 +340,18 @@ TEST_F(MainWindowTest, ClosingFreesTheMemoAndDeletesTheFiles) {
   ShownBoxes().clear();
   form->Close();
   EXPECT_TRUE(ShownBoxes().empty());
+}
+
+TEST(MainWindowDescription, AMissingComponentIsAClearError) {
+  // Built without its resource, then given a description that lacks the components.
+  auto* form = new Tfrmmain(nullptr);
+  try {
+    vcl::ReadComponentText(form, "object frmmain: Tfrmmain\n  object rg1: TRadioGroup\n  end\nend\n", L"broken");
+    ADD_FAILURE() << "read without its components";
+  } catch (const vcl::Exception& e) {
+    EXPECT_NE(e.Message().find(L"has no TSpeedButton btnguanlian"), String::npos) << std::string(e.Message().begin(), e.Message().end());
+  }
+  vcl::TObject::Free(form);
 }
 
 }  // namespace
