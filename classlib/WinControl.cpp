@@ -1132,6 +1132,12 @@ void TWinControl::Dispatch(TMessage& Message) {
       UpdateBounds();
       DefaultHandler(Message);
       return;
+    case WM_DESTROY:
+      // Device contexts canvases took of this window (or, for graphic children, of it as
+      // their parent) die with it.
+      FreeDeviceContexts();
+      DefaultHandler(Message);
+      return;
     case WM_CONTEXTMENU:
       // A graphic child under the point has the first say.
       if (Message.Result == 0 && handle_ && !(LParamX(Message.LParam) == -1 && LParamY(Message.LParam) == -1)) {

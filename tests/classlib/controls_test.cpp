@@ -527,6 +527,11 @@ TEST(GraphicControl, ItsCanvasOutsidePaintingDrawsOnTheParentsWindowAndIsLetGo) 
   EXPECT_EQ(clip.bottom - clip.top, 10);
   FreeDeviceContexts();  // done when the application is idle
   EXPECT_FALSE(g->Canvas()->HandleAllocated());
+  // The parent's window going takes the canvas's DC with it.
+  g->Canvas()->Handle();
+  ASSERT_TRUE(g->Canvas()->HandleAllocated());
+  form->RecreateWnd();
+  EXPECT_FALSE(g->Canvas()->HandleAllocated());
 }
 
 TEST(Painting, PaintToAndPrintDrawChildrenAtTheirPlaces) {
