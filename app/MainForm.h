@@ -3,9 +3,12 @@
 //
 // Its components come from the form description resources/frmmain.dfm (RCDATA "TFRMMAIN"),
 // which also wires their events to the published methods below; the fields are looked up by
-// name once the description is read. The classic skin engine's skin-data component skndt1
-// (TSkinData, inactive: it carries no skin) will be streamed from that description too once
-// its class exists; this window never calls it.
+// name once the description is read.
+//
+// skndt1: the classic skin engine's skin-data component (TSkinData) belongs in that
+// description, streamed with the others, once its class exists: Active = True, SkinFormtype =
+// sfMainform, the default SkinControls, Options and Skin3rd, and an empty SkinStream (so it
+// carries no skin and stays inactive). This window never calls it, so it has no field here.
 #pragma once
 
 #include "classlib/Buttons.h"
