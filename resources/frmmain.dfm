@@ -1767,4 +1767,10 @@ object frmmain: Tfrmmain
     Interval = 1000
     OnTimer = tmr1Timer
   end
+  object skndt1: TSkinData
+    Active = True
+    SkinFormtype = sfMainform
+    SkinStream = {
+      00000000}
+  end
 end

@@ -163,6 +163,26 @@ TEST_F(SkinnedManagerTest, PopupMenusFollowTheirKind) {
   EXPECT_FALSE(Manager()->PopupFromBar());
 }
 
+// A size grip created later on a skinned window is mapped; the hook asks the window for its
+// class, as the create structure may name it by atom.
+TEST_F(SkinnedManagerTest, ASizeGripOnASkinnedWindowIsMapped) {
+  UniqueWindow window = RawWindow();
+  ASSERT_TRUE(Manager()->SkinForm(window.get()));
+  WNDCLASSEXW info{};
+  info.cbSize = sizeof info;
+  const ATOM scrollBar = static_cast<ATOM>(GetClassInfoExW(nullptr, L"ScrollBar", &info));
+  ASSERT_NE(scrollBar, 0);
+  HWND grip = CreateWindowExW(0, MAKEINTATOM(scrollBar), L"", WS_CHILD | SBS_SIZEGRIP, 0, 0, 16, 16, window.get(),
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(grip, nullptr);
+  ASSERT_EQ(CountCalls("size-grip"), 1u);
+  EXPECT_EQ(SkinCalls().back().window, grip);
+  // A plain scroll bar is not a grip.
+  CreateWindowExW(0, L"ScrollBar", L"", WS_CHILD | SBS_VERT, 0, 0, 16, 60, window.get(), nullptr,
+                  GetModuleHandleW(nullptr), nullptr);
+  EXPECT_EQ(CountCalls("size-grip"), 1u);
+}
+
 TEST_F(SkinnedManagerTest, ObjectsOfDestroyedWindowsArePurged) {
   UniqueWindow first = RawWindow();
   UniqueWindow second = RawWindow();
