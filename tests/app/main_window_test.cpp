@@ -128,6 +128,11 @@ TEST_F(MainWindowTest, SectionButtonsAndTheToggleShowTheEditorPanel) {
   EXPECT_FALSE(form->pnl4->Visible());
   form->pnl18Click(form->pnl18);
   EXPECT_TRUE(form->pnl4->Visible());
+  // Shown again, the panel is back between the section buttons and its splitter.
+  auto* splitter = dynamic_cast<vcl::TControl*>(form->FindComponent(L"spl1"));
+  ASSERT_NE(splitter, nullptr);
+  EXPECT_EQ(form->pnl4->Left(), 142);
+  EXPECT_EQ(splitter->Left(), form->pnl4->Left() + form->pnl4->Width());
 
   const std::pair<vcl::TSpeedButton*, vcl::TTabSheet*> sections[] = {
       {form->btnguanlian, form->tsguanlian}, {form->btnfengetiao, form->tsfengetiao},
