@@ -5,10 +5,10 @@
 // which also wires their events to the published methods below; the fields are looked up by
 // name once the description is read.
 //
-// skndt1: the classic skin engine's skin-data component (TSkinData) belongs in that
-// description, streamed with the others, once its class exists: Active = True, SkinFormtype =
-// sfMainform, the default SkinControls, Options and Skin3rd, and an empty SkinStream (so it
-// carries no skin and stays inactive). This window never calls it, so it has no field here.
+// skndt1, the classic skin engine's skin-data component (TSkinData), is streamed from that
+// description with the others (Active = True, SkinFormtype = sfMainform, the default
+// SkinControls, Options and Skin3rd, an empty SkinStream: it carries no skin and stays
+// inactive). This window never calls it, so it has no field here.
 #pragma once
 
 #include "classlib/Buttons.h"
