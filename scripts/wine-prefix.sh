@@ -4,13 +4,18 @@
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 
-stamp="$WINEPREFIX/.scrivane-ready"
+# Bump the stamp when the settings below change, so existing prefixes take them too.
+stamp="$WINEPREFIX/.scrivane-ready-2"
 [ -f "$stamp" ] && exit 0
 
-echo "setup: creating Wine prefix $WINEPREFIX"
-mkdir -p "$WINEPREFIX"
-# wineboot needs no display; keep it off any display the user has.
-env -u DISPLAY wineboot -i >/dev/null 2>&1 || true
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "setup: creating Wine prefix $WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  # wineboot needs no display; keep it off any display the user has.
+  env -u DISPLAY wineboot -i >/dev/null 2>&1 || true
+else
+  echo "setup: updating Wine prefix $WINEPREFIX"
+fi
 reg() { env -u DISPLAY wine reg add "$@" /f >/dev/null 2>&1; }
 reg 'HKCU\Software\Wine\Explorer' /v Desktop /d Default
 reg 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1920x1080
@@ -19,5 +24,10 @@ reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 1
 reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d 'false'
 reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
 reg 'HKCU\Control Panel\International' /v Locale /d 00000804
+# Chinese text in the UI font (Tahoma 8 pt) through a CJK font that stays legible at small
+# sizes, smoothed.
+reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei'
+reg 'HKCU\Control Panel\Desktop' /v FontSmoothing /d 2
+reg 'HKCU\Control Panel\Desktop' /v FontSmoothingType /t REG_DWORD /d 2
 env -u DISPLAY wineserver -w
 touch "$stamp"
