@@ -268,20 +268,12 @@ void TCustomTabControl::HandleDrawItem(TMessage& Message) {
     TWinControl::Dispatch(Message);
     return;
   }
-  canvas_->Lock();
-  canvas_->FreeHandle();
-  canvas_->SetHandle(info->hDC);
-  canvas_->SetFont(Font());
-  canvas_->SetBrush(Brush());
-  try {
+  {
+    const TCanvasDCLoan loan(*canvas_, info->hDC);
+    canvas_->SetFont(Font());
+    canvas_->SetBrush(Brush());
     DrawTab(static_cast<int>(info->itemID), info->rcItem, (info->itemState & ODS_SELECTED) != 0);
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
-    throw;
   }
-  canvas_->SetHandle(nullptr);
-  canvas_->Unlock();
   Message.Result = TRUE;
 }
 

@@ -173,6 +173,27 @@ class TControlCanvas : public TCanvas {
   HWND dc_window_ = nullptr;
 };
 
+// Lends a paint message's DC to a control canvas for one paint: the canvas is locked, drops
+// any DC it fetched itself and draws on the lent one; both are undone on the way out, also
+// when the painting raises.
+class TCanvasDCLoan {
+ public:
+  TCanvasDCLoan(TControlCanvas& Canvas, HDC DC) : canvas_(Canvas) {
+    canvas_.Lock();
+    canvas_.FreeHandle();
+    canvas_.SetHandle(DC);
+  }
+  ~TCanvasDCLoan() {
+    canvas_.SetHandle(nullptr);
+    canvas_.Unlock();
+  }
+  TCanvasDCLoan(const TCanvasDCLoan&) = delete;
+  TCanvasDCLoan& operator=(const TCanvasDCLoan&) = delete;
+
+ private:
+  TControlCanvas& canvas_;
+};
+
 // ---------------------------------------------------------------------------------------
 // The smallest and largest size a control takes (0: no limit).
 

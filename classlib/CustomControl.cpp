@@ -93,18 +93,8 @@ void TGraphicControl::Dispatch(TMessage& Message) {
     // Painted by the parent, always with its DC in WParam.
     HDC dc = reinterpret_cast<HDC>(Message.WParam);
     if (dc && !ComponentState().Contains(csDestroying)) {
-      canvas_->Lock();
-      canvas_->FreeHandle();
-      canvas_->SetHandle(dc);
-      try {
-        Paint();
-      } catch (...) {
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
-        throw;
-      }
-      canvas_->SetHandle(nullptr);
-      canvas_->Unlock();
+      const TCanvasDCLoan loan(*canvas_, dc);
+      Paint();
     }
     return;
   }
@@ -140,18 +130,8 @@ void TCustomControl::Dispatch(TMessage& Message) {
 }
 
 void TCustomControl::PaintWindow(HDC DC) {
-  canvas_->Lock();
-  canvas_->FreeHandle();
-  canvas_->SetHandle(DC);
-  try {
-    Paint();
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
-    throw;
-  }
-  canvas_->SetHandle(nullptr);
-  canvas_->Unlock();
+  const TCanvasDCLoan loan(*canvas_, DC);
+  Paint();
 }
 
 void TCustomControl::Paint() {}

@@ -834,18 +834,8 @@ TCustomForm* TCustomForm::MDIChildren(int Index) const {
 // Messages
 
 void TCustomForm::PaintWindow(HDC DC) {
-  canvas_->Lock();
-  canvas_->FreeHandle();
-  canvas_->SetHandle(DC);
-  try {
-    Paint();
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
-    throw;
-  }
-  canvas_->SetHandle(nullptr);
-  canvas_->Unlock();
+  const TCanvasDCLoan loan(*canvas_, DC);
+  Paint();
 }
 
 void TCustomForm::Paint() {
