@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "classlib/SysUtils.h"
+#include "classlib/rtl/SysUtils.h"
 
 namespace composer {
 

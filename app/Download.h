@@ -1,7 +1,7 @@
 // Downloading a file by its address.
 #pragma once
 
-#include "classlib/SysUtils.h"
+#include "classlib/rtl/SysUtils.h"
 
 namespace composer {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "classlib/SysUtils.h"
+#include "classlib/rtl/SysUtils.h"
 
 namespace composer {
 

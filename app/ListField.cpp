@@ -1,6 +1,6 @@
 #include "app/ListField.h"
 
-#include "classlib/StringList.h"
+#include "classlib/rtl/StringList.h"
 
 namespace composer {
 namespace {

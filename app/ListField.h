@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "classlib/SysUtils.h"
+#include "classlib/rtl/SysUtils.h"
 
 namespace vcl {
 class TStringList;

@@ -6,7 +6,7 @@
 #include <shellapi.h>
 
 #include "app/Clipboard.h"
-#include "classlib/UnitInit.h"
+#include "classlib/rtl/UnitInit.h"
 
 namespace composer {
 

@@ -11,15 +11,15 @@
 // inactive). This window never calls it, so it has no field here.
 #pragma once
 
-#include "classlib/Buttons.h"
-#include "classlib/ComCtrls.h"
-#include "classlib/Dialogs.h"
-#include "classlib/ExtCtrls.h"
-#include "classlib/Forms.h"
-#include "classlib/Menus.h"
-#include "classlib/SHDocVw.h"
-#include "classlib/StdCtrls.h"
-#include "classlib/Timer.h"
+#include "classlib/extctrls/Buttons.h"
+#include "classlib/comctrls/ComCtrls.h"
+#include "classlib/forms/Dialogs.h"
+#include "classlib/extctrls/ExtCtrls.h"
+#include "classlib/forms/Forms.h"
+#include "classlib/forms/Menus.h"
+#include "classlib/ole/SHDocVw.h"
+#include "classlib/stdctrls/StdCtrls.h"
+#include "classlib/controls/Timer.h"
 
 namespace composer {
 

@@ -5,7 +5,7 @@
 #include <span>
 #include <string_view>
 
-#include "classlib/SysUtils.h"
+#include "classlib/rtl/SysUtils.h"
 
 namespace composer {
 

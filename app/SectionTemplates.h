@@ -14,7 +14,7 @@
 #include <optional>
 
 #include "app/SectionDefaults.h"
-#include "classlib/SysUtils.h"
+#include "classlib/rtl/SysUtils.h"
 
 namespace composer {
 

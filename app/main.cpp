@@ -5,8 +5,8 @@
 #include <windows.h>
 
 #include "app/MainForm.h"
-#include "classlib/Forms.h"
-#include "classlib/UnitInit.h"
+#include "classlib/forms/Forms.h"
+#include "classlib/rtl/UnitInit.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const vcl::TUnitsScope units;  // unit start-ups now (the "png" format among them), shutdowns at the end

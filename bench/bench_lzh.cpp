@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "skin_classic/SkinLzh.h"
-#include "skin_classic/SkinReader.h"
+#include "skin_classic/io/SkinLzh.h"
+#include "skin_classic/io/SkinReader.h"
 #include "skin_classic/support/LzhufEncoder.h"
 #include "skin_classic/support/SkinPackageWriter.h"
 

@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "classlib/GraphicsDibFormat.h"
+#include "classlib/graphics/GraphicsDibFormat.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vcl::dib;

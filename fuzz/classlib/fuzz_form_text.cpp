@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "classlib/FormText.h"
+#include "classlib/streaming/FormText.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "skin_classic/QuickIni.h"
+#include "skin_classic/io/QuickIni.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace skin_classic;

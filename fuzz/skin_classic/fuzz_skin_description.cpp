@@ -10,8 +10,8 @@
 #include <span>
 #include <vector>
 
-#include "skin_classic/SkinDescription.h"
-#include "skin_classic/SkinLzh.h"
+#include "skin_classic/data/SkinDescription.h"
+#include "skin_classic/io/SkinLzh.h"
 #include "skin_classic/support/SkinPackageWriter.h"
 
 extern "C" std::size_t LLVMFuzzerMutate(std::uint8_t* data, std::size_t size, std::size_t maxSize);

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "skin_classic/SkinLzh.h"
+#include "skin_classic/io/SkinLzh.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 4) return 0;

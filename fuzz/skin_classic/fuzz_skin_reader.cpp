@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <span>
 
-#include "skin_classic/QuickIni.h"
-#include "skin_classic/SkinReader.h"
+#include "skin_classic/io/QuickIni.h"
+#include "skin_classic/io/SkinReader.h"
 
 namespace {
 

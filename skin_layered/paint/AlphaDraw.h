@@ -2,7 +2,7 @@
 // another, and an alpha bitmap drawn into a canvas, optionally with a fading reflection.
 #pragma once
 
-#include "classlib/Graphics.h"
+#include "classlib/graphics/Graphics.h"
 
 namespace skin_layered {
 

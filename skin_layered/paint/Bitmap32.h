@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "classlib/Graphics.h"
+#include "classlib/graphics/Graphics.h"
 #include "skin_layered/paint/ColorValue.h"
 #include "skin_layered/paint/pixels/PixelTransforms.h"
 #include "skin_layered/paint/png/PngImage.h"

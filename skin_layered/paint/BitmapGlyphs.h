@@ -1,7 +1,7 @@
 // Small glyphs: the triangle arrows of skinned controls and icons made from 32-bit bitmaps.
 #pragma once
 
-#include "classlib/Graphics.h"
+#include "classlib/graphics/Graphics.h"
 
 namespace skin_layered {
 

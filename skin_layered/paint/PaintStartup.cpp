@@ -3,8 +3,8 @@
 // and stop in reverse order.
 #include "skin_layered/paint/PaintStartup.h"
 
-#include "classlib/Graphics.h"
-#include "classlib/UnitInit.h"
+#include "classlib/graphics/Graphics.h"
+#include "classlib/rtl/UnitInit.h"
 #include "skin_layered/paint/PngGraphic.h"
 
 namespace skin_layered {

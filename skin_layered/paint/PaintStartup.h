@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "classlib/Types.h"
+#include "classlib/rtl/Types.h"
 
 namespace skin_layered {
 

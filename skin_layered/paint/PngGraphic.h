@@ -4,7 +4,7 @@
 // writer; saving gives the inherited bitmap format.
 #pragma once
 
-#include "classlib/Graphics.h"
+#include "classlib/graphics/Graphics.h"
 #include "skin_layered/paint/png/PngError.h"
 #include "skin_layered/paint/png/PngReader.h"
 

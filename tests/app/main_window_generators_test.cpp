@@ -4,7 +4,7 @@
 #include "main_window_support.h"
 
 #include "app/SectionTemplates.h"
-#include "classlib/Jpeg.h"
+#include "classlib/graphics/Jpeg.h"
 
 namespace composer::testing {
 namespace {

@@ -3,8 +3,8 @@
 // so the window keeps its own look.
 #include "main_window_support.h"
 
-#include "skin_classic/SkinData.h"
-#include "skin_classic/SkinManage.h"
+#include "skin_classic/core/SkinData.h"
+#include "skin_classic/core/SkinManage.h"
 
 namespace composer::testing {
 namespace {

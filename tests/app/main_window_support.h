@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "app/MainForm.h"
-#include "classlib/UnitInit.h"
+#include "classlib/rtl/UnitInit.h"
 
 namespace composer::testing {
 

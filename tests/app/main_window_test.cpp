@@ -5,7 +5,7 @@
 
 #include "app/Clipboard.h"
 #include "app/SectionDefaults.h"
-#include "classlib/Filer.h"
+#include "classlib/streaming/Filer.h"
 
 namespace composer::testing {
 namespace {

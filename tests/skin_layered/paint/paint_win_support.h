@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "classlib/Graphics.h"
-#include "classlib/UnitInit.h"
+#include "classlib/graphics/Graphics.h"
+#include "classlib/rtl/UnitInit.h"
 #include "skin_layered/paint/ColorValue.h"
 #include "skin_layered/paint/support/PngWriter.h"
 

@@ -1,0 +1,55 @@
+#include "classlib/controls/UtilWindow.h"
+
+#include "classlib/controls/Controls.h"
+
+namespace vcl {
+
+namespace {
+
+constexpr wchar_t kUtilWindowClass[] = L"TPUtilWindow";
+
+LRESULT CALLBACK UtilWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* method = reinterpret_cast<TWndMethod*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+  if (!method || !*method) return DefWindowProcW(wnd, msg, wp, lp);
+  TMessage m{msg, wp, lp, 0};
+  try {
+    (*method)(m);
+  } catch (...) {
+    HandleControlException(nullptr);
+  }
+  return m.Result;
+}
+
+void RegisterUtilClass(HINSTANCE inst) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  if (GetClassInfoExW(inst, kUtilWindowClass, &wc)) return;
+  wc = WNDCLASSEXW{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = UtilWindowProc;
+  wc.hInstance = inst;
+  wc.lpszClassName = kUtilWindowClass;
+  RegisterClassExW(&wc);
+}
+
+}  // namespace
+
+HWND AllocateHWnd(TWndMethod Method) {
+  const HINSTANCE inst = GetModuleHandleW(nullptr);
+  RegisterUtilClass(inst);
+  HWND wnd = CreateWindowExW(WS_EX_TOOLWINDOW, kUtilWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, inst,
+                             nullptr);
+  if (!wnd) throw EOutOfResources(L"Error creating window device context");
+  SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new TWndMethod(Method)));
+  return wnd;
+}
+
+void DeallocateHWnd(HWND Wnd) {
+  if (!Wnd) return;
+  auto* method = reinterpret_cast<TWndMethod*>(GetWindowLongPtrW(Wnd, GWLP_USERDATA));
+  SetWindowLongPtrW(Wnd, GWLP_USERDATA, 0);
+  DestroyWindow(Wnd);
+  delete method;
+}
+
+}  // namespace vcl

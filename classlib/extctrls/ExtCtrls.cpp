@@ -1,0 +1,13 @@
+// The extended controls unit's start-up.
+#include "classlib/extctrls/ExtCtrls.h"
+
+namespace vcl::detail {
+
+void InitExtCtrlsUnit() {
+  TPanel::StaticClass();
+  TRadioGroup::StaticClass();
+  TSplitter::StaticClass();
+  TImage::StaticClass();
+}
+
+}  // namespace vcl::detail

@@ -1,0 +1,314 @@
+// TCustomComboBox / TComboBox: a superclass of the system COMBOBOX class. The control keeps
+// its items itself and mirrors them into the window whenever one exists, so items, item
+// index and text work before the window is made (form descriptions set them first).
+#include <algorithm>
+
+#include "classlib/stdctrls/StdCtrls.h"
+
+namespace vcl {
+
+const TEnumTypeInfo& ComboBoxStyleTypeInfo() {
+  static const TEnumTypeInfo info{
+      L"TComboBoxStyle", {L"csDropDown", L"csSimple", L"csDropDownList", L"csOwnerDrawFixed", L"csOwnerDrawVariable"}};
+  return info;
+}
+
+// ---------------------------------------------------------------------------------------
+// The items
+
+class TComboBoxStrings : public TStrings {
+  VCL_CLASS(TComboBoxStrings, TStrings)
+  explicit TComboBoxStrings(TCustomComboBox* Combo) : combo_(Combo) { list_.SetDuplicates(dupAccept); }
+
+  int Add(const String& S) override { return AddObject(S, nullptr); }
+  int AddObject(const String& S, TObject* AObject) override {
+    const int index = list_.AddObject(S, AObject);
+    InsertInWindow(index, S);
+    return index;
+  }
+  void Insert(int Index, const String& S) override { InsertObject(Index, S, nullptr); }
+  void InsertObject(int Index, const String& S, TObject* AObject) override {
+    list_.InsertObject(Index, S, AObject);
+    InsertInWindow(Index, S);
+  }
+  void Delete(int Index) override {
+    list_.Delete(Index);
+    if (HWND wnd = Window()) SendMessageW(wnd, CB_DELETESTRING, static_cast<WPARAM>(Index), 0);
+  }
+  void Clear() override {
+    list_.Clear();
+    if (HWND wnd = Window()) SendMessageW(wnd, CB_RESETCONTENT, 0, 0);
+  }
+
+  bool Sorted() const { return list_.Sorted(); }
+  void SetSorted(bool Value) { list_.SetSorted(Value); }
+
+ protected:
+  String Get(int Index) const override { return list_.Strings(Index); }
+  void Put(int Index, const String& S) override {
+    const int selected = combo_->ItemIndex();
+    list_.SetStrings(Index, S);
+    if (HWND wnd = Window()) {
+      SendMessageW(wnd, CB_DELETESTRING, static_cast<WPARAM>(Index), 0);
+      SendMessageW(wnd, CB_INSERTSTRING, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(S.c_str()));
+      if (selected == Index) SendMessageW(wnd, CB_SETCURSEL, static_cast<WPARAM>(Index), 0);
+    }
+  }
+  int GetCount() const override { return list_.Count(); }
+  TObject* GetObject(int Index) const override { return list_.Objects(Index); }
+  void PutObject(int Index, TObject* AObject) override { list_.SetObjects(Index, AObject); }
+  void SetUpdateState(bool Updating) override {
+    HWND wnd = Window();
+    if (!wnd) return;
+    SendMessageW(wnd, WM_SETREDRAW, Updating ? FALSE : TRUE, 0);
+    if (!Updating) combo_->Invalidate();
+  }
+
+ private:
+  HWND Window() const { return combo_->HandleAllocated() ? combo_->Handle() : nullptr; }
+  void InsertInWindow(int Index, const String& S) {
+    if (HWND wnd = Window())
+      SendMessageW(wnd, CB_INSERTSTRING, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(S.c_str()));
+  }
+
+  TCustomComboBox* combo_;
+  TStringList list_;
+};
+
+VCL_CLASS_INFO(TComboBoxStrings) {}
+
+VCL_CLASS_INFO(TCustomComboBox) {}
+
+VCL_CLASS_INFO(TComboBox) {
+  publish::Anchors(p);
+  publish::Bounds(p);
+  p.Enum<&TCustomComboBox::CharCase, &TCustomComboBox::SetCharCase>(L"CharCase", EditCharCaseTypeInfo(),
+                                                                    static_cast<int64_t>(ecNormal));
+  publish::Color(p, clWindow);
+  publish::Cursor(p);
+  p.Integer<&TCustomComboBox::DropDownCount, &TCustomComboBox::SetDropDownCount>(L"DropDownCount", 8);
+  publish::Enabled(p);
+  publish::Font(p);
+  p.Integer<&TCustomComboBox::ItemHeight, &TCustomComboBox::SetItemHeight>(L"ItemHeight", 16);
+  p.Integer<&TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex>(L"ItemIndex", -1);
+  p.Integer<&TCustomComboBox::MaxLength, &TCustomComboBox::SetMaxLength>(L"MaxLength", 0);
+  publish::ParentColor(p, false);
+  publish::Hints(p);
+  publish::PopupMenu(p);
+  p.Bool<&TCustomComboBox::Sorted, &TCustomComboBox::SetSorted>(L"Sorted", false);
+  p.Enum<&TCustomComboBox::Style, &TCustomComboBox::SetStyle>(L"Style", ComboBoxStyleTypeInfo(),
+                                                              static_cast<int64_t>(csDropDown));
+  publish::TabOrder(p);
+  publish::TabStop(p, true);
+  publish::Text(p);
+  publish::Visible(p);
+  p.Object<&TCustomComboBox::Items, &TCustomComboBox::SetItems>(L"Items", TStrings::StaticClass());
+  p.Event<&TCustomComboBox::OnChange>(L"OnChange");
+  p.Event<&TCustomComboBox::OnCloseUp>(L"OnCloseUp");
+  p.Event<&TCustomComboBox::OnDropDown>(L"OnDropDown");
+  p.Event<&TCustomComboBox::OnSelect>(L"OnSelect");
+  publish::MouseEvents(p);
+  publish::KeyEvents(p);
+  publish::OnContextPopup(p);
+}
+
+// ---------------------------------------------------------------------------------------
+// TCustomComboBox
+
+TCustomComboBox::TCustomComboBox(TComponent* AOwner)
+    : TWinControl(AOwner), items_(std::make_unique<TComboBoxStrings>(this)) {
+  // The combo box tracks the mouse itself (its list captures it while dropped).
+  SetControlStyle({csSetCaption, csDoubleClicks, csFixedHeight});
+  SetBounds(0, 0, 145, 25);
+  SetTabStop(true);
+  SetParentColor(false);
+}
+
+TCustomComboBox::~TCustomComboBox() = default;
+
+TStrings* TCustomComboBox::Items() const { return items_.get(); }
+
+void TCustomComboBox::SetItems(TStrings* Value) { items_->Assign(Value); }
+
+bool TCustomComboBox::Sorted() const { return items_->Sorted(); }
+
+void TCustomComboBox::SetSorted(bool Value) {
+  if (Sorted() == Value) return;
+  // While loading, the stored item index already counts in the sorted order.
+  if (ComponentState().Contains(csLoading)) {
+    items_->SetSorted(Value);
+    return;
+  }
+  const int index = ItemIndex();
+  const String chosen = index >= 0 ? items_->Strings(index) : String();
+  const String text = Text();
+  items_->SetSorted(Value);
+  // The chosen item moved with the sorting: it is found again by its text.
+  const int moved = index >= 0 ? items_->IndexOf(chosen) : -1;
+  if (!HandleAllocated()) {
+    item_index_ = moved;
+    return;
+  }
+  FillWindow();
+  if (moved >= 0)
+    SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(moved), 0);
+  else
+    SendMessageW(Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TCustomComboBox::CreateParams(TCreateParams& Params) {
+  TWinControl::CreateParams(Params);
+  CreateSubClass(Params, L"COMBOBOX");
+  Params.Style |= WS_VSCROLL | CBS_HASSTRINGS | CBS_AUTOHSCROLL;
+  switch (style_) {
+    case csDropDown: Params.Style |= CBS_DROPDOWN; break;
+    case csSimple: Params.Style |= CBS_SIMPLE; break;
+    default: Params.Style |= CBS_DROPDOWNLIST; break;
+  }
+  if (char_case_ == ecUpperCase) Params.Style |= CBS_UPPERCASE;
+  if (char_case_ == ecLowerCase) Params.Style |= CBS_LOWERCASE;
+}
+
+void TCustomComboBox::CreateWnd() {
+  const String text = Text();
+  TWinControl::CreateWnd();
+  HWND wnd = Handle();
+  SendMessageW(wnd, CB_LIMITTEXT, static_cast<WPARAM>(max_length_), 0);
+  FillWindow();
+  if (item_index_ >= 0 && item_index_ < items_->Count())
+    SendMessageW(wnd, CB_SETCURSEL, static_cast<WPARAM>(item_index_), 0);
+  else if (style_ == csDropDown || style_ == csSimple)
+    SendMessageW(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TCustomComboBox::DestroyWnd() {
+  if (HandleAllocated()) item_index_ = static_cast<int>(SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
+  TWinControl::DestroyWnd();
+}
+
+void TCustomComboBox::FillWindow() {
+  HWND wnd = Handle();
+  SendMessageW(wnd, CB_RESETCONTENT, 0, 0);
+  for (int i = 0; i < items_->Count(); ++i) {
+    const String item = items_->Strings(i);
+    SendMessageW(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  }
+}
+
+void TCustomComboBox::Loaded() {
+  TWinControl::Loaded();
+  // The description gives the item index before the items: it is chosen now.
+  const int index = item_index_;
+  item_index_ = -1;
+  if (index != -1) SetItemIndex(index);
+}
+
+int TCustomComboBox::ItemIndex() const {
+  if (ComponentState().Contains(csLoading) || !HandleAllocated()) return item_index_;
+  return static_cast<int>(SendMessageW(const_cast<TCustomComboBox*>(this)->Handle(), CB_GETCURSEL, 0, 0));
+}
+
+void TCustomComboBox::SetItemIndex(int Value) {
+  if (ComponentState().Contains(csLoading)) {
+    item_index_ = Value;
+    return;
+  }
+  if (Value < -1 || Value >= items_->Count()) Value = -1;
+  if (HandleAllocated()) {
+    if (ItemIndex() != Value) SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(Value), 0);
+    return;
+  }
+  item_index_ = Value;
+  // As in the window: choosing an item shows its text, choosing none clears the text.
+  SetText(Value >= 0 ? items_->Strings(Value) : String());
+}
+
+void TCustomComboBox::SetStyle(TComboBoxStyle Value) {
+  if (style_ == Value) return;
+  style_ = Value;
+  RecreateWnd();
+}
+
+void TCustomComboBox::SetMaxLength(int Value) {
+  if (Value < 0) Value = 0;
+  max_length_ = Value;
+  if (HandleAllocated()) SendMessageW(Handle(), CB_LIMITTEXT, static_cast<WPARAM>(Value), 0);
+}
+
+void TCustomComboBox::SetCharCase(TEditCharCase Value) {
+  if (char_case_ == Value) return;
+  char_case_ = Value;
+  RecreateWnd();
+}
+
+bool TCustomComboBox::DroppedDown() const {
+  return HandleAllocated() && SendMessageW(const_cast<TCustomComboBox*>(this)->Handle(), CB_GETDROPPEDSTATE, 0, 0);
+}
+
+void TCustomComboBox::SetDroppedDown(bool Value) {
+  SendMessageW(Handle(), CB_SHOWDROPDOWN, Value ? TRUE : FALSE, 0);
+}
+
+void TCustomComboBox::Clear() {
+  items_->Clear();
+  item_index_ = -1;
+  SetText(String());
+}
+
+// The dropped list shows DropDownCount items (the window's own height decides it).
+void TCustomComboBox::AdjustDropDown() {
+  const int count = std::clamp(items_->Count(), 1, std::max(drop_down_count_, 1));
+  SetWindowPos(Handle(), nullptr, 0, 0, Width(), item_height_ * count + Height() + 2,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+}
+
+void TCustomComboBox::Change() {
+  if (OnChange) OnChange(this);
+}
+
+void TCustomComboBox::Select() {
+  if (OnSelect)
+    OnSelect(this);
+  else
+    Change();
+}
+
+void TCustomComboBox::DropDown() {
+  if (OnDropDown) OnDropDown(this);
+}
+
+void TCustomComboBox::CloseUp() {
+  if (OnCloseUp) OnCloseUp(this);
+}
+
+void TCustomComboBox::Dispatch(TMessage& Message) {
+  if (Message.Msg == CN_COMMAND) {
+    switch (HIWORD(Message.WParam)) {
+      case CBN_DROPDOWN:
+        DropDown();
+        AdjustDropDown();
+        break;
+      case CBN_CLOSEUP:
+        CloseUp();
+        break;
+      case CBN_EDITCHANGE:
+        Change();
+        break;
+      case CBN_SELCHANGE: {
+        // The edit field still shows the old text when the list reports the choice.
+        const int index = ItemIndex();
+        const bool editField = style_ == csDropDown || style_ == csSimple;
+        if (index >= 0 && editField) SetText(items_->Strings(index));
+        Click();
+        Select();
+        break;
+      }
+      default:
+        break;
+    }
+    return;
+  }
+  TWinControl::Dispatch(Message);
+}
+
+}  // namespace vcl

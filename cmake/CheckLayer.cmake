@@ -1,0 +1,41 @@
+# The include check of one layer (see Layers.cmake), run as
+#   cmake -DROOT=<source root> -DFOLDER=<layer folder> -DLAYER=<target>
+#         -DALLOWED=<folder,folder,...> -DSTAMP=<file> -P CheckLayer.cmake
+# Fails with every wrong-way include listed; on success touches STAMP.
+cmake_minimum_required(VERSION 3.25)
+string(REPLACE "," ";" allowed "${ALLOWED}")
+file(GLOB top_folders LIST_DIRECTORIES true RELATIVE ${ROOT} ${ROOT}/*)
+file(GLOB_RECURSE files ${ROOT}/${FOLDER}/*.h ${ROOT}/${FOLDER}/*.cpp ${ROOT}/${FOLDER}/*.rc)
+list(SORT files)
+
+set(errors "")
+foreach(file IN LISTS files)
+  file(RELATIVE_PATH shown ${ROOT} ${file})
+  file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"]+/[^\"]+\"")
+  foreach(line IN LISTS lines)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*$" "\\1" path "${line}")
+    string(REGEX REPLACE "/.*$" "" first "${path}")
+    if(NOT first IN_LIST top_folders OR NOT IS_DIRECTORY ${ROOT}/${first})
+      continue()
+    endif()
+    set(ok FALSE)
+    foreach(folder IN LISTS allowed)
+      string(LENGTH "${folder}/" n)
+      string(SUBSTRING "${path}" 0 ${n} head)
+      if(head STREQUAL "${folder}/")
+        set(ok TRUE)
+        break()
+      endif()
+    endforeach()
+    if(NOT ok)
+      string(APPEND errors "  ${shown} includes \"${path}\"\n")
+    endif()
+  endforeach()
+endforeach()
+
+if(errors)
+  list(JOIN allowed ", " allowed_text)
+  message(FATAL_ERROR "Wrong-way include in layer ${LAYER} (${FOLDER}):\n${errors}"
+                      "A layer includes only its own folder and the layers below it: ${allowed_text}.")
+endif()
+file(TOUCH ${STAMP})

@@ -1,0 +1,426 @@
+#include "skin_classic/core/SkinManage.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "classlib/forms/Forms.h"
+#include "skin_classic/core/SkinStartup.h"
+#include "skin_classic/paint/SkinText.h"
+
+namespace winskin {
+namespace {
+
+std::unique_ptr<TSkinManage>& ManagerSlot() {
+  static std::unique_ptr<TSkinManage> manager;
+  return manager;
+}
+
+bool g_shutting_down = false;
+
+TFormSkinning& Skinning() {
+  static TFormSkinning skinning;
+  return skinning;
+}
+
+String WindowClassName(HWND Window) {
+  wchar_t name[256] = {};
+  const int length = GetClassNameW(Window, name, 256);
+  return String(name, static_cast<size_t>(std::max(length, 0)));
+}
+
+bool Contains(const String& Text, vcl::StringView Part) { return Text.find(Part) != String::npos; }
+
+LONG_PTR StyleOf(HWND Window) { return GetWindowLongPtrW(Window, GWL_STYLE); }
+LONG_PTR ExStyleOf(HWND Window) { return GetWindowLongPtrW(Window, GWL_EXSTYLE); }
+
+bool IsDialogClass(const String& LowerClass) { return LowerClass == L"tmessageform" || LowerClass == L"#32770"; }
+
+HWND OwnerWindow(const TSkinData* SkinData) {
+  auto* owner = dynamic_cast<vcl::TWinControl*>(SkinData->Owner());
+  return owner && owner->HandleAllocated() ? owner->Handle() : nullptr;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// The form skinning the manager drives
+
+VCL_CLASS_INFO(TWinSkinFormBase) {}
+VCL_CLASS_INFO(TWinSkinPopMenuBase) {}
+
+TWinSkinFormBase::~TWinSkinFormBase() {
+  if (TSkinManage* manager = SkinManager()) manager->RemoveForm(this);
+}
+
+TFormSkinning SetFormSkinning(TFormSkinning Value) { return std::exchange(Skinning(), std::move(Value)); }
+const TFormSkinning& FormSkinning() { return Skinning(); }
+
+// ---------------------------------------------------------------------------------------
+// The manager
+
+VCL_CLASS_INFO(TSkinManage) {}
+
+TSkinManage* SkinManager() { return ManagerSlot().get(); }
+
+TSkinManage* CreateSkinManager() {
+  if (!ManagerSlot()) {
+    g_shutting_down = false;
+    ManagerSlot() = std::make_unique<TSkinManage>();
+  }
+  return ManagerSlot().get();
+}
+
+void FreeSkinManager() {
+  // Out of the slot first: objects that leave the manager's lists while it goes find none.
+  std::unique_ptr<TSkinManage> manager = std::move(ManagerSlot());
+  manager.reset();
+}
+
+bool SkinManagerShuttingDown() { return g_shutting_down; }
+
+TSkinManage::TSkinManage() : timer_(new vcl::TTimer(nullptr)) {
+  timer_->SetEnabled(false);
+  timer_->SetInterval(100);
+  timer_->OnTimer = vcl::TNotifyEvent::Bind<&TSkinManage::TimerTick>(this);
+}
+
+TSkinManage::~TSkinManage() {
+  started_ = kManagerDestroying;
+  active_ = false;
+  timer_.reset();
+  // Every form gives its window back and goes (its destructor finds no manager any more).
+  std::vector<TWinSkinFormBase*> forms = std::move(forms_);
+  for (TWinSkinFormBase* form : forms) {
+    if (form->State != TSkinFormState::Destroyed) form->Detach();
+    vcl::TObject::Free(form);
+  }
+  for (auto& popup : pop_menus_) popup->Detach();
+  pop_menus_.clear();
+  skin_datas_.clear();
+  hook_.reset();
+  g_shutting_down = true;
+}
+
+void TSkinManage::InstallHook() {
+  if (hook_) return;  // one hook per thread is enough
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  windows_version_ = GetVersion();
+#pragma GCC diagnostic pop
+  hook_.reset(SetWindowsHookExW(WH_CBT, &SkinCBTHookProc, nullptr, GetCurrentThreadId()));
+}
+
+void TSkinManage::RegisterSkinData(TSkinData* SkinData) {
+  if (!SkinData || std::find(skin_datas_.begin(), skin_datas_.end(), SkinData) != skin_datas_.end()) return;
+  skin_datas_.push_back(SkinData);
+  if (!main_skin_data_ && SkinData->SkinFormtype() == sfMainform) main_skin_data_ = SkinData;
+}
+
+void TSkinManage::UnregisterSkinData(TSkinData* SkinData) {
+  std::erase(skin_datas_, SkinData);
+  // No reference to a component that is gone.
+  if (main_skin_data_ == SkinData) main_skin_data_ = nullptr;
+  if (request_skin_data_ == SkinData) request_skin_data_ = nullptr;
+}
+
+TSkinData* TSkinManage::SkinDataFor(HWND Window, const String& ClassName) const {
+  auto lastOf = [this](auto&& matches) -> TSkinData* {
+    for (auto it = skin_datas_.rbegin(); it != skin_datas_.rend(); ++it)
+      if (matches(*it)) return *it;
+    return nullptr;
+  };
+  if (TSkinData* own = lastOf([&](TSkinData* sd) {
+        return sd->SkinFormtype() == sfOnlyThisForm && Window && OwnerWindow(sd) == Window;
+      }))
+    return own;
+  if (IsDialogClass(vcl::LowerCase(ClassName)))
+    if (TSkinData* dialog = lastOf([](TSkinData* sd) { return sd->SkinFormtype() == sfDialog; })) return dialog;
+  if (TSkinData* main = lastOf([](TSkinData* sd) { return sd->SkinFormtype() == sfMainform; })) return main;
+  return skin_datas_.empty() ? nullptr : skin_datas_.front();
+}
+
+vcl::TWinControl* TSkinManage::FindFormObject(HWND Window) {
+  if (vcl::Screen)
+    for (int i = 0; i < vcl::Screen->FormCount(); ++i) {
+      vcl::TForm* form = vcl::Screen->Forms(i);
+      if (form->HandleAllocated() && form->Handle() == Window) return form;
+    }
+  return FindControlObject(Window);
+}
+
+TWinSkinFormBase* TSkinManage::FindForm(HWND Window) const {
+  for (TWinSkinFormBase* form : forms_)
+    if (form->Window == Window) return form;
+  return nullptr;
+}
+
+void TSkinManage::RemoveForm(TWinSkinFormBase* Form) {
+  if (started_ == kManagerDestroying) return;
+  auto it = std::find(forms_.begin(), forms_.end(), Form);
+  if (it != forms_.end()) forms_.erase(it);
+}
+
+void TSkinManage::FreeForm(TWinSkinFormBase* Form) {
+  RemoveForm(Form);
+  vcl::TObject::Free(Form);
+}
+
+void TSkinManage::PurgeForms() {
+  std::vector<TWinSkinFormBase*> dead;
+  for (TWinSkinFormBase* form : forms_)
+    if (form->State == TSkinFormState::Destroyed) dead.push_back(form);
+  for (TWinSkinFormBase* form : dead) FreeForm(form);
+}
+
+// The tests a window must pass, in this order; the first that fails leaves it alone.
+bool TSkinManage::SkinForm(HWND Window) {
+  if (!active_) return false;
+  PurgeForms();
+  if (!IsWindow(Window)) return false;
+  if (SendMessageW(Window, SKM_QUERYNOSKIN, 0, 0) == 1 || FindForm(Window)) return false;
+  vcl::TWinControl* formObject = FindFormObject(Window);
+  const LONG_PTR style = StyleOf(Window);
+  const bool mdiChild = (ExStyleOf(Window) & WS_EX_MDICHILD) != 0;
+  // A form docked or embedded in another window.
+  if (!skinning_all_ && (style & WS_CHILD) && !mdiChild &&
+      vcl::LowerCase(WindowClassName(GetParent(Window))) != L"mdiclient")
+    return false;
+  const String className = WindowClassName(Window);
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(Window, GWLP_HINSTANCE));
+  if (!formObject && instance != SkinModuleInstance() && className != L"#32770") return false;
+  RECT bounds{};
+  GetWindowRect(Window, &bounds);
+  if ((bounds.right <= bounds.left || bounds.bottom <= bounds.top) && !mdiChild) return false;
+  TSkinData* skinData = SkinDataFor(Window, className);
+  const int disableTag = skinData ? skinData->DisableTag() : kDefaultDisableTag;
+  if (formObject && formObject->Tag() == disableTag) return false;
+  if (Contains(className, L"TcxPopupEditPopupWindow") || Contains(className, L"TTERenderWindow") ||
+      className == L"TApplication")
+    return false;
+  if (!PassesFilter(Window, className)) return false;
+  if (!skinData || skinData->Empty()) return false;
+  const TFormSkinning& skinning = FormSkinning();
+  if (!skinning.CreateForm) return false;
+
+  TWinSkinFormBase* form = skinning.CreateForm(formObject);
+  if (!form) return false;
+  form->Window = Window;
+  form->WindowClass = className;
+  try {
+    if (formObject)
+      form->AttachForm(skinData, formObject);
+    else
+      form->AttachWindow(skinData);
+  } catch (...) {
+    vcl::TObject::Free(form);
+    throw;
+  }
+  forms_.push_back(form);
+  PostMessageW(Window, SKM_FORMSKINNED, 0, kFormSkinnedParam);
+  return true;
+}
+
+// The main skin data's filter, starting from yes; its form query has the last word.
+bool TSkinManage::PassesFilter(HWND Window, const String& ClassName) {
+  if (!main_skin_data_) return true;
+  const String lower = vcl::LowerCase(ClassName);
+  bool doSkin = true;
+  if (Contains(lower, L"preview") && !main_skin_data_->Options().Contains(xoPreview)) doSkin = false;
+  if (ClassName == L"#32770" && (StyleOf(Window) & 0x200)) doSkin = false;
+  if (lower == L"tpopupdbtreeview") doSkin = false;
+  main_skin_data_->QueryFormSkin(ClassName, doSkin);
+  return doSkin;
+}
+
+bool TSkinManage::SkinPopupMenu(HWND Window) {
+  if (!active_) return false;
+  if (SendMessageW(Window, SKM_QUERYNOSKIN, 0, 0) == 1) return false;
+  if (std::any_of(pop_menus_.begin(), pop_menus_.end(), [&](const auto& p) { return p->Window == Window; }))
+    return false;
+  TSkinData* skinData = SkinDataFor(Window, WindowClassName(Window));
+  if (!skinData || skinData->Empty()) return false;
+  const TSkinControlTypes kinds = skinData->SkinControls();
+  bool allowed = false;
+  switch (popup_kind_) {
+    case TPopupKind::Popup: allowed = kinds.Contains(xcPopupMenu); break;
+    case TPopupKind::MenuBar: allowed = kinds.Contains(xcMainMenu) || kinds.Contains(xcMenuItem); break;
+    case TPopupKind::SystemMenu: allowed = kinds.Contains(xcSystemMenu); break;
+  }
+  const TFormSkinning& skinning = FormSkinning();
+  if (!allowed || !skinning.CreatePopMenu) return false;
+  std::unique_ptr<TWinSkinPopMenuBase> popup = skinning.CreatePopMenu();
+  if (!popup) return false;
+  popup->Window = Window;
+  popup->Attach(Window, skinData, pop_menus_.empty());
+  if (popup_from_bar_) popup->FromMenuBar = true;
+  pop_menus_.push_back(std::move(popup));
+  return false;
+}
+
+bool TSkinManage::UnskinPopupMenu(HWND Window) {
+  auto it = std::find_if(pop_menus_.begin(), pop_menus_.end(), [&](const auto& p) { return p->Window == Window; });
+  if (it == pop_menus_.end()) return false;
+  std::unique_ptr<TWinSkinPopMenuBase> popup = std::move(*it);
+  pop_menus_.erase(it);
+  popup->Detach();
+  if (pop_menus_.empty()) {
+    popup_kind_ = TPopupKind::Popup;
+    popup_from_bar_ = false;
+  }
+  return true;
+}
+
+void TSkinManage::SetActiveMode(TSkinMode Mode, unsigned Interval) {
+  mode_ = Mode;
+  timer_->SetInterval(Interval);
+  if (started_ == 0) {
+    if (Mode == TSkinMode::SkinAll) active_ = true;
+    if (Mode == TSkinMode::UnskinAll) active_ = false;
+    return;
+  }
+  timer_->SetEnabled(true);
+}
+
+void TSkinManage::RefreshSkinObjects(TSkinData* SkinData) {
+  for (TWinSkinFormBase* form : std::vector(forms_))
+    if (form->SkinData == SkinData) form->ReleaseSkinObjects();
+}
+
+void TSkinManage::SetMDIMaximized(bool Value) {
+  if (mdi_maximized_ == Value) return;
+  mdi_maximized_ = Value;
+  if (main_skin_data_ && main_skin_data_->Options().Contains(xoMDIChildBorder)) return;
+  for (TWinSkinFormBase* form : std::vector(forms_))
+    if (form->IsMDIChild()) form->MDIMaximizedChanged(Value);
+}
+
+// ---------------------------------------------------------------------------------------
+// Requests carried out by the timer
+
+void TSkinManage::TimerTick(vcl::TObject*) {
+  timer_->SetEnabled(false);
+  TSkinData* sd = request_skin_data_;
+  if (!sd) return;
+  switch (mode_) {
+    case TSkinMode::SkinAll: SkinAllForms(sd); break;
+    case TSkinMode::UnskinAll: UnskinAllForms(sd); break;
+    case TSkinMode::Refresh: RefreshForms(sd); break;
+    case TSkinMode::PurgeDestroyed: PurgeForms(); break;
+    case TSkinMode::Reskin:
+      if (sd->SkinFormtype() != sfOnlyThisForm) {
+        ReskinPendingWindow();
+        return;
+      }
+      break;
+    default: break;
+  }
+  if (sd->OnSkinChanged) sd->OnSkinChanged(sd);
+  request_skin_data_ = nullptr;
+}
+
+void TSkinManage::SkinAllForms(TSkinData* SkinData) {
+  active_ = true;
+  skinning_all_ = true;
+  PurgeForms();
+  auto offer = [this](vcl::TForm* form) {
+    if (form->Visible() && form->HandleAllocated() && !(StyleOf(form->Handle()) & WS_CHILD)) SkinForm(form->Handle());
+  };
+  for (int i = vcl::Screen ? vcl::Screen->FormCount() - 1 : -1; i >= 0; --i) {
+    if (i >= vcl::Screen->FormCount()) continue;  // skinning may have closed a form
+    vcl::TForm* form = vcl::Screen->Forms(i);
+    if (SkinData->SkinFormtype() != sfOnlyThisForm) {
+      offer(form);
+    } else if (form == SkinData->Owner()) {
+      offer(form);
+      break;
+    }
+  }
+  skinning_all_ = false;
+}
+
+void TSkinManage::UnskinAllForms(TSkinData* SkinData) {
+  active_ = false;
+  PurgeForms();
+  if (SkinData->SkinFormtype() == sfOnlyThisForm) {
+    for (auto it = forms_.rbegin(); it != forms_.rend(); ++it)
+      if ((*it)->SkinData == SkinData) {
+        TWinSkinFormBase* form = *it;
+        form->Detach();
+        FreeForm(form);
+        break;
+      }
+    return;
+  }
+  while (!forms_.empty()) {
+    TWinSkinFormBase* form = forms_.front();
+    form->Unskin();
+    if (IsWindow(form->Window)) {
+      InvalidateRect(form->Window, nullptr, TRUE);
+      UpdateWindow(form->Window);
+    }
+    FreeForm(form);
+  }
+}
+
+void TSkinManage::RefreshForms(TSkinData* SkinData) {
+  PurgeForms();
+  std::vector<TWinSkinFormBase*> users;
+  for (TWinSkinFormBase* form : forms_)
+    if (form->SkinData == SkinData) users.push_back(form);
+  if (SkinData->SkinFormtype() == sfOnlyThisForm && users.size() > 1) users.resize(1);
+  for (TWinSkinFormBase* form : users) {
+    form->ReleaseSkinObjects();
+    form->LoadSkinObjects();
+  }
+  for (TWinSkinFormBase* form : users) form->Reapply();
+}
+
+bool TSkinManage::ReskinPendingWindow() {
+  TWinSkinFormBase* form = FindForm(pending_window_);
+  if (!form) return false;
+  form->Detach();
+  form->State = TSkinFormState::Destroyed;
+  PurgeForms();
+  return SkinForm(pending_window_);
+}
+
+// ---------------------------------------------------------------------------------------
+// The thread's window-creation hook
+
+void TSkinManage::WindowCreated(HWND Window, const CBT_CREATEWNDW& Create) {
+  const CREATESTRUCTW* cs = Create.lpcs;
+  if (!cs) return;
+  // The create structure may name the class by atom: the window itself is asked.
+  const String className = WindowClassName(Window);
+  if (vcl::SameText(className, L"ScrollBar") && (cs->style & SBS_SIZEGRIP)) {
+    if (TWinSkinFormBase* form = FindForm(cs->hwndParent)) form->MapSizeGrip(Window);
+  } else if (!(cs->style & WS_CHILD) && className == L"#32768") {
+    SkinPopupMenu(Window);
+  } else if (cs->dwExStyle & WS_EX_MDICHILD) {
+    SkinForm(Window);  // MDI children never get an activation of their own
+  }
+}
+
+LRESULT CALLBACK SkinCBTHookProc(int Code, WPARAM WParam, LPARAM LParam) {
+  TSkinManage* manager = SkinManager();
+  if (!g_shutting_down && manager && Code >= 0) {
+    const auto window = reinterpret_cast<HWND>(WParam);
+    try {
+      switch (Code) {
+        case HCBT_CREATEWND: manager->WindowCreated(window, *reinterpret_cast<CBT_CREATEWNDW*>(LParam)); break;
+        case HCBT_DESTROYWND: manager->UnskinPopupMenu(window); break;
+        case HCBT_ACTIVATE:
+          if (manager->started_ == 0) manager->started_ = 1;
+          manager->SkinForm(window);
+          break;
+        default: break;
+      }
+    } catch (...) {
+      // Never into the system's call: the application shows it.
+      vcl::HandleControlException(manager);
+    }
+  }
+  return CallNextHookEx(nullptr, Code, WParam, LParam);
+}
+
+}  // namespace winskin

@@ -1,0 +1,158 @@
+// TSkinManage: the one global object of the classic skin engine. It keeps the registered
+// skin-data components, the objects that skin top-level windows and popup-menu windows, and
+// the thread's window-creation hook that tells it when windows are created, activated and
+// destroyed; a one-shot timer carries out requests to skin, unskin or refresh all windows
+// outside the caller's call stack.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "classlib/controls/Timer.h"
+#include "skin_classic/core/FormSkinning.h"
+#include "skin_classic/core/SkinData.h"
+
+namespace winskin {
+
+// Private window messages of the classic engine.
+inline constexpr UINT SKM_REAPPLY = 13313;          // apply the skin to a form again
+inline constexpr UINT SKM_PAINTFRAME = 13570;       // repaint the frame
+inline constexpr UINT SKM_FORMSKINNED = 13571;      // posted after a window got its form object
+inline constexpr LPARAM kFormSkinnedParam = 1000;
+inline constexpr UINT SKM_SKINCONTROL = 13574;      // control skinning on (wParam > 0) or off
+inline constexpr UINT SKM_TABCLOSE = 13575;
+inline constexpr UINT SKM_CAPTIONACTION = 13588;
+inline constexpr UINT SKM_CAPTIONVISIBLE = 13589;
+inline constexpr UINT SKM_MDIREDRAW = 13590;
+inline constexpr UINT SKM_CONTROLRECREATED = 13591;
+inline constexpr UINT SKM_OPENMENUAT = 13592;
+inline constexpr UINT SKM_QUERYNOSKIN = 13603;      // an answer of 1: leave this window alone
+
+// Activation requests carried out by the manager's timer.
+enum class TSkinMode { None = 0, SkinAll = 1, UnskinAll = 2, Refresh = 3, PurgeDestroyed = 6, Reskin = 7 };
+
+// The kind of the next popup-menu window.
+enum class TPopupKind { Popup = 0, MenuBar = 1, SystemMenu = 2 };
+
+// Started: 0 until a window is first activated (or a form attached, or a main-form skin
+// made active); 4 while the manager is destroyed.
+inline constexpr int kManagerDestroying = 4;
+// Every request waits this long on the timer.
+inline constexpr unsigned kRequestInterval = 250;
+
+class TSkinManage : public vcl::TObject {
+  VCL_CLASS(TSkinManage, TObject)
+
+  TSkinManage();
+  ~TSkinManage() override;
+
+  // The thread's WH_CBT hook (installed once).
+  void InstallHook();
+  bool HookInstalled() const { return hook_ != nullptr; }
+
+  void RegisterSkinData(TSkinData* SkinData);
+  void UnregisterSkinData(TSkinData* SkinData);
+  const std::vector<TSkinData*>& SkinDatas() const { return skin_datas_; }
+  // The first registered skin data of kind sfMainform.
+  TSkinData* MainSkinData() const { return main_skin_data_; }
+  // The skin data for a window: the sfOnlyThisForm one whose owner is the window, a
+  // dialog's sfDialog one, the sfMainform one, the first registered one (last registered
+  // first within each kind); nil when none is registered.
+  TSkinData* SkinDataFor(HWND Window, const String& ClassName) const;
+
+  // Gives a top-level window its form object when every test passes; false otherwise.
+  bool SkinForm(HWND Window);
+  // Gives a popup-menu window its object when the skin data allows that kind of menu.
+  // Always false.
+  bool SkinPopupMenu(HWND Window);
+  bool UnskinPopupMenu(HWND Window);
+
+  TWinSkinFormBase* FindForm(HWND Window) const;
+  // Leaves the list (the form object's destruction calls it).
+  void RemoveForm(TWinSkinFormBase* Form);
+  int FormCount() const { return static_cast<int>(forms_.size()); }
+  TWinSkinFormBase* Forms(int Index) const { return forms_.at(static_cast<size_t>(Index)); }
+  int PopMenuCount() const { return static_cast<int>(pop_menus_.size()); }
+
+  // Stores the request; before the first activation it only switches Active (mode 1 on,
+  // mode 2 off), else the timer carries it out after Interval milliseconds. Set
+  // RequestSkinData first.
+  void SetActiveMode(TSkinMode Mode, unsigned Interval);
+  TSkinMode Mode() const { return mode_; }
+  TSkinData* RequestSkinData() const { return request_skin_data_; }
+  void SetRequestSkinData(TSkinData* Value) { request_skin_data_ = Value; }
+  // The forms skinned with SkinData drop their cached skin objects.
+  void RefreshSkinObjects(TSkinData* SkinData);
+  // MDI children follow a maximised child (unless the main skin skins their borders).
+  void SetMDIMaximized(bool Value);
+  bool MDIMaximized() const { return mdi_maximized_; }
+
+  // The form among the screen's forms with this window, else the library control of it.
+  static vcl::TWinControl* FindFormObject(HWND Window);
+
+  bool Active() const { return active_; }
+  bool SkinningAll() const { return skinning_all_; }
+  int Started() const { return started_; }
+  void SetStarted(int Value) { started_ = Value; }
+  TPopupKind PopupKind() const { return popup_kind_; }
+  void SetPopupKind(TPopupKind Value) { popup_kind_ = Value; }
+  bool PopupFromBar() const { return popup_from_bar_; }
+  void SetPopupFromBar(bool Value) { popup_from_bar_ = Value; }
+  HWND MDIClient() const { return mdi_client_; }
+  void SetMDIClient(HWND Value) { mdi_client_ = Value; }
+  HWND PendingWindow() const { return pending_window_; }
+  void SetPendingWindow(HWND Value) { pending_window_ = Value; }
+  // GetVersion as read when the hook was installed; the top bit marks a non-NT system.
+  DWORD WindowsVersion() const { return windows_version_; }
+  vcl::TTimer* Timer() const { return timer_.get(); }
+
+ private:
+  struct HookRelease {
+    void operator()(HHOOK Hook) const { UnhookWindowsHookEx(Hook); }
+  };
+  struct ComponentFree {
+    void operator()(vcl::TObject* Object) const { vcl::TObject::Free(Object); }
+  };
+  friend LRESULT CALLBACK SkinCBTHookProc(int Code, WPARAM WParam, LPARAM LParam);
+
+  void TimerTick(vcl::TObject* Sender);
+  void SkinAllForms(TSkinData* SkinData);
+  void UnskinAllForms(TSkinData* SkinData);
+  void RefreshForms(TSkinData* SkinData);
+  bool ReskinPendingWindow();
+  // Removes and frees the objects of destroyed windows.
+  void PurgeForms();
+  void FreeForm(TWinSkinFormBase* Form);
+  bool PassesFilter(HWND Window, const String& ClassName);
+  void WindowCreated(HWND Window, const CBT_CREATEWNDW& Create);
+
+  std::unique_ptr<vcl::TTimer, ComponentFree> timer_;
+  std::vector<TWinSkinFormBase*> forms_;
+  std::vector<std::unique_ptr<TWinSkinPopMenuBase>> pop_menus_;
+  std::vector<TSkinData*> skin_datas_;
+  bool active_ = false;
+  bool skinning_all_ = false;
+  int started_ = 0;
+  TPopupKind popup_kind_ = TPopupKind::Popup;
+  bool popup_from_bar_ = false;
+  bool mdi_maximized_ = false;
+  HWND mdi_client_ = nullptr;
+  TSkinMode mode_ = TSkinMode::None;
+  TSkinData* request_skin_data_ = nullptr;
+  TSkinData* main_skin_data_ = nullptr;
+  HWND pending_window_ = nullptr;
+  DWORD windows_version_ = 0;
+  std::unique_ptr<std::remove_pointer_t<HHOOK>, HookRelease> hook_;
+};
+
+// The manager, or nil before the first skin data is loaded and after shutdown.
+TSkinManage* SkinManager();
+TSkinManage* CreateSkinManager();
+// Frees the manager (unhooking it); the engine's unit shutdown calls it.
+void FreeSkinManager();
+// True once a manager has been freed: the hook then only passes events on.
+bool SkinManagerShuttingDown();
+
+LRESULT CALLBACK SkinCBTHookProc(int Code, WPARAM WParam, LPARAM LParam);
+
+}  // namespace winskin

@@ -1,0 +1,110 @@
+// The skin data objects: one per skinned element of a classic skin (its bitmap with frames
+// side by side or stacked, nine-part margins, flags and text colours), with the kinds that
+// carry more: borders with a second image, the button object with check-box and radio
+// images, the title text, caption buttons and group-box labels.
+#pragma once
+
+#include <memory>
+
+#include "classlib/graphics/Graphics.h"
+#include "classlib/rtl/SysUtils.h"
+
+namespace winskin {
+
+using vcl::AnsiString;
+using vcl::TBitmap;
+using vcl::TColor;
+using vcl::TRect;
+
+// The key colour of skin bitmaps: pixels of it are transparent where an element says so.
+inline constexpr TColor kSkinKeyColor = 0xFF00FF;
+// "No colour" for the text colours of an element.
+inline constexpr TColor kNoSkinColor = -1;
+
+class TDataSkinObject : public vcl::TObject {
+  VCL_CLASS(TDataSkinObject, TObject)
+
+  explicit TDataSkinObject(AnsiString AName = {}) : Name(std::move(AName)) {}
+
+  // The four margins as a rectangle (left, top, right, bottom), as the painters take them.
+  TRect Margins() const { return TRect(LeftWidth, TopHeight, RightWidth, BottomHeight); }
+  bool Transparent() const { return Trans != 0; }
+  bool HasBitmap() const { return !Bitmap->Empty(); }
+
+  int LeftWidth = 0;
+  int TopHeight = 0;
+  int RightWidth = 0;
+  int BottomHeight = 0;
+  const std::unique_ptr<TBitmap> Bitmap = std::make_unique<TBitmap>();
+  int Trans = 0;  // 1: the key colour is transparent
+  int Tile = 0;   // 0 stretch, 1 tile
+  AnsiString Name;
+  int Frame = 1;  // state frames in Bitmap, at least 1
+  int Style = 0;
+  TColor NormalColour = kNoSkinColor;
+  TColor MouseOverColour = kNoSkinColor;
+  TColor PressedColour = kNoSkinColor;
+  TColor NormalColour2 = kNoSkinColor;
+  TColor MouseOverColour2 = kNoSkinColor;
+  TColor PressedColour2 = kNoSkinColor;
+};
+
+class TDataSkinBorder : public TDataSkinObject {
+  VCL_CLASS(TDataSkinBorder, TDataSkinObject)
+  using TDataSkinObject::TDataSkinObject;
+
+  const std::unique_ptr<TBitmap> Bitmap2 = std::make_unique<TBitmap>();
+};
+
+class TDataSkinButton : public TDataSkinObject {
+  VCL_CLASS(TDataSkinButton, TDataSkinObject)
+  using TDataSkinObject::TDataSkinObject;
+
+  const std::unique_ptr<TBitmap> CheckBitmap = std::make_unique<TBitmap>();
+  const std::unique_ptr<TBitmap> RadioBitmap = std::make_unique<TBitmap>();
+  int RadioButtonFrame = 1;
+  int CheckButtonFrame = 1;
+  bool NormalColour2Given = false;
+  bool MouseOverColour2Given = false;
+  bool PressedColour2Given = false;
+};
+
+// The title text. Its margins are the text's offsets: LeftWidth the left offset ("TextShift"),
+// TopHeight the vertical shift, RightWidth the right offset; its bitmap is the text background.
+class TDataSkinTitle : public TDataSkinObject {
+  VCL_CLASS(TDataSkinTitle, TDataSkinObject)
+  using TDataSkinObject::TDataSkinObject;
+
+  int TextAlignment = 0;
+  int Textbackground = 0;
+  int FontHeight = 0;
+  int TXTBackleft = 0;
+  int TXTBackRight = 0;
+  TColor ActiveText = vcl::clNone;  // clNone: not given
+  TColor InActiveText = vcl::clNone;
+};
+
+// One caption button.
+class TDataSkinSysButton : public TDataSkinObject {
+  VCL_CLASS(TDataSkinSysButton, TDataSkinObject)
+  using TDataSkinObject::TDataSkinObject;
+
+  int Action = 0;
+  int Align = 0;
+  int Xcoord = 0;
+  int Ycoord = 0;
+  int CombineOp = -1;
+  int Visibility = 0;
+  int Visibility1 = 0;
+};
+
+class TDataSkinBoxLabel : public TDataSkinObject {
+  VCL_CLASS(TDataSkinBoxLabel, TDataSkinObject)
+  using TDataSkinObject::TDataSkinObject;
+
+  int BackgroundLeftShift = 0;
+  int BackgroundRightShift = 0;
+  int BackgroundAlignment = 0;
+};
+
+}  // namespace winskin

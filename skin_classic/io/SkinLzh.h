@@ -1,0 +1,75 @@
+// The LZHUF decoder of classic skin packages: LZSS over a 4096-byte ring with adaptive
+// Huffman coding of literals and match lengths and a fixed code for the upper bits of
+// match positions.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <stdexcept>
+#include <vector>
+
+#include "skin_classic/io/CallbackRef.h"
+
+namespace skin_classic {
+
+class ElzhException : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Reads up to `count` bytes into `buffer`; returns the count read (0 at the end).
+using LzhReadFn = CallbackRef<std::size_t(std::uint8_t* buffer, std::size_t count)>;
+// Writes `count` bytes; returns the count taken.
+using LzhWriteFn = CallbackRef<std::size_t(const std::uint8_t* buffer, std::size_t count)>;
+
+class TLZH {
+ public:
+  static constexpr int N = 4096;          // ring size
+  static constexpr int F = 60;            // longest match
+  static constexpr int THRESHOLD = 2;     // matches are longer than this
+  static constexpr int N_CHAR = 256 - THRESHOLD + F;  // leaf codes: bytes and match lengths
+  static constexpr int T = 2 * N_CHAR - 1;            // tree size
+  static constexpr int R = T - 1;                     // root
+  static constexpr unsigned MAX_FREQ = 0x8000;        // root count that triggers a rebuild
+  static constexpr int kBlankFill = N - F;            // leading blanks of the ring
+
+  TLZH();
+  ~TLZH();
+  TLZH(const TLZH&) = delete;
+  TLZH& operator=(const TLZH&) = delete;
+
+  // Decodes until exactly `size` bytes are written, each through `write` on its own.
+  // Input past the end of `read` counts as zero bits. Returns the count written, which
+  // is short only when `write` refuses a byte. Throws ElzhException when the tables
+  // cannot be allocated.
+  std::size_t Decode(std::size_t size, LzhReadFn read, LzhWriteFn write);
+
+  // The most bytes `streamLength` bytes of LZHUF input can decode to before the decoder
+  // runs on past the input's end: a match of F bytes costs at least 10 bits, a literal
+  // at least 1, and the last code may finish in the missing bits.
+  static std::uint64_t MaxExpansion(std::size_t streamLength);
+
+ private:
+  struct Tables;
+
+  void StartHuff();
+  void Reconst();
+  void Update(int c);
+  int GetBit();
+  int GetByte();
+  void Refill();
+  int DecodeChar();
+  int DecodePosition();
+
+  std::uint16_t getbuf_ = 0;  // bits, most significant first
+  std::uint8_t getlen_ = 0;   // valid bits in getbuf_
+  LzhReadFn* read_ = nullptr;
+  std::unique_ptr<Tables> tables_;
+};
+
+// Decodes `size` bytes of the LZHUF stream held in `stream`. The caller bounds `size`.
+std::vector<std::uint8_t> LzhDecodeBytes(std::span<const std::uint8_t> stream, std::size_t size);
+
+}  // namespace skin_classic

@@ -1,0 +1,250 @@
+#include "skin_classic/paint/SkinDraw.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+
+#include "skin_classic/paint/SkinBitmaps.h"
+
+namespace winskin {
+namespace {
+
+// The frame of a skin image: where it lies in the image.
+struct FrameBox {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+
+// Frame Frame of FrameCount frames, stacked when Vertical; nothing for an invalid frame
+// or one of no pixels.
+std::optional<FrameBox> FrameOf(TBitmap* Image, int FrameCount, int Frame, bool Vertical) {
+  if (!Image || Image->Empty() || FrameCount < 1 || Frame < 1 || Frame > FrameCount) return std::nullopt;
+  FrameBox f{0, 0, Image->Width(), Image->Height()};
+  if (Vertical) {
+    f.height /= FrameCount;
+    f.y = (Frame - 1) * f.height;
+  } else {
+    f.width /= FrameCount;
+    f.x = (Frame - 1) * f.width;
+  }
+  if (f.width <= 0 || f.height <= 0) return std::nullopt;
+  return f;
+}
+
+HDC DcOf(TBitmap* Bitmap) { return Bitmap->Canvas()->Handle(); }
+
+void Stretch(HDC dst, const TRect& d, HDC src, const TRect& s) {
+  if (d.Width() <= 0 || d.Height() <= 0 || s.Width() <= 0 || s.Height() <= 0) return;
+  StretchBlt(dst, d.Left, d.Top, d.Width(), d.Height(), src, s.Left, s.Top, s.Width(), s.Height(), SRCCOPY);
+}
+
+// Copies a finished picture to the destination, opaque or without the key colour.
+void Put(HDC DC, int X, int Y, TBitmap* Picture, bool Transparent) {
+  if (Transparent) {
+    DrawTransparentBitmap(DC, X, Y, Picture, kSkinKeyColor);
+  } else {
+    BitBlt(DC, X, Y, Picture->Width(), Picture->Height(), DcOf(Picture), 0, 0, SRCCOPY);
+  }
+}
+
+// Margins that do not fit both the destination and the frame are dropped in pairs.
+void FitMargins(int& first, int& second, int destExtent, int frameExtent) {
+  first = std::max(first, 0);
+  second = std::max(second, 0);
+  if (int64_t{first} + second > destExtent || int64_t{first} + second > frameExtent) first = second = 0;
+}
+
+}  // namespace
+
+std::unique_ptr<TBitmap> StretchSkinBitmap(const TRect& DestRect, TBitmap* Source, const TRect& Margins, bool Vertical,
+                                           bool Tile, int FrameCount, int Frame) {
+  const std::optional<FrameBox> f = FrameOf(Source, FrameCount, Frame, Vertical);
+  if (!f) return nullptr;
+  const int W = DestRect.Width(), H = DestRect.Height();
+  std::unique_ptr<TBitmap> out = NewSkinBitmap(W, H);
+  if (!out) return nullptr;
+  int L = Margins.Left, T = Margins.Top, R = Margins.Right, B = Margins.Bottom;
+  FitMargins(L, R, W, f->width);
+  FitMargins(T, B, H, f->height);
+
+  HDC src = DcOf(Source);
+  vcl::TCanvas* canvas = out->Canvas();
+  HDC dst = canvas->Handle();
+  SetStretchBltMode(dst, COLORONCOLOR);
+  // Frame coordinates of the nine parts' edges.
+  const int fl = f->x, ft = f->y, fr = f->x + f->width, fb = f->y + f->height;
+  if (L > 0 && T > 0) Stretch(dst, TRect(0, 0, L, T), src, TRect(fl, ft, fl + L, ft + T));
+  if (L > 0 && B > 0) Stretch(dst, TRect(0, H - B, L, H), src, TRect(fl, fb - B, fl + L, fb));
+  if (R > 0 && T > 0) Stretch(dst, TRect(W - R, 0, W, T), src, TRect(fr - R, ft, fr, ft + T));
+  if (L > 0) Stretch(dst, TRect(0, T, L, H - B), src, TRect(fl, ft + T, fl + L, fb - B));
+  if (T > 0) Stretch(dst, TRect(L, 0, W - R, T), src, TRect(fl + L, ft, fr - R, ft + T));
+  const TRect centre(L, T, W - R, H - B), inner(fl + L, ft + T, fr - R, fb - B);
+  if (Tile) {
+    TileBitmap(canvas, centre, Source, inner);
+  } else {
+    Stretch(dst, centre, src, inner);
+  }
+  // Drawn after the centre, these cover the overhang of its last tiles.
+  if (R > 0 && B > 0) Stretch(dst, TRect(W - R, H - B, W, H), src, TRect(fr - R, fb - B, fr, fb));
+  if (R > 0) Stretch(dst, TRect(W - R, T, W, H - B), src, TRect(fr - R, ft + T, fr, fb - B));
+  if (B > 0) Stretch(dst, TRect(L, H - B, W - R, H), src, TRect(fl + L, fb - B, fr - R, fb));
+  return out;
+}
+
+void TileBitmap(vcl::TCanvas* DestCanvas, const TRect& DestRect, TBitmap* Source, const TRect& SourceRect) {
+  const int w = SourceRect.Width(), h = SourceRect.Height();
+  if (!DestCanvas || !Source || Source->Empty() || w <= 0 || h <= 0 || DestRect.IsEmpty()) return;
+  std::unique_ptr<TBitmap> tile = NewSkinBitmap(w, h);
+  if (!tile) return;
+  BitBlt(DcOf(tile.get()), 0, 0, w, h, DcOf(Source), SourceRect.Left, SourceRect.Top, SRCCOPY);
+  vcl::UniqueBrush brush(CreatePatternBrush(tile->Handle()));
+  if (!brush) return;
+  // Whole tiles from the top-left corner: the fill ends where the last tile ends.
+  auto end = [](int from, int to, int step) {
+    const int64_t count = (int64_t{to} - from + step - 1) / step;
+    return static_cast<LONG>(std::min<int64_t>(from + count * step, INT32_MAX));
+  };
+  const RECT fill{DestRect.Left, DestRect.Top, end(DestRect.Left, DestRect.Right, w), end(DestRect.Top, DestRect.Bottom, h)};
+  HDC dc = DestCanvas->Handle();
+  POINT origin{DestRect.Left, DestRect.Top};
+  LPtoDP(dc, &origin, 1);
+  POINT old{};
+  SetBrushOrgEx(dc, origin.x, origin.y, &old);
+  FillRect(dc, &fill, brush.get());
+  SetBrushOrgEx(dc, old.x, old.y, nullptr);
+}
+
+void DrawSkinBitmapRect(HDC DC, const TRect& Rect, TBitmap* Source, const TRect& Margins, bool Tile, int FrameCount,
+                        int Frame, bool Transparent, bool Vertical) {
+  if (!DC || Rect.Width() <= 0 || Rect.Height() <= 0) return;
+  const std::unique_ptr<TBitmap> picture = StretchSkinBitmap(Rect, Source, Margins, Vertical, Tile, FrameCount, Frame);
+  if (picture) Put(DC, Rect.Left, Rect.Top, picture.get(), Transparent);
+}
+
+void DrawSkinImagePart(HDC DC, const TRect& Rect, TBitmap* Image, int FrameCount, int Frame, bool Vertical,
+                       bool Transparent) {
+  if (!DC || Rect.Width() <= 0 || Rect.Height() <= 0) return;
+  const std::optional<FrameBox> f = FrameCount == 0 ? FrameOf(Image, 1, 1, Vertical) : FrameOf(Image, FrameCount, Frame, Vertical);
+  if (!f) return;
+  std::unique_ptr<TBitmap> part = NewSkinBitmap(Rect.Width(), Rect.Height());
+  if (!part) return;
+  HDC dst = DcOf(part.get());
+  SetStretchBltMode(dst, COLORONCOLOR);
+  Stretch(dst, TRect(0, 0, Rect.Width(), Rect.Height()), DcOf(Image), TRect(f->x, f->y, f->x + f->width, f->y + f->height));
+  Put(DC, Rect.Left, Rect.Top, part.get(), Transparent);
+}
+
+void DrawImageFrame(HDC DC, const TRect& Rect, int FrameCount, int Index, TBitmap* Image, bool Transparent) {
+  if (!DC || Rect.Width() <= 0 || Rect.Height() <= 0) return;
+  const std::optional<FrameBox> f = FrameOf(Image, FrameCount, Index, false);
+  if (!f) return;
+  const int w = std::min(Rect.Width(), f->width), h = std::min(Rect.Height(), f->height);
+  if (Transparent) {
+    DrawTransparentBitmap(DC, Rect.Left, Rect.Top, w, h, DcOf(Image), f->x, 0, kSkinKeyColor);
+  } else {
+    BitBlt(DC, Rect.Left, Rect.Top, w, h, DcOf(Image), f->x, 0, SRCCOPY);
+  }
+}
+
+void DrawImageFrameAt(HDC DC, int X, int Y, int FrameCount, int Index, TBitmap* Image, bool Transparent) {
+  if (!DC) return;
+  const std::optional<FrameBox> f = FrameOf(Image, FrameCount, Index, false);
+  if (!f) return;
+  std::unique_ptr<TBitmap> frame = NewSkinBitmap(f->width, f->height);
+  if (!frame) return;
+  BitBlt(DcOf(frame.get()), 0, 0, f->width, f->height, DcOf(Image), f->x, f->y, SRCCOPY);
+  Put(DC, X, Y, frame.get(), Transparent);
+}
+
+void DrawGlyphFrame(HDC DC, const TRect& Rect, int FrameCount, int Index, TBitmap* Image) {
+  const std::optional<FrameBox> f = FrameOf(Image, FrameCount, Index, false);
+  if (!f || Rect.IsEmpty()) return;
+  DrawImageFrameAt(DC, Rect.Left + (Rect.Width() - f->width) / 2, Rect.Top + (Rect.Height() - f->height) / 2, FrameCount,
+                   Index, Image, true);
+}
+
+void DrawThreeSlice(HDC DC, const TRect& Rect, TBitmap* Image, int LeftCap, int RightCap, int FrameCount, int Frame) {
+  if (!DC || Rect.Width() <= 0 || Rect.Height() <= 0) return;
+  const std::optional<FrameBox> f = FrameOf(Image, FrameCount, Frame, true);
+  if (!f) return;
+  int L = LeftCap, R = RightCap;
+  FitMargins(L, R, Rect.Width(), f->width);
+  HDC src = DcOf(Image);
+  const int old = SetStretchBltMode(DC, COLORONCOLOR);
+  const int top = f->y, bottom = f->y + f->height, right = f->width;
+  Stretch(DC, TRect(Rect.Left, Rect.Top, Rect.Left + L, Rect.Bottom), src, TRect(0, top, L, bottom));
+  Stretch(DC, TRect(Rect.Left + L, Rect.Top, Rect.Right - R, Rect.Bottom), src, TRect(L, top, right - R, bottom));
+  Stretch(DC, TRect(Rect.Right - R, Rect.Top, Rect.Right, Rect.Bottom), src, TRect(right - R, top, right, bottom));
+  if (old) SetStretchBltMode(DC, old);
+}
+
+void DrawParentBackground(HWND Child, HDC DC) {
+  HWND parent = Child ? GetParent(Child) : nullptr;
+  if (!parent || !DC) return;
+  RECT r{};
+  if (!GetWindowRect(Child, &r)) return;
+  POINT at{r.left, r.top};
+  ScreenToClient(parent, &at);
+  const int saved = SaveDC(DC);
+  OffsetViewportOrgEx(DC, -at.x, -at.y, nullptr);
+  SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
+  SendMessageW(parent, WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+  RestoreDC(DC, saved);
+}
+
+void DrawTransparentBitmap(HDC DC, int X, int Y, int Width, int Height, HDC Source, int SourceX, int SourceY,
+                           TColor Key) {
+  if (!DC || !Source || Width <= 0 || Height <= 0) return;
+  // A monochrome mask: 1 where the source holds the key colour.
+  vcl::UniqueBitmap mask(CreateBitmap(Width, Height, 1, 1, nullptr));
+  if (!mask) return;
+  {
+    vcl::MemoryDC maskDC(mask.get());
+    if (!maskDC.ok()) return;
+    const COLORREF oldBack = SetBkColor(Source, static_cast<COLORREF>(vcl::ColorToRGB(Key)));
+    BitBlt(maskDC.get(), 0, 0, Width, Height, Source, SourceX, SourceY, SRCCOPY);
+    SetBkColor(Source, oldBack);
+  }
+  // Where the mask is set the destination stays (raster operation 0xAA0029), elsewhere
+  // the source is copied.
+  MaskBlt(DC, X, Y, Width, Height, Source, SourceX, SourceY, mask.get(), 0, 0, MAKEROP4(0x00AA0029, SRCCOPY));
+}
+
+void DrawTransparentBitmap(HDC DC, int X, int Y, TBitmap* Bitmap, TColor Key) {
+  if (!Bitmap || Bitmap->Empty()) return;
+  DrawTransparentBitmap(DC, X, Y, Bitmap->Width(), Bitmap->Height(), DcOf(Bitmap), 0, 0, Key);
+}
+
+void DrawToolbarBackground(vcl::TCanvas* Canvas, const TRect& Rect, TDataSkinObject* Toolbar) {
+  if (!Canvas || !Toolbar || !Toolbar->HasBitmap() || Rect.IsEmpty()) return;
+  TBitmap* b = Toolbar->Bitmap.get();
+  HDC dc = Canvas->Handle();
+  const int old = SetStretchBltMode(dc, COLORONCOLOR);
+  Stretch(dc, Rect, DcOf(b), TRect(0, 0, b->Width(), b->Height()));
+  if (old) SetStretchBltMode(dc, old);
+}
+
+int ToolbarButtonFrame(unsigned ItemState) {
+  if (ItemState & CDIS_SELECTED) return 2;
+  if (ItemState & (CDIS_FOCUS | CDIS_HOT)) return 4;
+  if (ItemState & (CDIS_GRAYED | CDIS_DISABLED)) return 0;
+  if (ItemState & CDIS_DEFAULT) return 1;
+  return 0;
+}
+
+int DrawToolbarButton(vcl::TCanvas* Canvas, const TRect& Bounds, unsigned ItemState, TDataSkinButton* Buttons) {
+  if (!Canvas || !Buttons) return 0;
+  const int frame = ToolbarButtonFrame(ItemState);
+  if (frame == 0) return 0;
+  if (frame == 1 && Buttons->NormalColour2Given) Canvas->Font()->SetColor(Buttons->NormalColour2);
+  if (frame == 4 && Buttons->MouseOverColour2Given) Canvas->Font()->SetColor(Buttons->MouseOverColour2);
+  if (frame == 2 && Buttons->PressedColour2Given) Canvas->Font()->SetColor(Buttons->PressedColour2);
+  TRect face = Bounds;
+  face.Inflate(-1, -1);
+  DrawSkinBitmapRect(Canvas->Handle(), face, Buttons->Bitmap.get(), Buttons->Margins(), false, Buttons->Frame, frame,
+                     Buttons->Transparent());
+  return frame;
+}
+
+}  // namespace winskin

@@ -1,0 +1,320 @@
+// Page controls on real windows: pages and their tabs, hidden tabs with the active page
+// filling the control, the user's tab changes with OnChanging/OnChange, pages leaving, tab
+// drawing by the program and re-creation of the window.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "classlib/comctrls/ComCtrls.h"
+#include "comctrls_support.h"
+
+namespace vcl::testing {
+namespace {
+
+struct PageEvents {
+  int changes = 0;
+  int changings = 0;
+  bool allow = true;
+  std::vector<int> drawn;
+  std::vector<bool> drawn_active;
+
+  void Change(TObject*) { ++changes; }
+  void Changing(TObject*, bool& AllowChange) {
+    ++changings;
+    AllowChange = allow;
+  }
+  void DrawTab(TCustomTabControl* Control, int TabIndex, const TRect& Rect, bool Active) {
+    drawn.push_back(TabIndex);
+    drawn_active.push_back(Active);
+    Control->Canvas()->Brush()->SetColor(Active ? clRed : clBlue);
+    Control->Canvas()->FillRect(Rect);
+  }
+  void Wire(TPageControl* pc) {
+    pc->OnChange = TNotifyEvent::Bind<&PageEvents::Change>(this);
+    pc->OnChanging = TTabChangingEvent::Bind<&PageEvents::Changing>(this);
+  }
+};
+
+TPageControl* PagesWith(TWinControl* parent, std::initializer_list<const wchar_t*> captions) {
+  auto* pc = new TPageControl(parent);
+  pc->SetParent(parent);
+  pc->SetBounds(10, 10, 287, 236);
+  for (const wchar_t* caption : captions) {
+    auto* sheet = new TTabSheet(parent);
+    sheet->SetPageControl(pc);
+    sheet->SetCaption(caption);
+  }
+  return pc;
+}
+
+std::vector<HWND> VisibleSheets(TPageControl* pc) {
+  std::vector<HWND> out;
+  for (int i = 0; i < pc->PageCount(); ++i)
+    if (pc->Pages(i)->HandleAllocated() && IsWindowVisible(pc->Pages(i)->Handle())) out.push_back(pc->Pages(i)->Handle());
+  return out;
+}
+
+// Clicks a tab the way the mouse would.
+void ClickTab(TPageControl* pc, int tab) {
+  HWND wnd = pc->Handle();
+  RECT r{};
+  ASSERT_TRUE(SendMessageW(wnd, TCM_GETITEMRECT, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&r)));
+  const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(wnd, WM_LBUTTONUP, 0, at);
+  Pump();
+}
+
+// ---------------------------------------------------------------------------------------
+// Pages and tabs
+
+TEST(PageControlTabs, SheetsArePagesWithTabsInTheirWindow) {
+  auto form = ShownForm();
+  TPageControl* pc = PagesWith(form.get(), {L"图片列表", L"链接地址", L"标题说明"});
+  HWND wnd = pc->Handle();
+  EXPECT_EQ(WindowClassName(wnd), L"TPageControl");
+  EXPECT_EQ(FindControl(wnd), pc);
+  ASSERT_EQ(pc->PageCount(), 3);
+  EXPECT_EQ(WindowClassName(pc->Pages(0)->Handle()), L"TTabSheet");
+  EXPECT_EQ(GetParent(pc->Pages(0)->Handle()), wnd);
+  ASSERT_EQ(TabCountOf(wnd), 3);
+  EXPECT_EQ(TabText(wnd, 1), L"链接地址");
+  EXPECT_EQ(pc->Pages(2)->PageIndex(), 2);
+  EXPECT_EQ(pc->Pages(2)->TabIndex(), 2);
+  EXPECT_THROW(pc->Pages(3), EListError);
+  // No page is shown until one is made active.
+  EXPECT_EQ(pc->ActivePage(), nullptr);
+  EXPECT_TRUE(VisibleSheets(pc).empty());
+  EXPECT_EQ(pc->TabIndex(), -1);
+
+  pc->SetActivePage(pc->Pages(1));
+  EXPECT_EQ(pc->TabIndex(), 1);
+  EXPECT_EQ(SendMessageW(wnd, TCM_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(VisibleSheets(pc), std::vector<HWND>{pc->Pages(1)->Handle()});
+  EXPECT_EQ(pc->ActivePageIndex(), 1);
+
+  // Captions, hidden tabs and new positions show in the tabs.
+  pc->Pages(0)->SetCaption(L"图片");
+  EXPECT_EQ(TabText(wnd, 0), L"图片");
+  pc->Pages(0)->SetTabVisible(false);
+  ASSERT_EQ(TabCountOf(wnd), 2);
+  EXPECT_EQ(TabText(wnd, 0), L"链接地址");
+  EXPECT_EQ(pc->Pages(0)->TabIndex(), -1);
+  EXPECT_EQ(pc->TabIndex(), 0);  // the active page's tab moved
+  pc->Pages(2)->SetPageIndex(0);
+  EXPECT_EQ(TabText(wnd, 0), L"标题说明");
+  EXPECT_EQ(pc->Pages(0)->Caption(), L"标题说明");
+  EXPECT_EQ(pc->ActivePage()->Caption(), L"链接地址");
+  EXPECT_EQ(pc->TabIndex(), 1);
+}
+
+TEST(PageControlTabs, WithTabsTheActivePageFillsTheAreaBelowThem) {
+  auto form = ShownForm();
+  TPageControl* pc = PagesWith(form.get(), {L"a", L"b"});
+  pc->SetActivePageIndex(0);
+  HWND wnd = pc->Handle();
+  RECT expected{};
+  GetClientRect(wnd, &expected);
+  SendMessageW(wnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&expected));
+  EXPECT_EQ(pc->DisplayRect(), TRect(expected));
+  EXPECT_EQ(RectInParent(pc->Pages(0)->Handle()), TRect(expected));
+  EXPECT_GT(expected.top, 10);
+
+  // Tabs below: the page moves up.
+  pc->SetTabPosition(tpBottom);
+  HWND bottom = pc->Handle();
+  EXPECT_NE(StyleOf(bottom) & TCS_BOTTOM, 0);
+  EXPECT_LT(RectInParent(pc->Pages(0)->Handle()).Top, 5);
+  EXPECT_EQ(RectInParent(pc->Pages(0)->Handle()), pc->DisplayRect());
+  EXPECT_EQ(TabCountOf(bottom), 2);
+  EXPECT_EQ(pc->TabIndex(), 0);
+}
+
+TEST(PageControlTabs, WithAllTabsHiddenTheActiveSheetFillsTheWholeControl) {
+  auto form = ShownForm(600, 600);
+  auto* pc = new TPageControl(form.get());
+  pc->SetParent(form.get());
+  pc->SetBounds(0, 35, 287, 536);
+  for (int i = 0; i < 11; ++i) {
+    auto* sheet = new TTabSheet(form.get());
+    sheet->SetTabVisible(false);
+    sheet->SetPageControl(pc);
+    sheet->SetCaption(L"page " + std::to_wstring(i));
+    sheet->SetColor(i == 5 ? clRed : clBlue);
+  }
+  pc->SetActivePage(pc->Pages(5));
+  HWND wnd = pc->Handle();
+  EXPECT_EQ(TabCountOf(wnd), 0);
+  EXPECT_EQ(pc->TabIndex(), -1);
+  EXPECT_EQ(pc->ActivePage(), pc->Pages(5));
+  ASSERT_EQ(VisibleSheets(pc), std::vector<HWND>{pc->Pages(5)->Handle()});
+  EXPECT_EQ(RectInParent(pc->Pages(5)->Handle()), Rect(0, 0, 287, 536));
+
+  // The page control's picture is the active sheet's, edge to edge.
+  form->Update();
+  PixelTarget target(287, 536);
+  SendMessageW(wnd, WM_PRINT, reinterpret_cast<WPARAM>(target.dc()),
+               PRF_CLIENT | PRF_CHILDREN | PRF_ERASEBKGND | PRF_NONCLIENT);
+  EXPECT_EQ(target.At(0, 0), clRed);
+  EXPECT_EQ(target.At(143, 268), clRed);
+  EXPECT_EQ(target.At(286, 535), clRed);
+
+  // Another sheet through ActivePage: the old one hides.
+  pc->SetActivePage(pc->Pages(8));
+  EXPECT_EQ(VisibleSheets(pc), std::vector<HWND>{pc->Pages(8)->Handle()});
+  EXPECT_EQ(RectInParent(pc->Pages(8)->Handle()), Rect(0, 0, 287, 536));
+  EXPECT_FALSE(pc->Pages(5)->Visible());
+
+  // The control grows: the sheet follows.
+  pc->SetHeight(500);
+  EXPECT_EQ(RectInParent(pc->Pages(8)->Handle()), Rect(0, 0, 287, 500));
+}
+
+TEST(PageControlTabs, ShowingAControlOnAPageTurnsToThatPage) {
+  auto form = ShownForm();
+  TPageControl* pc = PagesWith(form.get(), {L"a", L"b"});
+  pc->SetActivePageIndex(0);
+  auto* inner = new TRecordingPanel(form.get());
+  inner->SetParent(pc->Pages(1));
+  inner->Hide();
+  inner->Show();
+  EXPECT_EQ(pc->ActivePage(), pc->Pages(1));
+  EXPECT_TRUE(IsWindowVisible(inner->Handle()));
+}
+
+// ---------------------------------------------------------------------------------------
+// Changing pages
+
+TEST(PageControlChanges, AClickedTabAsksOnChangingThenShowsItsPageAndFiresOnChange) {
+  auto form = ShownForm();
+  TPageControl* pc = PagesWith(form.get(), {L"a", L"b", L"c"});
+  PageEvents events;
+  events.Wire(pc);
+  pc->SetActivePageIndex(0);
+  EXPECT_EQ(events.changes, 0);  // setting the page in code is no change of the user's
+  EXPECT_EQ(events.changings, 0);
+
+  ClickTab(pc, 2);
+  EXPECT_EQ(events.changings, 1);
+  EXPECT_EQ(events.changes, 1);
+  EXPECT_EQ(pc->ActivePage(), pc->Pages(2));
+  EXPECT_EQ(VisibleSheets(pc), std::vector<HWND>{pc->Pages(2)->Handle()});
+
+  events.allow = false;
+  ClickTab(pc, 0);
+  EXPECT_EQ(events.changings, 2);
+  EXPECT_EQ(events.changes, 1);
+  EXPECT_EQ(pc->ActivePage(), pc->Pages(2));
+  EXPECT_EQ(pc->TabIndex(), 2);
+
+  events.allow = true;
+  pc->SelectNextPage(true);
+  EXPECT_EQ(pc->ActivePage(), pc->Pages(0));  // wraps around
+  EXPECT_EQ(events.changes, 2);
+  pc->SetTabIndex(1);
+  EXPECT_EQ(pc->ActivePage(), pc->Pages(1));
+  EXPECT_EQ(events.changes, 2);
+}
+
+TEST(PageControlChanges, FindNextPageSkipsHiddenTabsUnlessAskedNotTo) {
+  TPageControl pc(nullptr);
+  for (int i = 0; i < 4; ++i) {
+    auto* sheet = new TTabSheet(&pc);
+    sheet->SetPageControl(&pc);
+    sheet->SetTabVisible(i != 2);
+  }
+  EXPECT_EQ(pc.FindNextPage(pc.Pages(1), true, true), pc.Pages(3));
+  EXPECT_EQ(pc.FindNextPage(pc.Pages(1), true, false), pc.Pages(2));
+  EXPECT_EQ(pc.FindNextPage(pc.Pages(0), false, true), pc.Pages(3));
+  EXPECT_EQ(pc.FindNextPage(nullptr, true, true), pc.Pages(0));
+  EXPECT_FALSE(pc.HandleAllocated());
+}
+
+TEST(PageControlChanges, AFreedActivePageHandsOverToTheNextPage) {
+  auto form = ShownForm();
+  TPageControl* pc = PagesWith(form.get(), {L"a", L"b", L"c"});
+  pc->SetActivePageIndex(1);
+  TObject::Free(pc->Pages(1));
+  ASSERT_EQ(pc->PageCount(), 2);
+  EXPECT_EQ(pc->ActivePage(), pc->Pages(1));
+  EXPECT_EQ(pc->ActivePage()->Caption(), L"c");
+  EXPECT_EQ(TabCountOf(pc->Handle()), 2);
+  EXPECT_EQ(pc->TabIndex(), 1);
+  EXPECT_TRUE(IsWindowVisible(pc->ActivePage()->Handle()));
+
+  // A page moved elsewhere leaves too.
+  auto* other = new TPageControl(form.get());
+  other->SetParent(form.get());
+  pc->Pages(0)->SetPageControl(other);
+  EXPECT_EQ(pc->PageCount(), 1);
+  EXPECT_EQ(other->PageCount(), 1);
+  EXPECT_EQ(TabText(other->Handle(), 0), L"a");
+
+  TObject::Free(pc->Pages(0));
+  EXPECT_EQ(pc->PageCount(), 0);
+  EXPECT_EQ(pc->ActivePage(), nullptr);
+  EXPECT_EQ(pc->TabIndex(), -1);
+}
+
+// ---------------------------------------------------------------------------------------
+// Drawing and re-creation
+
+TEST(PageControlDrawing, OwnerDrawnTabsArePaintedByOnDrawTab) {
+  auto form = ShownForm();
+  TPageControl* pc = PagesWith(form.get(), {L"a", L"b"});
+  PageEvents events;
+  pc->OnDrawTab = TDrawTabEvent::Bind<&PageEvents::DrawTab>(&events);
+  pc->SetOwnerDraw(true);
+  pc->SetActivePageIndex(1);
+  HWND wnd = pc->Handle();
+  EXPECT_NE(StyleOf(wnd) & TCS_OWNERDRAWFIXED, 0);
+  RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  ASSERT_GE(events.drawn.size(), 2u);
+  bool sawActive = false;
+  for (size_t i = 0; i < events.drawn.size(); ++i)
+    if (events.drawn[i] == 1) sawActive = sawActive || events.drawn_active[i];
+  EXPECT_TRUE(sawActive);
+
+  RECT tab{};
+  SendMessageW(wnd, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+  PixelTarget target(287, 236);
+  SendMessageW(wnd, WM_PRINT, reinterpret_cast<WPARAM>(target.dc()), PRF_CLIENT | PRF_ERASEBKGND);
+  EXPECT_EQ(target.At((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2), clBlue);
+}
+
+TEST(PageControlDrawing, PagesTabsAndTheActivePageSurviveANewWindow) {
+  auto form = ShownForm();
+  TPageControl* pc = PagesWith(form.get(), {L"a", L"b", L"c"});
+  pc->Pages(0)->SetTabVisible(false);
+  pc->SetActivePageIndex(2);
+  HWND first = pc->Handle();
+  HWND sheet = pc->Pages(2)->Handle();
+  pc->SetMultiLine(true);
+  HWND second = pc->Handle();
+  EXPECT_NE(second, first);
+  EXPECT_NE(StyleOf(second) & TCS_MULTILINE, 0);
+  ASSERT_EQ(TabCountOf(second), 2);
+  EXPECT_EQ(TabText(second, 0), L"b");
+  EXPECT_EQ(pc->TabIndex(), 1);
+  EXPECT_NE(pc->Pages(2)->Handle(), sheet);
+  EXPECT_EQ(VisibleSheets(pc), std::vector<HWND>{pc->Pages(2)->Handle()});
+  EXPECT_EQ(RectInParent(pc->Pages(2)->Handle()), pc->DisplayRect());
+
+  pc->SetStyle(tsButtons);
+  EXPECT_NE(StyleOf(pc->Handle()) & TCS_BUTTONS, 0);
+  pc->SetTabPosition(tpRight);
+  EXPECT_EQ(StyleOf(pc->Handle()) & (TCS_VERTICAL | TCS_RIGHT), TCS_VERTICAL | TCS_RIGHT);
+  EXPECT_EQ(TabCountOf(pc->Handle()), 2);
+  EXPECT_EQ(pc->ActivePage(), pc->Pages(2));
+}
+
+TEST(PageControlDrawing, TheSkinEnginesAnnouncementIsNotANotification) {
+  auto form = ShownForm();
+  TPageControl* pc = PagesWith(form.get(), {L"a"});
+  HWND wnd = pc->Handle();
+  SendMessageW(wnd, CN_NOTIFY, 0, 16802);
+  EXPECT_TRUE(IsWindow(wnd));
+}
+
+}  // namespace
+}  // namespace vcl::testing

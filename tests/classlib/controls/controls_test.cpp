@@ -1,0 +1,877 @@
+// Controls on real windows: layout, the window property lookup, the replaceable window method,
+// routing to graphic controls, component messages, painting into a DC, notification
+// reflection, system class superclassing and foreign-window subclassing.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "classlib/controls/WindowSubclass.h"
+#include "controls_support.h"
+
+#include <commctrl.h>
+
+namespace vcl::testing {
+
+VCL_CLASS_INFO(TRecordingPanel) {}
+VCL_CLASS_INFO(TRecordingGraphic) {}
+
+namespace {
+
+::testing::Environment* const kEnv = ::testing::AddGlobalTestEnvironment(new LibraryEnvironment);
+
+// A check box made from the system BUTTON class.
+class TTestCheck : public TWinControl {
+  VCL_CLASS(TTestCheck, TWinControl)
+  explicit TTestCheck(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 80, 20); }
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    TWinControl::CreateParams(Params);
+    CreateSubClass(Params, L"BUTTON");
+    Params.Style |= BS_AUTOCHECKBOX;
+  }
+};
+VCL_CLASS_INFO(TTestCheck) {}
+
+// A shown form of a known client size for the tests that need windows.
+std::unique_ptr<TForm, void (*)(TForm*)> ShownForm(int w = 300, int h = 200) {
+  auto* f = new TForm(nullptr, 0);
+  f->SetClientSize(w, h);
+  f->Show();
+  return {f, [](TForm* p) { TObject::Free(p); }};
+}
+
+// ---------------------------------------------------------------------------------------
+// Layout
+
+TEST(Align, EdgesAreTakenTopBottomLeftRightThenClient) {
+  TRecordingPanel host(nullptr);
+  host.SetBounds(0, 0, 200, 100);
+  auto* client = new TRecordingGraphic(&host);
+  auto* right = new TRecordingGraphic(&host);
+  auto* left = new TRecordingGraphic(&host);
+  auto* bottom = new TRecordingGraphic(&host);
+  auto* top = new TRecordingGraphic(&host);
+  for (TControl* c : std::initializer_list<TControl*>{client, right, left, bottom, top}) c->SetParent(&host);
+  top->SetHeight(10);
+  top->SetAlign(alTop);
+  bottom->SetHeight(20);
+  bottom->SetAlign(alBottom);
+  left->SetWidth(30);
+  left->SetAlign(alLeft);
+  right->SetWidth(40);
+  right->SetAlign(alRight);
+  client->SetAlign(alClient);
+
+  EXPECT_EQ(top->BoundsRect(), Rect(0, 0, 200, 10));
+  EXPECT_EQ(bottom->BoundsRect(), Rect(0, 80, 200, 100));
+  EXPECT_EQ(left->BoundsRect(), Rect(0, 10, 30, 80));
+  EXPECT_EQ(right->BoundsRect(), Rect(160, 10, 200, 80));
+  EXPECT_EQ(client->BoundsRect(), Rect(30, 10, 160, 80));
+
+  // The parent grows: every edge follows.
+  host.SetBounds(0, 0, 300, 150);
+  EXPECT_EQ(bottom->BoundsRect(), Rect(0, 130, 300, 150));
+  EXPECT_EQ(right->BoundsRect(), Rect(260, 10, 300, 130));
+  EXPECT_EQ(client->BoundsRect(), Rect(30, 10, 260, 130));
+  EXPECT_FALSE(host.HandleAllocated());  // all of it without a window
+}
+
+TEST(Align, OneEdgeIsSharedInTheOrderOfPositions_HiddenControlsGiveWay) {
+  TRecordingPanel host(nullptr);
+  host.SetBounds(0, 0, 100, 100);
+  auto* a = new TRecordingGraphic(&host);
+  auto* b = new TRecordingGraphic(&host);
+  a->SetParent(&host);
+  b->SetParent(&host);
+  a->SetBounds(0, 50, 10, 15);
+  b->SetBounds(0, 5, 10, 25);
+  a->SetAlign(alTop);  // alone on the edge: moved to 0
+  b->SetAlign(alTop);  // a (now at 0) lies above b (at 5): a keeps the edge, b follows
+  EXPECT_EQ(a->BoundsRect(), Rect(0, 0, 100, 15));
+  EXPECT_EQ(b->BoundsRect(), Rect(0, 15, 100, 40));
+  a->SetVisible(false);
+  EXPECT_EQ(b->Top(), 0);
+  a->SetVisible(true);  // back where it was, above b
+  EXPECT_EQ(a->Top(), 0);
+  EXPECT_EQ(b->Top(), 15);
+  // Moving b above a and realigning swaps them.
+  b->SetTop(-1);
+  EXPECT_EQ(b->Top(), 0);
+  EXPECT_EQ(a->Top(), 25);
+}
+
+TEST(Align, TurningFromTopToLeftKeepsTheThickness) {
+  TRecordingPanel host(nullptr);
+  host.SetBounds(0, 0, 100, 80);
+  auto* c = new TRecordingGraphic(&host);
+  c->SetParent(&host);
+  c->SetBounds(0, 0, 50, 12);
+  c->SetAlign(alTop);
+  EXPECT_EQ(c->BoundsRect(), Rect(0, 0, 100, 12));
+  c->SetAlign(alLeft);
+  EXPECT_EQ(c->BoundsRect(), Rect(0, 0, 12, 80));
+}
+
+TEST(Constraints, SizesStayWithinTheLimitsAlsoWhenAligned) {
+  TRecordingPanel host(nullptr);
+  host.SetBounds(0, 0, 200, 100);
+  auto* left = new TRecordingGraphic(&host);
+  auto* client = new TRecordingGraphic(&host);
+  left->SetParent(&host);
+  client->SetParent(&host);
+  left->Constraints()->SetMaxWidth(40);
+  left->SetWidth(70);
+  EXPECT_EQ(left->Width(), 40);
+  left->SetAlign(alLeft);
+  client->Constraints()->SetMaxHeight(60);
+  client->SetAlign(alClient);
+  EXPECT_EQ(client->BoundsRect(), Rect(40, 0, 200, 60));
+  // A minimum above the current size grows the control at once.
+  left->Constraints()->SetMinWidth(50);
+  EXPECT_EQ(left->Constraints()->MaxWidth(), 50);  // the maximum follows the minimum
+  EXPECT_EQ(left->Width(), 50);
+  EXPECT_EQ(client->Left(), 50);
+
+  auto form = ShownForm();
+  form->Constraints()->SetMinWidth(250);
+  form->Constraints()->SetMinHeight(150);
+  SetWindowPos(form->Handle(), nullptr, 0, 0, 100, 80, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT r{};
+  GetWindowRect(form->Handle(), &r);
+  EXPECT_EQ(r.right - r.left, 250);
+  EXPECT_EQ(r.bottom - r.top, 150);
+  MINMAXINFO info{};
+  SendMessageW(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.ptMinTrackSize.x, 250);
+  EXPECT_EQ(info.ptMinTrackSize.y, 150);
+}
+
+TEST(Anchors, RightAndBottomAnchorsKeepTheirDistances) {
+  TRecordingPanel host(nullptr);
+  host.SetBounds(0, 0, 200, 100);
+  auto* pinned = new TRecordingGraphic(&host);
+  auto* stretched = new TRecordingGraphic(&host);
+  pinned->SetParent(&host);
+  stretched->SetParent(&host);
+  pinned->SetBounds(150, 70, 30, 20);
+  pinned->SetAnchors({akRight, akBottom});
+  stretched->SetBounds(10, 10, 100, 20);
+  stretched->SetAnchors({akLeft, akTop, akRight});
+  host.SetBounds(0, 0, 260, 140);
+  EXPECT_EQ(pinned->BoundsRect(), Rect(210, 110, 240, 130));
+  EXPECT_EQ(stretched->BoundsRect(), Rect(10, 10, 170, 30));
+}
+
+TEST(Align, UsesTheRealClientAreaOfAWindow) {
+  auto form = ShownForm(240, 120);
+  auto* c = new TRecordingPanel(form.get());
+  c->SetParent(form.get());
+  c->SetAlign(alClient);
+  ASSERT_TRUE(c->HandleAllocated());
+  RECT r{};
+  GetClientRect(form->Handle(), &r);
+  EXPECT_EQ(r.right, 240);
+  EXPECT_EQ(r.bottom, 120);
+  EXPECT_EQ(c->BoundsRect(), Rect(0, 0, 240, 120));
+  RECT cr{};
+  GetWindowRect(c->Handle(), &cr);
+  EXPECT_EQ(cr.right - cr.left, 240);
+}
+
+// ---------------------------------------------------------------------------------------
+// Window, class name and lookup
+
+TEST(Lookup, WindowsCarryTheirControlUnderTheControlAtom) {
+  auto form = ShownForm();
+  auto* panel = new TRecordingPanel(form.get());
+  EXPECT_FALSE(panel->HandleAllocated());
+  panel->SetParent(form.get());
+  ASSERT_TRUE(panel->HandleAllocated());  // a child of a shown form gets its window
+
+  const String name = ControlAtomName();
+  wchar_t expected[64];
+  swprintf(expected, 64, L"ControlOfs%.8llX%.8lX",
+           static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetModuleHandleW(nullptr))),
+           static_cast<unsigned long>(GetCurrentThreadId()));
+  EXPECT_EQ(name, expected);
+  EXPECT_EQ(GlobalFindAtomW(name.c_str()), ControlAtom());
+
+  EXPECT_EQ(GetPropW(panel->Handle(), MAKEINTATOM(ControlAtom())), static_cast<TWinControl*>(panel));
+  EXPECT_EQ(FindControl(panel->Handle()), panel);
+  EXPECT_EQ(FindControl(form->Handle()), form.get());
+  EXPECT_EQ(SendMessageW(panel->Handle(), ControlLookupMessage(), 0, 0),
+            reinterpret_cast<LRESULT>(static_cast<TWinControl*>(panel)));
+  EXPECT_EQ(FindControl(GetDesktopWindow()), nullptr);
+  EXPECT_EQ(FindControl(nullptr), nullptr);
+
+  wchar_t cls[64] = {};
+  GetClassNameW(panel->Handle(), cls, 64);
+  EXPECT_STREQ(cls, L"TRecordingPanel");
+  EXPECT_EQ(panel->ClassName(), L"TRecordingPanel");
+  GetClassNameW(form->Handle(), cls, 64);
+  EXPECT_STREQ(cls, L"TForm");
+  GetClassNameW(Application->Handle(), cls, 64);
+  EXPECT_STREQ(cls, L"TApplication");
+}
+
+TEST(Lookup, AHandleIsMadeOnlyWhenAsked) {
+  TRecordingPanel panel(nullptr);
+  panel.SetParentWindow(nullptr);
+  EXPECT_FALSE(panel.HandleAllocated());
+  EXPECT_FALSE(panel.Showing());
+  (void)panel.ClientRect();
+  panel.Invalidate();
+  EXPECT_FALSE(panel.HandleAllocated());
+  // A child window without parent window cannot exist.
+  EXPECT_THROW(panel.Handle(), EInvalidOperation);
+}
+
+TEST(Lookup, AControlLivesInAForeignParentWindow) {
+  HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(host, nullptr);
+  {
+    TRecordingPanel panel(nullptr);
+    panel.SetBounds(5, 5, 50, 30);
+    panel.SetParentWindow(host);
+    ASSERT_TRUE(panel.HandleAllocated());
+    EXPECT_TRUE(panel.Showing());
+    EXPECT_EQ(GetParent(panel.Handle()), host);
+    EXPECT_TRUE(IsWindowVisible(panel.Handle()));
+    EXPECT_EQ(FindControl(panel.Handle()), &panel);
+    panel.SetVisible(false);
+    EXPECT_FALSE(IsWindowVisible(panel.Handle()));
+  }
+  // The control went (deleted directly): its window with it, the host stays.
+  EXPECT_EQ(GetWindow(host, GW_CHILD), nullptr);
+  DestroyWindow(host);
+}
+
+TEST(Lookup, DestroyingTheControlDestroysItsWindowAndChildren) {
+  auto form = ShownForm();
+  auto* panel = new TRecordingPanel(nullptr);  // not owned by the form: freed with its parent
+  panel->SetParent(form.get());
+  auto* inner = new TRecordingPanel(nullptr);
+  inner->SetParent(panel);
+  HWND wnd = panel->Handle();
+  HWND innerWnd = inner->Handle();
+  bool gone = false;
+  class Watch : public TComponent {
+   public:
+    bool* flag;
+    Watch(bool* f) : TComponent(nullptr), flag(f) {}
+    void Notification(TComponent* c, TOperation op) override {
+      TComponent::Notification(c, op);
+      if (op == opRemove) *flag = true;
+    }
+  } watch(&gone);
+  inner->FreeNotification(&watch);
+  TObject::Free(panel);
+  EXPECT_TRUE(gone);
+  EXPECT_FALSE(IsWindow(wnd));
+  EXPECT_FALSE(IsWindow(innerWnd));
+  EXPECT_EQ(form->ControlCount(), 0);
+}
+
+TEST(Lookup, RecreatingTheWindowKeepsTextAndControl) {
+  auto form = ShownForm();
+  auto* panel = new TRecordingPanel(form.get());
+  panel->SetParent(form.get());
+  panel->SetCaption(L"保留");
+  HWND first = panel->Handle();
+  panel->seen.clear();
+  panel->RecreateWnd();
+  EXPECT_TRUE(panel->Count(CM_RECREATEWND) == 1);
+  ASSERT_TRUE(panel->HandleAllocated());
+  EXPECT_NE(panel->Handle(), first);
+  EXPECT_FALSE(IsWindow(first));
+  EXPECT_EQ(FindControl(panel->Handle()), panel);
+  EXPECT_EQ(panel->Caption(), L"保留");
+  EXPECT_TRUE(IsWindowVisible(panel->Handle()));
+}
+
+// ---------------------------------------------------------------------------------------
+// The replaceable window method
+
+class Interceptor {
+ public:
+  TWndMethod saved;
+  std::vector<UINT> seen;
+  bool swallow_paint = false;
+  void Proc(TMessage& m) {
+    seen.push_back(m.Msg);
+    if (m.Msg == WM_USER + 7) {
+      m.Result = 77;
+      return;
+    }
+    saved(m);
+  }
+};
+
+TEST(WindowProc, ReplacedRestoredAndReachedByWindowAndPerform) {
+  auto form = ShownForm();
+  auto* panel = new TRecordingPanel(form.get());
+  panel->SetParent(form.get());
+  const TWndMethod original = panel->WindowProc;
+  EXPECT_TRUE(original == TWndMethod::Bind<&TControl::WndProc>(static_cast<TControl*>(panel)));
+
+  Interceptor hook;
+  hook.saved = panel->WindowProc;
+  panel->WindowProc = TWndMethod::Bind<&Interceptor::Proc>(&hook);
+  EXPECT_FALSE(panel->WindowProc == original);
+
+  EXPECT_EQ(SendMessageW(panel->Handle(), WM_USER + 7, 0, 0), 77);
+  EXPECT_EQ(panel->Perform(WM_USER + 7), 77);
+  EXPECT_FALSE(Has(panel->seen, WM_USER + 7));  // the hook answered; the control never saw it
+  panel->SetCaption(L"text");
+  EXPECT_TRUE(Has(hook.seen, WM_SETTEXT));
+  EXPECT_TRUE(Has(hook.seen, CM_TEXTCHANGED));
+  EXPECT_TRUE(Has(panel->seen, WM_SETTEXT));  // passed on through the saved method
+
+  panel->WindowProc = hook.saved;
+  EXPECT_TRUE(panel->WindowProc == original);
+  hook.seen.clear();
+  SendMessageW(panel->Handle(), WM_USER + 7, 0, 0);
+  EXPECT_TRUE(hook.seen.empty());
+  EXPECT_TRUE(Has(panel->seen, WM_USER + 7));
+}
+
+TEST(WindowProc, PerformOnAGraphicControlRunsItsWindowMethod) {
+  TRecordingPanel host(nullptr);
+  auto* g = new TRecordingGraphic(&host);
+  g->SetParent(&host);
+  Interceptor hook;
+  hook.saved = g->WindowProc;
+  g->WindowProc = TWndMethod::Bind<&Interceptor::Proc>(&hook);
+  EXPECT_EQ(g->Perform(WM_USER + 7), 77);
+  g->SetEnabled(false);
+  EXPECT_TRUE(Has(hook.seen, CM_ENABLEDCHANGED));
+  EXPECT_TRUE(Has(g->seen, CM_ENABLEDCHANGED));
+  g->WindowProc = hook.saved;
+}
+
+TEST(WindowProc, AnExceptionInAHandlerIsShownAndNeverReachesTheSystem) {
+  auto form = ShownForm();
+  auto* panel = new TRecordingPanel(form.get());
+  panel->SetParent(form.get());
+  struct Thrower {
+    TWndMethod saved;
+    void Proc(TMessage& m) {
+      if (m.Msg == WM_USER + 9) throw EConvertError(L"'x' is not a valid integer value");
+      saved(m);
+    }
+  } thrower;
+  thrower.saved = panel->WindowProc;
+  panel->WindowProc = TWndMethod::Bind<&Thrower::Proc>(&thrower);
+  ShownBoxes().clear();
+  SendMessageW(panel->Handle(), WM_USER + 9, 0, 0);
+  ASSERT_EQ(ShownBoxes().size(), 1u);
+  EXPECT_EQ(ShownBoxes()[0].text, L"'x' is not a valid integer value.");
+  EXPECT_EQ(ShownBoxes()[0].caption, Application->Title());
+  EXPECT_EQ(ShownBoxes()[0].flags & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
+  panel->WindowProc = thrower.saved;
+}
+
+// ---------------------------------------------------------------------------------------
+// Graphic controls: mouse routing, enter and leave, painting by the parent
+
+TEST(GraphicControl, MouseMessagesGoToTheControlUnderThePoint) {
+  auto form = ShownForm();
+  auto* panel = new TRecordingPanel(form.get());
+  panel->SetParent(form.get());
+  panel->SetBounds(0, 0, 200, 150);
+  auto* g = new TRecordingGraphic(form.get());
+  g->SetParent(panel);
+  g->SetBounds(10, 20, 50, 40);
+  int clicks = 0;
+  TMouseButton button = mbRight;
+  TPoint at;
+  struct Sink {
+    int* clicks;
+    TMouseButton* button;
+    TPoint* at;
+    void Click(TObject*) { ++*clicks; }
+    void Down(TObject*, TMouseButton b, TShiftState, int x, int y) {
+      *button = b;
+      *at = {x, y};
+    }
+  } sink{&clicks, &button, &at};
+  g->OnClick = TNotifyEvent::Bind<&Sink::Click>(&sink);
+  g->OnMouseDown = TMouseEvent::Bind<&Sink::Down>(&sink);
+
+  HWND wnd = panel->Handle();
+  SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(25, 35));
+  EXPECT_EQ(GetCaptureControl(), g);  // the graphic control holds the mouse through its parent
+  EXPECT_EQ(GetCapture(), wnd);
+  // Captured: a move outside still goes to the control, in its coordinates.
+  SendMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, PointToLParam(150, 120));
+  ASSERT_NE(g->Last(WM_MOUSEMOVE), nullptr);
+  EXPECT_EQ(g->Last(WM_MOUSEMOVE)->XPos(), 140);
+  EXPECT_EQ(g->Last(WM_MOUSEMOVE)->YPos(), 100);
+  SendMessageW(wnd, WM_LBUTTONUP, 0, PointToLParam(26, 36));
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(button, mbLeft);
+  EXPECT_EQ(at, (TPoint{15, 15}));
+  EXPECT_EQ(clicks, 1);
+
+  // Released outside the control: no click.
+  SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(25, 35));
+  SendMessageW(wnd, WM_LBUTTONUP, 0, PointToLParam(180, 140));
+  EXPECT_EQ(clicks, 1);
+
+  // Outside any graphic child the panel itself handles the message.
+  panel->seen.clear();
+  g->seen.clear();
+  SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(150, 120));
+  SendMessageW(wnd, WM_LBUTTONUP, 0, PointToLParam(150, 120));
+  EXPECT_FALSE(Has(g->seen, WM_LBUTTONDOWN));
+  EXPECT_TRUE(Has(panel->seen, WM_LBUTTONDOWN));
+
+  // A disabled or hidden control is not hit.
+  g->SetEnabled(false);
+  g->seen.clear();
+  SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(25, 35));
+  SendMessageW(wnd, WM_LBUTTONUP, 0, PointToLParam(25, 35));
+  EXPECT_FALSE(Has(g->seen, WM_LBUTTONDOWN));
+  EXPECT_EQ(panel->ControlAtPos({25, 35}, false), nullptr);
+  EXPECT_EQ(panel->ControlAtPos({25, 35}, true), g);
+}
+
+TEST(MouseEnterLeave, GraphicChildrenAndWindowsGetEnterAndLeave) {
+  auto form = ShownForm();
+  auto* panel = new TRecordingPanel(form.get());
+  panel->SetParent(form.get());
+  panel->SetBounds(0, 0, 200, 150);
+  auto* g1 = new TRecordingGraphic(form.get());
+  auto* g2 = new TRecordingGraphic(form.get());
+  g1->SetParent(panel);
+  g2->SetParent(panel);
+  g1->SetBounds(10, 10, 30, 30);
+  g2->SetBounds(100, 10, 30, 30);
+  int entered = 0, left = 0;
+  struct Sink {
+    int *e, *l;
+    void Enter(TObject*) { ++*e; }
+    void Leave(TObject*) { ++*l; }
+  } sink{&entered, &left};
+  g1->OnMouseEnter = TNotifyEvent::Bind<&Sink::Enter>(&sink);
+  g1->OnMouseLeave = TNotifyEvent::Bind<&Sink::Leave>(&sink);
+
+  HWND wnd = panel->Handle();
+  panel->seen.clear();
+  SendMessageW(wnd, WM_MOUSEMOVE, 0, PointToLParam(5, 5));  // the panel only
+  EXPECT_EQ(panel->Count(CM_MOUSEENTER), 1u);
+  EXPECT_EQ(g1->Count(CM_MOUSEENTER), 0u);
+  SendMessageW(wnd, WM_MOUSEMOVE, 0, PointToLParam(15, 15));  // onto g1
+  SendMessageW(wnd, WM_MOUSEMOVE, 0, PointToLParam(16, 16));  // still g1
+  EXPECT_EQ(g1->Count(CM_MOUSEENTER), 1u);
+  EXPECT_EQ(entered, 1);
+  SendMessageW(wnd, WM_MOUSEMOVE, 0, PointToLParam(105, 15));  // g1 -> g2
+  EXPECT_EQ(g1->Count(CM_MOUSELEAVE), 1u);
+  EXPECT_EQ(left, 1);
+  EXPECT_EQ(g2->Count(CM_MOUSEENTER), 1u);
+  EXPECT_EQ(panel->Count(CM_MOUSEENTER), 1u);  // the panel stayed entered
+  EXPECT_EQ(panel->Count(CM_MOUSELEAVE), 0u);
+  // Leaving the window: the hot child leaves too, then the window.
+  SendMessageW(wnd, WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(g2->Count(CM_MOUSELEAVE), 1u);
+  EXPECT_EQ(panel->Count(CM_MOUSELEAVE), 1u);
+  SendMessageW(wnd, WM_MOUSELEAVE, 0, 0);  // a second leave is no second CM_MOUSELEAVE
+  EXPECT_EQ(panel->Count(CM_MOUSELEAVE), 1u);
+  SendMessageW(wnd, WM_MOUSEMOVE, 0, PointToLParam(5, 5));
+  EXPECT_EQ(panel->Count(CM_MOUSEENTER), 2u);
+}
+
+TEST(GraphicControl, PaintedByItsParentIntoTheGivenDC) {
+  TRecordingPanel host(nullptr);
+  host.SetBounds(0, 0, 60, 40);
+  host.fill = clBlue;
+  auto* g = new TRecordingGraphic(&host);
+  g->SetParent(&host);
+  g->SetBounds(10, 5, 20, 10);
+  g->fill = clRed;
+  auto form = ShownForm();
+  host.SetParent(form.get());  // needs a window for its own paint through the system class
+  PixelTarget target(60, 40);
+  host.Perform(WM_PAINT, reinterpret_cast<WPARAM>(target.dc()), 0);
+  EXPECT_EQ(target.At(2, 2), clBlue);
+  EXPECT_EQ(target.At(12, 7), clRed);
+  EXPECT_EQ(target.At(29, 14), clRed);
+  EXPECT_EQ(target.At(30, 15), clBlue);  // right and bottom edges are outside
+  EXPECT_TRUE(Has(g->seen, WM_PAINT));
+  EXPECT_EQ(g->Last(WM_PAINT)->WParam, reinterpret_cast<WPARAM>(target.dc()));
+
+  // A hidden graphic control is not painted.
+  g->SetVisible(false);
+  PixelTarget again(60, 40);
+  host.Perform(WM_PAINT, reinterpret_cast<WPARAM>(again.dc()), 0);
+  EXPECT_EQ(again.At(12, 7), clBlue);
+  host.SetParent(nullptr);
+}
+
+TEST(GraphicControl, ItsCanvasOutsidePaintingDrawsOnTheParentsWindowAndIsLetGo) {
+  auto form = ShownForm();
+  auto* g = new TRecordingGraphic(form.get());
+  g->SetParent(form.get());
+  g->SetBounds(30, 40, 20, 10);
+  EXPECT_GT(g->Canvas()->TextWidth(L"测量"), 0);
+  ASSERT_TRUE(g->Canvas()->HandleAllocated());
+  // The control's own origin and clip: the canvas starts at the control's corner.
+  POINT org{};
+  GetViewportOrgEx(g->Canvas()->Handle(), &org);
+  EXPECT_EQ(org.x, 30);
+  EXPECT_EQ(org.y, 40);
+  RECT clip{};
+  GetClipBox(g->Canvas()->Handle(), &clip);
+  EXPECT_EQ(clip.right - clip.left, 20);
+  EXPECT_EQ(clip.bottom - clip.top, 10);
+  FreeDeviceContexts();  // done when the application is idle
+  EXPECT_FALSE(g->Canvas()->HandleAllocated());
+  // The parent's window going takes the canvas's DC with it.
+  g->Canvas()->Handle();
+  ASSERT_TRUE(g->Canvas()->HandleAllocated());
+  form->RecreateWnd();
+  EXPECT_FALSE(g->Canvas()->HandleAllocated());
+}
+
+TEST(Painting, PaintToAndPrintDrawChildrenAtTheirPlaces) {
+  auto form = ShownForm(120, 80);
+  auto* outer = new TRecordingPanel(form.get());
+  outer->SetParent(form.get());
+  outer->SetBounds(0, 0, 100, 60);
+  outer->fill = clBlue;
+  auto* inner = new TRecordingPanel(form.get());
+  inner->SetParent(outer);
+  inner->SetBounds(40, 20, 20, 10);
+  inner->fill = clLime;
+  auto* g = new TRecordingGraphic(form.get());
+  g->SetParent(outer);
+  g->SetBounds(5, 5, 10, 10);
+
+  PixelTarget target(130, 90);
+  outer->PaintTo(target.dc(), 10, 10);
+  EXPECT_EQ(target.At(5, 5), 0x563412);  // untouched outside
+  EXPECT_EQ(target.At(12, 12), clBlue);
+  EXPECT_EQ(target.At(17, 17), clRed);   // graphic child at (5,5) + (10,10)
+  EXPECT_EQ(target.At(55, 35), clLime);  // windowed child at (40,20) + (10,10)
+  EXPECT_EQ(target.At(75, 35), clBlue);
+
+  PixelTarget printed(100, 60);
+  SendMessageW(outer->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(printed.dc()),
+               PRF_CLIENT | PRF_CHILDREN | PRF_ERASEBKGND);
+  EXPECT_EQ(printed.At(2, 2), clBlue);
+  EXPECT_EQ(printed.At(7, 7), clRed);
+  EXPECT_EQ(printed.At(45, 25), clLime);
+}
+
+// ---------------------------------------------------------------------------------------
+// Popup menus (shown by the menus unit's handler)
+
+struct PopupLog {
+  TComponent* menu = nullptr;
+  TControl* control = nullptr;
+  TPoint at;
+  int calls = 0;
+};
+PopupLog* g_popups = nullptr;
+
+bool RecordPopup(TComponent* menu, TControl* control, TPoint at) {
+  if (!g_popups) return false;
+  ++g_popups->calls;
+  g_popups->menu = menu;
+  g_popups->control = control;
+  g_popups->at = at;
+  return true;
+}
+
+TEST(PopupMenu, ARightClickShowsTheMenuOfTheControlUnderTheMouse) {
+  auto form = ShownForm();
+  auto* panel = new TRecordingPanel(form.get());
+  panel->SetParent(form.get());
+  panel->SetBounds(0, 0, 200, 100);
+  auto* g = new TRecordingGraphic(form.get());
+  g->SetParent(panel);
+  g->SetBounds(20, 20, 40, 40);
+  auto* panelMenu = new TComponent(form.get());
+  auto* graphicMenu = new TComponent(form.get());
+  panel->SetPopupMenu(panelMenu);
+  g->SetPopupMenu(graphicMenu);
+  PopupLog log;
+  g_popups = &log;
+  const auto savedPopup = LayerHooks().Menus.PopupControlMenu;
+  LayerHooks().Menus.PopupControlMenu = &RecordPopup;
+
+  const TPoint overChild = panel->ClientToScreen({30, 30});
+  SendMessageW(panel->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(panel->Handle()),
+               PointToLParam(overChild.X, overChild.Y));
+  EXPECT_EQ(log.calls, 1);
+  EXPECT_EQ(log.menu, graphicMenu);
+  EXPECT_EQ(log.control, g);
+  EXPECT_EQ(log.at, overChild);
+
+  const TPoint overPanel = panel->ClientToScreen({150, 80});
+  SendMessageW(panel->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(panel->Handle()),
+               PointToLParam(overPanel.X, overPanel.Y));
+  EXPECT_EQ(log.menu, panelMenu);
+  EXPECT_EQ(log.control, panel);
+
+  // From the keyboard (-1, -1): at the control's top-left corner.
+  SendMessageW(panel->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(panel->Handle()), PointToLParam(-1, -1));
+  EXPECT_EQ(log.at, panel->ClientToScreen({0, 0}));
+
+  // A right button release becomes WM_CONTEXTMENU through the window's default procedure.
+  log.calls = 0;
+  SendMessageW(panel->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, PointToLParam(30, 30));
+  SendMessageW(panel->Handle(), WM_RBUTTONUP, 0, PointToLParam(30, 30));
+  EXPECT_EQ(log.calls, 1);
+  EXPECT_EQ(log.control, g);
+
+  // OnContextPopup may keep the menu away.
+  struct Keep {
+    void On(TObject*, TPoint, bool& handled) { handled = true; }
+  } keep;
+  g->OnContextPopup = TContextPopupEvent::Bind<&Keep::On>(&keep);
+  log.calls = 0;
+  SendMessageW(panel->Handle(), WM_CONTEXTMENU, 0, PointToLParam(overChild.X, overChild.Y));
+  EXPECT_EQ(log.calls, 0);
+
+  // A freed menu is forgotten.
+  TObject::Free(graphicMenu);
+  EXPECT_EQ(g->PopupMenu(), nullptr);
+  LayerHooks().Menus.PopupControlMenu = savedPopup;
+  g_popups = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------
+// Component messages
+
+TEST(ComponentMessages, VisibleEnabledTextFontColourAndChildListChanges) {
+  auto form = ShownForm();
+  auto* panel = new TRecordingPanel(form.get());
+  panel->seen.clear();
+  panel->SetParent(form.get());
+  auto* child = new TRecordingGraphic(form.get());
+  panel->records.clear();
+  child->SetParent(panel);
+  // CM_CONTROLLISTCHANGE before the child is in the list, CM_CONTROLCHANGE after.
+  ASSERT_GE(panel->records.size(), 2u);
+  auto find = [&](UINT msg) -> const TMessage* {
+    for (const TMessage& m : panel->records)
+      if (m.Msg == msg) return &m;
+    return nullptr;
+  };
+  ASSERT_NE(find(CM_CONTROLLISTCHANGE), nullptr);
+  EXPECT_EQ(find(CM_CONTROLLISTCHANGE)->WParam, reinterpret_cast<WPARAM>(static_cast<TControl*>(child)));
+  EXPECT_EQ(find(CM_CONTROLLISTCHANGE)->LParam, 1);
+  ASSERT_NE(find(CM_CONTROLCHANGE), nullptr);
+  EXPECT_EQ(find(CM_CONTROLCHANGE)->LParam, 1);
+
+  HWND wnd = panel->Handle();
+  ASSERT_TRUE(IsWindowVisible(wnd));
+  panel->records.clear();
+  panel->SetVisible(false);
+  ASSERT_NE(find(CM_VISIBLECHANGED), nullptr);
+  EXPECT_EQ(find(CM_VISIBLECHANGED)->WParam, 0u);
+  ASSERT_NE(find(CM_SHOWINGCHANGED), nullptr);
+  EXPECT_FALSE(IsWindowVisible(wnd));
+  EXPECT_FALSE(panel->Showing());
+  panel->records.clear();
+  panel->SetVisible(true);
+  ASSERT_NE(find(CM_VISIBLECHANGED), nullptr);
+  EXPECT_EQ(find(CM_VISIBLECHANGED)->WParam, 1u);
+  EXPECT_TRUE(IsWindowVisible(wnd));
+
+  panel->seen.clear();
+  panel->SetEnabled(false);
+  EXPECT_EQ(panel->Count(CM_ENABLEDCHANGED), 1u);
+  EXPECT_FALSE(IsWindowEnabled(wnd));
+  panel->SetEnabled(false);
+  EXPECT_EQ(panel->Count(CM_ENABLEDCHANGED), 1u);  // no change, no message
+  panel->SetEnabled(true);
+  EXPECT_TRUE(IsWindowEnabled(wnd));
+
+  panel->seen.clear();
+  panel->SetCaption(L"标题");
+  EXPECT_EQ(panel->Count(CM_TEXTCHANGED), 1u);
+  wchar_t text[16] = {};
+  GetWindowTextW(wnd, text, 16);
+  EXPECT_STREQ(text, L"标题");
+  panel->SetCaption(L"标题");
+  EXPECT_EQ(panel->Count(CM_TEXTCHANGED), 1u);
+
+  // Font and colour: the panel's change reaches children that follow their parent.
+  child->seen.clear();
+  panel->Font()->SetSize(14);
+  EXPECT_EQ(panel->Count(CM_FONTCHANGED), 1u);
+  EXPECT_FALSE(panel->ParentFont());
+  EXPECT_TRUE(Has(child->seen, CM_PARENTFONTCHANGED));
+  EXPECT_EQ(child->Font()->Size(), 14);
+  EXPECT_TRUE(child->ParentFont());
+  panel->SetColor(clYellow);
+  EXPECT_EQ(panel->Count(CM_COLORCHANGED), 1u);
+  EXPECT_EQ(child->Color(), clYellow);
+  EXPECT_TRUE(child->ParentColor());
+  child->SetColor(clRed);
+  EXPECT_FALSE(child->ParentColor());
+  panel->SetColor(clGreen);
+  EXPECT_EQ(child->Color(), clRed);
+
+  panel->records.clear();
+  child->SetParent(nullptr);
+  ASSERT_NE(find(CM_CONTROLLISTCHANGE), nullptr);
+  EXPECT_EQ(find(CM_CONTROLLISTCHANGE)->LParam, 0);
+  EXPECT_EQ(panel->ControlCount(), 0);
+  child->SetParent(panel);
+}
+
+TEST(ComponentMessages, NumbersAreTheLibrarysAndClearOfTheEngines) {
+  EXPECT_EQ(CM_DIALOGKEY, 0xB005u);
+  EXPECT_EQ(CM_DIALOGCHAR, 0xB006u);
+  EXPECT_EQ(CM_FOCUSCHANGED, 0xB007u);
+  EXPECT_EQ(CM_VISIBLECHANGED, 0xB00Bu);
+  EXPECT_EQ(CM_ENABLEDCHANGED, 0xB00Cu);
+  EXPECT_EQ(CM_COLORCHANGED, 0xB00Du);
+  EXPECT_EQ(CM_FONTCHANGED, 0xB00Eu);
+  EXPECT_EQ(CM_TEXTCHANGED, 0xB012u);
+  EXPECT_EQ(CM_MOUSEENTER, 0xB013u);
+  EXPECT_EQ(CM_MOUSELEAVE, 0xB014u);
+  EXPECT_EQ(CM_MENUCHANGED, 0xB015u);
+  EXPECT_EQ(CM_SHOWINGCHANGED, 0xB019u);
+  EXPECT_EQ(CM_EXIT, 0xB01Bu);
+  EXPECT_EQ(CM_RELEASE, 0xB021u);
+  EXPECT_EQ(CM_CONTROLLISTCHANGE, 0xB02Cu);
+  EXPECT_EQ(CM_RECREATEWND, 0xB033u);
+  EXPECT_EQ(CM_CHANGED, 0xB037u);
+  EXPECT_EQ(CM_MOUSEWHEEL, 0xB043u);
+  EXPECT_EQ(CN_COMMAND, 0xBD11u);
+  EXPECT_EQ(CN_NOTIFY, 0xBC4Eu);
+  EXPECT_EQ(CN_DRAWITEM, 0xBC2Bu);
+  EXPECT_EQ(CN_KEYDOWN, 0xBD00u);
+  EXPECT_EQ(CN_KEYUP, 0xBD01u);
+  EXPECT_EQ(CN_VSCROLL, 0xBD15u);
+  // None of the library's own component messages uses the engines' numbers.
+  for (UINT m = CM_BASE + 1; m <= CM_MOUSEWHEEL; ++m) {
+    EXPECT_FALSE(m == 0xA100 || m == 0xA400 || (m >= 48203 && m <= 48206) || m == 0xBCB3 || m == 0xBCB4 ||
+                 (m >= 13313 && m <= 13603));
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Notifications reflected to the child that sent them
+
+TEST(Reflection, CommandsAndNotificationsComeBackToTheChildWithItsAnswer) {
+  auto form = ShownForm();
+  auto* parent = new TRecordingPanel(form.get());
+  parent->SetParent(form.get());
+  auto* child = new TRecordingPanel(form.get());
+  child->SetParent(parent);
+  child->answer_cn_command = 1234;
+  child->answer_cn_notify = 55;
+  HWND p = parent->Handle();
+  HWND c = child->Handle();
+
+  EXPECT_EQ(SendMessageW(p, WM_COMMAND, MAKEWPARAM(5, BN_CLICKED), reinterpret_cast<LPARAM>(c)), 1234);
+  EXPECT_EQ(child->cn_commands, 1);
+  const TMessage* got = nullptr;
+  for (const TMessage& m : child->records)
+    if (m.Msg == CN_COMMAND) got = &m;
+  ASSERT_NE(got, nullptr);
+  EXPECT_EQ(got->WParam, MAKEWPARAM(5, BN_CLICKED));
+
+  NMHDR hdr{c, 7, static_cast<UINT>(NM_CLICK)};
+  EXPECT_EQ(SendMessageW(p, WM_NOTIFY, 7, reinterpret_cast<LPARAM>(&hdr)), 55);
+
+  // A window that is no library control gets no reflection.
+  HWND foreign = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 5, 5, p, nullptr, nullptr, nullptr);
+  EXPECT_EQ(SendMessageW(p, WM_COMMAND, MAKEWPARAM(6, 0), reinterpret_cast<LPARAM>(foreign)), 0);
+  DestroyWindow(foreign);
+
+  // Colours: the child answers with its brush.
+  child->SetColor(clYellow);
+  HDC dc = GetDC(c);
+  auto brush = SendMessageW(p, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(c));
+  EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), child->Brush()->Handle());
+  EXPECT_EQ(GetBkColor(dc), static_cast<COLORREF>(clYellow));
+  ReleaseDC(c, dc);
+}
+
+// ---------------------------------------------------------------------------------------
+// Controls on system classes
+
+TEST(SubClass, ASystemClassUnderTheLibrarysNameKeepsItsBehaviour) {
+  auto form = ShownForm();
+  auto* check = new TTestCheck(form.get());
+  check->SetParent(form.get());
+  check->SetCaption(L"选择");
+  HWND wnd = check->Handle();
+  wchar_t cls[64] = {};
+  GetClassNameW(wnd, cls, 64);
+  EXPECT_STREQ(cls, L"TTestCheck");
+  EXPECT_EQ(SendMessageW(wnd, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  SendMessageW(wnd, BM_SETCHECK, BST_CHECKED, 0);
+  EXPECT_EQ(SendMessageW(wnd, BM_GETCHECK, 0, 0), BST_CHECKED);
+  wchar_t text[16] = {};
+  GetWindowTextW(wnd, text, 16);
+  EXPECT_STREQ(text, L"选择");
+  EXPECT_EQ(check->Caption(), L"选择");
+  // The button tells its parent of a click: the parent reflects it back as CN_COMMAND.
+  struct Sink {
+    std::vector<UINT> seen;
+    TWndMethod saved;
+    void Proc(TMessage& m) {
+      seen.push_back(m.Msg);
+      saved(m);
+    }
+  } sink;
+  sink.saved = check->WindowProc;
+  check->WindowProc = TWndMethod::Bind<&Sink::Proc>(&sink);
+  SendMessageW(wnd, BM_CLICK, 0, 0);
+  EXPECT_TRUE(Has(sink.seen, CN_COMMAND));
+  EXPECT_EQ(SendMessageW(wnd, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  check->WindowProc = sink.saved;
+}
+
+// ---------------------------------------------------------------------------------------
+// Subclassing windows the library did not create
+
+struct Tagger {
+  TWindowSubclass sub;
+  LRESULT add;
+  int calls = 0;
+  void Proc(TMessage& m) {
+    ++calls;
+    sub.CallDefault(m);
+    if (m.Msg == WM_USER + 1) m.Result += add;
+  }
+};
+
+LRESULT CALLBACK Answer(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  return m == WM_USER + 1 ? 1 : DefWindowProcW(w, m, wp, lp);
+}
+
+TEST(ForeignSubclass, RemovingOneKeepsTheOthersInPlace) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = Answer;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"ForeignSubclassTest";
+  RegisterClassExW(&wc);
+  HWND wnd = CreateWindowExW(0, L"ForeignSubclassTest", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                             wc.hInstance, nullptr);
+  ASSERT_NE(wnd, nullptr);
+  auto first = std::make_unique<Tagger>();
+  first->add = 10;
+  auto second = std::make_unique<Tagger>();
+  second->add = 100;
+  ASSERT_TRUE(first->sub.Attach(wnd, TWndMethod::Bind<&Tagger::Proc>(first.get())));
+  ASSERT_TRUE(second->sub.Attach(wnd, TWndMethod::Bind<&Tagger::Proc>(second.get())));
+  EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 111);
+  first.reset();  // the earlier one goes first
+  EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 101);
+  EXPECT_EQ(second->calls, 2);
+  DestroyWindow(wnd);
+  EXPECT_FALSE(second->sub.Attached());  // left the chain with the window
+}
+
+}  // namespace
+}  // namespace vcl::testing

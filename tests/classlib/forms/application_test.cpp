@@ -1,0 +1,158 @@
+// The application object from start to end: unit start-up order, the main form on the task
+// bar, the message loop that ends when the main form closes, and unit shutdown in reverse.
+// (One program per run: the message loop ends only once.)
+#include <gtest/gtest.h>
+
+#include "classlib/controls/controls_support.h"
+
+namespace vcl::testing {
+
+VCL_CLASS_INFO(TRecordingPanel) {}
+VCL_CLASS_INFO(TRecordingGraphic) {}
+
+namespace {
+
+std::vector<std::wstring>& Events() {
+  static std::vector<std::wstring> events;
+  return events;
+}
+
+// Units of the other groups, registered out of order on purpose.
+const TUnitRegistration kClassic{TUnitGroup::ClassicSkin, 1, L"ClassicUnit",
+                                 [] { Events().push_back(L"+classic"); }, [] { Events().push_back(L"-classic"); }};
+const TUnitRegistration kProgram{TUnitGroup::Program, 1, L"ProgramUnit", [] { Events().push_back(L"+program"); },
+                                 [] { Events().push_back(L"-program"); }};
+const TUnitRegistration kLayeredPaint{TUnitGroup::LayeredPaint, 5, L"LayeredPaintUnit",
+                                      [] {
+                                        // The class library is up before any engine unit.
+                                        Events().push_back(Application ? L"+paint with app" : L"+paint alone");
+                                      },
+                                      [] { Events().push_back(L"-paint"); }};
+const TUnitRegistration kLayeredCore{TUnitGroup::LayeredCore, 9, L"LayeredCoreUnit",
+                                     [] { Events().push_back(L"+core"); }, [] { Events().push_back(L"-core"); }};
+
+::testing::Environment* const kEnv = ::testing::AddGlobalTestEnvironment(new LibraryEnvironment);
+
+class TMainForm : public TForm {
+  VCL_CLASS(TMainForm, TForm)
+  TMainForm(TComponent* AOwner) : TForm(AOwner, 0) { SetFormStyle(fsMDIForm); }
+  int closes = 0;
+  int destroyed = 0;
+};
+VCL_CLASS_INFO(TMainForm) {}
+
+// The main form, made by the first test that needs it (each test may run in a program of its
+// own).
+TMainForm* MainForm() {
+  if (!Application->MainForm()) {
+    Application->SetMainFormOnTaskBar(true);
+    Application->CreateForm<TMainForm>();
+  }
+  return static_cast<TMainForm*>(Application->MainForm());
+}
+
+TEST(Startup, UnitsStartInTheirGroupsOrder) {
+  const std::vector<String> names = InitializedUnitNames();
+  auto pos = [&](const wchar_t* n) {
+    for (size_t i = 0; i < names.size(); ++i)
+      if (names[i] == n) return static_cast<int>(i);
+    return -1;
+  };
+  ASSERT_GE(pos(L"Controls"), 0);
+  EXPECT_LT(pos(L"Controls"), pos(L"Forms"));
+  EXPECT_LT(pos(L"Forms"), pos(L"LayeredCoreUnit"));
+  EXPECT_LT(pos(L"LayeredCoreUnit"), pos(L"LayeredPaintUnit"));
+  EXPECT_LT(pos(L"LayeredPaintUnit"), pos(L"ClassicUnit"));
+  EXPECT_LT(pos(L"ClassicUnit"), pos(L"ProgramUnit"));
+  EXPECT_EQ(Events(), (std::vector<std::wstring>{L"+core", L"+paint with app", L"+classic", L"+program"}));
+}
+
+TEST(Application, TheFirstFormIsTheMainFormOnTheTaskBar) {
+  ASSERT_EQ(Application->MainForm(), nullptr);
+  auto* main = MainForm();
+  ASSERT_EQ(Application->MainForm(), main);
+  EXPECT_EQ(main->Owner(), Application);
+  EXPECT_TRUE(main->HandleAllocated());  // made at once for the main form
+  EXPECT_NE(GetWindowLongPtrW(main->Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+  EXPECT_EQ(GetWindow(main->Handle(), GW_OWNER), nullptr);
+  auto* second = Application->CreateForm<TMainForm>();
+  EXPECT_EQ(Application->MainForm(), main);
+  EXPECT_EQ(GetWindow(second->Handle(), GW_OWNER), main->Handle());
+  EXPECT_EQ(GetWindowLongPtrW(second->Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+  TObject::Free(second);
+  EXPECT_FALSE(IsWindowVisible(Application->Handle()));
+}
+
+TEST(Application, MDIChildrenLiveInTheMainFormsClientWindow) {
+  TCustomForm* frame = MainForm();
+  ASSERT_NE(frame->ClientHandle(), nullptr);
+  wchar_t cls[32] = {};
+  GetClassNameW(frame->ClientHandle(), cls, 32);
+  EXPECT_STREQ(cls, L"MDIClient");
+  EXPECT_EQ(frame->MDIChildCount(), 0);
+  frame->Show();
+  auto* child = new TForm(Application, 0);
+  child->SetFormStyle(fsMDIChild);
+  child->SetCaption(L"子窗体");
+  child->Show();
+  ASSERT_TRUE(child->HandleAllocated());
+  EXPECT_EQ(GetParent(child->Handle()), frame->ClientHandle());
+  EXPECT_NE(GetWindowLongPtrW(child->Handle(), GWL_EXSTYLE) & WS_EX_MDICHILD, 0);
+  EXPECT_EQ(FindControl(child->Handle()), child);
+  EXPECT_EQ(frame->MDIChildCount(), 1);
+  EXPECT_EQ(frame->MDIChildren(0), child);
+  EXPECT_EQ(frame->ActiveMDIChild(), child);
+  EXPECT_THROW(child->SetFormStyle(fsNormal), EInvalidOperation);
+  HWND wnd = child->Handle();
+  TObject::Free(child);
+  EXPECT_FALSE(IsWindow(wnd));
+  EXPECT_EQ(frame->MDIChildCount(), 0);
+  EXPECT_EQ(frame->ActiveMDIChild(), nullptr);
+}
+
+TEST(Application, RunEndsWhenTheMainFormClosesAndErrorsOnTheWayAreShown) {
+  auto* main = MainForm();
+  struct Handlers {
+    TMainForm* form;
+    int clicks = 0;
+    void Close(TObject*, TCloseAction&) { ++form->closes; }
+    void Click(TObject*) {
+      ++clicks;
+      throw EConvertError(L"during the loop");
+    }
+  } handlers{main};
+  main->OnClose = TCloseEvent::Bind<&Handlers::Close>(&handlers);
+  main->OnClick = TNotifyEvent::Bind<&Handlers::Click>(&handlers);
+  ShownBoxes().clear();
+  HWND wnd = main->Handle();
+  PostMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(5, 5));
+  PostMessageW(wnd, WM_LBUTTONUP, 0, PointToLParam(5, 5));
+  PostMessageW(wnd, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(Application->Terminated());
+  Application->Run();
+  EXPECT_TRUE(Application->Terminated());
+  EXPECT_TRUE(IsWindowVisible(wnd) || main->Visible());  // shown by Run, still there
+  EXPECT_EQ(handlers.clicks, 1);
+  ASSERT_EQ(ShownBoxes().size(), 1u);  // the error was shown and the loop went on
+  EXPECT_EQ(ShownBoxes()[0].text, L"during the loop.");
+  EXPECT_EQ(main->closes, 1);
+}
+
+TEST(Shutdown, UnitsStopInReverseOrderAndFreeTheForms) {
+  HWND wnd = MainForm()->Handle();
+  HWND app = Application->Handle();
+  Events().clear();
+  FinalizeUnits();
+  EXPECT_EQ(Application, nullptr);
+  EXPECT_EQ(Screen, nullptr);
+  EXPECT_FALSE(IsWindow(wnd));
+  EXPECT_FALSE(IsWindow(app));
+  EXPECT_EQ(Events(), (std::vector<std::wstring>{L"-program", L"-classic", L"-paint", L"-core"}));
+  // Started again (the environment ends them once more at the end of the program).
+  InitializeUnits();
+  EXPECT_NE(Application, nullptr);
+  EXPECT_EQ(GlobalFindAtomW(ControlAtomName().c_str()), ControlAtom());
+}
+
+}  // namespace
+}  // namespace vcl::testing

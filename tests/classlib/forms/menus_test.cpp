@@ -1,0 +1,772 @@
+// Menus on real system menus: the item tree and its HMENU, a form's menu bar, popup menus
+// opened by a right click (the menu loop replaced), commands back to the items, owner drawing
+// switched at run time, shortcuts, and menus read from a form description.
+#include <gtest/gtest.h>
+
+#include "classlib/streaming/Filer.h"
+#include "classlib/forms/Menus.h"
+#include "classlib/controls/controls_support.h"
+
+namespace vcl::testing {
+
+VCL_CLASS_INFO(TRecordingPanel) {}
+VCL_CLASS_INFO(TRecordingGraphic) {}
+
+namespace {
+
+::testing::Environment* const kEnv = ::testing::AddGlobalTestEnvironment(new LibraryEnvironment);
+
+template <class T>
+struct Freer {
+  void operator()(T* p) const { TObject::Free(p); }
+};
+template <class T>
+using Owned = std::unique_ptr<T, Freer<T>>;
+
+// What the system menu holds at a position.
+struct SysItem {
+  UINT type = 0;
+  UINT state = 0;
+  UINT id = 0;
+  HMENU sub = nullptr;
+  String text;
+};
+
+SysItem ReadSysItem(HMENU menu, int pos) {
+  wchar_t buf[128] = {};
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+  info.dwTypeData = buf;
+  info.cch = 127;
+  EXPECT_TRUE(GetMenuItemInfoW(menu, static_cast<UINT>(pos), TRUE, &info)) << "position " << pos;
+  return {info.fType, info.fState, info.wID, info.hSubMenu, buf};
+}
+
+TMenuItem* NewItem(TComponent* owner, const String& caption, TMenuItem* parent) {
+  auto* item = new TMenuItem(owner);
+  item->SetCaption(caption);
+  if (parent) parent->Add(item);
+  return item;
+}
+
+// Counts the clicks of the items it is bound to.
+struct ClickLog {
+  std::vector<TObject*> senders;
+  void Click(TObject* sender) { senders.push_back(sender); }
+  TNotifyEvent Handler() { return TNotifyEvent::Bind<&ClickLog::Click>(this); }
+};
+
+// The list view's menu of the composer: preview, move up and down, delete, clear.
+struct ListMenu {
+  TPopupMenu* menu;
+  TMenuItem *preview, *line1, *up, *down, *line2, *remove, *clear;
+};
+ListMenu MakeListMenu(TComponent* owner) {
+  ListMenu m{};
+  m.menu = new TPopupMenu(owner);
+  TMenuItem* root = m.menu->Items();
+  m.preview = NewItem(owner, L"预览", root);
+  m.line1 = NewItem(owner, L"-", root);
+  m.up = NewItem(owner, L"上移", root);
+  m.down = NewItem(owner, L"下移", root);
+  m.line2 = NewItem(owner, L"-", root);
+  m.remove = NewItem(owner, L"删除", root);
+  m.clear = NewItem(owner, L"清空", root);
+  return m;
+}
+
+// The replaced menu loop: records what it was asked and answers with a command.
+struct TrackLog {
+  int calls = 0;
+  HMENU menu = nullptr;
+  UINT flags = 0;
+  TPoint at;
+  HWND window = nullptr;
+  WORD choose = 0;  // posted to the window as the user's choice
+};
+TrackLog* g_track = nullptr;
+
+class TrackScope {
+ public:
+  explicit TrackScope(TrackLog& log) {
+    g_track = &log;
+    previous_ = SetTrackPopupMenuFunction([](HMENU menu, UINT flags, int x, int y, HWND window) {
+      ++g_track->calls;
+      g_track->menu = menu;
+      g_track->flags = flags;
+      g_track->at = {x, y};
+      g_track->window = window;
+      if (g_track->choose) PostMessageW(window, WM_COMMAND, g_track->choose, 0);
+      return true;
+    });
+  }
+  ~TrackScope() {
+    SetTrackPopupMenuFunction(previous_);
+    g_track = nullptr;
+  }
+
+ private:
+  TTrackPopupMenuFunction previous_;
+};
+
+// ---------------------------------------------------------------------------------------
+// The tree and its system menu
+
+TEST(MenuItems, TheSystemMenuFollowsTheTree) {
+  Owned<TComponent> owner(new TComponent(nullptr));
+  ListMenu m = MakeListMenu(owner.get());
+  HMENU h = m.menu->Handle();
+  ASSERT_TRUE(IsMenu(h));
+  ASSERT_EQ(GetMenuItemCount(h), 7);
+  SysItem first = ReadSysItem(h, 0);
+  EXPECT_EQ(first.text, L"预览");
+  EXPECT_EQ(first.id, m.preview->Command());
+  EXPECT_EQ(first.type & MFT_OWNERDRAW, 0u);
+  EXPECT_NE(ReadSysItem(h, 1).type & MFT_SEPARATOR, 0u);
+  EXPECT_TRUE(m.line1->IsLine());
+  EXPECT_FALSE(m.up->IsLine());
+  EXPECT_EQ(ReadSysItem(h, 6).text, L"清空");
+
+  // Every item has its own command number.
+  std::vector<WORD> commands;
+  for (int i = 0; i < m.menu->Items()->Count(); ++i) commands.push_back(m.menu->Items()->Items(i)->Command());
+  std::sort(commands.begin(), commands.end());
+  EXPECT_EQ(std::unique(commands.begin(), commands.end()), commands.end());
+  EXPECT_NE(commands.front(), 0);
+
+  // State changes reach the system menu.
+  m.up->SetEnabled(false);
+  m.down->SetChecked(true);
+  m.remove->SetDefault(true);
+  EXPECT_NE(ReadSysItem(h, 2).state & MFS_GRAYED, 0u);
+  EXPECT_NE(ReadSysItem(h, 3).state & MFS_CHECKED, 0u);
+  EXPECT_NE(ReadSysItem(h, 5).state & MFS_DEFAULT, 0u);
+  m.up->SetCaption(L"上移(&U)");
+  EXPECT_EQ(ReadSysItem(h, 2).text, L"上移(&U)");
+
+  // Hidden items are left out; shown again in their place.
+  m.line2->SetVisible(false);
+  EXPECT_EQ(GetMenuItemCount(h), 6);
+  EXPECT_EQ(ReadSysItem(h, 4).text, L"删除");
+  m.line2->SetVisible(true);
+  EXPECT_NE(ReadSysItem(h, 4).type & MFT_SEPARATOR, 0u);
+
+  // A shortcut is shown after a tab.
+  m.remove->SetShortCut(ShortCut(VK_DELETE, {ssCtrl}));
+  EXPECT_EQ(ReadSysItem(h, 5).text, L"删除\tCtrl+Del");
+}
+
+TEST(MenuItems, InsertDeleteMoveAndFree) {
+  Owned<TComponent> owner(new TComponent(nullptr));
+  ListMenu m = MakeListMenu(owner.get());
+  TMenuItem* root = m.menu->Items();
+  HMENU h = m.menu->Handle();
+
+  auto* extra = NewItem(owner.get(), L"复制", nullptr);
+  root->Insert(1, extra);
+  EXPECT_EQ(extra->Parent(), root);
+  EXPECT_EQ(extra->MenuIndex(), 1);
+  EXPECT_EQ(ReadSysItem(h, 1).text, L"复制");
+  EXPECT_EQ(extra->GetParentMenu(), m.menu);
+  EXPECT_EQ(extra->GetParentComponent(), m.menu);
+
+  // Sub-items make a sub-menu whose handle the entry carries.
+  auto* sub1 = NewItem(owner.get(), L"为文本", extra);
+  NewItem(owner.get(), L"为网页", extra);
+  EXPECT_EQ(sub1->GetParentComponent(), extra);
+  EXPECT_EQ(sub1->GetParentMenu(), m.menu);
+  ASSERT_TRUE(extra->HandleAllocated());
+  EXPECT_EQ(ReadSysItem(h, 1).sub, extra->Handle());
+  EXPECT_EQ(GetMenuItemCount(extra->Handle()), 2);
+  EXPECT_EQ(m.menu->FindItem(reinterpret_cast<UINT_PTR>(extra->Handle()), fkHandle), extra);
+  EXPECT_EQ(m.menu->FindItem(sub1->Command(), fkCommand), sub1);
+  EXPECT_EQ(root->Find(L"清空"), m.clear);
+
+  extra->SetMenuIndex(7);
+  EXPECT_EQ(root->IndexOf(extra), 7);
+  EXPECT_EQ(ReadSysItem(h, 7).text, L"复制");
+
+  // Wrong insertions are refused.
+  EXPECT_THROW(root->Add(sub1), EMenuError);
+  EXPECT_THROW(sub1->Add(extra), EMenuError);
+  auto* loose = NewItem(owner.get(), L"x", nullptr);
+  EXPECT_THROW(root->Insert(99, loose), EMenuError);
+  EXPECT_THROW(root->Items(99), EMenuError);
+  EXPECT_THROW(root->Remove(loose), EMenuError);
+
+  // Delete takes an item out without freeing it.
+  root->Delete(0);
+  EXPECT_EQ(m.preview->Parent(), nullptr);
+  EXPECT_EQ(GetMenuItemCount(h), 7);
+  root->Add(m.preview);
+  EXPECT_EQ(ReadSysItem(h, 7).text, L"预览");
+
+  // A freed item leaves its menu; its sub-items go with it, the sub-menu with them.
+  const int owned = owner->ComponentCount();
+  HMENU sub = extra->Handle();
+  TObject::Free(extra);
+  EXPECT_EQ(owner->ComponentCount(), owned - 3);
+  EXPECT_FALSE(IsMenu(sub));
+  EXPECT_EQ(GetMenuItemCount(h), 7);
+  EXPECT_TRUE(IsMenu(h));
+
+  root->Clear();
+  EXPECT_EQ(root->Count(), 0);
+  EXPECT_EQ(GetMenuItemCount(h), 0);
+}
+
+TEST(MenuItems, RadioItemsOfAGroupCheckOneAtATime) {
+  Owned<TComponent> owner(new TComponent(nullptr));
+  Owned<TPopupMenu> menu(new TPopupMenu(owner.get()));
+  TMenuItem* a = NewItem(owner.get(), L"a", menu->Items());
+  TMenuItem* b = NewItem(owner.get(), L"b", menu->Items());
+  TMenuItem* other = NewItem(owner.get(), L"c", menu->Items());
+  for (TMenuItem* i : {a, b, other}) i->SetRadioItem(true);
+  other->SetGroupIndex(2);
+  a->SetChecked(true);
+  other->SetChecked(true);
+  b->SetChecked(true);
+  EXPECT_FALSE(a->Checked());
+  EXPECT_TRUE(b->Checked());
+  EXPECT_TRUE(other->Checked());
+  HMENU h = menu->Handle();
+  EXPECT_NE(ReadSysItem(h, 1).type & MFT_RADIOCHECK, 0u);
+  EXPECT_EQ(ReadSysItem(h, 0).state & MFS_CHECKED, 0u);
+  EXPECT_NE(ReadSysItem(h, 1).state & MFS_CHECKED, 0u);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// A form's menu bar
+
+class TMenuForm : public TForm {
+  VCL_CLASS(TMenuForm, TForm)
+  using TForm::TForm;
+
+  std::vector<String> clicked;
+  void N4Click(TObject* s) { clicked.push_back(L"N4:" + static_cast<TMenuItem*>(s)->Caption()); }
+  void N5Click(TObject*) { clicked.push_back(L"N5"); }
+  void N11Click(TObject*) { clicked.push_back(L"N11"); }
+  void N2Click(TObject*) { clicked.push_back(L"N2"); }
+};
+
+VCL_CLASS_INFO(TMenuForm) {
+  p.Method<&TMenuForm::N4Click>(L"N4Click");
+  p.Method<&TMenuForm::N5Click>(L"N5Click");
+  p.Method<&TMenuForm::N11Click>(L"N11Click");
+  p.Method<&TMenuForm::N2Click>(L"N2Click");
+}
+
+namespace {
+
+TMainMenu* MakeWebMenu(TComponent* owner) {
+  auto* menu = new TMainMenu(owner);
+  for (const wchar_t* caption : {L" 官方网站 ", L" 软件公告 ", L" 视频教程 ", L" 新版下载 "})
+    NewItem(owner, caption, menu->Items());
+  return menu;
+}
+
+TEST(MainMenu, IsTheFormsMenuBarAndRunsItsItems) {
+  Owned<TMenuForm> form(new TMenuForm(Application, 0));
+  TMainMenu* menu = MakeWebMenu(form.get());
+  TMenuItem* site = menu->Items()->Items(0);
+  ClickLog log;
+  site->OnClick = log.Handler();
+  form->SetMenu(menu);
+  form->SetClientSize(300, 200);
+  HWND wnd = form->Handle();
+  HMENU bar = GetMenu(wnd);
+  ASSERT_EQ(bar, menu->Handle());
+  ASSERT_EQ(GetMenuItemCount(bar), 4);
+  EXPECT_EQ(ReadSysItem(bar, 0).text, L" 官方网站 ");
+  EXPECT_EQ(ReadSysItem(bar, 3).text, L" 新版下载 ");
+  RECT client{};
+  GetClientRect(wnd, &client);
+  EXPECT_EQ(client.bottom, 200);  // the bar is not taken from the client area asked for
+
+  SendMessageW(wnd, WM_COMMAND, site->Command(), 0);
+  ASSERT_EQ(log.senders.size(), 1u);
+  EXPECT_EQ(log.senders[0], site);
+  // Disabled items do not run; unknown commands are not the menu's.
+  site->SetEnabled(false);
+  SendMessageW(wnd, WM_COMMAND, site->Command(), 0);
+  EXPECT_EQ(log.senders.size(), 1u);
+  EXPECT_FALSE(menu->DispatchCommand(0xEEEE));
+
+  // Changes show on the bar at once.
+  site->SetCaption(L" 主页 ");
+  EXPECT_EQ(ReadSysItem(GetMenu(wnd), 0).text, L" 主页 ");
+  NewItem(form.get(), L" 关于 ", menu->Items());
+  EXPECT_EQ(GetMenuItemCount(GetMenu(wnd)), 5);
+
+  // A sub-menu opening runs the Click of the item that owns it.
+  TMenuItem* notice = menu->Items()->Items(1);
+  NewItem(form.get(), L"最新", notice);
+  ClickLog opened;
+  notice->OnClick = opened.Handler();
+  SendMessageW(wnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(notice->Handle()), 1);
+  EXPECT_EQ(opened.senders.size(), 1u);
+
+  // The window going does not take the menu's bar with it.
+  form->RecreateWnd();
+  form->HandleNeeded();
+  EXPECT_TRUE(IsMenu(bar));
+  EXPECT_EQ(GetMenu(form->Handle()), bar);
+
+  // A freed menu leaves the form without a bar.
+  TObject::Free(menu);
+  EXPECT_EQ(form->Menu(), nullptr);
+  EXPECT_EQ(GetMenu(form->Handle()), nullptr);
+}
+
+TEST(MainMenu, ShortcutsOfItsItemsRunThem) {
+  Owned<TMenuForm> form(new TMenuForm(Application, 0));
+  TMainMenu* menu = MakeWebMenu(form.get());
+  TMenuItem* file = menu->Items()->Items(0);
+  TMenuItem* refresh = NewItem(form.get(), L"刷新", file);
+  TMenuItem* close = NewItem(form.get(), L"关闭", file);
+  refresh->SetShortCut(TextToShortCut(L"F5"));
+  close->SetShortCut(TextToShortCut(L"Alt+F4"));
+  ClickLog log;
+  refresh->OnClick = log.Handler();
+  close->OnClick = log.Handler();
+  form->SetMenu(menu);
+
+  EXPECT_TRUE(menu->IsShortCut(TMessage{WM_KEYDOWN, VK_F5, 0, 0}));
+  EXPECT_TRUE(menu->IsShortCut(TMessage{WM_SYSKEYDOWN, VK_F4, 0x20000000, 0}));  // Alt held
+  EXPECT_FALSE(menu->IsShortCut(TMessage{WM_KEYDOWN, VK_F4, 0, 0}));
+  ASSERT_EQ(log.senders.size(), 2u);
+  EXPECT_EQ(log.senders[0], refresh);
+  EXPECT_EQ(log.senders[1], close);
+  EXPECT_EQ(menu->FindItem(ShortCut(VK_F5, {}), fkShortCut), refresh);
+  // Nothing runs under a disabled parent.
+  file->SetEnabled(false);
+  EXPECT_FALSE(menu->IsShortCut(TMessage{WM_KEYDOWN, VK_F5, 0, 0}));
+  EXPECT_EQ(log.senders.size(), 2u);
+}
+
+// ---------------------------------------------------------------------------------------
+// Popup menus
+
+TEST(PopupMenu, ARightClickOpensItAndTheChosenItemRuns) {
+  Owned<TMenuForm> form(new TMenuForm(Application, 0));
+  form->SetClientSize(300, 200);
+  auto* list = new TRecordingPanel(form.get());
+  list->SetParent(form.get());
+  list->SetBounds(10, 10, 200, 150);
+  ListMenu m = MakeListMenu(form.get());
+  list->SetPopupMenu(m.menu);
+  ClickLog clicks, popups;
+  m.up->OnClick = clicks.Handler();
+  m.menu->OnPopup = popups.Handler();
+  form->Show();
+
+  TrackLog track;
+  track.choose = m.up->Command();
+  TrackScope scope(track);
+  const TPoint at = list->ClientToScreen({30, 40});
+  SendMessageW(list->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list->Handle()), PointToLParam(at.X, at.Y));
+  EXPECT_EQ(track.calls, 1);
+  EXPECT_EQ(popups.senders.size(), 1u);  // OnPopup before the menu shows
+  EXPECT_EQ(track.menu, m.menu->Handle());
+  EXPECT_EQ(track.at, at);
+  EXPECT_EQ(track.window, PopupList().Window());
+  EXPECT_EQ(track.flags, static_cast<UINT>(TPM_LEFTALIGN | TPM_RIGHTBUTTON));
+  EXPECT_EQ(m.menu->PopupComponent(), list);
+  EXPECT_EQ(m.menu->PopupPoint(), at);
+  // The choice arrives as a message, after the menu loop.
+  EXPECT_TRUE(clicks.senders.empty());
+  Pump();
+  ASSERT_EQ(clicks.senders.size(), 1u);
+  EXPECT_EQ(clicks.senders[0], m.up);
+
+  // Alignment, button and animation go to the menu loop's flags.
+  m.menu->SetAlignment(paRight);
+  m.menu->SetTrackButton(tbLeftButton);
+  m.menu->SetMenuAnimation({maNone});
+  track.choose = 0;
+  m.menu->Popup(5, 6);
+  EXPECT_EQ(track.flags, static_cast<UINT>(TPM_RIGHTALIGN | TPM_LEFTBUTTON | TPM_NOANIMATION));
+  EXPECT_EQ(track.at, TPoint(5, 6));
+
+  // Without AutoPopup the right click leaves it closed.
+  m.menu->SetAutoPopup(false);
+  SendMessageW(list->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list->Handle()), PointToLParam(at.X, at.Y));
+  EXPECT_EQ(track.calls, 2);
+
+  // The control going is forgotten.
+  TObject::Free(list);
+  EXPECT_EQ(m.menu->PopupComponent(), nullptr);
+}
+
+TEST(PopupMenu, CommandsReachTheirItemsInAnyPopupMenuAndNoOther) {
+  Owned<TComponent> owner(new TComponent(nullptr));
+  ListMenu a = MakeListMenu(owner.get());
+  ListMenu b = MakeListMenu(owner.get());
+  ClickLog log;
+  a.clear->OnClick = log.Handler();
+  b.preview->OnClick = log.Handler();
+  HWND wnd = PopupList().Window();
+  SendMessageW(wnd, WM_COMMAND, b.preview->Command(), 0);
+  SendMessageW(wnd, WM_COMMAND, a.clear->Command(), 0);
+  SendMessageW(wnd, WM_COMMAND, 0xEEEE, 0);
+  ASSERT_EQ(log.senders.size(), 2u);
+  EXPECT_EQ(log.senders[0], b.preview);
+  EXPECT_EQ(log.senders[1], a.clear);
+  // A freed menu no longer answers.
+  const WORD gone = b.preview->Command();
+  TObject::Free(b.menu);
+  SendMessageW(wnd, WM_COMMAND, gone, 0);
+  EXPECT_EQ(log.senders.size(), 2u);
+  EXPECT_EQ(PopupList().FindItem(gone, fkCommand), nullptr);
+}
+
+// An exception from a menu item's handler is shown, and the program goes on.
+TEST(PopupMenu, AnExceptionFromAnItemGoesToTheExceptionDisplay) {
+  Owned<TComponent> owner(new TComponent(nullptr));
+  ListMenu m = MakeListMenu(owner.get());
+  struct Thrower {
+    void Click(TObject*) { throw EListError(L"List index out of bounds (3)"); }
+  } thrower;
+  m.remove->OnClick = TNotifyEvent::Bind<&Thrower::Click>(&thrower);
+  ShownBoxes().clear();
+  SendMessageW(PopupList().Window(), WM_COMMAND, m.remove->Command(), 0);
+  ASSERT_EQ(ShownBoxes().size(), 1u);
+  EXPECT_EQ(ShownBoxes()[0].text, L"List index out of bounds (3)");
+}
+
+// ---------------------------------------------------------------------------------------
+// Owner drawing
+
+bool IsOwnerDrawn(HMENU menu, int pos) { return (ReadSysItem(menu, pos).type & MFT_OWNERDRAW) != 0; }
+
+struct DrawLog {
+  int measures = 0;
+  int draws = 0;
+  int plainDraws = 0;
+  TOwnerDrawState state;
+  bool selected = false;
+  TRect rect;
+  int width = 0, height = 0;
+  void Measure(TObject*, TCanvas* canvas, int& w, int& h) {
+    ++measures;
+    EXPECT_TRUE(canvas->HandleAllocated());
+    width = w;
+    height = h;
+    w = 120;
+    h = 30;
+  }
+  void Draw(TObject*, TCanvas* canvas, TRect r, TOwnerDrawState s) {
+    ++draws;
+    state = s;
+    rect = r;
+    canvas->Brush()->SetColor(clLime);
+    canvas->FillRect(r);
+  }
+  void PlainDraw(TObject*, TCanvas*, TRect, bool sel) {
+    ++plainDraws;
+    selected = sel;
+  }
+};
+
+LRESULT SendMeasure(HWND wnd, UINT id, MEASUREITEMSTRUCT& mis) {
+  mis = MEASUREITEMSTRUCT{};
+  mis.CtlType = ODT_MENU;
+  mis.itemID = id;
+  return SendMessageW(wnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+}
+
+LRESULT SendDraw(HWND wnd, UINT id, UINT state, HDC dc, RECT r) {
+  DRAWITEMSTRUCT dis{};
+  dis.CtlType = ODT_MENU;
+  dis.itemID = id;
+  dis.itemAction = ODA_DRAWENTIRE;
+  dis.itemState = state;
+  dis.hDC = dc;
+  dis.rcItem = r;
+  return SendMessageW(wnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+}
+
+TEST(OwnerDraw, SwitchedAtRunTimeOnEveryItem) {
+  Owned<TComponent> owner(new TComponent(nullptr));
+  ListMenu m = MakeListMenu(owner.get());
+  TMenuItem* sub = NewItem(owner.get(), L"子项", m.up);
+  HMENU h = m.menu->Handle();
+  EXPECT_FALSE(IsOwnerDrawn(h, 0));
+  m.menu->SetOwnerDraw(true);
+  for (int i = 0; i < 7; ++i) EXPECT_TRUE(IsOwnerDrawn(h, i)) << i;  // separators too
+  EXPECT_TRUE(IsOwnerDrawn(m.up->Handle(), 0));
+  // The text stays with the item for those who read the system menu.
+  EXPECT_EQ(ReadSysItem(h, 0).text, L"预览");
+  // Items added later follow the menu.
+  NewItem(owner.get(), L"新", m.menu->Items());
+  EXPECT_TRUE(IsOwnerDrawn(h, 7));
+  m.menu->SetOwnerDraw(false);
+  EXPECT_FALSE(IsOwnerDrawn(h, 0));
+  EXPECT_FALSE(IsOwnerDrawn(sub->Parent()->Handle(), 0));
+  EXPECT_NE(ReadSysItem(h, 1).type & MFT_SEPARATOR, 0u);
+}
+
+TEST(OwnerDraw, MeasureAndDrawMessagesReachTheItemsEvents) {
+  Owned<TComponent> owner(new TComponent(nullptr));
+  ListMenu m = MakeListMenu(owner.get());
+  m.menu->SetOwnerDraw(true);
+  DrawLog log;
+  m.preview->OnMeasureItem = TMenuMeasureItemEvent::Bind<&DrawLog::Measure>(&log);
+  m.preview->OnAdvancedDrawItem = TAdvancedMenuDrawItemEvent::Bind<&DrawLog::Draw>(&log);
+  m.up->OnDrawItem = TMenuDrawItemEvent::Bind<&DrawLog::PlainDraw>(&log);
+  HWND wnd = PopupList().Window();
+
+  MEASUREITEMSTRUCT mis{};
+  EXPECT_TRUE(SendMeasure(wnd, m.preview->Command(), mis));
+  EXPECT_EQ(log.measures, 1);
+  EXPECT_GT(log.width, 16);  // the library's size comes first
+  EXPECT_GT(log.height, 0);
+  EXPECT_EQ(mis.itemWidth, 120u);
+  EXPECT_EQ(mis.itemHeight, 30u);
+
+  PixelTarget target(100, 30);
+  EXPECT_TRUE(SendDraw(wnd, m.preview->Command(), ODS_SELECTED | ODS_NOACCEL, target.dc(), {0, 0, 100, 30}));
+  EXPECT_EQ(log.draws, 1);
+  EXPECT_EQ(log.state, (TOwnerDrawState{odSelected, odNoAccel}));
+  EXPECT_EQ(log.rect, Rect(0, 0, 100, 30));
+  EXPECT_EQ(target.At(50, 15), clLime);
+
+  // Without the advanced event, the plain one with the selected state.
+  EXPECT_TRUE(SendDraw(wnd, m.up->Command(), ODS_SELECTED, target.dc(), {0, 0, 100, 30}));
+  EXPECT_EQ(log.plainDraws, 1);
+  EXPECT_TRUE(log.selected);
+
+  // An item of no popup menu is not answered.
+  EXPECT_FALSE(SendMeasure(wnd, 0xEEEE, mis));
+}
+
+TEST(OwnerDraw, TheLibrarysOwnDrawingAndMeasuring) {
+  Owned<TComponent> owner(new TComponent(nullptr));
+  ListMenu m = MakeListMenu(owner.get());
+  m.menu->SetOwnerDraw(true);
+  HWND wnd = PopupList().Window();
+  MEASUREITEMSTRUCT text{}, line{}, empty{};
+  SendMeasure(wnd, m.preview->Command(), text);
+  SendMeasure(wnd, m.line1->Command(), line);
+  m.down->SetCaption(L"&");
+  SendMeasure(wnd, m.down->Command(), empty);
+  EXPECT_GT(text.itemWidth, 16u + 8u);
+  EXPECT_GT(text.itemHeight, line.itemHeight);
+  EXPECT_EQ(empty.itemHeight, text.itemHeight);  // a lone "&" still measures one line
+
+  PixelTarget target(100, 40);
+  SendDraw(wnd, m.preview->Command(), ODS_SELECTED, target.dc(), {0, 0, 100, 20});
+  SendDraw(wnd, m.clear->Command(), 0, target.dc(), {0, 20, 100, 40});
+  EXPECT_EQ(target.At(98, 2), ColorToRGB(clHighlight));
+  EXPECT_EQ(target.At(98, 22), ColorToRGB(clMenu));
+  // The caption is written in the text colour.
+  bool written = false;
+  for (int x = 20; x < 98 && !written; ++x)
+    for (int y = 21; y < 39 && !written; ++y) written = target.At(x, y) == ColorToRGB(clMenuText);
+  EXPECT_TRUE(written);
+}
+
+TEST(OwnerDraw, MenuBarItemsDrawOnTheForm) {
+  Owned<TMenuForm> form(new TMenuForm(Application, 0));
+  TMainMenu* menu = MakeWebMenu(form.get());
+  form->SetMenu(menu);
+  HWND wnd = form->Handle();
+  menu->SetOwnerDraw(true);
+  EXPECT_TRUE(IsOwnerDrawn(GetMenu(wnd), 0));
+  TMenuItem* site = menu->Items()->Items(0);
+  struct TopLog {
+    TMenuItem* item = nullptr;
+    int draws = 0;
+    void Draw(TObject* s, TCanvas*, TRect, TOwnerDrawState) {
+      item = static_cast<TMenuItem*>(s);
+      ++draws;
+    }
+  } top;
+  site->OnAdvancedDrawItem = TAdvancedMenuDrawItemEvent::Bind<&TopLog::Draw>(&top);
+  PixelTarget target(80, 20);
+  EXPECT_TRUE(SendDraw(wnd, site->Command(), 0, target.dc(), {0, 0, 80, 20}));
+  EXPECT_EQ(top.item, site);
+  MEASUREITEMSTRUCT mis{};
+  EXPECT_TRUE(SendMeasure(wnd, menu->Items()->Items(1)->Command(), mis));
+  EXPECT_GE(mis.itemHeight, static_cast<UINT>(GetSystemMetrics(SM_CYMENU)));
+  // A bar item is drawn centred in the menu colour by the library itself.
+  EXPECT_TRUE(SendDraw(wnd, menu->Items()->Items(1)->Command(), 0, target.dc(), {0, 0, 80, 20}));
+  EXPECT_EQ(target.At(1, 1), ColorToRGB(clMenu));
+}
+
+TEST(OwnerDraw, GlyphsComeFromTheItemsBitmapOrTheMenusImages) {
+  Owned<TComponent> owner(new TComponent(nullptr));
+  ListMenu m = MakeListMenu(owner.get());
+  HMENU h = m.menu->Handle();
+  TBitmap glyph;
+  glyph.SetSize(16, 16);
+  glyph.Canvas()->Brush()->SetColor(clRed);
+  glyph.Canvas()->FillRect(Rect(0, 0, 16, 16));
+  // An item with a picture is drawn by the library, the others stay the system's.
+  m.preview->SetBitmap(&glyph);
+  EXPECT_TRUE(IsOwnerDrawn(h, 0));
+  EXPECT_FALSE(IsOwnerDrawn(h, 2));
+  HWND wnd = PopupList().Window();
+  PixelTarget target(100, 40);
+  SendDraw(wnd, m.preview->Command(), 0, target.dc(), {0, 0, 100, 20});
+  EXPECT_EQ(target.At(10, 10), clRed);
+
+  // Images of the menu make every item owner-drawn; an item shows the image of its index.
+  auto* images = new TCustomImageList(owner.get(), 16, 16);
+  TBitmap blue;
+  blue.SetSize(16, 16);
+  blue.Canvas()->Brush()->SetColor(clBlue);
+  blue.Canvas()->FillRect(Rect(0, 0, 16, 16));
+  images->Add(&blue, nullptr);
+  m.menu->SetImages(images);
+  EXPECT_TRUE(IsOwnerDrawn(h, 2));
+  m.up->SetImageIndex(0);
+  EXPECT_EQ(m.up->GetImageList(), images);
+  SendDraw(wnd, m.up->Command(), 0, target.dc(), {0, 20, 100, 40});
+  EXPECT_EQ(target.At(10, 30), clBlue);
+  // A freed image list is forgotten and the items are the system's again.
+  TObject::Free(images);
+  EXPECT_EQ(m.menu->Images(), nullptr);
+  EXPECT_FALSE(IsOwnerDrawn(h, 2));
+  EXPECT_TRUE(IsOwnerDrawn(h, 0));
+}
+
+// ---------------------------------------------------------------------------------------
+// Shortcut texts and accelerators
+
+TEST(ShortCuts, TextsBothWays) {
+  EXPECT_EQ(ShortCutToText(ShortCut('S', {ssCtrl})), L"Ctrl+S");
+  EXPECT_EQ(ShortCutToText(ShortCut(VK_F5, {ssShift, ssCtrl})), L"Shift+Ctrl+F5");
+  EXPECT_EQ(ShortCutToText(ShortCut(VK_BACK, {ssAlt})), L"Alt+BkSp");
+  EXPECT_EQ(ShortCutToText(ShortCut(VK_NEXT, {})), L"PgDn");
+  EXPECT_EQ(ShortCut(0x1FF, {ssCtrl}), 0);
+  EXPECT_EQ(TextToShortCut(L"ALT+F4"), VK_F4 | scAlt);
+  EXPECT_EQ(TextToShortCut(L"ctrl+shift+del"), VK_DELETE | scCtrl | scShift);
+  EXPECT_EQ(TextToShortCut(L"^A"), 'A' | scCtrl);
+  EXPECT_EQ(TextToShortCut(L"Ctrl+"), 0);
+  EXPECT_EQ(TextToShortCut(L"Ctrl+Nothing"), 0);
+  EXPECT_EQ(TextToShortCut(L""), 0);
+  // Every named key comes back from its text.
+  for (WORD key : {WORD(VK_RETURN), WORD(VK_ESCAPE), WORD(VK_TAB), WORD(VK_HOME), WORD(VK_INSERT), WORD('Z'),
+                   WORD('0'), WORD(VK_F12)}) {
+    const TShortCut sc = ShortCut(key, {ssCtrl, ssAlt});
+    EXPECT_EQ(TextToShortCut(ShortCutToText(sc)), sc) << key;
+  }
+  WORD key = 0;
+  TShiftState shift;
+  ShortCutToKey(ShortCut(VK_F2, {ssShift}), key, shift);
+  EXPECT_EQ(key, VK_F2);
+  EXPECT_EQ(shift, TShiftState{ssShift});
+}
+
+TEST(ShortCuts, AcceleratorsOfCaptions) {
+  EXPECT_EQ(GetHotkey(L"&File"), L"F");
+  EXPECT_EQ(GetHotkey(L"Save &As"), L"A");
+  EXPECT_EQ(GetHotkey(L"Tom && Jerry"), L"");
+  EXPECT_EQ(GetHotkey(L"&a &b"), L"b");
+  EXPECT_EQ(GetHotkey(L"end&"), L"");
+  EXPECT_EQ(StripHotkey(L"&File"), L"File");
+  EXPECT_EQ(StripHotkey(L"Tom && Jerry&"), L"Tom & Jerry");
+  EXPECT_TRUE(IsAccel('F', L"&file"));
+  EXPECT_FALSE(IsAccel('G', L"&file"));
+  EXPECT_FALSE(IsAccel('F', L"file"));
+}
+
+// ---------------------------------------------------------------------------------------
+// Menus in form descriptions
+
+constexpr char kMenuFormText[] = R"(object MenuForm: TMenuForm
+  Caption = 'menus'
+  Menu = mm1
+  object mm1: TMainMenu
+    object N4: TMenuItem
+      Caption = ' '#23448#26041#32593#31449' '
+      OnClick = N4Click
+    end
+    object N5: TMenuItem
+      Caption = ' '#36719#20214#20844#21578' '
+      OnClick = N5Click
+      object N51: TMenuItem
+        Caption = 'sub'
+        ShortCut = 16467
+        Checked = True
+      end
+    end
+  end
+  object pm1: TPopupMenu
+    AutoPopup = False
+    OwnerDraw = True
+    object N11: TMenuItem
+      Caption = #39044#35272
+      OnClick = N11Click
+    end
+    object N6: TMenuItem
+      Caption = '-'
+    end
+    object N2: TMenuItem
+      Caption = #19978#31227
+      Enabled = False
+      OnClick = N2Click
+    end
+  end
+end
+)";
+
+TEST(Description, MenusAndItemsAreReadWithTheirEvents) {
+  TMenuItem::StaticClass();
+  TMainMenu::StaticClass();
+  TPopupMenu::StaticClass();
+  Owned<TMenuForm> form(new TMenuForm(Application, 0));
+  ReadComponentText(form.get(), kMenuFormText, L"menus");
+  auto* mm1 = dynamic_cast<TMainMenu*>(form->FindComponent(L"mm1"));
+  auto* pm1 = dynamic_cast<TPopupMenu*>(form->FindComponent(L"pm1"));
+  auto* n4 = dynamic_cast<TMenuItem*>(form->FindComponent(L"N4"));
+  auto* n51 = dynamic_cast<TMenuItem*>(form->FindComponent(L"N51"));
+  auto* n2 = dynamic_cast<TMenuItem*>(form->FindComponent(L"N2"));
+  ASSERT_TRUE(mm1 && pm1 && n4 && n51 && n2);
+  EXPECT_EQ(form->Menu(), mm1);
+  EXPECT_EQ(mm1->Items()->Count(), 2);
+  EXPECT_EQ(n4->Caption(), L" 官方网站 ");
+  EXPECT_EQ(n4->Owner(), form.get());
+  EXPECT_EQ(n51->Parent()->Name(), L"N5");
+  EXPECT_EQ(n51->ShortCut(), ShortCut('S', {ssCtrl}));
+  EXPECT_TRUE(n51->Checked());
+  EXPECT_EQ(pm1->Items()->Count(), 3);
+  EXPECT_TRUE(pm1->Items()->Items(1)->IsLine());
+  EXPECT_FALSE(pm1->AutoPopup());
+  EXPECT_TRUE(pm1->OwnerDraw());
+  EXPECT_FALSE(n2->Enabled());
+
+  // The bar shows once the window exists; items run their handlers.
+  HWND wnd = form->Handle();
+  ASSERT_EQ(GetMenuItemCount(GetMenu(wnd)), 2);
+  EXPECT_EQ(ReadSysItem(GetMenu(wnd), 1).text, L" 软件公告 ");
+  SendMessageW(wnd, WM_COMMAND, n4->Command(), 0);
+  SendMessageW(PopupList().Window(), WM_COMMAND, pm1->Items()->Items(0)->Command(), 0);
+  SendMessageW(PopupList().Window(), WM_COMMAND, n2->Command(), 0);  // disabled
+  ASSERT_EQ(form->clicked.size(), 2u);
+  EXPECT_EQ(form->clicked[0], L"N4: 官方网站 ");
+  EXPECT_EQ(form->clicked[1], L"N11");
+  EXPECT_TRUE(IsOwnerDrawn(pm1->Handle(), 0));
+
+  // Written back with the items nested in their menus and parents.
+  const std::string text = WriteComponentText(form.get());
+  const auto mm = text.find("object mm1: TMainMenu");
+  const auto n5 = text.find("object N5: TMenuItem");
+  const auto sub = text.find("object N51: TMenuItem");
+  const auto pm = text.find("object pm1: TPopupMenu");
+  ASSERT_NE(sub, std::string::npos);
+  EXPECT_LT(mm, n5);
+  EXPECT_LT(n5, sub);
+  EXPECT_LT(sub, pm);
+  EXPECT_NE(text.find("OnClick = N11Click"), std::string::npos);
+  EXPECT_NE(text.find("ShortCut = 16467"), std::string::npos);
+  EXPECT_EQ(text.find("object N51", sub + 1), std::string::npos);  // once
+  EXPECT_EQ(text.find("Bitmap"), std::string::npos);  // no picture, nothing stored
+}
+
+}  // namespace
+}  // namespace vcl::testing

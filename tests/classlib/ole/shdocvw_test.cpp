@@ -1,0 +1,157 @@
+// The web browser control on real windows (the test environment disables Wine's HTML engine):
+// the hosted browser comes and goes with the control's window, fills the control as it is
+// aligned and resized, navigates, refreshes and keeps the address it was given.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <vector>
+
+#include "classlib/ole/SHDocVw.h"
+#include "classlib/comctrls/comctrls_support.h"
+
+namespace vcl::testing {
+
+VCL_CLASS_INFO(TRecordingPanel) {}
+
+namespace {
+
+::testing::Environment* const kEnv = ::testing::AddGlobalTestEnvironment(new LibraryEnvironment);
+
+TRect ClientOf(HWND wnd) {
+  RECT r{};
+  GetClientRect(wnd, &r);
+  return r;
+}
+
+int CountChildWindows(HWND parent) {
+  int count = 0;
+  EnumChildWindows(parent, [](HWND, LPARAM lp) -> BOOL { ++*reinterpret_cast<int*>(lp); return TRUE; },
+                   reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+// Pumps until the browser reports a location containing `part` (at most 3 s).
+bool WaitForLocation(const TWebBrowser* wb, StringView part) {
+  for (int i = 0; i < 60; ++i) {
+    if (wb->LocationURL().find(part) != String::npos) return true;
+    Pump();
+    Sleep(50);
+  }
+  return false;
+}
+
+String TempPage() {
+  wchar_t dir[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, dir);
+  String path = String(dir) + L"shdocvw_test.html";
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    const char html[] = "<html><body>preview</body></html>";
+    DWORD written = 0;
+    WriteFile(file, html, sizeof(html) - 1, &written, nullptr);
+    CloseHandle(file);
+  }
+  return path;
+}
+
+TEST(WebBrowser, TheBrowserComesWithTheWindowAndFillsTheClientAlignedControl) {
+  auto form = ShownForm(500, 400);
+  auto* panel = new TRecordingPanel(form.get());
+  panel->SetParent(form.get());
+  panel->SetAlign(alClient);
+  auto* wb = new TWebBrowser(form.get());
+  EXPECT_FALSE(wb->BrowserActive());  // no window yet
+  wb->SetParent(panel);
+  wb->SetAlign(alClient);
+  HWND wnd = wb->Handle();
+  EXPECT_EQ(WindowClassName(wnd), L"TWebBrowser");
+  EXPECT_EQ(wb->ClassName(), L"TWebBrowser");
+  ASSERT_TRUE(wb->BrowserActive());
+  HWND browser = wb->BrowserWindow();
+  ASSERT_NE(browser, nullptr);
+  EXPECT_EQ(GetParent(browser), wnd);
+  EXPECT_EQ(wb->BoundsRect(), Rect(0, 0, 500, 400));
+  EXPECT_EQ(RectInParent(browser), ClientOf(wnd));
+
+  // The form grows: the panel, the control and the browser follow.
+  form->SetClientSize(640, 480);
+  EXPECT_EQ(wb->BoundsRect(), Rect(0, 0, 640, 480));
+  EXPECT_EQ(RectInParent(browser), Rect(0, 0, 640, 480));
+  wb->SetAlign(alNone);
+  wb->SetBounds(10, 10, 100, 80);
+  EXPECT_EQ(RectInParent(browser), ClientOf(wnd));
+  EXPECT_EQ(ClientOf(wnd).Width(), 100);
+}
+
+TEST(WebBrowser, NavigatesRecordsTheAddressAndRefreshesWithoutBlocking) {
+  auto form = ShownForm();
+  auto* wb = new TWebBrowser(form.get());
+  wb->SetParent(form.get());
+  wb->SetAlign(alClient);
+  wb->Handle();
+  ASSERT_TRUE(wb->BrowserActive());
+  EXPECT_EQ(wb->LastNavigatedURL(), L"");
+  EXPECT_EQ(wb->LocationURL(), L"");
+
+  const String page = TempPage();
+  const auto start = std::chrono::steady_clock::now();
+  wb->Navigate(page);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_EQ(wb->LastNavigatedURL(), page);
+  EXPECT_TRUE(WaitForLocation(wb, L"shdocvw_test.html")) << wb->LocationURL();
+
+  wb->Refresh();
+  Pump();
+  EXPECT_EQ(wb->LastNavigatedURL(), page);
+  EXPECT_NE(wb->LocationURL().find(L"shdocvw_test.html"), String::npos);
+  ::DeleteFileW(page.c_str());
+}
+
+TEST(WebBrowser, AnAddressGivenBeforeTheWindowIsShownWhenItComes_AndAgainInANewWindow) {
+  auto form = ShownForm();
+  auto* wb = new TWebBrowser(form.get());
+  const String page = TempPage();
+  wb->Navigate(page);
+  wb->Refresh();  // nothing to reload yet
+  EXPECT_EQ(wb->LastNavigatedURL(), page);
+  EXPECT_EQ(wb->LocationURL(), L"");
+  wb->SetParent(form.get());
+  HWND first = wb->Handle();
+  EXPECT_TRUE(WaitForLocation(wb, L"shdocvw_test.html")) << wb->LocationURL();
+
+  wb->RecreateWnd();
+  HWND second = wb->Handle();
+  EXPECT_NE(second, first);
+  ASSERT_TRUE(wb->BrowserActive());
+  EXPECT_EQ(GetParent(wb->BrowserWindow()), second);
+  EXPECT_TRUE(WaitForLocation(wb, L"shdocvw_test.html")) << wb->LocationURL();
+  ::DeleteFileW(page.c_str());
+}
+
+TEST(WebBrowser, TheBrowserGoesBeforeTheWindowWhicheverWayTheWindowGoes) {
+  auto form = ShownForm();
+  auto* wb = new TWebBrowser(form.get());
+  wb->SetParent(form.get());
+  HWND wnd = wb->Handle();
+  wb->Navigate(L"about:blank");
+  Pump();
+  EXPECT_GT(CountChildWindows(wnd), 0);
+  TObject::Free(wb);
+  EXPECT_FALSE(IsWindow(wnd));
+  Pump();
+
+  // With the form's window destroyed by the system, the control lets go of the browser too.
+  wb = new TWebBrowser(form.get());
+  wb->SetParent(form.get());
+  wb->Handle();
+  ASSERT_TRUE(wb->BrowserActive());
+  DestroyWindow(form->Handle());
+  Pump();
+  EXPECT_FALSE(wb->BrowserActive());
+  EXPECT_FALSE(wb->HandleAllocated());
+  wb->Navigate(L"about:blank");  // recorded for the next window
+  EXPECT_EQ(wb->LastNavigatedURL(), L"about:blank");
+}
+
+}  // namespace
+}  // namespace vcl::testing

@@ -1,0 +1,163 @@
+// Object model: class information, published properties by name, events, ownership.
+#include <gtest/gtest.h>
+
+#include "classlib/rtl/Component.h"
+
+namespace vcl {
+namespace {
+
+enum class TShade { shLight, shDark, shDeep };
+const TEnumTypeInfo& ShadeInfo() {
+  static const TEnumTypeInfo info{L"TShade", {L"shLight", L"shDark", L"shDeep"}};
+  return info;
+}
+using TShades = Set<TShade>;
+
+class TSample : public TComponent {
+  VCL_CLASS(TSample, TComponent)
+  using TComponent::TComponent;
+
+  int Width() const { return width_; }
+  void SetWidth(int v) { width_ = v; }
+  String caption;
+  bool flag = true;
+  TShade shade = TShade::shLight;
+  TShades shades;
+  TNotifyEvent OnPing;
+  int pings = 0;
+  void Ping(TObject*) { ++pings; }
+
+ private:
+  int width_ = 10;
+};
+
+class TDerived : public TSample {
+  VCL_CLASS(TDerived, TSample)
+  using TSample::TSample;
+};
+
+VCL_CLASS_INFO(TSample) {
+  p.Integer<&TSample::Width, &TSample::SetWidth>(L"Width", 10);
+  p.String<&TSample::caption>(L"Caption");
+  p.Bool<&TSample::flag>(L"Flag", true);
+  p.Enum<&TSample::shade>(L"Shade", ShadeInfo(), 0);
+  p.Set<&TSample::shades>(L"Shades", ShadeInfo(), 0);
+  p.Event<&TSample::OnPing>(L"OnPing");
+}
+
+VCL_CLASS_INFO(TDerived) { p.ChangeDefault(TSample::StaticClass(), L"Width", 25); }
+
+TEST(ClassInfo, NamesParentsAndRegistry) {
+  TDerived d(nullptr);
+  EXPECT_EQ(d.ClassName(), L"TDerived");
+  EXPECT_TRUE(d.InheritsFrom<TSample>());
+  EXPECT_TRUE(d.InheritsFrom<TComponent>());
+  EXPECT_FALSE(TSample::StaticClass().InheritsFrom(TDerived::StaticClass()));
+  ASSERT_NE(FindClassInfo(L"tderived"), nullptr);
+  std::unique_ptr<TObject> made(FindClassInfo(L"TDerived")->Create(nullptr));
+  EXPECT_EQ(made->ClassName(), L"TDerived");
+  EXPECT_THROW(GetClassInfo(L"TNoSuchClass"), EClassNotFound);
+}
+
+TEST(ClassInfo, PropertiesByNameIgnoreCaseAndInheritDefaults) {
+  TDerived d(nullptr);
+  const TPropInfo* w = d.ClassType().FindProp(L"WIDTH");
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->Default, 25);
+  EXPECT_EQ(TSample::StaticClass().FindProp(L"Width")->Default, 10);
+  w->SetOrd(&d, 42);
+  EXPECT_EQ(d.Width(), 42);
+
+  const TPropInfo* s = d.ClassType().FindProp(L"shades");
+  s->SetOrd(&d, TShades{TShade::shDark, TShade::shDeep}.ToInt());
+  EXPECT_TRUE(d.shades.Contains(TShade::shDeep));
+  EXPECT_FALSE(d.shades.Contains(TShade::shLight));
+
+  auto all = d.ClassType().AllProps();
+  ASSERT_GE(all.size(), 8u);
+  EXPECT_EQ(all[0]->Name, L"Name");
+  int widths = 0;
+  for (auto* p : all) widths += SameText(p->Name, L"Width");
+  EXPECT_EQ(widths, 1);
+}
+
+TEST(Events, CompareReplaceRestoreAndAssignByName) {
+  TSample a(nullptr), b(nullptr);
+  auto pa = TNotifyEvent::Bind<&TSample::Ping>(&a);
+  EXPECT_EQ(pa, TNotifyEvent::Bind<&TSample::Ping>(&a));
+  EXPECT_FALSE(pa == TNotifyEvent::Bind<&TSample::Ping>(&b));
+
+  const TPropInfo* ev = a.ClassType().FindProp(L"OnPing");
+  ev->SetMethod(&b, pa.Raw());
+  ASSERT_TRUE(b.OnPing);
+  b.OnPing(&b);
+  EXPECT_EQ(a.pings, 1);
+  TMethod saved = ev->GetMethod(&b);
+  b.OnPing = nullptr;
+  EXPECT_FALSE(b.OnPing);
+  ev->SetMethod(&b, saved);
+  EXPECT_EQ(b.OnPing, pa);
+
+  // A method of another signature does not bind.
+  auto other = Event<void(int)>::FromFunction([](void*, int) {}, nullptr);
+  ev->SetMethod(&b, other.Raw());
+  EXPECT_FALSE(b.OnPing);
+}
+
+class TWatcher : public TComponent {
+  VCL_CLASS(TWatcher, TComponent)
+  using TComponent::TComponent;
+  TComponent* watched = nullptr;
+  int removals = 0;
+
+ protected:
+  void Notification(TComponent* c, TOperation op) override {
+    TComponent::Notification(c, op);
+    if (op == opRemove && c == watched) {
+      watched = nullptr;
+      ++removals;
+    }
+  }
+};
+VCL_CLASS_INFO(TWatcher) {}
+
+TEST(Ownership, OwnerFreesWhatItOwnsAndNotifies) {
+  auto* owner = new TComponent(nullptr);
+  auto* a = new TSample(owner);
+  a->SetName(L"a");
+  auto* b = new TSample(owner);
+  EXPECT_EQ(owner->ComponentCount(), 2);
+  EXPECT_EQ(owner->FindComponent(L"A"), a);
+  EXPECT_THROW(b->SetName(L"a"), EComponentError);
+  EXPECT_THROW(b->SetName(L"1x"), EComponentError);
+
+  TWatcher watcher(nullptr);
+  watcher.watched = b;
+  b->FreeNotification(&watcher);
+  TObject::Free(b);
+  EXPECT_EQ(owner->ComponentCount(), 1);
+  EXPECT_EQ(watcher.watched, nullptr);
+  EXPECT_EQ(watcher.removals, 1);
+  EXPECT_THROW(owner->Components(1), EListError);
+  TObject::Free(owner);  // frees a as well (ASan-free builds still run the destructor)
+}
+
+TEST(Persistent, AssignBetweenUnrelatedClassesFails) {
+  TSample a(nullptr);
+  TComponent c(nullptr);
+  try {
+    a.Assign(&c);
+    FAIL() << "no exception";
+  } catch (const EConvertError& e) {
+    EXPECT_EQ(e.Message(), L"Cannot assign a TComponent to a TSample");
+  }
+  try {
+    a.Assign(nullptr);
+    FAIL() << "no exception";
+  } catch (const EConvertError& e) {
+    EXPECT_EQ(e.Message(), L"Cannot assign a nil to a TSample");
+  }
+}
+
+}  // namespace
+}  // namespace vcl

@@ -1,0 +1,214 @@
+// The skin-data component: its published defaults, the "SkinStream" it stores, the main
+// window's empty component, a synthetic package read into skin elements, its menu images and
+// the engine's unit start-up.
+#include <gtest/gtest.h>
+
+#include "classlib/rtl/TypInfo.h"
+#include "skin_classic/core/SkinStartup.h"
+#include "skin_data_support.h"
+
+namespace winskin::test {
+
+VCL_CLASS_INFO(TSkinTestForm) {}
+VCL_CLASS_INFO(TRecordingSkinForm) {}
+VCL_CLASS_INFO(TRecordingPopMenu) {}
+
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+using SkinDataTest = SkinManagerTest;
+
+TEST_F(SkinDataTest, PublishedDefaults) {
+  Owned<TSkinData> data(new TSkinData(nullptr));
+  EXPECT_FALSE(data->Active());
+  EXPECT_EQ(vcl::GetOrdProp(data.get(), L"SkinControls"), 0x1FFFFB);
+  EXPECT_EQ(vcl::GetOrdProp(data.get(), L"Options"), 72);
+  EXPECT_EQ(vcl::GetOrdProp(data.get(), L"DisableTag"), 99);
+  EXPECT_EQ(vcl::GetEnumProp(data.get(), L"SkinFormtype"), L"sfMainform");
+  EXPECT_EQ(vcl::GetStrProp(data.get(), L"Version"), L"5.03.07.12");
+  vcl::SetStrProp(data.get(), L"Version", L"1.0");
+  EXPECT_EQ(data->Version(), L"5.03.07.12");
+  EXPECT_EQ(data->SkinStore(), L"(none)");
+  EXPECT_TRUE(data->MenuUpdate());
+  EXPECT_FALSE(data->MenuMerge());
+  EXPECT_TRUE(data->Empty());
+
+  vcl::TStringList* lines = data->Skin3rd();
+  ASSERT_EQ(lines->Count(), 118);
+  for (const wchar_t* row : {L"TComboboxex=combobox", L"TControlBar=Panel", L"TRzMenuButton=menubtn",
+                             L"TcxButton=bitbtn", L"TVirtualStringTree=scrollbar", L"TPngBitBtn=pngbitbtn"})
+    EXPECT_GE(lines->IndexOf(row), 0) << row;
+  EXPECT_EQ(lines->Strings(0), L"TCategoryButtons=scrollbar");
+  EXPECT_EQ(lines->Strings(117), L"TOVCDBNUMERICFIELD=Edit");
+}
+
+// The main window's component: stored active with an empty stream, it registers with the one
+// manager, which hooks the thread, and switches itself off; nothing is skinned.
+TEST_F(SkinDataTest, TheMainWindowsEmptyComponentLoadsInactive) {
+  Owned<TSkinTestForm> form = ReadSkinForm(SkinFormText(MainWindowBlock()));
+  TSkinData* data = form->SkinData();
+  ASSERT_NE(data, nullptr);
+  EXPECT_FALSE(data->Active());
+  EXPECT_TRUE(data->Empty());
+  EXPECT_EQ(data->SkinStream()->Size(), 0);  // the zero length read nothing
+  EXPECT_TRUE(ShownBoxes().empty());         // and no package was looked at
+
+  TSkinManage* manager = SkinManager();
+  ASSERT_NE(manager, nullptr);
+  EXPECT_TRUE(manager->HookInstalled());
+  EXPECT_EQ(manager->MainSkinData(), data);
+  EXPECT_FALSE(manager->Active());
+  EXPECT_FALSE(manager->Timer()->Enabled());
+  // With xcMainMenu kept, xcMenuItem stays out and xcSystemMenu in.
+  EXPECT_TRUE(data->SkinControls().Contains(xcSystemMenu));
+  EXPECT_FALSE(data->SkinControls().Contains(xcMenuItem));
+  EXPECT_EQ(data->IconBitmap()->Width(), GetSystemMetrics(SM_CXSMICON));
+  EXPECT_TRUE(data->IconBitmap()->Transparent());
+
+  // Shown and activated, the form keeps its own window procedure.
+  const LONG_PTR procedure = GetWindowLongPtrW(form->Handle(), GWLP_WNDPROC);
+  const vcl::TWndMethod method = form->WindowProc;
+  form->Show();
+  SetActiveWindow(form->Handle());
+  Pump(400);
+  EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWLP_WNDPROC), procedure);
+  EXPECT_TRUE(form->WindowProc == method);
+  EXPECT_EQ(manager->FormCount(), 0);
+  EXPECT_TRUE(SkinCalls().empty());
+  EXPECT_GE(manager->Started(), 1);  // the hook saw the activation
+}
+
+TEST_F(SkinDataTest, ASyntheticPackageInTheStreamFillsTheSkinElements) {
+  const std::vector<uint8_t> package = SyntheticPackage();
+  Owned<TSkinTestForm> form = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(package))));
+  TSkinData* data = form->SkinData();
+  EXPECT_FALSE(data->Empty());
+  EXPECT_TRUE(data->Active());
+  EXPECT_EQ(data->Skin()->SkinName(), "Synthetic");
+  EXPECT_TRUE(data->Skin()->Border(SkinBorder::Top)->HasBitmap());
+  EXPECT_EQ(data->SampleColor(), static_cast<vcl::TColor>(FrameColour(kTopPicture, 1)));
+  // Before any window is activated the request only switches the manager on.
+  EXPECT_TRUE(SkinManager()->Active());
+  EXPECT_EQ(SkinManager()->RequestSkinData(), data);
+  EXPECT_FALSE(SkinManager()->Timer()->Enabled());
+}
+
+TEST_F(SkinDataTest, TheStoredStreamRoundTripsByteForByte) {
+  const std::vector<uint8_t> package = SyntheticPackage();
+  Owned<TSkinTestForm> form = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(package))));
+  const std::string text = vcl::WriteComponentText(form.get());
+  EXPECT_NE(text.find("SkinStream = {"), std::string::npos);
+  EXPECT_NE(text.find("SkinFormtype = sfMainform"), std::string::npos);
+  // Defaults are not written.
+  for (const char* name : {"SkinControls", "Options", "Skin3rd", "DisableTag", "Version", "SkinStore"})
+    EXPECT_EQ(text.find(name), std::string::npos) << name;
+
+  Owned<TSkinTestForm> copy(new TSkinTestForm(nullptr, 0));
+  vcl::ReadComponentText(copy.get(), text, L"copy");
+  vcl::TMemoryStream* stream = copy->SkinData()->SkinStream();
+  EXPECT_EQ(std::vector<uint8_t>(stream->Memory(), stream->Memory() + stream->Size()), package);
+  EXPECT_FALSE(copy->SkinData()->Empty());
+  EXPECT_EQ(vcl::WriteComponentText(copy.get()), text);
+
+  // The empty stream of the main window is written as a zero length.
+  Owned<TSkinTestForm> empty = ReadSkinForm(SkinFormText(MainWindowBlock()));
+  EXPECT_NE(vcl::WriteComponentText(empty.get()).find("SkinStream = {\n      00000000}"), std::string::npos);
+}
+
+TEST_F(SkinDataTest, ChangedListsAndSetsAreWritten) {
+  Owned<TSkinTestForm> form = ReadSkinForm(SkinFormText(
+      "    SkinControls = [xcMainMenu, xcPopupMenu]\n    DisableTag = 7\n"
+      "    Skin3rd.Strings = (\n      'TMyGrid=scrollbar')\n    SkinStream = {00000000}\n"));
+  TSkinData* data = form->SkinData();
+  EXPECT_EQ(data->Skin3rd()->Count(), 1);
+  EXPECT_EQ(data->DisableTag(), 7);
+  const std::string text = vcl::WriteComponentText(form.get());
+  EXPECT_NE(text.find("'TMyGrid=scrollbar'"), std::string::npos);
+  EXPECT_NE(text.find("SkinControls = [xcMainMenu, xcPopupMenu]"), std::string::npos);
+  EXPECT_NE(text.find("DisableTag = 7"), std::string::npos);
+}
+
+// A stored length beyond the bytes that follow it is refused before anything is sized.
+TEST_F(SkinDataTest, AStoredLengthBeyondTheDataIsAReadError) {
+  for (const char* stream : {"FFFFFF7F0102", "0A000000010203", "0100"}) {
+    Owned<TSkinTestForm> form(new TSkinTestForm(nullptr, 0));
+    const std::string text = SkinFormText(std::string("    SkinStream = {") + stream + "}\n");
+    EXPECT_THROW(vcl::ReadComponentText(form.get(), text, L"broken"), vcl::EReadError) << stream;
+  }
+  // A negative length reads as no skin.
+  Owned<TSkinTestForm> form = ReadSkinForm(SkinFormText("    SkinStream = {FFFFFFFF}\n"));
+  EXPECT_TRUE(form->SkinData()->Empty());
+}
+
+TEST_F(SkinDataTest, APackageOfUnknownFormatLeavesTheComponentEmpty) {
+  PackageSpec spec = CompleteSkinSpec(4);
+  spec.tag = 12345;
+  Owned<TSkinTestForm> form = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(BuildPackage(spec)))));
+  EXPECT_TRUE(form->SkinData()->Empty());
+  EXPECT_FALSE(form->SkinData()->Active());
+  ASSERT_EQ(ShownBoxes().size(), 1u);
+  EXPECT_EQ(ShownBoxes()[0].text, L"This is Older Skin File\rPlease update to new version !");
+}
+
+// Without xcMainMenu the system menu is dropped instead of the menu items.
+TEST_F(SkinDataTest, WithoutTheMainMenuTheSystemMenuGoes) {
+  Owned<TSkinTestForm> form = ReadSkinForm(
+      SkinFormText("    SkinControls = [xcPopupMenu, xcMenuItem, xcButton, xcSystemMenu]\n"
+                   "    SkinStream = {00000000}\n"));
+  const TSkinControlTypes kinds = form->SkinData()->SkinControls();
+  EXPECT_FALSE(kinds.Contains(xcSystemMenu));
+  EXPECT_TRUE(kinds.Contains(xcMenuItem));
+  EXPECT_TRUE(kinds.Contains(xcButton));
+}
+
+TEST_F(SkinDataTest, ActiveOnAnEmptyComponentStartsNothing) {
+  Owned<TSkinTestForm> form = ReadSkinForm(SkinFormText(MainWindowBlock()));
+  TSkinData* data = form->SkinData();
+  TSkinManage* manager = SkinManager();
+  manager->SetStarted(1);
+  data->SetActive(true);
+  EXPECT_TRUE(data->Active());
+  EXPECT_FALSE(manager->Active());
+  EXPECT_FALSE(manager->Timer()->Enabled());
+  EXPECT_EQ(manager->RequestSkinData(), nullptr);
+}
+
+TEST_F(SkinDataTest, MenuImagesComeFromTheEnginesOwnBitmap) {
+  Owned<TSkinData> data(new TSkinData(nullptr));
+  vcl::TCustomImageList* images = data->MenuImages();
+  ASSERT_EQ(images->Count(), 4);
+  EXPECT_EQ(images->Width(), 16);
+  vcl::TBitmap canvas;
+  canvas.SetPixelFormat(vcl::pf24bit);
+  canvas.SetSize(16, 16);
+  canvas.Canvas()->Brush()->SetColor(vcl::clRed);
+  canvas.Canvas()->FillRect(vcl::Rect(0, 0, 16, 16));
+  images->Draw(canvas.Canvas(), 0, 0, 3);  // close: a cross
+  EXPECT_EQ(canvas.Canvas()->Pixels(7, 6), vcl::clBlack);
+  EXPECT_EQ(canvas.Canvas()->Pixels(1, 1), vcl::clRed);  // white is masked away
+  images->Draw(canvas.Canvas(), 0, 0, 2);  // minimise: a bar low down
+  EXPECT_EQ(canvas.Canvas()->Pixels(6, 10), vcl::clBlack);
+}
+
+TEST(SkinStartup, TheEnginesUnitsStartAfterTheLibrarysInOrder) {
+  const std::vector<vcl::String> names = vcl::InitializedUnitNames();
+  auto at = [&](const wchar_t* name) { return std::find(names.begin(), names.end(), name) - names.begin(); };
+  ASSERT_LT(at(L"WinSkinMenu"), static_cast<ptrdiff_t>(names.size()));
+  EXPECT_LT(at(L"Forms"), at(L"WinSkinUser32"));
+  EXPECT_LT(at(L"WinSkinUser32"), at(L"WinSkinData"));
+  EXPECT_LT(at(L"WinSkinData"), at(L"WinSkinMenu"));
+
+  const vcl::String name = vcl::ControlAtomName();
+  EXPECT_EQ(SkinControlAtom(), GlobalFindAtomW(name.c_str()));
+  EXPECT_EQ(SkinControlMessage(), RegisterWindowMessageW(name.c_str()));
+  EXPECT_EQ(SkinModuleInstance(), GetModuleHandleW(nullptr));
+  ASSERT_NE(SharedPaintBitmap(), nullptr);
+  EXPECT_EQ(GetStretchBltMode(SharedPaintBitmap()->Canvas()->Handle()), HALFTONE);
+  EXPECT_NE(SharedStrings(), nullptr);
+  EXPECT_TRUE(HasGetScrollBarInfo());
+  EXPECT_NE(vcl::FindClassInfo(L"TSkinData"), nullptr);
+}
+
+}  // namespace
+}  // namespace winskin::test

@@ -1,0 +1,365 @@
+// The description reader on synthetic packages: colour texts, picture names, the complete
+// skin's elements with their margins, frames and colours, and descriptions with absurd values.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "skin_classic/data/SkinDescription.h"
+#include "skin_classic/support/SkinBitmapWriter.h"
+#include "skin_classic/support/SkinPackageWriter.h"
+#include "skin_classic/support/SyntheticSkin.h"
+
+namespace skin_classic {
+namespace {
+
+using namespace test_support;
+using enum SkinElement;
+
+DescriptionDefaults TestDefaults() {
+  DescriptionDefaults d;
+  for (std::size_t i = 0; i < kColourCount; ++i) d.colours[i] = static_cast<SkinColour>(0x010101 * (i + 100));
+  return d;
+}
+
+struct LoadedSkin {
+  TSkinReader reader;
+  TQuickIni ini;
+  SkinDescription description;
+};
+
+std::unique_ptr<LoadedSkin> Load(const PackageSpec& spec) {
+  auto skin = std::make_unique<LoadedSkin>();
+  EXPECT_EQ(skin->reader.Load(BuildPackage(spec)), SkinLoadResult::Loaded);
+  if (const auto ini = skin->reader.ExtractByExt(".ini")) skin->ini.Load(ini->bytes);
+  skin->description = ReadSkinDescription(skin->ini, skin->reader, TestDefaults());
+  return skin;
+}
+
+// A package of one description and the given pictures.
+std::unique_ptr<LoadedSkin> LoadDescription(const std::string& ini, std::vector<PackageEntry> pictures = {}) {
+  PackageSpec spec;
+  spec.entries = std::move(pictures);
+  spec.entries.push_back({"skin.ini", ToBytes(ini)});
+  return Load(spec);
+}
+
+TEST(SkinColourText, RunsOfDigitsGiveRedGreenBlue) {
+  EXPECT_EQ(ParseColour("255,0,255"), 0xFF00FF);
+  EXPECT_EQ(ParseColour("255 0 255"), 0xFF00FF);
+  EXPECT_EQ(ParseColour("  255;0;255\t"), 0xFF00FF);
+  EXPECT_EQ(ParseColour("R=1 G=2 B=3"), 0x030201);
+  EXPECT_EQ(ParseColour("10 20"), 0x00140A);  // missing blue is 0
+  EXPECT_EQ(ParseColour("1 2 3 4 5"), 0x030201);  // runs after the third are ignored
+  EXPECT_EQ(ParseColour("300 0 0"), 300 & 0xFF);  // each run taken as a byte
+  EXPECT_EQ(ParseColour("99999999999999999999 1 1"), 0x0101FF);  // 10^20 - 1 ends in the byte 255
+  EXPECT_EQ(ParseColour("none"), 0);
+  EXPECT_EQ(ParseColour(""), 0);
+  EXPECT_EQ(ColourOrDefault("", 0x123456), 0x123456);
+  EXPECT_EQ(ColourOrDefault("x", 0x123456), 0);
+}
+
+TEST(SkinColourText, ReadRGBNeedsAllThreeParts) {
+  TQuickIni ini;
+  ini.Load(std::string_view("[P]\nAR=255\nAG=256\nAB=1\nBR=1\nBG=-1\nBB=1\nCR=2\nCG=3\n"));
+  SkinColour c = kColourNotGiven;
+  ReadRGB(ini, "P", "A", c);
+  EXPECT_EQ(c, 0x0100FF);  // low bytes
+  c = kColourNotGiven;
+  ReadRGB(ini, "P", "B", c);
+  EXPECT_EQ(c, kColourNotGiven);
+  ReadRGB(ini, "P", "C", c);
+  EXPECT_EQ(c, kColourNotGiven);
+}
+
+TEST(SkinPictureNames, FilePartWithLowerCaseBmpExtension) {
+  EXPECT_EQ(SkinBitmapEntryName("Skin\\Sub\\Title.bmp"), "Title.bmp");
+  EXPECT_EQ(SkinBitmapEntryName("c:Title.bmp"), "Title.bmp");
+  EXPECT_EQ(SkinBitmapEntryName("title.bmp"), "title.bmp");
+  EXPECT_FALSE(SkinBitmapEntryName("Title.BMP"));
+  EXPECT_FALSE(SkinBitmapEntryName("Title.bmp.png"));
+  EXPECT_FALSE(SkinBitmapEntryName("Title"));
+  EXPECT_FALSE(SkinBitmapEntryName("Skin\\"));
+  EXPECT_FALSE(SkinBitmapEntryName(""));
+}
+
+TEST(SkinPictureNames, PicturesAreFoundCaselessAndMustBeBmpFiles) {
+  const auto skin = LoadDescription("", {{"Title.bmp", FramesBmp(7, 3, {MakeRgb(1, 2, 3)})},
+                                         {"broken.bmp", ToBytes("BM not really")},
+                                         {"empty.bmp", {}}});
+  const PictureRef p = FindSkinPicture(skin->reader, "Folder\\TITLE.bmp");
+  EXPECT_EQ(p.entry, "title.bmp");
+  EXPECT_EQ(p.width, 7);
+  EXPECT_EQ(p.height, 3);
+  EXPECT_FALSE(FindSkinPicture(skin->reader, "Title.BMP").Present());
+  EXPECT_FALSE(FindSkinPicture(skin->reader, "broken.bmp").Present());
+  EXPECT_FALSE(FindSkinPicture(skin->reader, "empty.bmp").Present());
+  EXPECT_FALSE(FindSkinPicture(skin->reader, "missing.bmp").Present());
+}
+
+class CompleteSkin : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { skin_ = Load(CompleteSkinSpec()).release(); }
+  static void TearDownTestSuite() {
+    delete skin_;
+    skin_ = nullptr;
+  }
+  static const SkinDescription& D() { return skin_->description; }
+  static const ElementRecord& E(SkinElement e) {
+    const auto& r = D().Element(e);
+    EXPECT_TRUE(r.has_value()) << ElementSection(e);
+    static const ElementRecord none;
+    return r ? *r : none;
+  }
+  static LoadedSkin* skin_;
+};
+LoadedSkin* CompleteSkin::skin_ = nullptr;
+
+TEST_F(CompleteSkin, BordersTakeTheirMarginsFramesAndFlags) {
+  EXPECT_EQ(D().skinName, "Synthetic");
+  const ElementRecord& left = D().Border(SkinBorder::Left);
+  EXPECT_EQ(left.picture.entry, "left.bmp");
+  EXPECT_EQ(left.kind, SkinObjectKind::Border);
+  EXPECT_EQ(left.topHeight, 10);
+  EXPECT_EQ(left.bottomHeight, 5);
+  EXPECT_EQ(left.leftWidth, 0);
+  EXPECT_EQ(left.frame, 2);
+  EXPECT_EQ(left.tile, 0);
+  EXPECT_EQ(left.trans, 1);
+  const ElementRecord& right = D().Border(SkinBorder::Right);
+  EXPECT_EQ(right.tile, 1);  // Stretch above 1 becomes 1
+  EXPECT_EQ(right.trans, 0);
+  const ElementRecord& top = D().Border(SkinBorder::Top);
+  EXPECT_EQ(top.leftWidth, 8);  // TopTopHeight and TopBotHeight are its left and right margins
+  EXPECT_EQ(top.rightWidth, 9);
+  EXPECT_EQ(top.topHeight, 0);
+  EXPECT_EQ(top.picture.height, 48);
+  const ElementRecord& bottom = D().Border(SkinBorder::Bottom);
+  EXPECT_EQ(bottom.tile, 1);  // defaults: stretch 1, transparent 1
+  EXPECT_EQ(bottom.trans, 1);
+}
+
+TEST_F(CompleteSkin, ColourTableWithGivenFlagsExtraAndCustomColours) {
+  const DescriptionDefaults defaults = TestDefaults();
+  EXPECT_EQ(D().colours[3], static_cast<SkinColour>(kSkinButtonFace));
+  EXPECT_EQ(D().colours[4], static_cast<SkinColour>(kSkinButtonText));
+  EXPECT_EQ(D().colours[12], static_cast<SkinColour>(kSkinHilight));
+  EXPECT_TRUE(D().colourGiven[3]);
+  EXPECT_TRUE(D().colourGiven[12]);
+  // An empty "Menubar" is not given and takes the button face just read.
+  EXPECT_FALSE(D().colourGiven[13]);
+  EXPECT_EQ(D().colours[13], static_cast<SkinColour>(kSkinButtonFace));
+  EXPECT_FALSE(D().colourGiven[0]);
+  EXPECT_EQ(D().colours[0], defaults.colours[0]);
+  // "COLOUR1" and "Colour2" add extra colours (the second without a value: window text).
+  EXPECT_EQ(D().extraColours, (std::vector<SkinColour>{0x1E140A, defaults.colours[0]}));
+  EXPECT_EQ(D().customColours[0], 0x010101);
+  EXPECT_EQ(D().customColours[5], 0xFFFFFF);
+}
+
+TEST_F(CompleteSkin, CaptionButtonsWithInferredFramesAndTheMdiButtons) {
+  const auto& b = D().captionButtons;
+  ASSERT_EQ(b.size(), 6u);  // Close, Max, Icon; Hidden is left out; three MDI buttons
+  EXPECT_EQ(b[0].name, "Button.Close");
+  EXPECT_EQ(b[0].frame, 3);  // 30 x 10: width / height 3
+  EXPECT_EQ(b[0].xcoord, 20);
+  EXPECT_EQ(b[0].combineOp, -1);
+  EXPECT_EQ(b[0].visibility1, 0);
+  EXPECT_EQ(b[1].frame, 6);  // 60 x 10
+  EXPECT_EQ(b[1].visibility1, 2);
+  EXPECT_EQ(b[1].combineOp, 5);
+  EXPECT_EQ(b[2].action, 3);
+  EXPECT_FALSE(b[2].picture.Present());  // an icon button's picture is the window's icon
+  EXPECT_EQ(b[2].frame, 3);  // inferred from the picture before it is dropped
+  for (int j = 0; j < 3; ++j) {
+    const ElementRecord& m = b[3 + j];
+    EXPECT_EQ(m.action, 7 + j);
+    EXPECT_EQ(m.align, 100);
+    EXPECT_EQ(m.visibility1, 100);
+    EXPECT_EQ(m.frame, 4);
+    EXPECT_EQ(m.picture.entry, "mdi.bmp");
+    ASSERT_TRUE(m.picture.crop);
+    EXPECT_EQ(m.picture.crop->left, 32 * j);  // frames 4j .. 4j + 3 of width 8
+    EXPECT_EQ(m.picture.Width(), 32);
+    EXPECT_EQ(m.xcoord, 12 * (3 - j));
+  }
+}
+
+TEST_F(CompleteSkin, ButtonsTitleAndMenuBar) {
+  const ElementRecord& b = D().buttons;
+  EXPECT_EQ(b.frame, 5);
+  EXPECT_EQ(b.checkButtonFrame, 8);  // 104 wide, 12 high: width div 13
+  EXPECT_EQ(b.radioButtonFrame, 6);  // 96 wide, 16 high: width div 16
+  EXPECT_EQ(b.tile, 0);
+  EXPECT_EQ(b.normalColour, 0x0000FF);
+  EXPECT_EQ(b.mouseOverColour, kNoColour);
+  EXPECT_EQ(b.normalColour2, 0xFF0000);
+  EXPECT_EQ(b.mouseOverColour2, static_cast<SkinColour>(kSkinButtonText));  // default: entry 4
+  EXPECT_TRUE(b.normalColour2Given);
+  EXPECT_FALSE(b.mouseOverColour2Given);
+  EXPECT_TRUE(b.pressedColour2Given);
+
+  const ElementRecord& t = D().title;
+  EXPECT_EQ(t.frame, 2);
+  EXPECT_EQ(t.picture.entry, "textback.bmp");
+  EXPECT_EQ(t.leftWidth, 5);
+  EXPECT_EQ(t.rightWidth, 7);
+  EXPECT_EQ(t.fontHeight, 13);
+  EXPECT_EQ(t.activeText, 0x00FFFF);
+  EXPECT_EQ(t.inactiveText, kColourNotGiven);  // a negative part: not given
+
+  const ElementRecord& m = E(MenuBar);
+  EXPECT_EQ(m.picture.entry, "menubar.bmp");
+  EXPECT_EQ(m.tile, 1);
+  EXPECT_EQ(m.leftWidth, 2);
+  EXPECT_EQ(m.rightWidth, 3);
+  EXPECT_EQ(m.frame, 2);
+}
+
+TEST_F(CompleteSkin, ElementsGetTheFixedFrameCounts) {
+  const std::pair<SkinElement, int> expected[] = {
+      {Progress, 2},   {ProgressChunk, 1},  {MenuBar, 2},        {GroupBoxEdge, 2},   {GroupBox, 1},
+      {Tabs, 5},       {StatusBarEdges, 3}, {TabPane, 1},        {ToolBars, 5},       {ComboButton, 4},
+      {SunkEdge, 4},   {ExtraImages, 5},    {Headerbar, 5},      {MenuItem, 5},       {MenuBackground, 1},
+      {Scrollbar, 23}, {HorzScroll, 4},     {VertScroll, 4},     {HorzScrollThumb, 2}, {VertScrollThumb, 3},
+      {ThumbHorz, 5},  {ThumbVert, 5},      {ThumbLeft, 5},      {ThumbRight, 5},     {ThumbUp, 5},
+      {ThumbDown, 5},  {UpDownHorz, 8},     {UpDownVert, 8},     {Track, 1},          {TrackVert, 1},
+  };
+  for (const auto& [element, frames] : expected) {
+    SCOPED_TRACE(std::string(ElementSection(element)));
+    EXPECT_EQ(E(element).frame, frames);
+    EXPECT_EQ(E(element).name, ElementSection(element));
+  }
+  EXPECT_FALSE(D().Element(ComboxArrow));
+  EXPECT_FALSE(D().Element(Toolbar));
+}
+
+TEST_F(CompleteSkin, ElementVariants) {
+  EXPECT_EQ(E(Progress).kind, SkinObjectKind::Border);
+  EXPECT_EQ(E(Progress).tile, 1);  // a Tile above 1 becomes 1 for the progress bar
+  EXPECT_EQ(E(Progress).picture.entry, "progress.bmp");
+  EXPECT_EQ(E(Tabs).kind, SkinObjectKind::Border);
+  EXPECT_EQ(E(Tabs).picture2.entry, "tabborder.bmp");
+  EXPECT_EQ(E(UpDownVert).picture2.entry, "updownvglyph.bmp");
+  EXPECT_EQ(E(GroupBox).kind, SkinObjectKind::BoxLabel);
+  EXPECT_EQ(E(GroupBox).backgroundAlignment, 2);
+  EXPECT_EQ(E(GroupBox).backgroundLeftShift, 3);
+  EXPECT_EQ(E(GroupBox).backgroundRightShift, 4);
+  // Tab.Pane margins are limited to 4.
+  EXPECT_EQ(E(TabPane).leftWidth, 4);
+  EXPECT_EQ(E(TabPane).topHeight, 4);
+  EXPECT_EQ(E(TabPane).rightWidth, 4);
+  EXPECT_EQ(E(TabPane).bottomHeight, 2);
+  EXPECT_EQ(E(ComboButton).trans, 1);
+  EXPECT_EQ(E(SunkEdge).leftWidth, 2);
+  // "Track" is missing: the engine's own picture with margins 3, stretched, one frame.
+  EXPECT_TRUE(E(Track).builtIn);
+  EXPECT_FALSE(E(Track).picture.Present());
+  EXPECT_EQ(E(Track).leftWidth, 3);
+  EXPECT_EQ(E(Track).bottomHeight, 3);
+  EXPECT_EQ(E(Track).tile, 0);
+  EXPECT_FALSE(E(TrackVert).builtIn);
+  EXPECT_EQ(E(TrackVert).picture.entry, "trackv.bmp");
+  EXPECT_EQ(E(TrackVert).leftWidth, 1);
+}
+
+TEST(SkinDescriptionRead, CaptionButtonFramesFollowThePictureShape) {
+  const auto skin = LoadDescription(
+      "[Button.A]\nAction=0\nButtonImage=wide.bmp\n[Button.B]\nAction=0\nButtonImage=flat.bmp\n"
+      "[Button.C]\nAction=-2\nButtonImage=wide.bmp\n[Button.D]\nAction=0\nframe=2\nButtonImage=flat.bmp\n"
+      "[Button.E]\nAction=0\n[Button.F]\nAction=-1\nVisibility=0\nButtonImage=wide.bmp\n"
+      "[Button.G]\nAction=11\nButtonImage=wide.bmp\n[BUTTONS]\n[Button.Radio]\n[button]\n[Button.CheckBox]\n",
+      {{"wide.bmp", FramesBmp(100, 30, {0x111111})}, {"flat.bmp", FramesBmp(100, 20, {0x222222})}});
+  const auto& b = skin->description.captionButtons;
+  ASSERT_EQ(b.size(), 7u + 3u);
+  EXPECT_EQ(b[0].frame, 3);  // 100 x 30
+  EXPECT_EQ(b[1].frame, 6);  // 100 x 20
+  EXPECT_EQ(b[2].frame, 6);  // a negative action
+  EXPECT_EQ(b[3].frame, 2);  // given
+  EXPECT_EQ(b[4].frame, 6);  // no picture
+  EXPECT_EQ(b[5].name, "Button.F");  // action -1 but visible 0: kept
+  EXPECT_EQ(b[5].visibility1, -1);
+  EXPECT_EQ(b[6].action, 11);
+  EXPECT_FALSE(b[6].picture.Present());
+  EXPECT_FALSE(b[7].picture.Present());  // no MDICONTROLS: MDI buttons without pictures
+  EXPECT_EQ(b[7].xcoord, 0);
+}
+
+TEST(SkinDescriptionRead, AbsurdValuesGiveDefaultsAndElementsWithoutPictures) {
+  const auto skin = LoadDescription(
+      "[Personality]\nLeft=l.bmp\nLeftFrame=0\nLeftTopHeight=-40\nTop=l.bmp\nTopFrame=-7\nTopTopHeight=2147483647\n"
+      "[Buttons]\nRadioButtonFrame=-3\nCheckButtonFrame=0\nLeftWidth=-1\n"
+      "[Progress]\nBitmap=notbmp.bmp\nStyle=9\n[Progress.Chunk]\nImage=l.bmp\nFrame=-1\n"
+      "[Headerbar]\nImage=l.bmp\nFrame=3\n[HorzScrollThumb]\nImage=l.bmp\nFrameCount=0\n"
+      "[VertScrollThumb]\nImage=l.bmp\nFrameCount=-2147483648\n[Track]\nImage=Track.BMP\n"
+      "[SunkEdge]\nImage=l.bmp\nLeftWidth=100000\nTile=-3\n[MDICONTROLS]\nImage=l.bmp\n[Button.X]\nframe=-5\n",
+      {{"l.bmp", FramesBmp(11, 5, {0x010203})}, {"notbmp.bmp", ToBytes("just text")}});
+  const SkinDescription& d = skin->description;
+  EXPECT_EQ(d.Border(SkinBorder::Left).frame, 1);
+  EXPECT_EQ(d.Border(SkinBorder::Left).topHeight, 0);
+  EXPECT_EQ(d.Border(SkinBorder::Top).frame, 1);
+  EXPECT_EQ(d.Border(SkinBorder::Top).leftWidth, 2147483647);  // painters clamp to the picture
+  EXPECT_EQ(d.buttons.radioButtonFrame, 1);
+  EXPECT_EQ(d.buttons.checkButtonFrame, 4);  // no check picture: at least 4
+  EXPECT_EQ(d.buttons.leftWidth, 0);
+  ASSERT_TRUE(d.Element(Progress));
+  EXPECT_FALSE(d.Element(Progress)->picture.Present());  // not a BMP: no picture
+  EXPECT_EQ(d.Element(Progress)->frame, 1);              // style not 0
+  EXPECT_EQ(d.Element(ProgressChunk)->frame, 1);
+  EXPECT_EQ(d.Element(Headerbar)->frame, 3);
+  EXPECT_EQ(d.Element(HorzScrollThumb)->frame, 1);
+  EXPECT_EQ(d.Element(VertScrollThumb)->frame, 1);
+  EXPECT_TRUE(d.Element(Track)->builtIn);  // capital extension: no picture, so the built-in one
+  EXPECT_EQ(d.Element(SunkEdge)->leftWidth, 100000);
+  EXPECT_EQ(d.Element(SunkEdge)->tile, 0);
+  // MDI pictures narrower than 12 pixels cannot hold the 12 frames.
+  EXPECT_FALSE(d.captionButtons.back().picture.Present());
+  EXPECT_EQ(d.captionButtons.front().frame, 1);
+  EXPECT_FALSE(d.Element(Tabs));  // no section: empty slot
+}
+
+TEST(SkinDescriptionRead, CountlessButtonSectionsStopAtTheLimit) {
+  std::string ini;
+  for (int i = 0; i < 3000; ++i) ini += "[Button." + std::to_string(i) + "]\nAction=0\n[Colour" + std::to_string(i) + "]\n";
+  const auto skin = LoadDescription(ini);
+  ASSERT_EQ(skin->description.captionButtons.size(), kMaxCaptionButtons + 3);
+  EXPECT_EQ(skin->description.captionButtons[99].name, "Button.99");
+  EXPECT_EQ(skin->description.extraColours.size(), 3000u);
+}
+
+TEST(SkinDescriptionRead, PicturesBeyondTheSkinsPixelBudgetAreLeftOut) {
+  PackageSpec spec;
+  spec.entries = {{"skin.ini", ToBytes("[Personality]\nLeft=p.bmp\nRight=p.bmp\nTop=p.bmp\n[Tabs]\nImage=small.bmp\n")},
+                  {"p.bmp", FramesBmp(10, 10, {0x111111})},
+                  {"small.bmp", FramesBmp(2, 2, {0x222222})}};
+  LoadedSkin skin;
+  ASSERT_EQ(skin.reader.Load(BuildPackage(spec)), SkinLoadResult::Loaded);
+  skin.ini.Load(skin.reader.Extract("skin.ini")->bytes);
+  DescriptionDefaults limits = TestDefaults();
+  limits.maxPicturePixels = 250;  // room for two uses of the 100-pixel picture
+  const SkinDescription d = ReadSkinDescription(skin.ini, skin.reader, limits);
+  EXPECT_TRUE(d.Border(SkinBorder::Left).picture.Present());
+  EXPECT_TRUE(d.Border(SkinBorder::Right).picture.Present());
+  EXPECT_FALSE(d.Border(SkinBorder::Top).picture.Present());
+  EXPECT_TRUE(d.Element(Tabs)->picture.Present());  // smaller ones still fit
+}
+
+TEST(SkinDescriptionRead, EmptyDescriptionGivesDefaults) {
+  const auto skin = LoadDescription("");
+  const SkinDescription& d = skin->description;
+  const DescriptionDefaults defaults = TestDefaults();
+  EXPECT_EQ(d.skinName, "");
+  EXPECT_EQ(d.colours[7], defaults.colours[7]);
+  EXPECT_EQ(d.colours[13], defaults.colours[3]);
+  EXPECT_EQ(d.captionButtons.size(), 3u);
+  EXPECT_FALSE(d.Border(SkinBorder::Left).picture.Present());
+  EXPECT_EQ(d.Border(SkinBorder::Left).frame, 1);
+  EXPECT_EQ(d.buttons.normalColour2, defaults.colours[4]);
+  for (std::size_t i = 0; i < kElementCount; ++i) {
+    const auto e = static_cast<SkinElement>(i);
+    EXPECT_EQ(d.Element(e).has_value(), e == Track || e == TrackVert) << ElementSection(e);
+  }
+}
+
+}  // namespace
+}  // namespace skin_classic

@@ -1,0 +1,201 @@
+// The LZHUF decoder against an independently worked vector, against the test encoder on
+// varied data, and on truncated input and short output sizes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "skin_classic/io/SkinLzh.h"
+#include "skin_classic/support/LzhufEncoder.h"
+#include "skin_classic/support/SkinPackageWriter.h"
+
+namespace skin_classic {
+namespace {
+
+using test_support::LzhufEncode;
+using test_support::LzhufStats;
+using test_support::ToBytes;
+using Bytes = std::vector<std::uint8_t>;
+
+// Decodes through the callbacks and counts the calls, so per-byte writing shows.
+struct CountingDecode {
+  Bytes out;
+  std::size_t writeCalls = 0;
+  std::size_t readCalls = 0;
+  std::size_t written = 0;
+
+  CountingDecode(const Bytes& stream, std::size_t size) {
+    std::size_t pos = 0;
+    TLZH lzh;
+    written = lzh.Decode(
+        size,
+        [&](std::uint8_t* buffer, std::size_t count) {
+          ++readCalls;
+          const std::size_t take = std::min(count, stream.size() - pos);
+          std::memcpy(buffer, stream.data() + pos, take);
+          pos += take;
+          return take;
+        },
+        [&](const std::uint8_t* buffer, std::size_t count) {
+          ++writeCalls;
+          out.insert(out.end(), buffer, buffer + count);
+          return count;
+        });
+  }
+};
+
+Bytes RandomBytes(std::size_t n, unsigned seed) {
+  std::mt19937 rng(seed);
+  Bytes b(n);
+  for (auto& x : b) x = static_cast<std::uint8_t>(rng());
+  return b;
+}
+
+Bytes SkinLikeText(std::size_t n) {
+  std::string text;
+  for (int i = 0; text.size() < n; ++i) {
+    text += "[Button" + std::to_string(i % 37) + "]\r\nImage=skin\\button" + std::to_string(i) +
+            ".bmp\r\nLeftWidth=" + std::to_string(i % 9) + "\r\nNormalColour=0x00" + std::to_string(100000 + i) +
+            "\r\n  ; comment line with blanks      and tabs\t\t\r\n";
+  }
+  text.resize(n);
+  return ToBytes(text);
+}
+
+Bytes RoundTrip(const Bytes& data, LzhufStats* stats = nullptr) {
+  return LzhDecodeBytes(LzhufEncode(data, stats), data.size());
+}
+
+// The stream was worked out by hand, not with the test encoder:
+//   Initially leaf code c sits at node c and node p >= 314 has children 2(p - 314) and
+//   2(p - 314) + 1, so a code is read by walking from the root (626) to the leaf, one
+//   bit choosing the second child.
+//   Code 256 (match of 3): 626 -1-> 625 -0-> 622 -0-> 616 -0-> 604 -1-> 581 -1-> 535
+//   -0-> 442 -0-> 256: 10001100. Position 0: upper bits 0 take the 3-bit prefix 000,
+//   then 6 low bits 000000. Ring index (4036 - 0 - 1) = 4035 holds blanks: "   ".
+//   Counting 256 swaps leaves 256 and 313 (all leaves weigh 1, node 314 weighs 2) and
+//   raises 470, 549, 588, 608, 618, 623, 625 and the root without further swaps, so the
+//   codes of 65 and 257 are unchanged.
+//   Code 65 ('A'): 111001101. Counting 65 swaps leaves 65 and 312 (313 now weighs 2)
+//   and again raises only the same inner nodes, leaving 257 where it was.
+//   Code 257 (match of 4): 10001101, position 3: 000 000011,
+//   source ring index 4040 - 3 - 1 = 4036, the first output byte: "   A".
+//   Bits: 10001100 000000000 111001101 10001101 000000011, padded with zeros.
+const Bytes kHandStream = {0x8C, 0x00, 0x73, 0x63, 0x40, 0x60};
+
+TEST(SkinLzhDecoder, DecodesHandWorkedStream) {
+  CountingDecode d(kHandStream, 8);
+  EXPECT_EQ(d.out, ToBytes("   A   A"));
+  EXPECT_EQ(d.written, 8u);
+  EXPECT_EQ(d.writeCalls, 8u);  // one call per byte
+}
+
+TEST(SkinLzhDecoder, MatchStopsAtRequestedSize) {
+  // The second match would run to 8 bytes; output ends exactly at the size asked for.
+  for (std::size_t size : {1u, 2u, 5u, 7u}) {
+    CountingDecode d(kHandStream, size);
+    EXPECT_EQ(d.out, ToBytes(std::string("   A   A").substr(0, size))) << size;
+    EXPECT_EQ(d.writeCalls, size);
+  }
+}
+
+TEST(SkinLzhDecoder, SizeZeroWritesNothing) {
+  CountingDecode d(kHandStream, 0);
+  EXPECT_TRUE(d.out.empty());
+  EXPECT_EQ(d.written, 0u);
+  EXPECT_EQ(d.writeCalls, 0u);
+}
+
+TEST(SkinLzhDecoder, MissingInputDecodesAsZeroBits) {
+  // Past the hand stream's 43 bits the reader supplies zeros: decoding goes on to the
+  // requested size, the known prefix intact.
+  CountingDecode d(kHandStream, 500);
+  ASSERT_EQ(d.out.size(), 500u);
+  EXPECT_EQ(Bytes(d.out.begin(), d.out.begin() + 8), ToBytes("   A   A"));
+  // An empty stream still yields the requested count.
+  EXPECT_EQ(LzhDecodeBytes({}, 100).size(), 100u);
+}
+
+TEST(SkinLzhDecoder, StopsWhenTheWriterRefuses) {
+  std::size_t calls = 0;
+  TLZH lzh;
+  const std::size_t written = lzh.Decode(
+      8, [](std::uint8_t*, std::size_t) -> std::size_t { return 0; },
+      [&](const std::uint8_t*, std::size_t) -> std::size_t { return ++calls <= 3 ? 1 : 0; });
+  EXPECT_EQ(written, 3u);
+  EXPECT_EQ(calls, 4u);
+}
+
+TEST(SkinLzhRoundTrip, VariedDataDecodesByteExactly) {
+  std::vector<std::pair<const char*, Bytes>> cases;
+  cases.emplace_back("empty", Bytes{});
+  cases.emplace_back("one byte", Bytes{0x42});
+  cases.emplace_back("run", Bytes(5000, 0x00));
+  cases.emplace_back("run of 0xFF", Bytes(4099, 0xFF));
+  cases.emplace_back("text", SkinLikeText(30000));
+  cases.emplace_back("random", RandomBytes(20000, 7));
+  Bytes mixed = SkinLikeText(5000);
+  for (int i = 0; i < 20; ++i) {
+    Bytes r = RandomBytes(300 + i * 50, i);
+    mixed.insert(mixed.end(), r.begin(), r.end());
+    mixed.insert(mixed.end(), 100 + i * 17, static_cast<std::uint8_t>(i));
+  }
+  cases.emplace_back("mixed", mixed);
+  for (const auto& [name, data] : cases) EXPECT_EQ(RoundTrip(data), data) << name;
+}
+
+TEST(SkinLzhRoundTrip, MatchesReachIntoTheLeadingBlanks) {
+  Bytes data(150, ' ');
+  const Bytes text = ToBytes("title  text   with    blanks     between" + std::string(70, ' ') + "end");
+  data.insert(data.end(), text.begin(), text.end());
+  LzhufStats stats;
+  EXPECT_EQ(RoundTrip(data, &stats), data);
+  EXPECT_GT(stats.matchesIntoBlanks, 0u);
+  // Sixty blanks are one match lying wholly in the ring's initial blanks.
+  const Bytes blanks(60, ' ');
+  EXPECT_EQ(RoundTrip(blanks, &stats), blanks);
+  EXPECT_EQ(stats.matches, 1u);
+  EXPECT_EQ(stats.literals, 0u);
+  EXPECT_EQ(stats.matchesIntoBlanks, 1u);
+}
+
+TEST(SkinLzhRoundTrip, LongPayloadRebuildsTheTree) {
+  Bytes data = RandomBytes(120 * 1024, 11);
+  const Bytes text = SkinLikeText(100 * 1024);
+  data.insert(data.end(), text.begin(), text.end());
+  // A random block repeated right after itself: its matches lie exactly one ring back.
+  const Bytes block = RandomBytes(4096, 12);
+  data.insert(data.end(), block.begin(), block.end());
+  data.insert(data.end(), block.begin(), block.end());
+  LzhufStats stats;
+  EXPECT_EQ(RoundTrip(data, &stats), data);
+  EXPECT_GE(stats.rebuilds, 2u);
+  EXPECT_EQ(stats.longestDistance, 4096u);
+}
+
+TEST(SkinLzhRoundTrip, DeclaredBoundCoversTheDensestStream) {
+  // Long runs are the best case of the scheme: one-bit length codes and nine-bit
+  // positions. The bound the package reader applies must still admit them.
+  for (std::size_t n : {std::size_t{1}, std::size_t{61}, std::size_t{300000}}) {
+    const Bytes data(n, ' ');
+    const Bytes stream = LzhufEncode(data);
+    EXPECT_LE(n, TLZH::MaxExpansion(stream.size())) << n;
+    EXPECT_EQ(LzhDecodeBytes(stream, n), data);
+  }
+}
+
+TEST(SkinLzhDecoder, TruncatedStreamKeepsItsIntactPrefix) {
+  const Bytes data = RandomBytes(8000, 3);
+  Bytes stream = LzhufEncode(data);
+  stream.resize(stream.size() / 2);
+  const Bytes out = LzhDecodeBytes(stream, data.size());
+  ASSERT_EQ(out.size(), data.size());
+  EXPECT_TRUE(std::equal(data.begin(), data.begin() + 2000, out.begin()));
+  EXPECT_NE(out, data);
+}
+
+}  // namespace
+}  // namespace skin_classic

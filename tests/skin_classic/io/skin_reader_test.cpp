@@ -1,0 +1,235 @@
+// The skin package reader on packages made by the test writer: every format tag, name
+// rules, extraction, and each way a package can lie about its sizes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "skin_classic/io/QuickIni.h"
+#include "skin_classic/io/SkinLzh.h"
+#include "skin_classic/io/SkinReader.h"
+#include "skin_classic/support/SkinPackageWriter.h"
+
+namespace skin_classic {
+namespace {
+
+using namespace test_support;
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Str(std::string_view s) { return ToBytes(s); }
+
+Bytes EntryBytes(const std::optional<SkinEntry>& e) {
+  return e ? Bytes(e->bytes.begin(), e->bytes.end()) : Bytes{};
+}
+
+PackageSpec SampleSpec(std::int32_t tag = 20000) {
+  PackageSpec spec;
+  spec.tag = tag;
+  spec.entries = {{"Skin.ini", Str("[Personality]\r\nLeftFrame=1\r\n")},
+                  {"left.bmp", Bytes(300, 0x11)},
+                  {"empty.bmp", {}},
+                  {"top.bmp", Bytes(70, 0x22)}};
+  return spec;
+}
+
+// An unpacked package laid out by hand, for sizes the writer would never produce.
+Bytes Unpacked(std::int32_t tag, std::int32_t nameLength, std::string_view names,
+               const std::vector<std::int32_t>& sizes, std::size_t dataBytes) {
+  ByteWriter w;
+  w.Int32(tag).Int32(nameLength).Fill(8, 0).Fill(SkippedBlockBytes(tag), 0).Text(names);
+  for (std::int32_t s : sizes) w.Int32(s);
+  w.Fill(dataBytes, 0x5A);
+  return w.Take();
+}
+
+TEST(SkinReader, ReadsEveryFormatTagAlike) {
+  for (std::int32_t tag : {20000, 30000, 40000, 50000, 60000, 70000}) {
+    SCOPED_TRACE(tag);
+    TSkinReader reader;
+    ASSERT_EQ(reader.Load(BuildPackage(SampleSpec(tag))), SkinLoadResult::Loaded);
+    EXPECT_EQ(reader.Header().tag, tag);
+    EXPECT_EQ(reader.Names(), (std::vector<std::string>{"skin.ini", "left.bmp", "empty.bmp", "top.bmp"}));
+    EXPECT_EQ(std::vector<std::int32_t>(reader.Sizes().begin(), reader.Sizes().end()),
+              (std::vector<std::int32_t>{28, 300, 0, 70}));
+    EXPECT_EQ(reader.Data().size(), 398u);
+    EXPECT_EQ(EntryBytes(reader.Extract("left.bmp")), Bytes(300, 0x11));
+    EXPECT_EQ(EntryBytes(reader.Extract("top.bmp")), Bytes(70, 0x22));
+  }
+}
+
+TEST(SkinReader, KeepsTheHeaderFields) {
+  PackageSpec spec = SampleSpec(40000);
+  spec.reserved = {1, 2, 3, 4, 5, 6, 7, 8};
+  TSkinReader reader;
+  ASSERT_EQ(reader.Load(BuildPackage(spec)), SkinLoadResult::Loaded);
+  EXPECT_EQ(reader.Header().nameTextLength, static_cast<std::int32_t>(NameText(spec).size()));
+  EXPECT_EQ(reader.Header().reserved, spec.reserved);
+}
+
+TEST(SkinReader, ExtractLowerCasesAndTakesTheFirstOfEqualNames) {
+  PackageSpec spec;
+  spec.entries = {{"Title.BMP", Str("first")}, {"other", Str("x")}, {"title.bmp", Str("second")}};
+  TSkinReader reader;
+  ASSERT_EQ(reader.Load(BuildPackage(spec)), SkinLoadResult::Loaded);
+  EXPECT_EQ(EntryBytes(reader.Extract("TITLE.bmp")), Str("first"));
+  EXPECT_EQ(EntryBytes(reader.Extract("title.bmp")), Str("first"));
+  EXPECT_EQ(reader.Extract("title.bmp")->name, "title.bmp");
+  EXPECT_FALSE(reader.Extract("title"));
+  EXPECT_FALSE(reader.Extract("missing.bmp"));
+}
+
+TEST(SkinReader, ExtractByExtFollowsPackageOrderAndCase) {
+  PackageSpec spec;
+  spec.entries = {{"skin.dat", Str("d")}, {"Zebra.bmp", Str("z")}, {"apple.bmp", Str("a")}, {"x.ini", Str("i")}};
+  TSkinReader reader;
+  ASSERT_EQ(reader.Load(BuildPackage(spec)), SkinLoadResult::Loaded);
+  auto bmp = reader.ExtractByExt(".bmp");
+  ASSERT_TRUE(bmp);
+  EXPECT_EQ(bmp->name, "zebra.bmp");
+  EXPECT_EQ(EntryBytes(bmp), Str("z"));
+  EXPECT_EQ(reader.ExtractByExt(".ini")->name, "x.ini");
+  EXPECT_FALSE(reader.ExtractByExt(".BMP"));  // names are stored lower-cased
+  EXPECT_FALSE(reader.ExtractByExt(".png"));
+}
+
+TEST(SkinReader, SplitsNamesAtEveryLineBreakKind) {
+  for (const char* lineBreak : {"\r\n", "\n", "\r"}) {
+    for (bool finalBreak : {false, true}) {
+      PackageSpec spec = SampleSpec();
+      spec.lineBreak = lineBreak;
+      spec.finalLineBreak = finalBreak;
+      TSkinReader reader;
+      ASSERT_EQ(reader.Load(BuildPackage(spec)), SkinLoadResult::Loaded);
+      EXPECT_EQ(reader.Count(), 4u);  // a final break adds no empty name
+      EXPECT_EQ(EntryBytes(reader.Extract("top.bmp")), Bytes(70, 0x22));
+    }
+  }
+  // Mixed breaks; LF CR is two breaks around an empty name.
+  TSkinReader reader;
+  const std::string names = "a\r\nb\nc\rd\n\re";
+  ASSERT_EQ(reader.Load(PackPackage(Unpacked(20000, static_cast<std::int32_t>(names.size()), names,
+                                             {1, 1, 1, 1, 1, 1}, 6))),
+            SkinLoadResult::Loaded);
+  EXPECT_EQ(reader.Names(), (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
+}
+
+TEST(SkinReader, AcceptsUpTo1001Entries) {
+  PackageSpec spec;
+  for (int i = 0; i < 1001; ++i) spec.entries.push_back({"n" + std::to_string(i), {static_cast<std::uint8_t>(i)}});
+  TSkinReader reader;
+  ASSERT_EQ(reader.Load(BuildPackage(spec)), SkinLoadResult::Loaded);
+  EXPECT_EQ(reader.Count(), 1001u);
+  EXPECT_EQ(EntryBytes(reader.Extract("n1000")), Bytes{static_cast<std::uint8_t>(1000)});
+
+  spec.entries.push_back({"n1001", {}});
+  EXPECT_EQ(reader.Load(BuildPackage(spec)), SkinLoadResult::Malformed);
+  EXPECT_EQ(reader.Count(), 1001u);
+}
+
+TEST(SkinReader, UnknownTagIsAnOlderSkinFile) {
+  for (std::int32_t tag : {10000, 0, 20001, -20000}) {
+    TSkinReader reader;
+    EXPECT_EQ(reader.Load(BuildPackage(SampleSpec(tag))), SkinLoadResult::OlderSkinFile) << tag;
+    EXPECT_EQ(reader.Count(), 0u);
+  }
+}
+
+TEST(SkinReader, RejectsUnpackedSizeOutOfBounds) {
+  const Bytes unpacked = BuildUnpackedPackage(SampleSpec());
+  TSkinReader reader;
+  EXPECT_EQ(reader.Load(PackPackage(unpacked, -1)), SkinLoadResult::Malformed);
+  EXPECT_EQ(reader.Load(PackPackage(unpacked, INT32_MIN)), SkinLoadResult::Malformed);
+  EXPECT_EQ(reader.Load(PackPackage(unpacked, INT32_MAX)), SkinLoadResult::Malformed);
+  // More than the stream could expand to.
+  const Bytes packed = PackPackage(unpacked);
+  const auto limit = static_cast<std::int32_t>(TLZH::MaxExpansion(packed.size() - 4));
+  EXPECT_EQ(reader.Load(PackPackage(unpacked, limit + 1)), SkinLoadResult::Malformed);
+  // Over 64 MiB, even when the stream would be long enough.
+  ByteWriter big;
+  big.Int32(static_cast<std::int32_t>(TSkinReader::kMaxUnpackedSize + 1)).Fill(1500 * 1024, 0);
+  EXPECT_EQ(reader.Load(big.bytes()), SkinLoadResult::Malformed);
+  EXPECT_EQ(reader.Load(Bytes{1, 0, 0}), SkinLoadResult::Malformed);
+  EXPECT_EQ(reader.Count(), 0u);
+}
+
+TEST(SkinReader, RejectsTablesRunningPastTheUnpackedBytes) {
+  Bytes skippedBlockCut = Unpacked(30000, 0, "", {}, 0);
+  skippedBlockCut.resize(200);
+  const std::vector<std::pair<const char*, Bytes>> cases = {
+      {"short header", Bytes{0x20, 0x4E, 0, 0, 0, 0, 0}},
+      {"skipped block past the end", skippedBlockCut},
+      {"negative name length", Unpacked(20000, -1, "a", {1}, 1)},
+      {"name text past the end", Unpacked(20000, 100, "a\r\nb", {}, 0)},
+      {"size table past the end", Unpacked(20000, 4, "a\r\nb", {1}, 0)},
+      {"negative entry size", Unpacked(20000, 4, "a\r\nb", {-1, 2}, 1)},
+      {"sizes past the data", Unpacked(20000, 4, "a\r\nb", {3, 4}, 6)},
+      {"sizes overflowing 32 bits", Unpacked(20000, 4, "a\r\nb", {INT32_MAX, INT32_MAX}, 6)},
+  };
+  for (const auto& [name, unpacked] : cases) {
+    TSkinReader reader;
+    EXPECT_EQ(reader.Load(PackPackage(unpacked)), SkinLoadResult::Malformed) << name;
+  }
+  // The same layout with sizes that fit is read.
+  TSkinReader reader;
+  ASSERT_EQ(reader.Load(PackPackage(Unpacked(20000, 4, "a\r\nb", {3, 3}, 6))), SkinLoadResult::Loaded);
+  EXPECT_EQ(EntryBytes(reader.Extract("b")), Bytes(3, 0x5A));
+}
+
+TEST(SkinReader, RejectsAStreamTruncatedBelowItsDeclaredSize) {
+  PackageSpec spec = SampleSpec();
+  spec.entries.push_back({"run.bmp", Bytes(60000, 0x33)});
+  const Bytes packed = BuildPackage(spec);
+  TSkinReader reader;
+  ASSERT_EQ(reader.Load(packed), SkinLoadResult::Loaded);
+  for (std::size_t keep : {std::size_t{4}, std::size_t{5}, std::size_t{20}, packed.size() / 4}) {
+    TSkinReader cut;
+    EXPECT_EQ(cut.Load(std::span(packed).first(keep)), SkinLoadResult::Malformed) << keep;
+  }
+}
+
+TEST(SkinReader, SlightlyTruncatedStreamDecodesZerosForTheMissingTail) {
+  // Missing input reads as zero bits: the tables survive and only the end of the data
+  // is garbage, as long as the declared size fits what is left.
+  PackageSpec spec = SampleSpec();
+  spec.entries.push_back({"noise.bin", Bytes(4000, 0x00)});
+  for (std::size_t i = 0; i < 4000; ++i) spec.entries.back().bytes[i] = static_cast<std::uint8_t>(i * 7919 >> 3);
+  Bytes packed = BuildPackage(spec);
+  packed.resize(packed.size() - 50);
+  TSkinReader reader;
+  ASSERT_EQ(reader.Load(packed), SkinLoadResult::Loaded);
+  EXPECT_EQ(EntryBytes(reader.Extract("left.bmp")), Bytes(300, 0x11));
+  EXPECT_EQ(reader.Extract("noise.bin")->bytes.size(), 4000u);
+  EXPECT_NE(EntryBytes(reader.Extract("noise.bin")), spec.entries.back().bytes);
+}
+
+TEST(SkinReader, FailedLoadKeepsWhatTheReaderHeld) {
+  TSkinReader reader;
+  ASSERT_EQ(reader.Load(BuildPackage(SampleSpec())), SkinLoadResult::Loaded);
+  EXPECT_EQ(reader.Load(BuildPackage(SampleSpec(10000))), SkinLoadResult::OlderSkinFile);
+  EXPECT_EQ(reader.Load(PackPackage(Unpacked(20000, 4, "a\r\nb", {3, 4}, 6))), SkinLoadResult::Malformed);
+  EXPECT_EQ(reader.Load(Bytes{}), SkinLoadResult::Malformed);
+  EXPECT_EQ(reader.Count(), 4u);
+  EXPECT_EQ(reader.Header().tag, 20000);
+  EXPECT_EQ(EntryBytes(reader.Extract("left.bmp")), Bytes(300, 0x11));
+}
+
+TEST(SkinReader, EmptyNameTextGivesNoEntries) {
+  TSkinReader reader;
+  ASSERT_EQ(reader.Load(PackPackage(Unpacked(20000, 0, "", {}, 5))), SkinLoadResult::Loaded);
+  EXPECT_EQ(reader.Count(), 0u);
+  EXPECT_EQ(reader.Data().size(), 5u);
+  EXPECT_FALSE(reader.ExtractByExt(""));
+}
+
+TEST(SkinReader, DescriptionEntryFeedsTheQuickIni) {
+  TSkinReader reader;
+  ASSERT_EQ(reader.Load(BuildPackage(SampleSpec(60000))), SkinLoadResult::Loaded);
+  const auto ini = reader.ExtractByExt(".ini");
+  ASSERT_TRUE(ini);
+  TQuickIni quick;
+  quick.Load(ini->bytes);
+  EXPECT_EQ(quick.ReadInteger("personality", "leftframe", 0), 1);
+}
+
+}  // namespace
+}  // namespace skin_classic
