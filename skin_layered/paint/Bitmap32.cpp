@@ -65,6 +65,35 @@ bool InitScanLines(TBitmap* Bmp, TScanLines& Lines) {
   return true;
 }
 
+bool InitPixelView(TBitmap* Bmp, TPixelView& View) {
+  View = {};
+  TScanLines lines;
+  if (!Has32Bits(Bmp) || !InitScanLines(Bmp, lines)) return false;
+  View = {lines.Line0, lines.Step, Bmp->Width(), Bmp->Height()};
+  return true;
+}
+
+std::unique_ptr<TBitmap> Bmp32Copy(TBitmap* Bmp, bool KeyHoles) {
+  if (!Bmp || Bmp->Empty() || Bmp->Width() <= 0 || Bmp->Height() <= 0) return nullptr;
+  const int width = Bmp->Width(), height = Bmp->Height();
+  auto copy = CreateBmp32(width, height);
+  TPixelView to, from;
+  if (!InitPixelView(copy.get(), to)) return nullptr;
+  if (InitPixelView(Bmp, from)) {
+    for (int y = 0; y < height; ++y) std::copy_n(from.Row(y), width, to.Row(y));
+    return copy;
+  }
+  BitBlt(copy->Canvas()->Handle(), 0, 0, width, height, Bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
+  for (int y = 0; y < height; ++y) {
+    TPixel32* row = to.Row(y);
+    for (int x = 0; x < width; ++x) {
+      const TPixel32 color = row[x] & 0x00FFFFFFu;
+      row[x] = KeyHoles && color == kKeyColor ? color : color | 0xFF000000u;
+    }
+  }
+  return copy;
+}
+
 void ChangeBitmapPixels(TBitmap* Bmp, TPixelFunc Func, std::int32_t Data, TColorValue Key) {
   TScanLines lines;
   if (!Func || !Has32Bits(Bmp) || !InitScanLines(Bmp, lines)) return;

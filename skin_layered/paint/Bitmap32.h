@@ -10,6 +10,7 @@
 #include "classlib/graphics/Graphics.h"
 #include "skin_layered/paint/ColorValue.h"
 #include "skin_layered/paint/pixels/PixelTransforms.h"
+#include "skin_layered/paint/pixels/PixelView.h"
 #include "skin_layered/paint/png/PngImage.h"
 
 namespace skin_layered {
@@ -27,6 +28,14 @@ void SetBmp32(vcl::TBitmap* Bmp);
 // The address of row 0 and the signed step to the next row (0 for a one-row bitmap); false,
 // with empty lines, for a bitmap with no rows. A device bitmap becomes device-independent.
 bool InitScanLines(vcl::TBitmap* Bmp, TScanLines& Lines);
+
+// The rows of a 32-bit bitmap as a pixel view; false, with an empty view, for a nil or
+// empty bitmap or one of another format.
+bool InitPixelView(vcl::TBitmap* Bmp, TPixelView& View);
+
+// A 32-bit copy of any bitmap. Pixels of a bitmap without alpha become opaque, except, with
+// KeyHoles, those of the key colour, which become holes (alpha 0). Nil for an empty bitmap.
+std::unique_ptr<vcl::TBitmap> Bmp32Copy(vcl::TBitmap* Bmp, bool KeyHoles);
 
 // Calls Func(pixel, Data) on every pixel of a 32-bit bitmap; unless Key is kNoColor, pixels
 // equal to the key colour in pixel byte order, alpha included, are skipped.

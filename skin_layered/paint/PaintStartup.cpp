@@ -1,6 +1,6 @@
-// The painting layer's units: registration of the PNG picture format and the layered-window
-// bindings. They start after the class library's units (the picture registry must exist)
-// and stop in reverse order.
+// The painting layer's units: registration of the PNG picture format, the layered-window
+// bindings and the GradientFill binding. They start after the class library's units (the
+// picture registry must exist) and stop in reverse order.
 #include "skin_layered/paint/PaintStartup.h"
 
 #include "classlib/graphics/Graphics.h"
@@ -21,6 +21,16 @@ struct TLayeredApi {
 
 TLayeredApi& Api() {
   static TLayeredApi api;
+  return api;
+}
+
+struct TGradientApi {
+  HMODULE Msimg32 = nullptr;
+  TGradientFillProc GradientFill = nullptr;
+};
+
+TGradientApi& GradientApi() {
+  static TGradientApi api;
   return api;
 }
 
@@ -64,15 +74,31 @@ void ReleaseLayeredApi() {
   api = {};
 }
 
+void BindGradientFill() {
+  TGradientApi& api = GradientApi();
+  if (api.Msimg32) return;
+  api.Msimg32 = LoadLibraryW(L"msimg32.dll");
+  if (api.Msimg32) api.GradientFill = ProcAddress<TGradientFillProc>(api.Msimg32, "GradientFill");
+}
+
+void ReleaseGradientFill() {
+  TGradientApi& api = GradientApi();
+  if (api.Msimg32) FreeLibrary(api.Msimg32);
+  api = {};
+}
+
 const vcl::TUnitRegistration kPngFormatUnit{vcl::TUnitGroup::LayeredPaint, 30, L"PngPictureFormat",
                                             &RegisterPngFormat, &UnregisterPngFormat};
 const vcl::TUnitRegistration kLayeredApiUnit{vcl::TUnitGroup::LayeredPaint, 60, L"LayeredWindowBindings",
                                              &BindLayeredApi, &ReleaseLayeredApi};
+const vcl::TUnitRegistration kGradientFillUnit{vcl::TUnitGroup::LayeredPaint, 40, L"GradientFillBinding",
+                                               &BindGradientFill, &ReleaseGradientFill};
 
 }  // namespace
 
 TUpdateLayeredWindowProc UpdateLayeredWindowProc() { return Api().UpdateLayeredWindow; }
 TSetLayeredWindowAttributesProc SetLayeredWindowAttributesProc() { return Api().SetLayeredWindowAttributes; }
+TGradientFillProc GradientFillProc() { return GradientApi().GradientFill; }
 bool LayeredApiAvailable() { return Api().UpdateLayeredWindow != nullptr; }
 vcl::TSize CheckBoxGlyphSize() { return Api().CheckBoxGlyph; }
 

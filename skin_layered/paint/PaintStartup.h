@@ -1,6 +1,7 @@
 // What the painting layer binds at unit start-up: the layered-window entry points of user32
-// (looked up at run time, absent on systems without them) and the size of one check-box
-// glyph of the system's check-box bitmap. The same units register the "png" picture format.
+// and msimg32's GradientFill (looked up at run time, absent on systems without them) and the
+// size of one check-box glyph of the system's check-box bitmap. The same units register the
+// "png" picture format.
 #pragma once
 
 #include <windows.h>
@@ -12,12 +13,16 @@ namespace skin_layered {
 using TUpdateLayeredWindowProc = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*,
                                                DWORD);
 using TSetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+using TGradientFillProc = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
 
 // Nil before start-up, after shutdown and when user32 lacks them.
 TUpdateLayeredWindowProc UpdateLayeredWindowProc();
 TSetLayeredWindowAttributesProc SetLayeredWindowAttributesProc();
 // True when UpdateLayeredWindow was found; callers skip layered windows otherwise.
 bool LayeredApiAvailable();
+// Nil before start-up, after shutdown and when msimg32 or its export is missing; the mesh
+// gradient then paints nothing.
+TGradientFillProc GradientFillProc();
 // A quarter of the width and a third of the height of the system bitmap OBM_CHECKBOXES.
 vcl::TSize CheckBoxGlyphSize();
 

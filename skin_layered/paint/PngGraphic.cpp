@@ -4,8 +4,8 @@
 #include <optional>
 #include <vector>
 
-#include "skin_layered/paint/AlphaDraw.h"
 #include "skin_layered/paint/Bitmap32.h"
+#include "skin_layered/paint/Compositing.h"
 
 namespace skin_layered {
 namespace {
@@ -178,9 +178,9 @@ void TPNGGraphic::Draw(vcl::TCanvas* ACanvas, const vcl::TRect& Rect) {
   BitBlt(workDC, 0, 0, width, height, target, Rect.Left, Rect.Top, SRCCOPY);
   const vcl::TRect all{0, 0, width, height};
   if (width == Width() && height == Height()) {
-    CopyTransBitmaps(all, all, work.get(), false, this);
+    CopyTransBitmaps(all, all, work.get(), false, 0, vcl::clNone, false, {}, this);
   } else if (const auto scaled = StretchBmp32(this, width, height, COLORONCOLOR)) {
-    CopyTransBitmaps(all, all, work.get(), false, scaled.get());
+    CopyTransBitmaps(all, all, work.get(), false, 0, vcl::clNone, false, {}, scaled.get());
   }
   BitBlt(target, Rect.Left, Rect.Top, width, height, workDC, 0, 0, SRCCOPY);
 }

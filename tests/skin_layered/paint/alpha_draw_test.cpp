@@ -1,99 +1,15 @@
-// Alpha drawing: the plain alpha copy with its clipping and reflection, alpha bitmaps drawn
-// into canvases, arrow glyphs and icons made from bitmaps.
+// Alpha drawing: alpha bitmaps drawn into canvases, arrow glyphs and icons made from bitmaps.
 #include <set>
 #include <utility>
 
 #include "paint_win_support.h"
 #include "skin_layered/paint/AlphaDraw.h"
-#include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/BitmapGlyphs.h"
 
 namespace skin_layered::test {
 namespace {
 
 using vcl::Rect;
-
-TEST(AlphaCopy, ChannelsMoveTowardTheSourceByItsAlpha) {
-  auto dst = Filled32(4, 1, Bgra(0, 100, 200, 0x30));
-  auto src = Filled32(4, 1, 0);
-  SetPixelOf(*src, 0, 0, Bgra(255, 100, 7, 0));      // alpha 0: nothing changes
-  SetPixelOf(*src, 1, 0, Bgra(255, 100, 200, 255));  // 255 over 0 gives 254; equal channels stay
-  SetPixelOf(*src, 2, 0, Bgra(50, 60, 70, 0x80));
-  SetPixelOf(*src, 3, 0, 0x00FF00FF);                // a hole: left alone
-  CopyTransBitmaps(Rect(0, 0, 4, 1), Rect(0, 0, 4, 1), dst.get(), false, src.get());
-  EXPECT_EQ(PixelOf(*dst, 0, 0), Bgra(0, 100, 200, 0x30));
-  EXPECT_EQ(PixelOf(*dst, 1, 0), Bgra(254, 100, 200, 255));
-  EXPECT_EQ(PixelOf(*dst, 2, 0), Bgra(Blend(50, 0, 0x80), Blend(60, 100, 0x80), Blend(70, 200, 0x80), 0x80));
-  EXPECT_EQ(PixelOf(*dst, 3, 0), Bgra(0, 100, 200, 0x30));
-
-  // The key colour with an alpha of its own is no hole.
-  SetPixelOf(*src, 0, 0, 0xFFFF00FF);
-  CopyTransBitmaps(Rect(0, 0, 1, 1), Rect(0, 0, 1, 1), dst.get(), false, src.get());
-  EXPECT_EQ(PixelOf(*dst, 0, 0), Bgra(254, 0, 254, 255));
-}
-
-TEST(AlphaCopy, RectanglesAreClippedToBothBitmaps) {
-  auto src = Filled32(3, 3, 0);
-  for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 3; ++x) SetPixelOf(*src, x, y, Bgra(x * 10 + y, 0, 0, 255));
-  // A negative destination point moves the source origin by as much.
-  auto dst = Filled32(3, 3, Bgra(0, 0, 0, 255));
-  CopyTransBitmaps(Rect(-1, -1, 2, 2), Rect(0, 0, 3, 3), dst.get(), false, src.get());
-  EXPECT_EQ(PixelOf(*dst, 0, 0) & 0xFF, Blend(11, 0, 255));
-  EXPECT_EQ(PixelOf(*dst, 1, 1) & 0xFF, Blend(22, 0, 255));
-  EXPECT_EQ(PixelOf(*dst, 2, 2), Bgra(0, 0, 0, 255));  // beyond the 2 x 2 that remain
-
-  // The smaller rectangle decides, and neither bitmap is left.
-  auto big = Filled32(5, 5, Bgra(0, 0, 0, 255));
-  CopyTransBitmaps(Rect(3, 3, 9, 9), Rect(0, 0, 3, 3), big.get(), false, src.get());
-  EXPECT_EQ(PixelOf(*big, 4, 4) & 0xFF, Blend(11, 0, 255));
-  EXPECT_EQ(PixelOf(*big, 2, 2), Bgra(0, 0, 0, 255));
-
-  // The source is made 32-bit; a destination of another format is left alone.
-  vcl::TBitmap rgb;
-  rgb.SetPixelFormat(vcl::pf24bit);
-  rgb.SetSize(2, 2);
-  CopyTransBitmaps(Rect(0, 0, 2, 2), Rect(0, 0, 2, 2), big.get(), false, &rgb);
-  EXPECT_EQ(rgb.PixelFormat(), vcl::pf32bit);
-  vcl::TBitmap target;
-  target.SetPixelFormat(vcl::pf24bit);
-  target.SetSize(2, 2);
-  CopyTransBitmaps(Rect(0, 0, 2, 2), Rect(0, 0, 2, 2), &target, false, src.get());
-  EXPECT_EQ(ColorOf(target, 0, 0), RGB(0, 0, 0));
-  CopyTransBitmaps(Rect(0, 0, 2, 2), Rect(0, 0, 2, 2), big.get(), false, nullptr);
-}
-
-TEST(AlphaCopy, ReflectionMirrorsBelowAndFades) {
-  auto src = Filled32(2, 20, 0);
-  for (int y = 0; y < 20; ++y)
-    for (int x = 0; x < 2; ++x) SetPixelOf(*src, x, y, Bgra(y * 10, 255, 0, 255));
-  auto dst = Filled32(2, 40, Bgra(0, 0, 0, 0x11));
-  CopyTransBitmaps(Rect(0, 0, 2, 20), Rect(0, 0, 2, 20), dst.get(), true, src.get());
-  // A source of 20 rows reflects 9: rows 21 to 29, row 20 between them left as it was.
-  const int rows = 9;
-  const unsigned step = 255 / 20;
-  EXPECT_EQ(PixelOf(*dst, 0, 20), Bgra(0, 0, 0, 0x11));
-  for (int j = 1; j <= rows; ++j) {
-    const unsigned strength = 255 - step * (j - 1);
-    const unsigned w = ((255u * (rows - j)) / rows * strength) >> 9;
-    const unsigned blue = (20 - j - 1) * 10;  // source row 20 - j - 1
-    EXPECT_EQ(PixelOf(*dst, 1, 20 + j), Bgra(Blend(blue, 0, w), Blend(255, 0, w), 0, 0x11)) << "row " << 20 + j;
-  }
-  EXPECT_EQ(PixelOf(*dst, 0, 30), Bgra(0, 0, 0, 0x11));
-
-  // A source under 4 rows has nothing to reflect.
-  auto shortSource = Filled32(2, 3, Bgra(255, 255, 255, 255));
-  auto below = Filled32(2, 10, 0);
-  CopyTransBitmaps(Rect(0, 0, 2, 3), Rect(0, 0, 2, 3), below.get(), true, shortSource.get());
-  for (int y = 3; y < 10; ++y) EXPECT_EQ(PixelOf(*below, 0, y), 0u) << y;
-
-  // The mirror of a rectangle near the source's top stops at the source's first row.
-  auto tall = Filled32(1, 12, Bgra(0, 0, 0, 0x11));
-  CopyTransBitmaps(Rect(0, 0, 1, 3), Rect(0, 0, 1, 3), tall.get(), true, src.get());
-  EXPECT_NE(PixelOf(*tall, 0, 4), Bgra(0, 0, 0, 0x11));  // from source row 1
-  EXPECT_NE(PixelOf(*tall, 0, 5), Bgra(0, 0, 0, 0x11));  // from source row 0
-  for (int y = 6; y < 12; ++y) EXPECT_EQ(PixelOf(*tall, 0, y), Bgra(0, 0, 0, 0x11)) << y;
-}
 
 // Blue, green and red of a canvas pixel as 0x00RRGGBB.
 std::uint32_t RgbAt(vcl::TBitmap& bmp, int x, int y) {

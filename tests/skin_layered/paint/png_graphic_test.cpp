@@ -1,11 +1,13 @@
 // The PNG picture class: read through the picture container, pixel formats by colour type,
 // drawing by alpha at its own size and scaled, transparent colours, the library exceptions of
-// the reader's errors, images in turn from one stream, assignment and progress notices.
+// the reader's errors, images in turn from one stream, assignment, progress notices and the
+// loaders into any graphic.
 #include <array>
 #include <utility>
 
 #include "paint_win_support.h"
 #include "skin_layered/paint/PngGraphic.h"
+#include "skin_layered/paint/PngLoading.h"
 
 namespace skin_layered::test {
 namespace {
@@ -342,6 +344,37 @@ TEST(PngPicture, LoadingReportsItsStages) {
       {vcl::psStarting, L"Preparing..."}, {vcl::psEnding, L""}, {vcl::psStarting, L"Transfering..."},
       {vcl::psEnding, L""}};
   EXPECT_EQ(log.notices, expected);
+}
+
+}  // namespace
+}  // namespace skin_layered::test
+
+namespace skin_layered::test {
+namespace {
+
+TEST(PngLoading, AnyGraphicTakesThePicture) {
+  vcl::TBitmap fromStream;
+  TMemoryStream stream;
+  const auto bytes = QuadPng();
+  stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+  stream.SetPosition(0);
+  LoadPngFromStream(&fromStream, &stream);
+  ASSERT_EQ(fromStream.Width(), 2);
+  EXPECT_EQ(fromStream.PixelFormat(), vcl::pf32bit);
+  EXPECT_EQ(PixelOf(fromStream, 0, 0), Bgra(0, 0, 255, 255));
+
+  TempFile file(L"loader.png");
+  file.Write(bytes);
+  vcl::TBitmap fromFile;
+  LoadPngFromFile(&fromFile, file.Path());
+  EXPECT_EQ(PixelOf(fromFile, 0, 0), Bgra(0, 0, 255, 255));
+
+  // A broken picture raises as the picture class does and leaves the target as it was.
+  TempFile broken(L"broken.png");
+  broken.Write({0x89, 'P', 'N', 'G', 1, 2, 3});
+  EXPECT_THROW(LoadPngFromFile(&fromFile, broken.Path()), vcl::EInvalidGraphic);
+  EXPECT_EQ(fromFile.Width(), 2);
+  EXPECT_EQ(PixelOf(fromFile, 0, 0), Bgra(0, 0, 255, 255));
 }
 
 }  // namespace
