@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 #if defined(__SSE2__)
@@ -38,15 +39,6 @@ void ApplyPlain(std::uint8_t* dst, const std::uint8_t* src, std::span<const TCon
 }
 
 #if defined(__SSE2__)
-// A weight split so that 16-bit multiplications stay exact: w = high * 256 + low, low 0..255.
-inline std::int32_t LowPair(std::int32_t w0, std::int32_t w1) {
-  return (w0 & 0xFF) | (w1 & 0xFF) << 16;
-}
-inline std::int32_t HighPair(std::int32_t w0, std::int32_t w1) {
-  return static_cast<std::int32_t>((static_cast<std::uint32_t>(w0 >> 8) & 0xFFFFu) |
-                                   static_cast<std::uint32_t>(w1 >> 8) << 16);
-}
-
 // The four channel sums in 16.16, saturated to bytes, in the low 32 bits.
 inline __m128i Finish(__m128i low, __m128i high) {
   const __m128i sum = _mm_srai_epi32(_mm_add_epi32(_mm_slli_epi32(high, 8), low), 16);
@@ -54,59 +46,50 @@ inline __m128i Finish(__m128i low, __m128i high) {
   return _mm_packus_epi16(words, words);
 }
 
-inline std::uint32_t Load32(const std::uint8_t* p) {
+inline __m128i LoadPixel(const std::uint8_t* p) {
   std::uint32_t v;
-  __builtin_memcpy(&v, p, 4);
-  return v;
+  std::memcpy(&v, p, 4);
+  return _mm_cvtsi32_si128(static_cast<int>(v));
 }
 
 // One destination pixel: two samples at a time, their channels interleaved in 16-bit lanes
 // so that one multiply-add gives four channel sums of two products each.
-void ApplyVector(std::uint8_t* dst, const std::uint8_t* src, std::span<const TContribution> samples) {
+void ApplyVector(std::uint8_t* dst, const std::uint8_t* src, std::span<const TSamplePair> pairs) {
   const __m128i zero = _mm_setzero_si128();
   __m128i low = zero, high = zero;
-  const std::size_t n = samples.size();
-  for (std::size_t k = 0; k < n; k += 2) {
-    const TContribution& a = samples[k];
-    const TContribution& b = k + 1 < n ? samples[k + 1] : samples[k];
-    const std::int32_t wb = k + 1 < n ? b.Weight : 0;
-    const __m128i pa = _mm_cvtsi32_si128(static_cast<int>(Load32(src + a.Offset)));
-    const __m128i pb = _mm_cvtsi32_si128(static_cast<int>(Load32(src + b.Offset)));
-    const __m128i lanes = _mm_unpacklo_epi8(_mm_unpacklo_epi8(pa, pb), zero);
-    low = _mm_add_epi32(low, _mm_madd_epi16(lanes, _mm_set1_epi32(LowPair(a.Weight, wb))));
-    high = _mm_add_epi32(high, _mm_madd_epi16(lanes, _mm_set1_epi32(HighPair(a.Weight, wb))));
+  for (const TSamplePair& p : pairs) {
+    const __m128i lanes = _mm_unpacklo_epi8(_mm_unpacklo_epi8(LoadPixel(src + p.OffsetA), LoadPixel(src + p.OffsetB)), zero);
+    low = _mm_add_epi32(low, _mm_madd_epi16(lanes, _mm_set1_epi32(p.Low)));
+    high = _mm_add_epi32(high, _mm_madd_epi16(lanes, _mm_set1_epi32(p.High)));
   }
   const std::uint32_t pixel = static_cast<std::uint32_t>(_mm_cvtsi128_si32(Finish(low, high)));
-  __builtin_memcpy(dst, &pixel, 4);
+  std::memcpy(dst, &pixel, 4);
 }
 
 // The column pass done a row at a time: destination row := the weighted sum of whole source
 // rows, four pixels per step, two source rows interleaved per multiply-add.
-void ApplyRows(std::uint8_t* dst, const std::uint8_t* line0, std::span<const TContribution> samples, int width) {
+void ApplyRows(std::uint8_t* dst, const std::uint8_t* line0, std::span<const TContribution> samples,
+               std::span<const TSamplePair> pairs, int width) {
   const __m128i zero = _mm_setzero_si128();
-  const std::size_t n = samples.size();
   int x = 0;
   for (; x + 4 <= width; x += 4) {
     __m128i low[4] = {zero, zero, zero, zero}, high[4] = {zero, zero, zero, zero};
-    for (std::size_t k = 0; k < n; k += 2) {
-      const TContribution& a = samples[k];
-      const TContribution& b = k + 1 < n ? samples[k + 1] : samples[k];
-      const std::int32_t wb = k + 1 < n ? b.Weight : 0;
-      const __m128i wl = _mm_set1_epi32(LowPair(a.Weight, wb));
-      const __m128i wh = _mm_set1_epi32(HighPair(a.Weight, wb));
-      const __m128i ra = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line0 + a.Offset + x * 4));
-      const __m128i rb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line0 + b.Offset + x * 4));
+    for (const TSamplePair& p : pairs) {
+      const __m128i wl = _mm_set1_epi32(p.Low);
+      const __m128i wh = _mm_set1_epi32(p.High);
+      const __m128i ra = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line0 + p.OffsetA + x * 4));
+      const __m128i rb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line0 + p.OffsetB + x * 4));
       const __m128i pairs01 = _mm_unpacklo_epi8(ra, rb);
       const __m128i pairs23 = _mm_unpackhi_epi8(ra, rb);
       const __m128i lanes[4] = {_mm_unpacklo_epi8(pairs01, zero), _mm_unpackhi_epi8(pairs01, zero),
                                 _mm_unpacklo_epi8(pairs23, zero), _mm_unpackhi_epi8(pairs23, zero)};
-      for (int p = 0; p < 4; ++p) {
-        low[p] = _mm_add_epi32(low[p], _mm_madd_epi16(lanes[p], wl));
-        high[p] = _mm_add_epi32(high[p], _mm_madd_epi16(lanes[p], wh));
+      for (int k = 0; k < 4; ++k) {
+        low[k] = _mm_add_epi32(low[k], _mm_madd_epi16(lanes[k], wl));
+        high[k] = _mm_add_epi32(high[k], _mm_madd_epi16(lanes[k], wh));
       }
     }
     __m128i sums[4];
-    for (int p = 0; p < 4; ++p) sums[p] = _mm_srai_epi32(_mm_add_epi32(_mm_slli_epi32(high[p], 8), low[p]), 16);
+    for (int k = 0; k < 4; ++k) sums[k] = _mm_srai_epi32(_mm_add_epi32(_mm_slli_epi32(high[k], 8), low[k]), 16);
     const __m128i words01 = _mm_packs_epi32(sums[0], sums[1]);
     const __m128i words23 = _mm_packs_epi32(sums[2], sums[3]);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + x * 4), _mm_packus_epi16(words01, words23));
@@ -115,24 +98,32 @@ void ApplyRows(std::uint8_t* dst, const std::uint8_t* line0, std::span<const TCo
 }
 #endif
 
-void ApplyPixel(std::uint8_t* dst, const std::uint8_t* src, std::span<const TContribution> samples) {
+void ApplyPixel(std::uint8_t* dst, const std::uint8_t* src, const TContributorList& list, int pixel) {
 #if defined(__SSE2__)
-  if (samples.size() <= kMaxVectorSamples) {
-    ApplyVector(dst, src, samples);
+  if (list.Of(pixel).size() <= kMaxVectorSamples) {
+    ApplyVector(dst, src, list.PairsOf(pixel));
     return;
   }
 #endif
-  ApplyPlain(dst, src, samples);
+  ApplyPlain(dst, src, list.Of(pixel));
 }
 
-void ApplyRowPass(std::uint8_t* dst, const std::uint8_t* line0, std::span<const TContribution> samples, int width) {
+void ApplyRowPass(std::uint8_t* dst, const std::uint8_t* line0, const TContributorList& list, int pixel, int width) {
+  const auto samples = list.Of(pixel);
 #if defined(__SSE2__)
   if (samples.size() <= kMaxVectorSamples) {
-    ApplyRows(dst, line0, samples, width);
+    ApplyRows(dst, line0, samples, list.PairsOf(pixel), width);
     return;
   }
 #endif
   for (int x = 0; x < width; ++x) ApplyPlain(dst + x * 4, line0 + x * 4, samples);
+}
+
+// Weight w as High * 256 + Low with Low 0..255, for two samples packed into words.
+std::int32_t LowPair(std::int32_t w0, std::int32_t w1) { return (w0 & 0xFF) | (w1 & 0xFF) << 16; }
+std::int32_t HighPair(std::int32_t w0, std::int32_t w1) {
+  return static_cast<std::int32_t>((static_cast<std::uint32_t>(w0 >> 8) & 0xFFFFu) |
+                                   static_cast<std::uint32_t>(w1 >> 8) << 16);
 }
 
 }  // namespace
@@ -179,9 +170,11 @@ void BuildContributors(TContributorList& list, int dstSize, int srcSize, std::pt
   // Room for every sample strictly within the filter's reach, plus one.
   const double perPixel = std::trunc(2 * width + 1) + 1;
   if (perPixel * dstSize > kMaxSamplesPerLine) return;
-  list.pairs_.reserve(static_cast<std::size_t>(perPixel * dstSize));
+  list.samples_.reserve(static_cast<std::size_t>(perPixel * dstSize));
   list.start_.reserve(static_cast<std::size_t>(dstSize) + 1);
   list.start_.push_back(0);
+  list.pair_start_.reserve(static_cast<std::size_t>(dstSize) + 1);
+  list.pair_start_.push_back(0);
   for (int i = 0; i < dstSize; ++i) {
     const double center = static_cast<double>(i) * srcSize / dstSize;
     const auto first = static_cast<long long>(std::ceil(center + width));
@@ -191,24 +184,33 @@ void BuildContributors(TContributorList& list, int dstSize, int srcSize, std::pt
       const double w = FilterWeight(filter, (center - static_cast<double>(j)) * scale);
       if (w == 0) continue;
       const auto weight = static_cast<std::int32_t>(std::nearbyint(w * scale * 65536));
-      list.pairs_.push_back({Mirror(j, srcSize) * step, weight});
+      list.samples_.push_back({Mirror(j, srcSize) * step, weight});
       ++count;
     }
-    list.max_count_ = std::max(list.max_count_, count);
-    list.start_.push_back(list.pairs_.size());
+    const std::size_t begin = list.start_.back();
+    list.start_.push_back(list.samples_.size());
+    for (std::size_t k = begin; k < list.samples_.size(); k += 2) {
+      const TContribution& a = list.samples_[k];
+      const bool paired = k + 1 < list.samples_.size();
+      const TContribution& b = paired ? list.samples_[k + 1] : a;
+      const std::int32_t wb = paired ? b.Weight : 0;
+      list.pairs_.push_back({a.Offset, b.Offset, LowPair(a.Weight, wb), HighPair(a.Weight, wb)});
+    }
+    list.pair_start_.push_back(list.pairs_.size());
   }
 }
 
 void ApplyContributors(std::uint8_t* dst, std::ptrdiff_t dstStep, const std::uint8_t* srcLine,
                        const TContributorList& list, int count) {
   count = std::min(count, list.Size());
-  for (int i = 0; i < count; ++i) ApplyPixel(dst + i * dstStep, srcLine, list.Of(i));
+  for (int i = 0; i < count; ++i) ApplyPixel(dst + i * dstStep, srcLine, list, i);
 }
 
 void FreeContributors(TContributorList& list) {
   list.start_.clear();
+  list.pair_start_.clear();
+  list.samples_.clear();
   list.pairs_.clear();
-  list.max_count_ = 0;
 }
 
 bool ResamplePixels(const TPixelView& src, const TPixelView& dst, int filter) {
@@ -225,7 +227,7 @@ bool ResamplePixels(const TPixelView& src, const TPixelView& dst, int filter) {
                       dst.Width);
   // Then along the columns, a destination row at a time.
   for (int y = 0; y < dst.Height; ++y)
-    ApplyRowPass(reinterpret_cast<std::uint8_t*>(dst.Row(y)), mid.data(), down.Of(y), dst.Width);
+    ApplyRowPass(reinterpret_cast<std::uint8_t*>(dst.Row(y)), mid.data(), down, y, dst.Width);
   return true;
 }
 

@@ -36,22 +36,31 @@ struct TContribution {
   std::int32_t Weight = 0;
 };
 
+// Two samples of a destination pixel taken together, their weights split as High * 256 + Low
+// (Low 0..255) and packed two to a word, so that 16-bit multiplications stay exact. An odd
+// last sample is paired with itself at weight 0.
+struct TSamplePair {
+  std::ptrdiff_t OffsetA = 0, OffsetB = 0;
+  std::int32_t Low = 0, High = 0;
+};
+
 // For each destination pixel of a line, the source samples it sums.
 class TContributorList {
  public:
   int Size() const { return static_cast<int>(start_.empty() ? 0 : start_.size() - 1); }
   std::span<const TContribution> Of(int pixel) const {
-    return {pairs_.data() + start_[pixel], static_cast<std::size_t>(start_[pixel + 1] - start_[pixel])};
+    return {samples_.data() + start_[pixel], start_[pixel + 1] - start_[pixel]};
   }
-  // The most samples any one destination pixel has.
-  int MaxCount() const { return max_count_; }
+  std::span<const TSamplePair> PairsOf(int pixel) const {
+    return {pairs_.data() + pair_start_[pixel], pair_start_[pixel + 1] - pair_start_[pixel]};
+  }
 
  private:
   friend void BuildContributors(TContributorList&, int, int, std::ptrdiff_t, int);
   friend void FreeContributors(TContributorList&);
-  std::vector<std::size_t> start_;
-  std::vector<TContribution> pairs_;
-  int max_count_ = 0;
+  std::vector<std::size_t> start_, pair_start_;
+  std::vector<TContribution> samples_;
+  std::vector<TSamplePair> pairs_;
 };
 
 // The samples of a line of DstSize pixels taken from SrcSize pixels Step bytes apart.
