@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "classlib/forms/Forms.h"
+#include "skin_classic/core/ForeignClasses.h"
 #include "skin_classic/core/SkinStartup.h"
 #include "skin_classic/paint/SkinText.h"
 
@@ -33,7 +34,9 @@ bool Contains(const String& Text, vcl::StringView Part) { return Text.find(Part)
 LONG_PTR StyleOf(HWND Window) { return GetWindowLongPtrW(Window, GWL_STYLE); }
 LONG_PTR ExStyleOf(HWND Window) { return GetWindowLongPtrW(Window, GWL_EXSTYLE); }
 
-bool IsDialogClass(const String& LowerClass) { return LowerClass == L"tmessageform" || LowerClass == L"#32770"; }
+bool IsDialogClass(const String& LowerClass) {
+  return std::ranges::find(foreign_classes::kDialogs, vcl::StringView(LowerClass)) != foreign_classes::kDialogs.end();
+}
 
 HWND OwnerWindow(const TSkinData* SkinData) {
   auto* owner = dynamic_cast<vcl::TWinControl*>(SkinData->Owner());
@@ -183,19 +186,19 @@ bool TSkinManage::SkinForm(HWND Window) {
   const bool mdiChild = (ExStyleOf(Window) & WS_EX_MDICHILD) != 0;
   // A form docked or embedded in another window.
   if (!skinning_all_ && (style & WS_CHILD) && !mdiChild &&
-      vcl::LowerCase(WindowClassName(GetParent(Window))) != L"mdiclient")
+      vcl::LowerCase(WindowClassName(GetParent(Window))) != foreign_classes::kMdiClient)
     return false;
   const String className = WindowClassName(Window);
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(Window, GWLP_HINSTANCE));
-  if (!formObject && instance != SkinModuleInstance() && className != L"#32770") return false;
+  if (!formObject && instance != SkinModuleInstance() && className != foreign_classes::kSystemDialog) return false;
   RECT bounds{};
   GetWindowRect(Window, &bounds);
   if ((bounds.right <= bounds.left || bounds.bottom <= bounds.top) && !mdiChild) return false;
   TSkinData* skinData = SkinDataFor(Window, className);
   const int disableTag = skinData ? skinData->DisableTag() : kDefaultDisableTag;
   if (formObject && formObject->Tag() == disableTag) return false;
-  if (Contains(className, L"TcxPopupEditPopupWindow") || Contains(className, L"TTERenderWindow") ||
-      className == L"TApplication")
+  if (std::ranges::any_of(foreign_classes::kNeverSkinnedParts, [&](auto part) { return Contains(className, part); }) ||
+      className == foreign_classes::kApplicationWindow)
     return false;
   if (!PassesFilter(Window, className)) return false;
   if (!skinData || skinData->Empty()) return false;
@@ -225,9 +228,9 @@ bool TSkinManage::PassesFilter(HWND Window, const String& ClassName) {
   if (!main_skin_data_) return true;
   const String lower = vcl::LowerCase(ClassName);
   bool doSkin = true;
-  if (Contains(lower, L"preview") && !main_skin_data_->Options().Contains(xoPreview)) doSkin = false;
-  if (ClassName == L"#32770" && (StyleOf(Window) & 0x200)) doSkin = false;
-  if (lower == L"tpopupdbtreeview") doSkin = false;
+  if (Contains(lower, foreign_classes::kPreviewPart) && !main_skin_data_->Options().Contains(xoPreview)) doSkin = false;
+  if (ClassName == foreign_classes::kSystemDialog && (StyleOf(Window) & 0x200)) doSkin = false;
+  if (lower == foreign_classes::kPopupDbTreeView) doSkin = false;
   main_skin_data_->QueryFormSkin(ClassName, doSkin);
   return doSkin;
 }
@@ -392,9 +395,9 @@ void TSkinManage::WindowCreated(HWND Window, const CBT_CREATEWNDW& Create) {
   if (!cs) return;
   // The create structure may name the class by atom: the window itself is asked.
   const String className = WindowClassName(Window);
-  if (vcl::SameText(className, L"ScrollBar") && (cs->style & SBS_SIZEGRIP)) {
+  if (vcl::SameText(className, foreign_classes::kScrollBar) && (cs->style & SBS_SIZEGRIP)) {
     if (TWinSkinFormBase* form = FindForm(cs->hwndParent)) form->MapSizeGrip(Window);
-  } else if (!(cs->style & WS_CHILD) && className == L"#32768") {
+  } else if (!(cs->style & WS_CHILD) && className == foreign_classes::kPopupMenu) {
     SkinPopupMenu(Window);
   } else if (cs->dwExStyle & WS_EX_MDICHILD) {
     SkinForm(Window);  // MDI children never get an activation of their own

@@ -1,11 +1,10 @@
 // The classic engine's units: the skin-data unit (user32 bindings, shared bitmap and list,
 // system facts, the class registration that form descriptions need) and the manager unit
-// (the control-lookup message and atom; its shutdown frees the manager).
+// (the module instance; its shutdown frees the manager).
 #include "skin_classic/core/SkinStartup.h"
 
 #include <memory>
 
-#include "classlib/controls/Controls.h"
 #include "classlib/rtl/UnitInit.h"
 #include "skin_classic/core/SkinData.h"
 #include "skin_classic/core/SkinManage.h"
@@ -33,8 +32,6 @@ struct TSharedObjects {
 };
 
 struct TLookup {
-  UINT Message = 0;
-  ATOM Atom = 0;
   HINSTANCE Instance = nullptr;
 };
 
@@ -101,27 +98,20 @@ void FreeSharedObjects() {
   s.Strings.reset();
 }
 
-void RegisterLookup() {
+void RecordModuleInstance() {
   TLookup& l = Lookup();
   l.Instance = GetModuleHandleW(nullptr);
-  // The same name as the class library's, so the engine reads the property it sets.
-  const vcl::String name = vcl::ControlAtomName();
-  l.Atom = GlobalAddAtomW(name.c_str());
-  l.Message = RegisterWindowMessageW(name.c_str());
 }
 
 void ShutDownManager() {
   FreeSkinManager();
-  TLookup& l = Lookup();
-  if (l.Atom) GlobalDeleteAtom(l.Atom);
-  l.Atom = 0;
 }
 
 const vcl::TUnitRegistration kUser32Unit{vcl::TUnitGroup::ClassicSkin, 10, L"WinSkinUser32", &BindUser32,
                                          &ReleaseUser32};
 const vcl::TUnitRegistration kSkinDataUnit{vcl::TUnitGroup::ClassicSkin, 20, L"WinSkinData", &MakeSharedObjects,
                                            &FreeSharedObjects};
-const vcl::TUnitRegistration kSkinMenuUnit{vcl::TUnitGroup::ClassicSkin, 30, L"WinSkinMenu", &RegisterLookup,
+const vcl::TUnitRegistration kSkinMenuUnit{vcl::TUnitGroup::ClassicSkin, 30, L"WinSkinMenu", &RecordModuleInstance,
                                            &ShutDownManager};
 
 }  // namespace
@@ -160,8 +150,6 @@ vcl::TBitmap* SharedPaintBitmap() { return Shared().PaintBitmap.get(); }
 vcl::TStringList* SharedStrings() { return Shared().Strings.get(); }
 bool IsNTPlatform() { return Shared().NT; }
 bool IsNotVersion6() { return Shared().NotVersion6; }
-UINT SkinControlMessage() { return Lookup().Message; }
-ATOM SkinControlAtom() { return Lookup().Atom; }
 HINSTANCE SkinModuleInstance() {
   TLookup& l = Lookup();
   return l.Instance ? l.Instance : GetModuleHandleW(nullptr);

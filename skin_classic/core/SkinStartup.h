@@ -1,6 +1,7 @@
 // What the classic engine binds and makes at its unit start-up: user32 entry points looked
 // up at run time (each may be missing), one shared bitmap with halftone stretching and one
-// shared string list, facts about the system, and the control-lookup message and atom. The
+// shared string list, facts about the system and the module instance. (The control-lookup
+// message and atom are the class library's: vcl::ControlLookupMessage, vcl::ControlAtom.) The
 // engine's units start after the layered engine's and stop in reverse order; the last one
 // frees the skin manager.
 #pragma once
@@ -31,10 +32,6 @@ vcl::TStringList* SharedStrings();
 bool IsNTPlatform();
 bool IsNotVersion6();
 
-// The registered message and the global atom named "ControlOfs%.8X%.8X" (module instance,
-// thread id): the atom names the window property that holds a library window's control.
-UINT SkinControlMessage();
-ATOM SkinControlAtom();
 // The program's module instance, as copied at start-up.
 HINSTANCE SkinModuleInstance();
 

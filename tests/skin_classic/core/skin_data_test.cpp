@@ -199,9 +199,10 @@ TEST(SkinStartup, TheEnginesUnitsStartAfterTheLibrarysInOrder) {
   EXPECT_LT(at(L"WinSkinUser32"), at(L"WinSkinData"));
   EXPECT_LT(at(L"WinSkinData"), at(L"WinSkinMenu"));
 
+  // The control-lookup atom is the class library's alone, registered once.
   const vcl::String name = vcl::ControlAtomName();
-  EXPECT_EQ(SkinControlAtom(), GlobalFindAtomW(name.c_str()));
-  EXPECT_EQ(SkinControlMessage(), RegisterWindowMessageW(name.c_str()));
+  EXPECT_EQ(vcl::ControlAtom(), GlobalFindAtomW(name.c_str()));
+  EXPECT_EQ(vcl::ControlLookupMessage(), RegisterWindowMessageW(name.c_str()));
   EXPECT_EQ(SkinModuleInstance(), GetModuleHandleW(nullptr));
   ASSERT_NE(SharedPaintBitmap(), nullptr);
   EXPECT_EQ(GetStretchBltMode(SharedPaintBitmap()->Canvas()->Handle()), HALFTONE);
