@@ -41,6 +41,7 @@ inline constexpr int kCountdownStart = 20;
 
 class Tfrmmain : public vcl::TForm {
   VCL_CLASS(Tfrmmain, TForm)
+ public:
   explicit Tfrmmain(vcl::TComponent* AOwner);
 
   // The hidden memo holding the HTML last generated or assembled (nil once the window

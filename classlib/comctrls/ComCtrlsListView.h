@@ -26,6 +26,7 @@ const TEnumTypeInfo& ViewStyleTypeInfo();
 
 class TListColumn : public TCollectionItem {
   VCL_CLASS(TListColumn, TCollectionItem)
+ public:
   explicit TListColumn(TCollection* Collection);
 
   const String& Caption() const { return caption_; }
@@ -54,6 +55,7 @@ class TListColumn : public TCollectionItem {
 
 class TListColumns : public TCollection {
   VCL_CLASS(TListColumns, TCollection)
+ public:
   explicit TListColumns(TCustomListView* AOwner);
 
   TListColumn* Add() { return static_cast<TListColumn*>(TCollection::Add()); }
@@ -74,6 +76,7 @@ class TListColumns : public TCollection {
 
 class TListItem : public TPersistent {
   VCL_CLASS(TListItem, TPersistent)
+ public:
   // Items are made by their list (TListItems::Add / Insert).
   explicit TListItem(TListItems* AOwner);
   ~TListItem() override;
@@ -120,6 +123,7 @@ class TListItem : public TPersistent {
 
 class TListItems : public TPersistent {
   VCL_CLASS(TListItems, TPersistent)
+ public:
   explicit TListItems(TCustomListView* AOwner);
   ~TListItems() override;
 
@@ -161,6 +165,7 @@ using TLVSelectItemEvent = Event<void(TObject* Sender, TListItem* Item, bool Sel
 
 class TCustomListView : public TWinControl {
   VCL_CLASS(TCustomListView, TWinControl)
+ public:
   explicit TCustomListView(TComponent* AOwner);
   ~TCustomListView() override;
 
@@ -257,6 +262,7 @@ class TCustomListView : public TWinControl {
 
 class TListView : public TCustomListView {
   VCL_CLASS(TListView, TCustomListView)
+ public:
   using TCustomListView::TCustomListView;
 };
 

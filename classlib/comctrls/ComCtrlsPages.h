@@ -30,6 +30,7 @@ using TDrawTabEvent = Event<void(TCustomTabControl* Control, int TabIndex, const
 
 class TCustomTabControl : public TWinControl {
   VCL_CLASS(TCustomTabControl, TWinControl)
+ public:
   explicit TCustomTabControl(TComponent* AOwner);
   ~TCustomTabControl() override;
 
@@ -105,6 +106,7 @@ class TCustomTabControl : public TWinControl {
 
 class TTabSheet : public TWinControl {
   VCL_CLASS(TTabSheet, TWinControl)
+ public:
   explicit TTabSheet(TComponent* AOwner);
 
   // The page control is the sheet's parent.
@@ -134,6 +136,7 @@ class TTabSheet : public TWinControl {
 
 class TPageControl : public TCustomTabControl {
   VCL_CLASS(TPageControl, TCustomTabControl)
+ public:
   explicit TPageControl(TComponent* AOwner);
   ~TPageControl() override;
   void BeforeDestruction() override;

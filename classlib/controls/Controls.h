@@ -156,6 +156,7 @@ struct TCreateParams {
 
 class TControlCanvas : public TCanvas {
   VCL_CLASS(TControlCanvas, TCanvas)
+ public:
   TControlCanvas() = default;
   ~TControlCanvas() override;
 
@@ -199,6 +200,7 @@ class TCanvasDCLoan {
 
 class TSizeConstraints : public TPersistent {
   VCL_CLASS(TSizeConstraints, TPersistent)
+ public:
   TSizeConstraints() = default;
   explicit TSizeConstraints(TControl* AControl) : control_(AControl) {}
 
@@ -232,6 +234,7 @@ class TSizeConstraints : public TPersistent {
 class TControl : public TComponent {
   VCL_CLASS(TControl, TComponent)
 
+ public:
   explicit TControl(TComponent* AOwner);
   ~TControl() override;
   void BeforeDestruction() override;
@@ -423,6 +426,7 @@ class TControl : public TComponent {
 class TWinControl : public TControl {
   VCL_CLASS(TWinControl, TControl)
 
+ public:
   explicit TWinControl(TComponent* AOwner);
   ~TWinControl() override;
   void BeforeDestruction() override;
@@ -584,6 +588,7 @@ class TWinControl : public TControl {
 
 class TGraphicControl : public TControl {
   VCL_CLASS(TGraphicControl, TControl)
+ public:
   explicit TGraphicControl(TComponent* AOwner);
   ~TGraphicControl() override;
 
@@ -600,6 +605,7 @@ class TGraphicControl : public TControl {
 
 class TCustomControl : public TWinControl {
   VCL_CLASS(TCustomControl, TWinControl)
+ public:
   explicit TCustomControl(TComponent* AOwner);
   ~TCustomControl() override;
 

@@ -9,6 +9,7 @@ namespace vcl {
 
 class TTimer : public TComponent {
   VCL_CLASS(TTimer, TComponent)
+ public:
   explicit TTimer(TComponent* AOwner);
   ~TTimer() override;
 

@@ -19,6 +19,7 @@ enum class TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
 
 class TSpeedButton : public TGraphicControl {
   VCL_CLASS(TSpeedButton, TGraphicControl)
+ public:
   explicit TSpeedButton(TComponent* AOwner);
   ~TSpeedButton() override;
 

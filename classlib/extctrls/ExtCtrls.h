@@ -18,6 +18,7 @@ void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, 
 
 class TCustomPanel : public TCustomControl {
   VCL_CLASS(TCustomPanel, TCustomControl)
+ public:
   explicit TCustomPanel(TComponent* AOwner);
 
   // How the caption sits across the panel (it is always centred vertically).
@@ -61,6 +62,7 @@ class TCustomPanel : public TCustomControl {
 
 class TPanel : public TCustomPanel {
   VCL_CLASS(TPanel, TCustomPanel)
+ public:
   using TCustomPanel::TCustomPanel;
 };
 
@@ -72,6 +74,7 @@ class TCustomRadioGroup;
 // One radio button of a radio group (a real child window); made and freed by its group.
 class TGroupButton : public TRadioButton {
   VCL_CLASS(TGroupButton, TRadioButton)
+ public:
   TGroupButton(TCustomRadioGroup* Group);
   ~TGroupButton() override;
 
@@ -85,6 +88,7 @@ class TGroupButton : public TRadioButton {
 
 class TCustomRadioGroup : public TCustomGroupBox {
   VCL_CLASS(TCustomRadioGroup, TCustomGroupBox)
+ public:
   explicit TCustomRadioGroup(TComponent* AOwner);
   ~TCustomRadioGroup() override;
   void BeforeDestruction() override;
@@ -127,6 +131,7 @@ class TCustomRadioGroup : public TCustomGroupBox {
 
 class TRadioGroup : public TCustomRadioGroup {
   VCL_CLASS(TRadioGroup, TCustomRadioGroup)
+ public:
   using TCustomRadioGroup::TCustomRadioGroup;
 };
 
@@ -143,6 +148,7 @@ using TCanResizeEvent = Event<void(TObject* Sender, int& NewSize, bool& Accept)>
 // before it (the one it touches on the side of its alignment).
 class TSplitter : public TGraphicControl {
   VCL_CLASS(TSplitter, TGraphicControl)
+ public:
   explicit TSplitter(TComponent* AOwner);
   ~TSplitter() override;
 
@@ -201,6 +207,7 @@ class TSplitter : public TGraphicControl {
 
 class TImage : public TGraphicControl {
   VCL_CLASS(TImage, TGraphicControl)
+ public:
   explicit TImage(TComponent* AOwner);
   ~TImage() override;
 

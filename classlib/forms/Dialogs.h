@@ -17,6 +17,7 @@ namespace vcl {
 class TCommonDialog : public TComponent {
   VCL_CLASS(TCommonDialog, TComponent)
 
+ public:
   explicit TCommonDialog(TComponent* AOwner) : TComponent(AOwner) {}
 
   // Shows the dialog modally, owned by the active form's window (else the application's);
@@ -36,6 +37,7 @@ const TEnumTypeInfo& ColorDialogOptionTypeInfo();
 class TColorDialog : public TCommonDialog {
   VCL_CLASS(TColorDialog, TCommonDialog)
 
+ public:
   explicit TColorDialog(TComponent* AOwner);
   ~TColorDialog() override;
 

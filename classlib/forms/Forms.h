@@ -70,6 +70,7 @@ TCustomForm* GetParentForm(const TControl* Control);
 class TCustomForm : public TWinControl {
   VCL_CLASS(TCustomForm, TWinControl)
 
+ public:
   // Reads the description named after the class when created through its class information
   // (plain TForm and TCustomForm read none).
   explicit TCustomForm(TComponent* AOwner);
@@ -219,6 +220,7 @@ class TCustomForm : public TWinControl {
 
 class TForm : public TCustomForm {
   VCL_CLASS(TForm, TCustomForm)
+ public:
   explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
   TForm(TComponent* AOwner, int Dummy) : TCustomForm(AOwner, Dummy) {}
 };
@@ -244,6 +246,7 @@ struct THintInfo {
 
 class THintWindow : public TCustomControl {
   VCL_CLASS(THintWindow, TCustomControl)
+ public:
   explicit THintWindow(TComponent* AOwner);
 
   // Shows the hint with its text in the screen rectangle.
@@ -267,6 +270,7 @@ extern const TClassInfo* HintWindowClass;
 
 class TMonitor : public TObject {
   VCL_CLASS(TMonitor, TObject)
+ public:
   TMonitor(HMONITOR Handle, int Number) : handle_(Handle), number_(Number) {}
 
   HMONITOR Handle() const { return handle_; }
@@ -286,6 +290,7 @@ class TMonitor : public TObject {
 
 class TScreen : public TComponent {
   VCL_CLASS(TScreen, TComponent)
+ public:
   explicit TScreen(TComponent* AOwner);
   ~TScreen() override;
 
@@ -367,6 +372,7 @@ using THelpEvent = Event<bool(WORD Command, intptr_t Data, bool& CallHelp)>;
 
 class TApplication : public TComponent {
   VCL_CLASS(TApplication, TComponent)
+ public:
   explicit TApplication(TComponent* AOwner);
   ~TApplication() override;
 

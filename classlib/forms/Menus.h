@@ -62,6 +62,7 @@ inline constexpr const wchar_t* cLineCaption = L"-";
 class TMenuItem : public TComponent {
   VCL_CLASS(TMenuItem, TComponent)
 
+ public:
   explicit TMenuItem(TComponent* AOwner);
   ~TMenuItem() override;
 
@@ -194,6 +195,7 @@ class TMenuItem : public TComponent {
 class TMenu : public TComponent {
   VCL_CLASS(TMenu, TComponent)
 
+ public:
   explicit TMenu(TComponent* AOwner);
   ~TMenu() override;
 
@@ -249,6 +251,7 @@ class TMenu : public TComponent {
 class TMainMenu : public TMenu {
   VCL_CLASS(TMainMenu, TMenu)
 
+ public:
   explicit TMainMenu(TComponent* AOwner) : TMenu(AOwner) {}
   ~TMainMenu() override;
 
@@ -260,6 +263,7 @@ class TMainMenu : public TMenu {
 class TPopupMenu : public TMenu {
   VCL_CLASS(TPopupMenu, TMenu)
 
+ public:
   explicit TPopupMenu(TComponent* AOwner);
   ~TPopupMenu() override;
 

@@ -127,6 +127,7 @@ const TEnumTypeInfo& PixelFormatTypeInfo() {
 class TBitmapCanvas : public TCanvas {
   VCL_CLASS(TBitmapCanvas, TCanvas)
 
+ public:
   explicit TBitmapCanvas(TBitmap* owner) : bitmap_(owner) {}
   ~TBitmapCanvas() override { FreeContext(); }
 

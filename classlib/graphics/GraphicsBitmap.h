@@ -25,6 +25,7 @@ class TBitmapCanvas;
 class TBitmap : public TGraphic {
   VCL_CLASS(TBitmap, TGraphic)
 
+ public:
   TBitmap();
   ~TBitmap() override;
 

@@ -42,6 +42,7 @@ inline constexpr TCanvasState csAllValid{TCanvasStateItem::csHandleValid, TCanva
 class TCanvas : public TPersistent {
   VCL_CLASS(TCanvas, TPersistent)
 
+ public:
   TCanvas();
   ~TCanvas() override;
 

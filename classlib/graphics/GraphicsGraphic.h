@@ -18,6 +18,7 @@ using TProgressEvent = Event<void(TObject* Sender, TProgressStage Stage, uint8_t
 class TGraphic : public TPersistent {
   VCL_CLASS(TGraphic, TPersistent)
 
+ public:
   bool Empty() const { return GetEmpty(); }
   int Width() const { return GetWidth(); }
   int Height() const { return GetHeight(); }

@@ -10,6 +10,7 @@ namespace vcl {
 class TIcon : public TGraphic {
   VCL_CLASS(TIcon, TGraphic)
 
+ public:
   TIcon();
   ~TIcon() override;
 

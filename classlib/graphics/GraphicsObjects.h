@@ -44,6 +44,7 @@ int ScreenLogPixels();
 class TGraphicsObject : public TPersistent {
   VCL_CLASS(TGraphicsObject, TPersistent)
 
+ public:
   TNotifyEvent OnChange;
 
  protected:
@@ -53,6 +54,7 @@ class TGraphicsObject : public TPersistent {
 class TFont : public TGraphicsObject {
   VCL_CLASS(TFont, TGraphicsObject)
 
+ public:
   TFont();
   ~TFont() override;
   void Assign(TPersistent* Source) override;
@@ -94,6 +96,7 @@ class TFont : public TGraphicsObject {
 class TBrush : public TGraphicsObject {
   VCL_CLASS(TBrush, TGraphicsObject)
 
+ public:
   TBrush();
   ~TBrush() override;
   void Assign(TPersistent* Source) override;
@@ -121,6 +124,7 @@ class TBrush : public TGraphicsObject {
 class TPen : public TGraphicsObject {
   VCL_CLASS(TPen, TGraphicsObject)
 
+ public:
   TPen();
   ~TPen() override;
   void Assign(TPersistent* Source) override;

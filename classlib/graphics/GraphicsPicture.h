@@ -13,6 +13,7 @@ namespace vcl {
 class TPicture : public TPersistent {
   VCL_CLASS(TPicture, TPersistent)
 
+ public:
   TPicture();
   ~TPicture() override;
 

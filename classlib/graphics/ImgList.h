@@ -19,6 +19,7 @@ const TEnumTypeInfo& ImageTypeTypeInfo();
 class TCustomImageList : public TComponent {
   VCL_CLASS(TCustomImageList, TComponent)
 
+ public:
   explicit TCustomImageList(TComponent* AOwner);
   TCustomImageList(TComponent* AOwner, int AWidth, int AHeight);
   ~TCustomImageList() override;
@@ -96,6 +97,7 @@ class TCustomImageList : public TComponent {
 
 class TImageList : public TCustomImageList {
   VCL_CLASS(TImageList, TCustomImageList)
+ public:
   using TCustomImageList::TCustomImageList;
 };
 

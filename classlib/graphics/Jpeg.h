@@ -19,6 +19,7 @@ using enum TJPEGPerformance;
 class TJPEGImage : public TGraphic {
   VCL_CLASS(TJPEGImage, TGraphic)
 
+ public:
   TJPEGImage();
   ~TJPEGImage() override;
 

@@ -14,6 +14,7 @@ class OleBrowserHost;
 
 class TWebBrowser : public TWinControl {
   VCL_CLASS(TWebBrowser, TWinControl)
+ public:
   explicit TWebBrowser(TComponent* AOwner);
   ~TWebBrowser() override;
 

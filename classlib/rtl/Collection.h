@@ -29,6 +29,7 @@ using enum TCollectionNotification;
 class TCollectionItem : public TPersistent {
   VCL_CLASS(TCollectionItem, TPersistent)
 
+ public:
   // Joins Collection at the end when it is not nil. Derived items are still being built
   // while the collection hears of the new item: TCollection::Add avoids that by joining
   // after construction.
@@ -59,6 +60,7 @@ class TCollectionItem : public TPersistent {
 class TCollection : public TPersistent {
   VCL_CLASS(TCollection, TPersistent)
 
+ public:
   explicit TCollection(TCollectionItemClass ItemClass);
   ~TCollection() override;
 
@@ -104,6 +106,7 @@ class TCollection : public TPersistent {
 class TOwnedCollection : public TCollection {
   VCL_CLASS(TOwnedCollection, TCollection)
 
+ public:
   TOwnedCollection(TPersistent* AOwner, TCollectionItemClass ItemClass)
       : TCollection(ItemClass), owner_(AOwner) {}
   TPersistent* GetOwner() override { return owner_; }

@@ -24,6 +24,7 @@ using TGetChildProc = std::function<void(TComponent* Child)>;
 class TComponent : public TPersistent {
   VCL_CLASS(TComponent, TPersistent)
 
+ public:
   explicit TComponent(TComponent* AOwner);
   ~TComponent() override;
   void BeforeDestruction() override;

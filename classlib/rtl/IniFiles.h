@@ -13,6 +13,7 @@ VCL_EXCEPTION(EIniFileException, Exception);
 
 class TCustomIniFile : public TObject {
   VCL_CLASS(TCustomIniFile, TObject)
+ public:
   explicit TCustomIniFile(const String& FileName) : file_name_(FileName) {}
 
   const String& FileName() const { return file_name_; }
@@ -51,6 +52,7 @@ class TCustomIniFile : public TObject {
 // raise EIniFileException "Unable to write to %s".
 class TIniFile : public TCustomIniFile {
   VCL_CLASS(TIniFile, TCustomIniFile)
+ public:
   explicit TIniFile(const String& FileName) : TCustomIniFile(FileName) {}
   ~TIniFile() override;
 
@@ -71,6 +73,7 @@ class TIniFile : public TCustomIniFile {
 // the first matching section and key, ignoring case unless CaseSensitive.
 class TMemIniFile : public TCustomIniFile {
   VCL_CLASS(TMemIniFile, TCustomIniFile)
+ public:
   explicit TMemIniFile(const String& FileName, const TEncoding* Encoding = nullptr);
 
   String ReadString(const String& Section, const String& Ident, const String& Default) const override;

@@ -10,6 +10,7 @@ namespace vcl {
 // Index errors raise EListError "List index out of bounds (%d)".
 class TList : public TObject {
   VCL_CLASS(TList, TObject)
+ public:
   TList() = default;
 
   int Count() const { return static_cast<int>(items_.size()); }

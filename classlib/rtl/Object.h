@@ -410,15 +410,14 @@ TClassInfo MakeClassInfo(StringView name, const TClassInfo* parent, void (*decla
 
 }  // namespace vcl
 
-// In the class body (public section follows).
+// First in the class body: the class information members (public). State the access of the
+// members that follow, as in any class.
 #define VCL_CLASS(Class, Base)                                                     \
  public:                                                                           \
   using inherited = Base;                                                          \
   static const ::vcl::TClassInfo& StaticClass();                                   \
   const ::vcl::TClassInfo& ClassType() const override { return StaticClass(); }    \
-  static void DeclareProperties(::vcl::TPropertyList& p);                          \
-                                                                                   \
- public:
+  static void DeclareProperties(::vcl::TPropertyList& p);
 
 // In one source file, followed by the body of DeclareProperties (`p` is the list). The
 // class is registered by name when its information is first built; call

@@ -10,6 +10,7 @@ class TFiler;
 class TPersistent : public TObject {
   VCL_CLASS(TPersistent, TObject)
 
+ public:
   // Copies Source into this object; when this class does not know Source, Source is
   // asked to AssignTo this object, and failing that "Cannot assign" is raised.
   virtual void Assign(TPersistent* Source);

@@ -20,6 +20,7 @@ using enum TSeekOrigin;
 class TStream : public TObject {
   VCL_CLASS(TStream, TObject)
 
+ public:
   // Reads/writes up to Count bytes; returns the count transferred (short at the end).
   virtual int64_t Read(void* Buffer, int64_t Count) = 0;
   virtual int64_t Write(const void* Buffer, int64_t Count) = 0;
@@ -40,6 +41,7 @@ class TStream : public TObject {
 // A stream in a growable block of memory.
 class TMemoryStream : public TStream {
   VCL_CLASS(TMemoryStream, TStream)
+ public:
   TMemoryStream() = default;
 
   int64_t Read(void* Buffer, int64_t Count) override;
@@ -81,6 +83,7 @@ inline constexpr uint16_t fmShareDenyNone = 0x0040;
 // with the system's reason.
 class TFileStream : public TStream {
   VCL_CLASS(TFileStream, TStream)
+ public:
   TFileStream(const String& FileName, uint16_t Mode);
 
   int64_t Read(void* Buffer, int64_t Count) override;
@@ -105,6 +108,7 @@ class TFileStream : public TStream {
 // given); DataString decodes all of it.
 class TStringStream : public TMemoryStream {
   VCL_CLASS(TStringStream, TMemoryStream)
+ public:
   TStringStream() = default;
   explicit TStringStream(const String& AString, const TEncoding* AEncoding = nullptr);
   explicit TStringStream(std::string_view Bytes, const TEncoding* AEncoding = nullptr);
@@ -125,6 +129,7 @@ class TStringStream : public TMemoryStream {
 // EStreamError "Can't write to a read-only resource stream".
 class TResourceStream : public TStream {
   VCL_CLASS(TResourceStream, TStream)
+ public:
   TResourceStream(void* Instance, const String& ResName, const wchar_t* ResType);
   TResourceStream(void* Instance, int ResID, const wchar_t* ResType);
 

@@ -21,6 +21,7 @@ namespace vcl {
 class TStrings : public TPersistent {
   VCL_CLASS(TStrings, TPersistent)
 
+ public:
   int Count() const { return GetCount(); }
   String Strings(int Index) const { return Get(Index); }
   void SetStrings(int Index, const String& S) { Put(Index, S); }
@@ -120,6 +121,7 @@ using TStringListSortCompare = int (*)(TStringList* List, int Index1, int Index2
 // not allow duplicates"). CaseSensitive switches comparisons to case-sensitive ones.
 class TStringList : public TStrings {
   VCL_CLASS(TStringList, TStrings)
+ public:
   TStringList() = default;
 
   int Add(const String& S) override;

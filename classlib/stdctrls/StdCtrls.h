@@ -47,6 +47,7 @@ const TEnumTypeInfo& ComboBoxStyleTypeInfo();
 
 class TCustomLabel : public TGraphicControl {
   VCL_CLASS(TCustomLabel, TGraphicControl)
+ public:
   explicit TCustomLabel(TComponent* AOwner);
 
   TAlignment Alignment() const { return alignment_; }
@@ -85,6 +86,7 @@ class TCustomLabel : public TGraphicControl {
 
 class TLabel : public TCustomLabel {
   VCL_CLASS(TLabel, TCustomLabel)
+ public:
   using TCustomLabel::TCustomLabel;
 };
 
@@ -93,6 +95,7 @@ class TLabel : public TCustomLabel {
 
 class TButtonControl : public TWinControl {
   VCL_CLASS(TButtonControl, TWinControl)
+ public:
   explicit TButtonControl(TComponent* AOwner);
 
   virtual bool Checked() const { return false; }
@@ -110,6 +113,7 @@ class TButtonControl : public TWinControl {
 
 class TButton : public TButtonControl {
   VCL_CLASS(TButton, TButtonControl)
+ public:
   explicit TButton(TComponent* AOwner);
 
   // The default button answers Enter (and is drawn so) unless another button has the focus;
@@ -140,6 +144,7 @@ class TButton : public TButtonControl {
 
 class TCustomCheckBox : public TButtonControl {
   VCL_CLASS(TCustomCheckBox, TButtonControl)
+ public:
   explicit TCustomCheckBox(TComponent* AOwner);
 
   // taRightJustify (the default) puts the text right of the mark.
@@ -169,11 +174,13 @@ class TCustomCheckBox : public TButtonControl {
 
 class TCheckBox : public TCustomCheckBox {
   VCL_CLASS(TCheckBox, TCustomCheckBox)
+ public:
   using TCustomCheckBox::TCustomCheckBox;
 };
 
 class TRadioButton : public TButtonControl {
   VCL_CLASS(TRadioButton, TButtonControl)
+ public:
   explicit TRadioButton(TComponent* AOwner);
 
   TAlignment Alignment() const { return alignment_; }
@@ -199,6 +206,7 @@ class TRadioButton : public TButtonControl {
 
 class TCustomEdit : public TWinControl {
   VCL_CLASS(TCustomEdit, TWinControl)
+ public:
   explicit TCustomEdit(TComponent* AOwner);
 
   // Entering a single-line edit with the keyboard selects its text.
@@ -270,11 +278,13 @@ class TCustomEdit : public TWinControl {
 
 class TEdit : public TCustomEdit {
   VCL_CLASS(TEdit, TCustomEdit)
+ public:
   using TCustomEdit::TCustomEdit;
 };
 
 class TCustomMemo : public TCustomEdit {
   VCL_CLASS(TCustomMemo, TCustomEdit)
+ public:
   explicit TCustomMemo(TComponent* AOwner);
   ~TCustomMemo() override;
 
@@ -311,6 +321,7 @@ class TCustomMemo : public TCustomEdit {
 
 class TMemo : public TCustomMemo {
   VCL_CLASS(TMemo, TCustomMemo)
+ public:
   using TCustomMemo::TCustomMemo;
 };
 
@@ -321,6 +332,7 @@ class TComboBoxStrings;
 
 class TCustomComboBox : public TWinControl {
   VCL_CLASS(TCustomComboBox, TWinControl)
+ public:
   explicit TCustomComboBox(TComponent* AOwner);
   ~TCustomComboBox() override;
 
@@ -382,6 +394,7 @@ class TCustomComboBox : public TWinControl {
 
 class TComboBox : public TCustomComboBox {
   VCL_CLASS(TComboBox, TCustomComboBox)
+ public:
   using TCustomComboBox::TCustomComboBox;
 };
 
@@ -390,6 +403,7 @@ class TComboBox : public TCustomComboBox {
 
 class TCustomGroupBox : public TCustomControl {
   VCL_CLASS(TCustomGroupBox, TCustomControl)
+ public:
   explicit TCustomGroupBox(TComponent* AOwner);
 
   void Dispatch(TMessage& Message) override;
@@ -401,6 +415,7 @@ class TCustomGroupBox : public TCustomControl {
 
 class TGroupBox : public TCustomGroupBox {
   VCL_CLASS(TGroupBox, TCustomGroupBox)
+ public:
   using TCustomGroupBox::TCustomGroupBox;
 };
 

@@ -18,6 +18,7 @@ const TEnumTypeInfo& ComboBoxStyleTypeInfo() {
 
 class TComboBoxStrings : public TStrings {
   VCL_CLASS(TComboBoxStrings, TStrings)
+ public:
   explicit TComboBoxStrings(TCustomComboBox* Combo) : combo_(Combo) { list_.SetDuplicates(dupAccept); }
 
   int Add(const String& S) override { return AddObject(S, nullptr); }

@@ -363,6 +363,7 @@ String WithCrLf(StringView text) {
 
 class TMemoStrings : public TStrings {
   VCL_CLASS(TMemoStrings, TStrings)
+ public:
   explicit TMemoStrings(TCustomMemo* Memo) : memo_(Memo) {}
 
   void Insert(int Index, const String& S) override {

@@ -46,6 +46,7 @@ using TStreamProc = std::function<void(TStream* Stream)>;
 class TFiler : public TObject {
   VCL_CLASS(TFiler, TObject)
 
+ public:
   // A stored property that is not published; ReadData reads its value through the reader,
   // WriteData writes it when HasData.
   virtual void DefineProperty(StringView Name, const TReaderProc& ReadData, const TWriterProc& WriteData,
@@ -69,6 +70,7 @@ class TFiler : public TObject {
 class TReader : public TFiler {
   VCL_CLASS(TReader, TFiler)
 
+ public:
   void DefineProperty(StringView Name, const TReaderProc& ReadData, const TWriterProc& WriteData,
                       bool HasData) override;
   void DefineBinaryProperty(StringView Name, const TStreamProc& ReadData, const TStreamProc& WriteData,
@@ -123,6 +125,7 @@ class TReader : public TFiler {
 class TWriter : public TFiler {
   VCL_CLASS(TWriter, TFiler)
 
+ public:
   void DefineProperty(StringView Name, const TReaderProc& ReadData, const TWriterProc& WriteData,
                       bool HasData) override;
   void DefineBinaryProperty(StringView Name, const TStreamProc& ReadData, const TStreamProc& WriteData,

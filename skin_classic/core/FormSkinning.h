@@ -34,6 +34,7 @@ enum class TSkinFormState {
 class TWinSkinFormBase : public vcl::TComponent {
   VCL_CLASS(TWinSkinFormBase, TComponent)
 
+ public:
   explicit TWinSkinFormBase(vcl::TComponent* AOwner) : TComponent(AOwner) {}
   // Leaves the manager's list.
   ~TWinSkinFormBase() override;
@@ -66,6 +67,7 @@ class TWinSkinFormBase : public vcl::TComponent {
 class TWinSkinPopMenuBase : public vcl::TObject {
   VCL_CLASS(TWinSkinPopMenuBase, TObject)
 
+ public:
   TWinSkinPopMenuBase() = default;
 
   HWND Window = nullptr;

@@ -64,6 +64,7 @@ using TOnSkinForm = vcl::Event<void(vcl::TObject* Sender, HWND ahwnd, const Stri
 class TSkinData : public vcl::TComponent {
   VCL_CLASS(TSkinData, TComponent)
 
+ public:
   explicit TSkinData(vcl::TComponent* AOwner);
   ~TSkinData() override;
 

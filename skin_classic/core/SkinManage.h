@@ -43,6 +43,7 @@ inline constexpr unsigned kRequestInterval = 250;
 class TSkinManage : public vcl::TObject {
   VCL_CLASS(TSkinManage, TObject)
 
+ public:
   TSkinManage();
   ~TSkinManage() override;
 

@@ -24,6 +24,7 @@ inline constexpr TColor kNoSkinColor = -1;
 class TDataSkinObject : public vcl::TObject {
   VCL_CLASS(TDataSkinObject, TObject)
 
+ public:
   explicit TDataSkinObject(AnsiString AName = {}) : Name(std::move(AName)) {}
 
   // The four margins as a rectangle (left, top, right, bottom), as the painters take them.
@@ -51,6 +52,7 @@ class TDataSkinObject : public vcl::TObject {
 
 class TDataSkinBorder : public TDataSkinObject {
   VCL_CLASS(TDataSkinBorder, TDataSkinObject)
+ public:
   using TDataSkinObject::TDataSkinObject;
 
   const std::unique_ptr<TBitmap> Bitmap2 = std::make_unique<TBitmap>();
@@ -58,6 +60,7 @@ class TDataSkinBorder : public TDataSkinObject {
 
 class TDataSkinButton : public TDataSkinObject {
   VCL_CLASS(TDataSkinButton, TDataSkinObject)
+ public:
   using TDataSkinObject::TDataSkinObject;
 
   const std::unique_ptr<TBitmap> CheckBitmap = std::make_unique<TBitmap>();
@@ -73,6 +76,7 @@ class TDataSkinButton : public TDataSkinObject {
 // TopHeight the vertical shift, RightWidth the right offset; its bitmap is the text background.
 class TDataSkinTitle : public TDataSkinObject {
   VCL_CLASS(TDataSkinTitle, TDataSkinObject)
+ public:
   using TDataSkinObject::TDataSkinObject;
 
   int TextAlignment = 0;
@@ -87,6 +91,7 @@ class TDataSkinTitle : public TDataSkinObject {
 // One caption button.
 class TDataSkinSysButton : public TDataSkinObject {
   VCL_CLASS(TDataSkinSysButton, TDataSkinObject)
+ public:
   using TDataSkinObject::TDataSkinObject;
 
   int Action = 0;
@@ -100,6 +105,7 @@ class TDataSkinSysButton : public TDataSkinObject {
 
 class TDataSkinBoxLabel : public TDataSkinObject {
   VCL_CLASS(TDataSkinBoxLabel, TDataSkinObject)
+ public:
   using TDataSkinObject::TDataSkinObject;
 
   int BackgroundLeftShift = 0;

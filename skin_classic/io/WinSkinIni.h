@@ -15,6 +15,7 @@ using vcl::AnsiString;
 class TQuickIni : public vcl::TObject {
   VCL_CLASS(TQuickIni, TObject)
 
+ public:
   TQuickIni() = default;
 
   // Reads the stream from its position to its end and replaces what was loaded; a missing

@@ -27,6 +27,7 @@ inline constexpr wchar_t kOlderSkinFileText[] = L"This is Older Skin File\rPleas
 class TSkinReader : public vcl::TObject {
   VCL_CLASS(TSkinReader, TObject)
 
+ public:
   TSkinReader() = default;
 
   // Decompresses the whole stream, from its first byte whatever its position, and reads the

@@ -21,6 +21,7 @@ class EColorConversionError : public vcl::Exception {
 class TPNGGraphic : public vcl::TBitmap {
   VCL_CLASS(TPNGGraphic, vcl::TBitmap)
 
+ public:
   TPNGGraphic();
   ~TPNGGraphic() override;
 

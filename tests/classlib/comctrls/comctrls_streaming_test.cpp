@@ -13,12 +13,14 @@ namespace vcl::testing {
 // Stands in for a popup menu: any component can be a control's PopupMenu.
 class TTestMenu : public TComponent {
   VCL_CLASS(TTestMenu, TComponent)
+ public:
   using TComponent::TComponent;
 };
 VCL_CLASS_INFO(TTestMenu) {}
 
 class TComCtrlsTestForm : public TForm {
   VCL_CLASS(TComCtrlsTestForm, TForm)
+ public:
   using TForm::TForm;
 
   int selections = 0;

@@ -59,6 +59,7 @@ inline bool Has(const std::vector<UINT>& list, UINT msg) {
 // A container with its own window that records the messages its WndProc sees.
 class TRecordingPanel : public TCustomControl {
   VCL_CLASS(TRecordingPanel, TCustomControl)
+ public:
   explicit TRecordingPanel(TComponent* AOwner) : TCustomControl(AOwner) {
     SetControlStyle(ControlStyle() + TControlStyle{csAcceptsControls});
     SetBounds(0, 0, 100, 100);
@@ -105,6 +106,7 @@ class TRecordingPanel : public TCustomControl {
 // A control without a window that records its messages and paints itself in one colour.
 class TRecordingGraphic : public TGraphicControl {
   VCL_CLASS(TRecordingGraphic, TGraphicControl)
+ public:
   explicit TRecordingGraphic(TComponent* AOwner) : TGraphicControl(AOwner) { SetBounds(0, 0, 20, 20); }
 
   std::vector<UINT> seen;

@@ -22,6 +22,7 @@ namespace {
 // A check box made from the system BUTTON class.
 class TTestCheck : public TWinControl {
   VCL_CLASS(TTestCheck, TWinControl)
+ public:
   explicit TTestCheck(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 80, 20); }
 
  protected:

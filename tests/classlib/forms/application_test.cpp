@@ -35,6 +35,7 @@ const TUnitRegistration kLayeredCore{TUnitGroup::LayeredCore, 9, L"LayeredCoreUn
 
 class TMainForm : public TForm {
   VCL_CLASS(TMainForm, TForm)
+ public:
   TMainForm(TComponent* AOwner) : TForm(AOwner, 0) { SetFormStyle(fsMDIForm); }
   int closes = 0;
   int destroyed = 0;

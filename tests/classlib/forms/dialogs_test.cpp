@@ -91,6 +91,7 @@ TEST(ColorDialog, OkTakesTheChosenColourAndCancelChangesNothing) {
 
 class TDialogForm : public TForm {
   VCL_CLASS(TDialogForm, TForm)
+ public:
   using TForm::TForm;
 };
 

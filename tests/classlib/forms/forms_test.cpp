@@ -39,6 +39,7 @@ class FreeWatch : public TComponent {
 // A panel that publishes what form descriptions set on it.
 class TTestPanel : public TRecordingPanel {
   VCL_CLASS(TTestPanel, TRecordingPanel)
+ public:
   using TRecordingPanel::TRecordingPanel;
 };
 
@@ -55,6 +56,7 @@ VCL_CLASS_INFO(TTestPanel) {
 
 class TTestDescribedForm : public TForm {
   VCL_CLASS(TTestDescribedForm, TForm)
+ public:
   using TForm::TForm;
 
   int created = 0;
@@ -82,6 +84,7 @@ VCL_CLASS_INFO(TTestDescribedForm) {
 // A form class with no description in the resources.
 class TUndescribedForm : public TForm {
   VCL_CLASS(TUndescribedForm, TForm)
+ public:
   using TForm::TForm;
 };
 VCL_CLASS_INFO(TUndescribedForm) {}
@@ -502,6 +505,7 @@ TEST(ApplicationWindow, ActivationIsAnnouncedWithTheActivateMessage) {
 
 class TFocusPanel : public TTestPanel {
   VCL_CLASS(TFocusPanel, TTestPanel)
+ public:
   explicit TFocusPanel(TComponent* AOwner) : TTestPanel(AOwner) { SetTabStop(true); }
   std::vector<String>* log = nullptr;
 

@@ -243,6 +243,7 @@ TEST(MenuItems, RadioItemsOfAGroupCheckOneAtATime) {
 
 class TMenuForm : public TForm {
   VCL_CLASS(TMenuForm, TForm)
+ public:
   using TForm::TForm;
 
   std::vector<String> clicked;

@@ -14,6 +14,7 @@ namespace vcl {
 // A picture kind of the tests: remembers the bytes it read.
 class TTestGraphic : public TGraphic {
   VCL_CLASS(TTestGraphic, TGraphic)
+ public:
   TTestGraphic() = default;
 
   bool GetEmpty() const override { return bytes.empty(); }
@@ -46,6 +47,7 @@ VCL_CLASS_INFO(TTestGraphic) {}
 // A component with a bitmap and a picture stored in its form description.
 class TGlyphHolder : public TComponent {
   VCL_CLASS(TGlyphHolder, TComponent)
+ public:
   explicit TGlyphHolder(TComponent* AOwner)
       : TComponent(AOwner), glyph_(std::make_unique<TBitmap>()), picture_(std::make_unique<TPicture>()) {}
 

@@ -15,6 +15,7 @@ using TShades = Set<TShade>;
 
 class TSample : public TComponent {
   VCL_CLASS(TSample, TComponent)
+ public:
   using TComponent::TComponent;
 
   int Width() const { return width_; }
@@ -33,6 +34,7 @@ class TSample : public TComponent {
 
 class TDerived : public TSample {
   VCL_CLASS(TDerived, TSample)
+ public:
   using TSample::TSample;
 };
 
@@ -106,6 +108,7 @@ TEST(Events, CompareReplaceRestoreAndAssignByName) {
 
 class TWatcher : public TComponent {
   VCL_CLASS(TWatcher, TComponent)
+ public:
   using TComponent::TComponent;
   TComponent* watched = nullptr;
   int removals = 0;

@@ -287,6 +287,7 @@ TEST(Assign, CopiesItemsObjectsAndDelimiters) {
 // class through its few overrides.
 class TVectorStrings : public TStrings {
   VCL_CLASS(TVectorStrings, TStrings)
+ public:
   std::vector<String> items;
   int updates = 0;
 

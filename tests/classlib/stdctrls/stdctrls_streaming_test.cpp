@@ -13,6 +13,7 @@ namespace vcl::testing {
 
 class TStdCtrlsForm : public TForm {
   VCL_CLASS(TStdCtrlsForm, TForm)
+ public:
   using TForm::TForm;
 
   int rgClicks = 0;

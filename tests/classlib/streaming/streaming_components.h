@@ -24,6 +24,7 @@ inline constexpr int64_t kClWindow = -16777211;  // 0xFF000005 as a signed 32-bi
 
 class TTestFont : public TPersistent {
   VCL_CLASS(TTestFont, TPersistent)
+ public:
   TTestFont() = default;
   void Assign(TPersistent* Source) override;
 
@@ -39,6 +40,7 @@ void WriteLengthPrefixed(TStream* Stream, const std::vector<uint8_t>& Bytes);
 
 class TTestItem : public TCollectionItem {
   VCL_CLASS(TTestItem, TCollectionItem)
+ public:
   using TCollectionItem::TCollectionItem;
   void Assign(TPersistent* Source) override;
   void DefineProperties(TFiler* Filer) override;
@@ -52,6 +54,7 @@ class TTestItem : public TCollectionItem {
 
 class TTestItems : public TOwnedCollection {
   VCL_CLASS(TTestItems, TOwnedCollection)
+ public:
   explicit TTestItems(TPersistent* AOwner) : TOwnedCollection(AOwner, TCollectionItemClass::Of<TTestItem>()) {}
   TTestItem* Item(int i) const { return static_cast<TTestItem*>(Items(i)); }
 
@@ -69,6 +72,7 @@ class TTestItems : public TOwnedCollection {
 // A component without a parent (a menu, a timer).
 class TTestMenu : public TComponent {
   VCL_CLASS(TTestMenu, TComponent)
+ public:
   using TComponent::TComponent;
 };
 
@@ -83,6 +87,7 @@ std::vector<LoadedRecord>& LoadedLog();
 // Stands in for a control: parented by the enclosing object of a description.
 class TTestControl : public TComponent {
   VCL_CLASS(TTestControl, TComponent)
+ public:
   explicit TTestControl(TComponent* AOwner);
   ~TTestControl() override;
 
@@ -138,6 +143,7 @@ class TTestControl : public TComponent {
 // The root of the descriptions (a form): its published methods are the event handlers.
 class TTestForm : public TTestControl {
   VCL_CLASS(TTestForm, TTestControl)
+ public:
   using TTestControl::TTestControl;
   bool HasParent() const override { return false; }
 
@@ -153,6 +159,7 @@ class TTestForm : public TTestControl {
 // Fails in Loaded, after the whole form has been read.
 class TTestFailingLoad : public TTestControl {
   VCL_CLASS(TTestFailingLoad, TTestControl)
+ public:
   using TTestControl::TTestControl;
   void Loaded() override;
 };

@@ -74,6 +74,7 @@ inline void Pump(int Milliseconds) { PumpUntil([] { return false; }, Millisecond
 // A form that form descriptions can name; it records the engine's private messages.
 class TSkinTestForm : public vcl::TForm {
   VCL_CLASS(TSkinTestForm, TForm)
+ public:
   TSkinTestForm(vcl::TComponent* AOwner, int Dummy) : TForm(AOwner, Dummy) {}
 
   std::vector<vcl::TMessage> engineMessages;
@@ -141,6 +142,7 @@ inline size_t CountCalls(const std::string& what) {
 
 class TRecordingSkinForm : public TWinSkinFormBase {
   VCL_CLASS(TRecordingSkinForm, TWinSkinFormBase)
+ public:
   explicit TRecordingSkinForm(vcl::TComponent* AOwner) : TWinSkinFormBase(AOwner) {}
   ~TRecordingSkinForm() override { Log("free"); }
 
@@ -169,6 +171,7 @@ class TRecordingSkinForm : public TWinSkinFormBase {
 
 class TRecordingPopMenu : public TWinSkinPopMenuBase {
   VCL_CLASS(TRecordingPopMenu, TWinSkinPopMenuBase)
+ public:
   TRecordingPopMenu() = default;
   void Attach(HWND AWindow, TSkinData*, bool First) override {
     SkinCalls().push_back({First ? "popup-first" : "popup", AWindow, nullptr});
