@@ -3,3 +3,14 @@
 
 #include "classlib/comctrls/ComCtrlsListView.h"
 #include "classlib/comctrls/ComCtrlsPages.h"
+#include "classlib/rtl/UnitInit.h"
+
+namespace vcl::detail {
+
+// The unit's start-up makes its classes known to form descriptions. It is registered from
+// this header, so that a program that includes it can read them even when it never names
+// a class in code.
+void InitComCtrlsUnit();
+inline const TUnitRegistration kComCtrlsUnit{TUnitGroup::ClassLibrary, 40, L"ComCtrls", &InitComCtrlsUnit, nullptr};
+
+}  // namespace vcl::detail

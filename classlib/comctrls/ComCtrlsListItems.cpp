@@ -11,8 +11,7 @@ namespace vcl {
 VCL_CLASS_INFO(TListColumn) {
   p.String<&TListColumn::Caption, &TListColumn::SetCaption>(L"Caption");
   p.Integer<&TListColumn::Width, &TListColumn::SetWidth>(L"Width", 50);
-  p.Enum<&TListColumn::Alignment, &TListColumn::SetAlignment>(L"Alignment", AlignmentTypeInfo(),
-                                                              static_cast<int64_t>(taLeftJustify));
+  p.Enum<&TListColumn::Alignment, &TListColumn::SetAlignment>(L"Alignment", static_cast<int64_t>(taLeftJustify));
   p.Bool<&TListColumn::AutoSize, &TListColumn::SetAutoSize>(L"AutoSize", false);
 }
 VCL_CLASS_INFO(TListColumns) {}

@@ -17,7 +17,7 @@ VCL_CLASS_INFO(TListView) {
   publish::Anchors(p);
   publish::Bounds(p);
   p.Enum<&TCustomListView::BorderStyle, &TCustomListView::SetBorderStyle>(
-      L"BorderStyle", BorderStyleTypeInfo(), static_cast<int64_t>(TBorderStyle::bsSingle));
+      L"BorderStyle", static_cast<int64_t>(TBorderStyle::bsSingle));
   publish::Color(p, clWindow);
   p.Object<&TCustomListView::Columns, &TCustomListView::SetColumns>(L"Columns", TListColumns::StaticClass());
   p.Bool<&TCustomListView::ColumnClick, &TCustomListView::SetColumnClick>(L"ColumnClick", true);
@@ -36,8 +36,7 @@ VCL_CLASS_INFO(TListView) {
                                                                             TCustomImageList::StaticClass());
   publish::TabOrder(p);
   publish::TabStop(p, true);
-  p.Enum<&TCustomListView::ViewStyle, &TCustomListView::SetViewStyle>(L"ViewStyle", ViewStyleTypeInfo(),
-                                                                      static_cast<int64_t>(vsIcon));
+  p.Enum<&TCustomListView::ViewStyle, &TCustomListView::SetViewStyle>(L"ViewStyle", static_cast<int64_t>(vsIcon));
   publish::Visible(p);
   publish::MouseEvents(p);
   publish::KeyEvents(p);

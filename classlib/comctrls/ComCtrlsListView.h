@@ -17,9 +17,8 @@ namespace vcl {
 class TCustomListView;
 class TListItems;
 
-enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+VCL_ENUM(TViewStyle, vsIcon, vsSmallIcon, vsList, vsReport)
 using enum TViewStyle;
-const TEnumTypeInfo& ViewStyleTypeInfo();
 
 // ---------------------------------------------------------------------------------------
 // Columns (shown in report view)

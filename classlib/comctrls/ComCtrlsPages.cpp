@@ -46,14 +46,12 @@ VCL_CLASS_INFO(TPageControl) {
   p.Bool<&TCustomTabControl::MultiLine, &TCustomTabControl::SetMultiLine>(L"MultiLine", false);
   p.Bool<&TCustomTabControl::OwnerDraw, &TCustomTabControl::SetOwnerDraw>(L"OwnerDraw", false);
   publish::PopupMenu(p);
-  p.Enum<&TCustomTabControl::Style, &TCustomTabControl::SetStyle>(L"Style", TabStyleTypeInfo(),
-                                                                  static_cast<int64_t>(tsTabs));
+  p.Enum<&TCustomTabControl::Style, &TCustomTabControl::SetStyle>(L"Style", static_cast<int64_t>(tsTabs));
   // Follows ActivePage, which is what descriptions store.
   p.Integer<&TCustomTabControl::TabIndex, &TCustomTabControl::SetTabIndex>(L"TabIndex", -1).Stored =
       [](const TObject*) { return false; };
   publish::TabOrder(p);
-  p.Enum<&TCustomTabControl::TabPosition, &TCustomTabControl::SetTabPosition>(L"TabPosition", TabPositionTypeInfo(),
-                                                                              static_cast<int64_t>(tpTop));
+  p.Enum<&TCustomTabControl::TabPosition, &TCustomTabControl::SetTabPosition>(L"TabPosition", static_cast<int64_t>(tpTop));
   publish::TabStop(p, true);
   publish::Visible(p);
   p.Event<&TCustomTabControl::OnChange>(L"OnChange");

@@ -15,13 +15,11 @@ class TCustomTabControl;
 class TPageControl;
 class TTabSheet;
 
-enum class TTabStyle { tsTabs, tsButtons, tsFlatButtons };
+VCL_ENUM(TTabStyle, tsTabs, tsButtons, tsFlatButtons)
 using enum TTabStyle;
-const TEnumTypeInfo& TabStyleTypeInfo();
 
-enum class TTabPosition { tpTop, tpBottom, tpLeft, tpRight };
+VCL_ENUM(TTabPosition, tpTop, tpBottom, tpLeft, tpRight)
 using enum TTabPosition;
-const TEnumTypeInfo& TabPositionTypeInfo();
 
 using TTabChangingEvent = Event<void(TObject* Sender, bool& AllowChange)>;
 using TDrawTabEvent = Event<void(TCustomTabControl* Control, int TabIndex, const TRect& Rect, bool Active)>;

@@ -39,22 +39,7 @@ void ControlDestroyed(TControl* Control) {
 }  // namespace detail
 
 // ---------------------------------------------------------------------------------------
-// Enumerations
-
-const TEnumTypeInfo& AlignTypeInfo() {
-  static const TEnumTypeInfo info{L"TAlign", {L"alNone", L"alTop", L"alBottom", L"alLeft", L"alRight", L"alClient", L"alCustom"}};
-  return info;
-}
-
-const TEnumTypeInfo& AnchorKindTypeInfo() {
-  static const TEnumTypeInfo info{L"TAnchorKind", {L"akLeft", L"akTop", L"akRight", L"akBottom"}};
-  return info;
-}
-
-const TEnumTypeInfo& BorderStyleTypeInfo() {
-  static const TEnumTypeInfo info{L"TBorderStyle", {L"bsNone", L"bsSingle"}};
-  return info;
-}
+// Cursors by name
 
 namespace {
 

@@ -13,10 +13,10 @@ bool ShowHintStored(const TObject* o) { return !static_cast<const TControl*>(o)-
 
 }  // namespace
 
-void Align(TPropertyList& p) { p.Enum<&TControl::Align, &TControl::SetAlign>(L"Align", AlignTypeInfo(), 0); }
+void Align(TPropertyList& p) { p.Enum<&TControl::Align, &TControl::SetAlign>(L"Align", 0); }
 
 void Anchors(TPropertyList& p) {
-  p.Set<&TControl::Anchors, &TControl::SetAnchors>(L"Anchors", AnchorKindTypeInfo(), TAnchors{akLeft, akTop}.ToInt());
+  p.Set<&TControl::Anchors, &TControl::SetAnchors>(L"Anchors", TAnchors{akLeft, akTop}.ToInt());
 }
 
 void Constraints(TPropertyList& p) {

@@ -28,15 +28,13 @@ class TCustomForm;
 // ---------------------------------------------------------------------------------------
 // Enumerations and sets
 
-enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+VCL_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom)
 using enum TAlign;
 using TAlignSet = Set<TAlign>;
-const TEnumTypeInfo& AlignTypeInfo();
 
-enum class TAnchorKind { akLeft, akTop, akRight, akBottom };
+VCL_ENUM(TAnchorKind, akLeft, akTop, akRight, akBottom)
 using enum TAnchorKind;
 using TAnchors = Set<TAnchorKind>;
-const TEnumTypeInfo& AnchorKindTypeInfo();
 
 enum class TControlStyleItem {
   csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed, csSetCaption,
@@ -72,33 +70,19 @@ using enum TOwnerDrawStateItem;
 using TOwnerDrawState = Set<TOwnerDrawStateItem>;
 
 // Reading order of a control or menu.
-enum class TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+VCL_ENUM(TBiDiMode, bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly)
 using enum TBiDiMode;
-inline const TEnumTypeInfo& BiDiModeTypeInfo() {
-  static const TEnumTypeInfo info{
-      L"TBiDiMode", {L"bdLeftToRight", L"bdRightToLeft", L"bdRightToLeftNoAlign", L"bdRightToLeftReadingOnly"}};
-  return info;
-}
 
 // A border of a control (panels, edits, list views); forms have their own TFormBorderStyle.
-enum class TBorderStyle { bsNone, bsSingle };
-const TEnumTypeInfo& BorderStyleTypeInfo();
+VCL_ENUM(TBorderStyle, bsNone, bsSingle)
 
 // Horizontal text alignment (labels, panels, edits, list view columns, ...).
-enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+VCL_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter)
 using enum TAlignment;
-inline const TEnumTypeInfo& AlignmentTypeInfo() {
-  static const TEnumTypeInfo info{L"TAlignment", {L"taLeftJustify", L"taRightJustify", L"taCenter"}};
-  return info;
-}
 
 // The cut of a bevel (panels' inner and outer bevels, bevelled windows).
-enum class TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+VCL_ENUM(TBevelCut, bvNone, bvLowered, bvRaised, bvSpace)
 using enum TBevelCut;
-inline const TEnumTypeInfo& BevelCutTypeInfo() {
-  static const TEnumTypeInfo info{L"TBevelCut", {L"bvNone", L"bvLowered", L"bvRaised", L"bvSpace"}};
-  return info;
-}
 
 // Mouse cursors: 0 is the default; negative numbers are the library's standard cursors.
 using TCursor = int;

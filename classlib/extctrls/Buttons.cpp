@@ -6,11 +6,6 @@
 
 namespace vcl {
 
-const TEnumTypeInfo& ButtonLayoutTypeInfo() {
-  static const TEnumTypeInfo info{L"TButtonLayout", {L"blGlyphLeft", L"blGlyphRight", L"blGlyphTop", L"blGlyphBottom"}};
-  return info;
-}
-
 void detail::InitButtonsUnit() { TSpeedButton::StaticClass(); }
 
 VCL_CLASS_INFO(TSpeedButton) {
@@ -26,8 +21,7 @@ VCL_CLASS_INFO(TSpeedButton) {
   p.Bool<&TSpeedButton::Flat, &TSpeedButton::SetFlat>(L"Flat", false);
   publish::Font(p);
   p.Object<&TSpeedButton::Glyph, &TSpeedButton::SetGlyph>(L"Glyph", TBitmap::StaticClass());
-  p.Enum<&TSpeedButton::Layout, &TSpeedButton::SetLayout>(L"Layout", ButtonLayoutTypeInfo(),
-                                                          static_cast<int64_t>(blGlyphLeft));
+  p.Enum<&TSpeedButton::Layout, &TSpeedButton::SetLayout>(L"Layout", static_cast<int64_t>(blGlyphLeft));
   p.Integer<&TSpeedButton::Margin, &TSpeedButton::SetMargin>(L"Margin", -1);
   p.Integer<&TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs>(L"NumGlyphs", 1);
   publish::Hints(p);

@@ -10,9 +10,8 @@
 
 namespace vcl {
 
-enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+VCL_ENUM(TButtonLayout, blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom)
 using enum TButtonLayout;
-const TEnumTypeInfo& ButtonLayoutTypeInfo();
 
 // The look of a button: the frame of its glyph, in this order.
 enum class TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };

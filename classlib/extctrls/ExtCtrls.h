@@ -138,9 +138,8 @@ class TRadioGroup : public TCustomRadioGroup {
 // ---------------------------------------------------------------------------------------
 // Splitters
 
-enum class TResizeStyle { rsNone, rsLine, rsUpdate, rsPattern };
+VCL_ENUM(TResizeStyle, rsNone, rsLine, rsUpdate, rsPattern)
 using enum TResizeStyle;
-const TEnumTypeInfo& ResizeStyleTypeInfo();
 
 using TCanResizeEvent = Event<void(TObject* Sender, int& NewSize, bool& Accept)>;
 

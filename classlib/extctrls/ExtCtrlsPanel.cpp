@@ -8,17 +8,13 @@ VCL_CLASS_INFO(TCustomPanel) {}
 
 VCL_CLASS_INFO(TPanel) {
   publish::Align(p);
-  p.Enum<&TCustomPanel::Alignment, &TCustomPanel::SetAlignment>(L"Alignment", AlignmentTypeInfo(),
-                                                                static_cast<int64_t>(taCenter));
+  p.Enum<&TCustomPanel::Alignment, &TCustomPanel::SetAlignment>(L"Alignment", static_cast<int64_t>(taCenter));
   publish::Anchors(p);
-  p.Enum<&TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner>(L"BevelInner", BevelCutTypeInfo(),
-                                                                  static_cast<int64_t>(bvNone));
-  p.Enum<&TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter>(L"BevelOuter", BevelCutTypeInfo(),
-                                                                  static_cast<int64_t>(bvRaised));
+  p.Enum<&TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner>(L"BevelInner", static_cast<int64_t>(bvNone));
+  p.Enum<&TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter>(L"BevelOuter", static_cast<int64_t>(bvRaised));
   p.Integer<&TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth>(L"BevelWidth", 1);
   p.Integer<&TCustomPanel::BorderWidth, &TCustomPanel::SetBorderWidth>(L"BorderWidth", 0);
-  p.Enum<&TCustomPanel::BorderStyle, &TCustomPanel::SetBorderStyle>(L"BorderStyle", BorderStyleTypeInfo(),
-                                                                    static_cast<int64_t>(TBorderStyle::bsNone));
+  p.Enum<&TCustomPanel::BorderStyle, &TCustomPanel::SetBorderStyle>(L"BorderStyle", static_cast<int64_t>(TBorderStyle::bsNone));
   publish::Bounds(p);
   publish::Caption(p);
   publish::Color(p, clBtnFace);

@@ -3,11 +3,6 @@
 
 namespace vcl {
 
-const TEnumTypeInfo& ResizeStyleTypeInfo() {
-  static const TEnumTypeInfo info{L"TResizeStyle", {L"rsNone", L"rsLine", L"rsUpdate", L"rsPattern"}};
-  return info;
-}
-
 VCL_CLASS_INFO(TSplitter) {
   publish::Align(p);
   p.Bool<&TSplitter::AutoSnap, &TSplitter::SetAutoSnap>(L"AutoSnap", true);
@@ -17,8 +12,7 @@ VCL_CLASS_INFO(TSplitter) {
   p.Integer<&TControl::Cursor, &TControl::SetCursor>(L"Cursor", crSizeWE, &CursorTypeInfo());
   p.Integer<&TSplitter::MinSize, &TSplitter::SetMinSize>(L"MinSize", 30);
   publish::ParentColor(p, true);
-  p.Enum<&TSplitter::ResizeStyle, &TSplitter::SetResizeStyle>(L"ResizeStyle", ResizeStyleTypeInfo(),
-                                                              static_cast<int64_t>(rsPattern));
+  p.Enum<&TSplitter::ResizeStyle, &TSplitter::SetResizeStyle>(L"ResizeStyle", static_cast<int64_t>(rsPattern));
   publish::Hints(p);
   publish::Visible(p);
   p.Event<&TSplitter::OnCanResize>(L"OnCanResize");

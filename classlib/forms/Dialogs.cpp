@@ -8,18 +8,12 @@
 
 namespace vcl {
 
-const TEnumTypeInfo& ColorDialogOptionTypeInfo() {
-  static const TEnumTypeInfo info{
-      L"TColorDialogOption", {L"cdFullOpen", L"cdPreventFullOpen", L"cdShowHelp", L"cdSolidColor", L"cdAnyColor"}};
-  return info;
-}
-
 VCL_CLASS_INFO(TCommonDialog) {}
 
 VCL_CLASS_INFO(TColorDialog) {
   p.Integer<&TColorDialog::Color, &TColorDialog::SetColor>(L"Color", clBlack, &ColorTypeInfo());
   p.Object<&TColorDialog::CustomColors, &TColorDialog::SetCustomColors>(L"CustomColors", TStrings::StaticClass());
-  p.Set<&TColorDialog::Options, &TColorDialog::SetOptions>(L"Options", ColorDialogOptionTypeInfo(), 0);
+  p.Set<&TColorDialog::Options, &TColorDialog::SetOptions>(L"Options", 0);
 }
 
 namespace {

@@ -26,10 +26,9 @@ class TCommonDialog : public TComponent {
   virtual bool Execute(HWND ParentWnd) = 0;
 };
 
-enum class TColorDialogOption { cdFullOpen, cdPreventFullOpen, cdShowHelp, cdSolidColor, cdAnyColor };
+VCL_ENUM(TColorDialogOption, cdFullOpen, cdPreventFullOpen, cdShowHelp, cdSolidColor, cdAnyColor)
 using enum TColorDialogOption;
 using TColorDialogOptions = Set<TColorDialogOption>;
-const TEnumTypeInfo& ColorDialogOptionTypeInfo();
 
 // The system's colour chooser. Color is the colour shown first and, after OK, the one chosen;
 // Cancel changes nothing. CustomColors holds the sixteen custom colours as "ColorA=RRGGBB"

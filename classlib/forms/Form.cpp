@@ -8,37 +8,6 @@
 
 namespace vcl {
 
-// ---------------------------------------------------------------------------------------
-// Enumerations
-
-const TEnumTypeInfo& FormStyleTypeInfo() {
-  static const TEnumTypeInfo info{L"TFormStyle", {L"fsNormal", L"fsMDIChild", L"fsMDIForm", L"fsStayOnTop"}};
-  return info;
-}
-
-const TEnumTypeInfo& FormBorderStyleTypeInfo() {
-  static const TEnumTypeInfo info{
-      L"TFormBorderStyle", {L"bsNone", L"bsSingle", L"bsSizeable", L"bsDialog", L"bsToolWindow", L"bsSizeToolWin"}};
-  return info;
-}
-
-const TEnumTypeInfo& BorderIconTypeInfo() {
-  static const TEnumTypeInfo info{L"TBorderIcon", {L"biSystemMenu", L"biMinimize", L"biMaximize", L"biHelp"}};
-  return info;
-}
-
-const TEnumTypeInfo& WindowStateTypeInfo() {
-  static const TEnumTypeInfo info{L"TWindowState", {L"wsNormal", L"wsMinimized", L"wsMaximized"}};
-  return info;
-}
-
-const TEnumTypeInfo& PositionTypeInfo() {
-  static const TEnumTypeInfo info{L"TPosition",
-                                  {L"poDesigned", L"poDefault", L"poDefaultPosOnly", L"poDefaultSizeOnly",
-                                   L"poScreenCenter", L"poDesktopCenter", L"poMainFormCenter", L"poOwnerFormCenter"}};
-  return info;
-}
-
 namespace {
 const TMenuHooks& Hooks() { return LayerHooks().Menus; }
 
@@ -59,9 +28,9 @@ VCL_CLASS_INFO(TForm) {
   p.Integer<&TCustomForm::AlphaBlendValue, &TCustomForm::SetAlphaBlendValue>(L"AlphaBlendValue", 255);
   publish::Anchors(p);
   p.Set<&TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons>(
-      L"BorderIcons", BorderIconTypeInfo(), TBorderIcons{biSystemMenu, biMinimize, biMaximize}.ToInt());
+      L"BorderIcons", TBorderIcons{biSystemMenu, biMinimize, biMaximize}.ToInt());
   p.Enum<&TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle>(
-      L"BorderStyle", FormBorderStyleTypeInfo(), static_cast<int64_t>(TFormBorderStyle::bsSizeable));
+      L"BorderStyle", static_cast<int64_t>(TFormBorderStyle::bsSizeable));
   publish::Caption(p);
   publish::Bounds(p);
   p.Integer<&TControl::ClientWidth, &TControl::SetClientWidth>(L"ClientWidth");
@@ -73,18 +42,18 @@ VCL_CLASS_INFO(TForm) {
   TPropInfo& font = p.Object<&TControl::Font, &TControl::SetFont>(L"Font", TFont::StaticClass());
   font.Stored = &FontStored;
   p.Bool<&TControl::ParentFont, &TControl::SetParentFont>(L"ParentFont", false);
-  p.Enum<&TCustomForm::FormStyle, &TCustomForm::SetFormStyle>(L"FormStyle", FormStyleTypeInfo(), 0);
+  p.Enum<&TCustomForm::FormStyle, &TCustomForm::SetFormStyle>(L"FormStyle", 0);
   publish::Hints(p);
   p.Object<&TCustomForm::Icon, &TCustomForm::SetIcon>(L"Icon", TIcon::StaticClass());
   p.Bool<&TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview>(L"KeyPreview", false);
   p.Object<&TCustomForm::Menu, &TCustomForm::SetMenu>(L"Menu", TComponent::StaticClass());
   publish::PopupMenu(p);
-  p.Enum<&TCustomForm::Position, &TCustomForm::SetPosition>(L"Position", PositionTypeInfo(), 0);
+  p.Enum<&TCustomForm::Position, &TCustomForm::SetPosition>(L"Position", 0);
   p.Bool<&TCustomForm::TransparentColor, &TCustomForm::SetTransparentColor>(L"TransparentColor", false);
   p.Integer<&TCustomForm::TransparentColorValue, &TCustomForm::SetTransparentColorValue>(L"TransparentColorValue", 0,
                                                                                         &ColorTypeInfo());
   p.Bool<&TControl::Visible, &TControl::SetVisible>(L"Visible", false);
-  p.Enum<&TCustomForm::WindowState, &TCustomForm::SetWindowState>(L"WindowState", WindowStateTypeInfo(), 0);
+  p.Enum<&TCustomForm::WindowState, &TCustomForm::SetWindowState>(L"WindowState", 0);
   p.Event<&TCustomForm::OnActivate>(L"OnActivate");
   p.Event<&TCustomForm::OnClose>(L"OnClose");
   p.Event<&TCustomForm::OnCloseQuery>(L"OnCloseQuery");

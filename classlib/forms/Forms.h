@@ -16,28 +16,22 @@ namespace vcl {
 
 class TMonitor;
 
-enum class TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+VCL_ENUM(TFormStyle, fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop)
 using enum TFormStyle;
-const TEnumTypeInfo& FormStyleTypeInfo();
 
-enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
-const TEnumTypeInfo& FormBorderStyleTypeInfo();
+VCL_ENUM(TFormBorderStyle, bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin)
 
-enum class TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+VCL_ENUM(TBorderIcon, biSystemMenu, biMinimize, biMaximize, biHelp)
 using enum TBorderIcon;
 using TBorderIcons = Set<TBorderIcon>;
-const TEnumTypeInfo& BorderIconTypeInfo();
 
-enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
+VCL_ENUM(TWindowState, wsNormal, wsMinimized, wsMaximized)
 using enum TWindowState;
-const TEnumTypeInfo& WindowStateTypeInfo();
 
-enum class TPosition {
+VCL_ENUM(TPosition,
   poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
-  poMainFormCenter, poOwnerFormCenter
-};
+  poMainFormCenter, poOwnerFormCenter)
 using enum TPosition;
-const TEnumTypeInfo& PositionTypeInfo();
 
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 using enum TCloseAction;

@@ -9,29 +9,11 @@
 
 namespace vcl {
 
-const TEnumTypeInfo& MenuBreakTypeInfo() {
-  static const TEnumTypeInfo info{L"TMenuBreak", {L"mbNone", L"mbBreak", L"mbBarBreak"}};
-  return info;
-}
-const TEnumTypeInfo& PopupAlignmentTypeInfo() {
-  static const TEnumTypeInfo info{L"TPopupAlignment", {L"paLeft", L"paRight", L"paCenter"}};
-  return info;
-}
-const TEnumTypeInfo& TrackButtonTypeInfo() {
-  static const TEnumTypeInfo info{L"TTrackButton", {L"tbRightButton", L"tbLeftButton"}};
-  return info;
-}
-const TEnumTypeInfo& MenuAnimationsTypeInfo() {
-  static const TEnumTypeInfo info{
-      L"TMenuAnimations", {L"maLeftToRight", L"maRightToLeft", L"maTopToBottom", L"maBottomToTop", L"maNone"}};
-  return info;
-}
-
 VCL_CLASS_INFO(TMenuItem) {
   // Stored only when there is a picture (reading the property would make an empty one).
   p.Object<&TMenuItem::Bitmap, &TMenuItem::SetBitmap>(L"Bitmap", TBitmap::StaticClass()).Stored =
       [](const TObject* o) { return static_cast<const TMenuItem*>(o)->HasBitmap(); };
-  p.Enum<&TMenuItem::Break, &TMenuItem::SetBreak>(L"Break", MenuBreakTypeInfo(), 0);
+  p.Enum<&TMenuItem::Break, &TMenuItem::SetBreak>(L"Break", 0);
   p.String<&TMenuItem::Caption, &TMenuItem::SetCaption>(L"Caption");
   p.Bool<&TMenuItem::Checked, &TMenuItem::SetChecked>(L"Checked", false);
   p.Bool<&TMenuItem::Default, &TMenuItem::SetDefault>(L"Default", false);
@@ -52,7 +34,7 @@ VCL_CLASS_INFO(TMenuItem) {
 
 VCL_CLASS_INFO(TMenu) {
   p.Object<&TMenu::Items, nullptr>(L"Items", TMenuItem::StaticClass());
-  p.Enum<&TMenu::BiDiMode, &TMenu::SetBiDiMode>(L"BiDiMode", BiDiModeTypeInfo(), 0);
+  p.Enum<&TMenu::BiDiMode, &TMenu::SetBiDiMode>(L"BiDiMode", 0);
   p.Object<&TMenu::Images, &TMenu::SetImages>(L"Images", TCustomImageList::StaticClass());
   p.Bool<&TMenu::OwnerDraw, &TMenu::SetOwnerDraw>(L"OwnerDraw", false);
   p.Event<&TMenu::OnChange>(L"OnChange");
@@ -61,10 +43,10 @@ VCL_CLASS_INFO(TMenu) {
 VCL_CLASS_INFO(TMainMenu) {}
 
 VCL_CLASS_INFO(TPopupMenu) {
-  p.Enum<&TPopupMenu::Alignment, &TPopupMenu::SetAlignment>(L"Alignment", PopupAlignmentTypeInfo(), 0);
+  p.Enum<&TPopupMenu::Alignment, &TPopupMenu::SetAlignment>(L"Alignment", 0);
   p.Bool<&TPopupMenu::AutoPopup, &TPopupMenu::SetAutoPopup>(L"AutoPopup", true);
-  p.Set<&TPopupMenu::MenuAnimation, &TPopupMenu::SetMenuAnimation>(L"MenuAnimation", MenuAnimationsTypeInfo(), 0);
-  p.Enum<&TPopupMenu::TrackButton, &TPopupMenu::SetTrackButton>(L"TrackButton", TrackButtonTypeInfo(), 0);
+  p.Set<&TPopupMenu::MenuAnimation, &TPopupMenu::SetMenuAnimation>(L"MenuAnimation", 0);
+  p.Enum<&TPopupMenu::TrackButton, &TPopupMenu::SetTrackButton>(L"TrackButton", 0);
   p.Event<&TPopupMenu::OnPopup>(L"OnPopup");
 }
 

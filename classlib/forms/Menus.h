@@ -28,25 +28,21 @@ inline constexpr TShortCut scShift = 0x2000;
 inline constexpr TShortCut scCtrl = 0x4000;
 inline constexpr TShortCut scAlt = 0x8000;
 
-enum class TMenuBreak { mbNone, mbBreak, mbBarBreak };
+VCL_ENUM(TMenuBreak, mbNone, mbBreak, mbBarBreak)
 using enum TMenuBreak;
-const TEnumTypeInfo& MenuBreakTypeInfo();
 
 enum class TFindItemKind { fkCommand, fkHandle, fkShortCut };
 using enum TFindItemKind;
 
-enum class TPopupAlignment { paLeft, paRight, paCenter };
+VCL_ENUM(TPopupAlignment, paLeft, paRight, paCenter)
 using enum TPopupAlignment;
-const TEnumTypeInfo& PopupAlignmentTypeInfo();
 
-enum class TTrackButton { tbRightButton, tbLeftButton };
+VCL_ENUM(TTrackButton, tbRightButton, tbLeftButton)
 using enum TTrackButton;
-const TEnumTypeInfo& TrackButtonTypeInfo();
 
-enum class TMenuAnimations { maLeftToRight, maRightToLeft, maTopToBottom, maBottomToTop, maNone };
+VCL_ENUM(TMenuAnimations, maLeftToRight, maRightToLeft, maTopToBottom, maBottomToTop, maNone)
 using enum TMenuAnimations;
 using TMenuAnimation = Set<TMenuAnimations>;
-const TEnumTypeInfo& MenuAnimationsTypeInfo();
 
 using TMenuDrawItemEvent = Event<void(TObject* Sender, TCanvas* ACanvas, TRect ARect, bool Selected)>;
 using TAdvancedMenuDrawItemEvent =

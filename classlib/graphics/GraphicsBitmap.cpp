@@ -114,13 +114,6 @@ TPixelFormat DeviceFormat() {
   }
 }
 
-const TEnumTypeInfo& PixelFormatTypeInfo() {
-  static const TEnumTypeInfo info{
-      L"TPixelFormat",
-      {L"pfDevice", L"pf1bit", L"pf4bit", L"pf8bit", L"pf15bit", L"pf16bit", L"pf24bit", L"pf32bit", L"pfCustom"}};
-  return info;
-}
-
 // ---------------------------------------------------------------------------------------
 // The bitmap's canvas: a memory DC holding the bitmap for as long as the canvas needs it.
 

@@ -10,9 +10,8 @@
 
 namespace vcl {
 
-enum class TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
+VCL_ENUM(TPixelFormat, pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom)
 using enum TPixelFormat;
-const TEnumTypeInfo& PixelFormatTypeInfo();
 
 enum class TBitmapHandleType { bmDIB, bmDDB };
 using enum TBitmapHandleType;

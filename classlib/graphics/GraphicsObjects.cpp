@@ -7,33 +7,6 @@
 
 namespace vcl {
 
-const TEnumTypeInfo& FontStyleTypeInfo() {
-  static const TEnumTypeInfo info{L"TFontStyle", {L"fsBold", L"fsItalic", L"fsUnderline", L"fsStrikeOut"}};
-  return info;
-}
-const TEnumTypeInfo& FontPitchTypeInfo() {
-  static const TEnumTypeInfo info{L"TFontPitch", {L"fpDefault", L"fpVariable", L"fpFixed"}};
-  return info;
-}
-const TEnumTypeInfo& BrushStyleTypeInfo() {
-  static const TEnumTypeInfo info{L"TBrushStyle",
-                                  {L"bsSolid", L"bsClear", L"bsHorizontal", L"bsVertical", L"bsFDiagonal",
-                                   L"bsBDiagonal", L"bsCross", L"bsDiagCross"}};
-  return info;
-}
-const TEnumTypeInfo& PenStyleTypeInfo() {
-  static const TEnumTypeInfo info{
-      L"TPenStyle", {L"psSolid", L"psDash", L"psDot", L"psDashDot", L"psDashDotDot", L"psClear", L"psInsideFrame"}};
-  return info;
-}
-const TEnumTypeInfo& PenModeTypeInfo() {
-  static const TEnumTypeInfo info{
-      L"TPenMode",
-      {L"pmBlack", L"pmWhite", L"pmNop", L"pmNot", L"pmCopy", L"pmNotCopy", L"pmMergePenNot", L"pmMaskPenNot",
-       L"pmMergeNotPen", L"pmMaskNotPen", L"pmMerge", L"pmNotMerge", L"pmMask", L"pmNotMask", L"pmXor", L"pmNotXor"}};
-  return info;
-}
-
 int ScreenLogPixels() {
   static const int dpi = [] {
     WindowDC screen;
@@ -100,9 +73,9 @@ VCL_CLASS_INFO(TFont) {
   p.Integer<&TFont::Color, &TFont::SetColor>(L"Color", std::nullopt, &ColorTypeInfo());
   p.Integer<&TFont::Height, &TFont::SetHeight>(L"Height");
   p.String<&TFont::Name, &TFont::SetName>(L"Name");
-  p.Enum<&TFont::Pitch, &TFont::SetPitch>(L"Pitch", FontPitchTypeInfo(), static_cast<int64_t>(fpDefault));
+  p.Enum<&TFont::Pitch, &TFont::SetPitch>(L"Pitch", static_cast<int64_t>(fpDefault));
   p.Integer<&TFont::Size, &TFont::SetSize>(L"Size").Stored = [](const TObject*) { return false; };
-  p.Set<&TFont::Style, &TFont::SetStyle>(L"Style", FontStyleTypeInfo());
+  p.Set<&TFont::Style, &TFont::SetStyle>(L"Style");
 }
 
 TFont::TFont() : res_(std::make_shared<Resource>()), pixels_per_inch_(ScreenLogPixels()) {
@@ -224,7 +197,7 @@ struct TBrush::Resource {
 
 VCL_CLASS_INFO(TBrush) {
   p.Integer<&TBrush::Color, &TBrush::SetColor>(L"Color", clWhite, &ColorTypeInfo());
-  p.Enum<&TBrush::Style, &TBrush::SetStyle>(L"Style", BrushStyleTypeInfo(), static_cast<int64_t>(bsSolid));
+  p.Enum<&TBrush::Style, &TBrush::SetStyle>(L"Style", static_cast<int64_t>(bsSolid));
 }
 
 TBrush::TBrush() : res_(std::make_shared<Resource>()) {}
@@ -317,8 +290,8 @@ struct TPen::Resource {
 
 VCL_CLASS_INFO(TPen) {
   p.Integer<&TPen::Color, &TPen::SetColor>(L"Color", clBlack, &ColorTypeInfo());
-  p.Enum<&TPen::Mode, &TPen::SetMode>(L"Mode", PenModeTypeInfo(), static_cast<int64_t>(pmCopy));
-  p.Enum<&TPen::Style, &TPen::SetStyle>(L"Style", PenStyleTypeInfo(), static_cast<int64_t>(psSolid));
+  p.Enum<&TPen::Mode, &TPen::SetMode>(L"Mode", static_cast<int64_t>(pmCopy));
+  p.Enum<&TPen::Style, &TPen::SetStyle>(L"Style", static_cast<int64_t>(psSolid));
   p.Integer<&TPen::Width, &TPen::SetWidth>(L"Width", 1);
 }
 

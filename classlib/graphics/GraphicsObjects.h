@@ -14,29 +14,23 @@ namespace vcl {
 
 class TBitmap;
 
-enum class TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+VCL_ENUM(TFontStyle, fsBold, fsItalic, fsUnderline, fsStrikeOut)
 using enum TFontStyle;
 using TFontStyles = Set<TFontStyle>;
-const TEnumTypeInfo& FontStyleTypeInfo();
 
-enum class TFontPitch { fpDefault, fpVariable, fpFixed };
+VCL_ENUM(TFontPitch, fpDefault, fpVariable, fpFixed)
 using enum TFontPitch;
-const TEnumTypeInfo& FontPitchTypeInfo();
 
-enum class TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+VCL_ENUM(TBrushStyle, bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross)
 using enum TBrushStyle;
-const TEnumTypeInfo& BrushStyleTypeInfo();
 
-enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+VCL_ENUM(TPenStyle, psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame)
 using enum TPenStyle;
-const TEnumTypeInfo& PenStyleTypeInfo();
 
-enum class TPenMode {
+VCL_ENUM(TPenMode,
   pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot, pmMergeNotPen,
-  pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
-};
+  pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor)
 using enum TPenMode;
-const TEnumTypeInfo& PenModeTypeInfo();
 
 // Logical pixels per inch of the screen (LOGPIXELSY), read once.
 int ScreenLogPixels();

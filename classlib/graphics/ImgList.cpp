@@ -30,16 +30,6 @@ std::unique_ptr<TBitmap> PrivateCopy(TBitmap* b) {
 
 }  // namespace
 
-const TEnumTypeInfo& DrawingStyleTypeInfo() {
-  static const TEnumTypeInfo info{L"TDrawingStyle", {L"dsFocus", L"dsSelected", L"dsNormal", L"dsTransparent"}};
-  return info;
-}
-
-const TEnumTypeInfo& ImageTypeTypeInfo() {
-  static const TEnumTypeInfo info{L"TImageType", {L"itImage", L"itMask"}};
-  return info;
-}
-
 VCL_CLASS_INFO(TCustomImageList) {}
 
 VCL_CLASS_INFO(TImageList) {
@@ -47,10 +37,9 @@ VCL_CLASS_INFO(TImageList) {
   p.Integer<&TCustomImageList::BlendColor, &TCustomImageList::SetBlendColor>(L"BlendColor", clNone, &ColorTypeInfo());
   p.Integer<&TCustomImageList::BkColor, &TCustomImageList::SetBkColor>(L"BkColor", clNone, &ColorTypeInfo());
   p.Enum<&TCustomImageList::DrawingStyle, &TCustomImageList::SetDrawingStyle>(
-      L"DrawingStyle", DrawingStyleTypeInfo(), static_cast<int64_t>(TDrawingStyle::dsNormal));
+      L"DrawingStyle", static_cast<int64_t>(TDrawingStyle::dsNormal));
   p.Integer<&TCustomImageList::Height, &TCustomImageList::SetHeight>(L"Height", 16);
-  p.Enum<&TCustomImageList::ImageType, &TCustomImageList::SetImageType>(L"ImageType", ImageTypeTypeInfo(),
-                                                                        static_cast<int64_t>(TImageType::itImage));
+  p.Enum<&TCustomImageList::ImageType, &TCustomImageList::SetImageType>(L"ImageType", static_cast<int64_t>(TImageType::itImage));
   p.Bool<&TCustomImageList::Masked, &TCustomImageList::SetMasked>(L"Masked", true);
   p.Event<&TCustomImageList::OnChange>(L"OnChange");
   p.Bool<&TCustomImageList::ShareImages, &TCustomImageList::SetShareImages>(L"ShareImages", false);

@@ -11,10 +11,8 @@ namespace vcl {
 
 class TBitmap;
 
-enum class TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
-const TEnumTypeInfo& DrawingStyleTypeInfo();
-enum class TImageType { itImage, itMask };
-const TEnumTypeInfo& ImageTypeTypeInfo();
+VCL_ENUM(TDrawingStyle, dsFocus, dsSelected, dsNormal, dsTransparent)
+VCL_ENUM(TImageType, itImage, itMask)
 
 class TCustomImageList : public TComponent {
   VCL_CLASS(TCustomImageList, TComponent)

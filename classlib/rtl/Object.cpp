@@ -1,5 +1,6 @@
 #include "classlib/rtl/Object.h"
 
+#include <algorithm>
 #include <map>
 
 namespace vcl {
@@ -8,6 +9,19 @@ int TEnumTypeInfo::IndexOf(StringView ident) const {
   for (size_t i = 0; i < Names.size(); ++i)
     if (SameText(Names[i], ident)) return static_cast<int>(i);
   return -1;
+}
+
+std::vector<StringView> detail::SplitEnumNames(StringView List) {
+  std::vector<StringView> names;
+  while (!List.empty()) {
+    const size_t comma = std::min(List.find(L','), List.size());
+    StringView name = List.substr(0, comma);
+    while (!name.empty() && name.front() == L' ') name.remove_prefix(1);
+    while (!name.empty() && name.back() == L' ') name.remove_suffix(1);
+    if (!name.empty()) names.push_back(name);
+    List.remove_prefix(std::min(comma + 1, List.size()));
+  }
+  return names;
 }
 
 const TEnumTypeInfo& BooleanTypeInfo() {

@@ -46,6 +46,24 @@ struct TIntegerTypeInfo {
 
 const TEnumTypeInfo& BooleanTypeInfo();
 
+namespace detail {
+// An enumeration's identifiers as the preprocessor spells them ("alNone, alTop"), split.
+std::vector<StringView> SplitEnumNames(StringView List);
+constexpr bool PlainEnumList(StringView List) { return List.find(L'=') == StringView::npos; }
+}  // namespace detail
+
+// A published enumeration, its identifiers written once: VCL_ENUM(TAlign, alNone, alTop)
+// declares `enum class TAlign { alNone, alTop }` and EnumTypeInfo(TAlign), whose names are
+// the identifiers as text ("alNone", "alTop"). Values count from 0, as the names' order
+// says. Bring the identifiers into scope with `using enum` where wanted.
+#define VCL_ENUM(Type, ...)                                                                     \
+  enum class Type { __VA_ARGS__ };                                                              \
+  static_assert(::vcl::detail::PlainEnumList(L## #__VA_ARGS__), #Type ": identifiers only");   \
+  [[maybe_unused]] inline const ::vcl::TEnumTypeInfo& EnumTypeInfo(Type) {                      \
+    static const ::vcl::TEnumTypeInfo info{L## #Type, ::vcl::detail::SplitEnumNames(L## #__VA_ARGS__)}; \
+    return info;                                                                                \
+  }
+
 // One published property. The accessors of the property's kind are set; a missing setter
 // makes the property read-only.
 struct TPropInfo {
@@ -272,12 +290,22 @@ class TPropertyList {
     p.Default = def;
     return p;
   }
+  // The property's type is a VCL_ENUM: its names come with it.
+  template <auto G, auto S = G>
+  TPropInfo& Enum(StringView name, std::optional<int64_t> def = std::nullopt) {
+    return Enum<G, S>(name, EnumTypeInfo(typename detail::Member<G>::Value{}), def);
+  }
   template <auto G, auto S = G>
   TPropInfo& Set(StringView name, const TEnumTypeInfo& element, std::optional<int64_t> def = std::nullopt) {
     TPropInfo& p = Ordinal<G, S>(name, TTypeKind::tkSet);
     p.EnumType = &element;
     p.Default = def;
     return p;
+  }
+  // A set of a VCL_ENUM: the element names come with it.
+  template <auto G, auto S = G>
+  TPropInfo& Set(StringView name, std::optional<int64_t> def = std::nullopt) {
+    return Set<G, S>(name, EnumTypeInfo(typename detail::Member<G>::Value::Element{}), def);
   }
   template <auto G, auto S = G>
   TPropInfo& Float(StringView name) {
@@ -334,7 +362,8 @@ class TPropertyList {
     return p;
   }
 
-  // A published method (event handler), e.g. p.Method<&Tfrmmain::btn2Click>(L"btn2Click").
+  // A published method (event handler), e.g. p.Method<&Tfrmmain::btn2Click>(L"btn2Click");
+  // VCL_METHOD(Tfrmmain, btn2Click) says the same with the name written once.
   template <auto Fn>
   void Method(StringView name) {
     if (methods_) methods_->push_back(TMethodInfo{name, &BindMethod<Fn>});
@@ -434,3 +463,6 @@ TClassInfo MakeClassInfo(StringView name, const TClassInfo* parent, void (*decla
     return info;                                                                             \
   }                                                                                          \
   void Class::DeclareProperties([[maybe_unused]] ::vcl::TPropertyList& p)
+
+// In a DeclareProperties body: publishes Class::Name under its own name.
+#define VCL_METHOD(Class, Name) p.Method<&Class::Name>(L## #Name)

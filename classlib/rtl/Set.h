@@ -10,6 +10,8 @@ namespace vcl {
 template <class E>
 class Set {
  public:
+  using Element = E;
+
   constexpr Set() = default;
   constexpr Set(std::initializer_list<E> items) {
     for (E e : items) bits_ |= Bit(e);

@@ -16,31 +16,26 @@ namespace vcl {
 // ---------------------------------------------------------------------------------------
 // Enumerations
 
-enum class TTextLayout { tlTop, tlCenter, tlBottom };
+VCL_ENUM(TTextLayout, tlTop, tlCenter, tlBottom)
 using enum TTextLayout;
-const TEnumTypeInfo& TextLayoutTypeInfo();
 
 // The two alignments of a check box's or radio button's caption (taLeftJustify puts the text
 // left of the mark).
 const TEnumTypeInfo& LeftRightTypeInfo();
 
-enum class TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+VCL_ENUM(TCheckBoxState, cbUnchecked, cbChecked, cbGrayed)
 using enum TCheckBoxState;
-const TEnumTypeInfo& CheckBoxStateTypeInfo();
 
-enum class TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+VCL_ENUM(TEditCharCase, ecNormal, ecUpperCase, ecLowerCase)
 using enum TEditCharCase;
-const TEnumTypeInfo& EditCharCaseTypeInfo();
 
-enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+VCL_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
 using enum TScrollStyle;
-const TEnumTypeInfo& ScrollStyleTypeInfo();
 
 // The owner-drawn styles are accepted (form descriptions name them) and shown as a drop-down
 // list drawn by the system.
-enum class TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+VCL_ENUM(TComboBoxStyle, csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable)
 using enum TComboBoxStyle;
-const TEnumTypeInfo& ComboBoxStyleTypeInfo();
 
 // ---------------------------------------------------------------------------------------
 // Labels: text painted by the parent, sized to the text while AutoSize is on.

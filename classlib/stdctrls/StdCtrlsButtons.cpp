@@ -4,13 +4,10 @@
 
 namespace vcl {
 
+// A check box's alignment: the first two of TAlignment's.
 const TEnumTypeInfo& LeftRightTypeInfo() {
-  static const TEnumTypeInfo info{L"TLeftRight", {L"taLeftJustify", L"taRightJustify"}};
-  return info;
-}
-
-const TEnumTypeInfo& CheckBoxStateTypeInfo() {
-  static const TEnumTypeInfo info{L"TCheckBoxState", {L"cbUnchecked", L"cbChecked", L"cbGrayed"}};
+  const std::vector<StringView>& names = EnumTypeInfo(TAlignment{}).Names;
+  static const TEnumTypeInfo info{L"TLeftRight", std::vector<StringView>(names.begin(), names.begin() + 2)};
   return info;
 }
 
@@ -53,8 +50,7 @@ VCL_CLASS_INFO(TCheckBox) {
   publish::ParentColor(p, true);
   publish::Hints(p);
   publish::PopupMenu(p);
-  p.Enum<&TCustomCheckBox::State, &TCustomCheckBox::SetState>(L"State", CheckBoxStateTypeInfo(),
-                                                              static_cast<int64_t>(cbUnchecked));
+  p.Enum<&TCustomCheckBox::State, &TCustomCheckBox::SetState>(L"State", static_cast<int64_t>(cbUnchecked));
   publish::TabOrder(p);
   publish::TabStop(p, true);
   publish::Visible(p);

@@ -7,12 +7,6 @@
 
 namespace vcl {
 
-const TEnumTypeInfo& ComboBoxStyleTypeInfo() {
-  static const TEnumTypeInfo info{
-      L"TComboBoxStyle", {L"csDropDown", L"csSimple", L"csDropDownList", L"csOwnerDrawFixed", L"csOwnerDrawVariable"}};
-  return info;
-}
-
 // ---------------------------------------------------------------------------------------
 // The items
 
@@ -83,8 +77,7 @@ VCL_CLASS_INFO(TCustomComboBox) {}
 VCL_CLASS_INFO(TComboBox) {
   publish::Anchors(p);
   publish::Bounds(p);
-  p.Enum<&TCustomComboBox::CharCase, &TCustomComboBox::SetCharCase>(L"CharCase", EditCharCaseTypeInfo(),
-                                                                    static_cast<int64_t>(ecNormal));
+  p.Enum<&TCustomComboBox::CharCase, &TCustomComboBox::SetCharCase>(L"CharCase", static_cast<int64_t>(ecNormal));
   publish::Color(p, clWindow);
   publish::Cursor(p);
   p.Integer<&TCustomComboBox::DropDownCount, &TCustomComboBox::SetDropDownCount>(L"DropDownCount", 8);
@@ -97,8 +90,7 @@ VCL_CLASS_INFO(TComboBox) {
   publish::Hints(p);
   publish::PopupMenu(p);
   p.Bool<&TCustomComboBox::Sorted, &TCustomComboBox::SetSorted>(L"Sorted", false);
-  p.Enum<&TCustomComboBox::Style, &TCustomComboBox::SetStyle>(L"Style", ComboBoxStyleTypeInfo(),
-                                                              static_cast<int64_t>(csDropDown));
+  p.Enum<&TCustomComboBox::Style, &TCustomComboBox::SetStyle>(L"Style", static_cast<int64_t>(csDropDown));
   publish::TabOrder(p);
   publish::TabStop(p, true);
   publish::Text(p);

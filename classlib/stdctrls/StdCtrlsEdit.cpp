@@ -7,16 +7,6 @@
 
 namespace vcl {
 
-const TEnumTypeInfo& EditCharCaseTypeInfo() {
-  static const TEnumTypeInfo info{L"TEditCharCase", {L"ecNormal", L"ecUpperCase", L"ecLowerCase"}};
-  return info;
-}
-
-const TEnumTypeInfo& ScrollStyleTypeInfo() {
-  static const TEnumTypeInfo info{L"TScrollStyle", {L"ssNone", L"ssHorizontal", L"ssVertical", L"ssBoth"}};
-  return info;
-}
-
 namespace {
 
 // The password character is published as text: one character, or empty for none.
@@ -36,8 +26,7 @@ TPropInfo PasswordCharProp() {
 
 void PublishEditCommon(TPropertyList& p) {
   publish::Anchors(p);
-  p.Enum<&TCustomEdit::BorderStyle, &TCustomEdit::SetBorderStyle>(L"BorderStyle", BorderStyleTypeInfo(),
-                                                                  static_cast<int64_t>(TBorderStyle::bsSingle));
+  p.Enum<&TCustomEdit::BorderStyle, &TCustomEdit::SetBorderStyle>(L"BorderStyle", static_cast<int64_t>(TBorderStyle::bsSingle));
   publish::Bounds(p);
   publish::Color(p, clWindow);
   publish::Cursor(p);
@@ -66,8 +55,7 @@ VCL_CLASS_INFO(TEdit) {
   PublishEditCommon(p);
   p.Bool<&TCustomEdit::AutoSelect, &TCustomEdit::SetAutoSelect>(L"AutoSelect", true);
   p.Bool<&TCustomEdit::AutoSize, &TCustomEdit::SetAutoSize>(L"AutoSize", true);
-  p.Enum<&TCustomEdit::CharCase, &TCustomEdit::SetCharCase>(L"CharCase", EditCharCaseTypeInfo(),
-                                                            static_cast<int64_t>(ecNormal));
+  p.Enum<&TCustomEdit::CharCase, &TCustomEdit::SetCharCase>(L"CharCase", static_cast<int64_t>(ecNormal));
   p.Add(PasswordCharProp());
   publish::Text(p);
 }
@@ -77,11 +65,9 @@ VCL_CLASS_INFO(TCustomMemo) {}
 VCL_CLASS_INFO(TMemo) {
   PublishEditCommon(p);
   publish::Align(p);
-  p.Enum<&TCustomMemo::Alignment, &TCustomMemo::SetAlignment>(L"Alignment", AlignmentTypeInfo(),
-                                                              static_cast<int64_t>(taLeftJustify));
+  p.Enum<&TCustomMemo::Alignment, &TCustomMemo::SetAlignment>(L"Alignment", static_cast<int64_t>(taLeftJustify));
   p.Object<&TCustomMemo::Lines, &TCustomMemo::SetLines>(L"Lines", TStrings::StaticClass());
-  p.Enum<&TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars>(L"ScrollBars", ScrollStyleTypeInfo(),
-                                                                static_cast<int64_t>(ssNone));
+  p.Enum<&TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars>(L"ScrollBars", static_cast<int64_t>(ssNone));
   p.Bool<&TCustomMemo::WantReturns, &TCustomMemo::SetWantReturns>(L"WantReturns", true);
   p.Bool<&TCustomMemo::WantTabs, &TCustomMemo::SetWantTabs>(L"WantTabs", false);
   p.Bool<&TCustomMemo::WordWrap, &TCustomMemo::SetWordWrap>(L"WordWrap", true);

@@ -4,17 +4,11 @@
 
 namespace vcl {
 
-const TEnumTypeInfo& TextLayoutTypeInfo() {
-  static const TEnumTypeInfo info{L"TTextLayout", {L"tlTop", L"tlCenter", L"tlBottom"}};
-  return info;
-}
-
 VCL_CLASS_INFO(TCustomLabel) {}
 
 VCL_CLASS_INFO(TLabel) {
   publish::Align(p);
-  p.Enum<&TCustomLabel::Alignment, &TCustomLabel::SetAlignment>(L"Alignment", AlignmentTypeInfo(),
-                                                                static_cast<int64_t>(taLeftJustify));
+  p.Enum<&TCustomLabel::Alignment, &TCustomLabel::SetAlignment>(L"Alignment", static_cast<int64_t>(taLeftJustify));
   publish::Anchors(p);
   p.Bool<&TCustomLabel::AutoSize, &TCustomLabel::SetAutoSize>(L"AutoSize", true);
   publish::Bounds(p);
@@ -23,7 +17,7 @@ VCL_CLASS_INFO(TLabel) {
   publish::Cursor(p);
   publish::Enabled(p);
   publish::Font(p);
-  p.Enum<&TCustomLabel::Layout, &TCustomLabel::SetLayout>(L"Layout", TextLayoutTypeInfo(), static_cast<int64_t>(tlTop));
+  p.Enum<&TCustomLabel::Layout, &TCustomLabel::SetLayout>(L"Layout", static_cast<int64_t>(tlTop));
   publish::ParentColor(p, true);
   publish::Hints(p);
   publish::PopupMenu(p);

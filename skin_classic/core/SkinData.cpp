@@ -43,41 +43,17 @@ HICON ApplicationSmallIcon() {
 
 }  // namespace
 
-const vcl::TEnumTypeInfo& SkinControlTypeTypeInfo() {
-  static const vcl::TEnumTypeInfo info{
-      L"TSkinControlType",
-      {L"xcMainMenu", L"xcPopupMenu", L"xcMenuItem", L"xcToolbar", L"xcControlbar", L"xcCombo", L"xcCheckBox",
-       L"xcRadioButton", L"xcProgress", L"xcScrollbar", L"xcEdit", L"xcButton", L"xcBitBtn", L"xcSpeedButton",
-       L"xcSpin", L"xcPanel", L"xcGroupBox", L"xcStatusBar", L"xcTab", L"xcTrackBar", L"xcSystemMenu",
-       L"xcFastReport"}};
-  return info;
-}
-
-const vcl::TEnumTypeInfo& SkinOptionTypeInfo() {
-  static const vcl::TEnumTypeInfo info{
-      L"TSkinOption",
-      {L"xoMDIScrollbar", L"xoMenuMerge", L"xoTransparent", L"xoPreview", L"xoParentBackGround", L"xoNoFocusRect",
-       L"xoToolbarBK", L"xoToolbarButton", L"xoMDIChildBorder", L"xoMenuBG", L"xoFormScrollbar"}};
-  return info;
-}
-
-const vcl::TEnumTypeInfo& SkinFormTypeTypeInfo() {
-  static const vcl::TEnumTypeInfo info{L"TSkinFormType", {L"sfMainform", L"sfOnlyThisForm", L"sfDialog", L"sfDLL"}};
-  return info;
-}
-
 VCL_CLASS_INFO(TSkinData) {
   p.Bool<&TSkinData::Active, &TSkinData::SetActive>(L"Active", false);
   p.Integer<&TSkinData::DisableTag, &TSkinData::SetDisableTag>(L"DisableTag", kDefaultDisableTag);
-  p.Set<&TSkinData::SkinControls, &TSkinData::SetSkinControls>(L"SkinControls", SkinControlTypeTypeInfo(),
-                                                               kDefaultSkinControls.ToInt());
-  p.Set<&TSkinData::Options, &TSkinData::SetOptions>(L"Options", SkinOptionTypeInfo(), kDefaultSkinOptions.ToInt());
+  p.Set<&TSkinData::SkinControls, &TSkinData::SetSkinControls>(L"SkinControls", kDefaultSkinControls.ToInt());
+  p.Set<&TSkinData::Options, &TSkinData::SetOptions>(L"Options", kDefaultSkinOptions.ToInt());
   p.Object<&TSkinData::Skin3rd, &TSkinData::SetSkin3rd>(L"Skin3rd", vcl::TStringList::StaticClass()).Stored =
       &Skin3rdStored;
   p.String<&TSkinData::SkinFile, &TSkinData::SetSkinFile>(L"SkinFile");
   p.String<&TSkinData::SkinStore, &TSkinData::SetSkinStore>(L"SkinStore").Stored = &NeverStored;
   // No default: the kind is always written.
-  p.Enum<&TSkinData::SkinFormtype, &TSkinData::SetSkinFormtype>(L"SkinFormtype", SkinFormTypeTypeInfo());
+  p.Enum<&TSkinData::SkinFormtype, &TSkinData::SetSkinFormtype>(L"SkinFormtype");
   p.String<&TSkinData::Version, &TSkinData::SetVersion>(L"Version").Stored = &NeverStored;
   p.Bool<&TSkinData::MenuUpdate, &TSkinData::SetMenuUpdate>(L"MenuUpdate", true);
   p.Bool<&TSkinData::MenuMerge, &TSkinData::SetMenuMerge>(L"MenuMerge", false);

@@ -22,26 +22,21 @@ namespace winskin {
 using vcl::String;
 
 // The control kinds the engine may skin (SkinControls).
-enum class TSkinControlType {
+VCL_ENUM(TSkinControlType,
   xcMainMenu, xcPopupMenu, xcMenuItem, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton, xcProgress,
   xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcSpin, xcPanel, xcGroupBox, xcStatusBar, xcTab,
-  xcTrackBar, xcSystemMenu, xcFastReport
-};
+  xcTrackBar, xcSystemMenu, xcFastReport)
 using enum TSkinControlType;
 using TSkinControlTypes = vcl::Set<TSkinControlType>;
-const vcl::TEnumTypeInfo& SkinControlTypeTypeInfo();
 
-enum class TSkinOption {
+VCL_ENUM(TSkinOption,
   xoMDIScrollbar, xoMenuMerge, xoTransparent, xoPreview, xoParentBackGround, xoNoFocusRect, xoToolbarBK,
-  xoToolbarButton, xoMDIChildBorder, xoMenuBG, xoFormScrollbar
-};
+  xoToolbarButton, xoMDIChildBorder, xoMenuBG, xoFormScrollbar)
 using enum TSkinOption;
 using TSkinOptions = vcl::Set<TSkinOption>;
-const vcl::TEnumTypeInfo& SkinOptionTypeInfo();
 
-enum class TSkinFormType { sfMainform, sfOnlyThisForm, sfDialog, sfDLL };
+VCL_ENUM(TSkinFormType, sfMainform, sfOnlyThisForm, sfDialog, sfDLL)
 using enum TSkinFormType;
-const vcl::TEnumTypeInfo& SkinFormTypeTypeInfo();
 
 // Every member from xcMainMenu to xcSystemMenu except xcMenuItem (0x1FFFFB).
 inline constexpr TSkinControlTypes kDefaultSkinControls = TSkinControlTypes::FromInt(0x1FFFFB);

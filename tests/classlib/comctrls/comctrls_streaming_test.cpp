@@ -31,9 +31,9 @@ class TComCtrlsTestForm : public TForm {
   void pgcInnerChange(TObject*) { ++inner_changes; }
 };
 VCL_CLASS_INFO(TComCtrlsTestForm) {
-  p.Method<&TComCtrlsTestForm::lv1SelectItem>(L"lv1SelectItem");
-  p.Method<&TComCtrlsTestForm::lv1DblClick>(L"lv1DblClick");
-  p.Method<&TComCtrlsTestForm::pgcInnerChange>(L"pgcInnerChange");
+  VCL_METHOD(TComCtrlsTestForm, lv1SelectItem);
+  VCL_METHOD(TComCtrlsTestForm, lv1DblClick);
+  VCL_METHOD(TComCtrlsTestForm, pgcInnerChange);
 }
 
 namespace {

@@ -75,10 +75,10 @@ class TTestDescribedForm : public TForm {
 };
 
 VCL_CLASS_INFO(TTestDescribedForm) {
-  p.Method<&TTestDescribedForm::FormCreate>(L"FormCreate");
-  p.Method<&TTestDescribedForm::FormClose>(L"FormClose");
-  p.Method<&TTestDescribedForm::pnlTopClick>(L"pnlTopClick");
-  p.Method<&TTestDescribedForm::tmr1Timer>(L"tmr1Timer");
+  VCL_METHOD(TTestDescribedForm, FormCreate);
+  VCL_METHOD(TTestDescribedForm, FormClose);
+  VCL_METHOD(TTestDescribedForm, pnlTopClick);
+  VCL_METHOD(TTestDescribedForm, tmr1Timer);
 }
 
 // A form class with no description in the resources.

@@ -254,10 +254,10 @@ class TMenuForm : public TForm {
 };
 
 VCL_CLASS_INFO(TMenuForm) {
-  p.Method<&TMenuForm::N4Click>(L"N4Click");
-  p.Method<&TMenuForm::N5Click>(L"N5Click");
-  p.Method<&TMenuForm::N11Click>(L"N11Click");
-  p.Method<&TMenuForm::N2Click>(L"N2Click");
+  VCL_METHOD(TMenuForm, N4Click);
+  VCL_METHOD(TMenuForm, N5Click);
+  VCL_METHOD(TMenuForm, N11Click);
+  VCL_METHOD(TMenuForm, N2Click);
 }
 
 namespace {

@@ -6,12 +6,12 @@
 namespace vcl {
 namespace {
 
-enum class TShade { shLight, shDark, shDeep };
-const TEnumTypeInfo& ShadeInfo() {
-  static const TEnumTypeInfo info{L"TShade", {L"shLight", L"shDark", L"shDeep"}};
-  return info;
-}
+VCL_ENUM(TShade, shLight, shDark, shDeep)
 using TShades = Set<TShade>;
+// Written over lines, as long enumerations are.
+VCL_ENUM(TWideList,
+  wlFirst,
+    wlSecond ,wlThird)
 
 class TSample : public TComponent {
   VCL_CLASS(TSample, TComponent)
@@ -42,8 +42,8 @@ VCL_CLASS_INFO(TSample) {
   p.Integer<&TSample::Width, &TSample::SetWidth>(L"Width", 10);
   p.String<&TSample::caption>(L"Caption");
   p.Bool<&TSample::flag>(L"Flag", true);
-  p.Enum<&TSample::shade>(L"Shade", ShadeInfo(), 0);
-  p.Set<&TSample::shades>(L"Shades", ShadeInfo(), 0);
+  p.Enum<&TSample::shade>(L"Shade", 0);
+  p.Set<&TSample::shades>(L"Shades", 0);
   p.Event<&TSample::OnPing>(L"OnPing");
 }
 
@@ -59,6 +59,19 @@ TEST(ClassInfo, NamesParentsAndRegistry) {
   std::unique_ptr<TObject> made(FindClassInfo(L"TDerived")->Create(nullptr));
   EXPECT_EQ(made->ClassName(), L"TDerived");
   EXPECT_THROW(GetClassInfo(L"TNoSuchClass"), EClassNotFound);
+}
+
+TEST(ClassInfo, EnumerationNamesComeFromTheIdentifiers) {
+  const TEnumTypeInfo& shade = EnumTypeInfo(TShade{});
+  EXPECT_EQ(shade.Name, L"TShade");
+  EXPECT_EQ(shade.Names, (std::vector<StringView>{L"shLight", L"shDark", L"shDeep"}));
+  EXPECT_EQ(shade.IndexOf(L"SHDEEP"), static_cast<int>(TShade::shDeep));
+  EXPECT_EQ(EnumTypeInfo(TWideList{}).Names, (std::vector<StringView>{L"wlFirst", L"wlSecond", L"wlThird"}));
+  // A published property of the enumeration carries its names, and so does one of its set.
+  const TPropInfo* prop = TSample::StaticClass().FindProp(L"Shade");
+  ASSERT_NE(prop, nullptr);
+  EXPECT_EQ(prop->EnumType, &shade);
+  EXPECT_EQ(TSample::StaticClass().FindProp(L"Shades")->EnumType, &shade);
 }
 
 TEST(ClassInfo, PropertiesByNameIgnoreCaseAndInheritDefaults) {

@@ -32,12 +32,12 @@ class TStdCtrlsForm : public TForm {
 };
 
 VCL_CLASS_INFO(TStdCtrlsForm) {
-  p.Method<&TStdCtrlsForm::rg1Click>(L"rg1Click");
-  p.Method<&TStdCtrlsForm::pnl18Click>(L"pnl18Click");
-  p.Method<&TStdCtrlsForm::btn2Click>(L"btn2Click");
-  p.Method<&TStdCtrlsForm::btnguanlianClick>(L"btnguanlianClick");
-  p.Method<&TStdCtrlsForm::edt1DblClick>(L"edt1DblClick");
-  p.Method<&TStdCtrlsForm::chk1Click>(L"chk1Click");
+  VCL_METHOD(TStdCtrlsForm, rg1Click);
+  VCL_METHOD(TStdCtrlsForm, pnl18Click);
+  VCL_METHOD(TStdCtrlsForm, btn2Click);
+  VCL_METHOD(TStdCtrlsForm, btnguanlianClick);
+  VCL_METHOD(TStdCtrlsForm, edt1DblClick);
+  VCL_METHOD(TStdCtrlsForm, chk1Click);
 }
 
 namespace {

@@ -187,8 +187,8 @@ VCL_CLASS_INFO(TTestControl) {
 
 VCL_CLASS_INFO(TTestForm) {
   p.ChangeDefault(TTestControl::StaticClass(), L"Width", 100);
-  p.Method<&TTestForm::btn2Click>(L"btn2Click");
-  p.Method<&TTestForm::FormResize>(L"FormResize");
+  VCL_METHOD(TTestForm, btn2Click);
+  VCL_METHOD(TTestForm, FormResize);
 }
 
 void TTestFailingLoad::Loaded() {
