@@ -15,12 +15,13 @@ all: build
 deps:
 	@bash scripts/setup-deps.sh
 	@bash scripts/build-libjpeg.sh
+	@bash scripts/build-libdeflate.sh
 	@bash scripts/wine-prefix.sh
 
 $(WIN_BUILD)/build.ninja: | deps
 	@. scripts/env.sh && cmake -S . -B $(WIN_BUILD) $(CMAKE_GEN) -Wno-dev \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-	  -DCMAKE_CROSSCOMPILING_EMULATOR=$(CURDIR)/scripts/wine-exec.sh -DJPEG_PREFIX="$$JPEG_PREFIX" >/dev/null
+	  -DCMAKE_CROSSCOMPILING_EMULATOR=$(CURDIR)/scripts/wine-exec.sh -DJPEG_PREFIX="$$JPEG_PREFIX" -DDEFLATE_PREFIX="$$DEFLATE_PREFIX" >/dev/null
 
 $(NATIVE_BUILD)/build.ninja: | deps
 	@cmake -S . -B $(NATIVE_BUILD) $(CMAKE_GEN) -Wno-dev \

@@ -23,6 +23,20 @@ if(SCRIVANE_WINDOWS)
   set_target_properties(jpeg PROPERTIES
     IMPORTED_LOCATION "${JPEG_PREFIX}/lib/libjpeg.a"
     INTERFACE_INCLUDE_DIRECTORIES "${JPEG_PREFIX}/include")
+  # libdeflate, built by scripts/build-libdeflate.sh the same way (build folders configured
+  # before it existed find it in the default cache folder).
+  set(default_deflate "$ENV{DEFLATE_PREFIX}")
+  if(NOT default_deflate)
+    set(default_deflate "$ENV{HOME}/.cache/scrivane/libdeflate-mingw")
+  endif()
+  set(DEFLATE_PREFIX "${default_deflate}" CACHE PATH "Static mingw libdeflate install")
+  if(NOT DEFLATE_PREFIX OR NOT EXISTS "${DEFLATE_PREFIX}/lib/libdeflate.a")
+    message(FATAL_ERROR "libdeflate for mingw not found in '${DEFLATE_PREFIX}': run 'make deps'")
+  endif()
+  add_library(deflate STATIC IMPORTED GLOBAL)
+  set_target_properties(deflate PROPERTIES
+    IMPORTED_LOCATION "${DEFLATE_PREFIX}/lib/libdeflate.a"
+    INTERFACE_INCLUDE_DIRECTORIES "${DEFLATE_PREFIX}/include")
   find_package(ZLIB REQUIRED)
 else()
   # Native: sanitizers everywhere; coverage instrumentation so the fuzzers can steer.
@@ -33,4 +47,11 @@ else()
   add_compile_options(${SCRIVANE_SANITIZE} -fsanitize=fuzzer-no-link)
   add_link_options(${SCRIVANE_SANITIZE})
   find_package(ZLIB REQUIRED)
+  # Debian's libdeflate (libdeflate-dev), statically.
+  find_library(DEFLATE_LIBRARY NAMES libdeflate.a deflate REQUIRED)
+  find_path(DEFLATE_INCLUDE_DIR libdeflate.h REQUIRED)
+  add_library(deflate UNKNOWN IMPORTED GLOBAL)
+  set_target_properties(deflate PROPERTIES
+    IMPORTED_LOCATION "${DEFLATE_LIBRARY}"
+    INTERFACE_INCLUDE_DIRECTORIES "${DEFLATE_INCLUDE_DIR}")
 endif()

@@ -13,3 +13,5 @@ export LANG=zh_CN.UTF-8
 export LC_ALL=zh_CN.UTF-8
 JPEG_PREFIX="$SCRIVANE_CACHE/libjpeg-turbo-mingw"
 export JPEG_PREFIX
+DEFLATE_PREFIX="$SCRIVANE_CACHE/libdeflate-mingw"
+export DEFLATE_PREFIX

@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
-# Runs every benchmark built in the native build.
+# Runs the benchmarks: PNG decoding of real images (fetched into the cache once), LZH
+# package decoding, the pixel loops. Figures only: nothing here is a test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${SCRIVANE_BUILD:-build}
-found=0
-for b in "$build"/native/bench/bench_*; do
-  [ -x "$b" ] || continue
-  found=1
-  echo "== $(basename "$b") =="
-  ASAN_OPTIONS=detect_leaks=0 "$b"
+native="$build/native/bench"
+for b in bench_png bench_lzh bench_pixels; do
+  [ -x "$native/$b" ] || { echo "$native/$b is not built" >&2; exit 1; }
 done
-[ "$found" = 1 ] || echo "no benchmarks built"
+
+images=$(bash scripts/fetch-bench-images.sh)
+echo "== PNG decoding (bench_png) =="
+"$native/bench_png" "$images"
+echo
+echo "== LZH decoding (bench_lzh) =="
+"$native/bench_lzh"
+echo
+echo "== Pixel loops (bench_pixels) =="
+"$native/bench_pixels"

@@ -13,7 +13,9 @@ PKGS=(
   locales
   googletest
   clang libclang-rt-14-dev
-  zlib1g-dev libpng-dev libbenchmark-dev
+  zlib1g-dev libpng-dev libbenchmark-dev libdeflate-dev
+  # only the benchmarks compare against these
+  libspng-dev liblhasa-dev
 )
 
 missing=()

@@ -9,6 +9,7 @@
 
 #include "skin_layered/paint/png/PngError.h"
 #include "skin_layered/paint/png/PngMath.h"
+#include "skin_layered/paint/png/RedBlueSwap.h"
 
 namespace skin_layered {
 
@@ -157,7 +158,7 @@ void SetChannels(std::uint8_t (&channels)[4], TColorScheme s) {
 
 }  // namespace
 
-TColorManager::TColorManager() { SetGamma(mainGamma_, displayGamma_); }
+TColorManager::TColorManager() = default;
 
 void TColorManager::SetSourceBitsPerSample(std::uint8_t bits) {
   if (bits < 1 || bits > 16) ColorConversionError(png_text::BadBitsPerSample);
@@ -221,21 +222,33 @@ void TColorManager::SetTargetOptions(TConvertOptions options) {
 }
 
 std::uint8_t TColorManager::ApplyGammaIfSet(std::uint8_t value) const {
-  return (targetOptions_ & coApplyGamma) ? gammaTable_[value] : value;
+  return (targetOptions_ & coApplyGamma) ? GammaTable()[value] : value;
 }
 
 void TColorManager::SetGamma(float mainGamma, float displayGamma) {
   if (!(mainGamma > 0) || !std::isfinite(mainGamma)) mainGamma = 1.0f;
   if (!(displayGamma > 0) || !std::isfinite(displayGamma)) displayGamma = 2.2f;
+  // Below 8 source bits only the first entries are filled: the others keep the defaults'.
+  if (sourceBits_ < 8) GammaTable();
   mainGamma_ = mainGamma;
   displayGamma_ = displayGamma;
-  const double g = 1.0 / (static_cast<double>(mainGamma) * displayGamma);
-  const unsigned targetHigh = targetBits_ >= 8 ? 255u : MaxValue(targetBits_);
-  const unsigned sourceHigh = sourceBits_ >= 8 ? 255u : targetHigh;
+  FillGammaTable(sourceBits_, targetBits_);
+}
+
+const std::array<std::uint8_t, 256>& TColorManager::GammaTable() const {
+  if (gammaPending_) FillGammaTable(8, 8);  // the depths a new manager has
+  return gammaTable_;
+}
+
+void TColorManager::FillGammaTable(unsigned sourceBits, unsigned targetBits) const {
+  const double g = 1.0 / (static_cast<double>(mainGamma_) * displayGamma_);
+  const unsigned targetHigh = targetBits >= 8 ? 255u : MaxValue(targetBits);
+  const unsigned sourceHigh = sourceBits >= 8 ? 255u : targetHigh;
   for (unsigned i = 0; i <= sourceHigh; ++i) {
     const double v = std::pow(static_cast<double>(i) / sourceHigh, g) * targetHigh;
     gammaTable_[i] = static_cast<std::uint8_t>(RoundHalfEven(std::clamp(v, 0.0, 255.0)));
   }
+  gammaPending_ = false;
 }
 
 // ---- converter selection -------------------------------------------------------------
@@ -464,32 +477,6 @@ void TColorManager::GrayRow(const TRowView& v, std::uint8_t* dst, std::size_t co
   });
 }
 
-namespace {
-
-// Exchanges the first and third byte of every 3-byte pixel; four pixels (three words) a
-// step where the byte order allows.
-void SwapRedBlue3(const std::uint8_t* src, std::uint8_t* dst, std::size_t count) {
-  std::size_t i = 0;
-  if constexpr (std::endian::native == std::endian::little) {
-    for (; i + 4 <= count; i += 4, src += 12, dst += 12) {
-      std::uint32_t w[3];
-      std::memcpy(w, src, sizeof w);
-      const std::uint32_t out[3] = {
-          ((w[0] >> 16) & 0xFFu) | (w[0] & 0xFF00u) | ((w[0] & 0xFFu) << 16) | ((w[1] & 0xFF00u) << 16),
-          (w[1] & 0xFFu) | ((w[0] >> 16) & 0xFF00u) | ((w[2] & 0xFFu) << 16) | (w[1] & 0xFF000000u),
-          ((w[1] >> 16) & 0xFFu) | ((w[2] >> 16) & 0xFF00u) | (w[2] & 0xFF0000u) | ((w[2] & 0xFF00u) << 16)};
-      std::memcpy(dst, out, sizeof out);
-    }
-  }
-  for (; i < count; ++i, src += 3, dst += 3) {
-    dst[0] = src[2];
-    dst[1] = src[1];
-    dst[2] = src[0];
-  }
-}
-
-}  // namespace
-
 // 8-bit interleaved rows with every pixel selected, the layouts of every PNG colour image:
 // straight loops without per-sample decisions.
 bool TColorManager::RgbFastRow(const TRowView& v, std::uint8_t* dst, std::size_t count,
@@ -503,7 +490,7 @@ bool TColorManager::RgbFastRow(const TRowView& v, std::uint8_t* dst, std::size_t
   const std::uint8_t* src = v.plane[0];
   const bool swapped = sourceChannel_[0] != targetChannel_[0];
   const bool gamma = targetOptions_ & coApplyGamma;
-  const std::uint8_t* g = gammaTable_.data();
+  const std::uint8_t* g = gamma ? GammaTable().data() : nullptr;
   if (rgb3) {
     if (!gamma && !swapped) {
       std::memcpy(dst, src, count * 3);
@@ -523,12 +510,7 @@ bool TColorManager::RgbFastRow(const TRowView& v, std::uint8_t* dst, std::size_t
   if (!gamma && !swapped) {
     std::memcpy(dst, src, count * 4);
   } else if (!gamma) {
-    for (std::size_t i = 0; i < count; ++i) {
-      std::uint32_t p;
-      std::memcpy(&p, src + 4 * i, 4);
-      p = (p & 0xFF00FF00u) | ((p >> 16) & 0xFFu) | ((p & 0xFFu) << 16);
-      std::memcpy(dst + 4 * i, &p, 4);
-    }
+    SwapRedBlue4(src, dst, count);
   } else {
     const unsigned a = swapped ? 2 : 0;
     const unsigned c = swapped ? 0 : 2;
@@ -550,7 +532,7 @@ void TColorManager::RgbFamilyRow(const TRowView& v, std::uint8_t* dst, std::size
   }
   const bool sourceAlpha = sourceOptions_ & coAlpha;
   const bool targetAlpha = targetOptions_ & coAlpha;
-  const std::uint8_t* g = gammaTable_.data();
+  const std::uint8_t* g = Gamma ? GammaTable().data() : nullptr;
   const std::size_t dStep = targetStep_ * DB;
   auto at = [&](std::size_t s, unsigned channel) {
     return v.planar ? v.plane[channel] + s * SB : v.plane[0] + (s * sourceStep_ + channel) * SB;

@@ -98,7 +98,9 @@ class TColorManager {
   void SetGamma(float mainGamma, float displayGamma);
   float MainGamma() const { return mainGamma_; }
   float DisplayGamma() const { return displayGamma_; }
-  const std::array<std::uint8_t, 256>& GammaTable() const { return gammaTable_; }
+  // Until SetGamma is called the table is the one of the defaults at 8 bits, built on first
+  // use: most images have no gamma, and the table costs 256 powers.
+  const std::array<std::uint8_t, 256>& GammaTable() const;
 
  private:
   struct TRowView;
@@ -111,6 +113,7 @@ class TColorManager {
                      std::uint8_t mask) const;
   void BuildYCbCrTables(bool photo);
   std::uint8_t ApplyGammaIfSet(std::uint8_t value) const;
+  void FillGammaTable(unsigned sourceBits, unsigned targetBits) const;
 
   void IndexedPackedToPacked(const TRowView&, std::uint8_t*, std::size_t, std::uint8_t) const;
   void Indexed16To16(const TRowView&, std::uint8_t*, std::size_t, std::uint8_t) const;
@@ -137,7 +140,8 @@ class TColorManager {
   std::uint8_t targetSamples_ = 3;
   float mainGamma_ = 1.0f;
   float displayGamma_ = 2.2f;
-  std::array<std::uint8_t, 256> gammaTable_{};
+  mutable std::array<std::uint8_t, 256> gammaTable_{};
+  mutable bool gammaPending_ = true;  // the default table is not built yet
   float redWeight_ = 0.299f;
   float greenWeight_ = 0.587f;
   float blueWeight_ = 0.114f;

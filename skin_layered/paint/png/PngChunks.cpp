@@ -30,13 +30,18 @@ bool TPngChunkReader::ReadChunkHeader() {
   return true;
 }
 
-std::span<const std::uint8_t> TPngChunkReader::ReadChunkData() {
+bool TPngChunkReader::TryReadChunkData(std::span<const std::uint8_t>& data) {
   if (!dataPending_) throw std::logic_error("PNG chunk data read twice");
   dataPending_ = false;
-  const auto chunk = data_.subspan(position_, length_);
+  data = data_.subspan(position_, length_);
   const std::uint32_t stored = ReadBigEndian32(data_.data() + position_ + length_);
   position_ += std::size_t{length_} + 4;
-  if ((PngUpdateCrc(currentCrc_, chunk) ^ 0xFFFFFFFFu) != stored) GraphicError(png_text::CrcError);
+  return (PngUpdateCrc(currentCrc_, data) ^ 0xFFFFFFFFu) == stored;
+}
+
+std::span<const std::uint8_t> TPngChunkReader::ReadChunkData() {
+  std::span<const std::uint8_t> chunk;
+  if (!TryReadChunkData(chunk)) GraphicError(png_text::CrcError);
   return chunk;
 }
 

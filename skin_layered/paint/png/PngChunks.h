@@ -52,6 +52,8 @@ class TPngChunkReader {
   // The data of the current chunk; moves past it and its CRC. Raises the CRC error.
   // Both this and SkipChunk are for a header just read (std::logic_error otherwise).
   std::span<const std::uint8_t> ReadChunkData();
+  // The same without raising: false (having moved past the chunk) when the CRC is wrong.
+  bool TryReadChunkData(std::span<const std::uint8_t>& data);
   // Moves past the current chunk's data and CRC without checking them.
   void SkipChunk();
 

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "skin_layered/paint/png/RedBlueSwap.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -86,36 +88,55 @@ inline void StorePixel(std::uint8_t* p, __m128i x) {
   }
 }
 
+// Writes the pixel in X with its first and third bytes exchanged, when Emit.
+template <std::size_t Bpp, bool Emit>
+inline void EmitSwapped(std::uint8_t* row, std::size_t at, __m128i x) {
+  if constexpr (Emit) {
+    std::uint8_t* out = row + at;
+    const std::uint32_t v = SwapRedBlue(static_cast<std::uint32_t>(_mm_cvtsi128_si32(x)));
+    if constexpr (Bpp == 4) {
+      std::memcpy(out, &v, 4);
+    } else {
+      static_assert(Bpp == 3);
+      const auto low = static_cast<std::uint16_t>(v);
+      std::memcpy(out, &low, 2);
+      out[2] = static_cast<std::uint8_t>(v >> 16);
+    }
+  }
+}
+
 inline __m128i Abs16(__m128i x) { return _mm_max_epi16(x, _mm_sub_epi16(_mm_setzero_si128(), x)); }
 
 inline __m128i Select(__m128i mask, __m128i x, __m128i y) {
   return _mm_or_si128(_mm_and_si128(mask, x), _mm_andnot_si128(mask, y));
 }
 
-template <std::size_t Bpp>
-void SubPixels(std::uint8_t* row, std::size_t n) {
+template <std::size_t Bpp, bool Emit = false>
+void SubPixels(std::uint8_t* row, std::size_t n, std::uint8_t* out = nullptr) {
   __m128i left = _mm_setzero_si128();
   for (std::size_t i = 0; i < n; i += Bpp) {
     left = _mm_add_epi8(LoadPixel<Bpp>(row + i), left);
     StorePixel<Bpp>(row + i, left);
+    EmitSwapped<Bpp, Emit>(out, i, left);
   }
 }
 
-template <std::size_t Bpp>
-void AveragePixels(std::uint8_t* row, const std::uint8_t* prior, std::size_t n) {
+template <std::size_t Bpp, bool Emit = false>
+void AveragePixels(std::uint8_t* row, const std::uint8_t* prior, std::size_t n, std::uint8_t* out = nullptr) {
   const __m128i zero = _mm_setzero_si128();
   __m128i left = zero;
   for (std::size_t i = 0; i < n; i += Bpp) {
     const __m128i above = _mm_unpacklo_epi8(LoadPixel<Bpp>(prior + i), zero);
     const __m128i average = _mm_srli_epi16(_mm_add_epi16(left, above), 1);
-    const __m128i out = _mm_add_epi8(LoadPixel<Bpp>(row + i), _mm_packus_epi16(average, average));
-    StorePixel<Bpp>(row + i, out);
-    left = _mm_unpacklo_epi8(out, zero);
+    const __m128i pixel = _mm_add_epi8(LoadPixel<Bpp>(row + i), _mm_packus_epi16(average, average));
+    StorePixel<Bpp>(row + i, pixel);
+    EmitSwapped<Bpp, Emit>(out, i, pixel);
+    left = _mm_unpacklo_epi8(pixel, zero);
   }
 }
 
-template <std::size_t Bpp>
-void PaethPixels(std::uint8_t* row, const std::uint8_t* prior, std::size_t n) {
+template <std::size_t Bpp, bool Emit = false>
+void PaethPixels(std::uint8_t* row, const std::uint8_t* prior, std::size_t n, std::uint8_t* out = nullptr) {
   const __m128i zero = _mm_setzero_si128();
   __m128i a = zero;  // left
   __m128i c = zero;  // upper left
@@ -129,9 +150,10 @@ void PaethPixels(std::uint8_t* row, const std::uint8_t* prior, std::size_t n) {
     const __m128i smallest = _mm_min_epi16(pc, _mm_min_epi16(pa, pb));
     const __m128i nearest =
         Select(_mm_cmpeq_epi16(smallest, pa), a, Select(_mm_cmpeq_epi16(smallest, pb), b, c));
-    const __m128i out = _mm_add_epi8(LoadPixel<Bpp>(row + i), _mm_packus_epi16(nearest, nearest));
-    StorePixel<Bpp>(row + i, out);
-    a = _mm_unpacklo_epi8(out, zero);
+    const __m128i pixel = _mm_add_epi8(LoadPixel<Bpp>(row + i), _mm_packus_epi16(nearest, nearest));
+    StorePixel<Bpp>(row + i, pixel);
+    EmitSwapped<Bpp, Emit>(out, i, pixel);
+    a = _mm_unpacklo_epi8(pixel, zero);
     c = b;
   }
 }
@@ -170,7 +192,36 @@ void Unfilter(std::uint8_t filter, std::uint8_t* row, const std::uint8_t* prior,
   }
 }
 
+void SwapCopy(const std::uint8_t* row, std::uint8_t* out, std::size_t n, std::size_t bpp) {
+  if (bpp == 4) SwapRedBlue4(row, out, n / 4);
+  else SwapRedBlue3(row, out, n / 3);
+}
+
 }  // namespace
+
+void ApplyFilterSwapped(std::uint8_t filter, std::span<std::uint8_t> row,
+                        std::span<const std::uint8_t> prior, std::size_t bpp, std::span<std::uint8_t> out) {
+  if (bpp != 3 && bpp != 4) throw std::invalid_argument("PNG filter: swapped rows have 3 or 4 bytes a pixel");
+  if (prior.size() < row.size() || out.size() < row.size())
+    throw std::length_error("PNG filter: prior or output row too short");
+  std::uint8_t* r = row.data();
+  const std::uint8_t* p = prior.data();
+  std::uint8_t* o = out.data();
+  const std::size_t n = row.size();
+#if defined(__SSE2__)
+  // Sub, Average and Paeth walk pixels anyway: each pixel is written out as it is decoded.
+  if (n % bpp == 0) {
+    switch (filter) {
+      case pfSub: return bpp == 4 ? SubPixels<4, true>(r, n, o) : SubPixels<3, true>(r, n, o);
+      case pfAverage: return bpp == 4 ? AveragePixels<4, true>(r, p, n, o) : AveragePixels<3, true>(r, p, n, o);
+      case pfPaeth: return bpp == 4 ? PaethPixels<4, true>(r, p, n, o) : PaethPixels<3, true>(r, p, n, o);
+      default: break;
+    }
+  }
+#endif
+  ApplyFilter(filter, row, prior, bpp);
+  SwapCopy(r, o, n - n % bpp, bpp);
+}
 
 void ApplyFilter(std::uint8_t filter, std::span<std::uint8_t> row,
                  std::span<const std::uint8_t> prior, std::size_t bpp) {

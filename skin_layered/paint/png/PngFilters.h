@@ -29,4 +29,10 @@ constexpr std::uint8_t PaethPredictor(std::uint8_t a, std::uint8_t b, std::uint8
 void ApplyFilter(std::uint8_t filter, std::span<std::uint8_t> row,
                  std::span<const std::uint8_t> prior, std::size_t bpp);
 
+// ApplyFilter for rows of 3- or 4-byte pixels that also writes each decoded pixel to Out
+// with its first and third bytes exchanged (red-green-blue to blue-green-red), while the row
+// is in cache. Out is at least as long as Row; bytes of a last partial pixel are not written.
+void ApplyFilterSwapped(std::uint8_t filter, std::span<std::uint8_t> row,
+                        std::span<const std::uint8_t> prior, std::size_t bpp, std::span<std::uint8_t> out);
+
 }  // namespace skin_layered

@@ -14,6 +14,7 @@
 #include "skin_layered/paint/png/PngError.h"
 #include "skin_layered/paint/png/PngFilters.h"
 #include "skin_layered/paint/png/PngMath.h"
+#include "skin_layered/paint/png/WholeInflate.h"
 
 namespace skin_layered {
 namespace {
@@ -93,10 +94,14 @@ class TPngLoad {
   void ReadBackground();
   void ReadTransparency();
   void ReadImageData();
+  std::size_t PassRowBytes(const TAdam7Pass& pass) const;
+  std::uint64_t RawImageBytes() const;
+  bool DecodeWhole(const TScanLines& lines);
   void DecodeRows(const TScanLines& lines);
   void DecodeInterlaced(const TScanLines& lines);
   bool ReadRow(std::span<std::uint8_t> row);
-  void ConvertRow(std::size_t rowBytes, const TScanLines& lines, std::uint32_t y, std::uint8_t mask);
+  void ConvertRow(std::uint8_t* row, const std::uint8_t* prior, std::size_t rowBytes, const TScanLines& lines,
+                  std::uint32_t y, std::uint8_t mask);
   std::optional<std::uint8_t> TargetIndexOf(std::uint16_t sample) const;
   std::uint32_t ResolveBackground() const;
   std::uint32_t ResolveTransparent() const;
@@ -112,6 +117,8 @@ class TPngLoad {
   std::unique_ptr<TLZ77Decoder> decoder_;
   std::span<const std::uint8_t> idat_;  // image data of the current IDAT not yet inflated
   std::vector<std::uint8_t> rows_[2];   // current and previous raw row, swapped per row
+  std::uint64_t rowBytes_ = 0;  // a whole raw row: the filter byte, then the samples
+  bool swapOnly_ = false;       // rows need nothing but red and blue exchanged
   std::size_t sourceBpp_ = 1;
   bool depthSetUp_ = false;
   bool imageRead_ = false;
@@ -175,9 +182,6 @@ void TPngLoad::Body() {
   ReadHeader();
   if (reader_.properties_.Compression != TPngCompression::LZ77)
     GraphicErrorFmt(png_text::NotSupported, {png_text::CompressionScheme, png_text::FormatName});
-  decoder_ = std::make_unique<TLZ77Decoder>(Z_PARTIAL_FLUSH, false);
-  decoder_->DecodeInit();
-
   NextHeader();
   for (;;) {
     if (chunks_.Is(ctIDAT) && !imageRead_) {
@@ -402,34 +406,118 @@ void TPngLoad::ReadImageData() {
   const TScanLines lines = target_.PrepareImage(layout);
   FillBackground(lines, layout);
 
-  // Raw rows: the filter byte, then the samples; sized in 64 bits before anything is made.
+  // Sized in 64 bits before anything is made.
   const std::uint64_t samples = header_.BitDepth == 16 ? sourceBpp_ / 2 : sourceBpp_;
-  const std::uint64_t rowBytes = (std::uint64_t{header_.Width} * header_.BitDepth + 7) / 8 * samples + 1;
-  rows_[0].assign(static_cast<std::size_t>(rowBytes), 0);
-  rows_[1].assign(static_cast<std::size_t>(rowBytes), 0);
+  rowBytes_ = (std::uint64_t{header_.Width} * header_.BitDepth + 7) / 8 * samples + 1;
+  swapOnly_ = header_.BitDepth == 8 && (header_.ColorType == 2 || header_.ColorType == 6) &&
+              !(Colors().TargetOptions() & coApplyGamma);
 
-  if (lines.Line0 != nullptr) {
+  if (lines.Line0 != nullptr && !DecodeWhole(lines)) {
+    // The streaming road: two raw rows, current and previous, swapped per row.
+    rows_[0].assign(static_cast<std::size_t>(rowBytes_), 0);
+    rows_[1].assign(static_cast<std::size_t>(rowBytes_), 0);
     if (header_.Interlace == 1) DecodeInterlaced(lines);
     else DecodeRows(lines);
+    rows_[0] = {};
+    rows_[1] = {};
   }
   // Image data beyond the last row is ignored.
   while (chunks_.Is(ctIDAT)) {
     chunks_.ReadChunkData();
     NextHeader();
   }
-  rows_[0] = {};
-  rows_[1] = {};
 }
 
-void TPngLoad::ConvertRow(std::size_t rowBytes, const TScanLines& lines, std::uint32_t y,
-                          std::uint8_t mask) {
-  std::vector<std::uint8_t>& current = rows_[0];
-  const std::span<std::uint8_t> raw(current.data() + 1, rowBytes - 1);
-  ApplyFilter(current[0], raw, std::span(rows_[1].data() + 1, rowBytes - 1), sourceBpp_);
+std::size_t TPngLoad::PassRowBytes(const TAdam7Pass& p) const {
+  const std::uint64_t samples = header_.BitDepth == 16 ? sourceBpp_ / 2 : sourceBpp_;
+  const std::uint64_t columns = (std::uint64_t{header_.Width} + p.ColumnStep - 1 - p.ColumnStart) / p.ColumnStep;
+  return static_cast<std::size_t>((columns * header_.BitDepth + 7) / 8 * samples + 1);
+}
+
+// The raw bytes of every row of the image, or of every pass.
+std::uint64_t TPngLoad::RawImageBytes() const {
+  if (header_.Interlace != 1) return rowBytes_ * header_.Height;
+  std::uint64_t total = 0;
+  for (const TAdam7Pass& p : kAdam7) {
+    if (header_.Width <= p.ColumnStart || header_.Height <= p.RowStart) continue;
+    const std::uint64_t rows = (std::uint64_t{header_.Height} - p.RowStart + p.RowStep - 1) / p.RowStep;
+    total += rows * PassRowBytes(p);
+  }
+  return total;
+}
+
+// The fast road for sound image data of moderate size: every IDAT chunk's data at once,
+// inflated whole, then unfiltered and converted from that one buffer. It is taken only
+// when it gives exactly what the streaming road gives: every chunk's CRC right, the stream
+// complete, filling the rows exactly and ending at the end of a chunk. Otherwise nothing
+// is consumed and the streaming road runs, with its rows and its errors.
+bool TPngLoad::DecodeWhole(const TScanLines& lines) {
+  const std::uint64_t rawBytes = RawImageBytes();
+  if (rawBytes > reader_.Limits.MaxWholeImageBytes) return false;
+
+  TPngChunkReader walk = chunks_;
+  std::span<const std::uint8_t> first;
+  std::vector<std::uint8_t> joined;
+  std::vector<std::size_t> ends;  // where each chunk's data ends in the joined stream
+  std::size_t total = 0;
+  while (walk.Is(ctIDAT)) {
+    std::span<const std::uint8_t> data;
+    if (!walk.TryReadChunkData(data)) return false;
+    if (ends.size() == 1) joined.assign(first.begin(), first.end());
+    if (ends.empty()) first = data;
+    else joined.insert(joined.end(), data.begin(), data.end());
+    total += data.size();
+    ends.push_back(total);
+    if (!walk.ReadChunkHeader()) return false;
+  }
+  const std::span<const std::uint8_t> stream = ends.size() == 1 ? first : std::span<const std::uint8_t>(joined);
+
+  const auto raw = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(rawBytes));
+  const std::optional<std::size_t> used = InflateWhole(stream, std::span(raw.get(), static_cast<std::size_t>(rawBytes)));
+  // The streaming road reports input left in the chunk where the stream ends.
+  if (!used || std::find(ends.begin(), ends.end(), *used) == ends.end()) return false;
+  chunks_ = walk;
+
+  std::uint8_t* row = raw.get();
+  if (header_.Interlace != 1) {
+    const std::vector<std::uint8_t> zeros(static_cast<std::size_t>(rowBytes_), 0);
+    const std::uint8_t* prior = zeros.data();
+    for (std::uint32_t y = 0; y < header_.Height; ++y, prior = row, row += rowBytes_) {
+      ConvertRow(row, prior, static_cast<std::size_t>(rowBytes_), lines, y, 0xFF);
+      ++progress_.Top;
+      ++progress_.Bottom;
+    }
+    return true;
+  }
+  const std::vector<std::uint8_t> zeros(static_cast<std::size_t>(rowBytes_), 0);
+  for (std::size_t pass = 0; pass < 7; ++pass) {
+    const TAdam7Pass& p = kAdam7[pass];
+    if (header_.Width <= p.ColumnStart) continue;
+    const std::size_t passRowBytes = PassRowBytes(p);
+    const std::uint8_t* prior = zeros.data();
+    for (std::uint64_t y = p.RowStart; y < header_.Height; y += p.RowStep, prior = row, row += passRowBytes) {
+      ConvertRow(row, prior, passRowBytes, lines, static_cast<std::uint32_t>(y), p.Mask);
+      if (pass == 6) {
+        ++progress_.Top;
+        ++progress_.Bottom;
+      }
+    }
+  }
+  return true;
+}
+
+// Unfilters the raw row (filter byte first) in place and converts it into scan line Y.
+void TPngLoad::ConvertRow(std::uint8_t* row, const std::uint8_t* prior, std::size_t rowBytes,
+                          const TScanLines& lines, std::uint32_t y, std::uint8_t mask) {
+  const std::span<std::uint8_t> raw(row + 1, rowBytes - 1);
+  const std::span<const std::uint8_t> above(prior + 1, rowBytes - 1);
   const std::size_t targetBytes = static_cast<std::size_t>(PixelRowBytes(header_.Width, format_));
-  Colors().ConvertRow(std::span<const std::uint8_t>(raw), std::span(lines.Row(y), targetBytes),
-                      header_.Width, mask);
-  std::swap(rows_[0], rows_[1]);
+  if (swapOnly_ && mask == 0xFF) {
+    ApplyFilterSwapped(row[0], raw, above, sourceBpp_, std::span(lines.Row(y), targetBytes));
+    return;
+  }
+  ApplyFilter(row[0], raw, above, sourceBpp_);
+  Colors().ConvertRow(std::span<const std::uint8_t>(raw), std::span(lines.Row(y), targetBytes), header_.Width, mask);
 }
 
 void TPngLoad::DecodeRows(const TScanLines& lines) {
@@ -437,23 +525,23 @@ void TPngLoad::DecodeRows(const TScanLines& lines) {
   for (std::uint32_t y = 0; y < header_.Height; ++y) {
     // When the image data runs out, the rows not reached keep the background.
     if (!ReadRow(std::span(rows_[0].data(), rowBytes))) return;
-    ConvertRow(rowBytes, lines, y, 0xFF);
+    ConvertRow(rows_[0].data(), rows_[1].data(), rowBytes, lines, y, 0xFF);
+    std::swap(rows_[0], rows_[1]);
     ++progress_.Top;
     ++progress_.Bottom;
   }
 }
 
 void TPngLoad::DecodeInterlaced(const TScanLines& lines) {
-  const std::uint64_t samples = header_.BitDepth == 16 ? sourceBpp_ / 2 : sourceBpp_;
   for (std::size_t pass = 0; pass < 7; ++pass) {
     const TAdam7Pass& p = kAdam7[pass];
     if (header_.Width <= p.ColumnStart) continue;
-    const std::uint64_t columns = (std::uint64_t{header_.Width} + p.ColumnStep - 1 - p.ColumnStart) / p.ColumnStep;
-    const auto rowBytes = static_cast<std::size_t>((columns * header_.BitDepth + 7) / 8 * samples + 1);
+    const std::size_t rowBytes = PassRowBytes(p);
     std::fill_n(rows_[1].begin(), rowBytes, 0);  // no row above the first of a pass
     for (std::uint64_t y = p.RowStart; y < header_.Height; y += p.RowStep) {
       if (!ReadRow(std::span(rows_[0].data(), rowBytes))) return;
-      ConvertRow(rowBytes, lines, static_cast<std::uint32_t>(y), p.Mask);
+      ConvertRow(rows_[0].data(), rows_[1].data(), rowBytes, lines, static_cast<std::uint32_t>(y), p.Mask);
+      std::swap(rows_[0], rows_[1]);
       if (pass == 6) {
         ++progress_.Top;
         ++progress_.Bottom;
@@ -465,6 +553,10 @@ void TPngLoad::DecodeInterlaced(const TScanLines& lines) {
 // Inflates one raw row straight into Row, taking IDAT chunks as they come (empty ones
 // included). False when the image data ends before the row is full.
 bool TPngLoad::ReadRow(std::span<std::uint8_t> row) {
+  if (!decoder_) {
+    decoder_ = std::make_unique<TLZ77Decoder>(Z_PARTIAL_FLUSH, false);
+    decoder_->DecodeInit();
+  }
   std::span<std::uint8_t> rest = row;
   while (!rest.empty()) {
     while (idat_.empty()) {

@@ -34,6 +34,9 @@ struct TPngImageProperties {
 struct TPngLimits {
   std::uint32_t MaxSide = 32768;
   std::uint64_t MaxPixels = std::uint64_t{64} << 20;  // 256 MiB at 32 bits per pixel
+  // Raw image data up to this size is inflated at once and unfiltered from one buffer;
+  // larger images stream row by row, so memory stays near the bitmap's own.
+  std::uint64_t MaxWholeImageBytes = std::uint64_t{64} << 20;
 };
 
 enum class TProgressStage : std::uint8_t { Starting, Running, Ending };

@@ -183,6 +183,13 @@ TEST(ColorManager, GammaTable) {
   EXPECT_EQ(cm.MainGamma(), 1.0f);
   EXPECT_EQ(cm.DisplayGamma(), 2.2f);
   EXPECT_EQ(cm.GammaTable()[128], 186);
+  // At 4 source bits only sixteen entries are set; the others keep the default table.
+  TColorManager four;
+  four.SetSourceBitsPerSample(4);
+  four.SetTargetBitsPerSample(4);
+  four.SetGamma(0.45455f, 2.2f);
+  EXPECT_EQ(four.GammaTable()[15], 15);
+  EXPECT_EQ(four.GammaTable()[128], 186);
   // Gamma reaches colour samples and palettes, not the alpha.
   cm.SetSourceColorScheme(TColorScheme::RGBA);
   cm.SetTargetColorScheme(TColorScheme::BGRA);

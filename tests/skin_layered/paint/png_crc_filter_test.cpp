@@ -82,5 +82,32 @@ TEST(PngFilters, PartialLastPixelFollowsTheSameRules) {
   }
 }
 
+TEST(PngFilters, SwappedRowsAreTheFilteredRowWithRedAndBlueExchanged) {
+  Bytes prior(48), row(48);
+  for (std::size_t i = 0; i < row.size(); ++i) {
+    prior[i] = static_cast<std::uint8_t>(i * 59 + 3);
+    row[i] = static_cast<std::uint8_t>(i * 23 + (i >> 3) * 101);
+  }
+  for (std::uint8_t filter = pfNone; filter <= pfPaeth + 1; ++filter) {
+    for (std::size_t bpp : {3, 4}) {
+      Bytes plain = row, fused = row, out(row.size() + 1, 0xEE);
+      ApplyFilter(filter, plain, prior, bpp);
+      ApplyFilterSwapped(filter, fused, prior, bpp, out);
+      EXPECT_EQ(fused, plain) << int(filter) << " " << bpp;  // the next row's prior
+      for (std::size_t i = 0; i < row.size(); i += bpp) {
+        EXPECT_EQ(out[i], plain[i + 2]);
+        EXPECT_EQ(out[i + 1], plain[i + 1]);
+        EXPECT_EQ(out[i + 2], plain[i]);
+        if (bpp == 4) EXPECT_EQ(out[i + 3], plain[i + 3]);
+      }
+      EXPECT_EQ(out.back(), 0xEE) << "nothing beyond the row";
+    }
+  }
+  Bytes small(6), out(5);
+  EXPECT_THROW(ApplyFilterSwapped(pfNone, small, prior, 3, out), std::length_error);
+  Bytes room(6);
+  EXPECT_THROW(ApplyFilterSwapped(pfNone, small, prior, 2, room), std::invalid_argument);
+}
+
 }  // namespace
 }  // namespace skin_layered

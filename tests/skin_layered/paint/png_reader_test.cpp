@@ -117,6 +117,91 @@ TEST(PngReader, ImageDataSplitOverChunksWithAnEmptyOne) {
   ExpectRows(Decode(WritePng(image, options)), image, "split");
 }
 
+// Decodes with images inflated at once (the usual road) or streamed row by row (the road of
+// large images), and gives the error text, if any, with the bitmap.
+struct Road {
+  TPngPixelBuffer bitmap;
+  std::string error;
+};
+
+Road DecodeBy(const std::vector<std::uint8_t>& png, bool streaming) {
+  Road road;
+  TPNGReader reader;
+  if (streaming) reader.Limits.MaxWholeImageBytes = 0;
+  try {
+    reader.LoadFromBytes(png, road.bitmap);
+  } catch (const EPngError& e) {
+    road.error = e.what();
+  }
+  return road;
+}
+
+void ExpectSameRoads(const std::vector<std::uint8_t>& png, const std::string& what) {
+  const Road whole = DecodeBy(png, false), streamed = DecodeBy(png, true);
+  EXPECT_EQ(whole.error, streamed.error) << what;
+  ASSERT_EQ(whole.bitmap.Empty(), streamed.bitmap.Empty()) << what;
+  if (whole.bitmap.Empty()) return;
+  const TPngImageLayout& layout = whole.bitmap.Layout();
+  ASSERT_EQ(layout.Format, streamed.bitmap.Layout().Format) << what;
+  for (std::uint32_t y = 0; y < layout.Height; ++y) {
+    ASSERT_EQ(PixelBits(whole.bitmap.Row(y), layout.Width, layout.Format),
+              PixelBits(streamed.bitmap.Row(y), layout.Width, layout.Format))
+        << what << ", row " << y;
+  }
+}
+
+TEST(PngReader, WholeImageAndStreamingRoadsAgree) {
+  for (const Kind& k : kKinds) {
+    for (bool interlaced : {false, true}) {
+      const auto image = SampleImage::Pattern(11, 9, k.colorType, k.depth, 3);
+      PngOptions options = OptionsFor(k, FilterChoice::Cycle, interlaced);
+      const auto what = Name(k) + (interlaced ? " interlaced" : "");
+      ExpectSameRoads(WritePng(image, options), what);
+      options.idatSizes = {5, 0, 9};
+      ExpectSameRoads(WritePng(image, options), what + " split");
+      ExpectRows(DecodeBy(WritePng(image, options), false).bitmap, image, what);
+    }
+  }
+}
+
+TEST(PngReader, OddImageDataTakesTheSameRoadsResults) {
+  const auto image = SampleImage::Pattern(6, 5, 6, 8);
+  auto data = FilteredImageData(image, FilterChoice::Paeth, false);
+  const auto header = Chunk("IHDR", IhdrData(6, 5, 8, 6));
+
+  // A stream that holds a row more than the image: the rows are read, the rest ignored.
+  auto longer = data;
+  longer.insert(longer.end(), data.begin(), data.begin() + 25);
+  const auto moreRows = Serialize(std::vector{header, Chunk("IDAT", Deflate(longer)), Chunk("IEND")});
+  ExpectSameRoads(moreRows, "a row too many");
+  ExpectRows(DecodeBy(moreRows, false).bitmap, image, "a row too many");
+
+  // Bytes after the stream in an IDAT chunk of their own are ignored; in the stream's own
+  // chunk they are an error.
+  const auto stream = Deflate(data);
+  const auto laterChunk = Serialize(std::vector{header, Chunk("IDAT", stream), Chunk("IDAT", {1, 2, 3}), Chunk("IEND")});
+  ExpectSameRoads(laterChunk, "data in a later chunk");
+  EXPECT_EQ(DecodeBy(laterChunk, false).error, "");
+  auto withTail = stream;
+  withTail.push_back(7);
+  const auto sameChunk = Serialize(std::vector{header, Chunk("IDAT", withTail), Chunk("IEND")});
+  ExpectSameRoads(sameChunk, "data after the stream in its chunk");
+  EXPECT_EQ(DecodeBy(sameChunk, false).error, "Cannot load image. Extra compressed data found in PNG file.");
+
+  // A damaged checksum of the second chunk: the rows of the first are kept, then the error.
+  std::vector<PngChunk> split = {header, Chunk("IDAT", std::vector(stream.begin(), stream.end() - 20)),
+                                 Chunk("IDAT", std::vector(stream.end() - 20, stream.end())), Chunk("IEND")};
+  split[2].crc = 1;
+  ExpectSameRoads(Serialize(split), "damaged second chunk");
+  EXPECT_EQ(DecodeBy(Serialize(split), false).error, "Cannot load image. CRC error found in PNG file.");
+
+  // A damaged Adler checksum is a compression error on both roads.
+  auto badSum = stream;
+  badSum.back() ^= 1;
+  const auto badAdler = Serialize(std::vector{header, Chunk("IDAT", badSum), Chunk("IEND")});
+  ExpectSameRoads(badAdler, "wrong Adler sum");
+}
+
 TEST(PngReader, ChunkNamesIgnoreCaseAndUnknownAncillaryChunksAreSkipped) {
   const auto image = SampleImage::Pattern(6, 4, 2, 8);
   PngOptions options;
