@@ -47,7 +47,47 @@ struct TLZH::Tables {
   std::array<std::uint16_t, T + 1> freq{};       // freq[T] is a sentinel above every count
   std::array<std::uint16_t, T + N_CHAR> prnt{};  // from T up: the leaf position of each code
   std::array<std::uint16_t, T> son{};            // >= T: a leaf (code + T)
+  std::array<std::uint8_t, kInputBlock> input{};
 };
+
+namespace {
+
+// Where decoded bytes go. Both sinks take single bytes and runs; Put of a run returns the
+// count taken, short when the receiver refuses.
+class CallbackSink {
+ public:
+  explicit CallbackSink(LzhWriteFn write) : write_(write) {}
+  bool Put(std::uint8_t b) { return write_(&b, 1) == 1; }
+  // Still one call per byte, as the callback's users expect.
+  std::size_t Put(const std::uint8_t* bytes, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i)
+      if (write_(bytes + i, 1) != 1) return i;
+    return n;
+  }
+
+ private:
+  LzhWriteFn write_;
+};
+
+// Into memory of exactly the decoded size: never refuses.
+class MemorySink {
+ public:
+  explicit MemorySink(std::uint8_t* out) : at_(out) {}
+  bool Put(std::uint8_t b) {
+    *at_++ = b;
+    return true;
+  }
+  std::size_t Put(const std::uint8_t* bytes, std::size_t n) {
+    std::memcpy(at_, bytes, n);
+    at_ += n;
+    return n;
+  }
+
+ private:
+  std::uint8_t* at_;
+};
+
+}  // namespace
 
 TLZH::TLZH() = default;
 TLZH::~TLZH() = default;
@@ -107,28 +147,30 @@ void TLZH::Reconst() {
 
 // Counts one more use of code c and restores the ordering of the counts by moving the
 // node past its equals, up to the root.
-void TLZH::Update(int c) {
-  auto& freq = tables_->freq;
-  auto& prnt = tables_->prnt;
-  auto& son = tables_->son;
+void TLZH::Update(unsigned c) {
+  std::uint16_t* freq = tables_->freq.data();
+  std::uint16_t* prnt = tables_->prnt.data();
+  std::uint16_t* son = tables_->son.data();
   if (freq[R] == MAX_FREQ) Reconst();
 
-  int node = prnt[c + T];
+  unsigned node = prnt[c + T];
   do {
     const unsigned k = ++freq[node];
     if (k > freq[node + 1]) {
-      int l = node + 1;
+      // The counts rise with the node number (freq[T] stops the walk): the node trades
+      // places with the last one of those now below it.
+      unsigned l = node + 1;
       while (k > freq[l + 1]) ++l;
       freq[node] = freq[l];
       freq[l] = static_cast<std::uint16_t>(k);
 
-      const int i = son[node];
+      const unsigned i = son[node];
       prnt[i] = static_cast<std::uint16_t>(l);
-      if (i < T) prnt[i + 1] = static_cast<std::uint16_t>(l);
-      const int j = son[l];
+      if (i < static_cast<unsigned>(T)) prnt[i + 1] = static_cast<std::uint16_t>(l);
+      const unsigned j = son[l];
       son[l] = static_cast<std::uint16_t>(i);
       prnt[j] = static_cast<std::uint16_t>(node);
-      if (j < T) prnt[j + 1] = static_cast<std::uint16_t>(node);
+      if (j < static_cast<unsigned>(T)) prnt[j + 1] = static_cast<std::uint16_t>(node);
       son[node] = static_cast<std::uint16_t>(j);
       node = l;
     }
@@ -136,48 +178,62 @@ void TLZH::Update(int c) {
   } while (node != 0);
 }
 
+// Tops the bit buffer up to at least 57 bits: eight input bytes at once while a block has
+// them, else byte by byte, the bytes past the input's end being zeros.
 void TLZH::Refill() {
-  while (getlen_ <= 8) {
-    std::uint8_t byte = 0;
-    if ((*read_)(&byte, 1) != 1) byte = 0;
-    getbuf_ = static_cast<std::uint16_t>(getbuf_ | (byte << (8 - getlen_)));
-    getlen_ = static_cast<std::uint8_t>(getlen_ + 8);
+  if (inputEnd_ - inputAt_ >= 8) {
+    std::uint64_t word = 0;
+    for (int k = 0; k < 8; ++k) word = word << 8 | tables_->input[inputAt_ + k];
+    bits_ |= word >> bitCount_;
+    inputAt_ += (63 - bitCount_) >> 3;
+    bitCount_ |= 56;
+    return;
+  }
+  RefillSlowly();
+}
+
+void TLZH::RefillSlowly() {
+  while (bitCount_ <= 56) {
+    if (inputAt_ == inputEnd_ && !inputEnded_) {
+      const std::size_t got = (*read_)(tables_->input.data(), kInputBlock);
+      inputAt_ = 0;
+      inputEnd_ = std::min(got, kInputBlock);
+      inputEnded_ = inputEnd_ == 0;
+    }
+    const std::uint8_t byte = inputAt_ < inputEnd_ ? tables_->input[inputAt_++] : 0;
+    bits_ |= std::uint64_t{byte} << (56 - bitCount_);
+    bitCount_ += 8;
   }
 }
 
-int TLZH::GetBit() {
-  Refill();
-  const int bit = getbuf_ >> 15;
-  getbuf_ = static_cast<std::uint16_t>(getbuf_ << 1);
-  --getlen_;
-  return bit;
-}
-
-int TLZH::GetByte() {
-  Refill();
-  const int byte = getbuf_ >> 8;
-  getbuf_ = static_cast<std::uint16_t>(getbuf_ << 8);
-  getlen_ = static_cast<std::uint8_t>(getlen_ - 8);
-  return byte;
-}
-
-int TLZH::DecodeChar() {
-  const auto& son = tables_->son;
+unsigned TLZH::DecodeChar() {
+  const std::uint16_t* son = tables_->son.data();
   unsigned c = son[R];
-  while (c < static_cast<unsigned>(T)) c = son[c + GetBit()];
+  while (c < static_cast<unsigned>(T)) {
+    if (bitCount_ == 0) Refill();
+    c = son[c + static_cast<unsigned>(bits_ >> 63)];
+    bits_ <<= 1;
+    --bitCount_;
+  }
   c -= T;
-  Update(static_cast<int>(c));
-  return static_cast<int>(c);
+  Update(c);
+  return c;
 }
 
-int TLZH::DecodePosition() {
-  unsigned i = static_cast<unsigned>(GetByte());
-  const unsigned c = unsigned{kPosition.code[i]} << 6;
-  for (int j = kPosition.len[i] - 2; j > 0; --j) i = (i << 1) + static_cast<unsigned>(GetBit());
-  return static_cast<int>(c | (i & 63));
+// The first byte read picks the upper six bits and how many further bits (1 to 6) follow;
+// the low six bits of the position are the last six of those read.
+unsigned TLZH::DecodePosition() {
+  if (bitCount_ < 14) Refill();
+  const unsigned first = static_cast<unsigned>(bits_ >> 56);
+  const unsigned read = kPosition.len[first] + 6u;  // 8 bits, then len - 2 more
+  const unsigned value = static_cast<unsigned>(bits_ >> (64 - read));
+  bits_ <<= read;
+  bitCount_ -= read;
+  return unsigned{kPosition.code[first]} << 6 | (value & 63u);
 }
 
-std::size_t TLZH::Decode(std::size_t size, LzhReadFn read, LzhWriteFn write) {
+template <class Sink>
+std::size_t TLZH::Run(std::size_t size, LzhReadFn read, Sink& sink) {
   try {
     tables_ = std::make_unique<Tables>();
   } catch (const std::bad_alloc&) {
@@ -192,60 +248,71 @@ std::size_t TLZH::Decode(std::size_t size, LzhReadFn read, LzhWriteFn write) {
   } release{*this};
 
   read_ = &read;
-  getbuf_ = 0;
-  getlen_ = 0;
+  bits_ = 0;
+  bitCount_ = 0;
+  inputAt_ = inputEnd_ = 0;
+  inputEnded_ = false;
   StartHuff();
 
   std::uint8_t* ring = tables_->ring.data();
   std::fill_n(ring, kBlankFill, static_cast<std::uint8_t>(' '));
   unsigned r = kBlankFill;
   std::size_t count = 0;
-
-  auto put = [&](std::uint8_t b) {
-    if (write(&b, 1) != 1) return false;
-    ring[r] = b;
-    r = (r + 1) & (N - 1);
-    ++count;
-    return true;
-  };
+  constexpr unsigned kMask = N - 1;
 
   while (count < size) {
-    const int c = DecodeChar();
+    const unsigned c = DecodeChar();
     if (c < 256) {
-      if (!put(static_cast<std::uint8_t>(c))) break;
+      const auto b = static_cast<std::uint8_t>(c);
+      if (!sink.Put(b)) break;
+      ring[r] = b;
+      r = (r + 1) & kMask;
+      ++count;
       continue;
     }
-    const unsigned from = (r - static_cast<unsigned>(DecodePosition()) - 1) & (N - 1);
-    const int length = c - 255 + THRESHOLD;
+    const unsigned from = (r - DecodePosition() - 1) & kMask;
     // A match may run past the requested size; stop exactly there.
-    for (int k = 0; k < length && count < size; ++k) {
-      if (!put(ring[(from + static_cast<unsigned>(k)) & (N - 1)])) return count;
+    const auto length = static_cast<unsigned>(std::min<std::size_t>(c - 255 + THRESHOLD, size - count));
+    if (from + length <= N && r + length <= N && (from + length <= r || r + length <= from)) {
+      // Apart and unbroken by the ring's end: one copy.
+      std::memcpy(ring + r, ring + from, length);
+      const std::size_t taken = sink.Put(ring + r, length);
+      count += taken;
+      if (taken != length) break;
+      r = (r + length) & kMask;
+      continue;
+    }
+    for (unsigned k = 0; k < length; ++k) {
+      const std::uint8_t b = ring[(from + k) & kMask];
+      if (!sink.Put(b)) return count;
+      ring[r] = b;
+      r = (r + 1) & kMask;
+      ++count;
     }
   }
   return count;
 }
 
+std::size_t TLZH::Decode(std::size_t size, LzhReadFn read, LzhWriteFn write) {
+  CallbackSink sink(write);
+  return Run(size, read, sink);
+}
+
+void TLZH::DecodeInto(std::span<std::uint8_t> out, LzhReadFn read) {
+  MemorySink sink(out.data());
+  Run(out.size(), read, sink);
+}
+
 std::vector<std::uint8_t> LzhDecodeBytes(std::span<const std::uint8_t> stream, std::size_t size) {
-  std::vector<std::uint8_t> out;
-  out.reserve(size);
+  std::vector<std::uint8_t> out(size);
   std::size_t pos = 0;
   TLZH lzh;
-  lzh.Decode(
-      size,
-      [&](std::uint8_t* buffer, std::size_t count) {
-        const std::size_t take = std::min(count, stream.size() - pos);
-        if (take) std::memcpy(buffer, stream.data() + pos, take);
-        pos += take;
-        return take;
-      },
-      [&](const std::uint8_t* buffer, std::size_t count) {
-        if (count == 1) {
-          out.push_back(*buffer);  // the decoder's usual call
-        } else {
-          out.insert(out.end(), buffer, buffer + count);
-        }
-        return count;
-      });
+  lzh.DecodeInto(out, [&](std::uint8_t* buffer, std::size_t count) {
+    const std::size_t take = std::min(count, stream.size() - pos);
+    if (take) std::memcpy(buffer, stream.data() + pos, take);
+    pos += take;
+    return take;
+  });
   return out;
 }
 

@@ -41,10 +41,14 @@ class TLZH {
   TLZH& operator=(const TLZH&) = delete;
 
   // Decodes until exactly `size` bytes are written, each through `write` on its own.
-  // Input past the end of `read` counts as zero bits. Returns the count written, which
-  // is short only when `write` refuses a byte. Throws ElzhException when the tables
-  // cannot be allocated.
+  // Input is asked of `read` in blocks; input past its end counts as zero bits. Returns
+  // the count written, which is short only when `write` refuses a byte. Throws
+  // ElzhException when the tables cannot be allocated.
   std::size_t Decode(std::size_t size, LzhReadFn read, LzhWriteFn write);
+
+  // The same into memory: `out` receives exactly `size` bytes (its length) and nothing is
+  // called per byte.
+  void DecodeInto(std::span<std::uint8_t> out, LzhReadFn read);
 
   // The most bytes `streamLength` bytes of LZHUF input can decode to before the decoder
   // runs on past the input's end: a match of F bytes costs at least 10 bits, a literal
@@ -53,18 +57,25 @@ class TLZH {
 
  private:
   struct Tables;
+  static constexpr std::size_t kInputBlock = 4096;
 
+  template <class Sink>
+  std::size_t Run(std::size_t size, LzhReadFn read, Sink& sink);
   void StartHuff();
   void Reconst();
-  void Update(int c);
-  int GetBit();
-  int GetByte();
+  void Update(unsigned c);
   void Refill();
-  int DecodeChar();
-  int DecodePosition();
+  void RefillSlowly();
+  unsigned DecodeChar();
+  unsigned DecodePosition();
 
-  std::uint16_t getbuf_ = 0;  // bits, most significant first
-  std::uint8_t getlen_ = 0;   // valid bits in getbuf_
+  // Bits not yet decoded, most significant first, and how many of the 64 are valid.
+  std::uint64_t bits_ = 0;
+  unsigned bitCount_ = 0;
+  // The current input block: bytes from `inputAt_` to `inputEnd_` are not yet in bits_.
+  std::size_t inputAt_ = 0;
+  std::size_t inputEnd_ = 0;
+  bool inputEnded_ = false;
   LzhReadFn* read_ = nullptr;
   std::unique_ptr<Tables> tables_;
 };

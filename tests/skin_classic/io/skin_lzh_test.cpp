@@ -176,6 +176,76 @@ TEST(SkinLzhRoundTrip, LongPayloadRebuildsTheTree) {
   EXPECT_EQ(stats.longestDistance, 4096u);
 }
 
+TEST(SkinLzhRoundTrip, LongMatchesRebuildASkewedTree) {
+  // Nearly all codes are the longest match: the first rebuild meets one leaf holding almost
+  // the whole count, where the mixed payload above meets many leaves of middling counts.
+  Bytes data;
+  for (int i = 0; data.size() < 2'200'000; ++i) {
+    data.insert(data.end(), {'s', 'k', 'i', 'n', '-', 'x', 'y'});
+    if (i % 4000 == 0) data.push_back(static_cast<std::uint8_t>(i / 4000));
+  }
+  LzhufStats stats;
+  const Bytes stream = LzhufEncode(data, &stats);
+  EXPECT_EQ(stats.rebuilds, 1u);
+  EXPECT_LT(stats.literals, stats.matches / 50);
+  EXPECT_EQ(LzhDecodeBytes(stream, data.size()), data);
+}
+
+TEST(SkinLzhDecoder, CallbacksGiveWhatTheMemoryDecodeGives) {
+  Bytes data = SkinLikeText(60 * 1024);
+  const Bytes random = RandomBytes(9000, 5);
+  data.insert(data.end(), random.begin(), random.end());
+  data.insert(data.end(), 5000, 'z');  // matches overlapping their source, across the ring's end
+  const Bytes stream = LzhufEncode(data);
+  // The reader hands out a few bytes at a time, less than asked for.
+  std::size_t pos = 0, writeCalls = 0, readCalls = 0;
+  Bytes out;
+  TLZH lzh;
+  const std::size_t written = lzh.Decode(
+      data.size(),
+      [&](std::uint8_t* buffer, std::size_t count) {
+        const std::size_t take = std::min({count, stream.size() - pos, 1 + readCalls++ % 13});
+        std::memcpy(buffer, stream.data() + pos, take);
+        pos += take;
+        return take;
+      },
+      [&](const std::uint8_t* buffer, std::size_t count) {
+        ++writeCalls;
+        out.insert(out.end(), buffer, buffer + count);
+        return count;
+      });
+  EXPECT_EQ(written, data.size());
+  EXPECT_EQ(writeCalls, data.size());
+  EXPECT_EQ(out, data);
+  EXPECT_EQ(LzhDecodeBytes(stream, data.size()), data);
+}
+
+TEST(SkinLzhDecoder, WriterRefusingInsideAMatchStopsThere) {
+  Bytes data;
+  for (int i = 0; i < 40; ++i) data.insert(data.end(), {'a', 'b', 'c', 'd', 'e'});
+  const Bytes stream = LzhufEncode(data);
+  for (std::size_t limit : {3u, 7u, 30u, 150u}) {
+    std::size_t pos = 0;
+    Bytes out;
+    TLZH lzh;
+    const std::size_t written = lzh.Decode(
+        data.size(),
+        [&](std::uint8_t* buffer, std::size_t count) {
+          const std::size_t take = std::min(count, stream.size() - pos);
+          std::memcpy(buffer, stream.data() + pos, take);
+          pos += take;
+          return take;
+        },
+        [&](const std::uint8_t* buffer, std::size_t) -> std::size_t {
+          if (out.size() == limit) return 0;
+          out.push_back(*buffer);
+          return 1;
+        });
+    EXPECT_EQ(written, limit);
+    EXPECT_EQ(out, Bytes(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(limit)));
+  }
+}
+
 TEST(SkinLzhRoundTrip, DeclaredBoundCoversTheDensestStream) {
   // Long runs are the best case of the scheme: one-bit length codes and nine-bit
   // positions. The bound the package reader applies must still admit them.

@@ -231,6 +231,21 @@ TEST(PngReader, PaletteWithTransparencyAndBackground) {
   EXPECT_EQ(bitmap.Layout().BackgroundColor, colors[2][0] | colors[2][1] << 8 | colors[2][2] << 16);
 }
 
+TEST(PngReader, BackgroundIndexMustLieInsideThePalette) {
+  // A 2-bit image with three colours: its bitmap palette has sixteen entries, so an index
+  // one past the colours given would still find an entry there; it must not be used.
+  const auto image = SampleImage::Pattern(5, 2, 3, 2);
+  const auto colors = MakePalette(3);
+  auto backgroundOf = [&](std::uint8_t index) {
+    PngOptions options;
+    options.beforeImage = {PaletteChunk(colors), Chunk("bKGD", {index})};
+    return Decode(WritePng(image, options)).Layout().BackgroundColor;
+  };
+  EXPECT_EQ(backgroundOf(2), colors[2][0] | colors[2][1] << 8 | colors[2][2] << 16);
+  EXPECT_EQ(backgroundOf(3), 0xFFFFFFu);  // the default white
+  EXPECT_EQ(backgroundOf(200), 0xFFFFFFu);
+}
+
 TEST(PngReader, TransparencyLongerThanThePaletteIsCut) {
   const auto image = SampleImage::Pattern(4, 2, 3, 1);
   PngOptions options;
