@@ -8,6 +8,16 @@ void InitComCtrlsUnit() {
   TListColumn::StaticClass();
   TPageControl::StaticClass();
   TTabSheet::StaticClass();
+  TToolBar::StaticClass();
+  TToolButton::StaticClass();
+  TStatusBar::StaticClass();
+  TStatusPanel::StaticClass();
+  TTrackBar::StaticClass();
+  TProgressBar::StaticClass();
+  TUpDown::StaticClass();
+  TDateTimePicker::StaticClass();
+  THeaderControl::StaticClass();
+  THeaderSection::StaticClass();
 }
 
 }  // namespace vcl::detail

@@ -1,8 +1,16 @@
-// Common controls: the list view and the tab and page controls.
+// Common controls: the list view, the tab and page controls, tool bars, status bars, track
+// and progress bars, up-down controls, date-time pickers and header controls.
 #pragma once
 
 #include "classlib/comctrls/ComCtrlsListView.h"
 #include "classlib/comctrls/ComCtrlsPages.h"
+#include "classlib/comctrls/DateTimePicker.h"
+#include "classlib/comctrls/HeaderControl.h"
+#include "classlib/comctrls/ProgressBar.h"
+#include "classlib/comctrls/StatusBar.h"
+#include "classlib/comctrls/ToolBar.h"
+#include "classlib/comctrls/TrackBar.h"
+#include "classlib/comctrls/UpDown.h"
 #include "classlib/rtl/UnitInit.h"
 
 namespace vcl::detail {

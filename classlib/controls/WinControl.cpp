@@ -1005,7 +1005,10 @@ bool TWinControl::ReflectNotification(TMessage& Message) {
       if (auto* hdr = reinterpret_cast<const NMHDR*>(Message.LParam)) child = hdr->hwndFrom;
       break;
     case WM_DRAWITEM:
-      if (auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam); dis && dis->CtlType != ODT_MENU)
+      // A menu item names its menu, never a window; some system controls leave the type of
+      // their owner-drawn parts unset, so the window decides.
+      if (auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
+          dis && (dis->CtlType != ODT_MENU || IsWindow(dis->hwndItem)))
         child = dis->hwndItem;
       break;
     case WM_MEASUREITEM:

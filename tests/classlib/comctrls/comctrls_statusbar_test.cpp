@@ -1,0 +1,265 @@
+// Status bars on real windows: the window's parts and texts from the panels, simple mode,
+// the size grip and border, owner-drawn panels painted by OnDrawPanel when the window paints,
+// and the bar read from and written to a form description.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "classlib/streaming/Filer.h"
+#include "classlib/graphics/GraphicsBitmap.h"
+#include "classlib/rtl/TypInfo.h"
+#include "classlib/comctrls/ComCtrls.h"
+#include "comctrls_support.h"
+
+namespace vcl::testing {
+namespace {
+
+std::vector<int> Parts(HWND bar) {
+  int edges[32] = {};
+  const auto n = static_cast<int>(SendMessageW(bar, SB_GETPARTS, 32, reinterpret_cast<LPARAM>(edges)));
+  return std::vector<int>(edges, edges + n);
+}
+
+struct PartText {
+  String text;
+  WORD type = 0;  // SBT_* flags
+};
+
+PartText PartAt(HWND bar, int index) {
+  wchar_t buffer[256] = {};
+  const auto r = static_cast<DWORD>(SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer)));
+  return {buffer, HIWORD(r)};
+}
+
+// A sum over the pixels the window paints of itself.
+uint64_t PaintedSum(HWND wnd) {
+  RECT r{};
+  GetClientRect(wnd, &r);
+  TBitmap bmp;
+  bmp.SetWidth(r.right);
+  bmp.SetHeight(r.bottom);
+  SendMessageW(wnd, WM_PAINT, reinterpret_cast<WPARAM>(bmp.Canvas()->Handle()), 0);
+  uint64_t sum = 0;
+  for (int y = 0; y < r.bottom; ++y)
+    for (int x = 0; x < r.right; ++x) sum = sum * 31 + static_cast<uint32_t>(bmp.Canvas()->Pixels(x, y));
+  return sum;
+}
+
+TStatusPanel* AddPanel(TStatusBar* bar, const String& text, int width) {
+  TStatusPanel* p = bar->Panels()->Add();
+  p->SetText(text);
+  p->SetWidth(width);
+  return p;
+}
+
+TEST(StatusBarWindow, EachPanelIsAPartWithItsTextAlignmentAndBevel) {
+  auto form = ShownForm(400, 300);
+  auto* bar = new TStatusBar(form.get());
+  bar->SetParent(form.get());
+  AddPanel(bar, L"就绪", 100);
+  TStatusPanel* centre = AddPanel(bar, L"中", 80);
+  centre->SetAlignment(taCenter);
+  centre->SetBevel(pbRaised);
+  TStatusPanel* right = AddPanel(bar, L"750", 60);
+  right->SetAlignment(taRightJustify);
+  right->SetBevel(pbNone);
+
+  HWND wnd = bar->Handle();
+  EXPECT_EQ(WindowClassName(wnd), L"TStatusBar");
+  EXPECT_EQ(bar->Align(), alBottom);
+  EXPECT_EQ(bar->BoundsRect(), Rect(0, 281, 400, 300));
+  EXPECT_NE(StyleOf(wnd) & SBARS_SIZEGRIP, 0);
+  EXPECT_EQ(SendMessageW(wnd, SB_ISSIMPLE, 0, 0), FALSE);
+  // Every part ends where its width says; the last reaches to the end.
+  EXPECT_EQ(Parts(wnd), (std::vector<int>{100, 180, -1}));
+  EXPECT_EQ(PartAt(wnd, 0).text, L"就绪");
+  EXPECT_EQ(PartAt(wnd, 0).type, 0);
+  EXPECT_EQ(PartAt(wnd, 1).text, L"\t中");
+  EXPECT_EQ(PartAt(wnd, 1).type, SBT_POPOUT);
+  EXPECT_EQ(PartAt(wnd, 2).text, L"\t\t750");
+  EXPECT_EQ(PartAt(wnd, 2).type, SBT_NOBORDERS);
+  RECT r{};
+  SendMessageW(wnd, SB_GETRECT, 1, reinterpret_cast<LPARAM>(&r));
+  EXPECT_GE(r.left, 100);  // the part, less its border
+  EXPECT_LT(r.left, 105);
+
+  // Changes follow at once.
+  centre->SetText(L"改");
+  EXPECT_EQ(PartAt(wnd, 1).text, L"\t改");
+  centre->SetWidth(50);
+  EXPECT_EQ(Parts(wnd), (std::vector<int>{100, 150, -1}));
+  bar->Panels()->Delete(0);
+  EXPECT_EQ(Parts(wnd), (std::vector<int>{50, -1}));
+  EXPECT_EQ(PartAt(wnd, 0).text, L"\t改");
+
+  // Without panels the one part shows the simple text.
+  bar->Panels()->Clear();
+  bar->SetSimpleText(L"没有面板");
+  EXPECT_EQ(Parts(wnd), (std::vector<int>{-1}));
+  EXPECT_EQ(PartAt(wnd, 0).text, L"没有面板");
+}
+
+TEST(StatusBarWindow, SimpleModeSizeGripAndBorderWidth) {
+  auto form = ShownForm(400, 300);
+  auto* bar = new TStatusBar(form.get());
+  bar->SetParent(form.get());
+  AddPanel(bar, L"a", 100);
+  bar->SetSimpleText(L"正在生成");
+  HWND wnd = bar->Handle();
+  bar->SetSimplePanel(true);
+  EXPECT_EQ(SendMessageW(wnd, SB_ISSIMPLE, 0, 0), TRUE);
+  // The simple text is what the window shows.
+  const uint64_t with_text = PaintedSum(wnd);
+  bar->SetSimpleText(L"");
+  EXPECT_NE(PaintedSum(wnd), with_text);
+  bar->SetSimplePanel(false);
+  EXPECT_EQ(SendMessageW(wnd, SB_ISSIMPLE, 0, 0), FALSE);
+  EXPECT_EQ(PartAt(wnd, 0).text, L"a");
+
+  bar->SetSizeGrip(false);
+  wnd = bar->Handle();
+  EXPECT_EQ(StyleOf(wnd) & SBARS_SIZEGRIP, 0);
+  EXPECT_EQ(Parts(wnd), (std::vector<int>{-1}));  // the panels came back with the new window
+
+  // The border lies outside the client area.
+  bar->SetBorderWidth(3);
+  RECT client{};
+  GetClientRect(wnd, &client);
+  EXPECT_EQ(client.right, 400 - 6);
+  EXPECT_EQ(client.bottom, 19 - 6);
+  EXPECT_EQ(GetOrdProp(bar, L"BorderWidth"), 3);
+}
+
+TEST(StatusBarDraw, OwnerDrawnPanelsArePaintedByOnDrawPanelWhenTheWindowPaints) {
+  auto form = ShownForm(400, 300);
+  auto* bar = new TStatusBar(form.get());
+  bar->SetParent(form.get());
+  AddPanel(bar, L"text", 100);
+  TStatusPanel* drawn = AddPanel(bar, L"", 100);
+  drawn->SetStyle(psOwnerDraw);
+  struct Drawing {
+    std::vector<TStatusPanel*> panels;
+    TRect rect;
+    void Draw(TStatusBar* StatusBar, TStatusPanel* Panel, const TRect& R) {
+      panels.push_back(Panel);
+      rect = R;
+      StatusBar->Canvas()->Brush()->SetColor(clLime);
+      StatusBar->Canvas()->FillRect(R);
+    }
+  } drawing;
+  bar->OnDrawPanel = TDrawPanelEvent::Bind<&Drawing::Draw>(&drawing);
+  HWND wnd = bar->Handle();
+  // An owner-drawn part answers with its data: the panel.
+  EXPECT_EQ(SendMessageW(wnd, SB_GETTEXTW, 1, 0), static_cast<LRESULT>(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(drawn))));
+
+  TBitmap bmp;
+  bmp.SetWidth(400);
+  bmp.SetHeight(19);
+  SendMessageW(wnd, WM_PAINT, reinterpret_cast<WPARAM>(bmp.Canvas()->Handle()), 0);
+  ASSERT_EQ(drawing.panels.size(), 1u);
+  EXPECT_EQ(drawing.panels[0], drawn);
+  RECT part{};
+  SendMessageW(wnd, SB_GETRECT, 1, reinterpret_cast<LPARAM>(&part));
+  EXPECT_TRUE(TRect(part).Contains({drawing.rect.Left, drawing.rect.Top}));
+  EXPECT_EQ(bmp.Canvas()->Pixels((drawing.rect.Left + drawing.rect.Right) / 2,
+                                 (drawing.rect.Top + drawing.rect.Bottom) / 2),
+            clLime);
+  // The text panel is the system's.
+  EXPECT_NE(bmp.Canvas()->Pixels(50, 2), clLime);
+}
+
+// ---------------------------------------------------------------------------------------
+
+}  // namespace
+
+class TStatusBarTestForm : public TForm {
+  VCL_CLASS(TStatusBarTestForm, TForm)
+ public:
+  using TForm::TForm;
+  void sbDrawPanel(TStatusBar*, TStatusPanel*, const TRect&) {}
+};
+
+VCL_CLASS_INFO(TStatusBarTestForm) { VCL_METHOD(TStatusBarTestForm, sbDrawPanel); }
+
+namespace {
+
+constexpr std::string_view kStatusForm = R"(object frmStatus: TStatusBarTestForm
+  Left = 0
+  Top = 0
+  Caption = 'status'
+  ClientHeight = 200
+  ClientWidth = 400
+  object sb1: TStatusBar
+    Left = 0
+    Top = 181
+    Width = 400
+    Height = 19
+    Panels = <
+      item
+        Text = '淘宝'
+        Width = 120
+      end
+      item
+        Alignment = taCenter
+        Bevel = pbRaised
+        Style = psOwnerDraw
+        Width = 80
+      end
+      item
+        Text = '750'
+        Width = 50
+      end>
+    SimpleText = '就绪'
+    SizeGrip = False
+    OnDrawPanel = sbDrawPanel
+  end
+end
+)";
+
+TEST(StatusBarStreaming, PanelsAndOptionsAreReadAndWrittenBack) {
+  TStatusBarTestForm::StaticClass();
+  auto* form = new TStatusBarTestForm(nullptr, 0);
+  std::unique_ptr<TStatusBarTestForm, void (*)(TStatusBarTestForm*)> owned{form, [](TStatusBarTestForm* p) { TObject::Free(p); }};
+  ReadComponentText(form, kStatusForm, L"status");
+  auto* bar = dynamic_cast<TStatusBar*>(form->FindComponent(L"sb1"));
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(bar->Panels()->Count(), 3);
+  EXPECT_EQ(bar->Panels()->Items(0)->Text(), L"淘宝");
+  EXPECT_EQ(bar->Panels()->Items(1)->Style(), psOwnerDraw);
+  EXPECT_EQ(bar->Panels()->Items(1)->StatusBar(), bar);
+  EXPECT_FALSE(bar->SizeGrip());
+  EXPECT_EQ(bar->SimpleText(), L"就绪");
+  EXPECT_EQ(bar->OnDrawPanel, TDrawPanelEvent::Bind<&TStatusBarTestForm::sbDrawPanel>(form));
+
+  // The skin engines' reads by name: the panels, each panel's alignment, bevel, style and text.
+  auto* panels = dynamic_cast<TCollection*>(GetObjectProp(bar, L"Panels"));
+  ASSERT_NE(panels, nullptr);
+  EXPECT_EQ(GetEnumProp(panels->Items(1), L"Alignment"), L"taCenter");
+  EXPECT_EQ(GetEnumProp(panels->Items(1), L"Bevel"), L"pbRaised");
+  EXPECT_EQ(GetEnumProp(panels->Items(1), L"Style"), L"psOwnerDraw");
+  EXPECT_EQ(GetStrProp(panels->Items(0), L"Text"), L"淘宝");
+  EXPECT_EQ(GetStrProp(bar, L"SimpleText"), L"就绪");
+  EXPECT_EQ(GetEnumProp(bar, L"SimplePanel"), L"False");
+
+  form->Show();
+  EXPECT_EQ(Parts(bar->Handle()), (std::vector<int>{120, 200, -1}));
+  EXPECT_EQ(bar->BoundsRect(), Rect(0, 181, 400, 200));
+
+  const std::string text = WriteComponentText(form);
+  EXPECT_NE(text.find("Style = psOwnerDraw"), std::string::npos);
+  EXPECT_NE(text.find("SizeGrip = False"), std::string::npos);
+  EXPECT_NE(text.find("OnDrawPanel = sbDrawPanel"), std::string::npos);
+  EXPECT_EQ(text.find("Bevel = pbLowered"), std::string::npos);  // the default
+  EXPECT_EQ(text.find("Align ="), std::string::npos);
+  owned.reset();
+  auto* again = new TStatusBarTestForm(nullptr, 0);
+  std::unique_ptr<TStatusBarTestForm, void (*)(TStatusBarTestForm*)> owned2{again, [](TStatusBarTestForm* p) { TObject::Free(p); }};
+  ReadComponentText(again, text, L"status");
+  auto* bar2 = dynamic_cast<TStatusBar*>(again->FindComponent(L"sb1"));
+  ASSERT_NE(bar2, nullptr);
+  EXPECT_EQ(bar2->Panels()->Count(), 3);
+  EXPECT_EQ(bar2->Panels()->Items(1)->Bevel(), pbRaised);
+}
+
+}  // namespace
+}  // namespace vcl::testing

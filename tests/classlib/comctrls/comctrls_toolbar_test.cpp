@@ -1,0 +1,469 @@
+// Tool bars on real windows: the system buttons made from the TToolButton children, their
+// styles, images and places, clicks and drop-downs from the window's own notifications, and
+// the custom-draw events at the stages the system reports.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "classlib/streaming/Filer.h"
+#include "classlib/graphics/GraphicsBitmap.h"
+#include "classlib/rtl/TypInfo.h"
+#include "classlib/comctrls/ComCtrls.h"
+#include "comctrls_support.h"
+
+namespace vcl::testing {
+namespace {
+
+TToolButton* AddButton(TToolBar* bar, const String& caption, TToolButtonStyle style = tbsButton, int image = -1) {
+  auto* b = new TToolButton(bar);
+  b->SetCaption(caption);
+  b->SetStyle(style);
+  b->SetImageIndex(image);
+  b->SetParent(bar);
+  return b;
+}
+
+// An image list of 16 x 16 images, each one flat colour.
+TImageList* Images(TComponent* owner, std::initializer_list<TColor> colours) {
+  auto* list = new TImageList(owner, 16, 16);
+  for (TColor c : colours) {
+    TBitmap bmp;
+    bmp.SetWidth(16);
+    bmp.SetHeight(16);
+    bmp.Canvas()->Brush()->SetColor(c);
+    bmp.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    list->Add(&bmp, nullptr);
+  }
+  return list;
+}
+
+TBBUTTON SystemButton(HWND bar, int index) {
+  TBBUTTON info{};
+  SendMessageW(bar, TB_GETBUTTON, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&info));
+  return info;
+}
+
+TRect ItemRect(HWND bar, int index) {
+  RECT r{};
+  SendMessageW(bar, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+  return r;
+}
+
+LPARAM Centre(const TRect& r) { return PointToLParam((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2); }
+
+void ClickAt(HWND wnd, LPARAM at) {
+  PostMessageW(wnd, WM_MOUSEMOVE, 0, at);
+  PostMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(wnd, WM_LBUTTONUP, 0, at);
+  Pump();
+}
+
+// Records the tool bar's events.
+struct BarEvents {
+  struct Draw {
+    TCustomDrawStage stage;
+    TToolButton* button;  // nil for the bar
+    TCustomDrawState state;
+  };
+  std::vector<Draw> draws;
+  std::vector<TObject*> clicks;
+  TToolButton* skip = nullptr;        // drawn by the handler in red instead of the system
+  bool flags_no_edges = false;
+
+  void Click(TObject* Sender) { clicks.push_back(Sender); }
+  void BarDraw(TToolBar*, const TRect&, TCustomDrawStage Stage, bool&) { draws.push_back({Stage, nullptr, {}}); }
+  void ButtonDraw(TToolBar* Sender, TToolButton* Button, TCustomDrawState State, TCustomDrawStage Stage,
+                  TTBCustomDrawFlags& Flags, bool& DefaultDraw) {
+    draws.push_back({Stage, Button, State});
+    if (flags_no_edges) Flags = TTBCustomDrawFlags{tbNoEdges, tbNoEtchedEffect};
+    if (Button == skip && Stage == cdPrePaint) {
+      Sender->Canvas()->Brush()->SetColor(clRed);
+      Sender->Canvas()->FillRect(Button->BoundsRect());
+      DefaultDraw = false;
+    }
+  }
+  size_t Count(TCustomDrawStage stage, bool items) const {
+    size_t n = 0;
+    for (const Draw& d : draws) n += d.stage == stage && (d.button != nullptr) == items;
+    return n;
+  }
+};
+
+// Paints the window into a bitmap of its size through its own WM_PAINT.
+TBitmap* Painted(HWND wnd, TBitmap& bmp) {
+  RECT r{};
+  GetClientRect(wnd, &r);
+  bmp.SetWidth(r.right);
+  bmp.SetHeight(r.bottom);
+  bmp.Canvas()->Brush()->SetColor(clWhite);
+  bmp.Canvas()->FillRect(Rect(0, 0, r.right, r.bottom));
+  SendMessageW(wnd, WM_PAINT, reinterpret_cast<WPARAM>(bmp.Canvas()->Handle()), 0);
+  return &bmp;
+}
+
+// ---------------------------------------------------------------------------------------
+
+TEST(ToolBarWindow, IsASuperclassOfTheSystemToolBarHoldingOneButtonPerChild) {
+  auto form = ShownForm();
+  auto* bar = new TToolBar(form.get());
+  bar->SetParent(form.get());
+  TImageList* images = Images(form.get(), {clRed, clLime, clBlue});
+  bar->SetImages(images);
+  TToolButton* open = AddButton(bar, L"打开", tbsButton, 0);
+  TToolButton* sep = AddButton(bar, L"", tbsSeparator);
+  TToolButton* bold = AddButton(bar, L"粗体", tbsCheck, 1);
+  TToolButton* more = AddButton(bar, L"更多", tbsDropDown, 2);
+
+  HWND wnd = bar->Handle();
+  EXPECT_EQ(WindowClassName(wnd), L"TToolBar");
+  EXPECT_EQ(FindControl(wnd), bar);
+  EXPECT_EQ(bar->Align(), alTop);
+  EXPECT_EQ(bar->BoundsRect(), Rect(0, 0, 400, 29));
+  EXPECT_NE(StyleOf(wnd) & CCS_NORESIZE, 0);
+  EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(wnd, TB_GETIMAGELIST, 0, 0)), images->Handle());
+  EXPECT_NE(SendMessageW(wnd, TB_GETEXTENDEDSTYLE, 0, 0) & TBSTYLE_EX_DRAWDDARROWS, 0);
+
+  ASSERT_EQ(SendMessageW(wnd, TB_BUTTONCOUNT, 0, 0), 4);
+  ASSERT_EQ(bar->ButtonCount(), 4);
+  const TToolButton* expected[] = {open, sep, bold, more};
+  const BYTE styles[] = {BTNS_BUTTON, BTNS_SEP, BTNS_CHECK, BTNS_DROPDOWN};
+  for (int i = 0; i < 4; ++i) {
+    const TBBUTTON info = SystemButton(wnd, i);
+    EXPECT_EQ(reinterpret_cast<TToolButton*>(info.dwData), expected[i]) << i;
+    EXPECT_EQ(info.fsStyle & 0x0F, styles[i]) << i;
+    EXPECT_EQ(bar->Buttons(i), expected[i]);
+    EXPECT_EQ(expected[i]->Index(), i);
+    // Each child lies on its system button.
+    EXPECT_EQ(expected[i]->BoundsRect(), ItemRect(wnd, i)) << i;
+  }
+  EXPECT_EQ(SystemButton(wnd, 0).iBitmap, 0);
+  EXPECT_EQ(SystemButton(wnd, 3).iBitmap, 2);
+  EXPECT_EQ(sep->Width(), 8);
+  EXPECT_EQ(open->Width(), 23);
+  EXPECT_EQ(open->Height(), 22);
+  EXPECT_LT(open->Left(), sep->Left());
+  EXPECT_LT(sep->Left(), bold->Left());
+  EXPECT_THROW(bar->Buttons(4), EListError);
+
+  // Changes reach the system buttons.
+  bold->SetDown(true);
+  EXPECT_NE(SendMessageW(wnd, TB_GETSTATE, static_cast<WPARAM>(SystemButton(wnd, 2).idCommand), 0) & TBSTATE_CHECKED, 0);
+  EXPECT_TRUE(bold->Down());
+  open->SetEnabled(false);
+  EXPECT_EQ(SystemButton(wnd, 0).fsState & TBSTATE_ENABLED, 0);
+  more->SetImageIndex(1);
+  EXPECT_EQ(SystemButton(wnd, 3).iBitmap, 1);
+  sep->SetStyle(tbsButton);
+  EXPECT_EQ(SystemButton(wnd, 1).fsStyle & BTNS_SEP, 0);
+  more->SetVisible(false);
+  EXPECT_NE(SystemButton(wnd, 3).fsState & TBSTATE_HIDDEN, 0);
+
+  // A button that goes leaves its system button; the others follow.
+  TObject::Free(sep);
+  ASSERT_EQ(SendMessageW(wnd, TB_BUTTONCOUNT, 0, 0), 3);
+  EXPECT_EQ(reinterpret_cast<TToolButton*>(SystemButton(wnd, 1).dwData), bold);
+  EXPECT_EQ(bold->BoundsRect(), ItemRect(wnd, 1));
+  EXPECT_EQ(bold->Index(), 1);
+}
+
+TEST(ToolBarWindow, FlatListAndCaptionStylesAndTheImageListsReachTheWindow) {
+  auto form = ShownForm();
+  auto* bar = new TToolBar(form.get());
+  bar->SetParent(form.get());
+  AddButton(bar, L"保存", tbsButton, 0);
+  TImageList* hot = Images(form.get(), {clYellow});
+  TImageList* disabled = Images(form.get(), {clGray});
+  bar->SetImages(Images(form.get(), {clRed}));
+  bar->SetHotImages(hot);
+  bar->SetDisabledImages(disabled);
+  HWND wnd = bar->Handle();
+  EXPECT_EQ(StyleOf(wnd) & (TBSTYLE_FLAT | TBSTYLE_LIST), 0);
+  const int plain_width = bar->Buttons(0)->Width();
+
+  bar->SetFlat(true);
+  bar->SetList(true);
+  bar->SetShowCaptions(true);
+  wnd = bar->Handle();
+  EXPECT_NE(StyleOf(wnd) & TBSTYLE_FLAT, 0);
+  EXPECT_NE(StyleOf(wnd) & TBSTYLE_LIST, 0);
+  EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(wnd, TB_GETHOTIMAGELIST, 0, 0)), hot->Handle());
+  EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(wnd, TB_GETDISABLEDIMAGELIST, 0, 0)), disabled->Handle());
+  // With its caption beside the image the button is wider, and the window has its text.
+  EXPECT_GT(bar->Buttons(0)->Width(), plain_width);
+  wchar_t text[32] = {};
+  SendMessageW(wnd, TB_GETBUTTONTEXTW, static_cast<WPARAM>(SystemButton(wnd, 0).idCommand),
+               reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, L"保存");
+
+  bar->SetButtonHeight(30);
+  EXPECT_EQ(bar->Buttons(0)->Height(), 30);
+
+  // A freed image list leaves the window.
+  TObject::Free(hot);
+  EXPECT_EQ(bar->HotImages(), nullptr);
+  EXPECT_EQ(SendMessageW(wnd, TB_GETHOTIMAGELIST, 0, 0), 0);
+}
+
+TEST(ToolBarEvents, AClickOnAButtonFiresItsOnClick_ACheckButtonTogglesDown) {
+  auto form = ShownForm();
+  auto* bar = new TToolBar(form.get());
+  bar->SetParent(form.get());
+  TToolButton* plain = AddButton(bar, L"a");
+  TToolButton* check = AddButton(bar, L"b", tbsCheck);
+  BarEvents events;
+  plain->OnClick = TNotifyEvent::Bind<&BarEvents::Click>(&events);
+  check->OnClick = TNotifyEvent::Bind<&BarEvents::Click>(&events);
+  HWND wnd = bar->Handle();
+  UpdateWindow(wnd);
+
+  ClickAt(wnd, Centre(ItemRect(wnd, 0)));
+  ASSERT_EQ(events.clicks.size(), 1u);
+  EXPECT_EQ(events.clicks[0], plain);
+
+  ClickAt(wnd, Centre(ItemRect(wnd, 1)));
+  ASSERT_EQ(events.clicks.size(), 2u);
+  EXPECT_EQ(events.clicks[1], check);
+  EXPECT_TRUE(check->Down());
+  ClickAt(wnd, Centre(ItemRect(wnd, 1)));
+  EXPECT_FALSE(check->Down());
+
+  // A disabled button reports nothing.
+  plain->SetEnabled(false);
+  ClickAt(wnd, Centre(ItemRect(wnd, 0)));
+  EXPECT_EQ(events.clicks.size(), 3u);
+}
+
+TEST(ToolBarEvents, TheArrowOfADropDownButtonShowsItsMenuBelowIt) {
+  auto form = ShownForm();
+  auto* bar = new TToolBar(form.get());
+  bar->SetParent(form.get());
+  AddButton(bar, L"a");
+  TToolButton* more = AddButton(bar, L"更多", tbsDropDown);
+  auto* menu = new TPopupMenu(form.get());
+  more->SetDropdownMenu(menu);
+  BarEvents events;
+  more->OnClick = TNotifyEvent::Bind<&BarEvents::Click>(&events);
+
+  struct Shown {
+    int count = 0;
+    POINT at{};
+  } shown;
+  auto previous = SetTrackPopupMenuFunction([&](HMENU, UINT, int x, int y, HWND) {
+    ++shown.count;
+    shown.at = POINT{x, y};
+    return false;
+  });
+  HWND wnd = bar->Handle();
+  UpdateWindow(wnd);
+  const TRect r = ItemRect(wnd, 1);
+  // The arrow is the button's right end.
+  ClickAt(wnd, PointToLParam(r.Right - 3, (r.Top + r.Bottom) / 2));
+  SetTrackPopupMenuFunction(previous);
+
+  EXPECT_EQ(shown.count, 1);
+  POINT corner{more->Left(), more->Top() + more->Height()};
+  ClientToScreen(wnd, &corner);
+  EXPECT_EQ(shown.at.x, corner.x);
+  EXPECT_EQ(shown.at.y, corner.y);
+  EXPECT_EQ(menu->PopupComponent(), more);
+  EXPECT_TRUE(events.clicks.empty());
+
+  // A freed menu is forgotten.
+  TObject::Free(menu);
+  EXPECT_EQ(more->DropdownMenu(), nullptr);
+  EXPECT_FALSE(more->CheckMenuDropdown());
+}
+
+TEST(ToolBarCustomDraw, TheEventsSeeTheSystemsStagesAndCanTakeOverAButton) {
+  auto form = ShownForm();
+  auto* bar = new TToolBar(form.get());
+  bar->SetParent(form.get());
+  TToolButton* a = AddButton(bar, L"a");
+  TToolButton* b = AddButton(bar, L"b", tbsCheck);
+  b->SetDown(true);
+  BarEvents events;
+  bar->OnAdvancedCustomDraw = TTBAdvancedCustomDrawEvent::Bind<&BarEvents::BarDraw>(&events);
+  bar->OnAdvancedCustomDrawButton = TTBAdvancedCustomDrawBtnEvent::Bind<&BarEvents::ButtonDraw>(&events);
+  HWND wnd = bar->Handle();
+  Pump();
+  events.draws.clear();
+
+  TBitmap bmp;
+  Painted(wnd, bmp);
+  // The bar before and after the buttons; each button before and after it is drawn.
+  EXPECT_EQ(events.Count(cdPrePaint, false), 1u);
+  EXPECT_EQ(events.Count(cdPostPaint, false), 1u);
+  EXPECT_EQ(events.Count(cdPrePaint, true), 2u);
+  EXPECT_EQ(events.Count(cdPostPaint, true), 2u);
+  ASSERT_FALSE(events.draws.empty());
+  EXPECT_EQ(events.draws.front().stage, cdPrePaint);
+  EXPECT_EQ(events.draws.front().button, nullptr);
+  for (const auto& d : events.draws)
+    if (d.button == b && d.stage == cdPrePaint) {
+      EXPECT_TRUE(d.state.Contains(cdsChecked));
+    }
+
+  // Erasing the bar reports the erase stages (the bar asks for them).
+  events.draws.clear();
+  SendMessageW(wnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(bmp.Canvas()->Handle()), 0);
+  EXPECT_EQ(events.Count(cdPreErase, false), 1u);
+  EXPECT_EQ(events.Count(cdPostErase, false), 1u);
+
+  // A button whose handler says no default drawing keeps what the handler drew.
+  events.skip = a;
+  Painted(wnd, bmp);
+  const TRect r = a->BoundsRect();
+  EXPECT_EQ(bmp.Canvas()->Pixels((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2), clRed);
+  EXPECT_EQ(bmp.Canvas()->Pixels(r.Left + 1, r.Top + 1), clRed);  // no edge drawn over it
+}
+
+TEST(ToolBarCustomDraw, TheSimpleEventsRunBeforeTheSystemPaints) {
+  auto form = ShownForm();
+  auto* bar = new TToolBar(form.get());
+  bar->SetParent(form.get());
+  TToolButton* a = AddButton(bar, L"a");
+  struct Simple {
+    int bars = 0;
+    std::vector<TToolButton*> buttons;
+    TRect rect;
+    void Bar(TToolBar* Sender, const TRect& R, bool&) {
+      ++bars;
+      rect = R;
+      // The canvas draws on the paint DC.
+      Sender->Canvas()->Brush()->SetColor(clBlue);
+      Sender->Canvas()->FillRect(R);
+    }
+    void Button(TToolBar*, TToolButton* B, TCustomDrawState, bool& DefaultDraw) {
+      buttons.push_back(B);
+      DefaultDraw = false;
+    }
+  } simple;
+  bar->OnCustomDraw = TTBCustomDrawEvent::Bind<&Simple::Bar>(&simple);
+  bar->OnCustomDrawButton = TTBCustomDrawBtnEvent::Bind<&Simple::Button>(&simple);
+  TBitmap bmp;
+  Painted(bar->Handle(), bmp);
+  EXPECT_EQ(simple.bars, 1);
+  EXPECT_EQ(simple.rect, bar->ClientRect());
+  ASSERT_EQ(simple.buttons.size(), 1u);
+  EXPECT_EQ(simple.buttons[0], a);
+  // Neither the button nor its text was drawn over the handler's fill.
+  const TRect r = a->BoundsRect();
+  EXPECT_EQ(bmp.Canvas()->Pixels((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2), clBlue);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+
+class TToolBarTestForm : public TForm {
+  VCL_CLASS(TToolBarTestForm, TForm)
+ public:
+  using TForm::TForm;
+  int clicks = 0;
+  void btnSaveClick(TObject*) { ++clicks; }
+  void tbDrawButton(TToolBar*, TToolButton*, TCustomDrawState, bool&) {}
+};
+
+VCL_CLASS_INFO(TToolBarTestForm) {
+  VCL_METHOD(TToolBarTestForm, btnSaveClick);
+  VCL_METHOD(TToolBarTestForm, tbDrawButton);
+}
+
+namespace {
+
+constexpr std::string_view kToolBarForm = R"(object frmBar: TToolBarTestForm
+  Left = 0
+  Top = 0
+  Caption = 'bar'
+  ClientHeight = 200
+  ClientWidth = 400
+  object il1: TImageList
+  end
+  object tb1: TToolBar
+    Left = 0
+    Top = 0
+    Width = 400
+    Height = 29
+    ButtonHeight = 24
+    Flat = True
+    Images = il1
+    ShowCaptions = True
+    OnCustomDrawButton = tbDrawButton
+    object btnBold: TToolButton
+      Left = 54
+      Top = 0
+      Caption = '粗体'
+      Down = True
+      Style = tbsCheck
+    end
+    object btnSave: TToolButton
+      Left = 0
+      Top = 0
+      Caption = '保存'
+      ImageIndex = 0
+      OnClick = btnSaveClick
+    end
+    object sep1: TToolButton
+      Left = 46
+      Top = 0
+      Width = 8
+      Style = tbsSeparator
+    end
+  end
+end
+)";
+
+TEST(ToolBarStreaming, ButtonsAreReadInTheOrderOfTheirLeftAndWrittenBack) {
+  TToolBarTestForm::StaticClass();
+  TImageList::StaticClass();
+  auto* form = new TToolBarTestForm(nullptr, 0);
+  std::unique_ptr<TToolBarTestForm, void (*)(TToolBarTestForm*)> owned{form, [](TToolBarTestForm* p) { TObject::Free(p); }};
+  ReadComponentText(form, kToolBarForm, L"toolbar");
+  auto* bar = dynamic_cast<TToolBar*>(form->FindComponent(L"tb1"));
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(bar->ButtonCount(), 3);
+  EXPECT_EQ(bar->Buttons(0)->Name(), L"btnSave");
+  EXPECT_EQ(bar->Buttons(1)->Name(), L"sep1");
+  EXPECT_EQ(bar->Buttons(2)->Name(), L"btnBold");
+  EXPECT_TRUE(bar->Flat());
+  EXPECT_TRUE(bar->ShowCaptions());
+  EXPECT_EQ(bar->Images(), form->FindComponent(L"il1"));
+  EXPECT_TRUE(bar->Buttons(2)->Down());
+  EXPECT_EQ(bar->OnCustomDrawButton, TTBCustomDrawBtnEvent::Bind<&TToolBarTestForm::tbDrawButton>(form));
+
+  // The skin engines' reads by name.
+  EXPECT_EQ(GetEnumProp(bar, L"Flat"), L"True");
+  EXPECT_EQ(GetEnumProp(bar->Buttons(2), L"Style"), L"tbsCheck");
+  EXPECT_EQ(GetOrdProp(bar->Buttons(0), L"ImageIndex"), 0);
+  EXPECT_TRUE(GetMethodProp(bar, L"OnCustomDrawButton"));
+  EXPECT_FALSE(GetMethodProp(bar, L"OnCustomDraw"));
+
+  form->Show();
+  HWND wnd = bar->Handle();
+  ASSERT_EQ(SendMessageW(wnd, TB_BUTTONCOUNT, 0, 0), 3);
+  EXPECT_EQ(reinterpret_cast<TToolButton*>(SystemButton(wnd, 0).dwData), bar->Buttons(0));
+  EXPECT_NE(StyleOf(wnd) & TBSTYLE_FLAT, 0);
+  EXPECT_EQ(bar->Buttons(2)->BoundsRect(), ItemRect(wnd, 2));
+  ClickAt(wnd, Centre(ItemRect(wnd, 0)));
+  EXPECT_EQ(form->clicks, 1);
+
+  const std::string text = WriteComponentText(form);
+  EXPECT_NE(text.find("Flat = True"), std::string::npos);
+  EXPECT_NE(text.find("Style = tbsSeparator"), std::string::npos);
+  EXPECT_NE(text.find("OnClick = btnSaveClick"), std::string::npos);
+  EXPECT_NE(text.find("Images = il1"), std::string::npos);
+  EXPECT_EQ(text.find("Align"), std::string::npos);  // alTop is the tool bar's default
+  // Written in button order, read again in the same order.
+  EXPECT_LT(text.find("btnSave"), text.find("btnBold"));
+  owned.reset();
+  auto* again = new TToolBarTestForm(nullptr, 0);
+  std::unique_ptr<TToolBarTestForm, void (*)(TToolBarTestForm*)> owned2{again, [](TToolBarTestForm* p) { TObject::Free(p); }};
+  ReadComponentText(again, text, L"toolbar");
+  auto* bar2 = dynamic_cast<TToolBar*>(again->FindComponent(L"tb1"));
+  ASSERT_NE(bar2, nullptr);
+  ASSERT_EQ(bar2->ButtonCount(), 3);
+  EXPECT_EQ(bar2->Buttons(2)->Name(), L"btnBold");
+}
+
+}  // namespace
+}  // namespace vcl::testing
