@@ -1,11 +1,11 @@
-// Writes the starting corpus of the description fuzz target: the complete synthetic skin
-// and smaller packages around it. Usage: write_description_seeds OUTPUT_DIR
+// Writes the starting corpus of the description fuzz target: the complete synthetic skin's
+// description and smaller ones naming the target's pictures. Usage:
+// write_description_seeds OUTPUT_DIR
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <vector>
+#include <string>
 
-#include "skin_classic/support/SkinPackageWriter.h"
 #include "skin_classic/support/SyntheticSkin.h"
 
 namespace fs = std::filesystem;
@@ -13,9 +13,9 @@ using namespace skin_classic::test_support;
 
 namespace {
 
-void Write(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
+void Write(const fs::path& file, const std::string& text) {
   std::ofstream out(file, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 }  // namespace
@@ -27,17 +27,9 @@ int main(int argc, char** argv) {
   }
   const fs::path dir = fs::path(argv[1]) / "fuzz_skin_description";
   fs::create_directories(dir);
-  Write(dir / "complete", BuildPackage(CompleteSkinSpec()));
-  Write(dir / "complete_small", BuildPackage(CompleteSkinSpec(2)));
-
-  PackageSpec small;
-  small.entries = {{"skin.ini", ToBytes("[Personality]\nLeft=a.bmp\nLeftFrame=2\n[Button.Close]\nAction=0\n"
-                                        "ButtonImage=a.bmp\n[MDICONTROLS]\nImage=a.bmp\n[Tab.Pane]\nImage=a.bmp\n"
-                                        "LeftWidth=10\n[Colours]\nButtonFace=1 2 3\n")},
-                   {"a.bmp", FramesBmp(12, 4, FrameColours(1, 12))}};
-  Write(dir / "small", BuildPackage(small));
-  PackageSpec textOnly;
-  textOnly.entries = {{"skin.ini", ToBytes(CompleteSkinDescription())}};
-  Write(dir / "text_only", BuildPackage(textOnly));
+  Write(dir / "complete", CompleteSkinDescription());
+  Write(dir / "small",
+        "[Personality]\nLeft=tiny.bmp\nLeftFrame=2\n[Button.Close]\nAction=0\nButtonImage=broken.bmp\n"
+        "[MDICONTROLS]\nImage=empty.bmp\n[Tab.Pane]\nImage=tiny.bmp\nLeftWidth=10\n[Colours]\nButtonFace=1 2 3\n");
   return 0;
 }

@@ -31,8 +31,8 @@ TEST_F(MainWindowSkin, TheSkinDataComponentIsLoadedInactiveWithTheHookInstalled)
   // Activated, the window keeps its own procedure and no window is given to the engine.
   const LONG_PTR procedure = GetWindowLongPtrW(form->Handle(), GWLP_WNDPROC);
   SetActiveWindow(form->Handle());
-  Sleep(300);
-  Pump();
+  // The hook sees the activation at once; what it might set off is posted or timed.
+  ASSERT_TRUE(PumpUntil([&] { return manager->Started() >= 1 && !manager->Timer()->Enabled(); }));
   EXPECT_FALSE(manager->Active());
   EXPECT_EQ(manager->FormCount(), 0);
   EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWLP_WNDPROC), procedure);

@@ -8,7 +8,9 @@
 #include <windows.h>
 #undef RegisterClass
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -73,6 +75,19 @@ inline void Pump() {
     if (msg.message == WM_QUIT) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
+  }
+}
+
+// Handles messages until Done answers true with nothing left waiting in the queue, or the
+// deadline passes (false then).
+inline bool PumpUntil(const std::function<bool()>& Done, std::chrono::milliseconds Deadline = std::chrono::seconds(3)) {
+  const auto end = std::chrono::steady_clock::now() + Deadline;
+  for (;;) {
+    Pump();
+    MSG msg{};
+    if (Done() && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) return true;
+    if (std::chrono::steady_clock::now() > end) return false;
+    Sleep(1);
   }
 }
 

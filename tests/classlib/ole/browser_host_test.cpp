@@ -29,6 +29,21 @@ void PumpMessages(std::chrono::milliseconds span) {
   } while (std::chrono::steady_clock::now() < until);
 }
 
+// Handles messages until none is left waiting (the control has done what it posted), at
+// most 3 s; false when the queue never emptied.
+bool PumpUntilIdle() {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+  MSG msg;
+  for (;;) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) return true;
+    if (std::chrono::steady_clock::now() > until) return false;
+  }
+}
+
 // A visible top-level window to host the control.
 class Frame {
  public:
@@ -119,7 +134,7 @@ TEST(OleBrowserHost, ActivatesInPlaceQuicklyWithoutDialog) {
   EXPECT_EQ(r.right, 310);
   EXPECT_EQ(r.bottom, 220);
 
-  PumpMessages(std::chrono::milliseconds(200));
+  ASSERT_TRUE(PumpUntilIdle());
   EXPECT_TRUE(OtherVisibleTopLevels(frame.Get()).empty());
 }
 
@@ -161,7 +176,7 @@ TEST(OleBrowserHost, NavigatesFilesAndUrlsAndRefreshesWithoutDialog) {
   // Without an HTML engine there is no document to reload and the control refuses; either
   // way the call returns at once and leaves the page where it was.
   host.Refresh();
-  PumpMessages(std::chrono::milliseconds(200));
+  ASSERT_TRUE(PumpUntilIdle());
   EXPECT_NE(host.LocationURL().find(L"scrivane.invalid"), String::npos);
   EXPECT_EQ(host.LastNavigatedURL(), url);
   EXPECT_TRUE(OtherVisibleTopLevels(frame.Get()).empty());

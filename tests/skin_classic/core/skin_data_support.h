@@ -71,6 +71,12 @@ inline bool PumpUntil(const std::function<bool()>& Done, int Milliseconds = 3000
 }
 inline void Pump(int Milliseconds) { PumpUntil([] { return false; }, Milliseconds); }
 
+// True when no message waits in this thread's queue.
+inline bool QueueEmpty() {
+  MSG msg{};
+  return !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+}
+
 // A form that form descriptions can name; it records the engine's private messages.
 class TSkinTestForm : public vcl::TForm {
   VCL_CLASS(TSkinTestForm, TForm)

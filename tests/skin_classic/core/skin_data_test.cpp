@@ -71,7 +71,8 @@ TEST_F(SkinDataTest, TheMainWindowsEmptyComponentLoadsInactive) {
   const vcl::TWndMethod method = form->WindowProc;
   form->Show();
   SetActiveWindow(form->Handle());
-  Pump(400);
+  // The hook sees the activation at once; what it might set off is posted or timed.
+  ASSERT_TRUE(PumpUntil([&] { return manager->Started() >= 1 && !manager->Timer()->Enabled() && QueueEmpty(); }));
   EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWLP_WNDPROC), procedure);
   EXPECT_TRUE(form->WindowProc == method);
   EXPECT_EQ(manager->FormCount(), 0);
