@@ -1,9 +1,12 @@
 # Test helpers shared by every folder of tests/.
-#   scrivane_add_win_test(NAME SOURCES ... LIBS ... [LOCKS ...])
+#   scrivane_add_win_test(NAME SOURCES ... LIBS ... [LOCKS ...] [SERIAL])
 #                                                        GoogleTest under Wine (Windows build);
 #                                                        LOCKS names shared resources (the
 #                                                        clipboard) that its tests must not use
-#                                                        at the same time as other tests
+#                                                        at the same time as other tests;
+#                                                        SERIAL runs each of its tests alone
+#                                                        (screen tests: no other window may
+#                                                        cover what they look at)
 #   scrivane_add_native_test(NAME SOURCES ... LIBS ...)  GoogleTest under the sanitizers (native build)
 #   scrivane_add_fuzzer(NAME SOURCES ... LIBS ... [SEEDS dir] [SECONDS n])
 #                                                        libFuzzer target plus a bounded run in CTest
@@ -17,7 +20,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 include(GoogleTest)
 
 function(_scrivane_gtest name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LOCKS" ${ARGN})
+  cmake_parse_arguments(T "SERIAL" "" "SOURCES;LIBS;LOCKS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
@@ -25,8 +28,12 @@ function(_scrivane_gtest name)
   if(T_LOCKS)
     set(locks RESOURCE_LOCK "${T_LOCKS}")
   endif()
+  set(serial "")
+  if(T_SERIAL)
+    set(serial RUN_SERIAL TRUE)
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                       PROPERTIES TIMEOUT 300 ${locks})
+                       PROPERTIES TIMEOUT 300 ${locks} ${serial})
 endfunction()
 
 function(scrivane_add_win_test name)

@@ -86,7 +86,8 @@ object frmmain: Tfrmmain
       Align = alTop
       Alignment = taLeftJustify
       BevelOuter = bvNone
-      Caption = '  ◇ 头部版块'
+      BorderWidth = 8
+      Caption = '◇ 头部版块'
       Font.Style = [fsBold]
       ParentFont = False
     end
@@ -162,7 +163,8 @@ object frmmain: Tfrmmain
       Align = alTop
       Alignment = taLeftJustify
       BevelOuter = bvNone
-      Caption = '  ◇ 产品信息'
+      BorderWidth = 8
+      Caption = '◇ 产品信息'
       Font.Style = [fsBold]
       ParentFont = False
     end
@@ -238,7 +240,8 @@ object frmmain: Tfrmmain
       Align = alTop
       Alignment = taLeftJustify
       BevelOuter = bvNone
-      Caption = '  ◇ 辅助版块'
+      BorderWidth = 8
+      Caption = '◇ 辅助版块'
       Font.Style = [fsBold]
       ParentFont = False
     end

@@ -15,7 +15,8 @@ if ! wine "$SCRIVANE_CTL" wait "$main_class" 60000 >/dev/null 2>&1; then
   exit 1
 fi
 sleep "${SCRIVANE_SETTLE:-2}"   # let it finish painting
-xwd -root -silent | convert xwd:- png:"$shot"
+# An X grab of the whole screen, as the server holds it (see scripts/screen-grab.sh).
+import -silent -window root png:"$shot"
 echo "$shot"
 
 # Close it the way a user does: the system close command, so the program's own handling runs.

@@ -5,7 +5,7 @@ set -euo pipefail
 source "$(dirname "$0")/env.sh"
 
 # Bump the stamp when the settings below change, so existing prefixes take them too.
-stamp="$WINEPREFIX/.scrivane-ready-2"
+stamp="$WINEPREFIX/.scrivane-ready-3"
 [ -f "$stamp" ] && exit 0
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -27,6 +27,16 @@ reg 'HKCU\Control Panel\International' /v Locale /d 00000804
 # Chinese text in the UI font (Tahoma 8 pt) through a CJK font that stays legible at small
 # sizes, smoothed.
 reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei'
+# Menus, captions, message boxes and the GUI font ask for "MS Shell Dlg", which the Chinese
+# locale maps to SimSun; with no SimSun it falls to a CJK font whose small embedded bitmaps are
+# hard to read. Give it the same legible font as the dialog font.
+reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v 'MS Shell Dlg' /d 'WenQuanYi Micro Hei'
+# The window frame draws its caption buttons with Marlett. fonts-wine ships it in Wine's data
+# folder, which this Wine does not load fonts from: the prefix's Fonts folder it does.
+fonts="$WINEPREFIX/drive_c/windows/Fonts"
+mkdir -p "$fonts"
+cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' /v 'Marlett (TrueType)' /d marlett.ttf
 reg 'HKCU\Control Panel\Desktop' /v FontSmoothing /d 2
 reg 'HKCU\Control Panel\Desktop' /v FontSmoothingType /t REG_DWORD /d 2
 env -u DISPLAY wineserver -w

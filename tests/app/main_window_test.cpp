@@ -22,6 +22,13 @@ String Items(composer::Lines items) {
 
 // The description and the generator tests share SectionDefaults.h: the fields must start with
 // exactly its texts.
+TEST_F(MainWindowTest, GroupHeadingsReadExactly) {
+  const std::pair<const wchar_t*, const wchar_t*> headings[] = {
+      {L"pnl32", L"◇ 头部版块"}, {L"pnl24", L"◇ 产品信息"}, {L"pnl29", L"◇ 辅助版块"}};
+  for (const auto& [name, caption] : headings)
+    EXPECT_EQ(Utf8(static_cast<vcl::TPanel*>(form->FindComponent(name))->Caption()), Utf8(caption)) << Utf8(name);
+}
+
 TEST_F(MainWindowTest, FieldsStartWithTheGeneratorsDefaults) {
   namespace d = defaults;
   Tfrmmain& f = *form;
