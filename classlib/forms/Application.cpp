@@ -40,6 +40,14 @@ int ShowMessageBox(HWND Owner, const String& Text, const String& Caption, UINT F
   return MessageBoxW(Owner, Text.c_str(), Caption.c_str(), Flags);
 }
 
+int ShowMessageBoxIndirect(const MSGBOXPARAMSW& Params) {
+  if (const TMessageBoxFunction& f = MessageBoxFunction())
+    return f(Params.hwndOwner, Params.lpszText ? String(Params.lpszText) : String(),
+             Params.lpszCaption ? String(Params.lpszCaption) : String(), Params.dwStyle);
+  MSGBOXPARAMSW params = Params;
+  return MessageBoxIndirectW(&params);
+}
+
 int TApplication::MessageBox(const String& Text, const String& Caption, UINT Flags) {
   HWND owner = GetActiveWindow();
   if (!owner || !FindControl(owner)) owner = main_form_ && main_form_->HandleAllocated() ? main_form_->Handle() : handle_;

@@ -352,6 +352,9 @@ class TScreen : public TComponent {
 using TMessageBoxFunction = std::function<int(HWND Owner, const String& Text, const String& Caption, UINT Flags)>;
 TMessageBoxFunction SetMessageBoxFunction(TMessageBoxFunction Function);
 int ShowMessageBox(HWND Owner, const String& Text, const String& Caption, UINT Flags);
+// A box with more than those four (a help context and its callback): MessageBoxIndirectW,
+// or the replaced function with the owner, text, caption and style of Params.
+int ShowMessageBoxIndirect(const MSGBOXPARAMSW& Params);
 
 // One wait of a modal loop (by default: handle one message, or wait for one). Tests replace
 // it to end a modal form without a user.

@@ -3,9 +3,9 @@
 // program runs the start-ups in a fixed order (InitializeUnits) before anything else and the
 // shutdowns in the opposite order at its end (FinalizeUnits).
 //
-// The order: the class library, then the layered skin engine (core, painting, forms,
-// adapters), then the classic skin engine, then the program's own units; within a group by
-// the unit's rank, then by name.
+// The order: the class library, then the layered skin engine (core, painting, the skin
+// manager over both, forms, adapters), then the classic skin engine, then the program's own
+// units; within a group by the unit's rank, then by name.
 #pragma once
 
 #include <vector>
@@ -18,6 +18,7 @@ enum class TUnitGroup : int {
   ClassLibrary = 0,
   LayeredCore = 10,
   LayeredPaint = 20,
+  LayeredManager = 25,
   LayeredForms = 30,
   LayeredAdapters = 40,
   ClassicSkin = 50,

@@ -11,7 +11,7 @@
 #pragma once
 
 #include "classlib/graphics/Graphics.h"
-#include "skin_layered/paint/CacheInfo.h"
+#include "skin_layered/core/CacheInfo.h"
 #include "skin_layered/paint/ColorValue.h"
 #include "skin_layered/paint/pixels/Blending.h"
 

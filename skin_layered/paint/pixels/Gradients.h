@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "skin_layered/core/SkinTypes.h"
 #include "skin_layered/paint/ColorValue.h"
 #include "skin_layered/paint/pixels/Blending.h"
 #include "skin_layered/paint/pixels/PixelView.h"
@@ -18,15 +19,7 @@ inline constexpr std::int32_t kGradientVertical = 0;    // top to bottom
 inline constexpr std::int32_t kGradientHorizontal = 1;  // left to right
 inline constexpr std::int32_t kGradientMesh = 2;        // five coloured points
 
-// One stop: its share of the painted extent (0..100), running from Color1 to Color2
-// (colour values, system colours already resolved).
-struct TsGradStop {
-  TColorValue Color1 = 0;
-  TColorValue Color2 = 0;
-  std::uint8_t Percent = 0;
-  std::int32_t Mode = kGradientVertical;
-};
-using TsGradArray = std::vector<TsGradStop>;
+// The stops (TsGradStop, TsGradArray) are the skin tables' type.
 
 // The items of a gradient text: separated by ";", a run of separators counting as one and
 // separators at either end ignored.

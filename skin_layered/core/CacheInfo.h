@@ -1,0 +1,21 @@
+// The background a painting routine may take its transparent parts from: a bitmap with the
+// painted area's offset in it, or a fill colour.
+#pragma once
+
+#include <cstdint>
+
+#include "classlib/graphics/GraphicsBitmap.h"
+#include "classlib/rtl/Types.h"
+
+namespace skin_layered {
+
+struct TqvCacheInfo {
+  vcl::TBitmap* Bmp = nullptr;         // not owned
+  int X = 0;                           // the painted area's offset inside Bmp
+  int Y = 0;
+  std::uint32_t FillColor = 0xFF00FF;  // where no bitmap applies; the key colour for none
+  vcl::TRect FillRect;                 // the area to fill with FillColor
+  bool Ready = false;                  // Bmp holds a finished background
+};
+
+}  // namespace skin_layered

@@ -1,0 +1,54 @@
+#include "skin_layered/core/LibraryStrings.h"
+
+#include <array>
+#include <iterator>
+
+namespace skin_layered {
+
+namespace {
+
+#define QV_STRING_ID_ENTRY(id, name, text) id,
+constexpr int kIds[] = {QV_LIBRARY_STRINGS(QV_STRING_ID_ENTRY)};
+#undef QV_STRING_ID_ENTRY
+constexpr std::size_t kCount = std::size(kIds);
+
+constexpr wchar_t kInvalidDateFallback[] = L"Invalid date";
+
+std::array<vcl::String, kCount>& Texts() {
+  static std::array<vcl::String, kCount> texts;
+  return texts;
+}
+
+std::size_t SlotOf(TqvLibString id) {
+  for (std::size_t i = 0; i < kCount; ++i)
+    if (kIds[i] == static_cast<int>(id)) return i;
+  return kCount;
+}
+
+vcl::String LoadOne(HINSTANCE module, int id) {
+  // With a zero length LoadStringW gives a read-only pointer to the text itself.
+  const wchar_t* text = nullptr;
+  const int length = LoadStringW(module, static_cast<UINT>(id), reinterpret_cast<LPWSTR>(&text), 0);
+  return length > 0 && text ? vcl::String(text, static_cast<std::size_t>(length)) : vcl::String();
+}
+
+}  // namespace
+
+const vcl::String& LibString(TqvLibString Id) {
+  static const vcl::String empty;
+  const std::size_t slot = SlotOf(Id);
+  return slot < kCount ? Texts()[slot] : empty;
+}
+
+void LoadLibraryStrings(HINSTANCE Module) {
+  if (!Module) Module = GetModuleHandleW(nullptr);
+  for (std::size_t i = 0; i < kCount; ++i) Texts()[i] = LoadOne(Module, kIds[i]);
+  vcl::String& invalidDate = Texts()[SlotOf(TqvLibString::InvalidDate)];
+  if (invalidDate.empty()) invalidDate = kInvalidDateFallback;
+}
+
+void FreeLibraryStrings() {
+  for (vcl::String& text : Texts()) text.clear();
+}
+
+}  // namespace skin_layered

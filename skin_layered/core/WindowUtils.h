@@ -1,0 +1,40 @@
+// Window routines of the layered engine: the mouse position, a component's form, whether a
+// control can be painted, text flags, the client area in window coordinates, class names,
+// and the theme library's SetWindowTheme bound at start-up.
+#pragma once
+
+#include <windows.h>
+
+#include "classlib/controls/Controls.h"
+#include "classlib/rtl/SysUtils.h"
+#include "classlib/rtl/Types.h"
+
+namespace vcl {
+class TCustomForm;
+}
+
+namespace skin_layered {
+
+void GetMousePos(vcl::TPoint& P);
+// The first form on the Owner chain, starting with the component itself; nil when none.
+vcl::TCustomForm* GetOwnerForm(vcl::TComponent* Component);
+// False for nil, a windowed control without a window, a control being created, reading its
+// state, loading or being destroyed, and a control without a parent.
+bool ControlReady(vcl::TControl* Control);
+// The DrawText flag of the alignment with DT_VCENTER and DT_SINGLELINE. (Controls of the
+// library are all left-to-right: no right-to-left flags are added.)
+UINT GetDrawTextFlags(vcl::TControl* Control, vcl::TAlignment Alignment);
+// The client rectangle moved by the client origin's offset from the window's corner.
+void GetClientRectInWindow(HWND Wnd, vcl::TRect& R);
+// The window's class name (at most 127 characters).
+vcl::String GetWndClassName(HWND Wnd);
+
+using TSetWindowThemeProc = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+// The theme library's SetWindowTheme; nil when it is missing or before start-up.
+TSetWindowThemeProc SetWindowThemeProc();
+
+// The start-up and shut-down steps of the theme binding.
+void BindThemeLibrary();
+void ReleaseThemeLibrary();
+
+}  // namespace skin_layered

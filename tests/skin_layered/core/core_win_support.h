@@ -1,0 +1,92 @@
+// Shared by the Windows tests of the layered core: the units started for the whole test
+// program, message boxes recorded instead of shown, memory streams over test bytes, and
+// temporary files.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "classlib/forms/Forms.h"
+#include "classlib/rtl/Streams.h"
+#include "classlib/rtl/UnitInit.h"
+#include "skin_layered/core/support/PackWriter.h"
+
+namespace skin_layered::test {
+
+// The class library's and the engine's units run for the whole program, as in the program.
+class UnitsEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override { vcl::InitializeUnits(); }
+  void TearDown() override { vcl::FinalizeUnits(); }
+};
+
+struct ShownBox {
+  HWND Owner;
+  vcl::String Text;
+  vcl::String Caption;
+  UINT Flags;
+};
+
+// Every message box of the scope is recorded and answered with Answer.
+class RecordedBoxes {
+ public:
+  explicit RecordedBoxes(int Answer = IDOK) {
+    previous_ = vcl::SetMessageBoxFunction([this, Answer](HWND owner, const vcl::String& text,
+                                                          const vcl::String& caption, UINT flags) {
+      boxes.push_back({owner, text, caption, flags});
+      return Answer;
+    });
+  }
+  ~RecordedBoxes() { vcl::SetMessageBoxFunction(std::move(previous_)); }
+  RecordedBoxes(const RecordedBoxes&) = delete;
+  RecordedBoxes& operator=(const RecordedBoxes&) = delete;
+
+  std::vector<ShownBox> boxes;
+
+ private:
+  vcl::TMessageBoxFunction previous_;
+};
+
+inline std::unique_ptr<vcl::TMemoryStream> StreamOf(const Bytes& bytes) {
+  auto stream = std::make_unique<vcl::TMemoryStream>();
+  if (!bytes.empty()) stream->WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+  stream->SetPosition(0);
+  return stream;
+}
+
+inline Bytes BytesOfStream(vcl::TMemoryStream& stream) {
+  return Bytes(stream.Memory(), stream.Memory() + stream.Size());
+}
+
+// A file in the temporary folder, deleted at the end of the scope.
+class TempFile {
+ public:
+  explicit TempFile(const std::wstring& name) {
+    wchar_t dir[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, dir);
+    path_ = std::wstring(dir) + L"scrivane-core-" + std::to_wstring(GetCurrentProcessId()) + L"-" + name;
+  }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  ~TempFile() { DeleteFileW(path_.c_str()); }
+
+  const std::wstring& Path() const { return path_; }
+  void Write(const Bytes& bytes) const {
+    HANDLE h = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(h);
+    ASSERT_EQ(written, bytes.size());
+  }
+
+ private:
+  std::wstring path_;
+};
+
+}  // namespace skin_layered::test

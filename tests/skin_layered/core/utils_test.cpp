@@ -1,0 +1,291 @@
+// The message box, INI text over lines, published properties by name, system settings,
+// files and windows, and the do-nothing services of the neighbouring subsystems.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "classlib/extctrls/ExtCtrls.h"
+#include "classlib/rtl/TypInfo.h"
+#include "core_win_support.h"
+#include "skin_layered/core/AdapterServices.h"
+#include "skin_layered/core/Constants.h"
+#include "skin_layered/core/FormServices.h"
+#include "skin_layered/core/GeneralUtils.h"
+#include "skin_layered/core/SkinDialogs.h"
+#include "skin_layered/core/WindowUtils.h"
+
+namespace skin_layered::test {
+
+VCL_ENUM(TProbeKind, ab, abc, x)
+
+// Published properties of each kind the by-name routines tell apart.
+class TPropsProbe : public vcl::TPersistent {
+  VCL_CLASS(TPropsProbe, vcl::TPersistent)
+ public:
+  TPropsProbe() = default;
+
+  int Level() const { return level_; }
+  void SetLevel(int Value) { level_ = Value; }
+  vcl::Set<TProbeKind> Kinds() const { return kinds_; }
+  void SetKinds(vcl::Set<TProbeKind> Value) { kinds_ = Value; }
+  vcl::TStringList* Lines() const { return lines_.get(); }
+  void SetLines(vcl::TStringList* Value) { lines_->Assign(Value); }
+  vcl::String Title() const { return title_; }
+  void SetTitle(const vcl::String& Value) { title_ = Value; }
+
+ private:
+  int level_ = 7;
+  vcl::Set<TProbeKind> kinds_{TProbeKind::abc};
+  std::unique_ptr<vcl::TStringList> lines_ = std::make_unique<vcl::TStringList>();
+  vcl::String title_;
+};
+
+VCL_CLASS_INFO(TPropsProbe) {
+  p.Integer<&TPropsProbe::Level, &TPropsProbe::SetLevel>(L"Level");
+  p.Set<&TPropsProbe::Kinds, &TPropsProbe::SetKinds>(L"Kinds");
+  p.Object<&TPropsProbe::Lines, &TPropsProbe::SetLines>(L"Lines", vcl::TStringList::StaticClass());
+  p.String<&TPropsProbe::Title, &TPropsProbe::SetTitle>(L"Title");
+}
+
+namespace {
+
+TEST(MessageBox, CaptionsIconsAndButtons) {
+  using enum TMsgDlgBtn;
+  RecordedBoxes boxes(IDNO);
+  EXPECT_EQ(ShowMessageEx(L"Save?", kMessageConfirm, {mbYes, mbNo, mbCancel}, 0), IDNO);
+  ShowWarning(L"Careful");
+  MessageDlgEx(L"Own title", L"Text", kMessageError, -1, -1, 0, {mbAbort, mbRetry, mbIgnore});
+  ShowMessageEx(L"Info", kMessageInformation, {mbOK, mbCancel, mbHelp}, 5);
+  ShowMessageEx(L"Plain", 9, {mbRetry}, 0);
+  ShowMessageEx(L"Yes or no", kMessageWarning, {mbYes, mbNo}, 0);
+  ASSERT_EQ(boxes.boxes.size(), 6u);
+  const auto flags = [&](std::size_t i) { return boxes.boxes[i].Flags; };
+  EXPECT_EQ(boxes.boxes[0].Caption, L"Confirm");
+  EXPECT_EQ(flags(0), UINT(MB_ICONQUESTION | MB_YESNOCANCEL));
+  EXPECT_EQ(boxes.boxes[1].Caption, L"Warning");
+  EXPECT_EQ(flags(1), UINT(MB_ICONEXCLAMATION | MB_OK));
+  EXPECT_EQ(boxes.boxes[2].Caption, L"Own title");
+  EXPECT_EQ(flags(2), UINT(MB_ICONHAND | MB_ABORTRETRYIGNORE));
+  EXPECT_EQ(boxes.boxes[3].Caption, L"Information");
+  EXPECT_EQ(flags(3), UINT(MB_ICONASTERISK | MB_OKCANCEL | MB_HELP));
+  EXPECT_EQ(boxes.boxes[4].Caption, L"");
+  EXPECT_EQ(flags(4), UINT(MB_RETRYCANCEL));
+  EXPECT_EQ(flags(5), UINT(MB_ICONEXCLAMATION | MB_YESNO));
+}
+
+TEST(MessageBox, ThePositionHoldsForTheBoxOnlyAndOtherWindowsAreDisabledMeanwhile) {
+  HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(other);
+  int seenX = 0, seenY = 0;
+  bool otherEnabled = true;
+  auto previous = vcl::SetMessageBoxFunction([&](HWND, const vcl::String&, const vcl::String&, UINT) {
+    seenX = DialogPosX;
+    seenY = DialogPosY;
+    otherEnabled = IsWindowEnabled(other) != FALSE;
+    return IDOK;
+  });
+  MessageDlgEx(L"", L"Here", kMessageInformation, 120, 80, 0, {TMsgDlgBtn::mbOK});
+  vcl::SetMessageBoxFunction(std::move(previous));
+  EXPECT_EQ(seenX, 120);
+  EXPECT_EQ(seenY, 80);
+  EXPECT_FALSE(otherEnabled);
+  EXPECT_EQ(DialogPosX, -1);
+  EXPECT_EQ(DialogPosY, -1);
+  EXPECT_TRUE(IsWindowEnabled(other));
+  DestroyWindow(other);
+}
+
+TEST(IniText, SectionsKeysAndHexadecimalValues) {
+  vcl::TStringList lines;
+  lines.SetText(L"orphan=1\r\n; comment\r\n[BUTTON]\r\n\r\nCOLOR=0xFF\r\nGLOW=$10\r\nSIZE=12\r\nBAD=0x\r\n[EDIT]\r\n"
+                L"COLOR=abc\r\n[BUTTON]\r\nEXTRA=later\r\nCOLOR=7\r\n");
+  TqvIniSections sections;
+  sections.push_back({L"STALE", {}});
+  LoadIniSections(&lines, sections);
+  ASSERT_EQ(sections.size(), 3u);
+  EXPECT_EQ(sections[0].Name, L"BUTTON");
+  EXPECT_EQ(sections[0].Lines.size(), 4u);
+  EXPECT_EQ(ReadIniStr(sections, L"BUTTON", L"SIZE", L"-"), L"12");
+  EXPECT_EQ(ReadIniStr(sections, L"BUTTON", L"EXTRA", L"-"), L"later");  // the first section that has it
+  EXPECT_EQ(ReadIniStr(sections, L"BUTTON", L"orphan", L"-"), L"-");
+  EXPECT_EQ(ReadIniStr(sections, L"button", L"SIZE", L"-"), L"-");
+  EXPECT_EQ(ReadIniInt(sections, L"BUTTON", L"COLOR", 0), 255);
+  EXPECT_EQ(ReadIniInt(sections, L"BUTTON", L"GLOW", 0), 16);
+  EXPECT_EQ(ReadIniInt(sections, L"BUTTON", L"BAD", -4), -4);
+  EXPECT_EQ(ReadIniInt(sections, L"EDIT", L"COLOR", -5), -5);
+  EXPECT_EQ(ReadIniInt(sections, L"NONE", L"COLOR", 3), 3);
+}
+
+TEST(PropertiesByName, ReadWriteAndMissing) {
+  TPropsProbe probe;
+  EXPECT_TRUE(HasProperty(&probe, L"Level"));
+  EXPECT_FALSE(HasProperty(&probe, L"Width"));
+  EXPECT_FALSE(HasProperty(nullptr, L"Level"));
+  EXPECT_EQ(GetIntProp(&probe, L"Level"), 7);
+  EXPECT_EQ(GetIntProp(&probe, L"Width"), -1);
+  EXPECT_EQ(GetIntProp(&probe, L"Title"), -1);  // not ordinal
+  SetIntProp(&probe, L"Level", 42);
+  SetIntProp(&probe, L"Width", 1);
+  EXPECT_EQ(probe.Level(), 42);
+  EXPECT_EQ(GetObjProp(&probe, L"Lines"), probe.Lines());
+  EXPECT_EQ(GetObjProp(&probe, L"Level"), nullptr);
+  EXPECT_EQ(GetObjProp(&probe, L"Nothing"), nullptr);
+}
+
+TEST(PropertiesByName, SetElementsAreComparedWhole) {
+  TPropsProbe probe;  // Kinds = [abc]
+  EXPECT_TRUE(PropSetHasItem(&probe, L"Kinds", L"abc"));
+  EXPECT_FALSE(PropSetHasItem(&probe, L"Kinds", L"ab"));
+  EXPECT_FALSE(PropSetHasItem(&probe, L"Kinds", L"zz"));
+  EXPECT_FALSE(PropSetHasItem(&probe, L"Level", L"ab"));
+
+  EXPECT_FALSE(ChangeSetProp(&probe, L"Kinds", L"ab", true));  // "ab" is not already there in "abc"
+  EXPECT_EQ(probe.Kinds(), (vcl::Set<TProbeKind>{TProbeKind::ab, TProbeKind::abc}));
+  ChangeSetProp(&probe, L"Kinds", L"ab", true);
+  EXPECT_EQ(probe.Kinds(), (vcl::Set<TProbeKind>{TProbeKind::ab, TProbeKind::abc}));
+  ChangeSetProp(&probe, L"Kinds", L"ab", false);  // removes "ab", leaves "abc" whole
+  EXPECT_EQ(probe.Kinds(), (vcl::Set<TProbeKind>{TProbeKind::abc}));
+  ChangeSetProp(&probe, L"Kinds", L"abc", false);
+  EXPECT_TRUE(probe.Kinds().Empty());
+  ChangeSetProp(&probe, L"Kinds", L"x", true);
+  EXPECT_EQ(probe.Kinds(), (vcl::Set<TProbeKind>{TProbeKind::x}));
+  EXPECT_FALSE(ChangeSetProp(&probe, L"Missing", L"x", true));
+}
+
+TEST(SystemRoutines, FoldersIconsAndFonts) {
+  EXPECT_EQ(NormalizeDir(L""), L"");
+  EXPECT_EQ(NormalizeDir(L"C"), L"C:\\");
+  EXPECT_EQ(NormalizeDir(L"c:\\skins/"), L"c:\\skins\\");
+  EXPECT_EQ(NormalizeDir(L"c:\\skins\\"), L"c:\\skins\\");
+  EXPECT_EQ(NormalizeDir(L"skins"), L"skins\\");
+
+  EXPECT_EQ(ProgramFolder(), vcl::ExtractFilePath(vcl::ParamStr(0)));
+  EXPECT_EQ(ProgramFolder().back(), L'\\');
+  EXPECT_EQ(GetShellIcon(ProgramFolder() + L"no-such-file.exe", SHGFI_SMALLICON), nullptr);
+  const auto icon = GetShellIcon(vcl::ParamStr(0), SHGFI_SMALLICON);  // the program file's own
+  if (icon) {
+    EXPECT_FALSE(icon->Empty());
+  }
+
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+  EXPECT_EQ(GetCaptionFontSize(), metrics.lfCaptionFont.lfHeight);
+  const vcl::UniqueFont font = GetCaptionFont();
+  ASSERT_TRUE(font);
+  LOGFONTW made{};
+  GetObjectW(font.get(), sizeof made, &made);
+  EXPECT_EQ(made.lfHeight, metrics.lfCaptionFont.lfHeight);
+  EXPECT_STREQ(made.lfFaceName, metrics.lfCaptionFont.lfFaceName);
+
+  EXPECT_FALSE(IsWow64());  // a 64-bit program
+  EXPECT_FALSE(Wow64NoAero());
+}
+
+TEST(SystemRoutines, VersionFactsComeFromTheQuery) {
+  auto previous = SetPlatformVersionQuery([] { return TPlatformVersion{5, 0, 2}; });
+  EXPECT_FALSE(IsXPOrLater());
+  SetPlatformVersionQuery([] { return TPlatformVersion{5, 1, 2}; });
+  EXPECT_TRUE(IsXPOrLater());
+  SetPlatformVersionQuery(std::move(previous));
+}
+
+TEST(SystemRoutines, DelayHandlesTheMessagesWaiting) {
+  MSG msg;
+  PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue exists
+  PostThreadMessageW(GetCurrentThreadId(), WM_APP + 5, 0, 0);
+  Delay(0);
+  EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_APP + 5, WM_APP + 5, PM_NOREMOVE));
+}
+
+TEST(SystemRoutines, BitmapRectanglesAndCacheInfo) {
+  vcl::TBitmap bmp;
+  bmp.SetSize(30, 20);
+  EXPECT_EQ(MkRectBmp(&bmp), vcl::TRect(0, 0, 30, 20));
+  EXPECT_EQ(MkSizeBmp(&bmp), vcl::TSize(30, 20));
+  EXPECT_EQ(MkRectBmp(nullptr), vcl::TRect());
+  TqvCacheInfo info;
+  info.FillRect = {1, 2, 3, 4};
+  MakeCacheInfo(&bmp, 5, 6, info);
+  EXPECT_EQ(info.Bmp, &bmp);
+  EXPECT_EQ(info.X, 5);
+  EXPECT_EQ(info.Y, 6);
+  EXPECT_EQ(info.FillColor, 0xFF00FF);
+  EXPECT_EQ(info.FillRect, vcl::TRect());
+  EXPECT_TRUE(info.Ready);
+}
+
+TEST(WindowRoutines, FormsReadinessAndWindows) {
+  auto* form = new vcl::TForm(vcl::Application, 0);  // without a description
+  auto* panel = new vcl::TPanel(form);
+  EXPECT_FALSE(ControlReady(panel));  // no parent
+  panel->SetParent(form);
+  EXPECT_EQ(GetOwnerForm(panel), form);
+  EXPECT_EQ(GetOwnerForm(form), form);
+  EXPECT_EQ(GetOwnerForm(nullptr), nullptr);
+  panel->HandleNeeded();
+  EXPECT_TRUE(ControlReady(panel));
+  EXPECT_FALSE(ControlReady(nullptr));
+
+  EXPECT_EQ(GetDrawTextFlags(panel, vcl::taCenter), UINT(DT_CENTER | DT_VCENTER | DT_SINGLELINE));
+  EXPECT_EQ(GetDrawTextFlags(panel, vcl::taRightJustify), UINT(DT_RIGHT | DT_VCENTER | DT_SINGLELINE));
+  EXPECT_EQ(GetWndClassName(form->Handle()), L"TForm");
+
+  vcl::TRect client;
+  GetClientRectInWindow(form->Handle(), client);
+  RECT window{}, clientRect{};
+  GetWindowRect(form->Handle(), &window);
+  GetClientRect(form->Handle(), &clientRect);
+  POINT origin{0, 0};
+  ClientToScreen(form->Handle(), &origin);
+  EXPECT_EQ(client.Left, origin.x - window.left);
+  EXPECT_EQ(client.Top, origin.y - window.top);
+  EXPECT_EQ(client.Width(), clientRect.right);
+  EXPECT_GT(client.Top, 0);  // below the caption
+
+  vcl::TPoint mouse;
+  GetMousePos(mouse);
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  EXPECT_EQ(mouse, vcl::TPoint(cursor));
+  vcl::TObject::Free(form);
+}
+
+TEST(NeighbourServices, DoNothingUntilInstalled) {
+  TLayeredFormServices& none = FormServices();
+  EXPECT_FALSE(none.AeroIsEnabled());
+  EXPECT_EQ(none.DwmSetWindowAttr(nullptr, 10, nullptr, 0), E_NOTIMPL);
+  EXPECT_EQ(none.CreateSkinableMenus(nullptr), nullptr);
+  EXPECT_EQ(none.CreateSnapshotForm(nullptr), nullptr);
+  EXPECT_EQ(none.SysCaptionHeight(nullptr), 0);
+
+  struct Composition : TLayeredFormServices {
+    bool AeroIsEnabled() override { return true; }
+  } composition;
+  EXPECT_EQ(SetFormServices(&composition), nullptr);
+  EXPECT_TRUE(FormServices().AeroIsEnabled());
+  EXPECT_EQ(SetFormServices(nullptr), &composition);
+  EXPECT_FALSE(FormServices().AeroIsEnabled());
+
+  TsSkinProviderBase provider(nullptr);
+  EXPECT_EQ(provider.CaptionHeight(true), 0);
+  EXPECT_EQ(provider.StartMinAnimation(true), nullptr);
+  EXPECT_EQ(provider.ShadowSize(), vcl::TRect());
+  EXPECT_FALSE(provider.MinAnimAllowed());
+
+  // The default dialog hook passes every event on: a window made under it is made as usual.
+  HHOOK hook = SetWindowsHookExW(WH_CBT, AdapterServices().DialogHookProc(), nullptr, GetCurrentThreadId());
+  ASSERT_TRUE(hook);
+  HWND wnd = CreateWindowExW(0, L"STATIC", L"hooked", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_TRUE(wnd);
+  DestroyWindow(wnd);
+  UnhookWindowsHookEx(hook);
+  EXPECT_TRUE(AdapterServices().SkinnedWindowList().empty());
+
+  HookedAdapters().emplace_back(new TqvDialogWndBase, &vcl::TObject::Free);
+  HookedAdapters().emplace_back(new TqvDialogWndBase, &vcl::TObject::Free);
+  FreeHookedAdapters();
+  EXPECT_TRUE(HookedAdapters().empty());
+}
+
+}  // namespace
+}  // namespace skin_layered::test
