@@ -5,6 +5,7 @@
 #include "classlib/controls/Controls.h"
 #include "classlib/controls/ControlsInternal.h"
 #include "classlib/controls/LayerHooks.h"
+#include "classlib/controls/WindowProcHook.h"
 
 namespace vcl {
 
@@ -220,6 +221,7 @@ TControl::~TControl() {
   detail::ControlDestroyed(this);
   delete font_;
   delete constraints_;
+  detail::ReleaseWindowProcHooks(this);
 }
 
 // The size is limited again at once.

@@ -158,25 +158,21 @@ class TControlCanvas : public TCanvas {
   HWND dc_window_ = nullptr;
 };
 
-// Lends a paint message's DC to a control canvas for one paint: the canvas is locked, drops
-// any DC it fetched itself and draws on the lent one; both are undone on the way out, also
-// when the painting raises.
+// Lends a DC to a canvas for one stretch of painting: the canvas is locked, lets go of a DC
+// it fetched itself and draws on the lent one; on the way out (also when the painting
+// raises) the canvas gets back the DC it was drawing on before. Loans nest: an engine lends
+// its memory DC, the control's own painting lends again, and afterwards the canvas is still
+// bound to the engine's DC.
 class TCanvasDCLoan {
  public:
-  TCanvasDCLoan(TControlCanvas& Canvas, HDC DC) : canvas_(Canvas) {
-    canvas_.Lock();
-    canvas_.FreeHandle();
-    canvas_.SetHandle(DC);
-  }
-  ~TCanvasDCLoan() {
-    canvas_.SetHandle(nullptr);
-    canvas_.Unlock();
-  }
+  TCanvasDCLoan(TCanvas& Canvas, HDC DC);
+  ~TCanvasDCLoan();
   TCanvasDCLoan(const TCanvasDCLoan&) = delete;
   TCanvasDCLoan& operator=(const TCanvasDCLoan&) = delete;
 
  private:
-  TControlCanvas& canvas_;
+  TCanvas& canvas_;
+  HDC previous_ = nullptr;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -223,8 +219,9 @@ class TControl : public TComponent {
   ~TControl() override;
   void BeforeDestruction() override;
 
-  // The replaceable window method. Engines save it, install their own and put it back;
-  // comparing tells whether theirs is still installed. Defaults to WndProc.
+  // The replaceable window method; defaults to WndProc. Whoever puts a method in front of it
+  // does so through a TWindowProcHook (WindowProcHook.h), so that hooks of several parties
+  // can be removed in any order.
   TWndMethod WindowProc;
 
   // Sends a message straight to this control's WindowProc (no window involved).

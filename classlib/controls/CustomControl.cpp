@@ -79,6 +79,23 @@ void TControlCanvas::CreateHandle() {
 }
 
 // ---------------------------------------------------------------------------------------
+// TCanvasDCLoan
+
+TCanvasDCLoan::TCanvasDCLoan(TCanvas& Canvas, HDC DC) : canvas_(Canvas) {
+  canvas_.Lock();
+  // A DC the canvas fetched itself is released rather than lent back: it is fetched again
+  // when next needed.
+  if (auto* control = dynamic_cast<TControlCanvas*>(&canvas_)) control->FreeHandle();
+  previous_ = canvas_.CurrentHandle();
+  canvas_.SetHandle(DC);
+}
+
+TCanvasDCLoan::~TCanvasDCLoan() {
+  canvas_.SetHandle(previous_);
+  canvas_.Unlock();
+}
+
+// ---------------------------------------------------------------------------------------
 // TGraphicControl
 
 TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {

@@ -6,6 +6,12 @@
 
 namespace vcl {
 
+TWindowSubclass::~TWindowSubclass() {
+  // Running calls of the handler must not touch this object again.
+  for (TFrame* f = frames_; f; f = f->outer) f->alive = false;
+  Detach();
+}
+
 bool TWindowSubclass::Attach(HWND Wnd, TWndMethod Method) {
   Detach();
   if (!Wnd || !IsWindow(Wnd) || GetWindowThreadProcessId(Wnd, nullptr) != GetCurrentThreadId()) return false;
@@ -24,26 +30,42 @@ void TWindowSubclass::Detach() {
 }
 
 void TWindowSubclass::CallDefault(TMessage& Message) const {
-  if (!wnd_) {
+  TFrame* frame = frames_;
+  if (!frame) {
     Message.Result = 0;
     return;
   }
-  Message.Result = DefSubclassProc(wnd_, Message.Msg, Message.WParam, Message.LParam);
+  frame->defaulted = true;
+  Message.Result = DefSubclassProc(frame->wnd, Message.Msg, Message.WParam, Message.LParam);
 }
 
 LRESULT CALLBACK TWindowSubclass::Proc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam, UINT_PTR, DWORD_PTR Data) {
   auto* self = reinterpret_cast<TWindowSubclass*>(Data);
   TMessage m{Msg, WParam, LParam, 0};
+  TFrame frame{Wnd, self->frames_};
+  // The frame is unlinked again below, before it goes out of scope.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdangling-pointer"
+  self->frames_ = &frame;
+#pragma GCC diagnostic pop
+  bool failed = false;
   try {
     if (self->method_)
       self->method_(m);
     else
-      m.Result = DefSubclassProc(Wnd, Msg, WParam, LParam);
+      self->CallDefault(m);
   } catch (...) {
+    failed = true;
     HandleControlException(nullptr);
   }
-  // The window is going: the subclass leaves the chain by itself.
-  if (Msg == WM_NCDESTROY && self->wnd_ == Wnd) self->Detach();
+  // From here on only the frame and the arguments are used unless the object still lives.
+  if (frame.alive) {
+    self->frames_ = frame.outer;
+    // The window is going: the subclass leaves the chain by itself.
+    if (Msg == WM_NCDESTROY && self->wnd_ == Wnd) self->Detach();
+  }
+  // A handler that failed before passing the message on: the window still gets its default.
+  if (failed && !frame.defaulted) m.Result = DefSubclassProc(Wnd, Msg, WParam, LParam);
   return m.Result;
 }
 

@@ -52,6 +52,8 @@ class TCanvas : public TPersistent {
   // Borrows a DC (not owned) or, with nullptr, lets go of the current one.
   void SetHandle(HDC Value);
   bool HandleAllocated() const { return handle_ != nullptr; }
+  // The DC the canvas draws on now, lent or its own; nil when it has none (never makes one).
+  HDC CurrentHandle() const { return handle_; }
 
   TFont* Font() const { return font_.get(); }
   void SetFont(TFont* Value) { font_->Assign(Value); }

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "classlib/controls/WindowProcHook.h"
 #include "classlib/controls/WindowSubclass.h"
 #include "controls_support.h"
 
@@ -296,17 +297,17 @@ TEST(Lookup, RecreatingTheWindowKeepsTextAndControl) {
 
 class Interceptor {
  public:
-  TWndMethod saved;
+  TWindowProcHook hook;
   std::vector<UINT> seen;
-  bool swallow_paint = false;
   void Proc(TMessage& m) {
     seen.push_back(m.Msg);
     if (m.Msg == WM_USER + 7) {
       m.Result = 77;
       return;
     }
-    saved(m);
+    hook.CallPrevious(m);
   }
+  void Install(TControl* c) { hook.Install(c, TWndMethod::Bind<&Interceptor::Proc>(this)); }
 };
 
 TEST(WindowProc, ReplacedRestoredAndReachedByWindowAndPerform) {
@@ -317,9 +318,9 @@ TEST(WindowProc, ReplacedRestoredAndReachedByWindowAndPerform) {
   EXPECT_TRUE(original == TWndMethod::Bind<&TControl::WndProc>(static_cast<TControl*>(panel)));
 
   Interceptor hook;
-  hook.saved = panel->WindowProc;
-  panel->WindowProc = TWndMethod::Bind<&Interceptor::Proc>(&hook);
+  hook.Install(panel);
   EXPECT_FALSE(panel->WindowProc == original);
+  EXPECT_TRUE(hook.hook.OnTop());
 
   EXPECT_EQ(SendMessageW(panel->Handle(), WM_USER + 7, 0, 0), 77);
   EXPECT_EQ(panel->Perform(WM_USER + 7), 77);
@@ -327,9 +328,9 @@ TEST(WindowProc, ReplacedRestoredAndReachedByWindowAndPerform) {
   panel->SetCaption(L"text");
   EXPECT_TRUE(Has(hook.seen, WM_SETTEXT));
   EXPECT_TRUE(Has(hook.seen, CM_TEXTCHANGED));
-  EXPECT_TRUE(Has(panel->seen, WM_SETTEXT));  // passed on through the saved method
+  EXPECT_TRUE(Has(panel->seen, WM_SETTEXT));  // passed on to what lay below
 
-  panel->WindowProc = hook.saved;
+  hook.hook.Remove();
   EXPECT_TRUE(panel->WindowProc == original);
   hook.seen.clear();
   SendMessageW(panel->Handle(), WM_USER + 7, 0, 0);
@@ -342,13 +343,11 @@ TEST(WindowProc, PerformOnAGraphicControlRunsItsWindowMethod) {
   auto* g = new TRecordingGraphic(&host);
   g->SetParent(&host);
   Interceptor hook;
-  hook.saved = g->WindowProc;
-  g->WindowProc = TWndMethod::Bind<&Interceptor::Proc>(&hook);
+  hook.Install(g);
   EXPECT_EQ(g->Perform(WM_USER + 7), 77);
   g->SetEnabled(false);
   EXPECT_TRUE(Has(hook.seen, CM_ENABLEDCHANGED));
   EXPECT_TRUE(Has(g->seen, CM_ENABLEDCHANGED));
-  g->WindowProc = hook.saved;
 }
 
 TEST(WindowProc, AnExceptionInAHandlerIsShownAndNeverReachesTheSystem) {
@@ -356,21 +355,19 @@ TEST(WindowProc, AnExceptionInAHandlerIsShownAndNeverReachesTheSystem) {
   auto* panel = new TRecordingPanel(form.get());
   panel->SetParent(form.get());
   struct Thrower {
-    TWndMethod saved;
+    TWindowProcHook hook;
     void Proc(TMessage& m) {
       if (m.Msg == WM_USER + 9) throw EConvertError(L"'x' is not a valid integer value");
-      saved(m);
+      hook.CallPrevious(m);
     }
   } thrower;
-  thrower.saved = panel->WindowProc;
-  panel->WindowProc = TWndMethod::Bind<&Thrower::Proc>(&thrower);
+  thrower.hook.Install(panel, TWndMethod::Bind<&Thrower::Proc>(&thrower));
   ShownBoxes().clear();
   SendMessageW(panel->Handle(), WM_USER + 9, 0, 0);
   ASSERT_EQ(ShownBoxes().size(), 1u);
   EXPECT_EQ(ShownBoxes()[0].text, L"'x' is not a valid integer value.");
   EXPECT_EQ(ShownBoxes()[0].caption, Application->Title());
   EXPECT_EQ(ShownBoxes()[0].flags & MB_ICONSTOP, static_cast<UINT>(MB_ICONSTOP));
-  panel->WindowProc = thrower.saved;
 }
 
 // ---------------------------------------------------------------------------------------

@@ -1,0 +1,475 @@
+// The places where skin engines hook into controls and windows: chained WindowProc hooks,
+// comctl32 subclasses of windows (also together with hooks), and nested canvas loans.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "classlib/controls/WindowProcHook.h"
+#include "classlib/controls/WindowSubclass.h"
+#include "controls_support.h"
+
+namespace vcl::testing {
+namespace {
+
+std::unique_ptr<TForm, void (*)(TForm*)> NewForm() {
+  auto* f = new TForm(nullptr, 0);
+  f->SetBounds(0, 0, 200, 150);
+  return {f, [](TForm* p) { TObject::Free(p); }};
+}
+
+// A hook that writes its tag into a trace and adds its value to one message's answer.
+struct Tagged {
+  TWindowProcHook hook;
+  std::wstring* trace = nullptr;
+  wchar_t tag = L'?';
+  LRESULT add = 0;
+  int calls = 0;
+
+  void Proc(TMessage& m) {
+    if (m.Msg == WM_USER + 1) {
+      ++calls;
+      if (trace) *trace += tag;
+    }
+    hook.CallPrevious(m);
+    if (m.Msg == WM_USER + 1) m.Result += add;
+  }
+  void Install(TControl* c) { hook.Install(c, TWndMethod::Bind<&Tagged::Proc>(this)); }
+};
+
+// A panel whose own handling answers WM_USER + 1 with 1.
+class TAnswerPanel : public TRecordingPanel {
+  VCL_CLASS(TAnswerPanel, TRecordingPanel)
+  using TRecordingPanel::TRecordingPanel;
+  void Dispatch(TMessage& Message) override {
+    if (Message.Msg == WM_USER + 1) {
+      Message.Result = 1;
+      return;
+    }
+    TRecordingPanel::Dispatch(Message);
+  }
+};
+
+}  // namespace
+VCL_CLASS_INFO(TAnswerPanel) {}
+namespace {
+
+// ---------------------------------------------------------------------------------------
+// WindowProc hooks
+
+TEST(WindowProcHook, TwoHooksComeOffInEitherOrderAndTheOtherKeepsWorking) {
+  for (const bool lowerFirst : {true, false}) {
+    SCOPED_TRACE(lowerFirst ? "lower hook removed first" : "upper hook removed first");
+    auto form = NewForm();
+    auto* panel = new TAnswerPanel(form.get());
+    panel->SetParent(form.get());
+    const TWndMethod own = panel->WindowProc;
+    std::wstring trace;
+    auto lower = std::make_unique<Tagged>();
+    auto upper = std::make_unique<Tagged>();
+    lower->trace = upper->trace = &trace;
+    lower->tag = L'L';
+    lower->add = 10;
+    upper->tag = L'U';
+    upper->add = 100;
+    lower->Install(panel);
+    upper->Install(panel);
+
+    EXPECT_EQ(SendMessageW(panel->Handle(), WM_USER + 1, 0, 0), 111);  // through the window
+    EXPECT_EQ(panel->Perform(WM_USER + 1), 111);                        // and straight
+    EXPECT_EQ(trace, L"ULUL");
+    EXPECT_TRUE(upper->hook.OnTop());
+    EXPECT_FALSE(lower->hook.OnTop());
+
+    trace.clear();
+    if (lowerFirst) {
+      lower.reset();  // unlinks itself from under the upper one
+      EXPECT_TRUE(upper->hook.OnTop());
+      EXPECT_EQ(panel->Perform(WM_USER + 1), 101);
+      EXPECT_EQ(trace, L"U");
+      upper.reset();
+    } else {
+      upper.reset();  // was on top: puts back the lower one
+      EXPECT_TRUE(lower->hook.OnTop());
+      EXPECT_EQ(panel->Perform(WM_USER + 1), 11);
+      EXPECT_EQ(trace, L"L");
+      lower.reset();
+    }
+    EXPECT_TRUE(panel->WindowProc == own);
+    EXPECT_EQ(panel->Perform(WM_USER + 1), 1);
+  }
+}
+
+TEST(WindowProcHook, AMiddleHookOfThreeLeavesTheChainWhole_AndAMovedHookGoesOnTop) {
+  auto form = NewForm();
+  auto* panel = new TAnswerPanel(form.get());
+  panel->SetParent(form.get());
+  std::wstring trace;
+  Tagged a, b, c;
+  for (auto [t, tag, add] : {std::tuple{&a, L'a', 10}, {&b, L'b', 100}, {&c, L'c', 1000}}) {
+    t->trace = &trace;
+    t->tag = tag;
+    t->add = add;
+    t->Install(panel);
+  }
+  EXPECT_EQ(panel->Perform(WM_USER + 1), 1111);
+  EXPECT_EQ(trace, L"cba");
+  b.hook.Remove();
+  trace.clear();
+  EXPECT_EQ(panel->Perform(WM_USER + 1), 1011);
+  EXPECT_EQ(trace, L"ca");
+  a.Install(panel);  // installing again moves it to the top
+  trace.clear();
+  EXPECT_EQ(panel->Perform(WM_USER + 1), 1011);
+  EXPECT_EQ(trace, L"ac");
+  EXPECT_TRUE(a.hook.OnTop());
+}
+
+// Something that replaces WindowProc by hand above a hook keeps the hook's method as its
+// previous one: the hook cannot unlink and stays as a pass-through, which leaves as soon as
+// the hand-made replacement is put back.
+TEST(WindowProcHook, UnderAHandMadeReplacementTheHookBecomesAPassThrough) {
+  auto form = NewForm();
+  auto* panel = new TAnswerPanel(form.get());
+  panel->SetParent(form.get());
+  const TWndMethod own = panel->WindowProc;
+  auto hooked = std::make_unique<Tagged>();
+  hooked->add = 10;
+  hooked->Install(panel);
+  struct ByHand {
+    TWndMethod saved;
+    void Proc(TMessage& m) {
+      saved(m);
+      if (m.Msg == WM_USER + 1) m.Result += 1000;
+    }
+  } byHand;
+  byHand.saved = panel->WindowProc;
+  panel->WindowProc = TWndMethod::Bind<&ByHand::Proc>(&byHand);
+  EXPECT_EQ(panel->Perform(WM_USER + 1), 1011);
+
+  hooked.reset();
+  EXPECT_EQ(panel->Perform(WM_USER + 1), 1001);  // the hook's method is out, the chain whole
+  panel->WindowProc = byHand.saved;                // put back by hand: the pass-through
+  EXPECT_EQ(panel->Perform(WM_USER + 1), 1);
+
+  Tagged later;  // the next hook on the control clears the pass-through away
+  later.Install(panel);
+  later.hook.Remove();
+  EXPECT_TRUE(panel->WindowProc == own);
+}
+
+TEST(WindowProcHook, RemovedFromItsOwnHandlerAtWindowDestruction) {
+  auto form = NewForm();
+  auto* panel = new TRecordingPanel(form.get());
+  panel->SetParent(form.get());
+  struct Detacher {
+    TWindowProcHook hook;
+    int ncdestroys = 0;
+    void Proc(TMessage& m) {
+      if (m.Msg == WM_NCDESTROY) {
+        ++ncdestroys;
+        hook.Remove();
+        hook.CallPrevious(m);  // still reaches the control after the removal
+        return;
+      }
+      hook.CallPrevious(m);
+    }
+  } detacher;
+  detacher.hook.Install(panel, TWndMethod::Bind<&Detacher::Proc>(&detacher));
+  HWND wnd = panel->Handle();
+  panel->seen.clear();
+  DestroyWindow(wnd);
+  EXPECT_EQ(detacher.ncdestroys, 1);
+  EXPECT_FALSE(detacher.hook.Installed());
+  EXPECT_TRUE(Has(panel->seen, WM_NCDESTROY));
+  EXPECT_FALSE(panel->HandleAllocated());
+  EXPECT_TRUE(panel->WindowProc == TWndMethod::Bind<&TControl::WndProc>(static_cast<TControl*>(panel)));
+}
+
+TEST(WindowProcHook, AHookMayOutliveItsControl) {
+  Tagged hook;
+  {
+    auto form = NewForm();
+    auto* panel = new TAnswerPanel(form.get());
+    panel->SetParent(form.get());
+    hook.Install(panel);
+    panel->HandleNeeded();
+    EXPECT_EQ(hook.hook.Control(), panel);
+  }  // the form frees the panel with the hook still in
+  EXPECT_TRUE(hook.hook.Installed());
+  EXPECT_EQ(hook.hook.Control(), nullptr);
+  hook.hook.Remove();
+  EXPECT_FALSE(hook.hook.Installed());
+}
+
+// ---------------------------------------------------------------------------------------
+// Window subclassing
+
+LRESULT CALLBACK AnswerOne(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  return m == WM_USER + 1 ? 1 : DefWindowProcW(w, m, wp, lp);
+}
+
+HWND ForeignWindow() {
+  static const bool registered = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = AnswerOne;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"WindowHooksForeign";
+    return RegisterClassExW(&wc) != 0;
+  }();
+  EXPECT_TRUE(registered);
+  return CreateWindowExW(0, L"WindowHooksForeign", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+struct Sub {
+  TWindowSubclass sub;
+  std::wstring* trace = nullptr;
+  wchar_t tag = L'?';
+  LRESULT add = 0;
+  void Proc(TMessage& m) {
+    if (m.Msg == WM_USER + 1 && trace) *trace += tag;
+    sub.CallDefault(m);
+    if (m.Msg == WM_USER + 1) m.Result += add;
+  }
+  bool Attach(HWND w) { return sub.Attach(w, TWndMethod::Bind<&Sub::Proc>(this)); }
+};
+
+TEST(WindowSubclass, ASubclassLeavesAChainOfThreeFromAnyPlace) {
+  for (int removed = 0; removed < 3; ++removed) {
+    SCOPED_TRACE(removed);
+    HWND wnd = ForeignWindow();
+    ASSERT_NE(wnd, nullptr);
+    std::wstring trace;
+    std::unique_ptr<Sub> subs[3];
+    for (int i = 0; i < 3; ++i) {
+      subs[i] = std::make_unique<Sub>();
+      subs[i]->trace = &trace;
+      subs[i]->tag = static_cast<wchar_t>(L'a' + i);
+      subs[i]->add = i == 0 ? 10 : i == 1 ? 100 : 1000;
+      ASSERT_TRUE(subs[i]->Attach(wnd));
+    }
+    EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 1111);
+    EXPECT_EQ(trace, L"cba");
+    const LRESULT gone = subs[removed]->add;
+    subs[removed].reset();
+    trace.clear();
+    EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 1111 - gone);
+    std::wstring expected = L"cba";
+    expected.erase(static_cast<size_t>(2 - removed), 1);
+    EXPECT_EQ(trace, expected);
+    DestroyWindow(wnd);
+    for (auto& s : subs) {
+      if (s) {
+        EXPECT_FALSE(s->sub.Attached());  // every one left with the window
+      }
+    }
+  }
+}
+
+// The object lives in a buffer that the handler destroys and fills with the window's handle
+// (so that a stale read of the subclass's window would match): the subclass must neither
+// write to it nor call through it afterwards.
+TEST(WindowSubclass, AHandlerThatDestroysItsWindowAndItsSubclassObject) {
+  for (const UINT freeAt : {static_cast<UINT>(WM_DESTROY), static_cast<UINT>(WM_NCDESTROY)}) {
+    SCOPED_TRACE(freeAt);
+    HWND wnd = ForeignWindow();
+    ASSERT_NE(wnd, nullptr);
+    struct Killer {
+      alignas(TWindowSubclass) unsigned char storage[sizeof(TWindowSubclass)];
+      unsigned char pattern[sizeof(TWindowSubclass)];
+      TWindowSubclass* sub = nullptr;
+      UINT free_at = 0;
+      int seen_after = 0;
+      bool freed = false;
+      void Proc(TMessage& m) {
+        if (freed) ++seen_after;
+        if (m.Msg == WM_USER + 2) {
+          DestroyWindow(sub->Handle());  // the window goes while its message is handled
+          m.Result = 5;
+          return;
+        }
+        sub->CallDefault(m);
+        if (m.Msg == free_at) {
+          const HWND wnd = sub->Handle();
+          sub->~TWindowSubclass();
+          for (size_t i = 0; i + sizeof(HWND) <= sizeof(storage); i += sizeof(HWND))
+            std::memcpy(storage + i, &wnd, sizeof(HWND));
+          std::memcpy(pattern, storage, sizeof(storage));
+          freed = true;
+        }
+      }
+    } killer;
+    killer.free_at = freeAt;
+    killer.sub = new (killer.storage) TWindowSubclass;
+    ASSERT_TRUE(killer.sub->Attach(wnd, TWndMethod::Bind<&Killer::Proc>(&killer)));
+    EXPECT_EQ(SendMessageW(wnd, WM_USER + 2, 0, 0), 5);
+    EXPECT_FALSE(IsWindow(wnd));
+    ASSERT_TRUE(killer.freed);
+    EXPECT_EQ(killer.seen_after, 0);  // no message reached the freed subclass
+    EXPECT_EQ(std::memcmp(killer.storage, killer.pattern, sizeof(killer.storage)), 0);  // nothing written
+  }
+}
+
+TEST(WindowSubclass, AnExceptionIsShownAndTheWindowStillGetsItsDefault) {
+  HWND wnd = ForeignWindow();
+  ASSERT_NE(wnd, nullptr);
+  struct Thrower {
+    TWindowSubclass sub;
+    void Proc(TMessage& m) {
+      if (m.Msg == WM_USER + 1 || m.Msg == WM_SETTEXT) throw EConvertError(L"'y' is not a valid integer value");
+      sub.CallDefault(m);
+    }
+  } thrower;
+  ASSERT_TRUE(thrower.sub.Attach(wnd, TWndMethod::Bind<&Thrower::Proc>(&thrower)));
+  ShownBoxes().clear();
+  EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 1);  // the class procedure's answer
+  SetWindowTextW(wnd, L"still set");
+  wchar_t text[32]{};
+  GetWindowTextW(wnd, text, 32);
+  EXPECT_STREQ(text, L"still set");
+  ASSERT_EQ(ShownBoxes().size(), 2u);
+  EXPECT_EQ(ShownBoxes()[0].text, L"'y' is not a valid integer value.");
+  DestroyWindow(wnd);
+}
+
+TEST(WindowSubclass, DetachedFromInsideItsHandlerStillPassesThatMessageOn) {
+  HWND wnd = ForeignWindow();
+  ASSERT_NE(wnd, nullptr);
+  struct Once {
+    TWindowSubclass sub;
+    int calls = 0;
+    void Proc(TMessage& m) {
+      if (m.Msg == WM_USER + 1) {
+        ++calls;
+        sub.Detach();
+      }
+      sub.CallDefault(m);
+    }
+  } once;
+  ASSERT_TRUE(once.sub.Attach(wnd, TWndMethod::Bind<&Once::Proc>(&once)));
+  EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 1);
+  EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 1);
+  EXPECT_EQ(once.calls, 1);
+  EXPECT_FALSE(once.sub.Attached());
+  DestroyWindow(wnd);
+}
+
+// A library window can carry both: the subclass sees what comes through the window, the
+// hook what reaches the control's WindowProc (through the window or by Perform).
+TEST(WindowSubclass, ASubclassAndAWindowProcHookOnOneControlsWindow) {
+  for (const bool subclassFirst : {true, false}) {
+    SCOPED_TRACE(subclassFirst ? "subclass removed first" : "hook removed first");
+    auto form = NewForm();
+    auto* panel = new TAnswerPanel(form.get());
+    panel->SetParent(form.get());
+    std::wstring trace;
+    auto sub = std::make_unique<Sub>();
+    sub->trace = &trace;
+    sub->tag = L's';
+    sub->add = 100;
+    auto hook = std::make_unique<Tagged>();
+    hook->trace = &trace;
+    hook->tag = L'h';
+    hook->add = 10;
+    hook->Install(panel);
+    ASSERT_TRUE(sub->Attach(panel->Handle()));
+
+    EXPECT_EQ(SendMessageW(panel->Handle(), WM_USER + 1, 0, 0), 111);
+    EXPECT_EQ(trace, L"sh");
+    trace.clear();
+    EXPECT_EQ(panel->Perform(WM_USER + 1), 11);  // no window involved: the hook only
+    EXPECT_EQ(trace, L"h");
+    EXPECT_EQ(FindControl(panel->Handle()), panel);
+
+    if (subclassFirst) {
+      sub.reset();
+      EXPECT_EQ(SendMessageW(panel->Handle(), WM_USER + 1, 0, 0), 11);
+      hook.reset();
+    } else {
+      hook.reset();
+      EXPECT_EQ(SendMessageW(panel->Handle(), WM_USER + 1, 0, 0), 101);
+      sub.reset();
+    }
+    EXPECT_EQ(SendMessageW(panel->Handle(), WM_USER + 1, 0, 0), 1);
+    panel->RecreateWnd();  // the control's own window procedure is intact
+    EXPECT_EQ(SendMessageW(panel->Handle(), WM_USER + 1, 0, 0), 1);
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Canvas loans
+
+// Paints one colour through its canvas; the engine below paints around that painting.
+class TFillControl : public TCustomControl {
+  VCL_CLASS(TFillControl, TCustomControl)
+  explicit TFillControl(TComponent* AOwner) : TCustomControl(AOwner) { SetBounds(0, 0, 20, 20); }
+  TColor fill = clLime;
+
+ protected:
+  void Paint() override {
+    Canvas()->Brush()->SetColor(fill);
+    Canvas()->FillRect(Rect(0, 0, 10, 10));
+  }
+};
+
+}  // namespace
+VCL_CLASS_INFO(TFillControl) {}
+namespace {
+
+TEST(CanvasDCLoan, NestedLoansGiveTheCanvasBackItsPreviousDC) {
+  auto form = NewForm();
+  auto* control = new TFillControl(form.get());
+  control->SetParent(form.get());
+  auto* canvas = static_cast<TControlCanvas*>(control->Canvas());
+  PixelTarget engine(20, 20);
+
+  // Outside painting the canvas fetches the window's DC; a loan lets go of it.
+  canvas->Pixels(0, 0);
+  ASSERT_TRUE(canvas->HandleAllocated());
+  {
+    const TCanvasDCLoan outer(*canvas, engine.dc());
+    EXPECT_EQ(canvas->CurrentHandle(), engine.dc());
+    // The control paints itself into the engine's DC: its own painting lends it again.
+    PixelTarget inner(20, 20);
+    control->Perform(WM_PAINT, reinterpret_cast<WPARAM>(inner.dc()), 0);
+    EXPECT_EQ(inner.At(5, 5), clLime);
+    EXPECT_EQ(canvas->CurrentHandle(), engine.dc());
+    // The engine goes on drawing through the canvas into its own DC.
+    canvas->Brush()->SetColor(clRed);
+    canvas->FillRect(Rect(10, 10, 20, 20));
+    EXPECT_EQ(engine.At(15, 15), clRed);
+    EXPECT_EQ(engine.At(5, 5), static_cast<TColor>(0x563412));  // untouched by the control
+    {
+      const TCanvasDCLoan again(*canvas, inner.dc());
+      canvas->Brush()->SetColor(clBlue);
+      canvas->FillRect(Rect(0, 0, 2, 2));
+    }
+    EXPECT_EQ(inner.At(1, 1), clBlue);
+    canvas->Brush()->SetColor(clYellow);
+    canvas->FillRect(Rect(0, 0, 2, 2));
+    EXPECT_EQ(engine.At(1, 1), clYellow);
+    EXPECT_EQ(canvas->LockCount(), 1);
+  }
+  EXPECT_EQ(canvas->CurrentHandle(), nullptr);  // the window DC is fetched again when needed
+  EXPECT_EQ(canvas->LockCount(), 0);
+}
+
+TEST(CanvasDCLoan, APaintingThatRaisesStillGivesTheDCBack) {
+  TCanvas canvas;
+  PixelTarget first(4, 4), second(4, 4);
+  const TCanvasDCLoan outer(canvas, first.dc());
+  try {
+    const TCanvasDCLoan inner(canvas, second.dc());
+    throw EAbort(L"");
+  } catch (const EAbort&) {
+  }
+  EXPECT_EQ(canvas.CurrentHandle(), first.dc());
+  EXPECT_EQ(canvas.LockCount(), 1);
+}
+
+}  // namespace
+}  // namespace vcl::testing
