@@ -1085,36 +1085,13 @@ void TWinControl::WndProc(TMessage& Message) {
   TControl::WndProc(Message);
 }
 
+// Routes each message to its handler; what none handles goes to TControl.
 void TWinControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_PAINT:
-      if (!ControlState().Contains(csCustomPaint) && ControlCount() == 0)
-        DefaultHandler(Message);
-      else
-        PaintHandler(Message);
-      return;
-    case WM_PRINTCLIENT:
-      if (Message.Result != 1 && (!(Message.LParam & PRF_CHECKVISIBLE) || Visible())) {
-        TMessage paint{WM_PAINT, Message.WParam, 0, 0};
-        PaintHandler(paint);
-      } else {
-        DefaultHandler(Message);
-      }
-      return;
-    case WM_PRINT:
-      PrintWindow(Message);
-      return;
-    case WM_ERASEBKGND:
-      if (Message.WParam) {
-        RECT r{};
-        if (handle_)
-          ::GetClientRect(handle_, &r);
-        else
-          r = ClientRect();
-        FillRect(reinterpret_cast<HDC>(Message.WParam), &r, brush_->Handle());
-      }
-      Message.Result = 1;
-      return;
+    case WM_PAINT: return WMPaint(Message);
+    case WM_PRINTCLIENT: return WMPrintClient(Message);
+    case WM_PRINT: return PrintWindow(Message);
+    case WM_ERASEBKGND: Message.Result = WMEraseBkgnd(reinterpret_cast<HDC>(Message.WParam)); return;
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_DRAWITEM:
@@ -1124,160 +1101,212 @@ void TWinControl::Dispatch(TMessage& Message) {
     case WM_HSCROLL:
     case WM_VSCROLL:
     case WM_CHARTOITEM:
-    case WM_VKEYTOITEM:
-      if (!ReflectNotification(Message)) DefaultHandler(Message);
-      return;
-    case WM_SIZE:
-      UpdateBounds();
-      DefaultHandler(Message);
-      Realign();
-      if (!ComponentState().Contains(csLoading)) Resize();
-      return;
-    case WM_MOVE:
-      UpdateBounds();
-      DefaultHandler(Message);
-      return;
-    case WM_DESTROY:
-      // Device contexts canvases took of this window (or, for graphic children, of it as
-      // their parent) die with it.
-      FreeDeviceContexts();
-      DefaultHandler(Message);
-      return;
-    case WM_CONTEXTMENU:
-      // A graphic child under the point has the first say.
-      if (Message.Result == 0 && handle_ && !(LParamX(Message.LParam) == -1 && LParamY(Message.LParam) == -1)) {
-        const TPoint pt = ScreenToClient({LParamX(Message.LParam), LParamY(Message.LParam)});
-        if (TControl* c = ControlAtPos(pt, false)) {
-          Message.Result = c->Perform(WM_CONTEXTMENU, Message.WParam, Message.LParam);
-          if (Message.Result != 0) return;
-        }
-      }
-      TControl::Dispatch(Message);
-      return;
-    case WM_WINDOWPOSCHANGING:
-      // Sized by the system (the user's frame, SetWindowPos): within the constraints.
-      if (auto* pos = reinterpret_cast<WINDOWPOS*>(Message.LParam);
-          pos && !(pos->flags & SWP_NOSIZE) && !ComponentState().Contains(csReading) &&
-          !ComponentState().Contains(csDestroying)) {
-        int w = pos->cx, h = pos->cy;
-        Constraints()->Apply(w, h);
-        pos->cx = w;
-        pos->cy = h;
-      }
-      DefaultHandler(Message);
-      return;
-    case WM_WINDOWPOSCHANGED:
-      if (Message.LParam && !ControlState().Contains(csDestroyingHandle)) UpdateBounds();
-      if (Message.LParam) DefaultHandler(Message);
-      return;
-    case WM_SETCURSOR:
-      if (reinterpret_cast<HWND>(Message.WParam) == handle_ && LOWORD(Message.LParam) == HTCLIENT) {
-        // The screen's cursor first, then the graphic child's under the mouse, then our own.
-        const auto screenCursor = LayerHooks().Application.ScreenCursor;
-        TCursor cursor = screenCursor ? screenCursor() : crDefault;
-        if (cursor == crDefault) {
-          POINT pt{};
-          GetCursorPos(&pt);
-          if (TControl* c = ControlAtPos(ScreenToClient(pt), false)) cursor = c->Cursor();
-          if (cursor == crDefault) cursor = Cursor();
-        }
-        if (cursor != crDefault) {
-          ::SetCursor(CursorHandle(cursor));
-          Message.Result = 1;
-          return;
-        }
-      }
-      DefaultHandler(Message);
-      return;
+    case WM_VKEYTOITEM: return WMReflected(Message);
+    case WM_SIZE: return WMSize(Message);
+    case WM_MOVE: return WMMove(Message);
+    case WM_DESTROY: return WMDestroy(Message);
+    case WM_CONTEXTMENU: return WMContextMenu(Message);
+    case WM_WINDOWPOSCHANGING: return WMWindowPosChanging(Message, reinterpret_cast<WINDOWPOS*>(Message.LParam));
+    case WM_WINDOWPOSCHANGED: return WMWindowPosChanged(Message);
+    case WM_SETCURSOR: return WMSetCursor(Message, reinterpret_cast<HWND>(Message.WParam), LOWORD(Message.LParam));
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-      if (!DoKeyDown(Message, false)) DefaultHandler(Message);
-      return;
+    case WM_SYSKEYDOWN: return WMKey(Message, false);
     case WM_KEYUP:
-    case WM_SYSKEYUP:
-      if (!DoKeyDown(Message, true)) DefaultHandler(Message);
-      return;
-    case WM_CHAR:
-      if (!DoKeyPress(Message)) DefaultHandler(Message);
-      return;
+    case WM_SYSKEYUP: return WMKey(Message, true);
+    case WM_CHAR: return WMChar(Message);
     case CN_KEYDOWN:
-    case CN_SYSKEYDOWN:
-      HandleKeyDown(Message, false);
-      return;
+    case CN_SYSKEYDOWN: return HandleKeyDown(Message, false);
     case CN_CHAR:
-    case CN_SYSCHAR:
-      HandleChar(Message);
-      return;
-    case CM_CHILDKEY:
-      if (parent_) Message.Result = parent_->Perform(CM_CHILDKEY, Message.WParam, Message.LParam);
-      return;
+    case CN_SYSCHAR: return HandleChar(Message);
+    case CM_CHILDKEY: return CMChildKey(Message);
     case CM_DIALOGKEY:
     case CM_DIALOGCHAR:
-    case CM_FOCUSCHANGED:
-      Broadcast(Message);
-      return;
-    case CM_ENTER:
-      DoEnter();
-      return;
-    case CM_EXIT:
-      DoExit();
-      return;
-    case CM_SHOWINGCHANGED:
-      if (handle_)
-        SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE |
-                         (showing_ ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-      return;
-    case CM_VISIBLECHANGED:
-      if (!Visible() && parent_) RemoveFocus(false);
-      if (!ComponentState().Contains(csDesigning) || ControlStyle().Contains(csNoDesignVisible)) UpdateControlState();
-      return;
-    case CM_ENABLEDCHANGED:
-      if (!Enabled() && parent_) RemoveFocus(false);
-      if (handle_ && !ComponentState().Contains(csDesigning)) EnableWindow(handle_, Enabled());
-      return;
-    case CM_COLORCHANGED:
-      TControl::Dispatch(Message);
-      brush_->SetColor(Color());
-      NotifyControls(CM_PARENTCOLORCHANGED);
-      return;
-    case CM_FONTCHANGED:
-      TControl::Dispatch(Message);
-      if (handle_) Perform(WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 0);
-      NotifyControls(CM_PARENTFONTCHANGED);
-      return;
-    case CM_SHOWHINTCHANGED:
-      NotifyControls(CM_PARENTSHOWHINTCHANGED);
-      return;
-    case CM_INVALIDATE:
-      if (handle_) {
-        if (parent_) parent_->Perform(CM_INVALIDATE, 1, 0);
-        if (Message.WParam == 0) InvalidateRect(handle_, nullptr, !ControlStyle().Contains(csOpaque));
-      }
-      return;
-    case CM_RECREATEWND: {
-      const bool wasFocused = Focused();
-      DestroyHandle();
-      UpdateControlState();
-      if (wasFocused && handle_) ::SetFocus(handle_);
-      return;
-    }
+    case CM_FOCUSCHANGED: return Broadcast(Message);
+    case CM_ENTER: return DoEnter();
+    case CM_EXIT: return DoExit();
+    case CM_SHOWINGCHANGED: return CMShowingChanged();
+    case CM_VISIBLECHANGED: return CMVisibleChanged();
+    case CM_ENABLEDCHANGED: return CMEnabledChanged();
+    case CM_COLORCHANGED: return CMColorChanged(Message);
+    case CM_FONTCHANGED: return CMFontChanged(Message);
+    case CM_SHOWHINTCHANGED: return NotifyControls(CM_PARENTSHOWHINTCHANGED);
+    case CM_INVALIDATE: return CMInvalidate(Message.WParam != 0);
+    case CM_RECREATEWND: return CMRecreateWnd();
     case CN_CTLCOLORMSGBOX:
     case CN_CTLCOLOREDIT:
     case CN_CTLCOLORLISTBOX:
     case CN_CTLCOLORBTN:
     case CN_CTLCOLORDLG:
     case CN_CTLCOLORSCROLLBAR:
-    case CN_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(Message.WParam);
-      SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(Font()->Color())));
-      SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(brush_->Color())));
-      Message.Result = reinterpret_cast<LRESULT>(brush_->Handle());
+    case CN_CTLCOLORSTATIC: Message.Result = reinterpret_cast<LRESULT>(CNCtlColor(reinterpret_cast<HDC>(Message.WParam))); return;
+    default: return TControl::Dispatch(Message);
+  }
+}
+
+void TWinControl::WMPaint(TMessage& Message) {
+  if (!ControlState().Contains(csCustomPaint) && ControlCount() == 0)
+    DefaultHandler(Message);
+  else
+    PaintHandler(Message);
+}
+
+void TWinControl::WMPrintClient(TMessage& Message) {
+  if (Message.Result != 1 && (!(Message.LParam & PRF_CHECKVISIBLE) || Visible())) {
+    TMessage paint{WM_PAINT, Message.WParam, 0, 0};
+    PaintHandler(paint);
+  } else {
+    DefaultHandler(Message);
+  }
+}
+
+// Fills the client area with the control's brush; always answers "erased".
+LRESULT TWinControl::WMEraseBkgnd(HDC DC) {
+  if (DC) {
+    RECT r{};
+    if (handle_)
+      ::GetClientRect(handle_, &r);
+    else
+      r = ClientRect();
+    FillRect(DC, &r, brush_->Handle());
+  }
+  return 1;
+}
+
+// Notifications and scroll, owner-draw and list-key messages go back to the child they
+// concern (as CN_ messages).
+void TWinControl::WMReflected(TMessage& Message) {
+  if (!ReflectNotification(Message)) DefaultHandler(Message);
+}
+
+void TWinControl::WMSize(TMessage& Message) {
+  UpdateBounds();
+  DefaultHandler(Message);
+  Realign();
+  if (!ComponentState().Contains(csLoading)) Resize();
+}
+
+void TWinControl::WMMove(TMessage& Message) {
+  UpdateBounds();
+  DefaultHandler(Message);
+}
+
+void TWinControl::WMDestroy(TMessage& Message) {
+  // Device contexts canvases took of this window (or, for graphic children, of it as their
+  // parent) die with it.
+  FreeDeviceContexts();
+  DefaultHandler(Message);
+}
+
+void TWinControl::WMContextMenu(TMessage& Message) {
+  // A graphic child under the point has the first say.
+  if (Message.Result == 0 && handle_ && !(LParamX(Message.LParam) == -1 && LParamY(Message.LParam) == -1)) {
+    const TPoint pt = ScreenToClient({LParamX(Message.LParam), LParamY(Message.LParam)});
+    if (TControl* c = ControlAtPos(pt, false)) {
+      Message.Result = c->Perform(WM_CONTEXTMENU, Message.WParam, Message.LParam);
+      if (Message.Result != 0) return;
+    }
+  }
+  TControl::Dispatch(Message);
+}
+
+void TWinControl::WMWindowPosChanging(TMessage& Message, WINDOWPOS* Pos) {
+  // Sized by the system (the user's frame, SetWindowPos): within the constraints.
+  if (Pos && !(Pos->flags & SWP_NOSIZE) && !ComponentState().Contains(csReading) &&
+      !ComponentState().Contains(csDestroying)) {
+    int w = Pos->cx, h = Pos->cy;
+    Constraints()->Apply(w, h);
+    Pos->cx = w;
+    Pos->cy = h;
+  }
+  DefaultHandler(Message);
+}
+
+void TWinControl::WMWindowPosChanged(TMessage& Message) {
+  if (!Message.LParam) return;
+  if (!ControlState().Contains(csDestroyingHandle)) UpdateBounds();
+  DefaultHandler(Message);
+}
+
+void TWinControl::WMSetCursor(TMessage& Message, HWND Window, UINT HitTest) {
+  if (Window == handle_ && HitTest == HTCLIENT) {
+    // The screen's cursor first, then the graphic child's under the mouse, then our own.
+    const auto screenCursor = LayerHooks().Application.ScreenCursor;
+    TCursor cursor = screenCursor ? screenCursor() : crDefault;
+    if (cursor == crDefault) {
+      POINT pt{};
+      GetCursorPos(&pt);
+      if (TControl* c = ControlAtPos(ScreenToClient(pt), false)) cursor = c->Cursor();
+      if (cursor == crDefault) cursor = Cursor();
+    }
+    if (cursor != crDefault) {
+      ::SetCursor(CursorHandle(cursor));
+      Message.Result = 1;
       return;
     }
-    default:
-      TControl::Dispatch(Message);
   }
+  DefaultHandler(Message);
+}
+
+void TWinControl::WMKey(TMessage& Message, bool Up) {
+  if (!DoKeyDown(Message, Up)) DefaultHandler(Message);
+}
+
+void TWinControl::WMChar(TMessage& Message) {
+  if (!DoKeyPress(Message)) DefaultHandler(Message);
+}
+
+// A key a child passes up (Alt combinations, navigation keys): the parents may use it.
+void TWinControl::CMChildKey(TMessage& Message) {
+  if (parent_) Message.Result = parent_->Perform(CM_CHILDKEY, Message.WParam, Message.LParam);
+}
+
+void TWinControl::CMShowingChanged() {
+  if (handle_)
+    SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (showing_ ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+}
+
+void TWinControl::CMVisibleChanged() {
+  if (!Visible() && parent_) RemoveFocus(false);
+  if (!ComponentState().Contains(csDesigning) || ControlStyle().Contains(csNoDesignVisible)) UpdateControlState();
+}
+
+void TWinControl::CMEnabledChanged() {
+  if (!Enabled() && parent_) RemoveFocus(false);
+  if (handle_ && !ComponentState().Contains(csDesigning)) EnableWindow(handle_, Enabled());
+}
+
+void TWinControl::CMColorChanged(TMessage& Message) {
+  TControl::Dispatch(Message);
+  brush_->SetColor(Color());
+  NotifyControls(CM_PARENTCOLORCHANGED);
+}
+
+void TWinControl::CMFontChanged(TMessage& Message) {
+  TControl::Dispatch(Message);
+  if (handle_) Perform(WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 0);
+  NotifyControls(CM_PARENTFONTCHANGED);
+}
+
+// OnlyParents: a child asked its parents to repaint, not itself.
+void TWinControl::CMInvalidate(bool OnlyParents) {
+  if (!handle_) return;
+  if (parent_) parent_->Perform(CM_INVALIDATE, 1, 0);
+  if (!OnlyParents) InvalidateRect(handle_, nullptr, !ControlStyle().Contains(csOpaque));
+}
+
+void TWinControl::CMRecreateWnd() {
+  const bool wasFocused = Focused();
+  DestroyHandle();
+  UpdateControlState();
+  if (wasFocused && handle_) ::SetFocus(handle_);
+}
+
+// A child's colour request (reflected WM_CTLCOLOR*): our font colour on our brush.
+HBRUSH TWinControl::CNCtlColor(HDC DC) {
+  SetTextColor(DC, static_cast<COLORREF>(ColorToRGB(Font()->Color())));
+  SetBkColor(DC, static_cast<COLORREF>(ColorToRGB(brush_->Color())));
+  return brush_->Handle();
 }
 
 void TWinControl::DefaultHandler(TMessage& Message) {
