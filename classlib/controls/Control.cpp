@@ -281,6 +281,7 @@ void TControl::WndProc(TMessage& Message) {
   Dispatch(Message);
 }
 
+// Routes each message to its handler; the rest goes to DefaultHandler.
 void TControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_MOUSEMOVE:
@@ -292,56 +293,40 @@ void TControl::Dispatch(TMessage& Message) {
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK:
-      HandleMouseMessage(Message);
-      return;
-    case WM_MOUSEWHEEL:
-      HandleMouseWheel(Message);
-      return;
-    case CM_MOUSEWHEEL: {
-      Message.Result = 0;
-      const TPoint pos{LParamX(Message.LParam), LParamY(Message.LParam)};
-      const int delta = GET_WHEEL_DELTA_WPARAM(Message.WParam);
-      if (DoMouseWheel(KeysToShiftState(GET_KEYSTATE_WPARAM(Message.WParam)), delta, pos))
-        Message.Result = 1;
-      else if (parent_)
-        Message.Result = parent_->Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
-      return;
-    }
-    case WM_CONTEXTMENU:
-      HandleContextMenu(Message);
-      return;
+    case WM_MBUTTONDBLCLK: return HandleMouseMessage(Message);
+    case WM_MOUSEWHEEL: return HandleMouseWheel(Message);
+    case CM_MOUSEWHEEL: Message.Result = CMMouseWheel(Message.WParam, Message.LParam); return;
+    case WM_CONTEXTMENU: return HandleContextMenu(Message);
     case CM_ENABLEDCHANGED:
     case CM_FONTCHANGED:
-    case CM_COLORCHANGED:
-      Invalidate();
-      return;
-    case CM_VISIBLECHANGED:
-      InvalidateControl(true, visible_ && control_style_.Contains(csOpaque));
-      return;
-    case CM_PARENTFONTCHANGED:
-      ParentFontChanged();
-      return;
-    case CM_PARENTCOLORCHANGED:
-      ParentColorChanged();
-      return;
-    case CM_PARENTSHOWHINTCHANGED:
-      if (parent_show_hint_ && parent_) {
-        SetShowHint(parent_->ShowHint());
-        parent_show_hint_ = true;
-      }
-      return;
+    case CM_COLORCHANGED: return Invalidate();
+    case CM_VISIBLECHANGED: return InvalidateControl(true, visible_ && control_style_.Contains(csOpaque));
+    case CM_PARENTFONTCHANGED: return ParentFontChanged();
+    case CM_PARENTCOLORCHANGED: return ParentColorChanged();
+    case CM_PARENTSHOWHINTCHANGED: return CMParentShowHintChanged();
     case CM_MOUSEENTER:
       if (OnMouseEnter) OnMouseEnter(this);
       return;
     case CM_MOUSELEAVE:
       if (OnMouseLeave) OnMouseLeave(this);
       return;
-    case CM_HITTEST:
-      Message.Result = HTCLIENT;
-      return;
-    default:
-      DefaultHandler(Message);
+    case CM_HITTEST: Message.Result = HTCLIENT; return;
+    default: return DefaultHandler(Message);
+  }
+}
+
+// A wheel turn the control did not use goes on to its parent; 1 when someone used it.
+LRESULT TControl::CMMouseWheel(WPARAM WParam, LPARAM LParam) {
+  const TPoint pos{LParamX(LParam), LParamY(LParam)};
+  const int delta = GET_WHEEL_DELTA_WPARAM(WParam);
+  if (DoMouseWheel(KeysToShiftState(GET_KEYSTATE_WPARAM(WParam)), delta, pos)) return 1;
+  return parent_ ? parent_->Perform(CM_MOUSEWHEEL, WParam, LParam) : 0;
+}
+
+void TControl::CMParentShowHintChanged() {
+  if (parent_show_hint_ && parent_) {
+    SetShowHint(parent_->ShowHint());
+    parent_show_hint_ = true;
   }
 }
 

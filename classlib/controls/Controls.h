@@ -373,6 +373,8 @@ class TControl : public TComponent {
   void HandleMouseMessage(TMessage& Message);
   void HandleContextMenu(TMessage& Message);
   void HandleMouseWheel(TMessage& Message);
+  LRESULT CMMouseWheel(WPARAM WParam, LPARAM LParam);
+  void CMParentShowHintChanged();
   void FontChangedHandler(TObject* Sender);
   void ConstraintsChanged(TObject* Sender);
   void ParentFontChanged();

@@ -810,104 +810,103 @@ void TCustomForm::Paint() {
   if (OnPaint) OnPaint(this);
 }
 
+// Routes each message to its handler; what none handles goes to TWinControl.
 void TCustomForm::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_CLOSE:
-      Close();
-      return;
+    case WM_CLOSE: return Close();
     case CM_RELEASE:
       TObject::Free(this);  // nothing of this object may be touched after this
       return;
-    case WM_ACTIVATE:
-      if (form_style_ != fsMDIForm || ComponentState().Contains(csDesigning))
-        SetActive(LOWORD(Message.WParam) != WA_INACTIVE);
-      return;
-    case WM_SIZE:
-      if (Showing()) {
-        switch (Message.WParam) {
-          case SIZE_RESTORED: window_state_ = wsNormal; break;
-          case SIZE_MINIMIZED: window_state_ = wsMinimized; break;
-          case SIZE_MAXIMIZED: window_state_ = wsMaximized; break;
-          default: break;
-        }
-      }
-      TWinControl::Dispatch(Message);
-      return;
-    case WM_PAINT: {
-      SetControlState(ControlState() + TControlState{csCustomPaint});
-      struct Restore {
-        TCustomForm* f;
-        ~Restore() { f->SetControlState(f->ControlState() - TControlState{csCustomPaint}); }
-      } restore{this};
-      TWinControl::Dispatch(Message);
-      return;
-    }
-    case WM_COMMAND:
-      // From the menu (or its accelerator): the menu's item of that number runs.
-      if (Message.LParam == 0 && menu_ && Hooks().DispatchCommand &&
-          Hooks().DispatchCommand(menu_, LOWORD(Message.WParam)))
-        return;
-      TWinControl::Dispatch(Message);
-      return;
-    case WM_MEASUREITEM:
-      if (auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
-          mis && mis->CtlType == ODT_MENU && menu_ && Hooks().MeasureItem && Hooks().MeasureItem(menu_, handle_, *mis)) {
-        Message.Result = 1;
-        return;
-      }
-      TWinControl::Dispatch(Message);
-      return;
-    case WM_DRAWITEM:
-      if (auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
-          dis && dis->CtlType == ODT_MENU && menu_ && Hooks().DrawItem && Hooks().DrawItem(menu_, *dis)) {
-        Message.Result = 1;
-        return;
-      }
-      TWinControl::Dispatch(Message);
-      return;
-    case WM_INITMENUPOPUP:
-      if (menu_ && Hooks().DispatchPopup && Hooks().DispatchPopup(menu_, reinterpret_cast<HMENU>(Message.WParam)))
-        return;
-      DefaultHandler(Message);
-      return;
-    case WM_GETMINMAXINFO:
-      DefaultHandler(Message);
-      // The user's frame stops at the constraints.
-      if (auto* info = reinterpret_cast<MINMAXINFO*>(Message.LParam)) {
-        const TSizeConstraints* c = Constraints();
-        if (c->MinWidth() > 0) info->ptMinTrackSize.x = c->MinWidth();
-        if (c->MinHeight() > 0) info->ptMinTrackSize.y = c->MinHeight();
-        if (c->MaxWidth() > 0) info->ptMaxTrackSize.x = c->MaxWidth();
-        if (c->MaxHeight() > 0) info->ptMaxTrackSize.y = c->MaxHeight();
-      }
-      return;
-    case WM_QUERYENDSESSION:
-      Message.Result = CloseQuery() ? 1 : 0;
-      return;
-    case CM_SHOWINGCHANGED:
-      ShowingChanged();
-      return;
-    case CM_ACTIVATE:
-      if (ComponentState().Contains(csReading))
-        form_state_.Include(fsActivated);
-      else
-        Activate();
-      return;
-    case CM_DEACTIVATE:
-      Deactivate();
-      return;
-    case CM_DIALOGKEY:
-      HandleDialogKey(Message);
-      return;
-    case CM_MENUCHANGED:
-      AttachMenu();
-      return;
-    case CM_ICONCHANGED:
-      ApplyIcon();
-      return;
-    default:
-      TWinControl::Dispatch(Message);
+    case WM_ACTIVATE: return WMActivate(LOWORD(Message.WParam));
+    case WM_SIZE: return WMSize(Message);
+    case WM_PAINT: return WMPaint(Message);
+    case WM_COMMAND: return WMCommand(Message);
+    case WM_MEASUREITEM: return WMMeasureItem(Message, reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam));
+    case WM_DRAWITEM: return WMDrawItem(Message, reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam));
+    case WM_INITMENUPOPUP: return WMInitMenuPopup(Message);
+    case WM_GETMINMAXINFO: return WMGetMinMaxInfo(Message, reinterpret_cast<MINMAXINFO*>(Message.LParam));
+    case WM_QUERYENDSESSION: Message.Result = CloseQuery() ? 1 : 0; return;
+    case CM_SHOWINGCHANGED: return ShowingChanged();
+    case CM_ACTIVATE: return CMActivate();
+    case CM_DEACTIVATE: return Deactivate();
+    case CM_DIALOGKEY: return HandleDialogKey(Message);
+    case CM_MENUCHANGED: return AttachMenu();
+    case CM_ICONCHANGED: return ApplyIcon();
+    default: return TWinControl::Dispatch(Message);
   }
+}
+
+void TCustomForm::WMActivate(WORD State) {
+  if (form_style_ != fsMDIForm || ComponentState().Contains(csDesigning)) SetActive(State != WA_INACTIVE);
+}
+
+void TCustomForm::WMSize(TMessage& Message) {
+  if (Showing()) {
+    switch (Message.WParam) {
+      case SIZE_RESTORED: window_state_ = wsNormal; break;
+      case SIZE_MINIMIZED: window_state_ = wsMinimized; break;
+      case SIZE_MAXIMIZED: window_state_ = wsMaximized; break;
+      default: break;
+    }
+  }
+  TWinControl::Dispatch(Message);
+}
+
+// A form paints itself (OnPaint) even without children.
+void TCustomForm::WMPaint(TMessage& Message) {
+  SetControlState(ControlState() + TControlState{csCustomPaint});
+  struct Restore {
+    TCustomForm* f;
+    ~Restore() { f->SetControlState(f->ControlState() - TControlState{csCustomPaint}); }
+  } restore{this};
+  TWinControl::Dispatch(Message);
+}
+
+// From the menu (or its accelerator): the menu's item of that number runs.
+void TCustomForm::WMCommand(TMessage& Message) {
+  if (Message.LParam == 0 && menu_ && Hooks().DispatchCommand && Hooks().DispatchCommand(menu_, LOWORD(Message.WParam)))
+    return;
+  TWinControl::Dispatch(Message);
+}
+
+void TCustomForm::WMMeasureItem(TMessage& Message, MEASUREITEMSTRUCT* Item) {
+  if (Item && Item->CtlType == ODT_MENU && menu_ && Hooks().MeasureItem && Hooks().MeasureItem(menu_, handle_, *Item)) {
+    Message.Result = 1;
+    return;
+  }
+  TWinControl::Dispatch(Message);
+}
+
+void TCustomForm::WMDrawItem(TMessage& Message, const DRAWITEMSTRUCT* Item) {
+  if (Item && Item->CtlType == ODT_MENU && menu_ && Hooks().DrawItem && Hooks().DrawItem(menu_, *Item)) {
+    Message.Result = 1;
+    return;
+  }
+  TWinControl::Dispatch(Message);
+}
+
+void TCustomForm::WMInitMenuPopup(TMessage& Message) {
+  if (menu_ && Hooks().DispatchPopup && Hooks().DispatchPopup(menu_, reinterpret_cast<HMENU>(Message.WParam))) return;
+  DefaultHandler(Message);
+}
+
+void TCustomForm::WMGetMinMaxInfo(TMessage& Message, MINMAXINFO* Info) {
+  DefaultHandler(Message);
+  // The user's frame stops at the constraints.
+  if (!Info) return;
+  const TSizeConstraints* c = Constraints();
+  if (c->MinWidth() > 0) Info->ptMinTrackSize.x = c->MinWidth();
+  if (c->MinHeight() > 0) Info->ptMinTrackSize.y = c->MinHeight();
+  if (c->MaxWidth() > 0) Info->ptMaxTrackSize.x = c->MaxWidth();
+  if (c->MaxHeight() > 0) Info->ptMaxTrackSize.y = c->MaxHeight();
+}
+
+// Activated while its description is read: Activate runs once it is loaded.
+void TCustomForm::CMActivate() {
+  if (ComponentState().Contains(csReading))
+    form_state_.Include(fsActivated);
+  else
+    Activate();
 }
 
 void TCustomForm::DefaultHandler(TMessage& Message) {

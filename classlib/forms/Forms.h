@@ -182,6 +182,16 @@ class TCustomForm : public TWinControl {
   void AttachMenu();
   void ApplyLayeredAttributes();
   void HandleDialogKey(TMessage& Message);
+  // The message handlers Dispatch routes to.
+  void WMActivate(WORD State);
+  void WMSize(TMessage& Message);
+  void WMPaint(TMessage& Message);
+  void WMCommand(TMessage& Message);
+  void WMMeasureItem(TMessage& Message, MEASUREITEMSTRUCT* Item);
+  void WMDrawItem(TMessage& Message, const DRAWITEMSTRUCT* Item);
+  void WMInitMenuPopup(TMessage& Message);
+  void WMGetMinMaxInfo(TMessage& Message, MINMAXINFO* Info);
+  void CMActivate();
   void IconChanged(TObject* Sender);
   void ApplyIcon();
 
