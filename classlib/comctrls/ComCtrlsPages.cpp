@@ -73,11 +73,11 @@ TCustomTabControl::TCustomTabControl(TComponent* AOwner) : TWinControl(AOwner) {
   SetControlStyle(ControlStyle() + TControlStyle{csAcceptsControls, csDoubleClicks});
   SetBounds(0, 0, 289, 193);
   SetTabStop(true);
-  canvas_ = new TControlCanvas;
+  canvas_ = std::make_unique<TControlCanvas>();
   canvas_->SetControl(this);
 }
 
-TCustomTabControl::~TCustomTabControl() { delete canvas_; }
+TCustomTabControl::~TCustomTabControl() = default;
 
 LRESULT TCustomTabControl::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
   return SendMessageW(const_cast<TCustomTabControl*>(this)->Handle(), Msg, WParam, LParam);

@@ -51,7 +51,7 @@ class TCustomTabControl : public TWinControl {
   void SetImages(TCustomImageList* Value);
 
   // The canvas OnDrawTab paints on.
-  TCanvas* Canvas() const { return canvas_; }
+  TCanvas* Canvas() const { return canvas_.get(); }
   // The area below the tabs, in client coordinates.
   TRect DisplayRect() const;
   // The tab under a client point, -1 when none.
@@ -97,7 +97,7 @@ class TCustomTabControl : public TWinControl {
   bool multi_line_ = false;
   bool owner_draw_ = false;
   TCustomImageList* images_ = nullptr;
-  TControlCanvas* canvas_ = nullptr;
+  std::unique_ptr<TControlCanvas> canvas_;
 };
 
 // ---------------------------------------------------------------------------------------

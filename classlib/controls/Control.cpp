@@ -209,9 +209,9 @@ void TSizeConstraints::Changed() {
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
   WindowProc = TWndMethod::Bind<&TControl::WndProc>(this);
-  font_ = new TFont;
+  font_ = std::make_unique<TFont>();
   font_->OnChange = TNotifyEvent::Bind<&TControl::FontChangedHandler>(this);
-  constraints_ = new TSizeConstraints(this);
+  constraints_ = std::make_unique<TSizeConstraints>(this);
   constraints_->OnChange = TNotifyEvent::Bind<&TControl::ConstraintsChanged>(this);
 }
 
@@ -219,8 +219,6 @@ TControl::~TControl() {
   // Reached without BeforeDestruction only when deleted directly: leave the parent quietly.
   if (parent_) parent_->RemoveControl(this);
   detail::ControlDestroyed(this);
-  delete font_;
-  delete constraints_;
   detail::ReleaseWindowProcHooks(this);
 }
 

@@ -257,7 +257,7 @@ class TControl : public TComponent {
   TPoint ClientToScreen(TPoint P) const;
   TPoint ScreenToClient(TPoint P) const;
 
-  TSizeConstraints* Constraints() const { return constraints_; }
+  TSizeConstraints* Constraints() const { return constraints_.get(); }
   void SetConstraints(TSizeConstraints* Value) { constraints_->Assign(Value); }
 
   TAlign Align() const { return align_; }
@@ -276,7 +276,7 @@ class TControl : public TComponent {
   void SetColor(TColor Value);
   bool ParentColor() const { return parent_color_; }
   void SetParentColor(bool Value);
-  TFont* Font() const { return font_; }
+  TFont* Font() const { return font_.get(); }
   void SetFont(TFont* Value);
   bool ParentFont() const { return parent_font_; }
   void SetParentFont(bool Value);
@@ -391,9 +391,9 @@ class TControl : public TComponent {
   bool enabled_ = true;
   TColor color_ = clWindow;
   bool parent_color_ = true;
-  TFont* font_ = nullptr;
+  std::unique_ptr<TFont> font_;
   bool parent_font_ = true;
-  TSizeConstraints* constraints_ = nullptr;
+  std::unique_ptr<TSizeConstraints> constraints_;
   String hint_;
   bool show_hint_ = false;
   bool parent_show_hint_ = true;
@@ -465,7 +465,7 @@ class TWinControl : public TControl {
   void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
   void GetTabOrderList(std::vector<TWinControl*>& List) const;
 
-  TBrush* Brush() const { return brush_; }
+  TBrush* Brush() const { return brush_.get(); }
 
   // Painting: the control through its window procedure, then its graphic children.
   void PaintControls(HDC DC, TControl* First);
@@ -580,7 +580,7 @@ class TWinControl : public TControl {
   std::vector<TControl*> controls_;          // graphic children
   std::vector<TWinControl*> win_controls_;   // windowed children
   std::vector<TWinControl*> tab_list_;
-  TBrush* brush_ = nullptr;
+  std::unique_ptr<TBrush> brush_;
   TControl* hot_control_ = nullptr;           // graphic child under the mouse
   bool mouse_in_client_ = false;
   bool showing_ = false;
@@ -598,7 +598,7 @@ class TGraphicControl : public TControl {
   explicit TGraphicControl(TComponent* AOwner);
   ~TGraphicControl() override;
 
-  TCanvas* Canvas() const { return canvas_; }
+  TCanvas* Canvas() const { return canvas_.get(); }
 
   void Dispatch(TMessage& Message) override;
 
@@ -606,7 +606,7 @@ class TGraphicControl : public TControl {
   virtual void Paint();
 
  private:
-  TControlCanvas* canvas_ = nullptr;
+  std::unique_ptr<TControlCanvas> canvas_;
 };
 
 class TCustomControl : public TWinControl {
@@ -615,7 +615,7 @@ class TCustomControl : public TWinControl {
   explicit TCustomControl(TComponent* AOwner);
   ~TCustomControl() override;
 
-  TCanvas* Canvas() const { return canvas_; }
+  TCanvas* Canvas() const { return canvas_.get(); }
 
   void Dispatch(TMessage& Message) override;
 
@@ -624,7 +624,7 @@ class TCustomControl : public TWinControl {
   void PaintWindow(HDC DC) override;
 
  private:
-  TControlCanvas* canvas_ = nullptr;
+  std::unique_ptr<TControlCanvas> canvas_;
 };
 
 // ---------------------------------------------------------------------------------------

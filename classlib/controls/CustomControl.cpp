@@ -99,11 +99,11 @@ TCanvasDCLoan::~TCanvasDCLoan() {
 // TGraphicControl
 
 TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {
-  canvas_ = new TControlCanvas;
+  canvas_ = std::make_unique<TControlCanvas>();
   canvas_->SetControl(this);
 }
 
-TGraphicControl::~TGraphicControl() { delete canvas_; }
+TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::Dispatch(TMessage& Message) {
   if (Message.Msg == WM_PAINT) {
@@ -124,11 +124,11 @@ void TGraphicControl::Paint() {}
 // TCustomControl
 
 TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {
-  canvas_ = new TControlCanvas;
+  canvas_ = std::make_unique<TControlCanvas>();
   canvas_->SetControl(this);
 }
 
-TCustomControl::~TCustomControl() { delete canvas_; }
+TCustomControl::~TCustomControl() = default;
 
 void TCustomControl::Dispatch(TMessage& Message) {
   if (Message.Msg == WM_PAINT) {

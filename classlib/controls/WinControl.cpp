@@ -144,7 +144,7 @@ LRESULT CALLBACK ControlWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam
 // Construction and destruction
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
-  brush_ = new TBrush;
+  brush_ = std::make_unique<TBrush>();
   brush_->SetColor(Color());
 }
 
@@ -165,7 +165,6 @@ TWinControl::~TWinControl() {
     child->parent_ = nullptr;
     TObject::Free(child);
   }
-  delete brush_;
 }
 
 void TWinControl::BeforeDestruction() {

@@ -84,7 +84,6 @@ TApplication::~TApplication() {
     SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
     DestroyWindow(handle_);
   }
-  delete icon_;
 }
 
 void TApplication::IconChanged(TObject*) {
@@ -101,7 +100,7 @@ void TApplication::IconChanged(TObject*) {
 void TApplication::CreateHandle() {
   if (handle_) return;
   const HINSTANCE inst = GetModuleHandleW(nullptr);
-  icon_ = new TIcon;
+  icon_ = std::make_unique<TIcon>();
   if (auto h = static_cast<HICON>(LoadImageW(inst, L"MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))) icon_->SetHandle(h);
   icon_->OnChange = TNotifyEvent::Bind<&TApplication::IconChanged>(this);
   WNDCLASSEXW wc{};

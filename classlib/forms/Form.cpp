@@ -87,9 +87,9 @@ void TCustomForm::Init() {
   visible_ = false;
   SetColor(clBtnFace);
   SetParentFont(false);
-  canvas_ = new TControlCanvas;
+  canvas_ = std::make_unique<TControlCanvas>();
   canvas_->SetControl(this);
-  icon_ = new TIcon;
+  icon_ = std::make_unique<TIcon>();
   icon_->OnChange = TNotifyEvent::Bind<&TCustomForm::IconChanged>(this);
   if (Screen) Screen->AddForm(this);
 }
@@ -116,8 +116,6 @@ void TCustomForm::AfterConstruction() {
 
 TCustomForm::~TCustomForm() {
   if (Screen) Screen->RemoveForm(this);
-  delete canvas_;
-  delete icon_;
 }
 
 void TCustomForm::BeforeDestruction() {

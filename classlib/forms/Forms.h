@@ -126,9 +126,9 @@ class TCustomForm : public TWinControl {
   TComponent* Menu() const { return menu_; }
   void SetMenu(TComponent* Value);
 
-  TCanvas* Canvas() const { return canvas_; }
+  TCanvas* Canvas() const { return canvas_.get(); }
   // The form's own icon (empty: the application's).
-  TIcon* Icon() const { return icon_; }
+  TIcon* Icon() const { return icon_.get(); }
   void SetIcon(TIcon* Value) { icon_->Assign(Value); }
 
   // MDI: the frame's client window and its children.
@@ -212,8 +212,8 @@ class TCustomForm : public TWinControl {
   TWinControl* active_control_ = nullptr;
   TWinControl* focused_control_ = nullptr;
   TComponent* menu_ = nullptr;
-  TControlCanvas* canvas_ = nullptr;
-  TIcon* icon_ = nullptr;
+  std::unique_ptr<TControlCanvas> canvas_;
+  std::unique_ptr<TIcon> icon_;
   HWND client_handle_ = nullptr;
   // A client size asked for before the window existed (the menu bar's real height is known
   // only with the window).
@@ -324,9 +324,9 @@ class TScreen : public TComponent {
 
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor Value);
-  TFont* HintFont() const { return hint_font_; }
-  TFont* MenuFont() const { return menu_font_; }
-  TFont* IconFont() const { return icon_font_; }
+  TFont* HintFont() const { return hint_font_.get(); }
+  TFont* MenuFont() const { return menu_font_.get(); }
+  TFont* IconFont() const { return icon_font_.get(); }
 
   TNotifyEvent OnActiveFormChange;
   TNotifyEvent OnActiveControlChange;
@@ -349,10 +349,10 @@ class TScreen : public TComponent {
   TCustomForm* focused_form_ = nullptr;
   TWinControl* active_control_ = nullptr;
   TCursor cursor_ = crDefault;
-  TFont* hint_font_ = nullptr;
-  TFont* menu_font_ = nullptr;
-  TFont* icon_font_ = nullptr;
-  mutable std::vector<TMonitor*> monitors_;
+  std::unique_ptr<TFont> hint_font_;
+  std::unique_ptr<TFont> menu_font_;
+  std::unique_ptr<TFont> icon_font_;
+  mutable std::vector<std::unique_ptr<TMonitor>> monitors_;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -422,7 +422,7 @@ class TApplication : public TComponent {
   String ExeName() const;
   // The application's icon (the program's "MAINICON" resource when it has one); the
   // application window shows it, and forms without an icon of their own.
-  TIcon* Icon() const { return icon_; }
+  TIcon* Icon() const { return icon_.get(); }
   HICON IconHandle() const { return icon_ && !icon_->Empty() ? icon_->Handle() : nullptr; }
   bool Active() const { return active_; }
   void Minimize();
@@ -491,7 +491,7 @@ class TApplication : public TComponent {
   void IconChanged(TObject* Sender);
 
   HWND handle_ = nullptr;
-  TIcon* icon_ = nullptr;
+  std::unique_ptr<TIcon> icon_;
   TCustomForm* main_form_ = nullptr;
   bool main_form_on_task_bar_ = false;
   bool show_main_form_ = true;

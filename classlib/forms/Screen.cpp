@@ -32,18 +32,13 @@ bool TMonitor::Primary() const { return (InfoOf(handle_).dwFlags & MONITORINFOF_
 // TScreen
 
 TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {
-  hint_font_ = new TFont;
-  menu_font_ = new TFont;
-  icon_font_ = new TFont;
+  hint_font_ = std::make_unique<TFont>();
+  menu_font_ = std::make_unique<TFont>();
+  icon_font_ = std::make_unique<TFont>();
   ReadSystemFonts();
 }
 
-TScreen::~TScreen() {
-  for (TMonitor* m : monitors_) delete m;
-  delete hint_font_;
-  delete menu_font_;
-  delete icon_font_;
-}
+TScreen::~TScreen() = default;
 
 void TScreen::ReadSystemFonts() {
   NONCLIENTMETRICSW ncm{};
@@ -125,9 +120,8 @@ void TScreen::ReadMonitors() const {
   bool same = handles.size() == monitors_.size();
   for (size_t i = 0; same && i < handles.size(); ++i) same = monitors_[i]->Handle() == handles[i];
   if (same) return;
-  for (TMonitor* m : monitors_) delete m;
   monitors_.clear();
-  for (size_t i = 0; i < handles.size(); ++i) monitors_.push_back(new TMonitor(handles[i], static_cast<int>(i)));
+  for (size_t i = 0; i < handles.size(); ++i) monitors_.push_back(std::make_unique<TMonitor>(handles[i], static_cast<int>(i)));
 }
 
 int TScreen::MonitorCount() const {
@@ -139,14 +133,14 @@ TMonitor* TScreen::Monitors(int Index) const {
   ReadMonitors();
   if (Index < 0 || static_cast<size_t>(Index) >= monitors_.size())
     throw EListError(L"List index out of bounds (" + std::to_wstring(Index) + L")");
-  return monitors_[static_cast<size_t>(Index)];
+  return monitors_[static_cast<size_t>(Index)].get();
 }
 
 namespace {
-TMonitor* FindMonitor(const std::vector<TMonitor*>& monitors, HMONITOR h) {
-  for (TMonitor* m : monitors)
-    if (m->Handle() == h) return m;
-  return monitors.empty() ? nullptr : monitors.front();
+TMonitor* FindMonitor(const std::vector<std::unique_ptr<TMonitor>>& monitors, HMONITOR h) {
+  for (const auto& m : monitors)
+    if (m->Handle() == h) return m.get();
+  return monitors.empty() ? nullptr : monitors.front().get();
 }
 }  // namespace
 
