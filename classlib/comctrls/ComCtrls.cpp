@@ -18,6 +18,7 @@ void InitComCtrlsUnit() {
   TDateTimePicker::StaticClass();
   THeaderControl::StaticClass();
   THeaderSection::StaticClass();
+  TTreeView::StaticClass();
 }
 
 }  // namespace vcl::detail

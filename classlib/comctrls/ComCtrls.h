@@ -1,5 +1,5 @@
 // Common controls: the list view, the tab and page controls, tool bars, status bars, track
-// and progress bars, up-down controls, date-time pickers and header controls.
+// and progress bars, up-down controls, date-time pickers, header controls and tree views.
 #pragma once
 
 #include "classlib/comctrls/ComCtrlsListView.h"
@@ -10,6 +10,7 @@
 #include "classlib/comctrls/StatusBar.h"
 #include "classlib/comctrls/ToolBar.h"
 #include "classlib/comctrls/TrackBar.h"
+#include "classlib/comctrls/TreeView.h"
 #include "classlib/comctrls/UpDown.h"
 #include "classlib/rtl/UnitInit.h"
 

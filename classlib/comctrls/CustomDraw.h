@@ -2,6 +2,9 @@
 // and the stage of the paint cycle.
 #pragma once
 
+// First: windows.h as the library includes it.
+#include "classlib/controls/Messages.h"
+
 #include <commctrl.h>
 
 #include "classlib/rtl/Set.h"
