@@ -19,6 +19,8 @@ void InitComCtrlsUnit() {
   THeaderControl::StaticClass();
   THeaderSection::StaticClass();
   TTreeView::StaticClass();
+  TDrawGrid::StaticClass();
+  TStringGrid::StaticClass();
 }
 
 }  // namespace vcl::detail

@@ -1,10 +1,12 @@
 // Common controls: the list view, the tab and page controls, tool bars, status bars, track
-// and progress bars, up-down controls, date-time pickers, header controls and tree views.
+// and progress bars, up-down controls, date-time pickers, header controls, tree views and
+// grids.
 #pragma once
 
 #include "classlib/comctrls/ComCtrlsListView.h"
 #include "classlib/comctrls/ComCtrlsPages.h"
 #include "classlib/comctrls/DateTimePicker.h"
+#include "classlib/comctrls/Grids.h"
 #include "classlib/comctrls/HeaderControl.h"
 #include "classlib/comctrls/ProgressBar.h"
 #include "classlib/comctrls/StatusBar.h"
