@@ -170,11 +170,11 @@ THeaderControl::THeaderControl(TComponent* AOwner)
   SetControlStyle(ControlStyle() - TControlStyle{csCaptureMouse, csSetCaption});
   SetBounds(0, 0, 250, 17);
   SetAlign(alTop);
-  canvas_ = new TControlCanvas;
+  canvas_ = std::make_unique<TControlCanvas>();
   canvas_->SetControl(this);
 }
 
-THeaderControl::~THeaderControl() { delete canvas_; }
+THeaderControl::~THeaderControl() = default;
 
 LRESULT THeaderControl::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
   return SendMessageW(const_cast<THeaderControl*>(this)->Handle(), Msg, WParam, LParam);

@@ -112,7 +112,7 @@ class THeaderControl : public TWinControl {
   void SetFullDrag(bool Value);
 
   // The canvas OnDrawSection paints on (the system's paint DC while it runs).
-  TCanvas* Canvas() const { return canvas_; }
+  TCanvas* Canvas() const { return canvas_.get(); }
 
   void Dispatch(TMessage& Message) override;
 
@@ -149,7 +149,7 @@ class THeaderControl : public TWinControl {
   bool full_drag_ = true;
   // A width put back into the window is not the user's change.
   int quiet_ = 0;
-  TControlCanvas* canvas_ = nullptr;
+  std::unique_ptr<TControlCanvas> canvas_;
 };
 
 }  // namespace vcl

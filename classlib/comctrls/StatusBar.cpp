@@ -144,11 +144,11 @@ TStatusBar::TStatusBar(TComponent* AOwner)
   SetAlign(alBottom);
   SetParentColor(false);
   SetColor(clBtnFace);
-  canvas_ = new TControlCanvas;
+  canvas_ = std::make_unique<TControlCanvas>();
   canvas_->SetControl(this);
 }
 
-TStatusBar::~TStatusBar() { delete canvas_; }
+TStatusBar::~TStatusBar() = default;
 
 LRESULT TStatusBar::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
   return SendMessageW(const_cast<TStatusBar*>(this)->Handle(), Msg, WParam, LParam);

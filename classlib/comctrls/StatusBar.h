@@ -94,7 +94,7 @@ class TStatusBar : public TWinControl {
   void SetBorderWidth(int Value);
 
   // The canvas OnDrawPanel paints on (the system's paint DC while it runs).
-  TCanvas* Canvas() const { return canvas_; }
+  TCanvas* Canvas() const { return canvas_.get(); }
 
   void Dispatch(TMessage& Message) override;
 
@@ -121,7 +121,7 @@ class TStatusBar : public TWinControl {
   String simple_text_;
   bool size_grip_ = true;
   int border_width_ = 0;
-  TControlCanvas* canvas_ = nullptr;
+  std::unique_ptr<TControlCanvas> canvas_;
 };
 
 }  // namespace vcl

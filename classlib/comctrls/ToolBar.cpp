@@ -225,11 +225,11 @@ TToolBar::TToolBar(TComponent* AOwner) : TWinControl(AOwner) {
   SetAlign(alTop);
   SetParentColor(false);
   SetColor(clBtnFace);
-  canvas_ = new TControlCanvas;
+  canvas_ = std::make_unique<TControlCanvas>();
   canvas_->SetControl(this);
 }
 
-TToolBar::~TToolBar() { delete canvas_; }
+TToolBar::~TToolBar() = default;
 
 void TToolBar::BeforeDestruction() {
   // The buttons go with the children; nothing may reach them through the list.

@@ -5,6 +5,7 @@
 // buttons; clicks, drop-downs and custom drawing come back as reflected notifications.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "classlib/controls/Controls.h"
@@ -125,7 +126,7 @@ class TToolBar : public TWinControl {
   void SetDisabledImages(TCustomImageList* Value);
 
   // The canvas the custom-draw events paint on (the system's paint DC while they run).
-  TCanvas* Canvas() const { return canvas_; }
+  TCanvas* Canvas() const { return canvas_.get(); }
 
   void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
   void Dispatch(TMessage& Message) override;
@@ -176,7 +177,7 @@ class TToolBar : public TWinControl {
   TCustomImageList* images_ = nullptr;
   TCustomImageList* hot_images_ = nullptr;
   TCustomImageList* disabled_images_ = nullptr;
-  TControlCanvas* canvas_ = nullptr;
+  std::unique_ptr<TControlCanvas> canvas_;
 };
 
 }  // namespace vcl

@@ -80,14 +80,13 @@ TCustomTreeView::TCustomTreeView(TComponent* AOwner)
   SetParentColor(false);
   SetColor(clWindow);
   SetTabStop(true);
-  canvas_ = new TControlCanvas;
+  canvas_ = std::make_unique<TControlCanvas>();
   canvas_->SetControl(this);
 }
 
 TCustomTreeView::~TCustomTreeView() {
   // The nodes go while the control is still whole.
   items_.reset();
-  delete canvas_;
 }
 
 void TCustomTreeView::BeforeDestruction() {

@@ -194,7 +194,7 @@ class TCustomTreeView : public TWinControl {
   void SetIndent(int Value);
 
   // The canvas the custom-draw events paint on (the system's paint DC while they run).
-  TCanvas* Canvas() const { return canvas_; }
+  TCanvas* Canvas() const { return canvas_.get(); }
   // The node on the row at a client point, nil when none.
   TTreeNode* GetNodeAt(int X, int Y) const;
   void FullExpand();
@@ -255,7 +255,7 @@ class TCustomTreeView : public TWinControl {
   bool row_select_ = false;
   TBorderStyle border_style_ = TBorderStyle::bsSingle;
   int indent_ = 0;
-  TControlCanvas* canvas_ = nullptr;
+  std::unique_ptr<TControlCanvas> canvas_;
   // Notifications of the window are not events while the control itself fills, empties or
   // destroys it.
   int quiet_ = 0;
