@@ -1,0 +1,192 @@
+// Contoured text, the colours of disabled and re-coloured text, the blurred glow behind text
+// and its kept mask, and the plane blur and smoothing on bitmaps.
+#include <vector>
+
+#include "skin_layered/paint/TextEffects.h"
+#include "skin_layered/paint/TextOutput.h"
+#include "text_win_support.h"
+
+namespace skin_layered::test {
+namespace {
+
+using vcl::Rect;
+using vcl::TRect;
+
+constexpr UINT kOneLine = DT_SINGLELINE | DT_CENTER | DT_VCENTER;
+
+std::vector<TPixel32> PixelsOf(vcl::TBitmap& bmp) {
+  GdiFlush();
+  std::vector<TPixel32> pixels;
+  for (int y = 0; y < bmp.Height(); ++y)
+    for (int x = 0; x < bmp.Width(); ++x) pixels.push_back(PixelOf(bmp, x, y));
+  return pixels;
+}
+
+TEST(WriteContourText, OnePixelContoursOnEachSide) {
+  const TRect r = Rect(20, 5, 100, 55);
+  auto plain = WhitePage(120, 60, 40);
+  WriteContourText(plain->Canvas(), L"I", {vcl::clBlack}, kOneLine, r);
+  const auto ink = InkBounds(*plain);
+  ASSERT_TRUE(ink);
+  const int midX = (ink->Left + ink->Right) / 2, midY = (ink->Top + ink->Bottom) / 2;
+  // The plain letter's edges through its middle.
+  int left = ink->Right, right = ink->Left, top = ink->Bottom, bottom = ink->Top;
+  for (int x = ink->Left; x < ink->Right; ++x)
+    if (RgbOf(*plain, x, midY) != kWhite) left = std::min(left, x), right = std::max(right, x);
+  for (int y = ink->Top; y < ink->Bottom; ++y)
+    if (RgbOf(*plain, midX, y) != kWhite) top = std::min(top, y), bottom = std::max(bottom, y);
+
+  auto outlined = WhitePage(120, 60, 40);
+  WriteContourText(outlined->Canvas(), L"I", {vcl::clBlack, vcl::clRed, vcl::clLime, vcl::clBlue, vcl::clFuchsia},
+                   kOneLine, r);
+  EXPECT_EQ(RgbOf(*outlined, left - 1, midY), 0xFF0000u);
+  EXPECT_EQ(RgbOf(*outlined, midX, top - 1), 0x00FF00u);
+  EXPECT_EQ(RgbOf(*outlined, right + 1, midY), 0x0000FFu);
+  EXPECT_EQ(RgbOf(*outlined, midX, bottom + 1), 0xFF00FFu);
+  EXPECT_EQ(RgbOf(*outlined, midX, midY), 0u);
+  EXPECT_EQ(RgbOf(*outlined, left - 2, midY), kWhite);
+  EXPECT_EQ(InkBounds(*outlined), Rect(ink->Left - 1, ink->Top - 1, ink->Right + 1, ink->Bottom + 1));
+
+  // Without contours only the letter; an empty text draws nothing.
+  auto again = WhitePage(120, 60, 40);
+  WriteContourText(again->Canvas(), L"I", {vcl::clBlack}, kOneLine, r);
+  WriteContourText(again->Canvas(), L"", {vcl::clRed, vcl::clRed}, kOneLine, Rect(0, 0, 120, 60));
+  EXPECT_EQ(PixelsOf(*again), PixelsOf(*plain));
+}
+
+TEST(TextColors, DisabledMixAndControlChanges) {
+  EXPECT_EQ(DisabledTextColor(vcl::clWhite, vcl::clBlack), 0x666666);
+  EXPECT_EQ(DisabledTextColor(vcl::clBlack, vcl::clWhite), 0x999999);
+  EXPECT_EQ(DisabledTextColor(vcl::clBtnText, vcl::clBtnText), vcl::ColorToRGB(vcl::clBtnText));
+
+  EXPECT_EQ(ChangeTextColor(0x123456, vcl::clNone, 0, 0), 0x123456);
+  EXPECT_EQ(ChangeTextColor(vcl::clBtnFace, vcl::clNone, 0, 0), vcl::ColorToRGB(vcl::clBtnFace));
+  // Tone: the brightest channel times the tone's channels.
+  EXPECT_EQ(ChangeTextColor(static_cast<vcl::TColor>(RGB(50, 200, 10)), 0x808080, 0, 0), 0x646464);
+  EXPECT_EQ(ChangeTextColor(vcl::clRed, vcl::clNone, 120, 0), vcl::clLime);
+  // Saturation -100 % is nearly grey.
+  const vcl::TColor grey = ChangeTextColor(vcl::clRed, vcl::clNone, 0, -100);
+  EXPECT_LE(std::abs(GetRValue(grey) - GetGValue(grey)), 2);
+  EXPECT_EQ(GetGValue(grey), GetBValue(grey));
+}
+
+class WriteTextGlowTest : public ::testing::Test {
+ protected:
+  static constexpr TRect kRect = Rect(30, 10, 110, 70);
+
+  // A transparent 32-bit bitmap with a crisp font of the height on its canvas.
+  static std::unique_ptr<vcl::TBitmap> Target(int fontHeight = 40) {
+    auto bmp = Filled32(140, 80, 0);
+    CrispFont(bmp->Canvas(), fontHeight, true);
+    return bmp;
+  }
+  // Where the letters themselves land: the text drawn plainly one pixel right and down.
+  static TRect LetterInk(vcl::StringView text, int fontHeight = 40) {
+    auto page = WhitePage(140, 80, fontHeight);
+    CrispFont(page->Canvas(), fontHeight, true);
+    TRect moved = kRect;
+    moved.Offset(1, 1);
+    DrawTextOnCanvas(page->Canvas(), text, kOneLine, moved);
+    return InkBounds(*page).value_or(TRect());
+  }
+};
+
+TEST_F(WriteTextGlowTest, GlowsInItsColourAroundTheLetters) {
+  auto bmp = Target();
+  TGlowMask mask;
+  WriteTextGlow(bmp.get(), L"X", kRect, kOneLine, kGlowAllSides, 4, vcl::clRed, mask);
+  EXPECT_EQ(mask.Width(), 80 + 2 * 8);
+  EXPECT_EQ(mask.Height(), 60 + 2 * 8);
+
+  const TRect ink = LetterInk(L"X");
+  ASSERT_FALSE(ink.IsEmpty());
+  const TPixel32 centre = PixelOf(*bmp, (ink.Left + ink.Right) / 2, (ink.Top + ink.Bottom) / 2);
+  EXPECT_GT(centre >> 24, 150u);
+  EXPECT_EQ(centre & 0xFFFF, 0u);  // no green or blue: red alone
+  EXPECT_GT((centre >> 16) & 0xFF, 100u);
+  // The glow reaches a little beyond the letters and no further.
+  int outside = 0;
+  for (int y = 0; y < 80; ++y)
+    for (int x = 0; x < 140; ++x) {
+      const bool glows = (PixelOf(*bmp, x, y) >> 24) != 0;
+      const bool around = x >= ink.Left - 6 && x < ink.Right + 6 && y >= ink.Top - 6 && y < ink.Bottom + 6;
+      if (!around) {
+        EXPECT_FALSE(glows) << x << "," << y;
+      }
+      if (glows && (x < ink.Left || x >= ink.Right)) ++outside;
+    }
+  EXPECT_GT(outside, 0);
+}
+
+TEST_F(WriteTextGlowTest, AKeptMaskServesOnlyTheSameTextAndFont) {
+  TGlowMask kept;
+  auto first = Target();
+  WriteTextGlow(first.get(), L"X", kRect, kOneLine, kGlowAllSides, 4, vcl::clRed, kept);
+  auto repeat = Target();
+  WriteTextGlow(repeat.get(), L"X", kRect, kOneLine, kGlowAllSides, 4, vcl::clRed, kept);
+  EXPECT_EQ(PixelsOf(*repeat), PixelsOf(*first));
+
+  // Another text in a rectangle of the same size: its own glow, not the kept one.
+  const auto fresh = [](vcl::StringView text, int fontHeight, unsigned sides) {
+    auto bmp = Target(fontHeight);
+    TGlowMask mask;
+    WriteTextGlow(bmp.get(), text, kRect, kOneLine, sides, 4, vcl::clRed, mask);
+    return PixelsOf(*bmp);
+  };
+  auto other = Target();
+  WriteTextGlow(other.get(), L"Io", kRect, kOneLine, kGlowAllSides, 4, vcl::clRed, kept);
+  EXPECT_EQ(PixelsOf(*other), fresh(L"Io", 40, kGlowAllSides));
+  EXPECT_NE(PixelsOf(*other), PixelsOf(*first));
+  auto smaller = Target(24);
+  WriteTextGlow(smaller.get(), L"Io", kRect, kOneLine, kGlowAllSides, 4, vcl::clRed, kept);
+  EXPECT_EQ(PixelsOf(*smaller), fresh(L"Io", 24, kGlowAllSides));
+  auto narrow = Target(24);
+  WriteTextGlow(narrow.get(), L"Io", kRect, kOneLine, 0, 4, vcl::clRed, kept);
+  EXPECT_EQ(PixelsOf(*narrow), fresh(L"Io", 24, 0));
+}
+
+TEST_F(WriteTextGlowTest, NothingWithoutSizeTextOrAlpha) {
+  TGlowMask mask;
+  auto bmp = Target();
+  const auto before = PixelsOf(*bmp);
+  WriteTextGlow(bmp.get(), L"X", kRect, kOneLine, kGlowAllSides, 0, vcl::clRed, mask);
+  WriteTextGlow(bmp.get(), L"X", kRect, kOneLine, kGlowAllSides, -3, vcl::clRed, mask);
+  WriteTextGlow(bmp.get(), L"", kRect, kOneLine, kGlowAllSides, 4, vcl::clRed, mask);
+  WriteTextGlow(bmp.get(), L"X", Rect(0, 0, 1 << 20, 1 << 20), kOneLine, kGlowAllSides, 4, vcl::clRed, mask);
+  WriteTextGlow(nullptr, L"X", kRect, kOneLine, kGlowAllSides, 4, vcl::clRed, mask);
+  EXPECT_EQ(PixelsOf(*bmp), before);
+  EXPECT_TRUE(mask.Empty());
+  auto rgb = Canvas24(40, 40, RGB(1, 2, 3));
+  WriteTextGlow(rgb.get(), L"X", Rect(0, 0, 40, 40), kOneLine, kGlowAllSides, 4, vcl::clRed, mask);
+  EXPECT_EQ(ColorOf(*rgb, 20, 20), RGB(1, 2, 3));
+}
+
+TEST(BitmapBlurs, EightBitBlurAndThirtyTwoBitSmoothing) {
+  vcl::TBitmap plane;
+  plane.SetPixelFormat(vcl::pf8bit);
+  plane.SetSize(9, 9);
+  for (int y = 0; y < 9; ++y)
+    for (int x = 0; x < 9; ++x) static_cast<std::uint8_t*>(plane.ScanLine(y))[x] = x == 4 && y == 4 ? 0 : 255;
+  BlurBitmap8(&plane, 2.0f);
+  const auto at = [&](int x, int y) { return static_cast<std::uint8_t*>(plane.ScanLine(y))[x]; };
+  EXPECT_GT(at(4, 4), 0);
+  EXPECT_LT(at(3, 4), 255);
+  EXPECT_EQ(at(3, 4), at(5, 4));
+  EXPECT_GE(at(1, 4), 254);
+  BlurBitmap8(&plane, 0.0f);
+  BlurBitmap8(nullptr, 2.0f);
+
+  auto wide = Filled32(5, 5, 0);
+  SetPixelOf(*wide, 2, 2, Bgra(90, 90, 90, 255));
+  SmoothBitmap(wide.get());
+  EXPECT_NE(PixelOf(*wide, 1, 1), 0u);
+  EXPECT_EQ(PixelOf(*wide, 0, 0), 0u);
+  // Other formats are left as they are.
+  auto rgb = Canvas24(5, 5, RGB(9, 9, 9));
+  SmoothBitmap(rgb.get());
+  BlurBitmap8(rgb.get(), 2.0f);
+  EXPECT_EQ(ColorOf(*rgb, 2, 2), RGB(9, 9, 9));
+}
+
+}  // namespace
+}  // namespace skin_layered::test
