@@ -144,6 +144,15 @@ TEST(TsHtml, MalformedMarkupIsDrawnAndLeavesTheCanvasFont) {
   EXPECT_EQ(page.bmp->Canvas()->Font()->Color(), before.Color());
   EXPECT_EQ(page.bmp->Canvas()->Font()->Size(), before.Size());
 
+  // A bitmap without pixels still measures, as when a hint sizes itself.
+  vcl::TBitmap empty;
+  CrispFont(empty.Canvas(), 16);
+  TsHtml sizing;
+  sizing.Init(&empty, L"<b>size</b> me", -1, -1, Rect(0, 0, 0, 0));
+  TRect sized;
+  sizing.Render(page.links, true, sized);
+  EXPECT_EQ(sized, Rect(0, 0, Measure(L"size", {vcl::fsBold}).cx + Measure(L" me").cx, Measure(L"X").cy));
+
   // Without a bitmap: nothing, and an empty rectangle.
   TsHtml none;
   none.Init(nullptr, L"text", -1, -1, Rect(0, 0, 0, 0));
