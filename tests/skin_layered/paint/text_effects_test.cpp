@@ -2,6 +2,7 @@
 // and its kept mask, and the plane blur and smoothing on bitmaps.
 #include <vector>
 
+#include "skin_layered/paint/SectionText.h"
 #include "skin_layered/paint/TextEffects.h"
 #include "skin_layered/paint/TextOutput.h"
 #include "text_win_support.h"
@@ -52,6 +53,48 @@ TEST(WriteContourText, OnePixelContoursOnEachSide) {
   WriteContourText(again->Canvas(), L"I", {vcl::clBlack}, kOneLine, r);
   WriteContourText(again->Canvas(), L"", {vcl::clRed, vcl::clRed}, kOneLine, Rect(0, 0, 120, 60));
   EXPECT_EQ(PixelsOf(*again), PixelsOf(*plain));
+}
+
+// The colours a text left on a white page, each once.
+std::vector<TPixel32> InkColours(vcl::TBitmap& bmp) {
+  std::vector<TPixel32> colours;
+  for (int y = 0; y < bmp.Height(); ++y)
+    for (int x = 0; x < bmp.Width(); ++x) {
+      const TPixel32 rgb = RgbOf(bmp, x, y);
+      if (rgb != kWhite && std::find(colours.begin(), colours.end(), rgb) == colours.end()) colours.push_back(rgb);
+    }
+  std::sort(colours.begin(), colours.end());
+  return colours;
+}
+
+TEST(WriteSectionText, StateColoursDisabledMixAndPlainText) {
+  TsLoadedSkin skin;
+  skin.Sections.resize(2);
+  TsProps& props = skin.Sections[1].Props;
+  props[0].FontColor = vcl::clWhite;
+  props[0].Color = vcl::clBlack;
+  props[1].FontColor = vcl::clLime;
+  props[1].TCLeft = vcl::clRed;
+  const auto draw = [&](bool enabled, int state, int index, const TsLoadedSkin* from = nullptr) {
+    auto page = WhitePage(80, 40, 24);
+    page->Canvas()->Font()->SetColor(vcl::clFuchsia);
+    WriteSectionText(page->Canvas(), L"Hi", enabled, from ? from : &skin, state, index, kOneLine, Rect(0, 0, 80, 40));
+    return InkColours(*page);
+  };
+  EXPECT_EQ(draw(true, 0, 1), std::vector<TPixel32>{});  // white on white
+  // Hot, and every state above it, with the left contour.
+  EXPECT_EQ(draw(true, 1, 1), (std::vector<TPixel32>{0x00FF00, 0xFF0000}));
+  EXPECT_EQ(draw(true, 7, 1), (std::vector<TPixel32>{0x00FF00, 0xFF0000}));
+  EXPECT_EQ(draw(false, 1, 1), std::vector<TPixel32>{0x666666});
+  // No valid section, no skin or an empty skin: the canvas's own font colour.
+  EXPECT_EQ(draw(true, 1, 2), std::vector<TPixel32>{0xFF00FF});
+  EXPECT_EQ(draw(true, 1, -1), std::vector<TPixel32>{0xFF00FF});
+  TsLoadedSkin empty;
+  EXPECT_EQ(draw(true, 0, 0, &empty), std::vector<TPixel32>{0xFF00FF});
+  auto page = WhitePage(80, 40, 24);
+  WriteSectionText(page->Canvas(), L"Hi", true, nullptr, 0, 0, kOneLine, Rect(0, 0, 80, 40));
+  WriteSectionText(page->Canvas(), L"", true, &skin, 1, 1, kOneLine, Rect(0, 0, 80, 40));
+  EXPECT_EQ(InkColours(*page), std::vector<TPixel32>{0});
 }
 
 TEST(TextColors, DisabledMixAndControlChanges) {
