@@ -21,6 +21,7 @@ void InitComCtrlsUnit() {
   TTreeView::StaticClass();
   TDrawGrid::StaticClass();
   TStringGrid::StaticClass();
+  TRichEdit::StaticClass();
 }
 
 }  // namespace vcl::detail

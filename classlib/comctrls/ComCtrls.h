@@ -1,6 +1,6 @@
 // Common controls: the list view, the tab and page controls, tool bars, status bars, track
-// and progress bars, up-down controls, date-time pickers, header controls, tree views and
-// grids.
+// and progress bars, up-down controls, date-time pickers, header controls, tree views, grids
+// and rich edits.
 #pragma once
 
 #include "classlib/comctrls/ComCtrlsListView.h"
@@ -9,6 +9,7 @@
 #include "classlib/comctrls/Grids.h"
 #include "classlib/comctrls/HeaderControl.h"
 #include "classlib/comctrls/ProgressBar.h"
+#include "classlib/comctrls/RichEdit.h"
 #include "classlib/comctrls/StatusBar.h"
 #include "classlib/comctrls/ToolBar.h"
 #include "classlib/comctrls/TrackBar.h"

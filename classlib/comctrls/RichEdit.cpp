@@ -1,0 +1,257 @@
+// TCustomRichEdit: a memo on RichEdit20W, and its lines.
+#include "classlib/comctrls/RichEdit.h"
+
+#include <algorithm>
+#include <vector>
+
+#include <richedit.h>
+
+#include "classlib/comctrls/ComCtrlsInternal.h"
+
+namespace vcl {
+
+namespace {
+
+// The rich edit classes come with their library, loaded once and kept: windows of its
+// classes may live until the program ends.
+void LoadRichEditClasses() {
+  static const HMODULE library = LoadLibraryW(L"riched20.dll");
+  if (!library) throw EOSError(L"The rich edit library could not be loaded");
+}
+
+struct LineSpan {
+  size_t start = 0;   // first character
+  size_t length = 0;  // without the line break
+  size_t next = 0;    // first character after the line break (or the end)
+};
+
+// Lines end at CR LF, LF or CR; a line break at the very end starts no further line.
+std::vector<LineSpan> SplitLines(StringView text) {
+  std::vector<LineSpan> lines;
+  size_t i = 0;
+  while (i < text.size()) {
+    const size_t start = i;
+    while (i < text.size() && text[i] != L'\r' && text[i] != L'\n') ++i;
+    const size_t length = i - start;
+    if (i < text.size()) i += (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ? 2 : 1;
+    lines.push_back({start, length, i});
+  }
+  return lines;
+}
+
+}  // namespace
+
+// The lines of the text as the window holds it: positions count one character per line
+// break, as the window's selection does.
+class TCustomRichEdit::TRichEditStrings : public TStrings {
+ public:
+  explicit TRichEditStrings(TCustomRichEdit* Edit) : edit_(Edit) {}
+
+  void Insert(int Index, const String& S) override {
+    const String text = Raw();
+    const std::vector<LineSpan> lines = SplitLines(text);
+    if (Index < 0 || static_cast<size_t>(Index) > lines.size()) IndexError(Index);
+    if (static_cast<size_t>(Index) < lines.size()) {
+      const size_t at = lines[static_cast<size_t>(Index)].start;
+      Replace(at, at, S + Break());
+    } else if (text.empty() || text.back() == L'\r' || text.back() == L'\n') {
+      Replace(text.size(), text.size(), S + Break());
+    } else {
+      Replace(text.size(), text.size(), Break() + S);
+    }
+  }
+
+  void Delete(int Index) override {
+    const LineSpan line = Line(Index);
+    Replace(line.start, line.next, String());
+  }
+
+  void Clear() override { edit_->SetText(String()); }
+
+ protected:
+  String Get(int Index) const override {
+    const LineSpan line = Line(Index);
+    return Raw().substr(line.start, line.length);
+  }
+
+  void Put(int Index, const String& S) override {
+    const LineSpan line = Line(Index);
+    Replace(line.start, line.start + line.length, S);
+  }
+
+  int GetCount() const override { return static_cast<int>(SplitLines(Raw()).size()); }
+
+  String GetTextStr() const override {
+    const String text = Raw();
+    String out;
+    out.reserve(text.size() + 2);
+    for (const LineSpan& line : SplitLines(text)) {
+      out.append(text, line.start, line.length);
+      out += L"\r\n";
+    }
+    return out;
+  }
+
+  void SetTextStr(const String& Value) override { edit_->SetText(Value); }
+
+  void SetUpdateState(bool Updating) override {
+    if (!edit_->HandleAllocated()) return;
+    edit_->Send(WM_SETREDRAW, Updating ? FALSE : TRUE);
+    if (!Updating) edit_->Invalidate();
+  }
+
+ private:
+  // The window when the control can have one (as the system's own text lives there).
+  bool UseWindow() const { return edit_->HandleAllocated() || edit_->Parent() || edit_->ParentWindow(); }
+  String Break() const { return UseWindow() ? L"\r" : L"\r\n"; }
+
+  String Raw() const {
+    if (!UseWindow()) return edit_->Text();
+    GETTEXTLENGTHEX length{GTL_PRECISE | GTL_NUMCHARS, 1200};
+    const auto count = static_cast<int>(edit_->Send(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length)));
+    if (count <= 0) return String();
+    String text(static_cast<size_t>(count) + 1, L'\0');
+    GETTEXTEX get{};
+    get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    get.flags = GT_DEFAULT;
+    get.codepage = 1200;  // UTF-16
+    const auto got = static_cast<int>(
+        edit_->Send(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(text.data())));
+    text.resize(static_cast<size_t>(std::clamp(got, 0, count)));
+    return text;
+  }
+
+  LineSpan Line(int Index) const {
+    const std::vector<LineSpan> lines = SplitLines(Raw());
+    if (Index < 0 || static_cast<size_t>(Index) >= lines.size()) IndexError(Index);
+    return lines[static_cast<size_t>(Index)];
+  }
+
+  void Replace(size_t Start, size_t End, const String& With) {
+    if (UseWindow()) {
+      CHARRANGE range{static_cast<LONG>(Start), static_cast<LONG>(End)};
+      edit_->Send(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+      edit_->Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(With.c_str()));
+      return;
+    }
+    String text = edit_->Text();
+    text.replace(Start, End - Start, With);
+    edit_->SetText(text);
+  }
+
+  TCustomRichEdit* edit_;
+};
+
+VCL_CLASS_INFO(TCustomRichEdit) {}
+
+VCL_CLASS_INFO(TRichEdit) {
+  publish::Align(p);
+  p.Enum<&TCustomMemo::Alignment, &TCustomMemo::SetAlignment>(L"Alignment", static_cast<int64_t>(taLeftJustify));
+  publish::Anchors(p);
+  p.Enum<&TCustomEdit::BorderStyle, &TCustomEdit::SetBorderStyle>(L"BorderStyle",
+                                                                  static_cast<int64_t>(TBorderStyle::bsSingle));
+  publish::Bounds(p);
+  publish::Color(p, clWindow);
+  publish::Enabled(p);
+  publish::Font(p);
+  p.Bool<&TCustomEdit::HideSelection, &TCustomEdit::SetHideSelection>(L"HideSelection", true);
+  publish::Hints(p);
+  p.Object<&TCustomRichEdit::Lines, &TCustomRichEdit::SetLines>(L"Lines", TStrings::StaticClass());
+  p.Integer<&TCustomRichEdit::MaxLength, &TCustomRichEdit::SetMaxLength>(L"MaxLength", 0);
+  publish::ParentColor(p, false);
+  publish::PopupMenu(p);
+  p.Bool<&TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly>(L"ReadOnly", false);
+  p.Enum<&TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars>(L"ScrollBars", static_cast<int64_t>(ssNone));
+  publish::TabOrder(p);
+  publish::TabStop(p, true);
+  publish::Visible(p);
+  p.Bool<&TCustomMemo::WantReturns, &TCustomMemo::SetWantReturns>(L"WantReturns", true);
+  p.Bool<&TCustomMemo::WantTabs, &TCustomMemo::SetWantTabs>(L"WantTabs", false);
+  p.Bool<&TCustomMemo::WordWrap, &TCustomMemo::SetWordWrap>(L"WordWrap", true);
+  p.Event<&TCustomEdit::OnChange>(L"OnChange");
+  p.Event<&TCustomRichEdit::OnSelectionChange>(L"OnSelectionChange");
+  publish::MouseEvents(p);
+  publish::KeyEvents(p);
+  publish::OnContextPopup(p);
+}
+
+TCustomRichEdit::TCustomRichEdit(TComponent* AOwner)
+    : TCustomMemo(AOwner), lines_(std::make_unique<TRichEditStrings>(this)) {}
+
+TCustomRichEdit::~TCustomRichEdit() = default;
+
+LRESULT TCustomRichEdit::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
+  return SendMessageW(const_cast<TCustomRichEdit*>(this)->Handle(), Msg, WParam, LParam);
+}
+
+void TCustomRichEdit::CreateParams(TCreateParams& Params) {
+  LoadRichEditClasses();
+  TCustomMemo::CreateParams(Params);
+  CreateSubClass(Params, RICHEDIT_CLASSW);
+}
+
+void TCustomRichEdit::CreateWnd() {
+  TCustomMemo::CreateWnd();
+  // A rich edit wraps at its target device's width: 0 is the window's, 1 none.
+  Send(EM_SETTARGETDEVICE, 0, WordWrap() ? 0 : 1);
+  Send(EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
+  ApplyMaxLength();
+  ApplyColor();
+  ApplyFont();
+}
+
+void TCustomRichEdit::ApplyMaxLength() {
+  // Without a limit of its own the window's would be 32767 characters.
+  if (HandleAllocated()) Send(EM_EXLIMITTEXT, 0, max_length_ > 0 ? max_length_ : 0x7FFFFFF0);
+}
+
+void TCustomRichEdit::SetMaxLength(int Value) {
+  max_length_ = std::max(Value, 0);
+  ApplyMaxLength();
+}
+
+void TCustomRichEdit::ApplyColor() {
+  if (HandleAllocated()) Send(EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorToRGB(Color())));
+}
+
+// The whole text takes the control's font colour: the control offers no formatting of parts.
+void TCustomRichEdit::ApplyFont() {
+  if (!HandleAllocated()) return;
+  CHARFORMAT2W format{};
+  format.cbSize = sizeof(format);
+  format.dwMask = CFM_COLOR;
+  format.crTextColor = static_cast<COLORREF>(ColorToRGB(Font()->Color()));
+  Send(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+  Send(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+}
+
+void TCustomRichEdit::SelectionChange() {
+  if (OnSelectionChange) OnSelectionChange(this);
+}
+
+void TCustomRichEdit::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CN_NOTIFY: {
+      const NMHDR* header = detail::NotifyHeader(Message);
+      if (header && HandleAllocated() && header->hwndFrom == Handle() && header->code == EN_SELCHANGE) {
+        SelectionChange();
+        Message.Result = 0;
+        return;
+      }
+      TCustomMemo::Dispatch(Message);
+      return;
+    }
+    case CM_COLORCHANGED:
+      TCustomMemo::Dispatch(Message);
+      ApplyColor();
+      return;
+    case CM_FONTCHANGED:
+      TCustomMemo::Dispatch(Message);
+      ApplyFont();
+      return;
+    default:
+      TCustomMemo::Dispatch(Message);
+  }
+}
+
+}  // namespace vcl

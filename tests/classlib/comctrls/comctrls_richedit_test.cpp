@@ -1,0 +1,191 @@
+// Rich edits on real windows: the system's rich edit class under the library's name, lines
+// read and changed in the window's own positions, no 32767-character limit, the control's
+// colours and font colour in the window, change and selection events from the window, and
+// the control read from a form description.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include <richedit.h>
+
+#include "classlib/comctrls/ComCtrls.h"
+#include "classlib/rtl/TypInfo.h"
+#include "classlib/streaming/Filer.h"
+#include "comctrls_support.h"
+
+namespace vcl::testing {
+namespace {
+
+TRichEdit* MakeRichEdit(TWinControl* parent) {
+  auto* re = new TRichEdit(parent);
+  re->SetParent(parent);
+  re->SetBounds(0, 0, 300, 200);
+  return re;
+}
+
+std::vector<String> LinesOf(TStrings* lines) {
+  std::vector<String> out;
+  for (int i = 0; i < lines->Count(); ++i) out.push_back(lines->Strings(i));
+  return out;
+}
+
+TEST(RichEditWindow, IsTheSystemsRichEditUnderTheLibrarysName) {
+  auto form = ShownForm();
+  TRichEdit* re = MakeRichEdit(form.get());
+  re->SetScrollBars(ssVertical);
+  HWND wnd = re->Handle();
+  EXPECT_EQ(WindowClassName(wnd), L"TRichEdit");
+  EXPECT_NE(StyleOf(wnd) & ES_MULTILINE, 0);
+  // A rich edit answers for its text in its own way.
+  GETTEXTLENGTHEX length{GTL_DEFAULT, 1200};
+  re->SetText(L"a\r\nb");
+  EXPECT_EQ(SendMessageW(wnd, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0), 3);  // one break char
+  EXPECT_EQ(re->Text(), L"a\r\nb");
+
+  // Longer than a plain rich edit takes; its vertical bar shows.
+  String long_text;
+  for (int i = 0; i < 1000; ++i) long_text += String(38, L'a' + static_cast<wchar_t>(i % 26)) + L"\r\n";
+  re->SetText(long_text);
+  EXPECT_EQ(re->Text().size(), 40000u);
+  EXPECT_GE(static_cast<long>(SendMessageW(wnd, EM_GETLIMITTEXT, 0, 0)), 40000);
+  EXPECT_NE(StyleOf(wnd) & WS_VSCROLL, 0);
+  re->SetMaxLength(10);
+  EXPECT_EQ(SendMessageW(wnd, EM_GETLIMITTEXT, 0, 0), 10);
+  EXPECT_EQ(GetOrdProp(re, L"MaxLength"), 10);
+}
+
+TEST(RichEditLines, LinesAreReadAndChangedInTheWindow) {
+  auto form = ShownForm();
+  TRichEdit* re = MakeRichEdit(form.get());
+  TStrings* lines = re->Lines();
+  lines->Add(L"第一行");
+  lines->Add(L"第二行");
+  lines->Add(L"第三行");
+  EXPECT_EQ(LinesOf(lines), (std::vector<String>{L"第一行", L"第二行", L"第三行"}));
+  EXPECT_EQ(re->Text(), L"第一行\r\n第二行\r\n第三行\r\n");
+  // Changes in the middle land where they belong, past the earlier line breaks.
+  lines->Insert(2, L"插入");
+  lines->SetStrings(0, L"改");
+  lines->Delete(1);
+  EXPECT_EQ(LinesOf(lines), (std::vector<String>{L"改", L"插入", L"第三行"}));
+  EXPECT_EQ(lines->Text(), L"改\r\n插入\r\n第三行\r\n");
+  lines->SetText(L"x\ny");
+  EXPECT_EQ(LinesOf(lines), (std::vector<String>{L"x", L"y"}));
+  lines->Clear();
+  EXPECT_EQ(lines->Count(), 0);
+  EXPECT_THROW(lines->Strings(0), EStringListError);
+
+  // Without a window (nor a parent) the lines are the control's text.
+  auto* loose = new TRichEdit(form.get());
+  loose->Lines()->Add(L"甲");
+  loose->Lines()->Add(L"乙");
+  EXPECT_EQ(loose->Text(), L"甲\r\n乙\r\n");
+  loose->SetParent(form.get());
+  EXPECT_EQ(LinesOf(loose->Lines()), (std::vector<String>{L"甲", L"乙"}));
+}
+
+TEST(RichEditWindow, TheControlsColourAndFontColourAreTheWindows) {
+  auto form = ShownForm();
+  TRichEdit* re = MakeRichEdit(form.get());
+  re->SetText(L"商品描述");
+  HWND wnd = re->Handle();
+  re->SetColor(0x00CCEEFF);
+  re->Font()->SetColor(0x00204060);
+  // Setting the background answers the one before.
+  EXPECT_EQ(static_cast<COLORREF>(SendMessageW(wnd, EM_SETBKGNDCOLOR, 0, RGB(1, 2, 3))), 0x00CCEEFFu);
+  CHARFORMAT2W format{};
+  format.cbSize = sizeof(format);
+  SendMessageW(wnd, EM_SETSEL, 0, -1);
+  SendMessageW(wnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+  EXPECT_EQ(format.crTextColor, 0x00204060u);
+  EXPECT_EQ(format.dwEffects & CFE_AUTOCOLOR, 0u);
+  // A new window keeps both.
+  re->SetWordWrap(false);
+  wnd = re->Handle();
+  EXPECT_EQ(static_cast<COLORREF>(SendMessageW(wnd, EM_SETBKGNDCOLOR, 0, RGB(1, 2, 3))), 0x00CCEEFFu);
+  EXPECT_EQ(re->Text(), L"商品描述");
+}
+
+TEST(RichEditEvents, TypingFiresOnChangeAndMovingTheCaretOnSelectionChange) {
+  auto form = ShownForm();
+  TRichEdit* re = MakeRichEdit(form.get());
+  struct Events {
+    int changes = 0;
+    int selections = 0;
+    void Change(TObject*) { ++changes; }
+    void Selection(TObject*) { ++selections; }
+  } events;
+  re->OnChange = TNotifyEvent::Bind<&Events::Change>(&events);
+  re->OnSelectionChange = TNotifyEvent::Bind<&Events::Selection>(&events);
+  HWND wnd = re->Handle();
+  re->SetFocus();
+  SendMessageW(wnd, WM_CHAR, L'甲', 0);
+  SendMessageW(wnd, WM_CHAR, L'乙', 0);
+  Pump();
+  EXPECT_EQ(re->Text(), L"甲乙");
+  EXPECT_GE(events.changes, 1);
+  const int selections = events.selections;
+  EXPECT_GE(selections, 1);
+  CHARRANGE range{0, 1};
+  SendMessageW(wnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  EXPECT_GT(events.selections, selections);
+  EXPECT_EQ(re->SelStart(), 0);
+  EXPECT_EQ(re->SelLength(), 1);
+}
+
+constexpr std::string_view kRichForm = R"(object frmRich: TForm
+  Left = 0
+  Top = 0
+  Caption = 'rich'
+  ClientHeight = 300
+  ClientWidth = 400
+  object re1: TRichEdit
+    Left = 8
+    Top = 8
+    Width = 380
+    Height = 200
+    Lines.Strings = (
+      '<p>'#23453#36125'</p>'
+      'second')
+    ReadOnly = True
+    ScrollBars = ssBoth
+    TabOrder = 0
+    WordWrap = False
+  end
+end
+)";
+
+TEST(RichEditStreaming, TheLinesAndOptionsAreReadAndWrittenBack) {
+  auto* form = new TForm(nullptr, 0);
+  std::unique_ptr<TForm, void (*)(TForm*)> owned{form, [](TForm* p) { TObject::Free(p); }};
+  ReadComponentText(form, kRichForm, L"rich");
+  auto* re = dynamic_cast<TRichEdit*>(form->FindComponent(L"re1"));
+  ASSERT_NE(re, nullptr);
+  EXPECT_EQ(LinesOf(re->Lines()), (std::vector<String>{L"<p>宝贝</p>", L"second"}));
+  EXPECT_TRUE(re->ReadOnly());
+  EXPECT_FALSE(re->WordWrap());
+  EXPECT_EQ(GetEnumProp(re, L"ScrollBars"), L"ssBoth");
+  EXPECT_EQ(GetEnumProp(re, L"BorderStyle"), L"bsSingle");
+  form->Show();
+  HWND wnd = re->Handle();
+  EXPECT_NE(StyleOf(wnd) & ES_READONLY, 0);
+  // Not wrapped: a line wider than the window brings the horizontal bar.
+  re->Lines()->Add(String(300, L'w'));
+  EXPECT_NE(StyleOf(wnd) & WS_HSCROLL, 0);
+  re->Lines()->Delete(2);
+  EXPECT_EQ(re->Lines()->Strings(1), L"second");
+
+  const std::string text = WriteComponentText(form);
+  EXPECT_NE(text.find("WordWrap = False"), std::string::npos);
+  EXPECT_NE(text.find("'second'"), std::string::npos);
+  owned.reset();
+  auto* again = new TForm(nullptr, 0);
+  std::unique_ptr<TForm, void (*)(TForm*)> owned2{again, [](TForm* p) { TObject::Free(p); }};
+  ReadComponentText(again, text, L"rich");
+  auto* re2 = dynamic_cast<TRichEdit*>(again->FindComponent(L"re1"));
+  ASSERT_NE(re2, nullptr);
+  EXPECT_EQ(LinesOf(re2->Lines()), (std::vector<String>{L"<p>宝贝</p>", L"second"}));
+}
+
+}  // namespace
+}  // namespace vcl::testing
