@@ -229,28 +229,30 @@ void TCustomRichEdit::SelectionChange() {
   if (OnSelectionChange) OnSelectionChange(this);
 }
 
+void TCustomRichEdit::CNNotify(TMessage& Message) {
+  const NMHDR* header = detail::NotifyHeader(Message);
+  if (!header || !HandleAllocated() || header->hwndFrom != Handle() || header->code != EN_SELCHANGE)
+    return TCustomMemo::Dispatch(Message);
+  SelectionChange();
+  Message.Result = 0;
+}
+
+void TCustomRichEdit::CMColorChanged(TMessage& Message) {
+  TCustomMemo::Dispatch(Message);
+  ApplyColor();
+}
+
+void TCustomRichEdit::CMFontChanged(TMessage& Message) {
+  TCustomMemo::Dispatch(Message);
+  ApplyFont();
+}
+
 void TCustomRichEdit::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CN_NOTIFY: {
-      const NMHDR* header = detail::NotifyHeader(Message);
-      if (header && HandleAllocated() && header->hwndFrom == Handle() && header->code == EN_SELCHANGE) {
-        SelectionChange();
-        Message.Result = 0;
-        return;
-      }
-      TCustomMemo::Dispatch(Message);
-      return;
-    }
-    case CM_COLORCHANGED:
-      TCustomMemo::Dispatch(Message);
-      ApplyColor();
-      return;
-    case CM_FONTCHANGED:
-      TCustomMemo::Dispatch(Message);
-      ApplyFont();
-      return;
-    default:
-      TCustomMemo::Dispatch(Message);
+    case CN_NOTIFY: return CNNotify(Message);
+    case CM_COLORCHANGED: return CMColorChanged(Message);
+    case CM_FONTCHANGED: return CMFontChanged(Message);
+    default: return TCustomMemo::Dispatch(Message);
   }
 }
 

@@ -40,6 +40,9 @@ class TCustomRichEdit : public TCustomMemo {
   void ApplyColor();
   void ApplyFont();
   void ApplyMaxLength();
+  void CNNotify(TMessage& Message);
+  void CMColorChanged(TMessage& Message);
+  void CMFontChanged(TMessage& Message);
 
   std::unique_ptr<TStrings> lines_;
   int max_length_ = 0;

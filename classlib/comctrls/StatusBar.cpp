@@ -271,30 +271,29 @@ void TStatusBar::HandleDrawItem(TMessage& Message) {
   Message.Result = TRUE;
 }
 
+// The border lies between the window's frame and its client area.
+void TStatusBar::WMNcCalcSize(TMessage& Message) {
+  TWinControl::Dispatch(Message);
+  if (border_width_ <= 0 || !Message.LParam) return;
+  auto* r = reinterpret_cast<RECT*>(Message.LParam);  // the first rectangle either way
+  InflateRect(r, -border_width_, -border_width_);
+  r->right = std::max(r->right, r->left);
+  r->bottom = std::max(r->bottom, r->top);
+}
+
+void TStatusBar::CMColorChanged(TMessage& Message) {
+  TWinControl::Dispatch(Message);
+  ApplyColor();
+}
+
 void TStatusBar::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CN_DRAWITEM:
-      HandleDrawItem(Message);
-      return;
-    case WM_NCCALCSIZE:
-      TWinControl::Dispatch(Message);
-      if (border_width_ > 0 && Message.LParam) {
-        auto* r = reinterpret_cast<RECT*>(Message.LParam);  // the first rectangle either way
-        InflateRect(r, -border_width_, -border_width_);
-        r->right = std::max(r->right, r->left);
-        r->bottom = std::max(r->bottom, r->top);
-      }
-      return;
-    case WM_ERASEBKGND:
-      // The window paints its own background.
-      DefaultHandler(Message);
-      return;
-    case CM_COLORCHANGED:
-      TWinControl::Dispatch(Message);
-      ApplyColor();
-      return;
-    default:
-      TWinControl::Dispatch(Message);
+    case CN_DRAWITEM: return HandleDrawItem(Message);
+    case WM_NCCALCSIZE: return WMNcCalcSize(Message);
+    // The window paints its own background.
+    case WM_ERASEBKGND: return DefaultHandler(Message);
+    case CM_COLORCHANGED: return CMColorChanged(Message);
+    default: return TWinControl::Dispatch(Message);
   }
 }
 

@@ -115,6 +115,8 @@ class TStatusBar : public TWinControl {
   void UpdateSimpleText();
   void ApplyColor();
   void HandleDrawItem(TMessage& Message);
+  void WMNcCalcSize(TMessage& Message);
+  void CMColorChanged(TMessage& Message);
 
   std::unique_ptr<TStatusPanels> panels_;
   bool simple_panel_ = false;

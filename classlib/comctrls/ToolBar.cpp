@@ -195,6 +195,18 @@ void TToolButton::Click() {
   TGraphicControl::Click();
 }
 
+// The text or visibility changed: the system button is made again.
+void TToolButton::Changed(TMessage& Message) {
+  TGraphicControl::Dispatch(Message);
+  if (TToolBar* bar = ToolBar()) bar->UpdateButton(this);
+}
+
+void TToolButton::CMEnabledChanged(TMessage& Message) {
+  down_ = Down();
+  TGraphicControl::Dispatch(Message);
+  if (TToolBar* bar = ToolBar()) bar->UpdateButtonState(this);
+}
+
 void TToolButton::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case CM_HITTEST:
@@ -202,17 +214,9 @@ void TToolButton::Dispatch(TMessage& Message) {
       Message.Result = ComponentState().Contains(csDesigning) ? HTCLIENT : 0;
       return;
     case CM_TEXTCHANGED:
-    case CM_VISIBLECHANGED:
-      TGraphicControl::Dispatch(Message);
-      if (TToolBar* bar = ToolBar()) bar->UpdateButton(this);
-      return;
-    case CM_ENABLEDCHANGED:
-      down_ = Down();
-      TGraphicControl::Dispatch(Message);
-      if (TToolBar* bar = ToolBar()) bar->UpdateButtonState(this);
-      return;
-    default:
-      TGraphicControl::Dispatch(Message);
+    case CM_VISIBLECHANGED: return Changed(Message);
+    case CM_ENABLEDCHANGED: return CMEnabledChanged(Message);
+    default: return TGraphicControl::Dispatch(Message);
   }
 }
 
@@ -543,36 +547,35 @@ void TToolBar::HandleNotify(TMessage& Message) {
   }
 }
 
+void TToolBar::CMControlChange(TMessage& Message) {
+  TWinControl::Dispatch(Message);
+  if (auto* button = dynamic_cast<TToolButton*>(reinterpret_cast<TControl*>(Message.WParam))) {
+    if (Message.LParam == 1)
+      InsertButton(button);
+    else
+      RemoveButton(button);
+  }
+}
+
+// The system lays the buttons out again.
+void TToolBar::Relaid(TMessage& Message) {
+  TWinControl::Dispatch(Message);
+  PlaceButtons();
+}
+
 void TToolBar::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CN_NOTIFY:
-      HandleNotify(Message);
-      return;
+    case CN_NOTIFY: return HandleNotify(Message);
     case CN_COMMAND:
       if (TToolButton* button = ButtonOfCommand(Message.WParamLo())) button->Click();
       return;
-    case CN_DROPDOWNCLOSED:
-      return;
-    case CM_CONTROLCHANGE:
-      TWinControl::Dispatch(Message);
-      if (auto* button = dynamic_cast<TToolButton*>(reinterpret_cast<TControl*>(Message.WParam))) {
-        if (Message.LParam == 1)
-          InsertButton(button);
-        else
-          RemoveButton(button);
-      }
-      return;
-    case WM_ERASEBKGND:
-      // The window paints its own background (and reports the erase stages).
-      DefaultHandler(Message);
-      return;
+    case CN_DROPDOWNCLOSED: return;
+    case CM_CONTROLCHANGE: return CMControlChange(Message);
+    // The window paints its own background (and reports the erase stages).
+    case WM_ERASEBKGND: return DefaultHandler(Message);
     case WM_SIZE:
-    case CM_FONTCHANGED:
-      TWinControl::Dispatch(Message);
-      PlaceButtons();
-      return;
-    default:
-      TWinControl::Dispatch(Message);
+    case CM_FONTCHANGED: return Relaid(Message);
+    default: return TWinControl::Dispatch(Message);
   }
 }
 

@@ -81,6 +81,8 @@ class TToolButton : public TGraphicControl {
   friend class TToolBar;
   // Moves the button to where the tool bar's window put it.
   void Place(const TRect& Rect);
+  void Changed(TMessage& Message);
+  void CMEnabledChanged(TMessage& Message);
 
   TToolButtonStyle style_ = tbsButton;
   int image_index_ = -1;
@@ -166,6 +168,8 @@ class TToolBar : public TWinControl {
   void SetImageList(TCustomImageList*& Field, TCustomImageList* Value);
   void HandleNotify(TMessage& Message);
   void HandleCustomDraw(TMessage& Message, NMTBCUSTOMDRAW& Draw);
+  void CMControlChange(TMessage& Message);
+  void Relaid(TMessage& Message);
 
   std::vector<TToolButton*> buttons_;
   int next_command_ = 1;

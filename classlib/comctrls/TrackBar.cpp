@@ -199,24 +199,21 @@ void TTrackBar::Changed() {
   if (OnChange) OnChange(this);
 }
 
+// The user moved the thumb (mouse or keys); the end of a drag reports no new place.
+void TTrackBar::CNScroll(TMessage& Message) {
+  Message.Result = 0;
+  const int now = Position();
+  if (now == position_) return;
+  position_ = now;
+  Changed();
+}
+
 void TTrackBar::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case CN_HSCROLL:
-    case CN_VSCROLL: {
-      // The user moved the thumb (mouse or keys); the end of a drag reports no new place.
-      const int now = Position();
-      if (now != position_) {
-        position_ = now;
-        Changed();
-      }
-      Message.Result = 0;
-      return;
-    }
-    case WM_ERASEBKGND:
-      DefaultHandler(Message);
-      return;
-    default:
-      TWinControl::Dispatch(Message);
+    case CN_VSCROLL: return CNScroll(Message);
+    case WM_ERASEBKGND: return DefaultHandler(Message);
+    default: return TWinControl::Dispatch(Message);
   }
 }
 

@@ -69,6 +69,7 @@ class TTrackBar : public TWinControl {
   bool HasWindow() const { return HandleAllocated() && !ComponentState().Contains(csDestroying); }
   void ApplyRange();
   void ApplySelection();
+  void CNScroll(TMessage& Message);
 
   int min_ = 0;
   int max_ = 10;

@@ -452,48 +452,47 @@ void TCustomTreeView::HandleNotify(TMessage& Message) {
   }
 }
 
+void TCustomTreeView::WMLButtonDown(TMessage& Message) {
+  in_button_down_ = true;
+  clicked_ = false;
+  try {
+    TWinControl::Dispatch(Message);
+  } catch (...) {
+    in_button_down_ = false;
+    throw;
+  }
+  in_button_down_ = false;
+  if (clicked_) {
+    clicked_ = false;
+    // The release the window ate, so that the click is the library's (OnClick, OnMouseUp).
+    if (HasWindow()) Perform(WM_LBUTTONUP, 0, Message.LParam);
+  }
+}
+
+// Also when the window goes with its parent's; what it reports while it empties itself is
+// not the user's doing.
+void TCustomTreeView::WMDestroy(TMessage& Message) {
+  if (!ComponentState().Contains(csDestroying)) SaveWindowState();
+  const Nesting quiet(quiet_);
+  TWinControl::Dispatch(Message);
+  ForgetWindowItems();
+}
+
+void TCustomTreeView::ColorsChanged(TMessage& Message) {
+  TWinControl::Dispatch(Message);
+  ApplyColors();
+}
+
 void TCustomTreeView::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CN_NOTIFY:
-      HandleNotify(Message);
-      return;
-    case WM_LBUTTONDOWN: {
-      in_button_down_ = true;
-      clicked_ = false;
-      try {
-        TWinControl::Dispatch(Message);
-      } catch (...) {
-        in_button_down_ = false;
-        throw;
-      }
-      in_button_down_ = false;
-      if (clicked_) {
-        clicked_ = false;
-        // The release the window ate, so that the click is the library's (OnClick, OnMouseUp).
-        if (HasWindow()) Perform(WM_LBUTTONUP, 0, Message.LParam);
-      }
-      return;
-    }
-    case WM_ERASEBKGND:
-      // The window fills with its own background colour.
-      DefaultHandler(Message);
-      return;
-    case WM_DESTROY: {
-      // Also when the window goes with its parent's; what it reports while it empties itself
-      // is not the user's doing.
-      if (!ComponentState().Contains(csDestroying)) SaveWindowState();
-      const Nesting quiet(quiet_);
-      TWinControl::Dispatch(Message);
-      ForgetWindowItems();
-      return;
-    }
+    case CN_NOTIFY: return HandleNotify(Message);
+    case WM_LBUTTONDOWN: return WMLButtonDown(Message);
+    // The window fills with its own background colour.
+    case WM_ERASEBKGND: return DefaultHandler(Message);
+    case WM_DESTROY: return WMDestroy(Message);
     case CM_COLORCHANGED:
-    case CM_FONTCHANGED:
-      TWinControl::Dispatch(Message);
-      ApplyColors();
-      return;
-    default:
-      TWinControl::Dispatch(Message);
+    case CM_FONTCHANGED: return ColorsChanged(Message);
+    default: return TWinControl::Dispatch(Message);
   }
 }
 

@@ -243,6 +243,9 @@ class TCustomTreeView : public TWinControl {
   TTreeNode* NodeOf(LPARAM Param) const;
   void HandleNotify(TMessage& Message);
   void HandleCustomDraw(TMessage& Message, NMTVCUSTOMDRAW& Draw);
+  void WMLButtonDown(TMessage& Message);
+  void WMDestroy(TMessage& Message);
+  void ColorsChanged(TMessage& Message);
 
   std::unique_ptr<TTreeNodes> items_;
   TCustomImageList* images_ = nullptr;

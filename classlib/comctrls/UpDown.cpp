@@ -198,26 +198,24 @@ void TUpDown::HandleNotify(TMessage& Message) {
   }
 }
 
+// Sent after every press (also while it repeats), refused or not, moved or not: a click is
+// a press that moved the position.
+void TUpDown::CNScroll(TMessage& Message) {
+  Message.Result = 0;
+  if (Message.WParamLo() != SB_THUMBPOSITION) return;
+  const int now = Position();
+  const bool moved = pending_click_ && now != position_;
+  pending_click_ = false;
+  position_ = now;
+  if (moved) Click(last_button_);
+}
+
 void TUpDown::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CN_NOTIFY:
-      HandleNotify(Message);
-      return;
+    case CN_NOTIFY: return HandleNotify(Message);
     case CN_HSCROLL:
-    case CN_VSCROLL:
-      // Sent after every press (also while it repeats), refused or not, moved or not: a
-      // click is a press that moved the position.
-      if (Message.WParamLo() == SB_THUMBPOSITION) {
-        const int now = Position();
-        const bool moved = pending_click_ && now != position_;
-        pending_click_ = false;
-        position_ = now;
-        if (moved) Click(last_button_);
-      }
-      Message.Result = 0;
-      return;
-    default:
-      TWinControl::Dispatch(Message);
+    case CN_VSCROLL: return CNScroll(Message);
+    default: return TWinControl::Dispatch(Message);
   }
 }
 

@@ -75,6 +75,7 @@ class TUpDown : public TWinControl {
   void ApplyIncrement();
   void AttachAssociate();
   void HandleNotify(TMessage& Message);
+  void CNScroll(TMessage& Message);
 
   TWinControl* associate_ = nullptr;
   int min_ = 0;
