@@ -42,7 +42,7 @@ run: build
 fuzz-long: native
 	@cmake --build $(NATIVE_BUILD) --target fuzz-long
 
-bench: native
+bench: build native
 	@SCRIVANE_BUILD=$(BUILD) bash scripts/run-bench.sh
 
 clean:

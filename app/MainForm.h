@@ -20,6 +20,7 @@
 #include "classlib/ole/SHDocVw.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "classlib/controls/Timer.h"
+#include "app/WebPages.h"
 
 namespace composer {
 
@@ -29,12 +30,6 @@ inline constexpr std::wstring_view kPictureFile = L"1.jpg";
 
 // The caption of every message box of the window.
 inline constexpr std::wstring_view kMessageCaption = L"提示信息";
-
-// Web pages: the start page is the notice page.
-inline constexpr std::wstring_view kWebSite = L"http://www.scrivane.example/";
-inline constexpr std::wstring_view kNoticePage = L"http://www.scrivane.example/notice.html";
-inline constexpr std::wstring_view kVideoPage = L"http://www.scrivane.example/video.html";
-inline constexpr std::wstring_view kDownloadPage = L"http://www.scrivane.example/download.html";
 
 // Seconds before the start page is refreshed once.
 inline constexpr int kCountdownStart = 20;

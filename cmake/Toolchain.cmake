@@ -37,7 +37,13 @@ if(SCRIVANE_WINDOWS)
   set_target_properties(deflate PROPERTIES
     IMPORTED_LOCATION "${DEFLATE_PREFIX}/lib/libdeflate.a"
     INTERFACE_INCLUDE_DIRECTORIES "${DEFLATE_PREFIX}/include")
-  find_package(ZLIB REQUIRED)
+  # zlib statically too: the program must not need a zlib1.dll beside it.
+  find_library(ZLIB_STATIC_LIBRARY NAMES libz.a REQUIRED)
+  find_path(ZLIB_STATIC_INCLUDE_DIR zlib.h REQUIRED)
+  add_library(ZLIB::ZLIB STATIC IMPORTED GLOBAL)
+  set_target_properties(ZLIB::ZLIB PROPERTIES
+    IMPORTED_LOCATION "${ZLIB_STATIC_LIBRARY}"
+    INTERFACE_INCLUDE_DIRECTORIES "${ZLIB_STATIC_INCLUDE_DIR}")
 else()
   # Native: sanitizers everywhere; coverage instrumentation so the fuzzers can steer.
   if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs the benchmarks: PNG decoding of real images (fetched into the cache once), LZH
-# package decoding, the pixel loops. Figures only: nothing here is a test.
+# Runs the benchmarks: the program's start-up under Wine beside a bare host of the same
+# browser control, PNG decoding of real images (fetched into the cache once), LZH package
+# decoding, the pixel loops. Figures only: nothing here is a test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${SCRIVANE_BUILD:-build}
@@ -8,6 +9,10 @@ native="$build/native/bench"
 for b in bench_png bench_lzh bench_pixels; do
   [ -x "$native/$b" ] || { echo "$native/$b is not built" >&2; exit 1; }
 done
+
+echo "== Start-up (startup_launcher, under Wine) =="
+SCRIVANE_BUILD="$build" bash scripts/with-session.sh bash scripts/run-startup-bench.sh
+echo
 
 images=$(bash scripts/fetch-bench-images.sh)
 echo "== PNG decoding (bench_png) =="

@@ -120,7 +120,10 @@ TControl* FindDragTarget(TPoint Pos, bool AllowDisabled) {
 // The static window procedure
 
 LRESULT CALLBACK ControlWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  auto* control = static_cast<TWinControl*>(GetPropW(Wnd, MAKEINTATOM(ControlAtom())));
+  // The window's user data mirrors the control property for this procedure's own use: it is
+  // read without a round trip to the window system (under Wine a property is a server call,
+  // and every message of every control comes through here).
+  auto* control = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(Wnd, GWLP_USERDATA));
   if (!control) {
     control = t_creation_control;
     if (!control) return CallWindowProcW(DefaultProcOf(Wnd), Wnd, Msg, WParam, LParam);
@@ -225,7 +228,10 @@ void TWinControl::CreateParams(TCreateParams& Params) {
   Params.WindowClass.cbSize = sizeof(WNDCLASSEXW);
   Params.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
   Params.WindowClass.lpfnWndProc = DefWindowProcW;
-  Params.WindowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  // The system's arrow is shared and never freed: looked up once. Bounds without a window
+  // ask for the parameters often.
+  static const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+  Params.WindowClass.hCursor = arrow;
   Params.WindowClass.hbrBackground = nullptr;
   Params.WindowClass.hInstance = GetModuleHandleW(nullptr);
   Params.WinClassName = ClassName();
@@ -303,11 +309,13 @@ void TWinControl::CreateWindowHandle(const TCreateParams& Params) {
 void TWinControl::AttachHandle(HWND Wnd) {
   handle_ = Wnd;
   SetPropW(Wnd, MAKEINTATOM(ControlAtom()), this);
+  SetWindowLongPtrW(Wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 void TWinControl::DetachHandle() {
   if (!handle_) return;
   RemovePropW(handle_, MAKEINTATOM(ControlAtom()));
+  SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
   handle_ = nullptr;
   showing_ = false;
   mouse_in_client_ = false;

@@ -160,9 +160,8 @@ void TCustomRadioGroup::ArrangeButtons() {
   if (buttons_.empty() || ComponentState().Contains(csLoading)) return;
   TEXTMETRICW metrics{};
   {
-    WindowDC screen(nullptr);
-    SelectGuard font(screen.get(), Font()->Handle());
-    GetTextMetricsW(screen.get(), &metrics);
+    SelectGuard font(MeasureDC(), Font()->Handle());
+    GetTextMetricsW(MeasureDC(), &metrics);
   }
   const int count = ButtonCount();
   const int perColumn = (count + columns_ - 1) / columns_;

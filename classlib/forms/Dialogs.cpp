@@ -23,9 +23,21 @@ TChooseColorFunction& ChooseColorFunction() {
   return function;
 }
 
+// The common dialog library (and the print spooler it brings along) is loaded when a dialog
+// is first shown rather than at every start of the program.
+BOOL SystemChooseColor(CHOOSECOLORW* Params) {
+  using Function = BOOL(WINAPI*)(CHOOSECOLORW*);
+  static const Function function = [] {
+    HMODULE library = LoadLibraryW(L"comdlg32.dll");
+    return library ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, "ChooseColorW")))
+                   : nullptr;
+  }();
+  return function ? function(Params) : FALSE;
+}
+
 bool RunChooseColor(CHOOSECOLORW& Params) {
   if (const TChooseColorFunction& f = ChooseColorFunction()) return f(Params);
-  return ChooseColorW(&Params) != FALSE;
+  return SystemChooseColor(&Params) != FALSE;
 }
 
 // The application is in a modal state while a common dialog is shown.

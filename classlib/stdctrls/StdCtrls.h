@@ -252,6 +252,7 @@ class TCustomEdit : public TWinControl {
   virtual void Change();
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
+  void Loaded() override;
   void DestroyWnd() override;
   void DoEnter() override;
 

@@ -126,11 +126,18 @@ void TCustomEdit::Dispatch(TMessage& Message) {
       return;
     case CM_FONTCHANGED:
       TWinControl::Dispatch(Message);
-      if (ControlStyle().Contains(csFixedHeight)) AdjustHeight();
+      // A description sets the font one property at a time: the height follows the
+      // finished font once, when loading ends.
+      if (ControlStyle().Contains(csFixedHeight) && !ComponentState().Contains(csLoading)) AdjustHeight();
       return;
     default:
       TWinControl::Dispatch(Message);
   }
+}
+
+void TCustomEdit::Loaded() {
+  TWinControl::Loaded();
+  if (ControlStyle().Contains(csFixedHeight)) AdjustHeight();
 }
 
 void TCustomEdit::Change() {
@@ -162,11 +169,10 @@ void TCustomEdit::UpdateHeight() {
 
 // One text line of the font and the sunken border around it.
 void TCustomEdit::AdjustHeight() {
-  WindowDC screen(nullptr);
   TEXTMETRICW metrics{};
   {
-    SelectGuard font(screen.get(), Font()->Handle());
-    GetTextMetricsW(screen.get(), &metrics);
+    SelectGuard font(MeasureDC(), Font()->Handle());
+    GetTextMetricsW(MeasureDC(), &metrics);
   }
   SetHeight(metrics.tmHeight + GetSystemMetrics(SM_CYBORDER) * 8);
 }

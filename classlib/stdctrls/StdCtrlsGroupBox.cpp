@@ -29,10 +29,9 @@ VCL_CLASS_INFO(TGroupBox) {
 namespace {
 
 int CaptionHeight(const TFont* Font) {
-  WindowDC screen(nullptr);
-  SelectGuard font(screen.get(), Font->Handle());
+  SelectGuard font(MeasureDC(), Font->Handle());
   SIZE size{};
-  GetTextExtentPoint32W(screen.get(), L"0", 1, &size);
+  GetTextExtentPoint32W(MeasureDC(), L"0", 1, &size);
   return size.cy;
 }
 

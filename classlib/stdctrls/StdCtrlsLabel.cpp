@@ -148,9 +148,8 @@ void TCustomLabel::Paint() {
 void TCustomLabel::AdjustBounds() {
   if (ComponentState().Contains(csReading) || !auto_size_) return;
   TRect r = ClientRect();
-  WindowDC screen(nullptr);
   TCanvas canvas;
-  canvas.SetHandle(screen.get());
+  canvas.SetHandle(MeasureDC());
   DoDrawText(&canvas, r, DT_EXPANDTABS | DT_CALCRECT | (word_wrap_ ? DT_WORDBREAK : 0));
   canvas.SetHandle(nullptr);
   // A right-aligned label keeps its right edge.
