@@ -96,6 +96,17 @@ void ReleaseControlAtom() {
 }  // namespace detail
 UINT ControlLookupMessage() { return Lookup().message; }
 
+namespace {
+
+// Whether a frame, border, caption, menu or scroll bar takes room outside the client area.
+bool HasNonClientArea(HWND Wnd) {
+  RECT window{}, client{};
+  if (!GetWindowRect(Wnd, &window) || !GetClientRect(Wnd, &client)) return true;
+  return window.right - window.left != client.right || window.bottom - window.top != client.bottom;
+}
+
+}  // namespace
+
 TWinControl* FindControl(HWND Handle) {
   if (!Handle || !IsWindow(Handle)) return nullptr;
   DWORD process = 0;
@@ -1331,6 +1342,13 @@ void TWinControl::DefaultHandler(TMessage& Message) {
   }
   if (Message.Msg == ControlLookupMessage()) {
     Message.Result = reinterpret_cast<LRESULT>(this);
+    return;
+  }
+  if (Message.Msg == WM_NCPAINT && !HasNonClientArea(handle_)) {
+    // Nothing to paint outside the client area. The system would still take a device
+    // context for it, which under Wine costs several round trips to the server per window:
+    // a form with many panels pays that for each when it is shown.
+    Message.Result = 0;
     return;
   }
   Message.Result = CallWindowProcW(def_wnd_proc_ ? def_wnd_proc_ : DefWindowProcW, handle_, Message.Msg,
