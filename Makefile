@@ -1,4 +1,4 @@
-# The two commands of the README: `make run` and `make test`. Everything else is set-up.
+# The commands of the README: `make run`, `make test` and `make gallery`. Everything else is set-up.
 SHELL := /bin/bash
 
 # BUILD picks another build folder (parallel work trees of one clone use their own).
@@ -8,7 +8,7 @@ NATIVE_BUILD := $(BUILD)/native
 JOBS         ?= $(shell nproc)
 CMAKE_GEN    := -G Ninja
 
-.PHONY: all deps configure build native test run fuzz-long bench clean
+.PHONY: all deps configure build native test run gallery fuzz-long bench clean
 
 all: build
 
@@ -38,6 +38,10 @@ test: build native
 
 run: build
 	@SCRIVANE_BUILD=$(BUILD) bash scripts/run.sh
+
+# The skin gallery (GALLERY_ARGS, e.g. "--page mdi", go to the program).
+gallery: build
+	@SCRIVANE_BUILD=$(BUILD) bash scripts/gallery.sh $(GALLERY_ARGS)
 
 fuzz-long: native
 	@cmake --build $(NATIVE_BUILD) --target fuzz-long

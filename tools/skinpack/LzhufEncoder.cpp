@@ -1,11 +1,11 @@
-#include "skin_classic/support/LzhufEncoder.h"
+#include "tools/skinpack/LzhufEncoder.h"
 
 #include <algorithm>
 #include <array>
 #include <limits>
 #include <stdexcept>
 
-namespace skin_classic::test_support {
+namespace skinpack {
 namespace {
 
 constexpr int kRing = 4096;
@@ -249,4 +249,4 @@ std::vector<std::uint8_t> LzhufEncode(std::span<const std::uint8_t> data, LzhufS
   return out.Finish();
 }
 
-}  // namespace skin_classic::test_support
+}  // namespace skinpack

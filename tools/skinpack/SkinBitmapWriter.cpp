@@ -1,8 +1,8 @@
-#include "skin_classic/support/SkinBitmapWriter.h"
+#include "tools/skinpack/SkinBitmapWriter.h"
 
-#include "skin_classic/support/SkinPackageWriter.h"
+#include "tools/skinpack/SkinPackageWriter.h"
 
-namespace skin_classic::test_support {
+namespace skinpack {
 namespace {
 
 void Put16(ByteWriter& w, std::uint16_t v) {
@@ -46,4 +46,4 @@ std::vector<Rgb> FrameColours(int id, int frames) {
   return out;
 }
 
-}  // namespace skin_classic::test_support
+}  // namespace skinpack

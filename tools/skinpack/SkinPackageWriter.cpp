@@ -1,8 +1,8 @@
-#include "skin_classic/support/SkinPackageWriter.h"
+#include "tools/skinpack/SkinPackageWriter.h"
 
-#include "skin_classic/support/LzhufEncoder.h"
+#include "tools/skinpack/LzhufEncoder.h"
 
-namespace skin_classic::test_support {
+namespace skinpack {
 
 ByteWriter& ByteWriter::Int32(std::int32_t v) {
   const auto u = static_cast<std::uint32_t>(v);
@@ -70,4 +70,4 @@ std::vector<std::uint8_t> BuildPackage(const PackageSpec& spec) { return PackPac
 
 std::vector<std::uint8_t> ToBytes(std::string_view text) { return {text.begin(), text.end()}; }
 
-}  // namespace skin_classic::test_support
+}  // namespace skinpack

@@ -1,0 +1,178 @@
+#include "gallery/GalleryApp.h"
+
+#include <cstdio>
+
+#include "classlib/controls/Timer.h"
+#include "classlib/rtl/Streams.h"
+#include "gallery/GalleryForms.h"
+#include "gallery/GalleryShot.h"
+#include "skin_classic/core/SkinData.h"
+
+namespace gallery {
+namespace {
+
+struct PageName {
+  const wchar_t* name;
+  Page page;
+};
+constexpr PageName kPages[] = {{L"all", Page::All},         {L"controls", Page::Controls}, {L"dialog", Page::Dialog},
+                               {L"messagebox", Page::MessageDialog}, {L"mdi", Page::Mdi},    {L"popup", Page::Popup}};
+
+// The sample skin compiled into the program.
+constexpr wchar_t kSampleSkinResource[] = L"SAMPLESKIN";
+
+bool SampleSkin(vcl::TMemoryStream* Into) {
+  HRSRC found = FindResourceW(nullptr, kSampleSkinResource, MAKEINTRESOURCEW(10));  // RT_RCDATA
+  HGLOBAL loaded = found ? LoadResource(nullptr, found) : nullptr;
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  if (!bytes) return false;
+  Into->Clear();
+  Into->WriteBuffer(bytes, SizeofResource(nullptr, found));
+  Into->SetPosition(0);
+  return true;
+}
+
+// Counts the message boxes shown while a skin loads, passing them on: the engine reports
+// some faults itself, and the gallery adds its own report only where it did not.
+class MessageCounter {
+ public:
+  MessageCounter() {
+    previous_ = vcl::SetMessageBoxFunction([this](HWND owner, const vcl::String& text, const vcl::String& caption,
+                                                  UINT flags) {
+      ++shown_;
+      return previous_ ? previous_(owner, text, caption, flags)
+                       : MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
+    });
+  }
+  ~MessageCounter() { vcl::SetMessageBoxFunction(previous_); }
+  int Shown() const { return shown_; }
+
+ private:
+  vcl::TMessageBoxFunction previous_;
+  int shown_ = 0;
+};
+
+void Report(const vcl::String& Text) {
+  std::fprintf(stderr, "skingallery: %ls\n", Text.c_str());
+  vcl::Application->MessageBox(Text, L"Skin gallery", MB_OK | MB_ICONWARNING);
+}
+
+// A skin-data component for every form of the program (its kind skins all windows through the
+// engine's hook), loaded with the package; inactive when the package cannot be read.
+void ApplyClassicSkin(vcl::TComponent* Owner, const std::optional<std::wstring>& File) {
+  auto* skin = new winskin::TSkinData(Owner);
+  skin->SetName(L"GallerySkin");
+  skin->SetSkinFormtype(winskin::sfMainform);
+  skin->Loaded();  // registers with the engine's manager, which hooks the thread's windows
+  const vcl::String name = File ? *File : vcl::String(L"the sample skin");
+  MessageCounter messages;
+  try {
+    if (File) {
+      skin->SkinStream()->LoadFromFile(*File);
+    } else if (!SampleSkin(skin->SkinStream())) {
+      Report(L"The sample skin is missing from the program.");
+      return;
+    }
+    if (!skin->LoadSkin() && messages.Shown() == 0)
+      Report(name + L" is not a classic skin package; the gallery runs unskinned.");
+  } catch (const vcl::Exception& e) {
+    vcl::Application->ShowException(e);
+  }
+  if (!skin->Empty()) skin->SetActive(true);
+}
+
+}  // namespace
+
+// Opens a page's modal part once the message loop runs.
+class TGalleryPageOpener : public vcl::TComponent {
+  VCL_CLASS(TGalleryPageOpener, TComponent)
+ public:
+  TGalleryPageOpener(TGalleryMain* Main, Page APage) : TComponent(Main), main_(Main), page_(APage) {
+    timer_ = new vcl::TTimer(this);
+    timer_->SetInterval(400);
+    timer_->OnTimer = vcl::TNotifyEvent::Bind<&TGalleryPageOpener::Open>(this);
+    timer_->SetEnabled(true);
+  }
+
+ private:
+  void Open(vcl::TObject*) {
+    timer_->SetEnabled(false);
+    switch (page_) {
+      case Page::All:
+      case Page::Dialog: main_->ShowDialog(); break;
+      case Page::MessageDialog: main_->ShowMessage(); break;
+      case Page::Popup: main_->ShowPopup(); break;
+      default: break;
+    }
+  }
+
+  TGalleryMain* main_;
+  Page page_;
+  vcl::TTimer* timer_ = nullptr;
+};
+
+VCL_CLASS_INFO(TGalleryPageOpener) {}
+
+const wchar_t kUsage[] =
+    L"Usage: skingallery [--classic FILE] [--page NAME] [--shot FILE.png]\n"
+    L"Pages: all, controls, dialog, messagebox, mdi, popup.";
+
+std::optional<Page> PageNamed(std::wstring_view Name) {
+  for (const PageName& p : kPages)
+    if (Name == p.name) return p.page;
+  return std::nullopt;
+}
+
+std::optional<Options> ParseOptions(const std::vector<std::wstring>& Arguments, std::wstring& Error) {
+  Options options;
+  for (size_t i = 0; i < Arguments.size(); ++i) {
+    const std::wstring& a = Arguments[i];
+    const bool hasValue = i + 1 < Arguments.size();
+    if (a != L"--classic" && a != L"--page" && a != L"--shot") {
+      Error = L"Unknown argument: " + a;
+      return std::nullopt;
+    }
+    if (!hasValue) {
+      Error = a + L" needs a value";
+      return std::nullopt;
+    }
+    const std::wstring& value = Arguments[++i];
+    if (a == L"--classic") {
+      options.classicFile = value;
+    } else if (a == L"--shot") {
+      options.shotFile = value;
+    } else if (auto page = PageNamed(value)) {
+      options.page = *page;
+    } else {
+      Error = L"Unknown page: " + value;
+      return std::nullopt;
+    }
+  }
+  return options;
+}
+
+int RunGallery(const Options& Options) {
+  vcl::Application->Initialize();
+  vcl::Application->SetTitle(L"Skin gallery");
+  // From the start: a report shown while the windows are built is taken as well.
+  if (Options.shotFile) StartScreenshot(*Options.shotFile);
+  // The MDI frame is the main form: MDI documents need it there.
+  auto* frame = vcl::Application->CreateForm<TGalleryMdiFrame>();
+  auto* main = vcl::Application->CreateForm<TGalleryMain>();
+  ApplyClassicSkin(main, Options.classicFile);
+
+  const Page page = Options.page;
+  const bool mdi = page == Page::All || page == Page::Mdi;
+  vcl::Application->SetShowMainForm(mdi);
+  if (page != Page::Mdi) main->Show();
+  if (mdi) {
+    frame->Show();
+    main->ShowMdiWindows();
+  }
+  if (page != Page::Mdi) main->BringToFront();
+  new TGalleryPageOpener(main, page);  // owned by the main form
+  vcl::Application->Run();
+  return 0;
+}
+
+}  // namespace gallery

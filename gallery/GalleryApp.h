@@ -1,0 +1,37 @@
+// The gallery program: its command line, the classic skin it wears and the page it opens.
+//
+//   skingallery [--classic FILE] [--page NAME] [--shot FILE.png]
+//
+// --classic skins every window with that package (default: the sample skin built into the
+// program); a package the engine cannot read is reported and the gallery runs unskinned.
+// --page opens one page: all (the default: the main form, the MDI frame with two documents and
+// a modal dialog), controls, dialog, messagebox, mdi, popup. --shot writes a screenshot of the
+// gallery's windows once it is idle, then ends the program.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace gallery {
+
+enum class Page { All, Controls, Dialog, MessageDialog, Mdi, Popup };
+
+struct Options {
+  std::optional<std::wstring> classicFile;
+  Page page = Page::All;
+  std::optional<std::wstring> shotFile;
+};
+
+// Options from the arguments (without the program name); nothing and a reason for a command
+// line the gallery does not take.
+std::optional<Options> ParseOptions(const std::vector<std::wstring>& Arguments, std::wstring& Error);
+std::optional<Page> PageNamed(std::wstring_view Name);
+
+extern const wchar_t kUsage[];
+
+// Builds the windows, applies the skin, opens the page and runs the program; the exit code.
+int RunGallery(const Options& Options);
+
+}  // namespace gallery

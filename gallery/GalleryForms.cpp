@@ -1,0 +1,129 @@
+#include "gallery/GalleryForms.h"
+
+#include "classlib/comctrls/ComCtrls.h"
+#include "classlib/extctrls/Buttons.h"
+#include "classlib/extctrls/ExtCtrls.h"
+#include "classlib/forms/Menus.h"
+#include "classlib/rtl/UnitInit.h"
+#include "classlib/stdctrls/StdCtrls.h"
+
+namespace gallery {
+namespace {
+
+// What the list view shows: the skin elements a classic skin draws, with their frames.
+struct ElementRow {
+  const wchar_t* name;
+  const wchar_t* frames;
+};
+constexpr ElementRow kElementRows[] = {
+    {L"Form borders", L"2"},       {L"Caption buttons", L"4"}, {L"Push buttons", L"5"},
+    {L"Check boxes", L"12"},       {L"Radio buttons", L"8"},   {L"Tabs", L"5"},
+    {L"Scroll bar parts", L"23"},  {L"Scroll thumbs", L"3"},   {L"Track-bar thumbs", L"5"},
+    {L"Up-down buttons", L"8"},    {L"Combo buttons", L"4"},   {L"Header sections", L"5"},
+    {L"Status panels", L"3"},      {L"Progress bar", L"2"},    {L"Menu bar", L"2"},
+};
+
+template <class T>
+T* Component(vcl::TComponent* Owner, const wchar_t* Name) {
+  return dynamic_cast<T*>(Owner->FindComponent(Name));
+}
+
+}  // namespace
+
+VCL_CLASS_INFO(TGalleryMain) {
+  VCL_METHOD(TGalleryMain, FormCreate);
+  VCL_METHOD(TGalleryMain, DialogButtonClick);
+  VCL_METHOD(TGalleryMain, MessageButtonClick);
+  VCL_METHOD(TGalleryMain, MdiItemClick);
+  VCL_METHOD(TGalleryMain, ExitItemClick);
+  VCL_METHOD(TGalleryMain, FormClose);
+}
+VCL_CLASS_INFO(TGalleryDialog) {}
+VCL_CLASS_INFO(TGalleryMdiFrame) {}
+VCL_CLASS_INFO(TGalleryMdiChild) {}
+
+namespace {
+
+// The gallery's unit: every class its descriptions name, registered by name.
+void InitGalleryUnit() {
+  for (const vcl::TClassInfo* c :
+       {&TGalleryMain::StaticClass(), &TGalleryDialog::StaticClass(), &TGalleryMdiFrame::StaticClass(),
+        &TGalleryMdiChild::StaticClass(), &vcl::TMainMenu::StaticClass(), &vcl::TPopupMenu::StaticClass(),
+        &vcl::TMenuItem::StaticClass(), &vcl::TLabel::StaticClass(), &vcl::TButton::StaticClass(),
+        &vcl::TCheckBox::StaticClass(), &vcl::TRadioButton::StaticClass(), &vcl::TEdit::StaticClass(),
+        &vcl::TMemo::StaticClass(), &vcl::TComboBox::StaticClass(), &vcl::TGroupBox::StaticClass(),
+        &vcl::TSpeedButton::StaticClass(), &vcl::TPanel::StaticClass(), &vcl::TRadioGroup::StaticClass(),
+        &vcl::TPageControl::StaticClass(), &vcl::TTabSheet::StaticClass(), &vcl::TListView::StaticClass(),
+        &vcl::TDateTimePicker::StaticClass(), &vcl::THeaderControl::StaticClass(),
+        &vcl::TProgressBar::StaticClass(), &vcl::TStatusBar::StaticClass(), &vcl::TToolBar::StaticClass(),
+        &vcl::TToolButton::StaticClass(), &vcl::TTrackBar::StaticClass(), &vcl::TUpDown::StaticClass()})
+    (void)c;
+}
+
+const vcl::TUnitRegistration kGalleryUnit{vcl::TUnitGroup::Program, 10, L"GalleryForms", &InitGalleryUnit, nullptr};
+
+}  // namespace
+
+void TGalleryMain::FormCreate(vcl::TObject*) {
+  if (auto* list = Component<vcl::TListView>(this, L"ListView")) {
+    for (const ElementRow& row : kElementRows) {
+      vcl::TListItem* item = list->Items()->Add();
+      item->SetCaption(row.name);
+      item->SubItems()->Add(row.frames);
+    }
+    list->SetItemIndex(1);
+  }
+}
+
+void TGalleryMain::ShowDialog() {
+  auto* dialog = vcl::Construct<TGalleryDialog>(this);
+  dialog->ShowModal();
+  vcl::TObject::Free(dialog);
+}
+
+void TGalleryMain::ShowMessage() {
+  vcl::Application->MessageBox(L"The skin gallery shows every control kind under a classic skin.\r\n"
+                               L"Message boxes are skinned like any other dialog.",
+                               L"About the skin gallery", MB_OK | MB_ICONINFORMATION);
+}
+
+// The MDI frame is the application's main form (MDI children need it there); it gets two
+// document windows, cascaded.
+void TGalleryMain::ShowMdiWindows() {
+  auto* frame = dynamic_cast<TGalleryMdiFrame*>(vcl::Application->MainForm());
+  if (!frame) return;
+  frame->Show();
+  while (frame->MDIChildCount() < 2) {
+    auto* child = vcl::Construct<TGalleryMdiChild>(nullptr);
+    const int n = frame->MDIChildCount();
+    child->SetCaption(n == 1 ? L"First document" : L"Second document");
+    child->SetBounds(16 + 40 * (n - 1), 12 + 36 * (n - 1), 320, 220);
+    child->Show();
+  }
+}
+
+void TGalleryMdiFrame::BeforeDestruction() {
+  while (MDIChildCount() > 0) vcl::TObject::Free(MDIChildren(0));
+  TForm::BeforeDestruction();
+}
+
+void TGalleryMain::ShowPopup() {
+  auto* popup = Component<vcl::TPopupMenu>(this, L"FormPopup");
+  if (!popup) return;
+  const vcl::TPoint at = ClientToScreen(vcl::TPoint(40, 80));
+  popup->Popup(at.X, at.Y);
+}
+
+void TGalleryMain::DialogButtonClick(vcl::TObject*) { ShowDialog(); }
+void TGalleryMain::MessageButtonClick(vcl::TObject*) { ShowMessage(); }
+void TGalleryMain::MdiItemClick(vcl::TObject*) { ShowMdiWindows(); }
+void TGalleryMain::ExitItemClick(vcl::TObject*) { vcl::Application->Terminate(); }
+
+// The program's main form (the MDI frame) may be hidden by the page shown: closing this form
+// then ends the program.
+void TGalleryMain::FormClose(vcl::TObject*, vcl::TCloseAction&) {
+  vcl::TCustomForm* frame = vcl::Application->MainForm();
+  if (frame && frame != this && !frame->Visible()) vcl::Application->Terminate();
+}
+
+}  // namespace gallery

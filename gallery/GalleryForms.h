@@ -1,0 +1,51 @@
+// The gallery's windows, read from their form descriptions: the main form with every control
+// kind of the class library, its main menu and popup menu; a modal dialog; an MDI frame with
+// its document windows.
+#pragma once
+
+#include "classlib/forms/Forms.h"
+
+namespace gallery {
+
+class TGalleryMain : public vcl::TForm {
+  VCL_CLASS(TGalleryMain, TForm)
+ public:
+  explicit TGalleryMain(vcl::TComponent* AOwner) : TForm(AOwner) {}
+
+  // Opens the dialog modally / the message box / the MDI frame with two children.
+  void ShowDialog();
+  void ShowMessage();
+  void ShowMdiWindows();
+  // Drops the form's popup menu at its client origin (a modal menu loop).
+  void ShowPopup();
+
+  void FormCreate(vcl::TObject* Sender);
+  void DialogButtonClick(vcl::TObject* Sender);
+  void MessageButtonClick(vcl::TObject* Sender);
+  void MdiItemClick(vcl::TObject* Sender);
+  void ExitItemClick(vcl::TObject* Sender);
+  void FormClose(vcl::TObject* Sender, vcl::TCloseAction& Action);
+};
+
+class TGalleryDialog : public vcl::TForm {
+  VCL_CLASS(TGalleryDialog, TForm)
+ public:
+  explicit TGalleryDialog(vcl::TComponent* AOwner) : TForm(AOwner) {}
+};
+
+// The frame owns no document: two documents read from one description cannot share an owner
+// (their names would clash), so the frame frees those left when it goes.
+class TGalleryMdiFrame : public vcl::TForm {
+  VCL_CLASS(TGalleryMdiFrame, TForm)
+ public:
+  explicit TGalleryMdiFrame(vcl::TComponent* AOwner) : TForm(AOwner) {}
+  void BeforeDestruction() override;
+};
+
+class TGalleryMdiChild : public vcl::TForm {
+  VCL_CLASS(TGalleryMdiChild, TForm)
+ public:
+  explicit TGalleryMdiChild(vcl::TComponent* AOwner) : TForm(AOwner) {}
+};
+
+}  // namespace gallery

@@ -1,0 +1,418 @@
+object GalleryMain: TGalleryMain
+  Left = 16
+  Top = 16
+  Caption = 'Skin gallery'
+  ClientHeight = 560
+  ClientWidth = 860
+  Color = clBtnFace
+  Font.Color = clWindowText
+  Font.Height = -11
+  Font.Name = 'Tahoma'
+  Font.Style = []
+  Menu = MainMenu
+  PopupMenu = FormPopup
+  ShowHint = True
+  OnClose = FormClose
+  OnCreate = FormCreate
+  object ToolBar: TToolBar
+    Left = 0
+    Top = 0
+    Width = 860
+    Height = 24
+    ButtonWidth = 64
+    ShowCaptions = True
+    object NewButton: TToolButton
+      Caption = 'New'
+    end
+    object OpenButton: TToolButton
+      Caption = 'Open'
+    end
+    object SaveButton: TToolButton
+      Caption = 'Save'
+      Enabled = False
+    end
+  end
+  object StatusBar: TStatusBar
+    Left = 0
+    Top = 540
+    Width = 860
+    Height = 20
+    Panels = <
+      item
+        Text = 'Ready'
+        Width = 200
+      end
+      item
+        Text = 'Every control kind of the class library'
+        Width = 300
+      end
+      item
+        Width = 50
+      end>
+  end
+  object ButtonsBox: TGroupBox
+    Left = 8
+    Top = 32
+    Width = 200
+    Height = 132
+    Caption = 'Buttons'
+    object DefaultButton: TButton
+      Left = 12
+      Top = 22
+      Width = 84
+      Height = 25
+      Caption = 'Default'
+      Default = True
+    end
+    object PlainButton: TButton
+      Left = 104
+      Top = 22
+      Width = 84
+      Height = 25
+      Caption = 'Button'
+    end
+    object DisabledButton: TButton
+      Left = 12
+      Top = 56
+      Width = 84
+      Height = 25
+      Caption = 'Disabled'
+      Enabled = False
+    end
+    object SpeedButton: TSpeedButton
+      Left = 104
+      Top = 56
+      Width = 84
+      Height = 25
+      Caption = 'Speed'
+      Flat = True
+    end
+    object DialogButton: TButton
+      Left = 12
+      Top = 94
+      Width = 84
+      Height = 25
+      Caption = 'Dialog...'
+      OnClick = DialogButtonClick
+    end
+    object MessageButton: TButton
+      Left = 104
+      Top = 94
+      Width = 84
+      Height = 25
+      Caption = 'Message...'
+      OnClick = MessageButtonClick
+    end
+  end
+  object ChoicesBox: TGroupBox
+    Left = 8
+    Top = 172
+    Width = 200
+    Height = 150
+    Caption = 'Check boxes and radio buttons'
+    object CheckedBox: TCheckBox
+      Left = 12
+      Top = 22
+      Width = 170
+      Height = 17
+      Caption = 'Checked'
+      Checked = True
+      State = cbChecked
+    end
+    object PlainBox: TCheckBox
+      Left = 12
+      Top = 44
+      Width = 170
+      Height = 17
+      Caption = 'Not checked'
+    end
+    object GrayedBox: TCheckBox
+      Left = 12
+      Top = 66
+      Width = 170
+      Height = 17
+      AllowGrayed = True
+      Caption = 'Grayed'
+      State = cbGrayed
+    end
+    object DisabledBox: TCheckBox
+      Left = 12
+      Top = 88
+      Width = 170
+      Height = 17
+      Caption = 'Disabled'
+      Enabled = False
+    end
+    object RadioOne: TRadioButton
+      Left = 12
+      Top = 110
+      Width = 80
+      Height = 17
+      Caption = 'Radio'
+      Checked = True
+    end
+    object RadioTwo: TRadioButton
+      Left = 100
+      Top = 110
+      Width = 80
+      Height = 17
+      Caption = 'Radio'
+    end
+  end
+  object RadioGroup: TRadioGroup
+    Left = 8
+    Top = 330
+    Width = 200
+    Height = 96
+    Caption = 'Radio group'
+    ItemIndex = 1
+    Items.Strings = (
+      'First'
+      'Second'
+      'Third')
+  end
+  object Panel: TPanel
+    Left = 8
+    Top = 434
+    Width = 200
+    Height = 98
+    BevelOuter = bvLowered
+    Caption = 'Panel'
+    object PanelLabel: TLabel
+      Left = 8
+      Top = 8
+      Caption = 'A label on a panel'
+    end
+  end
+  object InputsBox: TGroupBox
+    Left = 216
+    Top = 32
+    Width = 300
+    Height = 290
+    Caption = 'Edits'
+    object EditLabel: TLabel
+      Left = 12
+      Top = 24
+      Caption = 'Edit:'
+    end
+    object Edit: TEdit
+      Left = 80
+      Top = 20
+      Width = 204
+      Height = 21
+      Text = 'Some text'
+    end
+    object ComboLabel: TLabel
+      Left = 12
+      Top = 54
+      Caption = 'Combo box:'
+    end
+    object ComboBox: TComboBox
+      Left = 80
+      Top = 50
+      Width = 204
+      Height = 21
+      Items.Strings = (
+        'Apples'
+        'Pears'
+        'Plums')
+      ItemIndex = 0
+      Text = 'Apples'
+    end
+    object DateLabel: TLabel
+      Left = 12
+      Top = 84
+      Caption = 'Date:'
+    end
+    object DatePicker: TDateTimePicker
+      Left = 80
+      Top = 80
+      Width = 204
+      Height = 21
+    end
+    object SpinLabel: TLabel
+      Left = 12
+      Top = 114
+      Caption = 'Up-down:'
+    end
+    object SpinEdit: TEdit
+      Left = 80
+      Top = 110
+      Width = 60
+      Height = 21
+      Text = '5'
+    end
+    object UpDown: TUpDown
+      Left = 140
+      Top = 110
+      Width = 17
+      Height = 21
+      Associate = SpinEdit
+      Position = 5
+    end
+    object Memo: TMemo
+      Left = 12
+      Top = 144
+      Width = 272
+      Height = 132
+      Lines.Strings = (
+        'A memo with a scroll bar.'
+        'Line 2'
+        'Line 3'
+        'Line 4'
+        'Line 5'
+        'Line 6'
+        'Line 7'
+        'Line 8'
+        'Line 9'
+        'Line 10'
+        'Line 11'
+        'Line 12')
+      ScrollBars = ssVertical
+    end
+  end
+  object RangesBox: TGroupBox
+    Left = 216
+    Top = 330
+    Width = 300
+    Height = 202
+    Caption = 'Track bar and progress bar'
+    object TrackBar: TTrackBar
+      Left = 12
+      Top = 24
+      Width = 272
+      Height = 32
+      Position = 4
+    end
+    object ProgressBar: TProgressBar
+      Left = 12
+      Top = 70
+      Width = 272
+      Height = 18
+      Position = 60
+    end
+    object HeaderControl: THeaderControl
+      Left = 12
+      Top = 104
+      Width = 272
+      Height = 20
+      Align = alNone
+      Sections = <
+        item
+          Text = 'Name'
+          Width = 120
+        end
+        item
+          Text = 'Size'
+          Width = 70
+        end
+        item
+          Text = 'Kind'
+          Width = 80
+        end>
+    end
+  end
+  object PageControl: TPageControl
+    Left = 524
+    Top = 32
+    Width = 328
+    Height = 500
+    ActivePage = ListSheet
+    object ListSheet: TTabSheet
+      Caption = 'List view'
+      object ListView: TListView
+        Left = 0
+        Top = 0
+        Width = 320
+        Height = 472
+        Align = alClient
+        Columns = <
+          item
+            Caption = 'Element'
+            Width = 150
+          end
+          item
+            Caption = 'Frames'
+            Width = 60
+          end>
+        GridLines = True
+        RowSelect = True
+        ViewStyle = vsReport
+      end
+    end
+    object NotesSheet: TTabSheet
+      Caption = 'Notes'
+      object NotesMemo: TMemo
+        Left = 8
+        Top = 8
+        Width = 300
+        Height = 200
+        Lines.Strings = (
+          'Pages of a page control.')
+      end
+    end
+    object EmptySheet: TTabSheet
+      Caption = 'Third page'
+    end
+  end
+  object MainMenu: TMainMenu
+    object FileMenu: TMenuItem
+      Caption = '&File'
+      object OpenItem: TMenuItem
+        Caption = '&Open...'
+      end
+      object SaveItem: TMenuItem
+        Caption = '&Save'
+        Enabled = False
+      end
+      object FileSeparator: TMenuItem
+        Caption = '-'
+      end
+      object ExitItem: TMenuItem
+        Caption = 'E&xit'
+        OnClick = ExitItemClick
+      end
+    end
+    object WindowsMenu: TMenuItem
+      Caption = '&Windows'
+      object DialogItem: TMenuItem
+        Caption = '&Dialog...'
+        OnClick = DialogButtonClick
+      end
+      object MessageItem: TMenuItem
+        Caption = '&Message box...'
+        OnClick = MessageButtonClick
+      end
+      object MdiItem: TMenuItem
+        Caption = 'MDI &windows'
+        OnClick = MdiItemClick
+      end
+    end
+    object HelpMenu: TMenuItem
+      Caption = '&Help'
+      object AboutItem: TMenuItem
+        Caption = '&About'
+        OnClick = MessageButtonClick
+      end
+    end
+  end
+  object FormPopup: TPopupMenu
+    object CutItem: TMenuItem
+      Caption = 'Cu&t'
+    end
+    object CopyItem: TMenuItem
+      Caption = '&Copy'
+    end
+    object PasteItem: TMenuItem
+      Caption = '&Paste'
+      Enabled = False
+    end
+    object PopupSeparator: TMenuItem
+      Caption = '-'
+    end
+    object SelectAllItem: TMenuItem
+      Caption = 'Select &all'
+      Checked = True
+    end
+  end
+end

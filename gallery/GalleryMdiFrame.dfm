@@ -1,0 +1,13 @@
+object GalleryMdiFrame: TGalleryMdiFrame
+  Left = 900
+  Top = 16
+  Caption = 'MDI frame'
+  ClientHeight = 420
+  ClientWidth = 620
+  Color = clAppWorkSpace
+  Font.Color = clWindowText
+  Font.Height = -11
+  Font.Name = 'Tahoma'
+  Font.Style = []
+  FormStyle = fsMDIForm
+end

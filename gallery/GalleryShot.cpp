@@ -1,0 +1,149 @@
+#include "gallery/GalleryShot.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include "classlib/forms/Forms.h"
+#include "skin_classic/core/SkinManage.h"
+
+namespace gallery {
+namespace {
+
+constexpr UINT kTick = 150;           // milliseconds between looks
+constexpr ULONGLONG kSettle = 1200;   // the skin manager's requests wait 250 ms; painting follows
+constexpr int kQuietTicks = 4;        // looks in a row with nothing queued
+constexpr ULONGLONG kSkinWait = 8000; // longest wait for every window to be skinned
+constexpr ULONGLONG kGrabWait = 20000;
+
+struct ShotState {
+  std::wstring file;
+  ULONGLONG started = 0;
+  int quiet = 0;
+  ULONGLONG grabbing = 0;  // when the grab was started; 0 before
+  UINT_PTR timer = 0;
+};
+ShotState g_shot;
+
+std::vector<HWND> VisibleWindows() {
+  std::vector<HWND> windows;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM list) -> BOOL {
+        RECT r{};
+        if (IsWindowVisible(w) && GetWindowRect(w, &r) && r.right > r.left && r.bottom > r.top)
+          reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+std::wstring ClassOf(HWND w) {
+  wchar_t name[64] = {};
+  GetClassNameW(w, name, 64);
+  return name;
+}
+
+// Every shown window the skin manager takes is skinned and set up (nothing to wait for when
+// no skin is active).
+bool SkinSettled(const std::vector<HWND>& windows) {
+  winskin::TSkinManage* manager = winskin::SkinManager();
+  if (!manager || !manager->Active()) return true;
+  for (HWND w : windows) {
+    if (ClassOf(w) == L"#32768" || ClassOf(w) == L"tooltips_class32") continue;
+    winskin::TWinSkinFormBase* form = manager->FindForm(w);
+    if (!form || form->State != winskin::TSkinFormState::Ready) return false;
+  }
+  return true;
+}
+
+RECT Union(const std::vector<HWND>& windows) {
+  RECT all{};
+  for (HWND w : windows) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    UnionRect(&all, &all, &r);
+  }
+  RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  IntersectRect(&all, &all, &screen);
+  return all;
+}
+
+// The Unix path of a Windows path (the grab is a Unix program); empty outside Wine.
+std::string UnixPath(const std::wstring& path) {
+  using Convert = char*(CDECL*)(LPCWSTR);
+  const auto convert = reinterpret_cast<Convert>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (!convert) return {};
+  char* unix = convert(path.c_str());
+  if (!unix) return {};
+  std::string out(unix);
+  HeapFree(GetProcessHeap(), 0, unix);
+  return out;
+}
+
+// `import` writes a part file that is renamed when whole, so the file appears complete.
+bool StartGrab(const RECT& r, const std::wstring& file) {
+  const std::string target = UnixPath(file);
+  if (target.empty() || target.find('\'') != std::string::npos) return false;
+  const std::string part = target + ".part";
+  const std::string command = "/bin/sh -c \"import -silent -window root -crop " + std::to_string(r.right - r.left) +
+                              "x" + std::to_string(r.bottom - r.top) + "+" + std::to_string(r.left) + "+" +
+                              std::to_string(r.top) + " +repage 'png:" + part + "' && mv '" + part + "' '" + target +
+                              "'\"";
+  std::wstring wide(command.begin(), command.end());
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+  if (pi.hThread) CloseHandle(pi.hThread);
+  if (pi.hProcess) CloseHandle(pi.hProcess);
+  return true;
+}
+
+void Finish(const char* outcome) {
+  std::fprintf(stderr, "skingallery: %s\n", outcome);
+  std::fflush(stderr);
+  KillTimer(nullptr, g_shot.timer);
+  g_shot.timer = 0;
+  // Out of any menu loop; modal dialogs and message boxes end with the quit message.
+  EndMenu();
+  if (vcl::Application)
+    vcl::Application->Terminate();
+  else
+    PostQuitMessage(0);
+}
+
+void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+  const ULONGLONG now = GetTickCount64();
+  std::error_code ec;
+  if (g_shot.grabbing) {
+    if (std::filesystem::exists(g_shot.file, ec)) return Finish("screenshot written");
+    if (now - g_shot.grabbing > kGrabWait) return Finish("the screen grab did not finish");
+    return;
+  }
+  g_shot.quiet = GetQueueStatus(QS_ALLINPUT) == 0 ? g_shot.quiet + 1 : 0;
+  if (now - g_shot.started < kSettle || g_shot.quiet < kQuietTicks) return;
+  const std::vector<HWND> windows = VisibleWindows();
+  if (!SkinSettled(windows) && now - g_shot.started < kSkinWait) return;
+  if (windows.empty()) return Finish("no window to take");
+  std::filesystem::remove(g_shot.file, ec);
+  if (!StartGrab(Union(windows), g_shot.file)) return Finish("the screen grab could not be started");
+  g_shot.grabbing = now;
+}
+
+}  // namespace
+
+void StartScreenshot(const std::wstring& File) {
+  g_shot = {};
+  g_shot.file = File;
+  g_shot.started = GetTickCount64();
+  // A thread timer: its ticks also arrive inside modal loops (dialogs, message boxes, menus).
+  g_shot.timer = SetTimer(nullptr, 0, kTick, &Tick);
+}
+
+}  // namespace gallery
