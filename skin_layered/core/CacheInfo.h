@@ -18,4 +18,8 @@ struct TqvCacheInfo {
   bool Ready = false;                  // Bmp holds a finished background
 };
 
+// The cache info of nothing behind: no bitmap, offsets far outside, not ready. Sides and
+// centres of skin images are painted with it.
+inline constexpr TqvCacheInfo kEmptyCacheInfo{nullptr, -99, -99, 0xFF00FF, {}, false};
+
 }  // namespace skin_layered

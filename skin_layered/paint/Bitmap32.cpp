@@ -94,6 +94,12 @@ std::unique_ptr<TBitmap> Bmp32Copy(TBitmap* Bmp, bool KeyHoles) {
   return copy;
 }
 
+TPixelSource::TPixelSource(TBitmap* Bmp) {
+  if (!Bmp || InitPixelView(Bmp, view_)) return;
+  copy_ = Bmp32Copy(Bmp, true);
+  if (copy_) InitPixelView(copy_.get(), view_);
+}
+
 void ChangeBitmapPixels(TBitmap* Bmp, TPixelFunc Func, std::int32_t Data, TColorValue Key) {
   TScanLines lines;
   if (!Func || !Has32Bits(Bmp) || !InitScanLines(Bmp, lines)) return;

@@ -33,6 +33,20 @@ bool InitScanLines(vcl::TBitmap* Bmp, TScanLines& Lines);
 // empty bitmap or one of another format.
 bool InitPixelView(vcl::TBitmap* Bmp, TPixelView& View);
 
+// A bitmap read as 32-bit pixels: its own rows when it is a 32-bit bitmap, else those of a
+// 32-bit copy it keeps (Bmp32Copy with the key colour as holes). Empty for a nil or empty
+// bitmap. The caller's bitmap is never changed.
+class TPixelSource {
+ public:
+  explicit TPixelSource(vcl::TBitmap* Bmp);
+  const TPixelView& View() const { return view_; }
+  bool Empty() const { return view_.Empty(); }
+
+ private:
+  std::unique_ptr<vcl::TBitmap> copy_;
+  TPixelView view_;
+};
+
 // A 32-bit copy of any bitmap. Pixels of a bitmap without alpha become opaque, except, with
 // KeyHoles, those of the key colour, which become holes (alpha 0). Nil for an empty bitmap.
 std::unique_ptr<vcl::TBitmap> Bmp32Copy(vcl::TBitmap* Bmp, bool KeyHoles);

@@ -1,5 +1,7 @@
 #include "skin_layered/paint/BitmapGlyphs.h"
 
+#include <algorithm>
+
 #include "skin_layered/paint/Bitmap32.h"
 
 namespace skin_layered {
@@ -50,6 +52,46 @@ vcl::UniqueIcon IconFromBitmap(vcl::TBitmap* Bmp, [[maybe_unused]] vcl::TColor C
     for (int x = 0; x < width; ++x) {
       to[x] = from[x];
       if ((from[x] >> 24) == 0) maskRow[x / 8] |= static_cast<std::uint8_t>(0x80u >> (x % 8));
+    }
+  }
+  ICONINFO info{};
+  info.fIcon = TRUE;
+  info.hbmMask = mask->Handle();
+  info.hbmColor = colors->Handle();
+  return vcl::UniqueIcon(CreateIconIndirect(&info));
+}
+
+vcl::UniqueIcon MakeIcon32(vcl::TBitmap* Bmp) {
+  if (!Bmp || Bmp->Empty() || Bmp->Width() <= 0 || Bmp->Height() <= 0) return {};
+  const auto colors = Bmp32Copy(Bmp, false);
+  TPixelView view;
+  if (!colors || !InitPixelView(colors.get(), view)) return {};
+  const TPixel32 key = view.Row(0)[0] & 0x00FFFFFFu;
+  bool hasAlpha = false;
+  for (int y = 0; y < view.Height && !hasAlpha; ++y)
+    for (int x = 0; x < view.Width; ++x)
+      if ((view.Row(y)[x] & 0x00FFFFFFu) != key && (view.Row(y)[x] >> 24) != 0) {
+        hasAlpha = true;
+        break;
+      }
+  auto mask = std::make_unique<vcl::TBitmap>();
+  mask->SetPixelFormat(vcl::pf1bit);  // colour 0 black, 1 white
+  mask->SetSize(view.Width, view.Height);
+  TScanLines bits;
+  if (!InitScanLines(mask.get(), bits)) return {};
+  for (int y = 0; y < view.Height; ++y) {
+    TPixel32* row = view.Row(y);
+    std::uint8_t* maskRow = bits.Row(static_cast<std::uint32_t>(y));
+    std::fill_n(maskRow, (view.Width + 7) / 8, std::uint8_t{0});
+    for (int x = 0; x < view.Width; ++x) {
+      // The key colour is see-through in both the mask and the colours' alpha (which the
+      // system prefers to the mask when it has any).
+      if ((row[x] & 0x00FFFFFFu) == key) {
+        row[x] = 0;
+        maskRow[x / 8] |= static_cast<std::uint8_t>(0x80u >> (x % 8));
+      } else if (!hasAlpha) {
+        row[x] |= 0xFF000000u;
+      }
     }
   }
   ICONINFO info{};

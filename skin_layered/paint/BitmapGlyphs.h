@@ -16,4 +16,9 @@ void DrawArrow(vcl::TCanvas* Canvas, vcl::TColor Color, const vcl::TRect& R, int
 // argument does not change that). Empty for an empty bitmap.
 vcl::UniqueIcon IconFromBitmap(vcl::TBitmap* Bmp, vcl::TColor Color);
 
+// An icon of a bitmap whose top-left pixel gives its transparent colour: transparent wherever
+// the bitmap has that colour, the bitmap's pixels elsewhere (with their alpha when it has
+// any, else opaque). The caller's bitmap is left as it is. Empty for an empty bitmap.
+vcl::UniqueIcon MakeIcon32(vcl::TBitmap* Bmp);
+
 }  // namespace skin_layered

@@ -13,21 +13,11 @@ using vcl::TRect;
 
 TPixelRect PixelRect(const TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 
-// A bitmap read as 32-bit pixels: its own rows, or those of a copy it keeps.
-class TSourcePixels {
- public:
-  explicit TSourcePixels(TBitmap* bmp) {
-    if (!bmp || InitPixelView(bmp, view_)) return;
-    copy_ = Bmp32Copy(bmp, true);
-    if (copy_) InitPixelView(copy_.get(), view_);
-  }
-  const TPixelView& View() const { return view_; }
-  bool Empty() const { return view_.Empty(); }
+TColorValue ResolvedColor(vcl::TColor color) {
+  return color == vcl::clNone ? kNoColor : static_cast<TColorValue>(vcl::ColorToRGB(color)) & 0xFFFFFFu;
+}
 
- private:
-  std::unique_ptr<TBitmap> copy_;
-  TPixelView view_;
-};
+}  // namespace
 
 TBackground BackgroundOf(const TqvCacheInfo& ci) {
   TBackground background;
@@ -38,16 +28,10 @@ TBackground BackgroundOf(const TqvCacheInfo& ci) {
   return background;
 }
 
-TColorValue ResolvedColor(vcl::TColor color) {
-  return color == vcl::clNone ? kNoColor : static_cast<TColorValue>(vcl::ColorToRGB(color)) & 0xFFFFFFu;
-}
-
-}  // namespace
-
 void CopyTransBitmaps(const TRect& DstRect, const TRect& SrcRect, TBitmap* Dst, bool Reflect, int Transp,
                       vcl::TColor Tint, bool FillHoles, const TqvCacheInfo& CI, TBitmap* Src) {
   TPixelView dst;
-  const TSourcePixels src(Src);
+  const TPixelSource src(Src);
   if (src.Empty() || !InitPixelView(Dst, dst)) return;
   const auto area = ClipAlphaCopy(PixelRect(DstRect), PixelRect(SrcRect), dst.Width, dst.Height, src.View().Width,
                                   src.View().Height);
@@ -59,7 +43,7 @@ void CopyTransBitmaps(const TRect& DstRect, const TRect& SrcRect, TBitmap* Dst, 
 
 void BlendTransRect(TBitmap* Dst, TBitmap* Src, int Keep, vcl::TPoint P, const TRect& SR) {
   TPixelView dst;
-  const TSourcePixels src(Src);
+  const TPixelSource src(Src);
   if (src.Empty() || !InitPixelView(Dst, dst)) return;
   BlendTransArea(dst, src.View(), static_cast<unsigned>(std::clamp(Keep, 0, 255)), P.X, P.Y, PixelRect(SR));
 }
@@ -67,7 +51,7 @@ void BlendTransRect(TBitmap* Dst, TBitmap* Src, int Keep, vcl::TPoint P, const T
 void BlendBitmapsByMask(const TRect& DstRect, const TRect& SrcRect, TBitmap* Dst, bool FillHoles,
                         const TqvCacheInfo& CI, TBitmap* Src) {
   TPixelView dst;
-  const TSourcePixels src(Src);
+  const TPixelSource src(Src);
   if (src.Empty() || !InitPixelView(Dst, dst)) return;
   const auto area = ClipAlphaCopy(PixelRect(DstRect), PixelRect(SrcRect), dst.Width, dst.Height, src.View().Width,
                                   src.View().Height);
@@ -76,7 +60,7 @@ void BlendBitmapsByMask(const TRect& DstRect, const TRect& SrcRect, TBitmap* Dst
 
 void BlendRect(TBitmap* Dst, int X, int Y, TColorValue Key, double K, const TRect& SR, TBitmap* Src) {
   TPixelView dst;
-  const TSourcePixels src(Src);
+  const TPixelSource src(Src);
   if (src.Empty() || !InitPixelView(Dst, dst)) return;
   BlendRectArea(dst, X, Y, Key, K, PixelRect(SR), src.View());
 }
@@ -84,7 +68,7 @@ void BlendRect(TBitmap* Dst, int X, int Y, TColorValue Key, double K, const TRec
 void CopyMaskedRect(TBitmap* Target, const TRect& DstRect, TBitmap* Picture, vcl::TPoint SrcPoint, int MaskOffset,
                     bool KeyCheck, const TqvCacheInfo& CI) {
   TPixelView dst;
-  const TSourcePixels picture(Picture);
+  const TPixelSource picture(Picture);
   if (picture.Empty() || DstRect.IsEmpty() || !InitPixelView(Target, dst)) return;
   const TPixelRect piece{SrcPoint.X, SrcPoint.Y, SrcPoint.X + DstRect.Width(), SrcPoint.Y + DstRect.Height()};
   CopyMaskedArea(dst, DstRect.Left, DstRect.Top, picture.View(), piece, MaskOffset, KeyCheck, BackgroundOf(CI));
@@ -93,21 +77,21 @@ void CopyMaskedRect(TBitmap* Target, const TRect& DstRect, TBitmap* Picture, vcl
 void CopyRectKeyed(TBitmap* T, TBitmap* S, int X, bool FillHoles, const TqvCacheInfo& CI, TColorValue Key,
                    const TRect& SR, int Y) {
   TPixelView dst;
-  const TSourcePixels src(S);
+  const TPixelSource src(S);
   if (src.Empty() || !InitPixelView(T, dst)) return;
   CopyKeyedArea(dst, src.View(), X, Y, PixelRect(SR), Key, FillHoles, BackgroundOf(CI));
 }
 
 void CopyRectTrans(TBitmap* T, TBitmap* S, int X, const TRect& SR, TColorValue Key, int Y) {
   TPixelView dst;
-  const TSourcePixels src(S);
+  const TPixelSource src(S);
   if (src.Empty() || !InitPixelView(T, dst)) return;
   CopyNonKeyArea(dst, src.View(), X, Y, PixelRect(SR), Key);
 }
 
 void SumBitmapRect(TBitmap* Dst, TBitmap* Src, int X, TColorValue Key, int Y) {
   TPixelView dst;
-  const TSourcePixels src(Src);
+  const TPixelSource src(Src);
   if (src.Empty() || !InitPixelView(Dst, dst)) return;
   SumArea(dst, src.View(), X, Y, Key);
 }
@@ -119,13 +103,13 @@ void BlendColorToBmp(TBitmap* Bmp, vcl::TColor Color, double K) {
 
 void MixBitmaps(TBitmap* Out, TBitmap* A, TBitmap* B, unsigned Factor, TBitmap* Mask) {
   TPixelView out;
-  const TSourcePixels a(A), b(B);
+  const TPixelSource a(A), b(B);
   if (a.Empty() || b.Empty() || !InitPixelView(Out, out)) return;
   if (!Mask) {
     MixViews(out, a.View(), b.View(), Factor, nullptr);
     return;
   }
-  const TSourcePixels mask(Mask);
+  const TPixelSource mask(Mask);
   if (!mask.Empty()) MixViews(out, a.View(), b.View(), Factor, &mask.View());
 }
 

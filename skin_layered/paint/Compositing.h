@@ -17,6 +17,10 @@
 
 namespace skin_layered {
 
+// The background a cache info stands for, as the pixel routines read it (an empty bitmap
+// when it has none or one that is not 32-bit).
+TBackground BackgroundOf(const TqvCacheInfo& CI);
+
 // SrcRect of Src onto DstRect of Dst by the source's per-pixel alpha. The size copied is the
 // smaller rectangle's within both bitmaps; a negative left or top of either rectangle moves
 // the other's by as much.

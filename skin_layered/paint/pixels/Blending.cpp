@@ -56,21 +56,6 @@ struct TTintFactors {
   }
 };
 
-// Source rectangle SR of Src placed with its top-left at (x, y) of Dst, cut to both bitmaps
-// without moving any pixel.
-std::optional<TCopyArea> PlaceArea(const TPixelView& dst, const TPixelView& src, int x, int y, TPixelRect sr) {
-  if (dst.Empty() || src.Empty()) return std::nullopt;
-  const long long left = std::max<long long>({sr.Left, 0, static_cast<long long>(sr.Left) - x});
-  const long long top = std::max<long long>({sr.Top, 0, static_cast<long long>(sr.Top) - y});
-  const long long right =
-      std::min<long long>({sr.Right, src.Width, static_cast<long long>(sr.Left) - x + dst.Width});
-  const long long bottom =
-      std::min<long long>({sr.Bottom, src.Height, static_cast<long long>(sr.Top) - y + dst.Height});
-  if (right <= left || bottom <= top) return std::nullopt;
-  return TCopyArea{static_cast<int>(x + left - sr.Left), static_cast<int>(y + top - sr.Top), static_cast<int>(left),
-                   static_cast<int>(top), static_cast<int>(right - left), static_cast<int>(bottom - top)};
-}
-
 // A floating-point channel blend truncated into 0..255.
 inline unsigned TruncChannel(double v) {
   if (!(v > 0)) return 0;  // NaN too
@@ -97,6 +82,19 @@ inline void Store4(TPixel32* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<_
 #endif
 
 }  // namespace
+
+std::optional<TCopyArea> PlaceArea(const TPixelView& dst, const TPixelView& src, int x, int y, TPixelRect sr) {
+  if (dst.Empty() || src.Empty()) return std::nullopt;
+  const long long left = std::max<long long>({sr.Left, 0, static_cast<long long>(sr.Left) - x});
+  const long long top = std::max<long long>({sr.Top, 0, static_cast<long long>(sr.Top) - y});
+  const long long right =
+      std::min<long long>({sr.Right, src.Width, static_cast<long long>(sr.Left) - x + dst.Width});
+  const long long bottom =
+      std::min<long long>({sr.Bottom, src.Height, static_cast<long long>(sr.Top) - y + dst.Height});
+  if (right <= left || bottom <= top) return std::nullopt;
+  return TCopyArea{static_cast<int>(x + left - sr.Left), static_cast<int>(y + top - sr.Top), static_cast<int>(left),
+                   static_cast<int>(top), static_cast<int>(right - left), static_cast<int>(bottom - top)};
+}
 
 std::optional<TCopyArea> ClipAlphaCopy(TPixelRect dst, TPixelRect src, int dstWidth, int dstHeight, int srcWidth,
                                        int srcHeight) {

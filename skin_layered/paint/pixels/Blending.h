@@ -50,6 +50,10 @@ struct TBackground {
 std::optional<TCopyArea> ClipAlphaCopy(TPixelRect dst, TPixelRect src, int dstWidth, int dstHeight, int srcWidth,
                                        int srcHeight);
 
+// Source rectangle SR of Src placed with its top-left at (x, y) of Dst, cut to both views
+// without moving any pixel. Nothing (nullopt) when no pixel remains.
+std::optional<TCopyArea> PlaceArea(const TPixelView& dst, const TPixelView& src, int x, int y, TPixelRect sr);
+
 // The alpha copy of the area of Src onto Dst. Transp (0..100) is the transparency share;
 // Tint (kNoColor for none) draws the source in the tint's colours by its grey level. Holes
 // (kHolePixel) are left alone, or take the background's colour when it is ready and

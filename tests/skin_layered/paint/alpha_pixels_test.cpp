@@ -1,0 +1,115 @@
+// Whole-area alpha routines on plain pixel memory: premultiplying, fills, fades, mixes, alpha
+// fills and grey, each cut to the view with half-open rectangles; checked pixel access.
+#include <gtest/gtest.h>
+
+#include "PixelImage.h"
+#include "skin_layered/paint/pixels/AlphaPixels.h"
+
+namespace skin_layered::test {
+namespace {
+
+// An image inside a frame of guard pixels: the view covers only the inner part, so any write
+// outside it shows in the frame.
+class Framed {
+ public:
+  Framed(int width, int height, TPixel32 fill) : image_(width + 4, height + 4, kGuard) {
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) image_.At(x + 2, y + 2) = fill;
+    view_ = image_.View();
+    view_.Line0 += 2 * view_.Step + 2 * 4;
+    view_.Width = width;
+    view_.Height = height;
+  }
+  const TPixelView& View() const { return view_; }
+  TPixel32 At(int x, int y) const { return view_.Row(y)[x]; }
+  bool FrameIntact() {
+    for (int y = 0; y < image_.Height(); ++y)
+      for (int x = 0; x < image_.Width(); ++x) {
+        const bool inner = x >= 2 && y >= 2 && x < image_.Width() - 2 && y < image_.Height() - 2;
+        if (!inner && image_.At(x, y) != kGuard) return false;
+      }
+    return true;
+  }
+
+ private:
+  static constexpr TPixel32 kGuard = 0x5A5A5A5A;
+  PixelImage image_;
+  TPixelView view_;
+};
+
+TEST(AlphaPixels, PremultiplyZeroesOnlyTransparentWhite) {
+  PixelImage image(5, 1);
+  image.At(0, 0) = 0x00FFFFFF;              // transparent white: nothing
+  image.At(1, 0) = 0xFFFFFFFF;              // opaque white stays
+  image.At(2, 0) = Bgra(200, 100, 50, 128);  // halved, rounded
+  image.At(3, 0) = Bgra(255, 255, 255, 0);   // the same as 0: transparent white
+  image.At(4, 0) = Bgra(10, 20, 30, 0);      // transparent colour: black
+  PremultiplyArea(image.View(), {0, 0, 5, 1});
+  EXPECT_EQ(image.At(0, 0), 0u);
+  EXPECT_EQ(image.At(1, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(image.At(2, 0), Bgra(100, 50, 25, 128));
+  EXPECT_EQ(image.At(3, 0), 0u);
+  EXPECT_EQ(image.At(4, 0), Bgra(0, 0, 0, 0));
+}
+
+TEST(AlphaPixels, RectanglesAreHalfOpenAndCutToTheView) {
+  Framed image(6, 4, 0);
+  FillArea(image.View(), {-3, -3, 2, 2}, 0x11111111);
+  EXPECT_EQ(image.At(1, 1), 0x11111111u);
+  EXPECT_EQ(image.At(2, 1), 0u);  // right edge excluded
+  EXPECT_EQ(image.At(1, 2), 0u);  // bottom edge excluded
+  FillArea(image.View(), {5, 3, 100, 100}, 0x22222222);
+  EXPECT_EQ(image.At(5, 3), 0x22222222u);
+  FillAlphaArea(image.View(), {-10, 2, 1000, 3}, 0x80, kNoColor);
+  EXPECT_EQ(image.At(0, 2), 0x80000000u);
+  EXPECT_EQ(image.At(5, 3), 0x22222222u);
+  FadeArea(image.View(), {4, -5, 9, 1}, 0xFFFFFF, 50, 7);
+  MixColorArea(image.View(), {-1, 3, 3, 9}, 50, 0x000000);
+  PremultiplyArea(image.View(), {-100, -100, 100, 100});
+  GreyArea(image.View(), kNoColor);
+  SetPixelAt(image.View(), -1, 0, 1);
+  SetPixelAt(image.View(), 6, 0, 1);
+  SetPixelAt(image.View(), 0, 4, 1);
+  EXPECT_TRUE(image.FrameIntact());
+  EXPECT_EQ(PixelAt(image.View(), 6, 3), 0u);
+  EXPECT_EQ(PixelAt(image.View(), -1, 0), 0u);
+  EXPECT_EQ(PixelAt(TPixelView{}, 0, 0), 0u);
+  SetPixelAt(image.View(), 5, 0, 0xABCDEF01);
+  EXPECT_EQ(PixelAt(image.View(), 5, 0), 0xABCDEF01u);
+}
+
+TEST(AlphaPixels, FadeMixAndAlphaFillValues) {
+  PixelImage image(4, 1, Bgra(100, 200, 50, 9));
+  FadeArea(image.View(), {0, 0, 1, 1}, 0x0000FF /* red */, 30, 200);
+  // c - 30 * (c - cc) / 100, truncated toward zero: blue 100 -> 70, green 200 -> 140, red 50 -> 111
+  EXPECT_EQ(image.At(0, 0), Bgra(70, 140, 111, 200));
+  MixColorArea(image.View(), {1, 0, 2, 1}, 25, 0xFFFFFF);
+  // round(c * 0.25 + 255 * 0.75): 25 + 191.25 = 216.25 -> 216; 50 + 191.25 -> 241; 12.5 + 191.25 -> 204
+  EXPECT_EQ(image.At(1, 0), Bgra(216, 241, 204, 9));
+  image.At(2, 0) = 0x00FF00FF;
+  FillAlphaArea(image.View(), {2, 0, 4, 1}, 255, kKeyColor);
+  EXPECT_EQ(image.At(2, 0), 0x00FF00FFu);  // the key colour keeps its alpha
+  EXPECT_EQ(image.At(3, 0) >> 24, 255u);
+  GreyArea(image.View(), kKeyColor);
+  EXPECT_EQ(image.At(2, 0), 0x00FF00FFu);
+  EXPECT_EQ(image.At(3, 0), Bgra(116, 116, 116, 255));  // (100 + 200 + 50) / 3
+}
+
+TEST(AlphaPixels, WordsAndByteOrder) {
+  EXPECT_EQ(SwapByteOrder(0x11223344u), 0x44332211u);
+  std::vector<std::uint32_t> words{0x01020304u, 0xA0B0C0D0u};
+  SwapByteOrder(std::span(words));
+  EXPECT_EQ(words, (std::vector<std::uint32_t>{0x04030201u, 0xD0C0B0A0u}));
+  std::vector<TPixel32> pixels(5, 0);
+  FillPixels(std::span(pixels).subspan(1, 3), 7);
+  EXPECT_EQ(pixels, (std::vector<TPixel32>{0, 7, 7, 7, 0}));
+  PixelImage image(2, 2);
+  image.At(0, 0) = 0x00FFFFFF;
+  image.At(1, 1) = 0x01FFFFFF;
+  ClearWhiteArea(image.View());
+  EXPECT_EQ(image.At(0, 0), 0u);
+  EXPECT_EQ(image.At(1, 1), 0x01FFFFFFu);
+}
+
+}  // namespace
+}  // namespace skin_layered::test

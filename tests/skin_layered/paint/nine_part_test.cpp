@@ -1,0 +1,340 @@
+// GDI painting of images into rectangles: nine-part frames, texture fills by draw mode,
+// border strips and copies, multi-state glyphs with their reflection, window shapes from
+// bitmaps, icons and the alpha rectangle routines on real bitmaps.
+#include "paint_win_support.h"
+#include "skin_layered/core/DefaultManager.h"
+#include "skin_layered/paint/AlphaBitmaps.h"
+#include "skin_layered/paint/BackgroundRegions.h"
+#include "skin_layered/paint/BitmapGlyphs.h"
+#include "skin_layered/paint/Fills.h"
+#include "skin_layered/paint/GlyphState.h"
+#include "skin_layered/paint/NinePart.h"
+
+namespace skin_layered::test {
+namespace {
+
+using vcl::Rect;
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+// A 32-bit picture of w x h whose pixel (x, y) is opaque colour Pick(x, y).
+template <class Pick>
+std::unique_ptr<vcl::TBitmap> Picture(int w, int h, Pick pick) {
+  auto bmp = Filled32(w, h, 0);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) SetPixelOf(*bmp, x, y, 0xFF000000u | pick(x, y));
+  return bmp;
+}
+
+// RGB of the pixel value a picture pixel shows on a 24-bit canvas.
+constexpr COLORREF Shown(TPixel32 v) { return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF); }
+
+// Parts of a 6 x 6 frame picture with margins 2: corner, side or centre by position.
+TPixel32 FramePart(int x, int y) {
+  const bool sx = x < 2 || x >= 4, sy = y < 2 || y >= 4;
+  return sx && sy ? 0x102030u : sx || sy ? 0x405060u : 0x708090u;
+}
+
+TEST(DrawNinePart, PartsLimitsAndNothingOutside) {
+  auto source = Picture(6, 6, FramePart);
+  auto target = Canvas24(12, 12, kWhite);
+  DrawNinePart(target.get(), source.get(), Rect(1, 1, 11, 11), true, false, {}, {9, 9, 9, 9}, {2, 2, 2, 2},
+               Rect(0, 0, 6, 6));
+  EXPECT_EQ(ColorOf(*target, 1, 1), Shown(0x102030));
+  EXPECT_EQ(ColorOf(*target, 10, 10), Shown(0x102030));
+  EXPECT_EQ(ColorOf(*target, 5, 1), Shown(0x405060));
+  EXPECT_EQ(ColorOf(*target, 1, 7), Shown(0x405060));
+  EXPECT_EQ(ColorOf(*target, 6, 6), Shown(0x708090));
+  EXPECT_EQ(ColorOf(*target, 0, 0), kWhite);
+  EXPECT_EQ(ColorOf(*target, 11, 6), kWhite);
+
+  // Corner heights limited to 1: the inner band beside the side is only 1 wide, so (1, 1) of
+  // the top-left corner stays; no centre without the flag.
+  auto limited = Canvas24(10, 10, kWhite);
+  DrawNinePart(limited.get(), source.get(), Rect(0, 0, 10, 10), false, false, {}, {1, 1, 1, 1}, {2, 2, 2, 2},
+               Rect(0, 0, 6, 6));
+  EXPECT_EQ(ColorOf(*limited, 1, 0), Shown(0x102030));
+  EXPECT_EQ(ColorOf(*limited, 0, 1), Shown(0x102030));
+  EXPECT_EQ(ColorOf(*limited, 1, 1), kWhite);
+  EXPECT_EQ(ColorOf(*limited, 8, 8), kWhite);  // the bottom-right inner band is at (9, 8)
+  EXPECT_EQ(ColorOf(*limited, 9, 8), Shown(0x102030));
+  EXPECT_EQ(ColorOf(*limited, 5, 5), kWhite);
+
+  // A destination smaller than the two margins: corners only, inside it.
+  auto tiny = Canvas24(6, 6, kWhite);
+  DrawNinePart(tiny.get(), source.get(), Rect(2, 2, 5, 5), true, true, {1, 1, 1, 1}, {9, 9, 9, 9}, {2, 2, 2, 2},
+               Rect(0, 0, 6, 6));
+  EXPECT_EQ(ColorOf(*tiny, 2, 2), Shown(0x102030));
+  EXPECT_EQ(ColorOf(*tiny, 4, 4), Shown(0x102030));
+  EXPECT_EQ(ColorOf(*tiny, 1, 2), kWhite);
+  EXPECT_EQ(ColorOf(*tiny, 5, 5), kWhite);
+}
+
+TEST(DrawNinePart, SidesTileWithPartialPieces) {
+  // The top side's two middle columns differ, so the tiling shows.
+  auto source = Picture(6, 6, [](int x, int y) { return y < 2 && x >= 2 && x < 4 ? (x == 2 ? 0x0000AAu : 0x00AA00u) : FramePart(x, y); });
+  auto target = Canvas24(9, 6, kWhite);
+  DrawNinePart(target.get(), source.get(), Rect(0, 0, 9, 6), false, false, {}, {9, 9, 9, 9}, {2, 2, 2, 2},
+               Rect(0, 0, 6, 6));
+  for (int x = 2; x < 7; ++x) EXPECT_EQ(ColorOf(*target, x, 0), Shown(x % 2 == 0 ? 0x0000AA : 0x00AA00)) << x;
+  EXPECT_EQ(ColorOf(*target, 7, 0), Shown(0x102030));
+}
+
+TEST(FillByImage, ModesCoverWhatTheySayAndStayInside) {
+  TsLoadedSkin skin;
+  TsMaskData image;
+  image.Manager = &skin;
+  // Rows of the picture alternate two colours every two rows; columns of row 0 differ.
+  image.Bmp = std::shared_ptr<vcl::TBitmap>(
+      Picture(2, 4, [](int x, int y) { return y < 2 ? (y == 0 && x == 1 ? 0x0000C0u : 0x00C000u) : 0xC00000u; })
+          .release());
+  image.R = Rect(0, 0, 2, 4);
+
+  auto canvas = Canvas24(8, 12, kWhite);
+  vcl::TRect r = Rect(0, 0, 5, 10);
+  FillByImage(canvas->Canvas(), r, 0, image);
+  EXPECT_EQ(r, kAllCovered);
+  EXPECT_EQ(ColorOf(*canvas, 2, 0), Shown(0x00C000));
+  EXPECT_EQ(ColorOf(*canvas, 3, 0), Shown(0x0000C0));
+  EXPECT_EQ(ColorOf(*canvas, 4, 8), Shown(0x00C000));  // a partial column
+  EXPECT_EQ(ColorOf(*canvas, 5, 0), kWhite);
+  EXPECT_EQ(ColorOf(*canvas, 0, 10), kWhite);
+
+  // Mode 11: rows stretched across; 2.5 pictures high gets three rows, the last cut at R.
+  // (A flat picture: HALFTONE smooths across the picture's rows.)
+  TsMaskData flat = image;
+  flat.Bmp = std::shared_ptr<vcl::TBitmap>(Picture(2, 4, [](int, int) { return 0x2040A0u; }).release());
+  auto rows = Canvas24(6, 12, kWhite);
+  r = Rect(0, 0, 6, 10);
+  FillByImage(rows->Canvas(), r, 11, flat);
+  EXPECT_EQ(r, kAllCovered);
+  EXPECT_EQ(ColorOf(*rows, 3, 9), Shown(0x2040A0));
+  EXPECT_EQ(ColorOf(*rows, 5, 9), Shown(0x2040A0));
+  EXPECT_EQ(ColorOf(*rows, 3, 10), kWhite);
+  EXPECT_EQ(ColorOf(*rows, 3, 11), kWhite);
+  auto columns = Canvas24(12, 4, kWhite);
+  r = Rect(0, 0, 5, 3);
+  FillByImage(columns->Canvas(), r, 12, flat);
+  EXPECT_EQ(ColorOf(*columns, 4, 2), Shown(0x2040A0));
+  EXPECT_EQ(ColorOf(*columns, 5, 2), kWhite);
+  EXPECT_EQ(ColorOf(*columns, 4, 3), kWhite);
+
+  // Mode 4 with a picture taller than R: nothing below R, and nothing left of R uncovered.
+  auto top = Canvas24(6, 6, kWhite);
+  r = Rect(0, 0, 6, 3);
+  FillByImage(top->Canvas(), r, 4, image);
+  EXPECT_EQ(r, Rect(0, 3, 6, 3));
+  EXPECT_TRUE(r.IsEmpty());
+  EXPECT_EQ(ColorOf(*top, 0, 3), kWhite);
+
+  // A column along the right edge: R loses it, for mode 7 and its like alike.
+  for (int mode : {7, 8, 13}) {
+    auto right = Canvas24(6, 6, kWhite);
+    r = Rect(0, 0, 6, 6);
+    FillByImage(right->Canvas(), r, mode, image);
+    EXPECT_EQ(r, Rect(0, 0, 4, 6)) << mode;
+    EXPECT_EQ(ColorOf(*right, 5, 0), Shown(0x0000C0)) << mode;
+    EXPECT_EQ(ColorOf(*right, 3, 0), kWhite) << mode;
+  }
+  // A row along the bottom edge.
+  auto bottom = Canvas24(6, 6, kWhite);
+  r = Rect(0, 0, 5, 6);
+  FillByImage(bottom->Canvas(), r, 6, image);
+  EXPECT_EQ(r, Rect(0, 0, 5, 2));
+  EXPECT_EQ(ColorOf(*bottom, 4, 5), Shown(0xC00000));
+  EXPECT_EQ(ColorOf(*bottom, 5, 5), kWhite);
+  EXPECT_EQ(ColorOf(*bottom, 0, 1), kWhite);
+
+  // An unknown mode paints nothing and leaves R.
+  auto none = Canvas24(4, 4, kWhite);
+  r = Rect(0, 0, 4, 4);
+  FillByImage(none->Canvas(), r, 20, image);
+  EXPECT_EQ(r, Rect(0, 0, 4, 4));
+  EXPECT_EQ(ColorOf(*none, 0, 0), kWhite);
+
+  // Mode 1 stretches a flat picture over R.
+  auto stretched = Canvas24(10, 10, kWhite);
+  r = Rect(1, 1, 9, 9);
+  FillByImage(stretched->Canvas(), r, 1, flat);
+  EXPECT_EQ(r, kAllCovered);
+  EXPECT_EQ(ColorOf(*stretched, 5, 5), Shown(0x2040A0));
+  EXPECT_EQ(ColorOf(*stretched, 9, 9), kWhite);
+}
+
+TEST(Fills, SolidBordersAndBorderCopies) {
+  auto canvas = Canvas24(10, 10, kWhite);
+  HDC dc = canvas->Canvas()->Handle();
+  FillDCBorder(dc, Rect(0, 0, 10, 10), 0, vcl::clRed, 0, 0, 0);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x) ASSERT_EQ(ColorOf(*canvas, x, y), kWhite);
+  FillDCBorder(dc, Rect(1, 1, 9, 9), 1, vcl::clRed, 2, 3, 1);
+  EXPECT_EQ(ColorOf(*canvas, 4, 1), RGB(255, 0, 0));   // top
+  EXPECT_EQ(ColorOf(*canvas, 1, 5), RGB(255, 0, 0));   // left
+  EXPECT_EQ(ColorOf(*canvas, 4, 7), RGB(255, 0, 0));   // bottom, 2 high
+  EXPECT_EQ(ColorOf(*canvas, 6, 4), RGB(255, 0, 0));   // right, 3 wide
+  EXPECT_EQ(ColorOf(*canvas, 4, 4), kWhite);
+  EXPECT_EQ(ColorOf(*canvas, 9, 9), kWhite);
+  FillDC(dc, Rect(4, 4, 5, 5), vcl::clBlue);
+  EXPECT_EQ(ColorOf(*canvas, 4, 4), RGB(0, 0, 255));
+  EXPECT_EQ(ColorOf(*canvas, 5, 5), kWhite);
+
+  auto source = Picture(10, 10, [](int x, int y) { return static_cast<TPixel32>(x * 20 << 8 | y * 20); });
+  auto copy = Canvas24(10, 10, kWhite);
+  BitBltBorder(copy->Canvas()->Handle(), 2, 2, 1, 0, 0, source->Canvas()->Handle(), 4, 6);
+  EXPECT_EQ(ColorOf(*copy, 2, 2), Shown(0));
+  EXPECT_EQ(ColorOf(*copy, 7, 5), Shown(5 * 20 << 8 | 3 * 20));
+  EXPECT_EQ(ColorOf(*copy, 4, 5), Shown(2 * 20 << 8 | 3 * 20));
+  EXPECT_EQ(ColorOf(*copy, 4, 4), kWhite);
+}
+
+class TestDefaultManager : public TqvDefaultManager {
+ public:
+  bool std_order = false;
+  const TsLoadedSkin& Skin() const override { return skin_; }
+  bool StdGlyphsOrder() const override { return std_order; }
+
+ private:
+  TsLoadedSkin skin_;
+};
+
+TEST(DrawGlyphState, CellOfEachState) {
+  EXPECT_EQ(GlyphCell(4, false, 2, true, false), 0);  // disabled: always the first
+  EXPECT_EQ(GlyphCell(1, true, 3, false, false), 0);  // one cell serves every state
+  EXPECT_EQ(GlyphCell(4, true, 4, false, false), -1);
+  EXPECT_EQ(GlyphCell(4, true, 1, false, false), 0);  // hot without a default manager
+  TestDefaultManager manager;
+  TqvDefaultManager* before = SetDefaultManager(&manager);
+  EXPECT_EQ(GlyphCell(4, true, 1, false, false), 1);
+  EXPECT_EQ(GlyphCell(4, true, 1, false, true), 0);   // a 4-bit glyph
+  EXPECT_EQ(GlyphCell(4, true, 2, true, false), 3);   // pressed and down
+  EXPECT_EQ(GlyphCell(3, true, 2, true, false), 1);   // too few cells: as hot
+  EXPECT_EQ(GlyphCell(2, true, 3, false, false), 0);
+  EXPECT_EQ(GlyphCell(3, true, 3, false, false), 2);
+  manager.std_order = true;
+  EXPECT_EQ(GlyphCell(4, true, 1, false, false), 0);
+  SetDefaultManager(before);
+}
+
+TEST(DrawGlyphState, KeyLeftOutAndReflectionFading) {
+  // Three 3 x 3 cells: cell i is (40 i, 0, 0); each cell's bottom-left pixel is its key.
+  auto glyph = Picture(9, 3, [](int x, int y) { return x % 3 == 0 && y == 2 ? 0x00FF00u : static_cast<TPixel32>(40 * (x / 3 + 1)) << 16; });
+  auto target = Filled32(5, 5, 0xFF000000u);
+  DrawGlyphState(glyph.get(), target.get(), Rect(1, 1, 4, 4), 3, false, 2, 0, false, false);
+  EXPECT_EQ(PixelOf(*target, 1, 1), 0xFF000000u | 40u << 16);
+  EXPECT_EQ(PixelOf(*target, 1, 3), 0xFF000000u);  // the key
+  // Disabled with a blend of 50 %: half the glyph's colour.
+  auto blended = Filled32(5, 5, 0xFF000000u);
+  DrawGlyphState(glyph.get(), blended.get(), Rect(0, 0, 3, 3), 3, false, 0, 50, false, false);
+  EXPECT_EQ(PixelOf(*blended, 1, 1), 0xFF000000u | 20u << 16);
+
+  // A 30-pixel white glyph: the reflection covers 20 rows from half strength to nothing.
+  auto white = Picture(3, 30, [](int x, int y) { return x == 0 && y == 29 ? 0x00FF00u : 0xFFFFFFu; });
+  auto tall = Filled32(3, 60, 0xFF000000u);
+  DrawGlyphState(white.get(), tall.get(), Rect(0, 0, 3, 30), 1, true, 0, 0, false, true);
+  EXPECT_EQ(PixelOf(*tall, 1, 0), 0xFFFFFFFFu);       // drawn an eighth higher: rows -3..26
+  EXPECT_EQ(PixelOf(*tall, 1, 27) & 0xFF, 126u);      // (255 * 127) shr 8
+  EXPECT_GT(PixelOf(*tall, 1, 45) & 0xFF, 0u);
+  EXPECT_EQ(PixelOf(*tall, 1, 46), 0xFF000000u);
+  EXPECT_EQ(PixelOf(*tall, 1, 47), 0xFF000000u);
+  EXPECT_EQ(PixelOf(*tall, 0, 27), 0xFF000000u);      // the key is not reflected
+}
+
+TEST(BackgroundRegions, RunsRegionsAndCornerRects) {
+  constexpr TPixel32 k = 0x00FF00FF, x = 0xFF102030;
+  auto bmp = Filled32(4, 2, x);
+  SetPixelOf(*bmp, 0, 0, k);
+  SetPixelOf(*bmp, 1, 0, k);
+  SetPixelOf(*bmp, 3, 0, k);
+  SetPixelOf(*bmp, 2, 1, k);
+  SetPixelOf(*bmp, 3, 1, k);
+  TRects runs;
+  CollectColorRuns(runs, bmp.get(), kKeyColor);
+  EXPECT_EQ(runs, (TRects{Rect(0, 0, 2, 1), Rect(3, 0, 4, 1), Rect(2, 1, 4, 2)}));
+
+  HRGN rgn = nullptr;
+  CreateRgnFromBmp(rgn, bmp.get(), kKeyColor);
+  ASSERT_NE(rgn, nullptr);
+  EXPECT_FALSE(PtInRegion(rgn, 0, 0));
+  EXPECT_TRUE(PtInRegion(rgn, 2, 0));
+  EXPECT_TRUE(PtInRegion(rgn, 1, 1));
+  EXPECT_FALSE(PtInRegion(rgn, 3, 1));
+  DeleteObject(rgn);
+  auto keyed = Filled32(3, 3, k);
+  CreateRgnFromBmp(rgn, keyed.get(), kKeyColor);
+  RECT box{};
+  EXPECT_EQ(GetRgnBox(rgn, &box), NULLREGION);
+  DeleteObject(rgn);
+  auto solid = Filled32(3, 3, x);
+  CreateRgnFromBmp(rgn, solid.get(), kKeyColor);
+  EXPECT_EQ(GetRgnBox(rgn, &box), SIMPLEREGION);
+  EXPECT_EQ(vcl::TRect(box.left, box.top, box.right, box.bottom), Rect(0, 0, 3, 3));
+  DeleteObject(rgn);
+
+  // Corners of a 10 x 8 image of two states (4 high each) with margins 3 x 2.
+  TsLoadedSkin skin;
+  skin.MasterBitmap = std::shared_ptr<vcl::TBitmap>(Filled32(12, 8, x).release());
+  SetPixelOf(*skin.MasterBitmap, 2, 0, k);  // image starts at column 2
+  SetPixelOf(*skin.MasterBitmap, 3, 0, k);
+  SetPixelOf(*skin.MasterBitmap, 2, 1, k);
+  SetPixelOf(*skin.MasterBitmap, 11, 0, k);
+  SetPixelOf(*skin.MasterBitmap, 2, 3, k);  // bottom row of the first state
+  TsMaskData image;
+  image.Manager = &skin;
+  image.R = Rect(2, 0, 12, 8);
+  image.ImageCount = 1;
+  image.MaskType = 1;
+  image.WidthLeft = image.WidthRight = 3;
+  image.WidthTop = 2;
+  image.WidthBottom = 1;
+  TRects corners;
+  AddMaskCornerRects(corners, 30, image, false, 5);
+  EXPECT_EQ(corners, (TRects{Rect(0, 5, 2, 6), Rect(0, 6, 1, 7), Rect(29, 5, 30, 6)}));
+  corners.clear();
+  AddMaskCornerRects(corners, 30, image, true, 20);
+  EXPECT_EQ(corners, (TRects{Rect(0, 20, 1, 21)}));
+}
+
+TEST(MakeIcon32, TransparentWhereTheTopLeftColourIs) {
+  auto bmp = Picture(4, 4, [](int x, int y) { return x == y || x == 0 ? 0xFF00FFu : 0x3060C0u; });
+  vcl::UniqueIcon icon = MakeIcon32(bmp.get());
+  ASSERT_TRUE(icon);
+  auto canvas = Canvas24(4, 4, kWhite);
+  DrawIconEx(canvas->Canvas()->Handle(), 0, 0, icon.get(), 4, 4, 0, nullptr, DI_NORMAL);
+  EXPECT_EQ(ColorOf(*canvas, 0, 0), kWhite);
+  EXPECT_EQ(ColorOf(*canvas, 2, 2), kWhite);
+  EXPECT_EQ(ColorOf(*canvas, 2, 1), Shown(0x3060C0));
+  EXPECT_EQ(PixelOf(*bmp, 0, 0), 0xFFFF00FFu);  // the caller's bitmap is unchanged
+}
+
+TEST(AlphaBitmaps, RectanglesEffectsAndPixelAccess) {
+  auto bmp = Filled32(6, 6, 0);
+  BlendBmpRect(bmp.get(), Rect(-2, -2, 2, 2), vcl::clRed);
+  EXPECT_EQ(PixelOf(*bmp, 1, 1), 0xFFFF0000u);
+  EXPECT_EQ(PixelOf(*bmp, 2, 2), 0u);
+  FillFrame32(bmp.get(), Rect(0, 0, 6, 6), 1, 1, 1, 1, vcl::clBlue);
+  EXPECT_EQ(PixelOf(*bmp, 5, 3), 0xFF0000FFu);
+  EXPECT_EQ(PixelOf(*bmp, 3, 3), 0u);
+  EXPECT_EQ(GetAPixel(bmp.get(), 5, 3), 0xFF0000FFu);
+  EXPECT_EQ(GetAPixel(bmp.get(), 6, 3), 0u);
+  SetAPixel(bmp.get(), -1, 0, 1);
+  SetAPixel(bmp.get(), 3, 3, 0x12345678);
+  EXPECT_EQ(PixelOf(*bmp, 3, 3), 0x12345678u);
+  FillAlphaRect(bmp.get(), Rect(3, 3, 100, 100), 0x80);
+  EXPECT_EQ(PixelOf(*bmp, 3, 3), 0x80345678u);
+
+  // Disabled look: desaturated, then faded toward the fill colour.
+  auto colours = Filled32(2, 1, Bgra(0, 0, 255, 255));
+  SetPixelOf(*colours, 1, 0, 0x00FF00FF);
+  TqvCacheInfo ci;
+  ci.FillColor = 0xFFFFFF;
+  ApplyBmpEffects32(colours.get(), kEffectDesaturate, nullptr, ci, {});
+  // avg 85: red 255 - (85 - 255) * -90 / 255 = 255 - 60 = 195; blue and green 0 + 30 = 30.
+  EXPECT_EQ(PixelOf(*colours, 0, 0), Bgra(30, 30, 195, 255));
+  EXPECT_EQ(PixelOf(*colours, 1, 0), 0x00FF00FFu);
+  ApplyBmpEffects32(colours.get(), kEffectFade, nullptr, ci, {});
+  // round(c * 0.4 + 255 * 0.6): 30 -> 165, 195 -> 231
+  EXPECT_EQ(PixelOf(*colours, 0, 0), Bgra(165, 165, 231, 255));
+}
+
+}  // namespace
+}  // namespace skin_layered::test
