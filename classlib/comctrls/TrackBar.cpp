@@ -196,6 +196,7 @@ void TTrackBar::SetTick(int Value) {
 }
 
 void TTrackBar::Changed() {
+  TControl::Changed();
   if (OnChange) OnChange(this);
 }
 

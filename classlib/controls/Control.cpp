@@ -620,6 +620,8 @@ void TControl::SetText(const String& Value) {
   Perform(CM_TEXTCHANGED, 0, 0);
 }
 
+void TControl::Changed() { Perform(CM_CHANGED, 0, reinterpret_cast<LPARAM>(this)); }
+
 // ---------------------------------------------------------------------------------------
 // Mouse
 

@@ -361,6 +361,9 @@ class TControl : public TComponent {
   virtual void FontChanged();
   // The anchor distances are taken again from the current bounds.
   void UpdateAnchorRules();
+  // Tells the control (and whoever hooks it) that its value changed: CM_CHANGED with the
+  // control in LParam.
+  void Changed();
   // The text of a control without a window (a windowed one keeps it here while it has none).
   String text_;
 
@@ -528,11 +531,14 @@ class TWinControl : public TControl {
 
  private:
   friend LRESULT CALLBACK ControlWndProc(HWND, UINT, WPARAM, LPARAM);
+  friend TWinControl* FindControl(HWND Handle);
   friend class TControl;
   friend class TCustomForm;
 
   void AttachHandle(HWND Wnd);
   void DetachHandle();
+  // Tells the subscribers (WindowEvents.h) once per window that it is about to go.
+  void AnnounceDestroying();
   void UpdateShowing();
   void RemoveFocus(bool Removing);
   bool IsControlMouseMsg(TMessage& Message);
@@ -575,6 +581,7 @@ class TWinControl : public TControl {
   void ChildrenChanged(TControl* AControl, bool Inserting);
 
   HWND handle_ = nullptr;
+  bool destroying_announced_ = false;
   HWND parent_window_ = nullptr;
   WNDPROC def_wnd_proc_ = nullptr;
   std::vector<TControl*> controls_;          // graphic children
@@ -637,7 +644,9 @@ String ControlAtomName();
 ATOM ControlAtom();
 // The registered message a library window answers with its control object.
 UINT ControlLookupMessage();
-// The control object of a window the library created in this process, or nil.
+// The control object of a window the library created in this process, or nil. It answers
+// from the moment the window exists: inside a WH_CBT hook's HCBT_CREATEWND (before the
+// window's first message) the answer is the control creating it.
 TWinControl* FindControl(HWND Handle);
 // The innermost library control whose window lies under a screen point.
 TWinControl* FindVCLWindow(TPoint Pos);

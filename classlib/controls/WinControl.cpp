@@ -7,6 +7,7 @@
 #include "classlib/controls/Controls.h"
 #include "classlib/controls/ControlsInternal.h"
 #include "classlib/controls/LayerHooks.h"
+#include "classlib/controls/WindowEvents.h"
 
 namespace vcl {
 
@@ -110,8 +111,19 @@ bool HasNonClientArea(HWND Wnd) {
 TWinControl* FindControl(HWND Handle) {
   if (!Handle || !IsWindow(Handle)) return nullptr;
   DWORD process = 0;
-  if (GetWindowThreadProcessId(Handle, &process) == 0 || process != GetCurrentProcessId()) return nullptr;
-  return static_cast<TWinControl*>(GetPropW(Handle, MAKEINTATOM(ControlAtom())));
+  const DWORD thread = GetWindowThreadProcessId(Handle, &process);
+  if (thread == 0 || process != GetCurrentProcessId()) return nullptr;
+  if (auto* control = static_cast<TWinControl*>(GetPropW(Handle, MAKEINTATOM(ControlAtom())))) return control;
+  // A window that exists but has had no message yet (a WH_CBT hook's HCBT_CREATEWND): the
+  // control creating it is its control, attached now rather than at the first message.
+  TWinControl* creating = t_creation_control;
+  if (creating && thread == GetCurrentThreadId() && !creating->handle_ &&
+      reinterpret_cast<WNDPROC>(GetWindowLongPtrW(Handle, GWLP_WNDPROC)) == &ControlWndProc) {
+    t_creation_control = nullptr;
+    creating->AttachHandle(Handle);
+    return creating;
+  }
+  return nullptr;
 }
 
 TWinControl* FindVCLWindow(TPoint Pos) {
@@ -141,6 +153,8 @@ LRESULT CALLBACK ControlWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam
     t_creation_control = nullptr;
     control->AttachHandle(Wnd);
   }
+  // Destroyed without DestroyHandle (with a parent window, by the system): announced now.
+  if (Msg == WM_DESTROY) control->AnnounceDestroying();
   TMessage m{Msg, WParam, LParam, 0};
   try {
     if (control->WindowProc)
@@ -218,6 +232,13 @@ void TWinControl::CreateHandle() {
   if (parent_ && handle_)
     SetWindowPos(handle_, parent_->PrecedingWindow(this), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   for (int i = 0; i < ControlCount(); ++i) Controls(i)->UpdateAnchorRules();
+  if (handle_) detail::AnnounceWindowEvent(this, weCreated);
+}
+
+void TWinControl::AnnounceDestroying() {
+  if (!handle_ || destroying_announced_) return;
+  destroying_announced_ = true;
+  detail::AnnounceWindowEvent(this, weDestroying);
 }
 
 void TWinControl::CreateParams(TCreateParams& Params) {
@@ -319,6 +340,7 @@ void TWinControl::CreateWindowHandle(const TCreateParams& Params) {
 
 void TWinControl::AttachHandle(HWND Wnd) {
   handle_ = Wnd;
+  destroying_announced_ = false;
   SetPropW(Wnd, MAKEINTATOM(ControlAtom()), this);
   SetWindowLongPtrW(Wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
@@ -335,6 +357,7 @@ void TWinControl::DetachHandle() {
 
 void TWinControl::DestroyHandle() {
   if (!handle_) return;
+  AnnounceDestroying();
   for (TWinControl* child : std::vector<TWinControl*>(win_controls_)) child->DestroyHandle();
   DestroyWnd();
 }
@@ -353,6 +376,7 @@ void TWinControl::DestroyWnd() {
 
 void TWinControl::DestroyWindowHandle() {
   if (!handle_) return;
+  AnnounceDestroying();
   SetControlState(ControlState() + TControlState{csDestroyingHandle});
   HWND wnd = handle_;
   DestroyWindow(wnd);
@@ -422,7 +446,6 @@ void TWinControl::InsertControl(TControl* AControl) {
   if (!AControl || AControl->parent_ == this) return;
   if (auto* win = dynamic_cast<TWinControl*>(AControl); win && win->ContainsControl(this))
     throw EInvalidOperation(L"A control cannot have one of its children as its parent");
-  Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(AControl), 1);
   if (auto* win = dynamic_cast<TWinControl*>(AControl)) {
     win_controls_.push_back(win);
     tab_list_.push_back(win);
@@ -430,6 +453,8 @@ void TWinControl::InsertControl(TControl* AControl) {
     controls_.push_back(AControl);
   }
   AControl->parent_ = this;
+  // Told once the child's parent is set: whoever looks at the new child finds it in place.
+  Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(AControl), 1);
   if (!AControl->ComponentState().Contains(csReading)) {
     AControl->Perform(CM_PARENTCOLORCHANGED, 0, 0);
     AControl->Perform(CM_PARENTFONTCHANGED, 0, 0);
@@ -911,8 +936,15 @@ void TWinControl::PrintWindow(TMessage& Message) {
   const int cx = client.x - window.left;
   const int cy = client.y - window.top;
   if (flags & PRF_NONCLIENT) {
-    TMessage frame{WM_PRINT, Message.WParam, static_cast<LPARAM>(PRF_NONCLIENT), 0};
-    DefaultHandler(frame);
+    // Asked for the frame alone: the system draws it. As part of more, the frame goes as a
+    // message of its own through WindowProc, so that a hook can print a frame of its own.
+    const DWORD rest = flags & ~static_cast<DWORD>(PRF_NONCLIENT | PRF_CHECKVISIBLE | PRF_OWNED);
+    if (rest == 0) {
+      TMessage frame{WM_PRINT, Message.WParam, static_cast<LPARAM>(PRF_NONCLIENT), 0};
+      DefaultHandler(frame);
+      return;
+    }
+    Perform(WM_PRINT, Message.WParam, static_cast<LPARAM>(PRF_NONCLIENT));
   }
   const int saved = SaveDC(dc);
   detail::MoveWindowOrg(dc, cx, cy);

@@ -197,6 +197,7 @@ void TCustomCheckBox::SetState(TCheckBoxState Value) {
   if (state_ == Value) return;
   state_ = Value;
   if (HandleAllocated()) SendMessageW(Handle(), BM_SETCHECK, static_cast<WPARAM>(state_), 0);
+  Changed();
   if (!ClicksDisabled()) Click();
 }
 
@@ -243,6 +244,7 @@ void TRadioButton::SetChecked(bool Value) {
   // Only the checked button of a group is a tab stop.
   SetTabStop(Value);
   if (HandleAllocated()) SendMessageW(Handle(), BM_SETCHECK, Value ? BST_CHECKED : BST_UNCHECKED, 0);
+  Changed();
   if (!Value) return;
   if (TWinControl* parent = Parent()) {
     for (int i = 0; i < parent->ControlCount(); ++i) {

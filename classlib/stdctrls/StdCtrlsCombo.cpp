@@ -256,14 +256,17 @@ void TCustomComboBox::AdjustDropDown() {
 }
 
 void TCustomComboBox::Change() {
+  Changed();
   if (OnChange) OnChange(this);
 }
 
 void TCustomComboBox::Select() {
-  if (OnSelect)
+  if (OnSelect) {
+    Changed();
     OnSelect(this);
-  else
+  } else {
     Change();
+  }
 }
 
 void TCustomComboBox::DropDown() {

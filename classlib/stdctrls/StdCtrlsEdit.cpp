@@ -141,6 +141,7 @@ void TCustomEdit::Loaded() {
 }
 
 void TCustomEdit::Change() {
+  Changed();
   if (OnChange) OnChange(this);
 }
 

@@ -2,8 +2,11 @@
 // memos and their lines, combo boxes and group boxes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
+#include "classlib/controls/WindowProcHook.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "stdctrls_support.h"
 
@@ -526,6 +529,66 @@ TEST(ComboBox, SortedItemsStayInOrderAndTheChoiceFollows) {
 
 // ---------------------------------------------------------------------------------------
 // Group boxes
+
+// ---------------------------------------------------------------------------------------
+// Value changes announced to whoever hooks the control
+
+struct ChangeWatch {
+  TWindowProcHook hook;
+  std::vector<LPARAM> changed;  // LParam of each CM_CHANGED
+  void Proc(TMessage& m) {
+    if (m.Msg == CM_CHANGED) changed.push_back(m.LParam);
+    hook.CallPrevious(m);
+  }
+  explicit ChangeWatch(TControl* c) { hook.Install(c, TWndMethod::Bind<&ChangeWatch::Proc>(this)); }
+  size_t ForControl(const TControl* c) const {
+    return static_cast<size_t>(std::count(changed.begin(), changed.end(), reinterpret_cast<LPARAM>(c)));
+  }
+};
+
+TEST(Changed, EditsCheckBoxesRadioButtonsAndCombosTellTheirValueChanged) {
+  auto form = ShownForm();
+  auto* edit = new TEdit(form.get());
+  edit->SetParent(form.get());
+  ChangeWatch editWatch(edit);
+  SendMessageW(edit->Handle(), WM_CHAR, L'x', 1);
+  EXPECT_EQ(editWatch.ForControl(edit), 1u);
+  edit->SetText(L"typed");
+  EXPECT_EQ(editWatch.ForControl(edit), 2u);
+
+  auto* check = new TCheckBox(form.get());
+  check->SetParent(form.get());
+  ChangeWatch checkWatch(check);
+  check->SetChecked(true);
+  SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(check->Handle()), BN_CLICKED),
+               reinterpret_cast<LPARAM>(check->Handle()));
+  EXPECT_FALSE(check->Checked());
+  EXPECT_EQ(checkWatch.ForControl(check), 2u);
+  check->SetChecked(false);  // no change, nothing told
+  EXPECT_EQ(checkWatch.changed.size(), 2u);
+
+  auto* first = new TRadioButton(form.get());
+  auto* second = new TRadioButton(form.get());
+  first->SetParent(form.get());
+  second->SetParent(form.get());
+  first->SetChecked(true);
+  ChangeWatch firstWatch(first), secondWatch(second);
+  second->SetChecked(true);  // both values change
+  EXPECT_EQ(secondWatch.ForControl(second), 1u);
+  EXPECT_EQ(firstWatch.ForControl(first), 1u);
+
+  auto* combo = new TComboBox(form.get());
+  combo->SetParent(form.get());
+  for (const wchar_t* s : {L"one", L"two"}) combo->Items()->Add(s);
+  ChangeWatch comboWatch(combo);
+  Counter selects;
+  combo->OnSelect = selects.Event();  // chosen with an OnSelect: still a change of value
+  HWND wnd = combo->Handle();
+  SendMessageW(wnd, CB_SETCURSEL, 1, 0);
+  SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(wnd), CBN_SELCHANGE), reinterpret_cast<LPARAM>(wnd));
+  EXPECT_EQ(selects.count, 1);
+  EXPECT_GE(comboWatch.ForControl(combo), 1u);
+}
 
 TEST(GroupBox, ChildrenSitInsideTheEtchedFrameBelowTheCaption) {
   auto form = ShownForm();
