@@ -43,6 +43,9 @@ VCL_CLASS_INFO(TListView) {
   publish::OnContextPopup(p);
   publish::OnResize(p);
   p.Event<&TCustomListView::OnSelectItem>(L"OnSelectItem");
+  p.Event<&TCustomListView::OnCustomDraw>(L"OnCustomDraw");
+  p.Event<&TCustomListView::OnCustomDrawItem>(L"OnCustomDrawItem");
+  p.Event<&TCustomListView::OnCustomDrawSubItem>(L"OnCustomDrawSubItem");
 }
 
 namespace {
@@ -84,7 +87,9 @@ DWORD ViewStyleBits(TViewStyle Style) {
 TCustomListView::TCustomListView(TComponent* AOwner)
     : TWinControl(AOwner),
       columns_(std::make_unique<TListColumns>(this)),
-      items_(std::make_unique<TListItems>(this)) {
+      items_(std::make_unique<TListItems>(this)),
+      canvas_(std::make_unique<TControlCanvas>()) {
+  canvas_->SetControl(this);
   // The window tracks the mouse itself; clicks come from its notifications.
   SetControlStyle(ControlStyle() - TControlStyle{csCaptureMouse, csSetCaption});
   SetBounds(0, 0, 250, 150);
@@ -404,6 +409,44 @@ void TCustomListView::HandleItemChanged(const NMLISTVIEW& Info) {
   if (TListItem* item = ItemOfNotify(Info.iItem, Info.lParam)) DoSelectItem(item, (Info.uNewState & LVIS_SELECTED) != 0);
 }
 
+// The events are asked only at the stages they need: the control before it paints, each item
+// when an item event is set, each sub-item when a sub-item event is set.
+void TCustomListView::HandleCustomDraw(TMessage& Message, NMLVCUSTOMDRAW& Draw) {
+  NMCUSTOMDRAW& nm = Draw.nmcd;
+  LRESULT result = CDRF_DODEFAULT;
+  bool defaultDraw = true;
+  bool itemDrawn = false;
+  if (CustomDrawStageOf(nm.dwDrawStage) == cdPrePaint) {
+    const TCanvasDCLoan loan(*canvas_, nm.hdc);
+    canvas_->SetFont(Font());
+    canvas_->SetBrush(Brush());
+    if (!(nm.dwDrawStage & CDDS_ITEM)) {
+      if (OnCustomDraw) OnCustomDraw(this, TRect(nm.rc), defaultDraw);
+      if (OnCustomDrawItem || OnCustomDrawSubItem) result |= CDRF_NOTIFYITEMDRAW;
+    } else if (TListItem* item = ItemOfNotify(static_cast<int>(nm.dwItemSpec), nm.lItemlParam)) {
+      const TCustomDrawState state = TCustomDrawState::FromInt(LOWORD(nm.uItemState));
+      if (nm.dwDrawStage & CDDS_SUBITEM) {
+        if (OnCustomDrawSubItem) OnCustomDrawSubItem(this, item, Draw.iSubItem, state, defaultDraw);
+      } else {
+        if (OnCustomDrawItem) OnCustomDrawItem(this, item, state, defaultDraw);
+        if (OnCustomDrawSubItem) result |= CDRF_NOTIFYSUBITEMDRAW;
+      }
+      itemDrawn = true;
+    }
+  }
+  if (!defaultDraw) {
+    result |= CDRF_SKIPDEFAULT;
+  } else if (itemDrawn) {
+    // The font and colours the events chose are the system's to draw the item with (selected
+    // once the canvas has let go of the DC).
+    Draw.clrText = static_cast<COLORREF>(ColorToRGB(canvas_->Font()->Color()));
+    Draw.clrTextBk = static_cast<COLORREF>(ColorToRGB(canvas_->Brush()->Color()));
+    SelectObject(nm.hdc, canvas_->Font()->Handle());
+    result |= CDRF_NEWFONT;
+  }
+  Message.Result = result;
+}
+
 void TCustomListView::HandleNotify(TMessage& Message) {
   const NMHDR* header = detail::NotifyHeader(Message);
   if (!header || !HasWindow() || header->hwndFrom != Handle()) {
@@ -411,6 +454,9 @@ void TCustomListView::HandleNotify(TMessage& Message) {
     return;
   }
   switch (header->code) {
+    case NM_CUSTOMDRAW:
+      HandleCustomDraw(Message, *reinterpret_cast<NMLVCUSTOMDRAW*>(Message.LParam));
+      break;
     case LVN_ITEMCHANGED:
       HandleItemChanged(*reinterpret_cast<const NMLISTVIEW*>(header));
       break;

@@ -9,6 +9,7 @@
 
 #include "classlib/rtl/Collection.h"
 #include "classlib/controls/Controls.h"
+#include "classlib/comctrls/CustomDraw.h"
 #include "classlib/graphics/ImgList.h"
 #include "classlib/rtl/StringList.h"
 
@@ -161,6 +162,14 @@ class TListItems : public TPersistent {
 // The control
 
 using TLVSelectItemEvent = Event<void(TObject* Sender, TListItem* Item, bool Selected)>;
+// Custom drawing: before the system paints the control, an item or a sub-item (column
+// SubItem, 1 for the first sub-item), on the control's Canvas; DefaultDraw false skips the
+// system's painting of it.
+using TLVCustomDrawEvent = Event<void(TCustomListView* Sender, const TRect& ARect, bool& DefaultDraw)>;
+using TLVCustomDrawItemEvent =
+    Event<void(TCustomListView* Sender, TListItem* Item, TCustomDrawState State, bool& DefaultDraw)>;
+using TLVCustomDrawSubItemEvent =
+    Event<void(TCustomListView* Sender, TListItem* Item, int SubItem, TCustomDrawState State, bool& DefaultDraw)>;
 
 class TCustomListView : public TWinControl {
   VCL_CLASS(TCustomListView, TWinControl)
@@ -205,10 +214,16 @@ class TCustomListView : public TWinControl {
   void SetBorderStyle(TBorderStyle Value);
   TCustomImageList* SmallImages() const { return small_images_; }
   void SetSmallImages(TCustomImageList* Value);
+  // Draws on the control: lent the system's DC while the custom-draw events run (and to
+  // whoever paints the control in its place).
+  TCanvas* Canvas() const { return canvas_.get(); }
 
   void Dispatch(TMessage& Message) override;
 
   TLVSelectItemEvent OnSelectItem;
+  TLVCustomDrawEvent OnCustomDraw;
+  TLVCustomDrawItemEvent OnCustomDrawItem;
+  TLVCustomDrawSubItemEvent OnCustomDrawSubItem;
 
  protected:
   void CreateParams(TCreateParams& Params) override;
@@ -235,11 +250,13 @@ class TCustomListView : public TWinControl {
   void ApplyColors();
   void SaveWindowState();
   void HandleNotify(TMessage& Message);
+  void HandleCustomDraw(TMessage& Message, NMLVCUSTOMDRAW& Draw);
   void HandleItemChanged(const NMLISTVIEW& Info);
   TListItem* ItemOfNotify(int Index, LPARAM Param) const;
 
   std::unique_ptr<TListColumns> columns_;
   std::unique_ptr<TListItems> items_;
+  std::unique_ptr<TControlCanvas> canvas_;
   TViewStyle view_style_ = vsIcon;
   bool grid_lines_ = false;
   bool row_select_ = false;

@@ -1,11 +1,13 @@
 // TControl: bounds, visibility, colour and font inheritance, text, mouse handling and the
 // message path shared by windowed and graphic controls.
 #include <algorithm>
+#include <map>
 
 #include "classlib/controls/Controls.h"
 #include "classlib/controls/ControlsInternal.h"
 #include "classlib/controls/LayerHooks.h"
 #include "classlib/controls/WindowProcHook.h"
+#include "classlib/rtl/SysInfo.h"
 
 namespace vcl {
 
@@ -81,10 +83,39 @@ bool IdentToCursor(StringView ident, int64_t& value) {
 
 }  // namespace
 
+namespace {
+
+std::map<TCursor, HCURSOR>& RegisteredCursors() {
+  static std::map<TCursor, HCURSOR> cursors;
+  return cursors;
+}
+
+}  // namespace
+
 HCURSOR CursorHandle(TCursor Cursor) {
+  const auto& registered = RegisteredCursors();
+  if (auto it = registered.find(Cursor); it != registered.end()) return it->second;
   for (const auto& e : kCursors)
     if (e.Cursor == Cursor) return e.Resource ? LoadCursorW(nullptr, e.Resource) : nullptr;
+  if (auto it = registered.find(crDefault); it != registered.end()) return it->second;
   return LoadCursorW(nullptr, IDC_ARROW);
+}
+
+void RegisterCursor(TCursor Cursor, HCURSOR Handle) {
+  auto& registered = RegisteredCursors();
+  auto it = registered.find(Cursor);
+  if (it != registered.end()) {
+    if (it->second == Handle) return;
+    DestroyCursor(it->second);
+    registered.erase(it);
+  }
+  if (Handle) registered.emplace(Cursor, Handle);
+}
+
+void ReleaseRegisteredCursors() {
+  auto& registered = RegisteredCursors();
+  for (const auto& [cursor, handle] : registered) DestroyCursor(handle);
+  registered.clear();
 }
 
 const TIntegerTypeInfo& CursorTypeInfo() {
@@ -301,6 +332,8 @@ void TControl::Dispatch(TMessage& Message) {
     case CM_VISIBLECHANGED: return InvalidateControl(true, visible_ && control_style_.Contains(csOpaque));
     case CM_PARENTFONTCHANGED: return ParentFontChanged();
     case CM_PARENTCOLORCHANGED: return ParentColorChanged();
+    case CM_PARENTBIDIMODECHANGED: return ParentBiDiModeChanged();
+    case CM_BIDIMODECHANGED: return CMBiDiModeChanged(Message);
     case CM_PARENTSHOWHINTCHANGED: return CMParentShowHintChanged();
     case CM_MOUSEENTER:
       if (OnMouseEnter) OnMouseEnter(this);
@@ -494,6 +527,7 @@ void TControl::Loaded() {
     Perform(CM_PARENTCOLORCHANGED, 0, 0);
     Perform(CM_PARENTFONTCHANGED, 0, 0);
     Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+    Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
   }
   UpdateAnchorRules();
 }
@@ -582,6 +616,60 @@ void TControl::SetParentShowHint(bool Value) {
   parent_show_hint_ = Value;
   if (parent_ && !ComponentState().Contains(csReading)) Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
 }
+
+// ---------------------------------------------------------------------------------------
+// Reading order
+
+void TControl::SetBiDiMode(TBiDiMode Value) {
+  if (bidi_mode_ == Value) return;
+  bidi_mode_ = Value;
+  parent_bidi_mode_ = false;
+  Perform(CM_BIDIMODECHANGED, 0, 0);
+}
+
+void TControl::SetParentBiDiMode(bool Value) {
+  if (parent_bidi_mode_ == Value) return;
+  parent_bidi_mode_ = Value;
+  if (!ComponentState().Contains(csReading)) Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
+}
+
+// Follows the parent's mode; a control without a parent keeps its own (forms ask the
+// application instead).
+void TControl::ParentBiDiModeChanged() {
+  if (!parent_bidi_mode_ || !parent_) return;
+  SetBiDiMode(parent_->BiDiMode());
+  parent_bidi_mode_ = true;
+}
+
+void TControl::CMBiDiModeChanged(const TMessage& Message) {
+  if (SysLocale().MiddleEast && Message.WParam == 0) Invalidate();
+}
+
+bool TControl::IsRightToLeft() const {
+  return UseRightToLeftReading() || UseRightToLeftAlignment() || UseRightToLeftScrollBar();
+}
+
+bool TControl::UseRightToLeftReading() const { return SysLocale().MiddleEast && bidi_mode_ != bdLeftToRight; }
+
+bool TControl::UseRightToLeftAlignment() const { return SysLocale().MiddleEast && bidi_mode_ == bdRightToLeft; }
+
+bool TControl::UseRightToLeftScrollBar() const {
+  return SysLocale().MiddleEast && (bidi_mode_ == bdRightToLeft || bidi_mode_ == bdRightToLeftNoAlign);
+}
+
+UINT TControl::DrawTextBiDiModeFlags(UINT Flags) const {
+  UINT result = Flags;
+  if (UseRightToLeftAlignment()) {
+    // DT_LEFT is 0: a text that is not centred or right-aligned is left-aligned.
+    if ((Flags & DT_RIGHT) == DT_RIGHT)
+      result &= ~static_cast<UINT>(DT_RIGHT);
+    else if ((Flags & DT_CENTER) != DT_CENTER)
+      result |= DT_RIGHT;
+  }
+  return result | DrawTextBiDiModeFlagsReadingOnly();
+}
+
+UINT TControl::DrawTextBiDiModeFlagsReadingOnly() const { return UseRightToLeftReading() ? DT_RTLREADING : 0; }
 
 void TControl::SetPopupMenu(TComponent* Value) {
   if (popup_menu_ == Value) return;

@@ -10,6 +10,7 @@ namespace {
 bool ColorStored(const TObject* o) { return !static_cast<const TControl*>(o)->ParentColor(); }
 bool FontStored(const TObject* o) { return !static_cast<const TControl*>(o)->ParentFont(); }
 bool ShowHintStored(const TObject* o) { return !static_cast<const TControl*>(o)->ParentShowHint(); }
+bool BiDiModeStored(const TObject* o) { return !static_cast<const TControl*>(o)->ParentBiDiMode(); }
 
 }  // namespace
 
@@ -66,6 +67,28 @@ void PopupMenu(TPropertyList& p) {
 
 void Cursor(TPropertyList& p) {
   p.Integer<&TControl::Cursor, &TControl::SetCursor>(L"Cursor", crDefault, &CursorTypeInfo());
+}
+
+void BiDiMode(TPropertyList& p) {
+  TPropInfo& mode = p.Enum<&TControl::BiDiMode, &TControl::SetBiDiMode>(L"BiDiMode", 0);
+  mode.Stored = &BiDiModeStored;
+  p.Bool<&TControl::ParentBiDiMode, &TControl::SetParentBiDiMode>(L"ParentBiDiMode", true);
+}
+
+void Bevels(TPropertyList& p) {
+  p.Set<&TWinControl::BevelEdges, &TWinControl::SetBevelEdges>(
+      L"BevelEdges", TBevelEdges{beLeft, beTop, beRight, beBottom}.ToInt());
+  p.Enum<&TWinControl::BevelInner, &TWinControl::SetBevelInner>(L"BevelInner", static_cast<int64_t>(bvRaised));
+  p.Enum<&TWinControl::BevelKind, &TWinControl::SetBevelKind>(L"BevelKind", static_cast<int64_t>(bkNone));
+  p.Enum<&TWinControl::BevelOuter, &TWinControl::SetBevelOuter>(L"BevelOuter", static_cast<int64_t>(bvLowered));
+}
+
+void BevelWidth(TPropertyList& p) {
+  p.Integer<&TWinControl::BevelWidth, &TWinControl::SetBevelWidth>(L"BevelWidth", 1);
+}
+
+void BorderWidth(TPropertyList& p) {
+  p.Integer<&TWinControl::BorderWidth, &TWinControl::SetBorderWidth>(L"BorderWidth", 0);
 }
 
 void TabStop(TPropertyList& p, bool Default) {

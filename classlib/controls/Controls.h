@@ -84,6 +84,14 @@ using enum TAlignment;
 VCL_ENUM(TBevelCut, bvNone, bvLowered, bvRaised, bvSpace)
 using enum TBevelCut;
 
+// How a windowed control's bevel is drawn in its frame (bkNone: no bevel); which of its edges
+// have one.
+VCL_ENUM(TBevelKind, bkNone, bkTile, bkSoft, bkFlat)
+using enum TBevelKind;
+VCL_ENUM(TBevelEdge, beLeft, beTop, beRight, beBottom)
+using enum TBevelEdge;
+using TBevelEdges = Set<TBevelEdge>;
+
 // Mouse cursors: 0 is the default; negative numbers are the library's standard cursors.
 using TCursor = int;
 inline constexpr TCursor crDefault = 0;
@@ -102,8 +110,16 @@ inline constexpr TCursor crAppStart = -19;
 inline constexpr TCursor crHelp = -20;
 inline constexpr TCursor crHandPoint = -21;
 inline constexpr TCursor crSizeAll = -22;
-// The system cursor of a library cursor (crDefault and unknown numbers: the arrow).
+// The system cursor of a library cursor: a registered one, else the standard one; crDefault
+// and unknown numbers give the default cursor (the arrow unless one is registered as
+// crDefault), crNone none.
 HCURSOR CursorHandle(TCursor Cursor);
+// Registers a custom cursor under a number (any number; one of a standard cursor replaces it
+// for the whole program); a nil handle takes a registered one out again. The table owns what
+// is registered: a cursor replaced or taken out is destroyed, the rest at shut-down
+// (ReleaseRegisteredCursors). Screen->SetCursors is the usual way in.
+void RegisterCursor(TCursor Cursor, HCURSOR Handle);
+void ReleaseRegisteredCursors();
 const TIntegerTypeInfo& CursorTypeInfo();
 
 // ---------------------------------------------------------------------------------------
@@ -303,6 +319,22 @@ class TControl : public TComponent {
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor Value);
 
+  // Reading order. A control follows its parent's (a form without one, the application's)
+  // while ParentBiDiMode is set; setting BiDiMode clears it. Right-to-left modes take effect
+  // only on a system set up for right-to-left scripts (SysLocale().MiddleEast).
+  TBiDiMode BiDiMode() const { return bidi_mode_; }
+  void SetBiDiMode(TBiDiMode Value);
+  bool ParentBiDiMode() const { return parent_bidi_mode_; }
+  void SetParentBiDiMode(bool Value);
+  bool IsRightToLeft() const;
+  bool UseRightToLeftReading() const;
+  bool UseRightToLeftAlignment() const;
+  bool UseRightToLeftScrollBar() const;
+  // DrawText flags for this control's reading order: left and right alignment exchanged when
+  // the control aligns right to left, DT_RTLREADING added when it reads right to left.
+  UINT DrawTextBiDiModeFlags(UINT Flags) const;
+  UINT DrawTextBiDiModeFlagsReadingOnly() const;
+
   TControlStyle ControlStyle() const { return control_style_; }
   void SetControlStyle(TControlStyle Value) { control_style_ = Value; }
   TControlState ControlState() const { return control_state_; }
@@ -382,6 +414,8 @@ class TControl : public TComponent {
   void ConstraintsChanged(TObject* Sender);
   void ParentFontChanged();
   void ParentColorChanged();
+  void ParentBiDiModeChanged();
+  void CMBiDiModeChanged(const TMessage& Message);
 
   TWinControl* parent_ = nullptr;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -402,6 +436,8 @@ class TControl : public TComponent {
   bool parent_show_hint_ = true;
   TComponent* popup_menu_ = nullptr;
   TCursor cursor_ = crDefault;
+  TBiDiMode bidi_mode_ = bdLeftToRight;
+  bool parent_bidi_mode_ = true;
   TControlStyle control_style_{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TControlState control_state_;
 };
@@ -469,6 +505,22 @@ class TWinControl : public TControl {
   void GetTabOrderList(std::vector<TWinControl*>& List) const;
 
   TBrush* Brush() const { return brush_.get(); }
+
+  // Space between the window's edge and its client area, part of its frame: BorderWidth
+  // pixels all round (in the brush's colour), then, unless BevelKind is bkNone, a bevel on
+  // BevelEdges of BevelWidth pixels for each of BevelOuter and BevelInner that is not bvNone.
+  TBevelEdges BevelEdges() const { return bevel_edges_; }
+  void SetBevelEdges(TBevelEdges Value);
+  TBevelCut BevelInner() const { return bevel_inner_; }
+  void SetBevelInner(TBevelCut Value);
+  TBevelCut BevelOuter() const { return bevel_outer_; }
+  void SetBevelOuter(TBevelCut Value);
+  TBevelKind BevelKind() const { return bevel_kind_; }
+  void SetBevelKind(TBevelKind Value);
+  int BevelWidth() const { return bevel_width_; }
+  void SetBevelWidth(int Value);
+  int BorderWidth() const { return border_width_; }
+  void SetBorderWidth(int Value);
 
   // Painting: the control through its window procedure, then its graphic children.
   void PaintControls(HDC DC, TControl* First);
@@ -570,6 +622,14 @@ class TWinControl : public TControl {
   void CMInvalidate(bool OnlyParents);
   void CMRecreateWnd();
   HBRUSH CNCtlColor(HDC DC);
+  // The frame the control adds inside the system's: border width and bevels, per edge.
+  TRect OwnFrameInsets() const;
+  // Paints that frame into a DC whose origin is the window's top-left corner.
+  void PaintOwnFrame(HDC DC);
+  void WMNCCalcSize(TMessage& Message);
+  void WMNCPaint(TMessage& Message);
+  void CMBorderChanged();
+  void CMBiDiModeChanged(TMessage& Message);
   void HandleKeyDown(TMessage& Message, bool Up);
   bool IsMenuKey(const TMessage& Message);
   void HandleChar(TMessage& Message);
@@ -594,6 +654,12 @@ class TWinControl : public TControl {
   bool tab_stop_ = false;
   int stored_tab_order_ = -1;  // read from a description, applied when loaded
   int align_level_ = 0;
+  TBevelEdges bevel_edges_{beLeft, beTop, beRight, beBottom};
+  TBevelCut bevel_inner_ = bvRaised;
+  TBevelCut bevel_outer_ = bvLowered;
+  TBevelKind bevel_kind_ = bkNone;
+  int bevel_width_ = 1;
+  int border_width_ = 0;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -681,6 +747,10 @@ void Enabled(TPropertyList& p);
 void Hints(TPropertyList& p);       // Hint, ShowHint, ParentShowHint
 void PopupMenu(TPropertyList& p);
 void Cursor(TPropertyList& p);
+void BiDiMode(TPropertyList& p);     // BiDiMode, ParentBiDiMode
+void Bevels(TPropertyList& p);       // BevelEdges, BevelInner, BevelKind, BevelOuter
+void BevelWidth(TPropertyList& p);
+void BorderWidth(TPropertyList& p);
 void TabStop(TPropertyList& p, bool Default);
 void TabOrder(TPropertyList& p);
 void MouseEvents(TPropertyList& p); // OnClick, OnDblClick, OnMouseDown/Move/Up/Enter/Leave

@@ -8,6 +8,7 @@
 #include "classlib/controls/ControlsInternal.h"
 #include "classlib/controls/LayerHooks.h"
 #include "classlib/controls/WindowEvents.h"
+#include "classlib/rtl/SysInfo.h"
 
 namespace vcl {
 
@@ -251,6 +252,9 @@ void TWinControl::CreateParams(TCreateParams& Params) {
   }
   if (!ComponentState().Contains(csDesigning) && !Enabled()) Params.Style |= WS_DISABLED;
   if (tab_stop_) Params.Style |= WS_TABSTOP;
+  if (UseRightToLeftReading()) Params.ExStyle |= WS_EX_RTLREADING;
+  if (UseRightToLeftScrollBar()) Params.ExStyle |= WS_EX_LEFTSCROLLBAR;
+  if (UseRightToLeftAlignment()) Params.ExStyle |= WS_EX_RIGHT;
   Params.X = Left();
   Params.Y = Top();
   Params.Width = Width();
@@ -459,6 +463,7 @@ void TWinControl::InsertControl(TControl* AControl) {
     AControl->Perform(CM_PARENTCOLORCHANGED, 0, 0);
     AControl->Perform(CM_PARENTFONTCHANGED, 0, 0);
     AControl->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+    AControl->Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
     if (auto* win = dynamic_cast<TWinControl*>(AControl))
       win->UpdateControlState();
     else if (handle_)
@@ -623,6 +628,9 @@ TRect TWinControl::ClientRect() const {
   int h = height_ - (frame.bottom - frame.top);
   if (params.Style & WS_VSCROLL) w -= GetSystemMetrics(SM_CXVSCROLL);
   if (params.Style & WS_HSCROLL) h -= GetSystemMetrics(SM_CYHSCROLL);
+  const TRect own = OwnFrameInsets();
+  w -= own.Left + own.Right;
+  h -= own.Top + own.Bottom;
   h -= MenuBarHeight();
   return Rect(0, 0, std::max(w, 0), std::max(h, 0));
 }
@@ -942,6 +950,7 @@ void TWinControl::PrintWindow(TMessage& Message) {
     if (rest == 0) {
       TMessage frame{WM_PRINT, Message.WParam, static_cast<LPARAM>(PRF_NONCLIENT), 0};
       DefaultHandler(frame);
+      PaintOwnFrame(dc);
       return;
     }
     Perform(WM_PRINT, Message.WParam, static_cast<LPARAM>(PRF_NONCLIENT));
@@ -967,6 +976,157 @@ void TWinControl::PrintWindow(TMessage& Message) {
       RestoreDC(dc, s);
     }
   }
+}
+
+// ---------------------------------------------------------------------------------------
+// The control's own frame: border width and bevels
+
+namespace {
+
+int BevelSize(TBevelCut Inner, TBevelCut Outer, int Width) {
+  return (Inner != bvNone ? Width : 0) + (Outer != bvNone ? Width : 0);
+}
+
+}  // namespace
+
+TRect TWinControl::OwnFrameInsets() const {
+  TRect r(border_width_, border_width_, border_width_, border_width_);
+  if (bevel_kind_ != bkNone) {
+    const int edge = BevelSize(bevel_inner_, bevel_outer_, bevel_width_);
+    if (bevel_edges_.Contains(beLeft)) r.Left += edge;
+    if (bevel_edges_.Contains(beTop)) r.Top += edge;
+    if (bevel_edges_.Contains(beRight)) r.Right += edge;
+    if (bevel_edges_.Contains(beBottom)) r.Bottom += edge;
+  }
+  return r;
+}
+
+void TWinControl::WMNCCalcSize(TMessage& Message) {
+  DefaultHandler(Message);
+  // Both forms of the message carry the client rectangle to adjust first.
+  auto* client = reinterpret_cast<RECT*>(Message.LParam);
+  if (!client) return;
+  const TRect own = OwnFrameInsets();
+  client->left += own.Left;
+  client->top += own.Top;
+  client->right = std::max(client->left, client->right - own.Right);
+  client->bottom = std::max(client->top, client->bottom - own.Bottom);
+}
+
+void TWinControl::WMNCPaint(TMessage& Message) {
+  DefaultHandler(Message);
+  if (!handle_ || OwnFrameInsets() == TRect()) return;
+  struct FrameDC {
+    HWND wnd;
+    HDC dc;
+    ~FrameDC() {
+      if (dc) ReleaseDC(wnd, dc);
+    }
+  } frame{handle_, GetWindowDC(handle_)};
+  if (frame.dc) PaintOwnFrame(frame.dc);
+}
+
+// The ring between the system's frame and the client area: the bevel drawn around the client
+// (and its scroll bars), the rest in the control's brush.
+void TWinControl::PaintOwnFrame(HDC DC) {
+  const TRect own = OwnFrameInsets();
+  if (!handle_ || own == TRect()) return;
+  RECT window{}, client{};
+  GetWindowRect(handle_, &window);
+  ::GetClientRect(handle_, &client);
+  MapWindowPoints(handle_, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  OffsetRect(&client, -window.left, -window.top);
+  const int saved = SaveDC(DC);
+  ExcludeClipRect(DC, client.left, client.top, client.right, client.bottom);
+  RECT outer{client.left - own.Left, client.top - own.Top, client.right + own.Right, client.bottom + own.Bottom};
+  const LONG_PTR style = GetWindowLongPtrW(handle_, GWL_STYLE);
+  if (style & WS_VSCROLL) {
+    if (GetWindowLongPtrW(handle_, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR)
+      outer.left -= GetSystemMetrics(SM_CXVSCROLL);
+    else
+      outer.right += GetSystemMetrics(SM_CXVSCROLL);
+  }
+  if (style & WS_HSCROLL) outer.bottom += GetSystemMetrics(SM_CYHSCROLL);
+  // The bevel lies inside the border width ring; DrawEdge draws one pixel of each cut on the
+  // chosen edges. Everything else of the ring gets the brush.
+  RECT bevel = outer;
+  InflateRect(&bevel, -border_width_, -border_width_);
+  UniqueRegion fill(CreateRectRgnIndirect(&outer));
+  if (bevel_kind_ != bkNone) {
+    static constexpr UINT kInner[] = {0, BDR_SUNKENINNER, BDR_RAISEDINNER, 0};
+    static constexpr UINT kOuter[] = {0, BDR_SUNKENOUTER, BDR_RAISEDOUTER, 0};
+    static constexpr UINT kKind[] = {0, 0, BF_SOFT, BF_FLAT};
+    UINT edges = 0;
+    if (bevel_edges_.Contains(beLeft)) edges |= BF_LEFT;
+    if (bevel_edges_.Contains(beTop)) edges |= BF_TOP;
+    if (bevel_edges_.Contains(beRight)) edges |= BF_RIGHT;
+    if (bevel_edges_.Contains(beBottom)) edges |= BF_BOTTOM;
+    RECT within = bevel;
+    DrawEdge(DC, &within, kInner[static_cast<int>(bevel_inner_)] | kOuter[static_cast<int>(bevel_outer_)],
+             edges | kKind[static_cast<int>(bevel_kind_)] | BF_ADJUST);
+    UniqueRegion lines(CreateRectRgnIndirect(&bevel));
+    const UniqueRegion inner(CreateRectRgnIndirect(&within));
+    CombineRgn(lines.get(), lines.get(), inner.get(), RGN_DIFF);
+    CombineRgn(fill.get(), fill.get(), lines.get(), RGN_DIFF);
+  }
+  FillRgn(DC, fill.get(), brush_->Handle());
+  RestoreDC(DC, saved);
+}
+
+void TWinControl::CMBorderChanged() {
+  if (!handle_) {
+    Realign();
+    return;
+  }
+  SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+               SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED);
+  if (Visible()) Invalidate();
+}
+
+void TWinControl::SetBevelEdges(TBevelEdges Value) {
+  if (bevel_edges_ == Value) return;
+  bevel_edges_ = Value;
+  Perform(CM_BORDERCHANGED, 0, 0);
+}
+
+void TWinControl::SetBevelInner(TBevelCut Value) {
+  if (bevel_inner_ == Value) return;
+  bevel_inner_ = Value;
+  Perform(CM_BORDERCHANGED, 0, 0);
+}
+
+void TWinControl::SetBevelOuter(TBevelCut Value) {
+  if (bevel_outer_ == Value) return;
+  bevel_outer_ = Value;
+  Perform(CM_BORDERCHANGED, 0, 0);
+}
+
+void TWinControl::SetBevelKind(TBevelKind Value) {
+  if (bevel_kind_ == Value) return;
+  bevel_kind_ = Value;
+  Perform(CM_BORDERCHANGED, 0, 0);
+}
+
+void TWinControl::SetBevelWidth(int Value) {
+  Value = std::max(Value, 1);
+  if (bevel_width_ == Value) return;
+  bevel_width_ = Value;
+  Perform(CM_BORDERCHANGED, 0, 0);
+}
+
+void TWinControl::SetBorderWidth(int Value) {
+  Value = std::max(Value, 0);
+  if (border_width_ == Value) return;
+  border_width_ = Value;
+  Perform(CM_BORDERCHANGED, 0, 0);
+}
+
+// A new reading order: children that follow it are told; on a right-to-left system the
+// window is made again with its new styles.
+void TWinControl::CMBiDiModeChanged(TMessage& Message) {
+  TControl::CMBiDiModeChanged(Message);
+  NotifyControls(CM_PARENTBIDIMODECHANGED);
+  if (SysLocale().MiddleEast && Message.WParam == 0) RecreateWnd();
 }
 
 void TWinControl::PaintTo(HDC DC, int X, int Y) {
@@ -1141,6 +1301,10 @@ void TWinControl::Dispatch(TMessage& Message) {
     case WM_PAINT: return WMPaint(Message);
     case WM_PRINTCLIENT: return WMPrintClient(Message);
     case WM_PRINT: return PrintWindow(Message);
+    case WM_NCCALCSIZE: return WMNCCalcSize(Message);
+    case WM_NCPAINT: return WMNCPaint(Message);
+    case CM_BORDERCHANGED: return CMBorderChanged();
+    case CM_BIDIMODECHANGED: return CMBiDiModeChanged(Message);
     case WM_ERASEBKGND: Message.Result = WMEraseBkgnd(reinterpret_cast<HDC>(Message.WParam)); return;
     case WM_COMMAND:
     case WM_NOTIFY:

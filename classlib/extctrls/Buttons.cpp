@@ -12,6 +12,7 @@ VCL_CLASS_INFO(TSpeedButton) {
   publish::Align(p);
   p.Bool<&TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp>(L"AllowAllUp", false);
   publish::Anchors(p);
+  publish::BiDiMode(p);
   publish::Bounds(p);
   p.Integer<&TSpeedButton::GroupIndex, &TSpeedButton::SetGroupIndex>(L"GroupIndex", 0);
   p.Bool<&TSpeedButton::Down, &TSpeedButton::SetDown>(L"Down", false);

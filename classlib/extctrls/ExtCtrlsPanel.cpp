@@ -10,6 +10,7 @@ VCL_CLASS_INFO(TPanel) {
   publish::Align(p);
   p.Enum<&TCustomPanel::Alignment, &TCustomPanel::SetAlignment>(L"Alignment", static_cast<int64_t>(taCenter));
   publish::Anchors(p);
+  publish::BiDiMode(p);
   p.Enum<&TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner>(L"BevelInner", static_cast<int64_t>(bvNone));
   p.Enum<&TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter>(L"BevelOuter", static_cast<int64_t>(bvRaised));
   p.Integer<&TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth>(L"BevelWidth", 1);

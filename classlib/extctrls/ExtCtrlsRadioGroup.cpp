@@ -14,6 +14,7 @@ VCL_CLASS_INFO(TCustomRadioGroup) {}
 VCL_CLASS_INFO(TRadioGroup) {
   publish::Align(p);
   publish::Anchors(p);
+  publish::BiDiMode(p);
   publish::Bounds(p);
   publish::Caption(p);
   publish::Color(p, clBtnFace);

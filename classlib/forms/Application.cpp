@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "classlib/controls/ControlsInternal.h"
+#include "classlib/controls/Themes.h"
 #include "classlib/forms/Forms.h"
+#include "classlib/rtl/SysInfo.h"
 #include "classlib/rtl/UnitInit.h"
 
 #include <commctrl.h>
@@ -158,6 +160,10 @@ void TApplication::WndProc(TMessage& Message) {
       return;
     case WM_ENDSESSION:
       if (Message.WParam) terminated_ = true;
+      return;
+    case WM_THEMECHANGED:
+      ThemeServices()->UpdateThemes();
+      defaultProc();
       return;
     case WM_ACTIVATEAPP:
       defaultProc();
@@ -431,6 +437,28 @@ bool TApplication::IsHintMsg(MSG& Msg) {
 
 // ---------------------------------------------------------------------------------------
 // Exceptions
+
+// ---------------------------------------------------------------------------------------
+// Reading order
+
+void TApplication::SetBiDiMode(TBiDiMode Value) {
+  if (bidi_mode_ == Value) return;
+  bidi_mode_ = Value;
+  if (!Screen) return;
+  for (int i = 0; i < Screen->CustomFormCount(); ++i) Screen->CustomForms(i)->Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
+}
+
+bool TApplication::IsRightToLeft() const {
+  return UseRightToLeftReading() || UseRightToLeftAlignment() || UseRightToLeftScrollBar();
+}
+
+bool TApplication::UseRightToLeftReading() const { return SysLocale().MiddleEast && bidi_mode_ != bdLeftToRight; }
+
+bool TApplication::UseRightToLeftAlignment() const { return SysLocale().MiddleEast && bidi_mode_ == bdRightToLeft; }
+
+bool TApplication::UseRightToLeftScrollBar() const {
+  return SysLocale().MiddleEast && (bidi_mode_ == bdRightToLeft || bidi_mode_ == bdRightToLeftNoAlign);
+}
 
 void TApplication::HandleException(TObject* Sender) {
   if (HWND capture = GetCapture()) SendMessageW(capture, WM_CANCELMODE, 0, 0);

@@ -27,6 +27,8 @@ VCL_CLASS_INFO(TForm) {
   p.Bool<&TCustomForm::AlphaBlend, &TCustomForm::SetAlphaBlend>(L"AlphaBlend", false);
   p.Integer<&TCustomForm::AlphaBlendValue, &TCustomForm::SetAlphaBlendValue>(L"AlphaBlendValue", 255);
   publish::Anchors(p);
+  publish::BiDiMode(p);
+  publish::BorderWidth(p);
   p.Set<&TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons>(
       L"BorderIcons", TBorderIcons{biSystemMenu, biMinimize, biMaximize}.ToInt());
   p.Enum<&TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle>(
@@ -85,6 +87,8 @@ void TCustomForm::Init() {
   width_ = 320;
   height_ = 240;
   visible_ = false;
+  // Reads as the application does until given a mode (or a parent) of its own.
+  if (Application) bidi_mode_ = Application->BiDiMode();
   SetColor(clBtnFace);
   SetParentFont(false);
   canvas_ = std::make_unique<TControlCanvas>();
@@ -808,9 +812,26 @@ void TCustomForm::Paint() {
   if (OnPaint) OnPaint(this);
 }
 
+// A form of its own (no parent) that follows its parent's reading order follows the
+// application's.
+void TCustomForm::ApplicationBiDiModeChanged() {
+  if (!ParentBiDiMode() || Parent() || !Application) return;
+  if (BiDiMode() == Application->BiDiMode()) return;
+  SetBiDiMode(Application->BiDiMode());
+  SetParentBiDiMode(true);
+}
+
+void TCustomForm::CMParentBiDiModeChanged(TMessage& Message) {
+  if (Parent())
+    TWinControl::Dispatch(Message);
+  else
+    ApplicationBiDiModeChanged();
+}
+
 // Routes each message to its handler; what none handles goes to TWinControl.
 void TCustomForm::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
+    case CM_PARENTBIDIMODECHANGED: return CMParentBiDiModeChanged(Message);
     case WM_CLOSE: return Close();
     case CM_RELEASE:
       TObject::Free(this);  // nothing of this object may be touched after this

@@ -194,6 +194,8 @@ class TCustomForm : public TWinControl {
   void CMActivate();
   void IconChanged(TObject* Sender);
   void ApplyIcon();
+  void ApplicationBiDiModeChanged();
+  void CMParentBiDiModeChanged(TMessage& Message);
 
   bool read_description_ = false;
   TFormState form_state_;
@@ -324,6 +326,10 @@ class TScreen : public TComponent {
 
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor Value);
+  // The cursor table: the handle for a cursor number, and custom cursors registered under a
+  // number of the program's choosing (see RegisterCursor: the screen owns what it is given).
+  HCURSOR Cursors(TCursor Index) const { return CursorHandle(Index); }
+  void SetCursors(TCursor Index, HCURSOR Handle);
   TFont* HintFont() const { return hint_font_.get(); }
   TFont* MenuFont() const { return menu_font_.get(); }
   TFont* IconFont() const { return icon_font_.get(); }
@@ -446,6 +452,15 @@ class TApplication : public TComponent {
   void SetHintColor(TColor Value) { hint_color_ = Value; }
   const String& Hint() const { return hint_; }
   void SetHint(const String& Value);
+
+  // The reading order of the forms that follow it (forms without a parent whose
+  // ParentBiDiMode is set) and of the application's own texts.
+  TBiDiMode BiDiMode() const { return bidi_mode_; }
+  void SetBiDiMode(TBiDiMode Value);
+  bool IsRightToLeft() const;
+  bool UseRightToLeftReading() const;
+  bool UseRightToLeftAlignment() const;
+  bool UseRightToLeftScrollBar() const;
   void CancelHint();
   void HintMouseMessage(TControl* Control, const TMessage& Message);
   THintWindow* HintWindow() const { return hint_window_; }
@@ -503,6 +518,7 @@ class TApplication : public TComponent {
   int modal_level_ = 0;
 
   bool show_hint_ = true;
+  TBiDiMode bidi_mode_ = bdLeftToRight;
   int hint_pause_ = 500;
   int hint_short_pause_ = 50;
   int hint_hide_pause_ = 2500;

@@ -38,7 +38,7 @@ TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {
   ReadSystemFonts();
 }
 
-TScreen::~TScreen() = default;
+TScreen::~TScreen() { ReleaseRegisteredCursors(); }
 
 void TScreen::ReadSystemFonts() {
   NONCLIENTMETRICSW ncm{};
@@ -172,6 +172,8 @@ void TScreen::SetCursor(TCursor Value) {
     SendMessageW(wnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   }
 }
+
+void TScreen::SetCursors(TCursor Index, HCURSOR Handle) { RegisterCursor(Index, Handle); }
 
 // ---------------------------------------------------------------------------------------
 // THintWindow

@@ -336,6 +336,9 @@ class TCustomComboBox : public TWinControl {
   void SetStyle(TComboBoxStyle Value);
   // The items, kept by the control whether or not its window exists.
   TStrings* Items() const;
+  // Draws on the control; lent a DC by whoever paints the items (owner-drawn styles, engines
+  // painting the control in its place).
+  TCanvas* Canvas() const { return canvas_.get(); }
   void SetItems(TStrings* Value);
   // -1: none. A drop-down combo box shows the chosen item's text in its edit field.
   int ItemIndex() const;
@@ -380,6 +383,7 @@ class TCustomComboBox : public TWinControl {
   void AdjustDropDown();
 
   std::unique_ptr<TComboBoxStrings> items_;
+  std::unique_ptr<TControlCanvas> canvas_;
   TComboBoxStyle style_ = csDropDown;
   int item_index_ = -1;  // while there is no window, and while loading
   int drop_down_count_ = 8;

@@ -15,6 +15,7 @@ VCL_CLASS_INFO(TButtonControl) {}
 
 VCL_CLASS_INFO(TButton) {
   publish::Anchors(p);
+  publish::BiDiMode(p);
   publish::Bounds(p);
   p.Bool<&TButton::Cancel, &TButton::SetCancel>(L"Cancel", false);
   publish::Caption(p);
@@ -40,6 +41,7 @@ VCL_CLASS_INFO(TCheckBox) {
                                                                       static_cast<int64_t>(taRightJustify));
   p.Bool<&TCustomCheckBox::AllowGrayed, &TCustomCheckBox::SetAllowGrayed>(L"AllowGrayed", false);
   publish::Anchors(p);
+  publish::BiDiMode(p);
   publish::Bounds(p);
   publish::Caption(p);
   p.Bool<&TCustomCheckBox::Checked, &TCustomCheckBox::SetChecked>(L"Checked", false);
@@ -63,6 +65,7 @@ VCL_CLASS_INFO(TRadioButton) {
   p.Enum<&TRadioButton::Alignment, &TRadioButton::SetAlignment>(L"Alignment", LeftRightTypeInfo(),
                                                                 static_cast<int64_t>(taRightJustify));
   publish::Anchors(p);
+  publish::BiDiMode(p);
   publish::Bounds(p);
   publish::Caption(p);
   p.Bool<&TRadioButton::Checked, &TRadioButton::SetChecked>(L"Checked", false);

@@ -76,6 +76,8 @@ VCL_CLASS_INFO(TCustomComboBox) {}
 
 VCL_CLASS_INFO(TComboBox) {
   publish::Anchors(p);
+  publish::BiDiMode(p);
+  publish::Bevels(p);
   publish::Bounds(p);
   p.Enum<&TCustomComboBox::CharCase, &TCustomComboBox::SetCharCase>(L"CharCase", static_cast<int64_t>(ecNormal));
   publish::Color(p, clWindow);
@@ -109,7 +111,10 @@ VCL_CLASS_INFO(TComboBox) {
 // TCustomComboBox
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
-    : TWinControl(AOwner), items_(std::make_unique<TComboBoxStrings>(this)) {
+    : TWinControl(AOwner),
+      items_(std::make_unique<TComboBoxStrings>(this)),
+      canvas_(std::make_unique<TControlCanvas>()) {
+  canvas_->SetControl(this);
   // The combo box tracks the mouse itself (its list captures it while dropped).
   SetControlStyle({csSetCaption, csDoubleClicks, csFixedHeight});
   SetBounds(0, 0, 145, 25);

@@ -26,6 +26,8 @@ TPropInfo PasswordCharProp() {
 
 void PublishEditCommon(TPropertyList& p) {
   publish::Anchors(p);
+  publish::BiDiMode(p);
+  publish::Bevels(p);
   p.Enum<&TCustomEdit::BorderStyle, &TCustomEdit::SetBorderStyle>(L"BorderStyle", static_cast<int64_t>(TBorderStyle::bsSingle));
   publish::Bounds(p);
   publish::Color(p, clWindow);

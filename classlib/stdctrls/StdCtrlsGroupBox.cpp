@@ -9,6 +9,7 @@ VCL_CLASS_INFO(TCustomGroupBox) {}
 VCL_CLASS_INFO(TGroupBox) {
   publish::Align(p);
   publish::Anchors(p);
+  publish::BiDiMode(p);
   publish::Bounds(p);
   publish::Caption(p);
   publish::Color(p, clBtnFace);

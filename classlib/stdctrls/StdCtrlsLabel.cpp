@@ -10,6 +10,7 @@ VCL_CLASS_INFO(TLabel) {
   publish::Align(p);
   p.Enum<&TCustomLabel::Alignment, &TCustomLabel::SetAlignment>(L"Alignment", static_cast<int64_t>(taLeftJustify));
   publish::Anchors(p);
+  publish::BiDiMode(p);
   p.Bool<&TCustomLabel::AutoSize, &TCustomLabel::SetAutoSize>(L"AutoSize", true);
   publish::Bounds(p);
   publish::Caption(p);

@@ -1,0 +1,38 @@
+#include "classlib/controls/Mouse.h"
+
+namespace vcl {
+
+namespace {
+TMouse g_mouse;
+}  // namespace
+
+TMouse* const Mouse = &g_mouse;
+
+TPoint TMouse::CursorPos() const {
+  POINT p{};
+  GetCursorPos(&p);
+  return p;
+}
+
+void TMouse::SetCursorPos(TPoint Value) { ::SetCursorPos(Value.X, Value.Y); }
+
+HWND TMouse::Capture() const { return GetCapture(); }
+
+void TMouse::SetCapture(HWND Value) {
+  if (Value)
+    ::SetCapture(Value);
+  else
+    ReleaseCapture();
+}
+
+bool TMouse::MousePresent() const { return GetSystemMetrics(SM_MOUSEPRESENT) != 0; }
+
+bool TMouse::WheelPresent() const { return GetSystemMetrics(SM_MOUSEWHEELPRESENT) != 0; }
+
+int TMouse::WheelScrollLines() const {
+  UINT lines = 3;
+  SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  return static_cast<int>(lines);
+}
+
+}  // namespace vcl
