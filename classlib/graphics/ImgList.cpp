@@ -1,6 +1,17 @@
+// commctrl.h declares the image list stream calls only when IStream is known.
+#include <windows.h>
+#include <objidl.h>
+
 #include "classlib/graphics/ImgList.h"
 
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <cstring>
+
 #include "classlib/graphics/GraphicsBitmap.h"
+#include "classlib/rtl/Streams.h"
+#include "classlib/streaming/Filer.h"
 
 namespace vcl {
 
@@ -30,6 +41,7 @@ std::unique_ptr<TBitmap> PrivateCopy(TBitmap* b) {
 
 }  // namespace
 
+VCL_CLASS_INFO(TChangeLink) {}
 VCL_CLASS_INFO(TCustomImageList) {}
 
 VCL_CLASS_INFO(TImageList) {
@@ -54,7 +66,10 @@ TCustomImageList::TCustomImageList(TComponent* AOwner, int AWidth, int AHeight) 
   height_ = AHeight;
 }
 
-TCustomImageList::~TCustomImageList() { FreeHandle(); }
+TCustomImageList::~TCustomImageList() {
+  for (TChangeLink* link : links_) link->sender_ = nullptr;
+  FreeHandle();
+}
 
 void TCustomImageList::FreeHandle() {
   if (handle_ && !share_images_) ImageList_Destroy(handle_);
@@ -263,7 +278,158 @@ void TCustomImageList::Assign(TPersistent* Source) {
 }
 
 void TCustomImageList::Change() {
+  if (update_count_ > 0) {
+    changed_ = true;
+    return;
+  }
+  changed_ = false;
+  // A link may unregister itself or others while it is told.
+  for (TChangeLink* link : std::vector<TChangeLink*>(links_))
+    if (std::find(links_.begin(), links_.end(), link) != links_.end()) link->Change();
   if (OnChange) OnChange(this);
+}
+
+void TCustomImageList::EndUpdate() {
+  if (update_count_ == 0) return;
+  if (--update_count_ == 0 && changed_) Change();
+}
+
+void TCustomImageList::RegisterChanges(TChangeLink* Value) {
+  if (!Value || Value->sender_ == this) return;
+  if (Value->sender_) Value->sender_->UnRegisterChanges(Value);
+  Value->sender_ = this;
+  links_.push_back(Value);
+}
+
+void TCustomImageList::UnRegisterChanges(TChangeLink* Value) {
+  if (!Value || Value->sender_ != this) return;
+  std::erase(links_, Value);
+  Value->sender_ = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------
+// Streamed images
+
+namespace {
+
+#pragma pack(push, 2)
+// The head of the system's image list stream.
+struct ImageListHead {
+  uint16_t magic;  // "IL"
+  uint16_t version;
+  uint16_t count;
+  uint16_t capacity;
+  uint16_t grow;
+  uint16_t cx;
+  uint16_t cy;
+  uint32_t bk_color;
+  uint16_t flags;
+  int16_t overlays[4];
+};
+#pragma pack(pop)
+static_assert(sizeof(ImageListHead) == 28);
+
+constexpr uint16_t kImageListMagic = 0x4C49;  // "IL"
+constexpr int kMaxImageSide = 1024;
+constexpr int kMaxImages = 16384;
+
+template <class T>
+bool ReadAt(std::span<const uint8_t> bytes, size_t offset, T& value) {
+  if (offset > bytes.size() || bytes.size() - offset < sizeof(T)) return false;
+  std::memcpy(&value, bytes.data() + offset, sizeof(T));
+  return true;
+}
+
+// One bitmap of the stream (a BMP file): its size when it is whole and plausible, else 0.
+size_t BitmapSize(std::span<const uint8_t> bytes, size_t offset) {
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  if (!ReadAt(bytes, offset, file) || !ReadAt(bytes, offset + sizeof(file), info)) return 0;
+  if (file.bfType != 0x4D42 || info.biSize < sizeof(info) || info.biWidth <= 0 || info.biHeight == 0) return 0;
+  const int64_t width = info.biWidth;
+  const int64_t height = info.biHeight < 0 ? -static_cast<int64_t>(info.biHeight) : info.biHeight;
+  const int bits = info.biBitCount;
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return 0;
+  if (width > 4 * kMaxImageSide || height > static_cast<int64_t>(kMaxImageSide) * (kMaxImages / 4 + 1)) return 0;
+  const int64_t stride = ((width * bits + 31) / 32) * 4;
+  const int64_t colors = bits <= 8 ? (info.biClrUsed ? info.biClrUsed : (int64_t{1} << bits)) : 0;
+  if (colors > 256) return 0;
+  const int64_t needed = static_cast<int64_t>(sizeof(file)) + info.biSize + colors * 4 + stride * height;
+  if (needed > static_cast<int64_t>(bytes.size() - offset)) return 0;
+  return static_cast<size_t>(needed);
+}
+
+// Whether the system can be given the bytes: a whole head and whole bitmaps of the sizes the
+// head promises (the system trusts what it reads).
+bool PlausibleImageListStream(std::span<const uint8_t> bytes) {
+  ImageListHead head{};
+  if (!ReadAt(bytes, 0, head)) return false;
+  if (head.magic != kImageListMagic || head.cx == 0 || head.cy == 0 || head.cx > kMaxImageSide ||
+      head.cy > kMaxImageSide || head.count > kMaxImages || head.capacity > kMaxImages)
+    return false;
+  size_t offset = sizeof(head);
+  const int bitmaps = (head.flags & ILC_MASK) ? 2 : 1;
+  for (int i = 0; i < bitmaps; ++i) {
+    const size_t size = BitmapSize(bytes, offset);
+    if (size == 0) return false;
+    offset += size;
+  }
+  return true;
+}
+
+// A COM stream releases itself.
+struct StreamRelease {
+  void operator()(IStream* s) const {
+    if (s) s->Release();
+  }
+};
+using UniqueStream = std::unique_ptr<IStream, StreamRelease>;
+
+}  // namespace
+
+void TCustomImageList::DefineProperties(TFiler* Filer) {
+  inherited::DefineProperties(Filer);
+  Filer->DefineBinaryProperty(
+      L"Bitmap", [this](TStream* s) { ReadData(s); }, [this](TStream* s) { WriteData(s); }, Count() > 0);
+}
+
+void TCustomImageList::ReadData(TStream* Stream) {
+  const int64_t size = Stream->Size() - Stream->Position();
+  if (size <= 0 || size > (int64_t{256} << 20)) throw EReadError(L"Failed to read ImageList data from stream");
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  Stream->ReadBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+  if (!PlausibleImageListStream(bytes)) throw EReadError(L"Failed to read ImageList data from stream");
+  UniqueStream source(SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size())));
+  HIMAGELIST list = source ? ImageList_Read(source.get()) : nullptr;
+  if (!list) throw EReadError(L"Failed to read ImageList data from stream");
+  ImageListHead head{};
+  ReadAt(std::span<const uint8_t>(bytes), 0, head);
+  masked_ = (head.flags & ILC_MASK) != 0;
+  SetHandle(list);
+}
+
+void TCustomImageList::WriteData(TStream* Stream) {
+  UniqueStream target;
+  IStream* made = nullptr;
+  if (SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &made))) target.reset(made);
+  if (!target || !ImageList_Write(Handle(), target.get())) throw EWriteError(L"Failed to write ImageList data to stream");
+  STATSTG stat{};
+  LARGE_INTEGER zero{};
+  if (FAILED(target->Stat(&stat, STATFLAG_NONAME)) || FAILED(target->Seek(zero, STREAM_SEEK_SET, nullptr)))
+    throw EWriteError(L"Failed to write ImageList data to stream");
+  std::vector<uint8_t> bytes(static_cast<size_t>(stat.cbSize.QuadPart));
+  ULONG got = 0;
+  if (!bytes.empty() && (FAILED(target->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &got)) || got != bytes.size()))
+    throw EWriteError(L"Failed to write ImageList data to stream");
+  Stream->WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+}
+
+TChangeLink::~TChangeLink() {
+  if (sender_) sender_->UnRegisterChanges(this);
+}
+
+void TChangeLink::Change() {
+  if (OnChange) OnChange(sender_);
 }
 
 }  // namespace vcl

@@ -4,12 +4,37 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <vector>
+
 #include "classlib/rtl/Component.h"
 #include "classlib/graphics/GraphicsIcon.h"
 
 namespace vcl {
 
 class TBitmap;
+class TCustomImageList;
+
+// A link through which an image list tells its users (controls showing its images, engines)
+// that its images changed. The user owns the link; the list only points to it while it is
+// registered (RegisterChanges), and lets go of it when the list goes.
+class TChangeLink : public TObject {
+  VCL_CLASS(TChangeLink, TObject)
+ public:
+  TChangeLink() = default;
+  ~TChangeLink() override;
+  TChangeLink(const TChangeLink&) = delete;
+  TChangeLink& operator=(const TChangeLink&) = delete;
+
+  // The list the link is registered with; nil when none.
+  TCustomImageList* Sender() const { return sender_; }
+  virtual void Change();
+
+  TNotifyEvent OnChange;  // Sender: the image list
+
+ private:
+  friend class TCustomImageList;
+  TCustomImageList* sender_ = nullptr;
+};
 
 VCL_ENUM(TDrawingStyle, dsFocus, dsSelected, dsNormal, dsTransparent)
 VCL_ENUM(TImageType, itImage, itMask)
@@ -69,12 +94,26 @@ class TCustomImageList : public TComponent {
   void GetBitmap(int Index, TBitmap* Image);
   void GetIcon(int Index, TIcon* Image);
 
+  // Changes made between BeginUpdate and the matching EndUpdate are told once, at the end.
+  void BeginUpdate() { ++update_count_; }
+  void EndUpdate();
+  int UpdateCount() const { return update_count_; }
+  // Change links: told of every change until unregistered (or freed).
+  void RegisterChanges(TChangeLink* Value);
+  void UnRegisterChanges(TChangeLink* Value);
+
   TNotifyEvent OnChange;
 
  protected:
   void HandleNeeded();
   virtual void CreateImageList();
+  // Tells the change links, then OnChange (at the end of an update when inside one).
   virtual void Change();
+  // The images as a form description stores them (the "Bitmap" data): the system's image
+  // list stream. Lists that keep their images otherwise store them their own way.
+  void DefineProperties(TFiler* Filer) override;
+  virtual void ReadData(TStream* Stream);
+  virtual void WriteData(TStream* Stream);
   virtual void DoDraw(int Index, TCanvas* Canvas, int X, int Y, UINT Style, bool Enabled);
 
  private:
@@ -91,6 +130,9 @@ class TCustomImageList : public TComponent {
   TImageType image_type_ = TImageType::itImage;
   bool masked_ = true;
   bool share_images_ = false;
+  int update_count_ = 0;
+  bool changed_ = false;  // a change waits for the end of the update
+  std::vector<TChangeLink*> links_;
 };
 
 class TImageList : public TCustomImageList {

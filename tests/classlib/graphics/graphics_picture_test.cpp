@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
+#include <string>
 #include <cwctype>
 
 #include "classlib/streaming/Filer.h"
@@ -379,6 +381,141 @@ TEST(ImageList, MaskedStripsDrawOverTheBackground) {
 
   EXPECT_EQ(TImageList::StaticClass().FindProp(L"Width")->Default, 16);
   EXPECT_EQ(TImageList::StaticClass().FindProp(L"BkColor")->Default, clNone);
+}
+
+struct LinkCounter {
+  TChangeLink link;
+  int changes = 0;
+  TObject* sender = nullptr;
+  TCustomImageList* unregister_from = nullptr;  // leaves at the first change
+  LinkCounter() { link.OnChange = TNotifyEvent::Bind<&LinkCounter::Changed>(this); }
+  void Changed(TObject* Sender) {
+    ++changes;
+    sender = Sender;
+    if (unregister_from) unregister_from->UnRegisterChanges(&link);
+  }
+};
+
+TEST(ImageList, ChangeLinksAreToldOnceAtTheEndOfAnUpdate) {
+  auto list = std::make_unique<TImageList>(nullptr);
+  LinkCounter first, second;
+  int events = 0;
+  list->OnChange = TNotifyEvent::FromFunction([](void* n, TObject*) { ++*static_cast<int*>(n); }, &events);
+  list->RegisterChanges(&first.link);
+  list->RegisterChanges(&second.link);
+  EXPECT_EQ(first.link.Sender(), list.get());
+  auto strip = Strip();
+  list->AddMasked(strip.get(), clWhite);
+  EXPECT_EQ(first.changes, 1);
+  EXPECT_EQ(second.changes, 1);
+  EXPECT_EQ(first.sender, list.get());
+
+  list->BeginUpdate();
+  list->BeginUpdate();
+  list->Delete(0);
+  list->Delete(0);
+  list->EndUpdate();
+  EXPECT_EQ(first.changes, 1);  // still inside the outer update
+  list->EndUpdate();
+  EXPECT_EQ(first.changes, 2);
+  EXPECT_EQ(second.changes, 2);
+  EXPECT_EQ(events, 2);
+  list->BeginUpdate();
+  list->EndUpdate();  // nothing changed: nothing told
+  EXPECT_EQ(events, 2);
+  list->EndUpdate();  // unmatched: ignored
+  EXPECT_EQ(list->UpdateCount(), 0);
+
+  first.unregister_from = list.get();  // a link may leave while it is told
+  list->Delete(0);
+  EXPECT_EQ(first.changes, 3);
+  EXPECT_EQ(first.link.Sender(), nullptr);
+  list->Delete(0);
+  EXPECT_EQ(first.changes, 3);
+  EXPECT_EQ(second.changes, 4);
+
+  {
+    LinkCounter brief;
+    list->RegisterChanges(&brief.link);
+  }  // a freed link leaves its list
+  list->Clear();
+  EXPECT_EQ(second.changes, 5);
+  list.reset();  // a freed list lets go of its links
+  EXPECT_EQ(second.link.Sender(), nullptr);
+}
+
+// The images as a form description stores them: written and read again through the
+// system's image list stream.
+TEST(ImageList, ImagesStreamedInTheFormDescriptionAndBrokenDataRefused) {
+  TImageList list(nullptr);
+  list.SetName(L"Images");
+  auto strip = Strip();
+  list.AddMasked(strip.get(), clWhite);
+  const std::string text = WriteComponentText(&list);
+  ASSERT_NE(text.find("Bitmap = {"), std::string::npos);
+
+  TImageList copy(nullptr);
+  LinkCounter told;
+  copy.RegisterChanges(&told.link);
+  ReadComponentText(&copy, text, L"images");
+  EXPECT_EQ(copy.Count(), 4);
+  EXPECT_EQ(copy.Width(), 16);
+  EXPECT_GE(told.changes, 1);
+  auto dst = Surface(20, 20, clRed);
+  copy.Draw(dst->Canvas(), 2, 2, 1);
+  EXPECT_EQ(At(*dst, 2 + 6, 2 + 6), clBlack);
+  EXPECT_EQ(At(*dst, 2 + 1, 2 + 1), clRed);
+
+  // The same description with its image data cut short, or with a head that promises more.
+  const size_t open = text.find("Bitmap = {");
+  const size_t close = text.find('}', open);
+  const std::string data = text.substr(open + 10, close - open - 10);
+  std::string hex;
+  for (char c : data)
+    if (std::isxdigit(static_cast<unsigned char>(c))) hex += c;
+  auto withData = [&](const std::string& h) { return text.substr(0, open + 10) + h + text.substr(close); };
+  std::string bigger = hex;
+  bigger.replace(20, 4, "FF7F");  // cx (at byte 10) far beyond the bitmaps that follow
+  for (const std::string& broken : {hex.substr(0, hex.size() / 2), hex.substr(0, 40), bigger, std::string("0000")}) {
+    TImageList target(nullptr);
+    EXPECT_THROW(ReadComponentText(&target, withData(broken), L"broken"), EReadError);
+    EXPECT_EQ(target.Count(), 0);
+  }
+}
+
+// A list that keeps its images otherwise streams them its own way.
+class TOwnDataList : public TImageList {
+  VCL_CLASS(TOwnDataList, TImageList)
+ public:
+  using TImageList::TImageList;
+  std::string read;
+  int writes = 0;
+
+ protected:
+  void ReadData(TStream* Stream) override {
+    read.resize(static_cast<size_t>(Stream->Size()));
+    Stream->ReadBuffer(read.data(), static_cast<int64_t>(read.size()));
+  }
+  void WriteData(TStream* Stream) override {
+    ++writes;
+    Stream->WriteBuffer("own", 3);
+  }
+};
+
+}  // namespace
+VCL_CLASS_INFO(TOwnDataList) {}
+namespace {
+
+TEST(ImageList, ReadDataAndWriteDataAreTheListsToReplace) {
+  TOwnDataList list(nullptr);
+  auto strip = Strip();
+  list.AddMasked(strip.get(), clWhite);
+  const std::string text = WriteComponentText(&list);
+  EXPECT_EQ(list.writes, 1);
+  TOwnDataList copy(nullptr);
+  ReadComponentText(&copy, text, L"own");
+  EXPECT_EQ(copy.read, "own");
+  EXPECT_EQ(copy.Count(), 0);
 }
 
 }  // namespace

@@ -169,6 +169,36 @@ TEST(Items, IndexOfIgnoresCaseUnlessAsked) {
   EXPECT_EQ(list.IndexOf(L"Alpha"), 0);
 }
 
+// Lists of class names the engines look up compare case-sensitively: a sorted list keeps
+// names differing only in case apart, and finds only the exact one.
+TEST(Items, ACaseSensitiveSortedListKeepsNamesThatDifferInCaseApart) {
+  TStringList names;
+  names.SetCaseSensitive(true);
+  names.SetSorted(true);
+  for (const wchar_t* s : {L"TComboBox", L"Tcombobox", L"TEdit", L"TCOMBOBOX", L"TComboBox"}) names.Add(s);
+  EXPECT_EQ(names.Count(), 4);  // the exact duplicate ignored, the others kept
+  for (const wchar_t* s : {L"TComboBox", L"Tcombobox", L"TCOMBOBOX", L"TEdit"}) {
+    int index = -1;
+    ASSERT_TRUE(names.Find(s, index)) << s;
+    EXPECT_EQ(names[index], s);
+    EXPECT_EQ(names.IndexOf(s), index);
+  }
+  int index = -1;
+  EXPECT_FALSE(names.Find(L"TEDIT", index));
+  EXPECT_EQ(names.IndexOf(L"tedit"), -1);
+  for (int i = 1; i < names.Count(); ++i) EXPECT_LT(AnsiCompareStr(names[i - 1], names[i]), 0);
+
+  // Without case, the names are one: found whichever is asked, and sorted together.
+  names.SetCaseSensitive(false);
+  EXPECT_NE(names.IndexOf(L"TEDIT"), -1);
+  EXPECT_GE(names.IndexOf(L"tcombobox"), 0);
+  for (int i = 1; i < names.Count(); ++i) EXPECT_LE(AnsiCompareText(names[i - 1], names[i]), 0);
+  TStringList plain;
+  plain.SetSorted(true);
+  for (const wchar_t* s : {L"TComboBox", L"Tcombobox", L"TCOMBOBOX"}) plain.Add(s);
+  EXPECT_EQ(plain.Count(), 1);
+}
+
 TEST(Items, NamesAndValues) {
   TStringList list;
   list.SetText(L"TComboboxex=combobox\nTControlBar=Panel\nplain\nkey=a=b");
