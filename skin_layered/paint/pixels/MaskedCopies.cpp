@@ -207,6 +207,20 @@ void AppendColorRuns(const TPixelView& view, TPixelRect area, TPixel32 value, TP
   }
 }
 
+void DrawCoverage(const TPixelView& dst, int x, int y, const TPixelView& coverage, TColorValue color) {
+  const auto area = PlaceArea(dst, coverage, x, y, {0, 0, coverage.Width, coverage.Height});
+  if (!area) return;
+  const TPixel32 k = SwapBytes02(color);
+  for (int row = 0; row < area->Height; ++row) {
+    TPixel32* d = dst.Row(area->DstY + row) + area->DstX;
+    const TPixel32* t = coverage.Row(area->SrcY + row) + area->SrcX;
+    for (int i = 0; i < area->Width; ++i) {
+      if (t[i] == 0x00FFFFFFu || t[i] == 0xFFFFFFFFu) continue;
+      d[i] = MixByMask(d[i], k, t[i]) | 0xFF000000u;
+    }
+  }
+}
+
 void StretchCopyArea(const TPixelView& dst, TPixelRect area, const TPixelView& src, TPixelRect piece) {
   if (dst.Empty() || src.Empty() || area.IsEmpty() || piece.IsEmpty()) return;
   if (piece.Left < 0 || piece.Top < 0 || piece.Right > src.Width || piece.Bottom > src.Height) return;

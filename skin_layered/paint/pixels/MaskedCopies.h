@@ -87,6 +87,12 @@ void ReflectGlyphArea(const TPixelView& dst, int x, int y, const TPixelView& src
 void AppendColorRuns(const TPixelView& view, TPixelRect area, TPixel32 value, TPixel32 compareMask, bool match,
                      int dx, int dy, std::vector<TPixelRect>& runs);
 
+// Text drawn black on white (Coverage, placed at (x, y) of Dst) laid into Dst in a colour:
+// every coverage pixel that is not white (with alpha 0 or 255) moves Dst's colour channels
+// toward the colour's, c := ((c - k) * t + k * 256) shr 8 with t the coverage's channel and k
+// the colour's, and makes Dst's alpha 255.
+void DrawCoverage(const TPixelView& dst, int x, int y, const TPixelView& coverage, TColorValue color);
+
 // Piece of Src scaled over Area of Dst by the nearest pixel (as StretchBlt with
 // COLORONCOLOR), alpha included; only the part of Area inside Dst is written.
 void StretchCopyArea(const TPixelView& dst, TPixelRect area, const TPixelView& src, TPixelRect piece);
