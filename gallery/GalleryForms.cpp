@@ -1,6 +1,9 @@
 #include "gallery/GalleryForms.h"
 
 #include "classlib/comctrls/ComCtrls.h"
+#include "classlib/comctrls/Grids.h"
+#include "classlib/comctrls/RichEdit.h"
+#include "classlib/comctrls/TreeView.h"
 #include "classlib/extctrls/Buttons.h"
 #include "classlib/extctrls/ExtCtrls.h"
 #include "classlib/forms/Menus.h"
@@ -56,7 +59,8 @@ void InitGalleryUnit() {
         &vcl::TPageControl::StaticClass(), &vcl::TTabSheet::StaticClass(), &vcl::TListView::StaticClass(),
         &vcl::TDateTimePicker::StaticClass(), &vcl::THeaderControl::StaticClass(),
         &vcl::TProgressBar::StaticClass(), &vcl::TStatusBar::StaticClass(), &vcl::TToolBar::StaticClass(),
-        &vcl::TToolButton::StaticClass(), &vcl::TTrackBar::StaticClass(), &vcl::TUpDown::StaticClass()})
+        &vcl::TToolButton::StaticClass(), &vcl::TTrackBar::StaticClass(), &vcl::TUpDown::StaticClass(),
+        &vcl::TTreeView::StaticClass(), &vcl::TStringGrid::StaticClass(), &vcl::TRichEdit::StaticClass()})
     (void)c;
 }
 
@@ -73,6 +77,31 @@ void TGalleryMain::FormCreate(vcl::TObject*) {
     }
     list->SetItemIndex(1);
   }
+  if (auto* tree = Component<vcl::TTreeView>(this, L"TreeView")) {
+    vcl::TTreeNodes* nodes = tree->Items();
+    vcl::TTreeNode* forms = nodes->AddChild(nullptr, L"Forms");
+    for (const wchar_t* part : {L"Borders", L"Title and caption buttons", L"Menu bar"}) nodes->AddChild(forms, part);
+    vcl::TTreeNode* controls = nodes->AddChild(nullptr, L"Controls");
+    for (const wchar_t* part : {L"Buttons", L"Check boxes", L"Scroll bars", L"Tabs"}) nodes->AddChild(controls, part);
+    nodes->AddChild(nullptr, L"Menus");
+    tree->FullExpand();
+  }
+  // The menu bar came to the window after it was made, and took its height from the client
+  // area: the size the description gives is put back.
+  if (designed_client_.X > 0) SetClientSize(designed_client_.X, designed_client_.Y);
+  if (auto* grid = Component<vcl::TStringGrid>(this, L"StringGrid")) {
+    const wchar_t* heads[] = {L"", L"Normal", L"Hot", L"Pressed"};
+    for (int c = 0; c < 4; ++c) grid->SetCells(c, 0, heads[c]);
+    for (int r = 1; r < grid->RowCount(); ++r) {
+      grid->SetCells(0, r, L"Row " + std::to_wstring(r));
+      for (int c = 1; c < 4; ++c) grid->SetCells(c, r, std::to_wstring(r * 10 + c));
+    }
+  }
+}
+
+void TGalleryMain::SetClientSize(int AWidth, int AHeight) {
+  if (ComponentState().Contains(vcl::csLoading)) designed_client_ = vcl::TPoint(AWidth, AHeight);
+  TForm::SetClientSize(AWidth, AHeight);
 }
 
 void TGalleryMain::ShowDialog() {

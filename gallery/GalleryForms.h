@@ -25,6 +25,12 @@ class TGalleryMain : public vcl::TForm {
   void MdiItemClick(vcl::TObject* Sender);
   void ExitItemClick(vcl::TObject* Sender);
   void FormClose(vcl::TObject* Sender, vcl::TCloseAction& Action);
+
+  // Remembers the client size the description gives.
+  void SetClientSize(int AWidth, int AHeight) override;
+
+ private:
+  vcl::TPoint designed_client_;
 };
 
 class TGalleryDialog : public vcl::TForm {

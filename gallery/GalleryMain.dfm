@@ -351,8 +351,42 @@ object GalleryMain: TGalleryMain
           'Pages of a page control.')
       end
     end
-    object EmptySheet: TTabSheet
-      Caption = 'Third page'
+    object TreeSheet: TTabSheet
+      Caption = 'Tree view'
+      object TreeView: TTreeView
+        Left = 0
+        Top = 0
+        Width = 320
+        Height = 472
+        Align = alClient
+      end
+    end
+    object GridSheet: TTabSheet
+      Caption = 'Grid'
+      object StringGrid: TStringGrid
+        Left = 0
+        Top = 0
+        Width = 320
+        Height = 472
+        Align = alClient
+        ColCount = 4
+        DefaultColWidth = 72
+        DefaultRowHeight = 20
+        RowCount = 12
+      end
+    end
+    object RichSheet: TTabSheet
+      Caption = 'Rich edit'
+      object RichEdit: TRichEdit
+        Left = 0
+        Top = 0
+        Width = 320
+        Height = 472
+        Align = alClient
+        Lines.Strings = (
+          'A rich edit control.'
+          'Its text is not limited to 32767 characters.')
+      end
     end
   end
   object MainMenu: TMainMenu

@@ -57,6 +57,7 @@ VCL_CLASS_INFO(TSkinData) {
   p.String<&TSkinData::Version, &TSkinData::SetVersion>(L"Version").Stored = &NeverStored;
   p.Bool<&TSkinData::MenuUpdate, &TSkinData::SetMenuUpdate>(L"MenuUpdate", true);
   p.Bool<&TSkinData::MenuMerge, &TSkinData::SetMenuMerge>(L"MenuMerge", false);
+  p.Bool<&TSkinData::FramePainting, &TSkinData::SetFramePainting>(L"FramePainting", true);
   p.Event<&TSkinData::OnFormSkin>(L"OnFormSkin");
   p.Event<&TSkinData::OnSkinChanged>(L"OnSkinChanged");
   p.Event<&TSkinData::OnSkinControl>(L"OnSkinControl");

@@ -116,8 +116,10 @@ class TSkinData : public vcl::TComponent {
   // The system's maximised window size (read at creation).
   int MaxWidth() const { return max_width_; }
   int MaxHeight() const { return max_height_; }
-  // Frames are painted while set; the form window clears it around a menu change.
-  bool FramePainting = true;
+  // Skinned frames are painted while set (published, default true); the form window clears
+  // it around a menu change.
+  bool FramePainting() const { return frame_painting_; }
+  void SetFramePainting(bool Value) { frame_painting_ = Value; }
 
   // The form query: OnFormSkin may change the answer (DoSkin) for a window of class aName.
   void QueryFormSkin(const String& aName, bool& DoSkin);
@@ -148,6 +150,7 @@ class TSkinData : public vcl::TComponent {
   TSkinFormType skin_formtype_ = sfMainform;
   bool menu_update_ = true;
   bool menu_merge_ = false;
+  bool frame_painting_ = true;
 
   bool empty_ = true;
   std::unique_ptr<vcl::TMemoryStream> skin_stream_;

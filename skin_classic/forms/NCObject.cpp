@@ -1,0 +1,134 @@
+#include "skin_classic/forms/NCObject.h"
+
+#include "skin_classic/core/SkinManage.h"
+#include "skin_classic/forms/WinSkinForm.h"
+#include "skin_classic/paint/SkinDraw.h"
+
+namespace winskin {
+
+VCL_CLASS_INFO(TNCObject) {}
+VCL_CLASS_INFO(TWinSysButton) {}
+
+// ---------------------------------------------------------------------------------------
+// The state machine
+
+void TNCObject::MouseDown() {
+  if (Owner->HotObject && Owner->HotObject != this) Owner->HotObject->MouseLeave();
+  if (!Visible) return;
+  Owner->HotObject = this;
+  State = TNCState::Pressed;
+  Paint();
+}
+
+void TNCObject::MouseUp() {
+  if (!Visible) return;
+  State = TNCState::Hot;
+  Paint();
+}
+
+void TNCObject::MouseHover() {
+  if (Owner->HotObject == this) return;
+  if (Owner->HotObject) Owner->HotObject->MouseLeave();
+  if (!Visible) return;
+  Owner->HotObject = this;
+  State = TNCState::Hot;
+  Paint();
+}
+
+void TNCObject::MouseLeave() {
+  if (!Visible) return;
+  if (Owner->HotObject == this) Owner->HotObject = nullptr;
+  State = TNCState::Normal;
+  Paint();
+}
+
+// ---------------------------------------------------------------------------------------
+// Caption buttons
+
+TBitmap* TWinSysButton::Image() const { return IsIcon() ? Owner->IconBitmap() : Data->Bitmap.get(); }
+
+int TWinSysButton::FrameCount() const { return IsIcon() ? 1 : std::max(Data->Frame, 1); }
+
+int TWinSysButton::FrameWidth() const {
+  TBitmap* image = Image();
+  return image && !image->Empty() ? image->Width() / FrameCount() : 0;
+}
+
+int TWinSysButton::FrameHeight() const {
+  TBitmap* image = Image();
+  return image && !image->Empty() ? image->Height() : 0;
+}
+
+// One of the skin's two conditions (the table of condition codes).
+bool TWinSysButton::ConditionHolds(int Code, bool First) const {
+  const TWinSkinForm& f = *Owner;
+  const bool maximized = f.ShowState == TShowState::Maximized;
+  const bool minBox = f.StyleBits & kHasMinimizeBox, maxBox = f.StyleBits & kHasMaximizeBox;
+  const bool sysMenu = f.StyleBits & kHasSystemMenu, help = f.StyleBits & kHasContextHelp;
+  switch (Code) {
+    case 0: return true;
+    case 1: return maximized;
+    case 2: return !maximized;
+    case 3: return f.Active;
+    case 4: return !f.Active;
+    case 6:
+    case 8: return First ? (minBox || maxBox) && sysMenu : minBox || maxBox;
+    case 7: return !maxBox;
+    case 9: return !minBox;
+    case 10: return First ? help && !minBox && !maxBox : help;
+    case 100: {
+      if (f.FormKind != TFormKind::MDIParent || !f.MenuBar() || !f.MDIClient) return false;
+      BOOL childMaximized = FALSE;
+      const auto child =
+          reinterpret_cast<HWND>(SendMessageW(f.MDIClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&childMaximized)));
+      return child && childMaximized;
+    }
+    case 200: return f.BorderKind == TBorderKind::Dialog && !f.IsDialog;
+    default: break;
+  }
+  if (Code >= 201 && Code <= 999) return true;
+  if (Code >= 1000 && Code <= 2000)
+    return !First || SendMessageW(f.Window, SKM_CAPTIONVISIBLE, static_cast<WPARAM>(Code), Data->Action) >= 1;
+  return false;  // -1, 5, 11-99 and any other code
+}
+
+void TWinSysButton::UpdateVisibility() {
+  const bool first = ConditionHolds(Data->Visibility, true);
+  // The second condition of code 100 is the first's value.
+  const bool second = Data->Visibility1 == 100 ? first : ConditionHolds(Data->Visibility1, false);
+  bool visible = first && second;
+  const int sysBits = Owner->StyleBits;
+  switch (Data->Action) {
+    case 0: visible = visible && (sysBits & kHasSystemMenu); break;
+    case 1: Enabled = (sysBits & kHasMaximizeBox) && (sysBits & kHasSystemMenu); break;
+    case 2: Enabled = (sysBits & kHasMinimizeBox) && (sysBits & kHasSystemMenu); break;
+    case 3:
+    case 11:
+    case 12: visible = visible && Owner->BorderKind != TBorderKind::Dialog; break;
+    default: break;
+  }
+  Visible = visible;
+}
+
+int TWinSysButton::PaintFrame(bool TitlePaint) const {
+  const bool hasDisabled = FrameCount() >= 4;
+  if (!Enabled) return hasDisabled ? 4 : 1;
+  if (TitlePaint) return Owner->Active || !hasDisabled ? 1 : 4;
+  if (OnMenuBand() && State == TNCState::Hot && hasDisabled) return 4;
+  return std::min(static_cast<int>(State), FrameCount());
+}
+
+void TWinSysButton::PaintTo(HDC DC, int Frame, TPoint Origin) const {
+  if (BoundsRect.IsEmpty()) return;
+  const int x = BoundsRect.Left - Origin.X, y = BoundsRect.Top - Origin.Y;
+  if (IsIcon()) {
+    if (HICON icon = Owner->Icon())
+      DrawIconEx(DC, x, y, icon, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0, nullptr, DI_NORMAL);
+    return;
+  }
+  DrawImageFrameAt(DC, x, y, FrameCount(), Frame, Image(), true);
+}
+
+void TWinSysButton::Paint() { Owner->PaintButton(this); }
+
+}  // namespace winskin

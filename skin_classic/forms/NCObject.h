@@ -1,0 +1,77 @@
+// Objects drawn in a skinned form's non-client area: the hot and pressed state machine they
+// share (TNCObject), and the caption buttons a skin describes (TWinSysButton) with their
+// visibility rules, layout and painting.
+#pragma once
+
+#include "skin_classic/data/DataSkinObjects.h"
+
+namespace winskin {
+
+using vcl::String;
+using vcl::TPoint;
+
+class TWinSkinForm;
+
+// The states of a non-client object.
+enum class TNCState { Normal = 1, Pressed = 2, Hot = 3 };
+
+class TNCObject : public vcl::TObject {
+  VCL_CLASS(TNCObject, TObject)
+
+ public:
+  explicit TNCObject(TWinSkinForm* AOwner) : Owner(AOwner) {}
+
+  TWinSkinForm* Owner;
+  int Index = 0;
+  TRect BoundsRect;  // window coordinates
+  bool Visible = false;
+  TNCState State = TNCState::Normal;
+  bool Enabled = true;
+
+  // Pressed: becomes the owner's hot object (another hot one leaves first).
+  virtual void MouseDown();
+  // Released over it: hot again.
+  virtual void MouseUp();
+  // The cursor came over it; nothing changes over the object that is already hot or pressed.
+  virtual void MouseHover();
+  // The cursor left it: normal, and the owner has no hot object.
+  virtual void MouseLeave();
+  virtual void Paint() {}
+};
+
+// One caption button of the skin.
+class TWinSysButton : public TNCObject {
+  VCL_CLASS(TWinSysButton, TNCObject)
+
+ public:
+  TWinSysButton(TWinSkinForm* AOwner, TDataSkinSysButton* AData) : TNCObject(AOwner), Data(AData) {}
+
+  TDataSkinSysButton* Data;
+
+  int Action() const { return Data->Action; }
+  // The icon buttons draw the window's icon.
+  bool IsIcon() const { return Data->Action == 3 || Data->Action == 11; }
+  bool IsSystemMenu() const { return IsIcon() || Data->Action == 12; }
+  // On the menu band of an MDI frame whose child is maximised (first condition 100).
+  bool OnMenuBand() const { return Data->Visibility == 100; }
+  // The picture the button draws (the window's icon for icon buttons) and its frames.
+  TBitmap* Image() const;
+  int FrameCount() const;
+  int FrameWidth() const;
+  int FrameHeight() const;
+
+  // Visible and Enabled from the skin's two conditions and the button's action.
+  void UpdateVisibility();
+  // The frame to draw: the state's, or the disabled one; TitlePaint: the frame of a full
+  // title paint (normal when the form is active, inactive otherwise).
+  int PaintFrame(bool TitlePaint) const;
+  // Draws frame Frame at the button's place, Origin being the DC's window point (0, 0).
+  void PaintTo(HDC DC, int Frame, TPoint Origin) const;
+  // Repaints the button in its current state on the window.
+  void Paint() override;
+
+ private:
+  bool ConditionHolds(int Code, bool First) const;
+};
+
+}  // namespace winskin

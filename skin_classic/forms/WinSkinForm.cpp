@@ -1,0 +1,451 @@
+#include "skin_classic/forms/WinSkinForm.h"
+
+#include <algorithm>
+
+#include "classlib/forms/Forms.h"
+#include "classlib/rtl/TypInfo.h"
+#include "skin_classic/core/ForeignClasses.h"
+#include "skin_classic/core/SkinManage.h"
+#include "skin_classic/core/SkinStartup.h"
+#include "skin_classic/forms/WinSkinMenu.h"
+#include "skin_classic/paint/SkinBitmaps.h"
+#include "skin_classic/paint/SkinText.h"
+
+namespace winskin {
+namespace {
+
+constexpr wchar_t kMdiClientClass[] = L"MDIClient";
+constexpr int kDialogStyleBit = 0x80;  // DS_MODALFRAME
+
+String ClassNameOf(HWND Window) {
+  wchar_t name[256] = {};
+  const int n = GetClassNameW(Window, name, 256);
+  return String(name, static_cast<size_t>(std::max(n, 0)));
+}
+
+HWND FindMDIClient(HWND Window) {
+  for (HWND child = GetWindow(Window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (vcl::SameText(ClassNameOf(child), kMdiClientClass)) return child;
+  return nullptr;
+}
+
+bool CaptionLogFont(LOGFONTW& Font) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return false;
+  Font = metrics.lfCaptionFont;
+  return true;
+}
+
+}  // namespace
+
+VCL_CLASS_INFO(TWinSkinForm) {}
+
+TWinSkinForm::TWinSkinForm(vcl::TComponent* AOwner)
+    : TWinSkinFormBase(AOwner), caption_font_(std::make_unique<vcl::TFont>()), double_click_time_(GetDoubleClickTime()) {
+  LOGFONTW font{};
+  if (CaptionLogFont(font)) caption_font_->SetHandle(CreateFontIndirectW(&font));
+  hover_timer_ = new vcl::TTimer(this);
+  hover_timer_->SetEnabled(false);
+  hover_timer_->SetInterval(kHoverInterval);
+  hover_timer_->OnTimer = vcl::TNotifyEvent::Bind<&TWinSkinForm::HoverTick>(this);
+}
+
+TWinSkinForm::~TWinSkinForm() {
+  // Freed while still attached (its form object goes first): the window gets its own
+  // procedure back before anything of this object is gone.
+  if (attached_ && State != TSkinFormState::Destroyed) Detach();
+  ReleaseSkinObjects();
+}
+
+// ---------------------------------------------------------------------------------------
+// Attaching
+
+void TWinSkinForm::AttachForm(TSkinData* ASkinData, vcl::TWinControl* AFormObject) {
+  FormObject = AFormObject;
+  if (ASkinData->OnBeforeSkinForm) ASkinData->OnBeforeSkinForm(FormObject, Window, WindowClass);
+  if (ASkinData->SkinControls().Contains(xcMenuItem) && vcl::IsPublishedProp(FormObject, L"AutoScroll"))
+    vcl::SetEnumProp(FormObject, L"AutoScroll", L"False");
+  Init(ASkinData);
+  if (SkinFrame) form_hook_.Install(FormObject, vcl::TWndMethod::Bind<&TWinSkinForm::FormHook>(this));
+  former_color_ = FormObject->Color();
+  FormObject->SetColor(SkinData->Skin()->Color(skin_classic::kColourButtonFace));
+}
+
+void TWinSkinForm::AttachWindow(TSkinData* ASkinData) {
+  if (ASkinData->OnBeforeSkinForm) ASkinData->OnBeforeSkinForm(nullptr, Window, WindowClass);
+  Init(ASkinData);
+}
+
+void TWinSkinForm::Init(TSkinData* ASkinData) {
+  if (attached_) return;  // once
+  TSkinManage* manager = SkinManager();
+  if (manager) manager->SetStarted(1);
+  SkinData = ASkinData;
+
+  SkinFrame = SkinData->SkinControls().Contains(xcMainMenu);
+  style_ = StyleOf();
+  const LONG_PTR exStyle = GetWindowLongPtrW(Window, GWL_EXSTYLE);
+  RightToLeft = exStyle & WS_EX_LEFTSCROLLBAR;
+  IsChild = style_ & WS_CHILD;
+  if (WindowClass.empty()) WindowClass = ClassNameOf(Window);
+  owner_window_ = GetWindow(Window, GW_OWNER);
+  StyleBits = 0;
+  if ((style_ & WS_SYSMENU) || GetSystemMenu(Window, FALSE)) StyleBits |= kHasSystemMenu;
+  if (style_ & WS_MINIMIZEBOX) StyleBits |= kHasMinimizeBox;
+  if (style_ & WS_MAXIMIZEBOX) StyleBits |= kHasMaximizeBox;
+  if (exStyle & WS_EX_CONTEXTHELP) StyleBits |= kHasContextHelp;
+  ReadShowState();
+  Sizeable = style_ & WS_THICKFRAME;
+
+  if ((MDIClient = FindMDIClient(Window))) {
+    FormKind = TFormKind::MDIParent;
+    if (manager) manager->SetMDIClient(MDIClient);
+  } else if (exStyle & WS_EX_MDICHILD) {
+    FormKind = TFormKind::MDIChild;
+    MDIClient = GetParent(Window);
+    if (SkinData->Options().Contains(xoMDIChildBorder)) SkinFrame = false;
+  }
+
+  IsDialog = WindowClass == foreign_classes::kSystemDialog || vcl::SameText(WindowClass, L"TMessageForm");
+  if ((style_ & WS_CAPTION) != WS_CAPTION)
+    BorderKind = TBorderKind::None;
+  else if ((style_ & kDialogStyleBit) || (exStyle & WS_EX_DLGMODALFRAME) || IsDialog)
+    BorderKind = TBorderKind::Dialog;
+  else if (style_ & WS_THICKFRAME)
+    BorderKind = TBorderKind::Sizeable;
+  else
+    BorderKind = TBorderKind::Single;
+  // Only the first NT 5 release needs the system menu left in place.
+  OSVERSIONINFOW version{};
+  version.dwOSVersionInfoSize = sizeof version;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  GetVersionExW(&version);
+#pragma GCC diagnostic pop
+  if (version.dwMajorVersion >= 5 && version.dwMinorVersion == 0 &&
+      ((exStyle & WS_EX_APPWINDOW) || (!owner_window_ && FormKind != TFormKind::MDIChild)))
+    StyleBits |= kKeepSystemMenu;
+  Unicode = IsWindowUnicode(Window);
+
+  if (FormKind == TFormKind::MDIParent) {
+    show_menu_update_ = SkinData->MenuUpdate();
+    mdi_client_subclass_.Attach(MDIClient, vcl::TWndMethod::Bind<&TWinSkinForm::MDIClientProc>(this));
+  }
+  subclass_.Attach(Window, vcl::TWndMethod::Bind<&TWinSkinForm::FormWndProc>(this));
+  attached_ = true;
+
+  if (SkinFrame) {
+    HMENU menu = GetMenu(Window);
+    if (menu && FormKind != TFormKind::MDIChild) {
+      menu_bar_ = std::make_unique<TWinSkinMenu>(this);
+      MenuHeight = GetSystemMetrics(SM_CYMENU);
+      native_menu_removed_ = menu_bar_->LoadItems();
+    }
+    const bool minimized = ShowState == TShowState::Minimized;
+    if (FormKind == TFormKind::MDIChild) {
+      if (!(manager && manager->MDIMaximized()) && !minimized) SetSystemStyles(false);
+    } else if (!minimized) {
+      SetSystemStyles(false);
+    }
+    LoadSkinObjects();
+  } else {
+    State = TSkinFormState::Ready;
+  }
+
+  if (FormKind == TFormKind::MDIChild) {
+    const int system = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYSIZEFRAME);
+    if (system > TopHeight) MenuHeight = system - TopHeight;
+    if (ShowState == TShowState::Maximized && manager && !manager->MDIMaximized()) manager->SetMDIMaximized(true);
+  }
+}
+
+void TWinSkinForm::ReadShowState() {
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  GetWindowPlacement(Window, &placement);
+  switch (placement.showCmd) {
+    case SW_SHOWMAXIMIZED: ShowState = TShowState::Maximized; break;
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE: ShowState = TShowState::Minimized; break;
+    default: ShowState = TShowState::Normal; break;
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Skin objects
+
+void TWinSkinForm::LoadSkinObjects() {
+  if (!SkinData || SkinData->Empty()) return;
+  TSkinObjects* skin = SkinData->Skin();
+  if (BorderKind == TBorderKind::None) {
+    LeftWidth = TopHeight = RightWidth = BottomHeight = MenuHeight = 0;
+  } else {
+    auto across = [](TDataSkinObject* b) { return b->HasBitmap() ? b->Bitmap->Width() / std::max(b->Frame, 1) : 0; };
+    auto down = [](TDataSkinObject* b) { return b->HasBitmap() ? b->Bitmap->Height() / std::max(b->Frame, 1) : 0; };
+    TopHeight = down(skin->Border(SkinBorder::Top));
+    LeftWidth = across(skin->Border(SkinBorder::Left));
+    RightWidth = across(skin->Border(SkinBorder::Right));
+    BottomHeight = down(skin->Border(SkinBorder::Bottom));
+  }
+  buttons_.clear();
+  HotObject = nullptr;
+  for (const auto& data : skin->SysButtons()) {
+    auto button = std::make_unique<TWinSysButton>(this, data.get());
+    button->Index = static_cast<int>(buttons_.size());
+    buttons_.push_back(std::move(button));
+  }
+  MakeIcon();
+}
+
+void TWinSkinForm::ReleaseSkinObjects() {
+  if (HotObject && dynamic_cast<TWinSysButton*>(HotObject)) HotObject = nullptr;
+  buttons_.clear();
+}
+
+// The window's small icon on the key colour, at the small-icon size.
+void TWinSkinForm::MakeIcon() {
+  const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+  icon_bitmap_ = NewSkinBitmap(w, h);
+  icon_.reset();
+  if (!icon_bitmap_) return;
+  icon_bitmap_->Canvas()->Brush()->SetColor(kSkinKeyColor);
+  icon_bitmap_->Canvas()->FillRect(vcl::Rect(0, 0, w, h));
+  auto source = reinterpret_cast<HICON>(SendMessageW(Window, WM_GETICON, ICON_SMALL, 0));
+  if (!source) source = reinterpret_cast<HICON>(SendMessageW(Window, WM_GETICON, ICON_BIG, 0));
+  // The icon the system shows for a window without one of its own: its class's, else the
+  // system's application icon.
+  if (!source) source = reinterpret_cast<HICON>(GetClassLongPtrW(Window, GCLP_HICONSM));
+  if (!source) source = reinterpret_cast<HICON>(GetClassLongPtrW(Window, GCLP_HICON));
+  if (!source) source = LoadIconW(nullptr, IDI_APPLICATION);
+  if (!source) return;
+  icon_.reset(static_cast<HICON>(CopyImage(source, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE)));
+  if (!icon_) icon_.reset(static_cast<HICON>(CopyImage(source, IMAGE_ICON, w, h, 0)));
+  if (icon_) DrawIconEx(icon_bitmap_->Canvas()->Handle(), 0, 0, icon_.get(), w, h, 0, nullptr, DI_NORMAL);
+  icon_bitmap_->SetTransparentColor(kSkinKeyColor);
+  icon_bitmap_->SetTransparent(true);
+}
+
+// ---------------------------------------------------------------------------------------
+// Set-up after the manager's notice (SKM_FORMSKINNED), in the window's own message loop
+
+void TWinSkinForm::FormSkinned() {
+  SystemMenu = GetSystemMenu(Window, FALSE);
+  MakeIcon();
+  if (State == TSkinFormState::Created) {
+    TSkinManage* manager = SkinManager();
+    if (IsMDIChild()) {
+      if (ShowState == TShowState::Maximized) {
+        if (MDIClient) PostMessageW(MDIClient, SKM_MDIREDRAW, reinterpret_cast<WPARAM>(Window), 0);
+      } else if (ShowState == TShowState::Normal) {
+        State = TSkinFormState::Sizing;
+        AdjustWindowSize(false);
+        State = TSkinFormState::Ready;
+        UpdateRegion();
+      } else {
+        SetSystemStyles(true);
+      }
+      (void)manager;
+    } else if (!IsChild && BorderKind != TBorderKind::None && ShowState != TShowState::Minimized) {
+      State = TSkinFormState::Sizing;
+      AdjustWindowSize(false);
+      State = TSkinFormState::Ready;
+      if (ShowState == TShowState::Normal)
+        UpdateRegion();
+      else
+        FrameChanged();
+    }
+  }
+  FinishSkin();
+  State = TSkinFormState::Ready;
+  hover_timer_->SetEnabled(true);
+}
+
+void TWinSkinForm::FinishSkin() {
+  SendMessageW(Window, kEngineSkinned, 0, kEngineMark);
+  if (SkinData && SkinData->OnAfterSkinForm) SkinData->OnAfterSkinForm(FormObject, Window, WindowClass);
+}
+
+void TWinSkinForm::Reapply() {
+  if (!SkinData || !IsWindow(Window)) return;
+  const vcl::TColor face = SkinData->Skin()->Color(skin_classic::kColourButtonFace);
+  if (FormObject) {
+    FormObject->SetColor(face);
+    for (int i = 0; i < FormObject->ControlCount(); ++i)
+      if (auto* child = dynamic_cast<vcl::TCustomForm*>(FormObject->Controls(i))) child->SetColor(face);
+  }
+  State = TSkinFormState::Reapplying;
+  if (SkinFrame && FormObject) {
+    AdjustWindowSize(true);
+    // A relayout: the height one pixel more and back.
+    FormObject->SetHeight(FormObject->Height() + 1);
+    FormObject->SetHeight(FormObject->Height() - 1);
+  }
+  if (SkinFrame) {
+    reapplying_region_ = true;
+    UpdateRegion(true);
+    reapplying_region_ = false;
+    FrameChanged();
+  }
+  FinishSkin();
+  State = TSkinFormState::Ready;
+}
+
+// ---------------------------------------------------------------------------------------
+// Styles, size and frame
+
+void TWinSkinForm::SetSystemStyles(bool Restore) {
+  TSkinManage* manager = SkinManager();
+  if (IsMDIChild() && manager && manager->MDIMaximized() && !Restore) return;
+  LONG_PTR style = StyleOf();
+  auto apply = [&](int bit, LONG_PTR flag) {
+    if (Restore) {
+      if (StyleBits & bit) style |= flag;
+    } else {
+      style &= ~flag;
+    }
+  };
+  apply(kHasSystemMenu, WS_SYSMENU);
+  apply(kHasMinimizeBox, WS_MINIMIZEBOX);
+  apply(kHasMaximizeBox, WS_MAXIMIZEBOX);
+  if (style != StyleOf()) SetWindowLongPtrW(Window, GWL_STYLE, style);
+  style_ = style;
+}
+
+void TWinSkinForm::SetSysMenuStyle(bool Remove) {
+  if (StyleBits & kKeepSystemMenu) return;
+  LONG_PTR style = StyleOf();
+  if (Remove)
+    style &= ~static_cast<LONG_PTR>(WS_SYSMENU);
+  else if (StyleBits & kHasSystemMenu)
+    style |= WS_SYSMENU;
+  if (style != StyleOf()) SetWindowLongPtrW(Window, GWL_STYLE, style);
+  style_ = style;
+}
+
+void TWinSkinForm::FrameChanged() {
+  SetWindowPos(Window, nullptr, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TWinSkinForm::AdjustWindowSize(bool FromClientRect) {
+  if (ShowState == TShowState::Maximized) {
+    FrameChanged();
+    return;
+  }
+  RECT client{};
+  GetClientRect(Window, &client);
+  int width = client.right, height = client.bottom;
+  // A library form keeps the client size it had with the native menu bar: the bar left the
+  // window (its client area grew by it) and the skinned band takes its place.
+  if (!FromClientRect && !IsDialog && State != TSkinFormState::Reapplying && FormObject) {
+    width = FormObject->ClientWidth();
+    height = FormObject->ClientHeight();
+    if (!IsMDIChild() && native_menu_removed_) height -= MenuHeight;
+  }
+  int outerWidth = width + LeftWidth + RightWidth;
+  const int outerHeight = height + TopHeight + BottomHeight + MenuHeight;
+  if (IsDialog && !FromClientRect) {
+    // A title wider than the dialog widens it; the controls move to stay centred.
+    TDataSkinTitle* title = SkinData->Skin()->Title();
+    const String text = WindowText();
+    HDC dc = GetDC(Window);
+    HGDIOBJ old = SelectObject(dc, caption_font_->Handle());
+    TRect r(0, 0, 0, 0);
+    DrawTextAW(dc, text, r, DT_CALCRECT | DT_NOPREFIX | DT_EXTERNALLEADING | DT_SINGLELINE);
+    SelectObject(dc, old);
+    ReleaseDC(Window, dc);
+    const int needed = title->LeftWidth + r.Width() + title->RightWidth;
+    if (needed > outerWidth) {
+      const int shift = (needed - outerWidth) / 2;
+      for (HWND child = GetWindow(Window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT cr{};
+        GetWindowRect(child, &cr);
+        MapWindowPoints(nullptr, Window, reinterpret_cast<POINT*>(&cr), 2);
+        SetWindowPos(child, nullptr, cr.left + shift, cr.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
+      }
+      outerWidth = needed;
+    }
+  }
+  SetWindowPos(Window, nullptr, 0, 0, outerWidth, outerHeight,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TWinSkinForm::MDIMaximizedChanged(bool Maximized) {
+  if (Maximized) {
+    if (HasRegion) ClearRegion();
+    SetSystemStyles(true);
+    return;
+  }
+  ReadShowState();
+  if (ShowState != TShowState::Minimized) {
+    ShowState = TShowState::Normal;
+    UpdateRegion(true);
+    SetSystemStyles(false);
+    if (!HasRegion) FrameChanged();
+  } else {
+    SetSystemStyles(false);
+  }
+}
+
+String TWinSkinForm::WindowText() const {
+  if (!Unicode) {
+    const int n = GetWindowTextLengthA(Window);
+    std::string text(static_cast<size_t>(n) + 1, '\0');
+    text.resize(static_cast<size_t>(std::max(GetWindowTextA(Window, text.data(), n + 1), 0)));
+    return AnsiToWide(text);
+  }
+  const int n = GetWindowTextLengthW(Window);
+  String text(static_cast<size_t>(n) + 1, L'\0');
+  text.resize(static_cast<size_t>(std::max(GetWindowTextW(Window, text.data(), n + 1), 0)));
+  return text;
+}
+
+TPoint TWinSkinForm::ToWindowPoint(int X, int Y) const {
+  POINT p{X, Y};
+  ScreenToClient(Window, &p);
+  if (!MaximizedMDIChild()) {
+    p.x += LeftWidth;
+    p.y += TopHeight + MenuHeight;
+  }
+  return TPoint(p.x, p.y);
+}
+
+// ---------------------------------------------------------------------------------------
+// Detaching
+
+void TWinSkinForm::Detach() {
+  if (!attached_) return;
+  hover_timer_->SetEnabled(false);
+  HotObject = nullptr;
+  form_hook_.Remove();
+  subclass_.Detach();
+  mdi_client_subclass_.Detach();
+  menu_bar_.reset();
+  attached_ = false;
+  const bool alive = State != TSkinFormState::Destroying && IsWindow(Window);
+  if (FormObject && alive) FormObject->SetColor(former_color_);
+  if (!SkinFrame && alive)
+    for (HWND child = GetWindow(Window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      InvalidateRect(child, nullptr, TRUE);
+}
+
+void TWinSkinForm::Unskin() {
+  Detach();
+  if (!IsWindow(Window) || State == TSkinFormState::Destroyed) return;
+  if (SkinFrame) {
+    SetSystemStyles(true);
+    SetSysMenuStyle(false);
+    ClearRegion();
+    if (native_menu_removed_ && FormObject) FormObject->Perform(vcl::CM_MENUCHANGED, 0, 0);
+    FrameChanged();
+  }
+}
+
+void TWinSkinForm::MapSizeGrip(HWND) {
+  // Size grips are mapped with the other child controls by the control mapping.
+}
+
+}  // namespace winskin

@@ -1,0 +1,198 @@
+// TWinSkinForm: takes over the non-client area of one top-level window for the classic skin
+// engine. It puts its procedure in front of the window's (comctl32 subclassing, removable in
+// any order) and, for a window of the class library, a hook in front of the form's WindowProc;
+// strips the system buttons from the style; sizes the frame to the skin's borders; paints
+// borders, title, caption buttons and the menu band; cuts the window region from the key
+// colour; routes non-client mouse messages to the caption buttons and menu items.
+//
+// The manager creates one per skinned window (SkinForm) and frees it; the window procedure
+// runs in three stages:
+//   1. always: erasing and colours of foreign windows, destruction, the engine's own messages;
+//   2. frame skinned: size, activation, system commands, menu changes;
+//   3. non-client drawing, hit tests and mouse.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "classlib/controls/Timer.h"
+#include "classlib/controls/WindowProcHook.h"
+#include "classlib/controls/WindowSubclass.h"
+#include "classlib/graphics/GraphicsHandles.h"
+#include "skin_classic/core/FormSkinning.h"
+#include "skin_classic/core/SkinData.h"
+#include "skin_classic/forms/NCObject.h"
+#include "skin_classic/paint/SkinRegion.h"
+
+namespace winskin {
+
+class TWinSkinMenu;
+
+// The messages the two skin engines recognise each other's windows by.
+inline constexpr UINT kEnginePaintFrame = 48203;  // wParam: a DC to paint the frame into
+inline constexpr UINT kEngineQuerySkinned = 48205;
+inline constexpr UINT kEngineSkinned = 48206;  // sent when a window is skinned
+inline constexpr LPARAM kEngineMark = 16802;
+
+// The themed caption drawing message of newer systems (answered 0).
+inline constexpr UINT kThemedCaption = 0x00AE;
+
+// What kind of window (FormKind).
+enum class TFormKind { Normal = 0, MDIParent = 1, MDIChild = 2 };
+// How its border looks (BorderKind).
+enum class TBorderKind { Sizeable = 0, Single = 1, None = 2, Dialog = 3 };
+// ShowState.
+enum class TShowState { Normal = 0, Maximized = 1, Minimized = 2 };
+
+// Saved style facts (StyleBits).
+inline constexpr int kHasMaximizeBox = 1;
+inline constexpr int kHasMinimizeBox = 2;
+inline constexpr int kHasContextHelp = 4;
+inline constexpr int kHasSystemMenu = 8;
+inline constexpr int kKeepSystemMenu = 16;
+
+// The hover timer's interval.
+inline constexpr unsigned kHoverInterval = 250;
+
+class TWinSkinForm : public TWinSkinFormBase {
+  VCL_CLASS(TWinSkinForm, TWinSkinFormBase)
+
+ public:
+  explicit TWinSkinForm(vcl::TComponent* AOwner);
+  ~TWinSkinForm() override;
+
+  // ---- The manager's interface ----
+  void AttachForm(TSkinData* ASkinData, vcl::TWinControl* AFormObject) override;
+  void AttachWindow(TSkinData* ASkinData) override;
+  void Detach() override;
+  void Unskin() override;
+  void ReleaseSkinObjects() override;
+  void LoadSkinObjects() override;
+  void Reapply() override;
+  void MapSizeGrip(HWND Grip) override;
+  bool IsMDIChild() const override { return FormKind == TFormKind::MDIChild; }
+  void MDIMaximizedChanged(bool Maximized) override;
+
+  // ---- Operations ----
+  // Paints borders, title and menu band into DC (nil: the window's own DC).
+  void PaintFrame(HDC DC);
+  // Has the system recompute and repaint the frame.
+  void FrameChanged();
+  // The outer size that holds the client area inside the skin's borders.
+  void AdjustWindowSize(bool FromClientRect);
+  // Puts back (Restore) or strips the system menu, minimise and maximise boxes.
+  void SetSystemStyles(bool Restore);
+  void SetSysMenuStyle(bool Remove);
+  // The window region cut from the key colour of the skin's borders.
+  void UpdateRegion(bool Force = false);
+  void ClearRegion();
+  void FinishSkin();
+  // A screen point in window coordinates (relative to the window's top-left corner).
+  TPoint ToWindowPoint(int X, int Y) const;
+  // The caption button or menu item under a window point, or nil.
+  TNCObject* ObjectAt(TPoint P) const;
+  // Repaints one caption button in its state over the title as last painted.
+  void PaintButton(TWinSysButton* Button);
+  // Opens the window's system menu at a screen point; a second request within the
+  // double-click time closes the window instead.
+  void ShowSystemMenu(TPoint ScreenPoint);
+
+  // ---- State (read by the caption buttons, the menu bar and tests) ----
+  vcl::TWinControl* FormObject = nullptr;
+  TFormKind FormKind = TFormKind::Normal;
+  TBorderKind BorderKind = TBorderKind::Sizeable;
+  int StyleBits = 0;
+  TShowState ShowState = TShowState::Normal;
+  bool SkinFrame = false;
+  bool Active = true;
+  bool RightToLeft = false;
+  bool Sizeable = false;
+  bool IsChild = false;
+  bool Unicode = true;
+  bool IsDialog = false;
+  bool Tracking = false;  // a menu of the bar is open
+  int LeftWidth = 0, TopHeight = 0, RightWidth = 0, BottomHeight = 0, MenuHeight = 0;
+  TRect TitleRect;
+  int MaxButtonRight = 0;
+  TNCObject* HotObject = nullptr;
+  HWND MDIClient = nullptr;
+  HMENU SystemMenu = nullptr;
+  bool HasRegion = false;
+  const std::vector<std::unique_ptr<TWinSysButton>>& Buttons() const { return buttons_; }
+  TWinSkinMenu* MenuBar() const { return menu_bar_.get(); }
+  vcl::TTimer* HoverTimer() const { return hover_timer_; }
+  TBitmap* IconBitmap() const { return icon_bitmap_.get(); }
+  HICON Icon() const { return icon_.get(); }
+  vcl::TFont* CaptionFont() const { return caption_font_.get(); }
+  // The frame thicknesses (the menu band belongs to the top).
+  TFrameThickness Thickness() const { return {LeftWidth, TopHeight + MenuHeight, RightWidth, BottomHeight}; }
+  // The window is an MDI child and maximised (the system draws its frame then).
+  bool MaximizedMDIChild() const { return IsMDIChild() && ShowState == TShowState::Maximized; }
+  // The window's own text (wide or ANSI as the window is).
+  String WindowText() const;
+  LONG_PTR StyleOf() const { return GetWindowLongPtrW(Window, GWL_STYLE); }
+
+  // The window procedure (after the subclass), the form hook and the MDI client procedure.
+  void FormWndProc(vcl::TMessage& Message);
+  void FormHook(vcl::TMessage& Message);
+  void MDIClientProc(vcl::TMessage& Message);
+
+ private:
+  friend class TWinSysButton;
+
+  void Init(TSkinData* ASkinData);
+  void CallSaved(vcl::TMessage& Message) { subclass_.CallDefault(Message); }
+  void ReadShowState();
+  void MakeIcon();
+  void FormSkinned();
+  void DetachFrame();
+
+  // Stages of the window procedure; each answers whether it handled the message.
+  bool Stage1(vcl::TMessage& Message);
+  bool Stage2(vcl::TMessage& Message);
+  void Stage3(vcl::TMessage& Message);
+  void SysCommand(vcl::TMessage& Message);
+  void MenuChanged(vcl::TMessage& Message);
+  void NCActivate(vcl::TMessage& Message);
+  void NCCalcSize(vcl::TMessage& Message);
+  void NCHitTest(vcl::TMessage& Message);
+  void NCMouseMove(vcl::TMessage& Message);
+  void NCLButtonDown(vcl::TMessage& Message);
+  void NCLButtonUp(vcl::TMessage& Message);
+  void NCLButtonDblClk(vcl::TMessage& Message);
+  void NCRButtonDown(vcl::TMessage& Message);
+  void RunAction(TWinSysButton* Button, TPoint ScreenPoint);
+  void HoverTick(vcl::TObject* Sender);
+
+  // Painting.
+  void PaintTitle(HDC DC);
+  void LayoutButtons(int Width);
+  void DrawTitleText(HDC DC, TPoint Origin, int Width);
+  void PaintMenuBand(HDC DC, const TRect& Band);
+
+  TSkinData* skin_data() const { return SkinData; }
+
+  vcl::TWindowSubclass subclass_;
+  vcl::TWindowProcHook form_hook_;
+  vcl::TWindowSubclass mdi_client_subclass_;
+  bool attached_ = false;
+  vcl::TTimer* hover_timer_ = nullptr;  // owned by this object
+  std::unique_ptr<vcl::TFont> caption_font_;
+  std::unique_ptr<TBitmap> icon_bitmap_;
+  vcl::UniqueIcon icon_;
+  std::unique_ptr<TBitmap> frame_bitmap_;  // the frame as last painted
+  std::unique_ptr<TBitmap> title_back_;    // its title band before the buttons were drawn
+  std::vector<std::unique_ptr<TWinSysButton>> buttons_;
+  std::unique_ptr<TWinSkinMenu> menu_bar_;
+  bool native_menu_removed_ = false;
+  bool show_menu_update_ = true;  // the skin data's MenuUpdate when an MDI frame was attached
+  vcl::TColor former_color_ = vcl::clBtnFace;
+  LONG_PTR style_ = 0;
+  HWND owner_window_ = nullptr;
+  DWORD sys_menu_tick_ = 0;
+  UINT double_click_time_ = 0;
+  TPoint region_size_{-1, -1};
+  bool reapplying_region_ = false;
+};
+
+}  // namespace winskin

@@ -1,0 +1,238 @@
+// The skinned form's painting: borders, title band with caption buttons and text, the menu
+// band, and the window region cut from the key colour.
+#include <algorithm>
+
+#include "skin_classic/core/SkinStartup.h"
+#include "skin_classic/forms/WinSkinForm.h"
+#include "skin_classic/forms/WinSkinMenu.h"
+#include "skin_classic/paint/SkinBitmaps.h"
+#include "skin_classic/paint/SkinDraw.h"
+#include "skin_classic/paint/SkinText.h"
+
+namespace winskin {
+namespace {
+
+constexpr int kTitleTextActive = 1;
+constexpr int kTitleTextInactive = 2;
+constexpr UINT kMeasureTitle = DT_CALCRECT | DT_NOPREFIX | DT_EXTERNALLEADING;  // 3328
+constexpr UINT kDrawTitle = DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE;     // 34848
+constexpr UINT kDrawTitleRtl = DT_RTLREADING | DT_END_ELLIPSIS | DT_NOPREFIX | DT_TABSTOP | DT_SINGLELINE | DT_RIGHT;
+constexpr int kDialogTextShift = 16;  // a dialog has no icon to leave room for
+constexpr int kRtlShift = 10;
+
+// The title's prefix and suffix round the window text.
+constexpr wchar_t kTitlePrefix[] = L"  ";
+constexpr wchar_t kTitleSuffix[] = L" ";
+
+// Copies the part R of a bitmap (in window coordinates, the bitmap's origin being the
+// window's) onto the window DC.
+void Show(HDC DC, TBitmap* From, const TRect& R) {
+  if (R.IsEmpty()) return;
+  BitBlt(DC, R.Left, R.Top, R.Width(), R.Height(), From->Canvas()->Handle(), R.Left, R.Top, SRCCOPY);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// The frame
+
+void TWinSkinForm::PaintFrame(HDC DC) {
+  if (!SharedPaintBitmap() || !SkinData || SkinData->Empty()) return;
+  if (State != TSkinFormState::Ready && State != TSkinFormState::Reapplying) return;
+  if (BorderKind == TBorderKind::None || MaximizedMDIChild()) return;
+  RECT window{};
+  GetWindowRect(Window, &window);
+  const int w = window.right - window.left, h = window.bottom - window.top;
+  if (w <= 0 || h <= 0) return;
+  if (!frame_bitmap_ || frame_bitmap_->Width() != w || frame_bitmap_->Height() != h) frame_bitmap_ = NewSkinBitmap(w, h);
+  if (!frame_bitmap_) return;
+  HDC mem = frame_bitmap_->Canvas()->Handle();
+  TSkinObjects* skin = SkinData->Skin();
+  const TFrameThickness t{LeftWidth, TopHeight, RightWidth, BottomHeight};
+  const bool minimized = ShowState == TShowState::Minimized;
+  if (!minimized) {
+    for (TBorderPart part : {TBorderPart::Left, TBorderPart::Right, TBorderPart::Bottom}) {
+      const SkinBorder which = part == TBorderPart::Left    ? SkinBorder::Left
+                               : part == TBorderPart::Right ? SkinBorder::Right
+                                                            : SkinBorder::Bottom;
+      DrawBorderPart(mem, BorderPartRect(part, w, h, t), skin->Border(which), part, Active);
+    }
+  }
+  PaintTitle(mem);
+  const TRect band(LeftWidth, TopHeight, w - RightWidth, TopHeight + MenuHeight);
+  if (!minimized && MenuHeight > 0) PaintMenuBand(mem, band);
+
+  HDC target = DC ? DC : GetWindowDC(Window);
+  if (target) {
+    const int top = TopHeight + (minimized ? 0 : MenuHeight);
+    Show(target, frame_bitmap_.get(), TRect(0, 0, w, std::min(top, h)));
+    if (!minimized) {
+      Show(target, frame_bitmap_.get(), TRect(0, top, LeftWidth, h));
+      Show(target, frame_bitmap_.get(), TRect(w - RightWidth, top, w, h));
+      Show(target, frame_bitmap_.get(), TRect(LeftWidth, h - BottomHeight, w - RightWidth, h));
+    }
+    if (!DC) ReleaseDC(Window, target);
+  }
+  // A full paint shows every object in its normal frame.
+  if (HotObject) HotObject->State = TNCState::Normal;
+  HotObject = nullptr;
+}
+
+void TWinSkinForm::PaintMenuBand(HDC DC, const TRect& Band) {
+  if (menu_bar_) {
+    menu_bar_->Paint(DC, Band, TPoint(0, 0));
+    return;
+  }
+  RECT r = Band;
+  FillRect(DC, &r, SkinData->Skin()->Brush());
+}
+
+// The title band: the top border's picture between the sides' ends (which the side parts
+// carry), then the caption buttons, then the text.
+void TWinSkinForm::PaintTitle(HDC DC) {
+  const int w = frame_bitmap_->Width();
+  TSkinObjects* skin = SkinData->Skin();
+  const TFrameThickness t{LeftWidth, TopHeight, RightWidth, BottomHeight};
+  if (ShowState == TShowState::Minimized) {
+    // Only the title: the sides' ends are drawn over the title's height alone.
+    const int h = TopHeight;
+    DrawBorderPart(DC, TRect(0, 0, LeftWidth, h), skin->Border(SkinBorder::Left), TBorderPart::Left, Active);
+    DrawBorderPart(DC, TRect(w - RightWidth, 0, w, h), skin->Border(SkinBorder::Right), TBorderPart::Right, Active);
+  }
+  DrawBorderPart(DC, BorderPartRect(TBorderPart::Top, w, frame_bitmap_->Height(), t), skin->Border(SkinBorder::Top),
+                 TBorderPart::Top, Active);
+  // What lies under the buttons, for repainting one of them alone.
+  title_back_ = NewSkinBitmap(w, std::max(TopHeight, 1));
+  if (title_back_) BitBlt(title_back_->Canvas()->Handle(), 0, 0, w, TopHeight, DC, 0, 0, SRCCOPY);
+
+  LayoutButtons(w);
+  for (const auto& b : buttons_)
+    if (b->Visible && !b->OnMenuBand()) b->PaintTo(DC, b->PaintFrame(true), TPoint(0, 0));
+  DrawTitleText(DC, TPoint(0, 0), w);
+}
+
+void TWinSkinForm::LayoutButtons(int Width) {
+  MaxButtonRight = 0;
+  for (const auto& b : buttons_) {
+    b->UpdateVisibility();
+    const int fw = b->FrameWidth(), fh = b->FrameHeight();
+    if (!b->Visible || fw <= 0 || fh <= 0) {
+      b->BoundsRect = TRect();
+      continue;
+    }
+    const TDataSkinSysButton& d = *b->Data;
+    int x = d.Xcoord, y = d.Ycoord;
+    switch (d.Align) {
+      case 1:
+        x = Width - d.Xcoord;
+        MaxButtonRight = std::max(MaxButtonRight, x);
+        break;
+      case 2:
+      case 8: x = TitleRect.Left - fw - d.Xcoord; break;
+      case 3:
+      case 9: x = d.Xcoord + TitleRect.Right; break;
+      case 100:
+        x = Width - d.Xcoord - RightWidth - (menu_bar_ ? menu_bar_->RightMargin() : 0);
+        y = TopHeight + (MenuHeight - fh) / 2;
+        break;
+      default: break;
+    }
+    b->BoundsRect = TRect(x, y, x + fw, y + fh);
+  }
+}
+
+void TWinSkinForm::DrawTitleText(HDC DC, TPoint Origin, int Width) {
+  TSkinObjects* skin = SkinData->Skin();
+  TDataSkinTitle* title = skin->Title();
+  const String text = kTitlePrefix + WindowText() + kTitleSuffix;
+  HGDIOBJ oldFont = SelectObject(DC, caption_font_->Handle());
+  TRect measured(0, 0, 0, 0);
+  DrawTextAW(DC, text, measured, kMeasureTitle);
+  const int textWidth = measured.Width() + title->LeftWidth + title->RightWidth;
+  int left = title->LeftWidth;
+  switch (title->TextAlignment) {
+    case 1: left = (Width - measured.Width()) / 2; break;
+    case 2: left = Width - title->RightWidth - measured.Width(); break;
+    default:
+      if (BorderKind == TBorderKind::Dialog) left -= kDialogTextShift;
+      break;
+  }
+  (void)textWidth;
+  // The text stops before the right-aligned buttons.
+  int limit = Width - RightWidth;
+  for (const auto& b : buttons_)
+    if (b->Visible && b->Data->Align == 1 && !b->BoundsRect.IsEmpty()) limit = std::min(limit, b->BoundsRect.Left - 2);
+  int right = std::min(left + measured.Width(), limit);
+  if (RightToLeft) {
+    const int mirroredLeft = MaxButtonRight - right - kRtlShift;
+    right = MaxButtonRight - left - kRtlShift;
+    left = mirroredLeft;
+  }
+  const int top = (TopHeight - measured.Height()) / 2 + title->TopHeight;
+  TRect r(left, top, right, top + measured.Height());
+  if (title->HasBitmap() && !r.IsEmpty()) {
+    TRect back(r.Left - title->TXTBackleft, 0, r.Right + title->TXTBackRight, TopHeight);
+    back.Offset(-Origin.X, -Origin.Y);
+    DrawSkinBitmapRect(DC, back, title->Bitmap.get(), vcl::Rect(title->TXTBackleft, 0, title->TXTBackRight, 0), false,
+                       title->Frame, Active ? 1 : std::min(2, title->Frame), title->Transparent());
+  }
+  vcl::TColor colour = Active ? title->ActiveText : title->InActiveText;
+  if (colour == vcl::clNone) colour = skin->Color(Active ? kTitleTextActive : kTitleTextInactive);
+  SetBkMode(DC, TRANSPARENT);
+  SetTextColor(DC, static_cast<COLORREF>(vcl::ColorToRGB(colour)));
+  TitleRect = r;
+  TRect drawn = r;
+  drawn.Offset(-Origin.X, -Origin.Y);
+  if (!drawn.IsEmpty()) DrawTextAW(DC, text, drawn, RightToLeft ? kDrawTitleRtl : kDrawTitle);
+  SelectObject(DC, oldFont);
+}
+
+void TWinSkinForm::PaintButton(TWinSysButton* Button) {
+  if (Button->BoundsRect.IsEmpty() || State != TSkinFormState::Ready) return;
+  HDC dc = GetWindowDC(Window);
+  if (!dc) return;
+  const TRect r = Button->BoundsRect;
+  std::unique_ptr<TBitmap> buffer = NewSkinBitmap(r.Width(), r.Height());
+  if (buffer) {
+    HDC mem = buffer->Canvas()->Handle();
+    if (Button->OnMenuBand() && frame_bitmap_) {
+      BitBlt(mem, 0, 0, r.Width(), r.Height(), frame_bitmap_->Canvas()->Handle(), r.Left, r.Top, SRCCOPY);
+    } else if (title_back_) {
+      BitBlt(mem, 0, 0, r.Width(), r.Height(), title_back_->Canvas()->Handle(), r.Left, r.Top, SRCCOPY);
+    }
+    Button->PaintTo(mem, Button->PaintFrame(false), TPoint(r.Left, r.Top));
+    BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), mem, 0, 0, SRCCOPY);
+  }
+  ReleaseDC(Window, dc);
+}
+
+// ---------------------------------------------------------------------------------------
+// The window region
+
+void TWinSkinForm::UpdateRegion(bool Force) {
+  if (State == TSkinFormState::Destroyed || !SkinFrame || !SkinData || SkinData->Empty()) return;
+  RECT window{};
+  GetWindowRect(Window, &window);
+  const int w = window.right - window.left, h = window.bottom - window.top;
+  if (w <= 0 || h <= 0) return;
+  if (IsMDIChild() && ShowState != TShowState::Normal) return;
+  if (!Force && !IsMDIChild() && !reapplying_region_ && region_size_ == TPoint(w, h) && HasRegion) return;
+  TSkinObjects* skin = SkinData->Skin();
+  const std::array<TDataSkinObject*, 4> borders{skin->Border(SkinBorder::Left), skin->Border(SkinBorder::Right),
+                                                skin->Border(SkinBorder::Top), skin->Border(SkinBorder::Bottom)};
+  const TFrameThickness t{LeftWidth, TopHeight, RightWidth, BottomHeight};
+  vcl::UniqueRegion region = FrameRegion(w, h, t, borders, Active, BorderKind == TBorderKind::None);
+  if (!region) return;
+  // The window owns the region once it is set.
+  if (SetWindowRgn(Window, region.get(), TRUE)) region.release();
+  HasRegion = true;
+  region_size_ = TPoint(w, h);
+}
+
+void TWinSkinForm::ClearRegion() {
+  SetWindowRgn(Window, nullptr, IsMDIChild());
+  HasRegion = false;
+  region_size_ = TPoint(-1, -1);
+}
+
+}  // namespace winskin

@@ -1,0 +1,583 @@
+// The skinned form's window procedure (three stages), its hook in front of the form object's
+// WindowProc, the MDI client's procedure, non-client mouse routing and the caption buttons'
+// actions.
+#include "classlib/forms/Forms.h"
+#include "classlib/forms/Menus.h"
+#include "skin_classic/core/SkinManage.h"
+#include "skin_classic/forms/WinSkinForm.h"
+#include "skin_classic/forms/WinSkinMenu.h"
+
+namespace winskin {
+namespace {
+
+// The system commands the skinned system menu sends as WM_COMMAND.
+bool IsSystemCommand(WORD Id) {
+  switch (Id & 0xFFF0) {
+    case SC_SIZE:
+    case SC_MOVE:
+    case SC_MINIMIZE:
+    case SC_MAXIMIZE:
+    case SC_NEXTWINDOW:
+    case SC_PREVWINDOW:
+    case SC_CLOSE:
+    case SC_RESTORE: return (Id & 0x000F) == 0;
+    default: return false;
+  }
+}
+
+// The signed screen point of a mouse message.
+TPoint MessagePoint(LPARAM LParam) {
+  return TPoint(static_cast<short>(LOWORD(LParam)), static_cast<short>(HIWORD(LParam)));
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// The window procedure
+
+void TWinSkinForm::FormWndProc(vcl::TMessage& Message) {
+  // Nothing is drawn before the set-up.
+  if (State == TSkinFormState::Created && Message.Msg == WM_NCPAINT) {
+    Message.Result = 0;
+    return;
+  }
+  if (Stage1(Message)) return;
+  // A window docked in another gets nothing of the frame stages.
+  if (IsChild && !IsMDIChild()) return CallSaved(Message);
+  if (Stage2(Message)) return;
+  if (MaximizedMDIChild() || State == TSkinFormState::Created) return CallSaved(Message);
+  Stage3(Message);
+}
+
+bool TWinSkinForm::Stage1(vcl::TMessage& m) {
+  switch (m.Msg) {
+    case WM_ERASEBKGND:
+      CallSaved(m);
+      if (!FormObject && SkinData) {
+        RECT r{};
+        GetClientRect(Window, &r);
+        FillRect(reinterpret_cast<HDC>(m.WParam), &r, SkinData->Skin()->Brush());
+        m.Result = 1;
+      }
+      return true;
+    case WM_NCDESTROY:
+      State = TSkinFormState::Destroying;
+      Detach();
+      CallSaved(m);
+      State = TSkinFormState::Destroyed;
+      return true;
+    case WM_NCACTIVATE:
+      if (State == TSkinFormState::Created && !IsMDIChild()) {
+        m.Result = 0;
+        return true;
+      }
+      if (!SkinFrame) {
+        CallSaved(m);
+        return true;
+      }
+      return false;
+    case kThemedCaption: m.Result = 0; return true;
+    case WM_INITMENUPOPUP:
+      if (TSkinManage* manager = SkinManager())
+        manager->SetPopupKind(reinterpret_cast<HMENU>(m.WParam) == SystemMenu ? TPopupKind::SystemMenu
+                                                                                : TPopupKind::MenuBar);
+      CallSaved(m);
+      return true;
+    case WM_CTLCOLORBTN:
+      CallSaved(m);
+      if (!FormObject) SetBkMode(reinterpret_cast<HDC>(m.WParam), TRANSPARENT);
+      return true;
+    case WM_CTLCOLORSTATIC:
+      CallSaved(m);
+      if (!FormObject && SkinData) {
+        SetBkMode(reinterpret_cast<HDC>(m.WParam), TRANSPARENT);
+        m.Result = reinterpret_cast<LRESULT>(SkinData->Skin()->Brush());
+      }
+      return true;
+    case SKM_FORMSKINNED:
+      if (m.LParam == kFormSkinnedParam) {
+        FormSkinned();
+        m.Result = 0;
+        return true;
+      }
+      break;
+    case SKM_CONTROLRECREATED:
+      // The control skinners follow a re-created control (the control mapping's part).
+      CallSaved(m);
+      return true;
+    case SKM_QUERYNOSKIN:
+      m.Result = 1;
+      PostMessageW(Window, kEngineSkinned, 0, kEngineMark);
+      return true;
+    default: break;
+  }
+  if (!SkinFrame) {
+    CallSaved(m);
+    return true;
+  }
+  return false;
+}
+
+bool TWinSkinForm::Stage2(vcl::TMessage& m) {
+  TSkinManage* manager = SkinManager();
+  switch (m.Msg) {
+    case WM_SIZE: {
+      CallSaved(m);
+      switch (m.WParam) {
+        case SIZE_RESTORED: ShowState = TShowState::Normal; break;
+        case SIZE_MINIMIZED: ShowState = TShowState::Minimized; break;
+        case SIZE_MAXIMIZED: ShowState = TShowState::Maximized; break;
+        default: break;
+      }
+      const bool mdiOther = IsMDIChild() && ((manager && manager->MDIMaximized()) || ShowState != TShowState::Normal);
+      if (ShowState != TShowState::Minimized && !mdiOther &&
+          (State == TSkinFormState::Ready || State == TSkinFormState::Reapplying))
+        UpdateRegion();
+      return true;
+    }
+    case WM_ACTIVATE:
+    case WM_NCACTIVATE: Active = (m.WParam & 0xFF) != 0; return false;
+    case WM_GETMINMAXINFO:
+      CallSaved(m);
+      ReadShowState();
+      if (ShowState == TShowState::Minimized)
+        SetSystemStyles(true);
+      else if (IsMDIChild())
+        SetSystemStyles(ShowState == TShowState::Maximized);
+      else
+        SetSystemStyles(false);
+      return true;
+    case WM_WINDOWPOSCHANGED:
+      ReadShowState();
+      CallSaved(m);
+      return true;
+    case WM_SETICON:
+      CallSaved(m);
+      MakeIcon();
+      return true;
+    case WM_COMMAND:
+      if (m.LParam == 0 && HIWORD(m.WParam) == 0 && IsSystemCommand(LOWORD(m.WParam))) {
+        PostMessageW(Window, WM_SYSCOMMAND, LOWORD(m.WParam), 0);
+        m.Result = 0;
+      } else {
+        CallSaved(m);
+      }
+      return true;
+    case WM_SYSCOMMAND: SysCommand(m); return true;
+    case SKM_OPENMENUAT:
+      if (menu_bar_) {
+        const TPoint p = MessagePoint(m.LParam);
+        if (TMenuBtn* item = menu_bar_->ItemAt(ToWindowPoint(p.X, p.Y))) {
+          item->MouseDown();
+          menu_bar_->TrackItem(item);
+          item->MouseLeave();
+        }
+      }
+      m.Result = 0;
+      return true;
+    case vcl::CM_MENUCHANGED: MenuChanged(m); return true;
+    default: return false;
+  }
+}
+
+void TWinSkinForm::MenuChanged(vcl::TMessage& m) {
+  SkinData->SetFramePainting(false);
+  CallSaved(m);
+  SkinData->SetFramePainting(true);
+  if (!GetMenu(Window)) return;
+  if (menu_bar_ && SkinData->MenuUpdate()) {
+    native_menu_removed_ = menu_bar_->LoadItems() || native_menu_removed_;
+    PaintFrame(nullptr);
+  }
+  SetMenu(Window, nullptr);
+}
+
+void TWinSkinForm::SysCommand(vcl::TMessage& m) {
+  TSkinManage* manager = SkinManager();
+  const WPARAM command = m.WParam & 0xFFF0;
+  if (!Tracking && command == SC_KEYMENU) {
+    const auto key = static_cast<wchar_t>(m.LParam);
+    if (key == L' ') {
+      RECT r{};
+      GetClientRect(Window, &r);
+      POINT origin{0, 0};
+      ClientToScreen(Window, &origin);
+      ShowSystemMenu(TPoint(origin.x, origin.y));
+      m.Result = 0;
+      return;
+    }
+    if (key != L'-' && menu_bar_ && GetCapture() == nullptr && !menu_bar_->Items().empty()) {
+      TMenuBtn* item = nullptr;
+      if (key == 0) {
+        item = menu_bar_->Items().front().get();
+      } else {
+        for (const auto& candidate : menu_bar_->Items())
+          if (vcl::IsAccel(key, candidate->Caption)) item = candidate.get();
+      }
+      if (item) {
+        item->MouseDown();
+        menu_bar_->TrackItem(item);
+        item->MouseLeave();
+        m.Result = 1;
+        return;
+      }
+    }
+  }
+  switch (command) {
+    case SC_MINIMIZE:
+      ShowState = TShowState::Minimized;
+      if (IsMDIChild()) SetSystemStyles(true);
+      break;
+    case SC_MAXIMIZE: ShowState = TShowState::Maximized; break;
+    case SC_RESTORE:
+      ShowState = TShowState::Normal;
+      if (IsMDIChild()) {
+        SetSystemStyles(false);
+        if (manager && manager->MDIMaximized()) manager->SetMDIMaximized(false);
+      }
+      break;
+    default: break;
+  }
+  CallSaved(m);
+}
+
+void TWinSkinForm::Stage3(vcl::TMessage& m) {
+  switch (m.Msg) {
+    case WM_NCCALCSIZE: NCCalcSize(m); return;
+    case WM_NCPAINT:
+      SetSysMenuStyle(true);
+      if (!SkinData->FramePainting()) {
+        m.Result = 0;
+      } else if (MaximizedMDIChild() || BorderKind == TBorderKind::None) {
+        CallSaved(m);
+      } else {
+        PaintFrame(nullptr);
+        m.Result = 0;
+      }
+      return;
+    case WM_NCACTIVATE: NCActivate(m); return;
+    case WM_NCHITTEST: NCHitTest(m); return;
+    case WM_NCMOUSEMOVE: NCMouseMove(m); return;
+    case WM_NCLBUTTONDOWN: NCLButtonDown(m); return;
+    case WM_NCLBUTTONUP: NCLButtonUp(m); return;
+    case WM_NCLBUTTONDBLCLK: NCLButtonDblClk(m); return;
+    case WM_NCRBUTTONDOWN: NCRButtonDown(m); return;
+    case SKM_PAINTFRAME:
+      PaintFrame(nullptr);
+      m.Result = 0;
+      return;
+    default: CallSaved(m); return;
+  }
+}
+
+void TWinSkinForm::NCCalcSize(vcl::TMessage& m) {
+  auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam);
+  // The new window rectangle, before the saved procedure turns it into its own client area.
+  const RECT window = m.WParam && params ? params->rgrc[0] : RECT{};
+  CallSaved(m);
+  if (!m.WParam || !params) {
+    m.Result = 0;
+    return;
+  }
+  const bool mdiNotNormal = IsMDIChild() && ShowState != TShowState::Normal;
+  if (!mdiNotNormal && BorderKind != TBorderKind::None) {
+    RECT client{window.left + LeftWidth, window.top + TopHeight + MenuHeight, window.right - RightWidth,
+                window.bottom - BottomHeight};
+    if (client.right < client.left) client.right = client.left;
+    if (client.bottom < client.top) client.bottom = client.top;
+    params->rgrc[0] = client;
+  }
+  params->rgrc[1] = params->rgrc[0];
+  m.Result = WVR_VALIDRECTS;
+}
+
+void TWinSkinForm::NCActivate(vcl::TMessage& m) {
+  Active = m.WParam != 0;
+  hover_timer_->SetEnabled(Active);
+  if (FormKind == TFormKind::MDIParent && MDIClient) SendMessageW(MDIClient, WM_NCACTIVATE, m.WParam, m.LParam);
+  if (IsMDIChild()) CallSaved(m);
+  if (!MaximizedMDIChild()) PaintFrame(nullptr);
+  m.Result = 1;
+}
+
+void TWinSkinForm::NCHitTest(vcl::TMessage& m) {
+  CallSaved(m);
+  if (m.Result != HTNOWHERE && m.Result != HTCAPTION) return;
+  RECT window{};
+  GetWindowRect(Window, &window);
+  const int y = MessagePoint(m.LParam).Y - window.top;
+  if (MenuHeight > 0 && y > TopHeight && y < TopHeight + MenuHeight)
+    m.Result = HTMENU;
+  else if (y > 3)
+    m.Result = HTCAPTION;
+}
+
+// ---------------------------------------------------------------------------------------
+// Non-client mouse
+
+TNCObject* TWinSkinForm::ObjectAt(TPoint P) const {
+  for (const auto& b : buttons_)
+    if (b->Visible && b->Action() >= 0 && b->BoundsRect.Contains(P)) return b.get();
+  return menu_bar_ ? menu_bar_->ItemAt(P) : nullptr;
+}
+
+void TWinSkinForm::NCMouseMove(vcl::TMessage& m) {
+  if (!Active) return CallSaved(m);
+  const TPoint screen = MessagePoint(m.LParam);
+  if (TNCObject* object = ObjectAt(ToWindowPoint(screen.X, screen.Y))) {
+    object->MouseHover();
+    m.Result = 0;
+    return;
+  }
+  if (HotObject) {
+    TNCObject* hot = HotObject;
+    hot->MouseLeave();
+    HotObject = nullptr;
+  }
+  CallSaved(m);
+}
+
+void TWinSkinForm::NCLButtonDown(vcl::TMessage& m) {
+  const TPoint screen = MessagePoint(m.LParam);
+  if (TNCObject* object = ObjectAt(ToWindowPoint(screen.X, screen.Y))) {
+    if (!Active) SetForegroundWindow(Window);
+    object->MouseDown();
+    if (auto* item = dynamic_cast<TMenuBtn*>(object)) {
+      HotObject = item;
+      menu_bar_->TrackItem(item);
+      item->MouseLeave();
+    }
+    m.Result = 0;
+    return;
+  }
+  // A maximised window is not dragged by its caption.
+  if (ShowState == TShowState::Maximized && Active && m.WParam == HTCAPTION) m.WParam = HTMENU;
+  CallSaved(m);
+}
+
+void TWinSkinForm::NCLButtonUp(vcl::TMessage& m) {
+  const TPoint screen = MessagePoint(m.LParam);
+  TNCObject* object = ObjectAt(ToWindowPoint(screen.X, screen.Y));
+  if (!object) return CallSaved(m);
+  auto* button = dynamic_cast<TWinSysButton*>(object);
+  // Only a button pressed and released on itself acts: a release that lands on a button that
+  // is merely hot (the press began elsewhere) does nothing.
+  if (button && button == HotObject && button->State == TNCState::Pressed) {
+    button->MouseUp();
+    RunAction(button, screen);
+  }
+  m.Result = 0;
+}
+
+void TWinSkinForm::NCLButtonDblClk(vcl::TMessage& m) {
+  const TPoint screen = MessagePoint(m.LParam);
+  if (TNCObject* object = ObjectAt(ToWindowPoint(screen.X, screen.Y))) {
+    if (auto* button = dynamic_cast<TWinSysButton*>(object); button && button->IsIcon()) {
+      hover_timer_->SetEnabled(false);
+      PostMessageW(Window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+    m.Result = 0;
+    return;
+  }
+  if (m.WParam != HTCAPTION) return CallSaved(m);
+  if (ShowState == TShowState::Maximized) {
+    ShowState = TShowState::Normal;
+    PostMessageW(Window, WM_SYSCOMMAND, SC_RESTORE, 0);
+  } else if (StyleBits & kHasMaximizeBox) {
+    ShowState = TShowState::Maximized;
+    PostMessageW(Window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  } else {
+    return CallSaved(m);
+  }
+  m.Result = 0;
+}
+
+void TWinSkinForm::NCRButtonDown(vcl::TMessage& m) {
+  if (m.WParam == HTCAPTION && !IsMDIChild()) {
+    const TPoint screen = MessagePoint(m.LParam);
+    ShowSystemMenu(screen);
+    m.Result = 0;
+    return;
+  }
+  CallSaved(m);
+}
+
+void TWinSkinForm::RunAction(TWinSysButton* Button, TPoint ScreenPoint) {
+  TSkinManage* manager = SkinManager();
+  const int action = Button->Action();
+  auto activeChild = [this]() -> HWND {
+    return MDIClient ? reinterpret_cast<HWND>(SendMessageW(MDIClient, WM_MDIGETACTIVE, 0, 0)) : nullptr;
+  };
+  switch (action) {
+    case 0:
+      if (GetMenuState(GetSystemMenu(Window, FALSE), SC_CLOSE, MF_BYCOMMAND) != static_cast<UINT>(-1)) {
+        hover_timer_->SetEnabled(false);
+        PostMessageW(Window, WM_SYSCOMMAND, SC_CLOSE, 0);
+      }
+      break;
+    case 1:
+    case 22:
+      if (!Button->Enabled) break;
+      if (ShowState == TShowState::Maximized) {
+        ShowState = TShowState::Normal;
+        PostMessageW(Window, WM_SYSCOMMAND, SC_RESTORE, 0);
+      } else {
+        if (IsMDIChild() && manager) manager->SetMDIMaximized(true);
+        ShowState = TShowState::Maximized;
+        PostMessageW(Window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        HotObject = nullptr;
+      }
+      break;
+    case 2:
+    case 23:
+      if (!Button->Enabled) break;
+      if (ShowState == TShowState::Minimized) {
+        PostMessageW(Window, WM_SYSCOMMAND, SC_RESTORE, 0);
+      } else {
+        ShowState = TShowState::Minimized;
+        SetSysMenuStyle(false);
+        PostMessageW(Window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+      }
+      break;
+    case 3:
+    case 11:
+    case 12: ShowSystemMenu(TPoint(ScreenPoint.X + 1, ScreenPoint.Y + 1)); break;
+    case 4: PostMessageW(Window, WM_SYSCOMMAND, SC_CONTEXTHELP, 0); break;
+    case 7:
+    case 60:
+      if (HWND child = activeChild()) SendMessageW(child, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+      break;
+    case 8:
+    case 61:
+      if (HWND child = activeChild()) SendMessageW(child, WM_SYSCOMMAND, SC_RESTORE, 0);
+      break;
+    case 9:
+    case 62:
+      if (HWND child = activeChild()) SendMessageW(child, WM_SYSCOMMAND, SC_CLOSE, 0);
+      break;
+    default: PostMessageW(Window, SKM_CAPTIONACTION, static_cast<WPARAM>(action), 0); break;
+  }
+}
+
+void TWinSkinForm::ShowSystemMenu(TPoint ScreenPoint) {
+  const DWORD now = GetTickCount();
+  if (sys_menu_tick_ && now - sys_menu_tick_ < double_click_time_) {
+    sys_menu_tick_ = 0;
+    hover_timer_->SetEnabled(false);
+    PostMessageW(Window, WM_CLOSE, 0, 0);
+    return;
+  }
+  HMENU menu = GetSystemMenu(Window, FALSE);
+  if (!menu) return;
+  if (TSkinManage* manager = SkinManager()) manager->SetPopupKind(TPopupKind::SystemMenu);
+  // The system menu reflects the window's state (the boxes the skin took from the style).
+  const bool maximized = ShowState == TShowState::Maximized, minimized = ShowState == TShowState::Minimized;
+  auto enable = [&](UINT command, bool on) { EnableMenuItem(menu, command, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
+  enable(SC_RESTORE, maximized || minimized);
+  enable(SC_MOVE, !maximized);
+  enable(SC_SIZE, !maximized && Sizeable);
+  enable(SC_MINIMIZE, !minimized && (StyleBits & kHasMinimizeBox));
+  enable(SC_MAXIMIZE, !maximized && (StyleBits & kHasMaximizeBox));
+  const UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, ScreenPoint.X,
+                                                       ScreenPoint.Y, 0, Window, nullptr));
+  sys_menu_tick_ = command ? 0 : GetTickCount();
+  if (command) PostMessageW(Window, WM_SYSCOMMAND, command, 0);
+}
+
+void TWinSkinForm::HoverTick(vcl::TObject*) {
+  if (!Active || Tracking || !HotObject) return;
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  if (!HotObject->BoundsRect.Contains(ToWindowPoint(cursor.x, cursor.y))) {
+    TNCObject* hot = HotObject;
+    hot->MouseLeave();
+    HotObject = nullptr;
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// The form hook (the form object's WindowProc while skinned)
+
+void TWinSkinForm::FormHook(vcl::TMessage& m) {
+  switch (m.Msg) {
+    case WM_SETTEXT:
+      form_hook_.CallPrevious(m);
+      if (IsWindowVisible(Window)) {
+        if (ShowState == TShowState::Maximized && SkinManager() && SkinManager()->MDIClient())
+          PostMessageW(SkinManager()->MDIClient(), SKM_MDIREDRAW, reinterpret_cast<WPARAM>(Window), 0);
+        if (ShowState == TShowState::Minimized)
+          PaintFrame(nullptr);
+        else
+          FrameChanged();
+      }
+      return;
+    case SKM_REAPPLY: Reapply(); return;
+    case kEnginePaintFrame:
+      if (m.LParam != kEngineMark) return;
+      if (m.WParam) PaintFrame(reinterpret_cast<HDC>(m.WParam));
+      m.Result = kEngineMark;
+      return;
+    case kEngineQuerySkinned: m.Result = m.LParam == kEngineMark ? kEngineMark : 1; return;
+    default: form_hook_.CallPrevious(m); return;
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// The MDI client's procedure (MDI frames only)
+
+void TWinSkinForm::MDIClientProc(vcl::TMessage& m) {
+  TSkinManage* manager = SkinManager();
+  auto callSaved = [&] { mdi_client_subclass_.CallDefault(m); };
+  switch (m.Msg) {
+    case WM_NCCALCSIZE:
+      if (SkinFrame && !SkinData->Options().Contains(xoMDIScrollbar)) {
+        const LONG_PTR style = GetWindowLongPtrW(MDIClient, GWL_STYLE);
+        if (style & (WS_VSCROLL | WS_HSCROLL))
+          SetWindowLongPtrW(MDIClient, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VSCROLL | WS_HSCROLL));
+      }
+      callSaved();
+      return;
+    case WM_MDICREATE:
+      SkinData->SetMenuUpdate(false);
+      callSaved();
+      return;
+    case WM_MDIDESTROY: {
+      callSaved();
+      if (SkinFrame && manager) {
+        BOOL maximized = FALSE;
+        const auto active = reinterpret_cast<HWND>(
+            SendMessageW(MDIClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
+        manager->SetMDIMaximized(active && maximized);
+        if (menu_bar_ && !active) {
+          SkinData->SetMenuUpdate(show_menu_update_);
+          PaintFrame(nullptr);
+        }
+      }
+      return;
+    }
+    case WM_MDITILE:
+    case WM_MDICASCADE:
+      if (SkinFrame && manager && manager->MDIMaximized()) manager->SetMDIMaximized(false);
+      callSaved();
+      return;
+    case WM_MDISETMENU:
+      callSaved();
+      if (SkinFrame && m.WParam && menu_bar_) {
+        native_menu_removed_ = menu_bar_->LoadItems() || native_menu_removed_;
+        SetMenu(Window, nullptr);
+      }
+      return;
+    case WM_NCDESTROY: {
+      callSaved();
+      mdi_client_subclass_.Detach();
+      return;
+    }
+    case SKM_MDIREDRAW:
+      RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+      m.Result = 0;
+      return;
+    default: callSaved(); return;
+  }
+}
+
+}  // namespace winskin

@@ -1,0 +1,85 @@
+// Shared by the skinned-form tests: a skin package with flat-coloured borders and the caption
+// buttons a test describes, windows skinned through the manager's normal path (its hook sees
+// them activated, or its request on a raw window), pixels read from a frame painted into a
+// memory bitmap.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "skin_classic/core/SkinManage.h"
+#include "skin_classic/forms/WinSkinForm.h"
+#include "skin_classic/forms/WinSkinMenu.h"
+#include "skin_classic/support/SkinBitmapWriter.h"
+#include "skin_classic/support/SkinPackageWriter.h"
+#include "skin_classic/support/win_skin_support.h"
+#include "skin_classic/core/skin_data_support.h"
+
+namespace winskin::test {
+
+// Picture ids of the test skin (FrameColour(id, frame) is frame `frame` of picture `id`).
+inline constexpr int kLeftId = 1, kRightId = 2, kTopId = 3, kBottomId = 4, kMenuBarId = 5;
+inline constexpr int kFirstButtonId = 20;
+// Border sizes of the test skin.
+inline constexpr int kLeft = 4, kRight = 5, kTop = 24, kBottom = 6;
+
+struct ButtonSpec {
+  int action = 0;
+  int align = 1;
+  int x = 0;
+  int y = 0;
+  int visibility = 0;
+  int visibility1 = 0;
+  int frames = 4;          // frames drawn in its picture
+  bool statesFrame = true; // the description states "frame"
+  int width = 10;          // of one frame
+  int height = 8;
+};
+
+// A skin with flat borders (frame 1 active, 2 inactive), an optional menu-bar picture and the
+// buttons given (button i's picture id is kFirstButtonId + i).
+inline PackageSpec FormSkinSpec(const std::vector<ButtonSpec>& buttons, bool transparentLeft = false) {
+  std::string ini = "[TitlebarSkin]\r\nSkinName=Forms\r\n[Personality]\r\n";
+  ini += "Left=Left.bmp\r\nLeftFrame=2\r\nLeftTrans=" + std::string(transparentLeft ? "1" : "0") + "\r\n";
+  ini += "Right=Right.bmp\r\nRightFrame=2\r\nRightTrans=0\r\n";
+  ini += "Top=Top.bmp\r\nTopFrame=2\r\nTopTrans=0\r\nBottom=Bottom.bmp\r\nBottomFrame=2\r\nBottomTrans=0\r\n";
+  ini += "menuBar=MenuBar.bmp\r\nActiveTextR=1\r\nActiveTextG=2\r\nActiveTextB=3\r\n";
+  PackageSpec spec;
+  // The left border: its top-left pixel is the key colour when asked, so the region cuts it.
+  spec.entries.push_back({"Left.bmp", Bmp24(2 * kLeft, 40, [&](int x, int y) {
+                            if (transparentLeft && x % kLeft == 0 && y == 0) return kMagenta;
+                            return FrameColour(kLeftId, x / kLeft + 1);
+                          })});
+  spec.entries.push_back({"Right.bmp", FramesBmp(kRight, 40, FrameColours(kRightId, 2))});
+  spec.entries.push_back({"Top.bmp", FramesBmp(60, kTop, FrameColours(kTopId, 2), true)});
+  spec.entries.push_back({"Bottom.bmp", FramesBmp(60, kBottom, FrameColours(kBottomId, 2), true)});
+  spec.entries.push_back({"MenuBar.bmp", FramesBmp(20, 18, FrameColours(kMenuBarId, 2))});
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    const ButtonSpec& b = buttons[i];
+    const std::string file = "b" + std::to_string(i) + ".bmp";
+    ini += "[Button." + std::to_string(i) + "]\r\nAction=" + std::to_string(b.action) +
+           "\r\nAlign=" + std::to_string(b.align) + "\r\nXcoord=" + std::to_string(b.x) +
+           "\r\nYcoord=" + std::to_string(b.y) + "\r\nVisibility=" + std::to_string(b.visibility) +
+           "\r\nVisibility1=" + std::to_string(b.visibility1) + "\r\nButtonImage=" + file + "\r\n";
+    if (b.statesFrame) ini += "frame=" + std::to_string(b.frames) + "\r\n";
+    spec.entries.push_back(
+        {file, FramesBmp(b.width, b.height, FrameColours(kFirstButtonId + static_cast<int>(i), b.frames))});
+  }
+  spec.entries.push_back({"forms.ini", ToBytes(ini)});
+  return spec;
+}
+
+// The frames of a button the way the skins of most tests have them: close, maximise,
+// minimise at the right.
+inline std::vector<ButtonSpec> StandardButtons() {
+  return {{.action = 0, .align = 1, .x = 16, .y = 3},
+          {.action = 1, .align = 1, .x = 30, .y = 3, .visibility = 2},
+          {.action = 2, .align = 1, .x = 44, .y = 3, .visibility = 8}};
+}
+
+// A pixel of a bitmap in the class library's colour form.
+inline vcl::TColor Pixel(vcl::TBitmap* b, int x, int y) { return b->Canvas()->Pixels(x, y); }
+
+}  // namespace winskin::test

@@ -1,0 +1,637 @@
+// The skinned form window on real windows: skinned through the manager's hook and requests,
+// its client area inside the skin's borders, hit tests, the frame painted from the skin (pixels
+// of a frame painted into a memory bitmap), caption buttons (visibility, layout, frames, mouse,
+// actions), the menu band, and detaching: procedure, styles and region given back, other
+// subclasses and hooks left working.
+#include "form_skin_support.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "classlib/controls/WindowProcHook.h"
+#include "classlib/controls/WindowSubclass.h"
+#include "classlib/forms/Menus.h"
+#include "classlib/rtl/TypInfo.h"
+
+namespace winskin::test {
+
+VCL_CLASS_INFO(TSkinTestForm) {}
+
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+// ---------------------------------------------------------------------------------------
+// Raw windows: they record the system commands and engine messages they get, and answer the
+// caption-button visibility query with their user data.
+
+struct RawLog {
+  std::vector<vcl::TMessage> messages;
+  size_t Count(UINT msg, WPARAM wp) const {
+    return static_cast<size_t>(std::count_if(messages.begin(), messages.end(),
+                                             [&](const vcl::TMessage& m) { return m.Msg == msg && m.WParam == wp; }));
+  }
+};
+RawLog& Log() {
+  static RawLog log;
+  return log;
+}
+
+LRESULT CALLBACK RawProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_SYSCOMMAND || msg == SKM_CAPTIONACTION || msg == SKM_CAPTIONVISIBLE || msg == WM_CLOSE) {
+    Log().messages.push_back({msg, wp, lp, 0});
+    if (msg == SKM_CAPTIONVISIBLE) return GetWindowLongPtrW(w, GWLP_USERDATA);
+    return 0;  // nothing is carried out
+  }
+  return DefWindowProcW(w, msg, wp, lp);
+}
+
+const wchar_t* RawClass() {
+  static const bool registered = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &RawProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = L"SkinFormRawWindow";
+    return RegisterClassExW(&wc) != 0;
+  }();
+  EXPECT_TRUE(registered);
+  return L"SkinFormRawWindow";
+}
+
+struct WindowCloser {
+  void operator()(HWND w) const {
+    if (IsWindow(w)) DestroyWindow(w);
+  }
+};
+using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowCloser>;
+
+constexpr DWORD kFullStyle = WS_OVERLAPPEDWINDOW;
+
+UniqueWindow RawWindow(DWORD style = kFullStyle, DWORD exStyle = 0, LRESULT visibilityAnswer = 0) {
+  HWND w = CreateWindowExW(exStyle, RawClass(), L"Raw window", style, 60, 60, 320, 240, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+  EXPECT_NE(w, nullptr);
+  SetWindowLongPtrW(w, GWLP_USERDATA, visibilityAnswer);
+  return UniqueWindow(w);
+}
+
+TWinSkinForm* Find(HWND w) {
+  TSkinManage* m = SkinManager();
+  return m ? dynamic_cast<TWinSkinForm*>(m->FindForm(w)) : nullptr;
+}
+
+bool Ready(HWND w) {
+  TWinSkinForm* f = Find(w);
+  return f && f->State == TSkinFormState::Ready;
+}
+
+// The frame as the skin paints it, painted into a memory bitmap: a library form through the
+// message the other skin engine uses, a raw window by the skin's own call.
+std::unique_ptr<vcl::TBitmap> PaintedFrame(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  auto b = Surface(r.right - r.left, r.bottom - r.top, vcl::clBlack);
+  TWinSkinForm* skin = Find(w);
+  EXPECT_TRUE(skin);
+  if (skin && skin->FormObject)
+    EXPECT_EQ(SendMessageW(w, kEnginePaintFrame, reinterpret_cast<WPARAM>(b->Canvas()->Handle()), kEngineMark),
+              kEngineMark);
+  else if (skin)
+    skin->PaintFrame(b->Canvas()->Handle());
+  return b;
+}
+
+vcl::TColor Frame(int id, int frame) { return C(FrameColour(id, frame)); }
+
+class SkinnedForms : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Log().messages.clear();
+    UseSkin(StandardButtons());
+  }
+  void TearDown() override {
+    holder_.reset();
+    FreeSkinManager();
+  }
+
+  // A main-window skin data (active from loading) holding a skin with these buttons.
+  void UseSkin(const std::vector<ButtonSpec>& buttons, bool transparentLeft = false) {
+    holder_.reset();
+    FreeSkinManager();
+    holder_ = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(BuildPackage(FormSkinSpec(buttons, transparentLeft))))));
+    data_ = holder_->SkinData();
+    ASSERT_TRUE(SkinManager() && SkinManager()->Active());
+  }
+
+  // A raw window shown: the manager's hook skins it when it is activated (or, when it is not,
+  // its request does), and it is set up.
+  TWinSkinForm* SkinRaw(HWND w) {
+    ShowWindow(w, SW_SHOW);
+    if (!Find(w)) EXPECT_TRUE(SkinManager()->SkinForm(w));
+    EXPECT_TRUE(PumpUntil([&] { return Ready(w); }));
+    return Find(w);
+  }
+
+  // A library form shown: the manager's hook skins it when it is activated.
+  TWinSkinForm* ShowSkinned(vcl::TForm* form) {
+    form->Show();
+    EXPECT_TRUE(PumpUntil([&] { return Ready(form->Handle()); }));
+    return Find(form->Handle());
+  }
+
+  Owned<vcl::TForm> NewForm() {
+    Owned<vcl::TForm> form(new vcl::TForm(vcl::Application, 0));
+    form->SetBounds(80, 80, 300, 220);
+    form->SetCaption(L"Skinned form");
+    return form;
+  }
+
+  Owned<TSkinTestForm> holder_;
+  TSkinData* data_ = nullptr;
+};
+
+// Presses (and releases) the left button over a window point of a skinned window.
+LRESULT Nc(HWND w, UINT msg, TPoint windowPoint, WPARAM hit = HTCAPTION) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return SendMessageW(w, msg, hit, MAKELPARAM(r.left + windowPoint.X, r.top + windowPoint.Y));
+}
+
+TPoint Centre(const TRect& r) { return TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2); }
+
+// ---------------------------------------------------------------------------------------
+// Skinning and the frame
+
+TEST_F(SkinnedForms, AFormShownIsSkinnedThroughTheManagersHookWithItsClientInsideTheBorders) {
+  Owned<vcl::TForm> form = NewForm();
+  form->SetClientWidth(300);
+  form->SetClientHeight(200);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  EXPECT_EQ(skin->Owner(), form.get());  // owned by its form object
+  EXPECT_TRUE(skin->SkinFrame);
+  EXPECT_EQ(std::make_tuple(skin->LeftWidth, skin->TopHeight, skin->RightWidth, skin->BottomHeight),
+            std::make_tuple(kLeft, kTop, kRight, kBottom));
+  // A second request finds it skinned: it answers the query itself.
+  EXPECT_EQ(SendMessageW(form->Handle(), SKM_QUERYNOSKIN, 0, 0), 1);
+  EXPECT_FALSE(SkinManager()->SkinForm(form->Handle()));
+
+  // The client size the form had, the window grown by the skin's borders.
+  RECT client{}, window{};
+  GetClientRect(form->Handle(), &client);
+  GetWindowRect(form->Handle(), &window);
+  EXPECT_EQ(client.right, 300);
+  EXPECT_EQ(client.bottom, 200);
+  EXPECT_EQ(window.right - window.left, 300 + kLeft + kRight);
+  EXPECT_EQ(window.bottom - window.top, 200 + kTop + kBottom);
+  POINT origin{0, 0};
+  ClientToScreen(form->Handle(), &origin);
+  EXPECT_EQ(origin.x - window.left, kLeft);
+  EXPECT_EQ(origin.y - window.top, kTop);
+
+  // The system buttons are off the style; their facts are kept.
+  const LONG_PTR style = GetWindowLongPtrW(form->Handle(), GWL_STYLE);
+  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU));
+  EXPECT_EQ(skin->StyleBits & (kHasMinimizeBox | kHasMaximizeBox | kHasSystemMenu),
+            kHasMinimizeBox | kHasMaximizeBox | kHasSystemMenu);
+  // The other skin engine's query is answered for it.
+  EXPECT_EQ(SendMessageW(form->Handle(), kEngineQuerySkinned, 0, kEngineMark), kEngineMark);
+}
+
+TEST_F(SkinnedForms, NonClientSizeGivesTheRectangleInsideTheSkinsBorders) {
+  UniqueWindow w = RawWindow();
+  ASSERT_TRUE(SkinRaw(w.get()));
+  NCCALCSIZE_PARAMS params{};
+  params.rgrc[0] = {100, 50, 400, 300};
+  EXPECT_EQ(SendMessageW(w.get(), WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params)), WVR_VALIDRECTS);
+  EXPECT_EQ(params.rgrc[0].left, 100 + kLeft);
+  EXPECT_EQ(params.rgrc[0].top, 50 + kTop);
+  EXPECT_EQ(params.rgrc[0].right, 400 - kRight);
+  EXPECT_EQ(params.rgrc[0].bottom, 300 - kBottom);
+  EXPECT_EQ(params.rgrc[1].left, params.rgrc[0].left);
+  RECT plain{0, 0, 10, 10};
+  EXPECT_EQ(SendMessageW(w.get(), WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&plain)), 0);
+}
+
+TEST_F(SkinnedForms, AWindowWithoutAFullCaptionKeepsItsClientAndGetsNoSkinnedFrame) {
+  UniqueWindow w = RawWindow(WS_POPUP | WS_BORDER);
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin);
+  EXPECT_EQ(skin->BorderKind, TBorderKind::None);
+  EXPECT_EQ(skin->TopHeight, 0);
+  NCCALCSIZE_PARAMS params{};
+  params.rgrc[0] = {0, 0, 200, 100};
+  SendMessageW(w.get(), WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params));
+  EXPECT_EQ(params.rgrc[0].top, 1);  // the system's own border
+}
+
+TEST_F(SkinnedForms, HitTestsKeepTheSizingEdgeAndAnswerCaptionAndClient) {
+  UniqueWindow w = RawWindow();
+  ASSERT_TRUE(SkinRaw(w.get()));
+  RECT r{};
+  GetWindowRect(w.get(), &r);
+  auto hit = [&](int x, int y) { return SendMessageW(w.get(), WM_NCHITTEST, 0, MAKELPARAM(r.left + x, r.top + y)); };
+  EXPECT_EQ(hit(120, kTop / 2), HTCAPTION);
+  EXPECT_EQ(hit(120, kTop + 40), HTCLIENT);
+  EXPECT_NE(hit(120, 0), HTCLIENT);
+}
+
+TEST_F(SkinnedForms, TheFrameIsPaintedFromTheSkinsActiveAndInactivePictures) {
+  Owned<vcl::TForm> form = NewForm();
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  SendMessageW(form->Handle(), WM_NCACTIVATE, TRUE, 0);
+  auto b = PaintedFrame(form->Handle());
+  const int w = b->Width(), h = b->Height();
+  EXPECT_EQ(Pixel(b.get(), 1, h / 2), Frame(kLeftId, 1));
+  EXPECT_EQ(Pixel(b.get(), w - 2, h / 2), Frame(kRightId, 1));
+  EXPECT_EQ(Pixel(b.get(), w / 2, h - 2), Frame(kBottomId, 1));
+  EXPECT_EQ(Pixel(b.get(), w / 2, 1), Frame(kTopId, 1));
+  // The client area is not painted.
+  EXPECT_EQ(Pixel(b.get(), w / 2, h / 2), vcl::clBlack);
+  // The buttons, right-aligned, in their normal frame.
+  EXPECT_EQ(Pixel(b.get(), w - 16 + 2, 3 + 2), Frame(kFirstButtonId, 1));
+  EXPECT_EQ(Pixel(b.get(), w - 30 + 2, 3 + 2), Frame(kFirstButtonId + 1, 1));
+  EXPECT_EQ(Pixel(b.get(), w - 44 + 2, 3 + 2), Frame(kFirstButtonId + 2, 1));
+  // The title text in the skin's colour, after the two leading blanks.
+  bool text = false;
+  for (int x = 0; x < skin->TitleRect.Right && !text; ++x)
+    for (int y = 0; y < kTop && !text; ++y) text = Pixel(b.get(), x, y) == vcl::TColor(0x030201);
+  EXPECT_TRUE(text);
+  EXPECT_GT(skin->TitleRect.Width(), 0);
+
+  SendMessageW(form->Handle(), WM_NCACTIVATE, FALSE, 0);
+  EXPECT_FALSE(skin->Active);
+  b = PaintedFrame(form->Handle());
+  EXPECT_EQ(Pixel(b.get(), 1, h / 2), Frame(kLeftId, 2));
+  EXPECT_EQ(Pixel(b.get(), w / 2, 1), Frame(kTopId, 2));
+  EXPECT_EQ(Pixel(b.get(), w - 16 + 2, 5), Frame(kFirstButtonId, 4));  // the inactive frame
+}
+
+TEST_F(SkinnedForms, TheRegionCutsTheKeyColourOfTransparentBorders) {
+  UseSkin(StandardButtons(), true);
+  UniqueWindow w = RawWindow();
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin);
+  EXPECT_TRUE(skin->HasRegion);
+  vcl::UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(w.get(), region.get()), ERROR);
+  RECT r{};
+  GetWindowRect(w.get(), &r);
+  EXPECT_FALSE(PtInRegion(region.get(), 0, 0));
+  EXPECT_TRUE(PtInRegion(region.get(), 0, (r.bottom - r.top) / 2));
+  EXPECT_TRUE(PtInRegion(region.get(), kLeft, 0));
+}
+
+// ---------------------------------------------------------------------------------------
+// Caption buttons
+
+struct VisibilityCase {
+  int first, second;
+  DWORD style, exStyle;
+  bool visible;
+};
+
+TEST_F(SkinnedForms, TheVisibilityTable) {
+  const DWORD all = kFullStyle, noBoxes = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+  const VisibilityCase cases[] = {
+      {0, 0, all, 0, true},
+      {1, 0, all, 0, false},             // not maximised
+      {2, 0, all, 0, true},
+      {3, 0, all, 0, true},              // active
+      {4, 0, all, 0, false},
+      {6, 0, all, 0, true},
+      {6, 0, noBoxes, 0, false},
+      {0, 6, noBoxes, 0, false},
+      {7, 0, all, 0, false},
+      {7, 0, noBoxes, 0, true},
+      {9, 0, noBoxes, 0, true},
+      {10, 0, noBoxes, WS_EX_CONTEXTHELP, true},
+      {10, 0, all, WS_EX_CONTEXTHELP, false},
+      {0, 10, all, WS_EX_CONTEXTHELP, true},
+      {200, 0, all, 0, false},           // not a dialog
+      {200, 0, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, true},
+      {0, 200, all, WS_EX_DLGMODALFRAME, true},
+      {500, 999, all, 0, true},
+      {5, 0, all, 0, false},
+      {0, 50, all, 0, false},
+      {-1, 0, all, 0, false},
+      {0, 1500, all, 0, true},           // no query for a second condition
+  };
+  for (const VisibilityCase& c : cases) {
+    // Action 4 (help) has no rule of its own.
+    UseSkin({{.action = 4, .align = 1, .x = 20, .visibility = c.first, .visibility1 = c.second}});
+    UniqueWindow w = RawWindow(c.style, c.exStyle);
+    TWinSkinForm* skin = SkinRaw(w.get());
+    ASSERT_TRUE(skin);
+    skin->Active = true;
+    TWinSysButton* b = skin->Buttons().front().get();
+    b->UpdateVisibility();
+    EXPECT_EQ(b->Visible, c.visible) << c.first << "/" << c.second << " style " << std::hex << c.style;
+  }
+  EXPECT_EQ(Log().Count(SKM_CAPTIONVISIBLE, 1500), 0u);
+}
+
+TEST_F(SkinnedForms, AFirstConditionFrom1000To2000AsksTheWindow) {
+  UseSkin({{.action = 42, .align = 1, .x = 20, .visibility = 1234}});
+  for (LRESULT answer : {0, 1, 3}) {
+    Log().messages.clear();
+    UniqueWindow w = RawWindow(kFullStyle, 0, answer);
+    TWinSkinForm* skin = SkinRaw(w.get());
+    ASSERT_TRUE(skin);
+    TWinSysButton* b = skin->Buttons().front().get();
+    Log().messages.clear();
+    b->UpdateVisibility();
+    EXPECT_EQ(b->Visible, answer >= 1);
+    ASSERT_EQ(Log().Count(SKM_CAPTIONVISIBLE, 1234), 1u);
+    EXPECT_EQ(Log().messages.back().LParam, 42);  // the button's action
+  }
+}
+
+TEST_F(SkinnedForms, ActionRulesHideCloseWithoutSystemMenuAndDisableMissingBoxes) {
+  UseSkin({{.action = 0, .align = 1, .x = 16}, {.action = 1, .align = 1, .x = 30}, {.action = 2, .align = 1, .x = 44},
+           {.action = 3, .align = 0, .x = 4}});
+  UniqueWindow plain = RawWindow(WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX);
+  TWinSkinForm* skin = SkinRaw(plain.get());
+  ASSERT_TRUE(skin);
+  auto& b = skin->Buttons();
+  for (auto& button : b) button->UpdateVisibility();
+  // A fresh window has a system menu handle even without the style.
+  const bool hasMenu = skin->StyleBits & kHasSystemMenu;
+  EXPECT_EQ(b[0]->Visible, hasMenu);
+  EXPECT_FALSE(b[1]->Enabled);  // no maximise box
+  EXPECT_EQ(b[2]->Enabled, hasMenu);
+  EXPECT_TRUE(b[3]->Visible);
+
+  UniqueWindow dialog = RawWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME);
+  TWinSkinForm* dialogSkin = SkinRaw(dialog.get());
+  ASSERT_TRUE(dialogSkin);
+  EXPECT_EQ(dialogSkin->BorderKind, TBorderKind::Dialog);
+  dialogSkin->Buttons()[3]->UpdateVisibility();
+  EXPECT_FALSE(dialogSkin->Buttons()[3]->Visible);  // no icon on a dialog
+}
+
+TEST_F(SkinnedForms, ButtonsAreLaidOutByTheirAlignment) {
+  UseSkin({{.action = 42, .align = 0, .x = 7, .y = 2},
+           {.action = 43, .align = 1, .x = 30, .y = 5},
+           {.action = 44, .align = 2, .x = 3, .y = 4},
+           {.action = 45, .align = 3, .x = 6, .y = 1}});
+  UniqueWindow w = RawWindow();
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin);
+  PaintedFrame(w.get());
+  RECT r{};
+  GetWindowRect(w.get(), &r);
+  const int width = r.right - r.left;
+  auto& b = skin->Buttons();
+  EXPECT_EQ(b[0]->BoundsRect, vcl::Rect(7, 2, 17, 10));
+  EXPECT_EQ(b[1]->BoundsRect, vcl::Rect(width - 30, 5, width - 20, 13));
+  EXPECT_EQ(skin->MaxButtonRight, width - 30);
+  // Beside the title text as it was last drawn.
+  PaintedFrame(w.get());
+  EXPECT_EQ(b[2]->BoundsRect.Left, skin->TitleRect.Left - 10 - 3);
+  EXPECT_EQ(b[2]->BoundsRect.Top, 4);
+  EXPECT_EQ(b[3]->BoundsRect.Left, skin->TitleRect.Right + 6);
+}
+
+TEST_F(SkinnedForms, DisabledButtonsShowTheirFourthFrameOnlyWhenTheyHaveOne) {
+  UseSkin({{.action = 1, .align = 1, .x = 16, .y = 3, .frames = 4},
+           {.action = 2, .align = 1, .x = 30, .y = 3, .frames = 3, .statesFrame = false}});
+  UniqueWindow w = RawWindow(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);  // no boxes
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin);
+  EXPECT_EQ(skin->Buttons()[1]->FrameCount(), 3);  // read from its picture's proportions
+  SendMessageW(w.get(), WM_NCACTIVATE, TRUE, 0);
+  auto b = PaintedFrame(w.get());
+  const int width = b->Width();
+  EXPECT_FALSE(skin->Buttons()[0]->Enabled);
+  EXPECT_EQ(Pixel(b.get(), width - 16 + 2, 5), Frame(kFirstButtonId, 4));
+  EXPECT_EQ(Pixel(b.get(), width - 30 + 2, 5), Frame(kFirstButtonId + 1, 1));
+  EXPECT_EQ(skin->Buttons()[0]->PaintFrame(false), 4);
+  EXPECT_EQ(skin->Buttons()[1]->PaintFrame(false), 1);
+}
+
+class CaptionMouse : public SkinnedForms {
+ protected:
+  void SetUp() override {
+    SkinnedForms::SetUp();
+    UseSkin({{.action = 0, .align = 1, .x = 16, .y = 3},
+             {.action = 1, .align = 1, .x = 30, .y = 3, .visibility = 2},
+             {.action = 2, .align = 1, .x = 44, .y = 3},
+             {.action = 4, .align = 1, .x = 58, .y = 3},
+             {.action = 42, .align = 1, .x = 72, .y = 3}});
+    window_ = RawWindow();
+    skin_ = SkinRaw(window_.get());
+    ASSERT_TRUE(skin_);
+    SendMessageW(window_.get(), WM_NCACTIVATE, TRUE, 0);
+    PaintedFrame(window_.get());  // lays the buttons out
+    Log().messages.clear();
+  }
+  TWinSysButton* Button(size_t i) { return skin_->Buttons()[i].get(); }
+  TPoint At(size_t i) { return Centre(Button(i)->BoundsRect); }
+  void Click(size_t i) {
+    Nc(window_.get(), WM_NCLBUTTONDOWN, At(i));
+    Nc(window_.get(), WM_NCLBUTTONUP, At(i));
+    Pump(20);
+  }
+
+  UniqueWindow window_;
+  TWinSkinForm* skin_ = nullptr;
+};
+
+TEST_F(CaptionMouse, PressAndReleaseOnAButtonRunsItsAction) {
+  Nc(window_.get(), WM_NCLBUTTONDOWN, At(0));
+  EXPECT_EQ(Button(0)->State, TNCState::Pressed);
+  EXPECT_EQ(skin_->HotObject, Button(0));
+  Nc(window_.get(), WM_NCLBUTTONUP, At(0));
+  EXPECT_EQ(Button(0)->State, TNCState::Hot);
+  Pump(20);
+  EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_CLOSE), 1u);
+}
+
+TEST_F(CaptionMouse, ReleasingOnAnotherButtonRunsNoAction) {
+  Nc(window_.get(), WM_NCLBUTTONDOWN, At(0));
+  Nc(window_.get(), WM_NCMOUSEMOVE, At(1));
+  EXPECT_EQ(Button(0)->State, TNCState::Normal);  // the first returns to normal
+  EXPECT_EQ(Button(1)->State, TNCState::Hot);     // the second only turns hot
+  Nc(window_.get(), WM_NCLBUTTONUP, At(1));
+  Pump(20);
+  EXPECT_TRUE(Log().messages.empty());
+}
+
+TEST_F(CaptionMouse, AReleaseOnAButtonThatIsOnlyHotRunsNoAction) {
+  Nc(window_.get(), WM_NCMOUSEMOVE, At(0));
+  EXPECT_EQ(skin_->HotObject, Button(0));
+  EXPECT_EQ(Button(0)->State, TNCState::Hot);
+  Nc(window_.get(), WM_NCLBUTTONUP, At(0));
+  Pump(20);
+  EXPECT_TRUE(Log().messages.empty());
+}
+
+TEST_F(CaptionMouse, MovingOffTheButtonsLeavesNoHotButton) {
+  Nc(window_.get(), WM_NCMOUSEMOVE, At(2));
+  EXPECT_EQ(Button(2)->State, TNCState::Hot);
+  Nc(window_.get(), WM_NCMOUSEMOVE, TPoint(60, kTop / 2));
+  EXPECT_EQ(skin_->HotObject, nullptr);
+  EXPECT_EQ(Button(2)->State, TNCState::Normal);
+}
+
+TEST_F(CaptionMouse, TheActionTablePostsTheSystemCommands) {
+  Click(1);
+  EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_MAXIMIZE), 1u);
+  EXPECT_EQ(skin_->ShowState, TShowState::Maximized);
+  skin_->ShowState = TShowState::Normal;
+  Click(2);
+  EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_MINIMIZE), 1u);
+  skin_->ShowState = TShowState::Normal;
+  Click(3);
+  EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_CONTEXTHELP), 1u);
+  Click(4);
+  EXPECT_EQ(Log().Count(SKM_CAPTIONACTION, 42), 1u);  // a button of the application's own
+  EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_CLOSE), 0u);
+}
+
+TEST_F(CaptionMouse, DoubleClickOnTheCaptionMaximisesAndRestores) {
+  Nc(window_.get(), WM_NCLBUTTONDBLCLK, TPoint(60, kTop / 2));
+  Pump(20);
+  EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_MAXIMIZE), 1u);
+  Nc(window_.get(), WM_NCLBUTTONDBLCLK, TPoint(60, kTop / 2));
+  Pump(20);
+  EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_RESTORE), 1u);
+}
+
+// ---------------------------------------------------------------------------------------
+// The menu band
+
+TEST_F(SkinnedForms, AFormsMainMenuBecomesTheSkinnedMenuBand) {
+  Owned<vcl::TForm> form = NewForm();
+  auto* menu = new vcl::TMainMenu(form.get());
+  for (const wchar_t* caption : {L"&File", L"&Edit"}) {
+    auto* item = new vcl::TMenuItem(menu);
+    item->SetCaption(caption);
+    auto* sub = new vcl::TMenuItem(menu);
+    sub->SetCaption(L"Item");
+    item->Add(sub);
+    menu->Items()->Add(item);
+  }
+  form->SetMenu(menu);
+  form->SetClientHeight(200);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin && skin->MenuBar());
+  EXPECT_EQ(GetMenu(form->Handle()), nullptr);  // the native bar is off the window
+  EXPECT_EQ(skin->MenuHeight, GetSystemMetrics(SM_CYMENU));
+  EXPECT_EQ(skin->MenuBar()->Items().size(), 2u);
+  RECT client{};
+  GetClientRect(form->Handle(), &client);
+  EXPECT_EQ(client.bottom, 200);  // the band is outside the client area
+  RECT r{};
+  GetWindowRect(form->Handle(), &r);
+  EXPECT_EQ(SendMessageW(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.left + 200, r.top + kTop + 3)), HTMENU);
+  auto b = PaintedFrame(form->Handle());
+  EXPECT_EQ(Pixel(b.get(), b->Width() - kRight - 2, kTop + 2), Frame(kMenuBarId, 1));
+  const TRect first = skin->MenuBar()->Items()[0]->BoundsRect;
+  EXPECT_EQ(first.Top, kTop);
+  EXPECT_GT(first.Width(), 10);
+  EXPECT_EQ(skin->ObjectAt(Centre(first)), skin->MenuBar()->Items()[0].get());
+}
+
+// ---------------------------------------------------------------------------------------
+// Detaching
+
+TEST_F(SkinnedForms, UnskinningGivesBackProcedureStylesAndRegion) {
+  UseSkin(StandardButtons(), true);
+  UniqueWindow w = RawWindow();
+  const LONG_PTR procedure = GetWindowLongPtrW(w.get(), GWLP_WNDPROC);
+  const LONG_PTR style = GetWindowLongPtrW(w.get(), GWL_STYLE);
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin && skin->HasRegion);
+  EXPECT_NE(GetWindowLongPtrW(w.get(), GWL_STYLE) & WS_MAXIMIZEBOX, WS_MAXIMIZEBOX);
+
+  // The manager's request to unskin everything, carried out by its timer.
+  SkinManager()->SetRequestSkinData(data_);
+  SkinManager()->SetActiveMode(TSkinMode::UnskinAll, 1);
+  ASSERT_TRUE(PumpUntil([] { return SkinManager()->FormCount() == 0; }));
+  EXPECT_EQ(GetWindowLongPtrW(w.get(), GWLP_WNDPROC), procedure);
+  EXPECT_EQ(GetWindowLongPtrW(w.get(), GWL_STYLE) & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
+            style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+  vcl::UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+  EXPECT_EQ(GetWindowRgn(w.get(), region.get()), ERROR);
+  EXPECT_EQ(SendMessageW(w.get(), SKM_QUERYNOSKIN, 0, 0), 0);  // its own procedure answers
+  NCCALCSIZE_PARAMS params{};
+  params.rgrc[0] = {0, 0, 300, 200};
+  SendMessageW(w.get(), WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params));
+  EXPECT_NE(params.rgrc[0].top, kTop);  // the system's frame again
+}
+
+LRESULT CALLBACK CountingSubclass(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR count) {
+  if (msg == WM_USER + 7) ++*reinterpret_cast<int*>(count);
+  return DefSubclassProc(w, msg, wp, lp);
+}
+
+TEST_F(SkinnedForms, ASubclassInstalledAfterTheSkinSurvivesItsDetach) {
+  UniqueWindow w = RawWindow();
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin);
+  int count = 0;
+  ASSERT_TRUE(SetWindowSubclass(w.get(), &CountingSubclass, 1, reinterpret_cast<DWORD_PTR>(&count)));
+  skin->Unskin();
+  SendMessageW(w.get(), WM_USER + 7, 0, 0);
+  EXPECT_EQ(count, 1);
+  EXPECT_EQ(SendMessageW(w.get(), SKM_QUERYNOSKIN, 0, 0), 0);
+  RemoveWindowSubclass(w.get(), &CountingSubclass, 1);
+  SendMessageW(w.get(), WM_USER + 7, 0, 0);
+  EXPECT_EQ(count, 1);
+}
+
+TEST_F(SkinnedForms, AWindowProcHookInstalledAfterTheSkinsFormHookSurvivesItsDetach) {
+  Owned<vcl::TForm> form = NewForm();
+  form->SetColor(vcl::clYellow);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  EXPECT_EQ(form->Color(), data_->Skin()->Color(skin_classic::kColourButtonFace));
+  struct Counter {
+    vcl::TWindowProcHook hook;
+    int seen = 0;
+    void Proc(vcl::TMessage& m) {
+      if (m.Msg == WM_USER + 9) ++seen;
+      hook.CallPrevious(m);
+    }
+  } counter;
+  counter.hook.Install(form.get(), vcl::TWndMethod::Bind<&Counter::Proc>(&counter));
+  skin->Unskin();
+  EXPECT_EQ(form->Color(), vcl::clYellow);  // the form's own colour again
+  form->Perform(WM_USER + 9, 0, 0);
+  EXPECT_EQ(counter.seen, 1);
+  EXPECT_TRUE(counter.hook.OnTop());
+  // The skin's hook is gone from the chain: the other engine's query goes unanswered.
+  EXPECT_NE(form->Perform(kEngineQuerySkinned, 0, kEngineMark), kEngineMark);
+  counter.hook.Remove();
+}
+
+TEST_F(SkinnedForms, ADestroyedWindowWaitsDetachedForThePurge) {
+  UniqueWindow w = RawWindow();
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin);
+  const HWND handle = w.get();
+  w.reset();
+  EXPECT_EQ(skin->State, TSkinFormState::Destroyed);
+  SkinManager()->SetRequestSkinData(data_);
+  SkinManager()->SetActiveMode(TSkinMode::PurgeDestroyed, 1);
+  ASSERT_TRUE(PumpUntil([&] { return SkinManager()->FindForm(handle) == nullptr; }));
+}
+
+TEST_F(SkinnedForms, TheFramePaintingFlagIsPublishedAndStopsPainting) {
+  EXPECT_EQ(vcl::GetOrdProp(data_, L"FramePainting"), 1);
+  UniqueWindow w = RawWindow();
+  ASSERT_TRUE(SkinRaw(w.get()));
+  data_->SetFramePainting(false);
+  // WM_NCPAINT paints nothing while the flag is clear (the window DC is left alone too).
+  EXPECT_EQ(SendMessageW(w.get(), WM_NCPAINT, 1, 0), 0);
+  data_->SetFramePainting(true);
+}
+
+}  // namespace
+}  // namespace winskin::test
