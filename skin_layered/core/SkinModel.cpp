@@ -1,6 +1,9 @@
 #include "skin_layered/core/SkinModel.h"
 
 #include <algorithm>
+#include <utility>
+
+#include "skin_layered/core/ImageDescriptor.h"
 
 namespace skin_layered {
 
@@ -13,8 +16,6 @@ constexpr wchar_t kHotPattern[] = L"HOTPATTERN";
 constexpr wchar_t kExBorder[] = L"EXBORDER";
 constexpr wchar_t kComboBtn[] = L"COMBOBTN";
 constexpr wchar_t kComboBox[] = L"COMBOBOX";
-
-constexpr std::uint8_t kTextureImage = 1;
 
 }  // namespace
 
@@ -37,50 +38,86 @@ int MaskImageHeight(const TsMaskData& Mask) {
   return Mask.R.Height() / rows;
 }
 
+namespace {
+
+vcl::String ImageKey(vcl::StringView SectionName, vcl::StringView PropertyName) {
+  vcl::String key(SectionName);
+  key += L'\0';
+  key += PropertyName;
+  return key;
+}
+
+}  // namespace
+
+void TsLoadedSkin::IndexTables() {
+  index_ = TNameIndex{};
+  for (std::size_t i = 0; i < Sections.size(); ++i) index_.SectionsByName.emplace(Sections[i].ClassName, static_cast<int>(i));
+  for (std::size_t i = 0; i < Images.size(); ++i) IndexImage(static_cast<int>(i));
+  index_.Sections = Sections.size();
+  index_.Images = Images.size();
+}
+
+void TsLoadedSkin::IndexImage(int Index) {
+  const TsMaskData& image = Images[static_cast<std::size_t>(Index)];
+  const vcl::String key = ImageKey(image.ClassName, image.PropertyName);
+  index_.ImagesByName.emplace(key, Index);
+  if (image.ImgType == kTextureImage) index_.TexturesByName.emplace(key, Index);
+}
+
 int TsLoadedSkin::GetSkinIndex(vcl::StringView SectionName) const {
   if (SectionName.empty()) return kNoIndex;
+  if (Indexed()) {
+    const auto it = index_.SectionsByName.find(vcl::String(SectionName));
+    return it == index_.SectionsByName.end() ? kNoIndex : it->second;
+  }
   for (std::size_t i = 0; i < Sections.size(); ++i)
     if (Sections[i].ClassName == SectionName) return static_cast<int>(i);
   return kNoIndex;
 }
 
-int TsLoadedSkin::FindImageByNames(vcl::StringView SectionName, vcl::StringView PropertyName) const {
-  for (std::size_t i = 0; i < Images.size(); ++i)
-    if (Images[i].ClassName == SectionName && Images[i].PropertyName == PropertyName) return static_cast<int>(i);
+int TsLoadedSkin::FindImage(vcl::StringView SectionName, vcl::StringView PropertyName, bool TexturesOnly) const {
+  if (Indexed()) {
+    const auto& byName = TexturesOnly ? index_.TexturesByName : index_.ImagesByName;
+    const auto it = byName.find(ImageKey(SectionName, PropertyName));
+    return it == byName.end() ? kNoIndex : it->second;
+  }
+  for (std::size_t i = 0; i < Images.size(); ++i) {
+    const TsMaskData& image = Images[i];
+    if (image.ClassName == SectionName && image.PropertyName == PropertyName &&
+        (!TexturesOnly || image.ImgType == kTextureImage))
+      return static_cast<int>(i);
+  }
   return kNoIndex;
 }
 
-template <class Match>
+int TsLoadedSkin::FindImageByNames(vcl::StringView SectionName, vcl::StringView PropertyName) const {
+  return FindImage(SectionName, PropertyName, false);
+}
+
 int TsLoadedSkin::FindInherited(int SkinIndex, vcl::StringView SectionName, vcl::StringView PropertyName,
-                                Match&& Accept) const {
+                                bool TexturesOnly) const {
   if (SectionName.empty() || PropertyName.empty()) return kNoIndex;
-  // The sections passed so far: a chain of parents that comes back (A -> B -> A) ends.
-  std::vector<int> visited;
   vcl::String section(SectionName);
-  for (;;) {
+  // A chain that comes back (A -> B -> A) finds nothing on its way round again and ends at
+  // the bound.
+  for (int step = 0; step <= kMaxParentChain; ++step) {
     if (SkinIndex < 0) return kNoIndex;  // also a parent the skin does not have
-    for (std::size_t i = 0; i < Images.size(); ++i) {
-      const TsMaskData& image = Images[i];
-      if (image.ClassName == section && image.PropertyName == PropertyName && Accept(image))
-        return static_cast<int>(i);
-    }
+    if (const int found = FindImage(section, PropertyName, TexturesOnly); found != kNoIndex) return found;
     if (static_cast<std::size_t>(SkinIndex) >= Sections.size()) return kNoIndex;
-    visited.push_back(SkinIndex);
     const vcl::String& parent = Sections[static_cast<std::size_t>(SkinIndex)].ParentClass;
     if (parent.empty() || parent == section) return kNoIndex;
     SkinIndex = GetSkinIndex(parent);
-    if (std::find(visited.begin(), visited.end(), SkinIndex) != visited.end()) return kNoIndex;
     section = parent;
   }
+  return kNoIndex;
 }
 
 int TsLoadedSkin::GetMaskIndex(int SkinIndex, vcl::StringView SectionName, vcl::StringView PropertyName) const {
-  return FindInherited(SkinIndex, SectionName, PropertyName, [](const TsMaskData&) { return true; });
+  return FindInherited(SkinIndex, SectionName, PropertyName, false);
 }
 
 int TsLoadedSkin::GetTextureIndex(int SkinIndex, vcl::StringView SectionName, vcl::StringView PropertyName) const {
-  return FindInherited(SkinIndex, SectionName, PropertyName,
-                       [](const TsMaskData& image) { return image.ImgType == kTextureImage; });
+  return FindInherited(SkinIndex, SectionName, PropertyName, true);
 }
 
 bool TsLoadedSkin::IsValidSkinIndex(int Index) const {
@@ -137,8 +174,14 @@ int TsLoadedSkin::AddImage(const vcl::String& PropertyName, const vcl::String& S
   image.R = R;
   image.ImgType = static_cast<std::uint8_t>(ImgType);
   image.Manager = this;
+  const bool indexed = Indexed();
   Images.push_back(std::move(image));
-  return static_cast<int>(Images.size()) - 1;
+  const int index = static_cast<int>(Images.size()) - 1;
+  if (indexed) {
+    IndexImage(index);
+    index_.Images = Images.size();
+  }
+  return index;
 }
 
 TqvConstElementData TsLoadedSkin::ElementIndexes(vcl::StringView SectionName) const {
@@ -179,6 +222,22 @@ void TsLoadedSkin::InitConstantIndexes() {
   c.GripHorz = GlobalImage(kGripImageNames[1]);
   c.GripVert = GlobalImage(kGripImageNames[2]);
   for (std::size_t i = 0; i < c.CommonSections.size(); ++i) c.CommonSections[i] = GetSkinIndex(kCommonSectionNames[i]);
+}
+
+void TsLoadedSkin::TakeFrom(TsLoadedSkin& Other) {
+  if (&Other == this) return;
+  const bool active = SkinData.Active;
+  Sections = std::exchange(Other.Sections, {});
+  Images = std::exchange(Other.Images, {});
+  for (TsMaskData& image : Images) image.Manager = this;
+  SkinData = std::exchange(Other.SkinData, {});
+  SkinData.Active = active;
+  ConstData = std::exchange(Other.ConstData, {});
+  ShadowLayerData = std::exchange(Other.ShadowLayerData, {});
+  Colors = std::exchange(Other.Colors, {});
+  MasterBitmap = std::exchange(Other.MasterBitmap, {});
+  LoadedFiles = std::exchange(Other.LoadedFiles, {});
+  index_ = std::exchange(Other.index_, {});
 }
 
 }  // namespace skin_layered

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "classlib/graphics/GraphicsBitmap.h"
@@ -218,6 +219,10 @@ struct TsSkinColors {
   vcl::TColor EvenRowBgColor = 0;
 };
 
+// Parent chains longer than this end (no skin nests its sections nearly so deep): a
+// description of countless parents cannot make each lookup walk all of them.
+inline constexpr int kMaxParentChain = 64;
+
 // One image's frame width and state height.
 int MaskImageWidth(const TsMaskData& Mask);
 int MaskImageHeight(const TsMaskData& Mask);
@@ -231,6 +236,12 @@ class TsLoadedSkin {
   std::array<TsShadowLayer, 2> ShadowLayerData;
   TsSkinColors Colors;
   std::shared_ptr<vcl::TBitmap> MasterBitmap;
+  // The image files of the skin by name, each loaded once however many keys name it.
+  struct TLoadedFile {
+    vcl::String Name;
+    std::shared_ptr<vcl::TBitmap> Bmp;
+  };
+  std::vector<TLoadedFile> LoadedFiles;
 
   TsLoadedSkin() = default;
   // Images point back at the skin they belong to: a loaded skin is not copied or moved.
@@ -241,7 +252,7 @@ class TsLoadedSkin {
   int GetSkinIndex(vcl::StringView SectionName) const;
   // The image named PropertyName of the section, else of its parent sections in turn; -1
   // when none, for an invalid SkinIndex or an empty name. A chain of parents that comes
-  // back to a section it passed stops there.
+  // back to a section it passed, or is longer than kMaxParentChain, stops there.
   int GetMaskIndex(int SkinIndex, vcl::StringView SectionName, vcl::StringView PropertyName) const;
   // The same for texture images (ImgType 1) only.
   int GetTextureIndex(int SkinIndex, vcl::StringView SectionName, vcl::StringView PropertyName) const;
@@ -276,15 +287,34 @@ class TsLoadedSkin {
     return Focused ? Colors.FocusedHighlightFontColor : Colors.UnfocusedHighlightFontColor;
   }
 
+  // Builds an index of the names in the tables as they stand. While the tables keep the
+  // sizes they had then (AddImage keeps it up to date), lookups by name take constant time;
+  // otherwise they search the tables.
+  void IndexTables();
   // Refills the common index table from the tables as they stand.
   void InitConstantIndexes();
+  // Takes everything Other holds but SkinData.Active (its images then belong to this skin)
+  // and leaves Other empty: a skin read aside replaces this one at once.
+  void TakeFrom(TsLoadedSkin& Other);
 
  private:
-  template <class Match>
-  int FindInherited(int SkinIndex, vcl::StringView SectionName, vcl::StringView PropertyName, Match&& Accept) const;
+  struct TNameIndex {
+    std::size_t Sections = SIZE_MAX;  // the table sizes indexed
+    std::size_t Images = SIZE_MAX;
+    std::unordered_map<vcl::String, int> SectionsByName;  // the first of each name
+    std::unordered_map<vcl::String, int> ImagesByName;    // by section and key: the first
+    std::unordered_map<vcl::String, int> TexturesByName;  // the first texture
+  };
+  bool Indexed() const { return index_.Sections == Sections.size() && index_.Images == Images.size(); }
+  void IndexImage(int Index);
+  // The first image (texture) of that section and key, without inheritance.
+  int FindImage(vcl::StringView SectionName, vcl::StringView PropertyName, bool TexturesOnly) const;
+  int FindInherited(int SkinIndex, vcl::StringView SectionName, vcl::StringView PropertyName, bool TexturesOnly) const;
   const TsMaskData* Image(int Index) const { return IsValidImgIndex(Index) ? &Images[static_cast<std::size_t>(Index)] : nullptr; }
   TqvConstElementData ElementIndexes(vcl::StringView SectionName) const;
   int GlobalImage(vcl::StringView PropertyName) const;
+
+  TNameIndex index_;
 };
 
 }  // namespace skin_layered

@@ -2,6 +2,9 @@
 // cycles), image sizes and nine-part margins, added images and the common index table.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "skin_layered/core/SkinModel.h"
 
 namespace skin_layered::test {
@@ -62,6 +65,49 @@ TEST_F(SkinModel, ParentChainsThatComeBackEnd) {
   EXPECT_EQ(skin.GetMaskIndex(3, L"C", L"PATTERN"), inB);
   EXPECT_EQ(skin.GetTextureIndex(3, L"C", L"PATTERN"), inB);
   EXPECT_EQ(skin.GetMaskIndex(4, L"ORPHAN", L"PATTERN"), -1);
+}
+
+TEST_F(SkinModel, IndexedLookupsAnswerAsTheSearchDoes) {
+  skin.Sections = {Section(L"GLOBALINFO"), Section(L"BUTTON"), Section(L"CHILD", L"BUTTON"), Section(L"BUTTON"),
+                   Section(L"LOOP", L"LOOP2"), Section(L"LOOP2", L"LOOP")};
+  const int border = Image(L"BUTTON", L"BORDERSMASK");
+  Image(L"BUTTON", L"BORDERSMASK");  // a second of the same names is never found
+  const int pattern = Image(L"BUTTON", L"PATTERN", 2);
+  const int texture = Image(L"BUTTON", L"PATTERN", 1);
+  auto answers = [&] {
+    return std::vector<int>{skin.GetSkinIndex(L"BUTTON"),
+                            skin.GetSkinIndex(L"NONE"),
+                            skin.GetMaskIndex(2, L"CHILD", L"BORDERSMASK"),
+                            skin.GetMaskIndex(2, L"CHILD", L"PATTERN"),
+                            skin.GetTextureIndex(2, L"CHILD", L"PATTERN"),
+                            skin.GetMaskIndex(4, L"LOOP", L"BORDERSMASK"),
+                            skin.FindImageByNames(L"BUTTON", L"PATTERN"),
+                            skin.FindImageByNames(L"CHILD", L"BORDERSMASK")};
+  };
+  const std::vector<int> searched = answers();
+  EXPECT_EQ(searched, (std::vector<int>{1, -1, border, pattern, texture, -1, pattern, -1}));
+  skin.IndexTables();
+  EXPECT_EQ(answers(), searched);
+  // Images added later are found through the index too; tables changed behind its back
+  // are searched.
+  const int added = skin.AddImage(L"GLYPHMASK", L"CHILD", 0, 0, 1, {0, 0, 4, 4}, 0);
+  EXPECT_EQ(skin.FindImageByNames(L"CHILD", L"GLYPHMASK"), added);
+  skin.Sections.push_back(Section(L"LATE"));
+  EXPECT_EQ(skin.GetSkinIndex(L"LATE"), 6);
+  EXPECT_EQ(skin.GetMaskIndex(2, L"CHILD", L"GLYPHMASK"), added);
+}
+
+TEST_F(SkinModel, ParentChainsEndAtTheirBound) {
+  // Each section the parent of the one before it; the image at the far end.
+  for (int i = 0; i <= kMaxParentChain + 1; ++i)
+    skin.Sections.push_back(Section((L"S" + std::to_wstring(i)).c_str(), (L"S" + std::to_wstring(i + 1)).c_str()));
+  const int last = static_cast<int>(skin.Sections.size()) - 1;
+  Image((L"S" + std::to_wstring(last)).c_str(), L"GLYPHMASK");
+  skin.IndexTables();
+  EXPECT_EQ(skin.GetMaskIndex(last - kMaxParentChain, (L"S" + std::to_wstring(last - kMaxParentChain)).c_str(),
+                              L"GLYPHMASK"),
+            0);
+  EXPECT_EQ(skin.GetMaskIndex(0, L"S0", L"GLYPHMASK"), -1);
 }
 
 TEST_F(SkinModel, TexturesAreOnlyImagesOfTheTextureKind) {

@@ -1,0 +1,110 @@
+// A layered skin's description ("Options.dat"): an INI text read as bytes, with the value
+// rules of the skin reader. Sections and keys are matched case-sensitively; the first section
+// of a name and the first key of a section count (later ones are unreachable and dropped).
+// Lines are trimmed (characters up to 32); empty lines and lines beginning with ";" are
+// skipped; "[name]" starts a section; names and values are trimmed round the first "=";
+// lines before the first section and lines without "=" are ignored. No windows.h.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace skin_layered {
+
+// A value that must be a number is not one, or a descriptor is too short for its columns.
+// Text is the offending text (the descriptor for a short one).
+class EDescriptionValue : public std::runtime_error {
+ public:
+  EDescriptionValue(const std::string& Message, std::string Text)
+      : std::runtime_error(Message), text_(std::move(Text)) {}
+  const std::string& Text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
+// The integer of a value as the INI reader takes it: optional blanks, a sign, decimal digits
+// or "$" and hexadecimal digits (which may fill all 32 bits: "$FFFFFFFF" is -1), nothing
+// after. With AllowC0x "0x" and "0X" also introduce hexadecimal digits.
+bool ParseDescriptionInteger(std::string_view Text, std::int32_t& Value, bool AllowC0x = false);
+// The same, raising EDescriptionValue "'<text>' is not a valid integer value" for a text
+// that is not one.
+std::int32_t DescriptionInteger(std::string_view Text);
+// A decimal fraction with "." as separator and an optional exponent; blanks round it allowed.
+bool ParseDescriptionFloat(std::string_view Text, double& Value);
+
+// ASCII letters upper-cased; other bytes kept.
+std::string DescriptionUpperCase(std::string_view Text);
+
+class TSkinDescription {
+ public:
+  struct TEntry {
+    std::string_view Key;
+    std::string_view Value;
+  };
+
+  TSkinDescription() = default;
+  explicit TSkinDescription(std::string_view Text) { Load(Text); }
+  // The entries point into the description's own copy of the text.
+  TSkinDescription(const TSkinDescription&) = delete;
+  TSkinDescription& operator=(const TSkinDescription&) = delete;
+
+  // Replaces what was loaded. A leading UTF-8 byte-order mark is dropped and noted.
+  void Load(std::string_view Text);
+  // The text began with a UTF-8 byte-order mark: its names and values are UTF-8 (otherwise
+  // they are in the ANSI code page).
+  bool Utf8() const { return utf8_; }
+
+  // The distinct section names in file order.
+  int SectionCount() const { return static_cast<int>(sections_.size()); }
+  std::string_view SectionName(int Index) const { return sections_[static_cast<std::size_t>(Index)].Name; }
+  // The distinct keys of a section with their values, in file order.
+  const std::vector<TEntry>& Entries(int Index) const { return sections_[static_cast<std::size_t>(Index)].Entries; }
+  // The section of that name; -1 when none.
+  int FindSection(std::string_view Name) const;
+
+  // The value of a key; nullopt when the section or key is missing.
+  std::optional<std::string_view> Value(std::string_view Section, std::string_view Key) const;
+  std::string_view ReadString(std::string_view Section, std::string_view Key, std::string_view Default) const;
+  // Default when missing or not an integer.
+  std::int32_t ReadInteger(std::string_view Section, std::string_view Key, std::int32_t Default) const;
+  // Default when missing or not a number with "." as separator.
+  double ReadFloat(std::string_view Section, std::string_view Key, double Default) const;
+
+  // Reading with inheritance: the section's own value, else (while the section names a
+  // parent by "PARENTCLASS" that is neither empty, "?" nor itself, and the chain has not
+  // come back to a section it passed) the parent's, in turn. Nullopt when no section of the
+  // chain has the value. Each section's answer for a key is kept, so reading a key of every
+  // section takes time in proportion to the sections, however long their chains.
+  // Strings: a value of "?" counts as missing.
+  std::optional<std::string_view> InheritedString(std::string_view Section, std::string_view Key) const;
+  // Integers: a value that is not an integer, or -1, counts as missing.
+  std::optional<std::int32_t> InheritedInteger(std::string_view Section, std::string_view Key) const;
+  // Booleans (a value of "?" missing): "TRUE" or "1" is true, any other value false.
+  std::optional<bool> InheritedBool(std::string_view Section, std::string_view Key) const;
+
+ private:
+  struct TSection {
+    std::string_view Name;
+    std::vector<TEntry> Entries;
+    std::unordered_map<std::string_view, std::size_t> Keys;  // the first entry of each key
+  };
+  // The section that gives Section's value of Key (-1 none); Kind tells the absence marks.
+  template <class Accept>
+  int Provider(std::string_view Section, std::string_view Key, char Kind, Accept&& accept) const;
+
+  std::string text_;
+  bool utf8_ = false;
+  std::vector<TSection> sections_;
+  std::unordered_map<std::string_view, std::size_t> index_;
+  std::vector<int> parents_;  // each section's parent, -1 for none
+  // By kind and key: each section's provider, or one of the marks of Provider.
+  mutable std::unordered_map<std::string, std::vector<int>> providers_;
+};
+
+}  // namespace skin_layered

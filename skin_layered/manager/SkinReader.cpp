@@ -1,0 +1,104 @@
+#include "skin_layered/manager/SkinReader.h"
+
+#include <memory>
+#include <string>
+
+#include "classlib/rtl/Streams.h"
+#include "skin_layered/core/GeneralUtils.h"
+#include "skin_layered/core/SkinDescription.h"
+#include "skin_layered/core/SkinLoading.h"
+#include "skin_layered/manager/SkinReading.h"
+
+namespace skin_layered {
+
+namespace {
+
+using vcl::String;
+
+bool StartsWith(const String& s, vcl::StringView prefix) { return vcl::StringView(s).substr(0, prefix.size()) == prefix; }
+
+// Base (with its trailing backslash) and a path below it, with one separator between them.
+String Below(const String& base, vcl::StringView rest) {
+  while (!rest.empty() && (rest.front() == L'\\' || rest.front() == L'/')) rest.remove_prefix(1);
+  return base + String(rest);
+}
+
+std::string Bytes(vcl::TMemoryStream& stream) {
+  return std::string(reinterpret_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
+}
+
+std::string FileBytes(const String& path) {
+  vcl::TFileStream file(path, vcl::fmOpenRead | vcl::fmShareDenyWrite);
+  std::string bytes(static_cast<std::size_t>(file.Size()), '\0');
+  if (!bytes.empty()) file.ReadBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+  return bytes;
+}
+
+// The editor's lines as the ANSI text a description file would hold.
+std::string PreviewBytes(const vcl::TStrings& lines) {
+  String text;
+  for (int i = 0; i < lines.Count(); ++i) text += lines.Strings(i) + L"\r\n";
+  const std::vector<std::uint8_t> bytes = vcl::TEncoding::ANSI->GetBytes(text);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+// Reads the description aside and, when that succeeds, gives the skin its tables.
+TsSkinLoadResult Read(const std::string& text, const String& skinPath, const TqvSkinConvertor* pack,
+                      TsSkinLoadRequest& request, TsLoadedSkin& skin) {
+  const TSkinDescription description(text);
+  TsLoadedSkin read;
+  read.SkinData.SkinPath = skinPath;
+  TsSkinReading(description, pack, request, read).Run();
+  skin.TakeFrom(read);
+  if (request.AfterCommonIndexes) request.AfterCommonIndexes();
+  if (request.OnSkinLoading) request.OnSkinLoading();
+  return TsSkinLoadResult::Loaded;
+}
+
+}  // namespace
+
+String NormalizeSkinDirectory(const String& Directory) {
+  const String program = ProgramFolder();
+  String dir;
+  if (StartsWith(Directory, L"..")) {
+    // The program's folder without its last element.
+    String parent = program;
+    while (!parent.empty() && (parent.back() == L'\\' || parent.back() == L'/')) parent.pop_back();
+    dir = Below(vcl::ExtractFilePath(parent), vcl::StringView(Directory).substr(2));
+  } else if (StartsWith(Directory, L".\\") || StartsWith(Directory, L"./")) {
+    dir = Below(program, vcl::StringView(Directory).substr(2));
+  } else if (Directory == L".") {
+    dir = program;
+  } else if (Directory.find(L':') == String::npos && Directory.find(L"\\\\") == String::npos) {
+    dir = Below(program, Directory);
+  } else {
+    dir = Directory;
+  }
+  if (!dir.empty() && dir.back() == L'/') dir.back() = L'\\';
+  if (dir.empty() || dir.back() != L'\\') dir += L'\\';
+  return dir;
+}
+
+TsSkinLoadResult LoadSkin(TsSkinLoadRequest& Request, TsLoadedSkin& Skin) {
+  const TSkinLoadingScope loading;
+  const String directory = NormalizeSkinDirectory(Request.SkinDirectory);
+  const String folder = directory + Request.SkinName + L"\\";
+  if (Request.PreviewLines) return Read(PreviewBytes(*Request.PreviewLines), folder, nullptr, Request, Skin);
+  if (vcl::FileExists(folder + kOptionsFileName))
+    return Read(FileBytes(folder + kOptionsFileName), folder, nullptr, Request, Skin);
+
+  TsStoredSkin* stored = Request.StoredSkins ? Request.StoredSkins->Select(Request.SkinName) : nullptr;
+  if (!stored) return TsSkinLoadResult::NoSkin;
+  // The stored skin's images come from its pack; the folder serves the common sections' ones.
+  TqvSkinConvertor pack;
+  if (!stored->Unpack(pack) || !pack.Options) return TsSkinLoadResult::NoDescription;
+  return Read(Bytes(*pack.Options), directory + Request.SkinName + L"\\", &pack, Request, Skin);
+}
+
+TsSkinLoadResult LoadPackedSkin(TsSkinLoadRequest& Request, const TqvSkinConvertor& Pack, TsLoadedSkin& Skin) {
+  const TSkinLoadingScope loading;
+  if (!Pack.Options) return TsSkinLoadResult::NoDescription;
+  return Read(Bytes(*Pack.Options), NormalizeSkinDirectory(Request.SkinDirectory), &Pack, Request, Skin);
+}
+
+}  // namespace skin_layered

@@ -1,0 +1,63 @@
+// The skin description reader: loads a skin for the skin manager from the skin editor's
+// preview text, a skin folder's "Options.dat", a stored skin or a pack, into the manager's
+// loaded skin: the skin-wide values, the image table (the master bitmap's parts and the
+// image files, each file loaded once), the section table with inheritance, the skin-wide
+// colours, the manager's hue, saturation and brightness, and the common indexes.
+//
+// A load reads the skin aside and replaces the manager's tables only when it succeeds: a
+// malformed number (EConvertError), a missing master bitmap (EFOpenError) or a broken image
+// file (the picture classes' errors) ends it with the error and leaves the tables, and the
+// process-wide loading flag, as they were.
+#pragma once
+
+#include <functional>
+
+#include "classlib/rtl/StringList.h"
+#include "classlib/rtl/SysUtils.h"
+#include "skin_layered/core/SkinConvertor.h"
+#include "skin_layered/core/SkinModel.h"
+#include "skin_layered/core/StoredSkins.h"
+
+namespace skin_layered {
+
+inline constexpr wchar_t kOptionsFileName[] = L"Options.dat";
+// The program's bitmap resource blurred into the shadow images the skin builds itself.
+inline constexpr wchar_t kShadowBlurResource[] = L"BLUR5";
+
+// A skin folder as skins are looked for in it, with a trailing backslash: one beginning
+// with ".." lies under the parent of the program's folder, one beginning with ".\" or "./"
+// and "." itself under the program's folder, as does any path with neither ":" nor "\\".
+vcl::String NormalizeSkinDirectory(const vcl::String& Directory);
+
+// What the skin manager hands to a load.
+struct TsSkinLoadRequest {
+  vcl::String SkinDirectory;
+  // The skin to load; when a stored skin is taken in its place, that skin's name.
+  vcl::String SkinName;
+  // The skin editor's text while previewing; it comes before every other source.
+  const vcl::TStrings* PreviewLines = nullptr;
+  TsStoredSkins* StoredSkins = nullptr;
+  // Extra sections, and images named in them, of the manager ("CommonSections").
+  const vcl::TStrings* CommonSections = nullptr;
+  int HueOffset = 0;
+  int Saturation = 0;  // -100..100
+  int Brightness = 0;
+  // After the common indexes, on the manager's tables: its extended-border step.
+  std::function<void()> AfterCommonIndexes;
+  // Last ("OnSkinLoading").
+  std::function<void()> OnSkinLoading;
+};
+
+enum class TsSkinLoadResult {
+  Loaded,
+  NoSkin,         // neither preview text, folder nor stored skin: the manager goes inactive
+  NoDescription,  // the stored skin or pack holds no option text: nothing was loaded
+};
+
+// Loads the preview text, else SkinDirectory\SkinName\Options.dat, else the stored skin of
+// that name (or the first one, whose name SkinName then takes).
+TsSkinLoadResult LoadSkin(TsSkinLoadRequest& Request, TsLoadedSkin& Skin);
+// Loads a pack the manager has read (its option text, its entries as the image files).
+TsSkinLoadResult LoadPackedSkin(TsSkinLoadRequest& Request, const TqvSkinConvertor& Pack, TsLoadedSkin& Skin);
+
+}  // namespace skin_layered

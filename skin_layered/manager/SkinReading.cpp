@@ -1,0 +1,607 @@
+#include "skin_layered/manager/SkinReading.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+#include <set>
+#include <span>
+
+#include "classlib/graphics/GraphicsColors.h"
+#include "classlib/graphics/Jpeg.h"
+#include "classlib/rtl/Streams.h"
+#include "skin_layered/core/Constants.h"
+#include "skin_layered/core/GeneralUtils.h"
+#include "skin_layered/core/SkinPack.h"
+#include "skin_layered/paint/Bitmap32.h"
+#include "skin_layered/paint/Gradient.h"
+#include "skin_layered/paint/PngGraphic.h"
+#include "skin_layered/paint/pixels/Blending.h"
+#include "skin_layered/paint/pixels/PixelView.h"
+
+namespace skin_layered {
+
+namespace {
+
+using vcl::String;
+using vcl::TBitmap;
+using vcl::TRect;
+
+// Names of this Part's keys, as the description (bytes) writes them.
+std::string Narrow(std::wstring_view s) {
+  std::string bytes;
+  bytes.reserve(s.size());
+  for (wchar_t c : s) bytes.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+  return bytes;
+}
+
+const std::string& GlobalInfo() {
+  static const std::string name = Narrow(kGlobalInfoSection);
+  return name;
+}
+
+constexpr std::string_view kMasterBitmapKey = "MASTERBITMAP";
+constexpr std::string_view kParentKey = "PARENTCLASS";
+constexpr wchar_t kBordersMask[] = L"BORDERSMASK";
+constexpr wchar_t kTransparentSection[] = L"TRANSPARENT";
+constexpr int kSectionMaximum = 255;
+
+// The rectangle of a descriptor cut to a bitmap of that size (empty without a bitmap).
+TRect ClippedRect(const TImageDescriptor& d, int width, int height) {
+  TRect r;
+  r.Left = std::clamp(d.Left, 0, width);
+  r.Top = std::clamp(d.Top, 0, height);
+  r.Right = std::clamp(d.Right, r.Left, width);
+  r.Bottom = std::clamp(d.Bottom, r.Top, height);
+  return r;
+}
+
+bool HasExtension(const String& upperName, std::wstring_view ext) {
+  return upperName.size() >= ext.size() && std::wstring_view(upperName).substr(upperName.size() - ext.size()) == ext;
+}
+
+// A picture read from a stream by its file name's extension, as a 32-bit bitmap whose alpha,
+// when the picture has none, comes from the key colour.
+std::shared_ptr<TBitmap> DecodeImage(vcl::TStream* stream, const String& upperName) {
+  auto bmp = std::make_shared<TBitmap>();
+  if (HasExtension(upperName, L".PNG")) {
+    TPNGGraphic png;
+    png.LoadFromStream(stream);
+    CopyBmp(bmp.get(), &png);
+  } else if (HasExtension(upperName, L".JPG") || HasExtension(upperName, L".JPEG")) {
+    vcl::TJPEGImage jpeg;
+    jpeg.LoadFromStream(stream);
+    bmp->Assign(&jpeg);
+  } else {
+    bmp->LoadFromStream(stream);
+  }
+  if (bmp->Empty() || bmp->Width() <= 0 || bmp->Height() <= 0) return nullptr;
+  if (bmp->PixelFormat() != vcl::pf32bit) return std::shared_ptr<TBitmap>(Bmp32Copy(bmp.get(), true));
+  return bmp;
+}
+
+std::span<const std::uint8_t> BytesOf(std::string_view s) {
+  return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
+}
+
+}  // namespace
+
+TsSkinReading::TsSkinReading(const TSkinDescription& Description, const TqvSkinConvertor* Pack,
+                             const TsSkinLoadRequest& Request, TsLoadedSkin& Skin)
+    : description_(Description), pack_(Pack), request_(Request), skin_(Skin) {}
+
+void TsSkinReading::Run() {
+  skin_.SkinData.Version = description_.ReadFloat(GlobalInfo(), "VERSION", 0);
+  LoadImages();
+  ReadGlobalInfo();
+  ReadSections();
+  MergeCommonSections();
+  // The tables are complete but for the TRANSPARENT section: lookups by name from here.
+  skin_.IndexTables();
+  ResolveImageIndexes();
+  ReadSkinColors();
+  AppendTransparent();
+  skin_.IndexTables();
+  AdjustColors();
+  skin_.InitConstantIndexes();
+}
+
+String TsSkinReading::Text(std::string_view Bytes) const {
+  return (description_.Utf8() ? vcl::TEncoding::UTF8 : vcl::TEncoding::ANSI)->GetString(BytesOf(Bytes));
+}
+
+TImageDescriptor TsSkinReading::Descriptor(std::string_view Value, bool MaskPartLayout) const {
+  try {
+    if (!MaskPartLayout) return ParseImageValue(Value);
+    // A shadow layer's mask: always the mask-part layout, whatever its first character.
+    std::string masked(Value);
+    if (!masked.empty()) masked.front() = '^';
+    TImageDescriptor d = ParseImageValue(masked);
+    d.ImgType = kPlainImage;
+    return d;
+  } catch (const EDescriptionValue& e) {
+    throw vcl::EConvertError(Text(e.what()));
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Images
+
+std::shared_ptr<TBitmap> TsSkinReading::ImageFile(const String& Name, bool Required, bool FromDisk) {
+  const String upper = vcl::UpperCase(Name);
+  if (const auto loaded = loaded_.find(upper); loaded != loaded_.end())
+    return skin_.LoadedFiles[loaded->second].Bmp;
+
+  std::shared_ptr<TBitmap> bmp;
+  if (pack_ && !FromDisk) {
+    if (packEntries_.empty())
+      for (const TqvImageItem& entry : pack_->Files)
+        packEntries_.emplace(vcl::UpperCase(vcl::TEncoding::ANSI->GetString(BytesOf(entry.Name))), &entry);
+    const auto found = packEntries_.find(upper);
+    const TqvImageItem* item = found == packEntries_.end() ? nullptr : found->second;
+    if (!item || !item->Data) {
+      if (Required) throw vcl::EFOpenError(L"Cannot open file \"" + Name + L"\". The skin holds no such image");
+      return nullptr;
+    }
+    item->Data->SetPosition(0);
+    bmp = DecodeImage(item->Data.get(), upper);
+  } else {
+    const String path = Name.find(L':') != String::npos ? Name : skin_.SkinData.SkinPath + Name;
+    if (!Required && !vcl::FileExists(path)) return nullptr;
+    vcl::TFileStream stream(path, vcl::fmOpenRead | vcl::fmShareDenyWrite);  // EFOpenError when missing
+    bmp = DecodeImage(&stream, upper);
+  }
+  loaded_.emplace(upper, skin_.LoadedFiles.size());
+  skin_.LoadedFiles.push_back({upper, bmp});
+  return bmp;
+}
+
+void TsSkinReading::LoadImages() {
+  skin_.Images.clear();
+  skin_.LoadedFiles.clear();
+  loaded_.clear();
+  skin_.MasterBitmap.reset();
+  const std::string_view master = description_.ReadString(GlobalInfo(), kMasterBitmapKey, "");
+  if (!master.empty()) {
+    skin_.MasterBitmap = ImageFile(Text(master), true);
+    if (skin_.MasterBitmap) skin_.MasterBitmap->SetTransparentColor(static_cast<vcl::TColor>(kKeyColor));
+  }
+  for (int i = 0; i < description_.SectionCount(); ++i) {
+    const std::string_view section = description_.SectionName(i);
+    for (const TSkinDescription::TEntry& entry : description_.Entries(i)) {
+      if (section == GlobalInfo() && entry.Key == kMasterBitmapKey) continue;
+      AddDescribedImage(section, entry.Key, entry.Value);
+    }
+  }
+  LoadCommonSectionImages();
+}
+
+void TsSkinReading::AddDescribedImage(std::string_view Section, std::string_view Key, std::string_view Value) {
+  const TImageDescriptor d = Descriptor(Value);
+  std::shared_ptr<TBitmap> own;
+  TRect r;
+  switch (d.Kind) {
+    case TImageValueKind::NotImage:
+      return;
+    case TImageValueKind::FileWithParams:
+    case TImageValueKind::TextureFile:
+      own = ImageFile(Text(d.FileName), false);
+      if (!own) return;
+      r = TRect{0, 0, own->Width(), own->Height()};
+      break;
+    case TImageValueKind::TexturePart:
+      if (!d.FileName.empty()) {
+        own = ImageFile(Text(d.FileName), false);
+        if (!own) return;
+      }
+      [[fallthrough]];
+    case TImageValueKind::Part:
+    case TImageValueKind::MaskPart: {
+      const TBitmap* source = own ? own.get() : skin_.MasterBitmap.get();
+      r = source ? ClippedRect(d, source->Width(), source->Height()) : ClippedRect(d, 0, 0);
+      break;
+    }
+  }
+  AddImage(Text(Section), Text(Key), d, std::move(own), r);
+}
+
+int TsSkinReading::AddImage(const String& Section, const String& Key, const TImageDescriptor& Descriptor,
+                            std::shared_ptr<TBitmap> Own, const TRect& R) {
+  const int index =
+      skin_.AddImage(Key, Section, Descriptor.MaskType, Descriptor.DrawMode, Descriptor.ImageCount, R, Descriptor.ImgType);
+  TsMaskData& image = skin_.Images[static_cast<std::size_t>(index)];
+  image.Bmp = std::move(Own);
+  image.MarginAll = static_cast<std::uint16_t>(Descriptor.MarginAll);
+  const auto margins = ImageMargins(Descriptor.Margins, Descriptor.MarginAll, R.Width(), R.Height(),
+                                    Descriptor.ImageCount, Descriptor.MaskType);
+  image.WidthLeft = static_cast<std::int16_t>(margins[0]);
+  image.WidthTop = static_cast<std::int16_t>(margins[1]);
+  image.WidthRight = static_cast<std::int16_t>(margins[2]);
+  image.WidthBottom = static_cast<std::int16_t>(margins[3]);
+  image.TransparentBorder = Section == L"BUTTON_HUGE" && Key == kBordersMask ? 2 : TransparentBorderOf(image);
+  return index;
+}
+
+const TsSkinReading::TKeyCounts* TsSkinReading::KeyCounts(TBitmap* Bmp) {
+  const auto known = keyCounts_.find(Bmp);
+  if (known != keyCounts_.end()) return &known->second;
+  TPixelView view;
+  if (!InitPixelView(Bmp, view)) return nullptr;
+  // Counts of key-coloured pixels above and left of each point: any rectangle's count then
+  // takes four reads, however many images scan the bitmap.
+  TKeyCounts& counts = keyCounts_[Bmp];
+  counts.Width = view.Width;
+  counts.Height = view.Height;
+  const auto stride = static_cast<std::size_t>(view.Width) + 1;
+  counts.Sums.assign(stride * (static_cast<std::size_t>(view.Height) + 1), 0);
+  for (int y = 0; y < view.Height; ++y) {
+    const TPixel32* row = view.Row(y);
+    std::uint32_t inRow = 0;
+    for (int x = 0; x < view.Width; ++x) {
+      inRow += (row[x] & 0x00FFFFFFu) == kKeyColor ? 1 : 0;
+      counts.Sums[(static_cast<std::size_t>(y) + 1) * stride + static_cast<std::size_t>(x) + 1] =
+          counts.Sums[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x) + 1] + inRow;
+    }
+  }
+  return &counts;
+}
+
+int TsSkinReading::TransparentBorderOf(const TsMaskData& Image) {
+  const TKeyCounts* counts = KeyCounts(Image.Bmp ? Image.Bmp.get() : skin_.MasterBitmap.get());
+  if (!counts) return 0;
+  // The first frame's first state, already inside the bitmap.
+  const int left = Image.R.Left, top = Image.R.Top;
+  const int right = std::min(left + MaskImageWidth(Image), counts->Width);
+  const int bottom = std::min(top + MaskImageHeight(Image), counts->Height);
+  if (right <= left || bottom <= top) return 0;
+  const auto stride = static_cast<std::size_t>(counts->Width) + 1;
+  auto keyIn = [&](int x0, int y0, int x1, int y1) {
+    x0 = std::max(x0, left), y0 = std::max(y0, top), x1 = std::min(x1, right), y1 = std::min(y1, bottom);
+    if (x1 <= x0 || y1 <= y0) return false;
+    auto at = [&](int x, int y) { return counts->Sums[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x)]; };
+    return at(x1, y1) - at(x0, y1) - at(x1, y0) + at(x0, y0) > 0;
+  };
+  const bool found = keyIn(left, top, right, top + Image.WidthTop) ||
+                     keyIn(left, top, left + Image.WidthLeft, bottom) ||
+                     keyIn(right - Image.WidthRight, top, right, bottom) ||
+                     keyIn(left, bottom - Image.WidthBottom, right, bottom);
+  return found ? 1 : 0;
+}
+
+void TsSkinReading::LoadCommonSectionImages() {
+  if (!request_.CommonSections || request_.CommonSections->Count() == 0) return;
+  TqvIniSections sections;
+  LoadIniSections(request_.CommonSections, sections);
+  std::set<String> seenSections;
+  for (const TqvIniSection& section : sections) {
+    if (section.Name == kGlobalInfoSection || !seenSections.insert(section.Name).second) continue;
+    std::set<String> seenKeys;
+    for (const String& line : section.Lines) {
+      const std::size_t eq = line.find(L'=');
+      if (eq == String::npos) continue;
+      const String key = line.substr(0, eq), value = line.substr(eq + 1);
+      if (!seenKeys.insert(key).second || vcl::UpperCase(value).find(L".BMP") == String::npos) continue;
+      std::shared_ptr<TBitmap> bmp = ImageFile(value, false, true);
+      if (!bmp) continue;
+      TImageDescriptor d;
+      d.Kind = TImageValueKind::TextureFile;
+      d.ImgType = kTextureImage;
+      AddImage(section.Name, key, d, bmp, TRect{0, 0, bmp->Width(), bmp->Height()});
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Skin-wide values
+
+void TsSkinReading::ReadGlobalInfo() {
+  const std::string& g = GlobalInfo();
+  auto integer = [&](std::string_view key, int def) { return description_.ReadInteger(g, key, def); };
+  TsSkinData& d = skin_.SkinData;
+  d.Author = Text(description_.ReadString(g, "AUTHOR", ""));
+  d.Description = Text(description_.ReadString(g, "DESCRIPTION", ""));
+  d.BorderWidth = integer("BORDERWIDTH", 4);
+  d.TitleHeight = integer("TITLEHEIGHT", 30);
+  if (d.TitleHeight == 0) d.TitleHeight = 30;
+  d.MaxHeight = integer("MAXHEIGHT", 0);
+  if (d.MaxHeight == 0) d.MaxHeight = d.TitleHeight;
+  d.FormOffset = integer("FORMOFFSET", GetSystemMetrics(SM_CXFRAME));
+  d.CenterOffset = integer("CENTEROFFSET", 0);
+  d.BorderMode = integer("BORDERMODE", 0);
+  d.BrightMin = integer("BRIGHTMIN", -50);
+  d.BrightMax = integer("BRIGHTMAX", 50);
+  d.AlignOffset = integer("ALIGNOFFSET", 0);
+  d.AlignOffsetR = integer("ALIGNOFFSETR", d.AlignOffset);
+  d.AlignOffsetT = integer("ALIGNOFFSETT", d.AlignOffset);
+  d.AlignOffsetB = integer("ALIGNOFFSETB", d.AlignOffset);
+  d.BISpace = integer("BISPACE", 0);
+  d.BIVAlign = integer("BIVALIGN", 0);
+  d.BIRight = integer("BIRIGHT", 0);
+  d.BILeft = integer("BILEFT", 0);
+  d.BITop = integer("BITOP", 0);
+  d.BIKeepHue = integer("BIKEEPHUE", 0);
+  d.AeroBlur = (integer("AEROBLUR", 0) & 0xFF) != 0;
+  d.BICloseGlow = integer("BICONCLOSEGLOW", 0);
+  d.BICloseGlowMargin = integer("BICONCLOSEGLOWMARGIN", 0);
+  d.BIMaxGlow = integer("BICONMAXGLOW", 0);
+  d.BIMaxGlowMargin = integer("BICONMAXGLOWMARGIN", 0);
+  d.BIMinGlow = integer("BICONMINGLOW", 0);
+  d.BIMinGlowMargin = integer("BICONMINGLOWMARGIN", 0);
+  d.Shadow1Color = integer("SHADOW1COLOR", 0);
+  d.Shadow1Offset = integer("SHADOW1OFFSET", 0);
+  d.Shadow1Blur = integer("SHADOW1BLUR", -1);
+  d.Shadow1Transparency = integer("SHADOW1TRANSPARENCY", 0);
+  d.ComboMargin = integer("COMBOMARGIN", 2);
+  d.TabsCovering = description_.ReadInteger("TABTOP", "TABSCOVERING", 0);
+  d.RibbonTabsCovering = description_.ReadInteger("RIBBONTAB", "TABSCOVERING", 0);
+  ReadShadowLayer(0);
+  ReadShadowLayer(1);
+}
+
+void TsSkinReading::ReadShadowLayer(int Layer) {
+  // Per side in the order left, top, right, bottom.
+  struct TLayerKeys {
+    std::string_view Prefix;
+    std::array<vcl::TColor, 4> Colors;
+    std::array<int, 4> Offsets;
+    int Opacity;
+  };
+  static constexpr std::array<TLayerKeys, 2> kLayers{{
+      {"SH_", {0, 0, 0, 0}, {3, 2, 3, 5}, 60},
+      {"LO_", {0xFFFFFF, 0, 0xFFFFFF, 0xFFFFFF}, {2, 2, 2, 4}, 200},
+  }};
+  static constexpr std::array<std::string_view, 4> kSides{"L", "T", "R", "B"};
+  const TLayerKeys& keys = kLayers[static_cast<std::size_t>(Layer)];
+  const std::string prefix(keys.Prefix);
+  auto integer = [&](const std::string& key, int def) { return description_.ReadInteger(GlobalInfo(), key, def); };
+  TsShadowLayer& layer = skin_.ShadowLayerData[static_cast<std::size_t>(Layer)];
+  layer = TsShadowLayer{};
+  for (std::size_t side = 0; side < kSides.size(); ++side) {
+    const std::string s(kSides[side]);
+    layer.Colors[side] = integer(prefix + "COLOR" + s, keys.Colors[side]);
+    layer.Widths[side] = integer(prefix + "WIDTH" + s, -1);
+    layer.Offsets[side] = integer(prefix + "OFFSET" + s, keys.Offsets[side]);
+  }
+  layer.Source = integer(prefix + "SOURCE", 2);
+  layer.Opacity = integer(prefix + "OPACITY", keys.Opacity);
+  const std::string maskKey = prefix + "MASK";
+  layer.MaskIndex = kNoIndex;
+  if (layer.Source == 0) return;
+  if (layer.Source == 1) {
+    const std::string_view value = description_.ReadString(GlobalInfo(), maskKey, "");
+    if (value.empty()) return;
+    const TImageDescriptor d = Descriptor(value, true);
+    const TBitmap* master = skin_.MasterBitmap.get();
+    const TRect r = master ? ClippedRect(d, master->Width(), master->Height()) : ClippedRect(d, 0, 0);
+    layer.MaskIndex = AddImage(String(kGlobalInfoSection), Text(maskKey), d, nullptr, r);
+    return;
+  }
+  layer.MaskIndex = BuiltShadowImage(layer, Text(maskKey));
+}
+
+int TsSkinReading::BuiltShadowImage(const TsShadowLayer& Layer, const String& Key) {
+  HINSTANCE module = GetModuleHandleW(nullptr);
+  if (!FindResourceW(module, kShadowBlurResource, RT_BITMAP)) return kNoIndex;
+  TBitmap blur;
+  blur.LoadFromResourceName(module, kShadowBlurResource);
+  const std::unique_ptr<TBitmap> blur32 = Bmp32Copy(&blur, false);
+  TPixelView from;
+  if (!InitPixelView(blur32.get(), from)) return kNoIndex;
+  const int size = from.Width, half = size / 2;
+  auto image = std::shared_ptr<TBitmap>(CreateBmp32(size, 2 * size));
+  TPixelView to;
+  if (!InitPixelView(image.get(), to)) return kNoIndex;
+  // The upper half: the left and top colours over its upper-left part, the right and bottom
+  // colours over its lower-right part, the key colour in the middle. The lower half is the
+  // blur, the mask of the upper.
+  auto pixel = [](vcl::TColor color) { return SwapBytes02(static_cast<TColorValue>(color) & 0xFFFFFF) | 0xFF000000u; };
+  const TPixel32 left = pixel(Layer.Colors[0]), top = pixel(Layer.Colors[1]), right = pixel(Layer.Colors[2]),
+                 bottom = pixel(Layer.Colors[3]);
+  for (int y = 0; y < size; ++y) {
+    TPixel32* row = to.Row(y);
+    for (int x = 0; x < size; ++x) {
+      if (x == half && y == half) row[x] = kKeyColor;
+      else if (x + y < 2 * half) row[x] = x < y ? left : top;
+      else row[x] = x > y ? right : bottom;
+    }
+  }
+  for (int y = 0; y < std::min(size, from.Height); ++y) std::copy_n(from.Row(y), size, to.Row(size + y));
+
+  TImageDescriptor d;
+  d.ImageCount = 1;
+  d.MaskType = 1;
+  d.MarginAll = half;
+  d.Margins = {half, half, half, half};
+  d.ImgType = kPlainImage;
+  const int index = AddImage(String(kGlobalInfoSection), Key, d, image, TRect{0, 0, size, 2 * size});
+  skin_.Images[static_cast<std::size_t>(index)].TransparentBorder = 0;
+  return index;
+}
+
+// ---------------------------------------------------------------------------------------
+// Sections
+
+TsGenState TsSkinReading::ReadState(std::string_view Section, int State) const {
+  const auto& keys = kStateKeys[static_cast<std::size_t>(State)];
+  // The integer fields in the order of the keys; position 9 is the gradient text.
+  static constexpr std::array<std::int32_t TsGenState::*, 12> kFields{
+      &TsGenState::Color,    &TsGenState::FontColor,       &TsGenState::TCLeft, &TsGenState::TCTop,
+      &TsGenState::TCRight,  &TsGenState::TCBottom,        &TsGenState::GCol,   &TsGenState::GSize,
+      &TsGenState::GradientPercent, nullptr,               &TsGenState::ImagePercent, &TsGenState::Transparency};
+  TsGenState state;
+  for (std::size_t k = 0; k < kFields.size(); ++k) {
+    if (!kFields[k]) continue;
+    if (const auto value = description_.InheritedInteger(Section, Narrow(keys[k])))
+      state.*kFields[k] = vcl::ColorToRGB(*value);
+  }
+  if (const auto gradient = description_.InheritedString(Section, Narrow(keys[9]))) state.GradientData = Text(*gradient);
+  PrepareGradientArray(state.GradientData, state.GradientArray);
+  return state;
+}
+
+void TsSkinReading::ReadSections() {
+  skin_.Sections.clear();
+  auto integer = [&](std::string_view section, std::string_view key, int def) {
+    const auto value = description_.InheritedInteger(section, key);
+    return value ? std::min(vcl::ColorToRGB(*value), kSectionMaximum) : def;
+  };
+  auto boolean = [&](std::string_view section, std::string_view key) {
+    return description_.InheritedBool(section, key).value_or(false);
+  };
+  for (int i = 0; i < description_.SectionCount(); ++i) {
+    const std::string_view name = description_.SectionName(i);
+    TsGeneralData& s = skin_.Sections.emplace_back();
+    s.ClassName = Text(name);
+    s.ParentClass = Text(description_.ReadString(name, kParentKey, ""));
+    s.States = integer(name, "STATES", 3);
+    s.GiveOwnFont = boolean(name, "GIVEOWNFONT");
+    s.ReservedBoolean = boolean(name, "RESERVEDBOOLEAN");
+    s.Glow = integer(name, "GLOW", 0);
+    s.GlowMargin = integer(name, "GLOWMARGIN", 0);
+    s.OuterMode = integer(name, "OUTERMODE", 2);
+    s.OutOffsL = integer(name, "OUTOFFSL", 0);
+    s.OutOffsT = integer(name, "OUTOFFST", 0);
+    s.OutOffsR = integer(name, "OUTOFFSR", 0);
+    s.OutOffsB = integer(name, "OUTOFFSB", 0);
+    s.OutOpacity = integer(name, "OUTOPACITY", 200);
+    s.Props[0] = ReadState(name, 0);
+    s.Props[1] = s.States > 1 ? ReadState(name, 1) : s.Props[0];
+  }
+}
+
+void TsSkinReading::MergeCommonSections() {
+  if (!request_.CommonSections || request_.CommonSections->Count() == 0) return;
+  TqvIniSections lines;
+  LoadIniSections(request_.CommonSections, lines);
+  std::set<String> seen;
+  for (const TqvIniSection& section : lines) {
+    const String& name = section.Name;
+    if (!seen.insert(name).second) continue;
+    int index = skin_.GetSkinIndex(name);
+    if (index < 0) {
+      TsGeneralData added;
+      added.ClassName = name;
+      added.ParentClass = L"-1";
+      skin_.Sections.push_back(std::move(added));
+      index = static_cast<int>(skin_.Sections.size()) - 1;
+    }
+    // Values these lines do not give stay as they are (the defaults for a new section).
+    TsGeneralData& s = skin_.Sections[static_cast<std::size_t>(index)];
+    auto integer = [&](vcl::StringView key, int current, int maximum) {
+      return std::min(ReadIniInt(lines, name, key, current), maximum);
+    };
+    auto boolean = [&](vcl::StringView key, bool current) {
+      const String value = ReadIniStr(lines, name, key, L"?");
+      return value == L"?" ? current : value == L"TRUE" || value == L"1";
+    };
+    s.ParentClass = ReadIniStr(lines, name, L"PARENTCLASS", s.ParentClass);
+    s.States = integer(L"STATES", s.States, kSectionMaximum);
+    s.ReservedBoolean = boolean(L"RESERVEDBOOLEAN", s.ReservedBoolean);
+    s.GiveOwnFont = boolean(L"GIVEOWNFONT", s.GiveOwnFont);
+    s.Glow = integer(L"GLOW", s.Glow, kSectionMaximum);
+    s.GlowMargin = integer(L"GLOWMARGIN", s.GlowMargin, kSectionMaximum);
+    for (std::size_t state = 0; state < 2; ++state) {
+      if (state == 1 && s.States <= 1) {
+        s.Props[1] = s.Props[0];
+        break;
+      }
+      const auto& keys = kStateKeys[state];
+      TsGenState& p = s.Props[state];
+      std::array<std::int32_t*, 12> fields{&p.Color,  &p.FontColor, &p.TCLeft,          &p.TCTop,
+                                           &p.TCRight, &p.TCBottom, &p.GCol,            &p.GSize,
+                                           &p.GradientPercent, nullptr, &p.ImagePercent, &p.Transparency};
+      for (std::size_t k = 0; k < fields.size(); ++k)
+        if (fields[k]) *fields[k] = integer(keys[k], *fields[k], INT_MAX);
+      const String gradient = ReadIniStr(lines, name, keys[9], p.GradientData);
+      if (gradient != p.GradientData || p.GradientArray.empty()) {
+        p.GradientData = gradient;
+        PrepareGradientArray(p.GradientData, p.GradientArray);
+      }
+    }
+  }
+}
+
+void TsSkinReading::ResolveImageIndexes() {
+  for (std::size_t i = 0; i < skin_.Sections.size(); ++i) {
+    TsGeneralData& s = skin_.Sections[i];
+    if (s.ClassName == kGlobalInfoSection) continue;
+    const int index = static_cast<int>(i);
+    s.BorderIndex = skin_.GetMaskIndex(index, s.ClassName, kBordersMask);
+    s.OuterMask = skin_.GetMaskIndex(index, s.ClassName, L"OUTERMASK");
+    s.ImgTL = skin_.GetMaskIndex(index, s.ClassName, L"IMGTOPLEFT");
+    s.ImgTR = skin_.GetMaskIndex(index, s.ClassName, L"IMGTOPRIGHT");
+    s.ImgBL = skin_.GetMaskIndex(index, s.ClassName, L"IMGBTMLEFT");
+    s.ImgBR = skin_.GetMaskIndex(index, s.ClassName, L"IMGBTMRIGHT");
+    s.TextureIndex = skin_.GetTextureIndex(index, s.ClassName, L"PATTERN");
+    s.Props[0].ImgTexture = s.TextureIndex;
+    // A section of one state shows its normal state when hot.
+    s.Props[1].ImgTexture =
+        s.States > 1 ? skin_.GetTextureIndex(index, s.ClassName, L"HOTPATTERN") : s.Props[0].ImgTexture;
+    s.EditOffset = 0;
+    if ((s.ClassName == L"EDIT" || s.ClassName == L"ALPHAEDIT") && skin_.IsValidImgIndex(s.BorderIndex)) {
+      const TsMaskData& border = skin_.Images[static_cast<std::size_t>(s.BorderIndex)];
+      if (border.WidthLeft == 1 && border.WidthTop == 1 && border.WidthRight == 1 && border.WidthBottom == 1)
+        s.EditOffset = -1;
+    }
+  }
+}
+
+void TsSkinReading::ReadSkinColors() {
+  const std::string& g = GlobalInfo();
+  auto integer = [&](std::string_view key, vcl::TColor def) { return description_.ReadInteger(g, key, def); };
+  TsSkinColors& c = skin_.Colors;
+  c.GlobalColor = integer("COLOR", vcl::ColorToRGB(vcl::clBtnFace));
+  c.GlobalFontColor = integer("FONTCOLOR", 0);
+  c.TitleContourBottom = integer("TCBOTTOM", 0xFF0000);
+  c.TitleContourTop = integer("TCTOP", 0xFF);
+  c.BorderColor = integer("BORDERCOLOR", 0);
+
+  const int edit = skin_.GetSkinIndex(L"EDIT");
+  if (skin_.IsValidSkinIndex(edit)) {
+    c.EditFontColor = skin_.Sections[static_cast<std::size_t>(edit)].Props[0].FontColor;
+    c.EditColor = skin_.Sections[static_cast<std::size_t>(edit)].Props[0].Color;
+  } else {
+    c.EditFontColor = vcl::ColorToRGB(vcl::clWindowText);
+    c.EditColor = vcl::ColorToRGB(vcl::clWindow);
+  }
+
+  int selection = skin_.GetSkinIndex(L"SELECTION");
+  if (selection < 0) selection = skin_.GetSkinIndex(L"MENUITEM");
+  if (skin_.IsValidSkinIndex(selection)) {
+    const TsGeneralData& s = skin_.Sections[static_cast<std::size_t>(selection)];
+    const TsGenState& focused = s.Props[s.States > 1 ? 1 : 0];
+    c.FocusedHighlightColor = focused.Color;
+    c.FocusedHighlightFontColor = focused.FontColor;
+    c.UnfocusedHighlightColor = s.Props[0].Color;
+    c.UnfocusedHighlightFontColor = s.Props[0].FontColor;
+  } else {
+    c.FocusedHighlightColor = c.UnfocusedHighlightColor = vcl::ColorToRGB(vcl::clHighlight);
+    c.FocusedHighlightFontColor = c.UnfocusedHighlightFontColor = vcl::ColorToRGB(vcl::clHighlightText);
+  }
+
+  // The fourth and fifth status colours have no keys: a skin takes them as they are.
+  c.EditStatusTextColors = {integer("EDITTEXT_OK", 0x8000), integer("EDITTEXT_WARN", 0x8484),
+                            integer("EDITTEXT_ALERT", 0xFF), 0x8597D9, 0x4AB28F};
+  c.EditStatusBgColors = {integer("EDITBG_OK", 0x6CC2A5), integer("EDITBG_WARN", 0x40FFFF),
+                          integer("EDITBG_ALERT", 0x95A7E9), 0x8597D9, 0x4AB28F};
+  c.HeadingTextColors = {integer("EDITTEXT_H1", 0), integer("EDITTEXT_H2", 0), integer("EDITTEXT_H3", 0)};
+  c.InvertedEditTextColor = integer("EDITTEXT_INV", c.EditColor);
+  c.InvertedEditBgColor = integer("EDITBG_INV", c.EditFontColor);
+  c.OddRowBgColor = integer("EDITBG_ODD", c.EditColor);
+  const auto even = MixColors(static_cast<TColorValue>(c.EditFontColor), static_cast<TColorValue>(c.EditColor), 0.05);
+  c.EvenRowBgColor = integer("EDITBG_EVEN", static_cast<vcl::TColor>(even));
+}
+
+void TsSkinReading::AppendTransparent() {
+  if (skin_.GetSkinIndex(kTransparentSection) >= 0) return;
+  TsGeneralData& s = skin_.Sections.emplace_back();
+  s.ClassName = kTransparentSection;
+  for (TsGenState& state : s.Props) {
+    state.Transparency = 100;
+    state.TCLeft = state.TCTop = state.TCRight = state.TCBottom = -1;
+  }
+  PrepareGradientArray(s.Props[0].GradientData, s.Props[0].GradientArray);
+  s.Props[1].GradientArray = s.Props[0].GradientArray;
+}
+
+}  // namespace skin_layered

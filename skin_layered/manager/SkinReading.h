@@ -1,0 +1,77 @@
+// One read of a skin description into a loaded skin (the steps after the source is open):
+// the version, the images, the sections, the colours, the hue, saturation and brightness
+// and the common indexes. The skin reader runs it on a skin read aside.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "classlib/graphics/GraphicsBitmap.h"
+#include "skin_layered/core/ImageDescriptor.h"
+#include "skin_layered/core/SkinConvertor.h"
+#include "skin_layered/core/SkinDescription.h"
+#include "skin_layered/core/SkinModel.h"
+#include "skin_layered/manager/SkinReader.h"
+
+namespace skin_layered {
+
+class TsSkinReading {
+ public:
+  // Pack is the skin's pack when its images come from one, else nil. The skin's SkinPath is
+  // set.
+  TsSkinReading(const TSkinDescription& Description, const TqvSkinConvertor* Pack, const TsSkinLoadRequest& Request,
+                TsLoadedSkin& Skin);
+
+  void Run();
+
+ private:
+  // Images
+  void LoadImages();
+  void AddDescribedImage(std::string_view Section, std::string_view Key, std::string_view Value);
+  void LoadCommonSectionImages();
+  int AddImage(const vcl::String& Section, const vcl::String& Key, const TImageDescriptor& Descriptor,
+               std::shared_ptr<vcl::TBitmap> Own, const vcl::TRect& R);
+  // 1 when the border strips of the image's first frame hold the key colour, else 0.
+  int TransparentBorderOf(const TsMaskData& Image);
+  struct TKeyCounts {
+    int Width = 0, Height = 0;
+    std::vector<std::uint32_t> Sums;
+  };
+  const TKeyCounts* KeyCounts(vcl::TBitmap* Bmp);
+  // The image file of that name (from the pack unless FromDisk), loaded once, 32 bits per
+  // pixel; nil when it does not exist, unless Required (then EFOpenError).
+  std::shared_ptr<vcl::TBitmap> ImageFile(const vcl::String& Name, bool Required, bool FromDisk = false);
+  TImageDescriptor Descriptor(std::string_view Value, bool MaskPartLayout = false) const;
+
+  // Sections
+  void ReadGlobalInfo();
+  void ReadShadowLayer(int Layer);
+  int BuiltShadowImage(const TsShadowLayer& Layer, const vcl::String& Key);
+  void ReadSections();
+  TsGenState ReadState(std::string_view Section, int State) const;
+  void MergeCommonSections();
+  void ResolveImageIndexes();
+  void ReadSkinColors();
+  void AppendTransparent();
+
+  // Hue, saturation and brightness of the images and colours.
+  void AdjustColors();
+
+  vcl::String Text(std::string_view Bytes) const;
+
+  const TSkinDescription& description_;
+  const TqvSkinConvertor* pack_;
+  const TsSkinLoadRequest& request_;
+  TsLoadedSkin& skin_;
+  // Upper-cased names: of the files loaded (their place in the skin's list), of the pack's
+  // entries (however many keys name how many files, each is found at once).
+  std::unordered_map<vcl::String, std::size_t> loaded_;
+  std::unordered_map<vcl::String, const TqvImageItem*> packEntries_;
+  std::unordered_map<vcl::TBitmap*, TKeyCounts> keyCounts_;
+};
+
+}  // namespace skin_layered

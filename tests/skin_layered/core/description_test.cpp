@@ -1,0 +1,244 @@
+// The skin description text read as bytes (sections, keys, values, inheritance) and its
+// image descriptors at their columns, natively under the sanitizers.
+#include <gtest/gtest.h>
+
+#include "skin_layered/core/ImageDescriptor.h"
+#include "skin_layered/core/SkinDescription.h"
+
+namespace skin_layered::test {
+namespace {
+
+using Margins = std::array<std::int32_t, 4>;
+
+TEST(SkinDescriptionText, SectionsAndKeysAsTheFirstOccurrenceWritesThem) {
+  const TSkinDescription d(
+      "KEY=before any section\r\n"
+      "[GLOBALINFO]\r\n"
+      "  VERSION = 7.5  \r\n"
+      "; a comment\n"
+      "\n"
+      "AUTHOR=a=b\r"
+      "no equals sign\r\n"
+      "[ BUTTON ]\n"
+      "COLOR=255\n"
+      "COLOR=0\n"
+      "Color=17\n"
+      "[GLOBALINFO]\n"
+      "VERSION=9\n"
+      "EXTRA=1\n"
+      "[EMPTY]");
+  ASSERT_EQ(d.SectionCount(), 3);
+  EXPECT_EQ(d.SectionName(0), "GLOBALINFO");
+  EXPECT_EQ(d.SectionName(1), "BUTTON");
+  EXPECT_EQ(d.SectionName(2), "EMPTY");
+  EXPECT_EQ(d.ReadString("GLOBALINFO", "VERSION", ""), "7.5");
+  EXPECT_EQ(d.ReadString("GLOBALINFO", "AUTHOR", ""), "a=b");
+  // A repeated section is not read; neither is a repeated key.
+  EXPECT_FALSE(d.Value("GLOBALINFO", "EXTRA"));
+  EXPECT_EQ(d.ReadInteger("BUTTON", "COLOR", -1), 255);
+  // Case-sensitive names.
+  EXPECT_EQ(d.ReadInteger("BUTTON", "Color", -1), 17);
+  EXPECT_FALSE(d.Value("Button", "COLOR"));
+  EXPECT_FALSE(d.Value("", "KEY"));
+  ASSERT_EQ(d.Entries(0).size(), 2u);
+  EXPECT_EQ(d.Entries(0)[1].Key, "AUTHOR");
+  EXPECT_TRUE(d.Entries(2).empty());
+  EXPECT_EQ(d.FindSection("EMPTY"), 2);
+  EXPECT_EQ(d.FindSection("NONE"), -1);
+  EXPECT_FALSE(d.Utf8());
+}
+
+TEST(SkinDescriptionText, AByteOrderMarkMeansUtf8) {
+  const TSkinDescription d("\xEF\xBB\xBF[GLOBALINFO]\nAUTHOR=\xE5\x90\x8D\n");
+  EXPECT_TRUE(d.Utf8());
+  EXPECT_EQ(d.SectionName(0), "GLOBALINFO");
+  EXPECT_EQ(d.ReadString("GLOBALINFO", "AUTHOR", ""), "\xE5\x90\x8D");
+  TSkinDescription empty("");
+  EXPECT_EQ(empty.SectionCount(), 0);
+  empty.Load("[A]\nX=1");
+  EXPECT_EQ(empty.ReadInteger("A", "X", 0), 1);
+}
+
+TEST(SkinDescriptionValues, IntegersAsTheIniReaderTakesThem) {
+  std::int32_t v = 0;
+  EXPECT_TRUE(ParseDescriptionInteger("  -42", v));
+  EXPECT_EQ(v, -42);
+  EXPECT_TRUE(ParseDescriptionInteger("$FF00FF", v));
+  EXPECT_EQ(v, 0xFF00FF);
+  EXPECT_TRUE(ParseDescriptionInteger("$FFFFFFFF", v));
+  EXPECT_EQ(v, -1);
+  EXPECT_TRUE(ParseDescriptionInteger("-2147483648", v));
+  EXPECT_EQ(v, INT32_MIN);
+  EXPECT_FALSE(ParseDescriptionInteger("2147483648", v));
+  EXPECT_FALSE(ParseDescriptionInteger("$100000000", v));
+  EXPECT_FALSE(ParseDescriptionInteger("12 ", v));
+  EXPECT_FALSE(ParseDescriptionInteger("", v));
+  EXPECT_FALSE(ParseDescriptionInteger("-", v));
+  EXPECT_FALSE(ParseDescriptionInteger("$", v));
+  EXPECT_FALSE(ParseDescriptionInteger("0x10", v));
+  EXPECT_TRUE(ParseDescriptionInteger("0x10", v, true));
+  EXPECT_EQ(v, 16);
+  EXPECT_TRUE(ParseDescriptionInteger("0X1f", v, true));
+  EXPECT_EQ(v, 31);
+  EXPECT_EQ(DescriptionInteger("0010"), 10);
+  try {
+    DescriptionInteger("00x1");
+    FAIL();
+  } catch (const EDescriptionValue& e) {
+    EXPECT_STREQ(e.what(), "'00x1' is not a valid integer value");
+    EXPECT_EQ(e.Text(), "00x1");
+  }
+
+  const TSkinDescription d("[G]\nVERSION=10.25\nBAD=7,5\nEXP= 1e2 \nHEX=$10\nWORD=abc\n");
+  EXPECT_DOUBLE_EQ(d.ReadFloat("G", "VERSION", 0), 10.25);
+  EXPECT_DOUBLE_EQ(d.ReadFloat("G", "BAD", -1), -1);
+  EXPECT_DOUBLE_EQ(d.ReadFloat("G", "EXP", 0), 100);
+  EXPECT_DOUBLE_EQ(d.ReadFloat("G", "MISSING", 3), 3);
+  EXPECT_EQ(d.ReadInteger("G", "HEX", 0), 16);
+  EXPECT_EQ(d.ReadInteger("G", "WORD", 5), 5);
+  double f = 0;
+  EXPECT_FALSE(ParseDescriptionFloat(".", f));
+  EXPECT_FALSE(ParseDescriptionFloat("1e", f));
+  EXPECT_FALSE(ParseDescriptionFloat("1e999", f));
+  EXPECT_TRUE(ParseDescriptionFloat("-.5", f));
+  EXPECT_DOUBLE_EQ(f, -0.5);
+}
+
+TEST(SkinDescriptionInheritance, ValuesComeFromTheParentChain) {
+  const TSkinDescription d(
+      "[BUTTON]\nCOLOR=255\nGLOW=12\nGRADIENTDATA=0;1;100;0;0\nGIVEOWNFONT=TRUE\n"
+      "[CHILD]\nPARENTCLASS=BUTTON\nGLOW=-1\nSTATES=x\nGRADIENTDATA=?\n"
+      "[GRANDCHILD]\nPARENTCLASS=CHILD\nGIVEOWNFONT=true\n"
+      "[SELF]\nPARENTCLASS=SELF\n"
+      "[A]\nPARENTCLASS=B\n[B]\nPARENTCLASS=A\n"
+      "[C]\nPARENTCLASS=A\n"
+      "[ORPHAN]\nPARENTCLASS=MISSING\n"
+      "[LOOSE]\nPARENTCLASS=?\n");
+  EXPECT_EQ(d.InheritedInteger("CHILD", "COLOR"), 255);
+  EXPECT_EQ(d.InheritedInteger("GRANDCHILD", "COLOR"), 255);
+  // -1 and text that is no number are absence marks of integers; "?" of strings.
+  EXPECT_EQ(d.InheritedInteger("CHILD", "GLOW"), 12);
+  EXPECT_EQ(d.InheritedInteger("CHILD", "STATES"), std::nullopt);
+  EXPECT_EQ(d.InheritedString("CHILD", "GRADIENTDATA"), "0;1;100;0;0");
+  EXPECT_EQ(d.InheritedBool("CHILD", "GIVEOWNFONT"), true);
+  EXPECT_EQ(d.InheritedBool("GRANDCHILD", "GIVEOWNFONT"), false);  // case-sensitive
+  EXPECT_EQ(d.InheritedInteger("SELF", "COLOR"), std::nullopt);
+  EXPECT_EQ(d.InheritedInteger("A", "COLOR"), std::nullopt);  // A -> B -> A ends
+  EXPECT_EQ(d.InheritedInteger("C", "COLOR"), std::nullopt);
+  EXPECT_EQ(d.InheritedInteger("ORPHAN", "COLOR"), std::nullopt);
+  EXPECT_EQ(d.InheritedInteger("LOOSE", "COLOR"), std::nullopt);
+  EXPECT_EQ(d.InheritedInteger("NOWHERE", "COLOR"), std::nullopt);
+  // The parent's name is not itself inherited.
+  EXPECT_EQ(d.ReadString("GRANDCHILD", "PARENTCLASS", ""), "CHILD");
+}
+
+TEST(SkinDescriptionInheritance, LongChainsAreReadInTimeInProportionToTheSections) {
+  // S0 -> S1 -> ... -> S(n-1), the last one with the value; and a ring of the same length.
+  constexpr int n = 20000;
+  std::string text;
+  for (int i = 0; i < n; ++i) {
+    text += "[S" + std::to_string(i) + "]\n";
+    if (i + 1 < n) text += "PARENTCLASS=S" + std::to_string(i + 1) + "\n";
+    else text += "COLOR=77\n";
+  }
+  for (int i = 0; i < n; ++i) text += "[R" + std::to_string(i) + "]\nPARENTCLASS=R" + std::to_string((i + 1) % n) + "\n";
+  const TSkinDescription d(text);
+  for (int i = 0; i < n; i += 1) {
+    ASSERT_EQ(d.InheritedInteger("S" + std::to_string(i), "COLOR"), 77) << i;
+    ASSERT_EQ(d.InheritedInteger("R" + std::to_string(i), "COLOR"), std::nullopt) << i;
+  }
+  // Kinds are kept apart: "77" is a string value of the chain too, "-1" an absent integer.
+  EXPECT_EQ(d.InheritedString("S0", "COLOR"), "77");
+  const TSkinDescription marks("[A]\nPARENTCLASS=B\nX=-1\n[B]\nX=5\n");
+  EXPECT_EQ(marks.InheritedInteger("A", "X"), 5);
+  EXPECT_EQ(marks.InheritedString("A", "X"), "-1");
+}
+
+TEST(ImageDescriptors, ValuesAreClassifiedByTheirFirstCharacter) {
+  EXPECT_EQ(ClassifyImageValue("!a.png!1!0!0"), TImageValueKind::FileWithParams);
+  EXPECT_EQ(ClassifyImageValue("@0000"), TImageValueKind::Part);
+  EXPECT_EQ(ClassifyImageValue("^0000"), TImageValueKind::MaskPart);
+  EXPECT_EQ(ClassifyImageValue("~0000"), TImageValueKind::TexturePart);
+  EXPECT_EQ(ClassifyImageValue("paper.bmp"), TImageValueKind::TextureFile);
+  EXPECT_EQ(ClassifyImageValue("Photo.Jpg"), TImageValueKind::TextureFile);
+  EXPECT_EQ(ClassifyImageValue("glyph.png"), TImageValueKind::NotImage);
+  EXPECT_EQ(ClassifyImageValue("255"), TImageValueKind::NotImage);
+  EXPECT_EQ(ClassifyImageValue(""), TImageValueKind::NotImage);
+  EXPECT_EQ(ParseImageValue("255").Kind, TImageValueKind::NotImage);
+}
+
+TEST(ImageDescriptors, EachKindIsReadAtItsColumns) {
+  const TImageDescriptor part = ParseImageValue("@0010,0020,0070,0060,3,1");
+  EXPECT_EQ(part.Kind, TImageValueKind::Part);
+  EXPECT_EQ((Margins{part.Left, part.Top, part.Right, part.Bottom}), (Margins{10, 20, 70, 60}));
+  EXPECT_EQ(part.ImageCount, 3);
+  EXPECT_EQ(part.MaskType, 1);
+  EXPECT_EQ(part.DrawMode, 0);
+  EXPECT_EQ(part.ImgType, kPartImage);
+  EXPECT_TRUE(part.FileName.empty());
+
+  const TImageDescriptor mask = ParseImageValue("^0001^0002^0003^0004^0005^0006^0007^0008^4^2^5^6");
+  EXPECT_EQ((Margins{mask.Left, mask.Top, mask.Right, mask.Bottom}), (Margins{1, 2, 3, 4}));
+  EXPECT_EQ(mask.Margins, (Margins{5, 6, 7, 8}));
+  EXPECT_EQ(mask.ImageCount, 4);
+  EXPECT_EQ(mask.MaskType, 2);
+  EXPECT_EQ(mask.DrawMode, 5);
+  EXPECT_EQ(mask.MarginAll, 6);
+  EXPECT_EQ(mask.ImgType, kPartImage);
+
+  const TImageDescriptor texture = ParseImageValue("~0000~0000~0032~0032~04");
+  EXPECT_EQ(texture.Kind, TImageValueKind::TexturePart);
+  EXPECT_EQ(texture.DrawMode, 4);
+  EXPECT_EQ(texture.MaskType, 0);
+  EXPECT_EQ(texture.ImageCount, 1);
+  EXPECT_EQ(texture.ImgType, kTextureImage);
+  EXPECT_EQ(ParseImageValue("~0000~0000~0032~0032~04~1").MaskType, 1);
+  EXPECT_TRUE(ParseImageValue("~0000~0000~0032~0032~04~1~").FileName.empty());
+  EXPECT_EQ(ParseImageValue("~0000~0000~0032~0032~04~1~Paper.png").FileName, "Paper.png");
+
+  const TImageDescriptor file = ParseImageValue("!Button.png!4!1!2");
+  EXPECT_EQ(file.Kind, TImageValueKind::FileWithParams);
+  EXPECT_EQ(file.FileName, "Button.png");
+  EXPECT_EQ(file.ImageCount, 4);
+  EXPECT_EQ(file.MaskType, 1);
+  EXPECT_EQ(file.ImgType, 2);
+  EXPECT_EQ(file.Margins, Margins{});
+  EXPECT_EQ(ParseImageValue("!Button.png!4!1!9!6!5!4!3").Margins, (Margins{6, 5, 4, 3}));
+  EXPECT_EQ(ParseImageValue("!Button.png!4!1!9!6!5!4!3").ImgType, kMaxImageKind);
+
+  const TImageDescriptor plain = ParseImageValue("Paper.BMP");
+  EXPECT_EQ(plain.FileName, "Paper.BMP");
+  EXPECT_EQ(plain.ImageCount, 1);
+  EXPECT_EQ(plain.MaskType, 0);
+  EXPECT_EQ(plain.ImgType, kTextureImage);
+}
+
+TEST(ImageDescriptors, NumbersAreLimitedToWhatTheTableHolds) {
+  const TImageDescriptor d = ParseImageValue("!a.png!70000!-5!-3!40000!-1!0!1");
+  EXPECT_EQ(d.ImageCount, 0xFFFF);
+  EXPECT_EQ(d.MaskType, -1);
+  EXPECT_EQ(d.ImgType, 0);
+  EXPECT_EQ(d.Margins, (Margins{0x7FFF, 0, 0, 1}));
+  EXPECT_EQ(ParseImageValue("!a.png!1!9!0").MaskType, 2);
+}
+
+TEST(ImageDescriptors, MalformedOrShortTextsRaise) {
+  for (const char* bad : {"@0010,0020,0070,0060,3",   // mask type column missing
+                          "@0010,0020,0070,0060,3,x",  // not a number
+                          "@00a0,0020,0070,0060,3,1", "^0000^0000^0010^0010^0001^0001^0001^0001^1^1^0",
+                          "~0000~0000~0032~0032~0", "!a.png!1!0", "!a.png!1!x!0", "!a.png!1!0!0!1!2!3", "@",
+                          "^", "~", "!"}) {
+    EXPECT_THROW(ParseImageValue(bad), EDescriptionValue) << bad;
+  }
+}
+
+TEST(ImageDescriptors, DefaultMarginsAreThirdsOfAFrameAndNeverDivideByZero) {
+  EXPECT_EQ(ImageMargins({}, 0, 90, 40, 3, 1), (Margins{10, 6, 10, 6}));
+  EXPECT_EQ(ImageMargins({}, 4, 90, 40, 3, 1), (Margins{4, 4, 4, 4}));
+  EXPECT_EQ(ImageMargins({1, 0, 0, 0}, 4, 90, 40, 3, 1), (Margins{1, 0, 0, 0}));
+  EXPECT_EQ(ImageMargins({}, 0, 90, 40, 0, -1), (Margins{0, 0, 0, 0}));
+  EXPECT_EQ(ImageMargins({}, 0, -5, 40, 1, 0), (Margins{0, 13, 0, 13}));
+}
+
+}  // namespace
+}  // namespace skin_layered::test

@@ -1,0 +1,538 @@
+// The skin description reader on synthetic skins: inheritance and defaults, every image
+// descriptor at its columns, files loaded once, transparent borders, skin-wide values and
+// colours, shadow layers, the common sections, hue, saturation and brightness, the sources
+// in their order, and loads that fail leaving everything as it was.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "classlib/graphics/GraphicsColors.h"
+#include "classlib/rtl/UnitInit.h"
+#include "reader_support.h"
+#include "skin_layered/core/SkinLoading.h"
+#include "skin_layered/core/GeneralUtils.h"
+#include "skin_layered/manager/SkinReader.h"
+#include "skin_layered/paint/pixels/PixelTransforms.h"
+
+namespace skin_layered::test {
+namespace {
+
+class UnitsEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override { vcl::InitializeUnits(); }
+  void TearDown() override { vcl::FinalizeUnits(); }
+};
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+// A 64 x 48 master bitmap: red everywhere but for a key-coloured pixel at (1, 1), inside
+// the border strips of the part at the origin, and one at (40, 25), in the middle of a part.
+std::uint32_t MasterPixel(int x, int y) {
+  if ((x == 1 && y == 1) || (x == 40 && y == 25)) return 0xFF00FF;
+  return x >= 48 ? 0x808080 : 0xFF0000;
+}
+
+class SkinReader : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    request.SkinDirectory = skins.Directory();
+    request.SkinName = L"Test";
+  }
+  TsSkinLoadResult Load(const std::string& options) {
+    skins.Write(L"Test", L"Options.dat", BytesOf(options));
+    return LoadSkin(request, skin);
+  }
+  const TsGeneralData& Section(const wchar_t* name) {
+    const int index = skin.GetSkinIndex(name);
+    EXPECT_GE(index, 0) << name;
+    return skin.Sections.at(static_cast<std::size_t>(std::max(index, 0)));
+  }
+  const TsMaskData& Image(const wchar_t* section, const wchar_t* key) {
+    const int index = skin.FindImageByNames(section, key);
+    EXPECT_GE(index, 0) << section << L" " << key;
+    return skin.Images.at(static_cast<std::size_t>(std::max(index, 0)));
+  }
+
+  TempSkins skins;
+  TsSkinLoadRequest request;
+  TsLoadedSkin skin;
+};
+
+TEST_F(SkinReader, SectionsInheritFromTheirParentsAndTakeDefaults) {
+  ASSERT_EQ(Load("[GLOBALINFO]\r\nTITLEHEIGHT=0\r\n"
+                 "[BUTTON]\r\nCOLOR=$0000FF\r\nGLOW=300\r\nHOTCOLOR=$00FF00\r\nGRADIENTDATA=$FF;$FF0000;40;1;0\r\n"
+                 "[CHILD]\r\nPARENTCLASS=BUTTON\r\nSTATES=1\r\nFONTCOLOR=$123456\r\nTCLEFT=-1\r\n"
+                 "[SELFISH]\r\nPARENTCLASS=SELFISH\r\n"
+                 "[LOWER]\r\nColor=255\r\n"
+                 "[A]\r\nPARENTCLASS=B\r\n[B]\r\nPARENTCLASS=A\r\nGLOW=5\r\n"
+                 "[SYSTEM]\r\nCOLOR=$8000000F\r\nSTATES=600\r\n"),
+            TsSkinLoadResult::Loaded);
+  std::vector<vcl::String> names;
+  for (const TsGeneralData& s : skin.Sections) names.push_back(s.ClassName);
+  EXPECT_EQ(names, (std::vector<vcl::String>{L"GLOBALINFO", L"BUTTON", L"CHILD", L"SELFISH", L"LOWER", L"A", L"B",
+                                             L"SYSTEM", L"TRANSPARENT"}));
+  EXPECT_EQ(skin.SkinData.TitleHeight, 30);
+  EXPECT_EQ(skin.SkinData.MaxHeight, 30);
+
+  const TsGeneralData& button = Section(L"BUTTON");
+  EXPECT_EQ(button.States, 3);
+  EXPECT_EQ(button.Glow, 255);
+  EXPECT_EQ(button.Props[0].Color, 0x0000FF);
+  EXPECT_EQ(button.Props[1].Color, 0x00FF00);
+  EXPECT_EQ(button.Props[1].FontColor, 0);
+  EXPECT_EQ(button.Props[0].TCLeft, -1);
+  EXPECT_EQ(button.OuterMode, 2);
+  EXPECT_EQ(button.OutOpacity, 200);
+  ASSERT_EQ(button.Props[0].GradientArray.size(), 1u);
+  EXPECT_EQ(button.Props[0].GradientArray[0].Color2, 0xFF0000u);
+  EXPECT_EQ(button.Props[0].GradientArray[0].Percent, 40);
+  EXPECT_EQ(button.Props[0].GradientArray[0].Mode, 1);
+  EXPECT_TRUE(button.Props[1].GradientArray.empty());  // the hot state starts from the defaults
+
+  const TsGeneralData& child = Section(L"CHILD");
+  EXPECT_EQ(child.ParentClass, L"BUTTON");
+  EXPECT_EQ(child.States, 1);
+  EXPECT_EQ(child.Glow, 255);
+  EXPECT_EQ(child.Props[0].Color, 0x0000FF);
+  EXPECT_EQ(child.Props[0].FontColor, 0x123456);
+  EXPECT_EQ(child.Props[0].GradientData, L"$FF;$FF0000;40;1;0");
+  // One state: the hot state is the normal one.
+  EXPECT_EQ(child.Props[1].Color, child.Props[0].Color);
+  EXPECT_EQ(child.Props[1].FontColor, 0x123456);
+  EXPECT_EQ(child.Props[1].GradientArray.size(), 1u);
+
+  EXPECT_EQ(Section(L"SELFISH").Props[0].Color, 0xFFFFFF);
+  EXPECT_EQ(Section(L"LOWER").Props[0].Color, 0xFFFFFF);  // "Color" is not "COLOR"
+  EXPECT_EQ(Section(L"A").Glow, 5);                       // A -> B, then back: ends
+  EXPECT_EQ(Section(L"SYSTEM").Props[0].Color, vcl::ColorToRGB(vcl::clBtnFace));
+  EXPECT_EQ(Section(L"SYSTEM").States, 255);
+
+  const TsGeneralData& transparent = Section(L"TRANSPARENT");
+  for (const TsGenState& state : transparent.Props) {
+    EXPECT_EQ(state.Transparency, 100);
+    EXPECT_EQ(state.TCLeft, -1);
+    EXPECT_EQ(state.TCBottom, -1);
+  }
+  EXPECT_EQ(skin.ConstData.CommonSection(TqvCommonSection::Transparent), 8);
+  EXPECT_EQ(skin.ConstData.IndexGLOBALINFO, 0);
+}
+
+TEST_F(SkinReader, EachDescriptorKindIsReadAtItsColumns) {
+  skins.Write(L"Test", L"master.bmp", Bmp24(64, 48, MasterPixel));
+  skins.Write(L"Test", L"glyph.png", Png24(20, 10, Flat(0x00FF00)));
+  skins.Write(L"Test", L"Tex.bmp", Bmp24(8, 8, Flat(0x0000FF)));
+  ASSERT_EQ(Load("[GLOBALINFO]\r\nMASTERBITMAP=master.bmp\r\n"
+                 "[BUTTON]\r\n"
+                 "BORDERSMASK=^0000,0000,0030,0020,0002,0003,0004,0005,3,1,5,0\r\n"
+                 "GLYPHMASK=@0030,0000,0042,0010,2,0\r\n"
+                 "PATTERN=~0000~0020~0016~0036~04~0\r\n"
+                 "HOTPATTERN=TEX.BMP\r\n"
+                 "SLIDERMASK=!glyph.png!2!1!3\r\n"
+                 "OUTERMASK=!glyph.png!2!1!7!1!2!3!4\r\n"
+                 "FAR=^0050,0040,0090,0090,0000,0000,0000,0000,1,0,0,4\r\n"
+                 "OWNTEXTURE=~0002~0002~0006~0006~01~1~tex.bmp\r\n"
+                 "MISSING=!none.png!1!0!0\r\n"
+                 "NOTANIMAGE=some text\r\n"),
+            TsSkinLoadResult::Loaded);
+  ASSERT_TRUE(skin.MasterBitmap);
+  EXPECT_EQ(skin.MasterBitmap->PixelFormat(), vcl::pf32bit);
+  EXPECT_EQ(PixelOf(skin.MasterBitmap.get(), 0, 0), 0xFFFF0000u);
+  EXPECT_EQ(PixelOf(skin.MasterBitmap.get(), 1, 1), 0x00FF00FFu);  // the key colour is a hole
+  EXPECT_EQ(skin.MasterBitmap->TransparentColor() & 0xFFFFFF, 0xFF00FF);
+
+  const TsMaskData& border = Image(L"BUTTON", L"BORDERSMASK");
+  EXPECT_EQ(border.R, (vcl::TRect{0, 0, 30, 20}));
+  EXPECT_EQ(border.ImageCount, 3);
+  EXPECT_EQ(border.MaskType, 1);
+  EXPECT_EQ(border.DrawMode, 5);
+  EXPECT_EQ(border.ImgType, 2);
+  EXPECT_EQ((std::array<int, 4>{border.WidthLeft, border.WidthTop, border.WidthRight, border.WidthBottom}),
+            (std::array<int, 4>{2, 3, 4, 5}));
+  EXPECT_FALSE(border.Bmp);
+  EXPECT_EQ(border.Manager, &skin);
+
+  const TsMaskData& glyph = Image(L"BUTTON", L"GLYPHMASK");
+  EXPECT_EQ(glyph.R, (vcl::TRect{30, 0, 42, 10}));
+  EXPECT_EQ(glyph.ImageCount, 2);
+  EXPECT_EQ(glyph.MaskType, 0);
+  EXPECT_EQ(glyph.DrawMode, 0);
+  EXPECT_EQ(glyph.ImgType, 2);
+  // Default margins: a third of a frame, a third of a state.
+  EXPECT_EQ((std::array<int, 4>{glyph.WidthLeft, glyph.WidthTop, glyph.WidthRight, glyph.WidthBottom}),
+            (std::array<int, 4>{2, 3, 2, 3}));
+
+  const TsMaskData& pattern = Image(L"BUTTON", L"PATTERN");
+  EXPECT_EQ(pattern.R, (vcl::TRect{0, 20, 16, 36}));
+  EXPECT_EQ(pattern.ImgType, 1);
+  EXPECT_EQ(pattern.DrawMode, 4);
+  EXPECT_EQ(pattern.ImageCount, 1);
+  EXPECT_EQ(pattern.MaskType, 0);
+
+  const TsMaskData& hotPattern = Image(L"BUTTON", L"HOTPATTERN");
+  ASSERT_TRUE(hotPattern.Bmp);
+  EXPECT_EQ(hotPattern.R, (vcl::TRect{0, 0, 8, 8}));
+  EXPECT_EQ(hotPattern.ImgType, 1);
+  EXPECT_EQ(PixelOf(hotPattern.Bmp.get(), 3, 3), 0xFF0000FFu);
+
+  const TsMaskData& slider = Image(L"BUTTON", L"SLIDERMASK");
+  const TsMaskData& outer = Image(L"BUTTON", L"OUTERMASK");
+  ASSERT_TRUE(slider.Bmp);
+  EXPECT_EQ(slider.R, (vcl::TRect{0, 0, 20, 10}));
+  EXPECT_EQ(slider.ImageCount, 2);
+  EXPECT_EQ(slider.MaskType, 1);
+  EXPECT_EQ(slider.ImgType, 3);
+  EXPECT_EQ((std::array<int, 4>{slider.WidthLeft, slider.WidthTop, slider.WidthRight, slider.WidthBottom}),
+            (std::array<int, 4>{3, 1, 3, 1}));
+  EXPECT_EQ(outer.ImgType, 4);  // a kind of 7 is at most 4
+  EXPECT_EQ((std::array<int, 4>{outer.WidthLeft, outer.WidthTop, outer.WidthRight, outer.WidthBottom}),
+            (std::array<int, 4>{1, 2, 3, 4}));
+  // A file named twice is loaded once; names are compared in any letter case.
+  EXPECT_EQ(slider.Bmp, outer.Bmp);
+  const TsMaskData& own = Image(L"BUTTON", L"OWNTEXTURE");
+  EXPECT_EQ(own.Bmp, hotPattern.Bmp);
+  EXPECT_EQ(own.R, (vcl::TRect{2, 2, 6, 6}));
+  EXPECT_EQ(own.MaskType, 1);
+  EXPECT_EQ(skin.LoadedFiles.size(), 3u);
+
+  // A part reaching past the master bitmap is cut to it; the shared margin serves all sides.
+  const TsMaskData& clipped = Image(L"BUTTON", L"FAR");
+  EXPECT_EQ(clipped.R, (vcl::TRect{50, 40, 64, 48}));
+  EXPECT_EQ(clipped.MarginAll, 4);
+  EXPECT_EQ(clipped.WidthLeft, 4);
+  EXPECT_EQ(clipped.WidthBottom, 4);
+
+  EXPECT_EQ(skin.FindImageByNames(L"BUTTON", L"MISSING"), -1);
+  EXPECT_EQ(skin.FindImageByNames(L"BUTTON", L"NOTANIMAGE"), -1);
+  EXPECT_EQ(std::count_if(skin.Images.begin(), skin.Images.end(),
+                          [](const TsMaskData& image) { return image.ClassName == L"BUTTON"; }),
+            8);
+
+  const TsGeneralData& button = Section(L"BUTTON");
+  EXPECT_EQ(button.BorderIndex, skin.FindImageByNames(L"BUTTON", L"BORDERSMASK"));
+  EXPECT_EQ(button.OuterMask, skin.FindImageByNames(L"BUTTON", L"OUTERMASK"));
+  EXPECT_EQ(button.TextureIndex, skin.FindImageByNames(L"BUTTON", L"PATTERN"));
+  EXPECT_EQ(button.Props[0].ImgTexture, button.TextureIndex);
+  EXPECT_EQ(button.Props[1].ImgTexture, skin.FindImageByNames(L"BUTTON", L"HOTPATTERN"));
+  EXPECT_EQ(button.ImgTL, -1);
+}
+
+TEST_F(SkinReader, TransparentBordersAreFoundInTheFirstFramesBorderStrips) {
+  skins.Write(L"Test", L"master.bmp", Bmp24(64, 48, MasterPixel));
+  ASSERT_EQ(Load("[GLOBALINFO]\r\nMASTERBITMAP=master.bmp\r\n"
+                 "[EDGE]\r\nBORDERSMASK=^0000,0000,0020,0020,0002,0002,0002,0002,1,0,0,0\r\n"
+                 "[THIN]\r\nBORDERSMASK=^0000,0000,0020,0020,0001,0001,0001,0001,1,0,0,0\r\n"
+                 "[MIDDLE]\r\nBORDERSMASK=^0030,0010,0050,0040,0003,0003,0003,0003,1,0,0,0\r\n"
+                 "[SECONDFRAME]\r\nBORDERSMASK=^0020,0000,0042,0030,0002,0002,0002,0002,2,0,0,0\r\n"
+                 "[BUTTON_HUGE]\r\nBORDERSMASK=^0002,0002,0020,0020,0002,0002,0002,0002,1,0,0,0\r\n"
+                 "GLYPHMASK=^0000,0000,0020,0020,0002,0002,0002,0002,1,0,0,0\r\n"),
+            TsSkinLoadResult::Loaded);
+  EXPECT_EQ(Image(L"EDGE", L"BORDERSMASK").TransparentBorder, 1);
+  EXPECT_EQ(Image(L"THIN", L"BORDERSMASK").TransparentBorder, 0);    // (1, 1) lies inside the strips
+  EXPECT_EQ(Image(L"MIDDLE", L"BORDERSMASK").TransparentBorder, 0);  // (40, 25) is in the middle
+  // (40, 25) lies in the second frame only.
+  EXPECT_EQ(Image(L"SECONDFRAME", L"BORDERSMASK").TransparentBorder, 0);
+  EXPECT_EQ(Image(L"BUTTON_HUGE", L"BORDERSMASK").TransparentBorder, 2);
+  EXPECT_EQ(Image(L"BUTTON_HUGE", L"GLYPHMASK").TransparentBorder, 1);
+}
+
+TEST_F(SkinReader, SkinWideValuesColoursAndShadowLayers) {
+  skins.Write(L"Test", L"master.bmp", Bmp24(64, 48, MasterPixel));
+  ASSERT_EQ(Load("[GLOBALINFO]\r\nMASTERBITMAP=master.bmp\r\nVERSION=7.25\r\nAUTHOR=Us\r\nDESCRIPTION=A test\r\n"
+                 "BORDERWIDTH=6\r\nTITLEHEIGHT=28\r\nMAXHEIGHT=24\r\nALIGNOFFSET=3\r\nALIGNOFFSETT=1\r\n"
+                 "AEROBLUR=256\r\nBIKEEPHUE=2\r\nCOMBOMARGIN=x\r\nCOLOR=$010203\r\nFONTCOLOR=$040506\r\n"
+                 "EDITTEXT_WARN=$111111\r\nEDITBG_INV=$222222\r\n"
+                 "SH_SOURCE=0\r\nLO_SOURCE=1\r\nLO_MASK=^0000,0000,0009,0018,0004,0004,0004,0004,1,1,0,0\r\n"
+                 "LO_COLORT=$FF\r\nLO_OPACITY=77\r\n"
+                 "[TABTOP]\r\nTABSCOVERING=3\r\n"
+                 "[EDIT]\r\nCOLOR=$FFFFFF\r\nFONTCOLOR=$000000\r\n"
+                 "[MENUITEM]\r\nSTATES=2\r\nCOLOR=$AAAAAA\r\nFONTCOLOR=$BBBBBB\r\nHOTCOLOR=$CCCCCC\r\nHOTFONTCOLOR=$DDDDDD\r\n"),
+            TsSkinLoadResult::Loaded);
+  const TsSkinData& d = skin.SkinData;
+  EXPECT_EQ(d.SkinPath, skins.SkinPath(L"Test"));
+  EXPECT_DOUBLE_EQ(d.Version, 7.25);
+  EXPECT_EQ(d.Author, L"Us");
+  EXPECT_EQ(d.Description, L"A test");
+  EXPECT_EQ(d.BorderWidth, 6);
+  EXPECT_EQ(d.TitleHeight, 28);
+  EXPECT_EQ(d.MaxHeight, 24);
+  EXPECT_EQ(d.FormOffset, GetSystemMetrics(SM_CXFRAME));
+  EXPECT_EQ(d.AlignOffsetR, 3);
+  EXPECT_EQ(d.AlignOffsetT, 1);
+  EXPECT_FALSE(d.AeroBlur);  // the low byte only
+  EXPECT_EQ(d.BIKeepHue, 2);
+  EXPECT_EQ(d.ComboMargin, 2);
+  EXPECT_EQ(d.BrightMin, -50);
+  EXPECT_EQ(d.Shadow1Blur, -1);
+  EXPECT_EQ(d.TabsCovering, 3);
+  EXPECT_EQ(d.RibbonTabsCovering, 0);
+
+  const TsSkinColors& c = skin.Colors;
+  EXPECT_EQ(c.GlobalColor, 0x010203);
+  EXPECT_EQ(c.GlobalFontColor, 0x040506);
+  EXPECT_EQ(c.TitleContourBottom, 0xFF0000);
+  EXPECT_EQ(c.TitleContourTop, 0xFF);
+  EXPECT_EQ(c.EditColor, 0xFFFFFF);
+  EXPECT_EQ(c.EditFontColor, 0);
+  // No SELECTION: the menu item's states.
+  EXPECT_EQ(c.FocusedHighlightColor, 0xCCCCCC);
+  EXPECT_EQ(c.FocusedHighlightFontColor, 0xDDDDDD);
+  EXPECT_EQ(c.UnfocusedHighlightColor, 0xAAAAAA);
+  EXPECT_EQ(c.UnfocusedHighlightFontColor, 0xBBBBBB);
+  EXPECT_EQ(c.EditStatusTextColors, (std::array<vcl::TColor, 5>{0x8000, 0x111111, 0xFF, 0x8597D9, 0x4AB28F}));
+  EXPECT_EQ(c.EditStatusBgColors, (std::array<vcl::TColor, 5>{0x6CC2A5, 0x40FFFF, 0x95A7E9, 0x8597D9, 0x4AB28F}));
+  EXPECT_EQ(c.InvertedEditTextColor, 0xFFFFFF);
+  EXPECT_EQ(c.InvertedEditBgColor, 0x222222);
+  EXPECT_EQ(c.OddRowBgColor, 0xFFFFFF);
+  EXPECT_EQ(c.EvenRowBgColor, 0xF2F2F2);  // 5 % of black into white
+  EXPECT_EQ(skin.GetHighLightColor(true), 0xCCCCCC);
+
+  EXPECT_EQ(skin.ShadowLayerData[0].Source, 0);
+  EXPECT_EQ(skin.ShadowLayerData[0].MaskIndex, -1);
+  EXPECT_EQ(skin.ShadowLayerData[0].Offsets, (std::array<int, 4>{3, 2, 3, 5}));
+  EXPECT_EQ(skin.ShadowLayerData[0].Opacity, 60);
+  const TsShadowLayer& outline = skin.ShadowLayerData[1];
+  EXPECT_EQ(outline.Colors, (std::array<vcl::TColor, 4>{0xFFFFFF, 0xFF, 0xFFFFFF, 0xFFFFFF}));
+  EXPECT_EQ(outline.Offsets, (std::array<int, 4>{2, 2, 2, 4}));
+  EXPECT_EQ(outline.Widths, (std::array<int, 4>{-1, -1, -1, -1}));
+  EXPECT_EQ(outline.Opacity, 77);
+  ASSERT_TRUE(skin.IsValidImgIndex(outline.MaskIndex));
+  const TsMaskData& mask = skin.Images[static_cast<std::size_t>(outline.MaskIndex)];
+  EXPECT_EQ(mask.ClassName, L"GLOBALINFO");
+  EXPECT_EQ(mask.PropertyName, L"LO_MASK");
+  EXPECT_EQ(mask.ImgType, 0);
+  EXPECT_EQ(mask.R, (vcl::TRect{0, 0, 9, 18}));
+  EXPECT_EQ(mask.WidthLeft, 4);
+}
+
+TEST_F(SkinReader, ABuiltShadowImageHoldsTheLayersColoursAboveTheBlur) {
+  ASSERT_EQ(Load("[GLOBALINFO]\r\nSH_COLORL=$0000FF\r\nSH_COLORT=$00FF00\r\nSH_COLORR=$FF0000\r\n"
+                 "SH_COLORB=$00FFFF\r\nLO_SOURCE=5\r\n"),
+            TsSkinLoadResult::Loaded);
+  for (const TsShadowLayer& layer : skin.ShadowLayerData) {
+    EXPECT_EQ(layer.Source == 2 || layer.Source == 5, true);
+    ASSERT_TRUE(skin.IsValidImgIndex(layer.MaskIndex));
+  }
+  const TsMaskData& shadow = skin.Images[static_cast<std::size_t>(skin.ShadowLayerData[0].MaskIndex)];
+  ASSERT_TRUE(shadow.Bmp);
+  EXPECT_EQ(shadow.Bmp->Width(), 19);
+  EXPECT_EQ(shadow.Bmp->Height(), 38);
+  EXPECT_EQ(shadow.R, (vcl::TRect{0, 0, 19, 38}));
+  EXPECT_EQ(shadow.ImageCount, 1);
+  EXPECT_EQ(shadow.MaskType, 1);
+  EXPECT_EQ(shadow.MarginAll, 9);
+  EXPECT_EQ((std::array<int, 4>{shadow.WidthLeft, shadow.WidthTop, shadow.WidthRight, shadow.WidthBottom}),
+            (std::array<int, 4>{9, 9, 9, 9}));
+  EXPECT_EQ(shadow.PropertyName, L"SH_MASK");
+  vcl::TBitmap* bmp = shadow.Bmp.get();
+  EXPECT_EQ(PixelOf(bmp, 0, 5), 0xFFFF0000u);    // left: red
+  EXPECT_EQ(PixelOf(bmp, 5, 0), 0xFF00FF00u);    // top: green
+  EXPECT_EQ(PixelOf(bmp, 18, 12), 0xFF0000FFu);  // right: blue
+  EXPECT_EQ(PixelOf(bmp, 12, 18), 0xFFFFFF00u);  // bottom: yellow
+  EXPECT_EQ(PixelOf(bmp, 9, 9) & 0xFFFFFF, 0xFF00FFu);
+  // The lower half is the blur: opaque (black) in the middle, clear (white) at the edge.
+  EXPECT_LT(PixelOf(bmp, 9, 19 + 9) & 0xFF, 0x20u);
+  EXPECT_GT(PixelOf(bmp, 0, 19) & 0xFF, 0xE0u);
+}
+
+TEST_F(SkinReader, CommonSectionsUpdateAndAddSections) {
+  skins.Write(L"Test", L"cs.bmp", Bmp24(6, 6, Flat(0x00FF00)));
+  vcl::TStringList common;
+  common.SetText(L"; extra sections\r\n[BUTTON]\r\nCOLOR=0xFF\r\nHOTGRADIENTDATA=0;255;100;0;0\r\n"
+                 L"[EXTRA]\r\nSTATES=1\r\nGLOW=400\r\nCOLOR=$00FF00\r\nGIVEOWNFONT=TRUE\r\nPATTERN=cs.bmp\r\n"
+                 L"[GLOBALINFO]\r\nSKIPPED=cs.bmp\r\n");
+  request.CommonSections = &common;
+  ASSERT_EQ(Load("[BUTTON]\r\nGLOW=12\r\nCOLOR=$111111\r\nFONTCOLOR=$222222\r\n[TRANSPARENT]\r\nCOLOR=1\r\n"),
+            TsSkinLoadResult::Loaded);
+  const TsGeneralData& button = Section(L"BUTTON");
+  EXPECT_EQ(button.Props[0].Color, 0xFF);
+  EXPECT_EQ(button.Props[0].FontColor, 0x222222);  // kept: these lines do not give it
+  EXPECT_EQ(button.Glow, 12);
+  ASSERT_EQ(button.Props[1].GradientArray.size(), 1u);
+  EXPECT_EQ(button.Props[1].GradientArray[0].Color2, 255u);
+
+  const TsGeneralData& extra = Section(L"EXTRA");
+  EXPECT_EQ(skin.GetSkinIndex(L"EXTRA"), 2);  // after the description's own, no TRANSPARENT added
+  EXPECT_EQ(skin.Sections.size(), 4u);  // and the lines' GLOBALINFO
+  EXPECT_EQ(extra.ParentClass, L"-1");
+  EXPECT_EQ(extra.States, 1);
+  EXPECT_EQ(extra.Glow, 255);
+  EXPECT_TRUE(extra.GiveOwnFont);
+  EXPECT_EQ(extra.Props[0].Color, 0x00FF00);
+  EXPECT_EQ(extra.Props[1].Color, 0x00FF00);
+  const TsMaskData& pattern = Image(L"EXTRA", L"PATTERN");
+  ASSERT_TRUE(pattern.Bmp);
+  EXPECT_EQ(pattern.R, (vcl::TRect{0, 0, 6, 6}));
+  EXPECT_EQ(extra.TextureIndex, skin.FindImageByNames(L"EXTRA", L"PATTERN"));
+  EXPECT_EQ(skin.FindImageByNames(L"GLOBALINFO", L"SKIPPED"), -1);
+  EXPECT_EQ(Section(L"TRANSPARENT").Props[0].Transparency, 0);  // the skin's own
+}
+
+TEST_F(SkinReader, HueSaturationAndBrightnessChangeImagesAndColours) {
+  // Red master; the close button's part keeps its hue; a texture named twice.
+  skins.Write(L"Test", L"master.bmp", Bmp24(64, 48, MasterPixel));
+  skins.Write(L"Test", L"tex.bmp", Bmp24(4, 4, Flat(0x646464)));
+  const std::string options =
+      "[GLOBALINFO]\r\nMASTERBITMAP=master.bmp\r\nBIKEEPHUE=1\r\nSHADOW1COLOR=$0064C8\r\n"
+      "BICONCLOSE=^0000,0000,0010,0010,0000,0000,0000,0000,1,0,0,0\r\n"
+      "BICONMAX=^0010,0000,0020,0010,0000,0000,0000,0000,1,0,0,0\r\n"
+      "[BUTTON]\r\nCOLOR=$0064C8\r\nFONTCOLOR=$303030\r\nGRADIENTDATA=$0064C8;$0064C8;100;0;0\r\n"
+      "PATTERN=tex.bmp\r\nHOTPATTERN=tex.bmp\r\n";
+  request.HueOffset = 120;
+  ASSERT_EQ(Load(options), TsSkinLoadResult::Loaded);
+  vcl::TBitmap* master = skin.MasterBitmap.get();
+  EXPECT_EQ(PixelOf(master, 5, 5), 0xFFFF0000u);    // kept
+  EXPECT_EQ(PixelOf(master, 15, 5), 0xFF00FF00u);   // red turned green
+  EXPECT_EQ(PixelOf(master, 1, 1), 0x00FF00FFu);    // the key colour untouched
+  EXPECT_EQ(PixelOf(master, 50, 5), 0xFF808080u);   // grey has no hue
+  EXPECT_EQ(Section(L"BUTTON").Props[0].Color, 0x0064C8);  // hue leaves colours alone
+
+  request.HueOffset = 0;
+  request.Saturation = 100;  // 255
+  ASSERT_EQ(Load(options), TsSkinLoadResult::Loaded);
+  const TsGenState& state = Section(L"BUTTON").Props[0];
+  EXPECT_EQ(state.Color, 0x0064FF);          // (200, 100, 0): red 300 -> 255, blue -100 -> 0
+  EXPECT_EQ(state.FontColor, 0x303030);      // grey stays grey
+  EXPECT_EQ(state.TCLeft, -1);
+  EXPECT_EQ(state.GradientArray.at(0).Color1, 0x0064FFu);
+  EXPECT_EQ(skin.SkinData.Shadow1Color, 0x0064FF);
+
+  request.Saturation = 0;
+  request.Brightness = 20;
+  ASSERT_EQ(Load(options), TsSkinLoadResult::Loaded);
+  EXPECT_EQ(Section(L"BUTTON").Props[0].FontColor, 0x444444);
+  EXPECT_EQ(Section(L"BUTTON").Props[0].Color, 0x1478DC);
+  // The texture named twice is brightened once.
+  EXPECT_EQ(PixelOf(Image(L"BUTTON", L"PATTERN").Bmp.get(), 0, 0), 0xFF787878u);
+  EXPECT_EQ(PixelOf(skin.MasterBitmap.get(), 5, 5), 0xFFFF1414u);
+}
+
+TEST_F(SkinReader, SourcesComeInTheirOrder) {
+  skins.Write(L"Test", L"Options.dat", BytesOf("[FOLDER]\r\n"));
+  // The editor's preview text comes first.
+  vcl::TStringList preview;
+  preview.SetText(L"[PREVIEW]\r\nCOLOR=5");
+  request.PreviewLines = &preview;
+  ASSERT_EQ(LoadSkin(request, skin), TsSkinLoadResult::Loaded);
+  EXPECT_EQ(skin.Sections.front().ClassName, L"PREVIEW");
+  request.PreviewLines = nullptr;
+  ASSERT_EQ(LoadSkin(request, skin), TsSkinLoadResult::Loaded);
+  EXPECT_EQ(skin.Sections.front().ClassName, L"FOLDER");
+
+  // No folder of that name: a stored skin of that name, else the first one.
+  vcl::TComponent owner(nullptr);
+  TsStoredSkins stored(&owner);
+  request.StoredSkins = &stored;
+  request.SkinName = L"Missing";
+  EXPECT_EQ(LoadSkin(request, skin), TsSkinLoadResult::NoSkin);
+  EXPECT_EQ(skin.Sections.front().ClassName, L"FOLDER");  // nothing loaded
+  TsStoredSkin* first = stored.Add();
+  first->SetName(L"First");
+  const Bytes pack = WritePack({{"Options.dat", BytesOf("[STORED]\r\nGLYPHMASK=!g.png!1!0!0\r\n"), {}, {}},
+                                {"G.PNG", Png24(3, 2, Flat(0xFF)), {}, {}}});
+  first->Data()->WriteBuffer(pack.data(), static_cast<int64_t>(pack.size()));
+  stored.Add()->SetName(L"Empty");
+  ASSERT_EQ(LoadSkin(request, skin), TsSkinLoadResult::Loaded);
+  EXPECT_EQ(request.SkinName, L"First");
+  EXPECT_EQ(skin.Sections.front().ClassName, L"STORED");
+  ASSERT_TRUE(Image(L"STORED", L"GLYPHMASK").Bmp);  // from the pack, by its name in any case
+  EXPECT_EQ(Image(L"STORED", L"GLYPHMASK").Bmp->Width(), 3);
+  request.SkinName = L"Empty";
+  EXPECT_EQ(LoadSkin(request, skin), TsSkinLoadResult::NoDescription);
+  EXPECT_EQ(skin.Sections.front().ClassName, L"STORED");
+
+  // A pack the manager has read.
+  TqvSkinConvertor reader;
+  auto stream = std::make_unique<vcl::TMemoryStream>();
+  stream->WriteBuffer(pack.data(), static_cast<int64_t>(pack.size()));
+  reader.PackedData = stream.get();
+  ASSERT_TRUE(reader.LoadPack());
+  request.SkinDirectory = L"C:\\Skins";
+  ASSERT_EQ(LoadPackedSkin(request, reader, skin), TsSkinLoadResult::Loaded);
+  EXPECT_EQ(skin.SkinData.SkinPath, L"C:\\Skins\\");
+  EXPECT_EQ(Image(L"STORED", L"GLYPHMASK").Bmp->Height(), 2);
+  TqvSkinConvertor noOptions;
+  EXPECT_EQ(LoadPackedSkin(request, noOptions, skin), TsSkinLoadResult::NoDescription);
+}
+
+TEST_F(SkinReader, AFailedLoadLeavesEverythingAsItWas) {
+  skins.Write(L"Test", L"master.bmp", Bmp24(64, 48, MasterPixel));
+  ASSERT_EQ(Load("[GLOBALINFO]\r\nMASTERBITMAP=master.bmp\r\n[GOOD]\r\nCOLOR=7\r\n"), TsSkinLoadResult::Loaded);
+  const std::shared_ptr<vcl::TBitmap> master = skin.MasterBitmap;
+  int hooks = 0;
+  request.AfterCommonIndexes = [&] { ++hooks; };
+  request.OnSkinLoading = [&] { ++hooks; };
+  for (const char* broken : {
+           "[GLOBALINFO]\r\nMASTERBITMAP=master.bmp\r\n[BAD]\r\nBORDERSMASK=^0000,00x0,0010,0010,0000,0000,0000,0000,1,0,0,0\r\n",
+           "[BAD]\r\nGLYPHMASK=@0001\r\n",
+           "[BAD]\r\nGLYPHMASK=!glyph.png!1\r\n",
+           "[BAD]\r\nGRADIENTDATA=a;b;c;d;e\r\n",
+       }) {
+    EXPECT_THROW(Load(broken), vcl::EConvertError) << broken;
+    EXPECT_FALSE(SkinIsLoading());
+    EXPECT_EQ(skin.Sections.front().ClassName, L"GLOBALINFO");
+    EXPECT_EQ(Section(L"GOOD").Props[0].Color, 7);
+    EXPECT_EQ(skin.MasterBitmap, master);
+  }
+  EXPECT_THROW(Load("[GLOBALINFO]\r\nMASTERBITMAP=gone.bmp\r\n"), vcl::EFOpenError);
+  EXPECT_FALSE(SkinIsLoading());
+  EXPECT_EQ(skin.GetSkinIndex(L"GOOD"), 1);
+  EXPECT_EQ(hooks, 0);
+
+  // A later load works, calls the hooks after the common indexes with the flag set, and
+  // leaves an outer loading flag set.
+  std::vector<std::string> order;
+  request.AfterCommonIndexes = [&] {
+    order.push_back("indexes " + std::to_string(skin.ConstData.IndexGLOBALINFO) + (SkinIsLoading() ? " loading" : ""));
+  };
+  request.OnSkinLoading = [&] { order.push_back("loading"); };
+  {
+    const TSkinLoadingScope outer;
+    ASSERT_EQ(Load("[GLOBALINFO]\r\n"), TsSkinLoadResult::Loaded);
+    EXPECT_TRUE(SkinIsLoading());
+  }
+  EXPECT_FALSE(SkinIsLoading());
+  EXPECT_EQ(order, (std::vector<std::string>{"indexes 0 loading", "loading"}));
+}
+
+TEST_F(SkinReader, DescriptionsOfCountlessSectionsAndParentsLoad) {
+  // Thousands of sections, each the parent of the one before it and each with images on a
+  // large master bitmap: every lookup and border scan stays cheap.
+  skins.Write(L"Test", L"master.bmp", Bmp24(1000, 1000, Flat(0xFF0000)));
+  constexpr int n = 4000;
+  std::string text = "[GLOBALINFO]\r\nMASTERBITMAP=master.bmp\r\n";
+  for (int i = 0; i < n; ++i) {
+    text += "[S" + std::to_string(i) + "]\r\nPARENTCLASS=S" + std::to_string(i + 1) + "\r\n";
+    text += "GLYPHMASK=@0000,0000,1000,1000,1,0\r\nOUTERMASK=^0000,0000,1000,1000,0000,0000,0000,0000,1,0,0,0\r\n";
+  }
+  text += "[S" + std::to_string(n) + "]\r\nBORDERSMASK=@0000,0000,0004,0004,1,0\r\nCOLOR=5\r\n";
+  ASSERT_EQ(Load(text), TsSkinLoadResult::Loaded);
+  const int border = skin.FindImageByNames(L"S" + std::to_wstring(n), L"BORDERSMASK");
+  EXPECT_EQ(Section(L"S0").Props[0].Color, 5);
+  EXPECT_EQ(Section((L"S" + std::to_wstring(n - kMaxParentChain)).c_str()).BorderIndex, border);
+  EXPECT_EQ(Section(L"S0").BorderIndex, -1);  // beyond the bound of a parent chain
+  EXPECT_EQ(Section(L"S0").OuterMask, skin.FindImageByNames(L"S0", L"OUTERMASK"));
+}
+
+TEST(SkinDirectories, AreNormalisedAgainstTheProgramsFolder) {
+  const vcl::String program = ProgramFolder();
+  vcl::String parent = program.substr(0, program.size() - 1);
+  parent = parent.substr(0, parent.find_last_of(L'\\') + 1);
+  EXPECT_EQ(NormalizeSkinDirectory(L"..\\Skins"), parent + L"Skins\\");
+  EXPECT_EQ(NormalizeSkinDirectory(L".."), parent);
+  EXPECT_EQ(NormalizeSkinDirectory(L".\\Skins"), program + L"Skins\\");
+  EXPECT_EQ(NormalizeSkinDirectory(L"./Skins/"), program + L"Skins\\");
+  EXPECT_EQ(NormalizeSkinDirectory(L"."), program);
+  EXPECT_EQ(NormalizeSkinDirectory(L"Skins"), program + L"Skins\\");
+  EXPECT_EQ(NormalizeSkinDirectory(L"C:\\Skins"), L"C:\\Skins\\");
+  EXPECT_EQ(NormalizeSkinDirectory(L"C:\\Skins\\"), L"C:\\Skins\\");
+  EXPECT_EQ(NormalizeSkinDirectory(L"\\\\server\\skins"), L"\\\\server\\skins\\");
+}
+
+TEST_F(SkinReader, Utf8DescriptionsKeepTheirNames) {
+  ASSERT_EQ(Load("\xEF\xBB\xBF[GLOBALINFO]\r\nAUTHOR=\xE5\x90\x8D\r\n[\xE5\x90\x8D]\r\nCOLOR=9\r\n"),
+            TsSkinLoadResult::Loaded);
+  EXPECT_EQ(skin.SkinData.Author, L"\u540D");
+  EXPECT_EQ(Section(L"\u540D").Props[0].Color, 9);
+}
+
+}  // namespace
+}  // namespace skin_layered::test

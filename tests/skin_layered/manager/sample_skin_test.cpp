@@ -1,0 +1,260 @@
+// The sample layered skins made by the build: the folder and the pack of each load into
+// equal tables; they define every section and image the engine reaches by name; their
+// pictures have soft edges and distinct hot and pressed states; the variant differs only in
+// its colours.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "reader_support.h"
+#include "skin_layered/core/SkinConvertor.h"
+#include "skin_layered/manager/SkinReader.h"
+
+namespace skin_layered::test {
+namespace {
+
+// The folder the build wrote the sample skins to, as the program sees it.
+std::wstring SampleSkins() {
+  std::wstring path = L"Z:";
+  for (const char* p = SCRIVANE_LAYERED_SAMPLE_SKINS; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+  return path;
+}
+
+void LoadFolder(const wchar_t* name, TsLoadedSkin& skin) {
+  TsSkinLoadRequest request;
+  request.SkinDirectory = SampleSkins();
+  request.SkinName = name;
+  ASSERT_EQ(LoadSkin(request, skin), TsSkinLoadResult::Loaded) << name;
+  ASSERT_FALSE(skin.SkinData.SkinPath.empty());
+}
+
+void LoadPack(const wchar_t* name, TsLoadedSkin& skin) {
+  std::unique_ptr<TqvSkinConvertor> pack;
+  ASSERT_TRUE(LoadSkinPackFile(SampleSkins() + L"\\" + name + L".pmz", pack)) << name;
+  TsSkinLoadRequest request;
+  request.SkinDirectory = SampleSkins();
+  request.SkinName = name;
+  ASSERT_EQ(LoadPackedSkin(request, *pack, skin), TsSkinLoadResult::Loaded) << name;
+}
+
+std::vector<std::uint32_t> Pixels(vcl::TBitmap* bmp) {
+  TPixelView view;
+  std::vector<std::uint32_t> pixels;
+  if (!InitPixelView(bmp, view)) return pixels;
+  for (int y = 0; y < view.Height; ++y) pixels.insert(pixels.end(), view.Row(y), view.Row(y) + view.Width);
+  return pixels;
+}
+
+void ExpectSameState(const TsGenState& a, const TsGenState& b, const vcl::String& where) {
+  EXPECT_EQ(a.Color, b.Color) << where;
+  EXPECT_EQ(a.FontColor, b.FontColor) << where;
+  EXPECT_EQ((std::array{a.TCLeft, a.TCTop, a.TCRight, a.TCBottom}), (std::array{b.TCLeft, b.TCTop, b.TCRight, b.TCBottom}))
+      << where;
+  EXPECT_EQ((std::array{a.ImagePercent, a.ImgTexture, a.GSize, a.Transparency, a.GCol, a.GradientPercent}),
+            (std::array{b.ImagePercent, b.ImgTexture, b.GSize, b.Transparency, b.GCol, b.GradientPercent}))
+      << where;
+  EXPECT_EQ(a.GradientData, b.GradientData) << where;
+  ASSERT_EQ(a.GradientArray.size(), b.GradientArray.size()) << where;
+  for (std::size_t i = 0; i < a.GradientArray.size(); ++i) {
+    const TsGradStop &x = a.GradientArray[i], &y = b.GradientArray[i];
+    EXPECT_EQ((std::array<std::int64_t, 4>{x.Color1, x.Color2, x.Percent, x.Mode}),
+              (std::array<std::int64_t, 4>{y.Color1, y.Color2, y.Percent, y.Mode}))
+        << where;
+  }
+}
+
+void ExpectSameTables(const TsLoadedSkin& a, const TsLoadedSkin& b) {
+  ASSERT_EQ(a.Sections.size(), b.Sections.size());
+  for (std::size_t i = 0; i < a.Sections.size(); ++i) {
+    const TsGeneralData &x = a.Sections[i], &y = b.Sections[i];
+    EXPECT_EQ(x.ClassName, y.ClassName);
+    EXPECT_EQ(x.ParentClass, y.ParentClass) << x.ClassName;
+    EXPECT_EQ((std::array{x.States, x.EditOffset, x.Glow, x.GlowMargin, x.BorderIndex, x.ImgTL, x.ImgTR, x.ImgBL,
+                          x.ImgBR, x.TextureIndex, x.OuterMode, x.OutOffsL, x.OutOffsT, x.OutOffsR, x.OutOffsB,
+                          x.OuterMask, x.OutOpacity}),
+              (std::array{y.States, y.EditOffset, y.Glow, y.GlowMargin, y.BorderIndex, y.ImgTL, y.ImgTR, y.ImgBL,
+                          y.ImgBR, y.TextureIndex, y.OuterMode, y.OutOffsL, y.OutOffsT, y.OutOffsR, y.OutOffsB,
+                          y.OuterMask, y.OutOpacity}))
+        << x.ClassName;
+    EXPECT_EQ(x.GiveOwnFont, y.GiveOwnFont);
+    EXPECT_EQ(x.ReservedBoolean, y.ReservedBoolean);
+    for (std::size_t s = 0; s < 2; ++s) ExpectSameState(x.Props[s], y.Props[s], x.ClassName);
+  }
+  ASSERT_EQ(a.Images.size(), b.Images.size());
+  for (std::size_t i = 0; i < a.Images.size(); ++i) {
+    const TsMaskData &x = a.Images[i], &y = b.Images[i];
+    const vcl::String where = x.ClassName + L" " + x.PropertyName;
+    EXPECT_EQ(x.ClassName, y.ClassName);
+    EXPECT_EQ(x.PropertyName, y.PropertyName) << where;
+    EXPECT_EQ(x.R, y.R) << where;
+    EXPECT_EQ((std::array<int, 11>{x.ImageCount, x.MaskType, x.MarginAll, x.DrawMode, x.ImgType, x.WidthLeft,
+                                   x.WidthTop, x.WidthRight, x.WidthBottom, x.TransparentBorder, x.Bmp ? 1 : 0}),
+              (std::array<int, 11>{y.ImageCount, y.MaskType, y.MarginAll, y.DrawMode, y.ImgType, y.WidthLeft,
+                                   y.WidthTop, y.WidthRight, y.WidthBottom, y.TransparentBorder, y.Bmp ? 1 : 0}))
+        << where;
+    if (x.Bmp && y.Bmp) {
+      EXPECT_EQ(Pixels(x.Bmp.get()), Pixels(y.Bmp.get())) << where;
+    }
+  }
+  ASSERT_TRUE(a.MasterBitmap && b.MasterBitmap);
+  EXPECT_EQ(Pixels(a.MasterBitmap.get()), Pixels(b.MasterBitmap.get()));
+  EXPECT_EQ(a.LoadedFiles.size(), b.LoadedFiles.size());
+
+  const TsSkinData &x = a.SkinData, &y = b.SkinData;
+  EXPECT_EQ(x.Version, y.Version);
+  EXPECT_EQ(x.Author, y.Author);
+  EXPECT_EQ(x.Description, y.Description);
+  EXPECT_EQ((std::array{x.BorderWidth, x.TitleHeight, x.MaxHeight, x.FormOffset, x.CenterOffset, x.BorderMode,
+                        x.BrightMin, x.BrightMax, x.AlignOffset, x.AlignOffsetR, x.AlignOffsetT, x.AlignOffsetB,
+                        x.BISpace, x.BIVAlign, x.BIRight, x.BILeft, x.BITop, x.BIKeepHue, x.BICloseGlow,
+                        x.BICloseGlowMargin, x.BIMaxGlow, x.BIMaxGlowMargin, x.BIMinGlow, x.BIMinGlowMargin,
+                        x.Shadow1Color, x.Shadow1Offset, x.Shadow1Blur, x.Shadow1Transparency, x.ComboMargin,
+                        x.TabsCovering, x.RibbonTabsCovering}),
+            (std::array{y.BorderWidth, y.TitleHeight, y.MaxHeight, y.FormOffset, y.CenterOffset, y.BorderMode,
+                        y.BrightMin, y.BrightMax, y.AlignOffset, y.AlignOffsetR, y.AlignOffsetT, y.AlignOffsetB,
+                        y.BISpace, y.BIVAlign, y.BIRight, y.BILeft, y.BITop, y.BIKeepHue, y.BICloseGlow,
+                        y.BICloseGlowMargin, y.BIMaxGlow, y.BIMaxGlowMargin, y.BIMinGlow, y.BIMinGlowMargin,
+                        y.Shadow1Color, y.Shadow1Offset, y.Shadow1Blur, y.Shadow1Transparency, y.ComboMargin,
+                        y.TabsCovering, y.RibbonTabsCovering}));
+  EXPECT_EQ(x.AeroBlur, y.AeroBlur);
+  for (std::size_t i = 0; i < 2; ++i) {
+    const TsShadowLayer &l = a.ShadowLayerData[i], &m = b.ShadowLayerData[i];
+    EXPECT_EQ(l.Colors, m.Colors);
+    EXPECT_EQ(l.Offsets, m.Offsets);
+    EXPECT_EQ(l.Widths, m.Widths);
+    EXPECT_EQ((std::array{l.Opacity, l.Source, l.MaskIndex}), (std::array{m.Opacity, m.Source, m.MaskIndex}));
+  }
+  const TsSkinColors &c = a.Colors, &d = b.Colors;
+  EXPECT_EQ((std::array{c.GlobalColor, c.GlobalFontColor, c.TitleContourBottom, c.TitleContourTop, c.BorderColor,
+                        c.EditFontColor, c.EditColor, c.FocusedHighlightColor, c.UnfocusedHighlightColor,
+                        c.FocusedHighlightFontColor, c.UnfocusedHighlightFontColor, c.InvertedEditTextColor,
+                        c.InvertedEditBgColor, c.OddRowBgColor, c.EvenRowBgColor}),
+            (std::array{d.GlobalColor, d.GlobalFontColor, d.TitleContourBottom, d.TitleContourTop, d.BorderColor,
+                        d.EditFontColor, d.EditColor, d.FocusedHighlightColor, d.UnfocusedHighlightColor,
+                        d.FocusedHighlightFontColor, d.UnfocusedHighlightFontColor, d.InvertedEditTextColor,
+                        d.InvertedEditBgColor, d.OddRowBgColor, d.EvenRowBgColor}));
+  EXPECT_EQ(c.EditStatusTextColors, d.EditStatusTextColors);
+  EXPECT_EQ(c.EditStatusBgColors, d.EditStatusBgColors);
+  EXPECT_EQ(c.HeadingTextColors, d.HeadingTextColors);
+}
+
+// (The units run for the whole program: reader_test.cpp starts them.)
+class SampleSkin : public ::testing::TestWithParam<const wchar_t*> {};
+
+TEST_P(SampleSkin, FolderAndPackLoadIntoEqualTables) {
+  TsLoadedSkin folder, pack;
+  LoadFolder(GetParam(), folder);
+  LoadPack(GetParam(), pack);
+  ExpectSameTables(folder, pack);
+  EXPECT_EQ(folder.SkinData.SkinPath, NormalizeSkinDirectory(SampleSkins()) + GetParam() + L"\\");
+  EXPECT_EQ(pack.SkinData.SkinPath, NormalizeSkinDirectory(SampleSkins()));
+}
+
+TEST_P(SampleSkin, DefinesEverySectionAndImageTheEngineNames) {
+  TsLoadedSkin skin;
+  LoadFolder(GetParam(), skin);
+  for (const wchar_t* section :
+       {L"GLOBALINFO", L"FORM", L"FORMTITLE", L"CAPTION", L"DIALOG", L"DIALOGTITLE", L"MDIAREA", L"MENULINE",
+        L"MAINMENU", L"MENUITEM", L"MENUCAPTION", L"ICOLINE", L"EXTRALINE", L"DIVIDERV", L"SELECTION", L"BUTTON",
+        L"BUTTON_HUGE", L"UPDOWNBTN", L"SPEEDBUTTON", L"SPEEDBUTTON_SMALL", L"TOOLBUTTON", L"WEBBUTTON", L"CHECKBOX",
+        L"RADIOBUTTON", L"GROUPBOX", L"PANEL", L"PANEL_LOW", L"SPLITTER", L"HINT", L"EDIT", L"ALPHAEDIT", L"COMBOBOX",
+        L"COMBOBTN", L"COLHEADER", L"SCROLLBAR1H", L"SCROLLBAR1V", L"SCROLLBAR2H", L"SCROLLBAR2V", L"SCROLLSLIDERH",
+        L"SCROLLSLIDERV", L"PAGECONTROL", L"TABSHEET", L"TB_TAB", L"TOOLBAR", L"BAR", L"BARTITLE", L"DRAGBAR",
+        L"TB_BTN", L"TB_MENUBTN", L"STATUSBAR", L"DIVIDER", L"GAUGE", L"TRACKBAR", L"TRANSPARENT"})
+    EXPECT_GE(skin.GetSkinIndex(section), 0) << section;
+
+  const TConstantSkinData& c = skin.ConstData;
+  EXPECT_GE(c.IndexGLOBALINFO, 0);
+  EXPECT_GE(c.ExBorder, 0);
+  for (const auto& row : c.Tabs)
+    for (const TqvConstElementData& tab : row) {
+      EXPECT_GE(tab.SkinIndex, 0) << tab.SkinSection;
+      EXPECT_GE(tab.MaskIndex, 0) << tab.SkinSection;
+    }
+  for (const auto* group : {&c.ScrollBtns, &c.ScrollBars})
+    for (const TqvConstElementData& e : *group) {
+      EXPECT_GE(e.SkinIndex, 0) << e.SkinSection;
+      EXPECT_GE(e.MaskIndex, 0) << e.SkinSection;
+    }
+  for (const TqvConstElementData& e : c.ScrollBtns) EXPECT_GE(e.GlyphIndex, 0) << e.SkinSection;
+  for (const TqvConstElementData& e : c.ScrollSliders) EXPECT_GE(e.MaskIndex, 0) << e.SkinSection;
+  EXPECT_GE(c.ComboBtn.MaskIndex, 0);
+  EXPECT_GE(c.ComboBtn.GlyphIndex, 0);
+  for (int i : c.TitleButtons) EXPECT_GE(i, 0);
+  for (int i : c.CheckBox) EXPECT_GE(i, 0);
+  for (int i : c.RadioButton) EXPECT_GE(i, 0);
+  for (int i : c.SmallBox) EXPECT_GE(i, 0);
+  for (int i : {c.GripImage, c.GripHorz, c.GripVert}) EXPECT_GE(i, 0);
+  for (int i : c.CommonSections) EXPECT_GE(i, 0);
+  for (const TsShadowLayer& layer : skin.ShadowLayerData) EXPECT_GE(layer.MaskIndex, 0);
+
+  for (auto [section, key] : std::initializer_list<std::pair<const wchar_t*, const wchar_t*>>{
+           {L"GLOBALINFO", L"BICONCLOSEGLOW0"}, {L"GLOBALINFO", L"BICONMAXGLOW0"}, {L"GLOBALINFO", L"BICONMINGLOW0"},
+           {L"GLOBALINFO", L"TITLEBUTTON"},     {L"FORM", L"TITLEBAR"},            {L"STATUSBAR", L"STATUSPANELMASK"},
+           {L"GAUGE", L"PROGRESSH"},            {L"TRACKBAR", L"SLIDERCHANNEL"},   {L"TRACKBAR", L"SLIDERMASK"},
+           {L"TRACKBAR", L"SLIDERVMASK"},       {L"TRACKBAR", L"TICKHORZ"},        {L"TRACKBAR", L"TICKVERT"},
+           {L"MAINMENU", L"BORDERSMASK"},       {L"DIVIDERV", L"BORDERSMASK"},     {L"DIVIDER", L"BORDERSMASK"},
+           {L"COLHEADER", L"BORDERSMASK"},      {L"HINT", L"BORDERSMASK"},         {L"MDIAREA", L"PATTERN"},
+           {L"TABSHEET", L"PATTERN"},           {L"FORM", L"PATTERN"}})
+    EXPECT_GE(skin.FindImageByNames(section, key), 0) << section << L" " << key;
+  // Inherited through the parents.
+  EXPECT_EQ(skin.GetMaskIndex(skin.GetSkinIndex(L"TOOLBUTTON"), L"TOOLBUTTON", L"BORDERSMASK"),
+            skin.FindImageByNames(L"SPEEDBUTTON", L"BORDERSMASK"));
+  // One grain picture serves three keys.
+  const auto& form = skin.Images[static_cast<std::size_t>(skin.FindImageByNames(L"FORM", L"PATTERN"))];
+  const auto& sheet = skin.Images[static_cast<std::size_t>(skin.FindImageByNames(L"TABSHEET", L"PATTERN"))];
+  EXPECT_EQ(form.Bmp, sheet.Bmp);
+}
+
+TEST_P(SampleSkin, PicturesHaveSoftEdgesAndDistinctStates) {
+  TsLoadedSkin skin;
+  LoadFolder(GetParam(), skin);
+  const TsMaskData& button = skin.Images[static_cast<std::size_t>(skin.FindImageByNames(L"BUTTON", L"BORDERSMASK"))];
+  ASSERT_EQ(button.ImageCount, 4);
+  ASSERT_EQ(button.MaskType, 1);
+  vcl::TBitmap* master = skin.MasterBitmap.get();
+  const int w = MaskImageWidth(button), h = MaskImageHeight(button);
+  // The mask of the rounded corner holds shades between clear and opaque.
+  bool soft = false;
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 3; ++x) {
+      const std::uint32_t m = PixelOf(master, button.R.Left + x, button.R.Top + h + y) & 0xFF;
+      soft = soft || (m > 0x10 && m < 0xF0);
+    }
+  EXPECT_TRUE(soft);
+  EXPECT_EQ(PixelOf(master, button.R.Left + w / 2, button.R.Top + h + h / 2) & 0xFF, 0u);  // opaque middle
+  // Normal, hot and pressed faces differ.
+  std::vector<std::uint32_t> faces;
+  for (int state = 0; state < 3; ++state)
+    faces.push_back(PixelOf(master, button.R.Left + state * w + w / 2, button.R.Top + h / 2));
+  EXPECT_NE(faces[0], faces[1]);
+  EXPECT_NE(faces[1], faces[2]);
+  EXPECT_NE(faces[0], faces[2]);
+  const TsGeneralData& title = skin.Sections[static_cast<std::size_t>(skin.GetSkinIndex(L"FORMTITLE"))];
+  EXPECT_EQ(title.States, 2);
+  EXPECT_EQ(title.Props[1].GradientArray.size(), 1u);
+  EXPECT_NE(title.Props[0].Color, title.Props[1].Color);
+}
+
+INSTANTIATE_TEST_SUITE_P(LagoonAndEmber, SampleSkin, ::testing::Values(L"Lagoon", L"Ember"));
+
+TEST(SampleSkinVariant, DiffersOnlyInItsColours) {
+  {
+    TsLoadedSkin lagoon, ember;
+    LoadFolder(L"Lagoon", lagoon);
+    LoadFolder(L"Ember", ember);
+    ASSERT_EQ(lagoon.Sections.size(), ember.Sections.size());
+    ASSERT_EQ(lagoon.Images.size(), ember.Images.size());
+    for (std::size_t i = 0; i < lagoon.Images.size(); ++i) EXPECT_EQ(lagoon.Images[i].R, ember.Images[i].R);
+    const int title = lagoon.GetSkinIndex(L"FORMTITLE");
+    EXPECT_NE(lagoon.Sections[static_cast<std::size_t>(title)].Props[1].Color,
+              ember.Sections[static_cast<std::size_t>(title)].Props[1].Color);
+    EXPECT_NE(Pixels(lagoon.MasterBitmap.get()), Pixels(ember.MasterBitmap.get()));
+    EXPECT_EQ(lagoon.Colors.EditStatusTextColors, ember.Colors.EditStatusTextColors);
+  }
+}
+
+}  // namespace
+}  // namespace skin_layered::test
