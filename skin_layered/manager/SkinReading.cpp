@@ -163,8 +163,15 @@ void TsSkinReading::LoadImages() {
   skin_.MasterBitmap.reset();
   const std::string_view master = description_.ReadString(GlobalInfo(), kMasterBitmapKey, "");
   if (!master.empty()) {
+    // Its alpha comes from the key colour, even when the file brings an alpha channel.
     skin_.MasterBitmap = ImageFile(Text(master), true);
-    if (skin_.MasterBitmap) skin_.MasterBitmap->SetTransparentColor(static_cast<vcl::TColor>(kKeyColor));
+    TPixelView view;
+    if (InitPixelView(skin_.MasterBitmap.get(), view)) {
+      for (int y = 0; y < view.Height; ++y)
+        for (TPixel32* p = view.Row(y); p != view.Row(y) + view.Width; ++p)
+          *p = (*p & 0x00FFFFFFu) == kKeyColor ? kKeyColor : *p | 0xFF000000u;
+      skin_.MasterBitmap->SetTransparentColor(static_cast<vcl::TColor>(kKeyColor));
+    }
   }
   for (int i = 0; i < description_.SectionCount(); ++i) {
     const std::string_view section = description_.SectionName(i);

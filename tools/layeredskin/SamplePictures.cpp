@@ -77,8 +77,6 @@ void TitleGlyph(Raster& f, GlyphKind kind, double cx, double cy, double s, Rgb c
     case GlyphKind::Norm:
       f.RoundFrame(cx - s + 2, cy - s - 1, 2 * s - 1, 2 * s - 2, 1, 1.1, Solid(c));
       f.RoundRect(cx - s - 1, cy - s + 2, 2 * s - 1, 2 * s - 2, 1, Solid(c));
-      f.RoundRect(cx - s, cy - s + 3.8, 2 * s - 3, 2 * s - 4.8, 0.5, Solid(c), 0);
-      f.RoundFrame(cx - s - 1, cy - s + 2, 2 * s - 1, 2 * s - 2, 1, 1.1, Solid(c));
       break;
     case GlyphKind::Min:
       f.RoundRect(cx - s, cy + s - 2, 2 * s, 2, 0.5, Solid(c));

@@ -215,6 +215,19 @@ TEST_F(SkinReader, EachDescriptorKindIsReadAtItsColumns) {
   EXPECT_EQ(button.ImgTL, -1);
 }
 
+TEST_F(SkinReader, AMasterBitmapTakesItsAlphaFromTheKeyColour) {
+  SampleImage rgba(3, 1, 6, 8);  // translucent red, opaque key colour, clear green
+  const std::array<std::array<std::uint16_t, 4>, 3> pixels{{{255, 0, 0, 64}, {255, 0, 255, 255}, {0, 255, 0, 0}}};
+  for (std::uint32_t x = 0; x < 3; ++x)
+    for (unsigned c = 0; c < 4; ++c) rgba.Set(x, 0, c, pixels[x][c]);
+  skins.Write(L"Test", L"master.png", WritePng(rgba));
+  ASSERT_EQ(Load("[GLOBALINFO]\r\nMASTERBITMAP=master.png\r\n"), TsSkinLoadResult::Loaded);
+  vcl::TBitmap* master = skin.MasterBitmap.get();
+  EXPECT_EQ(PixelOf(master, 0, 0) >> 24, 0xFFu);
+  EXPECT_EQ(PixelOf(master, 1, 0), 0x00FF00FFu);
+  EXPECT_EQ(PixelOf(master, 2, 0) >> 24, 0xFFu);
+}
+
 TEST_F(SkinReader, TransparentBordersAreFoundInTheFirstFramesBorderStrips) {
   skins.Write(L"Test", L"master.bmp", Bmp24(64, 48, MasterPixel));
   ASSERT_EQ(Load("[GLOBALINFO]\r\nMASTERBITMAP=master.bmp\r\n"
