@@ -3,10 +3,10 @@
 // colours made from the same description (every colour turned round the colour wheel, the
 // pictures drawn from the turned palette).
 //
-// Usage: LayeredSkinMaker OPTIONS_FILE OUTPUT_FOLDER
+// Usage: layeredskinmaker OPTIONS_FILE OUTPUT_FOLDER
 //   writes OUTPUT_FOLDER/<name>/ and OUTPUT_FOLDER/<name>.pmz for the skin whose description
 //   OPTIONS_FILE is (its folder's name is the skin's) and for its variant.
-//        LayeredSkinMaker --parts
+//        layeredskinmaker --parts
 //   prints the master bitmap's part descriptors as the description must give them.
 //
 // Before writing, the description is checked against the pictures: every part of the master
@@ -23,7 +23,7 @@
 
 #include "skin_layered/core/ImageDescriptor.h"
 #include "skin_layered/core/SkinDescription.h"
-#include "skin_layered/core/support/PackWriter.h"
+#include "tools/layeredpack/LayeredPackWriter.h"
 #include "tools/layeredskin/Raster.h"
 #include "tools/layeredskin/SamplePictures.h"
 
@@ -125,7 +125,7 @@ std::string VariantText(const std::string& text, const std::string& name, const 
 }
 
 bool Fail(const std::string& message) {
-  std::fprintf(stderr, "LayeredSkinMaker: %s\n", message.c_str());
+  std::fprintf(stderr, "layeredskinmaker: %s\n", message.c_str());
   return false;
 }
 
@@ -194,12 +194,12 @@ bool WriteSkin(const fs::path& out, const std::string& name, const std::string& 
   std::error_code error;
   fs::create_directories(folder, error);
   if (error) return Fail("cannot make " + folder.string());
-  std::vector<skin_layered::test::PackEntrySpec> pack;
+  std::vector<layeredpack::PackEntrySpec> pack;
   for (const auto& [file, bytes] : entries) {
     if (!WriteFile((folder / file).string(), bytes)) return Fail("cannot write " + (folder / file).string());
     pack.push_back({file, bytes, {}, {}});
   }
-  if (!WriteFile((out / (name + ".pmz")).string(), skin_layered::test::WritePack(pack)))
+  if (!WriteFile((out / (name + ".pmz")).string(), layeredpack::WritePack(pack)))
     return Fail("cannot write " + (out / (name + ".pmz")).string());
   return true;
 }
@@ -214,7 +214,7 @@ int Run(int argc, char** argv) {
     }
     return 0;
   }
-  if (argc != 3) return Fail("usage: LayeredSkinMaker OPTIONS_FILE OUTPUT_FOLDER | --parts"), 2;
+  if (argc != 3) return Fail("usage: layeredskinmaker OPTIONS_FILE OUTPUT_FOLDER | --parts"), 2;
   std::string text;
   if (!ReadFile(argv[1], text)) return Fail(std::string("cannot read ") + argv[1]), 1;
   const std::string name = fs::path(argv[1]).parent_path().filename().string();
