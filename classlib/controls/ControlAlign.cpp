@@ -182,4 +182,29 @@ void TWinControl::AnchorControl(TControl* Control, const TRect&) {
   Control->anchor_move_ = false;
 }
 
+// Scrolling: the window's picture moves with its child windows; the children without a
+// window of their own (or whose windows the hidden parent cannot scroll) move by their bounds.
+void TWinControl::ScrollBy(int DeltaX, int DeltaY) {
+  if (DeltaX == 0 && DeltaY == 0) return;
+  const bool visible = handle_ && IsWindowVisible(handle_);
+  if (visible)
+    ScrollWindowEx(handle_, DeltaX, DeltaY, nullptr, nullptr, nullptr, nullptr,
+                   SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+  for (int i = 0; i < ControlCount(); ++i) {
+    TControl* c = Controls(i);
+    auto* w = dynamic_cast<TWinControl*>(c);
+    if (!w || !w->handle_) {
+      c->left_ += DeltaX;
+      c->top_ += DeltaY;
+    } else if (visible) {
+      w->UpdateBounds();
+    } else {
+      SetWindowPos(w->handle_, nullptr, c->left_ + DeltaX, c->top_ + DeltaY, c->width_, c->height_,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      w->UpdateBounds();
+    }
+  }
+  Realign();
+}
+
 }  // namespace vcl

@@ -489,6 +489,8 @@ class TWinControl : public TControl {
   bool AlignDisabled() const { return align_level_ != 0; }
   void Realign();
   void AlignControl(TControl* AControl);
+  // Moves the children (and what the window shows of them) by DeltaX, DeltaY.
+  void ScrollBy(int DeltaX, int DeltaY);
 
   // Focus and keyboard.
   int TabOrder() const;

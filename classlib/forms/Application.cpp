@@ -5,6 +5,7 @@
 #include "classlib/controls/ControlsInternal.h"
 #include "classlib/controls/Themes.h"
 #include "classlib/forms/Forms.h"
+#include "classlib/forms/Frame.h"
 #include "classlib/rtl/SysInfo.h"
 #include "classlib/rtl/UnitInit.h"
 
@@ -677,6 +678,9 @@ void DoneControls() {
 
 void InitForms() {
   LayerHooks().Forms = FormHooks();
+  // Form descriptions name these containers.
+  TScrollBox::StaticClass();
+  TFrame::StaticClass();
   Screen = new TScreen(nullptr);
   Application = new TApplication(nullptr);
   TApplicationHooks& hooks = LayerHooks().Application;

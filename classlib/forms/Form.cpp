@@ -5,6 +5,7 @@
 #include "classlib/controls/ControlsInternal.h"
 #include "classlib/streaming/Filer.h"
 #include "classlib/forms/Forms.h"
+#include "classlib/forms/Menus.h"
 
 namespace vcl {
 
@@ -27,6 +28,7 @@ VCL_CLASS_INFO(TForm) {
   p.Bool<&TCustomForm::AlphaBlend, &TCustomForm::SetAlphaBlend>(L"AlphaBlend", false);
   p.Integer<&TCustomForm::AlphaBlendValue, &TCustomForm::SetAlphaBlendValue>(L"AlphaBlendValue", 255);
   publish::Anchors(p);
+  p.Bool<&TScrollingWinControl::AutoScroll, &TScrollingWinControl::SetAutoScroll>(L"AutoScroll", false);
   publish::BiDiMode(p);
   publish::BorderWidth(p);
   p.Set<&TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons>(
@@ -46,6 +48,8 @@ VCL_CLASS_INFO(TForm) {
   p.Bool<&TControl::ParentFont, &TControl::SetParentFont>(L"ParentFont", false);
   p.Enum<&TCustomForm::FormStyle, &TCustomForm::SetFormStyle>(L"FormStyle", 0);
   publish::Hints(p);
+  p.Object<&TScrollingWinControl::HorzScrollBar, &TScrollingWinControl::SetHorzScrollBar>(
+      L"HorzScrollBar", TControlScrollBar::StaticClass());
   p.Object<&TCustomForm::Icon, &TCustomForm::SetIcon>(L"Icon", TIcon::StaticClass());
   p.Bool<&TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview>(L"KeyPreview", false);
   p.Object<&TCustomForm::Menu, &TCustomForm::SetMenu>(L"Menu", TComponent::StaticClass());
@@ -54,7 +58,10 @@ VCL_CLASS_INFO(TForm) {
   p.Bool<&TCustomForm::TransparentColor, &TCustomForm::SetTransparentColor>(L"TransparentColor", false);
   p.Integer<&TCustomForm::TransparentColorValue, &TCustomForm::SetTransparentColorValue>(L"TransparentColorValue", 0,
                                                                                         &ColorTypeInfo());
+  p.Object<&TScrollingWinControl::VertScrollBar, &TScrollingWinControl::SetVertScrollBar>(
+      L"VertScrollBar", TControlScrollBar::StaticClass());
   p.Bool<&TControl::Visible, &TControl::SetVisible>(L"Visible", false);
+  p.Object<&TCustomForm::WindowMenu, &TCustomForm::SetWindowMenu>(L"WindowMenu", TMenuItem::StaticClass());
   p.Enum<&TCustomForm::WindowState, &TCustomForm::SetWindowState>(L"WindowState", 0);
   p.Event<&TCustomForm::OnActivate>(L"OnActivate");
   p.Event<&TCustomForm::OnClose>(L"OnClose");
@@ -73,12 +80,12 @@ VCL_CLASS_INFO(TForm) {
 // ---------------------------------------------------------------------------------------
 // Construction and destruction
 
-TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
+TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner) {
   Init();
   read_description_ = true;
 }
 
-TCustomForm::TCustomForm(TComponent* AOwner, int) : TWinControl(AOwner) { Init(); }
+TCustomForm::TCustomForm(TComponent* AOwner, int) : TScrollingWinControl(AOwner) { Init(); }
 
 void TCustomForm::Init() {
   SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks});
@@ -91,6 +98,8 @@ void TCustomForm::Init() {
   if (Application) bidi_mode_ = Application->BiDiMode();
   SetColor(clBtnFace);
   SetParentFont(false);
+  // A form scrolls only when asked to.
+  SetAutoScroll(false);
   canvas_ = std::make_unique<TControlCanvas>();
   canvas_->SetControl(this);
   icon_ = std::make_unique<TIcon>();
@@ -99,7 +108,7 @@ void TCustomForm::Init() {
 }
 
 void TCustomForm::AfterConstruction() {
-  TWinControl::AfterConstruction();
+  TScrollingWinControl::AfterConstruction();
   // The description is named after the most derived class, known only now.
   if (read_description_ && &ClassType() != &TForm::StaticClass() && &ClassType() != &TCustomForm::StaticClass()) {
     form_state_.Include(fsCreating);
@@ -128,9 +137,11 @@ void TCustomForm::BeforeDestruction() {
     if (Screen->focused_form_ == this) Screen->focused_form_ = nullptr;
   }
   if (form_style_ != fsMDIChild && HandleAllocated() && IsWindowVisible(Handle())) ShowWindow(Handle(), SW_HIDE);
+  // The main form's menu bar lets go of this form's items.
+  MergeMenu(false);
   DoDestroy();
   canvas_->FreeHandle();
-  TWinControl::BeforeDestruction();
+  TScrollingWinControl::BeforeDestruction();
   if (Screen) Screen->RemoveForm(this);
   if (Application) Application->UpdateVisible();
 }
@@ -156,17 +167,18 @@ void TCustomForm::DoDestroy() {
 }
 
 void TCustomForm::Loaded() {
-  TWinControl::Loaded();
+  TScrollingWinControl::Loaded();
   if (active_control_ && !ContainsControl(active_control_)) active_control_ = nullptr;
 }
 
 void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
-  TWinControl::Notification(AComponent, Operation);
+  TScrollingWinControl::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
   if (AComponent == menu_) {
     menu_ = nullptr;
     if (HandleAllocated() && !ComponentState().Contains(csDestroying)) ::SetMenu(Handle(), nullptr);
   }
+  if (AComponent == window_menu_) window_menu_ = nullptr;
   if (AComponent == active_control_) active_control_ = nullptr;
   if (AComponent == focused_control_) focused_control_ = nullptr;
 }
@@ -175,7 +187,7 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
 // Window
 
 void TCustomForm::CreateParams(TCreateParams& Params) {
-  TWinControl::CreateParams(Params);
+  TScrollingWinControl::CreateParams(Params);
   if (!Parent() && !ParentWindow()) {
     Params.Style &= ~static_cast<DWORD>(WS_CHILD | WS_GROUP | WS_TABSTOP);
     Params.WndParent = nullptr;
@@ -235,7 +247,7 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
 
 void TCustomForm::CreateWindowHandle(const TCreateParams& Params) {
   if (form_style_ != fsMDIChild || ComponentState().Contains(csDesigning)) {
-    TWinControl::CreateWindowHandle(Params);
+    TScrollingWinControl::CreateWindowHandle(Params);
     form_state_.Exclude(fsCreatedMDIChild);
     return;
   }
@@ -257,7 +269,7 @@ void TCustomForm::CreateWindowHandle(const TCreateParams& Params) {
 }
 
 void TCustomForm::CreateWnd() {
-  TWinControl::CreateWnd();
+  TScrollingWinControl::CreateWnd();
   if (form_style_ == fsMDIForm && !client_handle_) {
     CLIENTCREATESTRUCT ccs{};
     ccs.idFirstChild = 0xFF00;
@@ -288,13 +300,16 @@ void TCustomForm::DestroyWindowHandle() {
       HWND wnd = handle_;
       SendMessageW(frame->client_handle_, WM_MDIDESTROY, reinterpret_cast<WPARAM>(wnd), 0);
       if (handle_ == wnd) DetachHandle();
+      RefreshMDIWindowMenu();
       return;
     }
   }
+  if (auto* menu = dynamic_cast<TMainMenu*>(menu_); menu && HandleAllocated() && menu->WindowHandle() == handle_)
+    menu->SetWindowHandle(nullptr);
   // A window takes its menu bar with it when destroyed; the bar belongs to the menu component.
   if (HandleAllocated() && !(GetWindowLongPtrW(handle_, GWL_STYLE) & WS_CHILD) && ::GetMenu(handle_))
     ::SetMenu(handle_, nullptr);
-  TWinControl::DestroyWindowHandle();
+  TScrollingWinControl::DestroyWindowHandle();
   client_handle_ = nullptr;
 }
 
@@ -307,23 +322,73 @@ void TCustomForm::SetClientSize(int AWidth, int AHeight) {
   TControl::SetClientSize(AWidth, AHeight);
 }
 
+namespace {
+
+// The bar a form shows for its main menu: none for an MDI child or a menu that merges into the
+// main form's (AutoMerge).
+HMENU ShownMenuBar(TComponent* Menu, TFormStyle Style) {
+  auto* menu = dynamic_cast<TMainMenu*>(Menu);
+  if (!menu || Style == fsMDIChild || menu->AutoMerge()) return nullptr;
+  return menu->Handle();
+}
+
+}  // namespace
+
 int TCustomForm::MenuBarHeight() const {
-  return menu_ && Hooks().MenuHandle && Hooks().MenuHandle(menu_) ? GetSystemMetrics(SM_CYMENU) : 0;
+  return ShownMenuBar(menu_, form_style_) ? GetSystemMetrics(SM_CYMENU) : 0;
 }
 
 void TCustomForm::AttachMenu() {
-  if (!HandleAllocated() || form_style_ == fsMDIChild) return;
-  HMENU menu = menu_ && Hooks().MenuHandle ? Hooks().MenuHandle(menu_) : nullptr;
-  if (::GetMenu(handle_) != menu) ::SetMenu(handle_, menu);
+  if (!HandleAllocated()) return;
+  if (auto* menu = dynamic_cast<TMainMenu*>(menu_)) menu->SetWindowHandle(handle_);
+  if (form_style_ == fsMDIChild) return;
+  HMENU bar = ShownMenuBar(menu_, form_style_);
+  if (form_style_ == fsMDIForm && client_handle_) {
+    // The client lists its children under the window menu and puts the bar on the frame. Each
+    // goes alone: a client may skip the window menu when the bar it comes with is unchanged.
+    HMENU windowMenu = window_menu_ ? window_menu_->Handle() : nullptr;
+    SendMessageW(client_handle_, WM_MDISETMENU, 0, reinterpret_cast<LPARAM>(windowMenu));
+    SendMessageW(client_handle_, WM_MDISETMENU, reinterpret_cast<WPARAM>(bar), 0);
+    SendMessageW(client_handle_, WM_MDIREFRESHMENU, 0, 0);
+  }
+  if (::GetMenu(handle_) != bar) ::SetMenu(handle_, bar);
   DrawMenuBar(handle_);
+}
+
+void TCustomForm::SetWindowMenu(TMenuItem* Value) {
+  if (window_menu_ == Value) return;
+  if (window_menu_) window_menu_->RemoveFreeNotification(this);
+  window_menu_ = Value;
+  if (window_menu_) window_menu_->FreeNotification(this);
+  AttachMenu();
+}
+
+void TCustomForm::MergeMenu(bool MergeState) {
+  if (form_state_.Contains(fsModal) || !Application || ComponentState().Contains(csDesigning)) return;
+  TCustomForm* main = Application->MainForm();
+  if (!main || main == this || main->ComponentState().Contains(csDestroying)) return;
+  auto* mainMenu = dynamic_cast<TMainMenu*>(main->Menu());
+  if (!mainMenu || (form_style_ != fsMDIChild && main->FormStyle() == fsMDIForm)) return;
+  auto* own = dynamic_cast<TMainMenu*>(menu_);
+  TMainMenu* merged = own && (own->AutoMerge() || form_style_ == fsMDIChild) ? own : nullptr;
+  if (MergeState)
+    mainMenu->Merge(merged);
+  else
+    mainMenu->Unmerge(merged);
 }
 
 void TCustomForm::SetMenu(TComponent* Value) {
   if (menu_ == Value) return;
-  if (menu_) menu_->RemoveFreeNotification(this);
+  if (active_) MergeMenu(false);
+  if (menu_) {
+    menu_->RemoveFreeNotification(this);
+    if (auto* menu = dynamic_cast<TMainMenu*>(menu_); menu && menu->WindowHandle() == handle_)
+      menu->SetWindowHandle(nullptr);
+  }
   menu_ = Value;
   if (menu_) menu_->FreeNotification(this);
   if (HandleAllocated()) Perform(CM_MENUCHANGED, 0, 0);
+  if (active_) MergeMenu(true);
 }
 
 void TCustomForm::ApplyLayeredAttributes() {
@@ -431,7 +496,7 @@ void TCustomForm::SetVisible(bool Value) {
       form_state_.Exclude(fsVisible);
     return;
   }
-  TWinControl::SetVisible(Value);
+  TScrollingWinControl::SetVisible(Value);
 }
 
 void TCustomForm::Show() {
@@ -508,6 +573,15 @@ void TCustomForm::ShowingChanged() {
     throw;
   }
   form_state_.Exclude(fsShowing);
+  if (form_style_ == fsMDIChild) RefreshMDIWindowMenu();
+}
+
+// The frame's window menu lists the shown children: it is told when one shows or hides.
+void TCustomForm::RefreshMDIWindowMenu() {
+  TCustomForm* frame = Application ? Application->MainForm() : nullptr;
+  if (!frame || !frame->client_handle_ || !frame->HandleAllocated()) return;
+  SendMessageW(frame->client_handle_, WM_MDIREFRESHMENU, 0, 0);
+  DrawMenuBar(frame->handle_);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -523,6 +597,7 @@ void TCustomForm::Deactivate() {
 
 void TCustomForm::SetActive(bool Value) {
   active_ = Value;
+  MergeMenu(Value);
   if (!Value) return;
   if (!active_control_ && !ComponentState().Contains(csDesigning))
     active_control_ = FindNextControl(nullptr, true, true, false);
@@ -642,7 +717,7 @@ void TCustomForm::HandleDialogKey(TMessage& Message) {
         break;
     }
   }
-  TWinControl::Dispatch(Message);
+  TScrollingWinControl::Dispatch(Message);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -837,6 +912,7 @@ void TCustomForm::Dispatch(TMessage& Message) {
       TObject::Free(this);  // nothing of this object may be touched after this
       return;
     case WM_ACTIVATE: return WMActivate(LOWORD(Message.WParam));
+    case WM_MDIACTIVATE: return WMMDIActivate(Message);
     case WM_SIZE: return WMSize(Message);
     case WM_PAINT: return WMPaint(Message);
     case WM_COMMAND: return WMCommand(Message);
@@ -851,12 +927,18 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case CM_DIALOGKEY: return HandleDialogKey(Message);
     case CM_MENUCHANGED: return AttachMenu();
     case CM_ICONCHANGED: return ApplyIcon();
-    default: return TWinControl::Dispatch(Message);
+    default: return TScrollingWinControl::Dispatch(Message);
   }
 }
 
 void TCustomForm::WMActivate(WORD State) {
   if (form_style_ != fsMDIForm || ComponentState().Contains(csDesigning)) SetActive(State != WA_INACTIVE);
+}
+
+// An MDI child is told of its activation by the client, not by WM_ACTIVATE.
+void TCustomForm::WMMDIActivate(TMessage& Message) {
+  TScrollingWinControl::Dispatch(Message);
+  if (form_style_ == fsMDIChild && HandleAllocated()) SetActive(reinterpret_cast<HWND>(Message.LParam) == handle_);
 }
 
 void TCustomForm::WMSize(TMessage& Message) {
@@ -868,7 +950,7 @@ void TCustomForm::WMSize(TMessage& Message) {
       default: break;
     }
   }
-  TWinControl::Dispatch(Message);
+  TScrollingWinControl::Dispatch(Message);
 }
 
 // A form paints itself (OnPaint) even without children.
@@ -878,14 +960,14 @@ void TCustomForm::WMPaint(TMessage& Message) {
     TCustomForm* f;
     ~Restore() { f->SetControlState(f->ControlState() - TControlState{csCustomPaint}); }
   } restore{this};
-  TWinControl::Dispatch(Message);
+  TScrollingWinControl::Dispatch(Message);
 }
 
 // From the menu (or its accelerator): the menu's item of that number runs.
 void TCustomForm::WMCommand(TMessage& Message) {
   if (Message.LParam == 0 && menu_ && Hooks().DispatchCommand && Hooks().DispatchCommand(menu_, LOWORD(Message.WParam)))
     return;
-  TWinControl::Dispatch(Message);
+  TScrollingWinControl::Dispatch(Message);
 }
 
 void TCustomForm::WMMeasureItem(TMessage& Message, MEASUREITEMSTRUCT* Item) {
@@ -893,7 +975,7 @@ void TCustomForm::WMMeasureItem(TMessage& Message, MEASUREITEMSTRUCT* Item) {
     Message.Result = 1;
     return;
   }
-  TWinControl::Dispatch(Message);
+  TScrollingWinControl::Dispatch(Message);
 }
 
 void TCustomForm::WMDrawItem(TMessage& Message, const DRAWITEMSTRUCT* Item) {
@@ -901,7 +983,7 @@ void TCustomForm::WMDrawItem(TMessage& Message, const DRAWITEMSTRUCT* Item) {
     Message.Result = 1;
     return;
   }
-  TWinControl::Dispatch(Message);
+  TScrollingWinControl::Dispatch(Message);
 }
 
 void TCustomForm::WMInitMenuPopup(TMessage& Message) {
@@ -938,7 +1020,7 @@ void TCustomForm::DefaultHandler(TMessage& Message) {
     if (Message.Msg == WM_DESTROY) client_handle_ = nullptr;
     return;
   }
-  TWinControl::DefaultHandler(Message);
+  TScrollingWinControl::DefaultHandler(Message);
 }
 
 }  // namespace vcl

@@ -11,10 +11,12 @@
 
 #include "classlib/controls/Controls.h"
 #include "classlib/controls/LayerHooks.h"
+#include "classlib/forms/ScrollBox.h"
 
 namespace vcl {
 
 class TMonitor;
+class TMenuItem;
 
 VCL_ENUM(TFormStyle, fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop)
 using enum TFormStyle;
@@ -61,8 +63,8 @@ TCustomForm* GetParentForm(const TControl* Control);
 
 // ---------------------------------------------------------------------------------------
 
-class TCustomForm : public TWinControl {
-  VCL_CLASS(TCustomForm, TWinControl)
+class TCustomForm : public TScrollingWinControl {
+  VCL_CLASS(TCustomForm, TScrollingWinControl)
 
  public:
   // Reads the description named after the class when created through its class information
@@ -136,6 +138,9 @@ class TCustomForm : public TWinControl {
   TCustomForm* ActiveMDIChild() const;
   int MDIChildCount() const;
   TCustomForm* MDIChildren(int Index) const;
+  // The item of an MDI frame's main menu under which the client lists the children.
+  TMenuItem* WindowMenu() const { return window_menu_; }
+  void SetWindowMenu(TMenuItem* Value);
 
   void SetClientSize(int AWidth, int AHeight) override;
 
@@ -180,10 +185,15 @@ class TCustomForm : public TWinControl {
   void SetWindowFocus();
   void CloseModal();
   void AttachMenu();
+  // The menu of an active MDI child, or of an active form whose main menu has AutoMerge, in
+  // (or out of) the main form's menu bar.
+  void MergeMenu(bool MergeState);
+  void RefreshMDIWindowMenu();
   void ApplyLayeredAttributes();
   void HandleDialogKey(TMessage& Message);
   // The message handlers Dispatch routes to.
   void WMActivate(WORD State);
+  void WMMDIActivate(TMessage& Message);
   void WMSize(TMessage& Message);
   void WMPaint(TMessage& Message);
   void WMCommand(TMessage& Message);
@@ -214,6 +224,7 @@ class TCustomForm : public TWinControl {
   TWinControl* active_control_ = nullptr;
   TWinControl* focused_control_ = nullptr;
   TComponent* menu_ = nullptr;
+  TMenuItem* window_menu_ = nullptr;
   std::unique_ptr<TControlCanvas> canvas_;
   std::unique_ptr<TIcon> icon_;
   HWND client_handle_ = nullptr;

@@ -40,7 +40,9 @@ VCL_CLASS_INFO(TMenu) {
   p.Event<&TMenu::OnChange>(L"OnChange");
 }
 
-VCL_CLASS_INFO(TMainMenu) {}
+VCL_CLASS_INFO(TMainMenu) {
+  p.Bool<&TMainMenu::AutoMerge, &TMainMenu::SetAutoMerge>(L"AutoMerge", false);
+}
 
 VCL_CLASS_INFO(TPopupMenu) {
   p.Enum<&TPopupMenu::Alignment, &TPopupMenu::SetAlignment>(L"Alignment", 0);
@@ -224,6 +226,9 @@ TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), command_(Commands
 
 TMenuItem::~TMenuItem() {
   Destroying();
+  // A menu that shows these items lets go of them first, and this one of another's.
+  if (merged_with_) merged_with_->MergeWith(nullptr);
+  if (merged_) MergeWith(nullptr);
   if (parent_) parent_->Remove(this);
   // DestroyMenu would take the sub-menus along: the entries go first, each sub-item then
   // destroys its own.
@@ -477,11 +482,49 @@ HMENU TMenuItem::Handle() {
 
 // The system menu holds the visible sub-items, in order.
 void TMenuItem::RebuildHandle() {
-  if (!handle_ || ComponentState().Contains(csDestroying)) return;
+  if (ComponentState().Contains(csDestroying)) return;
+  // A menu showing these items among its own shows them changed too.
+  if (merged_with_) merged_with_->RebuildHandle();
+  if (!handle_) return;
   while (GetMenuItemCount(handle_) > 0)
     if (!RemoveMenu(handle_, 0, MF_BYPOSITION)) break;
-  for (TMenuItem* item : items_)
+  for (TMenuItem* item : ShownItems())
     if (item->visible_) item->AppendTo(handle_);
+}
+
+// Groups in ascending order: of each group the merged menu's items when it has any, else this
+// item's own.
+std::vector<TMenuItem*> TMenuItem::ShownItems() const {
+  if (!merged_) return items_;
+  const std::vector<TMenuItem*>& merged = merged_->items_;
+  std::vector<TMenuItem*> shown;
+  size_t i = 0, j = 0;
+  while (i < merged.size() || j < items_.size()) {
+    const int mergedGroup = i < merged.size() ? merged[i]->group_index_ : 256;
+    const int ownGroup = j < items_.size() ? items_[j]->group_index_ : 256;
+    const int group = std::min(mergedGroup, ownGroup);
+    if (mergedGroup <= ownGroup) {
+      while (i < merged.size() && merged[i]->group_index_ <= group) shown.push_back(merged[i++]);
+    } else {
+      while (j < items_.size() && items_[j]->group_index_ <= group) shown.push_back(items_[j++]);
+    }
+    while (i < merged.size() && merged[i]->group_index_ <= group) ++i;
+    while (j < items_.size() && items_[j]->group_index_ <= group) ++j;
+  }
+  return shown;
+}
+
+void TMenuItem::MergeWith(TMenuItem* Menu) {
+  if (merged_ == Menu || Menu == this) return;
+  if (merged_) merged_->merged_with_ = nullptr;
+  merged_ = Menu;
+  if (merged_) {
+    // A menu is shown merged in one place at a time.
+    if (merged_->merged_with_) merged_->merged_with_->MergeWith(nullptr);
+    merged_->merged_with_ = this;
+  }
+  RebuildHandle();
+  NotifyMenus(true);
 }
 
 // Every system menu of this item and its sub-items, made again (a new way of drawing).
@@ -523,8 +566,18 @@ void TMenuItem::AppendTo(HMENU Menu) {
 void TMenuItem::MenuChanged(bool Rebuild) {
   if (ComponentState().Contains(csDestroying)) return;
   if (parent_) parent_->RebuildHandle();
-  if (TMenu* menu = GetParentMenu(); menu && !menu->ComponentState().Contains(csDestroying))
+  NotifyMenus(Rebuild);
+}
+
+void TMenuItem::NotifyMenus(bool Rebuild) {
+  const TMenuItem* root = this;
+  while (root->parent_) root = root->parent_;
+  if (TMenu* menu = root->menu_; menu && !menu->ComponentState().Contains(csDestroying))
     menu->MenuChanged(menu, this, Rebuild);
+  // The menu whose bar shows these items merged.
+  if (const TMenuItem* host = root->merged_with_)
+    if (TMenu* menu = host->menu_; menu && !menu->ComponentState().Contains(csDestroying))
+      menu->MenuChanged(menu, this, Rebuild);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -747,7 +800,11 @@ TMenuItem* FindIn(TMenuItem* Item, UINT_PTR Value, TFindItemKind Kind) {
 }  // namespace
 
 TMenuItem* TMenu::FindItem(UINT_PTR Value, TFindItemKind Kind) const {
-  return items_ ? FindIn(items_, Value, Kind) : nullptr;
+  if (!items_) return nullptr;
+  TMenuItem* found = FindIn(items_, Value, Kind);
+  // Merged items are this menu's while it shows them.
+  if (!found && items_->Merged()) found = FindIn(items_->Merged(), Value, Kind);
+  return found;
 }
 
 bool TMenu::DispatchCommand(WORD ACommand) {
@@ -791,11 +848,21 @@ TMainMenu::~TMainMenu() {
     if (TCustomForm* form = Screen->CustomForms(i); form->Menu() == this) form->SetMenu(nullptr);
 }
 
+void TMainMenu::SetAutoMerge(bool Value) {
+  if (auto_merge_ == Value) return;
+  auto_merge_ = Value;
+  if (WindowHandle() && IsWindow(WindowHandle())) SendMessageW(WindowHandle(), CM_MENUCHANGED, 0, 0);
+}
+
+void TMainMenu::Merge(TMainMenu* Menu) { Items()->MergeWith(Menu ? Menu->Items() : nullptr); }
+
+void TMainMenu::Unmerge(TMainMenu* Menu) {
+  if (Menu && Items()->Merged() == Menu->Items()) Items()->MergeWith(nullptr);
+}
+
 void TMainMenu::MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild) {
-  if (Screen && Items() && Items()->HandleAllocated())
-    for (int i = 0; i < Screen->CustomFormCount(); ++i)
-      if (TCustomForm* form = Screen->CustomForms(i); form->Menu() == this && form->HandleAllocated())
-        form->Perform(CM_MENUCHANGED, 0, 0);
+  if (Items() && Items()->HandleAllocated() && WindowHandle() && IsWindow(WindowHandle()))
+    SendMessageW(WindowHandle(), CM_MENUCHANGED, 0, 0);
   TMenu::MenuChanged(Sender, Source, Rebuild);
 }
 

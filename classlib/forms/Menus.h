@@ -122,6 +122,12 @@ class TMenuItem : public TComponent {
   // The images this item is drawn with: the parent's SubMenuImages, else the menu's Images.
   TCustomImageList* GetImageList() const;
 
+  // Menu merging: the sub-items of Menu (another menu's root) are shown among this item's by
+  // GroupIndex, groups in ascending order, Menu's items of a group in place of this item's
+  // items of that group. nil ends the merging.
+  void MergeWith(TMenuItem* Menu);
+  TMenuItem* Merged() const { return merged_; }
+
   // Runs OnClick when the item is enabled.
   virtual void Click();
 
@@ -155,6 +161,10 @@ class TMenuItem : public TComponent {
 
   bool IsTopLevel() const;
   bool IsOwnerDraw() const;
+  // The sub-items in the order the system menu shows them (with the merged ones).
+  std::vector<TMenuItem*> ShownItems() const;
+  // Tells the menus that show this item's sub-items that they changed.
+  void NotifyMenus(bool Rebuild);
   bool HasBitmap() const;
   void RebuildHandle();
   void RebuildAll();
@@ -182,6 +192,8 @@ class TMenuItem : public TComponent {
   TMenuItem* parent_ = nullptr;
   std::vector<TMenuItem*> items_;
   TMenu* menu_ = nullptr;  // set on a menu's root item only
+  TMenuItem* merged_ = nullptr;       // the root whose items are shown among these
+  TMenuItem* merged_with_ = nullptr;  // the root that shows this root's items
   HMENU handle_ = nullptr;
   WORD command_ = 0;
 };
@@ -206,6 +218,9 @@ class TMenu : public TComponent {
   void SetImages(TCustomImageList* Value);
   TBiDiMode BiDiMode() const { return bidi_mode_; }
   void SetBiDiMode(TBiDiMode Value) { bidi_mode_ = Value; }
+  // The window that shows the menu (a main menu's form); it hears of the menu's changes.
+  HWND WindowHandle() const { return window_handle_; }
+  void SetWindowHandle(HWND Value) { window_handle_ = Value; }
   // Whether the items are owner-drawn: OwnerDraw, or images to draw.
   virtual bool IsOwnerDraw() const { return owner_draw_ || images_ != nullptr; }
 
@@ -240,10 +255,11 @@ class TMenu : public TComponent {
   bool owner_draw_ = false;
   TCustomImageList* images_ = nullptr;
   TBiDiMode bidi_mode_ = bdLeftToRight;
+  HWND window_handle_ = nullptr;
 };
 
-// A form's menu bar (TCustomForm::Menu). Forms showing it hear of its changes through
-// CM_MENUCHANGED.
+// A form's menu bar (TCustomForm::Menu). The form showing it (WindowHandle) hears of its
+// changes through CM_MENUCHANGED.
 class TMainMenu : public TMenu {
   VCL_CLASS(TMainMenu, TMenu)
 
@@ -251,9 +267,21 @@ class TMainMenu : public TMenu {
   explicit TMainMenu(TComponent* AOwner) : TMenu(AOwner) {}
   ~TMainMenu() override;
 
+  // The menu of a form other than the main form shows no bar of its own: while the form is
+  // active its items are merged into the main form's menu (an MDI child's menu always is).
+  bool AutoMerge() const { return auto_merge_; }
+  void SetAutoMerge(bool Value);
+  // Shows Menu's items among this menu's (see TMenuItem::MergeWith); nil ends the merging.
+  void Merge(TMainMenu* Menu);
+  // Ends the merging when Menu is the one merged.
+  void Unmerge(TMainMenu* Menu);
+
  protected:
   void MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild) override;
   bool IsMenuBar() const override { return true; }
+
+ private:
+  bool auto_merge_ = false;
 };
 
 class TPopupMenu : public TMenu {

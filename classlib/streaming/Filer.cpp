@@ -91,7 +91,7 @@ void TReader::ReadRoot(const ObjectNode& node) {
   root_->SetComponentState(csReading, true);
   try {
     try {
-      if (!node.name.empty()) root_->SetName(node.name);
+      if (!node.name.empty()) root_->SetName(UniqueRootName(node.name));
     } catch (const Exception& e) {
       Error(node.line, e.Message());
     }
@@ -133,7 +133,40 @@ void TReader::ReadBody(TComponent* component, const ObjectNode& node) {
   parent_ = savedParent;
 }
 
+// A root with an owner (a frame inside a form) may share its description's name with
+// another of the owner's components: it takes the next free one (the enclosing description
+// names it anyway).
+String TReader::UniqueRootName(const String& Name) const {
+  TComponent* owner = root_->Owner();
+  if (!owner || root_->Name() == Name) return Name;
+  auto taken = [&](const String& candidate) {
+    TComponent* other = owner->FindComponent(candidate);
+    return other && other != root_;
+  };
+  if (!taken(Name)) return Name;
+  for (int i = 1;; ++i)
+    if (String candidate = Name + L"_" + std::to_wstring(i); !taken(candidate)) return candidate;
+}
+
+// A component that a description read earlier made (inside an "inline" frame): its
+// properties are read again, it is not created.
+void TReader::ReadInherited(const ObjectNode& node) {
+  // Owned by the frame (or a component of it) the enclosing object stands for.
+  TComponent* found = nullptr;
+  for (TComponent* c = parent_; c && !found; c = c->Owner()) found = c->FindComponent(node.name);
+  if (!found || !SameText(found->ClassName(), node.className))
+    Error(node.line, L"Ancestor for '" + node.name + L"' not found");
+  created_.push_back({found, node.line});
+  found->SetComponentState(csLoading, true);
+  found->SetComponentState(csReading, true);
+  const String savedContext = std::move(context_);
+  context_ = node.name;
+  ReadBody(found, node);
+  context_ = savedContext;
+}
+
 void TReader::ReadChild(const ObjectNode& node) {
+  if (node.kind == ObjectNode::Kind::Inherited) return ReadInherited(node);
   const TClassInfo* cls = FindClassInfo(node.className);
   if (!cls || !cls->Create || !cls->InheritsFrom(TComponent::StaticClass()))
     Error(node.line, L"Class " + node.className + L" not found");

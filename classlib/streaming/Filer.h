@@ -98,6 +98,8 @@ class TReader : public TFiler {
   void ReadRoot(const filer::ObjectNode& node);
   void ReadBody(TComponent* component, const filer::ObjectNode& node);
   void ReadChild(const filer::ObjectNode& node);
+  void ReadInherited(const filer::ObjectNode& node);
+  String UniqueRootName(const String& Name) const;
   void ReadProperty(TPersistent* instance, const filer::Property& prop);
   bool ReadDefinedProperty(TPersistent* instance, StringView name, const filer::Value& value);
   void SetPropValue(TPersistent* instance, const TPropInfo& prop, const filer::Value& value);

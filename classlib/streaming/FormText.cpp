@@ -206,8 +206,8 @@ class Lexer {
 using Tok = Lexer::Tok;
 
 // ---------------------------------------------------------------------------------------
-// The grammar:
-//   object   = "object" [Name ":"] Class { property | object } "end"
+// The grammar (the root is an "object"):
+//   object   = ("object" | "inline" | "inherited") [Name ":"] Class { property | object } "end"
 //   property = Name "=" value
 //   value    = integer | float | string {"+" string} | ident | "[" [ident {"," ident}] "]"
 //            | "(" {value} ")" | "{" hex "}" | "<" {"item" {property} "end"} ">"
@@ -217,6 +217,8 @@ class Parser {
   Parser(std::string_view text, const String& source) : lex_(text, source) {}
 
   ObjectNode ParseRoot() {
+    // The root is a component of its own (no description it could inherit from).
+    if (!lex_.IsSymbol(L"object")) lex_.Error(L"'object' expected");
     ObjectNode root = ParseObject(0);
     if (lex_.tok != Tok::End) lex_.Error(L"Text after the end of the description");
     return root;
@@ -233,7 +235,12 @@ class Parser {
     CheckDepth(depth);
     ObjectNode node;
     node.line = lex_.line;
-    if (!lex_.IsSymbol(L"object")) lex_.Error(L"'object' expected");
+    if (lex_.IsSymbol(L"inline"))
+      node.kind = ObjectNode::Kind::Inline;
+    else if (lex_.IsSymbol(L"inherited"))
+      node.kind = ObjectNode::Kind::Inherited;
+    else if (!lex_.IsSymbol(L"object"))
+      lex_.Error(L"'object' expected");
     lex_.Next();
     String first = lex_.ExpectSymbol(L"Component name");
     if (lex_.IsChar(':')) {
@@ -248,7 +255,7 @@ class Parser {
         lex_.Error(L"'end' expected: object " + node.name + L" begun on line " + std::to_wstring(node.line) +
                    L" is not closed");
       if (lex_.IsSymbol(L"end")) break;
-      if (lex_.IsSymbol(L"object"))
+      if (lex_.IsSymbol(L"object") || lex_.IsSymbol(L"inline") || lex_.IsSymbol(L"inherited"))
         node.children.push_back(ParseObject(depth + 1));
       else
         node.props.push_back(ParseProperty(depth));

@@ -35,7 +35,11 @@ struct Property {
 };
 
 struct ObjectNode {
+  // "object" makes a new component; "inline" one that reads a description of its own first
+  // (a frame); "inherited" names a component such a description made.
+  enum class Kind { Object, Inline, Inherited };
   String name, className;
+  Kind kind = Kind::Object;
   int line = 0;
   std::vector<Property> props;
   std::vector<ObjectNode> children;
