@@ -1,6 +1,11 @@
 // The standard controls unit's start-up.
 #include "classlib/stdctrls/StdCtrls.h"
 
+#include "classlib/stdctrls/CheckListBox.h"
+#include "classlib/stdctrls/ListBox.h"
+#include "classlib/stdctrls/ScrollBar.h"
+#include "classlib/stdctrls/StaticText.h"
+
 namespace vcl::detail {
 
 void InitStdCtrlsUnit() {
@@ -12,6 +17,10 @@ void InitStdCtrlsUnit() {
   TMemo::StaticClass();
   TComboBox::StaticClass();
   TGroupBox::StaticClass();
+  TListBox::StaticClass();
+  TCheckListBox::StaticClass();
+  TScrollBar::StaticClass();
+  TStaticText::StaticClass();
 }
 
 }  // namespace vcl::detail

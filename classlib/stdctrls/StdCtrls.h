@@ -32,10 +32,16 @@ using enum TEditCharCase;
 VCL_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
 using enum TScrollStyle;
 
-// The owner-drawn styles are accepted (form descriptions name them) and shown as a drop-down
-// list drawn by the system.
+// The owner-drawn styles are drop-down lists whose items (and the chosen item shown in the
+// field) are painted by DrawItem (OnDrawItem), all ItemHeight high or each measured by
+// MeasureItem (OnMeasureItem).
 VCL_ENUM(TComboBoxStyle, csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable)
 using enum TComboBoxStyle;
+
+// Owner-drawn items of list and combo boxes: Rect in the control's client coordinates, the
+// control's Canvas ready on the device context to draw on.
+using TDrawItemEvent = Event<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
+using TMeasureItemEvent = Event<void(TWinControl* Control, int Index, int& Height)>;
 
 // ---------------------------------------------------------------------------------------
 // Labels: text painted by the parent, sized to the text while AutoSize is on.
@@ -127,10 +133,10 @@ class TButton : public TButtonControl {
  protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
+  // Shows the button as the one that answers Enter (or not).
+  virtual void SetButtonStyle(bool ADefault);
 
  private:
-  void SetButtonStyle(bool ADefault);
-
   bool default_ = false;
   bool cancel_ = false;
   bool active_ = false;
@@ -324,7 +330,7 @@ class TMemo : public TCustomMemo {
 // ---------------------------------------------------------------------------------------
 // Combo boxes on the system COMBOBOX class
 
-class TComboBoxStrings;
+class TItemStrings;
 
 class TCustomComboBox : public TWinControl {
   VCL_CLASS(TCustomComboBox, TWinControl)
@@ -353,17 +359,25 @@ class TCustomComboBox : public TWinControl {
   void SetMaxLength(int Value);
   TEditCharCase CharCase() const { return char_case_; }
   void SetCharCase(TEditCharCase Value);
+  // The height of the list's items; for the owner-drawn styles also the field's.
   int ItemHeight() const { return item_height_; }
-  void SetItemHeight(int Value) { item_height_ = Value; }
+  void SetItemHeight(int Value);
   bool DroppedDown() const;
   void SetDroppedDown(bool Value);
   // Empties the items and the text.
   void Clear();
 
+  // The system's edit field of a drop-down or simple combo box (nil for the list styles) and
+  // its list window; both made with the window.
+  HWND EditHandle();
+  HWND ListHandle();
+
   TNotifyEvent OnChange;     // the text was edited, or (without OnSelect) an item chosen
   TNotifyEvent OnSelect;     // the user chose an item
   TNotifyEvent OnDropDown;
   TNotifyEvent OnCloseUp;
+  TDrawItemEvent OnDrawItem;
+  TMeasureItemEvent OnMeasureItem;
 
   void Dispatch(TMessage& Message) override;
 
@@ -372,17 +386,24 @@ class TCustomComboBox : public TWinControl {
   virtual void Select();
   virtual void DropDown();
   virtual void CloseUp();
+  // Paints one item with OnDrawItem, or as its text.
+  virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
+  // csOwnerDrawVariable: the height of one item, ItemHeight unless OnMeasureItem changes it.
+  virtual void MeasureItem(int Index, int& Height);
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
   void Loaded() override;
 
  private:
-  friend class TComboBoxStrings;
-  void FillWindow();
   void AdjustDropDown();
+  bool IsOwnerDraw() const { return style_ == csOwnerDrawFixed || style_ == csOwnerDrawVariable; }
+  bool HasEditField() const { return style_ == csDropDown || style_ == csSimple; }
+  void HandleCommand(TMessage& Message);
+  void HandleDrawItem(TMessage& Message);
+  void HandleMeasureItem(TMessage& Message);
 
-  std::unique_ptr<TComboBoxStrings> items_;
+  std::unique_ptr<TItemStrings> items_;
   std::unique_ptr<TControlCanvas> canvas_;
   TComboBoxStyle style_ = csDropDown;
   int item_index_ = -1;  // while there is no window, and while loading

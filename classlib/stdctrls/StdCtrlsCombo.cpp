@@ -1,76 +1,14 @@
 // TCustomComboBox / TComboBox: a superclass of the system COMBOBOX class. The control keeps
 // its items itself and mirrors them into the window whenever one exists, so items, item
-// index and text work before the window is made (form descriptions set them first).
+// index and text work before the window is made (form descriptions set them first). The
+// owner-drawn styles are the system's: its WM_MEASUREITEM and WM_DRAWITEM come back as
+// CN_MEASUREITEM and CN_DRAWITEM and are painted on the control's canvas.
 #include <algorithm>
 
+#include "classlib/stdctrls/ListItems.h"
 #include "classlib/stdctrls/StdCtrls.h"
 
 namespace vcl {
-
-// ---------------------------------------------------------------------------------------
-// The items
-
-class TComboBoxStrings : public TStrings {
-  VCL_CLASS(TComboBoxStrings, TStrings)
- public:
-  explicit TComboBoxStrings(TCustomComboBox* Combo) : combo_(Combo) { list_.SetDuplicates(dupAccept); }
-
-  int Add(const String& S) override { return AddObject(S, nullptr); }
-  int AddObject(const String& S, TObject* AObject) override {
-    const int index = list_.AddObject(S, AObject);
-    InsertInWindow(index, S);
-    return index;
-  }
-  void Insert(int Index, const String& S) override { InsertObject(Index, S, nullptr); }
-  void InsertObject(int Index, const String& S, TObject* AObject) override {
-    list_.InsertObject(Index, S, AObject);
-    InsertInWindow(Index, S);
-  }
-  void Delete(int Index) override {
-    list_.Delete(Index);
-    if (HWND wnd = Window()) SendMessageW(wnd, CB_DELETESTRING, static_cast<WPARAM>(Index), 0);
-  }
-  void Clear() override {
-    list_.Clear();
-    if (HWND wnd = Window()) SendMessageW(wnd, CB_RESETCONTENT, 0, 0);
-  }
-
-  bool Sorted() const { return list_.Sorted(); }
-  void SetSorted(bool Value) { list_.SetSorted(Value); }
-
- protected:
-  String Get(int Index) const override { return list_.Strings(Index); }
-  void Put(int Index, const String& S) override {
-    const int selected = combo_->ItemIndex();
-    list_.SetStrings(Index, S);
-    if (HWND wnd = Window()) {
-      SendMessageW(wnd, CB_DELETESTRING, static_cast<WPARAM>(Index), 0);
-      SendMessageW(wnd, CB_INSERTSTRING, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(S.c_str()));
-      if (selected == Index) SendMessageW(wnd, CB_SETCURSEL, static_cast<WPARAM>(Index), 0);
-    }
-  }
-  int GetCount() const override { return list_.Count(); }
-  TObject* GetObject(int Index) const override { return list_.Objects(Index); }
-  void PutObject(int Index, TObject* AObject) override { list_.SetObjects(Index, AObject); }
-  void SetUpdateState(bool Updating) override {
-    HWND wnd = Window();
-    if (!wnd) return;
-    SendMessageW(wnd, WM_SETREDRAW, Updating ? FALSE : TRUE, 0);
-    if (!Updating) combo_->Invalidate();
-  }
-
- private:
-  HWND Window() const { return combo_->HandleAllocated() ? combo_->Handle() : nullptr; }
-  void InsertInWindow(int Index, const String& S) {
-    if (HWND wnd = Window())
-      SendMessageW(wnd, CB_INSERTSTRING, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(S.c_str()));
-  }
-
-  TCustomComboBox* combo_;
-  TStringList list_;
-};
-
-VCL_CLASS_INFO(TComboBoxStrings) {}
 
 VCL_CLASS_INFO(TCustomComboBox) {}
 
@@ -100,7 +38,9 @@ VCL_CLASS_INFO(TComboBox) {
   p.Object<&TCustomComboBox::Items, &TCustomComboBox::SetItems>(L"Items", TStrings::StaticClass());
   p.Event<&TCustomComboBox::OnChange>(L"OnChange");
   p.Event<&TCustomComboBox::OnCloseUp>(L"OnCloseUp");
+  p.Event<&TCustomComboBox::OnDrawItem>(L"OnDrawItem");
   p.Event<&TCustomComboBox::OnDropDown>(L"OnDropDown");
+  p.Event<&TCustomComboBox::OnMeasureItem>(L"OnMeasureItem");
   p.Event<&TCustomComboBox::OnSelect>(L"OnSelect");
   publish::MouseEvents(p);
   publish::KeyEvents(p);
@@ -112,7 +52,7 @@ VCL_CLASS_INFO(TComboBox) {
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
     : TWinControl(AOwner),
-      items_(std::make_unique<TComboBoxStrings>(this)),
+      items_(std::make_unique<TItemStrings>(this, kComboBoxItemMessages)),
       canvas_(std::make_unique<TControlCanvas>()) {
   canvas_->SetControl(this);
   // The combo box tracks the mouse itself (its list captures it while dropped).
@@ -147,7 +87,7 @@ void TCustomComboBox::SetSorted(bool Value) {
     item_index_ = moved;
     return;
   }
-  FillWindow();
+  items_->FillWindow();
   if (moved >= 0)
     SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(moved), 0);
   else
@@ -161,7 +101,9 @@ void TCustomComboBox::CreateParams(TCreateParams& Params) {
   switch (style_) {
     case csDropDown: Params.Style |= CBS_DROPDOWN; break;
     case csSimple: Params.Style |= CBS_SIMPLE; break;
-    default: Params.Style |= CBS_DROPDOWNLIST; break;
+    case csDropDownList: Params.Style |= CBS_DROPDOWNLIST; break;
+    case csOwnerDrawFixed: Params.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED; break;
+    case csOwnerDrawVariable: Params.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE; break;
   }
   if (char_case_ == ecUpperCase) Params.Style |= CBS_UPPERCASE;
   if (char_case_ == ecLowerCase) Params.Style |= CBS_LOWERCASE;
@@ -172,25 +114,16 @@ void TCustomComboBox::CreateWnd() {
   TWinControl::CreateWnd();
   HWND wnd = Handle();
   SendMessageW(wnd, CB_LIMITTEXT, static_cast<WPARAM>(max_length_), 0);
-  FillWindow();
+  items_->FillWindow();
   if (item_index_ >= 0 && item_index_ < items_->Count())
     SendMessageW(wnd, CB_SETCURSEL, static_cast<WPARAM>(item_index_), 0);
-  else if (style_ == csDropDown || style_ == csSimple)
+  else if (HasEditField())
     SendMessageW(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void TCustomComboBox::DestroyWnd() {
   if (HandleAllocated()) item_index_ = static_cast<int>(SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
   TWinControl::DestroyWnd();
-}
-
-void TCustomComboBox::FillWindow() {
-  HWND wnd = Handle();
-  SendMessageW(wnd, CB_RESETCONTENT, 0, 0);
-  for (int i = 0; i < items_->Count(); ++i) {
-    const String item = items_->Strings(i);
-    SendMessageW(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-  }
 }
 
 void TCustomComboBox::Loaded() {
@@ -282,34 +215,93 @@ void TCustomComboBox::CloseUp() {
   if (OnCloseUp) OnCloseUp(this);
 }
 
-void TCustomComboBox::Dispatch(TMessage& Message) {
-  if (Message.Msg == CN_COMMAND) {
-    switch (HIWORD(Message.WParam)) {
-      case CBN_DROPDOWN:
-        DropDown();
-        AdjustDropDown();
-        break;
-      case CBN_CLOSEUP:
-        CloseUp();
-        break;
-      case CBN_EDITCHANGE:
-        Change();
-        break;
-      case CBN_SELCHANGE: {
-        // The edit field still shows the old text when the list reports the choice.
-        const int index = ItemIndex();
-        const bool editField = style_ == csDropDown || style_ == csSimple;
-        if (index >= 0 && editField) SetText(items_->Strings(index));
-        Click();
-        Select();
-        break;
-      }
-      default:
-        break;
-    }
+void TCustomComboBox::SetItemHeight(int Value) {
+  if (Value <= 0 || item_height_ == Value) return;
+  item_height_ = Value;
+  // The system asks the owner-drawn heights once, when it makes the window.
+  if (IsOwnerDraw()) RecreateWnd();
+}
+
+HWND TCustomComboBox::EditHandle() {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  return GetComboBoxInfo(Handle(), &info) && HasEditField() ? info.hwndItem : nullptr;
+}
+
+HWND TCustomComboBox::ListHandle() {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  return GetComboBoxInfo(Handle(), &info) ? info.hwndList : nullptr;
+}
+
+void TCustomComboBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) {
+  if (OnDrawItem) {
+    OnDrawItem(this, Index, Rect, State);
     return;
   }
-  TWinControl::Dispatch(Message);
+  canvas_->FillRect(Rect);
+  if (Index >= 0 && Index < items_->Count()) canvas_->TextOut(Rect.Left + 2, Rect.Top, items_->Strings(Index));
+}
+
+void TCustomComboBox::MeasureItem(int Index, int& Height) {
+  if (OnMeasureItem) OnMeasureItem(this, Index, Height);
+}
+
+void TCustomComboBox::HandleDrawItem(TMessage& Message) {
+  const auto* info = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
+  if (!info) return;
+  PaintOwnerDrawnItem(*canvas_, *this, *info,
+                      [this](int Index, const TRect& Rect, TOwnerDrawState State) { DrawItem(Index, Rect, State); });
+  Message.Result = TRUE;
+}
+
+void TCustomComboBox::HandleMeasureItem(TMessage& Message) {
+  auto* info = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
+  if (!info) return;
+  AnswerMeasureItem(*info, item_height_, style_ == csOwnerDrawVariable,
+                    [this](int Index, int& Height) { MeasureItem(Index, Height); });
+  Message.Result = TRUE;
+}
+
+void TCustomComboBox::HandleCommand(TMessage& Message) {
+  switch (HIWORD(Message.WParam)) {
+    case CBN_DROPDOWN:
+      DropDown();
+      AdjustDropDown();
+      break;
+    case CBN_CLOSEUP:
+      CloseUp();
+      break;
+    case CBN_EDITCHANGE:
+      Change();
+      break;
+    case CBN_SELCHANGE: {
+      // The edit field still shows the old text when the list reports the choice.
+      const int index = ItemIndex();
+      if (index >= 0 && HasEditField()) SetText(items_->Strings(index));
+      Click();
+      Select();
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void TCustomComboBox::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CN_COMMAND:
+      HandleCommand(Message);
+      return;
+    case CN_DRAWITEM:
+      HandleDrawItem(Message);
+      return;
+    case CN_MEASUREITEM:
+      HandleMeasureItem(Message);
+      return;
+    default:
+      TWinControl::Dispatch(Message);
+  }
 }
 
 }  // namespace vcl
