@@ -22,6 +22,7 @@ void InitComCtrlsUnit() {
   TDrawGrid::StaticClass();
   TStringGrid::StaticClass();
   TRichEdit::StaticClass();
+  TTabControl::StaticClass();
 }
 
 }  // namespace vcl::detail

@@ -11,6 +11,7 @@
 #include "classlib/comctrls/ProgressBar.h"
 #include "classlib/comctrls/RichEdit.h"
 #include "classlib/comctrls/StatusBar.h"
+#include "classlib/comctrls/TabControl.h"
 #include "classlib/comctrls/ToolBar.h"
 #include "classlib/comctrls/TrackBar.h"
 #include "classlib/comctrls/TreeView.h"

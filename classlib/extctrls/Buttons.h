@@ -1,12 +1,15 @@
-// TSpeedButton: a button without a window, painted by its parent: a glyph (a bitmap of up
-// to four frames: up, disabled, down, held down) and a caption, flat or raised, alone or as
-// one of a group of which at most one stays down.
+// Buttons with glyphs. TSpeedButton: a button without a window, painted by its parent: a
+// glyph (a bitmap of up to four frames: up, disabled, down, held down) and a caption, flat or
+// raised, alone or as one of a group of which at most one stays down. TBitBtn: a push button
+// (window class "TBitBtn", owner-drawn BUTTON) with a glyph beside its caption; its Kind gives
+// it a standard glyph, caption and modal result.
 #pragma once
 
 #include <memory>
 
 #include "classlib/controls/Controls.h"
 #include "classlib/rtl/UnitInit.h"
+#include "classlib/stdctrls/StdCtrls.h"
 
 namespace vcl {
 
@@ -69,9 +72,6 @@ class TSpeedButton : public TGraphicControl {
   void UpdateExclusive();
   void UpdateTracking();
   bool Inside(int X, int Y) const;
-  // Glyph and caption in Client, shifted by Offset while pressed.
-  void DrawGlyphAndText(const TRect& Client, TPoint Offset);
-  void DrawGlyph(TPoint Pos, TButtonState State);
 
   std::unique_ptr<TBitmap> glyph_;
   int num_glyphs_ = 1;
@@ -86,6 +86,61 @@ class TSpeedButton : public TGraphicControl {
   TButtonState state_ = TButtonState::bsUp;
   bool dragging_ = false;
   bool mouse_in_control_ = false;
+};
+
+// ---------------------------------------------------------------------------------------
+
+VCL_ENUM(TBitBtnKind, bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll)
+using enum TBitBtnKind;
+
+class TBitBtn : public TButton {
+  VCL_CLASS(TBitBtn, TButton)
+ public:
+  explicit TBitBtn(TComponent* AOwner);
+  ~TBitBtn() override;
+
+  // Setting a glyph makes the button a custom one; a kind brings its own (two frames: up and
+  // disabled).
+  TBitmap* Glyph() const { return glyph_.get(); }
+  void SetGlyph(TBitmap* Value);
+  int NumGlyphs() const { return num_glyphs_; }
+  void SetNumGlyphs(int Value);
+  // A standard button: bkOK, bkYes are default buttons, bkCancel, bkNo cancel buttons; each
+  // kind has its caption and modal result (bkClose closes the form). A button whose glyph,
+  // Default, Cancel or ModalResult differ from its kind's is bkCustom.
+  TBitBtnKind Kind() const;
+  void SetKind(TBitBtnKind Value);
+  TButtonLayout Layout() const { return layout_; }
+  void SetLayout(TButtonLayout Value);
+  int Margin() const { return margin_; }
+  void SetMargin(int Value);
+  int Spacing() const { return spacing_; }
+  void SetSpacing(int Value);
+
+  void Click() override;
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void SetButtonStyle(bool ADefault) override;
+  // Paints the button (frame, glyph and caption, focus) as WM_DRAWITEM asks.
+  virtual void DrawItem(const DRAWITEMSTRUCT& Item);
+
+ private:
+  bool IsCustomCaption() const;
+  bool IsCustomGlyph() const;
+  void GlyphChanged(TObject* Sender);
+
+  std::unique_ptr<TBitmap> glyph_;
+  int num_glyphs_ = 1;
+  TBitBtnKind kind_ = bkCustom;
+  bool modified_glyph_ = false;
+  bool setting_kind_ = false;
+  bool is_focused_ = false;
+  TButtonLayout layout_ = blGlyphLeft;
+  int margin_ = -1;
+  int spacing_ = 4;
+  std::unique_ptr<TControlCanvas> canvas_;
 };
 
 // The unit's start-up makes its classes known to form descriptions. It is registered from

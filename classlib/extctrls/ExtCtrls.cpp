@@ -8,6 +8,7 @@ void InitExtCtrlsUnit() {
   TRadioGroup::StaticClass();
   TSplitter::StaticClass();
   TImage::StaticClass();
+  TBevel::StaticClass();
 }
 
 }  // namespace vcl::detail

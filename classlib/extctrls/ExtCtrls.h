@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "classlib/extctrls/Bevel.h"
 #include "classlib/stdctrls/StdCtrls.h"
 
 namespace vcl {

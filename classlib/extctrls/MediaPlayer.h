@@ -1,0 +1,69 @@
+// The media player control (window class "TMediaPlayer"): a strip of the player's buttons
+// (play, pause, stop, next, previous, step, back, record, eject) that the user clicks. Which
+// buttons show, which can be clicked and which are drawn in colour are three sets. Playing
+// media is not built: a click runs OnClick (whose DoDefault would start the device's action,
+// of which there is none) and then OnPostClick.
+#pragma once
+
+#include "classlib/controls/Controls.h"
+#include "classlib/rtl/UnitInit.h"
+
+namespace vcl {
+
+VCL_ENUM(TMPBtnType, btPlay, btPause, btStop, btNext, btPrev, btStep, btBack, btRecord, btEject)
+using enum TMPBtnType;
+using TButtonSet = Set<TMPBtnType>;
+inline constexpr TButtonSet kAllMPButtons{btPlay, btPause, btStop, btNext, btPrev, btStep, btBack, btRecord, btEject};
+
+using EMPNotify = Event<void(TObject* Sender, TMPBtnType Button, bool& DoDefault)>;
+using EMPPostNotify = Event<void(TObject* Sender, TMPBtnType Button)>;
+
+class TMediaPlayer : public TCustomControl {
+  VCL_CLASS(TMediaPlayer, TCustomControl)
+ public:
+  explicit TMediaPlayer(TComponent* AOwner);
+
+  TButtonSet VisibleButtons() const { return visible_; }
+  void SetVisibleButtons(TButtonSet Value);
+  TButtonSet EnabledButtons() const { return enabled_; }
+  void SetEnabledButtons(TButtonSet Value);
+  TButtonSet ColoredButtons() const { return colored_; }
+  void SetColoredButtons(TButtonSet Value);
+
+  // The visible button under a client point (false when none).
+  bool ButtonAtPos(TPoint Pos, TMPBtnType& Button) const;
+  // The strip shares the width evenly among the visible buttons.
+  TRect ButtonRect(TMPBtnType Button) const;
+
+  // A click on Button, as the user's: only for a visible, enabled button.
+  void ClickButton(TMPBtnType Button);
+
+  EMPNotify OnClick;
+  EMPPostNotify OnPostClick;
+
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void Paint() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+
+ private:
+  int VisibleCount() const;
+  void DrawGlyph(TMPBtnType Button, const TRect& Face, TColor Ink);
+
+  TButtonSet visible_ = kAllMPButtons;
+  TButtonSet enabled_ = kAllMPButtons;
+  TButtonSet colored_ = kAllMPButtons;
+  bool pressing_ = false;
+  TMPBtnType pressed_ = btPlay;  // while pressing_
+  TMPBtnType focused_ = btPlay;  // the button the keyboard clicks
+};
+
+namespace detail {
+void InitMPlayerUnit();
+inline const TUnitRegistration kMPlayerUnit{TUnitGroup::ClassLibrary, 35, L"MPlayer", &InitMPlayerUnit, nullptr};
+}  // namespace detail
+
+}  // namespace vcl
