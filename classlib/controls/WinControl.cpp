@@ -1222,16 +1222,8 @@ bool TWinControl::ReflectNotification(TMessage& Message) {
         child = dis->hwndItem;
       break;
     case WM_MEASUREITEM:
-      if (auto* mis = reinterpret_cast<const MEASUREITEMSTRUCT*>(Message.LParam); mis && mis->CtlType != ODT_MENU && handle_) {
-        // Owner-drawn list and combo boxes measure while their window is being made, before
-        // it has its number: the child being created is the one asking.
-        TWinControl* creating = t_creation_control;
-        if (creating && creating->parent_ == this && creating->handle_ &&
-            static_cast<UINT>(GetWindowLongPtrW(creating->handle_, GWLP_ID)) == mis->CtlID)
-          child = creating->handle_;
-        else
-          child = GetDlgItem(handle_, static_cast<int>(mis->CtlID));
-      }
+      if (auto* mis = reinterpret_cast<const MEASUREITEMSTRUCT*>(Message.LParam); mis && mis->CtlType != ODT_MENU && handle_)
+        child = GetDlgItem(handle_, static_cast<int>(mis->CtlID));
       break;
     case WM_DELETEITEM:
       if (auto* di = reinterpret_cast<const DELETEITEMSTRUCT*>(Message.LParam)) child = di->hwndItem;

@@ -194,6 +194,7 @@ void TMediaPlayer::DrawGlyph(TMPBtnType Button, const TRect& Face, TColor Ink) {
     canvas->Polygon(PointsRight ? right : left);
   };
   auto bar = [&](int Left, int Width) { canvas->FillRect(TRect(Left, cy - 4, Left + Width, cy + 5)); };
+  using enum TMPBtnType;
   switch (Button) {
     case btPlay: triangle(cx - 2, true); break;
     case btPause: bar(cx - 4, 3); bar(cx + 1, 3); break;

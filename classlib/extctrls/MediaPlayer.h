@@ -10,10 +10,13 @@
 
 namespace vcl {
 
+// Its identifiers stay inside the type: btNext and btPrev name an up-down control's buttons
+// too.
 VCL_ENUM(TMPBtnType, btPlay, btPause, btStop, btNext, btPrev, btStep, btBack, btRecord, btEject)
-using enum TMPBtnType;
 using TButtonSet = Set<TMPBtnType>;
-inline constexpr TButtonSet kAllMPButtons{btPlay, btPause, btStop, btNext, btPrev, btStep, btBack, btRecord, btEject};
+inline constexpr TButtonSet kAllMPButtons{TMPBtnType::btPlay, TMPBtnType::btPause, TMPBtnType::btStop,
+                                          TMPBtnType::btNext, TMPBtnType::btPrev, TMPBtnType::btStep,
+                                          TMPBtnType::btBack, TMPBtnType::btRecord, TMPBtnType::btEject};
 
 using EMPNotify = Event<void(TObject* Sender, TMPBtnType Button, bool& DoDefault)>;
 using EMPPostNotify = Event<void(TObject* Sender, TMPBtnType Button)>;
@@ -57,8 +60,8 @@ class TMediaPlayer : public TCustomControl {
   TButtonSet enabled_ = kAllMPButtons;
   TButtonSet colored_ = kAllMPButtons;
   bool pressing_ = false;
-  TMPBtnType pressed_ = btPlay;  // while pressing_
-  TMPBtnType focused_ = btPlay;  // the button the keyboard clicks
+  TMPBtnType pressed_ = TMPBtnType::btPlay;  // while pressing_
+  TMPBtnType focused_ = TMPBtnType::btPlay;  // the button the keyboard clicks
 };
 
 namespace detail {

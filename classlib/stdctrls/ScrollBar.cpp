@@ -66,10 +66,12 @@ void TScrollBar::PutOnWindow(bool Redraw) {
 
 void TScrollBar::Loaded() {
   TWinControl::Loaded();
-  // The description gives the range and the position one by one: they meet only now.
-  const int position = position_;
-  position_ = min_;
-  SetParams(position, min_, max_);
+  // The description gives the range and the position one by one: they meet only now, and
+  // an impossible range is made possible rather than refused (the description stays readable).
+  max_ = std::max({max_, min_, page_size_});
+  page_size_ = std::max(page_size_, 0);
+  position_ = std::clamp(position_, min_, std::max(min_, LastPosition()));
+  PutOnWindow(true);
 }
 
 int TScrollBar::LastPosition() const { return max_ - std::max(page_size_ - 1, 0); }
