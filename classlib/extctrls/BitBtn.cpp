@@ -270,24 +270,28 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& Item) {
   }
 }
 
+void TBitBtn::CNDrawItem(TMessage& Message) {
+  if (const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam)) DrawItem(*item);
+  Message.Result = TRUE;
+}
+
+// An owner-drawn button would take the second click as a double click, not a press.
+void TBitBtn::WMLButtonDblClk(TMessage& Message) { Perform(WM_LBUTTONDOWN, Message.WParam, Message.LParam); }
+
+// What the face shows changed.
+void TBitBtn::CMFaceChanged(TMessage& Message) {
+  TButton::Dispatch(Message);
+  Invalidate();
+}
+
 void TBitBtn::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CN_DRAWITEM:
-      if (const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam)) DrawItem(*item);
-      Message.Result = TRUE;
-      return;
-    case WM_LBUTTONDBLCLK:
-      // An owner-drawn button would take the second click as a double click, not a press.
-      Perform(WM_LBUTTONDOWN, Message.WParam, Message.LParam);
-      return;
+    case CN_DRAWITEM: return CNDrawItem(Message);
+    case WM_LBUTTONDBLCLK: return WMLButtonDblClk(Message);
     case CM_ENABLEDCHANGED:
     case CM_FONTCHANGED:
-    case CM_TEXTCHANGED:
-      TButton::Dispatch(Message);
-      Invalidate();
-      return;
-    default:
-      TButton::Dispatch(Message);
+    case CM_TEXTCHANGED: return CMFaceChanged(Message);
+    default: return TButton::Dispatch(Message);
   }
 }
 

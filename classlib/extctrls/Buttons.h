@@ -127,9 +127,10 @@ class TBitBtn : public TButton {
   virtual void DrawItem(const DRAWITEMSTRUCT& Item);
 
  private:
-  bool IsCustomCaption() const;
-  bool IsCustomGlyph() const;
   void GlyphChanged(TObject* Sender);
+  void CNDrawItem(TMessage& Message);
+  void WMLButtonDblClk(TMessage& Message);
+  void CMFaceChanged(TMessage& Message);
 
   std::unique_ptr<TBitmap> glyph_;
   int num_glyphs_ = 1;

@@ -213,20 +213,22 @@ void TMediaPlayer::DrawGlyph(TMPBtnType Button, const TRect& Face, TColor Ink) {
   }
 }
 
+// The arrows move between the buttons.
+void TMediaPlayer::WMGetDlgCode(TMessage& Message) { Message.Result = DLGC_WANTARROWS; }
+
+// The focus rectangle and the grayed glyphs follow.
+void TMediaPlayer::StateChanged(TMessage& Message) {
+  TCustomControl::Dispatch(Message);
+  Invalidate();
+}
+
 void TMediaPlayer::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_GETDLGCODE:
-      // The arrows move between the buttons.
-      Message.Result = DLGC_WANTARROWS;
-      return;
+    case WM_GETDLGCODE: return WMGetDlgCode(Message);
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-    case CM_ENABLEDCHANGED:
-      TCustomControl::Dispatch(Message);
-      Invalidate();
-      return;
-    default:
-      TCustomControl::Dispatch(Message);
+    case CM_ENABLEDCHANGED: return StateChanged(Message);
+    default: return TCustomControl::Dispatch(Message);
   }
 }
 

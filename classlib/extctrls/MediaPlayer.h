@@ -54,6 +54,8 @@ class TMediaPlayer : public TCustomControl {
 
  private:
   int VisibleCount() const;
+  void WMGetDlgCode(TMessage& Message);
+  void StateChanged(TMessage& Message);
   void DrawGlyph(TMPBtnType Button, const TRect& Face, TColor Ink);
 
   TButtonSet visible_ = kAllMPButtons;

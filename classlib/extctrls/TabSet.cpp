@@ -331,15 +331,17 @@ void TTabSet::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   if (index >= 0) SetTabIndex(index);
 }
 
+// The tabs' widths follow the font.
+void TTabSet::CMFontChanged(TMessage& Message) {
+  TCustomControl::Dispatch(Message);
+  UpdateScroller();
+  Invalidate();
+}
+
 void TTabSet::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CM_FONTCHANGED:
-      TCustomControl::Dispatch(Message);
-      UpdateScroller();
-      Invalidate();
-      return;
-    default:
-      TCustomControl::Dispatch(Message);
+    case CM_FONTCHANGED: return CMFontChanged(Message);
+    default: return TCustomControl::Dispatch(Message);
   }
 }
 

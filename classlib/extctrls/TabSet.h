@@ -111,6 +111,7 @@ class TTabSet : public TCustomControl {
   std::vector<TTabPlace> Layout(bool& NeedScroller) const;
   void TabsChanged(TObject* Sender);
   void ScrollerChanged(TObject* Sender);
+  void CMFontChanged(TMessage& Message);
   void UpdateScroller();
   // FirstIndex moves so that the chosen tab shows.
   void ShowTabIndex();

@@ -173,15 +173,10 @@ void TControlScrollBar::ScrollMessage(WORD Code) {
 // ---------------------------------------------------------------------------------------
 // TScrollingWinControl
 
-TScrollingWinControl::TScrollingWinControl(TComponent* AOwner) : TWinControl(AOwner) {
-  horz_ = new TControlScrollBar(this, sbHorizontal);
-  vert_ = new TControlScrollBar(this, sbVertical);
-}
-
-TScrollingWinControl::~TScrollingWinControl() {
-  delete horz_;
-  delete vert_;
-}
+TScrollingWinControl::TScrollingWinControl(TComponent* AOwner)
+    : TWinControl(AOwner),
+      horz_(std::make_unique<TControlScrollBar>(this, sbHorizontal)),
+      vert_(std::make_unique<TControlScrollBar>(this, sbVertical)) {}
 
 void TScrollingWinControl::SetAutoScroll(bool Value) {
   if (auto_scroll_ == Value) return;
@@ -253,17 +248,17 @@ void TScrollingWinControl::UpdateScrollBars() {
   horz_->Apply(needH, pageW);
   vert_->Apply(needV, pageH);
   // Contents that now fit (or shrank) scroll back so that nothing is left beyond the end.
-  for (TControlScrollBar* bar : {horz_, vert_}) {
+  for (TControlScrollBar* bar : {horz_.get(), vert_.get()}) {
     const int limit = bar->MaxPosition();
     if (bar->position_ > limit) {
       const int delta = bar->position_ - limit;
       bar->position_ = limit;
-      if (bar == horz_)
+      if (bar == horz_.get())
         ScrollBy(delta, 0);
       else
         ScrollBy(0, delta);
     }
-    if (bar->shown_) SetScrollPos(Handle(), bar == horz_ ? SB_HORZ : SB_VERT, bar->position_, TRUE);
+    if (bar->shown_) SetScrollPos(Handle(), bar == horz_.get() ? SB_HORZ : SB_VERT, bar->position_, TRUE);
   }
 }
 
@@ -315,27 +310,29 @@ void TScrollingWinControl::ScrollInView(TControl* AControl) {
   }
 }
 
+// The window's own bars scroll the contents; a scroll bar control's messages come with its
+// window in LParam and are reflected to it.
+void TScrollingWinControl::WMScroll(TMessage& Message) {
+  if (Message.LParam != 0) return TWinControl::Dispatch(Message);
+  (Message.Msg == WM_HSCROLL ? horz_ : vert_)->ScrollMessage(LOWORD(Message.WParam));
+  Message.Result = 0;
+}
+
+// The focused control comes into view.
+void TScrollingWinControl::CMFocusChanged(TMessage& Message) {
+  if (auto_scroll_ && !ComponentState().Contains(csLoading))
+    if (auto* focused = reinterpret_cast<TControl*>(Message.LParam); focused && focused != this && ContainsControl(focused))
+      ScrollInView(focused);
+  TWinControl::Dispatch(Message);
+}
+
 void TScrollingWinControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_HSCROLL:
-    case WM_VSCROLL:
-      // The window's own bars (a scroll bar control's come with its window in LParam).
-      if (Message.LParam == 0) {
-        (Message.Msg == WM_HSCROLL ? horz_ : vert_)->ScrollMessage(LOWORD(Message.WParam));
-        Message.Result = 0;
-        return;
-      }
-      break;
-    case CM_FOCUSCHANGED:
-      // The focused control comes into view.
-      if (auto_scroll_ && !ComponentState().Contains(csLoading))
-        if (auto* focused = reinterpret_cast<TControl*>(Message.LParam); focused && focused != this && ContainsControl(focused))
-          ScrollInView(focused);
-      break;
-    default:
-      break;
+    case WM_VSCROLL: return WMScroll(Message);
+    case CM_FOCUSCHANGED: return CMFocusChanged(Message);
+    default: return TWinControl::Dispatch(Message);
   }
-  TWinControl::Dispatch(Message);
 }
 
 // ---------------------------------------------------------------------------------------

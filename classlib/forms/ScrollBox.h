@@ -5,6 +5,8 @@
 // TScrollBox is the plain scrolling box; forms and frames are scrolling controls too.
 #pragma once
 
+#include <memory>
+
 #include "classlib/controls/Controls.h"
 
 namespace vcl {
@@ -78,13 +80,12 @@ class TScrollingWinControl : public TWinControl {
   VCL_CLASS(TScrollingWinControl, TWinControl)
  public:
   explicit TScrollingWinControl(TComponent* AOwner);
-  ~TScrollingWinControl() override;
 
   bool AutoScroll() const { return auto_scroll_; }
   void SetAutoScroll(bool Value);
-  TControlScrollBar* HorzScrollBar() const { return horz_; }
+  TControlScrollBar* HorzScrollBar() const { return horz_.get(); }
   void SetHorzScrollBar(TControlScrollBar* Value) { horz_->Assign(Value); }
-  TControlScrollBar* VertScrollBar() const { return vert_; }
+  TControlScrollBar* VertScrollBar() const { return vert_.get(); }
   void SetVertScrollBar(TControlScrollBar* Value) { vert_->Assign(Value); }
 
   // Scrolls so that the control (a child at any depth), with the bars' margins, is in view.
@@ -104,8 +105,11 @@ class TScrollingWinControl : public TWinControl {
  private:
   friend class TControlScrollBar;
 
-  TControlScrollBar* horz_ = nullptr;
-  TControlScrollBar* vert_ = nullptr;
+  void WMScroll(TMessage& Message);
+  void CMFocusChanged(TMessage& Message);
+
+  std::unique_ptr<TControlScrollBar> horz_;
+  std::unique_ptr<TControlScrollBar> vert_;
   bool auto_scroll_ = true;
   bool updating_bars_ = false;
 };

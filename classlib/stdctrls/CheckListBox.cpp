@@ -119,7 +119,7 @@ void TCheckListBox::KeyPress(wchar_t& Key) {
 }
 
 // The box takes the column in front of the item; the item itself is drawn after it.
-void TCheckListBox::HandleDrawItem(TMessage& Message) {
+void TCheckListBox::CNDrawItem(TMessage& Message) {
   const auto* info = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
   if (!info) return;
   DRAWITEMSTRUCT item = *info;
@@ -145,7 +145,7 @@ void TCheckListBox::HandleDrawItem(TMessage& Message) {
   Message.Result = rest.Result;
 }
 
-void TCheckListBox::HandleMouseDown(TMessage& Message) {
+void TCheckListBox::WMLButtonDown(TMessage& Message) {
   const TPoint at{LParamX(Message.LParam), LParamY(Message.LParam)};
   const int index = ItemAtPos(at, true);
   TCustomListBox::Dispatch(Message);
@@ -156,15 +156,10 @@ void TCheckListBox::HandleMouseDown(TMessage& Message) {
 
 void TCheckListBox::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CN_DRAWITEM:
-      HandleDrawItem(Message);
-      return;
+    case CN_DRAWITEM: return CNDrawItem(Message);
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      HandleMouseDown(Message);
-      return;
-    default:
-      TCustomListBox::Dispatch(Message);
+    case WM_LBUTTONDBLCLK: return WMLButtonDown(Message);
+    default: return TCustomListBox::Dispatch(Message);
   }
 }
 

@@ -50,8 +50,8 @@ class TCheckListBox : public TCustomListBox {
   const TItemState& At(int Index) const;
   void ToggleClickCheck(int Index);
   void InvalidateCheck(int Index);
-  void HandleDrawItem(TMessage& Message);
-  void HandleMouseDown(TMessage& Message);
+  void CNDrawItem(TMessage& Message);
+  void WMLButtonDown(TMessage& Message);
 
   std::vector<TItemState> states_;
   bool allow_grayed_ = false;

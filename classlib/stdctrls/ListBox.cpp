@@ -42,17 +42,17 @@ VCL_CLASS_INFO(TListBox) {
 
 TCustomListBox::TCustomListBox(TComponent* AOwner)
     : TWinControl(AOwner),
-      items_(std::make_unique<TItemStrings>(this, kListBoxItemMessages, static_cast<TItemStringsOwner*>(this))) {
+      items_(std::make_unique<TItemStrings>(this, kListBoxItemMessages, static_cast<TItemStringsOwner*>(this))),
+      canvas_(std::make_unique<TControlCanvas>()) {
   // The system list tracks the mouse and reports selections; clicks come from LBN_SELCHANGE.
   SetControlStyle({csSetCaption, csDoubleClicks, csOpaque});
   SetBounds(0, 0, 121, 97);
   SetTabStop(true);
   SetParentColor(false);
-  canvas_ = new TControlCanvas;
   canvas_->SetControl(this);
 }
 
-TCustomListBox::~TCustomListBox() { delete canvas_; }
+TCustomListBox::~TCustomListBox() = default;
 
 LRESULT TCustomListBox::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
   return SendMessageW(const_cast<TCustomListBox*>(this)->Handle(), Msg, WParam, LParam);
@@ -254,7 +254,7 @@ void TCustomListBox::MeasureItem(int Index, int& Height) {
   if (OnMeasureItem) OnMeasureItem(this, Index, Height);
 }
 
-void TCustomListBox::HandleDrawItem(TMessage& Message) {
+void TCustomListBox::CNDrawItem(TMessage& Message) {
   const auto* info = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
   if (!info) return;
   PaintOwnerDrawnItem(*canvas_, *this, *info,
@@ -262,7 +262,7 @@ void TCustomListBox::HandleDrawItem(TMessage& Message) {
   Message.Result = TRUE;
 }
 
-void TCustomListBox::HandleMeasureItem(TMessage& Message) {
+void TCustomListBox::CNMeasureItem(TMessage& Message) {
   auto* info = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
   if (!info) return;
   AnswerMeasureItem(*info, item_height_, style_ == lbOwnerDrawVariable,
@@ -270,23 +270,20 @@ void TCustomListBox::HandleMeasureItem(TMessage& Message) {
   Message.Result = TRUE;
 }
 
+void TCustomListBox::CNCommand(TMessage& Message) {
+  switch (HIWORD(Message.WParam)) {
+    case LBN_SELCHANGE: return Click();
+    case LBN_DBLCLK: return DblClick();
+    default: return;
+  }
+}
+
 void TCustomListBox::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CN_COMMAND:
-      switch (HIWORD(Message.WParam)) {
-        case LBN_SELCHANGE: Click(); break;
-        case LBN_DBLCLK: DblClick(); break;
-        default: break;
-      }
-      return;
-    case CN_DRAWITEM:
-      HandleDrawItem(Message);
-      return;
-    case CN_MEASUREITEM:
-      HandleMeasureItem(Message);
-      return;
-    default:
-      TWinControl::Dispatch(Message);
+    case CN_COMMAND: return CNCommand(Message);
+    case CN_DRAWITEM: return CNDrawItem(Message);
+    case CN_MEASUREITEM: return CNMeasureItem(Message);
+    default: return TWinControl::Dispatch(Message);
   }
 }
 

@@ -51,7 +51,7 @@ class TCustomListBox : public TWinControl, protected TItemStringsOwner {
   TBorderStyle BorderStyle() const { return border_style_; }
   void SetBorderStyle(TBorderStyle Value);
 
-  TCanvas* Canvas() const { return canvas_; }
+  TCanvas* Canvas() const { return canvas_.get(); }
   void Clear();
   // The item under a client point; -1 when none, or (not Existing) the next item's index
   // when the point lies below the last one.
@@ -77,11 +77,12 @@ class TCustomListBox : public TWinControl, protected TItemStringsOwner {
 
  private:
   bool IsOwnerDraw() const { return style_ != lbStandard; }
-  void HandleDrawItem(TMessage& Message);
-  void HandleMeasureItem(TMessage& Message);
+  void CNCommand(TMessage& Message);
+  void CNDrawItem(TMessage& Message);
+  void CNMeasureItem(TMessage& Message);
 
   std::unique_ptr<TItemStrings> items_;
-  TControlCanvas* canvas_ = nullptr;
+  std::unique_ptr<TControlCanvas> canvas_;
   TListBoxStyle style_ = lbStandard;
   int item_height_ = 16;
   bool multi_select_ = false;

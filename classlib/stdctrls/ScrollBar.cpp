@@ -119,7 +119,7 @@ void TScrollBar::Scroll(TScrollCode ScrollCode, int& ScrollPos) {
   if (OnScroll) OnScroll(this, ScrollCode, ScrollPos);
 }
 
-void TScrollBar::HandleScroll(TMessage& Message) {
+void TScrollBar::CNScroll(TMessage& Message) {
   const auto code = static_cast<TScrollCode>(std::min<WORD>(LOWORD(Message.WParam), SB_ENDSCROLL));
   int pos = position_;
   switch (code) {
@@ -146,18 +146,17 @@ void TScrollBar::HandleScroll(TMessage& Message) {
   Message.Result = 0;
 }
 
+// The system's colours for the bar, as the class itself answers them.
+void TScrollBar::CNCtlColorScrollBar(TMessage& Message) {
+  Message.Result = CallWindowProcW(DefWndProc(), Handle(), WM_CTLCOLORSCROLLBAR, Message.WParam, Message.LParam);
+}
+
 void TScrollBar::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case CN_HSCROLL:
-    case CN_VSCROLL:
-      HandleScroll(Message);
-      return;
-    case CN_CTLCOLORSCROLLBAR:
-      // The system's colours for the bar, as the class itself answers them.
-      Message.Result = CallWindowProcW(DefWndProc(), Handle(), WM_CTLCOLORSCROLLBAR, Message.WParam, Message.LParam);
-      return;
-    default:
-      TWinControl::Dispatch(Message);
+    case CN_VSCROLL: return CNScroll(Message);
+    case CN_CTLCOLORSCROLLBAR: return CNCtlColorScrollBar(Message);
+    default: return TWinControl::Dispatch(Message);
   }
 }
 

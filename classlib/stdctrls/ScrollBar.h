@@ -50,7 +50,8 @@ class TScrollBar : public TWinControl {
   // The last position the thumb reaches (the page ends at Max).
   int LastPosition() const;
   void PutOnWindow(bool Redraw);
-  void HandleScroll(TMessage& Message);
+  void CNScroll(TMessage& Message);
+  void CNCtlColorScrollBar(TMessage& Message);
 
   TScrollBarKind kind_ = sbHorizontal;
   int min_ = 0;

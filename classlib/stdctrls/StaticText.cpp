@@ -123,29 +123,30 @@ void TCustomStaticText::AdjustBounds() {
   SetBounds(left, Top(), width, height);
 }
 
+// A new text or font: a new size.
+void TCustomStaticText::CMTextOrFontChanged(TMessage& Message) {
+  TWinControl::Dispatch(Message);
+  AdjustBounds();
+  Invalidate();
+}
+
+// Its accelerator focuses the control the text stands for.
+void TCustomStaticText::CMDialogChar(TMessage& Message) {
+  if (focus_control_ && Enabled() && show_accel_char_ && focus_control_->CanFocus() &&
+      IsAccel(static_cast<WORD>(Message.WParam), Text())) {
+    focus_control_->SetFocus();
+    Message.Result = 1;
+    return;
+  }
+  TWinControl::Dispatch(Message);
+}
+
 void TCustomStaticText::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case CM_TEXTCHANGED:
-      TWinControl::Dispatch(Message);
-      AdjustBounds();
-      Invalidate();
-      return;
-    case CM_FONTCHANGED:
-      TWinControl::Dispatch(Message);
-      AdjustBounds();
-      return;
-    case CM_DIALOGCHAR:
-      // Its accelerator focuses the control the text stands for.
-      if (focus_control_ && Enabled() && show_accel_char_ && focus_control_->CanFocus() &&
-          IsAccel(static_cast<WORD>(Message.WParam), Text())) {
-        focus_control_->SetFocus();
-        Message.Result = 1;
-        return;
-      }
-      TWinControl::Dispatch(Message);
-      return;
-    default:
-      TWinControl::Dispatch(Message);
+    case CM_FONTCHANGED: return CMTextOrFontChanged(Message);
+    case CM_DIALOGCHAR: return CMDialogChar(Message);
+    default: return TWinControl::Dispatch(Message);
   }
 }
 

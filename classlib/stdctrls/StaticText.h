@@ -37,6 +37,9 @@ class TCustomStaticText : public TWinControl {
   void AdjustBounds();
 
  private:
+  void CMTextOrFontChanged(TMessage& Message);
+  void CMDialogChar(TMessage& Message);
+
   TAlignment alignment_ = taLeftJustify;
   bool auto_size_ = true;
   TStaticBorderStyle border_style_ = sbsNone;

@@ -399,9 +399,9 @@ class TCustomComboBox : public TWinControl {
   void AdjustDropDown();
   bool IsOwnerDraw() const { return style_ == csOwnerDrawFixed || style_ == csOwnerDrawVariable; }
   bool HasEditField() const { return style_ == csDropDown || style_ == csSimple; }
-  void HandleCommand(TMessage& Message);
-  void HandleDrawItem(TMessage& Message);
-  void HandleMeasureItem(TMessage& Message);
+  void CNCommand(TMessage& Message);
+  void CNDrawItem(TMessage& Message);
+  void CNMeasureItem(TMessage& Message);
 
   std::unique_ptr<TItemStrings> items_;
   std::unique_ptr<TControlCanvas> canvas_;

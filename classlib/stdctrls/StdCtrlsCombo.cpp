@@ -247,7 +247,7 @@ void TCustomComboBox::MeasureItem(int Index, int& Height) {
   if (OnMeasureItem) OnMeasureItem(this, Index, Height);
 }
 
-void TCustomComboBox::HandleDrawItem(TMessage& Message) {
+void TCustomComboBox::CNDrawItem(TMessage& Message) {
   const auto* info = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
   if (!info) return;
   PaintOwnerDrawnItem(*canvas_, *this, *info,
@@ -255,7 +255,7 @@ void TCustomComboBox::HandleDrawItem(TMessage& Message) {
   Message.Result = TRUE;
 }
 
-void TCustomComboBox::HandleMeasureItem(TMessage& Message) {
+void TCustomComboBox::CNMeasureItem(TMessage& Message) {
   auto* info = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
   if (!info) return;
   AnswerMeasureItem(*info, item_height_, style_ == csOwnerDrawVariable,
@@ -263,7 +263,7 @@ void TCustomComboBox::HandleMeasureItem(TMessage& Message) {
   Message.Result = TRUE;
 }
 
-void TCustomComboBox::HandleCommand(TMessage& Message) {
+void TCustomComboBox::CNCommand(TMessage& Message) {
   switch (HIWORD(Message.WParam)) {
     case CBN_DROPDOWN:
       DropDown();
@@ -290,17 +290,10 @@ void TCustomComboBox::HandleCommand(TMessage& Message) {
 
 void TCustomComboBox::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CN_COMMAND:
-      HandleCommand(Message);
-      return;
-    case CN_DRAWITEM:
-      HandleDrawItem(Message);
-      return;
-    case CN_MEASUREITEM:
-      HandleMeasureItem(Message);
-      return;
-    default:
-      TWinControl::Dispatch(Message);
+    case CN_COMMAND: return CNCommand(Message);
+    case CN_DRAWITEM: return CNDrawItem(Message);
+    case CN_MEASUREITEM: return CNMeasureItem(Message);
+    default: return TWinControl::Dispatch(Message);
   }
 }
 
