@@ -200,15 +200,12 @@ void TTabSet::SetBackgroundColor(TColor Value) {
 }
 
 int TTabSet::MeasureTab(int Index) {
-  // Measured in the control's font (a screen context when there is no window yet).
+  // Measured in the control's font, window or not.
   const String text = tabs_->Strings(Index);
-  HDC dc = GetDC(nullptr);
   SIZE size{};
-  if (dc) {
-    const HGDIOBJ old = SelectObject(dc, Font()->Handle());
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+  {
+    const SelectGuard font(MeasureDC(), Font()->Handle());
+    GetTextExtentPoint32W(MeasureDC(), text.c_str(), static_cast<int>(text.size()), &size);
   }
   int width = size.cx + kEdgeWidth;
   if (style_ == tsOwnerDraw && OnMeasureTab) OnMeasureTab(this, Index, width);

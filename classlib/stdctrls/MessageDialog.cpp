@@ -46,13 +46,9 @@ constexpr int kMinButtonWidth = 75;
 // The size Text takes in the form's font, wrapped at MaxWidth (flags of DrawText).
 TRect MeasureText(TFont* Font, const String& Text, int MaxWidth, UINT Flags) {
   RECT r{0, 0, MaxWidth, 0};
-  HDC dc = GetDC(nullptr);
-  if (!dc) return TRect();
-  const HGDIOBJ old = SelectObject(dc, Font->Handle());
+  const SelectGuard font(MeasureDC(), Font->Handle());
   const String measured = Text.empty() ? String(L" ") : Text;
-  DrawTextW(dc, measured.c_str(), static_cast<int>(measured.size()), &r, Flags | DT_CALCRECT);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  DrawTextW(MeasureDC(), measured.c_str(), static_cast<int>(measured.size()), &r, Flags | DT_CALCRECT);
   return TRect(r);
 }
 

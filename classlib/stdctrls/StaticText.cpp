@@ -103,16 +103,14 @@ void TCustomStaticText::Loaded() {
 void TCustomStaticText::AdjustBounds() {
   if (!auto_size_ || ComponentState().Contains(csReading) || ComponentState().Contains(csLoading)) return;
   const String text = Text();
-  HDC dc = GetDC(nullptr);
-  if (!dc) return;
-  const HGDIOBJ old = SelectObject(dc, Font()->Handle());
   RECT r{0, 0, 0, 0};
-  // An empty text is as high as a line.
-  const String measured = text.empty() ? String(L" ") : text;
-  DrawTextW(dc, measured.c_str(), static_cast<int>(measured.size()), &r,
-            DT_CALCRECT | DT_EXPANDTABS | (show_accel_char_ ? 0 : DT_NOPREFIX));
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  {
+    const SelectGuard font(MeasureDC(), Font()->Handle());
+    // An empty text is as high as a line.
+    const String measured = text.empty() ? String(L" ") : text;
+    DrawTextW(MeasureDC(), measured.c_str(), static_cast<int>(measured.size()), &r,
+              DT_CALCRECT | DT_EXPANDTABS | (show_accel_char_ ? 0 : DT_NOPREFIX));
+  }
   // Both borders are a pixel wide on each side.
   const int border = border_style_ == sbsNone ? 0 : 2;
   const int width = r.right + border;
