@@ -6,6 +6,7 @@ namespace vcl {
 VCL_CLASS_INFO(TTabControl) {
   publish::Align(p);
   publish::Anchors(p);
+  publish::BiDiMode(p);
   publish::Bounds(p);
   publish::Constraints(p);
   publish::Enabled(p);

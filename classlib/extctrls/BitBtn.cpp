@@ -104,6 +104,7 @@ void MakeKindGlyph(TBitmap& Glyph, TBitBtnKind Kind) {
 
 VCL_CLASS_INFO(TBitBtn) {
   publish::Anchors(p);
+  publish::BiDiMode(p);
   publish::Bounds(p);
   p.Bool<&TButton::Cancel, &TButton::SetCancel>(L"Cancel", false);
   // A kind's caption is its own and not stored.

@@ -11,6 +11,7 @@ VCL_CLASS_INFO(TFrame) {
   publish::Align(p);
   publish::Anchors(p);
   p.Bool<&TScrollingWinControl::AutoScroll, &TScrollingWinControl::SetAutoScroll>(L"AutoScroll", true);
+  publish::BiDiMode(p);
   publish::Bounds(p);
   publish::Color(p, clBtnFace);
   publish::Constraints(p);

@@ -25,6 +25,9 @@ VCL_CLASS_INFO(TScrollBox) {
   publish::Align(p);
   publish::Anchors(p);
   p.Bool<&TScrollingWinControl::AutoScroll, &TScrollingWinControl::SetAutoScroll>(L"AutoScroll", true);
+  publish::Bevels(p);
+  publish::BevelWidth(p);
+  publish::BiDiMode(p);
   p.Enum<&TScrollBox::BorderStyle, &TScrollBox::SetBorderStyle>(L"BorderStyle",
                                                                 static_cast<int64_t>(TBorderStyle::bsSingle));
   publish::Bounds(p);

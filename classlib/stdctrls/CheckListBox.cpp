@@ -7,6 +7,8 @@ VCL_CLASS_INFO(TCheckListBox) {
   publish::Align(p);
   p.Bool<&TCheckListBox::AllowGrayed, &TCheckListBox::SetAllowGrayed>(L"AllowGrayed", false);
   publish::Anchors(p);
+  publish::Bevels(p);
+  publish::BiDiMode(p);
   p.Enum<&TCustomListBox::BorderStyle, &TCustomListBox::SetBorderStyle>(
       L"BorderStyle", static_cast<int64_t>(TBorderStyle::bsSingle));
   publish::Bounds(p);

@@ -11,6 +11,8 @@ VCL_CLASS_INFO(TCustomListBox) {}
 VCL_CLASS_INFO(TListBox) {
   publish::Align(p);
   publish::Anchors(p);
+  publish::Bevels(p);
+  publish::BiDiMode(p);
   p.Enum<&TCustomListBox::BorderStyle, &TCustomListBox::SetBorderStyle>(
       L"BorderStyle", static_cast<int64_t>(TBorderStyle::bsSingle));
   publish::Bounds(p);

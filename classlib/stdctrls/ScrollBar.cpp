@@ -12,6 +12,7 @@ namespace vcl {
 VCL_CLASS_INFO(TScrollBar) {
   publish::Align(p);
   publish::Anchors(p);
+  publish::BiDiMode(p);
   publish::Bounds(p);
   publish::Constraints(p);
   publish::Cursor(p);

@@ -14,6 +14,8 @@ VCL_CLASS_INFO(TStaticText) {
                                                                           static_cast<int64_t>(taLeftJustify));
   publish::Anchors(p);
   p.Bool<&TCustomStaticText::AutoSize, &TCustomStaticText::SetAutoSize>(L"AutoSize", true);
+  publish::Bevels(p);
+  publish::BiDiMode(p);
   p.Enum<&TCustomStaticText::BorderStyle, &TCustomStaticText::SetBorderStyle>(
       L"BorderStyle", static_cast<int64_t>(sbsNone));
   publish::Bounds(p);

@@ -234,6 +234,9 @@ TEST(SecondSetStreaming, PropertiesEventsAndReferencesAreReadByName) {
   EXPECT_EQ(form->barChanges, 0);
   EXPECT_EQ(GetEnumProp(st, L"BorderStyle"), L"sbsSunken");
   EXPECT_EQ(st->FocusControl(), lb);
+  // What the layered engine chooses the static text's section by.
+  EXPECT_EQ(GetEnumProp(st, L"BevelKind"), L"bkNone");
+  EXPECT_EQ(GetEnumProp(st, L"BevelOuter"), L"bvLowered");
   EXPECT_EQ(GetEnumProp(cb, L"Style"), L"csOwnerDrawVariable");
   EXPECT_EQ(bb->Kind(), bkCancel);
   EXPECT_EQ(bb->Caption(), L"Cancel");
