@@ -60,6 +60,14 @@ void TCheckListBox::ItemDeleted(int Index) {
     states_.erase(states_.begin() + Index);
 }
 
+void TCheckListBox::ItemsReordered(const std::vector<int>& OldIndexOf) {
+  std::vector<TItemState> reordered;
+  reordered.reserve(OldIndexOf.size());
+  for (int old : OldIndexOf)
+    reordered.push_back(old >= 0 && old < static_cast<int>(states_.size()) ? states_[static_cast<size_t>(old)] : TItemState{});
+  states_ = std::move(reordered);
+}
+
 const TCheckListBox::TItemState& TCheckListBox::At(int Index) const {
   if (Index < 0 || Index >= static_cast<int>(states_.size()))
     throw EListError(L"List index out of bounds (" + std::to_wstring(Index) + L")");

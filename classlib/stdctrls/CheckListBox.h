@@ -39,6 +39,7 @@ class TCheckListBox : public TCustomListBox {
   void KeyPress(wchar_t& Key) override;
   void ItemInserted(int Index) override;
   void ItemDeleted(int Index) override;
+  void ItemsReordered(const std::vector<int>& OldIndexOf) override;
 
  private:
   struct TItemState {

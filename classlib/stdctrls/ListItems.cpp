@@ -1,6 +1,8 @@
 // The items of list and combo boxes, kept by the control and mirrored into its window.
 #include "classlib/stdctrls/ListItems.h"
 
+#include <map>
+
 namespace vcl {
 
 VCL_CLASS_INFO(TItemStrings) {}
@@ -33,6 +35,22 @@ void TItemStrings::Clear() {
   list_.Clear();
   if (HWND wnd = Window()) SendMessageW(wnd, messages_.ResetContent, 0, 0);
   if (owner_) owner_->ItemDeleted(-1);
+}
+
+void TItemStrings::SetSorted(bool Value) {
+  if (!owner_ || !Value || list_.Sorted() || list_.Count() < 2) return list_.SetSorted(Value);
+  // Equal texts keep their order among themselves as far as the owner can tell: the first
+  // sorted one takes the first of them that was there.
+  std::multimap<String, int> before;
+  for (int i = 0; i < list_.Count(); ++i) before.emplace(list_.Strings(i), i);
+  list_.SetSorted(true);
+  std::vector<int> oldIndexOf(static_cast<size_t>(list_.Count()));
+  for (int i = 0; i < list_.Count(); ++i) {
+    auto it = before.find(list_.Strings(i));
+    oldIndexOf[static_cast<size_t>(i)] = it->second;
+    before.erase(it);
+  }
+  owner_->ItemsReordered(oldIndexOf);
 }
 
 void TItemStrings::Put(int Index, const String& S) {

@@ -4,6 +4,8 @@
 // of their owner-drawn items.
 #pragma once
 
+#include <vector>
+
 #include "classlib/controls/Controls.h"
 #include "classlib/rtl/StringList.h"
 
@@ -24,6 +26,8 @@ class TItemStringsOwner {
  public:
   virtual void ItemInserted(int Index) { (void)Index; }
   virtual void ItemDeleted(int Index) { (void)Index; }
+  // The items were sorted: the item now at i was at OldIndexOf[i].
+  virtual void ItemsReordered(const std::vector<int>& OldIndexOf) { (void)OldIndexOf; }
 
  protected:
   ~TItemStringsOwner() = default;
@@ -42,7 +46,8 @@ class TItemStrings : public TStrings {
   void Clear() override;
 
   bool Sorted() const { return list_.Sorted(); }
-  void SetSorted(bool Value) { list_.SetSorted(Value); }
+  // Sorting tells the owner where each item went.
+  void SetSorted(bool Value);
   // Puts every item into the window again (a new window, a new order).
   void FillWindow();
 

@@ -238,6 +238,18 @@ TEST(CheckListBox, StatesFollowTheirItemsAndTheBoxClickTogglesThem) {
   EXPECT_EQ(list->State(1), cbUnchecked);
   EXPECT_EQ(checks.count, 3);
 
+  // Sorting takes the states along with their items.
+  list->SetChecked(0, true);
+  list->SetState(1, cbGrayed);
+  const String first = list->Items()->Strings(0);
+  const String second = list->Items()->Strings(1);
+  list->SetSorted(true);
+  EXPECT_TRUE(list->Checked(list->Items()->IndexOf(first)));
+  EXPECT_EQ(list->State(list->Items()->IndexOf(second)), cbGrayed);
+  EXPECT_EQ(list->State(list->Items()->IndexOf(L"c")), cbUnchecked);
+  list->SetSorted(false);
+  for (int i = 0; i < list->Count(); ++i) list->SetState(i, cbUnchecked);
+
   // A disabled item stays as it is.
   list->SetItemEnabled(2, false);
   list->SetItemIndex(2);
