@@ -140,6 +140,10 @@ void TControlScrollBar::Apply(bool Show, int Page) {
   const int bar = kind_ == sbHorizontal ? SB_HORZ : SB_VERT;
   shown_ = Show;
   page_ = std::max(Page, 1);
+  // A bar that is not on the window and stays off needs no call (forms realign often, and
+  // each call costs the window system a round trip).
+  const LONG_PTR onWindow = GetWindowLongPtrW(wnd, GWL_STYLE) & (kind_ == sbHorizontal ? WS_HSCROLL : WS_VSCROLL);
+  if (!Show && !onWindow) return;
   SCROLLINFO info{};
   info.cbSize = sizeof(info);
   info.fMask = SIF_ALL;
