@@ -53,6 +53,9 @@ class TqvBorderFormBase {
   }
   // Position, size, alpha (255 opaque) and image of the border window, behind its parent.
   virtual void UpdateExBordersPos(bool Repaint, std::uint8_t Alpha) { (void)Repaint, (void)Alpha; }
+  // The border window's own region (the form's shape with its shadow), which the caller
+  // applies; nil for the whole window.
+  virtual HRGN MakeFormRgn() { return nullptr; }
 };
 
 // The skin provider of one form.
@@ -66,9 +69,10 @@ class TsSkinProviderBase : public vcl::TComponent {
   bool DrawNonClientArea = true;
   vcl::TCustomForm* Form = nullptr;         // the form served
   TqvBorderFormBase* BorderForm = nullptr;  // nil without extended borders
-  vcl::TBitmap* Snapshot = nullptr;         // the form's snapshot, nil when none
+  std::unique_ptr<vcl::TBitmap> Snapshot;   // the form's snapshot, nil when none
   bool PaintingSuspended = false;           // the form must not repaint itself
   bool MaxCaptionLowered = false;           // a maximised form's caption is below the system's + 4
+  int MaximizedTitleHeight = 0;             // the title height a maximised form was last laid out for
   std::uint32_t State = 0;                  // kProvider* bits among others
   TqvAfterAnimationEvent OnAfterAnimation;
 

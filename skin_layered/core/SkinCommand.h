@@ -2,14 +2,22 @@
 // and controls: the sub-command in the high word of WParam (a flag in the low word for a few),
 // its argument in LParam, the answer in the result; 0 from a receiver that does not know it.
 // Sent synchronously, to a window by its handle or to a control without one by Perform.
+// Below: the encoding, the senders to one window, one control, a control's children and a
+// window's child windows, and the colour queries built on them. The broadcast to every form
+// is the form registry's (FormRegistry.h).
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 
+#include "classlib/controls/Messages.h"
+#include "classlib/graphics/GraphicsColors.h"
+#include "classlib/rtl/SysUtils.h"
+
 namespace vcl {
 class TControl;
+class TWinControl;
 }
 
 namespace skin_layered {
@@ -72,11 +80,58 @@ constexpr WPARAM SkinCommandWParam(int Command, std::uint16_t Low = 0) {
 // The sub-command a message carries (the high word of its WParam).
 constexpr int SkinCommandOf(WPARAM WParam) { return static_cast<int>((WParam >> 16) & 0xFFFF); }
 
+// The whole message of a command, as the broadcasts pass it on.
+inline vcl::TMessage SkinCommandMessage(int Command, LPARAM LParam = 0, std::uint16_t Low = 0) {
+  vcl::TMessage m;
+  m.Msg = kSkinCmdMessage;
+  m.WParam = SkinCommandWParam(Command, Low);
+  m.LParam = LParam;
+  return m;
+}
+
+// The colour answers use this for "none": sent as the default of scmGetColor, answered for
+// no control or window.
+inline constexpr vcl::TColor kNoColorAnswer = 0xFF00FF;
+
 // Sends the command to a window and answers its result (0 for no window).
 LRESULT SendCommandToWnd(HWND Wnd, int Command, LPARAM LParam);
 // A control without a window of its own gets the command by Perform; a windowed control
 // that is not being destroyed and has its window gets it sent there; any other answers 0
 // without being sent (no window is ever created for it).
 LRESULT SendCommandToCtrl(vcl::TControl* Control, int Command, LPARAM LParam);
+LRESULT SendCommandToCtrl0(vcl::TControl* Control, int Command);
+// The window answers the command (LParam 0) with exactly 1.
+bool GetBoolCommand(HWND Wnd, int Command);
+
+// A control's background colour as RGB: a skinned control's answer to scmGetColor, any other
+// control's Color; kNoColorAnswer for no control.
+vcl::TColor GetControlColor(vcl::TControl* Control);
+// A window's background colour as RGB: a skinned window's answer to scmGetColor;
+// kNoColorAnswer for no window and for a window that is not skinned (its 0 means "no answer",
+// not black).
+vcl::TColor GetWndColor(HWND Wnd);
+
+// scmRepaint to the control's children: windowed ones that have a window and are showing,
+// and graphic ones; children being destroyed are skipped. Nothing while the control is
+// designed or a show, hide or skin-change animation runs.
+void RepaintChildControls(vcl::TWinControl* Control);
+// scmRepaint to each child window of Wnd (WS_CHILD) from its top window down.
+void RepaintChildWnds(HWND Wnd);
+// scmCtrlNotify with the control to the window of its form, so that the form attaches adapters
+// to it; nothing for nil, while designed or loading, or without a form with a window.
+void NotifyFormOfControl(vcl::TControl* Control);
+
+// The message to the control's children, depth first: a graphic child or one without a window
+// gets it by Perform; a windowed child that answers scmIsSkinned gets it sent and passes it on
+// itself; the children of an unskinned windowed child get it in its place. A child that is
+// being destroyed, or that left the control during the walk, is skipped; children added
+// during the walk get nothing.
+void BroadcastCommand(vcl::TWinControl* Control, vcl::TMessage& Message);
+// The message to every direct child window of Wnd (deeper descendants get nothing).
+void BroadcastToChildWnds(HWND Wnd, vcl::TMessage& Message);
+
+// scmSectionChanged carries in LParam a pointer to a NUL-terminated section name (UTF-16).
+// The receiver whose upper-case SkinSection equals the whole name, upper-cased, repaints.
+bool SectionChangedNames(LPARAM LParam, vcl::StringView SkinSection);
 
 }  // namespace skin_layered

@@ -1,0 +1,201 @@
+// System-colour substitution: the process's own calls of GetSysColor, GetSysColorBrush and
+// CreatePen (through GetProcAddress, as any module of the process calls them) answer with the
+// skin's colours while it is on and with the system's when it is off or there is no default
+// manager; one brush per colour; another thread calling meanwhile always gets one of the two.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <thread>
+
+#include "skin_layered/manager/SysColors.h"
+#include "skin_layered/paint/pixels/Blending.h"
+
+namespace skin_layered::test {
+namespace {
+
+using GetSysColorFn = DWORD(WINAPI*)(int);
+using GetSysColorBrushFn = HBRUSH(WINAPI*)(int);
+using CreatePenFn = HPEN(WINAPI*)(int, int, COLORREF);
+
+template <class F>
+F Export(const wchar_t* module, const char* name) {
+  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(module), name)));
+}
+
+const auto kGetSysColor = Export<GetSysColorFn>(L"user32.dll", "GetSysColor");
+const auto kGetSysColorBrush = Export<GetSysColorBrushFn>(L"user32.dll", "GetSysColorBrush");
+const auto kCreatePen = Export<CreatePenFn>(L"gdi32.dll", "CreatePen");
+
+TsSkinColors SkinColors() {
+  TsSkinColors c;
+  c.GlobalColor = 0x405060;
+  c.EditColor = 0x123456;
+  c.EditFontColor = 0x010203;
+  c.BorderColor = 0x0A0B0C;
+  c.FocusedHighlightColor = 0x220044;
+  c.FocusedHighlightFontColor = 0x00EE11;
+  return c;
+}
+
+COLORREF PenColor(HPEN pen) {
+  LOGPEN lp{};
+  GetObjectW(pen, sizeof lp, &lp);
+  return lp.lopnColor;
+}
+
+COLORREF BrushColor(HBRUSH brush) {
+  LOGBRUSH lb{};
+  GetObjectW(brush, sizeof lb, &lb);
+  return lb.lbColor;
+}
+
+// The substitution switched on for the scope with the test colours, and off afterwards.
+class Substituted {
+ public:
+  explicit Substituted(const TsSkinColors& colors) {
+    SetSysColorsSkin(&colors);
+    ok = PatchSysColors();
+  }
+  ~Substituted() {
+    UnpatchSysColors();
+    SetSysColorsSkin(nullptr);
+  }
+  bool ok = false;
+};
+
+TEST(SysColors, SkinColoursWhileOnSystemColoursWhenOff) {
+  const DWORD systemWindow = kGetSysColor(COLOR_WINDOW);
+  const DWORD systemFace = kGetSysColor(COLOR_BTNFACE);
+  const TsSkinColors colors = SkinColors();
+  {
+    Substituted on(colors);
+    ASSERT_TRUE(on.ok);
+    EXPECT_TRUE(SysColorsPatched());
+    EXPECT_EQ(kGetSysColor(COLOR_WINDOW), 0x123456u);
+    EXPECT_EQ(GetSysColor(COLOR_WINDOW), 0x123456u);  // the program's own import too
+    EXPECT_EQ(kGetSysColor(COLOR_WINDOWTEXT), 0x010203u);
+    EXPECT_EQ(kGetSysColor(COLOR_WINDOWFRAME), 0x0A0B0Cu);
+    EXPECT_EQ(kGetSysColor(COLOR_HIGHLIGHT), 0x220044u);
+    EXPECT_EQ(kGetSysColor(COLOR_HIGHLIGHTTEXT), 0x00EE11u);
+    const DWORD darker = MixColors(0x405060, 0, 0.8);
+    EXPECT_EQ(darker, 0x33404Cu);  // each channel x 0.8, truncated
+    EXPECT_EQ(kGetSysColor(COLOR_BTNSHADOW), darker);
+    EXPECT_EQ(kGetSysColor(COLOR_3DDKSHADOW), darker);
+    EXPECT_EQ(kGetSysColor(COLOR_3DLIGHT), MixColors(0x405060, 0xFFFFFF, 0.8));
+    // Indexes outside the table: the system's answer, and the patch stays.
+    EXPECT_EQ(kGetSysColor(COLOR_BTNFACE), systemFace);
+    EXPECT_EQ(kGetSysColor(1000), GetSysColor(1000));
+    EXPECT_EQ(kGetSysColor(-1), GetSysColor(-1));
+    EXPECT_EQ(kGetSysColor(COLOR_WINDOW), 0x123456u);
+    EXPECT_TRUE(SysColorsPatched());
+
+    // Without a default manager the system's colours come back though the patch is on.
+    SetSysColorsSkin(nullptr);
+    EXPECT_EQ(kGetSysColor(COLOR_WINDOW), systemWindow);
+    SetSysColorsSkin(&colors);
+    EXPECT_EQ(kGetSysColor(COLOR_WINDOW), 0x123456u);
+    EXPECT_TRUE(PatchSysColors());  // a second switch-on changes nothing
+    EXPECT_EQ(kGetSysColor(COLOR_WINDOW), 0x123456u);
+  }
+  EXPECT_FALSE(SysColorsPatched());
+  EXPECT_EQ(kGetSysColor(COLOR_WINDOW), systemWindow);
+  UnpatchSysColors();  // off twice
+  EXPECT_EQ(kGetSysColor(COLOR_WINDOW), systemWindow);
+}
+
+TEST(SysColors, OneBrushPerColour) {
+  const HBRUSH systemFace = kGetSysColorBrush(COLOR_BTNFACE);
+  Substituted on(SkinColors());
+  ASSERT_TRUE(on.ok);
+  const HBRUSH window = kGetSysColorBrush(COLOR_WINDOW);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(BrushColor(window), 0x123456u);
+  for (int i = 0; i < 1000; ++i) ASSERT_EQ(kGetSysColorBrush(COLOR_WINDOW), window);
+  EXPECT_EQ(BrushColor(kGetSysColorBrush(COLOR_HIGHLIGHTTEXT)), 0x00EE11u);
+  EXPECT_EQ(BrushColor(kGetSysColorBrush(COLOR_WINDOWTEXT)), 0x010203u);
+  EXPECT_EQ(kGetSysColorBrush(COLOR_BTNFACE), systemFace);  // not in the table
+  EXPECT_EQ(kGetSysColorBrush(COLOR_WINDOWFRAME), GetSysColorBrush(COLOR_WINDOWFRAME));
+
+  // A new skin: the old brushes are freed and new ones made for the new colours.
+  TsSkinColors other = SkinColors();
+  other.EditColor = 0x654321;
+  SetSysColorsSkin(&other);
+  const HBRUSH changed = kGetSysColorBrush(COLOR_WINDOW);
+  EXPECT_EQ(BrushColor(changed), 0x654321u);
+  EXPECT_EQ(kGetSysColorBrush(COLOR_WINDOW), changed);
+}
+
+TEST(SysColors, PensOfTheReplacedColours) {
+  Substituted on(SkinColors());
+  ASSERT_TRUE(on.ok);
+  const COLORREF editMix = MixColors(0x010203, 0x123456, 0.15);
+  const struct {
+    COLORREF asked, given;
+  } cases[] = {{5, 0x123456}, {6, 0x0A0B0C}, {13, 0x220044}, {14, 0x00EE11}, {15, 0x405060},
+               {16, MixColors(0x405060, 0, 0.8)}, {21, MixColors(0x405060, 0, 0.8)},
+               {22, MixColors(0x405060, 0xFFFFFF, 0.8)}, {0xC0C0C0, editMix}, {0xF0F0F0, editMix},
+               {0x123457, 0x123457}, {0, 0}};
+  for (const auto& c : cases) {
+    HPEN pen = kCreatePen(PS_SOLID, 2, c.asked);
+    ASSERT_NE(pen, nullptr);
+    EXPECT_EQ(PenColor(pen), c.given) << std::hex << c.asked;
+    DeleteObject(pen);
+  }
+}
+
+// Calls from another thread while the main one switches the substitution 1000 times: always
+// one of the two answers.
+TEST(SysColors, AnotherThreadCallingWhilePatching) {
+  const DWORD system = kGetSysColor(COLOR_WINDOW);
+  const TsSkinColors colors = SkinColors();
+  SetSysColorsSkin(&colors);
+  std::atomic<bool> stop{false};
+  std::atomic<long long> calls{0}, wrong{0};
+  std::thread caller([&] {
+    while (!stop.load()) {
+      const DWORD c = kGetSysColor(COLOR_WINDOW);
+      if (c != system && c != 0x123456u) ++wrong;
+      ++calls;
+    }
+  });
+  while (calls.load() == 0) std::this_thread::yield();
+  bool switched = true;
+  for (int i = 0; i < 1000 && switched; ++i) {
+    switched = PatchSysColors();
+    UnpatchSysColors();
+  }
+  stop = true;
+  caller.join();
+  EXPECT_TRUE(switched);
+  SetSysColorsSkin(nullptr);
+  EXPECT_EQ(wrong.load(), 0);
+
+  // CreatePen's entry is several instructions: the other threads are held while it changes.
+  SetSysColorsSkin(&colors);
+  stop = false;
+  calls = 0;
+  std::thread painter([&] {
+    while (!stop.load()) {
+      HPEN pen = kCreatePen(PS_SOLID, 1, 5);
+      const COLORREF c = PenColor(pen);
+      DeleteObject(pen);
+      if (c != 5 && c != 0x123456) ++wrong;
+      ++calls;
+    }
+  });
+  while (calls.load() == 0) std::this_thread::yield();
+  for (int i = 0; i < 200 && switched; ++i) {
+    switched = PatchSysColors();
+    UnpatchSysColors();
+  }
+  stop = true;
+  painter.join();
+  EXPECT_TRUE(switched);
+  SetSysColorsSkin(nullptr);
+  EXPECT_EQ(wrong.load(), 0);
+}
+
+}  // namespace
+}  // namespace skin_layered::test
