@@ -1,6 +1,7 @@
 // TComponent: named objects with an owner that frees them, streamed from form descriptions.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -35,6 +36,11 @@ class TComponent : public TPersistent {
   virtual void SetName(const String& NewName);
   intptr_t Tag() const { return tag_; }
   void SetTag(intptr_t v) { tag_ = v; }
+  // Where a form designer placed a component that is not a control: its left in the low
+  // word, its top in the high word. Form descriptions keep it as the component's Left and
+  // Top; nothing else uses it.
+  int32_t DesignInfo() const { return design_info_; }
+  void SetDesignInfo(int32_t Value) { design_info_ = Value; }
 
   int ComponentCount() const { return static_cast<int>(components_.size()); }
   TComponent* Components(int Index) const;
@@ -81,6 +87,7 @@ class TComponent : public TPersistent {
   TComponent* owner_ = nullptr;
   String name_;
   intptr_t tag_ = 0;
+  int32_t design_info_ = 0;
   TComponentState state_;
   std::vector<TComponent*> components_;
   std::vector<TComponent*> free_notifies_;

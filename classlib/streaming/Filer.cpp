@@ -208,6 +208,7 @@ void TReader::ReadProperty(TPersistent* instance, const Property& prop) {
     if (ReadDefinedProperty(target, name, prop.value)) return;
     if (SameText(name, L"Strings") && IsStrings(target)) return ReadStrings(target, prop.value);
     const TPropInfo* p = GetPropInfo(target, name);
+    if (!p && target == instance && ReadDesignPosition(instance, name, prop.value)) return;
     if (!p) throw EPropertyError(L"Property " + String(name) + L" does not exist");
     SetPropValue(target, *p, prop.value);
   } catch (const EFormError&) {
@@ -229,6 +230,20 @@ bool TReader::ReadDefinedProperty(TPersistent* instance, StringView name, const 
   instance->DefineProperties(this);
   value_ = nullptr;
   return handled_;
+}
+
+// A component that is not a control keeps where a form designer placed it as Left and Top
+// (controls publish their own): one word each of its design info.
+bool TReader::ReadDesignPosition(TPersistent* instance, StringView name, const Value& value) {
+  auto* component = dynamic_cast<TComponent*>(instance);
+  const bool left = SameText(name, L"Left");
+  if (!component || (!left && !SameText(name, L"Top"))) return false;
+  if (value.kind != Kind::Integer) throw LineError(value.line, L"Invalid property value");
+  if (value.integer < INT16_MIN || value.integer > UINT16_MAX) throw LineError(value.line, L"Integer out of range");
+  const auto info = static_cast<uint32_t>(component->DesignInfo());
+  const uint32_t word = static_cast<uint16_t>(value.integer);
+  component->SetDesignInfo(static_cast<int32_t>(left ? (info & 0xFFFF0000u) | word : (info & 0xFFFFu) | (word << 16)));
+  return true;
 }
 
 void TReader::DefineProperty(StringView Name, const TReaderProc& ReadData, const TWriterProc&, bool) {
@@ -444,6 +459,7 @@ void TWriter::WriteProperties(TPersistent* instance, const String& prefix) {
     if (isComponent && prefix.empty() && SameText(p->Name, L"Name")) continue;  // in the header
     if (IsStoredProp(instance, *p)) WriteProperty(instance, *p, prefix + String(p->Name));
   }
+  if (isComponent && prefix.empty()) WriteDesignPosition(static_cast<TComponent*>(instance));
   const String savedPrefix = std::exchange(prefix_, prefix);
   auto savedDefined = std::exchange(defined_, {});
   instance->DefineProperties(this);
@@ -505,6 +521,23 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo& p, const Str
       if (IsDefaultPropValue(instance, p)) return;
       BeginValue(name);
       Token(ValueText(instance, p));
+  }
+}
+
+// The design position of a component that is not a control, as the reader takes it back.
+void TWriter::WriteDesignPosition(TComponent* component) {
+  const TClassInfo& cls = component->ClassType();
+  if (cls.FindProp(L"Left") || cls.FindProp(L"Top")) return;
+  const auto info = static_cast<uint32_t>(component->DesignInfo());
+  const auto left = static_cast<int16_t>(info & 0xFFFFu);
+  const auto top = static_cast<int16_t>(info >> 16);
+  if (left != 0) {
+    BeginValue(L"Left");
+    WriteInteger(left);
+  }
+  if (top != 0) {
+    BeginValue(L"Top");
+    WriteInteger(top);
   }
 }
 

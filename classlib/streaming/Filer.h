@@ -102,6 +102,7 @@ class TReader : public TFiler {
   String UniqueRootName(const String& Name) const;
   void ReadProperty(TPersistent* instance, const filer::Property& prop);
   bool ReadDefinedProperty(TPersistent* instance, StringView name, const filer::Value& value);
+  bool ReadDesignPosition(TPersistent* instance, StringView name, const filer::Value& value);
   void SetPropValue(TPersistent* instance, const TPropInfo& prop, const filer::Value& value);
   void ReadCollection(TCollection* collection, const String& name, const filer::Value& value);
   void ReadStrings(TPersistent* strings, const filer::Value& value);
@@ -148,6 +149,7 @@ class TWriter : public TFiler {
   void WriteComponent(TComponent* component);
   void WriteProperties(TPersistent* instance, const String& prefix);
   void WriteProperty(TPersistent* instance, const TPropInfo& prop, const String& name);
+  void WriteDesignPosition(TComponent* component);
   void WriteStrings(TPersistent* strings, const String& name);
   void BeginValue(const String& name);
   void Line(const std::string& text);

@@ -55,6 +55,8 @@ constexpr std::string_view kForm = R"(object frmTest: TTestForm
   end
   object pm1: TTestMenu
     Tag = 3
+    Left = 24
+    Top = 16
   end
 end
 )";
@@ -104,6 +106,8 @@ TEST_F(Streaming, EveryKindOfValueReachesTheRightObject) {
   EXPECT_EQ(pnl1->ratio, 2.5e-3);
   EXPECT_EQ(pnl1->Caption(), L"");
   EXPECT_EQ(pm1->Tag(), 3);
+  EXPECT_EQ(pm1->DesignInfo(), 24 | 16 << 16);  // where the designer placed it
+  EXPECT_EQ(pnl1->DesignInfo(), 0);             // a control's Left is its own
 
   // Collection items, with a reference and binary data of their own.
   ASSERT_EQ(form.ItemList()->Count(), 2);
@@ -165,7 +169,7 @@ TEST_F(Streaming, WrittenDescriptionReadsBackToTheSameText) {
            "      Target = btn2\n      Data = {\n        0200000001FF}\n    end\n    item\n      Width = 0\n    end>\n",
            "  PopupMenu = pm1\n  OnClick = btn2Click\n",
            "  object pnl1: TTestControl\n    Left = -1\n    Width = 142\n",
-           "  object pm1: TTestMenu\n    Tag = 3\n  end\nend\n",
+           "  object pm1: TTestMenu\n    Tag = 3\n    Left = 24\n    Top = 16\n  end\nend\n",
        })
     EXPECT_NE(written.find(expected), std::string::npos) << expected << "\n--- in ---\n" << written;
   // Defaults are not written: the button's Width, Visible, Alignment and Color.
@@ -181,6 +185,25 @@ TEST_F(Streaming, WrittenDescriptionReadsBackToTheSameText) {
   EXPECT_EQ(again.big, form.big);
   EXPECT_EQ(again.Font()->name, form.Font()->name);
   EXPECT_EQ(again.ItemList()->Item(0)->target, again.FindComponent(L"btn2"));
+}
+
+TEST_F(Streaming, DesignPositionOfAComponentThatIsNoControlIsReadAndWrittenAsLeftAndTop) {
+  TTestForm form(nullptr);
+  ReadComponentText(&form, "object f: TTestForm\n  object m: TTestMenu\n    Top = 65535\n  end\nend", L"words");
+  auto* m = dynamic_cast<TTestMenu*>(form.FindComponent(L"m"));
+  ASSERT_NE(m, nullptr);
+  EXPECT_EQ(static_cast<uint32_t>(m->DesignInfo()), 0xFFFF0000u);  // a word each; Left stays 0
+
+  // Written as signed words, only where not 0, and read back the same.
+  m->SetDesignInfo(static_cast<int32_t>(0x0040FFF6u));
+  const std::string written = WriteComponentText(&form);
+  EXPECT_NE(written.find("  object m: TTestMenu\n    Left = -10\n    Top = 64\n  end\n"), std::string::npos) << written;
+  TTestForm again(nullptr);
+  ReadComponentText(&again, written, L"written");
+  EXPECT_EQ(again.FindComponent(L"m")->DesignInfo(), m->DesignInfo());
+  m->SetDesignInfo(0);
+  const std::string none = WriteComponentText(&form);
+  EXPECT_EQ(none.find("Left", none.find("object m")), std::string::npos) << none;
 }
 
 struct BadForm {
@@ -220,6 +243,12 @@ const BadForm kBadForms[] = {
      L"test(4): Error reading f.Items[0].Colour: Property Colour does not exist"},
     {"object f: TTestForm\n  Items = <\n    item\n      Width = 1\n  >\nend",
      L"test(5): Property name expected"},
+    {"object f: TTestForm\n  object m: TTestMenu\n    Left = 70000\n  end\nend",
+     L"test(3): Error reading m.Left: Integer out of range"},
+    {"object f: TTestForm\n  object m: TTestMenu\n    Top = '8'\n  end\nend",
+     L"test(3): Error reading m.Top: Invalid property value"},
+    {"object f: TTestForm\n  Items = <\n    item\n      Left = 1\n    end>\nend",
+     L"test(4): Error reading f.Items[0].Left: Property Left does not exist"},
     {"object f: TTestForm\n  Items = (1)\nend", L"test(2): Error reading f.Items: Collection items expected"},
     {"object f: TTestForm\n  ReadOnlyValue = 3\nend",
      L"test(2): Error reading f.ReadOnlyValue: Property ReadOnlyValue is read-only"},
