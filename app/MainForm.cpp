@@ -81,12 +81,8 @@ VCL_CLASS_INFO(Tfrmmain) {
 
 namespace {
 
-// The program's own unit: the classes its description names that no library unit registers.
-void InitMainFormUnit() {
-  Tfrmmain::StaticClass();
-  vcl::TColorDialog::StaticClass();
-  vcl::TTimer::StaticClass();
-}
+// The program's own unit: its form's class, which its description names.
+void InitMainFormUnit() { Tfrmmain::StaticClass(); }
 
 const vcl::TUnitRegistration kMainFormUnit{vcl::TUnitGroup::Program, 10, L"Unitadmin", &InitMainFormUnit, nullptr};
 

@@ -5,6 +5,10 @@
 #       only from its own folder and from the folders those layers may include from. A check
 #       at build time, rerun whenever a file of the folder changes, fails the build on any
 #       other project include.
+#   scrivane_link_unit(TARGET UNIT)
+#       Every program linking TARGET links the source file of TARGET marked with
+#       VCL_UNIT_LINKED(UNIT) (classlib/rtl/UnitInit.h), and so runs that unit's start-up,
+#       even when its code names nothing of that file.
 #   scrivane_layer_group(NAME layer...)
 #       An interface target NAME standing for several layers (linking them all); a layer that
 #       USES it may include from all of them.
@@ -52,6 +56,10 @@ function(scrivane_layer target)
     VERBATIM)
   add_custom_target(${target}_layer_check DEPENDS ${stamp})
   add_dependencies(${target} ${target}_layer_check)
+endfunction()
+
+function(scrivane_link_unit target unit)
+  target_link_options(${target} INTERFACE "LINKER:--undefined=vcl_unit_${unit}")
 endfunction()
 
 function(scrivane_layer_group name)

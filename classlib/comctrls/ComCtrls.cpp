@@ -1,6 +1,8 @@
 // The common controls unit's start-up, which makes its classes known to form descriptions.
 #include "classlib/comctrls/ComCtrls.h"
 
+#include "classlib/rtl/UnitInit.h"
+
 namespace vcl::detail {
 
 void InitComCtrlsUnit() {
@@ -24,5 +26,8 @@ void InitComCtrlsUnit() {
   TRichEdit::StaticClass();
   TTabControl::StaticClass();
 }
+
+VCL_UNIT_LINKED(ComCtrls);
+const TUnitRegistration kComCtrlsUnit{TUnitGroup::ClassLibrary, 40, L"ComCtrls", &InitComCtrlsUnit, nullptr};
 
 }  // namespace vcl::detail

@@ -16,14 +16,11 @@
 #include "classlib/comctrls/TrackBar.h"
 #include "classlib/comctrls/TreeView.h"
 #include "classlib/comctrls/UpDown.h"
-#include "classlib/rtl/UnitInit.h"
 
 namespace vcl::detail {
 
-// The unit's start-up makes its classes known to form descriptions. It is registered from
-// this header, so that a program that includes it can read them even when it never names
-// a class in code.
+// The unit's start-up makes its classes known to form descriptions (registered in its source
+// file, which every program linking the library links).
 void InitComCtrlsUnit();
-inline const TUnitRegistration kComCtrlsUnit{TUnitGroup::ClassLibrary, 40, L"ComCtrls", &InitComCtrlsUnit, nullptr};
 
 }  // namespace vcl::detail

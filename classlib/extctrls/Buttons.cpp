@@ -5,8 +5,14 @@
 #include <algorithm>
 
 #include "classlib/extctrls/ButtonFace.h"
+#include "classlib/rtl/UnitInit.h"
 
 namespace vcl {
+
+namespace detail {
+VCL_UNIT_LINKED(Buttons);
+const TUnitRegistration kButtonsUnit{TUnitGroup::ClassLibrary, 35, L"Buttons", &InitButtonsUnit, nullptr};
+}  // namespace detail
 
 void detail::InitButtonsUnit() {
   TSpeedButton::StaticClass();

@@ -8,7 +8,6 @@
 #include <memory>
 
 #include "classlib/controls/Controls.h"
-#include "classlib/rtl/UnitInit.h"
 #include "classlib/stdctrls/StdCtrls.h"
 
 namespace vcl {
@@ -144,12 +143,10 @@ class TBitBtn : public TButton {
   std::unique_ptr<TControlCanvas> canvas_;
 };
 
-// The unit's start-up makes its classes known to form descriptions. It is registered from
-// this header, so that a program that includes it can read them even when it never names
-// a class in code.
+// The unit's start-up makes its classes known to form descriptions (registered in its source
+// file, which every program linking the library links).
 namespace detail {
 void InitButtonsUnit();
-inline const TUnitRegistration kButtonsUnit{TUnitGroup::ClassLibrary, 35, L"Buttons", &InitButtonsUnit, nullptr};
 }  // namespace detail
 
 }  // namespace vcl

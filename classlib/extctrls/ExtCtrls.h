@@ -246,12 +246,10 @@ class TImage : public TGraphicControl {
   bool transparent_ = false;
 };
 
-// The unit's start-up makes its classes known to form descriptions. It is registered from
-// this header, so that a program that includes it can read them even when it never names
-// a class in code.
+// The unit's start-up makes its classes known to form descriptions (registered in its source
+// file, which every program linking the library links).
 namespace detail {
 void InitExtCtrlsUnit();
-inline const TUnitRegistration kExtCtrlsUnit{TUnitGroup::ClassLibrary, 35, L"ExtCtrls", &InitExtCtrlsUnit, nullptr};
 }  // namespace detail
 
 }  // namespace vcl

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "classlib/rtl/UnitInit.h"
+
 namespace vcl {
 
 namespace {
@@ -26,6 +28,11 @@ constexpr std::array<TColor, kButtonCount> kColors{
 };
 
 }  // namespace
+
+namespace detail {
+VCL_UNIT_LINKED(MPlayer);
+const TUnitRegistration kMPlayerUnit{TUnitGroup::ClassLibrary, 35, L"MPlayer", &InitMPlayerUnit, nullptr};
+}  // namespace detail
 
 void detail::InitMPlayerUnit() { TMediaPlayer::StaticClass(); }
 

@@ -6,7 +6,6 @@
 #pragma once
 
 #include "classlib/controls/Controls.h"
-#include "classlib/rtl/UnitInit.h"
 
 namespace vcl {
 
@@ -66,9 +65,10 @@ class TMediaPlayer : public TCustomControl {
   TMPBtnType focused_ = TMPBtnType::btPlay;  // the button the keyboard clicks
 };
 
+// The unit's start-up makes its classes known to form descriptions (registered in its source
+// file, which every program linking the library links).
 namespace detail {
 void InitMPlayerUnit();
-inline const TUnitRegistration kMPlayerUnit{TUnitGroup::ClassLibrary, 35, L"MPlayer", &InitMPlayerUnit, nullptr};
 }  // namespace detail
 
 }  // namespace vcl

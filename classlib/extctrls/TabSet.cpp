@@ -4,12 +4,19 @@
 
 #include <algorithm>
 
+#include "classlib/rtl/UnitInit.h"
+
 namespace vcl {
 
 namespace {
 // The slanted edges of a tab take this much width besides its text.
 constexpr int kEdgeWidth = 9;
 }  // namespace
+
+namespace detail {
+VCL_UNIT_LINKED(Tabs);
+const TUnitRegistration kTabsUnit{TUnitGroup::ClassLibrary, 35, L"Tabs", &InitTabsUnit, nullptr};
+}  // namespace detail
 
 void detail::InitTabsUnit() { TTabSet::StaticClass(); }
 

@@ -10,7 +10,6 @@
 
 #include "classlib/controls/Controls.h"
 #include "classlib/rtl/StringList.h"
-#include "classlib/rtl/UnitInit.h"
 
 namespace vcl {
 
@@ -130,9 +129,10 @@ class TTabSet : public TCustomControl {
   TColor background_color_ = clBtnFace;
 };
 
+// The unit's start-up makes its classes known to form descriptions (registered in its source
+// file, which every program linking the library links).
 namespace detail {
 void InitTabsUnit();
-inline const TUnitRegistration kTabsUnit{TUnitGroup::ClassLibrary, 35, L"Tabs", &InitTabsUnit, nullptr};
 }  // namespace detail
 
 }  // namespace vcl

@@ -4,6 +4,7 @@
 
 #include "classlib/controls/ControlsInternal.h"
 #include "classlib/controls/Themes.h"
+#include "classlib/controls/Timer.h"
 #include "classlib/forms/Forms.h"
 #include "classlib/forms/Frame.h"
 #include "classlib/rtl/SysInfo.h"
@@ -668,6 +669,7 @@ void InitControls() {
   icc.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
   InitCommonControlsEx(&icc);
   ControlAtom();
+  TTimer::StaticClass();  // form descriptions name timers
   LayerHooks().Application.HandleException = &ApplicationHandleException;
 }
 

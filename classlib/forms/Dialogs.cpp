@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "classlib/forms/Forms.h"
+#include "classlib/rtl/UnitInit.h"
 
 namespace vcl {
 
@@ -127,5 +128,13 @@ bool TColorDialog::Execute(HWND ParentWnd) {
     custom_colors_->SetValues(CustomColorName(i), FormatCustomColor(custom[static_cast<size_t>(i)]));
   return true;
 }
+
+// The unit's start-up makes the dialogs known to form descriptions.
+namespace {
+void InitDialogsUnit() { TColorDialog::StaticClass(); }
+}  // namespace
+
+VCL_UNIT_LINKED(Dialogs);
+const TUnitRegistration kDialogsUnit{TUnitGroup::ClassLibrary, 30, L"Dialogs", &InitDialogsUnit, nullptr};
 
 }  // namespace vcl

@@ -1101,6 +1101,7 @@ void DoneMenus() {
   PopupList().ReleaseWindow();
 }
 
+VCL_UNIT_LINKED(Menus);
 const TUnitRegistration kMenusUnit{TUnitGroup::ClassLibrary, 30, L"Menus", &InitMenus, &DoneMenus};
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "classlib/graphics/GraphicsBitmap.h"
 #include "classlib/rtl/Streams.h"
 #include "classlib/streaming/Filer.h"
+#include "classlib/rtl/UnitInit.h"
 
 namespace vcl {
 
@@ -431,5 +432,13 @@ TChangeLink::~TChangeLink() {
 void TChangeLink::Change() {
   if (OnChange) OnChange(sender_);
 }
+
+// The unit's start-up makes image lists known to form descriptions.
+namespace {
+void InitImgListUnit() { TImageList::StaticClass(); }
+}  // namespace
+
+VCL_UNIT_LINKED(ImgList);
+const TUnitRegistration kImgListUnit{TUnitGroup::ClassLibrary, 5, L"ImgList", &InitImgListUnit, nullptr};
 
 }  // namespace vcl

@@ -101,6 +101,7 @@ void DoneSHDocVw() {
   g_ole_started = false;
 }
 
+VCL_UNIT_LINKED(SHDocVw);
 const TUnitRegistration kSHDocVwUnit{TUnitGroup::ClassLibrary, 50, L"SHDocVw", &InitSHDocVw, &DoneSHDocVw};
 
 }  // namespace

@@ -46,6 +46,13 @@ bool UnitsInitialized();
 // The names of the started units, in start-up order (for tests and diagnostics).
 std::vector<String> InitializedUnitNames();
 
+// A unit whose registration lies in a source file of a static library reaches a program only
+// when the program names something of that file; a form description may name a class that no
+// code does. VCL_UNIT_LINKED(Name), once in that source file, marks it, and
+// scrivane_link_unit(<library> Name) in the library's CMakeLists makes every program that
+// links the library link the file, and so start the unit.
+#define VCL_UNIT_LINKED(Name) extern "C" const char vcl_unit_##Name = 0
+
 // Starts the units for a scope (the program's entry point) and shuts them down at its end.
 class TUnitsScope {
  public:

@@ -5,6 +5,7 @@
 #include "classlib/stdctrls/ListBox.h"
 #include "classlib/stdctrls/ScrollBar.h"
 #include "classlib/stdctrls/StaticText.h"
+#include "classlib/rtl/UnitInit.h"
 
 namespace vcl::detail {
 
@@ -22,5 +23,8 @@ void InitStdCtrlsUnit() {
   TScrollBar::StaticClass();
   TStaticText::StaticClass();
 }
+
+VCL_UNIT_LINKED(StdCtrls);
+const TUnitRegistration kStdCtrlsUnit{TUnitGroup::ClassLibrary, 35, L"StdCtrls", &InitStdCtrlsUnit, nullptr};
 
 }  // namespace vcl::detail

@@ -9,7 +9,6 @@
 #include "classlib/controls/Controls.h"
 #include "classlib/forms/Forms.h"
 #include "classlib/rtl/StringList.h"
-#include "classlib/rtl/UnitInit.h"
 
 namespace vcl {
 
@@ -440,12 +439,10 @@ class TGroupBox : public TCustomGroupBox {
   using TCustomGroupBox::TCustomGroupBox;
 };
 
-// The unit's start-up makes its classes known to form descriptions. It is registered from
-// this header, so that a program that includes it can read them even when it never names
-// a class in code.
+// The unit's start-up makes its classes known to form descriptions (registered in its source
+// file, which every program linking the library links).
 namespace detail {
 void InitStdCtrlsUnit();
-inline const TUnitRegistration kStdCtrlsUnit{TUnitGroup::ClassLibrary, 35, L"StdCtrls", &InitStdCtrlsUnit, nullptr};
 }  // namespace detail
 
 }  // namespace vcl

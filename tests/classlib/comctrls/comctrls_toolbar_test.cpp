@@ -415,7 +415,6 @@ end
 
 TEST(ToolBarStreaming, ButtonsAreReadInTheOrderOfTheirLeftAndWrittenBack) {
   TToolBarTestForm::StaticClass();
-  TImageList::StaticClass();
   auto* form = new TToolBarTestForm(nullptr, 0);
   std::unique_ptr<TToolBarTestForm, void (*)(TToolBarTestForm*)> owned{form, [](TToolBarTestForm* p) { TObject::Free(p); }};
   ReadComponentText(form, kToolBarForm, L"toolbar");

@@ -93,7 +93,6 @@ namespace {
 
 void RegisterTestClasses() {
   TTestPanel::StaticClass();
-  TTimer::StaticClass();
   TTestDescribedForm::StaticClass();
 }
 
