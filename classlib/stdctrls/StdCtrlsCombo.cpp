@@ -186,10 +186,16 @@ void TCustomComboBox::Clear() {
   SetText(String());
 }
 
-// The dropped list shows DropDownCount items (the window's own height decides it).
+// The dropped list shows DropDownCount items (the window's own height decides it). Items are
+// as high as the list draws them in the control's font; owner-drawn ones are ItemHeight high.
 void TCustomComboBox::AdjustDropDown() {
   const int count = std::clamp(items_->Count(), 1, std::max(drop_down_count_, 1));
-  SetWindowPos(Handle(), nullptr, 0, 0, Width(), item_height_ * count + Height() + 2,
+  int itemHeight = item_height_;
+  if (style_ != csOwnerDrawFixed && style_ != csOwnerDrawVariable) {
+    const LRESULT drawn = SendMessageW(Handle(), CB_GETITEMHEIGHT, 0, 0);
+    if (drawn > 0) itemHeight = static_cast<int>(drawn);
+  }
+  SetWindowPos(Handle(), nullptr, 0, 0, Width(), itemHeight * count + Height() + 2,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
 }
 
