@@ -9,7 +9,7 @@ PKGS=(
   libz-mingw-w64-dev
   wine wine64
   xvfb xauth x11-apps imagemagick
-  fonts-wqy-zenhei fonts-wqy-microhei fonts-wine fonts-liberation
+  fonts-wqy-zenhei fonts-wqy-microhei fonts-noto-cjk fonts-wine fonts-liberation
   locales
   googletest
   clang libclang-rt-14-dev

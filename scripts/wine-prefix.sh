@@ -5,7 +5,7 @@ set -euo pipefail
 source "$(dirname "$0")/env.sh"
 
 # Bump the stamp when the settings below change, so existing prefixes take them too.
-stamp="$WINEPREFIX/.scrivane-ready-3"
+stamp="$WINEPREFIX/.scrivane-ready-4"
 [ -f "$stamp" ] && exit 0
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -27,10 +27,12 @@ reg 'HKCU\Control Panel\International' /v Locale /d 00000804
 # Chinese text in the UI font (Tahoma 8 pt) through a CJK font that stays legible at small
 # sizes, smoothed.
 reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei'
-# Menus, captions, message boxes and the GUI font ask for "MS Shell Dlg", which the Chinese
-# locale maps to SimSun; with no SimSun it falls to a CJK font whose small embedded bitmaps are
-# hard to read. Give it the same legible font as the dialog font.
-reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v 'MS Shell Dlg' /d 'WenQuanYi Micro Hei'
+# Menus, captions, message boxes and the GUI font (and so every control with a font of its
+# own) ask for "MS Shell Dlg", which the Chinese locale maps to SimSun; with no SimSun it falls
+# to a CJK font whose small embedded bitmaps are hard to read. Give it a CJK font legible at
+# small sizes that has a real bold face: a font without one is emboldened by smearing each
+# stroke, which at 12 px merges close strokes (the two chevrons of the toggle tab's "》").
+reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v 'MS Shell Dlg' /d 'Noto Sans CJK SC'
 # The window frame draws its caption buttons with Marlett. fonts-wine ships it in Wine's data
 # folder, which this Wine does not load fonts from: the prefix's Fonts folder it does.
 fonts="$WINEPREFIX/drive_c/windows/Fonts"

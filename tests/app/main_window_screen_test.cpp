@@ -4,7 +4,8 @@
 // (scripts/screen-grab.sh), never from inside this process: what Wine draws in the process is
 // not always what the display shows. A grab passes when it is not one flat colour, carries
 // text where the window has text, and shows the title-bar buttons as their symbol glyphs (a
-// cross, a box, a bar) rather than the letters a missing symbol font leaves.
+// cross, a box, a bar) rather than the letters a missing symbol font leaves, and the toggle
+// tab's bold "》" as two chevrons.
 //
 // Modal loops (message boxes, the menu, the colour dialog) are looked at from a thread timer
 // that runs inside them, and are always closed by posted messages, at the latest at a deadline.
@@ -218,6 +219,36 @@ bool ShowsGlyph(const Shot& s, const RECT& button, Glyph glyph, std::string& why
       return w >= 4 && h <= 3;
   }
   return false;
+}
+
+// Whether the caption "》" of the toggle tab R shows as the two chevrons it is: across most
+// scan lines through the glyph, two separate runs of pixels in the text's colour. A bold made
+// by smearing the strokes of a font without a bold face merges them into one thick chevron.
+bool ShowsTwoStrokes(const Shot& s, const RECT& tab, std::string& why) {
+  const RECT r = Inset(tab, 3);  // inside the tab's bevel
+  const COLORREF bg = Background(s, r);
+  int strongest = 0;
+  for (int y = std::max<int>(r.top, 0); y < std::min<int>(r.bottom, s.height); ++y)
+    for (int x = std::max<int>(r.left, 0); x < std::min<int>(r.right, s.width); ++x)
+      strongest = std::max(strongest, Distance(s.At(x, y), bg));
+  if (strongest < 150) {
+    why = "no glyph on the toggle tab";
+    return false;
+  }
+  // Text pixels: mostly the text's colour (smoothed edges and gaps lie between).
+  auto ink = [&](int x, int y) { return s.Contains(x, y) && Distance(s.At(x, y), bg) * 10 >= strongest * 7; };
+  const int left = std::max<int>(r.left, 0), right = std::min<int>(r.right, s.width);
+  int rows = 0, split = 0;
+  for (int y = std::max<int>(r.top, 0); y < std::min<int>(r.bottom, s.height); ++y) {
+    int runs = 0;
+    for (int x = left; x < right; ++x)
+      if (ink(x, y) && (x == left || !ink(x - 1, y))) ++runs;
+    if (runs == 0) continue;
+    ++rows;
+    if (runs >= 2) ++split;
+  }
+  why = "toggle glyph: " + std::to_string(split) + " of " + std::to_string(rows) + " scan lines show two strokes";
+  return rows >= 5 && split * 2 >= rows;
 }
 
 // The title-bar button under each hit-test code, in screen coordinates, as the window itself
@@ -484,6 +515,8 @@ TEST_F(ScreenTest, MainWindowIsDrawnWithItsFrameMenuHeadingsAndToggleTab) {
       ExpectText(s, Within(static_cast<vcl::TWinControl*>(form->FindComponent(heading))->Handle(), r),
                  Utf8(heading), p, 40);
     ExpectText(s, Within(form->pnl18->Handle(), r), "the toggle tab", p, 8);
+    std::string why;
+    if (!ShowsTwoStrokes(s, Within(form->pnl18->Handle(), r), why)) p.push_back(why);
     ExpectText(s, Within(form->rg1->Handle(), r), "the shop type", p, 40);
   });
   EXPECT_TRUE(problems.empty()) << ::testing::PrintToString(problems);

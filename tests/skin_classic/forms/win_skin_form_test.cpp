@@ -566,7 +566,12 @@ TEST_F(SkinnedForms, UnskinningGivesBackProcedureStylesAndRegion) {
   NCCALCSIZE_PARAMS params{};
   params.rgrc[0] = {0, 0, 300, 200};
   SendMessageW(w.get(), WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params));
-  EXPECT_NE(params.rgrc[0].top, kTop);  // the system's frame again
+  // The system's frame again (whose caption may happen to be as high as the skin's).
+  NCCALCSIZE_PARAMS system{};
+  system.rgrc[0] = {0, 0, 300, 200};
+  DefWindowProcW(w.get(), WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&system));
+  auto edges = [](const RECT& r) { return std::make_tuple(r.left, r.top, r.right, r.bottom); };
+  EXPECT_EQ(edges(params.rgrc[0]), edges(system.rgrc[0]));
 }
 
 LRESULT CALLBACK CountingSubclass(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR count) {
