@@ -16,6 +16,14 @@ class TqvDefaultManager {
   virtual const TsLoadedSkin& Skin() const = 0;
   // The option that swaps the hot and disabled images of multi-state glyphs.
   virtual bool StdGlyphsOrder() const = 0;
+  // Whether the manager skins at all (its skin is switched on); a manager that does not say
+  // is active.
+  virtual bool Active() const { return true; }
+  // The option that makes 32-bit glyphs whose alpha bytes are all 0 draw opaque (off by
+  // default).
+  virtual bool CheckEmptyAlpha() const { return false; }
+  // The button setting that moves a pressed button's content by a pixel (on by default).
+  virtual bool ShiftContentOnClick() const { return true; }
 };
 
 // The installed default manager, nil when there is none.

@@ -1,11 +1,14 @@
 // The painting layer's units: registration of the PNG picture format, the layered-window
-// bindings and the GradientFill binding. They start after the class library's units (the
-// picture registry must exist) and stop in reverse order.
+// bindings and the GradientFill binding; after them the lists the window adapters read (the
+// popup classes of other libraries, the start-up glyph list) and the default hint template.
+// They start after the class library's units (the picture registry must exist) and stop in
+// reverse order.
 #include "skin_layered/paint/PaintStartup.h"
 
 #include "classlib/graphics/Graphics.h"
 #include "classlib/rtl/UnitInit.h"
 #include "skin_layered/paint/PngGraphic.h"
+#include "skin_layered/paint/StartupLists.h"
 
 namespace skin_layered {
 namespace {
@@ -93,6 +96,11 @@ const vcl::TUnitRegistration kLayeredApiUnit{vcl::TUnitGroup::LayeredPaint, 60, 
                                              &BindLayeredApi, &ReleaseLayeredApi};
 const vcl::TUnitRegistration kGradientFillUnit{vcl::TUnitGroup::LayeredPaint, 40, L"GradientFillBinding",
                                                &BindGradientFill, &ReleaseGradientFill};
+// After the PNG format and the layered bindings: the lists and the template are PNG pictures.
+const vcl::TUnitRegistration kThirdPartyUnit{vcl::TUnitGroup::LayeredPaint, 70, L"ThirdPartyPopups",
+                                             &MakeThirdPartyPopupClasses, &FreeThirdPartyPopupClasses};
+const vcl::TUnitRegistration kGlyphUtilsUnit{vcl::TUnitGroup::LayeredPaint, 80, L"StartupGlyphList",
+                                             &MakeStartupGlyphList, &FreeStartupGlyphList};
 
 }  // namespace
 

@@ -1,0 +1,59 @@
+#include "skin_layered/paint/StartupLists.h"
+
+#include <windows.h>
+
+#include <memory>
+
+#include "classlib/rtl/Streams.h"
+
+namespace skin_layered {
+namespace {
+
+struct TStartupLists {
+  std::unique_ptr<vcl::TStringList> PopupClasses;
+  TsAlphaImageList* Glyphs = nullptr;  // freed as a component
+};
+
+TStartupLists& Lists() {
+  static TStartupLists lists;
+  return lists;
+}
+
+}  // namespace
+
+const vcl::TStringList* ThirdPartyPopupClasses() { return Lists().PopupClasses.get(); }
+TsAlphaImageList* StartupGlyphList() { return Lists().Glyphs; }
+
+void MakeThirdPartyPopupClasses() {
+  auto list = std::make_unique<vcl::TStringList>();
+  list->SetSorted(true);
+  for (const wchar_t* name : kThirdPartyPopupClasses) list->Add(name);
+  Lists().PopupClasses = std::move(list);
+}
+
+void FreeThirdPartyPopupClasses() { Lists().PopupClasses.reset(); }
+
+void MakeStartupGlyphList() {
+  auto* list = vcl::Construct<TsAlphaImageList>(nullptr);
+  list->SetWidth(kStartupGlyphWidth);
+  list->SetHeight(kStartupGlyphHeight);
+  HINSTANCE module = GetModuleHandleW(nullptr);
+  for (const wchar_t* name : kStartupGlyphResources) {
+    if (!FindResourceW(module, name, RT_RCDATA)) continue;
+    vcl::TResourceStream stream(module, name, RT_RCDATA);
+    TsImgListItem* item = list->Items()->Add();
+    item->SetImageFormat(ifPNG);
+    item->SetPixelFormat(vcl::pf32bit);
+    item->ImageData()->LoadFromStream(&stream);
+  }
+  try {
+    list->GenerateStdList();
+  } catch (const vcl::Exception&) {
+    // A broken strip: the list keeps what it built before it.
+  }
+  Lists().Glyphs = list;
+}
+
+void FreeStartupGlyphList() { vcl::TObject::Free(std::exchange(Lists().Glyphs, nullptr)); }
+
+}  // namespace skin_layered
