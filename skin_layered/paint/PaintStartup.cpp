@@ -7,6 +7,7 @@
 
 #include "classlib/graphics/Graphics.h"
 #include "classlib/rtl/UnitInit.h"
+#include "skin_layered/paint/HintTemplates.h"
 #include "skin_layered/paint/PngGraphic.h"
 #include "skin_layered/paint/StartupLists.h"
 
@@ -101,6 +102,8 @@ const vcl::TUnitRegistration kThirdPartyUnit{vcl::TUnitGroup::LayeredPaint, 70, 
                                              &MakeThirdPartyPopupClasses, &FreeThirdPartyPopupClasses};
 const vcl::TUnitRegistration kGlyphUtilsUnit{vcl::TUnitGroup::LayeredPaint, 80, L"StartupGlyphList",
                                              &MakeStartupGlyphList, &FreeStartupGlyphList};
+const vcl::TUnitRegistration kAlphaHintsUnit{vcl::TUnitGroup::LayeredPaint, 90, L"AlphaHints",
+                                             &LoadDefaultHintTemplate, &FreeDefaultHintTemplate};
 
 }  // namespace
 

@@ -1,0 +1,75 @@
+#include "skin_layered/paint/LayeredWindows.h"
+
+#include <utility>
+
+#include "classlib/graphics/GraphicsHandles.h"
+#include "skin_layered/paint/Bitmap32.h"
+#include "skin_layered/paint/PaintStartup.h"
+
+namespace skin_layered {
+namespace {
+
+constexpr COLORREF kNoKey = 0x1FFFFFFF;
+
+bool SystemUpdate(const TLayeredUpdate& Update) {
+  const TUpdateLayeredWindowProc update = UpdateLayeredWindowProc();
+  if (!update || !Update.Bitmap || Update.Bitmap->Empty()) return false;
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, Update.Alpha, AC_SRC_ALPHA};
+  SIZE size{Update.Bitmap->Width(), Update.Bitmap->Height()};
+  POINT source{0, 0};
+  POINT dest{};
+  if (Update.Dest) dest = POINT{Update.Dest->X, Update.Dest->Y};
+  vcl::WindowDC screen(nullptr);
+  return update(Update.Wnd, screen.get(), Update.Dest ? &dest : nullptr, &size, Update.Bitmap->Canvas()->Handle(),
+                &source, kNoKey, &blend, ULW_ALPHA) != FALSE;
+}
+
+TLayeredUpdateFunc& UpdateFunc() {
+  static TLayeredUpdateFunc func;
+  return func;
+}
+
+void AddExStyle(HWND Wnd, LONG_PTR Style) {
+  const LONG_PTR ex = GetWindowLongPtrW(Wnd, GWL_EXSTYLE);
+  if ((ex & Style) != Style) SetWindowLongPtrW(Wnd, GWL_EXSTYLE, ex | Style);
+}
+
+}  // namespace
+
+TLayeredUpdateFunc SetLayeredUpdateFunc(TLayeredUpdateFunc Func) { return std::exchange(UpdateFunc(), std::move(Func)); }
+
+bool UpdateLayeredWnd(HWND Wnd, vcl::TBitmap* Bmp, std::uint8_t Alpha, const vcl::TPoint* Dest) {
+  if (!Wnd || !IsWindow(Wnd)) return false;
+  AddExStyle(Wnd, WS_EX_LAYERED);
+  std::unique_ptr<vcl::TBitmap> empty;
+  if (!Bmp) {
+    RECT r{};
+    GetWindowRect(Wnd, &r);
+    empty = CreateBmp32(r.right - r.left, r.bottom - r.top);
+    Bmp = empty.get();
+  }
+  TLayeredUpdate update;
+  update.Wnd = Wnd;
+  update.Bitmap = Bmp;
+  update.Alpha = Alpha;
+  if (Dest) update.Dest = *Dest;
+  const TLayeredUpdateFunc& func = UpdateFunc();
+  return func ? func(update) : SystemUpdate(update);
+}
+
+bool SetLayeredAlpha(HWND Wnd, bool Enable, std::uint8_t Alpha) {
+  if (!Wnd) return false;
+  const LONG_PTR ex = GetWindowLongPtrW(Wnd, GWL_EXSTYLE);
+  const TSetLayeredWindowAttributesProc attributes = SetLayeredWindowAttributesProc();
+  if (Enable && attributes && LayeredApiAvailable()) {
+    const bool added = (ex & WS_EX_LAYERED) == 0;
+    if (added) SetWindowLongPtrW(Wnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+    attributes(Wnd, kNoKey, Alpha, LWA_ALPHA);
+    return added;
+  }
+  SetWindowLongPtrW(Wnd, GWL_STYLE, GetWindowLongPtrW(Wnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_VISIBLE));
+  SetWindowLongPtrW(Wnd, GWL_EXSTYLE, ex & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+  return false;
+}
+
+}  // namespace skin_layered
