@@ -34,6 +34,8 @@ void MakeThirdPartyPopupClasses() {
 void FreeThirdPartyPopupClasses() { Lists().PopupClasses.reset(); }
 
 void MakeStartupGlyphList() {
+  // Form descriptions may name alpha image lists from here on.
+  TsAlphaImageList::StaticClass();
   auto* list = vcl::Construct<TsAlphaImageList>(nullptr);
   list->SetWidth(kStartupGlyphWidth);
   list->SetHeight(kStartupGlyphHeight);
