@@ -169,6 +169,7 @@ void TSkinManage::FreeForm(TWinSkinFormBase* Form) {
 }
 
 void TSkinManage::PurgeForms() {
+  if (InMenuLoop()) return;
   std::vector<TWinSkinFormBase*> dead;
   for (TWinSkinFormBase* form : forms_)
     if (form->State == TSkinFormState::Destroyed) dead.push_back(form);
@@ -238,8 +239,7 @@ bool TSkinManage::PassesFilter(HWND Window, const String& ClassName) {
 bool TSkinManage::SkinPopupMenu(HWND Window) {
   if (!active_) return false;
   if (SendMessageW(Window, SKM_QUERYNOSKIN, 0, 0) == 1) return false;
-  if (std::any_of(pop_menus_.begin(), pop_menus_.end(), [&](const auto& p) { return p->Window == Window; }))
-    return false;
+  if (FindPopMenu(Window)) return false;
   TSkinData* skinData = SkinDataFor(Window, WindowClassName(Window));
   if (!skinData || skinData->Empty()) return false;
   const TSkinControlTypes kinds = skinData->SkinControls();
@@ -258,6 +258,12 @@ bool TSkinManage::SkinPopupMenu(HWND Window) {
   if (popup_from_bar_) popup->FromMenuBar = true;
   pop_menus_.push_back(std::move(popup));
   return false;
+}
+
+TWinSkinPopMenuBase* TSkinManage::FindPopMenu(HWND Window) const {
+  for (const auto& popup : pop_menus_)
+    if (popup->Window == Window) return popup.get();
+  return nullptr;
 }
 
 bool TSkinManage::UnskinPopupMenu(HWND Window) {
@@ -301,6 +307,7 @@ void TSkinManage::SetMDIMaximized(bool Value) {
 // Requests carried out by the timer
 
 void TSkinManage::TimerTick(vcl::TObject*) {
+  if (InMenuLoop()) return;  // the timer asks again
   timer_->SetEnabled(false);
   TSkinData* sd = request_skin_data_;
   if (!sd) return;

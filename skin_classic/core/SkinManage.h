@@ -74,6 +74,9 @@ class TSkinManage : public vcl::TObject {
   int FormCount() const { return static_cast<int>(forms_.size()); }
   TWinSkinFormBase* Forms(int Index) const { return forms_.at(static_cast<size_t>(Index)); }
   int PopMenuCount() const { return static_cast<int>(pop_menus_.size()); }
+  TWinSkinPopMenuBase* PopMenus(int Index) const { return pop_menus_.at(static_cast<size_t>(Index)).get(); }
+  // The popup object of a window, or nil.
+  TWinSkinPopMenuBase* FindPopMenu(HWND Window) const;
 
   // Stores the request; before the first activation it only switches Active (mode 1 on,
   // mode 2 off), else the timer carries it out after Interval milliseconds. Set
@@ -87,6 +90,14 @@ class TSkinManage : public vcl::TObject {
   // MDI children follow a maximised child (unless the main skin skins their borders).
   void SetMDIMaximized(bool Value);
   bool MDIMaximized() const { return mdi_maximized_; }
+
+  // While a menu loop of a skinned window runs, its objects must stay: the purge of destroyed
+  // windows' objects and the timer's requests wait until the loop is over.
+  void EnterMenuLoop() { ++menu_loops_; }
+  void LeaveMenuLoop() {
+    if (menu_loops_ > 0) --menu_loops_;
+  }
+  bool InMenuLoop() const { return menu_loops_ > 0; }
 
   // The form among the screen's forms with this window, else the library control of it.
   static vcl::TWinControl* FindFormObject(HWND Window);
@@ -143,6 +154,7 @@ class TSkinManage : public vcl::TObject {
   TSkinData* main_skin_data_ = nullptr;
   HWND pending_window_ = nullptr;
   DWORD windows_version_ = 0;
+  int menu_loops_ = 0;
   std::unique_ptr<std::remove_pointer_t<HHOOK>, HookRelease> hook_;
 };
 
@@ -155,5 +167,21 @@ void FreeSkinManager();
 bool SkinManagerShuttingDown();
 
 LRESULT CALLBACK SkinCBTHookProc(int Code, WPARAM WParam, LPARAM LParam);
+
+// Marks a menu loop of a skinned window for its scope (see TSkinManage::EnterMenuLoop).
+class TMenuLoopScope {
+ public:
+  TMenuLoopScope() : manager_(SkinManager()) {
+    if (manager_) manager_->EnterMenuLoop();
+  }
+  ~TMenuLoopScope() {
+    if (manager_ && manager_ == SkinManager()) manager_->LeaveMenuLoop();
+  }
+  TMenuLoopScope(const TMenuLoopScope&) = delete;
+  TMenuLoopScope& operator=(const TMenuLoopScope&) = delete;
+
+ private:
+  TSkinManage* manager_;
+};
 
 }  // namespace winskin

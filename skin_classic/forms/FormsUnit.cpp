@@ -3,12 +3,14 @@
 #include "classlib/rtl/UnitInit.h"
 #include "skin_classic/core/FormSkinning.h"
 #include "skin_classic/forms/WinSkinForm.h"
+#include "skin_classic/forms/WinSkinPopMenu.h"
 
 namespace winskin {
 namespace {
 
 void InstallFormSkinning() {
-  SetFormSkinning({[](vcl::TComponent* Owner) -> TWinSkinFormBase* { return new TWinSkinForm(Owner); }, nullptr});
+  SetFormSkinning({[](vcl::TComponent* Owner) -> TWinSkinFormBase* { return new TWinSkinForm(Owner); },
+                   []() -> std::unique_ptr<TWinSkinPopMenuBase> { return std::make_unique<TWinSkinPopMenu>(); }});
 }
 
 void RemoveFormSkinning() { SetFormSkinning({}); }

@@ -7,6 +7,9 @@
 #include "skin_classic/core/ForeignClasses.h"
 #include "skin_classic/core/SkinManage.h"
 #include "skin_classic/core/SkinStartup.h"
+#include "classlib/forms/Menus.h"
+#include "skin_classic/forms/MenuTracking.h"
+#include "skin_classic/forms/SkinMenuPaint.h"
 #include "skin_classic/forms/WinSkinMenu.h"
 #include "skin_classic/paint/SkinBitmaps.h"
 #include "skin_classic/paint/SkinText.h"
@@ -82,6 +85,7 @@ void TWinSkinForm::Init(TSkinData* ASkinData) {
   TSkinManage* manager = SkinManager();
   if (manager) manager->SetStarted(1);
   SkinData = ASkinData;
+  menu_painter_ = std::make_unique<TSkinMenuPainter>(SkinData, this);
 
   SkinFrame = SkinData->SkinControls().Contains(xcMainMenu);
   style_ = StyleOf();
@@ -423,7 +427,16 @@ void TWinSkinForm::Detach() {
   form_hook_.Remove();
   subclass_.Detach();
   mdi_client_subclass_.Detach();
-  menu_bar_.reset();
+  // A menu loop of the bar or of the system menu may still run below this call: what it uses
+  // stays until this object goes.
+  if (MenuTracking().Form == this)
+    retired_menu_bar_ = std::move(menu_bar_);
+  else
+    menu_bar_.reset();
+  if (sys_popup_ && !sys_popup_open_) {
+    vcl::TObject::Free(sys_popup_);
+    sys_popup_ = nullptr;
+  }
   attached_ = false;
   const bool alive = State != TSkinFormState::Destroying && IsWindow(Window);
   if (FormObject && alive) FormObject->SetColor(former_color_);

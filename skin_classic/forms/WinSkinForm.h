@@ -24,9 +24,18 @@
 #include "skin_classic/forms/NCObject.h"
 #include "skin_classic/paint/SkinRegion.h"
 
+namespace vcl {
+class TPopupMenu;
+}
+
 namespace winskin {
 
+class TMenuBtn;
+class TSkinMenuPainter;
 class TWinSkinMenu;
+
+// The Tag of the skinned system menu's popup.
+inline constexpr int kSystemMenuTag = 33333;
 
 // The messages the two skin engines recognise each other's windows by.
 inline constexpr UINT kEnginePaintFrame = 48203;  // wParam: a DC to paint the frame into
@@ -93,9 +102,13 @@ class TWinSkinForm : public TWinSkinFormBase {
   TNCObject* ObjectAt(TPoint P) const;
   // Repaints one caption button in its state over the title as last painted.
   void PaintButton(TWinSysButton* Button);
-  // Opens the window's system menu at a screen point; a second request within the
-  // double-click time closes the window instead.
-  void ShowSystemMenu(TPoint ScreenPoint);
+  // Opens the skinned system menu at a screen point. A second request from the icon button
+  // within the double-click time of the first closes the window instead.
+  void ShowSystemMenu(TPoint ScreenPoint, bool FromIconButton = false);
+  // Rebuilds the skinned system menu from the window's system menu and its state.
+  void BuildSystemMenu();
+  // Presses a bar item, opens its menu and lets it go again.
+  void OpenBarItem(TMenuBtn* Item);
 
   // ---- State (read by the caption buttons, the menu bar and tests) ----
   vcl::TWinControl* FormObject = nullptr;
@@ -111,6 +124,7 @@ class TWinSkinForm : public TWinSkinFormBase {
   bool Unicode = true;
   bool IsDialog = false;
   bool Tracking = false;  // a menu of the bar is open
+  HMENU CurrentMenu = nullptr;  // the menu dropped from the bar
   int LeftWidth = 0, TopHeight = 0, RightWidth = 0, BottomHeight = 0, MenuHeight = 0;
   TRect TitleRect;
   int MaxButtonRight = 0;
@@ -120,6 +134,10 @@ class TWinSkinForm : public TWinSkinFormBase {
   bool HasRegion = false;
   const std::vector<std::unique_ptr<TWinSysButton>>& Buttons() const { return buttons_; }
   TWinSkinMenu* MenuBar() const { return menu_bar_.get(); }
+  // The painting of this form's owner-drawn menu items.
+  TSkinMenuPainter* MenuPainter() const { return menu_painter_.get(); }
+  // The skinned system menu (nil before it was first opened).
+  vcl::TPopupMenu* SysPopup() const { return sys_popup_; }
   vcl::TTimer* HoverTimer() const { return hover_timer_; }
   TBitmap* IconBitmap() const { return icon_bitmap_.get(); }
   HICON Icon() const { return icon_.get(); }
@@ -163,6 +181,11 @@ class TWinSkinForm : public TWinSkinFormBase {
   void NCRButtonDown(vcl::TMessage& Message);
   void RunAction(TWinSysButton* Button, TPoint ScreenPoint);
   void HoverTick(vcl::TObject* Sender);
+  // Owner-drawn items of the bar's drop-downs; false for other items.
+  bool MenuMeasureItem(vcl::TMessage& Message);
+  bool MenuDrawItem(vcl::TMessage& Message);
+  void DialogChar(vcl::TMessage& Message);
+  void SysMenuClick(vcl::TObject* Sender);
 
   // Painting.
   void PaintTitle(HDC DC);
@@ -184,6 +207,11 @@ class TWinSkinForm : public TWinSkinFormBase {
   std::unique_ptr<TBitmap> title_back_;    // its title band before the buttons were drawn
   std::vector<std::unique_ptr<TWinSysButton>> buttons_;
   std::unique_ptr<TWinSkinMenu> menu_bar_;
+  // A bar or system menu let go of while its menu loop runs, kept until this object goes.
+  std::unique_ptr<TWinSkinMenu> retired_menu_bar_;
+  std::unique_ptr<TSkinMenuPainter> menu_painter_;
+  vcl::TPopupMenu* sys_popup_ = nullptr;  // owned by this object
+  bool sys_popup_open_ = false;
   bool native_menu_removed_ = false;
   bool show_menu_update_ = true;  // the skin data's MenuUpdate when an MDI frame was attached
   vcl::TColor former_color_ = vcl::clBtnFace;

@@ -1,9 +1,13 @@
 // The skinned form's window procedure (three stages), its hook in front of the form object's
 // WindowProc, the MDI client's procedure, non-client mouse routing and the caption buttons'
 // actions.
+#include <algorithm>
+
 #include "classlib/forms/Forms.h"
 #include "classlib/forms/Menus.h"
 #include "skin_classic/core/SkinManage.h"
+#include "skin_classic/forms/MenuTracking.h"
+#include "skin_classic/forms/SkinMenuPaint.h"
 #include "skin_classic/forms/WinSkinForm.h"
 #include "skin_classic/forms/WinSkinMenu.h"
 
@@ -77,12 +81,16 @@ bool TWinSkinForm::Stage1(vcl::TMessage& m) {
       }
       return false;
     case kThemedCaption: m.Result = 0; return true;
-    case WM_INITMENUPOPUP:
+    case WM_INITMENUPOPUP: {
+      const auto popup = reinterpret_cast<HMENU>(m.WParam);
       if (TSkinManage* manager = SkinManager())
-        manager->SetPopupKind(reinterpret_cast<HMENU>(m.WParam) == SystemMenu ? TPopupKind::SystemMenu
-                                                                                : TPopupKind::MenuBar);
+        manager->SetPopupKind(popup == SystemMenu ? TPopupKind::SystemMenu : TPopupKind::MenuBar);
       CallSaved(m);
+      // The form may have rebuilt the menu just now: a drop-down of the bar is owner-drawn
+      // as it opens.
+      if (MenuTracking().Form == this && popup != SystemMenu) MenuTracking().MakeOwnerDrawn(popup);
       return true;
+    }
     case WM_CTLCOLORBTN:
       CallSaved(m);
       if (!FormObject) SetBkMode(reinterpret_cast<HDC>(m.WParam), TRANSPARENT);
@@ -167,11 +175,7 @@ bool TWinSkinForm::Stage2(vcl::TMessage& m) {
     case SKM_OPENMENUAT:
       if (menu_bar_) {
         const TPoint p = MessagePoint(m.LParam);
-        if (TMenuBtn* item = menu_bar_->ItemAt(ToWindowPoint(p.X, p.Y))) {
-          item->MouseDown();
-          menu_bar_->TrackItem(item);
-          item->MouseLeave();
-        }
+        if (TMenuBtn* item = menu_bar_->ItemAt(ToWindowPoint(p.X, p.Y))) OpenBarItem(item);
       }
       m.Result = 0;
       return true;
@@ -206,18 +210,10 @@ void TWinSkinForm::SysCommand(vcl::TMessage& m) {
       m.Result = 0;
       return;
     }
-    if (key != L'-' && menu_bar_ && GetCapture() == nullptr && !menu_bar_->Items().empty()) {
-      TMenuBtn* item = nullptr;
-      if (key == 0) {
-        item = menu_bar_->Items().front().get();
-      } else {
-        for (const auto& candidate : menu_bar_->Items())
-          if (vcl::IsAccel(key, candidate->Caption)) item = candidate.get();
-      }
+    if (key != L'-' && menu_bar_ && GetCapture() == nullptr && menu_bar_->Count() > 0) {
+      TMenuBtn* item = key == 0 ? menu_bar_->Items().front().get() : menu_bar_->FindAccel(key);
       if (item) {
-        item->MouseDown();
-        menu_bar_->TrackItem(item);
-        item->MouseLeave();
+        OpenBarItem(item);
         m.Result = 1;
         return;
       }
@@ -262,6 +258,16 @@ void TWinSkinForm::Stage3(vcl::TMessage& m) {
     case WM_NCLBUTTONUP: NCLButtonUp(m); return;
     case WM_NCLBUTTONDBLCLK: NCLButtonDblClk(m); return;
     case WM_NCRBUTTONDOWN: NCRButtonDown(m); return;
+    case WM_MEASUREITEM:
+      if (!MenuMeasureItem(m)) CallSaved(m);
+      return;
+    case WM_DRAWITEM:
+      if (!MenuDrawItem(m)) CallSaved(m);
+      return;
+    case WM_MENUSELECT:
+      if (MenuTracking().Form == this) MenuTracking().MenuSelect(m.WParam, m.LParam);
+      CallSaved(m);
+      return;
     case SKM_PAINTFRAME:
       PaintFrame(nullptr);
       m.Result = 0;
@@ -341,12 +347,10 @@ void TWinSkinForm::NCLButtonDown(vcl::TMessage& m) {
   const TPoint screen = MessagePoint(m.LParam);
   if (TNCObject* object = ObjectAt(ToWindowPoint(screen.X, screen.Y))) {
     if (!Active) SetForegroundWindow(Window);
-    object->MouseDown();
-    if (auto* item = dynamic_cast<TMenuBtn*>(object)) {
-      HotObject = item;
-      menu_bar_->TrackItem(item);
-      item->MouseLeave();
-    }
+    if (auto* item = dynamic_cast<TMenuBtn*>(object))
+      OpenBarItem(item);
+    else
+      object->MouseDown();
     m.Result = 0;
     return;
   }
@@ -441,7 +445,7 @@ void TWinSkinForm::RunAction(TWinSysButton* Button, TPoint ScreenPoint) {
       break;
     case 3:
     case 11:
-    case 12: ShowSystemMenu(TPoint(ScreenPoint.X + 1, ScreenPoint.Y + 1)); break;
+    case 12: ShowSystemMenu(TPoint(ScreenPoint.X + 1, ScreenPoint.Y + 1), true); break;
     case 4: PostMessageW(Window, WM_SYSCOMMAND, SC_CONTEXTHELP, 0); break;
     case 7:
     case 60:
@@ -459,29 +463,135 @@ void TWinSkinForm::RunAction(TWinSysButton* Button, TPoint ScreenPoint) {
   }
 }
 
-void TWinSkinForm::ShowSystemMenu(TPoint ScreenPoint) {
+// ---------------------------------------------------------------------------------------
+// The bar's items and the skinned system menu
+
+void TWinSkinForm::OpenBarItem(TMenuBtn* Item) {
+  TWinSkinMenu* bar = Item->Bar;
+  Item->MouseDown();
+  HotObject = Item;
+  bar->TrackItem(Item);
+  Item->MouseLeave();
+  // A menu that came while the loop ran replaces the items now that none is in use.
+  if (bar == menu_bar_.get() && bar->FinishPendingLoad()) PaintFrame(nullptr);
+}
+
+void TWinSkinForm::ShowSystemMenu(TPoint ScreenPoint, bool FromIconButton) {
+  // Two quick requests from the icon button (a double click on it) close the window; the
+  // other ways of opening the menu neither close it nor count as a first request.
   const DWORD now = GetTickCount();
-  if (sys_menu_tick_ && now - sys_menu_tick_ < double_click_time_) {
+  if (FromIconButton && sys_menu_tick_ && now - sys_menu_tick_ < double_click_time_) {
     sys_menu_tick_ = 0;
     hover_timer_->SetEnabled(false);
     PostMessageW(Window, WM_CLOSE, 0, 0);
     return;
   }
-  HMENU menu = GetSystemMenu(Window, FALSE);
-  if (!menu) return;
+  sys_menu_tick_ = FromIconButton ? now : 0;
+  if (sys_popup_open_) return;
   if (TSkinManage* manager = SkinManager()) manager->SetPopupKind(TPopupKind::SystemMenu);
-  // The system menu reflects the window's state (the boxes the skin took from the style).
+  BuildSystemMenu();
+  if (!sys_popup_) return;
+  const TMenuLoopScope loop;
+  sys_popup_open_ = true;
+  sys_popup_->Popup(ScreenPoint.X, ScreenPoint.Y);
+  sys_popup_open_ = false;
+}
+
+// One item per item of the window's system menu, enabled by the window's state, with the
+// engine's images for restore, maximise, minimise and close.
+void TWinSkinForm::BuildSystemMenu() {
+  HMENU system = GetSystemMenu(Window, FALSE);
+  if (!system || !SkinData) return;
+  if (!sys_popup_) {
+    sys_popup_ = new vcl::TPopupMenu(this);
+    sys_popup_->SetTag(kSystemMenuTag);
+    sys_popup_->SetOwnerDraw(true);
+  }
+  sys_popup_->SetImages(SkinData->MenuImages());
+  sys_popup_->Items()->Clear();
   const bool maximized = ShowState == TShowState::Maximized, minimized = ShowState == TShowState::Minimized;
-  auto enable = [&](UINT command, bool on) { EnableMenuItem(menu, command, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
-  enable(SC_RESTORE, maximized || minimized);
-  enable(SC_MOVE, !maximized);
-  enable(SC_SIZE, !maximized && Sizeable);
-  enable(SC_MINIMIZE, !minimized && (StyleBits & kHasMinimizeBox));
-  enable(SC_MAXIMIZE, !maximized && (StyleBits & kHasMaximizeBox));
-  const UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, ScreenPoint.X,
-                                                       ScreenPoint.Y, 0, Window, nullptr));
-  sys_menu_tick_ = command ? 0 : GetTickCount();
-  if (command) PostMessageW(Window, WM_SYSCOMMAND, command, 0);
+  const int count = GetMenuItemCount(system);
+  for (int i = 0; i < count; ++i) {
+    wchar_t text[256] = {};
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = static_cast<UINT>(std::size(text) - 1);
+    if (!GetMenuItemInfoW(system, static_cast<UINT>(i), TRUE, &info)) continue;
+    auto* item = new vcl::TMenuItem(sys_popup_);
+    const bool separator = (info.fType & MFT_SEPARATOR) || text[0] == 0;
+    item->SetCaption(separator ? String(vcl::cLineCaption) : String(text));
+    item->SetTag(static_cast<intptr_t>(info.wID));
+    item->SetEnabled(!(info.fState & (MFS_GRAYED | MFS_DISABLED)));
+    item->SetChecked(info.fState & MFS_CHECKED);
+    switch (info.wID & 0xFFF0) {
+      case SC_SIZE: item->SetEnabled(!maximized && Sizeable); break;
+      case SC_MOVE: item->SetEnabled(!maximized); break;
+      case SC_MINIMIZE:
+        item->SetImageIndex(2);
+        item->SetEnabled(!minimized && (StyleBits & kHasMinimizeBox));
+        break;
+      case SC_MAXIMIZE:
+        item->SetImageIndex(1);
+        item->SetEnabled(!maximized && (StyleBits & kHasMaximizeBox));
+        break;
+      case SC_CLOSE: item->SetImageIndex(3); break;
+      case SC_RESTORE:
+        item->SetImageIndex(0);
+        item->SetEnabled(ShowState != TShowState::Normal);
+        break;
+      default: break;
+    }
+    item->OnClick = vcl::TNotifyEvent::Bind<&TWinSkinForm::SysMenuClick>(this);
+    menu_painter_->Attach(item);
+    sys_popup_->Items()->Add(item);
+  }
+}
+
+void TWinSkinForm::SysMenuClick(vcl::TObject* Sender) {
+  if (auto* item = dynamic_cast<vcl::TMenuItem*>(Sender))
+    PostMessageW(Window, WM_SYSCOMMAND, static_cast<WPARAM>(item->Tag()), 0);
+}
+
+// ---------------------------------------------------------------------------------------
+// Owner-drawn items of the bar's drop-downs: the TMainMenu's items without draw events of their
+// own, and the items of a menu the window has without one (made owner-drawn by the bar).
+
+bool TWinSkinForm::MenuMeasureItem(vcl::TMessage& m) {
+  auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+  if (!measure || measure->CtlType != ODT_MENU || !menu_painter_) return false;
+  int width = static_cast<int>(measure->itemWidth), height = static_cast<int>(measure->itemHeight);
+  vcl::TMainMenu* main = menu_bar_ ? menu_bar_->Menu() : nullptr;
+  if (vcl::TMenuItem* item = main ? main->FindItem(measure->itemID, vcl::fkCommand) : nullptr) {
+    if (item->OnMeasureItem || item->OnAdvancedDrawItem || item->OnDrawItem) return false;
+    menu_painter_->MeasureBarItem(item, width, height);
+  } else {
+    TMenuItemLook look;
+    if (!CurrentMenu || !LookOf(CurrentMenu, measure->itemID, look)) return false;
+    menu_painter_->MeasureBarItem(look, width, height);
+  }
+  measure->itemWidth = static_cast<UINT>(std::max(width, 0));
+  measure->itemHeight = static_cast<UINT>(std::max(height, 0));
+  m.Result = TRUE;
+  return true;
+}
+
+bool TWinSkinForm::MenuDrawItem(vcl::TMessage& m) {
+  auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+  if (!draw || draw->CtlType != ODT_MENU || !menu_painter_) return false;
+  const auto menu = reinterpret_cast<HMENU>(draw->hwndItem);
+  TMenuItemLook look;
+  vcl::TMainMenu* main = menu_bar_ ? menu_bar_->Menu() : nullptr;
+  if (vcl::TMenuItem* item = main ? main->FindItem(draw->itemID, vcl::fkCommand) : nullptr) {
+    if (item->OnMeasureItem || item->OnAdvancedDrawItem || item->OnDrawItem) return false;
+    look = LookOf(item, main);
+  } else if (!CurrentMenu || !LookOf(menu, draw->itemID, look)) {
+    return false;
+  }
+  menu_painter_->DrawLook(draw->hDC, TRect(draw->rcItem), look, draw->itemState & ODS_SELECTED, menu);
+  m.Result = TRUE;
+  return true;
 }
 
 void TWinSkinForm::HoverTick(vcl::TObject*) {
@@ -511,6 +621,7 @@ void TWinSkinForm::FormHook(vcl::TMessage& m) {
           FrameChanged();
       }
       return;
+    case vcl::CM_DIALOGCHAR: DialogChar(m); return;
     case SKM_REAPPLY: Reapply(); return;
     case kEnginePaintFrame:
       if (m.LParam != kEngineMark) return;
@@ -520,6 +631,32 @@ void TWinSkinForm::FormHook(vcl::TMessage& m) {
     case kEngineQuerySkinned: m.Result = m.LParam == kEngineMark ? kEngineMark : 1; return;
     default: form_hook_.CallPrevious(m); return;
   }
+}
+
+// Alt and a letter: the form's own controls first, then the bar item with that accelerator
+// (clicked as the mouse would); otherwise the form that may have it: an MDI child's frame, or
+// the main form, while that form takes input (not under a modal dialog).
+void TWinSkinForm::DialogChar(vcl::TMessage& m) {
+  form_hook_.CallPrevious(m);
+  if (m.Result != 0) return;
+  if (menu_bar_ && vcl::KeyDataToShiftState(m.LParam) == vcl::TShiftState{vcl::ssAlt}) {
+    if (TMenuBtn* item = menu_bar_->FindAccel(static_cast<wchar_t>(m.WParam))) {
+      RECT window{};
+      GetWindowRect(Window, &window);
+      PostMessageW(Window, WM_NCLBUTTONDOWN, HTCLIENT,
+                   MAKELPARAM(window.left + item->BoundsRect.Left + 1, window.top + item->BoundsRect.Top + 1));
+      m.Result = 1;
+      return;
+    }
+  }
+  vcl::TWinControl* target = nullptr;
+  if (IsMDIChild()) {
+    if (MDIClient) target = TSkinManage::FindFormObject(GetParent(MDIClient));
+  } else if (vcl::Application && FormObject != vcl::Application->MainForm()) {
+    target = vcl::Application->MainForm();
+  }
+  if (target && target != FormObject && target->HandleAllocated() && IsWindowEnabled(target->Handle()))
+    m.Result = target->Perform(vcl::CM_DIALOGCHAR, m.WParam, m.LParam);
 }
 
 // ---------------------------------------------------------------------------------------

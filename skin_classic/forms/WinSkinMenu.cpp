@@ -1,9 +1,13 @@
 #include "skin_classic/forms/WinSkinMenu.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "classlib/forms/Forms.h"
+#include "classlib/forms/Menus.h"
 #include "skin_classic/core/SkinManage.h"
+#include "skin_classic/forms/MenuTracking.h"
+#include "skin_classic/forms/SkinMenuPaint.h"
 #include "skin_classic/forms/WinSkinForm.h"
 #include "skin_classic/paint/ImgUtil.h"
 #include "skin_classic/paint/SkinBitmaps.h"
@@ -14,13 +18,30 @@ namespace winskin {
 namespace {
 
 // Colour-table entries the bar uses.
+constexpr int kButtonShadow = 7;
 constexpr int kHilight = 12;
 constexpr int kMenuBarColour = 13;
 constexpr int kMenuBarText = 14;
-constexpr int kButtonShadow = 7;
-constexpr UINT kMeasureFlags = DT_CALCRECT | DT_NOCLIP | DT_SINGLELINE;
+constexpr UINT kMeasureFlags = DT_CALCRECT | DT_NOCLIP;  // 1280
+constexpr UINT kDrawFlags = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+// Where the first item starts without the skin's menu-bar picture, and when the picture's
+// margin leaves no room.
+constexpr int kPlainStart = 6;
+constexpr int kNarrowStart = 12;
+// Drop-downs open below the item (right-to-left windows: aligned to its right edge).
+constexpr UINT kTrackFlags = TPM_VERTICAL | TPM_RIGHTBUTTON;          // 130
+constexpr UINT kTrackFlagsRtl = kTrackFlags | TPM_RIGHTALIGN;          // 138
+constexpr WPARAM kSwitchClickHit = HTCLIENT;
 
-HFONT MenuFont() { return vcl::Screen ? vcl::Screen->MenuFont()->Handle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+HFONT MenuFont() {
+  return vcl::Screen && vcl::Screen->MenuFont() ? vcl::Screen->MenuFont()->Handle()
+                                                : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+TDataSkinObject* BarElement(TWinSkinForm* Form) {
+  TDataSkinObject* bar = Form->SkinData->Skin()->Element(SkinElement::MenuBar);
+  return bar && bar->HasBitmap() ? bar : nullptr;
+}
 
 }  // namespace
 
@@ -28,9 +49,42 @@ VCL_CLASS_INFO(TMenuBtn) {}
 
 void TMenuBtn::Paint() { Bar->PaintItem(this); }
 
+TWinSkinMenu::TWinSkinMenu(TWinSkinForm* AForm) : Form(AForm) {}
+
+TWinSkinMenu::~TWinSkinMenu() {
+  if (Form->HotObject && dynamic_cast<TMenuBtn*>(Form->HotObject)) Form->HotObject = nullptr;
+}
+
+vcl::TMainMenu* TWinSkinMenu::Menu() const {
+  auto* form = dynamic_cast<vcl::TCustomForm*>(Form->FormObject);
+  return form ? dynamic_cast<vcl::TMainMenu*>(form->Menu()) : nullptr;
+}
+
 bool TWinSkinMenu::LoadItems() {
-  MenuHandle = GetMenu(Form->Window);
-  if (!MenuHandle) return false;
+  HMENU menu = GetMenu(Form->Window);
+  if (!menu) return false;
+  // A library form's bar belongs to its TMainMenu: without one the window keeps its menu.
+  if (dynamic_cast<vcl::TCustomForm*>(Form->FormObject) && !Menu()) return false;
+  if (MenuTracking().Form == Form) {
+    pending_menu_ = menu;
+  } else {
+    ReadItems(menu);
+  }
+  SetMenu(Form->Window, nullptr);
+  return true;
+}
+
+bool TWinSkinMenu::FinishPendingLoad() {
+  HMENU menu = std::exchange(pending_menu_, nullptr);
+  if (!menu || !IsMenu(menu)) return false;
+  ReadItems(menu);
+  return true;
+}
+
+void TWinSkinMenu::ReadItems(HMENU Menu) {
+  MenuHandle = Menu;
+  vcl::TMainMenu* main = this->Menu();
+  if (Form->HotObject && dynamic_cast<TMenuBtn*>(Form->HotObject)) Form->HotObject = nullptr;
   items_.clear();
   const int count = GetMenuItemCount(MenuHandle);
   for (int i = 0; i < count; ++i) {
@@ -44,44 +98,64 @@ bool TWinSkinMenu::LoadItems() {
     auto item = std::make_unique<TMenuBtn>(Form, this);
     item->Index = static_cast<int>(items_.size());
     item->Caption = (info.fType & MFT_SEPARATOR) ? String() : String(text);
-    item->ItemEnabled = !(info.fState & (MFS_GRAYED | MFS_DISABLED));
+    item->Enabled = !(info.fState & (MFS_GRAYED | MFS_DISABLED));
     item->SubMenu = info.hSubMenu;
     item->ID = info.wID;
+    // The TMainMenu's item of that command has the last word.
+    if (vcl::TMenuItem* own = main ? main->FindItem(info.wID, vcl::fkCommand) : nullptr) {
+      item->Caption = own->Caption();
+      item->Enabled = own->Enabled();
+      item->SubMenu = own->Count() > 0 ? own->Handle() : nullptr;
+    }
     items_.push_back(std::move(item));
   }
-  SetMenu(Form->Window, nullptr);
-  return true;
 }
 
 int TWinSkinMenu::RightMargin() const {
-  TDataSkinObject* bar = Form->SkinData->Skin()->Element(SkinElement::MenuBar);
-  return bar && bar->HasBitmap() ? bar->RightWidth : 0;
+  TDataSkinObject* bar = BarElement(Form);
+  return bar ? bar->RightWidth : 0;
+}
+
+bool TWinSkinMenu::RightToLeft() const {
+  if (vcl::TMainMenu* main = Menu()) return MenuItemReadsRightToLeft(main, nullptr);
+  return Form->RightToLeft;
 }
 
 void TWinSkinMenu::Layout(const TRect& Band) {
   band_ = Band;
-  TDataSkinObject* bar = Form->SkinData->Skin()->Element(SkinElement::MenuBar);
-  int x = 6;
-  if (bar && bar->HasBitmap()) {
-    x = bar->LeftWidth + 4;
-    if (x > Band.Width()) x = 12;
+  TDataSkinObject* bar = BarElement(Form);
+  const bool rtl = RightToLeft();
+  int start = kPlainStart;
+  if (bar) {
+    start = rtl ? bar->RightWidth + 8 : bar->LeftWidth + 4;
+    if (start > Band.Width()) start = kNarrowStart;
   }
-  x += Band.Left;
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, MenuFont());
+  int x = rtl ? Band.Right - start : Band.Left + start;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = dc ? SelectObject(dc, MenuFont()) : nullptr;
   for (const auto& item : items_) {
-    if (!item->Visible || item->Caption.empty()) {
+    if (!item->Visible) {
       item->BoundsRect = TRect();
       continue;
     }
-    TRect r(0, 0, 0, 0);
-    DrawTextAW(dc, item->Caption, r, kMeasureFlags);
-    const int w = r.Width() + 10;
-    item->BoundsRect = TRect(x, Band.Top, x + w, Band.Bottom - 1);
-    x += w;
+    int w = 0;
+    if (!item->Caption.empty() && dc) {
+      TRect r(0, 0, 0, 0);
+      DrawTextAW(dc, item->Caption, r, kMeasureFlags);
+      w = r.Width() + 10;
+    }
+    if (rtl) {
+      item->BoundsRect = TRect(x - w, Band.Top, x, Band.Bottom - 1);
+      x -= w;
+    } else {
+      item->BoundsRect = TRect(x, Band.Top, x + w, Band.Bottom - 1);
+      x += w;
+    }
   }
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  if (dc) {
+    SelectObject(dc, old);
+    DeleteDC(dc);
+  }
 }
 
 void TWinSkinMenu::DrawItem(HDC DC, TMenuBtn* Item, TPoint Origin, bool Highlight) {
@@ -100,8 +174,8 @@ void TWinSkinMenu::DrawItem(HDC DC, TMenuBtn* Item, TPoint Origin, bool Highligh
   }
   HGDIOBJ old = SelectObject(DC, MenuFont());
   SetBkMode(DC, TRANSPARENT);
-  SetTextColor(DC, static_cast<COLORREF>(skin->Color(Item->ItemEnabled ? kMenuBarText : kButtonShadow)));
-  DrawTextAW(DC, Item->Caption, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  SetTextColor(DC, static_cast<COLORREF>(skin->Color(Item->Enabled ? kMenuBarText : kButtonShadow)));
+  DrawTextAW(DC, Item->Caption, r, kDrawFlags);
   SelectObject(DC, old);
 }
 
@@ -112,8 +186,7 @@ void TWinSkinMenu::Paint(HDC DC, const TRect& Band, TPoint Origin) {
   HDC mem = background_->Canvas()->Handle();
   const TRect local(0, 0, Band.Width(), Band.Height());
   TSkinObjects* skin = Form->SkinData->Skin();
-  TDataSkinObject* bar = skin->Element(SkinElement::MenuBar);
-  if (bar && bar->HasBitmap()) {
+  if (TDataSkinObject* bar = BarElement(Form)) {
     DrawSkinBitmapRect(mem, local, bar->Bitmap.get(), bar->Margins(), bar->Tile == 1, bar->Frame,
                        Form->Active ? 1 : std::min(2, bar->Frame), false);
   } else {
@@ -125,7 +198,7 @@ void TWinSkinMenu::Paint(HDC DC, const TRect& Band, TPoint Origin) {
   for (const auto& b : Form->Buttons())
     if (b->OnMenuBand() && b->Visible) b->PaintTo(mem, 1, TPoint(Band.Left, Band.Top));
   BitBlt(DC, Band.Left - Origin.X, Band.Top - Origin.Y, Band.Width(), Band.Height(), mem, 0, 0, SRCCOPY);
-  for (const auto& item : items_) DrawItem(DC, item.get(), Origin, false);
+  for (const auto& item : items_) DrawItem(DC, item.get(), Origin, item->State != TNCState::Normal);
 }
 
 void TWinSkinMenu::PaintItem(TMenuBtn* Item) {
@@ -145,30 +218,48 @@ TMenuBtn* TWinSkinMenu::ItemAt(TPoint P) const {
   return nullptr;
 }
 
+TMenuBtn* TWinSkinMenu::FindAccel(wchar_t Key) const {
+  for (const auto& item : items_)
+    if (item->Enabled && item->Visible && vcl::IsAccel(Key, item->Caption)) return item.get();
+  return nullptr;
+}
+
 bool TWinSkinMenu::TrackItem(TMenuBtn* Item) {
   if (!Item->SubMenu) {
-    PostMessageW(Form->Window, WM_COMMAND, Item->ID, 0);
+    // A top-level item without sub-items acts as a command, when it may.
+    if (Item->Enabled) PostMessageW(Form->Window, WM_COMMAND, Item->ID, 0);
     return true;
   }
+  TMenuTracking& tracking = MenuTracking();
+  tracking.Begin(Form, Item->Index);
+  tracking.MakeOwnerDrawn(Item->SubMenu);
   Form->Tracking = true;
+  Form->CurrentMenu = Item->SubMenu;
   if (TSkinManage* manager = SkinManager()) {
     manager->SetPopupKind(TPopupKind::MenuBar);
     manager->SetPopupFromBar(true);
   }
-  if (Item->ItemEnabled) {
-    POINT at{Item->BoundsRect.Left, Item->BoundsRect.Bottom};
+  if (Item->Enabled) {
+    const TMenuLoopScope loop;
     RECT window{};
     GetWindowRect(Form->Window, &window);
-    at.x += window.left;
-    at.y += window.top;
-    UINT flags = TPM_VERTICAL | TPM_RIGHTBUTTON;
-    if (Form->RightToLeft) {
-      at.x = window.left + Item->BoundsRect.Right;
-      flags |= TPM_RIGHTALIGN;
-    }
-    TrackPopupMenu(Item->SubMenu, flags, at.x, at.y, 0, Form->Window, nullptr);
+    const bool rtl = Form->RightToLeft;
+    const int x = window.left + (rtl ? Item->BoundsRect.Right : Item->BoundsRect.Left);
+    const int y = window.top + Item->BoundsRect.Bottom;
+    TrackPopupMenu(Item->SubMenu, rtl ? kTrackFlagsRtl : kTrackFlags, x, y, 0, Form->Window, nullptr);
   }
+  const int target = tracking.SwitchPending ? tracking.SwitchTarget : -1;
+  tracking.End();
   Form->Tracking = false;
+  Form->CurrentMenu = nullptr;
+  // The switch to another bar item: a click on it, once the menu loop is over.
+  if (target >= 0 && target < Count()) {
+    const TRect& to = items_[static_cast<size_t>(target)]->BoundsRect;
+    RECT window{};
+    GetWindowRect(Form->Window, &window);
+    PostMessageW(Form->Window, WM_NCLBUTTONDOWN, kSwitchClickHit,
+                 MAKELPARAM(window.left + to.Left + 1, window.top + to.Top + 1));
+  }
   return true;
 }
 

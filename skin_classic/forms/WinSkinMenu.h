@@ -1,7 +1,9 @@
 // The skinned menu bar of a form: the band below the title drawn from the skin (its menu-bar
-// picture, else its menu-bar colour) with one item per top-level item of the window's menu;
-// a pressed item drops its menu with TrackPopupMenu. The native bar is taken off the window
-// once the items are read.
+// picture, else its menu-bar colour) with one item per top-level item of the window's menu,
+// merged with the form's TMainMenu. The native bar is taken off the window once the items are
+// read. An item drops its menu itself (TrackItem) with the sub-menu's items owner-drawn, and a
+// thread message filter lets the keyboard and the mouse move between bar items while a menu is
+// open (MenuTracking.h).
 #pragma once
 
 #include <memory>
@@ -9,12 +11,17 @@
 
 #include "skin_classic/forms/NCObject.h"
 
+namespace vcl {
+class TMainMenu;
+class TMenuItem;
+}  // namespace vcl
+
 namespace winskin {
 
 class TWinSkinForm;
 class TWinSkinMenu;
 
-// One top-level item of the bar.
+// One top-level item of the bar (Enabled: the item's own state).
 class TMenuBtn : public TNCObject {
   VCL_CLASS(TMenuBtn, TNCObject)
 
@@ -23,43 +30,64 @@ class TMenuBtn : public TNCObject {
 
   TWinSkinMenu* Bar;
   String Caption;
-  bool ItemEnabled = true;
-  HMENU SubMenu = nullptr;
+  HMENU SubMenu = nullptr;  // nil for an item without sub-items
   UINT ID = 0;
 
+  // The item's part of the bar as last painted, highlighted when hot or pressed.
   void Paint() override;
 };
 
 class TWinSkinMenu {
  public:
-  explicit TWinSkinMenu(TWinSkinForm* AForm) : Form(AForm) {}
+  explicit TWinSkinMenu(TWinSkinForm* AForm);
+  ~TWinSkinMenu();
+  TWinSkinMenu(const TWinSkinMenu&) = delete;
+  TWinSkinMenu& operator=(const TWinSkinMenu&) = delete;
 
   TWinSkinForm* Form;
   HMENU MenuHandle = nullptr;
 
-  // Reads the top-level items of the window's menu and takes the native bar off the window;
-  // true when it did.
+  // The form's TMainMenu (a library form's), asked each time: the form may change or free it.
+  vcl::TMainMenu* Menu() const;
+
+  // Reads the top-level items of the window's menu (a library form's only while it has a
+  // TMainMenu), each merged with the TMainMenu's item of the same command, and takes the
+  // native bar off the window; true when it did.
+  // While one of the bar's menus is open the items stay as they are: the new menu is read
+  // once the loop is over (FinishPendingLoad).
   bool LoadItems();
+  // Reads the menu that came while a menu was open; true when there was one.
+  bool FinishPendingLoad();
   // The item rectangles for a band (window coordinates), without drawing.
   void Layout(const TRect& Band);
   // Draws the band into DC, whose point (0, 0) is the window point Origin.
   void Paint(HDC DC, const TRect& Band, TPoint Origin);
   // The first item with a caption under a window point.
   TMenuBtn* ItemAt(TPoint P) const;
-  // Drops the item's menu (or sends its command); true.
+  // The first enabled, visible item whose caption has Key as its accelerator.
+  TMenuBtn* FindAccel(wchar_t Key) const;
+  // Opens the item's menu: an enabled item without sub-menu sends its command; an item with
+  // one drops it below itself, owner-drawn, in a menu loop that a move to another bar item
+  // ends (the form then opens that one). True.
   bool TrackItem(TMenuBtn* Item);
   // Paints one item on the window over the band as last painted.
   void PaintItem(TMenuBtn* Item);
   // The band's right margin from the skin (0 without its picture).
   int RightMargin() const;
+  // The bar reads right to left (its TMainMenu does, or the window without one).
+  bool RightToLeft() const;
   const std::vector<std::unique_ptr<TMenuBtn>>& Items() const { return items_; }
+  int Count() const { return static_cast<int>(items_.size()); }
+  const TRect& BarRect() const { return band_; }
 
  private:
   void DrawItem(HDC DC, TMenuBtn* Item, TPoint Origin, bool Highlight);
+  void ReadItems(HMENU Menu);
 
   std::vector<std::unique_ptr<TMenuBtn>> items_;
   std::unique_ptr<TBitmap> background_;  // the band without highlights, as last painted
   TRect band_;
+  HMENU pending_menu_ = nullptr;
 };
 
 }  // namespace winskin

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -81,5 +82,28 @@ inline std::vector<ButtonSpec> StandardButtons() {
 
 // A pixel of a bitmap in the class library's colour form.
 inline vcl::TColor Pixel(vcl::TBitmap* b, int x, int y) { return b->Canvas()->Pixels(x, y); }
+
+// Frame `frame` of the test skin's picture `id`.
+inline vcl::TColor Frame(int id, int frame) { return C(FrameColour(id, frame)); }
+
+inline TPoint Centre(const TRect& r) { return TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2); }
+
+struct WindowCloser {
+  void operator()(HWND w) const {
+    if (IsWindow(w)) DestroyWindow(w);
+  }
+};
+using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowCloser>;
+
+// The skinned window's object, and whether it is set up.
+inline TWinSkinForm* Find(HWND w) {
+  TSkinManage* m = SkinManager();
+  return m ? dynamic_cast<TWinSkinForm*>(m->FindForm(w)) : nullptr;
+}
+
+inline bool Ready(HWND w) {
+  TWinSkinForm* f = Find(w);
+  return f && f->State == TSkinFormState::Ready;
+}
 
 }  // namespace winskin::test

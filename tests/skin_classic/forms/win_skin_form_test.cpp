@@ -61,13 +61,6 @@ const wchar_t* RawClass() {
   return L"SkinFormRawWindow";
 }
 
-struct WindowCloser {
-  void operator()(HWND w) const {
-    if (IsWindow(w)) DestroyWindow(w);
-  }
-};
-using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowCloser>;
-
 constexpr DWORD kFullStyle = WS_OVERLAPPEDWINDOW;
 
 UniqueWindow RawWindow(DWORD style = kFullStyle, DWORD exStyle = 0, LRESULT visibilityAnswer = 0) {
@@ -78,16 +71,6 @@ UniqueWindow RawWindow(DWORD style = kFullStyle, DWORD exStyle = 0, LRESULT visi
   return UniqueWindow(w);
 }
 
-TWinSkinForm* Find(HWND w) {
-  TSkinManage* m = SkinManager();
-  return m ? dynamic_cast<TWinSkinForm*>(m->FindForm(w)) : nullptr;
-}
-
-bool Ready(HWND w) {
-  TWinSkinForm* f = Find(w);
-  return f && f->State == TSkinFormState::Ready;
-}
-
 // The frame as the skin paints it, painted into a memory bitmap: a library form through the
 // message the other skin engine uses, a raw window by the skin's own call.
 std::unique_ptr<vcl::TBitmap> PaintedFrame(HWND w) {
@@ -96,15 +79,14 @@ std::unique_ptr<vcl::TBitmap> PaintedFrame(HWND w) {
   auto b = Surface(r.right - r.left, r.bottom - r.top, vcl::clBlack);
   TWinSkinForm* skin = Find(w);
   EXPECT_TRUE(skin);
-  if (skin && skin->FormObject)
+  if (skin && skin->FormObject) {
     EXPECT_EQ(SendMessageW(w, kEnginePaintFrame, reinterpret_cast<WPARAM>(b->Canvas()->Handle()), kEngineMark),
               kEngineMark);
-  else if (skin)
+  } else if (skin) {
     skin->PaintFrame(b->Canvas()->Handle());
+  }
   return b;
 }
-
-vcl::TColor Frame(int id, int frame) { return C(FrameColour(id, frame)); }
 
 class SkinnedForms : public ::testing::Test {
  protected:
@@ -130,7 +112,9 @@ class SkinnedForms : public ::testing::Test {
   // its request does), and it is set up.
   TWinSkinForm* SkinRaw(HWND w) {
     ShowWindow(w, SW_SHOW);
-    if (!Find(w)) EXPECT_TRUE(SkinManager()->SkinForm(w));
+    if (!Find(w)) {
+      EXPECT_TRUE(SkinManager()->SkinForm(w));
+    }
     EXPECT_TRUE(PumpUntil([&] { return Ready(w); }));
     return Find(w);
   }
@@ -161,8 +145,6 @@ LRESULT Nc(HWND w, UINT msg, TPoint windowPoint, WPARAM hit = HTCAPTION) {
   GetWindowRect(w, &r);
   return SendMessageW(w, msg, hit, MAKELPARAM(r.left + windowPoint.X, r.top + windowPoint.Y));
 }
-
-TPoint Centre(const TRect& r) { return TPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2); }
 
 // ---------------------------------------------------------------------------------------
 // Skinning and the frame

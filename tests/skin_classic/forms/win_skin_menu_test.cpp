@@ -1,0 +1,915 @@
+// The skinned menus on real windows: the menu bar built from a window's menu (layout,
+// accelerators, commands), the message filter fed crafted messages and in real menu loops,
+// owner-drawn items measured and drawn (pixels of items drawn into memory bitmaps), popup-menu
+// windows framed from the skin, the skinned system menu and the keys that reach the bar. Every
+// menu loop is ended by a timer-posted cancel with a deadline.
+#include "form_skin_support.h"
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+
+#include "classlib/controls/Messages.h"
+#include "classlib/forms/Menus.h"
+#include "classlib/rtl/SysInfo.h"
+#include "skin_classic/forms/MenuTracking.h"
+#include "skin_classic/forms/SkinMenuPaint.h"
+#include "skin_classic/forms/WinSkinPopMenu.h"
+
+namespace winskin::test {
+namespace {
+
+// Pictures and sizes of the menu skin (on top of the form skin's).
+constexpr int kMenuItemId = 6, kMenuBackId = 7;
+constexpr int kBarLeft = 7;                    // the menu-bar picture's left margin
+constexpr int kItemLeft = 5, kItemRight = 6;   // the menu-item picture's side margins
+const Rgb kMenuColour = MakeRgb(10, 20, 30), kMenuText = MakeRgb(40, 50, 60), kHilightText = MakeRgb(70, 80, 90),
+          kShadow = MakeRgb(100, 110, 120), kHilight = MakeRgb(130, 140, 150), kButtonHilight = MakeRgb(160, 170, 180);
+
+std::string RgbText(Rgb c) {
+  return std::to_string(c & 0xFF) + " " + std::to_string((c >> 8) & 0xFF) + " " + std::to_string((c >> 16) & 0xFF);
+}
+
+// The form skin with caption buttons (an icon button at the left), the menu-bar margins, the
+// menu-item picture (five flat frames) unless left out, the popup frame picture and the menu
+// colours; the shadow colour may be the menu text's.
+PackageSpec MenuSkinSpec(bool itemPicture = true, bool shadowIsMenuText = false) {
+  std::vector<ButtonSpec> buttons = StandardButtons();
+  buttons.push_back({.action = 3, .align = 0, .x = 4, .y = 3});
+  PackageSpec spec = FormSkinSpec(buttons);
+  auto ini = std::find_if(spec.entries.begin(), spec.entries.end(), [](auto& e) { return e.name == "forms.ini"; });
+  std::string text(ini->bytes.begin(), ini->bytes.end());
+  const std::string bar = "menuBar=MenuBar.bmp\r\n";
+  text.replace(text.find(bar), bar.size(), bar + "TileLeftMenu=" + std::to_string(kBarLeft) + "\r\nTileRightMenu=3\r\n");
+  if (itemPicture) {
+    text += "[MenuItem]\r\nImage=MenuItem.bmp\r\nLeftWidth=" + std::to_string(kItemLeft) +
+            "\r\nTopHeight=2\r\nRightWidth=" + std::to_string(kItemRight) + "\r\nBottomHeight=2\r\n";
+    spec.entries.push_back({"MenuItem.bmp", FramesBmp(20, 20, FrameColours(kMenuItemId, 5))});
+  }
+  text += "[MenuBackground]\r\nImage=MenuBack.bmp\r\nLeftWidth=3\r\nTopHeight=3\r\nRightWidth=3\r\nBottomHeight=3\r\n";
+  spec.entries.push_back({"MenuBack.bmp", FramesBmp(20, 20, FrameColours(kMenuBackId, 1))});
+  text += "[Colours]\r\nMenu=" + RgbText(kMenuColour) + "\r\nMenuText=" + RgbText(kMenuText) +
+          "\r\nHilightText=" + RgbText(kHilightText) + "\r\nButtonShadow=" + RgbText(shadowIsMenuText ? kMenuText : kShadow) +
+          "\r\nHilight=" + RgbText(kHilight) + "\r\nButtonHilight=" + RgbText(kButtonHilight) + "\r\n";
+  ini->bytes = ToBytes(text);
+  return spec;
+}
+
+// ---------------------------------------------------------------------------------------
+// Raw windows with a menu; they log the commands they get.
+
+std::vector<vcl::TMessage>& Log() {
+  static std::vector<vcl::TMessage> log;
+  return log;
+}
+
+size_t Logged(UINT msg, WPARAM wp) {
+  return static_cast<size_t>(std::count_if(Log().begin(), Log().end(),
+                                           [&](const vcl::TMessage& m) { return m.Msg == msg && m.WParam == wp; }));
+}
+
+LRESULT CALLBACK MenuRawProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_COMMAND || msg == WM_SYSCOMMAND || msg == WM_CLOSE) {
+    Log().push_back({msg, wp, lp, 0});
+    if (msg != WM_SYSCOMMAND || (wp & 0xFFF0) != SC_KEYMENU) return 0;  // nothing carried out
+  }
+  return DefWindowProcW(w, msg, wp, lp);
+}
+
+const wchar_t* MenuRawClass() {
+  static const bool registered = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &MenuRawProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = L"SkinMenuRawWindow";
+    return RegisterClassExW(&wc) != 0;
+  }();
+  EXPECT_TRUE(registered);
+  return L"SkinMenuRawWindow";
+}
+
+// Commands of the raw window's menu.
+constexpr UINT kOpen = 101, kClose = 102, kBlank = 200, kUndo = 301, kGo = 400, kStop = 500;
+
+// "&File" (a sub-menu), an item without caption, "&Edit" (disabled, a sub-menu), "&Go" and
+// "&Stop" (disabled) as commands.
+HMENU RawMenu() {
+  HMENU bar = CreateMenu();
+  HMENU file = CreatePopupMenu();
+  AppendMenuW(file, MF_STRING, kOpen, L"&Open\tCtrl+O");
+  AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(file, MF_STRING, kClose, L"&Close");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+  AppendMenuW(bar, MF_STRING, kBlank, L"");
+  HMENU edit = CreatePopupMenu();
+  AppendMenuW(edit, MF_STRING, kUndo, L"&Undo");
+  AppendMenuW(bar, MF_POPUP | MF_GRAYED, reinterpret_cast<UINT_PTR>(edit), L"&Edit");
+  AppendMenuW(bar, MF_STRING, kGo, L"&Go");
+  AppendMenuW(bar, MF_STRING | MF_GRAYED, kStop, L"&Stop");
+  return bar;
+}
+
+UniqueWindow MenuWindow(DWORD style = WS_OVERLAPPEDWINDOW, bool withMenu = true) {
+  HWND w = CreateWindowExW(0, MenuRawClass(), L"Menu window", style, 60, 60, 360, 260, nullptr,
+                           withMenu ? RawMenu() : nullptr, GetModuleHandleW(nullptr), nullptr);
+  EXPECT_NE(w, nullptr);
+  return UniqueWindow(w);
+}
+
+// A message of a kind waiting for a window, taken out of the queue.
+std::optional<MSG> Take(HWND w, UINT msg) {
+  MSG m{};
+  if (PeekMessageW(&m, w, msg, msg, PM_REMOVE)) return m;
+  return std::nullopt;
+}
+
+TPoint ScreenOf(HWND w, TPoint windowPoint) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return TPoint(r.left + windowPoint.X, r.top + windowPoint.Y);
+}
+
+// The width the bar gives a caption: its text in the menu font, and 10.
+int BarWidth(const String& caption) {
+  if (caption.empty()) return 0;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, vcl::Screen->MenuFont()->Handle());
+  RECT r{};
+  DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &r, DT_CALCRECT | DT_NOCLIP);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return r.right - r.left + 10;
+}
+
+// ---------------------------------------------------------------------------------------
+// Menu loops: a thread timer inside the loop calls Tick every 30 ms; the loop is cancelled
+// (EndMenu) when Tick answers true and in any case after 4 seconds.
+
+struct LoopDriver {
+  std::function<bool(int)> tick;
+  int ticks = 0;
+  ULONGLONG deadline = 0;
+  bool late = false;
+};
+LoopDriver* g_driver = nullptr;
+
+void CALLBACK DriverTick(HWND, UINT, UINT_PTR, DWORD) {
+  if (!g_driver) return;
+  ++g_driver->ticks;
+  const bool late = GetTickCount64() > g_driver->deadline;
+  if (late) g_driver->late = true;
+  if (late || (g_driver->tick && g_driver->tick(g_driver->ticks))) EndMenu();
+}
+
+// True when the loop ended before the deadline.
+bool RunMenuLoop(const std::function<void()>& Open, std::function<bool(int)> Tick) {
+  LoopDriver driver{std::move(Tick), 0, GetTickCount64() + 4000};
+  g_driver = &driver;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 30, &DriverTick);
+  Open();
+  KillTimer(nullptr, timer);
+  g_driver = nullptr;
+  return !driver.late;
+}
+
+HWND VisiblePopupWindow() {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM out) -> BOOL {
+        wchar_t name[16] = {};
+        GetClassNameW(w, name, 16);
+        if (IsWindowVisible(w) && std::wstring_view(name) == L"#32768") {
+          *reinterpret_cast<HWND*>(out) = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+bool OwnerDrawn(HMENU menu, UINT position) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE;
+  return GetMenuItemInfoW(menu, position, TRUE, &info) && (info.fType & MFT_OWNERDRAW);
+}
+
+MSG KeyDown(WPARAM key) {
+  MSG m{};
+  m.message = WM_KEYDOWN;
+  m.wParam = key;
+  return m;
+}
+
+// ---------------------------------------------------------------------------------------
+
+class SkinnedMenus : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Log().clear();
+    UseSkin(MenuSkinSpec());
+  }
+  void TearDown() override {
+    vcl::SetTrackPopupMenuFunction(nullptr);
+    vcl::SetSysLocale(std::nullopt);
+    MenuTracking().End();
+    holder_.reset();
+    FreeSkinManager();
+  }
+
+  void UseSkin(const PackageSpec& spec) {
+    holder_.reset();
+    FreeSkinManager();
+    holder_ = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(BuildPackage(spec)))));
+    data_ = holder_->SkinData();
+    ASSERT_TRUE(SkinManager() && SkinManager()->Active());
+  }
+
+  TWinSkinForm* SkinRaw(HWND w) {
+    ShowWindow(w, SW_SHOW);
+    if (!Find(w)) {
+      EXPECT_TRUE(SkinManager()->SkinForm(w));
+    }
+    EXPECT_TRUE(PumpUntil([&] { return Ready(w); }));
+    TWinSkinForm* skin = Find(w);
+    if (skin) SendMessageW(w, WM_NCACTIVATE, TRUE, 0);  // other tests' windows may hold the activation
+    return skin;
+  }
+
+  TWinSkinForm* ShowSkinned(vcl::TForm* form) {
+    form->Show();
+    EXPECT_TRUE(PumpUntil([&] { return Ready(form->Handle()); }));
+    return Find(form->Handle());
+  }
+
+  // A library form with a TMainMenu "&File" (Open, Save) and "&Edit" (Undo).
+  Owned<vcl::TForm> MenuForm(vcl::TMainMenu** Menu = nullptr) {
+    Owned<vcl::TForm> form(new vcl::TForm(vcl::Application, 0));
+    form->SetBounds(80, 80, 320, 240);
+    form->SetCaption(L"Skinned menus");
+    auto* menu = new vcl::TMainMenu(form.get());
+    const std::vector<std::pair<const wchar_t*, std::vector<const wchar_t*>>> items = {
+        {L"&File", {L"&Open", L"&Save"}}, {L"&Edit", {L"&Undo"}}};
+    for (const auto& [caption, subs] : items) {
+      auto* item = new vcl::TMenuItem(menu);
+      item->SetCaption(caption);
+      for (const wchar_t* sub : subs) {
+        auto* s = new vcl::TMenuItem(menu);
+        s->SetCaption(sub);
+        item->Add(s);
+      }
+      menu->Items()->Add(item);
+    }
+    form->SetMenu(menu);
+    if (Menu) *Menu = menu;
+    return form;
+  }
+
+  // The bar laid out in a band of known place (as a frame paint lays it out).
+  static TRect LayOut(TWinSkinForm* skin) {
+    const TRect band(kLeft, kTop, 340 - kRight, kTop + skin->MenuHeight);
+    skin->MenuBar()->Layout(band);
+    return band;
+  }
+
+  Owned<TSkinTestForm> holder_;
+  TSkinData* data_ = nullptr;
+};
+
+// ---------------------------------------------------------------------------------------
+// The bar
+
+TEST_F(SkinnedMenus, TheBarIsBuiltFromTheWindowsMenuAndLaidOutFromTheSkinsMargin) {
+  UniqueWindow w = MenuWindow();
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin && skin->MenuBar());
+  EXPECT_EQ(GetMenu(w.get()), nullptr);  // the native bar left the window
+  TWinSkinMenu* bar = skin->MenuBar();
+  ASSERT_EQ(bar->Count(), 5);
+  const auto& items = bar->Items();
+  EXPECT_EQ(items[0]->Caption, L"&File");
+  EXPECT_TRUE(items[1]->Caption.empty());
+  EXPECT_TRUE(items[0]->Enabled && items[3]->Enabled);
+  EXPECT_FALSE(items[2]->Enabled || items[4]->Enabled);
+  EXPECT_NE(items[0]->SubMenu, nullptr);
+  EXPECT_EQ(items[3]->SubMenu, nullptr);
+  EXPECT_EQ(items[3]->ID, kGo);
+
+  const TRect band = LayOut(skin);
+  int x = band.Left + kBarLeft + 4;
+  for (const auto& item : items) {
+    EXPECT_EQ(item->BoundsRect.Left, x) << item->Index;
+    EXPECT_EQ(item->BoundsRect.Width(), BarWidth(item->Caption)) << item->Index;
+    EXPECT_EQ(item->BoundsRect.Top, band.Top);
+    EXPECT_EQ(item->BoundsRect.Bottom, band.Bottom - 1);
+    x = item->BoundsRect.Right;
+  }
+  EXPECT_EQ(items[1]->BoundsRect.Width(), 0);  // an empty caption takes no room
+  EXPECT_EQ(bar->ItemAt(Centre(items[3]->BoundsRect)), items[3].get());
+  EXPECT_EQ(bar->ItemAt(TPoint(items[1]->BoundsRect.Left, band.Top + 2)), items[2].get());
+  EXPECT_EQ(skin->ObjectAt(Centre(items[0]->BoundsRect)), items[0].get());
+}
+
+TEST_F(SkinnedMenus, ALibraryFormsBarTakesItsItemsFromTheMainMenu) {
+  vcl::TMainMenu* menu = nullptr;
+  Owned<vcl::TForm> form = MenuForm(&menu);
+  menu->Items()->Items(1)->SetEnabled(false);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin && skin->MenuBar());
+  TWinSkinMenu* bar = skin->MenuBar();
+  EXPECT_EQ(bar->Menu(), menu);
+  ASSERT_EQ(bar->Count(), 2);
+  EXPECT_EQ(bar->Items()[0]->SubMenu, menu->Items()->Items(0)->Handle());
+  EXPECT_EQ(bar->Items()[0]->ID, menu->Items()->Items(0)->Command());
+  EXPECT_FALSE(bar->Items()[1]->Enabled);
+}
+
+TEST_F(SkinnedMenus, AcceleratorsFindEnabledItemsOnly) {
+  UniqueWindow w = MenuWindow();
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin && skin->MenuBar());
+  TWinSkinMenu* bar = skin->MenuBar();
+  EXPECT_EQ(bar->FindAccel(L'f'), bar->Items()[0].get());
+  EXPECT_EQ(bar->FindAccel(L'F'), bar->Items()[0].get());
+  EXPECT_EQ(bar->FindAccel(L'g'), bar->Items()[3].get());
+  EXPECT_EQ(bar->FindAccel(L'e'), nullptr);  // disabled
+  EXPECT_EQ(bar->FindAccel(L's'), nullptr);  // disabled
+  EXPECT_EQ(bar->FindAccel(L'x'), nullptr);
+}
+
+TEST_F(SkinnedMenus, AnItemWithoutSubMenuSendsItsCommandOnlyWhenEnabled) {
+  UniqueWindow w = MenuWindow();
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin && skin->MenuBar());
+  LayOut(skin);
+  // Alt+G through the system's key menu command: the bar's item.
+  EXPECT_EQ(SendMessageW(w.get(), WM_SYSCOMMAND, SC_KEYMENU, L'g'), 1);
+  std::optional<MSG> command = Take(w.get(), WM_COMMAND);
+  ASSERT_TRUE(command);
+  EXPECT_EQ(command->wParam, kGo);
+  EXPECT_FALSE(MenuTracking().Tracking());
+  // A disabled one sends nothing.
+  skin->MenuBar()->TrackItem(skin->MenuBar()->Items()[4].get());
+  EXPECT_FALSE(Take(w.get(), WM_COMMAND));
+}
+
+TEST_F(SkinnedMenus, AltAndALetterOpenTheBarItemWithThatAccelerator) {
+  Owned<vcl::TForm> form = MenuForm();
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin && skin->MenuBar());
+  LayOut(skin);
+  constexpr LPARAM kAltHeld = 0x20000000;
+  EXPECT_EQ(form->Perform(vcl::CM_DIALOGCHAR, L'e', kAltHeld), 1);
+  std::optional<MSG> click = Take(form->Handle(), WM_NCLBUTTONDOWN);
+  ASSERT_TRUE(click);
+  const TRect edit = skin->MenuBar()->Items()[1]->BoundsRect;
+  const TPoint at = ScreenOf(form->Handle(), TPoint(edit.Left + 1, edit.Top + 1));
+  EXPECT_EQ(click->lParam, MAKELPARAM(at.X, at.Y));
+  // Without Alt no bar item is opened.
+  form->Perform(vcl::CM_DIALOGCHAR, L'e', 0);
+  EXPECT_FALSE(Take(form->Handle(), WM_NCLBUTTONDOWN));
+}
+
+// ---------------------------------------------------------------------------------------
+// The message filter
+
+TEST_F(SkinnedMenus, TheFilterMovesRoundTheBarWithLeftAndRight) {
+  UniqueWindow w = MenuWindow();
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin && skin->MenuBar());
+  LayOut(skin);
+  TMenuTracking& t = MenuTracking();
+  HMENU file = skin->MenuBar()->Items()[0]->SubMenu;
+  auto feed = [&](int open, MSG m, HMENU selected = nullptr, bool selectedHasSub = false) {
+    t.Begin(skin, open);
+    t.FirstKeySent = true;
+    t.SelectedMenu = selected;
+    t.SelectedHasSubMenu = selectedHasSub;
+    const LRESULT kept = t.Filter(MSGF_MENU, m);
+    const int target = t.SwitchPending ? t.SwitchTarget : -1;
+    EXPECT_EQ(kept, target >= 0 ? 1 : 0);
+    t.End();
+    return target;
+  };
+  EXPECT_EQ(feed(0, KeyDown(VK_RIGHT)), 2);          // the item without caption is passed over
+  EXPECT_EQ(feed(4, KeyDown(VK_RIGHT)), 0);          // after the last: the first
+  EXPECT_EQ(feed(0, KeyDown(VK_LEFT)), 4);           // before the first: the last
+  EXPECT_EQ(feed(0, KeyDown(VK_LEFT), file), 4);     // the selection on the dropped menu's level
+  HMENU deeper = skin->MenuBar()->Items()[2]->SubMenu;  // any menu but the dropped one
+  EXPECT_EQ(feed(0, KeyDown(VK_LEFT), deeper), -1);     // deeper: the menu closes a level
+  EXPECT_EQ(feed(0, KeyDown(VK_RIGHT), file, true), -1);          // Right opens the item's sub-menu
+  MSG other = KeyDown(VK_RIGHT);
+  t.Begin(skin, 0);
+  EXPECT_EQ(t.Filter(MSGF_DIALOGBOX, other), 0);  // not a menu's message
+  EXPECT_FALSE(t.SwitchPending);
+  t.End();
+
+  // The mouse over another item of the bar.
+  MSG move{};
+  move.message = WM_MOUSEMOVE;
+  const TPoint go = ScreenOf(w.get(), Centre(skin->MenuBar()->Items()[3]->BoundsRect));
+  move.pt = {go.X, go.Y};
+  EXPECT_EQ(feed(0, move), 3);
+  move.pt = {go.X + 1, go.Y};
+  EXPECT_EQ(feed(3, move), -1);  // over the open item itself
+}
+
+TEST_F(SkinnedMenus, TheFilterSelectsTheFirstItemAndFollowsTheMenuClosing) {
+  UniqueWindow w = MenuWindow();
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin && skin->MenuBar());
+  TMenuTracking& t = MenuTracking();
+  t.Begin(skin, 0);
+  EXPECT_TRUE(t.HookInstalled());
+  MSG idle{};
+  idle.message = WM_TIMER;
+  t.Filter(MSGF_MENU, idle);
+  std::optional<MSG> down = Take(w.get(), WM_KEYDOWN);
+  ASSERT_TRUE(down);
+  EXPECT_EQ(down->wParam, static_cast<WPARAM>(VK_DOWN));
+  t.Filter(MSGF_MENU, idle);
+  EXPECT_FALSE(Take(w.get(), WM_KEYDOWN));  // the first time only
+
+  skin->Tracking = true;
+  t.MenuSelect(MAKEWPARAM(kOpen, MF_HILITE), reinterpret_cast<LPARAM>(skin->MenuBar()->Items()[0]->SubMenu));
+  EXPECT_TRUE(skin->Tracking);
+  t.MenuSelect(MAKEWPARAM(0, 0xFFFF), 0);  // closed
+  EXPECT_FALSE(skin->Tracking);
+  skin->Tracking = true;
+  t.SwitchPending = true;
+  t.MenuSelect(MAKEWPARAM(0, 0xFFFF), 0);  // closed for a switch
+  EXPECT_TRUE(skin->Tracking);
+  MSG alt{};
+  alt.message = WM_SYSKEYDOWN;
+  alt.wParam = VK_MENU;
+  t.Filter(MSGF_MENU, alt);
+  EXPECT_FALSE(skin->Tracking);
+  t.End();
+  EXPECT_FALSE(t.HookInstalled());
+  skin->Tracking = false;
+}
+
+TEST_F(SkinnedMenus, RightToLeftMenusSwapLeftAndRight) {
+  vcl::TSysLocale locale = vcl::SysLocale();
+  locale.MiddleEast = true;
+  vcl::SetSysLocale(locale);
+  vcl::TMainMenu* menu = nullptr;
+  Owned<vcl::TForm> form = MenuForm(&menu);
+  menu->SetBiDiMode(vcl::bdRightToLeft);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin && skin->MenuBar());
+  LayOut(skin);
+  TMenuTracking& t = MenuTracking();
+  t.Begin(skin, 0);
+  t.FirstKeySent = true;
+  vcl::TMenuItem* open = menu->Items()->Items(0)->Items(0);
+  t.MenuSelect(MAKEWPARAM(open->Command(), MF_HILITE), reinterpret_cast<LPARAM>(menu->Items()->Items(0)->Handle()));
+  EXPECT_EQ(t.SelectedItem, open);
+  MSG left = KeyDown(VK_LEFT);
+  EXPECT_EQ(t.Filter(MSGF_MENU, left), 1);
+  EXPECT_EQ(left.wParam, static_cast<WPARAM>(VK_RIGHT));  // the menu sees the other key
+  EXPECT_TRUE(t.SwitchPending);
+  EXPECT_EQ(t.SwitchTarget, 1);
+  t.End();
+
+  // Left to right: the key stays.
+  menu->SetBiDiMode(vcl::bdLeftToRight);
+  t.Begin(skin, 0);
+  t.FirstKeySent = true;
+  t.MenuSelect(MAKEWPARAM(open->Command(), MF_HILITE), reinterpret_cast<LPARAM>(menu->Items()->Items(0)->Handle()));
+  left = KeyDown(VK_LEFT);
+  t.Filter(MSGF_MENU, left);
+  EXPECT_EQ(left.wParam, static_cast<WPARAM>(VK_LEFT));
+  t.End();
+}
+
+// ---------------------------------------------------------------------------------------
+// Real menu loops
+
+TEST_F(SkinnedMenus, ADroppedMenuIsOwnerDrawnInAFramedPopupAndClosedByATimer) {
+  UniqueWindow w = MenuWindow();
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin && skin->MenuBar());
+  LayOut(skin);
+  TMenuBtn* file = skin->MenuBar()->Items()[0].get();
+  HMENU sub = file->SubMenu;
+  bool ownerDrawn = false, fromBar = false, tracking = false, selected = false;
+  int popups = 0;
+  COLORREF onWindow = CLR_INVALID;
+  RECT firstItem{}, secondItem{};
+  std::unique_ptr<vcl::TBitmap> print;
+  const bool ended = RunMenuLoop([&] { skin->OpenBarItem(file); }, [&](int tick) {
+    HWND popup = VisiblePopupWindow();
+    if (!popup || tick < 3) return false;
+    popups = SkinManager()->PopMenuCount();
+    if (auto* p = dynamic_cast<TWinSkinPopMenu*>(SkinManager()->FindPopMenu(popup))) fromBar = p->FromMenuBar;
+    ownerDrawn = OwnerDrawn(sub, 0) && OwnerDrawn(sub, 1) && OwnerDrawn(sub, 2);
+    tracking = skin->Tracking && MenuTracking().Form == skin;
+    selected = GetMenuState(sub, 0, MF_BYPOSITION) & MF_HILITE;
+    RECT r{};
+    GetWindowRect(popup, &r);
+    // The frame as the window itself shows it (its non-client and client painting).
+    if (HDC dc = GetWindowDC(popup)) {
+      onWindow = GetPixel(dc, 1, (r.bottom - r.top) / 2);
+      ReleaseDC(popup, dc);
+    }
+    GetMenuItemRect(w.get(), sub, 0, &firstItem);
+    GetMenuItemRect(w.get(), sub, 2, &secondItem);
+    OffsetRect(&firstItem, -r.left, -r.top);
+    OffsetRect(&secondItem, -r.left, -r.top);
+    print = Surface(r.right - r.left, r.bottom - r.top, vcl::clBlack);
+    SendMessageW(popup, WM_PRINT, reinterpret_cast<WPARAM>(print->Canvas()->Handle()),
+                 PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+    return true;
+  });
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(popups, 1);
+  EXPECT_TRUE(fromBar);
+  EXPECT_TRUE(ownerDrawn);
+  EXPECT_TRUE(tracking);
+  EXPECT_TRUE(selected);  // the first item, as from the keyboard
+  // After the loop: tracking over, the filter gone, the items drawn by the system again.
+  EXPECT_FALSE(MenuTracking().Tracking());
+  EXPECT_FALSE(MenuTracking().HookInstalled());
+  EXPECT_FALSE(skin->Tracking);
+  EXPECT_FALSE(OwnerDrawn(sub, 0));
+  EXPECT_TRUE(PumpUntil([] { return SkinManager()->PopMenuCount() == 0; }));
+  EXPECT_EQ(SkinManager()->PopupKind(), TPopupKind::Popup);
+
+  EXPECT_EQ(static_cast<vcl::TColor>(onWindow), Frame(kMenuBackId, 1));
+  // The frame and the items of the popup, printed into a memory bitmap.
+  ASSERT_TRUE(print);
+  const int h = print->Height(), wd = print->Width();
+  for (const TPoint p : {TPoint(0, h / 2), TPoint(2, h / 2), TPoint(wd / 2, 1), TPoint(wd - 1, h / 2), TPoint(wd / 2, h - 2)})
+    EXPECT_EQ(Pixel(print.get(), p.X, p.Y), Frame(kMenuBackId, 1)) << p.X << "," << p.Y;
+  // Right of the shortcut and above the text: the item picture, selected or not.
+  EXPECT_EQ(Pixel(print.get(), firstItem.right - 4, firstItem.top + 1), Frame(kMenuItemId, 4));
+  EXPECT_EQ(Pixel(print.get(), secondItem.right - 4, secondItem.top + 1), Frame(kMenuItemId, 1));
+}
+
+TEST_F(SkinnedMenus, RightInARealMenuLoopSwitchesToTheNextBarItem) {
+  UniqueWindow w = MenuWindow();
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin && skin->MenuBar());
+  LayOut(skin);
+  TMenuBtn* file = skin->MenuBar()->Items()[0].get();
+  bool posted = false;
+  const bool ended = RunMenuLoop([&] { skin->OpenBarItem(file); }, [&](int tick) {
+    if (!posted && tick >= 3 && VisiblePopupWindow()) {
+      PostMessageW(w.get(), WM_KEYDOWN, VK_RIGHT, 0);
+      posted = true;
+    }
+    return false;  // the filter ends the loop
+  });
+  EXPECT_TRUE(posted);
+  EXPECT_TRUE(ended);
+  // The next item is clicked once the loop is over.
+  std::optional<MSG> click = Take(w.get(), WM_NCLBUTTONDOWN);
+  ASSERT_TRUE(click);
+  const TRect edit = skin->MenuBar()->Items()[2]->BoundsRect;
+  const TPoint at = ScreenOf(w.get(), TPoint(edit.Left + 1, edit.Top + 1));
+  EXPECT_EQ(click->lParam, MAKELPARAM(at.X, at.Y));
+  EXPECT_FALSE(MenuTracking().Tracking());
+}
+
+TEST_F(SkinnedMenus, AMenuLoopKeepsDestroyedWindowsObjectsUntilItEnds) {
+  UniqueWindow a = MenuWindow(WS_OVERLAPPEDWINDOW, false);
+  UniqueWindow b = MenuWindow(WS_OVERLAPPEDWINDOW, false);
+  ASSERT_TRUE(SkinRaw(a.get()));
+  const int before = SkinManager()->FormCount();
+  DestroyWindow(a.release());
+  {
+    const TMenuLoopScope loop;
+    SkinManager()->SkinForm(b.get());  // a purge, were no loop running
+    EXPECT_EQ(SkinManager()->FormCount(), before + 1);
+  }
+  SkinManager()->SkinForm(b.get());
+  EXPECT_EQ(SkinManager()->FormCount(), before);
+}
+
+// ---------------------------------------------------------------------------------------
+// Owner-drawn items
+
+TEST_F(SkinnedMenus, ItemsAreMeasuredByTheirOwnRulesAndWidenedForTheSkin) {
+  TWinSkinForm* skin = nullptr;
+  UniqueWindow w = MenuWindow();
+  skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin);
+  TSkinMenuPainter* painter = skin->MenuPainter();
+  ASSERT_TRUE(painter);
+  Owned<vcl::TPopupMenu> popup(new vcl::TPopupMenu(nullptr));
+  auto* item = new vcl::TMenuItem(popup.get());
+  item->SetCaption(L"&Paste");
+  popup->Items()->Add(item);
+  auto measure = [&](vcl::TMenuItem* it, bool skinned) {
+    auto b = Surface(10, 10, vcl::clWhite);
+    b->Canvas()->Font()->Assign(vcl::Screen->MenuFont());
+    int width = 0, height = 0;
+    it->MeasureItem(b->Canvas(), width, height);
+    if (skinned) painter->MeasureItem(it, b->Canvas(), width, height);
+    return width;
+  };
+  const int own = measure(item, false);
+  EXPECT_EQ(measure(item, true), own + kItemLeft + 35);  // no image list
+  Owned<vcl::TImageList> images(new vcl::TImageList(nullptr));
+  popup->SetImages(images.get());
+  const int ownWithImages = measure(item, false);
+  EXPECT_EQ(measure(item, true), ownWithImages + kItemLeft + 12);
+  popup->SetImages(nullptr);
+
+  // A drop-down item of the bar: a TMainMenu's with images 10, a foreign menu's through the
+  // window's measuring message.
+  Owned<vcl::TMainMenu> main(new vcl::TMainMenu(nullptr));
+  main->SetImages(images.get());
+  auto* top = new vcl::TMenuItem(main.get());
+  auto* sub = new vcl::TMenuItem(main.get());
+  sub->SetCaption(L"&Open");
+  top->Add(sub);
+  main->Items()->Add(top);
+  EXPECT_EQ(measure(sub, true), measure(sub, false) + kItemLeft + 10);
+  main->SetImages(nullptr);
+
+  skin->CurrentMenu = skin->MenuBar()->Items()[0]->SubMenu;
+  MEASUREITEMSTRUCT mis{};
+  mis.CtlType = ODT_MENU;
+  mis.itemID = kOpen;
+  EXPECT_EQ(SendMessageW(w.get(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)), TRUE);
+  TMenuItemLook look;
+  ASSERT_TRUE(LookOf(skin->CurrentMenu, kOpen, look));
+  EXPECT_EQ(look.Caption, L"&Open");
+  EXPECT_EQ(look.ShortCut, L"Ctrl+O");
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, vcl::Screen->MenuFont()->Handle());
+  int width = 0, height = 0;
+  TSkinMenuPainter::MeasureLook(dc, look, width, height);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  EXPECT_EQ(static_cast<int>(mis.itemWidth), width + kItemLeft + 35);
+  EXPECT_EQ(static_cast<int>(mis.itemHeight), height);
+  skin->CurrentMenu = nullptr;
+}
+
+TEST_F(SkinnedMenus, EmptyCaptionsMeasureOneLineAndTextColoursFollowTheColourTable) {
+  TSkinMenuPainter painter(data_);
+  auto b = Surface(200, 40, vcl::clWhite);
+  vcl::TCanvas* c = b->Canvas();
+  c->Font()->Assign(vcl::Screen->MenuFont());
+  TMenuItemLook look;
+  auto height = [&](const String& text) {
+    TRect r(0, 0, 100, 0);
+    painter.DrawMenuItemText(look, c, text, r, false, DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE);
+    return r.Height();
+  };
+  const int line = height(L"M");
+  EXPECT_GT(line, 0);
+  EXPECT_EQ(height(L""), line);
+  EXPECT_EQ(height(L"&"), line);
+
+  auto colour = [&](bool enabled, bool selected) {
+    look.Enabled = enabled;
+    TRect r(0, 0, 100, 20);
+    painter.DrawMenuItemText(look, c, L"Text", r, selected, DT_SINGLELINE);
+    return c->Font()->Color();
+  };
+  EXPECT_EQ(colour(true, true), C(kHilightText));
+  EXPECT_EQ(colour(true, false), C(kMenuText));
+  EXPECT_EQ(colour(false, false), C(kShadow));
+  EXPECT_FALSE(c->Font()->Style().Contains(vcl::fsBold));
+  look.Default = true;
+  colour(true, false);
+  EXPECT_TRUE(c->Font()->Style().Contains(vcl::fsBold));  // and it stays for the shortcut
+
+  // A skin whose shadow is its menu text: disabled text takes the system's shadow colour.
+  UseSkin(MenuSkinSpec(true, true));
+  TSkinMenuPainter same(data_);
+  look = TMenuItemLook();
+  look.Enabled = false;
+  TRect r(0, 0, 100, 20);
+  same.DrawMenuItemText(look, c, L"Text", r, false, DT_SINGLELINE);
+  EXPECT_EQ(c->Font()->Color(), static_cast<vcl::TColor>(GetSysColor(COLOR_BTNSHADOW)));
+}
+
+TEST_F(SkinnedMenus, ItemsAreDrawnWithTheSkinsItemPictureAndSeparatorsAsAnEtchedLine) {
+  TSkinMenuPainter painter(data_);
+  const int w = 120, h = 22;
+  auto draw = [&](const TMenuItemLook& look, bool selected) {
+    auto b = Surface(w + 20, h + 20, vcl::clWhite);
+    painter.DrawLook(b->Canvas()->Handle(), TRect(10, 10, 10 + w, 10 + h), look, selected, nullptr);
+    return b;
+  };
+  TMenuItemLook look;
+  look.Caption = L"&Item";
+  auto normal = draw(look, false);
+  EXPECT_EQ(Pixel(normal.get(), 10 + w - 3, 10 + 1), Frame(kMenuItemId, 1));
+  EXPECT_EQ(Pixel(normal.get(), 9, 10), vcl::clWhite);  // nothing outside the item
+  auto selected = draw(look, true);
+  EXPECT_EQ(Pixel(selected.get(), 10 + w - 3, 10 + 1), Frame(kMenuItemId, 4));
+
+  // A separator: the menu colour behind (no popup window), the line between the picture's
+  // margins in the shadow and highlight colours.
+  look.Caption = L"-";
+  auto line = draw(look, false);
+  const int y = 10 + h / 2 - 1;
+  EXPECT_EQ(Pixel(line.get(), 10 + w / 2, y), C(kShadow));
+  EXPECT_EQ(Pixel(line.get(), 10 + w / 2, y + 1), C(kButtonHilight));
+  EXPECT_EQ(Pixel(line.get(), 10 + kItemLeft - 1, y), C(kMenuColour));
+  EXPECT_EQ(Pixel(line.get(), 10 + w - kItemRight, y), C(kMenuColour));
+  EXPECT_EQ(Pixel(line.get(), 10 + w / 2, 10 + 1), C(kMenuColour));
+
+  // Without the skin's item picture: the menu colour, the highlight colour when selected.
+  UseSkin(MenuSkinSpec(false));
+  TSkinMenuPainter plain(data_);
+  look.Caption = L"&Item";
+  auto b = Surface(w, h, vcl::clWhite);
+  plain.DrawLook(b->Canvas()->Handle(), TRect(0, 0, w, h), look, false, nullptr);
+  EXPECT_EQ(Pixel(b.get(), w - 3, 1), C(kMenuColour));
+  plain.DrawLook(b->Canvas()->Handle(), TRect(0, 0, w, h), look, true, nullptr);
+  EXPECT_EQ(Pixel(b.get(), w - 3, 1), C(kHilight));
+}
+
+TEST_F(SkinnedMenus, ImagesKeepTheItemsTopInRightToLeftItemsAndCheckMarksWithoutImages) {
+  TSkinMenuPainter painter(data_);
+  const vcl::TColor kImage = 0x3366CC;
+  Owned<vcl::TImageList> images(new vcl::TImageList(nullptr));
+  auto glyph = Surface(16, 16, kImage);
+  images->AddMasked(glyph.get(), vcl::clFuchsia);
+  const int w = 160, h = 30;
+  auto content = [&](bool rtl, bool checked, bool image) {
+    TMenuItemLook look;
+    look.Caption = L"Item";
+    look.RightToLeft = rtl;
+    look.Checked = checked;
+    if (image) {
+      look.Images = images.get();
+      look.ImageIndex = 0;
+    }
+    auto b = Surface(w, h, vcl::clWhite);
+    b->Canvas()->Font()->Assign(vcl::Screen->MenuFont());
+    painter.DrawContent(look, b->Canvas(), w, h, false);
+    return b;
+  };
+  // Left to right the image is centred in the item's height; right to left it keeps the top.
+  const int ltrX = 1 + kItemLeft + 8, rtlX = w - 1 - kItemLeft - 8;
+  auto ltr = content(false, false, true);
+  EXPECT_EQ(Pixel(ltr.get(), ltrX, (h - 16) / 2 + 1), kImage);
+  EXPECT_NE(Pixel(ltr.get(), ltrX, 1), kImage);
+  auto rtl = content(true, false, true);
+  EXPECT_EQ(Pixel(rtl.get(), rtlX, 1), kImage);
+  EXPECT_NE(Pixel(rtl.get(), rtlX, h - 4), kImage);
+
+  // A checked item without image: the system's check mark in the button-text colour.
+  auto check = content(false, true, false);
+  const auto text = static_cast<vcl::TColor>(GetSysColor(COLOR_BTNTEXT));
+  int marks = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 1 + kItemLeft; x < 1 + kItemLeft + 16; ++x) marks += Pixel(check.get(), x, y) == text;
+  EXPECT_GT(marks, 4);
+  auto unchecked = content(false, false, false);
+  for (int y = 0; y < h; ++y)
+    for (int x = 1 + kItemLeft; x < 1 + kItemLeft + 16; ++x) EXPECT_EQ(Pixel(unchecked.get(), x, y), vcl::clWhite);
+}
+
+// ---------------------------------------------------------------------------------------
+// The system menu
+
+struct TrackedPopup {
+  HMENU menu = nullptr;
+  TPoint at;
+  TPopupKind kind = TPopupKind::Popup;
+  int count = 0;
+};
+
+class SkinnedSystemMenu : public SkinnedMenus {
+ protected:
+  void SetUp() override {
+    SkinnedMenus::SetUp();
+    vcl::SetTrackPopupMenuFunction([this](HMENU menu, UINT, int x, int y, HWND) {
+      tracked_.menu = menu;
+      tracked_.at = TPoint(x, y);
+      tracked_.kind = SkinManager()->PopupKind();
+      ++tracked_.count;
+      return true;
+    });
+  }
+
+  // The system menu's item with a command, or nil.
+  static vcl::TMenuItem* Command(TWinSkinForm* skin, UINT command) {
+    vcl::TPopupMenu* popup = skin->SysPopup();
+    for (int i = 0; popup && i < popup->Items()->Count(); ++i)
+      if ((popup->Items()->Items(i)->Tag() & 0xFFF0) == static_cast<intptr_t>(command)) return popup->Items()->Items(i);
+    return nullptr;
+  }
+
+  TrackedPopup tracked_;
+};
+
+TEST_F(SkinnedSystemMenu, AltSpaceOpensTheSkinnedSystemMenuWithTheWindowsState) {
+  UniqueWindow w = MenuWindow();
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin);
+  SendMessageW(w.get(), WM_SYSCOMMAND, SC_KEYMENU, L' ');
+  ASSERT_EQ(tracked_.count, 1);
+  EXPECT_EQ(tracked_.kind, TPopupKind::SystemMenu);
+  POINT origin{0, 0};
+  ClientToScreen(w.get(), &origin);
+  EXPECT_EQ(tracked_.at, TPoint(origin.x, origin.y));
+  vcl::TPopupMenu* popup = skin->SysPopup();
+  ASSERT_TRUE(popup);
+  EXPECT_EQ(tracked_.menu, popup->Items()->Handle());
+  EXPECT_EQ(popup->Tag(), kSystemMenuTag);
+  EXPECT_TRUE(popup->OwnerDraw());
+  EXPECT_EQ(popup->Images(), data_->MenuImages());
+  EXPECT_EQ(popup->Items()->Count(), GetMenuItemCount(GetSystemMenu(w.get(), FALSE)));
+
+  struct Expect {
+    UINT command;
+    bool enabled;
+    int image;
+  };
+  for (const Expect& e : {Expect{SC_RESTORE, false, 0}, Expect{SC_MOVE, true, -1}, Expect{SC_SIZE, true, -1},
+                          Expect{SC_MINIMIZE, true, 2}, Expect{SC_MAXIMIZE, true, 1}, Expect{SC_CLOSE, true, 3}}) {
+    vcl::TMenuItem* item = Command(skin, e.command);
+    ASSERT_TRUE(item) << std::hex << e.command;
+    EXPECT_EQ(item->Enabled(), e.enabled) << std::hex << e.command;
+    EXPECT_EQ(item->ImageIndex(), e.image) << std::hex << e.command;
+    EXPECT_TRUE(skin->MenuPainter()->Paints(item));
+  }
+  // A click on an item is the window's system command.
+  Log().clear();
+  SendMessageW(vcl::PopupList().Window(), WM_COMMAND, Command(skin, SC_MINIMIZE)->Command(), 0);
+  EXPECT_TRUE(PumpUntil([] { return Logged(WM_SYSCOMMAND, SC_MINIMIZE) == 1; }));
+}
+
+TEST_F(SkinnedSystemMenu, AMaximisedWindowsAndADialogsSystemMenus) {
+  UniqueWindow w = MenuWindow();
+  ShowWindow(w.get(), SW_SHOWMAXIMIZED);
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin);
+  ASSERT_EQ(skin->ShowState, TShowState::Maximized);
+  skin->ShowSystemMenu(TPoint(100, 100));
+  ASSERT_EQ(tracked_.count, 1);
+  EXPECT_EQ(tracked_.at, TPoint(100, 100));
+  EXPECT_TRUE(Command(skin, SC_RESTORE)->Enabled());
+  EXPECT_FALSE(Command(skin, SC_MAXIMIZE)->Enabled());
+  EXPECT_FALSE(Command(skin, SC_MOVE)->Enabled());
+  EXPECT_FALSE(Command(skin, SC_SIZE)->Enabled());
+  EXPECT_TRUE(Command(skin, SC_MINIMIZE)->Enabled());
+
+  UniqueWindow d = MenuWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, false);
+  TWinSkinForm* dialog = SkinRaw(d.get());
+  ASSERT_TRUE(dialog);
+  EXPECT_EQ(dialog->BorderKind, TBorderKind::Dialog);
+  dialog->ShowSystemMenu(TPoint(120, 120));
+  ASSERT_EQ(tracked_.count, 2);
+  ASSERT_TRUE(Command(dialog, SC_CLOSE));
+  EXPECT_TRUE(Command(dialog, SC_CLOSE)->Enabled());
+  EXPECT_EQ(Command(dialog, SC_CLOSE)->ImageIndex(), 3);
+  EXPECT_TRUE(Command(dialog, SC_MOVE)->Enabled());
+  for (UINT box : {SC_MAXIMIZE, SC_MINIMIZE}) {
+    if (vcl::TMenuItem* item = Command(dialog, box)) {
+      EXPECT_FALSE(item->Enabled());
+    }
+  }
+}
+
+TEST_F(SkinnedSystemMenu, OnlyTheIconButtonClosesTheWindowOnASecondQuickRequest) {
+  UniqueWindow w = MenuWindow();
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin);
+  auto frame = Surface(360, 260, vcl::clBlack);
+  skin->PaintFrame(frame->Canvas()->Handle());  // lays the caption buttons out
+  auto icon = std::find_if(skin->Buttons().begin(), skin->Buttons().end(), [](auto& b) { return b->IsIcon(); });
+  ASSERT_NE(icon, skin->Buttons().end());
+  ASSERT_TRUE((*icon)->Visible);
+  auto nc = [&](UINT msg, TPoint p, WPARAM hit) {
+    const TPoint s = ScreenOf(w.get(), p);
+    SendMessageW(w.get(), msg, hit, MAKELPARAM(s.X, s.Y));
+  };
+
+  // A right click on the caption and Alt+Space, twice each at once: the menu opens each time.
+  const TPoint caption((skin->TitleRect.Left + skin->TitleRect.Right) / 2, kTop / 2);
+  nc(WM_NCRBUTTONDOWN, caption, HTCAPTION);
+  nc(WM_NCRBUTTONDOWN, caption, HTCAPTION);
+  SendMessageW(w.get(), WM_SYSCOMMAND, SC_KEYMENU, L' ');
+  SendMessageW(w.get(), WM_SYSCOMMAND, SC_KEYMENU, L' ');
+  EXPECT_EQ(tracked_.count, 4);
+  Pump(50);
+  EXPECT_EQ(Logged(WM_CLOSE, 0), 0u);
+
+  // The icon button pressed twice within the double-click time: the second closes.
+  const TPoint at = Centre((*icon)->BoundsRect);
+  nc(WM_NCLBUTTONDOWN, at, HTSYSMENU);
+  nc(WM_NCLBUTTONUP, at, HTSYSMENU);
+  EXPECT_EQ(tracked_.count, 5);
+  nc(WM_NCLBUTTONDOWN, at, HTSYSMENU);
+  nc(WM_NCLBUTTONUP, at, HTSYSMENU);
+  EXPECT_EQ(tracked_.count, 5);
+  EXPECT_TRUE(PumpUntil([] { return Logged(WM_CLOSE, 0) == 1; }));
+}
+
+}  // namespace
+}  // namespace winskin::test
