@@ -16,7 +16,8 @@ struct PageName {
   Page page;
 };
 constexpr PageName kPages[] = {{L"all", Page::All},         {L"controls", Page::Controls}, {L"dialog", Page::Dialog},
-                               {L"messagebox", Page::MessageDialog}, {L"mdi", Page::Mdi},    {L"popup", Page::Popup}};
+                               {L"messagebox", Page::MessageDialog}, {L"mdi", Page::Mdi},    {L"popup", Page::Popup},
+                               {L"menus", Page::Menus}};
 
 // The sample skin compiled into the program.
 constexpr wchar_t kSampleSkinResource[] = L"SAMPLESKIN";
@@ -102,6 +103,7 @@ class TGalleryPageOpener : public vcl::TComponent {
       case Page::Dialog: main_->ShowDialog(); break;
       case Page::MessageDialog: main_->ShowMessage(); break;
       case Page::Popup: main_->ShowPopup(); break;
+      case Page::Menus: main_->ShowMainMenu(); break;
       default: break;
     }
   }
@@ -115,7 +117,7 @@ VCL_CLASS_INFO(TGalleryPageOpener) {}
 
 const wchar_t kUsage[] =
     L"Usage: skingallery [--classic FILE] [--page NAME] [--shot FILE.png]\n"
-    L"Pages: all, controls, dialog, messagebox, mdi, popup.";
+    L"Pages: all, controls, dialog, messagebox, mdi, popup, menus.";
 
 std::optional<Page> PageNamed(std::wstring_view Name) {
   for (const PageName& p : kPages)

@@ -5,7 +5,8 @@
 // --classic skins every window with that package (default: the sample skin built into the
 // program); a package the engine cannot read is reported and the gallery runs unskinned.
 // --page opens one page: all (the default: the main form, the MDI frame with two documents and
-// a modal dialog), controls, dialog, messagebox, mdi, popup. --shot writes a screenshot of the
+// a modal dialog), controls, dialog, messagebox, mdi, popup, menus (the main form's File menu
+// dropped from its menu bar). --shot writes a screenshot of the
 // gallery's windows once it is idle, then ends the program.
 #pragma once
 
@@ -16,7 +17,7 @@
 
 namespace gallery {
 
-enum class Page { All, Controls, Dialog, MessageDialog, Mdi, Popup };
+enum class Page { All, Controls, Dialog, MessageDialog, Mdi, Popup, Menus };
 
 struct Options {
   std::optional<std::wstring> classicFile;

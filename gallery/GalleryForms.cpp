@@ -69,6 +69,7 @@ const vcl::TUnitRegistration kGalleryUnit{vcl::TUnitGroup::Program, 10, L"Galler
 }  // namespace
 
 void TGalleryMain::FormCreate(vcl::TObject*) {
+  MakeMenuImages();
   if (auto* list = Component<vcl::TListView>(this, L"ListView")) {
     for (const ElementRow& row : kElementRows) {
       vcl::TListItem* item = list->Items()->Add();
@@ -141,6 +142,37 @@ void TGalleryMain::ShowPopup() {
   if (!popup) return;
   const vcl::TPoint at = ClientToScreen(vcl::TPoint(40, 80));
   popup->Popup(at.X, at.Y);
+}
+
+void TGalleryMain::ShowMainMenu() {
+  // Alt+F: the skinned bar opens its item; an unskinned window its native menu.
+  if (HandleAllocated()) PostMessageW(Handle(), WM_SYSCOMMAND, SC_KEYMENU, L'f');
+}
+
+// The main menu's images (new page, open, save), drawn here: 16 x 16, magenta transparent.
+void TGalleryMain::MakeMenuImages() {
+  auto* menu = Component<vcl::TMainMenu>(this, L"MainMenu");
+  if (!menu) return;
+  auto* images = new vcl::TImageList(this);
+  images->SetName(L"MenuImages");
+  vcl::TBitmap strip;
+  strip.SetPixelFormat(vcl::pf24bit);
+  strip.SetSize(48, 16);
+  vcl::TCanvas* c = strip.Canvas();
+  c->Brush()->SetColor(vcl::clFuchsia);
+  c->FillRect(vcl::Rect(0, 0, 48, 16));
+  auto box = [&](int l, int t, int r, int b, vcl::TColor fill, vcl::TColor line) {
+    c->Brush()->SetColor(fill);
+    c->Pen()->SetColor(line);
+    c->Rectangle(l, t, r, b);
+  };
+  box(3, 1, 13, 15, vcl::clWhite, 0x704830);        // a page
+  box(16 + 1, 4, 16 + 15, 14, 0x40C0F0, 0x206090);  // a folder
+  box(16 + 1, 2, 16 + 7, 5, 0x40C0F0, 0x206090);
+  box(32 + 1, 1, 32 + 15, 15, 0xC06030, 0x603010);  // a disk
+  box(32 + 4, 2, 32 + 12, 7, vcl::clWhite, 0x603010);
+  images->AddMasked(&strip, vcl::clFuchsia);
+  menu->SetImages(images);
 }
 
 void TGalleryMain::DialogButtonClick(vcl::TObject*) { ShowDialog(); }

@@ -18,6 +18,8 @@ class TGalleryMain : public vcl::TForm {
   void ShowMdiWindows();
   // Drops the form's popup menu at its client origin (a modal menu loop).
   void ShowPopup();
+  // Drops the File menu of the form's menu bar, as Alt+F does.
+  void ShowMainMenu();
 
   void FormCreate(vcl::TObject* Sender);
   void DialogButtonClick(vcl::TObject* Sender);
@@ -30,6 +32,8 @@ class TGalleryMain : public vcl::TForm {
   void SetClientSize(int AWidth, int AHeight) override;
 
  private:
+  void MakeMenuImages();
+
   vcl::TPoint designed_client_;
 };
 

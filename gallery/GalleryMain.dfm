@@ -392,14 +392,40 @@ object GalleryMain: TGalleryMain
   object MainMenu: TMainMenu
     object FileMenu: TMenuItem
       Caption = '&File'
+      object NewItem: TMenuItem
+        Caption = '&New'
+        ImageIndex = 0
+        ShortCut = 16462
+      end
       object OpenItem: TMenuItem
         Caption = '&Open...'
+        Default = True
+        ImageIndex = 1
+        ShortCut = 16463
       end
       object SaveItem: TMenuItem
         Caption = '&Save'
         Enabled = False
+        ImageIndex = 2
+        ShortCut = 16467
       end
       object FileSeparator: TMenuItem
+        Caption = '-'
+      end
+      object ToolbarItem: TMenuItem
+        Caption = 'Show &toolbar'
+        Checked = True
+      end
+      object RecentMenu: TMenuItem
+        Caption = '&Recent pages'
+        object RecentFirstItem: TMenuItem
+          Caption = '&1 shoes.html'
+        end
+        object RecentSecondItem: TMenuItem
+          Caption = '&2 dresses.html'
+        end
+      end
+      object ExitSeparator: TMenuItem
         Caption = '-'
       end
       object ExitItem: TMenuItem

@@ -369,11 +369,12 @@ Pixmap TabFrames() {
   return SideBySide(frames);
 }
 
-// Menu items: normal, pressed, disabled, selected, focused (rounded highlight).
+// Menu items: normal, pressed, disabled, selected, focused (rounded highlight, deep enough for
+// the skin's white highlight text).
 Pixmap MenuItemFrames() {
   std::vector<Pixmap> frames;
   const Face plain{MakeRgb(250, 251, 254), MakeRgb(250, 251, 254), MakeRgb(250, 251, 254)};
-  const Face selected{MakeRgb(226, 238, 254), MakeRgb(196, 220, 250), MakeRgb(110, 160, 226)};
+  const Face selected{MakeRgb(92, 148, 222), MakeRgb(56, 114, 200), MakeRgb(40, 88, 168)};
   for (const Face* f : {&plain, &selected, &plain, &selected, &selected}) frames.push_back(FacePicture(20, 20, 3, *f));
   return SideBySide(frames);
 }
