@@ -11,11 +11,6 @@
 namespace skin_layered {
 namespace {
 
-// Draw-mode bits of skin images.
-constexpr unsigned kDrawStretch = 1;     // sides and centre scaled
-constexpr unsigned kDrawNoNormal = 2;    // nothing in state 0
-constexpr unsigned kDrawCentre = 4;      // the centre painted
-
 TPixelRect PixelRect(const vcl::TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 
 // The state to paint: limited to the image's last one (the first for an image without any).

@@ -12,6 +12,11 @@
 
 namespace skin_layered {
 
+// Draw-mode bits of skin images in nine parts.
+inline constexpr unsigned kDrawStretch = 1;   // sides and centre scaled
+inline constexpr unsigned kDrawNoNormal = 2;  // nothing in state 0
+inline constexpr unsigned kDrawCentre = 4;    // the centre painted
+
 // The picture an image lies in: its own bitmap, else its skin's master bitmap; nil for none.
 vcl::TBitmap* ImagePicture(const TsMaskData& Mask);
 

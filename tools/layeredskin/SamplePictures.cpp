@@ -430,6 +430,9 @@ std::vector<FilePicture> DrawFiles(const Palette& p) {
 
   Raster hint(32, 32);
   SoftShadow(hint, 4, 4, 24, 25, 4, p.shadow, 0.28);
+  // The shadow lies outside the frame only: inside, the hint's own face shows.
+  for (int y = 4; y < 28; ++y)
+    for (int x = 4; x < 28; ++x) hint.At(x, y).a = 0;
   hint.RoundFrame(3, 3, 26, 26, 5, 1, Solid(p.hintBorder));
   hint.RoundFrame(4, 4, 24, 24, 4, 2, Solid(p.hint));
   files.push_back({"Hint.png", Masked({hint})});
@@ -580,6 +583,13 @@ SamplePictures DrawSamplePictures(const Palette& P) {
   Raster tile(32, 32);
   tile.Draw(Grain(P), 0, 0);
   s.Parts.push_back({"MDIAREA", "PATTERN", '~', Keyed({tile}), {}, 0, 0});
+  // The halo round a hot button, shown in a window of its own: a soft ring, clear where the
+  // button lies.
+  Raster halo(40, 36);
+  SoftShadow(halo, 12, 12, 16, 12, 11, P.accentLight, 0.5);
+  for (int y = 12; y < 24; ++y)
+    for (int x = 12; x < 28; ++x) halo.At(x, y).a = 0;
+  s.Parts.push_back({"BUTTON", "GLOW0", '^', Masked({halo}), {12, 12, 12, 12}, 0, 0});
   Layout(s);
   s.Files = DrawFiles(P);
   s.TextureName = "Grain.bmp";

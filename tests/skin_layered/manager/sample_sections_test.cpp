@@ -1,0 +1,181 @@
+// The sample skin's sections painted as controls show them: the sheet of every section in its
+// normal and hot states (kept as layered-sections.png when SCRIVANE_SHOT_DIR names a folder),
+// a see-through control's cache over its parent's picture, and the glow round a hot button.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "classlib/forms/Forms.h"
+#include "reader_support.h"
+#include "sample_skins.h"
+#include "skin_layered/core/GeneralUtils.h"
+#include "skin_layered/paint/GlowWindows.h"
+#include "skin_layered/paint/LayeredWindows.h"
+#include "skin_layered/paint/SectionGrid.h"
+#include "skin_layered/paint/SectionPaint.h"
+
+namespace skin_layered::test {
+namespace {
+
+TPixel32 Pixel(vcl::TBitmap& bmp, int x, int y) { return static_cast<const TPixel32*>(bmp.ScanLine(y))[x]; }
+
+// Keeps the sheet for people to look at, when asked to.
+void KeepShot(vcl::TBitmap& bmp, const char* name) {
+  const char* dir = std::getenv("SCRIVANE_SHOT_DIR");
+  if (!dir || !*dir) return;
+  SampleImage image(static_cast<std::uint32_t>(bmp.Width()), static_cast<std::uint32_t>(bmp.Height()), 2, 8);
+  for (int y = 0; y < bmp.Height(); ++y)
+    for (int x = 0; x < bmp.Width(); ++x) {
+      const TPixel32 p = Pixel(bmp, x, y);
+      for (unsigned c = 0; c < 3; ++c)
+        image.Set(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y), c,
+                  static_cast<std::uint16_t>(p >> (16 - 8 * c) & 0xFF));
+    }
+  const auto png = WritePng(image);
+  std::string path = dir;
+  if (!path.empty() && path[0] == '/') path = "Z:" + path;
+  std::ofstream(path + "\\" + name, std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
+                                                             static_cast<std::streamsize>(png.size()));
+}
+
+// Where the sheet puts a section's cell for a state.
+vcl::TRect CellOf(const TqvSectionGridLayout& layout, int index, int state) {
+  const int group = layout.LabelWidth + 2 * layout.CellWidth + 8;
+  const int left = 8 + (index % layout.Columns) * (group + 20) + layout.LabelWidth + state * (layout.CellWidth + 8);
+  const int top = 24 + (index / layout.Columns) * (layout.CellHeight + 8);
+  return {left, top, left + layout.CellWidth, top + layout.CellHeight};
+}
+
+// The sheet's background: squares of 8 in white and light grey.
+TPixel32 Check(int x, int y) { return (x / 8 + y / 8) % 2 ? 0xFFE6E6E6u : 0xFFFFFFFFu; }
+
+// Equal within one step in every channel: a mask's white keeps 255 / 256 of what lies under it.
+bool Near(TPixel32 a, TPixel32 b) {
+  for (unsigned shift : {0u, 8u, 16u, 24u})
+    if (std::abs(static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF)) > 1) return false;
+  return true;
+}
+
+bool ShowsChecks(vcl::TBitmap& sheet, const vcl::TRect& r) {
+  for (int y = r.Top; y < r.Bottom; ++y)
+    for (int x = r.Left; x < r.Right; ++x)
+      if (!Near(Pixel(sheet, x, y), Check(x, y))) return false;
+  return true;
+}
+
+TPixel32 Centre(vcl::TBitmap& sheet, const vcl::TRect& r) {
+  return Pixel(sheet, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+}
+
+TEST(SampleSkinSections, SheetOfEverySectionInBothStates) {
+  TsLoadedSkin skin;
+  LoadFolder(L"Lagoon", skin);
+  const TqvSectionGridLayout layout;
+  const auto sheet = PaintSectionGrid(skin, layout);
+  ASSERT_TRUE(sheet);
+  KeepShot(*sheet, "layered-sections.png");
+  const int count = static_cast<int>(skin.Sections.size());
+  EXPECT_EQ(sheet->Width(), 8 + 4 * (132 + 2 * 104 + 8) + 3 * 20 + 8);
+  EXPECT_EQ(sheet->Height(), 24 + (count + 3) / 4 * (36 + 8) + 8);
+
+  auto cell = [&](const wchar_t* name, int state) {
+    const int index = skin.GetSkinIndex(name);
+    EXPECT_GE(index, 0) << name;
+    return CellOf(layout, std::max(index, 0), state);
+  };
+  // See-through sections without images show what lies behind them.
+  for (const wchar_t* name : {L"CHECKBOX", L"CAPTION", L"TRANSPARENT"})
+    for (int state : {0, 1}) EXPECT_TRUE(ShowsChecks(*sheet, cell(name, state))) << name;
+  // A flat button is nothing until hot; a menu item hardly anything (its stretched mask is
+  // filtered).
+  EXPECT_TRUE(ShowsChecks(*sheet, cell(L"SPEEDBUTTON", 0)));
+  for (const wchar_t* name : {L"SPEEDBUTTON", L"MENUITEM"})
+    EXPECT_FALSE(Near(Centre(*sheet, cell(name, 1)), Centre(*sheet, cell(name, 0)))) << name;
+  // A push button: its face in each state, inside its border.
+  const vcl::TRect normal = cell(L"BUTTON", 0), hot = cell(L"BUTTON", 1);
+  EXPECT_NE(Centre(*sheet, normal), Centre(*sheet, hot));
+  EXPECT_NE(Pixel(*sheet, normal.Left, (normal.Top + normal.Bottom) / 2), Centre(*sheet, normal));
+  EXPECT_FALSE(ShowsChecks(*sheet, normal));
+  // A title band turns to the accent when hot: blue above red and green.
+  const TPixel32 title = Centre(*sheet, cell(L"FORMTITLE", 1));
+  EXPECT_GT(title & 0xFF, (title >> 16) & 0xFF);
+  // Sections of one state look the same hot (textures excepted: they line up with the
+  // bitmap, not with the cell).
+  for (int i = 0; i < count; ++i) {
+    const TsGeneralData& section = skin.Sections[static_cast<std::size_t>(i)];
+    if (section.States != 1 || section.Props[0].ImagePercent != 0) continue;
+    const vcl::TRect a = CellOf(layout, i, 0), b = CellOf(layout, i, 1);
+    for (int y = 6; y < a.Height() - 6; ++y)
+      for (int x = 6; x < a.Width() - 6; ++x)
+        ASSERT_EQ(Pixel(*sheet, a.Left + x, a.Top + y), Pixel(*sheet, b.Left + x, b.Top + y))
+            << skin.Sections[static_cast<std::size_t>(i)].ClassName;
+  }
+}
+
+TEST(SampleSkinSections, SeeThroughButtonOverItsParentsPicture) {
+  TsLoadedSkin skin;
+  LoadFolder(L"Lagoon", skin);
+  // The parent's picture, every pixel telling its place; the control sits at (30, 10) in it.
+  auto parent = CreateBmp32(120, 60);
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 120; ++x) static_cast<TPixel32*>(parent->ScanLine(y))[x] = 0xFF000000u | x << 8 | y;
+  TqvCacheInfo behind;
+  MakeCacheInfo(parent.get(), 30, 10, behind);
+  TqvControlSkin data;
+  data.Skin = &skin;
+  data.SkinIndex = skin.GetSkinIndex(L"SPEEDBUTTON");
+  data.BorderIndex = skin.Sections[static_cast<std::size_t>(data.SkinIndex)].BorderIndex;
+  ASSERT_GE(data.BorderIndex, 0);
+  auto cache = CreateBmp32(40, 24);
+  PaintItem(data, behind, 0, {0, 0, 40, 24}, {0, 0}, cache.get(), true);
+  for (auto [x, y] : {std::pair{0, 0}, {20, 12}, {39, 23}})
+    EXPECT_TRUE(Near(Pixel(*cache, x, y), 0xFF000000u | (30 + x) << 8 | (10 + y))) << x << "," << y;
+  PaintItem(data, behind, 1, {0, 0, 40, 24}, {0, 0}, cache.get(), true);
+  EXPECT_FALSE(Near(Pixel(*cache, 20, 12), 0xFF000000u | 50 << 8 | 22));  // the hot face
+}
+
+TEST(SampleSkinSections, GlowRoundAHotButton) {
+  TsLoadedSkin skin;
+  LoadFolder(L"Lagoon", skin);
+  const TsGeneralData& button = skin.Sections[static_cast<std::size_t>(skin.GetSkinIndex(L"BUTTON"))];
+  EXPECT_EQ(button.Glow, 8);
+  EXPECT_EQ(button.GlowMargin, 4);
+  vcl::TForm* owner = vcl::Construct<vcl::TForm>(nullptr, 0);
+  owner->SetBounds(40, 40, 300, 200);
+  owner->Show();
+  int alpha = -1;
+  TLayeredUpdateFunc previous = SetLayeredUpdateFunc([&](const TLayeredUpdate& u) {
+    alpha = u.Alpha;
+    return true;
+  });
+  TqvControlSkin data;
+  data.Skin = &skin;
+  data.SkinIndex = skin.GetSkinIndex(L"BUTTON");
+  int glow = AddGlow({100, 100, 180, 124}, L"BUTTON", L"GLOW", button.GlowMargin, 255, owner->Handle(), &data);
+  SetLayeredUpdateFunc(std::move(previous));
+  ASSERT_GE(glow, 0);
+  EXPECT_EQ(alpha, 255);
+  vcl::TBitmap* halo = GlowAt(glow)->Bitmap();
+  // 12 pixels of image round the button, pulled in by 4.
+  ASSERT_EQ(halo->Width(), 80 + 24 - 8);
+  ASSERT_EQ(halo->Height(), 24 + 24 - 8);
+  RECT r{};
+  GetWindowRect(GlowAt(glow)->Form()->Handle(), &r);
+  EXPECT_EQ(r.left, 92);
+  EXPECT_EQ(r.top, 92);
+  // Strongest next to the button, fading outward, clear over the button.
+  const unsigned inner = Pixel(*halo, 10, 20) >> 24, outer = Pixel(*halo, 1, 20) >> 24;
+  EXPECT_GT(inner, outer);
+  EXPECT_GT(inner, 60u);
+  EXPECT_EQ(Pixel(*halo, 48, 20), 0u);
+  RemoveGlow(glow);
+  EXPECT_EQ(glow, -1);
+  ClearGlows(true);
+  vcl::TObject::Free(owner);
+}
+
+}  // namespace
+}  // namespace skin_layered::test
