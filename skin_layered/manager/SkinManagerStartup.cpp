@@ -8,6 +8,9 @@
 #include "classlib/rtl/Streams.h"
 #include "classlib/rtl/UnitInit.h"
 #include "skin_layered/core/Constants.h"
+#include "skin_layered/manager/Animations.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/paint/AlphaBitmaps.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/PngGraphic.h"
@@ -65,6 +68,11 @@ bool ShowVersionOnSwitch(const std::vector<vcl::String>& Params) {
 }
 
 void StartSkinManagerUnit() {
+  // Classes form descriptions name.
+  TsSkinManager::StaticClass();
+  TsCommonData::StaticClass();
+  TsScrollWndData::StaticClass();
+  TOutputWindow::StaticClass();
   TManagerUnit& unit = Unit();
   unit.NTPlatform = QueryPlatformVersion().PlatformId == VER_PLATFORM_WIN32_NT;
   unit.ActiveShadow = LoadShadow(kActiveShadowResource);

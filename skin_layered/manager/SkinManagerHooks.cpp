@@ -1,0 +1,241 @@
+// The skin manager's hooks: the thread's window-creation hook and the system-colour
+// substitution of the default manager, the application window's messages (the skin editor's
+// preview link, popup menus, the task bar), hot tracking and the task-bar preview switch.
+#include <memory>
+
+#include "classlib/forms/Forms.h"
+#include "classlib/forms/Menus.h"
+#include "skin_layered/core/AdapterServices.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/core/WindowUtils.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/manager/SkinManagerStartup.h"
+#include "skin_layered/manager/SysColors.h"
+
+namespace skin_layered {
+namespace {
+
+// The popup-menu messages of the form skinning: LParam a menu item (48307) or a window (48308).
+constexpr UINT kMenuItemPopup = 48307;
+constexpr UINT kMenuWindowPopup = 48308;
+constexpr UINT kTaskbarMenu = 0x313;
+constexpr UINT kIconicThumbnail = 0x323;
+constexpr UINT kIconicLivePreview = 0x326;
+constexpr DWORD kHasIconicBitmap = 10;
+constexpr DWORD kForceIconicRepresentation = 7;
+
+bool g_preview_mode = false;
+vcl::TStringList* g_preview_lines = nullptr;
+bool g_taskbar_preview = false;
+
+TsSkinProviderBase* MainFormProvider() {
+  if (!vcl::Application) return nullptr;
+  vcl::TCustomForm* main = vcl::Application->MainForm();
+  if (!main) return nullptr;
+  return reinterpret_cast<TsSkinProviderBase*>(SendCommandToCtrl(main, scmGetProvider, 0));
+}
+
+HWND MainFormWindow() {
+  vcl::TCustomForm* main = vcl::Application ? vcl::Application->MainForm() : nullptr;
+  return main && main->HandleAllocated() ? main->Handle() : nullptr;
+}
+
+// The popup-menu window showing the item: found at the centre of the item's rectangle.
+HWND MenuWindowOfItem(vcl::TMenuItem* Item) {
+  if (!Item || !Item->Parent()) return nullptr;
+  HMENU menu = Item->Parent()->Handle();
+  const int index = Item->MenuIndex();
+  RECT r{};
+  if (!GetMenuItemRect(nullptr, menu, static_cast<UINT>(index), &r) &&
+      !GetMenuItemRect(vcl::Application->Handle(), menu, static_cast<UINT>(index), &r))
+    return nullptr;
+  return WindowFromPoint(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+}  // namespace
+
+bool PreviewMode() { return g_preview_mode; }
+const vcl::TStrings* PreviewLines() { return g_preview_lines; }
+
+bool TaskbarPreviewSwitch() { return g_taskbar_preview; }
+void SetTaskbarPreviewSwitch(bool Value) { g_taskbar_preview = Value; }
+
+void SetTaskbarPreview(HWND Wnd, bool Flag) {
+  if (!g_taskbar_preview || !Wnd) return;
+  const BOOL value = Flag ? TRUE : FALSE;
+  if (FAILED(FormServices().DwmSetWindowAttr(Wnd, kHasIconicBitmap, &value, sizeof value)))
+    FormServices().DwmSetWindowAttr(Wnd, kForceIconicRepresentation, &value, sizeof value);
+  FormServices().InvalidateIconicBitmaps(Wnd);
+}
+
+// ---------------------------------------------------------------------------------------
+// The thread's hook and the system colours
+
+void TsSkinManager::InstallHooks() {
+  if (!IsDefaultManager() || Designing() || cbt_hook_) return;
+  cbt_hook_ = SetWindowsHookExW(WH_CBT, AdapterServices().DialogHookProc(), nullptr, GetCurrentThreadId());
+  if (cbt_hook_ && options_->ChangeSysColors()) PatchSysColors();
+}
+
+void TsSkinManager::UninstallHooks() {
+  if (!cbt_hook_) return;
+  AdapterServices().ClearMenuWnds();
+  UnhookWindowsHookEx(cbt_hook_);
+  cbt_hook_ = nullptr;
+  FreeHookedAdapters();
+  if (options_->ChangeSysColors()) UnpatchSysColors();
+}
+
+// ---------------------------------------------------------------------------------------
+// The application window
+
+void TsSkinManager::HookMainWindow() {
+  if (main_window_hooked_ || !vcl::Application) return;
+  vcl::Application->HookMainWindow(vcl::TWindowHook::Bind<&TsSkinManager::MainWindowHook>(this));
+  main_window_hooked_ = true;
+}
+
+void TsSkinManager::UnhookMainWindow() {
+  if (!main_window_hooked_) return;
+  main_window_hooked_ = false;
+  if (vcl::Application)
+    vcl::Application->UnhookMainWindow(vcl::TWindowHook::Bind<&TsSkinManager::MainWindowHook>(this));
+}
+
+bool TsSkinManager::MainWindowHook(vcl::TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_COPYDATA: {
+      if (in_copy_data_) return false;
+      in_copy_data_ = true;
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(Message.LParam);
+      bool taken = false;
+      if (data && data->dwData == kPreviewCopyDataId)
+        taken = ReadPreviewBlock(data->lpData, data->cbData, preview_);
+      if (taken && vcl::Application)
+        PostMessageW(vcl::Application->Handle(), kSkinCmdMessage, SkinCommandWParam(scmPreviewData), 0);
+      in_copy_data_ = false;
+      return taken;
+    }
+    case kSkinCmdMessage:
+      if (SkinCommandOf(Message.WParam) == scmPreviewData) ApplyPreview();
+      return false;
+    case WM_SYSCOMMAND: {
+      const WPARAM command = Message.WParam & 0xFFF0;
+      if (command != SC_MINIMIZE && command != SC_RESTORE) return false;
+      if (!active_ || !skin_.SkinData.Active) return false;
+      TsSkinProviderBase* provider = MainFormProvider();
+      const TqvMinimizing* animation = anim_effects_->Minimizing();
+      if (!provider || !animation->Active() || animation->Time() == 0 || !provider->MinAnimAllowed()) return false;
+      // While the animation runs the form must not paint itself; it paints again at the end,
+      // whatever happens.
+      struct Resume {
+        TsSkinProviderBase* p;
+        ~Resume() { p->PaintingSuspended = false; }
+      } resume{provider};
+      provider->PaintingSuspended = true;
+      if (command == SC_RESTORE)
+        if (HWND form = MainFormWindow())
+          SetWindowLongPtrW(form, GWL_EXSTYLE,
+                            GetWindowLongPtrW(form, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+      provider->MinAnimTimer();
+      return false;
+    }
+    case kTaskbarMenu: {
+      TsSkinProviderBase* provider = MainFormProvider();
+      if (!provider) return false;
+      POINT p{};
+      GetCursorPos(&p);
+      provider->DropSysMenu(vcl::TPoint{p.x, p.y});
+      return true;
+    }
+    case WM_THEMECHANGED: return true;
+    case kIconicThumbnail:
+    case kIconicLivePreview: {
+      if (!g_taskbar_preview || !MainFormProvider()) return false;
+      HWND form = MainFormWindow();
+      if (Message.Msg == kIconicThumbnail)
+        FormServices().SetIconicThumbnail(form, vcl::TSize{HIWORD(Message.LParam), LOWORD(Message.LParam)});
+      else
+        FormServices().SetIconicLivePreview(form, vcl::TPoint{0, 0});
+      return true;
+    }
+    case vcl::CM_ACTIVATE:
+      if (vcl::Screen)
+        for (int i = vcl::Screen->CustomFormCount() - 1; i >= 0; --i) {
+          if (i >= vcl::Screen->CustomFormCount()) continue;
+          vcl::TCustomForm* form = vcl::Screen->CustomForms(i);
+          if (form->HandleAllocated()) SendCommandToWnd(form->Handle(), scmReload, 0);
+        }
+      return false;
+    case kMenuItemPopup:
+    case kMenuWindowPopup: {
+      if (!skinned_popups_) return false;
+      HWND menu = Message.Msg == kMenuWindowPopup ? reinterpret_cast<HWND>(Message.LParam)
+                                                  : MenuWindowOfItem(reinterpret_cast<vcl::TMenuItem*>(Message.LParam));
+      if (menu && GetWndClassName(menu) == L"#32768") {
+        FormServices().GetExtraLineRect(menu);
+        FormServices().SetMenuWndRgn(menu);
+      }
+      return true;
+    }
+    default: return false;
+  }
+}
+
+void TsSkinManager::ApplyPreview() {
+  g_preview_mode = true;
+  auto lines = std::make_unique<vcl::TStringList>();
+  lines->SetText(preview_.OptionText);
+  struct Release {
+    vcl::TStringList*& lines;
+    bool& hold;
+    ~Release() {
+      lines = nullptr;
+      hold = false;
+    }
+  } release{g_preview_lines, hold_broadcast_};
+  g_preview_lines = lines.get();
+  hold_broadcast_ = true;
+  SetSkinDirectory(preview_.SkinDirectory);
+  SetSkinName(preview_.SkinName);
+  hold_broadcast_ = false;
+  if (!active_) return;
+  // This one announcement comes without the skin-changing animation.
+  TqvSkinChanging* changing = anim_effects_->SkinChanging();
+  struct Restore {
+    TqvSkinChanging* a;
+    bool active;
+    ~Restore() { a->SetActive(active); }
+  } restore{changing, changing->Active()};
+  changing->SetActive(false);
+  SendNewSkin(true);
+}
+
+// ---------------------------------------------------------------------------------------
+// Hot tracking
+
+void TsSkinManager::SetHotControl(vcl::TControl* Control) {
+  if (Control == hot_control_) return;
+  vcl::TControl* old = hot_control_;
+  if (!Control && old) {
+    // A control that keeps the focus stays the hot one.
+    auto* data = reinterpret_cast<TsCommonData*>(SendCommandToCtrl(old, scmGetSkinData, 0));
+    if (data && data->Focused()) return;
+  }
+  if (old) old->RemoveFreeNotification(this);
+  hot_control_ = Control;
+  hot_wnd_ = nullptr;
+  if (Control) Control->FreeNotification(this);
+  if (old) SendCommandToCtrl(old, scmMouseLeave, reinterpret_cast<LPARAM>(this));
+}
+
+void TsSkinManager::SetHotWnd(HWND Handle) {
+  if (hot_wnd_ && hot_wnd_ != Handle && IsWindow(hot_wnd_))
+    SendCommandToWnd(hot_wnd_, scmMouseLeave, reinterpret_cast<LPARAM>(this));
+  const bool changed = hot_wnd_ != Handle;
+  hot_wnd_ = Handle;
+  if (Handle && changed) SendCommandToWnd(Handle, scmMouseEnter, reinterpret_cast<LPARAM>(this));
+}
+
+}  // namespace skin_layered

@@ -1,0 +1,243 @@
+// The show, hide and change animations through the layered-window update's seam and a clock
+// of the test's own: frame counts, alphas and weights, the time they take, the end told in
+// every case, a hide while the application terminates run to its end at once, and the
+// animation flag cleared on every exit.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <vector>
+
+#include "classlib/extctrls/ExtCtrls.h"
+#include "manager_support.h"
+#include "skin_layered/core/AnimationFlag.h"
+#include "skin_layered/manager/Animations.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/paint/Bitmap32.h"
+#include "skin_layered/paint/LayeredWindows.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+class TestProvider : public TsSkinProviderBase {
+ public:
+  explicit TestProvider(vcl::TCustomForm* form) : TsSkinProviderBase(nullptr) {
+    Form = form;
+    data = std::make_unique<TsScrollWndData>(this, true);
+    SkinData = data.get();
+    SkinData->CacheBmp()->SetSize(form->Width(), form->Height());
+    OnAfterAnimation = TqvAfterAnimationEvent::Bind<&TestProvider::After>(this);
+  }
+  void PaintAll() override {
+    if (failPaint) throw std::runtime_error("no image");
+    ++paints;
+  }
+  std::unique_ptr<vcl::TBitmap> StartMinAnimation(bool) override {
+    return CreateBmp32(Form->Width(), Form->Height());
+  }
+  void After(vcl::TObject*, int mode) { ends.push_back(mode); }
+
+  std::unique_ptr<TsScrollWndData> data;
+  std::vector<int> ends;
+  int paints = 0;
+  bool failPaint = false;
+};
+
+struct Update {
+  HWND wnd;
+  int alpha;
+  int width;
+};
+
+class Animations : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TqvAnimationClock clock;
+    clock.Tick = [this] { return now; };
+    clock.WaitUntil = [this](DWORD until) {
+      ++waits;
+      if (static_cast<int>(until - now) > 0) now = until;
+    };
+    clock.Terminating = [this] { return terminating; };
+    clock.OnFrame = [this](const TqvAnimationFrame& f) { frames.push_back(f); };
+    previousClock = SetAnimationClock(clock);
+    previousUpdate = SetLayeredUpdateFunc([this](const TLayeredUpdate& u) {
+      updates.push_back({u.Wnd, u.Alpha, u.Bitmap ? u.Bitmap->Width() : -1});
+      return true;
+    });
+    form->SetBounds(30, 30, 160, 120);
+    form->Show();
+  }
+  void TearDown() override {
+    SetLayeredUpdateFunc(previousUpdate);
+    SetAnimationClock(previousClock);
+    EXPECT_FALSE(AnimationActive());
+  }
+  std::vector<int> Alphas(TqvAnimationKind kind) const {
+    std::vector<int> alphas;
+    for (const TqvAnimationFrame& f : frames)
+      if (f.Kind == kind) alphas.push_back(f.Alpha);
+    return alphas;
+  }
+
+  DWORD now = 1000;
+  int waits = 0;
+  bool terminating = false;
+  std::vector<TqvAnimationFrame> frames;
+  std::vector<Update> updates;
+  TqvAnimationClock previousClock;
+  TLayeredUpdateFunc previousUpdate;
+  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = NewForm();
+};
+
+TEST_F(Animations, AShowOf250MsHas21FramesRisingToTheAlpha) {
+  TestProvider provider(form.get());
+  AnimFormShow(&provider, 250, 255, atAero);
+  const std::vector<int> alphas = Alphas(TqvAnimationKind::Show);
+  ASSERT_EQ(alphas.size(), 21u);
+  EXPECT_EQ(alphas.front(), 13);  // one step already: 255 / 20, rounded
+  EXPECT_TRUE(std::is_sorted(alphas.begin(), alphas.end()));
+  EXPECT_EQ(alphas[19], 255);
+  EXPECT_EQ(alphas.back(), 255);
+  EXPECT_GE(now - 1000, 252u);
+  // Every frame went through the one update, then the whole image at the alpha.
+  ASSERT_GE(updates.size(), 22u);
+  EXPECT_EQ(updates.back().alpha, 255);
+  EXPECT_EQ(updates.back().width, 160);
+  EXPECT_EQ(provider.ends, std::vector<int>{0});
+  EXPECT_FALSE(provider.PaintingSuspended);
+  EXPECT_EQ(provider.paints, 1);
+}
+
+TEST_F(Animations, AShowBelowOneFrameShowsTheImageAtOnce) {
+  TestProvider provider(form.get());
+  AnimFormShow(&provider, 11, 200, atFading);
+  EXPECT_EQ(Alphas(TqvAnimationKind::Show), std::vector<int>{200});
+  EXPECT_EQ(waits, 0);
+  EXPECT_EQ(updates.back().alpha, 200);
+}
+
+TEST_F(Animations, AMinimisedFormShowsNoAnimation) {
+  TestProvider provider(form.get());
+  form->SetWindowState(vcl::wsMinimized);
+  AnimFormShow(&provider, 250, 255, atAero);
+  EXPECT_TRUE(frames.empty());
+  EXPECT_TRUE(updates.empty());
+  EXPECT_TRUE(provider.ends.empty());
+}
+
+TEST_F(Animations, AnExceptionLeavesNoAnimationFlagBehind) {
+  TestProvider provider(form.get());
+  CommandSpy spy(form.get(), false);
+  spy.answers[scmGetProvider] = reinterpret_cast<LRESULT>(&provider);
+  provider.failPaint = true;
+  EXPECT_THROW(AnimFormShow(&provider, 120, 255, atFading), std::runtime_error);
+  EXPECT_FALSE(AnimationActive());
+  EXPECT_THROW(AnimChangeForm(form.get(), 120, 255, false), std::runtime_error);
+  EXPECT_FALSE(AnimationActive());
+}
+
+// A form whose window answers scmGetProvider: the hide animations tell it of their end.
+struct NotifiedForm {
+  explicit NotifiedForm(vcl::TForm* form) : provider(form), spy(form, false) {
+    spy.answers[scmGetProvider] = reinterpret_cast<LRESULT>(&provider);
+  }
+  TestProvider provider;
+  CommandSpy spy;
+};
+
+vcl::TForm* SnapshotForm() {
+  auto* snapshot = new vcl::TForm(vcl::Application, 0);
+  snapshot->SetBounds(40, 40, 160, 120);
+  return snapshot;
+}
+
+TEST_F(Animations, AHideWhileTerminatingRunsToItsEndAtOnce) {
+  NotifiedForm notified(form.get());
+  terminating = true;
+  StartHideAnimation(SnapshotForm(), CreateBmp32(160, 120), 120, form->Handle(), 1, 255);
+  const std::vector<int> alphas = Alphas(TqvAnimationKind::Hide);
+  ASSERT_EQ(alphas.size(), 11u);
+  EXPECT_EQ(alphas.front(), 230);  // 255 less one step of 25.5
+  EXPECT_EQ(alphas.back(), 0);
+  EXPECT_TRUE(std::is_sorted(alphas.rbegin(), alphas.rend()));
+  EXPECT_EQ(notified.provider.ends, std::vector<int>{1});
+  EXPECT_EQ(HideAnimationForm(), nullptr);
+  EXPECT_GE(now - 1000, 120u);
+}
+
+TEST_F(Animations, EveryHideTellsItsEnd) {
+  NotifiedForm notified(form.get());
+  // Too short to animate: the snapshot goes at once, and the end is told.
+  StartHideAnimation(SnapshotForm(), CreateBmp32(160, 120), 5, form->Handle(), 0, 255);
+  EXPECT_EQ(notified.provider.ends, std::vector<int>{1});
+  EXPECT_EQ(HideAnimationForm(), nullptr);
+
+  // Running on the timer: the first frame at once; a second hide ends the first.
+  StartHideAnimation(SnapshotForm(), CreateBmp32(160, 120), 240, form->Handle(), 0, 255);
+  EXPECT_NE(HideAnimationForm(), nullptr);
+  EXPECT_EQ(Alphas(TqvAnimationKind::Hide).size(), 1u);
+  EXPECT_EQ(notified.provider.ends.size(), 1u);
+  terminating = true;
+  StartHideAnimation(SnapshotForm(), CreateBmp32(160, 120), 24, form->Handle(), 0, 255);
+  EXPECT_EQ(notified.provider.ends, (std::vector<int>{1, 1, 1}));
+  EXPECT_EQ(HideAnimationForm(), nullptr);
+}
+
+TEST_F(Animations, AChangeOfAFormFadesTheNewLookIn) {
+  TestProvider provider(form.get());
+  CommandSpy spy(form.get(), false);
+  spy.answers[scmGetProvider] = reinterpret_cast<LRESULT>(&provider);
+  provider.Snapshot = CreateBmp32(160, 120);
+  AnimChangeForm(form.get(), 120, 255, true);
+  EXPECT_EQ(Alphas(TqvAnimationKind::Change).size(), 11u);
+  EXPECT_EQ(Alphas(TqvAnimationKind::Change).back(), 255);
+  EXPECT_EQ(provider.paints, 1);
+  EXPECT_EQ(provider.Snapshot, nullptr);
+}
+
+TEST_F(Animations, AChangeOfAControlMixesTheImagesThroughAnOutputWindow) {
+  auto* panel = new vcl::TPanel(form.get());
+  panel->SetParent(form.get());
+  panel->SetBounds(10, 10, 60, 40);
+  panel->HandleNeeded();
+  AnimChangeForm(panel, 120, 255, false);
+  // The old image's weight falls from 255 by 25 a frame to 5, then the new image alone.
+  std::vector<int> expected;
+  for (int w = 255; w >= 5; w -= 25) expected.push_back(w);
+  EXPECT_EQ(Alphas(TqvAnimationKind::ChangeFallback), expected);
+  EXPECT_EQ(waits, 10);
+
+  frames.clear();
+  waits = 0;
+  AnimChangeForm(panel, 11, 255, false);
+  EXPECT_TRUE(Alphas(TqvAnimationKind::ChangeFallback).empty());
+  EXPECT_EQ(waits, 0);
+}
+
+TEST(AnimationHelpers, TopParentsAndAlignedSizes) {
+  auto form = NewForm();
+  auto* top = new vcl::TPanel(form.get());
+  top->SetParent(form.get());
+  top->SetAlign(vcl::alTop);
+  top->SetHeight(30);
+  auto* bottom = new vcl::TPanel(form.get());
+  bottom->SetParent(form.get());
+  bottom->SetAlign(vcl::alTop);
+  bottom->SetHeight(12);
+  auto* hidden = new vcl::TPanel(form.get());
+  hidden->SetParent(form.get());
+  hidden->SetAlign(vcl::alTop);
+  hidden->SetHeight(50);
+  hidden->SetVisible(false);
+  EXPECT_EQ(GetAlignedChildrenSize(form.get(), vcl::alTop, false), 42);
+  EXPECT_EQ(GetAlignedChildrenSize(form.get(), vcl::alLeft, true), 0);
+  EXPECT_EQ(GetTopParentWnd(bottom->Handle()), form->Handle());
+  EXPECT_EQ(GetTopParentWnd(form->Handle()), form->Handle());
+  EXPECT_EQ(AnimationSteps(250), 20);
+  EXPECT_EQ(AnimationSteps(11), 0);
+}
+
+}  // namespace
+}  // namespace skin_layered::test

@@ -1,0 +1,265 @@
+// The common skin data on controls that carry it: sections resolved and switched, the
+// section's colours taken, turned hot on focus and hover and given back on skin removal,
+// commands of another manager ignored, the colour under a see-through control, messages
+// swallowed only when skinned, and the outer shadow painted into the parent's image once.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "classlib/extctrls/ExtCtrls.h"
+#include "classlib/stdctrls/StdCtrls.h"
+#include "manager_support.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/manager/CommonData.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+// An edit of the library that carries skin data (colour-following code 2).
+class TSkinnedEdit : public vcl::TEdit {
+ public:
+  explicit TSkinnedEdit(vcl::TComponent* AOwner, bool Cache = true)
+      : TEdit(AOwner), SkinData(std::make_unique<TsCommonData>(this, Cache)) {
+    SkinData->COC = 2;
+  }
+  void WndProc(vcl::TMessage& Message) override {
+    if (Message.Msg == kSkinCmdMessage) ++commands[SkinCommandOf(Message.WParam)];
+    if (!CommonMessage(Message, SkinData.get())) TEdit::WndProc(Message);
+  }
+  std::unique_ptr<TsCommonData> SkinData;
+  std::map<int, int> commands;
+};
+
+class TSkinnedPanel : public vcl::TPanel {
+ public:
+  explicit TSkinnedPanel(vcl::TComponent* AOwner) : TPanel(AOwner), SkinData(std::make_unique<TsCommonData>(this, true)) {
+    SkinData->COC = 51;
+  }
+  void WndProc(vcl::TMessage& Message) override {
+    if (!CommonMessage(Message, SkinData.get())) TPanel::WndProc(Message);
+  }
+  std::unique_ptr<TsCommonData> SkinData;
+};
+
+class CommonData : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    skins.Write(L"Test", L"Options.dat", BytesOf(SkinText(extra)));
+    manager = NewManager();
+    manager->SetSkinDirectory(skins.Directory());
+    manager->AnimEffects()->SkinChanging()->SetActive(false);
+    form->SetBounds(20, 20, 300, 200);
+    edit = new TSkinnedEdit(form.get());
+    edit->SetParent(form.get());
+    edit->SetBounds(10, 10, 120, 24);
+    other = new vcl::TEdit(form.get());
+    other->SetParent(form.get());
+    other->SetBounds(10, 50, 120, 24);
+    form->Show();
+  }
+  void TearDown() override {
+    form.reset();
+    manager.reset();
+  }
+
+  std::string extra;
+  TempSkins skins;
+  ManagerPtr manager;
+  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = NewForm();
+  TSkinnedEdit* edit = nullptr;
+  vcl::TEdit* other = nullptr;
+};
+
+TEST_F(CommonData, TheSectionIsKeptInUpperCaseAndResolvedOnTheFirstShow) {
+  EXPECT_EQ(edit->SkinData->SkinSection(), L"EDIT");  // the code's default, at the first show
+  EXPECT_FALSE(edit->SkinData->WaitingForFirstShow());
+  EXPECT_EQ(edit->SkinData->SkinIndex, -1);  // no skin yet
+  manager->SetSkinName(L"Test");
+  EXPECT_EQ(edit->SkinData->SkinIndex, manager->GetSkinIndex(L"EDIT"));
+  EXPECT_TRUE(edit->SkinData->Skinned(true));
+
+  const int refreshes = edit->commands[scmRefresh];
+  edit->SkinData->SetSkinSection(L"panel");
+  EXPECT_EQ(edit->SkinData->SkinSection(), L"PANEL");
+  EXPECT_EQ(edit->SkinData->SkinIndex, manager->GetSkinIndex(L"PANEL"));
+  EXPECT_EQ(edit->commands[scmRefresh], refreshes + 1);
+  // The stored text is compared before it is upper-cased: other case is a change.
+  edit->SkinData->SetSkinSection(L"PANEL");
+  EXPECT_EQ(edit->commands[scmRefresh], refreshes + 1);
+  edit->SkinData->SetSkinSection(L"Panel");
+  EXPECT_EQ(edit->commands[scmRefresh], refreshes + 2);
+  const int removals = edit->commands[scmRemoveSkin];
+  edit->SkinData->SetSkinSection(L"NOSUCH");
+  EXPECT_EQ(edit->SkinData->SkinIndex, -1);
+  EXPECT_EQ(edit->commands[scmRemoveSkin], removals + 1);
+
+  TqvSectionInfo info{-5, L"edit"};
+  EXPECT_EQ(edit->Perform(kSkinCmdMessage, SkinCommandWParam(scmSetSection), reinterpret_cast<LPARAM>(&info)), 1);
+  EXPECT_EQ(edit->SkinData->SkinSection(), L"EDIT");
+  edit->Perform(kSkinCmdMessage, SkinCommandWParam(scmGetSkinIndex), reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.SkinIndex, manager->GetSkinIndex(L"EDIT"));
+}
+
+TEST_F(CommonData, ColoursFollowTheSectionFocusHoverAndSkinRemoval) {
+  manager->SetSkinName(L"Test");
+  EXPECT_EQ(edit->Color(), 0x00C0FF);
+  EXPECT_EQ(edit->Font()->Color(), 0x000080);
+
+  other->SetFocus();
+  ASSERT_EQ(GetFocus(), other->Handle());
+  edit->SetFocus();
+  EXPECT_TRUE(edit->SkinData->Focused());
+  EXPECT_EQ(edit->Color(), 0xC0FFC0);
+  EXPECT_EQ(edit->Font()->Color(), 0x008000);
+  other->SetFocus();
+  EXPECT_FALSE(edit->SkinData->Focused());
+  EXPECT_EQ(edit->Color(), 0x00C0FF);
+
+  edit->Perform(vcl::CM_MOUSEENTER, 0, 0);
+  EXPECT_EQ(edit->Color(), 0xC0FFC0);
+  EXPECT_EQ(manager->HotControl(), edit);
+  edit->Perform(vcl::CM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(edit->Color(), 0x00C0FF);
+
+  // A control that keeps its own colour keeps it.
+  edit->SkinData->SetCustomColor(true);
+  edit->SetColor(0x123456);
+  edit->Perform(vcl::CM_MOUSEENTER, 0, 0);
+  EXPECT_EQ(edit->Color(), 0x123456);
+  EXPECT_EQ(edit->Font()->Color(), 0x008000);
+  edit->Perform(vcl::CM_MOUSELEAVE, 0, 0);
+  edit->SkinData->SetCustomColor(false);
+
+  manager->SetActive(false);
+  EXPECT_EQ(edit->Color(), vcl::clWindow);
+  EXPECT_EQ(edit->Font()->Color(), vcl::clWindowText);
+  EXPECT_EQ(edit->SkinData->SkinIndex, -1);
+  EXPECT_FALSE(edit->SkinData->Skinned());
+
+  manager->SetActive(true);
+  EXPECT_EQ(edit->Color(), 0x00C0FF);
+}
+
+TEST_F(CommonData, AnotherManagersCommandsLeaveTheControlAlone) {
+  manager->SetSkinName(L"Test");
+  ManagerPtr second = NewManager();
+  second->SetSkinDirectory(skins.Directory());
+  const int index = edit->SkinData->SkinIndex;
+  edit->Perform(kSkinCmdMessage, SkinCommandWParam(scmNewSkin), reinterpret_cast<LPARAM>(second.get()));
+  edit->Perform(kSkinCmdMessage, SkinCommandWParam(scmRemoveSkin), reinterpret_cast<LPARAM>(second.get()));
+  EXPECT_EQ(edit->SkinData->SkinIndex, index);
+  EXPECT_EQ(edit->Color(), 0x00C0FF);
+  // Its skin, announced to every form, changes nothing here either.
+  second->SetSkinName(L"Test");
+  second->SetActive(false);
+  EXPECT_EQ(edit->SkinData->SkinIndex, index);
+  EXPECT_EQ(edit->Color(), 0x00C0FF);
+}
+
+TEST_F(CommonData, SkinnedDataAnswersTheCommandsAndSwallowsUIState) {
+  vcl::TMessage uiState{WM_UPDATEUISTATE, 0, 0, 0};
+  EXPECT_FALSE(CommonMessage(uiState, edit->SkinData.get()));
+  EXPECT_EQ(edit->Perform(kSkinCmdMessage, SkinCommandWParam(scmIsSkinned), 0), 1);
+  manager->SetSkinName(L"Test");
+  EXPECT_TRUE(CommonMessage(uiState, edit->SkinData.get()));
+  EXPECT_EQ(edit->Perform(kSkinCmdMessage, SkinCommandWParam(scmGetSkinData), 0),
+            reinterpret_cast<LRESULT>(edit->SkinData.get()));
+  vcl::TRect bounds;
+  edit->Perform(kSkinCmdMessage, SkinCommandWParam(scmGetBounds), reinterpret_cast<LPARAM>(&bounds));
+  EXPECT_EQ(bounds, edit->BoundsRect());
+  vcl::TMessage unknown = SkinCommandMessage(99);
+  EXPECT_FALSE(CommonWndProc(unknown, edit->SkinData.get()));
+  vcl::TMessage other{WM_PAINT, 0, 0, 0};
+  EXPECT_TRUE(CommonWndProc(other, edit->SkinData.get()));
+  EXPECT_FALSE(CommonMessage(other, nullptr));
+}
+
+TEST_F(CommonData, SkinDataWithoutCacheIgnoresCacheDrops) {
+  auto* bare = new TSkinnedEdit(form.get(), false);
+  bare->SetParent(form.get());
+  manager->Options()->SetOptimizingPriority(opMemory);
+  manager->SetSkinName(L"Test");
+  bare->SkinData->BGChanged = false;
+  bare->Perform(kSkinCmdMessage, SkinCommandWParam(scmDropCache), 0);
+  bare->Perform(vcl::CM_VISIBLECHANGED, 0, 0);
+  EXPECT_EQ(bare->SkinData->CacheBmp(), nullptr);
+  EXPECT_FALSE(bare->SkinData->BGChanged);
+  // With a cache both drop it and mark the background.
+  edit->SkinData->InitCacheBmp();
+  EXPECT_EQ(edit->SkinData->CacheBmp()->Width(), 120);
+  edit->SkinData->BGChanged = false;
+  edit->Perform(vcl::CM_VISIBLECHANGED, 0, 0);
+  EXPECT_EQ(edit->SkinData->CacheBmp()->Width(), 0);
+  EXPECT_TRUE(edit->SkinData->BGChanged);
+}
+
+class SeeThroughData : public CommonData {
+ protected:
+  SeeThroughData() { extra = "[HALF]\r\nCOLOR=$0000FF\r\nTRANSPARENCY=50\r\n[CLEAR]\r\nTRANSPARENCY=100\r\n"; }
+};
+
+TEST_F(SeeThroughData, TheColourUnderAHalfTransparentControlIsMixedByPercent) {
+  manager->SetSkinName(L"Test");
+  form->SetColor(0x000000);
+  edit->SkinData->SetSkinSection(L"HALF");
+  // Red 255 over black at 50 %: half of each.
+  EXPECT_EQ(edit->Perform(kSkinCmdMessage, SkinCommandWParam(scmGetColor), 0), 0x00007F);
+  EXPECT_EQ(GetBgColor(edit->SkinData.get(), 0), 0x00007F);
+  edit->SkinData->SetSkinSection(L"CLEAR");
+  EXPECT_EQ(edit->Perform(kSkinCmdMessage, SkinCommandWParam(scmGetColor), 0), 0x000000);
+  edit->SkinData->SetSkinSection(L"PANEL");
+  EXPECT_EQ(edit->Perform(kSkinCmdMessage, SkinCommandWParam(scmGetColor), 0), 0xC08080);
+}
+
+class ShadowedData : public CommonData {
+ protected:
+  ShadowedData() {
+    extra = "[SHADOWED]\r\nCOLOR=$FFFFFF\r\nOUTERMASK=!outer.bmp!1!0!0!2!2!2!2\r\nOUTOFFSL=2\r\nOUTOFFST=2\r\n"
+            "OUTOFFSR=2\r\nOUTOFFSB=2\r\nOUTOPACITY=128\r\n[PLAIN]\r\nOUTERMODE=0\r\n";
+    skins.Write(L"Test", L"outer.bmp", Bmp24(6, 6, Flat(0x0000FF)));
+  }
+};
+
+TEST_F(ShadowedData, TheOuterShadowGoesIntoTheParentsImageOnce) {
+  manager->SetSkinName(L"Test");
+  auto parentImage = CreateBmp32(300, 200);
+  auto white = [&] {
+    TPixelView view;
+    InitPixelView(parentImage.get(), view);
+    for (int y = 0; y < view.Height; ++y) std::fill(view.Row(y), view.Row(y) + view.Width, 0xFFFFFFFFu);
+  };
+  white();
+  TqvPaintRecord record{0, parentImage.get(), {0, 0}, {0, 0}};
+  auto paint = [&](std::uint16_t mode) {
+    edit->Perform(kSkinCmdMessage, SkinCommandWParam(scmPaintToParent, mode), reinterpret_cast<LPARAM>(&record));
+  };
+
+  // Without the outer effects on, nothing.
+  edit->SkinData->SetSkinSection(L"SHADOWED");
+  paint(0);
+  EXPECT_EQ(PixelOf(parentImage.get(), 9, 9), 0xFFFFFFFFu);
+  edit->SkinData->OuterEffects()->SetVisibility(ovAlways);
+  paint(0);
+  const std::uint32_t once = PixelOf(parentImage.get(), 9, 9);  // in the shadow's band left of the edit
+  EXPECT_NE(once, 0xFFFFFFFFu);
+  EXPECT_EQ(PixelOf(parentImage.get(), 5, 5), 0xFFFFFFFFu);  // outside it
+  ASSERT_NE(edit->SkinData->OuterImage(), nullptr);
+  EXPECT_EQ(edit->SkinData->OuterImage()->Width(), 124);
+
+  // Over the background saved before: one shadow however often it is painted.
+  paint(kPaintOverSaved);
+  EXPECT_EQ(PixelOf(parentImage.get(), 9, 9), once);
+  paint(kPaintOverSaved);
+  EXPECT_EQ(PixelOf(parentImage.get(), 9, 9), once);
+
+  // A section without an outer image or layer paints nothing.
+  white();
+  edit->SkinData->SetSkinSection(L"PLAIN");
+  paint(0);
+  EXPECT_EQ(PixelOf(parentImage.get(), 9, 9), 0xFFFFFFFFu);
+}
+
+}  // namespace
+}  // namespace skin_layered::test
