@@ -5,6 +5,7 @@
 #include "classlib/controls/Timer.h"
 #include "classlib/rtl/Streams.h"
 #include "gallery/GalleryForms.h"
+#include "gallery/GalleryLayered.h"
 #include "gallery/GalleryShot.h"
 #include "skin_classic/core/SkinData.h"
 
@@ -17,7 +18,7 @@ struct PageName {
 };
 constexpr PageName kPages[] = {{L"all", Page::All},         {L"controls", Page::Controls}, {L"dialog", Page::Dialog},
                                {L"messagebox", Page::MessageDialog}, {L"mdi", Page::Mdi},    {L"popup", Page::Popup},
-                               {L"menus", Page::Menus}};
+                               {L"menus", Page::Menus},         {L"layered", Page::Layered}};
 
 // The sample skin compiled into the program.
 constexpr wchar_t kSampleSkinResource[] = L"SAMPLESKIN";
@@ -88,7 +89,8 @@ void ApplyClassicSkin(vcl::TComponent* Owner, const std::optional<std::wstring>&
 class TGalleryPageOpener : public vcl::TComponent {
   VCL_CLASS(TGalleryPageOpener, TComponent)
  public:
-  TGalleryPageOpener(TGalleryMain* Main, Page APage) : TComponent(Main), main_(Main), page_(APage) {
+  TGalleryPageOpener(vcl::TCustomForm* Form, Page APage)
+      : TComponent(Form), main_(dynamic_cast<TGalleryMain*>(Form)), page_(APage) {
     timer_ = new vcl::TTimer(this);
     timer_->SetInterval(400);
     timer_->OnTimer = vcl::TNotifyEvent::Bind<&TGalleryPageOpener::Open>(this);
@@ -104,6 +106,9 @@ class TGalleryPageOpener : public vcl::TComponent {
       case Page::MessageDialog: main_->ShowMessage(); break;
       case Page::Popup: main_->ShowPopup(); break;
       case Page::Menus: main_->ShowMainMenu(); break;
+      case Page::Layered:
+        if (auto* layered = dynamic_cast<TGalleryLayered*>(Owner())) layered->ShowSampleHint();
+        break;
       default: break;
     }
   }
@@ -116,8 +121,8 @@ class TGalleryPageOpener : public vcl::TComponent {
 VCL_CLASS_INFO(TGalleryPageOpener) {}
 
 const wchar_t kUsage[] =
-    L"Usage: skingallery [--classic FILE] [--page NAME] [--shot FILE.png]\n"
-    L"Pages: all, controls, dialog, messagebox, mdi, popup, menus.";
+    L"Usage: skingallery [--classic FILE] [--layered PATH] [--page NAME] [--shot FILE.png]\n"
+    L"Pages: all, controls, dialog, messagebox, mdi, popup, menus, layered.";
 
 std::optional<Page> PageNamed(std::wstring_view Name) {
   for (const PageName& p : kPages)
@@ -127,10 +132,11 @@ std::optional<Page> PageNamed(std::wstring_view Name) {
 
 std::optional<Options> ParseOptions(const std::vector<std::wstring>& Arguments, std::wstring& Error) {
   Options options;
+  bool pageGiven = false;
   for (size_t i = 0; i < Arguments.size(); ++i) {
     const std::wstring& a = Arguments[i];
     const bool hasValue = i + 1 < Arguments.size();
-    if (a != L"--classic" && a != L"--page" && a != L"--shot") {
+    if (a != L"--classic" && a != L"--layered" && a != L"--page" && a != L"--shot") {
       Error = L"Unknown argument: " + a;
       return std::nullopt;
     }
@@ -141,10 +147,14 @@ std::optional<Options> ParseOptions(const std::vector<std::wstring>& Arguments, 
     const std::wstring& value = Arguments[++i];
     if (a == L"--classic") {
       options.classicFile = value;
+    } else if (a == L"--layered") {
+      options.layeredPath = value;
+      if (!pageGiven) options.page = Page::Layered;
     } else if (a == L"--shot") {
       options.shotFile = value;
     } else if (auto page = PageNamed(value)) {
       options.page = *page;
+      pageGiven = true;
     } else {
       Error = L"Unknown page: " + value;
       return std::nullopt;
@@ -158,6 +168,15 @@ int RunGallery(const Options& Options) {
   vcl::Application->SetTitle(L"Skin gallery");
   // From the start: a report shown while the windows are built is taken as well.
   if (Options.shotFile) StartScreenshot(*Options.shotFile);
+  if (Options.page == Page::Layered) {
+    // The layered engine's page alone: no classic skin hooks its windows.
+    if (Options.layeredPath) TGalleryLayered::SetPageSource(LayeredSourceOf(*Options.layeredPath));
+    auto* layered = vcl::Application->CreateForm<TGalleryLayered>();
+    layered->Show();
+    new TGalleryPageOpener(layered, Options.page);  // owned by the page
+    vcl::Application->Run();
+    return 0;
+  }
   // The MDI frame is the main form: MDI documents need it there.
   auto* frame = vcl::Application->CreateForm<TGalleryMdiFrame>();
   auto* main = vcl::Application->CreateForm<TGalleryMain>();

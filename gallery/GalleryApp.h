@@ -1,13 +1,15 @@
 // The gallery program: its command line, the classic skin it wears and the page it opens.
 //
-//   skingallery [--classic FILE] [--page NAME] [--shot FILE.png]
+//   skingallery [--classic FILE] [--layered PATH] [--page NAME] [--shot FILE.png]
 //
 // --classic skins every window with that package (default: the sample skin built into the
 // program); a package the engine cannot read is reported and the gallery runs unskinned.
 // --page opens one page: all (the default: the main form, the MDI frame with two documents and
 // a modal dialog), controls, dialog, messagebox, mdi, popup, menus (the main form's File menu
-// dropped from its menu bar). --shot writes a screenshot of the
-// gallery's windows once it is idle, then ends the program.
+// dropped from its menu bar), or layered: the layered engine's page, under the layered skin
+// --layered names (a skin folder or a ".pmz" pack; default: the sample layered skin the build
+// writes beside the program); --layered alone opens that page. --shot writes a screenshot of
+// the gallery's windows once it is idle, then ends the program.
 #pragma once
 
 #include <optional>
@@ -17,10 +19,11 @@
 
 namespace gallery {
 
-enum class Page { All, Controls, Dialog, MessageDialog, Mdi, Popup, Menus };
+enum class Page { All, Controls, Dialog, MessageDialog, Mdi, Popup, Menus, Layered };
 
 struct Options {
   std::optional<std::wstring> classicFile;
+  std::optional<std::wstring> layeredPath;
   Page page = Page::All;
   std::optional<std::wstring> shotFile;
 };

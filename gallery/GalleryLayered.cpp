@@ -1,0 +1,289 @@
+#include "gallery/GalleryLayered.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+
+#include "classlib/forms/Menus.h"
+#include "classlib/forms/ScrollBox.h"
+#include "skin_layered/core/GeneralUtils.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/manager/Animations.h"
+#include "skin_layered/paint/HintManager.h"
+#include "skin_layered/paint/SectionGrid.h"
+#include "skin_layered/paint/SectionPaint.h"
+
+namespace gallery {
+
+using skin_layered::kSkinCmdMessage;
+using skin_layered::SkinCommandOf;
+using skin_layered::TsCommonData;
+
+VCL_CLASS_INFO(TLayeredEdit) {}
+VCL_CLASS_INFO(TLayeredPanel) {}
+VCL_CLASS_INFO(TGalleryLayered) {}
+
+namespace {
+
+constexpr wchar_t kStoredName[] = L"Lagoon (stored)";
+
+std::optional<LayeredSource>& PageSource() {
+  static std::optional<LayeredSource> source;
+  return source;
+}
+
+std::wstring WithoutSlash(std::wstring Path) {
+  while (!Path.empty() && (Path.back() == L'\\' || Path.back() == L'/')) Path.pop_back();
+  return Path;
+}
+
+void Report(const std::wstring& Text) {
+  std::fprintf(stderr, "skingallery: %ls\n", Text.c_str());
+  vcl::Application->MessageBox(Text, L"Skin gallery", MB_OK | MB_ICONWARNING);
+}
+
+}  // namespace
+
+std::wstring SampleLayeredFolder() { return skin_layered::ProgramFolder() + L"..\\skins\\layered"; }
+
+LayeredSource LayeredSourceOf(const std::wstring& Path) {
+  const std::filesystem::path path(WithoutSlash(Path));
+  const std::wstring directory = path.parent_path().wstring();
+  const std::wstring file = path.filename().wstring();
+  if (path.extension() == L".pmz" || path.extension() == L".PMZ")
+    return {path.stem().wstring() + L" (pack)", directory, file};
+  return {file + L" (folder)", directory, file + L"\\"};
+}
+
+// ---------------------------------------------------------------------------------------
+// Controls carrying skin data
+
+TLayeredEdit::TLayeredEdit(vcl::TComponent* AOwner)
+    : TEdit(AOwner), skin_data_(std::make_unique<TsCommonData>(this, true)) {
+  skin_data_->COC = 2;
+}
+
+void TLayeredEdit::WndProc(vcl::TMessage& Message) {
+  if (!skin_layered::CommonMessage(Message, skin_data_.get())) TEdit::WndProc(Message);
+}
+
+TLayeredPanel::TLayeredPanel(vcl::TComponent* AOwner)
+    : TPanel(AOwner), skin_data_(std::make_unique<TsCommonData>(this, true)) {
+  skin_data_->COC = 51;
+}
+
+void TLayeredPanel::WndProc(vcl::TMessage& Message) {
+  if (Message.Msg == kSkinCmdMessage && SkinCommandOf(Message.WParam) == skin_layered::scmPrepareCache) {
+    PrepareCache();
+    return;
+  }
+  if (!skin_layered::CommonMessage(Message, skin_data_.get())) TPanel::WndProc(Message);
+  // A skinned container passes the skin's announcements on to its controls itself.
+  if (Message.Msg == kSkinCmdMessage) {
+    switch (SkinCommandOf(Message.WParam)) {
+      case skin_layered::scmNewSkin:
+      case skin_layered::scmRemoveSkin:
+      case skin_layered::scmRefresh:
+      case skin_layered::scmBeforeRefresh: {
+        vcl::TMessage copy = Message;
+        skin_layered::BroadcastCommand(this, copy);
+        break;
+      }
+      default: break;
+    }
+  }
+}
+
+void TLayeredPanel::PrepareCache() {
+  TsCommonData* data = skin_data_.get();
+  if (!data->Skinned()) return;
+  data->InitCacheBmp();
+  skin_layered::TqvCacheInfo behind;
+  data->FillParentBg(behind);
+  skin_layered::PaintItem(data->ControlSkin(), behind, 0, vcl::TRect{0, 0, Width(), Height()}, vcl::TPoint{0, 0},
+                          data->CacheBmp(), true);
+  data->BGChanged = false;
+}
+
+void TLayeredPanel::Paint() {
+  TsCommonData* data = skin_data_.get();
+  const skin_layered::TsGeneralData* section = data->Section();
+  if (!section) {
+    TPanel::Paint();
+    return;
+  }
+  vcl::TBitmap* cache = data->CacheBmp();
+  if (data->BGChanged || !cache || cache->Width() != Width() || cache->Height() != Height()) PrepareCache();
+  HDC dc = Canvas()->Handle();
+  BitBlt(dc, 0, 0, Width(), Height(), data->CacheBmp()->Canvas()->Handle(), 0, 0, SRCCOPY);
+  // The caption in the section's font colour, top left, over the face.
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, static_cast<COLORREF>(vcl::ColorToRGB(section->Props[0].FontColor)));
+  SelectObject(dc, Font()->Handle());
+  RECT r{12, 8, Width() - 12, 30};
+  DrawTextW(dc, Caption().c_str(), -1, &r, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+// ---------------------------------------------------------------------------------------
+// The page
+
+void TGalleryLayered::SetPageSource(const LayeredSource& Source) { PageSource() = Source; }
+
+TGalleryLayered::TGalleryLayered(vcl::TComponent* AOwner) : TForm(AOwner, 0) {
+  Build(PageSource() ? *PageSource() : LayeredSource{L"Lagoon (folder)", SampleLayeredFolder(), L"Lagoon\\"});
+}
+
+void TGalleryLayered::Build(const LayeredSource& Source) {
+  SetCaption(L"Skin gallery: layered skins");
+  SetBounds(40, 40, 760, 560);
+  manager_ = vcl::Construct<skin_layered::TsSkinManager>(this);
+  manager_->SetActive(false);
+  new skin_layered::TsHintManager(this);
+
+  menu_ = new vcl::TMainMenu(this);
+  skins_item_ = new vcl::TMenuItem(menu_);
+  skins_item_->SetCaption(L"&Skin");
+  menu_->Items()->Add(skins_item_);
+  SetMenu(menu_);
+
+  // The sample skin in every form, and its variant; the command line's skin first.
+  const std::wstring sample = SampleLayeredFolder();
+  const LayeredSource folder{L"Lagoon (folder)", sample, L"Lagoon\\"};
+  const bool own = WithoutSlash(Source.directory) != WithoutSlash(sample) || Source.name != folder.name;
+  if (own) AddSource(Source);
+  AddSource(folder);
+  AddSource({L"Lagoon (pack)", sample, L"Lagoon.pmz"});
+  if (std::filesystem::exists(sample + L"\\Lagoon.pmz")) {
+    skin_layered::TsStoredSkin* stored = manager_->InternalSkins()->Add();
+    stored->SetName(kStoredName);
+    stored->Data()->LoadFromFile(sample + L"\\Lagoon.pmz");
+    AddSource({L"Lagoon (stored in the form)", sample, kStoredName});
+  }
+  AddSource({L"Ember (pack)", sample, L"Ember.pmz"});
+  AddSource({L"Ember (folder)", sample, L"Ember\\"});
+  auto* separator = new vcl::TMenuItem(menu_);
+  separator->SetCaption(L"-");
+  skins_item_->Add(separator);
+  auto* none = new vcl::TMenuItem(menu_);
+  none->SetCaption(L"&No skin");
+  none->OnClick = vcl::TNotifyEvent::Bind<&TGalleryLayered::NoSkinClick>(this);
+  skins_item_->Add(none);
+
+  content_ = new TLayeredPanel(this);
+  content_->SetParent(this);
+  content_->SetBounds(8, 8, 250, 230);
+  content_->SetCaption(L"A panel painted from its section");
+  auto addEdit = [this](int top, const wchar_t* text) {
+    auto* edit = new TLayeredEdit(this);
+    edit->SetParent(content_);
+    edit->SetBounds(16, top, 218, 24);
+    edit->SetText(text);
+    return edit;
+  };
+  edit_ = addEdit(44, L"An edit in the section's colours");
+  addEdit(80, L"Focus or hover: the hot colours");
+  auto* note = new vcl::TLabel(this);
+  note->SetParent(content_);
+  note->SetBounds(16, 120, 218, 90);
+  note->SetAutoSize(false);
+  note->SetWordWrap(true);
+  note->SetTransparent(true);
+  note->SetCaption(L"The Skin menu switches between the sample skin's folder, pack and stored forms and "
+                   L"its variant, with the change animation.");
+  status_ = new vcl::TLabel(this);
+  status_->SetParent(this);
+  status_->SetBounds(8, 246, 250, 40);
+  status_->SetAutoSize(false);
+  status_->SetWordWrap(true);
+  status_->SetTransparent(true);
+
+  auto* box = new vcl::TScrollBox(this);
+  box->SetParent(this);
+  box->SetBounds(266, 8, 476, 488);
+  sheet_ = new vcl::TImage(this);
+  sheet_->SetParent(box);
+  sheet_->SetAutoSize(true);
+
+  Load(own ? Source : folder, false);
+}
+
+void TGalleryLayered::AddSource(const LayeredSource& Source) {
+  auto* item = new vcl::TMenuItem(menu_);
+  item->SetCaption(Source.caption);
+  item->SetTag(static_cast<intptr_t>(sources_.size()));
+  item->OnClick = vcl::TNotifyEvent::Bind<&TGalleryLayered::SourceClick>(this);
+  skins_item_->Add(item);
+  sources_.push_back(Source);
+}
+
+void TGalleryLayered::SourceClick(vcl::TObject* Sender) {
+  auto* item = dynamic_cast<vcl::TMenuItem*>(Sender);
+  if (!item || item->Tag() < 0 || item->Tag() >= static_cast<intptr_t>(sources_.size())) return;
+  Load(sources_[static_cast<std::size_t>(item->Tag())], true);
+}
+
+void TGalleryLayered::NoSkinClick(vcl::TObject*) {
+  manager_->SetActive(false);
+  SkinChanged();
+}
+
+void TGalleryLayered::Load(const LayeredSource& Source, bool Animate) {
+  manager_->SetSkinDirectory(Source.directory);
+  current_ = Source.caption;
+  try {
+    if (manager_->Active()) {
+      manager_->SetSkinName(Source.name);
+    } else {
+      manager_->SetSkinName(Source.name);
+      manager_->SetActive(true);
+    }
+  } catch (const vcl::Exception& e) {
+    vcl::Application->ShowException(e);
+  }
+  if (!manager_->Active() || !manager_->Skin().SkinData.Active)
+    Report(Source.caption + L" could not be loaded from " + Source.directory + L"; the page runs unskinned.");
+  SkinChanged();
+  if (Animate && HandleAllocated() && Visible())
+    skin_layered::AnimChangeForm(content_, manager_->AnimEffects()->SkinChanging()->Time(), 255, false);
+}
+
+void TGalleryLayered::SkinChanged() {
+  if (!status_ || !sheet_) return;
+  const skin_layered::TsLoadedSkin& skin = manager_->Skin();
+  const bool skinned = manager_->Active() && skin.SkinData.Active;
+  const int form = skinned ? skin.GetSkinIndex(L"FORM") : -1;
+  SetColor(form >= 0 ? skin.Sections[static_cast<std::size_t>(form)].Props[0].Color : vcl::clBtnFace);
+  const vcl::TColor text = form >= 0 ? skin.Sections[static_cast<std::size_t>(form)].Props[0].FontColor
+                                     : vcl::clWindowText;
+  status_->Font()->SetColor(text);
+  status_->SetCaption(skinned ? L"Skin: " + current_ + L", version " + manager_->SkinInfo()
+                              : vcl::String(L"No skin"));
+  if (skinned) {
+    skin_layered::TqvSectionGridLayout layout;
+    layout.Columns = 1;
+    layout.CellWidth = 110;
+    std::unique_ptr<vcl::TBitmap> grid = skin_layered::PaintSectionGrid(skin, layout);
+    sheet_->Picture()->SetBitmap(grid.get());
+    sheet_->SetVisible(true);
+  } else {
+    sheet_->SetVisible(false);
+  }
+}
+
+void TGalleryLayered::ShowSampleHint() {
+  skin_layered::TsHintManager* hints = skin_layered::HintManager();
+  if (!hints || !edit_->HandleAllocated()) return;
+  const vcl::TPoint p = content_->ClientToScreen(vcl::TPoint{16, content_->Height() + 56});
+  // In the look of the hint manager's PNG template.
+  hints->SetUseSkinData(false);
+  hints->ShowHintAt(p, L"A hint of the hint manager", 0);
+}
+
+void TGalleryLayered::WndProc(vcl::TMessage& Message) {
+  TForm::WndProc(Message);
+  if (Message.Msg != kSkinCmdMessage) return;
+  const int command = SkinCommandOf(Message.WParam);
+  if (command == skin_layered::scmRefresh || command == skin_layered::scmRemoveSkin) SkinChanged();
+}
+
+}  // namespace gallery

@@ -1,0 +1,100 @@
+// The gallery's layered page: a form that owns a layered skin manager, with controls of ours
+// that carry the engine's common skin data (edits that take the section's colours and turn
+// to its hot colours on focus and hover, a panel painted from its section), a sheet of every
+// section of the skin in its normal and hot states, and a hint of the hint manager. Its
+// menu switches between the sample skin's folder, pack and stored forms and its variant,
+// with the change animation, and takes the skin away.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "classlib/extctrls/ExtCtrls.h"
+#include "classlib/forms/Forms.h"
+#include "classlib/forms/Menus.h"
+#include "classlib/stdctrls/StdCtrls.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
+
+namespace gallery {
+
+// Where a skin comes from: its folder (a name with a trailing backslash: the folder itself,
+// even with a pack of that name beside it), its pack, or a skin stored in the manager.
+struct LayeredSource {
+  std::wstring caption;
+  std::wstring directory;
+  std::wstring name;
+};
+
+// The skin the command line names (a folder or a ".pmz" pack), or the sample skin Lagoon's
+// folder the build wrote beside the program.
+LayeredSource LayeredSourceOf(const std::wstring& Path);
+// The folder of the sample layered skins (the build's skins\layered beside the program's).
+std::wstring SampleLayeredFolder();
+
+// An edit carrying skin data (colour-following code 2).
+class TLayeredEdit : public vcl::TEdit {
+  VCL_CLASS(TLayeredEdit, vcl::TEdit)
+ public:
+  explicit TLayeredEdit(vcl::TComponent* AOwner);
+  skin_layered::TsCommonData* SkinData() const { return skin_data_.get(); }
+
+ protected:
+  void WndProc(vcl::TMessage& Message) override;
+
+ private:
+  std::unique_ptr<skin_layered::TsCommonData> skin_data_;
+};
+
+// A panel carrying skin data (code 51), its face painted from its section into its cache.
+class TLayeredPanel : public vcl::TPanel {
+  VCL_CLASS(TLayeredPanel, vcl::TPanel)
+ public:
+  explicit TLayeredPanel(vcl::TComponent* AOwner);
+  skin_layered::TsCommonData* SkinData() const { return skin_data_.get(); }
+
+ protected:
+  void WndProc(vcl::TMessage& Message) override;
+  void Paint() override;
+
+ private:
+  void PrepareCache();
+  std::unique_ptr<skin_layered::TsCommonData> skin_data_;
+};
+
+class TGalleryLayered : public vcl::TForm {
+  VCL_CLASS(TGalleryLayered, vcl::TForm)
+ public:
+  // Builds the page and loads the source set with SetPageSource (the sample skin without
+  // one); a report when it cannot be loaded.
+  explicit TGalleryLayered(vcl::TComponent* AOwner);
+  static void SetPageSource(const LayeredSource& Source);
+
+  skin_layered::TsSkinManager* Manager() const { return manager_; }
+  // Shows a hint of the hint manager below the panel.
+  void ShowSampleHint();
+
+ protected:
+  void WndProc(vcl::TMessage& Message) override;
+
+ private:
+  void AddSource(const LayeredSource& Source);
+  void SourceClick(vcl::TObject* Sender);
+  void NoSkinClick(vcl::TObject* Sender);
+  void Load(const LayeredSource& Source, bool Animate);
+  // The form's colour, the status line and the sheet after every change.
+  void SkinChanged();
+  void Build(const LayeredSource& Source);
+
+  skin_layered::TsSkinManager* manager_ = nullptr;
+  vcl::TMainMenu* menu_ = nullptr;
+  vcl::TMenuItem* skins_item_ = nullptr;
+  TLayeredPanel* content_ = nullptr;
+  TLayeredEdit* edit_ = nullptr;
+  vcl::TLabel* status_ = nullptr;
+  vcl::TImage* sheet_ = nullptr;
+  std::vector<LayeredSource> sources_;
+  vcl::String current_;
+};
+
+}  // namespace gallery
