@@ -25,6 +25,7 @@
 #include "skin_layered/core/FormServices.h"
 #include "skin_layered/core/SkinModel.h"
 #include "skin_layered/paint/ControlSkin.h"
+#include "skin_layered/paint/TextEffects.h"
 
 namespace skin_layered {
 
@@ -129,6 +130,8 @@ class TsCommonData : public vcl::TPersistent {
   int Saturation = 0;
   bool FFocused = false;
   bool FMouseAbove = false;
+  // The glow of the control's text, kept between paints (WriteTextEx).
+  TGlowMask TextGlow;
   bool Focused() const { return FFocused; }
   bool WaitingForFirstShow() const { return waiting_; }
   int UpdateCount() const { return update_count_; }
