@@ -58,6 +58,7 @@ TWinSkinForm::~TWinSkinForm() {
   // Freed while still attached (its form object goes first): the window gets its own
   // procedure back before anything of this object is gone.
   if (attached_ && State != TSkinFormState::Destroyed) Detach();
+  ReleaseSkinners();
   ReleaseSkinObjects();
 }
 
@@ -279,6 +280,7 @@ void TWinSkinForm::Reapply() {
     for (int i = 0; i < FormObject->ControlCount(); ++i)
       if (auto* child = dynamic_cast<vcl::TCustomForm*>(FormObject->Controls(i))) child->SetColor(face);
   }
+  UpdateSkinners();
   State = TSkinFormState::Reapplying;
   if (SkinFrame && FormObject) {
     AdjustWindowSize(true);
@@ -437,6 +439,7 @@ void TWinSkinForm::Detach() {
     vcl::TObject::Free(sys_popup_);
     sys_popup_ = nullptr;
   }
+  ReleaseSkinners();
   attached_ = false;
   const bool alive = State != TSkinFormState::Destroying && IsWindow(Window);
   if (FormObject && alive) FormObject->SetColor(former_color_);

@@ -19,6 +19,7 @@
 #include "classlib/controls/WindowProcHook.h"
 #include "classlib/controls/WindowSubclass.h"
 #include "classlib/graphics/GraphicsHandles.h"
+#include "skin_classic/controls/SkinControl.h"
 #include "skin_classic/core/FormSkinning.h"
 #include "skin_classic/core/SkinData.h"
 #include "skin_classic/forms/NCObject.h"
@@ -63,7 +64,9 @@ inline constexpr int kKeepSystemMenu = 16;
 // The hover timer's interval.
 inline constexpr unsigned kHoverInterval = 250;
 
-class TWinSkinForm : public TWinSkinFormBase {
+// It is also the host of the control skinners of its children: it lists them, has them
+// re-read the skin and lets go of them when it detaches.
+class TWinSkinForm : public TWinSkinFormBase, public TSkinControlHost {
   VCL_CLASS(TWinSkinForm, TWinSkinFormBase)
 
  public:
@@ -81,6 +84,7 @@ class TWinSkinForm : public TWinSkinFormBase {
   void MapSizeGrip(HWND Grip) override;
   bool IsMDIChild() const override { return FormKind == TFormKind::MDIChild; }
   void MDIMaximizedChanged(bool Maximized) override;
+  HWND HostWindow() const override { return Window; }
 
   // ---- Operations ----
   // Paints borders, title and menu band into DC (nil: the window's own DC).

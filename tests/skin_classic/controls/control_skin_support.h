@@ -1,0 +1,120 @@
+// Shared by the control-skinner tests: a synthetic skin whose button, check, radio and tab
+// pictures hold one flat colour per frame (so one pixel tells which frame was drawn), a host
+// standing for the skinned form, forms holding the controls, and pictures of a control
+// painted into memory through its own WM_PAINT.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "classlib/forms/Forms.h"
+#include "skin_classic/controls/SkinControl.h"
+#include "skin_classic/core/SkinData.h"
+#include "skin_classic/core/skin_data_support.h"
+#include "skin_classic/support/win_skin_support.h"
+
+namespace winskin::test {
+
+// Picture ids (FrameColour(id, frame) is frame `frame` of picture `id`).
+inline constexpr int kButtonsId = 30, kCheckId = 31, kRadioId = 32, kTabsId = 33, kTabBorderId = 34, kPaneId = 35;
+// The skin's colours.
+inline constexpr Rgb kFace = MakeRgb(200, 201, 202);
+inline constexpr Rgb kText = MakeRgb(1, 2, 3);
+inline constexpr Rgb kLine = MakeRgb(90, 91, 92);
+inline constexpr Rgb kTabText = MakeRgb(10, 20, 30);
+inline constexpr Rgb kTabTextSelected = MakeRgb(40, 50, 60);
+inline constexpr Rgb kPressedText = MakeRgb(0, 250, 0);
+// Sizes of one frame.
+inline constexpr int kButtonFrame = 20, kMarkSide = 13, kTabFrame = 20;
+
+struct ControlSkinOptions {
+  int checkFrames = 8;
+  int radioFrames = 6;
+  int tabsStyle = 0;      // 1: the sheet border is the "Tab.Pane" picture
+  bool checkImage = true;  // a check-box picture at all
+  bool transparent = false;  // the skin's options hold xoTransparent
+};
+
+inline PackageSpec ControlSkinSpec(const ControlSkinOptions& o = {}) {
+  std::string ini =
+      "[TitlebarSkin]\r\nSkinName=Controls\r\n"
+      "[Colours]\r\nButtonFace=200 201 202\r\nButtonText=1 2 3\r\nButtonShadow=90 91 92\r\n"
+      "[Buttons]\r\nBitmap=Buttons.bmp\r\nRadioButton=Radio.bmp\r\n"
+      "LeftWidth=2\r\nTopHeight=2\r\nRightWidth=2\r\nBottomHeight=2\r\nTrans=0\r\nPressedColour2=0 250 0\r\n";
+  if (o.checkImage) ini += "CheckButton=Check.bmp\r\nCheckButtonFrame=" + std::to_string(o.checkFrames) + "\r\n";
+  ini += "RadioButtonFrame=" + std::to_string(o.radioFrames) + "\r\n";
+  ini += "[Tabs]\r\nImage=Tabs.bmp\r\nBorder=TabBorder.bmp\r\nStyle=" + std::to_string(o.tabsStyle) +
+         "\r\nLeftWidth=3\r\nTopHeight=3\r\nRightWidth=3\r\nBottomHeight=3\r\n"
+         "NormalColour2=10 20 30\r\nMouseOverColour2=40 50 60\r\n"
+         "[Tab.Pane]\r\nImage=Pane.bmp\r\nLeftWidth=2\r\nTopHeight=2\r\nRightWidth=2\r\nBottomHeight=2\r\n";
+  PackageSpec spec;
+  spec.entries.push_back({"Buttons.bmp", FramesBmp(kButtonFrame, kButtonFrame, FrameColours(kButtonsId, 5))});
+  if (o.checkImage)
+    spec.entries.push_back({"Check.bmp", FramesBmp(kMarkSide, kMarkSide, FrameColours(kCheckId, o.checkFrames))});
+  spec.entries.push_back({"Radio.bmp", FramesBmp(kMarkSide, kMarkSide, FrameColours(kRadioId, o.radioFrames))});
+  spec.entries.push_back({"Tabs.bmp", FramesBmp(kTabFrame, kTabFrame, FrameColours(kTabsId, 5))});
+  spec.entries.push_back({"TabBorder.bmp", FramesBmp(kTabFrame, kTabFrame, FrameColours(kTabBorderId, 1))});
+  spec.entries.push_back({"Pane.bmp", FramesBmp(10, 10, FrameColours(kPaneId, 1))});
+  spec.entries.push_back({"controls.ini", ToBytes(ini)});
+  return spec;
+}
+
+// A skin-data component holding the synthetic skin (not registered with any manager).
+inline Owned<TSkinData> LoadControlSkin(const ControlSkinOptions& o = {}) {
+  Owned<TSkinData> data(new TSkinData(nullptr));
+  Fill(*data->SkinStream(), BuildPackage(ControlSkinSpec(o)));
+  EXPECT_TRUE(data->LoadSkin());
+  if (o.transparent) {
+    TSkinOptions options = data->Options();
+    options.Include(xoTransparent);
+    data->SetOptions(options);
+  }
+  return data;
+}
+
+// The skinned form as the skinners see it; messages for the program go to Window.
+class TestHost : public TSkinControlHost {
+ public:
+  HWND window = nullptr;
+  HWND HostWindow() const override { return window; }
+};
+
+inline vcl::TColor Frame(int id, int frame) { return C(FrameColour(id, frame)); }
+
+// A form for the controls under test, at a fixed place; shown when asked.
+inline Owned<vcl::TForm> ControlForm(int width = 360, int height = 260) {
+  Owned<vcl::TForm> form(new vcl::TForm(vcl::Application, 0));
+  form->SetBounds(60, 60, width, height);
+  form->SetCaption(L"Skinned controls");
+  return form;
+}
+
+template <class T>
+T* Add(vcl::TWinControl* Parent, int x, int y, int w, int h) {
+  auto* c = new T(Parent);
+  c->SetParent(Parent);
+  c->SetBounds(x, y, w, h);
+  return c;
+}
+
+// The window painted into a memory bitmap by its own WM_PAINT (the DC in wParam).
+inline std::unique_ptr<vcl::TBitmap> Painted(HWND w, vcl::TColor background = vcl::clBlack) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  auto b = Surface(r.right - r.left, r.bottom - r.top, background);
+  SendMessageW(w, WM_PAINT, reinterpret_cast<WPARAM>(b->Canvas()->Handle()), 0);
+  return b;
+}
+
+inline LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
+
+// Counts the clicks of a control.
+struct ClickCounter {
+  int clicks = 0;
+  void Click(vcl::TObject*) { ++clicks; }
+  vcl::TNotifyEvent Event() { return vcl::TNotifyEvent::Bind<&ClickCounter::Click>(this); }
+};
+
+}  // namespace winskin::test

@@ -1,0 +1,317 @@
+// Check boxes, radio buttons, group boxes and panels: the mark frame for every state (by the
+// frame rules and on real controls, a sampled pixel of the flat-coloured frames), the mark's
+// side, a skin without a check image, the group box's frame and caption gap on either side,
+// and a panel that only changes colour.
+#include "control_skin_support.h"
+
+#include "classlib/extctrls/ExtCtrls.h"
+#include "classlib/stdctrls/StdCtrls.h"
+#include "skin_classic/controls/SkinCheckBox.h"
+#include "skin_classic/controls/SkinGroupBox.h"
+
+namespace winskin::test {
+namespace {
+
+// ---------------------------------------------------------------------------------------
+// The frame rules
+
+TCheckFacts Control(std::optional<vcl::String> state, vcl::String checked = L"False") {
+  TCheckFacts f;
+  f.HasControl = true;
+  f.State = std::move(state);
+  f.Checked = std::move(checked);
+  f.Frames = 8;
+  return f;
+}
+
+TEST(CheckBoxFrame, TheStateTheCheckedPropertyDataAndDisablingPickTheFrame) {
+  TCheckFacts bare;
+  bare.Frames = 8;
+  EXPECT_EQ(CheckBoxFrame(bare), 1);
+  bare.CheckedBit = true;
+  EXPECT_EQ(CheckBoxFrame(bare), 2);
+  bare.Disabled = true;
+  EXPECT_EQ(CheckBoxFrame(bare), 4);
+
+  EXPECT_EQ(CheckBoxFrame(Control(L"cbUnchecked")), 1);
+  EXPECT_EQ(CheckBoxFrame(Control(L"cbChecked")), 2);
+  EXPECT_EQ(CheckBoxFrame(Control(L"cbGrayed")), 4);
+  TCheckFacts grayedOff = Control(L"cbGrayed");
+  grayedOff.Disabled = true;
+  EXPECT_EQ(CheckBoxFrame(grayedOff), 6);
+  // Without "State", "Checked" decides: not checked is the normal look, not the disabled one.
+  EXPECT_EQ(CheckBoxFrame(Control(std::nullopt, L"True")), 2);
+  EXPECT_EQ(CheckBoxFrame(Control(std::nullopt, L"False")), 1);
+  EXPECT_EQ(CheckBoxFrame(Control(std::nullopt, L"")), 1);
+
+  // A data-aware box follows the last check message; grayed (3) shows 4.
+  TCheckFacts data = Control(L"cbChecked");
+  data.HasDataField = true;
+  data.CheckState = 3;
+  EXPECT_EQ(CheckBoxFrame(data), 4);
+  data.CheckState = 0;
+  EXPECT_EQ(CheckBoxFrame(data), 2);
+  data.HasDataBinding = true;
+  EXPECT_EQ(CheckBoxFrame(data), 1);
+
+  // The system's indeterminate state wins.
+  TCheckFacts grayed = Control(L"cbChecked");
+  grayed.IndeterminateBit = true;
+  grayed.Disabled = true;
+  EXPECT_EQ(CheckBoxFrame(grayed), 4);
+}
+
+TEST(CheckBoxFrame, TwelveFrameImagesMoveEachFrameOnceAndHaveTheirOwnIndeterminateFrames) {
+  auto twelve = [](std::optional<vcl::String> state, bool disabled, bool indeterminate = false) {
+    TCheckFacts f = Control(std::move(state));
+    f.Frames = 12;
+    f.Disabled = disabled;
+    f.IndeterminateBit = indeterminate;
+    return CheckBoxFrame(f);
+  };
+  EXPECT_EQ(twelve(L"cbUnchecked", false), 1);
+  EXPECT_EQ(twelve(L"cbChecked", false), 5);
+  EXPECT_EQ(twelve(L"cbUnchecked", true), 4);  // 3 -> 4, not on to 8
+  EXPECT_EQ(twelve(L"cbChecked", true), 8);    // 4 -> 8
+  EXPECT_EQ(twelve(L"cbGrayed", false, true), 9);
+  EXPECT_EQ(twelve(L"cbGrayed", true, true), 12);
+}
+
+TEST(RadioButtonFrame, CheckedAndDisabledPickTheFrameAndEightFrameImagesMoveThemOnce) {
+  TRadioFacts f;
+  f.Frames = 6;
+  EXPECT_EQ(RadioButtonFrame(f), 1);
+  f.CheckedBit = true;
+  EXPECT_EQ(RadioButtonFrame(f), 2);
+  f.HasControl = true;  // the control's "Checked" decides then
+  f.Checked = L"False";
+  EXPECT_EQ(RadioButtonFrame(f), 1);
+  f.Disabled = true;
+  EXPECT_EQ(RadioButtonFrame(f), 3);
+  f.Frames = 8;
+  EXPECT_EQ(RadioButtonFrame(f), 4);
+  f.Checked = L"True";
+  EXPECT_EQ(RadioButtonFrame(f), 8);
+  f.Disabled = false;
+  EXPECT_EQ(RadioButtonFrame(f), 5);
+}
+
+// ---------------------------------------------------------------------------------------
+// On real controls
+
+class SkinMarkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form_ = ControlForm();
+    host_.window = form_->Handle();
+  }
+  void TearDown() override {
+    host_.ReleaseSkinners();
+    form_.reset();
+  }
+  void UseSkin(const ControlSkinOptions& o = {}) { data_ = LoadControlSkin(o); }
+
+  template <class S>
+  S* Skin(vcl::TWinControl* control, bool setColor = false) {
+    auto* s = new S(control);
+    s->AttachControl(&host_, data_.get(), setColor, nullptr);
+    return s;
+  }
+
+  Owned<TSkinData> data_;
+  Owned<vcl::TForm> form_;
+  TestHost host_;
+};
+
+// The mark of a 20-pixel-high box sits at the left, vertically centred.
+vcl::TColor MarkPixel(HWND w, bool right = false) {
+  auto b = Painted(w);
+  const int x = right ? b->Width() - kMarkSide / 2 - 1 : kMarkSide / 2;
+  return At(b.get(), x, b->Height() / 2);
+}
+
+TEST_F(SkinMarkTest, ACheckBoxShowsTheFrameOfEachStateAndItsCaptionBesideTheMark) {
+  UseSkin();
+  auto* box = Add<vcl::TCheckBox>(form_.get(), 10, 10, 120, 20);
+  box->SetCaption(L"包邮");
+  auto* s = Skin<TSkinCheckBox>(box);
+  EXPECT_EQ(s->Style(), 1);
+  EXPECT_EQ(MarkPixel(box->Handle()), Frame(kCheckId, 1));
+  box->SetChecked(true);
+  EXPECT_EQ(MarkPixel(box->Handle()), Frame(kCheckId, 2));
+  EXPECT_EQ(s->CheckState(), 2);  // BM_SETCHECK 1, plus one
+  box->SetEnabled(false);
+  EXPECT_EQ(MarkPixel(box->Handle()), Frame(kCheckId, 4));
+  box->SetEnabled(true);
+  box->SetAllowGrayed(true);
+  box->SetState(vcl::cbGrayed);
+  EXPECT_EQ(MarkPixel(box->Handle()), Frame(kCheckId, 4));
+  box->SetState(vcl::cbUnchecked);
+  box->SetEnabled(false);
+  EXPECT_EQ(MarkPixel(box->Handle()), Frame(kCheckId, 3));
+
+  // The face behind, the caption drawn right of the mark.
+  auto b = Painted(box->Handle());
+  EXPECT_EQ(At(b.get(), 118, 1), C(kFace));
+  bool text = false;
+  for (int x = kMarkSide + 2; x < 60 && !text; ++x)
+    for (int y = 0; y < 20 && !text; ++y) text = At(b.get(), x, y) != C(kFace);
+  EXPECT_TRUE(text);
+}
+
+TEST_F(SkinMarkTest, ACheckBoxWithItsTextOnTheLeftHasTheMarkAtTheRightEdge) {
+  UseSkin();
+  auto* box = Add<vcl::TCheckBox>(form_.get(), 10, 10, 120, 20);
+  box->SetAlignment(vcl::taLeftJustify);
+  box->SetChecked(true);
+  Skin<TSkinCheckBox>(box);
+  EXPECT_EQ(MarkPixel(box->Handle(), true), Frame(kCheckId, 2));
+  EXPECT_EQ(MarkPixel(box->Handle(), false), C(kFace));
+}
+
+TEST_F(SkinMarkTest, TwelveFrameCheckImagesAndEightFrameRadioImagesShowTheirOwnFrames) {
+  UseSkin({.checkFrames = 12, .radioFrames = 8});
+  auto* box = Add<vcl::TCheckBox>(form_.get(), 10, 10, 120, 20);
+  box->SetAllowGrayed(true);
+  box->SetState(vcl::cbGrayed);
+  box->SetEnabled(false);
+  Skin<TSkinCheckBox>(box);
+  EXPECT_EQ(MarkPixel(box->Handle()), Frame(kCheckId, 12));
+
+  auto* radio = Add<vcl::TRadioButton>(form_.get(), 10, 40, 120, 20);
+  radio->SetChecked(true);
+  radio->SetEnabled(false);
+  Skin<TSkinRadioButton>(radio);
+  EXPECT_EQ(MarkPixel(radio->Handle()), Frame(kRadioId, 8));
+  radio->SetChecked(false);
+  EXPECT_EQ(MarkPixel(radio->Handle()), Frame(kRadioId, 4));
+}
+
+TEST_F(SkinMarkTest, ARadioButtonFollowsItsCheckedProperty) {
+  UseSkin();
+  auto* a = Add<vcl::TRadioButton>(form_.get(), 10, 10, 120, 20);
+  auto* b = Add<vcl::TRadioButton>(form_.get(), 10, 40, 120, 20);
+  Skin<TSkinRadioButton>(a);
+  Skin<TSkinRadioButton>(b);
+  a->SetChecked(true);
+  EXPECT_EQ(MarkPixel(a->Handle()), Frame(kRadioId, 2));
+  EXPECT_EQ(MarkPixel(b->Handle()), Frame(kRadioId, 1));
+  // A click checks it through the system; the skin follows.
+  SendMessageW(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Point(3, 10));
+  SendMessageW(b->Handle(), WM_LBUTTONUP, 0, Point(3, 10));
+  EXPECT_TRUE(b->Checked());
+  EXPECT_EQ(MarkPixel(b->Handle()), Frame(kRadioId, 2));
+  EXPECT_EQ(MarkPixel(a->Handle()), Frame(kRadioId, 1));
+}
+
+TEST_F(SkinMarkTest, WithoutACheckImageTheBoxKeepsItsOwnPainting) {
+  UseSkin({.checkImage = false});
+  auto* box = Add<vcl::TCheckBox>(form_.get(), 10, 10, 120, 20);
+  box->SetChecked(true);
+  auto* s = Skin<TSkinCheckBox>(box);
+  EXPECT_EQ(s->Style(), 0);
+  auto b = Painted(box->Handle());
+  EXPECT_EQ(s->LastFrame(), 0);
+  for (int x = 0; x < b->Width(); x += 3) EXPECT_NE(At(b.get(), x, 10), Frame(kCheckId, 2));
+}
+
+TEST_F(SkinMarkTest, TheParentsBackgroundShowsBehindABoxWithTheTransparentTag) {
+  UseSkin();
+  form_->SetColor(vcl::clTeal);
+  auto* box = Add<vcl::TCheckBox>(form_.get(), 10, 10, 120, 20);
+  box->SetTag(5555);
+  auto* s = Skin<TSkinCheckBox>(box);
+  EXPECT_TRUE(s->ParentBack());
+  RECT r{};
+  GetWindowRect(box->Handle(), &r);
+  auto b = Surface(r.right - r.left, r.bottom - r.top, vcl::clBlack);
+  SendMessageW(box->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(b->Canvas()->Handle()), 0);
+  SendMessageW(box->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(b->Canvas()->Handle()), 0);
+  EXPECT_EQ(At(b.get(), 118, 1), vcl::ColorToRGB(vcl::clTeal));
+  EXPECT_EQ(At(b.get(), kMarkSide / 2, 10), Frame(kCheckId, 1));
+}
+
+// ---------------------------------------------------------------------------------------
+// Group boxes and panels
+
+// The columns of the frame's top line that are drawn in the line colour.
+std::vector<bool> TopLine(vcl::TBitmap* b, int y) {
+  std::vector<bool> line;
+  for (int x = 0; x < b->Width(); ++x) line.push_back(At(b, x, y) == C(kLine));
+  return line;
+}
+
+int FrameTop(vcl::TBitmap* b, int column) {
+  for (int y = 0; y < b->Height(); ++y)
+    if (At(b, column, y) == C(kLine)) return y;
+  return -1;
+}
+
+TEST_F(SkinMarkTest, AGroupBoxDrawsARoundedFrameWithAGapForItsCaptionOnEitherSide) {
+  UseSkin();
+  auto* group = Add<vcl::TGroupBox>(form_.get(), 10, 10, 200, 100);
+  group->SetCaption(L"运费");
+  Skin<TSkinGroupBox>(group);
+  auto b = Painted(group->Handle());
+  EXPECT_EQ(At(b.get(), 100, 50), C(kFace));  // filled with the face colour
+  const int top = FrameTop(b.get(), 100);
+  ASSERT_GT(top, 0);
+  EXPECT_EQ(FrameTop(b.get(), 0), -1);
+  EXPECT_GT(FrameTop(b.get(), 1), top);  // the corner is rounded
+  EXPECT_EQ(At(b.get(), 1, 50), C(kLine));
+  EXPECT_EQ(At(b.get(), 198, 50), C(kLine));
+  // The caption starts 8 pixels in and covers the line there.
+  std::vector<bool> line = TopLine(b.get(), top);
+  EXPECT_TRUE(line[5]);
+  EXPECT_FALSE(line[9]);
+  EXPECT_FALSE(line[12]);
+  EXPECT_TRUE(line[150]);
+
+  // Right-aligned: the caption ends 8 pixels before the right edge.
+  SetWindowLongPtrW(group->Handle(), GWL_EXSTYLE, GetWindowLongPtrW(group->Handle(), GWL_EXSTYLE) | WS_EX_RIGHT);
+  b = Painted(group->Handle());
+  line = TopLine(b.get(), top);
+  EXPECT_TRUE(line[12]);
+  EXPECT_FALSE(line[190]);
+  EXPECT_TRUE(line[194]);
+}
+
+TEST_F(SkinMarkTest, APanelOnlyTakesTheFaceColourAndGetsItsOwnBack) {
+  UseSkin();
+  auto* panel = Add<vcl::TPanel>(form_.get(), 10, 10, 100, 60);
+  panel->SetColor(vcl::clOlive);
+  const vcl::TWndMethod own = panel->WindowProc;
+  auto* s = Skin<TSkinBox>(panel, true);
+  EXPECT_EQ(panel->Color(), C(kFace));
+  EXPECT_TRUE(panel->WindowProc.Raw() == own.Raw());  // its messages are its own
+  EXPECT_EQ(host_.FindSkinner(panel->Handle()), s);
+  host_.ReleaseSkinners();
+  EXPECT_EQ(panel->Color(), vcl::clOlive);
+}
+
+TEST(DrawCenteredText, TextIsCentredBothWaysAndGreyedWhenDisabled) {
+  auto b = Surface(100, 40, vcl::clWhite);
+  vcl::TCanvas* canvas = b->Canvas();
+  canvas->Font()->SetColor(vcl::clBlack);
+  DrawCenteredText(canvas, TRect(0, 0, 100, 40), L"居中", vcl::taLeftJustify, true);
+  int left = 100, right = -1, top = 40, bottom = -1;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 100; ++x)
+      if (At(b.get(), x, y) != vcl::clWhite) {
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+      }
+  ASSERT_GE(right, 0);
+  EXPECT_NEAR((left + right) / 2, 50, 3);
+  EXPECT_NEAR((top + bottom) / 2, 20, 4);
+
+  auto grey = Surface(100, 40, vcl::clWhite);
+  DrawCenteredText(grey->Canvas(), TRect(0, 0, 100, 40), L"居中", vcl::taCenter, false);
+  bool shadow = false;
+  for (int y = 0; y < 40 && !shadow; ++y)
+    for (int x = 0; x < 100 && !shadow; ++x) shadow = At(grey.get(), x, y) == vcl::ColorToRGB(vcl::clBtnShadow);
+  EXPECT_TRUE(shadow);
+}
+
+}  // namespace
+}  // namespace winskin::test
