@@ -7,6 +7,7 @@
 #include "gallery/GalleryForms.h"
 #include "gallery/GalleryLayered.h"
 #include "gallery/GalleryShot.h"
+#include "gallery/GallerySkinners.h"
 #include "skin_classic/core/SkinData.h"
 
 namespace gallery {
@@ -65,6 +66,7 @@ void ApplyClassicSkin(vcl::TComponent* Owner, const std::optional<std::wstring>&
   auto* skin = new winskin::TSkinData(Owner);
   skin->SetName(L"GallerySkin");
   skin->SetSkinFormtype(winskin::sfMainform);
+  SkinControlsOfForms(skin);
   skin->Loaded();  // registers with the engine's manager, which hooks the thread's windows
   const vcl::String name = File ? *File : vcl::String(L"the sample skin");
   MessageCounter messages;

@@ -6,6 +6,7 @@
 #include "classlib/comctrls/TreeView.h"
 #include "classlib/extctrls/Buttons.h"
 #include "classlib/extctrls/ExtCtrls.h"
+#include "classlib/extctrls/TabSet.h"
 #include "classlib/forms/Menus.h"
 #include "classlib/rtl/UnitInit.h"
 #include "classlib/stdctrls/StdCtrls.h"
@@ -60,7 +61,8 @@ void InitGalleryUnit() {
         &vcl::TDateTimePicker::StaticClass(), &vcl::THeaderControl::StaticClass(),
         &vcl::TProgressBar::StaticClass(), &vcl::TStatusBar::StaticClass(), &vcl::TToolBar::StaticClass(),
         &vcl::TToolButton::StaticClass(), &vcl::TTrackBar::StaticClass(), &vcl::TUpDown::StaticClass(),
-        &vcl::TTreeView::StaticClass(), &vcl::TStringGrid::StaticClass(), &vcl::TRichEdit::StaticClass()})
+        &vcl::TTreeView::StaticClass(), &vcl::TStringGrid::StaticClass(), &vcl::TRichEdit::StaticClass(),
+        &vcl::TBitBtn::StaticClass(), &vcl::TTabSet::StaticClass()})
     (void)c;
 }
 

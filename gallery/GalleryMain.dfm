@@ -2,7 +2,7 @@ object GalleryMain: TGalleryMain
   Left = 16
   Top = 16
   Caption = 'Skin gallery'
-  ClientHeight = 560
+  ClientHeight = 676
   ClientWidth = 860
   Color = clBtnFace
   Font.Color = clWindowText
@@ -34,7 +34,7 @@ object GalleryMain: TGalleryMain
   end
   object StatusBar: TStatusBar
     Left = 0
-    Top = 540
+    Top = 656
     Width = 860
     Height = 20
     Panels = <
@@ -386,6 +386,72 @@ object GalleryMain: TGalleryMain
         Lines.Strings = (
           'A rich edit control.'
           'Its text is not limited to 32767 characters.')
+      end
+    end
+  end
+  object MoreBox: TGroupBox
+    Left = 8
+    Top = 540
+    Width = 844
+    Height = 110
+    Caption = 'Bit buttons and tabs'
+    object OkBitButton: TBitBtn
+      Left = 12
+      Top = 22
+      Width = 96
+      Height = 28
+      Kind = bkOK
+      TabOrder = 0
+    end
+    object CancelBitButton: TBitBtn
+      Left = 12
+      Top = 60
+      Width = 96
+      Height = 28
+      Enabled = False
+      Kind = bkCancel
+      TabOrder = 1
+    end
+    object TabSet: TTabSet
+      Left = 120
+      Top = 22
+      Width = 240
+      Height = 21
+      Tabs.Strings = (
+        'Description'
+        'Images'
+        'Shipping')
+      TabIndex = 0
+    end
+    object ClosingPages: TPageControl
+      Tag = 7777
+      Left = 372
+      Top = 18
+      Width = 226
+      Height = 84
+      ActivePage = DraftSheet
+      object DraftSheet: TTabSheet
+        Caption = 'Draft'
+      end
+      object SummarySheet: TTabSheet
+        Caption = 'Summary'
+      end
+      object SpecsSheet: TTabSheet
+        Caption = 'Specs'
+      end
+    end
+    object BottomPages: TPageControl
+      Left = 608
+      Top = 18
+      Width = 226
+      Height = 84
+      ActivePage = FrontSheet
+      TabPosition = tpBottom
+      object FrontSheet: TTabSheet
+        Caption = 'Front'
+      end
+      object BackSheet: TTabSheet
+        Caption = 'Back'
       end
     end
   end

@@ -1,0 +1,113 @@
+#include "gallery/GallerySkinners.h"
+
+#include "classlib/comctrls/ComCtrls.h"
+#include "classlib/extctrls/Buttons.h"
+#include "classlib/extctrls/ExtCtrls.h"
+#include "classlib/extctrls/TabSet.h"
+#include "classlib/stdctrls/StdCtrls.h"
+#include "skin_classic/controls/SkinBitButton.h"
+#include "skin_classic/controls/SkinCheckBox.h"
+#include "skin_classic/controls/SkinGroupBox.h"
+#include "skin_classic/controls/SkinTab.h"
+#include "skin_classic/controls/SkinTabSet.h"
+#include "skin_classic/core/SkinManage.h"
+#include "skin_classic/forms/WinSkinForm.h"
+
+namespace gallery {
+namespace {
+
+using namespace winskin;
+
+class TGallerySkinners : public vcl::TComponent {
+  VCL_CLASS(TGallerySkinners, TComponent)
+ public:
+  explicit TGallerySkinners(TSkinData* Skin) : TComponent(Skin), skin_(Skin) {}
+
+  void FormSkinned(vcl::TObject* Sender, HWND Window, const vcl::String&) {
+    auto* form = dynamic_cast<vcl::TWinControl*>(Sender);
+    TSkinManage* manager = SkinManager();
+    auto* host = manager ? dynamic_cast<TWinSkinForm*>(manager->FindForm(Window)) : nullptr;
+    if (!form || !host) return;
+    host_ = host;
+    MapChildren(form);
+  }
+
+ private:
+  bool Has(TSkinControlType Kind) const { return skin_->SkinControls().Contains(Kind); }
+
+  bool Skinned(vcl::TControl* Control) const {
+    for (TSkinControl* s : host_->Skinners())
+      if (s->Owner() == Control) return true;
+    return false;
+  }
+
+  template <class S>
+  void Attach(vcl::TWinControl* Control, bool SetColor = false) {
+    if (Skinned(Control)) return;
+    auto* s = new S(Control);
+    s->AttachControl(host_, skin_, SetColor, nullptr);
+  }
+
+  void MapChildren(vcl::TWinControl* Parent) {
+    for (int i = 0; i < Parent->ControlCount(); ++i) Map(Parent->Controls(i));
+  }
+
+  void Map(vcl::TControl* c) {
+    if (c->Tag() == skin_->DisableTag()) return;
+    if (auto* speed = dynamic_cast<vcl::TSpeedButton*>(c)) {
+      if (Has(xcSpeedButton) && !Skinned(speed)) (new TSkinSpeedButton(speed))->AttachGraphicControl(host_, skin_, nullptr);
+      return;
+    }
+    auto* w = dynamic_cast<vcl::TWinControl*>(c);
+    if (!w) return;
+    if (auto* pages = dynamic_cast<vcl::TPageControl*>(w)) {
+      if (!Has(xcTab)) return;
+      MapChildren(pages);
+      if (pages->Style() == vcl::tsTabs)
+        Attach<TSkinTab>(pages);
+      else
+        Attach<TSkinTabBtn>(pages);
+    } else if (auto* tabSet = dynamic_cast<vcl::TTabSet*>(w)) {
+      if (Has(xcTab)) Attach<TSkinTab31>(tabSet);
+    } else if (dynamic_cast<vcl::TTabSheet*>(w)) {
+      if (!Has(xcTab)) return;
+      MapChildren(w);
+      Attach<TSkinTabSheet>(w);
+    } else if (dynamic_cast<vcl::TCustomRadioGroup*>(w)) {
+      if (!Has(xcRadioButton)) return;
+      for (int i = 0; i < w->ControlCount(); ++i)
+        if (auto* radio = dynamic_cast<vcl::TRadioButton*>(w->Controls(i))) Attach<TSkinRadioButton>(radio);
+      Attach<TSkinGroupBox>(w, true);
+    } else if (dynamic_cast<vcl::TCustomGroupBox*>(w)) {
+      if (!Has(xcPanel)) return;
+      MapChildren(w);
+      Attach<TSkinGroupBox>(w);
+    } else if (dynamic_cast<vcl::TRadioButton*>(w)) {
+      if (Has(xcRadioButton)) Attach<TSkinRadioButton>(w);
+    } else if (dynamic_cast<vcl::TCheckBox*>(w)) {
+      if (Has(xcCheckBox)) Attach<TSkinCheckBox>(w);
+    } else if (dynamic_cast<vcl::TBitBtn*>(w)) {
+      if (Has(xcBitBtn)) Attach<TSkinBitButton>(w);
+    } else if (dynamic_cast<vcl::TButton*>(w)) {
+      if (Has(xcButton)) Attach<TSkinButton>(w);
+    } else if (dynamic_cast<vcl::TCustomPanel*>(w)) {
+      if (!Has(xcPanel)) return;
+      MapChildren(w);
+      Attach<TSkinBox>(w, true);
+    }
+  }
+
+  TSkinData* skin_;
+  TWinSkinForm* host_ = nullptr;
+};
+
+}  // namespace
+
+VCL_CLASS_INFO(TGallerySkinners) {}
+
+void SkinControlsOfForms(winskin::TSkinData* Skin) {
+  auto* skinners = new TGallerySkinners(Skin);
+  Skin->OnAfterSkinForm = winskin::TOnSkinForm::Bind<&TGallerySkinners::FormSkinned>(skinners);
+}
+
+}  // namespace gallery
