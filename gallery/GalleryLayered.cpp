@@ -8,6 +8,7 @@
 #include "classlib/forms/ScrollBox.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/manager/Animations.h"
 #include "skin_layered/paint/HintManager.h"
 #include "skin_layered/paint/SectionGrid.h"
@@ -138,6 +139,12 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
   SetBounds(40, 40, 760, 560);
   manager_ = vcl::Construct<skin_layered::TsSkinManager>(this);
   manager_->SetActive(false);
+  manager_->OnAfterChange = vcl::TNotifyEvent::Bind<&TGalleryLayered::ManagerChanged>(this);
+  manager_->OnDeactivate = vcl::TNotifyEvent::Bind<&TGalleryLayered::ManagerChanged>(this);
+  // The form's skin provider takes the form's messages. Its frame stays the system's
+  // (DrawNonClientArea off, the system's caption buttons kept) until the provider paints one.
+  auto* provider = vcl::Construct<skin_layered::TsSkinProvider>(this);
+  provider->SetDrawNonClientArea(false);
   new skin_layered::TsHintManager(this);
 
   menu_ = new vcl::TMainMenu(this);
@@ -279,11 +286,9 @@ void TGalleryLayered::ShowSampleHint() {
   hints->ShowHintAt(p, L"A hint of the hint manager", 0);
 }
 
-void TGalleryLayered::WndProc(vcl::TMessage& Message) {
-  TForm::WndProc(Message);
-  if (Message.Msg != kSkinCmdMessage) return;
-  const int command = SkinCommandOf(Message.WParam);
-  if (command == skin_layered::scmRefresh || command == skin_layered::scmRemoveSkin) SkinChanged();
+void TGalleryLayered::ManagerChanged(vcl::TObject*) {
+  // The manager lets its skin go when the page is freed, after the page's controls.
+  if (!ComponentState().Contains(vcl::csDestroying)) SkinChanged();
 }
 
 }  // namespace gallery

@@ -74,10 +74,9 @@ class TGalleryLayered : public vcl::TForm {
   // Shows a hint of the hint manager below the panel.
   void ShowSampleHint();
 
- protected:
-  void WndProc(vcl::TMessage& Message) override;
-
  private:
+  // The manager changed its skin or let it go.
+  void ManagerChanged(vcl::TObject* Sender);
   void AddSource(const LayeredSource& Source);
   void SourceClick(vcl::TObject* Sender);
   void NoSkinClick(vcl::TObject* Sender);

@@ -161,6 +161,8 @@ class TsCommonData : public vcl::TPersistent {
   void InitCacheBmp();
   // Sets the cache's size to 0 x 0 (nothing without a cache).
   void DropCache();
+  // Frees the cache (a form's window image is made again on its next paint).
+  void FreeCacheBmp() { cache_bmp_.reset(); }
   int GlowMargin() const;
   void RefreshParentCache();
   void RepaintChildren(vcl::TWinControl* Control, vcl::TPoint Offset);

@@ -178,6 +178,9 @@ class TsSkinManager : public vcl::TComponent, public TqvDefaultManager, public T
   bool MainWindowHook(vcl::TMessage& Message);
   // The last preview block taken in.
   const TqvPreviewBlock& PreviewData() const { return preview_; }
+  // The skin editor's data (a whole block with the magic) taken as the preview block; false
+  // keeps the block before.
+  bool TakePreviewData(const void* Data, std::size_t Size) { return ReadPreviewBlock(Data, Size, preview_); }
 
   // ---- extended borders: the form shadows and their margins (empty without them)
   vcl::TBitmap* FormShadow(bool Active) const { return Active ? shadow_active_.get() : shadow_inactive_.get(); }

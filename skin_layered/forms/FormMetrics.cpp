@@ -1,0 +1,128 @@
+#include "skin_layered/forms/FormMetrics.h"
+
+#include "classlib/forms/Forms.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/BorderForm.h"
+#include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
+
+namespace skin_layered {
+namespace {
+
+// Read once: a change of the system's caption metrics during the run is not seen.
+int CaptionHeightCache(bool Small) {
+  static int normal = 0, small = 0;
+  int& cache = Small ? small : normal;
+  if (cache == 0) cache = GetSystemMetrics(Small ? SM_CYSMCAPTION : SM_CYCAPTION);
+  return cache;
+}
+
+const TsSkinManager* ManagerOf(const TqvBorderForm* BorderForm) {
+  return BorderForm && BorderForm->SkinData ? BorderForm->SkinData->GetSkinManager() : nullptr;
+}
+
+LONG_PTR StyleOf(HWND Wnd) { return Wnd ? GetWindowLongPtrW(Wnd, GWL_STYLE) : 0; }
+
+}  // namespace
+
+int SysBorderWidth(HWND Wnd, const TqvBorderForm* BorderForm, bool CheckSkin) {
+  if (CheckSkin)
+    if (const int skin = SkinBorderWidth(BorderForm); skin != 0) return skin;
+  const LONG_PTR style = StyleOf(Wnd);
+  if (style & WS_THICKFRAME) return GetSystemMetrics(SM_CXSIZEFRAME);
+  if (style & WS_DLGFRAME) return GetSystemMetrics(SM_CXDLGFRAME);
+  return 0;
+}
+
+int DefBorderWidth(HWND Wnd, const TqvBorderForm* BorderForm, bool CheckSkin) {
+  return BorderForm ? 0 : SysBorderWidth(Wnd, nullptr, CheckSkin);
+}
+
+int SysCaptionHeight(const vcl::TCustomForm* Form) {
+  if (!Form) return CaptionHeightCache(false);
+  const bool tool = Form->BorderStyle() == vcl::TFormBorderStyle::bsToolWindow || Form->BorderStyle() == vcl::TFormBorderStyle::bsSizeToolWin;
+  auto* form = const_cast<vcl::TCustomForm*>(Form);
+  const bool minimised = form->HandleAllocated() && IsIconic(form->Handle());
+  return CaptionHeightCache(tool && !minimised);
+}
+
+int SkinBorderWidth(const TqvBorderForm* BorderForm) {
+  const TsSkinManager* manager = ManagerOf(BorderForm);
+  return manager ? manager->Skin().SkinData.BorderWidth : 0;
+}
+
+int SkinTitleHeight(const TqvBorderForm* BorderForm) {
+  const TsSkinManager* manager = ManagerOf(BorderForm);
+  if (!manager) return 0;
+  const TsSkinData& data = manager->Skin().SkinData;
+  const int title = data.TitleHeight != 0 ? data.TitleHeight : 30;
+  const TsSkinProvider* provider = BorderForm->Provider;
+  const bool zoomed = provider && provider->Form && provider->Form->HandleAllocated() &&
+                      IsZoomed(provider->Form->Handle());
+  if (zoomed) return data.MaxHeight != 0 ? data.MaxHeight : title;
+  return title;
+}
+
+int BorderFormOffsetX(const TqvBorderForm* BorderForm) {
+  if (!BorderForm) return 0;
+  const HWND parent = BorderForm->ParentHandle();
+  return SysBorderWidth(parent, BorderForm, true) - SysBorderWidth(parent, BorderForm, false);
+}
+
+int BorderFormOffsetY(const TqvBorderForm* BorderForm) {
+  if (!BorderForm) return 0;
+  return BorderForm->CaptionHeight(true) - BorderForm->CaptionHeight(false) -
+         SysBorderWidth(BorderForm->ParentHandle(), BorderForm, false);
+}
+
+bool HasThickFrame(HWND Wnd) { return (StyleOf(Wnd) & WS_THICKFRAME) != 0; }
+
+bool IsSingleImageMask(int Index, const TsSkinManager* Manager) {
+  if (Index < 0) return true;
+  if (!Manager || !Manager->IsValidImgIndex(Index)) return false;
+  return Manager->Skin().Images[static_cast<std::size_t>(Index)].ImageCount == 1;
+}
+
+int DefTitleIconSize(int CaptionHeight) {
+  if (CaptionHeight >= -100 && CaptionHeight <= 8) return 1;
+  if (CaptionHeight >= 9 && CaptionHeight <= 16) return 8;
+  return 16;
+}
+
+int WndWidth(HWND Wnd) {
+  RECT r{};
+  GetWindowRect(Wnd, &r);
+  return r.right - r.left;
+}
+
+int WndHeight(HWND Wnd) {
+  RECT r{};
+  GetWindowRect(Wnd, &r);
+  return r.bottom - r.top;
+}
+
+int ClientWidthOf(HWND Wnd) {
+  RECT r{};
+  GetClientRect(Wnd, &r);
+  return r.right - r.left;
+}
+
+int ClientHeightOf(HWND Wnd) {
+  RECT r{};
+  GetClientRect(Wnd, &r);
+  return r.bottom - r.top;
+}
+
+TsSkinProvider* GetSkinProvider(vcl::TComponent* Component) {
+  vcl::TCustomForm* form = nullptr;
+  for (vcl::TComponent* c = Component; c && !form; c = c->Owner()) form = dynamic_cast<vcl::TCustomForm*>(c);
+  if (!form) return nullptr;
+  // A form without its window is asked through its window procedure (the provider's hook).
+  const LRESULT answer = form->HandleAllocated()
+                             ? SendCommandToWnd(form->Handle(), scmGetProvider, 0)
+                             : form->Perform(kSkinCmdMessage, SkinCommandWParam(scmGetProvider), 0);
+  return reinterpret_cast<TsSkinProvider*>(answer);
+}
+
+}  // namespace skin_layered

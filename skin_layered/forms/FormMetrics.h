@@ -1,0 +1,51 @@
+// Window geometry of skinned forms and dialogs: the frame width and caption height of a
+// window (from the skin or the system), the offsets between a form and the border window
+// that draws its extended borders, and small size functions. The system caption heights are
+// read once and kept for the run, since painting and hit testing ask for them on every
+// message.
+#pragma once
+
+#include <windows.h>
+
+#include "classlib/rtl/Component.h"
+
+namespace vcl {
+class TCustomForm;
+}
+
+namespace skin_layered {
+
+class TqvBorderForm;
+class TsSkinProvider;
+
+// With CheckSkin the skin's frame width (SkinBorderWidth) when it is not 0; otherwise the
+// system's for the window's style: the sizing frame (WS_THICKFRAME), the dialog frame
+// (WS_DLGFRAME, part of every caption) or 0.
+int SysBorderWidth(HWND Wnd, const TqvBorderForm* BorderForm, bool CheckSkin);
+// 0 with a border form (it draws the frame), else the system's frame width.
+int DefBorderWidth(HWND Wnd, const TqvBorderForm* BorderForm, bool CheckSkin);
+// The system caption height: the small one of a tool window that is not minimised.
+int SysCaptionHeight(const vcl::TCustomForm* Form);
+// The skin's frame width; 0 without a border form or a manager of its skin data.
+int SkinBorderWidth(const TqvBorderForm* BorderForm);
+// The skin's title height (its maximised one for a maximised form); 0 without a border form
+// or a manager of its skin data.
+int SkinTitleHeight(const TqvBorderForm* BorderForm);
+// How far the skinned frame reaches beyond the real one, left and above; 0 without a border
+// form.
+int BorderFormOffsetX(const TqvBorderForm* BorderForm);
+int BorderFormOffsetY(const TqvBorderForm* BorderForm);
+
+bool HasThickFrame(HWND Wnd);
+// True for a negative index, else whether the image holds one picture.
+bool IsSingleImageMask(int Index, const class TsSkinManager* Manager);
+// The caption icon's default size for a caption height.
+int DefTitleIconSize(int CaptionHeight);
+int WndWidth(HWND Wnd);
+int WndHeight(HWND Wnd);
+int ClientWidthOf(HWND Wnd);
+int ClientHeightOf(HWND Wnd);
+// The provider of the first form up the component's owner chain; nil when there is none.
+TsSkinProvider* GetSkinProvider(vcl::TComponent* Component);
+
+}  // namespace skin_layered

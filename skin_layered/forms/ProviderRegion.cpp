@@ -1,0 +1,207 @@
+// The skinned form's window region (the window image less the transparent corner pixels of
+// the skin's border images), the picture of the whole form, the repaint of the frame on
+// demand, and the form's pictures for the task bar.
+#include <cmath>
+
+#include "skin_layered/forms/Dwm.h"
+#include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/manager/Animations.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/paint/AlphaBitmaps.h"
+#include "skin_layered/paint/BackgroundRegions.h"
+#include "skin_layered/paint/Bitmap32.h"
+#include "skin_layered/paint/Resampling.h"
+
+namespace skin_layered {
+namespace {
+
+// The region's owner deletes it unless it is handed on.
+struct TRegion {
+  HRGN Handle;
+  ~TRegion() {
+    if (Handle) DeleteObject(Handle);
+  }
+  HRGN Release() { return std::exchange(Handle, nullptr); }
+};
+
+// Clears a flag of the provider on every way out.
+struct TExtFlagScope {
+  std::uint32_t& Flags;
+  std::uint32_t Bit;
+  TExtFlagScope(std::uint32_t& F, std::uint32_t B) : Flags(F), Bit(B) { Flags |= Bit; }
+  ~TExtFlagScope() { Flags &= ~Bit; }
+};
+
+// The source of the task-bar pictures: the minimised form's picture while it is restored by
+// its animation, else the window image.
+vcl::TBitmap* PictureSource(TsSkinProvider* Provider, bool& FromCache) {
+  vcl::TBitmap* snapshot = Provider->AnimationSnapshot();
+  FromCache = snapshot == nullptr;
+  vcl::TBitmap* source = snapshot ? snapshot : (Provider->SkinData ? Provider->SkinData->CacheBmp() : nullptr);
+  return source && source->Width() > 0 && source->Height() > 0 ? source : nullptr;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// Region
+
+void TsSkinProvider::UpdateRgnRects() {
+  RgnRects.clear();
+  TsSkinManager* manager = SkinManager();
+  if (!manager || !SkinData) return;
+  const TsLoadedSkin& skin = manager->Skin();
+  const int width = ImageWidth();
+  if (skin.IsValidImgIndex(SkinData->BorderIndex)) {
+    const TsMaskData& border = skin.Images[static_cast<std::size_t>(SkinData->BorderIndex)];
+    AddMaskCornerRects(RgnRects, width, border, false, 0);
+    AddMaskCornerRects(RgnRects, width, border, true, Form->Height() - border.WidthBottom);
+  }
+  const int title = GetTitleSkinIndex();
+  if (manager->IsValidSkinIndex(title)) {
+    const int mask = manager->GetMaskIndex(title, TitleSkinSection(), L"BORDERSMASK");
+    if (skin.IsValidImgIndex(mask))
+      AddMaskCornerRects(RgnRects, width, skin.Images[static_cast<std::size_t>(mask)], false, 0);
+  }
+}
+
+HRGN TsSkinProvider::MakeRgn(int DX, int DY) {
+  HRGN rgn = CreateRectRgn(DX, DY, DX + ImageWidth(), DY + Form->Height());
+  for (const vcl::TRect& r : RgnRects) {
+    TRegion hole{CreateRectRgn(r.Left + DX, r.Top + DY, r.Right + DX, r.Bottom + DY)};
+    CombineRgn(rgn, rgn, hole.Handle, RGN_DIFF);
+  }
+  return rgn;
+}
+
+void TsSkinProvider::UpdateFormRgn(bool Repaint) {
+  if (!DrawNonClientArea || !Form->HandleAllocated() || Frozen || (State & kProviderChangeFrozen)) return;
+  const HWND wnd = Form->Handle();
+  if (!HasBorder() && !IsIconic(wnd) && !HasThickFrame(wnd)) return;
+  // Until the window image was painted with the client area, the form may keep its own region.
+  if (!FirstPaintDone && static_cast<WPARAM>(SendMessageW(wnd, kRegionQueryMessage, kRegionQueryValue, 0)) ==
+                             kRegionQueryValue)
+    return;
+  SettingRgn = true;
+  TRegion region{nullptr};
+  if (TqvBorderForm* border = ExtBorderForm()) {
+    // The border window draws the skinned frame: only the client part of the window stays.
+    const int frame = SysBorderWidth(wnd, border, false);
+    const int caption = SysCaptionHeight(Form);
+    region.Handle = CreateRectRgn(frame, frame + caption, WndWidth(wnd) - frame, WndHeight(wnd) - frame);
+  } else if (IsZoomed(wnd) && Form->Constraints()->MaxWidth() == 0 && Form->Constraints()->MaxHeight() == 0 &&
+             Form->FormStyle() != vcl::fsMDIChild) {
+    // The part of a maximised window that lies on its monitor.
+    const int side = SysBorderWidth(wnd, nullptr, false);
+    const int topBottom = DefBorderWidth(wnd, nullptr, false);
+    region.Handle = CreateRectRgn(side, topBottom, WndWidth(wnd) - side, WndHeight(wnd) - topBottom);
+  } else {
+    region.Handle = MakeRgn(0, 0);
+  }
+  RgnChanged = false;
+  // The system owns the region from here on.
+  SetWindowRgn(wnd, region.Release(), Repaint ? TRUE : FALSE);
+  SettingRgn = false;
+}
+
+// ---------------------------------------------------------------------------------------
+// The form's picture and the frame's repaint
+
+std::unique_ptr<vcl::TBitmap> TsSkinProvider::FormSnapshot(bool FreeCache) {
+  vcl::TBitmap* cache = SkinData ? SkinData->CacheBmp() : nullptr;
+  if (!cache) return nullptr;
+  auto snapshot = CreateBmp32(cache->Width(), cache->Height());
+  snapshot->Canvas()->Lock();
+  PaintParentBgToBmp(snapshot.get(), Form, 0, this, 0);
+  snapshot->Canvas()->Unlock();
+  if (!ExtBorderForm())
+    FillAlphaRect(snapshot.get(), vcl::Rect(0, 0, snapshot->Width(), snapshot->Height()), 255);
+  if (FreeCache) SkinData->FreeCacheBmp();
+  return snapshot;
+}
+
+void TsSkinProvider::RefreshNonClient() {
+  if (Frozen || (State & kProviderChangeFrozen) || !Form || !Form->Visible() || !DrawNonClientArea ||
+      Form->ControlState().Contains(vcl::csDestroyingHandle) || !SkinData || !SkinData->Skinned(false) ||
+      !Form->HandleAllocated())
+    return;
+  if (Form->FormStyle() == vcl::fsMDIChild && IsZoomed(Form->Handle())) {
+    TsSkinProvider* frame = MDIProvider();
+    if (!frame || frame == this || !frame->Form || !frame->Form->HandleAllocated()) return;
+    frame->SkinData->BGChanged = true;
+    HDC dc = GetWindowDC(frame->Form->Handle());
+    const int saved = SaveDC(dc);
+    frame->PaintBorders(dc);
+    RestoreDC(dc, saved);
+    ReleaseDC(frame->Form->Handle(), dc);
+    return;
+  }
+  SkinData->BGChanged = true;
+  if (TqvBorderForm* border = ExtBorderForm()) {
+    if (Form->Menu()) SendToProvider(WM_NCPAINT, 1, 0);
+    border->UpdateExBordersPos(true, 255);
+    return;
+  }
+  const HWND wnd = Form->Handle();
+  HDC dc = GetWindowDC(wnd);
+  const int saved = SaveDC(dc);
+  if (!SkinData->CacheBmp())
+    if (TsSkinManager* manager = SkinManager()) InitExBorders(manager->ExtendedBorders());
+  PaintBorders(dc);
+  RestoreDC(dc, saved);
+  ReleaseDC(wnd, dc);
+}
+
+// ---------------------------------------------------------------------------------------
+// Task-bar pictures
+
+bool SetIconicThumbnail(HWND Wnd, TsSkinProvider* Provider, int MaxWidth, int MaxHeight) {
+  if (!Provider || MaxWidth <= 0 || MaxHeight <= 0) return false;
+  LoadDwmApi();
+  if (!HasIconicThumbnail()) return false;
+  bool fromCache = false;
+  vcl::TBitmap* source = PictureSource(Provider, fromCache);
+  if (!source) return false;
+  // Fitted into the largest size asked, keeping the picture's proportions.
+  int width, height;
+  if (static_cast<double>(MaxWidth) / MaxHeight > static_cast<double>(source->Width()) / source->Height()) {
+    height = MaxHeight;
+    width = static_cast<int>(std::lround(static_cast<double>(source->Width()) * MaxHeight / source->Height()));
+  } else {
+    width = MaxWidth;
+    height = static_cast<int>(std::lround(static_cast<double>(source->Height()) * MaxWidth / source->Width()));
+  }
+  if (width <= 0 || height <= 0) return false;
+  TExtFlagScope picture(Provider->ExtFlags, kExtTaskbarPicture);
+  auto thumb = CreateBmp32(width, height);
+  StretchWithFilter(source, thumb.get(), width, height, 1);
+  if (DwmSetIconicThumbnail(Wnd, thumb->Handle(), 0) != S_OK) return false;
+  if (fromCache) {
+    // The window image lacks the client area: the thumbnail is made again from the whole form.
+    if (auto whole = Provider->FormSnapshot(false)) {
+      StretchWithFilter(whole.get(), thumb.get(), width, height, 1);
+      DwmSetIconicThumbnail(Wnd, thumb->Handle(), 0);
+    }
+    if (TqvBorderForm* border = Provider->ExtBorderForm()) border->UpdateExBordersPos(false, 255);
+  }
+  return true;
+}
+
+bool SetIconicLivePreview(HWND Wnd, TsSkinProvider* Provider) {
+  if (!Provider) return false;
+  LoadDwmApi();
+  if (!HasIconicLivePreview()) return false;
+  bool fromCache = false;
+  vcl::TBitmap* source = PictureSource(Provider, fromCache);
+  if (!source) return false;
+  TExtFlagScope picture(Provider->ExtFlags, kExtTaskbarPicture);
+  if (!fromCache) return DwmSetIconicLivePreview(Wnd, source->Handle(), POINT{0, 0}, kDwmDisplayFrame) == S_OK;
+  auto whole = Provider->FormSnapshot(false);
+  const bool done = whole && DwmSetIconicLivePreview(Wnd, whole->Handle(), POINT{0, 0}, kDwmDisplayFrame) == S_OK;
+  if (TqvBorderForm* border = Provider->ExtBorderForm()) border->UpdateExBordersPos(false, 255);
+  return done;
+}
+
+}  // namespace skin_layered

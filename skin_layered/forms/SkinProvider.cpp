@@ -1,0 +1,356 @@
+#include "skin_layered/forms/SkinProvider.h"
+
+#include "classlib/forms/Menus.h"
+#include "classlib/rtl/SysUtils.h"
+#include "skin_layered/core/FormRegistry.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/Dwm.h"
+#include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/paint/Bitmap32.h"
+
+namespace skin_layered {
+
+VCL_CLASS_INFO(TsSkinProvider) {
+  p.Object<&TsSkinProvider::AddedTitle, &TsSkinProvider::SetAddedTitle>(L"AddedTitle", TqvAddedTitle::StaticClass());
+  p.Bool<&TsSkinProvider::AllowAnimation, &TsSkinProvider::SetAllowAnimation>(L"AllowAnimation", true);
+  p.Bool<&TsSkinProvider::AllowExtBorders, &TsSkinProvider::SetAllowExtBorders>(L"AllowExtBorders", true);
+  p.Bool<&TsSkinProvider::AllowBlendOnMoving, &TsSkinProvider::SetAllowBlendOnMoving>(L"AllowBlendOnMoving", true);
+  p.Enum<&TsSkinProvider::CaptionAlignment, &TsSkinProvider::SetCaptionAlignment>(
+      L"CaptionAlignment", static_cast<int64_t>(vcl::taLeftJustify));
+  p.Bool<&TsSkinProvider::GetDrawNonClientArea, &TsSkinProvider::SetDrawNonClientArea>(L"DrawNonClientArea", true);
+  p.Bool<&TsSkinProvider::DrawClientArea, &TsSkinProvider::SetDrawClientArea>(L"DrawClientArea", true);
+  p.Object<&TsSkinProvider::GluedForms, &TsSkinProvider::SetGluedForms>(L"GluedForms",
+                                                                     vcl::TStringList::StaticClass());
+  p.Object<&TsSkinProvider::GetSkinData, &TsSkinProvider::SetSkinData>(L"SkinData", TsScrollWndData::StaticClass());
+  p.Enum<&TsSkinProvider::GripMode, &TsSkinProvider::SetGripMode>(L"GripMode", static_cast<int64_t>(gmNone));
+  p.Bool<&TsSkinProvider::MakeSkinMenu, &TsSkinProvider::SetMakeSkinMenu>(L"MakeSkinMenu", false);
+  p.String<&TsSkinProvider::MenuLineSkin, &TsSkinProvider::SetMenuLineSkin>(L"MenuLineSkin");
+  p.Enum<&TsSkinProvider::ResizeMode, &TsSkinProvider::SetResizeMode>(L"ResizeMode",
+                                                                     static_cast<int64_t>(rmStandard));
+  p.Bool<&TsSkinProvider::ScreenSnap, &TsSkinProvider::SetScreenSnap>(L"ScreenSnap", false);
+  p.Integer<&TsSkinProvider::SnapBuffer, &TsSkinProvider::SetSnapBuffer>(L"SnapBuffer", 10);
+  p.Bool<&TsSkinProvider::ShowAppIcon, &TsSkinProvider::SetShowAppIcon>(L"ShowAppIcon", true);
+  p.Object<&TsSkinProvider::SysSubMenu, &TsSkinProvider::SetSysSubMenu>(L"SysSubMenu", TqvSysSubMenu::StaticClass());
+  p.Object<&TsSkinProvider::TitleBar, &TsSkinProvider::SetTitleBar>(L"TitleBar", vcl::TComponent::StaticClass());
+  p.Object<&TsSkinProvider::TitleButtons, &TsSkinProvider::SetTitleButtons>(L"TitleButtons",
+                                                                         TsTitleButtons::StaticClass());
+  p.Object<&TsSkinProvider::TitleIcon, &TsSkinProvider::SetTitleIcon>(L"TitleIcon", TsTitleIcon::StaticClass());
+  p.String<&TsSkinProvider::TitleSkin, &TsSkinProvider::SetTitleSkin>(L"TitleSkin");
+  p.Bool<&TsSkinProvider::UseGlobalColor, &TsSkinProvider::SetUseGlobalColor>(L"UseGlobalColor", true);
+  p.Event<&TsSkinProvider::OnAfterAnimation>(L"OnAfterAnimation");
+  p.Event<&TsSkinProvider::OnExtHitTest>(L"OnExtHitTest");
+  p.Event<&TsSkinProvider::OnSkinItem>(L"OnSkinItem");
+  p.Event<&TsSkinProvider::OnSkinItemEx>(L"OnSkinItemEx");
+}
+
+namespace {
+
+struct TProviderUnit {
+  bool PreviewMode = false;
+  bool PreviewRead = false;  // the switch was read in this run
+  HWND PreviewForm = nullptr;
+  TsSkinProvider* MDIProvider = nullptr;
+};
+
+TProviderUnit& Unit() {
+  static TProviderUnit unit;
+  return unit;
+}
+
+bool Designing(const vcl::TComponent* C) { return C && C->ComponentState().Contains(vcl::csDesigning); }
+bool BeingDestroyed(const vcl::TComponent* C) { return C && C->ComponentState().Contains(vcl::csDestroying); }
+
+// The last title bar component among the form's components (a class of that name).
+vcl::TComponent* LastTitleBar(const vcl::TComponent* Form) {
+  vcl::TComponent* found = nullptr;
+  for (int i = 0; i < Form->ComponentCount(); ++i)
+    for (const vcl::TClassInfo* c = &Form->Components(i)->ClassType(); c; c = c->Parent)
+      if (c->Name == L"TsTitleBar") found = Form->Components(i);
+  return found;
+}
+
+}  // namespace
+
+bool ProviderPreviewMode() { return Unit().PreviewMode; }
+HWND PreviewFormHandle() { return Unit().PreviewForm; }
+TsSkinProvider* MDIProvider() { return Unit().MDIProvider; }
+void SetMDIProvider(TsSkinProvider* Provider) { Unit().MDIProvider = Provider; }
+void ResetPreviewLink(bool PreviewMode) {
+  Unit().PreviewForm = nullptr;
+  Unit().PreviewMode = PreviewMode;
+  Unit().PreviewRead = true;
+}
+
+// ---------------------------------------------------------------------------------------
+// Creation and takeover
+
+vcl::TComponent* TsSkinProvider::CheckedOwner(vcl::TComponent* AOwner) {
+  auto* form = dynamic_cast<vcl::TCustomForm*>(AOwner);
+  if (!form) throw vcl::EAbort(kFormsOnlyMessage);
+  if (!Designing(form)) return AOwner;
+  // A designed form takes one provider; one the library attached is dropped instead.
+  for (int i = 0; i < form->ComponentCount(); ++i)
+    if (dynamic_cast<TsSkinProvider*>(form->Components(i))) throw vcl::EAbort(kOneProviderMessage);
+  return AOwner;
+}
+
+TsSkinProvider::TsSkinProvider(vcl::TComponent* AOwner) : TsSkinProviderBase(CheckedOwner(AOwner)) {
+  TProviderUnit& unit = Unit();
+  // Preview mode: the first parameter is "/qvpreview", exactly.
+  if (!unit.PreviewRead) {
+    unit.PreviewRead = true;
+    unit.PreviewMode = vcl::ParamCount() >= 1 && vcl::ParamStr(1) == kPreviewSwitch;
+  }
+  Form = static_cast<vcl::TCustomForm*>(AOwner);
+  if (Designing(Form)) {
+    if (auto* other = reinterpret_cast<TsSkinProvider*>(
+            Form->Perform(kSkinCmdMessage, SkinCommandWParam(scmGetProvider), 0))) {
+      if (other->AutoCreated)
+        vcl::TObject::Free(other);
+      else
+        OtherProvider = true;
+    }
+    title_bar_ = LastTitleBar(Form);
+  }
+
+  AeroAtStart = AeroIsEnabled();
+  skin_data_ = std::make_unique<TsScrollWndData>(this, false);
+  SkinData = skin_data_.get();
+  skin_data_->SetSkinSection(L"FORM");
+  skin_data_->COC = kFormControlCode;
+  if (!Form->ControlState().Empty() && Form->BorderStyle() != vcl::TFormBorderStyle::bsNone) skin_data_->Updating = true;
+  added_title_ = std::make_unique<TqvAddedTitle>(this);
+  title_icon_ = std::make_unique<TsTitleIcon>(this);
+  title_buttons_ = std::make_unique<TsTitleButtons>(this);
+  sys_sub_menu_ = std::make_unique<TqvSysSubMenu>();
+  glued_forms_ = std::make_unique<vcl::TStringList>();
+
+  if (!Designing(this) && !OtherProvider) TakeOver();
+}
+
+TsSkinProvider* TsSkinProvider::CreateEx(vcl::TComponent* AOwner) {
+  auto* provider = vcl::Construct<TsSkinProvider>(AOwner);
+  provider->AutoCreated = true;
+  provider->title_bar_ = LastTitleBar(provider->Form);
+  return provider;
+}
+
+void TsSkinProvider::TakeOver() {
+  temp_bmp_ = std::make_unique<vcl::TBitmap>();
+  temp_bmp_->Canvas()->Lock();
+  work_bmp_ = CreateBmp32(0, 0);
+  MenuLineCount = -1;
+  hook_.Install(Form, vcl::TWndMethod::Bind<&TsSkinProvider::NewWndProc>(this));
+  RegisterForm(Form);
+  FormActive = true;
+}
+
+void TsSkinProvider::CallOldWndProc(vcl::TMessage& Message) { hook_.CallPrevious(Message); }
+
+LRESULT TsSkinProvider::SendToProvider(UINT Msg, WPARAM WParam, LPARAM LParam) {
+  vcl::TMessage m{Msg, WParam, LParam, 0};
+  NewWndProc(m);
+  return m.Result;
+}
+
+void TsSkinProvider::AfterConstruction() {
+  TsSkinProviderBase::AfterConstruction();
+  TsSkinManager* manager = SkinManager();
+  if (!OtherProvider && !AutoCreated && manager && manager->Active() && !Designing(this)) InitMenuItems();
+}
+
+void TsSkinProvider::Loaded() {
+  TsSkinProviderBase::Loaded();
+  if (OtherProvider || AutoCreated || !SkinManager() || Designing(this) || !skin_data_->Skinned(true)) return;
+  PrepareForm();
+}
+
+void TsSkinProvider::PrepareForm() {
+  if (Form->HandleAllocated()) DisableDwmTransitions(Form->Handle(), DrawNonClientArea);
+  InitMenuItems();
+  // The control adapter, the system menu and the MDI frame's object come with their parts.
+  TsSkinManager* manager = SkinManager();
+  const int glyph = manager ? manager->GetMaskIndex(manager->Skin().ConstData.IndexGLOBALINFO, L"GLOBALINFO",
+                                                    L"TITLEBUTTON")
+                            : kNoIndex;
+  for (int i = 0; i < title_buttons_->Count(); ++i) {
+    TsTitleButton* button = title_buttons_->Items(i);
+    button->SkinGlyphIndex = button->UseSkinData() ? glyph : kNoIndex;
+  }
+  if (Form->BorderStyle() == vcl::TFormBorderStyle::bsSizeToolWin) {
+    allow_blend_on_moving_ = false;
+    SetUseGlobalColor(true);
+  }
+}
+
+void TsSkinProvider::Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) {
+  TsSkinProviderBase::Notification(AComponent, Operation);
+  if (auto* manager = dynamic_cast<TsSkinManager*>(AComponent)) {
+    if (!skin_data_) return;
+    if (Operation == vcl::TOperation::opInsert && !skin_data_->SkinManager())
+      skin_data_->SetSkinManager(manager);
+    else if (Operation == vcl::TOperation::opRemove && skin_data_->SkinManager() == manager)
+      skin_data_->ForgetManager();
+  } else if (AComponent && AComponent == title_bar_ && Operation == vcl::TOperation::opRemove) {
+    title_bar_ = nullptr;
+  } else if (AComponent && !title_bar_ && Operation == vcl::TOperation::opInsert) {
+    for (const vcl::TClassInfo* c = &AComponent->ClassType(); c; c = c->Parent)
+      if (c->Name == L"TsTitleBar") title_bar_ = AComponent;
+  }
+}
+
+TsSkinProvider::~TsSkinProvider() {
+  if (added_title_) {
+    InitExBorders(false);
+    added_title_.reset();
+  }
+  if (!Designing(this)) {
+    KillAnimations();
+    if (Form) UnregisterForm(Form);
+    if (Form && hook_.Installed()) {
+      // Only while our hook is on top is the saved procedure put back; under a later hook the
+      // provider just leaves the chain.
+      hook_.Remove();
+      TsSkinProvider* frame = MDIProvider();
+      if (Form->FormStyle() == vcl::fsMDIChild && Form->Menu() && frame && frame != this && !BeingDestroyed(frame) &&
+          frame->Form && !BeingDestroyed(frame->Form)) {
+        frame->skin_data_->BGChanged = true;
+        frame->MenuLineCount = -1;
+        frame->SendToProvider(WM_NCPAINT, 1, 0);
+      }
+      if (frame == this) SetMDIProvider(nullptr);
+    }
+    if (temp_bmp_) temp_bmp_->Canvas()->Unlock();
+    temp_bmp_.reset();
+    work_bmp_.reset();
+  }
+  if (Unit().MDIProvider == this) Unit().MDIProvider = nullptr;
+  title_icon_.reset();
+  title_buttons_.reset();
+  sys_sub_menu_.reset();
+  SkinData = nullptr;
+  skin_data_.reset();
+  glued_forms_.reset();
+}
+
+// ---------------------------------------------------------------------------------------
+// Properties
+
+void TsSkinProvider::SetSkinData(TsScrollWndData* Value) {
+  if (Value && skin_data_) skin_data_->Assign(Value);
+}
+
+void TsSkinProvider::SetTitleSkin(const vcl::String& Value) {
+  if (title_skin_ == Value) return;
+  title_skin_ = Value;
+  TitleSkinIndex = -1;
+  if (!ComponentState().Contains(vcl::csLoading)) RefreshNonClient();
+}
+
+void TsSkinProvider::SetUseGlobalColor(bool Value) {
+  use_global_color_ = Value;
+  if (Value && Form && skin_data_ && skin_data_->Skinned() && !skin_data_->CustomColor()) ApplyGlobalColor();
+}
+
+void TsSkinProvider::ApplyGlobalColor() {
+  if (TsSkinManager* manager = SkinManager()) Form->SetColor(manager->GetGlobalColor());
+}
+
+TsSkinManager* TsSkinProvider::SkinManager() const { return skin_data_ ? skin_data_->GetSkinManager() : nullptr; }
+
+bool TsSkinProvider::FormSkinned() const {
+  return Form && !BeingDestroyed(Form) && skin_data_ && skin_data_->Skinned(false);
+}
+
+// ---------------------------------------------------------------------------------------
+// The skin editor
+
+void TsSkinProvider::SkinEditorLink(HWND FormHandle) {
+  TProviderUnit& unit = Unit();
+  if (!unit.PreviewMode || unit.PreviewForm) return;
+  if (vcl::Application && vcl::Application->MainForm()) {
+    vcl::TCustomForm* main = vcl::Application->MainForm();
+    if (!main->HandleAllocated() || main->Handle() != FormHandle) return;
+  }
+  unit.PreviewForm = FormHandle;
+  unit.PreviewMode = false;
+  for (int i = 0; i < 101; ++i) {
+    HWND editor = FindWindowW(nullptr, kSkinEditorCaption);
+    if (!editor) break;
+    if (SendMessageW(editor, kSkinEditorMessage, 3, reinterpret_cast<LPARAM>(FormHandle)) == 1) break;
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Sizes
+
+int TsSkinProvider::SysCaptionHeightOfForm() const { return SysCaptionHeight(Form); }
+
+int TsSkinProvider::CaptionHeight(bool CheckSkin) {
+  const bool iconic = Form->HandleAllocated() && IsIconic(Form->Handle());
+  const LONG_PTR style = Form->HandleAllocated() ? GetWindowLongPtrW(Form->Handle(), GWL_STYLE) : 0;
+  const bool noBorder = Form->BorderStyle() == vcl::TFormBorderStyle::bsNone && !(style & WS_CHILD);
+  if (!iconic && (noBorder || (style & WS_CAPTION) != WS_CAPTION)) return 0;
+  int result = CheckSkin && ExtBorderForm() ? SkinTitleHeight(ExtBorderForm()) : 0;
+  if (MaxBorderLarge) result = std::max(result, SysCaptionHeightOfForm() + 4);
+  return result != 0 ? result : SysCaptionHeightOfForm();
+}
+
+int TsSkinProvider::VisibleSysButtons() const {
+  if (!SystemMenu || !Form->BorderIcons().Contains(vcl::biSystemMenu)) return 0;
+  const vcl::TBorderIcons icons = Form->BorderIcons();
+  return 1 + (icons.Contains(vcl::biMaximize) ? 1 : 0) + (icons.Contains(vcl::biMinimize) ? 1 : 0) +
+         (icons.Contains(vcl::biHelp) ? 1 : 0);
+}
+
+int TsSkinProvider::TitleButtonGlyphWidth(int MaskIndex) const {
+  const TsSkinManager* manager = SkinManager();
+  if (!manager || !manager->IsValidImgIndex(MaskIndex)) return 21;
+  const TsMaskData& mask = manager->Skin().Images[static_cast<std::size_t>(MaskIndex)];
+  if (mask.Bmp) return mask.Bmp->Width() / std::max<int>(1, mask.ImageCount);
+  return MaskImageWidth(mask);
+}
+
+int TsSkinProvider::CaptionGlyphHeight(int MaskIndex) const {
+  const TsSkinManager* manager = SkinManager();
+  if (!manager || !manager->IsValidImgIndex(MaskIndex)) return 21;
+  return MaskImageHeight(manager->Skin().Images[static_cast<std::size_t>(MaskIndex)]);
+}
+
+int TsSkinProvider::BorderWidthDef() const {
+  return DefBorderWidth(Form->Handle(), ExtBorderForm(), true) + Form->BorderWidth();
+}
+
+int TsSkinProvider::BorderWidthSys() const {
+  return SysBorderWidth(Form->Handle(), ExtBorderForm(), true) + Form->BorderWidth();
+}
+
+bool TsSkinProvider::HasBorder() const {
+  const bool child = Form->HandleAllocated() && (GetWindowLongPtrW(Form->Handle(), GWL_STYLE) & WS_CHILD);
+  return Form->BorderStyle() != vcl::TFormBorderStyle::bsNone || child;
+}
+
+bool TsSkinProvider::HasMenuLine() const {
+  auto* menu = dynamic_cast<vcl::TMainMenu*>(Form->Menu());
+  return menu && !menu->AutoMerge() && menu->Items() && menu->Items()->Count() > 0 &&
+         Form->FormStyle() != vcl::fsMDIChild && Form->BorderStyle() != vcl::TFormBorderStyle::bsDialog;
+}
+
+bool TsSkinProvider::GripVisible() const {
+  return grip_mode_ == gmRightBottom && Form->HandleAllocated() && !IsZoomed(Form->Handle()) &&
+         HasThickFrame(Form->Handle());
+}
+
+int TsSkinProvider::TitleIconWidth() {
+  if (!IconVisible()) return 0;
+  return title_icon_->Width() != 0 ? title_icon_->Width() : DefTitleIconSize(CaptionHeight(true));
+}
+
+int TsSkinProvider::TitleIconHeight() {
+  if (!IconVisible()) return 0;
+  return title_icon_->Height() != 0 ? title_icon_->Height() : DefTitleIconSize(CaptionHeight(true));
+}
+
+}  // namespace skin_layered

@@ -1,0 +1,391 @@
+// TsSkinProvider, the layered engine's form skinning: the component a form owns to be skinned.
+// It puts its NewWndProc in front of the form's WindowProc (a chained hook: two providers, or
+// the provider and another engine, come and go in any order), keeps the form's skin data
+// (section "FORM"), owns the title objects, and routes every message of the form: while the
+// form is skinned, the messages of the frame go to the provider's handlers and the engine's
+// command message to its answers; otherwise all but a few go straight to the form.
+//
+// The handlers are grouped by what they serve, one source file each:
+//   SkinProvider.cpp          creation, takeover, Loaded, Notification, destruction, the skin
+//                             editor link, the size accessors
+//   ProviderDispatch.cpp      NewWndProc and the answers to the command message
+//   ProviderRegion.cpp        the window region, the form snapshot, the non-client repaint and
+//                             the task-bar pictures
+//   ProviderGeometry.cpp      the window image's measures and the skin's title indexes
+//   ProviderMouse.cpp         hit testing and the mouse on the frame
+//   ProviderWindowState.cpp   activation, showing, moving and sizing
+//   ProviderFormMessages.cpp  system commands and the form's other messages
+//   ProviderPaintMessages.cpp painting the frame and the client background
+// A handler not built yet passes its message to the form's own procedure (CallOldWndProc).
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "classlib/controls/Controls.h"
+#include "classlib/controls/WindowProcHook.h"
+#include "classlib/forms/Forms.h"
+#include "classlib/graphics/GraphicsBitmap.h"
+#include "classlib/rtl/StringList.h"
+#include "skin_layered/core/FormServices.h"
+#include "skin_layered/forms/BorderForm.h"
+#include "skin_layered/forms/TitleElements.h"
+
+namespace skin_layered {
+
+class TsSkinManager;
+class TsScrollWndData;
+struct TqvSkinParams;
+
+VCL_ENUM(TsGripMode, gmNone, gmRightBottom)
+using enum TsGripMode;
+VCL_ENUM(TsResizeMode, rmStandard, rmBorder)
+using enum TsResizeMode;
+VCL_ENUM(TqvAnimEvent, aeShowing, aeHiding, aeSkinChanging)
+using enum TqvAnimEvent;
+
+// Lets the application change the border form's hit-test answer.
+using TqvNCHitTestEvent = vcl::Event<void(vcl::TMessage& Msg)>;
+// Asked before a child control gets an adapter.
+using TAddItemEvent = vcl::Event<void(vcl::TComponent* Item, bool& CanBeAdded, vcl::String& SkinSection)>;
+using TAddItemExEvent = vcl::Event<void(vcl::TComponent* Item, bool& CanBeAdded, TqvSkinParams* SkinParams)>;
+
+// The skin editor's message to a linked form (WParam 1 close, 3 the form's own, 4 answer 1).
+inline constexpr UINT kSkinEditorMessage = 0xA400;
+// The caption of the skin editor's window, and the switch that asks for the link.
+inline constexpr wchar_t kSkinEditorCaption[] = L"Pellimors Editor";
+inline constexpr wchar_t kPreviewSwitch[] = L"/qvpreview";
+// The region query sent to a form before its region is set, and the answer that keeps its own.
+inline constexpr UINT kRegionQueryMessage = 48205;
+inline constexpr WPARAM kRegionQueryValue = 16802;
+// The control type code of a form's skin data.
+inline constexpr int kFormControlCode = 224;
+
+inline constexpr wchar_t kFormsOnlyMessage[] = L"TsSkinProvider component may be used with forms only!";
+inline constexpr wchar_t kOneProviderMessage[] = L"Only one instance of the TsSkinProvider component is allowed!";
+
+// Bits of ExtFlags.
+inline constexpr std::uint32_t kExtBorderSizing = 0x1;      // a size change goes to the border window
+inline constexpr std::uint32_t kExtBlendMoving = 0x80;      // moved with blending
+inline constexpr std::uint32_t kExtMinimizing = 0x100;      // minimise animation running
+inline constexpr std::uint32_t kExtHiding = 0x200;          // hide animation running
+inline constexpr std::uint32_t kExtRestoring = 0x400;       // restore animation running
+inline constexpr std::uint32_t kExtTaskbarPicture = 0x800;  // a task-bar picture is being made
+inline constexpr std::uint32_t kExtSkinChanging = 0x1000;   // skin-change animation running
+inline constexpr std::uint32_t kExtStretchedHeight = 0x2000;
+inline constexpr std::uint32_t kExtStretchedWidth = 0x4000;
+inline constexpr std::uint32_t kExtActivating = 0x8000;
+inline constexpr std::uint32_t kExtScrollAdapter = 0x20000;  // the scroll adapter is being made or freed
+inline constexpr std::uint32_t kExtGlued = 0x40000;
+inline constexpr std::uint32_t kExtSysCommand = 0x80000;
+// A form animation of the provider is running.
+inline constexpr std::uint32_t kExtAnimations = kExtMinimizing | kExtHiding | kExtRestoring | kExtSkinChanging;
+
+class TsSkinProvider : public TsSkinProviderBase {
+  VCL_CLASS(TsSkinProvider, TsSkinProviderBase)
+ public:
+  // AOwner must be a form (else EAbort). A provider that is not designed, and found no other
+  // provider answering for a designed form, hooks the form at once.
+  explicit TsSkinProvider(vcl::TComponent* AOwner);
+  // A provider the library attaches to a form without one (the dialog hook).
+  static TsSkinProvider* CreateEx(vcl::TComponent* AOwner);
+  ~TsSkinProvider() override;
+  void AfterConstruction() override;
+  void Loaded() override;
+
+  // ---- published
+  TqvAddedTitle* AddedTitle() const { return added_title_.get(); }
+  void SetAddedTitle(TqvAddedTitle* Value) { added_title_->Assign(Value); }
+  bool AllowAnimation() const { return allow_animation_; }
+  void SetAllowAnimation(bool Value) { allow_animation_ = Value; }
+  bool AllowExtBorders() const { return allow_ext_borders_; }
+  void SetAllowExtBorders(bool Value) { allow_ext_borders_ = Value; }
+  bool AllowBlendOnMoving() const { return allow_blend_on_moving_; }
+  void SetAllowBlendOnMoving(bool Value) { allow_blend_on_moving_ = Value; }
+  vcl::TAlignment CaptionAlignment() const { return caption_alignment_; }
+  void SetCaptionAlignment(vcl::TAlignment Value) { caption_alignment_ = Value; }
+  bool GetDrawNonClientArea() const { return DrawNonClientArea; }
+  void SetDrawNonClientArea(bool Value) { DrawNonClientArea = Value; }
+  bool DrawClientArea() const { return draw_client_area_; }
+  void SetDrawClientArea(bool Value) { draw_client_area_ = Value; }
+  vcl::TStringList* GluedForms() const { return glued_forms_.get(); }
+  void SetGluedForms(vcl::TStringList* Value) { glued_forms_->Assign(Value); }
+  TsScrollWndData* GetSkinData() const { return SkinData; }
+  void SetSkinData(TsScrollWndData* Value);
+  TsGripMode GripMode() const { return grip_mode_; }
+  void SetGripMode(TsGripMode Value) { grip_mode_ = Value; }
+  bool MakeSkinMenu() const { return make_skin_menu_; }
+  void SetMakeSkinMenu(bool Value) { make_skin_menu_ = Value; }
+  const vcl::String& MenuLineSkin() const { return menu_line_skin_; }
+  void SetMenuLineSkin(const vcl::String& Value) { menu_line_skin_ = Value; }
+  TsResizeMode ResizeMode() const { return resize_mode_; }
+  void SetResizeMode(TsResizeMode Value) { resize_mode_ = Value; }
+  bool ScreenSnap() const { return screen_snap_; }
+  void SetScreenSnap(bool Value) { screen_snap_ = Value; }
+  int SnapBuffer() const { return snap_buffer_; }
+  void SetSnapBuffer(int Value) { snap_buffer_ = Value; }
+  bool ShowAppIcon() const { return show_app_icon_; }
+  void SetShowAppIcon(bool Value) { show_app_icon_ = Value; }
+  TqvSysSubMenu* SysSubMenu() const { return sys_sub_menu_.get(); }
+  void SetSysSubMenu(TqvSysSubMenu* Value) { sys_sub_menu_->Assign(Value); }
+  // The title bar component shown in the caption; nil for none.
+  vcl::TComponent* TitleBar() const { return title_bar_; }
+  void SetTitleBar(vcl::TComponent* Value) { title_bar_ = Value; }
+  TsTitleButtons* TitleButtons() const { return title_buttons_.get(); }
+  void SetTitleButtons(TsTitleButtons* Value) { title_buttons_->Assign(Value); }
+  TsTitleIcon* TitleIcon() const { return title_icon_.get(); }
+  void SetTitleIcon(TsTitleIcon* Value) { title_icon_->Assign(Value); }
+  // The title's section; empty for "FORMTITLE".
+  const vcl::String& TitleSkin() const { return title_skin_; }
+  void SetTitleSkin(const vcl::String& Value);
+  // The form's Color follows the skin's global colour.
+  bool UseGlobalColor() const { return use_global_color_; }
+  void SetUseGlobalColor(bool Value);
+
+  TqvNCHitTestEvent OnExtHitTest;
+  TAddItemEvent OnSkinItem;
+  TAddItemExEvent OnSkinItemEx;
+
+  // ---- state the form skinning shares
+  bool AutoCreated = false;    // attached by the library; cleared when it prepares the form
+  bool OtherProvider = false;  // another provider answers for the designed form: stay passive
+  bool FormActive = false;     // the caption's state (0 inactive, 1 active)
+  bool AeroAtStart = false;    // composition was on when the provider was made
+  int TitleSkinIndex = -1;     // of TitleSkin (or "FORMTITLE"); -1: look up again
+  int CaptionIndex = -1;       // of "CAPTION"; -1: look up again
+  int MenuLineCount = -1;      // main-menu lines; -1: count again
+  std::uint32_t ExtFlags = 0;  // kExt* bits
+  bool MaxBorderLarge = false;
+  bool RgnChanged = true;      // the region must be rebuilt
+  bool SettingRgn = false;     // inside UpdateFormRgn's SetWindowRgn
+  bool FirstPaintDone = false; // the window image was painted with the client area
+  bool Frozen = false;         // an animation shows a snapshot in place of the form
+  bool KeepRegion = false;     // the form keeps its region when the skin goes
+  std::vector<vcl::TRect> RgnRects;  // transparent corner pixels, window coordinates
+  // The skinned system menu, the control adapter, the MDI frame's object, the animation
+  // timer and the title cover form are made by their own parts; nil until then.
+  vcl::TComponent* SystemMenu = nullptr;
+  vcl::TObject* CtrlAdapter = nullptr;
+  vcl::TObject* MDIForm = nullptr;
+  vcl::TObject* AnimTimer = nullptr;
+  // The border form when extended borders are in force; nil otherwise (the base's BorderForm
+  // points at it too).
+  TqvBorderForm* ExtBorderForm() const { return dynamic_cast<TqvBorderForm*>(BorderForm); }
+
+  // ---- the window procedure
+  // The form's window procedure while hooked.
+  void NewWndProc(vcl::TMessage& Message);
+  // Passes the message to what the provider found in front of the form.
+  void CallOldWndProc(vcl::TMessage& Message);
+  // The provider's hook is in place.
+  bool Hooked() const { return hook_.Installed(); }
+  // The first answer to the command message, in every state; true when handled.
+  bool CommandMessage(vcl::TMessage& Message);
+  // Answers while the form is not skinned or is being destroyed; true when handled.
+  bool CommandWhileUnskinned(vcl::TMessage& Message);
+  // Answers while the form is skinned; the message never reaches the form's own procedure.
+  void CommandWhileSkinned(vcl::TMessage& Message);
+  // The form counts as skinned: not being destroyed, and its skin data skinned (an inactive
+  // skin counts).
+  bool FormSkinned() const;
+  // The message passed straight to NewWndProc; answers its result.
+  LRESULT SendToProvider(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+  TsSkinManager* SkinManager() const;
+
+  // ---- sizes (the form needs its window)
+  int CaptionHeight(bool CheckSkin) override;
+  int SysCaptionHeightOfForm() const;
+  int VisibleSysButtons() const;
+  // One picture's width of a title-button glyph image (21 without a valid one).
+  int TitleButtonGlyphWidth(int MaskIndex) const;
+  // One state's height of the caption glyph image (21 without a valid one).
+  int CaptionGlyphHeight(int MaskIndex) const;
+  int BorderWidthDef() const;
+  int BorderWidthSys() const;
+  bool HasBorder() const;
+  bool HasMenuLine() const;
+  bool GripVisible() const;
+  int TitleIconWidth();
+  int TitleIconHeight();
+
+  // ---- the window image's measures and the skin's title (ProviderGeometry.cpp)
+  int OffsetX() override;
+  int OffsetY() override;
+  int ImageWidth();
+  int ImageHeight() const;
+  vcl::TRect ShadowSize() override;
+  int BorderWidthByState(bool Always) override { return TitleHeightByState(Always); }
+  int TitleHeightByState(bool Zoomed) const;
+  int MenuHeight() const;
+  int MenuLinesCount();
+  bool IconVisible() const;
+  vcl::String TitleSkinSection() const;
+  int GetTitleSkinIndex();
+  virtual int BorderIconsTop();
+  // Re-reads what depends on the skin: the title indexes and the user buttons' glyphs.
+  void InitMenuItems();
+  // Frees the glow animations of the title's buttons and items.
+  void KillAnimations();
+  // Creates, updates or frees the border form (extended borders).
+  void InitExBorders(bool AllowExtended);
+  void FullRedraw();
+  void DropSysMenu(vcl::TPoint Point) override;
+  // Gets the form ready for skinning: transitions, title indexes, adapters, button glyphs.
+  void PrepareForm();
+
+  // ---- region, snapshot, non-client repaint (ProviderRegion.cpp)
+  void UpdateRgnRects();
+  // The window image's rectangle at (DX, DY) less the corner rectangles; the caller owns it.
+  HRGN MakeRgn(int DX, int DY);
+  HRGN MakeRgn() override { return MakeRgn(0, 0); }
+  void UpdateFormRgn(bool Repaint);
+  void UpdateRgn() override { UpdateFormRgn(true); }
+  void RefreshNonClient();
+  // The whole window image with the client area painted in; nil without a cached image.
+  std::unique_ptr<vcl::TBitmap> FormSnapshot(bool FreeCache);
+  // The form's task-bar picture of the running minimise animation, else nil.
+  virtual vcl::TBitmap* AnimationSnapshot() const { return nullptr; }
+
+  // ---- painting (the frame painting fills these)
+  void PaintAll() override;
+  // The four border strips of the window image onto the window DC.
+  virtual void PaintBorders(HDC DC);
+
+  // ---- message handlers of the form while skinned (and a few unskinned steps)
+  void WMCreate(vcl::TMessage& Message);
+  void WMMove(vcl::TMessage& Message);
+  void WMSize(vcl::TMessage& Message);
+  void WMActivate(vcl::TMessage& Message);
+  void WMSetRedraw(vcl::TMessage& Message);
+  void WMSetText(vcl::TMessage& Message);
+  void WMPaint(vcl::TMessage& Message);
+  void WMClose(vcl::TMessage& Message);
+  void WMQueryEndSession(vcl::TMessage& Message);
+  void WMEraseBkgnd(vcl::TMessage& Message);
+  void WMSysColorChange(vcl::TMessage& Message);
+  void WMShowWindow(vcl::TMessage& Message);
+  void WMSettingChange(vcl::TMessage& Message);
+  void WMActivateApp(vcl::TMessage& Message);
+  void WMChildActivate(vcl::TMessage& Message);
+  void WMGetMinMaxInfo(vcl::TMessage& Message);
+  void WMMeasureItem(vcl::TMessage& Message);
+  void WMWindowPosChanging(vcl::TMessage& Message);
+  void WMWindowPosChanged(vcl::TMessage& Message);
+  void WMCopyData(vcl::TMessage& Message);
+  void WMNotify(vcl::TMessage& Message);
+  void WMContextMenu(vcl::TMessage& Message);
+  void WMStyleChanged(vcl::TMessage& Message);
+  void WMSetIcon(vcl::TMessage& Message);
+  void WMNCCreate(vcl::TMessage& Message);
+  void WMNCHitTest(vcl::TMessage& Message);
+  void WMNCPaint(vcl::TMessage& Message);
+  void WMNCActivate(vcl::TMessage& Message);
+  void WMNCMouseMove(vcl::TMessage& Message);
+  void WMNCLButtonDown(vcl::TMessage& Message);
+  void WMNCLButtonUp(vcl::TMessage& Message);  // also WM_LBUTTONUP
+  void WMNCLButtonDblClk(vcl::TMessage& Message);
+  void WMNCRButtonDown(vcl::TMessage& Message);
+  void WMNCRButtonUp(vcl::TMessage& Message);
+  void WMSysCommand(vcl::TMessage& Message);
+  void WMInitMenuPopup(vcl::TMessage& Message);
+  void WMMouseMove(vcl::TMessage& Message);
+  void WMParentNotify(vcl::TMessage& Message);
+  void WMEnterMenuLoop(vcl::TMessage& Message);
+  void WMExitMenuLoop(vcl::TMessage& Message);
+  void WMSizing(vcl::TMessage& Message);
+  void WMMDIActivate(vcl::TMessage& Message);  // WM_MDIDESTROY and WM_MDIACTIVATE
+  void WMExitSizeMove(vcl::TMessage& Message);
+  void WMMouseLeave(vcl::TMessage& Message);  // also CM_MOUSELEAVE
+  void WMPrint(vcl::TMessage& Message);
+  void SkinEditorCommand(vcl::TMessage& Message);
+  void CMVisibleChanged(vcl::TMessage& Message);
+  void CMEnabledChanged(vcl::TMessage& Message);
+  void CMMouseEnter(vcl::TMessage& Message);
+  void CMMenuChanged(vcl::TMessage& Message);
+  void CMShowingChanged(vcl::TMessage& Message);
+  void CMControlListChange(vcl::TMessage& Message);
+  void CMRecreateWnd(vcl::TMessage& Message);
+  void CMFloat(vcl::TMessage& Message);
+  // The wheel to the control under the cursor when the form leaves it unanswered (both
+  // states).
+  void CMMouseWheel(vcl::TMessage& Message);
+  // Unskinned: before CM_VISIBLECHANGED goes to the form, and after WM_WINDOWPOSCHANGED.
+  void PrepareHideAnimation(vcl::TMessage& Message);
+  void RunHideAnimation(vcl::TMessage& Message);
+  // Unskinned, after WM_NCDESTROY: the MDI frame repainted, the snapshot form freed.
+  void CleanUpAfterDestroy();
+
+  // ---- the skin editor
+  // Links the shown form to the skin editor in preview mode (once per run).
+  void SkinEditorLink(HWND FormHandle);
+
+ protected:
+  void Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) override;
+
+ private:
+  // The owner checked (a form; in design one provider only) before anything is built.
+  static vcl::TComponent* CheckedOwner(vcl::TComponent* AOwner);
+  void TakeOver();
+  // The skin arrives while the form is not skinned.
+  void SkinArrived();
+  // The skin goes (scmRemoveSkin); false when only passed to the children.
+  void RemoveSkin(vcl::TMessage& Message);
+  void BackgroundAnswer(vcl::TMessage& Message);
+  void NewSkinWhileSkinned(vcl::TMessage& Message);
+  void RefreshWhileSkinned(vcl::TMessage& Message);
+  void SetBlend(vcl::TMessage& Message);
+  // WS_SYSMENU taken away (True) so that the system draws no caption buttons, or given back.
+  void SystemMenuStyle(bool Skinned);
+  // The main menu bar rebuilt between an update bracket; true when it happened.
+  bool RebuildMainMenuBar();
+  void ApplyGlobalColor();
+  void RestoreLabelColors();
+
+  vcl::TWindowProcHook hook_;
+  std::unique_ptr<TqvAddedTitle> added_title_;
+  std::unique_ptr<TsTitleIcon> title_icon_;
+  std::unique_ptr<TsTitleButtons> title_buttons_;
+  std::unique_ptr<TqvSysSubMenu> sys_sub_menu_;
+  std::unique_ptr<vcl::TStringList> glued_forms_;
+  std::unique_ptr<TsScrollWndData> skin_data_;
+  // Made at takeover: a bitmap whose canvas stays locked, and an empty 32-bit work bitmap.
+  std::unique_ptr<vcl::TBitmap> temp_bmp_;
+  std::unique_ptr<vcl::TBitmap> work_bmp_;
+
+  bool allow_animation_ = true;
+  bool allow_ext_borders_ = true;
+  bool allow_blend_on_moving_ = true;
+  vcl::TAlignment caption_alignment_ = vcl::taLeftJustify;
+  bool draw_client_area_ = true;
+  TsGripMode grip_mode_ = gmNone;
+  bool make_skin_menu_ = false;
+  vcl::String menu_line_skin_;
+  TsResizeMode resize_mode_ = rmStandard;
+  bool screen_snap_ = false;
+  int snap_buffer_ = 10;
+  bool show_app_icon_ = true;
+  vcl::TComponent* title_bar_ = nullptr;
+  vcl::String title_skin_;
+  bool use_global_color_ = true;
+};
+
+// ---- process-wide state of the provider unit
+// The "/qvpreview" switch was found and the link to the editor not made yet.
+bool ProviderPreviewMode();
+// The form linked to the skin editor; nil before.
+HWND PreviewFormHandle();
+// The provider of the application's MDI frame form, or nil.
+TsSkinProvider* MDIProvider();
+void SetMDIProvider(TsSkinProvider* Provider);
+// Forgets the link to the editor; preview mode as if the switch had (or had not) been found.
+void ResetPreviewLink(bool PreviewMode);
+
+// Answers the task bar's requests (WM_DWMSENDICONICTHUMBNAIL, WM_DWMSENDICONICLIVEPREVIEWBITMAP)
+// with the skinned picture of the provider's form; false when the system keeps its own.
+bool SetIconicThumbnail(HWND Wnd, TsSkinProvider* Provider, int MaxWidth, int MaxHeight);
+bool SetIconicLivePreview(HWND Wnd, TsSkinProvider* Provider);
+
+}  // namespace skin_layered

@@ -1,0 +1,245 @@
+// Frame metrics of windows and border forms, and the desktop window manager through its
+// bindings: composition on and off, refusals and missing entry points harmless, the blur
+// region always deleted, and the task-bar pictures fitted into the size asked for.
+#include <gtest/gtest.h>
+
+#include "forms_support.h"
+#include "skin_layered/core/Constants.h"
+#include "skin_layered/forms/Dwm.h"
+#include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/FormsStartup.h"
+#include "skin_layered/manager/CommonData.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+HWND PlainWindow(DWORD style) {
+  return CreateWindowExW(0, L"STATIC", L"", style, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+}
+
+TEST(FormMetrics, FrameWidthsCaptionsAndIconSizes) {
+  HWND none = PlainWindow(WS_POPUP);
+  HWND caption = PlainWindow(WS_POPUP | WS_CAPTION);
+  HWND sizing = PlainWindow(WS_OVERLAPPEDWINDOW);
+  EXPECT_EQ(SysBorderWidth(none, nullptr, true), 0);
+  EXPECT_EQ(SysBorderWidth(caption, nullptr, false), GetSystemMetrics(SM_CXDLGFRAME));
+  EXPECT_EQ(SysBorderWidth(sizing, nullptr, false), GetSystemMetrics(SM_CXSIZEFRAME));
+  EXPECT_EQ(DefBorderWidth(sizing, nullptr, false), GetSystemMetrics(SM_CXSIZEFRAME));
+  EXPECT_TRUE(HasThickFrame(sizing));
+  EXPECT_FALSE(HasThickFrame(caption));
+  for (HWND w : {none, caption, sizing}) DestroyWindow(w);
+
+  EXPECT_EQ(BorderFormOffsetX(nullptr), 0);
+  EXPECT_EQ(BorderFormOffsetY(nullptr), 0);
+  EXPECT_EQ(SkinBorderWidth(nullptr), 0);
+  EXPECT_EQ(SkinTitleHeight(nullptr), 0);
+  EXPECT_TRUE(IsSingleImageMask(-1, nullptr));
+
+  EXPECT_EQ(DefTitleIconSize(8), 1);
+  EXPECT_EQ(DefTitleIconSize(-100), 1);
+  EXPECT_EQ(DefTitleIconSize(9), 8);
+  EXPECT_EQ(DefTitleIconSize(16), 8);
+  EXPECT_EQ(DefTitleIconSize(17), 16);
+  EXPECT_EQ(DefTitleIconSize(-101), 16);
+
+  auto form = NewForm();
+  EXPECT_EQ(SysCaptionHeight(nullptr), GetSystemMetrics(SM_CYCAPTION));
+  EXPECT_EQ(SysCaptionHeight(form.get()), GetSystemMetrics(SM_CYCAPTION));
+  form->SetBorderStyle(vcl::TFormBorderStyle::bsToolWindow);
+  EXPECT_EQ(SysCaptionHeight(form.get()), GetSystemMetrics(SM_CYSMCAPTION));
+}
+
+class TBorder : public TqvBorderForm {
+ public:
+  explicit TBorder(HWND parent) : parent_(parent) {}
+  HWND ParentHandle() const override { return parent_; }
+  int CaptionHeight(bool CheckSkin) const override { return CheckSkin ? 40 : 22; }
+
+ private:
+  HWND parent_;
+};
+
+TEST(FormMetrics, BorderFormsTakeTheSkinsFrameAndTitle) {
+  TempSkins skins;
+  skins.Write(L"Test", L"Options.dat",
+              BytesOf(FormSkinText() + "[GLOBALINFO]\r\nBORDERWIDTH=7\r\nTITLEHEIGHT=33\r\nMAXHEIGHT=25\r\n"));
+  auto manager = NewManager();
+  manager->SetSkinDirectory(skins.Directory());
+  manager->SetSkinName(L"Test");
+  auto form = NewForm();
+  form->HandleNeeded();
+  auto provider = NewProvider(form.get());
+  TBorder border(form->Handle());
+  border.SkinData = provider->SkinData;
+  border.Provider = provider.get();
+  const TsSkinData& data = manager->Skin().SkinData;
+  EXPECT_EQ(SkinBorderWidth(&border), data.BorderWidth);
+  EXPECT_EQ(SysBorderWidth(form->Handle(), &border, true), data.BorderWidth);
+  EXPECT_EQ(DefBorderWidth(form->Handle(), &border, true), 0);
+  EXPECT_EQ(SkinTitleHeight(&border), data.TitleHeight);
+  const int frame = GetSystemMetrics(SM_CXSIZEFRAME);
+  EXPECT_EQ(BorderFormOffsetX(&border), data.BorderWidth - frame);
+  EXPECT_EQ(BorderFormOffsetY(&border), 40 - 22 - frame);
+  ShowWindow(form->Handle(), SW_MAXIMIZE);
+  EXPECT_EQ(SkinTitleHeight(&border), data.MaxHeight != 0 ? data.MaxHeight : data.TitleHeight);
+  ShowWindow(form->Handle(), SW_HIDE);
+}
+
+// Bindings of the test: what was asked, what is answered.
+struct FakeDwm {
+  static inline bool composition = false;
+  static inline HRESULT compositionAnswer = S_OK;
+  static inline HRESULT answer = S_OK;
+  static inline int attributes = 0;
+  static inline DWORD lastAttribute = 0;
+  static inline BOOL lastValue = -1;
+  static inline int blurs = 0;
+  static inline DWORD lastBlurFlags = 0;
+  static inline SIZE thumbnail{};
+  static inline int thumbnails = 0;
+  static inline int previews = 0;
+
+  static HRESULT WINAPI IsCompositionEnabled(BOOL* on) {
+    *on = composition;
+    return compositionAnswer;
+  }
+  static HRESULT WINAPI SetWindowAttribute(HWND, DWORD a, LPCVOID v, DWORD) {
+    ++attributes;
+    lastAttribute = a;
+    lastValue = *static_cast<const BOOL*>(v);
+    return answer;
+  }
+  static HRESULT WINAPI EnableBlur(HWND, const TqvDwmBlurBehind* b) {
+    ++blurs;
+    lastBlurFlags = b->Flags;
+    return answer;
+  }
+  static HRESULT WINAPI SetThumbnail(HWND, HBITMAP bmp, DWORD) {
+    ++thumbnails;
+    BITMAP info{};
+    GetObjectW(bmp, sizeof info, &info);
+    thumbnail = {info.bmWidth, info.bmHeight};
+    return answer;
+  }
+  static HRESULT WINAPI SetLivePreview(HWND, HBITMAP, POINT*, DWORD) {
+    ++previews;
+    return answer;
+  }
+  static TqvDwmBindings All() {
+    TqvDwmBindings b;
+    b.IsCompositionEnabled = &IsCompositionEnabled;
+    b.SetWindowAttribute = &SetWindowAttribute;
+    b.EnableBlurBehindWindow = &EnableBlur;
+    b.SetIconicThumbnail = &SetThumbnail;
+    b.SetIconicLivePreviewBitmap = &SetLivePreview;
+    return b;
+  }
+};
+
+class Dwm : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previousVersion = SetPlatformVersionQuery([] { return TPlatformVersion{10, 0, 2}; });
+    RecordPlatformFacts();
+    FakeDwm::composition = false;
+    FakeDwm::compositionAnswer = FakeDwm::answer = S_OK;
+    FakeDwm::attributes = FakeDwm::blurs = FakeDwm::thumbnails = FakeDwm::previews = 0;
+  }
+  void TearDown() override {
+    SetDwmBindings(nullptr);
+    SetPlatformVersionQuery(previousVersion);
+    RecordPlatformFacts();
+  }
+  TPlatformVersionQuery previousVersion;
+};
+
+TEST_F(Dwm, CompositionTransitionsAndBlurThroughTheBindings) {
+  const TqvDwmBindings all = FakeDwm::All();
+  SetDwmBindings(&all);
+  EXPECT_FALSE(AeroIsEnabled());
+  FakeDwm::composition = true;
+  EXPECT_TRUE(AeroIsEnabled());
+  FakeDwm::compositionAnswer = E_FAIL;
+  EXPECT_FALSE(AeroIsEnabled());
+  FakeDwm::compositionAnswer = S_OK;
+  // Transitions are switched off only while composition is on.
+  DisableDwmTransitions(nullptr, true);
+  EXPECT_EQ(FakeDwm::lastAttribute, kDwmTransitionsForceDisabled);
+  EXPECT_EQ(FakeDwm::lastValue, TRUE);
+  FakeDwm::composition = false;
+  DisableDwmTransitions(nullptr, true);
+  EXPECT_EQ(FakeDwm::lastValue, FALSE);
+  // The blur region is the caller's no longer, whatever happens.
+  HRGN rgn = CreateRectRgn(0, 0, 5, 5);
+  EnableBlurBehind(nullptr, true, rgn);
+  EXPECT_EQ(FakeDwm::lastBlurFlags, 3u);
+  EXPECT_EQ(GetObjectType(rgn), 0u);
+  EnableBlurBehind(nullptr, true, nullptr);
+  EXPECT_EQ(FakeDwm::lastBlurFlags, 1u);
+  EXPECT_EQ(FakeDwm::blurs, 2);
+
+  // A system before version 6 has no composition, whatever the library says.
+  FakeDwm::composition = true;
+  SetPlatformVersionQuery([] { return TPlatformVersion{5, 1, 2}; });
+  RecordPlatformFacts();
+  EXPECT_FALSE(AeroIsEnabled());
+}
+
+TEST_F(Dwm, MissingEntryPointsAndRefusalsDoNoHarm) {
+  const TqvDwmBindings none;
+  SetDwmBindings(&none);
+  EXPECT_FALSE(AeroIsEnabled());
+  const BOOL value = TRUE;
+  EXPECT_EQ(DwmSetWindowAttr(nullptr, 3, &value, sizeof value), E_NOTIMPL);
+  HRGN rgn = CreateRectRgn(0, 0, 5, 5);
+  EnableBlurBehind(nullptr, true, rgn);
+  EXPECT_EQ(GetObjectType(rgn), 0u);
+  InvalidateIconicBitmaps(nullptr);
+  EXPECT_FALSE(HasIconicThumbnail());
+  EXPECT_EQ(DwmSetIconicThumbnail(nullptr, nullptr, 0), E_NOTIMPL);
+
+  // The form services answer through the same bindings.
+  EXPECT_EQ(LayeredFormServices().DwmSetWindowAttr(nullptr, 3, &value, sizeof value), E_NOTIMPL);
+  EXPECT_FALSE(LayeredFormServices().AeroIsEnabled());
+  const TqvDwmBindings all = FakeDwm::All();
+  SetDwmBindings(&all);
+  FakeDwm::answer = E_ACCESSDENIED;
+  EXPECT_EQ(LayeredFormServices().DwmSetWindowAttr(nullptr, 3, &value, sizeof value), E_ACCESSDENIED);
+}
+
+TEST_F(Dwm, TaskbarPicturesAreFittedIntoTheSizeAsked) {
+  const TqvDwmBindings all = FakeDwm::All();
+  SetDwmBindings(&all);
+  auto form = NewForm();
+  form->HandleNeeded();
+  auto provider = NewProvider(form.get());
+  // No window image yet: the system keeps its own pictures.
+  EXPECT_FALSE(SetIconicThumbnail(form->Handle(), provider.get(), 200, 100));
+  EXPECT_FALSE(SetIconicLivePreview(form->Handle(), provider.get()));
+  EXPECT_EQ(FakeDwm::thumbnails, 0);
+
+  provider->SkinData->InitCacheBmp();
+  provider->SkinData->CacheBmp()->SetSize(400, 400);
+  EXPECT_TRUE(SetIconicThumbnail(form->Handle(), provider.get(), 200, 100));
+  EXPECT_EQ(FakeDwm::thumbnail.cx, 100);
+  EXPECT_EQ(FakeDwm::thumbnail.cy, 100);
+  EXPECT_TRUE(SetIconicThumbnail(form->Handle(), provider.get(), 100, 200));
+  EXPECT_EQ(FakeDwm::thumbnail.cx, 100);
+  EXPECT_EQ(FakeDwm::thumbnail.cy, 100);
+  EXPECT_EQ(provider->ExtFlags & kExtTaskbarPicture, 0u);
+  EXPECT_FALSE(SetIconicThumbnail(form->Handle(), provider.get(), 0, 100));
+  EXPECT_TRUE(SetIconicLivePreview(form->Handle(), provider.get()));
+
+  // Refused: false, and nothing tried again.
+  FakeDwm::answer = E_FAIL;
+  const int before = FakeDwm::thumbnails;
+  EXPECT_FALSE(SetIconicThumbnail(form->Handle(), provider.get(), 200, 100));
+  EXPECT_EQ(FakeDwm::thumbnails, before + 1);
+  EXPECT_FALSE(SetIconicLivePreview(form->Handle(), provider.get()));
+  EXPECT_EQ(provider->ExtFlags & kExtTaskbarPicture, 0u);
+}
+
+}  // namespace
+}  // namespace skin_layered::test

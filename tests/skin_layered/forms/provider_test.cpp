@@ -1,0 +1,381 @@
+// The skin provider on a form: refused on anything but a form, its defaults, the form hooked
+// and given back in either order with a second provider, the form's messages passed on or
+// kept in the unskinned and skinned states, the skin arriving and going, the answers to the
+// command message, the editor's preview block and the window region.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "classlib/forms/Menus.h"
+#include "classlib/rtl/TypInfo.h"
+#include "classlib/stdctrls/StdCtrls.h"
+#include "forms_support.h"
+#include "skin_layered/core/FormRegistry.h"
+#include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/manager/CommonData.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+TEST(SkinProviderCreation, OnlyAFormTakesAProviderAndItsDefaultsHold) {
+  auto owner = std::make_unique<vcl::TComponent>(nullptr);
+  try {
+    TsSkinProvider* p = vcl::Construct<TsSkinProvider>(owner.get());
+    vcl::TObject::Free(p);
+    FAIL() << "a provider on a component that is not a form";
+  } catch (const vcl::EAbort& e) {
+    EXPECT_EQ(vcl::String(e.Message()), kFormsOnlyMessage);
+  }
+  EXPECT_EQ(owner->ComponentCount(), 0);
+
+  auto form = NewForm();
+  auto provider = NewProvider(form.get());
+  EXPECT_TRUE(provider->AllowAnimation());
+  EXPECT_TRUE(provider->AllowExtBorders());
+  EXPECT_TRUE(provider->AllowBlendOnMoving());
+  EXPECT_EQ(provider->CaptionAlignment(), vcl::taLeftJustify);
+  EXPECT_TRUE(provider->GetDrawNonClientArea());
+  EXPECT_TRUE(provider->DrawClientArea());
+  EXPECT_EQ(provider->GripMode(), gmNone);
+  EXPECT_FALSE(provider->MakeSkinMenu());
+  EXPECT_EQ(provider->ResizeMode(), rmStandard);
+  EXPECT_FALSE(provider->ScreenSnap());
+  EXPECT_EQ(provider->SnapBuffer(), 10);
+  EXPECT_TRUE(provider->ShowAppIcon());
+  EXPECT_TRUE(provider->UseGlobalColor());
+  EXPECT_EQ(provider->TitleButtons()->Count(), 0);
+  EXPECT_EQ(provider->SysSubMenu()->Position(), ipBeforeClose);
+  EXPECT_TRUE(provider->AddedTitle()->ShowMainCaption());
+  EXPECT_EQ(provider->AddedTitle()->Font()->Color(), vcl::clNone);
+  EXPECT_TRUE(provider->TitleIcon()->Visible());
+  EXPECT_EQ(provider->GetSkinData()->SkinSection(), L"FORM");
+  EXPECT_EQ(provider->GetSkinData()->COC, kFormControlCode);
+  EXPECT_EQ(provider->Form, form.get());
+  EXPECT_TRUE(provider->Hooked());
+  EXPECT_TRUE(provider->FormActive);
+  EXPECT_TRUE(IsFormRegistered(form.get()));
+  // The published table carries the defaults the constructor set.
+  const vcl::TPropInfo* snap = vcl::GetPropInfo(provider.get(), L"SnapBuffer");
+  ASSERT_NE(snap, nullptr);
+  EXPECT_EQ(snap->Default, 10);
+}
+
+TEST(SkinProviderCreation, TwoProvidersHookAndLetGoInEitherOrder) {
+  for (bool firstGoesFirst : {true, false}) {
+    auto form = NewForm();
+    form->HandleNeeded();
+    const vcl::TWndMethod original = form->WindowProc;
+    auto first = NewProvider(form.get());
+    auto second = NewProvider(form.get());
+    // The second wraps the first: the form answers with the later one.
+    EXPECT_EQ(reinterpret_cast<TsSkinProvider*>(Command(form->Handle(), scmGetProvider)), second.get());
+    if (firstGoesFirst) {
+      first.reset();
+      EXPECT_EQ(reinterpret_cast<TsSkinProvider*>(Command(form->Handle(), scmGetProvider)), second.get());
+      SetWindowTextW(form->Handle(), L"still working");
+      EXPECT_EQ(form->Caption(), L"still working");
+      second.reset();
+    } else {
+      second.reset();
+      EXPECT_EQ(reinterpret_cast<TsSkinProvider*>(Command(form->Handle(), scmGetProvider)), first.get());
+      first.reset();
+    }
+    EXPECT_TRUE(form->WindowProc == original);
+    EXPECT_EQ(Command(form->Handle(), scmGetProvider), 0);
+    EXPECT_FALSE(IsFormRegistered(form.get()));
+    SetWindowTextW(form->Handle(), L"unskinned");
+    EXPECT_EQ(form->Caption(), L"unskinned");
+  }
+}
+
+TEST(SkinProviderCreation, AnApplicationHookAboveTheProviderOutlivesIt) {
+  auto form = NewForm();
+  form->HandleNeeded();
+  auto provider = NewProvider(form.get());
+  MessageSpy above(form.get());
+  provider.reset();
+  // The provider left the chain under the later hook, which still works.
+  SetWindowTextW(form->Handle(), L"after");
+  EXPECT_GE(above.Count(WM_SETTEXT), 1);
+  EXPECT_EQ(form->Caption(), L"after");
+  above.Hook().Remove();
+}
+
+class SkinProviderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    skins.Write(L"Test", L"Options.dat", BytesOf(FormSkinText()));
+    manager = NewManager();
+    manager->SetSkinDirectory(skins.Directory());
+    manager->AnimEffects()->SkinChanging()->SetActive(false);
+    form->SetBounds(40, 40, 400, 300);
+    form->HandleNeeded();
+    below = std::make_unique<MessageSpy>(form.get());
+    provider = NewProvider(form.get());
+  }
+  void TearDown() override {
+    provider.reset();
+    below.reset();
+    form.reset();
+    manager.reset();
+  }
+  HWND Wnd() { return form->Handle(); }
+  LONG_PTR Style() { return GetWindowLongPtrW(Wnd(), GWL_STYLE); }
+
+  TempSkins skins;
+  ManagerPtr manager;
+  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = NewForm();
+  std::unique_ptr<MessageSpy> below;  // the form's own procedure, under the provider
+  ProviderPtr provider;
+};
+
+TEST_F(SkinProviderTest, UnskinnedTheFormGetsItsMessagesAndTheProviderAnswersWhatItMust) {
+  ASSERT_FALSE(provider->FormSkinned());
+  // Answered in every state, without reaching the form.
+  EXPECT_EQ(Command(Wnd(), scmIsSkinned), 1);
+  EXPECT_EQ(reinterpret_cast<TsSkinProvider*>(Command(Wnd(), scmGetProvider)), provider.get());
+  EXPECT_EQ(below->Count(kSkinCmdMessage), 0);
+  provider->SkinData->BGChanged = true;
+  Command(Wnd(), scmPrepareCache);
+  EXPECT_FALSE(provider->SkinData->BGChanged);
+  // Everything else goes on to the form.
+  SendMessageW(Wnd(), WM_ENTERIDLE, 0, 0);
+  SendMessageW(Wnd(), WM_PRINTCLIENT, 0, 0);
+  SendMessageW(Wnd(), kRegionQueryMessage, kRegionQueryValue, 0);
+  Command(Wnd(), scmSetGlued, 1);
+  EXPECT_EQ(below->Count(WM_ENTERIDLE), 1);
+  EXPECT_EQ(below->Count(WM_PRINTCLIENT), 1);
+  EXPECT_EQ(below->Count(kRegionQueryMessage), 1);
+  EXPECT_EQ(below->Count(kSkinCmdMessage), 1);
+  EXPECT_EQ(provider->ExtFlags & kExtGlued, 0u);
+}
+
+TEST_F(SkinProviderTest, TheSkinArrivesAndGoes) {
+  ASSERT_TRUE(Style() & WS_SYSMENU);
+  manager->SetSkinName(L"Test");
+  ASSERT_TRUE(provider->FormSkinned());
+  EXPECT_EQ(provider->SkinData->SkinIndex, manager->GetSkinIndex(L"FORM"));
+  EXPECT_EQ(provider->TitleSkinIndex, manager->GetSkinIndex(L"FORMTITLE"));
+  EXPECT_EQ(provider->CaptionIndex, manager->GetSkinIndex(L"CAPTION"));
+  EXPECT_EQ(form->Color(), manager->GetGlobalColor());
+  // The provider draws the caption buttons: the system draws none.
+  EXPECT_FALSE(Style() & WS_SYSMENU);
+  EXPECT_EQ(Command(Wnd(), scmIsSkinned), 1);
+  EXPECT_EQ(reinterpret_cast<TsSkinProvider*>(Command(Wnd(), scmGetProvider)), provider.get());
+
+  // Another title section is looked up again.
+  provider->SetTitleSkin(L"CAPTION");
+  EXPECT_EQ(provider->GetTitleSkinIndex(), manager->GetSkinIndex(L"CAPTION"));
+  provider->SetTitleSkin(L"");
+
+  // A new skin of another manager is not ours.
+  auto other = NewManager();
+  EXPECT_FALSE(other->IsDefault());
+  const int index = provider->SkinData->SkinIndex;
+  Command(Wnd(), scmNewSkin, reinterpret_cast<LPARAM>(other.get()));
+  EXPECT_EQ(provider->SkinData->SkinIndex, index);
+
+  manager->SetActive(false);
+  EXPECT_FALSE(provider->FormSkinned());
+  EXPECT_EQ(provider->SkinData->SkinIndex, -1);
+  EXPECT_EQ(form->Color(), vcl::clBtnFace);
+  EXPECT_TRUE(Style() & WS_SYSMENU);
+  EXPECT_EQ(provider->TitleSkinIndex, -1);
+  EXPECT_EQ(provider->SkinData->CacheBmp(), nullptr);
+
+  // And back.
+  manager->SetActive(true);
+  EXPECT_TRUE(provider->FormSkinned());
+  EXPECT_FALSE(Style() & WS_SYSMENU);
+}
+
+TEST_F(SkinProviderTest, SkinnedTheProviderKeepsWhatItAnswers) {
+  manager->SetSkinName(L"Test");
+  ASSERT_TRUE(provider->FormSkinned());
+  const int before = below->Count(kSkinCmdMessage);
+
+  SendMessageW(Wnd(), WM_ENTERIDLE, 0, 0);
+  EXPECT_EQ(below->Count(WM_ENTERIDLE), 0);
+  EXPECT_EQ(SendMessageW(Wnd(), WM_PRINTCLIENT, 0, 0), 0);
+  EXPECT_EQ(below->Count(WM_PRINTCLIENT), 0);
+  below->answers[kRegionQueryMessage] = kRegionQueryValue;
+  EXPECT_EQ(SendMessageW(Wnd(), kRegionQueryMessage, kRegionQueryValue, 0), 0);
+  EXPECT_EQ(SendMessageW(Wnd(), 0xB04C, 0, 0), 0);
+  EXPECT_EQ(below->Count(0xB04C), 0);
+  // Other messages still reach the form.
+  SetWindowTextW(Wnd(), L"skinned");
+  EXPECT_EQ(form->Caption(), L"skinned");
+
+  // Glued, blend, readiness, colour, client offset.
+  Command(Wnd(), scmSetGlued, 1);
+  EXPECT_EQ(Command(Wnd(), scmIsGlued), 1);
+  Command(Wnd(), scmSetGlued, 0);
+  EXPECT_EQ(Command(Wnd(), scmIsGlued), 0);
+  EXPECT_EQ(Command(Wnd(), scmIsReady), 1);  // the form section has a gradient share
+  EXPECT_EQ(static_cast<vcl::TColor>(Command(Wnd(), scmGetColor)), GetBgColor(provider->SkinData, 0));
+  const LRESULT offset = Command(Wnd(), scmGetClientOffset);
+  EXPECT_EQ(LOWORD(offset), provider->OffsetX());
+  EXPECT_EQ(HIWORD(offset), provider->OffsetY());
+  EXPECT_EQ(provider->OffsetX(), (WndWidth(Wnd()) - ClientWidthOf(Wnd())) / 2);
+  EXPECT_GT(provider->OffsetY(), 0);
+  EXPECT_EQ(reinterpret_cast<vcl::TApplication*>(Command(Wnd(), scmGetApplication)), vcl::Application);
+  provider->SkinData->Updating = true;
+  EXPECT_EQ(Command(Wnd(), scmIsBgChanged), 1);
+  Command(Wnd(), scmSetUpdating, 0, 0);
+  EXPECT_FALSE(provider->SkinData->Updating);
+  EXPECT_EQ(Command(Wnd(), scmIsBgChanged), 0);
+  // None of these reached the form's own procedure.
+  EXPECT_EQ(below->Count(kSkinCmdMessage), before);
+}
+
+TEST_F(SkinProviderTest, BlendingMakesTheFormLayeredAnd255TakesItBack) {
+  manager->SetSkinName(L"Test");
+  form->Show();
+  ASSERT_TRUE(IsWindowVisible(Wnd()));
+  auto exStyle = [&] { return GetWindowLongPtrW(Wnd(), GWL_EXSTYLE); };
+  Command(Wnd(), scmSetBlend, 255);
+  EXPECT_FALSE(exStyle() & WS_EX_LAYERED);
+  Command(Wnd(), scmSetBlend, 128);
+  EXPECT_TRUE(exStyle() & WS_EX_LAYERED);
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  GetLayeredWindowAttributes(Wnd(), nullptr, &alpha, &flags);
+  EXPECT_EQ(alpha, 128);
+  Command(Wnd(), scmSetBlend, 255);
+  EXPECT_FALSE(exStyle() & WS_EX_LAYERED);
+  form->Hide();
+}
+
+TEST_F(SkinProviderTest, ThePreviewBlockIsTakenWholeAndOnlyByTheLinkedForm) {
+  manager->SetSkinName(L"Test");
+  std::vector<char> block(30645, 0);
+  const DWORD magic = 0xA400;
+  std::memcpy(block.data(), &magic, 4);
+  std::memcpy(block.data() + 4, "Preview", 7);
+  std::memset(block.data() + 132, 'D', 512);  // a folder without its terminator
+  COPYDATASTRUCT data{7, static_cast<DWORD>(block.size()), block.data()};
+
+  // Not linked: the form's own procedure only.
+  ResetPreviewLink(false);
+  SendMessageW(Wnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+  EXPECT_EQ(below->Count(WM_COPYDATA), 1);
+  EXPECT_TRUE(manager->PreviewData().SkinName.empty());
+
+  ResetPreviewLink(true);
+  provider->SkinEditorLink(Wnd());
+  ASSERT_EQ(PreviewFormHandle(), Wnd());
+  EXPECT_FALSE(ProviderPreviewMode());
+  COPYDATASTRUCT shortData{7, 30644, block.data()};
+  SendMessageW(Wnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&shortData));
+  EXPECT_TRUE(manager->PreviewData().SkinName.empty());
+  SendMessageW(Wnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+  EXPECT_EQ(manager->PreviewData().SkinName, L"Preview");
+  EXPECT_EQ(manager->PreviewData().SkinDirectory.size(), 512u);
+  // The block goes on to the manager by a posted command; this test takes it away again.
+  MSG posted{};
+  EXPECT_TRUE(PeekMessageW(&posted, vcl::Application->Handle(), kSkinCmdMessage, kSkinCmdMessage, PM_REMOVE));
+  EXPECT_EQ(SkinCommandOf(posted.wParam), scmPreviewData);
+  ResetPreviewLink(false);
+
+  // The editor's commands.
+  EXPECT_EQ(SendMessageW(Wnd(), kSkinEditorMessage, 4, 0), 1);
+  EXPECT_EQ(SendMessageW(Wnd(), kSkinEditorMessage, 2, 0), 0);
+  EXPECT_EQ(below->Count(kSkinEditorMessage), 0);
+  SendMessageW(Wnd(), kSkinEditorMessage, 3, 0);
+  EXPECT_EQ(below->Count(kSkinEditorMessage), 1);
+}
+
+class TFakeBorderForm : public TqvBorderForm {
+ public:
+  explicit TFakeBorderForm(HWND parent) : parent_(parent) {}
+  HWND ParentHandle() const override { return parent_; }
+  int CaptionHeight(bool CheckSkin) const override { return CheckSkin ? 30 : GetSystemMetrics(SM_CYCAPTION); }
+  void UpdateExBordersPos(bool, std::uint8_t) override { ++updates; }
+  int updates = 0;
+
+ private:
+  HWND parent_;
+};
+
+vcl::TRect RegionBox(HWND wnd) {
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  const int kind = GetWindowRgn(wnd, rgn);
+  RECT box{};
+  if (kind != ERROR) GetRgnBox(rgn, &box);
+  DeleteObject(rgn);
+  return kind == ERROR ? vcl::TRect() : vcl::TRect(box);
+}
+
+TEST_F(SkinProviderTest, TheRegionForEachKindOfFrame) {
+  manager->SetSkinName(L"Test");
+  form->SetBounds(40, 40, 400, 300);
+  // Without a border form: the window image less the corner holes.
+  provider->RgnRects = {vcl::Rect(0, 0, 3, 1), vcl::Rect(397, 0, 400, 1)};
+  provider->UpdateFormRgn(false);
+  EXPECT_EQ(RegionBox(Wnd()), vcl::Rect(0, 0, 400, 300));
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  GetWindowRgn(Wnd(), rgn);
+  EXPECT_FALSE(PtInRegion(rgn, 1, 0));
+  EXPECT_TRUE(PtInRegion(rgn, 3, 0));
+  EXPECT_FALSE(PtInRegion(rgn, 398, 0));
+  EXPECT_TRUE(PtInRegion(rgn, 200, 150));
+  DeleteObject(rgn);
+  EXPECT_FALSE(provider->RgnChanged);
+
+  // With a border form only the client part stays.
+  auto* border = new TFakeBorderForm(Wnd());
+  border->SkinData = provider->SkinData;
+  border->Provider = provider.get();
+  provider->BorderForm = border;
+  provider->UpdateFormRgn(false);
+  const int frame = SysBorderWidth(Wnd(), nullptr, false);
+  const int caption = SysCaptionHeight(form.get());
+  EXPECT_EQ(RegionBox(Wnd()), vcl::Rect(frame, frame + caption, 400 - frame, 300 - frame));
+  provider->InitExBorders(false);
+  EXPECT_EQ(provider->BorderForm, nullptr);
+
+  // A form that keeps its own region until the window image was painted whole.
+  SetWindowRgn(Wnd(), nullptr, FALSE);
+  MessageSpy above(form.get());
+  above.answers[kRegionQueryMessage] = kRegionQueryValue;
+  provider->UpdateFormRgn(false);
+  EXPECT_EQ(RegionBox(Wnd()), vcl::TRect());
+  provider->FirstPaintDone = true;
+  provider->UpdateFormRgn(false);
+  EXPECT_EQ(RegionBox(Wnd()), vcl::Rect(0, 0, 400, 300));
+  above.Hook().Remove();
+
+  // No frame and no sizing frame: no region.
+  SetWindowRgn(Wnd(), nullptr, FALSE);
+  form->SetBorderStyle(vcl::TFormBorderStyle::bsNone);
+  provider->UpdateFormRgn(false);
+  EXPECT_EQ(RegionBox(Wnd()), vcl::TRect());
+  // Nor while frozen or without the non-client painting.
+  form->SetBorderStyle(vcl::TFormBorderStyle::bsSizeable);
+  provider->Frozen = true;
+  provider->UpdateFormRgn(false);
+  EXPECT_EQ(RegionBox(Wnd()), vcl::TRect());
+}
+
+TEST_F(SkinProviderTest, TheRemovalTakesTheRegionAway) {
+  manager->SetSkinName(L"Test");
+  provider->FirstPaintDone = true;
+  provider->UpdateFormRgn(false);
+  ASSERT_FALSE(RegionBox(Wnd()).IsEmpty());
+  manager->SetActive(false);
+  EXPECT_EQ(RegionBox(Wnd()), vcl::TRect());
+}
+
+TEST_F(SkinProviderTest, LabelsGetTheirColourBackWhenTheSkinGoes) {
+  auto* label = new vcl::TLabel(form.get());
+  label->SetParent(form.get());
+  manager->SetSkinName(L"Test");
+  label->Font()->SetColor(vcl::clRed);
+  manager->SetActive(false);
+  EXPECT_EQ(label->Font()->Color(), vcl::clWindowText);
+}
+
+}  // namespace
+}  // namespace skin_layered::test
