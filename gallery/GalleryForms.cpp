@@ -9,6 +9,7 @@
 #include "classlib/extctrls/TabSet.h"
 #include "classlib/forms/Menus.h"
 #include "classlib/rtl/UnitInit.h"
+#include "classlib/stdctrls/ScrollBar.h"
 #include "classlib/stdctrls/StdCtrls.h"
 
 namespace gallery {
@@ -62,7 +63,7 @@ void InitGalleryUnit() {
         &vcl::TProgressBar::StaticClass(), &vcl::TStatusBar::StaticClass(), &vcl::TToolBar::StaticClass(),
         &vcl::TToolButton::StaticClass(), &vcl::TTrackBar::StaticClass(), &vcl::TUpDown::StaticClass(),
         &vcl::TTreeView::StaticClass(), &vcl::TStringGrid::StaticClass(), &vcl::TRichEdit::StaticClass(),
-        &vcl::TBitBtn::StaticClass(), &vcl::TTabSet::StaticClass()})
+        &vcl::TBitBtn::StaticClass(), &vcl::TTabSet::StaticClass(), &vcl::TScrollBar::StaticClass()})
     (void)c;
 }
 

@@ -311,6 +311,15 @@ object GalleryMain: TGalleryMain
           Width = 80
         end>
     end
+    object ScrollBar: TScrollBar
+      Left = 12
+      Top = 136
+      Width = 272
+      Height = 17
+      Max = 100
+      PageSize = 20
+      Position = 30
+    end
   end
   object PageControl: TPageControl
     Left = 524

@@ -1,15 +1,27 @@
 #include "gallery/GallerySkinners.h"
 
 #include "classlib/comctrls/ComCtrls.h"
+#include "classlib/comctrls/DateTimePicker.h"
+#include "classlib/comctrls/Grids.h"
+#include "classlib/comctrls/RichEdit.h"
+#include "classlib/comctrls/TreeView.h"
+#include "classlib/comctrls/UpDown.h"
 #include "classlib/extctrls/Buttons.h"
 #include "classlib/extctrls/ExtCtrls.h"
 #include "classlib/extctrls/TabSet.h"
+#include "classlib/stdctrls/ListBox.h"
+#include "classlib/stdctrls/ScrollBar.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_classic/controls/SkinBitButton.h"
 #include "skin_classic/controls/SkinCheckBox.h"
+#include "skin_classic/controls/SkinComboBox.h"
+#include "skin_classic/controls/SkinDateTime.h"
+#include "skin_classic/controls/SkinEdit.h"
 #include "skin_classic/controls/SkinGroupBox.h"
+#include "skin_classic/controls/SkinScrollbar.h"
 #include "skin_classic/controls/SkinTab.h"
 #include "skin_classic/controls/SkinTabSet.h"
+#include "skin_classic/controls/SkinUpDown.h"
 #include "skin_classic/core/SkinManage.h"
 #include "skin_classic/forms/WinSkinForm.h"
 
@@ -90,6 +102,20 @@ class TGallerySkinners : public vcl::TComponent {
       if (Has(xcBitBtn)) Attach<TSkinBitButton>(w);
     } else if (dynamic_cast<vcl::TButton*>(w)) {
       if (Has(xcButton)) Attach<TSkinButton>(w);
+    } else if (dynamic_cast<vcl::TCustomMemo*>(w) || dynamic_cast<vcl::TCustomListBox*>(w) ||
+               dynamic_cast<vcl::TCustomTreeView*>(w) || dynamic_cast<vcl::TCustomGrid*>(w) ||
+               dynamic_cast<vcl::TCustomRichEdit*>(w) || dynamic_cast<vcl::TCustomListView*>(w)) {
+      if (Has(xcScrollbar)) Attach<TSkinScrollbar>(w);
+    } else if (dynamic_cast<vcl::TCustomEdit*>(w)) {
+      if (Has(xcEdit)) Attach<TSkinEdit>(w);
+    } else if (dynamic_cast<vcl::TCustomComboBox*>(w)) {
+      if (Has(xcCombo)) Attach<TSkinComBox>(w);
+    } else if (dynamic_cast<vcl::TDateTimePicker*>(w)) {
+      if (Has(xcCombo)) Attach<TSkinDateTime>(w);
+    } else if (dynamic_cast<vcl::TUpDown*>(w)) {
+      if (Has(xcSpin)) Attach<TSkinUpDown>(w);
+    } else if (dynamic_cast<vcl::TScrollBar*>(w)) {
+      if (Has(xcScrollbar)) Attach<TSkinScControl>(w);
     } else if (dynamic_cast<vcl::TCustomPanel*>(w)) {
       if (!Has(xcPanel)) return;
       MapChildren(w);

@@ -194,7 +194,12 @@ void TSkinControl::WndProc(vcl::TMessage& Message) {
     } else if (!FSkinOn) {
       CallDefault(Message);
     } else if (BeforeProc(Message)) {
-      CallDefault(Message);
+      {
+        // A control painting into a given DC may leave its clipping there; the skin paints
+        // over the whole window after it.
+        const TSavedDC keep(Message.Msg == WM_PAINT ? reinterpret_cast<HDC>(Message.WParam) : nullptr);
+        CallDefault(Message);
+      }
       if (*alive) AfterProc(Message);
     }
   } catch (const std::exception&) {

@@ -215,6 +215,14 @@ class TSavedDC {
   int saved_;
 };
 
+// Objects of the class library a skinner makes for itself (covering panels, arrow buttons)
+// go through Free like every object of the library.
+struct TObjectFree {
+  void operator()(vcl::TObject* Object) const { vcl::TObject::Free(Object); }
+};
+template <class T>
+using TOwnedObject = std::unique_ptr<T, TObjectFree>;
+
 void FillRectColor(HDC DC, const TRect& Rect, vcl::TColor Color);
 // The window's text (wide).
 vcl::String GetWindowTextWide(HWND Window);

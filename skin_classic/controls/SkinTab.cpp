@@ -8,6 +8,7 @@
 #include "classlib/graphics/GraphicsHandles.h"
 #include "skin_classic/controls/SkinButton.h"
 #include "skin_classic/controls/SkinProps.h"
+#include "skin_classic/controls/SkinUpDown.h"
 #include "skin_classic/core/SkinManage.h"
 #include "skin_classic/paint/ImgUtil.h"
 #include "skin_classic/paint/SkinDraw.h"
@@ -88,15 +89,6 @@ TabItem ReadTabItem(HWND Window, int Index, bool Unicode) {
   return t;
 }
 
-void AssignFont(vcl::TFont* Font, const vcl::TControl* Control, HWND Window) {
-  if (auto* own = GetObjectPropAs<vcl::TFont>(Control, L"Font")) {
-    Font->Assign(own);
-    return;
-  }
-  LOGFONTW lf{};
-  if (GetObjectW(WindowFont(Window), sizeof lf, &lf)) Font->SetHandle(CreateFontIndirectW(&lf));
-}
-
 // A picture property gets a copy of Picture (nil empties it).
 void AssignPicture(vcl::TObject* Instance, vcl::StringView Name, vcl::TGraphic* Picture) {
   if (auto* current = dynamic_cast<vcl::TPersistent*>(GetObjectPropByName(Instance, Name))) current->Assign(Picture);
@@ -144,8 +136,17 @@ HWND FindUpDownChild(HWND Window) {
   return Window ? FindWindowExW(Window, nullptr, UPDOWN_CLASSW, nullptr) : nullptr;
 }
 
+void AssignFont(vcl::TFont* Font, const vcl::TControl* Control, HWND Window) {
+  if (auto* own = GetObjectPropAs<vcl::TFont>(Control, L"Font")) {
+    Font->Assign(own);
+    return;
+  }
+  LOGFONTW lf{};
+  if (GetObjectW(WindowFont(Window), sizeof lf, &lf)) Font->SetHandle(CreateFontIndirectW(&lf));
+}
+
 void DrawTabItem(vcl::TCanvas* Canvas, const TRect& Rect, int Align, vcl::StringView Text, int ImageIndex,
-                 HIMAGELIST ImageList, bool Enabled, bool RightToLeft) {
+                 HIMAGELIST ImageList, bool Enabled, bool RightToLeft, bool SingleLine) {
   if (!Canvas || Rect.IsEmpty()) return;
   int iw = 0, ih = 0;
   if (ImageList) ImageList_GetIconSize(ImageList, &iw, &ih);
@@ -155,7 +156,8 @@ void DrawTabItem(vcl::TCanvas* Canvas, const TRect& Rect, int Align, vcl::String
   if (!Enabled) Canvas->Font()->SetColor(vcl::clBtnShadow);
   HDC dc = Canvas->Handle();
   SetBkMode(dc, TRANSPARENT);
-  const UINT flags = DT_WORDBREAK | DT_EXPANDTABS | DT_END_ELLIPSIS | (RightToLeft ? DT_RTLREADING : 0);
+  const UINT flags = (SingleLine ? DT_SINGLELINE : DT_WORDBREAK) | DT_EXPANDTABS | DT_END_ELLIPSIS |
+                     (RightToLeft ? DT_RTLREADING : 0);
   RECT measured{0, 0, std::max(Rect.Width() - (iw + 2), 0), Rect.Height()};
   DrawTextW(dc, Text.data(), static_cast<int>(Text.size()), &measured, flags | DT_CALCRECT);
   const int tw = std::min<int>(measured.right - measured.left, std::max(Rect.Width() - (iw + 2), 0));
@@ -183,6 +185,7 @@ void DrawTabText(vcl::TCanvas* Canvas, const TRect& Rect, int Align, bool Enable
   const int w = measured.right - measured.left, h = measured.bottom - measured.top;
   RECT at{Rect.Left, Rect.Top + (Rect.Height() - h) / 2, Rect.Left + w, 0};
   if (Align == 1) at.left = Rect.Left + (Rect.Width() - w) / 2;
+  if (Align == 2) at.left = Rect.Right - w;
   at.right = at.left + w;
   at.bottom = at.top + h;
   DrawTextW(dc, Text.data(), static_cast<int>(Text.size()), &at, flags);
@@ -268,8 +271,9 @@ void TSkinTab::PrepareImages() {
 }
 
 bool TSkinTab::FindUpDown() {
-  FUpDown = FindUpDownChild(FHandle);
-  // The up-down control's own skinner attaches here once the engine has one.
+  const HWND found = FindUpDownChild(FHandle);
+  if (found && found != FUpDown) AttachUpDown(FControl, found, FSkinData, FForm, Canvas());
+  FUpDown = found;
   return FUpDown && IsWindowVisible(FUpDown);
 }
 
@@ -504,8 +508,9 @@ void TSkinAdvPage::RestoreControl() {
 }
 
 void TSkinAdvPage::DrawControl(HDC, const TRect&) {
-  // The up-down control's own skinner attaches here once the engine has one.
-  FUpDown = FindUpDownChild(FHandle);
+  const HWND found = FindUpDownChild(FHandle);
+  if (found && found != FUpDown) AttachUpDown(FControl, found, FSkinData, FForm, Canvas());
+  FUpDown = found;
 }
 
 }  // namespace winskin

@@ -32,11 +32,14 @@ TRect StripRect(TTabSide Side, const TRect& Display, int Width, int Height);
 // The first child window of the system's up-down class; nil when none.
 HWND FindUpDownChild(HWND Window);
 
-// Image (when it fits) and text of one tab in Rect: Align 0 left, 1 centred, 2 right.
+// Image (when it fits) and text of one tab in Rect: Align 0 left, 1 centred, 2 right. The
+// text breaks into lines unless SingleLine (header sections).
 void DrawTabItem(vcl::TCanvas* Canvas, const TRect& Rect, int Align, vcl::StringView Text, int ImageIndex,
-                 HIMAGELIST ImageList, bool Enabled = true, bool RightToLeft = false);
-// Text of one tab, centred vertically (and across with Align 1).
+                 HIMAGELIST ImageList, bool Enabled = true, bool RightToLeft = false, bool SingleLine = false);
+// Text of one tab, centred vertically (and across with Align 1, at the right with Align 2).
 void DrawTabText(vcl::TCanvas* Canvas, const TRect& Rect, int Align, bool Enabled, vcl::StringView Text);
+// The font a skinner draws a control's text in: its "Font", else the window's.
+void AssignFont(vcl::TFont* Font, const vcl::TControl* Control, HWND Window);
 
 class TSkinTab : public TSkinControl {
   VCL_CLASS(TSkinTab, TSkinControl)

@@ -2,6 +2,7 @@
 
 #include "classlib/extctrls/TabSet.h"
 #include "skin_classic/controls/SkinTab.h"
+#include "skin_classic/controls/SkinUpDown.h"
 #include "skin_classic/paint/ImgUtil.h"
 #include "skin_classic/paint/SkinDraw.h"
 
@@ -31,9 +32,9 @@ void TSkinTab31::AttachControl(TSkinControlHost* Form, TSkinData* SkinData, bool
   FSetColor = SetColor;
   AttachWindow(tabs->Handle(), SkinData, Form, Canvas);
   PrepareImage();
-  // The scroller's own skinner (an up-down, laid out across) attaches here once the engine
-  // has one.
+  // The scroller is skinned as an up-down laid out across.
   FScroller = tabs->ControlCount() > 0 ? dynamic_cast<vcl::TWinControl*>(tabs->Controls(0)) : nullptr;
+  if (FScroller) AttachUpDown(tabs, FScroller->Handle(), FSkinData, FForm, FCanvas, true);
 }
 
 void TSkinTab31::PrepareImage() {

@@ -29,12 +29,32 @@ inline constexpr Rgb kPressedText = MakeRgb(0, 250, 0);
 // Sizes of one frame.
 inline constexpr int kButtonFrame = 20, kMarkSide = 13, kTabFrame = 20;
 
+// Pictures of many frames take their colours from here (frame f of id: SeqColour(id, f)).
+constexpr Rgb SeqColour(int id, int frame) { return MakeRgb(id, 10 * frame, 200); }
+inline std::vector<Rgb> SeqColours(int id, int frames) {
+  std::vector<Rgb> c;
+  for (int f = 1; f <= frames; ++f) c.push_back(SeqColour(id, f));
+  return c;
+}
+inline vcl::TColor Seq(int id, int frame) { return static_cast<vcl::TColor>(SeqColour(id, frame)); }
+// Ids of the scroll bar, input and display pictures.
+inline constexpr int kPartsId = 60, kVTrackId = 61, kHTrackId = 62, kVThumbId = 63, kHThumbId = 64, kComboId = 65,
+                     kSunkId = 66, kExtraId = 67, kSpinVId = 68, kSpinHId = 69, kSpinGlyphId = 70, kProgressId = 71,
+                     kChunkId = 72, kHeaderId = 73, kStatusId = 74, kTrackId = 75, kTrackVId = 76, kTrackThumbId = 77,
+                     kTrackThumbVId = 78;
+
 struct ControlSkinOptions {
   int checkFrames = 8;
   int radioFrames = 6;
   int tabsStyle = 0;      // 1: the sheet border is the "Tab.Pane" picture
   bool checkImage = true;  // a check-box picture at all
   bool transparent = false;  // the skin's options hold xoTransparent
+  bool sunkEdge = true;  // with it the description composes the combo's frame and button
+  int comboStyle = 0;
+  bool spin = true;  // the up-down elements
+  int progressStyle = 0;
+  bool chunkTiled = false;
+  bool statusImage = true;
 };
 
 inline PackageSpec ControlSkinSpec(const ControlSkinOptions& o = {}) {
@@ -49,7 +69,43 @@ inline PackageSpec ControlSkinSpec(const ControlSkinOptions& o = {}) {
          "\r\nLeftWidth=3\r\nTopHeight=3\r\nRightWidth=3\r\nBottomHeight=3\r\n"
          "NormalColour2=10 20 30\r\nMouseOverColour2=40 50 60\r\n"
          "[Tab.Pane]\r\nImage=Pane.bmp\r\nLeftWidth=2\r\nTopHeight=2\r\nRightWidth=2\r\nBottomHeight=2\r\n";
+  ini += "[Scrollbar]\r\nImage=Parts.bmp\r\nTrans=1\r\n"
+         "[VertScroll]\r\nImage=VTrack.bmp\r\n[HorzScroll]\r\nImage=HTrack.bmp\r\n"
+         "[VertScrollThumb]\r\nImage=VThumb.bmp\r\nFrameCount=3\r\n"
+         "[HorzScrollThumb]\r\nImage=HThumb.bmp\r\nFrameCount=3\r\n"
+         "[ComboButton]\r\nImage=Combo.bmp\r\nTrans=1\r\nStyle=" + std::to_string(o.comboStyle) + "\r\n"
+         "[ExtraImages]\r\nImage=Extra.bmp\r\nTrans=1\r\n"
+         "[Progress]\r\nBitmap=Progress.bmp\r\nStyle=" + std::to_string(o.progressStyle) + "\r\n"
+         "[Progress.Chunk]\r\nImage=Chunk.bmp\r\nTile=" + (o.chunkTiled ? "1" : "0") + "\r\n"
+         "[Headerbar]\r\nImage=Header.bmp\r\nLeftWidth=2\r\nRightWidth=2\r\n"
+         "[Track]\r\nImage=Track.bmp\r\nLeftWidth=3\r\nRightWidth=3\r\n"
+         "[TRACKVERT]\r\nImage=TrackV.bmp\r\nTopHeight=3\r\nBottomHeight=3\r\n"
+         "[Trackbar.ThumbHorz]\r\nImage=TThumb.bmp\r\n[Trackbar.ThumbVert]\r\nImage=TThumbV.bmp\r\n";
+  if (o.statusImage) ini += "[StatusBarEdges]\r\nImage=Status.bmp\r\nLeftWidth=1\r\nRightWidth=1\r\n";
+  if (o.sunkEdge) ini += "[SunkEdge]\r\nImage=Sunk.bmp\r\nLeftWidth=2\r\nTopHeight=2\r\nRightWidth=2\r\nBottomHeight=2\r\n";
+  if (o.spin)
+    ini += "[UpDown.Vert]\r\nImage=SpinV.bmp\r\nGlyphImage=SpinGlyph.bmp\r\n"
+           "[UpDown.Horz]\r\nImage=SpinH.bmp\r\nGlyphImage=SpinGlyph.bmp\r\n";
   PackageSpec spec;
+  spec.entries.push_back({"Parts.bmp", FramesBmp(16, 16, SeqColours(kPartsId, 23))});
+  spec.entries.push_back({"VTrack.bmp", FramesBmp(16, 16, SeqColours(kVTrackId, 4))});
+  spec.entries.push_back({"HTrack.bmp", FramesBmp(16, 16, SeqColours(kHTrackId, 4))});
+  spec.entries.push_back({"VThumb.bmp", FramesBmp(16, 16, SeqColours(kVThumbId, 3))});
+  spec.entries.push_back({"HThumb.bmp", FramesBmp(16, 16, SeqColours(kHThumbId, 3))});
+  spec.entries.push_back({"Combo.bmp", FramesBmp(12, 16, SeqColours(kComboId, 4))});
+  spec.entries.push_back({"Sunk.bmp", FramesBmp(10, 16, SeqColours(kSunkId, 4))});
+  spec.entries.push_back({"Extra.bmp", FramesBmp(4, 4, SeqColours(kExtraId, 5))});
+  spec.entries.push_back({"SpinV.bmp", FramesBmp(10, 10, SeqColours(kSpinVId, 8))});
+  spec.entries.push_back({"SpinH.bmp", FramesBmp(10, 10, SeqColours(kSpinHId, 8))});
+  spec.entries.push_back({"SpinGlyph.bmp", FramesBmp(2, 2, SeqColours(kSpinGlyphId, 2))});
+  spec.entries.push_back({"Progress.bmp", FramesBmp(10, 10, SeqColours(kProgressId, 2))});
+  spec.entries.push_back({"Chunk.bmp", FramesBmp(6, 10, SeqColours(kChunkId, 1))});
+  spec.entries.push_back({"Header.bmp", FramesBmp(10, 10, SeqColours(kHeaderId, 5))});
+  spec.entries.push_back({"Status.bmp", FramesBmp(10, 10, SeqColours(kStatusId, 3))});
+  spec.entries.push_back({"Track.bmp", FramesBmp(12, 6, SeqColours(kTrackId, 1))});
+  spec.entries.push_back({"TrackV.bmp", FramesBmp(6, 12, SeqColours(kTrackVId, 1))});
+  spec.entries.push_back({"TThumb.bmp", FramesBmp(8, 12, SeqColours(kTrackThumbId, 5))});
+  spec.entries.push_back({"TThumbV.bmp", FramesBmp(12, 8, SeqColours(kTrackThumbVId, 5))});
   spec.entries.push_back({"Buttons.bmp", FramesBmp(kButtonFrame, kButtonFrame, FrameColours(kButtonsId, 5))});
   if (o.checkImage)
     spec.entries.push_back({"Check.bmp", FramesBmp(kMarkSide, kMarkSide, FrameColours(kCheckId, o.checkFrames))});
