@@ -139,7 +139,10 @@ TEST_F(GlowWindows, AHaloWindowAroundTheControlThatTheMouseGoesThrough) {
   EXPECT_EQ(PixelOf(*glow->Bitmap(), 1, 18), Bgra(0, 0, kHalfRed, 127));
   EXPECT_EQ(PixelOf(*glow->Bitmap(), 33, 18), 0u);
 
-  // The mouse goes through to the window beneath.
+  // The mouse goes through to the window beneath. Windows of tests running beside this one may
+  // lie over the point: the owner and then its halo go on top first.
+  SetWindowPos(owner->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   EXPECT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM(98, 110)), HTTRANSPARENT);
   const HWND beneath = WindowFromPoint(POINT{98, 110});
   EXPECT_NE(beneath, wnd);
