@@ -6,6 +6,7 @@
 #include "classlib/comctrls/TreeView.h"
 #include "classlib/extctrls/Buttons.h"
 #include "classlib/extctrls/ExtCtrls.h"
+#include "classlib/extctrls/MediaPlayer.h"
 #include "classlib/extctrls/TabSet.h"
 #include "classlib/forms/Menus.h"
 #include "classlib/rtl/UnitInit.h"
@@ -63,7 +64,8 @@ void InitGalleryUnit() {
         &vcl::TProgressBar::StaticClass(), &vcl::TStatusBar::StaticClass(), &vcl::TToolBar::StaticClass(),
         &vcl::TToolButton::StaticClass(), &vcl::TTrackBar::StaticClass(), &vcl::TUpDown::StaticClass(),
         &vcl::TTreeView::StaticClass(), &vcl::TStringGrid::StaticClass(), &vcl::TRichEdit::StaticClass(),
-        &vcl::TBitBtn::StaticClass(), &vcl::TTabSet::StaticClass(), &vcl::TScrollBar::StaticClass()})
+        &vcl::TBitBtn::StaticClass(), &vcl::TTabSet::StaticClass(), &vcl::TScrollBar::StaticClass(),
+        &vcl::TMediaPlayer::StaticClass()})
     (void)c;
 }
 

@@ -320,6 +320,12 @@ object GalleryMain: TGalleryMain
       PageSize = 20
       Position = 30
     end
+    object MediaPlayer: TMediaPlayer
+      Left = 12
+      Top = 162
+      Width = 272
+      Height = 30
+    end
   end
   object PageControl: TPageControl
     Left = 524

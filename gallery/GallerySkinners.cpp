@@ -2,12 +2,17 @@
 
 #include "classlib/comctrls/ComCtrls.h"
 #include "classlib/comctrls/DateTimePicker.h"
+#include "classlib/comctrls/HeaderControl.h"
+#include "classlib/comctrls/ProgressBar.h"
+#include "classlib/comctrls/StatusBar.h"
+#include "classlib/comctrls/TrackBar.h"
 #include "classlib/comctrls/Grids.h"
 #include "classlib/comctrls/RichEdit.h"
 #include "classlib/comctrls/TreeView.h"
 #include "classlib/comctrls/UpDown.h"
 #include "classlib/extctrls/Buttons.h"
 #include "classlib/extctrls/ExtCtrls.h"
+#include "classlib/extctrls/MediaPlayer.h"
 #include "classlib/extctrls/TabSet.h"
 #include "classlib/stdctrls/ListBox.h"
 #include "classlib/stdctrls/ScrollBar.h"
@@ -16,8 +21,11 @@
 #include "skin_classic/controls/SkinCheckBox.h"
 #include "skin_classic/controls/SkinComboBox.h"
 #include "skin_classic/controls/SkinDateTime.h"
+#include "skin_classic/controls/SkinDisplay.h"
 #include "skin_classic/controls/SkinEdit.h"
 #include "skin_classic/controls/SkinGroupBox.h"
+#include "skin_classic/controls/SkinHeader.h"
+#include "skin_classic/controls/SkinMediaPlayer.h"
 #include "skin_classic/controls/SkinScrollbar.h"
 #include "skin_classic/controls/SkinTab.h"
 #include "skin_classic/controls/SkinTabSet.h"
@@ -102,9 +110,21 @@ class TGallerySkinners : public vcl::TComponent {
       if (Has(xcBitBtn)) Attach<TSkinBitButton>(w);
     } else if (dynamic_cast<vcl::TButton*>(w)) {
       if (Has(xcButton)) Attach<TSkinButton>(w);
+    } else if (dynamic_cast<vcl::TCustomListView*>(w)) {
+      if (Has(xcScrollbar)) Attach<TSkinListView>(w);
+    } else if (dynamic_cast<vcl::TTrackBar*>(w)) {
+      if (Has(xcTrackBar)) Attach<TSkinTrackBar>(w);
+    } else if (dynamic_cast<vcl::TProgressBar*>(w)) {
+      if (Has(xcProgress)) Attach<TSkinProgress>(w);
+    } else if (dynamic_cast<vcl::THeaderControl*>(w)) {
+      if (Has(xcTab)) Attach<TSkinHeader>(w);
+    } else if (dynamic_cast<vcl::TStatusBar*>(w)) {
+      if (Has(xcStatusBar)) Attach<TSkinStatusBar>(w);
+    } else if (dynamic_cast<vcl::TMediaPlayer*>(w)) {
+      if (Has(xcButton)) Attach<TSkinMP>(w);
     } else if (dynamic_cast<vcl::TCustomMemo*>(w) || dynamic_cast<vcl::TCustomListBox*>(w) ||
                dynamic_cast<vcl::TCustomTreeView*>(w) || dynamic_cast<vcl::TCustomGrid*>(w) ||
-               dynamic_cast<vcl::TCustomRichEdit*>(w) || dynamic_cast<vcl::TCustomListView*>(w)) {
+               dynamic_cast<vcl::TCustomRichEdit*>(w)) {
       if (Has(xcScrollbar)) Attach<TSkinScrollbar>(w);
     } else if (dynamic_cast<vcl::TCustomEdit*>(w)) {
       if (Has(xcEdit)) Attach<TSkinEdit>(w);

@@ -34,6 +34,12 @@ vcl::String GetEnumPropName(const vcl::TObject* Instance, vcl::StringView Name) 
   return vcl::GetEnumProp(Instance, *p);
 }
 
+vcl::String GetSetPropText(const vcl::TObject* Instance, vcl::StringView Name) {
+  const vcl::TPropInfo* p = Find(Instance, Name);
+  if (!Readable(p) || vcl::PropKind(*p) != vcl::TPropKind::pkSet) return {};
+  return vcl::GetSetProp(Instance, *p);
+}
+
 vcl::String GetPropText(const vcl::TObject* Instance, vcl::StringView Name) {
   const vcl::TPropInfo* p = Find(Instance, Name);
   if (!Readable(p) || vcl::PropKind(*p) != vcl::TPropKind::pkString) return {};

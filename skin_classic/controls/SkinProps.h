@@ -14,6 +14,8 @@ int GetOrdPropByName(const vcl::TObject* Instance, vcl::StringView Name);
 // The identifier of an enumeration's or a Boolean's current value ("cbChecked", "True");
 // empty otherwise.
 vcl::String GetEnumPropName(const vcl::TObject* Instance, vcl::StringView Name);
+// A set property's members as text ("btPlay,btStop"); empty otherwise.
+vcl::String GetSetPropText(const vcl::TObject* Instance, vcl::StringView Name);
 // A string property's text; empty otherwise.
 vcl::String GetPropText(const vcl::TObject* Instance, vcl::StringView Name);
 // An object property's value when it is a MinClass (any object without one); nil otherwise.
