@@ -155,6 +155,113 @@ void TsSkinProvider::RefreshNonClient() {
 }
 
 // ---------------------------------------------------------------------------------------
+// The title cover
+
+vcl::TPoint TsSkinProvider::ImageOrigin() {
+  RECT window{};
+  GetWindowRect(Form->Handle(), &window);
+  vcl::TPoint origin(window.left, window.top);
+  if (TqvBorderForm* border = ExtBorderForm()) {
+    const vcl::TRect shadow = ShadowSize();
+    origin.X -= shadow.Left + BorderFormOffsetX(border);
+    origin.Y -= shadow.Top + BorderFormOffsetY(border);
+  }
+  return origin;
+}
+
+void TsSkinProvider::ShowAnimForm() {
+  if (!DrawNonClientArea || Frozen || !Form->HandleAllocated() || (ExtFlags & kExtBlendMoving)) return;
+  const HWND wnd = Form->Handle();
+  const bool mdiZoomed = Form->FormStyle() == vcl::fsMDIChild && IsZoomed(wnd);
+  TsSkinProvider* frame = mdiZoomed ? MDIProvider() : nullptr;
+  if (ExtBorderForm() && !Form->Menu()) return;
+  if (mdiZoomed && (!frame || frame == this || !frame->HasMenuLine())) return;
+  if (!cover_) {
+    cover_ = new vcl::TForm(vcl::Application, 0);
+    cover_->FreeNotification(this);  // the application may free it first at shut-down
+    cover_->SetBorderStyle(vcl::TFormBorderStyle::bsNone);
+    cover_->SetTag(256);
+    cover_->HandleNeeded();
+    const HWND coverWnd = cover_->Handle();
+    SetClassLongPtrW(coverWnd, GCL_STYLE, GetClassLongPtrW(coverWnd, GCL_STYLE) & ~static_cast<LONG_PTR>(CS_DROPSHADOW));
+  }
+  if (!cover_hook_.Installed()) cover_hook_.Install(cover_, vcl::TWndMethod::Bind<&TsSkinProvider::CoverWndProc>(this));
+
+  RECT window{};
+  GetWindowRect(wnd, &window);
+  const int frameWidth = SysBorderWidth(wnd, nullptr, false);
+  vcl::TRect place;
+  HRGN shape = nullptr;
+  if (ExtBorderForm()) {
+    // Only the menu line can flicker: the caption lives on the border window.
+    const int lines = MenuLinesCount();
+    const int height = lines * MenuHeight() + 1 + (lines > 0 ? 1 : 0);
+    const int top = window.top + OffsetY() - height - ShadowSize().Top - BorderFormOffsetY(ExtBorderForm());
+    place = vcl::Rect(window.left + frameWidth, top, window.right - frameWidth, top + height);
+  } else if (frame) {
+    // The frame's menu line over the child's caption.
+    RECT client{};
+    GetWindowRect(frame->Form->ClientHandle(), &client);
+    const int height = frame->MenuLinesCount() * frame->MenuHeight() + 1;
+    place = vcl::Rect(client.left, client.top - height, client.right, client.top);
+  } else {
+    // The whole frame: the window less its client area.
+    place = vcl::TRect(window);
+    RECT client{};
+    GetClientRect(wnd, &client);
+    POINT origin{0, 0};
+    ClientToScreen(wnd, &origin);
+    shape = CreateRectRgn(0, 0, place.Width(), place.Height());
+    HRGN hole = CreateRectRgn(origin.x - window.left, origin.y - window.top, origin.x - window.left + client.right,
+                              origin.y - window.top + client.bottom);
+    CombineRgn(shape, shape, hole, RGN_DIFF);
+    DeleteObject(hole);
+  }
+  const HWND coverWnd = cover_->Handle();
+  SetWindowRgn(coverWnd, shape, FALSE);  // nil: the whole window
+  const bool topmost = GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST;
+  SetWindowPos(coverWnd, topmost ? HWND_TOPMOST : HWND_TOP, place.Left, place.Top, place.Width(), place.Height(),
+               SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
+  cover_shown_ = true;
+  RedrawWindow(coverWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+}
+
+void TsSkinProvider::HideAnimForm() {
+  if (!cover_ || !cover_shown_) return;
+  cover_shown_ = false;
+  if (cover_->HandleAllocated())
+    SetWindowPos(cover_->Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER);
+  cover_hook_.Remove();
+}
+
+void TsSkinProvider::CoverWndProc(vcl::TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_ERASEBKGND:
+      Message.Result = 1;
+      return;
+    case WM_PAINT: {
+      PAINTSTRUCT ps{};
+      const HWND coverWnd = cover_->Handle();
+      HDC dc = BeginPaint(coverWnd, &ps);
+      vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
+      if (image && image->Width() > 0 && Form->HandleAllocated()) {
+        RECT place{};
+        GetWindowRect(coverWnd, &place);
+        const vcl::TPoint origin = ImageOrigin();
+        BitBlt(dc, 0, 0, place.right - place.left, place.bottom - place.top, image->Canvas()->Handle(),
+               place.left - origin.X, place.top - origin.Y, SRCCOPY);
+      }
+      EndPaint(coverWnd, &ps);
+      Message.Result = 0;
+      return;
+    }
+    default:
+      cover_hook_.CallPrevious(Message);
+  }
+}
+
+// ---------------------------------------------------------------------------------------
 // Task-bar pictures
 
 bool SetIconicThumbnail(HWND Wnd, TsSkinProvider* Provider, int MaxWidth, int MaxHeight) {

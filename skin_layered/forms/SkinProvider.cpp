@@ -6,6 +6,7 @@
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/GluedForms.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/paint/Bitmap32.h"
@@ -187,6 +188,11 @@ void TsSkinProvider::PrepareForm() {
 
 void TsSkinProvider::Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) {
   TsSkinProviderBase::Notification(AComponent, Operation);
+  if (AComponent && AComponent == cover_ && Operation == vcl::TOperation::opRemove) {
+    cover_ = nullptr;
+    cover_shown_ = false;
+    return;
+  }
   if (auto* manager = dynamic_cast<TsSkinManager*>(AComponent)) {
     if (!skin_data_) return;
     if (Operation == vcl::TOperation::opInsert && !skin_data_->SkinManager())
@@ -226,6 +232,9 @@ TsSkinProvider::~TsSkinProvider() {
     temp_bmp_.reset();
     work_bmp_.reset();
   }
+  RemoveFromGluedList(Form);
+  cover_hook_.Remove();
+  if (cover_) vcl::TObject::Free(std::exchange(cover_, nullptr));
   if (Unit().MDIProvider == this) Unit().MDIProvider = nullptr;
   title_icon_.reset();
   title_buttons_.reset();

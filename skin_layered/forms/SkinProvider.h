@@ -246,6 +246,12 @@ class TsSkinProvider : public TsSkinProviderBase {
   void RefreshNonClient();
   // The whole window image with the client area painted in; nil without a cached image.
   std::unique_ptr<vcl::TBitmap> FormSnapshot(bool FreeCache);
+  // The title cover: while the system would paint its own caption or menu line for a moment,
+  // a borderless window over that part of the frame shows the provider's picture of it.
+  void ShowAnimForm();
+  void HideAnimForm();
+  // The cover's window while it is laid over the frame, else nil.
+  vcl::TForm* TitleCover() const { return cover_shown_ ? cover_ : nullptr; }
   // The form's task-bar picture of the running minimise animation, else nil.
   virtual vcl::TBitmap* AnimationSnapshot() const { return nullptr; }
 
@@ -344,7 +350,14 @@ class TsSkinProvider : public TsSkinProviderBase {
   void ApplyGlobalColor();
   void RestoreLabelColors();
 
+  void CoverWndProc(vcl::TMessage& Message);
+  // Where the window image's origin lies on the screen.
+  vcl::TPoint ImageOrigin();
+
   vcl::TWindowProcHook hook_;
+  vcl::TForm* cover_ = nullptr;  // owned by the application, freed with the provider
+  vcl::TWindowProcHook cover_hook_;
+  bool cover_shown_ = false;
   std::unique_ptr<TqvAddedTitle> added_title_;
   std::unique_ptr<TsTitleIcon> title_icon_;
   std::unique_ptr<TsTitleButtons> title_buttons_;

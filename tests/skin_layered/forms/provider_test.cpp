@@ -12,6 +12,7 @@
 #include "forms_support.h"
 #include "skin_layered/core/FormRegistry.h"
 #include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/GluedForms.h"
 #include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
@@ -375,6 +376,52 @@ TEST_F(SkinProviderTest, LabelsGetTheirColourBackWhenTheSkinGoes) {
   label->Font()->SetColor(vcl::clRed);
   manager->SetActive(false);
   EXPECT_EQ(label->Font()->Color(), vcl::clWindowText);
+}
+
+TEST_F(SkinProviderTest, TheTitleCoverLiesOverTheFrameAndGoesAgain) {
+  manager->SetSkinName(L"Test");
+  form->Show();
+  provider->ShowAnimForm();
+  vcl::TForm* cover = provider->TitleCover();
+  ASSERT_NE(cover, nullptr);
+  EXPECT_TRUE(IsWindowVisible(cover->Handle()));
+  EXPECT_EQ(cover->Tag(), 256);
+  EXPECT_FALSE(GetActiveWindow() == cover->Handle());
+  RECT window{}, covered{};
+  GetWindowRect(Wnd(), &window);
+  GetWindowRect(cover->Handle(), &covered);
+  EXPECT_EQ(vcl::TRect(covered), vcl::TRect(window));
+  // The client area is left out of the cover.
+  HRGN shape = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(cover->Handle(), shape), ERROR);
+  POINT client{ClientWidthOf(Wnd()) / 2, ClientHeightOf(Wnd()) / 2};
+  ClientToScreen(Wnd(), &client);
+  EXPECT_FALSE(PtInRegion(shape, client.x - window.left, client.y - window.top));
+  EXPECT_TRUE(PtInRegion(shape, 1, 1));
+  DeleteObject(shape);
+  provider->HideAnimForm();
+  EXPECT_EQ(provider->TitleCover(), nullptr);
+  EXPECT_FALSE(IsWindowVisible(cover->Handle()));
+  // Not without the non-client painting.
+  provider->SetDrawNonClientArea(false);
+  provider->ShowAnimForm();
+  EXPECT_EQ(provider->TitleCover(), nullptr);
+  form->Hide();
+}
+
+TEST(GluedForms, AFormLeavesTheListWithItsProvider) {
+  auto master = NewForm();
+  auto glued = NewForm();
+  auto other = NewForm();
+  GluedList() = {{master.get(), glued.get(), 5, 0}, {master.get(), other.get(), 0, 5},
+                 {other.get(), glued.get(), 1, 1}};
+  {
+    auto provider = NewProvider(glued.get());
+  }
+  ASSERT_EQ(GluedList().size(), 1u);
+  EXPECT_EQ(GluedList()[0].Glued, other.get());
+  RemoveFromGluedList(other.get());
+  EXPECT_TRUE(GluedList().empty());
 }
 
 }  // namespace
