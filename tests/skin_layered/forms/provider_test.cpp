@@ -20,6 +20,10 @@ namespace {
 
 ::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
+// Shown forms stand at the desktop's far side, clear of the windows other test programs
+// running meanwhile look for at its top left.
+constexpr int kLeft = 1420, kTop = 640;
+
 TEST(SkinProviderCreation, OnlyAFormTakesAProviderAndItsDefaultsHold) {
   auto owner = std::make_unique<vcl::TComponent>(nullptr);
   try {
@@ -111,7 +115,7 @@ class SkinProviderTest : public ::testing::Test {
     manager = NewManager();
     manager->SetSkinDirectory(skins.Directory());
     manager->AnimEffects()->SkinChanging()->SetActive(false);
-    form->SetBounds(40, 40, 400, 300);
+    form->SetBounds(kLeft, kTop, 400, 300);
     form->HandleNeeded();
     below = std::make_unique<MessageSpy>(form.get());
     provider = NewProvider(form.get());
@@ -311,7 +315,7 @@ vcl::TRect RegionBox(HWND wnd) {
 
 TEST_F(SkinProviderTest, TheRegionForEachKindOfFrame) {
   manager->SetSkinName(L"Test");
-  form->SetBounds(40, 40, 400, 300);
+  form->SetBounds(kLeft, kTop, 400, 300);
   // Without a border form: the window image less the corner holes.
   provider->RgnRects = {vcl::Rect(0, 0, 3, 1), vcl::Rect(397, 0, 400, 1)};
   provider->UpdateFormRgn(false);
