@@ -3,6 +3,11 @@
 // place in the chain never breaks a subclass installed before or after it, and nothing is
 // patched into code (x86-64 safe). Every replacement of a foreign window's procedure goes
 // through here; nothing writes GWLP_WNDPROC back by hand.
+//
+// comctl32 puts the window's first procedure back when its last subclass goes, even over a
+// procedure someone set with SetWindowLongPtr since. So a subclass detached while such a
+// procedure lies over the chain stays in it as a pass-through (until the window goes)
+// instead of cutting that procedure off.
 #pragma once
 
 #include "classlib/controls/Messages.h"
@@ -21,8 +26,9 @@ class TWindowSubclass {
   // the window does not exist or belongs to another thread.
   bool Attach(HWND Wnd, TWndMethod Method);
   // Takes Method out of the chain (also done when the window is destroyed). The handler may
-  // detach, or even free this object, while it runs.
-  void Detach();
+  // detach, or even free this object, while it runs. Under a procedure set over the chain
+  // by SetWindowLongPtr the subclass stays as a pass-through that no longer calls Method.
+  void Detach() { Detach(false); }
   HWND Handle() const { return wnd_; }
   bool Attached() const { return wnd_ != nullptr; }
 
@@ -41,8 +47,11 @@ class TWindowSubclass {
   };
 
   static LRESULT CALLBACK Proc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam, UINT_PTR Id, DWORD_PTR Data);
+  // WindowGoing: the window is being destroyed, nothing above the chain needs it any more.
+  void Detach(bool WindowGoing);
 
   HWND wnd_ = nullptr;
+  UINT_PTR id_ = 0;  // unique per attachment: a pass-through left behind matches no other
   TWndMethod method_;
   TFrame* frames_ = nullptr;
 };

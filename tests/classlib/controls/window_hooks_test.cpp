@@ -270,6 +270,51 @@ TEST(WindowSubclass, ASubclassLeavesAChainOfThreeFromAnyPlace) {
   }
 }
 
+// Someone replaces the procedure by hand over the chain: taking the subclass out must not
+// cut that procedure off (comctl32 would put the class procedure back), and a new subclass
+// made in the old one's memory must not revive its pass-through.
+WNDPROC g_raw_below = nullptr;
+int g_raw_calls = 0;
+LRESULT CALLBACK RawOverChain(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  if (Msg == WM_USER + 1) ++g_raw_calls;
+  return CallWindowProcW(g_raw_below, Wnd, Msg, WParam, LParam);
+}
+
+TEST(WindowSubclass, DetachingUnderAProcedureSetByHandKeepsThatProcedure) {
+  HWND wnd = ForeignWindow();
+  ASSERT_NE(wnd, nullptr);
+  std::wstring trace;
+  auto sub = std::make_unique<Sub>();
+  sub->trace = &trace;
+  sub->tag = L's';
+  sub->add = 100;
+  ASSERT_TRUE(sub->Attach(wnd));
+  g_raw_calls = 0;
+  g_raw_below = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RawOverChain)));
+  EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 101);
+  sub.reset();
+  EXPECT_EQ(GetWindowLongPtrW(wnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&RawOverChain));
+  EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 1);  // through the pass-through to the class
+  EXPECT_EQ(g_raw_calls, 2);
+  EXPECT_EQ(trace, L"s");
+
+  // A new subclass (possibly at the old one's address) works on its own.
+  auto again = std::make_unique<Sub>();
+  again->trace = &trace;
+  again->tag = L't';
+  again->add = 1000;
+  ASSERT_TRUE(again->Attach(wnd));
+  EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 1001);
+  EXPECT_EQ(trace, L"st");
+  again.reset();
+
+  // The hand-set procedure goes again: the chain is on top and comes off cleanly.
+  SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_raw_below));
+  EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 1);
+  EXPECT_TRUE(DestroyWindow(wnd));
+}
+
 // The object lives in a buffer that the handler destroys and fills with the window's handle
 // (so that a stale read of the subclass's window would match): the subclass must neither
 // write to it nor call through it afterwards.
