@@ -200,6 +200,10 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
   status_ = new vcl::TLabel(this);
   status_->SetParent(this);
   status_->SetBounds(8, 246, 250, 40);
+  list_ = new vcl::TListBox(this);
+  list_->SetParent(this);
+  list_->SetBounds(8, 334, 250, 160);  // below the sample hint
+  for (int i = 1; i <= 100; ++i) list_->Items()->Add(L"List item " + std::to_wstring(i));
   status_->SetAutoSize(false);
   status_->SetWordWrap(true);
   status_->SetTransparent(true);
@@ -212,7 +216,13 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
   sheet_->SetAutoSize(true);
 
   Load(own ? Source : folder, false);
+  // The list box's bars: a scroll adapter over the edit section, skinned while the skin is.
+  list_adapter_ = skin_layered::CreateAdapter<skin_layered::TqvScrollWnd>(
+      list_->Handle(), nullptr, manager_, skin_layered::TqvSkinParams{list_, L"EDIT"}, true);
+  list_->SetTopIndex(40);
 }
+
+TGalleryLayered::~TGalleryLayered() { list_adapter_.reset(); }
 
 void TGalleryLayered::AddSource(const LayeredSource& Source) {
   auto* item = new vcl::TMenuItem(menu_);

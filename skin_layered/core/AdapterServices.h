@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "classlib/rtl/Object.h"
+#include "classlib/rtl/SysUtils.h"
 #include "classlib/rtl/Types.h"
 
 namespace vcl {
+class TControl;
 class TCustomForm;
 }
 
@@ -21,6 +23,16 @@ namespace skin_layered {
 
 class TsCommonData;
 class TqvBorderFormBase;
+
+// What every window adapter is made with: the control it skins (nil for a bare window), its
+// section (empty: the adapter kind's own), and whether it takes the skin's font and colour
+// (false keeps the control's own).
+struct TqvSkinParams {
+  vcl::TControl* Control = nullptr;
+  vcl::String SkinSection;
+  bool UseSkinFont = true;
+  bool UseSkinColor = true;
+};
 
 // The adapter of a skinned system dialog.
 class TqvDialogWndBase : public vcl::TObject {

@@ -156,6 +156,9 @@ class TLayeredFormServices {
   }
   // Desktop composition is on (version 6 or later).
   virtual bool AeroIsEnabled() { return false; }
+  // A provider's control adapter is freeing all of its adapter items at once (the form is
+  // going): the adapters then leave their controls' colours and fonts as they are.
+  virtual bool FreeingAllAdapterItems() { return false; }
   virtual void InvalidateIconicBitmaps(HWND Wnd) { (void)Wnd; }
   virtual HRESULT DwmSetWindowAttr(HWND Wnd, DWORD Attribute, const void* Value, DWORD Size) {
     (void)Wnd, (void)Attribute, (void)Value, (void)Size;

@@ -133,7 +133,10 @@ class TsCommonData : public vcl::TPersistent {
   // The glow of the control's text, kept between paints (WriteTextEx).
   TGlowMask TextGlow;
   bool Focused() const { return FFocused; }
+  // While waiting for the first show, colour and font changes repaint nothing (Update ends it;
+  // window adapters set it themselves).
   bool WaitingForFirstShow() const { return waiting_; }
+  void SetWaitingForFirstShow(bool Value) { waiting_ = Value; }
   int UpdateCount() const { return update_count_; }
 
   // ---- operations

@@ -1,0 +1,25 @@
+// The window adapters' units: the system entries the adapters bind, the shell support of the
+// shell controls (the system's small-icon list, the desktop folder, OLE) and the pipette
+// cursor of colour picking. They start after the skin manager's units and stop in reverse
+// order.
+#include "classlib/rtl/UnitInit.h"
+#include "skin_layered/adapters/AdapterUnit.h"
+#include "skin_layered/adapters/ShellFolders.h"
+
+namespace skin_layered {
+namespace {
+
+const vcl::TUnitRegistration kAdapterUnit{vcl::TUnitGroup::LayeredAdapters, 10, L"WindowAdapters", &BindAdapterUnit,
+                                          &ReleaseAdapterUnit};
+const vcl::TUnitRegistration kShellUnit{vcl::TUnitGroup::LayeredAdapters, 20, L"ShellSupport", &StartShellSupport,
+                                        &StopShellSupport};
+// The screen's cursor table owns the cursor and destroys it at shut-down.
+const vcl::TUnitRegistration kPipetteUnit{vcl::TUnitGroup::LayeredAdapters, 30, L"PipetteCursor",
+                                          &RegisterPipetteCursor, nullptr};
+
+}  // namespace
+}  // namespace skin_layered
+
+// Named by the link options of the layered_adapters library, so that every program linking
+// it keeps this object, and with it the unit registrations above, which nothing else refers to.
+extern "C" void scrivane_layered_adapters_units() {}

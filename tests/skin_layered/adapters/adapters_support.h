@@ -1,0 +1,107 @@
+// Shared by the window adapters' tests: a skin of flat colours (one per scroll section and
+// state, so one pixel tells what was painted) under a manager of the test's own, forms and
+// bare windows, and the pixels a window's frame shows when painted into memory.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#undef RegisterClass
+
+#include <string>
+#include <vector>
+
+#include "skin_layered/manager/manager_support.h"
+
+namespace skin_layered::test {
+
+// Colours as the skin writes them ($BBGGRR) and as pixels read them (COLORREF).
+inline constexpr COLORREF kEditColor = 0xF0E0D0;
+inline constexpr COLORREF kLeftColor = 0x0000C0, kLeftHot = 0x0000F0;
+inline constexpr COLORREF kTopColor = 0x00C000, kTopHot = 0x00F000;
+inline constexpr COLORREF kRightColor = 0xC00000, kRightHot = 0xF00000;
+inline constexpr COLORREF kBottomColor = 0x00C0C0, kBottomHot = 0x00F0F0;
+inline constexpr COLORREF kTrack1H = 0xC000C0, kTrack1HHot = 0xE000E0;
+inline constexpr COLORREF kTrack1V = 0xC0C000, kTrack1VHot = 0xE0E000;
+inline constexpr COLORREF kTrack2H = 0x404080, kTrack2HHot = 0x6060A0;
+inline constexpr COLORREF kTrack2V = 0x408040, kTrack2VHot = 0x60A060;
+inline constexpr COLORREF kSliderH = 0x804040, kSliderHHot = 0xA06060;
+inline constexpr COLORREF kSliderV = 0x808080, kSliderVHot = 0xA0A0A0;
+
+inline std::string Hex(COLORREF c) {
+  char text[16];
+  std::snprintf(text, sizeof text, "$%06X", static_cast<unsigned>(c));
+  return text;
+}
+
+inline std::string FlatSection(const char* Name, COLORREF Color, COLORREF Hot) {
+  return std::string("[") + Name + "]\r\nCOLOR=" + Hex(Color) + "\r\nHOTCOLOR=" + Hex(Hot) +
+         "\r\nFONTCOLOR=$000000\r\nHOTFONTCOLOR=$000000\r\nSTATES=3\r\n";
+}
+
+inline std::string ScrollSkinText() {
+  return "[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("EDIT", kEditColor, kEditColor) +
+         FlatSection("SCROLLBTNLEFT", kLeftColor, kLeftHot) + FlatSection("SCROLLBTNTOP", kTopColor, kTopHot) +
+         FlatSection("SCROLLBTNRIGHT", kRightColor, kRightHot) +
+         FlatSection("SCROLLBTNBOTTOM", kBottomColor, kBottomHot) +
+         FlatSection("SCROLLBAR1H", kTrack1H, kTrack1HHot) + FlatSection("SCROLLBAR1V", kTrack1V, kTrack1VHot) +
+         FlatSection("SCROLLBAR2H", kTrack2H, kTrack2HHot) + FlatSection("SCROLLBAR2V", kTrack2V, kTrack2VHot) +
+         FlatSection("SCROLLSLIDERH", kSliderH, kSliderHHot) + FlatSection("SCROLLSLIDERV", kSliderV, kSliderVHot);
+}
+
+// A manager with the flat skin loaded (no change animation).
+class SkinnedTest : public ::testing::Test {
+ protected:
+  void LoadSkin() {
+    skins.Write(L"Flat", L"Options.dat", BytesOf(ScrollSkinText()));
+    manager = NewManager();
+    manager->SetSkinDirectory(skins.Directory());
+    manager->AnimEffects()->SkinChanging()->SetActive(false);
+    manager->SetSkinName(L"Flat");
+    ASSERT_TRUE(manager->Skin().SkinData.Active);
+  }
+
+  TempSkins skins;
+  ManagerPtr manager;
+};
+
+// A window's frame painted into memory: the pixels of a 32-bit bitmap of the window's size.
+class FramePixels {
+ public:
+  explicit FramePixels(HWND Wnd) {
+    RECT r{};
+    GetWindowRect(Wnd, &r);
+    width_ = r.right - r.left;
+    height_ = r.bottom - r.top;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    dc_ = CreateCompatibleDC(nullptr);
+    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+    old_ = SelectObject(dc_, bitmap_);
+    PatBlt(dc_, 0, 0, width_, height_, BLACKNESS);
+  }
+  ~FramePixels() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  FramePixels(const FramePixels&) = delete;
+  FramePixels& operator=(const FramePixels&) = delete;
+
+  HDC DC() const { return dc_; }
+  // The pixel at window coordinates as a COLORREF (0x00BBGGRR).
+  COLORREF At(int X, int Y) const {
+    if (X < 0 || Y < 0 || X >= width_ || Y >= height_) return 0xFFFFFFFF;
+    const std::uint32_t p = bits_[static_cast<std::size_t>(Y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(X)];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  }
+
+ private:
+  int width_ = 0, height_ = 0;
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  std::uint32_t* bits_ = nullptr;
+};
+
+}  // namespace skin_layered::test

@@ -1,0 +1,455 @@
+// Skinned scroll bars on a 100-item list box of the class library and on bare windows with
+// scroll ranges of their own: the bars laid out and painted from the skin's sections, the
+// arrows, page clicks and their repeat (stopped by a lost capture or a button no longer
+// down), thumb drags (never past the range, nMin not 0), a disabled arrow, the position
+// travelling in LParam when the window asks for it, and the corner grip's hit code. Timers
+// are sent as messages and the mouse comes through the adapters' seams: nothing waits.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#undef RegisterClass
+
+#include <algorithm>
+#include <vector>
+
+#include "adapters_support.h"
+#include "classlib/controls/WindowProcHook.h"
+#include "classlib/stdctrls/ListBox.h"
+#include "skin_layered/adapters/ScrollWnd.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/manager/CommonData.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+struct TScroll {
+  UINT Msg;
+  int Code;
+  int Pos;      // HIWORD of WParam
+  LPARAM LParam;
+};
+
+std::vector<TScroll>& Scrolls() {
+  static std::vector<TScroll> scrolls;
+  return scrolls;
+}
+bool g_position_in_lparam = false;
+
+// A bare window that scrolls nothing and keeps what it was sent.
+LRESULT CALLBACK TargetProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  if (Msg == WM_VSCROLL || Msg == WM_HSCROLL) {
+    Scrolls().push_back({Msg, LOWORD(WParam), HIWORD(WParam), LParam});
+    return 0;
+  }
+  if (Msg == kSkinCmdMessage && SkinCommandOf(WParam) == scmBeforeScroll) return g_position_in_lparam ? 1 : 0;
+  return DefWindowProcW(Wnd, Msg, WParam, LParam);
+}
+
+HWND ScrollTarget(HWND Parent, int X, int Y, int W, int H, DWORD Bars, DWORD ExStyle = 0) {
+  static const bool registered = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = TargetProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = L"AdapterScrollTarget";
+    return RegisterClassExW(&wc) != 0;
+  }();
+  EXPECT_TRUE(registered);
+  return CreateWindowExW(ExStyle, L"AdapterScrollTarget", L"", WS_CHILD | WS_VISIBLE | Bars, X, Y, W, H, Parent,
+                         nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+void SetRange(HWND Wnd, int Bar, int Min, int Max, UINT Page, int Pos) {
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, Min, Max, Page, Pos, 0};
+  SetScrollInfo(Wnd, Bar, &info, FALSE);
+}
+
+int ScrollPos(HWND Wnd, int Bar) {
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
+  GetScrollInfo(Wnd, Bar, &info);
+  return info.nPos;
+}
+
+std::vector<int> Codes() {
+  std::vector<int> codes;
+  for (const TScroll& s : Scrolls()) codes.push_back(s.Code);
+  return codes;
+}
+
+LPARAM ScreenLParam(POINT P) { return MAKELPARAM(static_cast<WORD>(P.x), static_cast<WORD>(P.y)); }
+
+LPARAM ClientLParam(HWND Wnd, POINT Screen) {
+  ScreenToClient(Wnd, &Screen);
+  return MAKELPARAM(static_cast<WORD>(static_cast<short>(Screen.x)), static_cast<WORD>(static_cast<short>(Screen.y)));
+}
+
+class ScrollBars : public SkinnedTest {
+ protected:
+  void SetUp() override {
+    LoadSkin();
+    form->SetBounds(20, 20, 420, 320);
+    form->Show();
+    Scrolls().clear();
+    g_position_in_lparam = false;
+    previous_cursor_ = SetScrollCursorQuery([this] { return cursor; });
+    previous_button_ = SetScrollButtonQuery([this] { return button_down; });
+  }
+  void TearDown() override {
+    SetScrollCursorQuery(previous_cursor_);
+    SetScrollButtonQuery(previous_button_);
+    if (GetCapture()) ReleaseCapture();
+    adapter.reset();
+    form.reset();
+    manager.reset();
+  }
+
+  // The 100-item list box with skinned bars; its scroll messages are recorded below the
+  // adapter.
+  vcl::TListBox* MakeListBox() {
+    auto* list = new vcl::TListBox(form.get());
+    list->SetParent(form.get());
+    list->SetBounds(10, 10, 150, 120);
+    for (int i = 0; i < 100; ++i) list->Items()->Add(L"Item " + std::to_wstring(i));
+    recorder.hook.Install(list, vcl::TWndMethod::Bind<&TRecorder::Proc>(&recorder));
+    adapter = CreateAdapter<TqvScrollWnd>(list->Handle(), nullptr, manager.get(), TqvSkinParams{list, L"EDIT"}, true);
+    return list;
+  }
+  TqvScrollWnd* Adapt(HWND Wnd) {
+    adapter = CreateAdapter<TqvScrollWnd>(Wnd, nullptr, manager.get(), TqvSkinParams{nullptr, L"EDIT"}, true);
+    return adapter.get();
+  }
+
+  vcl::TRect VBar() const {
+    vcl::TRect r;
+    GetVScrollRect(adapter.get(), adapter->CtrlHandle, r);
+    return r;
+  }
+  int Button() const { return GetScrollMetric(adapter->VertBar.get(), false); }
+  // Screen points of the vertical bar: at a distance from its top or its bottom.
+  POINT FromTop(int Dy) const { return {VBar().Left + VBar().Width() / 2, VBar().Top + Dy}; }
+  POINT FromBottom(int Dy) const { return {VBar().Left + VBar().Width() / 2, VBar().Bottom - 1 - Dy}; }
+  TqvThumb Thumb() const {
+    adapter->VertBar->ReadInfo();
+    return ThumbGeometry(VBar().Top, VBar().Height(), Button(), adapter->VertBar->MinThumb, adapter->VertBar->Info);
+  }
+
+  LRESULT Press(POINT Screen, WPARAM Hit = HTVSCROLL) {
+    cursor = Screen;
+    button_down = true;
+    return SendMessageW(adapter->CtrlHandle, WM_NCLBUTTONDOWN, Hit, ScreenLParam(Screen));
+  }
+  void MoveTo(POINT Screen) {
+    cursor = Screen;
+    SendMessageW(adapter->CtrlHandle, WM_MOUSEMOVE, MK_LBUTTON, ClientLParam(adapter->CtrlHandle, Screen));
+  }
+  void Release() {
+    button_down = false;
+    SendMessageW(adapter->CtrlHandle, WM_LBUTTONUP, 0, ClientLParam(adapter->CtrlHandle, cursor));
+  }
+  void Tick(UINT_PTR Id) { SendMessageW(adapter->CtrlHandle, WM_TIMER, Id, 0); }
+
+  // The colour the frame shows at a screen point when painted now.
+  COLORREF PixelAt(POINT Screen) {
+    FramePixels pixels(adapter->CtrlHandle);
+    PaintScrollBars(adapter.get(), adapter->CtrlHandle, kPartNone, pixels.DC());
+    RECT wr{};
+    GetWindowRect(adapter->CtrlHandle, &wr);
+    return pixels.At(Screen.x - wr.left, Screen.y - wr.top);
+  }
+  int TopIndex() const { return static_cast<int>(SendMessageW(adapter->CtrlHandle, LB_GETTOPINDEX, 0, 0)); }
+
+  struct TRecorder {
+    vcl::TWindowProcHook hook;
+    void Proc(vcl::TMessage& m) {
+      if (m.Msg == WM_VSCROLL || m.Msg == WM_HSCROLL)
+        Scrolls().push_back({m.Msg, LOWORD(m.WParam), HIWORD(m.WParam), m.LParam});
+      hook.CallPrevious(m);
+    }
+  } recorder;
+  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = ShownForm();
+  TqvAdapterPtr<TqvScrollWnd> adapter;
+  POINT cursor{};
+  bool button_down = false;
+
+ private:
+  TqvCursorQuery previous_cursor_;
+  TqvButtonQuery previous_button_;
+};
+
+TEST_F(ScrollBars, AListBoxShowsItsVerticalBarFromTheSkin) {
+  MakeListBox();
+  ASSERT_TRUE(adapter->SkinData->Skinned());
+  EXPECT_TRUE(adapter->FrameCalculated);
+  EXPECT_TRUE(adapter->VertBar->Visible);
+  EXPECT_FALSE(adapter->HorzBar->Visible);
+  EXPECT_EQ(GetScrollBarObject(adapter->CtrlHandle, kVertBar), adapter->VertBar.get());
+  EXPECT_EQ(GetScrollBarObject(adapter->CtrlHandle, 2), nullptr);
+  EXPECT_EQ(adapter->VertBar->MinThumb, kDefaultMinThumb);
+  EXPECT_EQ(SetMinThumb(adapter->CtrlHandle, kVertBar, 0x10014), 1);
+  EXPECT_EQ(adapter->VertBar->MinThumb, 0x14);
+  SetMinThumb(adapter->CtrlHandle, 3, kDefaultMinThumb);
+  // The client area leaves the bar out.
+  RECT client{};
+  GetClientRect(adapter->CtrlHandle, &client);
+  EXPECT_EQ(client.right, 150 - adapter->BorderLeft - adapter->BorderRight - VBar().Width());
+  EXPECT_EQ(VBar().Width(), GetScrollMetric(adapter->VertBar.get(), true));
+
+  EXPECT_EQ(SendMessageW(adapter->CtrlHandle, WM_NCHITTEST, 0, ScreenLParam(FromTop(30))), HTVSCROLL);
+  EXPECT_EQ(PixelAt(FromTop(1)), kTopColor);
+  EXPECT_EQ(PixelAt(FromBottom(1)), kBottomColor);
+  EXPECT_EQ(PixelAt(FromTop(Button() + 1)), kSliderV);  // the thumb at the top
+  EXPECT_EQ(PixelAt(FromBottom(Button() + 1)), kTrack2V);
+  SendMessageW(adapter->CtrlHandle, LB_SETTOPINDEX, 50, 0);
+  EXPECT_EQ(PixelAt(FromTop(Button() + 1)), kTrack1V);
+  const TqvThumb thumb = Thumb();
+  EXPECT_EQ(PixelAt({FromTop(0).x, thumb.Start + thumb.Length / 2}), kSliderV);
+}
+
+TEST_F(ScrollBars, ArrowsScrollALineAndEndOnTheButtonUp) {
+  MakeListBox();
+  const HWND h = adapter->CtrlHandle;
+  EXPECT_EQ(Press(FromBottom(2)), 0);
+  EXPECT_EQ(GetCapture(), h);
+  ASSERT_EQ(Codes(), std::vector<int>{SB_LINEDOWN});
+  EXPECT_EQ(Scrolls()[0].Msg, static_cast<UINT>(WM_VSCROLL));
+  EXPECT_EQ(TopIndex(), 1);
+  EXPECT_EQ(PixelAt(FromBottom(1)), kBottomHot);  // shown pressed
+  Release();
+  EXPECT_EQ(Codes(), (std::vector<int>{SB_LINEDOWN, SB_ENDSCROLL}));
+  EXPECT_NE(GetCapture(), h);
+  EXPECT_EQ(PixelAt(FromBottom(1)), kBottomColor);
+
+  Scrolls().clear();
+  Press(FromTop(2));
+  Release();
+  EXPECT_EQ(Codes(), (std::vector<int>{SB_LINEUP, SB_ENDSCROLL}));
+  EXPECT_EQ(TopIndex(), 0);
+}
+
+TEST_F(ScrollBars, PageClicksAboveAndBelowTheThumb) {
+  MakeListBox();
+  const TqvThumb thumb = Thumb();
+  Press({FromTop(0).x, thumb.Start + thumb.Length + 5});
+  Release();
+  EXPECT_EQ(Codes(), (std::vector<int>{SB_PAGEDOWN, SB_ENDSCROLL}));
+  EXPECT_GT(TopIndex(), 1);  // a page of items
+  SendMessageW(adapter->CtrlHandle, LB_SETTOPINDEX, 50, 0);
+  Scrolls().clear();
+  Press(FromTop(Button() + 1));  // the track above the thumb, shown pressed
+  EXPECT_EQ(PixelAt(FromTop(Button() + 1)), kTrack1VHot);
+  Release();
+  EXPECT_EQ(PixelAt(FromTop(Button() + 1)), kTrack1V);
+  EXPECT_EQ(Codes(), (std::vector<int>{SB_PAGEUP, SB_ENDSCROLL}));
+  EXPECT_LT(TopIndex(), 50);
+}
+
+TEST_F(ScrollBars, HoldingAnArrowRepeatsUntilTheCaptureIsLost) {
+  MakeListBox();
+  const HWND h = adapter->CtrlHandle;
+  Press(FromBottom(2));
+  Tick(kRepeatDelayTimer);  // the delay ends: no scroll of its own
+  EXPECT_EQ(Codes().size(), 1u);
+  Tick(kRepeatTimer);
+  Tick(kRepeatTimer);
+  EXPECT_EQ(Codes(), (std::vector<int>{SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN}));
+  EXPECT_EQ(TopIndex(), 3);
+  // Off the arrow: no more lines, the press still held.
+  cursor = FromTop(Button() + 30);
+  Tick(kRepeatTimer);
+  EXPECT_EQ(Codes().size(), 3u);
+  EXPECT_EQ(PixelAt(FromBottom(1)), kBottomColor);
+  cursor = FromBottom(2);
+  Tick(kRepeatTimer);
+  EXPECT_EQ(Codes().size(), 4u);
+  // Another window takes the mouse: the press ends there and then.
+  SetCapture(form->Handle());
+  EXPECT_EQ(Codes(), (std::vector<int>{SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_ENDSCROLL}));
+  Tick(kRepeatTimer);
+  Release();
+  EXPECT_EQ(Codes().size(), 5u);
+  EXPECT_EQ(GetCapture(), form->Handle());
+  ReleaseCapture();
+  EXPECT_NE(GetCapture(), h);
+}
+
+TEST_F(ScrollBars, ARepeatWhoseButtonCameUpElsewhereEnds) {
+  MakeListBox();
+  Press(FromBottom(2));
+  Tick(kRepeatDelayTimer);
+  Tick(kRepeatTimer);
+  EXPECT_EQ(Codes().size(), 2u);
+  button_down = false;  // released where the window never heard it
+  Tick(kRepeatTimer);
+  EXPECT_EQ(Codes(), (std::vector<int>{SB_LINEDOWN, SB_LINEDOWN, SB_ENDSCROLL}));
+  EXPECT_NE(GetCapture(), adapter->CtrlHandle);
+  Tick(kRepeatTimer);
+  EXPECT_EQ(Codes().size(), 3u);
+}
+
+TEST_F(ScrollBars, DraggingTheListBoxThumbToTheEnd) {
+  MakeListBox();
+  const TqvThumb thumb = Thumb();
+  const POINT grip{FromTop(0).x, thumb.Start + 3};
+  Press(grip);
+  EXPECT_TRUE(Codes().empty());
+  EXPECT_TRUE(adapter->Dragging);
+  MoveTo({grip.x, grip.y + 1000});
+  ASSERT_EQ(Codes().size(), 1u);
+  EXPECT_EQ(Scrolls()[0].Code, SB_THUMBTRACK);
+  const int last = Scrolls()[0].Pos;
+  MoveTo({grip.x, grip.y + 2000});  // no new position, no new message
+  EXPECT_EQ(Codes().size(), 1u);
+  Release();
+  EXPECT_FALSE(adapter->Dragging);
+  EXPECT_EQ(Codes(), (std::vector<int>{SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL}));
+  EXPECT_EQ(Scrolls()[1].Pos, last);
+  EXPECT_EQ(Scrolls()[2].Pos, last);
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+  GetScrollInfo(adapter->CtrlHandle, SB_VERT, &info);
+  EXPECT_EQ(last, info.nMax - std::max<int>(static_cast<int>(info.nPage), 1) + 1);
+  EXPECT_EQ(TopIndex(), last);
+}
+
+TEST_F(ScrollBars, AThumbDragOverARangeNotStartingAtZeroStaysInsideIt) {
+  HWND wnd = ScrollTarget(form->Handle(), 10, 10, 120, 200, WS_VSCROLL);
+  SetRange(wnd, SB_VERT, 50, 249, 20, 50);
+  Adapt(wnd);
+  ASSERT_TRUE(adapter->VertBar->Visible);
+  const TqvThumb thumb = Thumb();
+  const POINT grip{FromTop(0).x, thumb.Start + 2};
+  Press(grip);
+  for (int dy = 5; dy <= 400; dy += 15) MoveTo({grip.x, grip.y + dy});
+  ASSERT_FALSE(Scrolls().empty());
+  for (const TScroll& s : Scrolls()) {
+    EXPECT_EQ(s.Code, SB_THUMBTRACK);
+    EXPECT_GE(s.Pos, 50);
+    EXPECT_LE(s.Pos, 230);
+  }
+  EXPECT_EQ(Scrolls().back().Pos, 230);
+  EXPECT_EQ(ScrollPos(wnd, SB_VERT), 230);  // written for the window as it tracks
+  for (int dy = 400; dy >= -400; dy -= 40) MoveTo({grip.x, grip.y + dy});
+  EXPECT_EQ(Scrolls().back().Pos, 50);
+  Release();
+  EXPECT_EQ(Scrolls().back().Code, SB_ENDSCROLL);
+  EXPECT_EQ(Scrolls()[Scrolls().size() - 2].Code, SB_THUMBPOSITION);
+  EXPECT_EQ(Scrolls()[Scrolls().size() - 2].Pos, 50);
+  DestroyWindow(wnd);
+}
+
+TEST_F(ScrollBars, TheWindowMayTakeThePositionInLParamInstead) {
+  HWND wnd = ScrollTarget(form->Handle(), 10, 10, 120, 200, WS_VSCROLL);
+  SetRange(wnd, SB_VERT, 0, 99, 10, 0);
+  Adapt(wnd);
+  g_position_in_lparam = true;
+  const TqvThumb thumb = Thumb();
+  const POINT grip{FromTop(0).x, thumb.Start + 2};
+  Press(grip);
+  MoveTo({grip.x, grip.y + 50});
+  ASSERT_FALSE(Scrolls().empty());
+  EXPECT_GT(Scrolls().back().LParam, 0);
+  EXPECT_EQ(Scrolls().back().LParam, Scrolls().back().Pos);
+  EXPECT_EQ(ScrollPos(wnd, SB_VERT), 0);  // SCROLLINFO left alone
+  Release();
+  DestroyWindow(wnd);
+}
+
+TEST_F(ScrollBars, ADisabledFirstArrowSendsAndCapturesNothing) {
+  MakeListBox();
+  adapter->VertBar->Flags |= kFirstArrowDisabled;
+  EXPECT_EQ(Press(FromTop(2)), 0);
+  EXPECT_TRUE(Scrolls().empty());
+  EXPECT_NE(GetCapture(), adapter->CtrlHandle);
+  Release();
+  EXPECT_TRUE(Scrolls().empty());
+}
+
+TEST_F(ScrollBars, TheCornerGripAnswersOnlyAtTheFormsCorner) {
+  RECT client{};
+  GetClientRect(form->Handle(), &client);
+  HWND wnd = ScrollTarget(form->Handle(), client.right - 150, client.bottom - 100, 150, 100, WS_VSCROLL | WS_HSCROLL);
+  SetRange(wnd, SB_VERT, 0, 99, 10, 0);
+  SetRange(wnd, SB_HORZ, 0, 99, 10, 0);
+  Adapt(wnd);
+  ASSERT_TRUE(adapter->VertBar->Visible && adapter->HorzBar->Visible);
+  RECT wr{};
+  GetWindowRect(wnd, &wr);
+  const POINT corner{wr.right - 3, wr.bottom - 3};
+  EXPECT_TRUE(CornerHasGrip(adapter.get()));
+  EXPECT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, ScreenLParam(corner)), HTBOTTOMRIGHT);
+  vcl::TRect h;
+  GetHScrollRect(adapter.get(), wnd, h);
+  EXPECT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, ScreenLParam({h.Left + 30, h.Top + 2})), HTHSCROLL);
+  MoveWindow(wnd, 10, 10, 150, 100, TRUE);
+  GetWindowRect(wnd, &wr);
+  EXPECT_FALSE(CornerHasGrip(adapter.get()));
+  EXPECT_NE(SendMessageW(wnd, WM_NCHITTEST, 0, ScreenLParam({wr.right - 3, wr.bottom - 3})), HTBOTTOMRIGHT);
+  DestroyWindow(wnd);
+}
+
+TEST_F(ScrollBars, AHorizontalBarThickerThanTheClientIsLeftOut) {
+  HWND wnd = ScrollTarget(form->Handle(), 10, 10, 150, 8, WS_HSCROLL);
+  SetRange(wnd, SB_HORZ, 0, 99, 10, 0);
+  Adapt(wnd);
+  EXPECT_FALSE(adapter->HorzBar->Visible);
+  RECT client{};
+  GetClientRect(wnd, &client);
+  EXPECT_EQ(client.bottom, 8);
+  DestroyWindow(wnd);
+}
+
+TEST_F(ScrollBars, ABarTwoButtonsLongShowsTwoHalvesAndNoThumb) {
+  const int button = GetSystemMetrics(SM_CXVSCROLL);
+  manager->ScrollsOptions()->SetButtonsSize(button);
+  HWND wnd = ScrollTarget(form->Handle(), 10, 10, 100, 2 * button, WS_VSCROLL);
+  SetRange(wnd, SB_VERT, 0, 99, 10, 0);
+  Adapt(wnd);
+  ASSERT_TRUE(adapter->VertBar->Visible);
+  ASSERT_EQ(VBar().Height(), 2 * button);
+  EXPECT_EQ(PixelAt(FromTop(1)), kTopColor);
+  EXPECT_EQ(PixelAt(FromBottom(1)), kBottomColor);
+  for (int dy = 0; dy < 2 * button; ++dy) EXPECT_NE(PixelAt(FromTop(dy)), kSliderV) << dy;
+  EXPECT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, ScreenLParam(FromTop(button - 1))), HTVSCROLL);
+  Press(FromTop(button - 1));
+  Release();
+  EXPECT_EQ(Codes(), (std::vector<int>{SB_LINEUP, SB_ENDSCROLL}));
+  DestroyWindow(wnd);
+}
+
+TEST_F(ScrollBars, TheSkinGoingAndComingBackReachesTheAdaptedListBox) {
+  MakeListBox();
+  const HWND h = adapter->CtrlHandle;
+  manager->SetActive(false);
+  EXPECT_FALSE(adapter->SkinData->Skinned());
+  EXPECT_FALSE(adapter->FrameCalculated);  // the list box laid its own bars out
+  EXPECT_EQ(SendCommandToWnd(h, scmIsSkinned, 0), 1);  // still handled by the engine
+  // The system answers for its own bar (a press there would start the system's own loop).
+  EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, ScreenLParam(FromBottom(2))), HTVSCROLL);
+  manager->SetActive(true);
+  ASSERT_TRUE(adapter->SkinData->Skinned());
+  EXPECT_TRUE(adapter->FrameCalculated);
+  EXPECT_TRUE(adapter->VertBar->Visible);
+  EXPECT_EQ(PixelAt(FromTop(1)), kTopColor);
+  Press(FromBottom(2));
+  Release();
+  EXPECT_EQ(Codes(), (std::vector<int>{SB_LINEDOWN, SB_ENDSCROLL}));
+}
+
+TEST_F(ScrollBars, DetachingGivesTheWindowItsOwnBarsBack) {
+  auto* list = MakeListBox();
+  const POINT inBar = FromTop(30);
+  UninstallScrollAdapter(adapter, true, true);
+  EXPECT_EQ(adapter, nullptr);
+  EXPECT_EQ(GetAdapter(list->Handle()), nullptr);
+  EXPECT_EQ(SendCommandToWnd(list->Handle(), scmIsSkinned, 0), 0);
+  // The system's own bar lies where the skinned one was, and the list box scrolls by itself.
+  EXPECT_EQ(SendMessageW(list->Handle(), WM_NCHITTEST, 0, ScreenLParam(inBar)), HTVSCROLL);
+  SendMessageW(list->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(SendMessageW(list->Handle(), LB_GETTOPINDEX, 0, 0), 1);
+  recorder.hook.Remove();
+}
+
+}  // namespace
+}  // namespace skin_layered::test
