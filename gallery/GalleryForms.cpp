@@ -92,9 +92,6 @@ void TGalleryMain::FormCreate(vcl::TObject*) {
     nodes->AddChild(nullptr, L"Menus");
     tree->FullExpand();
   }
-  // The menu bar came to the window after it was made, and took its height from the client
-  // area: the size the description gives is put back.
-  if (designed_client_.X > 0) SetClientSize(designed_client_.X, designed_client_.Y);
   if (auto* grid = Component<vcl::TStringGrid>(this, L"StringGrid")) {
     const wchar_t* heads[] = {L"", L"Normal", L"Hot", L"Pressed"};
     for (int c = 0; c < 4; ++c) grid->SetCells(c, 0, heads[c]);
@@ -103,11 +100,6 @@ void TGalleryMain::FormCreate(vcl::TObject*) {
       for (int c = 1; c < 4; ++c) grid->SetCells(c, r, std::to_wstring(r * 10 + c));
     }
   }
-}
-
-void TGalleryMain::SetClientSize(int AWidth, int AHeight) {
-  if (ComponentState().Contains(vcl::csLoading)) designed_client_ = vcl::TPoint(AWidth, AHeight);
-  TForm::SetClientSize(AWidth, AHeight);
 }
 
 void TGalleryMain::ShowDialog() {

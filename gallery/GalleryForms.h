@@ -28,13 +28,8 @@ class TGalleryMain : public vcl::TForm {
   void ExitItemClick(vcl::TObject* Sender);
   void FormClose(vcl::TObject* Sender, vcl::TCloseAction& Action);
 
-  // Remembers the client size the description gives.
-  void SetClientSize(int AWidth, int AHeight) override;
-
  private:
   void MakeMenuImages();
-
-  vcl::TPoint designed_client_;
 };
 
 class TGalleryDialog : public vcl::TForm {

@@ -169,6 +169,9 @@ void TCustomForm::DoDestroy() {
 void TCustomForm::Loaded() {
   TScrollingWinControl::Loaded();
   if (active_control_ && !ContainsControl(active_control_)) active_control_ = nullptr;
+  // A control may have made the window while the description was read, before the menu it
+  // names was attached: its bar took its height from the client area.
+  ApplyWantedClientSize();
 }
 
 void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
@@ -285,12 +288,7 @@ void TCustomForm::CreateWnd() {
   AttachMenu();
   ApplyLayeredAttributes();
   ApplyIcon();
-  if (wanted_client_width_ >= 0 || wanted_client_height_ >= 0) {
-    const int w = wanted_client_width_ >= 0 ? wanted_client_width_ : ClientWidth();
-    const int h = wanted_client_height_ >= 0 ? wanted_client_height_ : ClientHeight();
-    wanted_client_width_ = wanted_client_height_ = -1;
-    TControl::SetClientSize(w, h);
-  }
+  ApplyWantedClientSize();
 }
 
 void TCustomForm::DestroyWindowHandle() {
@@ -314,12 +312,22 @@ void TCustomForm::DestroyWindowHandle() {
 }
 
 void TCustomForm::SetClientSize(int AWidth, int AHeight) {
-  // Before the window exists the menu bar's height is a guess: ask again once it exists.
-  if (!HandleAllocated()) {
+  // Before the window exists the menu bar's height is a guess, and while the description is
+  // read the menu may still come: ask again once both are settled.
+  if (!HandleAllocated() || ComponentState().Contains(csLoading)) {
     wanted_client_width_ = AWidth;
     wanted_client_height_ = AHeight;
   }
   TControl::SetClientSize(AWidth, AHeight);
+}
+
+void TCustomForm::ApplyWantedClientSize() {
+  if (!HandleAllocated() || (wanted_client_width_ < 0 && wanted_client_height_ < 0)) return;
+  const int w = wanted_client_width_ >= 0 ? wanted_client_width_ : ClientWidth();
+  const int h = wanted_client_height_ >= 0 ? wanted_client_height_ : ClientHeight();
+  // Kept while loading: the menu's fix-up may still change the frame.
+  if (!ComponentState().Contains(csLoading)) wanted_client_width_ = wanted_client_height_ = -1;
+  TControl::SetClientSize(w, h);
 }
 
 namespace {

@@ -185,6 +185,8 @@ class TCustomForm : public TScrollingWinControl {
   void SetWindowFocus();
   void CloseModal();
   void AttachMenu();
+  // Sets the client size asked for before the window or its menu was settled.
+  void ApplyWantedClientSize();
   // The menu of an active MDI child, or of an active form whose main menu has AutoMerge, in
   // (or out of) the main form's menu bar.
   void MergeMenu(bool MergeState);
@@ -228,8 +230,8 @@ class TCustomForm : public TScrollingWinControl {
   std::unique_ptr<TControlCanvas> canvas_;
   std::unique_ptr<TIcon> icon_;
   HWND client_handle_ = nullptr;
-  // A client size asked for before the window existed (the menu bar's real height is known
-  // only with the window).
+  // A client size asked for before the window existed or while the description was read (the
+  // menu bar's real height is known only with the window and the menu).
   int wanted_client_width_ = -1;
   int wanted_client_height_ = -1;
   int focus_count_ = 0;

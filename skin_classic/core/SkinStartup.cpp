@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "classlib/rtl/SysInfo.h"
 #include "classlib/rtl/UnitInit.h"
 #include "skin_classic/core/SkinData.h"
 #include "skin_classic/core/SkinManage.h"
@@ -80,14 +81,9 @@ void MakeSharedObjects() {
   SetStretchBltMode(s.PaintBitmap->Canvas()->Handle(), HALFTONE);
   SetBrushOrgEx(s.PaintBitmap->Canvas()->Handle(), 0, 0, nullptr);  // as HALFTONE asks
   s.Strings = std::make_unique<vcl::TStringList>();
-  OSVERSIONINFOW version{};
-  version.dwOSVersionInfoSize = sizeof version;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  GetVersionExW(&version);
-#pragma GCC diagnostic pop
-  s.NT = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-  s.NotVersion6 = version.dwMajorVersion != 6;
+  const vcl::TWin32Version& version = vcl::Win32Version();
+  s.NT = version.Platform == VER_PLATFORM_WIN32_NT;
+  s.NotVersion6 = version.MajorVersion != 6;
   // Form descriptions name the component by class.
   TSkinData::StaticClass();
 }

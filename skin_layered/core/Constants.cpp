@@ -1,5 +1,7 @@
 #include "skin_layered/core/Constants.h"
 
+#include "classlib/rtl/SysInfo.h"
+
 namespace skin_layered {
 
 namespace {
@@ -16,14 +18,8 @@ TPlatformFacts& Facts() {
 }
 
 TPlatformVersion SystemVersion() {
-  OSVERSIONINFOW info{};
-  info.dwOSVersionInfoSize = sizeof info;
-  TPlatformVersion v;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  if (GetVersionExW(&info)) v = {info.dwMajorVersion, info.dwMinorVersion, info.dwPlatformId};
-#pragma GCC diagnostic pop
-  return v;
+  const vcl::TWin32Version& v = vcl::Win32Version();
+  return {static_cast<DWORD>(v.MajorVersion), static_cast<DWORD>(v.MinorVersion), static_cast<DWORD>(v.Platform)};
 }
 
 }  // namespace

@@ -82,7 +82,7 @@ struct TPlatformVersion {
   DWORD PlatformId = 0;  // VER_PLATFORM_WIN32_NT (2) for the NT family
 };
 
-// What the system reports (GetVersionExW by default). Tests put in their own; nullptr
+// What the system reports (vcl::Win32Version by default). Tests put in their own; nullptr
 // restores the system's. Returns the previous query.
 using TPlatformVersionQuery = std::function<TPlatformVersion()>;
 TPlatformVersionQuery SetPlatformVersionQuery(TPlatformVersionQuery Query);

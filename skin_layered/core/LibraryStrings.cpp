@@ -3,6 +3,8 @@
 #include <array>
 #include <iterator>
 
+#include "classlib/rtl/SysInfo.h"
+
 namespace skin_layered {
 
 namespace {
@@ -25,13 +27,6 @@ std::size_t SlotOf(TqvLibString id) {
   return kCount;
 }
 
-vcl::String LoadOne(HINSTANCE module, int id) {
-  // With a zero length LoadStringW gives a read-only pointer to the text itself.
-  const wchar_t* text = nullptr;
-  const int length = LoadStringW(module, static_cast<UINT>(id), reinterpret_cast<LPWSTR>(&text), 0);
-  return length > 0 && text ? vcl::String(text, static_cast<std::size_t>(length)) : vcl::String();
-}
-
 }  // namespace
 
 const vcl::String& LibString(TqvLibString Id) {
@@ -42,7 +37,7 @@ const vcl::String& LibString(TqvLibString Id) {
 
 void LoadLibraryStrings(HINSTANCE Module) {
   if (!Module) Module = GetModuleHandleW(nullptr);
-  for (std::size_t i = 0; i < kCount; ++i) Texts()[i] = LoadOne(Module, kIds[i]);
+  for (std::size_t i = 0; i < kCount; ++i) Texts()[i] = vcl::LoadStr(kIds[i], Module);
   vcl::String& invalidDate = Texts()[SlotOf(TqvLibString::InvalidDate)];
   if (invalidDate.empty()) invalidDate = kInvalidDateFallback;
 }

@@ -260,6 +260,26 @@ VCL_CLASS_INFO(TMenuForm) {
   VCL_METHOD(TMenuForm, N2Click);
 }
 
+// A control that keeps a property in its window, as a rich edit keeps its text: reading it
+// from a description makes the form's window before the form's menu is fixed up.
+class TWindowNotePanel : public TRecordingPanel {
+  VCL_CLASS(TWindowNotePanel, TRecordingPanel)
+ public:
+  using TRecordingPanel::TRecordingPanel;
+  String Note() const {
+    wchar_t text[64] = {};
+    GetWindowTextW(const_cast<TWindowNotePanel*>(this)->Handle(), text, 64);
+    return text;
+  }
+  void SetNote(const String& Value) { SetWindowTextW(Handle(), Value.c_str()); }
+};
+
+VCL_CLASS_INFO(TWindowNotePanel) {
+  publish::Align(p);
+  publish::Bounds(p);
+  p.String<&TWindowNotePanel::Note, &TWindowNotePanel::SetNote>(L"Note");
+}
+
 namespace {
 
 TMainMenu* MakeWebMenu(TComponent* owner) {
@@ -767,6 +787,45 @@ TEST(Description, MenusAndItemsAreReadWithTheirEvents) {
   EXPECT_NE(text.find("ShortCut = 16467"), std::string::npos);
   EXPECT_EQ(text.find("object N51", sub + 1), std::string::npos);  // once
   EXPECT_EQ(text.find("Bitmap"), std::string::npos);  // no picture, nothing stored
+}
+
+TEST(Description, TheClientSizeHoldsWhenTheWindowCameBeforeTheMenu) {
+  TMenuItem::StaticClass();
+  TMainMenu::StaticClass();
+  TWindowNotePanel::StaticClass();
+  Owned<TMenuForm> form(new TMenuForm(Application, 0));
+  ReadComponentText(form.get(), R"(object MenuForm: TMenuForm
+  ClientWidth = 330
+  ClientHeight = 210
+  Menu = mm1
+  object pnlNote: TWindowNotePanel
+    Align = alClient
+    Note = 'kept in the window'
+  end
+  object mm1: TMainMenu
+    object N4: TMenuItem
+      Caption = 'Site'
+    end
+  end
+end
+)", L"menus");
+  ASSERT_TRUE(form->HandleAllocated());  // made while the description was read
+  HWND wnd = form->Handle();
+  ASSERT_EQ(GetMenu(wnd), dynamic_cast<TMainMenu*>(form->Menu())->Handle());
+  RECT client{};
+  GetClientRect(wnd, &client);
+  EXPECT_EQ(client.right, 330);
+  EXPECT_EQ(client.bottom, 210);
+  EXPECT_EQ(form->ClientHeight(), 210);
+  auto* note = dynamic_cast<TWindowNotePanel*>(form->FindComponent(L"pnlNote"));
+  ASSERT_NE(note, nullptr);
+  EXPECT_EQ(note->BoundsRect(), Rect(0, 0, 330, 210));  // aligned in the whole client area
+  EXPECT_EQ(note->Note(), L"kept in the window");
+
+  // Once loaded, a menu given later takes its bar from the client area, as a window's does.
+  form->SetMenu(nullptr);
+  GetClientRect(wnd, &client);
+  EXPECT_GT(client.bottom, 210);
 }
 
 }  // namespace
