@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "skin_layered/core/images/ImageFiles.h"
+
 namespace layeredskin {
 
-using Bytes = std::vector<std::uint8_t>;
+using imagefiles::Bytes;
 
 // 0xRRGGBB as designers write colours.
 struct Rgb {
@@ -72,12 +74,9 @@ class Raster {
   std::vector<Rgba> px_;
 };
 
-// RGB or RGBA rows, top row first, 8 bits a channel.
-Bytes EncodePng(int width, int height, const Bytes& pixels, bool alpha);
-// 0xRRGGBB pixels, top row first, as a 24-bit bottom-up BMP file.
-Bytes EncodeBmp(int width, int height, const std::vector<std::uint32_t>& pixels);
-
-bool WriteFile(const std::string& path, const Bytes& bytes);
+using imagefiles::EncodeBmp;
+using imagefiles::EncodePng;
+using imagefiles::WriteFile;
 bool ReadFile(const std::string& path, std::string& text);
 
 }  // namespace layeredskin

@@ -19,102 +19,11 @@
 #include <string>
 #include <vector>
 
+#include "skin_layered/core/images/ImageFiles.h"
+
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-void Put32BE(Bytes& out, std::uint32_t v) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
-}
-void Put16LE(Bytes& out, std::uint32_t v) {
-  out.push_back(static_cast<std::uint8_t>(v));
-  out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void Put32LE(Bytes& out, std::uint32_t v) {
-  Put16LE(out, v & 0xFFFF);
-  Put16LE(out, v >> 16);
-}
-
-std::uint32_t Crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc = 0) {
-  crc = ~crc;
-  for (std::size_t i = 0; i < size; ++i) {
-    crc ^= data[i];
-    for (int k = 0; k < 8; ++k) crc = crc & 1 ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
-  }
-  return ~crc;
-}
-
-// A zlib stream of stored (uncompressed) deflate blocks: small images need no more.
-Bytes ZlibStored(const Bytes& data) {
-  Bytes out{0x78, 0x01};
-  std::size_t pos = 0;
-  do {
-    const std::size_t n = std::min<std::size_t>(data.size() - pos, 65535);
-    const bool last = pos + n == data.size();
-    out.push_back(last ? 1 : 0);
-    Put16LE(out, static_cast<std::uint32_t>(n));
-    Put16LE(out, static_cast<std::uint32_t>(~n & 0xFFFF));
-    out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(pos),
-               data.begin() + static_cast<std::ptrdiff_t>(pos + n));
-    pos += n;
-  } while (pos < data.size());
-  std::uint32_t a = 1, b = 0;
-  for (std::uint8_t byte : data) {
-    a = (a + byte) % 65521;
-    b = (b + a) % 65521;
-  }
-  Put32BE(out, b << 16 | a);
-  return out;
-}
-
-void PutChunk(Bytes& png, const char* type, const Bytes& data) {
-  Put32BE(png, static_cast<std::uint32_t>(data.size()));
-  Bytes typed(type, type + 4);
-  typed.insert(typed.end(), data.begin(), data.end());
-  png.insert(png.end(), typed.begin(), typed.end());
-  Put32BE(png, Crc32(typed.data(), typed.size()));
-}
-
-// RGBA rows, straight alpha.
-Bytes Png(int width, int height, const Bytes& rgba) {
-  Bytes png{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-  Bytes header;
-  Put32BE(header, static_cast<std::uint32_t>(width));
-  Put32BE(header, static_cast<std::uint32_t>(height));
-  header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, deflate, no filter choice, not interlaced
-  PutChunk(png, "IHDR", header);
-  Bytes raw;
-  for (int y = 0; y < height; ++y) {
-    raw.push_back(0);  // filter: none
-    const auto row = rgba.begin() + static_cast<std::ptrdiff_t>(y) * width * 4;
-    raw.insert(raw.end(), row, row + width * 4);
-  }
-  PutChunk(png, "IDAT", ZlibStored(raw));
-  PutChunk(png, "IEND", {});
-  return png;
-}
-
-// Grey levels, top row first, as a 24-bit BMP file (rows bottom-up, padded to 4 bytes).
-Bytes Bmp(int width, int height, const std::vector<std::uint8_t>& grey) {
-  const int stride = (width * 3 + 3) / 4 * 4;
-  const auto imageSize = static_cast<std::uint32_t>(stride * height);
-  Bytes bmp{'B', 'M'};
-  Put32LE(bmp, 14 + 40 + imageSize);
-  Put32LE(bmp, 0);
-  Put32LE(bmp, 14 + 40);
-  Put32LE(bmp, 40);
-  Put32LE(bmp, static_cast<std::uint32_t>(width));
-  Put32LE(bmp, static_cast<std::uint32_t>(height));
-  Put16LE(bmp, 1);
-  Put16LE(bmp, 24);
-  for (std::uint32_t v : {0u, imageSize, 2835u, 2835u, 0u, 0u}) Put32LE(bmp, v);
-  for (int y = height - 1; y >= 0; --y) {
-    for (int x = 0; x < width; ++x)
-      for (int c = 0; c < 3; ++c) bmp.push_back(grey[static_cast<std::size_t>(y * width + x)]);
-    for (int pad = width * 3; pad < stride; ++pad) bmp.push_back(0);
-  }
-  return bmp;
-}
+using imagefiles::Bytes;
 
 // A form area of Size - 2 * Band with a shadow Band pixels wide around it; the alpha falls
 // from Peak at the form's edge to 0 at the image's, rounder at the corners.
@@ -137,14 +46,15 @@ Bytes Shadow(int size, int band, double peak) {
 
 double Smooth(double t) { return t <= 0 ? 0 : t >= 1 ? 1 : t * t * (3 - 2 * t); }
 
-std::vector<std::uint8_t> Blur(int size) {
+std::vector<std::uint32_t> Blur(int size) {
   const int half = size / 2;
-  std::vector<std::uint8_t> grey;
+  std::vector<std::uint32_t> grey;
   for (int y = 0; y < size; ++y) {
     for (int x = 0; x < size; ++x) {
       const double fx = Smooth((std::min(x, size - 1 - x) + 0.5) / (half + 0.5));
       const double fy = Smooth((std::min(y, size - 1 - y) + 0.5) / (half + 0.5));
-      grey.push_back(static_cast<std::uint8_t>(std::lround(255 * (1 - fx * fy))));
+      const auto level = static_cast<std::uint32_t>(std::lround(255 * (1 - fx * fy)));
+      grey.push_back(level << 16 | level << 8 | level);
     }
   }
   return grey;
@@ -228,13 +138,6 @@ bool InTriangle(double px, double py, double ax, double ay, double bx, double by
   return (d1 >= 0 && d2 >= 0 && d3 >= 0) || (d1 <= 0 && d2 <= 0 && d3 <= 0);
 }
 
-bool Write(const std::string& path, const Bytes& bytes) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return std::fclose(f) == 0 && ok;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -242,16 +145,18 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: DrawCoreImages OUTPUT_FOLDER\n");
     return 2;
   }
+  using imagefiles::EncodeBmp, imagefiles::WriteFile;
+  const auto png = [](int width, int height, const Bytes& rgba) { return imagefiles::EncodePng(width, height, rgba, true); };
   const std::string folder = std::string(argv[1]) + "/";
   constexpr int kShadowSize = 40, kShadowBand = 9, kBlurSize = 19, kHintSize = 27, kStripW = 48, kStripH = 16;
   const auto strip = [&](const char* name, auto inside) {
-    return Write(folder + name + ".png", Png(kStripW, kStripH, GlyphStrip(inside)));
+    return WriteFile(folder + name + ".png", png(kStripW, kStripH, GlyphStrip(inside)));
   };
   const bool ok =
-      Write(folder + "qvSHDA.png", Png(kShadowSize, kShadowSize, Shadow(kShadowSize, kShadowBand, 96))) &&
-      Write(folder + "qvSHDI.png", Png(kShadowSize, kShadowSize, Shadow(kShadowSize, kShadowBand, 48))) &&
-      Write(folder + "BLUR5.bmp", Bmp(kBlurSize, kBlurSize, Blur(kBlurSize))) &&
-      Write(folder + "QVHINT.png", Png(kHintSize, kHintSize, HintTemplate())) &&
+      WriteFile(folder + "qvSHDA.png", png(kShadowSize, kShadowSize, Shadow(kShadowSize, kShadowBand, 96))) &&
+      WriteFile(folder + "qvSHDI.png", png(kShadowSize, kShadowSize, Shadow(kShadowSize, kShadowBand, 48))) &&
+      WriteFile(folder + "BLUR5.bmp", EncodeBmp(kBlurSize, kBlurSize, Blur(kBlurSize))) &&
+      WriteFile(folder + "QVHINT.png", png(kHintSize, kHintSize, HintTemplate())) &&
       strip("SF", [](double x, double y) { return InTriangle(x, y, 5, 3, 12, 8, 5, 13); }) &&
       strip("SR", [](double x, double y) {
         const double r = std::hypot(x - 8, y - 8);

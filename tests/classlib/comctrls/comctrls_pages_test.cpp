@@ -54,17 +54,6 @@ std::vector<HWND> VisibleSheets(TPageControl* pc) {
   return out;
 }
 
-// Clicks a tab the way the mouse would.
-void ClickTab(TPageControl* pc, int tab) {
-  HWND wnd = pc->Handle();
-  RECT r{};
-  ASSERT_TRUE(SendMessageW(wnd, TCM_GETITEMRECT, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&r)));
-  const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  SendMessageW(wnd, WM_LBUTTONUP, 0, at);
-  Pump();
-}
-
 // ---------------------------------------------------------------------------------------
 // Pages and tabs
 
@@ -194,14 +183,14 @@ TEST(PageControlChanges, AClickedTabAsksOnChangingThenShowsItsPageAndFiresOnChan
   EXPECT_EQ(events.changes, 0);  // setting the page in code is no change of the user's
   EXPECT_EQ(events.changings, 0);
 
-  ClickTab(pc, 2);
+  ClickTab(pc->Handle(), 2);
   EXPECT_EQ(events.changings, 1);
   EXPECT_EQ(events.changes, 1);
   EXPECT_EQ(pc->ActivePage(), pc->Pages(2));
   EXPECT_EQ(VisibleSheets(pc), std::vector<HWND>{pc->Pages(2)->Handle()});
 
   events.allow = false;
-  ClickTab(pc, 0);
+  ClickTab(pc->Handle(), 0);
   EXPECT_EQ(events.changings, 2);
   EXPECT_EQ(events.changes, 1);
   EXPECT_EQ(pc->ActivePage(), pc->Pages(2));

@@ -126,21 +126,16 @@ TestFormPtr ReadTestForm(std::string_view text) {
   return owned;
 }
 
-template <class T>
-T* Find(TComponent* root, const wchar_t* name) {
-  return dynamic_cast<T*>(root->FindComponent(name));
-}
-
 TEST(ComCtrlsStreaming, TheComposersControlsAreReadWithTheirPropertiesAndEvents) {
   auto form = ReadTestForm(kDescription);
-  auto* pgc1 = Find<TPageControl>(form.get(), L"pgc1");
-  auto* inner = Find<TPageControl>(form.get(), L"pgcInner");
-  auto* lv1 = Find<TListView>(form.get(), L"lv1");
-  auto* wb1 = Find<TWebBrowser>(form.get(), L"wb1");
+  auto* pgc1 = FindNamed<TPageControl>(form.get(), L"pgc1");
+  auto* inner = FindNamed<TPageControl>(form.get(), L"pgcInner");
+  auto* lv1 = FindNamed<TListView>(form.get(), L"lv1");
+  auto* wb1 = FindNamed<TWebBrowser>(form.get(), L"wb1");
   ASSERT_TRUE(pgc1 && inner && lv1 && wb1);
 
   ASSERT_EQ(pgc1->PageCount(), 2);
-  EXPECT_EQ(pgc1->ActivePage(), Find<TTabSheet>(form.get(), L"tsyouhuiquan"));
+  EXPECT_EQ(pgc1->ActivePage(), FindNamed<TTabSheet>(form.get(), L"tsyouhuiquan"));
   EXPECT_FALSE(pgc1->Pages(0)->TabVisible());
   EXPECT_EQ(pgc1->Pages(1)->ImageIndex(), 2);
   EXPECT_EQ(pgc1->Pages(1)->Caption(), L"优惠券");
@@ -202,11 +197,11 @@ TEST(ComCtrlsStreaming, TheControlsAreWrittenBackAndReadAgain) {
   // Read again: the same controls.
   form.reset();
   auto copy = ReadTestForm(text);
-  auto* lv = Find<TListView>(copy.get(), L"lv1");
+  auto* lv = FindNamed<TListView>(copy.get(), L"lv1");
   ASSERT_NE(lv, nullptr);
   EXPECT_EQ(lv->Columns()->Count(), 3);
   EXPECT_EQ(lv->Columns()->Items(0)->Caption(), L"编号");
-  auto* pc = Find<TPageControl>(copy.get(), L"pgc1");
+  auto* pc = FindNamed<TPageControl>(copy.get(), L"pgc1");
   ASSERT_NE(pc, nullptr);
   EXPECT_EQ(pc->ActivePage()->Name(), L"tsyouhuiquan");
   EXPECT_EQ(pc->PageCount(), 2);

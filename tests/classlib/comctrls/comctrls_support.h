@@ -28,6 +28,16 @@ inline String WindowClassName(HWND wnd) {
 
 inline LONG_PTR StyleOf(HWND wnd) { return GetWindowLongPtrW(wnd, GWL_STYLE); }
 
+// Clicks a tab of a system tab control the way the mouse would.
+inline void ClickTab(HWND wnd, int tab) {
+  RECT r{};
+  ASSERT_TRUE(SendMessageW(wnd, TCM_GETITEMRECT, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&r)));
+  const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(wnd, WM_LBUTTONUP, 0, at);
+  Pump();
+}
+
 // A list view row's text as the window shows it.
 inline String ListText(HWND lv, int item, int sub) {
   wchar_t buffer[512] = {};

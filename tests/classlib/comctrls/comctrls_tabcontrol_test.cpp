@@ -52,19 +52,11 @@ TEST(TabControl, TheTabListIsTheWindowsAndTheUserChangesTheIndex) {
   } events;
   tabs->OnChange = TNotifyEvent::Bind<&Events::Change>(&events);
   tabs->OnChanging = TTabChangingEvent::Bind<&Events::Changing>(&events);
-  auto click = [&](int tab) {
-    RECT r{};
-    ASSERT_TRUE(SendMessageW(wnd, TCM_GETITEMRECT, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&r)));
-    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageW(wnd, WM_LBUTTONUP, 0, at);
-    Pump();
-  };
-  click(2);
+  ClickTab(wnd, 2);
   EXPECT_EQ(tabs->TabIndex(), 2);
   EXPECT_EQ(events.changes, 1);
   events.allow = false;
-  click(1);
+  ClickTab(wnd, 1);
   EXPECT_EQ(tabs->TabIndex(), 2);
   EXPECT_EQ(events.changings, 2);
   EXPECT_EQ(events.changes, 1);

@@ -50,6 +50,14 @@ inline void Pump() {
   }
 }
 
+// The component of Root named Name, if it is a T; a test failure when there is none.
+template <class T>
+T* FindNamed(TComponent* Root, const wchar_t* Name) {
+  auto* c = dynamic_cast<T*>(Root->FindComponent(Name));
+  EXPECT_NE(c, nullptr) << "no " << std::string(Name, Name + wcslen(Name));
+  return c;
+}
+
 inline bool Has(const std::vector<UINT>& list, UINT msg) {
   for (UINT m : list)
     if (m == msg) return true;

@@ -197,27 +197,20 @@ SecondFormPtr ReadForm(std::string_view text) {
   return form;
 }
 
-template <class T>
-T* Find(TComponent* root, const wchar_t* name) {
-  auto* c = dynamic_cast<T*>(root->FindComponent(name));
-  EXPECT_NE(c, nullptr) << "no " << std::string(name, name + wcslen(name));
-  return c;
-}
-
 TEST(SecondSetStreaming, PropertiesEventsAndReferencesAreReadByName) {
   auto form = ReadForm(kForm);
-  auto* lb = Find<TListBox>(form.get(), L"lb1");
-  auto* clb = Find<TCheckListBox>(form.get(), L"clb1");
-  auto* sb = Find<TScrollBar>(form.get(), L"sb1");
-  auto* st = Find<TStaticText>(form.get(), L"st1");
-  auto* cb = Find<TComboBox>(form.get(), L"cb1");
-  auto* bb = Find<TBitBtn>(form.get(), L"bb1");
-  auto* bv = Find<TBevel>(form.get(), L"bv1");
-  auto* ts = Find<TTabSet>(form.get(), L"ts1");
-  auto* mp = Find<TMediaPlayer>(form.get(), L"mp1");
-  auto* box = Find<TScrollBox>(form.get(), L"box1");
-  auto* tc = Find<TTabControl>(form.get(), L"tc1");
-  auto* mm = Find<TMainMenu>(form.get(), L"mm1");
+  auto* lb = FindNamed<TListBox>(form.get(), L"lb1");
+  auto* clb = FindNamed<TCheckListBox>(form.get(), L"clb1");
+  auto* sb = FindNamed<TScrollBar>(form.get(), L"sb1");
+  auto* st = FindNamed<TStaticText>(form.get(), L"st1");
+  auto* cb = FindNamed<TComboBox>(form.get(), L"cb1");
+  auto* bb = FindNamed<TBitBtn>(form.get(), L"bb1");
+  auto* bv = FindNamed<TBevel>(form.get(), L"bv1");
+  auto* ts = FindNamed<TTabSet>(form.get(), L"ts1");
+  auto* mp = FindNamed<TMediaPlayer>(form.get(), L"mp1");
+  auto* box = FindNamed<TScrollBox>(form.get(), L"box1");
+  auto* tc = FindNamed<TTabControl>(form.get(), L"tc1");
+  auto* mm = FindNamed<TMainMenu>(form.get(), L"mm1");
   ASSERT_TRUE(lb && clb && sb && st && cb && bb && bv && ts && mp && box && tc && mm);
 
   EXPECT_EQ(GetEnumProp(lb, L"Style"), L"lbOwnerDrawFixed");
@@ -251,10 +244,10 @@ TEST(SecondSetStreaming, PropertiesEventsAndReferencesAreReadByName) {
   EXPECT_EQ(GetSetProp(mp, L"EnabledButtons", true),
             L"[btPlay,btPause,btStop,btNext,btPrev,btStep,btBack,btRecord,btEject]");
   EXPECT_EQ(box->HorzScrollBar()->Increment(), 16);
-  EXPECT_EQ(box->VertScrollBar()->Range(), 300 + Find<TLabel>(form.get(), L"lbl1")->Height());
+  EXPECT_EQ(box->VertScrollBar()->Range(), 300 + FindNamed<TLabel>(form.get(), L"lbl1")->Height());
   EXPECT_EQ(tc->TabCount(), 2);
   EXPECT_EQ(GetEnumProp(mm, L"AutoMerge"), L"True");
-  EXPECT_EQ(form->WindowMenu(), Find<TMenuItem>(form.get(), L"mniWindow"));
+  EXPECT_EQ(form->WindowMenu(), FindNamed<TMenuItem>(form.get(), L"mniWindow"));
 
   // On screen, the events reach the form's handlers.
   form->Show();
@@ -285,11 +278,11 @@ TEST(SecondSetStreaming, WrittenBackAndReadAgainTheSame) {
   EXPECT_NE(text.find("HorzScrollBar.Increment = 16"), std::string::npos);
   form.reset();
   auto again = ReadForm(text);
-  EXPECT_EQ(Find<TScrollBar>(again.get(), L"sb1")->Position(), 50);
-  EXPECT_EQ(Find<TTabSet>(again.get(), L"ts1")->Tabs()->Strings(2), L"r");
-  EXPECT_EQ(Find<TStaticText>(again.get(), L"st1")->FocusControl(), Find<TListBox>(again.get(), L"lb1"));
-  EXPECT_EQ(Find<TBitBtn>(again.get(), L"bb1")->Caption(), L"Cancel");
-  EXPECT_EQ(Find<TTabControl>(again.get(), L"tc1")->Tabs()->Strings(1), L"t2");
+  EXPECT_EQ(FindNamed<TScrollBar>(again.get(), L"sb1")->Position(), 50);
+  EXPECT_EQ(FindNamed<TTabSet>(again.get(), L"ts1")->Tabs()->Strings(2), L"r");
+  EXPECT_EQ(FindNamed<TStaticText>(again.get(), L"st1")->FocusControl(), FindNamed<TListBox>(again.get(), L"lb1"));
+  EXPECT_EQ(FindNamed<TBitBtn>(again.get(), L"bb1")->Caption(), L"Cancel");
+  EXPECT_EQ(FindNamed<TTabControl>(again.get(), L"tc1")->Tabs()->Strings(1), L"t2");
 }
 
 }  // namespace

@@ -237,27 +237,20 @@ StdFormPtr ReadForm(std::string_view text) {
   return form;
 }
 
-template <class T>
-T* Find(TComponent* root, const wchar_t* name) {
-  auto* c = dynamic_cast<T*>(root->FindComponent(name));
-  EXPECT_NE(c, nullptr) << "no " << std::string(name, name + wcslen(name));
-  return c;
-}
-
 TEST(StdCtrlsStreaming, PublishedPropertiesAreReadByTheLibrarysNames) {
   auto form = ReadForm(kForm);
-  auto* rg1 = Find<TRadioGroup>(form.get(), L"rg1");
-  auto* sb = Find<TSpeedButton>(form.get(), L"btnguanlian");
-  auto* pnl18 = Find<TPanel>(form.get(), L"pnl18");
-  auto* label = Find<TLabel>(form.get(), L"lblzongkuan");
-  auto* edit = Find<TEdit>(form.get(), L"edt1");
-  auto* memo = Find<TMemo>(form.get(), L"mmoone");
-  auto* combo = Find<TComboBox>(form.get(), L"cbb1");
-  auto* check = Find<TCheckBox>(form.get(), L"chk1");
-  auto* radio = Find<TRadioButton>(form.get(), L"rb1");
-  auto* button = Find<TButton>(form.get(), L"btn2");
-  auto* splitter = Find<TSplitter>(form.get(), L"spl1");
-  auto* image = Find<TImage>(form.get(), L"img1");
+  auto* rg1 = FindNamed<TRadioGroup>(form.get(), L"rg1");
+  auto* sb = FindNamed<TSpeedButton>(form.get(), L"btnguanlian");
+  auto* pnl18 = FindNamed<TPanel>(form.get(), L"pnl18");
+  auto* label = FindNamed<TLabel>(form.get(), L"lblzongkuan");
+  auto* edit = FindNamed<TEdit>(form.get(), L"edt1");
+  auto* memo = FindNamed<TMemo>(form.get(), L"mmoone");
+  auto* combo = FindNamed<TComboBox>(form.get(), L"cbb1");
+  auto* check = FindNamed<TCheckBox>(form.get(), L"chk1");
+  auto* radio = FindNamed<TRadioButton>(form.get(), L"rb1");
+  auto* button = FindNamed<TButton>(form.get(), L"btn2");
+  auto* splitter = FindNamed<TSplitter>(form.get(), L"spl1");
+  auto* image = FindNamed<TImage>(form.get(), L"img1");
   ASSERT_TRUE(rg1 && sb && pnl18 && label && edit && memo && combo && check && radio && button && splitter && image);
 
   // The radio group's index came before its items; nothing clicked while loading.
@@ -337,7 +330,7 @@ TEST(StdCtrlsStreaming, PublishedPropertiesAreReadByTheLibrarysNames) {
   pnl18->Perform(WM_LBUTTONUP, 0, PointToLParam(3, 3));
   EXPECT_EQ(form->panelClicks, 1);
   const TPoint sbAt{sb->Left() + 5, sb->Top() + 5};
-  ClickAt(Find<TPanel>(form.get(), L"pnl2")->Handle(), sbAt.X, sbAt.Y);
+  ClickAt(FindNamed<TPanel>(form.get(), L"pnl2")->Handle(), sbAt.X, sbAt.Y);
   EXPECT_EQ(form->speedClicks, 1);
   EXPECT_EQ(WindowClassOf(memo->Handle()), L"TMemo");
   EXPECT_EQ(memo->Lines()->Strings(1), L"59.00|");
@@ -355,12 +348,12 @@ TEST(StdCtrlsStreaming, WrittenBackAndReadAgainTheSame) {
   EXPECT_EQ(text.find("WantTabs"), std::string::npos);
   form.reset();
   auto again = ReadForm(text);
-  EXPECT_EQ(Find<TEdit>(again.get(), L"edt1")->Text(), L"#F3F3F3");
-  EXPECT_EQ(Find<TMemo>(again.get(), L"mmoone")->Lines()->Count(), 2);
-  EXPECT_EQ(Find<TRadioGroup>(again.get(), L"rg1")->Items()->Strings(1), L"天猫店");
-  EXPECT_EQ(Find<TComboBox>(again.get(), L"cbb1")->ItemIndex(), 2);
-  EXPECT_EQ(Find<TSpeedButton>(again.get(), L"btnguanlian")->Layout(), blGlyphTop);
-  EXPECT_EQ(Find<TPanel>(again.get(), L"pnl18")->BevelInner(), bvRaised);
+  EXPECT_EQ(FindNamed<TEdit>(again.get(), L"edt1")->Text(), L"#F3F3F3");
+  EXPECT_EQ(FindNamed<TMemo>(again.get(), L"mmoone")->Lines()->Count(), 2);
+  EXPECT_EQ(FindNamed<TRadioGroup>(again.get(), L"rg1")->Items()->Strings(1), L"天猫店");
+  EXPECT_EQ(FindNamed<TComboBox>(again.get(), L"cbb1")->ItemIndex(), 2);
+  EXPECT_EQ(FindNamed<TSpeedButton>(again.get(), L"btnguanlian")->Layout(), blGlyphTop);
+  EXPECT_EQ(FindNamed<TPanel>(again.get(), L"pnl18")->BevelInner(), bvRaised);
   EXPECT_EQ(again->rgClicks, 0);
 }
 
