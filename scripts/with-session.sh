@@ -21,10 +21,20 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
+# One session a prefix at a time: a second one would share this one's wineserver, whose
+# desktop lies on another display, and its clean-up would end this one's programs. It waits
+# its turn instead. Only this script holds the lock (its children get fd 9 closed).
+mkdir -p "$WINEPREFIX"
+exec 9>"$WINEPREFIX/.session-lock"
+if ! flock -n 9; then
+  echo "with-session: waiting for the other session on $WINEPREFIX" >&2
+  flock 9
+fi
+
 if [ "${SCRIVANE_USE_DISPLAY:-0}" != "1" ] || [ -z "${DISPLAY:-}" ]; then
   dispfile=$(mktemp)
   # Local connections only; a private server needs no cookie.
-  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$dispfile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$dispfile" 9>&- >/dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 1 100); do
     [ -s "$dispfile" ] && break
@@ -35,9 +45,9 @@ if [ "${SCRIVANE_USE_DISPLAY:-0}" != "1" ] || [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=":$num"
 fi
 
-wineserver -f -p >/dev/null 2>&1 &
+wineserver -f -p 9>&- >/dev/null 2>&1 &
 wineserver_pid=$!
 # Start Wine's services and desktop now, detached from our output: the first Wine process
 # of a session spawns them with its descriptors, which would keep a test's pipe open.
-wine wineboot >/dev/null 2>&1 </dev/null || true
-"$@"
+wine wineboot >/dev/null 2>&1 </dev/null 9>&- || true
+"$@" 9>&-
