@@ -32,7 +32,7 @@ TEST_F(MainWindowSkin, TheSkinDataComponentIsLoadedInactiveWithTheHookInstalled)
   const LONG_PTR procedure = GetWindowLongPtrW(form->Handle(), GWLP_WNDPROC);
   SetActiveWindow(form->Handle());
   // The hook sees the activation at once; what it might set off is posted or timed.
-  ASSERT_TRUE(PumpUntil([&] { return manager->Started() >= 1 && !manager->Timer()->Enabled(); }));
+  ASSERT_TRUE(PumpUntilIdle([&] { return manager->Started() >= 1 && !manager->Timer()->Enabled(); }));
   EXPECT_FALSE(manager->Active());
   EXPECT_EQ(manager->FormCount(), 0);
   EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWLP_WNDPROC), procedure);

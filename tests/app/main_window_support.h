@@ -8,20 +8,20 @@
 #include <windows.h>
 #undef RegisterClass
 
-#include <chrono>
 #include <filesystem>
-#include <functional>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/MainForm.h"
 #include "classlib/rtl/UnitInit.h"
+#include "support/win_test_support.h"
 
 namespace composer::testing {
 
 using vcl::String;
+using wintest::Pump;
+using wintest::PumpUntilIdle;
+using wintest::ReadBytes;
 
 struct ShownBox {
   String text;
@@ -44,9 +44,7 @@ inline int& BoxAnswer() {
 class MainWindowEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
-    wchar_t base[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH, base);
-    dir_ = std::filesystem::path(base) / (L"composer_main_" + std::to_wstring(GetCurrentProcessId()));
+    dir_ = wintest::UniqueTempPath(L"composer_main");
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
     std::filesystem::current_path(dir_);
@@ -67,34 +65,6 @@ class MainWindowEnvironment : public ::testing::Environment {
  private:
   std::filesystem::path dir_;
 };
-
-// Handles every message waiting for this thread.
-inline void Pump() {
-  MSG msg{};
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
-// Handles messages until Done answers true with nothing left waiting in the queue, or the
-// deadline passes (false then).
-inline bool PumpUntil(const std::function<bool()>& Done, std::chrono::milliseconds Deadline = std::chrono::seconds(3)) {
-  const auto end = std::chrono::steady_clock::now() + Deadline;
-  for (;;) {
-    Pump();
-    MSG msg{};
-    if (Done() && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) return true;
-    if (std::chrono::steady_clock::now() > end) return false;
-    Sleep(1);
-  }
-}
-
-inline std::string ReadBytes(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // The bytes of a text in UTF-8.
 inline std::string Utf8(const String& text) {

@@ -283,18 +283,7 @@ TEST_F(MainWindowTest, AssemblingAnEmptyListClearsTheMemoAndPreviewsAnEmptyPage)
   EXPECT_EQ(form->wb1->LastNavigatedURL(), vcl::GetCurrentDir() + L"/file.html");
 }
 
-String ClipboardText() {
-  String text;
-  for (int attempt = 0; attempt < 10 && !OpenClipboard(nullptr); ++attempt) Sleep(20);
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    if (auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
-      text = p;
-      GlobalUnlock(data);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
+using wintest::ClipboardText;
 
 TEST_F(MainWindowTest, ExtractCopiesTheMemoEvenWhenEmpty) {
   ASSERT_TRUE(PutTextOnClipboard(nullptr, L"older text"));

@@ -115,13 +115,13 @@ constexpr std::string_view kDescription = R"(object frmTest: TComCtrlsTestForm
 end
 )";
 
-using TestFormPtr = std::unique_ptr<TComCtrlsTestForm, void (*)(TComCtrlsTestForm*)>;
+using TestFormPtr = Owned<TComCtrlsTestForm>;
 
 TestFormPtr ReadTestForm(std::string_view text) {
   TComCtrlsTestForm::StaticClass();
   TTestMenu::StaticClass();
   auto* form = new TComCtrlsTestForm(nullptr, 0);
-  TestFormPtr owned{form, [](TComCtrlsTestForm* p) { TObject::Free(p); }};
+  TestFormPtr owned{form};
   ReadComponentText(form, text, L"comctrls");
   return owned;
 }

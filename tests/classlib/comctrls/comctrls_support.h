@@ -2,23 +2,11 @@
 // system windows themselves hold.
 #pragma once
 
-#include <memory>
-
 #include "classlib/controls/controls_support.h"
 
 #include <commctrl.h>
 
 namespace vcl::testing {
-
-using FormPtr = std::unique_ptr<TForm, void (*)(TForm*)>;
-
-// A shown form (no description) of a known client size.
-inline FormPtr ShownForm(int w = 400, int h = 300) {
-  auto* f = new TForm(nullptr, 0);
-  f->SetClientSize(w, h);
-  f->Show();
-  return {f, [](TForm* p) { TObject::Free(p); }};
-}
 
 inline String WindowClassName(HWND wnd) {
   wchar_t name[64] = {};

@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "classlib/controls/Controls.h"
 #include "classlib/forms/Forms.h"
 #include "classlib/rtl/UnitInit.h"
+#include "support/win_test_support.h"
 
 namespace vcl::testing {
 
@@ -40,15 +42,25 @@ class LibraryEnvironment : public ::testing::Environment {
   }
 };
 
-// Handles every message waiting for this thread.
-inline void Pump() {
-  MSG msg{};
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+// An object freed the library's way when it goes.
+struct Freer {
+  void operator()(TObject* Object) const { TObject::Free(Object); }
+};
+template <class T>
+using Owned = std::unique_ptr<T, Freer>;
+using FormPtr = Owned<TForm>;
+
+// A shown form (no description) of a known client size.
+inline FormPtr ShownForm(int w = 400, int h = 300) {
+  FormPtr f(new TForm(nullptr, 0));
+  f->SetClientSize(w, h);
+  f->Show();
+  return f;
 }
+
+using wintest::Pump;
+using wintest::PumpUntil;
+using wintest::PumpUntilIdle;
 
 // The component of Root named Name, if it is a T; a test failure when there is none.
 template <class T>

@@ -35,14 +35,6 @@ class TTestCheck : public TWinControl {
 };
 VCL_CLASS_INFO(TTestCheck) {}
 
-// A shown form of a known client size for the tests that need windows.
-std::unique_ptr<TForm, void (*)(TForm*)> ShownForm(int w = 300, int h = 200) {
-  auto* f = new TForm(nullptr, 0);
-  f->SetClientSize(w, h);
-  f->Show();
-  return {f, [](TForm* p) { TObject::Free(p); }};
-}
-
 // ---------------------------------------------------------------------------------------
 // Layout
 
@@ -135,7 +127,7 @@ TEST(Constraints, SizesStayWithinTheLimitsAlsoWhenAligned) {
   EXPECT_EQ(left->Width(), 50);
   EXPECT_EQ(client->Left(), 50);
 
-  auto form = ShownForm();
+  auto form = ShownForm(300, 200);
   form->Constraints()->SetMinWidth(250);
   form->Constraints()->SetMinHeight(150);
   SetWindowPos(form->Handle(), nullptr, 0, 0, 100, 80, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -185,7 +177,7 @@ TEST(Align, UsesTheRealClientAreaOfAWindow) {
 // Window, class name and lookup
 
 TEST(Lookup, WindowsCarryTheirControlUnderTheControlAtom) {
-  auto form = ShownForm();
+  auto form = ShownForm(300, 200);
   auto* panel = new TRecordingPanel(form.get());
   EXPECT_FALSE(panel->HandleAllocated());
   panel->SetParent(form.get());
@@ -250,7 +242,7 @@ TEST(Lookup, AControlLivesInAForeignParentWindow) {
 }
 
 TEST(Lookup, DestroyingTheControlDestroysItsWindowAndChildren) {
-  auto form = ShownForm();
+  auto form = ShownForm(300, 200);
   auto* panel = new TRecordingPanel(nullptr);  // not owned by the form: freed with its parent
   panel->SetParent(form.get());
   auto* inner = new TRecordingPanel(nullptr);
@@ -276,7 +268,7 @@ TEST(Lookup, DestroyingTheControlDestroysItsWindowAndChildren) {
 }
 
 TEST(Lookup, RecreatingTheWindowKeepsTextAndControl) {
-  auto form = ShownForm();
+  auto form = ShownForm(300, 200);
   auto* panel = new TRecordingPanel(form.get());
   panel->SetParent(form.get());
   panel->SetCaption(L"保留");
@@ -311,7 +303,7 @@ class Interceptor {
 };
 
 TEST(WindowProc, ReplacedRestoredAndReachedByWindowAndPerform) {
-  auto form = ShownForm();
+  auto form = ShownForm(300, 200);
   auto* panel = new TRecordingPanel(form.get());
   panel->SetParent(form.get());
   const TWndMethod original = panel->WindowProc;
@@ -351,7 +343,7 @@ TEST(WindowProc, PerformOnAGraphicControlRunsItsWindowMethod) {
 }
 
 TEST(WindowProc, AnExceptionInAHandlerIsShownAndNeverReachesTheSystem) {
-  auto form = ShownForm();
+  auto form = ShownForm(300, 200);
   auto* panel = new TRecordingPanel(form.get());
   panel->SetParent(form.get());
   struct Thrower {
@@ -374,7 +366,7 @@ TEST(WindowProc, AnExceptionInAHandlerIsShownAndNeverReachesTheSystem) {
 // Graphic controls: mouse routing, enter and leave, painting by the parent
 
 TEST(GraphicControl, MouseMessagesGoToTheControlUnderThePoint) {
-  auto form = ShownForm();
+  auto form = ShownForm(300, 200);
   auto* panel = new TRecordingPanel(form.get());
   panel->SetParent(form.get());
   panel->SetBounds(0, 0, 200, 150);
@@ -436,7 +428,7 @@ TEST(GraphicControl, MouseMessagesGoToTheControlUnderThePoint) {
 }
 
 TEST(MouseEnterLeave, GraphicChildrenAndWindowsGetEnterAndLeave) {
-  auto form = ShownForm();
+  auto form = ShownForm(300, 200);
   auto* panel = new TRecordingPanel(form.get());
   panel->SetParent(form.get());
   panel->SetBounds(0, 0, 200, 150);
@@ -488,7 +480,7 @@ TEST(GraphicControl, PaintedByItsParentIntoTheGivenDC) {
   g->SetParent(&host);
   g->SetBounds(10, 5, 20, 10);
   g->fill = clRed;
-  auto form = ShownForm();
+  auto form = ShownForm(300, 200);
   host.SetParent(form.get());  // needs a window for its own paint through the system class
   PixelTarget target(60, 40);
   host.Perform(WM_PAINT, reinterpret_cast<WPARAM>(target.dc()), 0);
@@ -508,7 +500,7 @@ TEST(GraphicControl, PaintedByItsParentIntoTheGivenDC) {
 }
 
 TEST(GraphicControl, ItsCanvasOutsidePaintingDrawsOnTheParentsWindowAndIsLetGo) {
-  auto form = ShownForm();
+  auto form = ShownForm(300, 200);
   auto* g = new TRecordingGraphic(form.get());
   g->SetParent(form.get());
   g->SetBounds(30, 40, 20, 10);
@@ -583,7 +575,7 @@ bool RecordPopup(TComponent* menu, TControl* control, TPoint at) {
 }
 
 TEST(PopupMenu, ARightClickShowsTheMenuOfTheControlUnderTheMouse) {
-  auto form = ShownForm();
+  auto form = ShownForm(300, 200);
   auto* panel = new TRecordingPanel(form.get());
   panel->SetParent(form.get());
   panel->SetBounds(0, 0, 200, 100);
@@ -644,7 +636,7 @@ TEST(PopupMenu, ARightClickShowsTheMenuOfTheControlUnderTheMouse) {
 // Component messages
 
 TEST(ComponentMessages, VisibleEnabledTextFontColourAndChildListChanges) {
-  auto form = ShownForm();
+  auto form = ShownForm(300, 200);
   auto* panel = new TRecordingPanel(form.get());
   panel->seen.clear();
   panel->SetParent(form.get());
@@ -758,7 +750,7 @@ TEST(ComponentMessages, NumbersAreTheLibrarysAndClearOfTheEngines) {
 // Notifications reflected to the child that sent them
 
 TEST(Reflection, CommandsAndNotificationsComeBackToTheChildWithItsAnswer) {
-  auto form = ShownForm();
+  auto form = ShownForm(300, 200);
   auto* parent = new TRecordingPanel(form.get());
   parent->SetParent(form.get());
   auto* child = new TRecordingPanel(form.get());
@@ -797,7 +789,7 @@ TEST(Reflection, CommandsAndNotificationsComeBackToTheChildWithItsAnswer) {
 // Controls on system classes
 
 TEST(SubClass, ASystemClassUnderTheLibrarysNameKeepsItsBehaviour) {
-  auto form = ShownForm();
+  auto form = ShownForm(300, 200);
   auto* check = new TTestCheck(form.get());
   check->SetParent(form.get());
   check->SetCaption(L"选择");

@@ -7,7 +7,7 @@
 #include "classlib/extctrls/ExtCtrls.h"
 #include "classlib/graphics/Jpeg.h"
 #include "classlib/stdctrls/stdctrls_support.h"
-#include "classlib/rtl/text_temp_dir.h"
+#include "support/win_test_support.h"
 
 namespace vcl::testing {
 
@@ -346,7 +346,7 @@ TEST(Image, AutoSizeTakesThePicturesSizeWhateverIsAsked) {
 }
 
 TEST(Image, AJpegFileGivesItsOwnPixelHeight) {
-  text_test::TempDir dir;
+  wintest::TempDir dir;
   const String file = dir.File(L"1.jpg");
   {
     auto bmp = SolidBitmap(64, 48, clBlue);

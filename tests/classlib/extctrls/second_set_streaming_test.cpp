@@ -187,12 +187,12 @@ constexpr std::string_view kForm = R"(object frmSecond: TSecondSetForm
 end
 )";
 
-using SecondFormPtr = std::unique_ptr<TSecondSetForm, void (*)(TSecondSetForm*)>;
+using SecondFormPtr = Owned<TSecondSetForm>;
 
 SecondFormPtr ReadForm(std::string_view text) {
   TMediaPlayer::StaticClass();
   TTabSet::StaticClass();
-  SecondFormPtr form(new TSecondSetForm(nullptr, 0), [](TSecondSetForm* f) { TObject::Free(f); });
+  SecondFormPtr form(new TSecondSetForm(nullptr, 0));
   ReadComponentText(form.get(), text, L"second");
   return form;
 }

@@ -45,18 +45,8 @@ namespace {
 ::testing::Environment* const kEnv = ::testing::AddGlobalTestEnvironment(new LibraryEnvironment);
 
 template <class T>
-using Owned = std::unique_ptr<T, void (*)(TObject*)>;
-
-template <class T>
 Owned<T> Own(T* p) {
-  return Owned<T>(p, [](TObject* o) { TObject::Free(o); });
-}
-
-Owned<TForm> ShownForm(int w = 400, int h = 300) {
-  auto* f = new TForm(nullptr, 0);
-  f->SetClientSize(w, h);
-  f->Show();
-  return Own(f);
+  return Owned<T>(p);
 }
 
 int ScrollPosOf(HWND Wnd, int Bar) {

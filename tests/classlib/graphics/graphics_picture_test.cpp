@@ -210,36 +210,36 @@ TEST(Jpeg, BrokenDataRaisesJpegErrorsAndNeverCrashes) {
 
 TEST(Picture, FilesAreReadByTheClassOfTheirExtension) {
   test::TempFile bmp(L"a.bmp"), jpg(L"b.JPG"), jpeg(L"c.jpeg"), unknown(L"d.xyz");
-  Surface(3, 2, clRed)->SaveToFile(bmp.path());
+  Surface(3, 2, clRed)->SaveToFile(bmp.Path());
   {
     TMemoryStream s;
     test::LoadBytes(s, RedBlueJpeg());
-    s.SaveToFile(jpg.path());
-    s.SaveToFile(jpeg.path());
-    s.SaveToFile(unknown.path());
+    s.SaveToFile(jpg.Path());
+    s.SaveToFile(jpeg.Path());
+    s.SaveToFile(unknown.Path());
   }
 
   TPicture p;
   int changes = 0;
   p.OnChange = TNotifyEvent::FromFunction([](void* n, TObject*) { ++*static_cast<int*>(n); }, &changes);
-  p.LoadFromFile(bmp.path());
+  p.LoadFromFile(bmp.Path());
   ASSERT_NE(p.Graphic(), nullptr);
   EXPECT_EQ(p.Graphic()->ClassName(), L"TBitmap");
   EXPECT_EQ(p.Width(), 3);
   EXPECT_EQ(changes, 1);
-  p.LoadFromFile(jpg.path());
+  p.LoadFromFile(jpg.Path());
   EXPECT_EQ(p.Graphic()->ClassName(), L"TJPEGImage");
   EXPECT_EQ(p.Height(), 8);
-  p.LoadFromFile(jpeg.path());
+  p.LoadFromFile(jpeg.Path());
   EXPECT_EQ(p.Graphic()->ClassName(), L"TJPEGImage");
 
   try {
-    p.LoadFromFile(unknown.path());
+    p.LoadFromFile(unknown.Path());
     FAIL() << "no exception";
   } catch (const EInvalidGraphic& e) {
     EXPECT_EQ(e.Message(), L"Unknown picture file extension (.xyz)");
   }
-  EXPECT_THROW(p.LoadFromFile(unknown.path() + L".jpg"), EFOpenError);  // no such file
+  EXPECT_THROW(p.LoadFromFile(unknown.Path() + L".jpg"), EFOpenError);  // no such file
   EXPECT_EQ(p.Graphic()->ClassName(), L"TJPEGImage");                   // kept
 
   // The graphic changing tells the picture.
@@ -260,11 +260,11 @@ TEST(Picture, RegistryAddsAndRemovesFormats) {
   {
     TMemoryStream s;
     test::LoadBytes(s, {1, 2, 3});
-    s.SaveToFile(file.path());
+    s.SaveToFile(file.Path());
   }
   TPicture::RegisterFileFormat(L"tst", L"Test pictures", TGraphicClass::Of<TTestGraphic>());
   TPicture p;
-  p.LoadFromFile(file.path());
+  p.LoadFromFile(file.Path());
   auto* t = dynamic_cast<TTestGraphic*>(p.Graphic());
   ASSERT_NE(t, nullptr);
   EXPECT_EQ(t->bytes, (std::vector<uint8_t>{1, 2, 3}));
@@ -286,7 +286,7 @@ TEST(Picture, RegistryAddsAndRemovesFormats) {
 
   TPicture::UnregisterGraphicClass(TGraphicClass::Of<TTestGraphic>());
   EXPECT_FALSE(TPicture::FileFormatClass(L"tst"));
-  EXPECT_THROW(p.LoadFromFile(file.path()), EInvalidGraphic);
+  EXPECT_THROW(p.LoadFromFile(file.Path()), EInvalidGraphic);
 }
 
 TEST(Picture, BitmapsAndPicturesTravelThroughFormDescriptions) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "classlib/graphics/Graphics.h"
+#include "support/win_test_support.h"
 
 namespace vcl::test {
 
@@ -98,19 +99,6 @@ inline std::vector<uint8_t> IconFile(int size, uint8_t r, uint8_t g, uint8_t b, 
   return file;
 }
 
-// A file name in the temporary folder, deleted with the object.
-class TempFile {
- public:
-  explicit TempFile(const wchar_t* name) {
-    wchar_t dir[MAX_PATH];
-    GetTempPathW(MAX_PATH, dir);
-    path_ = String(dir) + L"scrivane_graphics_" + std::to_wstring(GetCurrentProcessId()) + L"_" + name;
-  }
-  ~TempFile() { DeleteFileW(path_.c_str()); }
-  const String& path() const { return path_; }
-
- private:
-  String path_;
-};
+using wintest::TempFile;
 
 }  // namespace vcl::test

@@ -13,36 +13,12 @@
 #include <vector>
 
 #include "classlib/ole/OleBrowserHost.h"
+#include "support/win_test_support.h"
 
 namespace vcl {
 namespace {
 
-void PumpMessages(std::chrono::milliseconds span) {
-  auto until = std::chrono::steady_clock::now() + span;
-  MSG msg;
-  do {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(5);
-  } while (std::chrono::steady_clock::now() < until);
-}
-
-// Handles messages until none is left waiting (the control has done what it posted), at
-// most 3 s; false when the queue never emptied.
-bool PumpUntilIdle() {
-  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-  MSG msg;
-  for (;;) {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) return true;
-    if (std::chrono::steady_clock::now() > until) return false;
-  }
-}
+using wintest::PumpUntilIdle;
 
 // A visible top-level window to host the control.
 class Frame {
@@ -101,19 +77,12 @@ RECT ClientRectOf(HWND wnd) {
   return r;
 }
 
-String TempFilePath() {
-  wchar_t dir[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, dir);
-  String path = String(dir) + L"browser_host_test.html";
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file != INVALID_HANDLE_VALUE) {
-    const char html[] = "<html><body>preview</body></html>";
-    DWORD written = 0;
-    WriteFile(file, html, sizeof(html) - 1, &written, nullptr);
-    CloseHandle(file);
+// A page of the test's own in the temporary folder.
+struct PreviewPage : wintest::TempFile {
+  PreviewPage() : TempFile(L"browser_host_test.html") {
+    wintest::WriteBytes(Path(), "<html><body>preview</body></html>");
   }
-  return path;
-}
+};
 
 TEST(OleBrowserHost, ActivatesInPlaceQuicklyWithoutDialog) {
   Frame frame;
@@ -138,13 +107,9 @@ TEST(OleBrowserHost, ActivatesInPlaceQuicklyWithoutDialog) {
   EXPECT_TRUE(OtherVisibleTopLevels(frame.Get()).empty());
 }
 
-// Pumps messages until the control reports a location containing `part` (at most 3 s).
+// Pumps messages until the control reports a location containing `part`.
 bool WaitForLocation(const OleBrowserHost& host, StringView part) {
-  for (int i = 0; i < 60; ++i) {
-    if (host.LocationURL().find(part) != String::npos) return true;
-    PumpMessages(std::chrono::milliseconds(50));
-  }
-  return false;
+  return wintest::PumpUntil([&] { return host.LocationURL().find(part) != String::npos; });
 }
 
 double MillisecondsSince(std::chrono::steady_clock::time_point start) {
@@ -158,7 +123,8 @@ TEST(OleBrowserHost, NavigatesFilesAndUrlsAndRefreshesWithoutDialog) {
   EXPECT_EQ(host.LastNavigatedURL(), L"");
   EXPECT_EQ(host.LocationURL(), L"");
 
-  String file = TempFilePath();
+  const PreviewPage page;
+  const String& file = page.Path();
   auto start = std::chrono::steady_clock::now();
   EXPECT_TRUE(host.Navigate(file));
   EXPECT_LT(MillisecondsSince(start), 2000.0);  // loading happens later, never in the call
@@ -180,7 +146,6 @@ TEST(OleBrowserHost, NavigatesFilesAndUrlsAndRefreshesWithoutDialog) {
   EXPECT_NE(host.LocationURL().find(L"scrivane.invalid"), String::npos);
   EXPECT_EQ(host.LastNavigatedURL(), url);
   EXPECT_TRUE(OtherVisibleTopLevels(frame.Get()).empty());
-  ::DeleteFileW(file.c_str());
 }
 
 TEST(OleBrowserHost, FollowsNewBounds) {
@@ -200,7 +165,7 @@ TEST(OleBrowserHost, FollowsNewBounds) {
   r = ClientRectOf(host.ControlWindow());
   EXPECT_EQ(r.right - r.left, 320);
   EXPECT_EQ(r.bottom - r.top, 240);
-  PumpMessages(std::chrono::milliseconds(50));
+  PumpUntilIdle();
 }
 
 TEST(OleBrowserHost, RepeatedCreationReleasesEverything) {
@@ -211,11 +176,11 @@ TEST(OleBrowserHost, RepeatedCreationReleasesEverything) {
       ASSERT_TRUE(host.Active()) << "round " << round;
       EXPECT_GT(CountChildWindows(frame.Get()), 0);
       host.Navigate(L"about:blank");
-      PumpMessages(std::chrono::milliseconds(30));
+      PumpUntilIdle();
     }
     // The control's windows go with it; pending work of the control must not crash later.
     EXPECT_EQ(CountChildWindows(frame.Get()), 0) << "round " << round;
-    PumpMessages(std::chrono::milliseconds(30));
+    PumpUntilIdle();
   }
   EXPECT_TRUE(OtherVisibleTopLevels(frame.Get()).empty());
 }
@@ -226,7 +191,7 @@ TEST(OleBrowserHost, OutlivesItsParentWindow) {
   ASSERT_TRUE(host.Active());
   host.Navigate(L"about:blank");
   frame.reset();  // the window goes first, as when a form is torn down
-  PumpMessages(std::chrono::milliseconds(50));
+  PumpUntilIdle();
   host.SetBounds(RECT{0, 0, 100, 100});
   host.Refresh();
 }

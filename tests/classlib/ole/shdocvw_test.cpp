@@ -30,29 +30,15 @@ int CountChildWindows(HWND parent) {
   return count;
 }
 
-// Pumps until the browser reports a location containing `part` (at most 3 s).
+// Pumps until the browser reports a location containing `part`.
 bool WaitForLocation(const TWebBrowser* wb, StringView part) {
-  for (int i = 0; i < 60; ++i) {
-    if (wb->LocationURL().find(part) != String::npos) return true;
-    Pump();
-    Sleep(50);
-  }
-  return false;
+  return PumpUntil([&] { return wb->LocationURL().find(part) != String::npos; });
 }
 
-String TempPage() {
-  wchar_t dir[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, dir);
-  String path = String(dir) + L"shdocvw_test.html";
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file != INVALID_HANDLE_VALUE) {
-    const char html[] = "<html><body>preview</body></html>";
-    DWORD written = 0;
-    WriteFile(file, html, sizeof(html) - 1, &written, nullptr);
-    CloseHandle(file);
-  }
-  return path;
-}
+// A page of the test's own in the temporary folder.
+struct PreviewPage : wintest::TempFile {
+  PreviewPage() : TempFile(L"shdocvw_test.html") { wintest::WriteBytes(Path(), "<html><body>preview</body></html>"); }
+};
 
 TEST(WebBrowser, TheBrowserComesWithTheWindowAndFillsTheClientAlignedControl) {
   auto form = ShownForm(500, 400);
@@ -93,7 +79,8 @@ TEST(WebBrowser, NavigatesRecordsTheAddressAndRefreshesWithoutBlocking) {
   EXPECT_EQ(wb->LastNavigatedURL(), L"");
   EXPECT_EQ(wb->LocationURL(), L"");
 
-  const String page = TempPage();
+  const PreviewPage file;
+  const String& page = file.Path();
   const auto start = std::chrono::steady_clock::now();
   wb->Navigate(page);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
@@ -104,13 +91,13 @@ TEST(WebBrowser, NavigatesRecordsTheAddressAndRefreshesWithoutBlocking) {
   Pump();
   EXPECT_EQ(wb->LastNavigatedURL(), page);
   EXPECT_NE(wb->LocationURL().find(L"shdocvw_test.html"), String::npos);
-  ::DeleteFileW(page.c_str());
 }
 
 TEST(WebBrowser, AnAddressGivenBeforeTheWindowIsShownWhenItComes_AndAgainInANewWindow) {
   auto form = ShownForm();
   auto* wb = new TWebBrowser(form.get());
-  const String page = TempPage();
+  const PreviewPage file;
+  const String& page = file.Path();
   wb->Navigate(page);
   wb->Refresh();  // nothing to reload yet
   EXPECT_EQ(wb->LastNavigatedURL(), page);
@@ -125,7 +112,6 @@ TEST(WebBrowser, AnAddressGivenBeforeTheWindowIsShownWhenItComes_AndAgainInANewW
   ASSERT_TRUE(wb->BrowserActive());
   EXPECT_EQ(GetParent(wb->BrowserWindow()), second);
   EXPECT_TRUE(WaitForLocation(wb, L"shdocvw_test.html")) << wb->LocationURL();
-  ::DeleteFileW(page.c_str());
 }
 
 TEST(WebBrowser, TheBrowserGoesBeforeTheWindowWhicheverWayTheWindowGoes) {

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "classlib/rtl/SysUtils.h"
-#include "text_temp_dir.h"
+#include "support/win_test_support.h"
 
 namespace vcl {
 namespace {
@@ -175,9 +175,9 @@ TEST(FileNames, PartsOfPaths) {
 }
 
 TEST(Files, ExistenceDeletionAndCurrentFolder) {
-  text_test::TempDir dir;
+  wintest::TempDir dir;
   const String file = dir.File(L"file.html");
-  text_test::WriteBytes(file, "x");
+  wintest::WriteBytes(file, "x");
   EXPECT_TRUE(FileExists(file));
   EXPECT_FALSE(DirectoryExists(file));
   EXPECT_TRUE(DirectoryExists(dir.Path()));
@@ -195,11 +195,11 @@ TEST(Files, ExistenceDeletionAndCurrentFolder) {
 }
 
 TEST(Files, FindFirstSkipsUnwantedAttributes) {
-  text_test::TempDir dir;
-  text_test::WriteBytes(dir.File(L"a.txt"), "12345");
-  text_test::WriteBytes(dir.File(L"b.txt"), "");
-  text_test::WriteBytes(dir.File(L"c.dat"), "");
-  text_test::WriteBytes(dir.File(L"h.txt"), "");
+  wintest::TempDir dir;
+  wintest::WriteBytes(dir.File(L"a.txt"), "12345");
+  wintest::WriteBytes(dir.File(L"b.txt"), "");
+  wintest::WriteBytes(dir.File(L"c.dat"), "");
+  wintest::WriteBytes(dir.File(L"h.txt"), "");
   SetFileAttributesW(dir.File(L"h.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
   CreateDirectoryW(dir.File(L"sub.txt").c_str(), nullptr);
 
@@ -241,13 +241,13 @@ const bool kParamsChild = [] {
   if (!GetEnvironmentVariableW(kParamsReportVariable, path, MAX_PATH)) return false;
   std::string text = std::to_string(ParamCount()) + "\n";
   for (int i = 0; i <= ParamCount() + 1; ++i) text += WideToUtf8(ParamStr(i)) + "\n";
-  text_test::WriteBytes(path, text);
+  wintest::WriteBytes(path, text);
   ExitProcess(0);
 }();
 
 TEST(CommandLine, ParamsSplitAtBlanksAndDropQuotes) {
   (void)kParamsChild;
-  text_test::TempDir dir;
+  wintest::TempDir dir;
   const String report = dir.File(L"params.txt");
   const String exe = ParamStr(0);
   ASSERT_TRUE(FileExists(exe));
@@ -264,7 +264,7 @@ TEST(CommandLine, ParamsSplitAtBlanksAndDropQuotes) {
   CloseHandle(pi.hProcess);
 
   std::vector<std::string> lines;
-  const std::string text = text_test::ReadBytes(report);
+  const std::string text = wintest::ReadBytes(report);
   for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
     lines.push_back(text.substr(start, end - start));
   ASSERT_EQ(lines.size(), 7u);

@@ -3,7 +3,7 @@
 
 
 #include "classlib/rtl/IniFiles.h"
-#include "text_temp_dir.h"
+#include "support/win_test_support.h"
 
 namespace vcl {
 namespace {
@@ -117,7 +117,7 @@ TEST(MemIniFile, WritesEditsAndTheTextItGives) {
 }
 
 TEST(MemIniFile, FilesMissingReadAndUpdated) {
-  text_test::TempDir dir;
+  wintest::TempDir dir;
   TMemIniFile missing(dir.File(L"none.ini"));
   TStringList sections;
   missing.ReadSections(&sections);
@@ -127,7 +127,7 @@ TEST(MemIniFile, FilesMissingReadAndUpdated) {
 
   // A UTF-8 file with a byte-order mark.
   const String name = dir.File(L"Options.dat");
-  text_test::WriteBytes(name, "\xEF\xBB\xBF[TITLE]\r\nText=\xE4\xB8\xAD\xE6\x96\x87\r\n");
+  wintest::WriteBytes(name, "\xEF\xBB\xBF[TITLE]\r\nText=\xE4\xB8\xAD\xE6\x96\x87\r\n");
   TMemIniFile ini(name);
   EXPECT_EQ(ini.ReadString(L"TITLE", L"Text", L""), L"\x4E2D\x6587");
   EXPECT_EQ(ini.Encoding(), TEncoding::UTF8);  // written back as it was read
@@ -146,7 +146,7 @@ TEST(MemIniFile, FilesMissingReadAndUpdated) {
 }
 
 TEST(IniFile, ReadsAndWritesThroughTheSystem) {
-  text_test::TempDir dir;
+  wintest::TempDir dir;
   const String name = dir.File(L"settings.ini");
   {
     TIniFile ini(name);

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "classlib/rtl/Streams.h"
-#include "text_temp_dir.h"
+#include "support/win_test_support.h"
 
 namespace vcl {
 namespace {
@@ -108,7 +108,7 @@ TEST(StreamCopy, CopyFromTakesCountOrEverything) {
 }
 
 TEST(StreamMemory, LoadsAndSavesStreamsAndFiles) {
-  text_test::TempDir dir;
+  wintest::TempDir dir;
   TMemoryStream s;
   WriteText(s, "payload");
   s.SaveToFile(dir.File(L"a.bin"));
@@ -125,7 +125,7 @@ TEST(StreamMemory, LoadsAndSavesStreamsAndFiles) {
 }
 
 TEST(StreamFile, ModesSharingAndErrors) {
-  text_test::TempDir dir;
+  wintest::TempDir dir;
   const String name = dir.File(L"data.bin");
   {
     TFileStream f(name, fmCreate);

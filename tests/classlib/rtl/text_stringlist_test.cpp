@@ -5,7 +5,7 @@
 
 #include "classlib/rtl/Component.h"
 #include "classlib/rtl/StringList.h"
-#include "text_temp_dir.h"
+#include "support/win_test_support.h"
 
 namespace vcl {
 namespace {
@@ -361,12 +361,12 @@ TEST(AbstractStrings, DescendantsInheritTheTextOperations) {
 }
 
 TEST(TextFiles, EncodingsByteOrderMarksAndLineEnds) {
-  text_test::TempDir dir;
+  wintest::TempDir dir;
   const String name = dir.File(L"file.html");
   TStringList list;
   list.SetText(L"<div>\n\x4EA7\x54C1\x53C2\x6570</div>");
   list.SaveToFile(name, TEncoding::UTF8);
-  const std::string bytes = text_test::ReadBytes(name);
+  const std::string bytes = wintest::ReadBytes(name);
   EXPECT_EQ(bytes, "\xEF\xBB\xBF<div>\r\n\xE4\xBA\xA7\xE5\x93\x81\xE5\x8F\x82\xE6\x95\xB0</div>\r\n");
   TStringList back;
   back.LoadFromFile(name);  // the mark tells the encoding

@@ -229,10 +229,10 @@ constexpr std::string_view kForm = R"(object frmStd: TStdCtrlsForm
 end
 )";
 
-using StdFormPtr = std::unique_ptr<TStdCtrlsForm, void (*)(TStdCtrlsForm*)>;
+using StdFormPtr = Owned<TStdCtrlsForm>;
 
 StdFormPtr ReadForm(std::string_view text) {
-  StdFormPtr form(new TStdCtrlsForm(nullptr, 0), [](TStdCtrlsForm* f) { TObject::Free(f); });
+  StdFormPtr form(new TStdCtrlsForm(nullptr, 0));
   ReadComponentText(form.get(), text, L"stdctrls");
   return form;
 }

@@ -19,6 +19,7 @@
 #include "skin_classic/core/SkinManage.h"
 #include "skin_classic/support/SkinPackageWriter.h"
 #include "skin_classic/support/SyntheticSkin.h"
+#include "support/win_test_support.h"
 
 namespace winskin::test {
 
@@ -55,27 +56,9 @@ struct Freer {
 template <class T>
 using Owned = std::unique_ptr<T, Freer<T>>;
 
-// Handles the waiting messages until Done answers true or the time is up.
-inline bool PumpUntil(const std::function<bool()>& Done, int Milliseconds = 3000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(Milliseconds);
-  for (;;) {
-    MSG msg{};
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    if (Done()) return true;
-    if (std::chrono::steady_clock::now() > end) return false;
-    Sleep(5);
-  }
-}
-inline void Pump(int Milliseconds) { PumpUntil([] { return false; }, Milliseconds); }
-
-// True when no message waits in this thread's queue.
-inline bool QueueEmpty() {
-  MSG msg{};
-  return !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
-}
+using wintest::Pump;
+using wintest::PumpUntil;
+using wintest::QueueEmpty;
 
 // A form that form descriptions can name; it records the engine's private messages.
 class TSkinTestForm : public vcl::TForm {

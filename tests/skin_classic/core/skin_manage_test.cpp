@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 
 #include "skin_data_support.h"
 
@@ -233,14 +231,10 @@ TEST_F(SkinManagerTest, ASkinnedFormReachesTheFormSkinningAndTheTimerRequests) {
   EXPECT_EQ(CountCalls("attach-form"), 2u);
 
   // A skin file: the forms drop their skin objects at once, then refresh on the timer.
-  const std::filesystem::path file = std::filesystem::temp_directory_path() / "skindata_test.skn";
-  {
-    const std::vector<uint8_t> package = SyntheticPackage();
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(package.data()),
-                                                static_cast<std::streamsize>(package.size()));
-  }
+  const wintest::TempFile file(L"skindata_test.skn");
+  file.Write(SyntheticPackage());
   SkinCalls().clear();
-  data->SetSkinFile(file.wstring());
+  data->SetSkinFile(file.Path());
   EXPECT_FALSE(data->Empty());
   ASSERT_EQ(SkinCalls().size(), 1u);
   EXPECT_EQ(SkinCalls()[0].what, "release");
@@ -248,7 +242,6 @@ TEST_F(SkinManagerTest, ASkinnedFormReachesTheFormSkinningAndTheTimerRequests) {
   std::vector<std::string> order;
   for (const SkinCall& c : SkinCalls()) order.push_back(c.what);
   EXPECT_EQ(order, (std::vector<std::string>{"release", "release", "load", "reapply"}));
-  std::filesystem::remove(file);
 
   // A missing file is ignored, its name kept.
   data->SetSkinFile(L"Z:\\no\\such\\skin.skn");

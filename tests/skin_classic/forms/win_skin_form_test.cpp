@@ -419,7 +419,7 @@ class CaptionMouse : public SkinnedForms {
   void Click(size_t i) {
     Nc(window_.get(), WM_NCLBUTTONDOWN, At(i));
     Nc(window_.get(), WM_NCLBUTTONUP, At(i));
-    Pump(20);
+    Pump();
   }
 
   UniqueWindow window_;
@@ -432,7 +432,7 @@ TEST_F(CaptionMouse, PressAndReleaseOnAButtonRunsItsAction) {
   EXPECT_EQ(skin_->HotObject, Button(0));
   Nc(window_.get(), WM_NCLBUTTONUP, At(0));
   EXPECT_EQ(Button(0)->State, TNCState::Hot);
-  Pump(20);
+  Pump();
   EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_CLOSE), 1u);
 }
 
@@ -442,7 +442,7 @@ TEST_F(CaptionMouse, ReleasingOnAnotherButtonRunsNoAction) {
   EXPECT_EQ(Button(0)->State, TNCState::Normal);  // the first returns to normal
   EXPECT_EQ(Button(1)->State, TNCState::Hot);     // the second only turns hot
   Nc(window_.get(), WM_NCLBUTTONUP, At(1));
-  Pump(20);
+  Pump();
   EXPECT_TRUE(Log().messages.empty());
 }
 
@@ -451,7 +451,7 @@ TEST_F(CaptionMouse, AReleaseOnAButtonThatIsOnlyHotRunsNoAction) {
   EXPECT_EQ(skin_->HotObject, Button(0));
   EXPECT_EQ(Button(0)->State, TNCState::Hot);
   Nc(window_.get(), WM_NCLBUTTONUP, At(0));
-  Pump(20);
+  Pump();
   EXPECT_TRUE(Log().messages.empty());
 }
 
@@ -480,10 +480,10 @@ TEST_F(CaptionMouse, TheActionTablePostsTheSystemCommands) {
 
 TEST_F(CaptionMouse, DoubleClickOnTheCaptionMaximisesAndRestores) {
   Nc(window_.get(), WM_NCLBUTTONDBLCLK, TPoint(60, kTop / 2));
-  Pump(20);
+  Pump();
   EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_MAXIMIZE), 1u);
   Nc(window_.get(), WM_NCLBUTTONDBLCLK, TPoint(60, kTop / 2));
-  Pump(20);
+  Pump();
   EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_RESTORE), 1u);
 }
 

@@ -15,6 +15,7 @@
 #include "classlib/rtl/Streams.h"
 #include "classlib/rtl/UnitInit.h"
 #include "skin_layered/core/support/PackWriter.h"
+#include "support/win_test_support.h"
 
 namespace skin_layered::test {
 
@@ -63,30 +64,6 @@ inline Bytes BytesOfStream(vcl::TMemoryStream& stream) {
   return Bytes(stream.Memory(), stream.Memory() + stream.Size());
 }
 
-// A file in the temporary folder, deleted at the end of the scope.
-class TempFile {
- public:
-  explicit TempFile(const std::wstring& name) {
-    wchar_t dir[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, dir);
-    path_ = std::wstring(dir) + L"scrivane-core-" + std::to_wstring(GetCurrentProcessId()) + L"-" + name;
-  }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-  ~TempFile() { DeleteFileW(path_.c_str()); }
-
-  const std::wstring& Path() const { return path_; }
-  void Write(const Bytes& bytes) const {
-    HANDLE h = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
-    ASSERT_EQ(written, bytes.size());
-  }
-
- private:
-  std::wstring path_;
-};
+using wintest::TempFile;
 
 }  // namespace skin_layered::test

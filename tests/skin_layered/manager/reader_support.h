@@ -8,10 +8,8 @@
 #include <windows.h>
 #undef RegisterClass  // winuser.h's macro would rename vcl::RegisterClass in VCL_CLASS_INFO
 
-#include <atomic>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 
@@ -19,6 +17,7 @@
 #include "skin_layered/core/support/PackWriter.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/support/PngWriter.h"
+#include "support/win_test_support.h"
 
 namespace skin_layered::test {
 
@@ -60,38 +59,18 @@ inline PixelFunction Flat(std::uint32_t rgb) {
 // A folder of skins, removed with everything in it.
 class TempSkins {
  public:
-  TempSkins() {
-    static std::atomic<int> counter{0};
-    wchar_t base[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH, base);
-    dir_ = std::wstring(base) + L"scrivane_skins_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-           std::to_wstring(counter++);
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  ~TempSkins() {
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
-  TempSkins(const TempSkins&) = delete;
-  TempSkins& operator=(const TempSkins&) = delete;
-
   // The skin directory, without a trailing backslash.
-  const std::wstring& Directory() const { return dir_; }
-  std::wstring SkinPath(const std::wstring& skin) const { return dir_ + L"\\" + skin + L"\\"; }
+  const std::wstring& Directory() const { return dir_.Path(); }
+  std::wstring SkinPath(const std::wstring& skin) const { return dir_.File(skin) + L"\\"; }
 
   void Write(const std::wstring& skin, const std::wstring& file, const Bytes& bytes) const {
-    std::filesystem::create_directories(dir_ + L"\\" + skin);
-    std::ofstream out(std::filesystem::path(SkinPath(skin) + file), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::filesystem::create_directories(dir_.File(skin));
+    wintest::WriteBytes(SkinPath(skin) + file, bytes);
   }
-  void WriteFile(const std::wstring& file, const Bytes& bytes) const {
-    std::ofstream out(std::filesystem::path(dir_ + L"\\" + file), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  }
+  void WriteFile(const std::wstring& file, const Bytes& bytes) const { wintest::WriteBytes(dir_.File(file), bytes); }
 
  private:
-  std::wstring dir_;
+  wintest::TempDir dir_{L"scrivane_skins"};
 };
 
 // A pixel of a 32-bit bitmap as 0xAARRGGBB.

@@ -1,0 +1,170 @@
+// Shared by every Windows test: the message pump, waits for a condition with a deadline
+// (never a fixed sleep), files of a test's own in the temporary folder and the clipboard.
+// The tests of one program run side by side as separate processes on one desktop, so a
+// temporary name carries the process id and the clipboard is opened with patience.
+#pragma once
+
+#include <windows.h>
+#undef RegisterClass  // winuser.h's macro would rename vcl::RegisterClass in VCL_CLASS_INFO
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace wintest {
+
+using Deadline = std::chrono::milliseconds;
+inline constexpr Deadline kDeadline{5000};
+
+// Handles every message waiting for this thread.
+inline void Pump() {
+  MSG msg{};
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+inline bool QueueEmpty() {
+  MSG msg{};
+  return !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+}
+
+// Sleeps until a message arrives or a short slice passes (what is awaited may be another
+// thread's or process's doing, which posts nothing here).
+inline void AwaitWork(std::chrono::steady_clock::time_point End) {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(End - std::chrono::steady_clock::now());
+  const auto slice = std::clamp<std::chrono::milliseconds::rep>(left.count(), 0, 10);
+  MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(slice), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+// Handles messages until Done answers true, or the deadline passes (false then).
+inline bool PumpUntil(const std::function<bool()>& Done, Deadline Within = kDeadline) {
+  const auto end = std::chrono::steady_clock::now() + Within;
+  for (;;) {
+    Pump();
+    if (Done()) return true;
+    if (std::chrono::steady_clock::now() > end) return false;
+    AwaitWork(end);
+  }
+}
+
+// Handles messages until Done answers true with nothing left waiting in the queue (what the
+// windows posted themselves is done too), or the deadline passes (false then).
+inline bool PumpUntilIdle(const std::function<bool()>& Done = [] { return true; }, Deadline Within = kDeadline) {
+  return PumpUntil([&] { return Done() && QueueEmpty(); }, Within);
+}
+
+// A name in the temporary folder no other test process uses: Stem, the process id and a count.
+inline std::wstring UniqueTempPath(std::wstring_view Stem) {
+  static std::atomic<int> counter{0};
+  wchar_t base[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH, base);
+  return std::wstring(base) + std::wstring(Stem) + L"_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+         std::to_wstring(counter++);
+}
+
+inline void WriteBytes(const std::filesystem::path& File, std::string_view Bytes) {
+  std::ofstream out(File, std::ios::binary);
+  out.write(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
+}
+
+inline void WriteBytes(const std::filesystem::path& File, std::span<const std::uint8_t> Bytes) {
+  WriteBytes(File, std::string_view(reinterpret_cast<const char*>(Bytes.data()), Bytes.size()));
+}
+
+inline std::string ReadBytes(const std::filesystem::path& File) {
+  std::ifstream in(File, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A fresh folder of the test's own, removed with everything in it.
+class TempDir {
+ public:
+  explicit TempDir(std::wstring_view Stem = L"scrivane_test") : path_(UniqueTempPath(Stem)) {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+    std::filesystem::create_directories(path_);
+  }
+  ~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  // Without a trailing backslash.
+  const std::wstring& Path() const { return path_; }
+  std::wstring File(std::wstring_view Name) const { return path_ + L"\\" + std::wstring(Name); }
+
+ private:
+  std::wstring path_;
+};
+
+// A file of the test's own (Name ends its name), deleted with the object.
+class TempFile {
+ public:
+  explicit TempFile(std::wstring_view Name) : path_(UniqueTempPath(L"scrivane") + L"_" + std::wstring(Name)) {}
+  ~TempFile() { DeleteFileW(path_.c_str()); }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+
+  const std::wstring& Path() const { return path_; }
+  void Write(const std::vector<std::uint8_t>& Bytes) const {
+    WriteBytes(path_, Bytes);
+    ASSERT_EQ(ReadBytes(path_).size(), Bytes.size());
+  }
+
+ private:
+  std::wstring path_;
+};
+
+// The clipboard is the session's: another process may hold it a moment.
+class ClipboardOpen {
+ public:
+  ClipboardOpen() {
+    const auto end = std::chrono::steady_clock::now() + kDeadline;
+    while (!(open_ = OpenClipboard(nullptr) != FALSE) && std::chrono::steady_clock::now() < end) AwaitWork(end);
+    EXPECT_TRUE(open_) << "the clipboard stayed taken";
+  }
+  ~ClipboardOpen() {
+    if (open_) CloseClipboard();
+  }
+  ClipboardOpen(const ClipboardOpen&) = delete;
+  ClipboardOpen& operator=(const ClipboardOpen&) = delete;
+
+ private:
+  bool open_ = false;
+};
+
+// The text on the clipboard (empty when there is none).
+inline std::wstring ClipboardText() {
+  ClipboardOpen open;
+  std::wstring text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = p;
+      GlobalUnlock(data);
+    }
+  }
+  return text;
+}
+
+inline void ClearClipboard() {
+  ClipboardOpen open;
+  EmptyClipboard();
+}
+
+}  // namespace wintest
