@@ -100,10 +100,6 @@ TCustomListView::TCustomListView(TComponent* AOwner)
 
 TCustomListView::~TCustomListView() = default;
 
-LRESULT TCustomListView::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
-  return SendMessageW(const_cast<TCustomListView*>(this)->Handle(), Msg, WParam, LParam);
-}
-
 // ---------------------------------------------------------------------------------------
 // The window
 
@@ -461,9 +457,7 @@ void TCustomListView::HandleNotify(TMessage& Message) {
       HandleItemChanged(*reinterpret_cast<const NMLISTVIEW*>(header));
       break;
     case NM_CLICK:
-      // Pressed and released without a drag. The window may report it while it still
-      // handles the press (it tracks the mouse itself and eats the release).
-      if (in_button_down_) clicked_ = true;
+      tracked_click_.Clicked();
       break;
     case LVN_BEGINLABELEDITW:
       Message.Result = read_only_ ? TRUE : FALSE;
@@ -487,23 +481,10 @@ void TCustomListView::Dispatch(TMessage& Message) {
     case CN_NOTIFY:
       HandleNotify(Message);
       return;
-    case WM_LBUTTONDOWN: {
-      in_button_down_ = true;
-      clicked_ = false;
-      try {
-        TWinControl::Dispatch(Message);
-      } catch (...) {
-        in_button_down_ = false;
-        throw;
-      }
-      in_button_down_ = false;
-      if (clicked_) {
-        clicked_ = false;
-        // The release the window ate, so that the click is the library's (OnClick, OnMouseUp).
-        if (HasWindow()) Perform(WM_LBUTTONUP, 0, Message.LParam);
-      }
+    case WM_LBUTTONDOWN:
+      if (tracked_click_.Press([&] { TWinControl::Dispatch(Message); }) && HasWindow())
+        Perform(WM_LBUTTONUP, 0, Message.LParam);
       return;
-    }
     case WM_ERASEBKGND:
       // The window fills with its own background colour.
       DefaultHandler(Message);

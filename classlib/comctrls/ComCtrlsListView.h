@@ -10,6 +10,7 @@
 #include "classlib/rtl/Collection.h"
 #include "classlib/controls/Controls.h"
 #include "classlib/comctrls/CustomDraw.h"
+#include "classlib/comctrls/TrackedClick.h"
 #include "classlib/graphics/ImgList.h"
 #include "classlib/rtl/StringList.h"
 
@@ -238,8 +239,6 @@ class TCustomListView : public TWinControl {
   friend class TListItems;
 
   // Window work, done only while the window exists.
-  LRESULT Send(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0) const;
-  bool HasWindow() const { return HandleAllocated() && !ComponentState().Contains(csDestroying); }
   void WindowInsertItem(int Index, const TListItem* Item);
   void WindowSetTexts(int Index, const TListItem* Item);
   void WindowSetColumn(int Index, bool Insert);
@@ -271,9 +270,7 @@ class TCustomListView : public TWinControl {
   // Selection notifications of the window are not events while the control itself fills or
   // empties it.
   int quiet_ = 0;
-  // A click the window reported (NM_CLICK) while it handled a button press.
-  bool in_button_down_ = false;
-  bool clicked_ = false;
+  TTrackedClick tracked_click_;
 };
 
 class TListView : public TCustomListView {

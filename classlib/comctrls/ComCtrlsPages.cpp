@@ -79,10 +79,6 @@ TCustomTabControl::TCustomTabControl(TComponent* AOwner) : TWinControl(AOwner) {
 
 TCustomTabControl::~TCustomTabControl() = default;
 
-LRESULT TCustomTabControl::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
-  return SendMessageW(const_cast<TCustomTabControl*>(this)->Handle(), Msg, WParam, LParam);
-}
-
 void TCustomTabControl::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   CreateSubClass(Params, WC_TABCONTROLW);

@@ -85,7 +85,6 @@ class TCustomTabControl : public TWinControl {
   void SelectTab(int Index);
 
  private:
-  LRESULT Send(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0) const;
   void PutTabsInWindow();
   void HandleNotify(TMessage& Message);
   void HandleDrawItem(TMessage& Message);

@@ -128,10 +128,6 @@ TDateTimePicker::TDateTimePicker(TComponent* AOwner) : TWinControl(AOwner) {
   date_time_ = Now();
 }
 
-LRESULT TDateTimePicker::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
-  return SendMessageW(const_cast<TDateTimePicker*>(this)->Handle(), Msg, WParam, LParam);
-}
-
 void TDateTimePicker::CreateParams(TCreateParams& Params) {
   // The date classes are not among those the controls unit registers.
   INITCOMMONCONTROLSEX icc{};

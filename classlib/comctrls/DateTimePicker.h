@@ -83,8 +83,6 @@ class TDateTimePicker : public TWinControl {
   virtual void Change();
 
  private:
-  LRESULT Send(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0) const;
-  bool HasWindow() const { return HandleAllocated() && !ComponentState().Contains(csDestroying); }
   void ApplyValue();
   void ApplyRange();
   void ApplyFormat();

@@ -176,10 +176,6 @@ THeaderControl::THeaderControl(TComponent* AOwner)
 
 THeaderControl::~THeaderControl() = default;
 
-LRESULT THeaderControl::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
-  return SendMessageW(const_cast<THeaderControl*>(this)->Handle(), Msg, WParam, LParam);
-}
-
 void THeaderControl::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   CreateSubClass(Params, WC_HEADERW);

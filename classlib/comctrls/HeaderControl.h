@@ -132,8 +132,6 @@ class THeaderControl : public TWinControl {
   friend class THeaderSection;
   friend class THeaderSections;
 
-  LRESULT Send(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0) const;
-  bool HasWindow() const { return HandleAllocated() && !ComponentState().Contains(csDestroying); }
   THeaderSection* SectionAt(int Index) const;
   void WindowSetSection(int Index, bool Insert);
   void PutSectionsInWindow();

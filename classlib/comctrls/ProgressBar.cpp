@@ -33,10 +33,6 @@ TProgressBar::TProgressBar(TComponent* AOwner) : TWinControl(AOwner) {
   SetBounds(0, 0, 150, 16);
 }
 
-LRESULT TProgressBar::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
-  return SendMessageW(const_cast<TProgressBar*>(this)->Handle(), Msg, WParam, LParam);
-}
-
 void TProgressBar::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   CreateSubClass(Params, PROGRESS_CLASSW);

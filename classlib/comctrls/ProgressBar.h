@@ -39,8 +39,6 @@ class TProgressBar : public TWinControl {
   void DestroyWnd() override;
 
  private:
-  LRESULT Send(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0) const;
-  bool HasWindow() const { return HandleAllocated() && !ComponentState().Contains(csDestroying); }
   void ApplyRange();
 
   int min_ = 0;

@@ -7,6 +7,7 @@
 #include <richedit.h>
 
 #include "classlib/comctrls/ComCtrlsInternal.h"
+#include "classlib/stdctrls/TextLines.h"
 
 namespace vcl {
 
@@ -19,79 +20,17 @@ void LoadRichEditClasses() {
   if (!library) throw EOSError(L"The rich edit library could not be loaded");
 }
 
-struct LineSpan {
-  size_t start = 0;   // first character
-  size_t length = 0;  // without the line break
-  size_t next = 0;    // first character after the line break (or the end)
-};
-
-// Lines end at CR LF, LF or CR; a line break at the very end starts no further line.
-std::vector<LineSpan> SplitLines(StringView text) {
-  std::vector<LineSpan> lines;
-  size_t i = 0;
-  while (i < text.size()) {
-    const size_t start = i;
-    while (i < text.size() && text[i] != L'\r' && text[i] != L'\n') ++i;
-    const size_t length = i - start;
-    if (i < text.size()) i += (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ? 2 : 1;
-    lines.push_back({start, length, i});
-  }
-  return lines;
-}
-
 }  // namespace
 
 // The lines of the text as the window holds it: positions count one character per line
 // break, as the window's selection does.
-class TCustomRichEdit::TRichEditStrings : public TStrings {
+class TCustomRichEdit::TRichEditStrings : public TTextLines {
  public:
   explicit TRichEditStrings(TCustomRichEdit* Edit) : edit_(Edit) {}
-
-  void Insert(int Index, const String& S) override {
-    const String text = Raw();
-    const std::vector<LineSpan> lines = SplitLines(text);
-    if (Index < 0 || static_cast<size_t>(Index) > lines.size()) IndexError(Index);
-    if (static_cast<size_t>(Index) < lines.size()) {
-      const size_t at = lines[static_cast<size_t>(Index)].start;
-      Replace(at, at, S + Break());
-    } else if (text.empty() || text.back() == L'\r' || text.back() == L'\n') {
-      Replace(text.size(), text.size(), S + Break());
-    } else {
-      Replace(text.size(), text.size(), Break() + S);
-    }
-  }
-
-  void Delete(int Index) override {
-    const LineSpan line = Line(Index);
-    Replace(line.start, line.next, String());
-  }
 
   void Clear() override { edit_->SetText(String()); }
 
  protected:
-  String Get(int Index) const override {
-    const LineSpan line = Line(Index);
-    return Raw().substr(line.start, line.length);
-  }
-
-  void Put(int Index, const String& S) override {
-    const LineSpan line = Line(Index);
-    Replace(line.start, line.start + line.length, S);
-  }
-
-  int GetCount() const override { return static_cast<int>(SplitLines(Raw()).size()); }
-
-  String GetTextStr() const override {
-    const String text = Raw();
-    String out;
-    out.reserve(text.size() + 2);
-    for (const LineSpan& line : SplitLines(text)) {
-      out.append(text, line.start, line.length);
-      out += L"\r\n";
-    }
-    return out;
-  }
-
   void SetTextStr(const String& Value) override { edit_->SetText(Value); }
 
   void SetUpdateState(bool Updating) override {
@@ -103,9 +42,11 @@ class TCustomRichEdit::TRichEditStrings : public TStrings {
  private:
   // The window when the control can have one (as the system's own text lives there).
   bool UseWindow() const { return edit_->HandleAllocated() || edit_->Parent() || edit_->ParentWindow(); }
-  String Break() const { return UseWindow() ? L"\r" : L"\r\n"; }
 
-  String Raw() const {
+ protected:
+  String InsertedBreak() const override { return UseWindow() ? L"\r" : L"\r\n"; }
+
+  String LinesText() const override {
     if (!UseWindow()) return edit_->Text();
     GETTEXTLENGTHEX length{GTL_PRECISE | GTL_NUMCHARS, 1200};
     const auto count = static_cast<int>(edit_->Send(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length)));
@@ -121,13 +62,7 @@ class TCustomRichEdit::TRichEditStrings : public TStrings {
     return text;
   }
 
-  LineSpan Line(int Index) const {
-    const std::vector<LineSpan> lines = SplitLines(Raw());
-    if (Index < 0 || static_cast<size_t>(Index) >= lines.size()) IndexError(Index);
-    return lines[static_cast<size_t>(Index)];
-  }
-
-  void Replace(size_t Start, size_t End, const String& With) {
+  void Replace(size_t Start, size_t End, const String& With) override {
     if (UseWindow()) {
       CHARRANGE range{static_cast<LONG>(Start), static_cast<LONG>(End)};
       edit_->Send(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
@@ -139,6 +74,7 @@ class TCustomRichEdit::TRichEditStrings : public TStrings {
     edit_->SetText(text);
   }
 
+ private:
   TCustomRichEdit* edit_;
 };
 
@@ -179,10 +115,6 @@ TCustomRichEdit::TCustomRichEdit(TComponent* AOwner)
     : TCustomMemo(AOwner), lines_(std::make_unique<TRichEditStrings>(this)) {}
 
 TCustomRichEdit::~TCustomRichEdit() = default;
-
-LRESULT TCustomRichEdit::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
-  return SendMessageW(const_cast<TCustomRichEdit*>(this)->Handle(), Msg, WParam, LParam);
-}
 
 void TCustomRichEdit::CreateParams(TCreateParams& Params) {
   LoadRichEditClasses();

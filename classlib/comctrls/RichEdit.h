@@ -36,7 +36,6 @@ class TCustomRichEdit : public TCustomMemo {
  private:
   class TRichEditStrings;
 
-  LRESULT Send(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0) const;
   void ApplyColor();
   void ApplyFont();
   void ApplyMaxLength();

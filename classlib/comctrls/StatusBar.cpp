@@ -150,10 +150,6 @@ TStatusBar::TStatusBar(TComponent* AOwner)
 
 TStatusBar::~TStatusBar() = default;
 
-LRESULT TStatusBar::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
-  return SendMessageW(const_cast<TStatusBar*>(this)->Handle(), Msg, WParam, LParam);
-}
-
 void TStatusBar::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   CreateSubClass(Params, STATUSCLASSNAMEW);

@@ -108,8 +108,6 @@ class TStatusBar : public TWinControl {
  private:
   friend class TStatusPanels;
 
-  LRESULT Send(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0) const;
-  bool HasWindow() const { return HandleAllocated() && !ComponentState().Contains(csDestroying); }
   // The window's parts and texts again from the panels.
   void UpdatePanels();
   void UpdateSimpleText();

@@ -242,10 +242,6 @@ void TToolBar::BeforeDestruction() {
   TWinControl::BeforeDestruction();
 }
 
-LRESULT TToolBar::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
-  return SendMessageW(const_cast<TToolBar*>(this)->Handle(), Msg, WParam, LParam);
-}
-
 TToolButton* TToolBar::Buttons(int Index) const {
   if (Index < 0 || Index >= ButtonCount())
     throw EListError(L"List index out of bounds (" + std::to_wstring(Index) + L")");

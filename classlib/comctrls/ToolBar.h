@@ -150,8 +150,6 @@ class TToolBar : public TWinControl {
  private:
   friend class TToolButton;
 
-  LRESULT Send(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0) const;
-  bool HasWindow() const { return HandleAllocated() && !ComponentState().Contains(csDestroying); }
   static BYTE SystemState(const TToolButton* Button);
   void InsertButton(TToolButton* Button);
   void RemoveButton(TToolButton* Button);

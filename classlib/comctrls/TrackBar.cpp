@@ -42,10 +42,6 @@ TTrackBar::TTrackBar(TComponent* AOwner) : TWinControl(AOwner) {
   SetTabStop(true);
 }
 
-LRESULT TTrackBar::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
-  return SendMessageW(const_cast<TTrackBar*>(this)->Handle(), Msg, WParam, LParam);
-}
-
 void TTrackBar::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   CreateSubClass(Params, TRACKBAR_CLASSW);

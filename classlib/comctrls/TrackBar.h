@@ -65,8 +65,6 @@ class TTrackBar : public TWinControl {
   virtual void Changed();
 
  private:
-  LRESULT Send(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0) const;
-  bool HasWindow() const { return HandleAllocated() && !ComponentState().Contains(csDestroying); }
   void ApplyRange();
   void ApplySelection();
   void CNScroll(TMessage& Message);

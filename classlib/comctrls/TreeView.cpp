@@ -95,10 +95,6 @@ void TCustomTreeView::BeforeDestruction() {
   TWinControl::BeforeDestruction();
 }
 
-LRESULT TCustomTreeView::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
-  return SendMessageW(const_cast<TCustomTreeView*>(this)->Handle(), Msg, WParam, LParam);
-}
-
 void TCustomTreeView::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   CreateSubClass(Params, WC_TREEVIEWW);
@@ -397,9 +393,7 @@ void TCustomTreeView::HandleNotify(TMessage& Message) {
       if (TTreeNode* node = NodeOf(info->itemOld.lParam)) node->item_ = nullptr;
       return;
     case NM_CLICK:
-      // Pressed and released without a drag. The window may report it while it still
-      // handles the press (it tracks the mouse itself and eats the release).
-      if (in_button_down_) clicked_ = true;
+      tracked_click_.Clicked();
       return;
     case TVN_BEGINLABELEDITW:
       Message.Result = read_only_ ? TRUE : FALSE;
@@ -453,20 +447,8 @@ void TCustomTreeView::HandleNotify(TMessage& Message) {
 }
 
 void TCustomTreeView::WMLButtonDown(TMessage& Message) {
-  in_button_down_ = true;
-  clicked_ = false;
-  try {
-    TWinControl::Dispatch(Message);
-  } catch (...) {
-    in_button_down_ = false;
-    throw;
-  }
-  in_button_down_ = false;
-  if (clicked_) {
-    clicked_ = false;
-    // The release the window ate, so that the click is the library's (OnClick, OnMouseUp).
-    if (HasWindow()) Perform(WM_LBUTTONUP, 0, Message.LParam);
-  }
+  if (tracked_click_.Press([&] { TWinControl::Dispatch(Message); }) && HasWindow())
+    Perform(WM_LBUTTONUP, 0, Message.LParam);
 }
 
 // Also when the window goes with its parent's; what it reports while it empties itself is

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "classlib/comctrls/CustomDraw.h"
+#include "classlib/comctrls/TrackedClick.h"
 #include "classlib/controls/Controls.h"
 #include "classlib/graphics/ImgList.h"
 
@@ -226,8 +227,6 @@ class TCustomTreeView : public TWinControl {
   friend class TTreeNode;
   friend class TTreeNodes;
 
-  LRESULT Send(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0) const;
-  bool HasWindow() const { return HandleAllocated() && !ComponentState().Contains(csDestroying); }
   // A node that joined the tree (its window item), one that is leaving it (its window item
   // and the marks of the nodes that go with it).
   void NodeInserted(TTreeNode* Node);
@@ -262,8 +261,7 @@ class TCustomTreeView : public TWinControl {
   // Notifications of the window are not events while the control itself fills, empties or
   // destroys it.
   int quiet_ = 0;
-  bool in_button_down_ = false;
-  bool clicked_ = false;
+  TTrackedClick tracked_click_;
 };
 
 class TTreeView : public TCustomTreeView {

@@ -44,10 +44,6 @@ TUpDown::TUpDown(TComponent* AOwner) : TWinControl(AOwner) {
   SetBounds(0, 0, 17, 25);
 }
 
-LRESULT TUpDown::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
-  return SendMessageW(const_cast<TUpDown*>(this)->Handle(), Msg, WParam, LParam);
-}
-
 void TUpDown::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
   CreateSubClass(Params, UPDOWN_CLASSW);

@@ -69,8 +69,6 @@ class TUpDown : public TWinControl {
   virtual void Click(TUDBtnType Button);
 
  private:
-  LRESULT Send(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0) const;
-  bool HasWindow() const { return HandleAllocated() && !ComponentState().Contains(csDestroying); }
   void ApplyRange();
   void ApplyIncrement();
   void AttachAssociate();

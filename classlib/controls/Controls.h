@@ -550,6 +550,10 @@ class TWinControl : public TControl {
   TKeyPressEvent OnKeyPress;
 
  protected:
+  // A message sent to the control's window (made first if need be).
+  LRESULT Send(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0) const;
+  // The control has a window that does not go with the control now.
+  bool HasWindow() const { return HandleAllocated() && !ComponentState().Contains(csDestroying); }
   // What kind of window: style, class and its registration. Descendants add to it.
   virtual void CreateParams(TCreateParams& Params);
   // Bases the window class on a system class (L"BUTTON", L"EDIT", ...): its procedure

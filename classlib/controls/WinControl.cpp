@@ -221,6 +221,10 @@ HWND TWinControl::Handle() {
   return handle_;
 }
 
+LRESULT TWinControl::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
+  return SendMessageW(const_cast<TWinControl*>(this)->Handle(), Msg, WParam, LParam);
+}
+
 void TWinControl::HandleNeeded() {
   if (handle_) return;
   if (parent_) parent_->HandleNeeded();

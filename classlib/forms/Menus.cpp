@@ -6,6 +6,7 @@
 #include "classlib/forms/Forms.h"
 #include "classlib/rtl/UnitInit.h"
 #include "classlib/controls/UtilWindow.h"
+#include "classlib/graphics/GraphicsHandles.h"
 
 namespace vcl {
 
@@ -118,20 +119,6 @@ class WindowDC {
   HDC dc_;
 };
 
-// The device context's state as it was, put back at the end of the scope.
-class SavedDC {
- public:
-  explicit SavedDC(HDC DC) : dc_(DC), index_(SaveDC(DC)) {}
-  ~SavedDC() {
-    if (index_) RestoreDC(dc_, index_);
-  }
-  SavedDC(const SavedDC&) = delete;
-  SavedDC& operator=(const SavedDC&) = delete;
-
- private:
-  HDC dc_;
-  int index_;
-};
 
 void UseMenuFont(TCanvas* Canvas) {
   if (Screen && Screen->MenuFont()) Canvas->Font()->Assign(Screen->MenuFont());

@@ -136,6 +136,22 @@ class SelectGuard {
   HGDIOBJ old_;
 };
 
+// A DC's state saved for a scope (clip region, origins, selected objects, colours, modes)
+// and restored at its end, whatever path leaves it.
+class SavedDC {
+ public:
+  explicit SavedDC(HDC dc) : dc_(dc), saved_(dc ? SaveDC(dc) : 0) {}
+  SavedDC(const SavedDC&) = delete;
+  SavedDC& operator=(const SavedDC&) = delete;
+  ~SavedDC() {
+    if (saved_) RestoreDC(dc_, saved_);
+  }
+
+ private:
+  HDC dc_;
+  int saved_;
+};
+
 // A memory DC with a bitmap selected for a scope: the usual source or target of a blit.
 class MemoryDC {
  public:

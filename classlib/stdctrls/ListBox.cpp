@@ -56,10 +56,6 @@ TCustomListBox::TCustomListBox(TComponent* AOwner)
 
 TCustomListBox::~TCustomListBox() = default;
 
-LRESULT TCustomListBox::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
-  return SendMessageW(const_cast<TCustomListBox*>(this)->Handle(), Msg, WParam, LParam);
-}
-
 TStrings* TCustomListBox::Items() const { return items_.get(); }
 
 void TCustomListBox::SetItems(TStrings* Value) { items_->Assign(Value); }

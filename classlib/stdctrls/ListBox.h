@@ -73,7 +73,6 @@ class TCustomListBox : public TWinControl, protected TItemStringsOwner {
   void DestroyWnd() override;
   void Loaded() override;
   TItemStrings* ItemList() const { return items_.get(); }
-  LRESULT Send(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0) const;
 
  private:
   bool IsOwnerDraw() const { return style_ != lbStandard; }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "classlib/stdctrls/StdCtrls.h"
+#include "classlib/stdctrls/TextLines.h"
 
 namespace vcl {
 
@@ -315,30 +316,6 @@ void TCustomEdit::Undo() { SendMessageW(Handle(), WM_UNDO, 0, 0); }
 
 namespace {
 
-struct LineSpan {
-  size_t start = 0;   // first character
-  size_t length = 0;  // without the line break
-  size_t next = 0;    // first character after the line break (or the end)
-};
-
-// Lines end at CR LF, LF or CR; a line break at the very end starts no further line.
-std::vector<LineSpan> SplitLines(StringView text) {
-  std::vector<LineSpan> lines;
-  size_t i = 0;
-  while (i < text.size()) {
-    const size_t start = i;
-    while (i < text.size() && text[i] != L'\r' && text[i] != L'\n') ++i;
-    const size_t length = i - start;
-    if (i < text.size()) i += (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ? 2 : 1;
-    lines.push_back({start, length, i});
-  }
-  return lines;
-}
-
-bool EndsWithLineBreak(StringView text) {
-  return !text.empty() && (text.back() == L'\n' || text.back() == L'\r');
-}
-
 // Every line break as CR LF, the memo's own line break.
 String WithCrLf(StringView text) {
   String out;
@@ -356,56 +333,14 @@ String WithCrLf(StringView text) {
 
 }  // namespace
 
-class TMemoStrings : public TStrings {
-  VCL_CLASS(TMemoStrings, TStrings)
+class TMemoStrings : public TTextLines {
+  VCL_CLASS(TMemoStrings, TTextLines)
  public:
   explicit TMemoStrings(TCustomMemo* Memo) : memo_(Memo) {}
-
-  void Insert(int Index, const String& S) override {
-    const String text = memo_->Text();
-    const std::vector<LineSpan> lines = SplitLines(text);
-    if (Index < 0 || static_cast<size_t>(Index) > lines.size()) IndexError(Index);
-    if (static_cast<size_t>(Index) < lines.size()) {
-      const size_t at = lines[static_cast<size_t>(Index)].start;
-      Replace(at, at, S + L"\r\n");
-    } else if (text.empty() || EndsWithLineBreak(text)) {
-      Replace(text.size(), text.size(), S + L"\r\n");
-    } else {
-      Replace(text.size(), text.size(), L"\r\n" + S);
-    }
-  }
-
-  void Delete(int Index) override {
-    const LineSpan line = Line(Index);
-    Replace(line.start, line.next, String());
-  }
 
   void Clear() override { memo_->SetText(String()); }
 
  protected:
-  String Get(int Index) const override {
-    const LineSpan line = Line(Index);
-    return memo_->Text().substr(line.start, line.length);
-  }
-
-  void Put(int Index, const String& S) override {
-    const LineSpan line = Line(Index);
-    Replace(line.start, line.start + line.length, S);
-  }
-
-  int GetCount() const override { return static_cast<int>(SplitLines(memo_->Text()).size()); }
-
-  String GetTextStr() const override {
-    const String text = memo_->Text();
-    String out;
-    out.reserve(text.size() + 2);
-    for (const LineSpan& line : SplitLines(text)) {
-      out.append(text, line.start, line.length);
-      out += L"\r\n";
-    }
-    return out;
-  }
-
   void SetTextStr(const String& Value) override { memo_->SetText(WithCrLf(Value)); }
 
   void SetUpdateState(bool Updating) override {
@@ -414,16 +349,12 @@ class TMemoStrings : public TStrings {
     if (!Updating) memo_->Invalidate();
   }
 
- private:
-  LineSpan Line(int Index) const {
-    const std::vector<LineSpan> lines = SplitLines(memo_->Text());
-    if (Index < 0 || static_cast<size_t>(Index) >= lines.size()) IndexError(Index);
-    return lines[static_cast<size_t>(Index)];
-  }
+  String LinesText() const override { return memo_->Text(); }
+  String InsertedBreak() const override { return L"\r\n"; }
 
-  // Replaces the characters [Start, End) of the memo's text; in a window through the edit
-  // control's own replacement, which keeps its scroll position and reports the change.
-  void Replace(size_t Start, size_t End, const String& With) {
+  // In a window through the edit control's own replacement, which keeps its scroll position
+  // and reports the change.
+  void Replace(size_t Start, size_t End, const String& With) override {
     if (memo_->HandleAllocated()) {
       HWND wnd = memo_->Handle();
       SendMessageW(wnd, EM_SETSEL, Start, static_cast<LPARAM>(End));
@@ -435,6 +366,7 @@ class TMemoStrings : public TStrings {
     memo_->SetText(text);
   }
 
+ private:
   TCustomMemo* memo_;
 };
 

@@ -23,6 +23,7 @@
 #include "classlib/controls/Controls.h"
 #include "classlib/controls/WindowProcHook.h"
 #include "classlib/controls/WindowSubclass.h"
+#include "classlib/graphics/GraphicsHandles.h"
 #include "skin_classic/core/SkinData.h"
 
 namespace winskin {
@@ -199,21 +200,7 @@ class TSkinControl : public vcl::TComponent {
 
 // ---- Helpers the skinners share ----
 
-// The DC's state saved for a scope (fonts, colours, modes and objects selected meanwhile go
-// back with it).
-class TSavedDC {
- public:
-  explicit TSavedDC(HDC DC) : dc_(DC), saved_(DC ? SaveDC(DC) : 0) {}
-  ~TSavedDC() {
-    if (saved_) RestoreDC(dc_, saved_);
-  }
-  TSavedDC(const TSavedDC&) = delete;
-  TSavedDC& operator=(const TSavedDC&) = delete;
-
- private:
-  HDC dc_;
-  int saved_;
-};
+using TSavedDC = vcl::SavedDC;
 
 // Objects of the class library a skinner makes for itself (covering panels, arrow buttons)
 // go through Free like every object of the library.

@@ -36,20 +36,7 @@ constexpr int kShortCutRightGap = 11;
 constexpr WORD kCheckBitmap = 32760;
 constexpr int kRtlShortCutIndent = 10;
 
-// The DC's font, colours and brush as they were, put back at the end of the scope.
-class SavedDC {
- public:
-  explicit SavedDC(HDC DC) : dc_(DC), index_(SaveDC(DC)) {}
-  ~SavedDC() {
-    if (index_) RestoreDC(dc_, index_);
-  }
-  SavedDC(const SavedDC&) = delete;
-  SavedDC& operator=(const SavedDC&) = delete;
-
- private:
-  HDC dc_;
-  int index_;
-};
+using vcl::SavedDC;
 
 
 // A caption that holds a tab: the text after it is the item's shortcut.
