@@ -136,7 +136,7 @@ TGalleryLayered::TGalleryLayered(vcl::TComponent* AOwner) : TForm(AOwner, 0) {
 
 void TGalleryLayered::Build(const LayeredSource& Source) {
   SetCaption(L"Skin gallery: layered skins");
-  SetBounds(40, 40, 760, 560);
+  SetBounds(40, 40, 760, 720);
   manager_ = vcl::Construct<skin_layered::TsSkinManager>(this);
   manager_->SetActive(false);
   manager_->OnAfterChange = vcl::TNotifyEvent::Bind<&TGalleryLayered::ManagerChanged>(this);
@@ -215,14 +215,44 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
   sheet_->SetParent(box);
   sheet_->SetAutoSize(true);
 
+  // Library edits, a memo and the list box under edit adapters: the skin's colours, border
+  // and bars while the skin is there, their own without it.
+  auto* adapted = new vcl::TLabel(this);
+  adapted->SetParent(this);
+  adapted->SetBounds(8, 504, 250, 18);
+  adapted->SetTransparent(true);
+  adapted->SetCaption(L"Library controls under edit adapters:");
+  auto* plain = new vcl::TEdit(this);
+  plain->SetParent(this);
+  plain->SetBounds(8, 526, 250, 24);
+  plain->SetText(L"An adapted edit");
+  auto* disabled = new vcl::TEdit(this);
+  disabled->SetParent(this);
+  disabled->SetBounds(8, 558, 250, 24);
+  disabled->SetText(L"A disabled adapted edit");
+  disabled->SetEnabled(false);
+  auto* memo = new vcl::TMemo(this);
+  memo->SetParent(this);
+  memo->SetBounds(266, 504, 476, 160);
+  memo->SetScrollBars(vcl::ssBoth);
+  memo->SetWordWrap(false);
+  vcl::String lines;
+  for (int i = 1; i <= 40; ++i)
+    lines += L"Memo line " + std::to_wstring(i) + L": a long line that runs past the memo's right edge\r\n";
+  memo->SetText(lines);
+
   Load(own ? Source : folder, false);
-  // The list box's bars: a scroll adapter over the edit section, skinned while the skin is.
-  list_adapter_ = skin_layered::CreateAdapter<skin_layered::TqvScrollWnd>(
-      list_->Handle(), nullptr, manager_, skin_layered::TqvSkinParams{list_, L"EDIT"}, true);
+  auto adapt = [this](vcl::TWinControl* control) {
+    adapters_.push_back(skin_layered::CreateAdapter<skin_layered::TqvEditWnd>(
+        control->Handle(), nullptr, manager_, skin_layered::TqvSkinParams{control, L"EDIT"}, true));
+  };
+  for (vcl::TWinControl* control : {static_cast<vcl::TWinControl*>(list_), static_cast<vcl::TWinControl*>(plain),
+                                    static_cast<vcl::TWinControl*>(disabled), static_cast<vcl::TWinControl*>(memo)})
+    adapt(control);
   list_->SetTopIndex(40);
 }
 
-TGalleryLayered::~TGalleryLayered() { list_adapter_.reset(); }
+TGalleryLayered::~TGalleryLayered() { adapters_.clear(); }
 
 void TGalleryLayered::AddSource(const LayeredSource& Source) {
   auto* item = new vcl::TMenuItem(menu_);

@@ -1,8 +1,9 @@
 // The gallery's layered page: a form that owns a layered skin manager, with controls of ours
 // that carry the engine's common skin data (edits that take the section's colours and turn
 // to its hot colours on focus and hover, a panel painted from its section), a sheet of every
-// section of the skin in its normal and hot states, a list box of a hundred items whose
-// scroll bar a window adapter draws from the skin, and a hint of the hint manager. Its
+// section of the skin in its normal and hot states, a list box of a hundred items, edits and a
+// memo under edit adapters (the skin's colours, borders and bars), and a hint of the hint
+// manager. Its
 // menu switches between the sample skin's folder, pack and stored forms and its variant,
 // with the change animation, and takes the skin away.
 #pragma once
@@ -15,7 +16,7 @@
 #include "classlib/forms/Menus.h"
 #include "classlib/stdctrls/ListBox.h"
 #include "classlib/stdctrls/StdCtrls.h"
-#include "skin_layered/adapters/ScrollWnd.h"
+#include "skin_layered/adapters/EditWnd.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 
@@ -98,8 +99,9 @@ class TGalleryLayered : public vcl::TForm {
   vcl::TLabel* status_ = nullptr;
   vcl::TImage* sheet_ = nullptr;
   vcl::TListBox* list_ = nullptr;
-  // The list box's skinned scroll bars (freed before the list box goes with the form).
-  skin_layered::TqvAdapterPtr<skin_layered::TqvScrollWnd> list_adapter_;
+  // The edit adapters of the list box, the edits and the memo (freed before the controls go
+  // with the form).
+  std::vector<skin_layered::TqvAdapterPtr<skin_layered::TqvEditWnd>> adapters_;
   std::vector<LayeredSource> sources_;
   vcl::String current_;
 };

@@ -43,6 +43,7 @@ void TqvMainWnd::AfterConstruction() {
     SkinData->SetCustomFont(!params_.UseSkinFont);
     SkinData->SetCustomColor(!params_.UseSkinColor);
   }
+  InitSkinData(OwnsSkinData);
   if (StandardFontFlag()) SkinData->SetCustomFont(true);
   ListState = 0;
   DialogChild = DialogChildFlag();
@@ -50,7 +51,7 @@ void TqvMainWnd::AfterConstruction() {
   SkinParamsApplied = false;
   ReadCaption();
   Install();
-  if (vcl::TControl* control = OwnerControl()) {
+  if (vcl::TControl* control = OwnerControl(); control && AddsOpaqueStyle()) {
     saved_style_ = control->ControlStyle();
     style_saved_ = true;
     control->SetControlStyle(saved_style_ + vcl::TControlStyle{vcl::csOpaque});
@@ -61,7 +62,7 @@ void TqvMainWnd::AfterConstruction() {
 void TqvMainWnd::BeforeDestruction() {
   TsSkinManager* manager = Manager();
   if (SkinData && manager && !Destroyed) {
-    if (vcl::TControl* control = OwnerControl(); control && style_saved_) control->SetControlStyle(saved_style_);
+    RestoreControlStyle();
     RestoreWindowProc();
     // A form taking all its adapters away keeps its controls' looks as they are.
     if (!FormServices().FreeingAllAdapterItems() || manager->Removing()) RestoreStdParams();
@@ -79,11 +80,14 @@ TqvMainWnd::~TqvMainWnd() {
   SkinManager = nullptr;
 }
 
+bool TqvMainWnd::WantsVisualStyleOff() const {
+  if (KeepsVisualStyle() || DialogChildFlag()) return false;
+  if (TsSkinProviderBase* provider = ProviderOf(SkinData); provider && !provider->DrawNonClientArea) return false;
+  return params_.SkinSection != L"DIALOG";
+}
+
 void TqvMainWnd::SwitchVisualStyleOff() {
-  if (!SetWindowThemeProc() || KeepsVisualStyle() || DialogChildFlag()) return;
-  if (TsSkinProviderBase* provider = ProviderOf(SkinData); provider && !provider->DrawNonClientArea) return;
-  if (params_.SkinSection == L"DIALOG") return;
-  SetTheme(CtrlHandle, L" ");
+  if (SetWindowThemeProc() && WantsVisualStyleOff()) SetTheme(CtrlHandle, L" ");
 }
 
 void TqvMainWnd::RestoreVisualStyle() {
@@ -118,8 +122,14 @@ TsSkinManager* TqvMainWnd::Manager() const {
 vcl::TControl* TqvMainWnd::OwnerControl() const {
   vcl::TControl* control = SkinData ? SkinData->OwnerControl() : nullptr;
   // A hooked control that went before its adapter is not touched again.
-  if (control && mode_ == TAttachMode::Control && !hook_.Control()) return nullptr;
+  if (control && mode_ == TAttachMode::Control && (control_gone_ || (hook_.Installed() && !hook_.Control())))
+    return nullptr;
   return control;
+}
+
+void TqvMainWnd::RestoreControlStyle() {
+  if (vcl::TControl* control = OwnerControl(); control && style_saved_) control->SetControlStyle(saved_style_);
+  style_saved_ = false;
 }
 
 void TqvMainWnd::ReadCaption() {
@@ -150,6 +160,8 @@ void TqvMainWnd::Install() {
 }
 
 void TqvMainWnd::RestoreWindowProc() {
+  // Known before the hook goes: after it the hook no longer tells.
+  if (hook_.Installed() && !hook_.Control()) control_gone_ = true;
   hook_.Remove();
   subclass_.Detach();
   if (CtrlHandle && GetPropW(CtrlHandle, kAdapterProperty) == reinterpret_cast<HANDLE>(this))
@@ -158,6 +170,7 @@ void TqvMainWnd::RestoreWindowProc() {
 
 void TqvMainWnd::Uninstall(bool UseSetWindowPos) {
   if (Destroyed) return;
+  RestoreControlStyle();
   RestoreWindowProc();
   RestoreStdParams();
   if (IsWindowVisible(CtrlHandle)) RefreshFrame(CtrlHandle, UseSetWindowPos);

@@ -64,6 +64,12 @@ class TqvMainWnd : public vcl::TObject {
   virtual void WndProc(vcl::TMessage& Message);
   // Adapters that leave the window's visual style on (a popup menu's window).
   virtual bool KeepsVisualStyle() const { return false; }
+  // Whether creation switches the window's visual style off; SkinData is set only when it was
+  // given. By default: not for a kept style, a dialog's child, a provider's form that does not
+  // draw its frame, or the "DIALOG" section.
+  virtual bool WantsVisualStyleOff() const;
+  // Whether the control's ControlStyle gets csOpaque while adapted.
+  virtual bool AddsOpaqueStyle() const { return true; }
 
   // Passes a message to what lay below the adapter; the answer goes to Message.Result (0 when
   // that raises, or when nothing lies below). For a subclassed window it reaches the procedure
@@ -98,6 +104,9 @@ class TqvMainWnd : public vcl::TObject {
   // The arguments of creation (the skin parameters are copied).
   const TqvSkinParams& Params() const { return params_; }
   bool RepaintOnInstall() const { return repaint_; }
+  // After the skin data is set up at creation (Owned: the adapter made it), before the
+  // control's own parameters are saved and the adapter attached.
+  virtual void InitSkinData(bool Owned) { (void)Owned; }
 
   // Attaching (done once, by creation) and detaching; the scroll adapters do more around
   // them. Uninstall does nothing once detached.
@@ -107,6 +116,8 @@ class TqvMainWnd : public vcl::TObject {
   virtual void Uninstall(bool UseSetWindowPos);
   // Puts back what lay below the adapter and drops the property.
   void RestoreWindowProc();
+  // The control's ControlStyle as it was before the adapter made it opaque.
+  void RestoreControlStyle();
 
   // The common part of WndProc: the skin command message, else the previous procedure.
   void CommonPart(vcl::TMessage& Message);
@@ -137,6 +148,7 @@ class TqvMainWnd : public vcl::TObject {
   vcl::TWindowSubclass subclass_;  // a window without a control
   vcl::TControlStyle saved_style_;
   bool style_saved_ = false;       // saved_style_ holds the style before csOpaque
+  bool control_gone_ = false;      // the hooked control went before the adapter let go
 };
 
 // The adapter of a window, nil when none.

@@ -82,6 +82,7 @@ void TqvScrollWnd::Install() {
 void TqvScrollWnd::Uninstall(bool UseSetWindowPos) {
   if (Destroyed) return;
   TqvScrollTracker::Forget(*this);
+  RestoreControlStyle();
   RestoreWindowProc();
   RestoreStdParams();
   FreeBars();

@@ -26,12 +26,16 @@ class TqvBorderFormBase;
 
 // What every window adapter is made with: the control it skins (nil for a bare window), its
 // section (empty: the adapter kind's own), and whether it takes the skin's font and colour
-// (false keeps the control's own).
+// (false keeps the control's own), and the sizes its scroll bars take (-1: the skin's).
 struct TqvSkinParams {
   vcl::TControl* Control = nullptr;
   vcl::String SkinSection;
   bool UseSkinFont = true;
   bool UseSkinColor = true;
+  int VertScrollWidth = -1;
+  int VertButtonsSize = -1;
+  int HorzScrollWidth = -1;
+  int HorzButtonsSize = -1;
 };
 
 // The adapter of a skinned system dialog.

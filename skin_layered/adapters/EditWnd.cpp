@@ -1,0 +1,447 @@
+#include "skin_layered/adapters/EditWnd.h"
+
+#include <algorithm>
+
+#include "classlib/comctrls/ComCtrlsListView.h"
+#include "classlib/forms/Forms.h"
+#include "classlib/stdctrls/ListBox.h"
+#include "classlib/stdctrls/StdCtrls.h"
+#include "skin_layered/adapters/AdapterUtils.h"
+#include "skin_layered/core/AnimationFlag.h"
+#include "skin_layered/core/DefaultManager.h"
+#include "skin_layered/core/GeneralUtils.h"
+#include "skin_layered/core/SavedDC.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/paint/Fills.h"
+
+namespace skin_layered {
+
+VCL_CLASS_INFO(TqvEditWnd) {}
+
+namespace {
+
+constexpr wchar_t kFocusColor[] = L"FocusColor";
+constexpr UINT kRedrawFrameNow = RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME;
+constexpr UINT kRedrawFrameErase = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME;
+constexpr UINT kRedrawAll = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME;
+
+bool ClipIsEmpty(HDC DC) {
+  RECT r{};
+  return GetClipBox(DC, &r) == NULLREGION;
+}
+
+bool Destroying(const vcl::TControl* Control) {
+  return Control->ComponentState().Contains(vcl::csDestroying);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// Creation and the control's own parameters
+
+bool TqvEditWnd::WantsVisualStyleOff() const {
+  if (Params().SkinSection == L"DIALOG") return false;
+  if (SkinData) {
+    // Skin data given by the control's form.
+    if (SkinData->COC == 10) return false;
+    if (HasProperty(SkinData->OwnerControl(), L"UseXPThemes")) return false;
+    return true;
+  }
+  return Params().SkinSection == L"COMBOBOX";
+}
+
+bool TqvEditWnd::AddsOpaqueStyle() const {
+  return !dynamic_cast<vcl::TCustomListView*>(SkinData ? SkinData->OwnerControl() : nullptr);
+}
+
+void TqvEditWnd::InitSkinData(bool Owned) {
+  ChildrenChanged = false;
+  if (Owned) {
+    vcl::TControl* control = Params().Control;
+    if (HasProperty(control, L"PanelBorder")) SkinData->SetSkinSection(L"TRANSPARENT");
+    if (TsScrollWndData* data = ScrollWndData()) {
+      if (Params().VertScrollWidth >= 0) data->VertScrollData()->SetScrollWidth(Params().VertScrollWidth);
+      if (Params().VertButtonsSize >= 0) data->VertScrollData()->SetButtonsSize(Params().VertButtonsSize);
+      if (Params().HorzScrollWidth >= 0) data->HorzScrollData()->SetScrollWidth(Params().HorzScrollWidth);
+      if (Params().HorzButtonsSize >= 0) data->HorzScrollData()->SetButtonsSize(Params().HorzButtonsSize);
+    }
+    SkinData->COC = kEditAdapterCode;
+  }
+  if (SkinData->SkinSection().empty())
+    SkinData->SetSkinSection(Params().SkinSection.empty() ? vcl::String(L"EDIT") : Params().SkinSection);
+  auto* edit = dynamic_cast<vcl::TCustomEdit*>(SkinData->OwnerControl());
+  SingleLineEdit = edit && (GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & ES_MULTILINE) == 0;
+}
+
+void TqvEditWnd::SaveStdParams() {
+  TqvBaseWnd::SaveStdParams();
+  vcl::TControl* control = OwnerControl();
+  if (!control) return;
+  SavedColor = control->Color();
+  SavedFontColor = control->Font()->Color();
+  if (HasProperty(control, kFocusColor)) SavedFocusColor = static_cast<vcl::TColor>(GetIntProp(control, kFocusColor));
+  params_saved_ = true;
+}
+
+void TqvEditWnd::RestoreStdParams() {
+  TqvBaseWnd::RestoreStdParams();
+  if (IsWindowVisible(CtrlHandle))
+    SetWindowPos(CtrlHandle, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+  vcl::TControl* control = OwnerControl();
+  if (control && params_saved_ && !Destroying(control)) {
+    control->SetColor(SavedColor);
+    control->Font()->SetColor(SavedFontColor);
+    if (HasProperty(control, kFocusColor)) SetIntProp(control, kFocusColor, SavedFocusColor);
+  }
+  // The skin's colours are taken again when it comes back.
+  SkinParamsApplied = false;
+}
+
+void TqvEditWnd::ApplySkinParams() {
+  if (applying_ || !SkinData) return;
+  SkinData->Updating = true;
+  applying_ = true;
+  TqvBaseWnd::ApplySkinParams();
+  TsSkinManager* manager = Manager();
+  const TsGeneralData* section = SkinData->Section();
+  if (!manager || !section || !manager->IsValidSkinIndex(SkinData->SkinIndex)) {
+    BorderColor = 0;
+    SkinData->Updating = false;
+    applying_ = false;
+    return;
+  }
+  if (vcl::TControl* control = OwnerControl()) {
+    const int state = SkinData->ControlIsActive() && section->States > 1 ? 1 : 0;
+    if (!SkinData->CustomColor()) {
+      const vcl::TColor color = GetBgColor(SkinData, state, CtrlHandle);
+      if (control->Color() != color) control->SetColor(color);
+      if (HasProperty(control, kFocusColor)) SetIntProp(control, kFocusColor, color);
+      FillColor = color;
+    }
+    if (!SkinData->CustomFont()) {
+      const vcl::TColor font = section->Props[static_cast<std::size_t>(state)].FontColor;
+      if (control->Font()->Color() != font) control->Font()->SetColor(font);
+      if (Destroyed) {
+        // The font change took the adapter away.
+        applying_ = false;
+        return;
+      }
+    }
+  } else {
+    if (!SkinData->CustomColor())
+      FillColor = DialogChild ? vcl::ColorToRGB(vcl::clWindow) : section->Props[0].Color;
+    BorderColor = manager->Skin().Colors.BorderColor;
+  }
+  SkinData->BGChanged = true;
+  SkinData->Updating = false;
+  applying_ = false;
+}
+
+// ---------------------------------------------------------------------------------------
+// The window procedure
+
+void TqvEditWnd::WndProc(vcl::TMessage& Message) {
+  if (Message.Msg == kSkinCmdMessage && SkinCommandOf(Message.WParam) == scmIsSkinned) {
+    Message.Result = 1;
+    return;
+  }
+  if (Destroyed || !SkinData || !SkinData->Skinned(false)) {
+    const bool newSkin = !Destroyed && SkinData && Message.Msg == kSkinCmdMessage &&
+                         SkinCommandOf(Message.WParam) == scmNewSkin && FromOwnManager(Message);
+    TqvBaseWnd::WndProc(Message);
+    // The skin came back: its colours again.
+    if (newSkin && !Destroyed && SkinData->Skinned(false)) ApplySkinParams();
+    return;
+  }
+  if (BeforeBase(Message)) return;
+  TqvBaseWnd::WndProc(Message);
+  if (!Destroyed) AfterBase(Message);
+}
+
+bool TqvEditWnd::EmptyClip(HDC DC) const {
+  return DC && DC != SkinData->PrintDC && ClipIsEmpty(DC);
+}
+
+bool TqvEditWnd::BeforeBase(vcl::TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_NCPAINT:
+      if (!IsWindowVisible(CtrlHandle) || Busy()) return false;
+      OnNcPaint(Message);
+      return true;
+    case WM_PAINT:
+      return OnPaint(Message);
+    case WM_ERASEBKGND:
+      return OnEraseBkgnd(Message);
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      OnFocus(Message);
+      return true;
+    case WM_SETREDRAW:
+      if (Message.WParam == 1 && ChildrenChanged) {
+        NotifyFormOfControl(OwnerControl());
+        ChildrenChanged = false;
+      }
+      return false;
+    case WM_SETTEXT:
+    case vcl::CM_ENABLEDCHANGED:
+    case vcl::CM_FONTCHANGED:
+      SkinData->BGChanged = true;
+      if (!SkinData->Updating) RedrawWindow(CtrlHandle, nullptr, nullptr, kRedrawFrameErase);
+      return false;
+    case WM_PRINT:
+      OnPrint(Message);
+      return true;
+    case kSkinCmdMessage:
+      return OnCommand(Message);
+    default:
+      return false;
+  }
+}
+
+void TqvEditWnd::AfterBase(vcl::TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_SIZE:
+      if (IsWindowVisible(CtrlHandle)) SendMessageW(CtrlHandle, WM_NCPAINT, 0, 0);
+      break;
+    case WM_SETFONT:
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_LBUTTONDOWN:
+    case vcl::CN_KEYDOWN:
+    case vcl::CN_KEYUP:
+      if (!ScrollingInProgress) UpdateScrolls(this, true);
+      break;
+    case EM_REPLACESEL:
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING:
+    case LB_SETCURSEL:
+    case LB_SETTOPINDEX:
+      UpdateScrolls(this, true);
+      break;
+    case LB_GETTOPINDEX:
+      if (auto* list = dynamic_cast<vcl::TCustomListBox*>(OwnerControl());
+          list && Message.Result == 0 && list->Items()->Count() == 0)
+        Message.Result = -1;
+      break;
+    case WM_MOUSEMOVE: {
+      TsSkinManager* manager = DefaultSkinManager();
+      if (manager && !manager->Designing() && IsWindowEnabled(CtrlHandle) && manager->HotWnd() != CtrlHandle)
+        manager->SetHotWnd(CtrlHandle);
+      if (!Destroyed && !SkinData->BgIsChanged() && GetCapture() == CtrlHandle) UpdateScrolls(this, true);
+      break;
+    }
+    case WM_PARENTNOTIFY:
+      if (Message.WParamLo() == WM_CREATE)
+        if (TsSkinManager* manager = Manager(); manager && manager->SkinningRules().Contains(srThirdParty))
+          ChildrenChanged = true;
+      break;
+    case vcl::CM_CONTROLLISTCHANGE:
+      ChildrenChanged = true;
+      break;
+    case vcl::CM_MOUSEENTER:
+    case vcl::CM_MOUSELEAVE: {
+      vcl::TMessage copy = Message;
+      CommonMessage(copy, SkinData);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void TqvEditWnd::OnNcPaint(vcl::TMessage& Message) {
+  Message.Result = 0;
+  if (AnimationActive()) return;
+  GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
+  if (SkinData->CheckBgChanged(false)) return;  // the parent is not ready: painted later
+  const HDC dc = GetWindowDC(CtrlHandle);
+  if (!dc) return;
+  if (dc == SkinData->PrintDC || !ClipIsEmpty(dc)) {
+    if (SkinData->BGChanged) {
+      ApplyIfNotApplied();
+      RebuildCache();
+    }
+    const TSavedDC saved(dc);
+    Message.Result = PaintScrollBars(this, CtrlHandle, kPartNone, dc);
+    CopyFrameFromCache(dc);
+  }
+  // Released on every path, the empty clip box's included.
+  ReleaseDC(CtrlHandle, dc);
+}
+
+bool TqvEditWnd::OnPaint(vcl::TMessage& Message) {
+  if (!IsWindowVisible(CtrlHandle) || Busy()) return false;
+  const HDC given = reinterpret_cast<HDC>(Message.WParam);
+  if (EmptyClip(given)) return true;
+  if (SingleLineEdit && !IsWindowEnabled(CtrlHandle)) {
+    // A disabled edit is its cache: the text was drawn into it with the disabled look.
+    PAINTSTRUCT ps{};
+    BeginPaint(CtrlHandle, &ps);
+    if (SkinData->BGChanged) RebuildCache();
+    if (vcl::TBitmap* cache = SkinData->CacheBmp(); cache && cache->Width() > 0) {
+      const HDC dc = GetWindowDC(CtrlHandle);
+      BitBlt(dc, 0, 0, WndSize.cx, WndSize.cy, cache->Canvas()->Handle(), 0, 0, SRCCOPY);
+      ReleaseDC(CtrlHandle, dc);
+    }
+    EndPaint(CtrlHandle, &ps);
+    Message.Result = 0;
+    return true;
+  }
+  if (SkinData->CheckBgChanged(false) || (AnimationActive() && !SkinData->PrintDC)) {
+    PAINTSTRUCT ps{};
+    BeginPaint(CtrlHandle, &ps);
+    EndPaint(CtrlHandle, &ps);
+    Message.Result = 0;
+    return true;
+  }
+  PaintScrollBars(this, CtrlHandle, kPartNone, nullptr);
+  ApplyIfNotApplied();
+  return false;
+}
+
+bool TqvEditWnd::OnEraseBkgnd(vcl::TMessage& Message) {
+  if (!IsWindowVisible(CtrlHandle) || Busy()) return false;
+  const HDC dc = reinterpret_cast<HDC>(Message.WParam);
+  if (EmptyClip(dc)) {
+    Message.Result = 1;
+    return true;
+  }
+  if (SkinData->CheckBgChanged(false)) {
+    Message.Result = 0;
+    return true;
+  }
+  ApplyIfNotApplied();
+  if ((SingleLineEdit && !IsWindowEnabled(CtrlHandle)) || (AnimationActive() && dc != SkinData->PrintDC)) {
+    Message.Result = 1;
+    return true;
+  }
+  return false;
+}
+
+void TqvEditWnd::OnFocus(vcl::TMessage& Message) {
+  auto* control = dynamic_cast<vcl::TWinControl*>(OwnerControl());
+  if (!HasHotState(SkinData, false) || !control || !control->CanFocus() || !control->TabStop()) {
+    TqvBaseWnd::WndProc(Message);
+    return;
+  }
+  SkinData->BGChanged = true;
+  SkinData->FFocused = Message.Msg == WM_SETFOCUS;
+  TqvBaseWnd::WndProc(Message);
+  if (Destroyed) return;
+  ApplySkinParams();
+  RedrawWindow(CtrlHandle, nullptr, nullptr, kRedrawFrameNow);
+}
+
+bool TqvEditWnd::OnCommand(vcl::TMessage& Message) {
+  switch (SkinCommandOf(Message.WParam)) {
+    case scmRefresh:
+      if (!FromOwnManager(Message)) return false;
+      TqvBaseWnd::WndProc(Message);
+      if (!Destroyed) ApplySkinParams();
+      return true;
+    case scmNewSkin:
+      // The scroll adapter re-resolves and passes it on; the new skin's colours are taken.
+      TqvBaseWnd::WndProc(Message);
+      if (!Destroyed && FromOwnManager(Message) && SkinData->Skinned(false)) ApplySkinParams();
+      return true;
+    case scmRemoveSkin:
+      // The scroll adapter gives the window its own frame and the control its own colours.
+      return false;
+    case scmRepaint:
+      if (SkinData->Updating && !SkinData->CheckBgChanged(true))
+        RedrawWindow(CtrlHandle, nullptr, nullptr, kRedrawAll);
+      return false;
+    case scmIsSkinned:
+      Message.Result = 1;
+      return true;
+    case scmPrepareCache:
+      GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
+      PrepareAdapterCache(SkinData, CtrlHandle, DialogChild);
+      PaintAdapterBorder(SkinData, this);
+      return true;
+    case scmGetSkinIndex:
+      if (Message.LParam) reinterpret_cast<TqvSectionInfo*>(Message.LParam)->SkinIndex = SkinData->SkinIndex;
+      return true;
+    case scmGetBgInfo: {
+      CallPrevWndProc(Message);
+      auto* info = reinterpret_cast<TqvBGInfo*>(Message.LParam);
+      if (!info || info->BgType != btNone) return true;
+      if (SkinData->CustomColor()) {
+        info->BgType = btColor;
+        vcl::TControl* control = OwnerControl();
+        info->Color = control ? control->Color() : FillColor;
+      } else {
+        ProvideBgInfo(SkinData, *info, 0, CtrlHandle);
+      }
+      return true;
+    }
+    case scmBeforeScroll:
+      if (GetWindowLongPtrW(CtrlHandle, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) {
+        SendMessageW(CtrlHandle, WM_SETREDRAW, 0, 0);
+        return true;
+      }
+      TqvBaseWnd::WndProc(Message);
+      return true;
+    case scmAfterScroll:
+      if (GetWindowLongPtrW(CtrlHandle, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) {
+        SendMessageW(CtrlHandle, WM_SETREDRAW, 1, 0);
+        InvalidateRect(CtrlHandle, nullptr, TRUE);
+        return true;
+      }
+      TqvBaseWnd::WndProc(Message);
+      return true;
+    case scmGetApplication:
+      Message.Result = reinterpret_cast<LRESULT>(vcl::Application);
+      return true;
+    default:
+      // The skin data answers what it knows; the rest goes to the base.
+      return CommonWndProc(Message, SkinData);
+  }
+}
+
+// WM_PRINT. The engine's own callers (the animations' control printing, the library's
+// WM_PRINT of a window with its children) ask for the frame with PRF_NONCLIENT and give a DC
+// whose origin is the window's top-left; without it the DC's origin is the client area's.
+// So the skinned border and bars are printed exactly when PRF_NONCLIENT is asked, and the
+// client part lies at the frame's offset then, at the origin otherwise. The library asks for
+// the frame alone (PRF_NONCLIENT only) before it prints the client itself.
+void TqvEditWnd::OnPrint(vcl::TMessage& Message) {
+  CallPrevWndProc(Message);
+  if (Message.Result == 2 || Destroyed) return;
+  const HDC dc = reinterpret_cast<HDC>(Message.WParam);
+  if (!dc) return;
+  const auto flags = static_cast<DWORD>(Message.LParam);
+  GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
+  SkinData->Updating = false;
+  SkinData->BGChanged = true;
+  ApplyIfNotApplied();
+  PrepareAdapterCache(SkinData, CtrlHandle, DialogChild);
+  if (!DialogChild) PaintAdapterBorder(SkinData, this);
+  const bool frame = (flags & PRF_NONCLIENT) != 0;
+  if (frame) {
+    CopyFrameFromCache(dc);
+    Message.Result = PaintScrollBars(this, CtrlHandle, kPartNone, dc);
+    if ((flags & ~static_cast<DWORD>(PRF_NONCLIENT | PRF_CHECKVISIBLE | PRF_OWNED)) == 0) return;
+  }
+  const TSavedDC saved(dc);
+  const int ox = frame ? BorderLeft : 0, oy = frame ? BorderTop : 0;
+  POINT origin{};
+  GetWindowOrgEx(dc, &origin);
+  SetWindowOrgEx(dc, origin.x - ox, origin.y - oy, nullptr);
+  RECT client{};
+  GetClientRect(CtrlHandle, &client);
+  IntersectClipRect(dc, 0, 0, client.right, client.bottom);
+  vcl::TBitmap* cache = SkinData->CacheBmp();
+  if (SkinData->IsCached() && cache && cache->Width() > 0)
+    BitBlt(dc, 0, 0, client.right, client.bottom, cache->Canvas()->Handle(), BorderLeft, BorderTop, SRCCOPY);
+  else
+    FillDC(dc, vcl::TRect{0, 0, client.right, client.bottom}, FillColor);
+  SendMessageW(CtrlHandle, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+  SendMessageW(CtrlHandle, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+  if (SkinData->COC == 10) TqvBaseWnd::WndProc(Message);
+}
+
+}  // namespace skin_layered

@@ -1,0 +1,240 @@
+#include "skin_layered/adapters/MdiWnd.h"
+
+#include "classlib/forms/Forms.h"
+#include "skin_layered/adapters/AdapterUtils.h"
+#include "skin_layered/core/AnimationFlag.h"
+#include "skin_layered/core/SavedDC.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/paint/Fills.h"
+
+namespace skin_layered {
+
+VCL_CLASS_INFO(TqvMDIWnd) {}
+
+namespace {
+
+constexpr int kClientEdge = 2;  // the width of WS_EX_CLIENTEDGE's frame
+
+bool HasClientEdge(HWND Wnd) { return (GetWindowLongPtrW(Wnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0; }
+
+}  // namespace
+
+TqvMDIWnd::~TqvMDIWnd() {
+  FormSkinData = nullptr;
+  Provider = nullptr;
+}
+
+bool TqvMDIWnd::Painting() const { return FormSkinData && FormSkinData->Skinned(false); }
+
+bool TqvMDIWnd::ChildMaximized() const {
+  BOOL maximized = FALSE;
+  const HWND active = reinterpret_cast<HWND>(SendMessageW(CtrlHandle, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
+  return active && maximized;
+}
+
+vcl::TRect TqvMDIWnd::ClientInImage() const {
+  RECT client{}, form{};
+  GetWindowRect(CtrlHandle, &client);
+  if (Form && Form->HandleAllocated()) GetWindowRect(Form->Handle(), &form);
+  vcl::TRect r{client.left - form.left, client.top - form.top, client.right - form.left, client.bottom - form.top};
+  if (Provider && Provider->BorderForm) {
+    const vcl::TRect shadow = Provider->ShadowSize();
+    r.Offset(shadow.Left, shadow.Top);
+  }
+  return r;
+}
+
+vcl::TPoint TqvMDIWnd::BackgroundOffset() const {
+  // The form answers with its image at its client area: the client window lies inside it.
+  if (!Form || !Form->HandleAllocated()) return {};
+  POINT p{0, 0};
+  MapWindowPoints(CtrlHandle, Form->Handle(), &p, 1);
+  RECT wr{};
+  GetWindowRect(CtrlHandle, &wr);
+  POINT c{0, 0};
+  ClientToScreen(CtrlHandle, &c);
+  return vcl::TPoint{p.x - (c.x - wr.left), p.y - (c.y - wr.top)};
+}
+
+bool TqvMDIWnd::ImageReady() {
+  if (!Provider || !FormSkinData) return false;
+  TsSkinManager* manager = FormSkinData->GetSkinManager();
+  const bool section = manager && manager->GetSkinIndex(L"MDIAREA") >= 0;
+  if (!FormSkinData->IsCached() && !section) return false;
+  vcl::TBitmap* cache = FormSkinData->CacheBmp();
+  if (!cache || cache->Width() == 0 || FormSkinData->BGChanged) {
+    Provider->PaintAll();
+    cache = FormSkinData->CacheBmp();
+  }
+  // A form whose image cannot be made shows its client colour.
+  return cache && cache->Width() > 0 && cache->Height() > 0;
+}
+
+void TqvMDIWnd::PaintMDIBackground(HDC DC, bool ClientEdge) {
+  if (!DC || !FormSkinData) return;
+  if (Provider && (Provider->ExtFlags & (kExtMinimizing | kExtRestoring))) return;
+  const vcl::TRect src = ClientInImage();
+  const vcl::TRect dest{0, 0, src.Width(), src.Height()};
+  if (!ImageReady()) {
+    FillDC(DC, dest, GetBgColor(FormSkinData, 0, nullptr));
+    return;
+  }
+  const int e = ClientEdge && HasClientEdge(CtrlHandle) ? kClientEdge : 0;
+  BitBlt(DC, 0, 0, dest.Width(), dest.Height(), FormSkinData->CacheBmp()->Canvas()->Handle(), src.Left + e,
+         src.Top + e, SRCCOPY);
+}
+
+void TqvMDIWnd::PaintMDIBorder(HDC DC) {
+  if (!DC || !FormSkinData) return;
+  const vcl::TRect src = ClientInImage();
+  const int w = src.Width(), h = src.Height();
+  if (!ImageReady()) {
+    const int b = HasClientEdge(CtrlHandle) ? kClientEdge : 0;
+    if (b > 0) FillDCBorder(DC, vcl::TRect{0, 0, w, h}, b, GetBgColor(FormSkinData, 0, nullptr), b, b, b);
+    return;
+  }
+  const HDC image = FormSkinData->CacheBmp()->Canvas()->Handle();
+  const int b = kClientEdge;
+  BitBlt(DC, 0, 0, w, b, image, src.Left, src.Top, SRCCOPY);
+  BitBlt(DC, 0, h - b, w, b, image, src.Left, src.Bottom - b, SRCCOPY);
+  BitBlt(DC, 0, b, b, h - 2 * b, image, src.Left, src.Top + b, SRCCOPY);
+  BitBlt(DC, w - b, b, b, h - 2 * b, image, src.Right - b, src.Top + b, SRCCOPY);
+}
+
+void TqvMDIWnd::WndProc(vcl::TMessage& Message) {
+  if (Message.Msg == kSkinCmdMessage && !Destroyed) {
+    switch (SkinCommandOf(Message.WParam)) {
+      case scmBeforeChildPaint:
+        if (Form) SendCommandToCtrl(Form, scmBeforeChildPaint, 0);
+        return;
+      case scmGetBgInfo:
+        if (Form && Form->HandleAllocated())
+          Message.Result = SendMessageW(Form->Handle(), Message.Msg, Message.WParam, Message.LParam);
+        return;
+      case scmBeforeScroll: {
+        // The thumb's position travels in LParam; the client scrolls only when it is let go.
+        const int code = LOWORD(Message.LParam);
+        Message.Result = code == SB_THUMBPOSITION || code == SB_THUMBTRACK ? 1 : 0;
+        return;
+      }
+      case scmAfterScroll:
+        UpdateScrolls(this, true);
+        return;
+      default:
+        break;
+    }
+  }
+  if (!Destroyed && FormSkinData) {
+    switch (Message.Msg) {
+      case WM_NCPAINT:
+        if (!Painting()) break;
+        OnNcPaint(Message);
+        return;
+      case WM_PAINT:
+        if (AnimationActive()) return;
+        break;
+      case WM_ERASEBKGND: {
+        const HDC dc = reinterpret_cast<HDC>(Message.WParam);
+        if (!Painting() || !dc) break;
+        Message.Result = 1;
+        if (AnimationActive() || ChildMaximized()) return;
+        const TSavedDC saved(dc);
+        PaintMDIBackground(dc, true);
+        return;
+      }
+      case WM_PRINT: {
+        const HDC dc = reinterpret_cast<HDC>(Message.WParam);
+        if (!Painting() || !dc) break;
+        Message.Result = 0;
+        if ((Provider && Provider->BorderForm) || ChildMaximized()) return;
+        const TSavedDC saved(dc);
+        PaintMDIBackground(dc, false);
+        PaintScrollBars(this, CtrlHandle, kPartNone, dc);
+        return;
+      }
+      case WM_WINDOWPOSCHANGING:
+        if (TsSkinProvider* frame = MDIProvider(); frame && frame->SkinData) frame->SkinData->BGChanged = true;
+        break;
+      case WM_WINDOWPOSCHANGED:
+        if (Form && Form->HandleAllocated() && Provider)
+          RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+        break;
+      case WM_STYLECHANGED:
+        CallPrevWndProc(Message);
+        return;
+      case WM_HSCROLL:
+      case WM_VSCROLL:
+        if (LOWORD(Message.WParam) == SB_THUMBTRACK) return;
+        if (LOWORD(Message.WParam) == SB_THUMBPOSITION) {
+          // The client's own procedure moves the children and its bar to the position let go.
+          CallPrevWndProc(Message);
+          UpdateScrolls(this, true);
+          return;
+        }
+        break;
+      case WM_MDITILE:
+      case WM_MDICASCADE:
+        OnLayoutChanged(Message);
+        return;
+      case WM_MDISETMENU:
+        CallPrevWndProc(Message);
+        if (TsSkinProvider* frame = MDIProvider()) {
+          if (frame->SkinData) frame->SkinData->BGChanged = true;
+          frame->MenuLineCount = -1;
+        }
+        return;
+      default:
+        break;
+    }
+  }
+  TqvBaseWnd::WndProc(Message);
+  if (Destroyed) return;
+  switch (Message.Msg) {
+    case 0x3F:  // the MDI client recalculates its scroll bars
+    case WM_PARENTNOTIFY: {
+      const LONG_PTR style = GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
+      if (VertBar) VertBar->Visible = (style & WS_VSCROLL) != 0;
+      if (HorzBar) HorzBar->Visible = (style & WS_HSCROLL) != 0;
+      UpdateScrolls(this, true);
+      break;
+    }
+    case WM_MDIREFRESHMENU:
+      if (Provider) Provider->RefreshNonClient();
+      break;
+    default:
+      break;
+  }
+}
+
+void TqvMDIWnd::OnNcPaint(vcl::TMessage& Message) {
+  Message.Result = 1;
+  // A maximised child covers the client; the controls beside it paint themselves.
+  if (ChildMaximized()) return;
+  TsSkinManager* manager = Manager();
+  if (AnimationActive() && manager && manager->AnimEffects()->SkinChanging()->Active()) return;
+  const HDC dc = GetWindowDC(CtrlHandle);
+  if (!dc) return;
+  PaintMDIBorder(dc);
+  PaintScrollBars(this, CtrlHandle, kPartNone, dc);
+  ReleaseDC(CtrlHandle, dc);
+}
+
+void TqvMDIWnd::OnLayoutChanged(vcl::TMessage& Message) {
+  CallPrevWndProc(Message);
+  if (!Provider) return;
+  if (Provider->SkinData) Provider->SkinData->BGChanged = true;
+  Provider->MenuLineCount = -1;
+  if (vcl::TCustomForm* form = Provider->Form; form && form->FormStyle() == vcl::fsMDIForm)
+    if (vcl::TCustomForm* child = form->ActiveMDIChild(); child && child->HandleAllocated()) {
+      const HWND h = child->Handle();
+      SetWindowLongPtrW(h, GWL_STYLE, GetWindowLongPtrW(h, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_SYSMENU));
+    }
+  InvalidateRect(CtrlHandle, nullptr, TRUE);
+  if (Provider->Form && Provider->Form->HandleAllocated())
+    RedrawWindow(Provider->Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+}  // namespace skin_layered

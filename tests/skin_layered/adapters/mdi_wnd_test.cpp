@@ -1,0 +1,161 @@
+// The MDI client adapter on a skinned MDI frame form: the client's background copied from the
+// form's window image (the client colour when the form has none), nothing painted under a
+// maximised child while both messages are answered, thumb tracking that scrolls nothing until
+// the thumb is let go, and tiling taking the active child's system menu style.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#undef RegisterClass
+
+#include "adapters_support.h"
+#include "classlib/controls/WindowSubclass.h"
+#include "skin_layered/adapters/MdiWnd.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/manager/CommonData.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+constexpr COLORREF kImageColor = 0x5090D0;  // the form's window image
+constexpr COLORREF kFormColor = 0xA0B0C0;
+
+class TMdiFrame : public vcl::TForm {
+  VCL_CLASS(TMdiFrame, vcl::TForm)
+ public:
+  explicit TMdiFrame(vcl::TComponent* AOwner) : TForm(AOwner, 0) { SetFormStyle(vcl::fsMDIForm); }
+};
+VCL_CLASS_INFO(TMdiFrame) {}
+
+class TMdiChild : public vcl::TForm {
+  VCL_CLASS(TMdiChild, vcl::TForm)
+ public:
+  explicit TMdiChild(vcl::TComponent* AOwner) : TForm(AOwner, 0) { SetFormStyle(vcl::fsMDIChild); }
+};
+VCL_CLASS_INFO(TMdiChild) {}
+
+struct ProviderFree {
+  void operator()(TsSkinProvider* p) const { vcl::TObject::Free(p); }
+};
+
+class MdiClient : public SkinnedTest {
+ protected:
+  void SetUp() override {
+    skins.Write(L"Flat", L"Options.dat",
+                BytesOf(ScrollSkinText() + "[FORM]\r\nCOLOR=" + Hex(kFormColor) + "\r\n[MDIAREA]\r\nCOLOR=$808080\r\n"));
+    manager = NewManager();
+    manager->SetSkinDirectory(skins.Directory());
+    manager->AnimEffects()->SkinChanging()->SetActive(false);
+    manager->SetSkinName(L"Flat");
+    ASSERT_TRUE(manager->Skin().SkinData.Active);
+    frame = vcl::Application->CreateForm<TMdiFrame>();
+    frame->SetBounds(20, 20, 500, 400);
+    provider.reset(vcl::Construct<TsSkinProvider>(frame));
+    frame->Show();
+    ASSERT_TRUE(frame->ClientHandle());
+  }
+  void TearDown() override {
+    adapter.reset();
+    provider.reset();
+    vcl::TObject::Free(frame);
+    manager.reset();
+  }
+
+  void Adapt() {
+    adapter = CreateAdapter<TqvMDIWnd>(frame->ClientHandle(), nullptr, manager.get(), TqvSkinParams{nullptr, L"MDIAREA"},
+                                       true);
+    adapter->Form = frame;
+    adapter->Provider = provider.get();
+    adapter->FormSkinData = provider->SkinData;
+  }
+  // The form's image as a flat colour, current.
+  void PaintImage() {
+    RECT r{};
+    GetWindowRect(frame->Handle(), &r);
+    provider->SkinData->InitCacheBmp();
+    vcl::TBitmap* cache = provider->SkinData->CacheBmp();
+    cache->SetSize(r.right - r.left, r.bottom - r.top);
+    HBRUSH brush = CreateSolidBrush(kImageColor);
+    RECT all{0, 0, cache->Width(), cache->Height()};
+    FillRect(cache->Canvas()->Handle(), &all, brush);
+    DeleteObject(brush);
+    provider->SkinData->BGChanged = false;
+  }
+  vcl::TForm* NewChild() {
+    auto* child = new TMdiChild(frame);
+    child->SetBounds(10, 10, 200, 150);
+    child->Show();
+    return child;
+  }
+  COLORREF Erased() {
+    FramePixels pixels(frame->ClientHandle());
+    EXPECT_EQ(SendMessageW(frame->ClientHandle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(pixels.DC()), 0), 1);
+    return pixels.At(20, 20);
+  }
+
+  vcl::TForm* frame = nullptr;
+  std::unique_ptr<TsSkinProvider, ProviderFree> provider;
+  TqvAdapterPtr<TqvMDIWnd> adapter;
+};
+
+TEST_F(MdiClient, TheClientContinuesTheFormsImageAndNothingUnderAMaximisedChild) {
+  Adapt();
+  ASSERT_TRUE(provider->SkinData->Skinned());
+  PaintImage();
+  EXPECT_EQ(Erased(), kImageColor);
+  FramePixels printed(frame->ClientHandle());
+  EXPECT_EQ(SendMessageW(frame->ClientHandle(), WM_PRINT, reinterpret_cast<WPARAM>(printed.DC()), PRF_CLIENT), 0);
+  EXPECT_EQ(printed.At(5, 5), kImageColor);
+
+  auto* child = NewChild();
+  child->SetWindowState(vcl::wsMaximized);
+  EXPECT_EQ(Erased(), 0u);  // answered, nothing painted
+  EXPECT_EQ(SendMessageW(frame->ClientHandle(), WM_NCPAINT, 1, 0), 1);
+}
+
+TEST_F(MdiClient, WithoutAnImageTheClientShowsTheFormsColour) {
+  Adapt();
+  provider->SkinData->FreeCacheBmp();  // the form paints no image of its own yet
+  provider->SkinData->BGChanged = false;
+  EXPECT_EQ(Erased(), kFormColor);
+}
+
+TEST_F(MdiClient, TheThumbScrollsOnlyWhenLetGo) {
+  // Attached first, the spy lies below the adapter: it sees what reaches the client itself.
+  struct TSpy {
+    vcl::TWindowSubclass sub;
+    int track = 0, position = 0;
+    void Proc(vcl::TMessage& m) {
+      if (m.Msg == WM_VSCROLL && LOWORD(m.WParam) == SB_THUMBTRACK) ++track;
+      if (m.Msg == WM_VSCROLL && LOWORD(m.WParam) == SB_THUMBPOSITION) ++position;
+      sub.CallDefault(m);
+    }
+  } spy;
+  ASSERT_TRUE(spy.sub.Attach(frame->ClientHandle(), vcl::TWndMethod::Bind<&TSpy::Proc>(&spy)));
+  Adapt();
+  const HWND client = frame->ClientHandle();
+  EXPECT_EQ(SendCommandToWnd(client, scmBeforeScroll, MAKELPARAM(SB_THUMBTRACK, WM_VSCROLL)), 1);
+  EXPECT_EQ(SendCommandToWnd(client, scmBeforeScroll, MAKELPARAM(SB_LINEDOWN, WM_VSCROLL)), 0);
+  SendMessageW(client, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 3), 3);
+  EXPECT_EQ(spy.track, 0);
+  SendMessageW(client, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3), 3);
+  EXPECT_EQ(spy.position, 1);
+  adapter.reset();
+  spy.sub.Detach();
+}
+
+TEST_F(MdiClient, TilingTakesTheActiveChildsSystemMenuStyle) {
+  Adapt();
+  auto* child = NewChild();
+  ASSERT_TRUE(GetWindowLongPtrW(child->Handle(), GWL_STYLE) & WS_SYSMENU);
+  provider->MenuLineCount = 3;
+  SendMessageW(frame->ClientHandle(), WM_MDITILE, MDITILE_VERTICAL, 0);
+  EXPECT_FALSE(GetWindowLongPtrW(child->Handle(), GWL_STYLE) & WS_SYSMENU);
+  EXPECT_EQ(provider->MenuLineCount, -1);
+  EXPECT_TRUE(provider->SkinData->BGChanged);
+}
+
+}  // namespace
+}  // namespace skin_layered::test
