@@ -136,7 +136,7 @@ TGalleryLayered::TGalleryLayered(vcl::TComponent* AOwner) : TForm(AOwner, 0) {
 
 void TGalleryLayered::Build(const LayeredSource& Source) {
   SetCaption(L"Skin gallery: layered skins");
-  SetBounds(40, 40, 760, 720);
+  SetBounds(40, 40, 760, 820);
   manager_ = vcl::Construct<skin_layered::TsSkinManager>(this);
   manager_->SetActive(false);
   manager_->OnAfterChange = vcl::TNotifyEvent::Bind<&TGalleryLayered::ManagerChanged>(this);
@@ -250,9 +250,79 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
                                     static_cast<vcl::TWinControl*>(disabled), static_cast<vcl::TWinControl*>(memo)})
     adapt(control);
   list_->SetTopIndex(40);
+  BuildAdaptedRow();
 }
 
-TGalleryLayered::~TGalleryLayered() { adapters_.clear(); }
+void TGalleryLayered::BuildAdaptedRow() {
+  using namespace skin_layered;
+  auto* panel = new vcl::TPanel(this);
+  panel->SetParent(this);
+  panel->SetBounds(8, 672, 250, 40);
+  panel->SetBevelOuter(vcl::bvLowered);
+  panel->SetCaption(L"A lowered panel");
+  panel->SetAlignment(vcl::taLeftJustify);
+  panel_adapter_ = CreateAdapter<TqvPanelWnd>(panel->Handle(), nullptr, manager_, TqvSkinParams{panel, L""});
+
+  auto* tools = new vcl::TToolBar(this);
+  tools->SetParent(this);
+  tools->SetAlign(vcl::alNone);
+  tools->SetBounds(266, 672, 150, 40);
+  tools->SetShowCaptions(true);
+  tools->SetButtonWidth(44);
+  tools->SetButtonHeight(34);
+  for (const wchar_t* caption : {L"Tool", L"Down", L"More"}) {
+    auto* button = new vcl::TToolButton(this);
+    button->SetParent(tools);
+    button->SetCaption(caption);
+    button->SetLeft(1000);  // after the last
+  }
+  tools->Buttons(1)->SetStyle(vcl::tbsCheck);
+  tools->Buttons(1)->SetDown(true);
+  tool_bar_adapter_ = CreateAdapter<TqvToolBarVCLWnd>(tools->Handle(), nullptr, manager_, TqvSkinParams{tools, L""});
+
+  auto* speed = new vcl::TSpeedButton(this);
+  speed->SetParent(panel);  // over the panel's skinned face
+  speed->SetBounds(170, 3, 74, 34);
+  speed->SetCaption(L"Speed");
+  speed_data_ = std::make_unique<TsCommonData>(speed, true);
+  speed_data_->SetSkinManager(manager_);
+  speed_handler_ = vcl::Construct<TqvSpeedButtonHandler>(speed, vcl::String(L"SPEEDBUTTON"), manager_, speed_data_.get());
+
+  auto* track = new vcl::TTrackBar(this);
+  track->SetParent(this);
+  track->SetBounds(424, 672, 318, 36);
+  track->SetMax(10);
+  track->SetPosition(4);
+  track_adapter_ = CreateAdapter<TqvTrackWnd>(track->Handle(), nullptr, manager_, TqvSkinParams{track, L"TRACKBAR"});
+
+  auto* scroll = new vcl::TScrollBar(this);
+  scroll->SetParent(this);
+  scroll->SetBounds(8, 720, 734, 18);
+  scroll->SetPageSize(20);
+  scroll->SetPosition(30);
+  scroll_bar_adapter_ = CreateAdapter<TqvSBWnd>(scroll->Handle(), nullptr, manager_, TqvSkinParams{scroll, L""});
+
+  auto* status = new vcl::TStatusBar(this);
+  status->SetParent(this);
+  for (const wchar_t* text : {L"A status bar", L"skinned by", L"its adapter"}) {
+    vcl::TStatusPanel* item = status->Panels()->Add();
+    item->SetText(text);
+    item->SetWidth(160);
+  }
+  status_adapter_ = CreateAdapter<TqvStatusBarWnd>(status->Handle(), nullptr, manager_, TqvSkinParams{status, L""});
+}
+
+TGalleryLayered::~TGalleryLayered() {
+  adapters_.clear();
+  panel_adapter_.reset();
+  tool_bar_adapter_.reset();
+  track_adapter_.reset();
+  scroll_bar_adapter_.reset();
+  status_adapter_.reset();
+  vcl::TObject::Free(speed_handler_);
+  speed_handler_ = nullptr;
+  speed_data_.reset();
+}
 
 void TGalleryLayered::AddSource(const LayeredSource& Source) {
   auto* item = new vcl::TMenuItem(menu_);

@@ -2,8 +2,9 @@
 // that carry the engine's common skin data (edits that take the section's colours and turn
 // to its hot colours on focus and hover, a panel painted from its section), a sheet of every
 // section of the skin in its normal and hot states, a list box of a hundred items, edits and a
-// memo under edit adapters (the skin's colours, borders and bars), and a hint of the hint
-// manager. Its
+// memo under edit adapters (the skin's colours, borders and bars), a row of controls the
+// adapters paint from the skin (a lowered panel with a speed button, a tool bar, a track bar, a
+// scroll bar control and the status bar), and a hint of the hint manager. Its
 // menu switches between the sample skin's folder, pack and stored forms and its variant,
 // with the change animation, and takes the skin away.
 #pragma once
@@ -17,6 +18,17 @@
 #include "classlib/stdctrls/ListBox.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/adapters/EditWnd.h"
+#include "classlib/comctrls/StatusBar.h"
+#include "classlib/comctrls/ToolBar.h"
+#include "classlib/comctrls/TrackBar.h"
+#include "classlib/extctrls/Buttons.h"
+#include "classlib/stdctrls/ScrollBar.h"
+#include "skin_layered/adapters/PanelWnd.h"
+#include "skin_layered/adapters/ScrollBarCtlWnd.h"
+#include "skin_layered/adapters/SpeedButtonHandler.h"
+#include "skin_layered/adapters/StatusBarWnd.h"
+#include "skin_layered/adapters/ToolBarWnd.h"
+#include "skin_layered/adapters/TrackWnd.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 
@@ -102,6 +114,16 @@ class TGalleryLayered : public vcl::TForm {
   // The edit adapters of the list box, the edits and the memo (freed before the controls go
   // with the form).
   std::vector<skin_layered::TqvAdapterPtr<skin_layered::TqvEditWnd>> adapters_;
+  // The bottom row's adapters and the speed button's handler with its skin data (all freed
+  // before the controls go with the form).
+  void BuildAdaptedRow();
+  skin_layered::TqvAdapterPtr<skin_layered::TqvPanelWnd> panel_adapter_;
+  skin_layered::TqvAdapterPtr<skin_layered::TqvToolBarVCLWnd> tool_bar_adapter_;
+  skin_layered::TqvAdapterPtr<skin_layered::TqvTrackWnd> track_adapter_;
+  skin_layered::TqvAdapterPtr<skin_layered::TqvSBWnd> scroll_bar_adapter_;
+  skin_layered::TqvAdapterPtr<skin_layered::TqvStatusBarWnd> status_adapter_;
+  std::unique_ptr<skin_layered::TsCommonData> speed_data_;
+  skin_layered::TqvSpeedButtonHandler* speed_handler_ = nullptr;
   std::vector<LayeredSource> sources_;
   vcl::String current_;
 };

@@ -1,0 +1,288 @@
+// The panel and status-bar adapters on controls of the class library: the panel's section by
+// its bevels and its caption, the status bar's panels, dividers and size grip, each painted
+// into memory through WM_PRINT and judged by pixel.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#undef RegisterClass
+
+#include <commctrl.h>
+
+#include "classlib/comctrls/StatusBar.h"
+#include "classlib/comctrls/ToolBar.h"
+#include "classlib/extctrls/ExtCtrls.h"
+#include "panels_support.h"
+#include "skin_layered/adapters/PanelWnd.h"
+#include "skin_layered/adapters/StatusBarWnd.h"
+#include "skin_layered/adapters/ToolBarWnd.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/manager/CommonData.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+class PanelWnd : public PanelsTest {
+ protected:
+  vcl::TPanel* NewPanel(vcl::TBevelCut Outer, vcl::TBevelCut Inner, vcl::TBorderStyle Border = vcl::TBorderStyle::bsNone) {
+    auto* panel = new vcl::TPanel(form.get());
+    panel->SetParent(form.get());
+    panel->SetBounds(10, 10, 120, 60);
+    panel->SetBevelOuter(Outer);
+    panel->SetBevelInner(Inner);
+    panel->SetBorderStyle(Border);
+    panel->SetCaption(L"");
+    return panel;
+  }
+  // The panel painted through WM_PRINT.
+  COLORREF Printed(vcl::TWinControl* Control, int X, int Y) {
+    FramePixels pixels(Control->Handle());
+    SendMessageW(Control->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(pixels.DC()), PRF_CLIENT | PRF_NONCLIENT);
+    return pixels.At(X, Y);
+  }
+  // Pixels of row Y between X0 and X1 that are not Color.
+  int Others(vcl::TWinControl* Control, int Y, int X0, int X1, COLORREF Color) {
+    FramePixels pixels(Control->Handle());
+    SendMessageW(Control->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(pixels.DC()), PRF_CLIENT | PRF_NONCLIENT);
+    int n = 0;
+    for (int y = Y - 6; y <= Y + 6; ++y)
+      for (int x = X0; x < X1; ++x) n += pixels.At(x, y) != Color;
+    return n;
+  }
+};
+
+TEST_F(PanelWnd, TheSectionFollowsTheBevelsAndBorder) {
+  struct Case {
+    vcl::TBevelCut outer, inner;
+    vcl::TBorderStyle border;
+    const wchar_t* section;
+    COLORREF color;
+  };
+  const Case cases[] = {
+      {vcl::bvRaised, vcl::bvNone, vcl::TBorderStyle::bsNone, L"PANEL", kPanel},
+      {vcl::bvRaised, vcl::bvLowered, vcl::TBorderStyle::bsNone, L"GROUPBOX", kGroupBox},
+      {vcl::bvLowered, vcl::bvNone, vcl::TBorderStyle::bsNone, L"PANEL_LOW", kPanelLow},
+      {vcl::bvLowered, vcl::bvRaised, vcl::TBorderStyle::bsNone, L"GROUPBOX", kGroupBox},
+      {vcl::bvNone, vcl::bvNone, vcl::TBorderStyle::bsNone, L"CHECKBOX", kCheckBox},
+      {vcl::bvNone, vcl::bvNone, vcl::TBorderStyle::bsSingle, L"PANEL_LOW", kPanelLow},
+  };
+  for (const Case& c : cases) {
+    vcl::TPanel* panel = NewPanel(c.outer, c.inner, c.border);
+    auto adapter = CreateAdapter<TqvPanelWnd>(panel->Handle(), nullptr, manager.get(), TqvSkinParams{panel, L""});
+    EXPECT_EQ(adapter->Panel, panel);
+    EXPECT_EQ(adapter->SkinData->SkinSection(), c.section);
+    // A single border lies outside the client area: its strips come from the same cache.
+    EXPECT_EQ(Printed(panel, 3, 3), c.color) << static_cast<int>(c.outer) << static_cast<int>(c.inner);
+    EXPECT_EQ(Printed(panel, 0, 0), c.color);
+    adapter.reset();
+    vcl::TObject::Free(panel);
+  }
+}
+
+TEST_F(PanelWnd, TheCaptionIsDrawnUnlessTheTagSaysNot) {
+  vcl::TPanel* panel = NewPanel(vcl::bvRaised, vcl::bvNone);
+  panel->SetCaption(L"MMMM");
+  auto adapter = CreateAdapter<TqvPanelWnd>(panel->Handle(), nullptr, manager.get(), TqvSkinParams{panel, L""});
+  EXPECT_GT(Others(panel, 30, 20, 100, kPanel), 0);
+  panel->SetTag(999);
+  adapter->SkinData->BGChanged = true;
+  EXPECT_EQ(Others(panel, 30, 20, 100, kPanel), 0);
+}
+
+TEST_F(PanelWnd, RemovingTheAdapterGivesThePanelItsOwnPaintingBack) {
+  vcl::TPanel* panel = NewPanel(vcl::bvNone, vcl::bvNone);
+  panel->SetColor(static_cast<vcl::TColor>(0x123456));
+  auto adapter = CreateAdapter<TqvPanelWnd>(panel->Handle(), nullptr, manager.get(), TqvSkinParams{panel, L""});
+  EXPECT_EQ(Printed(panel, 5, 5), kCheckBox);
+  UninstallAdapter(adapter, true, false);
+  EXPECT_EQ(SendCommandToWnd(panel->Handle(), scmIsSkinned, 0), 0);
+  EXPECT_EQ(Printed(panel, 5, 5), 0x123456u);
+}
+
+class StatusBarWnd : public PanelsTest {
+ protected:
+  void SetUp() override {
+    PanelsTest::SetUp();
+    bar = new vcl::TStatusBar(form.get());
+    bar->SetParent(form.get());
+    bar->SetAlign(vcl::alNone);
+    bar->SetBounds(0, 100, 280, 24);
+    for (int i = 0; i < 3; ++i) {
+      vcl::TStatusPanel* panel = bar->Panels()->Add();
+      panel->SetWidth(80);
+    }
+    bar->HandleNeeded();
+  }
+  void Attach() {
+    adapter = CreateAdapter<TqvStatusBarWnd>(bar->Handle(), nullptr, manager.get(), TqvSkinParams{bar, L""});
+  }
+  RECT PanelRect(int I) {
+    RECT r{};
+    SendMessageW(bar->Handle(), SB_GETRECT, static_cast<WPARAM>(I), reinterpret_cast<LPARAM>(&r));
+    return r;
+  }
+  std::unique_ptr<FramePixels> Print() {
+    auto pixels = std::make_unique<FramePixels>(bar->Handle());
+    adapter->SkinData->BGChanged = true;
+    SendMessageW(bar->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(pixels->DC()), PRF_CLIENT | PRF_NONCLIENT);
+    return pixels;
+  }
+
+  vcl::TStatusBar* bar = nullptr;
+  TqvAdapterPtr<TqvStatusBarWnd> adapter;
+};
+
+TEST_F(StatusBarWnd, PanelsButTheLastGetADividerAndTheGripItsImage) {
+  AddFlatImage(*manager, L"DIVIDER", L"BORDERSMASK", 2, 8, {kDivider});
+  manager->Skin().ConstData.GripImage = AddFlatImage(*manager, L"GLOBALINFO", L"GRIPIMAGE", 6, 6, {kGrip});
+  bar->SetSizeGrip(true);
+  Attach();
+  EXPECT_EQ(adapter->StatusBar, bar);
+  EXPECT_EQ(adapter->SkinData->SkinSection(), L"STATUSBAR");
+  auto pixels = Print();
+  const int mid = 12;
+  EXPECT_EQ(pixels->At(40, mid), kStatusBar);
+  for (int i = 0; i < 2; ++i) {
+    const RECT r = PanelRect(i);
+    // The divider's two columns end one pixel inside the panel's right edge.
+    EXPECT_EQ(pixels->At(r.right - 2, mid), kDivider) << i;
+    EXPECT_EQ(pixels->At(r.right - 3, mid), kDivider) << i;
+    EXPECT_EQ(pixels->At(r.right - 4, mid), kStatusBar) << i;
+  }
+  const RECT last = PanelRect(2);
+  EXPECT_NE(pixels->At(last.right - 2, 3), kDivider);
+  EXPECT_EQ(pixels->At(279, 23), kGrip);
+  EXPECT_EQ(pixels->At(274, 18), kGrip);
+  EXPECT_NE(pixels->At(273, 17), kGrip);
+
+  bar->SetSizeGrip(false);
+  pixels = Print();
+  EXPECT_NE(pixels->At(279, 23), kGrip);
+}
+
+TEST_F(StatusBarWnd, TheSimplePanelHasNoDividers) {
+  AddFlatImage(*manager, L"DIVIDER", L"BORDERSMASK", 2, 8, {kDivider});
+  Attach();
+  bar->SetSimplePanel(true);
+  ASSERT_NE(SendMessageW(bar->Handle(), SB_ISSIMPLE, 0, 0), 0);
+  auto pixels = Print();
+  for (int x = 0; x < 280; ++x) ASSERT_NE(pixels->At(x, 3), kDivider) << x;
+}
+
+TEST_F(StatusBarWnd, ThePanelImageReplacesTheDividers) {
+  AddFlatImage(*manager, L"DIVIDER", L"BORDERSMASK", 2, 8, {kDivider});
+  AddFlatImage(*manager, L"STATUSBAR", L"STATUSPANELMASK", 6, 6, {kStatusPanel});
+  Attach();
+  auto pixels = Print();
+  const RECT r = PanelRect(0);
+  EXPECT_EQ(pixels->At(r.right - 2, 12), kStatusPanel);
+  EXPECT_EQ(pixels->At(40, 12), kStatusPanel);
+}
+
+TEST_F(StatusBarWnd, OwnerDrawnPanelsAreDrawnByTheirEvent) {
+  struct Drawer {
+    int calls = 0;
+    void Draw(vcl::TStatusBar*, vcl::TStatusPanel*, const vcl::TRect& R) {
+      ++calls;
+      vcl::TCanvas* canvas = owner->Canvas();
+      canvas->Brush()->SetColor(static_cast<vcl::TColor>(0x0000FF));
+      canvas->FillRect(R);
+    }
+    vcl::TStatusBar* owner = nullptr;
+  } drawer;
+  drawer.owner = bar;
+  bar->Panels()->Items(1)->SetStyle(vcl::psOwnerDraw);
+  bar->OnDrawPanel = vcl::TDrawPanelEvent::Bind<&Drawer::Draw>(&drawer);
+  Attach();
+  auto pixels = Print();
+  EXPECT_GE(drawer.calls, 1);
+  const RECT r = PanelRect(1);
+  EXPECT_EQ(pixels->At((r.left + r.right) / 2, 12), 0x0000FFu);
+  EXPECT_EQ(pixels->At(40, 12), kStatusBar);
+  bar->OnDrawPanel = {};
+}
+
+class ToolBarWnd : public PanelsTest {
+ protected:
+  void SetUp() override {
+    PanelsTest::SetUp();
+    bar = new vcl::TToolBar(form.get());
+    bar->SetParent(form.get());
+    bar->SetAlign(vcl::alNone);
+    bar->SetBounds(0, 0, 280, 30);
+    for (int i = 0; i < 3; ++i) {
+      auto* button = new vcl::TToolButton(form.get());
+      button->SetParent(bar);
+      button->SetLeft(1000);  // each after the last
+    }
+    bar->Buttons(1)->SetStyle(vcl::tbsCheck);
+    bar->HandleNeeded();
+    adapter = CreateAdapter<TqvToolBarVCLWnd>(bar->Handle(), nullptr, manager.get(), TqvSkinParams{bar, L""});
+  }
+  void TearDown() override {
+    adapter.reset();
+    PanelsTest::TearDown();
+  }
+  RECT Item(int I) {
+    RECT r{};
+    SendMessageW(bar->Handle(), TB_GETITEMRECT, static_cast<WPARAM>(I), reinterpret_cast<LPARAM>(&r));
+    return r;
+  }
+  std::unique_ptr<FramePixels> Print() {
+    auto pixels = std::make_unique<FramePixels>(bar->Handle());
+    SendMessageW(bar->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(pixels->DC()), PRF_CLIENT | PRF_NONCLIENT);
+    return pixels;
+  }
+
+  vcl::TToolBar* bar = nullptr;
+  TqvAdapterPtr<TqvToolBarVCLWnd> adapter;
+};
+
+TEST_F(ToolBarWnd, TheBarAndItsButtonsArePaintedByState) {
+  EXPECT_EQ(adapter->ToolBar, bar);
+  EXPECT_EQ(adapter->SkinData->SkinSection(), L"TOOLBAR");
+  EXPECT_EQ(adapter->HotButton, -1);
+  EXPECT_TRUE(static_cast<bool>(bar->OnAdvancedCustomDrawButton));
+  bar->Buttons(1)->SetDown(true);
+  auto pixels = Print();
+  EXPECT_EQ(pixels->At(270, 15), kToolBar);
+  const RECT b0 = Item(0), b1 = Item(1);
+  EXPECT_EQ(pixels->At(b0.left + 2, b0.top + 2), kToolButton);
+  EXPECT_EQ(pixels->At(b1.left + 2, b1.top + 2), kToolButtonHot);  // down: the pressed state
+  // The hot button follows the adapter's HotButton.
+  adapter->HotButton = 0;
+  bar->Buttons(1)->SetDown(false);
+  pixels = Print();
+  EXPECT_EQ(pixels->At(b0.left + 2, b0.top + 2), kToolButtonHot);
+  EXPECT_EQ(pixels->At(b1.left + 2, b1.top + 2), kToolButton);
+  // The mouse over the third button makes it the hot one; the hit test skips the bar's end.
+  SendMessageW(bar->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(Item(2).left + 2, Item(2).top + 2));
+  EXPECT_EQ(adapter->HotButton, 2);
+  EXPECT_EQ(adapter->HitTest(POINT{270, 15}), -1);
+  SendMessageW(bar->Handle(), vcl::CM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(adapter->HotButton, -1);
+}
+
+TEST_F(ToolBarWnd, SkinStatesAndTheDropDownArrowsShare) {
+  vcl::TToolButton* button = bar->Buttons(0);
+  using S = vcl::TCustomDrawState;
+  EXPECT_EQ(TqvToolBarVCLWnd::ButtonSkinState(button, S{}), 0);
+  EXPECT_EQ(TqvToolBarVCLWnd::ButtonSkinState(button, S{vcl::cdsDisabled}), 0);
+  EXPECT_EQ(TqvToolBarVCLWnd::ButtonSkinState(button, S{vcl::cdsHot}), 1);
+  EXPECT_EQ(TqvToolBarVCLWnd::ButtonSkinState(button, S{vcl::cdsHot, vcl::cdsSelected}), 2);
+  EXPECT_EQ(TqvToolBarVCLWnd::ButtonSkinState(button, S{vcl::cdsChecked}), 2);
+  EXPECT_EQ(TqvToolBarVCLWnd::DropDownArrowWidth(button), 0);
+  button->SetStyle(vcl::tbsDropDown);
+  EXPECT_EQ(TqvToolBarVCLWnd::DropDownArrowWidth(button), GetSystemMetrics(SM_CXVSCROLL) - 2);
+}
+
+TEST_F(ToolBarWnd, TheSkinsRemovalGivesTheBarItsOwnDrawingBack) {
+  SendMessageW(bar->Handle(), kSkinCmdMessage, SkinCommandWParam(scmRemoveSkin), reinterpret_cast<LPARAM>(manager.get()));
+  EXPECT_FALSE(static_cast<bool>(bar->OnAdvancedCustomDraw));
+  EXPECT_FALSE(static_cast<bool>(bar->OnAdvancedCustomDrawButton));
+  EXPECT_EQ(adapter->DroppedButton, nullptr);
+}
+
+}  // namespace
+}  // namespace skin_layered::test

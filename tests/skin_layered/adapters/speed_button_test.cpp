@@ -1,0 +1,152 @@
+// The speed-button handler on a speed button of the class library: its section by state
+// (normal, hot, down), the glyph and caption placed by layout (shifted when pressed unless the
+// manager says not to), the skin's removal giving the button its own painting back, and the
+// button's end heard through its free notification.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#undef RegisterClass
+
+#include "classlib/extctrls/Buttons.h"
+#include "panels_support.h"
+#include "skin_layered/adapters/SpeedButtonHandler.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/manager/CommonData.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+struct HandlerFree {
+  void operator()(TqvSpeedButtonHandler* h) const { vcl::TObject::Free(h); }
+};
+using HandlerPtr = std::unique_ptr<TqvSpeedButtonHandler, HandlerFree>;
+
+class SpeedButtonHandler : public PanelsTest {
+ protected:
+  void SetUp() override {
+    PanelsTest::SetUp();
+    button = new vcl::TSpeedButton(form.get());
+    button->SetParent(form.get());
+    button->SetBounds(20, 20, 60, 30);
+    data = std::make_unique<TsCommonData>(button, true);
+    data->SetSkinManager(manager.get());
+    handler = HandlerPtr(vcl::Construct<TqvSpeedButtonHandler>(button, vcl::String(L"SPEEDBUTTON"), manager.get(),
+                                                               data.get()));
+  }
+  void TearDown() override {
+    handler.reset();
+    data.reset();
+    PanelsTest::TearDown();
+  }
+  COLORREF Painted(int X, int Y) {
+    MemoryPixels pixels(60, 30);
+    button->Perform(WM_PAINT, reinterpret_cast<WPARAM>(pixels.DC()), 0);
+    return pixels.At(X, Y);
+  }
+
+  vcl::TSpeedButton* button = nullptr;
+  std::unique_ptr<TsCommonData> data;
+  HandlerPtr handler;
+};
+
+TEST_F(SpeedButtonHandler, TheSectionIsPaintedByState) {
+  EXPECT_EQ(data->SkinSection(), L"SPEEDBUTTON");
+  EXPECT_EQ(button->Perform(kSkinCmdMessage, SkinCommandWParam(scmIsSkinned), 0), 1);
+  EXPECT_EQ(handler->ButtonState(), 0);
+  EXPECT_EQ(Painted(2, 2), kSpeed);
+  button->Perform(vcl::CM_MOUSEENTER, 0, 0);
+  EXPECT_EQ(handler->ButtonState(), 1);
+  EXPECT_EQ(Painted(2, 2), kSpeedHot);
+  button->Perform(vcl::CM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(Painted(2, 2), kSpeed);
+  button->SetGroupIndex(1);
+  button->SetDown(true);
+  EXPECT_EQ(handler->ButtonState(), 2);
+  EXPECT_EQ(Painted(2, 2), kSpeedHot);  // the pressed look uses the section's active colours
+}
+
+TEST_F(SpeedButtonHandler, TheGlyphLiesWhereTheLayoutPutsIt) {
+  auto glyph = std::make_unique<vcl::TBitmap>();
+  glyph->SetPixelFormat(vcl::pf24bit);
+  glyph->SetSize(10, 10);
+  HBRUSH brush = CreateSolidBrush(0x00FF00);
+  const RECT all{0, 0, 10, 10};
+  FillRect(glyph->Canvas()->Handle(), &all, brush);
+  DeleteObject(brush);
+  SetPixel(glyph->Canvas()->Handle(), 0, 9, 0xFF00FF);  // the bottom-left pixel names the see-through colour
+  button->SetGlyph(glyph.get());
+  button->SetNumGlyphs(1);
+  button->SetMargin(4);
+  button->SetLayout(vcl::blGlyphLeft);
+  // Left at the margin, centred vertically: (4, 10) .. (14, 20).
+  EXPECT_EQ(Painted(8, 15), 0x00FF00u);
+  EXPECT_EQ(Painted(2, 15), kSpeed);
+  button->SetLayout(vcl::blGlyphRight);
+  EXPECT_EQ(Painted(51, 15), 0x00FF00u);
+  EXPECT_EQ(Painted(8, 15), kSpeed);
+}
+
+TEST(SpeedButtonLayout, GlyphAndCaptionByLayoutMarginAndShift) {
+  // Centred together: ox = (60 - 10 - 4 - 20) / 2 = 13.
+  TqvButtonLayout l = LayoutButtonContent(60, 30, {10, 10}, {20, 8}, vcl::blGlyphLeft, -1, 4, false);
+  EXPECT_EQ(l.Glyph, (vcl::TRect{13, 10, 23, 20}));
+  EXPECT_EQ(l.Caption, (vcl::TRect{27, 11, 47, 19}));
+  l = LayoutButtonContent(60, 30, {10, 10}, {20, 8}, vcl::blGlyphRight, -1, 4, false);
+  EXPECT_EQ(l.Glyph, (vcl::TRect{37, 10, 47, 20}));
+  EXPECT_EQ(l.Caption, (vcl::TRect{13, 11, 33, 19}));
+  l = LayoutButtonContent(60, 40, {10, 10}, {20, 8}, vcl::blGlyphTop, 2, 4, false);
+  EXPECT_EQ(l.Glyph, (vcl::TRect{25, 2, 35, 12}));
+  EXPECT_EQ(l.Caption, (vcl::TRect{20, 16, 40, 24}));
+  l = LayoutButtonContent(60, 40, {10, 10}, {20, 8}, vcl::blGlyphBottom, 2, 4, true);
+  EXPECT_EQ(l.Glyph, (vcl::TRect{26, 29, 36, 39}));
+  EXPECT_EQ(l.Caption, (vcl::TRect{21, 17, 41, 25}));
+  // Without a glyph or caption nothing is spaced; a caption alone at the margin.
+  l = LayoutButtonContent(60, 30, {0, 0}, {20, 8}, vcl::blGlyphLeft, 5, 4, false);
+  EXPECT_EQ(l.Caption, (vcl::TRect{5, 11, 25, 19}));
+  l = LayoutButtonContent(60, 30, {0, 0}, {0, 0}, vcl::blGlyphLeft, -1, 4, false);
+  EXPECT_EQ(l.Caption, (vcl::TRect{30, 15, 30, 15}));
+}
+
+TEST_F(SpeedButtonHandler, APressedGlyphStaysWhenTheManagerSaysNotToShift) {
+  auto glyph = std::make_unique<vcl::TBitmap>();
+  glyph->SetPixelFormat(vcl::pf24bit);
+  glyph->SetSize(10, 10);
+  HBRUSH brush = CreateSolidBrush(0x00FF00);
+  const RECT all{0, 0, 10, 10};
+  FillRect(glyph->Canvas()->Handle(), &all, brush);
+  DeleteObject(brush);
+  SetPixel(glyph->Canvas()->Handle(), 0, 9, 0xFF00FF);  // the bottom-left pixel names the see-through colour
+  button->SetGlyph(glyph.get());
+  button->SetNumGlyphs(1);
+  button->SetMargin(4);
+  button->SetGroupIndex(1);
+  button->SetDown(true);
+  manager->ButtonsOptions()->SetShiftContentOnClick(true);
+  EXPECT_EQ(Painted(14, 20), 0x00FF00u);  // moved by (1, 1)
+  manager->ButtonsOptions()->SetShiftContentOnClick(false);
+  EXPECT_EQ(Painted(14, 20), kSpeedHot);
+  EXPECT_EQ(Painted(4, 10), 0x00FF00u);
+}
+
+TEST_F(SpeedButtonHandler, RemovingTheSkinGivesTheButtonItsOwnPaintingBack) {
+  EXPECT_EQ(Painted(30, 15), kSpeed);
+  button->Perform(kSkinCmdMessage, SkinCommandWParam(scmRemoveSkin), reinterpret_cast<LPARAM>(manager.get()));
+  EXPECT_TRUE(handler->Detached);
+  EXPECT_NE(Painted(30, 15), kSpeed);
+  // Later commands reach the button's own procedure: nothing answers for the skin.
+  EXPECT_EQ(button->Perform(kSkinCmdMessage, SkinCommandWParam(scmIsSkinned), 0), 0);
+}
+
+TEST_F(SpeedButtonHandler, TheButtonsEndIsHeardThroughFreeNotification) {
+  vcl::TObject::Free(button);
+  button = nullptr;
+  EXPECT_EQ(handler->Control, nullptr);
+  EXPECT_TRUE(handler->Detached);
+  data.reset();  // its owner went too
+  handler.reset();
+}
+
+}  // namespace
+}  // namespace skin_layered::test
