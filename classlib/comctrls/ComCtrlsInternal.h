@@ -13,4 +13,16 @@ inline const NMHDR* NotifyHeader(const TMessage& Message) {
   return reinterpret_cast<const NMHDR*>(Message.LParam);
 }
 
+// Counts a nesting while it lives (exception-safe).
+class Nesting {
+ public:
+  explicit Nesting(int& count) : count_(count) { ++count_; }
+  ~Nesting() { --count_; }
+  Nesting(const Nesting&) = delete;
+  Nesting& operator=(const Nesting&) = delete;
+
+ private:
+  int& count_;
+};
+
 }  // namespace vcl::detail

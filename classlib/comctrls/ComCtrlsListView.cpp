@@ -10,6 +10,8 @@
 
 namespace vcl {
 
+using detail::Nesting;
+
 VCL_CLASS_INFO(TCustomListView) {}
 
 VCL_CLASS_INFO(TListView) {
@@ -49,18 +51,6 @@ VCL_CLASS_INFO(TListView) {
 }
 
 namespace {
-
-// Counts a nesting while it lives (exception-safe).
-class Nesting {
- public:
-  explicit Nesting(int& count) : count_(count) { ++count_; }
-  ~Nesting() { --count_; }
-  Nesting(const Nesting&) = delete;
-  Nesting& operator=(const Nesting&) = delete;
-
- private:
-  int& count_;
-};
 
 int ColumnFormat(TAlignment Alignment) {
   switch (Alignment) {

@@ -9,6 +9,8 @@
 
 namespace vcl {
 
+using detail::Nesting;
+
 VCL_CLASS_INFO(THeaderSection) {
   p.Enum<&THeaderSection::Alignment, &THeaderSection::SetAlignment>(L"Alignment", static_cast<int64_t>(taLeftJustify));
   p.Bool<&THeaderSection::AllowClick, &THeaderSection::SetAllowClick>(L"AllowClick", true);
@@ -55,18 +57,6 @@ int SectionFormat(const THeaderSection* Section) {
   if (Section->ImageIndex() >= 0) format |= HDF_IMAGE;
   return format;
 }
-
-// Counts a nesting while it lives (exception-safe).
-class Nesting {
- public:
-  explicit Nesting(int& count) : count_(count) { ++count_; }
-  ~Nesting() { --count_; }
-  Nesting(const Nesting&) = delete;
-  Nesting& operator=(const Nesting&) = delete;
-
- private:
-  int& count_;
-};
 
 }  // namespace
 

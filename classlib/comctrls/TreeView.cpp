@@ -6,6 +6,8 @@
 
 namespace vcl {
 
+using detail::Nesting;
+
 VCL_CLASS_INFO(TCustomTreeView) {}
 
 VCL_CLASS_INFO(TTreeView) {
@@ -54,18 +56,6 @@ namespace {
 TColor FromColorRef(COLORREF Value, TColor Fallback) {
   return (Value & 0xFF000000u) ? Fallback : static_cast<TColor>(Value);
 }
-
-// Counts a nesting while it lives (exception-safe).
-class Nesting {
- public:
-  explicit Nesting(int& count) : count_(count) { ++count_; }
-  ~Nesting() { --count_; }
-  Nesting(const Nesting&) = delete;
-  Nesting& operator=(const Nesting&) = delete;
-
- private:
-  int& count_;
-};
 
 }  // namespace
 

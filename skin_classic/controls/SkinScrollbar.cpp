@@ -36,6 +36,20 @@ void FreeBar(TOwnedObject<TWScrollbar>& Bar, int Status) {
   Bar.reset();
 }
 
+// The shown panels repaint, a hidden one of a bar the window has comes back where it belongs,
+// and the corner between them takes the face colour.
+void DrawBars(HDC DC, HWND Window, TWScrollbar* Horz, TWScrollbar* Vert, vcl::TColor Face) {
+  const LONG_PTR style = Window ? GetWindowLongPtrW(Window, GWL_STYLE) : 0;
+  for (auto [bar, bit] : {std::pair{Horz, WS_HSCROLL}, std::pair{Vert, WS_VSCROLL}}) {
+    if (!bar) continue;
+    if (bar->Shown())
+      bar->Invalidate();
+    else if (style & bit)
+      bar->UpdatePosition();
+  }
+  FillScrollCorner(DC, Window, Horz, Vert, Face);
+}
+
 }  // namespace
 
 void FillScrollCorner(HDC DC, HWND Window, TWScrollbar* Horz, TWScrollbar* Vert, vcl::TColor Face) {
@@ -177,15 +191,7 @@ void TSkinScrollbar::AfterProc(vcl::TMessage& Message) {
 }
 
 void TSkinScrollbar::DrawControl(HDC DC, const TRect&) {
-  const LONG_PTR style = FHandle ? GetWindowLongPtrW(FHandle, GWL_STYLE) : 0;
-  for (auto [bar, bit] : {std::pair{FHorzBar.get(), WS_HSCROLL}, std::pair{FVertBar.get(), WS_VSCROLL}}) {
-    if (!bar) continue;
-    if (bar->Shown())
-      bar->Invalidate();
-    else if (style & bit)
-      bar->UpdatePosition();
-  }
-  FillScrollCorner(DC, FHandle, FHorzBar.get(), FVertBar.get(), FaceColor());
+  DrawBars(DC, FHandle, FHorzBar.get(), FVertBar.get(), FaceColor());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -232,15 +238,7 @@ void TSkinScrollbarH::AfterProc(vcl::TMessage& Message) {
 }
 
 void TSkinScrollbarH::DrawControl(HDC DC, const TRect&) {
-  const LONG_PTR style = FHandle ? GetWindowLongPtrW(FHandle, GWL_STYLE) : 0;
-  for (auto [bar, bit] : {std::pair{FHorzBar.get(), WS_HSCROLL}, std::pair{FVertBar.get(), WS_VSCROLL}}) {
-    if (!bar) continue;
-    if (bar->Shown())
-      bar->Invalidate();
-    else if (style & bit)
-      bar->UpdatePosition();
-  }
-  FillScrollCorner(DC, FHandle, FHorzBar.get(), FVertBar.get(), FaceColor());
+  DrawBars(DC, FHandle, FHorzBar.get(), FVertBar.get(), FaceColor());
 }
 
 // ---------------------------------------------------------------------------------------

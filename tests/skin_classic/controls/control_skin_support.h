@@ -147,6 +147,34 @@ inline Owned<vcl::TForm> ControlForm(int width = 360, int height = 260) {
   return form;
 }
 
+// A skin, a form for the controls and a host for their skinners, which go before the form.
+class ControlSkinTest : public ::testing::Test {
+ protected:
+  // Reads a skin with these options, on a new form.
+  void Load(const ControlSkinOptions& o = {}) {
+    host_.ReleaseSkinners();
+    form_.reset();
+    data_ = LoadControlSkin(o);
+    form_ = ControlForm(420, 320);
+    host_.window = form_->Handle();
+  }
+  void SetUp() override { Load(); }
+  void TearDown() override {
+    host_.ReleaseSkinners();
+    form_.reset();
+  }
+  template <class S>
+  S* Skin(vcl::TWinControl* control) {
+    auto* s = new S(control);
+    s->AttachControl(&host_, data_.get(), false, nullptr);
+    return s;
+  }
+
+  Owned<TSkinData> data_;
+  Owned<vcl::TForm> form_;
+  TestHost host_;
+};
+
 template <class T>
 T* Add(vcl::TWinControl* Parent, int x, int y, int w, int h) {
   auto* c = new T(Parent);

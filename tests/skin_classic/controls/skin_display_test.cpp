@@ -48,26 +48,8 @@ VCL_CLASS_INFO(TGlyphHost) {
 
 namespace {
 
-class SkinDisplayTest : public ::testing::Test {
+class SkinDisplayTest : public ControlSkinTest {
  protected:
-  void Load(const ControlSkinOptions& o = {}) {
-    host_.ReleaseSkinners();
-    form_.reset();
-    data_ = LoadControlSkin(o);
-    form_ = ControlForm(420, 320);
-    host_.window = form_->Handle();
-  }
-  void SetUp() override { Load(); }
-  void TearDown() override {
-    host_.ReleaseSkinners();
-    form_.reset();
-  }
-  template <class S>
-  S* Skin(vcl::TWinControl* control) {
-    auto* s = new S(control);
-    s->AttachControl(&host_, data_.get(), false, nullptr);
-    return s;
-  }
   vcl::TProgressBar* NewProgress(int low, int high, int pos, int w = 200, int h = 20) {
     auto* bar = Add<vcl::TProgressBar>(form_.get(), 10, 10, w, h);
     bar->SetMin(low);
@@ -75,10 +57,6 @@ class SkinDisplayTest : public ::testing::Test {
     bar->SetPosition(pos);
     return bar;
   }
-
-  Owned<TSkinData> data_;
-  Owned<vcl::TForm> form_;
-  TestHost host_;
 };
 
 // Counts the panels an owner-draw handler was called for.

@@ -16,24 +16,8 @@ namespace winskin::test {
 
 namespace {
 
-class SkinInputTest : public ::testing::Test {
+class SkinInputTest : public ControlSkinTest {
  protected:
-  void Load(const ControlSkinOptions& o = {}) {
-    data_ = LoadControlSkin(o);
-    form_ = ControlForm(420, 320);
-    host_.window = form_->Handle();
-  }
-  void SetUp() override { Load(); }
-  void TearDown() override {
-    host_.ReleaseSkinners();
-    form_.reset();
-  }
-  template <class S>
-  S* Skin(vcl::TWinControl* control) {
-    auto* s = new S(control);
-    s->AttachControl(&host_, data_.get(), false, nullptr);
-    return s;
-  }
   vcl::TComboBox* NewCombo(vcl::TComboBoxStyle style, int height = 24) {
     auto* combo = Add<vcl::TComboBox>(form_.get(), 10, 10, 160, height);
     combo->SetStyle(style);
@@ -46,10 +30,6 @@ class SkinInputTest : public ::testing::Test {
     GetWindowRect(w, &r);
     return r.right - r.left;
   }
-
-  Owned<TSkinData> data_;
-  Owned<vcl::TForm> form_;
-  TestHost host_;
 };
 
 }  // namespace

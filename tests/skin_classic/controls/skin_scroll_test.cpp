@@ -86,18 +86,8 @@ vcl::TRect WindowBounds(HWND w) {
 
 int TopLine(HWND edit) { return static_cast<int>(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0)); }
 
-class SkinScrollTest : public ::testing::Test {
+class SkinScrollTest : public ControlSkinTest {
  protected:
-  void SetUp() override {
-    data_ = LoadControlSkin();
-    form_ = ControlForm(420, 320);
-    host_.window = form_->Handle();
-  }
-  void TearDown() override {
-    host_.ReleaseSkinners();
-    form_.reset();
-  }
-
   vcl::TMemo* NewMemo(vcl::TScrollStyle bars, int lines = 60) {
     auto* memo = Add<vcl::TMemo>(form_.get(), 10, 10, 200, 120);
     memo->SetWordWrap(false);
@@ -107,16 +97,6 @@ class SkinScrollTest : public ::testing::Test {
     memo->SetText(text);
     return memo;
   }
-  template <class S>
-  S* Skin(vcl::TWinControl* control) {
-    auto* s = new S(control);
-    s->AttachControl(&host_, data_.get(), false, nullptr);
-    return s;
-  }
-
-  Owned<TSkinData> data_;
-  Owned<vcl::TForm> form_;
-  TestHost host_;
 };
 
 }  // namespace
