@@ -141,10 +141,10 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
   manager_->SetActive(false);
   manager_->OnAfterChange = vcl::TNotifyEvent::Bind<&TGalleryLayered::ManagerChanged>(this);
   manager_->OnDeactivate = vcl::TNotifyEvent::Bind<&TGalleryLayered::ManagerChanged>(this);
-  // The form's skin provider takes the form's messages. Its frame stays the system's
-  // (DrawNonClientArea off, the system's caption buttons kept) until the provider paints one.
+  // The form's skin provider takes the form's messages and paints its frame, caption, title
+  // buttons, icon and size grip from the skin.
   auto* provider = vcl::Construct<skin_layered::TsSkinProvider>(this);
-  provider->SetDrawNonClientArea(false);
+  provider->SetGripMode(skin_layered::gmRightBottom);
   new skin_layered::TsHintManager(this);
 
   menu_ = new vcl::TMainMenu(this);
@@ -241,6 +241,9 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
     lines += L"Memo line " + std::to_wstring(i) + L": a long line that runs past the memo's right edge\r\n";
   memo->SetText(lines);
 
+  // The form has its window before the skin comes: the skin's announcement reaches forms by
+  // their windows.
+  HandleNeeded();
   Load(own ? Source : folder, false);
   auto adapt = [this](vcl::TWinControl* control) {
     adapters_.push_back(skin_layered::CreateAdapter<skin_layered::TqvEditWnd>(

@@ -17,6 +17,8 @@
 
 namespace vcl {
 class TCustomForm;
+class TMainMenu;
+class TMenuItem;
 class TPopupMenu;
 }  // namespace vcl
 
@@ -184,6 +186,14 @@ class TLayeredFormServices {
   virtual void UpdateMenuFonts(TsSkinableMenusBase* Menus) { (void)Menus; }
   virtual void SetMenuOwnerDraw(TsSkinableMenusBase* Menus, vcl::TPopupMenu* Menu, bool Flag) {
     (void)Menus, (void)Menu, (void)Flag;
+  }
+  // A form's main menu hooked for its skinned menu line (or unhooked).
+  virtual void HookMainMenu(TsSkinableMenusBase* Menus, vcl::TMainMenu* Menu, bool Value) {
+    (void)Menus, (void)Menu, (void)Value;
+  }
+  // A single menu item hooked for skinned drawing (or unhooked).
+  virtual void HookMenuItem(TsSkinableMenusBase* Menus, vcl::TMenuItem* Item, bool Value) {
+    (void)Menus, (void)Item, (void)Value;
   }
   // A skinned popup-menu window ("#32768"): its region, and its extra line's rectangle.
   virtual void SetMenuWndRgn(HWND MenuWnd) { (void)MenuWnd; }

@@ -244,6 +244,18 @@ void ReleaseGeneralUtils() {
   TKernelBindings& b = Bindings();
   if (b.Kernel32) FreeLibrary(b.Kernel32);
   b = {};
+  LargeAppIcon().reset();
+  SmallAppIcon().reset();
+}
+
+std::unique_ptr<vcl::TIcon>& LargeAppIcon() {
+  static std::unique_ptr<vcl::TIcon> icon;
+  return icon;
+}
+
+std::unique_ptr<vcl::TIcon>& SmallAppIcon() {
+  static std::unique_ptr<vcl::TIcon> icon;
+  return icon;
 }
 
 }  // namespace skin_layered

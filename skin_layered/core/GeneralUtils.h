@@ -89,6 +89,11 @@ std::unique_ptr<vcl::TIcon> GetShellIcon(const vcl::String& FileName, UINT Flags
 // The folder of the program file, with a trailing backslash.
 vcl::String ProgramFolder();
 
+// The engine's own caption icons, large and small, for forms when neither the form nor the
+// application has one; nil until the program sets them, freed at shut-down.
+std::unique_ptr<vcl::TIcon>& LargeAppIcon();
+std::unique_ptr<vcl::TIcon>& SmallAppIcon();
+
 // The start-up and shut-down steps of these routines' bindings.
 void BindGeneralUtils();
 void ReleaseGeneralUtils();

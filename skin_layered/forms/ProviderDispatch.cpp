@@ -9,6 +9,7 @@
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/paint/LayeredWindows.h"
@@ -273,6 +274,7 @@ void TsSkinProvider::SkinArrived() {
     MaxBorderLarge = ExtBorderForm() && Form->HandleAllocated() && IsZoomed(Form->Handle()) &&
                      TitleHeightByState(true) > SysCaptionHeightOfForm() + 4;
     SystemMenuStyle(true);
+    InitSystemButtons();
     if (Form->FormStyle() == vcl::fsMDIForm && vcl::Screen && Form->ActiveMDIChild() &&
         Form->ActiveMDIChild() == vcl::Screen->ActiveForm())
       FormActive = true;
@@ -367,6 +369,7 @@ void TsSkinProvider::NewSkinWhileSkinned(vcl::TMessage& Message) {
   TitleSkinIndex = GetTitleSkinIndex();
   CaptionIndex = manager->GetSkinIndex(L"CAPTION");
   if (temp_bmp_) temp_bmp_->SetSize(0, 0);
+  InitSystemButtons();
   SystemMenuStyle(true);
   SkinData->BGChanged = true;
   MenuLineCount = -1;
@@ -390,6 +393,7 @@ void TsSkinProvider::RefreshWhileSkinned(vcl::TMessage& Message) {
   }
   if (UseGlobalColor() && !SkinData->CustomColor()) ApplyGlobalColor();
   SkinData->Updating = false;
+  if (SystemMenu) SystemMenu->UpdateItems(false);
   RefreshNonClient();
   if (TqvBorderForm* border = ExtBorderForm()) border->UpdateExBordersPos(false, 255);
 }

@@ -1,12 +1,17 @@
 // The measures of a skinned form's window image (client offsets, menu lines, image width,
-// title section), the re-reading of the skin's indexes after a change, the border form
-// decision, and the geometry messages.
+// title section), the properties that change how the frame is drawn, the re-reading of the
+// skin's indexes after a change, the border form decision, the system menu's drop, the form's
+// menus hooked for skinned drawing, and the geometry messages.
 #include <algorithm>
+#include <functional>
 
 #include "classlib/forms/Menus.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/core/WindowUtils.h"
+#include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 
@@ -15,6 +20,27 @@ namespace {
 
 bool Zoomed(vcl::TCustomForm* Form) { return Form->HandleAllocated() && IsZoomed(Form->Handle()); }
 bool Iconic(vcl::TCustomForm* Form) { return Form->HandleAllocated() && IsIconic(Form->Handle()); }
+bool Designing(const vcl::TComponent* C) { return C->ComponentState().Contains(vcl::csDesigning); }
+bool Loading(const vcl::TComponent* C) { return C->ComponentState().Contains(vcl::csLoading); }
+bool IconicNotMain(vcl::TCustomForm* Form) {
+  return Iconic(Form) && (!vcl::Application || Form != vcl::Application->MainForm());
+}
+
+bool AnyVisibleItem(vcl::TMenu* Menu) {
+  if (!Menu || !Menu->Items()) return false;
+  for (int i = 0; i < Menu->Items()->Count(); ++i)
+    if (Menu->Items()->Items(i)->Visible()) return true;
+  return false;
+}
+
+// Every menu among the components of Owner, frames and other owners included.
+void ForEachMenu(vcl::TComponent* Owner, const std::function<void(vcl::TComponent*)>& Action) {
+  for (int i = 0; i < Owner->ComponentCount(); ++i) {
+    vcl::TComponent* c = Owner->Components(i);
+    if (dynamic_cast<vcl::TMenu*>(c) || dynamic_cast<vcl::TMenuItem*>(c)) Action(c);
+    if (c->ComponentCount() > 0 && !dynamic_cast<vcl::TMenu*>(c)) ForEachMenu(c, Action);
+  }
+}
 
 // Set while the wheel is forwarded to the control under the cursor.
 bool g_forwarding_wheel = false;
@@ -31,12 +57,21 @@ vcl::TRect TsSkinProvider::ShadowSize() {
 
 int TsSkinProvider::ImageWidth() {
   const vcl::TRect shadow = ShadowSize();
-  if (Iconic(Form) && (!vcl::Application || Form != vcl::Application->MainForm()))
-    return 160 + shadow.Left + shadow.Right;
+  if (IconicNotMain(Form)) return 160 + shadow.Left + shadow.Right;
   return Form->Width() + (ExtBorderForm() ? 2 * BorderFormOffsetX(ExtBorderForm()) : 0) + shadow.Left + shadow.Right;
 }
 
-int TsSkinProvider::ImageHeight() const { return Form->Height(); }
+int TsSkinProvider::ImageHeight() const {
+  auto* self = const_cast<TsSkinProvider*>(this);
+  const HWND wnd = Form->HandleAllocated() ? Form->Handle() : nullptr;
+  int height = IconicNotMain(Form) ? SysBorderWidth(wnd, nullptr, false) + self->CaptionHeight(true) + 2
+                                   : Form->Height();
+  if (TqvBorderForm* border = ExtBorderForm()) {
+    const vcl::TRect shadow = self->ShadowSize();
+    height += BorderFormOffsetX(border) + BorderFormOffsetY(border) + shadow.Top + shadow.Bottom;
+  }
+  return height;
+}
 
 int TsSkinProvider::TitleHeightByState(bool Zoomed) const {
   const TsSkinManager* manager = SkinManager();
@@ -87,6 +122,77 @@ bool TsSkinProvider::IconVisible() const {
          (style == vcl::TFormBorderStyle::bsSingle || style == vcl::TFormBorderStyle::bsSizeable) && Form->BorderIcons().Contains(vcl::biSystemMenu);
 }
 
+bool TsSkinProvider::MenuVisible() const {
+  if (Form->BorderStyle() == vcl::TFormBorderStyle::bsDialog || Form->FormStyle() == vcl::fsMDIChild) return false;
+  if (AnyVisibleItem(dynamic_cast<vcl::TMenu*>(Form->Menu()))) return true;
+  if (Form->FormStyle() == vcl::fsMDIForm)
+    if (vcl::TCustomForm* child = Form->ActiveMDIChild()) return AnyVisibleItem(dynamic_cast<vcl::TMenu*>(child->Menu()));
+  return false;
+}
+
+int TsSkinProvider::CaptionBottom() {
+  if (!Form->HandleAllocated()) return 0;
+  const HWND wnd = Form->Handle();
+  if (TqvBorderForm* border = ExtBorderForm()) return DefBorderWidth(wnd, border, true) + CaptionHeight(true);
+  const bool caption = (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+  int result = WndHeight(wnd) - ClientHeightOf(wnd);
+  if (CaptionHeight(true) != 0 || caption) result -= BorderWidthDef();
+  result = std::max(0, result);
+  if (IsIconic(wnd)) result += BorderWidthDef();
+  return result;
+}
+
+vcl::TPoint TsSkinProvider::GripPos(int MaskIndex) {
+  vcl::TBitmap* cache = SkinData ? SkinData->CacheBmp() : nullptr;
+  const TsSkinManager* manager = SkinManager();
+  if (!cache || cache->Width() == 0 || !manager || !manager->IsValidImgIndex(MaskIndex)) return {};
+  const TsMaskData& mask = manager->Skin().Images[static_cast<std::size_t>(MaskIndex)];
+  const vcl::TRect shadow = ShadowSize();
+  const int frame = BorderWidthSys();
+  return vcl::TPoint(cache->Width() - MaskImageWidth(mask) - frame - shadow.Right - 1,
+                     cache->Height() - MaskImageHeight(mask) - frame - shadow.Bottom - 1);
+}
+
+vcl::TColor TsSkinProvider::FormColor() {
+  if (SkinData && SkinData->Skinned() && !SkinData->CustomColor())
+    if (const TsGeneralData* section = SkinData->Section())
+      return section->Props[std::min<std::size_t>(FormActive ? 1 : 0, section->States > 1 ? 1 : 0)].Color;
+  return vcl::ColorToRGB(Form->Color());
+}
+
+bool TsSkinProvider::ImageSizeChanged() {
+  vcl::TBitmap* cache = SkinData ? SkinData->CacheBmp() : nullptr;
+  return !cache || cache->Width() != ImageWidth() || cache->Height() != ImageHeight();
+}
+
+int TsSkinProvider::TitleBarWidth(int MaskIndex) {
+  const TsSkinManager* manager = SkinManager();
+  const int picture = manager && manager->IsValidImgIndex(MaskIndex)
+                          ? MaskImageWidth(manager->Skin().Images[static_cast<std::size_t>(MaskIndex)])
+                          : 0;
+  return 2 * picture + ButtonsBlockWidth();
+}
+
+vcl::TPoint TsSkinProvider::FormOrigin() {
+  if (!Form->HandleAllocated()) return {};
+  const HWND wnd = Form->Handle();
+  if (Form->FormStyle() == vcl::fsMDIChild) {
+    POINT origin{0, 0};
+    ClientToScreen(wnd, &origin);
+    origin.x -= BorderWidthSys();
+    origin.y -= BorderWidthSys() + (IsIconic(wnd) ? 0 : CaptionHeight(true));
+    return vcl::TPoint(origin);
+  }
+  RECT window{};
+  GetWindowRect(wnd, &window);
+  return vcl::TPoint(window.left, window.top);
+}
+
+vcl::TPoint TsSkinProvider::ScreenToImage(int X, int Y) {
+  const vcl::TPoint origin = FormOrigin();
+  return vcl::TPoint(X - origin.X, Y - origin.Y);
+}
+
 vcl::String TsSkinProvider::TitleSkinSection() const { return title_skin_.empty() ? L"FORMTITLE" : title_skin_; }
 
 int TsSkinProvider::GetTitleSkinIndex() {
@@ -110,13 +216,17 @@ int TsSkinProvider::BorderIconsTop() {
 
 void TsSkinProvider::InitMenuItems() {
   TsSkinManager* manager = SkinManager();
-  if (!Form || !Form->HandleAllocated() || !manager || !manager->Skin().SkinData.Active || !SkinData) return;
+  if ((AutoCreated && !Form->Showing()) || !Form || !Form->HandleAllocated() || !manager ||
+      !manager->Skin().SkinData.Active || !SkinData)
+    return;
   TitleSkinIndex = -1;
   SkinData->UpdateIndexes(true);
+  MakeSystemMenu();
   SystemMenuStyle(true);
   SkinData->BGChanged = true;
   GetTitleSkinIndex();
   CaptionIndex = manager->GetSkinIndex(L"CAPTION");
+  InitSystemButtons();
   if (Form->FormStyle() == vcl::fsMDIChild)
     if (TsSkinProvider* frame = MDIProvider(); frame && frame != this) {
       frame->SkinData->BGChanged = true;
@@ -126,11 +236,28 @@ void TsSkinProvider::InitMenuItems() {
   if (!state.Contains(vcl::csReading) && !state.Contains(vcl::csLoading) &&
       !Form->ControlState().Contains(vcl::csCreating) && UseGlobalColor() && !SkinData->CustomColor())
     ApplyGlobalColor();
-  if (!state.Contains(vcl::csLoading) && Form->Visible()) InitExBorders(manager->ExtendedBorders());
+  SystemMenu->UpdateItems(false);
+  if (!state.Contains(vcl::csLoading) && Form->Showing()) InitExBorders(manager->ExtendedBorders());
+}
+
+void TsSkinProvider::MakeSystemMenu() {
+  if (SystemMenu || !Form->HandleAllocated()) return;
+  // The system makes a window's own system menu only while it has WS_SYSMENU.
+  const HWND wnd = Form->Handle();
+  const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
+  const bool lend = Form->BorderIcons().Contains(vcl::biSystemMenu) && !(style & WS_SYSMENU);
+  if (lend) SetWindowLongPtrW(wnd, GWL_STYLE, style | WS_SYSMENU);
+  GetSystemMenu(wnd, FALSE);
+  if (lend) SetWindowLongPtrW(wnd, GWL_STYLE, style);
+  SystemMenu = new TsSystemMenu(this);
+  SystemMenu->UpdateItems(false);
 }
 
 void TsSkinProvider::KillAnimations() {
-  // The title buttons' glow fades come with the buttons' painting; nothing runs before.
+  // The glow fades of the title buttons own their objects; none run before they exist.
+  for (TsCaptionButton* button : {&BtnMinimize, &BtnMaximize, &BtnClose, &BtnHelp}) button->Timer = nullptr;
+  if (title_buttons_)
+    for (int i = 0; i < title_buttons_->Count(); ++i) title_buttons_->Items(i)->Data.Timer = nullptr;
 }
 
 void TsSkinProvider::InitExBorders(bool AllowExtended) {
@@ -155,18 +282,162 @@ void TsSkinProvider::InitExBorders(bool AllowExtended) {
 
 void TsSkinProvider::FullRedraw() {
   if (SkinData) SkinData->BGChanged = true;
-  FirstPaintDone = false;
+  FirstPaint = true;
   MenuLineCount = -1;
   SendToProvider(WM_NCPAINT, 1, 0);
 }
 
 void TsSkinProvider::DropSysMenu(vcl::TPoint Point) {
-  // The skinned system menu comes with the menu painting; until then the window's own.
+  if (!SystemMenu) InitMenuItems();
+  MakeSystemMenu();
   if (!Form->HandleAllocated() || GetForegroundWindow() != Form->Handle()) return;
   const HWND wnd = Form->Handle();
-  const int command =
-      TrackPopupMenu(GetSystemMenu(wnd, FALSE), TPM_RETURNCMD | TPM_RIGHTBUTTON, Point.X, Point.Y, 0, wnd, nullptr);
-  if (command != 0) PostMessageW(wnd, WM_SYSCOMMAND, static_cast<WPARAM>(command), 0);
+  TsSkinManager* manager = SkinManager();
+  if (!manager || !manager->SkinnedPopups() || !SystemMenu) {
+    // The window's own menu, its standard commands set as the skinned menu would.
+    const HMENU real = GetSystemMenu(wnd, FALSE);
+    const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
+    SetWindowLongPtrW(wnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
+    if (SystemMenu) {
+      auto enable = [real](UINT command, bool enabled) {
+        EnableMenuItem(real, command, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+      };
+      enable(SC_RESTORE, SystemMenu->RestoreEnabled());
+      enable(SC_MOVE, SystemMenu->MoveEnabled());
+      enable(SC_SIZE, SystemMenu->SizeEnabled());
+      enable(SC_MINIMIZE, SystemMenu->MinimizeEnabled());
+      enable(SC_MAXIMIZE, SystemMenu->MaximizeEnabled());
+      enable(SC_CLOSE, SystemMenu->CloseEnabled());
+    }
+    SetWindowLongPtrW(wnd, GWL_STYLE, style);
+    const int command = TrackPopupMenu(real, TPM_RETURNCMD | TPM_RIGHTBUTTON, Point.X, Point.Y, 0, wnd, nullptr);
+    if (command != 0) PostMessageW(wnd, WM_SYSCOMMAND, static_cast<WPARAM>(command), 0);
+    return;
+  }
+  SystemMenu->UpdateItems(make_skin_menu_);
+  if (make_skin_menu_) SystemMenu->MakeSkinItems();
+  FormServices().SetMenuOwnerDraw(manager->SkinableMenus(), SystemMenu, true);
+  SystemMenu->Popup(Point.X, Point.Y);
+}
+
+void TsSkinProvider::PrepareMenus() {
+  TsSkinManager* manager = SkinManager();
+  if (Designing(this) || !manager || !manager->IsDefaultManager() || !manager->SkinableMenus()) return;
+  TsSkinableMenusBase* menus = manager->SkinableMenus();
+  ForEachMenu(Form, [&](vcl::TComponent* c) {
+    if (auto* main = dynamic_cast<vcl::TMainMenu*>(c)) {
+      if (!DrawNonClientArea) return;
+      if (main == Form->Menu()) {
+        // The form's own menu line is prepared once per provider (menu changes reset it).
+        if (menus_prepared_) return;
+        menus_prepared_ = true;
+      }
+      FormServices().HookMainMenu(menus, main, true);
+    } else if (auto* popup = dynamic_cast<vcl::TPopupMenu*>(c)) {
+      if (manager->SkinnedPopups()) FormServices().SetMenuOwnerDraw(menus, popup, true);
+    } else if (auto* item = dynamic_cast<vcl::TMenuItem*>(c); item && !item->GetParentMenu()) {
+      if (manager->SkinnedPopups()) FormServices().HookMenuItem(menus, item, true);
+    }
+  });
+}
+
+void TsSkinProvider::UpdateMenuItemPart(vcl::TMenuItem* Item, vcl::TOwnerDrawState State, const vcl::TRect& R) {
+  vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
+  if (!Item || !image || !MenuVisible() || !Form->Menu() || Item->GetParentMenu() != Form->Menu() ||
+      !Item->OnAdvancedDrawItem || !Form->HandleAllocated())
+    return;
+  Item->OnAdvancedDrawItem(Item, image->Canvas(), R, State);
+  HDC dc = GetWindowDC(Form->Handle());
+  BitBlt(dc, R.Left, R.Top, R.Width(), R.Height(), image->Canvas()->Handle(), R.Left, R.Top, SRCCOPY);
+  ReleaseDC(Form->Handle(), dc);
+}
+
+// ---------------------------------------------------------------------------------------
+// Properties that change the frame
+
+void TsSkinProvider::SetCaptionAlignment(vcl::TAlignment Value) {
+  if (caption_alignment_ == Value) return;
+  caption_alignment_ = Value;
+  if (SkinData) SkinData->BGChanged = true;
+  if (!Designing(this)) RefreshNonClient();
+}
+
+void TsSkinProvider::SetShowAppIcon(bool Value) {
+  if (show_app_icon_ == Value) return;
+  show_app_icon_ = Value;
+  if (SkinData) SkinData->BGChanged = true;
+  if (Form->Visible() && Form->HandleAllocated()) SendMessageW(Form->Handle(), WM_NCPAINT, 1, 0);
+}
+
+void TsSkinProvider::SetTitleSkin(const vcl::String& Value) {
+  if (title_skin_ == Value) return;
+  title_skin_ = Value;
+  TitleSkinIndex = -1;
+  if (SkinData) SkinData->BGChanged = true;
+  if (Loading(this) || !Form->Visible() || !Form->HandleAllocated()) return;
+  if (BorderForm)
+    BorderForm->UpdateExBordersPos(true, 255);
+  else
+    SendMessageW(Form->Handle(), WM_NCPAINT, 1, 0);
+}
+
+void TsSkinProvider::SetMenuLineSkin(const vcl::String& Value) {
+  if (menu_line_skin_ == Value) return;
+  menu_line_skin_ = Value;
+  if (SkinData) {
+    SkinData->BGChanged = true;
+    if (Designing(this)) SkinData->UpdateIndexes(true);
+  }
+}
+
+void TsSkinProvider::SetAllowExtBorders(bool Value) {
+  if (allow_ext_borders_ == Value) return;
+  allow_ext_borders_ = Value;
+  if (Loading(this) || Designing(this) || !SkinData) return;
+  if (TsSkinManager* manager = SkinManager()) InitExBorders(manager->ExtendedBorders());
+  SkinData->BGChanged = true;
+  if (Form->HandleAllocated()) RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+}
+
+void TsSkinProvider::SetTitleBar(vcl::TComponent* Value) {
+  if (title_bar_ == Value) return;
+  title_bar_ = Value;
+  if (SkinData) SkinData->BGChanged = true;
+  if (!Loading(this)) RefreshNonClient();
+}
+
+void TsSkinProvider::SetDrawNonClientArea(bool Value) {
+  if (DrawNonClientArea == Value) return;
+  DrawNonClientArea = Value;
+  if (Designing(this) || !Form->HandleAllocated()) return;
+  const HWND wnd = Form->Handle();
+  TsSkinManager* manager = SkinManager();
+  if (Value) {
+    if (!FormSkinned()) return;
+    SystemMenuStyle(true);
+    if (!Form->Showing()) return;
+    SkinData->BGChanged = true;
+    menus_prepared_ = false;
+    PrepareMenus();
+    if (manager) InitExBorders(manager->ExtendedBorders());
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+    return;
+  }
+  InitExBorders(false);
+  if (manager && manager->SkinableMenus())
+    if (auto* main = dynamic_cast<vcl::TMainMenu*>(Form->Menu()))
+      FormServices().HookMainMenu(manager->SkinableMenus(), main, false);
+  menus_prepared_ = false;
+  if (TSetWindowThemeProc setTheme = SetWindowThemeProc()) setTheme(wnd, nullptr, nullptr);
+  // The system's caption buttons come back with WS_SYSMENU.
+  const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
+  if (Form->BorderIcons().Contains(vcl::biSystemMenu) && !(style & WS_SYSMENU))
+    SetWindowLongPtrW(wnd, GWL_STYLE, style | WS_SYSMENU);
+  if (Form->Showing()) SetWindowRgn(wnd, nullptr, TRUE);
+  RgnChanged = true;
+  if (BorderForm) BorderForm->UpdateExBordersPos(true, 255);
+  SetWindowPos(wnd, nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -181,8 +452,10 @@ void TsSkinProvider::WMGetMinMaxInfo(vcl::TMessage& Message) {
     GetMonitorInfoW(MonitorFromWindow(wnd, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& work = monitor.rcWork;
     int shift = 0;
-    if (ExtBorderForm() && (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION)
+    if (ExtBorderForm() && (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) {
       MaxBorderLarge = (ExtFlags & kExtSysCommand) && TitleHeightByState(true) > SysCaptionHeightOfForm() + 4;
+      shift = MaximizedCaptionExtra(true);
+    }
     const int frame = SysBorderWidth(wnd, nullptr, false);
     auto* info = reinterpret_cast<MINMAXINFO*>(Message.LParam);
     if (info) {
@@ -199,10 +472,75 @@ void TsSkinProvider::WMGetMinMaxInfo(vcl::TMessage& Message) {
 void TsSkinProvider::WMNCMouseMove(vcl::TMessage& Message) {
   if (!Form->Enabled()) return;
   if (TsSkinManager* manager = SkinManager(); manager && Form->HandleAllocated()) manager->SetHotWnd(Form->Handle());
+  const int code = HitTest(Message);
+  Message.WParam = static_cast<WPARAM>(code);
+  const bool element = code == 8 || code == 9 || code == 20 || code == 21 || (code >= 101 && code <= 103) ||
+                       (code >= 1000 && code <= 1100) || (code >= 2000 && code <= 2100);
+  if (element) {
+    SetHotElement(code, true);
+    return;
+  }
+  SetHotElement(0, true);
   CallOldWndProc(Message);
 }
 
-void TsSkinProvider::WMInitMenuPopup(vcl::TMessage& Message) { CallOldWndProc(Message); }
+void TsSkinProvider::WMInitMenuPopup(vcl::TMessage& Message) {
+  TsSkinManager* manager = SkinManager();
+  if (!manager || !manager->SkinnedPopups()) return CallOldWndProc(Message);
+  const auto popup = reinterpret_cast<HMENU>(Message.WParam);
+  if (HIWORD(Message.LParam) != 0) {
+    // The window's own system menu: sizing goes through the skinned frame.
+    EnableMenuItem(popup, SC_SIZE, MF_BYCOMMAND | MF_GRAYED);
+    return;
+  }
+  vcl::TMenuItem* windowMenu = Form->WindowMenu();
+  if (windowMenu)
+    for (int i = windowMenu->Count() - 1; i >= 0; --i)
+      if (windowMenu->Items(i)->Tag() & kProviderMenuItemTag) vcl::TObject::Free(windowMenu->Items(i));
+  if (Form->FormStyle() != vcl::fsMDIForm || Form->MDIChildCount() == 0 || !windowMenu ||
+      !windowMenu->HandleAllocated() || windowMenu->Handle() != popup)
+    return CallOldWndProc(Message);
+  // The children's items the system added are replaced by the provider's own.
+  for (int i = GetMenuItemCount(popup) - 1; i >= 0; --i) {
+    const UINT id = GetMenuItemID(popup, i);
+    const bool separator = (GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR) != 0;
+    bool child = false;
+    for (int c = 0; c < Form->MDIChildCount() && !child; ++c) {
+      vcl::TCustomForm* mdi = Form->MDIChildren(c);
+      child = mdi->HandleAllocated() && GetDlgCtrlID(mdi->Handle()) == static_cast<int>(id);
+    }
+    if (child || (separator && i >= windowMenu->Count())) DeleteMenu(popup, static_cast<UINT>(i), MF_BYPOSITION);
+  }
+  if (windowMenu->Count() > 0 && !windowMenu->Items(windowMenu->Count() - 1)->IsLine()) {
+    auto* line = new vcl::TMenuItem(Form);
+    line->SetCaption(L"-");
+    line->SetTag(kProviderMenuItemTag);
+    windowMenu->Add(line);
+  }
+  int index = 0;
+  for (int c = 0; c < Form->MDIChildCount(); ++c) {
+    vcl::TCustomForm* mdi = Form->MDIChildren(c);
+    if (!mdi->Visible()) continue;
+    auto* item = new vcl::TMenuItem(Form);
+    item->SetCaption(mdi->Caption());
+    item->SetChecked(mdi == Form->ActiveMDIChild());
+    item->SetTag(kProviderMenuItemTag | c);
+    item->OnClick = vcl::TNotifyEvent::Bind<&TsSkinProvider::MDIChildItemClick>(this);
+    windowMenu->Add(item);
+    ++index;
+  }
+}
+
+void TsSkinProvider::MDIChildItemClick(vcl::TObject* Sender) {
+  auto* item = dynamic_cast<vcl::TMenuItem*>(Sender);
+  if (!item) return;
+  const int index = static_cast<int>(item->Tag() & ~kProviderMenuItemTag);
+  if (index >= 0 && index < Form->MDIChildCount()) {
+    vcl::TCustomForm* child = Form->MDIChildren(index);
+    if (child->HandleAllocated() && Form->ClientHandle())
+      SendMessageW(Form->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child->Handle()), 0);
+  }
+}
 
 void TsSkinProvider::CMMouseWheel(vcl::TMessage& Message) {
   CallOldWndProc(Message);

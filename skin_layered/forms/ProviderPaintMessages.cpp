@@ -1,25 +1,448 @@
-// Painting a skinned form: its window image (frame, title, buttons, menu line) in the skin
-// data's cache, the frame copied to the window, the client background and printing. Until
-// they are built the form paints as it would without a skin, and a provider the library
-// attached prepares its form on the first frame painting.
+// The painting messages of a skinned form, all served from its window image: the frame
+// (WM_NCPAINT), the client background (WM_ERASEBKGND, WM_PAINT), printing (WM_PRINT gives the
+// skinned frame and client), the four border strips copied to a DC, and single title
+// elements repainted in place when their state changes.
+#include <algorithm>
+
+#include "classlib/forms/Menus.h"
+#include "skin_layered/core/AnimationFlag.h"
+#include "skin_layered/core/GeneralUtils.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/Dwm.h"
+#include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/forms/SystemMenu.h"
+#include "skin_layered/manager/Animations.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/paint/Fills.h"
+#include "skin_layered/paint/GlowWindows.h"
+#include "skin_layered/paint/SkinImages.h"
 
 namespace skin_layered {
+namespace {
+
+using enum TqvTitleButtonImage;
+
+bool Loading(const vcl::TComponent* C) { return C->ComponentState().Contains(vcl::csLoading); }
+bool BeingDestroyed(const vcl::TComponent* C) { return C->ComponentState().Contains(vcl::csDestroying); }
+bool PaintCopy(const vcl::TControl* C) { return C->ControlState().Contains(vcl::csPaintCopy); }
+
+// An MDI frame whose active child is maximised.
+vcl::TCustomForm* MaximizedChildOf(vcl::TCustomForm* Form) {
+  if (Form->FormStyle() != vcl::fsMDIForm) return nullptr;
+  vcl::TCustomForm* child = Form->ActiveMDIChild();
+  return child && child->HandleAllocated() && IsZoomed(child->Handle()) ? child : nullptr;
+}
+
+// Set between a maximised MDI child's activation and the next client paint.
+bool g_mdi_child_maximized = false;
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// Messages
 
 void TsSkinProvider::WMSetRedraw(vcl::TMessage& Message) { CallOldWndProc(Message); }
-void TsSkinProvider::WMPaint(vcl::TMessage& Message) { CallOldWndProc(Message); }
-void TsSkinProvider::WMEraseBkgnd(vcl::TMessage& Message) { CallOldWndProc(Message); }
-void TsSkinProvider::WMPrint(vcl::TMessage& Message) { CallOldWndProc(Message); }
 
 void TsSkinProvider::WMNCPaint(vcl::TMessage& Message) {
+  if (!SystemMenu) {
+    MakeSystemMenu();
+    InitSystemButtons();
+  }
+  const HWND wnd = Form->Handle();
+  if (DrawNonClientArea) {
+    if (SkinData->CtrlSkinState & (kStateInUpdate | kStateDeferred)) return;
+    if (MenuVisible() && !GetMenu(wnd)) return;
+    if (ExtFlags & kExtHiding) return;
+  }
   if (AutoCreated) {
     AutoCreated = false;
     PrepareForm();
   }
-  CallOldWndProc(Message);
+  if (Form->Parent()) {
+    SkinData->Updating = SkinData->BgIsChanged();
+    if (SkinData->Updating) return;
+  }
+  if (!DrawNonClientArea) return CallOldWndProc(Message);
+  if (AnimationActive() && Form->FormStyle() == vcl::fsMDIChild) return CallOldWndProc(Message);
+  if (!Form->Showing() || Loading(this) || Form->ControlState().Contains(vcl::csDocking) || !SystemMenu) return;
+  if (IsIconic(wnd)) {
+    SkinData->BGChanged = true;
+  } else {
+    // The size being applied: the frame is painted once the window has it.
+    RECT window{};
+    GetWindowRect(wnd, &window);
+    if (window.right - window.left != Form->Width() || window.bottom - window.top != Form->Height()) return;
+  }
+  if (!SkinData->CacheBmp())
+    if (TsSkinManager* manager = SkinManager()) InitExBorders(manager->ExtendedBorders());
+  PaintNonClient();
+  Message.Result = 0;
 }
 
-void TsSkinProvider::PaintAll() {}
-void TsSkinProvider::PaintBorders(HDC DC) { (void)DC; }
+void TsSkinProvider::WMEraseBkgnd(vcl::TMessage& Message) {
+  if (!Form->Showing() || !draw_client_area_) return CallOldWndProc(Message);
+  if ((SkinData->CtrlSkinState & kStateInUpdate) || SkinData->Updating) return;
+  const auto dc = reinterpret_cast<HDC>(Message.WParam);
+  vcl::TBitmap* image = SkinData->CacheBmp();
+  const bool fresh = image && image->Width() > 0 && !SkinData->BGChanged;
+  const HWND wnd = Form->Handle();
+  const vcl::TRect client = vcl::Rect(0, 0, ClientWidthOf(wnd), ClientHeightOf(wnd));
+  if (!PaintCopy(Form) && Message.WParam != static_cast<WPARAM>(Message.LParam)) {
+    if (SkinData->IsCached() && !MaximizedChildOf(Form)) {
+      if (SkinData->Updating) {
+        Message.Result = 1;
+        return;
+      }
+      if (fresh) {
+        PaintParentBg(Form, SkinData, vcl::TPoint(OffsetX(), OffsetY()), 0, 0, false, dc, client);
+        PaintUnderSeeThroughControls(dc);
+        Form->PaintControls(dc, nullptr);
+        Message.Result = 1;
+        return;
+      }
+    }
+    TsSkinProvider* frame = MDIProvider();
+    if (Form->FormStyle() == vcl::fsMDIChild && image && frame && frame != this && frame->Form &&
+        frame->Form->ClientHandle()) {
+      // A child inside the frame's client area keeps only its caption part of the image.
+      RECT bounds{}, area{};
+      GetWindowRect(wnd, &bounds);
+      GetWindowRect(frame->Form->ClientHandle(), &area);
+      if (bounds.left >= area.left && bounds.top >= area.top && bounds.right <= area.right &&
+          bounds.bottom <= area.bottom) {
+        const int keep = BorderFormOffsetY(ExtBorderForm()) + CaptionHeight(true) + MenuLinesCount() * MenuHeight() + 1;
+        if (image->Height() > keep) image->SetSize(image->Width(), keep);
+        SkinData->BGChanged = true;
+      }
+    }
+    PaintFormBg(dc);
+    if (g_mdi_child_maximized) g_mdi_child_maximized = false;
+  } else if (dc && fresh) {
+    if (SkinData->IsCached())
+      BitBlt(dc, 0, 0, client.Width(), client.Height(), image->Canvas()->Handle(), OffsetX(), OffsetY(), SRCCOPY);
+    else
+      FillDC(dc, client, GetBgColor(SkinData, 0));
+  }
+  Message.Result = 1;
+}
+
+void TsSkinProvider::WMPaint(vcl::TMessage& Message) {
+  if (!draw_client_area_ || PaintCopy(Form)) {
+    CallOldWndProc(Message);
+    if (!DrawNonClientArea && Form->Menu() && Form->HandleAllocated()) SendMessageW(Form->Handle(), WM_NCPAINT, 1, 0);
+    return;
+  }
+  const HWND wnd = Form->Handle();
+  if (TqvBorderForm* border = ExtBorderForm(); border && !Frozen &&
+                                                (!border->BorderWindow() || !IsWindowVisible(border->BorderWindow())))
+    border->UpdateExBordersPos(true, 255);
+  if (!Form->Showing()) return CallOldWndProc(Message);
+  if (SkinData->IsCached()) {
+    PaintFormWM(reinterpret_cast<HDC>(Message.WParam));
+    g_mdi_child_maximized = false;
+    if (Form->FormStyle() == vcl::fsMDIForm) {
+      HDC dc = Message.WParam ? reinterpret_cast<HDC>(Message.WParam) : GetDC(wnd);
+      PaintControlsOnDC(dc, Form, vcl::TPoint(), true);
+      if (!Message.WParam) ReleaseDC(wnd, dc);
+    }
+  } else {
+    if (!BeingDestroyed(this)) InvalidateRect(wnd, nullptr, TRUE);
+    PAINTSTRUCT ps{};
+    BeginPaint(wnd, &ps);
+    EndPaint(wnd, &ps);
+  }
+  Message.Result = 0;
+  if (!DrawNonClientArea && Form->Menu()) SendMessageW(wnd, WM_NCPAINT, 1, 0);
+}
+
+void TsSkinProvider::WMPrint(vcl::TMessage& Message) {
+  if (Loading(this) || Form->ControlState().Contains(vcl::csDocking) || BeingDestroyed(this) || BeingDestroyed(Form))
+    return CallOldWndProc(Message);
+  const HWND wnd = Form->Handle();
+  DisableDwmTransitions(wnd, true);
+  if (Form->FormStyle() == vcl::fsMDIChild)
+    if (TsSkinProvider* frame = MDIProvider(); frame && frame->Form)
+      if (vcl::TCustomForm* child = MaximizedChildOf(frame->Form); child && child != Form) return;
+  if (!menu_bar_rebuilt_) menu_bar_rebuilt_ = RebuildMainMenuBar();
+  const auto dc = reinterpret_cast<HDC>(Message.WParam);
+  if (!dc) return;
+  Printing = true;
+  struct TEnd {
+    bool& Flag;
+    ~TEnd() { Flag = false; }
+  } end{Printing};
+  const int saved = SaveDC(dc);
+  if (!(Message.LParam & PRF_ERASEBKGND)) {
+    SkinData->Updating = false;
+    if (ExtBorderForm()) {
+      if (SkinData->BGChanged) PaintAllImage();
+      if (vcl::TBitmap* image = SkinData->CacheBmp())
+        BitBlt(dc, 0, 0, image->Width(), image->Height(), image->Canvas()->Handle(), 0, 0, SRCCOPY);
+      IntersectClipRect(dc, OffsetX(), OffsetY(), OffsetX() + ClientWidthOf(wnd), OffsetY() + ClientHeightOf(wnd));
+    } else if (HasBorder() || (GetWindowLongPtrW(wnd, GWL_STYLE) & (WS_THICKFRAME | WS_DLGFRAME))) {
+      PaintBorders(dc);
+    }
+  }
+  // The client part, moved to its place in the window.
+  POINT origin{};
+  OffsetViewportOrgEx(dc, OffsetX(), OffsetY(), &origin);
+  if (!(Message.LParam & PRF_ERASEBKGND)) {
+    if (Form->FormStyle() != vcl::fsMDIForm) PaintControlsOnDC(dc, Form, vcl::TPoint(), true);
+    if (SkinData->CtrlSkinState & kStatePlainBg) PaintClient(dc, false);
+  }
+  if (Form->FormStyle() == vcl::fsMDIForm && Form->ClientHandle())
+    SendMessageW(Form->ClientHandle(), WM_PRINT, Message.WParam, Message.LParam);
+  SendToProvider(WM_ERASEBKGND, Message.WParam, static_cast<LPARAM>(Message.WParam));
+  RestoreDC(dc, saved);
+  Message.Result = 0;
+}
+
+// ---------------------------------------------------------------------------------------
+// Copies out of the image
+
+void TsSkinProvider::PaintBorders(HDC DC) {
+  if (!SkinData || !Form->HandleAllocated()) return;
+  const HWND wnd = Form->Handle();
+  vcl::TBitmap* image = SkinData->CacheBmp();
+  const bool stale = !image || !SkinData->IsCached() || image->Width() != ImageWidth() ||
+                     (HasBorder() && image->Height() != ImageHeight());
+  if (stale || SkinData->BGChanged) {
+    SkinData->BGChanged = true;
+    PaintAllImage();
+    SkinData->Updating = false;
+    image = SkinData->CacheBmp();
+  }
+  if (!image || image->Width() == 0) return;
+  const int menuBand = HasMenuLine() ? MenuLinesCount() * MenuHeight() + 1 : 0;
+  const int bottom = BorderWidthDef();
+  const int left = BorderWidthSys();
+  const int captionBottom =
+      (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION ? CaptionBottom() : menuBand;
+  const int width = image->Width(), height = image->Height();
+  HDC src = image->Canvas()->Handle();
+  BitBlt(DC, 0, 0, width, captionBottom, src, 0, 0, SRCCOPY);
+  BitBlt(DC, 0, captionBottom, left, height - captionBottom, src, 0, captionBottom, SRCCOPY);
+  BitBlt(DC, 0, height - bottom, width, bottom, src, 0, height - bottom, SRCCOPY);
+  BitBlt(DC, width - left, captionBottom, left, height - captionBottom, src, width - left, captionBottom, SRCCOPY);
+}
+
+void TsSkinProvider::PaintClient(HDC DC, bool Children) {
+  (void)Children;
+  if (!SkinData || !Form->HandleAllocated()) return;
+  const HWND wnd = Form->Handle();
+  const vcl::TRect client = vcl::Rect(0, 0, ClientWidthOf(wnd), ClientHeightOf(wnd));
+  vcl::TBitmap* image = SkinData->CacheBmp();
+  if (SkinData->CtrlSkinState & kStatePlainBg) {
+    FillDC(DC, client, FormColor());
+    // Where the skin's frame reaches into the client area, the image shows.
+    TsSkinManager* manager = SkinManager();
+    if (image && DrawNonClientArea && manager && manager->IsValidImgIndex(SkinData->BorderIndex)) {
+      const TsLoadedSkin& skin = manager->Skin();
+      const int x = OffsetX(), y = OffsetY();
+      const int top = skin.MaskWidthTop(SkinData->BorderIndex) - y;
+      const int leftSide = skin.MaskWidthLeft(SkinData->BorderIndex) - x;
+      const int right = skin.MaskWidthRight(SkinData->BorderIndex) - (image->Width() - x - client.Width());
+      const int bottom = skin.MaskWidthBottom(SkinData->BorderIndex) - (image->Height() - y - client.Height());
+      HDC src = image->Canvas()->Handle();
+      if (top > 0) BitBlt(DC, 0, 0, client.Width(), top, src, x, y, SRCCOPY);
+      if (leftSide > 0) BitBlt(DC, 0, 0, leftSide, client.Height(), src, x, y, SRCCOPY);
+      if (right > 0)
+        BitBlt(DC, client.Width() - right, 0, right, client.Height(), src, x + client.Width() - right, y, SRCCOPY);
+      if (bottom > 0)
+        BitBlt(DC, 0, client.Height() - bottom, client.Width(), bottom, src, x, y + client.Height() - bottom, SRCCOPY);
+    }
+  } else {
+    if (!image || SkinData->BGChanged || image->Width() != ImageWidth()) {
+      SkinData->BGChanged = true;
+      PaintAllImage();
+    }
+    if (Form->FormStyle() != vcl::fsMDIForm) {
+      PaintParentBg(Form, SkinData, vcl::TPoint(OffsetX(), OffsetY()), 0, 0, false, DC, client);
+      PaintUnderSeeThroughControls(DC);
+    }
+  }
+  if (repaint_children_) {
+    repaint_children_ = false;
+    RepaintChildControls(Form);
+  }
+}
+
+void TsSkinProvider::PaintUnderSeeThroughControls(HDC DC) {
+  vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
+  if (!image) return;
+  HDC src = image->Canvas()->Handle();
+  for (int i = 0; i < Form->ControlCount(); ++i) {
+    vcl::TControl* child = Form->Controls(i);
+    if (dynamic_cast<vcl::TWinControl*>(child) || !child->Visible() ||
+        child->ControlStyle().Contains(vcl::csOpaque))
+      continue;
+    const vcl::TRect r = child->BoundsRect();
+    BitBlt(DC, r.Left, r.Top, r.Width(), r.Height(), src, OffsetX() + r.Left, OffsetY() + r.Top, SRCCOPY);
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Single title elements
+
+TsCaptionButton* TsSkinProvider::ButtonByCode(int Code) {
+  switch (Code) {
+    case 8: return &BtnMinimize;
+    case 9: return &BtnMaximize;
+    case 20: return &BtnClose;
+    case 21: return &BtnHelp;
+    case 101: return &MDIClose;
+    case 102: return &MDIMax;
+    case 103: return &MDIMin;
+    default: return nullptr;
+  }
+}
+
+TsCaptionButton* TsSkinProvider::ElementByCode(int Code) {
+  if (TsCaptionButton* button = ButtonByCode(Code)) return button;
+  if (Code >= 1000 && Code <= 1255 && title_buttons_ && Code - 1000 < title_buttons_->Count()) {
+    TsTitleButton* button = title_buttons_->Items(Code - 1000);
+    return button->Visible() ? &button->Data : nullptr;
+  }
+  return nullptr;
+}
+
+bool TsSkinProvider::StartButtonGlow(int HitCode, bool ToHot) {
+  (void)HitCode, (void)ToHot;
+  return false;
+}
+
+void TsSkinProvider::RepaintElement(int HitCode) {
+  TsSkinManager* manager = SkinManager();
+  vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
+  if (!manager || !image || !Form->HandleAllocated()) return;
+  if (HitCode == 101 && !MaximizedChildOf(Form)) return;
+  if (HitCode >= 2000) {
+    // Title-bar items repaint through their own fades.
+    if (ExtBorderForm() && ExtBorderForm()->BorderWindow()) ExtBorderForm()->UpdateExBordersPos(true, 255);
+    return;
+  }
+  TsCaptionButton* button = ElementByCode(HitCode);
+  if (!button) return;
+  const HWND wnd = Form->Handle();
+  const bool mdiButton = HitCode >= 101 && HitCode <= 103;
+  TsTitleButton* user = HitCode >= 1000 ? title_buttons_->Items(HitCode - 1000) : nullptr;
+  const bool animated = !mdiButton &&
+                        (manager->AnimEffects()->Buttons()->Events().Contains(beMouseEnter) || ExtBorderForm()) &&
+                        ExtFlags == 0 && !Form->Parent() && Form->FormStyle() != vcl::fsMDIChild;
+  if (animated && StartButtonGlow(HitCode, button->State == 1 || button->State == 2)) return;
+
+  const TsLoadedSkin& skin = manager->Skin();
+  // The clean caption under the element first.
+  if (button->Rect.Left > IconRect.Right && TitleBgBmp && TitleBgBmp->Width() > 0) {
+    const int x0 = ImageWidth() - TitleBgBmp->Width() - 1;
+    BitBlt(image->Canvas()->Handle(), button->Rect.Left, button->Rect.Top, TitleButtonGlyphWidth(button->ImageIndex),
+           CaptionGlyphHeight(BtnClose.ImageIndex), TitleBgBmp->Canvas()->Handle(), button->Rect.Left - x0,
+           button->Rect.Top, SRCCOPY);
+  }
+  // The glyph and whether it is enabled.
+  int glyph = button->ImageIndex;
+  bool enabled = true;
+  auto restoreGlyph = [&](const TsCaptionButton& b) {
+    const int index = skin.ConstData.TitleButton(b.HaveAlignment ? BIConNorm : SIConNorm);
+    return index >= 0 ? index : skin.ConstData.TitleButton(BIConNorm);
+  };
+  if (HitCode == 8 && IsIconic(wnd)) glyph = restoreGlyph(*button);
+  if (HitCode == 9) {
+    if (IsZoomed(wnd)) glyph = restoreGlyph(*button);
+    enabled = !SystemMenu || SystemMenu->MaximizeEnabled();
+  }
+  if (user) enabled = user->Enabled();
+  if (mdiButton) {
+    vcl::TCustomForm* child = MaximizedChildOf(Form);
+    if (HitCode == 101 && child) {
+      const int small = skin.ConstData.TitleButton(SIConClose);
+      glyph = small >= 0 ? small : restoreGlyph(*button);
+    }
+    TsSkinProvider* owner = child ? GetSkinProvider(child) : nullptr;
+    if (HitCode != 101 && owner && owner->SystemMenu && !owner->SystemMenu->RestoreEnabled()) enabled = false;
+  }
+  if (skin.IsValidImgIndex(glyph)) {
+    TsCaptionButton drawn = *button;
+    drawn.ImageIndex = glyph;
+    PaintButton(drawn, enabled);
+  }
+  if (user) PaintUserGlyph(user);
+
+  // The element onto the window.
+  HWND target = wnd;
+  vcl::TPoint at(button->Rect.Left, button->Rect.Top);
+  if (TqvBorderForm* border = ExtBorderForm()) {
+    if (IsIconic(wnd)) {
+      const vcl::TRect shadow = ShadowSize();
+      at.X -= shadow.Left + BorderFormOffsetX(border);
+      at.Y -= shadow.Top + BorderFormOffsetY(border);
+    } else if (border->BorderWindow()) {
+      target = border->BorderWindow();
+    }
+  }
+  HDC dc = GetWindowDC(target);
+  BitBlt(dc, at.X, at.Y, button->Rect.Width(), button->Rect.Height(), image->Canvas()->Handle(), button->Rect.Left,
+         button->Rect.Top, SRCCOPY);
+
+  // The glow around a hot system button.
+  if (HitCode == 8 || HitCode == 9 || HitCode == 20) {
+    const TsSkinData& data = skin.SkinData;
+    const int size = HitCode == 20 ? data.BICloseGlow : HitCode == 9 ? data.BIMaxGlow : data.BIMinGlow;
+    const int margin = HitCode == 20 ? data.BICloseGlowMargin : HitCode == 9 ? data.BIMaxGlowMargin : data.BIMinGlowMargin;
+    if (button->State == 1 && size > 0 && manager->Effects()->AllowGlowing() && !Form->Parent() &&
+        Form->FormStyle() != vcl::fsMDIChild && skin.IsValidImgIndex(button->ImageIndex)) {
+      if (button->GlowID < 0) {
+        const vcl::TPoint origin = FormOrigin();
+        const vcl::TRect screen = vcl::Rect(origin.X + button->Rect.Left, origin.Y + button->Rect.Top,
+                                            origin.X + button->Rect.Right, origin.Y + button->Rect.Bottom);
+        const TqvControlSkin data = SkinData->ControlSkin();
+        button->GlowID = AddGlow(screen, L"GLOBALINFO",
+                                 skin.Images[static_cast<std::size_t>(button->ImageIndex)].PropertyName + L"GLOW",
+                                 margin, 255, target, &data);
+      }
+    } else if (button->State != 1 && button->GlowID >= 0) {
+      RemoveGlow(button->GlowID);
+      button->GlowID = -1;
+    }
+  }
+  ReleaseDC(target, dc);
+}
+
+void TsSkinProvider::RepaintMdiArea(bool Maximized) {
+  TsSkinProvider* frame = MDIProvider();
+  if (!frame || !frame->Form || !frame->Form->HandleAllocated()) return;
+  const HWND frameWnd = frame->Form->Handle();
+  if (!frame->DrawNonClientArea) {
+    RedrawWindow(frameWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+    return;
+  }
+  frame->SkinData->BeginUpdate();
+  frame->SkinData->BGChanged = true;
+  frame->TitleBgBmp.reset();
+  frame->MenuLineBmp.reset();
+  frame->FirstPaint = true;
+  frame->MenuLineCount = -1;
+  frame->SkinData->EndUpdate(false);
+  if (frame->Form->ClientHandle())
+    RedrawWindow(frame->Form->ClientHandle(), nullptr, nullptr, Maximized ? 0x507 : 0x407);
+  RedrawWindow(frameWnd, nullptr, nullptr, 0x401);
+  if (Maximized)
+    if (TqvBorderForm* border = frame->ExtBorderForm()) border->UpdateExBordersPos(true, 255);
+}
+
+// ---------------------------------------------------------------------------------------
+// Small measures
+
+bool TsSkinProvider::ExtBordersWanted() const {
+  const TsSkinManager* manager = SkinManager();
+  if (!manager || !manager->ExtendedBorders() || !allow_ext_borders_) return false;
+  return !manager->Options()->NativeBordersMaximized() || !Form->HandleAllocated() || !IsZoomed(Form->Handle());
+}
+
+int TsSkinProvider::MaximizedCaptionExtra(bool Maximized) const {
+  return std::max(0, TitleHeightByState(Maximized) - (SysCaptionHeightOfForm() + 4));
+}
 
 }  // namespace skin_layered

@@ -7,6 +7,7 @@
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/GluedForms.h"
+#include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/paint/Bitmap32.h"
@@ -171,14 +172,15 @@ void TsSkinProvider::Loaded() {
 void TsSkinProvider::PrepareForm() {
   if (Form->HandleAllocated()) DisableDwmTransitions(Form->Handle(), DrawNonClientArea);
   InitMenuItems();
-  // The control adapter, the system menu and the MDI frame's object come with their parts.
+  if (SystemMenu) SystemMenu->UpdateItems(false);
+  // The control adapter and the MDI frame's object come with their parts.
   TsSkinManager* manager = SkinManager();
   const int glyph = manager ? manager->GetMaskIndex(manager->Skin().ConstData.IndexGLOBALINFO, L"GLOBALINFO",
                                                     L"TITLEBUTTON")
                             : kNoIndex;
   for (int i = 0; i < title_buttons_->Count(); ++i) {
     TsTitleButton* button = title_buttons_->Items(i);
-    button->SkinGlyphIndex = button->UseSkinData() ? glyph : kNoIndex;
+    button->Data.ImageIndex = button->UseSkinData() ? glyph : kNoIndex;
   }
   if (Form->BorderStyle() == vcl::TFormBorderStyle::bsSizeToolWin) {
     allow_blend_on_moving_ = false;
@@ -188,6 +190,10 @@ void TsSkinProvider::PrepareForm() {
 
 void TsSkinProvider::Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) {
   TsSkinProviderBase::Notification(AComponent, Operation);
+  if (AComponent && AComponent == SystemMenu && Operation == vcl::TOperation::opRemove) {
+    SystemMenu = nullptr;
+    return;
+  }
   if (AComponent && AComponent == cover_ && Operation == vcl::TOperation::opRemove) {
     cover_ = nullptr;
     cover_shown_ = false;
@@ -228,6 +234,7 @@ TsSkinProvider::~TsSkinProvider() {
       }
       if (frame == this) SetMDIProvider(nullptr);
     }
+    if (SystemMenu) vcl::TObject::Free(std::exchange(SystemMenu, nullptr));
     if (temp_bmp_) temp_bmp_->Canvas()->Unlock();
     temp_bmp_.reset();
     work_bmp_.reset();
@@ -249,13 +256,6 @@ TsSkinProvider::~TsSkinProvider() {
 
 void TsSkinProvider::SetSkinData(TsScrollWndData* Value) {
   if (Value && skin_data_) skin_data_->Assign(Value);
-}
-
-void TsSkinProvider::SetTitleSkin(const vcl::String& Value) {
-  if (title_skin_ == Value) return;
-  title_skin_ = Value;
-  TitleSkinIndex = -1;
-  if (!ComponentState().Contains(vcl::csLoading)) RefreshNonClient();
 }
 
 void TsSkinProvider::SetUseGlobalColor(bool Value) {
@@ -309,9 +309,8 @@ int TsSkinProvider::CaptionHeight(bool CheckSkin) {
 
 int TsSkinProvider::VisibleSysButtons() const {
   if (!SystemMenu || !Form->BorderIcons().Contains(vcl::biSystemMenu)) return 0;
-  const vcl::TBorderIcons icons = Form->BorderIcons();
-  return 1 + (icons.Contains(vcl::biMaximize) ? 1 : 0) + (icons.Contains(vcl::biMinimize) ? 1 : 0) +
-         (icons.Contains(vcl::biHelp) ? 1 : 0);
+  return 1 + (SystemMenu->MaximizeVisible() ? 1 : 0) + (SystemMenu->MinimizeVisible() ? 1 : 0) +
+         (Form->BorderIcons().Contains(vcl::biHelp) ? 1 : 0);
 }
 
 int TsSkinProvider::TitleButtonGlyphWidth(int MaskIndex) const {

@@ -11,11 +11,17 @@
 //   ProviderDispatch.cpp      NewWndProc and the answers to the command message
 //   ProviderRegion.cpp        the window region, the form snapshot, the non-client repaint and
 //                             the task-bar pictures
-//   ProviderGeometry.cpp      the window image's measures and the skin's title indexes
+//   ProviderGeometry.cpp      the window image's measures, the properties that change the
+//                             frame, the skin's title indexes and the geometry messages
+//   ProviderWindowImage.cpp   the window image: frame, title, menu line, caption text and the
+//                             client background painted from it
+//   ProviderTitleButtons.cpp  the title-bar buttons: glyphs, places and painting
+//   ProviderIconGrip.cpp      the caption icon and the size grip
 //   ProviderMouse.cpp         hit testing and the mouse on the frame
 //   ProviderWindowState.cpp   activation, showing, moving and sizing
 //   ProviderFormMessages.cpp  system commands and the form's other messages
-//   ProviderPaintMessages.cpp painting the frame and the client background
+//   ProviderPaintMessages.cpp the painting messages, printing and single title elements
+// The skinned system menu is TsSystemMenu (SystemMenu.h).
 // A handler not built yet passes its message to the form's own procedure (CallOldWndProc).
 #pragma once
 
@@ -38,6 +44,7 @@ namespace skin_layered {
 
 class TsSkinManager;
 class TsScrollWndData;
+class TsSystemMenu;
 struct TqvSkinParams;
 
 VCL_ENUM(TsGripMode, gmNone, gmRightBottom)
@@ -61,6 +68,10 @@ inline constexpr wchar_t kPreviewSwitch[] = L"/qvpreview";
 // The region query sent to a form before its region is set, and the answer that keeps its own.
 inline constexpr UINT kRegionQueryMessage = 48205;
 inline constexpr WPARAM kRegionQueryValue = 16802;
+// The tag bit of the window menu's items the provider added (one per MDI child).
+inline constexpr intptr_t kProviderMenuItemTag = 0x200;
+// The owner-draw state of a main-menu item painted into the window image (menu line).
+inline constexpr unsigned kMenuLineImageState = 0x500;
 // The control type code of a form's skin data.
 inline constexpr int kFormControlCode = 224;
 
@@ -102,13 +113,16 @@ class TsSkinProvider : public TsSkinProviderBase {
   bool AllowAnimation() const { return allow_animation_; }
   void SetAllowAnimation(bool Value) { allow_animation_ = Value; }
   bool AllowExtBorders() const { return allow_ext_borders_; }
-  void SetAllowExtBorders(bool Value) { allow_ext_borders_ = Value; }
+  // Unless loading or designed: the border form decided again and the frame redrawn.
+  void SetAllowExtBorders(bool Value);
   bool AllowBlendOnMoving() const { return allow_blend_on_moving_; }
   void SetAllowBlendOnMoving(bool Value) { allow_blend_on_moving_ = Value; }
   vcl::TAlignment CaptionAlignment() const { return caption_alignment_; }
-  void SetCaptionAlignment(vcl::TAlignment Value) { caption_alignment_ = Value; }
+  void SetCaptionAlignment(vcl::TAlignment Value);
   bool GetDrawNonClientArea() const { return DrawNonClientArea; }
-  void SetDrawNonClientArea(bool Value) { DrawNonClientArea = Value; }
+  // On: the frame painted from the skin (WS_SYSMENU taken away); off: the system's frame, its
+  // caption buttons and no window region.
+  void SetDrawNonClientArea(bool Value);
   bool DrawClientArea() const { return draw_client_area_; }
   void SetDrawClientArea(bool Value) { draw_client_area_ = Value; }
   vcl::TStringList* GluedForms() const { return glued_forms_.get(); }
@@ -120,7 +134,7 @@ class TsSkinProvider : public TsSkinProviderBase {
   bool MakeSkinMenu() const { return make_skin_menu_; }
   void SetMakeSkinMenu(bool Value) { make_skin_menu_ = Value; }
   const vcl::String& MenuLineSkin() const { return menu_line_skin_; }
-  void SetMenuLineSkin(const vcl::String& Value) { menu_line_skin_ = Value; }
+  void SetMenuLineSkin(const vcl::String& Value);
   TsResizeMode ResizeMode() const { return resize_mode_; }
   void SetResizeMode(TsResizeMode Value) { resize_mode_ = Value; }
   bool ScreenSnap() const { return screen_snap_; }
@@ -128,12 +142,12 @@ class TsSkinProvider : public TsSkinProviderBase {
   int SnapBuffer() const { return snap_buffer_; }
   void SetSnapBuffer(int Value) { snap_buffer_ = Value; }
   bool ShowAppIcon() const { return show_app_icon_; }
-  void SetShowAppIcon(bool Value) { show_app_icon_ = Value; }
+  void SetShowAppIcon(bool Value);
   TqvSysSubMenu* SysSubMenu() const { return sys_sub_menu_.get(); }
   void SetSysSubMenu(TqvSysSubMenu* Value) { sys_sub_menu_->Assign(Value); }
   // The title bar component shown in the caption; nil for none.
   vcl::TComponent* TitleBar() const { return title_bar_; }
-  void SetTitleBar(vcl::TComponent* Value) { title_bar_ = Value; }
+  void SetTitleBar(vcl::TComponent* Value);
   TsTitleButtons* TitleButtons() const { return title_buttons_.get(); }
   void SetTitleButtons(TsTitleButtons* Value) { title_buttons_->Assign(Value); }
   TsTitleIcon* TitleIcon() const { return title_icon_.get(); }
@@ -165,12 +179,33 @@ class TsSkinProvider : public TsSkinProviderBase {
   bool Frozen = false;         // an animation shows a snapshot in place of the form
   bool KeepRegion = false;     // the form keeps its region when the skin goes
   std::vector<vcl::TRect> RgnRects;  // transparent corner pixels, window coordinates
-  // The skinned system menu, the control adapter, the MDI frame's object, the animation
-  // timer and the title cover form are made by their own parts; nil until then.
-  vcl::TComponent* SystemMenu = nullptr;
+  bool FirstPaint = true;       // the image is painted for the first time (or again whole)
+  bool MinimizingFromMenu = false;  // a minimise chosen in the skinned system menu runs
+  bool Printing = false;       // a WM_PRINT of the form runs
+  // The skinned system menu (owned); made with the skin's indexes.
+  TsSystemMenu* SystemMenu = nullptr;
+  // The control adapter, the MDI frame's object and the animation timer are made by their
+  // own parts; nil until then.
   vcl::TObject* CtrlAdapter = nullptr;
   vcl::TObject* MDIForm = nullptr;
   vcl::TObject* AnimTimer = nullptr;
+  // ---- the title-bar buttons (image coordinates)
+  TsCaptionButton BtnMinimize, BtnMaximize, BtnClose, BtnHelp;
+  TsCaptionButton MDIMin, MDIMax, MDIClose;  // a maximised MDI child's, on the frame's menu line
+  int HotElement = 0;          // hit code of the element under the mouse (0 none)
+  bool BigButtons = false;     // bsSingle or bsSizeable: the big glyph family with spacing
+  int TitleButtonMask = -1;    // "TITLEBUTTON" of GLOBALINFO: the user buttons' background
+  vcl::TRect IconRect;         // the caption icon's place
+  int TitleCentre = 0;         // the caption's centre line
+  int TitleBottom = 0;         // the caption's bottom
+  // What a title bar component is given of the caption: its free area and centre line.
+  vcl::TRect TitleBarArea;
+  int TitleBarCentre = 0;
+  // The clean caption corner under the buttons, and the menu line's strip (a single button or
+  // menu item repaints from them).
+  std::unique_ptr<vcl::TBitmap> TitleBgBmp;
+  std::unique_ptr<vcl::TBitmap> MenuLineBmp;
+
   // The border form when extended borders are in force; nil otherwise (the base's BorderForm
   // points at it too).
   TqvBorderForm* ExtBorderForm() const { return dynamic_cast<TqvBorderForm*>(BorderForm); }
@@ -198,7 +233,9 @@ class TsSkinProvider : public TsSkinProviderBase {
   // ---- sizes (the form needs its window)
   int CaptionHeight(bool CheckSkin) override;
   int SysCaptionHeightOfForm() const;
+  // The system buttons the caption shows (close, maximise, minimise, help).
   int VisibleSysButtons() const;
+  int SysButtonsCount() const { return VisibleSysButtons(); }
   // One picture's width of a title-button glyph image (21 without a valid one).
   int TitleButtonGlyphWidth(int MaskIndex) const;
   // One state's height of the caption glyph image (21 without a valid one).
@@ -221,17 +258,42 @@ class TsSkinProvider : public TsSkinProviderBase {
   int TitleHeightByState(bool Zoomed) const;
   int MenuHeight() const;
   int MenuLinesCount();
+  // Whether the menu line shows any item (never for dialogs and MDI children).
+  bool MenuVisible() const;
   bool IconVisible() const;
   vcl::String TitleSkinSection() const;
   int GetTitleSkinIndex();
   virtual int BorderIconsTop();
-  // Re-reads what depends on the skin: the title indexes and the user buttons' glyphs.
+  // The height above the client area: frame, caption and menu line.
+  int CaptionBottom();
+  // The size grip glyph's top-left in the image; (0, 0) without an image.
+  vcl::TPoint GripPos(int MaskIndex);
+  // The form's body colour: the FORM section's for the caption state, or the form's own.
+  vcl::TColor FormColor();
+  bool ImageSizeChanged();
+  // Twice one picture of the "TITLEBAR" image plus the button block.
+  int TitleBarWidth(int MaskIndex);
+  // The window image's origin on the screen, and a screen point relative to it.
+  vcl::TPoint FormOrigin();
+  vcl::TPoint ScreenToImage(int X, int Y);
+  // WS_SYSMENU taken away while the provider paints the frame (so that the system draws no
+  // caption buttons), or given back with the form's icon when unskinned.
+  void UpdateSysMenuStyle(bool Skinned) { SystemMenuStyle(Skinned); }
+  // The form's menus hooked for skinned drawing (the menu line and popups).
+  void PrepareMenus();
+  // A main-menu item drawn anew on the menu line of the image and copied to the window.
+  void UpdateMenuItemPart(vcl::TMenuItem* Item, vcl::TOwnerDrawState State, const vcl::TRect& R);
+  // Re-reads what depends on the skin: the system menu, the title indexes and the title
+  // buttons' glyphs.
   void InitMenuItems();
+  // The skinned system menu made from the window's own when there is none yet.
+  void MakeSystemMenu();
   // Frees the glow animations of the title's buttons and items.
   void KillAnimations();
   // Creates, updates or frees the border form (extended borders).
   void InitExBorders(bool AllowExtended);
   void FullRedraw();
+  // The skinned system menu at a screen point (the window's own without skinned popups).
   void DropSysMenu(vcl::TPoint Point) override;
   // Gets the form ready for skinning: transitions, title indexes, adapters, button glyphs.
   void PrepareForm();
@@ -255,10 +317,67 @@ class TsSkinProvider : public TsSkinProviderBase {
   // The form's task-bar picture of the running minimise animation, else nil.
   virtual vcl::TBitmap* AnimationSnapshot() const { return nullptr; }
 
-  // ---- painting (the frame painting fills these)
+  // ---- the window image (ProviderWindowImage.cpp)
+  // Rebuilds the image when stale.
   void PaintAll() override;
+  // False when the form's parent was not ready (the image stays stale).
+  bool PaintAllImage();
+  // The WM_NCPAINT painter: the frame strips of the image onto the window.
+  void PaintNonClient();
+  void PaintCaptionText();
+  void PaintTitleBackground();
+  void PaintMenuItems();
+  // The caption corner under the title buttons saved into TitleBgBmp.
+  void SaveTitleBg(bool AllLines);
+  // The client background of WM_ERASEBKGND and WM_PAINT.
+  void PaintFormBg(HDC DC);
+  void PaintFormWM(HDC DC);
+
+  // ---- the title-bar buttons (ProviderTitleButtons.cpp)
+  void InitSystemButtons();
+  void UpdateButtonsRects();
+  int ButtonsBlockWidth();
+  int UserButtonWidth(TsTitleButton* Button);
+  void PaintTitleButtons();
+  void PaintButton(TsCaptionButton& Button, bool Enabled);
+  // Where a title bar component paints its items into the image (nothing without one).
+  virtual void PaintTitleBarItems(vcl::TBitmap* Image) { (void)Image; }
+  // Starts the glow fade of a system or user button toward hot or normal; false when no fade
+  // runs (the button is then repainted at once in its state).
+  virtual bool StartButtonGlow(int HitCode, bool ToHot);
+  // A user button's own picture centred in its place (lower right by one while pressed).
+  void PaintUserGlyph(TsTitleButton* Button);
+
+  // ---- the caption icon and the size grip (ProviderIconGrip.cpp)
+  void PaintTitleIcon();
+  void PaintGrip(HDC DC);
+
+  // ---- painting messages and single elements (ProviderPaintMessages.cpp)
   // The four border strips of the window image onto the window DC.
   virtual void PaintBorders(HDC DC);
+  // The client part of the image (or the form's colour) into the DC.
+  void PaintClient(HDC DC, bool Children);
+  // Graphic controls that let their background show through (a transparent label) get the
+  // image's pixels under them; the cache copy leaves all graphic controls out.
+  void PaintUnderSeeThroughControls(HDC DC);
+  // Repaints one title element (a hit code) in its state, in the image and on the window.
+  void RepaintElement(int HitCode);
+  void RepaintMdiArea(bool Maximized);
+  bool ExtBordersWanted() const;
+  // max(0, title height of the state - (system caption height + 4)).
+  int MaximizedCaptionExtra(bool Maximized) const;
+
+  // ---- the title elements' states (ProviderMouse.cpp)
+  // The hit code of the point of a hit-test message.
+  int HitTest(vcl::TMessage& Message);
+  // Makes Code the hot element (the one hot before back to normal), repainted with Repaint.
+  void SetHotElement(int Code, bool Repaint);
+  // Marks Code pressed and repaints it.
+  void PressElement(int Code);
+  // The record of a system or MDI button by hit code; nil for others.
+  TsCaptionButton* ButtonByCode(int Code);
+  // The record of any title element (user buttons too); nil when none or hidden.
+  TsCaptionButton* ElementByCode(int Code);
 
   // ---- message handlers of the form while skinned (and a few unskinned steps)
   void WMCreate(vcl::TMessage& Message);
@@ -297,6 +416,8 @@ class TsSkinProvider : public TsSkinProviderBase {
   void WMNCRButtonUp(vcl::TMessage& Message);
   void WMSysCommand(vcl::TMessage& Message);
   void WMInitMenuPopup(vcl::TMessage& Message);
+  // An MDI child's item of the window menu: that child becomes the active one.
+  void MDIChildItemClick(vcl::TObject* Sender);
   void WMMouseMove(vcl::TMessage& Message);
   void WMParentNotify(vcl::TMessage& Message);
   void WMEnterMenuLoop(vcl::TMessage& Message);
@@ -367,6 +488,14 @@ class TsSkinProvider : public TsSkinProviderBase {
   // Made at takeover: a bitmap whose canvas stays locked, and an empty 32-bit work bitmap.
   std::unique_ptr<vcl::TBitmap> temp_bmp_;
   std::unique_ptr<vcl::TBitmap> work_bmp_;
+
+  // The title font (the system's caption font), made on first use.
+  vcl::TFont* CaptionFont();
+  std::unique_ptr<vcl::TFont> caption_font_;
+  bool menus_prepared_ = false;
+  bool menu_bar_rebuilt_ = false;
+  // Child controls asked to be repainted after the next client paint.
+  bool repaint_children_ = false;
 
   bool allow_animation_ = true;
   bool allow_ext_borders_ = true;

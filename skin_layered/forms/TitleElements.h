@@ -20,6 +20,20 @@ namespace skin_layered {
 
 class TsSkinProvider;
 
+// One title-bar button as the window image knows it: its state (0 normal, 1 hot, 2 pressed),
+// its glyph (an image of the skin, -1: not drawn), its place in the window image (a hidden
+// button has Right = Left), whether the skin's vertical alignment of big glyphs applies, its
+// glow fade while one runs, its hit code and the glow window shown around it (-1: none).
+struct TsCaptionButton {
+  int State = 0;
+  int ImageIndex = -1;
+  vcl::TRect Rect;
+  bool HaveAlignment = false;
+  vcl::TObject* Timer = nullptr;
+  int HitCode = 0;
+  int GlowID = -1;
+};
+
 // Text painted in the caption after the form's own.
 class TqvAddedTitle : public vcl::TPersistent {
   VCL_CLASS(TqvAddedTitle, vcl::TPersistent)
@@ -97,9 +111,8 @@ class TsTitleButton : public vcl::TCollectionItem {
 
   vcl::TMouseEvent OnMouseUp;
   vcl::TMouseEvent OnMouseDown;
-  // The skin's glyph index for the button, -1 for its own picture (set when a form is
-  // prepared).
-  int SkinGlyphIndex = -1;
+  // Its state, skin glyph (-1: its own picture only), place and hit code.
+  TsCaptionButton Data;
 
   TsSkinProvider* Provider() const;
 

@@ -1,0 +1,316 @@
+// The title-bar buttons of a skinned form: the glyphs the skin gives the system buttons (the
+// big family for framed forms, the small one for dialogs and tool windows), their places in
+// the window image from the right end of the caption, the user's own buttons after them, a
+// maximised MDI child's three buttons on the frame's menu line, and their painting in their
+// states into the window image.
+#include <algorithm>
+
+#include "skin_layered/core/GeneralUtils.h"
+#include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/forms/SystemMenu.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/paint/Compositing.h"
+#include "skin_layered/paint/SkinImages.h"
+
+namespace skin_layered {
+namespace {
+
+using enum TqvTitleButtonImage;
+
+constexpr int kDefaultButtonSize = 21;
+constexpr int kDefaultMdiButtonSize = 16;
+// The gap before the help button and before the user buttons.
+constexpr int kButtonGroupGap = 6;
+
+bool Framed(const vcl::TCustomForm* Form) {
+  const vcl::TFormBorderStyle style = Form->BorderStyle();
+  return style == vcl::TFormBorderStyle::bsSingle || style == vcl::TFormBorderStyle::bsSizeable;
+}
+
+void Hide(TsCaptionButton& Button, int X) { Button.Rect = vcl::Rect(X, 0, X, 0); }
+
+// The user button's own picture centred in its place (one pixel lower and right while pressed).
+}  // namespace
+
+void TsSkinProvider::PaintUserGlyph(TsTitleButton* Button) {
+  vcl::TBitmap* Image = SkinData ? SkinData->CacheBmp() : nullptr;
+  vcl::TBitmap* glyph = Button->Glyph();
+  if (!Image || glyph->Empty()) return;
+  const bool Pressed = Button->Data.State == 2;
+  const vcl::TRect& r = Button->Data.Rect;
+  const int x = r.Left + (r.Width() - glyph->Width()) / 2 + (Pressed ? 1 : 0);
+  const int y = r.Top + (r.Height() - glyph->Height()) / 2 + (Pressed ? 1 : 0);
+  if (glyph->PixelFormat() == vcl::pf32bit) {
+    BlendBitmapsByMask(vcl::Rect(x, y, x + glyph->Width(), y + glyph->Height()),
+                       vcl::Rect(0, 0, glyph->Width(), glyph->Height()), Image, false, kEmptyCacheInfo, glyph);
+  } else {
+    // The bottom-left pixel is the picture's transparent colour.
+    const COLORREF key = GetPixel(glyph->Canvas()->Handle(), 0, glyph->Height() - 1);
+    SumBitmapRect(Image, glyph, x, static_cast<TColorValue>(key), y);
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Glyphs
+
+void TsSkinProvider::InitSystemButtons() {
+  BigButtons = Framed(Form);
+  TsSkinManager* manager = SkinManager();
+  if (!manager || !manager->IsValidSkinIndex(manager->Skin().ConstData.IndexGLOBALINFO)) return;
+  const TConstantSkinData& indexes = manager->Skin().ConstData;
+  auto glyph = [&](TqvTitleButtonImage image) { return indexes.TitleButton(image); };
+  BtnMinimize.HitCode = 8;
+  BtnMaximize.HitCode = 9;
+  BtnClose.HitCode = 20;
+  BtnHelp.HitCode = 21;
+
+  auto big = [&](bool alone) {
+    BtnMinimize.ImageIndex = glyph(BIConMin);
+    BtnMaximize.ImageIndex = glyph(BIConMax);
+    BtnHelp.ImageIndex = glyph(BIConHelp);
+    BtnClose.ImageIndex = alone && glyph(BICloseAlone) >= 0 ? glyph(BICloseAlone) : glyph(BIConClose);
+    for (TsCaptionButton* b : {&BtnMinimize, &BtnMaximize, &BtnClose, &BtnHelp}) b->HaveAlignment = true;
+  };
+  const bool systemMenu = SystemMenu && Form->BorderIcons().Contains(vcl::biSystemMenu);
+  const bool alone = !systemMenu || (!SystemMenu->MaximizeVisible() && !SystemMenu->MinimizeVisible());
+  if (BigButtons) {
+    big(alone);
+  } else {
+    BtnClose.ImageIndex = glyph(SIConClose);
+    BtnMinimize.ImageIndex = glyph(SIConMin);
+    BtnMaximize.ImageIndex = glyph(SIConMax);
+    BtnHelp.ImageIndex = glyph(SIConHelp) >= 0 ? glyph(SIConHelp) : glyph(BIConHelp);
+    for (TsCaptionButton* b : {&BtnMinimize, &BtnMaximize, &BtnClose, &BtnHelp}) b->HaveAlignment = false;
+  }
+  // A skin without the chosen close glyph gets the big family throughout.
+  const bool bigFallback = BtnClose.ImageIndex < 0;
+  if (bigFallback) big(false);
+
+  if (Form->FormStyle() == vcl::fsMDIForm && !Form->ComponentState().Contains(vcl::csDesigning)) {
+    if (bigFallback) {
+      MDIMin.ImageIndex = glyph(BIConMin);
+      MDIMax.ImageIndex = glyph(BIConMax);
+      MDIClose.ImageIndex = glyph(BIConClose);
+      MDIMin.HaveAlignment = MDIMax.HaveAlignment = MDIClose.HaveAlignment = true;
+    } else if (glyph(SIConMin) < 0) {
+      MDIMin.ImageIndex = BtnMinimize.ImageIndex;
+      MDIMax.ImageIndex = BtnMaximize.ImageIndex;
+      MDIClose.ImageIndex = BtnClose.ImageIndex;
+      MDIMin.HaveAlignment = MDIMax.HaveAlignment = MDIClose.HaveAlignment = true;
+    } else {
+      MDIMin.ImageIndex = glyph(SIConMin);
+      MDIMax.ImageIndex = glyph(SIConMax);
+      MDIClose.ImageIndex = glyph(SIConClose);
+      MDIMin.HaveAlignment = MDIMax.HaveAlignment = MDIClose.HaveAlignment = false;
+    }
+  }
+  MDIClose.HitCode = 101;
+  MDIMax.HitCode = 102;
+  MDIMin.HitCode = 103;
+  TitleButtonMask = manager->GetMaskIndex(indexes.IndexGLOBALINFO, L"GLOBALINFO", L"TITLEBUTTON");
+}
+
+// ---------------------------------------------------------------------------------------
+// Sizes
+
+int TsSkinProvider::UserButtonWidth(TsTitleButton* Button) {
+  const int glyph = Button->Glyph()->Empty() ? 0 : Button->Glyph()->Width() + 2;
+  const TsSkinManager* manager = SkinManager();
+  const int mask = manager && manager->IsValidImgIndex(TitleButtonMask)
+                       ? MaskImageWidth(manager->Skin().Images[static_cast<std::size_t>(TitleButtonMask)])
+                       : kDefaultButtonSize;
+  return std::max(glyph, mask);
+}
+
+int TsSkinProvider::ButtonsBlockWidth() {
+  const TsSkinManager* manager = SkinManager();
+  const TsSkinData* data = manager ? &manager->Skin().SkinData : nullptr;
+  const int space = BigButtons && data ? data->BISpace : 0;
+  int width = data ? data->BIRight : 0;
+  const vcl::TBorderIcons icons = Form->BorderIcons();
+  if (SystemMenu && icons.Contains(vcl::biSystemMenu)) {
+    width += TitleButtonGlyphWidth(BtnClose.ImageIndex);
+    if (SystemMenu->MaximizeVisible()) width += TitleButtonGlyphWidth(BtnMaximize.ImageIndex) + space;
+    if (SystemMenu->MinimizeVisible()) width += TitleButtonGlyphWidth(BtnMinimize.ImageIndex) + space;
+    if (icons.Contains(vcl::biHelp)) width += TitleButtonGlyphWidth(BtnHelp.ImageIndex) + space;
+  }
+  if (title_buttons_ && title_buttons_->Count() > 0) {
+    width += kButtonGroupGap;
+    for (int i = 0; i < title_buttons_->Count(); ++i)
+      if (TsTitleButton* button = title_buttons_->Items(i); button->Visible())
+        width += UserButtonWidth(button) + space;
+  }
+  return width;
+}
+
+// ---------------------------------------------------------------------------------------
+// Geometry
+
+void TsSkinProvider::UpdateButtonsRects() {
+  TsSkinManager* manager = SkinManager();
+  if (!manager || !Form->HandleAllocated()) return;
+  const TsSkinData& data = manager->Skin().SkinData;
+  const HWND wnd = Form->Handle();
+  const bool zoomed = IsZoomed(wnd);
+  const vcl::TRect shadow = ShadowSize();
+  const int caption = CaptionHeight(true);
+  const int frame = SysBorderWidth(wnd, ExtBorderForm(), true);
+
+  if (ExtBorderForm()) {
+    const int title = zoomed && data.MaxHeight != 0 ? data.MaxHeight : data.TitleHeight;
+    TitleCentre = shadow.Top + caption - title + title / 2;
+    TitleBottom = caption + shadow.Top;
+    if (!(zoomed && data.MaxHeight != 0 && data.MaxHeight != data.TitleHeight)) TitleCentre += data.CenterOffset;
+  } else {
+    TitleCentre = caption / 2 + frame / 2;
+    TitleBottom = DefBorderWidth(wnd, nullptr, true) + caption + shadow.Top;
+  }
+  if (zoomed) TitleCentre += 2;
+
+  IconRect.Left = frame + data.BILeft + shadow.Left;
+  if (IconVisible()) {
+    const int width = TitleIconWidth(), height = TitleIconHeight();
+    IconRect.Top = TitleCentre - height / 2;
+    IconRect.Right = IconRect.Left + width;
+    IconRect.Bottom = IconRect.Top + height;
+  } else {
+    IconRect.Right = IconRect.Left;
+    IconRect.Top = IconRect.Bottom = TitleCentre;
+  }
+
+  const int space = BigButtons ? data.BISpace : 0;
+  const int height = CaptionGlyphHeight(BtnClose.ImageIndex);
+  int x = ImageWidth() - data.BIRight - shadow.Right - frame;
+  auto place = [&](TsCaptionButton& button, int width) {
+    button.Rect.Right = x;
+    button.Rect.Left = x - width;
+    button.Rect.Top = button.HaveAlignment && data.BIVAlign == 1 ? BorderIconsTop() : TitleCentre - height / 2;
+    button.Rect.Bottom = button.Rect.Top + height;
+    x = button.Rect.Left - space;
+  };
+
+  const TsLoadedSkin& skin = manager->Skin();
+  const vcl::TBorderIcons icons = Form->BorderIcons();
+  if (SystemMenu && icons.Contains(vcl::biSystemMenu)) {
+    place(BtnClose, TitleButtonGlyphWidth(BtnClose.ImageIndex));
+    if (SystemMenu->MaximizeVisible()) {
+      // A maximised form shows the restore glyph of the button's family.
+      const bool big = BtnMaximize.HaveAlignment;
+      BtnMaximize.ImageIndex = skin.ConstData.TitleButton(
+          zoomed ? (big ? BIConNorm : SIConNorm) : (big ? BIConMax : SIConMax));
+      if (BtnMaximize.ImageIndex < 0 && zoomed) BtnMaximize.ImageIndex = skin.ConstData.TitleButton(BIConNorm);
+      place(BtnMaximize, TitleButtonGlyphWidth(BtnMaximize.ImageIndex));
+    } else {
+      Hide(BtnMaximize, x);
+    }
+    if (SystemMenu->MinimizeVisible()) {
+      const bool big = BtnMinimize.HaveAlignment;
+      const bool restore = Form->FormStyle() == vcl::fsMDIChild && IsIconic(wnd) &&
+                           (!vcl::Application || Form != vcl::Application->MainForm());
+      BtnMinimize.ImageIndex = skin.ConstData.TitleButton(
+          restore ? (big ? BIConNorm : SIConNorm) : (big ? BIConMin : SIConMin));
+      if (BtnMinimize.ImageIndex < 0) BtnMinimize.ImageIndex = skin.ConstData.TitleButton(restore ? BIConNorm : BIConMin);
+      place(BtnMinimize, TitleButtonGlyphWidth(BtnMinimize.ImageIndex));
+    } else {
+      Hide(BtnMinimize, x);
+    }
+    if (icons.Contains(vcl::biHelp)) {
+      x -= kButtonGroupGap;
+      place(BtnHelp, TitleButtonGlyphWidth(BtnHelp.ImageIndex));
+    } else {
+      Hide(BtnHelp, x);
+    }
+  } else {
+    for (TsCaptionButton* b : {&BtnClose, &BtnMaximize, &BtnMinimize, &BtnHelp}) Hide(*b, x);
+  }
+
+  if (title_buttons_ && title_buttons_->Count() > 0) {
+    x -= kButtonGroupGap;
+    const bool mask = skin.IsValidImgIndex(TitleButtonMask);
+    for (int i = 0; i < title_buttons_->Count(); ++i) {
+      TsTitleButton* button = title_buttons_->Items(i);
+      button->Data.HitCode = 1000 + i;
+      if (!button->Visible()) {
+        Hide(button->Data, x);
+        continue;
+      }
+      button->Data.ImageIndex = button->UseSkinData() && mask ? TitleButtonMask : kNoIndex;
+      place(button->Data, UserButtonWidth(button));
+    }
+  }
+
+  TitleBarArea = vcl::Rect(IconRect.Right, BorderIconsTop(), x - kButtonGroupGap, TitleBottom);
+  TitleBarCentre = TitleCentre;
+}
+
+// ---------------------------------------------------------------------------------------
+// Painting
+
+void TsSkinProvider::PaintButton(TsCaptionButton& Button, bool Enabled) {
+  TsSkinManager* manager = SkinManager();
+  vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
+  if (Button.ImageIndex < 0 || !manager || !image || !manager->IsValidImgIndex(Button.ImageIndex)) return;
+  const bool animated = Button.Timer != nullptr;
+  const bool dimmed =
+      ((Button.State == 0 || animated) && !FormActive) || !Enabled || !Form->Enabled();
+  TqvCacheInfo ci;
+  MakeCacheInfo(image, 0, 0, ci);
+  DrawSkinGlyph(image, vcl::TPoint(Button.Rect.Left, Button.Rect.Top), animated ? 0 : Button.State, dimmed ? 2 : 1,
+                manager->Skin().Images[static_cast<std::size_t>(Button.ImageIndex)], ci);
+}
+
+void TsSkinProvider::PaintTitleButtons() {
+  vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
+  if (!image || !HasBorder()) return;
+  if (TitleBgBmp && TitleBgBmp->Width() > 0)
+    BitBlt(image->Canvas()->Handle(), ImageWidth() - TitleBgBmp->Width() - 1, 0, TitleBgBmp->Width(),
+           TitleBgBmp->Height(), TitleBgBmp->Canvas()->Handle(), 0, 0, SRCCOPY);
+  if (SystemMenu && Form->BorderIcons().Contains(vcl::biSystemMenu)) {
+    PaintButton(BtnClose, SystemMenu->CloseVisible() && SystemMenu->CloseEnabled());
+    if (!BtnMaximize.Rect.IsEmpty()) PaintButton(BtnMaximize, SystemMenu->MaximizeEnabled());
+    if (!BtnMinimize.Rect.IsEmpty()) PaintButton(BtnMinimize, SystemMenu->MinimizeEnabled());
+    if (Form->BorderIcons().Contains(vcl::biHelp)) PaintButton(BtnHelp, true);
+  }
+  for (int i = 0; title_buttons_ && i < title_buttons_->Count(); ++i) {
+    TsTitleButton* button = title_buttons_->Items(i);
+    if (!button->Visible()) continue;
+    button->Data.HitCode = 1000 + i;
+    PaintButton(button->Data, button->Enabled());
+    PaintUserGlyph(button);
+  }
+  PaintTitleBarItems(image);
+
+  // A maximised MDI child's buttons at the right end of the frame's last menu line.
+  vcl::TCustomForm* child = Form->FormStyle() == vcl::fsMDIForm ? Form->ActiveMDIChild() : nullptr;
+  if (!child || !child->HandleAllocated() || !IsZoomed(child->Handle()) ||
+      !child->BorderIcons().Contains(vcl::biSystemMenu) || !Form->Menu())
+    return;
+  TsSkinManager* manager = SkinManager();
+  int w = kDefaultMdiButtonSize, h = kDefaultMdiButtonSize;
+  if (manager && manager->IsValidImgIndex(MDIClose.ImageIndex)) {
+    const TsMaskData& mask = manager->Skin().Images[static_cast<std::size_t>(MDIClose.ImageIndex)];
+    w = MaskImageWidth(mask);
+    h = MaskImageHeight(mask);
+  }
+  const vcl::TRect shadow = ShadowSize();
+  const HWND wnd = Form->Handle();
+  const int top = DefBorderWidth(wnd, ExtBorderForm(), true) + CaptionHeight(true) + shadow.Top +
+                  (MenuHeight() - h) / 2 + (MenuLinesCount() - 1) * MenuHeight();
+  const int right = ImageWidth() - SysBorderWidth(wnd, ExtBorderForm(), true) - shadow.Right;
+  MDIMin.Rect = vcl::Rect(right - 3 * (w + 1), top, right - 3 * (w + 1) + w, top + h);
+  MDIMax.Rect = vcl::Rect(right - 2 * (w + 1), top, right - 2 * (w + 1) + w, top + h);
+  MDIClose.Rect = vcl::Rect(right - (w + 1), top, right - 1, top + h);
+  if (manager) {
+    const int restore = manager->Skin().ConstData.TitleButton(SIConNorm);
+    MDIMax.ImageIndex = restore >= 0 ? restore : manager->Skin().ConstData.TitleButton(BIConNorm);
+  }
+  TsSkinProvider* childProvider = GetSkinProvider(child);
+  TsSystemMenu* childMenu = childProvider ? childProvider->SystemMenu : nullptr;
+  PaintButton(MDIMin, FormActive && (!childMenu || childMenu->MinimizeEnabled()));
+  PaintButton(MDIMax, FormActive && (!childMenu || childMenu->RestoreEnabled()));
+  PaintButton(MDIClose, FormActive);
+}
+
+}  // namespace skin_layered

@@ -1,0 +1,512 @@
+// The window image of a skinned form: one 32-bit bitmap (the skin data's cache) as large as
+// the window, holding the frame, the caption with its icon, text and buttons, the menu line
+// and the client background. It is rebuilt only while marked stale; the frame on the screen
+// is four copies out of it, and the client background and the form's skinned controls take
+// their backgrounds from it.
+#include <algorithm>
+
+#include "classlib/forms/Menus.h"
+#include "skin_layered/core/AnimationFlag.h"
+#include "skin_layered/core/GeneralUtils.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/Dwm.h"
+#include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/forms/SystemMenu.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/manager/SkinText.h"
+#include "skin_layered/paint/AlphaBitmaps.h"
+#include "skin_layered/paint/AlphaText.h"
+#include "skin_layered/paint/Bitmap32.h"
+#include "skin_layered/paint/BorderPainter.h"
+#include "skin_layered/paint/Fills.h"
+#include "skin_layered/paint/SectionPaint.h"
+#include "skin_layered/paint/SkinImages.h"
+#include "skin_layered/paint/pixels/Blending.h"
+
+namespace skin_layered {
+namespace {
+
+// DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS.
+constexpr UINT kCaptionFlags = 0x8824;
+
+int StateOf(const TsLoadedSkin& Skin, int Index, bool Active) {
+  if (!Skin.IsValidSkinIndex(Index)) return 0;
+  return std::min(Active ? 1 : 0, std::max(0, Skin.Sections[static_cast<std::size_t>(Index)].States - 1));
+}
+
+// The image itself behind what is painted over it.
+TqvCacheInfo ImageBehind(vcl::TBitmap* Image) {
+  TqvCacheInfo ci;
+  MakeCacheInfo(Image, 0, 0, ci);
+  return ci;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// The caption font
+
+vcl::TFont* TsSkinProvider::CaptionFont() {
+  if (!caption_font_) {
+    caption_font_ = std::make_unique<vcl::TFont>();
+    if (vcl::UniqueFont font = GetCaptionFont()) caption_font_->SetHandle(font.release());
+  }
+  return caption_font_.get();
+}
+
+// ---------------------------------------------------------------------------------------
+// Rebuilding the image
+
+void TsSkinProvider::PaintAll() { PaintAllImage(); }
+
+bool TsSkinProvider::PaintAllImage() {
+  TsSkinManager* manager = SkinManager();
+  if (!SkinData || !manager || !Form->HandleAllocated() || Form->ControlState().Contains(vcl::csCreating) ||
+      (ExtFlags & (kExtBlendMoving | kExtHiding)) || SkinData->SkinIndex < 0)
+    return true;
+  const HWND wnd = Form->Handle();
+  const TsLoadedSkin& skin = manager->Skin();
+  TqvBorderForm* border = ExtBorderForm();
+  const int frame = DefBorderWidth(wnd, border, true);
+  const int caption = CaptionHeight(true);
+  const vcl::TRect shadow = ShadowSize();
+  const int height = ImageHeight();
+  const bool borderPaintsFrame = border && skin.SkinData.BorderMode == 1;
+
+  if (!SkinData->CacheBmp()) {
+    SkinData->InitCacheBmp();
+    SkinData->CacheBmp()->SetSize(ImageWidth(), height);
+    SkinData->Invalidate();
+    SkinData->BGChanged = true;  // a new image holds nothing yet
+    if (!Form->ComponentState().Contains(vcl::csLoading)) {
+      vcl::TMessage m{kSkinCmdMessage, SkinCommandWParam(scmGetState), 1, 0};
+      BroadcastCommand(Form, m);
+    }
+  }
+  vcl::TBitmap* image = SkinData->CacheBmp();
+  if (Form->FormStyle() == vcl::fsMDIForm && FirstPaint)
+    if (vcl::TCustomForm* child = Form->ActiveMDIChild();
+        child && child->HandleAllocated() && IsZoomed(child->Handle()) && child->Showing())
+      return true;
+
+  if (SkinData->BGChanged) {
+    UpdateButtonsRects();
+    RgnChanged = true;
+    if (image->Width() != ImageWidth() || image->Height() != height) image->SetSize(ImageWidth(), height);
+    const int width = image->Width();
+    const vcl::TRect whole = vcl::Rect(0, 0, width, height);
+
+    // What lies behind the form: nothing for a top-level form, the parent's picture else.
+    TqvCacheInfo behind = kEmptyCacheInfo;
+    if (Form->Parent()) {
+      TqvBGInfo info{};
+      info.PleaseDraw = false;
+      GetBgInfo(info, Form->Parent(), false);
+      if (info.BgType == btNotReady) {
+        SkinData->Updating = true;
+        return false;
+      }
+      CopyBgInfo(info, behind);
+    }
+
+    // The body in the section's normal look (the caption carries the active state); a plain
+    // body takes the form's colour for the caption state.
+    const int state = 0;
+    const TqvControlSkin data = SkinData->ControlSkin();
+    HDC dc = image->Canvas()->Handle();
+    if (SkinData->CtrlSkinState & kStatePlainBg) {
+      vcl::TRect client;
+      if (!border) {
+        // The menu band's extra row only with a menu line: without one the body starts right
+        // under the caption (else a row of the client area would stay unpainted).
+        const int menuBand = HasMenuLine() && MenuVisible() ? MenuLinesCount() * MenuHeight() + 1 : 0;
+        const int top = caption + frame + menuBand;
+        FillDC(dc, vcl::Rect(0, top, width, height), FormColor());
+        PaintSkinnedBackground(dc, whole, frame, client, state, data, FormColor());
+      } else {
+        BlendBmpRect(image, vcl::Rect(0, 0, width, height - shadow.Bottom), FormColor(), 255);
+        if (!borderPaintsFrame && skin.IsValidImgIndex(SkinData->BorderIndex))
+          PaintSkinnedBackground(dc, whole, frame, client, state, data, FormColor());
+      }
+    } else if (Form->BorderStyle() == vcl::TFormBorderStyle::bsNone && !(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD) &&
+               (!Form->Parent() || borderPaintsFrame)) {
+      PaintSection(SkinData->SkinIndex, behind, state, whole, vcl::TPoint(), image, &skin, SkinData->Texture,
+                   SkinData->HotTexture, kKeyColor);
+      const TsGeneralData& section = skin.Sections[static_cast<std::size_t>(SkinData->SkinIndex)];
+      const TqvCacheInfo self = ImageBehind(image);
+      auto corner = [&](int index, bool right, bool bottom) {
+        if (!skin.IsValidImgIndex(index)) return;
+        const TsMaskData& mask = skin.Images[static_cast<std::size_t>(index)];
+        DrawSkinGlyph(image,
+                      vcl::TPoint(right ? width - MaskImageWidth(mask) : 0, bottom ? height - MaskImageHeight(mask) : 0),
+                      state, 1, mask, self);
+      };
+      corner(section.ImgTL, false, false);
+      corner(section.ImgTR, true, false);
+      corner(section.ImgBL, false, true);
+      corner(section.ImgBR, true, true);
+    } else {
+      PaintItem(data, behind, state, whole, vcl::TPoint(), image, true);
+    }
+
+    if (GripVisible() && SkinData->IsCached()) {
+      SkinData->BGChanged = false;
+      PaintGrip(dc);
+    }
+    if (!borderPaintsFrame) PaintTitleBackground();
+    PaintMenuItems();
+    if (!borderPaintsFrame) {
+      PaintTitleIcon();
+      PaintCaptionText();
+    }
+    if (caption != 0 && DrawNonClientArea) {
+      SaveTitleBg(true);
+      PaintTitleButtons();
+    }
+    FirstPaint = false;
+    SkinData->BGChanged = false;
+
+    // The form's own painting goes into the client part of the image.
+    if (Form->OnPaint && SkinData->IsCached()) {
+      vcl::TCanvas* canvas = Form->Canvas();
+      canvas->Lock();
+      const HDC saved = canvas->CurrentHandle();
+      POINT origin{};
+      SetWindowOrgEx(dc, -OffsetX(), -OffsetY(), &origin);
+      canvas->SetHandle(dc);
+      Form->OnPaint(Form);
+      canvas->SetHandle(saved);
+      SetWindowOrgEx(dc, origin.x, origin.y, nullptr);
+      canvas->Unlock();
+    }
+  }
+  SkinData->RepaintChildren(Form, vcl::TPoint(OffsetX(), OffsetY()));
+  FirstPaintDone = true;
+  SkinData->BGChanged = false;
+  SkinData->Updating = false;
+  return true;
+}
+
+void TsSkinProvider::PaintTitleBackground() {
+  TsSkinManager* manager = SkinManager();
+  vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
+  if (!manager || !image || CaptionHeight(true) == 0 || !DrawNonClientArea) return;
+  const TsLoadedSkin& skin = manager->Skin();
+  const vcl::TRect shadow = ShadowSize();
+  const int title = GetTitleSkinIndex();
+  const vcl::TRect r = vcl::Rect(shadow.Left, shadow.Top, ImageWidth() - shadow.Right, TitleBottom);
+  if (skin.IsValidSkinIndex(title))
+    PaintItemBg(title, ImageBehind(image), StateOf(skin, title, FormActive), r, r.TopLeft(), image, &skin);
+  if (SysButtonsCount() == 0) return;
+  // The skin's backdrop of the button block.
+  const int bar = skin.GetMaskIndex(SkinData->SkinIndex, L"FORM", L"TITLEBAR");
+  if (!skin.IsValidImgIndex(bar)) return;
+  const int right = ImageWidth() - shadow.Right;
+  const vcl::TRect place = vcl::Rect(right - TitleBarWidth(bar), shadow.Top, right, TitleBottom);
+  DrawSkinRect(image, place, ImageBehind(image), skin.Images[static_cast<std::size_t>(bar)], FormActive ? 1 : 0, true);
+}
+
+void TsSkinProvider::PaintMenuItems() {
+  TsSkinManager* manager = SkinManager();
+  vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
+  auto* menu = dynamic_cast<vcl::TMainMenu*>(Form->Menu());
+  if (!manager || !image || !menu || !HasMenuLine() || !MenuVisible() || MenuHeight() <= 0 || !DrawNonClientArea ||
+      !manager->SkinnedPopups() || !Form->HandleAllocated())
+    return;
+  const TsLoadedSkin& skin = manager->Skin();
+  const HWND wnd = Form->Handle();
+  const vcl::TRect shadow = ShadowSize();
+  const int frame = SysBorderWidth(wnd, ExtBorderForm(), true);
+  const int lines = std::max(1, MenuLinesCount());
+  const int top = TitleBottom;
+  const vcl::TRect strip =
+      vcl::Rect(frame + shadow.Left, top, ImageWidth() - frame - shadow.Right, top + lines * MenuHeight() + 1);
+
+  int section = menu_line_skin_.empty() ? kNoIndex : skin.GetSkinIndex(menu_line_skin_);
+  if (section < 0) section = skin.GetSkinIndex(L"MENULINE");
+  if (skin.IsValidSkinIndex(section))
+    PaintItemBg(section, ImageBehind(image), 0, strip, strip.TopLeft(), image, &skin);
+  if (!MenuLineBmp) MenuLineBmp = CreateBmp32(0, 0);
+  MenuLineBmp->SetSize(std::max(0, strip.Width()), lines * MenuHeight());
+  BitBlt(MenuLineBmp->Canvas()->Handle(), 0, 0, strip.Width(), lines * MenuHeight(), image->Canvas()->Handle(),
+         strip.Left, strip.Top, SRCCOPY);
+
+  // A maximised MDI child's icon at the left of the frame's menu line.
+  int left = strip.Left;
+  if (MDIProvider() == this)
+    if (vcl::TCustomForm* child = Form->ActiveMDIChild(); child && child->HandleAllocated() &&
+                                                          IsZoomed(child->Handle()) &&
+                                                          child->BorderIcons().Contains(vcl::biSystemMenu)) {
+      HICON icon = child->Icon() && !child->Icon()->Empty() ? child->Icon()->Handle() : nullptr;
+      if (!icon && vcl::Application) icon = vcl::Application->IconHandle();
+      if (!icon) icon = LoadIconW(nullptr, IDI_APPLICATION);
+      const int size = MenuHeight() - 2;
+      DrawIconEx(image->Canvas()->Handle(), left + 1, top + 1, icon, size, size, 0, nullptr, DI_NORMAL);
+      left += size + 2;
+    }
+
+  // The items where the system lays them out (a merged MDI child's among them).
+  const HMENU bar = GetMenu(wnd);
+  const vcl::TPoint origin = FormOrigin();
+  const vcl::TOwnerDrawState state = vcl::TOwnerDrawState::FromInt(kMenuLineImageState);
+  auto* childMenu = Form->FormStyle() == vcl::fsMDIForm && Form->ActiveMDIChild()
+                       ? dynamic_cast<vcl::TMenu*>(Form->ActiveMDIChild()->Menu())
+                       : nullptr;
+  const int count = bar ? GetMenuItemCount(bar) : 0;
+  for (int position = 0; position < count; ++position) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_ID | MIIM_SUBMENU;
+    if (!GetMenuItemInfoW(bar, static_cast<UINT>(position), TRUE, &info)) continue;
+    const auto value = info.hSubMenu ? reinterpret_cast<UINT_PTR>(info.hSubMenu) : info.wID;
+    const vcl::TFindItemKind kind = info.hSubMenu ? vcl::fkHandle : vcl::fkCommand;
+    vcl::TMenuItem* item = menu->FindItem(value, kind);
+    if (!item && childMenu) item = childMenu->FindItem(value, kind);
+    RECT r{};
+    if (!item || !item->Visible() || !GetMenuItemRect(wnd, bar, static_cast<UINT>(position), &r)) continue;
+    vcl::TRect place = vcl::Rect(r.left - origin.X + shadow.Left, r.top - origin.Y + shadow.Top,
+                                 r.right - origin.X + shadow.Left, r.bottom - origin.Y + shadow.Top);
+    if (place.Left < left) continue;
+    if (!item->OnAdvancedDrawItem && manager->SkinableMenus()) {
+      menus_prepared_ = false;
+      PrepareMenus();
+    }
+    if (item->OnAdvancedDrawItem) {
+      item->OnAdvancedDrawItem(item, image->Canvas(), place, state);
+    } else {
+      // Without the skinned menu painter the caption is written in the menu line's colours.
+      vcl::TCanvas* canvas = image->Canvas();
+      canvas->Font()->Assign(vcl::Screen ? vcl::Screen->MenuFont() : CaptionFont());
+      SetBkMode(canvas->Handle(), TRANSPARENT);
+      WriteSkinText(canvas, item->Caption(), item->Enabled(), manager, 0, section,
+                    DT_CENTER | DT_VCENTER | DT_SINGLELINE, place);
+    }
+  }
+}
+
+void TsSkinProvider::SaveTitleBg(bool AllLines) {
+  vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
+  if (!image || !Form->HandleAllocated()) return;
+  const HWND wnd = Form->Handle();
+  const vcl::TRect shadow = ShadowSize();
+  const int frame = SysBorderWidth(wnd, ExtBorderForm(), true);
+  const int width = frame + ButtonsBlockWidth() + 10 + shadow.Right;
+  const int height = frame + CaptionHeight(true) + frame + (AllLines ? MenuHeight() : 0) + shadow.Top;
+  if (!TitleBgBmp) TitleBgBmp = CreateBmp32(0, 0);
+  TitleBgBmp->SetSize(std::max(0, width), std::max(0, height));
+  BitBlt(TitleBgBmp->Canvas()->Handle(), 0, 0, width, height, image->Canvas()->Handle(), ImageWidth() - width - 1, 0,
+         SRCCOPY);
+}
+
+void TsSkinProvider::PaintCaptionText() {
+  TsSkinManager* manager = SkinManager();
+  vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
+  if (!manager || !image || CaptionHeight(true) == 0 || !DrawNonClientArea || !Form->HandleAllocated()) return;
+  const TsLoadedSkin& skin = manager->Skin();
+  const TsSkinData& data = skin.SkinData;
+  const HWND wnd = Form->Handle();
+  const vcl::TRect shadow = ShadowSize();
+  const bool zoomed = IsZoomed(wnd);
+  const bool rtl = Form->UseRightToLeftReading();
+  const int frame = SysBorderWidth(wnd, ExtBorderForm(), true);
+  const int captionSection = CaptionIndex >= 0 && skin.IsValidSkinIndex(CaptionIndex) ? CaptionIndex : kNoIndex;
+
+  vcl::TRect r;
+  r.Left = frame + (IconVisible() ? TitleIconWidth() : 0) + 4 + data.BILeft + shadow.Left + (captionSection >= 0 ? 2 : 0);
+  r.Right = ImageWidth() - ButtonsBlockWidth() - 12 - shadow.Right;
+  r.Top = shadow.Top + 2;
+  if (ExtBorderForm() && zoomed && data.MaxHeight != 0 && data.MaxHeight != data.TitleHeight)
+    r.Top += (data.TitleHeight - data.MaxHeight) / 2;
+
+  vcl::TCanvas* canvas = image->Canvas();
+  const bool showMain = added_title_->ShowMainCaption();
+  const vcl::String text = showMain ? Form->Caption() : vcl::String();
+  canvas->Font()->Assign(CaptionFont());
+  UINT flags = kCaptionFlags | (rtl ? DT_RTLREADING : 0);
+  const vcl::TSize main = text.empty() ? vcl::TSize{0, 0} : canvas->TextExtent(text);
+  vcl::TSize added{0, 0};
+  if (!added_title_->Text().empty()) {
+    canvas->Font()->Assign(added_title_->Font());
+    added = canvas->TextExtent(added_title_->Text());
+    canvas->Font()->Assign(CaptionFont());
+  }
+  const int textHeight = std::max(main.cy, added.cy);
+  r.Top = TitleCentre - textHeight / 2;
+  r.Bottom = r.Top + textHeight;
+
+  vcl::TAlignment alignment = caption_alignment_;
+  if (rtl && alignment != vcl::taCenter)
+    alignment = alignment == vcl::taLeftJustify ? vcl::taRightJustify : vcl::taLeftJustify;
+  const int wanted = main.cx + (added.cx > 0 ? added.cx + 4 : 0);
+  if (alignment == vcl::taRightJustify) {
+    if (r.Right - (wanted + 4) > r.Left) r.Left = r.Right - (wanted + 4);
+  } else if (alignment == vcl::taCenter) {
+    r.Left = std::max(r.Left, (ImageWidth() - wanted) / 2);
+  }
+  if (r.Right <= r.Left) return;
+
+  const int title = GetTitleSkinIndex();
+  int section = skin.IsValidSkinIndex(title) ? title : kNoIndex;
+  if (captionSection >= 0) {
+    vcl::TRect back = r;
+    back.Inflate(4, 2);
+    back.Right = std::min(back.Left + wanted + 8, back.Right);
+    PaintItemBg(captionSection, ImageBehind(image), StateOf(skin, captionSection, FormActive), back, back.TopLeft(),
+                image, &skin);
+    section = captionSection;
+  }
+  const int sectionState = StateOf(skin, section, FormActive);
+  vcl::TRect textRect = r;
+  if (!text.empty()) {
+    textRect.Right = std::min(r.Right, r.Left + main.cx);
+    canvas->Brush()->SetStyle(vcl::bsClear);
+    if (ExtBorderForm())
+      AlphaWriteSkinText(image, text, true, textRect, flags, section, sectionState == 1, &skin);
+    else
+      WriteSkinText(canvas, text, true, manager, sectionState, section, flags, textRect);
+  }
+  // The added title after the form's caption.
+  if (added_title_->Text().empty()) return;
+  vcl::TRect more = r;
+  more.Left = text.empty() ? r.Left : textRect.Right + 4;
+  if (more.Width() <= 8) return;
+  canvas->Font()->Assign(added_title_->Font());
+  vcl::TColor color = added_title_->Font()->Color();
+  const TsGeneralData* sec = skin.IsValidSkinIndex(section) ? &skin.Sections[static_cast<std::size_t>(section)] : nullptr;
+  if (color == vcl::clNone || color == vcl::clWindowText) {
+    color = sec ? sec->Props[static_cast<std::size_t>(std::min(sectionState, 1))].FontColor : vcl::clWindowText;
+  } else if (!FormActive && sec) {
+    color = static_cast<vcl::TColor>(
+        MixColors(static_cast<TColorValue>(vcl::ColorToRGB(color)), static_cast<TColorValue>(sec->Props[0].Color), 0.5));
+  }
+  canvas->Font()->SetColor(color);
+  canvas->Brush()->SetStyle(vcl::bsClear);
+  if (ExtBorderForm()) {
+    AlphaDrawText(image, added_title_->Text(), more, flags, color);
+  } else {
+    vcl::TRect place = more;
+    RECT native = place;
+    SetBkMode(canvas->Handle(), TRANSPARENT);
+    SetTextColor(canvas->Handle(), static_cast<COLORREF>(vcl::ColorToRGB(color)));
+    DrawTextW(canvas->Handle(), added_title_->Text().c_str(), static_cast<int>(added_title_->Text().size()), &native,
+              flags);
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// The frame on the window
+
+void TsSkinProvider::PaintNonClient() {
+  if (!DrawNonClientArea || !SkinData || !Form->HandleAllocated()) return;
+  const HWND wnd = Form->Handle();
+  if (resize_mode_ == rmBorder && AeroIsEnabled()) resize_mode_ = rmStandard;
+  TsSkinProvider* frameProvider = MDIProvider();
+  if (Form->FormStyle() == vcl::fsMDIChild && frameProvider && frameProvider != this && frameProvider->Form)
+    if (vcl::TCustomForm* active = frameProvider->Form->ActiveMDIChild();
+        active && active != Form && active->HandleAllocated() && IsZoomed(active->Handle()))
+      return;
+  PrepareMenus();
+  vcl::TBitmap* cache = SkinData->CacheBmp();
+  if (!cache || cache->Width() == 0) SkinData->BGChanged = true;
+  if (SkinData->BGChanged && !PaintAllImage()) return;
+
+  const bool borderless = Form->BorderStyle() == vcl::TFormBorderStyle::bsNone &&
+                          !(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD);
+  if (!SettingRgn && RgnChanged) {
+    if (borderless && !HasThickFrame(wnd) && !IsIconic(wnd)) {
+      SetWindowRgn(wnd, nullptr, TRUE);
+      RgnChanged = false;
+    } else {
+      if (IsIconic(wnd) && (GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_APPWINDOW)) return;
+      if (!ExtBorderForm()) UpdateRgnRects();
+      RgnChanged = false;
+      const bool repaint = !Form->Showing() || Form->Position() == vcl::poDefault || IsZoomed(wnd);
+      UpdateFormRgn(repaint && !AnimationActive());
+      if (repaint && !AnimationActive() && !SkinData->BGChanged) {
+        SettingRgn = false;
+        return;
+      }
+    }
+  }
+  SkinData->Updating = false;
+  HDC dc = GetWindowDC(wnd);
+  const int saved = SaveDC(dc);
+  vcl::TBitmap* image = SkinData->CacheBmp();
+  HDC src = image->Canvas()->Handle();
+  if (TqvBorderForm* border = ExtBorderForm()) {
+    // The border window shows the frame and caption: only the form's own parts are copied.
+    const vcl::TRect shadow = ShadowSize();
+    const int f = SysBorderWidth(wnd, nullptr, false);
+    const int b = Form->BorderWidth();
+    const int m = HasMenuLine() && MenuVisible() ? MenuLinesCount() * MenuHeight() + 1 : 0;
+    const int y0 = CaptionHeight(true) + f - (MaxBorderLarge ? 4 : 0);
+    const int clientTop = y0 + m + b;
+    const int width = image->Width(), height = image->Height();
+    BitBlt(dc, f, y0, width - shadow.Left - shadow.Right, m + b, src, SysBorderWidth(wnd, border, true) + shadow.Left,
+           OffsetY() - m - b, SRCCOPY);
+    if (b > 0) {
+      const int formWidth = Form->Width(), formHeight = Form->Height();
+      BitBlt(dc, f, clientTop, b, formHeight - f, src, OffsetX() - b, OffsetY(), SRCCOPY);
+      BitBlt(dc, b + f, formHeight - b - f, formWidth - 2 * b - f, b, src, BorderWidthSys() + shadow.Left,
+             height - BorderWidthSys() - shadow.Bottom, SRCCOPY);
+      BitBlt(dc, formWidth - b - f, clientTop, b, height - f, src, width - BorderWidthSys() - shadow.Right, OffsetY(),
+             SRCCOPY);
+    }
+  } else if (borderless && HasThickFrame(wnd) && !IsIconic(wnd)) {
+    const int strip = BorderWidthSys() + 3;
+    const int width = image->Width(), height = image->Height();
+    BitBlt(dc, 0, 0, width, strip, src, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, strip, strip, height - strip, src, 0, strip, SRCCOPY);
+    BitBlt(dc, 0, height - strip, width, strip, src, 0, height - strip, SRCCOPY);
+    BitBlt(dc, width - strip, strip, strip, height - strip, src, width - strip, strip, SRCCOPY);
+  } else {
+    PaintBorders(dc);
+  }
+  RestoreDC(dc, saved);
+  ReleaseDC(wnd, dc);
+  SettingRgn = false;
+}
+
+// ---------------------------------------------------------------------------------------
+// The client background
+
+void TsSkinProvider::PaintFormBg(HDC DC) {
+  if (!SkinData || !Form->HandleAllocated()) return;
+  SkinData->Updating = false;
+  if (Form->FormStyle() == vcl::fsMDIChild && IsZoomed(Form->Handle()))
+    if (TsSkinProvider* frame = MDIProvider(); frame && frame->Form && frame->Form->ActiveMDIChild() != Form) return;
+  PaintClient(DC, true);
+  if (GripVisible()) {
+    POINT origin{};
+    SetWindowOrgEx(DC, OffsetX(), OffsetY(), &origin);
+    PaintGrip(DC);
+    SetWindowOrgEx(DC, origin.x, origin.y, nullptr);
+  }
+  Form->PaintControls(DC, nullptr);
+}
+
+void TsSkinProvider::PaintFormWM(HDC DC) {
+  const HWND wnd = Form->Handle();
+  const bool printing = Printing;
+  if (Form->ComponentState().Contains(vcl::csReading) || printing) {
+    PAINTSTRUCT ps{};
+    BeginPaint(wnd, &ps);
+    EndPaint(wnd, &ps);
+    return;
+  }
+  PAINTSTRUCT ps{};
+  HDC dc = DC;
+  const bool own = !DC;
+  if (own) dc = BeginPaint(wnd, &ps);
+  vcl::TCanvas* canvas = Form->Canvas();
+  canvas->Lock();
+  if (Form->FormStyle() != vcl::fsMDIChild || !IsZoomed(wnd) || !MDIProvider() || !MDIProvider()->Form ||
+      MDIProvider()->Form->ActiveMDIChild() == Form)
+    PaintFormBg(dc);
+  canvas->Unlock();
+  if (own) EndPaint(wnd, &ps);
+}
+
+}  // namespace skin_layered

@@ -1,0 +1,612 @@
+// The skinned frame of a form: its window image painted from a synthetic skin (one flat colour
+// per section, glyph and state, so a pixel tells what was drawn), the title buttons' glyphs and
+// places for sizeable, dialog and tool-window forms, the skinned system menu's items and
+// states, the painting messages served from the image (a printed form equals its image), the
+// size grip and the caption icon.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
+#include "classlib/forms/Menus.h"
+#include "forms_support.h"
+#include "skin_layered/core/LibraryStrings.h"
+#include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/SystemMenu.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/paint/Bitmap32.h"
+#include "skin_layered/paint/AlphaBitmaps.h"
+#include "skin_layered/paint/Fills.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+// Shown forms stand at the desktop's far side, clear of other test programs' windows.
+constexpr int kLeft = 1420, kTop = 640;
+
+// The glyphs of the master bitmap: (key, left, top, frame width, height, frames).
+struct GlyphPlace {
+  const char* Key;
+  int Left, Top, Width, Height, Frames;
+};
+constexpr std::array<GlyphPlace, 14> kGlyphs{{
+    {"BICONCLOSE", 0, 0, 20, 20, 3},   {"BICONMAX", 60, 0, 20, 20, 3},    {"BICONNORM", 120, 0, 20, 20, 3},
+    {"BICONMIN", 180, 0, 20, 20, 3},   {"BICONHELP", 240, 0, 20, 20, 3},  {"BICLOSEALONE", 300, 0, 20, 20, 3},
+    {"SICONCLOSE", 0, 20, 16, 16, 3},  {"SICONMAX", 48, 20, 16, 16, 3},   {"SICONNORM", 96, 20, 16, 16, 3},
+    {"SICONMIN", 144, 20, 16, 16, 3},  {"SICONHELP", 192, 20, 16, 16, 3}, {"GRIPIMAGE", 0, 40, 12, 12, 1},
+    {"TITLEBUTTON", 20, 40, 18, 20, 3}, {"BIXUNUSED", 360, 0, 1, 1, 1},
+}};
+constexpr int kMasterWidth = 361, kMasterHeight = 60;
+
+// Glyph g's state s: a colour of its own (0xRRGGBB).
+std::uint32_t GlyphColor(std::size_t g, int s) {
+  return 0x200000u + static_cast<std::uint32_t>(g) * 0x100000u + static_cast<std::uint32_t>(s + 1) * 0x3000u + 0x80u;
+}
+std::uint32_t GlyphColor(const char* key, int s) {
+  for (std::size_t g = 0; g < kGlyphs.size(); ++g)
+    if (std::string(kGlyphs[g].Key) == key) return GlyphColor(g, s);
+  return 0;
+}
+
+std::uint32_t MasterPixel(int x, int y) {
+  for (std::size_t g = 0; g < kGlyphs.size(); ++g) {
+    const GlyphPlace& p = kGlyphs[g];
+    if (x >= p.Left && x < p.Left + p.Width * p.Frames && y >= p.Top && y < p.Top + p.Height)
+      return GlyphColor(g, (x - p.Left) / p.Width);
+  }
+  return 0x000000;
+}
+
+// Section colours as RGB (the description writes $BBGGRR).
+constexpr std::uint32_t kFormRgb = 0xC0B0A0;
+constexpr std::uint32_t kTitleRgb = 0x806040;     // inactive caption
+constexpr std::uint32_t kTitleHotRgb = 0xC06030;  // active caption
+constexpr std::uint32_t kMenuLineRgb = 0xA0A000;
+
+std::string FrameSkinText(const std::string& global = {}) {
+  std::string glyphs;
+  for (const GlyphPlace& p : kGlyphs) {
+    char line[96];
+    std::snprintf(line, sizeof line, "%s=@%04d,%04d,%04d,%04d,%d,0\r\n", p.Key, p.Left, p.Top,
+                  p.Left + p.Width * p.Frames, p.Top + p.Height, p.Frames);
+    glyphs += line;
+  }
+  return "[GLOBALINFO]\r\nVERSION=7.5\r\nMASTERBITMAP=master.bmp\r\nBORDERWIDTH=4\r\nTITLEHEIGHT=30\r\n"
+         "BISPACE=2\r\nBIRIGHT=3\r\nBILEFT=5\r\nBITOP=4\r\nBIVALIGN=0\r\n" +
+         global + glyphs +
+         "[FORM]\r\nSTATES=2\r\nCOLOR=$A0B0C0\r\nHOTCOLOR=$A0B0C0\r\nFONTCOLOR=$101010\r\n"
+         "[FORMTITLE]\r\nSTATES=2\r\nCOLOR=$406080\r\nHOTCOLOR=$3060C0\r\nFONTCOLOR=$FFFFFF\r\n"
+         "HOTFONTCOLOR=$FFFFFF\r\n"
+         "[MENULINE]\r\nCOLOR=$00A0A0\r\nFONTCOLOR=$000000\r\n"
+         "[DIALOG]\r\nCOLOR=$C0C0C0\r\n";
+}
+
+std::uint32_t Rgb(std::uint32_t pixel) { return pixel & 0xFFFFFF; }
+// Colours equal within one step per channel (alpha blending rounds down).
+bool Near(std::uint32_t a, std::uint32_t b) {
+  for (int shift : {0, 8, 16})
+    if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 1) return false;
+  return true;
+}
+
+class FrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    skins.Write(L"Frame", L"Options.dat", BytesOf(FrameSkinText()));
+    skins.Write(L"Frame", L"master.bmp", Bmp24(kMasterWidth, kMasterHeight, MasterPixel));
+    manager = NewManager();
+    manager->SetSkinDirectory(skins.Directory());
+    manager->AnimEffects()->SkinChanging()->SetActive(false);
+    manager->AnimEffects()->Buttons()->SetEvents({});
+    form->SetBounds(kLeft, kTop, 400, 300);
+    form->SetCaption(L"Frame");
+  }
+  void TearDown() override {
+    if (form->HandleAllocated() && form->Visible()) form->Hide();
+    provider.reset();
+    form.reset();
+    manager.reset();
+  }
+  // The provider on the form (with its window), then the skin.
+  void Skin() {
+    form->HandleNeeded();
+    provider = NewProvider(form.get());
+    manager->SetSkinName(L"Frame");
+    ASSERT_TRUE(provider->FormSkinned());
+    // The first frame painting makes the skinned system menu.
+    SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
+    ASSERT_NE(provider->SystemMenu, nullptr);
+  }
+  vcl::TBitmap* Repaint() {
+    provider->SkinData->BGChanged = true;
+    provider->PaintAll();
+    return provider->SkinData->CacheBmp();
+  }
+  HWND Wnd() { return form->Handle(); }
+  int Frame() { return SysBorderWidth(Wnd(), nullptr, false); }
+  std::uint32_t At(int x, int y) { return Rgb(PixelOf(provider->SkinData->CacheBmp(), x, y)); }
+  static vcl::TPoint Centre(const vcl::TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
+  std::uint32_t AtCentre(const vcl::TRect& r) { return At(Centre(r).X, Centre(r).Y); }
+
+  TempSkins skins;
+  ManagerPtr manager;
+  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = NewForm();
+  ProviderPtr provider;
+};
+
+// ---------------------------------------------------------------------------------------
+// Title buttons
+
+TEST_F(FrameTest, ASizeableFormHasTheBigButtonsSpacedFromTheRight) {
+  form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize, vcl::biHelp});
+  Skin();
+  Repaint();
+  EXPECT_TRUE(provider->BigButtons);
+  const int frame = Frame();
+  const int caption = provider->CaptionHeight(true);
+  EXPECT_EQ(provider->ImageWidth(), 400);
+  EXPECT_EQ(provider->ImageHeight(), 300);
+  EXPECT_EQ(provider->TitleCentre, caption / 2 + frame / 2);
+  EXPECT_EQ(provider->TitleBottom, frame + caption);
+
+  const vcl::TRect close = provider->BtnClose.Rect;
+  EXPECT_EQ(close.Right, 400 - 3 - frame);  // BIRIGHT, the frame
+  EXPECT_EQ(close.Width(), 20);
+  EXPECT_EQ(close.Height(), 20);
+  EXPECT_EQ(close.Top, provider->TitleCentre - 10);
+  EXPECT_EQ(provider->BtnMaximize.Rect.Right, close.Left - 2);  // BISPACE
+  EXPECT_EQ(provider->BtnMinimize.Rect.Right, provider->BtnMaximize.Rect.Left - 2);
+  // The help button 6 pixels left of the minimise button's spacing.
+  EXPECT_EQ(provider->BtnHelp.Rect.Right, provider->BtnMinimize.Rect.Left - 2 - 6);
+  EXPECT_EQ(provider->BtnHelp.Rect.Width(), 20);
+  EXPECT_EQ(provider->BtnClose.HitCode, 20);
+  EXPECT_EQ(provider->BtnMaximize.HitCode, 9);
+  EXPECT_EQ(provider->BtnMinimize.HitCode, 8);
+  EXPECT_EQ(provider->SysButtonsCount(), 4);
+  EXPECT_EQ(provider->ButtonsBlockWidth(), 3 + 20 + 3 * (20 + 2));
+  // The icon at the left, the big family's glyphs in the image.
+  EXPECT_EQ(provider->IconRect.Left, frame + 5);
+  EXPECT_EQ(provider->IconRect.Width(), provider->TitleIconWidth());
+  EXPECT_EQ(AtCentre(close), GlyphColor("BICONCLOSE", 0));
+  EXPECT_EQ(AtCentre(provider->BtnMaximize.Rect), GlyphColor("BICONMAX", 0));
+  EXPECT_EQ(AtCentre(provider->BtnMinimize.Rect), GlyphColor("BICONMIN", 0));
+  EXPECT_EQ(AtCentre(provider->BtnHelp.Rect), GlyphColor("BICONHELP", 0));
+}
+
+TEST_F(FrameTest, UserButtonsFollowSixPixelsOnAndKeepTheirIndexAsHitCode) {
+  TsTitleButtons* buttons = nullptr;
+  form->HandleNeeded();
+  provider = NewProvider(form.get());
+  buttons = provider->TitleButtons();
+  buttons->Add()->SetVisible(false);
+  TsTitleButton* shown = buttons->Add();
+  auto glyph = std::make_unique<vcl::TBitmap>();
+  glyph->SetSize(6, 6);
+  glyph->Canvas()->Brush()->SetColor(0x0000FF);  // red, on a key-coloured corner
+  glyph->Canvas()->FillRect(vcl::Rect(0, 0, 6, 6));
+  glyph->Canvas()->Brush()->SetColor(0x00FF00);
+  glyph->Canvas()->FillRect(vcl::Rect(0, 5, 1, 6));
+  shown->SetGlyph(glyph.get());
+  manager->SetSkinName(L"Frame");
+  SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
+  Repaint();
+  const vcl::TRect last = provider->BtnMinimize.Rect;
+  const TsCaptionButton& hidden = buttons->Items(0)->Data;
+  const TsCaptionButton& data = shown->Data;
+  EXPECT_EQ(hidden.Rect.Width(), 0);
+  EXPECT_EQ(hidden.HitCode, 1000);
+  EXPECT_EQ(data.HitCode, 1001);
+  EXPECT_EQ(data.Rect.Right, last.Left - 2 - 6);
+  EXPECT_EQ(data.Rect.Width(), 18);  // the TITLEBUTTON glyph is wider than the picture + 2
+  EXPECT_EQ(data.ImageIndex, provider->TitleButtonMask);
+  EXPECT_EQ(provider->ElementByCode(1000), nullptr);
+  EXPECT_EQ(provider->ElementByCode(1001), &shown->Data);
+  // The skin's background glyph with the picture centred on it.
+  EXPECT_EQ(At(data.Rect.Left + 1, data.Rect.Top + 1), GlyphColor("TITLEBUTTON", 0));
+  const vcl::TPoint c = Centre(data.Rect);
+  EXPECT_EQ(At(c.X, c.Y), 0xFF0000u);
+}
+
+TEST_F(FrameTest, DialogsAndToolWindowsTakeTheSmallGlyphsWithoutSpacing) {
+  form->SetBorderStyle(vcl::TFormBorderStyle::bsDialog);
+  form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
+  Skin();
+  Repaint();
+  EXPECT_FALSE(provider->BigButtons);
+  EXPECT_EQ(provider->BtnClose.Rect.Width(), 16);
+  EXPECT_EQ(provider->BtnClose.Rect.Right, 400 - 3 - Frame());
+  EXPECT_EQ(provider->BtnMaximize.Rect.Width(), 0);  // a dialog cannot maximise
+  EXPECT_EQ(provider->BtnMinimize.Rect.Width(), 0);
+  EXPECT_EQ(AtCentre(provider->BtnClose.Rect), GlyphColor("SICONCLOSE", 0));
+  EXPECT_EQ(provider->SysButtonsCount(), 1);
+  TsSystemMenu* menu = provider->SystemMenu;
+  ASSERT_NE(menu, nullptr);
+  menu->UpdateItems(false);
+  EXPECT_FALSE(menu->ItemRestore->Visible());
+  EXPECT_FALSE(menu->ItemSize->Visible());
+  EXPECT_FALSE(menu->ItemMinimize->Visible());
+  EXPECT_FALSE(menu->ItemMaximize->Visible());
+  EXPECT_TRUE(menu->ItemMove->Visible());
+  EXPECT_TRUE(menu->ItemClose->Visible());
+
+  form->SetBorderStyle(vcl::TFormBorderStyle::bsToolWindow);
+  form->HandleNeeded();
+  provider->InitSystemButtons();
+  Repaint();
+  EXPECT_EQ(provider->CaptionHeight(true), GetSystemMetrics(SM_CYSMCAPTION));
+  EXPECT_EQ(provider->BtnClose.Rect.Width(), 16);
+  EXPECT_EQ(provider->BtnClose.Rect.Height(), 16);
+  EXPECT_EQ(provider->BtnClose.Rect.Top, provider->TitleCentre - 8);
+}
+
+TEST_F(FrameTest, AFormWithoutMaximiseAndMinimiseShowsTheLoneCloseGlyph) {
+  form->SetBorderIcons({vcl::biSystemMenu});
+  Skin();
+  Repaint();
+  EXPECT_EQ(provider->BtnClose.ImageIndex,
+            manager->Skin().ConstData.TitleButton(TqvTitleButtonImage::BICloseAlone));
+  EXPECT_EQ(AtCentre(provider->BtnClose.Rect), GlyphColor("BICLOSEALONE", 0));
+  EXPECT_EQ(provider->SysButtonsCount(), 1);
+}
+
+TEST_F(FrameTest, ButtonStatesRepaintOnlyTheirElement) {
+  Skin();
+  form->Show();
+  Repaint();
+  const vcl::TRect close = provider->BtnClose.Rect;
+  const vcl::TRect max = provider->BtnMaximize.Rect;
+  provider->SetHotElement(20, true);
+  EXPECT_EQ(provider->HotElement, 20);
+  EXPECT_EQ(AtCentre(close), GlyphColor("BICONCLOSE", 1));
+  provider->PressElement(20);
+  EXPECT_EQ(AtCentre(close), GlyphColor("BICONCLOSE", 2));
+  // Another element hot: the close button is normal again, the maximise button hot.
+  provider->SetHotElement(9, true);
+  EXPECT_EQ(AtCentre(close), GlyphColor("BICONCLOSE", 0));
+  EXPECT_EQ(AtCentre(max), GlyphColor("BICONMAX", 1));
+  provider->SetHotElement(0, true);
+  EXPECT_EQ(AtCentre(max), GlyphColor("BICONMAX", 0));
+  // A disabled form draws its buttons dimmed.
+  form->SetEnabled(false);
+  Repaint();
+  EXPECT_NE(AtCentre(close), GlyphColor("BICONCLOSE", 0));
+  form->SetEnabled(true);
+  // A maximised form shows the restore glyph.
+  ShowWindow(Wnd(), SW_MAXIMIZE);
+  Repaint();
+  EXPECT_EQ(AtCentre(provider->BtnMaximize.Rect), GlyphColor("BICONNORM", 0));
+  ShowWindow(Wnd(), SW_RESTORE);
+}
+
+// ---------------------------------------------------------------------------------------
+// The window image
+
+TEST_F(FrameTest, TheImageHoldsFrameTitleCaptionAndClientBackground) {
+  Skin();
+  form->Show();
+  vcl::TBitmap* image = Repaint();
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->Width(), 400);
+  EXPECT_EQ(image->Height(), 300);
+  const int frame = Frame();
+  EXPECT_EQ(At(200, 2), kTitleHotRgb);                         // the active caption
+  EXPECT_EQ(At(1, 150), kFormRgb);                            // the left frame
+  EXPECT_EQ(At(provider->OffsetX() + 20, provider->OffsetY() + 20), kFormRgb);  // the client
+  EXPECT_EQ(At(200, 299), kFormRgb);                          // the bottom frame
+  EXPECT_EQ(provider->OffsetX(), (WndWidth(Wnd()) - ClientWidthOf(Wnd())) / 2);
+  EXPECT_EQ(provider->CaptionBottom(), WndHeight(Wnd()) - ClientHeightOf(Wnd()) - frame);
+  EXPECT_FALSE(provider->SkinData->BGChanged);
+  EXPECT_TRUE(provider->FirstPaintDone);
+  // Some caption text in the title's font colour between the icon and the buttons.
+  int white = 0;
+  for (int x = provider->IconRect.Right; x < provider->BtnMinimize.Rect.Left; ++x)
+    for (int y = provider->TitleCentre - 6; y <= provider->TitleCentre + 6; ++y)
+      if (At(x, y) == 0xFFFFFF) ++white;
+  EXPECT_GT(white, 5);
+  // The inactive caption.
+  provider->FormActive = false;
+  Repaint();
+  EXPECT_EQ(At(200, 2), kTitleRgb);
+  provider->FormActive = true;
+  // A title section the skin lacks leaves the caption to the form section.
+  provider->SetTitleSkin(L"NOSUCHSECTION");
+  Repaint();
+  EXPECT_EQ(At(200, 2), kFormRgb);
+}
+
+TEST_F(FrameTest, AMenuLinePushesTheClientDownByWholeLines) {
+  auto* menu = new vcl::TMainMenu(form.get());
+  for (const wchar_t* caption : {L"&File", L"&Edit"}) {
+    auto* item = new vcl::TMenuItem(menu);
+    item->SetCaption(caption);
+    menu->Items()->Add(item);
+  }
+  form->SetMenu(menu);
+  Skin();
+  form->Show();
+  Repaint();
+  EXPECT_TRUE(provider->HasMenuLine());
+  EXPECT_TRUE(provider->MenuVisible());
+  EXPECT_EQ(provider->MenuHeight(), GetSystemMetrics(SM_CYMENU) - 1);
+  EXPECT_EQ(provider->MenuLinesCount(), 1);
+  // The menu line's strip right of its items.
+  EXPECT_EQ(At(400 - Frame() - 4, provider->TitleBottom + 2), kMenuLineRgb);
+  EXPECT_EQ(provider->OffsetY(), WndHeight(Wnd()) - ClientHeightOf(Wnd()) - Frame());
+  ASSERT_TRUE(provider->MenuLineBmp);
+  EXPECT_EQ(provider->MenuLineBmp->Height(), provider->MenuHeight());
+  form->SetMenu(nullptr);
+}
+
+TEST_F(FrameTest, APrintedFormEqualsItsImage) {
+  Skin();
+  form->Show();
+  vcl::TBitmap* image = Repaint();
+  ASSERT_NE(image, nullptr);
+  auto printed = CreateBmp32(image->Width(), image->Height());
+  SendMessageW(Wnd(), WM_PRINT, reinterpret_cast<WPARAM>(printed->Canvas()->Handle()),
+               PRF_NONCLIENT | PRF_CLIENT | PRF_CHILDREN);
+  GdiFlush();
+  int different = 0;
+  vcl::TPoint first(-1, -1);
+  for (int y = 0; y < image->Height(); ++y)
+    for (int x = 0; x < image->Width(); ++x)
+      if (Rgb(PixelOf(printed.get(), x, y)) != Rgb(PixelOf(image, x, y)) && different++ == 0) first = {x, y};
+  EXPECT_EQ(different, 0) << "first at " << first.X << "," << first.Y << ": " << std::hex
+                          << PixelOf(printed.get(), first.X, first.Y) << " for " << PixelOf(image, first.X, first.Y);
+
+  // The client background as WM_PRINT's erase asks for it: the image's client part.
+  auto client = CreateBmp32(ClientWidthOf(Wnd()), ClientHeightOf(Wnd()));
+  HDC dc = client->Canvas()->Handle();
+  EXPECT_EQ(SendMessageW(Wnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc)), 1);
+  GdiFlush();
+  EXPECT_EQ(Rgb(PixelOf(client.get(), 5, 5)), kFormRgb);
+}
+
+TEST_F(FrameTest, TheFrameIsPaintedOnceTheWindowHasTheFormsSize) {
+  Skin();
+  provider->SkinData->FreeCacheBmp();
+  // Not shown: nothing is painted.
+  SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
+  EXPECT_EQ(provider->SkinData->CacheBmp(), nullptr);
+  form->Show();
+  provider->SkinData->FreeCacheBmp();
+  SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
+  ASSERT_NE(provider->SkinData->CacheBmp(), nullptr);
+  EXPECT_EQ(provider->SkinData->CacheBmp()->Width(), 400);
+  // The border strips into a DC are the image's.
+  auto strips = CreateBmp32(400, 300);
+  provider->PaintBorders(strips->Canvas()->Handle());
+  GdiFlush();
+  EXPECT_EQ(Rgb(PixelOf(strips.get(), 200, 2)), kTitleHotRgb);
+  EXPECT_EQ(Rgb(PixelOf(strips.get(), 1, 200)), kFormRgb);
+}
+
+TEST_F(FrameTest, WithoutTheNonClientPaintingTheSystemFrameComesBack) {
+  Skin();
+  form->Show();
+  provider->FirstPaintDone = true;
+  provider->UpdateFormRgn(false);
+  ASSERT_FALSE(GetWindowLongPtrW(Wnd(), GWL_STYLE) & WS_SYSMENU);
+  provider->SetDrawNonClientArea(false);
+  EXPECT_TRUE(GetWindowLongPtrW(Wnd(), GWL_STYLE) & WS_SYSMENU);
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(Wnd(), rgn), ERROR);
+  DeleteObject(rgn);
+  provider->SetDrawNonClientArea(true);
+  EXPECT_FALSE(GetWindowLongPtrW(Wnd(), GWL_STYLE) & WS_SYSMENU);
+}
+
+TEST_F(FrameTest, MaximisingFillsTheWorkAreaPastTheFrame) {
+  Skin();
+  MINMAXINFO info{};
+  SendMessageW(Wnd(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(Wnd(), MONITOR_DEFAULTTONEAREST), &monitor);
+  const int frame = Frame();
+  EXPECT_EQ(info.ptMaxPosition.x, -frame);
+  EXPECT_EQ(info.ptMaxPosition.y, -frame);
+  EXPECT_EQ(info.ptMaxSize.x, monitor.rcWork.right - monitor.rcWork.left + 2 * frame);
+  EXPECT_EQ(info.ptMaxSize.y, monitor.rcWork.bottom - monitor.rcWork.top + 2 * frame);
+}
+
+// ---------------------------------------------------------------------------------------
+// Grip and icon
+
+TEST_F(FrameTest, TheGripSitsInTheBottomRightCornerOverTheBackground) {
+  provider.reset();
+  form->HandleNeeded();
+  provider = NewProvider(form.get());
+  provider->SetGripMode(gmRightBottom);
+  manager->SetSkinName(L"Frame");
+  form->Show();
+  vcl::TBitmap* image = Repaint();
+  ASSERT_TRUE(provider->GripVisible());
+  const int grip = manager->Skin().ConstData.GripImage;
+  const vcl::TPoint at = provider->GripPos(grip);
+  const int frame = provider->BorderWidthSys();
+  EXPECT_EQ(at.X, image->Width() - 12 - frame - 1);
+  EXPECT_EQ(at.Y, image->Height() - 12 - frame - 1);
+  // A plain form body: the grip comes with the client background, at its place in the image.
+  auto client = CreateBmp32(ClientWidthOf(Wnd()), ClientHeightOf(Wnd()));
+  HDC dc = client->Canvas()->Handle();
+  EXPECT_EQ(SendMessageW(Wnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+  GdiFlush();
+  const vcl::TPoint c(at.X - provider->OffsetX(), at.Y - provider->OffsetY());
+  EXPECT_EQ(Rgb(PixelOf(client.get(), c.X + 6, c.Y + 6)), GlyphColor("GRIPIMAGE", 0));
+  EXPECT_EQ(Rgb(PixelOf(client.get(), c.X - 2, c.Y + 6)), kFormRgb);
+  // Not on a maximised form.
+  ShowWindow(Wnd(), SW_MAXIMIZE);
+  EXPECT_FALSE(provider->GripVisible());
+  ShowWindow(Wnd(), SW_RESTORE);
+}
+
+TEST_F(FrameTest, TheCaptionIconIsTheSystemsWhenNobodyHasOneAndAGlyphLosesItsKeyColour) {
+  Skin();
+  form->Show();
+  Repaint();
+  ASSERT_TRUE(provider->IconVisible());
+  const vcl::TRect r = provider->IconRect;
+  ASSERT_GT(r.Width(), 0);
+  // The system's application icon: the pixels it drew are opaque, the caption around stays.
+  auto reference = CreateBmp32(r.Width(), r.Height());
+  FillDC(reference->Canvas()->Handle(), vcl::Rect(0, 0, r.Width(), r.Height()), 0x3060C0);  // as TColor
+  FillAlphaRect(reference.get(), vcl::Rect(0, 0, r.Width(), r.Height()), 255);
+  HICON icon = LoadIconW(nullptr, IDI_APPLICATION);
+  DrawIconEx(reference->Canvas()->Handle(), 0, 0, icon, r.Width(), r.Height(), 0, nullptr, DI_NORMAL);
+  GdiFlush();
+  int drawn = 0, same = 0;
+  for (int y = 0; y < r.Height(); ++y)
+    for (int x = 0; x < r.Width(); ++x) {
+      const std::uint32_t want = Rgb(PixelOf(reference.get(), x, y));
+      const std::uint32_t got = PixelOf(provider->SkinData->CacheBmp(), r.Left + x, r.Top + y);
+      if (Rgb(got) == want) ++same;
+      if (want != kTitleHotRgb && (got >> 24) == 0xFF) ++drawn;
+    }
+  EXPECT_EQ(same, r.Width() * r.Height());
+  EXPECT_GT(drawn, 0);
+  EXPECT_EQ(At(r.Left - 1, provider->TitleCentre), kTitleHotRgb);
+
+  // A 24-bit glyph: its bottom-left colour is a hole, the rest opaque.
+  auto glyph = std::make_unique<vcl::TBitmap>();
+  glyph->SetPixelFormat(vcl::pf24bit);
+  glyph->SetSize(16, 16);
+  glyph->Canvas()->Brush()->SetColor(0x00FF00);  // green: the key
+  glyph->Canvas()->FillRect(vcl::Rect(0, 0, 16, 16));
+  glyph->Canvas()->Brush()->SetColor(0xFF0000);  // blue
+  glyph->Canvas()->FillRect(vcl::Rect(4, 4, 12, 12));
+  provider->TitleIcon()->SetGlyph(glyph.get());
+  Repaint();
+  const vcl::TRect g = provider->IconRect;
+  const int top = g.Top + (g.Height() - 16) / 2;
+  EXPECT_TRUE(Near(At(g.Left + 8, top + 8), 0x0000FFu)) << std::hex << At(g.Left + 8, top + 8);
+  EXPECT_EQ(At(g.Left + 1, top + 1), kTitleHotRgb);
+}
+
+// ---------------------------------------------------------------------------------------
+// The skinned system menu
+
+TEST_F(FrameTest, TheSystemMenuOffersTheStandardCommandsAndTheApplicationsOwn) {
+  form->HandleNeeded();
+  // An application command of the real system menu, with its shortcut.
+  HMENU real = GetSystemMenu(Wnd(), FALSE);
+  ASSERT_NE(real, nullptr);
+  AppendMenuW(real, MF_STRING, 0x100, L"&About\tCtrl+A");
+  provider = NewProvider(form.get());
+  manager->SetSkinName(L"Frame");
+  SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
+  TsSystemMenu* menu = provider->SystemMenu;
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->Name().substr(0, 9), kSysMenuNamePrefix);
+  menu->UpdateItems(false);
+  vcl::TMenuItem* items = menu->Items();
+  EXPECT_EQ(items->Items(0), menu->ItemRestore);
+  EXPECT_EQ(items->Items(1), menu->ItemMove);
+  EXPECT_EQ(items->Items(2), menu->ItemSize);
+  EXPECT_EQ(items->Items(3), menu->ItemMinimize);
+  EXPECT_EQ(items->Items(4), menu->ItemMaximize);
+  EXPECT_TRUE(items->Items(5)->IsLine());
+  EXPECT_EQ(menu->ExtraItemCount(), 1);
+  EXPECT_EQ(items->Items(6)->Caption(), L"&About");
+  EXPECT_EQ(items->Items(6)->Tag(), 0x100);
+  EXPECT_EQ(items->Items(6)->ShortCut(), vcl::TextToShortCut(L"Ctrl+A"));
+  EXPECT_TRUE(items->Items(7)->IsLine());
+  EXPECT_EQ(items->Items(8), menu->ItemClose);
+  EXPECT_EQ(menu->ItemClose->Tag(), static_cast<intptr_t>(SC_CLOSE));
+  EXPECT_EQ(menu->ItemMove->Name(), L"qvIM");
+  // A normal sizeable form: nothing to restore, everything else allowed.
+  EXPECT_TRUE(menu->ItemRestore->Visible());
+  EXPECT_FALSE(menu->ItemRestore->Enabled());
+  EXPECT_TRUE(menu->ItemSize->Enabled());
+  EXPECT_TRUE(menu->ItemMove->Enabled());
+  EXPECT_TRUE(menu->ItemMinimize->Enabled());
+  EXPECT_TRUE(menu->ItemMaximize->Enabled());
+  EXPECT_TRUE(menu->ItemClose->Enabled());
+  // A single frame cannot be sized; a disabled close command disables the close item.
+  form->SetBorderStyle(vcl::TFormBorderStyle::bsSingle);
+  EnableMenuItem(GetSystemMenu(Wnd(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+  menu->UpdateItems(false);
+  EXPECT_FALSE(menu->ItemSize->Enabled());
+  EXPECT_FALSE(menu->ItemClose->Enabled());
+  EXPECT_FALSE(menu->CloseEnabled());
+  EnableMenuItem(GetSystemMenu(Wnd(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
+  // Without biMaximize the maximise item goes and nothing can be restored.
+  form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize});
+  menu->UpdateItems(false);
+  EXPECT_FALSE(menu->ItemMaximize->Visible());
+  EXPECT_FALSE(menu->MaximizeEnabled());
+}
+
+TEST_F(FrameTest, TheApplicationsSubmenuAndTheSkinsSubmenu) {
+  auto* popup = new vcl::TPopupMenu(form.get());
+  for (const wchar_t* caption : {L"One", L"Two"}) {
+    auto* item = new vcl::TMenuItem(popup);
+    item->SetCaption(caption);
+    popup->Items()->Add(item);
+  }
+  for (int i = 0; i < 20; ++i) skins.Write(L"More" + std::to_wstring(100 + i), L"Options.dat", BytesOf(FrameSkinText()));
+  Skin();
+  provider->SysSubMenu()->SetCaption(L"Extra");
+  provider->SysSubMenu()->SetPopupMenu(popup);
+  provider->SysSubMenu()->SetPosition(ipBottom);
+  TsSystemMenu* menu = provider->SystemMenu;
+  menu->UpdateItems(true);
+  vcl::TMenuItem* items = menu->Items();
+  const int n = items->Count();
+  ASSERT_GE(n, 2);
+  EXPECT_EQ(items->Items(n - 2)->Name(), L"qv_BtmDiv");
+  EXPECT_EQ(items->Items(n - 1), menu->SubMenuItem);
+  EXPECT_EQ(menu->SubMenuItem->Caption(), L"Extra");
+  ASSERT_EQ(menu->SubMenuItem->Count(), 2);
+  EXPECT_EQ(menu->SubMenuItem->Items(1)->Caption(), L"Two");
+  // Before Close, followed by its divider.
+  provider->SysSubMenu()->SetPosition(ipBeforeClose);
+  menu->UpdateItems(true);
+  const int close = items->IndexOf(menu->ItemClose);
+  EXPECT_EQ(items->Items(close - 1)->Name(), L"qv_TopDiv");
+  EXPECT_EQ(items->Items(close - 2), menu->SubMenuItem);
+
+  // 21 skins: the 21st starts the second column, the current one is checked.
+  menu->MakeSkinItems();
+  vcl::TMenuItem* skinsItem = items->Items(0);
+  EXPECT_EQ(skinsItem->Name(), kSkinSelectItemName);
+  EXPECT_EQ(skinsItem->Caption(), LibString(TqvLibString::AvailSkins));
+  EXPECT_TRUE(items->Items(1)->IsLine());
+  ASSERT_EQ(skinsItem->Count(), 21);
+  EXPECT_EQ(skinsItem->Items(0)->Break(), vcl::mbNone);
+  EXPECT_EQ(skinsItem->Items(20)->Break(), vcl::mbBreak);
+  EXPECT_EQ(skinsItem->Items(19)->Break(), vcl::mbNone);
+  int checked = 0;
+  for (int i = 0; i < skinsItem->Count(); ++i)
+    if (skinsItem->Items(i)->Checked()) {
+      ++checked;
+      EXPECT_EQ(skinsItem->Items(i)->Caption(), L"Frame");
+    }
+  EXPECT_EQ(checked, 1);
+  // Choosing a skin loads it.
+  skinsItem->Items(0)->Click();
+  EXPECT_EQ(manager->SkinName(), skinsItem->Items(0)->Caption());
+}
+
+TEST_F(FrameTest, TheSystemMenuDropsAndItsChoiceRunsTheCommand) {
+  Skin();
+  form->Show();
+  SetForegroundWindow(Wnd());
+  if (GetForegroundWindow() != Wnd()) GTEST_SKIP() << "the form could not come to the foreground";
+  // The menu loop ends by a posted cancel; a deadline keeps the test from hanging.
+  SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    EndMenu();
+  });
+  const ULONGLONG start = GetTickCount64();
+  provider->DropSysMenu(vcl::TPoint(kLeft + 10, kTop + 30));
+  EXPECT_LT(GetTickCount64() - start, 5000u);
+  // The menu was built for the form's state.
+  EXPECT_TRUE(provider->SystemMenu->ItemClose->Visible());
+}
+
+}  // namespace
+}  // namespace skin_layered::test
