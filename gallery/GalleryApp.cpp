@@ -19,7 +19,8 @@ struct PageName {
 };
 constexpr PageName kPages[] = {{L"all", Page::All},         {L"controls", Page::Controls}, {L"dialog", Page::Dialog},
                                {L"messagebox", Page::MessageDialog}, {L"mdi", Page::Mdi},    {L"popup", Page::Popup},
-                               {L"menus", Page::Menus},         {L"layered", Page::Layered}};
+                               {L"menus", Page::Menus},         {L"layered", Page::Layered},
+                               {L"dialogs", Page::LayeredDialogs}};
 
 // The sample skin compiled into the program.
 constexpr wchar_t kSampleSkinResource[] = L"SAMPLESKIN";
@@ -111,6 +112,9 @@ class TGalleryPageOpener : public vcl::TComponent {
       case Page::Layered:
         if (auto* layered = dynamic_cast<TGalleryLayered*>(Owner())) layered->ShowSampleHint();
         break;
+      case Page::LayeredDialogs:
+        if (auto* layered = dynamic_cast<TGalleryLayered*>(Owner())) layered->ShowSystemDialogs();
+        break;
       default: break;
     }
   }
@@ -124,7 +128,7 @@ VCL_CLASS_INFO(TGalleryPageOpener) {}
 
 const wchar_t kUsage[] =
     L"Usage: skingallery [--classic FILE] [--layered PATH] [--page NAME] [--shot FILE.png]\n"
-    L"Pages: all, controls, dialog, messagebox, mdi, popup, menus, layered.";
+    L"Pages: all, controls, dialog, messagebox, mdi, popup, menus, layered, dialogs.";
 
 std::optional<Page> PageNamed(std::wstring_view Name) {
   for (const PageName& p : kPages)
@@ -170,7 +174,7 @@ int RunGallery(const Options& Options) {
   vcl::Application->SetTitle(L"Skin gallery");
   // From the start: a report shown while the windows are built is taken as well.
   if (Options.shotFile) StartScreenshot(*Options.shotFile);
-  if (Options.page == Page::Layered) {
+  if (Options.page == Page::Layered || Options.page == Page::LayeredDialogs) {
     // The layered engine's page alone: no classic skin hooks its windows.
     if (Options.layeredPath) TGalleryLayered::SetPageSource(LayeredSourceOf(*Options.layeredPath));
     auto* layered = vcl::Application->CreateForm<TGalleryLayered>();

@@ -19,7 +19,7 @@
 
 namespace gallery {
 
-enum class Page { All, Controls, Dialog, MessageDialog, Mdi, Popup, Menus, Layered };
+enum class Page { All, Controls, Dialog, MessageDialog, Mdi, Popup, Menus, Layered, LayeredDialogs };
 
 struct Options {
   std::optional<std::wstring> classicFile;

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "classlib/forms/Menus.h"
 #include "classlib/forms/ScrollBox.h"
@@ -325,6 +327,70 @@ TGalleryLayered::~TGalleryLayered() {
   vcl::TObject::Free(speed_handler_);
   speed_handler_ = nullptr;
   speed_data_.reset();
+}
+
+namespace {
+
+// A dialog template in memory: a caption, an edit, a list box and two buttons.
+std::vector<std::uint8_t> SystemDialogTemplate() {
+  std::vector<std::uint8_t> bytes;
+  auto put = [&](const void* p, std::size_t n) {
+    const auto* b = static_cast<const std::uint8_t*>(p);
+    bytes.insert(bytes.end(), b, b + n);
+  };
+  auto word = [&](WORD w) { put(&w, sizeof w); };
+  auto text = [&](const wchar_t* s) { put(s, (wcslen(s) + 1) * sizeof(wchar_t)); };
+  auto align = [&] {
+    while (bytes.size() % 4) bytes.push_back(0);
+  };
+  DLGTEMPLATE t{};
+  t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | DS_SETFONT;
+  t.cdit = 4;
+  t.cx = 180;
+  t.cy = 120;
+  put(&t, sizeof t);
+  word(0), word(0), text(L"A system dialog");
+  word(9), text(L"MS Shell Dlg");
+  auto item = [&](DWORD style, short x, short y, short w, short h, WORD id, WORD cls, const wchar_t* caption) {
+    align();
+    DLGITEMTEMPLATE i{style | WS_CHILD | WS_VISIBLE, 0, x, y, w, h, id};
+    put(&i, sizeof i);
+    word(0xFFFF), word(cls), text(caption), word(0);
+  };
+  item(WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 8, 8, 164, 14, 100, 0x0081, L"An edit of a system dialog");
+  item(WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 8, 28, 164, 64, 101, 0x0083, L"");
+  item(BS_DEFPUSHBUTTON | WS_TABSTOP, 68, 98, 50, 14, IDOK, 0x0080, L"OK");
+  item(BS_PUSHBUTTON | WS_TABSTOP, 122, 98, 50, 14, IDCANCEL, 0x0080, L"Cancel");
+  return bytes;
+}
+
+INT_PTR CALLBACK SystemDialogProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM) {
+  switch (Msg) {
+    case WM_INITDIALOG:
+      for (int i = 1; i <= 30; ++i) {
+        const std::wstring item = L"Dialog list item " + std::to_wstring(i);
+        SendDlgItemMessageW(Wnd, 101, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+      }
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(WParam) == IDOK || LOWORD(WParam) == IDCANCEL) DestroyWindow(Wnd);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+void TGalleryLayered::ShowSystemDialogs() {
+  static const std::vector<std::uint8_t> dialog = SystemDialogTemplate();
+  HWND wnd = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialog.data()),
+                                        Handle(), SystemDialogProc, 0);
+  if (!wnd) return;
+  SetWindowPos(wnd, nullptr, Left() + 300, Top() + 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ShowWindow(wnd, SW_SHOW);
+  MessageBoxW(Handle(), L"A message box, skinned by the layered skin through the dialog hook.", L"Skin gallery",
+              MB_OK | MB_ICONINFORMATION);
 }
 
 void TGalleryLayered::AddSource(const LayeredSource& Source) {

@@ -91,6 +91,9 @@ class TGalleryLayered : public vcl::TForm {
   skin_layered::TsSkinManager* Manager() const { return manager_; }
   // Shows a hint of the hint manager below the panel.
   void ShowSampleHint();
+  // A system dialog of the program's own beside the page and a message box over it, both
+  // skinned by the manager's dialog hook.
+  void ShowSystemDialogs();
 
  private:
   // The manager changed its skin or let it go.

@@ -4,6 +4,7 @@
 // order.
 #include "classlib/rtl/UnitInit.h"
 #include "skin_layered/adapters/AdapterUnit.h"
+#include "skin_layered/adapters/DialogHook.h"
 #include "skin_layered/adapters/ShellFolders.h"
 
 namespace skin_layered {
@@ -13,6 +14,9 @@ const vcl::TUnitRegistration kAdapterUnit{vcl::TUnitGroup::LayeredAdapters, 10, 
                                           &ReleaseAdapterUnit};
 const vcl::TUnitRegistration kShellUnit{vcl::TUnitGroup::LayeredAdapters, 20, L"ShellSupport", &StartShellSupport,
                                         &StopShellSupport};
+// The dialog hook and the rest of what the core asks of the adapters.
+const vcl::TUnitRegistration kServicesUnit{vcl::TUnitGroup::LayeredAdapters, 40, L"AdapterServices",
+                                           &InstallAdapterServices, &RemoveAdapterServices};
 // The screen's cursor table owns the cursor and destroys it at shut-down.
 const vcl::TUnitRegistration kPipetteUnit{vcl::TUnitGroup::LayeredAdapters, 30, L"PipetteCursor",
                                           &RegisterPipetteCursor, nullptr};

@@ -129,6 +129,8 @@ class TqvMainWnd : public vcl::TObject {
   void OnDestroyMessage(vcl::TMessage& Message);
   // WM_CONTEXTMENU: the control's popup menu is drawn skinned.
   void OnContextMenu();
+  // Caption := the window's text.
+  void ReadCaption();
 
  private:
   enum class TAttachMode { None, Control, Form, Window };
@@ -137,7 +139,6 @@ class TqvMainWnd : public vcl::TObject {
   void OnMouseMove();
   // True when the command was answered and goes no further.
   bool OnSkinCommand(vcl::TMessage& Message);
-  void ReadCaption();
   void SwitchVisualStyleOff();
   void RestoreVisualStyle();
 

@@ -2,6 +2,7 @@
 
 #include "classlib/forms/Forms.h"
 #include "skin_layered/adapters/AdapterUtils.h"
+#include "skin_layered/adapters/DialogHook.h"
 #include "skin_layered/core/AnimationFlag.h"
 #include "skin_layered/core/SavedDC.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -175,6 +176,11 @@ void TqvMDIWnd::WndProc(vcl::TMessage& Message) {
           return;
         }
         break;
+      case WM_MDICREATE:
+        // The new child gets its skinning from the dialog hook's check.
+        CallPrevWndProc(Message);
+        if (Message.Result) CheckDialogWnd(reinterpret_cast<HWND>(Message.Result), nullptr);
+        return;
       case WM_MDITILE:
       case WM_MDICASCADE:
         OnLayoutChanged(Message);

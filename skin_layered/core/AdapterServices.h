@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "classlib/rtl/Method.h"
 #include "classlib/rtl/Object.h"
 #include "classlib/rtl/SysUtils.h"
 #include "classlib/rtl/Types.h"
@@ -37,6 +38,13 @@ struct TqvSkinParams {
   int HorzScrollWidth = -1;
   int HorzButtonsSize = -1;
 };
+
+// What the manager's OnSysDlgInit handler is told of a system dialog about to be skinned; it
+// clears AllowSkinning to leave the dialog as it is.
+struct TqvSysDlgData {
+  HWND DlgWnd = nullptr;
+};
+using TqvSysDlgInitEvent = vcl::Event<void(TqvSysDlgData DlgData, bool& AllowSkinning)>;
 
 // The adapter of a skinned system dialog.
 class TqvDialogWndBase : public vcl::TObject {
@@ -76,7 +84,8 @@ class TLayeredAdapterServices {
   // their adapters (kept in HookedAdapters), passing every event on first. By default it
   // only passes them on.
   virtual HOOKPROC DialogHookProc();
-  // Frees the adapters of hooked popup-menu windows.
+  // The hook is being removed: frees the adapters of hooked popup-menu windows and what the
+  // hook made for system dialogs.
   virtual void ClearMenuWnds() {}
   // Paints every visible child window of Wnd into DC (recursively).
   virtual void PrintChildWindows(HWND Wnd, HDC DC) { (void)Wnd, (void)DC; }

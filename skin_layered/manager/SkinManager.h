@@ -21,6 +21,7 @@
 #include "classlib/graphics/GraphicsBitmap.h"
 #include "classlib/rtl/Component.h"
 #include "classlib/rtl/StringList.h"
+#include "skin_layered/core/AdapterServices.h"
 #include "skin_layered/core/Constants.h"
 #include "skin_layered/core/DefaultManager.h"
 #include "skin_layered/core/FormServices.h"
@@ -124,7 +125,7 @@ class TsSkinManager : public vcl::TComponent, public TqvDefaultManager, public T
   vcl::TNotifyEvent OnSkinLoading;
   TqvManagerHandlerEvent OnGetMenuExtraLineData;
   TqvManagerHandlerEvent OnGetPopupItemData;
-  TqvManagerHandlerEvent OnSysDlgInit;
+  TqvSysDlgInitEvent OnSysDlgInit;
 
   // ---- the loaded skin
   const TsLoadedSkin& Skin() const override { return skin_; }

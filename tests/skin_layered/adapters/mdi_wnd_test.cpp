@@ -50,6 +50,9 @@ class MdiClient : public SkinnedTest {
     manager->AnimEffects()->SkinChanging()->SetActive(false);
     manager->SetSkinName(L"Flat");
     ASSERT_TRUE(manager->Skin().SkinData.Active);
+    // The frame has its provider; its children stay the library's own (the dialog hook would
+    // give them providers of their own).
+    manager->SetSkinningRules({srStdDialogs});
     frame = vcl::Application->CreateForm<TMdiFrame>();
     frame->SetBounds(20, 20, 500, 400);
     provider.reset(vcl::Construct<TsSkinProvider>(frame));

@@ -1,0 +1,520 @@
+#include "skin_layered/adapters/DialogHook.h"
+
+#include <algorithm>
+#include <array>
+#include <cwctype>
+
+#include "classlib/forms/Forms.h"
+#include "skin_layered/adapters/AdapterUnit.h"
+#include "skin_layered/adapters/AdapterUtils.h"
+#include "skin_layered/adapters/DialogSysMenu.h"
+#include "skin_layered/adapters/DialogWnd.h"
+#include "skin_layered/adapters/EditWnd.h"
+#include "skin_layered/adapters/MnuWnd.h"
+#include "skin_layered/adapters/TrackWnd.h"
+#include "skin_layered/core/AdapterServices.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/core/SkinDialogs.h"
+#include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/paint/GlowWindows.h"
+
+namespace skin_layered {
+
+VCL_CLASS_INFO(TqvProvider) {}
+
+namespace {
+
+constexpr ATOM kMenuAtom = 0x8000;    // "#32768"
+constexpr ATOM kDialogAtom = 0x8002;  // "#32770"
+constexpr UINT kTagNoSkin = 0x100;
+
+// The form classes the hook never skins: the application's window and other vendors' popups.
+constexpr std::array<std::wstring_view, 7> kExcludedFormClasses{
+    L"TApplication",           L"TfcPopup",        L"TcxComboBoxPopupWindow", L"TcxCustomPopupWindow",
+    L"TdxPopupEditForm",       L"TcxDateEditPopupWindow", L"TcxGridFilterPopup"};
+
+std::array<TqvChildAdapterFactory, static_cast<std::size_t>(TqvChildKind::Search) + 1>& Factories() {
+  static std::array<TqvChildAdapterFactory, static_cast<std::size_t>(TqvChildKind::Search) + 1> factories{};
+  return factories;
+}
+
+// Adapters freed once they no longer run a message of their own.
+std::vector<TqvAdapterPtr<TqvMnuWnd>>& DeferredMenus() {
+  static std::vector<TqvAdapterPtr<TqvMnuWnd>> menus;
+  return menus;
+}
+
+std::wstring LowerClassName(HWND Wnd) {
+  wchar_t name[256] = {};
+  GetClassNameW(Wnd, name, 256);
+  std::wstring s(name);
+  for (wchar_t& c : s) c = static_cast<wchar_t>(std::towlower(c));
+  return s;
+}
+
+bool AnswersSkinned(HWND Wnd) { return SendCommandToWnd(Wnd, scmIsSkinned, 0) != 0; }
+
+bool ApplicationGoing() {
+  return !vcl::Application || vcl::Application->Terminated() ||
+         vcl::Application->ComponentState().Contains(vcl::csDestroying);
+}
+
+// The class named in the creation record (an atom or a text).
+bool IsAtom(LPCWSTR Name) { return (reinterpret_cast<ULONG_PTR>(Name) >> 16) == 0; }
+
+// ---- the table of child adapters
+
+struct TChildRow {
+  std::wstring_view ClassName;
+  bool (*Condition)(LONG_PTR Style, LONG_PTR ExStyle, HWND Wnd);
+  TqvChildKind Kind;
+  std::wstring_view Section;
+  bool RepaintWithCache;  // repaint only when the dialog's image exists
+  bool ClearsPlainClient;
+};
+
+bool Always(LONG_PTR, LONG_PTR, HWND) { return true; }
+bool Visible(LONG_PTR, LONG_PTR, HWND Wnd) { return IsWindowVisible(Wnd) != FALSE; }
+bool IconLike(LONG_PTR S) { return (S & 3) == 3 || (S & 0xE) == 0xE; }
+bool EdgeStatic(LONG_PTR S, LONG_PTR X, HWND) { return IconLike(S) && (X & WS_EX_STATICEDGE); }
+bool IconStatic(LONG_PTR S, LONG_PTR X, HWND) { return IconLike(S) && !(X & WS_EX_STATICEDGE); }
+// Statics by their type field: neither a bitmap or enhanced metafile (0xD/0xE handled above),
+// nor an owner-drawn (0xD), black or grey frame kind (5, 6) or a simple text (11).
+bool PlainStatic(LONG_PTR S, LONG_PTR, HWND) {
+  const LONG_PTR type = S & SS_TYPEMASK;
+  return type != SS_OWNERDRAW && type != SS_BLACKFRAME && type != SS_GRAYFRAME && type != SS_SIMPLE;
+}
+// Buttons by their type field.
+bool IsGroupBox(LONG_PTR S, LONG_PTR, HWND) { return (S & BS_TYPEMASK) == BS_GROUPBOX; }
+bool CheckLike(LONG_PTR S, LONG_PTR, HWND) {
+  switch (S & BS_TYPEMASK) {
+    case BS_CHECKBOX: case BS_AUTOCHECKBOX: case BS_RADIOBUTTON: case BS_3STATE: case BS_AUTO3STATE:
+    case BS_AUTORADIOBUTTON:
+      return true;
+    default:
+      return false;
+  }
+}
+bool SizeGrip(LONG_PTR S, LONG_PTR, HWND) { return (S & SBS_SIZEGRIP) != 0; }
+// TCS_OWNERDRAWFIXED is 0x2000.
+bool NotOwnerDrawnTabs(LONG_PTR S, LONG_PTR, HWND) { return (S & 0x2000) == 0; }
+bool FlatToolBar(LONG_PTR S, LONG_PTR, HWND) { return (S & 0x200) != 0; }
+bool SearchHost(LONG_PTR, LONG_PTR, HWND Wnd) {
+  RECT r{};
+  GetWindowRect(Wnd, &r);
+  return r.bottom - r.top == 24;
+}
+
+using enum TqvChildKind;
+constexpr TChildRow kChildRows[] = {
+    {L"static", EdgeStatic, Edge, L"EDIT", false, false},
+    {L"static", IconStatic, Icon, L"", false, false},
+    {L"static", PlainStatic, Static, L"", false, false},
+    {L"#32770", Always, TransPanel, L"", false, false},
+    {L"tpanel", Always, Panel, L"CHECKBOX", false, false},
+    {L"tsilentpaintpanel", Always, Panel, L"GROUPBOX", false, false},
+    {L"edit", Visible, Edit, L"EDIT", true, true},
+    {L"button", IsGroupBox, TqvChildKind::GroupBox, L"GROUPBOX", false, false},
+    {L"button", CheckLike, CheckBox, L"", false, false},
+    {L"button", Always, Button, L"", false, false},
+    {L"tbutton", IsGroupBox, TqvChildKind::GroupBox, L"GROUPBOX", false, false},
+    {L"tbutton", CheckLike, CheckBox, L"", false, false},
+    {L"tbutton", Always, Button, L"", false, false},
+    {L"combobox", Always, ComboBox, L"COMBOBOX", true, true},
+    {L"combolbox", Always, Edit, L"COMBOBOX", false, true},
+    {L"comboboxex32", Always, ComboBox, L"COMBOBOX", false, true},
+    {L"scrollbar", SizeGrip, Sizer, L"", false, false},
+    {L"systabcontrol32", NotOwnerDrawnTabs, TabControl, L"PAGECONTROL", false, false},
+    {L"syslistview32", Always, ListView, L"EDIT", false, false},
+    {L"msctls_updown32", Always, Spin, L"SPEEDBUTTON_SMALL", false, false},
+    {L"msctls_trackbar32", Always, Track, L"TRACKBAR", false, false},
+    {L"listbox", Always, Edit, L"EDIT", false, true},
+    {L"link window", Always, Link, L"", false, false},
+    {L"syslink", Always, Link, L"", false, false},
+    {L"toolbarwindow32", FlatToolBar, ToolBar, L"BAR", false, false},
+    {L"toolbarwindow32", Always, ToolBar, L"CHECKBOX", false, false},
+    {L"systreeview32", Always, TreeView, L"EDIT", false, false},
+    {L"shbrowseforfolder", Always, TransPanel, L"", false, false},
+    {L"rebarwindow32", Visible, Container, L"", false, false},
+    {L"msctls_progress32", Visible, Container, L"", false, false},
+    {L"universalsearchband", Visible, Container, L"", false, false},
+    {L"address band root", Visible, Container, L"", false, false},
+    {L"workerw", Visible, Container, L"", false, false},
+    {L"search box", Visible, Container, L"", false, false},
+    {L"travelband", Visible, Container, L"", false, false},
+    {L"breadcrumb parent", Visible, Container, L"", false, false},
+    {L"directuihwnd", SearchHost, Search, L"", false, false},
+};
+
+// A row for the class whose condition holds; "ctrlnotifysink" and every class not listed
+// get nothing, as does a listed class whose conditions all fail.
+const TChildRow* RowFor(const std::wstring& ClassName, LONG_PTR Style, LONG_PTR ExStyle, HWND Wnd) {
+  for (const TChildRow& row : kChildRows)
+    if (row.ClassName == ClassName) {
+      if (row.Condition(Style, ExStyle, Wnd)) return &row;
+      // The conditions of one class are tried in order; the scroll bar and tab rows stand alone.
+    }
+  return nullptr;
+}
+
+TqvAdapterPtr<TqvMainWnd> MakeEditAdapter(HWND Wnd, TsSkinManager* Manager, const TqvSkinParams& Params,
+                                          bool Repaint) {
+  TqvAdapterPtr<TqvEditWnd> edit = CreateAdapter<TqvEditWnd>(Wnd, nullptr, Manager, Params, Repaint);
+  return TqvAdapterPtr<TqvMainWnd>(edit.release());
+}
+
+TqvAdapterPtr<TqvMainWnd> MakeTrackAdapter(HWND Wnd, TsSkinManager* Manager, const TqvSkinParams& Params,
+                                           bool Repaint) {
+  TqvAdapterPtr<TqvTrackWnd> track = CreateAdapter<TqvTrackWnd>(Wnd, nullptr, Manager, Params, Repaint);
+  return TqvAdapterPtr<TqvMainWnd>(track.release());
+}
+
+// The kinds built so far that need nothing but their window.
+const bool kOwnFactories = [] {
+  Factories()[static_cast<std::size_t>(TqvChildKind::Edit)] = &MakeEditAdapter;
+  Factories()[static_cast<std::size_t>(TqvChildKind::Track)] = &MakeTrackAdapter;
+  return true;
+}();
+
+// ---- the services the core asks for
+
+class TAdapterServices : public TLayeredAdapterServices {
+ public:
+  HOOKPROC DialogHookProc() override { return &DlgCBTHookProc; }
+  void ClearMenuWnds() override {
+    skin_layered::ClearMenuWnds();
+    // The hook goes: the providers made for system dialogs go with it.
+    std::vector<TqvProvider*> list = std::move(ProviderList());
+    ProviderList().clear();
+    for (TqvProvider* p : list)
+      if (p && !p->Owner()) vcl::TObject::Free(p);
+  }
+  void PrintChildWindows(HWND Wnd, HDC DC) override { PrintChildren(Wnd, DC); }
+  std::vector<TqvSkinnedWindow> SkinnedWindowList() override {
+    std::vector<TqvSkinnedWindow> list;
+    for (TqvProvider* p : ProviderList())
+      if (p && p->DialogWnd && !p->DialogWnd->Destroyed) list.push_back({p->Handle, nullptr});
+    return list;
+  }
+
+ private:
+  static void PrintChildren(HWND Wnd, HDC DC) {
+    for (HWND child = GetWindow(Wnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+      RECT r{};
+      GetWindowRect(child, &r);
+      MapWindowPoints(nullptr, Wnd, reinterpret_cast<POINT*>(&r), 2);
+      const int saved = SaveDC(DC);
+      POINT origin{};
+      GetViewportOrgEx(DC, &origin);
+      SetViewportOrgEx(DC, origin.x + r.left, origin.y + r.top, nullptr);
+      if ((style & WS_CHILD) && (style & WS_VISIBLE)) {
+        SendCommandToWnd(child, scmSetPrintTarget, reinterpret_cast<LPARAM>(DC));
+        SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(DC), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+        SendCommandToWnd(child, scmSetPrintTarget, 0);
+        PrintChildren(child, DC);
+      }
+      RestoreDC(DC, saved);
+    }
+  }
+};
+
+TAdapterServices& Services() {
+  static TAdapterServices services;
+  return services;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// Lists
+
+std::vector<TqvProvider*>& ProviderList() {
+  static std::vector<TqvProvider*> list;
+  return list;
+}
+
+std::vector<TqvAdapterPtr<TqvMnuWnd>>& HookedMenuWnds() {
+  static std::vector<TqvAdapterPtr<TqvMnuWnd>> list;
+  return list;
+}
+
+TqvChildAdapterFactory RegisterChildAdapter(TqvChildKind Kind, TqvChildAdapterFactory Factory) {
+  return std::exchange(Factories()[static_cast<std::size_t>(Kind)], Factory);
+}
+
+void ClearMenuWnds() {
+  auto& deferred = DeferredMenus();
+  for (auto& menu : HookedMenuWnds())
+    if (menu) deferred.push_back(std::move(menu));
+  HookedMenuWnds().clear();
+  // Freed now, except one still in its window procedure (the popup whose destruction empties
+  // the list): that one goes next time.
+  std::erase_if(deferred, [](const TqvAdapterPtr<TqvMnuWnd>& m) { return !m || !m->Running(); });
+}
+
+// ---------------------------------------------------------------------------------------
+// TqvProvider
+
+TqvProvider::TqvProvider(vcl::TComponent* AOwner) : TComponent(AOwner) {}
+
+TqvProvider::~TqvProvider() {
+  for (TqvProvider*& p : ProviderList())
+    if (p == this) p = nullptr;
+  // Children first, the dialog's adapter after them.
+  while (!Adapters.empty()) Adapters.pop_back();
+  DialogWnd.reset();
+}
+
+bool TqvProvider::InitDialog(HWND Wnd) {
+  Handle = Wnd;
+  Adapters.clear();
+  TsSkinManager* manager = DefaultSkinManager();
+  if (DialogWnd || !manager || !manager->Active()) return true;
+  AttachDialogWnd(Wnd, DialogWnd);
+  if (!DialogWnd) return true;
+  DialogWnd->Provider = this;
+  if (DialogPosX != -1 || DialogPosY != -1)
+    SetWindowPos(Wnd, nullptr, DialogPosX, DialogPosY, 0, 0, SWP_NOSIZE | SWP_NOREDRAW | SWP_NOOWNERZORDER | SWP_NOZORDER);
+  const bool walked = WalkChildWindows(this, Wnd);
+  if (walked) {
+    DialogWnd->InitWindow();
+    SendMessageW(Wnd, kSkinCmdMessage, SkinCommandWParam(scmNewSkin), reinterpret_cast<LPARAM>(manager));
+  } else {
+    for (TqvProvider*& p : ProviderList())
+      if (p == this) p = nullptr;
+  }
+  return walked;
+}
+
+// ---------------------------------------------------------------------------------------
+// The hook
+
+LRESULT CALLBACK DlgCBTHookProc(int Code, WPARAM WParam, LPARAM LParam) {
+  const LRESULT result = CallNextHookEx(nullptr, Code, WParam, LParam);
+  if (Code < 0 || ApplicationGoing()) return result;
+  const HWND wnd = reinterpret_cast<HWND>(WParam);
+  switch (Code) {
+    case HCBT_CREATEWND: {
+      const auto* create = reinterpret_cast<const CBT_CREATEWNDW*>(LParam);
+      if (!wnd || !create || !create->lpcs) break;
+      const CREATESTRUCTW* cs = create->lpcs;
+      const LPCWSTR cls = cs->lpszClass;
+      // Classes are compared by their atom and by their name alike.
+      const bool menu = IsAtom(cls) ? reinterpret_cast<ULONG_PTR>(cls) == kMenuAtom : lstrcmpW(cls, L"#32768") == 0;
+      const bool dialog = IsAtom(cls) ? reinterpret_cast<ULONG_PTR>(cls) == kDialogAtom : lstrcmpW(cls, L"#32770") == 0;
+      if (menu) {
+        TsSkinManager* manager = DefaultSkinManager();
+        if (manager && manager->SkinnedPopups() && !AnswersSkinned(wnd)) {
+          TqvSkinParams params{nullptr, L"MAINMENU"};
+          HookedMenuWnds().push_back(CreateAdapter<TqvMnuWnd>(wnd, nullptr, manager, params, false));
+        }
+      } else if (dialog) {
+        CheckDialogWnd(wnd, nullptr);
+      } else if (!IsAtom(cls) && lstrcmpW(cls, L"TPUtilWindow") != 0 && cs->dwExStyle != 0 && cs->style != 0 &&
+                 !cs->hwndParent) {
+        vcl::TCustomForm* main = vcl::Application ? vcl::Application->MainForm() : nullptr;
+        if (main && !main->HandleAllocated()) break;
+        if (main && main->Handle() == wnd) break;
+        CheckDialogWnd(wnd, nullptr);
+      }
+      break;
+    }
+    case HCBT_DESTROYWND:
+      if (!GlowDestroying()) PurgeProviders();
+      break;
+    case HCBT_ACTIVATE:
+      CheckDialogWnd(wnd, nullptr);
+      break;
+    default:
+      break;
+  }
+  return result;
+}
+
+bool CheckDialogWnd(HWND Wnd, const CREATESTRUCTW* Create) {
+  TsSkinManager* manager = DefaultSkinManager();
+  if (!Wnd || !manager || ApplicationGoing() || AnswersSkinned(Wnd)) return false;
+  std::wstring cls;
+  if (Create && Create->lpszClass && !IsAtom(Create->lpszClass) && *Create->lpszClass)
+    cls = Create->lpszClass;
+  else {
+    wchar_t name[256] = {};
+    GetClassNameW(Wnd, name, 256);
+    cls = name;
+  }
+  const LONG_PTR style = GetWindowLongPtrW(Wnd, GWL_STYLE);
+  if ((style & WS_POPUP) && !(style & WS_BORDER)) return false;
+  if (FindProvider(Wnd)) return false;
+  if (vcl::TCustomForm* form = FindForm(Wnd)) {
+    if (form->Tag() & kTagNoSkin) return false;
+    const bool loading = form->ComponentState().Contains(vcl::csLoading);
+    if (loading && form->FormStyle() != vcl::fsMDIChild) return true;
+    const vcl::String formClass = form->ClassName();
+    if (std::find(kExcludedFormClasses.begin(), kExcludedFormClasses.end(), formClass) != kExcludedFormClasses.end())
+      return false;
+    const TqvSkinningRule rule = formClass == L"TMessageForm" ? srStdDialogs : srStdForms;
+    if (!manager->SkinningRules().Contains(rule)) return false;
+    auto skinForm = [](vcl::TCustomForm* F) {
+      auto* provider = new TqvProvider(F);
+      ProviderList().push_back(provider);
+      MakeFormProvider(provider, F);
+    };
+    skinForm(form);
+    if (form->FormStyle() == vcl::fsMDIForm)
+      for (int i = 0; i < form->MDIChildCount(); ++i)
+        if (vcl::TCustomForm* child = form->MDIChildren(i); child && child->HandleAllocated() && !AnswersSkinned(child->Handle()))
+          skinForm(child);
+    return true;
+  }
+  // A dialog page inside another window is a child; an owned dialog (GetParent answers its
+  // owner) is skinned like any other.
+  if (cls != L"#32770" || (style & WS_CHILD) || !manager->SkinningRules().Contains(srStdDialogs)) return false;
+  if (CountVisibleDialogs() >= kMaxSkinnedDialogs && !HasChildClass(Wnd, L"toolbarwindow32")) return false;
+  bool allow = true;
+  if (manager->OnSysDlgInit) manager->OnSysDlgInit(TqvSysDlgData{Wnd}, allow);
+  if (!allow) return true;
+  auto* provider = new TqvProvider(nullptr);
+  ProviderList().push_back(provider);
+  if (!provider->InitDialog(Wnd)) vcl::TObject::Free(provider);
+  return true;
+}
+
+void MakeFormProvider(TqvProvider* Provider, vcl::TCustomForm* Form) {
+  if (!Provider || !Form) return;
+  TsSkinProvider* skin = TsSkinProvider::CreateEx(Form);
+  Provider->SkinProvider = skin;
+  if (!skin) return;
+  skin->SetUseGlobalColor(false);
+  skin->Form = Form;
+  if (Form->HandleAllocated()) {
+    const HWND wnd = Form->Handle();
+    if (FormServices().AeroIsEnabled()) {
+      if (!skin->Hooked()) skin->Loaded();
+      RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      SendMessageW(wnd, WM_NCPAINT, 0, 0);
+    } else if (!IsDebuggerPresent()) {
+      UpdateWindow(wnd);
+      RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+    }
+  }
+  skin->SetMakeSkinMenu(false);
+}
+
+void AttachDialogWnd(HWND Wnd, TqvAdapterPtr<TqvDialogWnd>& DialogWnd) {
+  TsSkinManager* manager = DefaultSkinManager();
+  if (!manager || !manager->Active()) {
+    DialogWnd.reset();
+    if (TInitializeFlatSBProc init = InitializeFlatSBProc()) init(Wnd);
+    return;
+  }
+  if (TUninitializeFlatSBProc uninit = UninitializeFlatSBProc()) uninit(Wnd);
+  if (DialogWnd && DialogWnd->Destroyed) DialogWnd.reset();
+  if (!DialogWnd) {
+    TqvSkinParams params{nullptr, L"DIALOG"};
+    DialogWnd = CreateAdapter<TqvDialogWnd>(Wnd, nullptr, manager, params, false);
+  }
+}
+
+bool WalkChildWindows(TqvProvider* Provider, HWND Parent) {
+  for (HWND child = GetTopWindow(Parent); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!WalkChildWindows(Provider, child)) return false;
+    if ((GetWindowLongPtrW(child, GWL_STYLE) & WS_CHILD) && !AddChildAdapter(Provider, child)) return false;
+  }
+  return true;
+}
+
+bool AddChildAdapter(TqvProvider* Provider, HWND Wnd) {
+  if (!Wnd) return false;
+  if (AnswersSkinned(Wnd) || !Provider) return true;
+  const TqvDialogChildScope scope(true);
+  const std::wstring cls = LowerClassName(Wnd);
+  const LONG_PTR style = GetWindowLongPtrW(Wnd, GWL_STYLE);
+  const LONG_PTR exStyle = GetWindowLongPtrW(Wnd, GWL_EXSTYLE);
+  const TChildRow* row = RowFor(cls, style, exStyle, Wnd);
+  if (!row) return true;
+  TqvChildAdapterFactory factory = Factories()[static_cast<std::size_t>(row->Kind)];
+  if (!factory) return true;  // that kind is not skinned (yet)
+  TqvDialogWnd* dialog = Provider->DialogWnd.get();
+  TsSkinManager* manager = dialog && dialog->SkinData ? dialog->SkinData->GetSkinManager() : DefaultSkinManager();
+  bool repaint = true;
+  if (row->RepaintWithCache) {
+    vcl::TBitmap* cache = dialog && dialog->SkinData ? dialog->SkinData->CacheBmp() : nullptr;
+    repaint = cache && cache->Width() > 0 && cache->Height() > 0;
+  }
+  TqvSkinParams params{nullptr, vcl::String(row->Section)};
+  TqvAdapterPtr<TqvMainWnd> adapter = factory(Wnd, manager, params, repaint);
+  if (!adapter) return true;
+  GetWndPos(Wnd, adapter->ParentWnd, adapter->WndRect, adapter->WndPos, adapter->WndSize, adapter->ParentRect);
+  Provider->Adapters.push_back(std::move(adapter));
+  if (row->ClearsPlainClient && dialog) dialog->PlainClient = false;
+  return true;
+}
+
+TqvProvider* FindProvider(HWND Wnd) {
+  if (ApplicationGoing()) return nullptr;
+  for (TqvProvider* p : ProviderList())
+    if (p && p->Handle == Wnd) return p;
+  return nullptr;
+}
+
+vcl::TCustomForm* FindForm(HWND Wnd) {
+  if (!vcl::Screen) return nullptr;
+  for (int i = vcl::Screen->CustomFormCount() - 1; i >= 0; --i) {
+    vcl::TCustomForm* form = vcl::Screen->CustomForms(i);
+    if (!form || form->ComponentState().Contains(vcl::csDestroying) || !form->HandleAllocated()) continue;
+    if (form->Handle() == Wnd) return form;
+    if (form->FormStyle() == vcl::fsMDIForm)
+      for (int c = 0; c < form->MDIChildCount(); ++c)
+        if (vcl::TCustomForm* child = form->MDIChildren(c); child && child->HandleAllocated() && child->Handle() == Wnd)
+          return child;
+  }
+  return nullptr;
+}
+
+void PurgeProviders() {
+  for (TqvProvider*& p : ProviderList()) {
+    if (!p || !p->DialogWnd || !p->DialogWnd->Destroyed || p->Owner()) continue;
+    // A dialog adapter still handling a message of its own is freed next time.
+    if (p->DialogWnd->Running()) continue;
+    TqvProvider* going = p;
+    p = nullptr;
+    vcl::TObject::Free(going);
+  }
+  std::erase(ProviderList(), nullptr);
+}
+
+int CountVisibleDialogs() {
+  int count = 0;
+  for (TqvProvider* p : ProviderList())
+    if (p && p->DialogWnd && IsWindowVisible(p->DialogWnd->CtrlHandle)) ++count;
+  return count;
+}
+
+bool HasChildClass(HWND Wnd, const wchar_t* ClassName) {
+  for (HWND child = GetTopWindow(Wnd); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (LowerClassName(child) == ClassName) return true;
+    if (HasChildClass(child, ClassName)) return true;
+  }
+  return false;
+}
+
+void SendToChildren(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  for (HWND child = GetTopWindow(Wnd); child; child = GetWindow(child, GW_HWNDNEXT))
+    SendMessageW(child, Msg, WParam, LParam);
+}
+
+void InstallAdapterServices() { SetAdapterServices(&Services()); }
+
+void RemoveAdapterServices() {
+  if (&AdapterServices() == &Services()) {
+    Services().ClearMenuWnds();
+    DeferredMenus().clear();
+    SetAdapterServices(nullptr);
+  }
+  FreeDialogBrushes();
+}
+
+}  // namespace skin_layered

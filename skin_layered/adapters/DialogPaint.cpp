@@ -1,0 +1,259 @@
+// The skinned system dialog's window image: the frame and title from the skin's sections,
+// the icon, the caption text and the title buttons; the region from the skin's corners; one
+// button painted again in place.
+#include <algorithm>
+
+#include "skin_layered/adapters/AdapterUtils.h"
+#include "skin_layered/adapters/DialogWnd.h"
+#include "skin_layered/core/GeneralUtils.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/paint/BackgroundRegions.h"
+#include "skin_layered/paint/Bitmap32.h"
+#include "skin_layered/paint/SectionPaint.h"
+#include "skin_layered/paint/SectionText.h"
+#include "skin_layered/paint/SkinImages.h"
+
+namespace skin_layered {
+namespace {
+
+constexpr int kDefaultButtonSize = 21;
+constexpr UINT kRegionQueryMessage = 48205;
+constexpr WPARAM kRegionQueryValue = 16802;
+
+using enum TqvTitleButtonImage;
+
+int ImageOf(const TsLoadedSkin& Skin, TqvTitleButtonImage Image) { return Skin.ConstData.TitleButton(Image); }
+
+// One picture's size of a glyph image (21 when there is none).
+vcl::TSize GlyphSize(const TsLoadedSkin& Skin, int Index) {
+  if (!Skin.IsValidImgIndex(Index)) return {kDefaultButtonSize, kDefaultButtonSize};
+  const TsMaskData& m = Skin.Images[static_cast<std::size_t>(Index)];
+  const int count = std::max<int>(1, m.ImageCount);
+  const int rows = m.MaskType >= 0 ? m.MaskType + 1 : 1;
+  return {std::max(1, m.R.Width() / count), std::max(1, m.R.Height() / rows)};
+}
+
+}  // namespace
+
+void TqvDialogWnd::InitTitleButtons() {
+  Buttons[0].HitCode = kHitMin;
+  Buttons[1].HitCode = kHitMax;
+  Buttons[2].HitCode = kHitClose;
+  Buttons[3].HitCode = kHitHelp;
+  TitleIndex = -1;
+  TsSkinManager* manager = Manager();
+  if (!manager || !manager->Skin().SkinData.Active) return;
+  const TsLoadedSkin& skin = manager->Skin();
+  auto big = [&] {
+    const bool alone = !HasMaxBox() && !HasMinBox();
+    const int closeAlone = ImageOf(skin, BICloseAlone);
+    Buttons[2].ImageIndex = alone && skin.IsValidImgIndex(closeAlone) ? closeAlone : ImageOf(skin, BIConClose);
+    Buttons[0].ImageIndex = ImageOf(skin, BIConMin);
+    Buttons[1].ImageIndex = ImageOf(skin, BIConMax);
+    Buttons[3].ImageIndex = ImageOf(skin, BIConHelp);
+    for (TqvDialogButton& b : Buttons) b.Big = true;
+  };
+  TitleSection = L"FORMTITLE";
+  if (BorderKind == 1 || BorderKind == 3) {
+    big();
+  } else {
+    if (skin.IsValidImgIndex(ImageOf(skin, SIConClose))) {
+      Buttons[2].ImageIndex = ImageOf(skin, SIConClose);
+      Buttons[0].ImageIndex = ImageOf(skin, SIConMin);
+      Buttons[1].ImageIndex = ImageOf(skin, SIConMax);
+      const int help = ImageOf(skin, SIConHelp);
+      Buttons[3].ImageIndex = skin.IsValidImgIndex(help) ? help : ImageOf(skin, BIConHelp);
+      for (TqvDialogButton& b : Buttons) b.Big = false;
+    } else {
+      big();
+    }
+    TitleSection = L"DIALOGTITLE";
+  }
+  TitleIndex = manager->GetSkinIndex(TitleSection);
+  if (TitleIndex < 0) {
+    TitleSection = L"FORMTITLE";
+    TitleIndex = manager->GetSkinIndex(TitleSection);
+  }
+  CaptionIndex = manager->GetSkinIndex(L"CAPTION");
+}
+
+int TqvDialogWnd::ButtonGlyph(const TqvDialogButton& B) const {
+  TsSkinManager* manager = Manager();
+  if (!manager) return B.ImageIndex;
+  const TsLoadedSkin& skin = manager->Skin();
+  if (B.HitCode == kHitMax && IsZoomed(CtrlHandle)) return ImageOf(skin, B.Big ? BIConNorm : SIConNorm);
+  if (B.HitCode == kHitMin && IsIconic(CtrlHandle)) return ImageOf(skin, B.Big ? BIConNorm : SIConNorm);
+  if (B.HitCode == kHitMax && IsIconic(CtrlHandle)) return ImageOf(skin, B.Big ? BIConMax : SIConMax);
+  return B.ImageIndex;
+}
+
+bool TqvDialogWnd::ButtonEnabled(const TqvDialogButton& B) const {
+  switch (B.HitCode) {
+    case kHitClose: return CloseEnabled();
+    case kHitMax: return IsZoomed(CtrlHandle) ? RestoreEnabled() : MaxEnabled();
+    case kHitMin: return IsIconic(CtrlHandle) ? RestoreEnabled() : MinEnabled();
+    default: return true;
+  }
+}
+
+void TqvDialogWnd::LayoutButtons(int ImageWidth) {
+  for (TqvDialogButton& b : Buttons) b.Rect = {};
+  TsSkinManager* manager = Manager();
+  if (!manager || !HasSysMenu() || CaptionHeight() == 0) return;
+  const TsLoadedSkin& skin = manager->Skin();
+  const int border = BorderWidth(), caption = CaptionHeight();
+  int right = ImageWidth - border;
+  const bool spaced = BorderKind == 1 || BorderKind == 3 || Button(kHitClose).ImageIndex == ImageOf(skin, BIConClose);
+  const int spacing = spaced ? 1 : 0;
+  auto place = [&](TqvDialogButton& b) {
+    const vcl::TSize size = GlyphSize(skin, ButtonGlyph(b));
+    const int top = border + std::max(0, (caption - static_cast<int>(size.cy)) / 2);
+    b.Rect = vcl::TRect{right - size.cx, top, right, top + size.cy};
+    right = b.Rect.Left - spacing;
+  };
+  place(Button(kHitClose));
+  if (HasMaxBox()) place(Button(kHitMax));
+  if (HasMinBox()) place(Button(kHitMin));
+  if (HasHelpButton()) place(Button(kHitHelp));
+}
+
+void TqvDialogWnd::PaintAll() {
+  if (!SkinData) return;
+  GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
+  const int width = std::max(0, static_cast<int>(WndSize.cx)), height = std::max(0, static_cast<int>(WndSize.cy));
+  SkinData->InitCacheBmp();
+  vcl::TBitmap* cache = SkinData->CacheBmp();
+  if (cache->Width() != width || cache->Height() != height) cache->SetSize(width, height);
+  if (!SkinData->BGChanged) return;
+  RgnChanged = true;
+  TsSkinManager* manager = Manager();
+  if (manager && manager->IsValidSkinIndex(SkinData->SkinIndex)) {
+    const TqvCacheInfo none;
+    PaintItem(SkinData->ControlSkin(), none, Active ? 1 : 0, vcl::TRect{0, 0, width, height}, vcl::TPoint{0, 0}, cache,
+              true);
+    PaintTitle(cache);
+  }
+  const int titleHeight = OffsetY();
+  if (!title_cache_) title_cache_ = CreateBmp32(0, 0);
+  title_cache_->SetSize(width, titleHeight);
+  BitBlt(title_cache_->Canvas()->Handle(), 0, 0, width, titleHeight, cache->Canvas()->Handle(), 0, 0, SRCCOPY);
+  SkinData->BGChanged = false;
+}
+
+void TqvDialogWnd::PaintTitle(vcl::TBitmap* Bmp) {
+  TsSkinManager* manager = Manager();
+  const int caption = CaptionHeight();
+  if (!manager || caption == 0) return;
+  const TsLoadedSkin& skin = manager->Skin();
+  const int border = BorderWidth();
+  const int width = Bmp->Width();
+  const int state = Active ? 1 : 0;
+  const vcl::TRect band{0, 0, width, border + caption};
+  // What the title's sections do not cover shows the image painted so far.
+  TqvCacheInfo behind;
+  MakeCacheInfo(Bmp, 0, 0, behind);
+  if (skin.IsValidSkinIndex(TitleIndex)) PaintItemBg(TitleIndex, behind, state, band, vcl::TPoint{0, 0}, Bmp, &skin);
+  LayoutButtons(width);
+  // The icon, then the text between it and the buttons.
+  int left = border + 2;
+  if (IconVisible()) {
+    const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+    HICON icon = Icon ? static_cast<HICON>(CopyImage(Icon, IMAGE_ICON, cx, cy, LR_COPYFROMRESOURCE)) : nullptr;
+    HICON drawn = icon ? icon : LoadIconW(nullptr, IDI_APPLICATION);
+    DrawIconEx(Bmp->Canvas()->Handle(), left, border + (caption - cy) / 2, drawn, cx, cy, 0, nullptr, DI_NORMAL);
+    if (icon) DestroyIcon(icon);
+    left += cx + 4;
+  }
+  int right = width - border - 6;
+  for (const TqvDialogButton& b : Buttons)
+    if (!b.Rect.IsEmpty()) right = std::min(right, static_cast<int>(b.Rect.Left) - 6);
+  vcl::TRect text{left, border, right, border + caption};
+  UINT flags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
+  if (ExStyle & (WS_EX_RTLREADING | WS_EX_LAYOUTRTL)) flags |= DT_RIGHT | DT_RTLREADING;
+  vcl::TCanvas* canvas = Bmp->Canvas();
+  SetNonClientFont(canvas, kCaptionFont);
+  if (skin.IsValidSkinIndex(CaptionIndex) && !Caption.empty()) {
+    RECT measured{text.Left, text.Top, text.Right, text.Bottom};
+    DrawTextW(canvas->Handle(), Caption.c_str(), static_cast<int>(Caption.size()), &measured, flags | DT_CALCRECT);
+    const int h = measured.bottom - measured.top;
+    const vcl::TRect plate{measured.left - 4, text.Top + (caption - h) / 2 - 2, measured.right + 4,
+                           text.Top + (caption + h) / 2 + 2};
+    PaintItemBg(CaptionIndex, behind, state, plate, vcl::TPoint{0, 0}, Bmp, &skin);
+  }
+  WriteSectionText(canvas, Caption, true, &skin, state, TitleIndex, flags, text);
+  for (const TqvDialogButton& b : Buttons)
+    if (!b.Rect.IsEmpty()) PaintButton(Bmp, b);
+}
+
+void TqvDialogWnd::PaintButton(vcl::TBitmap* Bmp, const TqvDialogButton& B) {
+  TsSkinManager* manager = Manager();
+  if (!manager) return;
+  const TsLoadedSkin& skin = manager->Skin();
+  const int glyph = ButtonGlyph(B);
+  if (!skin.IsValidImgIndex(glyph)) return;
+  TqvCacheInfo behind;
+  MakeCacheInfo(title_cache_ && title_cache_->Width() > 0 ? title_cache_.get() : Bmp, 0, 0, behind);
+  const bool enabled = ButtonEnabled(B);
+  const int mode = Active && enabled ? 1 : 2;
+  DrawSkinGlyph(Bmp, vcl::TPoint{B.Rect.Left, B.Rect.Top}, enabled ? B.State : 0, mode,
+                skin.Images[static_cast<std::size_t>(glyph)], behind);
+}
+
+void TqvDialogWnd::RepaintButton(int HitCode) {
+  const TqvDialogButton& b = Button(HitCode);
+  vcl::TBitmap* cache = SkinData ? SkinData->CacheBmp() : nullptr;
+  if (b.Rect.IsEmpty() || !cache || cache->Width() == 0 || !title_cache_) return;
+  // The title strip under the button comes back from its copy, then the glyph of the state.
+  BitBlt(cache->Canvas()->Handle(), b.Rect.Left, b.Rect.Top, b.Rect.Width(), b.Rect.Height(),
+         title_cache_->Canvas()->Handle(), b.Rect.Left, b.Rect.Top, SRCCOPY);
+  PaintButton(cache, b);
+  if (!IsWindowVisible(CtrlHandle)) return;
+  const HDC dc = GetWindowDC(CtrlHandle);
+  if (!dc) return;
+  BitBlt(dc, b.Rect.Left, b.Rect.Top, b.Rect.Width(), b.Rect.Height(), cache->Canvas()->Handle(), b.Rect.Left,
+         b.Rect.Top, SRCCOPY);
+  ReleaseDC(CtrlHandle, dc);
+}
+
+void TqvDialogWnd::BuildRegionRects() {
+  RegionRects.clear();
+  TsSkinManager* manager = Manager();
+  if (!manager || !SkinData) return;
+  const TsLoadedSkin& skin = manager->Skin();
+  const int width = std::max(0, static_cast<int>(WndSize.cx)), height = std::max(0, static_cast<int>(WndSize.cy));
+  if (skin.IsValidImgIndex(SkinData->BorderIndex)) {
+    const TsMaskData& border = skin.Images[static_cast<std::size_t>(SkinData->BorderIndex)];
+    AddMaskCornerRects(RegionRects, width, border, false, 0);
+    AddMaskCornerRects(RegionRects, width, border, true, height - border.WidthBottom);
+  }
+  if (skin.IsValidSkinIndex(TitleIndex)) {
+    const int mask = manager->GetMaskIndex(TitleIndex, TitleSection, L"BORDERSMASK");
+    if (skin.IsValidImgIndex(mask))
+      AddMaskCornerRects(RegionRects, width, skin.Images[static_cast<std::size_t>(mask)], false, 0);
+  }
+}
+
+void TqvDialogWnd::UpdateRgn(bool Redraw) {
+  RgnChanged = false;
+  if (!IsIconic(CtrlHandle) && BorderKind == 2) return;
+  if (static_cast<WPARAM>(SendMessageW(CtrlHandle, kRegionQueryMessage, kRegionQueryValue, 0)) == kRegionQueryValue)
+    return;
+  if (RegionRects.empty()) {
+    SetWindowRgn(CtrlHandle, nullptr, Redraw);
+    return;
+  }
+  RECT wr{};
+  GetWindowRect(CtrlHandle, &wr);
+  HRGN rgn = CreateRectRgn(0, 0, wr.right - wr.left, wr.bottom - wr.top);
+  for (const vcl::TRect& r : RegionRects) {
+    HRGN hole = CreateRectRgn(r.Left, r.Top, r.Right, r.Bottom);
+    CombineRgn(rgn, rgn, hole, RGN_DIFF);
+    DeleteObject(hole);
+  }
+  // The window owns the region from now on.
+  if (!SetWindowRgn(CtrlHandle, rgn, Redraw)) DeleteObject(rgn);
+}
+
+}  // namespace skin_layered

@@ -1,0 +1,52 @@
+// TqvSystemMenu, a skinned system dialog's window menu: the dialog lost WS_SYSMENU, so the
+// system shows none; this popup menu with the six window commands stands in for it, dropped
+// on the dialog's icon and by a right click on its caption, owner-drawn by the skinned menus
+// when the manager skins popups.
+#pragma once
+
+#include <windows.h>
+
+#include "classlib/forms/Menus.h"
+
+namespace skin_layered {
+
+class TqvDialogWnd;
+
+class TqvSystemMenu : public vcl::TPopupMenu {
+  VCL_CLASS(TqvSystemMenu, vcl::TPopupMenu)
+ public:
+  explicit TqvSystemMenu(vcl::TComponent* AOwner);
+
+  // Visibility and enabling of each item from the dialog's state.
+  void UpdateItems();
+  // The menu bound to the dialog's window, at a screen point.
+  void ShowAt(int X, int Y);
+
+  // The dialog's tests, as the form's system menu has them.
+  bool CloseVisible() const;
+  bool MaximizeVisible() const;
+  bool MinimizeVisible() const;
+  bool MaximizeEnabled() const;
+  bool MinimizeEnabled() const;
+  bool RestoreEnabled() const;
+
+  TqvDialogWnd* Dialog = nullptr;
+  vcl::TMenuItem* ItemRestore = nullptr;
+  vcl::TMenuItem* ItemMove = nullptr;
+  vcl::TMenuItem* ItemSize = nullptr;
+  vcl::TMenuItem* ItemMinimize = nullptr;
+  vcl::TMenuItem* ItemMaximize = nullptr;
+  vcl::TMenuItem* ItemClose = nullptr;
+
+ private:
+  vcl::TMenuItem* AddItem(const vcl::String& Caption, const wchar_t* Name, vcl::TNotifyEvent Click);
+  void Command(UINT Code);
+  void RestoreClick(vcl::TObject*);
+  void MoveClick(vcl::TObject*) { Command(SC_MOVE); }
+  void SizeClick(vcl::TObject*) { Command(SC_SIZE); }
+  void MinimizeClick(vcl::TObject*) { Command(SC_MINIMIZE); }
+  void MaximizeClick(vcl::TObject*);
+  void CloseClick(vcl::TObject*) { Command(SC_CLOSE); }
+};
+
+}  // namespace skin_layered

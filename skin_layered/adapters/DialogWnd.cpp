@@ -1,0 +1,696 @@
+#include "skin_layered/adapters/DialogWnd.h"
+
+#include <algorithm>
+#include <map>
+
+#include "classlib/forms/Forms.h"
+#include "skin_layered/adapters/AdapterUtils.h"
+#include "skin_layered/adapters/DialogHook.h"
+#include "skin_layered/adapters/DialogSysMenu.h"
+#include "skin_layered/core/SavedDC.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/manager/Animations.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/paint/PaintStartup.h"
+
+namespace skin_layered {
+
+VCL_CLASS_INFO(TqvDialogWnd) {}
+
+namespace {
+
+constexpr DWORD kDwmTransitionsForceDisabled = 3;
+constexpr UINT kRedrawAll = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME;
+
+std::map<vcl::TColor, HBRUSH>& Brushes() {
+  static std::map<vcl::TColor, HBRUSH> brushes;
+  return brushes;
+}
+
+// The commands that end a message box or a dialog: IDOK to IDNO from a button. The Part names
+// only IDCANCEL and IDYES; the engine's own message boxes (MessageDlgEx and its kind) end with
+// any of these buttons, and a box closed by OK or No deserves the same hide animation.
+bool ClosingCommand(WPARAM WParam, LPARAM LParam) {
+  const WORD id = LOWORD(WParam);
+  if (HIWORD(WParam) != BN_CLICKED || id < IDOK || id > IDNO) return false;
+  if (!LParam) return true;  // sent by the dialog manager for the keyboard
+  wchar_t cls[16] = {};
+  GetClassNameW(reinterpret_cast<HWND>(LParam), cls, 16);
+  return lstrcmpiW(cls, L"button") == 0;
+}
+
+// A scope counting a message of the adapter in hand.
+struct TRunning {
+  int& Count;
+  explicit TRunning(int& C) : Count(C) { ++Count; }
+  ~TRunning() { --Count; }
+};
+
+}  // namespace
+
+HBRUSH DialogBrush(vcl::TColor Color) {
+  const vcl::TColor rgb = vcl::ColorToRGB(Color);
+  auto& brushes = Brushes();
+  if (auto it = brushes.find(rgb); it != brushes.end()) return it->second;
+  HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(rgb));
+  brushes.emplace(rgb, brush);
+  return brush;
+}
+
+void FreeDialogBrushes() {
+  for (auto& [color, brush] : Brushes()) DeleteObject(brush);
+  Brushes().clear();
+}
+
+// ---------------------------------------------------------------------------------------
+// Life
+
+void TqvDialogWnd::TFreeMenu::operator()(TqvSystemMenu* Menu) const { vcl::TObject::Free(Menu); }
+
+TqvDialogWnd::~TqvDialogWnd() {
+  RestoreSysMenuStyle();
+  if (face_ && face_->SnapshotForm) vcl::TObject::Free(std::exchange(face_->SnapshotForm, nullptr));
+  SystemMenu.reset();
+  title_cache_.reset();
+  face_.reset();
+}
+
+void TqvDialogWnd::SetSkinParams() {
+  TqvScrollWnd::SetSkinParams();
+  ChildrenWalked = false;
+  RgnChanged = true;
+  BorderKind = 1;
+  Active = true;
+  PlainClient = true;  // the modern system's dialogs
+  CaptionIndex = TitleIndex = -1;
+  face_ = std::make_unique<TFace>(this);
+  face_->CtrlHandle = CtrlHandle;
+  face_->SkinData = SkinData;
+  SystemMenu.reset(vcl::Construct<TqvSystemMenu>(nullptr));
+  SystemMenu->Dialog = this;
+  SystemMenu->UpdateItems();
+  if (SkinData) SkinData->Updating = true;
+  // The system's transitions would show the unskinned frame for a moment.
+  const BOOL disabled = TRUE;
+  FormServices().DwmSetWindowAttr(CtrlHandle, kDwmTransitionsForceDisabled, &disabled, sizeof disabled);
+  if (TsSkinManager* manager = Manager(); manager && manager->SkinnedPopups())
+    FormServices().SetMenuOwnerDraw(manager->SkinableMenus(), SystemMenu.get(), true);
+  InitTitleButtons();
+}
+
+void TqvDialogWnd::InitWindow() {
+  Style = GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
+  ExStyle = GetWindowLongPtrW(CtrlHandle, GWL_EXSTYLE);
+  if ((Style & WS_POPUP) && (Style & WS_CAPTION) != WS_CAPTION)
+    BorderKind = 2;
+  else if (Style & WS_THICKFRAME)
+    BorderKind = 3;
+  else if (Style & DS_MODALFRAME)
+    BorderKind = 0;
+  else
+    BorderKind = 3;
+  Icon = reinterpret_cast<HICON>(SendMessageW(CtrlHandle, WM_GETICON, ICON_SMALL, 0));
+  if (!Icon) Icon = reinterpret_cast<HICON>(SendMessageW(CtrlHandle, WM_GETICON, ICON_BIG, 0));
+  InitTitleButtons();
+  if (Style & WS_SYSMENU) {
+    // The system draws no caption buttons of its own any more; given back when the adapter goes.
+    SetWindowLongPtrW(CtrlHandle, GWL_STYLE, Style & ~static_cast<LONG_PTR>(WS_SYSMENU));
+    sys_menu_removed_ = true;
+  }
+  if (SystemMenu) SystemMenu->UpdateItems();
+  if (SkinData) SkinData->BGChanged = true;
+}
+
+void TqvDialogWnd::RestoreSysMenuStyle() {
+  if (!sys_menu_removed_) return;
+  sys_menu_removed_ = false;
+  if (IsWindow(CtrlHandle))
+    SetWindowLongPtrW(CtrlHandle, GWL_STYLE, GetWindowLongPtrW(CtrlHandle, GWL_STYLE) | WS_SYSMENU);
+}
+
+// ---------------------------------------------------------------------------------------
+// Measures and tests
+
+int TqvDialogWnd::CaptionHeight(bool) const {
+  const LONG_PTR style = GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
+  if ((style & WS_CAPTION) != WS_CAPTION && !IsIconic(CtrlHandle)) return 0;
+  return GetSystemMetrics(BorderKind == 4 || BorderKind == 5 ? SM_CYSMCAPTION : SM_CYCAPTION);
+}
+
+int TqvDialogWnd::BorderWidth() const {
+  RECT wr{}, cr{};
+  GetWindowRect(CtrlHandle, &wr);
+  GetClientRect(CtrlHandle, &cr);
+  return std::max(0, static_cast<int>((wr.right - wr.left) - cr.right) / 2);
+}
+
+int TqvDialogWnd::OffsetX() const { return BorderWidth(); }
+
+int TqvDialogWnd::OffsetY() const {
+  RECT wr{}, cr{};
+  GetWindowRect(CtrlHandle, &wr);
+  GetClientRect(CtrlHandle, &cr);
+  const int height = (wr.bottom - wr.top) - cr.bottom;
+  return std::max(0, CaptionHeight() > 0 ? height - BorderWidth() : height / 2);
+}
+
+bool TqvDialogWnd::CloseEnabled() const {
+  return HasSysMenu() && (GetClassLongPtrW(CtrlHandle, GCL_STYLE) & CS_NOCLOSE) == 0;
+}
+bool TqvDialogWnd::MaxEnabled() const {
+  return HasMaxBox() && !IsZoomed(CtrlHandle) && (BorderKind == 1 || BorderKind == 3 || BorderKind == 5);
+}
+bool TqvDialogWnd::MinEnabled() const { return HasMinBox() && !IsIconic(CtrlHandle); }
+bool TqvDialogWnd::RestoreEnabled() const {
+  return HasMaxBox() && (IsIconic(CtrlHandle) || IsZoomed(CtrlHandle));
+}
+bool TqvDialogWnd::IconVisible() const { return HasSysMenu() && (BorderKind == 1 || BorderKind == 3); }
+
+TqvDialogButton& TqvDialogWnd::Button(int HitCode) {
+  switch (HitCode) {
+    case kHitMin: return Buttons[0];
+    case kHitMax: return Buttons[1];
+    case kHitHelp: return Buttons[3];
+    default: return Buttons[2];
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// The window procedure
+
+void TqvDialogWnd::WndProc(vcl::TMessage& Message) {
+  const TRunning running(running_);
+  Dispatch(Message);
+}
+
+void TqvDialogWnd::Dispatch(vcl::TMessage& Message) {
+  if (Destroyed || !SkinData || !SkinData->Skinned(false)) {
+    if (!Destroyed && (Message.Msg == WM_DESTROY || Message.Msg == WM_NCDESTROY)) {
+      OnDestroy(Message);
+      return;
+    }
+    if (Message.Msg == kSkinCmdMessage && !Destroyed && SkinData && OnCommand(Message)) return;
+    TqvScrollWnd::WndProc(Message);
+    return;
+  }
+  switch (Message.Msg) {
+    case WM_DESTROY:
+    case WM_NCDESTROY:
+      OnDestroy(Message);
+      return;
+    case WM_SIZE:
+      OnSize(Message);
+      return;
+    case WM_SETFOCUS:
+      CallPrevWndProc(Message);
+      RedrawWindow(CtrlHandle, nullptr, nullptr, kRedrawAll);
+      return;
+    case WM_ENABLE:
+    case WM_SETTEXT:
+      CallPrevWndProc(Message);
+      if (IsWindowVisible(CtrlHandle)) RepaintFrame();
+      return;
+    case WM_PAINT:
+      if (PlainClient) {
+        PAINTSTRUCT ps{};
+        BeginPaint(CtrlHandle, &ps);
+        EndPaint(CtrlHandle, &ps);
+        Message.Result = 0;
+        return;
+      }
+      CallPrevWndProc(Message);
+      return;
+    case WM_ERASEBKGND:
+      OnEraseBkgnd(Message);
+      return;
+    case WM_DRAWITEM:
+      if (const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam); item && item->CtlType == ODT_STATIC)
+        SetBkMode(item->hDC, TRANSPARENT);
+      break;
+    case WM_NCHITTEST:
+      OnNcHitTest(Message);
+      return;
+    case WM_NCPAINT:
+      if (IsWindowVisible(CtrlHandle)) OnNcPaint();
+      Message.Result = 0;
+      return;
+    case WM_NCACTIVATE:
+      OnNcActivate(Message);
+      return;
+    case WM_GETDLGCODE:
+      return;
+    case WM_NCMOUSEMOVE: {
+      const int code = static_cast<int>(Message.WParam);
+      const bool button = code == kHitMin || code == kHitMax || code == kHitClose || code == kHitHelp;
+      if (button != (HotButton != 0) || (button && code != HotButton)) SetHotButton(button ? code : 0);
+      if (button && !tracking_leave_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, CtrlHandle, 0};
+        tracking_leave_ = TrackMouseEvent(&track) != FALSE;
+      }
+      break;
+    }
+    case WM_NCMOUSELEAVE:
+    case WM_MOUSELEAVE:
+      tracking_leave_ = false;
+      if (!press_in_progress_) SetHotButton(0);
+      break;
+    case WM_NCLBUTTONDOWN:
+      OnButtonDown(Message);
+      return;
+    case WM_NCLBUTTONUP:
+      if (OnButtonUp(Message, static_cast<int>(Message.WParam))) return;
+      return;
+    case WM_LBUTTONUP:
+      if (press_in_progress_) {
+        // The press was captured: the release counts where the cursor is.
+        POINT p{vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam)};
+        ClientToScreen(CtrlHandle, &p);
+        vcl::TMessage hit{WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)), 0};
+        OnNcHitTest(hit);
+        if (GetCapture() == CtrlHandle) ReleaseCapture();
+        OnButtonUp(Message, static_cast<int>(hit.Result));
+        return;
+      }
+      break;
+    case WM_NCLBUTTONDBLCLK:
+      OnDoubleClick(Message);
+      return;
+    case WM_NCRBUTTONDOWN:
+      if (Message.WParam == HTCAPTION || Message.WParam == HTSYSMENU) return;
+      break;
+    case WM_NCRBUTTONUP:
+      if (Message.WParam == HTCAPTION || Message.WParam == HTSYSMENU) {
+        SetHotButton(0);
+        DropSysMenu(POINT{vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam)});
+        return;
+      }
+      break;
+    case WM_CTLCOLORDLG:
+      if (TsSkinManager* manager = Manager()) {
+        Message.Result = reinterpret_cast<LRESULT>(DialogBrush(manager->Skin().GetGlobalColor()));
+        return;
+      }
+      break;
+    case WM_MOUSEMOVE:
+      if (IsWindowEnabled(CtrlHandle))
+        if (TsSkinManager* manager = DefaultSkinManager(); manager && manager->HotWnd()) manager->SetHotWnd(nullptr);
+      break;
+    case WM_USER + 1:
+      TqvScrollWnd::WndProc(Message);
+      if (Destroyed) return;
+      WalkChildren();
+      RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      return;
+    case 0x52C:
+    case 0x52E:
+      CallPrevWndProc(Message);
+      if (Destroyed) return;
+      WalkChildren();
+      RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+      return;
+    case WM_SHOWWINDOW:
+      CallPrevWndProc(Message);
+      if (Message.WParam && !Destroyed)
+        if (TsSkinManager* manager = Manager(); manager && manager->AnimEffects()->DialogShow()->Active()) {
+          ReadCaption();
+          WalkChildren();
+          SkinData->Updating = false;
+          AnimShowDlg(face_.get());
+        }
+      return;
+    case WM_COMMAND:
+      // A button that ends the dialog: its picture is taken while it is still whole.
+      if (ClosingCommand(Message.WParam, Message.LParam) && !face_->SnapshotForm)
+        if (TsSkinManager* manager = Manager(); manager && manager->AnimEffects()->DialogHide()->Active())
+          face_->SnapshotForm = FormServices().CreateSnapshotForm(CtrlHandle);
+      break;
+    case WM_WINDOWPOSCHANGED:
+      if (const auto* pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam); pos && (pos->flags & SWP_HIDEWINDOW)) {
+        RgnChanged = true;
+        TsSkinManager* manager = Manager();
+        if (LayeredApiAvailable() && manager && manager->AnimEffects()->DialogHide()->Active()) {
+          CallPrevWndProc(Message);
+          if (!Destroyed) AnimHideDlg(face_.get());
+          return;
+        }
+      }
+      break;
+    case kSkinCmdMessage:
+      if (OnCommand(Message)) return;
+      break;
+    default:
+      break;
+  }
+  TqvScrollWnd::WndProc(Message);
+  if (Destroyed) return;
+  if (Message.Msg == WM_SYSCOMMAND) {
+    const UINT command = static_cast<UINT>(Message.WParam & 0xFFF0);
+    if (Message.WParam == (SC_MOVE | HTCAPTION)) UpdateWindow(CtrlHandle);
+    if ((command == SC_MAXIMIZE || command == SC_RESTORE) && HasMaxBox()) SetHotButton(0, false);
+  }
+}
+
+bool TqvDialogWnd::OnCommand(vcl::TMessage& Message) {
+  switch (SkinCommandOf(Message.WParam)) {
+    case scmNewSkin:
+      if (!FromOwnManager(Message)) return false;
+      SkinData->UpdateIndexes(true);
+      if (TsSkinManager* manager = Manager()) CaptionIndex = manager->GetSkinIndex(L"CAPTION");
+      InitTitleButtons();
+      SkinData->BGChanged = true;
+      RgnChanged = true;
+      SendToChildren(CtrlHandle, Message.Msg, Message.WParam, Message.LParam);
+      return true;
+    case scmRemoveSkin:
+      if (!FromOwnManager(Message)) return false;
+      ForgetSkin();
+      SetWindowRgn(CtrlHandle, nullptr, TRUE);
+      SendToChildren(CtrlHandle, Message.Msg, Message.WParam, Message.LParam);
+      RedrawWindow(CtrlHandle, nullptr, nullptr, kRedrawAll);
+      return true;
+    case scmRefresh:
+      if (!FromOwnManager(Message)) return false;
+      SkinData->UpdateIndexes(true);
+      SkinData->BGChanged = true;
+      RgnChanged = true;
+      if (IsWindowVisible(CtrlHandle)) RedrawWindow(CtrlHandle, nullptr, nullptr, kRedrawAll);
+      return true;
+    case scmSetUpdating:
+      SkinData->Updating = Message.WParamLo() == 1;
+      if (SkinData->Updating) SkinData->BGChanged = true;
+      return false;
+    case scmIsBgChanged:
+      Message.Result = SkinData->Updating ? 1 : 0;
+      return true;
+    case scmIsReady: {
+      const TsGeneralData* section = SkinData->Section();
+      Message.Result = section && section->Props[0].ImagePercent + section->Props[0].GradientPercent >= 1 ? 1 : 0;
+      return true;
+    }
+    case scmGetColor:
+      Message.Result = GetBgColor(SkinData, 0, nullptr);
+      return true;
+    case scmCtrlNotify + 3:  // 28: the children changed
+      WalkChildren();
+      return false;
+    case scmGetBgInfo: {
+      auto* info = reinterpret_cast<TqvBGInfo*>(Message.LParam);
+      if (!info) return true;
+      if (info->PleaseDraw) info->Offset = vcl::TPoint{info->Offset.X + OffsetX(), info->Offset.Y + OffsetY()};
+      vcl::TBitmap* cache = SkinData->CacheBmp();
+      if (!cache || cache->Width() == 0 || SkinData->BGChanged) PaintAll();
+      cache = SkinData->CacheBmp();
+      if (!info->PleaseDraw && cache && cache->Width() > 0) {
+        info->BgType = btBitmap;
+        info->Bmp = cache;
+        info->Offset = vcl::TPoint{OffsetX(), OffsetY()};
+      } else {
+        ProvideBgInfo(SkinData, *info, 0, CtrlHandle);
+      }
+      Message.Result = 1;
+      return true;
+    }
+    case scmGetClientOffset:
+      Message.Result = MAKELONG(OffsetX(), OffsetY());
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TqvDialogWnd::OnDestroy(vcl::TMessage& Message) {
+  if (!Attached()) {
+    Message.Result = DefWindowProcW(CtrlHandle, Message.Msg, Message.WParam, Message.LParam);
+    return;
+  }
+  RestoreSysMenuStyle();
+  CallPrevWndProc(Message);
+  UninstallAdapter(this, false);
+  Destroyed = true;
+}
+
+void TqvDialogWnd::WalkChildren() {
+  if (Provider) WalkChildWindows(Provider, CtrlHandle);
+  ChildrenWalked = true;
+}
+
+void TqvDialogWnd::RepaintFrame() {
+  SkinData->BGChanged = true;
+  SendMessageW(CtrlHandle, WM_NCPAINT, 1, 0);
+}
+
+void TqvDialogWnd::UpdateSystemMenu() {
+  if (SystemMenu) SystemMenu->UpdateItems();
+}
+
+void TqvDialogWnd::OnNcActivate(vcl::TMessage& Message) {
+  if (!IsWindowVisible(CtrlHandle)) {
+    TqvScrollWnd::WndProc(Message);
+    return;
+  }
+  // The system would paint its own caption for the new state.
+  SendMessageW(CtrlHandle, WM_SETREDRAW, 0, 0);
+  CallPrevWndProc(Message);
+  Active = Message.WParam != 0;
+  SendMessageW(CtrlHandle, WM_SETREDRAW, 1, 0);
+  SkinData->BGChanged = true;
+  RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
+  Message.Result = 1;
+}
+
+void TqvDialogWnd::OnSize(vcl::TMessage& Message) {
+  SkinData->BGChanged = true;
+  RgnChanged = true;
+  SkinData->Updating = true;
+  CallPrevWndProc(Message);
+  SkinData->Updating = false;
+  if (IsWindowVisible(CtrlHandle)) RedrawWindow(CtrlHandle, nullptr, nullptr, kRedrawAll);
+  RECT client{};
+  GetClientRect(CtrlHandle, &client);
+  LastClientRect = vcl::TRect{client.left, client.top, client.right, client.bottom};
+}
+
+void TqvDialogWnd::OnEraseBkgnd(vcl::TMessage& Message) {
+  Message.Result = 1;
+  const HDC dc = reinterpret_cast<HDC>(Message.WParam);
+  if (!dc) return;
+  if (!ChildrenWalked) WalkChildren();
+  if (Destroyed) return;
+  ReadCaption();
+  if (SkinData->BGChanged) PaintAll();
+  vcl::TBitmap* cache = SkinData->CacheBmp();
+  if (!cache || cache->Width() == 0) return;
+  const TSavedDC saved(dc);
+  // The children paint themselves: their rectangles are left out (not a tab stop static's
+  // and a group box's, which show what lies behind them).
+  for (HWND child = GetWindow(CtrlHandle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child)) continue;
+    wchar_t name[32] = {};
+    GetClassNameW(child, name, 32);
+    const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+    if (lstrcmpiW(name, L"static") == 0 && (style & WS_TABSTOP)) continue;
+    if (lstrcmpiW(name, L"button") == 0 && (style & 0xF) == BS_GROUPBOX) continue;
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, CtrlHandle, reinterpret_cast<POINT*>(&r), 2);
+    ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+  }
+  RECT client{};
+  GetClientRect(CtrlHandle, &client);
+  BitBlt(dc, 0, 0, client.right, client.bottom, cache->Canvas()->Handle(), OffsetX(), OffsetY(), SRCCOPY);
+}
+
+void TqvDialogWnd::OnNcPaint() {
+  if (!ChildrenWalked) WalkChildren();
+  if (Destroyed) return;
+  GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
+  ReadCaption();
+  if (SkinData->BGChanged) PaintAll();
+  if (RgnChanged && (BorderKind != 2 || (Style & WS_THICKFRAME))) {
+    BuildRegionRects();
+    UpdateRgn(false);
+  }
+  vcl::TBitmap* cache = SkinData->CacheBmp();
+  const HDC dc = GetWindowDC(CtrlHandle);
+  if (dc && cache && cache->Width() > 0) {
+    const HDC src = cache->Canvas()->Handle();
+    const int w = cache->Width(), h = cache->Height();
+    const int x = OffsetX(), y = OffsetY();
+    RECT client{};
+    GetClientRect(CtrlHandle, &client);
+    BitBlt(dc, 0, 0, w, y, src, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, y, x, h - y, src, 0, y, SRCCOPY);
+    BitBlt(dc, 0, y + client.bottom, w, h - y - client.bottom, src, 0, y + client.bottom, SRCCOPY);
+    BitBlt(dc, x + client.right, y, w - x - client.right, h - y, src, x + client.right, y, SRCCOPY);
+  }
+  if (dc) ReleaseDC(CtrlHandle, dc);
+  SkinData->Updating = false;
+}
+
+// ---------------------------------------------------------------------------------------
+// The mouse
+
+void TqvDialogWnd::OnNcHitTest(vcl::TMessage& Message) {
+  RECT wr{};
+  GetWindowRect(CtrlHandle, &wr);
+  const POINT p{vcl::LParamX(Message.LParam) - wr.left, vcl::LParamY(Message.LParam) - wr.top};
+  const int border = BorderWidth();
+  const int caption = CaptionHeight();
+  int result = 0;
+  if (caption > 0 && p.y >= border && p.y < border + caption && p.x >= border && p.x < (wr.right - wr.left) - border) {
+    if (IconVisible() && p.x < border + GetSystemMetrics(SM_CXSMICON)) {
+      result = HTSYSMENU;
+    } else {
+      // The buttons counted from the right: close, maximise, minimise, help.
+      std::vector<const TqvDialogButton*> shown;
+      for (int code : {kHitClose, kHitMax, kHitMin, kHitHelp})
+        if (!Button(code).Rect.IsEmpty()) shown.push_back(&Button(code));
+      result = HTCAPTION;
+      for (const TqvDialogButton* b : shown) {
+        if (!b->Rect.Contains(vcl::TPoint{p.x, p.y})) continue;
+        switch (b->HitCode) {
+          case kHitClose: result = CloseEnabled() ? kHitClose : 0; break;
+          case kHitMax: result = MaxEnabled() || RestoreEnabled() ? kHitMax : HTCAPTION; break;
+          case kHitMin: result = MinEnabled() || IsIconic(CtrlHandle) ? kHitMin : HTCAPTION; break;
+          default: result = kHitHelp; break;
+        }
+      }
+    }
+  } else if (IsZoomed(CtrlHandle) &&
+             (p.x < 2 || p.y < 2 || p.x >= (wr.right - wr.left) - 4 || p.y >= (wr.bottom - wr.top) - 4)) {
+    SetHotButton(0);
+    Message.Result = HTTRANSPARENT;
+    return;
+  }
+  if (result == 0 || result == HTCAPTION) {
+    CallPrevWndProc(Message);
+    if (result == HTCAPTION && Message.Result == HTCLIENT) Message.Result = HTCAPTION;
+    return;
+  }
+  Message.Result = result;
+}
+
+void TqvDialogWnd::SetHotButton(int HitCode, bool Repaint) {
+  if (HotButton == HitCode) return;
+  const int old = HotButton;
+  HotButton = HitCode;
+  if (old) {
+    Button(old).State = 0;
+    if (Repaint) RepaintButton(old);
+  }
+  if (HitCode) {
+    Button(HitCode).State = 1;
+    if (Repaint) RepaintButton(HitCode);
+  }
+  press_in_progress_ = false;
+}
+
+void TqvDialogWnd::PressButton(int HitCode) {
+  if (HitCode == kHitMax && !MaxEnabled() && !RestoreEnabled()) return;
+  if (HotButton != HitCode) SetHotButton(HitCode);
+  Button(HitCode).State = 2;
+  RepaintButton(HitCode);
+  press_in_progress_ = true;
+}
+
+void TqvDialogWnd::OnButtonDown(vcl::TMessage& Message) {
+  const int code = static_cast<int>(Message.WParam);
+  switch (code) {
+    case HTSYSMENU: {
+      SetHotButton(0);
+      RECT wr{};
+      GetWindowRect(CtrlHandle, &wr);
+      DropSysMenu(POINT{wr.left + OffsetX(), wr.top + OffsetY()});
+      return;
+    }
+    case kHitMin:
+    case kHitMax:
+    case kHitClose:
+    case kHitHelp:
+      PressButton(code);
+      if (press_in_progress_) SetCapture(CtrlHandle);
+      Message.Result = 0;
+      return;
+    case HTCAPTION:
+      if (IsZoomed(CtrlHandle)) {
+        if (GetActiveWindow() != CtrlHandle) SetFocus(CtrlHandle);
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  if (IsIconic(CtrlHandle)) {
+    SendMessageW(CtrlHandle, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+    return;
+  }
+  TqvScrollWnd::WndProc(Message);
+}
+
+bool TqvDialogWnd::OnButtonUp(vcl::TMessage& Message, int HitCode) {
+  Message.WParam = 0;
+  const bool pressed = press_in_progress_ && (HitCode == kHitMin || HitCode == kHitMax || HitCode == kHitClose ||
+                                              HitCode == kHitHelp) && Button(HitCode).State == 2;
+  if (!pressed) {
+    const bool wasPressing = press_in_progress_;
+    if (wasPressing) {
+      // Released elsewhere: nothing happens, the button looks as before.
+      SetHotButton(0);
+      return false;
+    }
+    TqvScrollWnd::WndProc(Message);
+    return false;
+  }
+  press_in_progress_ = false;
+  switch (HitCode) {
+    case kHitMin:
+      SetHotButton(0);
+      SendMessageW(CtrlHandle, WM_SYSCOMMAND, IsIconic(CtrlHandle) ? SC_RESTORE : SC_MINIMIZE, 0);
+      return false;
+    case kHitMax:
+      SetHotButton(0);
+      SendMessageW(CtrlHandle, WM_SYSCOMMAND, IsZoomed(CtrlHandle) ? SC_RESTORE : SC_MAXIMIZE, 0);
+      if (!Destroyed) UpdateSystemMenu();
+      return false;
+    case kHitHelp:
+      SetHotButton(0);
+      SendMessageW(CtrlHandle, WM_SYSCOMMAND, SC_CONTEXTHELP, 0);
+      if (!Destroyed) {
+        UpdateSystemMenu();
+        SendMessageW(CtrlHandle, WM_NCPAINT, 1, 0);
+      }
+      return false;
+    default: {
+      Button(kHitClose).State = 0;
+      HotButton = 0;
+      // Closing may take the window and this adapter's state with it: nothing is touched after.
+      SendMessageW(CtrlHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
+      return true;
+    }
+  }
+}
+
+void TqvDialogWnd::OnDoubleClick(vcl::TMessage& Message) {
+  switch (Message.WParam) {
+    case HTCAPTION:
+      if (!MaxEnabled() && !RestoreEnabled()) return;
+      SendMessageW(CtrlHandle, WM_SYSCOMMAND, IsZoomed(CtrlHandle) || IsIconic(CtrlHandle) ? SC_RESTORE : SC_MAXIMIZE,
+                   0);
+      if (!Destroyed) UpdateSystemMenu();
+      return;
+    case HTSYSMENU:
+      SendMessageW(CtrlHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
+      return;
+    default:
+      TqvScrollWnd::WndProc(Message);
+      return;
+  }
+}
+
+void TqvDialogWnd::DropSysMenu(POINT Screen) {
+  if (!SystemMenu) return;
+  SystemMenu->ShowAt(Screen.x, Screen.y);
+}
+
+}  // namespace skin_layered

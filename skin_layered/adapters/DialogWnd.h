@@ -1,0 +1,163 @@
+// TqvDialogWnd, the adapter the dialog hook puts on a system dialog ("#32770" without a
+// parent): it skins the dialog the way a skin provider skins a form. The system's caption
+// buttons go (WS_SYSMENU is taken off while adapted and given back after), the whole frame
+// (border, title with icon and caption text, title buttons) is painted from the skin into a
+// window image kept in the skin data's cache, the non-client mouse is answered (hit codes,
+// button hover and presses, the system menu on the icon and the caption), the window region
+// follows the skin's corners, and the client shows the skin's background. The dialog keeps the
+// system's frame measures; the skin paints over them.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "classlib/graphics/GraphicsBitmap.h"
+#include "skin_layered/adapters/ScrollWnd.h"
+#include "skin_layered/core/AdapterServices.h"
+
+namespace skin_layered {
+
+class TqvProvider;
+class TqvSystemMenu;
+
+// Hit codes of the dialog's title buttons.
+inline constexpr int kHitMin = HTMINBUTTON;    // 8
+inline constexpr int kHitMax = HTMAXBUTTON;    // 9
+inline constexpr int kHitClose = HTCLOSE;      // 20
+inline constexpr int kHitHelp = HTHELP;        // 21
+
+struct TqvDialogButton {
+  int State = 0;        // 0 normal, 1 hot, 2 pressed
+  int ImageIndex = -1;  // its glyph image in the skin's image table
+  vcl::TRect Rect;      // in window coordinates; empty when not shown
+  bool Big = false;
+  int HitCode = 0;
+};
+
+class TqvDialogWnd : public TqvScrollWnd {
+  VCL_CLASS(TqvDialogWnd, TqvScrollWnd)
+ public:
+  using TqvScrollWnd::TqvScrollWnd;
+  ~TqvDialogWnd() override;
+
+  void SetSkinParams() override;
+  void WndProc(vcl::TMessage& Message) override;
+  bool KeepsVisualStyle() const override { return true; }
+
+  // After the children are wrapped: the styles cached, the border kind, the icon, the title
+  // buttons, the caption font; WS_SYSMENU taken off.
+  void InitWindow();
+  void InitTitleButtons();
+  // Builds the window image.
+  void PaintAll();
+  void UpdateRgn(bool Redraw = true);
+  int CaptionHeight(bool WithSkin = true) const;
+  int BorderWidth() const;
+  int OffsetX() const;
+  int OffsetY() const;
+  vcl::TRect ShadowSize() const { return {}; }
+
+  // The tests on the cached styles.
+  bool HasSysMenu() const { return (Style & WS_SYSMENU) != 0; }
+  bool HasMaxBox() const { return (Style & WS_MAXIMIZEBOX) != 0; }
+  bool HasMinBox() const { return (Style & WS_MINIMIZEBOX) != 0; }
+  bool HasHelpButton() const { return (ExStyle & WS_EX_CONTEXTHELP) != 0; }
+  bool CloseEnabled() const;
+  bool MaxEnabled() const;
+  bool MinEnabled() const;
+  bool RestoreEnabled() const;
+  bool IconVisible() const;
+
+  // The title buttons: minimise, maximise, close, help.
+  TqvDialogButton& Button(int HitCode);
+  const TqvDialogButton& Button(int HitCode) const { return const_cast<TqvDialogWnd*>(this)->Button(HitCode); }
+  void SetHotButton(int HitCode, bool Repaint = true);
+  void PressButton(int HitCode);
+  // Drops the dialog's system menu at a screen point.
+  void DropSysMenu(POINT Screen);
+
+  int HotButton = 0;
+  bool Active = true;
+  bool PlainClient = true;   // the dialog's own WM_PAINT is not run
+  int CaptionIndex = -1;
+  bool ChildrenWalked = false;
+  bool RgnChanged = true;
+  int BorderKind = 1;        // 0 modal frame, 2 popup without full caption, 3 other; 1 before InitWindow
+  LONG_PTR Style = 0;        // as read by InitWindow, before WS_SYSMENU went
+  LONG_PTR ExStyle = 0;
+  std::vector<vcl::TRect> RegionRects;
+  std::array<TqvDialogButton, 4> Buttons;
+  vcl::TRect LastClientRect;
+  HICON Icon = nullptr;
+  int TitleIndex = -1;
+  vcl::String TitleSection;
+  // Freed through the library's Free (a component).
+  struct TFreeMenu {
+    void operator()(TqvSystemMenu* Menu) const;
+  };
+  std::unique_ptr<TqvSystemMenu, TFreeMenu> SystemMenu;
+  TqvProvider* Provider = nullptr;
+
+ private:
+  // The animations of the core see the dialog through this face.
+  class TFace : public TqvDialogWndBase {
+   public:
+    explicit TFace(TqvDialogWnd* Owner) : owner_(Owner) {}
+    void PaintAll() override { owner_->PaintAll(); }
+    void UpdateRgn() override { owner_->UpdateRgn(true); }
+    int CaptionHeight() override { return owner_->CaptionHeight(true); }
+    int OffsetX() override { return owner_->OffsetX(); }
+    int OffsetY() override { return owner_->OffsetY(); }
+    vcl::TRect ShadowSize() override { return owner_->ShadowSize(); }
+
+   private:
+    TqvDialogWnd* owner_;
+  };
+
+  void Dispatch(vcl::TMessage& Message);
+  bool OnCommand(vcl::TMessage& Message);
+  void OnNcHitTest(vcl::TMessage& Message);
+  void OnNcPaint();
+  void OnEraseBkgnd(vcl::TMessage& Message);
+  void OnButtonDown(vcl::TMessage& Message);
+  // Answers true when the adapter must touch nothing more (the dialog may be gone).
+  bool OnButtonUp(vcl::TMessage& Message, int HitCode);
+  void OnDoubleClick(vcl::TMessage& Message);
+  void OnNcActivate(vcl::TMessage& Message);
+  void OnSize(vcl::TMessage& Message);
+  void OnDestroy(vcl::TMessage& Message);
+  // The image marked stale and the frame painted again.
+  void RepaintFrame();
+  void WalkChildren();
+  void UpdateSystemMenu();
+  void PaintTitle(vcl::TBitmap* Bmp);
+  void PaintButton(vcl::TBitmap* Bmp, const TqvDialogButton& Button);
+  // One title button painted again in place.
+  void RepaintButton(int HitCode);
+  int ButtonGlyph(const TqvDialogButton& Button) const;
+  bool ButtonEnabled(const TqvDialogButton& Button) const;
+  void LayoutButtons(int ImageWidth);
+  void BuildRegionRects();
+  void RestoreSysMenuStyle();
+
+  std::unique_ptr<vcl::TBitmap> title_cache_;
+  std::unique_ptr<TFace> face_;
+  bool sys_menu_removed_ = false;
+  bool press_in_progress_ = false;
+  bool tracking_leave_ = false;
+  int running_ = 0;  // messages being handled (the adapter is not freed meanwhile)
+
+ public:
+  // A message of this adapter is being handled: its provider is not freed now.
+  bool Running() const { return running_ > 0; }
+  TqvDialogWndBase* Face() { return face_.get(); }
+};
+
+// One solid brush per colour for the dialogs' WM_CTLCOLORDLG answers (kept until shut-down).
+HBRUSH DialogBrush(vcl::TColor Color);
+void FreeDialogBrushes();
+
+}  // namespace skin_layered

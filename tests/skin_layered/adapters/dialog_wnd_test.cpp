@@ -1,0 +1,420 @@
+// Skinned system dialogs and the dialog hook, under a skin whose title buttons are flat
+// colours per state: a test dialog attached directly (frame and title from the skin, the
+// system's caption buttons gone and back, hit codes, a button's hover and press, maximising
+// and closing, the six-item system menu with its states, the child adapters chosen by class)
+// and through the hook (a message box closed by a timer, at most two dialogs shown at once,
+// the OnSysDlgInit veto), and a popup menu wrapped once. Modal loops end by timers with
+// deadlines; menus are tracked through the library's seam.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#undef RegisterClass
+
+#include <vector>
+
+#include "adapters_support.h"
+#include "classlib/forms/Menus.h"
+#include "skin_layered/adapters/DialogHook.h"
+#include "skin_layered/adapters/DialogSysMenu.h"
+#include "skin_layered/adapters/DialogWnd.h"
+#include "skin_layered/adapters/EditWnd.h"
+#include "skin_layered/adapters/MnuWnd.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/manager/CommonData.h"
+#include "support/win_test_support.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+constexpr COLORREF kDialogColor = 0xC0C0C0, kTitleColor = 0x603020, kTitleActive = 0x904020;
+// Per glyph three frames (normal, hot, pressed), each 16 x 14.
+constexpr COLORREF kGlyphs[4][3] = {{0x0000A0, 0x0000E0, 0x000060},   // close
+                                    {0x00A000, 0x00E000, 0x006000},   // maximise
+                                    {0xA00000, 0xE00000, 0x600000},   // minimise
+                                    {0xA0A000, 0xE0E000, 0x606000}};  // restore
+constexpr int kGlyphW = 16, kGlyphH = 14;
+
+std::uint32_t Rgb(COLORREF c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
+
+std::string Glyph(const char* Name, int Row) {
+  char line[96];
+  std::snprintf(line, sizeof line, "%s=^0000,%04d,%04d,%04d,0000,0000,0000,0000,3,0,0,0\r\n", Name, Row * kGlyphH,
+                3 * kGlyphW, (Row + 1) * kGlyphH);
+  return line;
+}
+
+std::string DialogSkinText() {
+  return "[GLOBALINFO]\r\nVERSION=7.5\r\nMASTERBITMAP=master.bmp\r\n" + Glyph("BICONCLOSE", 0) +
+         Glyph("BICONMAX", 1) + Glyph("BICONMIN", 2) + Glyph("BICONNORM", 3) + "[DIALOG]\r\nCOLOR=" +
+         Hex(kDialogColor) + "\r\nHOTCOLOR=" + Hex(kDialogColor) + "\r\nSTATES=2\r\n[FORMTITLE]\r\nCOLOR=" +
+         Hex(kTitleColor) + "\r\nHOTCOLOR=" + Hex(kTitleActive) + "\r\nSTATES=2\r\n" +
+         FlatSection("EDIT", kEditColor, kEditColor) + "[MAINMENU]\r\nCOLOR=$FFFFFF\r\n";
+}
+
+// A dialog template in memory: a caption, the styles given, an edit and a button.
+class Template {
+ public:
+  explicit Template(DWORD Style, const wchar_t* Title = L"Test dialog") {
+    Align();
+    DLGTEMPLATE t{};
+    t.style = Style | DS_SETFONT;
+    t.cdit = 2;
+    t.cx = 200;
+    t.cy = 100;
+    Put(&t, sizeof t);
+    Word(0), Word(0), Text(Title);  // no menu, the default class, the title
+    Word(8), Text(L"MS Shell Dlg");
+    Item(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 10, 10, 120, 14, 100, 0x0081);
+    Item(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 40, 50, 14, IDCANCEL, 0x0080);
+  }
+  const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(bytes_.data()); }
+
+ private:
+  void Put(const void* P, std::size_t N) {
+    const auto* b = static_cast<const std::uint8_t*>(P);
+    bytes_.insert(bytes_.end(), b, b + N);
+  }
+  void Word(WORD W) { Put(&W, sizeof W); }
+  void Text(const wchar_t* S) { Put(S, (wcslen(S) + 1) * sizeof(wchar_t)); }
+  void Align() {
+    while (bytes_.size() % 4) bytes_.push_back(0);
+  }
+  void Item(DWORD Style, short X, short Y, short W, short H, WORD Id, WORD Class) {
+    Align();
+    DLGITEMTEMPLATE item{Style, 0, X, Y, W, H, Id};
+    Put(&item, sizeof item);
+    Word(0xFFFF), Word(Class), Word(0), Word(0);  // the class by atom, no text, no extra data
+  }
+  std::vector<std::uint8_t> bytes_;
+};
+
+INT_PTR CALLBACK DialogProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM) {
+  if (Msg == WM_INITDIALOG) return TRUE;
+  if (Msg == WM_COMMAND && LOWORD(WParam) == IDCANCEL) {
+    DestroyWindow(Wnd);
+    return TRUE;
+  }
+  return FALSE;
+}
+
+constexpr DWORD kSizable = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+
+class Dialogs : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    skins.Write(L"Dlg", L"master.bmp", Bmp24(3 * kGlyphW, 4 * kGlyphH, [](int x, int y) {
+                  return Rgb(kGlyphs[y / kGlyphH][x / kGlyphW]);
+                }));
+    skins.Write(L"Dlg", L"Options.dat", BytesOf(DialogSkinText()));
+    manager = NewManager();
+    manager->SetSkinDirectory(skins.Directory());
+    manager->AnimEffects()->SkinChanging()->SetActive(false);
+    manager->AnimEffects()->DialogShow()->SetActive(false);
+    manager->AnimEffects()->DialogHide()->SetActive(false);
+    manager->SetSkinName(L"Dlg");
+    ASSERT_TRUE(manager->Skin().SkinData.Active);
+    ASSERT_TRUE(manager->IsDefault());
+  }
+  void TearDown() override {
+    for (HWND d : dialogs)
+      if (IsWindow(d)) DestroyWindow(d);
+    PurgeProviders();
+    manager.reset();
+  }
+  HWND NewDialog(DWORD Style, bool Visible = true) {
+    const Template t(Style | (Visible ? WS_VISIBLE : 0));
+    HWND d = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), t.Get(), nullptr, DialogProc, 0);
+    dialogs.push_back(d);
+    return d;
+  }
+  static TqvDialogWnd* DialogOf(HWND Wnd) { return dynamic_cast<TqvDialogWnd*>(GetAdapter(Wnd)); }
+  // The window image's pixel at the centre of a title button.
+  static COLORREF ImageAt(TqvDialogWnd* D, int HitCode) {
+    const vcl::TRect r = D->Button(HitCode).Rect;
+    return PixelOf(D->SkinData->CacheBmp(), (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2) & 0xFFFFFF;
+  }
+  static COLORREF PixelRgb(vcl::TBitmap* Bmp, int X, int Y) {
+    const std::uint32_t p = PixelOf(Bmp, X, Y);
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  }
+  static LPARAM ScreenPoint(HWND Wnd, const vcl::TRect& R) {
+    RECT wr{};
+    GetWindowRect(Wnd, &wr);
+    return MAKELPARAM(static_cast<WORD>(wr.left + (R.Left + R.Right) / 2), static_cast<WORD>(wr.top + (R.Top + R.Bottom) / 2));
+  }
+
+  TempSkins skins;
+  ManagerPtr manager;
+  std::vector<HWND> dialogs;
+};
+
+TEST_F(Dialogs, ADialogThroughTheHookIsFramedCaptionedAndItsButtonsWork) {
+  HWND dlg = NewDialog(kSizable);
+  TqvDialogWnd* d = DialogOf(dlg);
+  ASSERT_NE(d, nullptr);
+  ASSERT_NE(FindProvider(dlg), nullptr);
+  EXPECT_EQ(d->BorderKind, 3);
+  EXPECT_TRUE(d->HasSysMenu());
+  EXPECT_FALSE(GetWindowLongPtrW(dlg, GWL_STYLE) & WS_SYSMENU);  // the system draws no buttons
+  // The children: the edit adapted as a dialog's child, the button kind not skinned here.
+  SendMessageW(dlg, WM_NCPAINT, 1, 0);
+  HWND edit = GetDlgItem(dlg, 100);
+  auto* editAdapter = dynamic_cast<TqvEditWnd*>(GetAdapter(edit));
+  ASSERT_NE(editAdapter, nullptr);
+  EXPECT_TRUE(editAdapter->DialogChild);
+  EXPECT_EQ(GetAdapter(GetDlgItem(dlg, IDCANCEL)), nullptr);
+  EXPECT_FALSE(d->PlainClient);
+
+  // The image: title colour over the caption band, the dialog's colour below, the glyphs.
+  d->SkinData->BGChanged = true;
+  d->PaintAll();
+  vcl::TBitmap* image = d->SkinData->CacheBmp();
+  ASSERT_GT(image->Width(), 0);
+  const int band = d->BorderWidth() + d->CaptionHeight() / 2;
+  const COLORREF title = PixelRgb(image, image->Width() / 2, band);
+  EXPECT_TRUE(title == kTitleColor || title == kTitleActive) << std::hex << title;
+  EXPECT_EQ(PixelRgb(image, d->BorderWidth() / 2, image->Height() / 2), kDialogColor);
+  ASSERT_FALSE(d->Button(kHitClose).Rect.IsEmpty());
+  EXPECT_EQ(PixelRgb(image, (d->Button(kHitClose).Rect.Left + d->Button(kHitClose).Rect.Right) / 2,
+                     (d->Button(kHitClose).Rect.Top + d->Button(kHitClose).Rect.Bottom) / 2),
+            kGlyphs[0][0]);
+  EXPECT_LT(d->Button(kHitMax).Rect.Right, d->Button(kHitClose).Rect.Left + 1);
+  EXPECT_LT(d->Button(kHitMin).Rect.Right, d->Button(kHitMax).Rect.Left + 1);
+
+  // Hit codes.
+  EXPECT_EQ(SendMessageW(dlg, WM_NCHITTEST, 0, ScreenPoint(dlg, d->Button(kHitClose).Rect)), HTCLOSE);
+  EXPECT_EQ(SendMessageW(dlg, WM_NCHITTEST, 0, ScreenPoint(dlg, d->Button(kHitMax).Rect)), HTMAXBUTTON);
+  EXPECT_EQ(SendMessageW(dlg, WM_NCHITTEST, 0, ScreenPoint(dlg, d->Button(kHitMin).Rect)), HTMINBUTTON);
+  {
+    RECT wr{};
+    GetWindowRect(dlg, &wr);
+    const int y = wr.top + band;
+    EXPECT_EQ(SendMessageW(dlg, WM_NCHITTEST, 0, MAKELPARAM(wr.left + d->BorderWidth() + 2, y)), HTSYSMENU);
+    EXPECT_EQ(SendMessageW(dlg, WM_NCHITTEST, 0, MAKELPARAM((wr.left + wr.right) / 2 - 20, y)), HTCAPTION);
+  }
+
+  // Hover and press show the button's states.
+  SendMessageW(dlg, WM_NCMOUSEMOVE, HTCLOSE, ScreenPoint(dlg, d->Button(kHitClose).Rect));
+  EXPECT_EQ(d->HotButton, kHitClose);
+  EXPECT_EQ(PixelRgb(image, (d->Button(kHitClose).Rect.Left + d->Button(kHitClose).Rect.Right) / 2,
+                     (d->Button(kHitClose).Rect.Top + d->Button(kHitClose).Rect.Bottom) / 2),
+            kGlyphs[0][1]);
+  SendMessageW(dlg, WM_NCMOUSEMOVE, HTCAPTION, 0);
+  EXPECT_EQ(d->HotButton, 0);
+
+  // Maximise by its button, the system menu's states follow; the caption's double click restores.
+  SendMessageW(dlg, WM_NCLBUTTONDOWN, HTMAXBUTTON, ScreenPoint(dlg, d->Button(kHitMax).Rect));
+  EXPECT_EQ(d->Button(kHitMax).State, 2);
+  EXPECT_EQ(PixelRgb(image, (d->Button(kHitMax).Rect.Left + d->Button(kHitMax).Rect.Right) / 2,
+                     (d->Button(kHitMax).Rect.Top + d->Button(kHitMax).Rect.Bottom) / 2),
+            kGlyphs[1][2]);
+  SendMessageW(dlg, WM_NCLBUTTONUP, HTMAXBUTTON, ScreenPoint(dlg, d->Button(kHitMax).Rect));
+  EXPECT_TRUE(IsZoomed(dlg));
+  EXPECT_TRUE(d->SystemMenu->ItemRestore->Enabled());
+  EXPECT_FALSE(d->SystemMenu->ItemMaximize->Enabled());
+  EXPECT_FALSE(d->SystemMenu->ItemMove->Enabled());
+  SendMessageW(dlg, WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+  EXPECT_FALSE(IsZoomed(dlg));
+  EXPECT_FALSE(d->SystemMenu->ItemRestore->Enabled());
+
+  // A press released elsewhere does nothing; released on the close button, the dialog goes.
+  SendMessageW(dlg, WM_NCLBUTTONDOWN, HTCLOSE, ScreenPoint(dlg, d->Button(kHitClose).Rect));
+  SendMessageW(dlg, WM_NCLBUTTONUP, HTCAPTION, 0);
+  EXPECT_TRUE(IsWindow(dlg));
+  SendMessageW(dlg, WM_NCLBUTTONDOWN, HTCLOSE, ScreenPoint(dlg, d->Button(kHitClose).Rect));
+  SendMessageW(dlg, WM_NCLBUTTONUP, HTCLOSE, ScreenPoint(dlg, d->Button(kHitClose).Rect));
+  // The dialog manager posts the cancel command the close becomes.
+  EXPECT_TRUE(wintest::PumpUntil([dlg] { return !IsWindow(dlg); }));
+  PurgeProviders();
+  EXPECT_EQ(FindProvider(dlg), nullptr);
+}
+
+TEST_F(Dialogs, TheSystemMenuHasSixItemsWithTheDialogsStates) {
+  HWND dlg = NewDialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME);
+  TqvDialogWnd* d = DialogOf(dlg);
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->BorderKind, 0);
+  TqvSystemMenu* menu = d->SystemMenu.get();
+  ASSERT_EQ(menu->Items()->Count(), 7);  // six commands and a separator
+  menu->UpdateItems();
+  EXPECT_FALSE(menu->ItemRestore->Visible());  // a modal frame
+  EXPECT_TRUE(menu->ItemMove->Visible());
+  EXPECT_TRUE(menu->ItemMove->Enabled());
+  EXPECT_FALSE(menu->ItemSize->Visible());
+  EXPECT_FALSE(menu->ItemMinimize->Visible());
+  EXPECT_FALSE(menu->ItemMaximize->Visible());
+  EXPECT_TRUE(menu->ItemClose->Visible());
+  EXPECT_EQ(menu->ItemClose->Caption(), L"Close");
+  // The icon's press drops it (tracked through the seam: no menu loop) and Close closes.
+  HMENU shown = nullptr;
+  auto previous = vcl::SetTrackPopupMenuFunction([&](HMENU Menu, UINT, int, int, HWND) {
+    shown = Menu;
+    return false;
+  });
+  SendMessageW(dlg, WM_NCLBUTTONDOWN, HTSYSMENU, 0);
+  vcl::SetTrackPopupMenuFunction(previous);
+  EXPECT_NE(shown, nullptr);
+  menu->ItemClose->Click();
+  EXPECT_TRUE(wintest::PumpUntil([dlg] { return !IsWindow(dlg); }));
+}
+
+TEST_F(Dialogs, WsSysMenuComesBackWhenTheAdapterGoes) {
+  HWND dlg = NewDialog(kSizable);
+  TqvProvider* provider = FindProvider(dlg);
+  ASSERT_NE(provider, nullptr);
+  EXPECT_FALSE(GetWindowLongPtrW(dlg, GWL_STYLE) & WS_SYSMENU);
+  provider->DialogWnd.reset();
+  EXPECT_TRUE(GetWindowLongPtrW(dlg, GWL_STYLE) & WS_SYSMENU);
+  EXPECT_EQ(GetAdapter(dlg), nullptr);
+}
+
+TEST_F(Dialogs, AtMostTwoSkinnedDialogsAreShownAtOnce) {
+  HWND a = NewDialog(kSizable), b = NewDialog(kSizable);
+  EXPECT_NE(DialogOf(a), nullptr);
+  EXPECT_NE(DialogOf(b), nullptr);
+  EXPECT_EQ(CountVisibleDialogs(), 2);
+  HWND c = NewDialog(kSizable);
+  EXPECT_EQ(DialogOf(c), nullptr);
+  EXPECT_FALSE(CheckDialogWnd(c, nullptr));
+  DestroyWindow(b);
+  PurgeProviders();
+  EXPECT_TRUE(CheckDialogWnd(c, nullptr));
+  EXPECT_NE(DialogOf(c), nullptr);
+}
+
+struct TVeto {
+  int calls = 0;
+  HWND seen = nullptr;
+  void Handle(TqvSysDlgData Data, bool& Allow) {
+    ++calls;
+    seen = Data.DlgWnd;
+    Allow = false;
+  }
+};
+
+TEST_F(Dialogs, TheManagersHandlerCanKeepADialogUnskinned) {
+  TVeto veto;
+  manager->OnSysDlgInit = TqvSysDlgInitEvent::Bind<&TVeto::Handle>(&veto);
+  HWND dlg = NewDialog(kSizable, false);
+  EXPECT_GE(veto.calls, 1);
+  EXPECT_EQ(veto.seen, dlg);
+  EXPECT_EQ(DialogOf(dlg), nullptr);
+  EXPECT_TRUE(CheckDialogWnd(dlg, nullptr));  // answered, not skinned
+  EXPECT_EQ(DialogOf(dlg), nullptr);
+  manager->OnSysDlgInit = nullptr;
+}
+
+// The message box's window and what the timer found.
+struct TBoxWatch {
+  HWND box = nullptr;
+  bool skinned = false;
+  bool sysMenuStyle = true;
+  bool painted = false;
+  int ticks = 0;
+};
+TBoxWatch* g_watch = nullptr;
+
+BOOL CALLBACK FindBox(HWND Wnd, LPARAM) {
+  wchar_t cls[16] = {}, title[64] = {};
+  GetClassNameW(Wnd, cls, 16);
+  GetWindowTextW(Wnd, title, 64);
+  if (lstrcmpW(cls, L"#32770") == 0 && lstrcmpW(title, L"Skinned box") == 0) {
+    g_watch->box = Wnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void CALLBACK BoxTimer(HWND, UINT, UINT_PTR Id, DWORD) {
+  ++g_watch->ticks;
+  EnumThreadWindows(GetCurrentThreadId(), FindBox, 0);
+  if (g_watch->box) {
+    auto* d = dynamic_cast<TqvDialogWnd*>(GetAdapter(g_watch->box));
+    g_watch->skinned = d != nullptr;
+    g_watch->sysMenuStyle = (GetWindowLongPtrW(g_watch->box, GWL_STYLE) & WS_SYSMENU) != 0;
+    g_watch->painted = d && d->SkinData->CacheBmp() && d->SkinData->CacheBmp()->Width() > 0 && !d->SkinData->BGChanged;
+    PostMessageW(g_watch->box, WM_COMMAND, IDOK, 0);
+  }
+  // The deadline: whatever happens, the box is not waited for longer than this.
+  if (g_watch->box || g_watch->ticks > 100) KillTimer(nullptr, Id);
+  if (!g_watch->box && g_watch->ticks > 100) PostQuitMessage(0);
+}
+
+TEST_F(Dialogs, AMessageBoxIsSkinnedAutomatically) {
+  TBoxWatch watch;
+  g_watch = &watch;
+  SetTimer(nullptr, 0, 30, BoxTimer);
+  const int answer = MessageBoxW(nullptr, L"A message", L"Skinned box", MB_OK);
+  g_watch = nullptr;
+  MSG quit{};
+  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // a deadline's quit, if any
+  ASSERT_NE(watch.box, nullptr);
+  EXPECT_TRUE(watch.skinned);
+  EXPECT_FALSE(watch.sysMenuStyle);  // its own caption buttons are the skin's
+  EXPECT_TRUE(watch.painted);
+  EXPECT_EQ(answer, IDOK);
+  EXPECT_FALSE(IsWindow(watch.box));
+  PurgeProviders();
+  EXPECT_EQ(FindProvider(watch.box), nullptr);
+}
+
+// An owned box: GetParent names its owner, which does not make it a child.
+TEST_F(Dialogs, UnderTheSampleSkinAnOwnedMessageBoxOverADialogIsFramedByTheSkin) {
+  manager->SetSkinDirectory(SampleSkinFolder());
+  manager->SetSkinName(L"Lagoon");
+  ASSERT_TRUE(manager->Skin().SkinData.Active);
+  auto form = ShownForm();
+  form->Show();
+  HWND dlg = NewDialog(kSizable);
+  ASSERT_NE(DialogOf(dlg), nullptr);
+  TBoxWatch watch;
+  g_watch = &watch;
+  SetTimer(nullptr, 0, 30, BoxTimer);
+  MessageBoxW(form->Handle(), L"A message", L"Skinned box", MB_OK | MB_ICONINFORMATION);
+  g_watch = nullptr;
+  MSG quit{};
+  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  ASSERT_NE(watch.box, nullptr);
+  EXPECT_TRUE(watch.skinned);
+  EXPECT_FALSE(watch.sysMenuStyle);
+  EXPECT_TRUE(watch.painted);
+}
+
+TEST_F(Dialogs, APopupMenuIsWrappedOnceAndTheListEmptiesAfterwards) {
+  manager->SetSkinnedPopups(true);
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, 1, L"One");
+  AppendMenuW(menu, MF_STRING, 2, L"Two");
+  HWND owner = NewDialog(kSizable);
+  struct TMenuWatch {
+    std::size_t wrapped = 0;
+    HWND wnd = nullptr;
+    bool answers = false;
+    int ticks = 0;
+  } watch;
+  static TMenuWatch* current = nullptr;
+  current = &watch;
+  SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR Id, DWORD) {
+    ++current->ticks;
+    current->wrapped = HookedMenuWnds().size();
+    if (!HookedMenuWnds().empty() && HookedMenuWnds().front()) {
+      current->wnd = HookedMenuWnds().front()->CtrlHandle;
+      current->answers = SendCommandToWnd(current->wnd, scmIsSkinned, 0) == 1;
+    }
+    if (current->wrapped || current->ticks > 100) {
+      KillTimer(nullptr, Id);
+      EndMenu();
+    }
+  });
+  TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, 100, 100, 0, owner, nullptr);
+  current = nullptr;
+  DestroyMenu(menu);
+  EXPECT_EQ(watch.wrapped, 1u);
+  EXPECT_TRUE(watch.answers);
+  EXPECT_TRUE(HookedMenuWnds().empty());
+}
+
+}  // namespace
+}  // namespace skin_layered::test
