@@ -138,7 +138,7 @@ TGalleryLayered::TGalleryLayered(vcl::TComponent* AOwner) : TForm(AOwner, 0) {
 
 void TGalleryLayered::Build(const LayeredSource& Source) {
   SetCaption(L"Skin gallery: layered skins");
-  SetBounds(40, 40, 760, 820);
+  SetBounds(40, 40, 760, 920);
   manager_ = vcl::Construct<skin_layered::TsSkinManager>(this);
   manager_->SetActive(false);
   manager_->OnAfterChange = vcl::TNotifyEvent::Bind<&TGalleryLayered::ManagerChanged>(this);
@@ -307,6 +307,24 @@ void TGalleryLayered::BuildAdaptedRow() {
   scroll->SetPosition(30);
   scroll_bar_adapter_ = CreateAdapter<TqvSBWnd>(scroll->Handle(), nullptr, manager_, TqvSkinParams{scroll, L""});
 
+  auto* pages = new vcl::TPageControl(this);
+  pages->SetParent(this);
+  pages->SetBounds(8, 746, 734, 96);
+  for (const wchar_t* caption : {L"A page control", L"skinned by", L"its adapters"}) {
+    auto* sheet = new vcl::TTabSheet(this);
+    sheet->SetPageControl(pages);
+    sheet->SetCaption(caption);
+  }
+  auto* on_page = new vcl::TLabel(this);
+  on_page->SetParent(pages->Pages(0));
+  on_page->SetBounds(12, 12, 400, 20);
+  on_page->SetTransparent(true);
+  on_page->SetCaption(L"The page shows the page control's background.");
+  pages->SetActivePage(pages->Pages(0));
+  for (int i = 0; i < pages->PageCount(); ++i) pages->Pages(i)->HandleNeeded();
+  page_control_adapter_ =
+      CreateAdapter<TqvPageControlWnd>(pages->Handle(), nullptr, manager_, TqvSkinParams{pages, L""});
+
   auto* status = new vcl::TStatusBar(this);
   status->SetParent(this);
   for (const wchar_t* text : {L"A status bar", L"skinned by", L"its adapter"}) {
@@ -324,6 +342,7 @@ TGalleryLayered::~TGalleryLayered() {
   track_adapter_.reset();
   scroll_bar_adapter_.reset();
   status_adapter_.reset();
+  page_control_adapter_.reset();
   vcl::TObject::Free(speed_handler_);
   speed_handler_ = nullptr;
   speed_data_.reset();

@@ -4,7 +4,7 @@
 // section of the skin in its normal and hot states, a list box of a hundred items, edits and a
 // memo under edit adapters (the skin's colours, borders and bars), a row of controls the
 // adapters paint from the skin (a lowered panel with a speed button, a tool bar, a track bar, a
-// scroll bar control and the status bar), and a hint of the hint manager. Its
+// scroll bar control, a page control and the status bar), and a hint of the hint manager. Its
 // menu switches between the sample skin's folder, pack and stored forms and its variant,
 // with the change animation, and takes the skin away.
 #pragma once
@@ -18,6 +18,7 @@
 #include "classlib/stdctrls/ListBox.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/adapters/EditWnd.h"
+#include "classlib/comctrls/ComCtrlsPages.h"
 #include "classlib/comctrls/StatusBar.h"
 #include "classlib/comctrls/ToolBar.h"
 #include "classlib/comctrls/TrackBar.h"
@@ -27,6 +28,7 @@
 #include "skin_layered/adapters/ScrollBarCtlWnd.h"
 #include "skin_layered/adapters/SpeedButtonHandler.h"
 #include "skin_layered/adapters/StatusBarWnd.h"
+#include "skin_layered/adapters/TabControlWnd.h"
 #include "skin_layered/adapters/ToolBarWnd.h"
 #include "skin_layered/adapters/TrackWnd.h"
 #include "skin_layered/manager/CommonData.h"
@@ -125,6 +127,7 @@ class TGalleryLayered : public vcl::TForm {
   skin_layered::TqvAdapterPtr<skin_layered::TqvTrackWnd> track_adapter_;
   skin_layered::TqvAdapterPtr<skin_layered::TqvSBWnd> scroll_bar_adapter_;
   skin_layered::TqvAdapterPtr<skin_layered::TqvStatusBarWnd> status_adapter_;
+  skin_layered::TqvAdapterPtr<skin_layered::TqvPageControlWnd> page_control_adapter_;
   std::unique_ptr<skin_layered::TsCommonData> speed_data_;
   skin_layered::TqvSpeedButtonHandler* speed_handler_ = nullptr;
   std::vector<LayeredSource> sources_;

@@ -1,0 +1,189 @@
+// The tab adapters on the library's tab and page controls: the tab rows and skinned tab
+// rectangles, the frame's section by the tabs' side, inactive tabs in the cache and the
+// current one over them in its active look (tabs in all four positions), and pages painted
+// from the page control's background, their adapters dropped when the pages go.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#undef RegisterClass
+
+#include <commctrl.h>
+
+#include "classlib/comctrls/ComCtrlsPages.h"
+#include "classlib/comctrls/TabControl.h"
+#include "panels_support.h"
+#include "skin_layered/adapters/TabControlWnd.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/manager/CommonData.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+inline constexpr COLORREF kFrameTop = 0x40A0A0, kFrameBottom = 0xA040A0, kFrameLeft = 0xA0A040, kFrameRight = 0x4040A0;
+inline constexpr COLORREF kTab = 0x808020, kTabActive = 0x20E0E0;
+
+TEST(TabGeometry, RowsPositionsAndSkinnedRectangles) {
+  EXPECT_EQ(TabPositionOfStyle(0), kTabsTop);
+  EXPECT_EQ(TabPositionOfStyle(TCS_BOTTOM), kTabsBottom);
+  EXPECT_EQ(TabPositionOfStyle(TCS_VERTICAL), kTabsLeft);
+  EXPECT_EQ(TabPositionOfStyle(TCS_VERTICAL | TCS_RIGHT), kTabsRight);
+  EXPECT_EQ(TabStyleOfStyle(TCS_BUTTONS | TCS_FLATBUTTONS), kTabStyleFlat);
+  EXPECT_EQ(TabStyleOfStyle(TCS_BUTTONS), kTabStyleButtons);
+  // One row, and an empty item rectangle, are row 1 (never a division by nothing).
+  EXPECT_EQ(TabRowOf(kTabsTop, 1, vcl::TRect{0, 40, 50, 60}, vcl::TRect{0, 0, 200, 60}), 1);
+  EXPECT_EQ(TabRowOf(kTabsTop, 3, vcl::TRect{10, 20, 10, 20}, vcl::TRect{0, 0, 200, 60}), 1);
+  EXPECT_EQ(TabRowOf(kTabsLeft, 3, vcl::TRect{10, 20, 10, 40}, vcl::TRect{0, 0, 60, 200}), 1);
+  // Rows of 20: the second row's bottom at 40.
+  EXPECT_EQ(TabRowOf(kTabsTop, 3, vcl::TRect{0, 20, 50, 40}, vcl::TRect{0, 0, 200, 60}), 2);
+  EXPECT_EQ(TabRowOf(kTabsBottom, 3, vcl::TRect{0, 140, 50, 160}, vcl::TRect{0, 140, 200, 200}), 3);
+  const vcl::TRect item{10, 2, 60, 22};
+  EXPECT_EQ(SkinTabRectOf(kTabsTop, kTabStyleTabs, item, false, 0), (vcl::TRect{10, 2, 59, 26}));
+  EXPECT_EQ(SkinTabRectOf(kTabsTop, kTabStyleTabs, item, true, 0), (vcl::TRect{8, 0, 62, 24}));
+  EXPECT_EQ(SkinTabRectOf(kTabsBottom, kTabStyleTabs, item, false, 0), (vcl::TRect{10, 0, 59, 22}));
+  EXPECT_EQ(SkinTabRectOf(kTabsTop, kTabStyleTabs, item, false, 3), (vcl::TRect{10, 2, 65, 26}));
+  EXPECT_EQ(SkinTabRectOf(kTabsTop, kTabStyleButtons, item, true, 3), item);
+}
+
+class TabControlWnd : public PanelsTest {
+ protected:
+  void SetUp() override {
+    skins.Write(L"Tabs", L"Options.dat",
+                BytesOf("[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("PAGECONTROL", kFrameTop, kFrameTop) +
+                        FlatSection("PAGECONTROLBOTTOM", kFrameBottom, kFrameBottom) +
+                        FlatSection("PAGECONTROLLEFT", kFrameLeft, kFrameLeft) +
+                        FlatSection("PAGECONTROLRIGHT", kFrameRight, kFrameRight) +
+                        FlatSection("TABTOP", kTab, kTabActive) + FlatSection("TABBOTTOM", kTab, kTabActive) +
+                        FlatSection("TABLEFT", kTab, kTabActive) + FlatSection("TABRIGHT", kTab, kTabActive) +
+                        FlatSection("CHECKBOX", kCheckBox, kCheckBox)));
+    manager = NewManager();
+    manager->SetSkinDirectory(skins.Directory());
+    manager->AnimEffects()->SkinChanging()->SetActive(false);
+    manager->SetSkinName(L"Tabs");
+    ASSERT_TRUE(manager->Skin().SkinData.Active);
+    for (const wchar_t* side : {L"TABTOP", L"TABBOTTOM", L"TABLEFT", L"TABRIGHT"})
+      AddFlatImage(*manager, side, L"BORDERSMASK", 6, 6, {kTab, kTab, kTabActive});
+    manager->Skin().InitConstantIndexes();
+  }
+};
+
+TEST_F(TabControlWnd, TabsOnEverySideWithTheirFrameAndTheCurrentTabLast) {
+  struct Case {
+    vcl::TTabPosition position;
+    const wchar_t* frame;
+    COLORREF color;
+  };
+  const Case cases[] = {{vcl::tpTop, L"PAGECONTROL", kFrameTop},
+                        {vcl::tpBottom, L"PAGECONTROLBOTTOM", kFrameBottom},
+                        {vcl::tpLeft, L"PAGECONTROLLEFT", kFrameLeft},
+                        {vcl::tpRight, L"PAGECONTROLRIGHT", kFrameRight}};
+  for (const Case& c : cases) {
+    auto* tabs = new vcl::TTabControl(form.get());
+    tabs->SetParent(form.get());
+    tabs->SetBounds(10, 10, 240, 160);
+    tabs->SetTabPosition(c.position);
+    for (const wchar_t* name : {L"One", L"Two", L"Three"}) tabs->Tabs()->Add(name);
+    tabs->SetTabIndex(1);
+    auto adapter = CreateAdapter<TqvTabControlWnd>(tabs->Handle(), nullptr, manager.get(), TqvSkinParams{tabs, L""});
+    EXPECT_EQ(adapter->SkinData->SkinSection(), L"PAGECONTROL");
+    EXPECT_EQ(adapter->FrameSection(), c.frame);
+    FramePixels pixels(tabs->Handle());
+    SendMessageW(tabs->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(pixels.DC()), PRF_CLIENT);
+    const vcl::TRect page = adapter->PageRect();
+    EXPECT_EQ(pixels.At((page.Left + page.Right) / 2, (page.Top + page.Bottom) / 2), c.color) << c.frame;
+    const vcl::TRect inactive = adapter->SkinTabRect(0, false);
+    const vcl::TRect active = adapter->SkinTabRect(1, true);
+    // A point by each tab's outer edge, halfway along it (the frame covers the inner edge).
+    auto outer = [&c](const vcl::TRect& r) {
+      const int cx = (r.Left + r.Right) / 2, cy = (r.Top + r.Bottom) / 2;
+      switch (c.position) {
+        case vcl::tpBottom: return POINT{cx, r.Bottom - 3};
+        case vcl::tpLeft: return POINT{r.Left + 2, cy};
+        case vcl::tpRight: return POINT{r.Right - 3, cy};
+        default: return POINT{cx, r.Top + 2};
+      }
+    };
+    EXPECT_EQ(pixels.At(outer(inactive).x, outer(inactive).y), kTab) << c.frame;
+    EXPECT_EQ(pixels.At(outer(active).x, outer(active).y), kTabActive) << c.frame;
+    // Captions are drawn (some pixel of the tab is neither colour).
+    int text = 0;
+    for (int y = inactive.Top + 3; y < inactive.Bottom - 3; ++y)
+      for (int x = inactive.Left + 3; x < inactive.Right - 3; ++x) text += pixels.At(x, y) != kTab;
+    EXPECT_GT(text, 0) << c.frame;
+    adapter.reset();
+    vcl::TObject::Free(tabs);
+  }
+}
+
+TEST_F(TabControlWnd, ImagesOfTheNativeListAreDrawnInTheTabs) {
+  auto* tabs = new vcl::TTabControl(form.get());
+  tabs->SetParent(form.get());
+  tabs->SetBounds(10, 10, 240, 160);
+  for (const wchar_t* name : {L"One", L"Two"}) tabs->Tabs()->Add(name);
+  HIMAGELIST list = ImageList_Create(8, 8, ILC_COLOR32, 1, 1);
+  HDC screen = GetDC(nullptr);
+  HBITMAP picture = CreateCompatibleBitmap(screen, 8, 8);
+  ReleaseDC(nullptr, screen);
+  {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, picture);
+    HBRUSH brush = CreateSolidBrush(0x0000FF);
+    const RECT all{0, 0, 8, 8};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+  }
+  ImageList_Add(list, picture, nullptr);
+  DeleteObject(picture);
+  SendMessageW(tabs->Handle(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list));
+  TCITEMW item{};
+  item.mask = TCIF_IMAGE;
+  item.iImage = 0;
+  SendMessageW(tabs->Handle(), TCM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  auto adapter = CreateAdapter<TqvTabControlWnd>(tabs->Handle(), nullptr, manager.get(), TqvSkinParams{tabs, L""});
+  FramePixels pixels(tabs->Handle());
+  SendMessageW(tabs->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(pixels.DC()), PRF_CLIENT);
+  auto count = [&pixels](const vcl::TRect& r) {
+    int n = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x) n += pixels.At(x, y) == 0x0000FFu;
+    return n;
+  };
+  EXPECT_EQ(count(adapter->SkinTabRect(0, false)), 64);
+  EXPECT_EQ(count(adapter->SkinTabRect(1, false)), 0);
+  adapter.reset();
+  vcl::TObject::Free(tabs);
+  ImageList_Destroy(list);
+}
+
+TEST_F(TabControlWnd, PagesShowThePageControlsBackgroundAndGoWithTheirPages) {
+  auto* pages = new vcl::TPageControl(form.get());
+  pages->SetParent(form.get());
+  pages->SetBounds(10, 10, 240, 160);
+  vcl::TTabSheet* sheets[2];
+  for (auto*& sheet : sheets) {
+    sheet = new vcl::TTabSheet(form.get());
+    sheet->SetPageControl(pages);
+    sheet->SetCaption(L"Page");
+    sheet->HandleNeeded();
+  }
+  pages->SetActivePage(sheets[0]);
+  auto adapter = CreateAdapter<TqvPageControlWnd>(pages->Handle(), nullptr, manager.get(), TqvSkinParams{pages, L""});
+  EXPECT_EQ(adapter->PageAdapterCount(), 2);
+  auto* page = dynamic_cast<TqvPageWnd*>(GetAdapter(sheets[0]->Handle()));
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(page->TabSheet, sheets[0]);
+  EXPECT_EQ(SendCommandToWnd(sheets[0]->Handle(), scmIsSkinned, 0), 1);
+  FramePixels pixels(sheets[0]->Handle());
+  SendMessageW(sheets[0]->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(pixels.DC()), PRF_CLIENT);
+  EXPECT_EQ(pixels.At(5, 5), kFrameTop);
+  vcl::TObject::Free(sheets[1]);
+  adapter->AddPageAdapters();
+  EXPECT_EQ(adapter->PageAdapterCount(), 1);
+  adapter.reset();
+}
+
+}  // namespace
+}  // namespace skin_layered::test
