@@ -136,7 +136,7 @@ void TCustomComboBox::Loaded() {
 
 int TCustomComboBox::ItemIndex() const {
   if (ComponentState().Contains(csLoading) || !HandleAllocated()) return item_index_;
-  return static_cast<int>(SendMessageW(const_cast<TCustomComboBox*>(this)->Handle(), CB_GETCURSEL, 0, 0));
+  return static_cast<int>(Send(CB_GETCURSEL));
 }
 
 void TCustomComboBox::SetItemIndex(int Value) {
@@ -173,7 +173,7 @@ void TCustomComboBox::SetCharCase(TEditCharCase Value) {
 }
 
 bool TCustomComboBox::DroppedDown() const {
-  return HandleAllocated() && SendMessageW(const_cast<TCustomComboBox*>(this)->Handle(), CB_GETDROPPEDSTATE, 0, 0);
+  return HandleAllocated() && Send(CB_GETDROPPEDSTATE);
 }
 
 void TCustomComboBox::SetDroppedDown(bool Value) {

@@ -65,31 +65,27 @@ class SkinnedTest : public ::testing::Test {
   ManagerPtr manager;
 };
 
-// A window's frame painted into memory: the pixels of a 32-bit bitmap of the window's size.
-class FramePixels {
+// A memory DC of a given size, black at first.
+class MemoryPixels {
  public:
-  explicit FramePixels(HWND Wnd) {
-    RECT r{};
-    GetWindowRect(Wnd, &r);
-    width_ = r.right - r.left;
-    height_ = r.bottom - r.top;
+  MemoryPixels(int Width, int Height) : width_(Width), height_(Height) {
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), Width, -Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     dc_ = CreateCompatibleDC(nullptr);
     bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
     old_ = SelectObject(dc_, bitmap_);
-    PatBlt(dc_, 0, 0, width_, height_, BLACKNESS);
+    PatBlt(dc_, 0, 0, Width, Height, BLACKNESS);
   }
-  ~FramePixels() {
+  ~MemoryPixels() {
     SelectObject(dc_, old_);
     DeleteObject(bitmap_);
     DeleteDC(dc_);
   }
-  FramePixels(const FramePixels&) = delete;
-  FramePixels& operator=(const FramePixels&) = delete;
+  MemoryPixels(const MemoryPixels&) = delete;
+  MemoryPixels& operator=(const MemoryPixels&) = delete;
 
   HDC DC() const { return dc_; }
-  // The pixel at window coordinates as a COLORREF (0x00BBGGRR).
+  // The pixel as a COLORREF (0x00BBGGRR).
   COLORREF At(int X, int Y) const {
     if (X < 0 || Y < 0 || X >= width_ || Y >= height_) return 0xFFFFFFFF;
     const std::uint32_t p = bits_[static_cast<std::size_t>(Y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(X)];
@@ -102,6 +98,19 @@ class FramePixels {
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ old_ = nullptr;
   std::uint32_t* bits_ = nullptr;
+};
+
+// A window's frame painted into memory: the pixels of a 32-bit bitmap of the window's size.
+class FramePixels : public MemoryPixels {
+ public:
+  explicit FramePixels(HWND Wnd) : MemoryPixels(SizeOf(Wnd).cx, SizeOf(Wnd).cy) {}
+
+ private:
+  static SIZE SizeOf(HWND Wnd) {
+    RECT r{};
+    GetWindowRect(Wnd, &r);
+    return {r.right - r.left, r.bottom - r.top};
+  }
 };
 
 }  // namespace skin_layered::test

@@ -1,6 +1,6 @@
 // Shared by the container adapters' tests: a skin of flat colours for panels, status bars,
 // speed buttons and track bars, images of flat frames added to it after loading (one colour
-// per frame, so one pixel tells which frame was drawn), and a memory DC of a given size.
+// per frame, so one pixel tells which frame was drawn).
 #pragma once
 
 #include <vector>
@@ -70,40 +70,6 @@ class PanelsTest : public ::testing::Test {
   TempSkins skins;
   ManagerPtr manager;
   std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = ShownForm();
-};
-
-// A memory DC of a given size, black at first.
-class MemoryPixels {
- public:
-  MemoryPixels(int Width, int Height) : width_(Width), height_(Height) {
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), Width, -Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-    old_ = SelectObject(dc_, bitmap_);
-    PatBlt(dc_, 0, 0, Width, Height, BLACKNESS);
-  }
-  ~MemoryPixels() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  MemoryPixels(const MemoryPixels&) = delete;
-  MemoryPixels& operator=(const MemoryPixels&) = delete;
-
-  HDC DC() const { return dc_; }
-  COLORREF At(int X, int Y) const {
-    if (X < 0 || Y < 0 || X >= width_ || Y >= height_) return 0xFFFFFFFF;
-    const std::uint32_t p = bits_[static_cast<std::size_t>(Y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(X)];
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-  }
-
- private:
-  int width_ = 0, height_ = 0;
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-  std::uint32_t* bits_ = nullptr;
 };
 
 }  // namespace skin_layered::test
