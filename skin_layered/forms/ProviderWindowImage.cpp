@@ -92,6 +92,13 @@ bool TsSkinProvider::PaintAllImage() {
       return true;
 
   if (SkinData->BGChanged) {
+    // Which title buttons show follows the system menu's states: an image painted before the
+    // menu is made (a child asking for its background before the first frame painting) would
+    // have none.
+    if (!SystemMenu) {
+      MakeSystemMenu();
+      InitSystemButtons();
+    }
     UpdateButtonsRects();
     RgnChanged = true;
     if (image->Width() != ImageWidth() || image->Height() != height) image->SetSize(ImageWidth(), height);

@@ -252,6 +252,26 @@ TEST_F(FrameTest, AFormWithoutMaximiseAndMinimiseShowsTheLoneCloseGlyph) {
   EXPECT_EQ(provider->SysButtonsCount(), 1);
 }
 
+// A child control asking for its background builds the image before the first frame painting
+// has made the system menu; the image still has the buttons the form's icons ask for.
+TEST_F(FrameTest, AnImageBuiltBeforeTheFirstFramePaintingHasTheTitleButtons) {
+  form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
+  form->HandleNeeded();
+  provider = NewProvider(form.get());
+  manager->SetSkinName(L"Frame");
+  ASSERT_TRUE(provider->FormSkinned());
+  Repaint();
+  ASSERT_NE(provider->SystemMenu, nullptr);
+  EXPECT_EQ(provider->SysButtonsCount(), 3);
+  EXPECT_EQ(AtCentre(provider->BtnClose.Rect), GlyphColor("BICONCLOSE", 0));
+  EXPECT_EQ(AtCentre(provider->BtnMaximize.Rect), GlyphColor("BICONMAX", 0));
+  EXPECT_EQ(AtCentre(provider->BtnMinimize.Rect), GlyphColor("BICONMIN", 0));
+  // The first frame painting finds them there and leaves them.
+  SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
+  provider->PaintAll();
+  EXPECT_EQ(AtCentre(provider->BtnClose.Rect), GlyphColor("BICONCLOSE", 0));
+}
+
 TEST_F(FrameTest, ButtonStatesRepaintOnlyTheirElement) {
   Skin();
   form->Show();
