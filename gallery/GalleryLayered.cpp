@@ -6,7 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "classlib/extctrls/Buttons.h"
 #include "classlib/forms/Menus.h"
+#include "classlib/stdctrls/StaticText.h"
+#include "skin_layered/adapters/ButtonWnd.h"
+#include "skin_layered/adapters/CheckBoxWnd.h"
+#include "skin_layered/adapters/GroupBoxWnd.h"
+#include "skin_layered/adapters/StaticWnd.h"
 #include "classlib/forms/ScrollBox.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -138,7 +144,7 @@ TGalleryLayered::TGalleryLayered(vcl::TComponent* AOwner) : TForm(AOwner, 0) {
 
 void TGalleryLayered::Build(const LayeredSource& Source) {
   SetCaption(L"Skin gallery: layered skins");
-  SetBounds(40, 40, 760, 920);
+  SetBounds(40, 40, 1000, 920);
   manager_ = vcl::Construct<skin_layered::TsSkinManager>(this);
   manager_->SetActive(false);
   manager_->OnAfterChange = vcl::TNotifyEvent::Bind<&TGalleryLayered::ManagerChanged>(this);
@@ -243,6 +249,8 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
     lines += L"Memo line " + std::to_wstring(i) + L": a long line that runs past the memo's right edge\r\n";
   memo->SetText(lines);
 
+  BuildButtons();
+
   // The form has its window before the skin comes: the skin's announcement reaches forms by
   // their windows.
   HandleNeeded();
@@ -256,6 +264,7 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
     adapt(control);
   list_->SetTopIndex(40);
   BuildAdaptedRow();
+  AdaptButtons();
 }
 
 void TGalleryLayered::BuildAdaptedRow() {
@@ -336,6 +345,7 @@ void TGalleryLayered::BuildAdaptedRow() {
 }
 
 TGalleryLayered::~TGalleryLayered() {
+  control_adapters_.clear();
   adapters_.clear();
   panel_adapter_.reset();
   tool_bar_adapter_.reset();
@@ -410,6 +420,72 @@ void TGalleryLayered::ShowSystemDialogs() {
   ShowWindow(wnd, SW_SHOW);
   MessageBoxW(Handle(), L"A message box, skinned by the layered skin through the dialog hook.", L"Skin gallery",
               MB_OK | MB_ICONINFORMATION);
+}
+
+void TGalleryLayered::BuildButtons() {
+  buttons_ = new vcl::TGroupBox(this);
+  buttons_->SetParent(this);
+  buttons_->SetBounds(750, 8, 236, 656);
+  buttons_->SetCaption(L"Buttons and boxes");
+  auto place = [this](vcl::TWinControl* Control, int Left, int Top, int Width, int Height, const wchar_t* Caption) {
+    Control->SetParent(buttons_);
+    Control->SetBounds(Left, Top, Width, Height);
+    Control->SetCaption(Caption);
+  };
+  place(new vcl::TButton(this), 16, 28, 204, 30, L"A push button");
+  auto* preferred = new vcl::TButton(this);
+  place(preferred, 16, 66, 204, 30, L"The default button");
+  preferred->SetDefault(true);
+  auto* off = new vcl::TButton(this);
+  place(off, 16, 104, 204, 30, L"A disabled button");
+  off->SetEnabled(false);
+  auto* ok = new vcl::TBitBtn(this);
+  place(ok, 16, 142, 98, 34, L"");
+  ok->SetKind(vcl::bkOK);
+  auto* cancel = new vcl::TBitBtn(this);
+  place(cancel, 122, 142, 98, 34, L"");
+  cancel->SetKind(vcl::bkCancel);
+  auto* above = new vcl::TBitBtn(this);
+  place(above, 16, 184, 204, 54, L"");
+  above->SetKind(vcl::bkHelp);
+  above->SetLayout(vcl::blGlyphTop);
+  above->SetCaption(L"Glyph above the caption");
+
+  auto* checked = new vcl::TCheckBox(this);
+  place(checked, 16, 250, 204, 22, L"A checked box");
+  checked->SetChecked(true);
+  place(new vcl::TCheckBox(this), 16, 274, 204, 22, L"An unchecked box");
+  auto* grayed = new vcl::TCheckBox(this);
+  place(grayed, 16, 298, 204, 22, L"A grayed box");
+  grayed->SetAllowGrayed(true);
+  grayed->SetState(vcl::cbGrayed);
+  auto* radio = new vcl::TRadioButton(this);
+  place(radio, 16, 328, 204, 22, L"A radio button");
+  radio->SetChecked(true);
+  place(new vcl::TRadioButton(this), 16, 352, 204, 22, L"Another radio button");
+  auto* text = new vcl::TStaticText(this);
+  place(text, 16, 386, 204, 40, L"A static text, as the labels of dialogs");
+  text->SetAutoSize(false);
+}
+
+void TGalleryLayered::AdaptButtons() {
+  // Until the engine gives a skinned form's controls their adapters itself, the page does.
+  using namespace skin_layered;
+  auto adapt = [this]<class T>(vcl::TWinControl* Control) {
+    control_adapters_.push_back(CreateAdapter<T>(Control->Handle(), nullptr, manager_, TqvSkinParams{Control, L""}));
+  };
+  adapt.operator()<TqvGroupBoxWnd>(buttons_);
+  for (int i = 0; i < buttons_->ControlCount(); ++i) {
+    auto* control = dynamic_cast<vcl::TWinControl*>(buttons_->Controls(i));
+    if (dynamic_cast<vcl::TBitBtn*>(control))
+      adapt.operator()<TqvBitBtnWnd>(control);
+    else if (dynamic_cast<vcl::TButton*>(control))
+      adapt.operator()<TqvBtnWnd>(control);
+    else if (dynamic_cast<vcl::TButtonControl*>(control))
+      adapt.operator()<TqvCheckBoxWnd>(control);
+    else if (dynamic_cast<vcl::TCustomStaticText*>(control))
+      adapt.operator()<TqvStaticWnd>(control);
+  }
 }
 
 void TGalleryLayered::AddSource(const LayeredSource& Source) {

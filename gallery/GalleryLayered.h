@@ -4,7 +4,9 @@
 // section of the skin in its normal and hot states, a list box of a hundred items, edits and a
 // memo under edit adapters (the skin's colours, borders and bars), a row of controls the
 // adapters paint from the skin (a lowered panel with a speed button, a tool bar, a track bar, a
-// scroll bar control, a page control and the status bar), and a hint of the hint manager. Its
+// scroll bar control, a page control and the status bar), a group box of buttons, bit
+// buttons, check boxes, radio buttons and a static text that window adapters paint from the
+// skin, and a hint of the hint manager. Its
 // menu switches between the sample skin's folder, pack and stored forms and its variant,
 // with the change animation, and takes the skin away.
 #pragma once
@@ -31,6 +33,7 @@
 #include "skin_layered/adapters/TabControlWnd.h"
 #include "skin_layered/adapters/ToolBarWnd.h"
 #include "skin_layered/adapters/TrackWnd.h"
+#include "skin_layered/adapters/MainWnd.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 
@@ -107,6 +110,9 @@ class TGalleryLayered : public vcl::TForm {
   // The form's colour, the status line and the sheet after every change.
   void SkinChanged();
   void Build(const LayeredSource& Source);
+  // The group box of buttons and boxes, and their adapters.
+  void BuildButtons();
+  void AdaptButtons();
 
   skin_layered::TsSkinManager* manager_ = nullptr;
   vcl::TMainMenu* menu_ = nullptr;
@@ -130,6 +136,9 @@ class TGalleryLayered : public vcl::TForm {
   skin_layered::TqvAdapterPtr<skin_layered::TqvPageControlWnd> page_control_adapter_;
   std::unique_ptr<skin_layered::TsCommonData> speed_data_;
   skin_layered::TqvSpeedButtonHandler* speed_handler_ = nullptr;
+  vcl::TGroupBox* buttons_ = nullptr;
+  // The adapters of the group box and its controls (freed before the controls go).
+  std::vector<skin_layered::TqvAdapterPtr<skin_layered::TqvMainWnd>> control_adapters_;
   std::vector<LayeredSource> sources_;
   vcl::String current_;
 };

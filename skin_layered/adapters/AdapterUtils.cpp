@@ -45,7 +45,11 @@ void SelectAdapterFont(TqvMainWnd* Adapter) {
     canvas->Font()->Assign(control->Font());
     SelectObject(canvas->Handle(), canvas->Font()->Handle());
   } else if (auto font = reinterpret_cast<HFONT>(SendMessageW(Adapter->CtrlHandle, WM_GETFONT, 0, 0))) {
-    SelectObject(canvas->Handle(), font);
+    // The canvas's font takes a copy: the window keeps its own, and the text painters select
+    // the canvas's font again whenever they change its colour.
+    LOGFONTW lf{};
+    if (GetObjectW(font, sizeof lf, &lf) != 0) canvas->Font()->SetHandle(CreateFontIndirectW(&lf));
+    SelectObject(canvas->Handle(), canvas->Font()->Handle());
   } else {
     SetNonClientFont(canvas, kMessageFont);
   }

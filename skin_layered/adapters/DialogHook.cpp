@@ -7,10 +7,14 @@
 #include "classlib/forms/Forms.h"
 #include "skin_layered/adapters/AdapterUnit.h"
 #include "skin_layered/adapters/AdapterUtils.h"
+#include "skin_layered/adapters/ButtonWnd.h"
+#include "skin_layered/adapters/CheckBoxWnd.h"
 #include "skin_layered/adapters/DialogSysMenu.h"
 #include "skin_layered/adapters/DialogWnd.h"
 #include "skin_layered/adapters/EditWnd.h"
+#include "skin_layered/adapters/GroupBoxWnd.h"
 #include "skin_layered/adapters/MnuWnd.h"
+#include "skin_layered/adapters/StaticWnd.h"
 #include "skin_layered/adapters/TrackWnd.h"
 #include "skin_layered/core/AdapterServices.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -171,10 +175,21 @@ TqvAdapterPtr<TqvMainWnd> MakeTrackAdapter(HWND Wnd, TsSkinManager* Manager, con
   return TqvAdapterPtr<TqvMainWnd>(track.release());
 }
 
+template <class T>
+TqvAdapterPtr<TqvMainWnd> MakeAdapter(HWND Wnd, TsSkinManager* Manager, const TqvSkinParams& Params, bool Repaint) {
+  return TqvAdapterPtr<TqvMainWnd>(CreateAdapter<T>(Wnd, nullptr, Manager, Params, Repaint).release());
+}
+
 // The kinds built so far that need nothing but their window.
 const bool kOwnFactories = [] {
   Factories()[static_cast<std::size_t>(TqvChildKind::Edit)] = &MakeEditAdapter;
   Factories()[static_cast<std::size_t>(TqvChildKind::Track)] = &MakeTrackAdapter;
+  Factories()[static_cast<std::size_t>(TqvChildKind::Static)] = &MakeAdapter<TqvStaticWnd>;
+  Factories()[static_cast<std::size_t>(TqvChildKind::Icon)] = &MakeAdapter<TqvIconWnd>;
+  Factories()[static_cast<std::size_t>(TqvChildKind::Link)] = &MakeAdapter<TqvLinkWnd>;
+  Factories()[static_cast<std::size_t>(TqvChildKind::Button)] = &MakeAdapter<TqvBtnWnd>;
+  Factories()[static_cast<std::size_t>(TqvChildKind::CheckBox)] = &MakeAdapter<TqvCheckBoxWnd>;
+  Factories()[static_cast<std::size_t>(TqvChildKind::GroupBox)] = &MakeAdapter<TqvGroupBoxWnd>;
   return true;
 }();
 

@@ -69,6 +69,8 @@ POINT TqvScrollTracker::CursorPos() {
   return p;
 }
 
+POINT AdapterCursorPos() { return TqvScrollTracker::CursorPos(); }
+
 bool TqvScrollTracker::LeftButtonDown() {
   if (Queries().Button) return Queries().Button();
   // The physical button that acts as the left one.

@@ -172,5 +172,8 @@ using TqvCursorQuery = std::function<POINT()>;
 using TqvButtonQuery = std::function<bool()>;
 TqvCursorQuery SetScrollCursorQuery(TqvCursorQuery Query);
 TqvButtonQuery SetScrollButtonQuery(TqvButtonQuery Query);
+// The cursor's screen position as every adapter reads it (hover of buttons too): through the
+// seam above when one is set.
+POINT AdapterCursorPos();
 
 }  // namespace skin_layered

@@ -1,0 +1,43 @@
+// TqvCheckBoxWnd, the adapter of check boxes and radio buttons (class-library TCheckBox and
+// TRadioButton, or bare "button" windows of system dialogs): the whole window painted from
+// the skin section "CHECKBOX" with the caption beside the skin's check glyph of the box's
+// state ("BOXUNCHECKED", "BOXCHECKED", "BOXGRAYED"; "RADIOUNCHECKED", "RADIOCHECKED"), each
+// glyph in its normal, hot or pressed frame. An owner-drawn box is left to its owner: only
+// its background is erased.
+#pragma once
+
+#include <windows.h>
+
+#include "skin_layered/adapters/MainWnd.h"
+
+namespace skin_layered {
+
+// The skin data's control type code of check boxes.
+inline constexpr int kCheckBoxCode = 32;
+
+class TqvCheckBoxWnd : public TqvMainWnd {
+  VCL_CLASS(TqvCheckBoxWnd, TqvMainWnd)
+ public:
+  using TqvMainWnd::TqvMainWnd;
+
+  void SetSkinParams() override;
+  void WndProc(vcl::TMessage& Message) override;
+
+  // The window is an owner-drawn button (BS_OWNERDRAW).
+  bool OwnerDrawn() const;
+  // The image of the skin's check glyphs the box shows now; -1 when the skin has none.
+  int GlyphImage() const;
+  // The frame of that image: 2 pressed, 1 focused or hot, else 0.
+  int GlyphState() const;
+
+ private:
+  void PaintCheckBox(const vcl::TMessage& Message);
+  void PrepareCache();
+  void PaintGlyphAndCaption();
+  void EraseBackground(HDC DC);
+  void RepaintNow();
+  LONG_PTR Style() const;
+  UINT ButtonState() const;
+};
+
+}  // namespace skin_layered

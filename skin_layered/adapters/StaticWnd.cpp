@@ -1,0 +1,255 @@
+#include "skin_layered/adapters/StaticWnd.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cwctype>
+#include <vector>
+
+#include "classlib/forms/Forms.h"
+#include "skin_layered/adapters/AdapterPaint.h"
+#include "skin_layered/adapters/AdapterUtils.h"
+#include "skin_layered/core/SavedDC.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/manager/SkinText.h"
+
+namespace skin_layered {
+
+VCL_CLASS_INFO(TqvStaticWnd) {}
+VCL_CLASS_INFO(TqvIconWnd) {}
+VCL_CLASS_INFO(TqvLinkWnd) {}
+
+namespace {
+
+constexpr UINT kRedrawFlags = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW;  // 0x105
+// A static of this style bit keeps its own painting, as one with WS_EX_STATICEDGE.
+constexpr LONG_PTR kOwnPaintingStyle = 0x10000;
+constexpr UINT kTabSize = 10;
+
+bool StartsWithNoCase(vcl::StringView Text, std::size_t At, vcl::StringView Word) {
+  if (Text.size() - At < Word.size()) return false;
+  for (std::size_t i = 0; i < Word.size(); ++i)
+    if (std::towupper(Text[At + i]) != std::towupper(Word[i])) return false;
+  return true;
+}
+
+// A 32-bit picture without any alpha (as screen-compatible bitmaps are) is opaque.
+bool HasAlpha(HBITMAP Picture, const BITMAP& Info) {
+  BITMAPINFO format{};
+  format.bmiHeader = {sizeof(BITMAPINFOHEADER), Info.bmWidth, -Info.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(Info.bmWidth) * static_cast<std::size_t>(Info.bmHeight));
+  const HDC screen = GetDC(nullptr);
+  const int rows = GetDIBits(screen, Picture, 0, static_cast<UINT>(Info.bmHeight), pixels.data(), &format,
+                             DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  return rows > 0 && std::any_of(pixels.begin(), pixels.end(), [](std::uint32_t p) { return (p >> 24) != 0; });
+}
+
+}  // namespace
+
+vcl::String StripLinkTags(vcl::StringView Text) {
+  vcl::String result;
+  result.reserve(Text.size());
+  std::size_t i = 0;
+  while (i < Text.size()) {
+    const bool closing = StartsWithNoCase(Text, i, L"</A>");
+    const bool opening = StartsWithNoCase(Text, i, L"<A>") ||
+                         (StartsWithNoCase(Text, i, L"<A") && i + 2 < Text.size() && std::iswspace(Text[i + 2]));
+    if (closing || opening) {
+      const std::size_t end = Text.find(L'>', i);
+      if (end != vcl::StringView::npos) {
+        i = end + 1;
+        continue;
+      }
+    }
+    result += Text[i++];
+  }
+  return result;
+}
+
+// ---------------------------------------------------------------------------------------
+// Labels
+
+void TqvStaticWnd::SetSkinParams() {
+  if (SkinData && SkinData->SkinSection().empty()) SkinData->SetSkinSection(L"CHECKBOX");
+  TqvMainWnd::SetSkinParams();
+}
+
+bool TqvStaticWnd::PaintsItself() const {
+  return (GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & kOwnPaintingStyle) ||
+         (GetWindowLongPtrW(CtrlHandle, GWL_EXSTYLE) & WS_EX_STATICEDGE);
+}
+
+void TqvStaticWnd::Redraw() { RedrawWindow(CtrlHandle, nullptr, nullptr, kRedrawFlags); }
+
+void TqvStaticWnd::WndProc(vcl::TMessage& Message) {
+  TsSkinManager* manager = Manager();
+  if (!SkinData || !manager || !manager->Active() || Destroyed || PaintsItself()) {
+    TqvMainWnd::WndProc(Message);
+    return;
+  }
+  const bool visible = IsWindowVisible(CtrlHandle) != FALSE;
+  switch (Message.Msg) {
+    case WM_MOVE:
+    case WM_ENABLE:
+      if (!visible) break;
+      SkinData->BGChanged = true;
+      CallPrevWndProc(Message);
+      Redraw();
+      return;
+    case WM_SETTEXT:
+      if (!visible) break;
+      // The static's own painting of its new text happens with redraw off.
+      SendMessageW(CtrlHandle, WM_SETREDRAW, FALSE, 0);
+      TqvMainWnd::WndProc(Message);  // answered below, the caption read again
+      SkinData->BGChanged = true;
+      SendMessageW(CtrlHandle, WM_SETREDRAW, TRUE, 0);
+      Redraw();
+      return;
+    case WM_PAINT: {
+      TqvPaintDC paint(CtrlHandle, Message, true);
+      if (visible) PaintWindow(vcl::TMessage{WM_PRINT, reinterpret_cast<WPARAM>(paint.DC()), 0, 0});
+      return;
+    }
+    case WM_ERASEBKGND:
+      if (!visible) break;
+      Message.Result = 1;
+      return;
+    case WM_NCPAINT:
+      return;
+    case WM_PRINT:
+      PaintWindow(Message);
+      return;
+    default:
+      break;
+  }
+  TqvMainWnd::WndProc(Message);
+}
+
+void TqvStaticWnd::PaintWindow(const vcl::TMessage& Message) {
+  GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
+  TqvPaintDC paint(CtrlHandle, vcl::TMessage{WM_PRINT, Message.WParam, 0, 0}, true);
+  const HDC dc = paint.DC();
+  if (!dc) return;
+  const TSavedDC saved(dc);
+  SkinData->BGChanged = true;
+  SkinData->InitCacheBmp();
+  vcl::TBitmap* cache = SkinData->CacheBmp();
+  const int width = std::max(0, static_cast<int>(WndSize.cx)), height = std::max(0, static_cast<int>(WndSize.cy));
+  if (cache->Width() != width || cache->Height() != height) cache->SetSize(width, height);
+  PrepareAdapterCache(SkinData, CtrlHandle, false);
+  if (cache->Empty() || SkinData->BGChanged) return;  // the parent was not ready
+  if (PaintContent()) BitBlt(dc, 0, 0, width, height, cache->Canvas()->Handle(), 0, 0, SRCCOPY);
+}
+
+bool TqvStaticWnd::PaintContent() {
+  if (Caption.empty()) return true;
+  vcl::TCanvas* canvas = SkinData->CacheBmp()->Canvas();
+  canvas->Brush()->SetStyle(vcl::bsClear);
+  const vcl::TRect r{0, 0, WndSize.cx, WndSize.cy};
+  SelectAdapterFont(this);
+  const LONG_PTR style = GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
+  // A tab stop's size takes the byte DT_NOPREFIX lies in: a label without prefixes keeps the
+  // standard tabs.
+  UINT flags = DT_WORDBREAK | DT_EXPANDTABS;
+  if (style & SS_NOPREFIX)
+    flags |= DT_NOCLIP | DT_NOPREFIX;
+  else
+    flags |= DT_TABSTOP | (kTabSize << 8);
+  switch (style & SS_TYPEMASK) {
+    case SS_CENTER: flags |= DT_CENTER; break;
+    case SS_RIGHT: flags |= DT_RIGHT; break;
+    default: break;
+  }
+  if (GetWindowLongPtrW(CtrlHandle, GWL_EXSTYLE) & WS_EX_RIGHT) flags |= DT_RIGHT;
+  if (vcl::Application && vcl::Application->UseRightToLeftReading()) flags |= DT_RTLREADING;
+  WriteTextEx(canvas, Caption, true, false, SkinData, flags, r);
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------
+// Icons and pictures
+
+bool TqvIconWnd::BitmapMode() const { return (GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & 3) != SS_ICON; }
+
+bool TqvIconWnd::PaintContent() {
+  const HDC cache = SkinData->CacheBmp()->Canvas()->Handle();
+  if (BitmapMode()) {
+    auto image = reinterpret_cast<HBITMAP>(SendMessageW(CtrlHandle, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    BITMAP info{};
+    if (image && GetObjectW(image, sizeof info, &info) != 0 && info.bmWidth > 0 && info.bmHeight > 0) {
+      const bool alpha = info.bmBitsPixel == 32 && HasAlpha(image, info);
+      // The picture is the window's: only lent to a DC of ours for the copy.
+      const HDC source = CreateCompatibleDC(cache);
+      const HGDIOBJ old = SelectObject(source, image);
+      const int w = std::min(static_cast<int>(info.bmWidth), static_cast<int>(WndSize.cx));
+      const int h = std::min(static_cast<int>(info.bmHeight), static_cast<int>(WndSize.cy));
+      if (alpha) {
+        const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        GdiAlphaBlend(cache, 0, 0, w, h, source, 0, 0, w, h, blend);
+      } else {
+        BitBlt(cache, 0, 0, w, h, source, 0, 0, SRCCOPY);
+      }
+      SelectObject(source, old);
+      DeleteDC(source);
+    }
+    return true;
+  }
+  auto icon = reinterpret_cast<HICON>(SendMessageW(CtrlHandle, STM_GETICON, 0, 0));
+  if (!icon) return false;
+  DrawIconEx(cache, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------
+// Links
+
+void TqvLinkWnd::WndProc(vcl::TMessage& Message) {
+  TsSkinManager* manager = Manager();
+  if (!SkinData || !manager || !manager->Active() || Destroyed ||
+      (GetWindowLongPtrW(CtrlHandle, GWL_EXSTYLE) & WS_EX_STATICEDGE)) {
+    TqvStaticWnd::WndProc(Message);
+    return;
+  }
+  switch (Message.Msg) {
+    case WM_ERASEBKGND:
+      if (!IsWindowVisible(CtrlHandle)) break;
+      PaintWindow(Message);
+      Message.Result = 1;
+      return;
+    case WM_MOVE:
+      SkinData->BGChanged = true;
+      CallPrevWndProc(Message);
+      Redraw();
+      return;
+    case WM_SETTEXT:
+      TqvMainWnd::WndProc(Message);  // answered below, the caption read again
+      SkinData->BGChanged = true;
+      Redraw();
+      return;
+    case WM_PAINT: {
+      // The content is painted as the window erases.
+      TqvPaintDC paint(CtrlHandle, Message);
+      return;
+    }
+    case WM_NCPAINT:
+      return;
+    default:
+      break;
+  }
+  TqvStaticWnd::WndProc(Message);
+}
+
+bool TqvLinkWnd::PaintContent() {
+  vcl::TCanvas* canvas = SkinData->CacheBmp()->Canvas();
+  canvas->Brush()->SetStyle(vcl::bsClear);
+  const vcl::TRect r{0, 0, WndSize.cx + 4, WndSize.cy};
+  SelectAdapterFont(this);
+  vcl::TFontStyles style = canvas->Font()->Style();
+  style.Include(vcl::fsUnderline);
+  canvas->Font()->SetStyle(style);
+  WriteTextEx(canvas, StripLinkTags(Caption), true, false, SkinData, DT_WORDBREAK | DT_EXPANDTABS | DT_NOCLIP, r);
+  return true;
+}
+
+}  // namespace skin_layered

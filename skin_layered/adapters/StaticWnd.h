@@ -1,0 +1,58 @@
+// The adapters of Win32 "static" windows, mostly the labels, icons, pictures and links of
+// system dialogs: TqvStaticWnd composes the window in its skin data's cache (the section,
+// "CHECKBOX" unless given, over what lies behind it, then the text in the section's font
+// colour) and copies it to the window; TqvIconWnd shows the window's icon or picture over the
+// background, TqvLinkWnd its text underlined without the link tags, painted as the window
+// erases. A static with WS_EX_STATICEDGE keeps its own painting.
+#pragma once
+
+#include <windows.h>
+
+#include "skin_layered/adapters/MainWnd.h"
+
+namespace skin_layered {
+
+class TqvStaticWnd : public TqvMainWnd {
+  VCL_CLASS(TqvStaticWnd, TqvMainWnd)
+ public:
+  using TqvMainWnd::TqvMainWnd;
+
+  void SetSkinParams() override;
+  void WndProc(vcl::TMessage& Message) override;
+
+  // Composes the window in the cache and copies it to the message's DC (WParam, else the
+  // window's own).
+  virtual void PaintWindow(const vcl::TMessage& Message);
+  // Draws the content into the cache; true when the cache is to be copied.
+  virtual bool PaintContent();
+
+ protected:
+  // The static keeps its own painting.
+  bool PaintsItself() const;
+  void Redraw();
+};
+
+class TqvIconWnd : public TqvStaticWnd {
+  VCL_CLASS(TqvIconWnd, TqvStaticWnd)
+ public:
+  using TqvStaticWnd::TqvStaticWnd;
+
+  // The static shows a picture (any style but SS_ICON).
+  bool BitmapMode() const;
+  // The window's picture or icon, read again at every paint: the window keeps what it owns.
+  bool PaintContent() override;
+};
+
+class TqvLinkWnd : public TqvStaticWnd {
+  VCL_CLASS(TqvLinkWnd, TqvStaticWnd)
+ public:
+  using TqvStaticWnd::TqvStaticWnd;
+
+  void WndProc(vcl::TMessage& Message) override;
+  bool PaintContent() override;
+};
+
+// A link's text without its tags ("<A>", "<A HREF=...>", "</A>", in any case).
+vcl::String StripLinkTags(vcl::StringView Text);
+
+}  // namespace skin_layered

@@ -1,0 +1,153 @@
+// Shared by the tests of the buttons', check boxes', group boxes', statics' and combo boxes'
+// adapters: a skin of flat colours in which every section, every frame of the button's border
+// image and every frame of each check glyph has a colour of its own (one pixel tells what was
+// drawn), forms at the desktop's far side (clear of the windows other test programs look for
+// meanwhile) whose background answer is a colour of the test's, and pixel counts.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#undef RegisterClass
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "adapters_support.h"
+#include "classlib/controls/WindowProcHook.h"
+#include "skin_layered/core/BackgroundInfo.h"
+#include "skin_layered/core/SkinCommand.h"
+
+namespace skin_layered::test {
+
+// Shown forms stand here.
+inline constexpr int kFormLeft = 980, kFormTop = 640;
+
+inline constexpr COLORREF kParentColor = 0x305070;  // what the form answers lies behind its controls
+inline constexpr COLORREF kButtonFace = 0x202080;   // BUTTON's own colour (under its border image)
+inline constexpr COLORREF kButtonFont = 0x000000;
+// The four frames of BUTTON's border image: normal, hot, pressed, default.
+inline constexpr std::array<COLORREF, 4> kButtonFrames{0x40C040, 0x40F0F0, 0xF04040, 0xF040C0};
+inline constexpr COLORREF kCheckColor = 0xC0E0A0, kCheckHot = 0xA0E0C0, kCheckFont = 0x0000FF;
+inline constexpr COLORREF kGroupColor = 0x8080E0, kGroupFont = 0xFF0000;
+inline constexpr COLORREF kDialogColor = 0xB0B0B0;  // system dialogs the dialog hook skins
+inline constexpr COLORREF kComboColor = 0xE0F0F0, kComboHot = 0xD0FFFF, kComboFont = 0x004000;
+inline constexpr COLORREF kComboButton = 0x60A0E0, kComboButtonHot = 0x70B0F0;
+inline constexpr COLORREF kSelectionColor = 0x806000, kSelectionHot = 0xA08000;
+
+// The check glyph images in the order of the skin's constant table: the check box's three
+// check states, then the radio button's two; each has three frames (normal, hot, pressed).
+inline constexpr std::array<const char*, 5> kGlyphNames{"BOXUNCHECKED", "BOXCHECKED", "BOXGRAYED", "RADIOUNCHECKED",
+                                                       "RADIOCHECKED"};
+inline constexpr int kGlyphSize = 12;
+inline COLORREF GlyphColor(int Image, int Frame) {
+  return RGB(0x20 + Image * 0x28, 0x50 + Frame * 0x40, 0xB0 - Image * 0x10);
+}
+
+// The master bitmap: the border image's frames (8 x 8 each) in the top row, the check glyphs
+// (three 12 x 12 frames each, 40 pixels apart) below.
+inline std::uint32_t MasterPixel(int X, int Y) {
+  auto rgb = [](COLORREF c) { return static_cast<std::uint32_t>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c); };
+  if (Y < 8) return X < 32 ? rgb(kButtonFrames[static_cast<std::size_t>(X / 8)]) : 0x000000;
+  if (Y >= 10 && Y < 10 + kGlyphSize) {
+    const int image = X / 40, inImage = X % 40;
+    if (image < 5 && inImage < 3 * kGlyphSize) return rgb(GlyphColor(image, inImage / kGlyphSize));
+  }
+  return 0x000000;
+}
+
+inline std::string Mask(int Left, int Top, int Right, int Bottom, int Margin, int Count, int DrawMode) {
+  char text[96];
+  std::snprintf(text, sizeof text, "^%04d,%04d,%04d,%04d,%04d,%04d,%04d,%04d,%d,0,%d,0", Left, Top, Right, Bottom,
+                Margin, Margin, Margin, Margin, Count, DrawMode);
+  return text;
+}
+
+inline std::string Section(const char* Name, COLORREF Color, COLORREF Hot, COLORREF Font, int States,
+                           const std::string& Extra = {}) {
+  return std::string("[") + Name + "]\r\nCOLOR=" + Hex(Color) + "\r\nHOTCOLOR=" + Hex(Hot) + "\r\nFONTCOLOR=" +
+         Hex(Font) + "\r\nHOTFONTCOLOR=" + Hex(Font) + "\r\nSTATES=" + std::to_string(States) + "\r\n" + Extra;
+}
+
+inline std::string ButtonsSkinText(const std::string& Extra = {}) {
+  std::string globals = "[GLOBALINFO]\r\nVERSION=7.5\r\nMASTERBITMAP=master.bmp\r\n";
+  for (int i = 0; i < 5; ++i)
+    globals += std::string(kGlyphNames[static_cast<std::size_t>(i)]) + "=" +
+               Mask(i * 40, 10, i * 40 + 3 * kGlyphSize, 10 + kGlyphSize, 0, 3, 0) + "\r\n";
+  const std::string border = "BORDERSMASK=" + Mask(0, 0, 32, 8, 2, 4, 5) + "\r\n";
+  return globals + Section("BUTTON", kButtonFace, kButtonFace, kButtonFont, 4, border) +
+         Section("BUTTON3", kButtonFace, kButtonFace, kButtonFont, 3, border) +
+         Section("CHECKBOX", kCheckColor, kCheckHot, kCheckFont, 2) +
+         Section("GROUPBOX", kGroupColor, kGroupColor, kGroupFont, 1) +
+         Section("DIALOG", kDialogColor, kDialogColor, kButtonFont, 1) + Extra;
+}
+
+// A manager with the buttons' skin loaded (no change animation) and a shown form at the far
+// side whose background answer is kParentColor.
+class ButtonsTest : public ::testing::Test {
+ protected:
+  void LoadButtonsSkin(const std::string& Extra = {}) {
+    skins.Write(L"Flat", L"master.bmp", Bmp24(200, 24, MasterPixel));
+    skins.Write(L"Flat", L"Options.dat", BytesOf(ButtonsSkinText(Extra)));
+    manager = NewManager();
+    manager->SetSkinDirectory(skins.Directory());
+    manager->AnimEffects()->SkinChanging()->SetActive(false);
+    manager->SetSkinName(L"Flat");
+    ASSERT_TRUE(manager->Skin().SkinData.Active);
+    form->SetBounds(kFormLeft, kFormTop, 420, 300);
+    background.hook.Install(form.get(), vcl::TWndMethod::Bind<&TBackground::Proc>(&background));
+    form->Show();
+  }
+  void TearDown() override {
+    background.hook.Remove();
+    form.reset();
+    manager.reset();
+  }
+
+  // The form answers the background query with a plain colour.
+  struct TBackground {
+    vcl::TWindowProcHook hook;
+    void Proc(vcl::TMessage& m) {
+      if (m.Msg == kSkinCmdMessage && SkinCommandOf(m.WParam) == scmGetBgInfo && m.LParam) {
+        auto* info = reinterpret_cast<TqvBGInfo*>(m.LParam);
+        info->BgType = btColor;
+        info->Color = static_cast<vcl::TColor>(kParentColor);
+        m.Result = 1;
+        return;
+      }
+      hook.CallPrevious(m);
+    }
+  } background;
+
+  TempSkins skins;
+  ManagerPtr manager;
+  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = ShownForm();
+};
+
+// The window's image as WM_PRINT gives it.
+inline std::unique_ptr<FramePixels> Printed(HWND Wnd) {
+  auto pixels = std::make_unique<FramePixels>(Wnd);
+  SendMessageW(Wnd, WM_PRINT, reinterpret_cast<WPARAM>(pixels->DC()), PRF_CLIENT | PRF_NONCLIENT);
+  return pixels;
+}
+
+// Pixels of a rectangle that satisfy a test.
+inline int CountPixels(const FramePixels& Pixels, const RECT& R, const std::function<bool(COLORREF)>& Test) {
+  int n = 0;
+  for (int y = R.top; y < R.bottom; ++y)
+    for (int x = R.left; x < R.right; ++x) n += Test(Pixels.At(x, y)) ? 1 : 0;
+  return n;
+}
+inline int CountColor(const FramePixels& Pixels, const RECT& R, COLORREF Color) {
+  return CountPixels(Pixels, R, [Color](COLORREF c) { return c == Color; });
+}
+
+inline RECT WindowBox(HWND Wnd) {
+  RECT r{};
+  GetWindowRect(Wnd, &r);
+  return RECT{0, 0, r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace skin_layered::test
