@@ -108,7 +108,12 @@ class TGalleryPageOpener : public vcl::TComponent {
       case Page::Dialog: main_->ShowDialog(); break;
       case Page::MessageDialog: main_->ShowMessage(); break;
       case Page::Popup: main_->ShowPopup(); break;
-      case Page::Menus: main_->ShowMainMenu(); break;
+      case Page::Menus:
+        if (main_)
+          main_->ShowMainMenu();
+        else if (auto* layered = dynamic_cast<TGalleryLayered*>(Owner()))
+          layered->ShowSampleMenu();
+        break;
       case Page::Layered:
         if (auto* layered = dynamic_cast<TGalleryLayered*>(Owner())) layered->ShowSampleHint();
         break;
@@ -128,7 +133,8 @@ VCL_CLASS_INFO(TGalleryPageOpener) {}
 
 const wchar_t kUsage[] =
     L"Usage: skingallery [--classic FILE] [--layered PATH] [--page NAME] [--shot FILE.png]\n"
-    L"Pages: all, controls, dialog, messagebox, mdi, popup, menus, layered, dialogs.";
+    L"Pages: all, controls, dialog, messagebox, mdi, popup, menus, layered, dialogs (with --layered,\n"
+    L"menus is the layered page with its sample popup menu open).";
 
 std::optional<Page> PageNamed(std::wstring_view Name) {
   for (const PageName& p : kPages)
@@ -174,8 +180,10 @@ int RunGallery(const Options& Options) {
   vcl::Application->SetTitle(L"Skin gallery");
   // From the start: a report shown while the windows are built is taken as well.
   if (Options.shotFile) StartScreenshot(*Options.shotFile);
-  if (Options.page == Page::Layered || Options.page == Page::LayeredDialogs) {
-    // The layered engine's page alone: no classic skin hooks its windows.
+  if (Options.page == Page::Layered || Options.page == Page::LayeredDialogs ||
+      (Options.layeredPath && Options.page == Page::Menus)) {
+    // The layered engine's page alone: no classic skin hooks its windows. Its menus page pops
+    // up the sample menu.
     if (Options.layeredPath) TGalleryLayered::SetPageSource(LayeredSourceOf(*Options.layeredPath));
     auto* layered = vcl::Application->CreateForm<TGalleryLayered>();
     layered->Show();

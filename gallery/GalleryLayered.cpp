@@ -16,6 +16,7 @@
 #include "classlib/forms/ScrollBox.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/MenuSupport.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/manager/Animations.h"
 #include "skin_layered/paint/HintManager.h"
@@ -183,6 +184,8 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
   none->SetCaption(L"&No skin");
   none->OnClick = vcl::TNotifyEvent::Bind<&TGalleryLayered::NoSkinClick>(this);
   skins_item_->Add(none);
+
+  BuildSampleMenu();
 
   content_ = new TLayeredPanel(this);
   content_->SetParent(this);
@@ -558,6 +561,42 @@ void TGalleryLayered::ShowSampleHint() {
   // In the look of the hint manager's PNG template.
   hints->SetUseSkinData(false);
   hints->ShowHintAt(p, L"A hint of the hint manager", 0);
+}
+
+// A popup of every kind of item the skinned menus draw: a caption, items with shortcuts, a
+// checked, a default and a disabled one, a divider and a submenu; the extra line at its left.
+void TGalleryLayered::BuildSampleMenu() {
+  sample_menu_ = new vcl::TPopupMenu(this);
+  auto add = [this](vcl::TMenuItem* parent, const wchar_t* caption) {
+    auto* item = new vcl::TMenuItem(sample_menu_);
+    item->SetCaption(caption);
+    parent->Add(item);
+    return item;
+  };
+  vcl::TMenuItem* root = sample_menu_->Items();
+  add(root, L"-Section-");
+  add(root, L"&Copy the page")->SetShortCut(vcl::ShortCut('C', vcl::TShiftState{vcl::ssCtrl}));
+  add(root, L"&Preview")->SetShortCut(vcl::ShortCut(VK_F5, {}));
+  add(root, L"&Wrap lines")->SetChecked(true);
+  add(root, L"&Default action")->SetDefault(true);
+  add(root, L"-");
+  add(root, L"&Unavailable")->SetEnabled(false);
+  vcl::TMenuItem* more = add(root, L"&More");
+  add(more, L"&First");
+  add(more, L"&Second");
+  if (auto* support = skin_layered::MenuSupportOf(manager_)) support->SetUseExtraLine(true);
+  manager_->OnGetMenuExtraLineData = skin_layered::TqvGetExtraLineData::Bind<&TGalleryLayered::ExtraLineData>(this);
+}
+
+void TGalleryLayered::ExtraLineData(vcl::TMenuItem*, vcl::String&, vcl::String& Caption,
+                                    std::unique_ptr<vcl::TBitmap>&, bool&) {
+  Caption = L"Scrivane";
+}
+
+void TGalleryLayered::ShowSampleMenu() {
+  if (!sample_menu_ || !content_->HandleAllocated()) return;
+  const vcl::TPoint p = content_->ClientToScreen(vcl::TPoint{40, 40});
+  sample_menu_->Popup(p.X, p.Y);
 }
 
 void TGalleryLayered::ManagerChanged(vcl::TObject*) {

@@ -6,7 +6,7 @@
 // adapters paint from the skin (a lowered panel with a speed button, a tool bar, a track bar, a
 // scroll bar control, a page control and the status bar), a group box of buttons, bit
 // buttons, check boxes, radio buttons and a static text that window adapters paint from the
-// skin, and a hint of the hint manager. Its
+// skin, a hint of the hint manager and a sample popup menu (skinned, with the extra line). Its
 // menu switches between the sample skin's folder, pack and stored forms and its variant,
 // with the change animation, and takes the skin away.
 #pragma once
@@ -99,6 +99,9 @@ class TGalleryLayered : public vcl::TForm {
   // A system dialog of the program's own beside the page and a message box over it, both
   // skinned by the manager's dialog hook.
   void ShowSystemDialogs();
+  // Pops up the sample menu (skinned with the page's skin) over the panel; its loop runs
+  // until the menu closes.
+  void ShowSampleMenu();
 
  private:
   // The manager changed its skin or let it go.
@@ -113,10 +116,14 @@ class TGalleryLayered : public vcl::TForm {
   // The group box of buttons and boxes, and their adapters.
   void BuildButtons();
   void AdaptButtons();
+  void BuildSampleMenu();
+  void ExtraLineData(vcl::TMenuItem* FirstItem, vcl::String& SkinSection, vcl::String& Caption,
+                     std::unique_ptr<vcl::TBitmap>& Glyph, bool& LineVisible);
 
   skin_layered::TsSkinManager* manager_ = nullptr;
   vcl::TMainMenu* menu_ = nullptr;
   vcl::TMenuItem* skins_item_ = nullptr;
+  vcl::TPopupMenu* sample_menu_ = nullptr;
   TLayeredPanel* content_ = nullptr;
   TLayeredEdit* edit_ = nullptr;
   vcl::TLabel* status_ = nullptr;

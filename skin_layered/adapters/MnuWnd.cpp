@@ -156,7 +156,8 @@ void TqvMnuWnd::OnNcPaint() {
   if (dc) {
     vcl::TBitmap* ready = PopupMenuLinks().PopupImage ? PopupMenuLinks().PopupImage(CtrlHandle) : nullptr;
     vcl::TBitmap* source = nullptr;
-    if (ready && ready->Width() + 2 * kMenuFrame == width && ready->Height() == height) {
+    // The skinned menus' background covers the whole window: its frame is copied from it.
+    if (ready && ready->Width() == width && ready->Height() == height) {
       source = ready;
     } else {
       PrepareMenuCache();

@@ -117,6 +117,9 @@ class TsSkinProviderBase : public vcl::TComponent {
 class TsSkinableMenusBase {
  public:
   virtual ~TsSkinableMenusBase() = default;
+  // A skin is about to be applied or taken away: what was measured from the skin before (the
+  // popup frame's width, the popup backgrounds) is read anew.
+  virtual void ResetPopupState() {}
 };
 class TqvMenuSupportBase : public vcl::TPersistent {
   VCL_CLASS(TqvMenuSupportBase, vcl::TPersistent)
@@ -195,7 +198,8 @@ class TLayeredFormServices {
   virtual void HookMenuItem(TsSkinableMenusBase* Menus, vcl::TMenuItem* Item, bool Value) {
     (void)Menus, (void)Item, (void)Value;
   }
-  // A skinned popup-menu window ("#32768"): its region, and its extra line's rectangle.
+  // A skinned popup-menu window ("#32768"): its region, and its extra line's rectangle (in
+  // the window's coordinates; empty without one).
   virtual void SetMenuWndRgn(HWND MenuWnd) { (void)MenuWnd; }
   virtual vcl::TRect GetExtraLineRect(HWND MenuWnd) {
     (void)MenuWnd;

@@ -27,6 +27,10 @@ vcl::TSize MkSizeBmp(vcl::TBitmap* Bmp);
 // A cache info over a bitmap at an offset: no fill colour, an empty fill rectangle, ready.
 void MakeCacheInfo(vcl::TBitmap* Bmp, int X, int Y, TqvCacheInfo& Info);
 
+// How much of what lies behind a disabled item shows through its picture (0.4 unless the
+// application changes it).
+inline double DefDisabledBlend = 0.4;
+
 // ---------------------------------------------------------------------------------------
 // INI text over lines, read without an INI object.
 

@@ -13,8 +13,8 @@ class TBitmap;
 namespace skin_layered {
 
 struct TqvPopupMenuLinks {
-  // The ready background image of a popup-menu window (as wide as the window less 6, as high
-  // as it); nil when none.
+  // The ready background image of a popup-menu window (as large as the window, its frame
+  // included); nil when none.
   vcl::TBitmap* (*PopupImage)(HWND MenuWnd) = nullptr;
   // Empties the menu items' image cache.
   void (*ClearMenuCache)() = nullptr;

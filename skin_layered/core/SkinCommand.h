@@ -24,6 +24,12 @@ namespace skin_layered {
 
 inline constexpr UINT kSkinCmdMessage = 0xA100;
 
+// Posted to the application window for the default manager when a skinned popup menu's window
+// was not found while its items were drawn: the manager finds it and gives it its region. A
+// menu item by its menu's handle (WParam) and its command (LParam), or a window (LParam).
+inline constexpr UINT kMenuItemPopupMessage = 0xBCB3;
+inline constexpr UINT kMenuWindowPopupMessage = 0xBCB4;
+
 // The sub-commands.
 enum TqvSkinCommand : std::uint16_t {
   scmNewSkin = 1,

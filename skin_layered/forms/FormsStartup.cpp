@@ -3,10 +3,14 @@
 #include "classlib/forms/Forms.h"
 #include "classlib/rtl/UnitInit.h"
 #include "skin_layered/core/FormServices.h"
+#include "skin_layered/core/PopupMenuLinks.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/MenuSupport.h"
 #include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/forms/SkinableMenus.h"
+#include "skin_layered/manager/SkinManager.h"
 
 namespace skin_layered {
 namespace {
@@ -52,6 +56,33 @@ class TFormServices : public TLayeredFormServices {
     (void)Point;
     skin_layered::SetIconicLivePreview(Wnd, ProviderOfWindow(Wnd));
   }
+
+  std::unique_ptr<TsSkinableMenusBase> CreateSkinableMenus(TsSkinManager* Owner) override {
+    return std::make_unique<TsSkinableMenus>(Owner);
+  }
+  std::unique_ptr<TqvMenuSupportBase> CreateMenuSupport() override { return std::make_unique<TqvMenuSupport>(); }
+  void SetMenusSkinned(TsSkinableMenusBase* Menus, bool Value) override {
+    if (auto* menus = dynamic_cast<TsSkinableMenus*>(Menus)) menus->SetMenusSkinned(Value);
+  }
+  void UpdateMenuFonts(TsSkinableMenusBase* Menus) override {
+    if (auto* menus = dynamic_cast<TsSkinableMenus*>(Menus)) menus->UpdateMenuFonts();
+  }
+  void SetMenuOwnerDraw(TsSkinableMenusBase* Menus, vcl::TPopupMenu* Menu, bool Flag) override {
+    if (auto* menus = dynamic_cast<TsSkinableMenus*>(Menus)) menus->SetMenuOwnerDraw(Menu, Flag);
+  }
+  void HookMainMenu(TsSkinableMenusBase* Menus, vcl::TMainMenu* Menu, bool Value) override {
+    if (auto* menus = dynamic_cast<TsSkinableMenus*>(Menus)) menus->HookMainMenu(Menu, Value);
+  }
+  void HookMenuItem(TsSkinableMenusBase* Menus, vcl::TMenuItem* Item, bool Value) override {
+    if (auto* menus = dynamic_cast<TsSkinableMenus*>(Menus)) menus->HookMenuItem(Item, Value);
+  }
+  void SetMenuWndRgn(HWND MenuWnd) override {
+    if (TsSkinableMenus* menus = SkinableMenusOf(DefaultSkinManager())) skin_layered::SetMenuWndRgn(*menus, MenuWnd);
+  }
+  vcl::TRect GetExtraLineRect(HWND MenuWnd) override {
+    TsSkinableMenus* menus = SkinableMenusOf(DefaultSkinManager());
+    return menus ? ExtraLineRect(*menus, MenuWnd) : vcl::TRect{};
+  }
 };
 
 }  // namespace
@@ -61,10 +92,31 @@ TLayeredFormServices& LayeredFormServices() {
   return services;
 }
 
-void StartFormsUnit() { SetFormServices(&LayeredFormServices()); }
+namespace {
+
+// What the popup-menu windows' adapters ask of the skinned menus: the default manager's.
+vcl::TBitmap* PopupImage(HWND MenuWnd) {
+  TsSkinableMenus* menus = SkinableMenusOf(DefaultSkinManager());
+  // The cache keeps the background; the adapter uses it at once.
+  return menus ? GetMenuInfo(*menus, nullptr, MenuWnd, nullptr).Bmp.get() : nullptr;
+}
+
+int PopupAlpha() {
+  const TqvMenuSupport* support = MenuSupportOf(DefaultSkinManager());
+  return support ? support->AlphaBlend() : 255;
+}
+
+}  // namespace
+
+void StartFormsUnit() {
+  SetFormServices(&LayeredFormServices());
+  PopupMenuLinks() = TqvPopupMenuLinks{&PopupImage, &ClearMenuCache, &PopupAlpha};
+}
 
 void StopFormsUnit() {
   if (&FormServices() == &LayeredFormServices()) SetFormServices(nullptr);
+  PopupMenuLinks() = TqvPopupMenuLinks{};
+  FinalizeMenuSupport();
 }
 
 namespace {

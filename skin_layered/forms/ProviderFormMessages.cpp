@@ -11,15 +11,12 @@ void TsSkinProvider::WMClose(vcl::TMessage& Message) { CallOldWndProc(Message); 
 void TsSkinProvider::WMQueryEndSession(vcl::TMessage& Message) { CallOldWndProc(Message); }
 void TsSkinProvider::WMSysColorChange(vcl::TMessage& Message) { CallOldWndProc(Message); }
 void TsSkinProvider::WMSettingChange(vcl::TMessage& Message) { CallOldWndProc(Message); }
-void TsSkinProvider::WMMeasureItem(vcl::TMessage& Message) { CallOldWndProc(Message); }
 void TsSkinProvider::WMNotify(vcl::TMessage& Message) { CallOldWndProc(Message); }
-void TsSkinProvider::WMContextMenu(vcl::TMessage& Message) { CallOldWndProc(Message); }
 void TsSkinProvider::WMStyleChanged(vcl::TMessage& Message) { CallOldWndProc(Message); }
 void TsSkinProvider::WMSetIcon(vcl::TMessage& Message) { CallOldWndProc(Message); }
 void TsSkinProvider::WMNCCreate(vcl::TMessage& Message) { CallOldWndProc(Message); }
 void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) { CallOldWndProc(Message); }
 void TsSkinProvider::WMParentNotify(vcl::TMessage& Message) { CallOldWndProc(Message); }
-void TsSkinProvider::WMEnterMenuLoop(vcl::TMessage& Message) { CallOldWndProc(Message); }
 void TsSkinProvider::WMExitMenuLoop(vcl::TMessage& Message) { CallOldWndProc(Message); }
 void TsSkinProvider::CMEnabledChanged(vcl::TMessage& Message) { CallOldWndProc(Message); }
 void TsSkinProvider::CMMenuChanged(vcl::TMessage& Message) { CallOldWndProc(Message); }

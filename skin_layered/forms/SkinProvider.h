@@ -20,8 +20,10 @@
 //   ProviderMouse.cpp         hit testing and the mouse on the frame
 //   ProviderWindowState.cpp   activation, showing, moving and sizing
 //   ProviderFormMessages.cpp  system commands and the form's other messages
+//   ProviderMenuMessages.cpp  the form's menus prepared for the skinned menus
 //   ProviderPaintMessages.cpp the painting messages, printing and single title elements
-// The skinned system menu is TsSystemMenu (SystemMenu.h).
+// The skinned system menu is TsSystemMenu (SystemMenu.h); the skinned menus are TsSkinableMenus
+// (SkinableMenus.h).
 // A handler not built yet passes its message to the form's own procedure (CallOldWndProc).
 #pragma once
 

@@ -540,6 +540,7 @@ void TsSkinManager::SendNewSkin(bool Repaint) {
   if (ComponentLoading()) return;
   ClearGlows(false);
   TqvLockedForms locked(*this, !Designing() && Repaint);
+  if (skinable_menus_) skinable_menus_->ResetPopupState();
   skin_.SkinData.Active = false;
   {
     const TFlagScope updating(g_updating, true);
@@ -549,6 +550,8 @@ void TsSkinManager::SendNewSkin(bool Repaint) {
   }
   skin_.SkinData.Active = true;
   if (IsDefaultManager() && !HooksInstalled()) InstallHooks();
+  // The menus of every form are drawn from the new skin.
+  if (IsDefaultManager() && !Designing() && skinable_menus_) FormServices().UpdateMenuFonts(skinable_menus_.get());
   if (IsDefaultManager()) {
     if (g_skin_active) g_skin_active(true);
     if (g_skin_changed) g_skin_changed();
@@ -562,6 +565,10 @@ void TsSkinManager::SendRemoveSkin() {
   ClearGlows(false);
   UninstallHooks();
   skin_.SkinData.Active = false;
+  if (skinable_menus_) {
+    skinable_menus_->ResetPopupState();
+    if (IsDefaultManager() && !Designing()) FormServices().SetMenusSkinned(skinable_menus_.get(), false);
+  }
   vcl::TMessage message = SkinCommandMessage(scmRemoveSkin, reinterpret_cast<LPARAM>(this));
   BroadcastToAllForms(message);
   FreeSkinImages();

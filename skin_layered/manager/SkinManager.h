@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "classlib/controls/Controls.h"
+#include "classlib/forms/Menus.h"
 #include "classlib/graphics/GraphicsBitmap.h"
 #include "classlib/rtl/Component.h"
 #include "classlib/rtl/StringList.h"
@@ -52,6 +53,20 @@ enum class TqvLoadResult { Loaded, NoSkin, Failed };
 
 // Events of the form skinning and the adapters that the manager only stores.
 using TqvManagerHandlerEvent = vcl::Event<void(vcl::TObject* Sender)>;
+
+// What the application may change of a popup item being measured or painted: the canvas
+// font (its colour, when changed, is the text's colour).
+struct TqvMenuItemData {
+  vcl::TFont* Font = nullptr;
+};
+// The extra line (the stripe at a popup menu's left) of the menu whose first item is
+// FirstItem: its section, caption and glyph (a glyph given is taken over and freed by the
+// menus), and whether it is shown.
+using TqvGetExtraLineData =
+    vcl::Event<void(vcl::TMenuItem* FirstItem, vcl::String& SkinSection, vcl::String& Caption,
+                    std::unique_ptr<vcl::TBitmap>& Glyph, bool& LineVisible)>;
+using TqvGetPopupItemData =
+    vcl::Event<void(vcl::TMenuItem* Item, vcl::TOwnerDrawState State, TqvMenuItemData* ItemData)>;
 
 class TsSkinManager : public vcl::TComponent, public TqvDefaultManager, public TqvSkinChangeManager {
   VCL_CLASS(TsSkinManager, vcl::TComponent)
@@ -123,8 +138,8 @@ class TsSkinManager : public vcl::TComponent, public TqvDefaultManager, public T
   vcl::TNotifyEvent OnDeactivate;
   vcl::TNotifyEvent OnSkinListChanged;
   vcl::TNotifyEvent OnSkinLoading;
-  TqvManagerHandlerEvent OnGetMenuExtraLineData;
-  TqvManagerHandlerEvent OnGetPopupItemData;
+  TqvGetExtraLineData OnGetMenuExtraLineData;
+  TqvGetPopupItemData OnGetPopupItemData;
   TqvSysDlgInitEvent OnSysDlgInit;
 
   // ---- the loaded skin

@@ -16,9 +16,6 @@
 namespace skin_layered {
 namespace {
 
-// The popup-menu messages of the form skinning: LParam a menu item (48307) or a window (48308).
-constexpr UINT kMenuItemPopup = 48307;
-constexpr UINT kMenuWindowPopup = 48308;
 constexpr UINT kTaskbarMenu = 0x313;
 constexpr UINT kIconicThumbnail = 0x323;
 constexpr UINT kIconicLivePreview = 0x326;
@@ -41,14 +38,19 @@ HWND MainFormWindow() {
   return main && main->HandleAllocated() ? main->Handle() : nullptr;
 }
 
-// The popup-menu window showing the item: found at the centre of the item's rectangle.
-HWND MenuWindowOfItem(vcl::TMenuItem* Item) {
-  if (!Item || !Item->Parent()) return nullptr;
-  HMENU menu = Item->Parent()->Handle();
-  const int index = Item->MenuIndex();
+// The popup-menu window showing the item of that command: found at the centre of the item's
+// rectangle. The message may arrive after the menu or its item is gone: only a live menu
+// that still holds the command is asked.
+HWND MenuWindowOfItem(HMENU Menu, UINT Command) {
+  if (!Menu || !IsMenu(Menu)) return nullptr;
+  const int count = GetMenuItemCount(Menu);
+  int index = -1;
+  for (int i = 0; i < count && index < 0; ++i)
+    if (GetMenuItemID(Menu, i) == Command) index = i;
+  if (index < 0) return nullptr;
   RECT r{};
-  if (!GetMenuItemRect(nullptr, menu, static_cast<UINT>(index), &r) &&
-      !GetMenuItemRect(vcl::Application->Handle(), menu, static_cast<UINT>(index), &r))
+  if (!GetMenuItemRect(nullptr, Menu, static_cast<UINT>(index), &r) &&
+      !(vcl::Application && GetMenuItemRect(vcl::Application->Handle(), Menu, static_cast<UINT>(index), &r)))
     return nullptr;
   return WindowFromPoint(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
 }
@@ -168,11 +170,12 @@ bool TsSkinManager::MainWindowHook(vcl::TMessage& Message) {
           if (form->HandleAllocated()) SendCommandToWnd(form->Handle(), scmReload, 0);
         }
       return false;
-    case kMenuItemPopup:
-    case kMenuWindowPopup: {
+    case kMenuItemPopupMessage:
+    case kMenuWindowPopupMessage: {
       if (!skinned_popups_) return false;
-      HWND menu = Message.Msg == kMenuWindowPopup ? reinterpret_cast<HWND>(Message.LParam)
-                                                  : MenuWindowOfItem(reinterpret_cast<vcl::TMenuItem*>(Message.LParam));
+      HWND menu = Message.Msg == kMenuWindowPopupMessage
+                      ? reinterpret_cast<HWND>(Message.LParam)
+                      : MenuWindowOfItem(reinterpret_cast<HMENU>(Message.WParam), static_cast<UINT>(Message.LParam));
       if (menu && GetWndClassName(menu) == L"#32768") {
         FormServices().GetExtraLineRect(menu);
         FormServices().SetMenuWndRgn(menu);

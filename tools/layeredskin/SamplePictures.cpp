@@ -314,9 +314,11 @@ void AddControls(const Palette& p, std::vector<MasterPart>& parts) {
   // Menus: the hot item, the separator; the status bar's divider and panels.
   Raster item(24, 20), itemHot = Box(24, 20, 3, p.accentPale.Mix(p.white, 0.3), p.accentPale, p.accentLight);
   parts.push_back({"MENUITEM", "BORDERSMASK", '^', Masked({item, itemHot}), {5, 5, 5, 5}, 5, 0});
-  Raster separator(12, 5);
-  separator.RoundRect(0, 2, 12, 1, 0, Solid(p.borderLight));
-  parts.push_back({"DIVIDERV", "BORDERSMASK", '^', Masked({separator}), {2, 2, 2, 2}, 5, 0});
+  // A menu divider item is two pixels high: the line and its light edge below.
+  Raster separator(12, 2);
+  separator.RoundRect(0, 0, 12, 1, 0, Solid(p.borderLight));
+  separator.RoundRect(0, 1, 12, 1, 0, Solid(p.white), 0.8);
+  parts.push_back({"DIVIDERV", "BORDERSMASK", '^', Masked({separator}), {2, 1, 2, 1}, 5, 0});
   Raster divider(4, 16);
   divider.RoundRect(1, 2, 1, 12, 0, Solid(p.borderLight));
   divider.RoundRect(2, 2, 1, 12, 0, Solid(p.white), 0.8);
