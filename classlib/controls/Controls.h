@@ -145,6 +145,7 @@ struct TCreateParams {
   DWORD ExStyle = 0;
   int X = 0, Y = 0, Width = 0, Height = 0;
   HWND WndParent = nullptr;
+  HMENU Menu = nullptr;  // a top-level window's menu bar, given to it as it is made
   void* Param = nullptr;
   WNDCLASSEXW WindowClass{};  // lpszClassName is set from WinClassName when registering
   String WinClassName;

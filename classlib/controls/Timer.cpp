@@ -14,7 +14,9 @@ namespace {
 constexpr UINT_PTR kTimerId = 1;
 }
 
-TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner), window_(TWndMethod::Bind<&TTimer::WndProc>(this)) {
+// A message-only window: a timer needs no broadcasts, and a form with timers starts sooner.
+TTimer::TTimer(TComponent* AOwner)
+    : TComponent(AOwner), window_(TWndMethod::Bind<&TTimer::WndProc>(this), HWND_MESSAGE) {
   UpdateTimer();
 }
 

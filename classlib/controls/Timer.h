@@ -1,5 +1,5 @@
-// TTimer: a window-message timer. Every Interval milliseconds while Enabled, its utility
-// window gets WM_TIMER and OnTimer runs (on the GUI thread, from the message loop).
+// TTimer: a window-message timer. Every Interval milliseconds while Enabled, its message-only
+// utility window gets WM_TIMER and OnTimer runs (on the GUI thread, from the message loop).
 #pragma once
 
 #include "classlib/rtl/Component.h"

@@ -34,11 +34,12 @@ void RegisterUtilClass(HINSTANCE inst) {
 
 }  // namespace
 
-HWND AllocateHWnd(TWndMethod Method) {
+HWND AllocateHWnd(TWndMethod Method, HWND Parent) {
   const HINSTANCE inst = GetModuleHandleW(nullptr);
   RegisterUtilClass(inst);
-  HWND wnd = CreateWindowExW(WS_EX_TOOLWINDOW, kUtilWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, inst,
-                             nullptr);
+  const bool top_level = !Parent;
+  HWND wnd = CreateWindowExW(top_level ? WS_EX_TOOLWINDOW : 0, kUtilWindowClass, L"", top_level ? WS_POPUP : 0, 0, 0,
+                             0, 0, Parent, nullptr, inst, nullptr);
   if (!wnd) throw EOutOfResources(L"Error creating window device context");
   SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new TWndMethod(Method)));
   return wnd;

@@ -1,5 +1,5 @@
-// Utility windows: hidden top-level windows (class "TPUtilWindow") whose messages go to a
-// window method, for objects that need a window but are no control (timers, ...).
+// Utility windows: hidden windows (class "TPUtilWindow") whose messages go to a window method,
+// for objects that need a window but are no control (timers, ...).
 #pragma once
 
 #include "classlib/controls/Messages.h"
@@ -7,15 +7,17 @@
 namespace vcl {
 
 // Makes the window; its messages go to Method (which answers unhandled ones itself, usually
-// with DefWindowProc). Free it with DeallocateHWnd.
-HWND AllocateHWnd(TWndMethod Method);
+// with DefWindowProc). Free it with DeallocateHWnd. A top-level window by default; with
+// Parent HWND_MESSAGE a message-only one, which gets no broadcasts and is much cheaper to
+// make (under Wine a top-level window costs a window on the display as well).
+HWND AllocateHWnd(TWndMethod Method, HWND Parent = nullptr);
 void DeallocateHWnd(HWND Wnd);
 
 // An owned utility window.
 class TUtilWindow {
  public:
   TUtilWindow() = default;
-  explicit TUtilWindow(TWndMethod Method) : wnd_(AllocateHWnd(Method)) {}
+  explicit TUtilWindow(TWndMethod Method, HWND Parent = nullptr) : wnd_(AllocateHWnd(Method, Parent)) {}
   ~TUtilWindow() { DeallocateHWnd(wnd_); }
   TUtilWindow(const TUtilWindow&) = delete;
   TUtilWindow& operator=(const TUtilWindow&) = delete;

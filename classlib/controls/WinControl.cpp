@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "classlib/controls/Controls.h"
 #include "classlib/controls/ControlsInternal.h"
@@ -52,6 +54,30 @@ std::unordered_map<ATOM, WNDPROC>& ClassDefaultProcs() {
 // The control whose window is being created: the first message of the window attaches it.
 thread_local TWinControl* t_creation_control = nullptr;
 
+// The frame a window of the given styles gets around its client area. AdjustWindowRectEx
+// reads the system's non-client metrics on every call (tens of microseconds under Wine), and
+// laying out a form whose windows do not exist yet asks for the frame of each control on
+// every alignment pass, so the answers are kept per style pair until the metrics change.
+struct StyleFrame {
+  DWORD style, ex_style;
+  RECT frame;
+};
+thread_local std::vector<StyleFrame> t_style_frames;
+
+// Set while the parameters are asked for the frame alone: the system class a control's window
+// would be made of is then not looked up (the first look-up of a common control's class
+// registers it, and most controls of a form being read get no window before it is shown).
+thread_local bool t_params_for_frame = false;
+
+RECT FrameOfStyle(DWORD style, DWORD ex_style) {
+  for (const StyleFrame& known : t_style_frames)
+    if (known.style == style && known.ex_style == ex_style) return known.frame;
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, style, FALSE, ex_style);
+  t_style_frames.push_back({style, ex_style, frame});
+  return frame;
+}
+
 WNDPROC DefaultProcOf(HWND wnd) {
   const auto atom = static_cast<ATOM>(GetClassWord(wnd, GCW_ATOM));
   auto& procs = ClassDefaultProcs();
@@ -99,6 +125,16 @@ void ReleaseControlAtom() {
 UINT ControlLookupMessage() { return Lookup().message; }
 
 namespace {
+
+// Whether a child window's styles give it a frame, border, caption or scroll bar: without
+// them its client area is the whole window.
+bool StyleHasNonClientArea(HWND Wnd) {
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(Wnd, GWL_STYLE));
+  const auto ex_style = static_cast<DWORD>(GetWindowLongPtrW(Wnd, GWL_EXSTYLE));
+  constexpr DWORD kFrameStyles = WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL | WS_MINIMIZE;
+  constexpr DWORD kFrameExStyles = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+  return !(style & WS_CHILD) || (style & kFrameStyles) || (ex_style & kFrameExStyles);
+}
 
 // Whether a frame, border, caption, menu or scroll bar takes room outside the client area.
 bool HasNonClientArea(HWND Wnd) {
@@ -278,7 +314,7 @@ void TWinControl::CreateParams(TCreateParams& Params) {
 }
 
 void TWinControl::CreateSubClass(TCreateParams& Params, const wchar_t* ControlClassName) {
-  if (!ControlClassName) return;
+  if (!ControlClassName || t_params_for_frame) return;
   const HINSTANCE own = Params.WindowClass.hInstance;
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
@@ -340,7 +376,7 @@ void TWinControl::CreateWnd() {
 
 void TWinControl::CreateWindowHandle(const TCreateParams& Params) {
   HWND wnd = CreateWindowExW(Params.ExStyle, Params.WinClassName.c_str(), Params.Caption.c_str(), Params.Style,
-                             Params.X, Params.Y, Params.Width, Params.Height, Params.WndParent, nullptr,
+                             Params.X, Params.Y, Params.Width, Params.Height, Params.WndParent, Params.Menu,
                              Params.WindowClass.hInstance, Params.Param);
   // The first message attached the window already; a window that failed is gone again.
   if (wnd && !handle_) AttachHandle(wnd);
@@ -625,9 +661,15 @@ TRect TWinControl::ClientRect() const {
   }
   // No window yet: the frame its style will give it.
   TCreateParams params;
-  const_cast<TWinControl*>(this)->CreateParams(params);
-  RECT frame{0, 0, 0, 0};
-  AdjustWindowRectEx(&frame, params.Style, FALSE, params.ExStyle);
+  {
+    const bool outer = std::exchange(t_params_for_frame, true);
+    struct Restore {
+      bool outer;
+      ~Restore() { t_params_for_frame = outer; }
+    } restore{outer};
+    const_cast<TWinControl*>(this)->CreateParams(params);
+  }
+  const RECT frame = FrameOfStyle(params.Style, params.ExStyle);
   int w = width_ - (frame.right - frame.left);
   int h = height_ - (frame.bottom - frame.top);
   if (params.Style & WS_VSCROLL) w -= GetSystemMetrics(SM_CXVSCROLL);
@@ -1278,6 +1320,11 @@ void TWinControl::WndProc(TMessage& Message) {
     case WM_MOUSELEAVE:
       MouseLeft();
       break;
+    case WM_SETTINGCHANGE:
+    case WM_DPICHANGED:
+    case WM_THEMECHANGED:
+      t_style_frames.clear();  // the frames of window-less controls follow the new metrics
+      break;
     case WM_CANCELMODE:
       if (handle_ && GetCapture() == handle_ && detail::g_capture_control &&
           detail::g_capture_control->parent_ == this)
@@ -1551,8 +1598,15 @@ void TWinControl::DefaultHandler(TMessage& Message) {
     Message.Result = 0;
     return;
   }
-  Message.Result = CallWindowProcW(def_wnd_proc_ ? def_wnd_proc_ : DefWindowProcW, handle_, Message.Msg,
-                                   Message.WParam, Message.LParam);
+  const WNDPROC default_proc = def_wnd_proc_ ? def_wnd_proc_ : DefWindowProcW;
+  if (Message.Msg == WM_NCCALCSIZE && default_proc == DefWindowProcW && !StyleHasNonClientArea(handle_)) {
+    // The client area is the whole window, as the system would also find, but only after
+    // reading its non-client metrics (a noticeable share, under Wine, of showing a form of
+    // many panels). Both forms of the message leave the rectangle as it came.
+    Message.Result = 0;
+    return;
+  }
+  Message.Result = CallWindowProcW(default_proc, handle_, Message.Msg, Message.WParam, Message.LParam);
 }
 
 }  // namespace vcl

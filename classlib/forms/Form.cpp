@@ -189,6 +189,18 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
 // ---------------------------------------------------------------------------------------
 // Window
 
+namespace {
+
+// The bar a form shows for its main menu: none for an MDI child or a menu that merges into the
+// main form's (AutoMerge).
+HMENU ShownMenuBar(TComponent* Menu, TFormStyle Style) {
+  auto* menu = dynamic_cast<TMainMenu*>(Menu);
+  if (!menu || Style == fsMDIChild || menu->AutoMerge()) return nullptr;
+  return menu->Handle();
+}
+
+}  // namespace
+
 void TCustomForm::CreateParams(TCreateParams& Params) {
   TScrollingWinControl::CreateParams(Params);
   if (!Parent() && !ParentWindow()) {
@@ -246,6 +258,8 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
     Params.ExStyle |= WS_EX_MDICHILD;
   }
   if (alpha_blend_ || transparent_color_) Params.ExStyle |= WS_EX_LAYERED;
+  // The window gets its bar as it is made: setting it afterwards lays out the frame again.
+  if (!(Params.Style & WS_CHILD) && form_style_ != fsMDIForm) Params.Menu = ShownMenuBar(menu_, form_style_);
 }
 
 void TCustomForm::CreateWindowHandle(const TCreateParams& Params) {
@@ -272,6 +286,14 @@ void TCustomForm::CreateWindowHandle(const TCreateParams& Params) {
 }
 
 void TCustomForm::CreateWnd() {
+  // The size asked for is worked out again with what is known now (a description may name
+  // the menu after the client size), so that the window is made at its size; once it exists,
+  // the size is checked against its real frame below.
+  if (wanted_client_width_ >= 0 || wanted_client_height_ >= 0) {
+    const int w = wanted_client_width_ >= 0 ? wanted_client_width_ : ClientWidth();
+    const int h = wanted_client_height_ >= 0 ? wanted_client_height_ : ClientHeight();
+    TControl::SetClientSize(w, h);
+  }
   TScrollingWinControl::CreateWnd();
   if (form_style_ == fsMDIForm && !client_handle_) {
     CLIENTCREATESTRUCT ccs{};
@@ -285,7 +307,7 @@ void TCustomForm::CreateWnd() {
   }
   if (form_style_ == fsStayOnTop)
     SetWindowPos(handle_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  AttachMenu();
+  AttachMenu(false);
   ApplyLayeredAttributes();
   ApplyIcon();
   ApplyWantedClientSize();
@@ -330,23 +352,11 @@ void TCustomForm::ApplyWantedClientSize() {
   TControl::SetClientSize(w, h);
 }
 
-namespace {
-
-// The bar a form shows for its main menu: none for an MDI child or a menu that merges into the
-// main form's (AutoMerge).
-HMENU ShownMenuBar(TComponent* Menu, TFormStyle Style) {
-  auto* menu = dynamic_cast<TMainMenu*>(Menu);
-  if (!menu || Style == fsMDIChild || menu->AutoMerge()) return nullptr;
-  return menu->Handle();
-}
-
-}  // namespace
-
 int TCustomForm::MenuBarHeight() const {
   return ShownMenuBar(menu_, form_style_) ? GetSystemMetrics(SM_CYMENU) : 0;
 }
 
-void TCustomForm::AttachMenu() {
+void TCustomForm::AttachMenu(bool Redraw) {
   if (!HandleAllocated()) return;
   if (auto* menu = dynamic_cast<TMainMenu*>(menu_)) menu->SetWindowHandle(handle_);
   if (form_style_ == fsMDIChild) return;
@@ -359,8 +369,12 @@ void TCustomForm::AttachMenu() {
     SendMessageW(client_handle_, WM_MDISETMENU, reinterpret_cast<WPARAM>(bar), 0);
     SendMessageW(client_handle_, WM_MDIREFRESHMENU, 0, 0);
   }
-  if (::GetMenu(handle_) != bar) ::SetMenu(handle_, bar);
-  DrawMenuBar(handle_);
+  // Setting the bar lays out and draws the frame anew; only a bar kept needs redrawing (not
+  // one the window was just made with).
+  if (::GetMenu(handle_) != bar)
+    ::SetMenu(handle_, bar);
+  else if (Redraw)
+    DrawMenuBar(handle_);
 }
 
 void TCustomForm::SetWindowMenu(TMenuItem* Value) {

@@ -184,7 +184,7 @@ class TCustomForm : public TScrollingWinControl {
   void SetActive(bool Value);
   void SetWindowFocus();
   void CloseModal();
-  void AttachMenu();
+  void AttachMenu(bool Redraw = true);
   // Sets the client size asked for before the window or its menu was settled.
   void ApplyWantedClientSize();
   // The menu of an active MDI child, or of an active form whose main menu has AutoMerge, in
