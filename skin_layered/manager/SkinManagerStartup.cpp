@@ -21,6 +21,8 @@ namespace {
 
 struct TManagerUnit {
   bool NTPlatform = false;
+  bool Started = false;         // between the unit's start-up and shutdown
+  bool ShadowsLoaded = false;   // the resources were read (a missing one stays nil)
   std::unique_ptr<vcl::TBitmap> ActiveShadow;
   std::unique_ptr<vcl::TBitmap> InactiveShadow;
 };
@@ -54,7 +56,14 @@ std::unique_ptr<vcl::TBitmap> LoadShadow(const wchar_t* resource) {
 bool IsNTPlatform() { return Unit().NTPlatform; }
 
 vcl::TBitmap* StartupShadow(bool Active) {
-  return Active ? Unit().ActiveShadow.get() : Unit().InactiveShadow.get();
+  TManagerUnit& unit = Unit();
+  // Decoded when a form first needs a shadow, not while the program starts.
+  if (unit.Started && !unit.ShadowsLoaded) {
+    unit.ShadowsLoaded = true;
+    unit.ActiveShadow = LoadShadow(kActiveShadowResource);
+    unit.InactiveShadow = LoadShadow(kInactiveShadowResource);
+  }
+  return Active ? unit.ActiveShadow.get() : unit.InactiveShadow.get();
 }
 
 bool ShowVersionOnSwitch(const std::vector<vcl::String>& Params) {
@@ -75,8 +84,7 @@ void StartSkinManagerUnit() {
   TOutputWindow::StaticClass();
   TManagerUnit& unit = Unit();
   unit.NTPlatform = QueryPlatformVersion().PlatformId == VER_PLATFORM_WIN32_NT;
-  unit.ActiveShadow = LoadShadow(kActiveShadowResource);
-  unit.InactiveShadow = LoadShadow(kInactiveShadowResource);
+  unit.Started = true;
   std::vector<vcl::String> params;
   for (int i = 1; i <= vcl::ParamCount(); ++i) params.push_back(vcl::ParamStr(i));
   ShowVersionOnSwitch(params);
@@ -84,6 +92,8 @@ void StartSkinManagerUnit() {
 
 void StopSkinManagerUnit() {
   TManagerUnit& unit = Unit();
+  unit.Started = false;
+  unit.ShadowsLoaded = false;
   unit.ActiveShadow.reset();
   unit.InactiveShadow.reset();
 }

@@ -1,7 +1,7 @@
 // What the skin manager's unit does at start-up: it records whether the system is of the NT
-// family (the manager hooks the main window only there), loads the two form shadows the
-// engine uses when a skin has no extended-border image of its own, and answers the "/qvver"
-// switch with the library's version.
+// family (the manager hooks the main window only there), makes the two form shadows the
+// engine uses when a skin has no extended-border image of its own available (decoded on first
+// use), and answers the "/qvver" switch with the library's version.
 #pragma once
 
 #include <vector>
@@ -19,9 +19,9 @@ inline constexpr wchar_t kInactiveShadowResource[] = L"qvSHDI";
 
 bool IsNTPlatform();
 
-// The form shadow of an active / inactive form as loaded at start-up (32-bit, fully
-// transparent pixels zero); nil when the resource is missing or unreadable, and after
-// shutdown.
+// The form shadow of an active / inactive form (32-bit, fully transparent pixels zero),
+// read from the program's resources on first use; nil when the resource is missing or
+// unreadable, and before start-up and after shutdown.
 vcl::TBitmap* StartupShadow(bool Active);
 
 // The first parameter equal to "/qvver" in any letter case shows kVersionMessage; true when

@@ -210,19 +210,21 @@ void TqvHintTemplates::Update(vcl::TCollectionItem*) { NotifyHintTemplateChange(
 
 namespace {
 
-std::unique_ptr<TqvHintTemplate>& DefaultTemplate() {
-  static std::unique_ptr<TqvHintTemplate> tmpl;
+struct TDefaultTemplate {
+  bool Started = false;  // between the unit's start-up and shutdown
+  bool Loaded = false;   // the resource was read (Template stays nil when it is missing or broken)
+  std::unique_ptr<TqvHintTemplate> Template;
+};
+
+TDefaultTemplate& DefaultTemplate() {
+  static TDefaultTemplate tmpl;
   return tmpl;
 }
 
-}  // namespace
-
-TqvHintTemplate* DefaultHintTemplate() { return DefaultTemplate().get(); }
-
-void LoadDefaultHintTemplate() {
+std::unique_ptr<TqvHintTemplate> ReadDefaultHintTemplate() {
   auto tmpl = std::make_unique<TqvHintTemplate>(nullptr);
   HINSTANCE module = GetModuleHandleW(nullptr);
-  if (!FindResourceW(module, kDefaultHintResource, RT_RCDATA)) return;
+  if (!FindResourceW(module, kDefaultHintResource, RT_RCDATA)) return nullptr;
   try {
     vcl::TResourceStream stream(module, kDefaultHintResource, RT_RCDATA);
     TPNGGraphic png;
@@ -234,11 +236,25 @@ void LoadDefaultHintTemplate() {
     image->ShadowSizes()->SetAll(6, 5, 7, 8);
     image->ClientMargins()->SetAll(11, 8, 16, 15);
   } catch (const vcl::Exception&) {
-    return;  // the hints go without the default look
+    return nullptr;  // the hints go without the default look
   }
-  DefaultTemplate() = std::move(tmpl);
+  return tmpl;
 }
 
-void FreeDefaultHintTemplate() { DefaultTemplate().reset(); }
+}  // namespace
+
+TqvHintTemplate* DefaultHintTemplate() {
+  TDefaultTemplate& d = DefaultTemplate();
+  // Decoded when the first hint needs it, not while the program starts.
+  if (d.Started && !d.Loaded) {
+    d.Loaded = true;
+    d.Template = ReadDefaultHintTemplate();
+  }
+  return d.Template.get();
+}
+
+void LoadDefaultHintTemplate() { DefaultTemplate().Started = true; }
+
+void FreeDefaultHintTemplate() { DefaultTemplate() = {}; }
 
 }  // namespace skin_layered

@@ -182,8 +182,8 @@ class TqvHintTemplates : public vcl::TOwnedCollection {
   void Update(vcl::TCollectionItem* Item) override;
 };
 
-// The template made at start-up from the program's "QVHINT" resource; nil before start-up,
-// after shutdown and when the resource is missing or broken.
+// The template made from the program's "QVHINT" resource (read on first use after start-up);
+// nil before start-up, after shutdown and when the resource is missing or broken.
 TqvHintTemplate* DefaultHintTemplate();
 // The unit's start-up and shut-down steps (run by the unit registry).
 void LoadDefaultHintTemplate();

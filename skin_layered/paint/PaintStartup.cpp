@@ -29,6 +29,8 @@ TLayeredApi& Api() {
 }
 
 struct TGradientApi {
+  bool Started = false;  // between the unit's start-up and shutdown
+  bool Bound = false;    // msimg32 was looked for
   HMODULE Msimg32 = nullptr;
   TGradientFillProc GradientFill = nullptr;
 };
@@ -78,9 +80,11 @@ void ReleaseLayeredApi() {
   api = {};
 }
 
-void BindGradientFill() {
-  TGradientApi& api = GradientApi();
-  if (api.Msimg32) return;
+// The library is loaded when a gradient is first painted, not while the program starts.
+void BindGradientFill() { GradientApi().Started = true; }
+
+void LoadGradientFill(TGradientApi& api) {
+  api.Bound = true;
   api.Msimg32 = LoadLibraryW(L"msimg32.dll");
   if (api.Msimg32) api.GradientFill = ProcAddress<TGradientFillProc>(api.Msimg32, "GradientFill");
 }
@@ -109,7 +113,11 @@ const vcl::TUnitRegistration kAlphaHintsUnit{vcl::TUnitGroup::LayeredPaint, 90, 
 
 TUpdateLayeredWindowProc UpdateLayeredWindowProc() { return Api().UpdateLayeredWindow; }
 TSetLayeredWindowAttributesProc SetLayeredWindowAttributesProc() { return Api().SetLayeredWindowAttributes; }
-TGradientFillProc GradientFillProc() { return GradientApi().GradientFill; }
+TGradientFillProc GradientFillProc() {
+  TGradientApi& api = GradientApi();
+  if (api.Started && !api.Bound) LoadGradientFill(api);
+  return api.GradientFill;
+}
 bool LayeredApiAvailable() { return Api().UpdateLayeredWindow != nullptr; }
 vcl::TSize CheckBoxGlyphSize() { return Api().CheckBoxGlyph; }
 

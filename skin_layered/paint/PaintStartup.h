@@ -1,5 +1,6 @@
 // What the painting layer binds at unit start-up: the layered-window entry points of user32
-// and msimg32's GradientFill (looked up at run time, absent on systems without them) and the
+// and msimg32's GradientFill (looked up at run time, absent on systems without them; msimg32
+// is loaded when a gradient is first painted) and the
 // size of one check-box glyph of the system's check-box bitmap. The same units register the
 // "png" picture format.
 #pragma once

@@ -11,6 +11,7 @@ namespace {
 
 struct TStartupLists {
   std::unique_ptr<vcl::TStringList> PopupClasses;
+  bool GlyphsStarted = false;          // between the unit's start-up and shutdown
   TsAlphaImageList* Glyphs = nullptr;  // freed as a component
 };
 
@@ -22,7 +23,6 @@ TStartupLists& Lists() {
 }  // namespace
 
 const vcl::TStringList* ThirdPartyPopupClasses() { return Lists().PopupClasses.get(); }
-TsAlphaImageList* StartupGlyphList() { return Lists().Glyphs; }
 
 void MakeThirdPartyPopupClasses() {
   auto list = std::make_unique<vcl::TStringList>();
@@ -33,9 +33,9 @@ void MakeThirdPartyPopupClasses() {
 
 void FreeThirdPartyPopupClasses() { Lists().PopupClasses.reset(); }
 
-void MakeStartupGlyphList() {
-  // Form descriptions may name alpha image lists from here on.
-  TsAlphaImageList::StaticClass();
+namespace {
+
+TsAlphaImageList* BuildStartupGlyphList() {
   auto* list = vcl::Construct<TsAlphaImageList>(nullptr);
   list->SetWidth(kStartupGlyphWidth);
   list->SetHeight(kStartupGlyphHeight);
@@ -53,9 +53,27 @@ void MakeStartupGlyphList() {
   } catch (const vcl::Exception&) {
     // A broken strip: the list keeps what it built before it.
   }
-  Lists().Glyphs = list;
+  return list;
 }
 
-void FreeStartupGlyphList() { vcl::TObject::Free(std::exchange(Lists().Glyphs, nullptr)); }
+}  // namespace
+
+TsAlphaImageList* StartupGlyphList() {
+  TStartupLists& lists = Lists();
+  // Decoded on first use: a program that never draws these glyphs does not wait for them.
+  if (lists.GlyphsStarted && !lists.Glyphs) lists.Glyphs = BuildStartupGlyphList();
+  return lists.Glyphs;
+}
+
+void MakeStartupGlyphList() {
+  // Form descriptions may name alpha image lists from here on.
+  TsAlphaImageList::StaticClass();
+  Lists().GlyphsStarted = true;
+}
+
+void FreeStartupGlyphList() {
+  Lists().GlyphsStarted = false;
+  vcl::TObject::Free(std::exchange(Lists().Glyphs, nullptr));
+}
 
 }  // namespace skin_layered

@@ -1,7 +1,7 @@
 // The two lists the painting layer builds at start-up for the window adapters: the class
 // names of other libraries' popup windows (sorted), and the start-up glyph list, an alpha
 // image list of five 48 x 16 glyph strips (three 16 x 16 states each) made from the
-// program's PNG resources. Nil before start-up and after shutdown.
+// program's PNG resources, decoded on first use. Nil before start-up and after shutdown.
 #pragma once
 
 #include <array>
