@@ -435,6 +435,10 @@ void TCustomForm::IconChanged(TObject*) { ApplyIcon(); }
 void TCustomForm::ApplyIcon() {
   if (!HandleAllocated()) return;
   HICON icon = !icon_->Empty() ? icon_->Handle() : (Application ? Application->IconHandle() : nullptr);
+  // No icon for a window that has none (a new one): under Wine each WM_SETICON converts the
+  // icons for the display again, a noticeable share of making a form.
+  if (!icon && !SendMessageW(handle_, WM_GETICON, ICON_BIG, 0) && !SendMessageW(handle_, WM_GETICON, ICON_SMALL, 0))
+    return;
   SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }

@@ -13,7 +13,14 @@ namespace {
 wchar_t AsciiLower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c; }
 }  // namespace
 
-bool SameText(StringView a, StringView b) { return CompareText(a, b) == 0; }
+// Names are compared often (every property set and every component named while a form is
+// read): texts of different lengths differ at once.
+bool SameText(StringView a, StringView b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i] && AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  return true;
+}
 
 int CompareText(StringView a, StringView b) {
   const size_t n = a.size() < b.size() ? a.size() : b.size();
