@@ -11,6 +11,7 @@
 #include "classlib/stdctrls/StaticText.h"
 #include "skin_layered/adapters/ButtonWnd.h"
 #include "skin_layered/adapters/CheckBoxWnd.h"
+#include "skin_layered/adapters/ComboBoxWnd.h"
 #include "skin_layered/adapters/GroupBoxWnd.h"
 #include "skin_layered/adapters/StaticWnd.h"
 #include "classlib/forms/ScrollBox.h"
@@ -428,7 +429,7 @@ void TGalleryLayered::ShowSystemDialogs() {
 void TGalleryLayered::BuildButtons() {
   buttons_ = new vcl::TGroupBox(this);
   buttons_->SetParent(this);
-  buttons_->SetBounds(750, 8, 236, 656);
+  buttons_->SetBounds(750, 8, 236, 520);
   buttons_->SetCaption(L"Buttons and boxes");
   auto place = [this](vcl::TWinControl* Control, int Left, int Top, int Width, int Height, const wchar_t* Caption) {
     Control->SetParent(buttons_);
@@ -469,6 +470,17 @@ void TGalleryLayered::BuildButtons() {
   auto* text = new vcl::TStaticText(this);
   place(text, 16, 386, 204, 40, L"A static text, as the labels of dialogs");
   text->SetAutoSize(false);
+
+  auto combo = [&](vcl::TComboBoxStyle Style, int Top) {
+    auto* box = new vcl::TComboBox(this);
+    box->SetParent(buttons_);
+    box->SetStyle(Style);
+    box->SetBounds(16, Top, 204, 24);
+    for (int i = 1; i <= 20; ++i) box->Items()->Add(L"Combo item " + std::to_wstring(i));
+    return box;
+  };
+  combo(vcl::csDropDownList, 436)->SetItemIndex(2);
+  combo(vcl::csDropDown, 472)->SetText(L"A drop-down combo box");
 }
 
 void TGalleryLayered::AdaptButtons() {
@@ -488,6 +500,8 @@ void TGalleryLayered::AdaptButtons() {
       adapt.operator()<TqvCheckBoxWnd>(control);
     else if (dynamic_cast<vcl::TCustomStaticText*>(control))
       adapt.operator()<TqvStaticWnd>(control);
+    else if (dynamic_cast<vcl::TCustomComboBox*>(control))
+      adapt.operator()<TqvComboBoxWnd>(control);
   }
 }
 

@@ -6,9 +6,9 @@
 // adapters paint from the skin (a lowered panel with a speed button, a tool bar, a track bar, a
 // scroll bar control, a page control and the status bar), a group box of buttons, bit
 // buttons, check boxes, radio buttons and a static text that window adapters paint from the
-// skin, a hint of the hint manager and a sample popup menu (skinned, with the extra line). Its
-// menu switches between the sample skin's folder, pack and stored forms and its variant,
-// with the change animation, and takes the skin away.
+// skin with two combo boxes, a hint of the hint manager and a sample popup menu (skinned, with
+// the extra line). Its menu switches between the sample skin's folder, pack and stored forms
+// and its variant, with the change animation, and takes the skin away.
 #pragma once
 
 #include <memory>

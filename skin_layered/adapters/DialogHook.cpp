@@ -9,6 +9,7 @@
 #include "skin_layered/adapters/AdapterUtils.h"
 #include "skin_layered/adapters/ButtonWnd.h"
 #include "skin_layered/adapters/CheckBoxWnd.h"
+#include "skin_layered/adapters/ComboBoxWnd.h"
 #include "skin_layered/adapters/DialogSysMenu.h"
 #include "skin_layered/adapters/DialogWnd.h"
 #include "skin_layered/adapters/EditWnd.h"
@@ -190,6 +191,7 @@ const bool kOwnFactories = [] {
   Factories()[static_cast<std::size_t>(TqvChildKind::Button)] = &MakeAdapter<TqvBtnWnd>;
   Factories()[static_cast<std::size_t>(TqvChildKind::CheckBox)] = &MakeAdapter<TqvCheckBoxWnd>;
   Factories()[static_cast<std::size_t>(TqvChildKind::GroupBox)] = &MakeAdapter<TqvGroupBoxWnd>;
+  Factories()[static_cast<std::size_t>(TqvChildKind::ComboBox)] = &MakeAdapter<TqvComboBoxWnd>;
   return true;
 }();
 

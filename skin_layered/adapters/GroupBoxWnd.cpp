@@ -4,6 +4,7 @@
 
 #include "skin_layered/adapters/AdapterPaint.h"
 #include "skin_layered/adapters/AdapterUtils.h"
+#include "skin_layered/core/BackgroundInfo.h"
 #include "skin_layered/core/SavedDC.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/manager/Animations.h"
@@ -105,6 +106,16 @@ void TqvGroupBoxWnd::WndProc(vcl::TMessage& Message) {
         case scmGetCtrlValue:
           Message.Result = CaptionHeight();
           return;
+        case scmPrepareCache:
+          // The box's own image, caption gap and all, is what lies behind its children.
+          if (SkinData->BGChanged) PrepareCache();
+          CallPrevWndProc(Message);
+          return;
+        case scmGetBgInfo:
+          // A child asking before the box painted gets the image made now, not a wait for a
+          // paint that waits for it.
+          if (SkinData->BGChanged || !SkinData->CacheBmp() || SkinData->CacheBmp()->Empty()) PrepareCache();
+          break;
         default:
           break;
       }
@@ -164,8 +175,17 @@ void TqvGroupBoxWnd::ShowBackground(const vcl::TRect& R, const TqvCacheInfo& Bac
 
 void TqvGroupBoxWnd::PrepareCache() {
   const vcl::TRect caption = CaptionRect();  // the geometry refreshed too
+  TqvBGInfo info;
+  if (ParentWnd) {
+    GetBgInfoWnd(info, ParentWnd, false);
+    if (info.BgType == btNotReady) {
+      // Made when the parent is ready.
+      SkinData->Updating = true;
+      return;
+    }
+  }
   TqvCacheInfo bg;
-  SkinData->GetBGInfo(CtrlHandle, bg);
+  CopyBgInfo(info, bg);
   vcl::TBitmap* cache = SkinData->CacheBmp();
   const int width = std::max(0, static_cast<int>(WndSize.cx)), height = std::max(0, static_cast<int>(WndSize.cy));
   if (cache->Width() != width || cache->Height() != height) cache->SetSize(width, height);

@@ -39,14 +39,18 @@ inline std::string FlatSection(const char* Name, COLORREF Color, COLORREF Hot) {
          "\r\nFONTCOLOR=$000000\r\nHOTFONTCOLOR=$000000\r\nSTATES=3\r\n";
 }
 
-inline std::string ScrollSkinText() {
-  return "[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("EDIT", kEditColor, kEditColor) +
-         FlatSection("SCROLLBTNLEFT", kLeftColor, kLeftHot) + FlatSection("SCROLLBTNTOP", kTopColor, kTopHot) +
+// The scroll bars' sections.
+inline std::string ScrollSections() {
+  return FlatSection("SCROLLBTNLEFT", kLeftColor, kLeftHot) + FlatSection("SCROLLBTNTOP", kTopColor, kTopHot) +
          FlatSection("SCROLLBTNRIGHT", kRightColor, kRightHot) +
          FlatSection("SCROLLBTNBOTTOM", kBottomColor, kBottomHot) +
          FlatSection("SCROLLBAR1H", kTrack1H, kTrack1HHot) + FlatSection("SCROLLBAR1V", kTrack1V, kTrack1VHot) +
          FlatSection("SCROLLBAR2H", kTrack2H, kTrack2HHot) + FlatSection("SCROLLBAR2V", kTrack2V, kTrack2VHot) +
          FlatSection("SCROLLSLIDERH", kSliderH, kSliderHHot) + FlatSection("SCROLLSLIDERV", kSliderV, kSliderVHot);
+}
+
+inline std::string ScrollSkinText() {
+  return "[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("EDIT", kEditColor, kEditColor) + ScrollSections();
 }
 
 // A manager with the flat skin loaded (no change animation).

@@ -34,8 +34,11 @@ inline constexpr COLORREF kCheckColor = 0xC0E0A0, kCheckHot = 0xA0E0C0, kCheckFo
 inline constexpr COLORREF kGroupColor = 0x8080E0, kGroupFont = 0xFF0000;
 inline constexpr COLORREF kDialogColor = 0xB0B0B0;  // system dialogs the dialog hook skins
 inline constexpr COLORREF kComboColor = 0xE0F0F0, kComboHot = 0xD0FFFF, kComboFont = 0x004000;
-inline constexpr COLORREF kComboButton = 0x60A0E0, kComboButtonHot = 0x70B0F0;
-inline constexpr COLORREF kSelectionColor = 0x806000, kSelectionHot = 0xA08000;
+// The three frames of COMBOBTN's border image: normal, hot, pressed.
+inline constexpr std::array<COLORREF, 3> kComboButtonFrames{0x60A0E0, 0x70E070, 0xE07070};
+inline constexpr COLORREF kSelectionColor = 0x806000, kSelectionHot = 0xA08000, kSelectionFont = 0xFFFFFF;
+inline constexpr COLORREF kListColor = 0xF0E0D0, kListHot = 0xF0D0F0;  // EDIT: the drop-down list
+inline constexpr COLORREF kBorderColor = 0x102030;                      // the skin's border colour
 
 // The check glyph images in the order of the skin's constant table: the check box's three
 // check states, then the radio button's two; each has three frames (normal, hot, pressed).
@@ -47,7 +50,8 @@ inline COLORREF GlyphColor(int Image, int Frame) {
 }
 
 // The master bitmap: the border image's frames (8 x 8 each) in the top row, the check glyphs
-// (three 12 x 12 frames each, 40 pixels apart) below.
+// (three 12 x 12 frames each, 40 pixels apart) below, the combo button's frames (8 x 8) below
+// them.
 inline std::uint32_t MasterPixel(int X, int Y) {
   auto rgb = [](COLORREF c) { return static_cast<std::uint32_t>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c); };
   if (Y < 8) return X < 32 ? rgb(kButtonFrames[static_cast<std::size_t>(X / 8)]) : 0x000000;
@@ -55,6 +59,7 @@ inline std::uint32_t MasterPixel(int X, int Y) {
     const int image = X / 40, inImage = X % 40;
     if (image < 5 && inImage < 3 * kGlyphSize) return rgb(GlyphColor(image, inImage / kGlyphSize));
   }
+  if (Y >= 24 && Y < 32 && X < 24) return rgb(kComboButtonFrames[static_cast<std::size_t>(X / 8)]);
   return 0x000000;
 }
 
@@ -72,7 +77,8 @@ inline std::string Section(const char* Name, COLORREF Color, COLORREF Hot, COLOR
 }
 
 inline std::string ButtonsSkinText(const std::string& Extra = {}) {
-  std::string globals = "[GLOBALINFO]\r\nVERSION=7.5\r\nMASTERBITMAP=master.bmp\r\n";
+  std::string globals =
+      "[GLOBALINFO]\r\nVERSION=7.5\r\nMASTERBITMAP=master.bmp\r\nBORDERCOLOR=" + Hex(kBorderColor) + "\r\n";
   for (int i = 0; i < 5; ++i)
     globals += std::string(kGlyphNames[static_cast<std::size_t>(i)]) + "=" +
                Mask(i * 40, 10, i * 40 + 3 * kGlyphSize, 10 + kGlyphSize, 0, 3, 0) + "\r\n";
@@ -84,12 +90,23 @@ inline std::string ButtonsSkinText(const std::string& Extra = {}) {
          Section("DIALOG", kDialogColor, kDialogColor, kButtonFont, 1) + Extra;
 }
 
+// The sections of combo boxes and their lists; without the combo button's when asked.
+inline std::string ComboSections(bool Button = true) {
+  std::string text = Section("COMBOBOX", kComboColor, kComboHot, kComboFont, 2) +
+                     Section("EDIT", kListColor, kListHot, kComboFont, 2) +
+                     Section("SELECTION", kSelectionColor, kSelectionHot, kSelectionFont, 2);
+  if (Button)
+    text += Section("COMBOBTN", kComboButtonFrames[0], kComboButtonFrames[1], 0x000000, 3,
+                    "BORDERSMASK=" + Mask(0, 24, 24, 32, 2, 3, 5) + "\r\n");
+  return text;
+}
+
 // A manager with the buttons' skin loaded (no change animation) and a shown form at the far
 // side whose background answer is kParentColor.
 class ButtonsTest : public ::testing::Test {
  protected:
   void LoadButtonsSkin(const std::string& Extra = {}) {
-    skins.Write(L"Flat", L"master.bmp", Bmp24(200, 24, MasterPixel));
+    skins.Write(L"Flat", L"master.bmp", Bmp24(200, 34, MasterPixel));
     skins.Write(L"Flat", L"Options.dat", BytesOf(ButtonsSkinText(Extra)));
     manager = NewManager();
     manager->SetSkinDirectory(skins.Directory());

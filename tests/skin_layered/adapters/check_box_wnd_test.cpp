@@ -14,6 +14,7 @@
 #include "skin_layered/adapters/AdapterUnit.h"
 #include "skin_layered/adapters/CheckBoxWnd.h"
 #include "skin_layered/adapters/GroupBoxWnd.h"
+#include "skin_layered/core/BackgroundInfo.h"
 #include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
@@ -26,7 +27,11 @@ enum { kNormalFrame, kHotFrame, kPressedFrame };
 
 class CheckBoxes : public ButtonsTest {
  protected:
-  void SetUp() override { LoadButtonsSkin(); }
+  // A see-through group box section besides the opaque one.
+  void SetUp() override {
+    LoadButtonsSkin("[GROUPBOXCLEAR]\r\nCOLOR=$FFFFFF\r\nTRANSPARENCY=100\r\nFONTCOLOR=" + Hex(kGroupFont) +
+                    "\r\nSTATES=1\r\n");
+  }
 
   // The glyph's colour at its middle (the glyph at the left, or at the right edge).
   static COLORREF GlyphAt(HWND Wnd, bool Right = false) {
@@ -152,6 +157,27 @@ TEST_F(CheckBoxes, AGroupBoxShowsItsFrameBelowTheCaptionsMiddleAndTheCaptionInIt
   EXPECT_EQ(pixels->At(caption.Right + 1, height - 1), kGroupColor);
   EXPECT_GT(CountColor(*pixels, RECT{caption.Left, 0, caption.Right, height}, kGroupFont), 5);
   EXPECT_EQ(CountColor(*pixels, RECT{0, height, 200, 120}, kGroupFont), 0);
+}
+
+TEST_F(CheckBoxes, AChildAskingASeeThroughGroupBoxBeforeItPaintedGetsItsImage) {
+  auto* group = new vcl::TGroupBox(form.get());
+  group->SetParent(form.get());
+  group->SetBounds(10, 10, 200, 120);
+  group->SetCaption(L"A see-through group");
+  auto adapter =
+      CreateAdapter<TqvGroupBoxWnd>(group->Handle(), nullptr, manager.get(), TqvSkinParams{group, L"GROUPBOXCLEAR"});
+  ASSERT_TRUE(adapter->SkinData->BGChanged);  // not painted yet
+  TqvBGInfo info;
+  EXPECT_TRUE(GetBgInfoWnd(info, group->Handle(), false));
+  EXPECT_EQ(info.BgType, btBitmap);
+  ASSERT_NE(info.Bmp, nullptr);
+  EXPECT_FALSE(adapter->SkinData->Updating);
+  // What lies behind shows through the section, and the box paints as ever.
+  EXPECT_EQ(PixelOf(info.Bmp, 100, 100) & 0xFFFFFF, static_cast<std::uint32_t>(GetRValue(kParentColor)) << 16 |
+                                                        GetGValue(kParentColor) << 8 | GetBValue(kParentColor));
+  auto pixels = Printed(group->Handle());
+  EXPECT_EQ(pixels->At(100, 100), kParentColor);
+  EXPECT_GT(CountColor(*pixels, RECT{6, 0, 200, adapter->CaptionHeight()}, kGroupFont), 5);
 }
 
 TEST_F(CheckBoxes, ACaptionLongerThanTheGroupBoxIsClippedInsideItsRightEdge) {
