@@ -1,14 +1,10 @@
 #include "gallery/GalleryApp.h"
 
-#include <cstdio>
-
 #include "classlib/controls/Timer.h"
-#include "classlib/rtl/Streams.h"
 #include "gallery/GalleryForms.h"
 #include "gallery/GalleryLayered.h"
 #include "gallery/GalleryShot.h"
-#include "gallery/GallerySkinners.h"
-#include "skin_classic/core/SkinData.h"
+#include "gallery/GallerySkin.h"
 
 namespace gallery {
 namespace {
@@ -21,70 +17,6 @@ constexpr PageName kPages[] = {{L"all", Page::All},         {L"controls", Page::
                                {L"messagebox", Page::MessageDialog}, {L"mdi", Page::Mdi},    {L"popup", Page::Popup},
                                {L"menus", Page::Menus},         {L"layered", Page::Layered},
                                {L"dialogs", Page::LayeredDialogs}};
-
-// The sample skin compiled into the program.
-constexpr wchar_t kSampleSkinResource[] = L"SAMPLESKIN";
-
-bool SampleSkin(vcl::TMemoryStream* Into) {
-  HRSRC found = FindResourceW(nullptr, kSampleSkinResource, MAKEINTRESOURCEW(10));  // RT_RCDATA
-  HGLOBAL loaded = found ? LoadResource(nullptr, found) : nullptr;
-  const void* bytes = loaded ? LockResource(loaded) : nullptr;
-  if (!bytes) return false;
-  Into->Clear();
-  Into->WriteBuffer(bytes, SizeofResource(nullptr, found));
-  Into->SetPosition(0);
-  return true;
-}
-
-// Counts the message boxes shown while a skin loads, passing them on: the engine reports
-// some faults itself, and the gallery adds its own report only where it did not.
-class MessageCounter {
- public:
-  MessageCounter() {
-    previous_ = vcl::SetMessageBoxFunction([this](HWND owner, const vcl::String& text, const vcl::String& caption,
-                                                  UINT flags) {
-      ++shown_;
-      return previous_ ? previous_(owner, text, caption, flags)
-                       : MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
-    });
-  }
-  ~MessageCounter() { vcl::SetMessageBoxFunction(previous_); }
-  int Shown() const { return shown_; }
-
- private:
-  vcl::TMessageBoxFunction previous_;
-  int shown_ = 0;
-};
-
-void Report(const vcl::String& Text) {
-  std::fprintf(stderr, "skingallery: %ls\n", Text.c_str());
-  vcl::Application->MessageBox(Text, L"Skin gallery", MB_OK | MB_ICONWARNING);
-}
-
-// A skin-data component for every form of the program (its kind skins all windows through the
-// engine's hook), loaded with the package; inactive when the package cannot be read.
-void ApplyClassicSkin(vcl::TComponent* Owner, const std::optional<std::wstring>& File) {
-  auto* skin = new winskin::TSkinData(Owner);
-  skin->SetName(L"GallerySkin");
-  skin->SetSkinFormtype(winskin::sfMainform);
-  SkinControlsOfForms(skin);
-  skin->Loaded();  // registers with the engine's manager, which hooks the thread's windows
-  const vcl::String name = File ? *File : vcl::String(L"the sample skin");
-  MessageCounter messages;
-  try {
-    if (File) {
-      skin->SkinStream()->LoadFromFile(*File);
-    } else if (!SampleSkin(skin->SkinStream())) {
-      Report(L"The sample skin is missing from the program.");
-      return;
-    }
-    if (!skin->LoadSkin() && messages.Shown() == 0)
-      Report(name + L" is not a classic skin package; the gallery runs unskinned.");
-  } catch (const vcl::Exception& e) {
-    vcl::Application->ShowException(e);
-  }
-  if (!skin->Empty()) skin->SetActive(true);
-}
 
 }  // namespace
 

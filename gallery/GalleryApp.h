@@ -3,7 +3,9 @@
 //   skingallery [--classic FILE] [--layered PATH] [--page NAME] [--shot FILE.png]
 //
 // --classic skins every window with that package (default: the sample skin built into the
-// program); a package the engine cannot read is reported and the gallery runs unskinned.
+// program; its variant Jade is written beside it); a package the engine cannot read is
+// reported and the gallery runs unskinned. The main form's Skin menu switches packages at run
+// time or unskins every window.
 // --page opens one page: all (the default: the main form, the MDI frame with two documents and
 // a modal dialog), controls, dialog, messagebox, mdi, popup, menus (the main form's File menu
 // dropped from its menu bar), or layered: the layered engine's page, under the layered skin

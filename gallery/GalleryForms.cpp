@@ -1,5 +1,7 @@
 #include "gallery/GalleryForms.h"
 
+#include <commdlg.h>
+
 #include "classlib/comctrls/ComCtrls.h"
 #include "classlib/comctrls/Grids.h"
 #include "classlib/comctrls/RichEdit.h"
@@ -12,6 +14,7 @@
 #include "classlib/rtl/UnitInit.h"
 #include "classlib/stdctrls/ScrollBar.h"
 #include "classlib/stdctrls/StdCtrls.h"
+#include "gallery/GallerySkin.h"
 
 namespace gallery {
 namespace {
@@ -43,6 +46,10 @@ VCL_CLASS_INFO(TGalleryMain) {
   VCL_METHOD(TGalleryMain, MdiItemClick);
   VCL_METHOD(TGalleryMain, ExitItemClick);
   VCL_METHOD(TGalleryMain, FormClose);
+  VCL_METHOD(TGalleryMain, SampleSkinClick);
+  VCL_METHOD(TGalleryMain, VariantSkinClick);
+  VCL_METHOD(TGalleryMain, PackageSkinClick);
+  VCL_METHOD(TGalleryMain, NoSkinClick);
 }
 VCL_CLASS_INFO(TGalleryDialog) {}
 VCL_CLASS_INFO(TGalleryMdiFrame) {}
@@ -170,6 +177,54 @@ void TGalleryMain::MakeMenuImages() {
   box(32 + 4, 2, 32 + 12, 7, vcl::clWhite, 0x603010);
   images->AddMasked(&strip, vcl::clFuchsia);
   menu->SetImages(images);
+}
+
+// ---------------------------------------------------------------------------------------
+// The Skin menu
+
+namespace {
+
+winskin::TSkinData* GallerySkin(vcl::TComponent* Form) {
+  return dynamic_cast<winskin::TSkinData*>(Form->FindComponent(L"GallerySkin"));
+}
+
+// A package file chosen in the system's file dialog; empty when none was.
+std::wstring ChoosePackage(HWND Owner) {
+  wchar_t file[MAX_PATH] = {};
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = Owner;
+  ofn.lpstrFilter = L"Classic skin packages (*.skn)\0*.skn\0All files\0*.*\0";
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.lpstrTitle = L"Open a classic skin package";
+  ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  return GetOpenFileNameW(&ofn) ? std::wstring(file) : std::wstring();
+}
+
+}  // namespace
+
+void TGalleryMain::CheckSkinItem(vcl::TObject* Item) {
+  if (auto* item = dynamic_cast<vcl::TMenuItem*>(Item)) item->SetChecked(true);
+}
+
+void TGalleryMain::SampleSkinClick(vcl::TObject* Sender) {
+  if (UseSampleSkin(GallerySkin(this))) CheckSkinItem(Sender);
+}
+
+void TGalleryMain::VariantSkinClick(vcl::TObject* Sender) {
+  if (UsePackage(GallerySkin(this), SamplePackage(L"Jade.skn"))) CheckSkinItem(Sender);
+}
+
+void TGalleryMain::PackageSkinClick(vcl::TObject* Sender) {
+  const std::wstring file = ChoosePackage(HandleAllocated() ? Handle() : nullptr);
+  if (file.empty()) return;
+  if (UsePackage(GallerySkin(this), file)) CheckSkinItem(Sender);
+}
+
+void TGalleryMain::NoSkinClick(vcl::TObject* Sender) {
+  Unskin(GallerySkin(this));
+  CheckSkinItem(Sender);
 }
 
 void TGalleryMain::DialogButtonClick(vcl::TObject*) { ShowDialog(); }

@@ -26,10 +26,17 @@ class TGalleryMain : public vcl::TForm {
   void MessageButtonClick(vcl::TObject* Sender);
   void MdiItemClick(vcl::TObject* Sender);
   void ExitItemClick(vcl::TObject* Sender);
+  // The Skin menu: the sample skin, its variant, a package chosen in a file dialog, none.
+  void SampleSkinClick(vcl::TObject* Sender);
+  void VariantSkinClick(vcl::TObject* Sender);
+  void PackageSkinClick(vcl::TObject* Sender);
+  void NoSkinClick(vcl::TObject* Sender);
   void FormClose(vcl::TObject* Sender, vcl::TCloseAction& Action);
 
  private:
   void MakeMenuImages();
+  // The Skin menu's item for the skin worn now.
+  void CheckSkinItem(vcl::TObject* Item);
 };
 
 class TGalleryDialog : public vcl::TForm {

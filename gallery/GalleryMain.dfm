@@ -529,6 +529,33 @@ object GalleryMain: TGalleryMain
         OnClick = MdiItemClick
       end
     end
+    object SkinMenu: TMenuItem
+      Caption = '&Skin'
+      object SampleSkinItem: TMenuItem
+        Caption = '&Azure (built in)'
+        Checked = True
+        RadioItem = True
+        OnClick = SampleSkinClick
+      end
+      object VariantSkinItem: TMenuItem
+        Caption = '&Jade'
+        RadioItem = True
+        OnClick = VariantSkinClick
+      end
+      object PackageSkinItem: TMenuItem
+        Caption = '&Open package...'
+        RadioItem = True
+        OnClick = PackageSkinClick
+      end
+      object SkinSeparator: TMenuItem
+        Caption = '-'
+      end
+      object NoSkinItem: TMenuItem
+        Caption = '&No skin'
+        RadioItem = True
+        OnClick = NoSkinClick
+      end
+    end
     object HelpMenu: TMenuItem
       Caption = '&Help'
       object AboutItem: TMenuItem

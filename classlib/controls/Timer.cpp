@@ -21,7 +21,9 @@ TTimer::TTimer(TComponent* AOwner)
 }
 
 TTimer::~TTimer() {
-  if (running_) KillTimer(window_.Handle(), kTimerId);
+  if (!running_) return;
+  KillTimer(window_.Handle(), kTimerId);
+  detail::CountLive(TLiveKind::Timers, -1);
 }
 
 void TTimer::SetEnabled(bool Value) {
@@ -44,11 +46,15 @@ void TTimer::Loaded() {
 // The system timer runs whenever the timer is enabled with an interval, so that a handler
 // assigned later (as form descriptions do, after Enabled and Interval) is called.
 void TTimer::UpdateTimer() {
-  if (running_) KillTimer(window_.Handle(), kTimerId);
+  if (running_) {
+    KillTimer(window_.Handle(), kTimerId);
+    detail::CountLive(TLiveKind::Timers, -1);
+  }
   running_ = false;
   if (enabled_ && interval_ != 0 && !ComponentState().Contains(csLoading)) {
     if (!SetTimer(window_.Handle(), kTimerId, interval_, nullptr)) throw EOutOfResources(L"Not enough timers available");
     running_ = true;
+    detail::CountLive(TLiveKind::Timers, 1);
   }
 }
 

@@ -41,6 +41,7 @@ HWND AllocateHWnd(TWndMethod Method, HWND Parent) {
   HWND wnd = CreateWindowExW(top_level ? WS_EX_TOOLWINDOW : 0, kUtilWindowClass, L"", top_level ? WS_POPUP : 0, 0, 0,
                              0, 0, Parent, nullptr, inst, nullptr);
   if (!wnd) throw EOutOfResources(L"Error creating window device context");
+  detail::CountLive(TLiveKind::Windows, 1);
   SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new TWndMethod(Method)));
   return wnd;
 }
@@ -50,6 +51,7 @@ void DeallocateHWnd(HWND Wnd) {
   auto* method = reinterpret_cast<TWndMethod*>(GetWindowLongPtrW(Wnd, GWLP_USERDATA));
   SetWindowLongPtrW(Wnd, GWLP_USERDATA, 0);
   DestroyWindow(Wnd);
+  detail::CountLive(TLiveKind::Windows, -1);
   delete method;
 }
 

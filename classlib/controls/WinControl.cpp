@@ -384,6 +384,7 @@ void TWinControl::CreateWindowHandle(const TCreateParams& Params) {
 
 void TWinControl::AttachHandle(HWND Wnd) {
   handle_ = Wnd;
+  detail::CountLive(TLiveKind::Windows, 1);
   destroying_announced_ = false;
   SetPropW(Wnd, MAKEINTATOM(ControlAtom()), this);
   SetWindowLongPtrW(Wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -394,6 +395,7 @@ void TWinControl::DetachHandle() {
   RemovePropW(handle_, MAKEINTATOM(ControlAtom()));
   SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
   handle_ = nullptr;
+  detail::CountLive(TLiveKind::Windows, -1);
   showing_ = false;
   mouse_in_client_ = false;
   hot_control_ = nullptr;

@@ -20,6 +20,11 @@ struct THookLink {
   TWndMethod previous;
   TWindowProcHook* hook = nullptr;
 
+  THookLink() noexcept { CountLive(TLiveKind::WindowProcHooks, 1); }
+  ~THookLink() { CountLive(TLiveKind::WindowProcHooks, -1); }
+  THookLink(const THookLink&) = delete;
+  THookLink& operator=(const THookLink&) = delete;
+
   TWndMethod Self() { return TWndMethod::Bind<&THookLink::Call>(this); }
 
   // Nothing of the link is read once the method runs: the method may remove its hook.

@@ -51,6 +51,7 @@ bool TWindowSubclass::Attach(HWND Wnd, TWndMethod Method) {
   if (after != before) KnownChainProc() = after;  // the window's first subclass
   wnd_ = Wnd;
   id_ = id;
+  detail::CountLive(TLiveKind::Subclasses, 1);
   return true;
 }
 
@@ -61,6 +62,7 @@ void TWindowSubclass::Detach(bool WindowGoing) {
   else
     SetWindowSubclass(wnd_, &TWindowSubclass::Proc, id_, 0);  // stays, passing everything on
   wnd_ = nullptr;
+  detail::CountLive(TLiveKind::Subclasses, -1);
 }
 
 void TWindowSubclass::CallDefault(TMessage& Message) const {

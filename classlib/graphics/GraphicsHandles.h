@@ -6,6 +6,8 @@
 
 #include <utility>
 
+#include "classlib/rtl/LiveCounts.h"
+
 namespace vcl {
 
 // A GDI object released with DeleteObject.
@@ -13,21 +15,31 @@ template <class H>
 class GdiObject {
  public:
   GdiObject() = default;
-  explicit GdiObject(H h) : h_(h) {}
+  explicit GdiObject(H h) : h_(h) {
+    if (h_) detail::CountLive(TLiveKind::GdiObjects, 1);
+  }
   GdiObject(const GdiObject&) = delete;
   GdiObject& operator=(const GdiObject&) = delete;
   GdiObject(GdiObject&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
   GdiObject& operator=(GdiObject&& o) noexcept {
-    if (this != &o) reset(std::exchange(o.h_, nullptr));
+    if (this != &o) reset(o.release());
     return *this;
   }
   ~GdiObject() { reset(); }
 
   H get() const { return h_; }
-  H release() { return std::exchange(h_, nullptr); }
+  H release() {
+    if (h_) detail::CountLive(TLiveKind::GdiObjects, -1);
+    return std::exchange(h_, nullptr);
+  }
   void reset(H h = nullptr) {
-    if (h_ && h_ != h) DeleteObject(h_);
+    if (h_ == h) return;
+    if (h_) {
+      DeleteObject(h_);
+      detail::CountLive(TLiveKind::GdiObjects, -1);
+    }
     h_ = h;
+    if (h_) detail::CountLive(TLiveKind::GdiObjects, 1);
   }
   explicit operator bool() const { return h_ != nullptr; }
 
@@ -46,21 +58,31 @@ using UniqueRegion = GdiObject<HRGN>;
 class UniqueIcon {
  public:
   UniqueIcon() = default;
-  explicit UniqueIcon(HICON h) : h_(h) {}
+  explicit UniqueIcon(HICON h) : h_(h) {
+    if (h_) detail::CountLive(TLiveKind::GdiObjects, 1);
+  }
   UniqueIcon(const UniqueIcon&) = delete;
   UniqueIcon& operator=(const UniqueIcon&) = delete;
   UniqueIcon(UniqueIcon&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
   UniqueIcon& operator=(UniqueIcon&& o) noexcept {
-    if (this != &o) reset(std::exchange(o.h_, nullptr));
+    if (this != &o) reset(o.release());
     return *this;
   }
   ~UniqueIcon() { reset(); }
 
   HICON get() const { return h_; }
-  HICON release() { return std::exchange(h_, nullptr); }
+  HICON release() {
+    if (h_) detail::CountLive(TLiveKind::GdiObjects, -1);
+    return std::exchange(h_, nullptr);
+  }
   void reset(HICON h = nullptr) {
-    if (h_ && h_ != h) DestroyIcon(h_);
+    if (h_ == h) return;
+    if (h_) {
+      DestroyIcon(h_);
+      detail::CountLive(TLiveKind::GdiObjects, -1);
+    }
     h_ = h;
+    if (h_) detail::CountLive(TLiveKind::GdiObjects, 1);
   }
   explicit operator bool() const { return h_ != nullptr; }
 
@@ -72,21 +94,31 @@ class UniqueIcon {
 class UniqueDC {
  public:
   UniqueDC() = default;
-  explicit UniqueDC(HDC h) : h_(h) {}
+  explicit UniqueDC(HDC h) : h_(h) {
+    if (h_) detail::CountLive(TLiveKind::DeviceContexts, 1);
+  }
   UniqueDC(const UniqueDC&) = delete;
   UniqueDC& operator=(const UniqueDC&) = delete;
   UniqueDC(UniqueDC&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
   UniqueDC& operator=(UniqueDC&& o) noexcept {
-    if (this != &o) reset(std::exchange(o.h_, nullptr));
+    if (this != &o) reset(o.release());
     return *this;
   }
   ~UniqueDC() { reset(); }
 
   HDC get() const { return h_; }
-  HDC release() { return std::exchange(h_, nullptr); }
+  HDC release() {
+    if (h_) detail::CountLive(TLiveKind::DeviceContexts, -1);
+    return std::exchange(h_, nullptr);
+  }
   void reset(HDC h = nullptr) {
-    if (h_ && h_ != h) DeleteDC(h_);
+    if (h_ == h) return;
+    if (h_) {
+      DeleteDC(h_);
+      detail::CountLive(TLiveKind::DeviceContexts, -1);
+    }
     h_ = h;
+    if (h_) detail::CountLive(TLiveKind::DeviceContexts, 1);
   }
   explicit operator bool() const { return h_ != nullptr; }
 
@@ -97,11 +129,15 @@ class UniqueDC {
 // A window's (or the screen's, for a null window) device context, released with ReleaseDC.
 class WindowDC {
  public:
-  explicit WindowDC(HWND wnd = nullptr) : wnd_(wnd), dc_(GetDC(wnd)) {}
+  explicit WindowDC(HWND wnd = nullptr) : wnd_(wnd), dc_(GetDC(wnd)) {
+    if (dc_) detail::CountLive(TLiveKind::DeviceContexts, 1);
+  }
   WindowDC(const WindowDC&) = delete;
   WindowDC& operator=(const WindowDC&) = delete;
   ~WindowDC() {
-    if (dc_) ReleaseDC(wnd_, dc_);
+    if (!dc_) return;
+    ReleaseDC(wnd_, dc_);
+    detail::CountLive(TLiveKind::DeviceContexts, -1);
   }
   HDC get() const { return dc_; }
 

@@ -10,6 +10,7 @@
 #include <typeinfo>
 #include <vector>
 
+#include "classlib/rtl/LiveCounts.h"
 #include "classlib/rtl/Method.h"
 #include "classlib/rtl/SysUtils.h"
 
@@ -135,10 +136,10 @@ const TClassInfo& GetClassInfo(StringView name);      // raises EClassNotFound
 
 class TObject {
  public:
-  TObject() = default;
+  TObject() noexcept { detail::CountLive(TLiveKind::Objects, 1); }
   TObject(const TObject&) = delete;
   TObject& operator=(const TObject&) = delete;
-  virtual ~TObject() = default;
+  virtual ~TObject() { detail::CountLive(TLiveKind::Objects, -1); }
 
   static const TClassInfo& StaticClass();
   virtual const TClassInfo& ClassType() const { return StaticClass(); }

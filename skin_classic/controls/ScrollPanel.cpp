@@ -4,6 +4,7 @@
 
 #include "skin_classic/controls/SkinControl.h"
 #include "skin_classic/controls/SkinProps.h"
+#include "skin_classic/core/SkinManage.h"
 #include "skin_classic/core/SkinStartup.h"
 #include "skin_classic/paint/SkinBitmaps.h"
 #include "skin_classic/paint/SkinDraw.h"
@@ -230,6 +231,7 @@ void TWScrollbar::Dispatch(vcl::TMessage& Message) {
     case WM_MOUSEMOVE: WMMouseMove(Message); return;
     case WM_MOUSELEAVE: WMMouseLeave(Message); return;
     case WM_ERASEBKGND: Message.Result = 1; return;
+    case SKM_QUERYNOSKIN: Message.Result = 1; return;  // the engine's own window
     default: TCustomPanel::Dispatch(Message); return;
   }
 }

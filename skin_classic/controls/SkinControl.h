@@ -140,6 +140,8 @@ class TSkinControl : public vcl::TComponent {
   int Status() const { return FStatus; }
   bool SkinOn() const { return FSkinOn; }
   bool Attached() const { return FAttached; }
+  // The control's Color becomes the skin's face colour while skinned (containers).
+  bool SetsColor() const { return FSetColor; }
   int Style() const { return FStyle; }
   void SetStyle(int Value) { FStyle = Value; }
   uint8_t MouseState() const { return FMouseState; }

@@ -1,6 +1,7 @@
 #include "skin_classic/controls/SkinDateTime.h"
 
 #include "skin_classic/controls/SkinEdit.h"
+#include "skin_classic/core/SkinManage.h"
 #include "skin_classic/paint/SkinDraw.h"
 
 namespace winskin {
@@ -55,6 +56,7 @@ void TArrowButton::Dispatch(vcl::TMessage& Message) {
       TCustomControl::Dispatch(Message);
       if (FTarget) ::SetFocus(FTarget);
       return;
+    case SKM_QUERYNOSKIN: Message.Result = 1; return;  // the engine's own window
     default: TCustomControl::Dispatch(Message); return;
   }
 }

@@ -1,6 +1,7 @@
 #include "skin_classic/controls/SkinMediaPlayer.h"
 
 #include "skin_classic/controls/SkinProps.h"
+#include "skin_classic/core/SkinManage.h"
 #include "skin_classic/core/SkinStartup.h"
 #include "skin_classic/paint/SkinBitmaps.h"
 #include "skin_classic/paint/SkinDraw.h"
@@ -127,6 +128,7 @@ void TWMediaPlayer::Dispatch(vcl::TMessage& Message) {
         FPlayer->Perform(Message.Msg, Message.WParam, Message.LParam);
       Invalidate();
       return;
+    case SKM_QUERYNOSKIN: Message.Result = 1; return;  // the engine's own window
     default: TCustomControl::Dispatch(Message); return;
   }
 }

@@ -49,7 +49,8 @@ class TSkinControl;  // the control skinner base (made by the control mapping)
 
 // Asked before a window of class aName is skinned; DoSkin comes in true.
 using TOnFormSkin = vcl::Event<void(vcl::TObject* Sender, const String& aName, bool& DoSkin)>;
-// Lets the program choose the skinner of a control (SkinnedControl comes in nil).
+// Lets the program choose the skinner of a control (SkinnedControl comes in nil): Sender is
+// the skinned form's object, Form the control's parent, ControlClass its upper-cased class name.
 using TOnSkinControl = vcl::Event<void(vcl::TObject* Sender, TSkinData* SkinData, vcl::TComponent* Form,
                                        vcl::TControl* Control, const String& ControlClass,
                                        TSkinControl*& SkinnedControl)>;

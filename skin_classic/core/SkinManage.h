@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "classlib/controls/SystemHook.h"
 #include "classlib/controls/Timer.h"
 #include "skin_classic/core/FormSkinning.h"
 #include "skin_classic/core/SkinData.h"
@@ -49,7 +50,7 @@ class TSkinManage : public vcl::TObject {
 
   // The thread's WH_CBT hook (installed once).
   void InstallHook();
-  bool HookInstalled() const { return hook_ != nullptr; }
+  bool HookInstalled() const { return static_cast<bool>(hook_); }
 
   void RegisterSkinData(TSkinData* SkinData);
   void UnregisterSkinData(TSkinData* SkinData);
@@ -119,9 +120,6 @@ class TSkinManage : public vcl::TObject {
   vcl::TTimer* Timer() const { return timer_.get(); }
 
  private:
-  struct HookRelease {
-    void operator()(HHOOK Hook) const { UnhookWindowsHookEx(Hook); }
-  };
   struct ComponentFree {
     void operator()(vcl::TObject* Object) const { vcl::TObject::Free(Object); }
   };
@@ -155,7 +153,7 @@ class TSkinManage : public vcl::TObject {
   HWND pending_window_ = nullptr;
   DWORD windows_version_ = 0;
   int menu_loops_ = 0;
-  std::unique_ptr<std::remove_pointer_t<HHOOK>, HookRelease> hook_;
+  vcl::TUniqueHook hook_;
 };
 
 // The manager, or nil before the first skin data is loaded and after shutdown.

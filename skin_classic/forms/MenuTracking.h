@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "classlib/controls/SystemHook.h"
 #include "classlib/rtl/Types.h"
 
 namespace vcl {
@@ -46,7 +47,7 @@ class TMenuTracking {
   void Begin(TWinSkinForm* AForm, int Index);
   void End();
   bool Tracking() const { return Form != nullptr; }
-  bool HookInstalled() const { return hook_ != nullptr; }
+  bool HookInstalled() const { return static_cast<bool>(hook_); }
 
   // Makes every item of Menu owner-drawn, sub-menus included, for the menu loop (End gives the
   // items their own type back).
@@ -59,9 +60,6 @@ class TMenuTracking {
   void MenuSelect(WPARAM WParam, LPARAM LParam);
 
  private:
-  struct HookRelease {
-    void operator()(HHOOK Hook) const { UnhookWindowsHookEx(Hook); }
-  };
   struct ChangedItem {
     HMENU menu;
     UINT position;
@@ -76,7 +74,7 @@ class TMenuTracking {
   bool SwitchTo(int Index);
   void RestoreItems();
 
-  std::unique_ptr<std::remove_pointer_t<HHOOK>, HookRelease> hook_;
+  vcl::TUniqueHook hook_;
   std::vector<ChangedItem> changed_;
 };
 

@@ -8,6 +8,7 @@
 #include "skin_classic/core/SkinManage.h"
 #include "skin_classic/core/SkinStartup.h"
 #include "classlib/forms/Menus.h"
+#include "skin_classic/forms/ControlMapping.h"
 #include "skin_classic/forms/MenuTracking.h"
 #include "skin_classic/forms/SkinMenuPaint.h"
 #include "skin_classic/forms/WinSkinMenu.h"
@@ -59,6 +60,7 @@ TWinSkinForm::~TWinSkinForm() {
   // procedure back before anything of this object is gone.
   if (attached_ && State != TSkinFormState::Destroyed) Detach();
   ReleaseSkinners();
+  mapping_.reset();
   ReleaseSkinObjects();
 }
 
@@ -87,6 +89,7 @@ void TWinSkinForm::Init(TSkinData* ASkinData) {
   if (manager) manager->SetStarted(1);
   SkinData = ASkinData;
   menu_painter_ = std::make_unique<TSkinMenuPainter>(SkinData, this);
+  mapping_.reset(new TControlMapping(this));
 
   SkinFrame = SkinData->SkinControls().Contains(xcMainMenu);
   style_ = StyleOf();
@@ -262,9 +265,22 @@ void TWinSkinForm::FormSkinned() {
         FrameChanged();
     }
   }
+  // The children are mapped once the window has its skinned size: a combo box skinned
+  // before its form's frame changed size was left unpainted.
+  MapChildren();
   FinishSkin();
   State = TSkinFormState::Ready;
   hover_timer_->SetEnabled(true);
+}
+
+void TWinSkinForm::MapChildren() {
+  if (!mapping_ || !IsWindow(Window)) return;
+  if (FormObject) {
+    mapping_->MapFormControls(FormObject);
+    mapping_->FollowNewWindows();
+  } else {
+    mapping_->MapWindowChildren(Window);
+  }
 }
 
 void TWinSkinForm::FinishSkin() {
@@ -282,6 +298,7 @@ void TWinSkinForm::Reapply() {
   }
   UpdateSkinners();
   State = TSkinFormState::Reapplying;
+  MapChildren();
   if (SkinFrame && FormObject) {
     AdjustWindowSize(true);
     // A relayout: the height one pixel more and back.
@@ -440,6 +457,7 @@ void TWinSkinForm::Detach() {
     sys_popup_ = nullptr;
   }
   ReleaseSkinners();
+  if (mapping_) mapping_->Restore();
   attached_ = false;
   const bool alive = State != TSkinFormState::Destroying && IsWindow(Window);
   if (FormObject && alive) FormObject->SetColor(former_color_);
@@ -452,16 +470,31 @@ void TWinSkinForm::Unskin() {
   Detach();
   if (!IsWindow(Window) || State == TSkinFormState::Destroyed) return;
   if (SkinFrame) {
+    RECT client{};
+    GetClientRect(Window, &client);
     SetSystemStyles(true);
     SetSysMenuStyle(false);
     ClearRegion();
     if (native_menu_removed_ && FormObject) FormObject->Perform(vcl::CM_MENUCHANGED, 0, 0);
     FrameChanged();
+    KeepClientSize(client.right, client.bottom);
   }
 }
 
-void TWinSkinForm::MapSizeGrip(HWND) {
-  // Size grips are mapped with the other child controls by the control mapping.
+// The system's frame (and menu bar) around the client area the window had with the skin's, as
+// the skin kept the client area it found: skinning and unskinning leave a form its size.
+void TWinSkinForm::KeepClientSize(int Width, int Height) {
+  if (IsIconic(Window) || IsZoomed(Window) || BorderKind == TBorderKind::None) return;
+  RECT now{}, outer{};
+  GetClientRect(Window, &now);
+  GetWindowRect(Window, &outer);
+  if (now.right == Width && now.bottom == Height) return;
+  SetWindowPos(Window, nullptr, 0, 0, outer.right - outer.left + Width - now.right,
+               outer.bottom - outer.top + Height - now.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TWinSkinForm::MapSizeGrip(HWND Grip) {
+  if (mapping_) mapping_->MapWindow(Grip);
 }
 
 }  // namespace winskin

@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "classlib/comctrls/CustomDraw.h"
 #include "classlib/controls/Timer.h"
 #include "classlib/controls/WindowProcHook.h"
 #include "classlib/controls/WindowSubclass.h"
@@ -27,10 +28,13 @@
 
 namespace vcl {
 class TPopupMenu;
-}
+class TToolBar;
+class TToolButton;
+}  // namespace vcl
 
 namespace winskin {
 
+class TControlMapping;
 class TMenuBtn;
 class TSkinMenuPainter;
 class TWinSkinMenu;
@@ -140,6 +144,8 @@ class TWinSkinForm : public TWinSkinFormBase, public TSkinControlHost {
   TWinSkinMenu* MenuBar() const { return menu_bar_.get(); }
   // The painting of this form's owner-drawn menu items.
   TSkinMenuPainter* MenuPainter() const { return menu_painter_.get(); }
+  // The mapping of the children to their skinners (nil before the form is attached).
+  TControlMapping* Mapping() const { return mapping_.get(); }
   // The skinned system menu (nil before it was first opened).
   vcl::TPopupMenu* SysPopup() const { return sys_popup_; }
   vcl::TTimer* HoverTimer() const { return hover_timer_; }
@@ -159,6 +165,13 @@ class TWinSkinForm : public TWinSkinFormBase, public TSkinControlHost {
   void FormHook(vcl::TMessage& Message);
   void MDIClientProc(vcl::TMessage& Message);
 
+  // Tool bar custom-draw events the mapping gives a tool bar without its own: the skin's
+  // tool bar picture behind the bar, its button faces behind the buttons. The tool bar still
+  // draws its content over them.
+  void DrawToolbarBackground(vcl::TToolBar* Sender, const TRect& ARect, bool& DefaultDraw);
+  void DrawToolbarButton(vcl::TToolBar* Sender, vcl::TToolButton* Button, vcl::TCustomDrawState State,
+                         bool& DefaultDraw);
+
  private:
   friend class TWinSysButton;
 
@@ -167,7 +180,10 @@ class TWinSkinForm : public TWinSkinFormBase, public TSkinControlHost {
   void ReadShowState();
   void MakeIcon();
   void FormSkinned();
+  // The children get their skinners: the form object's controls, else the child windows.
+  void MapChildren();
   void DetachFrame();
+  void KeepClientSize(int Width, int Height);
 
   // Stages of the window procedure; each answers whether it handled the message.
   bool Stage1(vcl::TMessage& Message);
@@ -225,6 +241,7 @@ class TWinSkinForm : public TWinSkinFormBase, public TSkinControlHost {
   UINT double_click_time_ = 0;
   TPoint region_size_{-1, -1};
   bool reapplying_region_ = false;
+  TOwnedObject<TControlMapping> mapping_;  // gives back what it changed before the rest goes
 };
 
 }  // namespace winskin

@@ -2,6 +2,7 @@
 // band, and the window region cut from the key colour.
 #include <algorithm>
 
+#include "classlib/comctrls/ToolBar.h"
 #include "skin_classic/core/SkinStartup.h"
 #include "skin_classic/forms/WinSkinForm.h"
 #include "skin_classic/forms/WinSkinMenu.h"
@@ -233,6 +234,21 @@ void TWinSkinForm::ClearRegion() {
   SetWindowRgn(Window, nullptr, IsMDIChild());
   HasRegion = false;
   region_size_ = TPoint(-1, -1);
+}
+
+// ---------------------------------------------------------------------------------------
+// Tool bars
+
+void TWinSkinForm::DrawToolbarBackground(vcl::TToolBar* Sender, const TRect& ARect, bool&) {
+  if (!Sender || !SkinData || SkinData->Empty()) return;
+  winskin::DrawToolbarBackground(Sender->Canvas(), ARect, SkinData->Skin()->Element(SkinElement::Toolbar));
+}
+
+void TWinSkinForm::DrawToolbarButton(vcl::TToolBar* Sender, vcl::TToolButton* Button, vcl::TCustomDrawState State,
+                                     bool&) {
+  if (!Sender || !Button || !SkinData || SkinData->Empty()) return;
+  winskin::DrawToolbarButton(Sender->Canvas(), Button->BoundsRect(), static_cast<unsigned>(State.ToInt()),
+                             SkinData->Skin()->Buttons());
 }
 
 }  // namespace winskin

@@ -6,6 +6,7 @@
 #include "classlib/forms/Forms.h"
 #include "classlib/forms/Menus.h"
 #include "skin_classic/core/SkinManage.h"
+#include "skin_classic/forms/ControlMapping.h"
 #include "skin_classic/forms/MenuTracking.h"
 #include "skin_classic/forms/SkinMenuPaint.h"
 #include "skin_classic/forms/WinSkinForm.h"
@@ -110,8 +111,8 @@ bool TWinSkinForm::Stage1(vcl::TMessage& m) {
       }
       break;
     case SKM_CONTROLRECREATED:
-      // The control skinners follow a re-created control (the control mapping's part).
-      CallSaved(m);
+      if (mapping_) mapping_->ControlRecreated(reinterpret_cast<HWND>(m.WParam));
+      m.Result = 0;
       return true;
     case SKM_QUERYNOSKIN:
       m.Result = 1;

@@ -254,8 +254,7 @@ TEST(SkinnedFormHost, TheSkinnedFormListsItsSkinnersAndGivesEveryControlBackWhen
     ASSERT_TRUE(PumpUntil([&] { return skinOf() && skinOf()->State == TSkinFormState::Ready; }));
     TWinSkinForm* skin = skinOf();
     EXPECT_EQ(skin->HostWindow(), form->Handle());
-    (new TSkinButton(button))->AttachControl(skin, skin->SkinData, false, nullptr);
-    (new TSkinBox(panel))->AttachControl(skin, skin->SkinData, true, nullptr);
+    // The form's mapping gave both theirs.
     EXPECT_EQ(skin->Skinners().size(), 2u);
     EXPECT_EQ(panel->Color(), C(kFace));
 

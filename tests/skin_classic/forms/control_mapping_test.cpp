@@ -1,0 +1,572 @@
+// Child discovery on real forms skinned through the manager: the skinner each control kind
+// gets, the SkinControls member gating each row, the disable tag (and a group passing it on),
+// the Skin3rd kinds with "nil", the program's OnSkinControl, bare windows of a foreign window
+// by class and button style, mapping twice, controls made after skinning, popup and main
+// menus pointed at the skinned painting and given back, tool bars, and unskinning giving every
+// window procedure, style, region, colour, property and menu back.
+#include "mapping_support.h"
+
+#include "classlib/controls/WindowProcHook.h"
+#include "classlib/rtl/TypInfo.h"
+#include "skin_classic/controls/SkinButton.h"
+#include "skin_classic/forms/SkinMenuPaint.h"
+
+namespace winskin::test {
+
+// Classes named as another library's: the mapping knows them by name only.
+class TNilButton : public vcl::TButton {
+  VCL_CLASS(TNilButton, TButton)
+ public:
+  using TButton::TButton;
+};
+class TFancyPanel : public vcl::TCustomControl {
+  VCL_CLASS(TFancyPanel, TCustomControl)
+ public:
+  using TCustomControl::TCustomControl;
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool Value) { transparent_ = Value; }
+
+ private:
+  bool transparent_ = false;
+};
+class TFancyEdit : public vcl::TCustomControl {
+  VCL_CLASS(TFancyEdit, TCustomControl)
+ public:
+  using TCustomControl::TCustomControl;
+  void SetBorder(bool Value) { border_ = Value; }
+
+ protected:
+  void CreateParams(vcl::TCreateParams& Params) override {
+    TCustomControl::CreateParams(Params);
+    if (border_) Params.ExStyle |= WS_EX_CLIENTEDGE;
+  }
+
+ private:
+  bool border_ = false;
+};
+class TFancyRadioGroup : public vcl::TCustomControl {
+  VCL_CLASS(TFancyRadioGroup, TCustomControl)
+ public:
+  using TCustomControl::TCustomControl;
+};
+
+VCL_CLASS_INFO(TNilButton) {}
+VCL_CLASS_INFO(TFancyPanel) { p.Bool<&TFancyPanel::Transparent, &TFancyPanel::SetTransparent>(L"Transparent", false); }
+VCL_CLASS_INFO(TFancyEdit) {}
+VCL_CLASS_INFO(TFancyRadioGroup) {}
+VCL_CLASS_INFO(TSkinTestForm) {}
+
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+TEST_F(MappedForms, EveryControlKindGetsItsOneSkinner) {
+  Owned<vcl::TForm> form = NewForm();
+  const AllKinds kinds = FillAllKinds(form.get());
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  for (const auto& [name, expected] : ExpectedSkinners())
+    EXPECT_EQ(SkinnerClass(skin, kinds[name]), expected) << "for " << std::string(name.begin(), name.end());
+  // The radio group's buttons are radio buttons; the page control's tabs repaint no graphic
+  // children, the tab control's do.
+  auto* group = static_cast<vcl::TWinControl*>(kinds[L"RadioGroup"]);
+  ASSERT_EQ(group->ControlCount(), 2);
+  for (int i = 0; i < group->ControlCount(); ++i)
+    EXPECT_EQ(SkinnerClass(skin, group->Controls(i)), L"TSkinRadioButton");
+  EXPECT_EQ(SkinnersOf(skin, kinds[L"TabControl"])[0]->Style(), 2);
+  EXPECT_EQ(SkinnersOf(skin, kinds[L"PageControl"])[0]->Style(), 0);
+  // Containers take the skin's face colour; the group box of a plain group does not.
+  EXPECT_TRUE(SkinnersOf(skin, kinds[L"Panel"])[0]->SetsColor());
+  EXPECT_TRUE(SkinnersOf(skin, kinds[L"RadioGroup"])[0]->SetsColor());
+  EXPECT_FALSE(SkinnersOf(skin, kinds[L"GroupBox"])[0]->SetsColor());
+  // The engine's own covering windows are no controls to skin.
+  for (TSkinControl* s : skin->Skinners()) {
+    if (s->Control()) {
+      EXPECT_NE(s->Control()->ClassName(), L"TWScrollbar");
+    }
+  }
+}
+
+TEST_F(MappedForms, ARowNeedsItsSetMemberAndABitButtonWithoutItsMemberGetsNothing) {
+  UseSkin([](TSkinData* d) {
+    TSkinControlTypes kinds = d->SkinControls();
+    kinds.Exclude(xcBitBtn);
+    kinds.Exclude(xcCheckBox);
+    kinds.Exclude(xcTab);
+    d->SetSkinControls(kinds);
+  });
+  Owned<vcl::TForm> form = NewForm();
+  auto* bit = Put<vcl::TBitBtn>(form.get(), 10, 10, 80, 24);
+  auto* button = Put<vcl::TButton>(form.get(), 10, 40, 80, 24);
+  auto* check = Put<vcl::TCheckBox>(form.get(), 10, 70, 80, 20);
+  auto* pages = Put<vcl::TPageControl>(form.get(), 120, 10, 200, 120);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  // A bit button is a button, but its row ends the mapping without xcBitBtn.
+  EXPECT_EQ(SkinnerClass(skin, bit), L"");
+  EXPECT_EQ(SkinnerClass(skin, button), L"TSkinButton");
+  EXPECT_EQ(SkinnerClass(skin, check), L"");
+  EXPECT_EQ(SkinnerClass(skin, pages), L"");
+
+  // With xcBitBtn and without xcButton the bit button is skinned and the button is not.
+  UnskinAll();
+  TSkinControlTypes kinds = data_->SkinControls();
+  kinds.Include(xcBitBtn);
+  kinds.Exclude(xcButton);
+  data_->SetSkinControls(kinds);
+  SkinAll(form->Handle());
+  skin = Find(form->Handle());
+  ASSERT_TRUE(skin);
+  EXPECT_EQ(SkinnerClass(skin, bit), L"TSkinBitButton");
+  EXPECT_EQ(SkinnerClass(skin, button), L"");
+}
+
+TEST_F(MappedForms, TheDisableTagKeepsAControlAndAGroupsButtonsUnskinned) {
+  Owned<vcl::TForm> form = NewForm();
+  auto* kept = Put<vcl::TButton>(form.get(), 10, 10, 80, 24);
+  kept->SetTag(data_->DisableTag());
+  auto* group = Put<vcl::TRadioGroup>(form.get(), 10, 40, 150, 100);
+  group->Items()->Add(L"One");
+  group->Items()->Add(L"Two");
+  group->SetTag(data_->DisableTag());
+  auto* other = Put<vcl::TRadioGroup>(form.get(), 170, 40, 150, 100);
+  other->Items()->Add(L"Three");
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  EXPECT_EQ(SkinnerClass(skin, kept), L"");
+  EXPECT_EQ(SkinnerClass(skin, group), L"");
+  ASSERT_EQ(group->ControlCount(), 2);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(SkinnerClass(skin, group->Controls(i)), L"");
+    EXPECT_EQ(group->Controls(i)->Tag(), data_->DisableTag());
+  }
+  EXPECT_EQ(SkinnerClass(skin, other), L"TSkinGroupBox");
+  EXPECT_EQ(SkinnerClass(skin, other->Controls(0)), L"TSkinRadioButton");
+  // A button the protected group makes later stays unskinned too.
+  group->Items()->Add(L"Late");
+  ASSERT_EQ(group->ControlCount(), 3);
+  static_cast<vcl::TWinControl*>(group->Controls(2))->HandleNeeded();
+  EXPECT_EQ(SkinnerClass(skin, group->Controls(2)), L"");
+
+  // Unskinned, the buttons have their own tags back.
+  UnskinAll();
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(group->Controls(i)->Tag(), 0);
+}
+
+TEST_F(MappedForms, Skin3rdKindsDecideForeignClassesAndNilKeepsAClassUnskinned) {
+  UseSkin([](TSkinData* d) {
+    d->Skin3rd()->Add(L"TNilButton=nil");
+    d->Skin3rd()->Add(L"tfancypanel=Panel");
+    d->Skin3rd()->Add(L"TFancyEdit=edit");
+    d->Skin3rd()->Add(L"TFancyRadioGroup=RadioGroup");
+  });
+  Owned<vcl::TForm> form = NewForm();
+  auto* nil = Put<TNilButton>(form.get(), 10, 10, 80, 24);
+  auto* panel = Put<TFancyPanel>(form.get(), 10, 40, 120, 60);
+  auto* bare = Put<TFancyEdit>(form.get(), 150, 10, 100, 22);
+  auto* bordered = Put<TFancyEdit>(form.get(), 150, 40, 100, 22);
+  bordered->SetBorder(true);
+  auto* group = Put<TFancyRadioGroup>(form.get(), 10, 110, 150, 80);
+  auto* inGroup = Put<vcl::TRadioButton>(group, 10, 10, 100, 20);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  EXPECT_EQ(SkinnerClass(skin, nil), L"");  // a TButton all the same
+  EXPECT_EQ(SkinnerClass(skin, panel), L"TSkinBox");
+  EXPECT_TRUE(panel->Transparent());
+  EXPECT_EQ(SkinnerClass(skin, bare), L"");  // an edit without a border
+  EXPECT_EQ(SkinnerClass(skin, bordered), L"TSkinEdit");
+  EXPECT_EQ(SkinnerClass(skin, group), L"TSkinGroupBox");
+  EXPECT_EQ(SkinnerClass(skin, inGroup), L"TSkinRadioButton");
+
+  UnskinAll();
+  EXPECT_FALSE(panel->Transparent());  // given back
+}
+
+TEST(Skin3rdLookup, TheFirstLineNamingTheClassGivesItsKindLowerCased) {
+  vcl::TStringList lines;
+  for (const wchar_t* line : {L"TButtonX=edit", L"tbutton=Panel", L"TBUTTON=edit", L"TLong=" , L"TNone"})
+    lines.Add(line);
+  lines.Add(L"TWide=" + std::wstring(80, L'K'));
+  vcl::String kind;
+  EXPECT_TRUE(ThirdPartyKind(&lines, L"TButton", kind));
+  EXPECT_EQ(kind, L"panel");
+  EXPECT_TRUE(ThirdPartyKind(&lines, L"TLong", kind));
+  EXPECT_EQ(kind, L"");
+  EXPECT_TRUE(ThirdPartyKind(&lines, L"TWide", kind));
+  EXPECT_EQ(kind, std::wstring(50, L'k'));
+  EXPECT_FALSE(ThirdPartyKind(&lines, L"TNone", kind));
+  EXPECT_FALSE(ThirdPartyKind(&lines, L"TButt", kind));
+  EXPECT_FALSE(ThirdPartyKind(nullptr, L"TButton", kind));
+  // The default list: the library's own classes are not in it.
+  TSkinData data(nullptr);
+  EXPECT_TRUE(ThirdPartyKind(data.Skin3rd(), L"TComboboxEx", kind));
+  EXPECT_EQ(kind, L"combobox");
+  EXPECT_FALSE(ThirdPartyKind(data.Skin3rd(), L"TComboBox", kind));
+}
+
+// The program's choice of skinners.
+struct SkinnerChooser {
+  vcl::TControl* target = nullptr;
+  std::vector<std::wstring> classes;
+  vcl::TObject* sender = nullptr;
+  void Choose(vcl::TObject* Sender, TSkinData*, vcl::TComponent*, vcl::TControl* Control, const vcl::String& Class,
+              TSkinControl*& Skinner) {
+    sender = Sender;
+    classes.push_back(Class);
+    if (Control == target) Skinner = new TSkinButton(Control);
+  }
+};
+
+TEST_F(MappedForms, OnSkinControlChoosesASkinnerOrLetsTheTableDecide) {
+  SkinnerChooser chooser;
+  data_->OnSkinControl = TOnSkinControl::Bind<&SkinnerChooser::Choose>(&chooser);
+  Owned<vcl::TForm> form = NewForm();
+  auto* panel = Put<vcl::TPanel>(form.get(), 10, 10, 150, 80);
+  auto* inside = Put<vcl::TCheckBox>(panel, 10, 10, 100, 20);
+  auto* edit = Put<vcl::TEdit>(form.get(), 170, 10, 100, 22);
+  chooser.target = panel;
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  EXPECT_EQ(SkinnerClass(skin, panel), L"TSkinButton");
+  EXPECT_EQ(SkinnerClass(skin, inside), L"TSkinCheckBox");  // a panel's children are mapped
+  EXPECT_EQ(SkinnerClass(skin, edit), L"TSkinEdit");
+  EXPECT_EQ(chooser.sender, form.get());
+  EXPECT_NE(std::find(chooser.classes.begin(), chooser.classes.end(), L"TEDIT"), chooser.classes.end());
+}
+
+// ---------------------------------------------------------------------------------------
+// Bare windows of a foreign window
+
+struct BareCase {
+  DWORD style;
+  const wchar_t* cls;
+  const wchar_t* skinner;
+};
+
+TEST_F(MappedForms, BareWindowsAreMappedByClassAndButtonType) {
+  const BareCase cases[] = {
+      {BS_PUSHBUTTON, L"Button", L"TSkinButton"},
+      {BS_DEFPUSHBUTTON, L"Button", L"TSkinButton"},
+      {BS_CHECKBOX, L"Button", L"TSkinCheckBox"},
+      {BS_AUTOCHECKBOX, L"Button", L"TSkinCheckBox"},
+      {BS_3STATE, L"Button", L"TSkinCheckBox"},
+      {BS_AUTO3STATE, L"Button", L"TSkinCheckBox"},
+      {BS_RADIOBUTTON, L"Button", L"TSkinRadioButton"},
+      {BS_AUTORADIOBUTTON, L"Button", L"TSkinRadioButton"},
+      {BS_GROUPBOX, L"Button", L""},
+      {BS_OWNERDRAW, L"Button", L""},
+      {BS_SPLITBUTTON, L"Button", L""},
+      {BS_DEFSPLITBUTTON, L"Button", L""},
+      {BS_COMMANDLINK, L"Button", L""},
+      {BS_DEFCOMMANDLINK, L"Button", L""},
+      {BS_PUSHBUTTON | BS_BITMAP, L"Button", L""},
+      {CBS_DROPDOWN, L"ComboBox", L"TSkinComBox"},
+      {CBS_SIMPLE, L"ComboBox", L""},
+      {ES_AUTOHSCROLL, L"Edit", L"TSkinEdit"},
+      {SBS_VERT, L"ScrollBar", L""},
+      {SBS_SIZEGRIP, L"ScrollBar", L"TSkinSizer"},
+      {0, L"SysTreeView32", L""},
+  };
+  UniqueWindow host(CreateWindowExW(0, L"#32770", L"Foreign dialog", WS_OVERLAPPEDWINDOW, 40, 40, 500, 400, nullptr,
+                                    nullptr, GetModuleHandleW(nullptr), nullptr));
+  ASSERT_TRUE(host);
+  std::vector<HWND> children;
+  int y = 4;
+  for (const BareCase& c : cases) {
+    children.push_back(CreateWindowExW(0, c.cls, L"x", WS_CHILD | WS_VISIBLE | c.style, 4, y, 120, 18, host.get(),
+                                       nullptr, GetModuleHandleW(nullptr), nullptr));
+    ASSERT_TRUE(children.back());
+    y += 16;
+  }
+  ShowWindow(host.get(), SW_SHOW);
+  if (!Find(host.get())) SkinManager()->SkinForm(host.get());
+  ASSERT_TRUE(PumpUntil([&] { return Ready(host.get()); }));
+  TWinSkinForm* skin = Find(host.get());
+  for (size_t i = 0; i < children.size(); ++i) {
+    TSkinControl* s = skin->FindSkinner(children[i]);
+    EXPECT_EQ(s ? std::wstring(s->ClassName()) : std::wstring(), cases[i].skinner)
+        << "style " << cases[i].style << " now " << std::hex << GetWindowLongPtrW(children[i], GWL_STYLE) << std::dec
+        << " skinners " << skin->Skinners().size() << " of " << std::string(cases[i].cls, cases[i].cls + wcslen(cases[i].cls));
+  }
+  // Mapping the children again makes no second skinner.
+  const size_t count = skin->Skinners().size();
+  skin->Mapping()->MapWindowChildren(host.get());
+  EXPECT_EQ(skin->Skinners().size(), count);
+
+  // Unskinned, every child has its own procedure back and its skinner is gone.
+  std::vector<LONG_PTR> procedures;
+  UnskinAll();
+  for (HWND child : children) {
+    RECT r{};
+    GetClientRect(child, &r);
+    EXPECT_EQ(SendMessageW(child, SKM_QUERYNOSKIN, 0, 0), 0);  // no skinner answers for it
+  }
+}
+
+TEST_F(MappedForms, MappingTwiceGivesOneSkinner) {
+  Owned<vcl::TForm> form = NewForm();
+  const AllKinds kinds = FillAllKinds(form.get());
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  const size_t count = skin->Skinners().size();
+  skin->Mapping()->MapFormControls(form.get());
+  skin->Mapping()->MapControl(kinds[L"Button"], form.get());
+  EXPECT_EQ(skin->Skinners().size(), count);
+  for (const auto& [name, expected] : ExpectedSkinners()) {
+    if (!expected.empty()) {
+      EXPECT_EQ(SkinnersOf(skin, kinds[name]).size(), 1u);
+    }
+  }
+
+  // A control freed takes its skinner along.
+  vcl::TObject::Free(kinds[L"Edit"]);
+  EXPECT_EQ(skin->Skinners().size(), count - 1);
+}
+
+TEST_F(MappedForms, ControlsMadeAfterSkinningAndRecreatedWindowsAreSkinned) {
+  Owned<vcl::TForm> form = NewForm();
+  auto* panel = Put<vcl::TPanel>(form.get(), 10, 10, 200, 120);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  auto* late = Put<vcl::TButton>(form.get(), 220, 10, 80, 24);
+  late->HandleNeeded();
+  EXPECT_EQ(SkinnerClass(skin, late), L"TSkinButton");
+  auto* nested = Put<vcl::TCheckBox>(panel, 10, 10, 100, 20);
+  nested->HandleNeeded();
+  EXPECT_EQ(SkinnerClass(skin, nested), L"TSkinCheckBox");
+  // A new group box brings its children.
+  auto* box = new vcl::TGroupBox(form.get());
+  box->SetBounds(220, 50, 150, 80);
+  auto* inBox = Put<vcl::TRadioButton>(box, 10, 20, 100, 20);
+  box->SetParent(form.get());
+  box->HandleNeeded();
+  EXPECT_EQ(SkinnerClass(skin, box), L"TSkinGroupBox");
+  EXPECT_EQ(SkinnerClass(skin, inBox), L"TSkinRadioButton");
+
+  // A page shown for the first time makes its windows then: they are skinned as they come.
+  auto* pages = Put<vcl::TPageControl>(form.get(), 10, 210, 200, 120);
+  auto* front = new vcl::TTabSheet(form.get());
+  front->SetPageControl(pages);
+  auto* back = new vcl::TTabSheet(form.get());
+  back->SetPageControl(pages);
+  auto* notes = Put<vcl::TMemo>(back, 4, 4, 150, 60);
+  pages->SetActivePage(front);
+  pages->HandleNeeded();
+  EXPECT_FALSE(notes->HandleAllocated());
+  EXPECT_EQ(SkinnerClass(skin, pages), L"TSkinTab");
+  pages->SetActivePage(back);
+  ASSERT_TRUE(notes->HandleAllocated());
+  EXPECT_EQ(SkinnerClass(skin, back), L"TSkinTabSheet");
+  EXPECT_EQ(SkinnerClass(skin, notes), L"TSkinScrollbar");
+
+  // A re-created window gets a skinner again; the old one goes at the next pass.
+  const HWND before = late->Handle();
+  late->RecreateWnd();
+  late->HandleNeeded();
+  ASSERT_NE(late->Handle(), before);
+  EXPECT_EQ(SkinnerClass(skin, late), L"TSkinButton");
+  EXPECT_EQ(SkinnersOf(skin, late)[0]->Handle(), late->Handle());
+  const size_t withDead = skin->Skinners().size();
+  skin->Mapping()->MapFormControls(form.get());
+  EXPECT_EQ(skin->Skinners().size(), withDead - 1);
+
+  // A memo's scroll-bar skinner is replaced after its re-created window's notice.
+  auto* memo = Put<vcl::TMemo>(form.get(), 10, 140, 150, 60);
+  memo->HandleNeeded();
+  ASSERT_EQ(SkinnerClass(skin, memo), L"TSkinScrollbar");
+  memo->RecreateWnd();
+  memo->HandleNeeded();
+  wintest::PumpUntilIdle();  // the notice is posted to the form
+  EXPECT_EQ(SkinnerClass(skin, memo), L"TSkinScrollbar");
+  EXPECT_EQ(SkinnersOf(skin, memo)[0]->Handle(), memo->Handle());
+
+  // Unskinned, nothing made later is skinned.
+  UnskinAll();
+  auto* after = Put<vcl::TButton>(form.get(), 220, 140, 80, 24);
+  after->HandleNeeded();
+  EXPECT_EQ(after->Perform(SKM_QUERYNOSKIN, 0, 0), 0);
+}
+
+// ---------------------------------------------------------------------------------------
+// Menus and tool bars
+
+struct OwnDrawing {
+  int measured = 0;
+  void Measure(vcl::TObject*, vcl::TCanvas*, int&, int&) { ++measured; }
+};
+
+TEST_F(MappedForms, PopupMenusTakeTheSkinnedPaintingAndGetTheirOwnSettingsBack) {
+  Owned<vcl::TForm> form = NewForm();
+  auto* popup = new vcl::TPopupMenu(form.get());
+  auto* plain = new vcl::TMenuItem(form.get());
+  plain->SetCaption(L"Plain");
+  popup->Items()->Add(plain);
+  auto* own = new vcl::TMenuItem(form.get());
+  own->SetCaption(L"Own");
+  OwnDrawing drawing;
+  own->OnMeasureItem = vcl::TMenuMeasureItemEvent::Bind<&OwnDrawing::Measure>(&drawing);
+  popup->Items()->Add(own);
+  auto* sub = new vcl::TMenuItem(form.get());
+  sub->SetCaption(L"Sub");
+  own->Add(sub);
+  auto* drawn = new vcl::TPopupMenu(form.get());
+  drawn->SetOwnerDraw(true);  // the program's own owner drawing
+  drawn->Items()->Add(new vcl::TMenuItem(form.get()));
+  auto* kept = new vcl::TPopupMenu(form.get());
+  kept->SetTag(data_->DisableTag());
+  auto* keptItem = new vcl::TMenuItem(form.get());
+  kept->Items()->Add(keptItem);
+
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin && skin->MenuPainter());
+  EXPECT_TRUE(popup->OwnerDraw());
+  for (vcl::TMenuItem* item : {plain, own, sub}) EXPECT_TRUE(skin->MenuPainter()->Paints(item));
+  EXPECT_FALSE(kept->OwnerDraw());
+  EXPECT_FALSE(skin->MenuPainter()->Paints(keptItem));
+
+  UnskinAll();
+  EXPECT_FALSE(popup->OwnerDraw());
+  EXPECT_TRUE(drawn->OwnerDraw());  // its own setting
+  EXPECT_FALSE(plain->OnMeasureItem || plain->OnAdvancedDrawItem);
+  EXPECT_TRUE(own->OnMeasureItem == vcl::TMenuMeasureItemEvent::Bind<&OwnDrawing::Measure>(&drawing));
+  EXPECT_FALSE(own->OnAdvancedDrawItem);
+  EXPECT_FALSE(sub->OnMeasureItem);
+
+  // Items freed while skinned are simply forgotten.
+  SkinAll(form->Handle());
+  vcl::TObject::Free(sub);
+  vcl::TObject::Free(drawn);
+  UnskinAll();
+  EXPECT_FALSE(popup->OwnerDraw());
+}
+
+TEST_F(MappedForms, MainMenusWithoutASkinnedBarTakeThePaintingBelowTheirTopItems) {
+  UseSkin([](TSkinData* d) {
+    TSkinControlTypes kinds = d->SkinControls();
+    kinds.Exclude(xcMainMenu);
+    kinds.Include(xcMenuItem);
+    d->SetSkinControls(kinds);
+  });
+  Owned<vcl::TForm> form = NewForm();
+  auto* menu = new vcl::TMainMenu(form.get());
+  auto* top = new vcl::TMenuItem(form.get());
+  top->SetCaption(L"&File");
+  menu->Items()->Add(top);
+  auto* item = new vcl::TMenuItem(form.get());
+  item->SetCaption(L"&Open");
+  top->Add(item);
+  auto* own = new vcl::TMenuItem(form.get());
+  OwnDrawing drawing;
+  own->OnMeasureItem = vcl::TMenuMeasureItemEvent::Bind<&OwnDrawing::Measure>(&drawing);
+  top->Add(own);
+  form->SetMenu(menu);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  EXPECT_FALSE(skin->SkinFrame);
+  EXPECT_TRUE(menu->OwnerDraw());
+  EXPECT_FALSE(skin->MenuPainter()->Paints(top));
+  EXPECT_TRUE(skin->MenuPainter()->Paints(item));
+  EXPECT_FALSE(skin->MenuPainter()->Paints(own));
+  UnskinAll();
+  EXPECT_FALSE(menu->OwnerDraw());
+  EXPECT_FALSE(item->OnAdvancedDrawItem);
+  EXPECT_TRUE(own->OnMeasureItem == vcl::TMenuMeasureItemEvent::Bind<&OwnDrawing::Measure>(&drawing));
+}
+
+TEST_F(MappedForms, ToolBarsGetTheSkinsDrawingAndTheirOwnBack) {
+  Owned<vcl::TForm> form = NewForm();
+  auto* bar = new vcl::TToolBar(form.get());
+  bar->SetParent(form.get());
+  auto* button = new vcl::TToolButton(form.get());
+  button->SetParent(bar);
+  ASSERT_FALSE(bar->Flat());
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  EXPECT_EQ(SkinnerClass(skin, bar), L"TSkinBox");
+  EXPECT_TRUE(bar->Flat());
+  EXPECT_TRUE(bar->OnCustomDraw == vcl::TTBCustomDrawEvent::Bind<&TWinSkinForm::DrawToolbarBackground>(skin));
+  EXPECT_TRUE(bar->OnCustomDrawButton == vcl::TTBCustomDrawBtnEvent::Bind<&TWinSkinForm::DrawToolbarButton>(skin));
+  UnskinAll();
+  EXPECT_FALSE(bar->Flat());
+  EXPECT_FALSE(bar->OnCustomDraw);
+  EXPECT_FALSE(bar->OnCustomDrawButton);
+}
+
+// ---------------------------------------------------------------------------------------
+// Unskinning
+
+// What a window and its control are, as far as the skin may change them.
+struct WindowFacts {
+  LONG_PTR procedure = 0, style = 0, exStyle = 0;
+  int region = 0;
+  vcl::TColor color = 0;
+  bool parentColor = false;
+  intptr_t tag = 0;
+  bool hookedByOthers = false;
+  bool operator==(const WindowFacts&) const = default;
+};
+
+void PrintTo(const WindowFacts& f, std::ostream* os) {
+  *os << std::hex << "procedure " << f.procedure << " style " << f.style << " ex " << f.exStyle << std::dec
+      << " region " << f.region << " colour " << f.color << " parent colour " << f.parentColor << " tag " << f.tag
+      << " answers " << f.hookedByOthers;
+}
+
+WindowFacts FactsOf(vcl::TControl* c) {
+  WindowFacts f;
+  if (auto* w = dynamic_cast<vcl::TWinControl*>(c); w && w->HandleAllocated()) {
+    f.procedure = GetWindowLongPtrW(w->Handle(), GWLP_WNDPROC);
+    f.style = GetWindowLongPtrW(w->Handle(), GWL_STYLE) & ~static_cast<LONG_PTR>(WS_VISIBLE);
+    f.exStyle = GetWindowLongPtrW(w->Handle(), GWL_EXSTYLE);
+    vcl::UniqueRegion rgn(CreateRectRgn(0, 0, 0, 0));
+    f.region = GetWindowRgn(w->Handle(), rgn.get());
+  }
+  if (vcl::IsPublishedProp(c, L"Color")) f.color = static_cast<vcl::TColor>(vcl::GetOrdProp(c, L"Color"));
+  f.parentColor = vcl::IsPublishedProp(c, L"ParentColor") && vcl::GetOrdProp(c, L"ParentColor") != 0;
+  f.tag = c->Tag();
+  // Nothing of the skin answers for it any more.
+  f.hookedByOthers = c->Perform(SKM_QUERYNOSKIN, 0, 0) == 1;
+  return f;
+}
+
+TEST_F(MappedForms, UnskinningGivesEveryWindowItsProcedureStyleRegionColourAndMenuBack) {
+  Owned<vcl::TForm> form = NewForm();
+  const AllKinds kinds = FillAllKinds(form.get());
+  // Shown unskinned first: what the form and its controls are without the skin.
+  SkinManager()->SetRequestSkinData(data_);
+  SkinManager()->SetActiveMode(TSkinMode::UnskinAll, 1);
+  ASSERT_TRUE(PumpUntil([] { return !SkinManager()->Active(); }));
+  form->Show();
+  wintest::PumpUntilIdle();
+  std::map<std::wstring, WindowFacts> before;
+  for (const auto& [name, c] : kinds.controls) before[name] = FactsOf(c);
+  const vcl::TWndMethod formProc = form->WindowProc;
+  ASSERT_FALSE(Find(form->Handle()));
+  const LONG_PTR formStyle = GetWindowLongPtrW(form->Handle(), GWL_STYLE);
+  RECT formClient{};
+  GetClientRect(form->Handle(), &formClient);
+
+  SkinAll(form->Handle());
+  TWinSkinForm* skin = Find(form->Handle());
+  ASSERT_TRUE(skin);
+  EXPECT_GT(skin->Skinners().size(), ExpectedSkinners().size());
+  EXPECT_TRUE(kinds.popup->OwnerDraw());
+
+  UnskinAll();
+  for (const auto& [name, c] : kinds.controls)
+    EXPECT_EQ(FactsOf(c), before[name]) << "for " << std::string(name.begin(), name.end());
+  EXPECT_FALSE(kinds.popup->OwnerDraw());
+  for (int i = 0; i < kinds.popup->Items()->Count(); ++i)
+    EXPECT_FALSE(kinds.popup->Items()->Items(i)->OnAdvancedDrawItem);
+  EXPECT_TRUE(form->WindowProc == formProc);
+  EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWL_STYLE), formStyle);
+  vcl::UniqueRegion rgn(CreateRectRgn(0, 0, 0, 0));
+  EXPECT_EQ(GetWindowRgn(form->Handle(), rgn.get()), ERROR);
+  RECT client{};
+  GetClientRect(form->Handle(), &client);
+  EXPECT_EQ(client.right, formClient.right);
+  EXPECT_EQ(client.bottom, formClient.bottom);
+}
+
+}  // namespace
+}  // namespace winskin::test
