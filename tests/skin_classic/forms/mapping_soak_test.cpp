@@ -1,15 +1,17 @@
 // A soak of the whole classic engine on one form the size of the gallery's: skinned, switched
 // to another skin and unskinned 200 times through the manager's requests. Every skinner goes
 // with each unskinning, and what the library and the engine hold through their owning
-// wrappers (objects, GDI objects, DCs, windows, hooks, subclasses, timers) ends where it was
-// halfway (a leak of one object a round would show as a hundred); the process's committed
-// memory stays within a small margin. Under Wine GetGuiResources answers 0, so it is compared
-// only where it answers.
+// wrappers (objects, GDI objects, DCs, windows, hooks, subclasses, timers) stays flat: after
+// the first round it grows in a few one-time steps at most, where a leak of one object a round
+// would grow in every round; the process's committed memory stays within a small margin.
+// Under Wine GetGuiResources answers 0, so it is compared only where it answers.
 #include "mapping_support.h"
 
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "classlib/rtl/LiveCounts.h"
 
@@ -17,6 +19,8 @@ namespace winskin::test {
 namespace {
 
 constexpr int kRounds = 200;
+// Rounds after the first that may leave something new behind (lazy one-time objects).
+constexpr int kOneTimeSteps = 4;
 // Heap growth the allocator may keep for itself over the run.
 constexpr int64_t kMemoryMargin = 4 << 20;
 
@@ -96,6 +100,8 @@ TEST_F(MappedForms, SkinningSwitchingAndUnskinningAGallerySizedForm200TimesFrees
   int warmWindows = 0;
   const DWORD guiObjects[2] = {GR_GDIOBJECTS, GR_USEROBJECTS};
   DWORD warmGui[2] = {};
+  vcl::TLiveCounts peak{};
+  int peakWindows = 0, growingRounds = 0;
   const ULONGLONG begun = GetTickCount64();
   ULONGLONG phase[3] = {};
   for (int round = 0; round < kRounds; ++round) {
@@ -129,9 +135,22 @@ TEST_F(MappedForms, SkinningSwitchingAndUnskinningAGallerySizedForm200TimesFrees
     phase[2] += GetTickCount64() - t0;
     ASSERT_EQ(SkinManager()->FormCount(), 0) << "round " << round;
     ASSERT_EQ(kinds[L"Button"]->Perform(SKM_QUERYNOSKIN, 0, 0), 0) << "round " << round;
-    if (round == 0) Print("1st round", vcl::LiveCounts(), ThreadWindows(), CommittedMemory());
-    // Halfway the library's one-time lazy objects (some made only as the desktop hands the
-    // activation around) are there: from here on nothing may grow.
+    // A round that leaves more of anything than every round before it grew; a leak grows every
+    // round, the library's one-time lazy objects (some made only as the desktop hands the
+    // activation to the form or away, which tests running beside decide) a few times at most.
+    const vcl::TLiveCounts now = vcl::LiveCounts();
+    const int windowsNow = ThreadWindows();
+    bool grew = windowsNow > peakWindows;
+    peakWindows = std::max(peakWindows, windowsNow);
+    for (size_t i = 0; i < now.size(); ++i) {
+      grew = grew || now[i] > peak[i];
+      peak[i] = std::max(peak[i], now[i]);
+    }
+    if (round > 0 && grew) {
+      ++growingRounds;
+      Print(("round " + std::to_string(round + 1)).c_str(), now, windowsNow, CommittedMemory());
+    }
+    if (round == 0) Print("1st round", now, windowsNow, CommittedMemory());
     if (round == kRounds / 2 - 1) {
       warm = vcl::LiveCounts();
       warmWindows = ThreadWindows();
@@ -156,12 +175,8 @@ TEST_F(MappedForms, SkinningSwitchingAndUnskinningAGallerySizedForm200TimesFrees
                          TLiveKind::Subclasses}) {
     EXPECT_GT(skinned[static_cast<size_t>(kind)], start[static_cast<size_t>(kind)]) << vcl::LiveKindName(kind);
   }
-  // Flat: every kind ends where the first half of the run left it.
-  for (int i = 0; i < vcl::kLiveKindCount; ++i) {
-    EXPECT_EQ(end[static_cast<size_t>(i)], warm[static_cast<size_t>(i)])
-        << vcl::LiveKindName(static_cast<vcl::TLiveKind>(i));
-  }
-  EXPECT_EQ(endWindows, warmWindows);
+  // Flat: after the first round nothing grows but in a few one-time steps.
+  EXPECT_LE(growingRounds, kOneTimeSteps);
   ASSERT_GT(warmMemory, 0);  // the process's memory is known
   EXPECT_LT(endMemory - warmMemory, kMemoryMargin);
   for (int i = 0; i < 2; ++i) {
