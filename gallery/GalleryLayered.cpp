@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include <commctrl.h>
+
+#include "classlib/comctrls/UpDown.h"
 #include "classlib/extctrls/Buttons.h"
 #include "classlib/forms/Menus.h"
 #include "classlib/stdctrls/StaticText.h"
@@ -13,7 +16,9 @@
 #include "skin_layered/adapters/CheckBoxWnd.h"
 #include "skin_layered/adapters/ComboBoxWnd.h"
 #include "skin_layered/adapters/GroupBoxWnd.h"
+#include "skin_layered/adapters/SpinWnd.h"
 #include "skin_layered/adapters/StaticWnd.h"
+#include "skin_layered/adapters/SysToolBarWnd.h"
 #include "classlib/forms/ScrollBox.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -269,6 +274,51 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
   list_->SetTopIndex(40);
   BuildAdaptedRow();
   AdaptButtons();
+  BuildSystemControls();
+}
+
+void TGalleryLayered::BuildSystemControls() {
+  using namespace skin_layered;
+  auto* title = new vcl::TLabel(this);
+  title->SetParent(this);
+  title->SetBounds(750, 536, 236, 18);
+  title->SetTransparent(true);
+  title->SetCaption(L"An up-down and a system tool bar:");
+  auto* number = new vcl::TEdit(this);
+  number->SetParent(this);
+  number->SetBounds(750, 558, 80, 24);
+  auto* updown = new vcl::TUpDown(this);
+  updown->SetParent(this);
+  updown->SetMax(99);
+  updown->SetAssociate(number);
+  updown->SetPosition(42);
+  adapters_.push_back(CreateAdapter<TqvEditWnd>(number->Handle(), nullptr, manager_, TqvSkinParams{number, L"EDIT"}, true));
+  control_adapters_.push_back(
+      CreateAdapter<TqvSpinWnd>(updown->Handle(), nullptr, manager_, TqvSkinParams{updown, L"UPDOWNBTN"}));
+
+  // A tool bar of the system's own class, as system dialogs have (the form's window owns it).
+  const HWND bar = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
+                                   WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NORESIZE |
+                                       CCS_NOPARENTALIGN,
+                                   750, 592, 236, 40, Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!bar) return;
+  SendMessageW(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  static const wchar_t* const kTexts[] = {L"Open", L"Save", L"", L"Print", L"Help"};
+  TBBUTTON buttons[5]{};
+  for (int i = 0; i < 5; ++i) {
+    buttons[i].iBitmap = I_IMAGENONE;
+    buttons[i].idCommand = 200 + i;
+    buttons[i].fsState = TBSTATE_ENABLED;
+    buttons[i].fsStyle = BTNS_BUTTON;
+    buttons[i].iString = reinterpret_cast<INT_PTR>(kTexts[i]);
+  }
+  buttons[1].fsState |= TBSTATE_PRESSED;
+  buttons[2].fsStyle = BTNS_SEP;
+  buttons[2].iBitmap = 8;
+  buttons[3].fsState = 0;  // disabled
+  SendMessageW(bar, TB_ADDBUTTONSW, 5, reinterpret_cast<LPARAM>(buttons));
+  SendMessageW(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(54, 34));
+  control_adapters_.push_back(CreateAdapter<TqvToolBarWnd>(bar, nullptr, manager_, TqvSkinParams{nullptr, L"BAR"}));
 }
 
 void TGalleryLayered::BuildAdaptedRow() {

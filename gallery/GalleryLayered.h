@@ -116,6 +116,8 @@ class TGalleryLayered : public vcl::TForm {
   // The group box of buttons and boxes, and their adapters.
   void BuildButtons();
   void AdaptButtons();
+  // An up-down beside an edit, an etched static and a system tool bar under their adapters.
+  void BuildSystemControls();
   void BuildSampleMenu();
   void ExtraLineData(vcl::TMenuItem* FirstItem, vcl::String& SkinSection, vcl::String& Caption,
                      std::unique_ptr<vcl::TBitmap>& Glyph, bool& LineVisible);

@@ -15,7 +15,10 @@
 #include "skin_layered/adapters/EditWnd.h"
 #include "skin_layered/adapters/GroupBoxWnd.h"
 #include "skin_layered/adapters/MnuWnd.h"
+#include "skin_layered/adapters/SizerWnd.h"
+#include "skin_layered/adapters/SpinWnd.h"
 #include "skin_layered/adapters/StaticWnd.h"
+#include "skin_layered/adapters/SysToolBarWnd.h"
 #include "skin_layered/adapters/TrackWnd.h"
 #include "skin_layered/core/AdapterServices.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -105,7 +108,8 @@ bool CheckLike(LONG_PTR S, LONG_PTR, HWND) {
 bool SizeGrip(LONG_PTR S, LONG_PTR, HWND) { return (S & SBS_SIZEGRIP) != 0; }
 // TCS_OWNERDRAWFIXED is 0x2000.
 bool NotOwnerDrawnTabs(LONG_PTR S, LONG_PTR, HWND) { return (S & 0x2000) == 0; }
-bool FlatToolBar(LONG_PTR S, LONG_PTR, HWND) { return (S & 0x200) != 0; }
+// TBSTYLE_WRAPABLE is 0x200.
+bool WrapableToolBar(LONG_PTR S, LONG_PTR, HWND) { return (S & 0x200) != 0; }
 bool SearchHost(LONG_PTR, LONG_PTR, HWND Wnd) {
   RECT r{};
   GetWindowRect(Wnd, &r);
@@ -138,7 +142,7 @@ constexpr TChildRow kChildRows[] = {
     {L"listbox", Always, Edit, L"EDIT", false, true},
     {L"link window", Always, Link, L"", false, false},
     {L"syslink", Always, Link, L"", false, false},
-    {L"toolbarwindow32", FlatToolBar, ToolBar, L"BAR", false, false},
+    {L"toolbarwindow32", WrapableToolBar, ToolBar, L"BAR", false, false},
     {L"toolbarwindow32", Always, ToolBar, L"CHECKBOX", false, false},
     {L"systreeview32", Always, TreeView, L"EDIT", false, false},
     {L"shbrowseforfolder", Always, TransPanel, L"", false, false},
@@ -176,6 +180,14 @@ TqvAdapterPtr<TqvMainWnd> MakeTrackAdapter(HWND Wnd, TsSkinManager* Manager, con
   return TqvAdapterPtr<TqvMainWnd>(track.release());
 }
 
+// A dialog's up-down leaves the two pixels at its left to the control it sits beside.
+TqvAdapterPtr<TqvMainWnd> MakeSpinAdapter(HWND Wnd, TsSkinManager* Manager, const TqvSkinParams& Params,
+                                          bool Repaint) {
+  TqvAdapterPtr<TqvSpinWnd> spin = CreateAdapter<TqvSpinWnd>(Wnd, nullptr, Manager, Params, Repaint);
+  spin->LeftOffset = 2;
+  return TqvAdapterPtr<TqvMainWnd>(spin.release());
+}
+
 template <class T>
 TqvAdapterPtr<TqvMainWnd> MakeAdapter(HWND Wnd, TsSkinManager* Manager, const TqvSkinParams& Params, bool Repaint) {
   return TqvAdapterPtr<TqvMainWnd>(CreateAdapter<T>(Wnd, nullptr, Manager, Params, Repaint).release());
@@ -192,6 +204,10 @@ const bool kOwnFactories = [] {
   Factories()[static_cast<std::size_t>(TqvChildKind::CheckBox)] = &MakeAdapter<TqvCheckBoxWnd>;
   Factories()[static_cast<std::size_t>(TqvChildKind::GroupBox)] = &MakeAdapter<TqvGroupBoxWnd>;
   Factories()[static_cast<std::size_t>(TqvChildKind::ComboBox)] = &MakeAdapter<TqvComboBoxWnd>;
+  Factories()[static_cast<std::size_t>(TqvChildKind::Spin)] = &MakeSpinAdapter;
+  Factories()[static_cast<std::size_t>(TqvChildKind::Sizer)] = &MakeAdapter<TqvSizerWnd>;
+  Factories()[static_cast<std::size_t>(TqvChildKind::ToolBar)] = &MakeAdapter<TqvToolBarWnd>;
+  Factories()[static_cast<std::size_t>(TqvChildKind::TransPanel)] = &MakeAdapter<TqvTransPanelWnd>;
   return true;
 }();
 

@@ -1,0 +1,182 @@
+#include "skin_layered/adapters/SpinWnd.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "skin_layered/adapters/AdapterPaint.h"
+#include "skin_layered/adapters/ParentBackground.h"
+#include "skin_layered/adapters/ScrollWnd.h"
+#include "skin_layered/core/GeneralUtils.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/manager/SkinOptions.h"
+#include "skin_layered/paint/BitmapGlyphs.h"
+#include "skin_layered/paint/SectionPaint.h"
+#include "skin_layered/paint/SkinImages.h"
+
+namespace skin_layered {
+
+VCL_CLASS_INFO(TqvSpinWnd) {}
+
+namespace {
+
+constexpr UINT kRepaintNow = RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME;  // 0x501
+// The scroll buttons' entries (and DrawArrow's directions) by the arrow's direction.
+constexpr int kLeftArrow = 0, kUpArrow = 1, kRightArrow = 2, kDownArrow = 3;
+
+bool CursorIn(HWND Wnd) {
+  RECT r{};
+  GetWindowRect(Wnd, &r);
+  const POINT p = AdapterCursorPos();
+  return PtInRect(&r, p) != FALSE;
+}
+
+}  // namespace
+
+void TqvSpinWnd::SetSkinParams() {
+  LeftOffset = 0;
+  Pressed = false;
+  FirstState = SecondState = 0;
+  TqvMainWnd::SetSkinParams();
+}
+
+bool TqvSpinWnd::Horizontal() const { return (GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & UDS_HORZ) != 0; }
+
+bool TqvSpinWnd::Painting() const {
+  // Skinned by the manager's skin even when the skin lacks the spin's own section.
+  const TsSkinManager* manager = Manager();
+  return SkinData && manager && manager->Active() && manager->Skin().SkinData.Active && !Destroyed;
+}
+
+int TqvSpinWnd::SectionIndex() const {
+  const TsSkinManager* manager = Manager();
+  if (manager->IsValidSkinIndex(SkinData->SkinIndex)) return SkinData->SkinIndex;
+  return manager->GetSkinIndex(L"BUTTON");
+}
+
+void TqvSpinWnd::ReadStates() {
+  FirstState = SecondState = 0;
+  if (!CursorIn(CtrlHandle)) return;
+  RECT r{};
+  GetWindowRect(CtrlHandle, &r);
+  const POINT p = AdapterCursorPos();
+  const bool first = Horizontal() ? p.x < r.left + (r.right - r.left) / 2 : p.y < r.top + (r.bottom - r.top) / 2;
+  (first ? FirstState : SecondState) = Pressed ? 2 : 1;
+}
+
+void TqvSpinWnd::PaintHalf(vcl::TBitmap* Cache, const TqvCacheInfo& CI, const vcl::TRect& R, int State, int Direction,
+                           int Section) {
+  TsSkinManager* manager = Manager();
+  const TsLoadedSkin& skin = manager->Skin();
+  if (R.IsEmpty()) return;
+  PaintItemBg(Section, CI, State, R, vcl::TPoint{WndPos.X + R.Left, WndPos.Y + R.Top}, Cache, &skin);
+  vcl::TRect r = R;
+  if (State == 2 && manager->ButtonsOptions()->ShiftContentOnClick()) r.Offset(1, 1);
+  const TqvConstElementData& button = skin.ConstData.ScrollBtns[static_cast<std::size_t>(Direction)];
+  if (skin.IsValidImgIndex(button.GlyphIndex)) {
+    const TsMaskData& glyph = skin.Images[static_cast<std::size_t>(button.GlyphIndex)];
+    const int glyph_state = std::min(State >= 1 ? 1 : 0, std::max(static_cast<int>(glyph.ImageCount) - 1, 0));
+    TqvCacheInfo self;
+    MakeCacheInfo(Cache, 0, 0, self);
+    DrawSkinGlyph(Cache,
+                  vcl::TPoint{r.Left + (r.Width() - MaskImageWidth(glyph)) / 2,
+                              r.Top + (r.Height() - MaskImageHeight(glyph)) / 2},
+                  glyph_state, 1, glyph, self);
+    return;
+  }
+  vcl::TColor color = 0;
+  if (skin.IsValidSkinIndex(Section))
+    color = skin.Sections[static_cast<std::size_t>(Section)].Props[static_cast<std::size_t>(std::min(State, 1))].FontColor;
+  DrawArrow(Cache->Canvas(), color, r, Direction);
+}
+
+void TqvSpinWnd::PaintSpin(HDC DC) {
+  ReadStates();
+  if (SkinData->CheckBgChanged(false)) return;
+  vcl::TBitmap* cache = AdapterCache(this);
+  TqvCacheInfo ci;
+  if (!cache || cache->Empty() || !AdapterParentBg(this, ci)) return;
+  const int w = cache->Width(), h = cache->Height();
+  const int section = SectionIndex();
+  const bool horizontal = Horizontal();
+  if (horizontal) {
+    PaintHalf(cache, ci, vcl::TRect{0, 0, w / 2, h}, FirstState, kLeftArrow, section);
+    PaintHalf(cache, ci, vcl::TRect{w / 2, 0, w, h}, SecondState, kRightArrow, section);
+  } else {
+    PaintHalf(cache, ci, vcl::TRect{0, 0, w, h / 2}, FirstState, kUpArrow, section);
+    PaintHalf(cache, ci, vcl::TRect{0, h / 2, w, h}, SecondState, kDownArrow, section);
+  }
+  SkinData->BGChanged = false;
+  const bool own = DC == nullptr;
+  const HDC dc = own ? GetDC(CtrlHandle) : DC;
+  if (!dc) return;
+  const int from = horizontal ? 0 : std::clamp(LeftOffset, 0, w);
+  BitBlt(dc, from, 0, w - from, h, cache->Canvas()->Handle(), from, 0, SRCCOPY);
+  if (own) ReleaseDC(CtrlHandle, dc);
+}
+
+void TqvSpinWnd::OnMouseMove(vcl::TMessage& Message) {
+  TqvMainWnd::WndProc(Message);
+  TsSkinManager* manager = DefaultSkinManager();
+  if (!manager || manager->Designing() || !IsWindowEnabled(CtrlHandle) || Destroyed) return;
+  if (CursorIn(CtrlHandle)) {
+    if (manager->HotWnd() != CtrlHandle)
+      manager->SetHotWnd(CtrlHandle);
+    else
+      RedrawWindow(CtrlHandle, nullptr, nullptr, kRepaintNow);
+  } else if (manager->HotWnd() == CtrlHandle) {
+    manager->SetHotWnd(nullptr);
+  }
+}
+
+void TqvSpinWnd::WndProc(vcl::TMessage& Message) {
+  if (!Painting()) {
+    TqvMainWnd::WndProc(Message);
+    // Without the skin the control paints itself again at once.
+    if (Message.Msg == kSkinCmdMessage && SkinCommandOf(Message.WParam) == scmRemoveSkin && FromOwnManager(Message) &&
+        !Destroyed)
+      InvalidateRect(CtrlHandle, nullptr, TRUE);
+    return;
+  }
+  switch (Message.Msg) {
+    case WM_PAINT: {
+      TqvPaintDC paint(CtrlHandle, Message);
+      PaintSpin(paint.DC());
+      Message.Result = 0;
+      return;
+    }
+    case WM_ERASEBKGND:
+    case WM_NCPAINT:
+      Message.Result = 1;
+      return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+      Pressed = Message.Msg == WM_LBUTTONDOWN;
+      TqvMainWnd::WndProc(Message);
+      if (!Destroyed) RedrawWindow(CtrlHandle, nullptr, nullptr, kRepaintNow);
+      return;
+    case WM_LBUTTONDBLCLK:
+      TqvMainWnd::WndProc(Message);
+      if (Destroyed) return;
+      Pressed = true;
+      RedrawWindow(CtrlHandle, nullptr, nullptr, kRepaintNow);
+      Pressed = false;
+      return;
+    case WM_MOUSELEAVE:
+      InvalidateRect(CtrlHandle, nullptr, FALSE);
+      break;
+    case WM_MOUSEMOVE:
+      OnMouseMove(Message);
+      return;
+    case kSkinCmdMessage:
+      if (SkinCommandOf(Message.WParam) == scmMouseLeave) RedrawWindow(CtrlHandle, nullptr, nullptr, kRepaintNow);
+      break;
+    default:
+      break;
+  }
+  TqvMainWnd::WndProc(Message);
+}
+
+}  // namespace skin_layered
