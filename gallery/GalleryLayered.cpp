@@ -283,7 +283,7 @@ void TGalleryLayered::BuildSystemControls() {
   title->SetParent(this);
   title->SetBounds(750, 536, 236, 18);
   title->SetTransparent(true);
-  title->SetCaption(L"An up-down and a system tool bar:");
+  title->SetCaption(L"An up-down, a system tool bar, an edge:");
   auto* number = new vcl::TEdit(this);
   number->SetParent(this);
   number->SetBounds(750, 558, 80, 24);
@@ -319,6 +319,14 @@ void TGalleryLayered::BuildSystemControls() {
   SendMessageW(bar, TB_ADDBUTTONSW, 5, reinterpret_cast<LPARAM>(buttons));
   SendMessageW(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(54, 34));
   control_adapters_.push_back(CreateAdapter<TqvToolBarWnd>(bar, nullptr, manager_, TqvSkinParams{nullptr, L"BAR"}));
+
+  // A static with a sunken edge, as dialogs frame their pictures and values: the skin's edge.
+  const HWND edged = CreateWindowExW(WS_EX_STATICEDGE, L"STATIC", L"A static with a sunken edge",
+                                     WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 750, 640, 236, 28, Handle(),
+                                     nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!edged) return;
+  SendMessageW(edged, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
+  control_adapters_.push_back(CreateAdapter<TqvEdgeWnd>(edged, nullptr, manager_, TqvSkinParams{nullptr, L"EDIT"}));
 }
 
 void TGalleryLayered::BuildAdaptedRow() {
@@ -373,7 +381,10 @@ void TGalleryLayered::BuildAdaptedRow() {
   auto* pages = new vcl::TPageControl(this);
   pages->SetParent(this);
   pages->SetBounds(8, 746, 734, 96);
-  for (const wchar_t* caption : {L"A page control", L"skinned by", L"its adapters"}) {
+  // More tabs than fit: the control shows its arrows, skinned by an up-down adapter.
+  for (const wchar_t* caption : {L"A page control", L"skinned by", L"its adapters", L"with more tabs",
+                                 L"than fit beside", L"each other", L"so that its arrows", L"show, skinned",
+                                 L"by the up-down's", L"adapter"}) {
     auto* sheet = new vcl::TTabSheet(this);
     sheet->SetPageControl(pages);
     sheet->SetCaption(caption);

@@ -19,6 +19,7 @@
 #include "skin_layered/adapters/SpinWnd.h"
 #include "skin_layered/adapters/StaticWnd.h"
 #include "skin_layered/adapters/SysToolBarWnd.h"
+#include "skin_layered/adapters/TabControlWnd.h"
 #include "skin_layered/adapters/TrackWnd.h"
 #include "skin_layered/core/AdapterServices.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -198,6 +199,7 @@ const bool kOwnFactories = [] {
   Factories()[static_cast<std::size_t>(TqvChildKind::Edit)] = &MakeEditAdapter;
   Factories()[static_cast<std::size_t>(TqvChildKind::Track)] = &MakeTrackAdapter;
   Factories()[static_cast<std::size_t>(TqvChildKind::Static)] = &MakeAdapter<TqvStaticWnd>;
+  Factories()[static_cast<std::size_t>(TqvChildKind::Edge)] = &MakeAdapter<TqvEdgeWnd>;
   Factories()[static_cast<std::size_t>(TqvChildKind::Icon)] = &MakeAdapter<TqvIconWnd>;
   Factories()[static_cast<std::size_t>(TqvChildKind::Link)] = &MakeAdapter<TqvLinkWnd>;
   Factories()[static_cast<std::size_t>(TqvChildKind::Button)] = &MakeAdapter<TqvBtnWnd>;
@@ -208,6 +210,7 @@ const bool kOwnFactories = [] {
   Factories()[static_cast<std::size_t>(TqvChildKind::Sizer)] = &MakeAdapter<TqvSizerWnd>;
   Factories()[static_cast<std::size_t>(TqvChildKind::ToolBar)] = &MakeAdapter<TqvToolBarWnd>;
   Factories()[static_cast<std::size_t>(TqvChildKind::TransPanel)] = &MakeAdapter<TqvTransPanelWnd>;
+  Factories()[static_cast<std::size_t>(TqvChildKind::TabControl)] = &MakeAdapter<TqvTabControlWnd>;
   return true;
 }();
 

@@ -12,12 +12,14 @@
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/manager/SkinText.h"
+#include "skin_layered/paint/Fills.h"
 
 namespace skin_layered {
 
 VCL_CLASS_INFO(TqvStaticWnd) {}
 VCL_CLASS_INFO(TqvIconWnd) {}
 VCL_CLASS_INFO(TqvLinkWnd) {}
+VCL_CLASS_INFO(TqvEdgeWnd) {}
 
 namespace {
 
@@ -250,6 +252,52 @@ bool TqvLinkWnd::PaintContent() {
   canvas->Font()->SetStyle(style);
   WriteTextEx(canvas, StripLinkTags(Caption), true, false, SkinData, DT_WORDBREAK | DT_EXPANDTABS | DT_NOCLIP, r);
   return true;
+}
+
+// ---------------------------------------------------------------------------------------
+// Edges
+
+void TqvEdgeWnd::WndProc(vcl::TMessage& Message) {
+  TsSkinManager* manager = Manager();
+  if (!SkinData || !manager || !manager->Active() || Destroyed || !SkinData->Skinned()) {
+    TqvMainWnd::WndProc(Message);
+    return;
+  }
+  switch (Message.Msg) {
+    case WM_PAINT: {
+      // The static paints itself first; its edge is then replaced.
+      CallPrevWndProc(Message);
+      const LRESULT result = Message.Result;
+      if (!Destroyed) PaintWindow(Message);
+      Message.Result = result;
+      return;
+    }
+    case WM_ERASEBKGND:
+    case WM_NCPAINT:
+      Message.Result = 1;
+      return;
+    default:
+      break;
+  }
+  TqvStaticWnd::WndProc(Message);
+}
+
+void TqvEdgeWnd::PaintWindow(const vcl::TMessage& Message) {
+  GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
+  const int width = std::max(0, static_cast<int>(WndSize.cx)), height = std::max(0, static_cast<int>(WndSize.cy));
+  if (width == 0 || height == 0) return;
+  SkinData->BGChanged = true;
+  SkinData->InitCacheBmp();
+  vcl::TBitmap* cache = SkinData->CacheBmp();
+  if (cache->Width() != width || cache->Height() != height) cache->SetSize(width, height);
+  PrepareAdapterCache(SkinData, CtrlHandle, false);
+  if (cache->Empty() || SkinData->BGChanged) return;  // the parent was not ready
+  TqvStaticWnd::PaintContent();
+  // A WM_PAINT from the system brings no DC: the window's own, frame included.
+  const WPARAM given = Message.Msg == WM_PAINT ? Message.WParam : 0;
+  TqvPaintDC paint(CtrlHandle, vcl::TMessage{WM_PRINT, given, 0, 0}, true);
+  if (const HDC dc = paint.DC())
+    BitBltBorder(dc, 0, 0, kStaticEdgeWidth, 0, 0, cache->Canvas()->Handle(), height, width);
 }
 
 }  // namespace skin_layered

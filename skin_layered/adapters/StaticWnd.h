@@ -3,7 +3,9 @@
 // "CHECKBOX" unless given, over what lies behind it, then the text in the section's font
 // colour) and copies it to the window; TqvIconWnd shows the window's icon or picture over the
 // background, TqvLinkWnd its text underlined without the link tags, painted as the window
-// erases. A static with WS_EX_STATICEDGE keeps its own painting.
+// erases. A static with WS_EX_STATICEDGE keeps its own painting; TqvEdgeWnd lets such a
+// static (an etched or sunken edge) paint itself and then lays the skin's edge over its
+// outer two pixels.
 #pragma once
 
 #include <windows.h>
@@ -51,6 +53,20 @@ class TqvLinkWnd : public TqvStaticWnd {
   void WndProc(vcl::TMessage& Message) override;
   bool PaintContent() override;
 };
+
+class TqvEdgeWnd : public TqvStaticWnd {
+  VCL_CLASS(TqvEdgeWnd, TqvStaticWnd)
+ public:
+  using TqvStaticWnd::TqvStaticWnd;
+
+  void WndProc(vcl::TMessage& Message) override;
+  // The cache made from the section over the parent with the caption, and its outer border
+  // strips copied onto the window (the message's DC, else the window's own).
+  void PaintWindow(const vcl::TMessage& Message) override;
+};
+
+// The width of the edge the edge adapter replaces.
+inline constexpr int kStaticEdgeWidth = 2;
 
 // A link's text without its tags ("<A>", "<A HREF=...>", "</A>", in any case).
 vcl::String StripLinkTags(vcl::StringView Text);

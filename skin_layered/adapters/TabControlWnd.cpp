@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "classlib/comctrls/ComCtrlsPages.h"
+#include "classlib/graphics/ImgList.h"
 #include "skin_layered/adapters/AdapterUtils.h"
 #include "skin_layered/adapters/ParentBackground.h"
 #include "skin_layered/core/BackgroundInfo.h"
@@ -15,6 +16,8 @@
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/manager/SkinText.h"
+#include "skin_layered/manager/SkinOptions.h"
+#include "skin_layered/paint/AlphaImageList.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/Fills.h"
 #include "skin_layered/paint/SectionPaint.h"
@@ -86,9 +89,30 @@ vcl::TRect SkinTabRectOf(int Position, int Style, vcl::TRect R, bool Active, int
 // ---------------------------------------------------------------------------------------
 // The tab control
 
+TqvTabControlWnd::~TqvTabControlWnd() { UpDownAdapter.reset(); }
+
 void TqvTabControlWnd::SetSkinParams() {
   if (SkinData && SkinData->SkinSection().empty()) SkinData->SetSkinSection(L"PAGECONTROL");
   TqvMainWnd::SetSkinParams();
+}
+
+void TqvTabControlWnd::CheckUpDown() {
+  if (!SkinData || !SkinData->Skinned() || Destroyed) return;
+  const HWND arrows = FindWindowExW(CtrlHandle, nullptr, UPDOWN_CLASSW, nullptr);
+  if (!arrows) {
+    UpDownAdapter.reset();
+    return;
+  }
+  // The adapter already on these arrows stays; arrows another adapter took are left to it.
+  if (UpDownAdapter && !UpDownAdapter->Destroyed && UpDownAdapter->CtrlHandle == arrows) return;
+  UpDownAdapter.reset();
+  if (SendCommandToWnd(arrows, scmIsSkinned, 0) == 1) return;
+  UpDownAdapter = CreateAdapter<TqvSpinWnd>(arrows, nullptr, Manager(), TqvSkinParams{nullptr, L"UPDOWNBTN"}, true);
+}
+
+void TqvTabControlWnd::RepaintArrows() {
+  if (UpDownAdapter && !UpDownAdapter->Destroyed && !SkinData->BGChanged)
+    RedrawWindow(UpDownAdapter->CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
 }
 
 bool TqvTabControlWnd::HasTabs() const { return SendMessageW(CtrlHandle, TCM_GETITEMCOUNT, 0, 0) > 0; }
@@ -228,6 +252,7 @@ void TqvTabControlWnd::DrawSkinTab(int Index, int State, vcl::TPoint Offset, vcl
     }
   }
   r.Offset(Offset.X, Offset.Y);
+  const bool plain_text = OwnerDrawTab(Target, Index, r, State, section);
   r.Left += 3;
   r.Top += 3;
   r.Right -= 3;
@@ -236,26 +261,51 @@ void TqvTabControlWnd::DrawSkinTab(int Index, int State, vcl::TPoint Offset, vcl
     if (position == kTabsTop || position == kTabsBottom) { r.Left += 2 * covering; r.Right -= 2 * covering; }
     else { r.Top += 2 * covering; r.Bottom -= 2 * covering; }
   }
+  // The image: of the library control's own list when it has one, else of the native list.
+  auto* tabs = dynamic_cast<vcl::TCustomTabControl*>(OwnerControl());
+  vcl::TCustomImageList* owned = tabs ? tabs->Images() : nullptr;
   const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(CtrlHandle, TCM_GETIMAGELIST, 0, 0));
   int iw = 0, ih = 0;
-  const bool image = images && item.iImage >= 0 && ImageList_GetIconSize(images, &iw, &ih);
+  bool image = false;
+  if (item.iImage >= 0 && owned) {
+    iw = owned->Width();
+    ih = owned->Height();
+    image = item.iImage < owned->Count();
+  } else if (item.iImage >= 0 && images) {
+    image = ImageList_GetIconSize(images, &iw, &ih) != FALSE;
+  }
   const vcl::String caption(text);
   vcl::TCanvas* canvas = Target->Canvas();
   const int text_state = State != 0 ? 1 : 0;
+  // The text colour of a caption written plainly: the handler's font's.
+  const vcl::TColor plain_color = canvas->Font()->Color();
   if (position == kTabsTop || position == kTabsBottom) {
+    if (plain_text) {
+      SelectObject(target, canvas->Font()->Handle());
+    }
     if (image) {
       SIZE extent{};
       GetTextExtentPoint32W(target, caption.c_str(), static_cast<int>(caption.size()), &extent);
-      ImageList_Draw(images, item.iImage, target, r.Left + (r.Width() - (extent.cx + iw + 8)) / 2,
-                     r.Top + (r.Height() - iw) / 2, ILD_NORMAL);
+      DrawTabImage(Target, item.iImage, r.Left + (r.Width() - (extent.cx + iw + 8)) / 2, r.Top + (r.Height() - iw) / 2,
+                   State, section);
       r.Left += iw;
     }
-    canvas->Brush()->SetStyle(vcl::bsClear);
-    WriteSkinText(canvas, caption, true, manager, text_state, section, DT_CENTER | DT_VCENTER | DT_SINGLELINE, r);
+    if (plain_text) {
+      SetBkMode(target, TRANSPARENT);
+      SetTextColor(target, static_cast<COLORREF>(vcl::ColorToRGB(plain_color)));
+      RECT rc{r.Left, r.Top, r.Right, r.Bottom};
+      DrawTextW(target, caption.c_str(), static_cast<int>(caption.size()), &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    } else {
+      canvas->Brush()->SetStyle(vcl::bsClear);
+      WriteSkinText(canvas, caption, true, manager, text_state, section, DT_CENTER | DT_VCENTER | DT_SINGLELINE, r);
+    }
   } else {
-    // Captions of side tabs run along the tab in a turned copy of the control's font.
+    // Captions of side tabs run along the tab in a turned copy of the control's font (or of
+    // the font an owner-drawing handler chose).
+    const HGDIOBJ base = plain_text ? static_cast<HGDIOBJ>(canvas->Font()->Handle())
+                                    : font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT);
     LOGFONTW lf{};
-    GetObjectW(font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+    GetObjectW(base, sizeof lf, &lf);
     lf.lfEscapement = lf.lfOrientation = position == kTabsLeft ? -2700 : -900;
     lf.lfWeight = FW_NORMAL;
     if (std::wstring_view(lf.lfFaceName) == L"MS Sans Serif") wcscpy_s(lf.lfFaceName, L"Arial");
@@ -264,8 +314,8 @@ void TqvTabControlWnd::DrawSkinTab(int Index, int State, vcl::TPoint Offset, vcl
     SIZE extent{};
     GetTextExtentPoint32W(target, caption.c_str(), static_cast<int>(caption.size()), &extent);
     const int tw = extent.cx, th = extent.cy;
-    vcl::TColor color = 0;
-    if (skin.IsValidSkinIndex(section))
+    vcl::TColor color = plain_text ? plain_color : 0;
+    if (!plain_text && skin.IsValidSkinIndex(section))
       color = skin.Sections[static_cast<std::size_t>(section)].Props[static_cast<std::size_t>(text_state)].FontColor;
     SetTextColor(target, static_cast<COLORREF>(vcl::ColorToRGB(color)));
     SetBkMode(target, TRANSPARENT);
@@ -281,18 +331,71 @@ void TqvTabControlWnd::DrawSkinTab(int Index, int State, vcl::TPoint Offset, vcl
       x = r.Left + (r.Width() - th) / 2 + (position == kTabsRight ? th : 0);
       if (position == kTabsLeft) {
         const int iy = r.Bottom - pad - ih;
-        ImageList_Draw(images, item.iImage, target, ix, iy, ILD_NORMAL);
+        DrawTabImage(Target, item.iImage, ix, iy, State, section);
         y = iy - 4;
       } else {
-        ImageList_Draw(images, item.iImage, target, ix, r.Top + pad, ILD_NORMAL);
+        DrawTabImage(Target, item.iImage, ix, r.Top + pad, State, section);
         y = r.Top + pad + ih + 4;
       }
+      SelectObject(target, turned);
     }
     TextOutW(target, x, y, caption.c_str(), static_cast<int>(caption.size()));
     SelectObject(target, before);
     DeleteObject(turned);
   }
   if (old_font) SelectObject(target, old_font);
+}
+
+void TqvTabControlWnd::DrawTabImage(vcl::TBitmap* Target, int Index, int X, int Y, int State, int Section) {
+  auto* tabs = dynamic_cast<vcl::TCustomTabControl*>(OwnerControl());
+  vcl::TCustomImageList* owned = tabs ? tabs->Images() : nullptr;
+  if (!owned) {
+    if (const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(CtrlHandle, TCM_GETIMAGELIST, 0, 0)))
+      ImageList_Draw(images, Index, Target->Canvas()->Handle(), X, Y, ILD_NORMAL);
+    return;
+  }
+  TsSkinManager* manager = Manager();
+  if (!dynamic_cast<TsAlphaImageList*>(owned) || !manager || !manager->Effects()->DiscoloredGlyphs()) {
+    owned->Draw(Target->Canvas(), X, Y, Index, true);
+    return;
+  }
+  // Glyphs of an alpha list take the tab's colour in the normal state.
+  vcl::TColor tint = vcl::clNone;
+  if (State == 0) {
+    tint = vcl::clBtnFace;
+    if (manager->IsValidSkinIndex(Section)) tint = manager->Skin().Sections[static_cast<std::size_t>(Section)].Props[0].Color;
+  }
+  vcl::TSize size;
+  DrawAlphaImgList(owned, Target, X, Y, Index, 0, tint, 0, 1, false, size);
+}
+
+bool TqvTabControlWnd::OwnerDrawTab(vcl::TBitmap* Target, int Index, const vcl::TRect& R, int State, int Section) {
+  auto* pages = dynamic_cast<vcl::TPageControl*>(OwnerControl());
+  if (!pages || !pages->OwnerDraw() || !pages->OnDrawTab) return false;
+  TsSkinManager* manager = Manager();
+  vcl::TCanvas* canvas = pages->Canvas();
+  vcl::TCanvas* target = Target->Canvas();
+  vcl::TColor color = pages->Font()->Color();
+  if (manager && manager->IsValidSkinIndex(Section)) {
+    const TsGeneralData& data = manager->Skin().Sections[static_cast<std::size_t>(Section)];
+    color = data.Props[static_cast<std::size_t>(std::clamp(std::min(State, data.States - 1), 0, 1))].FontColor;
+  }
+  bool changed = false;
+  {
+    const vcl::TCanvasDCLoan loan(*canvas, target->Handle());
+    canvas->Font()->Assign(pages->Font());
+    canvas->Font()->SetColor(color);
+    target->Font()->Assign(pages->Font());
+    target->Font()->SetColor(color);
+    const vcl::String name = canvas->Font()->Name();
+    const vcl::TFontStyles style = canvas->Font()->Style();
+    pages->OnDrawTab(pages, Index, R, State == 2);
+    const vcl::TFont* after = canvas->Font();
+    changed = after->Color() != color || after->Style() != style || after->Name() != name;
+    // The caption below is written in the handler's font.
+    if (changed) target->Font()->Assign(canvas->Font());
+  }
+  return changed;
 }
 
 void TqvTabControlWnd::DrawActiveTab(int Index, HDC DC) {
@@ -356,7 +459,10 @@ bool TqvTabControlWnd::OnTabSkinCommand(vcl::TMessage& Message) {
       PassOn(Message);
       return true;
     case scmRemoveSkin:
-      if (own) CommonMessage(Message, SkinData);
+      if (own) {
+        CommonMessage(Message, SkinData);
+        CheckUpDown();
+      }
       PassOn(Message);
       if (own) {
         InvalidateRect(CtrlHandle, nullptr, TRUE);
@@ -367,6 +473,7 @@ bool TqvTabControlWnd::OnTabSkinCommand(vcl::TMessage& Message) {
       if (own) {
         CommonMessage(Message, SkinData);
         InvalidateRect(CtrlHandle, nullptr, TRUE);
+        CheckUpDown();
       }
       PassOn(Message);
       return true;
@@ -403,7 +510,9 @@ void TqvTabControlWnd::WndProc(vcl::TMessage& Message) {
   TsSkinManager* manager = Manager();
   switch (Message.Msg) {
     case WM_PRINT:
+      CheckUpDown();
       PaintTabControl(reinterpret_cast<HDC>(Message.WParam));
+      RepaintArrows();
       Message.Result = 0;
       return;
     case TCM_SETCURSEL:
@@ -419,18 +528,33 @@ void TqvTabControlWnd::WndProc(vcl::TMessage& Message) {
       PAINTSTRUCT ps{};
       BeginPaint(CtrlHandle, &ps);
       EndPaint(CtrlHandle, &ps);
+      RepaintArrows();
       Message.Result = 0;
       return;
     }
     case WM_ERASEBKGND:
-      if (IsWindowVisible(CtrlHandle) && !(manager && manager->HoldsBroadcast()))
-        PaintTabControl(reinterpret_cast<HDC>(Message.WParam));
+      if (IsWindowVisible(CtrlHandle)) {
+        if (!(manager && manager->HoldsBroadcast())) PaintTabControl(reinterpret_cast<HDC>(Message.WParam));
+        CheckUpDown();
+      }
       Message.Result = 1;
       return;
     default:
       break;
   }
+  const vcl::TSize before = WndSize;
   TqvMainWnd::WndProc(Message);
+  if (Destroyed) return;
+  if (Message.Msg == WM_SIZE) {
+    CheckUpDown();
+    // Shrinking uncovers nothing the control repaints by itself.
+    RECT r{};
+    GetWindowRect(CtrlHandle, &r);
+    if (r.right - r.left < before.cx || r.bottom - r.top < before.cy)
+      RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_NOINTERNALPAINT | RDW_NOERASE | RDW_NOCHILDREN | RDW_FRAME);
+  } else if (Message.Msg == vcl::CM_CONTROLLISTCHANGE) {
+    CheckUpDown();
+  }
 }
 
 // ---------------------------------------------------------------------------------------
@@ -466,9 +590,11 @@ void TqvPageControlWnd::WndProc(vcl::TMessage& Message) {
   }
   switch (Message.Msg) {
     case WM_PRINT:
+      CheckUpDown();
       AddPageAdapters();
       SkinData->Updating = false;
       PaintTabControl(reinterpret_cast<HDC>(Message.WParam));
+      RepaintArrows();
       Message.Result = 0;
       return;
     case TCM_SETCURSEL:

@@ -1,7 +1,9 @@
 // The tab adapters: TqvTabControlWnd paints a tab control (the library's TTabControl or a
 // dialog's system tab control) from the skin: the strip behind the tabs, the page frame in
 // the section of the tabs' side, the inactive tabs row by row into the cache and the current
-// tab last, straight onto the window, with images and (on the sides) turned captions.
+// tab last, straight onto the window, with images and (on the sides) turned captions; the
+// arrows a tab control shows when its tabs do not fit get an up-down adapter, and a page
+// control's owner-drawn tabs are drawn by its OnDrawTab over the skinned tab.
 // TqvPageControlWnd does the same for a page control and gives each page a TqvPageWnd, which
 // paints the page from the page control's picture.
 #pragma once
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "skin_layered/adapters/MainWnd.h"
+#include "skin_layered/adapters/SpinWnd.h"
 #include "skin_layered/core/CacheInfo.h"
 
 namespace vcl {
@@ -34,6 +37,7 @@ class TqvTabControlWnd : public TqvMainWnd {
   VCL_CLASS(TqvTabControlWnd, TqvMainWnd)
  public:
   using TqvMainWnd::TqvMainWnd;
+  ~TqvTabControlWnd() override;
 
   void SetSkinParams() override;
   void WndProc(vcl::TMessage& Message) override;
@@ -49,6 +53,12 @@ class TqvTabControlWnd : public TqvMainWnd {
   vcl::String FrameSection() const;
   // The whole control onto DC (the window's own when nil).
   void PaintTabControl(HDC DC);
+  // While skinned: the adapter of the control's arrows ("msctls_updown32") made or kept, or
+  // dropped when the control shows none.
+  void CheckUpDown();
+
+  // The arrows' adapter; nil while the control shows no arrows.
+  TqvAdapterPtr<TqvSpinWnd> UpDownAdapter;
 
  protected:
   bool HasTabs() const;
@@ -58,6 +68,13 @@ class TqvTabControlWnd : public TqvMainWnd {
   void DrawActiveTab(int Index, HDC DC);
   bool OnTabSkinCommand(vcl::TMessage& Message);
   void PassOn(vcl::TMessage& Message);
+  // The arrows painted again after the control (nothing while its background is changing).
+  void RepaintArrows();
+  // An owned image list's image, or the native list's, at (X, Y) of the target.
+  void DrawTabImage(vcl::TBitmap* Target, int Index, int X, int Y, int State, int Section);
+  // The page control's OnDrawTab for an owner-drawn tab at R; true when the handler changed
+  // the font (the caption is then written plainly in it).
+  bool OwnerDrawTab(vcl::TBitmap* Target, int Index, const vcl::TRect& R, int State, int Section);
 };
 
 class TqvPageWnd;

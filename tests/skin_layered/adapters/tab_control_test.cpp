@@ -1,7 +1,9 @@
 // The tab adapters on the library's tab and page controls: the tab rows and skinned tab
 // rectangles, the frame's section by the tabs' side, inactive tabs in the cache and the
 // current one over them in its active look (tabs in all four positions), and pages painted
-// from the page control's background, their adapters dropped when the pages go.
+// from the page control's background, their adapters dropped when the pages go; the arrows
+// of tabs that do not fit under an up-down adapter, owner-drawn tabs by OnDrawTab, and the
+// dialog hook's tab controls.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,6 +14,7 @@
 #include "classlib/comctrls/ComCtrlsPages.h"
 #include "classlib/comctrls/TabControl.h"
 #include "panels_support.h"
+#include "skin_layered/adapters/DialogHook.h"
 #include "skin_layered/adapters/TabControlWnd.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/manager/CommonData.h"
@@ -23,6 +26,7 @@ namespace {
 
 inline constexpr COLORREF kFrameTop = 0x40A0A0, kFrameBottom = 0xA040A0, kFrameLeft = 0xA0A040, kFrameRight = 0x4040A0;
 inline constexpr COLORREF kTab = 0x808020, kTabActive = 0x20E0E0;
+inline constexpr COLORREF kArrows = 0x6030C0, kOwnerFill = 0x00FF80;
 
 TEST(TabGeometry, RowsPositionsAndSkinnedRectangles) {
   EXPECT_EQ(TabPositionOfStyle(0), kTabsTop);
@@ -56,7 +60,8 @@ class TabControlWnd : public PanelsTest {
                         FlatSection("PAGECONTROLRIGHT", kFrameRight, kFrameRight) +
                         FlatSection("TABTOP", kTab, kTabActive) + FlatSection("TABBOTTOM", kTab, kTabActive) +
                         FlatSection("TABLEFT", kTab, kTabActive) + FlatSection("TABRIGHT", kTab, kTabActive) +
-                        FlatSection("CHECKBOX", kCheckBox, kCheckBox)));
+                        FlatSection("CHECKBOX", kCheckBox, kCheckBox) +
+                        FlatSection("UPDOWNBTN", kArrows, kArrows)));
     manager = NewManager();
     manager->SetSkinDirectory(skins.Directory());
     manager->AnimEffects()->SkinChanging()->SetActive(false);
@@ -183,6 +188,115 @@ TEST_F(TabControlWnd, PagesShowThePageControlsBackgroundAndGoWithTheirPages) {
   adapter->AddPageAdapters();
   EXPECT_EQ(adapter->PageAdapterCount(), 1);
   adapter.reset();
+}
+
+TEST_F(TabControlWnd, TheArrowsOfTabsThatDoNotFitGetAnUpDownAdapterThatGoesWithThem) {
+  auto* tabs = new vcl::TTabControl(form.get());
+  tabs->SetParent(form.get());
+  tabs->SetBounds(10, 10, 160, 100);
+  for (int i = 1; i <= 12; ++i) tabs->Tabs()->Add(L"A long tab " + std::to_wstring(i));
+  tabs->SetTabIndex(0);
+  auto adapter = CreateAdapter<TqvTabControlWnd>(tabs->Handle(), nullptr, manager.get(), TqvSkinParams{tabs, L""});
+  const HWND arrows = FindWindowExW(tabs->Handle(), nullptr, UPDOWN_CLASSW, nullptr);
+  ASSERT_NE(arrows, nullptr);
+  FramePixels pixels(tabs->Handle());
+  SendMessageW(tabs->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(pixels.DC()), PRF_CLIENT);
+  ASSERT_NE(adapter->UpDownAdapter, nullptr);
+  EXPECT_EQ(adapter->UpDownAdapter->CtrlHandle, arrows);
+  EXPECT_EQ(adapter->UpDownAdapter->SkinData->SkinSection(), L"UPDOWNBTN");
+  EXPECT_EQ(GetAdapter(arrows), adapter->UpDownAdapter.get());
+  // The same arrows keep their adapter through further paints.
+  TqvSpinWnd* first = adapter->UpDownAdapter.get();
+  SendMessageW(tabs->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(pixels.DC()), PRF_CLIENT);
+  EXPECT_EQ(adapter->UpDownAdapter.get(), first);
+  RECT r{};
+  GetWindowRect(arrows, &r);
+  FramePixels arrow_pixels(arrows);
+  SendMessageW(arrows, WM_PRINT, reinterpret_cast<WPARAM>(arrow_pixels.DC()), PRF_CLIENT);
+  EXPECT_EQ(arrow_pixels.At(1, 1), kArrows);
+  EXPECT_EQ(arrow_pixels.At(r.right - r.left - 2, r.bottom - r.top - 2), kArrows);
+  // The arrows' adapter goes with the tab control's.
+  adapter.reset();
+  EXPECT_EQ(GetAdapter(arrows), nullptr);
+  // Arrows that went take their adapter with them.
+  auto second = CreateAdapter<TqvTabControlWnd>(tabs->Handle(), nullptr, manager.get(), TqvSkinParams{tabs, L""});
+  second->CheckUpDown();
+  ASSERT_NE(second->UpDownAdapter, nullptr);
+  DestroyWindow(arrows);
+  EXPECT_TRUE(second->UpDownAdapter->Destroyed);
+  second->CheckUpDown();
+  EXPECT_EQ(second->UpDownAdapter, nullptr);
+  second.reset();
+  tabs->Tabs()->Clear();
+  vcl::TObject::Free(tabs);
+}
+
+struct TabDrawing {
+  std::vector<std::pair<int, bool>> calls;
+  bool recolour = false;
+  void Draw(vcl::TCustomTabControl* Control, int TabIndex, const vcl::TRect& Rect, bool Active) {
+    calls.emplace_back(TabIndex, Active);
+    vcl::TCanvas* canvas = Control->Canvas();
+    const RECT r{Rect.Left + 4, Rect.Top + 4, Rect.Left + 8, Rect.Top + 8};
+    HBRUSH brush = CreateSolidBrush(kOwnerFill);
+    FillRect(canvas->Handle(), &r, brush);
+    DeleteObject(brush);
+    if (recolour) canvas->Font()->SetColor(static_cast<vcl::TColor>(0x0000FF));
+  }
+};
+
+TEST_F(TabControlWnd, OwnerDrawnTabsAreDrawnByTheirHandlerOverTheSkinnedTab) {
+  auto* pages = new vcl::TPageControl(form.get());
+  pages->SetParent(form.get());
+  pages->SetBounds(10, 10, 300, 160);
+  for (const wchar_t* caption : {L"First", L"Second"}) {
+    auto* sheet = new vcl::TTabSheet(form.get());
+    sheet->SetPageControl(pages);
+    sheet->SetCaption(caption);
+  }
+  pages->SetActivePageIndex(1);
+  TabDrawing drawing;
+  pages->SetOwnerDraw(true);
+  pages->OnDrawTab = vcl::TDrawTabEvent::Bind<&TabDrawing::Draw>(&drawing);
+  auto adapter = CreateAdapter<TqvPageControlWnd>(pages->Handle(), nullptr, manager.get(), TqvSkinParams{pages, L""});
+  drawing.calls.clear();
+  FramePixels pixels(pages->Handle());
+  SendMessageW(pages->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(pixels.DC()), PRF_CLIENT);
+  // The inactive tab in the cache, the current one last and active.
+  ASSERT_GE(drawing.calls.size(), 2u);
+  EXPECT_EQ(drawing.calls.front(), std::make_pair(0, false));
+  EXPECT_EQ(drawing.calls.back(), std::make_pair(1, true));
+  const vcl::TRect inactive = adapter->SkinTabRect(0, false), active = adapter->SkinTabRect(1, true);
+  EXPECT_EQ(pixels.At(inactive.Left + 5, inactive.Top + 5), kOwnerFill);
+  EXPECT_EQ(pixels.At(active.Left + 5, active.Top + 5), kOwnerFill);
+  EXPECT_EQ(pixels.At((inactive.Left + inactive.Right) / 2, inactive.Top + 2), kTab);
+  // A handler that changes the font's colour has the caption written in it.
+  drawing.recolour = true;
+  FramePixels again(pages->Handle());
+  SendMessageW(pages->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(again.DC()), PRF_CLIENT);
+  int red = 0;
+  for (int y = inactive.Top; y < inactive.Bottom; ++y)
+    for (int x = inactive.Left; x < inactive.Right; ++x) red += again.At(x, y) == 0x0000FFu;
+  EXPECT_GT(red, 0);
+  adapter.reset();
+}
+
+TEST_F(TabControlWnd, ADialogsTabControlGetsTheTabAdapterUnlessItIsOwnerDrawn) {
+  auto tab = [this](DWORD style) {
+    return CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | style, 10, 10, 200, 100, form->Handle(),
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
+  };
+  const HWND plain = tab(0), drawn = tab(TCS_OWNERDRAWFIXED);
+  auto* provider = new TqvProvider(nullptr);
+  EXPECT_TRUE(AddChildAdapter(provider, plain));
+  EXPECT_TRUE(AddChildAdapter(provider, drawn));
+  auto* adapter = dynamic_cast<TqvTabControlWnd*>(GetAdapter(plain));
+  ASSERT_NE(adapter, nullptr);
+  EXPECT_EQ(adapter->SkinData->SkinSection(), L"PAGECONTROL");
+  EXPECT_EQ(GetAdapter(drawn), nullptr);
+  vcl::TObject::Free(provider);
+  DestroyWindow(plain);
+  DestroyWindow(drawn);
 }
 
 }  // namespace
