@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include "classlib/comctrls/ComCtrlsListView.h"
 #include "classlib/comctrls/UpDown.h"
 #include "classlib/extctrls/Buttons.h"
 #include "classlib/forms/Menus.h"
@@ -17,6 +18,7 @@
 #include "skin_layered/adapters/ComboBoxWnd.h"
 #include "skin_layered/adapters/GroupBoxWnd.h"
 #include "skin_layered/adapters/SpinWnd.h"
+#include "skin_layered/adapters/ListViewWnd.h"
 #include "skin_layered/adapters/StaticWnd.h"
 #include "skin_layered/adapters/SysToolBarWnd.h"
 #include "classlib/forms/ScrollBox.h"
@@ -151,7 +153,7 @@ TGalleryLayered::TGalleryLayered(vcl::TComponent* AOwner) : TForm(AOwner, 0) {
 
 void TGalleryLayered::Build(const LayeredSource& Source) {
   SetCaption(L"Skin gallery: layered skins");
-  SetBounds(40, 40, 1000, 920);
+  SetBounds(40, 40, 1250, 920);
   manager_ = vcl::Construct<skin_layered::TsSkinManager>(this);
   manager_->SetActive(false);
   manager_->OnAfterChange = vcl::TNotifyEvent::Bind<&TGalleryLayered::ManagerChanged>(this);
@@ -275,6 +277,7 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
   BuildAdaptedRow();
   AdaptButtons();
   BuildSystemControls();
+  BuildViews();
 }
 
 void TGalleryLayered::BuildSystemControls() {
@@ -327,6 +330,36 @@ void TGalleryLayered::BuildSystemControls() {
   if (!edged) return;
   SendMessageW(edged, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
   control_adapters_.push_back(CreateAdapter<TqvEdgeWnd>(edged, nullptr, manager_, TqvSkinParams{nullptr, L"EDIT"}));
+}
+
+void TGalleryLayered::BuildViews() {
+  using namespace skin_layered;
+  auto* list = new vcl::TListView(this);
+  list->SetParent(this);
+  list->SetBounds(994, 8, 240, 200);
+  list->SetViewStyle(vcl::vsReport);
+  for (const wchar_t* caption : {L"Name", L"Size", L"Kind"}) {
+    vcl::TListColumn* column = list->Columns()->Add();
+    column->SetCaption(caption);
+    column->SetWidth(74);
+  }
+  for (int i = 1; i <= 30; ++i) {
+    vcl::TListItem* item = list->Items()->Add();
+    item->SetCaption(L"Item " + std::to_wstring(i));
+    item->SubItems()->Add(std::to_wstring(i * 12) + L" KB");
+    item->SubItems()->Add(i % 3 ? L"Picture" : L"Page");
+  }
+  // The first column sorted upwards: its header shows the arrow.
+  if (HWND header = FindWindowExW(list->Handle(), nullptr, L"SysHeader32", nullptr)) {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    SendMessageW(header, HDM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    item.fmt |= HDF_SORTUP;
+    SendMessageW(header, HDM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  }
+  control_adapters_.push_back(
+      TqvAdapterPtr<TqvMainWnd>(CreateAdapter<TqvListViewWnd>(list->Handle(), nullptr, manager_,
+                                                              TqvSkinParams{list, L""}, true).release()));
 }
 
 void TGalleryLayered::BuildAdaptedRow() {

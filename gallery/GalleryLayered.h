@@ -137,6 +137,9 @@ class TGalleryLayered : public vcl::TForm {
   // The bottom row's adapters and the speed button's handler with its skin data (all freed
   // before the controls go with the form).
   void BuildAdaptedRow();
+  // The column of views on the right: a report-view list view, a tree view and a string grid
+  // under their adapters (kept with the group box's).
+  void BuildViews();
   skin_layered::TqvAdapterPtr<skin_layered::TqvPanelWnd> panel_adapter_;
   skin_layered::TqvAdapterPtr<skin_layered::TqvToolBarVCLWnd> tool_bar_adapter_;
   skin_layered::TqvAdapterPtr<skin_layered::TqvTrackWnd> track_adapter_;

@@ -14,6 +14,7 @@
 #include "skin_layered/adapters/DialogWnd.h"
 #include "skin_layered/adapters/EditWnd.h"
 #include "skin_layered/adapters/GroupBoxWnd.h"
+#include "skin_layered/adapters/ListViewWnd.h"
 #include "skin_layered/adapters/MnuWnd.h"
 #include "skin_layered/adapters/SizerWnd.h"
 #include "skin_layered/adapters/SpinWnd.h"
@@ -211,6 +212,7 @@ const bool kOwnFactories = [] {
   Factories()[static_cast<std::size_t>(TqvChildKind::ToolBar)] = &MakeAdapter<TqvToolBarWnd>;
   Factories()[static_cast<std::size_t>(TqvChildKind::TransPanel)] = &MakeAdapter<TqvTransPanelWnd>;
   Factories()[static_cast<std::size_t>(TqvChildKind::TabControl)] = &MakeAdapter<TqvTabControlWnd>;
+  Factories()[static_cast<std::size_t>(TqvChildKind::ListView)] = &MakeAdapter<TqvListViewWnd>;
   return true;
 }();
 

@@ -1,0 +1,364 @@
+// The list-view adapter on the library's list view and on bare list views as system dialogs
+// have them, under a skin of flat colours whose column header has one border frame per state
+// (normal, hot, pressed): the section's colours given to the list view and its own given back
+// exactly, the header's columns painted by pixel in their states with the columns reordered,
+// a divider press, the first image of the list, other views left alone, a thumb drag that
+// scrolls by whole rows, and nothing left on the header once the skin or the adapter goes.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#undef RegisterClass
+#include <commctrl.h>
+
+#include "adapters_support.h"
+#include "classlib/comctrls/ComCtrlsListView.h"
+#include "classlib/graphics/ImgList.h"
+#include "skin_layered/adapters/AdapterUnit.h"
+#include "skin_layered/adapters/ListViewWnd.h"
+#include "skin_layered/adapters/ScrollGeometry.h"
+#include "skin_layered/adapters/ScrollTracking.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/manager/CommonData.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+constexpr COLORREF kListBg = 0x30C0F0, kListFont = 0x000080;
+constexpr COLORREF kHeaderNormal = 0x2040A0, kHeaderHot = 0x20A040, kHeaderPressed = 0xA04020;
+constexpr COLORREF kOwnBg = 0x123456, kOwnTextBg = 0x224466, kOwnText = 0x654321;
+constexpr COLORREF kImage = 0x00FF00;
+
+// Three 10 x 10 frames side by side in the master bitmap: the header's normal, hot and
+// pressed border.
+std::string ListSkinText() {
+  return "[GLOBALINFO]\r\nVERSION=7.5\r\nMASTERBITMAP=master.bmp\r\n[EDIT]\r\nCOLOR=" + Hex(kListBg) +
+         "\r\nHOTCOLOR=" + Hex(kListBg) + "\r\nFONTCOLOR=" + Hex(kListFont) + "\r\nHOTFONTCOLOR=" + Hex(kListFont) +
+         "\r\nSTATES=1\r\n[COLHEADER]\r\nCOLOR=$808080\r\nHOTCOLOR=$909090\r\nFONTCOLOR=$000000\r\n"
+         "HOTFONTCOLOR=$000000\r\nSTATES=3\r\nBORDERSMASK=^0000,0000,0030,0010,0002,0002,0002,0002,3,0,0,0\r\n" +
+         ScrollSections();
+}
+
+std::uint32_t Rgb(COLORREF c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
+
+std::uint32_t MasterPixel(int X, int) {
+  return Rgb(X < 10 ? kHeaderNormal : X < 20 ? kHeaderHot : kHeaderPressed);
+}
+
+LPARAM PointLParam(POINT P) {
+  return MAKELPARAM(static_cast<WORD>(static_cast<short>(P.x)), static_cast<WORD>(static_cast<short>(P.y)));
+}
+
+class ListViewAdapters : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    skins.Write(L"Lists", L"master.bmp", Bmp24(30, 10, MasterPixel));
+    skins.Write(L"Lists", L"Options.dat", BytesOf(ListSkinText()));
+    manager = NewManager();
+    manager->SetSkinDirectory(skins.Directory());
+    manager->AnimEffects()->SkinChanging()->SetActive(false);
+    manager->SetSkinName(L"Lists");
+    ASSERT_TRUE(manager->Skin().SkinData.Active);
+    form->SetBounds(20, 20, 460, 360);
+    form->Show();
+    previous_cursor_ = SetScrollCursorQuery([this] { return cursor; });
+    previous_button_ = SetScrollButtonQuery([this] { return button_down; });
+  }
+  void TearDown() override {
+    SetScrollCursorQuery(previous_cursor_);
+    SetScrollButtonQuery(previous_button_);
+    if (GetCapture()) ReleaseCapture();
+    adapter.reset();
+    if (bare) DestroyWindow(bare);
+    form.reset();
+    manager.reset();
+  }
+
+  // A report view of three columns ("A", "B", "C", 80 pixels each) and Rows items.
+  vcl::TListView* MakeList(int Rows = 5) {
+    auto* list = new vcl::TListView(form.get());
+    list->SetParent(form.get());
+    list->SetBounds(10, 10, 300, 200);
+    list->SetViewStyle(vcl::vsReport);
+    list->SetColor(static_cast<vcl::TColor>(kOwnBg));
+    list->Font()->SetColor(static_cast<vcl::TColor>(kOwnText));
+    for (const wchar_t* caption : {L"A", L"B", L"C"}) {
+      vcl::TListColumn* column = list->Columns()->Add();
+      column->SetCaption(caption);
+      column->SetWidth(80);
+    }
+    for (int i = 0; i < Rows; ++i) list->Items()->Add()->SetCaption(L"Row " + std::to_wstring(i));
+    return list;
+  }
+  void Adapt(vcl::TWinControl* Control) {
+    TqvSkinParams params;
+    params.Control = Control;
+    adapter = CreateAdapter<TqvListViewWnd>(Control->Handle(), nullptr, manager.get(), params, true);
+  }
+  // A list view of the system's own, as a dialog has it, with colours of its own.
+  HWND MakeBare() {
+    bare = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 10, 220, 300, 100,
+                           form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(bare, LVM_SETBKCOLOR, 0, kOwnBg);
+    SendMessageW(bare, LVM_SETTEXTBKCOLOR, 0, kOwnTextBg);
+    SendMessageW(bare, LVM_SETTEXTCOLOR, 0, kOwnText);
+    return bare;
+  }
+  static COLORREF Colors(HWND List, UINT Msg) { return static_cast<COLORREF>(SendMessageW(List, Msg, 0, 0)); }
+
+  HWND Header() const { return adapter->HeaderHandle; }
+  RECT ItemRect(int Index) const {
+    RECT r{};
+    SendMessageW(Header(), HDM_GETITEMRECT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&r));
+    return r;
+  }
+  POINT ItemCentre(int Index) const {
+    const RECT r = ItemRect(Index);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+  POINT ScreenOf(POINT Client) const {
+    ClientToScreen(Header(), &Client);
+    return Client;
+  }
+  // The header painted into memory; the border pixel of each column by item index.
+  std::vector<COLORREF> ColumnPixels() {
+    RECT client{};
+    GetClientRect(Header(), &client);
+    MemoryPixels pixels(client.right, client.bottom);
+    adapter->PaintHeader(pixels.DC());
+    std::vector<COLORREF> colors;
+    for (int i = 0; i < 3; ++i) colors.push_back(pixels.At(ItemRect(i).left + 1, client.bottom / 2));
+    rest_pixel = pixels.At(client.right - 2, client.bottom / 2);
+    return colors;
+  }
+
+  TempSkins skins;
+  ManagerPtr manager;
+  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = ShownForm();
+  TqvAdapterPtr<TqvListViewWnd> adapter;
+  HWND bare = nullptr;
+  COLORREF rest_pixel = 0;
+  POINT cursor{};
+  bool button_down = false;
+
+ private:
+  TqvCursorQuery previous_cursor_;
+  TqvButtonQuery previous_button_;
+};
+
+TEST_F(ListViewAdapters, AListViewTakesTheSkinsColoursAndGetsItsOwnBack) {
+  auto* list = MakeList();
+  Adapt(list);
+  EXPECT_EQ(adapter->SkinData->COC, kListViewCode);
+  EXPECT_FALSE(list->ControlStyle().Contains(vcl::csOpaque));
+  SendMessageW(list->Handle(), WM_PAINT, 0, 0);
+  EXPECT_EQ(Colors(list->Handle(), LVM_GETBKCOLOR), kListBg);
+  EXPECT_EQ(Colors(list->Handle(), LVM_GETTEXTBKCOLOR), kListBg);
+  EXPECT_EQ(Colors(list->Handle(), LVM_GETTEXTCOLOR), kListFont);
+  {
+    // The client printed in the list's colour, the header over it at its place.
+    FramePixels pixels(list->Handle());
+    SendMessageW(list->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(pixels.DC()),
+                 PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+    RECT header{};
+    GetWindowRect(Header(), &header);
+    RECT window{};
+    GetWindowRect(list->Handle(), &window);
+    const int hx = header.left - window.left, hy = header.top - window.top;
+    EXPECT_EQ(pixels.At(hx + ItemRect(1).left + 1, hy + (header.bottom - header.top) / 2), kHeaderNormal);
+    EXPECT_EQ(pixels.At(hx + 200, header.bottom - window.top + 80), kListBg);
+  }
+
+  manager->SetActive(false);
+  EXPECT_EQ(Colors(list->Handle(), LVM_GETBKCOLOR), kOwnBg);
+  EXPECT_EQ(Colors(list->Handle(), LVM_GETTEXTCOLOR), kOwnText);
+  EXPECT_EQ(list->Color(), static_cast<vcl::TColor>(kOwnBg));
+  manager->SetActive(true);
+  SendMessageW(list->Handle(), WM_PAINT, 0, 0);
+  EXPECT_EQ(Colors(list->Handle(), LVM_GETBKCOLOR), kListBg);
+
+  UninstallAdapter(adapter, true, true);
+  EXPECT_EQ(Colors(list->Handle(), LVM_GETBKCOLOR), kOwnBg);
+  EXPECT_EQ(Colors(list->Handle(), LVM_GETTEXTBKCOLOR), kOwnBg);
+  EXPECT_EQ(Colors(list->Handle(), LVM_GETTEXTCOLOR), kOwnText);
+  EXPECT_EQ(list->Font()->Color(), static_cast<vcl::TColor>(kOwnText));
+}
+
+TEST_F(ListViewAdapters, ADialogsListViewGetsItsOwnColoursBackExactly) {
+  const HWND list = MakeBare();
+  {
+    const TqvDialogChildScope dialog(true);
+    adapter = CreateAdapter<TqvListViewWnd>(list, nullptr, manager.get(), TqvSkinParams{nullptr, L"EDIT"}, true);
+  }
+  EXPECT_TRUE(adapter->DialogChild);
+  SendMessageW(list, WM_PAINT, 0, 0);
+  const auto window = static_cast<COLORREF>(GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(Colors(list, LVM_GETBKCOLOR), window);
+  EXPECT_EQ(Colors(list, LVM_GETTEXTBKCOLOR), window);
+  EXPECT_EQ(Colors(list, LVM_GETTEXTCOLOR), static_cast<COLORREF>(GetSysColor(COLOR_WINDOWTEXT)));
+  UninstallAdapter(adapter, true, true);
+  EXPECT_EQ(Colors(list, LVM_GETBKCOLOR), kOwnBg);
+  EXPECT_EQ(Colors(list, LVM_GETTEXTBKCOLOR), kOwnTextBg);
+  EXPECT_EQ(Colors(list, LVM_GETTEXTCOLOR), kOwnText);
+
+  // Not a dialog's: the section's colours, and its own again when the skin goes.
+  adapter = CreateAdapter<TqvListViewWnd>(list, nullptr, manager.get(), TqvSkinParams{nullptr, L"EDIT"}, true);
+  SendMessageW(list, WM_PAINT, 0, 0);
+  EXPECT_EQ(Colors(list, LVM_GETBKCOLOR), kListBg);
+  EXPECT_EQ(Colors(list, LVM_GETTEXTCOLOR), kListFont);
+  EXPECT_EQ(adapter->ViewStyle(), 3);
+  UninstallAdapter(adapter, true, true);
+  EXPECT_EQ(Colors(list, LVM_GETBKCOLOR), kOwnBg);
+  EXPECT_EQ(Colors(list, LVM_GETTEXTBKCOLOR), kOwnTextBg);
+  EXPECT_EQ(Colors(list, LVM_GETTEXTCOLOR), kOwnText);
+}
+
+TEST_F(ListViewAdapters, ReorderedColumnsLightTheColumnUnderTheMouseAndThePressedOne) {
+  auto* list = MakeList();
+  Adapt(list);
+  ASSERT_NE(Header(), nullptr);
+  // On screen: C, A, B.
+  int order[3] = {2, 0, 1};
+  ASSERT_TRUE(SendMessageW(list->Handle(), LVM_SETCOLUMNORDERARRAY, 3, reinterpret_cast<LPARAM>(order)));
+  ASSERT_LT(ItemRect(2).left, ItemRect(0).left);
+  EXPECT_EQ(ColumnPixels(), (std::vector<COLORREF>{kHeaderNormal, kHeaderNormal, kHeaderNormal}));
+  EXPECT_EQ(rest_pixel, kHeaderNormal);
+
+  // The mouse over the first place on screen: column C.
+  const RECT first = ItemRect(2);
+  const POINT overFirst = ScreenOf({first.left + 10, (first.top + first.bottom) / 2});
+  EXPECT_EQ(adapter->ColumnAt(overFirst), 2);
+  SendMessageW(Header(), WM_NCHITTEST, 0, PointLParam(overFirst));
+  EXPECT_EQ(adapter->HotColumn, 2);
+  EXPECT_EQ(ColumnPixels(), (std::vector<COLORREF>{kHeaderNormal, kHeaderNormal, kHeaderHot}));
+  EXPECT_EQ(rest_pixel, kHeaderNormal);
+  // Right of the last column: no column is hot.
+  RECT client{};
+  GetClientRect(Header(), &client);
+  SendMessageW(Header(), WM_NCHITTEST, 0, PointLParam(ScreenOf({client.right - 3, 5})));
+  EXPECT_EQ(adapter->HotColumn, kNoColumn);
+  EXPECT_EQ(ColumnPixels(), (std::vector<COLORREF>{kHeaderNormal, kHeaderNormal, kHeaderNormal}));
+  EXPECT_EQ(rest_pixel, kHeaderNormal);
+
+  // Pressed in the second place: column A.
+  SendMessageW(Header(), WM_NCHITTEST, 0, PointLParam(ScreenOf(ItemCentre(0))));
+  EXPECT_EQ(adapter->HotColumn, 0);
+  SendMessageW(Header(), WM_LBUTTONDOWN, MK_LBUTTON, PointLParam(ItemCentre(0)));
+  EXPECT_EQ(adapter->PressedColumn, 0);
+  EXPECT_EQ(ColumnPixels(), (std::vector<COLORREF>{kHeaderPressed, kHeaderNormal, kHeaderNormal}));
+  SendMessageW(Header(), WM_LBUTTONUP, 0, PointLParam(ItemCentre(0)));
+  EXPECT_EQ(adapter->PressedColumn, -1);
+  EXPECT_EQ(ColumnPixels(), (std::vector<COLORREF>{kHeaderHot, kHeaderNormal, kHeaderNormal}));
+
+  // A press on a divider sizes the column: nothing is pressed.
+  const RECT a = ItemRect(0);
+  SendMessageW(Header(), WM_LBUTTONDOWN, MK_LBUTTON, PointLParam({a.right - 1, (a.top + a.bottom) / 2}));
+  EXPECT_EQ(adapter->PressedColumn, -1);
+  SendMessageW(Header(), WM_LBUTTONUP, 0, PointLParam({a.right - 1, (a.top + a.bottom) / 2}));
+  if (GetCapture()) ReleaseCapture();
+
+  // The mouse over the list itself: nothing hot in the header.
+  SendMessageW(list->Handle(), WM_NCHITTEST, 0, 0);
+  EXPECT_EQ(adapter->HotColumn, -1);
+  EXPECT_EQ(ColumnPixels(), (std::vector<COLORREF>{kHeaderNormal, kHeaderNormal, kHeaderNormal}));
+}
+
+TEST_F(ListViewAdapters, TheFirstImageOfTheListIsDrawnInItsColumn) {
+  auto* list = MakeList();
+  auto* images = new vcl::TImageList(form.get(), 16, 16);
+  vcl::TBitmap bmp;
+  bmp.SetWidth(16);
+  bmp.SetHeight(16);
+  bmp.Canvas()->Brush()->SetColor(static_cast<vcl::TColor>(kImage));
+  bmp.Canvas()->FillRect(vcl::TRect{0, 0, 16, 16});
+  images->Add(&bmp, nullptr);
+  list->SetSmallImages(images);
+  Adapt(list);
+  HDITEMW item{};
+  item.mask = HDI_FORMAT | HDI_IMAGE;
+  item.fmt = HDF_LEFT | HDF_STRING | HDF_IMAGE;
+  item.iImage = 0;
+  ASSERT_TRUE(SendMessageW(Header(), HDM_SETITEMW, 1, reinterpret_cast<LPARAM>(&item)));
+  RECT client{};
+  GetClientRect(Header(), &client);
+  MemoryPixels pixels(client.right, client.bottom);
+  adapter->PaintHeader(pixels.DC());
+  const RECT b = ItemRect(1);
+  EXPECT_EQ(pixels.At(b.left + 4 + 8, client.bottom / 2), kImage);
+  EXPECT_NE(pixels.At(ItemRect(0).left + 4 + 8, client.bottom / 2), kImage);
+}
+
+TEST_F(ListViewAdapters, OnlyTheReportViewsHeaderIsSkinned) {
+  const HWND list = MakeBare();
+  for (int i = 0; i < 3; ++i) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_WIDTH | LVCF_TEXT;
+    column.cx = 80;
+    column.pszText = const_cast<wchar_t*>(L"Column");
+    SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+  }
+  adapter = CreateAdapter<TqvListViewWnd>(list, nullptr, manager.get(), TqvSkinParams{nullptr, L"EDIT"}, true);
+  const HWND header = Header();
+  ASSERT_NE(header, nullptr);
+  const LONG_PTR report = GetWindowLongPtrW(list, GWL_STYLE);
+  SetWindowLongPtrW(list, GWL_STYLE, (report & ~LVS_TYPEMASK) | LVS_ICON);
+  EXPECT_EQ(adapter->ViewStyle(), 0);
+  SendMessageW(header, WM_NCHITTEST, 0, PointLParam(ScreenOf(ItemCentre(0))));
+  EXPECT_EQ(adapter->HotColumn, -1);
+  SetWindowLongPtrW(list, GWL_STYLE, report);
+  EXPECT_EQ(adapter->ViewStyle(), 3);
+  ASSERT_EQ(Header(), header);
+  SendMessageW(header, WM_NCHITTEST, 0, PointLParam(ScreenOf(ItemCentre(1))));
+  EXPECT_EQ(adapter->HotColumn, 1);
+
+  const POINT overA = ScreenOf(ItemCentre(0));
+  // The skin gone: the header is the system's again.
+  SendCommandToWnd(list, scmRemoveSkin, reinterpret_cast<LPARAM>(manager.get()));
+  adapter->HotColumn = -1;
+  SendMessageW(header, WM_NCHITTEST, 0, PointLParam(overA));
+  EXPECT_EQ(adapter->HotColumn, -1);
+  // The adapter gone: nothing of it stays on the header, which paints itself again.
+  UninstallAdapter(adapter, false, true);
+  EXPECT_EQ(adapter->HeaderHandle, nullptr);
+  SendMessageW(header, WM_NCHITTEST, 0, PointLParam(overA));
+  EXPECT_EQ(adapter->HotColumn, -1);
+  InvalidateRect(header, nullptr, TRUE);
+  UpdateWindow(header);
+  adapter.reset();
+}
+
+TEST_F(ListViewAdapters, DraggingTheSkinnedThumbScrollsByWholeRows) {
+  auto* list = MakeList(100);
+  Adapt(list);
+  ASSERT_TRUE(adapter->VertBar->Visible);
+  vcl::TRect bar;
+  GetVScrollRect(adapter.get(), list->Handle(), bar);
+  adapter->VertBar->ReadInfo();
+  const TqvThumb thumb = ThumbGeometry(bar.Top, bar.Height(), GetScrollMetric(adapter->VertBar.get(), false),
+                                       adapter->VertBar->MinThumb, adapter->VertBar->Info);
+  const POINT grip{bar.Left + bar.Width() / 2, thumb.Start + 3};
+  cursor = grip;
+  button_down = true;
+  SendMessageW(list->Handle(), WM_NCLBUTTONDOWN, HTVSCROLL, PointLParam(grip));
+  ASSERT_TRUE(adapter->Dragging);
+  for (int dy : {20, 45}) {
+    cursor = {grip.x, grip.y + dy};
+    POINT client = cursor;
+    ScreenToClient(list->Handle(), &client);
+    SendMessageW(list->Handle(), WM_MOUSEMOVE, MK_LBUTTON, PointLParam(client));
+    const int sent = ScrollState().LastSentPos;
+    EXPECT_GT(sent, 0);
+    EXPECT_EQ(SendMessageW(list->Handle(), LVM_GETTOPINDEX, 0, 0), sent);
+  }
+  const int last = ScrollState().LastSentPos;
+  button_down = false;
+  POINT client = cursor;
+  ScreenToClient(list->Handle(), &client);
+  SendMessageW(list->Handle(), WM_LBUTTONUP, 0, PointLParam(client));
+  EXPECT_FALSE(adapter->Dragging);
+  EXPECT_EQ(SendMessageW(list->Handle(), LVM_GETTOPINDEX, 0, 0), last);
+}
+
+}  // namespace
+}  // namespace skin_layered::test
