@@ -9,6 +9,8 @@
 #include <commctrl.h>
 
 #include "classlib/comctrls/ComCtrlsListView.h"
+#include "classlib/comctrls/Grids.h"
+#include "classlib/comctrls/TreeView.h"
 #include "classlib/comctrls/UpDown.h"
 #include "classlib/extctrls/Buttons.h"
 #include "classlib/forms/Menus.h"
@@ -16,11 +18,13 @@
 #include "skin_layered/adapters/ButtonWnd.h"
 #include "skin_layered/adapters/CheckBoxWnd.h"
 #include "skin_layered/adapters/ComboBoxWnd.h"
+#include "skin_layered/adapters/GridWnd.h"
 #include "skin_layered/adapters/GroupBoxWnd.h"
-#include "skin_layered/adapters/SpinWnd.h"
 #include "skin_layered/adapters/ListViewWnd.h"
+#include "skin_layered/adapters/SpinWnd.h"
 #include "skin_layered/adapters/StaticWnd.h"
 #include "skin_layered/adapters/SysToolBarWnd.h"
+#include "skin_layered/adapters/TreeViewWnd.h"
 #include "classlib/forms/ScrollBox.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -360,6 +364,31 @@ void TGalleryLayered::BuildViews() {
   control_adapters_.push_back(
       TqvAdapterPtr<TqvMainWnd>(CreateAdapter<TqvListViewWnd>(list->Handle(), nullptr, manager_,
                                                               TqvSkinParams{list, L""}, true).release()));
+
+  auto* tree = new vcl::TTreeView(this);
+  tree->SetParent(this);
+  tree->SetBounds(994, 216, 240, 200);
+  for (const wchar_t* folder : {L"Pictures", L"Pages", L"Templates"}) {
+    vcl::TTreeNode* node = tree->Items()->Add(nullptr, folder);
+    for (int i = 1; i <= 4; ++i) tree->Items()->AddChild(node, vcl::String(folder) + L" " + std::to_wstring(i));
+    node->Expand(false);
+  }
+  control_adapters_.push_back(TqvAdapterPtr<TqvMainWnd>(
+      CreateAdapter<TqvTreeViewWnd>(tree->Handle(), nullptr, manager_, TqvSkinParams{tree, L""}, true).release()));
+
+  auto* grid = new vcl::TStringGrid(this);
+  grid->SetParent(this);
+  grid->SetBounds(994, 424, 240, 200);
+  grid->SetColCount(4);
+  grid->SetRowCount(12);
+  grid->SetDefaultColWidth(70);
+  for (int c = 1; c < 4; ++c) grid->SetCells(c, 0, L"Col " + std::to_wstring(c));
+  for (int r = 1; r < 12; ++r) {
+    grid->SetCells(0, r, std::to_wstring(r));
+    for (int c = 1; c < 4; ++c) grid->SetCells(c, r, std::to_wstring(r * c));
+  }
+  control_adapters_.push_back(TqvAdapterPtr<TqvMainWnd>(
+      CreateAdapter<TqvGridWnd>(grid->Handle(), nullptr, manager_, TqvSkinParams{grid, L""}, true).release()));
 }
 
 void TGalleryLayered::BuildAdaptedRow() {

@@ -22,6 +22,7 @@
 #include "skin_layered/adapters/SysToolBarWnd.h"
 #include "skin_layered/adapters/TabControlWnd.h"
 #include "skin_layered/adapters/TrackWnd.h"
+#include "skin_layered/adapters/TreeViewWnd.h"
 #include "skin_layered/core/AdapterServices.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/core/SkinDialogs.h"
@@ -213,6 +214,7 @@ const bool kOwnFactories = [] {
   Factories()[static_cast<std::size_t>(TqvChildKind::TransPanel)] = &MakeAdapter<TqvTransPanelWnd>;
   Factories()[static_cast<std::size_t>(TqvChildKind::TabControl)] = &MakeAdapter<TqvTabControlWnd>;
   Factories()[static_cast<std::size_t>(TqvChildKind::ListView)] = &MakeAdapter<TqvListViewWnd>;
+  Factories()[static_cast<std::size_t>(TqvChildKind::TreeView)] = &MakeAdapter<TqvTreeViewWnd>;
   return true;
 }();
 

@@ -1,0 +1,305 @@
+// The grid and tree adapters under a skin of flat colours: a library string grid takes the
+// skin's colours and, made anew when the skin goes, its own; stand-ins of other vendors' grids
+// (the colour properties by the names those grids publish) get each property's own value back
+// exactly, clNone included; the vendor grid's alternate rows; the library's and a dialog's
+// tree views take the skin's colours by the tree's messages, erase in them and get exactly
+// their own back.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#undef RegisterClass
+#include <commctrl.h>
+
+#include "adapters_support.h"
+#include "classlib/comctrls/Grids.h"
+#include "classlib/comctrls/TreeView.h"
+#include "classlib/controls/Themes.h"
+#include "skin_layered/adapters/AdapterUnit.h"
+#include "skin_layered/adapters/GridWnd.h"
+#include "skin_layered/adapters/TreeViewWnd.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/manager/CommonData.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+constexpr COLORREF kGlobal = 0xC0D0E0, kGlobalFont = 0x102030, kBorder = 0x405060;
+constexpr COLORREF kEditBg = 0x30C0F0, kEditHotBg = 0x60F060, kEditFont = 0x000080, kEditHotFont = 0x008000;
+constexpr COLORREF kSelection = 0x804000, kSelectionFont = 0xFFFFFF;
+constexpr COLORREF kEven = 0x0A0B0C, kOdd = 0x0C0B0A;
+constexpr COLORREF kOwnBg = 0x123456, kOwnText = 0x654321;
+
+std::string GridSkinText() {
+  return "[GLOBALINFO]\r\nVERSION=7.5\r\nCOLOR=" + Hex(kGlobal) + "\r\nFONTCOLOR=" + Hex(kGlobalFont) +
+         "\r\nBORDERCOLOR=" + Hex(kBorder) + "\r\nEDITBG_EVEN=" + Hex(kEven) + "\r\nEDITBG_ODD=" + Hex(kOdd) +
+         "\r\n[EDIT]\r\nCOLOR=" + Hex(kEditBg) + "\r\nHOTCOLOR=" + Hex(kEditHotBg) + "\r\nFONTCOLOR=" +
+         Hex(kEditFont) + "\r\nHOTFONTCOLOR=" + Hex(kEditHotFont) + "\r\nSTATES=2\r\n[SELECTION]\r\nCOLOR=" +
+         Hex(kSelection) + "\r\nHOTCOLOR=" + Hex(kSelection) + "\r\nFONTCOLOR=" + Hex(kSelectionFont) +
+         "\r\nHOTFONTCOLOR=" + Hex(kSelectionFont) + "\r\nSTATES=2\r\n" + ScrollSections();
+}
+
+vcl::TColor Col(COLORREF C) { return static_cast<vcl::TColor>(C); }
+
+// ---- stand-ins of other vendors' grids: their colour properties by the names they publish
+
+class TGridLook : public vcl::TPersistent {
+  VCL_CLASS(TGridLook, vcl::TPersistent)
+ public:
+  int64_t from = vcl::clNone, to = 0x010101, mirror_from = 0x020202, mirror_to = vcl::clNone;
+};
+VCL_CLASS_INFO(TGridLook) {
+  p.Integer<&TGridLook::from>(L"FixedGradientFrom", std::nullopt, &vcl::ColorTypeInfo());
+  p.Integer<&TGridLook::to>(L"FixedGradientTo", std::nullopt, &vcl::ColorTypeInfo());
+  p.Integer<&TGridLook::mirror_from>(L"FixedGradientMirrorFrom", std::nullopt, &vcl::ColorTypeInfo());
+  p.Integer<&TGridLook::mirror_to>(L"FixedGradientMirrorTo", std::nullopt, &vcl::ColorTypeInfo());
+}
+
+class TLineColors : public vcl::TPersistent {
+  VCL_CLASS(TLineColors, vcl::TPersistent)
+ public:
+  int64_t fixed = 0x030303, data = 0x040404, shadow = 0x050505;
+};
+VCL_CLASS_INFO(TLineColors) {
+  p.Integer<&TLineColors::fixed>(L"FixedColor", std::nullopt, &vcl::ColorTypeInfo());
+  p.Integer<&TLineColors::data>(L"DataColor", std::nullopt, &vcl::ColorTypeInfo());
+  p.Integer<&TLineColors::shadow>(L"ShadowColor", std::nullopt, &vcl::ColorTypeInfo());
+}
+
+// A grid with a control look, title and fixed fonts, line colours and a footer.
+class TVendorGrid : public vcl::TDrawGrid {
+  VCL_CLASS(TVendorGrid, vcl::TDrawGrid)
+ public:
+  explicit TVendorGrid(vcl::TComponent* AOwner) : TDrawGrid(AOwner) {
+    title_font->SetColor(static_cast<vcl::TColor>(0x060606));
+    fixed_font->SetColor(static_cast<vcl::TColor>(0x070707));
+  }
+  std::unique_ptr<vcl::TFont> title_font_owned = std::make_unique<vcl::TFont>();
+  std::unique_ptr<vcl::TFont> fixed_font_owned = std::make_unique<vcl::TFont>();
+  std::unique_ptr<TGridLook> look_owned = std::make_unique<TGridLook>();
+  std::unique_ptr<TLineColors> lines_owned = std::make_unique<TLineColors>();
+  vcl::TFont* title_font = title_font_owned.get();
+  vcl::TFont* fixed_font = fixed_font_owned.get();
+  TGridLook* look = look_owned.get();
+  TLineColors* lines = lines_owned.get();
+  int64_t line = vcl::clNone, fixed_line = 0x080808, selection = 0x090909, selection_text = vcl::clNone;
+  int64_t footer = 0x0A0A0A, indicator = vcl::clNone;
+};
+VCL_CLASS_INFO(TVendorGrid) {
+  p.Object<&TVendorGrid::title_font, nullptr>(L"TitleFont", vcl::TFont::StaticClass());
+  p.Object<&TVendorGrid::fixed_font, nullptr>(L"FixedFont", vcl::TFont::StaticClass());
+  p.Object<&TVendorGrid::look, nullptr>(L"ControlLook", TGridLook::StaticClass());
+  p.Object<&TVendorGrid::lines, nullptr>(L"LineColors", TLineColors::StaticClass());
+  p.Integer<&TVendorGrid::line>(L"GridLineColor", std::nullopt, &vcl::ColorTypeInfo());
+  p.Integer<&TVendorGrid::fixed_line>(L"GridFixedLineColor", std::nullopt, &vcl::ColorTypeInfo());
+  p.Integer<&TVendorGrid::selection>(L"SelectionColor", std::nullopt, &vcl::ColorTypeInfo());
+  p.Integer<&TVendorGrid::selection_text>(L"SelectionTextColor", std::nullopt, &vcl::ColorTypeInfo());
+  p.Integer<&TVendorGrid::footer>(L"FooterColor", std::nullopt, &vcl::ColorTypeInfo());
+  p.Integer<&TVendorGrid::indicator>(L"IndicatorIconColor", std::nullopt, &vcl::ColorTypeInfo());
+}
+
+class TTitleParams : public vcl::TPersistent {
+  VCL_CLASS(TTitleParams, vcl::TPersistent)
+ public:
+  int64_t color = vcl::clNone, second = 0x0B0B0B, fill_style = 0;
+  bool horz_lines = true;
+};
+VCL_CLASS_INFO(TTitleParams) {
+  p.Integer<&TTitleParams::color>(L"Color", std::nullopt, &vcl::ColorTypeInfo());
+  p.Integer<&TTitleParams::second>(L"SecondColor", std::nullopt, &vcl::ColorTypeInfo());
+  p.Integer<&TTitleParams::fill_style>(L"FillStyle");
+  p.Bool<&TTitleParams::horz_lines>(L"HorzLines");
+}
+
+// The vendor grid with its own row colours and title parameters.
+class TVendorGridEh : public vcl::TDrawGrid {
+  VCL_CLASS(TVendorGridEh, vcl::TDrawGrid)
+ public:
+  using TDrawGrid::TDrawGrid;
+  std::unique_ptr<TTitleParams> title_owned = std::make_unique<TTitleParams>();
+  TTitleParams* title = title_owned.get();
+  int64_t even = 0x0D0D0D, odd = 0x0E0E0E;
+};
+VCL_CLASS_INFO(TVendorGridEh) {
+  p.Object<&TVendorGridEh::title, nullptr>(L"TitleParams", TTitleParams::StaticClass());
+  p.Integer<&TVendorGridEh::even>(L"EvenRowColor", std::nullopt, &vcl::ColorTypeInfo());
+  p.Integer<&TVendorGridEh::odd>(L"OddRowColor", std::nullopt, &vcl::ColorTypeInfo());
+}
+
+class GridTreeAdapters : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    skins.Write(L"Grids", L"Options.dat", BytesOf(GridSkinText()));
+    manager = NewManager();
+    manager->SetSkinDirectory(skins.Directory());
+    manager->AnimEffects()->SkinChanging()->SetActive(false);
+    manager->SetSkinName(L"Grids");
+    ASSERT_TRUE(manager->Skin().SkinData.Active);
+    form->SetBounds(20, 20, 460, 360);
+    form->Show();
+  }
+  void TearDown() override {
+    grid_adapter.reset();
+    tree_adapter.reset();
+    if (bare) DestroyWindow(bare);
+    form.reset();
+    manager.reset();
+  }
+
+  template <class T>
+  T* Place(T* Control) {
+    Control->SetParent(form.get());
+    Control->SetBounds(10, 10, 300, 200);
+    Control->SetColor(Col(kOwnBg));
+    Control->Font()->SetColor(Col(kOwnText));
+    return Control;
+  }
+  template <class A>
+  TqvAdapterPtr<A> Adapt(vcl::TWinControl* Control) {
+    TqvSkinParams params;
+    params.Control = Control;
+    return CreateAdapter<A>(Control->Handle(), nullptr, manager.get(), params, true);
+  }
+  static int64_t Prop(vcl::TObject* Control, std::wstring_view Path) { return *ReadPropertyPath(Control, Path); }
+
+  TempSkins skins;
+  ManagerPtr manager;
+  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = ShownForm();
+  TqvAdapterPtr<TqvGridWnd> grid_adapter;
+  TqvAdapterPtr<TqvTreeViewWnd> tree_adapter;
+  HWND bare = nullptr;
+};
+
+TEST_F(GridTreeAdapters, AStringGridTakesTheSkinsColoursAndIsMadeAnewWithItsOwn) {
+  auto* grid = Place(new vcl::TStringGrid(form.get()));
+  grid->SetFixedColor(vcl::clNone);
+  grid->SetCells(1, 1, L"cell");
+  grid_adapter = Adapt<TqvGridWnd>(grid);
+  SendMessageW(grid->Handle(), WM_NCPAINT, 1, 0);
+  EXPECT_EQ(grid->Color(), Col(kEditBg));
+  EXPECT_EQ(grid->Font()->Color(), Col(kEditFont));
+  EXPECT_EQ(grid->FixedColor(), Col(kGlobal));
+  EXPECT_EQ(grid_adapter->SavedValue(L"FixedColor"), vcl::clNone);
+  // A grid paints every cell: the erase does nothing.
+  EXPECT_EQ(SendMessageW(grid->Handle(), WM_ERASEBKGND, 0, 0), 1);
+
+  // The skin goes: the grid's own colours, on a window made anew without the skin.
+  const HWND before = grid->Handle();
+  manager->SetActive(false);
+  EXPECT_EQ(grid->Color(), Col(kOwnBg));
+  EXPECT_EQ(grid->Font()->Color(), Col(kOwnText));
+  EXPECT_EQ(grid->FixedColor(), vcl::clNone);
+  EXPECT_TRUE(grid_adapter->Destroyed);
+  EXPECT_NE(grid->Handle(), before);
+  EXPECT_EQ(GetAdapter(grid->Handle()), nullptr);
+  EXPECT_EQ(grid->Cells(1, 1), L"cell");
+}
+
+TEST_F(GridTreeAdapters, EveryVendorGridPropertyGetsExactlyItsOwnValueBack) {
+  auto* grid = Place(new TVendorGrid(form.get()));
+  const std::vector<std::wstring_view> paths{
+      L"TitleFont.Color", L"FixedFont.Color", L"ControlLook.FixedGradientFrom", L"ControlLook.FixedGradientTo",
+      L"ControlLook.FixedGradientMirrorFrom", L"ControlLook.FixedGradientMirrorTo", L"LineColors.FixedColor",
+      L"LineColors.DataColor", L"LineColors.ShadowColor", L"GridLineColor", L"GridFixedLineColor",
+      L"SelectionColor", L"SelectionTextColor", L"FooterColor", L"IndicatorIconColor", L"FixedColor"};
+  std::vector<int64_t> own;
+  for (std::wstring_view path : paths) own.push_back(Prop(grid, path));
+  grid_adapter = Adapt<TqvGridWnd>(grid);
+  SendMessageW(grid->Handle(), WM_NCPAINT, 1, 0);
+  EXPECT_EQ(Prop(grid, L"FixedColor"), Col(kGlobal));
+  EXPECT_EQ(Prop(grid, L"TitleFont.Color"), Col(kGlobalFont));
+  EXPECT_EQ(Prop(grid, L"FixedFont.Color"), Col(kGlobalFont));
+  EXPECT_EQ(Prop(grid, L"GridFixedLineColor"), Col(kBorder));
+  EXPECT_EQ(Prop(grid, L"GridLineColor"), MixColor(Col(kEditBg), Col(kEditFont), 0.7));
+  EXPECT_EQ(Prop(grid, L"ControlLook.FixedGradientFrom"), MixColor(Col(kGlobal), Col(kEditBg), 0.5));
+  EXPECT_EQ(Prop(grid, L"ControlLook.FixedGradientTo"), Col(kGlobal));
+  EXPECT_EQ(Prop(grid, L"SelectionColor"), Col(kSelection));
+  EXPECT_EQ(Prop(grid, L"SelectionTextColor"), Col(kSelectionFont));
+  EXPECT_EQ(Prop(grid, L"LineColors.FixedColor"), Col(kBorder));
+  EXPECT_EQ(Prop(grid, L"LineColors.DataColor"), MixColor(Col(kEditBg), Col(kEditFont), 0.8));
+  EXPECT_EQ(Prop(grid, L"LineColors.ShadowColor"), MixColor(Col(kEditBg), Col(kEditFont), 0.8));
+  EXPECT_EQ(Prop(grid, L"FooterColor"), Col(kGlobal));
+  EXPECT_EQ(Prop(grid, L"IndicatorIconColor"), Col(kEditFont));
+
+  UninstallAdapter(grid_adapter, true, true);
+  for (std::size_t i = 0; i < paths.size(); ++i) EXPECT_EQ(Prop(grid, paths[i]), own[i]) << std::string(paths[i].begin(), paths[i].end());
+  EXPECT_EQ(grid->Color(), Col(kOwnBg));
+}
+
+TEST_F(GridTreeAdapters, TheVendorGridsRowsStayAlternateAndItsParametersComeBack) {
+  auto* grid = Place(new TVendorGridEh(form.get()));
+  grid_adapter = Adapt<TqvGridEhWnd>(grid);
+  SendMessageW(grid->Handle(), WM_NCPAINT, 1, 0);
+  EXPECT_EQ(grid->even, kEven);
+  EXPECT_EQ(grid->odd, kOdd);
+  EXPECT_EQ(grid->title->color, Col(kGlobal));
+  EXPECT_EQ(grid->title->second, MixColor(vcl::clWhite, Col(kGlobal), 0.1));
+  EXPECT_EQ(grid->title->fill_style, 3);
+  EXPECT_FALSE(grid->title->horz_lines);
+  UninstallAdapter(grid_adapter, true, true);
+  EXPECT_EQ(grid->even, 0x0D0D0D);
+  EXPECT_EQ(grid->odd, 0x0E0E0E);
+  EXPECT_EQ(grid->title->color, vcl::clNone);
+  EXPECT_EQ(grid->title->second, 0x0B0B0B);
+  EXPECT_EQ(grid->title->fill_style, 0);
+  EXPECT_TRUE(grid->title->horz_lines);
+
+  // One row colour: the rows keep it.
+  grid->even = grid->odd = 0x0F0F0F;
+  grid_adapter = Adapt<TqvGridEhWnd>(grid);
+  SendMessageW(grid->Handle(), WM_NCPAINT, 1, 0);
+  EXPECT_EQ(grid->even, 0x0F0F0F);
+  EXPECT_EQ(grid->odd, 0x0F0F0F);
+  EXPECT_EQ(grid->title->color, Col(kGlobal));
+}
+
+TEST_F(GridTreeAdapters, ATreeViewTakesTheSkinsColoursAndGetsExactlyItsOwnBack) {
+  auto* tree = Place(new vcl::TTreeView(form.get()));
+  tree->Items()->Add(nullptr, L"Node");
+  tree_adapter = Adapt<TqvTreeViewWnd>(tree);
+  SendMessageW(tree->Handle(), WM_NCPAINT, 1, 0);
+  EXPECT_EQ(SendMessageW(tree->Handle(), TVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(kEditBg));
+  EXPECT_EQ(SendMessageW(tree->Handle(), TVM_GETTEXTCOLOR, 0, 0), static_cast<LRESULT>(kEditFont));
+  EXPECT_EQ(tree->Color(), Col(kOwnBg));
+  {
+    MemoryPixels pixels(300, 200);
+    EXPECT_EQ(SendMessageW(tree->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(pixels.DC()), 0), 1);
+    EXPECT_EQ(pixels.At(100, 100), kEditBg);
+  }
+  manager->SetActive(false);
+  EXPECT_EQ(SendMessageW(tree->Handle(), TVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(kOwnBg));
+  EXPECT_EQ(SendMessageW(tree->Handle(), TVM_GETTEXTCOLOR, 0, 0), static_cast<LRESULT>(kOwnText));
+  manager->SetActive(true);
+  SendMessageW(tree->Handle(), WM_NCPAINT, 1, 0);
+  EXPECT_EQ(SendMessageW(tree->Handle(), TVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(kEditBg));
+  UninstallAdapter(tree_adapter, true, true);
+  EXPECT_EQ(SendMessageW(tree->Handle(), TVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(kOwnBg));
+  EXPECT_EQ(SendMessageW(tree->Handle(), TVM_GETTEXTCOLOR, 0, 0), static_cast<LRESULT>(kOwnText));
+  EXPECT_EQ(tree->Font()->Color(), Col(kOwnText));
+}
+
+TEST_F(GridTreeAdapters, ADialogsTreeShowsTheWindowColoursAndGetsItsOwnBack) {
+  bare = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE, 10, 220, 300, 100, form->Handle(),
+                         nullptr, GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(bare, TVM_SETBKCOLOR, 0, kOwnBg);
+  SendMessageW(bare, TVM_SETTEXTCOLOR, 0, kOwnText);
+  {
+    const TqvDialogChildScope dialog(true);
+    tree_adapter = CreateAdapter<TqvTreeViewWnd>(bare, nullptr, manager.get(), TqvSkinParams{nullptr, L"EDIT"}, true);
+  }
+  SendMessageW(bare, WM_NCPAINT, 1, 0);
+  EXPECT_EQ(SendMessageW(bare, TVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(GetSysColor(COLOR_WINDOW)));
+  EXPECT_EQ(SendMessageW(bare, TVM_GETTEXTCOLOR, 0, 0), static_cast<LRESULT>(GetSysColor(COLOR_WINDOWTEXT)));
+  {
+    MemoryPixels pixels(300, 100);
+    SendMessageW(bare, WM_ERASEBKGND, reinterpret_cast<WPARAM>(pixels.DC()), 0);
+    EXPECT_EQ(pixels.At(50, 50), static_cast<COLORREF>(GetSysColor(COLOR_WINDOW)));
+  }
+  UninstallAdapter(tree_adapter, true, true);
+  EXPECT_EQ(SendMessageW(bare, TVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(kOwnBg));
+  EXPECT_EQ(SendMessageW(bare, TVM_GETTEXTCOLOR, 0, 0), static_cast<LRESULT>(kOwnText));
+}
+
+}  // namespace
+}  // namespace skin_layered::test
