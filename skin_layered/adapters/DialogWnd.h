@@ -17,17 +17,12 @@
 #include "classlib/graphics/GraphicsBitmap.h"
 #include "skin_layered/adapters/ScrollWnd.h"
 #include "skin_layered/core/AdapterServices.h"
+#include "skin_layered/core/CaptionHitCodes.h"
 
 namespace skin_layered {
 
 class TqvProvider;
 class TqvSystemMenu;
-
-// Hit codes of the dialog's title buttons.
-inline constexpr int kHitMin = HTMINBUTTON;    // 8
-inline constexpr int kHitMax = HTMAXBUTTON;    // 9
-inline constexpr int kHitClose = HTCLOSE;      // 20
-inline constexpr int kHitHelp = HTHELP;        // 21
 
 struct TqvDialogButton {
   int State = 0;        // 0 normal, 1 hot, 2 pressed

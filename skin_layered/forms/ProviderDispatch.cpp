@@ -335,7 +335,9 @@ void TsSkinProvider::CommandWhileSkinned(vcl::TMessage& Message) {
       // The control adapter attaches adapters to the control (or the whole form) when there is
       // one; nothing more to do here.
       return;
-    case scmMouseLeave: return;
+    case scmMouseLeave:
+      SetHotElement(-1, true);
+      return;
     case scmBeforeScroll:
       if (data->BgDependsOnParent()) SendMessageW(Form->Handle(), WM_SETREDRAW, 0, 0);
       return;

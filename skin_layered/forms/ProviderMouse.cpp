@@ -1,37 +1,164 @@
 // Hit testing on a skinned form's frame and the mouse on its title: which part of the frame
-// lies under a point, the hot and pressed title elements, and clicks on them. The states of
-// the title elements are kept here; until the skinned hit test is built the form's own
-// procedure answers for every point, so no element turns hot under the mouse.
+// lies under a point, the one hot title element and the pressed one, the commands of the title
+// buttons on their release, the system menu on the icon and the caption, and the rubber frame
+// of outline sizing. The provider answers only for what it paints itself (title buttons, icon,
+// a maximised MDI child's buttons, the grip); every other point is the form's own procedure's.
+#include <algorithm>
+
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/RubberFrame.h"
 #include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/forms/SystemMenu.h"
+#include "skin_layered/manager/Animations.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
 
 namespace skin_layered {
+namespace {
 
-int TsSkinProvider::HitTest(vcl::TMessage& Message) {
-  vcl::TMessage test{WM_NCHITTEST, 0, Message.LParam, 0};
-  CallOldWndProc(test);
-  return static_cast<int>(test.Result);
+// The pause before the window's own system menu drops from the icon (a double click on the
+// icon closes the form instead).
+constexpr DWORD kSysMenuDelay = 200;
+
+bool g_button_pressed = false;
+
+bool IsChildForm(const vcl::TCustomForm* Form) { return Form->FormStyle() == vcl::fsMDIChild; }
+bool Designing(const vcl::TComponent* C) { return C->ComponentState().Contains(vcl::csDesigning); }
+bool BeingDestroyed(const vcl::TComponent* C) { return C->ComponentState().Contains(vcl::csDestroying); }
+
+vcl::TPoint MessagePoint(const vcl::TMessage& Message) {
+  return vcl::TPoint(vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam));
 }
 
-void TsSkinProvider::SetHotElement(int Code, bool Repaint) {
-  if (Code == HotElement || !DrawNonClientArea) return;
-  if (HotElement != 0)
-    if (TsCaptionButton* old = ElementByCode(HotElement)) {
-      old->State = 0;
-      if (Repaint) RepaintElement(HotElement);
-    }
-  HotElement = Code;
-  if (Code > 0)
-    if (TsCaptionButton* element = ElementByCode(Code)) {
-      element->State = 1;
-      if (Repaint) RepaintElement(Code);
-    }
+// The screen point of a mouse message: non-client messages carry one, client messages a point
+// of the client area.
+vcl::TPoint ScreenPointOf(HWND Wnd, const vcl::TMessage& Message) {
+  POINT p{vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam)};
+  if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST) ClientToScreen(Wnd, &p);
+  return vcl::TPoint(p);
 }
 
-void TsSkinProvider::PressElement(int Code) {
-  TsCaptionButton* element = ElementByCode(Code);
-  if (!element) return;
-  element->State = 2;
-  RepaintElement(Code);
+// An MDI frame whose active child is maximised with a system menu shows the child's buttons on
+// its menu line.
+vcl::TCustomForm* ChildWithButtons(vcl::TCustomForm* Form) {
+  if (Form->FormStyle() != vcl::fsMDIForm || !Form->Menu()) return nullptr;
+  vcl::TCustomForm* child = Form->ActiveMDIChild();
+  return child && child->HandleAllocated() && IsZoomed(child->Handle()) &&
+                 child->BorderIcons().Contains(vcl::biSystemMenu)
+             ? child
+             : nullptr;
+}
+
+void SendCommand(HWND Wnd, WPARAM Command) { SendMessageW(Wnd, WM_SYSCOMMAND, Command, 0); }
+
+}  // namespace
+
+bool TitleButtonPressed() { return g_button_pressed; }
+void SetTitleButtonPressed(bool Value) { g_button_pressed = Value; }
+
+bool TsSkinProvider::ServesWindow(HWND Wnd) const {
+  // Only compared, never followed: this provider may be gone.
+  return Wnd && IsWindow(Wnd) &&
+         reinterpret_cast<const TsSkinProvider*>(
+             SendMessageW(Wnd, kSkinCmdMessage, SkinCommandWParam(scmGetProvider), 0)) == this;
+}
+
+int TsSkinProvider::BorderFormHitTest(vcl::TPoint Screen) {
+  TqvBorderForm* border = ExtBorderForm();
+  if (!border || !border->BorderWindow()) return -1;
+  return static_cast<int>(
+      SendMessageW(border->BorderWindow(), WM_NCHITTEST, 0, MAKELPARAM(Screen.X, Screen.Y)));
+}
+
+// ---------------------------------------------------------------------------------------
+// The hit test
+
+int TsSkinProvider::HitTest(vcl::TMessage& Message) { return HitTestAt(MessagePoint(Message)); }
+
+int TsSkinProvider::HitTestAt(vcl::TPoint Screen) {
+  if (!Form->HandleAllocated()) return HTNOWHERE;
+  const HWND wnd = Form->Handle();
+  // Window coordinates; the window image lies further left and up by the border form's
+  // offsets and the shadow.
+  const vcl::TPoint p = ScreenToImage(Screen.X, Screen.Y);
+  const vcl::TPoint image = ImagePointOf(Screen);
+  TqvBorderForm* border = ExtBorderForm();
+  const bool zoomed = IsZoomed(wnd) != FALSE;
+  const bool iconic = IsIconic(wnd) != FALSE;
+
+  // The title elements (the border form answers for its own).
+  if (!border) {
+    if (!SystemMenu) MakeSystemMenu();
+    if (SystemMenu) {
+      const vcl::TBorderIcons icons = Form->BorderIcons();
+      if (icons.Contains(vcl::biSystemMenu)) {
+        if (BtnClose.Rect.Contains(image)) return SystemMenu->CloseEnabled() ? kHitClose : HTCAPTION;
+        if (!BtnMaximize.Rect.IsEmpty() && BtnMaximize.Rect.Contains(image))
+          return (zoomed ? SystemMenu->RestoreEnabled() : SystemMenu->MaximizeEnabled()) ? kHitMax : HTCAPTION;
+        if (!BtnMinimize.Rect.IsEmpty() && BtnMinimize.Rect.Contains(image))
+          return iconic || SystemMenu->MinimizeEnabled() ? kHitMin : HTCAPTION;
+        if (icons.Contains(vcl::biHelp) && BtnHelp.Rect.Contains(image)) return kHitHelp;
+      }
+      // A user button answers its own index, whatever buttons before it are hidden.
+      for (int i = 0; i < std::min(TitleButtons()->Count(), kMaxTitleElements); ++i) {
+        TsTitleButton* button = TitleButtons()->Items(i);
+        if (button->Visible() && button->Data.Rect.Contains(image))
+          return button->Enabled() ? kHitUserButton + i : HTCAPTION;
+      }
+      if (const int item = TitleBarItemAt(image); IsTitleBarItemHitCode(item)) return item;
+    }
+  }
+
+  const int width = WndWidth(wnd), height = WndHeight(wnd);
+  const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
+  // The sizing edges.
+  if (!zoomed && (style & WS_THICKFRAME) && !border) {
+    const int b = SysBorderWidth(wnd, nullptr, false);
+    const int def = DefBorderWidth(wnd, nullptr, false);
+    int code = HTCLIENT;
+    if (p.Y < def) code = HTTOP;
+    else if (p.Y >= height - b) code = HTBOTTOM;
+    if (p.X < b) code = code == HTTOP ? HTTOPLEFT : code == HTBOTTOM ? HTBOTTOMLEFT : HTLEFT;
+    else if (p.X >= width - b) code = code == HTTOP ? HTTOPRIGHT : code == HTBOTTOM ? HTBOTTOMRIGHT : HTRIGHT;
+    if (code != HTCLIENT) return code;
+  }
+
+  // The caption band, then the menu lines.
+  const int def = BorderWidthDef();
+  const int caption = SysCaptionHeightOfForm();
+  if (HasBorder() && p.Y >= 0 && p.Y < def + caption) return IconRect.Contains(image) ? HTSYSMENU : HTCAPTION;
+  if (p.Y >= 0 && p.Y < def + caption + MenuLinesCount() * MenuHeight()) {
+    if (ChildWithButtons(Form)) {
+      if (MDIClose.Rect.Contains(image)) return kHitMdiClose;
+      if (MDIMax.Rect.Contains(image)) return kHitMdiRestore;
+      if (MDIMin.Rect.Contains(image)) return kHitMdiMin;
+    }
+    return HTMENU;
+  }
+
+  // The size grip.
+  if (InGrip(image)) return HTBOTTOMRIGHT;
+  return HTCLIENT;
+}
+
+vcl::TPoint TsSkinProvider::ImagePointOf(vcl::TPoint Screen) {
+  vcl::TPoint p = ScreenToImage(Screen.X, Screen.Y);
+  if (TqvBorderForm* border = ExtBorderForm()) {
+    const vcl::TRect shadow = ShadowSize();
+    p.X += shadow.Left + BorderFormOffsetX(border);
+    p.Y += shadow.Top + BorderFormOffsetY(border);
+  }
+  return p;
+}
+
+bool TsSkinProvider::InGrip(vcl::TPoint ImagePoint) {
+  const TsSkinManager* manager = SkinManager();
+  if (!manager || !GripVisible()) return false;
+  const int index = manager->Skin().ConstData.GripImage;
+  if (!manager->IsValidImgIndex(index)) return false;
+  const vcl::TPoint grip = GripPos(index);
+  return (grip.X != 0 || grip.Y != 0) && ImagePoint.X > grip.X && ImagePoint.Y > grip.Y;
 }
 
 void TsSkinProvider::WMNCHitTest(vcl::TMessage& Message) {
@@ -39,15 +166,386 @@ void TsSkinProvider::WMNCHitTest(vcl::TMessage& Message) {
     AutoCreated = false;
     PrepareForm();
   }
+  if (!DrawNonClientArea || CaptionHeight(true) == 0) return CallOldWndProc(Message);
+  const int code = HitTest(Message);
+  // The system would draw its buttons over a child's hovered ones.
+  if ((code == kHitMin || code == kHitMax || code == kHitClose) && IsChildForm(Form)) UpdateSysMenuStyle(true);
+  if (code == HTNOWHERE || code == HTCLIENT || code == HTCAPTION || code == HTMENU || IsSizingHitCode(code)) {
+    // Only the skin's grip is the provider's to answer; the system knows the rest.
+    if (!InGrip(ImagePointOf(MessagePoint(Message)))) return CallOldWndProc(Message);
+    Message.Result = HTBOTTOMRIGHT;
+    return;
+  }
+  Message.Result = code;
+}
+
+// ---------------------------------------------------------------------------------------
+// The hot and pressed elements
+
+void TsSkinProvider::SetElementState(int Code, int State) {
+  if (IsTitleBarItemHitCode(Code)) return SetTitleBarItemState(Code - kHitTitleBarItem, State);
+  if (TsCaptionButton* element = ElementByCode(Code)) element->State = State;
+}
+
+void TsSkinProvider::SetHotElement(int Code, bool Repaint) {
+  if (Code == HotElement || !DrawNonClientArea) return;
+  if (HotElement > 0) {
+    if (vcl::Application) vcl::Application->CancelHint();
+    const int old = HotElement;
+    SetElementState(old, 0);
+    // A user button's state shows at once.
+    if (Repaint || IsUserButtonHitCode(old)) RepaintElement(old);
+  }
+  HotElement = Code;
+  if (g_button_pressed || Code <= 0) return;
+  SetElementState(Code, 1);
+  if (Repaint || IsUserButtonHitCode(Code)) RepaintElement(Code);
+  if (Repaint && IsTitleBarItemHitCode(Code)) RefreshNonClient();
+}
+
+void TsSkinProvider::PressElement(int Code) {
+  if (!IsTitleBarItemHitCode(Code) && !ElementByCode(Code)) return;
+  if (HotElement != Code) {
+    g_button_pressed = false;
+    SetHotElement(Code, false);
+  }
+  SetElementState(Code, 2);
+  RepaintElement(Code);
+  g_button_pressed = true;
+}
+
+bool TsSkinProvider::ElementPressed(int Code) {
+  if (IsTitleBarItemHitCode(Code)) return g_button_pressed && HotElement == Code;
+  const TsCaptionButton* element = ElementByCode(Code);
+  return element && element->State == 2;
+}
+
+// ---------------------------------------------------------------------------------------
+// The left button
+
+void TsSkinProvider::WMNCLButtonDown(vcl::TMessage& Message) {
+  int code = static_cast<int>(static_cast<std::intptr_t>(Message.WParam));
+  if (!DrawNonClientArea) {
+    if (code == HTSYSMENU) return IconClicked(Message);
+    return CallOldWndProc(Message);
+  }
+  if (ExtBorderForm()) {
+    if (code == HTOBJECT) return CallOldWndProc(Message);
+    if (code == HTTRANSPARENT) code = BorderFormHitTest(MessagePoint(Message));
+  }
+  const HWND wnd = Form->Handle();
+  switch (code) {
+    case kHitMin:
+    case kHitMax:
+    case kHitClose:
+    case kHitHelp:
+    case kHitMdiClose:
+    case kHitMdiRestore:
+    case kHitMdiMin: {
+      if (code >= kHitMdiClose) {
+        vcl::TCustomForm* child = ChildWithButtons(Form);
+        if (!child) return;
+        TsSkinProvider* owner = GetSkinProvider(child);
+        TsSystemMenu* menu = owner ? owner->SystemMenu : nullptr;
+        if (code == kHitMdiMin && menu && !menu->MinimizeEnabled()) return;
+        if (code == kHitMdiRestore && menu && !menu->RestoreEnabled()) return;
+      }
+      PressElement(code);
+      Message.Result = 0;
+      return;
+    }
+    case HTSYSMENU: return IconClicked(Message);
+    case HTMENU: return CallOldWndProc(Message);
+    default: break;
+  }
+  if (IsUserButtonHitCode(code) && code - kHitUserButton < TitleButtons()->Count()) {
+    PressElement(code);
+    TsTitleButton* button = TitleButtons()->Items(code - kHitUserButton);
+    const vcl::TPoint p = MessagePoint(Message);
+    if (button->OnMouseDown) button->OnMouseDown(button, vcl::mbLeft, {}, p.X, p.Y);
+    return;
+  }
+  if (IsTitleBarItemHitCode(code)) {
+    PressElement(code);
+    TitleBarItemMouseDown(code - kHitTitleBarItem, MessagePoint(Message));
+    return;
+  }
+  if (IsIconic(wnd)) {
+    Form->Perform(WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+    return;
+  }
+  SetHotElement(0, true);
+  if (IsZoomed(wnd)) {
+    // A maximised form is not moved by its caption; a click there only activates it.
+    const vcl::TPoint p = ScreenToImage(vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam));
+    if (p.Y <= BorderWidthDef() + CaptionHeight(true)) {
+      if (!Form->Active() && Form->Enabled() && Form->CanFocus()) Form->SetFocus();
+      return;
+    }
+  }
+  BOOL fullDrag = FALSE;
+  SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &fullDrag, 0);
+  if (!fullDrag) return CallOldWndProc(Message);
+  if (ResizeMode() == rmBorder && Form->Enabled() && (code == HTCAPTION || IsSizingHitCode(code))) {
+    RubberFrame().Start(wnd, code);
+    g_button_pressed = false;
+    return;
+  }
+  TsSkinManager* manager = SkinManager();
+  if (code == HTCAPTION && !IsChildForm(Form) && manager && manager->AnimEffects()->BlendOnMoving()->Active()) {
+    FormActive = true;
+    SkinData->BGChanged = true;
+    if (Form->CanFocus()) Form->SetFocus();
+    StartBlendOnMoving(true);
+    return;
+  }
   CallOldWndProc(Message);
 }
-void TsSkinProvider::WMNCLButtonDown(vcl::TMessage& Message) { CallOldWndProc(Message); }
-void TsSkinProvider::WMNCLButtonUp(vcl::TMessage& Message) { CallOldWndProc(Message); }
-void TsSkinProvider::WMNCLButtonDblClk(vcl::TMessage& Message) { CallOldWndProc(Message); }
-void TsSkinProvider::WMNCRButtonDown(vcl::TMessage& Message) { CallOldWndProc(Message); }
-void TsSkinProvider::WMNCRButtonUp(vcl::TMessage& Message) { CallOldWndProc(Message); }
-void TsSkinProvider::WMMouseMove(vcl::TMessage& Message) { CallOldWndProc(Message); }
-void TsSkinProvider::WMMouseLeave(vcl::TMessage& Message) { CallOldWndProc(Message); }
-void TsSkinProvider::CMMouseEnter(vcl::TMessage& Message) { CallOldWndProc(Message); }
+
+// A press on the caption icon: the skinned system menu drops below it.
+void TsSkinProvider::IconClicked(vcl::TMessage& Message) {
+  Message.Result = 0;
+  CallOldWndProc(Message);
+  if (Message.Result != 0) return;
+  SetHotElement(0, true);
+  g_button_pressed = false;
+  const HWND wnd = Form->Handle();
+  TsSkinManager* manager = SkinManager();
+  if (!manager || !manager->SkinnedPopups()) {
+    // A second click may come meanwhile and close the form: nothing is touched unless the
+    // provider still serves its window.
+    ProcessMessagesUntil({}, kSysMenuDelay);
+    if (!ServesWindow(wnd) || BeingDestroyed(Form) || (SkinData && SkinData->Updating)) return;
+  }
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  if (!IsChildForm(Form)) {
+    const int def = DefBorderWidth(wnd, nullptr, false);
+    DropSysMenu(vcl::TPoint(r.left + SysBorderWidth(wnd, nullptr, false),
+                            r.top + def + Form->BorderWidth() + IconRect.Height() + def));
+  } else if (MDIProvider()) {
+    DropSysMenu(vcl::TPoint(r.left, r.top + SysCaptionHeightOfForm() + 4 - (IsIconic(wnd) ? 16 : 0)));
+  }
+}
+
+void TsSkinProvider::WMNCLButtonUp(vcl::TMessage& Message) {
+  if (!DrawNonClientArea || !Form->Enabled()) return CallOldWndProc(Message);
+  const HWND wnd = Form->Handle();
+  const vcl::TPoint screen = ScreenPointOf(wnd, Message);
+  // A client release carries key flags, not a hit code.
+  int code = Message.Msg == WM_LBUTTONUP ? HTCLIENT : static_cast<int>(static_cast<std::intptr_t>(Message.WParam));
+  if (code == HTTRANSPARENT && ExtBorderForm()) code = BorderFormHitTest(screen);
+  const vcl::TPoint image = ScreenToImage(screen.X, screen.Y);
+  // The press ends whatever the release does (the flag is the process's, not the provider's).
+  auto done = [] { g_button_pressed = false; };
+
+  switch (code) {
+    case kHitMdiClose:
+    case kHitMdiRestore:
+    case kHitMdiMin: {
+      const bool pressed = ElementPressed(code);
+      vcl::TCustomForm* child = Form->ActiveMDIChild();
+      if (pressed && child && child->HandleAllocated()) {
+        const HWND childWnd = child->Handle();
+        SetElementState(code, 0);
+        if (code == kHitMdiClose) HotElement = 0;
+        SendCommand(childWnd, code == kHitMdiClose ? SC_CLOSE : code == kHitMdiRestore ? SC_RESTORE : SC_MINIMIZE);
+      }
+      return done();
+    }
+    case kHitHelp:
+      if (ElementPressed(code)) {
+        SetElementState(code, 0);
+        SendCommand(wnd, SC_CONTEXTHELP);
+        if (ServesWindow(wnd)) {
+          SetHotElement(0, true);
+          if (SystemMenu) SystemMenu->UpdateItems(false);
+          Form->Perform(WM_NCPAINT, 1, 0);
+        }
+      }
+      return done();
+    case kHitMin:
+      if (!ElementPressed(code) || !BtnMinimize.Rect.Contains(image)) {
+        CallOldWndProc(Message);
+        return done();
+      }
+      SetHotElement(0, true);
+      SetElementState(code, 0);
+      SkinData->BGChanged = true;
+      if (vcl::Application && Form == vcl::Application->MainForm()) {
+        AnimBusy = true;
+        SendCommand(wnd, SC_MINIMIZE);
+        if (ServesWindow(wnd)) AnimBusy = false;
+      } else {
+        SendCommand(wnd, IsIconic(wnd) ? SC_RESTORE : SC_MINIMIZE);
+      }
+      return done();
+    case kHitMax:
+      if (SystemMenu && (SystemMenu->MaximizeEnabled() || (IsZoomed(wnd) && SystemMenu->RestoreEnabled()))) {
+        if (!ElementPressed(code)) {
+          CallOldWndProc(Message);
+          return done();
+        }
+        SetHotElement(0, true);
+        SetElementState(code, 0);
+        SendCommand(wnd, IsZoomed(wnd) ? SC_RESTORE : SC_MAXIMIZE);
+        if (ServesWindow(wnd) && SystemMenu) SystemMenu->UpdateItems(false);
+      }
+      return done();
+    case kHitClose:
+      if (SystemMenu && SystemMenu->CloseEnabled() && ElementPressed(code)) {
+        BtnClose.State = 0;
+        HotElement = 0;
+        g_button_pressed = false;
+        SendCommand(wnd, SC_CLOSE);
+        // Closing may have freed the form and this provider.
+        if (!ServesWindow(wnd) || BeingDestroyed(Form)) return;
+        KillAnimations();
+        if (IsWindowVisible(wnd)) {
+          SkinData->BGChanged = true;
+          SetHotElement(0, true);
+        }
+      }
+      return done();
+    default: break;
+  }
+  if (IsUserButtonHitCode(code) && code - kHitUserButton < TitleButtons()->Count()) {
+    if (ElementPressed(code)) {
+      TsTitleButton* button = TitleButtons()->Items(code - kHitUserButton);
+      SetElementState(code, 1);
+      if (button->OnMouseUp) button->OnMouseUp(button, vcl::mbLeft, {}, screen.X, screen.Y);
+      if (!ServesWindow(wnd)) return done();
+      SetHotElement(0, true);
+    }
+    return done();
+  }
+  if (IsTitleBarItemHitCode(code)) {
+    if (ElementPressed(code)) {
+      SetElementState(code, 0);
+      POINT cursor{};
+      GetCursorPos(&cursor);
+      const bool over = HitTestAt(vcl::TPoint(cursor)) == code;
+      TitleBarItemMouseUp(code - kHitTitleBarItem, screen, over);
+    }
+    return done();
+  }
+  if (!IsIconic(wnd)) {
+    if (RubberFrame().Running() && RubberFrame().Window() == wnd) {
+      EndRubberFrame();
+    } else {
+      // A press dragged off its element and released elsewhere runs nothing.
+      if (g_button_pressed && HotElement > 0) SetHotElement(0, true);
+      CallOldWndProc(Message);
+    }
+  } else if (MDIProvider()) {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    DropSysMenu(vcl::TPoint(cursor));
+    if (!ServesWindow(wnd)) return done();
+  } else {
+    CallOldWndProc(Message);
+  }
+  done();
+}
+
+void TsSkinProvider::WMNCLButtonDblClk(vcl::TMessage& Message) {
+  const HWND wnd = Form->Handle();
+  if (RubberFrame().Running() && RubberFrame().Window() == wnd) EndRubberFrame();
+  switch (static_cast<int>(static_cast<std::intptr_t>(Message.WParam))) {
+    case HTCAPTION: {
+      if (!SystemMenu) MakeSystemMenu();
+      const bool can = SystemMenu && (SystemMenu->MaximizeEnabled() || SystemMenu->RestoreEnabled());
+      if (!can) {
+        if (HasBorder() && !IsIconic(wnd) && IsZoomed(wnd)) SendCommand(wnd, SC_RESTORE);
+        return;
+      }
+      SendCommand(wnd, IsZoomed(wnd) || IsIconic(wnd) ? SC_RESTORE : SC_MAXIMIZE);
+      if (ServesWindow(wnd) && SystemMenu) SystemMenu->UpdateItems(false);
+      return;
+    }
+    case HTSYSMENU: {
+      TsSkinManager* manager = SkinManager();
+      // The delayed system menu must not drop over a closing form.
+      const bool mark = (!manager || !manager->SkinnedPopups()) && SkinData && !SkinData->Updating;
+      if (mark) SkinData->Updating = true;
+      Form->Close();
+      // Closing may be refused: the form then paints again.
+      if (mark && ServesWindow(wnd) && !BeingDestroyed(Form) && IsWindowVisible(wnd)) SkinData->Updating = false;
+      return;
+    }
+    default: CallOldWndProc(Message);
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// The right button
+
+void TsSkinProvider::WMNCRButtonDown(vcl::TMessage& Message) {
+  const auto code = static_cast<int>(static_cast<std::intptr_t>(Message.WParam));
+  if (code == HTCAPTION || code == HTSYSMENU) return;
+  CallOldWndProc(Message);
+}
+
+void TsSkinProvider::WMNCRButtonUp(vcl::TMessage& Message) {
+  if (!HasBorder()) return CallOldWndProc(Message);
+  const vcl::TPoint p = MessagePoint(Message);
+  int code = static_cast<int>(static_cast<std::intptr_t>(Message.WParam));
+  code = code == HTTRANSPARENT && ExtBorderForm() ? BorderFormHitTest(p) : HitTestAt(p);
+  if (code != HTCAPTION && code != HTSYSMENU) return;
+  SetHotElement(0, true);
+  g_button_pressed = false;
+  DropSysMenu(p);
+}
+
+// ---------------------------------------------------------------------------------------
+// Entering and leaving
+
+void TsSkinProvider::WMMouseLeave(vcl::TMessage& Message) {
+  if (IsTitleBarItemHitCode(HotElement) && ExtBorderForm()) {
+    g_button_pressed = false;
+  } else {
+    SetHotElement(-1, true);
+    g_button_pressed = false;
+  }
+  CallOldWndProc(Message);
+}
+
+void TsSkinProvider::CMMouseEnter(vcl::TMessage& Message) {
+  CallOldWndProc(Message);
+  if (TsSkinManager* manager = SkinManager(); manager && Form->HandleAllocated()) manager->SetHotWnd(Form->Handle());
+}
+
+void TsSkinProvider::WMMouseMove(vcl::TMessage& Message) {
+  const HWND wnd = Form->Handle();
+  if (RubberFrame().Running() && RubberFrame().Window() == wnd) {
+    const vcl::TPoint screen = ScreenPointOf(wnd, Message);
+    // Keyboard sizing learns its edge from where the mouse first goes.
+    if (RubberFrame().Code() == 0 && Form->Enabled()) RubberFrame().SetCode(HitTestAt(screen));
+    RubberFrame().MouseMove(screen);
+    return;
+  }
+  CallOldWndProc(Message);
+  TsSkinManager* manager = SkinManager();
+  if (manager && !Designing(manager) && manager->HotWnd() == wnd) manager->SetHotWnd(nullptr);
+}
+
+// ---------------------------------------------------------------------------------------
+// The rubber frame
+
+void TsSkinProvider::StartRubberFrame(int HitCode) {
+  if (!Form->HandleAllocated()) return;
+  RubberFrame().Start(Form->Handle(), HitCode);
+}
+
+void TsSkinProvider::EndRubberFrame() {
+  const HWND wnd = Form->Handle();
+  const vcl::TRect frame = RubberFrame().Finish();
+  g_button_pressed = false;
+  if (!Form->Enabled() || IsZoomed(wnd)) return;
+  POINT corners[2] = {{frame.Left, frame.Top}, {frame.Right, frame.Bottom}};
+  if (HWND parent = GetParent(wnd); parent && (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD))
+    MapWindowPoints(nullptr, parent, corners, 2);
+  Form->SetBounds(corners[0].x, corners[0].y, corners[1].x - corners[0].x, corners[1].y - corners[0].y);
+}
 
 }  // namespace skin_layered

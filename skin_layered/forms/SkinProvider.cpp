@@ -220,6 +220,7 @@ TsSkinProvider::~TsSkinProvider() {
   }
   if (!Designing(this)) {
     KillAnimations();
+    FreeAnimTimer();
     if (Form) UnregisterForm(Form);
     if (Form && hook_.Installed()) {
       // Only while our hook is on top is the saved procedure put back; under a later hook the

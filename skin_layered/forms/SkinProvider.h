@@ -38,6 +38,7 @@
 #include "classlib/forms/Forms.h"
 #include "classlib/graphics/GraphicsBitmap.h"
 #include "classlib/rtl/StringList.h"
+#include "skin_layered/core/CaptionHitCodes.h"
 #include "skin_layered/core/FormServices.h"
 #include "skin_layered/forms/BorderForm.h"
 #include "skin_layered/forms/TitleElements.h"
@@ -317,7 +318,24 @@ class TsSkinProvider : public TsSkinProviderBase {
   // The cover's window while it is laid over the frame, else nil.
   vcl::TForm* TitleCover() const { return cover_shown_ ? cover_ : nullptr; }
   // The form's task-bar picture of the running minimise animation, else nil.
-  virtual vcl::TBitmap* AnimationSnapshot() const { return nullptr; }
+  vcl::TBitmap* AnimationSnapshot() const;
+
+  // ---- the form's animations (ProviderAnimations.cpp)
+  // A snapshot of the form flies to its task-bar button while it fades (the manager's
+  // Minimizing effect); a second start while one runs does nothing.
+  void StartMinimizeAnimation();
+  // The way back from the task-bar button; false when no minimise animation was kept.
+  bool StartRestoreAnimation();
+  // The form turns translucent while dragged (the manager's BlendOnMoving effect); with
+  // RunMoveLoop the system's move loop runs at once and the blend stops after it.
+  void StartBlendOnMoving(bool RunMoveLoop);
+  // The form opaque again; a snapshot form given (or made) covers the change and is freed.
+  void StopBlendOnMoving(vcl::TForm* SnapshotForm);
+  // Frees the animation timer (minimise or move).
+  void FreeAnimTimer();
+  bool MinAnimAllowed() override;
+  void MinAnimTimer() override;
+  std::unique_ptr<vcl::TBitmap> StartMinAnimation(bool FreeCache) override { return FormSnapshot(FreeCache); }
 
   // ---- the window image (ProviderWindowImage.cpp)
   // Rebuilds the image when stale.
@@ -369,13 +387,55 @@ class TsSkinProvider : public TsSkinProviderBase {
   // max(0, title height of the state - (system caption height + 4)).
   int MaximizedCaptionExtra(bool Maximized) const;
 
-  // ---- the title elements' states (ProviderMouse.cpp)
-  // The hit code of the point of a hit-test message.
+  // ---- hit testing and the title elements' states (ProviderMouse.cpp)
+  // The hit code of the point of a hit-test message (a screen point in LParam): a title
+  // element's, the icon's, the menu line's, a sizing edge's, the grip's, the caption's or 1
+  // (client).
   int HitTest(vcl::TMessage& Message);
+  int HitTestAt(vcl::TPoint Screen);
   // Makes Code the hot element (the one hot before back to normal), repainted with Repaint.
+  // -1 clears it for good (the next element turns hot again).
   void SetHotElement(int Code, bool Repaint);
-  // Marks Code pressed and repaints it.
+  // Marks Code pressed (and hot) and repaints it.
   void PressElement(int Code);
+  // The title bar component's items as the mouse sees them; without a title bar there are
+  // none. The item under a point of the window image as kHitTitleBarItem + its index (only
+  // visible items that are not spacers or information items, and not an already selected
+  // tab), else 0.
+  virtual int TitleBarItemAt(vcl::TPoint ImagePoint) {
+    (void)ImagePoint;
+    return 0;
+  }
+  // An item's state (0 normal, 1 hot, 2 pressed), its mouse-enter and -leave events run.
+  virtual void SetTitleBarItemState(int Index, int State) { (void)Index, (void)State; }
+  // The item's mouse-down handler after its press; its mouse-up handler on the release, with
+  // its click when the mouse is still over it.
+  virtual void TitleBarItemMouseDown(int Index, vcl::TPoint Screen) { (void)Index, (void)Screen; }
+  virtual void TitleBarItemMouseUp(int Index, vcl::TPoint Screen, bool Click) {
+    (void)Index, (void)Screen, (void)Click;
+  }
+  // Whether the provider still serves the form's window Wnd: asked after anything that may
+  // have processed messages (a wait, a command that closes), before the provider or the form
+  // is touched again.
+  bool ServesWindow(HWND Wnd) const;
+  // The border form's hit test of a screen point (-1 without a border window).
+  int BorderFormHitTest(vcl::TPoint Screen);
+  // An animation of the provider is busy: position changes leave the form alone.
+  bool AnimBusy = false;
+  // A screen point in the window image's coordinates.
+  vcl::TPoint ImagePointOf(vcl::TPoint Screen);
+  // The point of the window image lies on the skin's size grip.
+  bool InGrip(vcl::TPoint ImagePoint);
+  // The rubber frame of outline sizing: started by a press on the caption or an edge (or by
+  // the move and size commands), ended by the release, which gives the form its bounds.
+  void StartRubberFrame(int HitCode);
+  void EndRubberFrame();
+  // An element's state (0 normal, 1 hot, 2 pressed) without repainting it.
+  void SetElementState(int Code, int State);
+  // The element was pressed and is still held.
+  bool ElementPressed(int Code);
+  // A press on the caption icon: the skinned system menu below it.
+  void IconClicked(vcl::TMessage& Message);
   // The record of a system or MDI button by hit code; nil for others.
   TsCaptionButton* ButtonByCode(int Code);
   // The record of any title element (user buttons too); nil when none or hidden.
@@ -517,6 +577,9 @@ class TsSkinProvider : public TsSkinProviderBase {
 };
 
 // ---- process-wide state of the provider unit
+// A title element was pressed and the button is not released yet (one in the process).
+bool TitleButtonPressed();
+void SetTitleButtonPressed(bool Value);
 // The "/qvpreview" switch was found and the link to the editor not made yet.
 bool ProviderPreviewMode();
 // The form linked to the skin editor; nil before.

@@ -298,6 +298,19 @@ VCL_CLASS_INFO(TqvHideTimer) {}
 
 TqvAnimationClock SetAnimationClock(TqvAnimationClock Value) { return std::exchange(Clock(), std::move(Value)); }
 
+DWORD AnimationTick() { return Now(); }
+
+bool ProcessMessagesUntil(const std::function<bool()>& Done, DWORD MaxTime) {
+  const DWORD until = Now() + MaxTime;
+  for (;;) {
+    if (vcl::Application) vcl::Application->ProcessMessages();
+    if (Done && Done()) return true;
+    const DWORD now = Now();
+    if (static_cast<int>(until - now) <= 0) return Done ? Done() : true;
+    WaitUntil(std::min<DWORD>(until, now + kAnimationFrameTime));
+  }
+}
+
 // ---------------------------------------------------------------------------------------
 // TOutputWindow
 

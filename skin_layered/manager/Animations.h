@@ -47,6 +47,12 @@ struct TqvAnimationClock {
 };
 // Replaces the clock (empty members: the system's) and answers the one before.
 TqvAnimationClock SetAnimationClock(TqvAnimationClock Clock);
+// The clock's milliseconds.
+DWORD AnimationTick();
+// Processes the application's messages until Done answers true or MaxTime ms of the clock
+// have passed (every wait of an animation is bounded); answers Done's last answer. Done may be
+// empty: the whole time is waited.
+bool ProcessMessagesUntil(const std::function<bool()>& Done, DWORD MaxTime);
 
 // The change fallback's plain popup (no parent: owned by the application window, top-most
 // with a top-most owner): Color 0xFF00FF, Caption "qvOutputWindow", Tag 256; it erases and

@@ -283,7 +283,9 @@ TEST_F(FrameTest, ButtonStatesRepaintOnlyTheirElement) {
   EXPECT_EQ(AtCentre(close), GlyphColor("BICONCLOSE", 1));
   provider->PressElement(20);
   EXPECT_EQ(AtCentre(close), GlyphColor("BICONCLOSE", 2));
-  // Another element hot: the close button is normal again, the maximise button hot.
+  // The button released elsewhere; another element hot: the close button is normal again, the
+  // maximise button hot.
+  SetTitleButtonPressed(false);
   provider->SetHotElement(9, true);
   EXPECT_EQ(AtCentre(close), GlyphColor("BICONCLOSE", 0));
   EXPECT_EQ(AtCentre(max), GlyphColor("BICONMAX", 1));

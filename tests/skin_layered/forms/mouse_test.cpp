@@ -1,0 +1,509 @@
+// The mouse on a skinned form's frame: hit codes across the frame and its title elements, the
+// press, move and release of the title buttons and the system command each runs, the right
+// button and double clicks on the caption and icon, the rubber frame of outline sizing, the
+// title bar component's items through the provider's hooks, and the blend on moving stepped
+// through its timer's step.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+#include "forms_support.h"
+#include "skin_layered/forms/FormAnimations.h"
+#include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/RubberFrame.h"
+#include "skin_layered/forms/SystemMenu.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/paint/LayeredWindows.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+constexpr int kLeft = 1380, kTop = 600;
+
+// The title glyphs side by side in one row of the master bitmap, three states each.
+struct Glyph {
+  const char* Key;
+  int Left, Size;
+};
+constexpr std::array<Glyph, 7> kGlyphs{{{"BICONCLOSE", 0, 20},
+                                        {"BICONMAX", 60, 20},
+                                        {"BICONNORM", 120, 20},
+                                        {"BICONMIN", 180, 20},
+                                        {"BICONHELP", 240, 20},
+                                        {"TITLEBUTTON", 300, 20},
+                                        {"GRIPIMAGE", 360, 12}}};
+
+std::string MouseSkinText() {
+  std::string glyphs;
+  for (const Glyph& g : kGlyphs) {
+    const int frames = std::string(g.Key) == "GRIPIMAGE" ? 1 : 3;
+    char line[96];
+    std::snprintf(line, sizeof line, "%s=@%04d,0000,%04d,%04d,%d,0\r\n", g.Key, g.Left, g.Left + g.Size * frames,
+                  g.Size, frames);
+    glyphs += line;
+  }
+  return "[GLOBALINFO]\r\nVERSION=7.5\r\nMASTERBITMAP=master.bmp\r\nBORDERWIDTH=4\r\nTITLEHEIGHT=30\r\n"
+         "BISPACE=2\r\nBIRIGHT=3\r\nBILEFT=5\r\nBITOP=4\r\n" +
+         glyphs +
+         "[FORM]\r\nSTATES=2\r\nCOLOR=$A0B0C0\r\nHOTCOLOR=$A0B0C0\r\n"
+         "[FORMTITLE]\r\nSTATES=2\r\nCOLOR=$406080\r\nHOTCOLOR=$3060C0\r\n";
+}
+
+// Below the provider: records what reaches the form's own procedure and keeps the system's
+// modal loops (moving, sizing, commands) from starting.
+class OwnProcedure {
+ public:
+  explicit OwnProcedure(vcl::TControl* control) {
+    hook_.Install(control, vcl::TWndMethod::Bind<&OwnProcedure::WndProc>(this));
+  }
+  std::vector<WPARAM> Commands;   // WM_SYSCOMMAND's commands
+  std::vector<UINT> Seen;         // the other messages watched
+  std::function<void(WPARAM)> OnCommand;
+  int Count(UINT msg) const { return static_cast<int>(std::count(Seen.begin(), Seen.end(), msg)); }
+
+ private:
+  void WndProc(vcl::TMessage& m) {
+    switch (m.Msg) {
+      case WM_SYSCOMMAND:
+        Commands.push_back(m.WParam & 0xFFF0);
+        if (OnCommand) OnCommand(m.WParam & 0xFFF0);
+        return;
+      case WM_NCLBUTTONDOWN:
+      case WM_NCLBUTTONUP:
+      case WM_NCRBUTTONDOWN:
+      case WM_NCRBUTTONUP:
+      case WM_NCLBUTTONDBLCLK:
+        Seen.push_back(m.Msg);
+        return;
+      default: hook_.CallPrevious(m);
+    }
+  }
+  vcl::TWindowProcHook hook_;
+};
+
+// A provider whose title bar has one item, index 5, at a place of the caption.
+class ItemProvider : public TsSkinProvider {
+ public:
+  using TsSkinProvider::TsSkinProvider;
+  vcl::TRect ItemRect;
+  std::vector<int> States;
+  int Downs = 0, Ups = 0;
+  int TitleBarItemAt(vcl::TPoint p) override { return ItemRect.Contains(p) ? kHitTitleBarItem + 5 : 0; }
+  void SetTitleBarItemState(int index, int state) override {
+    EXPECT_EQ(index, 5);
+    States.push_back(state);
+  }
+  void TitleBarItemMouseDown(int index, vcl::TPoint) override { Downs += index == 5; }
+  void TitleBarItemMouseUp(int index, vcl::TPoint, bool) override { Ups += index == 5; }
+};
+
+class MouseTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    skins.Write(L"Mouse", L"Options.dat", BytesOf(MouseSkinText()));
+    skins.Write(L"Mouse", L"master.bmp", Bmp24(400, 20, [](int x, int) { return 0x100000u * (1 + x / 20); }));
+    manager = NewManager();
+    manager->SetSkinDirectory(skins.Directory());
+    manager->AnimEffects()->SkinChanging()->SetActive(false);
+    manager->AnimEffects()->Buttons()->SetEvents({});
+    manager->AnimEffects()->FormShow()->SetActive(false);
+    manager->AnimEffects()->FormHide()->SetActive(false);
+    manager->AnimEffects()->Minimizing()->SetActive(false);
+    form->SetBounds(kLeft, kTop, 400, 300);
+    form->SetCaption(L"Mouse");
+    form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize, vcl::biHelp});
+    SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &fullDrag, 0);
+  }
+  void TearDown() override {
+    SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, fullDrag, nullptr, 0);
+    SetTitleButtonPressed(false);
+    if (form->HandleAllocated() && form->Visible()) form->Hide();
+    own.reset();
+    provider.reset();
+    form.reset();
+    manager.reset();
+  }
+  template <class P = TsSkinProvider>
+  P* Skin() {
+    form->HandleNeeded();
+    own = std::make_unique<OwnProcedure>(form.get());
+    auto* p = vcl::Construct<P>(form.get());
+    provider.reset(p);
+    manager->SetSkinName(L"Mouse");
+    EXPECT_TRUE(provider->FormSkinned());
+    SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
+    provider->SkinData->BGChanged = true;
+    provider->PaintAll();
+    return p;
+  }
+  HWND Wnd() { return form->Handle(); }
+  // The screen point of a point of the window image.
+  vcl::TPoint Screen(vcl::TPoint image) {
+    RECT r{};
+    GetWindowRect(Wnd(), &r);
+    return {r.left + image.X, r.top + image.Y};
+  }
+  static vcl::TPoint Centre(const vcl::TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
+  vcl::TPoint At(const vcl::TRect& r) { return Screen(Centre(r)); }
+  static LPARAM Point(vcl::TPoint p) { return MAKELPARAM(p.X, p.Y); }
+  LRESULT NcHitTest(vcl::TPoint screen) { return SendMessageW(Wnd(), WM_NCHITTEST, 0, Point(screen)); }
+  void Down(int code, vcl::TPoint screen) { SendMessageW(Wnd(), WM_NCLBUTTONDOWN, code, Point(screen)); }
+  void Up(int code, vcl::TPoint screen) { SendMessageW(Wnd(), WM_NCLBUTTONUP, code, Point(screen)); }
+  void Click(int code, const vcl::TRect& r) {
+    Down(code, At(r));
+    Up(code, At(r));
+  }
+
+  TempSkins skins;
+  ManagerPtr manager;
+  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = NewForm();
+  std::unique_ptr<OwnProcedure> own;
+  ProviderPtr provider;
+  BOOL fullDrag = TRUE;
+};
+
+// ---------------------------------------------------------------------------------------
+// Hit codes
+
+TEST_F(MouseTest, EveryPartOfTheFrameHasItsHitCode) {
+  TsTitleButtons* buttons = nullptr;
+  form->HandleNeeded();
+  Skin();
+  buttons = provider->TitleButtons();
+  buttons->Add()->SetVisible(false);
+  buttons->Add();
+  TsTitleButton* disabled = buttons->Add();
+  disabled->SetEnabled(false);
+  provider->SkinData->BGChanged = true;
+  provider->PaintAll();
+
+  EXPECT_EQ(provider->HitTestAt(At(provider->BtnClose.Rect)), HTCLOSE);
+  EXPECT_EQ(provider->HitTestAt(At(provider->BtnMaximize.Rect)), HTMAXBUTTON);
+  EXPECT_EQ(provider->HitTestAt(At(provider->BtnMinimize.Rect)), HTMINBUTTON);
+  EXPECT_EQ(provider->HitTestAt(At(provider->BtnHelp.Rect)), HTHELP);
+  // A user button answers its index in the collection, though the one before it is hidden.
+  EXPECT_EQ(provider->HitTestAt(At(buttons->Items(1)->Data.Rect)), 1001);
+  EXPECT_EQ(provider->HitTestAt(At(disabled->Data.Rect)), HTCAPTION);
+  EXPECT_EQ(provider->HitTestAt(At(provider->IconRect)), HTSYSMENU);
+  const vcl::TPoint caption = Screen({150, provider->TitleCentre});
+  EXPECT_EQ(provider->HitTestAt(caption), HTCAPTION);
+
+  const int frame = SysBorderWidth(Wnd(), nullptr, false);
+  ASSERT_GT(frame, 1);
+  const std::array<std::pair<vcl::TPoint, int>, 9> edges{{{{0, 150}, HTLEFT},
+                                                          {{399, 150}, HTRIGHT},
+                                                          {{200, 0}, HTTOP},
+                                                          {{0, 0}, HTTOPLEFT},
+                                                          {{399, 0}, HTTOPRIGHT},
+                                                          {{200, 299}, HTBOTTOM},
+                                                          {{0, 299}, HTBOTTOMLEFT},
+                                                          {{399, 299}, HTBOTTOMRIGHT},
+                                                          {{200, 200}, HTCLIENT}}};
+  for (const auto& [p, code] : edges) EXPECT_EQ(provider->HitTestAt(Screen(p)), code) << p.X << "," << p.Y;
+
+  // Through the message: the provider answers for its own elements, the form for the rest.
+  EXPECT_EQ(NcHitTest(At(provider->BtnClose.Rect)), HTCLOSE);
+  EXPECT_EQ(NcHitTest(At(buttons->Items(1)->Data.Rect)), 1001);
+  EXPECT_EQ(NcHitTest(At(provider->IconRect)), HTSYSMENU);
+  EXPECT_EQ(NcHitTest(caption), HTCAPTION);
+  EXPECT_EQ(NcHitTest(Screen({200, 200})), HTCLIENT);
+  EXPECT_EQ(NcHitTest(Screen({399, 150})), HTRIGHT);
+}
+
+TEST_F(MouseTest, TheGripAndAMaximisedFormsFrame) {
+  Skin();
+  provider->SetGripMode(gmRightBottom);
+  provider->SkinData->BGChanged = true;
+  provider->PaintAll();
+  // Inside the grip, well off the frame's corner: the grip sizes the form.
+  const vcl::TPoint grip = Screen({400 - 12, 300 - 12});
+  EXPECT_EQ(provider->HitTestAt(grip), HTBOTTOMRIGHT);
+  EXPECT_EQ(NcHitTest(grip), HTBOTTOMRIGHT);
+  EXPECT_EQ(NcHitTest(Screen({400 - 40, 300 - 40})), HTCLIENT);
+
+  form->Show();
+  ShowWindow(Wnd(), SW_MAXIMIZE);
+  provider->SkinData->BGChanged = true;
+  provider->PaintAll();
+  RECT r{};
+  GetWindowRect(Wnd(), &r);
+  // No sizing edges, and the maximise button is the restore button.
+  EXPECT_EQ(provider->HitTestAt({r.left + 1, (r.top + r.bottom) / 2}), HTCLIENT);
+  EXPECT_EQ(provider->HitTestAt(At(provider->BtnMaximize.Rect)), HTMAXBUTTON);
+  ShowWindow(Wnd(), SW_RESTORE);
+}
+
+// ---------------------------------------------------------------------------------------
+// Press, move and release
+
+TEST_F(MouseTest, AReleaseOnThePressedButtonRunsItsCommandAndADraggedOffOneNothing) {
+  Skin();
+  const vcl::TRect min = provider->BtnMinimize.Rect;
+  Down(HTMINBUTTON, At(min));
+  EXPECT_EQ(provider->BtnMinimize.State, 2);
+  EXPECT_EQ(provider->HotElement, HTMINBUTTON);
+  EXPECT_TRUE(TitleButtonPressed());
+  EXPECT_EQ(own->Count(WM_NCLBUTTONDOWN), 0);
+  // Dragged off over the caption and released there: the button is normal, nothing runs.
+  const vcl::TPoint caption = Screen({150, provider->TitleCentre});
+  SendMessageW(Wnd(), WM_NCMOUSEMOVE, HTCAPTION, Point(caption));
+  EXPECT_EQ(provider->BtnMinimize.State, 0);
+  Up(HTCAPTION, caption);
+  EXPECT_TRUE(own->Commands.empty());
+  EXPECT_FALSE(TitleButtonPressed());
+  // A release on the button whose point lies outside it runs nothing either.
+  Down(HTMINBUTTON, At(min));
+  Up(HTMINBUTTON, caption);
+  EXPECT_TRUE(own->Commands.empty());
+  // A client release carries key flags (8 = control), never a hit code.
+  Down(HTMINBUTTON, At(min));
+  SendMessageW(Wnd(), WM_LBUTTONUP, MK_CONTROL, MAKELPARAM(10, 10));
+  EXPECT_TRUE(own->Commands.empty());
+  EXPECT_FALSE(TitleButtonPressed());
+  // Pressed and released on it: the form minimises.
+  Click(HTMINBUTTON, min);
+  ASSERT_EQ(own->Commands.size(), 1u);
+  EXPECT_EQ(own->Commands[0], static_cast<WPARAM>(SC_MINIMIZE));
+  EXPECT_EQ(provider->BtnMinimize.State, 0);
+  EXPECT_EQ(provider->HotElement, 0);
+  // A release without a press runs nothing.
+  Up(HTMAXBUTTON, At(provider->BtnMaximize.Rect));
+  EXPECT_EQ(own->Commands.size(), 1u);
+}
+
+TEST_F(MouseTest, EachTitleButtonRunsItsCommand) {
+  Skin();
+  int downs = 0, ups = 0;
+  TsTitleButton* user = provider->TitleButtons()->Add();
+  struct Handler {
+    int* n;
+    void Call(vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int, int) { ++*n; }
+  } down{&downs}, up{&ups};
+  user->OnMouseDown = vcl::TMouseEvent::Bind<&Handler::Call>(&down);
+  user->OnMouseUp = vcl::TMouseEvent::Bind<&Handler::Call>(&up);
+  provider->SkinData->BGChanged = true;
+  provider->PaintAll();
+
+  Click(HTMAXBUTTON, provider->BtnMaximize.Rect);
+  Click(HTHELP, provider->BtnHelp.Rect);
+  Click(HTCLOSE, provider->BtnClose.Rect);
+  const std::vector<WPARAM> expected{SC_MAXIMIZE, SC_CONTEXTHELP, SC_CLOSE};
+  EXPECT_EQ(own->Commands, expected);
+  Down(1000, At(user->Data.Rect));
+  EXPECT_EQ(user->Data.State, 2);
+  Up(1000, At(user->Data.Rect));
+  EXPECT_EQ(downs, 1);
+  EXPECT_EQ(ups, 1);
+  EXPECT_EQ(user->Data.State, 0);
+  EXPECT_EQ(own->Commands, expected);
+}
+
+// The close command may free the form's provider; the release touches nothing after it.
+TEST_F(MouseTest, AProviderFreedByTheCloseCommandIsNotTouchedAgain) {
+  Skin();
+  own->OnCommand = [this](WPARAM command) {
+    if (command == SC_CLOSE) provider.reset();
+  };
+  Click(HTCLOSE, provider->BtnClose.Rect);
+  EXPECT_EQ(provider, nullptr);
+  EXPECT_FALSE(TitleButtonPressed());
+  EXPECT_EQ(SendMessageW(Wnd(), kSkinCmdMessage, SkinCommandWParam(scmGetProvider), 0), 0);
+}
+
+TEST_F(MouseTest, TitleBarItemsAnswerTheirIndexThroughTheProvidersHooks) {
+  form->HandleNeeded();
+  auto* p = Skin<ItemProvider>();
+  p->ItemRect = vcl::Rect(100, p->TitleCentre - 5, 140, p->TitleCentre + 5);
+  const vcl::TPoint item = At(p->ItemRect);
+  EXPECT_EQ(p->HitTestAt(item), 2005);
+  EXPECT_EQ(NcHitTest(item), 2005);
+  Down(2005, item);
+  Up(2005, item);
+  EXPECT_EQ(p->Downs, 1);
+  EXPECT_EQ(p->Ups, 1);
+  ASSERT_FALSE(p->States.empty());
+  EXPECT_EQ(p->States.front(), 1);  // hot, then pressed, then normal
+  EXPECT_EQ(p->States.back(), 0);
+}
+
+// ---------------------------------------------------------------------------------------
+// The right button, double clicks, the maximised caption
+
+TEST_F(MouseTest, RightClicksOnTheCaptionAreTheProvidersAndOthersTheForms) {
+  Skin();
+  SendMessageW(Wnd(), WM_NCRBUTTONDOWN, HTCAPTION, Point(Screen({150, 10})));
+  SendMessageW(Wnd(), WM_NCRBUTTONDOWN, HTSYSMENU, Point(At(provider->IconRect)));
+  EXPECT_EQ(own->Count(WM_NCRBUTTONDOWN), 0);
+  SendMessageW(Wnd(), WM_NCRBUTTONDOWN, HTRIGHT, Point(Screen({399, 150})));
+  EXPECT_EQ(own->Count(WM_NCRBUTTONDOWN), 1);
+  // A release elsewhere on the frame does nothing at all.
+  SendMessageW(Wnd(), WM_NCRBUTTONUP, HTRIGHT, Point(Screen({399, 150})));
+  EXPECT_EQ(own->Count(WM_NCRBUTTONUP), 0);
+}
+
+TEST_F(MouseTest, DoubleClicksOnTheCaptionMaximiseAndOnTheIconClose) {
+  Skin();
+  SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTCAPTION, Point(Screen({150, 10})));
+  ASSERT_EQ(own->Commands.size(), 1u);
+  EXPECT_EQ(own->Commands[0], static_cast<WPARAM>(SC_MAXIMIZE));
+
+  manager->SetSkinnedPopups(false);
+  bool refuse = true;
+  int closes = 0;
+  struct Handler {
+    bool* refuse;
+    int* closes;
+    void Query(vcl::TObject*, bool& can) { can = !*refuse; }
+    void Close(vcl::TObject*, vcl::TCloseAction&) { ++*closes; }
+  } handler{&refuse, &closes};
+  form->OnCloseQuery = vcl::TCloseQueryEvent::Bind<&Handler::Query>(&handler);
+  form->OnClose = vcl::TCloseEvent::Bind<&Handler::Close>(&handler);
+  form->Show();
+  // Refused: the form stays and paints as before.
+  SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTSYSMENU, Point(At(provider->IconRect)));
+  EXPECT_EQ(closes, 0);
+  EXPECT_FALSE(provider->SkinData->Updating);
+  refuse = false;
+  SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTSYSMENU, Point(At(provider->IconRect)));
+  EXPECT_EQ(closes, 1);
+}
+
+TEST_F(MouseTest, ACaptionClickDoesNotMoveAMaximisedForm) {
+  Skin();
+  form->Show();
+  ShowWindow(Wnd(), SW_MAXIMIZE);
+  Down(HTCAPTION, Screen({150, 10}));
+  EXPECT_EQ(own->Count(WM_NCLBUTTONDOWN), 0);
+  ShowWindow(Wnd(), SW_RESTORE);
+  SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
+  Down(HTCAPTION, Screen({150, 10}));
+  EXPECT_EQ(own->Count(WM_NCLBUTTONDOWN), 1);
+}
+
+// ---------------------------------------------------------------------------------------
+// Sizing by outline, and the system's sizing
+
+TEST_F(MouseTest, OutlineSizingMovesOnlyAFrameUntilTheRelease) {
+  Skin();
+  form->Show();
+  provider->SetResizeMode(rmBorder);
+  SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
+  auto move = [&](int x, int y) {  // client coordinates of a screen point
+    POINT p{x, y};
+    ScreenToClient(Wnd(), &p);
+    SendMessageW(Wnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+  };
+  const vcl::TPoint edge = Screen({399, 150});
+  Down(HTRIGHT, edge);
+  ASSERT_TRUE(RubberFrame().Running());
+  EXPECT_EQ(own->Count(WM_NCLBUTTONDOWN), 0);
+  move(edge.X, edge.Y);  // recorded
+  move(edge.X + 50, edge.Y + 20);
+  EXPECT_EQ(RubberFrame().Frame().Width(), 450);
+  EXPECT_EQ(RubberFrame().Frame().Height(), 300);
+  EXPECT_EQ(form->Width(), 400);
+  POINT release{edge.X + 60, edge.Y};
+  ScreenToClient(Wnd(), &release);
+  SendMessageW(Wnd(), WM_LBUTTONUP, 0, MAKELPARAM(release.x, release.y));
+  EXPECT_FALSE(RubberFrame().Running());
+  EXPECT_EQ(form->Width(), 450);
+  EXPECT_EQ(form->Left(), kLeft);
+
+  // Dragged past the smallest size, the left edge stops and the right one stays.
+  const int smallest = GetSystemMetrics(SM_CXMINTRACK);
+  const vcl::TPoint left = Screen({0, 150});
+  Down(HTLEFT, left);
+  move(left.X, left.Y);
+  move(left.X + 1000, left.Y);
+  EXPECT_EQ(RubberFrame().Frame().Width(), smallest);
+  EXPECT_EQ(RubberFrame().Frame().Right, kLeft + 450);
+  SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTCLIENT, 0);  // a double click ends it too
+  EXPECT_FALSE(RubberFrame().Running());
+  EXPECT_EQ(form->Width(), smallest);
+
+  // The caption moves the whole outline.
+  const vcl::TPoint caption = Screen({150, provider->TitleCentre});
+  Down(HTCAPTION, caption);
+  move(caption.X, caption.Y);
+  move(caption.X - 30, caption.Y + 40);
+  EXPECT_EQ(RubberFrame().Frame().Width(), smallest);
+  SendMessageW(Wnd(), WM_LBUTTONUP, 0, 0);
+  EXPECT_EQ(form->Left(), kLeft + 450 - smallest - 30);
+  EXPECT_EQ(form->Top(), kTop + 40);
+}
+
+TEST_F(MouseTest, LiveSizingAndNoFullDragAreTheSystems) {
+  Skin();
+  SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
+  Down(HTRIGHT, Screen({399, 150}));
+  EXPECT_EQ(own->Count(WM_NCLBUTTONDOWN), 1);
+  EXPECT_FALSE(RubberFrame().Running());
+  provider->SetResizeMode(rmBorder);
+  SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, FALSE, nullptr, 0);
+  Down(HTRIGHT, Screen({399, 150}));
+  EXPECT_EQ(own->Count(WM_NCLBUTTONDOWN), 2);
+  EXPECT_FALSE(RubberFrame().Running());
+}
+
+// ---------------------------------------------------------------------------------------
+// Blend on moving
+
+TEST_F(MouseTest, BlendOnMovingStepsTheAlphaDownToTheBlendValue) {
+  Skin();
+  form->Show();
+  TqvBlendOnMoving* blend = manager->AnimEffects()->BlendOnMoving();
+  blend->SetActive(true);
+  blend->SetTime(120);
+  blend->SetBlendValue(200);
+  provider->StartBlendOnMoving(false);
+  auto* timer = dynamic_cast<TqvMoveTimer*>(provider->AnimTimer);
+  ASSERT_NE(timer, nullptr);
+  EXPECT_TRUE(provider->ExtFlags & kExtBlendMoving);
+  EXPECT_EQ(timer->TargetAlpha, 200);
+  EXPECT_DOUBLE_EQ(timer->AlphaStep, 5.5);
+  std::vector<int> alphas;
+  for (int i = 0; i < 14; ++i) {
+    timer->Step();
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(Wnd(), nullptr, &alpha, &flags));
+    alphas.push_back(alpha);
+  }
+  EXPECT_EQ(alphas[0], 255);
+  EXPECT_EQ(alphas[1], 250);  // 249.5 rounded
+  EXPECT_EQ(alphas[2], 244);
+  EXPECT_EQ(alphas.back(), 200);
+  EXPECT_TRUE(std::is_sorted(alphas.rbegin(), alphas.rend()));
+  provider->StopBlendOnMoving(nullptr);
+  EXPECT_EQ(provider->AnimTimer, nullptr);
+  EXPECT_FALSE(provider->ExtFlags & kExtBlendMoving);
+  EXPECT_FALSE(GetWindowLongPtrW(Wnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+
+  // A short time jumps at once; a form that may not blend stays opaque.
+  blend->SetTime(12);
+  provider->SetAllowBlendOnMoving(false);
+  provider->StartBlendOnMoving(false);
+  timer = dynamic_cast<TqvMoveTimer*>(provider->AnimTimer);
+  ASSERT_NE(timer, nullptr);
+  EXPECT_EQ(timer->TargetAlpha, 255);
+  timer->Step();
+  timer->Step();
+  BYTE alpha = 0;
+  GetLayeredWindowAttributes(Wnd(), nullptr, &alpha, nullptr);
+  EXPECT_EQ(alpha, 255);
+  provider->SetAllowBlendOnMoving(true);
+  provider->StopBlendOnMoving(nullptr);
+  provider->StartBlendOnMoving(false);
+  timer = dynamic_cast<TqvMoveTimer*>(provider->AnimTimer);
+  timer->Step();
+  timer->Step();
+  GetLayeredWindowAttributes(Wnd(), nullptr, &alpha, nullptr);
+  EXPECT_EQ(alpha, 200);
+  provider->StopBlendOnMoving(nullptr);
+}
+
+}  // namespace
+}  // namespace skin_layered::test
