@@ -149,7 +149,7 @@ bool TqvListViewWnd::BeforeBase(vcl::TMessage& Message) {
       return OnScroll(Message, false);
     case WM_PAINT:
       ApplySkinParams();
-      return Destroyed;
+      return false;
     case WM_NCHITTEST:
       // The mouse left the header.
       if (PressedColumn != -1 || HotColumn != -1) {

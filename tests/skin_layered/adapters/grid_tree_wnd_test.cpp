@@ -17,6 +17,7 @@
 #include "skin_layered/adapters/AdapterUnit.h"
 #include "skin_layered/adapters/GridWnd.h"
 #include "skin_layered/adapters/TreeViewWnd.h"
+#include "skin_layered/adapters/VirtualTreeWnd.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/manager/CommonData.h"
 
@@ -30,6 +31,7 @@ constexpr COLORREF kEditBg = 0x30C0F0, kEditHotBg = 0x60F060, kEditFont = 0x0000
 constexpr COLORREF kSelection = 0x804000, kSelectionFont = 0xFFFFFF;
 constexpr COLORREF kEven = 0x0A0B0C, kOdd = 0x0C0B0A;
 constexpr COLORREF kOwnBg = 0x123456, kOwnText = 0x654321;
+constexpr COLORREF kHeaderNormal = 0x2040A0, kHeaderHot = 0x20A040;
 
 std::string GridSkinText() {
   return "[GLOBALINFO]\r\nVERSION=7.5\r\nCOLOR=" + Hex(kGlobal) + "\r\nFONTCOLOR=" + Hex(kGlobalFont) +
@@ -37,7 +39,8 @@ std::string GridSkinText() {
          "\r\n[EDIT]\r\nCOLOR=" + Hex(kEditBg) + "\r\nHOTCOLOR=" + Hex(kEditHotBg) + "\r\nFONTCOLOR=" +
          Hex(kEditFont) + "\r\nHOTFONTCOLOR=" + Hex(kEditHotFont) + "\r\nSTATES=2\r\n[SELECTION]\r\nCOLOR=" +
          Hex(kSelection) + "\r\nHOTCOLOR=" + Hex(kSelection) + "\r\nFONTCOLOR=" + Hex(kSelectionFont) +
-         "\r\nHOTFONTCOLOR=" + Hex(kSelectionFont) + "\r\nSTATES=2\r\n" + ScrollSections();
+         "\r\nHOTFONTCOLOR=" + Hex(kSelectionFont) + "\r\nSTATES=2\r\n" +
+         FlatSection("COLHEADER", kHeaderNormal, kHeaderHot) + ScrollSections();
 }
 
 vcl::TColor Col(COLORREF C) { return static_cast<vcl::TColor>(C); }
@@ -127,6 +130,70 @@ VCL_CLASS_INFO(TVendorGridEh) {
   p.Integer<&TVendorGridEh::odd>(L"OddRowColor", std::nullopt, &vcl::ColorTypeInfo());
 }
 
+// ---- a stand-in of the vendor's virtual tree: its colours, header and header events
+
+VCL_ENUM(THeaderOption, hoOwnerDraw, hoVisible)
+using enum THeaderOption;
+using THeaderOptions = vcl::Set<THeaderOption>;
+
+class TTreeColors : public vcl::TPersistent {
+  VCL_CLASS(TTreeColors, vcl::TPersistent)
+ public:
+  int64_t focused_border = 0x111111, focused = 0x121212, hot = vcl::clNone, unfocused_border = 0x141414,
+          unfocused = 0x151515, selection_text = 0x161616;
+};
+VCL_CLASS_INFO(TTreeColors) {
+  p.Integer<&TTreeColors::focused_border>(L"FocusedSelectionBorderColor", std::nullopt, &vcl::ColorTypeInfo());
+  p.Integer<&TTreeColors::focused>(L"FocusedSelectionColor", std::nullopt, &vcl::ColorTypeInfo());
+  p.Integer<&TTreeColors::hot>(L"HotColor", std::nullopt, &vcl::ColorTypeInfo());
+  p.Integer<&TTreeColors::unfocused_border>(L"UnfocusedSelectionBorderColor", std::nullopt, &vcl::ColorTypeInfo());
+  p.Integer<&TTreeColors::unfocused>(L"UnfocusedSelectionColor", std::nullopt, &vcl::ColorTypeInfo());
+  p.Integer<&TTreeColors::selection_text>(L"SelectionTextColor", std::nullopt, &vcl::ColorTypeInfo());
+}
+
+class TTreeHeader : public vcl::TPersistent {
+  VCL_CLASS(TTreeHeader, vcl::TPersistent)
+ public:
+  TTreeHeader() { font->SetColor(static_cast<vcl::TColor>(0x171717)); }
+  std::unique_ptr<vcl::TFont> font_owned = std::make_unique<vcl::TFont>();
+  vcl::TFont* font = font_owned.get();
+  int64_t color = 0x181818, height = 20, sort_direction = 0;
+  THeaderOptions options{hoVisible};
+};
+VCL_CLASS_INFO(TTreeHeader) {
+  p.Integer<&TTreeHeader::color>(L"Color", std::nullopt, &vcl::ColorTypeInfo());
+  p.Object<&TTreeHeader::font, nullptr>(L"Font", vcl::TFont::StaticClass());
+  p.Integer<&TTreeHeader::height>(L"Height");
+  p.Integer<&TTreeHeader::sort_direction>(L"SortDirection");
+  p.Set<&TTreeHeader::options>(L"Options");
+}
+
+class TTreeColumn : public vcl::TPersistent {
+  VCL_CLASS(TTreeColumn, vcl::TPersistent)
+ public:
+  vcl::String text = L"Name";
+};
+VCL_CLASS_INFO(TTreeColumn) { p.String<&TTreeColumn::text>(L"Text"); }
+
+class TVirtualStringTree : public vcl::TCustomControl {
+  VCL_CLASS(TVirtualStringTree, vcl::TCustomControl)
+ public:
+  using TCustomControl::TCustomControl;
+  std::unique_ptr<TTreeColors> colors_owned = std::make_unique<TTreeColors>();
+  std::unique_ptr<TTreeHeader> header_owned = std::make_unique<TTreeHeader>();
+  TTreeColors* colors = colors_owned.get();
+  TTreeHeader* header = header_owned.get();
+  TqvAdvancedHeaderDrawEvent OnAdvancedHeaderDraw;
+  TqvHeaderQueryElementsEvent OnHeaderDrawQueryElements;
+  void OwnHeaderDraw(vcl::TObject*, TqvHeaderPaintInfo&, int) {}
+};
+VCL_CLASS_INFO(TVirtualStringTree) {
+  p.Object<&TVirtualStringTree::colors, nullptr>(L"Colors", TTreeColors::StaticClass());
+  p.Object<&TVirtualStringTree::header, nullptr>(L"Header", TTreeHeader::StaticClass());
+  p.Event<&TVirtualStringTree::OnAdvancedHeaderDraw>(L"OnAdvancedHeaderDraw");
+  p.Event<&TVirtualStringTree::OnHeaderDrawQueryElements>(L"OnHeaderDrawQueryElements");
+}
+
 class GridTreeAdapters : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -142,6 +209,7 @@ class GridTreeAdapters : public ::testing::Test {
   void TearDown() override {
     grid_adapter.reset();
     tree_adapter.reset();
+    virtual_adapter.reset();
     if (bare) DestroyWindow(bare);
     form.reset();
     manager.reset();
@@ -168,6 +236,7 @@ class GridTreeAdapters : public ::testing::Test {
   std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = ShownForm();
   TqvAdapterPtr<TqvGridWnd> grid_adapter;
   TqvAdapterPtr<TqvTreeViewWnd> tree_adapter;
+  TqvAdapterPtr<TqvVirtualTreeViewWnd> virtual_adapter;
   HWND bare = nullptr;
 };
 
@@ -299,6 +368,74 @@ TEST_F(GridTreeAdapters, ADialogsTreeShowsTheWindowColoursAndGetsItsOwnBack) {
   UninstallAdapter(tree_adapter, true, true);
   EXPECT_EQ(SendMessageW(bare, TVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(kOwnBg));
   EXPECT_EQ(SendMessageW(bare, TVM_GETTEXTCOLOR, 0, 0), static_cast<LRESULT>(kOwnText));
+}
+
+TEST_F(GridTreeAdapters, AVirtualTreeTakesTheSkinsColoursAndHeaderAndGetsItsOwnBack) {
+  auto* tree = Place(new TVirtualStringTree(form.get()));
+  virtual_adapter = Adapt<TqvVirtualTreeViewWnd>(tree);
+  SendMessageW(tree->Handle(), WM_NCPAINT, 1, 0);
+  EXPECT_EQ(tree->colors->focused, Col(kSelection));
+  EXPECT_EQ(tree->colors->hot, Col(kEditFont));
+  EXPECT_EQ(tree->colors->unfocused, MixColor(Col(kSelection), Col(kEditBg), 0.5));
+  EXPECT_EQ(tree->colors->selection_text, Col(kSelectionFont));
+  EXPECT_EQ(tree->header->color, Col(kEditBg));
+  EXPECT_EQ(tree->header->font->Color(), Col(kGlobalFont));
+  EXPECT_TRUE(tree->header->options.Contains(hoOwnerDraw));
+  ASSERT_TRUE(tree->OnAdvancedHeaderDraw);
+  ASSERT_TRUE(tree->OnHeaderDrawQueryElements);
+  TqvHeaderPaintInfo info;
+  int elements = 0;
+  tree->OnHeaderDrawQueryElements(tree, info, elements);
+  EXPECT_EQ(elements, kSkinnedHeaderElements);
+
+  // The tree asks for its columns: the section in the column's state, the tree's colour right
+  // of the last one.
+  vcl::TBitmap target;
+  target.SetWidth(200);
+  target.SetHeight(20);
+  TTreeColumn column;
+  info.TargetCanvas = target.Canvas();
+  info.Column = &column;
+  info.PaintRectangle = vcl::TRect{0, 0, 80, 20};
+  tree->OnAdvancedHeaderDraw(tree, info, kHeaderBackground);
+  info.PaintRectangle = vcl::TRect{80, 0, 160, 20};
+  info.IsHoverIndex = true;
+  tree->OnAdvancedHeaderDraw(tree, info, kHeaderBackground | kHeaderText);
+  info.Column = nullptr;
+  info.PaintRectangle = vcl::TRect{160, 0, 200, 20};
+  tree->OnAdvancedHeaderDraw(tree, info, kHeaderBackground);
+  const HDC dc = target.Canvas()->Handle();
+  EXPECT_EQ(GetPixel(dc, 2, 2), kHeaderNormal);
+  EXPECT_EQ(GetPixel(dc, 158, 2), kHeaderHot);
+  EXPECT_EQ(GetPixel(dc, 190, 10), kEditBg);
+
+  UninstallAdapter(virtual_adapter, true, true);
+  EXPECT_EQ(tree->colors->focused_border, 0x111111);
+  EXPECT_EQ(tree->colors->focused, 0x121212);
+  EXPECT_EQ(tree->colors->hot, vcl::clNone);
+  EXPECT_EQ(tree->colors->unfocused_border, 0x141414);
+  EXPECT_EQ(tree->colors->unfocused, 0x151515);
+  EXPECT_EQ(tree->colors->selection_text, 0x161616);
+  EXPECT_EQ(tree->header->color, 0x181818);
+  EXPECT_EQ(tree->header->font->Color(), static_cast<vcl::TColor>(0x171717));
+  EXPECT_EQ(tree->header->options, THeaderOptions{hoVisible});
+  EXPECT_FALSE(tree->OnAdvancedHeaderDraw);
+  EXPECT_FALSE(tree->OnHeaderDrawQueryElements);
+}
+
+TEST_F(GridTreeAdapters, AVirtualTreeThatPaintsItsHeaderKeepsDoingSo) {
+  auto* tree = Place(new TVirtualStringTree(form.get()));
+  tree->OnAdvancedHeaderDraw = TqvAdvancedHeaderDrawEvent::Bind<&TVirtualStringTree::OwnHeaderDraw>(tree);
+  const auto own = tree->OnAdvancedHeaderDraw;
+  virtual_adapter = Adapt<TqvVirtualTreeViewWnd>(tree);
+  SendMessageW(tree->Handle(), WM_NCPAINT, 1, 0);
+  EXPECT_EQ(tree->OnAdvancedHeaderDraw, own);
+  EXPECT_FALSE(tree->OnHeaderDrawQueryElements);
+  EXPECT_FALSE(tree->header->options.Contains(hoOwnerDraw));
+  EXPECT_EQ(tree->header->color, Col(kEditBg));
+  UninstallAdapter(virtual_adapter, true, true);
+  EXPECT_EQ(tree->OnAdvancedHeaderDraw, own);
+  EXPECT_EQ(tree->header->color, 0x181818);
 }
 
 }  // namespace
