@@ -6,6 +6,7 @@
 #include "skin_layered/core/PopupMenuLinks.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/Dwm.h"
+#include "skin_layered/forms/FormAnimations.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/MenuSupport.h"
 #include "skin_layered/forms/SkinProvider.h"
@@ -45,6 +46,7 @@ class TFormServices : public TLayeredFormServices {
     return skin_layered::BorderFormOffsetY(AsBorderForm(BorderForm));
   }
   bool AeroIsEnabled() override { return skin_layered::AeroIsEnabled(); }
+  vcl::TCustomForm* CreateSnapshotForm(HWND Wnd) override { return skin_layered::CreateSnapshotForm(Wnd); }
   void InvalidateIconicBitmaps(HWND Wnd) override { skin_layered::InvalidateIconicBitmaps(Wnd); }
   HRESULT DwmSetWindowAttr(HWND Wnd, DWORD Attribute, const void* Value, DWORD Size) override {
     return skin_layered::DwmSetWindowAttr(Wnd, Attribute, Value, Size);

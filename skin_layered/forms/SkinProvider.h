@@ -422,6 +422,8 @@ class TsSkinProvider : public TsSkinProviderBase {
   int BorderFormHitTest(vcl::TPoint Screen);
   // An animation of the provider is busy: position changes leave the form alone.
   bool AnimBusy = false;
+  // The form's biSystemMenu as the skinned system menu last knew it.
+  bool SysMenuIconShown = true;
   // A screen point in the window image's coordinates.
   vcl::TPoint ImagePointOf(vcl::TPoint Screen);
   // The point of the window image lies on the skin's size grip.
@@ -477,6 +479,10 @@ class TsSkinProvider : public TsSkinProviderBase {
   void WMNCRButtonDown(vcl::TMessage& Message);
   void WMNCRButtonUp(vcl::TMessage& Message);
   void WMSysCommand(vcl::TMessage& Message);
+  // An MDI child's commands, with the frame's merged menu line and buttons painted once after.
+  void MDIChildCommand(vcl::TMessage& Message);
+  // After a minimise: the border window goes while the form is minimised.
+  void AfterMinimize();
   void WMInitMenuPopup(vcl::TMessage& Message);
   // An MDI child's item of the window menu: that child becomes the active one.
   void MDIChildItemClick(vcl::TObject* Sender);
@@ -580,6 +586,8 @@ class TsSkinProvider : public TsSkinProviderBase {
 // A title element was pressed and the button is not released yet (one in the process).
 bool TitleButtonPressed();
 void SetTitleButtonPressed(bool Value);
+// A shutdown was announced (WM_QUERYENDSESSION).
+bool ProviderShuttingDown();
 // The "/qvpreview" switch was found and the link to the editor not made yet.
 bool ProviderPreviewMode();
 // The form linked to the skin editor; nil before.

@@ -8,7 +8,7 @@
 #include <array>
 #include <vector>
 
-#include "forms_support.h"
+#include "skinned_form_fixture.h"
 #include "skin_layered/forms/FormAnimations.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/RubberFrame.h"
@@ -20,69 +20,6 @@ namespace skin_layered::test {
 namespace {
 
 ::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
-
-constexpr int kLeft = 1380, kTop = 600;
-
-// The title glyphs side by side in one row of the master bitmap, three states each.
-struct Glyph {
-  const char* Key;
-  int Left, Size;
-};
-constexpr std::array<Glyph, 7> kGlyphs{{{"BICONCLOSE", 0, 20},
-                                        {"BICONMAX", 60, 20},
-                                        {"BICONNORM", 120, 20},
-                                        {"BICONMIN", 180, 20},
-                                        {"BICONHELP", 240, 20},
-                                        {"TITLEBUTTON", 300, 20},
-                                        {"GRIPIMAGE", 360, 12}}};
-
-std::string MouseSkinText() {
-  std::string glyphs;
-  for (const Glyph& g : kGlyphs) {
-    const int frames = std::string(g.Key) == "GRIPIMAGE" ? 1 : 3;
-    char line[96];
-    std::snprintf(line, sizeof line, "%s=@%04d,0000,%04d,%04d,%d,0\r\n", g.Key, g.Left, g.Left + g.Size * frames,
-                  g.Size, frames);
-    glyphs += line;
-  }
-  return "[GLOBALINFO]\r\nVERSION=7.5\r\nMASTERBITMAP=master.bmp\r\nBORDERWIDTH=4\r\nTITLEHEIGHT=30\r\n"
-         "BISPACE=2\r\nBIRIGHT=3\r\nBILEFT=5\r\nBITOP=4\r\n" +
-         glyphs +
-         "[FORM]\r\nSTATES=2\r\nCOLOR=$A0B0C0\r\nHOTCOLOR=$A0B0C0\r\n"
-         "[FORMTITLE]\r\nSTATES=2\r\nCOLOR=$406080\r\nHOTCOLOR=$3060C0\r\n";
-}
-
-// Below the provider: records what reaches the form's own procedure and keeps the system's
-// modal loops (moving, sizing, commands) from starting.
-class OwnProcedure {
- public:
-  explicit OwnProcedure(vcl::TControl* control) {
-    hook_.Install(control, vcl::TWndMethod::Bind<&OwnProcedure::WndProc>(this));
-  }
-  std::vector<WPARAM> Commands;   // WM_SYSCOMMAND's commands
-  std::vector<UINT> Seen;         // the other messages watched
-  std::function<void(WPARAM)> OnCommand;
-  int Count(UINT msg) const { return static_cast<int>(std::count(Seen.begin(), Seen.end(), msg)); }
-
- private:
-  void WndProc(vcl::TMessage& m) {
-    switch (m.Msg) {
-      case WM_SYSCOMMAND:
-        Commands.push_back(m.WParam & 0xFFF0);
-        if (OnCommand) OnCommand(m.WParam & 0xFFF0);
-        return;
-      case WM_NCLBUTTONDOWN:
-      case WM_NCLBUTTONUP:
-      case WM_NCRBUTTONDOWN:
-      case WM_NCRBUTTONUP:
-      case WM_NCLBUTTONDBLCLK:
-        Seen.push_back(m.Msg);
-        return;
-      default: hook_.CallPrevious(m);
-    }
-  }
-  vcl::TWindowProcHook hook_;
-};
 
 // A provider whose title bar has one item, index 5, at a place of the caption.
 class ItemProvider : public TsSkinProvider {
@@ -100,70 +37,7 @@ class ItemProvider : public TsSkinProvider {
   void TitleBarItemMouseUp(int index, vcl::TPoint, bool) override { Ups += index == 5; }
 };
 
-class MouseTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    skins.Write(L"Mouse", L"Options.dat", BytesOf(MouseSkinText()));
-    skins.Write(L"Mouse", L"master.bmp", Bmp24(400, 20, [](int x, int) { return 0x100000u * (1 + x / 20); }));
-    manager = NewManager();
-    manager->SetSkinDirectory(skins.Directory());
-    manager->AnimEffects()->SkinChanging()->SetActive(false);
-    manager->AnimEffects()->Buttons()->SetEvents({});
-    manager->AnimEffects()->FormShow()->SetActive(false);
-    manager->AnimEffects()->FormHide()->SetActive(false);
-    manager->AnimEffects()->Minimizing()->SetActive(false);
-    form->SetBounds(kLeft, kTop, 400, 300);
-    form->SetCaption(L"Mouse");
-    form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize, vcl::biHelp});
-    SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &fullDrag, 0);
-  }
-  void TearDown() override {
-    SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, fullDrag, nullptr, 0);
-    SetTitleButtonPressed(false);
-    if (form->HandleAllocated() && form->Visible()) form->Hide();
-    own.reset();
-    provider.reset();
-    form.reset();
-    manager.reset();
-  }
-  template <class P = TsSkinProvider>
-  P* Skin() {
-    form->HandleNeeded();
-    own = std::make_unique<OwnProcedure>(form.get());
-    auto* p = vcl::Construct<P>(form.get());
-    provider.reset(p);
-    manager->SetSkinName(L"Mouse");
-    EXPECT_TRUE(provider->FormSkinned());
-    SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
-    provider->SkinData->BGChanged = true;
-    provider->PaintAll();
-    return p;
-  }
-  HWND Wnd() { return form->Handle(); }
-  // The screen point of a point of the window image.
-  vcl::TPoint Screen(vcl::TPoint image) {
-    RECT r{};
-    GetWindowRect(Wnd(), &r);
-    return {r.left + image.X, r.top + image.Y};
-  }
-  static vcl::TPoint Centre(const vcl::TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
-  vcl::TPoint At(const vcl::TRect& r) { return Screen(Centre(r)); }
-  static LPARAM Point(vcl::TPoint p) { return MAKELPARAM(p.X, p.Y); }
-  LRESULT NcHitTest(vcl::TPoint screen) { return SendMessageW(Wnd(), WM_NCHITTEST, 0, Point(screen)); }
-  void Down(int code, vcl::TPoint screen) { SendMessageW(Wnd(), WM_NCLBUTTONDOWN, code, Point(screen)); }
-  void Up(int code, vcl::TPoint screen) { SendMessageW(Wnd(), WM_NCLBUTTONUP, code, Point(screen)); }
-  void Click(int code, const vcl::TRect& r) {
-    Down(code, At(r));
-    Up(code, At(r));
-  }
-
-  TempSkins skins;
-  ManagerPtr manager;
-  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = NewForm();
-  std::unique_ptr<OwnProcedure> own;
-  ProviderPtr provider;
-  BOOL fullDrag = TRUE;
-};
+class MouseTest : public SkinnedFormTest {};
 
 // ---------------------------------------------------------------------------------------
 // Hit codes
@@ -410,7 +284,7 @@ TEST_F(MouseTest, OutlineSizingMovesOnlyAFrameUntilTheRelease) {
   SendMessageW(Wnd(), WM_LBUTTONUP, 0, MAKELPARAM(release.x, release.y));
   EXPECT_FALSE(RubberFrame().Running());
   EXPECT_EQ(form->Width(), 450);
-  EXPECT_EQ(form->Left(), kLeft);
+  EXPECT_EQ(form->Left(), kFormLeft);
 
   // Dragged past the smallest size, the left edge stops and the right one stays.
   const int smallest = GetSystemMetrics(SM_CXMINTRACK);
@@ -419,7 +293,7 @@ TEST_F(MouseTest, OutlineSizingMovesOnlyAFrameUntilTheRelease) {
   move(left.X, left.Y);
   move(left.X + 1000, left.Y);
   EXPECT_EQ(RubberFrame().Frame().Width(), smallest);
-  EXPECT_EQ(RubberFrame().Frame().Right, kLeft + 450);
+  EXPECT_EQ(RubberFrame().Frame().Right, kFormLeft + 450);
   SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTCLIENT, 0);  // a double click ends it too
   EXPECT_FALSE(RubberFrame().Running());
   EXPECT_EQ(form->Width(), smallest);
@@ -431,8 +305,8 @@ TEST_F(MouseTest, OutlineSizingMovesOnlyAFrameUntilTheRelease) {
   move(caption.X - 30, caption.Y + 40);
   EXPECT_EQ(RubberFrame().Frame().Width(), smallest);
   SendMessageW(Wnd(), WM_LBUTTONUP, 0, 0);
-  EXPECT_EQ(form->Left(), kLeft + 450 - smallest - 30);
-  EXPECT_EQ(form->Top(), kTop + 40);
+  EXPECT_EQ(form->Left(), kFormLeft + 450 - smallest - 30);
+  EXPECT_EQ(form->Top(), kFormTop + 40);
 }
 
 TEST_F(MouseTest, LiveSizingAndNoFullDragAreTheSystems) {

@@ -1,0 +1,284 @@
+// A skinned form's activation, system commands and animations: the frame repainted once per
+// activation change in the caption's new state, minimise and restore through the provider's
+// animation (stepped through the timer's step, never waited for) ending in the right window
+// state with the system's own animation setting as it was, the animation's steps and alphas
+// with and without composition, the task bar's side, outline sizing by the keyboard's size
+// command, a caption change, and a shutdown that waits for animations a bounded time.
+#include <gtest/gtest.h>
+
+#include "skin_layered/core/Constants.h"
+#include "skin_layered/core/GeneralUtils.h"
+#include "skin_layered/forms/Dwm.h"
+#include "skin_layered/forms/FormAnimations.h"
+#include "skin_layered/forms/RubberFrame.h"
+#include "skin_layered/manager/Animations.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/paint/LayeredWindows.h"
+#include "skinned_form_fixture.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+bool g_composition = false;
+HRESULT WINAPI Composition(BOOL* on) {
+  *on = g_composition ? TRUE : FALSE;
+  return S_OK;
+}
+
+class FormStateTest : public SkinnedFormTest {
+ protected:
+  void SetUp() override {
+    SkinnedFormTest::SetUp();
+    previousVersion = SetPlatformVersionQuery([] { return TPlatformVersion{10, 0, 2}; });
+    TqvDwmBindings bindings;
+    bindings.IsCompositionEnabled = &Composition;
+    g_composition = false;
+    SetDwmBindings(&bindings);
+    systemAnimation = GetSysMinAnimation();
+    previousUpdate = SetLayeredUpdateFunc([this](const TLayeredUpdate& u) {
+      alphas.push_back(u.Alpha);
+      return true;
+    });
+    TqvAnimationClock clock;
+    clock.Tick = [this] { return now; };
+    clock.WaitUntil = [this](DWORD until) {
+      if (static_cast<int>(until - now) > 0) now = until;
+    };
+    clock.OnFrame = [this](const TqvAnimationFrame& f) { frames.push_back(f.Kind); };
+    previousClock = SetAnimationClock(clock);
+  }
+  void TearDown() override {
+    if (provider) provider->FreeAnimTimer();
+    SetAnimationClock(previousClock);
+    SetLayeredUpdateFunc(previousUpdate);
+    SetSysMinAnimation(systemAnimation);
+    SetDwmBindings(nullptr);
+    SetPlatformVersionQuery(previousVersion);
+    SkinnedFormTest::TearDown();
+  }
+  // Steps the animation until its timer stops (at most Limit steps); answers the steps taken.
+  int RunToEnd(TqvMinTimer* timer, int limit = 200) {
+    int steps = 0;
+    while (timer->Enabled() && steps < limit) {
+      timer->Step();
+      ++steps;
+    }
+    return steps;
+  }
+  std::uint32_t CacheRgb(int x, int y) { return PixelOf(provider->SkinData->CacheBmp(), x, y) & 0xFFFFFF; }
+
+  TPlatformVersionQuery previousVersion;
+  TLayeredUpdateFunc previousUpdate;
+  TqvAnimationClock previousClock;
+  bool systemAnimation = false;
+  std::vector<int> alphas;
+  std::vector<TqvAnimationKind> frames;
+  DWORD now = 1000;
+};
+
+// ---------------------------------------------------------------------------------------
+// Activation
+
+TEST_F(FormStateTest, ActivationRepaintsTheFrameOnceInTheCaptionsNewState) {
+  Skin();
+  form->Show();
+  MessageSpy above(form.get());  // installed after the provider: sees what reaches the window
+  const int x = 200, y = SysBorderWidth(Wnd(), nullptr, false) + 2;
+  EXPECT_EQ(SendMessageW(Wnd(), WM_NCACTIVATE, FALSE, 0), TRUE);
+  EXPECT_FALSE(provider->FormActive);
+  EXPECT_EQ(above.Count(WM_NCPAINT), 1);
+  EXPECT_FALSE(provider->SkinData->BGChanged);
+  EXPECT_EQ(CacheRgb(x, y), 0x806040u);  // the title's inactive colour
+  EXPECT_EQ(provider->TitleCover(), nullptr);
+  SendMessageW(Wnd(), WM_NCACTIVATE, TRUE, 0);
+  EXPECT_TRUE(provider->FormActive);
+  EXPECT_EQ(above.Count(WM_NCPAINT), 2);
+  EXPECT_EQ(CacheRgb(x, y), 0xC06030u);  // active
+
+  // While a restore animation shows the form's picture, activation waits.
+  provider->ExtFlags |= kExtRestoring;
+  EXPECT_EQ(SendMessageW(Wnd(), WM_NCACTIVATE, FALSE, 0), TRUE);
+  EXPECT_TRUE(provider->FormActive);
+  EXPECT_EQ(above.Count(WM_NCPAINT), 2);
+  provider->ExtFlags &= ~kExtRestoring;
+}
+
+// ---------------------------------------------------------------------------------------
+// Showing and hiding
+
+TEST_F(FormStateTest, ShowingFadesTheFormInAndHidingLeavesAFadingPictureBehind) {
+  Skin();
+  manager->AnimEffects()->FormShow()->SetActive(true);
+  manager->AnimEffects()->FormShow()->SetTime(120);
+  form->Show();
+  EXPECT_GE(std::count(frames.begin(), frames.end(), TqvAnimationKind::Show), 5);
+  EXPECT_TRUE(IsWindowVisible(Wnd()));
+  EXPECT_FALSE(provider->SkinData->Updating);
+
+  manager->AnimEffects()->FormHide()->SetActive(true);
+  manager->AnimEffects()->FormHide()->SetTime(120);
+  provider->SetAllowAnimation(false);
+  form->Hide();
+  EXPECT_EQ(HideAnimationForm(), nullptr);  // gone at once
+  EXPECT_FALSE(IsWindowVisible(Wnd()));
+  provider->SetAllowAnimation(true);
+  manager->AnimEffects()->FormShow()->SetActive(false);
+  form->Show();
+  form->Hide();
+  EXPECT_NE(HideAnimationForm(), nullptr);  // the form's picture fades out in its place
+  EXPECT_FALSE(IsWindowVisible(Wnd()));
+}
+
+// ---------------------------------------------------------------------------------------
+// Minimise and restore
+
+TEST_F(FormStateTest, MinimiseAndRestoreRunTheAnimationAndEndInTheRightState) {
+  Skin();
+  form->Show();
+  manager->AnimEffects()->Minimizing()->SetActive(true);
+  manager->AnimEffects()->Minimizing()->SetTime(120);
+  SetSysMinAnimation(true);  // kept off by some systems
+  const bool before = GetSysMinAnimation();
+  own->PassCommands = true;
+  bool systemAnimationDuring = true;
+  own->OnCommand = [&](WPARAM) { systemAnimationDuring = GetSysMinAnimation(); };
+
+  SendMessageW(Wnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(IsIconic(Wnd()));
+  EXPECT_FALSE(systemAnimationDuring);  // only the provider's animation shows
+  EXPECT_EQ(GetSysMinAnimation(), before);  // and the setting is back as it was
+  auto* timer = dynamic_cast<TqvMinTimer*>(provider->AnimTimer);
+  ASSERT_NE(timer, nullptr);
+  EXPECT_TRUE(provider->ExtFlags & kExtMinimizing);
+  EXPECT_EQ(timer->Steps, 10);
+  EXPECT_EQ(timer->MaxAlpha, 255);
+  // A second start while one runs changes nothing.
+  const double alpha = timer->Alpha;
+  provider->StartMinimizeAnimation();
+  EXPECT_EQ(provider->AnimTimer, timer);
+  EXPECT_DOUBLE_EQ(timer->Alpha, alpha);
+
+  alphas.clear();
+  RunToEnd(timer);
+  EXPECT_TRUE(timer->Restoring);
+  EXPECT_FALSE(provider->ExtFlags & kExtMinimizing);
+  EXPECT_FALSE(provider->AnimBusy);
+  EXPECT_FALSE(GetWindowLongPtrW(Wnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+  ASSERT_GE(alphas.size(), 8u);
+  EXPECT_TRUE(std::is_sorted(alphas.rbegin(), alphas.rend()));  // fading out
+  EXPECT_NE(provider->AnimationSnapshot(), nullptr);            // the task bar's picture
+
+  own->OnCommand = [&](WPARAM) { systemAnimationDuring = GetSysMinAnimation(); };
+  SendMessageW(Wnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_FALSE(IsIconic(Wnd()));
+  EXPECT_FALSE(systemAnimationDuring);
+  EXPECT_TRUE(provider->ExtFlags & kExtRestoring);
+  alphas.clear();
+  RunToEnd(timer);
+  EXPECT_FALSE(provider->ExtFlags & kExtRestoring);
+  EXPECT_FALSE(timer->Restoring);
+  EXPECT_FALSE(IsIconic(Wnd()));
+  EXPECT_TRUE(IsWindowVisible(Wnd()));
+  EXPECT_FALSE(GetWindowLongPtrW(Wnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+  ASSERT_GE(alphas.size(), 8u);
+  EXPECT_LT(alphas.front(), alphas.back());  // fading in
+  EXPECT_EQ(GetSysMinAnimation(), before);
+}
+
+TEST_F(FormStateTest, TheMinimiseAnimationsStepsAndAlphaFollowComposition) {
+  Skin();
+  manager->AnimEffects()->Minimizing()->SetTime(300);
+  auto* timer = new TqvMinTimer(provider.get(), provider.get());
+  EXPECT_EQ(timer->Steps, 25);
+  EXPECT_EQ(timer->MaxAlpha, 255);
+  EXPECT_DOUBLE_EQ(timer->AlphaStep, 255.0 / 25);
+  vcl::TObject::Free(timer);
+
+  g_composition = true;
+  timer = new TqvMinTimer(provider.get(), provider.get());
+  EXPECT_EQ(timer->Steps, 2);
+  EXPECT_EQ(timer->MaxAlpha, 63);
+  vcl::TObject::Free(timer);
+  form->SetAlphaBlend(true);
+  form->SetAlphaBlendValue(200);
+  timer = new TqvMinTimer(provider.get(), provider.get());
+  EXPECT_EQ(timer->MaxAlpha, 50);
+  vcl::TObject::Free(timer);
+}
+
+TEST_F(FormStateTest, TheTaskBarsSideIsFoundFromItsRectangle) {
+  EXPECT_EQ(TaskbarEdgeOf(vcl::Rect(-2, 1040, 1922, 1082)), kTaskbarBottom);
+  EXPECT_EQ(TaskbarEdgeOf(vcl::Rect(0, 0, 40, 1080)), kTaskbarLeft);
+  EXPECT_EQ(TaskbarEdgeOf(vcl::Rect(0, 0, 1920, 40)), kTaskbarTop);
+  EXPECT_EQ(TaskbarEdgeOf(vcl::Rect(1880, 0, 1920, 1080)), kTaskbarRight);
+  EXPECT_EQ(TaskbarEdgeOf(vcl::Rect(1880, 100, 1920, 1080)), kTaskbarRight);
+  EXPECT_EQ(TaskbarEdgePoint(vcl::Rect(-2, 1040, 1922, 1082), 500, 300), vcl::TPoint(500, 1040));
+  EXPECT_EQ(TaskbarEdgePoint(vcl::Rect(0, 0, 40, 1080), 500, 300), vcl::TPoint(40, 300));
+  EXPECT_EQ(TaskbarEdgePoint(vcl::Rect(0, 0, 1920, 40), 500, 300), vcl::TPoint(500, 40));
+  EXPECT_EQ(TaskbarEdgePoint(vcl::Rect(1880, 0, 1920, 1080), 500, 300), vcl::TPoint(1880, 300));
+  // A window without a task-bar button has no button rectangle.
+  form->HandleNeeded();
+  const vcl::TRect none = TaskbarButtonRect(nullptr);
+  EXPECT_EQ(none.Width(), 0);
+}
+
+// ---------------------------------------------------------------------------------------
+// Sizing by the keyboard, the caption, shutting down
+
+TEST_F(FormStateTest, TheSizeCommandDragsAnOutlineFromTheEdgeTheMouseGoesTo) {
+  Skin();
+  form->Show();
+  provider->SetResizeMode(rmBorder);
+  SendMessageW(Wnd(), WM_SYSCOMMAND, SC_SIZE, 0);
+  ASSERT_TRUE(RubberFrame().Running());
+  EXPECT_EQ(RubberFrame().Code(), 0);
+  EXPECT_TRUE(own->Commands.empty());
+  auto move = [&](vcl::TPoint screen) {
+    POINT p{screen.X, screen.Y};
+    ScreenToClient(Wnd(), &p);
+    SendMessageW(Wnd(), WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+  };
+  const vcl::TPoint bottom = Screen({200, 299});
+  move(bottom);
+  EXPECT_EQ(RubberFrame().Code(), HTBOTTOM);
+  move({bottom.X + 7, bottom.Y + 25});
+  EXPECT_EQ(form->Height(), 300);
+  SendMessageW(Wnd(), WM_LBUTTONUP, 0, 0);
+  EXPECT_EQ(form->Height(), 325);
+  EXPECT_EQ(form->Width(), 400);
+}
+
+TEST_F(FormStateTest, ANewCaptionIsPaintedIntoTheFrameAtOnce) {
+  Skin();
+  form->Show();
+  const int y = provider->TitleCentre;
+  auto captionRow = [&] {
+    std::vector<std::uint32_t> row;
+    for (int x = 20; x < 200; ++x) row.push_back(CacheRgb(x, y));
+    return row;
+  };
+  const auto before = captionRow();
+  form->SetCaption(L"A much longer caption here");
+  EXPECT_FALSE(provider->SkinData->BGChanged);
+  EXPECT_NE(captionRow(), before);
+  EXPECT_EQ(provider->TitleCover(), nullptr);
+}
+
+TEST_F(FormStateTest, AShutdownWaitsForRunningAnimationsOnlyABoundedTime) {
+  Skin();
+  provider->ExtFlags |= kExtMinimizing;  // an animation that never ends
+  const DWORD start = now;
+  SendMessageW(Wnd(), WM_QUERYENDSESSION, 0, 0);
+  EXPECT_GE(now - start, 1000u);
+  EXPECT_LE(now - start, 5000u);
+  provider->ExtFlags &= ~kExtMinimizing;
+  // Nothing running: no wait at all.
+  const DWORD again = now;
+  SendMessageW(Wnd(), WM_QUERYENDSESSION, 0, 0);
+  EXPECT_EQ(now, again);
+}
+
+}  // namespace
+}  // namespace skin_layered::test
