@@ -126,6 +126,15 @@ class FrameTest : public ::testing::Test {
     return provider->SkinData->CacheBmp();
   }
   HWND Wnd() { return form->Handle(); }
+  // Shown with an active caption, whichever program's window has the foreground.
+  void ShowActive() {
+    form->Show();
+    SendMessageW(Wnd(), WM_NCACTIVATE, TRUE, 0);
+  }
+  void MaximizeActive() {
+    ShowWindow(Wnd(), SW_MAXIMIZE);
+    SendMessageW(Wnd(), WM_NCACTIVATE, TRUE, 0);
+  }
   int Frame() { return SysBorderWidth(Wnd(), nullptr, false); }
   std::uint32_t At(int x, int y) { return Rgb(PixelOf(provider->SkinData->CacheBmp(), x, y)); }
   static vcl::TPoint Centre(const vcl::TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
@@ -274,7 +283,7 @@ TEST_F(FrameTest, AnImageBuiltBeforeTheFirstFramePaintingHasTheTitleButtons) {
 
 TEST_F(FrameTest, ButtonStatesRepaintOnlyTheirElement) {
   Skin();
-  form->Show();
+  ShowActive();
   Repaint();
   const vcl::TRect close = provider->BtnClose.Rect;
   const vcl::TRect max = provider->BtnMaximize.Rect;
@@ -297,7 +306,7 @@ TEST_F(FrameTest, ButtonStatesRepaintOnlyTheirElement) {
   EXPECT_NE(AtCentre(close), GlyphColor("BICONCLOSE", 0));
   form->SetEnabled(true);
   // A maximised form shows the restore glyph.
-  ShowWindow(Wnd(), SW_MAXIMIZE);
+  MaximizeActive();
   Repaint();
   EXPECT_EQ(AtCentre(provider->BtnMaximize.Rect), GlyphColor("BICONNORM", 0));
   ShowWindow(Wnd(), SW_RESTORE);
@@ -308,7 +317,7 @@ TEST_F(FrameTest, ButtonStatesRepaintOnlyTheirElement) {
 
 TEST_F(FrameTest, TheImageHoldsFrameTitleCaptionAndClientBackground) {
   Skin();
-  form->Show();
+  ShowActive();
   vcl::TBitmap* image = Repaint();
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->Width(), 400);
@@ -348,7 +357,7 @@ TEST_F(FrameTest, AMenuLinePushesTheClientDownByWholeLines) {
   }
   form->SetMenu(menu);
   Skin();
-  form->Show();
+  ShowActive();
   Repaint();
   EXPECT_TRUE(provider->HasMenuLine());
   EXPECT_TRUE(provider->MenuVisible());
@@ -364,7 +373,7 @@ TEST_F(FrameTest, AMenuLinePushesTheClientDownByWholeLines) {
 
 TEST_F(FrameTest, APrintedFormEqualsItsImage) {
   Skin();
-  form->Show();
+  ShowActive();
   vcl::TBitmap* image = Repaint();
   ASSERT_NE(image, nullptr);
   auto printed = CreateBmp32(image->Width(), image->Height());
@@ -393,7 +402,7 @@ TEST_F(FrameTest, TheFrameIsPaintedOnceTheWindowHasTheFormsSize) {
   // Not shown: nothing is painted.
   SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
   EXPECT_EQ(provider->SkinData->CacheBmp(), nullptr);
-  form->Show();
+  ShowActive();
   provider->SkinData->FreeCacheBmp();
   SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
   ASSERT_NE(provider->SkinData->CacheBmp(), nullptr);
@@ -408,7 +417,7 @@ TEST_F(FrameTest, TheFrameIsPaintedOnceTheWindowHasTheFormsSize) {
 
 TEST_F(FrameTest, WithoutTheNonClientPaintingTheSystemFrameComesBack) {
   Skin();
-  form->Show();
+  ShowActive();
   provider->FirstPaintDone = true;
   provider->UpdateFormRgn(false);
   ASSERT_FALSE(GetWindowLongPtrW(Wnd(), GWL_STYLE) & WS_SYSMENU);
@@ -444,7 +453,7 @@ TEST_F(FrameTest, TheGripSitsInTheBottomRightCornerOverTheBackground) {
   provider = NewProvider(form.get());
   provider->SetGripMode(gmRightBottom);
   manager->SetSkinName(L"Frame");
-  form->Show();
+  ShowActive();
   vcl::TBitmap* image = Repaint();
   ASSERT_TRUE(provider->GripVisible());
   const int grip = manager->Skin().ConstData.GripImage;
@@ -461,14 +470,14 @@ TEST_F(FrameTest, TheGripSitsInTheBottomRightCornerOverTheBackground) {
   EXPECT_EQ(Rgb(PixelOf(client.get(), c.X + 6, c.Y + 6)), GlyphColor("GRIPIMAGE", 0));
   EXPECT_EQ(Rgb(PixelOf(client.get(), c.X - 2, c.Y + 6)), kFormRgb);
   // Not on a maximised form.
-  ShowWindow(Wnd(), SW_MAXIMIZE);
+  MaximizeActive();
   EXPECT_FALSE(provider->GripVisible());
   ShowWindow(Wnd(), SW_RESTORE);
 }
 
 TEST_F(FrameTest, TheCaptionIconIsTheSystemsWhenNobodyHasOneAndAGlyphLosesItsKeyColour) {
   Skin();
-  form->Show();
+  ShowActive();
   Repaint();
   ASSERT_TRUE(provider->IconVisible());
   const vcl::TRect r = provider->IconRect;
@@ -615,7 +624,7 @@ TEST_F(FrameTest, TheApplicationsSubmenuAndTheSkinsSubmenu) {
 
 TEST_F(FrameTest, TheSystemMenuDropsAndItsChoiceRunsTheCommand) {
   Skin();
-  form->Show();
+  ShowActive();
   SetForegroundWindow(Wnd());
   if (GetForegroundWindow() != Wnd()) GTEST_SKIP() << "the form could not come to the foreground";
   // The menu loop ends by a posted cancel; a deadline keeps the test from hanging.
