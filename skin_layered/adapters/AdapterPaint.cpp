@@ -1,5 +1,7 @@
 #include "skin_layered/adapters/AdapterPaint.h"
 
+#include "classlib/rtl/LiveCounts.h"
+
 namespace skin_layered {
 
 TqvPaintDC::TqvPaintDC(HWND Wnd, const vcl::TMessage& Message, bool WholeWindow) : wnd_(Wnd), whole_(WholeWindow) {
@@ -17,14 +19,27 @@ TqvPaintDC::TqvPaintDC(HWND Wnd, const vcl::TMessage& Message, bool WholeWindow)
 }
 
 TqvPaintDC::~TqvPaintDC() {
-  if (own_) ReleaseDC(wnd_, own_);
+  if (own_) {
+    ReleaseDC(wnd_, own_);
+    vcl::detail::CountLive(vcl::TLiveKind::DeviceContexts, -1);
+  }
   if (painting_) EndPaint(wnd_, &ps_);
 }
 
 HDC TqvPaintDC::DC() {
   if (given_) return given_;
-  if (!own_) own_ = whole_ ? GetWindowDC(wnd_) : GetDC(wnd_);
+  if (!own_) {
+    own_ = whole_ ? GetWindowDC(wnd_) : GetDC(wnd_);
+    if (own_) vcl::detail::CountLive(vcl::TLiveKind::DeviceContexts, 1);
+  }
   return own_;
+}
+
+void PaintByErasing(HWND Wnd) {
+  InvalidateRect(Wnd, nullptr, TRUE);
+  PAINTSTRUCT ps{};
+  BeginPaint(Wnd, &ps);
+  EndPaint(Wnd, &ps);
 }
 
 }  // namespace skin_layered

@@ -1,4 +1,5 @@
-// The device context an adapter's painting message paints into.
+// The device context an adapter's painting message paints into, and the paint of adapters
+// whose picture comes with erasing.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +11,7 @@ namespace skin_layered {
 // The DC of a painting message: the one WM_PRINT, WM_ERASEBKGND or a WM_PAINT carrying a DC
 // in WParam (the engine's own paint requests) gives, else one of the window's own, fetched on
 // first use (its client area's, or with WholeWindow the whole window's) and released at the
-// end. Only a WM_PAINT without a DC validates the window, through BeginPaint, and always with
+// end (and counted as the library counts the DCs it holds). Only a WM_PAINT without a DC validates the window, through BeginPaint, and always with
 // its EndPaint: a paint into a given DC leaves a pending repaint in place.
 class TqvPaintDC {
  public:
@@ -31,5 +32,9 @@ class TqvPaintDC {
   bool painting_ = false;
   PAINTSTRUCT ps_{};
 };
+
+// WM_PAINT of an adapter that paints its window on WM_ERASEBKGND: the whole window is
+// invalidated with erasing and validated through BeginPaint/EndPaint, whose erasing paints it.
+void PaintByErasing(HWND Wnd);
 
 }  // namespace skin_layered

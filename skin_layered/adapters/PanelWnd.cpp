@@ -2,6 +2,7 @@
 
 #include "classlib/extctrls/ExtCtrls.h"
 #include "classlib/forms/Forms.h"
+#include "skin_layered/adapters/AdapterPaint.h"
 #include "skin_layered/adapters/AdapterUtils.h"
 #include "skin_layered/adapters/ParentBackground.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -205,14 +206,10 @@ void TqvPanelWnd::WndProc(vcl::TMessage& Message) {
     return;
   }
   switch (Message.Msg) {
-    case WM_PAINT: {
-      InvalidateRect(CtrlHandle, nullptr, TRUE);
-      PAINTSTRUCT ps{};
-      BeginPaint(CtrlHandle, &ps);
-      EndPaint(CtrlHandle, &ps);
+    case WM_PAINT:
+      PaintByErasing(CtrlHandle);
       Message.Result = 0;
       return;
-    }
     case WM_ERASEBKGND:
       PaintPanel(reinterpret_cast<HDC>(Message.WParam));
       Message.Result = 1;

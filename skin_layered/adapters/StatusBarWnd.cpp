@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "classlib/comctrls/StatusBar.h"
+#include "skin_layered/adapters/AdapterPaint.h"
 #include "skin_layered/adapters/AdapterUtils.h"
 #include "skin_layered/adapters/ParentBackground.h"
 #include "skin_layered/core/GeneralUtils.h"
@@ -162,14 +163,10 @@ void TqvStatusBarWnd::WndProc(vcl::TMessage& Message) {
     return;
   }
   switch (Message.Msg) {
-    case WM_PAINT: {
-      InvalidateRect(CtrlHandle, nullptr, TRUE);
-      PAINTSTRUCT ps{};
-      BeginPaint(CtrlHandle, &ps);
-      EndPaint(CtrlHandle, &ps);
+    case WM_PAINT:
+      PaintByErasing(CtrlHandle);
       Message.Result = 0;
       return;
-    }
     case WM_ERASEBKGND:
       PaintTo(reinterpret_cast<HDC>(Message.WParam));
       Message.Result = 1;
