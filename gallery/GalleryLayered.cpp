@@ -21,7 +21,9 @@
 #include "skin_layered/adapters/GridWnd.h"
 #include "skin_layered/adapters/GroupBoxWnd.h"
 #include "skin_layered/adapters/ListViewWnd.h"
+#include "skin_layered/adapters/ScrollBoxWnd.h"
 #include "skin_layered/adapters/SpinWnd.h"
+#include "skin_layered/adapters/StaticTextWnd.h"
 #include "skin_layered/adapters/StaticWnd.h"
 #include "skin_layered/adapters/SysToolBarWnd.h"
 #include "skin_layered/adapters/TreeViewWnd.h"
@@ -265,6 +267,7 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
   memo->SetText(lines);
 
   BuildButtons();
+  BuildScrollBox();
 
   // The form has its window before the skin comes: the skin's announcement reaches forms by
   // their windows.
@@ -282,6 +285,7 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
   AdaptButtons();
   BuildSystemControls();
   BuildViews();
+  AdaptScrollBox();
 }
 
 void TGalleryLayered::BuildSystemControls() {
@@ -606,6 +610,42 @@ void TGalleryLayered::BuildButtons() {
   combo(vcl::csDropDown, 472)->SetText(L"A drop-down combo box");
 }
 
+void TGalleryLayered::BuildScrollBox() {
+  // A scroll box whose children sit on its skinned face, one of them below the fold.
+  hosts_ = new vcl::TScrollBox(this);
+  hosts_->SetParent(this);
+  hosts_->SetBounds(994, 632, 240, 150);
+  auto* label = new vcl::TLabel(this);
+  label->SetParent(hosts_);
+  label->SetBounds(12, 10, 190, 18);
+  label->SetTransparent(true);
+  label->SetCaption(L"A scroll box painted from its section");
+  auto* text = new vcl::TStaticText(this);
+  text->SetParent(hosts_);
+  text->SetAutoSize(false);
+  text->SetBorderStyle(vcl::sbsSingle);
+  text->SetBounds(12, 36, 190, 40);
+  text->SetCaption(L"A bordered static text");
+  auto* below = new vcl::TButton(this);
+  below->SetParent(hosts_);
+  below->SetBounds(12, 200, 190, 30);
+  below->SetCaption(L"A button below the fold");
+}
+
+void TGalleryLayered::AdaptScrollBox() {
+  using namespace skin_layered;
+  control_adapters_.push_back(CreateAdapter<TqvScrollBoxWnd>(hosts_->Handle(), nullptr, manager_,
+                                                             TqvSkinParams{hosts_, L""}, true));
+  for (int i = 0; i < hosts_->ControlCount(); ++i) {
+    if (auto* text = dynamic_cast<vcl::TStaticText*>(hosts_->Controls(i)))
+      control_adapters_.push_back(CreateAdapter<TqvStaticTextWnd>(text->Handle(), nullptr, manager_,
+                                                                  TqvSkinParams{text, L""}));
+    else if (auto* button = dynamic_cast<vcl::TButton*>(hosts_->Controls(i)))
+      control_adapters_.push_back(CreateAdapter<TqvBtnWnd>(button->Handle(), nullptr, manager_,
+                                                           TqvSkinParams{button, L""}));
+  }
+}
+
 void TGalleryLayered::AdaptButtons() {
   // Until the engine gives a skinned form's controls their adapters itself, the page does.
   using namespace skin_layered;
@@ -622,7 +662,7 @@ void TGalleryLayered::AdaptButtons() {
     else if (dynamic_cast<vcl::TButtonControl*>(control))
       adapt.operator()<TqvCheckBoxWnd>(control);
     else if (dynamic_cast<vcl::TCustomStaticText*>(control))
-      adapt.operator()<TqvStaticWnd>(control);
+      adapt.operator()<TqvStaticTextWnd>(control);
     else if (dynamic_cast<vcl::TCustomComboBox*>(control))
       adapt.operator()<TqvComboBoxWnd>(control);
   }

@@ -6,7 +6,7 @@
 // adapters paint from the skin (a lowered panel with a speed button, a tool bar, a track bar, a
 // scroll bar control, a page control and the status bar), a group box of buttons, bit
 // buttons, check boxes, radio buttons and a static text that window adapters paint from the
-// skin with two combo boxes, a hint of the hint manager and a sample popup menu (skinned, with
+// skin with two combo boxes, a scroll box whose children sit on its skinned face, a hint of the hint manager and a sample popup menu (skinned, with
 // the extra line). Its menu switches between the sample skin's folder, pack and stored forms
 // and its variant, with the change animation, and takes the skin away.
 #pragma once
@@ -17,6 +17,7 @@
 #include "classlib/extctrls/ExtCtrls.h"
 #include "classlib/forms/Forms.h"
 #include "classlib/forms/Menus.h"
+#include "classlib/forms/ScrollBox.h"
 #include "classlib/stdctrls/ListBox.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/adapters/EditWnd.h"
@@ -118,6 +119,9 @@ class TGalleryLayered : public vcl::TForm {
   void AdaptButtons();
   // An up-down beside an edit, an etched static and a system tool bar under their adapters.
   void BuildSystemControls();
+  // The scroll box with children on its face, and its adapters and theirs.
+  void BuildScrollBox();
+  void AdaptScrollBox();
   void BuildSampleMenu();
   void ExtraLineData(vcl::TMenuItem* FirstItem, vcl::String& SkinSection, vcl::String& Caption,
                      std::unique_ptr<vcl::TBitmap>& Glyph, bool& LineVisible);
@@ -149,6 +153,7 @@ class TGalleryLayered : public vcl::TForm {
   std::unique_ptr<skin_layered::TsCommonData> speed_data_;
   skin_layered::TqvSpeedButtonHandler* speed_handler_ = nullptr;
   vcl::TGroupBox* buttons_ = nullptr;
+  vcl::TScrollBox* hosts_ = nullptr;
   // The adapters of the group box and its controls (freed before the controls go).
   std::vector<skin_layered::TqvAdapterPtr<skin_layered::TqvMainWnd>> control_adapters_;
   std::vector<LayeredSource> sources_;

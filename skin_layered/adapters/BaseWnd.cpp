@@ -62,19 +62,6 @@ void TqvBaseWnd::WndProc(vcl::TMessage& Message) {
   }
 }
 
-void TqvBaseWnd::CopyFrameFromCache(HDC DC) {
-  vcl::TBitmap* cache = SkinData ? SkinData->CacheBmp() : nullptr;
-  if (!DC || !cache || cache->Width() == 0 || cache->Height() == 0) return;
-  const HDC src = cache->Canvas()->Handle();
-  const int w = cache->Width(), h = cache->Height();
-  const int l = std::max(0, BorderLeft), t = std::max(0, BorderTop);
-  const int r = std::max(0, BorderRight), b = std::max(0, BorderBottom);
-  if (t > 0) BitBlt(DC, 0, 0, w, t, src, 0, 0, SRCCOPY);
-  if (b > 0) BitBlt(DC, 0, h - b, w, b, src, 0, h - b, SRCCOPY);
-  if (l > 0) BitBlt(DC, 0, t, l, h - t - b, src, 0, t, SRCCOPY);
-  if (r > 0) BitBlt(DC, w - r, t, r, h - t - b, src, w - r, t, SRCCOPY);
-}
-
 void TqvBaseWnd::RebuildCache() {
   GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
   if (!SkinData->BGChanged) return;

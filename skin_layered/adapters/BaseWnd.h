@@ -17,9 +17,6 @@ class TqvBaseWnd : public TqvScrollWnd {
   void WndProc(vcl::TMessage& Message) override;
 
  protected:
-  // The window's frame strips (the widths measured by the scroll adapter) copied from the
-  // skin data's cache into DC (window coordinates).
-  void CopyFrameFromCache(HDC DC);
   // Geometry refreshed, the cache rebuilt and, unless a dialog's child, its border painted.
   void RebuildCache();
 };

@@ -10,6 +10,7 @@
 #include "skin_layered/adapters/ButtonWnd.h"
 #include "skin_layered/adapters/CheckBoxWnd.h"
 #include "skin_layered/adapters/ComboBoxWnd.h"
+#include "skin_layered/adapters/ContainerWnd.h"
 #include "skin_layered/adapters/DialogSysMenu.h"
 #include "skin_layered/adapters/DialogWnd.h"
 #include "skin_layered/adapters/EditWnd.h"
@@ -215,6 +216,8 @@ const bool kOwnFactories = [] {
   Factories()[static_cast<std::size_t>(TqvChildKind::TabControl)] = &MakeAdapter<TqvTabControlWnd>;
   Factories()[static_cast<std::size_t>(TqvChildKind::ListView)] = &MakeAdapter<TqvListViewWnd>;
   Factories()[static_cast<std::size_t>(TqvChildKind::TreeView)] = &MakeAdapter<TqvTreeViewWnd>;
+  Factories()[static_cast<std::size_t>(TqvChildKind::Container)] = &MakeAdapter<TqvContainerWnd>;
+  Factories()[static_cast<std::size_t>(TqvChildKind::Search)] = &MakeAdapter<TqvSearchWnd>;
   return true;
 }();
 

@@ -122,39 +122,11 @@ void TqvPanelWnd::PaintBorder(HDC DC) {
 
 void TqvPanelWnd::PaintPanel(HDC DC) {
   vcl::TControl* control = OwnerControl();
-  if (control && control->ComponentState().Contains(vcl::csDestroying)) return;
   if (control && control->Parent() && control->Parent()->ControlState().Contains(vcl::csCreating)) return;
   if (SkinData->BgIsChanged()) return;
+  const int b = BorderWidth();
   GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
-  const bool own = DC == nullptr;
-  const HDC dc = own ? GetDC(CtrlHandle) : DC;
-  if (!dc) return;
-  {
-    const int saved = SaveDC(dc);
-    const bool remembered = SkinData->BGChanged || partial_paint_;
-    if (SkinData->BgDependsOnParent()) {
-      // A part painted alone leaves the cache to be made again for the next whole paint.
-      RECT clip{};
-      GetClipBox(dc, &clip);
-      partial_paint_ = clip.right - clip.left != WndSize.cx || clip.bottom - clip.top != WndSize.cy;
-    } else {
-      partial_paint_ = false;
-    }
-    if (remembered || !SkinData->CacheBmp() || SkinData->CacheBmp()->Width() != WndSize.cx) PrepareCache();
-    if (vcl::TBitmap* cache = SkinData->CacheBmp()) {
-      const int b = BorderWidth();
-      if (Panel) {
-        PaintParentBg(Panel, SkinData, vcl::TPoint{b, b}, 0, 0, false, dc,
-                      vcl::TRect{0, 0, WndSize.cx - 2 * b, WndSize.cy - 2 * b});
-        PaintControlsOnDC(dc, Panel, vcl::TPoint{0, 0}, true);
-        RepaintChildControls(Panel);
-      } else {
-        BitBlt(dc, 0, 0, cache->Width(), cache->Height(), cache->Canvas()->Handle(), 0, 0, SRCCOPY);
-      }
-    }
-    RestoreDC(dc, saved);
-  }
-  if (own) ReleaseDC(CtrlHandle, dc);
+  PaintHostClient(this, Panel, DC, vcl::TRect{b, b, WndSize.cx - b, WndSize.cy - b}, [this] { PrepareCache(); });
 }
 
 bool TqvPanelWnd::OnSkinCommand(vcl::TMessage& Message) {

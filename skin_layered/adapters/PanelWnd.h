@@ -36,8 +36,6 @@ class TqvPanelWnd : public TqvMainWnd {
   // The client area (and the panel's graphic children) painted into DC.
   void PaintPanel(HDC DC);
   bool OnSkinCommand(vcl::TMessage& Message);
-
-  bool partial_paint_ = false;  // the last paint covered part of the panel
 };
 
 }  // namespace skin_layered

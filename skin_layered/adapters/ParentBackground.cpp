@@ -1,10 +1,15 @@
 #include "skin_layered/adapters/ParentBackground.h"
 
+#include "skin_layered/adapters/AdapterPaint.h"
 #include "skin_layered/adapters/AdapterUtils.h"
 #include "skin_layered/adapters/MainWnd.h"
 #include "skin_layered/core/BackgroundInfo.h"
+#include "skin_layered/core/SavedDC.h"
+#include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/core/WindowUtils.h"
+#include "skin_layered/manager/Animations.h"
 #include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/paint/SectionPaint.h"
 
 namespace skin_layered {
@@ -69,6 +74,95 @@ void CopyBorderFromCache(TqvMainWnd* Adapter, HDC DC) {
     RestoreDC(dc, saved);
   }
   if (own) ReleaseDC(wnd, dc);
+}
+
+void PaintHostClient(TqvMainWnd* Adapter, vcl::TWinControl* Host, HDC DC, const vcl::TRect& Client,
+                     const std::function<void()>& Prepare) {
+  TsCommonData* data = Adapter->SkinData;
+  if (!data || (Host && Host->ComponentState().Contains(vcl::csDestroying))) return;
+  GetWndPos(Adapter->CtrlHandle, Adapter->ParentWnd, Adapter->WndRect, Adapter->WndPos, Adapter->WndSize,
+            Adapter->ParentRect);
+  TqvPaintDC paint(Adapter->CtrlHandle, vcl::TMessage{WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0, 0});
+  const HDC dc = paint.DC();
+  if (!dc) return;
+  const TSavedDC saved(dc);
+  vcl::TBitmap* cache = data->CacheBmp();
+  const bool stale = data->PaintToDC || data->BGChanged || !cache || cache->Width() != Adapter->WndSize.cx ||
+                     cache->Height() != Adapter->WndSize.cy;
+  if (data->BgDependsOnParent()) {
+    // A part painted alone leaves the cache to be made again for the next whole paint.
+    RECT clip{};
+    GetClipBox(dc, &clip);
+    data->PaintToDC = clip.right - clip.left != Adapter->WndSize.cx || clip.bottom - clip.top != Adapter->WndSize.cy;
+  } else {
+    data->PaintToDC = false;
+  }
+  if (stale) Prepare();
+  cache = data->CacheBmp();
+  if (!cache || cache->Width() == 0 || cache->Height() == 0) return;
+  if (!Host) {
+    BitBlt(dc, 0, 0, Client.Width(), Client.Height(), cache->Canvas()->Handle(), Client.Left, Client.Top, SRCCOPY);
+    return;
+  }
+  PaintParentBg(Host, data, vcl::TPoint{Client.Left, Client.Top}, 0, 0, false, dc,
+                vcl::TRect{0, 0, Client.Width(), Client.Height()});
+  PaintControlsOnDC(dc, Host, vcl::TPoint{0, 0}, true);
+  RepaintChildControls(Host);
+}
+
+bool HostMessage(TqvMainWnd* Adapter, vcl::TMessage& Message, const std::function<void(vcl::TMessage&)>& Base,
+                 const std::function<void(HDC)>& PaintClient) {
+  const HWND wnd = Adapter->CtrlHandle;
+  TsCommonData* data = Adapter->SkinData;
+  switch (Message.Msg) {
+    case WM_PAINT:
+      // The picture comes with erasing, the children with it.
+      PaintByErasing(wnd);
+      Message.Result = 0;
+      return true;
+    case WM_ERASEBKGND:
+      PaintClient(reinterpret_cast<HDC>(Message.WParam));
+      Message.Result = 1;
+      return true;
+    case WM_UPDATEUISTATE:
+      Message.Result = 1;
+      return true;
+    case WM_SETTEXT:
+      if (!IsWindowVisible(wnd)) return false;
+      SendMessageW(wnd, WM_SETREDRAW, 0, 0);
+      Base(Message);
+      SendMessageW(wnd, WM_SETREDRAW, 1, 0);
+      data->BGChanged = true;
+      SendMessageW(wnd, WM_PAINT, 0, 0);
+      return true;
+    case vcl::CM_TEXTCHANGED:
+      data->BGChanged = true;
+      return false;
+    case WM_WINDOWPOSCHANGING:
+    case WM_WINDOWPOSCHANGED:
+      // What lies behind a see-through host changes with its place.
+      if (const TsGeneralData* section = data->Section(); section && section->Props[0].Transparency != 0)
+        data->BGChanged = true;
+      Base(Message);
+      if (Message.Msg == WM_WINDOWPOSCHANGING && !Adapter->Destroyed) SendMessageW(wnd, WM_NCPAINT, 0, 0);
+      return true;
+    case WM_PARENTNOTIFY:
+      Base(Message);
+      if (Message.WParamLo() == WM_CREATE) NotifyFormOfControl(Adapter->OwnerControl());
+      return true;
+    case vcl::CM_SHOWINGCHANGED:
+      if (vcl::TControl* control = Adapter->OwnerControl(); control && control->Visible()) {
+        NotifyFormOfControl(control);
+        if (auto* host = dynamic_cast<vcl::TWinControl*>(control))
+          for (const int command : {scmNewSkin, scmRefresh}) {
+            vcl::TMessage message = SkinCommandMessage(command, reinterpret_cast<LPARAM>(Adapter->Manager()));
+            BroadcastCommand(host, message);
+          }
+      }
+      return false;
+    default:
+      return false;
+  }
 }
 
 }  // namespace skin_layered

@@ -99,6 +99,9 @@ class TqvScrollWnd : public TqvMainWnd {
   // Where the window's image starts in the background it answers with (a form's frame,
   // the MDI client's place in its form).
   virtual vcl::TPoint BackgroundOffset() const;
+  // The window's frame strips (the widths measured in WM_NCCALCSIZE) copied from the skin
+  // data's cache into DC (window coordinates).
+  void CopyFrameFromCache(HDC DC);
 
  private:
   friend int PaintScrollBars(TqvScrollWnd* Adapter, HWND Handle, int HotPart, HDC DC);

@@ -1,0 +1,165 @@
+#include "skin_layered/adapters/ScrollBoxWnd.h"
+
+#include "classlib/forms/Forms.h"
+#include "skin_layered/adapters/AdapterPaint.h"
+#include "skin_layered/adapters/AdapterUtils.h"
+#include "skin_layered/adapters/ParentBackground.h"
+#include "skin_layered/core/AnimationFlag.h"
+#include "skin_layered/core/SavedDC.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/core/WindowUtils.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
+
+namespace skin_layered {
+
+VCL_CLASS_INFO(TqvScrollBoxWnd) {}
+
+namespace {
+
+// The frame is laid out again, nothing else moves.
+constexpr UINT kFrameChanged = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOOWNERZORDER;
+
+}  // namespace
+
+void TqvScrollBoxWnd::InitSkinData(bool Owned) {
+  TqvScrollWnd::InitSkinData(Owned);
+  if (SkinData->SkinSection().empty()) SkinData->SetSkinSection(L"PANEL_LOW");
+}
+
+void TqvScrollBoxWnd::PrepareCache() {
+  if (!SkinData) return;
+  TqvCacheInfo ci;
+  if (PaintAdapterSection(this, ci, 0)) SkinData->BGChanged = false;
+}
+
+void TqvScrollBoxWnd::PaintClient(HDC DC) {
+  vcl::TRect client;
+  GetClientRectInWindow(CtrlHandle, client);
+  PaintHostClient(this, dynamic_cast<vcl::TWinControl*>(OwnerControl()), DC, client, [this] { PrepareCache(); });
+}
+
+void TqvScrollBoxWnd::PaintNonClient(HDC DC) {
+  GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
+  if (SkinData->BGChanged) PrepareCache();
+  PaintScrollBars(this, CtrlHandle, kPartNone, DC);
+  CopyFrameFromCache(DC);
+}
+
+// ---------------------------------------------------------------------------------------
+// The window procedure
+
+void TqvScrollBoxWnd::WndProc(vcl::TMessage& Message) {
+  if (Message.Msg == kSkinCmdMessage && !Destroyed && SkinData && OnSkinCommand(Message)) return;
+  auto* box = dynamic_cast<vcl::TWinControl*>(OwnerControl());
+  if (Destroyed || !box || !box->ControlStyle().Contains(vcl::csAcceptsControls) || !SkinData ||
+      !SkinData->Skinned(false) || !HorzBar || !VertBar || !OnSkinnedMessage(Message))
+    TqvScrollWnd::WndProc(Message);
+}
+
+bool TqvScrollBoxWnd::OnSkinCommand(vcl::TMessage& Message) {
+  const int command = SkinCommandOf(Message.WParam);
+  switch (command) {
+    case scmIsSkinned:
+      Message.Result = 1;
+      return true;
+    case scmGetApplication:
+      Message.Result = reinterpret_cast<LRESULT>(vcl::Application);
+      return true;
+    case scmPrepareCache:
+      // A child asking for its background before the box painted gets the box's picture.
+      if (SkinData->Skinned(false) && SkinData->BGChanged && !SkinData->CheckBgChanged(false)) PrepareCache();
+      Message.Result = 0;
+      return true;
+    case scmNewSkin:
+    case scmRefresh: {
+      // The scroll adapter passes a new skin on to the children itself.
+      TqvScrollWnd::WndProc(Message);
+      if (Destroyed) return true;
+      vcl::TMessage common = Message;
+      CommonWndProc(common, SkinData);
+      if (command == scmRefresh) {
+        vcl::TMessage copy = Message;
+        if (auto* box = dynamic_cast<vcl::TWinControl*>(OwnerControl())) BroadcastCommand(box, copy);
+        SetWindowPos(CtrlHandle, nullptr, 0, 0, 0, 0, kFrameChanged);
+      }
+      return true;
+    }
+    case scmRemoveSkin: {
+      if (!FromOwnManager(Message)) return false;
+      ForgetSkin();
+      if (vcl::TControl* control = OwnerControl())
+        control->SetControlStyle(control->ControlStyle() - vcl::TControlStyle{vcl::csOpaque});
+      vcl::TMessage common = Message;
+      CommonWndProc(common, SkinData);
+      // The children hear of it through the box, as of a new skin.
+      vcl::TMessage copy = Message;
+      if (auto* box = dynamic_cast<vcl::TWinControl*>(OwnerControl())) BroadcastCommand(box, copy);
+      // The window's own frame and bars come back.
+      FrameCalculated = false;
+      SetWindowPos(CtrlHandle, nullptr, 0, 0, 0, 0, kFrameChanged);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+bool TqvScrollBoxWnd::OnSkinnedMessage(vcl::TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_NCPAINT:
+      if (!IsWindowVisible(CtrlHandle) || InNcCalculation) return false;
+      OnNcPaint(Message);
+      return true;
+    case WM_PRINT:
+      OnPrint(Message);
+      return true;
+    case WM_SIZE:
+      SkinData->BGChanged = true;
+      return false;
+    default:
+      return HostMessage(
+          this, Message, [this](vcl::TMessage& M) { TqvScrollWnd::WndProc(M); }, [this](HDC DC) { PaintClient(DC); });
+  }
+}
+
+void TqvScrollBoxWnd::OnNcPaint(vcl::TMessage& Message) {
+  Message.Result = 0;
+  if (!FrameCalculated) RefreshFrame(CtrlHandle, true);
+  if (Destroyed || !HorzBar || !VertBar) return;
+  UpdateScrolls(this, false);
+  if (AnimationActive()) return;
+  GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
+  if (SkinData->CheckBgChanged(false)) return;  // the parent is not ready: painted later
+  // The window's DC goes back on every path, the empty clip box's included.
+  TqvPaintDC paint(CtrlHandle, Message, true);
+  const HDC dc = paint.DC();
+  if (!dc) return;
+  RECT clip{};
+  if (dc != SkinData->PrintDC && GetClipBox(dc, &clip) == NULLREGION) return;
+  if (SkinData->BGChanged) {
+    if (!SkinParamsApplied) ApplySkinParams();
+    PrepareCache();
+  }
+  const TSavedDC saved(dc);
+  Message.Result = PaintScrollBars(this, CtrlHandle, kPartNone, dc);
+  CopyFrameFromCache(dc);
+}
+
+void TqvScrollBoxWnd::OnPrint(vcl::TMessage& Message) {
+  const HDC dc = reinterpret_cast<HDC>(Message.WParam);
+  Message.Result = 0;
+  if (!dc) return;
+  {
+    // The client area lies inside the frame of the printed window.
+    const TSavedDC saved(dc);
+    vcl::TRect client;
+    GetClientRectInWindow(CtrlHandle, client);
+    OffsetViewportOrgEx(dc, client.Left, client.Top, nullptr);
+    IntersectClipRect(dc, 0, 0, client.Width(), client.Height());
+    PaintClient(dc);
+  }
+  PaintNonClient(dc);
+}
+
+}  // namespace skin_layered
