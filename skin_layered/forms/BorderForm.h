@@ -1,11 +1,25 @@
-// The border form of a skinned form or dialog: the separate layered window that draws the
-// extended borders and the shadow around it. What the form skinning reads of it is declared
-// here; the window itself, its painting and placing are the extended borders' (they derive
-// the working class from this one).
+// The border form of a skinned form or dialog: the separate layered window that shows the
+// extended borders and the shadow around it. With extended borders the owner's own window is
+// cut to its client part; the border window lies right behind it, shows the owner's whole
+// window image (frame, caption and shadow band) with per-pixel alpha, and takes the mouse
+// for the frame: it answers hit tests, sets the sizing cursors, forwards clicks to the owner
+// (non-client messages with WParam -1, or 3 for the caption icon, so that the owner asks
+// HitTest itself), turns double clicks on the caption and the edges into maximise and
+// stretch commands, and lets the mouse fall through the shadow to what lies below.
+//
+// The owner is a form's TsSkinProvider (Provider set) or a skinned system dialog, which
+// derives from this class and answers the owner's questions (the virtual accessors below).
+//
+//   BorderForm.cpp       creation, the picture, position, alpha and z-order, the region
+//   BorderFormMouse.cpp  hit tests, the shadow test and the border window's messages
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
+
+#include "classlib/controls/WindowProcHook.h"
+#include "classlib/forms/Forms.h"
 #include "skin_layered/core/FormServices.h"
 
 namespace skin_layered {
@@ -13,17 +27,137 @@ namespace skin_layered {
 class TsCommonData;
 class TsSkinProvider;
 
+// Bits of the owner's flag word (a provider's ExtFlags) that the border form reads.
+inline constexpr std::uint32_t kBorderSizing = 0x1;        // a size change is being applied
+inline constexpr std::uint32_t kBorderBlendMoving = 0x80;  // a blended move owns the window
+inline constexpr std::uint32_t kBorderMinimizing = 0x100;
+inline constexpr std::uint32_t kBorderHiding = 0x200;
+inline constexpr std::uint32_t kBorderSkinChanging = 0x1000;
+inline constexpr std::uint32_t kBorderMenuInClient = 0x8000;  // the menu lines count as client
+
+// The border window: a borderless layered tool form without the system's drop shadow, owned
+// by the owner's window, never activated and never skinned (Tag 256).
+class TqvBorderForm;
+class TqvBorderWindow : public vcl::TForm {
+  VCL_CLASS(TqvBorderWindow, vcl::TForm)
+ public:
+  TqvBorderWindow(vcl::TComponent* AOwner, const TqvBorderForm* Border);
+
+ protected:
+  void CreateParams(vcl::TCreateParams& Params) override;
+
+ private:
+  // Asked for the owner's window whenever the window is made (the owner's window may have
+  // been made anew, taking its owned windows with it).
+  const TqvBorderForm* border_;
+};
+
 class TqvBorderForm : public TqvBorderFormBase {
  public:
-  // The skin data of the form or dialog the border form serves.
+  // Owner: the provider, or nil for a dialog (whose class derives from this one).
+  explicit TqvBorderForm(TsSkinProvider* Owner = nullptr);
+  ~TqvBorderForm() override;
+  TqvBorderForm(const TqvBorderForm&) = delete;
+  TqvBorderForm& operator=(const TqvBorderForm&) = delete;
+
+  // The skin data of the form or dialog the border form serves (its cache is the picture).
   TsCommonData* SkinData = nullptr;
   // The provider it belongs to; nil for a dialog's.
   TsSkinProvider* Provider = nullptr;
 
-  // The window it draws around.
-  virtual HWND ParentHandle() const = 0;
+  // Where the border window stood after its last position change in a blended move.
+  int LastLeft = 0, LastTop = 0;
+  // The region was cut at the work area's top during a blended move.
+  bool TopClipped = false;
+  // A one-pixel hole is being cut under the mouse.
+  bool InMouseHole = false;
+  // An update runs, or an animation owns the border window: no update starts meanwhile.
+  bool Busy = false;
+  // The region holds a mouse hole or a top cut and is set again before the next mouse test.
+  bool RgnResetPending = false;
+
+  // ---- what the owner answers (a provider's by default; a dialog overrides them)
+  // The window it draws around (0 while the form has none).
+  virtual HWND ParentHandle() const;
   // The caption height of that window: the skin's with CheckSkin, else the system's.
-  virtual int CaptionHeight(bool CheckSkin) const = 0;
+  virtual int CaptionHeight(bool CheckSkin) const;
+  // The height of the menu lines under the caption; 0 for a dialog.
+  virtual int MenuHeight() const;
+  // The caption icon's rectangle in the window image.
+  virtual vcl::TRect IconRect() const;
+  // Repaints the owner's window image when it is stale.
+  void PaintAll() override;
+  // The owner's flag word (kBorder* bits).
+  virtual std::uint32_t State() const;
+  // The owner's hot title button (0 or -1: none).
+  virtual void SetHotButton(int Code, bool Repaint);
+  // Frees the glow animations of the owner's title buttons.
+  virtual void KillOwnerAnimations();
+  // The hit code of the title element (system and user buttons, title-bar items) at P of the
+  // window image; 0 for none.
+  virtual int TitleElementCode(vcl::TPoint P) const;
+  // The owner's client rectangle inside the window image (the border window's coordinates),
+  // for a window about to become NewWidth x NewHeight when a size change is applied.
+  virtual vcl::TRect ClientHole(int NewWidth, int NewHeight) const;
+
+  // ---- measures
+  // The four shadow margins (the width of the shadow band around the frame).
+  vcl::TRect ShadowMargins() const;
+  // How far the border window starts left of and above the owner's window.
+  int ShadowOffsetX() const;
+  int ShadowOffsetY() const;
+  int ShadowOffset() override { return ShadowOffsetY(); }
+  // Where the border window goes in z-order: 0 (behind the owner, or above a minimised one),
+  // HWND_TOPMOST, or the owner's window.
+  HWND ZOrderAfter() const;
+
+  // ---- the border window
+  HWND BorderWindow() const override;
+  // The window form itself; nil until first needed and after it was dropped.
+  TqvBorderWindow* Form() const { return form_; }
+  // The border window's handle, made when missing; nil when it cannot be made.
+  HWND BorderHandleNeeded();
+  // Creates the border window when there is none.
+  void CreateNewForm() override;
+  // Brings the border window up to date: picture, position, size, region, alpha and z-order.
+  void UpdateExBordersPos(bool Repaint, std::uint8_t Alpha) override;
+  // The border window's region (nil when there is no border window); the caller owns it.
+  HRGN BorderRgn(int NewWidth, int NewHeight);
+  HRGN MakeFormRgn() override { return BorderRgn(0, 0); }
+  // Puts the full region back after a mouse hole or a top cut.
+  void ResetRegion();
+
+  // ---- the mouse
+  // The hit code of the screen point of a mouse message (its LParam) over the border window,
+  // by the title's scheme; -1 for none.
+  int HitTest(vcl::TMessage& Message);
+  // The message's point lies in the shadow band outside the frame's mouse area. Client mouse
+  // messages carry the border window's client coordinates, others screen coordinates.
+  bool InShadow(vcl::TMessage& Message);
+  // The border window's own messages.
+  void BorderWndProc(vcl::TMessage& Message);
+
+ protected:
+  // The owner's window is maximised or minimised.
+  bool OwnerZoomed() const;
+  bool OwnerIconic() const;
+
+ private:
+  // The picture of the form's client part taken from the screen while an animation runs.
+  void RefreshClientFromScreen(HWND Owner);
+  void DropForm();
+  void DoubleClick(vcl::TMessage& Message);
+  void CutMouseHole(vcl::TMessage& Message);
+  void WindowPosChanged(vcl::TMessage& Message);
+  void ShowWindowMessage(vcl::TMessage& Message);
+  // A screen point in the border window's coordinates.
+  vcl::TPoint ToBorder(LPARAM ScreenPoint) const;
+
+  TqvBorderWindow* form_ = nullptr;
+  vcl::TWindowProcHook hook_;
+  vcl::TRect last_bounds_;
+  // The top and height, or left and width, before a double click stretched the form.
+  vcl::TRect stretch_saved_;
 };
 
 }  // namespace skin_layered

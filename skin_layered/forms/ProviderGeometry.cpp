@@ -266,12 +266,9 @@ void TsSkinProvider::InitExBorders(bool AllowExtended) {
                       Form->FormStyle() != vcl::fsMDIChild && allow_ext_borders_ &&
                       !(Zoomed(Form) && manager && manager->Options()->NativeBordersMaximized());
   if (wanted) {
-    // The border window comes with the extended borders; until a border form is attached the
-    // form keeps its own frame.
-    if (BorderForm) {
-      SkinData->BGChanged = true;
-      BorderForm->UpdateExBordersPos(true, 255);
-    }
+    if (!BorderForm) BorderForm = new TqvBorderForm(this);
+    SkinData->BGChanged = true;
+    BorderForm->UpdateExBordersPos(true, 255);
     return;
   }
   if (BorderForm) {

@@ -21,6 +21,7 @@
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/BorderPainter.h"
 #include "skin_layered/paint/Fills.h"
+#include "skin_layered/paint/NinePart.h"
 #include "skin_layered/paint/SectionPaint.h"
 #include "skin_layered/paint/SkinImages.h"
 #include "skin_layered/paint/pixels/Blending.h"
@@ -168,6 +169,7 @@ bool TsSkinProvider::PaintAllImage() {
       PaintTitleIcon();
       PaintCaptionText();
     }
+    if (border) PaintExtendedBorder(borderPaintsFrame);
     if (caption != 0 && DrawNonClientArea) {
       SaveTitleBg(true);
       PaintTitleButtons();
@@ -194,6 +196,48 @@ bool TsSkinProvider::PaintAllImage() {
   SkinData->BGChanged = false;
   SkinData->Updating = false;
   return true;
+}
+
+void TsSkinProvider::PaintExtendedBorder(bool PaintsFrame) {
+  TsSkinManager* manager = SkinManager();
+  vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
+  vcl::TBitmap* shadow = manager ? manager->FormShadow(FormActive) : nullptr;
+  if (!image || !shadow || shadow->Width() == 0 || shadow->Height() == 0) return;
+  const TsLoadedSkin& skin = manager->Skin();
+  const int exBorder = skin.ConstData.ExBorder;
+  // The skin's extended border image in nine parts by its margins; the built-in shadow by its
+  // centre lines.
+  TNineMargins margins{shadow->Width() / 2, shadow->Height() / 2, shadow->Width() / 2, shadow->Height() / 2};
+  if (skin.IsValidImgIndex(exBorder))
+    margins = {skin.MaskWidthLeft(exBorder), skin.MaskWidthTop(exBorder), skin.MaskWidthRight(exBorder),
+               skin.MaskWidthBottom(exBorder)};
+  const vcl::TRect whole = vcl::Rect(0, 0, image->Width(), image->Height());
+  DrawNinePart(image, shadow, whole, PaintsFrame, false, TqvSideModes{}, margins, margins,
+               vcl::Rect(0, 0, shadow->Width(), shadow->Height()));
+  if (PaintsFrame) {
+    PaintTitleBackground();
+    PaintTitleIcon();
+    PaintCaptionText();
+    return;
+  }
+  // The frame's own corners over the shadow where the form's border image leaves them open.
+  const int mask = SkinData->BorderIndex;
+  if (!skin.IsValidImgIndex(mask)) return;
+  const vcl::TRect s = ShadowSize();
+  const int w = skin.MaskWidthLeft(mask), h = skin.MaskWidthTop(mask);
+  const int r = skin.MaskWidthRight(mask), b = skin.MaskWidthBottom(mask);
+  const int right = image->Width() - s.Right, bottom = image->Height() - s.Bottom;
+  // The shadow whole, under the corners' transparent parts.
+  std::unique_ptr<vcl::TBitmap> back = CreateBmp32(image->Width(), image->Height());
+  DrawNinePart(back.get(), shadow, whole, true, false, TqvSideModes{}, margins, margins,
+               vcl::Rect(0, 0, shadow->Width(), shadow->Height()));
+  auto corner = [&](const vcl::TRect& at, int kind) {
+    if (!at.IsEmpty()) PaintMaskPart(image, back.get(), at, at.TopLeft(), mask, &skin, kind);
+  };
+  corner(vcl::Rect(s.Left, s.Top, s.Left + w, s.Top + h), kPieceTopLeft);
+  corner(vcl::Rect(right - r, s.Top, right, s.Top + h), kPieceTopRight);
+  corner(vcl::Rect(s.Left, bottom - b, s.Left + w, bottom), kPieceBottomLeft);
+  corner(vcl::Rect(right - r, bottom - b, right, bottom), kPieceBottomRight);
 }
 
 void TsSkinProvider::PaintTitleBackground() {

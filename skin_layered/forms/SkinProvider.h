@@ -346,6 +346,9 @@ class TsSkinProvider : public TsSkinProviderBase {
   void PaintNonClient();
   void PaintCaptionText();
   void PaintTitleBackground();
+  // With a border form: the skin's extended border and shadow around the image (over all of
+  // it with PaintsFrame, then the caption again).
+  void PaintExtendedBorder(bool PaintsFrame);
   void PaintMenuItems();
   // The caption corner under the title buttons saved into TitleBgBmp.
   void SaveTitleBg(bool AllLines);

@@ -1,0 +1,421 @@
+// The border form: its window, the owner's answers for a provider, the picture put on the
+// border window with its position, alpha and z-order, and the border window's region.
+#include "skin_layered/forms/BorderForm.h"
+
+#include <algorithm>
+
+#include "skin_layered/core/SkinLoading.h"
+#include "skin_layered/core/WindowUtils.h"
+#include "skin_layered/forms/Dwm.h"
+#include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/forms/SystemMenu.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/paint/AlphaBitmaps.h"
+#include "skin_layered/paint/LayeredWindows.h"
+#include "skin_layered/paint/PaintStartup.h"
+
+namespace skin_layered {
+namespace {
+
+// Keeps every skinning service away from the window.
+constexpr int kNoSkinTag = 256;
+constexpr DWORD kBorderExStyle = WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOOLWINDOW;
+// SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING.
+constexpr UINT kPlacing = 0x610;
+// SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING.
+constexpr UINT kReassert = 0x613;
+// SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE.
+constexpr UINT kShowing = 0x53;
+constexpr std::uint32_t kAnimatingBits = kBorderBlendMoving | kBorderMinimizing | kBorderSkinChanging;
+
+bool ApplicationTerminating() { return vcl::Application && vcl::Application->Terminated(); }
+bool BeingDestroyed(const vcl::TComponent* C) { return !C || C->ComponentState().Contains(vcl::csDestroying); }
+bool Topmost(HWND Wnd) { return (GetWindowLongPtrW(Wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+RECT WorkAreaOf(HWND Wnd) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  GetMonitorInfoW(MonitorFromWindow(Wnd, MONITOR_DEFAULTTONEAREST), &info);
+  return info.rcWork;
+}
+
+// Clears the busy flag on every way out of an update.
+class TBusyScope {
+ public:
+  explicit TBusyScope(bool& Flag) : flag_(Flag) { flag_ = true; }
+  ~TBusyScope() { flag_ = false; }
+  TBusyScope(const TBusyScope&) = delete;
+  TBusyScope& operator=(const TBusyScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+// The blur region: the frame's rectangle less the pure black pixels of the picture's four
+// corner squares (FormOffset wide and high).
+HRGN BlurRegion(vcl::TBitmap* Image, const vcl::TRect& Shadow, int Corner) {
+  const int w = Image->Width(), h = Image->Height();
+  HRGN rgn = CreateRectRgn(Shadow.Left - 1, Shadow.Top - 1, w - Shadow.Right + 1, h - Shadow.Bottom + 1);
+  if (Corner <= 0) return rgn;
+  HDC dc = Image->Canvas()->Handle();
+  auto cut = [&](int x0, int y0) {
+    for (int y = y0; y <= y0 + Corner; ++y)
+      for (int x = x0; x <= x0 + Corner; ++x) {
+        if (x < 0 || y < 0 || x >= w || y >= h) continue;
+        if ((GetPixel(dc, x, y) & 0xFFFFFF) != 0) continue;
+        HRGN pixel = CreateRectRgn(x, y, x + 1, y + 1);
+        CombineRgn(rgn, rgn, pixel, RGN_DIFF);
+        DeleteObject(pixel);
+      }
+  };
+  cut(Shadow.Left - 1, Shadow.Top - 1);
+  cut(w - Shadow.Right - Corner, Shadow.Top - 1);
+  cut(Shadow.Left - 1, h - Shadow.Bottom - Corner);
+  cut(w - Shadow.Right - Corner, h - Shadow.Bottom - Corner);
+  return rgn;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// The border window
+
+VCL_CLASS_INFO(TqvBorderWindow) {}
+
+TqvBorderWindow::TqvBorderWindow(vcl::TComponent* AOwner, const TqvBorderForm* Border)
+    : TForm(AOwner, 0), border_(Border) {
+  SetBorderStyle(vcl::TFormBorderStyle::bsNone);
+  SetTag(kNoSkinTag);
+}
+
+void TqvBorderWindow::CreateParams(vcl::TCreateParams& Params) {
+  TForm::CreateParams(Params);
+  // Owned by the form it draws around: it stays with it in z-order and on minimising.
+  Params.WndParent = border_ ? border_->ParentHandle() : nullptr;
+  Params.ExStyle = kBorderExStyle;
+  Params.WindowClass.style &= ~static_cast<UINT>(CS_DROPSHADOW);
+}
+
+// ---------------------------------------------------------------------------------------
+// Creation
+
+TqvBorderForm::TqvBorderForm(TsSkinProvider* Owner) : Provider(Owner) {
+  if (Owner) SkinData = Owner->SkinData;
+}
+
+TqvBorderForm::~TqvBorderForm() {
+  KillOwnerAnimations();
+  DropForm();
+}
+
+void TqvBorderForm::CreateNewForm() {
+  if (form_) return;
+  form_ = new TqvBorderWindow(nullptr, this);
+  hook_.Install(form_, vcl::TWndMethod::Bind<&TqvBorderForm::BorderWndProc>(this));
+}
+
+void TqvBorderForm::DropForm() {
+  TqvBorderWindow* form = form_;
+  if (!form) return;
+  form_ = nullptr;
+  hook_.Remove();
+  vcl::TObject::Free(form);
+}
+
+HWND TqvBorderForm::BorderWindow() const { return form_ && form_->HandleAllocated() ? form_->Handle() : nullptr; }
+
+HWND TqvBorderForm::BorderHandleNeeded() {
+  if (!form_) return nullptr;
+  try {
+    form_->HandleNeeded();
+  } catch (const vcl::Exception&) {
+    // No owner window to own it (or no window at all): the next update tries again.
+    return nullptr;
+  }
+  return BorderWindow();
+}
+
+// ---------------------------------------------------------------------------------------
+// The owner's answers (a provider's)
+
+HWND TqvBorderForm::ParentHandle() const {
+  return Provider && Provider->Form && Provider->Form->HandleAllocated() ? Provider->Form->Handle() : nullptr;
+}
+
+int TqvBorderForm::CaptionHeight(bool CheckSkin) const { return Provider ? Provider->CaptionHeight(CheckSkin) : 0; }
+
+int TqvBorderForm::MenuHeight() const {
+  if (!Provider || !Provider->HasMenuLine() || !Provider->MenuVisible()) return 0;
+  return Provider->MenuLinesCount() * Provider->MenuHeight();
+}
+
+vcl::TRect TqvBorderForm::IconRect() const { return Provider ? Provider->IconRect : vcl::TRect(); }
+
+void TqvBorderForm::PaintAll() {
+  if (Provider) Provider->PaintAll();
+}
+
+std::uint32_t TqvBorderForm::State() const { return Provider ? Provider->ExtFlags : 0; }
+
+void TqvBorderForm::SetHotButton(int Code, bool Repaint) {
+  if (Provider) Provider->SetHotElement(std::max(Code, 0), Repaint);
+}
+
+void TqvBorderForm::KillOwnerAnimations() {
+  if (Provider) Provider->KillAnimations();
+}
+
+int TqvBorderForm::TitleElementCode(vcl::TPoint P) const {
+  if (!Provider || !Provider->SystemMenu || !Provider->Form) return 0;
+  TsSkinProvider& provider = *Provider;
+  const TsSystemMenu& menu = *provider.SystemMenu;
+  const vcl::TBorderIcons icons = provider.Form->BorderIcons();
+  const HWND wnd = ParentHandle();
+  const bool iconic = wnd && IsIconic(wnd);
+  auto hit = [&](const TsCaptionButton& b) { return !b.Rect.IsEmpty() && b.Rect.Contains(P); };
+  if (icons.Contains(vcl::biSystemMenu)) {
+    if (hit(provider.BtnClose)) return menu.CloseVisible() ? (menu.CloseEnabled() ? HTCLOSE : HTCAPTION) : 0;
+    if (menu.MaximizeVisible() && hit(provider.BtnMaximize))
+      return menu.MaximizeEnabled() || (menu.RestoreEnabled() && !iconic) ? HTMAXBUTTON : HTCAPTION;
+    if ((menu.MinimizeVisible() || iconic) && hit(provider.BtnMinimize))
+      return iconic || menu.MinimizeEnabled() ? HTMINBUTTON : HTCAPTION;
+    if (icons.Contains(vcl::biHelp) && hit(provider.BtnHelp))
+      return wnd && (GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_CONTEXTHELP) ? HTHELP : 0;
+  }
+  TsTitleButtons* buttons = provider.TitleButtons();
+  for (int i = 0; buttons && i < buttons->Count(); ++i) {
+    TsTitleButton* button = buttons->Items(i);
+    if (button->Visible() && hit(button->Data)) return button->Enabled() ? 1000 + i : 0;
+  }
+  return 0;
+}
+
+vcl::TRect TqvBorderForm::ClientHole(int NewWidth, int NewHeight) const {
+  const HWND wnd = ParentHandle();
+  if (!Provider || !wnd) return {};
+  RECT client{};
+  GetClientRect(wnd, &client);
+  int width = client.right, height = client.bottom;
+  if ((State() & kBorderSizing) && NewWidth > 0 && NewHeight > 0) {
+    // The hole follows the size being applied, within the form's constraints.
+    const vcl::TSizeConstraints* limits = Provider->Form->Constraints();
+    if (NewWidth > limits->MinWidth()) width = std::max(0, width + NewWidth - WndWidth(wnd));
+    if (NewHeight > limits->MinHeight()) height = std::max(0, height + NewHeight - WndHeight(wnd));
+  }
+  const int left = Provider->OffsetX(), top = Provider->OffsetY();
+  const int menu = State() & kBorderMenuInClient ? 0 : MenuHeight();
+  return vcl::Rect(left, top - menu, left + width, top + height);
+}
+
+bool TqvBorderForm::OwnerZoomed() const {
+  const HWND wnd = ParentHandle();
+  return wnd && IsZoomed(wnd);
+}
+
+bool TqvBorderForm::OwnerIconic() const {
+  const HWND wnd = ParentHandle();
+  return wnd && IsIconic(wnd);
+}
+
+// ---------------------------------------------------------------------------------------
+// Measures
+
+vcl::TRect TqvBorderForm::ShadowMargins() const {
+  const TsSkinManager* manager = SkinData ? SkinData->GetSkinManager() : nullptr;
+  return manager ? manager->ShadowMargins() : vcl::TRect();
+}
+
+int TqvBorderForm::ShadowOffsetX() const {
+  return SkinBorderWidth(this) - SysBorderWidth(ParentHandle(), this, false) + ShadowMargins().Left;
+}
+
+int TqvBorderForm::ShadowOffsetY() const {
+  const int caption = CaptionHeight(false);
+  const int title = caption != 0 ? SkinTitleHeight(this) : 0;
+  return ShadowMargins().Top - SysBorderWidth(ParentHandle(), this, false) + title - caption;
+}
+
+HWND TqvBorderForm::ZOrderAfter() const {
+  if (Provider && Provider->Form && Provider->Form->FormStyle() == vcl::fsStayOnTop) return nullptr;
+  const HWND wnd = ParentHandle();
+  if (wnd && Topmost(wnd)) return HWND_TOPMOST;
+  return wnd;
+}
+
+// ---------------------------------------------------------------------------------------
+// Picture, position and alpha
+
+void TqvBorderForm::RefreshClientFromScreen(HWND Owner) {
+  vcl::TBitmap* cache = SkinData ? SkinData->CacheBmp() : nullptr;
+  if (!cache) return;
+  RECT window{};
+  GetWindowRect(Owner, &window);
+  const RECT work = WorkAreaOf(Owner);
+  const bool onScreen = !Provider || (work.right >= window.right && work.bottom >= window.bottom);
+  if (Provider && (Provider->Frozen || !onScreen)) {
+    // Part of the window is off the work area: the form paints its own picture instead.
+    if (std::unique_ptr<vcl::TBitmap> snapshot = Provider->FormSnapshot(false))
+      BitBlt(cache->Canvas()->Handle(), 0, 0, snapshot->Width(), snapshot->Height(), snapshot->Canvas()->Handle(), 0, 0,
+             SRCCOPY);
+    return;
+  }
+  vcl::TRect client;
+  GetClientRectInWindow(Owner, client);
+  const vcl::TRect to = vcl::Rect(ShadowOffsetX() + client.Left, ShadowOffsetY() + client.Top,
+                                  ShadowOffsetX() + client.Right, ShadowOffsetY() + client.Bottom);
+  HDC dc = GetWindowDC(Owner);
+  BitBlt(cache->Canvas()->Handle(), to.Left, to.Top, to.Width(), to.Height(), dc, client.Left, client.Top, SRCCOPY);
+  ReleaseDC(Owner, dc);
+  FillAlphaRect(cache, to, 255);
+}
+
+void TqvBorderForm::UpdateExBordersPos(bool Repaint, std::uint8_t Alpha) {
+  const HWND owner = ParentHandle();
+  RECT window{};
+  if (!owner || ApplicationTerminating() || Busy || !GetWindowRect(owner, &window) || !SkinData ||
+      (SkinData->CtrlSkinState & kStatePrintDC) || SkinIsUpdating())
+    return;
+  // The class library's bounds lag behind the window's.
+  if (Provider && Provider->Form->Left() != window.left && !IsIconic(owner)) return;
+  if (!form_) CreateNewForm();
+
+  HWND insertAfter = nullptr;
+  if (!Provider) {
+    if (!IsWindowVisible(owner)) return;
+    if (Topmost(owner)) {
+      if (GetActiveWindow() == owner) SetWindowPos(owner, HWND_TOPMOST, 0, 0, 0, 0, kReassert);
+      insertAfter = HWND_TOPMOST;
+    }
+  } else {
+    TsSkinProvider& provider = *Provider;
+    if ((SkinData->CtrlSkinState & kStateInUpdate) || SkinData->Updating || provider.Frozen ||
+        !provider.DrawNonClientArea)
+      return;
+    if (BeingDestroyed(&provider) || BeingDestroyed(provider.Form)) {
+      // Frees this object: nothing may follow.
+      provider.InitExBorders(false);
+      return;
+    }
+    if (!IsWindowVisible(owner) && (provider.ExtFlags == 0 || provider.ExtFlags == kBorderMenuInClient)) {
+      DropForm();
+      SkinData->BGChanged = true;
+      return;
+    }
+    if (provider.Form->FormStyle() == vcl::fsStayOnTop && GetActiveWindow() == owner)
+      SetWindowPos(owner, HWND_TOP, 0, 0, 0, 0, kReassert);
+    else if (Topmost(owner))
+      SetWindowPos(owner, HWND_TOPMOST, 0, 0, 0, 0, kReassert);
+    insertAfter = ZOrderAfter();
+  }
+  const TBusyScope busy(Busy);
+
+  // The picture: repainted when stale; during animations the client part comes from the screen.
+  const std::uint32_t state = State();
+  if (SkinData->BGChanged) {
+    PaintAll();
+    Repaint = true;
+  }
+  if ((state & kAnimatingBits) || SkinIsLoading()) {
+    Repaint = true;
+    RefreshClientFromScreen(owner);
+  }
+  vcl::TBitmap* cache = SkinData->CacheBmp();
+  if (!cache || !form_) return;
+
+  const vcl::TRect shadow = ShadowMargins();
+  const int dx = ShadowOffsetX();
+  const int dy = Provider && Provider->MaxBorderLarge ? shadow.Top + BorderFormOffsetY(this) + 4 : ShadowOffsetY();
+  const vcl::TPoint place(window.left - dx, window.top - dy);
+  const int width = cache->Width(), height = cache->Height();
+
+  if (!insertAfter) insertAfter = IsIconic(owner) || (state & kBorderSizing) ? GetWindow(owner, GW_HWNDPREV) : owner;
+  UINT flags = kPlacing | (state & kBorderSizing ? SWP_NOZORDER : 0);
+  const bool sameSize = form_->HandleAllocated() && WndWidth(form_->Handle()) == width &&
+                        WndHeight(form_->Handle()) == height;
+  const bool sendPicture = Repaint || !sameSize;
+  if (!Repaint) flags |= SWP_NOREDRAW | (sameSize ? SWP_NOSIZE : 0);
+
+  if (LayeredApiAvailable() && sendPicture && !InMouseHole) {
+    TsSkinManager* manager = SkinData->GetSkinManager();
+    const std::uint8_t alpha = Provider && Provider->Form->AlphaBlend()
+                                   ? static_cast<std::uint8_t>(std::clamp(Provider->Form->AlphaBlendValue(), 0, 255))
+                                   : Alpha;
+    if (!sameSize) {
+      form_->SetBounds(place.X, place.Y, width, height);
+      if (Provider && OwnerZoomed()) form_->SetBounds(place.X, place.Y, width, cache->Height());
+    }
+    const HWND wnd = BorderHandleNeeded();
+    if (!wnd) return;
+    if (manager && manager->AeroBlurApplies())
+      EnableBlurBehind(wnd, true, BlurRegion(cache, shadow, manager->Skin().SkinData.FormOffset));
+    else
+      EnableBlurBehind(wnd, false, nullptr);
+    const std::uint32_t animation = state & kAnimatingBits;
+    if (state & kBorderBlendMoving) SetWindowRgn(wnd, BorderRgn(0, 0), FALSE);
+    UpdateLayeredWnd(wnd, cache, alpha, &place);
+    if (animation != kBorderBlendMoving) SetWindowRgn(wnd, BorderRgn(0, 0), FALSE);
+    if (IsWindowVisible(wnd)) {
+      SetWindowPos(wnd, insertAfter, 0, 0, 0, 0, flags | SWP_NOMOVE | SWP_NOSIZE);
+    } else {
+      // A hidden owner shown at alpha 0 keeps its own window out of the way meanwhile.
+      const LONG_PTR style = GetWindowLongPtrW(owner, GWL_STYLE);
+      if (Alpha == 0) SetWindowLongPtrW(owner, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
+      SetWindowPos(wnd, insertAfter, 0, 0, 0, 0, kShowing);
+      if (Alpha == 0) SetWindowLongPtrW(owner, GWL_STYLE, style);
+    }
+  } else {
+    if (const HWND wnd = BorderHandleNeeded())
+      SetWindowPos(wnd, insertAfter, place.X, place.Y, 0, 0, flags | SWP_NOSIZE);
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// The region
+
+HRGN TqvBorderForm::BorderRgn(int NewWidth, int NewHeight) {
+  const HWND wnd = BorderWindow();
+  if (!wnd) return nullptr;
+  const int width = WndWidth(wnd), height = WndHeight(wnd);
+  const vcl::TRect shadow = ShadowMargins();
+  HRGN rgn;
+  if (OwnerZoomed()) {
+    // Only the band that stays on the monitor.
+    const int f = SysBorderWidth(ParentHandle(), this, false);
+    const int offset = BorderFormOffsetX(this);
+    rgn = CreateRectRgn(shadow.Left + offset + f, shadow.Top + 4, width - f - offset - shadow.Right,
+                        height - f - offset - shadow.Bottom);
+  } else {
+    rgn = CreateRectRgn(0, 0, width, height);
+  }
+  const std::uint32_t state = State();
+  if (!(state & (kAnimatingBits | kBorderHiding))) {
+    // The owner's own client area is never covered.
+    const vcl::TRect hole = ClientHole(NewWidth, NewHeight);
+    if (!hole.IsEmpty()) {
+      HRGN cut = CreateRectRgn(hole.Left, hole.Top, hole.Right, hole.Bottom);
+      CombineRgn(rgn, rgn, cut, RGN_XOR);
+      DeleteObject(cut);
+    }
+    return rgn;
+  }
+  RECT window{};
+  GetWindowRect(wnd, &window);
+  const RECT work = WorkAreaOf(wnd);
+  TopClipped = window.top < work.top;
+  if (TopClipped) {
+    HRGN cut = CreateRectRgn(0, 0, width, work.top - window.top);
+    CombineRgn(rgn, rgn, cut, RGN_XOR);
+    DeleteObject(cut);
+  }
+  return rgn;
+}
+
+void TqvBorderForm::ResetRegion() {
+  if (!RgnResetPending) return;
+  RgnResetPending = false;
+  if (const HWND wnd = BorderWindow()) SetWindowRgn(wnd, BorderRgn(0, 0), FALSE);
+}
+
+}  // namespace skin_layered

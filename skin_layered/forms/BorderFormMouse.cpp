@@ -1,0 +1,340 @@
+// The border window and the mouse: the hit codes of the frame it shows (title elements,
+// sizing edges, caption, grip, menu line), the shadow the mouse falls through, and the
+// border window's own messages, which pass clicks on the frame to the owner's window.
+#include <algorithm>
+
+#include "skin_layered/forms/BorderForm.h"
+#include "skin_layered/forms/Dwm.h"
+#include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/forms/SystemMenu.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/paint/PaintStartup.h"
+
+namespace skin_layered {
+namespace {
+
+// The owner computes the hit code of a forwarded message itself.
+constexpr WPARAM kForwarded = static_cast<WPARAM>(-1);
+// The hit-test answer outside the shadow: every click on the frame becomes a non-client one.
+constexpr LRESULT kFrameAnswer = 19;
+
+bool ApplicationTerminating() { return vcl::Application && vcl::Application->Terminated(); }
+bool BeingDestroyed(const vcl::TComponent* C) { return !C || C->ComponentState().Contains(vcl::csDestroying); }
+
+LPARAM PointParam(POINT P) { return MAKELPARAM(static_cast<WORD>(P.x), static_cast<WORD>(P.y)); }
+// The signed coordinates of a mouse message.
+int XOf(LPARAM L) { return static_cast<short>(LOWORD(L)); }
+int YOf(LPARAM L) { return static_cast<short>(HIWORD(L)); }
+
+}  // namespace
+
+vcl::TPoint TqvBorderForm::ToBorder(LPARAM ScreenPoint) const {
+  RECT window{};
+  if (const HWND wnd = BorderWindow()) GetWindowRect(wnd, &window);
+  return vcl::TPoint(XOf(ScreenPoint) - window.left, YOf(ScreenPoint) - window.top);
+}
+
+// ---------------------------------------------------------------------------------------
+// Hit test
+
+int TqvBorderForm::HitTest(vcl::TMessage& Message) {
+  if (Provider && Provider->OnExtHitTest) {
+    Message.Result = 0;
+    Provider->OnExtHitTest(Message);
+    if (Message.Result != 0) return static_cast<int>(Message.Result);
+  }
+  const HWND owner = ParentHandle();
+  const HWND wnd = BorderWindow();
+  if (!owner || !wnd || !IsWindowEnabled(owner)) return -1;
+  const vcl::TPoint p = ToBorder(Message.LParam);
+  if (const int code = TitleElementCode(p); code != 0) return code;
+
+  const int width = WndWidth(wnd), height = WndHeight(wnd);
+  const vcl::TRect shadow = ShadowMargins();
+  const TsSkinManager* manager = SkinData ? SkinData->GetSkinManager() : nullptr;
+  const TsSkinData* data = manager ? &manager->Skin().SkinData : nullptr;
+  const int alignL = data ? data->AlignOffset : 0, alignR = data ? data->AlignOffsetR : 0;
+  const int alignT = data ? data->AlignOffsetT : 0, alignB = data ? data->AlignOffsetB : 0;
+
+  // The sizing edges (all bounds included).
+  if (!IsZoomed(owner) && (GetWindowLongPtrW(owner, GWL_STYLE) & WS_THICKFRAME)) {
+    const int f = SysBorderWidth(owner, this, false);
+    const int left = shadow.Left - alignL, top = shadow.Top - alignT;
+    const int right = width - shadow.Right + alignR, bottom = height - shadow.Bottom + alignB;
+    if (p.X >= left && p.X <= right && p.Y >= top && p.Y <= bottom) {
+      int code = 0;
+      if (p.Y <= top + 4)
+        code = HTTOP;
+      else if (p.Y >= bottom - f)
+        code = HTBOTTOM;
+      if (p.X <= left + f)
+        code = code == HTTOP ? HTTOPLEFT : code == HTBOTTOM ? HTBOTTOMLEFT : HTLEFT;
+      else if (p.X >= right - f)
+        code = code == HTTOP ? HTTOPRIGHT : code == HTBOTTOM ? HTBOTTOMRIGHT : HTRIGHT;
+      if (code != 0) return code;
+    }
+  }
+
+  const int caption = DefBorderWidth(owner, this, true) + CaptionHeight(true);
+  if (p.Y >= 0 && p.Y <= caption + shadow.Top) return IconRect().Contains(p) ? HTSYSMENU : HTCAPTION;
+  const int menuBottom = caption + shadow.Top + MenuHeight();
+  if (p.Y > menuBottom) {
+    // The size grip at the bottom right corner of the client area.
+    const vcl::TRect frame = vcl::Rect(shadow.Left, shadow.Top, width - shadow.Right, height - shadow.Bottom);
+    if (Provider && frame.Contains(p) && Provider->GripVisible()) {
+      const TsSkinManager* m = manager;
+      const int grip = m ? m->Skin().ConstData.GripImage : -1;
+      if (m && m->IsValidImgIndex(grip)) {
+        const vcl::TPoint corner = Provider->GripPos(grip);
+        if (p.X >= corner.X && p.Y >= corner.Y) return HTBOTTOMRIGHT;
+      }
+    }
+    return -1;
+  }
+  return MenuHeight() > 0 ? HTMENU : -1;
+}
+
+// ---------------------------------------------------------------------------------------
+// The shadow
+
+bool TqvBorderForm::InShadow(vcl::TMessage& Message) {
+  if (State() & kBorderBlendMoving) return false;
+  ResetRegion();
+  const HWND wnd = BorderWindow();
+  const TsSkinManager* manager = SkinData ? SkinData->GetSkinManager() : nullptr;
+  if (ApplicationTerminating() || !wnd || !manager || !manager->Active()) return false;
+  const bool client = Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MBUTTONDBLCLK;
+  const vcl::TPoint p = client ? vcl::TPoint(XOf(Message.LParam), YOf(Message.LParam))
+                               : ToBorder(Message.LParam);
+  if (OwnerZoomed()) return false;
+  const vcl::TRect shadow = ShadowMargins();
+  const TsSkinData& data = manager->Skin().SkinData;
+  const int width = WndWidth(wnd), height = WndHeight(wnd);
+  if (p.X >= shadow.Left - data.AlignOffset && p.X <= width - shadow.Right + data.AlignOffsetR &&
+      p.Y >= shadow.Top - data.AlignOffsetT && p.Y <= height - shadow.Bottom + data.AlignOffsetB)
+    return false;
+  SetHotButton(-1, true);
+  return true;
+}
+
+void TqvBorderForm::CutMouseHole(vcl::TMessage& Message) {
+  const HWND wnd = BorderWindow();
+  if (!wnd) return;
+  if (TsSkinManager* manager = SkinData ? SkinData->GetSkinManager() : nullptr) manager->SetHotControl(nullptr);
+  InMouseHole = true;
+  const int x = XOf(Message.LParam), y = YOf(Message.LParam);
+  HRGN rgn = BorderRgn(0, 0);
+  if (!rgn) rgn = CreateRectRgn(0, 0, WndWidth(wnd), WndHeight(wnd));
+  HRGN pixel = CreateRectRgn(x, y, x + 1, y + 1);
+  CombineRgn(rgn, rgn, pixel, RGN_XOR);
+  DeleteObject(pixel);
+  // A modal form's border window keeps its region (a changed region there ends the modal
+  // loop's hold on the mouse under some systems).
+  if (Provider && Provider->Form && Provider->Form->FormState().Contains(vcl::fsModal))
+    DeleteObject(rgn);
+  else
+    SetWindowRgn(wnd, rgn, FALSE);
+  RgnResetPending = true;
+  InMouseHole = false;
+}
+
+// ---------------------------------------------------------------------------------------
+// The border window's messages
+
+void TqvBorderForm::BorderWndProc(vcl::TMessage& Message) {
+  const HWND owner = ParentHandle();
+  auto old = [&] { hook_.CallPrevious(Message); };
+  auto forward = [&](UINT Msg, WPARAM WParam) {
+    if (owner) Message.Result = SendMessageW(owner, Msg, WParam, Message.LParam);
+  };
+  switch (Message.Msg) {
+    case WM_NCHITTEST:
+      if (InShadow(Message)) return old();
+      old();
+      Message.Result = kFrameAnswer;
+      return;
+    case WM_SETCURSOR: {
+      POINT cursor{};
+      GetCursorPos(&cursor);
+      vcl::TMessage test{WM_NCHITTEST, 0, PointParam(cursor), 0};
+      if (InShadow(test)) return old();
+      LPCWSTR shape = nullptr;
+      switch (HitTest(test)) {
+        case HTCAPTION:
+        case HTMENU: shape = IDC_ARROW; break;
+        case HTLEFT:
+        case HTRIGHT: shape = IDC_SIZEWE; break;
+        case HTTOP:
+        case HTBOTTOM: shape = IDC_SIZENS; break;
+        case HTTOPLEFT:
+        case HTBOTTOMRIGHT: shape = IDC_SIZENWSE; break;
+        case HTTOPRIGHT:
+        case HTBOTTOMLEFT: shape = IDC_SIZENESW; break;
+        default: return old();
+      }
+      SetCursor(LoadCursorW(nullptr, shape));
+      Message.Result = 1;
+      return;
+    }
+    case WM_NCMOUSEMOVE: {
+      if (TsSkinManager* manager = SkinData ? SkinData->GetSkinManager() : nullptr) manager->SetHotControl(nullptr);
+      const int code = HitTest(Message);
+      Message.Result = code;
+      const bool element = code == HTMINBUTTON || code == HTMAXBUTTON || code == HTCLOSE || code == HTHELP ||
+                           (code >= 1000 && code <= 2100);
+      SetHotButton(element ? code : 0, true);
+      return;
+    }
+    case WM_NCLBUTTONDOWN:
+      if (InShadow(Message)) return;
+      Busy = false;
+      // A blended move is the form animations' (they start it from the owner's own press).
+      forward(WM_NCLBUTTONDOWN, HitTest(Message) == HTSYSMENU ? HTSYSMENU : kForwarded);
+      return;
+    case WM_NCLBUTTONUP:
+    case WM_NCRBUTTONUP:
+      if (InShadow(Message)) return;
+      forward(Message.Msg, kForwarded);
+      return;
+    case WM_NCRBUTTONDOWN:
+      if (InShadow(Message)) return;
+      forward(WM_NCRBUTTONDOWN, static_cast<WPARAM>(HitTest(Message)));
+      return;
+    case WM_NCLBUTTONDBLCLK: return DoubleClick(Message);
+    case WM_MOUSEACTIVATE:
+      Message.Result = MA_NOACTIVATE;
+      if (owner && IsWindowEnabled(owner) && (!Provider || (Provider->Form && Provider->Form->Enabled())))
+        SetForegroundWindow(owner);
+      return;
+    case WM_SETFOCUS:
+      if (Provider && Provider->Form && !BeingDestroyed(Provider->Form) && Provider->Form->Visible() &&
+          Provider->Form->CanFocus())
+        Provider->Form->SetFocus();
+      return;
+    case WM_MOVE:
+      if (State() & kBorderBlendMoving) {
+        RECT window{};
+        GetWindowRect(BorderWindow(), &window);
+        RECT work{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        if (window.top < work.top || TopClipped) {
+          RgnResetPending = true;
+          ResetRegion();
+        }
+      }
+      return old();
+    case WM_WINDOWPOSCHANGING:
+      old();
+      if (form_) {
+        LastLeft = form_->Left();
+        LastTop = form_->Top();
+      }
+      return;
+    case WM_WINDOWPOSCHANGED: return WindowPosChanged(Message);
+    case WM_SHOWWINDOW: return ShowWindowMessage(Message);
+    case WM_ERASEBKGND:
+    case WM_NCPAINT: Message.Result = 0; return;
+    default:
+      if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MBUTTONDBLCLK && InShadow(Message)) {
+        CutMouseHole(Message);
+        return;
+      }
+      return old();
+  }
+}
+
+void TqvBorderForm::WindowPosChanged(vcl::TMessage& Message) {
+  const HWND wnd = BorderWindow();
+  // A move or size of the border window ends the owner's glow fades (their windows stand
+  // where the buttons were); a change of z-order alone keeps them.
+  RECT window{};
+  if (wnd) GetWindowRect(wnd, &window);
+  const vcl::TRect bounds(window);
+  if (bounds != last_bounds_) KillOwnerAnimations();
+  last_bounds_ = bounds;
+  hook_.CallPrevious(Message);
+  if (!Provider || !Provider->Form || BeingDestroyed(Provider) || BeingDestroyed(Provider->Form) || !wnd) return;
+  TsSkinProvider& provider = *Provider;
+  const HWND owner = ParentHandle();
+  if (!owner) return;
+  if (!provider.AnimTimer && IsIconic(owner) && !(provider.ExtFlags & kBorderMinimizing)) {
+    SkinData->BGChanged = true;
+    UpdateExBordersPos(false, 255);
+  }
+  if (provider.Form->FormStyle() == vcl::fsStayOnTop) {
+    const bool main = vcl::Application && vcl::Application->MainForm() == provider.Form;
+    const HWND after = AeroIsEnabled() && main && GetActiveWindow() == owner ? ZOrderAfter() : owner;
+    SetWindowPos(wnd, after, 0, 0, 0, 0, 0x65B & ~SWP_SHOWWINDOW);
+  }
+}
+
+void TqvBorderForm::ShowWindowMessage(vcl::TMessage& Message) {
+  // Only the main form's border window is shown and hidden by the system's rules (with the
+  // task bar's main form); every other one follows its provider alone.
+  const bool main = Provider && Provider->Form && vcl::Application &&
+                    vcl::Application->MainForm() == Provider->Form && vcl::Application->MainFormOnTaskBar();
+  if (main && LayeredApiAvailable() && Provider->DrawNonClientArea) return hook_.CallPrevious(Message);
+  Message.Result = 0;
+}
+
+// ---------------------------------------------------------------------------------------
+// Double clicks
+
+void TqvBorderForm::DoubleClick(vcl::TMessage& Message) {
+  const int code = HitTest(Message);
+  Message.WParam = static_cast<WPARAM>(code);
+  if (!Provider || !Provider->Form) return;
+  TsSkinProvider& provider = *Provider;
+  vcl::TCustomForm& form = *provider.Form;
+  const HWND owner = ParentHandle();
+  if (!owner) return;
+  const bool sizeable = form.BorderStyle() == vcl::TFormBorderStyle::bsSizeable;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  const int offsetX = BorderFormOffsetX(this), offsetY = BorderFormOffsetY(this);
+  switch (code) {
+    case HTTOP:
+    case HTBOTTOM:
+      if (!sizeable) break;
+      if (provider.ExtFlags & kExtStretchedHeight) {
+        form.SetBounds(form.Left(), stretch_saved_.Top, form.Width(), stretch_saved_.Height());
+        provider.ExtFlags &= ~kExtStretchedHeight;
+      } else {
+        stretch_saved_.Top = form.Top();
+        stretch_saved_.Bottom = form.Top() + form.Height();
+        form.SetBounds(form.Left(), work.top + offsetY, form.Width(), (work.bottom - work.top) - offsetY - offsetX);
+        provider.ExtFlags |= kExtStretchedHeight;
+      }
+      break;
+    case HTLEFT:
+    case HTRIGHT:
+      if (!sizeable) break;
+      if (provider.ExtFlags & kExtStretchedWidth) {
+        form.SetBounds(stretch_saved_.Left, form.Top(), stretch_saved_.Width(), form.Height());
+        provider.ExtFlags &= ~kExtStretchedWidth;
+      } else {
+        stretch_saved_.Left = form.Left();
+        stretch_saved_.Right = form.Left() + form.Width();
+        form.SetBounds(work.left + offsetX, form.Top(), (work.right - work.left) - 2 * offsetX, form.Height());
+        provider.ExtFlags |= kExtStretchedWidth;
+      }
+      break;
+    case HTSYSMENU: SendMessageW(owner, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    case HTCAPTION:
+      if (TsSystemMenu* menu = provider.SystemMenu; menu && (menu->MaximizeEnabled() || menu->RestoreEnabled())) {
+        SendMessageW(owner, WM_SYSCOMMAND, IsZoomed(owner) || IsIconic(owner) ? SC_RESTORE : SC_MAXIMIZE, 0);
+        if (provider.SystemMenu) provider.SystemMenu->UpdateItems(false);
+      } else if (IsIconic(owner)) {
+        SendMessageW(owner, WM_SYSCOMMAND, SC_RESTORE, 0);
+      }
+      Message.WParam = 0;
+      break;
+    default: break;
+  }
+}
+
+}  // namespace skin_layered

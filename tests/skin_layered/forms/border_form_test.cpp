@@ -1,0 +1,449 @@
+// The extended borders of a skinned form: its border window following the form's moves and
+// sizes with the picture sent only when it changed, its region leaving the client area to the
+// form, the hit codes of the frame it shows (edges within the skin's align offsets, caption,
+// icon, buttons), the mouse falling through the shadow, clicks passed on to the form, double
+// clicks stretching the form to the work area and back. Composition is switched on through
+// the desktop window manager's bindings (Wine has none), and the pictures are watched through
+// the layered-window seam (Xvfb shows no alpha).
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <vector>
+
+#include "forms_support.h"
+#include "skin_layered/forms/BorderForm.h"
+#include "skin_layered/forms/Dwm.h"
+#include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/SystemMenu.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/paint/LayeredWindows.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+// Shown forms stand at the desktop's far side, clear of other test programs' windows.
+constexpr int kLeft = 1300, kTop = 560;
+
+// The master bitmap: four title glyphs of three states (20 x 20) in a row, below them the
+// extended border's two states (40 x 40, inactive then active).
+struct GlyphPlace {
+  const char* Key;
+  int Left;
+};
+constexpr std::array<GlyphPlace, 4> kGlyphs{
+    {{"BICONCLOSE", 0}, {"BICONMAX", 60}, {"BICONNORM", 120}, {"BICONMIN", 180}}};
+constexpr std::uint32_t kBorderInactive = 0x203040, kBorderActive = 0x405060;
+constexpr int kExMargin = 12, kFormOffset = 4;
+constexpr int kShadow = kExMargin - kFormOffset;
+
+std::uint32_t MasterPixel(int x, int y) {
+  if (y >= 20) return x < 40 ? kBorderInactive : kBorderActive;
+  return 0x800000u + static_cast<std::uint32_t>(x / 20) * 0x10u;
+}
+
+std::string BorderSkinText() {
+  std::string text =
+      "[GLOBALINFO]\r\nVERSION=7.5\r\nMASTERBITMAP=master.bmp\r\nBORDERWIDTH=4\r\nTITLEHEIGHT=30\r\n"
+      "FORMOFFSET=4\r\nBORDERMODE=0\r\nBIRIGHT=3\r\nBILEFT=5\r\n"
+      "EXBORDER=^0000,0020,0080,0060,0012,0012,0012,0012,2,0,0,0\r\n";
+  for (const GlyphPlace& g : kGlyphs) {
+    char line[64];
+    std::snprintf(line, sizeof line, "%s=@%04d,0000,%04d,0020,3,0\r\n", g.Key, g.Left, g.Left + 60);
+    text += line;
+  }
+  return text +
+         "[FORM]\r\nSTATES=2\r\nCOLOR=$A0B0C0\r\nHOTCOLOR=$A0B0C0\r\n"
+         "[FORMTITLE]\r\nSTATES=2\r\nCOLOR=$406080\r\nHOTCOLOR=$3060C0\r\nFONTCOLOR=$FFFFFF\r\n";
+}
+
+BOOL g_composition = TRUE;
+HRESULT WINAPI CompositionOn(BOOL* on) {
+  *on = g_composition;
+  return S_OK;
+}
+HRESULT WINAPI AnyAttribute(HWND, DWORD, LPCVOID, DWORD) { return S_OK; }
+HRESULT WINAPI AnyBlur(HWND, const TqvDwmBlurBehind*) { return S_OK; }
+
+vcl::TRect WindowBox(HWND wnd) {
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  return vcl::TRect(r);
+}
+
+bool InWindowRegion(HWND wnd, int x, int y) {
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  const bool inside = GetWindowRgn(wnd, rgn) == ERROR || PtInRegion(rgn, x, y);
+  DeleteObject(rgn);
+  return inside;
+}
+
+// Catches the messages of a kind that reach the form (on top of its provider) with their
+// WParam; they go no further.
+class Catcher {
+ public:
+  Catcher(vcl::TControl* control, UINT msg) : msg_(msg) {
+    hook_.Install(control, vcl::TWndMethod::Bind<&Catcher::WndProc>(this));
+  }
+  std::vector<WPARAM> caught;
+
+ private:
+  void WndProc(vcl::TMessage& m) {
+    if (m.Msg == msg_) {
+      caught.push_back(m.WParam);
+      m.Result = 0;
+      return;
+    }
+    hook_.CallPrevious(m);
+  }
+  UINT msg_;
+  vcl::TWindowProcHook hook_;
+};
+
+class BorderFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TqvDwmBindings dwm;
+    dwm.IsCompositionEnabled = &CompositionOn;
+    dwm.SetWindowAttribute = &AnyAttribute;
+    dwm.EnableBlurBehindWindow = &AnyBlur;
+    SetDwmBindings(&dwm);
+    previous_update_ = SetLayeredUpdateFunc([this](const TLayeredUpdate& u) {
+      updates.push_back({u.Wnd, u.Bitmap ? u.Bitmap->Width() : 0, u.Bitmap ? u.Bitmap->Height() : 0, u.Alpha,
+                         u.Dest ? *u.Dest : vcl::TPoint(-1, -1)});
+      // Passed on as the system would take it (it moves the window to Dest).
+      BLENDFUNCTION blend{AC_SRC_OVER, 0, u.Alpha, AC_SRC_ALPHA};
+      SIZE size{u.Bitmap->Width(), u.Bitmap->Height()};
+      POINT source{0, 0}, dest{u.Dest ? u.Dest->X : 0, u.Dest ? u.Dest->Y : 0};
+      HDC screen = GetDC(nullptr);
+      const BOOL done = UpdateLayeredWindow(u.Wnd, screen, u.Dest ? &dest : nullptr, &size,
+                                            u.Bitmap->Canvas()->Handle(), &source, 0, &blend, ULW_ALPHA);
+      ReleaseDC(nullptr, screen);
+      return done != FALSE;
+    });
+    skins.Write(L"Border", L"Options.dat", BytesOf(BorderSkinText()));
+    skins.Write(L"Border", L"master.bmp", Bmp24(240, 60, MasterPixel));
+    manager = NewManager();
+    manager->SetSkinDirectory(skins.Directory());
+    manager->AnimEffects()->SkinChanging()->SetActive(false);
+    manager->AnimEffects()->Buttons()->SetEvents({});
+    manager->SetExtendedBorders(true);
+    form->SetBounds(kLeft, kTop, 400, 300);
+    form->SetCaption(L"Border");
+    form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
+    form->HandleNeeded();
+    provider = NewProvider(form.get());
+    ShowWindow(Wnd(), SW_SHOWNOACTIVATE);
+    form->SetVisible(true);
+    manager->SetSkinName(L"Border");
+    ASSERT_TRUE(provider->FormSkinned());
+    SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
+    provider->InitExBorders(manager->ExtendedBorders());
+    border = provider->ExtBorderForm();
+    ASSERT_NE(border, nullptr);
+    ASSERT_NE(border->BorderWindow(), nullptr);
+    // The form's region follows at its next frame painting.
+    SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
+  }
+  void TearDown() override {
+    if (form->HandleAllocated() && form->Visible()) form->Hide();
+    provider.reset();
+    form.reset();
+    manager.reset();
+    SetLayeredUpdateFunc(previous_update_);
+    SetDwmBindings(nullptr);
+  }
+  HWND Wnd() { return form->Handle(); }
+  HWND BorderWnd() { return border->BorderWindow(); }
+  // A point of the border window (its own coordinates) on the screen, as a mouse message
+  // carries it.
+  LPARAM Screen(int x, int y) {
+    const vcl::TRect box = WindowBox(BorderWnd());
+    return MAKELPARAM(static_cast<WORD>(box.Left + x), static_cast<WORD>(box.Top + y));
+  }
+  int HitAt(int x, int y) {
+    vcl::TMessage m{WM_NCHITTEST, 0, Screen(x, y), 0};
+    return border->HitTest(m);
+  }
+  int Width() { return WndWidth(BorderWnd()); }
+  int Height() { return WndHeight(BorderWnd()); }
+  // The border window's place for the form's window where it stands.
+  vcl::TRect Expected() {
+    const vcl::TRect w = WindowBox(Wnd());
+    vcl::TBitmap* image = provider->SkinData->CacheBmp();
+    const int x = w.Left - border->ShadowOffsetX(), y = w.Top - border->ShadowOffsetY();
+    return vcl::Rect(x, y, x + image->Width(), y + image->Height());
+  }
+
+  struct Update {
+    HWND Wnd;
+    int Width, Height;
+    std::uint8_t Alpha;
+    vcl::TPoint Dest;
+  };
+  std::vector<Update> updates;
+  TempSkins skins;
+  ManagerPtr manager;
+  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = NewForm();
+  ProviderPtr provider;
+  TqvBorderForm* border = nullptr;
+
+ private:
+  TLayeredUpdateFunc previous_update_;
+};
+
+// ---------------------------------------------------------------------------------------
+// Geometry
+
+TEST_F(BorderFormTest, TheBorderWindowFollowsMovesAndSizes) {
+  EXPECT_TRUE(AeroIsEnabled());
+  EXPECT_EQ(border->ShadowMargins(), vcl::Rect(kShadow, kShadow, kShadow, kShadow));
+  const int frame = SysBorderWidth(Wnd(), nullptr, false);
+  EXPECT_EQ(border->ShadowOffsetX(), 4 - frame + kShadow);
+  // A layered, never activated tool window owned by the form, right behind it.
+  const HWND wnd = BorderWnd();
+  EXPECT_TRUE(IsWindowVisible(wnd));
+  EXPECT_EQ(GetWindow(wnd, GW_OWNER), Wnd());
+  EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_EXSTYLE) & 0x08080080, 0x08080080);
+  EXPECT_EQ(WindowBox(wnd), Expected());
+  EXPECT_EQ(Width(), provider->ImageWidth());
+  ASSERT_FALSE(updates.empty());
+  EXPECT_EQ(updates.back().Wnd, wnd);
+  EXPECT_EQ(updates.back().Width, Width());
+  EXPECT_EQ(updates.back().Alpha, 255);
+  EXPECT_EQ(updates.back().Dest, Expected().TopLeft());
+
+  // A move only moves: no picture is sent.
+  const std::size_t sent = updates.size();
+  form->SetBounds(kLeft + 30, kTop + 20, 400, 300);
+  border->UpdateExBordersPos(false, 255);
+  EXPECT_EQ(WindowBox(wnd), Expected());
+  EXPECT_EQ(WindowBox(wnd).Left, WindowBox(Wnd()).Left - border->ShadowOffsetX());
+  EXPECT_EQ(updates.size(), sent);
+
+  // A new size sends the repainted picture at the new size.
+  form->SetBounds(kLeft + 30, kTop + 20, 450, 320);
+  provider->SkinData->BGChanged = true;
+  border->UpdateExBordersPos(false, 255);
+  EXPECT_EQ(WindowBox(wnd), Expected());
+  EXPECT_EQ(Width(), 450 + 2 * BorderFormOffsetX(border) + 2 * kShadow);
+  ASSERT_GT(updates.size(), sent);
+  EXPECT_EQ(updates.back().Width, Width());
+  EXPECT_EQ(updates.back().Height, Height());
+  EXPECT_EQ(updates.back().Dest, Expected().TopLeft());
+
+  // Animations pass their alpha through.
+  border->UpdateExBordersPos(true, 128);
+  EXPECT_EQ(updates.back().Alpha, 128);
+
+  // A hidden form drops its border window; the next update makes it again.
+  ShowWindow(Wnd(), SW_HIDE);
+  border->UpdateExBordersPos(false, 255);
+  EXPECT_EQ(border->BorderWindow(), nullptr);
+  EXPECT_FALSE(IsWindow(wnd));
+  ShowWindow(Wnd(), SW_SHOWNOACTIVATE);
+  border->UpdateExBordersPos(false, 255);
+  ASSERT_NE(border->BorderWindow(), nullptr);
+  EXPECT_TRUE(IsWindowVisible(border->BorderWindow()));
+  EXPECT_EQ(WindowBox(border->BorderWindow()), Expected());
+}
+
+TEST_F(BorderFormTest, TheRegionLeavesTheClientAreaToTheForm) {
+  const HWND wnd = BorderWnd();
+  const int x = provider->OffsetX(), y = provider->OffsetY();
+  EXPECT_FALSE(InWindowRegion(wnd, x + 10, y + 10));
+  EXPECT_FALSE(InWindowRegion(wnd, x + ClientWidthOf(Wnd()) - 1, y + ClientHeightOf(Wnd()) - 1));
+  EXPECT_TRUE(InWindowRegion(wnd, x + ClientWidthOf(Wnd()), y + 10));
+  EXPECT_TRUE(InWindowRegion(wnd, x + 10, y - 1));  // the caption
+  EXPECT_TRUE(InWindowRegion(wnd, 1, 1));           // the shadow
+  // The form's own window keeps only its client part.
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(Wnd(), rgn), ERROR);
+  EXPECT_FALSE(PtInRegion(rgn, 1, 1));
+  DeleteObject(rgn);
+}
+
+TEST_F(BorderFormTest, AnUpdateRunningOrFailingNeverHoldsTheBorderForGood) {
+  const HWND wnd = BorderWnd();
+  const vcl::TRect before = WindowBox(wnd);
+  // While one runs (or an animation owns the window) another does nothing.
+  border->Busy = true;
+  form->SetBounds(kLeft + 10, kTop, 400, 300);
+  border->UpdateExBordersPos(false, 255);
+  EXPECT_EQ(WindowBox(wnd), before);
+  border->Busy = false;
+  // An update that finds no picture to show leaves the border free for the next one.
+  provider->SkinData->FreeCacheBmp();
+  const int section = provider->SkinData->SkinIndex;
+  provider->SkinData->SkinIndex = -1;
+  provider->SkinData->BGChanged = true;
+  border->UpdateExBordersPos(true, 255);
+  EXPECT_FALSE(border->Busy);
+  provider->SkinData->SkinIndex = section;
+  border->UpdateExBordersPos(true, 255);
+  EXPECT_FALSE(border->Busy);
+  EXPECT_EQ(WindowBox(wnd), Expected());
+}
+
+TEST_F(BorderFormTest, TheShadowBandShowsTheExtendedBorderOfTheCaptionState) {
+  vcl::TBitmap* image = provider->SkinData->CacheBmp();
+  for (bool active : {true, false}) {
+    provider->FormActive = active;
+    provider->SkinData->BGChanged = true;
+    provider->PaintAll();
+    const std::uint32_t want = active ? kBorderActive : kBorderInactive;
+    EXPECT_EQ(PixelOf(image, 1, image->Height() / 2) & 0xFFFFFF, want);
+    EXPECT_EQ(PixelOf(image, image->Width() / 2, image->Height() - 2) & 0xFFFFFF, want);
+    // The client part keeps the form's colour.
+    EXPECT_EQ(PixelOf(image, provider->OffsetX() + 20, provider->OffsetY() + 20) & 0xFFFFFF, 0xC0B0A0u);
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// The mouse
+
+TEST_F(BorderFormTest, EdgesAnswerWithinTheAlignOffsets) {
+  const int w = Width(), h = Height();
+  const int f = SysBorderWidth(Wnd(), nullptr, false);
+  EXPECT_EQ(HitAt(kShadow + 1, kShadow + 1), HTTOPLEFT);
+  EXPECT_EQ(HitAt(w / 2, kShadow), HTTOP);
+  EXPECT_EQ(HitAt(w / 2, kShadow + 4), HTTOP);  // five pixels high
+  EXPECT_EQ(HitAt(w / 2, kShadow + 5), HTCAPTION);
+  EXPECT_EQ(HitAt(kShadow, h / 2), HTLEFT);
+  EXPECT_EQ(HitAt(kShadow + f, h / 2), HTLEFT);
+  EXPECT_EQ(HitAt(w - kShadow, h / 2), HTRIGHT);
+  EXPECT_EQ(HitAt(w / 2, h - kShadow), HTBOTTOM);
+  EXPECT_EQ(HitAt(w / 2, h - kShadow - f), HTBOTTOM);
+  EXPECT_EQ(HitAt(w - kShadow, h - kShadow), HTBOTTOMRIGHT);
+  EXPECT_EQ(HitAt(kShadow, h - kShadow), HTBOTTOMLEFT);
+  EXPECT_EQ(HitAt(w - kShadow - 1, kShadow + 1), HTTOPRIGHT);
+  // Without align offsets the frame ends at the shadow margins.
+  EXPECT_EQ(HitAt(kShadow - 1, h / 2), -1);
+  vcl::TMessage inside{WM_NCHITTEST, 0, Screen(kShadow, h / 2), 0};
+  vcl::TMessage outside{WM_NCHITTEST, 0, Screen(kShadow - 1, h / 2), 0};
+  EXPECT_FALSE(border->InShadow(inside));
+  EXPECT_TRUE(border->InShadow(outside));
+  // Positive offsets reach that far into the shadow.
+  manager->Skin().SkinData.AlignOffset = 3;
+  EXPECT_EQ(HitAt(kShadow - 3, h / 2), HTLEFT);
+  EXPECT_EQ(HitAt(kShadow - 4, h / 2), -1);
+  vcl::TMessage reach{WM_NCHITTEST, 0, Screen(kShadow - 3, h / 2), 0};
+  EXPECT_FALSE(border->InShadow(reach));
+  manager->Skin().SkinData.AlignOffset = 0;
+
+  // The title: buttons, icon, caption; nothing on a disabled form.
+  const TsCaptionButton& close = provider->BtnClose;
+  ASSERT_FALSE(close.Rect.IsEmpty());
+  EXPECT_EQ(HitAt(close.Rect.Left + 5, close.Rect.Top + 5), HTCLOSE);
+  EXPECT_EQ(HitAt(provider->BtnMaximize.Rect.Left + 5, provider->BtnMaximize.Rect.Top + 5), HTMAXBUTTON);
+  EXPECT_EQ(HitAt(provider->BtnMinimize.Rect.Left + 5, provider->BtnMinimize.Rect.Top + 5), HTMINBUTTON);
+  const vcl::TRect icon = provider->IconRect;
+  if (!icon.IsEmpty()) {
+    EXPECT_EQ(HitAt(icon.Left + 1, icon.Top + 1), HTSYSMENU);
+  }
+  EXPECT_EQ(HitAt(w / 2, kShadow + 12), HTCAPTION);
+  // The application's own answer comes first.
+  provider->OnExtHitTest = TqvNCHitTestEvent::FromFunction(
+      [](void*, vcl::TMessage& m) { m.Result = HTHELP; }, nullptr);
+  EXPECT_EQ(HitAt(w / 2, kShadow + 12), HTHELP);
+  provider->OnExtHitTest = {};
+  EnableWindow(Wnd(), FALSE);
+  EXPECT_EQ(HitAt(w / 2, kShadow + 12), -1);
+  EnableWindow(Wnd(), TRUE);
+
+  // The border window's own answer: the frame's clicks become non-client ones.
+  EXPECT_EQ(SendMessageW(BorderWnd(), WM_NCHITTEST, 0, Screen(w / 2, kShadow + 12)), 19);
+  EXPECT_NE(SendMessageW(BorderWnd(), WM_NCHITTEST, 0, Screen(2, h / 2)), 19);
+}
+
+TEST_F(BorderFormTest, TheMouseFallsThroughTheShadow) {
+  const HWND wnd = BorderWnd();
+  const int h = Height();
+  ASSERT_TRUE(InWindowRegion(wnd, 2, h / 2));
+  // The first mouse message in the shadow cuts a hole under it.
+  SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(2, h / 2));
+  EXPECT_FALSE(InWindowRegion(wnd, 2, h / 2));
+  EXPECT_TRUE(InWindowRegion(wnd, 3, h / 2));
+  EXPECT_TRUE(border->RgnResetPending);
+  // Back over the frame the full region returns.
+  SendMessageW(wnd, WM_NCMOUSEMOVE, 19, Screen(Width() / 2, kShadow + 12));
+  vcl::TMessage frame{WM_NCHITTEST, 0, Screen(Width() / 2, kShadow + 12), 0};
+  EXPECT_FALSE(border->InShadow(frame));
+  EXPECT_FALSE(border->RgnResetPending);
+  EXPECT_TRUE(InWindowRegion(wnd, 2, h / 2));
+}
+
+TEST_F(BorderFormTest, ClicksOnTheFrameGoToTheForm) {
+  Catcher downs(form.get(), WM_NCLBUTTONDOWN);
+  const vcl::TRect close = provider->BtnClose.Rect;
+  SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, Screen(close.Left + 5, close.Top + 5));
+  ASSERT_EQ(downs.caught.size(), 1u);
+  // The form asks the border form for the code itself.
+  EXPECT_EQ(downs.caught[0], static_cast<WPARAM>(-1));
+  const vcl::TRect icon = provider->IconRect;
+  if (!icon.IsEmpty()) {
+    SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, Screen(icon.Left + 1, icon.Top + 1));
+    ASSERT_EQ(downs.caught.size(), 2u);
+    EXPECT_EQ(downs.caught[1], static_cast<WPARAM>(HTSYSMENU));
+    downs.caught.pop_back();
+  }
+  // In the shadow nothing reaches the form.
+  SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, Screen(2, Height() / 2));
+  EXPECT_EQ(downs.caught.size(), 1u);
+  // The border window never activates.
+  EXPECT_EQ(SendMessageW(BorderWnd(), WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(Wnd()), 0), MA_NOACTIVATE);
+}
+
+TEST_F(BorderFormTest, DoubleClicksStretchToTheWorkAreaAndBack) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(Wnd(), MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT work = monitor.rcWork;
+  const int offX = BorderFormOffsetX(border), offY = BorderFormOffsetY(border);
+  auto dblclk = [&](int x, int y) {
+    border->UpdateExBordersPos(true, 255);
+    SendMessageW(BorderWnd(), WM_NCLBUTTONDBLCLK, 19, Screen(x, y));
+  };
+
+  dblclk(Width() / 2, kShadow + 1);  // the top edge
+  EXPECT_EQ(form->Top(), work.top + offY);
+  EXPECT_EQ(form->Height(), (work.bottom - work.top) - offY - offX);
+  EXPECT_EQ(form->Left(), kLeft);
+  EXPECT_TRUE(provider->ExtFlags & kExtStretchedHeight);
+  dblclk(Width() / 2, Height() - kShadow);  // the bottom edge: back
+  EXPECT_EQ(form->Top(), kTop);
+  EXPECT_EQ(form->Height(), 300);
+  EXPECT_FALSE(provider->ExtFlags & kExtStretchedHeight);
+
+  dblclk(kShadow, Height() / 2);  // the left edge
+  EXPECT_EQ(form->Left(), work.left + offX);
+  EXPECT_EQ(form->Width(), (work.right - work.left) - 2 * offX);
+  dblclk(Width() - kShadow, Height() / 2);
+  EXPECT_EQ(form->Left(), kLeft);
+  EXPECT_EQ(form->Width(), 400);
+
+  // The caption maximises, the icon closes (the commands are caught on their way).
+  Catcher commands(form.get(), WM_SYSCOMMAND);
+  dblclk(Width() / 2, kShadow + 12);
+  ASSERT_EQ(commands.caught.size(), 1u);
+  EXPECT_EQ(commands.caught[0], static_cast<WPARAM>(SC_MAXIMIZE));
+  const vcl::TRect icon = provider->IconRect;
+  if (!icon.IsEmpty()) {
+    dblclk(icon.Left + 1, icon.Top + 1);
+    ASSERT_EQ(commands.caught.size(), 2u);
+    EXPECT_EQ(commands.caught[1], static_cast<WPARAM>(SC_CLOSE));
+  }
+  // A form that is not sizeable is not stretched.
+  form->SetBorderStyle(vcl::TFormBorderStyle::bsSingle);
+  provider->InitExBorders(manager->ExtendedBorders());
+  border = provider->ExtBorderForm();
+  ASSERT_NE(border, nullptr);
+  const int top = form->Top();
+  dblclk(Width() / 2, kShadow + 1);
+  EXPECT_EQ(form->Top(), top);
+}
+
+}  // namespace
+}  // namespace skin_layered::test
