@@ -16,7 +16,7 @@ struct PageName {
 constexpr PageName kPages[] = {{L"all", Page::All},         {L"controls", Page::Controls}, {L"dialog", Page::Dialog},
                                {L"messagebox", Page::MessageDialog}, {L"mdi", Page::Mdi},    {L"popup", Page::Popup},
                                {L"menus", Page::Menus},         {L"layered", Page::Layered},
-                               {L"dialogs", Page::LayeredDialogs}};
+                               {L"dialogs", Page::LayeredDialogs}, {L"borders", Page::LayeredBorders}};
 
 }  // namespace
 
@@ -52,6 +52,9 @@ class TGalleryPageOpener : public vcl::TComponent {
       case Page::LayeredDialogs:
         if (auto* layered = dynamic_cast<TGalleryLayered*>(Owner())) layered->ShowSystemDialogs();
         break;
+      case Page::LayeredBorders:
+        if (auto* layered = dynamic_cast<TGalleryLayered*>(Owner())) layered->SetExtendedBorders(true);
+        break;
       default: break;
     }
   }
@@ -65,8 +68,9 @@ VCL_CLASS_INFO(TGalleryPageOpener) {}
 
 const wchar_t kUsage[] =
     L"Usage: skingallery [--classic FILE] [--layered PATH] [--page NAME] [--shot FILE.png]\n"
-    L"Pages: all, controls, dialog, messagebox, mdi, popup, menus, layered, dialogs (with --layered,\n"
-    L"menus is the layered page with its sample popup menu open).";
+    L"Pages: all, controls, dialog, messagebox, mdi, popup, menus, layered, dialogs, borders (with\n"
+    L"--layered, menus is the layered page with its sample popup menu open; borders is the layered\n"
+    L"page with the skin's extended borders and shadow).";
 
 std::optional<Page> PageNamed(std::wstring_view Name) {
   for (const PageName& p : kPages)
@@ -112,7 +116,7 @@ int RunGallery(const Options& Options) {
   vcl::Application->SetTitle(L"Skin gallery");
   // From the start: a report shown while the windows are built is taken as well.
   if (Options.shotFile) StartScreenshot(*Options.shotFile);
-  if (Options.page == Page::Layered || Options.page == Page::LayeredDialogs ||
+  if (Options.page == Page::Layered || Options.page == Page::LayeredDialogs || Options.page == Page::LayeredBorders ||
       (Options.layeredPath && Options.page == Page::Menus)) {
     // The layered engine's page alone: no classic skin hooks its windows. Its menus page pops
     // up the sample menu.

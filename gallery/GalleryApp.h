@@ -21,7 +21,7 @@
 
 namespace gallery {
 
-enum class Page { All, Controls, Dialog, MessageDialog, Mdi, Popup, Menus, Layered, LayeredDialogs };
+enum class Page { All, Controls, Dialog, MessageDialog, Mdi, Popup, Menus, Layered, LayeredDialogs, LayeredBorders };
 
 struct Options {
   std::optional<std::wstring> classicFile;

@@ -198,6 +198,10 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
   none->SetCaption(L"&No skin");
   none->OnClick = vcl::TNotifyEvent::Bind<&TGalleryLayered::NoSkinClick>(this);
   skins_item_->Add(none);
+  borders_item_ = new vcl::TMenuItem(menu_);
+  borders_item_->SetCaption(L"&Extended borders");
+  borders_item_->OnClick = vcl::TNotifyEvent::Bind<&TGalleryLayered::BordersClick>(this);
+  skins_item_->Add(borders_item_);
 
   BuildSampleMenu();
 
@@ -681,6 +685,13 @@ void TGalleryLayered::SourceClick(vcl::TObject* Sender) {
   auto* item = dynamic_cast<vcl::TMenuItem*>(Sender);
   if (!item || item->Tag() < 0 || item->Tag() >= static_cast<intptr_t>(sources_.size())) return;
   Load(sources_[static_cast<std::size_t>(item->Tag())], true);
+}
+
+void TGalleryLayered::BordersClick(vcl::TObject*) { SetExtendedBorders(!manager_->ExtendedBorders()); }
+
+void TGalleryLayered::SetExtendedBorders(bool Value) {
+  manager_->SetExtendedBorders(Value);
+  borders_item_->SetChecked(manager_->ExtendedBorders());
 }
 
 void TGalleryLayered::NoSkinClick(vcl::TObject*) {

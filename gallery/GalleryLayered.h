@@ -103,6 +103,8 @@ class TGalleryLayered : public vcl::TForm {
   // Pops up the sample menu (skinned with the page's skin) over the panel; its loop runs
   // until the menu closes.
   void ShowSampleMenu();
+  // The skin's extended borders and shadow around the page (a border window), or its own frame.
+  void SetExtendedBorders(bool Value);
 
  private:
   // The manager changed its skin or let it go.
@@ -110,6 +112,7 @@ class TGalleryLayered : public vcl::TForm {
   void AddSource(const LayeredSource& Source);
   void SourceClick(vcl::TObject* Sender);
   void NoSkinClick(vcl::TObject* Sender);
+  void BordersClick(vcl::TObject* Sender);
   void Load(const LayeredSource& Source, bool Animate);
   // The form's colour, the status line and the sheet after every change.
   void SkinChanged();
@@ -129,6 +132,7 @@ class TGalleryLayered : public vcl::TForm {
   skin_layered::TsSkinManager* manager_ = nullptr;
   vcl::TMainMenu* menu_ = nullptr;
   vcl::TMenuItem* skins_item_ = nullptr;
+  vcl::TMenuItem* borders_item_ = nullptr;
   vcl::TPopupMenu* sample_menu_ = nullptr;
   TLayeredPanel* content_ = nullptr;
   TLayeredEdit* edit_ = nullptr;

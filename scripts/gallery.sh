@@ -20,7 +20,7 @@ fi
 
 layered_only=0
 for a in "$@"; do
-  case "$a" in --layered|layered|dialogs) layered_only=1 ;; esac
+  case "$a" in --layered|layered|dialogs|borders) layered_only=1 ;; esac
 done
 
 # One run of the gallery with the arguments, writing the screenshot $1.

@@ -4,6 +4,7 @@
 // menus hooked for skinned drawing, and the geometry messages.
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 #include "classlib/forms/Menus.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -254,10 +255,13 @@ void TsSkinProvider::MakeSystemMenu() {
 }
 
 void TsSkinProvider::KillAnimations() {
-  // The glow fades of the title buttons own their objects; none run before they exist.
-  for (TsCaptionButton* button : {&BtnMinimize, &BtnMaximize, &BtnClose, &BtnHelp}) button->Timer = nullptr;
+  // A fade's destructor takes it out of its record.
+  auto kill = [](TsCaptionButton& button) {
+    if (vcl::TObject* fade = std::exchange(button.Timer, nullptr)) vcl::TObject::Free(fade);
+  };
+  for (TsCaptionButton* button : {&BtnMinimize, &BtnMaximize, &BtnClose, &BtnHelp}) kill(*button);
   if (title_buttons_)
-    for (int i = 0; i < title_buttons_->Count(); ++i) title_buttons_->Items(i)->Data.Timer = nullptr;
+    for (int i = 0; i < title_buttons_->Count(); ++i) kill(title_buttons_->Items(i)->Data);
 }
 
 void TsSkinProvider::InitExBorders(bool AllowExtended) {

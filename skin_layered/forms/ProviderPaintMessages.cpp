@@ -308,11 +308,6 @@ TsCaptionButton* TsSkinProvider::ElementByCode(int Code) {
   return nullptr;
 }
 
-bool TsSkinProvider::StartButtonGlow(int HitCode, bool ToHot) {
-  (void)HitCode, (void)ToHot;
-  return false;
-}
-
 void TsSkinProvider::RepaintElement(int HitCode) {
   TsSkinManager* manager = SkinManager();
   vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;

@@ -34,14 +34,14 @@ void Hide(TsCaptionButton& Button, int X) { Button.Rect = vcl::Rect(X, 0, X, 0);
 // The user button's own picture centred in its place (one pixel lower and right while pressed).
 }  // namespace
 
-void TsSkinProvider::PaintUserGlyph(TsTitleButton* Button) {
-  vcl::TBitmap* Image = SkinData ? SkinData->CacheBmp() : nullptr;
+void TsSkinProvider::PaintUserGlyph(TsTitleButton* Button, vcl::TBitmap* Target, vcl::TPoint Origin) {
+  vcl::TBitmap* Image = Target ? Target : SkinData ? SkinData->CacheBmp() : nullptr;
   vcl::TBitmap* glyph = Button->Glyph();
   if (!Image || glyph->Empty()) return;
   const bool Pressed = Button->Data.State == 2;
   const vcl::TRect& r = Button->Data.Rect;
-  const int x = r.Left + (r.Width() - glyph->Width()) / 2 + (Pressed ? 1 : 0);
-  const int y = r.Top + (r.Height() - glyph->Height()) / 2 + (Pressed ? 1 : 0);
+  const int x = r.Left - Origin.X + (r.Width() - glyph->Width()) / 2 + (Pressed ? 1 : 0);
+  const int y = r.Top - Origin.Y + (r.Height() - glyph->Height()) / 2 + (Pressed ? 1 : 0);
   if (glyph->PixelFormat() == vcl::pf32bit) {
     BlendBitmapsByMask(vcl::Rect(x, y, x + glyph->Width(), y + glyph->Height()),
                        vcl::Rect(0, 0, glyph->Width(), glyph->Height()), Image, false, kEmptyCacheInfo, glyph);

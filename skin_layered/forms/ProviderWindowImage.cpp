@@ -412,6 +412,14 @@ void TsSkinProvider::PaintCaptionText() {
   vcl::TRect textRect = r;
   if (!text.empty()) {
     textRect.Right = std::min(r.Right, r.Left + main.cx);
+    // The text's glow first: the section's normal glow for an inactive caption, its hot glow
+    // for an active one.
+    if (skin.IsValidSkinIndex(section) && (data.Version > 7.5 || !CaptionGlowNewSkinsOnly())) {
+      const TsGenState& glow = skin.Sections[static_cast<std::size_t>(section)].Props[FormActive ? 1 : 0];
+      if (glow.GSize > 0)
+        WriteTextGlow(image, text, textRect, flags, kGlowAllSides, glow.GSize, glow.GCol,
+                      FormActive ? GlowCacheActive : GlowCacheInactive);
+    }
     canvas->Brush()->SetStyle(vcl::bsClear);
     if (ExtBorderForm())
       AlphaWriteSkinText(image, text, true, textRect, flags, section, sectionState == 1, &skin);

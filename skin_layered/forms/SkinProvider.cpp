@@ -50,6 +50,7 @@ VCL_CLASS_INFO(TsSkinProvider) {
 namespace {
 
 struct TProviderUnit {
+  bool CaptionGlowNewSkinsOnly = false;
   bool PreviewMode = false;
   bool PreviewRead = false;  // the switch was read in this run
   HWND PreviewForm = nullptr;
@@ -84,6 +85,8 @@ void ResetPreviewLink(bool PreviewMode) {
   Unit().PreviewMode = PreviewMode;
   Unit().PreviewRead = true;
 }
+bool CaptionGlowNewSkinsOnly() { return Unit().CaptionGlowNewSkinsOnly; }
+void SetCaptionGlowNewSkinsOnly(bool Value) { Unit().CaptionGlowNewSkinsOnly = Value; }
 
 // ---------------------------------------------------------------------------------------
 // Creation and takeover

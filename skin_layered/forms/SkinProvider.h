@@ -42,6 +42,7 @@
 #include "skin_layered/core/FormServices.h"
 #include "skin_layered/forms/BorderForm.h"
 #include "skin_layered/forms/TitleElements.h"
+#include "skin_layered/paint/TextEffects.h"
 
 namespace skin_layered {
 
@@ -208,6 +209,8 @@ class TsSkinProvider : public TsSkinProviderBase {
   // menu item repaints from them).
   std::unique_ptr<vcl::TBitmap> TitleBgBmp;
   std::unique_ptr<vcl::TBitmap> MenuLineBmp;
+  // The glow behind the caption text, kept for each caption state.
+  TGlowMask GlowCacheActive, GlowCacheInactive;
 
   // The border form when extended borders are in force; nil otherwise (the base's BorderForm
   // points at it too).
@@ -365,11 +368,13 @@ class TsSkinProvider : public TsSkinProviderBase {
   void PaintButton(TsCaptionButton& Button, bool Enabled);
   // Where a title bar component paints its items into the image (nothing without one).
   virtual void PaintTitleBarItems(vcl::TBitmap* Image) { (void)Image; }
-  // Starts the glow fade of a system or user button toward hot or normal; false when no fade
-  // runs (the button is then repainted at once in its state).
+  // Starts the glow fade of a system or user button toward its hot or pressed state (ToHot)
+  // or toward normal; false when no fade runs (the button is then repainted at once in its
+  // state). The fade lives in the button's record (TitleButtonGlow.h).
   virtual bool StartButtonGlow(int HitCode, bool ToHot);
-  // A user button's own picture centred in its place (lower right by one while pressed).
-  void PaintUserGlyph(TsTitleButton* Button);
+  // A user button's own picture centred in its place (lower right by one while pressed), in
+  // the window image or in Target whose top-left lies at Origin of the image.
+  void PaintUserGlyph(TsTitleButton* Button, vcl::TBitmap* Target = nullptr, vcl::TPoint Origin = {});
 
   // ---- the caption icon and the size grip (ProviderIconGrip.cpp)
   void PaintTitleIcon();
@@ -600,6 +605,10 @@ TsSkinProvider* MDIProvider();
 void SetMDIProvider(TsSkinProvider* Provider);
 // Forgets the link to the editor; preview mode as if the switch had (or had not) been found.
 void ResetPreviewLink(bool PreviewMode);
+// While on, the caption text gets its glow only from skins of a version above 7.5 (older
+// skins gave their captions glow sizes meant for other painting); off at start.
+bool CaptionGlowNewSkinsOnly();
+void SetCaptionGlowNewSkinsOnly(bool Value);
 
 // Answers the task bar's requests (WM_DWMSENDICONICTHUMBNAIL, WM_DWMSENDICONICLIVEPREVIEWBITMAP)
 // with the skinned picture of the provider's form; false when the system keeps its own.

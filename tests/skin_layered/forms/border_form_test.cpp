@@ -80,28 +80,6 @@ bool InWindowRegion(HWND wnd, int x, int y) {
   return inside;
 }
 
-// Catches the messages of a kind that reach the form (on top of its provider) with their
-// WParam; they go no further.
-class Catcher {
- public:
-  Catcher(vcl::TControl* control, UINT msg) : msg_(msg) {
-    hook_.Install(control, vcl::TWndMethod::Bind<&Catcher::WndProc>(this));
-  }
-  std::vector<WPARAM> caught;
-
- private:
-  void WndProc(vcl::TMessage& m) {
-    if (m.Msg == msg_) {
-      caught.push_back(m.WParam);
-      m.Result = 0;
-      return;
-    }
-    hook_.CallPrevious(m);
-  }
-  UINT msg_;
-  vcl::TWindowProcHook hook_;
-};
-
 class BorderFormTest : public ::testing::Test {
  protected:
   void SetUp() override {

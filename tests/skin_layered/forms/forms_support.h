@@ -47,6 +47,28 @@ class MessageSpy {
   std::map<UINT, int> counts_;
 };
 
+// Catches the messages of a kind that reach the form (on top of its provider) with their
+// WParam; they go no further.
+class Catcher {
+ public:
+  Catcher(vcl::TControl* control, UINT msg) : msg_(msg) {
+    hook_.Install(control, vcl::TWndMethod::Bind<&Catcher::WndProc>(this));
+  }
+  std::vector<WPARAM> caught;
+
+ private:
+  void WndProc(vcl::TMessage& m) {
+    if (m.Msg == msg_) {
+      caught.push_back(m.WParam);
+      m.Result = 0;
+      return;
+    }
+    hook_.CallPrevious(m);
+  }
+  UINT msg_;
+  vcl::TWindowProcHook hook_;
+};
+
 // The form's sections: the form with a gradient share, its title and caption.
 inline std::string FormSkinText(const std::string& extra = {}) {
   return SkinText("[FORM]\r\nCOLOR=$A0B0C0\r\nFONTCOLOR=$101010\r\nGRADIENTPERCENT=50\r\nSTATES=2\r\n"

@@ -1,0 +1,249 @@
+// The glow fade of title buttons, stepped through its timer's ticks (never waiting): the
+// alphas of a fade in and out, one step and no steps, hovering back during a fade-out, the
+// pressed look at once, the mouse leaving a faded-in button told to the form once, the glow
+// window over the button never taking the mouse, and the fades freed with the form's
+// animations.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "forms_support.h"
+#include "skin_layered/forms/TitleButtonGlow.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/paint/LayeredWindows.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+constexpr int kLeft = 1200, kTop = 600;
+
+std::uint32_t MasterPixel(int x, int) { return 0x600000u + static_cast<std::uint32_t>(x / 20) * 0x20u; }
+
+std::string GlowSkinText() {
+  std::string text = "[GLOBALINFO]\r\nVERSION=7.5\r\nMASTERBITMAP=master.bmp\r\nBORDERWIDTH=4\r\nTITLEHEIGHT=30\r\n";
+  const char* keys[] = {"BICONCLOSE", "BICONMAX", "BICONNORM", "BICONMIN"};
+  for (int i = 0; i < 4; ++i) {
+    char line[64];
+    std::snprintf(line, sizeof line, "%s=@%04d,0000,%04d,0020,3,0\r\n", keys[i], i * 60, i * 60 + 60);
+    text += line;
+  }
+  // The active caption's text glows green (the title itself is red and blue).
+  return text +
+         "[FORM]\r\nSTATES=2\r\nCOLOR=$A0B0C0\r\nHOTCOLOR=$A0B0C0\r\n"
+         "[FORMTITLE]\r\nSTATES=2\r\nCOLOR=$404080\r\nHOTCOLOR=$3060C0\r\nFONTCOLOR=$FFFFFF\r\n"
+         "HOTFONTCOLOR=$FFFFFF\r\nHGSIZE=3\r\nHGCOL=$00FF00\r\n";
+}
+
+class TitleGlowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_update_ = SetLayeredUpdateFunc([this](const TLayeredUpdate& u) {
+      alphas.push_back(u.Alpha);
+      last_wnd = u.Wnd;
+      return true;
+    });
+    previous_cursor_ = SetGlowCursorQuery([this] { return cursor; });
+    skins.Write(L"Glow", L"Options.dat", BytesOf(GlowSkinText()));
+    skins.Write(L"Glow", L"master.bmp", Bmp24(240, 20, MasterPixel));
+    manager = NewManager();
+    manager->SetSkinDirectory(skins.Directory());
+    manager->AnimEffects()->SkinChanging()->SetActive(false);
+    form->SetBounds(kLeft, kTop, 400, 300);
+    form->SetCaption(L"Glowing caption");
+    form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
+    form->HandleNeeded();
+    provider = NewProvider(form.get());
+    manager->SetSkinName(L"Glow");
+    ASSERT_TRUE(provider->FormSkinned());
+    SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
+    provider->SkinData->BGChanged = true;
+    provider->PaintAll();
+    ASSERT_FALSE(provider->BtnClose.Rect.IsEmpty());
+    // The cursor away from the buttons.
+    cursor = POINT{0, 0};
+  }
+  void TearDown() override {
+    provider.reset();
+    form.reset();
+    manager.reset();
+    SetGlowCursorQuery(previous_cursor_);
+    SetLayeredUpdateFunc(previous_update_);
+  }
+  HWND Wnd() { return form->Handle(); }
+  // The hot fade of the close button started as the hot-element handling starts it.
+  TqvSBAnimation* Hover(TsCaptionButton& button, int hitCode, int state = 1) {
+    button.State = state;
+    EXPECT_TRUE(provider->StartButtonGlow(hitCode, state != 0));
+    return dynamic_cast<TqvSBAnimation*>(button.Timer);
+  }
+  void Ticks(TqvSBAnimation* a, int n) {
+    for (int i = 0; i < n; ++i) a->OnTimerStep(a);
+  }
+  void PointAt(const TsCaptionButton& button) {
+    RECT w{};
+    GetWindowRect(Wnd(), &w);
+    cursor = POINT{w.left + button.Rect.Left + 2, w.top + button.Rect.Top + 2};
+  }
+
+  std::vector<int> alphas;
+  HWND last_wnd = nullptr;
+  POINT cursor{};
+  TempSkins skins;
+  ManagerPtr manager;
+  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = NewForm();
+  ProviderPtr provider;
+
+ private:
+  TLayeredUpdateFunc previous_update_;
+  TCursorQuery previous_cursor_;
+};
+
+TEST_F(TitleGlowTest, AFadeInAndOutGoesByEqualSteps) {
+  PointAt(provider->BtnClose);
+  TqvSBAnimation* fade = Hover(provider->BtnClose, HTCLOSE);
+  ASSERT_NE(fade, nullptr);
+  EXPECT_EQ(fade->Steps, 5);
+  EXPECT_EQ(fade->Interval(), 12u);
+  EXPECT_TRUE(fade->Enabled());
+  Ticks(fade, 4);
+  EXPECT_EQ(alphas, (std::vector<int>{51, 102, 153, 204, 255}));
+  EXPECT_TRUE(fade->FadedIn);
+  // While the mouse stays, every tick checks it and nothing more is shown.
+  Ticks(fade, 3);
+  EXPECT_EQ(alphas.size(), 5u);
+  EXPECT_TRUE(fade->Enabled());
+
+  alphas.clear();
+  Hover(provider->BtnClose, HTCLOSE, 0);
+  EXPECT_EQ(provider->BtnClose.Timer, fade);
+  Ticks(fade, 4);
+  EXPECT_EQ(alphas, (std::vector<int>{204, 153, 102, 51, 0}));
+  EXPECT_TRUE(fade->Finished);
+  EXPECT_EQ(fade->State, 0);  // the state stays a state
+  EXPECT_FALSE(fade->Enabled());
+  EXPECT_EQ(fade->GlowForm(), nullptr);
+  EXPECT_EQ(fade->Image(), nullptr);
+  // Hovering again fades in anew.
+  alphas.clear();
+  Hover(provider->BtnClose, HTCLOSE);
+  EXPECT_EQ(alphas, (std::vector<int>{51}));
+}
+
+TEST_F(TitleGlowTest, OneStepShowsAtOnceAndNoStepsCountAsOne) {
+  for (int steps : {1, 0, -3}) {
+    SCOPED_TRACE(steps);
+    auto* fade = vcl::Construct<TqvSBAnimation>(provider.get());
+    fade->SkinData = provider->SkinData;
+    fade->Wnd = Wnd();
+    fade->Button = &provider->BtnMinimize;
+    fade->Steps = steps;
+    alphas.clear();
+    fade->ChangeState(1, true);
+    EXPECT_EQ(alphas, (std::vector<int>{255}));
+    EXPECT_EQ(fade->AlphaPerStep(), 255);
+    EXPECT_TRUE(fade->FadedIn);
+    fade->ChangeState(0, false);
+    EXPECT_EQ(alphas.back(), 0);
+    EXPECT_TRUE(fade->Finished);
+    EXPECT_FALSE(fade->Enabled());
+    vcl::TObject::Free(fade);
+  }
+}
+
+TEST_F(TitleGlowTest, HoveringBackDuringAFadeOutFadesBackIn) {
+  PointAt(provider->BtnMaximize);
+  TqvSBAnimation* fade = Hover(provider->BtnMaximize, HTMAXBUTTON);
+  Ticks(fade, 4);
+  alphas.clear();
+  Hover(provider->BtnMaximize, HTMAXBUTTON, 0);
+  Ticks(fade, 1);
+  EXPECT_EQ(alphas, (std::vector<int>{204, 153}));
+  Hover(provider->BtnMaximize, HTMAXBUTTON);
+  EXPECT_TRUE(fade->FadingIn);
+  Ticks(fade, 2);
+  EXPECT_EQ(alphas, (std::vector<int>{204, 153, 204, 255}));
+  EXPECT_TRUE(fade->FadedIn);
+  EXPECT_NE(fade->GlowForm(), nullptr);
+}
+
+TEST_F(TitleGlowTest, PressingShowsThePressedLookAtOnce) {
+  PointAt(provider->BtnClose);
+  TqvSBAnimation* fade = Hover(provider->BtnClose, HTCLOSE);
+  EXPECT_EQ(alphas, (std::vector<int>{51}));
+  Hover(provider->BtnClose, HTCLOSE, 2);
+  EXPECT_EQ(alphas.back(), 255);
+  EXPECT_EQ(fade->State, 2);
+  // The picture is the pressed glyph over the button's place in the image.
+  ASSERT_NE(fade->Image(), nullptr);
+  EXPECT_EQ(fade->Image()->Width(), provider->BtnClose.Rect.Width());
+  EXPECT_EQ(PixelOf(fade->Image(), 10, 10) & 0xFFFFFF, MasterPixel(40, 0));
+}
+
+TEST_F(TitleGlowTest, LeavingAFadedInButtonTellsTheFormOnce) {
+  PointAt(provider->BtnMinimize);
+  TqvSBAnimation* fade = Hover(provider->BtnMinimize, HTMINBUTTON);
+  Ticks(fade, 4);
+  ASSERT_TRUE(fade->FadedIn);
+  Catcher leaves(form.get(), WM_MOUSELEAVE);
+  Ticks(fade, 2);
+  EXPECT_TRUE(leaves.caught.empty());
+  cursor = POINT{0, 0};
+  Ticks(fade, 1);
+  EXPECT_EQ(leaves.caught.size(), 1u);
+  EXPECT_FALSE(fade->Enabled());
+}
+
+TEST_F(TitleGlowTest, TheGlowWindowLiesOverTheButtonAndLetsTheMouseThrough) {
+  TqvSBAnimation* fade = Hover(provider->BtnClose, HTCLOSE);
+  ASSERT_NE(fade->GlowForm(), nullptr);
+  const HWND glow = fade->GlowForm()->Handle();
+  EXPECT_EQ(last_wnd, glow);
+  const LONG_PTR ex = GetWindowLongPtrW(glow, GWL_EXSTYLE);
+  EXPECT_EQ(ex & 0x080800A0, 0x080800A0);  // no activation, layered, tool window, click-through
+  EXPECT_EQ(fade->GlowForm()->Tag(), 256);
+  RECT w{}, g{};
+  GetWindowRect(Wnd(), &w);
+  GetWindowRect(glow, &g);
+  // The picture is put at the button's place by the layered update; the window is that large.
+  const vcl::TRect r = fade->GlowRect();
+  EXPECT_EQ(r.Left, w.left + provider->BtnClose.Rect.Left);
+  EXPECT_EQ(r.Top, w.top + provider->BtnClose.Rect.Top);
+  EXPECT_EQ(r.Width(), provider->BtnClose.Rect.Width());
+  EXPECT_EQ(SendMessageW(glow, WM_NCHITTEST, 0, MAKELPARAM(g.left, g.top)), HTTRANSPARENT);
+  EXPECT_EQ(fade->GlowMargin(), 0);  // no glow image in this skin
+
+  // The form's animations go with a new skin or position.
+  provider->KillAnimations();
+  EXPECT_EQ(provider->BtnClose.Timer, nullptr);
+}
+
+// The caption text's glow, from the title section's glow of the caption's state.
+TEST_F(TitleGlowTest, TheActiveCaptionTextGlows) {
+  auto greenInCaption = [this](bool active) {
+    provider->FormActive = active;
+    provider->SkinData->BGChanged = true;
+    provider->PaintAll();
+    vcl::TBitmap* image = provider->SkinData->CacheBmp();
+    int green = 0;
+    for (int y = 0; y < provider->TitleBottom; ++y)
+      for (int x = provider->IconRect.Right + 1; x < provider->BtnMinimize.Rect.Left; ++x) {
+        const std::uint32_t p = PixelOf(image, x, y);
+        green += ((p >> 8) & 0xFF) > ((p >> 16) & 0xFF) + 16 ? 1 : 0;
+      }
+    return green;
+  };
+  EXPECT_GT(greenInCaption(true), 20);
+  EXPECT_EQ(greenInCaption(false), 0);  // the normal state has no glow
+  // Only skins above version 7.5 glow while the switch is on.
+  SetCaptionGlowNewSkinsOnly(true);
+  EXPECT_EQ(greenInCaption(true), 0);
+  manager->Skin().SkinData.Version = 8;
+  EXPECT_GT(greenInCaption(true), 20);
+  SetCaptionGlowNewSkinsOnly(false);
+}
+
+}  // namespace
+}  // namespace skin_layered::test
