@@ -354,7 +354,12 @@ void TqvBorderForm::UpdateExBordersPos(bool Repaint, std::uint8_t Alpha) {
       EnableBlurBehind(wnd, false, nullptr);
     const std::uint32_t animation = state & kAnimatingBits;
     if (state & kBorderBlendMoving) SetWindowRgn(wnd, BorderRgn(0, 0), FALSE);
+    // The owner's client part goes out fully transparent too: where the system draws layered
+    // windows without their regions (no composition) it still lets the form show through.
+    const vcl::TRect hole = state & (kAnimatingBits | kBorderHiding) ? vcl::TRect() : ClientHole(0, 0);
+    if (!hole.IsEmpty()) FillAlphaRect(cache, hole, 0);
     UpdateLayeredWnd(wnd, cache, alpha, &place);
+    if (!hole.IsEmpty()) FillAlphaRect(cache, hole, 255);
     if (animation != kBorderBlendMoving) SetWindowRgn(wnd, BorderRgn(0, 0), FALSE);
     if (IsWindowVisible(wnd)) {
       SetWindowPos(wnd, insertAfter, 0, 0, 0, 0, flags | SWP_NOMOVE | SWP_NOSIZE);

@@ -67,8 +67,10 @@ bool TsSkinProvider::ServesWindow(HWND Wnd) const {
 int TsSkinProvider::BorderFormHitTest(vcl::TPoint Screen) {
   TqvBorderForm* border = ExtBorderForm();
   if (!border || !border->BorderWindow()) return -1;
-  return static_cast<int>(
-      SendMessageW(border->BorderWindow(), WM_NCHITTEST, 0, MAKELPARAM(Screen.X, Screen.Y)));
+  // The border window's own WM_NCHITTEST answers one code for the whole frame; the frame's
+  // parts are the border form's hit test.
+  vcl::TMessage test{WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(Screen.X), static_cast<WORD>(Screen.Y)), 0};
+  return border->HitTest(test);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -231,7 +233,11 @@ void TsSkinProvider::WMNCLButtonDown(vcl::TMessage& Message) {
   }
   if (ExtBorderForm()) {
     if (code == HTOBJECT) return CallOldWndProc(Message);
-    if (code == HTTRANSPARENT) code = BorderFormHitTest(MessagePoint(Message));
+    if (code == HTTRANSPARENT) {
+      // Passed on from the border window: what the system does next goes by the real code.
+      code = BorderFormHitTest(MessagePoint(Message));
+      Message.WParam = static_cast<WPARAM>(code);
+    }
   }
   const HWND wnd = Form->Handle();
   switch (code) {

@@ -89,8 +89,12 @@ class BorderFormTest : public ::testing::Test {
     dwm.EnableBlurBehindWindow = &AnyBlur;
     SetDwmBindings(&dwm);
     previous_update_ = SetLayeredUpdateFunc([this](const TLayeredUpdate& u) {
+      // The alpha of the picture in the middle of the form's client part as it is sent.
+      const int clientAlpha = provider && u.Bitmap ? static_cast<int>(PixelOf(u.Bitmap, provider->OffsetX() + 20,
+                                                                              provider->OffsetY() + 20) >> 24)
+                                                   : -1;
       updates.push_back({u.Wnd, u.Bitmap ? u.Bitmap->Width() : 0, u.Bitmap ? u.Bitmap->Height() : 0, u.Alpha,
-                         u.Dest ? *u.Dest : vcl::TPoint(-1, -1)});
+                         u.Dest ? *u.Dest : vcl::TPoint(-1, -1), clientAlpha});
       // Passed on as the system would take it (it moves the window to Dest).
       BLENDFUNCTION blend{AC_SRC_OVER, 0, u.Alpha, AC_SRC_ALPHA};
       SIZE size{u.Bitmap->Width(), u.Bitmap->Height()};
@@ -160,6 +164,7 @@ class BorderFormTest : public ::testing::Test {
     int Width, Height;
     std::uint8_t Alpha;
     vcl::TPoint Dest;
+    int ClientAlpha;
   };
   std::vector<Update> updates;
   TempSkins skins;
@@ -192,6 +197,10 @@ TEST_F(BorderFormTest, TheBorderWindowFollowsMovesAndSizes) {
   EXPECT_EQ(updates.back().Width, Width());
   EXPECT_EQ(updates.back().Alpha, 255);
   EXPECT_EQ(updates.back().Dest, Expected().TopLeft());
+  // The form's client part goes out fully transparent (without composition the system draws
+  // layered windows without their regions); the window image keeps it opaque.
+  EXPECT_EQ(updates.back().ClientAlpha, 0);
+  EXPECT_EQ(PixelOf(provider->SkinData->CacheBmp(), provider->OffsetX() + 20, provider->OffsetY() + 20) >> 24, 255u);
 
   // A move only moves: no picture is sent.
   const std::size_t sent = updates.size();
@@ -372,6 +381,17 @@ TEST_F(BorderFormTest, ClicksOnTheFrameGoToTheForm) {
   EXPECT_EQ(downs.caught.size(), 1u);
   // The border window never activates.
   EXPECT_EQ(SendMessageW(BorderWnd(), WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(Wnd()), 0), MA_NOACTIVATE);
+}
+
+TEST_F(BorderFormTest, TheFormTakesTheBorderFormsCodeForAPassedClick) {
+  // The form asks the border form what lies under the point: its close button is pressed;
+  // released off it, nothing runs.
+  const vcl::TRect close = provider->BtnClose.Rect;
+  SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, Screen(close.Left + 5, close.Top + 5));
+  EXPECT_EQ(provider->BtnClose.State, 2);
+  SendMessageW(BorderWnd(), WM_NCLBUTTONUP, 19, Screen(Width() / 2, kShadow + 12));
+  EXPECT_TRUE(IsWindowVisible(Wnd()));
+  EXPECT_NE(provider->BtnClose.State, 2);
 }
 
 TEST_F(BorderFormTest, DoubleClicksStretchToTheWorkAreaAndBack) {
