@@ -189,7 +189,8 @@ int TqvBorderForm::TitleElementCode(vcl::TPoint P) const {
     TsTitleButton* button = buttons->Items(i);
     if (button->Visible() && hit(button->Data)) return button->Enabled() ? 1000 + i : 0;
   }
-  return 0;
+  // The title bar component's items (spacers, information items and a selected tab answer 0).
+  return provider.TitleBarItemAt(P);
 }
 
 vcl::TRect TqvBorderForm::ClientHole(int NewWidth, int NewHeight) const {

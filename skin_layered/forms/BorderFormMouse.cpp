@@ -333,7 +333,14 @@ void TqvBorderForm::DoubleClick(vcl::TMessage& Message) {
       }
       Message.WParam = 0;
       break;
-    default: break;
+    default:
+      if (IsTitleBarItemHitCode(code)) {
+        // A title-bar item is pressed and clicked: the form's release over it clicks it.
+        provider.SetHotElement(code, true);
+        provider.PressElement(code);
+        SendMessageW(owner, WM_NCLBUTTONUP, kForwarded, Message.LParam);
+      }
+      break;
   }
 }
 

@@ -202,12 +202,15 @@ TEST_F(BorderFormTest, TheBorderWindowFollowsMovesAndSizes) {
   EXPECT_EQ(updates.back().ClientAlpha, 0);
   EXPECT_EQ(PixelOf(provider->SkinData->CacheBmp(), provider->OffsetX() + 20, provider->OffsetY() + 20) >> 24, 255u);
 
-  // A move only moves: no picture is sent.
-  const std::size_t sent = updates.size();
+  // The form's move takes the border window along.
   form->SetBounds(kLeft + 30, kTop + 20, 400, 300);
-  border->UpdateExBordersPos(false, 255);
   EXPECT_EQ(WindowBox(wnd), Expected());
   EXPECT_EQ(WindowBox(wnd).Left, WindowBox(Wnd()).Left - border->ShadowOffsetX());
+  // A plain update only moves: no picture is sent.
+  SetWindowPos(wnd, nullptr, kLeft, kTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const std::size_t sent = updates.size();
+  border->UpdateExBordersPos(false, 255);
+  EXPECT_EQ(WindowBox(wnd), Expected());
   EXPECT_EQ(updates.size(), sent);
 
   // A new size sends the repainted picture at the new size.
@@ -225,12 +228,13 @@ TEST_F(BorderFormTest, TheBorderWindowFollowsMovesAndSizes) {
   border->UpdateExBordersPos(true, 128);
   EXPECT_EQ(updates.back().Alpha, 128);
 
-  // A hidden form drops its border window; the next update makes it again.
-  ShowWindow(Wnd(), SW_HIDE);
+  // A form found hidden drops its border window; the next update makes it again.
+  const LONG_PTR style = GetWindowLongPtrW(Wnd(), GWL_STYLE);
+  SetWindowLongPtrW(Wnd(), GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
   border->UpdateExBordersPos(false, 255);
   EXPECT_EQ(border->BorderWindow(), nullptr);
   EXPECT_FALSE(IsWindow(wnd));
-  ShowWindow(Wnd(), SW_SHOWNOACTIVATE);
+  SetWindowLongPtrW(Wnd(), GWL_STYLE, style);
   border->UpdateExBordersPos(false, 255);
   ASSERT_NE(border->BorderWindow(), nullptr);
   EXPECT_TRUE(IsWindowVisible(border->BorderWindow()));
