@@ -21,6 +21,20 @@ namespace {
 
 ::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
+class TStateMdiFrame : public vcl::TForm {
+  VCL_CLASS(TStateMdiFrame, vcl::TForm)
+ public:
+  explicit TStateMdiFrame(vcl::TComponent* AOwner) : TForm(AOwner, 0) { SetFormStyle(vcl::fsMDIForm); }
+};
+VCL_CLASS_INFO(TStateMdiFrame) {}
+
+class TStateMdiChild : public vcl::TForm {
+  VCL_CLASS(TStateMdiChild, vcl::TForm)
+ public:
+  explicit TStateMdiChild(vcl::TComponent* AOwner) : TForm(AOwner, 0) { SetFormStyle(vcl::fsMDIChild); }
+};
+VCL_CLASS_INFO(TStateMdiChild) {}
+
 bool g_composition = false;
 HRESULT WINAPI Composition(BOOL* on) {
   *on = g_composition ? TRUE : FALSE;
@@ -222,6 +236,41 @@ TEST_F(FormStateTest, TheTaskBarsSideIsFoundFromItsRectangle) {
   form->HandleNeeded();
   const vcl::TRect none = TaskbarButtonRect(nullptr);
   EXPECT_EQ(none.Width(), 0);
+}
+
+// The system never sees a maximising MDI child visible, so it never paints the child's restored
+// frame over the frame's merged menu line.
+TEST_F(FormStateTest, AnMdiChildMaximisesInvisibleToTheSystem) {
+  manager->SetSkinningRules({srStdDialogs});  // providers only where the test puts them
+  manager->SetSkinName(L"Mouse");
+  auto* frame = vcl::Application->CreateForm<TStateMdiFrame>();
+  frame->SetBounds(kFormLeft - 300, kFormTop - 200, 600, 450);
+  ProviderPtr frameProvider(vcl::Construct<TsSkinProvider>(frame));
+  frame->Show();
+  ASSERT_TRUE(frame->ClientHandle());
+  auto* child = new TStateMdiChild(frame);
+  child->SetBounds(10, 10, 200, 150);
+  child->Show();
+  OwnProcedure below(child);
+  below.PassCommands = true;
+  std::vector<bool> visibleDuring;
+  below.OnCommand = [&](WPARAM) {
+    visibleDuring.push_back((GetWindowLongPtrW(child->Handle(), GWL_STYLE) & WS_VISIBLE) != 0);
+  };
+  ProviderPtr childProvider(vcl::Construct<TsSkinProvider>(child));
+  ASSERT_TRUE(childProvider->FormSkinned());
+  SendMessageW(child->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  ASSERT_EQ(visibleDuring.size(), 1u);
+  EXPECT_FALSE(visibleDuring[0]);
+  EXPECT_TRUE(IsZoomed(child->Handle()));
+  EXPECT_TRUE(GetWindowLongPtrW(child->Handle(), GWL_STYLE) & WS_VISIBLE);
+  SendMessageW(child->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_FALSE(IsZoomed(child->Handle()));
+  EXPECT_TRUE(IsWindowVisible(child->Handle()));
+  childProvider.reset();
+  vcl::TObject::Free(child);
+  frameProvider.reset();
+  vcl::TObject::Free(frame);
 }
 
 // ---------------------------------------------------------------------------------------
