@@ -1,0 +1,75 @@
+// The adapter of controls that paint themselves: their own painting stays, while the skin's
+// picture of the control is made when a child asks for it and answers background questions.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#undef RegisterClass
+
+#include "hosts_support.h"
+#include "skin_layered/adapters/NativePaintWnd.h"
+#include "skin_layered/core/BackgroundInfo.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/manager/CommonData.h"
+
+namespace skin_layered::test {
+
+constexpr COLORREF kSelfPainted = 0x5A3C1E;
+
+// A vendor's control that paints its client area itself.
+class TSelfPainted : public vcl::TCustomControl {
+  VCL_CLASS(TSelfPainted, vcl::TCustomControl)
+ public:
+  using TCustomControl::TCustomControl;
+
+ protected:
+  void Paint() override {
+    Canvas()->Brush()->SetColor(static_cast<vcl::TColor>(kSelfPainted));
+    Canvas()->FillRect(vcl::TRect{0, 0, Width(), Height()});
+  }
+};
+VCL_CLASS_INFO(TSelfPainted) {}
+
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+class NativePaint : public HostsTest {
+ protected:
+  TSelfPainted* NewControl() {
+    auto* control = new TSelfPainted(form.get());
+    control->SetParent(form.get());
+    control->SetBounds(10, 10, 120, 80);
+    return control;
+  }
+};
+
+TEST_F(NativePaint, TheControlPaintsItselfWhileTheSkinsPictureServesItsChildren) {
+  TSelfPainted* control = NewControl();
+  auto plain = CreateAdapter<TqvNativePaint>(control->Handle(), nullptr, manager.get(), TqvSkinParams{control, L""});
+  EXPECT_EQ(plain->SkinData->SkinSection(), L"TRANSPARENT");
+  plain.reset();
+  auto adapter =
+      CreateAdapter<TqvNativePaint>(control->Handle(), nullptr, manager.get(), TqvSkinParams{control, L"PANEL"}, true);
+  // Painting stays the control's own.
+  MemoryPixels pixels(120, 80);
+  SendMessageW(control->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(pixels.DC()), 0);
+  EXPECT_EQ(pixels.At(60, 40), kSelfPainted);
+  // A child asking for the background makes the skin's picture of the control.
+  adapter->SkinData->BGChanged = true;
+  SendCommandToWnd(control->Handle(), scmPrepareCache, 0);
+  EXPECT_FALSE(adapter->SkinData->BGChanged);
+  vcl::TBitmap* cache = adapter->SkinData->CacheBmp();
+  ASSERT_NE(cache, nullptr);
+  EXPECT_EQ(cache->Width(), 120);
+  EXPECT_EQ(GetPixel(cache->Canvas()->Handle(), 60, 40), kPanel);
+  TqvBGInfo info;
+  info.Offset = vcl::TPoint{5, 5};
+  GetBgInfoWnd(info, control->Handle(), false);
+  EXPECT_EQ(info.BgType, btColor);
+  EXPECT_EQ(static_cast<COLORREF>(vcl::ColorToRGB(info.Color)), kPanel);
+  adapter.reset();
+  vcl::TObject::Free(control);
+}
+
+}  // namespace
+}  // namespace skin_layered::test
