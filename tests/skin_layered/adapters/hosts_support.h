@@ -10,7 +10,9 @@
 namespace skin_layered::test {
 
 inline std::string HostSkinText() {
-  return PanelSkinText() + ScrollSections() + "[CLEAR]\r\nTRANSPARENCY=100\r\nFONTCOLOR=$000000\r\nSTATES=1\r\n";
+  // A see-through section, and one of a gradient (its background a picture, never a colour).
+  return PanelSkinText() + ScrollSections() + "[CLEAR]\r\nTRANSPARENCY=100\r\nFONTCOLOR=$000000\r\nSTATES=1\r\n" +
+         "[SHADED]\r\nCOLOR=$406080\r\nGRADIENTPERCENT=50\r\nSTATES=1\r\n";
 }
 
 class HostsTest : public ::testing::Test {

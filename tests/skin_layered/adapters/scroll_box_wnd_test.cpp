@@ -1,8 +1,9 @@
 // The scroll box adapter on library scroll boxes: the section behind the children and in the
 // frame strips, a graphic child painted over it, a see-through child showing the box's skin,
-// the skinned bar of contents that reach beyond, a box that takes no children left to the
-// scroll adapter, the background marked stale when a see-through box moves, the window DC of
-// the non-client paint given back on every path, and the box's own look after unskinning.
+// a child asking for its background before the box painted, the skinned bar of contents that
+// reach beyond, a box that takes no children left to the scroll adapter, the background
+// marked stale when a see-through box moves, the window DC of the non-client paint given back
+// on every path, and the box's own look after unskinning.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -15,6 +16,7 @@
 #include "hosts_support.h"
 #include "skin_layered/adapters/ScrollBoxWnd.h"
 #include "skin_layered/adapters/StaticTextWnd.h"
+#include "skin_layered/core/BackgroundInfo.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/manager/CommonData.h"
 
@@ -93,6 +95,19 @@ TEST_F(ScrollBoxWnd, ASeeThroughChildShowsTheBoxsSkin) {
   child_adapter = CreateAdapter<TqvStaticTextWnd>(text->Handle(), nullptr, manager.get(), TqvSkinParams{text, L"CLEAR"});
   auto pixels = Printed(text->Handle());
   EXPECT_EQ(CountColor(*pixels, RECT{0, 0, 60, 30}, kPanelLow), 60 * 30);
+}
+
+TEST_F(ScrollBoxWnd, AChildAskingBeforeTheBoxPaintedGetsTheBoxsPicture) {
+  vcl::TScrollBox* box = NewBox();
+  Adapt(box, L"SHADED");
+  adapter->SkinData->DropCache();
+  adapter->SkinData->BGChanged = true;
+  TqvBGInfo info;
+  GetBgInfoWnd(info, box->Handle(), false);
+  ASSERT_EQ(info.BgType, btBitmap);
+  ASSERT_NE(info.Bmp, nullptr);
+  EXPECT_EQ(info.Bmp->Width(), 200);
+  EXPECT_EQ(info.Bmp->Height(), 150);
 }
 
 TEST_F(ScrollBoxWnd, ContentsBeyondTheBoxGetTheSkinnedBar) {
