@@ -168,29 +168,7 @@ void TqvBorderForm::KillOwnerAnimations() {
 }
 
 int TqvBorderForm::TitleElementCode(vcl::TPoint P) const {
-  if (!Provider || !Provider->SystemMenu || !Provider->Form) return 0;
-  TsSkinProvider& provider = *Provider;
-  const TsSystemMenu& menu = *provider.SystemMenu;
-  const vcl::TBorderIcons icons = provider.Form->BorderIcons();
-  const HWND wnd = ParentHandle();
-  const bool iconic = wnd && IsIconic(wnd);
-  auto hit = [&](const TsCaptionButton& b) { return !b.Rect.IsEmpty() && b.Rect.Contains(P); };
-  if (icons.Contains(vcl::biSystemMenu)) {
-    if (hit(provider.BtnClose)) return menu.CloseVisible() ? (menu.CloseEnabled() ? HTCLOSE : HTCAPTION) : 0;
-    if (menu.MaximizeVisible() && hit(provider.BtnMaximize))
-      return menu.MaximizeEnabled() || (menu.RestoreEnabled() && !iconic) ? HTMAXBUTTON : HTCAPTION;
-    if ((menu.MinimizeVisible() || iconic) && hit(provider.BtnMinimize))
-      return iconic || menu.MinimizeEnabled() ? HTMINBUTTON : HTCAPTION;
-    if (icons.Contains(vcl::biHelp) && hit(provider.BtnHelp))
-      return wnd && (GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_CONTEXTHELP) ? HTHELP : 0;
-  }
-  TsTitleButtons* buttons = provider.TitleButtons();
-  for (int i = 0; buttons && i < buttons->Count(); ++i) {
-    TsTitleButton* button = buttons->Items(i);
-    if (button->Visible() && hit(button->Data)) return button->Enabled() ? 1000 + i : 0;
-  }
-  // The title bar component's items (spacers, information items and a selected tab answer 0).
-  return provider.TitleBarItemAt(P);
+  return Provider && Provider->Form ? Provider->TitleElementAt(P) : 0;
 }
 
 vcl::TRect TqvBorderForm::ClientHole(int NewWidth, int NewHeight) const {

@@ -8,6 +8,7 @@
 
 #include "classlib/graphics/GraphicsHandles.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/BorderForm.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/GluedForms.h"
@@ -274,6 +275,8 @@ void TqvMinTimer::Step() {
     SetEnabled(false);
     return;
   }
+  // The border window shows the frames: it is left alone by the form's updates meanwhile.
+  if (TqvBorderForm* border = Provider ? Provider->ExtBorderForm() : nullptr) border->Busy = true;
   if (Restoring)
     RestoreStep();
   else
@@ -327,8 +330,10 @@ void TqvMinTimer::MinimizeStep() {
     ClearBitmap(Frame.get());
     UpdateLayeredWnd(anim, Frame.get(), 0);
     ShowWindow(anim, SW_HIDE);
-  } else if (Provider) {
-    if (TqvBorderForm* border = Provider->ExtBorderForm(); border && AeroIsEnabled()) border->UpdateExBordersPos(true, 255);
+  } else if (TqvBorderForm* border = Provider ? Provider->ExtBorderForm() : nullptr) {
+    if (Provider->SkinData) Provider->SkinData->FreeCacheBmp();
+    border->Busy = false;
+    if (AeroIsEnabled()) border->UpdateExBordersPos(true, 255);
   }
   Restoring = true;
 }
@@ -356,6 +361,7 @@ void TqvMinTimer::RestoreStep() {
   if (Provider) {
     Provider->AnimBusy = false;
     Provider->ExtFlags &= ~kExtRestoring;
+    if (TqvBorderForm* border = Provider->ExtBorderForm()) border->Busy = false;
     if (form && form->Menu() && !Provider->ExtBorderForm() && AeroIsEnabled() && Provider->SkinData)
       Provider->SkinData->BGChanged = true;
   }
@@ -402,7 +408,7 @@ void TqvMoveTimer::Step() {
   const auto alpha = static_cast<std::uint8_t>(Round(Alpha));
   TqvBorderForm* border = Provider ? Provider->ExtBorderForm() : nullptr;
   if (border && border->BorderWindow()) {
-    border->UpdateExBordersPos(false, alpha);
+    UpdateLayeredWnd(border->BorderWindow(), Provider->SkinData ? Provider->SkinData->CacheBmp() : nullptr, alpha);
   } else {
     const LONG_PTR ex = GetWindowLongPtrW(Wnd, GWL_EXSTYLE);
     if (!(ex & WS_EX_LAYERED)) SetWindowLongPtrW(Wnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);

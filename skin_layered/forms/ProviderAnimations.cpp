@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/BorderForm.h"
 #include "skin_layered/forms/Dwm.h"
+#include "skin_layered/paint/LayeredWindows.h"
 #include "skin_layered/forms/FormAnimations.h"
 #include "skin_layered/forms/GluedForms.h"
 #include "skin_layered/forms/SkinProvider.h"
@@ -78,6 +80,7 @@ void TsSkinProvider::StartMinimizeAnimation() {
   if (timer->Alpha == timer->MaxAlpha) {
     if (TqvBorderForm* border = ExtBorderForm()) {
       border->UpdateExBordersPos(true, 255);
+      border->Busy = true;
       if (const HWND borderWnd = border->BorderWindow()) {
         SetWindowPos(borderWnd, HWND_TOPMOST, 0, 0, 0, 0,
                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
@@ -105,6 +108,7 @@ bool TsSkinProvider::StartRestoreAnimation() {
   const HWND wnd = Form->Handle();
   Transparent(wnd);
   if (TqvBorderForm* border = ExtBorderForm()) {
+    border->Busy = true;
     border->CreateNewForm();
     if (const HWND borderWnd = border->BorderWindow())
       SetWindowPos(borderWnd, HWND_TOPMOST, 0, 0, 0, 0,
@@ -130,10 +134,24 @@ void TsSkinProvider::StartBlendOnMoving(bool RunMoveLoop) {
   auto* timer = new TqvMoveTimer(this, this);
   AnimTimer = timer;
   const HWND wnd = Form->Handle();
-  if (TqvBorderForm* border = ExtBorderForm()) {
+  if (TqvBorderForm* border = ExtBorderForm(); border && border->BorderHandleNeeded()) {
+    // The border window shows the whole form and is the one dragged; the form follows at the
+    // end.
     border->UpdateExBordersPos(true, 255);
     if (Form->AlphaBlend()) SetLayeredWindowAttributes(wnd, 0, 0, LWA_ALPHA);
+    border->Busy = true;
+    const HWND borderWnd = border->BorderWindow();
+    UpdateLayeredWnd(borderWnd, SkinData->CacheBmp(), 255);
+    SetWindowPos(borderWnd, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING | SWP_NOACTIVATE |
+                     SWP_NOZORDER | SWP_SHOWWINDOW);
     timer->SetEnabled(true);
+    if (!RunMoveLoop) return;
+    SendMessageW(borderWnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+    if (!ServesWindow(wnd)) return;
+    if (TqvBorderForm* after = ExtBorderForm()) after->TopClipped = false;
+    StopBlendOnMoving(nullptr);
+    return;
   } else {
     if (!Form->AlphaBlend()) {
       // A snapshot covers the form while it becomes layered.
@@ -173,8 +191,21 @@ void TsSkinProvider::StopBlendOnMoving(vcl::TForm* SnapshotForm) {
     SetLayeredStyle(wnd, false);
     FreeForm(SnapshotForm);
   }
+  if (border && border->BorderWindow()) {
+    // The form goes where the border window was dragged.
+    const HWND borderWnd = border->BorderWindow();
+    UpdateLayeredWnd(borderWnd, SkinData->CacheBmp(), 255);
+    RECT r{};
+    GetWindowRect(borderWnd, &r);
+    POINT at{r.left + border->ShadowOffsetX(), r.top + border->ShadowOffsetY()};
+    if (HWND parent = GetParent(wnd); parent && (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD))
+      ScreenToClient(parent, &at);
+    SetWindowPos(wnd, nullptr, at.x, at.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
+  }
   ExtFlags &= ~kExtBlendMoving;
   if (border) {
+    border->Busy = false;
     SkinData->BGChanged = true;
     border->UpdateExBordersPos(true, 255);
   }

@@ -66,10 +66,8 @@ bool TsSkinProvider::ServesWindow(HWND Wnd) const {
 
 int TsSkinProvider::BorderFormHitTest(vcl::TPoint Screen) {
   TqvBorderForm* border = ExtBorderForm();
-  if (!border || !border->BorderWindow()) return -1;
-  // The border window's own WM_NCHITTEST answers one code for the whole frame; the frame's
-  // parts are the border form's hit test.
-  vcl::TMessage test{WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(Screen.X), static_cast<WORD>(Screen.Y)), 0};
+  if (!border) return -1;
+  vcl::TMessage test{WM_NCHITTEST, 0, MAKELPARAM(Screen.X, Screen.Y), 0};
   return border->HitTest(test);
 }
 
@@ -87,30 +85,10 @@ int TsSkinProvider::HitTestAt(vcl::TPoint Screen) {
   const vcl::TPoint image = ImagePointOf(Screen);
   TqvBorderForm* border = ExtBorderForm();
   const bool zoomed = IsZoomed(wnd) != FALSE;
-  const bool iconic = IsIconic(wnd) != FALSE;
 
   // The title elements (the border form answers for its own).
-  if (!border) {
-    if (!SystemMenu) MakeSystemMenu();
-    if (SystemMenu) {
-      const vcl::TBorderIcons icons = Form->BorderIcons();
-      if (icons.Contains(vcl::biSystemMenu)) {
-        if (BtnClose.Rect.Contains(image)) return SystemMenu->CloseEnabled() ? kHitClose : HTCAPTION;
-        if (!BtnMaximize.Rect.IsEmpty() && BtnMaximize.Rect.Contains(image))
-          return (zoomed ? SystemMenu->RestoreEnabled() : SystemMenu->MaximizeEnabled()) ? kHitMax : HTCAPTION;
-        if (!BtnMinimize.Rect.IsEmpty() && BtnMinimize.Rect.Contains(image))
-          return iconic || SystemMenu->MinimizeEnabled() ? kHitMin : HTCAPTION;
-        if (icons.Contains(vcl::biHelp) && BtnHelp.Rect.Contains(image)) return kHitHelp;
-      }
-      // A user button answers its own index, whatever buttons before it are hidden.
-      for (int i = 0; i < std::min(TitleButtons()->Count(), kMaxTitleElements); ++i) {
-        TsTitleButton* button = TitleButtons()->Items(i);
-        if (button->Visible() && button->Data.Rect.Contains(image))
-          return button->Enabled() ? kHitUserButton + i : HTCAPTION;
-      }
-      if (const int item = TitleBarItemAt(image); IsTitleBarItemHitCode(item)) return item;
-    }
-  }
+  if (!border)
+    if (const int code = TitleElementAt(image); code != 0) return code;
 
   const int width = WndWidth(wnd), height = WndHeight(wnd);
   const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
@@ -142,6 +120,30 @@ int TsSkinProvider::HitTestAt(vcl::TPoint Screen) {
   // The size grip.
   if (InGrip(image)) return HTBOTTOMRIGHT;
   return HTCLIENT;
+}
+
+int TsSkinProvider::TitleElementAt(vcl::TPoint ImagePoint) {
+  if (!SystemMenu) MakeSystemMenu();
+  if (!SystemMenu || !Form->HandleAllocated()) return 0;
+  const HWND wnd = Form->Handle();
+  const vcl::TPoint image = ImagePoint;
+  const vcl::TBorderIcons icons = Form->BorderIcons();
+  if (icons.Contains(vcl::biSystemMenu)) {
+    if (BtnClose.Rect.Contains(image)) return SystemMenu->CloseEnabled() ? kHitClose : HTCAPTION;
+    if (!BtnMaximize.Rect.IsEmpty() && BtnMaximize.Rect.Contains(image))
+      return (IsZoomed(wnd) ? SystemMenu->RestoreEnabled() : SystemMenu->MaximizeEnabled()) ? kHitMax : HTCAPTION;
+    if (!BtnMinimize.Rect.IsEmpty() && BtnMinimize.Rect.Contains(image))
+      return IsIconic(wnd) || SystemMenu->MinimizeEnabled() ? kHitMin : HTCAPTION;
+    if (icons.Contains(vcl::biHelp) && BtnHelp.Rect.Contains(image)) return kHitHelp;
+  }
+  // A user button answers its own index, whatever buttons before it are hidden.
+  for (int i = 0; i < std::min(TitleButtons()->Count(), kMaxTitleElements); ++i) {
+    TsTitleButton* button = TitleButtons()->Items(i);
+    if (button->Visible() && button->Data.Rect.Contains(image))
+      return button->Enabled() ? kHitUserButton + i : HTCAPTION;
+  }
+  const int item = TitleBarItemAt(image);
+  return IsTitleBarItemHitCode(item) ? item : 0;
 }
 
 vcl::TPoint TsSkinProvider::ImagePointOf(vcl::TPoint Screen) {

@@ -401,6 +401,10 @@ class TsSkinProvider : public TsSkinProviderBase {
   // (client).
   int HitTest(vcl::TMessage& Message);
   int HitTestAt(vcl::TPoint Screen);
+  // The title element (system and user buttons, title bar items) at a point of the window
+  // image: its hit code, the caption's for a disabled one, 0 for none. Asked by the hit test
+  // and by the border window.
+  int TitleElementAt(vcl::TPoint ImagePoint);
   // Makes Code the hot element (the one hot before back to normal), repainted with Repaint.
   // -1 clears it for good (the next element turns hot again).
   void SetHotElement(int Code, bool Repaint);

@@ -14,6 +14,7 @@
 #include "forms_support.h"
 #include "skin_layered/forms/BorderForm.h"
 #include "skin_layered/forms/Dwm.h"
+#include "skin_layered/forms/FormAnimations.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/manager/CommonData.h"
@@ -445,6 +446,63 @@ TEST_F(BorderFormTest, DoubleClicksStretchToTheWorkAreaAndBack) {
   const int top = form->Top();
   dblclk(Width() / 2, kShadow + 1);
   EXPECT_EQ(form->Top(), top);
+}
+
+
+// ---------------------------------------------------------------------------------------
+// The provider's mouse and blend with a border window
+
+// The border window forwards its clicks with -1: the provider takes the border window's hit
+// code, and the title button pressed there runs its command on the release.
+TEST_F(BorderFormTest, APressForwardedByTheBorderWindowRunsTheTitleButtonsCommand) {
+  provider->SkinData->BGChanged = true;
+  provider->PaintAll();
+  const vcl::TRect close = provider->BtnClose.Rect;  // the border window's coordinates
+  const LPARAM at = Screen((close.Left + close.Right) / 2, (close.Top + close.Bottom) / 2);
+  ASSERT_EQ(HitAt((close.Left + close.Right) / 2, (close.Top + close.Bottom) / 2), HTCLOSE);
+  // The form's own hit test leaves the title to the border window.
+  EXPECT_NE(provider->HitTestAt(vcl::TPoint(vcl::LParamX(at), vcl::LParamY(at))), HTCLOSE);
+  int queries = 0;
+  struct Handler {
+    int* n;
+    void Query(vcl::TObject*, bool& can) {
+      ++*n;
+      can = false;
+    }
+  } handler{&queries};
+  form->OnCloseQuery = vcl::TCloseQueryEvent::Bind<&Handler::Query>(&handler);
+  SendMessageW(Wnd(), WM_NCLBUTTONDOWN, static_cast<WPARAM>(HTTRANSPARENT), at);
+  EXPECT_EQ(provider->BtnClose.State, 2);
+  SendMessageW(Wnd(), WM_NCLBUTTONUP, static_cast<WPARAM>(HTTRANSPARENT), at);
+  EXPECT_EQ(queries, 1);
+  EXPECT_EQ(provider->BtnClose.State, 0);
+}
+
+// With a border window the blend shows on the border window, and the form stays where the
+// border window ends.
+TEST_F(BorderFormTest, BlendOnMovingFadesTheBorderWindow) {
+  TqvBlendOnMoving* blend = manager->AnimEffects()->BlendOnMoving();
+  blend->SetActive(true);
+  blend->SetTime(120);
+  blend->SetBlendValue(200);
+  const vcl::TRect before = WindowBox(Wnd());
+  provider->StartBlendOnMoving(false);
+  auto* timer = dynamic_cast<TqvMoveTimer*>(provider->AnimTimer);
+  ASSERT_NE(timer, nullptr);
+  EXPECT_TRUE(border->Busy);
+  updates.clear();
+  timer->Step();
+  timer->Step();
+  ASSERT_EQ(updates.size(), 2u);
+  EXPECT_EQ(updates[0].Wnd, BorderWnd());
+  EXPECT_EQ(updates[0].Alpha, 255);
+  EXPECT_EQ(updates[1].Alpha, 250);  // 249.5 rounded
+  provider->StopBlendOnMoving(nullptr);
+  EXPECT_FALSE(border->Busy);
+  EXPECT_EQ(provider->AnimTimer, nullptr);
+  EXPECT_EQ(WindowBox(Wnd()), before);
+  ASSERT_FALSE(updates.empty());
+  EXPECT_EQ(updates.back().Alpha, 255);
 }
 
 }  // namespace
