@@ -5,6 +5,7 @@
 #include "gallery/GalleryLayered.h"
 #include "gallery/GalleryShot.h"
 #include "gallery/GallerySkin.h"
+#include "skin_layered/forms/SkinProvider.h"
 
 namespace gallery {
 namespace {
@@ -70,7 +71,7 @@ const wchar_t kUsage[] =
     L"Usage: skingallery [--classic FILE] [--layered PATH] [--page NAME] [--shot FILE.png]\n"
     L"Pages: all, controls, dialog, messagebox, mdi, popup, menus, layered, dialogs, borders (with\n"
     L"--layered, menus is the layered page with its sample popup menu open; borders is the layered\n"
-    L"page with the skin's extended borders and shadow).";
+    L"page with the skin's extended borders and shadow, and mdi the MDI frame and its documents).";
 
 std::optional<Page> PageNamed(std::wstring_view Name) {
   for (const PageName& p : kPages)
@@ -116,6 +117,20 @@ int RunGallery(const Options& Options) {
   vcl::Application->SetTitle(L"Skin gallery");
   // From the start: a report shown while the windows are built is taken as well.
   if (Options.shotFile) StartScreenshot(*Options.shotFile);
+  if (Options.layeredPath && Options.page == Page::Mdi) {
+    // The MDI frame under the layered skin: its provider keeps the client window skinned, the
+    // dialog hook gives each document a provider of its own. The layered page (not shown)
+    // holds the manager.
+    TGalleryLayered::SetPageSource(LayeredSourceOf(*Options.layeredPath));
+    auto* frame = vcl::Application->CreateForm<TGalleryMdiFrame>();
+    vcl::Application->CreateForm<TGalleryLayered>();
+    vcl::Construct<skin_layered::TsSkinProvider>(frame);
+    frame->SetBounds(40, 40, 700, 520);
+    frame->Show();
+    ShowMdiDocuments(frame);
+    vcl::Application->Run();
+    return 0;
+  }
   if (Options.page == Page::Layered || Options.page == Page::LayeredDialogs || Options.page == Page::LayeredBorders ||
       (Options.layeredPath && Options.page == Page::Menus)) {
     // The layered engine's page alone: no classic skin hooks its windows. Its menus page pops

@@ -10,7 +10,8 @@
 // a modal dialog), controls, dialog, messagebox, mdi, popup, menus (the main form's File menu
 // dropped from its menu bar), or layered: the layered engine's page, under the layered skin
 // --layered names (a skin folder or a ".pmz" pack; default: the sample layered skin the build
-// writes beside the program); --layered alone opens that page. --shot writes a screenshot of
+// writes beside the program); --layered alone opens that page, with --page mdi the MDI frame
+// and its documents under that skin. --shot writes a screenshot of
 // the gallery's windows once it is idle, then ends the program.
 #pragma once
 

@@ -127,6 +127,10 @@ void TGalleryMain::ShowMdiWindows() {
   auto* frame = dynamic_cast<TGalleryMdiFrame*>(vcl::Application->MainForm());
   if (!frame) return;
   frame->Show();
+  ShowMdiDocuments(frame);
+}
+
+void ShowMdiDocuments(TGalleryMdiFrame* frame) {
   while (frame->MDIChildCount() < 2) {
     auto* child = vcl::Construct<TGalleryMdiChild>(nullptr);
     const int n = frame->MDIChildCount();

@@ -60,4 +60,7 @@ class TGalleryMdiChild : public vcl::TForm {
   explicit TGalleryMdiChild(vcl::TComponent* AOwner) : TForm(AOwner) {}
 };
 
+// Shows the frame's two document windows (made when missing), cascaded.
+void ShowMdiDocuments(TGalleryMdiFrame* frame);
+
 }  // namespace gallery

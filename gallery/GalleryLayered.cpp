@@ -15,18 +15,6 @@
 #include "classlib/extctrls/Buttons.h"
 #include "classlib/forms/Menus.h"
 #include "classlib/stdctrls/StaticText.h"
-#include "skin_layered/adapters/ButtonWnd.h"
-#include "skin_layered/adapters/CheckBoxWnd.h"
-#include "skin_layered/adapters/ComboBoxWnd.h"
-#include "skin_layered/adapters/GridWnd.h"
-#include "skin_layered/adapters/GroupBoxWnd.h"
-#include "skin_layered/adapters/ListViewWnd.h"
-#include "skin_layered/adapters/ScrollBoxWnd.h"
-#include "skin_layered/adapters/SpinWnd.h"
-#include "skin_layered/adapters/StaticTextWnd.h"
-#include "skin_layered/adapters/StaticWnd.h"
-#include "skin_layered/adapters/SysToolBarWnd.h"
-#include "skin_layered/adapters/TreeViewWnd.h"
 #include "classlib/forms/ScrollBox.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -272,33 +260,21 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
 
   BuildButtons();
   BuildScrollBox();
-
-  // The form has its window before the skin comes: the skin's announcement reaches forms by
-  // their windows.
-  HandleNeeded();
-  Load(own ? Source : folder, false);
-  auto adapt = [this](vcl::TWinControl* control) {
-    adapters_.push_back(skin_layered::CreateAdapter<skin_layered::TqvEditWnd>(
-        control->Handle(), nullptr, manager_, skin_layered::TqvSkinParams{control, L"EDIT"}, true));
-  };
-  for (vcl::TWinControl* control : {static_cast<vcl::TWinControl*>(list_), static_cast<vcl::TWinControl*>(plain),
-                                    static_cast<vcl::TWinControl*>(disabled), static_cast<vcl::TWinControl*>(memo)})
-    adapt(control);
-  list_->SetTopIndex(40);
   BuildAdaptedRow();
-  AdaptButtons();
   BuildSystemControls();
   BuildViews();
-  AdaptScrollBox();
+  // The skin comes before the form has its window: the provider takes it when the window is
+  // made, and its control adapter gives every control here its adapter by class name.
+  Load(own ? Source : folder, false);
+  list_->SetTopIndex(40);
 }
 
 void TGalleryLayered::BuildSystemControls() {
-  using namespace skin_layered;
   auto* title = new vcl::TLabel(this);
   title->SetParent(this);
   title->SetBounds(750, 536, 236, 18);
   title->SetTransparent(true);
-  title->SetCaption(L"An up-down, a system tool bar, an edge:");
+  title->SetCaption(L"An up-down beside an edit:");
   auto* number = new vcl::TEdit(this);
   number->SetParent(this);
   number->SetBounds(750, 558, 80, 24);
@@ -307,45 +283,9 @@ void TGalleryLayered::BuildSystemControls() {
   updown->SetMax(99);
   updown->SetAssociate(number);
   updown->SetPosition(42);
-  adapters_.push_back(CreateAdapter<TqvEditWnd>(number->Handle(), nullptr, manager_, TqvSkinParams{number, L"EDIT"}, true));
-  control_adapters_.push_back(
-      CreateAdapter<TqvSpinWnd>(updown->Handle(), nullptr, manager_, TqvSkinParams{updown, L"UPDOWNBTN"}));
-
-  // A tool bar of the system's own class, as system dialogs have (the form's window owns it).
-  const HWND bar = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
-                                   WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NORESIZE |
-                                       CCS_NOPARENTALIGN,
-                                   750, 592, 236, 40, Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (!bar) return;
-  SendMessageW(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  static const wchar_t* const kTexts[] = {L"Open", L"Save", L"", L"Print", L"Help"};
-  TBBUTTON buttons[5]{};
-  for (int i = 0; i < 5; ++i) {
-    buttons[i].iBitmap = I_IMAGENONE;
-    buttons[i].idCommand = 200 + i;
-    buttons[i].fsState = TBSTATE_ENABLED;
-    buttons[i].fsStyle = BTNS_BUTTON;
-    buttons[i].iString = reinterpret_cast<INT_PTR>(kTexts[i]);
-  }
-  buttons[1].fsState |= TBSTATE_PRESSED;
-  buttons[2].fsStyle = BTNS_SEP;
-  buttons[2].iBitmap = 8;
-  buttons[3].fsState = 0;  // disabled
-  SendMessageW(bar, TB_ADDBUTTONSW, 5, reinterpret_cast<LPARAM>(buttons));
-  SendMessageW(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(54, 34));
-  control_adapters_.push_back(CreateAdapter<TqvToolBarWnd>(bar, nullptr, manager_, TqvSkinParams{nullptr, L"BAR"}));
-
-  // A static with a sunken edge, as dialogs frame their pictures and values: the skin's edge.
-  const HWND edged = CreateWindowExW(WS_EX_STATICEDGE, L"STATIC", L"A static with a sunken edge",
-                                     WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 750, 640, 236, 28, Handle(),
-                                     nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (!edged) return;
-  SendMessageW(edged, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
-  control_adapters_.push_back(CreateAdapter<TqvEdgeWnd>(edged, nullptr, manager_, TqvSkinParams{nullptr, L"EDIT"}));
 }
 
 void TGalleryLayered::BuildViews() {
-  using namespace skin_layered;
   auto* list = new vcl::TListView(this);
   list->SetParent(this);
   list->SetBounds(994, 8, 240, 200);
@@ -369,9 +309,6 @@ void TGalleryLayered::BuildViews() {
     item.fmt |= HDF_SORTUP;
     SendMessageW(header, HDM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
   }
-  control_adapters_.push_back(
-      TqvAdapterPtr<TqvMainWnd>(CreateAdapter<TqvListViewWnd>(list->Handle(), nullptr, manager_,
-                                                              TqvSkinParams{list, L""}, true).release()));
 
   auto* tree = new vcl::TTreeView(this);
   tree->SetParent(this);
@@ -381,8 +318,6 @@ void TGalleryLayered::BuildViews() {
     for (int i = 1; i <= 4; ++i) tree->Items()->AddChild(node, vcl::String(folder) + L" " + std::to_wstring(i));
     node->Expand(false);
   }
-  control_adapters_.push_back(TqvAdapterPtr<TqvMainWnd>(
-      CreateAdapter<TqvTreeViewWnd>(tree->Handle(), nullptr, manager_, TqvSkinParams{tree, L""}, true).release()));
 
   auto* grid = new vcl::TStringGrid(this);
   grid->SetParent(this);
@@ -395,19 +330,15 @@ void TGalleryLayered::BuildViews() {
     grid->SetCells(0, r, std::to_wstring(r));
     for (int c = 1; c < 4; ++c) grid->SetCells(c, r, std::to_wstring(r * c));
   }
-  control_adapters_.push_back(TqvAdapterPtr<TqvMainWnd>(
-      CreateAdapter<TqvGridWnd>(grid->Handle(), nullptr, manager_, TqvSkinParams{grid, L""}, true).release()));
 }
 
 void TGalleryLayered::BuildAdaptedRow() {
-  using namespace skin_layered;
   auto* panel = new vcl::TPanel(this);
   panel->SetParent(this);
   panel->SetBounds(8, 672, 250, 40);
   panel->SetBevelOuter(vcl::bvLowered);
   panel->SetCaption(L"A lowered panel");
   panel->SetAlignment(vcl::taLeftJustify);
-  panel_adapter_ = CreateAdapter<TqvPanelWnd>(panel->Handle(), nullptr, manager_, TqvSkinParams{panel, L""});
 
   auto* tools = new vcl::TToolBar(this);
   tools->SetParent(this);
@@ -424,29 +355,25 @@ void TGalleryLayered::BuildAdaptedRow() {
   }
   tools->Buttons(1)->SetStyle(vcl::tbsCheck);
   tools->Buttons(1)->SetDown(true);
-  tool_bar_adapter_ = CreateAdapter<TqvToolBarVCLWnd>(tools->Handle(), nullptr, manager_, TqvSkinParams{tools, L""});
 
   auto* speed = new vcl::TSpeedButton(this);
   speed->SetParent(panel);  // over the panel's skinned face
   speed->SetBounds(170, 3, 74, 34);
   speed->SetCaption(L"Speed");
-  speed_data_ = std::make_unique<TsCommonData>(speed, true);
-  speed_data_->SetSkinManager(manager_);
-  speed_handler_ = vcl::Construct<TqvSpeedButtonHandler>(speed, vcl::String(L"SPEEDBUTTON"), manager_, speed_data_.get());
 
-  auto* track = new vcl::TTrackBar(this);
-  track->SetParent(this);
-  track->SetBounds(424, 672, 318, 36);
-  track->SetMax(10);
-  track->SetPosition(4);
-  track_adapter_ = CreateAdapter<TqvTrackWnd>(track->Handle(), nullptr, manager_, TqvSkinParams{track, L"TRACKBAR"});
+  auto* group = new vcl::TRadioGroup(this);
+  group->SetParent(this);
+  group->SetBounds(424, 668, 318, 46);
+  group->SetCaption(L"A radio group");
+  group->SetColumns(3);
+  for (const wchar_t* item : {L"First", L"Second", L"Third"}) group->Items()->Add(item);
+  group->SetItemIndex(1);
 
   auto* scroll = new vcl::TScrollBar(this);
   scroll->SetParent(this);
   scroll->SetBounds(8, 720, 734, 18);
   scroll->SetPageSize(20);
   scroll->SetPosition(30);
-  scroll_bar_adapter_ = CreateAdapter<TqvSBWnd>(scroll->Handle(), nullptr, manager_, TqvSkinParams{scroll, L""});
 
   auto* pages = new vcl::TPageControl(this);
   pages->SetParent(this);
@@ -466,8 +393,6 @@ void TGalleryLayered::BuildAdaptedRow() {
   on_page->SetCaption(L"The page shows the page control's background.");
   pages->SetActivePage(pages->Pages(0));
   for (int i = 0; i < pages->PageCount(); ++i) pages->Pages(i)->HandleNeeded();
-  page_control_adapter_ =
-      CreateAdapter<TqvPageControlWnd>(pages->Handle(), nullptr, manager_, TqvSkinParams{pages, L""});
 
   auto* status = new vcl::TStatusBar(this);
   status->SetParent(this);
@@ -476,21 +401,6 @@ void TGalleryLayered::BuildAdaptedRow() {
     item->SetText(text);
     item->SetWidth(160);
   }
-  status_adapter_ = CreateAdapter<TqvStatusBarWnd>(status->Handle(), nullptr, manager_, TqvSkinParams{status, L""});
-}
-
-TGalleryLayered::~TGalleryLayered() {
-  control_adapters_.clear();
-  adapters_.clear();
-  panel_adapter_.reset();
-  tool_bar_adapter_.reset();
-  track_adapter_.reset();
-  scroll_bar_adapter_.reset();
-  status_adapter_.reset();
-  page_control_adapter_.reset();
-  vcl::TObject::Free(speed_handler_);
-  speed_handler_ = nullptr;
-  speed_data_.reset();
 }
 
 namespace {
@@ -509,9 +419,9 @@ std::vector<std::uint8_t> SystemDialogTemplate() {
   };
   DLGTEMPLATE t{};
   t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | DS_SETFONT;
-  t.cdit = 4;
+  t.cdit = 7;
   t.cx = 180;
-  t.cy = 120;
+  t.cy = 184;
   put(&t, sizeof t);
   word(0), word(0), text(L"A system dialog");
   word(9), text(L"MS Shell Dlg");
@@ -521,11 +431,44 @@ std::vector<std::uint8_t> SystemDialogTemplate() {
     put(&i, sizeof i);
     word(0xFFFF), word(cls), text(caption), word(0);
   };
+  // A control named by its window class.
+  auto named = [&](DWORD style, DWORD exStyle, short x, short y, short w, short h, WORD id, const wchar_t* cls,
+                   const wchar_t* caption) {
+    align();
+    DLGITEMTEMPLATE i{style | WS_CHILD | WS_VISIBLE, exStyle, x, y, w, h, id};
+    put(&i, sizeof i);
+    text(cls), text(caption), word(0);
+  };
   item(WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 8, 8, 164, 14, 100, 0x0081, L"An edit of a system dialog");
   item(WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 8, 28, 164, 64, 101, 0x0083, L"");
-  item(BS_DEFPUSHBUTTON | WS_TABSTOP, 68, 98, 50, 14, IDOK, 0x0080, L"OK");
-  item(BS_PUSHBUTTON | WS_TABSTOP, 122, 98, 50, 14, IDCANCEL, 0x0080, L"Cancel");
+  named(TBS_AUTOTICKS | WS_TABSTOP, 0, 8, 96, 164, 18, 102, TRACKBAR_CLASSW, L"");
+  named(TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 8, 118, 164, 22, 103, TOOLBARCLASSNAMEW,
+        L"");
+  named(SS_CENTER | SS_CENTERIMAGE, WS_EX_STATICEDGE, 8, 144, 164, 14, 104, L"STATIC", L"A static with a sunken edge");
+  item(BS_DEFPUSHBUTTON | WS_TABSTOP, 68, 164, 50, 14, IDOK, 0x0080, L"OK");
+  item(BS_PUSHBUTTON | WS_TABSTOP, 122, 164, 50, 14, IDCANCEL, 0x0080, L"Cancel");
   return bytes;
+}
+
+// A system tool bar's buttons: texts only, one pressed, a separator, one disabled.
+void FillToolBar(HWND Bar) {
+  if (!Bar) return;
+  SendMessageW(Bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  static const wchar_t* const kTexts[] = {L"Open", L"Save", L"", L"Print", L"Help"};
+  TBBUTTON buttons[5]{};
+  for (int i = 0; i < 5; ++i) {
+    buttons[i].iBitmap = I_IMAGENONE;
+    buttons[i].idCommand = 200 + i;
+    buttons[i].fsState = TBSTATE_ENABLED;
+    buttons[i].fsStyle = BTNS_BUTTON;
+    buttons[i].iString = reinterpret_cast<INT_PTR>(kTexts[i]);
+  }
+  buttons[1].fsState |= TBSTATE_PRESSED;
+  buttons[2].fsStyle = BTNS_SEP;
+  buttons[2].iBitmap = 8;
+  buttons[3].fsState = 0;  // disabled
+  SendMessageW(Bar, TB_ADDBUTTONSW, 5, reinterpret_cast<LPARAM>(buttons));
+  SendMessageW(Bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(54, 30));
 }
 
 INT_PTR CALLBACK SystemDialogProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM) {
@@ -535,6 +478,9 @@ INT_PTR CALLBACK SystemDialogProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM) {
         const std::wstring item = L"Dialog list item " + std::to_wstring(i);
         SendDlgItemMessageW(Wnd, 101, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
       }
+      SendDlgItemMessageW(Wnd, 102, TBM_SETRANGE, TRUE, MAKELPARAM(0, 10));
+      SendDlgItemMessageW(Wnd, 102, TBM_SETPOS, TRUE, 4);
+      FillToolBar(GetDlgItem(Wnd, 103));
       return TRUE;
     case WM_COMMAND:
       if (LOWORD(WParam) == IDOK || LOWORD(WParam) == IDCANCEL) DestroyWindow(Wnd);
@@ -634,42 +580,6 @@ void TGalleryLayered::BuildScrollBox() {
   below->SetParent(hosts_);
   below->SetBounds(12, 200, 190, 30);
   below->SetCaption(L"A button below the fold");
-}
-
-void TGalleryLayered::AdaptScrollBox() {
-  using namespace skin_layered;
-  control_adapters_.push_back(CreateAdapter<TqvScrollBoxWnd>(hosts_->Handle(), nullptr, manager_,
-                                                             TqvSkinParams{hosts_, L""}, true));
-  for (int i = 0; i < hosts_->ControlCount(); ++i) {
-    if (auto* text = dynamic_cast<vcl::TStaticText*>(hosts_->Controls(i)))
-      control_adapters_.push_back(CreateAdapter<TqvStaticTextWnd>(text->Handle(), nullptr, manager_,
-                                                                  TqvSkinParams{text, L""}));
-    else if (auto* button = dynamic_cast<vcl::TButton*>(hosts_->Controls(i)))
-      control_adapters_.push_back(CreateAdapter<TqvBtnWnd>(button->Handle(), nullptr, manager_,
-                                                           TqvSkinParams{button, L""}));
-  }
-}
-
-void TGalleryLayered::AdaptButtons() {
-  // Until the engine gives a skinned form's controls their adapters itself, the page does.
-  using namespace skin_layered;
-  auto adapt = [this]<class T>(vcl::TWinControl* Control) {
-    control_adapters_.push_back(CreateAdapter<T>(Control->Handle(), nullptr, manager_, TqvSkinParams{Control, L""}));
-  };
-  adapt.operator()<TqvGroupBoxWnd>(buttons_);
-  for (int i = 0; i < buttons_->ControlCount(); ++i) {
-    auto* control = dynamic_cast<vcl::TWinControl*>(buttons_->Controls(i));
-    if (dynamic_cast<vcl::TBitBtn*>(control))
-      adapt.operator()<TqvBitBtnWnd>(control);
-    else if (dynamic_cast<vcl::TButton*>(control))
-      adapt.operator()<TqvBtnWnd>(control);
-    else if (dynamic_cast<vcl::TButtonControl*>(control))
-      adapt.operator()<TqvCheckBoxWnd>(control);
-    else if (dynamic_cast<vcl::TCustomStaticText*>(control))
-      adapt.operator()<TqvStaticTextWnd>(control);
-    else if (dynamic_cast<vcl::TCustomComboBox*>(control))
-      adapt.operator()<TqvComboBoxWnd>(control);
-  }
 }
 
 void TGalleryLayered::AddSource(const LayeredSource& Source) {

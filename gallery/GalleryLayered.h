@@ -1,14 +1,19 @@
-// The gallery's layered page: a form that owns a layered skin manager, with controls of ours
-// that carry the engine's common skin data (edits that take the section's colours and turn
-// to its hot colours on focus and hover, a panel painted from its section), a sheet of every
-// section of the skin in its normal and hot states, a list box of a hundred items, edits and a
-// memo under edit adapters (the skin's colours, borders and bars), a row of controls the
-// adapters paint from the skin (a lowered panel with a speed button, a tool bar, a track bar, a
-// scroll bar control, a page control and the status bar), a group box of buttons, bit
-// buttons, check boxes, radio buttons and a static text that window adapters paint from the
-// skin with two combo boxes, a scroll box whose children sit on its skinned face, a hint of the hint manager and a sample popup menu (skinned, with
-// the extra line). Its menu switches between the sample skin's folder, pack and stored forms
-// and its variant, with the change animation, and takes the skin away.
+// The gallery's layered page: a form that owns a layered skin manager and a skin provider,
+// with controls of ours that carry the engine's common skin data (edits that take the
+// section's colours and turn to its hot colours on focus and hover, a panel painted from its
+// section), a sheet of every section of the skin in its normal and hot states, and library
+// controls of every kind the adapters serve, each given its window adapter by the provider
+// alone: a list box of a hundred items, edits and a memo (the skin's colours, borders and
+// bars), a row of a lowered panel with a speed button, a tool bar, a radio group, a scroll bar
+// control, a page control with more tabs than fit and the status bar, a group box of buttons,
+// bit buttons, check boxes, radio buttons, a static text and two combo boxes, an up-down beside
+// an edit, a list view, a tree view and a string grid, and a scroll box whose children sit on
+// its skinned face; labels take the skin's label colour. A hint of the hint manager and a
+// sample popup menu (skinned, with the extra line). Its menu switches between the sample skin's
+// folder, pack and stored forms and its variant, with the change animation, takes the skin
+// away, and switches the extended borders. Its dialogs page shows a system dialog (with a
+// track bar, a system tool bar and a static with a sunken edge) and a message box skinned by
+// the manager's dialog hook.
 #pragma once
 
 #include <memory>
@@ -20,21 +25,12 @@
 #include "classlib/forms/ScrollBox.h"
 #include "classlib/stdctrls/ListBox.h"
 #include "classlib/stdctrls/StdCtrls.h"
-#include "skin_layered/adapters/EditWnd.h"
 #include "classlib/comctrls/ComCtrlsPages.h"
 #include "classlib/comctrls/StatusBar.h"
 #include "classlib/comctrls/ToolBar.h"
 #include "classlib/comctrls/TrackBar.h"
 #include "classlib/extctrls/Buttons.h"
 #include "classlib/stdctrls/ScrollBar.h"
-#include "skin_layered/adapters/PanelWnd.h"
-#include "skin_layered/adapters/ScrollBarCtlWnd.h"
-#include "skin_layered/adapters/SpeedButtonHandler.h"
-#include "skin_layered/adapters/StatusBarWnd.h"
-#include "skin_layered/adapters/TabControlWnd.h"
-#include "skin_layered/adapters/ToolBarWnd.h"
-#include "skin_layered/adapters/TrackWnd.h"
-#include "skin_layered/adapters/MainWnd.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 
@@ -92,8 +88,6 @@ class TGalleryLayered : public vcl::TForm {
   explicit TGalleryLayered(vcl::TComponent* AOwner);
   static void SetPageSource(const LayeredSource& Source);
 
-  ~TGalleryLayered() override;
-
   skin_layered::TsSkinManager* Manager() const { return manager_; }
   // Shows a hint of the hint manager below the panel.
   void ShowSampleHint();
@@ -117,14 +111,12 @@ class TGalleryLayered : public vcl::TForm {
   // The form's colour, the status line and the sheet after every change.
   void SkinChanged();
   void Build(const LayeredSource& Source);
-  // The group box of buttons and boxes, and their adapters.
+  // The group box of buttons and boxes.
   void BuildButtons();
-  void AdaptButtons();
-  // An up-down beside an edit, an etched static and a system tool bar under their adapters.
+  // An up-down beside an edit.
   void BuildSystemControls();
-  // The scroll box with children on its face, and its adapters and theirs.
+  // The scroll box with children on its face.
   void BuildScrollBox();
-  void AdaptScrollBox();
   void BuildSampleMenu();
   void ExtraLineData(vcl::TMenuItem* FirstItem, vcl::String& SkinSection, vcl::String& Caption,
                      std::unique_ptr<vcl::TBitmap>& Glyph, bool& LineVisible);
@@ -139,27 +131,13 @@ class TGalleryLayered : public vcl::TForm {
   vcl::TLabel* status_ = nullptr;
   vcl::TImage* sheet_ = nullptr;
   vcl::TListBox* list_ = nullptr;
-  // The edit adapters of the list box, the edits and the memo (freed before the controls go
-  // with the form).
-  std::vector<skin_layered::TqvAdapterPtr<skin_layered::TqvEditWnd>> adapters_;
-  // The bottom row's adapters and the speed button's handler with its skin data (all freed
-  // before the controls go with the form).
+  // The bottom row: a lowered panel with a speed button, a tool bar, a radio group, a scroll
+  // bar, a page control and the status bar.
   void BuildAdaptedRow();
-  // The column of views on the right: a report-view list view, a tree view and a string grid
-  // under their adapters (kept with the group box's).
+  // The column of views on the right: a report-view list view, a tree view and a string grid.
   void BuildViews();
-  skin_layered::TqvAdapterPtr<skin_layered::TqvPanelWnd> panel_adapter_;
-  skin_layered::TqvAdapterPtr<skin_layered::TqvToolBarVCLWnd> tool_bar_adapter_;
-  skin_layered::TqvAdapterPtr<skin_layered::TqvTrackWnd> track_adapter_;
-  skin_layered::TqvAdapterPtr<skin_layered::TqvSBWnd> scroll_bar_adapter_;
-  skin_layered::TqvAdapterPtr<skin_layered::TqvStatusBarWnd> status_adapter_;
-  skin_layered::TqvAdapterPtr<skin_layered::TqvPageControlWnd> page_control_adapter_;
-  std::unique_ptr<skin_layered::TsCommonData> speed_data_;
-  skin_layered::TqvSpeedButtonHandler* speed_handler_ = nullptr;
   vcl::TGroupBox* buttons_ = nullptr;
   vcl::TScrollBox* hosts_ = nullptr;
-  // The adapters of the group box and its controls (freed before the controls go).
-  std::vector<skin_layered::TqvAdapterPtr<skin_layered::TqvMainWnd>> control_adapters_;
   std::vector<LayeredSource> sources_;
   vcl::String current_;
 };

@@ -1,9 +1,10 @@
 // The window adapters' units: the system entries the adapters bind, the shell support of the
-// shell controls (the system's small-icon list, the desktop folder, OLE) and the pipette
-// cursor of colour picking. They start after the skin manager's units and stop in reverse
-// order.
+// shell controls (the system's small-icon list, the desktop folder, OLE), the pipette cursor
+// of colour picking, and the adapters of each kind registered for a skinned form's controls.
+// They start after the skin manager's units and stop in reverse order.
 #include "classlib/rtl/UnitInit.h"
 #include "skin_layered/adapters/AdapterUnit.h"
+#include "skin_layered/adapters/ControlAdapters.h"
 #include "skin_layered/adapters/DialogHook.h"
 #include "skin_layered/adapters/ShellFolders.h"
 
@@ -17,6 +18,8 @@ const vcl::TUnitRegistration kShellUnit{vcl::TUnitGroup::LayeredAdapters, 20, L"
 // The dialog hook and the rest of what the core asks of the adapters.
 const vcl::TUnitRegistration kServicesUnit{vcl::TUnitGroup::LayeredAdapters, 40, L"AdapterServices",
                                            &InstallAdapterServices, &RemoveAdapterServices};
+const vcl::TUnitRegistration kControlAdaptersUnit{vcl::TUnitGroup::LayeredAdapters, 50, L"ControlAdapters",
+                                                 &RegisterControlAdapters, &UnregisterControlAdapters};
 // The screen's cursor table owns the cursor and destroys it at shut-down.
 const vcl::TUnitRegistration kPipetteUnit{vcl::TUnitGroup::LayeredAdapters, 30, L"PipetteCursor",
                                           &RegisterPipetteCursor, nullptr};

@@ -16,8 +16,10 @@
 #include "skin_layered/adapters/EditWnd.h"
 #include "skin_layered/adapters/GroupBoxWnd.h"
 #include "skin_layered/adapters/ListViewWnd.h"
+#include "skin_layered/adapters/MdiWnd.h"
 #include "skin_layered/adapters/MnuWnd.h"
 #include "skin_layered/adapters/SizerWnd.h"
+#include "skin_layered/adapters/SpeedButtonHandler.h"
 #include "skin_layered/adapters/SpinWnd.h"
 #include "skin_layered/adapters/StaticWnd.h"
 #include "skin_layered/adapters/SysToolBarWnd.h"
@@ -240,6 +242,27 @@ class TAdapterServices : public TLayeredAdapterServices {
     for (TqvProvider* p : ProviderList())
       if (p && p->DialogWnd && !p->DialogWnd->Destroyed) list.push_back({p->Handle, nullptr});
     return list;
+  }
+  bool AdapterDestroyed(vcl::TObject* Adapter) override {
+    auto* adapter = dynamic_cast<TqvMainWnd*>(Adapter);
+    return !adapter || adapter->Destroyed;
+  }
+  vcl::TObject* CreateSpeedButtonHandler(vcl::TControl* Control, const vcl::String& Section, TsSkinManager* Manager,
+                                         TsCommonData* SkinData) override {
+    return vcl::Construct<TqvSpeedButtonHandler>(Control, Section, Manager, SkinData);
+  }
+  bool HandlerDetached(vcl::TObject* Handler) override {
+    auto* handler = dynamic_cast<TqvSpeedButtonHandler*>(Handler);
+    return !handler || handler->Detached || !handler->Control;
+  }
+  vcl::TObject* CreateMDIClientAdapter(HWND ClientWnd, TsSkinManager* Manager, const TqvSkinParams& Params,
+                                       vcl::TCustomForm* Form, TsSkinProviderBase* Provider) override {
+    auto* provider = dynamic_cast<TsSkinProvider*>(Provider);
+    TqvAdapterPtr<TqvMDIWnd> adapter = CreateAdapter<TqvMDIWnd>(ClientWnd, nullptr, Manager, Params, true);
+    adapter->Form = Form;
+    adapter->Provider = provider;
+    adapter->FormSkinData = provider ? provider->SkinData : nullptr;
+    return adapter.release();
   }
 
  private:

@@ -11,7 +11,7 @@ namespace {
 constexpr vcl::TShortCut kAltF4 = 0x8073;
 }
 
-TqvSystemMenu::TqvSystemMenu(vcl::TComponent* AOwner) : TPopupMenu(AOwner) {
+TqvSystemMenu::TqvSystemMenu(vcl::TComponent* AOwner) : TsCustomSysMenu(AOwner) {
   ItemRestore = AddItem(LibString(TqvLibString::Restore), L"miRestore", vcl::TNotifyEvent::Bind<&TqvSystemMenu::RestoreClick>(this));
   ItemMove = AddItem(LibString(TqvLibString::Move), L"miMove", vcl::TNotifyEvent::Bind<&TqvSystemMenu::MoveClick>(this));
   ItemSize = AddItem(LibString(TqvLibString::Size), L"miSize", vcl::TNotifyEvent::Bind<&TqvSystemMenu::SizeClick>(this));

@@ -7,13 +7,15 @@
 #include <windows.h>
 
 #include "classlib/forms/Menus.h"
+#include "skin_layered/forms/SystemMenu.h"
 
 namespace skin_layered {
 
 class TqvDialogWnd;
 
-class TqvSystemMenu : public vcl::TPopupMenu {
-  VCL_CLASS(TqvSystemMenu, vcl::TPopupMenu)
+// On the form system menu's base: the title buttons ask either kind the same questions.
+class TqvSystemMenu : public TsCustomSysMenu {
+  VCL_CLASS(TqvSystemMenu, TsCustomSysMenu)
  public:
   explicit TqvSystemMenu(vcl::TComponent* AOwner);
 
@@ -23,12 +25,12 @@ class TqvSystemMenu : public vcl::TPopupMenu {
   void ShowAt(int X, int Y);
 
   // The dialog's tests, as the form's system menu has them.
-  bool CloseVisible() const;
-  bool MaximizeVisible() const;
-  bool MinimizeVisible() const;
-  bool MaximizeEnabled() const;
-  bool MinimizeEnabled() const;
-  bool RestoreEnabled() const;
+  bool CloseVisible() const override;
+  bool MaximizeVisible() const override;
+  bool MinimizeVisible() const override;
+  bool MaximizeEnabled() const override;
+  bool MinimizeEnabled() const override;
+  bool RestoreEnabled() const override;
 
   TqvDialogWnd* Dialog = nullptr;
   vcl::TMenuItem* ItemRestore = nullptr;

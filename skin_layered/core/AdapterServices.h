@@ -1,8 +1,10 @@
 // What the core asks of the layered window adapters and dialogs: the thread's dialog hook
 // that the default skin manager installs, the adapter of a skinned system dialog, printing
-// child windows, and the list of skinned top-level windows. The window adapters derive from
-// these classes and install their services with SetAdapterServices; until then the hook
-// only passes every event on and the rest does nothing.
+// child windows, the list of skinned top-level windows, and the adapters the form skinning
+// gives a form's controls (one factory per adapter kind, the speed buttons' handler, the MDI
+// client's adapter). The window adapters derive from these classes and install their
+// services with SetAdapterServices and their factories with RegisterControlAdapter; until
+// then the hook only passes every event on and the rest does nothing (no adapter is made).
 #pragma once
 
 #include <windows.h>
@@ -14,6 +16,7 @@
 #include "classlib/rtl/Object.h"
 #include "classlib/rtl/SysUtils.h"
 #include "classlib/rtl/Types.h"
+#include "skin_layered/core/ThirdPartyList.h"
 
 namespace vcl {
 class TControl;
@@ -24,6 +27,8 @@ namespace skin_layered {
 
 class TsCommonData;
 class TqvBorderFormBase;
+class TsSkinManager;
+class TsSkinProviderBase;
 
 // What every window adapter is made with: the control it skins (nil for a bare window), its
 // section (empty: the adapter kind's own), and whether it takes the skin's font and colour
@@ -91,7 +96,37 @@ class TLayeredAdapterServices {
   virtual void PrintChildWindows(HWND Wnd, HDC DC) { (void)Wnd, (void)DC; }
   // The adapters' skinned top-level windows.
   virtual std::vector<TqvSkinnedWindow> SkinnedWindowList() { return {}; }
+
+  // Whether a window adapter made by a control-adapter factory (below) has let its window
+  // go: detached, or its window destroyed. Nil counts as gone.
+  virtual bool AdapterDestroyed(vcl::TObject* Adapter) { return Adapter == nullptr; }
+  // The handler that skins a speed button (a graphic control) from Section with SkinData (the
+  // caller's); nil when there is none. Freed through the library's Free.
+  virtual vcl::TObject* CreateSpeedButtonHandler(vcl::TControl* Control, const vcl::String& Section,
+                                                 TsSkinManager* Manager, TsCommonData* SkinData) {
+    (void)Control, (void)Section, (void)Manager, (void)SkinData;
+    return nullptr;
+  }
+  // Whether such a handler has let its control go.
+  virtual bool HandlerDetached(vcl::TObject* Handler) { return Handler == nullptr; }
+  // The adapter of an MDI frame form's client window, painted from the frame's window image
+  // (Provider's skin data); nil when there is none. Freed through the library's Free.
+  virtual vcl::TObject* CreateMDIClientAdapter(HWND ClientWnd, TsSkinManager* Manager, const TqvSkinParams& Params,
+                                               vcl::TCustomForm* Form, TsSkinProviderBase* Provider) {
+    (void)ClientWnd, (void)Manager, (void)Params, (void)Form, (void)Provider;
+    return nullptr;
+  }
 };
+
+// The window adapter of one adapter kind on a control's window (Params.Control the control),
+// attached and repainting at once; the caller frees it through the library's Free. Each
+// adapter kind's unit registers its factory once at start-up; a kind without one (not built,
+// or the speed buttons', which are graphic controls) gets no adapter.
+using TqvControlAdapterFactory = vcl::TObject* (*)(HWND Wnd, TsSkinManager* Manager, const TqvSkinParams& Params);
+// Registers the factory of a kind (nil takes it away); answers the one before.
+TqvControlAdapterFactory RegisterControlAdapter(TqvAdapterKind Kind, TqvControlAdapterFactory Factory);
+// The factory of a kind; nil when none is registered.
+TqvControlAdapterFactory ControlAdapterFactory(TqvAdapterKind Kind);
 
 // Installs the adapters' services (not owned; nil restores the defaults) and answers the
 // ones installed before.

@@ -1,5 +1,8 @@
 // The do-nothing services of the form skinning and the window adapters, and where the real
 // ones are installed.
+#include <array>
+#include <utility>
+
 #include "classlib/forms/Forms.h"
 #include "skin_layered/core/AdapterServices.h"
 #include "skin_layered/core/FormServices.h"
@@ -20,6 +23,11 @@ TLayeredFormServices*& InstalledFormServices() {
 TLayeredAdapterServices*& InstalledAdapterServices() {
   static TLayeredAdapterServices* services = nullptr;
   return services;
+}
+
+std::array<TqvControlAdapterFactory, kAdapterKindCount>& ControlAdapterFactories() {
+  static std::array<TqvControlAdapterFactory, kAdapterKindCount> factories{};
+  return factories;
 }
 
 LRESULT CALLBACK PassOnHook(int Code, WPARAM WParam, LPARAM LParam) {
@@ -52,6 +60,17 @@ TLayeredAdapterServices& AdapterServices() {
   static TLayeredAdapterServices none;
   TLayeredAdapterServices* installed = InstalledAdapterServices();
   return installed ? *installed : none;
+}
+
+TqvControlAdapterFactory RegisterControlAdapter(TqvAdapterKind Kind, TqvControlAdapterFactory Factory) {
+  const auto index = static_cast<std::size_t>(Kind);
+  if (index >= kAdapterKindCount) return nullptr;
+  return std::exchange(ControlAdapterFactories()[index], Factory);
+}
+
+TqvControlAdapterFactory ControlAdapterFactory(TqvAdapterKind Kind) {
+  const auto index = static_cast<std::size_t>(Kind);
+  return index < kAdapterKindCount ? ControlAdapterFactories()[index] : nullptr;
 }
 
 std::vector<std::unique_ptr<vcl::TObject, void (*)(vcl::TObject*)>>& HookedAdapters() {

@@ -5,6 +5,7 @@
 #include "skin_layered/core/FormServices.h"
 #include "skin_layered/core/PopupMenuLinks.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/CtrlAdapter.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormAnimations.h"
 #include "skin_layered/forms/FormMetrics.h"
@@ -47,6 +48,7 @@ class TFormServices : public TLayeredFormServices {
   }
   bool AeroIsEnabled() override { return skin_layered::AeroIsEnabled(); }
   vcl::TCustomForm* CreateSnapshotForm(HWND Wnd) override { return skin_layered::CreateSnapshotForm(Wnd); }
+  bool FreeingAllAdapterItems() override { return FreeingAdapterItems(); }
   void InvalidateIconicBitmaps(HWND Wnd) override { skin_layered::InvalidateIconicBitmaps(Wnd); }
   HRESULT DwmSetWindowAttr(HWND Wnd, DWORD Attribute, const void* Value, DWORD Size) override {
     return skin_layered::DwmSetWindowAttr(Wnd, Attribute, Value, Size);

@@ -2,12 +2,15 @@
 // engine's command message: a first answer in every state, one while the form is not skinned
 // (the skin arriving), one while it is.
 #include <algorithm>
+#include <utility>
 
 #include "classlib/forms/Menus.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/core/AnimationFlag.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/CtrlAdapter.h"
 #include "skin_layered/forms/Dwm.h"
+#include "skin_layered/forms/MDIForm.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/manager/CommonData.h"
@@ -206,8 +209,12 @@ void TsSkinProvider::RemoveSkin(vcl::TMessage& Message) {
   MenuLineCount = TitleSkinIndex = CaptionIndex = -1;
   if (BeingDestroyed(Form)) return;
   BroadcastCommand(Form, Message);
+  // The adapters the control adapter made go with the skin: every control gets its own
+  // painting, colours and fonts back.
+  RemoveCtrlAdapter();
   if (SkinManager()) {
     SystemMenuStyle(false);
+    MDIClientObject(false);
     if (HasBorder() && !KeepRegion && Form->HandleAllocated()) SetWindowRgn(Form->Handle(), nullptr, TRUE);
     RebuildMainMenuBar();
     if (UseGlobalColor() && !SkinData->CustomColor()) Form->SetColor(vcl::clBtnFace);
@@ -282,8 +289,10 @@ void TsSkinProvider::SkinArrived() {
   }
   SkinData->BGChanged = true;
   MenuLineCount = -1;
+  if (Form->FormStyle() == vcl::fsMDIForm) MDIClientObject(true);
   if (UseGlobalColor() && !SkinData->CustomColor()) ApplyGlobalColor();
   if (Form->HandleAllocated()) DisableDwmTransitions(Form->Handle(), DrawNonClientArea);
+  AddAllAdapters();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -332,8 +341,11 @@ void TsSkinProvider::CommandWhileSkinned(vcl::TMessage& Message) {
         data->BGChanged = false;
       return;
     case scmCtrlNotify:
-      // The control adapter attaches adapters to the control (or the whole form) when there is
-      // one; nothing more to do here.
+      if (CtrlAdapter && CtrlAdapter->Adapting() && !Form->ComponentState().Contains(vcl::csLoading)) {
+        auto* control = reinterpret_cast<vcl::TWinControl*>(Message.LParam);
+        if (control && CtrlAdapter->Supports(control)) CtrlAdapter->AddControl(control, vcl::String());
+        CtrlAdapter->AddAllItems(control);
+      }
       return;
     case scmMouseLeave:
       SetHotElement(-1, true);
@@ -376,11 +388,13 @@ void TsSkinProvider::NewSkinWhileSkinned(vcl::TMessage& Message) {
   SkinData->BGChanged = true;
   MenuLineCount = -1;
   SendToProvider(WM_NCPAINT, 1, 0);
+  if (Form->FormStyle() == vcl::fsMDIForm) MDIClientObject(true);
 }
 
 void TsSkinProvider::RefreshWhileSkinned(vcl::TMessage& Message) {
   TsSkinManager* manager = SkinManager();
   if (!FromManager(Message, manager)) return;
+  AddAllAdapters();
   if (Form->Parent() && Form->FormStyle() != vcl::fsMDIChild)
     SkinData->CtrlSkinState &= static_cast<std::uint16_t>(~kStateUnknown);
   MenuLineCount = -1;
@@ -394,8 +408,10 @@ void TsSkinProvider::RefreshWhileSkinned(vcl::TMessage& Message) {
       RedrawWindow(Form->ClientHandle(), nullptr, nullptr, kRedrawNoUpdate);
   }
   if (UseGlobalColor() && !SkinData->CustomColor()) ApplyGlobalColor();
+  if (MDIForm) MDIForm->ConnectIfNeeded();
   SkinData->Updating = false;
   if (SystemMenu) SystemMenu->UpdateItems(false);
+  SendToAdapter(Message);
   RefreshNonClient();
   if (TqvBorderForm* border = ExtBorderForm()) border->UpdateExBordersPos(false, 255);
 }
@@ -476,9 +492,8 @@ bool TsSkinProvider::RebuildMainMenuBar() {
 }
 
 void TsSkinProvider::RestoreLabelColors() {
-  for (int i = 0; i < Form->ControlCount(); ++i)
-    if (auto* label = dynamic_cast<vcl::TLabel*>(Form->Controls(i)); label && !BeingDestroyed(label))
-      label->Font()->SetColor(vcl::clWindowText);
+  // Every label recoloured for the skin, wherever it lies on the form.
+  while (!labels_.empty()) SetLabelColor(labels_.back().Label, false);
 }
 
 }  // namespace skin_layered

@@ -5,10 +5,16 @@
 // closing and shutdown.
 #include <algorithm>
 
+#include <windows.h>
+#include <commctrl.h>
+
+#include "classlib/extctrls/Buttons.h"
 #include "classlib/forms/Menus.h"
+#include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/AnimationFlag.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/CtrlAdapter.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormAnimations.h"
 #include "skin_layered/forms/FormMetrics.h"
@@ -398,10 +404,49 @@ void TsSkinProvider::CMFloat(vcl::TMessage& Message) {
     SendMessageW(Form->Handle(), kSkinCmdMessage, SkinCommandWParam(scmRefresh), reinterpret_cast<LPARAM>(manager));
 }
 
-// The control adapters of a form's children are the automatic adapters' to attach: these pass
-// on until they are built.
-void TsSkinProvider::WMParentNotify(vcl::TMessage& Message) { CallOldWndProc(Message); }
-void TsSkinProvider::WMNotify(vcl::TMessage& Message) { CallOldWndProc(Message); }
-void TsSkinProvider::CMControlListChange(vcl::TMessage& Message) { CallOldWndProc(Message); }
+// ---------------------------------------------------------------------------------------
+// Controls that come later: the control adapter gives them their adapters
+
+void TsSkinProvider::WMParentNotify(vcl::TMessage& Message) {
+  const WORD event = Message.WParamLo();
+  if ((event != WM_CREATE && event != WM_DESTROY) || ComponentState().Contains(vcl::csLoading) ||
+      Form->ComponentState().Contains(vcl::csLoading))
+    return CallOldWndProc(Message);
+  CallOldWndProc(Message);
+  if (event != WM_CREATE) return;
+  if (CtrlAdapter && CtrlAdapter->Adapting()) {
+    auto* control = dynamic_cast<vcl::TWinControl*>(vcl::FindControl(reinterpret_cast<HWND>(Message.LParam)));
+    if (control && CtrlAdapter->Supports(control))
+      CtrlAdapter->AddControl(control, vcl::String());
+    else if (!control)
+      CtrlAdapter->AddAllItems();
+  }
+  vcl::TMessage state = SkinCommandMessage(scmGetState, 1);
+  BroadcastCommand(Form, state);
+}
+
+void TsSkinProvider::WMNotify(vcl::TMessage& Message) {
+  CallOldWndProc(Message);
+  // A tab page changed: the controls of the page shown now are adapted.
+  const auto* header = reinterpret_cast<const NMHDR*>(Message.LParam);
+  if (header && header->code == TCN_SELCHANGE && CtrlAdapter) CtrlAdapter->AddAllItems();
+}
+
+void TsSkinProvider::CMControlListChange(vcl::TMessage& Message) {
+  auto* control = reinterpret_cast<vcl::TControl*>(Message.WParam);
+  CallOldWndProc(Message);
+  if (!control || Message.LParam == 0 || !CtrlAdapter || !CtrlAdapter->Adapting() || !CtrlAdapter->Supports(control))
+    return;
+  if (auto* win = dynamic_cast<vcl::TWinControl*>(control)) {
+    CtrlAdapter->AddControl(win, vcl::String());
+    vcl::TMessage state = SkinCommandMessage(scmGetState, 1);
+    BroadcastCommand(win, state);
+  } else if (auto* label = dynamic_cast<vcl::TLabel*>(control)) {
+    SetLabelColor(label, true);
+  } else if (auto* speed = dynamic_cast<vcl::TSpeedButton*>(control)) {
+    CtrlAdapter->AddGraphControl(speed);
+  }
+  control->Perform(kSkinCmdMessage, SkinCommandWParam(scmGetState), 1);
+}
 
 }  // namespace skin_layered

@@ -2,11 +2,14 @@
 
 #include "classlib/forms/Menus.h"
 #include "classlib/rtl/SysUtils.h"
+#include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/core/FormRegistry.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/CtrlAdapter.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/GluedForms.h"
+#include "skin_layered/forms/MDIForm.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
@@ -148,6 +151,8 @@ void TsSkinProvider::TakeOver() {
   work_bmp_ = CreateBmp32(0, 0);
   MenuLineCount = -1;
   hook_.Install(Form, vcl::TWndMethod::Bind<&TsSkinProvider::NewWndProc>(this));
+  window_events_ =
+      std::make_unique<vcl::TWindowEventLink>(vcl::TWindowEventHandler::Bind<&TsSkinProvider::WindowEvent>(this));
   RegisterForm(Form);
   FormActive = true;
 }
@@ -164,6 +169,19 @@ void TsSkinProvider::AfterConstruction() {
   TsSkinProviderBase::AfterConstruction();
   TsSkinManager* manager = SkinManager();
   if (!OtherProvider && !AutoCreated && manager && manager->Active() && !Designing(this)) InitMenuItems();
+  ArriveIfMissed();
+}
+
+void TsSkinProvider::ArriveIfMissed() {
+  TsSkinManager* manager = SkinManager();
+  if (Designing(this) || OtherProvider || !hook_.Installed() || BeingDestroyed(Form) || !Form->HandleAllocated() ||
+      !manager || !manager->Active() || !manager->Skin().SkinData.Active)
+    return;
+  // The section is looked up in the skin loaded meanwhile.
+  SkinData->UpdateIndexes(true);
+  if (!FormSkinned()) return;
+  SkinArrived();
+  PrepareForm();
 }
 
 void TsSkinProvider::Loaded() {
@@ -175,8 +193,8 @@ void TsSkinProvider::Loaded() {
 void TsSkinProvider::PrepareForm() {
   if (Form->HandleAllocated()) DisableDwmTransitions(Form->Handle(), DrawNonClientArea);
   InitMenuItems();
+  if (!CtrlAdapter) AddAllAdapters();
   if (SystemMenu) SystemMenu->UpdateItems(false);
-  // The control adapter and the MDI frame's object come with their parts.
   TsSkinManager* manager = SkinManager();
   const int glyph = manager ? manager->GetMaskIndex(manager->Skin().ConstData.IndexGLOBALINFO, L"GLOBALINFO",
                                                     L"TITLEBUTTON")
@@ -185,6 +203,7 @@ void TsSkinProvider::PrepareForm() {
     TsTitleButton* button = title_buttons_->Items(i);
     button->Data.ImageIndex = button->UseSkinData() ? glyph : kNoIndex;
   }
+  if (MDIForm) MDIForm->Connect();
   if (Form->BorderStyle() == vcl::TFormBorderStyle::bsSizeToolWin) {
     allow_blend_on_moving_ = false;
     SetUseGlobalColor(true);
@@ -202,6 +221,12 @@ void TsSkinProvider::Notification(vcl::TComponent* AComponent, vcl::TOperation O
     cover_shown_ = false;
     return;
   }
+  if (Operation == vcl::TOperation::opRemove && AComponent)
+    std::erase_if(labels_, [&](const TSavedLabel& saved) { return saved.Label == AComponent; });
+  if (auto* control = dynamic_cast<vcl::TWinControl*>(AComponent);
+      control && Operation == vcl::TOperation::opInsert && CtrlAdapter && CtrlAdapter->Adapting() &&
+      CtrlAdapter->Supports(control))
+    CtrlAdapter->AddControl(control, vcl::String());
   if (auto* manager = dynamic_cast<TsSkinManager*>(AComponent)) {
     if (!skin_data_) return;
     if (Operation == vcl::TOperation::opInsert && !skin_data_->SkinManager())
@@ -217,6 +242,7 @@ void TsSkinProvider::Notification(vcl::TComponent* AComponent, vcl::TOperation O
 }
 
 TsSkinProvider::~TsSkinProvider() {
+  window_events_.reset();
   if (added_title_) {
     InitExBorders(false);
     added_title_.reset();
@@ -236,7 +262,10 @@ TsSkinProvider::~TsSkinProvider() {
         frame->MenuLineCount = -1;
         frame->SendToProvider(WM_NCPAINT, 1, 0);
       }
-      if (frame == this) SetMDIProvider(nullptr);
+      if (frame == this) {
+        if (MDIForm) MDIForm->Disconnect();
+        SetMDIProvider(nullptr);
+      }
     }
     if (SystemMenu) vcl::TObject::Free(std::exchange(SystemMenu, nullptr));
     if (temp_bmp_) temp_bmp_->Canvas()->Unlock();
@@ -248,6 +277,10 @@ TsSkinProvider::~TsSkinProvider() {
   if (cover_) vcl::TObject::Free(std::exchange(cover_, nullptr));
   if (Unit().MDIProvider == this) Unit().MDIProvider = nullptr;
   title_icon_.reset();
+  if (CtrlAdapter) vcl::TObject::Free(std::exchange(CtrlAdapter, nullptr));
+  if (MDIForm) vcl::TObject::Free(std::exchange(MDIForm, nullptr));
+  for (const TSavedLabel& saved : labels_) saved.Label->RemoveFreeNotification(this);
+  labels_.clear();
   title_buttons_.reset();
   sys_sub_menu_.reset();
   SkinData = nullptr;
@@ -363,6 +396,89 @@ int TsSkinProvider::TitleIconWidth() {
 int TsSkinProvider::TitleIconHeight() {
   if (!IconVisible()) return 0;
   return title_icon_->Height() != 0 ? title_icon_->Height() : DefTitleIconSize(CaptionHeight(true));
+}
+
+}  // namespace skin_layered
+
+namespace skin_layered {
+
+// ---------------------------------------------------------------------------------------
+// The control adapter, the MDI client object and the labels
+
+void TsSkinProvider::AddAllAdapters() {
+  if (Designing(this) || BeingDestroyed(Form)) return;
+  if (!CtrlAdapter) CtrlAdapter = new TqvCtrlAdapter(this);
+  CtrlAdapter->AddAllItems();
+}
+
+void TsSkinProvider::SendToAdapter(vcl::TMessage& Message) {
+  if (CtrlAdapter && !Designing(this)) CtrlAdapter->SendToAll(Message.Msg, Message.WParam, Message.LParam);
+}
+
+void TsSkinProvider::RemoveCtrlAdapter() {
+  if (!CtrlAdapter) return;
+  vcl::TMessage m = SkinCommandMessage(scmRemoveSkin, reinterpret_cast<LPARAM>(SkinManager()));
+  SendToAdapter(m);
+  vcl::TObject::Free(std::exchange(CtrlAdapter, nullptr));
+}
+
+void TsSkinProvider::MDIClientObject(bool Value) {
+  if (!Value || Form->FormStyle() != vcl::fsMDIForm) {
+    if (MDIForm) vcl::TObject::Free(std::exchange(MDIForm, nullptr));
+    return;
+  }
+  if (MDIForm && !(Form->ClientHandle() && SendCommandToWnd(Form->ClientHandle(), scmIsSkinned, 0) == 1))
+    vcl::TObject::Free(std::exchange(MDIForm, nullptr));
+  if (!MDIForm) {
+    SetMDIProvider(this);
+    MDIForm = new TsMDIForm(this);
+    MDIForm->Connect();
+  }
+}
+
+void TsSkinProvider::SetLabelColor(vcl::TCustomLabel* Label, bool Skinned) {
+  if (!Label || (Label->Tag() & kNoAutoSkinTag)) return;
+  auto saved = std::find_if(labels_.begin(), labels_.end(), [&](const TSavedLabel& s) { return s.Label == Label; });
+  TsSkinManager* manager = SkinManager();
+  if (Skinned) {
+    if (!manager) return;
+    if (saved == labels_.end()) {
+      labels_.push_back({Label, Label->Font()->Color(), Label->ParentFont(),
+                         Label->ControlStyle().Contains(vcl::csOpaque)});
+      Label->FreeNotification(this);
+    }
+    // A label painted over the skin lets the form's image show through.
+    if (Label->Transparent() || manager->LabelsOptions()->TransparentAlways())
+      Label->SetControlStyle(Label->ControlStyle() - vcl::TControlStyle{vcl::csOpaque});
+    Label->Font()->SetColor(manager->GetGlobalFontColor());
+    return;
+  }
+  if (saved == labels_.end()) return;
+  const TSavedLabel label = *saved;
+  *saved = labels_.back();
+  labels_.pop_back();
+  Label->RemoveFreeNotification(this);
+  if (label.ParentFont) {
+    Label->SetParentFont(true);
+  } else {
+    Label->Font()->SetColor(label.Color);
+  }
+  if (label.Opaque) Label->SetControlStyle(Label->ControlStyle() + vcl::TControlStyle{vcl::csOpaque});
+  Label->Invalidate();
+}
+
+void TsSkinProvider::WindowEvent(vcl::TWinControl* Control, vcl::TWindowEvent What) {
+  if (What != vcl::weCreated || !Control || Designing(this) || BeingDestroyed(Form) || !hook_.Installed()) return;
+  TsSkinManager* manager = SkinManager();
+  if (!manager || !manager->Active() || !manager->Skin().SkinData.Active) return;
+  if (Control == Form) return ArriveIfMissed();
+  if (!FormSkinned()) return;
+  // Controls whose windows come later (new, re-created, a page shown the first time); the walk
+  // running now reaches those it makes itself.
+  if (!CtrlAdapter || CtrlAdapter->Busy || !CtrlAdapter->Adapting() || !Form->HandleAllocated()) return;
+  if (vcl::GetParentForm(Control) != Form) return;
+  if (CtrlAdapter->Supports(Control)) CtrlAdapter->AddControl(Control, vcl::String());
+  CtrlAdapter->AddAllItems(Control);
 }
 
 }  // namespace skin_layered

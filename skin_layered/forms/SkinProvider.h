@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "classlib/controls/Controls.h"
+#include "classlib/controls/WindowEvents.h"
 #include "classlib/controls/WindowProcHook.h"
 #include "classlib/forms/Forms.h"
 #include "classlib/graphics/GraphicsBitmap.h"
@@ -44,11 +45,17 @@
 #include "skin_layered/forms/TitleElements.h"
 #include "skin_layered/paint/TextEffects.h"
 
+namespace vcl {
+class TCustomLabel;
+}
+
 namespace skin_layered {
 
 class TsSkinManager;
 class TsScrollWndData;
 class TsSystemMenu;
+class TqvCtrlAdapter;
+class TsMDIForm;
 struct TqvSkinParams;
 
 VCL_ENUM(TsGripMode, gmNone, gmRightBottom)
@@ -188,10 +195,11 @@ class TsSkinProvider : public TsSkinProviderBase {
   bool Printing = false;       // a WM_PRINT of the form runs
   // The skinned system menu (owned); made with the skin's indexes.
   TsSystemMenu* SystemMenu = nullptr;
-  // The control adapter, the MDI frame's object and the animation timer are made by their
-  // own parts; nil until then.
-  vcl::TObject* CtrlAdapter = nullptr;
-  vcl::TObject* MDIForm = nullptr;
+  // The control adapter giving the form's controls their window adapters (owned; made when the
+  // form is skinned, freed when the skin goes), and an MDI frame's client object (owned).
+  TqvCtrlAdapter* CtrlAdapter = nullptr;
+  TsMDIForm* MDIForm = nullptr;
+  // The animation timer is made by its own part; nil until then.
   vcl::TObject* AnimTimer = nullptr;
   // ---- the title-bar buttons (image coordinates)
   TsCaptionButton BtnMinimize, BtnMaximize, BtnClose, BtnHelp;
@@ -303,6 +311,19 @@ class TsSkinProvider : public TsSkinProviderBase {
   void DropSysMenu(vcl::TPoint Point) override;
   // Gets the form ready for skinning: transitions, title indexes, adapters, button glyphs.
   void PrepareForm();
+  // The control adapter attaches adapters to all of the form's controls; made first when
+  // there is none.
+  void AddAllAdapters();
+  // A message passed to the control adapter's adapted controls (not while designed).
+  void SendToAdapter(vcl::TMessage& Message);
+  // scmRemoveSkin with the manager to the adapted controls, then the control adapter freed.
+  void RemoveCtrlAdapter();
+  // An MDI frame's client object: with Value made (this provider becomes the MDI provider) and
+  // connected, or dropped when the client window is not skinned; without, freed.
+  void MDIClientObject(bool Value);
+  // A label (not one tagged 0x100) takes the skin's label colour, remembering its own, or
+  // gets its own back.
+  void SetLabelColor(vcl::TCustomLabel* Label, bool Skinned);
 
   // ---- region, snapshot, non-client repaint (ProviderRegion.cpp)
   void UpdateRgnRects();
@@ -550,12 +571,28 @@ class TsSkinProvider : public TsSkinProviderBase {
   bool RebuildMainMenuBar();
   void ApplyGlobalColor();
   void RestoreLabelColors();
+  // The window-lifetime notices: the form's own window made while skinned (the skin's arrival
+  // it missed without a window), and controls of the form whose windows come later.
+  void WindowEvent(vcl::TWinControl* Control, vcl::TWindowEvent What);
+  // A form that has its window while the skin is there, but never heard of the skin's arrival
+  // (the announcement reaches forms by their windows): the skin arrives now.
+  void ArriveIfMissed();
 
   void CoverWndProc(vcl::TMessage& Message);
   // Where the window image's origin lies on the screen.
   vcl::TPoint ImageOrigin();
 
   vcl::TWindowProcHook hook_;
+  std::unique_ptr<vcl::TWindowEventLink> window_events_;
+  // The labels recoloured for the skin: their own colour and ParentFont, and whether they
+  // were opaque.
+  struct TSavedLabel {
+    vcl::TCustomLabel* Label;
+    vcl::TColor Color;
+    bool ParentFont;
+    bool Opaque;
+  };
+  std::vector<TSavedLabel> labels_;
   vcl::TForm* cover_ = nullptr;  // owned by the application, freed with the provider
   vcl::TWindowProcHook cover_hook_;
   bool cover_shown_ = false;

@@ -129,6 +129,8 @@ class TsSkinManager : public vcl::TComponent, public TqvDefaultManager, public T
   void SetSkinningRules(TqvSkinningRules Value);
   ThirdPartyList* ThirdParty() const { return third_party_.get(); }
   void SetThirdParty(ThirdPartyList* Value) { third_party_->Assign(Value); }
+  // The run-time class-name lists of the adapter kinds (ThirdParty's text, a class per line).
+  TqvClassNameLists* ClassNameLists() const { return class_lists_.get(); }
   vcl::String Version() const { return kManagerVersion; }
   void SetVersion(const vcl::String&) {}
 

@@ -1,0 +1,195 @@
+// A soak of the layered engine on one form the size of the gallery's, with a control of every
+// kind, a frame, labels, speed buttons and a menu: skinned, switched to another skin and
+// unskinned 200 times through its manager. Every adapter goes with each unskinning, and what
+// the library and the engine hold through their owning wrappers (objects, GDI objects, DCs,
+// windows, hooks, subclasses, timers) stays flat: after the first round it grows in a few
+// one-time steps at most, where a leak of one object a round would grow in every round; the
+// process's committed memory stays within a small margin. Under Wine GetGuiResources answers
+// 0, so it is compared only where it answers.
+#include "auto_support.h"
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "classlib/forms/Forms.h"
+#include "classlib/rtl/LiveCounts.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/manager/SkinManager.h"
+#include "support/win_test_support.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+constexpr int kRounds = 200;
+// Rounds after the first that may leave something new behind (lazy one-time objects).
+constexpr int kOneTimeSteps = 4;
+// Heap growth the allocator may keep for itself over the run.
+constexpr int64_t kMemoryMargin = 4 << 20;
+
+int64_t CommittedMemory() {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof counters;
+  if (!K32GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                               sizeof counters))
+    return 0;
+  // Wine leaves the private bytes out; the commit charge is there.
+  return static_cast<int64_t>(counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage);
+}
+
+// The windows of this thread, children included, as the system counts them.
+int ThreadWindows() {
+  int count = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* n = reinterpret_cast<int*>(p);
+        ++*n;
+        EnumChildWindows(
+            w, [](HWND, LPARAM q) -> BOOL { return ++*reinterpret_cast<int*>(q), TRUE; }, p);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+void Print(const char* when, const vcl::TLiveCounts& counts, int windows, int64_t memory) {
+  std::printf("[ counts ] %-10s", when);
+  for (int i = 0; i < vcl::kLiveKindCount; ++i)
+    std::printf(" %ls %lld,", vcl::LiveKindName(static_cast<vcl::TLiveKind>(i)),
+                static_cast<long long>(counts[static_cast<size_t>(i)]));
+  std::printf(" thread windows %d, committed memory %lld KiB\n", windows, static_cast<long long>(memory / 1024));
+}
+
+struct FormFree {
+  void operator()(vcl::TForm* f) const { vcl::TObject::Free(f); }
+};
+
+size_t AdaptedCount(const EveryKind& Kinds) {
+  size_t n = 0;
+  for (const auto& [name, entry] : Kinds.windowed)
+    if (entry.first->HandleAllocated() && GetAdapter(entry.first->Handle())) ++n;
+  return n;
+}
+
+TEST(AdaptersSoak, SkinningSwitchingAndUnskinningAGallerySizedForm200TimesLeavesNothingBehind) {
+  TempSkins skins;
+  skins.Write(L"First", L"Options.dat", BytesOf(EveryKindSkinText(0)));
+  skins.Write(L"Second", L"Options.dat", BytesOf(EveryKindSkinText(0x30)));
+  ManagerPtr manager = NewManager();
+  manager->SetSkinDirectory(skins.Directory());
+  manager->AnimEffects()->SkinChanging()->SetActive(false);
+  manager->SetSkinName(L"First");
+  ASSERT_TRUE(manager->Skin().SkinData.Active);
+  manager->SetActive(false);
+
+  std::unique_ptr<vcl::TForm, FormFree> form(new vcl::TForm(vcl::Application, 0));
+  auto* provider = vcl::Construct<TsSkinProvider>(form.get());
+  const EveryKind kinds = FillEveryKind(form.get());
+  auto* menu = new vcl::TMainMenu(form.get());
+  for (const wchar_t* caption : {L"&File", L"&Edit", L"&Help"}) {
+    auto* top = new vcl::TMenuItem(form.get());
+    top->SetCaption(caption);
+    menu->Items()->Add(top);
+    auto* item = new vcl::TMenuItem(form.get());
+    item->SetCaption(L"&Item");
+    top->Add(item);
+  }
+  form->SetMenu(menu);
+  // Off the screen: the engine's work is measured, not the painting of every round.
+  form->SetBounds(-4000, -3000, form->Width(), form->Height());
+  form->Show();
+  wintest::PumpUntilIdle();
+  vcl::TWinControl* button = kinds.windowed.at(L"Button").first;
+
+  // Unskinned and shown: the start.
+  const vcl::TLiveCounts start = vcl::LiveCounts();
+  const int startWindows = ThreadWindows();
+  Print("start", start, startWindows, CommittedMemory());
+
+  size_t adapted = 0, items = 0;
+  vcl::TLiveCounts skinned{}, warm{};
+  int64_t warmMemory = 0;
+  const DWORD guiObjects[2] = {GR_GDIOBJECTS, GR_USEROBJECTS};
+  DWORD warmGui[2] = {};
+  vcl::TLiveCounts peak{};
+  int peakWindows = 0, growingRounds = 0;
+  const ULONGLONG begun = GetTickCount64();
+  for (int round = 0; round < kRounds; ++round) {
+    manager->SetActive(true);
+    wintest::Pump();
+    ASSERT_TRUE(provider->CtrlAdapter) << "round " << round;
+    if (round == 0) {
+      adapted = AdaptedCount(kinds);
+      items = provider->CtrlAdapter->Items.size();
+      skinned = vcl::LiveCounts();
+    }
+    ASSERT_EQ(AdaptedCount(kinds), adapted) << "round " << round;
+    ASSERT_EQ(provider->CtrlAdapter->Items.size(), items) << "round " << round;
+
+    // The other skin, taken by the adapters already there.
+    manager->SetSkinName(manager->SkinName() == L"First" ? L"Second" : L"First");
+    wintest::Pump();
+    ASSERT_TRUE(manager->Skin().SkinData.Active) << "round " << round;
+    ASSERT_EQ(AdaptedCount(kinds), adapted) << "round " << round;
+    ASSERT_EQ(provider->CtrlAdapter->Items.size(), items) << "round " << round;
+
+    manager->SetActive(false);
+    wintest::Pump();
+    ASSERT_FALSE(provider->CtrlAdapter) << "round " << round;
+    ASSERT_EQ(AdaptedCount(kinds), 0u) << "round " << round;
+    ASSERT_EQ(SendCommandToWnd(button->Handle(), scmIsSkinned, 0), 0) << "round " << round;
+
+    // A round that leaves more of anything than every round before it grew; a leak grows every
+    // round, the library's one-time lazy objects a few times at most.
+    const vcl::TLiveCounts now = vcl::LiveCounts();
+    const int windowsNow = ThreadWindows();
+    bool grew = windowsNow > peakWindows;
+    peakWindows = std::max(peakWindows, windowsNow);
+    for (size_t i = 0; i < now.size(); ++i) {
+      grew = grew || now[i] > peak[i];
+      peak[i] = std::max(peak[i], now[i]);
+    }
+    if (round > 0 && grew) {
+      ++growingRounds;
+      Print(("round " + std::to_string(round + 1)).c_str(), now, windowsNow, CommittedMemory());
+    }
+    if (round == 0) Print("1st round", now, windowsNow, CommittedMemory());
+    if (round == kRounds / 2 - 1) {
+      warm = now;
+      warmMemory = CommittedMemory();
+      for (int i = 0; i < 2; ++i) warmGui[i] = GetGuiResources(GetCurrentProcess(), guiObjects[i]);
+      Print("halfway", warm, windowsNow, warmMemory);
+    }
+  }
+  const vcl::TLiveCounts end = vcl::LiveCounts();
+  const int endWindows = ThreadWindows();
+  const int64_t endMemory = CommittedMemory();
+  Print("end", end, endWindows, endMemory);
+  std::printf("[ counts ] %d rounds in %llu ms, %zu adapted controls and %zu adapter items a round\n", kRounds,
+              static_cast<unsigned long long>(GetTickCount64() - begun), adapted, items);
+
+  // Skinned, the form held far more than unskinned: the counts are real.
+  EXPECT_GT(adapted, 15u);
+  using vcl::TLiveKind;
+  for (TLiveKind kind : {TLiveKind::Objects, TLiveKind::GdiObjects, TLiveKind::WindowProcHooks})
+    EXPECT_GT(skinned[static_cast<size_t>(kind)], start[static_cast<size_t>(kind)]) << vcl::LiveKindName(kind);
+  // Flat: after the first round nothing grows but in a few one-time steps.
+  EXPECT_LE(growingRounds, kOneTimeSteps);
+  ASSERT_GT(warmMemory, 0);  // the process's memory is known
+  EXPECT_LT(endMemory - warmMemory, kMemoryMargin);
+  for (int i = 0; i < 2; ++i) {
+    if (warmGui[i] > 0) {
+      EXPECT_LE(GetGuiResources(GetCurrentProcess(), guiObjects[i]), warmGui[i] + 16);
+    }
+  }
+  form.reset();
+  manager.reset();
+}
+
+}  // namespace
+}  // namespace skin_layered::test

@@ -1,0 +1,343 @@
+// The automatic adapters of a skinned form's controls: every windowed control gets exactly the
+// adapter its class name's list gives it (none for classes no list holds, for a descendant
+// whose own name is not listed, for a Tag with bit 0x100 or a veto of the provider's events),
+// labels the skin's label colour, speed buttons their handler, frames a frame adapter;
+// controls made after the form was skinned are adapted as their windows appear; a second walk
+// makes nothing twice; and the skin's removal gives every control its own look back.
+#include "auto_support.h"
+
+#include "classlib/forms/Forms.h"
+#include "skin_layered/adapters/SpeedButtonHandler.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/FrameAdapter.h"
+#include "skin_layered/manager/SkinManager.h"
+#include "support/win_test_support.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+// A button class of the tests' own: its own name stands on no list.
+class TOwnButton : public vcl::TButton {
+  VCL_CLASS(TOwnButton, vcl::TButton)
+ public:
+  using TButton::TButton;
+};
+
+}  // namespace
+
+VCL_CLASS_INFO(TOwnButton) {}
+
+namespace {
+
+struct FormFree {
+  void operator()(vcl::TForm* f) const { vcl::TObject::Free(f); }
+};
+
+class AutoAdapters : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    skins.Write(L"Flat", L"Options.dat", BytesOf(EveryKindSkinText(0)));
+    manager = NewManager();
+    manager->SetSkinDirectory(skins.Directory());
+    manager->AnimEffects()->SkinChanging()->SetActive(false);
+    manager->SetSkinName(L"Flat");
+    ASSERT_TRUE(manager->Skin().SkinData.Active);
+    form.reset(new vcl::TForm(vcl::Application, 0));
+    provider = vcl::Construct<TsSkinProvider>(form.get());
+  }
+  void TearDown() override {
+    form.reset();
+    manager.reset();
+  }
+  // The form's window made after the skin came: it takes the skin then.
+  void Show() {
+    form->SetBounds(-3000, -2000, form->Width(), form->Height());
+    form->Show();
+    wintest::PumpUntilIdle();
+  }
+
+  TempSkins skins;
+  ManagerPtr manager;
+  std::unique_ptr<vcl::TForm, FormFree> form;
+  TsSkinProvider* provider = nullptr;
+};
+
+TEST_F(AutoAdapters, EveryKindGetsTheAdapterItsListGives) {
+  const EveryKind k = FillEveryKind(form.get());
+  const vcl::TColor labelColor = k.label->Font()->Color();
+  Show();
+  ASSERT_TRUE(provider->CtrlAdapter);
+
+  size_t adapted = 0;
+  for (const auto& [name, entry] : k.windowed) {
+    // A page control's adapter gives its pages theirs.
+    if (name == L"TabSheet") {
+      EXPECT_EQ(AdapterClass(entry.first), ControlAdapterFactory(TqvAdapterKind::PageControl) ? L"TqvPageWnd" : L"");
+      continue;
+    }
+    const std::wstring expected = ExpectedAdapter(entry.second);
+    EXPECT_EQ(AdapterClass(entry.first), expected) << std::wstring(name);
+    if (!expected.empty()) ++adapted;
+  }
+  // The radio group's buttons are check boxes by their own class name.
+  auto* group = dynamic_cast<vcl::TRadioGroup*>(k.windowed.at(L"RadioGroup").first);
+  ASSERT_EQ(group->ControlCount(), 2);
+  for (int i = 0; i < group->ControlCount(); ++i) {
+    EXPECT_EQ(AdapterClass(dynamic_cast<vcl::TWinControl*>(group->Controls(i))),
+              ExpectedAdapter(TqvAdapterKind::CheckBox));
+    ++adapted;
+  }
+  // The frame's own button too; each adapted control has exactly one item.
+  EXPECT_EQ(AdapterClass(k.frameButton), ExpectedAdapter(TqvAdapterKind::Button));
+  ++adapted;
+  EXPECT_EQ(provider->CtrlAdapter->Items.size(), adapted);
+  // Some kinds are built: the walk made adapters.
+  EXPECT_GT(adapted, 15u);
+
+  // The frame has its frame adapter, in the group-box look.
+  TsFrameAdapter* frameAdapter = nullptr;
+  for (int i = 0; i < k.frame->ComponentCount(); ++i)
+    if (auto* a = dynamic_cast<TsFrameAdapter*>(k.frame->Components(i))) frameAdapter = a;
+  ASSERT_TRUE(frameAdapter);
+  EXPECT_EQ(frameAdapter->SkinData()->SkinSection(), L"GROUPBOX");
+  EXPECT_EQ(SendCommandToWnd(k.frame->Handle(), scmIsSkinned, 0), 1);
+
+  // Speed buttons: their handlers, the flat one in the small section.
+  auto* handler = dynamic_cast<TqvSpeedButtonHandler*>(provider->CtrlAdapter->AdapterOf(k.speed));
+  ASSERT_TRUE(handler);
+  EXPECT_EQ(handler->SkinData->SkinSection(), L"SPEEDBUTTON");
+  auto* flat = dynamic_cast<TqvSpeedButtonHandler*>(provider->CtrlAdapter->AdapterOf(k.flatSpeed));
+  ASSERT_TRUE(flat);
+  EXPECT_EQ(flat->SkinData->SkinSection(), L"SPEEDBUTTON_SMALL");
+  EXPECT_EQ(provider->CtrlAdapter->GraphItems.size(), 2u);
+
+  // The label in the skin's label colour.
+  EXPECT_EQ(k.label->Font()->Color(), manager->GetGlobalFontColor());
+  EXPECT_NE(k.label->Font()->Color(), labelColor);
+}
+
+TEST_F(AutoAdapters, AFormWhoseWindowCameAfterTheSkinTakesIt) {
+  auto* button = Put<vcl::TButton>(form.get(), 8, 8, 80, 24, form.get());
+  Show();
+  // The skin arrived with the window: the system's caption buttons are off, the skinned
+  // system menu and the controls' adapters are there.
+  EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWL_STYLE) & WS_SYSMENU, 0);
+  EXPECT_TRUE(provider->SystemMenu);
+  EXPECT_EQ(AdapterClass(button), L"TqvBtnWnd");
+
+  // A provider made for a form that already has its window takes the skin at once too.
+  std::unique_ptr<vcl::TForm, FormFree> other(new vcl::TForm(vcl::Application, 0));
+  auto* edit = Put<vcl::TEdit>(other.get(), 8, 8, 80, 24, other.get());
+  other->HandleNeeded();
+  edit->HandleNeeded();
+  auto* late = vcl::Construct<TsSkinProvider>(other.get());
+  EXPECT_EQ(GetWindowLongPtrW(other->Handle(), GWL_STYLE) & WS_SYSMENU, 0);
+  ASSERT_TRUE(late->CtrlAdapter);
+  EXPECT_EQ(AdapterClass(edit), L"TqvEditWnd");
+}
+
+TEST_F(AutoAdapters, AProviderMadeBeforeTheSkinTakesItWithItsWindow) {
+  std::unique_ptr<vcl::TForm, FormFree> early(new vcl::TForm(vcl::Application, 0));
+  manager->SetActive(false);
+  auto* first = vcl::Construct<TsSkinProvider>(early.get());
+  auto* box = Put<vcl::TCheckBox>(early.get(), 8, 8, 120, 24, early.get());
+  manager->SetActive(true);
+  ASSERT_TRUE(manager->Skin().SkinData.Active);
+  early->SetBounds(-3000, -2000, 300, 200);
+  early->Show();
+  wintest::PumpUntilIdle();
+  EXPECT_TRUE(first->SkinData->Skinned());
+  EXPECT_EQ(GetWindowLongPtrW(early->Handle(), GWL_STYLE) & WS_SYSMENU, 0);
+  EXPECT_EQ(AdapterClass(box), L"TqvCheckBoxWnd");
+}
+
+TEST_F(AutoAdapters, ASecondWalkAndARefreshMakeNoSecondAdapter) {
+  const EveryKind k = FillEveryKind(form.get());
+  Show();
+  ASSERT_TRUE(provider->CtrlAdapter);
+  std::map<vcl::TWinControl*, TqvMainWnd*> before;
+  for (const auto& [name, entry] : k.windowed) before[entry.first] = GetAdapter(entry.first->Handle());
+  const size_t items = provider->CtrlAdapter->Items.size();
+
+  provider->CtrlAdapter->AddAllItems();
+  SendMessageW(form->Handle(), kSkinCmdMessage, SkinCommandWParam(scmRefresh), reinterpret_cast<LPARAM>(manager.get()));
+  SendMessageW(form->Handle(), kSkinCmdMessage, SkinCommandWParam(scmCtrlNotify), 0);
+  wintest::PumpUntilIdle();
+
+  EXPECT_EQ(provider->CtrlAdapter->Items.size(), items);
+  for (const auto& [control, adapter] : before) EXPECT_EQ(GetAdapter(control->Handle()), adapter);
+  int frameAdapters = 0;
+  for (int i = 0; i < k.frame->ComponentCount(); ++i)
+    if (dynamic_cast<TsFrameAdapter*>(k.frame->Components(i))) ++frameAdapters;
+  EXPECT_EQ(frameAdapters, 1);
+}
+
+TEST_F(AutoAdapters, TagDescendantsVetoesAndTheListsDecide) {
+  auto* tagged = Put<vcl::TButton>(form.get(), 8, 8, 80, 24, form.get());
+  tagged->SetTag(0x100 | 7);
+  auto* own = Put<TOwnButton>(form.get(), 8, 40, 80, 24, form.get());
+  auto* vetoed = Put<vcl::TEdit>(form.get(), 8, 72, 80, 24, form.get());
+  auto* sectioned = Put<vcl::TEdit>(form.get(), 8, 104, 80, 24, form.get());
+  auto* panel = Put<vcl::TPanel>(form.get(), 100, 8, 80, 60, form.get());
+  auto* label = Put<vcl::TLabel>(form.get(), 100, 80, 80, 16, form.get());
+  auto* flat = Put<vcl::TSpeedButton>(form.get(), 100, 100, 80, 24, form.get());
+  flat->SetFlat(true);
+  auto* frame = new vcl::TFrame(form.get());
+  frame->SetParent(form.get());
+  frame->SetBounds(200, 8, 100, 60);
+  const vcl::TColor labelColor = label->Font()->Color();
+  // A class on two lists takes the lower kind.
+  manager->ClassNameLists()->List(TqvAdapterKind::Edit)->Add(L"TPanel");
+
+  struct Handlers {
+    vcl::TControl* vetoed;
+    vcl::TControl* sectioned;
+    vcl::TControl* label;
+    void Item(vcl::TComponent* Item, bool& CanBeAdded, vcl::String& Section) {
+      if (Item == vetoed) CanBeAdded = false;
+      if (Item == sectioned) Section = L"PANEL";
+      if (dynamic_cast<vcl::TSpeedButton*>(Item) || dynamic_cast<vcl::TFrame*>(Item)) Section = L"BUTTON";
+    }
+    void ItemEx(vcl::TComponent* Item, bool&, TqvSkinParams* Params) {
+      if (Item == label) Params->UseSkinFont = false;
+    }
+  } handlers{vetoed, sectioned, label};
+  provider->OnSkinItem = TAddItemEvent::Bind<&Handlers::Item>(&handlers);
+  provider->OnSkinItemEx = TAddItemExEvent::Bind<&Handlers::ItemEx>(&handlers);
+  Show();
+
+  EXPECT_EQ(AdapterClass(tagged), L"");
+  EXPECT_EQ(AdapterClass(own), L"");
+  EXPECT_EQ(AdapterClass(vetoed), L"");
+  ASSERT_EQ(AdapterClass(sectioned), L"TqvEditWnd");
+  EXPECT_EQ(GetAdapter(sectioned->Handle())->SkinData->SkinSection(), L"PANEL");
+  EXPECT_EQ(AdapterClass(panel), L"TqvEditWnd");
+  // The label kept its own font by the handler.
+  EXPECT_EQ(label->Font()->Color(), labelColor);
+  auto* handler = dynamic_cast<TqvSpeedButtonHandler*>(provider->CtrlAdapter->AdapterOf(flat));
+  ASSERT_TRUE(handler);
+  EXPECT_EQ(handler->SkinData->SkinSection(), L"SPEEDBUTTON_SMALL");
+  // A frame takes the group-box look whatever the events named, and paints it.
+  TsFrameAdapter* frameAdapter = nullptr;
+  for (int i = 0; i < frame->ComponentCount(); ++i)
+    if (auto* a = dynamic_cast<TsFrameAdapter*>(frame->Components(i))) frameAdapter = a;
+  ASSERT_TRUE(frameAdapter);
+  EXPECT_EQ(frameAdapter->SkinData()->SkinSection(), L"GROUPBOX");
+  MemoryPixels pixels(frame->Width(), frame->Height());
+  SendMessageW(frame->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(pixels.DC()), PRF_CLIENT);
+  const int groupBox = manager->GetSkinIndex(L"GROUPBOX");
+  ASSERT_GE(groupBox, 0);
+  EXPECT_EQ(pixels.At(50, 30),
+            static_cast<COLORREF>(vcl::ColorToRGB(manager->Skin().Sections[static_cast<size_t>(groupBox)].Props[0].Color)));
+  manager->ClassNameLists()->List(TqvAdapterKind::Edit)->Delete(manager->ClassNameLists()->List(TqvAdapterKind::Edit)->Count() - 1);
+}
+
+TEST_F(AutoAdapters, WithoutTheThirdPartyRuleNothingIsAdapted) {
+  manager->SetSkinningRules({srStdForms, srStdDialogs});
+  auto* button = Put<vcl::TButton>(form.get(), 8, 8, 80, 24, form.get());
+  Show();
+  EXPECT_EQ(AdapterClass(button), L"");
+  ASSERT_TRUE(provider->CtrlAdapter);
+  EXPECT_TRUE(provider->CtrlAdapter->Items.empty());
+  manager->SetSkinningRules({srStdForms, srStdDialogs, srThirdParty});
+}
+
+TEST_F(AutoAdapters, ControlsMadeAfterSkinningAreAdaptedAsTheirWindowsAppear) {
+  Show();
+  ASSERT_TRUE(provider->CtrlAdapter);
+  auto* panel = Put<vcl::TPanel>(form.get(), 8, 8, 200, 100, form.get());
+  auto* edit = Put<vcl::TEdit>(panel, 8, 8, 120, 22, form.get());
+  auto* button = Put<vcl::TButton>(panel, 8, 40, 120, 24, form.get());
+  panel->HandleNeeded();
+  edit->HandleNeeded();
+  button->HandleNeeded();
+  wintest::PumpUntilIdle();
+  EXPECT_EQ(AdapterClass(panel), L"TqvPanelWnd");
+  EXPECT_EQ(AdapterClass(edit), L"TqvEditWnd");
+  EXPECT_EQ(AdapterClass(button), L"TqvBtnWnd");
+  // A label put on the form takes the skin's label colour.
+  auto* label = new vcl::TLabel(form.get());
+  label->SetParent(form.get());
+  EXPECT_EQ(label->Font()->Color(), manager->GetGlobalFontColor());
+
+  // A window made again gets an adapter again; the dead one's item goes.
+  TqvMainWnd* old = GetAdapter(button->Handle());
+  button->RecreateWnd();
+  button->HandleNeeded();
+  wintest::PumpUntilIdle();
+  ASSERT_EQ(AdapterClass(button), L"TqvBtnWnd");
+  provider->CtrlAdapter->DropDeadItems();
+  int items = 0;
+  for (TqvAdapterItem* item : provider->CtrlAdapter->Items)
+    if (item->Control == button) ++items;
+  EXPECT_EQ(items, 1);
+  (void)old;
+}
+
+TEST_F(AutoAdapters, UnskinningGivesEveryControlItsOwnLookBack) {
+  const EveryKind k = FillEveryKind(form.get());
+  auto* edit = dynamic_cast<vcl::TEdit*>(k.windowed.at(L"Edit").first);
+  const vcl::TColor editColor = edit->Color();
+  const vcl::TColor labelColor = k.label->Font()->Color();
+  Show();
+  ASSERT_EQ(AdapterClass(edit), L"TqvEditWnd");
+  EXPECT_NE(edit->Color(), editColor);  // the section's colour while skinned
+
+  manager->SetActive(false);
+  wintest::PumpUntilIdle();
+  EXPECT_FALSE(provider->CtrlAdapter);
+  for (const auto& [name, entry] : k.windowed) {
+    EXPECT_EQ(AdapterClass(entry.first), L"") << std::wstring(name);
+    EXPECT_EQ(SendCommandToWnd(entry.first->Handle(), scmIsSkinned, 0), 0) << std::wstring(name);
+  }
+  EXPECT_EQ(AdapterClass(k.frameButton), L"");
+  EXPECT_EQ(edit->Color(), editColor);
+  EXPECT_EQ(k.label->Font()->Color(), labelColor);
+  EXPECT_EQ(SendCommandToWnd(edit->Handle(), scmGetSkinData, 0), 0);
+
+  // The skin's return adapts them again.
+  manager->SetActive(true);
+  wintest::PumpUntilIdle();
+  ASSERT_TRUE(provider->CtrlAdapter);
+  EXPECT_EQ(AdapterClass(edit), L"TqvEditWnd");
+  EXPECT_EQ(k.label->Font()->Color(), manager->GetGlobalFontColor());
+}
+
+TEST_F(AutoAdapters, AFrameAdapterOnAnythingButAFrameIsRefused) {
+  try {
+    vcl::Construct<TsFrameAdapter>(form.get());
+    FAIL() << "no exception";
+  } catch (const vcl::Exception& e) {
+    EXPECT_EQ(e.Message(), L"TsFrameAdapter adapter must be placed on the handled frame");
+  }
+  EXPECT_EQ(form->ComponentCount(), 1);  // the provider alone
+}
+
+TEST_F(AutoAdapters, TheFrameAdapterLeavesALaterHookInPlace) {
+  auto* frame = new vcl::TFrame(form.get());
+  frame->SetParent(form.get());
+  frame->SetBounds(8, 8, 200, 100);
+  Show();
+  TsFrameAdapter* adapter = nullptr;
+  for (int i = 0; i < frame->ComponentCount(); ++i)
+    if (auto* a = dynamic_cast<TsFrameAdapter*>(frame->Components(i))) adapter = a;
+  ASSERT_TRUE(adapter);
+  EXPECT_EQ(SendCommandToWnd(frame->Handle(), scmIsSkinned, 0), 1);
+
+  // A hook of another party above the adapter keeps working when the adapter goes.
+  auto spy = std::make_unique<MessageCounter>(frame);
+  vcl::TObject::Free(adapter);
+  EXPECT_TRUE(spy->Hook().OnTop());
+  const int seen = spy->Count();
+  EXPECT_EQ(SendCommandToWnd(frame->Handle(), scmIsSkinned, 0), 0);
+  EXPECT_GT(spy->Count(), seen);
+  spy.reset();
+  EXPECT_EQ(SendCommandToWnd(frame->Handle(), scmIsSkinned, 0), 0);
+  frame->Invalidate();
+  wintest::PumpUntilIdle();
+}
+
+}  // namespace
+}  // namespace skin_layered::test
