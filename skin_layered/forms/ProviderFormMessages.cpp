@@ -375,8 +375,6 @@ void TsSkinProvider::WMStyleChanged(vcl::TMessage& Message) {
     if (TqvBorderForm* border = ExtBorderForm()) border->UpdateExBordersPos(true, 255);
 }
 
-void TsSkinProvider::WMExitMenuLoop(vcl::TMessage& Message) { CallOldWndProc(Message); }
-
 void TsSkinProvider::CMEnabledChanged(vcl::TMessage& Message) {
   CallOldWndProc(Message);
   if (!DrawNonClientArea || !Form->HandleAllocated()) return;

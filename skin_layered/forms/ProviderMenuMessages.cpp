@@ -1,10 +1,15 @@
 // A skinned form's menu messages: the items the system measures and the form's popup menu are
-// prepared for skinned drawing, and a menu loop's start tells the popup windows that no
-// skinned item has been measured yet.
+// prepared for skinned drawing, a menu loop's start tells the popup windows that no skinned
+// item has been measured yet, and an MDI frame keeps its maximised child's skinned buttons in
+// sight while the system paints the menu line of a menu loop.
+#include <utility>
+
+#include "classlib/controls/WindowProcHook.h"
 #include "classlib/forms/Menus.h"
 #include "skin_layered/core/PopupMenuLinks.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/SkinableMenus.h"
+#include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 
 namespace skin_layered {
@@ -25,8 +30,93 @@ void TsSkinProvider::WMContextMenu(vcl::TMessage& Message) {
   CallOldWndProc(Message);
 }
 
+// ---------------------------------------------------------------------------------------
+// The MDI child buttons over the frame's menu line while a menu loop runs
+
+namespace {
+
+constexpr int kMdiIconsWidth = 60;
+
+// The small window that keeps the skinned MDI child buttons in sight while the system paints
+// the menu line of a menu loop.
+struct TMdiIcons {
+  vcl::TForm* Form = nullptr;
+  TsSkinProvider* Provider = nullptr;  // the frame whose window image it shows
+  vcl::TWindowProcHook Hook;
+  bool Shown = false;  // once per menu loop
+
+  void WndProc(vcl::TMessage& Message) {
+    if (Message.Msg == WM_ERASEBKGND) {
+      Message.Result = 1;
+      return;
+    }
+    if (Message.Msg != WM_PAINT || !Provider || !Provider->SkinData) return Hook.CallPrevious(Message);
+    PAINTSTRUCT ps{};
+    const HWND wnd = Form->Handle();
+    HDC dc = BeginPaint(wnd, &ps);
+    vcl::TBitmap* image = Provider->SkinData->CacheBmp();
+    if (image && image->Width() > 0 && Provider->Form->HandleAllocated()) {
+      RECT place{}, frame{};
+      GetWindowRect(wnd, &place);
+      GetWindowRect(Provider->Form->Handle(), &frame);
+      BitBlt(dc, 0, 0, place.right - place.left, place.bottom - place.top, image->Canvas()->Handle(),
+             place.left - frame.left, place.top - frame.top, SRCCOPY);
+    }
+    EndPaint(wnd, &ps);
+    Message.Result = 0;
+  }
+  void Free() {
+    Hook.Remove();
+    if (Form) vcl::TObject::Free(std::exchange(Form, nullptr));
+    Provider = nullptr;
+    Shown = false;
+  }
+};
+
+TMdiIcons& MdiIcons() {
+  static TMdiIcons icons;
+  return icons;
+}
+
+}  // namespace
+
+vcl::TForm* MdiIconsForm() { return MdiIcons().Form; }
+
+void ReleaseMdiIcons(const TsSkinProvider* Provider) {
+  if (MdiIcons().Provider == Provider) MdiIcons().Free();
+}
+
 void TsSkinProvider::WMEnterMenuLoop(vcl::TMessage& Message) {
   SetSkinnedPopupShown(false);
+  vcl::TCustomForm* child = Form->FormStyle() == vcl::fsMDIForm ? Form->ActiveMDIChild() : nullptr;
+  TMdiIcons& icons = MdiIcons();
+  if (child && child->HandleAllocated() && IsZoomed(child->Handle()) && DrawNonClientArea && !icons.Shown &&
+      Form->HandleAllocated()) {
+    icons.Shown = true;
+    if (!icons.Form) {
+      icons.Form = new vcl::TForm(nullptr, 0);
+      icons.Form->SetName(L"qvMDIIcons");
+      icons.Form->SetBorderStyle(vcl::TFormBorderStyle::bsNone);
+      icons.Form->SetTag(256);
+      icons.Form->HandleNeeded();
+      const HWND wnd = icons.Form->Handle();
+      SetClassLongPtrW(wnd, GCL_STYLE, GetClassLongPtrW(wnd, GCL_STYLE) & ~static_cast<LONG_PTR>(CS_DROPSHADOW));
+      SetWindowLongPtrW(wnd, GWL_EXSTYLE, GetWindowLongPtrW(wnd, GWL_EXSTYLE) | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE);
+      icons.Hook.Install(icons.Form, vcl::TWndMethod::Bind<&TMdiIcons::WndProc>(&icons));
+    }
+    icons.Provider = this;
+    RECT frame{};
+    GetWindowRect(Form->Handle(), &frame);
+    const int x = frame.right - kMdiIconsWidth - BorderWidthSys();
+    const int y = frame.top + BorderWidthDef() + CaptionHeight(true);
+    SetWindowPos(icons.Form->Handle(), HWND_TOP, x, y, kMdiIconsWidth, GetSystemMetrics(SM_CYMENU) + 3,
+                 SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  }
+  CallOldWndProc(Message);
+}
+
+void TsSkinProvider::WMExitMenuLoop(vcl::TMessage& Message) {
+  ReleaseMdiIcons(this);
   CallOldWndProc(Message);
 }
 

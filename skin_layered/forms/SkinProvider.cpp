@@ -250,6 +250,7 @@ TsSkinProvider::~TsSkinProvider() {
   if (!Designing(this)) {
     KillAnimations();
     FreeAnimTimer();
+    ReleaseMdiIcons(this);
     if (Form) UnregisterForm(Form);
     if (Form && hook_.Installed()) {
       // Only while our hook is on top is the saved procedure put back; under a later hook the

@@ -637,6 +637,11 @@ bool TitleButtonPressed();
 void SetTitleButtonPressed(bool Value);
 // A shutdown was announced (WM_QUERYENDSESSION).
 bool ProviderShuttingDown();
+// The window that shows an MDI frame's child buttons during a menu loop ("qvMDIIcons"); nil
+// outside one.
+vcl::TForm* MdiIconsForm();
+// Frees that window when it shows Provider's buttons.
+void ReleaseMdiIcons(const TsSkinProvider* Provider);
 // The "/qvpreview" switch was found and the link to the editor not made yet.
 bool ProviderPreviewMode();
 // The form linked to the skin editor; nil before.

@@ -240,7 +240,7 @@ TEST_F(FormStateTest, TheTaskBarsSideIsFoundFromItsRectangle) {
 
 // The system never sees a maximising MDI child visible, so it never paints the child's restored
 // frame over the frame's merged menu line.
-TEST_F(FormStateTest, AnMdiChildMaximisesInvisibleToTheSystem) {
+TEST_F(FormStateTest, AnMdiChildMaximisesInvisibleToTheSystemAndKeepsItsButtonsInAMenuLoop) {
   manager->SetSkinningRules({srStdDialogs});  // providers only where the test puts them
   manager->SetSkinName(L"Mouse");
   auto* frame = vcl::Application->CreateForm<TStateMdiFrame>();
@@ -264,9 +264,28 @@ TEST_F(FormStateTest, AnMdiChildMaximisesInvisibleToTheSystem) {
   EXPECT_FALSE(visibleDuring[0]);
   EXPECT_TRUE(IsZoomed(child->Handle()));
   EXPECT_TRUE(GetWindowLongPtrW(child->Handle(), GWL_STYLE) & WS_VISIBLE);
+  // A menu loop of the frame keeps the maximised child's buttons in sight at the menu line's
+  // right end, for the loop only.
+  SendMessageW(frame->Handle(), WM_ENTERMENULOOP, 0, 0);
+  vcl::TForm* icons = MdiIconsForm();
+  ASSERT_NE(icons, nullptr);
+  EXPECT_TRUE(IsWindowVisible(icons->Handle()));
+  RECT r{}, f{};
+  GetWindowRect(icons->Handle(), &r);
+  GetWindowRect(frame->Handle(), &f);
+  EXPECT_EQ(r.right - r.left, 60);
+  EXPECT_EQ(r.bottom - r.top, GetSystemMetrics(SM_CYMENU) + 3);
+  EXPECT_EQ(r.right, f.right - frameProvider->BorderWidthSys());
+  EXPECT_EQ(icons->Tag(), 256);
+  SendMessageW(frame->Handle(), WM_EXITMENULOOP, 0, 0);
+  EXPECT_EQ(MdiIconsForm(), nullptr);
+
   SendMessageW(child->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
   EXPECT_FALSE(IsZoomed(child->Handle()));
   EXPECT_TRUE(IsWindowVisible(child->Handle()));
+  SendMessageW(frame->Handle(), WM_ENTERMENULOOP, 0, 0);
+  EXPECT_EQ(MdiIconsForm(), nullptr);  // no maximised child: nothing to keep in sight
+  SendMessageW(frame->Handle(), WM_EXITMENULOOP, 0, 0);
   childProvider.reset();
   vcl::TObject::Free(child);
   frameProvider.reset();
