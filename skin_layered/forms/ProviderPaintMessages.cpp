@@ -266,6 +266,8 @@ void TsSkinProvider::PaintClient(HDC DC, bool Children) {
   if (repaint_children_) {
     repaint_children_ = false;
     RepaintChildControls(Form);
+    vcl::TMessage repaint = SkinCommandMessage(scmRepaint);
+    SendToAdapter(repaint);
   }
 }
 

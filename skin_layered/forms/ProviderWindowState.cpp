@@ -179,12 +179,16 @@ void TsSkinProvider::CMShowingChanged(vcl::TMessage& Message) {
       InitExBorders(false);
     return CallOldWndProc(Message);
   }
-  if (Form->FormStyle() == vcl::fsMDIChild) return CallOldWndProc(Message);
+  if (Form->FormStyle() == vcl::fsMDIChild) {
+    AddAllAdapters();
+    return CallOldWndProc(Message);
+  }
 
   if (Form->HandleAllocated()) {
     DisableDwmTransitions(Form->Handle(), DrawNonClientArea);
     SkinEditorLink(Form->Handle());
   }
+  AddAllAdapters();
   ExtFlags &= ~kExtHiding;
   const TqvFormShow* show = manager ? manager->AnimEffects()->FormShow() : nullptr;
   const bool previewForm = Form->HandleAllocated() && Form->Handle() == PreviewFormHandle();
