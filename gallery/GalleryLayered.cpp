@@ -20,6 +20,7 @@
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/MenuSupport.h"
 #include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/forms/TitleBar.h"
 #include "skin_layered/manager/Animations.h"
 #include "skin_layered/paint/HintManager.h"
 #include "skin_layered/paint/SectionGrid.h"
@@ -192,6 +193,7 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
   skins_item_->Add(borders_item_);
 
   BuildSampleMenu();
+  BuildTitleBar();
 
   content_ = new TLayeredPanel(this);
   content_->SetParent(this);
@@ -659,6 +661,31 @@ void TGalleryLayered::ShowSampleHint() {
   // In the look of the hint manager's PNG template.
   hints->SetUseSkinData(false);
   hints->ShowHintAt(p, L"A hint of the hint manager", 0);
+}
+
+// A title bar component in the caption: two tabs of one group at the left; a drop-down button
+// with the sample popup, a plain button and an information text at the right; the form's
+// caption stays between them.
+void TGalleryLayered::BuildTitleBar() {
+  auto* bar = vcl::Construct<skin_layered::TsTitleBar>(this);
+  bar->SetShowCaption(true);
+  auto add = [bar](skin_layered::TqvBtnStyle style, skin_layered::TqvItemAlign align, const wchar_t* caption) {
+    skin_layered::TqvTitleBarItem* item = bar->Items()->Add();
+    item->SetStyle(style);
+    item->SetAlign(align);
+    item->SetCaption(caption);
+    return item;
+  };
+  skin_layered::TqvTitleBarItem* compose = add(skin_layered::bsTab, skin_layered::tbaLeft, L"Compose");
+  compose->SetGroupIndex(1);
+  compose->SetDown(true);
+  add(skin_layered::bsTab, skin_layered::tbaLeft, L"Preview")->SetGroupIndex(1);
+  skin_layered::TqvTitleBarItem* sections = add(skin_layered::bsButton, skin_layered::tbaRight, L"Sections");
+  sections->SetDropdownMenu(sample_menu_);
+  sections->SetHint(L"The sample popup menu");
+  sections->SetShowHint(true);
+  add(skin_layered::bsButton, skin_layered::tbaRight, L"Copy");
+  add(skin_layered::bsInfo, skin_layered::tbaRight, L"Taobao");
 }
 
 // A popup of every kind of item the skinned menus draw: a caption, items with shortcuts, a

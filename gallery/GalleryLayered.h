@@ -118,6 +118,7 @@ class TGalleryLayered : public vcl::TForm {
   // The scroll box with children on its face.
   void BuildScrollBox();
   void BuildSampleMenu();
+  void BuildTitleBar();
   void ExtraLineData(vcl::TMenuItem* FirstItem, vcl::String& SkinSection, vcl::String& Caption,
                      std::unique_ptr<vcl::TBitmap>& Glyph, bool& LineVisible);
 

@@ -149,6 +149,8 @@ class TqvBorderForm : public TqvBorderFormBase {
   void DoubleClick(vcl::TMessage& Message);
   void CutMouseHole(vcl::TMessage& Message);
   void WindowPosChanged(vcl::TMessage& Message);
+  // A blended move of the border window snaps the form's place to the edges near it.
+  void SnapMovingWindow(vcl::TMessage& Message);
   void ShowWindowMessage(vcl::TMessage& Message);
   // A screen point in the border window's coordinates.
   vcl::TPoint ToBorder(LPARAM ScreenPoint) const;

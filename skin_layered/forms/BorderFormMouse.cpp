@@ -224,8 +224,13 @@ void TqvBorderForm::BorderWndProc(vcl::TMessage& Message) {
           ResetRegion();
         }
       }
-      return old();
+      old();
+      // While a blended move drags the border window, the owner's glued forms follow it.
+      if ((State() & kBorderBlendMoving) && Provider && Provider->Form && !BeingDestroyed(Provider))
+        Provider->MoveGluedForms(true);
+      return;
     case WM_WINDOWPOSCHANGING:
+      SnapMovingWindow(Message);
       old();
       if (form_) {
         LastLeft = form_->Left();
@@ -243,6 +248,21 @@ void TqvBorderForm::BorderWndProc(vcl::TMessage& Message) {
       }
       return old();
   }
+}
+
+void TqvBorderForm::SnapMovingWindow(vcl::TMessage& Message) {
+  // While a blended move drags the border window, the form's place snaps as it would.
+  auto* pos = reinterpret_cast<WINDOWPOS*>(Message.LParam);
+  if (!pos || !(State() & kBorderBlendMoving) || (pos->flags & SWP_NOMOVE) || (pos->x == 0 && pos->y == 0)) return;
+  if (!Provider || !Provider->Form || !Provider->ScreenSnap() || BeingDestroyed(Provider)) return;
+  const HWND owner = ParentHandle();
+  if (!owner || IsZoomed(owner)) return;
+  const vcl::TRect shadow = Provider->ShadowSize();
+  const int dx = shadow.Left + BorderFormOffsetX(this), dy = shadow.Top + BorderFormOffsetY(this);
+  int x = pos->x + dx, y = pos->y + dy;
+  Provider->SnapToForms(x, y);
+  pos->x = x - dx;
+  pos->y = y - dy;
 }
 
 void TqvBorderForm::WindowPosChanged(vcl::TMessage& Message) {

@@ -9,6 +9,7 @@
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormAnimations.h"
 #include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/GluedForms.h"
 #include "skin_layered/forms/MenuSupport.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/SkinableMenus.h"
@@ -121,6 +122,7 @@ void StopFormsUnit() {
   if (&FormServices() == &LayeredFormServices()) SetFormServices(nullptr);
   PopupMenuLinks() = TqvPopupMenuLinks{};
   FinalizeMenuSupport();
+  GluedList().clear();
 }
 
 namespace {

@@ -7,16 +7,30 @@ std::vector<TqvGluedRecord>& GluedList() {
   return list;
 }
 
-void RemoveFromGluedList(const vcl::TCustomForm* Form) {
+namespace {
+
+template <class Pred>
+void RemoveWhere(Pred pred) {
   std::vector<TqvGluedRecord>& list = GluedList();
   for (std::size_t i = 0; i < list.size();) {
-    if (list[i].Glued != Form) {
+    if (!pred(list[i])) {
       ++i;
       continue;
     }
     list[i] = list.back();
     list.pop_back();
   }
+}
+
+}  // namespace
+
+void RemoveFromGluedList(const vcl::TCustomForm* Form) {
+  RemoveWhere([Form](const TqvGluedRecord& r) { return r.Glued == Form; });
+}
+
+void RemoveFormFromGluedList(const vcl::TCustomForm* Form) {
+  if (!Form) return;
+  RemoveWhere([Form](const TqvGluedRecord& r) { return r.Glued == Form || r.Master == Form; });
 }
 
 }  // namespace skin_layered

@@ -23,5 +23,7 @@ std::vector<TqvGluedRecord>& GluedList();
 // Every record whose dragged form is Form goes; the list's last record takes its place (the
 // order is not kept).
 void RemoveFromGluedList(const vcl::TCustomForm* Form);
+// Every record Form takes part in, dragging or dragged, goes (the form is being destroyed).
+void RemoveFormFromGluedList(const vcl::TCustomForm* Form);
 
 }  // namespace skin_layered

@@ -127,6 +127,7 @@ bool TsSkinProvider::StartRestoreAnimation() {
 
 void TsSkinProvider::StartBlendOnMoving(bool RunMoveLoop) {
   if ((ExtFlags & kExtBlendMoving) || !Form->HandleAllocated()) return;
+  UpdateGluedForms();
   TsSkinManager* manager = SkinManager();
   if (!manager || !manager->AnimEffects()->BlendOnMoving()->Active()) return;
   ExtFlags |= kExtBlendMoving;

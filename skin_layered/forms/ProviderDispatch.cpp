@@ -277,6 +277,7 @@ void TsSkinProvider::SkinArrived() {
   TitleSkinIndex = GetTitleSkinIndex();
   TsSkinManager* manager = SkinManager();
   CaptionIndex = manager ? manager->GetSkinIndex(L"CAPTION") : kNoIndex;
+  InitTitleBarItems();
   if (manager) {
     MaxBorderLarge = ExtBorderForm() && Form->HandleAllocated() && IsZoomed(Form->Handle()) &&
                      TitleHeightByState(true) > SysCaptionHeightOfForm() + 4;
@@ -384,6 +385,7 @@ void TsSkinProvider::NewSkinWhileSkinned(vcl::TMessage& Message) {
   CaptionIndex = manager->GetSkinIndex(L"CAPTION");
   if (temp_bmp_) temp_bmp_->SetSize(0, 0);
   InitSystemButtons();
+  InitTitleBarItems();
   SystemMenuStyle(true);
   SkinData->BGChanged = true;
   MenuLineCount = -1;

@@ -13,6 +13,7 @@
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/SystemMenu.h"
+#include "skin_layered/forms/TitleBar.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 
@@ -227,6 +228,7 @@ void TsSkinProvider::InitMenuItems() {
   SkinData->BGChanged = true;
   GetTitleSkinIndex();
   CaptionIndex = manager->GetSkinIndex(L"CAPTION");
+  InitTitleBarItems();
   InitSystemButtons();
   if (Form->FormStyle() == vcl::fsMDIChild)
     if (TsSkinProvider* frame = MDIProvider(); frame && frame != this) {
@@ -262,6 +264,8 @@ void TsSkinProvider::KillAnimations() {
   for (TsCaptionButton* button : {&BtnMinimize, &BtnMaximize, &BtnClose, &BtnHelp}) kill(*button);
   if (title_buttons_)
     for (int i = 0; i < title_buttons_->Count(); ++i) kill(title_buttons_->Items(i)->Data);
+  if (title_bar_)
+    for (int i = 0; i < title_bar_->Items()->Count(); ++i) title_bar_->Items()->Items(i)->FreeAnimation();
 }
 
 void TsSkinProvider::InitExBorders(bool AllowExtended) {
@@ -400,11 +404,13 @@ void TsSkinProvider::SetAllowExtBorders(bool Value) {
   if (Form->HandleAllocated()) RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
 }
 
-void TsSkinProvider::SetTitleBar(vcl::TComponent* Value) {
+void TsSkinProvider::SetTitleBar(TsTitleBar* Value) {
   if (title_bar_ == Value) return;
   title_bar_ = Value;
   if (SkinData) SkinData->BGChanged = true;
-  if (!Loading(this)) RefreshNonClient();
+  if (!Loading(this) && !ComponentState().Contains(vcl::csDestroying) &&
+      !Form->ComponentState().Contains(vcl::csDestroying))
+    RefreshNonClient();
 }
 
 void TsSkinProvider::SetDrawNonClientArea(bool Value) {

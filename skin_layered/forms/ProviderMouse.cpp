@@ -293,6 +293,8 @@ void TsSkinProvider::WMNCLButtonDown(vcl::TMessage& Message) {
   }
   BOOL fullDrag = FALSE;
   SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &fullDrag, 0);
+  // The forms touching this one now are the ones it drags along.
+  UpdateGluedForms();
   if (!fullDrag) return CallOldWndProc(Message);
   if (ResizeMode() == rmBorder && Form->Enabled() && (code == HTCAPTION || IsSizingHitCode(code))) {
     RubberFrame().Start(wnd, code);

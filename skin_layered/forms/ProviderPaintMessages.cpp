@@ -317,7 +317,7 @@ void TsSkinProvider::RepaintElement(int HitCode) {
   if (HitCode == 101 && !MaximizedChildOf(Form)) return;
   if (HitCode >= 2000) {
     // Title-bar items repaint through their own fades.
-    if (ExtBorderForm() && ExtBorderForm()->BorderWindow()) ExtBorderForm()->UpdateExBordersPos(true, 255);
+    StartTitleItemFade(HitCode);
     return;
   }
   TsCaptionButton* button = ElementByCode(HitCode);

@@ -241,8 +241,7 @@ void TsSkinProvider::UpdateButtonsRects() {
     }
   }
 
-  TitleBarArea = vcl::Rect(IconRect.Right, BorderIconsTop(), x - kButtonGroupGap, TitleBottom);
-  TitleBarCentre = TitleCentre;
+  ArrangeTitleBar(x - kButtonGroupGap);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/SystemMenu.h"
+#include "skin_layered/forms/TitleBar.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/manager/SkinText.h"
@@ -367,12 +368,18 @@ void TsSkinProvider::PaintCaptionText() {
   vcl::TRect r;
   r.Left = frame + (IconVisible() ? TitleIconWidth() : 0) + 4 + data.BILeft + shadow.Left + (captionSection >= 0 ? 2 : 0);
   r.Right = ImageWidth() - ButtonsBlockWidth() - 12 - shadow.Right;
+  if (title_bar_) {
+    // The caption between the bar's items.
+    const vcl::TRect free = title_bar_->FreeArea();
+    r.Left = free.Left + 8;
+    r.Right = free.Right - 8;
+  }
   r.Top = shadow.Top + 2;
   if (ExtBorderForm() && zoomed && data.MaxHeight != 0 && data.MaxHeight != data.TitleHeight)
     r.Top += (data.TitleHeight - data.MaxHeight) / 2;
 
   vcl::TCanvas* canvas = image->Canvas();
-  const bool showMain = added_title_->ShowMainCaption();
+  const bool showMain = title_bar_ ? title_bar_->ShowCaption() : added_title_->ShowMainCaption();
   const vcl::String text = showMain ? Form->Caption() : vcl::String();
   canvas->Font()->Assign(CaptionFont());
   UINT flags = kCaptionFlags | (rtl ? DT_RTLREADING : 0);
@@ -384,7 +391,7 @@ void TsSkinProvider::PaintCaptionText() {
     canvas->Font()->Assign(CaptionFont());
   }
   const int textHeight = std::max(main.cy, added.cy);
-  r.Top = TitleCentre - textHeight / 2;
+  r.Top = (title_bar_ ? TitleBarCentre : TitleCentre) - textHeight / 2;
   r.Bottom = r.Top + textHeight;
 
   vcl::TAlignment alignment = caption_alignment_;

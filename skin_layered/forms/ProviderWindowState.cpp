@@ -59,6 +59,7 @@ void ShowChildWindows(const std::vector<HWND>& Children) {
 
 void TsSkinProvider::WMActivate(vcl::TMessage& Message) {
   CallOldWndProc(Message);
+  UpdateGluedForms();
   if (!Form->HandleAllocated() || Form->ControlState().Contains(vcl::csCreating)) return;
   MenuLineCount = -1;
   if (LOWORD(Message.WParam) == WA_INACTIVE) return;
@@ -295,6 +296,10 @@ void TsSkinProvider::WMWindowPosChanging(vcl::TMessage& Message) {
     StartMinimizeAnimation();
     return;
   }
+  // A showing form moved with ScreenSnap snaps to the edges near its new place.
+  if (pos && screen_snap_ && Form->HandleAllocated() && !Loading(Form) && Form->Showing() && !(pos->flags & SWP_NOMOVE) &&
+      !IsIconic(Form->Handle()) && !IsZoomed(Form->Handle()) && !(pos->x == 0 && pos->y == 0))
+    SnapToForms(pos->x, pos->y);
   if (pos && Form->HandleAllocated() && !Loading(Form) && !IsIconic(Form->Handle()) && !(pos->flags & SWP_NOMOVE) &&
       manager && manager->Options()->NativeBordersMaximized() && !ExtBorderForm() && ExtBordersWanted() &&
       IsWindowVisible(Form->Handle()) && !IsZoomed(Form->Handle()))
@@ -361,6 +366,8 @@ void TsSkinProvider::WMMove(vcl::TMessage& Message) {
   KillAnimations();
   ClearGlows(false);
   CallOldWndProc(Message);
+  // The glued forms follow (while a blended move drags the border window, it moves them).
+  if (!(ExtFlags & kExtBlendMoving) || !BorderForm) MoveGluedForms(false);
 }
 
 void TsSkinProvider::WMSizing(vcl::TMessage& Message) {

@@ -11,6 +11,7 @@
 #include "skin_layered/forms/GluedForms.h"
 #include "skin_layered/forms/MDIForm.h"
 #include "skin_layered/forms/SystemMenu.h"
+#include "skin_layered/forms/TitleBar.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/paint/Bitmap32.h"
@@ -38,7 +39,7 @@ VCL_CLASS_INFO(TsSkinProvider) {
   p.Integer<&TsSkinProvider::SnapBuffer, &TsSkinProvider::SetSnapBuffer>(L"SnapBuffer", 10);
   p.Bool<&TsSkinProvider::ShowAppIcon, &TsSkinProvider::SetShowAppIcon>(L"ShowAppIcon", true);
   p.Object<&TsSkinProvider::SysSubMenu, &TsSkinProvider::SetSysSubMenu>(L"SysSubMenu", TqvSysSubMenu::StaticClass());
-  p.Object<&TsSkinProvider::TitleBar, &TsSkinProvider::SetTitleBar>(L"TitleBar", vcl::TComponent::StaticClass());
+  p.Object<&TsSkinProvider::TitleBar, &TsSkinProvider::SetTitleBar>(L"TitleBar", TsTitleBar::StaticClass());
   p.Object<&TsSkinProvider::TitleButtons, &TsSkinProvider::SetTitleButtons>(L"TitleButtons",
                                                                          TsTitleButtons::StaticClass());
   p.Object<&TsSkinProvider::TitleIcon, &TsSkinProvider::SetTitleIcon>(L"TitleIcon", TsTitleIcon::StaticClass());
@@ -68,12 +69,11 @@ TProviderUnit& Unit() {
 bool Designing(const vcl::TComponent* C) { return C && C->ComponentState().Contains(vcl::csDesigning); }
 bool BeingDestroyed(const vcl::TComponent* C) { return C && C->ComponentState().Contains(vcl::csDestroying); }
 
-// The last title bar component among the form's components (a class of that name).
-vcl::TComponent* LastTitleBar(const vcl::TComponent* Form) {
-  vcl::TComponent* found = nullptr;
+// The last title bar component among the form's components.
+TsTitleBar* LastTitleBar(const vcl::TComponent* Form) {
+  TsTitleBar* found = nullptr;
   for (int i = 0; i < Form->ComponentCount(); ++i)
-    for (const vcl::TClassInfo* c = &Form->Components(i)->ClassType(); c; c = c->Parent)
-      if (c->Name == L"TsTitleBar") found = Form->Components(i);
+    if (auto* bar = dynamic_cast<TsTitleBar*>(Form->Components(i))) found = bar;
   return found;
 }
 
@@ -236,8 +236,7 @@ void TsSkinProvider::Notification(vcl::TComponent* AComponent, vcl::TOperation O
   } else if (AComponent && AComponent == title_bar_ && Operation == vcl::TOperation::opRemove) {
     title_bar_ = nullptr;
   } else if (AComponent && !title_bar_ && Operation == vcl::TOperation::opInsert) {
-    for (const vcl::TClassInfo* c = &AComponent->ClassType(); c; c = c->Parent)
-      if (c->Name == L"TsTitleBar") title_bar_ = AComponent;
+    if (auto* bar = dynamic_cast<TsTitleBar*>(AComponent)) title_bar_ = bar;
   }
 }
 
@@ -273,7 +272,9 @@ TsSkinProvider::~TsSkinProvider() {
     temp_bmp_.reset();
     work_bmp_.reset();
   }
-  RemoveFromGluedList(Form);
+  // The form leaves the glued list in both roles: nothing follows it, and it follows nothing.
+  RemoveFormFromGluedList(Form);
+  title_hint_timer_.reset();
   cover_hook_.Remove();
   if (cover_) vcl::TObject::Free(std::exchange(cover_, nullptr));
   if (Unit().MDIProvider == this) Unit().MDIProvider = nullptr;

@@ -22,8 +22,10 @@
 //   ProviderFormMessages.cpp  system commands and the form's other messages
 //   ProviderMenuMessages.cpp  the form's menus prepared for the skinned menus
 //   ProviderPaintMessages.cpp the painting messages, printing and single title elements
+//   ProviderTitleBar.cpp      the title bar component's items: places, painting, presses
+//   ProviderGlued.cpp         glued forms moving along and snapping to edges
 // The skinned system menu is TsSystemMenu (SystemMenu.h); the skinned menus are TsSkinableMenus
-// (SkinableMenus.h).
+// (SkinableMenus.h); the title bar component is TsTitleBar (TitleBar.h).
 // A handler not built yet passes its message to the form's own procedure (CallOldWndProc).
 #pragma once
 
@@ -34,6 +36,7 @@
 #include <vector>
 
 #include "classlib/controls/Controls.h"
+#include "classlib/controls/Timer.h"
 #include "classlib/controls/WindowEvents.h"
 #include "classlib/controls/WindowProcHook.h"
 #include "classlib/forms/Forms.h"
@@ -56,6 +59,8 @@ class TsScrollWndData;
 class TsSystemMenu;
 class TqvCtrlAdapter;
 class TsMDIForm;
+class TsTitleBar;
+class TqvTitleBarItem;
 struct TqvSkinParams;
 
 VCL_ENUM(TsGripMode, gmNone, gmRightBottom)
@@ -157,8 +162,8 @@ class TsSkinProvider : public TsSkinProviderBase {
   TqvSysSubMenu* SysSubMenu() const { return sys_sub_menu_.get(); }
   void SetSysSubMenu(TqvSysSubMenu* Value) { sys_sub_menu_->Assign(Value); }
   // The title bar component shown in the caption; nil for none.
-  vcl::TComponent* TitleBar() const { return title_bar_; }
-  void SetTitleBar(vcl::TComponent* Value);
+  TsTitleBar* TitleBar() const { return title_bar_; }
+  void SetTitleBar(TsTitleBar* Value);
   TsTitleButtons* TitleButtons() const { return title_buttons_.get(); }
   void SetTitleButtons(TsTitleButtons* Value) { title_buttons_->Assign(Value); }
   TsTitleIcon* TitleIcon() const { return title_icon_.get(); }
@@ -387,8 +392,8 @@ class TsSkinProvider : public TsSkinProviderBase {
   int UserButtonWidth(TsTitleButton* Button);
   void PaintTitleButtons();
   void PaintButton(TsCaptionButton& Button, bool Enabled);
-  // Where a title bar component paints its items into the image (nothing without one).
-  virtual void PaintTitleBarItems(vcl::TBitmap* Image) { (void)Image; }
+  // The title bar component's items painted into the image, the pressed tabs last.
+  void PaintTitleBarItems(vcl::TBitmap* Image);
   // Starts the glow fade of a system or user button toward its hot or pressed state (ToHot)
   // or toward normal; false when no fade runs (the button is then repainted at once in its
   // state). The fade lives in the button's record (TitleButtonGlow.h).
@@ -396,6 +401,51 @@ class TsSkinProvider : public TsSkinProviderBase {
   // A user button's own picture centred in its place (lower right by one while pressed), in
   // the window image or in Target whose top-left lies at Origin of the image.
   void PaintUserGlyph(TsTitleButton* Button, vcl::TBitmap* Target = nullptr, vcl::TPoint Origin = {});
+
+  // ---- the title bar component's items (ProviderTitleBar.cpp); item i answers hit code
+  // 2000 + i (its index in the collection, hidden items counted). The mouse handling reaches
+  // them through the virtual operations, which tests may replace.
+  // Gives every item its section and this provider's painter.
+  void InitTitleBarItems();
+  // The bar given the caption between the icon and Right, and its items laid out.
+  void ArrangeTitleBar(int Right);
+  // An item's background and content into R of Bmp (the window image, or a fade's picture
+  // of the item alone).
+  void PaintTitleBarItem(TqvTitleBarItem* Item, vcl::TRect R, vcl::TBitmap* Bmp);
+  void PaintTitleBarItemContent(TqvTitleBarItem* Item, const vcl::TRect& R, vcl::TBitmap* Bmp);
+  // The visible item of a hit code; nil for other codes.
+  TqvTitleBarItem* TitleItemByCode(int Code) const;
+  // The item under a point of the window image: 2000 + its index; 0 for none, a spacer, an
+  // information item or a tab that is down.
+  virtual int TitleBarItemAt(vcl::TPoint ImagePoint);
+  // Item Index normal (0), hot (1) or pressed (2): leaving runs its mouse-leave event and
+  // hides its hint, entering its mouse-enter event and starts the hint's pause.
+  virtual void SetTitleBarItemState(int Index, int State);
+  // The press on item Index (the mouse at the screen point): a drop-down menu is made
+  // owner-drawn under skinned popups, then the item's press runs (a drop-down item runs its
+  // menu loop here, a tab clicks).
+  virtual void TitleBarItemMouseDown(int Index, vcl::TPoint Screen);
+  // The release: the item's release, which clicks it when Click (the mouse still over it).
+  virtual void TitleBarItemMouseUp(int Index, vcl::TPoint Screen, bool Click);
+  // The item's fade toward its current state.
+  void StartTitleItemFade(int Code);
+  // The pending item hint stopped and the shown one hidden.
+  void StopTitleHint();
+
+  // ---- glued forms and snapping (ProviderGlued.cpp)
+  // The records of the forms named in GluedForms that touch this form made or refreshed;
+  // one that no longer touches is dropped and stops following.
+  void UpdateGluedForms();
+  // The glued forms moved along with this form.
+  void MoveGluedForms(bool WithBorderForm);
+  // A new top-left position corrected to the edges of the other forms and of the work area
+  // within SnapBuffer.
+  void SnapToForms(int& X, int& Y);
+  // The form's outer rectangle from its window rectangle: grown (or shrunk) by what a border
+  // form adds on each side.
+  vcl::TRect AdjustForBorderForm(vcl::TRect R, bool Grow);
+  // The top of the work area of the form's monitor.
+  int WorkAreaTop();
 
   // ---- the caption icon and the size grip (ProviderIconGrip.cpp)
   void PaintTitleIcon();
@@ -431,22 +481,8 @@ class TsSkinProvider : public TsSkinProviderBase {
   void SetHotElement(int Code, bool Repaint);
   // Marks Code pressed (and hot) and repaints it.
   void PressElement(int Code);
-  // The title bar component's items as the mouse sees them; without a title bar there are
-  // none. The item under a point of the window image as kHitTitleBarItem + its index (only
-  // visible items that are not spacers or information items, and not an already selected
-  // tab), else 0.
-  virtual int TitleBarItemAt(vcl::TPoint ImagePoint) {
-    (void)ImagePoint;
-    return 0;
-  }
-  // An item's state (0 normal, 1 hot, 2 pressed), its mouse-enter and -leave events run.
-  virtual void SetTitleBarItemState(int Index, int State) { (void)Index, (void)State; }
-  // The item's mouse-down handler after its press; its mouse-up handler on the release, with
-  // its click when the mouse is still over it.
-  virtual void TitleBarItemMouseDown(int Index, vcl::TPoint Screen) { (void)Index, (void)Screen; }
-  virtual void TitleBarItemMouseUp(int Index, vcl::TPoint Screen, bool Click) {
-    (void)Index, (void)Screen, (void)Click;
-  }
+  // The title bar's items as the mouse sees them: TitleBarItemAt and the item operations
+  // below it (ProviderTitleBar.cpp).
   // Whether the provider still serves the form's window Wnd: asked after anything that may
   // have processed messages (a wait, a command that closes), before the provider or the form
   // is touched again.
@@ -626,7 +662,10 @@ class TsSkinProvider : public TsSkinProviderBase {
   bool screen_snap_ = false;
   int snap_buffer_ = 10;
   bool show_app_icon_ = true;
-  vcl::TComponent* title_bar_ = nullptr;
+  TsTitleBar* title_bar_ = nullptr;
+  // The title-bar item hint's pause (made on first use).
+  std::unique_ptr<vcl::TTimer> title_hint_timer_;
+  int title_hint_code_ = 0;
   vcl::String title_skin_;
   bool use_global_color_ = true;
 };

@@ -16,6 +16,7 @@
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormAnimations.h"
 #include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/GluedForms.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/paint/LayeredWindows.h"
@@ -240,6 +241,36 @@ TEST_F(BorderFormTest, TheBorderWindowFollowsMovesAndSizes) {
   ASSERT_NE(border->BorderWindow(), nullptr);
   EXPECT_TRUE(IsWindowVisible(border->BorderWindow()));
   EXPECT_EQ(WindowBox(border->BorderWindow()), Expected());
+}
+
+TEST_F(BorderFormTest, GluedFormsTouchByTheirOuterRectanglesAndFollowTheBorderWindow) {
+  // A second skinned form with its own border form, its outer left edge on the first one's
+  // outer right edge.
+  auto other = NewForm();
+  other->SetName(L"GluedToBorder");
+  other->HandleNeeded();
+  ProviderPtr otherProvider = NewProvider(other.get());
+  ShowWindow(other->Handle(), SW_SHOWNOACTIVATE);
+  other->SetVisible(true);
+  SendMessageW(other->Handle(), WM_NCPAINT, 1, 0);
+  otherProvider->InitExBorders(true);
+  ASSERT_NE(otherProvider->ExtBorderForm(), nullptr);
+  const vcl::TRect outer = provider->AdjustForBorderForm(WindowBox(Wnd()), true);
+  EXPECT_LT(outer.Left, WindowBox(Wnd()).Left);
+  const int grow = WindowBox(Wnd()).Left - outer.Left;
+  other->SetBounds(outer.Right + grow, kTop + 10, 300, 200);
+  ASSERT_EQ(otherProvider->AdjustForBorderForm(WindowBox(other->Handle()), true).Left, outer.Right);
+  provider->GluedForms()->Add(L"GluedToBorder");
+  provider->UpdateGluedForms();
+  ASSERT_EQ(GluedList().size(), 1u);
+  // The form moves; its border window follows and drags the glued form along.
+  form->SetBounds(kLeft - 30, kTop + 20, 400, 300);
+  const vcl::TRect moved = provider->AdjustForBorderForm(WindowBox(Wnd()), true);
+  EXPECT_EQ(otherProvider->AdjustForBorderForm(WindowBox(other->Handle()), true).Left, moved.Right);
+  EXPECT_EQ(WindowBox(other->Handle()).Top, kTop + 30);
+  EXPECT_EQ(WindowBox(BorderWnd()), Expected());
+  other->Hide();
+  otherProvider.reset();
 }
 
 TEST_F(BorderFormTest, TheRegionLeavesTheClientAreaToTheForm) {

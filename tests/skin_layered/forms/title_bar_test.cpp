@@ -1,0 +1,576 @@
+// The title bar component on a skinned form: its items sized and laid out in the caption per
+// alignment and style, painted from their sections (one flat colour per section and state),
+// their hit codes, presses and releases (buttons click on release, tabs on press and release
+// the pressed tab of their own group), a drop-down item running its menu (the menu loop ends
+// by a timer's cancel with a deadline), and the fade of an item's change of state.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "classlib/forms/Menus.h"
+#include "classlib/rtl/SysUtils.h"
+#include "forms_support.h"
+#include "skin_layered/forms/TitleBar.h"
+#include "skin_layered/forms/TitleItemAnimation.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/paint/AlphaBitmaps.h"
+#include "skin_layered/paint/LayeredWindows.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+constexpr int kLeft = 1300, kTop = 600;
+
+// Section colours as RGB (the description writes $BBGGRR).
+constexpr std::uint32_t kButtonRgb = 0x10C010, kButtonHotRgb = 0x10C0C0;
+constexpr std::uint32_t kTabRgb = 0x2020A0, kTabDownRgb = 0xA020A0;
+constexpr std::uint32_t kTitleRgb = 0x806040;
+
+std::string TitleSkinText() {
+  return "[GLOBALINFO]\r\nVERSION=7.5\r\nBORDERWIDTH=4\r\nTITLEHEIGHT=30\r\nBISPACE=2\r\nBIRIGHT=3\r\nBILEFT=5\r\n"
+         "BITOP=4\r\nBIVALIGN=0\r\n"
+         "[FORM]\r\nSTATES=2\r\nCOLOR=$A0B0C0\r\nHOTCOLOR=$A0B0C0\r\nFONTCOLOR=$101010\r\n"
+         "[FORMTITLE]\r\nSTATES=2\r\nCOLOR=$406080\r\nHOTCOLOR=$406080\r\nFONTCOLOR=$FFFFFF\r\nHOTFONTCOLOR=$FFFFFF\r\n"
+         "[TB_BTN]\r\nSTATES=3\r\nCOLOR=$10C010\r\nHOTCOLOR=$C0C010\r\nFONTCOLOR=$000000\r\nHOTFONTCOLOR=$000000\r\n"
+         "[TB_TAB]\r\nSTATES=3\r\nCOLOR=$A02020\r\nHOTCOLOR=$A020A0\r\nFONTCOLOR=$00FFFF\r\nHOTFONTCOLOR=$00FFFF\r\n"
+         "[DIALOG]\r\nCOLOR=$C0C0C0\r\n";
+}
+
+std::uint32_t Rgb(std::uint32_t pixel) { return pixel & 0xFFFFFF; }
+
+struct BarDeleter {
+  void operator()(TsTitleBar* b) const { vcl::TObject::Free(b); }
+};
+
+class TitleBarTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    skins.Write(L"Title", L"Options.dat", BytesOf(TitleSkinText()));
+    manager = NewManager();
+    manager->SetSkinDirectory(skins.Directory());
+    manager->AnimEffects()->SkinChanging()->SetActive(false);
+    manager->AnimEffects()->Buttons()->SetEvents({});
+    form->SetBounds(kLeft, kTop, 500, 300);
+    form->SetCaption(L"Title");
+  }
+  void TearDown() override {
+    if (form && form->HandleAllocated() && form->Visible()) form->Hide();
+    bar.reset();
+    provider.reset();
+    form.reset();
+    manager.reset();
+  }
+  void Skin() {
+    form->HandleNeeded();
+    provider = NewProvider(form.get());
+    bar.reset(vcl::Construct<TsTitleBar>(form.get()));
+    manager->SetSkinName(L"Title");
+    ASSERT_TRUE(provider->FormSkinned());
+    ASSERT_EQ(provider->TitleBar(), bar.get());
+    SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
+  }
+  TqvTitleBarItem* Add(TqvBtnStyle style, TqvItemAlign align, const wchar_t* caption = L"") {
+    TqvTitleBarItem* item = bar->Items()->Add();
+    item->SetStyle(style);
+    item->SetAlign(align);
+    item->SetCaption(caption);
+    return item;
+  }
+  vcl::TBitmap* Repaint() {
+    provider->InitTitleBarItems();
+    provider->SkinData->BGChanged = true;
+    provider->PaintAll();
+    return provider->SkinData->CacheBmp();
+  }
+  HWND Wnd() { return form->Handle(); }
+  std::uint32_t At(int x, int y) { return Rgb(PixelOf(provider->SkinData->CacheBmp(), x, y)); }
+  // A point inside the item, clear of its caption.
+  static vcl::TPoint Inside(const TqvTitleBarItem* item) { return {item->ItemRect.Left + 2, item->ItemRect.Bottom - 2}; }
+  std::uint32_t AtItem(const TqvTitleBarItem* item) { return At(Inside(item).X, Inside(item).Y); }
+
+  TempSkins skins;
+  ManagerPtr manager;
+  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = NewForm();
+  ProviderPtr provider;
+  std::unique_ptr<TsTitleBar, BarDeleter> bar;
+};
+
+// ---------------------------------------------------------------------------------------
+// The component and its items
+
+TEST_F(TitleBarTest, TheComponentLivesOnFormsOnly) {
+  vcl::TComponent* owner = vcl::Construct<vcl::TComponent>(nullptr);
+  try {
+    vcl::Construct<TsTitleBar>(owner);
+    ADD_FAILURE() << "no exception";
+  } catch (const vcl::EAbort& e) {
+    EXPECT_EQ(e.Message(), kTitleBarFormsOnlyMessage);
+  }
+  vcl::TObject::Free(owner);
+}
+
+TEST_F(TitleBarTest, AutoSizingFollowsTheContent) {
+  bar.reset(vcl::Construct<TsTitleBar>(form.get()));
+  TqvTitleBarItem* empty = Add(bsButton, tbaLeft);
+  empty->AdjustSize();
+  EXPECT_EQ(empty->Width(), 16);
+  EXPECT_EQ(empty->Height(), 16);
+  // A caption: its text between the margins; a tab is 4 wider and a menu line item 1 higher.
+  TqvTitleBarItem* text = Add(bsButton, tbaLeft, L"Orders");
+  EXPECT_EQ(text->Width(), text->ContentWidth + 2 * bar->ItemsMargin());
+  EXPECT_GT(text->ContentWidth, 20);
+  TqvTitleBarItem* tab = Add(bsTab, tbaLeft, L"Orders");
+  EXPECT_EQ(tab->ContentWidth, text->ContentWidth + 4);
+  EXPECT_EQ(tab->ContentHeight, text->ContentHeight + 1);
+  // A drop-down button adds its arrow; a menu item its wider margins too.
+  vcl::TPopupMenu menu(form.get());
+  TqvTitleBarItem* drop = Add(bsButton, tbaLeft, L"Orders");
+  drop->SetDropdownMenu(&menu);
+  EXPECT_GT(drop->Width(), text->Width() + 1);
+  TqvTitleBarItem* menuItem = Add(bsMenu, tbaLeft, L"Orders");
+  menuItem->SetDropdownMenu(&menu);
+  EXPECT_EQ(menuItem->Width(), menuItem->ContentWidth + 2 * (bar->ItemsMargin() + 4));
+  EXPECT_EQ(menuItem->ContentWidth, drop->ContentWidth + 3);
+  // A spacer keeps its size; an item without auto-size keeps what it was given.
+  TqvTitleBarItem* spacer = Add(bsSpacing, tbaLeft);
+  spacer->SetWidth(40);
+  spacer->SetHeight(7);
+  spacer->SetCaption(L"ignored");
+  EXPECT_EQ(spacer->Width(), 40);
+  EXPECT_EQ(spacer->Height(), 7);
+  TqvTitleBarItem* fixed = Add(bsButton, tbaLeft);
+  fixed->SetAutoSize(false);
+  fixed->SetWidth(50);
+  fixed->SetCaption(L"wide text, but the width is fixed");
+  EXPECT_EQ(fixed->Width(), 50);
+  // A copy takes the item's look and handlers.
+  TqvTitleBarItem* copy = bar->Items()->Add();
+  copy->Assign(menuItem);
+  EXPECT_EQ(copy->Caption(), L"Orders");
+  EXPECT_EQ(copy->Style(), bsMenu);
+}
+
+TEST_F(TitleBarTest, ItemsAreLaidOutPerAlignmentInTheCaption) {
+  Skin();
+  TqvTitleBarItem* left1 = Add(bsButton, tbaLeft);
+  TqvTitleBarItem* right1 = Add(bsButton, tbaRight);
+  TqvTitleBarItem* left2 = Add(bsButton, tbaLeft, L"Shop");
+  TqvTitleBarItem* centre = Add(bsButton, tbaCenter);
+  TqvTitleBarItem* inSpace = Add(bsButton, tbaCenterInSpace);
+  TqvTitleBarItem* right2 = Add(bsButton, tbaRight);
+  TqvTitleBarItem* hidden = Add(bsButton, tbaLeft);
+  hidden->SetVisible(false);
+  Repaint();
+  const vcl::TRect area = provider->TitleBarArea;
+  ASSERT_GT(area.Width(), 300);
+  // Left items from the left limit in collection order, right ones ending at the right limit.
+  EXPECT_EQ(left1->ItemRect.Left, area.Left);
+  EXPECT_EQ(left2->ItemRect.Left, left1->ItemRect.Right);
+  EXPECT_EQ(right1->ItemRect.Left, area.Right - right1->Width() - right2->Width());
+  EXPECT_EQ(right2->ItemRect.Right, area.Right);
+  // Centred in the caption from the left limit, and centred in the space the sides leave.
+  EXPECT_EQ(centre->ItemRect.Left, area.Left + (provider->ImageWidth() - area.Left - centre->Width()) / 2);
+  const int space = area.Right - area.Left - (right1->Width() + right2->Width()) - (left1->Width() + left2->Width());
+  EXPECT_EQ(inSpace->ItemRect.Left, area.Left + left1->Width() + left2->Width() + (space - inSpace->Width()) / 2);
+  // Buttons on the caption's centre line.
+  EXPECT_EQ(left1->ItemRect.Top, provider->TitleCentre - left1->Height() / 2);
+  EXPECT_EQ(left1->ItemRect.Height(), left1->Height());
+  // The caption text keeps to the free area between the sides.
+  const vcl::TRect free = bar->FreeArea();
+  EXPECT_EQ(free.Left, left2->ItemRect.Right);
+  EXPECT_EQ(free.Right, right1->ItemRect.Left);
+}
+
+TEST_F(TitleBarTest, TabsSitOnTheCaptionBottomAndMenuItemsAtItsTop) {
+  Skin();
+  TqvTitleBarItem* tab = Add(bsTab, tbaLeft, L"Tab");
+  vcl::TPopupMenu menu(form.get());
+  TqvTitleBarItem* menuItem = Add(bsMenu, tbaRight, L"Menu");
+  menuItem->SetDropdownMenu(&menu);
+  Repaint();
+  EXPECT_EQ(tab->ItemRect.Bottom, provider->TitleBottom);
+  EXPECT_EQ(menuItem->ItemRect.Top, provider->TitleBarArea.Top);
+  // Without a section of its own the menu item shows the drop-down button picture: its frame
+  // in the normal state's grey.
+  const vcl::TRect& r = menuItem->ItemRect;
+  EXPECT_EQ(At(r.Left, (r.Top + r.Bottom) / 2), 0x8C8C8Cu);
+}
+
+TEST_F(TitleBarTest, ItemsArePaintedFromTheirSectionsInTheirStates) {
+  Skin();
+  TqvTitleBarItem* button = Add(bsButton, tbaLeft);
+  TqvTitleBarItem* tab = Add(bsTab, tbaLeft, L"Tab");
+  TqvTitleBarItem* downTab = Add(bsTab, tbaLeft, L"Down");
+  downTab->SetDown(true);
+  TqvTitleBarItem* spacer = Add(bsSpacing, tbaLeft);
+  TqvTitleBarItem* disabled = Add(bsButton, tbaRight);
+  disabled->SetEnabled(false);
+  Repaint();
+  EXPECT_EQ(AtItem(button), kButtonRgb);
+  EXPECT_EQ(AtItem(tab), kTabRgb);
+  EXPECT_EQ(AtItem(downTab), kTabDownRgb);
+  EXPECT_EQ(AtItem(spacer), kTitleRgb);
+  // A disabled item is mixed half and half with the caption.
+  const std::uint32_t mixed = AtItem(disabled);
+  EXPECT_NE(mixed, kButtonRgb);
+  EXPECT_NE(mixed, kTitleRgb);
+  // A hot item in its hot colour, a pressed tab over the tab row's bottom pixels.
+  button->SetHotState(1);
+  Repaint();
+  EXPECT_EQ(AtItem(button), kButtonHotRgb);
+}
+
+TEST_F(TitleBarTest, CaptionsTakeTheirSectionsFontColourButButtonsAtRestTheTitles) {
+  Skin();
+  TqvTitleBarItem* tab = Add(bsTab, tbaLeft, L"WWWW");
+  TqvTitleBarItem* button = Add(bsButton, tbaLeft, L"WWWW");
+  Repaint();
+  auto count = [this](const TqvTitleBarItem* item, std::uint32_t rgb) {
+    int n = 0;
+    for (int y = item->ItemRect.Top; y < item->ItemRect.Bottom; ++y)
+      for (int x = item->ItemRect.Left; x < item->ItemRect.Right; ++x) n += At(x, y) == rgb;
+    return n;
+  };
+  constexpr std::uint32_t kTabText = 0xFFFF00, kTitleText = 0xFFFFFF, kButtonText = 0x000000;
+  EXPECT_GT(count(tab, kTabText), 0);
+  EXPECT_EQ(count(tab, kTitleText), 0);
+  EXPECT_GT(count(button, kTitleText), 0);
+  EXPECT_EQ(count(button, kButtonText), 0);
+  // Hot, the button's text is its section's.
+  button->SetHotState(1);
+  Repaint();
+  EXPECT_GT(count(button, kButtonText), 0);
+}
+
+// ---------------------------------------------------------------------------------------
+// Hit codes, presses and groups
+
+TEST_F(TitleBarTest, HitCodesAreTheCollectionIndexPlus2000) {
+  Skin();
+  TqvTitleBarItem* hidden = Add(bsButton, tbaLeft);
+  hidden->SetVisible(false);
+  TqvTitleBarItem* info = Add(bsInfo, tbaLeft, L"Info");
+  TqvTitleBarItem* button = Add(bsButton, tbaLeft);
+  TqvTitleBarItem* downTab = Add(bsTab, tbaLeft, L"Down");
+  downTab->SetDown(true);
+  Repaint();
+  // The hidden item before it still counts.
+  EXPECT_EQ(provider->TitleBarItemAt(Inside(button)), 2002);
+  EXPECT_EQ(provider->TitleItemByCode(2002), button);
+  EXPECT_EQ(provider->TitleItemByCode(2000), nullptr);
+  EXPECT_EQ(provider->TitleItemByCode(2009), nullptr);
+  // Information items and a tab already down are no elements.
+  EXPECT_EQ(provider->TitleBarItemAt(Inside(info)), 0);
+  EXPECT_EQ(provider->TitleBarItemAt(Inside(downTab)), 0);
+  EXPECT_EQ(provider->TitleBarItemAt(vcl::TPoint(1, 1)), 0);
+}
+
+struct Clicks {
+  std::vector<vcl::TObject*> clicked, downs, ups, enters, leaves;
+  void Click(vcl::TObject* s) { clicked.push_back(s); }
+  void Down(vcl::TObject* s, vcl::TMouseButton, vcl::TShiftState, int, int) { downs.push_back(s); }
+  void Up(vcl::TObject* s, vcl::TMouseButton, vcl::TShiftState, int, int) { ups.push_back(s); }
+  void Enter(vcl::TObject* s) { enters.push_back(s); }
+  void Leave(vcl::TObject* s) { leaves.push_back(s); }
+  void Bind(TqvTitleBarItem* item) {
+    item->OnClick = vcl::TNotifyEvent::Bind<&Clicks::Click>(this);
+    item->OnMouseDown = vcl::TMouseEvent::Bind<&Clicks::Down>(this);
+    item->OnMouseUp = vcl::TMouseEvent::Bind<&Clicks::Up>(this);
+    item->OnMouseEnter = vcl::TNotifyEvent::Bind<&Clicks::Enter>(this);
+    item->OnMouseLeave = vcl::TNotifyEvent::Bind<&Clicks::Leave>(this);
+  }
+};
+
+TEST_F(TitleBarTest, AButtonClicksOnReleaseOverIt) {
+  Skin();
+  form->Show();
+  TqvTitleBarItem* button = Add(bsButton, tbaLeft);
+  Clicks clicks;
+  clicks.Bind(button);
+  Repaint();
+  ASSERT_EQ(provider->TitleBarItemAt(Inside(button)), 2000);
+  RECT window{};
+  GetWindowRect(Wnd(), &window);
+  const vcl::TPoint over(window.left + Inside(button).X, window.top + Inside(button).Y);
+  provider->SetTitleBarItemState(0, 1);
+  EXPECT_EQ(clicks.enters.size(), 1u);
+  EXPECT_EQ(button->CurrentState(), 1);
+  // Hot already: no second enter.
+  provider->SetTitleBarItemState(0, 2);
+  EXPECT_EQ(clicks.enters.size(), 1u);
+  provider->TitleBarItemMouseDown(0, over);
+  EXPECT_EQ(clicks.downs.size(), 1u);
+  EXPECT_TRUE(clicks.clicked.empty());
+  EXPECT_TRUE(button->Pressed);
+  provider->TitleBarItemMouseUp(0, over, true);
+  EXPECT_EQ(clicks.ups.size(), 1u);
+  ASSERT_EQ(clicks.clicked.size(), 1u);
+  EXPECT_EQ(clicks.clicked[0], button);
+  EXPECT_FALSE(button->Pressed);
+  // Released away from the item: no click.
+  provider->TitleBarItemMouseDown(0, over);
+  provider->TitleBarItemMouseUp(0, vcl::TPoint(window.left + 2, window.bottom - 2), false);
+  EXPECT_EQ(clicks.clicked.size(), 1u);
+  EXPECT_EQ(clicks.ups.size(), 2u);
+  EXPECT_FALSE(button->Pressed);
+  // Leaving it runs its event.
+  provider->SetTitleBarItemState(0, 0);
+  EXPECT_EQ(clicks.leaves.size(), 1u);
+  EXPECT_EQ(button->CurrentState(), 0);
+  // A disabled item ignores presses.
+  button->SetEnabled(false);
+  provider->TitleBarItemMouseDown(0, over);
+  EXPECT_FALSE(button->Pressed);
+  EXPECT_EQ(clicks.downs.size(), 2u);
+}
+
+TEST_F(TitleBarTest, PressingATabReleasesThePressedTabOfItsGroupOnly) {
+  Skin();
+  TqvTitleBarItem* a1 = Add(bsTab, tbaLeft, L"A1");
+  TqvTitleBarItem* a2 = Add(bsTab, tbaLeft, L"A2");
+  TqvTitleBarItem* b1 = Add(bsTab, tbaRight, L"B1");
+  TqvTitleBarItem* b2 = Add(bsTab, tbaRight, L"B2");
+  for (TqvTitleBarItem* t : {a1, a2}) t->SetGroupIndex(1);
+  for (TqvTitleBarItem* t : {b1, b2}) t->SetGroupIndex(2);
+  a1->SetDown(true);
+  b1->SetDown(true);
+  Clicks clicks;
+  clicks.Bind(a2);
+  Repaint();
+  ASSERT_EQ(provider->TitleBarItemAt(Inside(a2)), 2001);
+  // A tab clicks on its press.
+  provider->TitleBarItemMouseDown(1, vcl::TPoint(0, 0));
+  EXPECT_EQ(clicks.clicked.size(), 1u);
+  EXPECT_TRUE(a2->Down());
+  EXPECT_FALSE(a1->Down());
+  EXPECT_TRUE(b1->Down());
+  EXPECT_FALSE(b2->Down());
+  EXPECT_EQ(a2->CurrentState(), 2);
+  EXPECT_FALSE(bar->Updating);
+  // Pressed now, it is no element any more.
+  Repaint();
+  EXPECT_EQ(provider->TitleBarItemAt(Inside(a2)), 0);
+  EXPECT_EQ(AtItem(a2), kTabDownRgb);
+  EXPECT_EQ(AtItem(a1), kTabRgb);
+}
+
+TEST_F(TitleBarTest, TheFrameAnswersAndPressesItemsThroughItsMessages) {
+  Skin();
+  form->Show();
+  TqvTitleBarItem* hidden = Add(bsTab, tbaLeft, L"Hidden");
+  hidden->SetVisible(false);
+  TqvTitleBarItem* first = Add(bsTab, tbaLeft, L"First");
+  TqvTitleBarItem* second = Add(bsTab, tbaLeft, L"Second");
+  first->SetDown(true);
+  Clicks clicks;
+  clicks.Bind(second);
+  Repaint();
+  RECT window{};
+  GetWindowRect(Wnd(), &window);
+  const vcl::TPoint at(window.left + Inside(second).X, window.top + Inside(second).Y);
+  const LRESULT code = SendMessageW(Wnd(), WM_NCHITTEST, 0, MAKELPARAM(at.X, at.Y));
+  EXPECT_EQ(code, 2002);
+  // A tab clicks on its press and becomes the group's pressed tab.
+  SendMessageW(Wnd(), WM_NCLBUTTONDOWN, static_cast<WPARAM>(code), MAKELPARAM(at.X, at.Y));
+  EXPECT_EQ(clicks.downs.size(), 1u);
+  EXPECT_EQ(clicks.clicked.size(), 1u);
+  EXPECT_TRUE(second->Down());
+  EXPECT_FALSE(first->Down());
+  SendMessageW(Wnd(), WM_NCLBUTTONUP, static_cast<WPARAM>(code), MAKELPARAM(at.X, at.Y));
+  EXPECT_EQ(clicks.clicked.size(), 1u);
+}
+
+// ---------------------------------------------------------------------------------------
+// Drop-down items
+
+struct MenuWatch {
+  ULONGLONG deadline = 0;
+  bool sawMenu = false;
+  bool late = false;
+  TqvTitleBarItem* item = nullptr;
+  int stateInside = -1;
+};
+MenuWatch* g_watch = nullptr;
+
+void CALLBACK WatchMenu(HWND, UINT, UINT_PTR, DWORD) {
+  if (!g_watch) return;
+  HWND popup = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM out) -> BOOL {
+        wchar_t name[16]{};
+        GetClassNameW(w, name, 16);
+        if (IsWindowVisible(w) && std::wstring(name) == L"#32768") {
+          *reinterpret_cast<HWND*>(out) = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&popup));
+  if (popup && !g_watch->sawMenu) {
+    g_watch->sawMenu = true;
+    g_watch->stateInside = g_watch->item->CurrentState();
+  }
+  if (GetTickCount64() > g_watch->deadline) g_watch->late = true;
+  if (g_watch->sawMenu || g_watch->late) EndMenu();
+}
+
+TEST_F(TitleBarTest, ADropDownItemOpensItsMenuBelowItselfAndClicksAfter) {
+  Skin();
+  form->Show();
+  vcl::TPopupMenu menu(form.get());
+  auto* entry = new vcl::TMenuItem(&menu);
+  entry->SetCaption(L"Export");
+  menu.Items()->Add(entry);
+  TqvTitleBarItem* drop = Add(bsButton, tbaLeft, L"File");
+  drop->SetDropdownMenu(&menu);
+  Clicks clicks;
+  clicks.Bind(drop);
+  Repaint();
+  ASSERT_EQ(provider->TitleBarItemAt(Inside(drop)), 2000);
+
+  MenuWatch watch{GetTickCount64() + 4000, false, false, drop, -1};
+  g_watch = &watch;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 30, WatchMenu);
+  provider->TitleBarItemMouseDown(0, drop->ScreenRect().TopLeft());
+  KillTimer(nullptr, timer);
+  g_watch = nullptr;
+  EXPECT_FALSE(watch.late);
+  EXPECT_TRUE(watch.sawMenu);
+  // Pressed while its menu was down; afterwards clicked once, at rest.
+  EXPECT_EQ(watch.stateInside, 2);
+  EXPECT_FALSE(drop->MenuDropped);
+  EXPECT_EQ(drop->CurrentState(), 0);
+  EXPECT_EQ(clicks.clicked.size(), 1u);
+  EXPECT_FALSE(drop->Pressed);
+  // The menu popped up at the item's bottom-left on the screen.
+  const vcl::TRect screen = drop->ScreenRect();
+  EXPECT_EQ(menu.PopupPoint().X, screen.Left);
+  EXPECT_EQ(menu.PopupPoint().Y, screen.Bottom);
+  EXPECT_EQ(menu.WindowHandle(), nullptr);
+  // The release after the menu runs no second click.
+  provider->TitleBarItemMouseUp(0, drop->ScreenRect().TopLeft(), true);
+  EXPECT_EQ(clicks.clicked.size(), 1u);
+}
+
+TEST_F(TitleBarTest, AMenuThatGoesIsForgottenByItsItem) {
+  Skin();
+  auto* menu = new vcl::TPopupMenu(form.get());
+  TqvTitleBarItem* drop = Add(bsButton, tbaLeft, L"File");
+  drop->SetDropdownMenu(menu);
+  vcl::TObject::Free(menu);
+  EXPECT_EQ(drop->DropdownMenu(), nullptr);
+  // And a title bar that goes is forgotten by the provider.
+  bar.reset();
+  EXPECT_EQ(provider->TitleBar(), nullptr);
+  Repaint();
+}
+
+TEST_F(TitleBarTest, AFormGoesWithItsBarAndItsProvider) {
+  Skin();
+  form->Show();
+  TqvTitleBarItem* button = Add(bsButton, tbaLeft, L"Fade");
+  Repaint();
+  button->SetHotState(1);
+  button->StartAnimation(5, Wnd());
+  // The form frees both (its components) while a fade runs.
+  (void)provider.release();
+  (void)bar.release();
+  form.reset();
+}
+
+// ---------------------------------------------------------------------------------------
+// The fade of a state change
+
+class LayeredSpy {
+ public:
+  LayeredSpy() {
+    previous_ = SetLayeredUpdateFunc([this](const TLayeredUpdate& u) {
+      alphas.push_back(u.Alpha);
+      return true;
+    });
+  }
+  ~LayeredSpy() { SetLayeredUpdateFunc(previous_); }
+  std::vector<int> alphas;
+
+ private:
+  TLayeredUpdateFunc previous_;
+};
+
+TEST_F(TitleBarTest, AFadeInStepsItsAlphaAndAFadeOutFreesItsWindow) {
+  Skin();
+  form->Show();
+  TqvTitleBarItem* button = Add(bsButton, tbaLeft);
+  Repaint();
+  LayeredSpy spy;
+  button->SetHotState(1);
+  button->StartAnimation(5, Wnd());
+  TqvItemAnimation* fade = button->Animation();
+  ASSERT_NE(fade, nullptr);
+  ASSERT_NE(fade->FadeForm(), nullptr);
+  EXPECT_TRUE(fade->Enabled());
+  EXPECT_EQ(fade->Interval(), kItemFadeInterval);
+  // The fade's window lies over the item, click-through and without activation.
+  const HWND fadeWnd = fade->FadeForm()->Handle();
+  RECT place{};
+  GetWindowRect(fadeWnd, &place);
+  EXPECT_EQ(vcl::TRect(place), button->ScreenRect());
+  EXPECT_TRUE(GetWindowLongPtrW(fadeWnd, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
+  EXPECT_TRUE(GetWindowLongPtrW(fadeWnd, GWL_EXSTYLE) & WS_EX_NOACTIVATE);
+  // The last step ends the fade.
+  for (int i = 0; i < 10 && fade->Enabled(); ++i) fade->Tick();
+  EXPECT_FALSE(fade->Enabled());
+  EXPECT_TRUE(fade->Finished);
+  EXPECT_EQ(spy.alphas, (std::vector<int>{51, 102, 153, 204, 255}));
+  // Back to normal: the hot look fades out and its window goes.
+  spy.alphas.clear();
+  button->SetHotState(0);
+  button->StartAnimation(5, Wnd());
+  EXPECT_EQ(button->Animation(), fade);
+  for (int i = 0; i < 10 && fade->Enabled(); ++i) fade->Tick();
+  EXPECT_EQ(fade->FadeForm(), nullptr);
+  EXPECT_EQ(fade->TargetState, -1);
+  EXPECT_EQ(spy.alphas, (std::vector<int>{255, 204, 153, 102, 51}));
+}
+
+TEST_F(TitleBarTest, ASingleStepShowsTheLastFrameAtOnce) {
+  Skin();
+  form->Show();
+  TqvTitleBarItem* button = Add(bsButton, tbaLeft);
+  Repaint();
+  LayeredSpy spy;
+  button->SetHotState(1);
+  button->StartAnimation(1, Wnd());
+  ASSERT_NE(button->Animation(), nullptr);
+  EXPECT_FALSE(button->Animation()->Enabled());
+  EXPECT_EQ(spy.alphas, std::vector<int>{255});
+  // Without a painter the picture is a flat fill.
+  button->PaintHandler = nullptr;
+  button->FreeAnimation();
+  button->StartAnimation(1, Wnd());
+  EXPECT_EQ(spy.alphas.size(), 2u);
+}
+
+TEST_F(TitleBarTest, TheProviderFadesItemsThatChangeState) {
+  Skin();
+  form->Show();
+  TqvTitleBarItem* button = Add(bsButton, tbaLeft);
+  Repaint();
+  LayeredSpy spy;
+  button->SetHotState(1);
+  provider->RepaintElement(2000);
+  // The manager animates no buttons here: one step, at full alpha.
+  ASSERT_NE(button->Animation(), nullptr);
+  EXPECT_FALSE(button->Animation()->Enabled());
+  EXPECT_EQ(spy.alphas, std::vector<int>{255});
+  // The provider's painter drew the hot item into the fade's picture.
+  EXPECT_EQ(Rgb(PixelOf(button->Animation()->CurImage.get(), 2, button->ItemRect.Height() - 2)), kButtonHotRgb);
+  provider->KillAnimations();
+  EXPECT_EQ(button->Animation(), nullptr);
+}
+
+}  // namespace
+}  // namespace skin_layered::test
