@@ -7,8 +7,10 @@
 #include "skin_layered/adapters/DialogWnd.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/paint/AlphaBitmaps.h"
 #include "skin_layered/paint/BackgroundRegions.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/SectionPaint.h"
@@ -103,8 +105,10 @@ void TqvDialogWnd::LayoutButtons(int ImageWidth) {
   TsSkinManager* manager = Manager();
   if (!manager || !HasSysMenu() || CaptionHeight() == 0) return;
   const TsLoadedSkin& skin = manager->Skin();
-  const int border = BorderWidth(), caption = CaptionHeight();
-  int right = ImageWidth - border;
+  // The title's top (under a border form the skin's title holds the frame's top) and the
+  // frame's right side in the image.
+  const int border = border_form_ ? FrameTop() : BorderWidth(), caption = CaptionHeight();
+  int right = ImageWidth - ShadowSize().Right - FrameSide();
   const bool spaced = BorderKind == 1 || BorderKind == 3 || Button(kHitClose).ImageIndex == ImageOf(skin, BIConClose);
   const int spacing = spaced ? 1 : 0;
   auto place = [&](TqvDialogButton& b) {
@@ -122,7 +126,14 @@ void TqvDialogWnd::LayoutButtons(int ImageWidth) {
 void TqvDialogWnd::PaintAll() {
   if (!SkinData) return;
   GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
-  const int width = std::max(0, static_cast<int>(WndSize.cx)), height = std::max(0, static_cast<int>(WndSize.cy));
+  int width = std::max(0, static_cast<int>(WndSize.cx)), height = std::max(0, static_cast<int>(WndSize.cy));
+  const vcl::TRect shadow = ShadowSize();
+  if (border_form_) {
+    // Room for the skin's wider frame and taller title, and for the shadow around them.
+    const int dx = BorderFormOffsetX(border_form_.get()), dy = BorderFormOffsetY(border_form_.get());
+    width += 2 * dx + shadow.Left + shadow.Right;
+    height += dx + dy + shadow.Top + shadow.Bottom;
+  }
   SkinData->InitCacheBmp();
   vcl::TBitmap* cache = SkinData->CacheBmp();
   if (cache->Width() != width || cache->Height() != height) cache->SetSize(width, height);
@@ -131,9 +142,15 @@ void TqvDialogWnd::PaintAll() {
   TsSkinManager* manager = Manager();
   if (manager && manager->IsValidSkinIndex(SkinData->SkinIndex)) {
     const TqvCacheInfo none;
-    PaintItem(SkinData->ControlSkin(), none, Active ? 1 : 0, vcl::TRect{0, 0, width, height}, vcl::TPoint{0, 0}, cache,
-              true);
+    const vcl::TRect frame{shadow.Left, shadow.Top, width - shadow.Right, height - shadow.Bottom};
+    if (border_form_) FillAlphaRect(cache, vcl::TRect{0, 0, width, height}, 0);
+    PaintItem(SkinData->ControlSkin(), none, Active ? 1 : 0, frame, vcl::TPoint{0, 0}, cache, true);
     PaintTitle(cache);
+    if (border_form_) {
+      // The frame opaque (text drawn on it leaves no alpha), the shadow around it.
+      FillAlphaRect(cache, frame, 255);
+      DrawExtendedBorder(cache, manager, Active, false);
+    }
   }
   const int titleHeight = OffsetY();
   if (!title_cache_) title_cache_ = CreateBmp32(0, 0);
@@ -147,26 +164,31 @@ void TqvDialogWnd::PaintTitle(vcl::TBitmap* Bmp) {
   const int caption = CaptionHeight();
   if (!manager || caption == 0) return;
   const TsLoadedSkin& skin = manager->Skin();
-  const int border = BorderWidth();
+  // Under a border form the title starts at the shadow's top margin and holds the frame's top.
+  const vcl::TRect shadow = ShadowSize();
+  const int border = border_form_ ? FrameTop() : BorderWidth();
+  const int side = FrameSide();
   const int width = Bmp->Width();
   const int state = Active ? 1 : 0;
-  const vcl::TRect band{0, 0, width, border + caption};
+  const vcl::TRect band{shadow.Left, shadow.Top, width - shadow.Right, border + caption};
   // What the title's sections do not cover shows the image painted so far.
   TqvCacheInfo behind;
   MakeCacheInfo(Bmp, 0, 0, behind);
   if (skin.IsValidSkinIndex(TitleIndex)) PaintItemBg(TitleIndex, behind, state, band, vcl::TPoint{0, 0}, Bmp, &skin);
   LayoutButtons(width);
   // The icon, then the text between it and the buttons.
-  int left = border + 2;
+  int left = shadow.Left + side + 2;
+  IconRect = {};
   if (IconVisible()) {
     const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
     HICON icon = Icon ? static_cast<HICON>(CopyImage(Icon, IMAGE_ICON, cx, cy, LR_COPYFROMRESOURCE)) : nullptr;
     HICON drawn = icon ? icon : LoadIconW(nullptr, IDI_APPLICATION);
-    DrawIconEx(Bmp->Canvas()->Handle(), left, border + (caption - cy) / 2, drawn, cx, cy, 0, nullptr, DI_NORMAL);
+    IconRect = vcl::TRect{left, border + (caption - cy) / 2, left + cx, border + (caption - cy) / 2 + cy};
+    DrawIconEx(Bmp->Canvas()->Handle(), left, IconRect.Top, drawn, cx, cy, 0, nullptr, DI_NORMAL);
     if (icon) DestroyIcon(icon);
     left += cx + 4;
   }
-  int right = width - border - 6;
+  int right = width - shadow.Right - side - 6;
   for (const TqvDialogButton& b : Buttons)
     if (!b.Rect.IsEmpty()) right = std::min(right, static_cast<int>(b.Rect.Left) - 6);
   vcl::TRect text{left, border, right, border + caption};
@@ -210,6 +232,11 @@ void TqvDialogWnd::RepaintButton(int HitCode) {
          title_cache_->Canvas()->Handle(), b.Rect.Left, b.Rect.Top, SRCCOPY);
   PaintButton(cache, b);
   if (!IsWindowVisible(CtrlHandle)) return;
+  if (border_form_) {
+    // The border window shows the title.
+    UpdateBorderPos(true);
+    return;
+  }
   const HDC dc = GetWindowDC(CtrlHandle);
   if (!dc) return;
   BitBlt(dc, b.Rect.Left, b.Rect.Top, b.Rect.Width(), b.Rect.Height(), cache->Canvas()->Handle(), b.Rect.Left,
@@ -240,6 +267,16 @@ void TqvDialogWnd::UpdateRgn(bool Redraw) {
   if (!IsIconic(CtrlHandle) && BorderKind == 2) return;
   if (static_cast<WPARAM>(SendMessageW(CtrlHandle, kRegionQueryMessage, kRegionQueryValue, 0)) == kRegionQueryValue)
     return;
+  if (border_form_) {
+    // The border window shows the frame and title: the window keeps its client part.
+    RECT wr{};
+    GetWindowRect(CtrlHandle, &wr);
+    const int frame = BorderWidth();
+    HRGN rgn =
+        CreateRectRgn(frame, frame + CaptionHeight(false), wr.right - wr.left - frame, wr.bottom - wr.top - frame);
+    if (!SetWindowRgn(CtrlHandle, rgn, Redraw)) DeleteObject(rgn);
+    return;
+  }
   if (RegionRects.empty()) {
     SetWindowRgn(CtrlHandle, nullptr, Redraw);
     return;

@@ -9,6 +9,7 @@
 #include "skin_layered/adapters/DialogSysMenu.h"
 #include "skin_layered/core/SavedDC.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/manager/Animations.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
@@ -69,6 +70,7 @@ void FreeDialogBrushes() {
 void TqvDialogWnd::TFreeMenu::operator()(TqvSystemMenu* Menu) const { vcl::TObject::Free(Menu); }
 
 TqvDialogWnd::~TqvDialogWnd() {
+  border_form_.reset();
   RestoreSysMenuStyle();
   if (face_ && face_->SnapshotForm) vcl::TObject::Free(std::exchange(face_->SnapshotForm, nullptr));
   SystemMenu.reset();
@@ -120,6 +122,8 @@ void TqvDialogWnd::InitWindow() {
   }
   if (SystemMenu) SystemMenu->UpdateItems();
   if (SkinData) SkinData->BGChanged = true;
+  // A captioned dialog gets the skin's extended borders.
+  if (BorderKind != 2) UpdateBorderForm(true);
 }
 
 void TqvDialogWnd::RestoreSysMenuStyle() {
@@ -132,9 +136,12 @@ void TqvDialogWnd::RestoreSysMenuStyle() {
 // ---------------------------------------------------------------------------------------
 // Measures and tests
 
-int TqvDialogWnd::CaptionHeight(bool) const {
+int TqvDialogWnd::CaptionHeight(bool WithSkin) const {
   const LONG_PTR style = GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
   if ((style & WS_CAPTION) != WS_CAPTION && !IsIconic(CtrlHandle)) return 0;
+  // Under a border form the skin's title (its frame's top included) is the caption.
+  if (WithSkin && border_form_)
+    if (const int title = SkinTitleHeight(border_form_.get()); title > 0) return title;
   return GetSystemMetrics(BorderKind == 4 || BorderKind == 5 ? SM_CYSMCAPTION : SM_CYCAPTION);
 }
 
@@ -145,14 +152,17 @@ int TqvDialogWnd::BorderWidth() const {
   return std::max(0, static_cast<int>((wr.right - wr.left) - cr.right) / 2);
 }
 
-int TqvDialogWnd::OffsetX() const { return BorderWidth(); }
+int TqvDialogWnd::OffsetX() const {
+  return BorderWidth() + (border_form_ ? BorderFormOffsetX(border_form_.get()) + ShadowSize().Left : 0);
+}
 
 int TqvDialogWnd::OffsetY() const {
   RECT wr{}, cr{};
   GetWindowRect(CtrlHandle, &wr);
   GetClientRect(CtrlHandle, &cr);
   const int height = (wr.bottom - wr.top) - cr.bottom;
-  return std::max(0, CaptionHeight() > 0 ? height - BorderWidth() : height / 2);
+  const int y = std::max(0, CaptionHeight(false) > 0 ? height - BorderWidth() : height / 2);
+  return y + (border_form_ ? BorderFormOffsetY(border_form_.get()) + ShadowSize().Top : 0);
 }
 
 bool TqvDialogWnd::CloseEnabled() const {
@@ -259,6 +269,8 @@ void TqvDialogWnd::Dispatch(vcl::TMessage& Message) {
       OnButtonDown(Message);
       return;
     case WM_NCLBUTTONUP:
+      if (border_form_ && static_cast<int>(Message.WParam) == HTTRANSPARENT)
+        Message.WParam = static_cast<WPARAM>(BorderHitCode(Message));
       if (OnButtonUp(Message, static_cast<int>(Message.WParam))) return;
       return;
     case WM_LBUTTONUP:
@@ -280,6 +292,8 @@ void TqvDialogWnd::Dispatch(vcl::TMessage& Message) {
       if (Message.WParam == HTCAPTION || Message.WParam == HTSYSMENU) return;
       break;
     case WM_NCRBUTTONUP:
+      if (border_form_ && static_cast<int>(Message.WParam) == HTTRANSPARENT)
+        Message.WParam = static_cast<WPARAM>(BorderHitCode(Message));
       if (Message.WParam == HTCAPTION || Message.WParam == HTSYSMENU) {
         SetHotButton(0);
         DropSysMenu(POINT{vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam)});
@@ -344,6 +358,7 @@ void TqvDialogWnd::Dispatch(vcl::TMessage& Message) {
   }
   TqvScrollWnd::WndProc(Message);
   if (Destroyed) return;
+  if (Message.Msg == WM_WINDOWPOSCHANGED && border_form_ && IsWindowVisible(CtrlHandle)) UpdateBorderPos(false);
   if (Message.Msg == WM_SYSCOMMAND) {
     const UINT command = static_cast<UINT>(Message.WParam & 0xFFF0);
     if (Message.WParam == (SC_MOVE | HTCAPTION)) UpdateWindow(CtrlHandle);
@@ -355,6 +370,7 @@ bool TqvDialogWnd::OnCommand(vcl::TMessage& Message) {
   switch (SkinCommandOf(Message.WParam)) {
     case scmNewSkin:
       if (!FromOwnManager(Message)) return false;
+      UpdateBorderForm(BorderKind != 2);
       SkinData->UpdateIndexes(true);
       if (TsSkinManager* manager = Manager()) CaptionIndex = manager->GetSkinIndex(L"CAPTION");
       InitTitleButtons();
@@ -364,6 +380,7 @@ bool TqvDialogWnd::OnCommand(vcl::TMessage& Message) {
       return true;
     case scmRemoveSkin:
       if (!FromOwnManager(Message)) return false;
+      UpdateBorderForm(false);
       ForgetSkin();
       SetWindowRgn(CtrlHandle, nullptr, TRUE);
       SendToChildren(CtrlHandle, Message.Msg, Message.WParam, Message.LParam);
@@ -372,9 +389,13 @@ bool TqvDialogWnd::OnCommand(vcl::TMessage& Message) {
     case scmRefresh:
       if (!FromOwnManager(Message)) return false;
       SkinData->UpdateIndexes(true);
+      UpdateBorderForm(BorderKind != 2);
       SkinData->BGChanged = true;
       RgnChanged = true;
-      if (IsWindowVisible(CtrlHandle)) RedrawWindow(CtrlHandle, nullptr, nullptr, kRedrawAll);
+      if (IsWindowVisible(CtrlHandle)) {
+        RedrawWindow(CtrlHandle, nullptr, nullptr, kRedrawAll);
+        UpdateBorderPos(true);
+      }
       return true;
     case scmSetUpdating:
       SkinData->Updating = Message.WParamLo() == 1;
@@ -425,6 +446,9 @@ void TqvDialogWnd::OnDestroy(vcl::TMessage& Message) {
     return;
   }
   RestoreSysMenuStyle();
+  // The border window goes with the dialog's window that owns it.
+  if (face_) face_->BorderForm = nullptr;
+  border_form_.reset();
   CallPrevWndProc(Message);
   UninstallAdapter(this, false);
   Destroyed = true;
@@ -456,6 +480,7 @@ void TqvDialogWnd::OnNcActivate(vcl::TMessage& Message) {
   SendMessageW(CtrlHandle, WM_SETREDRAW, 1, 0);
   SkinData->BGChanged = true;
   RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
+  UpdateBorderPos(true);
   Message.Result = 1;
 }
 
@@ -465,7 +490,10 @@ void TqvDialogWnd::OnSize(vcl::TMessage& Message) {
   SkinData->Updating = true;
   CallPrevWndProc(Message);
   SkinData->Updating = false;
-  if (IsWindowVisible(CtrlHandle)) RedrawWindow(CtrlHandle, nullptr, nullptr, kRedrawAll);
+  if (IsWindowVisible(CtrlHandle)) {
+    RedrawWindow(CtrlHandle, nullptr, nullptr, kRedrawAll);
+    UpdateBorderPos(true);
+  }
   RECT client{};
   GetClientRect(CtrlHandle, &client);
   LastClientRect = vcl::TRect{client.left, client.top, client.right, client.bottom};
@@ -504,6 +532,10 @@ void TqvDialogWnd::OnEraseBkgnd(vcl::TMessage& Message) {
 void TqvDialogWnd::OnNcPaint() {
   if (!ChildrenWalked) WalkChildren();
   if (Destroyed) return;
+  // The manager's extended borders may have been switched since (the dialog is repainted).
+  const TsSkinManager* manager = Manager();
+  if (const bool wanted = BorderKind != 2 && manager && manager->ExtendedBorders(); wanted != (border_form_ != nullptr))
+    UpdateBorderForm(wanted);
   GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
   ReadCaption();
   if (SkinData->BGChanged) PaintAll();
@@ -512,6 +544,13 @@ void TqvDialogWnd::OnNcPaint() {
     UpdateRgn(false);
   }
   vcl::TBitmap* cache = SkinData->CacheBmp();
+  if (border_form_) {
+    // The border window shows the frame; it is shown when the dialog shows.
+    const HWND borderWnd = border_form_->BorderWindow();
+    if (!borderWnd || !IsWindowVisible(borderWnd)) UpdateBorderPos(true);
+    SkinData->Updating = false;
+    return;
+  }
   const HDC dc = GetWindowDC(CtrlHandle);
   if (dc && cache && cache->Width() > 0) {
     const HDC src = cache->Canvas()->Handle();
@@ -595,6 +634,8 @@ void TqvDialogWnd::PressButton(int HitCode) {
 }
 
 void TqvDialogWnd::OnButtonDown(vcl::TMessage& Message) {
+  if (border_form_ && static_cast<int>(Message.WParam) == HTTRANSPARENT)
+    Message.WParam = static_cast<WPARAM>(BorderHitCode(Message));
   const int code = static_cast<int>(Message.WParam);
   switch (code) {
     case HTSYSMENU: {

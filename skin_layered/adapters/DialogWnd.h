@@ -18,6 +18,7 @@
 #include "skin_layered/adapters/ScrollWnd.h"
 #include "skin_layered/core/AdapterServices.h"
 #include "skin_layered/core/CaptionHitCodes.h"
+#include "skin_layered/forms/BorderForm.h"
 
 namespace skin_layered {
 
@@ -53,7 +54,21 @@ class TqvDialogWnd : public TqvScrollWnd {
   int BorderWidth() const;
   int OffsetX() const;
   int OffsetY() const;
-  vcl::TRect ShadowSize() const { return {}; }
+  // The shadow margins with a border form, else empty.
+  vcl::TRect ShadowSize() const;
+
+  // ---- extended borders
+  // The border form (the skin's extended borders and shadow around the dialog), or nil.
+  TqvBorderForm* ExtBorderForm() const { return border_form_.get(); }
+  // Made once when Wanted (and shown while the dialog is visible), else freed.
+  void UpdateBorderForm(bool Wanted);
+  // The skinned frame's place in the window image: its left and top (the shadow margins with
+  // a border form) and the width of its sides (the skin's with a border form).
+  int FrameLeft() const;
+  int FrameTop() const;
+  int FrameSide() const;
+  // The caption icon's place in the window image (empty without one).
+  vcl::TRect IconRect;
 
   // The tests on the cached styles.
   bool HasSysMenu() const { return (Style & WS_SYSMENU) != 0; }
@@ -138,7 +153,12 @@ class TqvDialogWnd : public TqvScrollWnd {
   void BuildRegionRects();
   void RestoreSysMenuStyle();
 
+  // The hit code of a non-client message passed on by the border window (WParam -1).
+  int BorderHitCode(const vcl::TMessage& Message) const;
+  void UpdateBorderPos(bool Repaint);
+
   std::unique_ptr<vcl::TBitmap> title_cache_;
+  std::unique_ptr<TqvBorderForm> border_form_;
   std::unique_ptr<TFace> face_;
   bool sys_menu_removed_ = false;
   bool press_in_progress_ = false;

@@ -14,6 +14,7 @@
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/paint/AlphaBitmaps.h"
 #include "skin_layered/paint/LayeredWindows.h"
+#include "skin_layered/paint/NinePart.h"
 #include "skin_layered/paint/PaintStartup.h"
 
 namespace skin_layered {
@@ -78,6 +79,20 @@ HRGN BlurRegion(vcl::TBitmap* Image, const vcl::TRect& Shadow, int Corner) {
 }
 
 }  // namespace
+
+bool DrawExtendedBorder(vcl::TBitmap* Image, const TsSkinManager* Manager, bool Active, bool FillCentre) {
+  vcl::TBitmap* shadow = Manager ? Manager->FormShadow(Active) : nullptr;
+  if (!Image || !shadow || shadow->Width() == 0 || shadow->Height() == 0) return false;
+  const TsLoadedSkin& skin = Manager->Skin();
+  const int exBorder = skin.ConstData.ExBorder;
+  TNineMargins margins{shadow->Width() / 2, shadow->Height() / 2, shadow->Width() / 2, shadow->Height() / 2};
+  if (skin.IsValidImgIndex(exBorder))
+    margins = {skin.MaskWidthLeft(exBorder), skin.MaskWidthTop(exBorder), skin.MaskWidthRight(exBorder),
+               skin.MaskWidthBottom(exBorder)};
+  DrawNinePart(Image, shadow, vcl::Rect(0, 0, Image->Width(), Image->Height()), FillCentre, false, TqvSideModes{},
+               margins, margins, vcl::Rect(0, 0, shadow->Width(), shadow->Height()));
+  return true;
+}
 
 // ---------------------------------------------------------------------------------------
 // The border window

@@ -25,7 +25,13 @@
 namespace skin_layered {
 
 class TsCommonData;
+class TsSkinManager;
 class TsSkinProvider;
+
+// The skin's extended border and shadow of the caption's state in nine parts over the whole
+// window image (its centre too with FillCentre): the skin's extended-border image by its
+// margins, or the built-in shadow by its centre lines. False when there is none.
+bool DrawExtendedBorder(vcl::TBitmap* Image, const TsSkinManager* Manager, bool Active, bool FillCentre);
 
 // Bits of the owner's flag word (a provider's ExtFlags) that the border form reads.
 inline constexpr std::uint32_t kBorderSizing = 0x1;        // a size change is being applied

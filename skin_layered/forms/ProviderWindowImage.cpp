@@ -202,19 +202,7 @@ bool TsSkinProvider::PaintAllImage() {
 void TsSkinProvider::PaintExtendedBorder(bool PaintsFrame) {
   TsSkinManager* manager = SkinManager();
   vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
-  vcl::TBitmap* shadow = manager ? manager->FormShadow(FormActive) : nullptr;
-  if (!image || !shadow || shadow->Width() == 0 || shadow->Height() == 0) return;
-  const TsLoadedSkin& skin = manager->Skin();
-  const int exBorder = skin.ConstData.ExBorder;
-  // The skin's extended border image in nine parts by its margins; the built-in shadow by its
-  // centre lines.
-  TNineMargins margins{shadow->Width() / 2, shadow->Height() / 2, shadow->Width() / 2, shadow->Height() / 2};
-  if (skin.IsValidImgIndex(exBorder))
-    margins = {skin.MaskWidthLeft(exBorder), skin.MaskWidthTop(exBorder), skin.MaskWidthRight(exBorder),
-               skin.MaskWidthBottom(exBorder)};
-  const vcl::TRect whole = vcl::Rect(0, 0, image->Width(), image->Height());
-  DrawNinePart(image, shadow, whole, PaintsFrame, false, TqvSideModes{}, margins, margins,
-               vcl::Rect(0, 0, shadow->Width(), shadow->Height()));
+  if (!DrawExtendedBorder(image, manager, FormActive, PaintsFrame)) return;
   if (PaintsFrame) {
     PaintTitleBackground();
     PaintTitleIcon();
@@ -222,6 +210,7 @@ void TsSkinProvider::PaintExtendedBorder(bool PaintsFrame) {
     return;
   }
   // The frame's own corners over the shadow where the form's border image leaves them open.
+  const TsLoadedSkin& skin = manager->Skin();
   const int mask = SkinData->BorderIndex;
   if (!skin.IsValidImgIndex(mask)) return;
   const vcl::TRect s = ShadowSize();
@@ -230,8 +219,7 @@ void TsSkinProvider::PaintExtendedBorder(bool PaintsFrame) {
   const int right = image->Width() - s.Right, bottom = image->Height() - s.Bottom;
   // The shadow whole, under the corners' transparent parts.
   std::unique_ptr<vcl::TBitmap> back = CreateBmp32(image->Width(), image->Height());
-  DrawNinePart(back.get(), shadow, whole, true, false, TqvSideModes{}, margins, margins,
-               vcl::Rect(0, 0, shadow->Width(), shadow->Height()));
+  DrawExtendedBorder(back.get(), manager, FormActive, true);
   auto corner = [&](const vcl::TRect& at, int kind) {
     if (!at.IsEmpty()) PaintMaskPart(image, back.get(), at, at.TopLeft(), mask, &skin, kind);
   };

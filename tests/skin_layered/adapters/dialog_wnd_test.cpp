@@ -21,6 +21,7 @@
 #include "skin_layered/adapters/EditWnd.h"
 #include "skin_layered/adapters/MnuWnd.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/manager/CommonData.h"
 #include "support/win_test_support.h"
 
@@ -230,6 +231,66 @@ TEST_F(Dialogs, ADialogThroughTheHookIsFramedCaptionedAndItsButtonsWork) {
   EXPECT_TRUE(wintest::PumpUntil([dlg] { return !IsWindow(dlg); }));
   PurgeProviders();
   EXPECT_EQ(FindProvider(dlg), nullptr);
+}
+
+TEST_F(Dialogs, WithExtendedBordersABorderWindowShowsTheFrameAroundTheClient) {
+  manager->SetExtendedBorders(true);
+  HWND dlg = NewDialog(kSizable);
+  TqvDialogWnd* d = DialogOf(dlg);
+  ASSERT_NE(d, nullptr);
+  SendMessageW(dlg, WM_NCPAINT, 1, 0);
+  TqvBorderForm* border = d->ExtBorderForm();
+  ASSERT_NE(border, nullptr);
+  const HWND bw = border->BorderWindow();
+  ASSERT_NE(bw, nullptr);
+  EXPECT_TRUE(IsWindowVisible(bw));
+  EXPECT_EQ(GetWindow(bw, GW_OWNER), dlg);
+
+  // The image: the window with the skin's wider frame and taller title, and the shadow around.
+  const vcl::TRect shadow = d->ShadowSize();
+  EXPECT_GT(shadow.Left, 0);
+  d->SkinData->BGChanged = true;
+  d->PaintAll();
+  vcl::TBitmap* image = d->SkinData->CacheBmp();
+  RECT wr{}, br{};
+  GetWindowRect(dlg, &wr);
+  EXPECT_EQ(image->Width(), (wr.right - wr.left) + 2 * BorderFormOffsetX(border) + shadow.Left + shadow.Right);
+  const COLORREF title = PixelRgb(image, image->Width() / 2, shadow.Top + d->CaptionHeight() / 2);
+  EXPECT_TRUE(title == kTitleColor || title == kTitleActive) << std::hex << title;
+  EXPECT_EQ(PixelOf(image, 0, image->Height() / 2) >> 24 != 255, true);  // the shadow lets through
+  // The border window stands where the image's frame meets the dialog's window.
+  border->UpdateExBordersPos(true, 255);
+  GetWindowRect(bw, &br);
+  EXPECT_EQ(br.left, wr.left - border->ShadowOffsetX());
+  EXPECT_EQ(br.top, wr.top - border->ShadowOffsetY());
+  EXPECT_EQ(br.right - br.left, image->Width());
+  EXPECT_EQ(d->OffsetX(), shadow.Left + SysBorderWidth(dlg, border, true));
+  EXPECT_EQ(d->OffsetY(), shadow.Top + d->CaptionHeight());
+  // The dialog's window keeps its client part.
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(dlg, rgn), ERROR);
+  EXPECT_FALSE(PtInRegion(rgn, 1, 1));
+  EXPECT_TRUE(PtInRegion(rgn, (wr.right - wr.left) / 2, (wr.bottom - wr.top) / 2));
+  DeleteObject(rgn);
+
+  // The title buttons answer through the border window; a press passed on presses them.
+  const vcl::TRect close = d->Button(kHitClose).Rect;
+  ASSERT_FALSE(close.IsEmpty());
+  auto at = [&](int x, int y) { return MAKELPARAM(static_cast<WORD>(br.left + x), static_cast<WORD>(br.top + y)); };
+  vcl::TMessage test{WM_NCHITTEST, 0, at((close.Left + close.Right) / 2, (close.Top + close.Bottom) / 2), 0};
+  EXPECT_EQ(border->HitTest(test), HTCLOSE);
+  vcl::TMessage caption{WM_NCHITTEST, 0, at(image->Width() / 2, shadow.Top + d->CaptionHeight() / 2), 0};
+  EXPECT_EQ(border->HitTest(caption), HTCAPTION);
+  SendMessageW(bw, WM_NCLBUTTONDOWN, 19, test.LParam);
+  EXPECT_EQ(d->Button(kHitClose).State, 2);
+  SendMessageW(bw, WM_NCLBUTTONUP, 19, caption.LParam);
+  EXPECT_NE(d->Button(kHitClose).State, 2);
+  EXPECT_TRUE(IsWindow(dlg));
+
+  // Without extended borders the dialog draws its own frame again.
+  manager->SetExtendedBorders(false);
+  EXPECT_EQ(d->ExtBorderForm(), nullptr);
+  EXPECT_EQ(d->OffsetX(), d->BorderWidth());
 }
 
 TEST_F(Dialogs, TheSystemMenuHasSixItemsWithTheDialogsStates) {
