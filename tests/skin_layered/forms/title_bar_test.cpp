@@ -327,6 +327,45 @@ TEST_F(TitleBarTest, AButtonClicksOnReleaseOverIt) {
   EXPECT_EQ(clicks.downs.size(), 2u);
 }
 
+TEST_F(TitleBarTest, AnItemsHintShowsOnEnteringAndGoesOnLeaving) {
+  Skin();
+  form->Show();
+  TqvTitleBarItem* button = Add(bsButton, tbaLeft, L"Copy");
+  button->SetHint(L"Copies the page");
+  Repaint();
+  const int pause = vcl::Application->HintPause();
+  auto visibleHints = [] {
+    int n = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM count) -> BOOL {
+          wchar_t text[64]{};
+          GetWindowTextW(w, text, 64);
+          if (IsWindowVisible(w) && std::wstring(text) == L"Copies the page") ++*reinterpret_cast<int*>(count);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&n));
+    return n;
+  };
+  // Without ShowHint no hint comes.
+  vcl::Application->SetHintPause(0);
+  provider->SetTitleBarItemState(0, 1);
+  EXPECT_EQ(visibleHints(), 0);
+  provider->SetTitleBarItemState(0, 0);
+  // A pause below 1 shows it at once; leaving the item takes it away.
+  button->SetShowHint(true);
+  provider->SetTitleBarItemState(0, 1);
+  EXPECT_EQ(visibleHints(), 1);
+  provider->SetTitleBarItemState(0, 0);
+  EXPECT_EQ(visibleHints(), 0);
+  // With a pause it waits for the timer: nothing yet.
+  vcl::Application->SetHintPause(60000);
+  provider->SetTitleBarItemState(0, 1);
+  EXPECT_EQ(visibleHints(), 0);
+  provider->SetTitleBarItemState(0, 0);
+  vcl::Application->SetHintPause(pause);
+}
+
 TEST_F(TitleBarTest, PressingATabReleasesThePressedTabOfItsGroupOnly) {
   Skin();
   TqvTitleBarItem* a1 = Add(bsTab, tbaLeft, L"A1");
