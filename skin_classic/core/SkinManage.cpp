@@ -181,6 +181,11 @@ bool TSkinManage::SkinForm(HWND Window) {
   if (!active_) return false;
   PurgeForms();
   if (!IsWindow(Window)) return false;
+  // Only this thread's windows: the hook may be told of another program's window being
+  // activated (hiding our active window activates the next one, whoever owns it). Its
+  // procedure cannot be replaced from here, but its menu and styles could be taken, and
+  // programs of the same image base pass the module test below.
+  if (GetWindowThreadProcessId(Window, nullptr) != GetCurrentThreadId()) return false;
   if (SendMessageW(Window, SKM_QUERYNOSKIN, 0, 0) == 1 || FindForm(Window)) return false;
   vcl::TWinControl* formObject = FindFormObject(Window);
   const LONG_PTR style = StyleOf(Window);

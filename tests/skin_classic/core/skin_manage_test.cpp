@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <future>
+#include <thread>
 
 #include "skin_data_support.h"
 
@@ -42,6 +44,41 @@ UniqueWindow RawWindow(LRESULT queryAnswer = 0, HINSTANCE instance = GetModuleHa
   if (w && className == RawClass()) SetWindowLongPtrW(w, GWLP_USERDATA, queryAnswer);
   return UniqueWindow(w);
 }
+
+// A raw window made and served by a thread of its own, as another program's window would be;
+// closed and its thread joined when it goes.
+class OtherThreadWindow {
+ public:
+  OtherThreadWindow(const wchar_t* className, DWORD style) {
+    std::promise<HWND> made;
+    auto window = made.get_future();
+    thread_ = std::thread([&made, className, style] {
+      HMENU bar = CreateMenu();
+      AppendMenuW(bar, MF_STRING, 1, L"File");
+      HWND w = CreateWindowExW(0, className, L"other", style, 30, 30, 240, 160, nullptr, bar,
+                               GetModuleHandleW(nullptr), nullptr);
+      made.set_value(w);
+      MSG msg{};
+      while (w && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_APP) DestroyWindow(w);  // the menu goes with it
+        if (!IsWindow(w)) break;
+        DispatchMessageW(&msg);
+      }
+    });
+    wnd_ = window.get();
+  }
+  ~OtherThreadWindow() {
+    if (wnd_) PostMessageW(wnd_, WM_APP, 0, 0);
+    thread_.join();
+  }
+  OtherThreadWindow(const OtherThreadWindow&) = delete;
+  OtherThreadWindow& operator=(const OtherThreadWindow&) = delete;
+  HWND Get() const { return wnd_; }
+
+ private:
+  std::thread thread_;
+  HWND wnd_ = nullptr;
+};
 
 // A main-window component holding the synthetic skin: the manager is active from loading.
 class SkinnedManagerTest : public SkinManagerTest {
@@ -89,6 +126,31 @@ TEST_F(SkinnedManagerTest, TheHooksRefusals) {
                                GetModuleHandleW(nullptr), nullptr);
   EXPECT_FALSE(Manager()->SkinForm(child));
   EXPECT_EQ(Manager()->FormCount(), 3);
+}
+
+// A window served by another thread (or program) is never taken: the system may report its
+// activation to this thread's hook (hiding the active window activates the next one,
+// whoever owns it), and a program of the same image base passes the module test. Only its own
+// thread could serve a skinned window; from here its menu bar and caption buttons would be
+// lost.
+TEST_F(SkinnedManagerTest, AWindowOfAnotherThreadIsLeftAlone) {
+  for (const wchar_t* className : {RawClass(), L"#32770"}) {
+    OtherThreadWindow other(className, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    ASSERT_NE(other.Get(), nullptr);
+    const HMENU bar = GetMenu(other.Get());
+    const LONG_PTR style = GetWindowLongPtrW(other.Get(), GWL_STYLE);
+    EXPECT_FALSE(Manager()->SkinForm(other.Get()));
+    // Through the hook: this thread asks for its activation (refused by the system, as the
+    // window is not this thread's).
+    SetActiveWindow(other.Get());
+    EXPECT_EQ(Manager()->FormCount(), 0);
+    EXPECT_EQ(CountCalls("attach-window"), 0u);
+    EXPECT_EQ(GetMenu(other.Get()), bar);
+    EXPECT_EQ(GetWindowLongPtrW(other.Get(), GWL_STYLE), style);
+  }
+  // The same window served by this thread is taken.
+  UniqueWindow own = RawWindow();
+  EXPECT_TRUE(Manager()->SkinForm(own.get()));
 }
 
 // The never-skin tag is the skin data's DisableTag, whatever it holds.
