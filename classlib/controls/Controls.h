@@ -599,6 +599,8 @@ class TWinControl : public TControl {
   // Tells the subscribers (WindowEvents.h) once per window that it is about to go.
   void AnnounceDestroying();
   void UpdateShowing();
+  // Moves the window to its place among its siblings when that was left for its showing.
+  void PlaceAmongSiblings();
   void RemoveFocus(bool Removing);
   bool IsControlMouseMsg(TMessage& Message);
   void TrackMouse(TMessage& Message);
@@ -649,6 +651,7 @@ class TWinControl : public TControl {
 
   HWND handle_ = nullptr;
   bool destroying_announced_ = false;
+  bool zorder_pending_ = false;  // made to be shown: placed among its siblings as it is shown
   HWND parent_window_ = nullptr;
   WNDPROC def_wnd_proc_ = nullptr;
   std::vector<TControl*> controls_;          // graphic children

@@ -54,6 +54,11 @@ std::unordered_map<ATOM, WNDPROC>& ClassDefaultProcs() {
 // The control whose window is being created: the first message of the window attaches it.
 thread_local TWinControl* t_creation_control = nullptr;
 
+// The control whose window is made because it is about to be shown: the move to its place
+// among its siblings (a new child window lies below them all) waits for the showing, so that
+// one round of position messages does both.
+thread_local TWinControl* t_shown_once_made = nullptr;
+
 // The frame a window of the given styles gets around its client area. AdjustWindowRectEx
 // reads the system's non-client metrics on every call (tens of microseconds under Wine), and
 // laying out a form whose windows do not exist yet asks for the frame of each control on
@@ -270,8 +275,12 @@ void TWinControl::HandleNeeded() {
 void TWinControl::CreateHandle() {
   if (handle_) return;
   CreateWnd();
-  if (parent_ && handle_)
-    SetWindowPos(handle_, parent_->PrecedingWindow(this), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (parent_ && handle_) {
+    if (t_shown_once_made == this)
+      zorder_pending_ = true;
+    else
+      SetWindowPos(handle_, parent_->PrecedingWindow(this), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   for (int i = 0; i < ControlCount(); ++i) Controls(i)->UpdateAnchorRules();
   if (handle_) detail::AnnounceWindowEvent(this, weCreated);
 }
@@ -397,6 +406,7 @@ void TWinControl::DetachHandle() {
   handle_ = nullptr;
   detail::CountLive(TLiveKind::Windows, -1);
   showing_ = false;
+  zorder_pending_ = false;
   mouse_in_client_ = false;
   hot_control_ = nullptr;
 }
@@ -629,7 +639,16 @@ void TWinControl::UpdateShowing() {
   // parents show, and a parent that shows asks each child in turn.
   const bool show = Visible() || (ComponentState().Contains(csDesigning) && !ControlStyle().Contains(csNoDesignVisible));
   if (show) {
-    if (!handle_) CreateHandle();
+    if (!handle_) {
+      TWinControl* const outer = std::exchange(t_shown_once_made, this);
+      try {
+        CreateHandle();
+      } catch (...) {
+        t_shown_once_made = outer;
+        throw;
+      }
+      t_shown_once_made = outer;
+    }
     for (TWinControl* child : std::vector<TWinControl*>(win_controls_)) child->UpdateShowing();
   }
   if (handle_ && showing_ != show) {
@@ -638,9 +657,18 @@ void TWinControl::UpdateShowing() {
       Perform(CM_SHOWINGCHANGED, show ? 1 : 0, 0);
     } catch (...) {
       showing_ = !show;
+      PlaceAmongSiblings();
       throw;
     }
   }
+  PlaceAmongSiblings();  // when the showing did not (a handler of its own)
+}
+
+void TWinControl::PlaceAmongSiblings() {
+  if (!zorder_pending_) return;
+  zorder_pending_ = false;
+  if (handle_ && parent_)
+    SetWindowPos(handle_, parent_->PrecedingWindow(this), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TWinControl::UpdateControlState() {
@@ -1528,9 +1556,15 @@ void TWinControl::CMChildKey(TMessage& Message) {
 }
 
 void TWinControl::CMShowingChanged() {
-  if (handle_)
-    SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (showing_ ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+  if (!handle_) return;
+  UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | (showing_ ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
+  HWND after = nullptr;
+  if (zorder_pending_ && parent_)
+    after = parent_->PrecedingWindow(this);
+  else
+    flags |= SWP_NOZORDER;
+  zorder_pending_ = false;
+  SetWindowPos(handle_, after, 0, 0, 0, 0, flags);
 }
 
 void TWinControl::CMVisibleChanged() {
