@@ -38,8 +38,11 @@ HWND AllocateHWnd(TWndMethod Method, HWND Parent) {
   const HINSTANCE inst = GetModuleHandleW(nullptr);
   RegisterUtilClass(inst);
   const bool top_level = !Parent;
-  HWND wnd = CreateWindowExW(top_level ? WS_EX_TOOLWINDOW : 0, kUtilWindowClass, L"", top_level ? WS_POPUP : 0, 0, 0,
-                             0, 0, Parent, nullptr, inst, nullptr);
+  // A pop-up style even for a message-only window: an overlapped one gets a caption and asks
+  // for its minimum tracking size as it is made (under Wine, a round of monitor look-ups).
+  const DWORD style = top_level || Parent == HWND_MESSAGE ? WS_POPUP : 0;
+  HWND wnd = CreateWindowExW(top_level ? WS_EX_TOOLWINDOW : 0, kUtilWindowClass, L"", style, 0, 0, 0, 0, Parent, nullptr,
+                             inst, nullptr);
   if (!wnd) throw EOutOfResources(L"Error creating window device context");
   detail::CountLive(TLiveKind::Windows, 1);
   SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new TWndMethod(Method)));

@@ -1,6 +1,7 @@
 // TWinControl: the window behind a control, its class registration, the one static window
 // procedure, child controls, showing, focus, keyboard, painting and notification reflection.
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <unordered_map>
 #include <utility>
@@ -74,7 +75,20 @@ thread_local std::vector<StyleFrame> t_style_frames;
 // registers it, and most controls of a form being read get no window before it is shown).
 thread_local bool t_params_for_frame = false;
 
+// Identifiers for child windows, unique within the process (a parent finds a child by it when
+// a notification names only the identifier).
+LONG_PTR NextChildId() {
+  static std::atomic<LONG_PTR> next{0x10000};
+  const LONG_PTR id = next.fetch_add(1);
+  if (id >= 0x7FFFFFFF) next = 0x10000;
+  return id;
+}
+
 RECT FrameOfStyle(DWORD style, DWORD ex_style) {
+  // Most controls have no frame at all: no need to ask.
+  constexpr DWORD kFrameStyles = WS_BORDER | WS_DLGFRAME | WS_THICKFRAME;
+  constexpr DWORD kFrameExStyles = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+  if (!(style & kFrameStyles) && !(ex_style & kFrameExStyles)) return RECT{0, 0, 0, 0};
   for (const StyleFrame& known : t_style_frames)
     if (known.style == style && known.ex_style == ex_style) return known.frame;
   RECT frame{0, 0, 0, 0};
@@ -184,11 +198,43 @@ TControl* FindDragTarget(TPoint Pos, bool AllowDisabled) {
 // ---------------------------------------------------------------------------------------
 // The static window procedure
 
+namespace {
+
+// Each window's control for the window procedure, mirroring the control property: read and
+// kept without a round trip to the window system (under Wine a property, and setting any
+// window data, is a server call, and every message of every control comes through here).
+class TAttachedControls {
+ public:
+  void Set(HWND Wnd, TWinControl* Control) {
+    AcquireSRWLockExclusive(&lock_);
+    if (Control)
+      map_[Wnd] = Control;
+    else
+      map_.erase(Wnd);
+    ReleaseSRWLockExclusive(&lock_);
+  }
+  TWinControl* Get(HWND Wnd) {
+    AcquireSRWLockShared(&lock_);
+    const auto it = map_.find(Wnd);
+    TWinControl* control = it == map_.end() ? nullptr : it->second;
+    ReleaseSRWLockShared(&lock_);
+    return control;
+  }
+
+ private:
+  SRWLOCK lock_ = SRWLOCK_INIT;
+  std::unordered_map<HWND, TWinControl*> map_;
+};
+
+TAttachedControls& AttachedControls() {
+  static TAttachedControls controls;
+  return controls;
+}
+
+}  // namespace
+
 LRESULT CALLBACK ControlWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  // The window's user data mirrors the control property for this procedure's own use: it is
-  // read without a round trip to the window system (under Wine a property is a server call,
-  // and every message of every control comes through here).
-  auto* control = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(Wnd, GWLP_USERDATA));
+  auto* control = AttachedControls().Get(Wnd);
   if (!control) {
     control = t_creation_control;
     if (!control) return CallWindowProcW(DefaultProcOf(Wnd), Wnd, Msg, WParam, LParam);
@@ -276,10 +322,16 @@ void TWinControl::CreateHandle() {
   if (handle_) return;
   CreateWnd();
   if (parent_ && handle_) {
-    if (t_shown_once_made == this)
-      zorder_pending_ = true;
-    else
-      SetWindowPos(handle_, parent_->PrecedingWindow(this), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // A new child window lies below its siblings; its place is just below the window of the
+    // next control in the parent's list (on top without one). Moved only when not there:
+    // a parent showing its children makes them last first, so each lands in its place.
+    const HWND after = parent_->PrecedingWindow(this);
+    if (GetWindow(handle_, GW_HWNDPREV) != after) {  // HWND_TOP: nothing above it
+      if (t_shown_once_made == this)
+        zorder_pending_ = true;
+      else
+        SetWindowPos(handle_, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
   }
   for (int i = 0; i < ControlCount(); ++i) Controls(i)->UpdateAnchorRules();
   if (handle_) detail::AnnounceWindowEvent(this, weCreated);
@@ -352,6 +404,8 @@ void TWinControl::CreateWnd() {
     else
       detail::RaiseParentRequired(this);
   }
+  // A child window gets its own identifier as it is made (no change after).
+  if ((params.Style & WS_CHILD) && !params.Menu) params.Menu = reinterpret_cast<HMENU>(NextChildId());
   def_wnd_proc_ = params.WindowClass.lpfnWndProc;
   const HINSTANCE inst = params.WindowClass.hInstance;
   WNDCLASSEXW existing{};
@@ -378,9 +432,11 @@ void TWinControl::CreateWnd() {
   t_creation_control = outer;
   if (!handle_) RaiseLastOSError();
   if ((GetWindowLongPtrW(handle_, GWL_STYLE) & WS_CHILD) && GetWindowLongPtrW(handle_, GWLP_ID) == 0)
-    SetWindowLongPtrW(handle_, GWLP_ID, reinterpret_cast<LONG_PTR>(handle_));
+    SetWindowLongPtrW(handle_, GWLP_ID, NextChildId());
   UpdateBounds();
-  Perform(WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 1);
+  // A window made hidden is painted whole when it shows: the font needs no repaint now.
+  const bool shown = GetWindowLongPtrW(handle_, GWL_STYLE) & WS_VISIBLE;
+  Perform(WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), shown ? 1 : 0);
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& Params) {
@@ -396,13 +452,13 @@ void TWinControl::AttachHandle(HWND Wnd) {
   detail::CountLive(TLiveKind::Windows, 1);
   destroying_announced_ = false;
   SetPropW(Wnd, MAKEINTATOM(ControlAtom()), this);
-  SetWindowLongPtrW(Wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  AttachedControls().Set(Wnd, this);
 }
 
 void TWinControl::DetachHandle() {
   if (!handle_) return;
   RemovePropW(handle_, MAKEINTATOM(ControlAtom()));
-  SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
+  AttachedControls().Set(handle_, nullptr);
   handle_ = nullptr;
   detail::CountLive(TLiveKind::Windows, -1);
   showing_ = false;
@@ -649,7 +705,9 @@ void TWinControl::UpdateShowing() {
       }
       t_shown_once_made = outer;
     }
-    for (TWinControl* child : std::vector<TWinControl*>(win_controls_)) child->UpdateShowing();
+    // Last first: see CreateHandle.
+    const std::vector<TWinControl*> children(win_controls_);
+    for (auto child = children.rbegin(); child != children.rend(); ++child) (*child)->UpdateShowing();
   }
   if (handle_ && showing_ != show) {
     showing_ = show;
@@ -1557,6 +1615,12 @@ void TWinControl::CMChildKey(TMessage& Message) {
 
 void TWinControl::CMShowingChanged() {
   if (!handle_) return;
+  // Under a hidden parent, showing is only a style change, painted when the parent shows; a
+  // move (with its round of position messages) is not needed.
+  if (showing_ && !zorder_pending_ && parent_ && parent_->handle_ && !IsWindowVisible(parent_->handle_)) {
+    ShowWindow(handle_, SW_SHOWNA);
+    return;
+  }
   UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | (showing_ ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
   HWND after = nullptr;
   if (zorder_pending_ && parent_)

@@ -559,10 +559,11 @@ void TCustomForm::PlaceOnShow() {
     }
     place = true;
   } else if (position_ == poDesktopCenter && Screen) {
-    x = Screen->DesktopLeft() + Screen->DesktopWidth() / 2 - Width() / 2;
-    y = Screen->DesktopTop() + Screen->DesktopHeight() / 2 - Height() / 2;
-    x = std::max(x, Screen->DesktopLeft());
-    y = std::max(y, Screen->DesktopTop());
+    const TRect desktop = Screen->DesktopRect();
+    x = desktop.Left + desktop.Width() / 2 - Width() / 2;
+    y = desktop.Top + desktop.Height() / 2 - Height() / 2;
+    x = std::max(x, desktop.Left);
+    y = std::max(y, desktop.Top);
     place = true;
   } else if (position_ == poMainFormCenter || position_ == poOwnerFormCenter) {
     TCustomForm* center = position_ == poOwnerFormCenter ? dynamic_cast<TCustomForm*>(Owner()) : frame;

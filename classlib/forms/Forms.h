@@ -329,6 +329,8 @@ class TScreen : public TComponent {
   int DesktopTop() const { return GetSystemMetrics(SM_YVIRTUALSCREEN); }
   int DesktopWidth() const { return GetSystemMetrics(SM_CXVIRTUALSCREEN); }
   int DesktopHeight() const { return GetSystemMetrics(SM_CYVIRTUALSCREEN); }
+  // The four desktop values at once (each of the above asks the system for its monitors).
+  TRect DesktopRect() const;
   TRect WorkAreaRect() const;
   int PixelsPerInch() const { return ScreenLogPixels(); }
   int MonitorCount() const;

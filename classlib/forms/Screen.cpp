@@ -108,6 +108,22 @@ TRect TScreen::WorkAreaRect() const {
 }
 
 namespace {
+BOOL CALLBACK UniteMonitor(HMONITOR, HDC, LPRECT Bounds, LPARAM data) {
+  auto* all = reinterpret_cast<RECT*>(data);
+  UnionRect(all, all, Bounds);
+  return TRUE;
+}
+}  // namespace
+
+// The bounds of all monitors, from one enumeration.
+TRect TScreen::DesktopRect() const {
+  RECT all{0, 0, 0, 0};
+  if (EnumDisplayMonitors(nullptr, nullptr, UniteMonitor, reinterpret_cast<LPARAM>(&all)) && !IsRectEmpty(&all))
+    return all;
+  return Bounds(DesktopLeft(), DesktopTop(), DesktopWidth(), DesktopHeight());
+}
+
+namespace {
 BOOL CALLBACK CollectMonitor(HMONITOR m, HDC, LPRECT, LPARAM data) {
   reinterpret_cast<std::vector<HMONITOR>*>(data)->push_back(m);
   return TRUE;

@@ -3,6 +3,7 @@
 // reflection, system class superclassing and foreign-window subclassing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "classlib/controls/WindowProcHook.h"
@@ -239,6 +240,68 @@ TEST(Lookup, AControlLivesInAForeignParentWindow) {
   // The control went (deleted directly): its window with it, the host stays.
   EXPECT_EQ(GetWindow(host, GW_CHILD), nullptr);
   DestroyWindow(host);
+}
+
+// The child windows of Parent from top to bottom.
+std::vector<HWND> ChildrenTopDown(HWND Parent) {
+  std::vector<HWND> list;
+  for (HWND w = GetWindow(Parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) list.push_back(w);
+  return list;
+}
+
+TEST(Lookup, WindowsMadeAsTheFormShowsLieInListOrderShownWithTheirOwnIdentifiers) {
+  FormPtr form(new TForm(nullptr, 0));
+  form->SetClientSize(300, 200);
+  TRecordingPanel* panels[3];
+  for (auto*& p : panels) {
+    p = new TRecordingPanel(form.get());
+    p->SetParent(form.get());
+  }
+  auto* inner1 = new TRecordingPanel(form.get());
+  inner1->SetParent(panels[1]);
+  auto* inner2 = new TRecordingPanel(form.get());
+  inner2->SetParent(panels[1]);
+  // One window is made before the others, while the form is hidden.
+  HWND middle = panels[1]->Handle();
+  EXPECT_FALSE(panels[0]->HandleAllocated());
+  form->Show();
+
+  // The last control lies on top, wherever its window was made first.
+  EXPECT_EQ(ChildrenTopDown(form->Handle()),
+            (std::vector<HWND>{panels[2]->Handle(), middle, panels[0]->Handle()}));
+  EXPECT_EQ(ChildrenTopDown(middle), (std::vector<HWND>{inner2->Handle(), inner1->Handle()}));
+  std::vector<int> ids;
+  for (TWinControl* c : {static_cast<TWinControl*>(panels[0]), static_cast<TWinControl*>(panels[1]),
+                         static_cast<TWinControl*>(panels[2]), static_cast<TWinControl*>(inner1),
+                         static_cast<TWinControl*>(inner2)}) {
+    EXPECT_TRUE(IsWindowVisible(c->Handle()));
+    EXPECT_TRUE(c->Showing());
+    const int id = GetDlgCtrlID(c->Handle());
+    EXPECT_NE(id, 0);
+    EXPECT_EQ(GetDlgItem(GetParent(c->Handle()), id), c->Handle());
+    ids.push_back(id);
+  }
+  std::sort(ids.begin(), ids.end());
+  EXPECT_EQ(std::adjacent_find(ids.begin(), ids.end()), ids.end());
+
+  // Controls added to the shown form come on top, and one hidden and shown again keeps its place.
+  auto* late = new TRecordingPanel(form.get());
+  late->SetParent(form.get());
+  EXPECT_EQ(ChildrenTopDown(form->Handle()).front(), late->Handle());
+  EXPECT_TRUE(IsWindowVisible(late->Handle()));
+  panels[0]->SetVisible(false);
+  EXPECT_FALSE(IsWindowVisible(panels[0]->Handle()));
+  panels[0]->SetVisible(true);
+  EXPECT_TRUE(IsWindowVisible(panels[0]->Handle()));
+  EXPECT_EQ(ChildrenTopDown(form->Handle()).back(), panels[0]->Handle());
+
+  // A form hidden again shows its hidden-then-shown children.
+  form->Hide();
+  panels[2]->SetVisible(false);
+  panels[2]->SetVisible(true);
+  form->Show();
+  EXPECT_TRUE(IsWindowVisible(panels[2]->Handle()));
+  EXPECT_EQ(ChildrenTopDown(form->Handle())[1], panels[2]->Handle());
 }
 
 TEST(Lookup, DestroyingTheControlDestroysItsWindowAndChildren) {
