@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "classlib/controls/Controls.h"
+#include "classlib/controls/ThreadWindow.h"
 
 namespace vcl {
 namespace {
@@ -41,7 +42,7 @@ TWindowSubclass::~TWindowSubclass() {
 
 bool TWindowSubclass::Attach(HWND Wnd, TWndMethod Method) {
   Detach();
-  if (!Wnd || !IsWindow(Wnd) || GetWindowThreadProcessId(Wnd, nullptr) != GetCurrentThreadId()) return false;
+  if (!IsWindow(Wnd) || !IsThreadWindow(Wnd)) return false;
   method_ = Method;
   static UINT_PTR next_id = 0;
   const UINT_PTR id = ++next_id;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "classlib/controls/ThreadWindow.h"
 #include "classlib/forms/Forms.h"
 #include "skin_classic/core/ForeignClasses.h"
 #include "skin_classic/core/SkinStartup.h"
@@ -185,7 +186,7 @@ bool TSkinManage::SkinForm(HWND Window) {
   // activated (hiding our active window activates the next one, whoever owns it). Its
   // procedure cannot be replaced from here, but its menu and styles could be taken, and
   // programs of the same image base pass the module test below.
-  if (GetWindowThreadProcessId(Window, nullptr) != GetCurrentThreadId()) return false;
+  if (!vcl::IsThreadWindow(Window)) return false;
   if (SendMessageW(Window, SKM_QUERYNOSKIN, 0, 0) == 1 || FindForm(Window)) return false;
   vcl::TWinControl* formObject = FindFormObject(Window);
   const LONG_PTR style = StyleOf(Window);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cwctype>
 
+#include "classlib/controls/ThreadWindow.h"
 #include "classlib/forms/Forms.h"
 #include "skin_layered/adapters/AdapterUnit.h"
 #include "skin_layered/adapters/AdapterUtils.h"
@@ -362,6 +363,10 @@ LRESULT CALLBACK DlgCBTHookProc(int Code, WPARAM WParam, LPARAM LParam) {
   const LRESULT result = CallNextHookEx(nullptr, Code, WParam, LParam);
   if (Code < 0 || ApplicationGoing()) return result;
   const HWND wnd = reinterpret_cast<HWND>(WParam);
+  // Only this thread's windows: the hook is told of another program's window being activated
+  // when hiding ours activates the next one, and a foreign dialog would lose its styles and
+  // menu to a skin it cannot be served by.
+  if ((Code == HCBT_CREATEWND || Code == HCBT_ACTIVATE) && !vcl::IsThreadWindow(wnd)) return result;
   switch (Code) {
     case HCBT_CREATEWND: {
       const auto* create = reinterpret_cast<const CBT_CREATEWNDW*>(LParam);
@@ -402,7 +407,8 @@ LRESULT CALLBACK DlgCBTHookProc(int Code, WPARAM WParam, LPARAM LParam) {
 
 bool CheckDialogWnd(HWND Wnd, const CREATESTRUCTW* Create) {
   TsSkinManager* manager = DefaultSkinManager();
-  if (!Wnd || !manager || ApplicationGoing() || AnswersSkinned(Wnd)) return false;
+  // Nothing is sent to another thread's window (it may be another program's).
+  if (!vcl::IsThreadWindow(Wnd) || !manager || ApplicationGoing() || AnswersSkinned(Wnd)) return false;
   std::wstring cls;
   if (Create && Create->lpszClass && !IsAtom(Create->lpszClass) && *Create->lpszClass)
     cls = Create->lpszClass;

@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <future>
-#include <thread>
 
 #include "skin_data_support.h"
+#include "support/other_thread_window.h"
 
 namespace winskin::test {
 namespace {
@@ -44,41 +43,6 @@ UniqueWindow RawWindow(LRESULT queryAnswer = 0, HINSTANCE instance = GetModuleHa
   if (w && className == RawClass()) SetWindowLongPtrW(w, GWLP_USERDATA, queryAnswer);
   return UniqueWindow(w);
 }
-
-// A raw window made and served by a thread of its own, as another program's window would be;
-// closed and its thread joined when it goes.
-class OtherThreadWindow {
- public:
-  OtherThreadWindow(const wchar_t* className, DWORD style) {
-    std::promise<HWND> made;
-    auto window = made.get_future();
-    thread_ = std::thread([&made, className, style] {
-      HMENU bar = CreateMenu();
-      AppendMenuW(bar, MF_STRING, 1, L"File");
-      HWND w = CreateWindowExW(0, className, L"other", style, 30, 30, 240, 160, nullptr, bar,
-                               GetModuleHandleW(nullptr), nullptr);
-      made.set_value(w);
-      MSG msg{};
-      while (w && GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (msg.message == WM_APP) DestroyWindow(w);  // the menu goes with it
-        if (!IsWindow(w)) break;
-        DispatchMessageW(&msg);
-      }
-    });
-    wnd_ = window.get();
-  }
-  ~OtherThreadWindow() {
-    if (wnd_) PostMessageW(wnd_, WM_APP, 0, 0);
-    thread_.join();
-  }
-  OtherThreadWindow(const OtherThreadWindow&) = delete;
-  OtherThreadWindow& operator=(const OtherThreadWindow&) = delete;
-  HWND Get() const { return wnd_; }
-
- private:
-  std::thread thread_;
-  HWND wnd_ = nullptr;
-};
 
 // A main-window component holding the synthetic skin: the manager is active from loading.
 class SkinnedManagerTest : public SkinManagerTest {
@@ -135,7 +99,7 @@ TEST_F(SkinnedManagerTest, TheHooksRefusals) {
 // lost.
 TEST_F(SkinnedManagerTest, AWindowOfAnotherThreadIsLeftAlone) {
   for (const wchar_t* className : {RawClass(), L"#32770"}) {
-    OtherThreadWindow other(className, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    wintest::OtherThreadWindow other(className, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
     ASSERT_NE(other.Get(), nullptr);
     const HMENU bar = GetMenu(other.Get());
     const LONG_PTR style = GetWindowLongPtrW(other.Get(), GWL_STYLE);

@@ -23,6 +23,7 @@
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/manager/CommonData.h"
+#include "support/other_thread_window.h"
 #include "support/win_test_support.h"
 
 namespace skin_layered::test {
@@ -366,6 +367,49 @@ TEST_F(Dialogs, TheManagersHandlerCanKeepADialogUnskinned) {
   EXPECT_TRUE(CheckDialogWnd(dlg, nullptr));  // answered, not skinned
   EXPECT_EQ(DialogOf(dlg), nullptr);
   manager->OnSysDlgInit = nullptr;
+}
+
+// A plain top-level window class for the windows of another thread.
+const wchar_t* RawClass() {
+  static const bool registered = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"LayeredDialogsRawWindow";
+    return RegisterClassExW(&wc) != 0;
+  }();
+  EXPECT_TRUE(registered);
+  return L"LayeredDialogsRawWindow";
+}
+
+// A window served by another thread (or program) is never taken: the system may tell this
+// thread's hook of its activation (hiding the active window activates the next one, whoever
+// owns it). Only its own thread could serve a skinned window; from here its styles and menu
+// bar would be lost.
+TEST_F(Dialogs, AWindowOfAnotherThreadIsLeftAlone) {
+  for (const wchar_t* className : {RawClass(), L"#32770"}) {
+    SCOPED_TRACE(testing::Message() << "class " << (className == RawClass() ? "raw" : "#32770"));
+    wintest::OtherThreadWindow other(className, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    const HWND wnd = other.Get();
+    ASSERT_NE(wnd, nullptr);
+    const HMENU bar = GetMenu(wnd);
+    ASSERT_NE(bar, nullptr);
+    const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
+    EXPECT_FALSE(CheckDialogWnd(wnd, nullptr));
+    // The hook told of the activation, as the system does when our active window hides.
+    CBTACTIVATESTRUCT activate{FALSE, nullptr};
+    DlgCBTHookProc(HCBT_ACTIVATE, reinterpret_cast<WPARAM>(wnd), reinterpret_cast<LPARAM>(&activate));
+    // And through the installed hook: this thread asks for its activation.
+    SetActiveWindow(wnd);
+    wintest::Pump();
+    EXPECT_EQ(GetAdapter(wnd), nullptr);
+    EXPECT_EQ(FindProvider(wnd), nullptr);
+    EXPECT_EQ(GetMenu(wnd), bar);
+    EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_STYLE), style);
+  }
+  // A dialog served by this thread is taken.
+  EXPECT_NE(DialogOf(NewDialog(kSizable)), nullptr);
 }
 
 // The message box's window and what the timer found.
