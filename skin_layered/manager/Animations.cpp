@@ -774,8 +774,9 @@ void PaintControlsOnDC(HDC DC, vcl::TWinControl* Control, vcl::TPoint Offset, bo
     if (Control->HandleAllocated()) SendCommandToWnd(Control->Handle(), scmMarkPaintToDC, 0);
     return;
   }
+  // What lies behind a see-through child is the control's own face, not its parent's.
   TqvBGInfo bg;
-  GetBgInfo(bg, Control->Parent(), false);
+  GetBgInfo(bg, Control, false);
   std::vector<vcl::TControl*> children;
   for (int i = 0; i < Control->ControlCount(); ++i) {
     vcl::TControl* child = Control->Controls(i);

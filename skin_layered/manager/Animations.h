@@ -91,7 +91,8 @@ void AnimChangeForm(vcl::TControl* Control, int Time, std::uint8_t Alpha, bool A
 // Paints a control with its child windows into Bmp at X, Y (a hidden control: what lies behind
 // it). With a provider that has a border form the client area gets alpha 255.
 void PaintParentBgToBmp(vcl::TBitmap* Bmp, vcl::TControl* Control, int X, TsSkinProviderBase* Provider, int Y);
-// The graphic child controls of Control painted into DC, moved by Offset.
+// The graphic child controls of Control painted into DC, moved by Offset, a see-through one
+// over Control's own background.
 void PaintControlsOnDC(HDC DC, vcl::TWinControl* Control, vcl::TPoint Offset, bool OnlyVisible);
 // The work area of the form's monitor (its whole bounds for a stay-on-top form).
 void GetFormWorkArea(vcl::TCustomForm* Form, vcl::TRect& R);
