@@ -98,7 +98,14 @@ void TsSkinProvider::WMNCActivate(vcl::TMessage& Message) {
     if (!ExtBorderForm() || HasMenuLine()) ShowAnimForm();
     if (ExtBorderForm() && !aero && !(ExtFlags & kExtBlendMoving)) UpdateFormRgn(false);
   }
+  // The system would paint its own caption and menu bar straight onto the window for the new
+  // state: those are the skin's, painted below, and a paint of ours that has to wait (an
+  // update, a hidden menu window) must not leave the system's frame showing meanwhile.
+  // LParam -1 keeps the default handling from repainting the frame.
+  const LPARAM lparam = Message.LParam;
+  Message.LParam = -1;
   CallOldWndProc(Message);
+  Message.LParam = lparam;
   if (!ServesWindow(wnd)) return;
   bool painted = false;
   if (shown) {

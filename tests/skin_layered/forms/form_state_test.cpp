@@ -6,6 +6,7 @@
 // command, a caption change, and a shutdown that waits for animations a bounded time.
 #include <gtest/gtest.h>
 
+#include "classlib/forms/Menus.h"
 #include "skin_layered/core/Constants.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/forms/Dwm.h"
@@ -117,6 +118,49 @@ TEST_F(FormStateTest, ActivationRepaintsTheFrameOnceInTheCaptionsNewState) {
   EXPECT_TRUE(provider->FormActive);
   EXPECT_EQ(above.Count(WM_NCPAINT), 2);
   provider->ExtFlags &= ~kExtRestoring;
+}
+
+TEST_F(FormStateTest, AnActivationChangeLeavesTheCaptionAndMenuLineToTheSkin) {
+  auto* menu = new vcl::TMainMenu(form.get());
+  auto* item = new vcl::TMenuItem(menu);
+  item->SetCaption(L"&Skin");
+  menu->Items()->Add(item);
+  form->SetMenu(menu);
+  Skin();
+  form->Show();
+  SendMessageW(Wnd(), WM_NCACTIVATE, TRUE, 0);
+  ASSERT_TRUE(provider->HasMenuLine());
+  const int caption = SysBorderWidth(Wnd(), nullptr, false) + 2, menuLine = provider->TitleBottom + 2;
+
+  // With the skin's paint held back (an update runs), a marker painted over the whole window
+  // shows whether anyone else painted the frame: the system must not, in either state.
+  provider->SkinData->CtrlSkinState |= kStateInUpdate;
+  constexpr COLORREF kMarker = RGB(0xFF, 0x00, 0xFF);
+  HDC dc = GetWindowDC(Wnd());
+  ASSERT_TRUE(dc);
+  auto mark = [&] {
+    HBRUSH brush = CreateSolidBrush(kMarker);
+    const RECT all{0, 0, WndWidth(Wnd()), WndHeight(Wnd())};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+  };
+  for (const BOOL active : {FALSE, TRUE}) {
+    mark();
+    SendMessageW(Wnd(), WM_NCACTIVATE, active, 0);
+    EXPECT_EQ(provider->FormActive, active != FALSE);
+    EXPECT_EQ(GetPixel(dc, 200, caption), kMarker) << "caption, active " << active;
+    EXPECT_EQ(GetPixel(dc, 8, menuLine), kMarker) << "menu line, active " << active;
+    EXPECT_EQ(GetPixel(dc, 300, menuLine), kMarker) << "menu line, active " << active;
+  }
+
+  // Once the skin paints again, the frame is the skin's.
+  provider->SkinData->CtrlSkinState &= ~kStateInUpdate;
+  mark();
+  SendMessageW(Wnd(), WM_NCACTIVATE, FALSE, 0);
+  EXPECT_NE(GetPixel(dc, 200, caption), kMarker);
+  EXPECT_NE(GetPixel(dc, 300, menuLine), kMarker);
+  ReleaseDC(Wnd(), dc);
+  form->SetMenu(nullptr);
 }
 
 // ---------------------------------------------------------------------------------------
