@@ -65,9 +65,10 @@ void PassToChildren(vcl::TControl* Control, HWND Handle, vcl::TMessage& Message)
 bool HasHotState(const TsCommonData* SkinData, bool ForHover) {
   if (!SkinData) return false;
   const TsSkinManager* manager = SkinData->GetSkinManager();
-  if (!manager || SkinData->SkinIndex < 0 || SkinData->BorderIndex < 0) return false;
+  if (!manager || SkinData->SkinIndex < 0) return false;
   if (ForHover && manager->Options()->NoMouseHover()) return false;
   const TsLoadedSkin& skin = manager->Skin();
+  // A section without a border mask still shows its second state (colours, background).
   if (skin.IsValidImgIndex(SkinData->BorderIndex) &&
       skin.Images[static_cast<std::size_t>(SkinData->BorderIndex)].ImageCount > 1)
     return true;

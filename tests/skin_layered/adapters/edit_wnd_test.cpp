@@ -3,7 +3,8 @@
 // section's colours written into the control and given back when the skin goes (and taken
 // again when it returns), the border printed from the cache in its state, the memo's skinned
 // bar, a disabled edit painted from its cache alone, empty clip boxes, the "FocusColor"
-// property, controls that keep their own colours, and WM_PRINT with and without the frame.
+// property, controls that keep their own colours, WM_PRINT with and without the frame, and
+// focus shown by a section of two states without a border mask.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -28,6 +29,7 @@ constexpr COLORREF kEditFont = 0x000080, kEditHotFont = 0x008000;
 constexpr COLORREF kBorderNormal = 0x2040A0, kBorderFocused = 0xA04020;
 constexpr COLORREF kSkinBorderColor = 0x123456;
 constexpr COLORREF kOwnColor = 0x00FFFF, kOwnFont = 0x0000FF;
+constexpr COLORREF kPlainBg = 0xC0C0F0, kPlainHotBg = 0xF0C0C0;
 
 // Two 10 x 10 frames side by side in the master bitmap: the normal and the focused border.
 std::string EditSkinText() {
@@ -40,7 +42,9 @@ std::string EditSkinText() {
          FlatSection("SCROLLBTNBOTTOM", kBottomColor, kBottomHot) +
          FlatSection("SCROLLBAR1H", kTrack1H, kTrack1HHot) + FlatSection("SCROLLBAR1V", kTrack1V, kTrack1VHot) +
          FlatSection("SCROLLBAR2H", kTrack2H, kTrack2HHot) + FlatSection("SCROLLBAR2V", kTrack2V, kTrack2VHot) +
-         FlatSection("SCROLLSLIDERH", kSliderH, kSliderHHot) + FlatSection("SCROLLSLIDERV", kSliderV, kSliderVHot);
+         FlatSection("SCROLLSLIDERH", kSliderH, kSliderHHot) + FlatSection("SCROLLSLIDERV", kSliderV, kSliderVHot) +
+         "[PLAINEDIT]\r\nCOLOR=" + Hex(kPlainBg) + "\r\nHOTCOLOR=" + Hex(kPlainHotBg) +
+         "\r\nFONTCOLOR=$000000\r\nHOTFONTCOLOR=$000000\r\nSTATES=2\r\n";
 }
 
 // The skin writes $BBGGRR, the bitmap holds RRGGBB.
@@ -154,6 +158,23 @@ TEST_F(EditAdapters, AnEditTakesTheSkinsColoursAndBorderAndGetsItsOwnBackWhenThe
   EXPECT_EQ(edit->Color(), static_cast<vcl::TColor>(kOwnColor));
   EXPECT_FALSE(edit->ControlStyle().Contains(vcl::csOpaque));
   EXPECT_EQ(SendCommandToWnd(edit->Handle(), scmIsSkinned, 0), 0);
+}
+
+TEST_F(EditAdapters, FocusShowsTheSectionsSecondStateAlsoWithoutABorderMask) {
+  auto* edit = MakeEdit();
+  Adapt(edit, TqvSkinParams{nullptr, L"PLAINEDIT"});
+  ASSERT_LT(adapter->SkinData->BorderIndex, 0);
+  adapter->ApplySkinParams();
+  EXPECT_EQ(edit->Color(), static_cast<vcl::TColor>(kPlainBg));
+  SendMessageW(edit->Handle(), WM_SETFOCUS, 0, 0);
+  EXPECT_TRUE(adapter->SkinData->Focused());
+  EXPECT_EQ(edit->Color(), static_cast<vcl::TColor>(kPlainHotBg));
+  RECT client{};
+  GetClientRect(edit->Handle(), &client);
+  EXPECT_EQ(Print(PRF_CLIENT)->At(client.right - 2, client.bottom - 2), kPlainHotBg);
+  SendMessageW(edit->Handle(), WM_KILLFOCUS, 0, 0);
+  EXPECT_FALSE(adapter->SkinData->Focused());
+  EXPECT_EQ(edit->Color(), static_cast<vcl::TColor>(kPlainBg));
 }
 
 TEST_F(EditAdapters, AMemosBarIsSkinnedAndFollowsItsText) {
