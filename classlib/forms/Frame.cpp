@@ -7,32 +7,7 @@ namespace vcl {
 
 VCL_CLASS_INFO(TCustomFrame) {}
 
-VCL_CLASS_INFO(TFrame) {
-  publish::Align(p);
-  publish::Anchors(p);
-  p.Bool<&TScrollingWinControl::AutoScroll, &TScrollingWinControl::SetAutoScroll>(L"AutoScroll", true);
-  publish::BiDiMode(p);
-  publish::Bounds(p);
-  publish::Color(p, clBtnFace);
-  publish::Constraints(p);
-  publish::Cursor(p);
-  publish::Enabled(p);
-  publish::Font(p);
-  p.Object<&TScrollingWinControl::HorzScrollBar, &TScrollingWinControl::SetHorzScrollBar>(
-      L"HorzScrollBar", TControlScrollBar::StaticClass());
-  publish::ParentColor(p, true);
-  publish::Hints(p);
-  publish::PopupMenu(p);
-  publish::TabOrder(p);
-  publish::TabStop(p, false);
-  p.Object<&TScrollingWinControl::VertScrollBar, &TScrollingWinControl::SetVertScrollBar>(
-      L"VertScrollBar", TControlScrollBar::StaticClass());
-  publish::Visible(p);
-  publish::MouseEvents(p);
-  publish::KeyEvents(p);
-  publish::OnResize(p);
-  publish::OnContextPopup(p);
-}
+VCL_CLASS_INFO(TFrame) { PublishScrollingContainer(p, false); }
 
 TCustomFrame::TCustomFrame(TComponent* AOwner) : TScrollingWinControl(AOwner) {
   SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks});

@@ -21,15 +21,18 @@ VCL_CLASS_INFO(TControlScrollBar) {
 
 VCL_CLASS_INFO(TScrollingWinControl) {}
 
-VCL_CLASS_INFO(TScrollBox) {
+void PublishScrollingContainer(TPropertyList& p, bool ScrollBox) {
   publish::Align(p);
   publish::Anchors(p);
   p.Bool<&TScrollingWinControl::AutoScroll, &TScrollingWinControl::SetAutoScroll>(L"AutoScroll", true);
-  publish::Bevels(p);
-  publish::BevelWidth(p);
+  if (ScrollBox) {
+    publish::Bevels(p);
+    publish::BevelWidth(p);
+  }
   publish::BiDiMode(p);
-  p.Enum<&TScrollBox::BorderStyle, &TScrollBox::SetBorderStyle>(L"BorderStyle",
-                                                                static_cast<int64_t>(TBorderStyle::bsSingle));
+  if (ScrollBox)
+    p.Enum<&TScrollBox::BorderStyle, &TScrollBox::SetBorderStyle>(L"BorderStyle",
+                                                                  static_cast<int64_t>(TBorderStyle::bsSingle));
   publish::Bounds(p);
   publish::Color(p, clBtnFace);
   publish::Constraints(p);
@@ -51,6 +54,8 @@ VCL_CLASS_INFO(TScrollBox) {
   publish::OnResize(p);
   publish::OnContextPopup(p);
 }
+
+VCL_CLASS_INFO(TScrollBox) { PublishScrollingContainer(p, true); }
 
 // ---------------------------------------------------------------------------------------
 // TControlScrollBar

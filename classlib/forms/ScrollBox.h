@@ -129,4 +129,7 @@ class TScrollBox : public TScrollingWinControl {
   TBorderStyle border_style_ = TBorderStyle::bsSingle;
 };
 
+// The properties a frame publishes; a scroll box (ScrollBox) adds its bevels and border style.
+void PublishScrollingContainer(TPropertyList& p, bool ScrollBox);
+
 }  // namespace vcl
