@@ -3,40 +3,7 @@
 
 namespace vcl {
 
-VCL_CLASS_INFO(TCheckListBox) {
-  publish::Align(p);
-  p.Bool<&TCheckListBox::AllowGrayed, &TCheckListBox::SetAllowGrayed>(L"AllowGrayed", false);
-  publish::Anchors(p);
-  publish::Bevels(p);
-  publish::BiDiMode(p);
-  p.Enum<&TCustomListBox::BorderStyle, &TCustomListBox::SetBorderStyle>(
-      L"BorderStyle", static_cast<int64_t>(TBorderStyle::bsSingle));
-  publish::Bounds(p);
-  publish::Color(p, clWindow);
-  publish::Constraints(p);
-  publish::Cursor(p);
-  publish::Enabled(p);
-  p.Bool<&TCheckListBox::Flat, &TCheckListBox::SetFlat>(L"Flat", true);
-  publish::Font(p);
-  p.Bool<&TCustomListBox::IntegralHeight, &TCustomListBox::SetIntegralHeight>(L"IntegralHeight", false);
-  p.Integer<&TCustomListBox::ItemHeight, &TCustomListBox::SetItemHeight>(L"ItemHeight", 16);
-  p.Integer<&TCustomListBox::ItemIndex, &TCustomListBox::SetItemIndex>(L"ItemIndex", -1);
-  p.Object<&TCustomListBox::Items, &TCustomListBox::SetItems>(L"Items", TStrings::StaticClass());
-  publish::ParentColor(p, false);
-  publish::Hints(p);
-  publish::PopupMenu(p);
-  p.Bool<&TCustomListBox::Sorted, &TCustomListBox::SetSorted>(L"Sorted", false);
-  p.Enum<&TCustomListBox::Style, &TCustomListBox::SetStyle>(L"Style", static_cast<int64_t>(lbStandard));
-  publish::TabOrder(p);
-  publish::TabStop(p, true);
-  publish::Visible(p);
-  p.Event<&TCheckListBox::OnClickCheck>(L"OnClickCheck");
-  p.Event<&TCustomListBox::OnDrawItem>(L"OnDrawItem");
-  p.Event<&TCustomListBox::OnMeasureItem>(L"OnMeasureItem");
-  publish::MouseEvents(p);
-  publish::KeyEvents(p);
-  publish::OnContextPopup(p);
-}
+VCL_CLASS_INFO(TCheckListBox) { PublishListBox<TCheckListBox>(p); }
 
 TCheckListBox::TCheckListBox(TComponent* AOwner) : TCustomListBox(AOwner) {}
 

@@ -98,4 +98,47 @@ class TListBox : public TCustomListBox {
   using TCustomListBox::TCustomListBox;
 };
 
+// The properties a list box publishes. A check list box (one with AllowGrayed) trades the
+// multi-selection for its boxes' properties and their event.
+template <class T>
+void PublishListBox(TPropertyList& p) {
+  constexpr bool boxes = requires { &T::AllowGrayed; };
+  publish::Align(p);
+  if constexpr (boxes) p.Bool<&T::AllowGrayed, &T::SetAllowGrayed>(L"AllowGrayed", false);
+  publish::Anchors(p);
+  publish::Bevels(p);
+  publish::BiDiMode(p);
+  p.Enum<&TCustomListBox::BorderStyle, &TCustomListBox::SetBorderStyle>(
+      L"BorderStyle", static_cast<int64_t>(TBorderStyle::bsSingle));
+  publish::Bounds(p);
+  publish::Color(p, clWindow);
+  publish::Constraints(p);
+  publish::Cursor(p);
+  publish::Enabled(p);
+  if constexpr (boxes)
+    p.Bool<&T::Flat, &T::SetFlat>(L"Flat", true);
+  else
+    p.Bool<&TCustomListBox::ExtendedSelect, &TCustomListBox::SetExtendedSelect>(L"ExtendedSelect", true);
+  publish::Font(p);
+  p.Bool<&TCustomListBox::IntegralHeight, &TCustomListBox::SetIntegralHeight>(L"IntegralHeight", false);
+  p.Integer<&TCustomListBox::ItemHeight, &TCustomListBox::SetItemHeight>(L"ItemHeight", 16);
+  p.Integer<&TCustomListBox::ItemIndex, &TCustomListBox::SetItemIndex>(L"ItemIndex", -1);
+  p.Object<&TCustomListBox::Items, &TCustomListBox::SetItems>(L"Items", TStrings::StaticClass());
+  if constexpr (!boxes) p.Bool<&TCustomListBox::MultiSelect, &TCustomListBox::SetMultiSelect>(L"MultiSelect", false);
+  publish::ParentColor(p, false);
+  publish::Hints(p);
+  publish::PopupMenu(p);
+  p.Bool<&TCustomListBox::Sorted, &TCustomListBox::SetSorted>(L"Sorted", false);
+  p.Enum<&TCustomListBox::Style, &TCustomListBox::SetStyle>(L"Style", static_cast<int64_t>(lbStandard));
+  publish::TabOrder(p);
+  publish::TabStop(p, true);
+  publish::Visible(p);
+  if constexpr (boxes) p.Event<&T::OnClickCheck>(L"OnClickCheck");
+  p.Event<&TCustomListBox::OnDrawItem>(L"OnDrawItem");
+  p.Event<&TCustomListBox::OnMeasureItem>(L"OnMeasureItem");
+  publish::MouseEvents(p);
+  publish::KeyEvents(p);
+  publish::OnContextPopup(p);
+}
+
 }  // namespace vcl
