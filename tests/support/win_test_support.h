@@ -167,4 +167,18 @@ inline void ClearClipboard() {
   EmptyClipboard();
 }
 
+// A window class of a test's own for raw windows, registered on first use; answers its name.
+inline const wchar_t* TestWindowClass(const wchar_t* Name, WNDPROC Proc, UINT Style = 0) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExW(GetModuleHandleW(nullptr), Name, &wc)) return Name;
+  wc.style = Style;
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = Name;
+  EXPECT_NE(RegisterClassExW(&wc), 0) << "window class registration failed";
+  return Name;
+}
+
 }  // namespace wintest

@@ -212,17 +212,8 @@ LRESULT CALLBACK AnswerOne(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 }
 
 HWND ForeignWindow() {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = AnswerOne;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"WindowHooksForeign";
-    return RegisterClassExW(&wc) != 0;
-  }();
-  EXPECT_TRUE(registered);
-  return CreateWindowExW(0, L"WindowHooksForeign", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                         GetModuleHandleW(nullptr), nullptr);
+  return CreateWindowExW(0, wintest::TestWindowClass(L"WindowHooksForeign", AnswerOne),
+                         L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 struct Sub {

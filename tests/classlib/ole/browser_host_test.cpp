@@ -24,14 +24,9 @@ using wintest::PumpUntilIdle;
 class Frame {
  public:
   Frame() {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"BrowserHostTestFrame";
-    RegisterClassExW(&wc);
-    wnd_ = CreateWindowExW(0, wc.lpszClassName, L"browser", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                           20, 20, 640, 480, nullptr, nullptr, wc.hInstance, nullptr);
+    wnd_ = CreateWindowExW(0, wintest::TestWindowClass(L"BrowserHostTestFrame", DefWindowProcW), L"browser",
+                           WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20, 640, 480, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
     ShowWindow(wnd_, SW_SHOW);
   }
   ~Frame() {

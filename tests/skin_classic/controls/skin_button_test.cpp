@@ -164,16 +164,8 @@ LRESULT CALLBACK DialogProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 HWND DialogWindow() {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &DialogProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"SkinButtonDialog";
-    return RegisterClassExW(&wc) != 0;
-  }();
-  EXPECT_TRUE(registered);
-  return CreateWindowExW(0, L"SkinButtonDialog", L"Dialog", WS_OVERLAPPEDWINDOW, 100, 100, 300, 200, nullptr, nullptr,
+  return CreateWindowExW(0, wintest::TestWindowClass(L"SkinButtonDialog", &DialogProc),
+                         L"Dialog", WS_OVERLAPPEDWINDOW, 100, 100, 300, 200, nullptr, nullptr,
                          GetModuleHandleW(nullptr), nullptr);
 }
 

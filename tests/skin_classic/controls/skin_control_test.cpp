@@ -272,17 +272,8 @@ TEST(SkinnedFormHost, TheSkinnedFormListsItsSkinnersAndGivesEveryControlBackWhen
 LRESULT CALLBACK PlainProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, msg, wp, lp); }
 
 HWND PlainWindow(HWND parent) {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &PlainProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"SkinControlPlain";
-    return RegisterClassExW(&wc) != 0;
-  }();
-  EXPECT_TRUE(registered);
-  return CreateWindowExW(0, L"SkinControlPlain", L"", WS_CHILD | WS_VISIBLE, 5, 5, 60, 30, parent, nullptr,
-                         GetModuleHandleW(nullptr), nullptr);
+  return CreateWindowExW(0, wintest::TestWindowClass(L"SkinControlPlain", &PlainProc),
+                         L"", WS_CHILD | WS_VISIBLE, 5, 5, 60, 30, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 TEST_F(SkinControlTest, ABareWindowIsSubclassedAndGivenBackUnderALaterSubclassAndItsTextStaysWide) {

@@ -79,17 +79,8 @@ LRESULT CALLBACK FormProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 HWND FormWindow() {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &FormProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"SkinTabForm";
-    return RegisterClassExW(&wc) != 0;
-  }();
-  EXPECT_TRUE(registered);
-  return CreateWindowExW(0, L"SkinTabForm", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                         GetModuleHandleW(nullptr), nullptr);
+  return CreateWindowExW(0, wintest::TestWindowClass(L"SkinTabForm", &FormProc),
+                         L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 TRect ItemRect(HWND tabs, int i) {

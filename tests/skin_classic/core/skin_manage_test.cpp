@@ -17,17 +17,7 @@ LRESULT CALLBACK RawProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 const wchar_t* RawClass() {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_GLOBALCLASS;
-    wc.lpfnWndProc = &RawProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"SkinManageRawWindow";
-    return RegisterClassExW(&wc) != 0;
-  }();
-  EXPECT_TRUE(registered);
-  return L"SkinManageRawWindow";
+  return wintest::TestWindowClass(L"SkinManageRawWindow", &RawProc, CS_GLOBALCLASS);
 }
 
 struct WindowCloser {

@@ -48,17 +48,7 @@ LRESULT CALLBACK RawProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 const wchar_t* RawClass() {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &RawProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = L"SkinFormRawWindow";
-    return RegisterClassExW(&wc) != 0;
-  }();
-  EXPECT_TRUE(registered);
-  return L"SkinFormRawWindow";
+  return wintest::TestWindowClass(L"SkinFormRawWindow", &RawProc);
 }
 
 constexpr DWORD kFullStyle = WS_OVERLAPPEDWINDOW;

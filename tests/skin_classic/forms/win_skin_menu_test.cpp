@@ -77,17 +77,7 @@ LRESULT CALLBACK MenuRawProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 const wchar_t* MenuRawClass() {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &MenuRawProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = L"SkinMenuRawWindow";
-    return RegisterClassExW(&wc) != 0;
-  }();
-  EXPECT_TRUE(registered);
-  return L"SkinMenuRawWindow";
+  return wintest::TestWindowClass(L"SkinMenuRawWindow", &MenuRawProc);
 }
 
 // Commands of the raw window's menu.
