@@ -1,13 +1,12 @@
 // Controls on real windows: layout, the window property lookup, the replaceable window method,
 // routing to graphic controls, component messages, painting into a DC, notification
-// reflection, system class superclassing and foreign-window subclassing.
+// reflection and system class superclassing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
 
 #include "classlib/controls/WindowProcHook.h"
-#include "classlib/controls/WindowSubclass.h"
 #include "controls_support.h"
 
 #include <commctrl.h>
@@ -777,31 +776,7 @@ TEST(ComponentMessages, VisibleEnabledTextFontColourAndChildListChanges) {
   child->SetParent(panel);
 }
 
-TEST(ComponentMessages, NumbersAreTheLibrarysAndClearOfTheEngines) {
-  EXPECT_EQ(CM_DIALOGKEY, 0xB005u);
-  EXPECT_EQ(CM_DIALOGCHAR, 0xB006u);
-  EXPECT_EQ(CM_FOCUSCHANGED, 0xB007u);
-  EXPECT_EQ(CM_VISIBLECHANGED, 0xB00Bu);
-  EXPECT_EQ(CM_ENABLEDCHANGED, 0xB00Cu);
-  EXPECT_EQ(CM_COLORCHANGED, 0xB00Du);
-  EXPECT_EQ(CM_FONTCHANGED, 0xB00Eu);
-  EXPECT_EQ(CM_TEXTCHANGED, 0xB012u);
-  EXPECT_EQ(CM_MOUSEENTER, 0xB013u);
-  EXPECT_EQ(CM_MOUSELEAVE, 0xB014u);
-  EXPECT_EQ(CM_MENUCHANGED, 0xB015u);
-  EXPECT_EQ(CM_SHOWINGCHANGED, 0xB019u);
-  EXPECT_EQ(CM_EXIT, 0xB01Bu);
-  EXPECT_EQ(CM_RELEASE, 0xB021u);
-  EXPECT_EQ(CM_CONTROLLISTCHANGE, 0xB02Cu);
-  EXPECT_EQ(CM_RECREATEWND, 0xB033u);
-  EXPECT_EQ(CM_CHANGED, 0xB037u);
-  EXPECT_EQ(CM_MOUSEWHEEL, 0xB043u);
-  EXPECT_EQ(CN_COMMAND, 0xBD11u);
-  EXPECT_EQ(CN_NOTIFY, 0xBC4Eu);
-  EXPECT_EQ(CN_DRAWITEM, 0xBC2Bu);
-  EXPECT_EQ(CN_KEYDOWN, 0xBD00u);
-  EXPECT_EQ(CN_KEYUP, 0xBD01u);
-  EXPECT_EQ(CN_VSCROLL, 0xBD15u);
+TEST(ComponentMessages, NumbersAreClearOfTheEngines) {
   // None of the library's own component messages uses the engines' numbers.
   for (UINT m = CM_BASE + 1; m <= CM_MOUSEWHEEL; ++m) {
     EXPECT_FALSE(m == 0xA100 || m == 0xA400 || (m >= 48203 && m <= 48206) || m == 0xBCB3 || m == 0xBCB4 ||
@@ -882,48 +857,6 @@ TEST(SubClass, ASystemClassUnderTheLibrarysNameKeepsItsBehaviour) {
   EXPECT_TRUE(Has(sink.seen, CN_COMMAND));
   EXPECT_EQ(SendMessageW(wnd, BM_GETCHECK, 0, 0), BST_UNCHECKED);
   check->WindowProc = sink.saved;
-}
-
-// ---------------------------------------------------------------------------------------
-// Subclassing windows the library did not create
-
-struct Tagger {
-  TWindowSubclass sub;
-  LRESULT add;
-  int calls = 0;
-  void Proc(TMessage& m) {
-    ++calls;
-    sub.CallDefault(m);
-    if (m.Msg == WM_USER + 1) m.Result += add;
-  }
-};
-
-LRESULT CALLBACK Answer(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  return m == WM_USER + 1 ? 1 : DefWindowProcW(w, m, wp, lp);
-}
-
-TEST(ForeignSubclass, RemovingOneKeepsTheOthersInPlace) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = Answer;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"ForeignSubclassTest";
-  RegisterClassExW(&wc);
-  HWND wnd = CreateWindowExW(0, L"ForeignSubclassTest", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                             wc.hInstance, nullptr);
-  ASSERT_NE(wnd, nullptr);
-  auto first = std::make_unique<Tagger>();
-  first->add = 10;
-  auto second = std::make_unique<Tagger>();
-  second->add = 100;
-  ASSERT_TRUE(first->sub.Attach(wnd, TWndMethod::Bind<&Tagger::Proc>(first.get())));
-  ASSERT_TRUE(second->sub.Attach(wnd, TWndMethod::Bind<&Tagger::Proc>(second.get())));
-  EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 111);
-  first.reset();  // the earlier one goes first
-  EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 101);
-  EXPECT_EQ(second->calls, 2);
-  DestroyWindow(wnd);
-  EXPECT_FALSE(second->sub.Attached());  // left the chain with the window
 }
 
 }  // namespace
