@@ -7,48 +7,17 @@
 // Under Wine GetGuiResources answers 0, so it is compared only where it answers.
 #include "mapping_support.h"
 
-#include <psapi.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "classlib/rtl/LiveCounts.h"
+#include "support/soak_support.h"
 
 namespace winskin::test {
 namespace {
 
 constexpr int kRounds = 200;
-// Rounds after the first that may leave something new behind (lazy one-time objects).
-constexpr int kOneTimeSteps = 4;
-// Heap growth the allocator may keep for itself over the run.
-constexpr int64_t kMemoryMargin = 4 << 20;
-
-int64_t CommittedMemory() {
-  PROCESS_MEMORY_COUNTERS_EX counters{};
-  counters.cb = sizeof counters;
-  if (!K32GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                               sizeof counters))
-    return 0;
-  // Wine leaves the private bytes out; the commit charge is there.
-  return static_cast<int64_t>(counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage);
-}
-
-// The windows of this thread, children included, as the system counts them.
-int ThreadWindows() {
-  int count = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* n = reinterpret_cast<int*>(p);
-        ++*n;
-        EnumChildWindows(
-            w, [](HWND, LPARAM q) -> BOOL { return ++*reinterpret_cast<int*>(q), TRUE; }, p);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count;
-}
 
 // A request of the manager, carried out at once by its timer's handler (the system's timers
 // would add their resolution to every step of every round).
@@ -57,14 +26,6 @@ void Request(TSkinData* Skin, TSkinMode Mode) {
   SkinManager()->SetActiveMode(Mode, 1);
   vcl::TTimer* timer = SkinManager()->Timer();
   if (timer->Enabled() && timer->OnTimer) timer->OnTimer(timer);
-}
-
-void Print(const char* when, const vcl::TLiveCounts& counts, int windows, int64_t memory) {
-  std::printf("[ counts ] %-10s", when);
-  for (int i = 0; i < vcl::kLiveKindCount; ++i)
-    std::printf(" %ls %lld,", vcl::LiveKindName(static_cast<vcl::TLiveKind>(i)),
-                static_cast<long long>(counts[static_cast<size_t>(i)]));
-  std::printf(" thread windows %d, committed memory %lld KiB\n", windows, static_cast<long long>(memory / 1024));
 }
 
 TEST_F(MappedForms, SkinningSwitchingAndUnskinningAGallerySizedForm200TimesFreesEverything) {
@@ -91,8 +52,8 @@ TEST_F(MappedForms, SkinningSwitchingAndUnskinningAGallerySizedForm200TimesFrees
   form->Show();
   wintest::PumpUntilIdle();
   const vcl::TLiveCounts start = vcl::LiveCounts();
-  const int startWindows = ThreadWindows();
-  Print("start", start, startWindows, CommittedMemory());
+  const int startWindows = wintest::ThreadWindows();
+  wintest::PrintCounts("start", start, startWindows, wintest::CommittedMemory());
 
   size_t skinners = 0;
   vcl::TLiveCounts skinned{}, warm{};
@@ -139,7 +100,7 @@ TEST_F(MappedForms, SkinningSwitchingAndUnskinningAGallerySizedForm200TimesFrees
     // round, the library's one-time lazy objects (some made only as the desktop hands the
     // activation to the form or away, which tests running beside decide) a few times at most.
     const vcl::TLiveCounts now = vcl::LiveCounts();
-    const int windowsNow = ThreadWindows();
+    const int windowsNow = wintest::ThreadWindows();
     bool grew = windowsNow > peakWindows;
     peakWindows = std::max(peakWindows, windowsNow);
     for (size_t i = 0; i < now.size(); ++i) {
@@ -148,21 +109,21 @@ TEST_F(MappedForms, SkinningSwitchingAndUnskinningAGallerySizedForm200TimesFrees
     }
     if (round > 0 && grew) {
       ++growingRounds;
-      Print(("round " + std::to_string(round + 1)).c_str(), now, windowsNow, CommittedMemory());
+      wintest::PrintCounts(("round " + std::to_string(round + 1)).c_str(), now, windowsNow, wintest::CommittedMemory());
     }
-    if (round == 0) Print("1st round", now, windowsNow, CommittedMemory());
+    if (round == 0) wintest::PrintCounts("1st round", now, windowsNow, wintest::CommittedMemory());
     if (round == kRounds / 2 - 1) {
       warm = vcl::LiveCounts();
-      warmWindows = ThreadWindows();
-      warmMemory = CommittedMemory();
+      warmWindows = wintest::ThreadWindows();
+      warmMemory = wintest::CommittedMemory();
       for (int i = 0; i < 2; ++i) warmGui[i] = GetGuiResources(GetCurrentProcess(), guiObjects[i]);
-      Print("halfway", warm, warmWindows, warmMemory);
+      wintest::PrintCounts("halfway", warm, warmWindows, warmMemory);
     }
   }
   const vcl::TLiveCounts end = vcl::LiveCounts();
-  const int endWindows = ThreadWindows();
-  const int64_t endMemory = CommittedMemory();
-  Print("end", end, endWindows, endMemory);
+  const int endWindows = wintest::ThreadWindows();
+  const int64_t endMemory = wintest::CommittedMemory();
+  wintest::PrintCounts("end", end, endWindows, endMemory);
   std::printf("[ counts ] %d rounds in %llu ms (skin %llu, switch %llu, unskin %llu), %zu skinners a round\n",
               kRounds, static_cast<unsigned long long>(GetTickCount64() - begun), phase[0], phase[1], phase[2],
               skinners);
@@ -176,9 +137,9 @@ TEST_F(MappedForms, SkinningSwitchingAndUnskinningAGallerySizedForm200TimesFrees
     EXPECT_GT(skinned[static_cast<size_t>(kind)], start[static_cast<size_t>(kind)]) << vcl::LiveKindName(kind);
   }
   // Flat: after the first round nothing grows but in a few one-time steps.
-  EXPECT_LE(growingRounds, kOneTimeSteps);
+  EXPECT_LE(growingRounds, wintest::kSoakOneTimeSteps);
   ASSERT_GT(warmMemory, 0);  // the process's memory is known
-  EXPECT_LT(endMemory - warmMemory, kMemoryMargin);
+  EXPECT_LT(endMemory - warmMemory, wintest::kSoakMemoryMargin);
   for (int i = 0; i < 2; ++i) {
     if (warmGui[i] > 0) {
       EXPECT_LE(GetGuiResources(GetCurrentProcess(), guiObjects[i]), warmGui[i] + 16);

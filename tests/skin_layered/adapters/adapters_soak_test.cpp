@@ -8,14 +8,13 @@
 // 0, so it is compared only where it answers.
 #include "auto_support.h"
 
-#include <psapi.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "classlib/forms/Forms.h"
 #include "classlib/rtl/LiveCounts.h"
+#include "support/soak_support.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "support/win_test_support.h"
@@ -26,44 +25,6 @@ namespace {
 ::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 constexpr int kRounds = 200;
-// Rounds after the first that may leave something new behind (lazy one-time objects).
-constexpr int kOneTimeSteps = 4;
-// Heap growth the allocator may keep for itself over the run.
-constexpr int64_t kMemoryMargin = 4 << 20;
-
-int64_t CommittedMemory() {
-  PROCESS_MEMORY_COUNTERS_EX counters{};
-  counters.cb = sizeof counters;
-  if (!K32GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                               sizeof counters))
-    return 0;
-  // Wine leaves the private bytes out; the commit charge is there.
-  return static_cast<int64_t>(counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage);
-}
-
-// The windows of this thread, children included, as the system counts them.
-int ThreadWindows() {
-  int count = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* n = reinterpret_cast<int*>(p);
-        ++*n;
-        EnumChildWindows(
-            w, [](HWND, LPARAM q) -> BOOL { return ++*reinterpret_cast<int*>(q), TRUE; }, p);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count;
-}
-
-void Print(const char* when, const vcl::TLiveCounts& counts, int windows, int64_t memory) {
-  std::printf("[ counts ] %-10s", when);
-  for (int i = 0; i < vcl::kLiveKindCount; ++i)
-    std::printf(" %ls %lld,", vcl::LiveKindName(static_cast<vcl::TLiveKind>(i)),
-                static_cast<long long>(counts[static_cast<size_t>(i)]));
-  std::printf(" thread windows %d, committed memory %lld KiB\n", windows, static_cast<long long>(memory / 1024));
-}
 
 struct FormFree {
   void operator()(vcl::TForm* f) const { vcl::TObject::Free(f); }
@@ -108,8 +69,8 @@ TEST(AdaptersSoak, SkinningSwitchingAndUnskinningAGallerySizedForm200TimesLeaves
 
   // Unskinned and shown: the start.
   const vcl::TLiveCounts start = vcl::LiveCounts();
-  const int startWindows = ThreadWindows();
-  Print("start", start, startWindows, CommittedMemory());
+  const int startWindows = wintest::ThreadWindows();
+  wintest::PrintCounts("start", start, startWindows, wintest::CommittedMemory());
 
   size_t adapted = 0, items = 0;
   vcl::TLiveCounts skinned{}, warm{};
@@ -147,7 +108,7 @@ TEST(AdaptersSoak, SkinningSwitchingAndUnskinningAGallerySizedForm200TimesLeaves
     // A round that leaves more of anything than every round before it grew; a leak grows every
     // round, the library's one-time lazy objects a few times at most.
     const vcl::TLiveCounts now = vcl::LiveCounts();
-    const int windowsNow = ThreadWindows();
+    const int windowsNow = wintest::ThreadWindows();
     bool grew = windowsNow > peakWindows;
     peakWindows = std::max(peakWindows, windowsNow);
     for (size_t i = 0; i < now.size(); ++i) {
@@ -156,20 +117,20 @@ TEST(AdaptersSoak, SkinningSwitchingAndUnskinningAGallerySizedForm200TimesLeaves
     }
     if (round > 0 && grew) {
       ++growingRounds;
-      Print(("round " + std::to_string(round + 1)).c_str(), now, windowsNow, CommittedMemory());
+      wintest::PrintCounts(("round " + std::to_string(round + 1)).c_str(), now, windowsNow, wintest::CommittedMemory());
     }
-    if (round == 0) Print("1st round", now, windowsNow, CommittedMemory());
+    if (round == 0) wintest::PrintCounts("1st round", now, windowsNow, wintest::CommittedMemory());
     if (round == kRounds / 2 - 1) {
       warm = now;
-      warmMemory = CommittedMemory();
+      warmMemory = wintest::CommittedMemory();
       for (int i = 0; i < 2; ++i) warmGui[i] = GetGuiResources(GetCurrentProcess(), guiObjects[i]);
-      Print("halfway", warm, windowsNow, warmMemory);
+      wintest::PrintCounts("halfway", warm, windowsNow, warmMemory);
     }
   }
   const vcl::TLiveCounts end = vcl::LiveCounts();
-  const int endWindows = ThreadWindows();
-  const int64_t endMemory = CommittedMemory();
-  Print("end", end, endWindows, endMemory);
+  const int endWindows = wintest::ThreadWindows();
+  const int64_t endMemory = wintest::CommittedMemory();
+  wintest::PrintCounts("end", end, endWindows, endMemory);
   std::printf("[ counts ] %d rounds in %llu ms, %zu adapted controls and %zu adapter items a round\n", kRounds,
               static_cast<unsigned long long>(GetTickCount64() - begun), adapted, items);
 
@@ -179,9 +140,9 @@ TEST(AdaptersSoak, SkinningSwitchingAndUnskinningAGallerySizedForm200TimesLeaves
   for (TLiveKind kind : {TLiveKind::Objects, TLiveKind::GdiObjects, TLiveKind::WindowProcHooks})
     EXPECT_GT(skinned[static_cast<size_t>(kind)], start[static_cast<size_t>(kind)]) << vcl::LiveKindName(kind);
   // Flat: after the first round nothing grows but in a few one-time steps.
-  EXPECT_LE(growingRounds, kOneTimeSteps);
+  EXPECT_LE(growingRounds, wintest::kSoakOneTimeSteps);
   ASSERT_GT(warmMemory, 0);  // the process's memory is known
-  EXPECT_LT(endMemory - warmMemory, kMemoryMargin);
+  EXPECT_LT(endMemory - warmMemory, wintest::kSoakMemoryMargin);
   for (int i = 0; i < 2; ++i) {
     if (warmGui[i] > 0) {
       EXPECT_LE(GetGuiResources(GetCurrentProcess(), guiObjects[i]), warmGui[i] + 16);

@@ -1,0 +1,54 @@
+// What the soak tests of both engines measure between rounds: the process's committed memory,
+// the windows of this thread, and a line of the library's live counts for the log.
+#pragma once
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdint>
+#include <cstdio>
+
+#include "classlib/rtl/LiveCounts.h"
+
+namespace wintest {
+
+// Rounds after the first that may leave something new behind (lazy one-time objects).
+inline constexpr int kSoakOneTimeSteps = 4;
+// Heap growth the allocator may keep for itself over the run.
+inline constexpr int64_t kSoakMemoryMargin = 4 << 20;
+
+inline int64_t CommittedMemory() {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof counters;
+  if (!K32GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                               sizeof counters))
+    return 0;
+  // Wine leaves the private bytes out; the commit charge is there.
+  return static_cast<int64_t>(counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage);
+}
+
+// The windows of this thread, children included, as the system counts them.
+inline int ThreadWindows() {
+  int count = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* n = reinterpret_cast<int*>(p);
+        ++*n;
+        EnumChildWindows(
+            w, [](HWND, LPARAM q) -> BOOL { return ++*reinterpret_cast<int*>(q), TRUE; }, p);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+inline void PrintCounts(const char* when, const vcl::TLiveCounts& counts, int windows, int64_t memory) {
+  std::printf("[ counts ] %-10s", when);
+  for (int i = 0; i < vcl::kLiveKindCount; ++i)
+    std::printf(" %ls %lld,", vcl::LiveKindName(static_cast<vcl::TLiveKind>(i)),
+                static_cast<long long>(counts[static_cast<size_t>(i)]));
+  std::printf(" thread windows %d, committed memory %lld KiB\n", windows, static_cast<long long>(memory / 1024));
+}
+
+}  // namespace wintest
