@@ -33,12 +33,6 @@ class TqvSystemMenu : public TsCustomSysMenu {
   bool RestoreEnabled() const override;
 
   TqvDialogWnd* Dialog = nullptr;
-  vcl::TMenuItem* ItemRestore = nullptr;
-  vcl::TMenuItem* ItemMove = nullptr;
-  vcl::TMenuItem* ItemSize = nullptr;
-  vcl::TMenuItem* ItemMinimize = nullptr;
-  vcl::TMenuItem* ItemMaximize = nullptr;
-  vcl::TMenuItem* ItemClose = nullptr;
 
  private:
   vcl::TMenuItem* AddItem(const vcl::String& Caption, const wchar_t* Name, vcl::TNotifyEvent Click);

@@ -32,6 +32,14 @@ class TsCustomSysMenu : public vcl::TPopupMenu {
   virtual bool MaximizeEnabled() const = 0;
   virtual bool MinimizeEnabled() const = 0;
   virtual bool RestoreEnabled() const = 0;
+
+  // The standard commands' items, made by the menu that builds them.
+  vcl::TMenuItem* ItemRestore = nullptr;
+  vcl::TMenuItem* ItemMove = nullptr;
+  vcl::TMenuItem* ItemSize = nullptr;
+  vcl::TMenuItem* ItemMinimize = nullptr;
+  vcl::TMenuItem* ItemMaximize = nullptr;
+  vcl::TMenuItem* ItemClose = nullptr;
 };
 
 class TsSystemMenu : public TsCustomSysMenu {
@@ -64,12 +72,6 @@ class TsSystemMenu : public TsCustomSysMenu {
 
   TsSkinProvider* FProvider;
   vcl::TCustomForm* FForm;
-  vcl::TMenuItem* ItemRestore = nullptr;
-  vcl::TMenuItem* ItemMove = nullptr;
-  vcl::TMenuItem* ItemSize = nullptr;
-  vcl::TMenuItem* ItemMinimize = nullptr;
-  vcl::TMenuItem* ItemMaximize = nullptr;
-  vcl::TMenuItem* ItemClose = nullptr;
   vcl::TMenuItem* SubMenuItem = nullptr;
 
  private:

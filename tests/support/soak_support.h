@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -50,5 +51,28 @@ inline void PrintCounts(const char* when, const vcl::TLiveCounts& counts, int wi
                 static_cast<long long>(counts[static_cast<size_t>(i)]));
   std::printf(" thread windows %d, committed memory %lld KiB\n", windows, static_cast<long long>(memory / 1024));
 }
+
+// Follows the highest counts seen: a round that leaves more of anything than every round
+// before it grew. A leak grows every round, lazy one-time objects a few times at most.
+struct SoakPeaks {
+  vcl::TLiveCounts peak{};
+  int peakWindows = 0;
+  int growingRounds = 0;
+
+  // Takes a round's counts; true when it grew (the first round counts as none).
+  bool Take(int round, const vcl::TLiveCounts& now, int windows) {
+    bool grew = windows > peakWindows;
+    peakWindows = std::max(peakWindows, windows);
+    for (size_t i = 0; i < now.size(); ++i) {
+      grew = grew || now[i] > peak[i];
+      peak[i] = std::max(peak[i], now[i]);
+    }
+    if (round > 0 && grew) {
+      ++growingRounds;
+      return true;
+    }
+    return false;
+  }
+};
 
 }  // namespace wintest

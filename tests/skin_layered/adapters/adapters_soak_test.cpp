@@ -77,8 +77,7 @@ TEST(AdaptersSoak, SkinningSwitchingAndUnskinningAGallerySizedForm200TimesLeaves
   int64_t warmMemory = 0;
   const DWORD guiObjects[2] = {GR_GDIOBJECTS, GR_USEROBJECTS};
   DWORD warmGui[2] = {};
-  vcl::TLiveCounts peak{};
-  int peakWindows = 0, growingRounds = 0;
+  wintest::SoakPeaks peaks;
   const ULONGLONG begun = GetTickCount64();
   for (int round = 0; round < kRounds; ++round) {
     manager->SetActive(true);
@@ -109,14 +108,7 @@ TEST(AdaptersSoak, SkinningSwitchingAndUnskinningAGallerySizedForm200TimesLeaves
     // round, the library's one-time lazy objects a few times at most.
     const vcl::TLiveCounts now = vcl::LiveCounts();
     const int windowsNow = wintest::ThreadWindows();
-    bool grew = windowsNow > peakWindows;
-    peakWindows = std::max(peakWindows, windowsNow);
-    for (size_t i = 0; i < now.size(); ++i) {
-      grew = grew || now[i] > peak[i];
-      peak[i] = std::max(peak[i], now[i]);
-    }
-    if (round > 0 && grew) {
-      ++growingRounds;
+    if (peaks.Take(round, now, windowsNow)) {
       wintest::PrintCounts(("round " + std::to_string(round + 1)).c_str(), now, windowsNow, wintest::CommittedMemory());
     }
     if (round == 0) wintest::PrintCounts("1st round", now, windowsNow, wintest::CommittedMemory());
@@ -140,7 +132,7 @@ TEST(AdaptersSoak, SkinningSwitchingAndUnskinningAGallerySizedForm200TimesLeaves
   for (TLiveKind kind : {TLiveKind::Objects, TLiveKind::GdiObjects, TLiveKind::WindowProcHooks})
     EXPECT_GT(skinned[static_cast<size_t>(kind)], start[static_cast<size_t>(kind)]) << vcl::LiveKindName(kind);
   // Flat: after the first round nothing grows but in a few one-time steps.
-  EXPECT_LE(growingRounds, wintest::kSoakOneTimeSteps);
+  EXPECT_LE(peaks.growingRounds, wintest::kSoakOneTimeSteps);
   ASSERT_GT(warmMemory, 0);  // the process's memory is known
   EXPECT_LT(endMemory - warmMemory, wintest::kSoakMemoryMargin);
   for (int i = 0; i < 2; ++i) {
