@@ -50,6 +50,13 @@ UINT GetDrawTextFlags(vcl::TControl* Control, vcl::TAlignment Alignment) {
   return flags | DT_VCENTER | DT_SINGLELINE;
 }
 
+bool PlaceWindowAfter(HWND Wnd, HWND After, int X, int Y, int Cx, int Cy, UINT Flags) {
+  if (SetWindowPos(Wnd, After, X, Y, Cx, Cy, Flags)) return true;
+  const bool special = After == HWND_TOP || After == HWND_BOTTOM || After == HWND_TOPMOST || After == HWND_NOTOPMOST;
+  if (special || (Flags & SWP_NOZORDER) || IsWindow(After)) return false;
+  return SetWindowPos(Wnd, HWND_TOP, X, Y, Cx, Cy, Flags) != FALSE;
+}
+
 void GetClientRectInWindow(HWND Wnd, vcl::TRect& R) {
   RECT client{}, window{};
   GetClientRect(Wnd, &client);

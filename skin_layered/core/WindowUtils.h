@@ -28,6 +28,11 @@ UINT GetDrawTextFlags(vcl::TControl* Control, vcl::TAlignment Alignment);
 void GetClientRectInWindow(HWND Wnd, vcl::TRect& R);
 // The window's class name (at most 127 characters).
 vcl::String GetWndClassName(HWND Wnd);
+// SetWindowPos placing Wnd right after (below) After. After is often another program's
+// window read a moment earlier; when it has gone meanwhile the system refuses the whole
+// call, so the window is then placed at the top of its band instead of being left where
+// it was.
+bool PlaceWindowAfter(HWND Wnd, HWND After, int X, int Y, int Cx, int Cy, UINT Flags);
 
 using TSetWindowThemeProc = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
 // The theme library's SetWindowTheme; nil when it is missing or before start-up.

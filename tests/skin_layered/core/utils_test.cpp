@@ -250,6 +250,39 @@ TEST(WindowRoutines, FormsReadinessAndWindows) {
   vcl::TObject::Free(form);
 }
 
+TEST(WindowRoutines, APlaceBelowAWindowThatHasGoneStillMovesTheWindow) {
+  auto make = [] {
+    return CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                           nullptr);
+  };
+  const HWND wnd = make(), above = make(), gone = make();
+  ASSERT_TRUE(wnd && above && gone);
+  auto place = [&](HWND after, UINT flags) {
+    return PlaceWindowAfter(wnd, after, 40, 50, 60, 70, SWP_NOACTIVATE | flags);
+  };
+  auto at = [&] {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    return vcl::TRect(r);
+  };
+  EXPECT_TRUE(place(above, 0));
+  EXPECT_EQ(GetWindow(above, GW_HWNDNEXT), wnd);
+  EXPECT_EQ(at(), vcl::Rect(40, 50, 100, 120));
+
+  // The window it was to go below went meanwhile (another program's, read a moment earlier).
+  DestroyWindow(gone);
+  SetWindowPos(wnd, nullptr, 0, 0, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(place(gone, 0));
+  EXPECT_EQ(at(), vcl::Rect(40, 50, 100, 120));
+  // Without a z-order change nothing is tried twice.
+  SetWindowPos(wnd, nullptr, 0, 0, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(place(gone, SWP_NOZORDER));
+  EXPECT_EQ(at(), vcl::Rect(40, 50, 100, 120));
+  DestroyWindow(above);
+  DestroyWindow(wnd);
+  EXPECT_FALSE(PlaceWindowAfter(wnd, HWND_TOP, 0, 0, 1, 1, 0));
+}
+
 TEST(NeighbourServices, DoNothingUntilInstalled) {
   TLayeredFormServices& none = FormServices();
   EXPECT_FALSE(none.AeroIsEnabled());
