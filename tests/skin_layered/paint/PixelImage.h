@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "PixelChecks.h"
 #include "skin_layered/paint/pixels/PixelView.h"
 
 namespace skin_layered::test {
@@ -31,6 +32,12 @@ class PixelImage {
   bool bottomUp_;
   std::vector<TPixel32> pixels_;
 };
+
+// For PixelImage and the other images of the native tests that read a pixel with At.
+template <class Image>
+::testing::AssertionResult PixelsAre(Image& image, std::initializer_list<Probe> expected) {
+  return EveryPixel(expected, [&](int x, int y) { return image.At(x, y); });
+}
 
 // The one-channel blend of a source channel over a destination channel by the source's weight.
 constexpr unsigned Blend(unsigned s, unsigned d, unsigned w) {

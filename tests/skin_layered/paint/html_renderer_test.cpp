@@ -4,7 +4,6 @@
 #include <string>
 
 #include "HtmlModelSurface.h"
-#include "skin_layered/paint/text/HtmlEntities.h"
 
 namespace skin_layered::test {
 namespace {
@@ -108,41 +107,20 @@ TEST(HtmlRenderer, EntitiesBecomeTheirCharacters) {
   EXPECT_EQ(wrapped.surface.drawn[1].Y, 22);
 }
 
-TEST(HtmlRenderer, EntityTableRows) {
-  const auto rows = HtmlEntities();
-  ASSERT_EQ(rows.size(), 87u);
-  EXPECT_EQ(rows.front().Name, L"ndash");
-  EXPECT_EQ(rows.back().Name, L"#96");
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    const THtmlEntity& row = rows[i];
-    EXPECT_EQ(FindHtmlEntity(row.Name), row.Char) << "row " << i;
-    ASSERT_TRUE(row.Numeric.starts_with(L"#"));
-    // Up to 255 the numeric form is the character itself.
-    const int number = std::stoi(std::wstring(row.Numeric.substr(1)));
-    if (number <= 255 && number != 153) EXPECT_EQ(static_cast<int>(row.Char), number);
-  }
-  EXPECT_FALSE(FindHtmlEntity(L"Amp"));
-}
-
 TEST(HtmlRenderer, FontTagsChangeSizeColourAndFaceAndCloseBack) {
   const auto fontOf = [](std::wstring_view text) {
     const TRendered r = Render(text);
     return r.surface.drawn.at(0).Font;
   };
-  EXPECT_EQ(fontOf(L"<font size=20>x").Size, 20);
-  EXPECT_EQ(fontOf(L"<font size=+2>x").Size, 12);
-  EXPECT_EQ(fontOf(L"<font size=\"-3\">x").Size, 7);
-  EXPECT_EQ(fontOf(L"<font size=5000>x").Size, 1000);
-  // Values that are no integer are ignored.
-  for (const wchar_t* bad : {L"<font size=abc>x", L"<font size=1.5>x", L"<font size=+>x", L"<font size=99999999999>x"})
-    EXPECT_EQ(fontOf(bad).Size, 10) << std::wstring(bad).size() << " characters";
-  EXPECT_EQ(fontOf(L"<font color=#FF0000>x").Color, 0x0000FFu);
-  EXPECT_EQ(fontOf(L"<font color=#123456H>x").Color, 0x563412u);
-  EXPECT_EQ(fontOf(L"<font color=\"#1234567\">x").Color, 0x674523u);  // the last six digits
-  EXPECT_EQ(fontOf(L"<font color=Navy>x").Color, 0x800000u);
-  EXPECT_EQ(fontOf(L"<font color=00ff80>x").Color, 0x80FF00u);
-  EXPECT_EQ(fontOf(L"<font color=zz>x").Color, 0u);
-  EXPECT_EQ(fontOf(L"<font face=\"Times New Roman\">x").Name, L"TIMES NEW ROMAN");
+  const std::pair<const wchar_t*, int> sizes[] = {
+      {L"<font size=20>x", 20}, {L"<font size=+2>x", 12}, {L"<font size=\"-3\">x", 7}, {L"<font size=5000>x", 1000},
+      {L"<font size=abc>x", 10}, {L"<font size=1.5>x", 10}, {L"<font size=+>x", 10}, {L"<font size=99999999999>x", 10}};
+  for (const auto& [text, size] : sizes) EXPECT_EQ(fontOf(text).Size, size) << std::wstring(text).size();
+  const std::pair<const wchar_t*, std::uint32_t> colours[] = {
+      {L"<font color=#FF0000>x", 0x0000FF}, {L"<font color=#123456H>x", 0x563412},
+      {L"<font color=\"#1234567\">x", 0x674523},  // the last six digits
+      {L"<font color=Navy>x", 0x800000},     {L"<font color=00ff80>x", 0x80FF00}, {L"<font color=zz>x", 0}};
+  for (const auto& [text, colour] : colours) EXPECT_EQ(fontOf(text).Color, colour) << std::wstring(text).size();
   EXPECT_EQ(fontOf(L"<font face=\"\u5B8B\u4F53\">x").Name, L"\u5B8B\u4F53");
   EXPECT_EQ(fontOf(L"<font face=\"\">x").Name, L"Model");
   const THtmlFont all = fontOf(L"<FONT SIZE=12 COLOR=lime FACE=\"Arial\">x");

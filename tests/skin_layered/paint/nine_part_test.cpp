@@ -40,34 +40,23 @@ TEST(DrawNinePart, PartsLimitsAndNothingOutside) {
   auto target = Canvas24(12, 12, kWhite);
   DrawNinePart(target.get(), source.get(), Rect(1, 1, 11, 11), true, false, {}, {9, 9, 9, 9}, {2, 2, 2, 2},
                Rect(0, 0, 6, 6));
-  EXPECT_EQ(ColorOf(*target, 1, 1), Shown(0x102030));
-  EXPECT_EQ(ColorOf(*target, 10, 10), Shown(0x102030));
-  EXPECT_EQ(ColorOf(*target, 5, 1), Shown(0x405060));
-  EXPECT_EQ(ColorOf(*target, 1, 7), Shown(0x405060));
-  EXPECT_EQ(ColorOf(*target, 6, 6), Shown(0x708090));
-  EXPECT_EQ(ColorOf(*target, 0, 0), kWhite);
-  EXPECT_EQ(ColorOf(*target, 11, 6), kWhite);
+  EXPECT_TRUE(ColoursAre(*target, {{1, 1, Shown(0x102030)}, {10, 10, Shown(0x102030)}, {5, 1, Shown(0x405060)},
+      {1, 7, Shown(0x405060)}, {6, 6, Shown(0x708090)}, {0, 0, kWhite}, {11, 6, kWhite}}));
 
   // Corner heights limited to 1: the inner band beside the side is only 1 wide, so (1, 1) of
   // the top-left corner stays; no centre without the flag.
   auto limited = Canvas24(10, 10, kWhite);
   DrawNinePart(limited.get(), source.get(), Rect(0, 0, 10, 10), false, false, {}, {1, 1, 1, 1}, {2, 2, 2, 2},
                Rect(0, 0, 6, 6));
-  EXPECT_EQ(ColorOf(*limited, 1, 0), Shown(0x102030));
-  EXPECT_EQ(ColorOf(*limited, 0, 1), Shown(0x102030));
-  EXPECT_EQ(ColorOf(*limited, 1, 1), kWhite);
+  EXPECT_TRUE(ColoursAre(*limited, {{1, 0, Shown(0x102030)}, {0, 1, Shown(0x102030)}, {1, 1, kWhite}}));
   EXPECT_EQ(ColorOf(*limited, 8, 8), kWhite);  // the bottom-right inner band is at (9, 8)
-  EXPECT_EQ(ColorOf(*limited, 9, 8), Shown(0x102030));
-  EXPECT_EQ(ColorOf(*limited, 5, 5), kWhite);
+  EXPECT_TRUE(ColoursAre(*limited, {{9, 8, Shown(0x102030)}, {5, 5, kWhite}}));
 
   // A destination smaller than the two margins: corners only, inside it.
   auto tiny = Canvas24(6, 6, kWhite);
   DrawNinePart(tiny.get(), source.get(), Rect(2, 2, 5, 5), true, true, {1, 1, 1, 1}, {9, 9, 9, 9}, {2, 2, 2, 2},
                Rect(0, 0, 6, 6));
-  EXPECT_EQ(ColorOf(*tiny, 2, 2), Shown(0x102030));
-  EXPECT_EQ(ColorOf(*tiny, 4, 4), Shown(0x102030));
-  EXPECT_EQ(ColorOf(*tiny, 1, 2), kWhite);
-  EXPECT_EQ(ColorOf(*tiny, 5, 5), kWhite);
+  EXPECT_TRUE(ColoursAre(*tiny, {{2, 2, Shown(0x102030)}, {4, 4, Shown(0x102030)}, {1, 2, kWhite}, {5, 5, kWhite}}));
 }
 
 TEST(DrawNinePart, SidesTileWithPartialPieces) {
@@ -89,76 +78,47 @@ TEST(FillByImage, ModesCoverWhatTheySayAndStayInside) {
       Picture(2, 4, [](int x, int y) { return y < 2 ? (y == 0 && x == 1 ? 0x0000C0u : 0x00C000u) : 0xC00000u; })
           .release());
   image.R = Rect(0, 0, 2, 4);
-
-  auto canvas = Canvas24(8, 12, kWhite);
-  vcl::TRect r = Rect(0, 0, 5, 10);
-  FillByImage(canvas->Canvas(), r, 0, image);
-  EXPECT_EQ(r, kAllCovered);
-  EXPECT_EQ(ColorOf(*canvas, 2, 0), Shown(0x00C000));
-  EXPECT_EQ(ColorOf(*canvas, 3, 0), Shown(0x0000C0));
-  EXPECT_EQ(ColorOf(*canvas, 4, 8), Shown(0x00C000));  // a partial column
-  EXPECT_EQ(ColorOf(*canvas, 5, 0), kWhite);
-  EXPECT_EQ(ColorOf(*canvas, 0, 10), kWhite);
-
-  // Mode 11: rows stretched across; 2.5 pictures high gets three rows, the last cut at R.
-  // (A flat picture: HALFTONE smooths across the picture's rows.)
+  // A flat picture for the stretching modes (HALFTONE smooths across the picture's rows).
   TsMaskData flat = image;
   flat.Bmp = std::shared_ptr<vcl::TBitmap>(Picture(2, 4, [](int, int) { return 0x2040A0u; }).release());
-  auto rows = Canvas24(6, 12, kWhite);
-  r = Rect(0, 0, 6, 10);
-  FillByImage(rows->Canvas(), r, 11, flat);
-  EXPECT_EQ(r, kAllCovered);
-  EXPECT_EQ(ColorOf(*rows, 3, 9), Shown(0x2040A0));
-  EXPECT_EQ(ColorOf(*rows, 5, 9), Shown(0x2040A0));
-  EXPECT_EQ(ColorOf(*rows, 3, 10), kWhite);
-  EXPECT_EQ(ColorOf(*rows, 3, 11), kWhite);
-  auto columns = Canvas24(12, 4, kWhite);
-  r = Rect(0, 0, 5, 3);
-  FillByImage(columns->Canvas(), r, 12, flat);
-  EXPECT_EQ(ColorOf(*columns, 4, 2), Shown(0x2040A0));
-  EXPECT_EQ(ColorOf(*columns, 5, 2), kWhite);
-  EXPECT_EQ(ColorOf(*columns, 4, 3), kWhite);
-
-  // Mode 4 with a picture taller than R: nothing below R, and nothing left of R uncovered.
-  auto top = Canvas24(6, 6, kWhite);
-  r = Rect(0, 0, 6, 3);
-  FillByImage(top->Canvas(), r, 4, image);
-  EXPECT_EQ(r, Rect(0, 3, 6, 3));
-  EXPECT_TRUE(r.IsEmpty());
-  EXPECT_EQ(ColorOf(*top, 0, 3), kWhite);
-
-  // A column along the right edge: R loses it, for mode 7 and its like alike.
-  for (int mode : {7, 8, 13}) {
-    auto right = Canvas24(6, 6, kWhite);
-    r = Rect(0, 0, 6, 6);
-    FillByImage(right->Canvas(), r, mode, image);
-    EXPECT_EQ(r, Rect(0, 0, 4, 6)) << mode;
-    EXPECT_EQ(ColorOf(*right, 5, 0), Shown(0x0000C0)) << mode;
-    EXPECT_EQ(ColorOf(*right, 3, 0), kWhite) << mode;
+  const struct {
+    int mode;
+    bool flat;
+    vcl::TRect r, left;  // R before, and what is left of it uncovered
+    POINT in;
+    TPixel32 colour;
+    std::vector<POINT> outside;
+  } cases[] = {
+      {0, false, Rect(0, 0, 5, 10), kAllCovered, {3, 0}, 0x0000C0, {{5, 0}, {0, 10}}},
+      {0, false, Rect(0, 0, 5, 10), kAllCovered, {4, 8}, 0x00C000, {}},  // a partial column
+      {11, true, Rect(0, 0, 6, 10), kAllCovered, {5, 9}, 0x2040A0, {{3, 10}, {3, 11}}},  // rows stretched across
+      {12, true, Rect(0, 0, 5, 3), kAllCovered, {4, 2}, 0x2040A0, {{5, 2}, {4, 3}}},
+      {4, false, Rect(0, 0, 6, 3), Rect(0, 3, 6, 3), {-1, -1}, 0, {{0, 3}}},  // nothing below R
+      {7, false, Rect(0, 0, 6, 6), Rect(0, 0, 4, 6), {5, 0}, 0x0000C0, {{3, 0}}},  // a column at the right
+      {8, false, Rect(0, 0, 6, 6), Rect(0, 0, 4, 6), {5, 0}, 0x0000C0, {{3, 0}}},
+      {13, false, Rect(0, 0, 6, 6), Rect(0, 0, 4, 6), {5, 0}, 0x0000C0, {{3, 0}}},
+      {6, false, Rect(0, 0, 5, 6), Rect(0, 0, 5, 2), {4, 5}, 0xC00000, {{5, 5}, {0, 1}}},  // a row at the bottom
+      {1, true, Rect(1, 1, 9, 9), kAllCovered, {5, 5}, 0x2040A0, {{9, 9}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mode);
+    auto canvas = Canvas24(12, 12, kWhite);
+    vcl::TRect r = c.r;
+    FillByImage(canvas->Canvas(), r, c.mode, c.flat ? flat : image);
+    if (c.mode != 12) {
+      EXPECT_EQ(r, c.left);
+    }
+    if (c.in.x >= 0) {
+      EXPECT_EQ(ColorOf(*canvas, c.in.x, c.in.y), Shown(c.colour));
+    }
+    for (POINT p : c.outside) EXPECT_EQ(ColorOf(*canvas, p.x, p.y), kWhite) << p.x << "," << p.y;
   }
-  // A row along the bottom edge.
-  auto bottom = Canvas24(6, 6, kWhite);
-  r = Rect(0, 0, 5, 6);
-  FillByImage(bottom->Canvas(), r, 6, image);
-  EXPECT_EQ(r, Rect(0, 0, 5, 2));
-  EXPECT_EQ(ColorOf(*bottom, 4, 5), Shown(0xC00000));
-  EXPECT_EQ(ColorOf(*bottom, 5, 5), kWhite);
-  EXPECT_EQ(ColorOf(*bottom, 0, 1), kWhite);
-
   // An unknown mode paints nothing and leaves R.
   auto none = Canvas24(4, 4, kWhite);
-  r = Rect(0, 0, 4, 4);
+  vcl::TRect r = Rect(0, 0, 4, 4);
   FillByImage(none->Canvas(), r, 20, image);
   EXPECT_EQ(r, Rect(0, 0, 4, 4));
   EXPECT_EQ(ColorOf(*none, 0, 0), kWhite);
-
-  // Mode 1 stretches a flat picture over R.
-  auto stretched = Canvas24(10, 10, kWhite);
-  r = Rect(1, 1, 9, 9);
-  FillByImage(stretched->Canvas(), r, 1, flat);
-  EXPECT_EQ(r, kAllCovered);
-  EXPECT_EQ(ColorOf(*stretched, 5, 5), Shown(0x2040A0));
-  EXPECT_EQ(ColorOf(*stretched, 9, 9), kWhite);
 }
 
 TEST(Fills, SolidBordersAndBorderCopies) {
@@ -172,11 +132,9 @@ TEST(Fills, SolidBordersAndBorderCopies) {
   EXPECT_EQ(ColorOf(*canvas, 1, 5), RGB(255, 0, 0));   // left
   EXPECT_EQ(ColorOf(*canvas, 4, 7), RGB(255, 0, 0));   // bottom, 2 high
   EXPECT_EQ(ColorOf(*canvas, 6, 4), RGB(255, 0, 0));   // right, 3 wide
-  EXPECT_EQ(ColorOf(*canvas, 4, 4), kWhite);
-  EXPECT_EQ(ColorOf(*canvas, 9, 9), kWhite);
+  EXPECT_TRUE(ColoursAre(*canvas, {{4, 4, kWhite}, {9, 9, kWhite}}));
   FillDC(dc, Rect(4, 4, 5, 5), vcl::clBlue);
-  EXPECT_EQ(ColorOf(*canvas, 4, 4), RGB(0, 0, 255));
-  EXPECT_EQ(ColorOf(*canvas, 5, 5), kWhite);
+  EXPECT_TRUE(ColoursAre(*canvas, {{4, 4, RGB(0, 0, 255)}, {5, 5, kWhite}}));
 
   auto source = Picture(10, 10, [](int x, int y) { return static_cast<TPixel32>(x * 20 << 8 | y * 20); });
   auto copy = Canvas24(10, 10, kWhite);
@@ -234,8 +192,7 @@ TEST(DrawGlyphState, KeyLeftOutAndReflectionFading) {
   EXPECT_EQ(PixelOf(*tall, 1, 0), 0xFFFFFFFFu);       // drawn an eighth higher: rows -3..26
   EXPECT_EQ(PixelOf(*tall, 1, 27) & 0xFF, 126u);      // (255 * 127) shr 8
   EXPECT_GT(PixelOf(*tall, 1, 45) & 0xFF, 0u);
-  EXPECT_EQ(PixelOf(*tall, 1, 46), 0xFF000000u);
-  EXPECT_EQ(PixelOf(*tall, 1, 47), 0xFF000000u);
+  EXPECT_TRUE(PixelsAre(*tall, {{1, 46, 0xFF000000u}, {1, 47, 0xFF000000u}}));
   EXPECT_EQ(PixelOf(*tall, 0, 27), 0xFF000000u);      // the key is not reflected
 }
 
@@ -300,20 +257,16 @@ TEST(MakeIcon32, TransparentWhereTheTopLeftColourIs) {
   ASSERT_TRUE(icon);
   auto canvas = Canvas24(4, 4, kWhite);
   DrawIconEx(canvas->Canvas()->Handle(), 0, 0, icon.get(), 4, 4, 0, nullptr, DI_NORMAL);
-  EXPECT_EQ(ColorOf(*canvas, 0, 0), kWhite);
-  EXPECT_EQ(ColorOf(*canvas, 2, 2), kWhite);
-  EXPECT_EQ(ColorOf(*canvas, 2, 1), Shown(0x3060C0));
+  EXPECT_TRUE(ColoursAre(*canvas, {{0, 0, kWhite}, {2, 2, kWhite}, {2, 1, Shown(0x3060C0)}}));
   EXPECT_EQ(PixelOf(*bmp, 0, 0), 0xFFFF00FFu);  // the caller's bitmap is unchanged
 }
 
 TEST(AlphaBitmaps, RectanglesEffectsAndPixelAccess) {
   auto bmp = Filled32(6, 6, 0);
   BlendBmpRect(bmp.get(), Rect(-2, -2, 2, 2), vcl::clRed);
-  EXPECT_EQ(PixelOf(*bmp, 1, 1), 0xFFFF0000u);
-  EXPECT_EQ(PixelOf(*bmp, 2, 2), 0u);
+  EXPECT_TRUE(PixelsAre(*bmp, {{1, 1, 0xFFFF0000u}, {2, 2, 0u}}));
   FillFrame32(bmp.get(), Rect(0, 0, 6, 6), 1, 1, 1, 1, vcl::clBlue);
-  EXPECT_EQ(PixelOf(*bmp, 5, 3), 0xFF0000FFu);
-  EXPECT_EQ(PixelOf(*bmp, 3, 3), 0u);
+  EXPECT_TRUE(PixelsAre(*bmp, {{5, 3, 0xFF0000FFu}, {3, 3, 0u}}));
   EXPECT_EQ(GetAPixel(bmp.get(), 5, 3), 0xFF0000FFu);
   EXPECT_EQ(GetAPixel(bmp.get(), 6, 3), 0u);
   SetAPixel(bmp.get(), -1, 0, 1);
@@ -329,8 +282,7 @@ TEST(AlphaBitmaps, RectanglesEffectsAndPixelAccess) {
   ci.FillColor = 0xFFFFFF;
   ApplyBmpEffects32(colours.get(), kEffectDesaturate, nullptr, ci, {});
   // avg 85: red 255 - (85 - 255) * -90 / 255 = 255 - 60 = 195; blue and green 0 + 30 = 30.
-  EXPECT_EQ(PixelOf(*colours, 0, 0), Bgra(30, 30, 195, 255));
-  EXPECT_EQ(PixelOf(*colours, 1, 0), 0x00FF00FFu);
+  EXPECT_TRUE(PixelsAre(*colours, {{0, 0, Bgra(30, 30, 195, 255)}, {1, 0, 0x00FF00FFu}}));
   ApplyBmpEffects32(colours.get(), kEffectFade, nullptr, ci, {});
   // round(c * 0.4 + 255 * 0.6): 30 -> 165, 195 -> 231
   EXPECT_EQ(PixelOf(*colours, 0, 0), Bgra(165, 165, 231, 255));

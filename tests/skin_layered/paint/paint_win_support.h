@@ -7,12 +7,15 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "classlib/graphics/Graphics.h"
 #include "classlib/rtl/UnitInit.h"
+#include "PixelChecks.h"
+#include "skin_layered/core/SkinModel.h"
 #include "skin_layered/paint/ColorValue.h"
 #include "skin_layered/paint/support/PngWriter.h"
 #include "support/win_test_support.h"
@@ -49,6 +52,23 @@ inline std::unique_ptr<vcl::TBitmap> Filled32(int width, int height, TPixel32 va
   return bmp;
 }
 
+// A 32-bit bitmap of the given pixels, top row first.
+inline std::unique_ptr<vcl::TBitmap> Bitmap32(int width, int height, std::initializer_list<TPixel32> pixels) {
+  auto bmp = Filled32(width, height, 0);
+  auto it = pixels.begin();
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width && it != pixels.end(); ++x) SetPixelOf(*bmp, x, y, *it++);
+  return bmp;
+}
+
+inline ::testing::AssertionResult PixelsAre(vcl::TBitmap& bmp, std::initializer_list<Probe> expected) {
+  return EveryPixel(expected, [&](int x, int y) { return PixelOf(bmp, x, y); });
+}
+
+inline ::testing::AssertionResult ColoursAre(vcl::TBitmap& bmp, std::initializer_list<Probe> expected) {
+  return EveryPixel(expected, [&](int x, int y) { return ColorOf(bmp, x, y); });
+}
+
 // A 24-bit bitmap painted in one colour: a canvas to draw on.
 inline std::unique_ptr<vcl::TBitmap> Canvas24(int width, int height, COLORREF color) {
   auto bmp = std::make_unique<vcl::TBitmap>();
@@ -76,6 +96,17 @@ inline SampleImage RgbaImage(std::uint32_t width, std::uint32_t height, const st
       image.Set(x, y, 2, static_cast<std::uint16_t>(v & 0xFF));
       image.Set(x, y, 3, static_cast<std::uint16_t>(v >> 24));
     }
+  return image;
+}
+
+// A skin image of Count states in R of the skin's master bitmap with the same margin on each side.
+inline TsMaskData SkinImage(TsLoadedSkin& skin, vcl::TRect r, int count, int margin, int maskType = 0) {
+  TsMaskData image;
+  image.Manager = &skin;
+  image.R = r;
+  image.ImageCount = static_cast<std::uint16_t>(count);
+  image.MaskType = static_cast<std::int16_t>(maskType);
+  image.WidthLeft = image.WidthTop = image.WidthRight = image.WidthBottom = static_cast<std::int16_t>(margin);
   return image;
 }
 

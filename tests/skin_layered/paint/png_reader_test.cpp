@@ -109,14 +109,6 @@ TEST(PngReader, FirstRowOfEveryPassFiltersAgainstZeros) {
     ExpectRows(Decode(WritePng(image, OptionsFor(k, filter, true))), image, "interlaced");
 }
 
-TEST(PngReader, ImageDataSplitOverChunksWithAnEmptyOne) {
-  const auto image = SampleImage::Pattern(20, 12, 6, 8);
-  PngOptions options;
-  options.filter = FilterChoice::Cycle;
-  options.idatSizes = {1, 0, 17, 0, 3};
-  ExpectRows(Decode(WritePng(image, options)), image, "split");
-}
-
 // Decodes with images inflated at once (the usual road) or streamed row by row (the road of
 // large images), and gives the error text, if any, with the bitmap.
 struct Road {
@@ -302,17 +294,6 @@ TEST(PngReader, GammaGoesThroughTheTable) {
   EXPECT_EQ(Decode(WritePng(SampleImage::Pattern(2, 2, 0, 8), greyGamma)).Layout().Palette[128], (TPaletteEntry{186, 186, 186}));
 }
 
-TEST(PngReader, SixteenBitSamplesBecomeEightBits) {
-  SampleImage image(1, 1, 6, 16);
-  image.Set(0, 0, 0, 0xFFFF);
-  image.Set(0, 0, 1, 0x8080);
-  image.Set(0, 0, 2, 0x0101);
-  image.Set(0, 0, 3, 0x00FF);
-  const auto bitmap = Decode(WritePng(image));
-  const auto row = bitmap.Row(0);
-  EXPECT_EQ(std::vector(row.begin(), row.end()), (std::vector<std::uint8_t>{1, 128, 255, 0}));
-}
-
 TEST(PngReader, ImagesOneAfterAnotherAreReadInTurn) {
   const auto first = SampleImage::Pattern(5, 4, 6, 8, 1);
   const auto second = SampleImage::Pattern(7, 2, 0, 4, 2);
@@ -406,6 +387,7 @@ TEST(PngReader, EveryErrorText) {
   PngOptions palette;
   palette.beforeImage = {Chunk("PLTE", {1, 2, 3, 4})};
   EXPECT_EQ(ErrorOf(WritePng(SampleImage::Pattern(4, 4, 3, 8), palette)), "Cannot load image. Palette in PNG file is invalid.");
+  EXPECT_EQ(ErrorOf(WritePng(SampleImage::Pattern(4, 4, 3, 4))), "Cannot load image. Palette in PNG file is invalid.");
 
   chunks = MakeChunks(image);
   chunks[0].data = IhdrData(4, 4, 4, 2);
@@ -433,13 +415,6 @@ TEST(PngReader, EveryErrorText) {
     EXPECT_EQ(e.Kind(), TGraphicErrorKind::GraphicCompression);
     EXPECT_STREQ(e.what(), "LZ77 decompression error.");
   }
-}
-
-TEST(PngReader, DataAfterTheCompressedStreamIsAnError) {
-  const auto image = SampleImage::Pattern(4, 4, 0, 8);
-  auto chunks = MakeChunks(image);
-  chunks[1].data.push_back(0);
-  EXPECT_EQ(ErrorOf(Serialize(chunks)), "Cannot load image. Extra compressed data found in PNG file.");
 }
 
 TEST(PngReader, MalformedLayoutsAreInvalidImages) {
@@ -474,10 +449,6 @@ TEST(PngReader, MalformedLayoutsAreInvalidImages) {
   PngOptions twice;
   twice.afterImage = {Chunk("tEXt", {'a'}), MakeChunks(image)[1]};
   EXPECT_EQ(ErrorOf(WritePng(image, twice)), "Cannot load PNG image. Unexpected but critical chunk detected.");
-}
-
-TEST(PngReader, IndexedImageWithoutPaletteIsThePaletteError) {
-  EXPECT_EQ(ErrorOf(WritePng(SampleImage::Pattern(4, 4, 3, 4))), "Cannot load image. Palette in PNG file is invalid.");
 }
 
 TEST(PngReader, OversizedImagesAreRefusedBeforeAllocation) {

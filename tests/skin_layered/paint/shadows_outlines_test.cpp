@@ -12,12 +12,9 @@ TEST(PaintShadowRect, RingsFallTowardTheShadowColour) {
   auto bmp = Filled32(20, 20, Bgra(255, 255, 255, 255));
   PaintShadowRect(bmp.get(), Rect(2, 2, 18, 18), 0, 0, 4, vcl::clBlack);
   // Four rings and a core: grey levels 204, 153, 102, 51 and 0.
-  EXPECT_EQ(PixelOf(*bmp, 2, 2), Bgra(203, 203, 203, 255));
-  EXPECT_EQ(PixelOf(*bmp, 17, 17), Bgra(203, 203, 203, 255));
-  EXPECT_EQ(PixelOf(*bmp, 4, 10), Bgra(101, 101, 101, 255));
-  EXPECT_EQ(PixelOf(*bmp, 10, 10), Bgra(0, 0, 0, 255));
-  EXPECT_EQ(PixelOf(*bmp, 1, 1), Bgra(255, 255, 255, 255));
-  EXPECT_EQ(PixelOf(*bmp, 18, 10), Bgra(255, 255, 255, 255));
+  EXPECT_TRUE(PixelsAre(*bmp, {{2, 2, Bgra(203, 203, 203, 255)}, {17, 17, Bgra(203, 203, 203, 255)},
+      {4, 10, Bgra(101, 101, 101, 255)}, {10, 10, Bgra(0, 0, 0, 255)}, {1, 1, Bgra(255, 255, 255, 255)},
+      {18, 10, Bgra(255, 255, 255, 255)}}));
 
   // Fully transparent: every pixel nearly kept; rounded corners stay outside the shape.
   auto clear = Filled32(10, 10, Bgra(255, 255, 255, 9));
@@ -59,8 +56,7 @@ TEST(DrawDottedRect, AlternatesAndLeavesOutNone) {
   for (auto [x, y] : {std::pair{2, 1}, {4, 1}, {1, 2}, {2, 2}, {0, 0}, {5, 4}})
     EXPECT_EQ(ColorOf(*canvas, x, y), white) << x << "," << y;
   DrawDottedRect(canvas->Canvas(), Rect(1, 1, 5, 4), vcl::clNone, vcl::clRed);
-  EXPECT_EQ(ColorOf(*canvas, 2, 1), RGB(255, 0, 0));
-  EXPECT_EQ(ColorOf(*canvas, 1, 1), black);
+  EXPECT_TRUE(ColoursAre(*canvas, {{2, 1, RGB(255, 0, 0)}, {1, 1, black}}));
 }
 
 TEST(GetTextExtentWithFont, OneLineOrWrapped) {

@@ -136,8 +136,7 @@ TEST(SkinPieces, KeyCornersTakeTheBackgroundOnlyWhenAsked) {
     PaintSkinPieces(dst.View(), picture.View(), paint);
     // The opaque key pixel is not the key (alpha 255): copied. The hole takes the
     // background, or is left.
-    EXPECT_EQ(dst.At(0, 0), 0xFFFF00FFu);
-    EXPECT_EQ(dst.At(5, 5), fill ? Bgra(1, 2, 3, 4) : Bgra(9, 9, 9, 9));
+    EXPECT_TRUE(PixelsAre(dst, {{0, 0, 0xFFFF00FFu}, {5, 5, fill ? Bgra(1, 2, 3, 4) : Bgra(9, 9, 9, 9)}}));
   }
 }
 
@@ -200,9 +199,8 @@ TEST(SkinPieces, OnePixelSmoothPieceAndFilteredShrink) {
   StretchMaskedPiece(dst.View(), {0, 0, 1, 3}, picture.View(), {0, 0, 1, 1}, 1, true);
   StretchMaskedPiece(dst.View(), {1, 0, 2, 3}, picture.View(), {1, 0, 2, 1}, 1, true);
   StretchMaskedPiece(dst.View(), {2, 0, 3, 3}, picture.View(), {2, 0, 3, 1}, 1, true);
-  EXPECT_EQ(dst.At(0, 2), Bgra(10, 20, 30, 255));
-  EXPECT_EQ(dst.At(1, 2), Bgra(200, 200, 200, 0));
-  EXPECT_EQ(dst.At(2, 2), Bgra(Blend(10, 200, 128), Blend(20, 200, 128), Blend(30, 200, 128), 255));
+  EXPECT_TRUE(PixelsAre(dst, {{0, 2, Bgra(10, 20, 30, 255)}, {1, 2, Bgra(200, 200, 200, 0)},
+      {2, 2, Bgra(Blend(10, 200, 128), Blend(20, 200, 128), Blend(30, 200, 128), 255)}}));
   // A flat picture shrunk along one axis through the filter stays (about) flat; its mask
   // black gives the picture.
   PixelImage flat(8, 8, Bgra(40, 80, 120, 255));

