@@ -374,7 +374,7 @@ bool TqvEditWnd::OnCommand(vcl::TMessage& Message) {
         vcl::TControl* control = OwnerControl();
         info->Color = control ? control->Color() : FillColor;
       } else {
-        ProvideBgInfo(SkinData, *info, 0, CtrlHandle);
+        ProvideClientBgInfo(*info, CtrlHandle);
       }
       return true;
     }

@@ -286,6 +286,17 @@ void TqvMainWnd::OnContextMenu() {
     FormServices().SetMenuOwnerDraw(manager->SkinableMenus(), popup, manager->Active());
 }
 
+void TqvMainWnd::ProvideClientBgInfo(TqvBGInfo& Info, HWND Wnd) {
+  vcl::TRect client;
+  GetClientRectInWindow(CtrlHandle, client);
+  // A drawing copies the asker's area from where it lies in the cache.
+  if (Info.PleaseDraw) Info.Offset = vcl::TPoint{Info.Offset.X + client.Left, Info.Offset.Y + client.Top};
+  ProvideBgInfo(SkinData, Info, 0, Wnd);
+  if (Info.PleaseDraw || !Info.Bmp) return;
+  Info.Offset.X += client.Left;
+  Info.Offset.Y += client.Top;
+}
+
 void TqvMainWnd::OnMouseMove() {
   TsSkinManager* manager = DefaultSkinManager();
   if (manager && !manager->Designing() && IsWindowEnabled(CtrlHandle) && manager->HotWnd() != CtrlHandle)
@@ -367,7 +378,7 @@ bool TqvMainWnd::OnSkinCommand(vcl::TMessage& Message) {
       PrepareAdapterCache(SkinData, CtrlHandle, false);
       return false;
     case scmGetBgInfo:
-      if (Message.LParam) ProvideBgInfo(SkinData, *reinterpret_cast<TqvBGInfo*>(Message.LParam), 0, CtrlHandle);
+      if (Message.LParam) ProvideClientBgInfo(*reinterpret_cast<TqvBGInfo*>(Message.LParam), CtrlHandle);
       return true;
     case scmGetSkinData:
       Message.Result = reinterpret_cast<LRESULT>(SkinData);

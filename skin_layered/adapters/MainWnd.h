@@ -28,6 +28,7 @@
 
 namespace skin_layered {
 
+struct TqvBGInfo;
 class TsCommonData;
 class TsSkinManager;
 class TsSkinProviderBase;
@@ -129,6 +130,10 @@ class TqvMainWnd : public vcl::TObject {
   void OnDestroyMessage(vcl::TMessage& Message);
   // WM_CONTEXTMENU: the control's popup menu is drawn skinned.
   void OnContextMenu();
+  // Answers a child's background request (scmGetBgInfo) from the skin data. The cache holds
+  // the whole window, frame included, while a child counts its place from the client area:
+  // the answer is given for the client area's corner in the cache. Wnd goes to ProvideBgInfo.
+  void ProvideClientBgInfo(TqvBGInfo& Info, HWND Wnd);
   // Caption := the window's text.
   void ReadCaption();
 

@@ -529,7 +529,7 @@ void TqvScrollWnd::OnSkinCommand(vcl::TMessage& Message) {
     case scmGetBgInfo:
       CallPrevWndProc(Message);
       if (auto* info = reinterpret_cast<TqvBGInfo*>(Message.LParam); info && info->BgType == btNone)
-        ProvideBgInfo(SkinData, *info, 0, nullptr);
+        ProvideClientBgInfo(*info, nullptr);
       return;
     case scmGetSkinData:
       Message.Result = reinterpret_cast<LRESULT>(SkinData);

@@ -1,0 +1,148 @@
+// What a bordered container answers a child asking for its background: the container's cache
+// holds the whole window, frame included, while the child counts its place from the client
+// area, so a see-through child in the client area's corner shows the container's face, never
+// its frame. The frame and the face differ in colour (a two-colour border image), with a flat
+// section (a colour answer whose frame strips come from the cache) and a shaded one (a picture
+// answer).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#undef RegisterClass
+
+#include "classlib/extctrls/ExtCtrls.h"
+#include "classlib/forms/ScrollBox.h"
+#include "classlib/stdctrls/StaticText.h"
+#include "hosts_support.h"
+#include "skin_layered/adapters/PanelWnd.h"
+#include "skin_layered/adapters/ScrollBoxWnd.h"
+#include "skin_layered/adapters/StaticTextWnd.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/manager/CommonData.h"
+#include "skin_layered/paint/SkinImages.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+constexpr COLORREF kFrame = 0x2020D0, kFace = 0x40C0A0;
+constexpr int kMargin = 2;  // the border image's margins, as wide as a client edge
+
+// A border image of one frame: kMargin pixels of kFrame around a face of kFace.
+void AddFramedImage(TsSkinManager& Manager, const wchar_t* Section) {
+  constexpr int kSide = 8;
+  auto bmp = std::make_shared<vcl::TBitmap>();
+  bmp->SetPixelFormat(vcl::pf32bit);
+  bmp->SetSize(kSide, kSide);
+  const HDC dc = bmp->Canvas()->Handle();
+  auto fill = [dc](RECT r, COLORREF c) {
+    HBRUSH brush = CreateSolidBrush(c);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+  };
+  fill({0, 0, kSide, kSide}, kFrame);
+  fill({kMargin, kMargin, kSide - kMargin, kSide - kMargin}, kFace);
+  TsMaskData image;
+  image.Bmp = bmp;
+  image.ClassName = Section;
+  image.PropertyName = L"BORDERSMASK";
+  image.R = vcl::TRect{0, 0, kSide, kSide};
+  image.ImageCount = 1;
+  image.DrawMode = kDrawCentre | kDrawStretch;
+  image.Manager = &Manager.Skin();
+  image.WidthLeft = image.WidthTop = image.WidthRight = image.WidthBottom = kMargin;
+  Manager.Skin().Images.push_back(image);
+  const int section = Manager.GetSkinIndex(Section);
+  ASSERT_GE(section, 0);
+  Manager.Skin().Sections[static_cast<std::size_t>(section)].BorderIndex =
+      static_cast<int>(Manager.Skin().Images.size()) - 1;
+}
+
+class ContainerBackground : public HostsTest {
+ protected:
+  void SetUp() override {
+    const std::string extra = "[FRAMED]\r\nCOLOR=" + Hex(kFace) + "\r\nFONTCOLOR=$000000\r\nSTATES=1\r\n" +
+                              "[FRAMEDSHADED]\r\nCOLOR=" + Hex(kFace) + "\r\nGRADIENTPERCENT=50\r\nSTATES=1\r\n";
+    skins.Write(L"Framed", L"Options.dat", BytesOf(HostSkinText() + extra));
+    HostsTest::SetUp();
+    manager->SetSkinName(L"Framed");
+    ASSERT_TRUE(manager->Skin().SkinData.Active);
+    ASSERT_NO_FATAL_FAILURE(AddFramedImage(*manager, L"FRAMED"));
+    ASSERT_NO_FATAL_FAILURE(AddFramedImage(*manager, L"FRAMEDSHADED"));
+  }
+  void TearDown() override {
+    children.clear();
+    container.reset();
+    HostsTest::TearDown();
+  }
+
+  // A see-through child at (X, Y) of the container's client area.
+  vcl::TStaticText* SeeThroughChild(vcl::TWinControl* Parent, int X, int Y) {
+    auto* text = new vcl::TStaticText(form.get());
+    text->SetParent(Parent);
+    text->SetAutoSize(false);
+    text->SetCaption(L"");
+    text->SetBounds(X, Y, 30, 20);
+    children.push_back(
+        CreateAdapter<TqvStaticTextWnd>(text->Handle(), nullptr, manager.get(), TqvSkinParams{text, L"CLEAR"}));
+    return text;
+  }
+
+  // The container's face shows at each child's corner, as the container's picture holds it
+  // there (inside the frame).
+  void ExpectChildrenOnTheFace(vcl::TWinControl* Container, const char* What) {
+    for (int shaded = 0; shaded < 2; ++shaded) {
+      SCOPED_TRACE(std::string(What) + (shaded ? " shaded" : " flat"));
+      TqvSectionInfo section{};
+      section.SectionName = shaded ? L"FRAMEDSHADED" : L"FRAMED";
+      SendCommandToWnd(Container->Handle(), scmSetSection, reinterpret_cast<LPARAM>(&section));
+      ASSERT_EQ(container->SkinData->SkinSection(), section.SectionName);
+      ASSERT_GE(container->SkinData->BorderIndex, 0);
+      container->SkinData->BGChanged = true;
+      ASSERT_EQ(Printed(Container->Handle())->At(0, 0), kFrame);
+      const HDC own = container->SkinData->CacheBmp()->Canvas()->Handle();
+      for (auto& child : children) {
+        child->SkinData->BGChanged = true;
+        RECT r{};
+        GetWindowRect(child->CtrlHandle, &r);
+        MapWindowPoints(nullptr, Container->Handle(), reinterpret_cast<POINT*>(&r), 2);
+        auto pixels = Printed(child->CtrlHandle);
+        EXPECT_NE(pixels->At(0, 0), kFrame) << r.left << "," << r.top;
+        EXPECT_EQ(pixels->At(0, 0), GetPixel(own, kMargin + r.left, kMargin + r.top)) << r.left << "," << r.top;
+        if (!shaded) {
+          EXPECT_EQ(pixels->At(0, 0), kFace);
+        }
+      }
+    }
+  }
+
+  TqvAdapterPtr<TqvMainWnd> container;
+  std::vector<TqvAdapterPtr<TqvStaticTextWnd>> children;
+};
+
+TEST_F(ContainerBackground, AChildOfAScrollBoxShowsTheFaceNotTheClientEdge) {
+  auto* box = new vcl::TScrollBox(form.get());
+  box->SetParent(form.get());
+  box->SetBounds(10, 10, 200, 150);
+  SeeThroughChild(box, 0, 0);
+  SeeThroughChild(box, 1, 40);
+  container = CreateAdapter<TqvScrollBoxWnd>(box->Handle(), nullptr, manager.get(), TqvSkinParams{box, L"FRAMED"}, true);
+  ASSERT_EQ(box->Width() - box->ClientWidth(), 2 * kMargin);
+  ExpectChildrenOnTheFace(box, "scroll box");
+}
+
+TEST_F(ContainerBackground, AChildOfABorderedPanelShowsTheFaceNotTheBorder) {
+  auto* panel = new vcl::TPanel(form.get());
+  panel->SetParent(form.get());
+  panel->SetBounds(10, 10, 200, 150);
+  panel->SetBevelOuter(vcl::bvNone);
+  panel->SetBorderStyle(vcl::TBorderStyle::bsSingle);
+  panel->SetCaption(L"");
+  SeeThroughChild(panel, 0, 0);
+  container = CreateAdapter<TqvPanelWnd>(panel->Handle(), nullptr, manager.get(), TqvSkinParams{panel, L"FRAMED"});
+  ASSERT_EQ(panel->Width() - panel->ClientWidth(), 2 * kMargin);
+  ExpectChildrenOnTheFace(panel, "panel");
+}
+
+}  // namespace
+}  // namespace skin_layered::test
