@@ -286,6 +286,13 @@ void TqvMainWnd::OnContextMenu() {
     FormServices().SetMenuOwnerDraw(manager->SkinableMenus(), popup, manager->Active());
 }
 
+void TqvMainWnd::PassSkinRemoval(vcl::TMessage& Message) {
+  const TsSkinManager* manager = Manager();
+  if (!manager || !manager->Removing()) return;
+  vcl::TMessage copy = Message;
+  PassToChildren(OwnerControl(), CtrlHandle, copy);
+}
+
 void TqvMainWnd::ProvideClientBgInfo(TqvBGInfo& Info, HWND Wnd) {
   vcl::TRect client;
   GetClientRectInWindow(CtrlHandle, client);

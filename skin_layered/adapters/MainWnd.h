@@ -126,6 +126,10 @@ class TqvMainWnd : public vcl::TObject {
   bool FromOwnManager(const vcl::TMessage& Message) const;
   // The skin went: the section's indexes are dropped until the next skin comes.
   void ForgetSkin();
+  // A container that stops the manager's broadcast (it answers as skinned) passes the skin's
+  // removal on to its children only when the manager removes its whole skin: a container that
+  // lost just its own section leaves its children the skin of theirs.
+  void PassSkinRemoval(vcl::TMessage& Message);
   // WM_DESTROY / WM_NCDESTROY: the adapter detaches and the message goes on below (answered 1).
   void OnDestroyMessage(vcl::TMessage& Message);
   // WM_CONTEXTMENU: the control's popup menu is drawn skinned.

@@ -92,9 +92,7 @@ bool TqvScrollBoxWnd::OnSkinCommand(vcl::TMessage& Message) {
         control->SetControlStyle(control->ControlStyle() - vcl::TControlStyle{vcl::csOpaque});
       vcl::TMessage common = Message;
       CommonWndProc(common, SkinData);
-      // The children hear of it through the box, as of a new skin.
-      vcl::TMessage copy = Message;
-      if (auto* box = dynamic_cast<vcl::TWinControl*>(OwnerControl())) BroadcastCommand(box, copy);
+      PassSkinRemoval(Message);
       // The window's own frame and bars come back.
       FrameCalculated = false;
       SetWindowPos(CtrlHandle, nullptr, 0, 0, 0, 0, kFrameChanged);

@@ -138,9 +138,7 @@ bool TqvStaticTextWnd::OnSkinCommand(vcl::TMessage& Message) {
       StaticControl->SetControlStyle(StaticControl->ControlStyle() - vcl::TControlStyle{vcl::csOpaque});
       TqvMainWnd::WndProc(Message);
       if (Destroyed) return true;
-      // The children hear of it through the control, as of a new skin.
-      vcl::TMessage copy = Message;
-      BroadcastCommand(StaticControl, copy);
+      PassSkinRemoval(Message);
       return true;
     }
     case scmRepaint:
