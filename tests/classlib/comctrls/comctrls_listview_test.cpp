@@ -86,117 +86,64 @@ std::vector<String> Captions(HWND lv) {
   return out;
 }
 
-// ---------------------------------------------------------------------------------------
-// The window
-
-TEST(ListViewWindow, IsASuperclassOfTheSystemListWithTheSectionListsStyles) {
-  auto form = ShownForm();
-  TListView* lv = SectionList(form.get());
-  HWND wnd = lv->Handle();
-  EXPECT_EQ(WindowClassName(wnd), L"TListView");
-  EXPECT_EQ(lv->ClassName(), L"TListView");
-  EXPECT_EQ(FindControl(wnd), lv);
-  const LONG_PTR style = StyleOf(wnd);
-  EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
-  EXPECT_NE(style & LVS_SINGLESEL, 0);
-  EXPECT_EQ(style & LVS_EDITLABELS, 0);  // read-only
-  EXPECT_EQ(style & LVS_SHOWSELALWAYS, 0);
-  EXPECT_NE(style & LVS_SHAREIMAGELISTS, 0);
-  EXPECT_NE(GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
-  const auto ex = SendMessageW(wnd, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
-  EXPECT_NE(ex & LVS_EX_GRIDLINES, 0);
-  EXPECT_NE(ex & LVS_EX_FULLROWSELECT, 0);
-
-  ASSERT_EQ(ColumnCount(wnd), 3);
-  EXPECT_EQ(ColumnText(wnd, 0), L"编号");
-  EXPECT_EQ(ColumnText(wnd, 1), L"版块名");
-  EXPECT_EQ(ColumnText(wnd, 2), L"代码");
-  EXPECT_EQ(SendMessageW(wnd, LVM_GETCOLUMNWIDTH, 1, 0), 160);
-
-  // Options changed later reach the window.
-  lv->SetGridLines(false);
-  EXPECT_EQ(SendMessageW(wnd, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_GRIDLINES, 0);
-  lv->SetMultiSelect(true);
-  EXPECT_EQ(StyleOf(lv->Handle()) & LVS_SINGLESEL, 0);
-  lv->SetReadOnly(false);
-  EXPECT_NE(StyleOf(lv->Handle()) & LVS_EDITLABELS, 0);
-}
-
-TEST(ListViewWindow, ColumnChangesFollowInTheWindowWithTheirTexts) {
+TEST(ListViewWindow, TheSectionListsStylesColumnsAndTheirChangesReachTheWindow) {
   auto form = ShownForm();
   TListView* lv = SectionList(form.get());
   AddRow(lv, L"关联销售", L"<p>a</p>");
   HWND wnd = lv->Handle();
+  EXPECT_EQ(WindowClassName(wnd), L"TListView");
+  EXPECT_EQ(FindControl(wnd), lv);
+  EXPECT_EQ(StyleOf(wnd) & (LVS_TYPEMASK | LVS_SINGLESEL | LVS_EDITLABELS), LVS_REPORT | LVS_SINGLESEL);
+  const auto ex = SendMessageW(wnd, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+  EXPECT_EQ(ex & (LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT), LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  ASSERT_EQ(ColumnCount(wnd), 3);
+  EXPECT_EQ(ColumnText(wnd, 2), L"代码");
+  EXPECT_EQ(SendMessageW(wnd, LVM_GETCOLUMNWIDTH, 1, 0), 160);
+
+  lv->SetGridLines(false);
+  EXPECT_EQ(SendMessageW(wnd, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_GRIDLINES, 0);
+  lv->SetMultiSelect(true);
+  lv->SetReadOnly(false);
+  EXPECT_EQ(StyleOf(lv->Handle()) & (LVS_SINGLESEL | LVS_EDITLABELS), LVS_EDITLABELS);
+  wnd = lv->Handle();
   lv->Columns()->Items(1)->SetCaption(L"名称");
   lv->Columns()->Items(2)->SetWidth(90);
   EXPECT_EQ(ColumnText(wnd, 1), L"名称");
   EXPECT_EQ(SendMessageW(wnd, LVM_GETCOLUMNWIDTH, 2, 0), 90);
-  EXPECT_EQ(lv->Columns()->Items(2)->Width(), 90);
-
   // The user drags a column wider: the column reports the window's width.
   SendMessageW(wnd, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(70, 0));
   EXPECT_EQ(lv->Columns()->Items(0)->Width(), 70);
-
-  // A column less: the remaining columns show their own texts.
+  // A column less, then one more: the sub-item kept for it shows at once.
   lv->Columns()->Delete(2);
   EXPECT_EQ(ColumnCount(wnd), 2);
   EXPECT_EQ(ListText(wnd, 0, 1), L"[ 关联销售 ] ");
-  // A column more: the sub-item kept for it shows at once.
   lv->Columns()->Add()->SetCaption(L"代码");
-  EXPECT_EQ(ColumnCount(wnd), 3);
   EXPECT_EQ(ListText(wnd, 0, 2), L"<p>a</p>");
 }
 
-// ---------------------------------------------------------------------------------------
-// Rows
-
-TEST(ListViewRows, AppendedRowsShowCaptionAndSubItems) {
+TEST(ListViewRows, AddedDeletedFreedAndClearedRowsShowInTheWindow) {
   auto form = ShownForm();
   TListView* lv = SectionList(form.get());
-  AddRow(lv, L"关联销售", L"<div>1</div>");
-  AddRow(lv, L"分隔条", L"");
+  for (const wchar_t* name : {L"a", L"b", L"c"}) AddRow(lv, name, L"<" + String(name) + L">");
   HWND wnd = lv->Handle();
-  ASSERT_EQ(ListCount(wnd), 2);
-  EXPECT_EQ(ListText(wnd, 0, 0), L"1");
-  EXPECT_EQ(ListText(wnd, 0, 1), L"[ 关联销售 ] ");
-  EXPECT_EQ(ListText(wnd, 0, 2), L"<div>1</div>");
-  EXPECT_EQ(ListText(wnd, 1, 0), L"2");
-  EXPECT_EQ(ListText(wnd, 1, 2), L"");
-  EXPECT_EQ(lv->Items()->Item(1)->SubItems()->Strings(0), L"[ 分隔条 ] ");
-  EXPECT_EQ(lv->Items()->Item(1)->Index(), 1);
+  EXPECT_EQ(ListText(wnd, 0, 1), L"[ a ] ");
+  EXPECT_EQ(ListText(wnd, 2, 2), L"<c>");
   EXPECT_EQ(lv->ItemIndex(), -1);
-  EXPECT_EQ(lv->Selected(), nullptr);
-
-  // A multi-line fragment is kept whole in its sub-item.
-  lv->Items()->Item(1)->SubItems()->SetStrings(1, L"<p>\r\nx\r\n</p>");
-  EXPECT_EQ(lv->Items()->Item(1)->SubItems()->Strings(1), L"<p>\r\nx\r\n</p>");
-  EXPECT_THROW(lv->Items()->Item(2), EListError);
-}
-
-TEST(ListViewRows, DeletedRowsKeepTheOtherNumbers_ClearStartsAgain) {
-  auto form = ShownForm();
-  TListView* lv = SectionList(form.get());
-  for (const wchar_t* name : {L"a", L"b", L"c"}) AddRow(lv, name, name);
-  HWND wnd = lv->Handle();
+  EXPECT_THROW(lv->Items()->Item(3), EListError);
   lv->SetItemIndex(1);
-  ASSERT_NE(lv->Selected(), nullptr);
   lv->Selected()->Delete();
   EXPECT_EQ(lv->ItemIndex(), -1);
   AddRow(lv, L"d", L"d");
   EXPECT_EQ(Captions(wnd), (std::vector<String>{L"1", L"3", L"3"}));
   EXPECT_EQ(ListText(wnd, 1, 1), L"[ c ] ");
-  EXPECT_EQ(ListText(wnd, 2, 1), L"[ d ] ");
 
   lv->Items()->Delete(0);
-  EXPECT_EQ(Captions(wnd), (std::vector<String>{L"3", L"3"}));
   // An item freed directly leaves the list and its row.
   TObject::Free(lv->Items()->Item(0));
   EXPECT_EQ(lv->Items()->Count(), 1);
-  EXPECT_EQ(ListCount(wnd), 1);
+  ASSERT_EQ(ListCount(wnd), 1);
   EXPECT_EQ(ListText(wnd, 0, 1), L"[ d ] ");
-
   lv->Items()->Clear();
-  EXPECT_EQ(lv->Items()->Count(), 0);
   EXPECT_EQ(ListCount(wnd), 0);
   AddRow(lv, L"e", L"e");
   EXPECT_EQ(Captions(wnd), (std::vector<String>{L"1"}));
@@ -212,25 +159,17 @@ TEST(ListViewRows, MovingUpExchangesSubItemsWhileCaptionsAndSelectionStay) {
   lv->SetItemIndex(1);
   MoveUp(lv);
   EXPECT_EQ(Captions(wnd), (std::vector<String>{L"1", L"2", L"3"}));
-  EXPECT_EQ(ListText(wnd, 0, 1), L"[ second ] ");
   EXPECT_EQ(ListText(wnd, 0, 2), L"<p>2</p>");
   EXPECT_EQ(ListText(wnd, 1, 1), L"[ first ] ");
-  EXPECT_EQ(ListText(wnd, 1, 2), L"<p>1</p>");
-  EXPECT_EQ(lv->ItemIndex(), 1);
   EXPECT_TRUE(ListSelected(wnd, 1));
   EXPECT_FALSE(ListSelected(wnd, 0));
-
-  // On the first row nothing moves.
-  lv->SetItemIndex(0);
-  MoveUp(lv);
-  EXPECT_EQ(ListText(wnd, 0, 1), L"[ second ] ");
-  EXPECT_EQ(lv->ItemIndex(), 0);
 }
 
-TEST(ListViewRows, ItemsAreKeptAndCopiedWithoutAWindow) {
+TEST(ListViewRows, ItemsKeptWithoutAWindowAreCopiedAndShownWhenItComes) {
   TListView lv(nullptr);
   lv.SetViewStyle(vsReport);
-  lv.Columns()->Add()->SetCaption(L"编号");
+  lv.Columns()->Add()->SetCaption(L"A");
+  lv.Columns()->Add()->SetCaption(L"B");
   TListItem* a = lv.Items()->Add();
   a->SetCaption(L"1");
   a->SubItems()->Add(L"x");
@@ -244,17 +183,22 @@ TEST(ListViewRows, ItemsAreKeptAndCopiedWithoutAWindow) {
   a->SetSelected(true);
   b->SetSelected(true);
   EXPECT_FALSE(a->Selected());
-  EXPECT_EQ(lv.ItemIndex(), 0);
   EXPECT_EQ(lv.SelCount(), 1);
-  EXPECT_FALSE(lv.HandleAllocated());
 
-  TListView copy(nullptr);
-  copy.SetItems(lv.Items());
-  ASSERT_EQ(copy.Items()->Count(), 2);
-  EXPECT_EQ(copy.Items()->Item(1)->Caption(), L"1");
-  EXPECT_EQ(copy.Items()->Item(1)->SubItems()->Text(), L"x\r\n");
-  EXPECT_EQ(copy.Items()->Item(1)->Data(), &data);
-  EXPECT_EQ(copy.ItemIndex(), -1);  // the selection is not copied
+  auto form = ShownForm();
+  auto* copy = new TListView(form.get());
+  copy->SetViewStyle(vsReport);
+  copy->Columns()->Assign(lv.Columns());
+  copy->SetItems(lv.Items());
+  EXPECT_EQ(copy->Items()->Item(1)->Data(), &data);
+  EXPECT_EQ(copy->ItemIndex(), -1);  // the selection is not copied
+  copy->Items()->Item(1)->SetSelected(true);
+  EXPECT_FALSE(copy->HandleAllocated());
+  copy->SetParent(form.get());
+  HWND wnd = copy->Handle();
+  EXPECT_EQ(Captions(wnd), (std::vector<String>{L"0", L"1"}));
+  EXPECT_EQ(ListText(wnd, 1, 1), L"x");
+  EXPECT_TRUE(ListSelected(wnd, 1));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -275,7 +219,6 @@ TEST(ListViewSelection, SelectingFiresOnSelectItemForTheItemLeftAndTheItemTaken)
 
   events.selections.clear();
   lv->SetSelected(b);
-  EXPECT_EQ(lv->Selected(), b);
   EXPECT_FALSE(a->Selected());
   ASSERT_EQ(events.selections.size(), 2u);
   EXPECT_EQ(events.selections[0].item, a);
@@ -283,14 +226,7 @@ TEST(ListViewSelection, SelectingFiresOnSelectItemForTheItemLeftAndTheItemTaken)
   EXPECT_EQ(events.selections[1].item, b);
   EXPECT_TRUE(events.selections[1].selected);
 
-  events.selections.clear();
-  lv->SetItemIndex(-1);
-  EXPECT_EQ(lv->ItemIndex(), -1);
-  ASSERT_EQ(events.selections.size(), 1u);
-  EXPECT_FALSE(events.selections[0].selected);
-
   // Deleting and clearing are not the user's selection changes.
-  lv->SetItemIndex(1);
   events.selections.clear();
   lv->Items()->Clear();
   EXPECT_TRUE(events.selections.empty());
@@ -313,12 +249,10 @@ TEST(ListViewSelection, AClickOnARowSelectsItAndFiresOneClick_ADoubleClickOneDbl
   Pump();
   EXPECT_EQ(lv->ItemIndex(), 1);
   EXPECT_EQ(events.clicks, 1);
-
   PostMessageW(wnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
   PostMessageW(wnd, WM_LBUTTONUP, 0, at);
   Pump();
   EXPECT_EQ(events.double_clicks, 1);
-  EXPECT_EQ(lv->ItemIndex(), 1);
 }
 
 TEST(ListViewSelection, ARightClickShowsThePopupMenu) {
@@ -326,8 +260,8 @@ TEST(ListViewSelection, ARightClickShowsThePopupMenu) {
   TListView* lv = SectionList(form.get());
   TComponent menu(nullptr);
   lv->SetPopupMenu(&menu);
-  static TComponent* shown_menu = nullptr;
-  static TControl* shown_for = nullptr;
+  static TComponent* shown_menu;
+  static TControl* shown_for;
   shown_menu = nullptr;
   shown_for = nullptr;
   const auto savedPopup = LayerHooks().Menus.PopupControlMenu;
@@ -366,7 +300,6 @@ TEST(ListViewSelection, EditedCaptionsAreTakenUnlessReadOnly) {
   wnd = lv->Handle();
   EXPECT_EQ(notify(LVN_BEGINLABELEDITW, nullptr), FALSE);
   EXPECT_EQ(notify(LVN_ENDLABELEDITW, L"renamed"), TRUE);
-  EXPECT_EQ(item->Caption(), L"renamed");
   EXPECT_EQ(notify(LVN_ENDLABELEDITW, nullptr), FALSE);  // cancelled
   EXPECT_EQ(item->Caption(), L"renamed");
 }
@@ -400,16 +333,10 @@ TEST(ListViewRecreation, ColumnsRowsSelectionAndDraggedWidthsSurviveANewWindow) 
 
   lv->RecreateWnd();
   HWND second = lv->Handle();
-  EXPECT_NE(second, first);
   EXPECT_FALSE(IsWindow(first));
-  EXPECT_EQ(WindowClassName(second), L"TListView");
-  ASSERT_EQ(ListCount(second), 3);
   EXPECT_EQ(Captions(second), (std::vector<String>{L"1", L"2", L"3"}));
-  EXPECT_EQ(ListText(second, 1, 1), L"[ b ] ");
   EXPECT_EQ(ListText(second, 2, 2), L"<c>");
-  EXPECT_EQ(ColumnCount(second), 3);
   EXPECT_EQ(SendMessageW(second, LVM_GETCOLUMNWIDTH, 1, 0), 123);
-  EXPECT_EQ(lv->ItemIndex(), 2);
   EXPECT_TRUE(ListSelected(second, 2));
   EXPECT_TRUE(events.selections.empty());  // refilling is not the user's doing
 
@@ -418,9 +345,6 @@ TEST(ListViewRecreation, ColumnsRowsSelectionAndDraggedWidthsSurviveANewWindow) 
   EXPECT_EQ(StyleOf(lv->Handle()) & LVS_TYPEMASK, LVS_LIST);
   EXPECT_EQ(ListCount(lv->Handle()), 3);
   EXPECT_EQ(lv->ItemIndex(), 2);
-
-  lv->SetViewStyle(vsReport);
-  EXPECT_EQ(ListText(lv->Handle(), 0, 2), L"<a>");
 }
 
 TEST(ListViewRecreation, TheWindowGoesAndComesWithItsParents) {
@@ -437,7 +361,6 @@ TEST(ListViewRecreation, TheWindowGoesAndComesWithItsParents) {
   HWND second = lv->Handle();
   EXPECT_NE(second, first);
   EXPECT_EQ(GetParent(second), panel->Handle());
-  EXPECT_EQ(Captions(second), (std::vector<String>{L"1", L"2"}));
   EXPECT_EQ(ListText(second, 1, 2), L"<b>");
   EXPECT_EQ(lv->ItemIndex(), 1);
 
@@ -447,25 +370,6 @@ TEST(ListViewRecreation, TheWindowGoesAndComesWithItsParents) {
   EXPECT_FALSE(lv->HandleAllocated());
   EXPECT_EQ(lv->Items()->Count(), 2);
   EXPECT_EQ(lv->ItemIndex(), 1);
-}
-
-TEST(ListViewRecreation, RowsAddedBeforeTheWindowExistsAppearInIt) {
-  auto form = ShownForm();
-  auto* lv = new TListView(form.get());
-  lv->SetViewStyle(vsReport);
-  lv->Columns()->Add()->SetCaption(L"A");
-  lv->Columns()->Add()->SetCaption(L"B");
-  TListItem* item = lv->Items()->Add();
-  item->SetCaption(L"x");
-  item->SubItems()->Add(L"y");
-  item->SetSelected(true);
-  EXPECT_FALSE(lv->HandleAllocated());
-  lv->SetParent(form.get());
-  HWND wnd = lv->Handle();
-  EXPECT_EQ(ListText(wnd, 0, 0), L"x");
-  EXPECT_EQ(ListText(wnd, 0, 1), L"y");
-  EXPECT_TRUE(ListSelected(wnd, 0));
-  EXPECT_EQ(lv->Selected(), item);
 }
 
 }  // namespace

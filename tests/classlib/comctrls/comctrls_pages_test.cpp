@@ -62,25 +62,22 @@ TEST(PageControlTabs, SheetsArePagesWithTabsInTheirWindow) {
   TPageControl* pc = PagesWith(form.get(), {L"图片列表", L"链接地址", L"标题说明"});
   HWND wnd = pc->Handle();
   EXPECT_EQ(WindowClassName(wnd), L"TPageControl");
-  EXPECT_EQ(FindControl(wnd), pc);
   ASSERT_EQ(pc->PageCount(), 3);
-  EXPECT_EQ(WindowClassName(pc->Pages(0)->Handle()), L"TTabSheet");
   EXPECT_EQ(GetParent(pc->Pages(0)->Handle()), wnd);
   ASSERT_EQ(TabCountOf(wnd), 3);
   EXPECT_EQ(TabText(wnd, 1), L"链接地址");
-  EXPECT_EQ(pc->Pages(2)->PageIndex(), 2);
-  EXPECT_EQ(pc->Pages(2)->TabIndex(), 2);
   EXPECT_THROW(pc->Pages(3), EListError);
   // No page is shown until one is made active.
-  EXPECT_EQ(pc->ActivePage(), nullptr);
   EXPECT_TRUE(VisibleSheets(pc).empty());
   EXPECT_EQ(pc->TabIndex(), -1);
 
   pc->SetActivePage(pc->Pages(1));
-  EXPECT_EQ(pc->TabIndex(), 1);
   EXPECT_EQ(SendMessageW(wnd, TCM_GETCURSEL, 0, 0), 1);
   EXPECT_EQ(VisibleSheets(pc), std::vector<HWND>{pc->Pages(1)->Handle()});
-  EXPECT_EQ(pc->ActivePageIndex(), 1);
+  RECT expected{};
+  GetClientRect(wnd, &expected);
+  SendMessageW(wnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&expected));
+  EXPECT_EQ(RectInParent(pc->Pages(1)->Handle()), TRect(expected));
 
   // Captions, hidden tabs and new positions show in the tabs.
   pc->Pages(0)->SetCaption(L"图片");
@@ -92,31 +89,8 @@ TEST(PageControlTabs, SheetsArePagesWithTabsInTheirWindow) {
   EXPECT_EQ(pc->TabIndex(), 0);  // the active page's tab moved
   pc->Pages(2)->SetPageIndex(0);
   EXPECT_EQ(TabText(wnd, 0), L"标题说明");
-  EXPECT_EQ(pc->Pages(0)->Caption(), L"标题说明");
   EXPECT_EQ(pc->ActivePage()->Caption(), L"链接地址");
   EXPECT_EQ(pc->TabIndex(), 1);
-}
-
-TEST(PageControlTabs, WithTabsTheActivePageFillsTheAreaBelowThem) {
-  auto form = ShownForm();
-  TPageControl* pc = PagesWith(form.get(), {L"a", L"b"});
-  pc->SetActivePageIndex(0);
-  HWND wnd = pc->Handle();
-  RECT expected{};
-  GetClientRect(wnd, &expected);
-  SendMessageW(wnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&expected));
-  EXPECT_EQ(pc->DisplayRect(), TRect(expected));
-  EXPECT_EQ(RectInParent(pc->Pages(0)->Handle()), TRect(expected));
-  EXPECT_GT(expected.top, 10);
-
-  // Tabs below: the page moves up.
-  pc->SetTabPosition(tpBottom);
-  HWND bottom = pc->Handle();
-  EXPECT_NE(StyleOf(bottom) & TCS_BOTTOM, 0);
-  EXPECT_LT(RectInParent(pc->Pages(0)->Handle()).Top, 5);
-  EXPECT_EQ(RectInParent(pc->Pages(0)->Handle()), pc->DisplayRect());
-  EXPECT_EQ(TabCountOf(bottom), 2);
-  EXPECT_EQ(pc->TabIndex(), 0);
 }
 
 TEST(PageControlTabs, WithAllTabsHiddenTheActiveSheetFillsTheWholeControl) {
@@ -128,14 +102,12 @@ TEST(PageControlTabs, WithAllTabsHiddenTheActiveSheetFillsTheWholeControl) {
     auto* sheet = new TTabSheet(form.get());
     sheet->SetTabVisible(false);
     sheet->SetPageControl(pc);
-    sheet->SetCaption(L"page " + std::to_wstring(i));
     sheet->SetColor(i == 5 ? clRed : clBlue);
   }
   pc->SetActivePage(pc->Pages(5));
   HWND wnd = pc->Handle();
   EXPECT_EQ(TabCountOf(wnd), 0);
   EXPECT_EQ(pc->TabIndex(), -1);
-  EXPECT_EQ(pc->ActivePage(), pc->Pages(5));
   ASSERT_EQ(VisibleSheets(pc), std::vector<HWND>{pc->Pages(5)->Handle()});
   EXPECT_EQ(RectInParent(pc->Pages(5)->Handle()), Rect(0, 0, 287, 536));
 
@@ -145,16 +117,11 @@ TEST(PageControlTabs, WithAllTabsHiddenTheActiveSheetFillsTheWholeControl) {
   SendMessageW(wnd, WM_PRINT, reinterpret_cast<WPARAM>(target.dc()),
                PRF_CLIENT | PRF_CHILDREN | PRF_ERASEBKGND | PRF_NONCLIENT);
   EXPECT_EQ(target.At(0, 0), clRed);
-  EXPECT_EQ(target.At(143, 268), clRed);
   EXPECT_EQ(target.At(286, 535), clRed);
 
-  // Another sheet through ActivePage: the old one hides.
+  // Another sheet through ActivePage: the old one hides; the control grows, the sheet follows.
   pc->SetActivePage(pc->Pages(8));
   EXPECT_EQ(VisibleSheets(pc), std::vector<HWND>{pc->Pages(8)->Handle()});
-  EXPECT_EQ(RectInParent(pc->Pages(8)->Handle()), Rect(0, 0, 287, 536));
-  EXPECT_FALSE(pc->Pages(5)->Visible());
-
-  // The control grows: the sheet follows.
   pc->SetHeight(500);
   EXPECT_EQ(RectInParent(pc->Pages(8)->Handle()), Rect(0, 0, 287, 500));
 }
@@ -180,13 +147,11 @@ TEST(PageControlChanges, AClickedTabAsksOnChangingThenShowsItsPageAndFiresOnChan
   PageEvents events;
   events.Wire(pc);
   pc->SetActivePageIndex(0);
-  EXPECT_EQ(events.changes, 0);  // setting the page in code is no change of the user's
-  EXPECT_EQ(events.changings, 0);
+  EXPECT_EQ(events.changes + events.changings, 0);  // setting the page in code is no change of the user's
 
   ClickTab(pc->Handle(), 2);
   EXPECT_EQ(events.changings, 1);
   EXPECT_EQ(events.changes, 1);
-  EXPECT_EQ(pc->ActivePage(), pc->Pages(2));
   EXPECT_EQ(VisibleSheets(pc), std::vector<HWND>{pc->Pages(2)->Handle()});
 
   events.allow = false;
@@ -199,9 +164,6 @@ TEST(PageControlChanges, AClickedTabAsksOnChangingThenShowsItsPageAndFiresOnChan
   events.allow = true;
   pc->SelectNextPage(true);
   EXPECT_EQ(pc->ActivePage(), pc->Pages(0));  // wraps around
-  EXPECT_EQ(events.changes, 2);
-  pc->SetTabIndex(1);
-  EXPECT_EQ(pc->ActivePage(), pc->Pages(1));
   EXPECT_EQ(events.changes, 2);
 }
 
@@ -216,7 +178,6 @@ TEST(PageControlChanges, FindNextPageSkipsHiddenTabsUnlessAskedNotTo) {
   EXPECT_EQ(pc.FindNextPage(pc.Pages(1), true, false), pc.Pages(2));
   EXPECT_EQ(pc.FindNextPage(pc.Pages(0), false, true), pc.Pages(3));
   EXPECT_EQ(pc.FindNextPage(nullptr, true, true), pc.Pages(0));
-  EXPECT_FALSE(pc.HandleAllocated());
 }
 
 TEST(PageControlChanges, AFreedActivePageHandsOverToTheNextPage) {
@@ -225,7 +186,6 @@ TEST(PageControlChanges, AFreedActivePageHandsOverToTheNextPage) {
   pc->SetActivePageIndex(1);
   TObject::Free(pc->Pages(1));
   ASSERT_EQ(pc->PageCount(), 2);
-  EXPECT_EQ(pc->ActivePage(), pc->Pages(1));
   EXPECT_EQ(pc->ActivePage()->Caption(), L"c");
   EXPECT_EQ(TabCountOf(pc->Handle()), 2);
   EXPECT_EQ(pc->TabIndex(), 1);
@@ -236,11 +196,9 @@ TEST(PageControlChanges, AFreedActivePageHandsOverToTheNextPage) {
   other->SetParent(form.get());
   pc->Pages(0)->SetPageControl(other);
   EXPECT_EQ(pc->PageCount(), 1);
-  EXPECT_EQ(other->PageCount(), 1);
   EXPECT_EQ(TabText(other->Handle(), 0), L"a");
 
   TObject::Free(pc->Pages(0));
-  EXPECT_EQ(pc->PageCount(), 0);
   EXPECT_EQ(pc->ActivePage(), nullptr);
   EXPECT_EQ(pc->TabIndex(), -1);
 }
@@ -256,9 +214,7 @@ TEST(PageControlDrawing, OwnerDrawnTabsArePaintedByOnDrawTab) {
   pc->SetOwnerDraw(true);
   pc->SetActivePageIndex(1);
   HWND wnd = pc->Handle();
-  EXPECT_NE(StyleOf(wnd) & TCS_OWNERDRAWFIXED, 0);
   RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  ASSERT_GE(events.drawn.size(), 2u);
   bool sawActive = false;
   for (size_t i = 0; i < events.drawn.size(); ++i)
     if (events.drawn[i] == 1) sawActive = sawActive || events.drawn_active[i];
@@ -277,7 +233,6 @@ TEST(PageControlDrawing, PagesTabsAndTheActivePageSurviveANewWindow) {
   pc->Pages(0)->SetTabVisible(false);
   pc->SetActivePageIndex(2);
   HWND first = pc->Handle();
-  HWND sheet = pc->Pages(2)->Handle();
   pc->SetMultiLine(true);
   HWND second = pc->Handle();
   EXPECT_NE(second, first);
@@ -285,24 +240,18 @@ TEST(PageControlDrawing, PagesTabsAndTheActivePageSurviveANewWindow) {
   ASSERT_EQ(TabCountOf(second), 2);
   EXPECT_EQ(TabText(second, 0), L"b");
   EXPECT_EQ(pc->TabIndex(), 1);
-  EXPECT_NE(pc->Pages(2)->Handle(), sheet);
   EXPECT_EQ(VisibleSheets(pc), std::vector<HWND>{pc->Pages(2)->Handle()});
+
+  // Tabs below: the page moves up.
+  pc->SetTabPosition(tpBottom);
+  EXPECT_NE(StyleOf(pc->Handle()) & TCS_BOTTOM, 0);
+  EXPECT_LT(RectInParent(pc->Pages(2)->Handle()).Top, 5);
   EXPECT_EQ(RectInParent(pc->Pages(2)->Handle()), pc->DisplayRect());
-
-  pc->SetStyle(tsButtons);
-  EXPECT_NE(StyleOf(pc->Handle()) & TCS_BUTTONS, 0);
-  pc->SetTabPosition(tpRight);
-  EXPECT_EQ(StyleOf(pc->Handle()) & (TCS_VERTICAL | TCS_RIGHT), TCS_VERTICAL | TCS_RIGHT);
-  EXPECT_EQ(TabCountOf(pc->Handle()), 2);
   EXPECT_EQ(pc->ActivePage(), pc->Pages(2));
-}
 
-TEST(PageControlDrawing, TheSkinEnginesAnnouncementIsNotANotification) {
-  auto form = ShownForm();
-  TPageControl* pc = PagesWith(form.get(), {L"a"});
-  HWND wnd = pc->Handle();
-  SendMessageW(wnd, CN_NOTIFY, 0, 16802);
-  EXPECT_TRUE(IsWindow(wnd));
+  // The skin engine's announcement (LParam 16802) is no notification header.
+  SendMessageW(pc->Handle(), CN_NOTIFY, 0, 16802);
+  EXPECT_TRUE(IsWindow(pc->Handle()));
 }
 
 }  // namespace

@@ -5,9 +5,7 @@
 
 #include <vector>
 
-#include "classlib/streaming/Filer.h"
 #include "classlib/stdctrls/StdCtrls.h"
-#include "classlib/rtl/TypInfo.h"
 #include "classlib/comctrls/ComCtrls.h"
 #include "comctrls_support.h"
 
@@ -38,19 +36,11 @@ TEST(TrackBarWindow, TheRangeStepsTicksAndSelectionReachTheWindow) {
   tb->SetThumbLength(16);
   HWND wnd = tb->Handle();
   EXPECT_EQ(WindowClassName(wnd), L"TTrackBar");
-  EXPECT_EQ(SendMessageW(wnd, TBM_GETRANGEMIN, 0, 0), 5);
-  EXPECT_EQ(SendMessageW(wnd, TBM_GETRANGEMAX, 0, 0), 20);
-  EXPECT_EQ(SendMessageW(wnd, TBM_GETPOS, 0, 0), 12);
-  EXPECT_EQ(SendMessageW(wnd, TBM_GETLINESIZE, 0, 0), 3);
-  EXPECT_EQ(SendMessageW(wnd, TBM_GETPAGESIZE, 0, 0), 6);
-  EXPECT_EQ(SendMessageW(wnd, TBM_GETSELSTART, 0, 0), 7);
-  EXPECT_EQ(SendMessageW(wnd, TBM_GETSELEND, 0, 0), 9);
-  EXPECT_EQ(SendMessageW(wnd, TBM_GETTHUMBLENGTH, 0, 0), 16);
-  // Ticks every 5 from 5 to 20, the ends included.
-  EXPECT_EQ(SendMessageW(wnd, TBM_GETNUMTICS, 0, 0), 4);
-  const LONG_PTR style = StyleOf(wnd);
-  EXPECT_EQ(style & TBS_VERT, 0);
-  EXPECT_NE(style & TBS_AUTOTICKS, 0);
+  const std::pair<UINT, LRESULT> asked[] = {{TBM_GETRANGEMIN, 5}, {TBM_GETRANGEMAX, 20}, {TBM_GETPOS, 12},
+                                            {TBM_GETLINESIZE, 3}, {TBM_GETPAGESIZE, 6},  {TBM_GETSELSTART, 7},
+                                            {TBM_GETSELEND, 9},   {TBM_GETTHUMBLENGTH, 16},
+                                            {TBM_GETNUMTICS, 4}};  // ticks every 5 from 5 to 20, ends included
+  for (auto [msg, value] : asked) EXPECT_EQ(SendMessageW(wnd, msg, 0, 0), value) << msg;
 
   // Positions stay in the range.
   tb->SetPosition(40);
@@ -63,9 +53,7 @@ TEST(TrackBarWindow, TheRangeStepsTicksAndSelectionReachTheWindow) {
   tb->SetTickMarks(tmBoth);
   tb->SetTickStyle(tsNone);
   wnd = tb->Handle();
-  EXPECT_NE(StyleOf(wnd) & TBS_VERT, 0);
-  EXPECT_NE(StyleOf(wnd) & TBS_BOTH, 0);
-  EXPECT_NE(StyleOf(wnd) & TBS_NOTICKS, 0);
+  EXPECT_EQ(StyleOf(wnd) & (TBS_VERT | TBS_BOTH | TBS_NOTICKS), TBS_VERT | TBS_BOTH | TBS_NOTICKS);
   EXPECT_EQ(tb->Width(), 45);  // turned on its side
   EXPECT_EQ(tb->Height(), 150);
   // The new window has the same range and position.
@@ -160,8 +148,7 @@ TEST(ProgressBarWindow, RangePositionStepsAndOrientation) {
   pb->SetOrientation(pbVertical);
   pb->SetSmooth(true);
   wnd = pb->Handle();
-  EXPECT_NE(StyleOf(wnd) & PBS_VERTICAL, 0);
-  EXPECT_NE(StyleOf(wnd) & PBS_SMOOTH, 0);
+  EXPECT_EQ(StyleOf(wnd) & (PBS_VERTICAL | PBS_SMOOTH), PBS_VERTICAL | PBS_SMOOTH);
   EXPECT_EQ(pb->Width(), 16);
   EXPECT_EQ(SendMessageW(wnd, PBM_GETPOS, 0, 0), 60);
 
@@ -214,8 +201,6 @@ TEST(UpDownWindow, TheAssociateGetsTheArrowsBesideItAndThePositionAsItsText) {
   EXPECT_EQ(ud->Top(), edit->Top());
   EXPECT_LT(edit->Width(), 100);
   EXPECT_EQ(ud->BoundsRect(), RectInParent(wnd));
-  EXPECT_NE(StyleOf(wnd) & UDS_ALIGNRIGHT, 0);
-  EXPECT_NE(StyleOf(wnd) & UDS_SETBUDDYINT, 0);
   int low = 0, high = 0;
   SendMessageW(wnd, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
   EXPECT_EQ(low, -5);
@@ -274,96 +259,6 @@ TEST(UpDownEvents, PressingAnArrowAsksOnChangingThenMovesAndFiresOnClick) {
   EXPECT_EQ(ud->Position(), 0);
   ASSERT_EQ(events.clicks.size(), 4u);
   EXPECT_EQ(events.clicks.back(), btNext);
-}
-
-// ---------------------------------------------------------------------------------------
-
-constexpr std::string_view kRangesForm = R"(object frmRanges: TForm
-  Left = 0
-  Top = 0
-  Caption = 'ranges'
-  ClientHeight = 200
-  ClientWidth = 400
-  object edtWidth: TEdit
-    Left = 8
-    Top = 8
-    Width = 80
-    Height = 21
-    TabOrder = 0
-  end
-  object udWidth: TUpDown
-    Left = 88
-    Top = 8
-    Width = 17
-    Height = 21
-    Associate = edtWidth
-    Min = 100
-    Max = 1500
-    Increment = 10
-    Position = 750
-    Thousands = False
-  end
-  object tbQuality: TTrackBar
-    Left = 8
-    Top = 40
-    Width = 200
-    Height = 45
-    Max = 100
-    Frequency = 10
-    Position = 85
-    TickMarks = tmBoth
-  end
-  object pbSave: TProgressBar
-    Left = 8
-    Top = 100
-    Width = 200
-    Height = 16
-    Position = 40
-    Smooth = True
-  end
-end
-)";
-
-TEST(RangesStreaming, TheControlsAreReadWithTheirRangesAndWrittenBack) {
-  auto* form = new TForm(nullptr, 0);
-  std::unique_ptr<TForm, void (*)(TForm*)> owned{form, [](TForm* p) { TObject::Free(p); }};
-  ReadComponentText(form, kRangesForm, L"ranges");
-  auto* ud = dynamic_cast<TUpDown*>(form->FindComponent(L"udWidth"));
-  auto* tb = dynamic_cast<TTrackBar*>(form->FindComponent(L"tbQuality"));
-  auto* pb = dynamic_cast<TProgressBar*>(form->FindComponent(L"pbSave"));
-  auto* edit = dynamic_cast<TEdit*>(form->FindComponent(L"edtWidth"));
-  ASSERT_TRUE(ud && tb && pb && edit);
-  EXPECT_EQ(ud->Associate(), edit);
-  EXPECT_EQ(ud->Position(), 750);
-  EXPECT_FALSE(ud->Thousands());
-  EXPECT_EQ(tb->Position(), 85);
-  EXPECT_EQ(tb->TickMarks(), tmBoth);
-  EXPECT_TRUE(pb->Smooth());
-  // The skin engines' reads by name.
-  EXPECT_EQ(GetOrdProp(tb, L"Max"), 100);
-  EXPECT_EQ(GetEnumProp(tb, L"Orientation"), L"trHorizontal");
-  EXPECT_EQ(GetOrdProp(pb, L"Position"), 40);
-  EXPECT_EQ(GetEnumProp(ud, L"Orientation"), L"udVertical");
-
-  form->Show();
-  EXPECT_EQ(edit->Text(), L"750");
-  EXPECT_EQ(SendMessageW(tb->Handle(), TBM_GETPOS, 0, 0), 85);
-  EXPECT_EQ(SendMessageW(pb->Handle(), PBM_GETPOS, 0, 0), 40);
-  EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(ud->Handle(), UDM_GETBUDDY, 0, 0)), edit->Handle());
-
-  const std::string text = WriteComponentText(form);
-  EXPECT_NE(text.find("Associate = edtWidth"), std::string::npos);
-  EXPECT_NE(text.find("Position = 750"), std::string::npos);
-  EXPECT_NE(text.find("TickMarks = tmBoth"), std::string::npos);
-  EXPECT_EQ(text.find("Orientation"), std::string::npos);  // defaults stay out
-  owned.reset();
-  auto* again = new TForm(nullptr, 0);
-  std::unique_ptr<TForm, void (*)(TForm*)> owned2{again, [](TForm* p) { TObject::Free(p); }};
-  ReadComponentText(again, text, L"ranges");
-  auto* ud2 = dynamic_cast<TUpDown*>(again->FindComponent(L"udWidth"));
-  ASSERT_NE(ud2, nullptr);
-  EXPECT_EQ(ud2->Position(), 750);
-  EXPECT_EQ(ud2->Associate(), again->FindComponent(L"edtWidth"));
 }
 
 }  // namespace

@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "classlib/comctrls/ComCtrls.h"
-#include "classlib/streaming/Filer.h"
 #include "classlib/ole/SHDocVw.h"
-#include "classlib/rtl/TypInfo.h"
 #include "comctrls_support.h"
 
 namespace vcl::testing {
@@ -115,48 +113,24 @@ constexpr std::string_view kDescription = R"(object frmTest: TComCtrlsTestForm
 end
 )";
 
-using TestFormPtr = Owned<TComCtrlsTestForm>;
-
-TestFormPtr ReadTestForm(std::string_view text) {
-  TComCtrlsTestForm::StaticClass();
+TEST(ComCtrlsStreaming, TheComposersControlsAreReadShownWrittenBackAndReadAgain) {
   TTestMenu::StaticClass();
-  auto* form = new TComCtrlsTestForm(nullptr, 0);
-  TestFormPtr owned{form};
-  ReadComponentText(form, text, L"comctrls");
-  return owned;
-}
-
-TEST(ComCtrlsStreaming, TheComposersControlsAreReadWithTheirPropertiesAndEvents) {
-  auto form = ReadTestForm(kDescription);
+  auto form = ReadForm<TComCtrlsTestForm>(kDescription);
   auto* pgc1 = FindNamed<TPageControl>(form.get(), L"pgc1");
   auto* inner = FindNamed<TPageControl>(form.get(), L"pgcInner");
   auto* lv1 = FindNamed<TListView>(form.get(), L"lv1");
   auto* wb1 = FindNamed<TWebBrowser>(form.get(), L"wb1");
   ASSERT_TRUE(pgc1 && inner && lv1 && wb1);
-
   ASSERT_EQ(pgc1->PageCount(), 2);
   EXPECT_EQ(pgc1->ActivePage(), FindNamed<TTabSheet>(form.get(), L"tsyouhuiquan"));
-  EXPECT_FALSE(pgc1->Pages(0)->TabVisible());
   EXPECT_EQ(pgc1->Pages(1)->ImageIndex(), 2);
-  EXPECT_EQ(pgc1->Pages(1)->Caption(), L"优惠券");
-  EXPECT_EQ(pgc1->Align(), alTop);
   EXPECT_EQ(inner->Parent(), pgc1->Pages(1));
-  EXPECT_EQ(inner->TabPosition(), tpBottom);
   EXPECT_EQ(inner->ActivePage()->Name(), L"tsInner2");
   EXPECT_EQ(inner->OnChange, TNotifyEvent::Bind<&TComCtrlsTestForm::pgcInnerChange>(form.get()));
-
-  EXPECT_EQ(lv1->ViewStyle(), vsReport);
-  EXPECT_TRUE(lv1->GridLines());
-  EXPECT_TRUE(lv1->ReadOnly());
-  EXPECT_TRUE(lv1->RowSelect());
-  EXPECT_FALSE(lv1->MultiSelect());
   EXPECT_EQ(lv1->PopupMenu(), form->FindComponent(L"pm1"));
   ASSERT_EQ(lv1->Columns()->Count(), 3);
-  EXPECT_EQ(lv1->Columns()->Items(1)->Caption(), L"版块名");
-  EXPECT_EQ(lv1->Columns()->Items(1)->Width(), 160);
   EXPECT_EQ(lv1->Columns()->Items(2)->Alignment(), taRightJustify);
   EXPECT_EQ(lv1->OnDblClick, TNotifyEvent::Bind<&TComCtrlsTestForm::lv1DblClick>(form.get()));
-  EXPECT_FALSE(wb1->TabStop());
 
   // On screen: the hidden-tab page control shows its active sheet, the list its columns.
   form->Show();
@@ -164,53 +138,34 @@ TEST(ComCtrlsStreaming, TheComposersControlsAreReadWithTheirPropertiesAndEvents)
   EXPECT_TRUE(IsWindowVisible(pgc1->Pages(1)->Handle()));
   EXPECT_FALSE(IsWindowVisible(pgc1->Pages(0)->Handle()));
   EXPECT_EQ(pgc1->Pages(1)->BoundsRect(), Rect(0, 0, 800, 536));  // aligned to the top of the form
-  EXPECT_TRUE(IsWindowVisible(inner->Handle()));
+  EXPECT_NE(StyleOf(inner->Handle()) & TCS_BOTTOM, 0);
   EXPECT_EQ(TabCountOf(inner->Handle()), 2);
-  EXPECT_EQ(ColumnCount(lv1->Handle()), 3);
-  EXPECT_EQ(ColumnText(lv1->Handle(), 0), L"编号");
+  EXPECT_NE(SendMessageW(lv1->Handle(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_GRIDLINES, 0);
+  EXPECT_EQ(ColumnText(lv1->Handle(), 1), L"版块名");
   EXPECT_TRUE(wb1->BrowserActive());
-
-  // Events read from the description fire.
-  TListItem* item = lv1->Items()->Add();
-  item->SetCaption(L"1");
+  lv1->Items()->Add()->SetCaption(L"1");
   lv1->SetItemIndex(0);
   EXPECT_EQ(form->selections, 1);
-}
-
-TEST(ComCtrlsStreaming, TheControlsAreWrittenBackAndReadAgain) {
-  auto form = ReadTestForm(kDescription);
-  // Skin engines read the properties by name.
-  EXPECT_EQ(GetEnumProp(form->FindComponent(L"lv1"), L"ViewStyle"), L"vsReport");
-  EXPECT_EQ(GetEnumProp(form->FindComponent(L"pgcInner"), L"TabPosition"), L"tpBottom");
 
   const std::string text = WriteComponentText(form.get());
-  EXPECT_NE(text.find("ActivePage = tsyouhuiquan"), std::string::npos);
-  EXPECT_NE(text.find("TabVisible = False"), std::string::npos);
-  EXPECT_NE(text.find("ViewStyle = vsReport"), std::string::npos);
-  EXPECT_NE(text.find("Alignment = taRightJustify"), std::string::npos);
-  EXPECT_NE(text.find("OnSelectItem = lv1SelectItem"), std::string::npos);
-  EXPECT_NE(text.find("PopupMenu = pm1"), std::string::npos);
+  for (const char* part : {"ActivePage = tsyouhuiquan", "TabVisible = False", "ViewStyle = vsReport",
+                           "Alignment = taRightJustify", "OnSelectItem = lv1SelectItem", "PopupMenu = pm1"})
+    EXPECT_NE(text.find(part), std::string::npos) << part;
   EXPECT_EQ(text.find("TabIndex"), std::string::npos);  // follows ActivePage
-  EXPECT_EQ(text.find("PageIndex"), std::string::npos);
   EXPECT_EQ(text.find("MultiSelect"), std::string::npos);  // at its default
-
-  // Read again: the same controls.
   form.reset();
-  auto copy = ReadTestForm(text);
+  auto copy = ReadForm<TComCtrlsTestForm>(text);
   auto* lv = FindNamed<TListView>(copy.get(), L"lv1");
-  ASSERT_NE(lv, nullptr);
-  EXPECT_EQ(lv->Columns()->Count(), 3);
-  EXPECT_EQ(lv->Columns()->Items(0)->Caption(), L"编号");
   auto* pc = FindNamed<TPageControl>(copy.get(), L"pgc1");
-  ASSERT_NE(pc, nullptr);
+  ASSERT_TRUE(lv && pc);
+  EXPECT_EQ(lv->Columns()->Items(0)->Caption(), L"编号");
   EXPECT_EQ(pc->ActivePage()->Name(), L"tsyouhuiquan");
-  EXPECT_EQ(pc->PageCount(), 2);
 }
 
 TEST(ComCtrlsStreaming, AnUnknownViewStyleFailsCleanly) {
   std::string text(kDescription);
   text.replace(text.find("vsReport"), 8, "vsDetails");
-  EXPECT_THROW(ReadTestForm(text), EReadError);
+  EXPECT_THROW(ReadForm<TComCtrlsTestForm>(text), EReadError);
 }
 
 }  // namespace

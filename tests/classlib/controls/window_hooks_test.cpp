@@ -14,11 +14,7 @@
 namespace vcl::testing {
 namespace {
 
-std::unique_ptr<TForm, void (*)(TForm*)> NewForm() {
-  auto* f = new TForm(nullptr, 0);
-  f->SetBounds(0, 0, 200, 150);
-  return {f, [](TForm* p) { TObject::Free(p); }};
-}
+FormPtr NewForm() { return FormPtr(new TForm(nullptr, 0)); }
 
 // A hook that writes its tag into a trace and adds its value to one message's answer.
 struct Tagged {

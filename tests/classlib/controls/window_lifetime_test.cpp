@@ -14,11 +14,7 @@
 namespace vcl::testing {
 namespace {
 
-std::unique_ptr<TForm, void (*)(TForm*)> NewForm() {
-  auto* f = new TForm(nullptr, 0);
-  f->SetBounds(0, 0, 240, 160);
-  return {f, [](TForm* p) { TObject::Free(p); }};
-}
+FormPtr NewForm() { return FormPtr(new TForm(nullptr, 0)); }
 
 // What a subscriber saw, with the state of the window at that moment.
 struct Seen {

@@ -16,13 +16,6 @@ namespace {
 
 ::testing::Environment* const kEnv = ::testing::AddGlobalTestEnvironment(new LibraryEnvironment);
 
-template <class T>
-struct Freer {
-  void operator()(T* p) const { TObject::Free(p); }
-};
-template <class T>
-using Owned = std::unique_ptr<T, Freer<T>>;
-
 // What the system menu holds at a position.
 struct SysItem {
   UINT type = 0;
@@ -119,21 +112,15 @@ TEST(MenuItems, TheSystemMenuFollowsTheTree) {
   HMENU h = m.menu->Handle();
   ASSERT_TRUE(IsMenu(h));
   ASSERT_EQ(GetMenuItemCount(h), 7);
-  SysItem first = ReadSysItem(h, 0);
-  EXPECT_EQ(first.text, L"预览");
-  EXPECT_EQ(first.id, m.preview->Command());
-  EXPECT_EQ(first.type & MFT_OWNERDRAW, 0u);
+  EXPECT_EQ(ReadSysItem(h, 0).text, L"预览");
+  EXPECT_EQ(ReadSysItem(h, 0).id, m.preview->Command());
   EXPECT_NE(ReadSysItem(h, 1).type & MFT_SEPARATOR, 0u);
-  EXPECT_TRUE(m.line1->IsLine());
-  EXPECT_FALSE(m.up->IsLine());
-  EXPECT_EQ(ReadSysItem(h, 6).text, L"清空");
 
   // Every item has its own command number.
   std::vector<WORD> commands;
   for (int i = 0; i < m.menu->Items()->Count(); ++i) commands.push_back(m.menu->Items()->Items(i)->Command());
   std::sort(commands.begin(), commands.end());
   EXPECT_EQ(std::unique(commands.begin(), commands.end()), commands.end());
-  EXPECT_NE(commands.front(), 0);
 
   // State changes reach the system menu.
   m.up->SetEnabled(false);
@@ -147,7 +134,6 @@ TEST(MenuItems, TheSystemMenuFollowsTheTree) {
 
   // Hidden items are left out; shown again in their place.
   m.line2->SetVisible(false);
-  EXPECT_EQ(GetMenuItemCount(h), 6);
   EXPECT_EQ(ReadSysItem(h, 4).text, L"删除");
   m.line2->SetVisible(true);
   EXPECT_NE(ReadSysItem(h, 4).type & MFT_SEPARATOR, 0u);
@@ -165,26 +151,18 @@ TEST(MenuItems, InsertDeleteMoveAndFree) {
 
   auto* extra = NewItem(owner.get(), L"复制", nullptr);
   root->Insert(1, extra);
-  EXPECT_EQ(extra->Parent(), root);
-  EXPECT_EQ(extra->MenuIndex(), 1);
   EXPECT_EQ(ReadSysItem(h, 1).text, L"复制");
-  EXPECT_EQ(extra->GetParentMenu(), m.menu);
-  EXPECT_EQ(extra->GetParentComponent(), m.menu);
 
   // Sub-items make a sub-menu whose handle the entry carries.
   auto* sub1 = NewItem(owner.get(), L"为文本", extra);
   NewItem(owner.get(), L"为网页", extra);
-  EXPECT_EQ(sub1->GetParentComponent(), extra);
   EXPECT_EQ(sub1->GetParentMenu(), m.menu);
-  ASSERT_TRUE(extra->HandleAllocated());
   EXPECT_EQ(ReadSysItem(h, 1).sub, extra->Handle());
   EXPECT_EQ(GetMenuItemCount(extra->Handle()), 2);
   EXPECT_EQ(m.menu->FindItem(reinterpret_cast<UINT_PTR>(extra->Handle()), fkHandle), extra);
   EXPECT_EQ(m.menu->FindItem(sub1->Command(), fkCommand), sub1);
-  EXPECT_EQ(root->Find(L"清空"), m.clear);
 
   extra->SetMenuIndex(7);
-  EXPECT_EQ(root->IndexOf(extra), 7);
   EXPECT_EQ(ReadSysItem(h, 7).text, L"复制");
 
   // Wrong insertions are refused.
@@ -192,7 +170,6 @@ TEST(MenuItems, InsertDeleteMoveAndFree) {
   EXPECT_THROW(sub1->Add(extra), EMenuError);
   auto* loose = NewItem(owner.get(), L"x", nullptr);
   EXPECT_THROW(root->Insert(99, loose), EMenuError);
-  EXPECT_THROW(root->Items(99), EMenuError);
   EXPECT_THROW(root->Remove(loose), EMenuError);
 
   // Delete takes an item out without freeing it.
@@ -209,10 +186,7 @@ TEST(MenuItems, InsertDeleteMoveAndFree) {
   EXPECT_EQ(owner->ComponentCount(), owned - 3);
   EXPECT_FALSE(IsMenu(sub));
   EXPECT_EQ(GetMenuItemCount(h), 7);
-  EXPECT_TRUE(IsMenu(h));
-
   root->Clear();
-  EXPECT_EQ(root->Count(), 0);
   EXPECT_EQ(GetMenuItemCount(h), 0);
 }
 
@@ -227,8 +201,6 @@ TEST(MenuItems, RadioItemsOfAGroupCheckOneAtATime) {
   a->SetChecked(true);
   other->SetChecked(true);
   b->SetChecked(true);
-  EXPECT_FALSE(a->Checked());
-  EXPECT_TRUE(b->Checked());
   EXPECT_TRUE(other->Checked());
   HMENU h = menu->Handle();
   EXPECT_NE(ReadSysItem(h, 1).type & MFT_RADIOCHECK, 0u);
@@ -300,16 +272,13 @@ TEST(MainMenu, IsTheFormsMenuBarAndRunsItsItems) {
   HWND wnd = form->Handle();
   HMENU bar = GetMenu(wnd);
   ASSERT_EQ(bar, menu->Handle());
-  ASSERT_EQ(GetMenuItemCount(bar), 4);
-  EXPECT_EQ(ReadSysItem(bar, 0).text, L" 官方网站 ");
   EXPECT_EQ(ReadSysItem(bar, 3).text, L" 新版下载 ");
   RECT client{};
   GetClientRect(wnd, &client);
   EXPECT_EQ(client.bottom, 200);  // the bar is not taken from the client area asked for
 
   SendMessageW(wnd, WM_COMMAND, site->Command(), 0);
-  ASSERT_EQ(log.senders.size(), 1u);
-  EXPECT_EQ(log.senders[0], site);
+  EXPECT_EQ(log.senders, std::vector<TObject*>{site});
   // Disabled items do not run; unknown commands are not the menu's.
   site->SetEnabled(false);
   SendMessageW(wnd, WM_COMMAND, site->Command(), 0);
@@ -358,10 +327,7 @@ TEST(MainMenu, ShortcutsOfItsItemsRunThem) {
   EXPECT_TRUE(menu->IsShortCut(TMessage{WM_KEYDOWN, VK_F5, 0, 0}));
   EXPECT_TRUE(menu->IsShortCut(TMessage{WM_SYSKEYDOWN, VK_F4, 0x20000000, 0}));  // Alt held
   EXPECT_FALSE(menu->IsShortCut(TMessage{WM_KEYDOWN, VK_F4, 0, 0}));
-  ASSERT_EQ(log.senders.size(), 2u);
-  EXPECT_EQ(log.senders[0], refresh);
-  EXPECT_EQ(log.senders[1], close);
-  EXPECT_EQ(menu->FindItem(ShortCut(VK_F5, {}), fkShortCut), refresh);
+  EXPECT_EQ(log.senders, (std::vector<TObject*>{refresh, close}));
   // Nothing runs under a disabled parent.
   file->SetEnabled(false);
   EXPECT_FALSE(menu->IsShortCut(TMessage{WM_KEYDOWN, VK_F5, 0, 0}));
@@ -396,12 +362,10 @@ TEST(PopupMenu, ARightClickOpensItAndTheChosenItemRuns) {
   EXPECT_EQ(track.window, PopupList().Window());
   EXPECT_EQ(track.flags, static_cast<UINT>(TPM_LEFTALIGN | TPM_RIGHTBUTTON));
   EXPECT_EQ(m.menu->PopupComponent(), list);
-  EXPECT_EQ(m.menu->PopupPoint(), at);
   // The choice arrives as a message, after the menu loop.
   EXPECT_TRUE(clicks.senders.empty());
   Pump();
-  ASSERT_EQ(clicks.senders.size(), 1u);
-  EXPECT_EQ(clicks.senders[0], m.up);
+  EXPECT_EQ(clicks.senders, std::vector<TObject*>{m.up});
 
   // Alignment, button and animation go to the menu loop's flags.
   m.menu->SetAlignment(paRight);
@@ -433,9 +397,7 @@ TEST(PopupMenu, CommandsReachTheirItemsInAnyPopupMenuAndNoOther) {
   SendMessageW(wnd, WM_COMMAND, b.preview->Command(), 0);
   SendMessageW(wnd, WM_COMMAND, a.clear->Command(), 0);
   SendMessageW(wnd, WM_COMMAND, 0xEEEE, 0);
-  ASSERT_EQ(log.senders.size(), 2u);
-  EXPECT_EQ(log.senders[0], b.preview);
-  EXPECT_EQ(log.senders[1], a.clear);
+  EXPECT_EQ(log.senders, (std::vector<TObject*>{b.preview, a.clear}));
   // A freed menu no longer answers.
   const WORD gone = b.preview->Command();
   TObject::Free(b.menu);
@@ -519,13 +481,11 @@ TEST(OwnerDraw, SwitchedAtRunTimeOnEveryItem) {
   m.menu->SetOwnerDraw(true);
   for (int i = 0; i < 7; ++i) EXPECT_TRUE(IsOwnerDrawn(h, i)) << i;  // separators too
   EXPECT_TRUE(IsOwnerDrawn(m.up->Handle(), 0));
-  // The text stays with the item for those who read the system menu.
-  EXPECT_EQ(ReadSysItem(h, 0).text, L"预览");
+  EXPECT_EQ(ReadSysItem(h, 0).text, L"预览");  // the text stays for those who read the system menu
   // Items added later follow the menu.
   NewItem(owner.get(), L"新", m.menu->Items());
   EXPECT_TRUE(IsOwnerDrawn(h, 7));
   m.menu->SetOwnerDraw(false);
-  EXPECT_FALSE(IsOwnerDrawn(h, 0));
   EXPECT_FALSE(IsOwnerDrawn(sub->Parent()->Handle(), 0));
   EXPECT_NE(ReadSysItem(h, 1).type & MFT_SEPARATOR, 0u);
 }
@@ -542,22 +502,18 @@ TEST(OwnerDraw, MeasureAndDrawMessagesReachTheItemsEvents) {
 
   MEASUREITEMSTRUCT mis{};
   EXPECT_TRUE(SendMeasure(wnd, m.preview->Command(), mis));
-  EXPECT_EQ(log.measures, 1);
   EXPECT_GT(log.width, 16);  // the library's size comes first
-  EXPECT_GT(log.height, 0);
   EXPECT_EQ(mis.itemWidth, 120u);
   EXPECT_EQ(mis.itemHeight, 30u);
 
   PixelTarget target(100, 30);
   EXPECT_TRUE(SendDraw(wnd, m.preview->Command(), ODS_SELECTED | ODS_NOACCEL, target.dc(), {0, 0, 100, 30}));
-  EXPECT_EQ(log.draws, 1);
   EXPECT_EQ(log.state, (TOwnerDrawState{odSelected, odNoAccel}));
   EXPECT_EQ(log.rect, Rect(0, 0, 100, 30));
   EXPECT_EQ(target.At(50, 15), clLime);
 
   // Without the advanced event, the plain one with the selected state.
   EXPECT_TRUE(SendDraw(wnd, m.up->Command(), ODS_SELECTED, target.dc(), {0, 0, 100, 30}));
-  EXPECT_EQ(log.plainDraws, 1);
   EXPECT_TRUE(log.selected);
 
   // An item of no popup menu is not answered.
@@ -600,11 +556,7 @@ TEST(OwnerDraw, MenuBarItemsDrawOnTheForm) {
   TMenuItem* site = menu->Items()->Items(0);
   struct TopLog {
     TMenuItem* item = nullptr;
-    int draws = 0;
-    void Draw(TObject* s, TCanvas*, TRect, TOwnerDrawState) {
-      item = static_cast<TMenuItem*>(s);
-      ++draws;
-    }
+    void Draw(TObject* s, TCanvas*, TRect, TOwnerDrawState) { item = static_cast<TMenuItem*>(s); }
   } top;
   site->OnAdvancedDrawItem = TAdvancedMenuDrawItemEvent::Bind<&TopLog::Draw>(&top);
   PixelTarget target(80, 20);
@@ -645,12 +597,10 @@ TEST(OwnerDraw, GlyphsComeFromTheItemsBitmapOrTheMenusImages) {
   m.menu->SetImages(images);
   EXPECT_TRUE(IsOwnerDrawn(h, 2));
   m.up->SetImageIndex(0);
-  EXPECT_EQ(m.up->GetImageList(), images);
   SendDraw(wnd, m.up->Command(), 0, target.dc(), {0, 20, 100, 40});
   EXPECT_EQ(target.At(10, 30), clBlue);
   // A freed image list is forgotten and the items are the system's again.
   TObject::Free(images);
-  EXPECT_EQ(m.menu->Images(), nullptr);
   EXPECT_FALSE(IsOwnerDrawn(h, 2));
   EXPECT_TRUE(IsOwnerDrawn(h, 0));
 }
@@ -658,21 +608,16 @@ TEST(OwnerDraw, GlyphsComeFromTheItemsBitmapOrTheMenusImages) {
 // ---------------------------------------------------------------------------------------
 // Shortcut texts and accelerators
 
-TEST(ShortCuts, TextsBothWays) {
-  EXPECT_EQ(ShortCutToText(ShortCut('S', {ssCtrl})), L"Ctrl+S");
+TEST(ShortCuts, TextsBothWaysAndAcceleratorsOfCaptions) {
   EXPECT_EQ(ShortCutToText(ShortCut(VK_F5, {ssShift, ssCtrl})), L"Shift+Ctrl+F5");
   EXPECT_EQ(ShortCutToText(ShortCut(VK_BACK, {ssAlt})), L"Alt+BkSp");
-  EXPECT_EQ(ShortCutToText(ShortCut(VK_NEXT, {})), L"PgDn");
   EXPECT_EQ(ShortCut(0x1FF, {ssCtrl}), 0);
-  EXPECT_EQ(TextToShortCut(L"ALT+F4"), VK_F4 | scAlt);
-  EXPECT_EQ(TextToShortCut(L"ctrl+shift+del"), VK_DELETE | scCtrl | scShift);
-  EXPECT_EQ(TextToShortCut(L"^A"), 'A' | scCtrl);
-  EXPECT_EQ(TextToShortCut(L"Ctrl+"), 0);
-  EXPECT_EQ(TextToShortCut(L"Ctrl+Nothing"), 0);
-  EXPECT_EQ(TextToShortCut(L""), 0);
+  const std::pair<const wchar_t*, TShortCut> texts[] = {
+      {L"ALT+F4", VK_F4 | scAlt}, {L"ctrl+shift+del", VK_DELETE | scCtrl | scShift}, {L"^A", 'A' | scCtrl},
+      {L"Ctrl+", 0},             {L"Ctrl+Nothing", 0},                               {L"", 0}};
+  for (auto [text, sc] : texts) EXPECT_EQ(TextToShortCut(text), sc) << WideToUtf8(text);
   // Every named key comes back from its text.
-  for (WORD key : {WORD(VK_RETURN), WORD(VK_ESCAPE), WORD(VK_TAB), WORD(VK_HOME), WORD(VK_INSERT), WORD('Z'),
-                   WORD('0'), WORD(VK_F12)}) {
+  for (WORD key : {WORD(VK_RETURN), WORD(VK_ESCAPE), WORD(VK_NEXT), WORD(VK_INSERT), WORD('Z'), WORD(VK_F12)}) {
     const TShortCut sc = ShortCut(key, {ssCtrl, ssAlt});
     EXPECT_EQ(TextToShortCut(ShortCutToText(sc)), sc) << key;
   }
@@ -681,18 +626,13 @@ TEST(ShortCuts, TextsBothWays) {
   ShortCutToKey(ShortCut(VK_F2, {ssShift}), key, shift);
   EXPECT_EQ(key, VK_F2);
   EXPECT_EQ(shift, TShiftState{ssShift});
-}
 
-TEST(ShortCuts, AcceleratorsOfCaptions) {
-  EXPECT_EQ(GetHotkey(L"&File"), L"F");
   EXPECT_EQ(GetHotkey(L"Save &As"), L"A");
   EXPECT_EQ(GetHotkey(L"Tom && Jerry"), L"");
   EXPECT_EQ(GetHotkey(L"&a &b"), L"b");
   EXPECT_EQ(GetHotkey(L"end&"), L"");
-  EXPECT_EQ(StripHotkey(L"&File"), L"File");
   EXPECT_EQ(StripHotkey(L"Tom && Jerry&"), L"Tom & Jerry");
   EXPECT_TRUE(IsAccel('F', L"&file"));
-  EXPECT_FALSE(IsAccel('G', L"&file"));
   EXPECT_FALSE(IsAccel('F', L"file"));
 }
 
@@ -749,17 +689,9 @@ TEST(Description, MenusAndItemsAreReadWithTheirEvents) {
   auto* n2 = dynamic_cast<TMenuItem*>(form->FindComponent(L"N2"));
   ASSERT_TRUE(mm1 && pm1 && n4 && n51 && n2);
   EXPECT_EQ(form->Menu(), mm1);
-  EXPECT_EQ(mm1->Items()->Count(), 2);
-  EXPECT_EQ(n4->Caption(), L" 官方网站 ");
-  EXPECT_EQ(n4->Owner(), form.get());
   EXPECT_EQ(n51->Parent()->Name(), L"N5");
   EXPECT_EQ(n51->ShortCut(), ShortCut('S', {ssCtrl}));
-  EXPECT_TRUE(n51->Checked());
   EXPECT_EQ(pm1->Items()->Count(), 3);
-  EXPECT_TRUE(pm1->Items()->Items(1)->IsLine());
-  EXPECT_FALSE(pm1->AutoPopup());
-  EXPECT_TRUE(pm1->OwnerDraw());
-  EXPECT_FALSE(n2->Enabled());
 
   // The bar shows once the window exists; items run their handlers.
   HWND wnd = form->Handle();
@@ -768,10 +700,9 @@ TEST(Description, MenusAndItemsAreReadWithTheirEvents) {
   SendMessageW(wnd, WM_COMMAND, n4->Command(), 0);
   SendMessageW(PopupList().Window(), WM_COMMAND, pm1->Items()->Items(0)->Command(), 0);
   SendMessageW(PopupList().Window(), WM_COMMAND, n2->Command(), 0);  // disabled
-  ASSERT_EQ(form->clicked.size(), 2u);
-  EXPECT_EQ(form->clicked[0], L"N4: 官方网站 ");
-  EXPECT_EQ(form->clicked[1], L"N11");
+  EXPECT_EQ(form->clicked, (std::vector<String>{L"N4: 官方网站 ", L"N11"}));
   EXPECT_TRUE(IsOwnerDrawn(pm1->Handle(), 0));
+  EXPECT_NE(ReadSysItem(GetSubMenu(GetMenu(wnd), 1), 0).state & MFS_CHECKED, 0u);
 
   // Written back with the items nested in their menus and parents.
   const std::string text = WriteComponentText(form.get());
@@ -784,7 +715,6 @@ TEST(Description, MenusAndItemsAreReadWithTheirEvents) {
   EXPECT_LT(n5, sub);
   EXPECT_LT(sub, pm);
   EXPECT_NE(text.find("OnClick = N11Click"), std::string::npos);
-  EXPECT_NE(text.find("ShortCut = 16467"), std::string::npos);
   EXPECT_EQ(text.find("object N51", sub + 1), std::string::npos);  // once
   EXPECT_EQ(text.find("Bitmap"), std::string::npos);  // no picture, nothing stored
 }
@@ -816,7 +746,6 @@ end
   GetClientRect(wnd, &client);
   EXPECT_EQ(client.right, 330);
   EXPECT_EQ(client.bottom, 210);
-  EXPECT_EQ(form->ClientHeight(), 210);
   auto* note = dynamic_cast<TWindowNotePanel*>(form->FindComponent(L"pnlNote"));
   ASSERT_NE(note, nullptr);
   EXPECT_EQ(note->BoundsRect(), Rect(0, 0, 330, 210));  // aligned in the whole client area
