@@ -33,8 +33,6 @@ constexpr std::string_view kForm = R"(object frmCommon: TCommonControlsForm
   object il1: TImageList
   end
   object tb1: TToolBar
-    Width = 800
-    Height = 29
     Flat = True
     Images = il1
     object btnBold: TToolButton
@@ -54,9 +52,6 @@ constexpr std::string_view kForm = R"(object frmCommon: TCommonControlsForm
     end
   end
   object sb1: TStatusBar
-    Top = 581
-    Width = 800
-    Height = 19
     Panels = <
       item
         Text = '淘宝'
@@ -75,9 +70,6 @@ constexpr std::string_view kForm = R"(object frmCommon: TCommonControlsForm
     SizeGrip = False
   end
   object hdr1: THeaderControl
-    Top = 29
-    Width = 800
-    Height = 17
     Sections = <
       item
         Text = '日期'
@@ -91,16 +83,8 @@ constexpr std::string_view kForm = R"(object frmCommon: TCommonControlsForm
     Style = hsFlat
   end
   object edtWidth: TEdit
-    Left = 8
-    Top = 60
-    Width = 80
-    Height = 21
   end
   object udWidth: TUpDown
-    Left = 88
-    Top = 60
-    Width = 17
-    Height = 21
     Associate = edtWidth
     Min = 100
     Max = 1500
@@ -108,19 +92,11 @@ constexpr std::string_view kForm = R"(object frmCommon: TCommonControlsForm
     Thousands = False
   end
   object tbQuality: TTrackBar
-    Left = 8
-    Top = 90
-    Width = 200
-    Height = 45
     Max = 100
     Position = 85
     TickMarks = tmBoth
   end
   object dtpStart: TDateTimePicker
-    Left = 8
-    Top = 140
-    Width = 186
-    Height = 21
     Date = 45000.000000000000000000
     Time = 0.500000000000000000
     MaxDate = 46000.000000000000000000
@@ -128,10 +104,6 @@ constexpr std::string_view kForm = R"(object frmCommon: TCommonControlsForm
     Checked = False
   end
   object tv1: TTreeView
-    Left = 220
-    Top = 60
-    Width = 200
-    Height = 250
     Indent = 25
     ReadOnly = True
     ShowRoot = False
@@ -152,10 +124,6 @@ constexpr std::string_view kForm = R"(object frmCommon: TCommonControlsForm
     ScrollBars = ssVertical
   end
   object re1: TRichEdit
-    Left = 8
-    Top = 320
-    Width = 380
-    Height = 200
     Lines.Strings = (
       '<p>'#23453#36125'</p>'
       'second')
@@ -163,10 +131,6 @@ constexpr std::string_view kForm = R"(object frmCommon: TCommonControlsForm
     WordWrap = False
   end
   object tc1: TTabControl
-    Left = 430
-    Top = 320
-    Width = 200
-    Height = 100
     TabIndex = 1
     TabPosition = tpBottom
     Tabs.Strings = (

@@ -157,11 +157,8 @@ TEST(GridPaint, AStringGridDrawsItsCellsTexts) {
 TEST(GridScrolling, TheWindowsScrollBarsMoveTheScrollableRows) {
   auto form = ShownForm();
   auto* grid = MakeGrid<TStringGrid>(form.get(), 360, 200);
-  struct Moves {
-    int count = 0;
-    void Moved(TObject*) { ++count; }
-  } moves;
-  grid->OnTopLeftChanged = TNotifyEvent::Bind<&Moves::Moved>(&moves);
+  Notified moves;
+  grid->OnTopLeftChanged = moves.Handler();
   HWND wnd = grid->Handle();
   // Everything fits: no scroll bars.
   EXPECT_EQ(StyleOf(wnd) & (WS_VSCROLL | WS_HSCROLL), 0);
@@ -183,7 +180,7 @@ TEST(GridScrolling, TheWindowsScrollBarsMoveTheScrollableRows) {
   ASSERT_FALSE(last.IsEmpty());
   EXPECT_LE(last.Bottom, grid->ClientHeight());
   EXPECT_TRUE(grid->CellRect(1, grid->TopRow() - 1).IsEmpty());
-  EXPECT_EQ(moves.count, 3);
+  EXPECT_EQ(moves.Count(), 3);
   SendMessageW(wnd, WM_VSCROLL, SB_TOP, 0);
   EXPECT_EQ(grid->TopRow(), 1);
   // The wheel scrolls too.

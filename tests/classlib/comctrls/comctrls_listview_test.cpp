@@ -41,9 +41,7 @@ struct ListEvents {
 // The composer's section list: report view, grid lines, read-only, whole rows, one selection,
 // three columns.
 TListView* SectionList(TWinControl* parent) {
-  auto* lv = new TListView(parent);
-  lv->SetParent(parent);
-  lv->SetBounds(4, 4, 279, 261);
+  auto* lv = Put<TListView>(parent, 4, 4, 279, 261);
   lv->SetViewStyle(vsReport);
   lv->SetGridLines(true);
   lv->SetReadOnly(true);
@@ -349,9 +347,7 @@ TEST(ListViewRecreation, ColumnsRowsSelectionAndDraggedWidthsSurviveANewWindow) 
 
 TEST(ListViewRecreation, TheWindowGoesAndComesWithItsParents) {
   auto form = ShownForm();
-  auto* panel = new TRecordingPanel(form.get());
-  panel->SetParent(form.get());
-  panel->SetBounds(0, 0, 300, 280);
+  auto* panel = Put<TRecordingPanel>(form.get(), 0, 0, 300, 280);
   TListView* lv = SectionList(panel);
   AddRow(lv, L"a", L"<a>");
   AddRow(lv, L"b", L"<b>");

@@ -36,9 +36,7 @@ struct PageEvents {
 };
 
 TPageControl* PagesWith(TWinControl* parent, std::initializer_list<const wchar_t*> captions) {
-  auto* pc = new TPageControl(parent);
-  pc->SetParent(parent);
-  pc->SetBounds(10, 10, 287, 236);
+  auto* pc = Put<TPageControl>(parent, 10, 10, 287, 236);
   for (const wchar_t* caption : captions) {
     auto* sheet = new TTabSheet(parent);
     sheet->SetPageControl(pc);
@@ -95,9 +93,7 @@ TEST(PageControlTabs, SheetsArePagesWithTabsInTheirWindow) {
 
 TEST(PageControlTabs, WithAllTabsHiddenTheActiveSheetFillsTheWholeControl) {
   auto form = ShownForm(600, 600);
-  auto* pc = new TPageControl(form.get());
-  pc->SetParent(form.get());
-  pc->SetBounds(0, 35, 287, 536);
+  auto* pc = Put<TPageControl>(form.get(), 0, 35, 287, 536);
   for (int i = 0; i < 11; ++i) {
     auto* sheet = new TTabSheet(form.get());
     sheet->SetTabVisible(false);
@@ -130,8 +126,7 @@ TEST(PageControlTabs, ShowingAControlOnAPageTurnsToThatPage) {
   auto form = ShownForm();
   TPageControl* pc = PagesWith(form.get(), {L"a", L"b"});
   pc->SetActivePageIndex(0);
-  auto* inner = new TRecordingPanel(form.get());
-  inner->SetParent(pc->Pages(1));
+  auto* inner = Put<TRecordingPanel>(pc->Pages(1));
   inner->Hide();
   inner->Show();
   EXPECT_EQ(pc->ActivePage(), pc->Pages(1));
@@ -192,8 +187,7 @@ TEST(PageControlChanges, AFreedActivePageHandsOverToTheNextPage) {
   EXPECT_TRUE(IsWindowVisible(pc->ActivePage()->Handle()));
 
   // A page moved elsewhere leaves too.
-  auto* other = new TPageControl(form.get());
-  other->SetParent(form.get());
+  auto* other = Put<TPageControl>(form.get());
   pc->Pages(0)->SetPageControl(other);
   EXPECT_EQ(pc->PageCount(), 1);
   EXPECT_EQ(TabText(other->Handle(), 0), L"a");

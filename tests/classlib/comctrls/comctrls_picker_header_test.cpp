@@ -78,8 +78,7 @@ SYSTEMTIME WindowTime(HWND wnd, LRESULT* kind = nullptr) {
 
 TEST(DateTimePickerWindow, TheValueLimitsAndKindReachTheWindow) {
   auto form = ShownForm();
-  auto* dtp = new TDateTimePicker(form.get());
-  dtp->SetParent(form.get());
+  auto* dtp = Put<TDateTimePicker>(form.get());
   dtp->SetDateTime(45000.5);
   HWND wnd = dtp->Handle();
   EXPECT_EQ(WindowClassName(wnd), L"TDateTimePicker");
@@ -131,8 +130,7 @@ TEST(DateTimePickerWindow, TheValueLimitsAndKindReachTheWindow) {
 
 TEST(DateTimePickerEvents, TheUsersChangeInTheWindowFiresOnChange) {
   auto form = ShownForm();
-  auto* dtp = new TDateTimePicker(form.get());
-  dtp->SetParent(form.get());
+  auto* dtp = Put<TDateTimePicker>(form.get());
   dtp->SetDateMode(dmUpDown);
   dtp->SetFormat(L"yyyy'-'MM'-'dd");
   dtp->SetDateTime(45000.0);
@@ -215,8 +213,7 @@ struct HeaderEvents {
 
 TEST(HeaderControlWindow, SectionsAreTheWindowsItemsWithTheirTextsWidthsAndFormats) {
   auto form = ShownForm();
-  auto* hc = new THeaderControl(form.get());
-  hc->SetParent(form.get());
+  auto* hc = Put<THeaderControl>(form.get());
   AddSection(hc, L"编号", 40);
   THeaderSection* name = AddSection(hc, L"版块名", 160);
   name->SetAlignment(taCenter);
@@ -255,8 +252,7 @@ TEST(HeaderControlWindow, SectionsAreTheWindowsItemsWithTheirTextsWidthsAndForma
 
 TEST(HeaderControlEvents, ClicksAndDividerDragsComeFromTheWindow) {
   auto form = ShownForm();
-  auto* hc = new THeaderControl(form.get());
-  hc->SetParent(form.get());
+  auto* hc = Put<THeaderControl>(form.get());
   THeaderSection* first = AddSection(hc, L"a", 80);
   THeaderSection* second = AddSection(hc, L"b", 80);
   second->SetAllowClick(false);
@@ -296,8 +292,7 @@ TEST(HeaderControlEvents, ClicksAndDividerDragsComeFromTheWindow) {
 
 TEST(HeaderControlDraw, OwnerDrawnSectionsArePaintedByOnDrawSection) {
   auto form = ShownForm();
-  auto* hc = new THeaderControl(form.get());
-  hc->SetParent(form.get());
+  auto* hc = Put<THeaderControl>(form.get());
   AddSection(hc, L"text", 80);
   THeaderSection* drawn = AddSection(hc, L"", 80);
   drawn->SetStyle(hsOwnerDraw);

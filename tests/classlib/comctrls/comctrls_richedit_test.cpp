@@ -15,9 +15,7 @@ namespace vcl::testing {
 namespace {
 
 TRichEdit* MakeRichEdit(TWinControl* parent) {
-  auto* re = new TRichEdit(parent);
-  re->SetParent(parent);
-  re->SetBounds(0, 0, 300, 200);
+  auto* re = Put<TRichEdit>(parent, 0, 0, 300, 200);
   return re;
 }
 
@@ -103,26 +101,21 @@ TEST(RichEditWindow, TheControlsColourAndFontColourAreTheWindows) {
 TEST(RichEditEvents, TypingFiresOnChangeAndMovingTheCaretOnSelectionChange) {
   auto form = ShownForm();
   TRichEdit* re = MakeRichEdit(form.get());
-  struct Events {
-    int changes = 0;
-    int selections = 0;
-    void Change(TObject*) { ++changes; }
-    void Selection(TObject*) { ++selections; }
-  } events;
-  re->OnChange = TNotifyEvent::Bind<&Events::Change>(&events);
-  re->OnSelectionChange = TNotifyEvent::Bind<&Events::Selection>(&events);
+  Notified changes, selectionChanges;
+  re->OnChange = changes.Handler();
+  re->OnSelectionChange = selectionChanges.Handler();
   HWND wnd = re->Handle();
   re->SetFocus();
   SendMessageW(wnd, WM_CHAR, L'甲', 0);
   SendMessageW(wnd, WM_CHAR, L'乙', 0);
   Pump();
   EXPECT_EQ(re->Text(), L"甲乙");
-  EXPECT_GE(events.changes, 1);
-  const int selections = events.selections;
+  EXPECT_GE(changes.Count(), 1);
+  const int selections = selectionChanges.Count();
   EXPECT_GE(selections, 1);
   CHARRANGE range{0, 1};
   SendMessageW(wnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-  EXPECT_GT(events.selections, selections);
+  EXPECT_GT(selectionChanges.Count(), selections);
   EXPECT_EQ(re->SelStart(), 0);
   EXPECT_EQ(re->SelLength(), 1);
 }

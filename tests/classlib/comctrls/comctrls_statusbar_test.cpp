@@ -52,8 +52,7 @@ TStatusPanel* AddPanel(TStatusBar* bar, const String& text, int width) {
 
 TEST(StatusBarWindow, EachPanelIsAPartWithItsTextAlignmentAndBevel) {
   auto form = ShownForm(400, 300);
-  auto* bar = new TStatusBar(form.get());
-  bar->SetParent(form.get());
+  auto* bar = Put<TStatusBar>(form.get());
   AddPanel(bar, L"就绪", 100);
   TStatusPanel* centre = AddPanel(bar, L"中", 80);
   centre->SetAlignment(taCenter);
@@ -95,8 +94,7 @@ TEST(StatusBarWindow, EachPanelIsAPartWithItsTextAlignmentAndBevel) {
 
 TEST(StatusBarWindow, SimpleModeSizeGripAndBorderWidth) {
   auto form = ShownForm(400, 300);
-  auto* bar = new TStatusBar(form.get());
-  bar->SetParent(form.get());
+  auto* bar = Put<TStatusBar>(form.get());
   AddPanel(bar, L"a", 100);
   bar->SetSimpleText(L"正在生成");
   HWND wnd = bar->Handle();
@@ -125,8 +123,7 @@ TEST(StatusBarWindow, SimpleModeSizeGripAndBorderWidth) {
 
 TEST(StatusBarDraw, OwnerDrawnPanelsArePaintedByOnDrawPanelWhenTheWindowPaints) {
   auto form = ShownForm(400, 300);
-  auto* bar = new TStatusBar(form.get());
-  bar->SetParent(form.get());
+  auto* bar = Put<TStatusBar>(form.get());
   AddPanel(bar, L"text", 100);
   TStatusPanel* drawn = AddPanel(bar, L"", 100);
   drawn->SetStyle(psOwnerDraw);

@@ -103,8 +103,7 @@ TBitmap* Painted(HWND wnd, TBitmap& bmp) {
 
 TEST(ToolBarWindow, IsASuperclassOfTheSystemToolBarHoldingOneButtonPerChild) {
   auto form = ShownForm();
-  auto* bar = new TToolBar(form.get());
-  bar->SetParent(form.get());
+  auto* bar = Put<TToolBar>(form.get());
   TImageList* images = Images(form.get(), {clRed, clLime, clBlue});
   bar->SetImages(images);
   TToolButton* open = AddButton(bar, L"打开", tbsButton, 0);
@@ -153,8 +152,7 @@ TEST(ToolBarWindow, IsASuperclassOfTheSystemToolBarHoldingOneButtonPerChild) {
 
 TEST(ToolBarWindow, FlatListAndCaptionStylesAndTheImageListsReachTheWindow) {
   auto form = ShownForm();
-  auto* bar = new TToolBar(form.get());
-  bar->SetParent(form.get());
+  auto* bar = Put<TToolBar>(form.get());
   AddButton(bar, L"保存", tbsButton, 0);
   TImageList* hot = Images(form.get(), {clYellow});
   TImageList* disabled = Images(form.get(), {clGray});
@@ -190,8 +188,7 @@ TEST(ToolBarWindow, FlatListAndCaptionStylesAndTheImageListsReachTheWindow) {
 
 TEST(ToolBarEvents, AClickOnAButtonFiresItsOnClick_ACheckButtonTogglesDown) {
   auto form = ShownForm();
-  auto* bar = new TToolBar(form.get());
-  bar->SetParent(form.get());
+  auto* bar = Put<TToolBar>(form.get());
   TToolButton* plain = AddButton(bar, L"a");
   TToolButton* check = AddButton(bar, L"b", tbsCheck);
   BarEvents events;
@@ -215,8 +212,7 @@ TEST(ToolBarEvents, AClickOnAButtonFiresItsOnClick_ACheckButtonTogglesDown) {
 
 TEST(ToolBarEvents, TheArrowOfADropDownButtonShowsItsMenuBelowIt) {
   auto form = ShownForm();
-  auto* bar = new TToolBar(form.get());
-  bar->SetParent(form.get());
+  auto* bar = Put<TToolBar>(form.get());
   AddButton(bar, L"a");
   TToolButton* more = AddButton(bar, L"更多", tbsDropDown);
   auto* menu = new TPopupMenu(form.get());
@@ -256,8 +252,7 @@ TEST(ToolBarEvents, TheArrowOfADropDownButtonShowsItsMenuBelowIt) {
 
 TEST(ToolBarCustomDraw, TheEventsSeeTheSystemsStagesAndCanTakeOverAButton) {
   auto form = ShownForm();
-  auto* bar = new TToolBar(form.get());
-  bar->SetParent(form.get());
+  auto* bar = Put<TToolBar>(form.get());
   TToolButton* a = AddButton(bar, L"a");
   TToolButton* b = AddButton(bar, L"b", tbsCheck);
   b->SetDown(true);
@@ -298,8 +293,7 @@ TEST(ToolBarCustomDraw, TheEventsSeeTheSystemsStagesAndCanTakeOverAButton) {
 
 TEST(ToolBarCustomDraw, TheSimpleEventsRunBeforeTheSystemPaints) {
   auto form = ShownForm();
-  auto* bar = new TToolBar(form.get());
-  bar->SetParent(form.get());
+  auto* bar = Put<TToolBar>(form.get());
   TToolButton* a = AddButton(bar, L"a");
   struct Simple {
     int bars = 0;

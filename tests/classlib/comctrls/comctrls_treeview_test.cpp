@@ -50,9 +50,7 @@ bool WindowExpanded(HWND tv, const TTreeNode* node) {
 
 // The composer's kind of tree: shops with their section types.
 TTreeView* ShopTree(TWinControl* parent) {
-  auto* tv = new TTreeView(parent);
-  tv->SetParent(parent);
-  tv->SetBounds(0, 0, 200, 200);
+  auto* tv = Put<TTreeView>(parent, 0, 0, 200, 200);
   TTreeNodes* nodes = tv->Items();
   TTreeNode* taobao = nodes->AddChild(nullptr, L"淘宝");
   nodes->AddChild(taobao, L"关联销售");

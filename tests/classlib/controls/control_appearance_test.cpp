@@ -104,10 +104,8 @@ TEST(BiDiMode, ARightToLeftControlsTextStandsAtTheRight) {
 TEST(BiDiMode, ChildrenAndFormsFollowTheirParentsAndTheApplication) {
   const LocaleScope rtl(true);
   auto form = NewForm();
-  auto* panel = new TRecordingPanel(form.get());
-  panel->SetParent(form.get());
-  auto* label = new TRecordingGraphic(form.get());
-  label->SetParent(panel);
+  auto* panel = Put<TRecordingPanel>(form.get());
+  auto* label = Put<TRecordingGraphic>(panel);
   Application->SetBiDiMode(bdRightToLeft);  // parentless forms follow the application
   EXPECT_EQ(form->BiDiMode(), bdRightToLeft);
   EXPECT_EQ(label->BiDiMode(), bdRightToLeft);
@@ -130,9 +128,7 @@ TEST(BiDiMode, ChildrenAndFormsFollowTheirParentsAndTheApplication) {
 
 TEST(Bevels, TheyAndTheBorderWidthTakeTheirSpaceFromTheClientArea) {
   auto form = NewForm();
-  auto* panel = new TRecordingPanel(form.get());
-  panel->SetParent(form.get());
-  panel->SetBounds(10, 10, 100, 80);
+  auto* panel = Put<TRecordingPanel>(form.get(), 10, 10, 100, 80);
   panel->SetBevelWidth(2);  // no bevel kind yet: nothing changes
   EXPECT_EQ(panel->ClientRect(), Rect(0, 0, 100, 80));
   panel->SetBevelKind(bkTile);
@@ -156,17 +152,14 @@ TEST(Bevels, TheyAndTheBorderWidthTakeTheirSpaceFromTheClientArea) {
   EXPECT_EQ(TRect(client), Rect(0, 0, 92, 72));
 
   // Aligned children fill what is left.
-  auto* child = new TRecordingGraphic(form.get());
-  child->SetParent(panel);
+  auto* child = Put<TRecordingGraphic>(panel);
   child->SetAlign(alClient);
   EXPECT_EQ(child->BoundsRect(), Rect(0, 0, 92, 72));
 }
 
 TEST(Bevels, PaintedInTheFrameWithTheBorderInTheControlsColour) {
   auto form = NewForm();
-  auto* panel = new TRecordingPanel(form.get());
-  panel->SetParent(form.get());
-  panel->SetBounds(0, 0, 60, 40);
+  auto* panel = Put<TRecordingPanel>(form.get(), 0, 0, 60, 40);
   panel->SetColor(clLime);
   panel->fill = clBlue;
   panel->SetBorderWidth(2);
@@ -193,9 +186,7 @@ TEST(Bevels, PaintedInTheFrameWithTheBorderInTheControlsColour) {
 TEST(ListViewCanvas, CustomDrawEventsPaintThroughTheLentCanvas) {
   auto form = NewForm(200, 120);
   form->Show();
-  auto* view = new TListView(form.get());
-  view->SetParent(form.get());
-  view->SetBounds(0, 0, 200, 120);
+  auto* view = Put<TListView>(form.get(), 0, 0, 200, 120);
   view->SetViewStyle(vsReport);
   view->Columns()->Add()->SetWidth(150);
   view->Items()->Add()->SetCaption(L"first");

@@ -58,6 +58,28 @@ inline FormPtr ShownForm(int w = 400, int h = 300) {
   return f;
 }
 
+// A new control of class T owned by and placed in Parent, at the given place when given.
+template <class T>
+T* Put(TWinControl* Parent) {
+  auto* c = new T(Parent);
+  c->SetParent(Parent);
+  return c;
+}
+template <class T>
+T* Put(TWinControl* Parent, int Left, int Top, int Width, int Height) {
+  T* c = Put<T>(Parent);
+  c->SetBounds(Left, Top, Width, Height);
+  return c;
+}
+
+// Keeps the senders of the notify events it is bound to.
+struct Notified {
+  std::vector<TObject*> senders;
+  void On(TObject* Sender) { senders.push_back(Sender); }
+  TNotifyEvent Handler() { return TNotifyEvent::Bind<&Notified::On>(this); }
+  int Count() const { return static_cast<int>(senders.size()); }
+};
+
 using wintest::Pump;
 using wintest::PumpUntil;
 using wintest::PumpUntilIdle;

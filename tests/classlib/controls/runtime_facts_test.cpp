@@ -13,29 +13,24 @@ namespace {
 // ---------------------------------------------------------------------------------------
 // Theme services
 
-struct ThemeChanges {
-  int count = 0;
-  void Changed(TObject*) { ++count; }
-};
-
 TEST(ThemeServices, UpdatedOnWMThemeChangedAndAnnouncedWhenTheAnswerChanges) {
   TThemeServices* themes = ThemeServices();
   ASSERT_NE(themes, nullptr);
   const bool system = themes->ThemesEnabled();
-  ThemeChanges changes;
-  themes->OnThemeChange = TNotifyEvent::Bind<&ThemeChanges::Changed>(&changes);
+  Notified changes;
+  themes->OnThemeChange = changes.Handler();
 
   bool answer = !system;
   const TThemeStateQuery previous = SetThemeStateQuery([&answer] { return answer; });
   SendMessageW(Application->Handle(), WM_THEMECHANGED, 0, 0);  // the system's announcement
   EXPECT_EQ(themes->ThemesEnabled(), !system);
-  EXPECT_EQ(changes.count, 1);
+  EXPECT_EQ(changes.Count(), 1);
   themes->UpdateThemes();  // the same answer again: nothing to announce
-  EXPECT_EQ(changes.count, 1);
+  EXPECT_EQ(changes.Count(), 1);
   answer = system;
   themes->UpdateThemes();
   EXPECT_EQ(themes->ThemesEnabled(), system);
-  EXPECT_EQ(changes.count, 2);
+  EXPECT_EQ(changes.Count(), 2);
 
   SetThemeStateQuery(previous);
   themes->UpdateThemes();
@@ -77,8 +72,7 @@ TEST(ScreenCursors, StandardAndRegisteredCursorsByNumber) {
   // A control showing a registered cursor sets it when the mouse is over it.
   {
     auto form = ShownForm(100, 100);
-    auto* panel = new TRecordingPanel(form.get());
-    panel->SetParent(form.get());
+    auto* panel = Put<TRecordingPanel>(form.get());
     panel->SetCursor(-50);
     SendMessageW(panel->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(panel->Handle()),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));

@@ -22,13 +22,9 @@ struct Tagged {
   std::wstring* trace = nullptr;
   wchar_t tag = L'?';
   LRESULT add = 0;
-  int calls = 0;
 
   void Proc(TMessage& m) {
-    if (m.Msg == WM_USER + 1) {
-      ++calls;
-      if (trace) *trace += tag;
-    }
+    if (m.Msg == WM_USER + 1 && trace) *trace += tag;
     hook.CallPrevious(m);
     if (m.Msg == WM_USER + 1) m.Result += add;
   }
@@ -59,17 +55,11 @@ TEST(WindowProcHook, TwoHooksComeOffInEitherOrderAndTheOtherKeepsWorking) {
   for (const bool lowerFirst : {true, false}) {
     SCOPED_TRACE(lowerFirst ? "lower hook removed first" : "upper hook removed first");
     auto form = NewForm();
-    auto* panel = new TAnswerPanel(form.get());
-    panel->SetParent(form.get());
+    auto* panel = Put<TAnswerPanel>(form.get());
     const TWndMethod own = panel->WindowProc;
     std::wstring trace;
-    auto lower = std::make_unique<Tagged>();
-    auto upper = std::make_unique<Tagged>();
-    lower->trace = upper->trace = &trace;
-    lower->tag = L'L';
-    lower->add = 10;
-    upper->tag = L'U';
-    upper->add = 100;
+    auto lower = std::unique_ptr<Tagged>(new Tagged{{}, &trace, L'L', 10});
+    auto upper = std::unique_ptr<Tagged>(new Tagged{{}, &trace, L'U', 100});
     lower->Install(panel);
     upper->Install(panel);
 
@@ -100,16 +90,10 @@ TEST(WindowProcHook, TwoHooksComeOffInEitherOrderAndTheOtherKeepsWorking) {
 
 TEST(WindowProcHook, AMiddleHookOfThreeLeavesTheChainWhole_AndAMovedHookGoesOnTop) {
   auto form = NewForm();
-  auto* panel = new TAnswerPanel(form.get());
-  panel->SetParent(form.get());
+  auto* panel = Put<TAnswerPanel>(form.get());
   std::wstring trace;
-  Tagged a, b, c;
-  for (auto [t, tag, add] : {std::tuple{&a, L'a', 10}, {&b, L'b', 100}, {&c, L'c', 1000}}) {
-    t->trace = &trace;
-    t->tag = tag;
-    t->add = add;
-    t->Install(panel);
-  }
+  Tagged a{{}, &trace, L'a', 10}, b{{}, &trace, L'b', 100}, c{{}, &trace, L'c', 1000};
+  for (Tagged* t : {&a, &b, &c}) t->Install(panel);
   EXPECT_EQ(panel->Perform(WM_USER + 1), 1111);
   EXPECT_EQ(trace, L"cba");
   b.hook.Remove();
@@ -128,11 +112,9 @@ TEST(WindowProcHook, AMiddleHookOfThreeLeavesTheChainWhole_AndAMovedHookGoesOnTo
 // the hand-made replacement is put back.
 TEST(WindowProcHook, UnderAHandMadeReplacementTheHookBecomesAPassThrough) {
   auto form = NewForm();
-  auto* panel = new TAnswerPanel(form.get());
-  panel->SetParent(form.get());
+  auto* panel = Put<TAnswerPanel>(form.get());
   const TWndMethod own = panel->WindowProc;
-  auto hooked = std::make_unique<Tagged>();
-  hooked->add = 10;
+  auto hooked = std::unique_ptr<Tagged>(new Tagged{{}, nullptr, L'?', 10});
   hooked->Install(panel);
   struct ByHand {
     TWndMethod saved;
@@ -158,8 +140,7 @@ TEST(WindowProcHook, UnderAHandMadeReplacementTheHookBecomesAPassThrough) {
 
 TEST(WindowProcHook, RemovedFromItsOwnHandlerAtWindowDestruction) {
   auto form = NewForm();
-  auto* panel = new TRecordingPanel(form.get());
-  panel->SetParent(form.get());
+  auto* panel = Put<TRecordingPanel>(form.get());
   struct Detacher {
     TWindowProcHook hook;
     int ncdestroys = 0;
@@ -188,8 +169,7 @@ TEST(WindowProcHook, AHookMayOutliveItsControl) {
   Tagged hook;
   {
     auto form = NewForm();
-    auto* panel = new TAnswerPanel(form.get());
-    panel->SetParent(form.get());
+    auto* panel = Put<TAnswerPanel>(form.get());
     hook.Install(panel);
     panel->HandleNeeded();
     EXPECT_EQ(hook.hook.Control(), panel);
@@ -233,10 +213,7 @@ TEST(WindowSubclass, ASubclassLeavesAChainOfThreeFromAnyPlace) {
     std::wstring trace;
     std::unique_ptr<Sub> subs[3];
     for (int i = 0; i < 3; ++i) {
-      subs[i] = std::make_unique<Sub>();
-      subs[i]->trace = &trace;
-      subs[i]->tag = static_cast<wchar_t>(L'a' + i);
-      subs[i]->add = i == 0 ? 10 : i == 1 ? 100 : 1000;
+      subs[i] = std::unique_ptr<Sub>(new Sub{{}, &trace, static_cast<wchar_t>(L'a' + i), i == 0 ? 10 : i == 1 ? 100 : 1000});
       ASSERT_TRUE(subs[i]->Attach(wnd));
     }
     EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 1111);
@@ -271,10 +248,7 @@ TEST(WindowSubclass, DetachingUnderAProcedureSetByHandKeepsThatProcedure) {
   HWND wnd = ForeignWindow();
   ASSERT_NE(wnd, nullptr);
   std::wstring trace;
-  auto sub = std::make_unique<Sub>();
-  sub->trace = &trace;
-  sub->tag = L's';
-  sub->add = 100;
+  auto sub = std::unique_ptr<Sub>(new Sub{{}, &trace, L's', 100});
   ASSERT_TRUE(sub->Attach(wnd));
   g_raw_calls = 0;
   g_raw_below = reinterpret_cast<WNDPROC>(
@@ -287,10 +261,7 @@ TEST(WindowSubclass, DetachingUnderAProcedureSetByHandKeepsThatProcedure) {
   EXPECT_EQ(trace, L"s");
 
   // A new subclass (possibly at the old one's address) works on its own.
-  auto again = std::make_unique<Sub>();
-  again->trace = &trace;
-  again->tag = L't';
-  again->add = 1000;
+  auto again = std::unique_ptr<Sub>(new Sub{{}, &trace, L't', 1000});
   ASSERT_TRUE(again->Attach(wnd));
   EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 1001);
   EXPECT_EQ(trace, L"st");
@@ -396,17 +367,10 @@ TEST(WindowSubclass, ASubclassAndAWindowProcHookOnOneControlsWindow) {
   for (const bool subclassFirst : {true, false}) {
     SCOPED_TRACE(subclassFirst ? "subclass removed first" : "hook removed first");
     auto form = NewForm();
-    auto* panel = new TAnswerPanel(form.get());
-    panel->SetParent(form.get());
+    auto* panel = Put<TAnswerPanel>(form.get());
     std::wstring trace;
-    auto sub = std::make_unique<Sub>();
-    sub->trace = &trace;
-    sub->tag = L's';
-    sub->add = 100;
-    auto hook = std::make_unique<Tagged>();
-    hook->trace = &trace;
-    hook->tag = L'h';
-    hook->add = 10;
+    auto sub = std::unique_ptr<Sub>(new Sub{{}, &trace, L's', 100});
+    auto hook = std::unique_ptr<Tagged>(new Tagged{{}, &trace, L'h', 10});
     hook->Install(panel);
     ASSERT_TRUE(sub->Attach(panel->Handle()));
 
@@ -454,8 +418,7 @@ namespace {
 
 TEST(CanvasDCLoan, NestedLoansGiveTheCanvasBackItsPreviousDC) {
   auto form = NewForm();
-  auto* control = new TFillControl(form.get());
-  control->SetParent(form.get());
+  auto* control = Put<TFillControl>(form.get());
   auto* canvas = static_cast<TControlCanvas*>(control->Canvas());
   PixelTarget engine(20, 20);
 

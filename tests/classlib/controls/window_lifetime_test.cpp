@@ -67,8 +67,7 @@ TEST(WindowEvents, CreatedAndDestroyingAcrossRecreationReparentingAndFreeing) {
   EXPECT_TRUE(ev[1].found);
 
   // A child with a window of its own goes with its parent's re-creation.
-  auto* inner = new TRecordingPanel(form.get());
-  inner->SetParent(panel);
+  auto* inner = Put<TRecordingPanel>(panel);
   inner->HandleNeeded();
   auto other = NewForm();
   other->Show();
@@ -95,8 +94,7 @@ TEST(WindowEvents, CreatedAndDestroyingAcrossRecreationReparentingAndFreeing) {
 
 TEST(WindowEvents, AWindowTheSystemDestroysWithItsParentIsAnnouncedOnce) {
   auto form = NewForm();
-  auto* panel = new TRecordingPanel(form.get());
-  panel->SetParent(form.get());
+  auto* panel = Put<TRecordingPanel>(form.get());
   panel->HandleNeeded();
   Recorder rec;
   DestroyWindow(form->Handle());  // not through the library
@@ -151,8 +149,7 @@ TEST(FindControl, AnswersInsideACbtHookBeforeTheWindowsFirstMessage) {
   HHOOK hook = SetWindowsHookExW(WH_CBT, &CbtWatch::Proc, nullptr, GetCurrentThreadId());
   ASSERT_NE(hook, nullptr);
   auto form = NewForm();
-  auto* panel = new TRecordingPanel(form.get());
-  panel->SetParent(form.get());
+  auto* panel = Put<TRecordingPanel>(form.get());
   panel->HandleNeeded();
   HWND foreign = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 5, 5, form->Handle(), nullptr,
                                  GetModuleHandleW(nullptr), nullptr);
@@ -196,8 +193,7 @@ namespace {
 
 TEST(ControlListChange, TheInsertedChildAlreadyHasItsParent) {
   TListWatcher parent(nullptr);
-  auto* child = new TRecordingGraphic(&parent);
-  child->SetParent(&parent);
+  auto* child = Put<TRecordingGraphic>(&parent);
   child->SetParent(nullptr);
   ASSERT_EQ(parent.parents.size(), 2u);
   EXPECT_EQ(parent.parents[0], std::make_pair(LPARAM{1}, static_cast<TWinControl*>(&parent)));
@@ -227,9 +223,7 @@ namespace {
 
 TEST(Printing, TheFrameOfAPrintPassesThroughWindowProc) {
   auto form = NewForm();
-  auto* panel = new TBorderPanel(form.get());
-  panel->SetParent(form.get());
-  panel->SetBounds(0, 0, 40, 30);
+  auto* panel = Put<TBorderPanel>(form.get(), 0, 0, 40, 30);
   panel->fill = clLime;
   struct FramePrinter {
     TWindowProcHook hook;

@@ -3,16 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "classlib/forms/Dialogs.h"
-#include "classlib/streaming/Filer.h"
 #include "classlib/controls/controls_support.h"
 
 namespace vcl::testing {
 namespace {
-
-template <class T>
-struct Freer {
-  void operator()(T* p) const { TObject::Free(p); }
-};
 
 // Answers the colour dialog like a user would, recording what it was given.
 struct ColorUser {
@@ -52,8 +46,7 @@ class ColorUserScope {
 
 TEST(ColorDialog, OkTakesTheChosenColourAndCancelChangesNothing) {
   ASSERT_EQ(Screen->ActiveCustomForm(), nullptr);  // the dialog's owner is then the application window
-  std::unique_ptr<TColorDialog, Freer<TColorDialog>> dialog(new TColorDialog(nullptr));
-  EXPECT_EQ(dialog->Color(), clBlack);
+  Owned<TColorDialog> dialog(new TColorDialog(nullptr));
   dialog->SetColor(clBtnFace);  // a system colour is shown as its value
   dialog->SetOptions({cdFullOpen, cdAnyColor});
   dialog->CustomColors()->Add(L"ColorA=0000FF");
@@ -87,41 +80,6 @@ TEST(ColorDialog, OkTakesTheChosenColourAndCancelChangesNothing) {
   EXPECT_EQ(dialog->CustomColors()->Values(L"ColorA"), L"563412");
   EXPECT_EQ(dialog->CustomColors()->Values(L"ColorP"), L"FFFFFF");
   EXPECT_EQ(dialog->CustomColors()->Values(L"ColorC"), L"FFFFFF");
-}
-
-class TDialogForm : public TForm {
-  VCL_CLASS(TDialogForm, TForm)
- public:
-  using TForm::TForm;
-};
-
-}  // namespace
-
-VCL_CLASS_INFO(TDialogForm) {}
-
-namespace {
-
-TEST(ColorDialog, ReadFromADescription) {
-  TColorDialog::StaticClass();
-  std::unique_ptr<TDialogForm, Freer<TDialogForm>> form(new TDialogForm(Application, 0));
-  ReadComponentText(form.get(), R"(object DialogForm: TDialogForm
-  object dlgColor1: TColorDialog
-    Color = clRed
-    Options = [cdFullOpen, cdSolidColor]
-    CustomColors.Strings = (
-      'ColorA=FF0000')
-  end
-end
-)",
-                    L"dialogs");
-  auto* dialog = dynamic_cast<TColorDialog*>(form->FindComponent(L"dlgColor1"));
-  ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(dialog->Color(), clRed);
-  EXPECT_EQ(dialog->Options(), (TColorDialogOptions{cdFullOpen, cdSolidColor}));
-  EXPECT_EQ(dialog->CustomColors()->Values(L"ColorA"), L"FF0000");
-  const std::string text = WriteComponentText(form.get());
-  EXPECT_NE(text.find("Color = clRed"), std::string::npos);
-  EXPECT_NE(text.find("Options = [cdFullOpen, cdSolidColor]"), std::string::npos);
 }
 
 }  // namespace

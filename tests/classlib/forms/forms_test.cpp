@@ -301,8 +301,7 @@ TEST(FormClose, ShowModalRunsUntilAModalResultAndClosesThroughOnClose) {
 
 TEST(ExceptionDisplay, AnExceptionFromAnEventHandlerIsShownAndTheProgramGoesOn) {
   auto form = Owned(new TForm(Application, 0));
-  auto* panel = new TTestPanel(form.get());
-  panel->SetParent(form.get());
+  auto* panel = Put<TTestPanel>(form.get());
   form->Show();
   struct Handlers {
     int mode = 0;
@@ -432,12 +431,8 @@ TEST(ApplicationWindow, HooksSeeItsMessagesNewestFirstAndCanAnswerThem) {
 }
 
 TEST(ApplicationWindow, ActivationIsAnnouncedWithTheActivateMessage) {
-  int activations = 0;
-  struct Sink {
-    int* n;
-    void On(TObject*) { ++*n; }
-  } sink{&activations};
-  Application->OnActivate = TNotifyEvent::Bind<&Sink::On>(&sink);
+  Notified activations;
+  Application->OnActivate = activations.Handler();
   bool hooked = false;
   struct Hook {
     bool* seen;
@@ -452,7 +447,7 @@ TEST(ApplicationWindow, ActivationIsAnnouncedWithTheActivateMessage) {
   Application->UnhookMainWindow(TWindowHook::Bind<&Hook::Proc>(&hook));
   Application->OnActivate = nullptr;
   EXPECT_TRUE(hooked);
-  EXPECT_EQ(activations, 1);
+  EXPECT_EQ(activations.Count(), 1);
   EXPECT_TRUE(Application->Active());
 }
 
@@ -530,8 +525,7 @@ TEST(Focus, EnterExitActiveControlAndTabOrder) {
 
 TEST(Focus, KeyPreviewLetsTheFormSeeKeysFirst) {
   auto form = Owned(new TForm(Application, 0));
-  auto* p = new TFocusPanel(form.get());
-  p->SetParent(form.get());
+  auto* p = Put<TFocusPanel>(form.get());
   form->Show();
   std::vector<String> seen;
   struct Keys {
@@ -590,8 +584,7 @@ bool ShortCutOfTestMenu(TComponent* menu, const TMessage& key) {
 
 TEST(Focus, ShortcutsOfPopupMenusAndTheFormsMenuComeBeforeTheControl) {
   auto form = Owned(new TForm(Application, 0));
-  auto* p = new TFocusPanel(form.get());
-  p->SetParent(form.get());
+  auto* p = Put<TFocusPanel>(form.get());
   auto* popup = new TComponent(form.get());
   auto* mainMenu = new TComponent(form.get());
   p->SetPopupMenu(popup);
@@ -630,8 +623,7 @@ TEST(Focus, ShortcutsOfPopupMenusAndTheFormsMenuComeBeforeTheControl) {
 
 TEST(Hints, TheHintOfTheControlUnderTheMouseShowsAfterThePause) {
   auto form = Owned(new TForm(Application, 0));
-  auto* p = new TTestPanel(form.get());
-  p->SetParent(form.get());
+  auto* p = Put<TTestPanel>(form.get());
   p->SetHint(L"短提示|the long hint");
   p->SetShowHint(true);
   form->Show();

@@ -44,11 +44,6 @@ bool Mentions(const std::vector<String>& Texts, const String& Part) {
   return false;
 }
 
-struct Clicks {
-  int count = 0;
-  void Handle(TObject*) { ++count; }
-};
-
 TEST(MDIMenus, ChildrenAreListedInTheWindowMenuAndTheActiveChildsMenuIsMerged) {
   auto* frame = Application->CreateForm<TFrameForm>();
   ASSERT_EQ(Application->MainForm(), frame);
@@ -76,8 +71,8 @@ TEST(MDIMenus, ChildrenAreListedInTheWindowMenuAndTheActiveChildsMenuIsMerged) {
   auto* childMenu = new TMainMenu(second);
   TMenuItem* edit = AddItem(second, childMenu->Items(), L"&Edit", 1);
   TMenuItem* undo = AddItem(second, edit, L"&Undo");
-  Clicks undoClicks;
-  undo->OnClick = TNotifyEvent::Bind<&Clicks::Handle>(&undoClicks);
+  Notified undoClicks;
+  undo->OnClick = undoClicks.Handler();
   AddItem(second, childMenu->Items(), L"&Child help", 9);
   second->SetMenu(childMenu);
   second->Show();
@@ -95,7 +90,7 @@ TEST(MDIMenus, ChildrenAreListedInTheWindowMenuAndTheActiveChildsMenuIsMerged) {
   EXPECT_EQ(MenuTexts(bar), (std::vector<String>{L"&File", L"&Edit", L"&Window", L"&Child help"}));
   // The merged item's command reaches it through the frame.
   SendMessageW(frame->Handle(), WM_COMMAND, MAKEWPARAM(undo->Command(), 0), 0);
-  EXPECT_EQ(undoClicks.count, 1);
+  EXPECT_EQ(undoClicks.Count(), 1);
 
   // Another child active: the frame's own menu again; back: merged again.
   SendMessageW(frame->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(first->Handle()), 0);

@@ -43,13 +43,6 @@ TMenuItem* NewItem(TComponent* owner, const String& caption, TMenuItem* parent) 
   return item;
 }
 
-// Counts the clicks of the items it is bound to.
-struct ClickLog {
-  std::vector<TObject*> senders;
-  void Click(TObject* sender) { senders.push_back(sender); }
-  TNotifyEvent Handler() { return TNotifyEvent::Bind<&ClickLog::Click>(this); }
-};
-
 // The list view's menu of the composer: preview, move up and down, delete, clear.
 struct ListMenu {
   TPopupMenu* menu;
@@ -265,7 +258,7 @@ TEST(MainMenu, IsTheFormsMenuBarAndRunsItsItems) {
   Owned<TMenuForm> form(new TMenuForm(Application, 0));
   TMainMenu* menu = MakeWebMenu(form.get());
   TMenuItem* site = menu->Items()->Items(0);
-  ClickLog log;
+  Notified log;
   site->OnClick = log.Handler();
   form->SetMenu(menu);
   form->SetClientSize(300, 200);
@@ -294,7 +287,7 @@ TEST(MainMenu, IsTheFormsMenuBarAndRunsItsItems) {
   // A sub-menu opening runs the Click of the item that owns it.
   TMenuItem* notice = menu->Items()->Items(1);
   NewItem(form.get(), L"最新", notice);
-  ClickLog opened;
+  Notified opened;
   notice->OnClick = opened.Handler();
   SendMessageW(wnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(notice->Handle()), 1);
   EXPECT_EQ(opened.senders.size(), 1u);
@@ -319,7 +312,7 @@ TEST(MainMenu, ShortcutsOfItsItemsRunThem) {
   TMenuItem* close = NewItem(form.get(), L"关闭", file);
   refresh->SetShortCut(TextToShortCut(L"F5"));
   close->SetShortCut(TextToShortCut(L"Alt+F4"));
-  ClickLog log;
+  Notified log;
   refresh->OnClick = log.Handler();
   close->OnClick = log.Handler();
   form->SetMenu(menu);
@@ -340,12 +333,10 @@ TEST(MainMenu, ShortcutsOfItsItemsRunThem) {
 TEST(PopupMenu, ARightClickOpensItAndTheChosenItemRuns) {
   Owned<TMenuForm> form(new TMenuForm(Application, 0));
   form->SetClientSize(300, 200);
-  auto* list = new TRecordingPanel(form.get());
-  list->SetParent(form.get());
-  list->SetBounds(10, 10, 200, 150);
+  auto* list = Put<TRecordingPanel>(form.get(), 10, 10, 200, 150);
   ListMenu m = MakeListMenu(form.get());
   list->SetPopupMenu(m.menu);
-  ClickLog clicks, popups;
+  Notified clicks, popups;
   m.up->OnClick = clicks.Handler();
   m.menu->OnPopup = popups.Handler();
   form->Show();
@@ -390,7 +381,7 @@ TEST(PopupMenu, CommandsReachTheirItemsInAnyPopupMenuAndNoOther) {
   Owned<TComponent> owner(new TComponent(nullptr));
   ListMenu a = MakeListMenu(owner.get());
   ListMenu b = MakeListMenu(owner.get());
-  ClickLog log;
+  Notified log;
   a.clear->OnClick = log.Handler();
   b.preview->OnClick = log.Handler();
   HWND wnd = PopupList().Window();
