@@ -36,7 +36,7 @@ TEST_F(MainWindowSkin, TheSkinDataComponentIsLoadedInactiveWithTheHookInstalled)
   EXPECT_FALSE(manager->Active());
   EXPECT_EQ(manager->FormCount(), 0);
   EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWLP_WNDPROC), procedure);
-  EXPECT_TRUE(ShownBoxes().empty());
+  EXPECT_TRUE(g_boxes.empty());
 }
 
 }  // namespace
