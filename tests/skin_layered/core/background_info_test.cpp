@@ -168,21 +168,5 @@ TEST(BackgroundInfo, PleaseDrawPaintsTheControlIntoTheAskersArea) {
   EXPECT_EQ(target.Canvas()->Pixels(5, 5) & 0xFFFFFF, 0xFFFFFF);
 }
 
-TEST(SkinCommand, SentToWindowsAndControls) {
-  Form f;
-  int seen = 0;
-  f.panel->answer = [&seen](int command, LPARAM lparam) -> LRESULT {
-    seen = command;
-    return lparam + 1;
-  };
-  EXPECT_EQ(SendCommandToCtrl(f.panel, scmGetColor, 41), 0);  // no window yet: not sent
-  EXPECT_FALSE(f.panel->HandleAllocated());
-  EXPECT_EQ(SendCommandToWnd(f.panel->Handle(), scmGetState, 1), 2);
-  EXPECT_EQ(seen, scmGetState);
-  EXPECT_EQ(SendCommandToCtrl(f.panel, scmGetColor, 41), 42);
-  EXPECT_EQ(SendCommandToWnd(nullptr, scmGetColor, 41), 0);
-  EXPECT_EQ(SkinCommandWParam(scmGetBgInfo, 1), static_cast<WPARAM>(34 << 16 | 1));
-}
-
 }  // namespace
 }  // namespace skin_layered::test

