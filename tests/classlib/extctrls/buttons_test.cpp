@@ -12,8 +12,7 @@ namespace {
 constexpr TColor kUntouched = 0x563412;
 
 TSpeedButton* NewButton(TWinControl* parent, int left, int top) {
-  auto* b = new TSpeedButton(parent);
-  b->SetParent(parent);
+  auto* b = Placed<TSpeedButton>(parent);
   b->SetBounds(left, top, 142, 41);
   return b;
 }
@@ -135,8 +134,7 @@ std::unique_ptr<TBitmap> FramedGlyph(std::initializer_list<TColor> frames) {
 
 TEST(SpeedButton, TheGlyphFrameOfTheStateIsDrawnWithoutItsTransparentColour) {
   auto form = ShownForm();
-  auto* button = new TSpeedButton(form.get());
-  button->SetParent(form.get());
+  auto* button = Placed<TSpeedButton>(form.get());
   button->SetBounds(0, 0, 40, 30);
   button->SetFlat(true);
   auto glyph = FramedGlyph({clRed, clBlue});

