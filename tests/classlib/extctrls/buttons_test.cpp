@@ -12,8 +12,7 @@ namespace {
 constexpr TColor kUntouched = 0x563412;
 
 TSpeedButton* NewButton(TWinControl* parent, int left, int top) {
-  auto* b = Placed<TSpeedButton>(parent);
-  b->SetBounds(left, top, 142, 41);
+  auto* b = Put<TSpeedButton>(parent, left, top, 142, 41);
   return b;
 }
 
@@ -134,8 +133,7 @@ std::unique_ptr<TBitmap> FramedGlyph(std::initializer_list<TColor> frames) {
 
 TEST(SpeedButton, TheGlyphFrameOfTheStateIsDrawnWithoutItsTransparentColour) {
   auto form = ShownForm();
-  auto* button = Placed<TSpeedButton>(form.get());
-  button->SetBounds(0, 0, 40, 30);
+  auto* button = Put<TSpeedButton>(form.get(), 0, 0, 40, 30);
   button->SetFlat(true);
   auto glyph = FramedGlyph({clRed, clBlue});
   button->SetGlyph(glyph.get());

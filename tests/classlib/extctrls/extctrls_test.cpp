@@ -42,8 +42,7 @@ Extent ExtentOf(const PixelTarget& t, int w, int h, TColor c) {
 
 TEST(Panel, PaintsItsBevelsItsColourAndItsCaptionCentred) {
   auto form = ShownForm();
-  auto* panel = Placed<TPanel>(form.get());
-  panel->SetBounds(0, 0, 100, 40);
+  auto* panel = Put<TPanel>(form.get(), 0, 0, 100, 40);
   panel->SetColor(clAqua);
   EXPECT_EQ(WindowClassOf(panel->Handle()), L"TPanel");
   {
@@ -107,8 +106,7 @@ TEST(Panel, ChildrenSitInsideTheBevelsAndTheBorder) {
 
 TEST(RadioGroup, ItsButtonsAreRealRadioButtonChildrenInColumns) {
   auto form = ShownForm();
-  auto* group = Placed<TRadioGroup>(form.get());
-  group->SetBounds(0, 0, 200, 60);
+  auto* group = Put<TRadioGroup>(form.get(), 0, 0, 200, 60);
   group->SetCaption(L"店铺类型");
   group->SetColumns(2);
   group->Items()->Add(L"淘宝店");
@@ -141,7 +139,7 @@ TEST(RadioGroup, ItsButtonsAreRealRadioButtonChildrenInColumns) {
 
 TEST(RadioGroup, OnClickFiresForTheUsersChoiceAndForAnItemIndexSetInCode) {
   auto form = ShownForm();
-  auto* group = Placed<TRadioGroup>(form.get());
+  auto* group = Put<TRadioGroup>(form.get());
   group->Items()->Add(L"图文4列");
   group->Items()->Add(L"图文3列");
   Counter clicks;
@@ -319,7 +317,7 @@ std::unique_ptr<TBitmap> SolidBitmap(int w, int h, TColor c) {
 
 TEST(Image, AutoSizeTakesThePicturesSizeWhateverIsAsked) {
   auto form = ShownForm();
-  auto* image = Placed<TImage>(form.get());
+  auto* image = Put<TImage>(form.get());
   image->SetVisible(false);
   auto bmp = SolidBitmap(40, 30, clRed);
   image->Picture()->SetBitmap(bmp.get());
@@ -351,7 +349,7 @@ TEST(Image, AJpegFileGivesItsOwnPixelHeight) {
     jpeg.SaveToFile(file);
   }
   auto form = ShownForm();
-  auto* image = Placed<TImage>(form.get());
+  auto* image = Put<TImage>(form.get());
   image->SetVisible(false);
   // As the details generator measures a downloaded picture.
   image->Picture()->LoadFromFile(file);
@@ -365,8 +363,7 @@ TEST(Image, AJpegFileGivesItsOwnPixelHeight) {
 
 TEST(Image, DrawsAtItsOwnSizeStretchedCentredOrInProportion) {
   auto form = ShownForm();
-  auto* image = Placed<TImage>(form.get());
-  image->SetBounds(0, 0, 40, 20);
+  auto* image = Put<TImage>(form.get(), 0, 0, 40, 20);
   auto bmp = SolidBitmap(10, 10, clRed);
   image->Picture()->SetBitmap(bmp.get());
   auto paint = [&] {

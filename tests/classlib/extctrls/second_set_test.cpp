@@ -25,7 +25,7 @@ int CountColour(const PixelTarget& t, int w, int h, TColor c) {
 
 TEST(BitBtn, AKindBringsItsCaptionResultRoleAndGlyph) {
   auto form = ShownForm();
-  auto* ok = Placed<TBitBtn>(form.get());
+  auto* ok = Put<TBitBtn>(form.get());
   ok->SetKind(bkOK);
   EXPECT_EQ(ok->Caption(), L"OK");
   EXPECT_EQ(ok->ModalResult(), mrOk);
@@ -39,7 +39,7 @@ TEST(BitBtn, AKindBringsItsCaptionResultRoleAndGlyph) {
   EXPECT_EQ(GetOrdProp(ok, L"Spacing"), 4);
   EXPECT_EQ(GetEnumProp(ok, L"Layout"), L"blGlyphLeft");
 
-  auto* no = Placed<TBitBtn>(form.get());
+  auto* no = Put<TBitBtn>(form.get());
   no->SetKind(bkNo);
   EXPECT_TRUE(no->Cancel());
   EXPECT_EQ(no->Caption(), L"&No");
@@ -64,7 +64,7 @@ TEST(BitBtn, TheCloseKindClosesItsForm) {
     void Handle(TObject*, TCloseAction&) { ++count; }
   } closes;
   form->OnClose = TCloseEvent::Bind<&Closes::Handle>(&closes);
-  auto* close = Placed<TBitBtn>(form.get());
+  auto* close = Put<TBitBtn>(form.get());
   close->SetKind(bkClose);
   EXPECT_EQ(close->Caption(), L"&Close");
   SendMessageW(close->Handle(), BM_CLICK, 0, 0);
@@ -73,8 +73,7 @@ TEST(BitBtn, TheCloseKindClosesItsForm) {
 
 TEST(BitBtn, TheFaceGlyphAndCaptionArePaintedWhenTheButtonDrawsItself) {
   auto form = ShownForm();
-  auto* button = Placed<TBitBtn>(form.get());
-  button->SetBounds(0, 0, 100, 40);
+  auto* button = Put<TBitBtn>(form.get(), 0, 0, 100, 40);
   // A custom glyph: one magenta square on an olive (transparent) field.
   TBitmap glyph;
   glyph.SetSize(16, 16);
@@ -127,8 +126,7 @@ TEST(BitBtn, TheFaceGlyphAndCaptionArePaintedWhenTheButtonDrawsItself) {
 
 TEST(Bevel, LinesAndBoxesInTheHighlightAndShadowColours) {
   auto form = ShownForm();
-  auto* bevel = Placed<TBevel>(form.get());
-  bevel->SetBounds(0, 0, 30, 20);
+  auto* bevel = Put<TBevel>(form.get(), 0, 0, 30, 20);
   const TColor light = ColorToRGB(clBtnHighlight);
   const TColor dark = ColorToRGB(clBtnShadow);
   auto paint = [&] {
@@ -170,8 +168,7 @@ TEST(Bevel, LinesAndBoxesInTheHighlightAndShadowColours) {
 
 TEST(TabSet, TabsAreTheirTextsWidthPlusTheEdgesAndAClickChoosesOne) {
   auto form = ShownForm();
-  auto* tabs = Placed<TTabSet>(form.get());
-  tabs->SetBounds(0, 0, 300, 21);
+  auto* tabs = Put<TTabSet>(form.get(), 0, 0, 300, 21);
   for (const wchar_t* s : {L"第一", L"第二", L"第三"}) tabs->Tabs()->Add(s);
   EXPECT_EQ(WindowClassOf(tabs->Handle()), L"TTabSet");
   const TRect first = tabs->ItemRect(0);
@@ -206,8 +203,7 @@ TEST(TabSet, TabsAreTheirTextsWidthPlusTheEdgesAndAClickChoosesOne) {
 
 TEST(TabSet, TabsThatDoNotFitBringTheScrollerWhichMovesTheFirstTab) {
   auto form = ShownForm();
-  auto* tabs = Placed<TTabSet>(form.get());
-  tabs->SetBounds(0, 0, 150, 21);
+  auto* tabs = Put<TTabSet>(form.get(), 0, 0, 150, 21);
   for (int i = 0; i < 10; ++i) tabs->Tabs()->Add(L"Tab " + std::to_wstring(i));
   // The scroller is the tab set's one child control.
   ASSERT_EQ(tabs->ControlCount(), 1);
@@ -247,8 +243,7 @@ TEST(TabSet, TabsThatDoNotFitBringTheScrollerWhichMovesTheFirstTab) {
 TEST(MediaPlayer, TheVisibleButtonsShareTheStripAndClicksReachTheEvents) {
   using enum TMPBtnType;
   auto form = ShownForm();
-  auto* player = Placed<TMediaPlayer>(form.get());
-  player->SetBounds(0, 0, 240, 30);
+  auto* player = Put<TMediaPlayer>(form.get(), 0, 0, 240, 30);
   EXPECT_EQ(WindowClassOf(player->Handle()), L"TMediaPlayer");
   player->SetVisibleButtons({btPlay, btPause, btStop});
   player->SetEnabledButtons({btPlay, btStop});

@@ -27,7 +27,7 @@ SCROLLINFO InfoOf(HWND Wnd) {
 
 TEST(ScrollBar, RangePageAndPositionReachTheWindowAndStayConsistent) {
   auto form = ShownForm();
-  auto* bar = Placed<TScrollBar>(form.get());
+  auto* bar = Put<TScrollBar>(form.get());
   HWND wnd = bar->Handle();
   EXPECT_EQ(WindowClassOf(wnd), L"TScrollBar");
   EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_STYLE) & SBS_VERT, 0);
@@ -66,7 +66,7 @@ TEST(ScrollBar, RangePageAndPositionReachTheWindowAndStayConsistent) {
 
 TEST(ScrollBar, TheParentsScrollMessagesMoveItThroughOnScroll) {
   auto form = ShownForm();
-  auto* bar = Placed<TScrollBar>(form.get());
+  auto* bar = Put<TScrollBar>(form.get());
   bar->SetSmallChange(3);
   bar->SetLargeChange(20);
   struct Scrolls {
@@ -112,7 +112,7 @@ TEST(ScrollBar, TheParentsScrollMessagesMoveItThroughOnScroll) {
 
 TEST(StaticText, StylesFollowThePropertiesAndTheSizeFollowsTheText) {
   auto form = ShownForm();
-  auto* text = Placed<TStaticText>(form.get());
+  auto* text = Put<TStaticText>(form.get());
   text->SetLeft(50);
   text->SetCaption(L"短");
   HWND wnd = text->Handle();
@@ -143,9 +143,9 @@ TEST(StaticText, StylesFollowThePropertiesAndTheSizeFollowsTheText) {
 
 TEST(StaticText, ItsAcceleratorFocusesTheControlItNames) {
   auto form = ShownForm();
-  auto* edit = Placed<TEdit>(form.get());
+  auto* edit = Put<TEdit>(form.get());
   edit->SetTop(40);
-  auto* text = Placed<TStaticText>(form.get());
+  auto* text = Put<TStaticText>(form.get());
   text->SetCaption(L"&Name");
   text->SetFocusControl(edit);
   EXPECT_EQ(text->Perform(CM_DIALOGCHAR, L'n', 0), 1);

@@ -95,7 +95,7 @@ TEST(ListBox, ItemsAndIndexLiveWithoutAWindowAndMoveIntoIt) {
 
 TEST(ListBox, TheUsersChoiceClicksAndSortingKeepsTheChosenItem) {
   auto form = ShownForm();
-  auto* list = Placed<TListBox>(form.get());
+  auto* list = Put<TListBox>(form.get());
   for (const wchar_t* s : {L"c", L"a", L"b"}) list->Items()->Add(s);
   Counter clicks, dblClicks;
   list->OnClick = clicks.Event();
@@ -124,7 +124,7 @@ TEST(ListBox, TheUsersChoiceClicksAndSortingKeepsTheChosenItem) {
 
 TEST(ListBox, MultiSelectionSelectsItemsOneByOne) {
   auto form = ShownForm();
-  auto* list = Placed<TListBox>(form.get());
+  auto* list = Put<TListBox>(form.get());
   for (const wchar_t* s : {L"a", L"b", L"c", L"d"}) list->Items()->Add(s);
   list->SetMultiSelect(true);
   EXPECT_NE(GetWindowLongPtrW(list->Handle(), GWL_STYLE) & LBS_EXTENDEDSEL, 0);

@@ -25,14 +25,6 @@ inline void ClickAt(HWND wnd, int x, int y) {
   SendMessageW(wnd, WM_LBUTTONUP, 0, PointToLParam(x, y));
 }
 
-// A new control of class T on Parent, owned by it.
-template <class T>
-T* Placed(TWinControl* Parent) {
-  auto* control = new T(Parent);
-  control->SetParent(Parent);
-  return control;
-}
-
 inline String WindowClassOf(HWND wnd) {
   wchar_t name[64] = {};
   GetClassNameW(wnd, name, 64);

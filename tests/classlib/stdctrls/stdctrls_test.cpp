@@ -31,7 +31,7 @@ int CountColour(const PixelTarget& t, int w, int h, TColor c) {
 
 TEST(Label, AutoSizeFollowsTheCaptionAndKeepsTheEdgeOfItsAlignment) {
   auto form = ShownForm();
-  auto* label = Placed<TLabel>(form.get());
+  auto* label = Put<TLabel>(form.get());
   label->SetLeft(100);
   label->SetCaption(L"W");
   const int narrow = label->Width();
@@ -56,7 +56,7 @@ TEST(Label, AutoSizeFollowsTheCaptionAndKeepsTheEdgeOfItsAlignment) {
 
 TEST(Label, PaintsItsColourUnlessTransparentAndItsTextInTheFontColour) {
   auto form = ShownForm();
-  auto* label = Placed<TLabel>(form.get());
+  auto* label = Put<TLabel>(form.get());
   label->SetAutoSize(false);
   label->SetBounds(0, 0, 60, 20);
   label->SetColor(clYellow);
@@ -84,7 +84,7 @@ TEST(Label, PaintsItsColourUnlessTransparentAndItsTextInTheFontColour) {
 
 TEST(Button, AClickFiresOnClickOnceAndGivesItsModalResultToTheForm) {
   auto form = ShownForm();
-  auto* ok = Placed<TButton>(form.get());
+  auto* ok = Put<TButton>(form.get());
   ok->SetCaption(L"确定");
   ok->SetModalResult(mrOk);
   Counter clicks;
@@ -103,9 +103,9 @@ TEST(Button, AClickFiresOnClickOnceAndGivesItsModalResultToTheForm) {
 
 TEST(Button, TheDefaultButtonAnswersEnterAndTheCancelButtonEscape) {
   auto form = ShownForm();
-  auto* edit = Placed<TEdit>(form.get());
-  auto* ok = Placed<TButton>(form.get());
-  auto* cancel = Placed<TButton>(form.get());
+  auto* edit = Put<TEdit>(form.get());
+  auto* ok = Put<TButton>(form.get());
+  auto* cancel = Put<TButton>(form.get());
   Counter okClicks, cancelClicks;
   ok->OnClick = okClicks.Event();
   cancel->OnClick = cancelClicks.Event();
@@ -131,7 +131,7 @@ TEST(Button, TheDefaultButtonAnswersEnterAndTheCancelButtonEscape) {
 
 TEST(CheckBox, ClicksToggleTheStateAndEveryChangeFiresOnClick) {
   auto form = ShownForm();
-  auto* check = Placed<TCheckBox>(form.get());
+  auto* check = Put<TCheckBox>(form.get());
   Counter clicks;
   check->OnClick = clicks.Event();
   HWND wnd = check->Handle();
@@ -173,7 +173,7 @@ TEST(RadioButton, CheckingOneUnchecksItsSiblingsAndOnlyCheckingClicks) {
   auto* b = new TRadioButton(form.get());
   a->SetParent(form.get());
   b->SetParent(form.get());
-  auto* box = Placed<TGroupBox>(form.get());
+  auto* box = Put<TGroupBox>(form.get());
   auto* elsewhere = new TRadioButton(form.get());
   elsewhere->SetParent(box);
   elsewhere->SetChecked(true);
@@ -204,7 +204,7 @@ TEST(RadioButton, CheckingOneUnchecksItsSiblingsAndOnlyCheckingClicks) {
 
 TEST(Edit, DoubleClicksAndChangesReachTheirEvents) {
   auto form = ShownForm();
-  auto* edit = Placed<TEdit>(form.get());
+  auto* edit = Put<TEdit>(form.get());
   Counter dbl, changes, clicks;
   edit->OnDblClick = dbl.Event();
   edit->OnChange = changes.Event();
@@ -228,7 +228,7 @@ TEST(Edit, DoubleClicksAndChangesReachTheirEvents) {
 
 TEST(Edit, ColourLimitsAndTheFontHeight) {
   auto form = ShownForm();
-  auto* edit = Placed<TEdit>(form.get());
+  auto* edit = Put<TEdit>(form.get());
   edit->SetColor(clYellow);
   {
     PixelTarget t(edit->Width(), edit->Height());
@@ -342,7 +342,7 @@ INSTANTIATE_TEST_SUITE_P(WindowOrNot, MemoLines, ::testing::Bool());
 
 TEST(Memo, AWrappedLineIsStillOneLine) {
   auto form = ShownForm();
-  auto* memo = Placed<TMemo>(form.get());
+  auto* memo = Put<TMemo>(form.get());
   memo->SetWidth(80);
   EXPECT_TRUE(memo->WordWrap());
   const String longLine = L"<div style=\"width:750px; height:100px;font-family:Microsoft YaHei; margin:10px 0\">";
@@ -379,7 +379,7 @@ TEST(Memo, AHiddenMemoSelectsAndCopiesItsWholeText) {
 
 TEST(Memo, ReturnsAndTabsAreTheMemosOnlyWhenItWantsThem) {
   auto form = ShownForm();
-  auto* memo = Placed<TMemo>(form.get());
+  auto* memo = Put<TMemo>(form.get());
   HWND wnd = memo->Handle();
   EXPECT_NE(SendMessageW(wnd, WM_GETDLGCODE, 0, 0) & DLGC_WANTALLKEYS, 0);
   EXPECT_EQ(SendMessageW(wnd, WM_GETDLGCODE, 0, 0) & DLGC_WANTTAB, 0);
@@ -433,7 +433,7 @@ TEST(ComboBox, ItemsIndexAndTextBeforeAndAfterTheWindow) {
 
 TEST(ComboBox, ChoosingAnItemFiresClickSelectOrChange) {
   auto form = ShownForm();
-  auto* combo = Placed<TComboBox>(form.get());
+  auto* combo = Put<TComboBox>(form.get());
   for (const wchar_t* s : {L"solid", L"dashed"}) combo->Items()->Add(s);
   Counter changes, selects, clicks;
   combo->OnChange = changes.Event();
@@ -487,7 +487,7 @@ TEST(ComboBox, SortedItemsStayInOrderAndTheChoiceFollows) {
   EXPECT_EQ(unshown->ItemIndex(), 1);
   EXPECT_EQ(unshown->Text(), L"fig");
 
-  auto* combo = Placed<TComboBox>(form.get());
+  auto* combo = Put<TComboBox>(form.get());
   for (const wchar_t* s : {L"pear", L"Apple", L"fig"}) combo->Items()->Add(s);
   combo->SetItemIndex(0);
   combo->SetSorted(true);
@@ -520,14 +520,14 @@ struct ChangeWatch {
 
 TEST(Changed, EditsCheckBoxesRadioButtonsAndCombosTellTheirValueChanged) {
   auto form = ShownForm();
-  auto* edit = Placed<TEdit>(form.get());
+  auto* edit = Put<TEdit>(form.get());
   ChangeWatch editWatch(edit);
   SendMessageW(edit->Handle(), WM_CHAR, L'x', 1);
   EXPECT_EQ(editWatch.ForControl(edit), 1u);
   edit->SetText(L"typed");
   EXPECT_EQ(editWatch.ForControl(edit), 2u);
 
-  auto* check = Placed<TCheckBox>(form.get());
+  auto* check = Put<TCheckBox>(form.get());
   ChangeWatch checkWatch(check);
   check->SetChecked(true);
   SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(check->Handle()), BN_CLICKED),
@@ -547,7 +547,7 @@ TEST(Changed, EditsCheckBoxesRadioButtonsAndCombosTellTheirValueChanged) {
   EXPECT_EQ(secondWatch.ForControl(second), 1u);
   EXPECT_EQ(firstWatch.ForControl(first), 1u);
 
-  auto* combo = Placed<TComboBox>(form.get());
+  auto* combo = Put<TComboBox>(form.get());
   for (const wchar_t* s : {L"one", L"two"}) combo->Items()->Add(s);
   ChangeWatch comboWatch(combo);
   Counter selects;
@@ -561,8 +561,7 @@ TEST(Changed, EditsCheckBoxesRadioButtonsAndCombosTellTheirValueChanged) {
 
 TEST(GroupBox, ChildrenSitInsideTheEtchedFrameBelowTheCaption) {
   auto form = ShownForm();
-  auto* box = Placed<TGroupBox>(form.get());
-  box->SetBounds(0, 0, 200, 100);
+  auto* box = Put<TGroupBox>(form.get(), 0, 0, 200, 100);
   box->SetCaption(L"参数");
   auto* inner = new TRecordingPanel(form.get());
   inner->SetParent(box);
