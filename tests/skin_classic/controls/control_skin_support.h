@@ -164,9 +164,9 @@ class ControlSkinTest : public ::testing::Test {
     form_.reset();
   }
   template <class S>
-  S* Skin(vcl::TWinControl* control) {
+  S* Skin(vcl::TWinControl* control, bool setColor = false) {
     auto* s = new S(control);
-    s->AttachControl(&host_, data_.get(), false, nullptr);
+    s->AttachControl(&host_, data_.get(), setColor, nullptr);
     return s;
   }
 

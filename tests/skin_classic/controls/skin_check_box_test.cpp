@@ -1,7 +1,6 @@
 // Check boxes, radio buttons, group boxes and panels: the mark frame for every state (by the
-// frame rules and on real controls, a sampled pixel of the flat-coloured frames), the mark's
-// side, a skin without a check image, the group box's frame and caption gap on either side,
-// and a panel that only changes colour.
+// frame rules and on real controls), the mark's side, a skin without a check image, the group
+// box's frame and caption gap on either side, and a panel that only changes colour.
 #include "control_skin_support.h"
 
 #include "classlib/extctrls/ExtCtrls.h"
@@ -15,113 +14,86 @@ namespace {
 // ---------------------------------------------------------------------------------------
 // The frame rules
 
-TCheckFacts Control(std::optional<vcl::String> state, vcl::String checked = L"False") {
-  TCheckFacts f;
-  f.HasControl = true;
-  f.State = std::move(state);
-  f.Checked = std::move(checked);
-  f.Frames = 8;
-  return f;
-}
+// The facts of a case and the frame they give (a State of nullptr: not published).
+struct CheckCase {
+  bool CheckedBit = false, IndeterminateBit = false, HasControl = false;
+  const wchar_t* State = nullptr;
+  const wchar_t* Checked = L"False";
+  bool HasDataField = false;
+  int CheckState = 0;
+  bool HasDataBinding = false, Disabled = false;
+  int Frames = 8, frame = 0;
+};
 
 TEST(CheckBoxFrame, TheStateTheCheckedPropertyDataAndDisablingPickTheFrame) {
-  TCheckFacts bare;
-  bare.Frames = 8;
-  EXPECT_EQ(CheckBoxFrame(bare), 1);
-  bare.CheckedBit = true;
-  EXPECT_EQ(CheckBoxFrame(bare), 2);
-  bare.Disabled = true;
-  EXPECT_EQ(CheckBoxFrame(bare), 4);
-
-  EXPECT_EQ(CheckBoxFrame(Control(L"cbUnchecked")), 1);
-  EXPECT_EQ(CheckBoxFrame(Control(L"cbChecked")), 2);
-  EXPECT_EQ(CheckBoxFrame(Control(L"cbGrayed")), 4);
-  TCheckFacts grayedOff = Control(L"cbGrayed");
-  grayedOff.Disabled = true;
-  EXPECT_EQ(CheckBoxFrame(grayedOff), 6);
-  // Without "State", "Checked" decides: not checked is the normal look, not the disabled one.
-  EXPECT_EQ(CheckBoxFrame(Control(std::nullopt, L"True")), 2);
-  EXPECT_EQ(CheckBoxFrame(Control(std::nullopt, L"False")), 1);
-  EXPECT_EQ(CheckBoxFrame(Control(std::nullopt, L"")), 1);
-
-  // A data-aware box follows the last check message; grayed (3) shows 4.
-  TCheckFacts data = Control(L"cbChecked");
-  data.HasDataField = true;
-  data.CheckState = 3;
-  EXPECT_EQ(CheckBoxFrame(data), 4);
-  data.CheckState = 0;
-  EXPECT_EQ(CheckBoxFrame(data), 2);
-  data.HasDataBinding = true;
-  EXPECT_EQ(CheckBoxFrame(data), 1);
-
-  // The system's indeterminate state wins.
-  TCheckFacts grayed = Control(L"cbChecked");
-  grayed.IndeterminateBit = true;
-  grayed.Disabled = true;
-  EXPECT_EQ(CheckBoxFrame(grayed), 4);
-}
-
-TEST(CheckBoxFrame, TwelveFrameImagesMoveEachFrameOnceAndHaveTheirOwnIndeterminateFrames) {
-  auto twelve = [](std::optional<vcl::String> state, bool disabled, bool indeterminate = false) {
-    TCheckFacts f = Control(std::move(state));
-    f.Frames = 12;
-    f.Disabled = disabled;
-    f.IndeterminateBit = indeterminate;
-    return CheckBoxFrame(f);
+  const CheckCase cases[] = {
+      {.frame = 1},
+      {.CheckedBit = true, .frame = 2},
+      {.CheckedBit = true, .Disabled = true, .frame = 4},
+      {.HasControl = true, .State = L"cbUnchecked", .frame = 1},
+      {.HasControl = true, .State = L"cbChecked", .frame = 2},
+      {.HasControl = true, .State = L"cbGrayed", .frame = 4},
+      {.HasControl = true, .State = L"cbGrayed", .Disabled = true, .frame = 6},
+      // Without "State", "Checked" decides: not checked is the normal look, not the disabled one.
+      {.HasControl = true, .Checked = L"True", .frame = 2},
+      {.HasControl = true, .Checked = L"False", .frame = 1},
+      {.HasControl = true, .Checked = L"", .frame = 1},
+      // A data-aware box follows the last check message; grayed (3) shows 4.
+      {.HasControl = true, .State = L"cbChecked", .HasDataField = true, .CheckState = 3, .frame = 4},
+      {.HasControl = true, .State = L"cbChecked", .HasDataField = true, .CheckState = 0, .frame = 2},
+      {.HasControl = true, .State = L"cbChecked", .HasDataField = true, .HasDataBinding = true, .frame = 1},
+      // The system's indeterminate state wins.
+      {.IndeterminateBit = true, .HasControl = true, .State = L"cbChecked", .Disabled = true, .frame = 4},
+      // Twelve-frame images move each frame once and have their own indeterminate frames.
+      {.HasControl = true, .State = L"cbChecked", .Frames = 12, .frame = 5},
+      {.HasControl = true, .State = L"cbUnchecked", .Disabled = true, .Frames = 12, .frame = 4},
+      {.HasControl = true, .State = L"cbChecked", .Disabled = true, .Frames = 12, .frame = 8},
+      {.IndeterminateBit = true, .HasControl = true, .State = L"cbGrayed", .Frames = 12, .frame = 9},
+      {.IndeterminateBit = true, .HasControl = true, .State = L"cbGrayed", .Disabled = true, .Frames = 12, .frame = 12},
   };
-  EXPECT_EQ(twelve(L"cbUnchecked", false), 1);
-  EXPECT_EQ(twelve(L"cbChecked", false), 5);
-  EXPECT_EQ(twelve(L"cbUnchecked", true), 4);  // 3 -> 4, not on to 8
-  EXPECT_EQ(twelve(L"cbChecked", true), 8);    // 4 -> 8
-  EXPECT_EQ(twelve(L"cbGrayed", false, true), 9);
-  EXPECT_EQ(twelve(L"cbGrayed", true, true), 12);
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const CheckCase& c = cases[i];
+    TCheckFacts f;
+    f.CheckedBit = c.CheckedBit;
+    f.IndeterminateBit = c.IndeterminateBit;
+    f.HasControl = c.HasControl;
+    if (c.State) f.State = c.State;
+    f.Checked = c.Checked;
+    f.HasDataField = c.HasDataField;
+    f.CheckState = c.CheckState;
+    f.HasDataBinding = c.HasDataBinding;
+    f.Disabled = c.Disabled;
+    f.Frames = c.Frames;
+    EXPECT_EQ(CheckBoxFrame(f), c.frame) << "case " << i;
+  }
 }
 
 TEST(RadioButtonFrame, CheckedAndDisabledPickTheFrameAndEightFrameImagesMoveThemOnce) {
-  TRadioFacts f;
-  f.Frames = 6;
-  EXPECT_EQ(RadioButtonFrame(f), 1);
-  f.CheckedBit = true;
-  EXPECT_EQ(RadioButtonFrame(f), 2);
-  f.HasControl = true;  // the control's "Checked" decides then
-  f.Checked = L"False";
-  EXPECT_EQ(RadioButtonFrame(f), 1);
-  f.Disabled = true;
-  EXPECT_EQ(RadioButtonFrame(f), 3);
-  f.Frames = 8;
-  EXPECT_EQ(RadioButtonFrame(f), 4);
-  f.Checked = L"True";
-  EXPECT_EQ(RadioButtonFrame(f), 8);
-  f.Disabled = false;
-  EXPECT_EQ(RadioButtonFrame(f), 5);
+  const CheckCase cases[] = {
+      {.Frames = 6, .frame = 1},
+      {.CheckedBit = true, .Frames = 6, .frame = 2},
+      {.CheckedBit = true, .HasControl = true, .Frames = 6, .frame = 1},  // the control's "Checked" decides
+      {.HasControl = true, .Disabled = true, .Frames = 6, .frame = 3},
+      {.HasControl = true, .Disabled = true, .frame = 4},
+      {.HasControl = true, .Checked = L"True", .Disabled = true, .frame = 8},
+      {.HasControl = true, .Checked = L"True", .frame = 5},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const CheckCase& c = cases[i];
+    TRadioFacts f;
+    f.CheckedBit = c.CheckedBit;
+    f.HasControl = c.HasControl;
+    f.Checked = c.Checked;
+    f.Disabled = c.Disabled;
+    f.Frames = c.Frames;
+    EXPECT_EQ(RadioButtonFrame(f), c.frame) << "case " << i;
+  }
 }
 
 // ---------------------------------------------------------------------------------------
 // On real controls
 
-class SkinMarkTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    form_ = ControlForm();
-    host_.window = form_->Handle();
-  }
-  void TearDown() override {
-    host_.ReleaseSkinners();
-    form_.reset();
-  }
-  void UseSkin(const ControlSkinOptions& o = {}) { data_ = LoadControlSkin(o); }
-
-  template <class S>
-  S* Skin(vcl::TWinControl* control, bool setColor = false) {
-    auto* s = new S(control);
-    s->AttachControl(&host_, data_.get(), setColor, nullptr);
-    return s;
-  }
-
-  Owned<TSkinData> data_;
-  Owned<vcl::TForm> form_;
-  TestHost host_;
-};
+using SkinMarkTest = ControlSkinTest;
 
 // The mark of a 20-pixel-high box sits at the left, vertically centred.
 vcl::TColor MarkPixel(HWND w, bool right = false) {
@@ -131,7 +103,6 @@ vcl::TColor MarkPixel(HWND w, bool right = false) {
 }
 
 TEST_F(SkinMarkTest, ACheckBoxShowsTheFrameOfEachStateAndItsCaptionBesideTheMark) {
-  UseSkin();
   auto* box = Add<vcl::TCheckBox>(form_.get(), 10, 10, 120, 20);
   box->SetCaption(L"包邮");
   auto* s = Skin<TSkinCheckBox>(box);
@@ -157,20 +128,18 @@ TEST_F(SkinMarkTest, ACheckBoxShowsTheFrameOfEachStateAndItsCaptionBesideTheMark
   for (int x = kMarkSide + 2; x < 60 && !text; ++x)
     for (int y = 0; y < 20 && !text; ++y) text = At(b.get(), x, y) != C(kFace);
   EXPECT_TRUE(text);
-}
 
-TEST_F(SkinMarkTest, ACheckBoxWithItsTextOnTheLeftHasTheMarkAtTheRightEdge) {
-  UseSkin();
-  auto* box = Add<vcl::TCheckBox>(form_.get(), 10, 10, 120, 20);
-  box->SetAlignment(vcl::taLeftJustify);
-  box->SetChecked(true);
-  Skin<TSkinCheckBox>(box);
-  EXPECT_EQ(MarkPixel(box->Handle(), true), Frame(kCheckId, 2));
-  EXPECT_EQ(MarkPixel(box->Handle(), false), C(kFace));
+  // The text on the left puts the mark at the right edge.
+  auto* left = Add<vcl::TCheckBox>(form_.get(), 10, 40, 120, 20);
+  left->SetAlignment(vcl::taLeftJustify);
+  left->SetChecked(true);
+  Skin<TSkinCheckBox>(left);
+  EXPECT_EQ(MarkPixel(left->Handle(), true), Frame(kCheckId, 2));
+  EXPECT_EQ(MarkPixel(left->Handle(), false), C(kFace));
 }
 
 TEST_F(SkinMarkTest, TwelveFrameCheckImagesAndEightFrameRadioImagesShowTheirOwnFrames) {
-  UseSkin({.checkFrames = 12, .radioFrames = 8});
+  Load({.checkFrames = 12, .radioFrames = 8});
   auto* box = Add<vcl::TCheckBox>(form_.get(), 10, 10, 120, 20);
   box->SetAllowGrayed(true);
   box->SetState(vcl::cbGrayed);
@@ -188,7 +157,6 @@ TEST_F(SkinMarkTest, TwelveFrameCheckImagesAndEightFrameRadioImagesShowTheirOwnF
 }
 
 TEST_F(SkinMarkTest, ARadioButtonFollowsItsCheckedProperty) {
-  UseSkin();
   auto* a = Add<vcl::TRadioButton>(form_.get(), 10, 10, 120, 20);
   auto* b = Add<vcl::TRadioButton>(form_.get(), 10, 40, 120, 20);
   Skin<TSkinRadioButton>(a);
@@ -205,7 +173,7 @@ TEST_F(SkinMarkTest, ARadioButtonFollowsItsCheckedProperty) {
 }
 
 TEST_F(SkinMarkTest, WithoutACheckImageTheBoxKeepsItsOwnPainting) {
-  UseSkin({.checkImage = false});
+  Load({.checkImage = false});
   auto* box = Add<vcl::TCheckBox>(form_.get(), 10, 10, 120, 20);
   box->SetChecked(true);
   auto* s = Skin<TSkinCheckBox>(box);
@@ -216,7 +184,6 @@ TEST_F(SkinMarkTest, WithoutACheckImageTheBoxKeepsItsOwnPainting) {
 }
 
 TEST_F(SkinMarkTest, TheParentsBackgroundShowsBehindABoxWithTheTransparentTag) {
-  UseSkin();
   form_->SetColor(vcl::clTeal);
   auto* box = Add<vcl::TCheckBox>(form_.get(), 10, 10, 120, 20);
   box->SetTag(5555);
@@ -248,7 +215,6 @@ int FrameTop(vcl::TBitmap* b, int column) {
 }
 
 TEST_F(SkinMarkTest, AGroupBoxDrawsARoundedFrameWithAGapForItsCaptionOnEitherSide) {
-  UseSkin();
   auto* group = Add<vcl::TGroupBox>(form_.get(), 10, 10, 200, 100);
   group->SetCaption(L"运费");
   Skin<TSkinGroupBox>(group);
@@ -277,7 +243,6 @@ TEST_F(SkinMarkTest, AGroupBoxDrawsARoundedFrameWithAGapForItsCaptionOnEitherSid
 }
 
 TEST_F(SkinMarkTest, APanelOnlyTakesTheFaceColourAndGetsItsOwnBack) {
-  UseSkin();
   auto* panel = Add<vcl::TPanel>(form_.get(), 10, 10, 100, 60);
   panel->SetColor(vcl::clOlive);
   const vcl::TWndMethod own = panel->WindowProc;

@@ -1,8 +1,6 @@
-// The control skinner base on real windows: the message pipeline (the switch message, the
-// skinned-window query, before / own / after processing, exceptions dropped), painting into a
-// given DC or the window's own, the form's list of skinners, detaching that leaves the
-// control's procedure, colour and later hooks or subclasses exactly as they were, and the
-// property accessors by name.
+// The control skinner base on real windows: the message pipeline, painting into a given DC or
+// the window's own, the form's list of skinners, detaching that leaves the control's procedure,
+// colour and later hooks or subclasses as they were, and the property accessors by name.
 #include "control_skin_support.h"
 
 #include <stdexcept>
@@ -14,8 +12,6 @@
 #include "skin_classic/controls/SkinButton.h"
 #include "skin_classic/controls/SkinGroupBox.h"
 #include "skin_classic/controls/SkinProps.h"
-#include "skin_classic/core/SkinManage.h"
-#include "skin_classic/forms/WinSkinForm.h"
 
 namespace winskin::test {
 
@@ -74,46 +70,41 @@ VCL_CLASS_INFO(TRecordingSkinner) {}
 
 namespace {
 
-class SkinControlTest : public ::testing::Test {
+class SkinControlTest : public ControlSkinTest {
  protected:
   void SetUp() override {
-    data_ = LoadControlSkin();
-    form_ = ControlForm();
-    host_.window = form_->Handle();
+    ControlSkinTest::SetUp();
     control_ = Add<TRecordingControl>(form_.get(), 10, 10, 80, 40);
     control_->SetColor(vcl::clAqua);
   }
-  void TearDown() override {
-    host_.ReleaseSkinners();
-    form_.reset();
-  }
+  TRecordingSkinner* Attach(bool setColor = true) { return Skin<TRecordingSkinner>(control_, setColor); }
 
-  TRecordingSkinner* Attach(bool setColor = true) {
-    auto* s = new TRecordingSkinner(control_);
-    s->AttachControl(&host_, data_.get(), setColor, nullptr);
-    return s;
-  }
-
-  Owned<TSkinData> data_;
-  Owned<vcl::TForm> form_;
-  TestHost host_;
   TRecordingControl* control_ = nullptr;
 };
 
 TEST_F(SkinControlTest, AttachingHooksTheControlTakesTheFaceColourAndJoinsTheFormOnce) {
   TRecordingSkinner* s = Attach();
   EXPECT_EQ(s->Status(), kSkinnerAttached);
-  EXPECT_EQ(s->Control(), control_);
   EXPECT_EQ(s->Handle(), control_->Handle());
   EXPECT_EQ(control_->Color(), C(kFace));
   ASSERT_EQ(host_.Skinners().size(), 1u);
   EXPECT_EQ(host_.FindSkinner(control_->Handle()), s);
-
   // A second attach changes nothing: the saved colour stays the control's own.
   s->AttachControl(&host_, data_.get(), true, nullptr);
   EXPECT_EQ(host_.Skinners().size(), 1u);
-  s->RestoreControl();
+
+  // The form releasing its skinners gives each control its colour and frees them.
+  auto* second = Add<TRecordingControl>(form_.get(), 100, 10, 50, 20);
+  second->SetColor(vcl::clLime);
+  Skin<TRecordingSkinner>(second, true);
+  host_.ReleaseSkinners();
+  EXPECT_TRUE(host_.Skinners().empty());
   EXPECT_EQ(control_->Color(), vcl::clAqua);
+  EXPECT_EQ(second->Color(), vcl::clLime);
+  // A control freed first takes its skinner along and the list forgets it.
+  Skin<TRecordingSkinner>(second);
+  vcl::TObject::Free(second);
+  EXPECT_TRUE(host_.Skinners().empty());
 }
 
 TEST_F(SkinControlTest, MessagesPassBeforeOwnAndAfterAndWmPaintPaintsTheSkinOverTheControl) {
@@ -136,12 +127,13 @@ TEST_F(SkinControlTest, MessagesPassBeforeOwnAndAfterAndWmPaintPaintsTheSkinOver
   EXPECT_EQ(s->WindowRect().Width(), 80);
 }
 
-TEST_F(SkinControlTest, TheSwitchMessageNeverReachesTheControlAndTurnsSkinningOffAndOn) {
+TEST_F(SkinControlTest, TheSwitchAndQueryMessagesNeverReachTheControl) {
   TRecordingSkinner* s = Attach();
   control_->seen.clear();
+  EXPECT_EQ(SendMessageW(control_->Handle(), SKM_QUERYNOSKIN, 0, 0), 1);
+  EXPECT_EQ(control_->Perform(SKM_QUERYNOSKIN), 1);
   SendMessageW(control_->Handle(), SKM_SKINCONTROL, 0, 0);
   EXPECT_FALSE(s->SkinOn());
-  EXPECT_EQ(control_->Count(SKM_SKINCONTROL), 0u);
 
   // Off: the control alone sees the messages; nothing is painted.
   const int before = s->before;
@@ -155,15 +147,7 @@ TEST_F(SkinControlTest, TheSwitchMessageNeverReachesTheControlAndTurnsSkinningOf
   SendMessageW(control_->Handle(), SKM_SKINCONTROL, 1, 0);
   EXPECT_TRUE(s->SkinOn());
   EXPECT_GE(s->draws, 1);
-  EXPECT_EQ(control_->Count(SKM_SKINCONTROL), 0u);
-}
-
-TEST_F(SkinControlTest, TheSkinnedQueryIsAnsweredOneWithoutReachingTheControl) {
-  Attach();
-  control_->seen.clear();
-  EXPECT_EQ(SendMessageW(control_->Handle(), SKM_QUERYNOSKIN, 0, 0), 1);
-  EXPECT_EQ(control_->Perform(SKM_QUERYNOSKIN), 1);
-  EXPECT_EQ(control_->Count(SKM_QUERYNOSKIN), 0u);
+  EXPECT_EQ(control_->Count(SKM_SKINCONTROL) + control_->Count(SKM_QUERYNOSKIN), 0u);
 }
 
 TEST_F(SkinControlTest, AnExceptionInTheSkinnerIsDroppedAndTheControlKeepsWorking) {
@@ -218,52 +202,6 @@ TEST_F(SkinControlTest, FreeingTheSkinnerGivesTheControlItsProcedureBackAndKeeps
   EXPECT_EQ(control_->Count(WM_PAINT), 1u);     // and the control beneath it
   other.hook.Remove();
   EXPECT_EQ(control_->WindowProc.Raw(), own.Raw());  // exactly the control's own again
-}
-
-TEST_F(SkinControlTest, TheFormReleasingItsSkinnersGivesEachControlItsColourAndFreesThem) {
-  Attach();
-  auto* second = Add<TRecordingControl>(form_.get(), 100, 10, 50, 20);
-  second->SetColor(vcl::clLime);
-  auto* s2 = new TRecordingSkinner(second);
-  s2->AttachControl(&host_, data_.get(), true, nullptr);
-  ASSERT_EQ(host_.Skinners().size(), 2u);
-  host_.ReleaseSkinners();
-  EXPECT_TRUE(host_.Skinners().empty());
-  EXPECT_EQ(control_->Color(), vcl::clAqua);
-  EXPECT_EQ(second->Color(), vcl::clLime);
-  // A control freed first takes its skinner along and the list forgets it.
-  auto* s3 = new TRecordingSkinner(second);
-  s3->AttachControl(&host_, data_.get(), false, nullptr);
-  vcl::TObject::Free(second);
-  EXPECT_TRUE(host_.Skinners().empty());
-}
-
-TEST(SkinnedFormHost, TheSkinnedFormListsItsSkinnersAndGivesEveryControlBackWhenItLetsGo) {
-  FreeSkinManager();
-  {
-    Owned<TSkinTestForm> holder =
-        ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(BuildPackage(ControlSkinSpec())))));
-    ASSERT_TRUE(SkinManager() && SkinManager()->Active());
-    Owned<vcl::TForm> form = ControlForm();
-    auto* button = Add<vcl::TButton>(form.get(), 10, 10, 80, 24);
-    auto* panel = Add<vcl::TPanel>(form.get(), 10, 50, 80, 40);
-    panel->SetColor(vcl::clOlive);
-    const vcl::TWndMethod own = button->WindowProc;
-    form->Show();
-    auto skinOf = [&] { return dynamic_cast<TWinSkinForm*>(SkinManager()->FindForm(form->Handle())); };
-    ASSERT_TRUE(PumpUntil([&] { return skinOf() && skinOf()->State == TSkinFormState::Ready; }));
-    TWinSkinForm* skin = skinOf();
-    EXPECT_EQ(skin->HostWindow(), form->Handle());
-    // The form's mapping gave both theirs.
-    EXPECT_EQ(skin->Skinners().size(), 2u);
-    EXPECT_EQ(panel->Color(), C(kFace));
-
-    skin->Unskin();
-    EXPECT_TRUE(skin->Skinners().empty());
-    EXPECT_TRUE(button->WindowProc.Raw() == own.Raw());
-    EXPECT_EQ(panel->Color(), vcl::clOlive);
-  }
-  FreeSkinManager();
 }
 
 // ---------------------------------------------------------------------------------------

@@ -1,8 +1,6 @@
-// Skinned display controls and containers on real controls: progress widths for positive and
-// negative ranges in both styles and both directions, the track bar's custom-draw answers and
-// what it draws, header hot tracking, status panels by bevel with the size grip and owner-drawn
-// panels, the list view's header, the media player's strip and its clicks, and the container
-// skinners.
+// Skinned display controls and containers on real controls: progress bars, the track bar's
+// custom-draw answers, header hot tracking, status panels, the list view's header, the media
+// player's strip and its clicks, and the container skinners.
 #include "control_skin_support.h"
 
 #include <commctrl.h>
@@ -73,18 +71,14 @@ struct PlayerClicks {
 }  // namespace
 
 TEST(ProgressArithmetic, FilledShareFromTheLowLimit) {
-  EXPECT_EQ(ProgressFill(200, 0, 0, 100), 0);
-  EXPECT_EQ(ProgressFill(200, 50, 0, 100), 100);
-  EXPECT_EQ(ProgressFill(200, 100, 0, 100), 200);
-  EXPECT_EQ(ProgressFill(200, 150, 100, 200), 100);
-  // Negative ranges fill too.
-  EXPECT_EQ(ProgressFill(200, -75, -100, -50), 100);
-  EXPECT_EQ(ProgressFill(200, -100, -100, -50), 0);
-  // An empty range fills nothing.
-  EXPECT_EQ(ProgressFill(200, 5, 5, 5), 0);
+  const struct {
+    int pos, low, high, fill;
+  } cases[] = {{0, 0, 100, 0},       {50, 0, 100, 100},     {100, 0, 100, 200}, {150, 100, 200, 100},
+               {-75, -100, -50, 100}, {-100, -100, -50, 0}, {5, 5, 5, 0}};
+  for (const auto& c : cases) EXPECT_EQ(ProgressFill(200, c.pos, c.low, c.high), c.fill) << c.pos << " in " << c.low;
 }
 
-TEST_F(SkinDisplayTest, ProgressBarsShowBackgroundAndBarByPosition) {
+TEST_F(SkinDisplayTest, ProgressBarsShowBackgroundAndBarByPositionInEitherDirection) {
   auto* bar = NewProgress(0, 100, 0);
   auto* s = Skin<TSkinProgress>(bar);
   auto picture = Painted(bar->Handle());
@@ -95,19 +89,11 @@ TEST_F(SkinDisplayTest, ProgressBarsShowBackgroundAndBarByPosition) {
   EXPECT_EQ(At(picture.get(), 50, 10), Seq(kProgressId, 2));
   EXPECT_EQ(At(picture.get(), 150, 10), Seq(kProgressId, 1));
 
-  // A negative range.
-  auto* negative = NewProgress(-100, -50, -75);
-  Skin<TSkinProgress>(negative);
-  picture = Painted(negative->Handle());
-  EXPECT_EQ(At(picture.get(), 50, 10), Seq(kProgressId, 2));
-  EXPECT_EQ(At(picture.get(), 150, 10), Seq(kProgressId, 1));
-}
-
-TEST_F(SkinDisplayTest, VerticalProgressBarsFillFromTheBottom) {
-  auto* bar = NewProgress(0, 100, 25);
-  bar->SetOrientation(vcl::pbVertical);  // turns the bar: 20 wide, 200 high
-  Skin<TSkinProgress>(bar);
-  auto picture = Painted(bar->Handle());
+  // Vertical bars fill from the bottom.
+  auto* vertical = NewProgress(0, 100, 25);
+  vertical->SetOrientation(vcl::pbVertical);  // turns the bar: 20 wide, 200 high
+  Skin<TSkinProgress>(vertical);
+  picture = Painted(vertical->Handle());
   EXPECT_EQ(At(picture.get(), 10, 190), Seq(kProgressId, 2));
   EXPECT_EQ(At(picture.get(), 10, 100), Seq(kProgressId, 1));
 }

@@ -1,8 +1,7 @@
 // Skinned scroll bars on real controls: the thumb arithmetic, panels laid over the real bars
-// and following them (scrolling, hiding, both bars with their corner), clicks handed to the
-// system's own tracking, scroll bar controls, and the drop-down list's thumb drag ended by a
-// release, by Esc and by a lost capture. Every press that enters a tracking loop has a
-// deadline that ends the loop.
+// and following them, clicks handed to the system's own tracking, scroll bar controls, and the
+// drop-down list's thumb drag ended by a release, Esc or a lost capture. Every press that
+// enters a tracking loop has a deadline that ends the loop.
 #include "control_skin_support.h"
 
 #include "classlib/stdctrls/ScrollBar.h"
@@ -101,16 +100,12 @@ class SkinScrollTest : public ControlSkinTest {
 
 }  // namespace
 
-TEST(ScrollBarArithmetic, PartsAlongTheBar) {
+TEST(ScrollBarArithmetic, PartsAlongTheBarAndControlThumbsFromRangePageAndPosition) {
   // Arrows of 16 at both ends of 200, the thumb from 50 to 80.
-  EXPECT_EQ(ScrollBarPart(0, 16, 50, 80, 200), kPartFirstArrow);
-  EXPECT_EQ(ScrollBarPart(16, 16, 50, 80, 200), kPartTrackBefore);
-  EXPECT_EQ(ScrollBarPart(50, 16, 50, 80, 200), kPartThumb);
-  EXPECT_EQ(ScrollBarPart(80, 16, 50, 80, 200), kPartTrackAfter);
-  EXPECT_EQ(ScrollBarPart(184, 16, 50, 80, 200), kPartSecondArrow);
-}
+  const std::pair<int, int> parts[] = {{0, kPartFirstArrow}, {16, kPartTrackBefore}, {50, kPartThumb},
+                                       {80, kPartTrackAfter}, {184, kPartSecondArrow}};
+  for (auto [at, part] : parts) EXPECT_EQ(ScrollBarPart(at, 16, 50, 80, 200), part) << at;
 
-TEST(ScrollBarArithmetic, ControlThumbsFromRangePageAndPosition) {
   // A page of 11 in 0..100 over a track of 168: 168 * 10 / 100.
   TThumbExtent e = ControlThumbExtent(200, 16, 0, 100, 11, 50, true);
   EXPECT_EQ(e.Bottom - e.Top, 17);

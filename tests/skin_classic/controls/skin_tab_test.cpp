@@ -1,7 +1,6 @@
-// Tabs and pages: where the tabs of each side lie on the flat strip, the tab frames (normal,
-// selected) and the sheet border painted for tabs at the top, bottom, left and right, close
-// marks and the form's say over closing, button-style tabs, the pages' background and the
-// tab pictures of page controls that publish them.
+// Tabs and pages: where the tabs of each side lie on the flat strip, the tab frames and the
+// sheet border on every side, close marks and the form's say over closing, button-style tabs,
+// the pages' background and the tab pictures of page controls that publish them.
 #include "control_skin_support.h"
 
 #include <commctrl.h>
@@ -89,18 +88,17 @@ TRect ItemRect(HWND tabs, int i) {
   return TRect(r.left, r.top, r.right, r.bottom);
 }
 
-class SkinTabTest : public ::testing::Test {
+class SkinTabTest : public ControlSkinTest {
  protected:
   void SetUp() override {
-    data_ = LoadControlSkin();
-    form_ = ControlForm(420, 320);
+    ControlSkinTest::SetUp();
     host_.window = FormWindow();
     CloseQueries().clear();
   }
   void TearDown() override {
-    host_.ReleaseSkinners();
-    form_.reset();
-    DestroyWindow(host_.window);
+    const HWND window = host_.window;
+    ControlSkinTest::TearDown();
+    DestroyWindow(window);
   }
 
   vcl::TPageControl* Pages(vcl::TTabPosition position, int count = 3) {
@@ -114,17 +112,10 @@ class SkinTabTest : public ::testing::Test {
     pages->SetActivePageIndex(1);
     return pages;
   }
-
   template <class S = TSkinTab>
   S* Skin(vcl::TWinControl* control) {
-    auto* s = new S(control);
-    s->AttachControl(&host_, data_.get(), false, nullptr);
-    return s;
+    return ControlSkinTest::Skin<S>(control);
   }
-
-  Owned<TSkinData> data_;
-  Owned<vcl::TForm> form_;
-  TestHost host_;
 };
 
 // Each tab shows its frame (selected: 2) near its corner, and the pages their border.
@@ -141,35 +132,20 @@ void ExpectTabsPainted(HWND tabs, int count, int current) {
             Frame(kTabBorderId, 1));
 }
 
-TEST_F(SkinTabTest, TabsAtTheTopShowTheirFramesAndThePagesTheirBorder) {
-  vcl::TPageControl* pages = Pages(vcl::tpTop);
-  TSkinTab* s = Skin(pages);
-  EXPECT_EQ(s->Position(), TTabSide::Top);
-  EXPECT_FALSE(s->CloseButtons());
-  ExpectTabsPainted(pages->Handle(), 3, 1);
-  EXPECT_TRUE(s->CloseRects() == std::vector<TRect>(3));  // no marks
-}
-
-TEST_F(SkinTabTest, TabsAtTheBottomUseTheFlippedImage) {
-  vcl::TPageControl* pages = Pages(vcl::tpBottom);
-  TSkinTab* s = Skin(pages);
-  EXPECT_EQ(s->Position(), TTabSide::Bottom);
-  ExpectTabsPainted(pages->Handle(), 3, 1);
-}
-
-TEST_F(SkinTabTest, TabsAtTheLeftAndRightAreDrawnFlatAndTurnedWithTheBorderTurnedToo) {
-  vcl::TPageControl* left = Pages(vcl::tpLeft);
-  TSkinTab* s = Skin(left);
-  EXPECT_EQ(s->Position(), TTabSide::Left);
-  // The border picture turned a quarter: its width and height exchanged.
-  EXPECT_EQ(s->SheetImage()->Width(), kTabFrame);
-  ExpectTabsPainted(left->Handle(), 3, 1);
-
-  vcl::TPageControl* right = Pages(vcl::tpRight);
-  right->SetTop(220);
-  TSkinTab* r = Skin(right);
-  EXPECT_EQ(r->Position(), TTabSide::Right);
-  ExpectTabsPainted(right->Handle(), 3, 1);
+TEST_F(SkinTabTest, TabsOnEverySideShowTheirFramesAndThePagesTheirBorder) {
+  const std::pair<vcl::TTabPosition, TTabSide> sides[] = {{vcl::tpTop, TTabSide::Top},
+                                                          {vcl::tpBottom, TTabSide::Bottom},
+                                                          {vcl::tpLeft, TTabSide::Left},
+                                                          {vcl::tpRight, TTabSide::Right}};
+  for (const auto& [position, side] : sides) {
+    SCOPED_TRACE(static_cast<int>(side));
+    vcl::TPageControl* pages = Pages(position);
+    TSkinTab* s = Skin(pages);
+    EXPECT_EQ(s->Position(), side);
+    EXPECT_FALSE(s->CloseButtons());
+    ExpectTabsPainted(pages->Handle(), 3, 1);
+    EXPECT_TRUE(s->CloseRects() == std::vector<TRect>(3));  // no marks
+  }
 }
 
 TEST_F(SkinTabTest, ThePagesBorderIsTheTabPanePictureInTheSecondSheetMode) {
@@ -221,13 +197,11 @@ TEST_F(SkinTabTest, CloseMarksCloseThePageUnlessTheFormKeepsIt) {
   const TRect tab = ItemRect(pages->Handle(), 0);
   SendMessageW(pages->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Point(tab.Left + 4, tab.Bottom - 4));
   EXPECT_EQ(CloseQueries().size(), 2u);
-}
 
-TEST_F(SkinTabTest, OnlyTabsAtTheTopGetCloseMarks) {
-  vcl::TPageControl* pages = Pages(vcl::tpBottom);
-  pages->SetTag(kCloseMarksTag);
-  TSkinTab* s = Skin(pages);
-  EXPECT_FALSE(s->CloseButtons());
+  // Only tabs at the top get marks.
+  vcl::TPageControl* bottom = Pages(vcl::tpBottom);
+  bottom->SetTag(kCloseMarksTag);
+  EXPECT_FALSE(Skin(bottom)->CloseButtons());
 }
 
 TEST_F(SkinTabTest, ButtonStyleTabsAreFramesOfTheButtonImage) {
@@ -275,8 +249,7 @@ TEST_F(SkinTabTest, ATabSetShowsItsTabsFromTheUpsideDownImageWhereItLaysThemOut)
   auto* set = Add<vcl::TTabSet>(form_.get(), 10, 10, 300, 21);
   for (const wchar_t* name : {L"描述", L"图片", L"运费"}) set->Tabs()->Add(name);
   set->SetTabIndex(1);
-  auto* s = new TSkinTab31(set);
-  s->AttachControl(&host_, data_.get(), false, nullptr);
+  auto* s = Skin<TSkinTab31>(set);
   EXPECT_EQ(host_.FindSkinner(set->Handle()), s);
   auto b = Painted(set->Handle());
   EXPECT_EQ(s->ShownTabs(), 3);
@@ -292,8 +265,7 @@ TEST_F(SkinTabTest, ATabSetWithMoreTabsThanFitLeavesOutThoseThatDoNot) {
   auto* set = Add<vcl::TTabSet>(form_.get(), 10, 10, 120, 21);
   set->SetAutoScroll(false);
   for (int i = 0; i < 8; ++i) set->Tabs()->Add(L"标签" + std::to_wstring(i));
-  auto* s = new TSkinTab31(set);
-  s->AttachControl(&host_, data_.get(), false, nullptr);
+  auto* s = Skin<TSkinTab31>(set);
   auto b = Painted(set->Handle());
   EXPECT_GT(s->ShownTabs(), 0);
   EXPECT_LT(s->ShownTabs(), 8);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -105,5 +106,77 @@ inline bool Ready(HWND w) {
   TWinSkinForm* f = Find(w);
   return f && f->State == TSkinFormState::Ready;
 }
+
+// Raw windows record the commands and engine messages they get (carrying none out) and answer
+// the caption-button visibility query with their user data.
+struct RawLog {
+  std::vector<vcl::TMessage> messages;
+  size_t Count(UINT msg, WPARAM wp) const {
+    return static_cast<size_t>(std::count_if(messages.begin(), messages.end(),
+                                             [&](const vcl::TMessage& m) { return m.Msg == msg && m.WParam == wp; }));
+  }
+};
+inline RawLog& Log() {
+  static RawLog log;
+  return log;
+}
+
+inline LRESULT CALLBACK RawProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_COMMAND || msg == WM_SYSCOMMAND || msg == WM_CLOSE || msg == SKM_CAPTIONACTION ||
+      msg == SKM_CAPTIONVISIBLE) {
+    Log().messages.push_back({msg, wp, lp, 0});
+    if (msg == SKM_CAPTIONVISIBLE) return GetWindowLongPtrW(w, GWLP_USERDATA);
+    if (msg != WM_SYSCOMMAND || (wp & 0xFFF0) != SC_KEYMENU) return 0;
+  }
+  return DefWindowProcW(w, msg, wp, lp);
+}
+
+inline UniqueWindow RawWindow(DWORD style = WS_OVERLAPPEDWINDOW, DWORD exStyle = 0, LRESULT visibilityAnswer = 0,
+                              HMENU menu = nullptr) {
+  HWND w = CreateWindowExW(exStyle, wintest::TestWindowClass(L"SkinFormRawWindow", &RawProc), L"Raw window", style,
+                           60, 60, 360, 260, nullptr, menu, GetModuleHandleW(nullptr), nullptr);
+  EXPECT_NE(w, nullptr);
+  SetWindowLongPtrW(w, GWLP_USERDATA, visibilityAnswer);
+  return UniqueWindow(w);
+}
+
+// A main-window skin data, active from loading, holding the skin a test gives; windows skinned
+// through the manager's hook (or its request when they are not activated).
+class SkinnedWindows : public ::testing::Test {
+ protected:
+  void SetUp() override { Log().messages.clear(); }
+  void TearDown() override {
+    holder_.reset();
+    FreeSkinManager();
+  }
+
+  void UseSkin(const PackageSpec& spec) {
+    holder_.reset();
+    FreeSkinManager();
+    holder_ = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(BuildPackage(spec)))));
+    data_ = holder_->SkinData();
+    ASSERT_TRUE(SkinManager() && SkinManager()->Active());
+  }
+
+  TWinSkinForm* SkinRaw(HWND w) {
+    ShowWindow(w, SW_SHOW);
+    if (!Find(w)) {
+      EXPECT_TRUE(SkinManager()->SkinForm(w));
+    }
+    EXPECT_TRUE(PumpUntil([&] { return Ready(w); }));
+    TWinSkinForm* skin = Find(w);
+    if (skin) SendMessageW(w, WM_NCACTIVATE, TRUE, 0);  // other tests' windows may hold the activation
+    return skin;
+  }
+
+  TWinSkinForm* ShowSkinned(vcl::TForm* form) {
+    form->Show();
+    EXPECT_TRUE(PumpUntil([&] { return Ready(form->Handle()); }));
+    return Find(form->Handle());
+  }
+
+  Owned<TSkinTestForm> holder_;
+  TSkinData* data_ = nullptr;
+};
 
 }  // namespace winskin::test

@@ -1,8 +1,6 @@
-// The skinned form window on real windows: skinned through the manager's hook and requests,
-// its client area inside the skin's borders, hit tests, the frame painted from the skin (pixels
-// of a frame painted into a memory bitmap), caption buttons (visibility, layout, frames, mouse,
-// actions), the menu band, and detaching: procedure, styles and region given back, other
-// subclasses and hooks left working.
+// The skinned form window on real windows: client area and hit tests, the frame painted from
+// the skin, caption buttons (visibility, layout, frames, mouse, actions), the menu band, and
+// detaching that gives everything back and leaves later subclasses and hooks working.
 #include "form_skin_support.h"
 
 #include <commctrl.h>
@@ -22,44 +20,7 @@ namespace {
 
 ::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
-// ---------------------------------------------------------------------------------------
-// Raw windows: they record the system commands and engine messages they get, and answer the
-// caption-button visibility query with their user data.
-
-struct RawLog {
-  std::vector<vcl::TMessage> messages;
-  size_t Count(UINT msg, WPARAM wp) const {
-    return static_cast<size_t>(std::count_if(messages.begin(), messages.end(),
-                                             [&](const vcl::TMessage& m) { return m.Msg == msg && m.WParam == wp; }));
-  }
-};
-RawLog& Log() {
-  static RawLog log;
-  return log;
-}
-
-LRESULT CALLBACK RawProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_SYSCOMMAND || msg == SKM_CAPTIONACTION || msg == SKM_CAPTIONVISIBLE || msg == WM_CLOSE) {
-    Log().messages.push_back({msg, wp, lp, 0});
-    if (msg == SKM_CAPTIONVISIBLE) return GetWindowLongPtrW(w, GWLP_USERDATA);
-    return 0;  // nothing is carried out
-  }
-  return DefWindowProcW(w, msg, wp, lp);
-}
-
-const wchar_t* RawClass() {
-  return wintest::TestWindowClass(L"SkinFormRawWindow", &RawProc);
-}
-
 constexpr DWORD kFullStyle = WS_OVERLAPPEDWINDOW;
-
-UniqueWindow RawWindow(DWORD style = kFullStyle, DWORD exStyle = 0, LRESULT visibilityAnswer = 0) {
-  HWND w = CreateWindowExW(exStyle, RawClass(), L"Raw window", style, 60, 60, 320, 240, nullptr, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
-  EXPECT_NE(w, nullptr);
-  SetWindowLongPtrW(w, GWLP_USERDATA, visibilityAnswer);
-  return UniqueWindow(w);
-}
 
 // The frame as the skin paints it, painted into a memory bitmap: a library form through the
 // message the other skin engine uses, a raw window by the skin's own call.
@@ -78,53 +39,21 @@ std::unique_ptr<vcl::TBitmap> PaintedFrame(HWND w) {
   return b;
 }
 
-class SkinnedForms : public ::testing::Test {
+class SkinnedForms : public SkinnedWindows {
  protected:
   void SetUp() override {
-    Log().messages.clear();
+    SkinnedWindows::SetUp();
     UseSkin(StandardButtons());
   }
-  void TearDown() override {
-    holder_.reset();
-    FreeSkinManager();
-  }
-
-  // A main-window skin data (active from loading) holding a skin with these buttons.
   void UseSkin(const std::vector<ButtonSpec>& buttons, bool transparentLeft = false) {
-    holder_.reset();
-    FreeSkinManager();
-    holder_ = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(BuildPackage(FormSkinSpec(buttons, transparentLeft))))));
-    data_ = holder_->SkinData();
-    ASSERT_TRUE(SkinManager() && SkinManager()->Active());
+    SkinnedWindows::UseSkin(FormSkinSpec(buttons, transparentLeft));
   }
-
-  // A raw window shown: the manager's hook skins it when it is activated (or, when it is not,
-  // its request does), and it is set up.
-  TWinSkinForm* SkinRaw(HWND w) {
-    ShowWindow(w, SW_SHOW);
-    if (!Find(w)) {
-      EXPECT_TRUE(SkinManager()->SkinForm(w));
-    }
-    EXPECT_TRUE(PumpUntil([&] { return Ready(w); }));
-    return Find(w);
-  }
-
-  // A library form shown: the manager's hook skins it when it is activated.
-  TWinSkinForm* ShowSkinned(vcl::TForm* form) {
-    form->Show();
-    EXPECT_TRUE(PumpUntil([&] { return Ready(form->Handle()); }));
-    return Find(form->Handle());
-  }
-
   Owned<vcl::TForm> NewForm() {
     Owned<vcl::TForm> form(new vcl::TForm(vcl::Application, 0));
     form->SetBounds(80, 80, 300, 220);
     form->SetCaption(L"Skinned form");
     return form;
   }
-
-  Owned<TSkinTestForm> holder_;
-  TSkinData* data_ = nullptr;
 };
 
 // A non-client mouse message at a window point of a skinned window (kept active: the windows
@@ -175,42 +104,30 @@ TEST_F(SkinnedForms, AFormShownIsSkinnedThroughTheManagersHookWithItsClientInsid
   EXPECT_EQ(SendMessageW(form->Handle(), kEngineQuerySkinned, 0, kEngineMark), kEngineMark);
 }
 
-TEST_F(SkinnedForms, NonClientSizeGivesTheRectangleInsideTheSkinsBorders) {
+TEST_F(SkinnedForms, NonClientSizeAndHitTestsFollowTheSkinsBordersOnlyForAFullCaption) {
   UniqueWindow w = RawWindow();
   ASSERT_TRUE(SkinRaw(w.get()));
   NCCALCSIZE_PARAMS params{};
   params.rgrc[0] = {100, 50, 400, 300};
   EXPECT_EQ(SendMessageW(w.get(), WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params)), WVR_VALIDRECTS);
-  EXPECT_EQ(params.rgrc[0].left, 100 + kLeft);
-  EXPECT_EQ(params.rgrc[0].top, 50 + kTop);
-  EXPECT_EQ(params.rgrc[0].right, 400 - kRight);
-  EXPECT_EQ(params.rgrc[0].bottom, 300 - kBottom);
+  EXPECT_EQ(vcl::TRect(params.rgrc[0]), vcl::Rect(100 + kLeft, 50 + kTop, 400 - kRight, 300 - kBottom));
   EXPECT_EQ(params.rgrc[1].left, params.rgrc[0].left);
   RECT plain{0, 0, 10, 10};
   EXPECT_EQ(SendMessageW(w.get(), WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&plain)), 0);
-}
-
-TEST_F(SkinnedForms, AWindowWithoutAFullCaptionKeepsItsClientAndGetsNoSkinnedFrame) {
-  UniqueWindow w = RawWindow(WS_POPUP | WS_BORDER);
-  TWinSkinForm* skin = SkinRaw(w.get());
-  ASSERT_TRUE(skin);
-  EXPECT_EQ(skin->BorderKind, TBorderKind::None);
-  EXPECT_EQ(skin->TopHeight, 0);
-  NCCALCSIZE_PARAMS params{};
-  params.rgrc[0] = {0, 0, 200, 100};
-  SendMessageW(w.get(), WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params));
-  EXPECT_EQ(params.rgrc[0].top, 1);  // the system's own border
-}
-
-TEST_F(SkinnedForms, HitTestsKeepTheSizingEdgeAndAnswerCaptionAndClient) {
-  UniqueWindow w = RawWindow();
-  ASSERT_TRUE(SkinRaw(w.get()));
   RECT r{};
   GetWindowRect(w.get(), &r);
   auto hit = [&](int x, int y) { return SendMessageW(w.get(), WM_NCHITTEST, 0, MAKELPARAM(r.left + x, r.top + y)); };
   EXPECT_EQ(hit(120, kTop / 2), HTCAPTION);
   EXPECT_EQ(hit(120, kTop + 40), HTCLIENT);
-  EXPECT_NE(hit(120, 0), HTCLIENT);
+  EXPECT_NE(hit(120, 0), HTCLIENT);  // the sizing edge stays
+
+  UniqueWindow popup = RawWindow(WS_POPUP | WS_BORDER);
+  TWinSkinForm* skin = SkinRaw(popup.get());
+  ASSERT_TRUE(skin);
+  EXPECT_EQ(skin->BorderKind, TBorderKind::None);
+  params.rgrc[0] = {0, 0, 200, 100};
+  SendMessageW(popup.get(), WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params));
+  EXPECT_EQ(params.rgrc[0].top, 1);  // the system's own border
 }
 
 TEST_F(SkinnedForms, TheFrameIsPaintedFromTheSkinsActiveAndInactivePictures) {
@@ -378,7 +295,6 @@ TEST_F(SkinnedForms, DisabledButtonsShowTheirFourthFrameOnlyWhenTheyHaveOne) {
   TWinSkinForm* skin = SkinRaw(w.get());
   ASSERT_TRUE(skin);
   EXPECT_EQ(skin->Buttons()[1]->FrameCount(), 3);  // read from its picture's proportions
-  SendMessageW(w.get(), WM_NCACTIVATE, TRUE, 0);
   auto b = PaintedFrame(w.get());
   const int width = b->Width();
   EXPECT_FALSE(skin->Buttons()[0]->Enabled);
@@ -400,7 +316,6 @@ class CaptionMouse : public SkinnedForms {
     window_ = RawWindow();
     skin_ = SkinRaw(window_.get());
     ASSERT_TRUE(skin_);
-    SendMessageW(window_.get(), WM_NCACTIVATE, TRUE, 0);
     PaintedFrame(window_.get());  // lays the buttons out
     Log().messages.clear();
   }
@@ -416,7 +331,7 @@ class CaptionMouse : public SkinnedForms {
   TWinSkinForm* skin_ = nullptr;
 };
 
-TEST_F(CaptionMouse, PressAndReleaseOnAButtonRunsItsAction) {
+TEST_F(CaptionMouse, OnlyAPressAndReleaseOnTheSameButtonRunsItsAction) {
   Nc(window_.get(), WM_NCLBUTTONDOWN, At(0));
   EXPECT_EQ(Button(0)->State, TNCState::Pressed);
   EXPECT_EQ(skin_->HotObject, Button(0));
@@ -424,36 +339,27 @@ TEST_F(CaptionMouse, PressAndReleaseOnAButtonRunsItsAction) {
   EXPECT_EQ(Button(0)->State, TNCState::Hot);
   Pump();
   EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_CLOSE), 1u);
-}
 
-TEST_F(CaptionMouse, ReleasingOnAnotherButtonRunsNoAction) {
+  // Pressed on one, released on another: the first returns to normal, the second only turns hot.
+  Log().messages.clear();
   Nc(window_.get(), WM_NCLBUTTONDOWN, At(0));
   Nc(window_.get(), WM_NCMOUSEMOVE, At(1));
-  EXPECT_EQ(Button(0)->State, TNCState::Normal);  // the first returns to normal
-  EXPECT_EQ(Button(1)->State, TNCState::Hot);     // the second only turns hot
+  EXPECT_EQ(Button(0)->State, TNCState::Normal);
+  EXPECT_EQ(Button(1)->State, TNCState::Hot);
   Nc(window_.get(), WM_NCLBUTTONUP, At(1));
-  Pump();
-  EXPECT_TRUE(Log().messages.empty());
-}
-
-TEST_F(CaptionMouse, AReleaseOnAButtonThatIsOnlyHotRunsNoAction) {
+  // A release on a button that is only hot.
   Nc(window_.get(), WM_NCMOUSEMOVE, At(0));
   EXPECT_EQ(skin_->HotObject, Button(0));
-  EXPECT_EQ(Button(0)->State, TNCState::Hot);
   Nc(window_.get(), WM_NCLBUTTONUP, At(0));
   Pump();
   EXPECT_TRUE(Log().messages.empty());
-}
-
-TEST_F(CaptionMouse, MovingOffTheButtonsLeavesNoHotButton) {
-  Nc(window_.get(), WM_NCMOUSEMOVE, At(2));
-  EXPECT_EQ(Button(2)->State, TNCState::Hot);
+  // Off the buttons nothing stays hot.
   Nc(window_.get(), WM_NCMOUSEMOVE, TPoint(60, kTop / 2));
   EXPECT_EQ(skin_->HotObject, nullptr);
-  EXPECT_EQ(Button(2)->State, TNCState::Normal);
+  EXPECT_EQ(Button(0)->State, TNCState::Normal);
 }
 
-TEST_F(CaptionMouse, TheActionTablePostsTheSystemCommands) {
+TEST_F(CaptionMouse, TheActionTablePostsTheSystemCommandsAndADoubleClickMaximisesAndRestores) {
   Click(1);
   EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_MAXIMIZE), 1u);
   EXPECT_EQ(skin_->ShowState, TShowState::Maximized);
@@ -466,9 +372,8 @@ TEST_F(CaptionMouse, TheActionTablePostsTheSystemCommands) {
   Click(4);
   EXPECT_EQ(Log().Count(SKM_CAPTIONACTION, 42), 1u);  // a button of the application's own
   EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_CLOSE), 0u);
-}
 
-TEST_F(CaptionMouse, DoubleClickOnTheCaptionMaximisesAndRestores) {
+  Log().messages.clear();
   Nc(window_.get(), WM_NCLBUTTONDBLCLK, TPoint(60, kTop / 2));
   Pump();
   EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_MAXIMIZE), 1u);

@@ -1,8 +1,6 @@
-// The skinned menus on real windows: the menu bar built from a window's menu (layout,
-// accelerators, commands), the message filter fed crafted messages and in real menu loops,
-// owner-drawn items measured and drawn (pixels of items drawn into memory bitmaps), popup-menu
-// windows framed from the skin, the skinned system menu and the keys that reach the bar. Every
-// menu loop is ended by a timer-posted cancel with a deadline.
+// The skinned menus on real windows: the menu bar, the message filter fed crafted messages and
+// in real menu loops, owner-drawn items measured and drawn, popup frames, the system menu.
+// Every menu loop is ended by a timer-posted cancel with a deadline.
 #include "form_skin_support.h"
 
 #include <algorithm>
@@ -55,31 +53,6 @@ PackageSpec MenuSkinSpec(bool itemPicture = true, bool shadowIsMenuText = false)
   return spec;
 }
 
-// ---------------------------------------------------------------------------------------
-// Raw windows with a menu; they log the commands they get.
-
-std::vector<vcl::TMessage>& Log() {
-  static std::vector<vcl::TMessage> log;
-  return log;
-}
-
-size_t Logged(UINT msg, WPARAM wp) {
-  return static_cast<size_t>(std::count_if(Log().begin(), Log().end(),
-                                           [&](const vcl::TMessage& m) { return m.Msg == msg && m.WParam == wp; }));
-}
-
-LRESULT CALLBACK MenuRawProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_COMMAND || msg == WM_SYSCOMMAND || msg == WM_CLOSE) {
-    Log().push_back({msg, wp, lp, 0});
-    if (msg != WM_SYSCOMMAND || (wp & 0xFFF0) != SC_KEYMENU) return 0;  // nothing carried out
-  }
-  return DefWindowProcW(w, msg, wp, lp);
-}
-
-const wchar_t* MenuRawClass() {
-  return wintest::TestWindowClass(L"SkinMenuRawWindow", &MenuRawProc);
-}
-
 // Commands of the raw window's menu.
 constexpr UINT kOpen = 101, kClose = 102, kBlank = 200, kUndo = 301, kGo = 400, kStop = 500;
 
@@ -102,10 +75,7 @@ HMENU RawMenu() {
 }
 
 UniqueWindow MenuWindow(DWORD style = WS_OVERLAPPEDWINDOW, bool withMenu = true) {
-  HWND w = CreateWindowExW(0, MenuRawClass(), L"Menu window", style, 60, 60, 360, 260, nullptr,
-                           withMenu ? RawMenu() : nullptr, GetModuleHandleW(nullptr), nullptr);
-  EXPECT_NE(w, nullptr);
-  return UniqueWindow(w);
+  return RawWindow(style, 0, 0, withMenu ? RawMenu() : nullptr);
 }
 
 // A message of a kind waiting for a window, taken out of the queue.
@@ -121,15 +91,22 @@ TPoint ScreenOf(HWND w, TPoint windowPoint) {
   return TPoint(r.left + windowPoint.X, r.top + windowPoint.Y);
 }
 
+// A DC of the menu font.
+struct MenuFontDC {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, vcl::Screen->MenuFont()->Handle());
+  ~MenuFontDC() {
+    SelectObject(dc, old);
+    DeleteDC(dc);
+  }
+};
+
 // The width the bar gives a caption: its text in the menu font, and 10.
 int BarWidth(const String& caption) {
   if (caption.empty()) return 0;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, vcl::Screen->MenuFont()->Handle());
+  const MenuFontDC font;
   RECT r{};
-  DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &r, DT_CALCRECT | DT_NOCLIP);
-  SelectObject(dc, old);
-  DeleteDC(dc);
+  DrawTextW(font.dc, caption.c_str(), static_cast<int>(caption.size()), &r, DT_CALCRECT | DT_NOCLIP);
   return r.right - r.left + 10;
 }
 
@@ -197,43 +174,17 @@ MSG KeyDown(WPARAM key) {
 
 // ---------------------------------------------------------------------------------------
 
-class SkinnedMenus : public ::testing::Test {
+class SkinnedMenus : public SkinnedWindows {
  protected:
   void SetUp() override {
-    Log().clear();
+    SkinnedWindows::SetUp();
     UseSkin(MenuSkinSpec());
   }
   void TearDown() override {
     vcl::SetTrackPopupMenuFunction(nullptr);
     vcl::SetSysLocale(std::nullopt);
     MenuTracking().End();
-    holder_.reset();
-    FreeSkinManager();
-  }
-
-  void UseSkin(const PackageSpec& spec) {
-    holder_.reset();
-    FreeSkinManager();
-    holder_ = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(BuildPackage(spec)))));
-    data_ = holder_->SkinData();
-    ASSERT_TRUE(SkinManager() && SkinManager()->Active());
-  }
-
-  TWinSkinForm* SkinRaw(HWND w) {
-    ShowWindow(w, SW_SHOW);
-    if (!Find(w)) {
-      EXPECT_TRUE(SkinManager()->SkinForm(w));
-    }
-    EXPECT_TRUE(PumpUntil([&] { return Ready(w); }));
-    TWinSkinForm* skin = Find(w);
-    if (skin) SendMessageW(w, WM_NCACTIVATE, TRUE, 0);  // other tests' windows may hold the activation
-    return skin;
-  }
-
-  TWinSkinForm* ShowSkinned(vcl::TForm* form) {
-    form->Show();
-    EXPECT_TRUE(PumpUntil([&] { return Ready(form->Handle()); }));
-    return Find(form->Handle());
+    SkinnedWindows::TearDown();
   }
 
   // A library form with a TMainMenu "&File" (Open, Save) and "&Edit" (Undo).
@@ -265,15 +216,12 @@ class SkinnedMenus : public ::testing::Test {
     skin->MenuBar()->Layout(band);
     return band;
   }
-
-  Owned<TSkinTestForm> holder_;
-  TSkinData* data_ = nullptr;
 };
 
 // ---------------------------------------------------------------------------------------
 // The bar
 
-TEST_F(SkinnedMenus, TheBarIsBuiltFromTheWindowsMenuAndLaidOutFromTheSkinsMargin) {
+TEST_F(SkinnedMenus, TheBarIsBuiltFromTheWindowsMenuLaidOutFromTheSkinAndSendsEnabledCommands) {
   UniqueWindow w = MenuWindow();
   TWinSkinForm* skin = SkinRaw(w.get());
   ASSERT_TRUE(skin && skin->MenuBar());
@@ -282,7 +230,6 @@ TEST_F(SkinnedMenus, TheBarIsBuiltFromTheWindowsMenuAndLaidOutFromTheSkinsMargin
   ASSERT_EQ(bar->Count(), 5);
   const auto& items = bar->Items();
   EXPECT_EQ(items[0]->Caption, L"&File");
-  EXPECT_TRUE(items[1]->Caption.empty());
   EXPECT_TRUE(items[0]->Enabled && items[3]->Enabled);
   EXPECT_FALSE(items[2]->Enabled || items[4]->Enabled);
   EXPECT_NE(items[0]->SubMenu, nullptr);
@@ -293,74 +240,53 @@ TEST_F(SkinnedMenus, TheBarIsBuiltFromTheWindowsMenuAndLaidOutFromTheSkinsMargin
   int x = band.Left + kBarLeft + 4;
   for (const auto& item : items) {
     EXPECT_EQ(item->BoundsRect.Left, x) << item->Index;
-    EXPECT_EQ(item->BoundsRect.Width(), BarWidth(item->Caption)) << item->Index;
+    EXPECT_EQ(item->BoundsRect.Width(), BarWidth(item->Caption)) << item->Index;  // 0 for no caption
     EXPECT_EQ(item->BoundsRect.Top, band.Top);
     EXPECT_EQ(item->BoundsRect.Bottom, band.Bottom - 1);
     x = item->BoundsRect.Right;
   }
-  EXPECT_EQ(items[1]->BoundsRect.Width(), 0);  // an empty caption takes no room
   EXPECT_EQ(bar->ItemAt(Centre(items[3]->BoundsRect)), items[3].get());
   EXPECT_EQ(bar->ItemAt(TPoint(items[1]->BoundsRect.Left, band.Top + 2)), items[2].get());
   EXPECT_EQ(skin->ObjectAt(Centre(items[0]->BoundsRect)), items[0].get());
-}
 
-TEST_F(SkinnedMenus, ALibraryFormsBarTakesItsItemsFromTheMainMenu) {
-  vcl::TMainMenu* menu = nullptr;
-  Owned<vcl::TForm> form = MenuForm(&menu);
-  menu->Items()->Items(1)->SetEnabled(false);
-  TWinSkinForm* skin = ShowSkinned(form.get());
-  ASSERT_TRUE(skin && skin->MenuBar());
-  TWinSkinMenu* bar = skin->MenuBar();
-  EXPECT_EQ(bar->Menu(), menu);
-  ASSERT_EQ(bar->Count(), 2);
-  EXPECT_EQ(bar->Items()[0]->SubMenu, menu->Items()->Items(0)->Handle());
-  EXPECT_EQ(bar->Items()[0]->ID, menu->Items()->Items(0)->Command());
-  EXPECT_FALSE(bar->Items()[1]->Enabled);
-}
-
-TEST_F(SkinnedMenus, AcceleratorsFindEnabledItemsOnly) {
-  UniqueWindow w = MenuWindow();
-  TWinSkinForm* skin = SkinRaw(w.get());
-  ASSERT_TRUE(skin && skin->MenuBar());
-  TWinSkinMenu* bar = skin->MenuBar();
-  EXPECT_EQ(bar->FindAccel(L'f'), bar->Items()[0].get());
-  EXPECT_EQ(bar->FindAccel(L'F'), bar->Items()[0].get());
-  EXPECT_EQ(bar->FindAccel(L'g'), bar->Items()[3].get());
-  EXPECT_EQ(bar->FindAccel(L'e'), nullptr);  // disabled
-  EXPECT_EQ(bar->FindAccel(L's'), nullptr);  // disabled
+  // Accelerators find enabled items only, in either case.
+  EXPECT_EQ(bar->FindAccel(L'F'), items[0].get());
+  EXPECT_EQ(bar->FindAccel(L'g'), items[3].get());
+  EXPECT_EQ(bar->FindAccel(L'e'), nullptr);
+  EXPECT_EQ(bar->FindAccel(L's'), nullptr);
   EXPECT_EQ(bar->FindAccel(L'x'), nullptr);
-}
 
-TEST_F(SkinnedMenus, AnItemWithoutSubMenuSendsItsCommandOnlyWhenEnabled) {
-  UniqueWindow w = MenuWindow();
-  TWinSkinForm* skin = SkinRaw(w.get());
-  ASSERT_TRUE(skin && skin->MenuBar());
-  LayOut(skin);
-  // Alt+G through the system's key menu command: the bar's item.
+  // Alt+G through the system's key menu command: the item's command, no menu loop.
   EXPECT_EQ(SendMessageW(w.get(), WM_SYSCOMMAND, SC_KEYMENU, L'g'), 1);
   std::optional<MSG> command = Take(w.get(), WM_COMMAND);
   ASSERT_TRUE(command);
   EXPECT_EQ(command->wParam, kGo);
   EXPECT_FALSE(MenuTracking().Tracking());
-  // A disabled one sends nothing.
-  skin->MenuBar()->TrackItem(skin->MenuBar()->Items()[4].get());
+  bar->TrackItem(items[4].get());  // disabled: nothing
   EXPECT_FALSE(Take(w.get(), WM_COMMAND));
 }
 
-TEST_F(SkinnedMenus, AltAndALetterOpenTheBarItemWithThatAccelerator) {
-  Owned<vcl::TForm> form = MenuForm();
+TEST_F(SkinnedMenus, ALibraryFormsBarFollowsItsMainMenuAndAltAndALetterOpenAnItem) {
+  vcl::TMainMenu* menu = nullptr;
+  Owned<vcl::TForm> form = MenuForm(&menu);
+  menu->Items()->Items(0)->SetEnabled(false);
   TWinSkinForm* skin = ShowSkinned(form.get());
   ASSERT_TRUE(skin && skin->MenuBar());
+  TWinSkinMenu* bar = skin->MenuBar();
+  EXPECT_EQ(bar->Menu(), menu);
+  ASSERT_EQ(bar->Count(), 2);
+  EXPECT_EQ(bar->Items()[1]->SubMenu, menu->Items()->Items(1)->Handle());
+  EXPECT_EQ(bar->Items()[1]->ID, menu->Items()->Items(1)->Command());
+  EXPECT_FALSE(bar->Items()[0]->Enabled);
   LayOut(skin);
   constexpr LPARAM kAltHeld = 0x20000000;
   EXPECT_EQ(form->Perform(vcl::CM_DIALOGCHAR, L'e', kAltHeld), 1);
   std::optional<MSG> click = Take(form->Handle(), WM_NCLBUTTONDOWN);
   ASSERT_TRUE(click);
-  const TRect edit = skin->MenuBar()->Items()[1]->BoundsRect;
+  const TRect edit = bar->Items()[1]->BoundsRect;
   const TPoint at = ScreenOf(form->Handle(), TPoint(edit.Left + 1, edit.Top + 1));
   EXPECT_EQ(click->lParam, MAKELPARAM(at.X, at.Y));
-  // Without Alt no bar item is opened.
-  form->Perform(vcl::CM_DIALOGCHAR, L'e', 0);
+  form->Perform(vcl::CM_DIALOGCHAR, L'e', 0);  // without Alt
   EXPECT_FALSE(Take(form->Handle(), WM_NCLBUTTONDOWN));
 }
 
@@ -593,12 +519,10 @@ TEST_F(SkinnedMenus, AMenuLoopKeepsDestroyedWindowsObjectsUntilItEnds) {
 // Owner-drawn items
 
 TEST_F(SkinnedMenus, ItemsAreMeasuredByTheirOwnRulesAndWidenedForTheSkin) {
-  TWinSkinForm* skin = nullptr;
   UniqueWindow w = MenuWindow();
-  skin = SkinRaw(w.get());
-  ASSERT_TRUE(skin);
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin && skin->MenuPainter());
   TSkinMenuPainter* painter = skin->MenuPainter();
-  ASSERT_TRUE(painter);
   Owned<vcl::TPopupMenu> popup(new vcl::TPopupMenu(nullptr));
   auto* item = new vcl::TMenuItem(popup.get());
   item->SetCaption(L"&Paste");
@@ -640,12 +564,8 @@ TEST_F(SkinnedMenus, ItemsAreMeasuredByTheirOwnRulesAndWidenedForTheSkin) {
   ASSERT_TRUE(LookOf(skin->CurrentMenu, kOpen, look));
   EXPECT_EQ(look.Caption, L"&Open");
   EXPECT_EQ(look.ShortCut, L"Ctrl+O");
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, vcl::Screen->MenuFont()->Handle());
   int width = 0, height = 0;
-  TSkinMenuPainter::MeasureLook(dc, look, width, height);
-  SelectObject(dc, old);
-  DeleteDC(dc);
+  TSkinMenuPainter::MeasureLook(MenuFontDC().dc, look, width, height);
   EXPECT_EQ(static_cast<int>(mis.itemWidth), width + kItemLeft + 35);
   EXPECT_EQ(static_cast<int>(mis.itemHeight), height);
   skin->CurrentMenu = nullptr;
@@ -837,9 +757,9 @@ TEST_F(SkinnedSystemMenu, AltSpaceOpensTheSkinnedSystemMenuWithTheWindowsState) 
     EXPECT_TRUE(skin->MenuPainter()->Paints(item));
   }
   // A click on an item is the window's system command.
-  Log().clear();
+  Log().messages.clear();
   SendMessageW(vcl::PopupList().Window(), WM_COMMAND, Command(skin, SC_MINIMIZE)->Command(), 0);
-  EXPECT_TRUE(PumpUntil([] { return Logged(WM_SYSCOMMAND, SC_MINIMIZE) == 1; }));
+  EXPECT_TRUE(PumpUntil([] { return Log().Count(WM_SYSCOMMAND, SC_MINIMIZE) == 1; }));
 }
 
 TEST_F(SkinnedSystemMenu, AMaximisedWindowsAndADialogsSystemMenus) {
@@ -851,11 +771,9 @@ TEST_F(SkinnedSystemMenu, AMaximisedWindowsAndADialogsSystemMenus) {
   skin->ShowSystemMenu(TPoint(100, 100));
   ASSERT_EQ(tracked_.count, 1);
   EXPECT_EQ(tracked_.at, TPoint(100, 100));
-  EXPECT_TRUE(Command(skin, SC_RESTORE)->Enabled());
-  EXPECT_FALSE(Command(skin, SC_MAXIMIZE)->Enabled());
-  EXPECT_FALSE(Command(skin, SC_MOVE)->Enabled());
-  EXPECT_FALSE(Command(skin, SC_SIZE)->Enabled());
-  EXPECT_TRUE(Command(skin, SC_MINIMIZE)->Enabled());
+  for (auto [command, enabled] : {std::pair{SC_RESTORE, true}, std::pair{SC_MAXIMIZE, false},
+                                  std::pair{SC_MOVE, false}, std::pair{SC_SIZE, false}, std::pair{SC_MINIMIZE, true}})
+    EXPECT_EQ(Command(skin, command)->Enabled(), enabled) << std::hex << command;
 
   UniqueWindow d = MenuWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, false);
   TWinSkinForm* dialog = SkinRaw(d.get());
@@ -896,7 +814,7 @@ TEST_F(SkinnedSystemMenu, OnlyTheIconButtonClosesTheWindowOnASecondQuickRequest)
   SendMessageW(w.get(), WM_SYSCOMMAND, SC_KEYMENU, L' ');
   EXPECT_EQ(tracked_.count, 4);
   Pump();
-  EXPECT_EQ(Logged(WM_CLOSE, 0), 0u);
+  EXPECT_EQ(Log().Count(WM_CLOSE, 0), 0u);
 
   // The icon button pressed twice within the double-click time: the second closes.
   const TPoint at = Centre((*icon)->BoundsRect);
@@ -906,7 +824,7 @@ TEST_F(SkinnedSystemMenu, OnlyTheIconButtonClosesTheWindowOnASecondQuickRequest)
   nc(WM_NCLBUTTONDOWN, at, HTSYSMENU);
   nc(WM_NCLBUTTONUP, at, HTSYSMENU);
   EXPECT_EQ(tracked_.count, 5);
-  EXPECT_TRUE(PumpUntil([] { return Logged(WM_CLOSE, 0) == 1; }));
+  EXPECT_TRUE(PumpUntil([] { return Log().Count(WM_CLOSE, 0) == 1; }));
 }
 
 }  // namespace
