@@ -20,10 +20,7 @@ const wchar_t* RawClass() {
   return wintest::TestWindowClass(L"SkinManageRawWindow", &RawProc, CS_GLOBALCLASS);
 }
 
-struct WindowCloser {
-  void operator()(HWND w) const { DestroyWindow(w); }
-};
-using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowCloser>;
+using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, decltype([](HWND w) { DestroyWindow(w); })>;
 
 UniqueWindow RawWindow(LRESULT queryAnswer = 0, HINSTANCE instance = GetModuleHandleW(nullptr),
                        const wchar_t* className = RawClass()) {
@@ -47,7 +44,7 @@ class SkinnedManagerTest : public SkinManagerTest {
     form_.reset();
     SkinManagerTest::TearDown();
   }
-  TSkinManage* Manager() { return SkinManager(); }
+  static TSkinManage* Manager() { return SkinManager(); }
 
   Owned<TSkinTestForm> form_;
   TSkinData* data_ = nullptr;
@@ -82,11 +79,8 @@ TEST_F(SkinnedManagerTest, TheHooksRefusals) {
   EXPECT_EQ(Manager()->FormCount(), 3);
 }
 
-// A window served by another thread (or program) is never taken: the system may report its
-// activation to this thread's hook (hiding the active window activates the next one,
-// whoever owns it), and a program of the same image base passes the module test. Only its own
-// thread could serve a skinned window; from here its menu bar and caption buttons would be
-// lost.
+// A window served by another thread (or program) is never taken, though the system may report
+// its activation to this thread's hook: only its own thread could serve a skinned window.
 TEST_F(SkinnedManagerTest, AWindowOfAnotherThreadIsLeftAlone) {
   for (const wchar_t* className : {RawClass(), L"#32770"}) {
     wintest::OtherThreadWindow other(className, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
@@ -94,8 +88,7 @@ TEST_F(SkinnedManagerTest, AWindowOfAnotherThreadIsLeftAlone) {
     const HMENU bar = GetMenu(other.Get());
     const LONG_PTR style = GetWindowLongPtrW(other.Get(), GWL_STYLE);
     EXPECT_FALSE(Manager()->SkinForm(other.Get()));
-    // Through the hook: this thread asks for its activation (refused by the system, as the
-    // window is not this thread's).
+    // Through the hook: this thread asks for its activation.
     SetActiveWindow(other.Get());
     EXPECT_EQ(Manager()->FormCount(), 0);
     EXPECT_EQ(CountCalls("attach-window"), 0u);

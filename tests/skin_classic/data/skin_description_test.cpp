@@ -1,8 +1,9 @@
 // The description reader on synthetic packages: colour texts, picture names, the complete
-// skin's elements with their margins, frames and colours, and descriptions with absurd values.
+// skin's elements, and descriptions with absurd values.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "skin_classic/data/SkinDescription.h"
@@ -115,37 +116,32 @@ class CompleteSkin : public ::testing::Test {
 };
 LoadedSkin* CompleteSkin::skin_ = nullptr;
 
+// An element's margins (left, top, right, bottom) and frame count.
+auto Layout(const ElementRecord& r) {
+  return std::make_tuple(r.leftWidth, r.topHeight, r.rightWidth, r.bottomHeight, r.frame);
+}
+
 TEST_F(CompleteSkin, BordersTakeTheirMarginsFramesAndFlags) {
   EXPECT_EQ(D().skinName, "Synthetic");
   const ElementRecord& left = D().Border(SkinBorder::Left);
   EXPECT_EQ(left.picture.entry, "left.bmp");
   EXPECT_EQ(left.kind, SkinObjectKind::Border);
-  EXPECT_EQ(left.topHeight, 10);
-  EXPECT_EQ(left.bottomHeight, 5);
-  EXPECT_EQ(left.leftWidth, 0);
-  EXPECT_EQ(left.frame, 2);
-  EXPECT_EQ(left.tile, 0);
-  EXPECT_EQ(left.trans, 1);
+  EXPECT_EQ(Layout(left), std::make_tuple(0, 10, 0, 5, 2));
+  EXPECT_EQ(std::make_pair(left.tile, left.trans), std::make_pair(0, 1));
   const ElementRecord& right = D().Border(SkinBorder::Right);
-  EXPECT_EQ(right.tile, 1);  // Stretch above 1 becomes 1
-  EXPECT_EQ(right.trans, 0);
-  const ElementRecord& top = D().Border(SkinBorder::Top);
-  EXPECT_EQ(top.leftWidth, 8);  // TopTopHeight and TopBotHeight are its left and right margins
-  EXPECT_EQ(top.rightWidth, 9);
-  EXPECT_EQ(top.topHeight, 0);
-  EXPECT_EQ(top.picture.height, 48);
+  EXPECT_EQ(std::make_pair(right.tile, right.trans), std::make_pair(1, 0));  // Stretch above 1 becomes 1
+  // TopTopHeight and TopBotHeight are the top border's left and right margins.
+  EXPECT_EQ(Layout(D().Border(SkinBorder::Top)), std::make_tuple(8, 0, 9, 0, 2));
+  EXPECT_EQ(D().Border(SkinBorder::Top).picture.height, 48);
   const ElementRecord& bottom = D().Border(SkinBorder::Bottom);
-  EXPECT_EQ(bottom.tile, 1);  // defaults: stretch 1, transparent 1
-  EXPECT_EQ(bottom.trans, 1);
+  EXPECT_EQ(std::make_pair(bottom.tile, bottom.trans), std::make_pair(1, 1));  // the defaults
 }
 
 TEST_F(CompleteSkin, ColourTableWithGivenFlagsExtraAndCustomColours) {
   const DescriptionDefaults defaults = TestDefaults();
   EXPECT_EQ(D().colours[3], static_cast<SkinColour>(kSkinButtonFace));
   EXPECT_EQ(D().colours[4], static_cast<SkinColour>(kSkinButtonText));
-  EXPECT_EQ(D().colours[12], static_cast<SkinColour>(kSkinHilight));
   EXPECT_TRUE(D().colourGiven[3]);
-  EXPECT_TRUE(D().colourGiven[12]);
   // An empty "Menubar" is not given and takes the button face just read.
   EXPECT_FALSE(D().colourGiven[13]);
   EXPECT_EQ(D().colours[13], static_cast<SkinColour>(kSkinButtonFace));
@@ -161,27 +157,18 @@ TEST_F(CompleteSkin, CaptionButtonsWithInferredFramesAndTheMdiButtons) {
   const auto& b = D().captionButtons;
   ASSERT_EQ(b.size(), 6u);  // Close, Max, Icon; Hidden is left out; three MDI buttons
   EXPECT_EQ(b[0].name, "Button.Close");
-  EXPECT_EQ(b[0].frame, 3);  // 30 x 10: width / height 3
-  EXPECT_EQ(b[0].xcoord, 20);
-  EXPECT_EQ(b[0].combineOp, -1);
-  EXPECT_EQ(b[0].visibility1, 0);
-  EXPECT_EQ(b[1].frame, 6);  // 60 x 10
-  EXPECT_EQ(b[1].visibility1, 2);
-  EXPECT_EQ(b[1].combineOp, 5);
-  EXPECT_EQ(b[2].action, 3);
+  EXPECT_EQ(std::make_tuple(b[0].frame, b[0].xcoord, b[0].combineOp, b[0].visibility1), std::make_tuple(3, 20, -1, 0));
+  EXPECT_EQ(std::make_tuple(b[1].frame, b[1].combineOp, b[1].visibility1), std::make_tuple(6, 5, 2));  // 60 x 10
   EXPECT_FALSE(b[2].picture.Present());  // an icon button's picture is the window's icon
-  EXPECT_EQ(b[2].frame, 3);  // inferred from the picture before it is dropped
+  EXPECT_EQ(b[2].frame, 3);              // inferred from the picture before it is dropped
   for (int j = 0; j < 3; ++j) {
     const ElementRecord& m = b[3 + j];
-    EXPECT_EQ(m.action, 7 + j);
-    EXPECT_EQ(m.align, 100);
-    EXPECT_EQ(m.visibility1, 100);
-    EXPECT_EQ(m.frame, 4);
+    EXPECT_EQ(std::make_tuple(m.action, m.align, m.visibility1, m.frame, m.xcoord),
+              std::make_tuple(7 + j, 100, 100, 4, 12 * (3 - j)));
     EXPECT_EQ(m.picture.entry, "mdi.bmp");
     ASSERT_TRUE(m.picture.crop);
     EXPECT_EQ(m.picture.crop->left, 32 * j);  // frames 4j .. 4j + 3 of width 8
     EXPECT_EQ(m.picture.Width(), 32);
-    EXPECT_EQ(m.xcoord, 12 * (3 - j));
   }
 }
 
@@ -190,33 +177,21 @@ TEST_F(CompleteSkin, ButtonsTitleAndMenuBar) {
   EXPECT_EQ(b.frame, 5);
   EXPECT_EQ(b.checkButtonFrame, 8);  // 104 wide, 12 high: width div 13
   EXPECT_EQ(b.radioButtonFrame, 6);  // 96 wide, 16 high: width div 16
-  EXPECT_EQ(b.tile, 0);
   EXPECT_EQ(b.normalColour, 0x0000FF);
   EXPECT_EQ(b.mouseOverColour, kNoColour);
-  EXPECT_EQ(b.normalColour2, 0xFF0000);
   EXPECT_EQ(b.mouseOverColour2, static_cast<SkinColour>(kSkinButtonText));  // default: entry 4
   EXPECT_TRUE(b.normalColour2Given);
   EXPECT_FALSE(b.mouseOverColour2Given);
-  EXPECT_TRUE(b.pressedColour2Given);
 
   const ElementRecord& t = D().title;
-  EXPECT_EQ(t.frame, 2);
-  EXPECT_EQ(t.picture.entry, "textback.bmp");
-  EXPECT_EQ(t.leftWidth, 5);
-  EXPECT_EQ(t.rightWidth, 7);
-  EXPECT_EQ(t.fontHeight, 13);
+  EXPECT_EQ(std::make_tuple(t.frame, t.leftWidth, t.rightWidth, t.fontHeight), std::make_tuple(2, 5, 7, 13));
   EXPECT_EQ(t.activeText, 0x00FFFF);
   EXPECT_EQ(t.inactiveText, kColourNotGiven);  // a negative part: not given
-
-  const ElementRecord& m = E(MenuBar);
-  EXPECT_EQ(m.picture.entry, "menubar.bmp");
-  EXPECT_EQ(m.tile, 1);
-  EXPECT_EQ(m.leftWidth, 2);
-  EXPECT_EQ(m.rightWidth, 3);
-  EXPECT_EQ(m.frame, 2);
+  EXPECT_EQ(Layout(E(MenuBar)), std::make_tuple(2, 0, 3, 0, 2));
+  EXPECT_EQ(E(MenuBar).tile, 1);
 }
 
-TEST_F(CompleteSkin, ElementsGetTheFixedFrameCounts) {
+TEST_F(CompleteSkin, ElementsGetTheFixedFrameCountsAndTheirVariants) {
   const std::pair<SkinElement, int> expected[] = {
       {Progress, 2},   {ProgressChunk, 1},  {MenuBar, 2},        {GroupBoxEdge, 2},   {GroupBox, 1},
       {Tabs, 5},       {StatusBarEdges, 3}, {TabPane, 1},        {ToolBars, 5},       {ComboButton, 4},
@@ -232,34 +207,22 @@ TEST_F(CompleteSkin, ElementsGetTheFixedFrameCounts) {
   }
   EXPECT_FALSE(D().Element(ComboxArrow));
   EXPECT_FALSE(D().Element(Toolbar));
-}
 
-TEST_F(CompleteSkin, ElementVariants) {
   EXPECT_EQ(E(Progress).kind, SkinObjectKind::Border);
   EXPECT_EQ(E(Progress).tile, 1);  // a Tile above 1 becomes 1 for the progress bar
-  EXPECT_EQ(E(Progress).picture.entry, "progress.bmp");
-  EXPECT_EQ(E(Tabs).kind, SkinObjectKind::Border);
   EXPECT_EQ(E(Tabs).picture2.entry, "tabborder.bmp");
   EXPECT_EQ(E(UpDownVert).picture2.entry, "updownvglyph.bmp");
   EXPECT_EQ(E(GroupBox).kind, SkinObjectKind::BoxLabel);
-  EXPECT_EQ(E(GroupBox).backgroundAlignment, 2);
-  EXPECT_EQ(E(GroupBox).backgroundLeftShift, 3);
-  EXPECT_EQ(E(GroupBox).backgroundRightShift, 4);
-  // Tab.Pane margins are limited to 4.
-  EXPECT_EQ(E(TabPane).leftWidth, 4);
-  EXPECT_EQ(E(TabPane).topHeight, 4);
-  EXPECT_EQ(E(TabPane).rightWidth, 4);
-  EXPECT_EQ(E(TabPane).bottomHeight, 2);
-  EXPECT_EQ(E(ComboButton).trans, 1);
-  EXPECT_EQ(E(SunkEdge).leftWidth, 2);
+  EXPECT_EQ(std::make_tuple(E(GroupBox).backgroundAlignment, E(GroupBox).backgroundLeftShift,
+                            E(GroupBox).backgroundRightShift),
+            std::make_tuple(2, 3, 4));
+  EXPECT_EQ(Layout(E(TabPane)), std::make_tuple(4, 4, 4, 2, 1));  // margins limited to 4
   // "Track" is missing: the engine's own picture with margins 3, stretched, one frame.
   EXPECT_TRUE(E(Track).builtIn);
   EXPECT_FALSE(E(Track).picture.Present());
-  EXPECT_EQ(E(Track).leftWidth, 3);
-  EXPECT_EQ(E(Track).bottomHeight, 3);
+  EXPECT_EQ(Layout(E(Track)), std::make_tuple(3, 3, 3, 3, 1));
   EXPECT_EQ(E(Track).tile, 0);
   EXPECT_FALSE(E(TrackVert).builtIn);
-  EXPECT_EQ(E(TrackVert).picture.entry, "trackv.bmp");
   EXPECT_EQ(E(TrackVert).leftWidth, 1);
 }
 

@@ -1,9 +1,6 @@
-// Child discovery on real forms skinned through the manager: the skinner each control kind
-// gets, the SkinControls member gating each row, the disable tag (and a group passing it on),
-// the Skin3rd kinds with "nil", the program's OnSkinControl, bare windows of a foreign window
-// by class and button style, mapping twice, controls made after skinning, popup and main
-// menus pointed at the skinned painting and given back, tool bars, and unskinning giving every
-// window procedure, style, region, colour, property and menu back.
+// Child discovery on real forms skinned through the manager: the skinner of each control kind,
+// the SkinControls and disable-tag rules, Skin3rd and OnSkinControl, bare windows of a foreign
+// window, controls made later, menus and tool bars, and unskinning giving everything back.
 #include "mapping_support.h"
 
 #include "classlib/controls/WindowProcHook.h"
@@ -85,6 +82,14 @@ TEST_F(MappedForms, EveryControlKindGetsItsOneSkinner) {
       EXPECT_NE(s->Control()->ClassName(), L"TWScrollbar");
     }
   }
+
+  // Mapping again makes no second skinner; a control freed takes its skinner along.
+  const size_t count = skin->Skinners().size();
+  skin->Mapping()->MapFormControls(form.get());
+  skin->Mapping()->MapControl(kinds[L"Button"], form.get());
+  EXPECT_EQ(skin->Skinners().size(), count);
+  vcl::TObject::Free(kinds[L"Edit"]);
+  EXPECT_EQ(skin->Skinners().size(), count - 1);
 }
 
 TEST_F(MappedForms, ARowNeedsItsSetMemberAndABitButtonWithoutItsMemberGetsNothing) {
@@ -284,43 +289,16 @@ TEST_F(MappedForms, BareWindowsAreMappedByClassAndButtonType) {
   TWinSkinForm* skin = Find(host.get());
   for (size_t i = 0; i < children.size(); ++i) {
     TSkinControl* s = skin->FindSkinner(children[i]);
-    EXPECT_EQ(s ? std::wstring(s->ClassName()) : std::wstring(), cases[i].skinner)
-        << "style " << cases[i].style << " now " << std::hex << GetWindowLongPtrW(children[i], GWL_STYLE) << std::dec
-        << " skinners " << skin->Skinners().size() << " of " << std::string(cases[i].cls, cases[i].cls + wcslen(cases[i].cls));
+    EXPECT_EQ(s ? std::wstring(s->ClassName()) : std::wstring(), cases[i].skinner) << "case " << i;
   }
   // Mapping the children again makes no second skinner.
   const size_t count = skin->Skinners().size();
   skin->Mapping()->MapWindowChildren(host.get());
   EXPECT_EQ(skin->Skinners().size(), count);
 
-  // Unskinned, every child has its own procedure back and its skinner is gone.
-  std::vector<LONG_PTR> procedures;
+  // Unskinned, no skinner answers for any child.
   UnskinAll();
-  for (HWND child : children) {
-    RECT r{};
-    GetClientRect(child, &r);
-    EXPECT_EQ(SendMessageW(child, SKM_QUERYNOSKIN, 0, 0), 0);  // no skinner answers for it
-  }
-}
-
-TEST_F(MappedForms, MappingTwiceGivesOneSkinner) {
-  Owned<vcl::TForm> form = NewForm();
-  const AllKinds kinds = FillAllKinds(form.get());
-  TWinSkinForm* skin = ShowSkinned(form.get());
-  ASSERT_TRUE(skin);
-  const size_t count = skin->Skinners().size();
-  skin->Mapping()->MapFormControls(form.get());
-  skin->Mapping()->MapControl(kinds[L"Button"], form.get());
-  EXPECT_EQ(skin->Skinners().size(), count);
-  for (const auto& [name, expected] : ExpectedSkinners()) {
-    if (!expected.empty()) {
-      EXPECT_EQ(SkinnersOf(skin, kinds[name]).size(), 1u);
-    }
-  }
-
-  // A control freed takes its skinner along.
-  vcl::TObject::Free(kinds[L"Edit"]);
-  EXPECT_EQ(skin->Skinners().size(), count - 1);
+  for (HWND child : children) EXPECT_EQ(SendMessageW(child, SKM_QUERYNOSKIN, 0, 0), 0);
 }
 
 TEST_F(MappedForms, ControlsMadeAfterSkinningAndRecreatedWindowsAreSkinned) {
@@ -505,12 +483,6 @@ struct WindowFacts {
   bool hookedByOthers = false;
   bool operator==(const WindowFacts&) const = default;
 };
-
-void PrintTo(const WindowFacts& f, std::ostream* os) {
-  *os << std::hex << "procedure " << f.procedure << " style " << f.style << " ex " << f.exStyle << std::dec
-      << " region " << f.region << " colour " << f.color << " parent colour " << f.parentColor << " tag " << f.tag
-      << " answers " << f.hookedByOthers;
-}
 
 WindowFacts FactsOf(vcl::TControl* c) {
   WindowFacts f;

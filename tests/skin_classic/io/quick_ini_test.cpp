@@ -16,15 +16,11 @@ TQuickIni Loaded(std::string_view text) {
   return ini;
 }
 
-TEST(QuickIni, KeepsTrimmedLinesWithoutBlanksAndComments) {
+TEST(QuickIni, KeepsTrimmedLinesWithoutBlanksAndCommentsAndSectionsInFileOrder) {
   const TQuickIni ini = Loaded(" \t[One]  \r\n\r\n; comment\r\n   ;indented comment\n\x01key=v\x01\rlast");
   EXPECT_EQ(ini.Lines(), (std::vector<std::string_view>{"[One]", "key=v", "last"}));
-  EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"One"}));
-}
-
-TEST(QuickIni, ReadSectionsGivesTrimmedNamesInFileOrder) {
-  const TQuickIni ini = Loaded("[Zeta]\n[ Alpha ]\nx=1\n[Zeta]\n[]\n[not a header\n");
-  EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"Zeta", "Alpha", "Zeta", ""}));
+  EXPECT_EQ(Loaded("[Zeta]\n[ Alpha ]\nx=1\n[Zeta]\n[]\n[not a header\n").ReadSections(),
+            (std::vector<std::string>{"Zeta", "Alpha", "Zeta", ""}));
   EXPECT_TRUE(Loaded("").ReadSections().empty());
 }
 
@@ -39,26 +35,18 @@ TEST(QuickIni, KeysIgnoreCaseAndBlanksAroundTheEqualsSign) {
   EXPECT_EQ(Loaded("[Title]\nkey=a=b\n").ReadString("Title", "key", ""), "a=b");
 }
 
-TEST(QuickIni, KeyLookupStaysInsideItsSection) {
-  const TQuickIni ini = Loaded("early=0\n[A]\nx=1\n[B]\ny=2\n[A]\nz=3\n");
+TEST(QuickIni, KeyLookupStaysInsideItsSectionAndTheFirstKeyWins) {
+  const TQuickIni ini = Loaded("early=0\n[A]\nx=1\n[B]\ny=2\n=value\nbare line\n[A]\nz=3\n");
   EXPECT_EQ(ini.ReadString("A", "early", "none"), "none");  // before any header
   EXPECT_EQ(ini.ReadString("A", "y", "none"), "none");      // belongs to B
   EXPECT_EQ(ini.ReadString("B", "y", "none"), "2");
-  // A repeated header: the first one is the section.
-  EXPECT_EQ(ini.ReadString("A", "z", "none"), "none");
-}
-
-TEST(QuickIni, FirstKeyWinsEvenWhenEmpty) {
-  const TQuickIni ini = Loaded("[S]\nk=first\nk=second\nempty=\nempty=later\n");
-  EXPECT_EQ(ini.ReadString("S", "k", "d"), "first");
-  EXPECT_EQ(ini.ReadString("S", "empty", "d"), "d");
-  EXPECT_EQ(ini.ReadInteger("S", "empty", 7), 7);
-}
-
-TEST(QuickIni, LinesWithoutKeysNeverMatch) {
-  const TQuickIni ini = Loaded("[S]\n=value\nbare line\n");
-  EXPECT_EQ(ini.ReadString("S", "", "d"), "d");
-  EXPECT_EQ(ini.ReadString("S", "bare line", "d"), "d");
+  EXPECT_EQ(ini.ReadString("A", "z", "none"), "none");  // a repeated header: the first one is the section
+  EXPECT_EQ(ini.ReadString("B", "", "d"), "d");         // lines without keys never match
+  EXPECT_EQ(ini.ReadString("B", "bare line", "d"), "d");
+  const TQuickIni twice = Loaded("[S]\nk=first\nk=second\nempty=\nempty=later\n");
+  EXPECT_EQ(twice.ReadString("S", "k", "d"), "first");
+  EXPECT_EQ(twice.ReadString("S", "empty", "d"), "d");
+  EXPECT_EQ(twice.ReadInteger("S", "empty", 7), 7);
 }
 
 TEST(QuickIni, ReadsDecimalAndHexadecimalIntegers) {

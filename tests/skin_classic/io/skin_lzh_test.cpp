@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <random>
 #include <string>
@@ -20,27 +21,28 @@ using test_support::LzhufStats;
 using test_support::ToBytes;
 using Bytes = std::vector<std::uint8_t>;
 
-// Decodes through the callbacks and counts the calls, so per-byte writing shows.
-struct CountingDecode {
+// Decodes through the callbacks and counts the writer's calls, so per-byte writing shows. The
+// reader hands out at most 1 + (call % chunk) bytes a call when chunk is given; the writer
+// refuses once it holds limit bytes.
+struct CallbackDecode {
   Bytes out;
   std::size_t writeCalls = 0;
-  std::size_t readCalls = 0;
   std::size_t written = 0;
 
-  CountingDecode(const Bytes& stream, std::size_t size) {
-    std::size_t pos = 0;
+  CallbackDecode(const Bytes& stream, std::size_t size, std::size_t chunk = 0, std::size_t limit = SIZE_MAX) {
+    std::size_t pos = 0, readCalls = 0;
     TLZH lzh;
     written = lzh.Decode(
         size,
         [&](std::uint8_t* buffer, std::size_t count) {
-          ++readCalls;
-          const std::size_t take = std::min(count, stream.size() - pos);
-          std::memcpy(buffer, stream.data() + pos, take);
+          const std::size_t take = std::min({count, stream.size() - pos, chunk ? 1 + readCalls++ % chunk : count});
+          if (take) std::memcpy(buffer, stream.data() + pos, take);
           pos += take;
           return take;
         },
-        [&](const std::uint8_t* buffer, std::size_t count) {
+        [&](const std::uint8_t* buffer, std::size_t count) -> std::size_t {
           ++writeCalls;
+          if (out.size() >= limit) return 0;
           out.insert(out.end(), buffer, buffer + count);
           return count;
         });
@@ -87,7 +89,7 @@ Bytes RoundTrip(const Bytes& data, LzhufStats* stats = nullptr) {
 const Bytes kHandStream = {0x8C, 0x00, 0x73, 0x63, 0x40, 0x60};
 
 TEST(SkinLzhDecoder, DecodesHandWorkedStream) {
-  CountingDecode d(kHandStream, 8);
+  CallbackDecode d(kHandStream, 8);
   EXPECT_EQ(d.out, ToBytes("   A   A"));
   EXPECT_EQ(d.written, 8u);
   EXPECT_EQ(d.writeCalls, 8u);  // one call per byte
@@ -95,24 +97,18 @@ TEST(SkinLzhDecoder, DecodesHandWorkedStream) {
 
 TEST(SkinLzhDecoder, MatchStopsAtRequestedSize) {
   // The second match would run to 8 bytes; output ends exactly at the size asked for.
-  for (std::size_t size : {1u, 2u, 5u, 7u}) {
-    CountingDecode d(kHandStream, size);
+  for (std::size_t size : {0u, 1u, 2u, 5u, 7u}) {
+    CallbackDecode d(kHandStream, size);
     EXPECT_EQ(d.out, ToBytes(std::string("   A   A").substr(0, size))) << size;
     EXPECT_EQ(d.writeCalls, size);
+    EXPECT_EQ(d.written, size);
   }
-}
-
-TEST(SkinLzhDecoder, SizeZeroWritesNothing) {
-  CountingDecode d(kHandStream, 0);
-  EXPECT_TRUE(d.out.empty());
-  EXPECT_EQ(d.written, 0u);
-  EXPECT_EQ(d.writeCalls, 0u);
 }
 
 TEST(SkinLzhDecoder, MissingInputDecodesAsZeroBits) {
   // Past the hand stream's 43 bits the reader supplies zeros: decoding goes on to the
   // requested size, the known prefix intact.
-  CountingDecode d(kHandStream, 500);
+  CallbackDecode d(kHandStream, 500);
   ASSERT_EQ(d.out.size(), 500u);
   EXPECT_EQ(Bytes(d.out.begin(), d.out.begin() + 8), ToBytes("   A   A"));
   // An empty stream still yields the requested count.
@@ -120,13 +116,18 @@ TEST(SkinLzhDecoder, MissingInputDecodesAsZeroBits) {
 }
 
 TEST(SkinLzhDecoder, StopsWhenTheWriterRefuses) {
-  std::size_t calls = 0;
-  TLZH lzh;
-  const std::size_t written = lzh.Decode(
-      8, [](std::uint8_t*, std::size_t) -> std::size_t { return 0; },
-      [&](const std::uint8_t*, std::size_t) -> std::size_t { return ++calls <= 3 ? 1 : 0; });
-  EXPECT_EQ(written, 3u);
-  EXPECT_EQ(calls, 4u);
+  CallbackDecode d({}, 8, 0, 3);
+  EXPECT_EQ(d.written, 3u);
+  EXPECT_EQ(d.writeCalls, 4u);
+  // Inside a match too.
+  Bytes data;
+  for (int i = 0; i < 40; ++i) data.insert(data.end(), {'a', 'b', 'c', 'd', 'e'});
+  const Bytes stream = LzhufEncode(data);
+  for (std::size_t limit : {3u, 7u, 30u, 150u}) {
+    CallbackDecode m(stream, data.size(), 0, limit);
+    EXPECT_EQ(m.written, limit);
+    EXPECT_EQ(m.out, Bytes(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(limit)));
+  }
 }
 
 TEST(SkinLzhRoundTrip, VariedDataDecodesByteExactly) {
@@ -198,52 +199,11 @@ TEST(SkinLzhDecoder, CallbacksGiveWhatTheMemoryDecodeGives) {
   data.insert(data.end(), 5000, 'z');  // matches overlapping their source, across the ring's end
   const Bytes stream = LzhufEncode(data);
   // The reader hands out a few bytes at a time, less than asked for.
-  std::size_t pos = 0, writeCalls = 0, readCalls = 0;
-  Bytes out;
-  TLZH lzh;
-  const std::size_t written = lzh.Decode(
-      data.size(),
-      [&](std::uint8_t* buffer, std::size_t count) {
-        const std::size_t take = std::min({count, stream.size() - pos, 1 + readCalls++ % 13});
-        std::memcpy(buffer, stream.data() + pos, take);
-        pos += take;
-        return take;
-      },
-      [&](const std::uint8_t* buffer, std::size_t count) {
-        ++writeCalls;
-        out.insert(out.end(), buffer, buffer + count);
-        return count;
-      });
-  EXPECT_EQ(written, data.size());
-  EXPECT_EQ(writeCalls, data.size());
-  EXPECT_EQ(out, data);
+  CallbackDecode d(stream, data.size(), 13);
+  EXPECT_EQ(d.written, data.size());
+  EXPECT_EQ(d.writeCalls, data.size());
+  EXPECT_EQ(d.out, data);
   EXPECT_EQ(LzhDecodeBytes(stream, data.size()), data);
-}
-
-TEST(SkinLzhDecoder, WriterRefusingInsideAMatchStopsThere) {
-  Bytes data;
-  for (int i = 0; i < 40; ++i) data.insert(data.end(), {'a', 'b', 'c', 'd', 'e'});
-  const Bytes stream = LzhufEncode(data);
-  for (std::size_t limit : {3u, 7u, 30u, 150u}) {
-    std::size_t pos = 0;
-    Bytes out;
-    TLZH lzh;
-    const std::size_t written = lzh.Decode(
-        data.size(),
-        [&](std::uint8_t* buffer, std::size_t count) {
-          const std::size_t take = std::min(count, stream.size() - pos);
-          std::memcpy(buffer, stream.data() + pos, take);
-          pos += take;
-          return take;
-        },
-        [&](const std::uint8_t* buffer, std::size_t) -> std::size_t {
-          if (out.size() == limit) return 0;
-          out.push_back(*buffer);
-          return 1;
-        });
-    EXPECT_EQ(written, limit);
-    EXPECT_EQ(out, Bytes(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(limit)));
-  }
 }
 
 TEST(SkinLzhRoundTrip, DeclaredBoundCoversTheDensestStream) {

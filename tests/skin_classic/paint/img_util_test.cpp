@@ -1,5 +1,5 @@
-// Bitmap utilities: key-colour replacement, mirror, flip, rotations, blending, the ramp
-// cache, clipped gradient fills and the hue/saturation measure.
+// Bitmap utilities: key-colour replacement, mirror, flip, rotations, blending, the ramp cache,
+// clipped gradient fills and the hue/saturation measure.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -159,25 +159,17 @@ TEST(ImgUtil, GradientOverAHugeRectangleStaysBounded) {
 }
 
 TEST(ImgUtil, HueAndSaturation) {
-  auto hs = ColorHueSat(0x0000FF);  // red
-  EXPECT_EQ(hs.Hue, 0);
-  EXPECT_EQ(hs.Saturation, 255);
-  hs = ColorHueSat(0x00FF00);  // green: 120 degrees
-  EXPECT_EQ(hs.Hue, 85);
-  hs = ColorHueSat(0xFF0000);  // blue: 240 degrees
-  EXPECT_EQ(hs.Hue, 170);
-  hs = ColorHueSat(0xFF00FF);  // magenta: 300 degrees, 212.5 rounded to even
-  EXPECT_EQ(hs.Hue, 212);
-  hs = ColorHueSat(0x8080FF);  // red 255, green and blue 128: saturation 127/255
-  EXPECT_EQ(hs.Hue, 0);
-  EXPECT_EQ(hs.Saturation, 127);
-  hs = ColorHueSat(0x104080);  // all channels below 160
-  EXPECT_EQ(hs.Saturation, 200);
-  hs = ColorHueSat(0xFFFFFF);
-  EXPECT_EQ(hs.Hue, 0);
-  EXPECT_EQ(hs.Saturation, 0);
-  hs = ColorHueSat(0);
-  EXPECT_EQ(hs.Saturation, 200);
+  // {colour, hue, saturation}: hue in 256ths of the circle (magenta's 212.5 rounded to even),
+  // channels all below 160 give 200.
+  const int cases[][3] = {{0x0000FF, 0, 255}, {0x00FF00, 85, 255},  {0xFF0000, 170, 255}, {0xFF00FF, 212, 255},
+                          {0x8080FF, 0, 127}, {0x104080, -1, 200}, {0xFFFFFF, 0, 0},     {0, -1, 200}};
+  for (const auto& c : cases) {
+    const auto hs = ColorHueSat(static_cast<TColor>(c[0]));
+    if (c[1] >= 0) {
+      EXPECT_EQ(hs.Hue, c[1]) << std::hex << c[0];
+    }
+    EXPECT_EQ(hs.Saturation, c[2]) << std::hex << c[0];
+  }
 }
 
 }  // namespace
