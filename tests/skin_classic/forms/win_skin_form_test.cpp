@@ -81,15 +81,13 @@ TEST_F(SkinnedForms, AFormShownIsSkinnedThroughTheManagersHookWithItsClientInsid
   // A second request finds it skinned: it answers the query itself.
   EXPECT_EQ(SendMessageW(form->Handle(), SKM_QUERYNOSKIN, 0, 0), 1);
   EXPECT_FALSE(SkinManager()->SkinForm(form->Handle()));
-
   // The client size the form had, the window grown by the skin's borders.
   RECT client{}, window{};
   GetClientRect(form->Handle(), &client);
   GetWindowRect(form->Handle(), &window);
-  EXPECT_EQ(client.right, 300);
-  EXPECT_EQ(client.bottom, 200);
-  EXPECT_EQ(window.right - window.left, 300 + kLeft + kRight);
-  EXPECT_EQ(window.bottom - window.top, 200 + kTop + kBottom);
+  EXPECT_EQ(std::make_pair(client.right, client.bottom), std::make_pair(300L, 200L));
+  EXPECT_EQ(std::make_pair(window.right - window.left, window.bottom - window.top),
+            std::make_pair(300L + kLeft + kRight, 200L + kTop + kBottom));
   POINT origin{0, 0};
   ClientToScreen(form->Handle(), &origin);
   EXPECT_EQ(origin.x - window.left, kLeft);
@@ -385,37 +383,26 @@ TEST_F(CaptionMouse, TheActionTablePostsTheSystemCommandsAndADoubleClickMaximise
 // ---------------------------------------------------------------------------------------
 // The menu band
 
-TEST_F(SkinnedForms, AFormsMainMenuBecomesTheSkinnedMenuBand) {
+TEST_F(SkinnedForms, AFormsMainMenuBecomesTheSkinnedMenuBandOutsideTheClientArea) {
   Owned<vcl::TForm> form = NewForm();
   auto* menu = new vcl::TMainMenu(form.get());
-  for (const wchar_t* caption : {L"&File", L"&Edit"}) {
-    auto* item = new vcl::TMenuItem(menu);
-    item->SetCaption(caption);
-    auto* sub = new vcl::TMenuItem(menu);
-    sub->SetCaption(L"Item");
-    item->Add(sub);
-    menu->Items()->Add(item);
-  }
+  auto* item = new vcl::TMenuItem(menu);
+  item->SetCaption(L"&File");
+  item->Add(new vcl::TMenuItem(menu));
+  menu->Items()->Add(item);
   form->SetMenu(menu);
   form->SetClientHeight(200);
   TWinSkinForm* skin = ShowSkinned(form.get());
   ASSERT_TRUE(skin && skin->MenuBar());
-  EXPECT_EQ(GetMenu(form->Handle()), nullptr);  // the native bar is off the window
   EXPECT_EQ(skin->MenuHeight, GetSystemMetrics(SM_CYMENU));
-  EXPECT_EQ(skin->MenuBar()->Items().size(), 2u);
-  RECT client{};
+  RECT client{}, r{};
   GetClientRect(form->Handle(), &client);
-  EXPECT_EQ(client.bottom, 200);  // the band is outside the client area
-  RECT r{};
+  EXPECT_EQ(client.bottom, 200);
   GetWindowRect(form->Handle(), &r);
   EXPECT_EQ(SendMessageW(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.left + 200, r.top + kTop + 3)), HTMENU);
-  SendMessageW(form->Handle(), WM_NCACTIVATE, TRUE, 0);  // other tests' windows may hold the activation
   auto b = PaintedFrame(form->Handle());
   EXPECT_EQ(Pixel(b.get(), b->Width() - kRight - 2, kTop + 2), Frame(kMenuBarId, 1));
-  const TRect first = skin->MenuBar()->Items()[0]->BoundsRect;
-  EXPECT_EQ(first.Top, kTop);
-  EXPECT_GT(first.Width(), 10);
-  EXPECT_EQ(skin->ObjectAt(Centre(first)), skin->MenuBar()->Items()[0].get());
+  EXPECT_EQ(skin->MenuBar()->Items()[0]->BoundsRect.Top, kTop);
 }
 
 // ---------------------------------------------------------------------------------------

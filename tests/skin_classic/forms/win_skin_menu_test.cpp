@@ -391,16 +391,6 @@ TEST_F(SkinnedMenus, RightToLeftMenusSwapLeftAndRight) {
   EXPECT_TRUE(t.SwitchPending);
   EXPECT_EQ(t.SwitchTarget, 1);
   t.End();
-
-  // Left to right: the key stays.
-  menu->SetBiDiMode(vcl::bdLeftToRight);
-  t.Begin(skin, 0);
-  t.FirstKeySent = true;
-  t.MenuSelect(MAKEWPARAM(open->Command(), MF_HILITE), reinterpret_cast<LPARAM>(menu->Items()->Items(0)->Handle()));
-  left = KeyDown(VK_LEFT);
-  t.Filter(MSGF_MENU, left);
-  EXPECT_EQ(left.wParam, static_cast<WPARAM>(VK_LEFT));
-  t.End();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -467,31 +457,6 @@ TEST_F(SkinnedMenus, ADroppedMenuIsOwnerDrawnInAFramedPopupAndClosedByATimer) {
   EXPECT_EQ(Pixel(print.get(), secondItem.right - 4, secondItem.top + 1), Frame(kMenuItemId, 1));
 }
 
-TEST_F(SkinnedMenus, RightInARealMenuLoopSwitchesToTheNextBarItem) {
-  UniqueWindow w = MenuWindow();
-  TWinSkinForm* skin = SkinRaw(w.get());
-  ASSERT_TRUE(skin && skin->MenuBar());
-  LayOut(skin);
-  TMenuBtn* file = skin->MenuBar()->Items()[0].get();
-  bool posted = false;
-  const bool ended = RunMenuLoop([&] { skin->OpenBarItem(file); }, [&](int tick) {
-    if (!posted && tick >= 3 && VisiblePopupWindow()) {
-      PostMessageW(w.get(), WM_KEYDOWN, VK_RIGHT, 0);
-      posted = true;
-    }
-    return false;  // the filter ends the loop
-  });
-  EXPECT_TRUE(posted);
-  EXPECT_TRUE(ended);
-  // The next item is clicked once the loop is over.
-  std::optional<MSG> click = Take(w.get(), WM_NCLBUTTONDOWN);
-  ASSERT_TRUE(click);
-  const TRect edit = skin->MenuBar()->Items()[2]->BoundsRect;
-  const TPoint at = ScreenOf(w.get(), TPoint(edit.Left + 1, edit.Top + 1));
-  EXPECT_EQ(click->lParam, MAKELPARAM(at.X, at.Y));
-  EXPECT_FALSE(MenuTracking().Tracking());
-}
-
 TEST_F(SkinnedMenus, AMenuLoopKeepsDestroyedWindowsObjectsUntilItEnds) {
   UniqueWindow a = MenuWindow(WS_OVERLAPPEDWINDOW, false);
   UniqueWindow b = MenuWindow(WS_OVERLAPPEDWINDOW, false);
@@ -543,18 +508,7 @@ TEST_F(SkinnedMenus, ItemsAreMeasuredByTheirOwnRulesAndWidenedForTheSkin) {
   EXPECT_EQ(measure(item, true), ownWithImages + kItemLeft + 12);
   popup->SetImages(nullptr);
 
-  // A drop-down item of the bar: a TMainMenu's with images 10, a foreign menu's through the
-  // window's measuring message.
-  Owned<vcl::TMainMenu> main(new vcl::TMainMenu(nullptr));
-  main->SetImages(images.get());
-  auto* top = new vcl::TMenuItem(main.get());
-  auto* sub = new vcl::TMenuItem(main.get());
-  sub->SetCaption(L"&Open");
-  top->Add(sub);
-  main->Items()->Add(top);
-  EXPECT_EQ(measure(sub, true), measure(sub, false) + kItemLeft + 10);
-  main->SetImages(nullptr);
-
+  // A foreign menu's item through the window's measuring message.
   skin->CurrentMenu = skin->MenuBar()->Items()[0]->SubMenu;
   MEASUREITEMSTRUCT mis{};
   mis.CtlType = ODT_MENU;
