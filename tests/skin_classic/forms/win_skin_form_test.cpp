@@ -400,6 +400,7 @@ TEST_F(SkinnedForms, AFormsMainMenuBecomesTheSkinnedMenuBandOutsideTheClientArea
   EXPECT_EQ(client.bottom, 200);
   GetWindowRect(form->Handle(), &r);
   EXPECT_EQ(SendMessageW(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(r.left + 200, r.top + kTop + 3)), HTMENU);
+  SendMessageW(form->Handle(), WM_NCACTIVATE, TRUE, 0);  // other tests' windows may hold the activation
   auto b = PaintedFrame(form->Handle());
   EXPECT_EQ(Pixel(b.get(), b->Width() - kRight - 2, kTop + 2), Frame(kMenuBarId, 1));
   EXPECT_EQ(skin->MenuBar()->Items()[0]->BoundsRect.Top, kTop);
