@@ -15,14 +15,11 @@
 #include "classlib/forms/Forms.h"
 #include "classlib/rtl/LiveCounts.h"
 #include "support/soak_support.h"
-#include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "support/win_test_support.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 constexpr int kRounds = 200;
 

@@ -1,19 +1,28 @@
-// Shared by the window adapters' tests: a skin of flat colours (one per scroll section and
-// state, so one pixel tells what was painted) under a manager of the test's own, forms and
-// bare windows, and the pixels a window's frame shows when painted into memory.
+// Shared by the window adapters' tests: skins of flat colours (one per section and state, so
+// one pixel tells what was painted) under a manager of the test's own, forms and bare windows,
+// and windows painted into memory.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #undef RegisterClass
+#include <commctrl.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "skin_layered/adapters/MainWnd.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/manager_support.h"
 
 namespace skin_layered::test {
+
+// One registration a program: the library's units for every test.
+inline ::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 // Colours as the skin writes them ($BBGGRR) and as pixels read them (COLORREF).
 inline constexpr COLORREF kEditColor = 0xF0E0D0;
@@ -53,20 +62,33 @@ inline std::string ScrollSkinText() {
   return "[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("EDIT", kEditColor, kEditColor) + ScrollSections();
 }
 
-// A manager with the flat skin loaded (no change animation).
+// The skin writes $BBGGRR, a bitmap holds RRGGBB.
+inline std::uint32_t Rgb(COLORREF c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
+
+// A manager with a skin of the given description loaded (no change animation); files the
+// description names are written to the skin's folder first.
+inline ManagerPtr LoadedManager(TempSkins& Skins, const wchar_t* Name, const std::string& Text) {
+  Skins.Write(Name, L"Options.dat", BytesOf(Text));
+  ManagerPtr manager = NewManager();
+  manager->SetSkinDirectory(Skins.Directory());
+  manager->AnimEffects()->SkinChanging()->SetActive(false);
+  manager->SetSkinName(Name);
+  EXPECT_TRUE(manager->Skin().SkinData.Active) << "the test skin did not load";
+  return manager;
+}
+
+using FormPtr = decltype(ShownForm());
+
+// A manager with a flat skin loaded and a form with its window.
 class SkinnedTest : public ::testing::Test {
  protected:
-  void LoadSkin() {
-    skins.Write(L"Flat", L"Options.dat", BytesOf(ScrollSkinText()));
-    manager = NewManager();
-    manager->SetSkinDirectory(skins.Directory());
-    manager->AnimEffects()->SkinChanging()->SetActive(false);
-    manager->SetSkinName(L"Flat");
-    ASSERT_TRUE(manager->Skin().SkinData.Active);
+  void LoadSkin(const std::string& Text = ScrollSkinText(), const wchar_t* Name = L"Flat") {
+    manager = LoadedManager(skins, Name, Text);
   }
 
   TempSkins skins;
   ManagerPtr manager;
+  FormPtr form = ShownForm();
 };
 
 // A memory DC of a given size, black at first.
@@ -104,17 +126,51 @@ class MemoryPixels {
   std::uint32_t* bits_ = nullptr;
 };
 
-// A window's frame painted into memory: the pixels of a 32-bit bitmap of the window's size.
+// The window's rectangle at the origin.
+inline RECT WindowBox(HWND Wnd) {
+  RECT r{};
+  GetWindowRect(Wnd, &r);
+  return RECT{0, 0, r.right - r.left, r.bottom - r.top};
+}
+
+// Memory of a window's size, for its frame painted into it.
 class FramePixels : public MemoryPixels {
  public:
-  explicit FramePixels(HWND Wnd) : MemoryPixels(SizeOf(Wnd).cx, SizeOf(Wnd).cy) {}
-
- private:
-  static SIZE SizeOf(HWND Wnd) {
-    RECT r{};
-    GetWindowRect(Wnd, &r);
-    return {r.right - r.left, r.bottom - r.top};
-  }
+  explicit FramePixels(HWND Wnd) : MemoryPixels(WindowBox(Wnd).right, WindowBox(Wnd).bottom) {}
 };
+
+// The window's image as WM_PRINT gives it.
+inline std::unique_ptr<FramePixels> Printed(HWND Wnd, LPARAM Flags = PRF_CLIENT | PRF_NONCLIENT) {
+  auto pixels = std::make_unique<FramePixels>(Wnd);
+  SendMessageW(Wnd, WM_PRINT, reinterpret_cast<WPARAM>(pixels->DC()), Flags);
+  return pixels;
+}
+
+// Pixels of a rectangle that satisfy a test.
+inline int CountPixels(const MemoryPixels& Pixels, const RECT& R, const std::function<bool(COLORREF)>& Test) {
+  int n = 0;
+  for (int y = R.top; y < R.bottom; ++y)
+    for (int x = R.left; x < R.right; ++x) n += Test(Pixels.At(x, y)) ? 1 : 0;
+  return n;
+}
+inline int CountColor(const MemoryPixels& Pixels, const RECT& R, COLORREF Color) {
+  return CountPixels(Pixels, R, [Color](COLORREF c) { return c == Color; });
+}
+
+// A library control put on a parent (owned by Owner, else by the parent).
+template <class T>
+T* Put(vcl::TWinControl* Parent, int x, int y, int w, int h, vcl::TComponent* Owner = nullptr) {
+  auto* c = new T(Owner ? Owner : Parent);
+  c->SetParent(Parent);
+  c->SetBounds(x, y, w, h);
+  return c;
+}
+
+// A bare visible child window of a system class.
+inline HWND Child(HWND Parent, const wchar_t* Class, DWORD Style, int X, int Y, int W, int H, DWORD ExStyle = 0,
+                  const wchar_t* Text = L"") {
+  return CreateWindowExW(ExStyle, Class, Text, WS_CHILD | WS_VISIBLE | Style, X, Y, W, H, Parent, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
+}
 
 }  // namespace skin_layered::test

@@ -8,15 +8,12 @@
 
 #include "classlib/forms/Forms.h"
 #include "skin_layered/adapters/SpeedButtonHandler.h"
-#include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/FrameAdapter.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "support/win_test_support.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 // A button class of the tests' own: its own name stands on no list.
 class TOwnButton : public vcl::TButton {

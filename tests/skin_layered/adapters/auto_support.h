@@ -4,11 +4,6 @@
 // a skinned form under a manager of the test's own.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
 #include <array>
 #include <map>
 #include <optional>
@@ -40,11 +35,9 @@
 #include "classlib/stdctrls/ScrollBar.h"
 #include "classlib/stdctrls/StaticText.h"
 #include "classlib/stdctrls/StdCtrls.h"
-#include "skin_layered/adapters/MainWnd.h"
 #include "skin_layered/core/AdapterServices.h"
 #include "skin_layered/forms/CtrlAdapter.h"
 #include "skin_layered/forms/SkinProvider.h"
-#include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
 
@@ -68,14 +61,6 @@ inline std::wstring AdapterClass(vcl::TWinControl* Control) {
   if (!Control->HandleAllocated()) return L"(no window)";
   TqvMainWnd* adapter = GetAdapter(Control->Handle());
   return adapter ? std::wstring(adapter->ClassName()) : std::wstring();
-}
-
-template <class T>
-T* Put(vcl::TWinControl* Parent, int x, int y, int w, int h, vcl::TComponent* Owner) {
-  auto* c = new T(Owner);
-  c->SetParent(Parent);
-  c->SetBounds(x, y, w, h);
-  return c;
 }
 
 // Counts every message reaching its place in a control's WindowProc chain.

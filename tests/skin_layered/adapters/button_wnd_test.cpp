@@ -4,11 +4,6 @@
 // states), the disabled look, bit-button glyphs in their four layouts, and painting that
 // never validates a window it paints into a given DC for. The mouse comes through the
 // adapters' cursor seam: nothing waits.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
 #include <algorithm>
 
 #include "buttons_support.h"
@@ -17,12 +12,9 @@
 #include "skin_layered/adapters/ButtonWnd.h"
 #include "skin_layered/adapters/ScrollWnd.h"
 #include "skin_layered/core/AnimationFlag.h"
-#include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 HWND BareButton(HWND Parent, DWORD Style, const wchar_t* Text, int X = 10, int Y = 150) {
   return CreateWindowExW(0, L"BUTTON", Text, WS_CHILD | WS_VISIBLE | Style, X, Y, 100, 30, Parent, nullptr,

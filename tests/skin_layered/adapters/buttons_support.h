@@ -5,20 +5,12 @@
 // meanwhile) whose background answer is a colour of the test's, and pixel counts.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
 #include <array>
-#include <functional>
-#include <memory>
 #include <string>
 
 #include "adapters_support.h"
 #include "classlib/controls/WindowProcHook.h"
 #include "skin_layered/core/BackgroundInfo.h"
-#include "skin_layered/core/SkinCommand.h"
 
 namespace skin_layered::test {
 
@@ -101,26 +93,16 @@ inline std::string ComboSections(bool Button = true) {
   return text;
 }
 
-// A manager with the buttons' skin loaded (no change animation) and a shown form at the far
-// side whose background answer is kParentColor.
-class ButtonsTest : public ::testing::Test {
+// The buttons' skin loaded and a shown form at the far side whose background answer is
+// kParentColor.
+class ButtonsTest : public SkinnedTest {
  protected:
   void LoadButtonsSkin(const std::string& Extra = {}) {
     skins.Write(L"Flat", L"master.bmp", Bmp24(200, 34, MasterPixel));
-    skins.Write(L"Flat", L"Options.dat", BytesOf(ButtonsSkinText(Extra)));
-    manager = NewManager();
-    manager->SetSkinDirectory(skins.Directory());
-    manager->AnimEffects()->SkinChanging()->SetActive(false);
-    manager->SetSkinName(L"Flat");
-    ASSERT_TRUE(manager->Skin().SkinData.Active);
+    LoadSkin(ButtonsSkinText(Extra));
     form->SetBounds(kFormLeft, kFormTop, 420, 300);
     background.hook.Install(form.get(), vcl::TWndMethod::Bind<&TBackground::Proc>(&background));
     form->Show();
-  }
-  void TearDown() override {
-    background.hook.Remove();
-    form.reset();
-    manager.reset();
   }
 
   // The form answers the background query with a plain colour.
@@ -137,34 +119,6 @@ class ButtonsTest : public ::testing::Test {
       hook.CallPrevious(m);
     }
   } background;
-
-  TempSkins skins;
-  ManagerPtr manager;
-  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = ShownForm();
 };
-
-// The window's image as WM_PRINT gives it.
-inline std::unique_ptr<FramePixels> Printed(HWND Wnd) {
-  auto pixels = std::make_unique<FramePixels>(Wnd);
-  SendMessageW(Wnd, WM_PRINT, reinterpret_cast<WPARAM>(pixels->DC()), PRF_CLIENT | PRF_NONCLIENT);
-  return pixels;
-}
-
-// Pixels of a rectangle that satisfy a test.
-inline int CountPixels(const FramePixels& Pixels, const RECT& R, const std::function<bool(COLORREF)>& Test) {
-  int n = 0;
-  for (int y = R.top; y < R.bottom; ++y)
-    for (int x = R.left; x < R.right; ++x) n += Test(Pixels.At(x, y)) ? 1 : 0;
-  return n;
-}
-inline int CountColor(const FramePixels& Pixels, const RECT& R, COLORREF Color) {
-  return CountPixels(Pixels, R, [Color](COLORREF c) { return c == Color; });
-}
-
-inline RECT WindowBox(HWND Wnd) {
-  RECT r{};
-  GetWindowRect(Wnd, &r);
-  return RECT{0, 0, r.right - r.left, r.bottom - r.top};
-}
 
 }  // namespace skin_layered::test

@@ -4,23 +4,15 @@
 // left to their owners, and group boxes with their caption in the frame's gap (a long one
 // clipped inside the edge), their caption height answered, and a system dialog's group box
 // painting only its frame.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
 #include "buttons_support.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/adapters/AdapterUnit.h"
 #include "skin_layered/adapters/CheckBoxWnd.h"
 #include "skin_layered/adapters/GroupBoxWnd.h"
 #include "skin_layered/core/BackgroundInfo.h"
-#include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 enum { kUnchecked, kChecked, kGrayed, kRadioOff, kRadioOn };
 enum { kNormalFrame, kHotFrame, kPressedFrame };

@@ -7,24 +7,16 @@
 // list framed in the skin's border colour and scrolled by its skinned bar without closing,
 // and an item text far longer than any buffer. Lists are dropped and closed by messages;
 // the mouse comes through the adapters' cursor seam: nothing waits.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
 #include <string>
 
 #include "buttons_support.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/adapters/ComboBoxWnd.h"
 #include "skin_layered/adapters/ScrollWnd.h"
-#include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinOptions.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 HWND ListOf(HWND Combo) {
   COMBOBOXINFO info{};

@@ -2,20 +2,12 @@
 // the hosts' class names: chosen by the dialog hook by class (the DirectUI host only at the
 // search box's height), the container's client painted opaque from its section, and the
 // search host's frame cache made from its section while the window paints itself.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
 #include "hosts_support.h"
 #include "skin_layered/adapters/ContainerWnd.h"
 #include "skin_layered/adapters/DialogHook.h"
-#include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 constexpr COLORREF kOwnPaint = 0xE01010;
 

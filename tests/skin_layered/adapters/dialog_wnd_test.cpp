@@ -1,15 +1,7 @@
-// Skinned system dialogs and the dialog hook, under a skin whose title buttons are flat
-// colours per state: a test dialog attached directly (frame and title from the skin, the
-// system's caption buttons gone and back, hit codes, a button's hover and press, maximising
-// and closing, the six-item system menu with its states, the child adapters chosen by class)
-// and through the hook (a message box closed by a timer, at most two dialogs shown at once,
-// the OnSysDlgInit veto), and a popup menu wrapped once. Modal loops end by timers with
+// Skinned system dialogs and the dialog hook, under a skin whose title buttons are flat colours
+// per state: a dialog made from a template (frame, title buttons, hit codes, system menu, child
+// adapters), message boxes and a popup menu through the hook. Modal loops end by timers with
 // deadlines; menus are tracked through the library's seam.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
 #include <vector>
 
 #include "adapters_support.h"
@@ -20,16 +12,12 @@
 #include "skin_layered/adapters/DialogWnd.h"
 #include "skin_layered/adapters/EditWnd.h"
 #include "skin_layered/adapters/MnuWnd.h"
-#include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/FormMetrics.h"
-#include "skin_layered/manager/CommonData.h"
 #include "support/other_thread_window.h"
 #include "support/win_test_support.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 constexpr COLORREF kDialogColor = 0xC0C0C0, kTitleColor = 0x603020, kTitleActive = 0x904020;
 // Per glyph three frames (normal, hot, pressed), each 16 x 14.
@@ -38,8 +26,6 @@ constexpr COLORREF kGlyphs[4][3] = {{0x0000A0, 0x0000E0, 0x000060},   // close
                                     {0xA00000, 0xE00000, 0x600000},   // minimise
                                     {0xA0A000, 0xE0E000, 0x606000}};  // restore
 constexpr int kGlyphW = 16, kGlyphH = 14;
-
-std::uint32_t Rgb(COLORREF c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
 
 std::string Glyph(const char* Name, int Row) {
   char line[96];
@@ -110,14 +96,9 @@ class Dialogs : public ::testing::Test {
     skins.Write(L"Dlg", L"master.bmp", Bmp24(3 * kGlyphW, 4 * kGlyphH, [](int x, int y) {
                   return Rgb(kGlyphs[y / kGlyphH][x / kGlyphW]);
                 }));
-    skins.Write(L"Dlg", L"Options.dat", BytesOf(DialogSkinText()));
-    manager = NewManager();
-    manager->SetSkinDirectory(skins.Directory());
-    manager->AnimEffects()->SkinChanging()->SetActive(false);
+    manager = LoadedManager(skins, L"Dlg", DialogSkinText());
     manager->AnimEffects()->DialogShow()->SetActive(false);
     manager->AnimEffects()->DialogHide()->SetActive(false);
-    manager->SetSkinName(L"Dlg");
-    ASSERT_TRUE(manager->Skin().SkinData.Active);
     ASSERT_TRUE(manager->IsDefault());
   }
   void TearDown() override {
@@ -133,14 +114,14 @@ class Dialogs : public ::testing::Test {
     return d;
   }
   static TqvDialogWnd* DialogOf(HWND Wnd) { return dynamic_cast<TqvDialogWnd*>(GetAdapter(Wnd)); }
-  // The window image's pixel at the centre of a title button.
-  static COLORREF ImageAt(TqvDialogWnd* D, int HitCode) {
-    const vcl::TRect r = D->Button(HitCode).Rect;
-    return PixelOf(D->SkinData->CacheBmp(), (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2) & 0xFFFFFF;
-  }
   static COLORREF PixelRgb(vcl::TBitmap* Bmp, int X, int Y) {
     const std::uint32_t p = PixelOf(Bmp, X, Y);
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  }
+  // The window image's pixel at the centre of a title button.
+  static COLORREF ButtonPixel(TqvDialogWnd* D, int HitCode) {
+    const vcl::TRect r = D->Button(HitCode).Rect;
+    return PixelRgb(D->SkinData->CacheBmp(), (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
   }
   static LPARAM ScreenPoint(HWND Wnd, const vcl::TRect& R) {
     RECT wr{};
@@ -157,9 +138,7 @@ TEST_F(Dialogs, ADialogThroughTheHookIsFramedCaptionedAndItsButtonsWork) {
   HWND dlg = NewDialog(kSizable);
   TqvDialogWnd* d = DialogOf(dlg);
   ASSERT_NE(d, nullptr);
-  ASSERT_NE(FindProvider(dlg), nullptr);
-  EXPECT_EQ(d->BorderKind, 3);
-  EXPECT_TRUE(d->HasSysMenu());
+  auto at = [&](int Hit) { return ScreenPoint(dlg, d->Button(Hit).Rect); };
   EXPECT_FALSE(GetWindowLongPtrW(dlg, GWL_STYLE) & WS_SYSMENU);  // the system draws no buttons
   // The children: the edit adapted as a dialog's child, the buttons by their kind.
   SendMessageW(dlg, WM_NCPAINT, 1, 0);
@@ -168,7 +147,6 @@ TEST_F(Dialogs, ADialogThroughTheHookIsFramedCaptionedAndItsButtonsWork) {
   ASSERT_NE(editAdapter, nullptr);
   EXPECT_TRUE(editAdapter->DialogChild);
   EXPECT_NE(dynamic_cast<TqvBtnWnd*>(GetAdapter(GetDlgItem(dlg, IDCANCEL))), nullptr);
-  EXPECT_FALSE(d->PlainClient);
 
   // The image: title colour over the caption band, the dialog's colour below, the glyphs.
   d->SkinData->BGChanged = true;
@@ -180,40 +158,29 @@ TEST_F(Dialogs, ADialogThroughTheHookIsFramedCaptionedAndItsButtonsWork) {
   EXPECT_TRUE(title == kTitleColor || title == kTitleActive) << std::hex << title;
   EXPECT_EQ(PixelRgb(image, d->BorderWidth() / 2, image->Height() / 2), kDialogColor);
   ASSERT_FALSE(d->Button(kHitClose).Rect.IsEmpty());
-  EXPECT_EQ(PixelRgb(image, (d->Button(kHitClose).Rect.Left + d->Button(kHitClose).Rect.Right) / 2,
-                     (d->Button(kHitClose).Rect.Top + d->Button(kHitClose).Rect.Bottom) / 2),
-            kGlyphs[0][0]);
+  EXPECT_EQ(ButtonPixel(d, kHitClose), kGlyphs[0][0]);
   EXPECT_LT(d->Button(kHitMax).Rect.Right, d->Button(kHitClose).Rect.Left + 1);
   EXPECT_LT(d->Button(kHitMin).Rect.Right, d->Button(kHitMax).Rect.Left + 1);
 
   // Hit codes.
-  EXPECT_EQ(SendMessageW(dlg, WM_NCHITTEST, 0, ScreenPoint(dlg, d->Button(kHitClose).Rect)), HTCLOSE);
-  EXPECT_EQ(SendMessageW(dlg, WM_NCHITTEST, 0, ScreenPoint(dlg, d->Button(kHitMax).Rect)), HTMAXBUTTON);
-  EXPECT_EQ(SendMessageW(dlg, WM_NCHITTEST, 0, ScreenPoint(dlg, d->Button(kHitMin).Rect)), HTMINBUTTON);
-  {
-    RECT wr{};
-    GetWindowRect(dlg, &wr);
-    const int y = wr.top + band;
-    EXPECT_EQ(SendMessageW(dlg, WM_NCHITTEST, 0, MAKELPARAM(wr.left + d->BorderWidth() + 2, y)), HTSYSMENU);
-    EXPECT_EQ(SendMessageW(dlg, WM_NCHITTEST, 0, MAKELPARAM((wr.left + wr.right) / 2 - 20, y)), HTCAPTION);
-  }
+  for (int hit : {HTCLOSE, HTMAXBUTTON, HTMINBUTTON}) EXPECT_EQ(SendMessageW(dlg, WM_NCHITTEST, 0, at(hit)), hit);
+  RECT wr{};
+  GetWindowRect(dlg, &wr);
+  EXPECT_EQ(SendMessageW(dlg, WM_NCHITTEST, 0, MAKELPARAM(wr.left + d->BorderWidth() + 2, wr.top + band)), HTSYSMENU);
+  EXPECT_EQ(SendMessageW(dlg, WM_NCHITTEST, 0, MAKELPARAM((wr.left + wr.right) / 2 - 20, wr.top + band)), HTCAPTION);
 
   // Hover and press show the button's states.
-  SendMessageW(dlg, WM_NCMOUSEMOVE, HTCLOSE, ScreenPoint(dlg, d->Button(kHitClose).Rect));
+  SendMessageW(dlg, WM_NCMOUSEMOVE, HTCLOSE, at(kHitClose));
   EXPECT_EQ(d->HotButton, kHitClose);
-  EXPECT_EQ(PixelRgb(image, (d->Button(kHitClose).Rect.Left + d->Button(kHitClose).Rect.Right) / 2,
-                     (d->Button(kHitClose).Rect.Top + d->Button(kHitClose).Rect.Bottom) / 2),
-            kGlyphs[0][1]);
+  EXPECT_EQ(ButtonPixel(d, kHitClose), kGlyphs[0][1]);
   SendMessageW(dlg, WM_NCMOUSEMOVE, HTCAPTION, 0);
   EXPECT_EQ(d->HotButton, 0);
 
   // Maximise by its button, the system menu's states follow; the caption's double click restores.
-  SendMessageW(dlg, WM_NCLBUTTONDOWN, HTMAXBUTTON, ScreenPoint(dlg, d->Button(kHitMax).Rect));
+  SendMessageW(dlg, WM_NCLBUTTONDOWN, HTMAXBUTTON, at(kHitMax));
   EXPECT_EQ(d->Button(kHitMax).State, 2);
-  EXPECT_EQ(PixelRgb(image, (d->Button(kHitMax).Rect.Left + d->Button(kHitMax).Rect.Right) / 2,
-                     (d->Button(kHitMax).Rect.Top + d->Button(kHitMax).Rect.Bottom) / 2),
-            kGlyphs[1][2]);
-  SendMessageW(dlg, WM_NCLBUTTONUP, HTMAXBUTTON, ScreenPoint(dlg, d->Button(kHitMax).Rect));
+  EXPECT_EQ(ButtonPixel(d, kHitMax), kGlyphs[1][2]);
+  SendMessageW(dlg, WM_NCLBUTTONUP, HTMAXBUTTON, at(kHitMax));
   EXPECT_TRUE(IsZoomed(dlg));
   EXPECT_TRUE(d->SystemMenu->ItemRestore->Enabled());
   EXPECT_FALSE(d->SystemMenu->ItemMaximize->Enabled());
@@ -223,11 +190,11 @@ TEST_F(Dialogs, ADialogThroughTheHookIsFramedCaptionedAndItsButtonsWork) {
   EXPECT_FALSE(d->SystemMenu->ItemRestore->Enabled());
 
   // A press released elsewhere does nothing; released on the close button, the dialog goes.
-  SendMessageW(dlg, WM_NCLBUTTONDOWN, HTCLOSE, ScreenPoint(dlg, d->Button(kHitClose).Rect));
+  SendMessageW(dlg, WM_NCLBUTTONDOWN, HTCLOSE, at(kHitClose));
   SendMessageW(dlg, WM_NCLBUTTONUP, HTCAPTION, 0);
   EXPECT_TRUE(IsWindow(dlg));
-  SendMessageW(dlg, WM_NCLBUTTONDOWN, HTCLOSE, ScreenPoint(dlg, d->Button(kHitClose).Rect));
-  SendMessageW(dlg, WM_NCLBUTTONUP, HTCLOSE, ScreenPoint(dlg, d->Button(kHitClose).Rect));
+  SendMessageW(dlg, WM_NCLBUTTONDOWN, HTCLOSE, at(kHitClose));
+  SendMessageW(dlg, WM_NCLBUTTONUP, HTCLOSE, at(kHitClose));
   // The dialog manager posts the cancel command the close becomes.
   EXPECT_TRUE(wintest::PumpUntil([dlg] { return !IsWindow(dlg); }));
   PurgeProviders();
@@ -369,27 +336,13 @@ TEST_F(Dialogs, TheManagersHandlerCanKeepADialogUnskinned) {
   manager->OnSysDlgInit = nullptr;
 }
 
-// A plain top-level window class for the windows of another thread.
-const wchar_t* RawClass() {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"LayeredDialogsRawWindow";
-    return RegisterClassExW(&wc) != 0;
-  }();
-  EXPECT_TRUE(registered);
-  return L"LayeredDialogsRawWindow";
-}
-
 // A window served by another thread (or program) is never taken: the system may tell this
 // thread's hook of its activation (hiding the active window activates the next one, whoever
 // owns it). Only its own thread could serve a skinned window; from here its styles and menu
 // bar would be lost.
 TEST_F(Dialogs, AWindowOfAnotherThreadIsLeftAlone) {
-  for (const wchar_t* className : {RawClass(), L"#32770"}) {
-    SCOPED_TRACE(testing::Message() << "class " << (className == RawClass() ? "raw" : "#32770"));
+  for (const wchar_t* className : {wintest::TestWindowClass(L"LayeredDialogsRawWindow", DefWindowProcW), L"#32770"}) {
+    SCOPED_TRACE(testing::Message() << "class " << className);
     wintest::OtherThreadWindow other(className, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
     const HWND wnd = other.Get();
     ASSERT_NE(wnd, nullptr);
@@ -448,14 +401,22 @@ void CALLBACK BoxTimer(HWND, UINT, UINT_PTR Id, DWORD) {
   if (!g_watch->box && g_watch->ticks > 100) PostQuitMessage(0);
 }
 
-TEST_F(Dialogs, AMessageBoxIsSkinnedAutomatically) {
+// Runs a message box owned by Owner; the timer looks at it and closes it, or gives up.
+TBoxWatch RunBox(HWND Owner, int* Answer = nullptr) {
   TBoxWatch watch;
   g_watch = &watch;
   SetTimer(nullptr, 0, 30, BoxTimer);
-  const int answer = MessageBoxW(nullptr, L"A message", L"Skinned box", MB_OK);
+  const int answer = MessageBoxW(Owner, L"A message", L"Skinned box", MB_OK | MB_ICONINFORMATION);
+  if (Answer) *Answer = answer;
   g_watch = nullptr;
   MSG quit{};
   PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // a deadline's quit, if any
+  return watch;
+}
+
+TEST_F(Dialogs, AMessageBoxIsSkinnedAutomatically) {
+  int answer = 0;
+  const TBoxWatch watch = RunBox(nullptr, &answer);
   ASSERT_NE(watch.box, nullptr);
   EXPECT_TRUE(watch.skinned);
   EXPECT_FALSE(watch.sysMenuStyle);  // its own caption buttons are the skin's
@@ -473,15 +434,8 @@ TEST_F(Dialogs, UnderTheSampleSkinAnOwnedMessageBoxOverADialogIsFramedByTheSkin)
   ASSERT_TRUE(manager->Skin().SkinData.Active);
   auto form = ShownForm();
   form->Show();
-  HWND dlg = NewDialog(kSizable);
-  ASSERT_NE(DialogOf(dlg), nullptr);
-  TBoxWatch watch;
-  g_watch = &watch;
-  SetTimer(nullptr, 0, 30, BoxTimer);
-  MessageBoxW(form->Handle(), L"A message", L"Skinned box", MB_OK | MB_ICONINFORMATION);
-  g_watch = nullptr;
-  MSG quit{};
-  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  ASSERT_NE(DialogOf(NewDialog(kSizable)), nullptr);
+  const TBoxWatch watch = RunBox(form->Handle());
   ASSERT_NE(watch.box, nullptr);
   EXPECT_TRUE(watch.skinned);
   EXPECT_FALSE(watch.sysMenuStyle);

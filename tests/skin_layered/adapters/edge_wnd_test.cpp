@@ -1,19 +1,11 @@
 // The edge adapter: a static with a sunken edge paints itself and gets the skin's edge over
 // its outer two pixels; the dialog hook gives such statics of dialogs the adapter.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
 #include "panels_support.h"
 #include "skin_layered/adapters/DialogHook.h"
 #include "skin_layered/adapters/StaticWnd.h"
-#include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 inline constexpr COLORREF kEdge = 0x8040C0;
 

@@ -5,24 +5,15 @@
 // bar, a disabled edit painted from its cache alone, empty clip boxes, the "FocusColor"
 // property, controls that keep their own colours, WM_PRINT with and without the frame, and
 // focus shown by a section of two states without a border mask.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
 #include "adapters_support.h"
 #include "classlib/controls/WindowProcHook.h"
 #include "classlib/stdctrls/ListBox.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/adapters/AdapterUnit.h"
 #include "skin_layered/adapters/EditWnd.h"
-#include "skin_layered/core/SkinCommand.h"
-#include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 constexpr COLORREF kEditBg = 0x30C0F0, kEditHotBg = 0x60F060;
 constexpr COLORREF kEditFont = 0x000080, kEditHotFont = 0x008000;

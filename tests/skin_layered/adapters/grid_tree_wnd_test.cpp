@@ -4,12 +4,6 @@
 // exactly, clNone included; the vendor grid's alternate rows; the library's and a dialog's
 // tree views take the skin's colours by the tree's messages, erase in them and get exactly
 // their own back.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-#include <commctrl.h>
-
 #include "adapters_support.h"
 #include "classlib/comctrls/Grids.h"
 #include "classlib/comctrls/TreeView.h"
@@ -18,13 +12,9 @@
 #include "skin_layered/adapters/GridWnd.h"
 #include "skin_layered/adapters/TreeViewWnd.h"
 #include "skin_layered/adapters/VirtualTreeWnd.h"
-#include "skin_layered/core/SkinCommand.h"
-#include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 constexpr COLORREF kGlobal = 0xC0D0E0, kGlobalFont = 0x102030, kBorder = 0x405060;
 constexpr COLORREF kEditBg = 0x30C0F0, kEditHotBg = 0x60F060, kEditFont = 0x000080, kEditHotFont = 0x008000;

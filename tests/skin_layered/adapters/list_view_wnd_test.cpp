@@ -4,12 +4,6 @@
 // exactly, the header's columns painted by pixel in their states with the columns reordered,
 // a divider press, the first image of the list, other views left alone, a thumb drag that
 // scrolls by whole rows, and nothing left on the header once the skin or the adapter goes.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-#include <commctrl.h>
-
 #include "adapters_support.h"
 #include "classlib/comctrls/ComCtrlsListView.h"
 #include "classlib/graphics/ImgList.h"
@@ -17,13 +11,9 @@
 #include "skin_layered/adapters/ListViewWnd.h"
 #include "skin_layered/adapters/ScrollGeometry.h"
 #include "skin_layered/adapters/ScrollTracking.h"
-#include "skin_layered/core/SkinCommand.h"
-#include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 constexpr COLORREF kListBg = 0x30C0F0, kListFont = 0x000080;
 constexpr COLORREF kHeaderNormal = 0x2040A0, kHeaderHot = 0x20A040, kHeaderPressed = 0xA04020;

@@ -6,7 +6,6 @@
 
 #include "classlib/forms/Forms.h"
 #include "skin_layered/adapters/MdiWnd.h"
-#include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/MDIForm.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "support/win_test_support.h"

@@ -2,22 +2,13 @@
 // form's window image (the client colour when the form has none), nothing painted under a
 // maximised child while both messages are answered, thumb tracking that scrolls nothing until
 // the thumb is let go, and tiling taking the active child's system menu style.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
 #include "adapters_support.h"
 #include "classlib/controls/WindowSubclass.h"
 #include "skin_layered/adapters/MdiWnd.h"
-#include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/SkinProvider.h"
-#include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 constexpr COLORREF kImageColor = 0x5090D0;  // the form's window image
 constexpr COLORREF kFormColor = 0xA0B0C0;

@@ -1,15 +1,8 @@
 // The adapter of controls that paint themselves: their own painting stays, while the skin's
 // picture of the control is made when a child asks for it and answers background questions.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
 #include "hosts_support.h"
 #include "skin_layered/adapters/NativePaintWnd.h"
 #include "skin_layered/core/BackgroundInfo.h"
-#include "skin_layered/core/SkinCommand.h"
-#include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
 
@@ -30,8 +23,6 @@ class TSelfPainted : public vcl::TCustomControl {
 VCL_CLASS_INFO(TSelfPainted) {}
 
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 class NativePaint : public HostsTest {
  protected:

@@ -2,11 +2,6 @@
 // (the manager's broadcast stops at a skinned window), the skin's removal by the broadcast's
 // walk into containers whose adapters no longer answer, and a see-through label shows the
 // face of the container it sits on, not that of the form.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
 #include "classlib/extctrls/ExtCtrls.h"
 #include "classlib/forms/ScrollBox.h"
 #include "classlib/stdctrls/StdCtrls.h"
@@ -16,13 +11,9 @@
 #include "skin_layered/adapters/GroupBoxWnd.h"
 #include "skin_layered/adapters/PanelWnd.h"
 #include "skin_layered/adapters/ScrollBoxWnd.h"
-#include "skin_layered/core/SkinCommand.h"
-#include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 constexpr COLORREF kFormColor = 0x1020F0;
 constexpr COLORREF kOwnEdit = 0x00FFFF;

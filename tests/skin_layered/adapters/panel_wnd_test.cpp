@@ -1,13 +1,6 @@
 // The panel and status-bar adapters on controls of the class library: the panel's section by
 // its bevels and its caption, the status bar's panels, dividers and size grip, each painted
 // into memory through WM_PRINT and judged by pixel.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
-#include <commctrl.h>
-
 #include "classlib/comctrls/StatusBar.h"
 #include "classlib/comctrls/ToolBar.h"
 #include "classlib/extctrls/ExtCtrls.h"
@@ -15,13 +8,9 @@
 #include "skin_layered/adapters/PanelWnd.h"
 #include "skin_layered/adapters/StatusBarWnd.h"
 #include "skin_layered/adapters/ToolBarWnd.h"
-#include "skin_layered/core/SkinCommand.h"
-#include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 class PanelWnd : public PanelsTest {
  protected:

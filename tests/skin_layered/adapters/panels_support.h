@@ -52,24 +52,9 @@ inline int AddFlatImage(TsSkinManager& Manager, const wchar_t* Section, const wc
   return static_cast<int>(Manager.Skin().Images.size()) - 1;
 }
 
-class PanelsTest : public ::testing::Test {
+class PanelsTest : public SkinnedTest {
  protected:
-  void SetUp() override {
-    skins.Write(L"Panels", L"Options.dat", BytesOf(PanelSkinText()));
-    manager = NewManager();
-    manager->SetSkinDirectory(skins.Directory());
-    manager->AnimEffects()->SkinChanging()->SetActive(false);
-    manager->SetSkinName(L"Panels");
-    ASSERT_TRUE(manager->Skin().SkinData.Active);
-  }
-  void TearDown() override {
-    form.reset();
-    manager.reset();
-  }
-
-  TempSkins skins;
-  ManagerPtr manager;
-  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = ShownForm();
+  void SetUp() override { LoadSkin(PanelSkinText(), L"Panels"); }
 };
 
 }  // namespace skin_layered::test

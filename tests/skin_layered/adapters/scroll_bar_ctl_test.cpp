@@ -3,21 +3,12 @@
 // control in one valid change (also a range wholly above the old one), and a thumb drag
 // moving Position while TrackPos stays with the drag. Presses are given to the adapter
 // directly: the system's own tracking loop of a scroll bar is never entered.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
 #include "classlib/stdctrls/ScrollBar.h"
 #include "panels_support.h"
 #include "skin_layered/adapters/ScrollBarCtlWnd.h"
-#include "skin_layered/core/SkinCommand.h"
-#include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 TEST(ScrollBarControlGeometry, ThumbLengthPlaceAndTheInverse) {
   EXPECT_EQ(SBThumbLength(200, 0, 100, 0), 16);

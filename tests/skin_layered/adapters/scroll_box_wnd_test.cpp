@@ -4,11 +4,6 @@
 // reach beyond, a box that takes no children left to the scroll adapter, the background
 // marked stale when a see-through box moves, the window DC of the non-client paint given back
 // on every path, and the box's own look after unskinning.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
 #include "classlib/forms/ScrollBox.h"
 #include "classlib/rtl/LiveCounts.h"
 #include "classlib/stdctrls/StaticText.h"
@@ -17,13 +12,9 @@
 #include "skin_layered/adapters/ScrollBoxWnd.h"
 #include "skin_layered/adapters/StaticTextWnd.h"
 #include "skin_layered/core/BackgroundInfo.h"
-#include "skin_layered/core/SkinCommand.h"
-#include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 constexpr COLORREF kLabelColor = 0x2080E0, kOwnColor = 0x123456;
 

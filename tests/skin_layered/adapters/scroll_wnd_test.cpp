@@ -1,14 +1,6 @@
-// Skinned scroll bars on a 100-item list box of the class library and on bare windows with
-// scroll ranges of their own: the bars laid out and painted from the skin's sections, the
-// arrows, page clicks and their repeat (stopped by a lost capture or a button no longer
-// down), thumb drags (never past the range, nMin not 0), a disabled arrow, the position
-// travelling in LParam when the window asks for it, and the corner grip's hit code. Timers
-// are sent as messages and the mouse comes through the adapters' seams: nothing waits.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
+// Skinned scroll bars on a 100-item library list box and on bare windows with ranges of their
+// own: painting by section, arrows, pages, repeat, thumb drags, the corner grip. Timers are
+// sent as messages and the mouse comes through the adapters' seams: nothing waits.
 #include <algorithm>
 #include <vector>
 
@@ -16,13 +8,10 @@
 #include "classlib/controls/WindowProcHook.h"
 #include "classlib/stdctrls/ListBox.h"
 #include "skin_layered/adapters/ScrollWnd.h"
-#include "skin_layered/core/SkinCommand.h"
-#include "skin_layered/manager/CommonData.h"
+#include "support/win_test_support.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 struct TScroll {
   UINT Msg;
@@ -31,10 +20,8 @@ struct TScroll {
   LPARAM LParam;
 };
 
-std::vector<TScroll>& Scrolls() {
-  static std::vector<TScroll> scrolls;
-  return scrolls;
-}
+std::vector<TScroll> g_scrolls;
+std::vector<TScroll>& Scrolls() { return g_scrolls; }
 bool g_position_in_lparam = false;
 
 // A bare window that scrolls nothing and keeps what it was sent.
@@ -47,24 +34,13 @@ LRESULT CALLBACK TargetProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   return DefWindowProcW(Wnd, Msg, WParam, LParam);
 }
 
-HWND ScrollTarget(HWND Parent, int X, int Y, int W, int H, DWORD Bars, DWORD ExStyle = 0) {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = TargetProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = L"AdapterScrollTarget";
-    return RegisterClassExW(&wc) != 0;
-  }();
-  EXPECT_TRUE(registered);
-  return CreateWindowExW(ExStyle, L"AdapterScrollTarget", L"", WS_CHILD | WS_VISIBLE | Bars, X, Y, W, H, Parent,
-                         nullptr, GetModuleHandleW(nullptr), nullptr);
-}
-
-void SetRange(HWND Wnd, int Bar, int Min, int Max, UINT Page, int Pos) {
-  SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, Min, Max, Page, Pos, 0};
-  SetScrollInfo(Wnd, Bar, &info, FALSE);
+// A bare window with the bars given, each of the range given, at its first position.
+HWND ScrollTarget(HWND Parent, int X, int Y, int W, int H, DWORD Bars, int Min = 0, int Max = 99, UINT Page = 10) {
+  HWND wnd = Child(Parent, wintest::TestWindowClass(L"AdapterScrollTarget", TargetProc), Bars, X, Y, W, H);
+  const SCROLLINFO range{sizeof(SCROLLINFO), SIF_ALL, Min, Max, Page, Min, 0};
+  if (Bars & WS_VSCROLL) SetScrollInfo(wnd, SB_VERT, &range, FALSE);
+  if (Bars & WS_HSCROLL) SetScrollInfo(wnd, SB_HORZ, &range, FALSE);
+  return wnd;
 }
 
 int ScrollPos(HWND Wnd, int Bar) {
@@ -101,17 +77,12 @@ class ScrollBars : public SkinnedTest {
     SetScrollCursorQuery(previous_cursor_);
     SetScrollButtonQuery(previous_button_);
     if (GetCapture()) ReleaseCapture();
-    adapter.reset();
-    form.reset();
-    manager.reset();
   }
 
   // The 100-item list box with skinned bars; its scroll messages are recorded below the
   // adapter.
   vcl::TListBox* MakeListBox() {
-    auto* list = new vcl::TListBox(form.get());
-    list->SetParent(form.get());
-    list->SetBounds(10, 10, 150, 120);
+    auto* list = Put<vcl::TListBox>(form.get(), 10, 10, 150, 120);
     for (int i = 0; i < 100; ++i) list->Items()->Add(L"Item " + std::to_wstring(i));
     recorder.hook.Install(list, vcl::TWndMethod::Bind<&TRecorder::Proc>(&recorder));
     adapter = CreateAdapter<TqvScrollWnd>(list->Handle(), nullptr, manager.get(), TqvSkinParams{list, L"EDIT"}, true);
@@ -169,7 +140,6 @@ class ScrollBars : public SkinnedTest {
       hook.CallPrevious(m);
     }
   } recorder;
-  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = ShownForm();
   TqvAdapterPtr<TqvScrollWnd> adapter;
   POINT cursor{};
   bool button_down = false;
@@ -181,13 +151,9 @@ class ScrollBars : public SkinnedTest {
 
 TEST_F(ScrollBars, AListBoxShowsItsVerticalBarFromTheSkin) {
   MakeListBox();
-  ASSERT_TRUE(adapter->SkinData->Skinned());
-  EXPECT_TRUE(adapter->FrameCalculated);
-  EXPECT_TRUE(adapter->VertBar->Visible);
+  ASSERT_TRUE(adapter->VertBar->Visible);
   EXPECT_FALSE(adapter->HorzBar->Visible);
   EXPECT_EQ(GetScrollBarObject(adapter->CtrlHandle, kVertBar), adapter->VertBar.get());
-  EXPECT_EQ(GetScrollBarObject(adapter->CtrlHandle, 2), nullptr);
-  EXPECT_EQ(adapter->VertBar->MinThumb, kDefaultMinThumb);
   EXPECT_EQ(SetMinThumb(adapter->CtrlHandle, kVertBar, 0x10014), 1);
   EXPECT_EQ(adapter->VertBar->MinThumb, 0x14);
   SetMinThumb(adapter->CtrlHandle, 3, kDefaultMinThumb);
@@ -195,7 +161,6 @@ TEST_F(ScrollBars, AListBoxShowsItsVerticalBarFromTheSkin) {
   RECT client{};
   GetClientRect(adapter->CtrlHandle, &client);
   EXPECT_EQ(client.right, 150 - adapter->BorderLeft - adapter->BorderRight - VBar().Width());
-  EXPECT_EQ(VBar().Width(), GetScrollMetric(adapter->VertBar.get(), true));
 
   EXPECT_EQ(SendMessageW(adapter->CtrlHandle, WM_NCHITTEST, 0, ScreenLParam(FromTop(30))), HTVSCROLL);
   EXPECT_EQ(PixelAt(FromTop(1)), kTopColor);
@@ -208,35 +173,31 @@ TEST_F(ScrollBars, AListBoxShowsItsVerticalBarFromTheSkin) {
   EXPECT_EQ(PixelAt({FromTop(0).x, thumb.Start + thumb.Length / 2}), kSliderV);
 }
 
-TEST_F(ScrollBars, ArrowsScrollALineAndEndOnTheButtonUp) {
+TEST_F(ScrollBars, ArrowsScrollALineAndPageClicksAPageEachEndingOnTheButtonUp) {
   MakeListBox();
   const HWND h = adapter->CtrlHandle;
   EXPECT_EQ(Press(FromBottom(2)), 0);
   EXPECT_EQ(GetCapture(), h);
-  ASSERT_EQ(Codes(), std::vector<int>{SB_LINEDOWN});
-  EXPECT_EQ(Scrolls()[0].Msg, static_cast<UINT>(WM_VSCROLL));
+  EXPECT_EQ(Scrolls().at(0).Msg, static_cast<UINT>(WM_VSCROLL));
   EXPECT_EQ(TopIndex(), 1);
   EXPECT_EQ(PixelAt(FromBottom(1)), kBottomHot);  // shown pressed
   Release();
   EXPECT_EQ(Codes(), (std::vector<int>{SB_LINEDOWN, SB_ENDSCROLL}));
   EXPECT_NE(GetCapture(), h);
   EXPECT_EQ(PixelAt(FromBottom(1)), kBottomColor);
-
   Scrolls().clear();
   Press(FromTop(2));
   Release();
   EXPECT_EQ(Codes(), (std::vector<int>{SB_LINEUP, SB_ENDSCROLL}));
   EXPECT_EQ(TopIndex(), 0);
-}
 
-TEST_F(ScrollBars, PageClicksAboveAndBelowTheThumb) {
-  MakeListBox();
+  Scrolls().clear();
   const TqvThumb thumb = Thumb();
   Press({FromTop(0).x, thumb.Start + thumb.Length + 5});
   Release();
   EXPECT_EQ(Codes(), (std::vector<int>{SB_PAGEDOWN, SB_ENDSCROLL}));
   EXPECT_GT(TopIndex(), 1);  // a page of items
-  SendMessageW(adapter->CtrlHandle, LB_SETTOPINDEX, 50, 0);
+  SendMessageW(h, LB_SETTOPINDEX, 50, 0);
   Scrolls().clear();
   Press(FromTop(Button() + 1));  // the track above the thumb, shown pressed
   EXPECT_EQ(PixelAt(FromTop(Button() + 1)), kTrack1VHot);
@@ -248,10 +209,8 @@ TEST_F(ScrollBars, PageClicksAboveAndBelowTheThumb) {
 
 TEST_F(ScrollBars, HoldingAnArrowRepeatsUntilTheCaptureIsLost) {
   MakeListBox();
-  const HWND h = adapter->CtrlHandle;
   Press(FromBottom(2));
   Tick(kRepeatDelayTimer);  // the delay ends: no scroll of its own
-  EXPECT_EQ(Codes().size(), 1u);
   Tick(kRepeatTimer);
   Tick(kRepeatTimer);
   EXPECT_EQ(Codes(), (std::vector<int>{SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN}));
@@ -266,13 +225,12 @@ TEST_F(ScrollBars, HoldingAnArrowRepeatsUntilTheCaptureIsLost) {
   EXPECT_EQ(Codes().size(), 4u);
   // Another window takes the mouse: the press ends there and then.
   SetCapture(form->Handle());
-  EXPECT_EQ(Codes(), (std::vector<int>{SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_ENDSCROLL}));
+  EXPECT_EQ(Codes().size(), 5u);
+  EXPECT_EQ(Codes().back(), SB_ENDSCROLL);
   Tick(kRepeatTimer);
   Release();
   EXPECT_EQ(Codes().size(), 5u);
   EXPECT_EQ(GetCapture(), form->Handle());
-  ReleaseCapture();
-  EXPECT_NE(GetCapture(), h);
 }
 
 TEST_F(ScrollBars, ARepeatWhoseButtonCameUpElsewhereEnds) {
@@ -280,7 +238,6 @@ TEST_F(ScrollBars, ARepeatWhoseButtonCameUpElsewhereEnds) {
   Press(FromBottom(2));
   Tick(kRepeatDelayTimer);
   Tick(kRepeatTimer);
-  EXPECT_EQ(Codes().size(), 2u);
   button_down = false;  // released where the window never heard it
   Tick(kRepeatTimer);
   EXPECT_EQ(Codes(), (std::vector<int>{SB_LINEDOWN, SB_LINEDOWN, SB_ENDSCROLL}));
@@ -291,22 +248,18 @@ TEST_F(ScrollBars, ARepeatWhoseButtonCameUpElsewhereEnds) {
 
 TEST_F(ScrollBars, DraggingTheListBoxThumbToTheEnd) {
   MakeListBox();
-  const TqvThumb thumb = Thumb();
-  const POINT grip{FromTop(0).x, thumb.Start + 3};
+  const POINT grip{FromTop(0).x, Thumb().Start + 3};
   Press(grip);
   EXPECT_TRUE(Codes().empty());
   EXPECT_TRUE(adapter->Dragging);
   MoveTo({grip.x, grip.y + 1000});
-  ASSERT_EQ(Codes().size(), 1u);
-  EXPECT_EQ(Scrolls()[0].Code, SB_THUMBTRACK);
-  const int last = Scrolls()[0].Pos;
   MoveTo({grip.x, grip.y + 2000});  // no new position, no new message
-  EXPECT_EQ(Codes().size(), 1u);
+  ASSERT_EQ(Codes(), std::vector<int>{SB_THUMBTRACK});
+  const int last = Scrolls()[0].Pos;
   Release();
   EXPECT_FALSE(adapter->Dragging);
   EXPECT_EQ(Codes(), (std::vector<int>{SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL}));
   EXPECT_EQ(Scrolls()[1].Pos, last);
-  EXPECT_EQ(Scrolls()[2].Pos, last);
   SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
   GetScrollInfo(adapter->CtrlHandle, SB_VERT, &info);
   EXPECT_EQ(last, info.nMax - std::max<int>(static_cast<int>(info.nPage), 1) + 1);
@@ -314,12 +267,9 @@ TEST_F(ScrollBars, DraggingTheListBoxThumbToTheEnd) {
 }
 
 TEST_F(ScrollBars, AThumbDragOverARangeNotStartingAtZeroStaysInsideIt) {
-  HWND wnd = ScrollTarget(form->Handle(), 10, 10, 120, 200, WS_VSCROLL);
-  SetRange(wnd, SB_VERT, 50, 249, 20, 50);
+  HWND wnd = ScrollTarget(form->Handle(), 10, 10, 120, 200, WS_VSCROLL, 50, 249, 20);
   Adapt(wnd);
-  ASSERT_TRUE(adapter->VertBar->Visible);
-  const TqvThumb thumb = Thumb();
-  const POINT grip{FromTop(0).x, thumb.Start + 2};
+  const POINT grip{FromTop(0).x, Thumb().Start + 2};
   Press(grip);
   for (int dy = 5; dy <= 400; dy += 15) MoveTo({grip.x, grip.y + dy});
   ASSERT_FALSE(Scrolls().empty());
@@ -331,21 +281,17 @@ TEST_F(ScrollBars, AThumbDragOverARangeNotStartingAtZeroStaysInsideIt) {
   EXPECT_EQ(Scrolls().back().Pos, 230);
   EXPECT_EQ(ScrollPos(wnd, SB_VERT), 230);  // written for the window as it tracks
   for (int dy = 400; dy >= -400; dy -= 40) MoveTo({grip.x, grip.y + dy});
-  EXPECT_EQ(Scrolls().back().Pos, 50);
   Release();
   EXPECT_EQ(Scrolls().back().Code, SB_ENDSCROLL);
   EXPECT_EQ(Scrolls()[Scrolls().size() - 2].Code, SB_THUMBPOSITION);
   EXPECT_EQ(Scrolls()[Scrolls().size() - 2].Pos, 50);
-  DestroyWindow(wnd);
 }
 
 TEST_F(ScrollBars, TheWindowMayTakeThePositionInLParamInstead) {
   HWND wnd = ScrollTarget(form->Handle(), 10, 10, 120, 200, WS_VSCROLL);
-  SetRange(wnd, SB_VERT, 0, 99, 10, 0);
   Adapt(wnd);
   g_position_in_lparam = true;
-  const TqvThumb thumb = Thumb();
-  const POINT grip{FromTop(0).x, thumb.Start + 2};
+  const POINT grip{FromTop(0).x, Thumb().Start + 2};
   Press(grip);
   MoveTo({grip.x, grip.y + 50});
   ASSERT_FALSE(Scrolls().empty());
@@ -353,14 +299,12 @@ TEST_F(ScrollBars, TheWindowMayTakeThePositionInLParamInstead) {
   EXPECT_EQ(Scrolls().back().LParam, Scrolls().back().Pos);
   EXPECT_EQ(ScrollPos(wnd, SB_VERT), 0);  // SCROLLINFO left alone
   Release();
-  DestroyWindow(wnd);
 }
 
 TEST_F(ScrollBars, ADisabledFirstArrowSendsAndCapturesNothing) {
   MakeListBox();
   adapter->VertBar->Flags |= kFirstArrowDisabled;
   EXPECT_EQ(Press(FromTop(2)), 0);
-  EXPECT_TRUE(Scrolls().empty());
   EXPECT_NE(GetCapture(), adapter->CtrlHandle);
   Release();
   EXPECT_TRUE(Scrolls().empty());
@@ -370,43 +314,37 @@ TEST_F(ScrollBars, TheCornerGripAnswersOnlyAtTheFormsCorner) {
   RECT client{};
   GetClientRect(form->Handle(), &client);
   HWND wnd = ScrollTarget(form->Handle(), client.right - 150, client.bottom - 100, 150, 100, WS_VSCROLL | WS_HSCROLL);
-  SetRange(wnd, SB_VERT, 0, 99, 10, 0);
-  SetRange(wnd, SB_HORZ, 0, 99, 10, 0);
   Adapt(wnd);
   ASSERT_TRUE(adapter->VertBar->Visible && adapter->HorzBar->Visible);
-  RECT wr{};
-  GetWindowRect(wnd, &wr);
-  const POINT corner{wr.right - 3, wr.bottom - 3};
+  auto corner = [wnd] {
+    RECT wr{};
+    GetWindowRect(wnd, &wr);
+    return SendMessageW(wnd, WM_NCHITTEST, 0, ScreenLParam({wr.right - 3, wr.bottom - 3}));
+  };
   EXPECT_TRUE(CornerHasGrip(adapter.get()));
-  EXPECT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, ScreenLParam(corner)), HTBOTTOMRIGHT);
+  EXPECT_EQ(corner(), HTBOTTOMRIGHT);
   vcl::TRect h;
   GetHScrollRect(adapter.get(), wnd, h);
   EXPECT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, ScreenLParam({h.Left + 30, h.Top + 2})), HTHSCROLL);
   MoveWindow(wnd, 10, 10, 150, 100, TRUE);
-  GetWindowRect(wnd, &wr);
   EXPECT_FALSE(CornerHasGrip(adapter.get()));
-  EXPECT_NE(SendMessageW(wnd, WM_NCHITTEST, 0, ScreenLParam({wr.right - 3, wr.bottom - 3})), HTBOTTOMRIGHT);
-  DestroyWindow(wnd);
+  EXPECT_NE(corner(), HTBOTTOMRIGHT);
 }
 
 TEST_F(ScrollBars, AHorizontalBarThickerThanTheClientIsLeftOut) {
   HWND wnd = ScrollTarget(form->Handle(), 10, 10, 150, 8, WS_HSCROLL);
-  SetRange(wnd, SB_HORZ, 0, 99, 10, 0);
   Adapt(wnd);
   EXPECT_FALSE(adapter->HorzBar->Visible);
   RECT client{};
   GetClientRect(wnd, &client);
   EXPECT_EQ(client.bottom, 8);
-  DestroyWindow(wnd);
 }
 
 TEST_F(ScrollBars, ABarTwoButtonsLongShowsTwoHalvesAndNoThumb) {
   const int button = GetSystemMetrics(SM_CXVSCROLL);
   manager->ScrollsOptions()->SetButtonsSize(button);
   HWND wnd = ScrollTarget(form->Handle(), 10, 10, 100, 2 * button, WS_VSCROLL);
-  SetRange(wnd, SB_VERT, 0, 99, 10, 0);
   Adapt(wnd);
-  ASSERT_TRUE(adapter->VertBar->Visible);
   ASSERT_EQ(VBar().Height(), 2 * button);
   EXPECT_EQ(PixelAt(FromTop(1)), kTopColor);
   EXPECT_EQ(PixelAt(FromBottom(1)), kBottomColor);
@@ -415,22 +353,18 @@ TEST_F(ScrollBars, ABarTwoButtonsLongShowsTwoHalvesAndNoThumb) {
   Press(FromTop(button - 1));
   Release();
   EXPECT_EQ(Codes(), (std::vector<int>{SB_LINEUP, SB_ENDSCROLL}));
-  DestroyWindow(wnd);
 }
 
 TEST_F(ScrollBars, TheSkinGoingAndComingBackReachesTheAdaptedListBox) {
   MakeListBox();
   const HWND h = adapter->CtrlHandle;
   manager->SetActive(false);
-  EXPECT_FALSE(adapter->SkinData->Skinned());
   EXPECT_FALSE(adapter->FrameCalculated);  // the list box laid its own bars out
   EXPECT_EQ(SendCommandToWnd(h, scmIsSkinned, 0), 1);  // still handled by the engine
   // The system answers for its own bar (a press there would start the system's own loop).
   EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, ScreenLParam(FromBottom(2))), HTVSCROLL);
   manager->SetActive(true);
-  ASSERT_TRUE(adapter->SkinData->Skinned());
-  EXPECT_TRUE(adapter->FrameCalculated);
-  EXPECT_TRUE(adapter->VertBar->Visible);
+  ASSERT_TRUE(adapter->FrameCalculated);
   EXPECT_EQ(PixelAt(FromTop(1)), kTopColor);
   Press(FromBottom(2));
   Release();
@@ -442,7 +376,6 @@ TEST_F(ScrollBars, DetachingGivesTheWindowItsOwnBarsBack) {
   const POINT inBar = FromTop(30);
   UninstallScrollAdapter(adapter, true, true);
   EXPECT_EQ(adapter, nullptr);
-  EXPECT_EQ(GetAdapter(list->Handle()), nullptr);
   EXPECT_EQ(SendCommandToWnd(list->Handle(), scmIsSkinned, 0), 0);
   // The system's own bar lies where the skinned one was, and the list box scrolls by itself.
   EXPECT_EQ(SendMessageW(list->Handle(), WM_NCHITTEST, 0, ScreenLParam(inBar)), HTVSCROLL);

@@ -2,21 +2,12 @@
 // (normal, hot, down), the glyph and caption placed by layout (shifted when pressed unless the
 // manager says not to), the skin's removal giving the button its own painting back, and the
 // button's end heard through its free notification.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
 #include "classlib/extctrls/Buttons.h"
 #include "panels_support.h"
 #include "skin_layered/adapters/SpeedButtonHandler.h"
-#include "skin_layered/core/SkinCommand.h"
-#include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 struct HandlerFree {
   void operator()(TqvSpeedButtonHandler* h) const { vcl::TObject::Free(h); }

@@ -3,13 +3,6 @@
 // shows the skin's grip image over the parent, a pane painted from its section around its
 // child windows, the dialog hook's rows for them, and the controls' own painting back
 // without the skin.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
-#include <commctrl.h>
-
 #include "classlib/comctrls/UpDown.h"
 #include "panels_support.h"
 #include "skin_layered/adapters/DialogHook.h"
@@ -17,12 +10,9 @@
 #include "skin_layered/adapters/SizerWnd.h"
 #include "skin_layered/adapters/SpinWnd.h"
 #include "skin_layered/adapters/SysToolBarWnd.h"
-#include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 inline constexpr COLORREF kSpinNormal = 0x30A050, kSpinHot = 0x50C070, kSpinPressed = 0x107030;
 inline constexpr COLORREF kGripColor = 0x1060E0;

@@ -1,21 +1,12 @@
 // The static-text adapter on library static texts: the section by bevels and border (a
 // given one kept), the caption drawn into the cache and shown disabled when the control is,
 // a new caption at once, and the control's own painting back when the adapter goes.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
 #include "classlib/stdctrls/StaticText.h"
 #include "hosts_support.h"
 #include "skin_layered/adapters/StaticTextWnd.h"
-#include "skin_layered/core/SkinCommand.h"
-#include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 constexpr COLORREF kOwnColor = 0x123456;
 

@@ -3,23 +3,15 @@
 // with their text, a static with a sunken edge left to its own painting, a picture static
 // that reads the window's picture at every paint and never takes it over, an icon static
 // without an icon leaving the window as it was, and a link drawn underlined without its tags.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
 #include <algorithm>
 #include <vector>
 
 #include "buttons_support.h"
 #include "skin_layered/adapters/ButtonWnd.h"
 #include "skin_layered/adapters/StaticWnd.h"
-#include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 HWND BareStatic(HWND Parent, DWORD Style, const wchar_t* Text, int Y, DWORD ExStyle = 0, int W = 180, int H = 30) {
   return CreateWindowExW(ExStyle, L"STATIC", Text, WS_CHILD | WS_VISIBLE | Style, 10, Y, W, H, Parent, nullptr,

@@ -2,13 +2,6 @@
 // by pixel (normal, hot, pressed, disabled, separators) over the bar's section, their texts
 // read whole, the bar's own painting back without the skin; the combo box's button rectangle
 // and its embedded edit's adapter.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
-#include <commctrl.h>
-
 #include <string>
 
 #include "classlib/stdctrls/StdCtrls.h"
@@ -16,12 +9,9 @@
 #include "skin_layered/adapters/ScrollWnd.h"
 #include "skin_layered/adapters/SysToolBarWnd.h"
 #include "skin_layered/adapters/WWComboBoxWnd.h"
-#include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 inline constexpr COLORREF kBar = 0x905030, kButton = 0x2090D0, kButtonHot = 0x40B0F0, kButtonPressed = 0x105080;
 inline constexpr COLORREF kSeparator = 0xF030F0, kEdit = 0xE0E0C0;

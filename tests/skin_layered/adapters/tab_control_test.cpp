@@ -4,25 +4,14 @@
 // from the page control's background, their adapters dropped when the pages go; the arrows
 // of tabs that do not fit under an up-down adapter, owner-drawn tabs by OnDrawTab, and the
 // dialog hook's tab controls.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
-#include <commctrl.h>
-
 #include "classlib/comctrls/ComCtrlsPages.h"
 #include "classlib/comctrls/TabControl.h"
 #include "panels_support.h"
 #include "skin_layered/adapters/DialogHook.h"
 #include "skin_layered/adapters/TabControlWnd.h"
-#include "skin_layered/core/SkinCommand.h"
-#include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 inline constexpr COLORREF kFrameTop = 0x40A0A0, kFrameBottom = 0xA040A0, kFrameLeft = 0xA0A040, kFrameRight = 0x4040A0;
 inline constexpr COLORREF kTab = 0x808020, kTabActive = 0x20E0E0;

@@ -2,22 +2,12 @@
 // section behind, the channel by the skin's image, ticks on the sides the style asks for
 // (outlined when the skin has no tick image), the thumb by state, a disabled bar faded toward
 // what lies behind, and the ticks' arithmetic.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#undef RegisterClass
-
-#include <commctrl.h>
-
 #include "panels_support.h"
 #include "skin_layered/adapters/TrackWnd.h"
 #include "skin_layered/core/BackgroundInfo.h"
-#include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
 namespace {
-
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 class TrackWnd : public PanelsTest {
  protected:
