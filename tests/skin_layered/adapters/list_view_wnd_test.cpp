@@ -1,9 +1,8 @@
 // The list-view adapter on the library's list view and on bare list views as system dialogs
-// have them, under a skin of flat colours whose column header has one border frame per state
-// (normal, hot, pressed): the section's colours given to the list view and its own given back
-// exactly, the header's columns painted by pixel in their states with the columns reordered,
-// a divider press, the first image of the list, other views left alone, a thumb drag that
-// scrolls by whole rows, and nothing left on the header once the skin or the adapter goes.
+// have them: the skin's colours given and exactly the list's own given back, the report view's
+// header by pixel in its states with the columns reordered, and a thumb drag by whole rows.
+#include <tuple>
+
 #include "adapters_support.h"
 #include "classlib/comctrls/ComCtrlsListView.h"
 #include "classlib/graphics/ImgList.h"
@@ -30,8 +29,6 @@ std::string ListSkinText() {
          ScrollSections();
 }
 
-std::uint32_t Rgb(COLORREF c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
-
 std::uint32_t MasterPixel(int X, int) {
   return Rgb(X < 10 ? kHeaderNormal : X < 20 ? kHeaderHot : kHeaderPressed);
 }
@@ -40,16 +37,11 @@ LPARAM PointLParam(POINT P) {
   return MAKELPARAM(static_cast<WORD>(static_cast<short>(P.x)), static_cast<WORD>(static_cast<short>(P.y)));
 }
 
-class ListViewAdapters : public ::testing::Test {
+class ListViewAdapters : public SkinnedTest {
  protected:
   void SetUp() override {
     skins.Write(L"Lists", L"master.bmp", Bmp24(30, 10, MasterPixel));
-    skins.Write(L"Lists", L"Options.dat", BytesOf(ListSkinText()));
-    manager = NewManager();
-    manager->SetSkinDirectory(skins.Directory());
-    manager->AnimEffects()->SkinChanging()->SetActive(false);
-    manager->SetSkinName(L"Lists");
-    ASSERT_TRUE(manager->Skin().SkinData.Active);
+    LoadSkin(ListSkinText(), L"Lists");
     form->SetBounds(20, 20, 460, 360);
     form->Show();
     previous_cursor_ = SetScrollCursorQuery([this] { return cursor; });
@@ -59,17 +51,11 @@ class ListViewAdapters : public ::testing::Test {
     SetScrollCursorQuery(previous_cursor_);
     SetScrollButtonQuery(previous_button_);
     if (GetCapture()) ReleaseCapture();
-    adapter.reset();
-    if (bare) DestroyWindow(bare);
-    form.reset();
-    manager.reset();
   }
 
   // A report view of three columns ("A", "B", "C", 80 pixels each) and Rows items.
   vcl::TListView* MakeList(int Rows = 5) {
-    auto* list = new vcl::TListView(form.get());
-    list->SetParent(form.get());
-    list->SetBounds(10, 10, 300, 200);
+    auto* list = Put<vcl::TListView>(form.get(), 10, 10, 300, 200);
     list->SetViewStyle(vcl::vsReport);
     list->SetColor(static_cast<vcl::TColor>(kOwnBg));
     list->Font()->SetColor(static_cast<vcl::TColor>(kOwnText));
@@ -88,14 +74,17 @@ class ListViewAdapters : public ::testing::Test {
   }
   // A list view of the system's own, as a dialog has it, with colours of its own.
   HWND MakeBare() {
-    bare = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 10, 220, 300, 100,
-                           form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    const HWND bare = Child(form->Handle(), WC_LISTVIEWW, LVS_REPORT, 10, 220, 300, 100, WS_EX_CLIENTEDGE);
     SendMessageW(bare, LVM_SETBKCOLOR, 0, kOwnBg);
     SendMessageW(bare, LVM_SETTEXTBKCOLOR, 0, kOwnTextBg);
     SendMessageW(bare, LVM_SETTEXTCOLOR, 0, kOwnText);
     return bare;
   }
-  static COLORREF Colors(HWND List, UINT Msg) { return static_cast<COLORREF>(SendMessageW(List, Msg, 0, 0)); }
+  // The list's background, text background and text colours.
+  static std::tuple<COLORREF, COLORREF, COLORREF> Colors(HWND List) {
+    auto get = [List](UINT Msg) { return static_cast<COLORREF>(SendMessageW(List, Msg, 0, 0)); };
+    return {get(LVM_GETBKCOLOR), get(LVM_GETTEXTBKCOLOR), get(LVM_GETTEXTCOLOR)};
+  }
 
   HWND Header() const { return adapter->HeaderHandle; }
   RECT ItemRect(int Index) const {
@@ -123,11 +112,7 @@ class ListViewAdapters : public ::testing::Test {
     return colors;
   }
 
-  TempSkins skins;
-  ManagerPtr manager;
-  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = ShownForm();
   TqvAdapterPtr<TqvListViewWnd> adapter;
-  HWND bare = nullptr;
   COLORREF rest_pixel = 0;
   POINT cursor{};
   bool button_down = false;
@@ -143,9 +128,7 @@ TEST_F(ListViewAdapters, AListViewTakesTheSkinsColoursAndGetsItsOwnBack) {
   EXPECT_EQ(adapter->SkinData->COC, kListViewCode);
   EXPECT_FALSE(list->ControlStyle().Contains(vcl::csOpaque));
   SendMessageW(list->Handle(), WM_PAINT, 0, 0);
-  EXPECT_EQ(Colors(list->Handle(), LVM_GETBKCOLOR), kListBg);
-  EXPECT_EQ(Colors(list->Handle(), LVM_GETTEXTBKCOLOR), kListBg);
-  EXPECT_EQ(Colors(list->Handle(), LVM_GETTEXTCOLOR), kListFont);
+  EXPECT_EQ(Colors(list->Handle()), std::make_tuple(kListBg, kListBg, kListFont));
   {
     // The client printed in the list's colour, the header over it at its place.
     FramePixels pixels(list->Handle());
@@ -161,17 +144,14 @@ TEST_F(ListViewAdapters, AListViewTakesTheSkinsColoursAndGetsItsOwnBack) {
   }
 
   manager->SetActive(false);
-  EXPECT_EQ(Colors(list->Handle(), LVM_GETBKCOLOR), kOwnBg);
-  EXPECT_EQ(Colors(list->Handle(), LVM_GETTEXTCOLOR), kOwnText);
+  EXPECT_EQ(Colors(list->Handle()), std::make_tuple(kOwnBg, kOwnBg, kOwnText));
   EXPECT_EQ(list->Color(), static_cast<vcl::TColor>(kOwnBg));
   manager->SetActive(true);
   SendMessageW(list->Handle(), WM_PAINT, 0, 0);
-  EXPECT_EQ(Colors(list->Handle(), LVM_GETBKCOLOR), kListBg);
+  EXPECT_EQ(Colors(list->Handle()), std::make_tuple(kListBg, kListBg, kListFont));
 
   UninstallAdapter(adapter, true, true);
-  EXPECT_EQ(Colors(list->Handle(), LVM_GETBKCOLOR), kOwnBg);
-  EXPECT_EQ(Colors(list->Handle(), LVM_GETTEXTBKCOLOR), kOwnBg);
-  EXPECT_EQ(Colors(list->Handle(), LVM_GETTEXTCOLOR), kOwnText);
+  EXPECT_EQ(Colors(list->Handle()), std::make_tuple(kOwnBg, kOwnBg, kOwnText));
   EXPECT_EQ(list->Font()->Color(), static_cast<vcl::TColor>(kOwnText));
 }
 
@@ -184,24 +164,16 @@ TEST_F(ListViewAdapters, ADialogsListViewGetsItsOwnColoursBackExactly) {
   EXPECT_TRUE(adapter->DialogChild);
   SendMessageW(list, WM_PAINT, 0, 0);
   const auto window = static_cast<COLORREF>(GetSysColor(COLOR_WINDOW));
-  EXPECT_EQ(Colors(list, LVM_GETBKCOLOR), window);
-  EXPECT_EQ(Colors(list, LVM_GETTEXTBKCOLOR), window);
-  EXPECT_EQ(Colors(list, LVM_GETTEXTCOLOR), static_cast<COLORREF>(GetSysColor(COLOR_WINDOWTEXT)));
+  EXPECT_EQ(Colors(list), std::make_tuple(window, window, static_cast<COLORREF>(GetSysColor(COLOR_WINDOWTEXT))));
   UninstallAdapter(adapter, true, true);
-  EXPECT_EQ(Colors(list, LVM_GETBKCOLOR), kOwnBg);
-  EXPECT_EQ(Colors(list, LVM_GETTEXTBKCOLOR), kOwnTextBg);
-  EXPECT_EQ(Colors(list, LVM_GETTEXTCOLOR), kOwnText);
+  EXPECT_EQ(Colors(list), std::make_tuple(kOwnBg, kOwnTextBg, kOwnText));
 
   // Not a dialog's: the section's colours, and its own again when the skin goes.
   adapter = CreateAdapter<TqvListViewWnd>(list, nullptr, manager.get(), TqvSkinParams{nullptr, L"EDIT"}, true);
   SendMessageW(list, WM_PAINT, 0, 0);
-  EXPECT_EQ(Colors(list, LVM_GETBKCOLOR), kListBg);
-  EXPECT_EQ(Colors(list, LVM_GETTEXTCOLOR), kListFont);
-  EXPECT_EQ(adapter->ViewStyle(), 3);
+  EXPECT_EQ(Colors(list), std::make_tuple(kListBg, kListBg, kListFont));
   UninstallAdapter(adapter, true, true);
-  EXPECT_EQ(Colors(list, LVM_GETBKCOLOR), kOwnBg);
-  EXPECT_EQ(Colors(list, LVM_GETTEXTBKCOLOR), kOwnTextBg);
-  EXPECT_EQ(Colors(list, LVM_GETTEXTCOLOR), kOwnText);
+  EXPECT_EQ(Colors(list), std::make_tuple(kOwnBg, kOwnTextBg, kOwnText));
 }
 
 TEST_F(ListViewAdapters, ReorderedColumnsLightTheColumnUnderTheMouseAndThePressedOne) {
