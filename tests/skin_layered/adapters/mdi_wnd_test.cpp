@@ -1,7 +1,6 @@
-// The MDI client adapter on a skinned MDI frame form: the client's background copied from the
-// form's window image (the client colour when the form has none), nothing painted under a
-// maximised child while both messages are answered, thumb tracking that scrolls nothing until
-// the thumb is let go, and tiling taking the active child's system menu style.
+// The MDI client adapter on a skinned MDI frame: its background from the form's window image
+// (or colour), nothing under a maximised child, thumb tracking held until the thumb is let go,
+// and tiling taking the active child's system menu style.
 #include "adapters_support.h"
 #include "classlib/controls/WindowSubclass.h"
 #include "skin_layered/adapters/MdiWnd.h"
@@ -31,16 +30,11 @@ struct ProviderFree {
   void operator()(TsSkinProvider* p) const { vcl::TObject::Free(p); }
 };
 
-class MdiClient : public SkinnedTest {
+class MdiClient : public ::testing::Test {
  protected:
   void SetUp() override {
-    skins.Write(L"Flat", L"Options.dat",
-                BytesOf(ScrollSkinText() + "[FORM]\r\nCOLOR=" + Hex(kFormColor) + "\r\n[MDIAREA]\r\nCOLOR=$808080\r\n"));
-    manager = NewManager();
-    manager->SetSkinDirectory(skins.Directory());
-    manager->AnimEffects()->SkinChanging()->SetActive(false);
-    manager->SetSkinName(L"Flat");
-    ASSERT_TRUE(manager->Skin().SkinData.Active);
+    manager = LoadedManager(skins, L"Flat", ScrollSkinText() + "[FORM]\r\nCOLOR=" + Hex(kFormColor) +
+                                                "\r\n[MDIAREA]\r\nCOLOR=$808080\r\n");
     // The frame has its provider; its children stay the library's own (the dialog hook would
     // give them providers of their own).
     manager->SetSkinningRules({srStdDialogs});
@@ -89,6 +83,8 @@ class MdiClient : public SkinnedTest {
     return pixels.At(20, 20);
   }
 
+  TempSkins skins;
+  ManagerPtr manager;
   vcl::TForm* frame = nullptr;
   std::unique_ptr<TsSkinProvider, ProviderFree> provider;
   TqvAdapterPtr<TqvMDIWnd> adapter;
@@ -97,6 +93,9 @@ class MdiClient : public SkinnedTest {
 TEST_F(MdiClient, TheClientContinuesTheFormsImageAndNothingUnderAMaximisedChild) {
   Adapt();
   ASSERT_TRUE(provider->SkinData->Skinned());
+  provider->SkinData->FreeCacheBmp();  // no image of the form's yet: the form's colour
+  provider->SkinData->BGChanged = false;
+  EXPECT_EQ(Erased(), kFormColor);
   PaintImage();
   EXPECT_EQ(Erased(), kImageColor);
   FramePixels printed(frame->ClientHandle());
@@ -107,13 +106,6 @@ TEST_F(MdiClient, TheClientContinuesTheFormsImageAndNothingUnderAMaximisedChild)
   child->SetWindowState(vcl::wsMaximized);
   EXPECT_EQ(Erased(), 0u);  // answered, nothing painted
   EXPECT_EQ(SendMessageW(frame->ClientHandle(), WM_NCPAINT, 1, 0), 1);
-}
-
-TEST_F(MdiClient, WithoutAnImageTheClientShowsTheFormsColour) {
-  Adapt();
-  provider->SkinData->FreeCacheBmp();  // the form paints no image of its own yet
-  provider->SkinData->BGChanged = false;
-  EXPECT_EQ(Erased(), kFormColor);
 }
 
 TEST_F(MdiClient, TheThumbScrollsOnlyWhenLetGo) {

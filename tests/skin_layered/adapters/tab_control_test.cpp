@@ -1,9 +1,6 @@
-// The tab adapters on the library's tab and page controls: the tab rows and skinned tab
-// rectangles, the frame's section by the tabs' side, inactive tabs in the cache and the
-// current one over them in its active look (tabs in all four positions), and pages painted
-// from the page control's background, their adapters dropped when the pages go; the arrows
-// of tabs that do not fit under an up-down adapter, owner-drawn tabs by OnDrawTab, and the
-// dialog hook's tab controls.
+// The tab adapters on library tab and page controls: the tab rows' arithmetic, tabs on every
+// side with their frame by pixel, native images, pages painted from the page control, the
+// arrows' up-down adapter, owner-drawn tabs, and the dialog hook's tab controls.
 #include "classlib/comctrls/ComCtrlsPages.h"
 #include "classlib/comctrls/TabControl.h"
 #include "panels_support.h"
@@ -18,12 +15,8 @@ inline constexpr COLORREF kTab = 0x808020, kTabActive = 0x20E0E0;
 inline constexpr COLORREF kArrows = 0x6030C0, kOwnerFill = 0x00FF80;
 
 TEST(TabGeometry, RowsPositionsAndSkinnedRectangles) {
-  EXPECT_EQ(TabPositionOfStyle(0), kTabsTop);
-  EXPECT_EQ(TabPositionOfStyle(TCS_BOTTOM), kTabsBottom);
-  EXPECT_EQ(TabPositionOfStyle(TCS_VERTICAL), kTabsLeft);
   EXPECT_EQ(TabPositionOfStyle(TCS_VERTICAL | TCS_RIGHT), kTabsRight);
   EXPECT_EQ(TabStyleOfStyle(TCS_BUTTONS | TCS_FLATBUTTONS), kTabStyleFlat);
-  EXPECT_EQ(TabStyleOfStyle(TCS_BUTTONS), kTabStyleButtons);
   // One row, and an empty item rectangle, are row 1 (never a division by nothing).
   EXPECT_EQ(TabRowOf(kTabsTop, 1, vcl::TRect{0, 40, 50, 60}, vcl::TRect{0, 0, 200, 60}), 1);
   EXPECT_EQ(TabRowOf(kTabsTop, 3, vcl::TRect{10, 20, 10, 20}, vcl::TRect{0, 0, 200, 60}), 1);
@@ -39,26 +32,28 @@ TEST(TabGeometry, RowsPositionsAndSkinnedRectangles) {
   EXPECT_EQ(SkinTabRectOf(kTabsTop, kTabStyleButtons, item, true, 3), item);
 }
 
-class TabControlWnd : public PanelsTest {
+class TabControlWnd : public SkinnedTest {
  protected:
   void SetUp() override {
-    skins.Write(L"Tabs", L"Options.dat",
-                BytesOf("[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("PAGECONTROL", kFrameTop, kFrameTop) +
-                        FlatSection("PAGECONTROLBOTTOM", kFrameBottom, kFrameBottom) +
-                        FlatSection("PAGECONTROLLEFT", kFrameLeft, kFrameLeft) +
-                        FlatSection("PAGECONTROLRIGHT", kFrameRight, kFrameRight) +
-                        FlatSection("TABTOP", kTab, kTabActive) + FlatSection("TABBOTTOM", kTab, kTabActive) +
-                        FlatSection("TABLEFT", kTab, kTabActive) + FlatSection("TABRIGHT", kTab, kTabActive) +
-                        FlatSection("CHECKBOX", kCheckBox, kCheckBox) +
-                        FlatSection("UPDOWNBTN", kArrows, kArrows)));
-    manager = NewManager();
-    manager->SetSkinDirectory(skins.Directory());
-    manager->AnimEffects()->SkinChanging()->SetActive(false);
-    manager->SetSkinName(L"Tabs");
-    ASSERT_TRUE(manager->Skin().SkinData.Active);
+    LoadSkin("[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("PAGECONTROL", kFrameTop, kFrameTop) +
+                 FlatSection("PAGECONTROLBOTTOM", kFrameBottom, kFrameBottom) +
+                 FlatSection("PAGECONTROLLEFT", kFrameLeft, kFrameLeft) +
+                 FlatSection("PAGECONTROLRIGHT", kFrameRight, kFrameRight) + FlatSection("TABTOP", kTab, kTabActive) +
+                 FlatSection("TABBOTTOM", kTab, kTabActive) + FlatSection("TABLEFT", kTab, kTabActive) +
+                 FlatSection("TABRIGHT", kTab, kTabActive) + FlatSection("CHECKBOX", kCheckBox, kCheckBox) +
+                 FlatSection("UPDOWNBTN", kArrows, kArrows),
+             L"Tabs");
     for (const wchar_t* side : {L"TABTOP", L"TABBOTTOM", L"TABLEFT", L"TABRIGHT"})
       AddFlatImage(*manager, side, L"BORDERSMASK", 6, 6, {kTab, kTab, kTabActive});
     manager->Skin().InitConstantIndexes();
+  }
+  vcl::TTabControl* NewTabs(std::initializer_list<const wchar_t*> Names, int W = 240, int H = 160) {
+    auto* tabs = Put<vcl::TTabControl>(form.get(), 10, 10, W, H);
+    for (const wchar_t* name : Names) tabs->Tabs()->Add(name);
+    return tabs;
+  }
+  TqvAdapterPtr<TqvTabControlWnd> Adapt(vcl::TTabControl* Tabs) {
+    return CreateAdapter<TqvTabControlWnd>(Tabs->Handle(), nullptr, manager.get(), TqvSkinParams{Tabs, L""});
   }
 };
 
@@ -73,17 +68,13 @@ TEST_F(TabControlWnd, TabsOnEverySideWithTheirFrameAndTheCurrentTabLast) {
                         {vcl::tpLeft, L"PAGECONTROLLEFT", kFrameLeft},
                         {vcl::tpRight, L"PAGECONTROLRIGHT", kFrameRight}};
   for (const Case& c : cases) {
-    auto* tabs = new vcl::TTabControl(form.get());
-    tabs->SetParent(form.get());
-    tabs->SetBounds(10, 10, 240, 160);
+    auto* tabs = NewTabs({L"One", L"Two", L"Three"});
     tabs->SetTabPosition(c.position);
-    for (const wchar_t* name : {L"One", L"Two", L"Three"}) tabs->Tabs()->Add(name);
     tabs->SetTabIndex(1);
-    auto adapter = CreateAdapter<TqvTabControlWnd>(tabs->Handle(), nullptr, manager.get(), TqvSkinParams{tabs, L""});
-    EXPECT_EQ(adapter->SkinData->SkinSection(), L"PAGECONTROL");
+    auto adapter = Adapt(tabs);
     EXPECT_EQ(adapter->FrameSection(), c.frame);
-    FramePixels pixels(tabs->Handle());
-    SendMessageW(tabs->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(pixels.DC()), PRF_CLIENT);
+    const auto printed = Printed(tabs->Handle(), PRF_CLIENT);
+    const FramePixels& pixels = *printed;
     const vcl::TRect page = adapter->PageRect();
     EXPECT_EQ(pixels.At((page.Left + page.Right) / 2, (page.Top + page.Bottom) / 2), c.color) << c.frame;
     const vcl::TRect inactive = adapter->SkinTabRect(0, false);
@@ -101,34 +92,20 @@ TEST_F(TabControlWnd, TabsOnEverySideWithTheirFrameAndTheCurrentTabLast) {
     EXPECT_EQ(pixels.At(outer(inactive).x, outer(inactive).y), kTab) << c.frame;
     EXPECT_EQ(pixels.At(outer(active).x, outer(active).y), kTabActive) << c.frame;
     // Captions are drawn (some pixel of the tab is neither colour).
-    int text = 0;
-    for (int y = inactive.Top + 3; y < inactive.Bottom - 3; ++y)
-      for (int x = inactive.Left + 3; x < inactive.Right - 3; ++x) text += pixels.At(x, y) != kTab;
-    EXPECT_GT(text, 0) << c.frame;
+    const RECT inner{inactive.Left + 3, inactive.Top + 3, inactive.Right - 3, inactive.Bottom - 3};
+    EXPECT_GT(CountPixels(pixels, inner, [](COLORREF p) { return p != kTab; }), 0) << c.frame;
     adapter.reset();
     vcl::TObject::Free(tabs);
   }
 }
 
+RECT Rect(const vcl::TRect& R) { return RECT{R.Left, R.Top, R.Right, R.Bottom}; }
+
 TEST_F(TabControlWnd, ImagesOfTheNativeListAreDrawnInTheTabs) {
-  auto* tabs = new vcl::TTabControl(form.get());
-  tabs->SetParent(form.get());
-  tabs->SetBounds(10, 10, 240, 160);
-  for (const wchar_t* name : {L"One", L"Two"}) tabs->Tabs()->Add(name);
+  auto* tabs = NewTabs({L"One", L"Two"});
   HIMAGELIST list = ImageList_Create(8, 8, ILC_COLOR32, 1, 1);
-  HDC screen = GetDC(nullptr);
-  HBITMAP picture = CreateCompatibleBitmap(screen, 8, 8);
-  ReleaseDC(nullptr, screen);
-  {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, picture);
-    HBRUSH brush = CreateSolidBrush(0x0000FF);
-    const RECT all{0, 0, 8, 8};
-    FillRect(dc, &all, brush);
-    DeleteObject(brush);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-  }
+  const std::vector<std::uint32_t> red(64, 0xFFFF0000);
+  HBITMAP picture = CreateBitmap(8, 8, 1, 32, red.data());
   ImageList_Add(list, picture, nullptr);
   DeleteObject(picture);
   SendMessageW(tabs->Handle(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list));
@@ -136,31 +113,21 @@ TEST_F(TabControlWnd, ImagesOfTheNativeListAreDrawnInTheTabs) {
   item.mask = TCIF_IMAGE;
   item.iImage = 0;
   SendMessageW(tabs->Handle(), TCM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-  auto adapter = CreateAdapter<TqvTabControlWnd>(tabs->Handle(), nullptr, manager.get(), TqvSkinParams{tabs, L""});
-  FramePixels pixels(tabs->Handle());
-  SendMessageW(tabs->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(pixels.DC()), PRF_CLIENT);
-  auto count = [&pixels](const vcl::TRect& r) {
-    int n = 0;
-    for (int y = r.Top; y < r.Bottom; ++y)
-      for (int x = r.Left; x < r.Right; ++x) n += pixels.At(x, y) == 0x0000FFu;
-    return n;
-  };
-  EXPECT_EQ(count(adapter->SkinTabRect(0, false)), 64);
-  EXPECT_EQ(count(adapter->SkinTabRect(1, false)), 0);
+  auto adapter = Adapt(tabs);
+  auto pixels = Printed(tabs->Handle(), PRF_CLIENT);
+  EXPECT_EQ(CountColor(*pixels, Rect(adapter->SkinTabRect(0, false)), 0x0000FF), 64);
+  EXPECT_EQ(CountColor(*pixels, Rect(adapter->SkinTabRect(1, false)), 0x0000FF), 0);
   adapter.reset();
   vcl::TObject::Free(tabs);
   ImageList_Destroy(list);
 }
 
 TEST_F(TabControlWnd, PagesShowThePageControlsBackgroundAndGoWithTheirPages) {
-  auto* pages = new vcl::TPageControl(form.get());
-  pages->SetParent(form.get());
-  pages->SetBounds(10, 10, 240, 160);
+  auto* pages = Put<vcl::TPageControl>(form.get(), 10, 10, 240, 160);
   vcl::TTabSheet* sheets[2];
   for (auto*& sheet : sheets) {
     sheet = new vcl::TTabSheet(form.get());
     sheet->SetPageControl(pages);
-    sheet->SetCaption(L"Page");
     sheet->HandleNeeded();
   }
   pages->SetActivePage(sheets[0]);
@@ -169,46 +136,35 @@ TEST_F(TabControlWnd, PagesShowThePageControlsBackgroundAndGoWithTheirPages) {
   auto* page = dynamic_cast<TqvPageWnd*>(GetAdapter(sheets[0]->Handle()));
   ASSERT_NE(page, nullptr);
   EXPECT_EQ(page->TabSheet, sheets[0]);
-  EXPECT_EQ(SendCommandToWnd(sheets[0]->Handle(), scmIsSkinned, 0), 1);
-  FramePixels pixels(sheets[0]->Handle());
-  SendMessageW(sheets[0]->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(pixels.DC()), PRF_CLIENT);
-  EXPECT_EQ(pixels.At(5, 5), kFrameTop);
+  EXPECT_EQ(Printed(sheets[0]->Handle(), PRF_CLIENT)->At(5, 5), kFrameTop);
   vcl::TObject::Free(sheets[1]);
   adapter->AddPageAdapters();
   EXPECT_EQ(adapter->PageAdapterCount(), 1);
-  adapter.reset();
 }
 
 TEST_F(TabControlWnd, TheArrowsOfTabsThatDoNotFitGetAnUpDownAdapterThatGoesWithThem) {
-  auto* tabs = new vcl::TTabControl(form.get());
-  tabs->SetParent(form.get());
-  tabs->SetBounds(10, 10, 160, 100);
+  auto* tabs = NewTabs({}, 160, 100);
   for (int i = 1; i <= 12; ++i) tabs->Tabs()->Add(L"A long tab " + std::to_wstring(i));
   tabs->SetTabIndex(0);
-  auto adapter = CreateAdapter<TqvTabControlWnd>(tabs->Handle(), nullptr, manager.get(), TqvSkinParams{tabs, L""});
+  auto adapter = Adapt(tabs);
   const HWND arrows = FindWindowExW(tabs->Handle(), nullptr, UPDOWN_CLASSW, nullptr);
   ASSERT_NE(arrows, nullptr);
-  FramePixels pixels(tabs->Handle());
-  SendMessageW(tabs->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(pixels.DC()), PRF_CLIENT);
+  Printed(tabs->Handle(), PRF_CLIENT);
   ASSERT_NE(adapter->UpDownAdapter, nullptr);
-  EXPECT_EQ(adapter->UpDownAdapter->CtrlHandle, arrows);
-  EXPECT_EQ(adapter->UpDownAdapter->SkinData->SkinSection(), L"UPDOWNBTN");
   EXPECT_EQ(GetAdapter(arrows), adapter->UpDownAdapter.get());
   // The same arrows keep their adapter through further paints.
   TqvSpinWnd* first = adapter->UpDownAdapter.get();
-  SendMessageW(tabs->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(pixels.DC()), PRF_CLIENT);
+  Printed(tabs->Handle(), PRF_CLIENT);
   EXPECT_EQ(adapter->UpDownAdapter.get(), first);
-  RECT r{};
-  GetWindowRect(arrows, &r);
-  FramePixels arrow_pixels(arrows);
-  SendMessageW(arrows, WM_PRINT, reinterpret_cast<WPARAM>(arrow_pixels.DC()), PRF_CLIENT);
-  EXPECT_EQ(arrow_pixels.At(1, 1), kArrows);
-  EXPECT_EQ(arrow_pixels.At(r.right - r.left - 2, r.bottom - r.top - 2), kArrows);
+  const RECT r = WindowBox(arrows);
+  auto arrowPixels = Printed(arrows, PRF_CLIENT);
+  EXPECT_EQ(arrowPixels->At(1, 1), kArrows);
+  EXPECT_EQ(arrowPixels->At(r.right - 2, r.bottom - 2), kArrows);
   // The arrows' adapter goes with the tab control's.
   adapter.reset();
   EXPECT_EQ(GetAdapter(arrows), nullptr);
   // Arrows that went take their adapter with them.
-  auto second = CreateAdapter<TqvTabControlWnd>(tabs->Handle(), nullptr, manager.get(), TqvSkinParams{tabs, L""});
+  auto second = Adapt(tabs);
   second->CheckUpDown();
   ASSERT_NE(second->UpDownAdapter, nullptr);
   DestroyWindow(arrows);
@@ -235,9 +191,7 @@ struct TabDrawing {
 };
 
 TEST_F(TabControlWnd, OwnerDrawnTabsAreDrawnByTheirHandlerOverTheSkinnedTab) {
-  auto* pages = new vcl::TPageControl(form.get());
-  pages->SetParent(form.get());
-  pages->SetBounds(10, 10, 300, 160);
+  auto* pages = Put<vcl::TPageControl>(form.get(), 10, 10, 300, 160);
   for (const wchar_t* caption : {L"First", L"Second"}) {
     auto* sheet = new vcl::TTabSheet(form.get());
     sheet->SetPageControl(pages);
@@ -249,8 +203,8 @@ TEST_F(TabControlWnd, OwnerDrawnTabsAreDrawnByTheirHandlerOverTheSkinnedTab) {
   pages->OnDrawTab = vcl::TDrawTabEvent::Bind<&TabDrawing::Draw>(&drawing);
   auto adapter = CreateAdapter<TqvPageControlWnd>(pages->Handle(), nullptr, manager.get(), TqvSkinParams{pages, L""});
   drawing.calls.clear();
-  FramePixels pixels(pages->Handle());
-  SendMessageW(pages->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(pixels.DC()), PRF_CLIENT);
+  const auto printed = Printed(pages->Handle(), PRF_CLIENT);
+  const FramePixels& pixels = *printed;
   // The inactive tab in the cache, the current one last and active.
   ASSERT_GE(drawing.calls.size(), 2u);
   EXPECT_EQ(drawing.calls.front(), std::make_pair(0, false));
@@ -261,21 +215,13 @@ TEST_F(TabControlWnd, OwnerDrawnTabsAreDrawnByTheirHandlerOverTheSkinnedTab) {
   EXPECT_EQ(pixels.At((inactive.Left + inactive.Right) / 2, inactive.Top + 2), kTab);
   // A handler that changes the font's colour has the caption written in it.
   drawing.recolour = true;
-  FramePixels again(pages->Handle());
-  SendMessageW(pages->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(again.DC()), PRF_CLIENT);
-  int red = 0;
-  for (int y = inactive.Top; y < inactive.Bottom; ++y)
-    for (int x = inactive.Left; x < inactive.Right; ++x) red += again.At(x, y) == 0x0000FFu;
-  EXPECT_GT(red, 0);
+  EXPECT_GT(CountColor(*Printed(pages->Handle(), PRF_CLIENT), Rect(inactive), 0x0000FF), 0);
   adapter.reset();
 }
 
 TEST_F(TabControlWnd, ADialogsTabControlGetsTheTabAdapterUnlessItIsOwnerDrawn) {
-  auto tab = [this](DWORD style) {
-    return CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | style, 10, 10, 200, 100, form->Handle(),
-                           nullptr, GetModuleHandleW(nullptr), nullptr);
-  };
-  const HWND plain = tab(0), drawn = tab(TCS_OWNERDRAWFIXED);
+  const HWND plain = Child(form->Handle(), WC_TABCONTROLW, 0, 10, 10, 200, 100);
+  const HWND drawn = Child(form->Handle(), WC_TABCONTROLW, TCS_OWNERDRAWFIXED, 10, 10, 200, 100);
   auto* provider = new TqvProvider(nullptr);
   EXPECT_TRUE(AddChildAdapter(provider, plain));
   EXPECT_TRUE(AddChildAdapter(provider, drawn));
@@ -284,8 +230,6 @@ TEST_F(TabControlWnd, ADialogsTabControlGetsTheTabAdapterUnlessItIsOwnerDrawn) {
   EXPECT_EQ(adapter->SkinData->SkinSection(), L"PAGECONTROL");
   EXPECT_EQ(GetAdapter(drawn), nullptr);
   vcl::TObject::Free(provider);
-  DestroyWindow(plain);
-  DestroyWindow(drawn);
 }
 
 }  // namespace
