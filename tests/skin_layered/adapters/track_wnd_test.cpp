@@ -1,7 +1,6 @@
-// The track-bar adapter on a system track bar (a bare child window, as in a dialog): the
-// section behind, the channel by the skin's image, ticks on the sides the style asks for
-// (outlined when the skin has no tick image), the thumb by state, a disabled bar faded toward
-// what lies behind, and the ticks' arithmetic.
+// The track-bar adapter on a system track bar (as in a dialog): the section behind, the channel
+// and thumb by the skin's images, ticks on the style's sides (outlined without a tick image), a
+// disabled bar faded toward what lies behind, and the ticks' arithmetic.
 #include "panels_support.h"
 #include "skin_layered/adapters/TrackWnd.h"
 #include "skin_layered/core/BackgroundInfo.h"
@@ -14,16 +13,20 @@ class TrackWnd : public PanelsTest {
   HWND NewTrackBar(DWORD Style) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
-    HWND wnd = CreateWindowExW(0, TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE | TBS_AUTOTICKS | Style, 10, 10, 200, 40,
-                               form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND wnd = Child(form->Handle(), TRACKBAR_CLASSW, TBS_AUTOTICKS | Style, 10, 10, 200, 40);
     SendMessageW(wnd, TBM_SETRANGE, TRUE, MAKELPARAM(0, 4));
     SendMessageW(wnd, TBM_SETTICFREQ, 1, 0);
     return wnd;
   }
-  std::unique_ptr<FramePixels> Print(HWND Wnd) {
-    auto pixels = std::make_unique<FramePixels>(Wnd);
-    SendMessageW(Wnd, WM_PRINT, reinterpret_cast<WPARAM>(pixels->DC()), PRF_CLIENT);
-    return pixels;
+  static std::unique_ptr<FramePixels> Print(HWND Wnd) { return Printed(Wnd, PRF_CLIENT); }
+  // Where the ticks below the channel start (those above end as far above it).
+  int TickGap(HWND Wnd) {
+    const RECT c = Channel(Wnd), t = Thumb(Wnd);
+    return ((t.bottom - t.top) - (c.bottom - c.top)) / 2 + 2;
+  }
+  std::vector<int> Ticks(HWND Wnd, int Count = 5) {
+    const RECT c = Channel(Wnd), t = Thumb(Wnd);
+    return TrackTickPositions(c.left, c.right - c.left, t.right - t.left, Count);
   }
   RECT Channel(HWND Wnd) {
     RECT r{};
@@ -66,12 +69,10 @@ TEST_F(TrackWnd, ChannelThumbAndOutlinedTicksBelow) {
   EXPECT_EQ(pixels->At((t.left + t.right) / 2, (t.top + t.bottom) / 2), kThumb);
   // The channel beyond the thumb, centred on its rectangle.
   EXPECT_EQ(pixels->At(c.right - 3, (c.top + c.bottom) / 2), kChannel);
-  const int count = static_cast<int>(SendMessageW(wnd, TBM_GETNUMTICS, 0, 0));
-  ASSERT_EQ(count, 5);
-  const std::vector<int> ticks = TrackTickPositions(c.left, c.right - c.left, t.right - t.left, count);
-  const int d = ((t.bottom - t.top) - (c.bottom - c.top)) / 2 + 2;
+  ASSERT_EQ(SendMessageW(wnd, TBM_GETNUMTICS, 0, 0), 5);
+  const int d = TickGap(wnd);
   const COLORREF shadow = static_cast<COLORREF>(vcl::ColorToRGB(vcl::clBtnShadow));
-  for (int x : ticks) {
+  for (int x : Ticks(wnd)) {
     EXPECT_EQ(pixels->At(x, c.bottom + d + 1), shadow) << x;
     EXPECT_EQ(pixels->At(x + 1, c.bottom + d + 3), shadow) << x;
     EXPECT_NE(pixels->At(x, c.top - d - 2), shadow) << x;  // nothing above
@@ -81,44 +82,26 @@ TEST_F(TrackWnd, ChannelThumbAndOutlinedTicksBelow) {
   adapter->Pressed = true;
   pixels = Print(wnd);
   EXPECT_EQ(pixels->At((t.left + t.right) / 2, (t.top + t.bottom) / 2), kThumbPressed);
-  adapter.reset();
-  DestroyWindow(wnd);
 }
 
-TEST_F(TrackWnd, NoTicksWithTheStyleAndBothSidesWithBoth) {
+TEST_F(TrackWnd, NoTicksWithTheStyleBothSidesWithBothAndTickImagesReplaceTheOutlines) {
   HWND plain = NewTrackBar(TBS_HORZ | TBS_NOTICKS);
   HWND both = NewTrackBar(TBS_HORZ | TBS_BOTH);
   AddImages(plain, false);
   auto a1 = Attach(plain);
   auto a2 = Attach(both);
   const COLORREF shadow = static_cast<COLORREF>(vcl::ColorToRGB(vcl::clBtnShadow));
-  auto pixels = Print(plain);
-  for (int y = 0; y < 40; ++y)
-    for (int x = 0; x < 200; ++x) ASSERT_NE(pixels->At(x, y), shadow) << x << "," << y;
-  pixels = Print(both);
-  const RECT c = Channel(both), t = Thumb(both);
-  const int d = ((t.bottom - t.top) - (c.bottom - c.top)) / 2 + 2;
-  const std::vector<int> ticks = TrackTickPositions(c.left, c.right - c.left, t.right - t.left, 5);
-  EXPECT_EQ(pixels->At(ticks[2], c.bottom + d + 1), shadow);
-  EXPECT_EQ(pixels->At(ticks[2], c.top - d - 4 + 1), shadow);
-  a1.reset();
-  a2.reset();
-  DestroyWindow(plain);
-  DestroyWindow(both);
-}
-
-TEST_F(TrackWnd, TickImagesReplaceTheOutlines) {
-  HWND wnd = NewTrackBar(TBS_HORZ | TBS_BOTTOM);
-  AddImages(wnd, true);
-  auto adapter = Attach(wnd);
-  auto pixels = Print(wnd);
-  const RECT c = Channel(wnd), t = Thumb(wnd);
-  const int d = ((t.bottom - t.top) - (c.bottom - c.top)) / 2 + 2;
-  const std::vector<int> ticks = TrackTickPositions(c.left, c.right - c.left, t.right - t.left, 5);
-  // The image (1 wide) ends at the tick's point.
-  EXPECT_EQ(pixels->At(ticks[4] - 1, c.bottom + d + 1), 0x00FFFFu);
-  adapter.reset();
-  DestroyWindow(wnd);
+  EXPECT_EQ(CountColor(*Print(plain), RECT{0, 0, 200, 40}, shadow), 0);
+  auto pixels = Print(both);
+  const RECT c = Channel(both);
+  const int middle = Ticks(both)[2], d = TickGap(both);
+  EXPECT_EQ(pixels->At(middle, c.bottom + d + 1), shadow);
+  EXPECT_EQ(pixels->At(middle, c.top - d - 4 + 1), shadow);
+  // A tick image (1 wide) ends at the tick's point.
+  AddFlatImage(*manager, L"TRACKBAR", L"TICKHORZ", 1, 3, {0x00FFFF, 0x00FFFF});
+  HWND images = NewTrackBar(TBS_HORZ | TBS_BOTTOM);
+  auto a3 = Attach(images);
+  EXPECT_EQ(Print(images)->At(Ticks(images)[4] - 1, Channel(images).bottom + TickGap(images) + 1), 0x00FFFFu);
 }
 
 TEST_F(TrackWnd, ASkinWithoutTheSectionLeavesOnlyTheBackground) {
@@ -132,8 +115,6 @@ TEST_F(TrackWnd, ASkinWithoutTheSectionLeavesOnlyTheBackground) {
   EXPECT_LT(adapter->TrackSkinIndex, 0);
   const RECT t = Thumb(wnd);
   EXPECT_EQ(pixels->At((t.left + t.right) / 2, (t.top + t.bottom) / 2), kPanel);
-  adapter.reset();
-  DestroyWindow(wnd);
 }
 
 TEST_F(TrackWnd, ADisabledBarIsFadedTowardItsBackground) {
@@ -153,8 +134,6 @@ TEST_F(TrackWnd, ADisabledBarIsFadedTowardItsBackground) {
   EXPECT_NEAR(GetRValue(got), GetRValue(expected), 1);
   EXPECT_NEAR(GetGValue(got), GetGValue(expected), 1);
   EXPECT_NEAR(GetBValue(got), GetBValue(expected), 1);
-  adapter.reset();
-  DestroyWindow(wnd);
 }
 
 }  // namespace
