@@ -1,9 +1,6 @@
-// The automatic adapters of a skinned form's controls: every windowed control gets exactly the
-// adapter its class name's list gives it (none for classes no list holds, for a descendant
-// whose own name is not listed, for a Tag with bit 0x100 or a veto of the provider's events),
-// labels the skin's label colour, speed buttons their handler, frames a frame adapter;
-// controls made after the form was skinned are adapted as their windows appear; a second walk
-// makes nothing twice; and the skin's removal gives every control its own look back.
+// The automatic adapters of a skinned form's controls: exactly the adapter each class name's
+// list gives (none for unlisted classes, Tag bit 0x100 or a veto), labels, speed buttons and
+// frames; controls made later; nothing made twice; and every control's own look back unskinned.
 #include "auto_support.h"
 
 #include "classlib/forms/Forms.h"
@@ -35,24 +32,25 @@ struct FormFree {
 class AutoAdapters : public ::testing::Test {
  protected:
   void SetUp() override {
-    skins.Write(L"Flat", L"Options.dat", BytesOf(EveryKindSkinText(0)));
-    manager = NewManager();
-    manager->SetSkinDirectory(skins.Directory());
-    manager->AnimEffects()->SkinChanging()->SetActive(false);
-    manager->SetSkinName(L"Flat");
-    ASSERT_TRUE(manager->Skin().SkinData.Active);
+    manager = LoadedManager(skins, L"Flat", EveryKindSkinText(0));
     form.reset(new vcl::TForm(vcl::Application, 0));
     provider = vcl::Construct<TsSkinProvider>(form.get());
-  }
-  void TearDown() override {
-    form.reset();
-    manager.reset();
   }
   // The form's window made after the skin came: it takes the skin then.
   void Show() {
     form->SetBounds(-3000, -2000, form->Width(), form->Height());
     form->Show();
     wintest::PumpUntilIdle();
+  }
+
+  // The frame adapter a frame holds.
+  static TsFrameAdapter* FrameAdapterOf(vcl::TFrame* Frame) {
+    for (int i = 0; i < Frame->ComponentCount(); ++i)
+      if (auto* a = dynamic_cast<TsFrameAdapter*>(Frame->Components(i))) return a;
+    return nullptr;
+  }
+  TqvSpeedButtonHandler* HandlerOf(vcl::TSpeedButton* Button) const {
+    return dynamic_cast<TqvSpeedButtonHandler*>(provider->CtrlAdapter->AdapterOf(Button));
   }
 
   TempSkins skins;
@@ -90,24 +88,14 @@ TEST_F(AutoAdapters, EveryKindGetsTheAdapterItsListGives) {
   EXPECT_EQ(AdapterClass(k.frameButton), ExpectedAdapter(TqvAdapterKind::Button));
   ++adapted;
   EXPECT_EQ(provider->CtrlAdapter->Items.size(), adapted);
-  // Some kinds are built: the walk made adapters.
-  EXPECT_GT(adapted, 15u);
-
-  // The frame has its frame adapter, in the group-box look.
-  TsFrameAdapter* frameAdapter = nullptr;
-  for (int i = 0; i < k.frame->ComponentCount(); ++i)
-    if (auto* a = dynamic_cast<TsFrameAdapter*>(k.frame->Components(i))) frameAdapter = a;
-  ASSERT_TRUE(frameAdapter);
-  EXPECT_EQ(frameAdapter->SkinData()->SkinSection(), L"GROUPBOX");
+  EXPECT_GT(adapted, 15u);  // some kinds are built: the walk made adapters
+  ASSERT_TRUE(FrameAdapterOf(k.frame));
   EXPECT_EQ(SendCommandToWnd(k.frame->Handle(), scmIsSkinned, 0), 1);
 
   // Speed buttons: their handlers, the flat one in the small section.
-  auto* handler = dynamic_cast<TqvSpeedButtonHandler*>(provider->CtrlAdapter->AdapterOf(k.speed));
-  ASSERT_TRUE(handler);
-  EXPECT_EQ(handler->SkinData->SkinSection(), L"SPEEDBUTTON");
-  auto* flat = dynamic_cast<TqvSpeedButtonHandler*>(provider->CtrlAdapter->AdapterOf(k.flatSpeed));
-  ASSERT_TRUE(flat);
-  EXPECT_EQ(flat->SkinData->SkinSection(), L"SPEEDBUTTON_SMALL");
+  ASSERT_TRUE(HandlerOf(k.speed) && HandlerOf(k.flatSpeed));
+  EXPECT_EQ(HandlerOf(k.speed)->SkinData->SkinSection(), L"SPEEDBUTTON");
+  EXPECT_EQ(HandlerOf(k.flatSpeed)->SkinData->SkinSection(), L"SPEEDBUTTON_SMALL");
   EXPECT_EQ(provider->CtrlAdapter->GraphItems.size(), 2u);
 
   // The label in the skin's label colour.
@@ -116,7 +104,7 @@ TEST_F(AutoAdapters, EveryKindGetsTheAdapterItsListGives) {
 }
 
 TEST_F(AutoAdapters, AFormWhoseWindowCameAfterTheSkinTakesIt) {
-  auto* button = Put<vcl::TButton>(form.get(), 8, 8, 80, 24, form.get());
+  auto* button = Put<vcl::TButton>(form.get(), 8, 8, 80, 24);
   Show();
   // The skin arrived with the window: the system's caption buttons are off, the skinned
   // system menu and the controls' adapters are there.
@@ -126,7 +114,7 @@ TEST_F(AutoAdapters, AFormWhoseWindowCameAfterTheSkinTakesIt) {
 
   // A provider made for a form that already has its window takes the skin at once too.
   std::unique_ptr<vcl::TForm, FormFree> other(new vcl::TForm(vcl::Application, 0));
-  auto* edit = Put<vcl::TEdit>(other.get(), 8, 8, 80, 24, other.get());
+  auto* edit = Put<vcl::TEdit>(other.get(), 8, 8, 80, 24);
   other->HandleNeeded();
   edit->HandleNeeded();
   auto* late = vcl::Construct<TsSkinProvider>(other.get());
@@ -139,7 +127,7 @@ TEST_F(AutoAdapters, AProviderMadeBeforeTheSkinTakesItWithItsWindow) {
   std::unique_ptr<vcl::TForm, FormFree> early(new vcl::TForm(vcl::Application, 0));
   manager->SetActive(false);
   auto* first = vcl::Construct<TsSkinProvider>(early.get());
-  auto* box = Put<vcl::TCheckBox>(early.get(), 8, 8, 120, 24, early.get());
+  auto* box = Put<vcl::TCheckBox>(early.get(), 8, 8, 120, 24);
   manager->SetActive(true);
   ASSERT_TRUE(manager->Skin().SkinData.Active);
   early->SetBounds(-3000, -2000, 300, 200);
@@ -166,24 +154,21 @@ TEST_F(AutoAdapters, ASecondWalkAndARefreshMakeNoSecondAdapter) {
   EXPECT_EQ(provider->CtrlAdapter->Items.size(), items);
   for (const auto& [control, adapter] : before) EXPECT_EQ(GetAdapter(control->Handle()), adapter);
   int frameAdapters = 0;
-  for (int i = 0; i < k.frame->ComponentCount(); ++i)
-    if (dynamic_cast<TsFrameAdapter*>(k.frame->Components(i))) ++frameAdapters;
+  for (int i = 0; i < k.frame->ComponentCount(); ++i) frameAdapters += dynamic_cast<TsFrameAdapter*>(k.frame->Components(i)) != nullptr;
   EXPECT_EQ(frameAdapters, 1);
 }
 
 TEST_F(AutoAdapters, TagDescendantsVetoesAndTheListsDecide) {
-  auto* tagged = Put<vcl::TButton>(form.get(), 8, 8, 80, 24, form.get());
+  auto* tagged = Put<vcl::TButton>(form.get(), 8, 8, 80, 24);
   tagged->SetTag(0x100 | 7);
-  auto* own = Put<TOwnButton>(form.get(), 8, 40, 80, 24, form.get());
-  auto* vetoed = Put<vcl::TEdit>(form.get(), 8, 72, 80, 24, form.get());
-  auto* sectioned = Put<vcl::TEdit>(form.get(), 8, 104, 80, 24, form.get());
-  auto* panel = Put<vcl::TPanel>(form.get(), 100, 8, 80, 60, form.get());
-  auto* label = Put<vcl::TLabel>(form.get(), 100, 80, 80, 16, form.get());
-  auto* flat = Put<vcl::TSpeedButton>(form.get(), 100, 100, 80, 24, form.get());
+  auto* own = Put<TOwnButton>(form.get(), 8, 40, 80, 24);
+  auto* vetoed = Put<vcl::TEdit>(form.get(), 8, 72, 80, 24);
+  auto* sectioned = Put<vcl::TEdit>(form.get(), 8, 104, 80, 24);
+  auto* panel = Put<vcl::TPanel>(form.get(), 100, 8, 80, 60);
+  auto* label = Put<vcl::TLabel>(form.get(), 100, 80, 80, 16);
+  auto* flat = Put<vcl::TSpeedButton>(form.get(), 100, 100, 80, 24);
   flat->SetFlat(true);
-  auto* frame = new vcl::TFrame(form.get());
-  frame->SetParent(form.get());
-  frame->SetBounds(200, 8, 100, 60);
+  auto* frame = Put<vcl::TFrame>(form.get(), 200, 8, 100, 60);
   const vcl::TColor labelColor = label->Font()->Color();
   // A class on two lists takes the lower kind.
   manager->ClassNameLists()->List(TqvAdapterKind::Edit)->Add(L"TPanel");
@@ -213,13 +198,10 @@ TEST_F(AutoAdapters, TagDescendantsVetoesAndTheListsDecide) {
   EXPECT_EQ(AdapterClass(panel), L"TqvEditWnd");
   // The label kept its own font by the handler.
   EXPECT_EQ(label->Font()->Color(), labelColor);
-  auto* handler = dynamic_cast<TqvSpeedButtonHandler*>(provider->CtrlAdapter->AdapterOf(flat));
-  ASSERT_TRUE(handler);
-  EXPECT_EQ(handler->SkinData->SkinSection(), L"SPEEDBUTTON_SMALL");
+  ASSERT_TRUE(HandlerOf(flat));
+  EXPECT_EQ(HandlerOf(flat)->SkinData->SkinSection(), L"SPEEDBUTTON_SMALL");
   // A frame takes the group-box look whatever the events named, and paints it.
-  TsFrameAdapter* frameAdapter = nullptr;
-  for (int i = 0; i < frame->ComponentCount(); ++i)
-    if (auto* a = dynamic_cast<TsFrameAdapter*>(frame->Components(i))) frameAdapter = a;
+  TsFrameAdapter* frameAdapter = FrameAdapterOf(frame);
   ASSERT_TRUE(frameAdapter);
   EXPECT_EQ(frameAdapter->SkinData()->SkinSection(), L"GROUPBOX");
   MemoryPixels pixels(frame->Width(), frame->Height());
@@ -233,7 +215,7 @@ TEST_F(AutoAdapters, TagDescendantsVetoesAndTheListsDecide) {
 
 TEST_F(AutoAdapters, WithoutTheThirdPartyRuleNothingIsAdapted) {
   manager->SetSkinningRules({srStdForms, srStdDialogs});
-  auto* button = Put<vcl::TButton>(form.get(), 8, 8, 80, 24, form.get());
+  auto* button = Put<vcl::TButton>(form.get(), 8, 8, 80, 24);
   Show();
   EXPECT_EQ(AdapterClass(button), L"");
   ASSERT_TRUE(provider->CtrlAdapter);
@@ -244,9 +226,9 @@ TEST_F(AutoAdapters, WithoutTheThirdPartyRuleNothingIsAdapted) {
 TEST_F(AutoAdapters, ControlsMadeAfterSkinningAreAdaptedAsTheirWindowsAppear) {
   Show();
   ASSERT_TRUE(provider->CtrlAdapter);
-  auto* panel = Put<vcl::TPanel>(form.get(), 8, 8, 200, 100, form.get());
-  auto* edit = Put<vcl::TEdit>(panel, 8, 8, 120, 22, form.get());
-  auto* button = Put<vcl::TButton>(panel, 8, 40, 120, 24, form.get());
+  auto* panel = Put<vcl::TPanel>(form.get(), 8, 8, 200, 100);
+  auto* edit = Put<vcl::TEdit>(panel, 8, 8, 120, 22);
+  auto* button = Put<vcl::TButton>(panel, 8, 40, 120, 24);
   panel->HandleNeeded();
   edit->HandleNeeded();
   button->HandleNeeded();
@@ -255,12 +237,10 @@ TEST_F(AutoAdapters, ControlsMadeAfterSkinningAreAdaptedAsTheirWindowsAppear) {
   EXPECT_EQ(AdapterClass(edit), L"TqvEditWnd");
   EXPECT_EQ(AdapterClass(button), L"TqvBtnWnd");
   // A label put on the form takes the skin's label colour.
-  auto* label = new vcl::TLabel(form.get());
-  label->SetParent(form.get());
+  auto* label = Put<vcl::TLabel>(form.get(), 8, 120, 80, 16);
   EXPECT_EQ(label->Font()->Color(), manager->GetGlobalFontColor());
 
   // A window made again gets an adapter again; the dead one's item goes.
-  TqvMainWnd* old = GetAdapter(button->Handle());
   button->RecreateWnd();
   button->HandleNeeded();
   wintest::PumpUntilIdle();
@@ -270,7 +250,6 @@ TEST_F(AutoAdapters, ControlsMadeAfterSkinningAreAdaptedAsTheirWindowsAppear) {
   for (TqvAdapterItem* item : provider->CtrlAdapter->Items)
     if (item->Control == button) ++items;
   EXPECT_EQ(items, 1);
-  (void)old;
 }
 
 TEST_F(AutoAdapters, UnskinningGivesEveryControlItsOwnLookBack) {
@@ -313,13 +292,9 @@ TEST_F(AutoAdapters, AFrameAdapterOnAnythingButAFrameIsRefused) {
 }
 
 TEST_F(AutoAdapters, TheFrameAdapterLeavesALaterHookInPlace) {
-  auto* frame = new vcl::TFrame(form.get());
-  frame->SetParent(form.get());
-  frame->SetBounds(8, 8, 200, 100);
+  auto* frame = Put<vcl::TFrame>(form.get(), 8, 8, 200, 100);
   Show();
-  TsFrameAdapter* adapter = nullptr;
-  for (int i = 0; i < frame->ComponentCount(); ++i)
-    if (auto* a = dynamic_cast<TsFrameAdapter*>(frame->Components(i))) adapter = a;
+  TsFrameAdapter* adapter = FrameAdapterOf(frame);
   ASSERT_TRUE(adapter);
   EXPECT_EQ(SendCommandToWnd(frame->Handle(), scmIsSkinned, 0), 1);
 

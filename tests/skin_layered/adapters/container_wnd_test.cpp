@@ -1,10 +1,10 @@
-// The adapters of the host windows inside system dialogs, on stand-in windows of ours with
-// the hosts' class names: chosen by the dialog hook by class (the DirectUI host only at the
-// search box's height), the container's client painted opaque from its section, and the
-// search host's frame cache made from its section while the window paints itself.
+// The adapters of the host windows inside system dialogs, on stand-ins of ours with the hosts'
+// class names: chosen by the dialog hook by class (the DirectUI host only at the search box's
+// height), the container painted opaque from its section, the search host inside its frame.
 #include "hosts_support.h"
 #include "skin_layered/adapters/ContainerWnd.h"
 #include "skin_layered/adapters/DialogHook.h"
+#include "support/win_test_support.h"
 
 namespace skin_layered::test {
 namespace {
@@ -29,24 +29,11 @@ LRESULT CALLBACK StandInProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 }
 
 HWND StandIn(HWND Parent, const wchar_t* ClassName, int Y, int Height, DWORD ExStyle = 0) {
-  WNDCLASSW wc{};
-  if (!GetClassInfoW(GetModuleHandleW(nullptr), ClassName, &wc)) {
-    wc.lpfnWndProc = StandInProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = ClassName;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    RegisterClassW(&wc);
-  }
-  return CreateWindowExW(ExStyle, ClassName, L"", WS_CHILD | WS_VISIBLE, 10, Y, 200, Height, Parent, nullptr,
-                         GetModuleHandleW(nullptr), nullptr);
+  return Child(Parent, wintest::TestWindowClass(ClassName, StandInProc), 0, 10, Y, 200, Height, ExStyle);
 }
 
 class HostWindows : public HostsTest {
  protected:
-  void TearDown() override {
-    provider.reset();
-    HostsTest::TearDown();
-  }
   TqvMainWnd* AdapterOf(HWND Wnd) {
     if (!provider) provider.reset(vcl::Construct<TqvProvider>(nullptr));
     EXPECT_TRUE(AddChildAdapter(provider.get(), Wnd));
@@ -59,7 +46,6 @@ class HostWindows : public HostsTest {
 };
 
 TEST_F(HostWindows, TheDialogHookChoosesTheHostsAdaptersByClass) {
-  ASSERT_TRUE(manager->IsDefault());
   const HWND travel = StandIn(form->Handle(), L"TravelBand", 10, 30);
   const HWND crumbs = StandIn(form->Handle(), L"Breadcrumb Parent", 50, 30);
   const HWND search = StandIn(form->Handle(), L"DirectUIHWND", 90, 24);

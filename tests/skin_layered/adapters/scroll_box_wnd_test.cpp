@@ -1,9 +1,6 @@
 // The scroll box adapter on library scroll boxes: the section behind the children and in the
-// frame strips, a graphic child painted over it, a see-through child showing the box's skin,
-// a child asking for its background before the box painted, the skinned bar of contents that
-// reach beyond, a box that takes no children left to the scroll adapter, the background
-// marked stale when a see-through box moves, the window DC of the non-client paint given back
-// on every path, and the box's own look after unskinning.
+// frame, see-through children, the background asked before the first paint, the skinned bar,
+// the window DC given back on every path, and the box's own look after unskinning.
 #include "classlib/forms/ScrollBox.h"
 #include "classlib/rtl/LiveCounts.h"
 #include "classlib/stdctrls/StaticText.h"
@@ -21,19 +18,12 @@ constexpr COLORREF kLabelColor = 0x2080E0, kOwnColor = 0x123456;
 class ScrollBoxWnd : public HostsTest {
  protected:
   vcl::TScrollBox* NewBox(int Left = 10, int Top = 10, int Width = 200, int Height = 150) {
-    auto* box = new vcl::TScrollBox(form.get());
-    box->SetParent(form.get());
-    box->SetBounds(Left, Top, Width, Height);
+    auto* box = Put<vcl::TScrollBox>(form.get(), Left, Top, Width, Height);
     box->SetColor(static_cast<vcl::TColor>(kOwnColor));
     return box;
   }
   void Adapt(vcl::TScrollBox* Box, const wchar_t* Section = L"") {
     adapter = CreateAdapter<TqvScrollBoxWnd>(Box->Handle(), nullptr, manager.get(), TqvSkinParams{Box, Section}, true);
-  }
-  void TearDown() override {
-    child_adapter.reset();
-    adapter.reset();
-    HostsTest::TearDown();
   }
 
   // The client area erased into memory.
@@ -49,15 +39,13 @@ class ScrollBoxWnd : public HostsTest {
 
 TEST_F(ScrollBoxWnd, ChildrenSitOnTheSectionThatAlsoFillsTheFrame) {
   vcl::TScrollBox* box = NewBox();
-  auto* label = new vcl::TLabel(form.get());
-  label->SetParent(box);
+  auto* label = Put<vcl::TLabel>(box, 20, 30, 40, 20, form.get());
   label->SetAutoSize(false);
   label->SetTransparent(false);
   label->SetColor(static_cast<vcl::TColor>(kLabelColor));
   label->SetCaption(L"");
   label->SetBounds(20, 30, 40, 20);
   Adapt(box);
-  EXPECT_EQ(adapter->SkinData->SkinSection(), L"PANEL_LOW");
   ASSERT_EQ(adapter->BorderLeft, 2);  // the client edge
 
   auto pixels = Printed(box->Handle());
@@ -77,8 +65,7 @@ TEST_F(ScrollBoxWnd, ChildrenSitOnTheSectionThatAlsoFillsTheFrame) {
 
 TEST_F(ScrollBoxWnd, ASeeThroughChildShowsTheBoxsSkin) {
   vcl::TScrollBox* box = NewBox();
-  auto* text = new vcl::TStaticText(form.get());
-  text->SetParent(box);
+  auto* text = Put<vcl::TStaticText>(box, 40, 40, 60, 30, form.get());
   text->SetAutoSize(false);
   text->SetCaption(L"");
   text->SetBounds(40, 40, 60, 30);
@@ -103,9 +90,7 @@ TEST_F(ScrollBoxWnd, AChildAskingBeforeTheBoxPaintedGetsTheBoxsPicture) {
 
 TEST_F(ScrollBoxWnd, ContentsBeyondTheBoxGetTheSkinnedBar) {
   vcl::TScrollBox* box = NewBox();
-  auto* beyond = new vcl::TLabel(form.get());
-  beyond->SetParent(box);
-  beyond->SetBounds(10, 400, 30, 20);
+  Put<vcl::TLabel>(box, 10, 400, 30, 20, form.get());
   Adapt(box);
   ASSERT_TRUE(adapter->VertBar->Visible);
   ASSERT_FALSE(adapter->HorzBar->Visible);
@@ -164,9 +149,7 @@ TEST_F(ScrollBoxWnd, TheNonClientPaintGivesItsWindowDcBackOnEveryPath) {
 TEST_F(ScrollBoxWnd, UnskinnedTheBoxAndItsChildrenGetTheirOwnLookBack) {
   vcl::TScrollBox* box = NewBox();
   const vcl::TControlStyle own = box->ControlStyle();
-  auto* text = new vcl::TStaticText(form.get());
-  text->SetParent(box);
-  text->SetBounds(40, 40, 60, 30);
+  auto* text = Put<vcl::TStaticText>(box, 40, 40, 60, 30, form.get());
   Adapt(box);
   child_adapter = CreateAdapter<TqvStaticTextWnd>(text->Handle(), nullptr, manager.get(), TqvSkinParams{text, L""});
   EXPECT_TRUE(box->ControlStyle().Contains(vcl::csOpaque));

@@ -1,6 +1,5 @@
-// The static-text adapter on library static texts: the section by bevels and border (a
-// given one kept), the caption drawn into the cache and shown disabled when the control is,
-// a new caption at once, and the control's own painting back when the adapter goes.
+// The static-text adapter on library static texts: the section by bevels and border (a given
+// one kept), the caption drawn and shown disabled, and the control's own painting back.
 #include "classlib/stdctrls/StaticText.h"
 #include "hosts_support.h"
 #include "skin_layered/adapters/StaticTextWnd.h"
@@ -13,8 +12,7 @@ constexpr COLORREF kOwnColor = 0x123456;
 class StaticTextWnd : public HostsTest {
  protected:
   vcl::TStaticText* NewText(const wchar_t* Caption = L"") {
-    auto* text = new vcl::TStaticText(form.get());
-    text->SetParent(form.get());
+    auto* text = Put<vcl::TStaticText>(form.get(), 10, 10, 160, 40);
     text->SetAutoSize(false);
     text->SetCaption(Caption);
     text->SetBounds(10, 10, 160, 40);
@@ -23,10 +21,6 @@ class StaticTextWnd : public HostsTest {
   }
   void Adapt(vcl::TStaticText* Text, const wchar_t* Section = L"") {
     adapter = CreateAdapter<TqvStaticTextWnd>(Text->Handle(), nullptr, manager.get(), TqvSkinParams{Text, Section});
-  }
-  void TearDown() override {
-    adapter.reset();
-    HostsTest::TearDown();
   }
   static RECT Client(vcl::TStaticText* Text) { return RECT{0, 0, Text->Width(), Text->Height()}; }
 
@@ -57,7 +51,6 @@ TEST_F(StaticTextWnd, TheSectionFollowsTheBevelsAndTheBorderUnlessOneWasGiven) {
     text->SetBevelInner(c.inner);
     text->SetBorderStyle(c.border);
     Adapt(text);
-    EXPECT_EQ(adapter->StaticControl, text);
     EXPECT_EQ(adapter->SkinData->SkinSection(), c.section) << static_cast<int>(c.kind) << static_cast<int>(c.outer);
     // The client area and any frame both from the section.
     auto pixels = Printed(text->Handle());
