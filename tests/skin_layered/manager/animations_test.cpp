@@ -110,21 +110,17 @@ TEST_F(Animations, AShowOf250MsHas21FramesRisingToTheAlpha) {
   EXPECT_EQ(provider.paints, 1);
 }
 
-TEST_F(Animations, AShowBelowOneFrameShowsTheImageAtOnce) {
+TEST_F(Animations, AShowBelowOneFrameIsTheImageAtOnceAndAMinimisedFormHasNone) {
   TestProvider provider(form.get());
   AnimFormShow(&provider, 11, 200, atFading);
   EXPECT_EQ(Alphas(TqvAnimationKind::Show), std::vector<int>{200});
   EXPECT_EQ(waits, 0);
   EXPECT_EQ(updates.back().alpha, 200);
-}
 
-TEST_F(Animations, AMinimisedFormShowsNoAnimation) {
-  TestProvider provider(form.get());
+  frames.clear(), updates.clear(), provider.ends.clear();
   form->SetWindowState(vcl::wsMinimized);
   AnimFormShow(&provider, 250, 255, atAero);
-  EXPECT_TRUE(frames.empty());
-  EXPECT_TRUE(updates.empty());
-  EXPECT_TRUE(provider.ends.empty());
+  EXPECT_TRUE(frames.empty() && updates.empty() && provider.ends.empty());
 }
 
 TEST_F(Animations, AnExceptionLeavesNoAnimationFlagBehind) {
@@ -235,8 +231,6 @@ TEST(AnimationHelpers, TopParentsAndAlignedSizes) {
   EXPECT_EQ(GetAlignedChildrenSize(form.get(), vcl::alLeft, true), 0);
   EXPECT_EQ(GetTopParentWnd(bottom->Handle()), form->Handle());
   EXPECT_EQ(GetTopParentWnd(form->Handle()), form->Handle());
-  EXPECT_EQ(AnimationSteps(250), 20);
-  EXPECT_EQ(AnimationSteps(11), 0);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 
 #include <memory>
 
-#include "classlib/extctrls/ExtCtrls.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "manager_support.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -30,17 +29,6 @@ class TSkinnedEdit : public vcl::TEdit {
   }
   std::unique_ptr<TsCommonData> SkinData;
   std::map<int, int> commands;
-};
-
-class TSkinnedPanel : public vcl::TPanel {
- public:
-  explicit TSkinnedPanel(vcl::TComponent* AOwner) : TPanel(AOwner), SkinData(std::make_unique<TsCommonData>(this, true)) {
-    SkinData->COC = 51;
-  }
-  void WndProc(vcl::TMessage& Message) override {
-    if (!CommonMessage(Message, SkinData.get())) TPanel::WndProc(Message);
-  }
-  std::unique_ptr<TsCommonData> SkinData;
 };
 
 class CommonData : public ::testing::Test {

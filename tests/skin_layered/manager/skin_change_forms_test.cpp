@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <set>
+#include <tuple>
 #include <stdexcept>
 
 #include "skin_layered/core/AnimationFlag.h"
@@ -59,11 +60,12 @@ class TestProvider : public TsSkinProviderBase {
   bool lastFreeCache = true, failSnapshot = false;
 };
 
-struct AnimationCall {
-  vcl::TCustomForm* form;
-  int time;
-  std::uint8_t alpha;
-  bool aero;
+using AnimationCall = std::tuple<vcl::TCustomForm*, int, int, bool>;  // form, time, alpha, aero
+struct LayeredCall {
+  HWND wnd;
+  vcl::TBitmap* bmp;
+  int alpha;
+  bool operator==(const LayeredCall&) const = default;
 };
 
 class FakeManager : public TqvSkinChangeManager {
@@ -73,20 +75,16 @@ class FakeManager : public TqvSkinChangeManager {
   TqvSkinChangeAnimation SkinChanging() const override { return animation; }
   bool UsesProvider(const TsSkinProviderBase& p) const override { return mine.count(&p) != 0; }
   void AnimChangeForm(vcl::TCustomForm& form, int time, std::uint8_t alpha, bool aero) override {
-    animations.push_back({&form, time, alpha, aero});
+    animations.emplace_back(&form, time, alpha, aero);
   }
   void UpdateLayeredWnd(HWND wnd, vcl::TBitmap& bmp, std::uint8_t alpha) override {
-    layered.push_back(wnd);
-    layeredBitmaps.push_back(&bmp);
-    layeredAlphas.push_back(alpha);
+    layered.push_back({wnd, &bmp, alpha});
   }
   bool isDefault = true, designing = false;
   TqvSkinChangeAnimation animation{true, 120, atAero};
   std::set<const TsSkinProviderBase*> mine;
   std::vector<AnimationCall> animations;
-  std::vector<HWND> layered;
-  std::vector<vcl::TBitmap*> layeredBitmaps;
-  std::vector<std::uint8_t> layeredAlphas;
+  std::vector<LayeredCall> layered;
 };
 
 // A shown, registered form whose window answers scmGetProvider with its provider.
@@ -173,10 +171,7 @@ TEST_F(SkinChangeForms, LockingFreezesAndPutsTheSnapshotOnTheBorderWindow) {
     EXPECT_TRUE(f->provider->State & kProviderChangeFrozen);
     EXPECT_EQ(f->spy->redrawValues, (std::vector<WPARAM>{0}));
   }
-  ASSERT_EQ(manager.layered.size(), 1u);
-  EXPECT_EQ(manager.layered[0], bordered.border->BorderWindow());
-  EXPECT_EQ(manager.layeredBitmaps[0], snapshot);
-  EXPECT_EQ(manager.layeredAlphas[0], 200);
+  EXPECT_EQ(manager.layered, (std::vector<LayeredCall>{{bordered.border->BorderWindow(), snapshot, 200}}));
   EXPECT_EQ(bordered.border->regions, 1);
 }
 
@@ -202,15 +197,9 @@ TEST_F(SkinChangeForms, LettingGoWithTheAnimation) {
   SaveFormImages(manager);
   LockForms(manager);
   UnlockForms(manager, 1);
-  ASSERT_EQ(manager.animations.size(), 2u);
-  EXPECT_EQ(manager.animations[0].form, framed.form.get());
-  EXPECT_EQ(manager.animations[0].time, 120);
-  EXPECT_EQ(manager.animations[0].alpha, 180);
-  EXPECT_TRUE(manager.animations[0].aero);
-  EXPECT_EQ(manager.animations[1].form, plain.form.get());  // drawn by the system: at once
-  EXPECT_EQ(manager.animations[1].time, 0);
-  EXPECT_EQ(manager.animations[1].alpha, 255);
-  EXPECT_FALSE(manager.animations[1].aero);
+  // The form whose frame the system draws changes at once.
+  EXPECT_EQ(manager.animations, (std::vector<AnimationCall>{{framed.form.get(), 120, 180, true},
+                                                            {plain.form.get(), 0, 255, false}}));
   EXPECT_EQ(framed.provider->regionUpdates, 1);
   EXPECT_EQ(framed.provider->previews, 1);
   EXPECT_EQ(framed.border->updates, 1);

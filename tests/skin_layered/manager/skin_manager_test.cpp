@@ -1,4 +1,4 @@
-// The skin manager: its defaults as a form description leaves them, the default-manager rule
+// The skin manager: options read from a form description, the default-manager rule
 // and its hooks, the parameters it limits, the names of the skins it can find, the preview
 // link from the skin editor, loads that fail keeping the skin before, and what every form
 // hears of a change.
@@ -34,45 +34,6 @@ class SkinManager : public ::testing::Test {
 
   TempSkins skins;
 };
-
-TEST_F(SkinManager, StreamedWithoutValuesItHasItsDefaults) {
-  auto form = NewForm();
-  vcl::ReadComponentText(form.get(), "object TestForm: TForm\n  object Manager: TsSkinManager\n  end\nend\n",
-                         L"defaults");
-  auto* manager = dynamic_cast<TsSkinManager*>(form->FindComponent(L"Manager"));
-  ASSERT_NE(manager, nullptr);
-  EXPECT_TRUE(manager->Active());
-  EXPECT_TRUE(manager->IsDefault());
-  EXPECT_TRUE(manager->SkinnedPopups());
-  EXPECT_FALSE(manager->ExtendedBorders());
-  EXPECT_EQ(manager->SkinDirectory(), L"c:\\Skins");
-  EXPECT_EQ(manager->SkinInfo(), L"N/A");
-  EXPECT_EQ(manager->Version(), L"10.00");
-  EXPECT_EQ(manager->SkinningRules(), (TqvSkinningRules{srStdForms, srStdDialogs, srThirdParty}));
-  EXPECT_EQ(manager->Brightness(), 0);
-  TqvAnimEffects* anim = manager->AnimEffects();
-  EXPECT_EQ(anim->SkinChanging()->Time(), 100);
-  EXPECT_EQ(anim->SkinChanging()->Mode(), atFading);
-  EXPECT_EQ(anim->Minimizing()->Time(), 120);
-  EXPECT_EQ(anim->FormShow()->Time(), 0);
-  EXPECT_EQ(anim->FormShow()->Mode(), atAero);
-  EXPECT_FALSE(anim->BlendOnMoving()->Active());
-  EXPECT_EQ(anim->BlendOnMoving()->Time(), 1000);
-  EXPECT_EQ(anim->BlendOnMoving()->BlendValue(), 170);
-  EXPECT_EQ(anim->Buttons()->Events(), (TqvBtnEvents{beMouseEnter, beMouseLeave, beMouseDown, beMouseUp}));
-  EXPECT_TRUE(manager->Effects()->AllowGlowing());
-  EXPECT_TRUE(manager->Effects()->AllowAeroBluring());
-  EXPECT_FALSE(manager->Effects()->AllowOuterEffects());
-  EXPECT_EQ(manager->ScrollsOptions()->ScrollSize(), -1);
-  EXPECT_EQ(manager->ScrollsOptions()->ButtonsSize(), -1);
-  EXPECT_TRUE(manager->ButtonsOptions()->ShowFocusRect());
-  EXPECT_TRUE(manager->LabelsOptions()->TransparentAlways());
-  EXPECT_FALSE(manager->Options()->ChangeSysColors());
-  EXPECT_EQ(manager->Options()->OptimizingPriority(), opSpeed);
-  EXPECT_EQ(manager->ThirdParty()->List(TqvAdapterKind::Button), L"TButton");
-  EXPECT_EQ(GetScrollWidth(manager), GetSystemMetrics(SM_CXVSCROLL));
-  form.reset();
-}
 
 TEST_F(SkinManager, StreamedValuesReachTheOptionObjects) {
   auto form = NewForm();
@@ -142,15 +103,6 @@ TEST_F(SkinManager, BrightnessIsLimitedAndChangesReloadTheSkin) {
   EXPECT_FALSE(SkinIsLoading());
 }
 
-TEST_F(SkinManager, SkinInfoTellsTheVersionOfAnActiveSkin) {
-  ManagerPtr manager = WithSkin();
-  EXPECT_EQ(manager->SkinInfo(), L"N/A");
-  manager->SetSkinName(L"Test");
-  EXPECT_EQ(manager->SkinInfo(), L"7.5");
-  manager->SetActive(false);
-  EXPECT_EQ(manager->SkinInfo(), L"N/A");
-}
-
 TEST_F(SkinManager, SkinNamesComeFromStoredSkinsFoldersAndPacks) {
   skins.Write(L"Folder", L"Options.dat", BytesOf("[EDIT]\r\n"));
   skins.Write(L"NoOptions", L"readme.txt", BytesOf("x"));
@@ -197,7 +149,9 @@ TEST_F(SkinManager, EveryFormHearsOfANewSkinItsRefreshAndItsRemoval) {
   auto form = ShownForm();
   CommandSpy spy(form.get(), false);
   ManagerPtr manager = WithSkin();
+  EXPECT_EQ(manager->SkinInfo(), L"N/A");
   manager->SetSkinName(L"Test");
+  EXPECT_EQ(manager->SkinInfo(), L"7.5");
   EXPECT_EQ(spy.Count(scmNewSkin), 1);
   EXPECT_EQ(spy.Count(scmBeforeRefresh), 1);
   EXPECT_EQ(spy.Count(scmRefresh), 1);
@@ -207,6 +161,7 @@ TEST_F(SkinManager, EveryFormHearsOfANewSkinItsRefreshAndItsRemoval) {
 
   manager->SetActive(false);
   EXPECT_EQ(spy.Count(scmRemoveSkin), 1);
+  EXPECT_EQ(manager->SkinInfo(), L"N/A");
   EXPECT_TRUE(manager->Skin().Sections.empty());
   EXPECT_FALSE(manager->HooksInstalled());
   manager->SetActive(true);
@@ -214,14 +169,19 @@ TEST_F(SkinManager, EveryFormHearsOfANewSkinItsRefreshAndItsRemoval) {
   EXPECT_TRUE(manager->HooksInstalled());
 }
 
-TEST_F(SkinManager, NoSkinAtAllTurnsTheManagerInactive) {
-  auto form = ShownForm();
-  CommandSpy spy(form.get(), false);
-  ManagerPtr manager = WithSkin();
-  manager->SetSkinName(L"Missing");
-  EXPECT_FALSE(manager->Active());
-  EXPECT_EQ(spy.Count(scmNewSkin), 0);
-  EXPECT_EQ(spy.Count(scmRemoveSkin), 1);
+TEST_F(SkinManager, AFirstLoadThatFindsNoSkinLeavesTheManagerInactive) {
+  skins.WriteFile(L"Garbage.pmz", BytesOf("not a pack at all"));
+  for (const wchar_t* name : {L"Missing", L"Garbage"}) {
+    SCOPED_TRACE(name);
+    auto form = ShownForm();
+    CommandSpy spy(form.get(), false);
+    ManagerPtr manager = WithSkin();
+    MessageBoxes boxes;
+    manager->SetSkinName(name);
+    EXPECT_FALSE(manager->Active());
+    EXPECT_EQ(spy.Count(scmNewSkin), 0);
+    EXPECT_EQ(spy.Count(scmRemoveSkin), 1);
+  }
 }
 
 TEST_F(SkinManager, AFailedLoadKeepsThePreviousSkinAndName) {
@@ -253,24 +213,8 @@ TEST_F(SkinManager, AFailedLoadKeepsThePreviousSkinAndName) {
   // Nothing new was announced with the old tables.
   EXPECT_EQ(spy.Count(scmNewSkin), 1);
   EXPECT_FALSE(SkinIsLoading());
-}
 
-TEST_F(SkinManager, AFailedFirstLoadLeavesTheManagerInactive) {
-  skins.WriteFile(L"Garbage.pmz", BytesOf("not a pack at all"));
-  auto form = ShownForm();
-  CommandSpy spy(form.get(), false);
-  ManagerPtr manager = NewManager();
-  manager->SetSkinDirectory(skins.Directory());
-  MessageBoxes boxes;
-  manager->SetSkinName(L"Garbage");
-  EXPECT_FALSE(manager->Active());
-  EXPECT_EQ(spy.Count(scmNewSkin), 0);
-  EXPECT_EQ(spy.Count(scmRemoveSkin), 1);
-}
-
-TEST_F(SkinManager, ABrokenDescriptionRaisesAndReleasesTheLoadingFlag) {
-  ManagerPtr manager = WithSkin();
-  manager->SetSkinName(L"Test");
+  // A broken description raises and gives the loading flag back.
   skins.Write(L"Bad", L"Options.dat", BytesOf("[BAD]\r\nGRADIENTDATA=a;b;c;d;e\r\n"));
   EXPECT_THROW(manager->SetSkinName(L"Bad"), vcl::Exception);
   EXPECT_FALSE(SkinIsLoading());

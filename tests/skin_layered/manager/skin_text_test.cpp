@@ -22,16 +22,19 @@ namespace {
 constexpr UINT kOneLine = DT_SINGLELINE | DT_CENTER | DT_VCENTER;
 constexpr unsigned kWhite = 0xFFFFFF;
 
-// A white 32-bit page with a crisp bold font, so one pixel tells the colour drawn.
-std::unique_ptr<vcl::TBitmap> WhitePage(int width = 90, int height = 40) {
+// A 32-bit bitmap made a white page with a crisp bold font, so one pixel tells the colour drawn.
+void MakeWhitePage(vcl::TBitmap& bmp) {
+  bmp.SetPixelFormat(vcl::pf32bit);
+  bmp.SetSize(90, 40);
+  bmp.Canvas()->Brush()->SetColor(vcl::clWhite);
+  bmp.Canvas()->FillRect(vcl::Rect(0, 0, 90, 40));
+  bmp.Canvas()->Font()->SetHandle(CreateFontW(-24, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                              CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH, L"Tahoma"));
+  bmp.Canvas()->Font()->SetColor(vcl::clFuchsia);
+}
+std::unique_ptr<vcl::TBitmap> WhitePage() {
   auto bmp = std::make_unique<vcl::TBitmap>();
-  bmp->SetPixelFormat(vcl::pf32bit);
-  bmp->SetSize(width, height);
-  bmp->Canvas()->Brush()->SetColor(vcl::clWhite);
-  bmp->Canvas()->FillRect(vcl::Rect(0, 0, width, height));
-  bmp->Canvas()->Font()->SetHandle(CreateFontW(-24, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                               CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH, L"Tahoma"));
-  bmp->Canvas()->Font()->SetColor(vcl::clFuchsia);
+  MakeWhitePage(*bmp);
   return bmp;
 }
 
@@ -216,12 +219,7 @@ TEST_F(SkinnedText, HotWebButtonsAreUnderlinedAndGlowsGoIntoTheCache) {
   TsCommonData& glowing = Child(L"GLOWY");
   vcl::TBitmap* cache = glowing.CacheBmp();
   ASSERT_NE(cache, nullptr);
-  cache->SetPixelFormat(vcl::pf32bit);
-  cache->SetSize(90, 40);
-  cache->Canvas()->Brush()->SetColor(vcl::clWhite);
-  cache->Canvas()->FillRect(vcl::Rect(0, 0, 90, 40));
-  cache->Canvas()->Font()->SetHandle(CreateFontW(-24, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                                 CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH, L"Tahoma"));
+  MakeWhitePage(*cache);
   WriteTextEx(cache->Canvas(), L"Hi", false, false, &glowing, kOneLine, vcl::Rect(0, 0, 90, 40));
   // Black letters over a blue glow: the glow shows beside them, bluish.
   int blueish = 0;

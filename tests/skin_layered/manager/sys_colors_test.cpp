@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "skin_layered/manager/SysColors.h"
@@ -73,17 +74,13 @@ TEST(SysColors, SkinColoursWhileOnSystemColoursWhenOff) {
     Substituted on(colors);
     ASSERT_TRUE(on.ok);
     EXPECT_TRUE(SysColorsPatched());
-    EXPECT_EQ(kGetSysColor(COLOR_WINDOW), 0x123456u);
     EXPECT_EQ(GetSysColor(COLOR_WINDOW), 0x123456u);  // the program's own import too
-    EXPECT_EQ(kGetSysColor(COLOR_WINDOWTEXT), 0x010203u);
-    EXPECT_EQ(kGetSysColor(COLOR_WINDOWFRAME), 0x0A0B0Cu);
-    EXPECT_EQ(kGetSysColor(COLOR_HIGHLIGHT), 0x220044u);
-    EXPECT_EQ(kGetSysColor(COLOR_HIGHLIGHTTEXT), 0x00EE11u);
-    const DWORD darker = MixColors(0x405060, 0, 0.8);
-    EXPECT_EQ(darker, 0x33404Cu);  // each channel x 0.8, truncated
-    EXPECT_EQ(kGetSysColor(COLOR_BTNSHADOW), darker);
-    EXPECT_EQ(kGetSysColor(COLOR_3DDKSHADOW), darker);
-    EXPECT_EQ(kGetSysColor(COLOR_3DLIGHT), MixColors(0x405060, 0xFFFFFF, 0.8));
+    const DWORD darker = 0x33404C;  // the global colour, each channel x 0.8, truncated
+    const std::pair<int, DWORD> cases[] = {{COLOR_WINDOW, 0x123456},        {COLOR_WINDOWTEXT, 0x010203},
+                                           {COLOR_WINDOWFRAME, 0x0A0B0C},   {COLOR_HIGHLIGHT, 0x220044},
+                                           {COLOR_HIGHLIGHTTEXT, 0x00EE11}, {COLOR_BTNSHADOW, darker},
+                                           {COLOR_3DDKSHADOW, darker},      {COLOR_3DLIGHT, MixColors(0x405060, 0xFFFFFF, 0.8)}};
+    for (const auto& [index, colour] : cases) EXPECT_EQ(kGetSysColor(index), colour) << index;
     // Indexes outside the table: the system's answer, and the patch stays.
     EXPECT_EQ(kGetSysColor(COLOR_BTNFACE), systemFace);
     EXPECT_EQ(kGetSysColor(1000), GetSysColor(1000));
@@ -145,56 +142,42 @@ TEST(SysColors, PensOfTheReplacedColours) {
   }
 }
 
-// Calls from another thread while the main one switches the substitution 1000 times: always
-// one of the two answers.
+// Calls from another thread while the main one switches the substitution on and off: always
+// one of the two answers. CreatePen's entry is several instructions: the other threads are held
+// while it changes.
 TEST(SysColors, AnotherThreadCallingWhilePatching) {
-  const DWORD system = kGetSysColor(COLOR_WINDOW);
   const TsSkinColors colors = SkinColors();
-  SetSysColorsSkin(&colors);
-  std::atomic<bool> stop{false};
-  std::atomic<long long> calls{0}, wrong{0};
-  std::thread caller([&] {
-    while (!stop.load()) {
-      const DWORD c = kGetSysColor(COLOR_WINDOW);
-      if (c != system && c != 0x123456u) ++wrong;
-      ++calls;
+  auto race = [&](int rounds, const std::function<bool()>& callGivesOneOfTheTwo) {
+    SetSysColorsSkin(&colors);
+    std::atomic<bool> stop{false};
+    std::atomic<long long> calls{0}, wrong{0};
+    std::thread caller([&] {
+      for (; !stop.load(); ++calls)
+        if (!callGivesOneOfTheTwo()) ++wrong;
+    });
+    while (calls.load() == 0) std::this_thread::yield();
+    bool switched = true;
+    for (int i = 0; i < rounds && switched; ++i) {
+      switched = PatchSysColors();
+      UnpatchSysColors();
     }
+    stop = true;
+    caller.join();
+    SetSysColorsSkin(nullptr);
+    EXPECT_TRUE(switched);
+    EXPECT_EQ(wrong.load(), 0);
+  };
+  const DWORD system = kGetSysColor(COLOR_WINDOW);
+  race(1000, [&] {
+    const DWORD c = kGetSysColor(COLOR_WINDOW);
+    return c == system || c == 0x123456u;
   });
-  while (calls.load() == 0) std::this_thread::yield();
-  bool switched = true;
-  for (int i = 0; i < 1000 && switched; ++i) {
-    switched = PatchSysColors();
-    UnpatchSysColors();
-  }
-  stop = true;
-  caller.join();
-  EXPECT_TRUE(switched);
-  SetSysColorsSkin(nullptr);
-  EXPECT_EQ(wrong.load(), 0);
-
-  // CreatePen's entry is several instructions: the other threads are held while it changes.
-  SetSysColorsSkin(&colors);
-  stop = false;
-  calls = 0;
-  std::thread painter([&] {
-    while (!stop.load()) {
-      HPEN pen = kCreatePen(PS_SOLID, 1, 5);
-      const COLORREF c = PenColor(pen);
-      DeleteObject(pen);
-      if (c != 5 && c != 0x123456) ++wrong;
-      ++calls;
-    }
+  race(200, [] {
+    HPEN pen = kCreatePen(PS_SOLID, 1, 5);
+    const COLORREF c = PenColor(pen);
+    DeleteObject(pen);
+    return c == 5 || c == 0x123456;
   });
-  while (calls.load() == 0) std::this_thread::yield();
-  for (int i = 0; i < 200 && switched; ++i) {
-    switched = PatchSysColors();
-    UnpatchSysColors();
-  }
-  stop = true;
-  painter.join();
-  EXPECT_TRUE(switched);
-  SetSysColorsSkin(nullptr);
-  EXPECT_EQ(wrong.load(), 0);
 }
 
 }  // namespace
