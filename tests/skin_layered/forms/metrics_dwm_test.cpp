@@ -3,6 +3,8 @@
 // region always deleted, and the task-bar pictures fitted into the size asked for.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "forms_support.h"
 #include "skin_layered/core/Constants.h"
 #include "skin_layered/forms/Dwm.h"
@@ -31,18 +33,13 @@ TEST(FormMetrics, FrameWidthsCaptionsAndIconSizes) {
   EXPECT_FALSE(HasThickFrame(caption));
   for (HWND w : {none, caption, sizing}) DestroyWindow(w);
 
-  EXPECT_EQ(BorderFormOffsetX(nullptr), 0);
-  EXPECT_EQ(BorderFormOffsetY(nullptr), 0);
-  EXPECT_EQ(SkinBorderWidth(nullptr), 0);
-  EXPECT_EQ(SkinTitleHeight(nullptr), 0);
+  // Without a border form there is nothing of the skin's to add.
+  EXPECT_EQ((std::array{BorderFormOffsetX(nullptr), BorderFormOffsetY(nullptr), SkinBorderWidth(nullptr),
+                        SkinTitleHeight(nullptr)}),
+            (std::array{0, 0, 0, 0}));
   EXPECT_TRUE(IsSingleImageMask(-1, nullptr));
-
-  EXPECT_EQ(DefTitleIconSize(8), 1);
-  EXPECT_EQ(DefTitleIconSize(-100), 1);
-  EXPECT_EQ(DefTitleIconSize(9), 8);
-  EXPECT_EQ(DefTitleIconSize(16), 8);
-  EXPECT_EQ(DefTitleIconSize(17), 16);
-  EXPECT_EQ(DefTitleIconSize(-101), 16);
+  for (auto [height, size] : {std::pair{8, 1}, {-100, 1}, {9, 8}, {16, 8}, {17, 16}, {-101, 16}})
+    EXPECT_EQ(DefTitleIconSize(height), size) << height;
 
   auto form = NewForm();
   EXPECT_EQ(SysCaptionHeight(nullptr), GetSystemMetrics(SM_CYCAPTION));

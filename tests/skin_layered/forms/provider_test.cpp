@@ -1,4 +1,4 @@
-// The skin provider on a form: refused on anything but a form, its defaults, the form hooked
+// The skin provider on a form: refused on anything but a form, the form hooked
 // and given back in either order with a second provider, the form's messages passed on or
 // kept in the unskinned and skinned states, the skin arriving and going, the answers to the
 // command message, the editor's preview block and the window region.
@@ -6,13 +6,10 @@
 
 #include <cstring>
 
-#include "classlib/forms/Menus.h"
-#include "classlib/rtl/TypInfo.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "forms_support.h"
 #include "skin_layered/core/FormRegistry.h"
 #include "skin_layered/forms/FormMetrics.h"
-#include "skin_layered/forms/GluedForms.h"
 #include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
@@ -24,7 +21,7 @@ namespace {
 // running meanwhile look for at its top left.
 constexpr int kLeft = 1420, kTop = 640;
 
-TEST(SkinProviderCreation, OnlyAFormTakesAProviderAndItsDefaultsHold) {
+TEST(SkinProviderCreation, OnlyAFormTakesAProviderAndItHooksAndRegistersIt) {
   auto owner = std::make_unique<vcl::TComponent>(nullptr);
   try {
     TsSkinProvider* p = vcl::Construct<TsSkinProvider>(owner.get());
@@ -37,34 +34,10 @@ TEST(SkinProviderCreation, OnlyAFormTakesAProviderAndItsDefaultsHold) {
 
   auto form = NewForm();
   auto provider = NewProvider(form.get());
-  EXPECT_TRUE(provider->AllowAnimation());
-  EXPECT_TRUE(provider->AllowExtBorders());
-  EXPECT_TRUE(provider->AllowBlendOnMoving());
-  EXPECT_EQ(provider->CaptionAlignment(), vcl::taLeftJustify);
-  EXPECT_TRUE(provider->GetDrawNonClientArea());
-  EXPECT_TRUE(provider->DrawClientArea());
-  EXPECT_EQ(provider->GripMode(), gmNone);
-  EXPECT_FALSE(provider->MakeSkinMenu());
-  EXPECT_EQ(provider->ResizeMode(), rmStandard);
-  EXPECT_FALSE(provider->ScreenSnap());
-  EXPECT_EQ(provider->SnapBuffer(), 10);
-  EXPECT_TRUE(provider->ShowAppIcon());
-  EXPECT_TRUE(provider->UseGlobalColor());
-  EXPECT_EQ(provider->TitleButtons()->Count(), 0);
-  EXPECT_EQ(provider->SysSubMenu()->Position(), ipBeforeClose);
-  EXPECT_TRUE(provider->AddedTitle()->ShowMainCaption());
-  EXPECT_EQ(provider->AddedTitle()->Font()->Color(), vcl::clNone);
-  EXPECT_TRUE(provider->TitleIcon()->Visible());
-  EXPECT_EQ(provider->GetSkinData()->SkinSection(), L"FORM");
-  EXPECT_EQ(provider->GetSkinData()->COC, kFormControlCode);
   EXPECT_EQ(provider->Form, form.get());
   EXPECT_TRUE(provider->Hooked());
   EXPECT_TRUE(provider->FormActive);
   EXPECT_TRUE(IsFormRegistered(form.get()));
-  // The published table carries the defaults the constructor set.
-  const vcl::TPropInfo* snap = vcl::GetPropInfo(provider.get(), L"SnapBuffer");
-  ASSERT_NE(snap, nullptr);
-  EXPECT_EQ(snap->Default, 10);
 }
 
 TEST(SkinProviderCreation, TwoProvidersHookAndLetGoInEitherOrder) {
@@ -106,6 +79,15 @@ TEST(SkinProviderCreation, AnApplicationHookAboveTheProviderOutlivesIt) {
   EXPECT_GE(above.Count(WM_SETTEXT), 1);
   EXPECT_EQ(form->Caption(), L"after");
   above.Hook().Remove();
+}
+
+vcl::TRect RegionBox(HWND wnd) {
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  const int kind = GetWindowRgn(wnd, rgn);
+  RECT box{};
+  if (kind != ERROR) GetRgnBox(rgn, &box);
+  DeleteObject(rgn);
+  return kind == ERROR ? vcl::TRect() : vcl::TRect(box);
 }
 
 class SkinProviderTest : public ::testing::Test {
@@ -182,7 +164,11 @@ TEST_F(SkinProviderTest, TheSkinArrivesAndGoes) {
   Command(Wnd(), scmNewSkin, reinterpret_cast<LPARAM>(other.get()));
   EXPECT_EQ(provider->SkinData->SkinIndex, index);
 
+  provider->FirstPaintDone = true;
+  provider->UpdateFormRgn(false);
+  ASSERT_FALSE(RegionBox(Wnd()).IsEmpty());
   manager->SetActive(false);
+  EXPECT_EQ(RegionBox(Wnd()), vcl::TRect());  // the removal takes the region away
   EXPECT_FALSE(provider->FormSkinned());
   EXPECT_EQ(provider->SkinData->SkinIndex, -1);
   EXPECT_EQ(form->Color(), vcl::clBtnFace);
@@ -304,15 +290,6 @@ class TFakeBorderForm : public TqvBorderForm {
   HWND parent_;
 };
 
-vcl::TRect RegionBox(HWND wnd) {
-  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
-  const int kind = GetWindowRgn(wnd, rgn);
-  RECT box{};
-  if (kind != ERROR) GetRgnBox(rgn, &box);
-  DeleteObject(rgn);
-  return kind == ERROR ? vcl::TRect() : vcl::TRect(box);
-}
-
 TEST_F(SkinProviderTest, TheRegionForEachKindOfFrame) {
   manager->SetSkinName(L"Test");
   form->SetBounds(kLeft, kTop, 400, 300);
@@ -364,15 +341,6 @@ TEST_F(SkinProviderTest, TheRegionForEachKindOfFrame) {
   EXPECT_EQ(RegionBox(Wnd()), vcl::TRect());
 }
 
-TEST_F(SkinProviderTest, TheRemovalTakesTheRegionAway) {
-  manager->SetSkinName(L"Test");
-  provider->FirstPaintDone = true;
-  provider->UpdateFormRgn(false);
-  ASSERT_FALSE(RegionBox(Wnd()).IsEmpty());
-  manager->SetActive(false);
-  EXPECT_EQ(RegionBox(Wnd()), vcl::TRect());
-}
-
 TEST_F(SkinProviderTest, LabelsGetTheirColourBackWhenTheSkinGoes) {
   auto* label = new vcl::TLabel(form.get());
   label->SetParent(form.get());
@@ -411,21 +379,6 @@ TEST_F(SkinProviderTest, TheTitleCoverLiesOverTheFrameAndGoesAgain) {
   provider->ShowAnimForm();
   EXPECT_EQ(provider->TitleCover(), nullptr);
   form->Hide();
-}
-
-TEST(GluedForms, AFormLeavesTheListWithItsProvider) {
-  auto master = NewForm();
-  auto glued = NewForm();
-  auto other = NewForm();
-  GluedList() = {{master.get(), glued.get(), 5, 0}, {master.get(), other.get(), 0, 5},
-                 {other.get(), glued.get(), 1, 1}};
-  {
-    auto provider = NewProvider(glued.get());
-  }
-  ASSERT_EQ(GluedList().size(), 1u);
-  EXPECT_EQ(GluedList()[0].Glued, other.get());
-  RemoveFromGluedList(other.get());
-  EXPECT_TRUE(GluedList().empty());
 }
 
 }  // namespace

@@ -1,14 +1,16 @@
-// Shared by the tests of the mouse, activation, showing, sizing, system commands and animations
-// of a skinned form: a skin with the title glyphs in one row (a colour per glyph), what reaches
-// the form's own procedure below the provider (the system's modal loops kept from starting),
-// and a fixture with a sizeable form at the desktop's far side.
+// Shared by the tests of a skinned form's frame, mouse, activation, showing, sizing, system
+// commands and animations: a skin with the title glyphs (a colour per glyph and state), what
+// reaches the form's own procedure below the provider (the system's modal loops kept from
+// starting), and a fixture with a sizeable form at the desktop's far side.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
+#include <string>
 #include <functional>
 #include <vector>
 
@@ -20,33 +22,60 @@ namespace skin_layered::test {
 
 inline constexpr int kFormLeft = 1380, kFormTop = 600;
 
-// The title glyphs side by side in one row of the master bitmap, three states each.
-struct TitleGlyph {
+// The glyphs of the master bitmap: (key, left, top, frame width, height, frames).
+struct GlyphPlace {
   const char* Key;
-  int Left, Size;
+  int Left, Top, Width, Height, Frames;
 };
-constexpr std::array<TitleGlyph, 7> kTitleGlyphs{{{"BICONCLOSE", 0, 20},
-                                        {"BICONMAX", 60, 20},
-                                        {"BICONNORM", 120, 20},
-                                        {"BICONMIN", 180, 20},
-                                        {"BICONHELP", 240, 20},
-                                        {"TITLEBUTTON", 300, 20},
-                                        {"GRIPIMAGE", 360, 12}}};
+inline constexpr std::array<GlyphPlace, 14> kGlyphs{{
+    {"BICONCLOSE", 0, 0, 20, 20, 3},   {"BICONMAX", 60, 0, 20, 20, 3},    {"BICONNORM", 120, 0, 20, 20, 3},
+    {"BICONMIN", 180, 0, 20, 20, 3},   {"BICONHELP", 240, 0, 20, 20, 3},  {"BICLOSEALONE", 300, 0, 20, 20, 3},
+    {"SICONCLOSE", 0, 20, 16, 16, 3},  {"SICONMAX", 48, 20, 16, 16, 3},   {"SICONNORM", 96, 20, 16, 16, 3},
+    {"SICONMIN", 144, 20, 16, 16, 3},  {"SICONHELP", 192, 20, 16, 16, 3}, {"GRIPIMAGE", 0, 40, 12, 12, 1},
+    {"TITLEBUTTON", 20, 40, 18, 20, 3}, {"BIXUNUSED", 360, 0, 1, 1, 1},
+}};
+inline constexpr int kMasterWidth = 361, kMasterHeight = 60;
 
-inline std::string TitleGlyphSkinText() {
+// Glyph g's state s: a colour of its own (0xRRGGBB).
+inline std::uint32_t GlyphColor(std::size_t g, int s) {
+  return 0x200000u + static_cast<std::uint32_t>(g) * 0x100000u + static_cast<std::uint32_t>(s + 1) * 0x3000u + 0x80u;
+}
+inline std::uint32_t GlyphColor(const char* key, int s) {
+  for (std::size_t g = 0; g < kGlyphs.size(); ++g)
+    if (std::string(kGlyphs[g].Key) == key) return GlyphColor(g, s);
+  return 0;
+}
+
+inline std::uint32_t MasterPixel(int x, int y) {
+  for (std::size_t g = 0; g < kGlyphs.size(); ++g) {
+    const GlyphPlace& p = kGlyphs[g];
+    if (x >= p.Left && x < p.Left + p.Width * p.Frames && y >= p.Top && y < p.Top + p.Height)
+      return GlyphColor(g, (x - p.Left) / p.Width);
+  }
+  return 0x000000;
+}
+
+// Section colours as RGB (the description writes $BBGGRR).
+inline constexpr std::uint32_t kFormRgb = 0xC0B0A0;
+inline constexpr std::uint32_t kTitleRgb = 0x806040;     // inactive caption
+inline constexpr std::uint32_t kTitleHotRgb = 0xC06030;  // active caption
+inline constexpr std::uint32_t kMenuLineRgb = 0xA0A000;
+
+inline std::string FrameSkinText() {
   std::string glyphs;
-  for (const TitleGlyph& g : kTitleGlyphs) {
-    const int frames = std::string(g.Key) == "GRIPIMAGE" ? 1 : 3;
+  for (const GlyphPlace& p : kGlyphs) {
     char line[96];
-    std::snprintf(line, sizeof line, "%s=@%04d,0000,%04d,%04d,%d,0\r\n", g.Key, g.Left, g.Left + g.Size * frames,
-                  g.Size, frames);
+    std::snprintf(line, sizeof line, "%s=@%04d,%04d,%04d,%04d,%d,0\r\n", p.Key, p.Left, p.Top,
+                  p.Left + p.Width * p.Frames, p.Top + p.Height, p.Frames);
     glyphs += line;
   }
   return "[GLOBALINFO]\r\nVERSION=7.5\r\nMASTERBITMAP=master.bmp\r\nBORDERWIDTH=4\r\nTITLEHEIGHT=30\r\n"
-         "BISPACE=2\r\nBIRIGHT=3\r\nBILEFT=5\r\nBITOP=4\r\n" +
-         glyphs +
-         "[FORM]\r\nSTATES=2\r\nCOLOR=$A0B0C0\r\nHOTCOLOR=$A0B0C0\r\n"
-         "[FORMTITLE]\r\nSTATES=2\r\nCOLOR=$406080\r\nHOTCOLOR=$3060C0\r\n";
+         "BISPACE=2\r\nBIRIGHT=3\r\nBILEFT=5\r\nBITOP=4\r\nBIVALIGN=0\r\n" + glyphs +
+         "[FORM]\r\nSTATES=2\r\nCOLOR=$A0B0C0\r\nHOTCOLOR=$A0B0C0\r\nFONTCOLOR=$101010\r\n"
+         "[FORMTITLE]\r\nSTATES=2\r\nCOLOR=$406080\r\nHOTCOLOR=$3060C0\r\nFONTCOLOR=$FFFFFF\r\n"
+         "HOTFONTCOLOR=$FFFFFF\r\n"
+         "[MENULINE]\r\nCOLOR=$00A0A0\r\nFONTCOLOR=$000000\r\n"
+         "[DIALOG]\r\nCOLOR=$C0C0C0\r\n";
 }
 
 // Below the provider: records what reaches the form's own procedure and keeps the system's
@@ -86,8 +115,8 @@ class OwnProcedure {
 class SkinnedFormTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    skins.Write(L"Mouse", L"Options.dat", BytesOf(TitleGlyphSkinText()));
-    skins.Write(L"Mouse", L"master.bmp", Bmp24(400, 20, [](int x, int) { return 0x100000u * (1 + x / 20); }));
+    skins.Write(L"Frame", L"Options.dat", BytesOf(FrameSkinText()));
+    skins.Write(L"Frame", L"master.bmp", Bmp24(kMasterWidth, kMasterHeight, MasterPixel));
     manager = NewManager();
     manager->SetSkinDirectory(skins.Directory());
     manager->AnimEffects()->SkinChanging()->SetActive(false);
@@ -96,7 +125,7 @@ class SkinnedFormTest : public ::testing::Test {
     manager->AnimEffects()->FormHide()->SetActive(false);
     manager->AnimEffects()->Minimizing()->SetActive(false);
     form->SetBounds(kFormLeft, kFormTop, 400, 300);
-    form->SetCaption(L"Mouse");
+    form->SetCaption(L"Frame");
     form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize, vcl::biHelp});
     SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &fullDrag, 0);
   }
@@ -115,7 +144,7 @@ class SkinnedFormTest : public ::testing::Test {
     own = std::make_unique<OwnProcedure>(form.get());
     auto* p = vcl::Construct<P>(form.get());
     provider.reset(p);
-    manager->SetSkinName(L"Mouse");
+    manager->SetSkinName(L"Frame");
     EXPECT_TRUE(provider->FormSkinned());
     SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
     provider->SkinData->BGChanged = true;

@@ -15,6 +15,7 @@
 #include "classlib/forms/Forms.h"
 #include "classlib/rtl/UnitInit.h"
 #include "reader_support.h"
+#include "sample_skins.h"
 #include "skin_layered/core/command_spies.h"
 #include "skin_layered/manager/SkinManager.h"
 
@@ -26,12 +27,7 @@ class UnitsEnvironment : public ::testing::Environment {
   void TearDown() override { vcl::FinalizeUnits(); }
 };
 
-// The folder the build wrote the sample skins to, as the program sees it.
-inline std::wstring SampleSkinFolder() {
-  std::wstring path = L"Z:";
-  for (const char* p = SCRIVANE_LAYERED_SAMPLE_SKINS; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-  return path;
-}
+inline std::wstring SampleSkinFolder() { return SampleSkins(); }
 
 struct ManagerDeleter {
   void operator()(TsSkinManager* m) const { vcl::TObject::Free(m); }

@@ -1,6 +1,5 @@
 // The sample skin's sections painted as controls show them: the sheet of every section in its
-// normal and hot states (kept as layered-sections.png when SCRIVANE_SHOT_DIR names a folder),
-// a see-through control's cache over its parent's picture, and the glow round a hot button.
+// normal and hot states (kept as layered-sections.png when SCRIVANE_SHOT_DIR names a folder).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,11 +10,7 @@
 #include "classlib/forms/Forms.h"
 #include "reader_support.h"
 #include "sample_skins.h"
-#include "skin_layered/core/GeneralUtils.h"
-#include "skin_layered/paint/GlowWindows.h"
-#include "skin_layered/paint/LayeredWindows.h"
 #include "skin_layered/paint/SectionGrid.h"
-#include "skin_layered/paint/SectionPaint.h"
 
 namespace skin_layered::test {
 namespace {
@@ -113,68 +108,6 @@ TEST(SampleSkinSections, SheetOfEverySectionInBothStates) {
         ASSERT_EQ(Pixel(*sheet, a.Left + x, a.Top + y), Pixel(*sheet, b.Left + x, b.Top + y))
             << skin.Sections[static_cast<std::size_t>(i)].ClassName;
   }
-}
-
-TEST(SampleSkinSections, SeeThroughButtonOverItsParentsPicture) {
-  TsLoadedSkin skin;
-  LoadFolder(L"Lagoon", skin);
-  // The parent's picture, every pixel telling its place; the control sits at (30, 10) in it.
-  auto parent = CreateBmp32(120, 60);
-  for (int y = 0; y < 60; ++y)
-    for (int x = 0; x < 120; ++x) static_cast<TPixel32*>(parent->ScanLine(y))[x] = 0xFF000000u | x << 8 | y;
-  TqvCacheInfo behind;
-  MakeCacheInfo(parent.get(), 30, 10, behind);
-  TqvControlSkin data;
-  data.Skin = &skin;
-  data.SkinIndex = skin.GetSkinIndex(L"SPEEDBUTTON");
-  data.BorderIndex = skin.Sections[static_cast<std::size_t>(data.SkinIndex)].BorderIndex;
-  ASSERT_GE(data.BorderIndex, 0);
-  auto cache = CreateBmp32(40, 24);
-  PaintItem(data, behind, 0, {0, 0, 40, 24}, {0, 0}, cache.get(), true);
-  for (auto [x, y] : {std::pair{0, 0}, {20, 12}, {39, 23}})
-    EXPECT_TRUE(Near(Pixel(*cache, x, y), 0xFF000000u | (30 + x) << 8 | (10 + y))) << x << "," << y;
-  PaintItem(data, behind, 1, {0, 0, 40, 24}, {0, 0}, cache.get(), true);
-  EXPECT_FALSE(Near(Pixel(*cache, 20, 12), 0xFF000000u | 50 << 8 | 22));  // the hot face
-}
-
-TEST(SampleSkinSections, GlowRoundAHotButton) {
-  TsLoadedSkin skin;
-  LoadFolder(L"Lagoon", skin);
-  const TsGeneralData& button = skin.Sections[static_cast<std::size_t>(skin.GetSkinIndex(L"BUTTON"))];
-  EXPECT_EQ(button.Glow, 8);
-  EXPECT_EQ(button.GlowMargin, 4);
-  vcl::TForm* owner = vcl::Construct<vcl::TForm>(nullptr, 0);
-  owner->SetBounds(40, 40, 300, 200);
-  owner->Show();
-  int alpha = -1;
-  TLayeredUpdateFunc previous = SetLayeredUpdateFunc([&](const TLayeredUpdate& u) {
-    alpha = u.Alpha;
-    return true;
-  });
-  TqvControlSkin data;
-  data.Skin = &skin;
-  data.SkinIndex = skin.GetSkinIndex(L"BUTTON");
-  int glow = AddGlow({100, 100, 180, 124}, L"BUTTON", L"GLOW", button.GlowMargin, 255, owner->Handle(), &data);
-  SetLayeredUpdateFunc(std::move(previous));
-  ASSERT_GE(glow, 0);
-  EXPECT_EQ(alpha, 255);
-  vcl::TBitmap* halo = GlowAt(glow)->Bitmap();
-  // 12 pixels of image round the button, pulled in by 4.
-  ASSERT_EQ(halo->Width(), 80 + 24 - 8);
-  ASSERT_EQ(halo->Height(), 24 + 24 - 8);
-  RECT r{};
-  GetWindowRect(GlowAt(glow)->Form()->Handle(), &r);
-  EXPECT_EQ(r.left, 92);
-  EXPECT_EQ(r.top, 92);
-  // Strongest next to the button, fading outward, clear over the button.
-  const unsigned inner = Pixel(*halo, 10, 20) >> 24, outer = Pixel(*halo, 1, 20) >> 24;
-  EXPECT_GT(inner, outer);
-  EXPECT_GT(inner, 60u);
-  EXPECT_EQ(Pixel(*halo, 48, 20), 0u);
-  RemoveGlow(glow);
-  EXPECT_EQ(glow, -1);
-  ClearGlows(true);
-  vcl::TObject::Free(owner);
 }
 
 }  // namespace
