@@ -6,6 +6,8 @@
 // command, a caption change, and a shutdown that waits for animations a bounded time.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "classlib/forms/Menus.h"
 #include "skin_layered/core/Constants.h"
 #include "skin_layered/core/GeneralUtils.h"
@@ -248,38 +250,29 @@ TEST_F(FormStateTest, MinimiseAndRestoreRunTheAnimationAndEndInTheRightState) {
 TEST_F(FormStateTest, TheMinimiseAnimationsStepsAndAlphaFollowComposition) {
   Skin();
   manager->AnimEffects()->Minimizing()->SetTime(300);
-  auto* timer = new TqvMinTimer(provider.get(), provider.get());
-  EXPECT_EQ(timer->Steps, 25);
-  EXPECT_EQ(timer->MaxAlpha, 255);
-  EXPECT_DOUBLE_EQ(timer->AlphaStep, 255.0 / 25);
-  vcl::TObject::Free(timer);
-
+  auto stepsAndAlpha = [&] {
+    auto* timer = new TqvMinTimer(provider.get(), provider.get());
+    const std::pair<int, int> result{timer->Steps, timer->MaxAlpha};
+    vcl::TObject::Free(timer);
+    return result;
+  };
+  EXPECT_EQ(stepsAndAlpha(), (std::pair<int, int>{25, 255}));
   g_composition = true;
-  timer = new TqvMinTimer(provider.get(), provider.get());
-  EXPECT_EQ(timer->Steps, 2);
-  EXPECT_EQ(timer->MaxAlpha, 63);
-  vcl::TObject::Free(timer);
+  EXPECT_EQ(stepsAndAlpha(), (std::pair<int, int>{2, 63}));
   form->SetAlphaBlend(true);
   form->SetAlphaBlendValue(200);
-  timer = new TqvMinTimer(provider.get(), provider.get());
-  EXPECT_EQ(timer->MaxAlpha, 50);
-  vcl::TObject::Free(timer);
+  EXPECT_EQ(stepsAndAlpha().second, 50);
 }
 
 TEST_F(FormStateTest, TheTaskBarsSideIsFoundFromItsRectangle) {
-  EXPECT_EQ(TaskbarEdgeOf(vcl::Rect(-2, 1040, 1922, 1082)), kTaskbarBottom);
-  EXPECT_EQ(TaskbarEdgeOf(vcl::Rect(0, 0, 40, 1080)), kTaskbarLeft);
-  EXPECT_EQ(TaskbarEdgeOf(vcl::Rect(0, 0, 1920, 40)), kTaskbarTop);
-  EXPECT_EQ(TaskbarEdgeOf(vcl::Rect(1880, 0, 1920, 1080)), kTaskbarRight);
-  EXPECT_EQ(TaskbarEdgeOf(vcl::Rect(1880, 100, 1920, 1080)), kTaskbarRight);
-  EXPECT_EQ(TaskbarEdgePoint(vcl::Rect(-2, 1040, 1922, 1082), 500, 300), vcl::TPoint(500, 1040));
-  EXPECT_EQ(TaskbarEdgePoint(vcl::Rect(0, 0, 40, 1080), 500, 300), vcl::TPoint(40, 300));
-  EXPECT_EQ(TaskbarEdgePoint(vcl::Rect(0, 0, 1920, 40), 500, 300), vcl::TPoint(500, 40));
-  EXPECT_EQ(TaskbarEdgePoint(vcl::Rect(1880, 0, 1920, 1080), 500, 300), vcl::TPoint(1880, 300));
-  // A window without a task-bar button has no button rectangle.
-  form->HandleNeeded();
-  const vcl::TRect none = TaskbarButtonRect(nullptr);
-  EXPECT_EQ(none.Width(), 0);
+  const vcl::TRect bottom(-2, 1040, 1922, 1082), left(0, 0, 40, 1080), top(0, 0, 1920, 40), right(1880, 100, 1920, 1080);
+  EXPECT_EQ((std::array{TaskbarEdgeOf(bottom), TaskbarEdgeOf(left), TaskbarEdgeOf(top), TaskbarEdgeOf(right)}),
+            (std::array{kTaskbarBottom, kTaskbarLeft, kTaskbarTop, kTaskbarRight}));
+  EXPECT_EQ(TaskbarEdgePoint(bottom, 500, 300), vcl::TPoint(500, 1040));
+  EXPECT_EQ(TaskbarEdgePoint(left, 500, 300), vcl::TPoint(40, 300));
+  EXPECT_EQ(TaskbarEdgePoint(top, 500, 300), vcl::TPoint(500, 40));
+  EXPECT_EQ(TaskbarEdgePoint(right, 500, 300), vcl::TPoint(1880, 300));
+  EXPECT_EQ(TaskbarButtonRect(nullptr).Width(), 0);  // no window, no button
 }
 
 // The system never sees a maximising MDI child visible, so it never paints the child's restored
