@@ -74,28 +74,18 @@ class GluedFormsTest : public ::testing::Test {
 TEST_F(GluedFormsTest, AFormSnapsToAnotherFormsEdgeWithinTheBuffer) {
   masterProvider->SetSnapBuffer(10);
   const vcl::TRect o = WindowOf(other.get());
-  // Left edge 10 pixels right of the other form's right edge, the two side by side.
-  int x = o.Right + 10, y = o.Top + 37;
-  masterProvider->SnapToForms(x, y);
-  EXPECT_EQ(x, o.Right);
-  EXPECT_EQ(y, o.Top + 37);
-  // 11 pixels: no snap.
-  x = o.Right + 11;
-  y = o.Top + 37;
-  masterProvider->SnapToForms(x, y);
-  EXPECT_EQ(x, o.Right + 11);
-  // The right edge 6 pixels short of the other's left edge, the tops 4 apart: both snap.
   const int w = WindowOf(master.get()).Width();
-  x = o.Left - w - 6;
-  y = o.Top + 4;
-  masterProvider->SnapToForms(x, y);
-  EXPECT_EQ(x, o.Left - w);
-  EXPECT_EQ(y, o.Top);
+  auto snapped = [&](int x, int y) {
+    masterProvider->SnapToForms(x, y);
+    return vcl::TPoint(x, y);
+  };
+  // Left edge 10 pixels right of the other form's right edge, the two side by side; 11: none.
+  EXPECT_EQ(snapped(o.Right + 10, o.Top + 37), vcl::TPoint(o.Right, o.Top + 37));
+  EXPECT_EQ(snapped(o.Right + 11, o.Top + 37), vcl::TPoint(o.Right + 11, o.Top + 37));
+  // The right edge 6 pixels short of the other's left edge, the tops 4 apart: both snap.
+  EXPECT_EQ(snapped(o.Left - w - 6, o.Top + 4), vcl::TPoint(o.Left - w, o.Top));
   // Not beside each other (no vertical overlap): no snap to the side.
-  x = o.Right + 5;
-  y = o.Bottom + 300;
-  masterProvider->SnapToForms(x, y);
-  EXPECT_EQ(x, o.Right + 5);
+  EXPECT_EQ(snapped(o.Right + 5, o.Bottom + 300).X, o.Right + 5);
 }
 
 TEST_F(GluedFormsTest, AMovedFormSnapsWhenScreenSnapIsOn) {
@@ -126,10 +116,10 @@ TEST_F(GluedFormsTest, GluedFormsFollowTheirMasterWhileTheyTouch) {
   // Two glued forms do not snap to each other.
   masterProvider->SetSnapBuffer(10);
   const vcl::TRect o = WindowOf(other.get());
-  int x = o.Left - WindowOf(master.get()).Width() - 5, y = o.Top + 3;
+  const int x0 = o.Left - WindowOf(master.get()).Width() - 5;
+  int x = x0, y = o.Top + 3;
   masterProvider->SnapToForms(x, y);
-  EXPECT_EQ(x, o.Left - WindowOf(master.get()).Width() - 5);
-  EXPECT_EQ(y, o.Top + 3);
+  EXPECT_EQ(vcl::TPoint(x, y), vcl::TPoint(x0, o.Top + 3));
 }
 
 TEST_F(GluedFormsTest, AFormPulledAwayOnItsOwnNoLongerFollows) {

@@ -383,38 +383,6 @@ TEST_F(TitleBarTest, PressingATabReleasesThePressedTabOfItsGroupOnly) {
 // ---------------------------------------------------------------------------------------
 // Drop-down items
 
-struct MenuWatch {
-  ULONGLONG deadline = 0;
-  bool sawMenu = false;
-  bool late = false;
-  TqvTitleBarItem* item = nullptr;
-  int stateInside = -1;
-};
-MenuWatch* g_watch = nullptr;
-
-void CALLBACK WatchMenu(HWND, UINT, UINT_PTR, DWORD) {
-  if (!g_watch) return;
-  HWND popup = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM out) -> BOOL {
-        wchar_t name[16]{};
-        GetClassNameW(w, name, 16);
-        if (IsWindowVisible(w) && std::wstring(name) == L"#32768") {
-          *reinterpret_cast<HWND*>(out) = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&popup));
-  if (popup && !g_watch->sawMenu) {
-    g_watch->sawMenu = true;
-    g_watch->stateInside = g_watch->item->CurrentState();
-  }
-  if (GetTickCount64() > g_watch->deadline) g_watch->late = true;
-  if (g_watch->sawMenu || g_watch->late) EndMenu();
-}
-
 TEST_F(TitleBarTest, ADropDownItemOpensItsMenuBelowItselfAndClicksAfter) {
   Skin();
   form->Show();
@@ -429,16 +397,14 @@ TEST_F(TitleBarTest, ADropDownItemOpensItsMenuBelowItselfAndClicksAfter) {
   Repaint();
   ASSERT_EQ(provider->TitleBarItemAt(Inside(drop)), 2000);
 
-  MenuWatch watch{GetTickCount64() + 4000, false, false, drop, -1};
-  g_watch = &watch;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 30, WatchMenu);
-  provider->TitleBarItemMouseDown(0, drop->ScreenRect().TopLeft());
-  KillTimer(nullptr, timer);
-  g_watch = nullptr;
-  EXPECT_FALSE(watch.late);
-  EXPECT_TRUE(watch.sawMenu);
+  int stateInside = -1;
+  EXPECT_TRUE(RunMenuLoop([&] { provider->TitleBarItemMouseDown(0, drop->ScreenRect().TopLeft()); }, [&](int) {
+    if (!VisiblePopupWindow()) return false;
+    stateInside = drop->CurrentState();
+    return true;
+  }));
   // Pressed while its menu was down; afterwards clicked once, at rest.
-  EXPECT_EQ(watch.stateInside, 2);
+  EXPECT_EQ(stateInside, 2);
   EXPECT_FALSE(drop->MenuDropped);
   EXPECT_EQ(drop->CurrentState(), 0);
   EXPECT_EQ(clicks.clicked.size(), 1u);
