@@ -82,9 +82,10 @@ bool InWindowRegion(HWND wnd, int x, int y) {
   return inside;
 }
 
-class BorderFormTest : public ::testing::Test {
+class BorderFormTest : public FormSkinTest {
  protected:
   void SetUp() override {
+    FormSkinTest::SetUp();
     TqvDwmBindings dwm;
     dwm.IsCompositionEnabled = &CompositionOn;
     dwm.SetWindowAttribute = &AnyAttribute;
@@ -107,11 +108,8 @@ class BorderFormTest : public ::testing::Test {
       ReleaseDC(nullptr, screen);
       return done != FALSE;
     });
-    skins.Write(L"Border", L"Options.dat", BytesOf(BorderSkinText()));
+    WriteSkin(L"Border", BorderSkinText());
     skins.Write(L"Border", L"master.bmp", Bmp24(240, 60, MasterPixel));
-    manager = NewManager();
-    manager->SetSkinDirectory(skins.Directory());
-    manager->AnimEffects()->SkinChanging()->SetActive(false);
     manager->AnimEffects()->Buttons()->SetEvents({});
     manager->SetExtendedBorders(true);
     form->SetBounds(kLeft, kTop, 400, 300);
@@ -132,14 +130,10 @@ class BorderFormTest : public ::testing::Test {
     SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
   }
   void TearDown() override {
-    if (form->HandleAllocated() && form->Visible()) form->Hide();
-    provider.reset();
-    form.reset();
-    manager.reset();
+    FormSkinTest::TearDown();
     SetLayeredUpdateFunc(previous_update_);
     SetDwmBindings(nullptr);
   }
-  HWND Wnd() { return form->Handle(); }
   HWND BorderWnd() { return border->BorderWindow(); }
   // A point of the border window (its own coordinates) on the screen, as a mouse message
   // carries it.
@@ -169,10 +163,6 @@ class BorderFormTest : public ::testing::Test {
     int ClientAlpha;
   };
   std::vector<Update> updates;
-  TempSkins skins;
-  ManagerPtr manager;
-  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = NewForm();
-  ProviderPtr provider;
   TqvBorderForm* border = nullptr;
 
  private:

@@ -91,6 +91,31 @@ inline ProviderPtr NewProvider(vcl::TComponent* owner) {
   return ProviderPtr(vcl::Construct<TsSkinProvider>(owner));
 }
 
+// A form and its provider over skins of the test's own; skin changes are not animated.
+class FormSkinTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    manager = NewManager();
+    manager->SetSkinDirectory(skins.Directory());
+    manager->AnimEffects()->SkinChanging()->SetActive(false);
+  }
+  void TearDown() override {
+    if (form && form->HandleAllocated() && form->Visible()) form->Hide();
+    provider.reset();
+    form.reset();
+    manager.reset();
+  }
+  void WriteSkin(const wchar_t* name, const std::string& text) const {
+    skins.Write(name, L"Options.dat", BytesOf(text));
+  }
+  HWND Wnd() { return form->Handle(); }
+
+  TempSkins skins;
+  ManagerPtr manager;
+  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = NewForm();
+  ProviderPtr provider;
+};
+
 // Menu loops: a thread timer calls Tick every 30 ms inside the loop; the loop is cancelled
 // (EndMenu) when Tick answers true and in any case after 4 seconds.
 

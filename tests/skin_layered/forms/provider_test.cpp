@@ -90,13 +90,11 @@ vcl::TRect RegionBox(HWND wnd) {
   return kind == ERROR ? vcl::TRect() : vcl::TRect(box);
 }
 
-class SkinProviderTest : public ::testing::Test {
+class SkinProviderTest : public FormSkinTest {
  protected:
   void SetUp() override {
-    skins.Write(L"Test", L"Options.dat", BytesOf(FormSkinText()));
-    manager = NewManager();
-    manager->SetSkinDirectory(skins.Directory());
-    manager->AnimEffects()->SkinChanging()->SetActive(false);
+    FormSkinTest::SetUp();
+    WriteSkin(L"Test", FormSkinText());
     form->SetBounds(kLeft, kTop, 400, 300);
     form->HandleNeeded();
     below = std::make_unique<MessageSpy>(form.get());
@@ -105,17 +103,11 @@ class SkinProviderTest : public ::testing::Test {
   void TearDown() override {
     provider.reset();
     below.reset();
-    form.reset();
-    manager.reset();
+    FormSkinTest::TearDown();
   }
-  HWND Wnd() { return form->Handle(); }
   LONG_PTR Style() { return GetWindowLongPtrW(Wnd(), GWL_STYLE); }
 
-  TempSkins skins;
-  ManagerPtr manager;
-  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = NewForm();
   std::unique_ptr<MessageSpy> below;  // the form's own procedure, under the provider
-  ProviderPtr provider;
 };
 
 TEST_F(SkinProviderTest, UnskinnedTheFormGetsItsMessagesAndTheProviderAnswersWhatItMust) {

@@ -112,14 +112,12 @@ class OwnProcedure {
   vcl::TWindowProcHook hook_;
 };
 
-class SkinnedFormTest : public ::testing::Test {
+class SkinnedFormTest : public FormSkinTest {
  protected:
   void SetUp() override {
-    skins.Write(L"Frame", L"Options.dat", BytesOf(FrameSkinText()));
+    FormSkinTest::SetUp();
+    WriteSkin(L"Frame", FrameSkinText());
     skins.Write(L"Frame", L"master.bmp", Bmp24(kMasterWidth, kMasterHeight, MasterPixel));
-    manager = NewManager();
-    manager->SetSkinDirectory(skins.Directory());
-    manager->AnimEffects()->SkinChanging()->SetActive(false);
     manager->AnimEffects()->Buttons()->SetEvents({});
     manager->AnimEffects()->FormShow()->SetActive(false);
     manager->AnimEffects()->FormHide()->SetActive(false);
@@ -134,9 +132,7 @@ class SkinnedFormTest : public ::testing::Test {
     SetTitleButtonPressed(false);
     if (form->HandleAllocated() && form->Visible()) form->Hide();
     own.reset();
-    provider.reset();
-    form.reset();
-    manager.reset();
+    FormSkinTest::TearDown();
   }
   template <class P = TsSkinProvider>
   P* Skin() {
@@ -151,7 +147,6 @@ class SkinnedFormTest : public ::testing::Test {
     provider->PaintAll();
     return p;
   }
-  HWND Wnd() { return form->Handle(); }
   // The screen point of a point of the window image.
   vcl::TPoint Screen(vcl::TPoint image) {
     RECT r{};
@@ -169,11 +164,7 @@ class SkinnedFormTest : public ::testing::Test {
     Up(code, At(r));
   }
 
-  TempSkins skins;
-  ManagerPtr manager;
-  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = NewForm();
   std::unique_ptr<OwnProcedure> own;
-  ProviderPtr provider;
   BOOL fullDrag = TRUE;
 };
 

@@ -109,14 +109,12 @@ vcl::TMenuItem* AddItem(vcl::TMenuItem* parent, const wchar_t* caption, vcl::TCo
   return item;
 }
 
-class SkinnedMenusTest : public ::testing::Test {
+class SkinnedMenusTest : public FormSkinTest {
  protected:
   void SetUp() override {
+    FormSkinTest::SetUp();
     skins.Write(L"Test", L"master.bmp", Bmp24(64, 32, MasterPixel));
-    skins.Write(L"Test", L"Options.dat", BytesOf(MenuSkinText()));
-    manager = NewManager();
-    manager->SetSkinDirectory(skins.Directory());
-    manager->AnimEffects()->SkinChanging()->SetActive(false);
+    WriteSkin(L"Test", MenuSkinText());
     menus = SkinableMenusOf(manager.get());
     support = MenuSupportOf(manager.get());
     ASSERT_TRUE(menus && support);
@@ -131,8 +129,7 @@ class SkinnedMenusTest : public ::testing::Test {
     MSG m;
     while (PeekMessageW(&m, nullptr, kMenuItemPopupMessage, kMenuWindowPopupMessage, PM_REMOVE)) {
     }
-    form.reset();
-    manager.reset();
+    FormSkinTest::TearDown();
   }
   void LoadSkin() {
     manager->SetSkinName(L"Test");
@@ -147,11 +144,8 @@ class SkinnedMenusTest : public ::testing::Test {
     return {w, h};
   }
 
-  TempSkins skins;
-  ManagerPtr manager;
   TsSkinableMenus* menus = nullptr;
   TqvMenuSupport* support = nullptr;
-  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = NewForm();
   vcl::TPopupMenu* popup = nullptr;
   vcl::TBitmap canvas_bmp;
 };

@@ -46,13 +46,11 @@ struct BarDeleter {
   void operator()(TsTitleBar* b) const { vcl::TObject::Free(b); }
 };
 
-class TitleBarTest : public ::testing::Test {
+class TitleBarTest : public FormSkinTest {
  protected:
   void SetUp() override {
-    skins.Write(L"Title", L"Options.dat", BytesOf(TitleSkinText()));
-    manager = NewManager();
-    manager->SetSkinDirectory(skins.Directory());
-    manager->AnimEffects()->SkinChanging()->SetActive(false);
+    FormSkinTest::SetUp();
+    WriteSkin(L"Title", TitleSkinText());
     manager->AnimEffects()->Buttons()->SetEvents({});
     form->SetBounds(kLeft, kTop, 500, 300);
     form->SetCaption(L"Title");
@@ -60,9 +58,7 @@ class TitleBarTest : public ::testing::Test {
   void TearDown() override {
     if (form && form->HandleAllocated() && form->Visible()) form->Hide();
     bar.reset();
-    provider.reset();
-    form.reset();
-    manager.reset();
+    FormSkinTest::TearDown();
   }
   void Skin() {
     form->HandleNeeded();
@@ -86,16 +82,11 @@ class TitleBarTest : public ::testing::Test {
     provider->PaintAll();
     return provider->SkinData->CacheBmp();
   }
-  HWND Wnd() { return form->Handle(); }
   std::uint32_t At(int x, int y) { return Rgb(PixelOf(provider->SkinData->CacheBmp(), x, y)); }
   // A point inside the item, clear of its caption.
   static vcl::TPoint Inside(const TqvTitleBarItem* item) { return {item->ItemRect.Left + 2, item->ItemRect.Bottom - 2}; }
   std::uint32_t AtItem(const TqvTitleBarItem* item) { return At(Inside(item).X, Inside(item).Y); }
 
-  TempSkins skins;
-  ManagerPtr manager;
-  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = NewForm();
-  ProviderPtr provider;
   std::unique_ptr<TsTitleBar, BarDeleter> bar;
 };
 

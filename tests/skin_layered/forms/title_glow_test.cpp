@@ -37,20 +37,18 @@ std::string GlowSkinText() {
          "HOTFONTCOLOR=$FFFFFF\r\nHGSIZE=3\r\nHGCOL=$00FF00\r\n";
 }
 
-class TitleGlowTest : public ::testing::Test {
+class TitleGlowTest : public FormSkinTest {
  protected:
   void SetUp() override {
+    FormSkinTest::SetUp();
     previous_update_ = SetLayeredUpdateFunc([this](const TLayeredUpdate& u) {
       alphas.push_back(u.Alpha);
       last_wnd = u.Wnd;
       return true;
     });
     previous_cursor_ = SetGlowCursorQuery([this] { return cursor; });
-    skins.Write(L"Glow", L"Options.dat", BytesOf(GlowSkinText()));
+    WriteSkin(L"Glow", GlowSkinText());
     skins.Write(L"Glow", L"master.bmp", Bmp24(240, 20, MasterPixel));
-    manager = NewManager();
-    manager->SetSkinDirectory(skins.Directory());
-    manager->AnimEffects()->SkinChanging()->SetActive(false);
     form->SetBounds(kLeft, kTop, 400, 300);
     form->SetCaption(L"Glowing caption");
     form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
@@ -66,13 +64,10 @@ class TitleGlowTest : public ::testing::Test {
     cursor = POINT{0, 0};
   }
   void TearDown() override {
-    provider.reset();
-    form.reset();
-    manager.reset();
+    FormSkinTest::TearDown();
     SetGlowCursorQuery(previous_cursor_);
     SetLayeredUpdateFunc(previous_update_);
   }
-  HWND Wnd() { return form->Handle(); }
   // The hot fade of the close button started as the hot-element handling starts it.
   TqvSBAnimation* Hover(TsCaptionButton& button, int hitCode, int state = 1) {
     button.State = state;
@@ -91,10 +86,6 @@ class TitleGlowTest : public ::testing::Test {
   std::vector<int> alphas;
   HWND last_wnd = nullptr;
   POINT cursor{};
-  TempSkins skins;
-  ManagerPtr manager;
-  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = NewForm();
-  ProviderPtr provider;
 
  private:
   TLayeredUpdateFunc previous_update_;
