@@ -1,10 +1,5 @@
-// The extended borders of a skinned form: its border window following the form's moves and
-// sizes with the picture sent only when it changed, its region leaving the client area to the
-// form, the hit codes of the frame it shows (edges within the skin's align offsets, caption,
-// icon, buttons), the mouse falling through the shadow, clicks passed on to the form, double
-// clicks stretching the form to the work area and back. Composition is switched on through
-// the desktop window manager's bindings (Wine has none), and the pictures are watched through
-// the layered-window seam (Xvfb shows no alpha).
+// The extended borders' window: following the form, its region, hit codes and clicks. Composition
+// is on through the DWM bindings (Wine has none); pictures are watched through the layered seam.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -169,7 +164,6 @@ class BorderFormTest : public FormSkinTest {
   TLayeredUpdateFunc previous_update_;
 };
 
-// ---------------------------------------------------------------------------------------
 // Geometry
 
 TEST_F(BorderFormTest, TheBorderWindowFollowsMovesAndSizes) {
@@ -310,7 +304,6 @@ TEST_F(BorderFormTest, TheShadowBandShowsTheExtendedBorderOfTheCaptionState) {
   }
 }
 
-// ---------------------------------------------------------------------------------------
 // The mouse
 
 TEST_F(BorderFormTest, EdgesAnswerWithinTheAlignOffsets) {

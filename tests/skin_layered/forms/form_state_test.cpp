@@ -1,9 +1,4 @@
-// A skinned form's activation, system commands and animations: the frame repainted once per
-// activation change in the caption's new state, minimise and restore through the provider's
-// animation (stepped through the timer's step, never waited for) ending in the right window
-// state with the system's own animation setting as it was, the animation's steps and alphas
-// with and without composition, the task bar's side, outline sizing by the keyboard's size
-// command, a caption change, and a shutdown that waits for animations a bounded time.
+// A skinned form's activation, system commands and animations (stepped, never waited for).
 #include <gtest/gtest.h>
 
 #include <array>
@@ -95,7 +90,6 @@ class FormStateTest : public SkinnedFormTest {
   DWORD now = 1000;
 };
 
-// ---------------------------------------------------------------------------------------
 // Activation
 
 TEST_F(FormStateTest, ActivationRepaintsTheFrameOnceInTheCaptionsNewState) {
@@ -165,7 +159,6 @@ TEST_F(FormStateTest, AnActivationChangeLeavesTheCaptionAndMenuLineToTheSkin) {
   form->SetMenu(nullptr);
 }
 
-// ---------------------------------------------------------------------------------------
 // Showing and hiding
 
 TEST_F(FormStateTest, ShowingFadesTheFormInAndHidingLeavesAFadingPictureBehind) {
@@ -191,7 +184,6 @@ TEST_F(FormStateTest, ShowingFadesTheFormInAndHidingLeavesAFadingPictureBehind) 
   EXPECT_FALSE(IsWindowVisible(Wnd()));
 }
 
-// ---------------------------------------------------------------------------------------
 // Minimise and restore
 
 TEST_F(FormStateTest, MinimiseAndRestoreRunTheAnimationAndEndInTheRightState) {
@@ -329,7 +321,6 @@ TEST_F(FormStateTest, AnMdiChildMaximisesInvisibleToTheSystemAndKeepsItsButtonsI
   vcl::TObject::Free(frame);
 }
 
-// ---------------------------------------------------------------------------------------
 // Sizing by the keyboard, the caption, shutting down
 
 TEST_F(FormStateTest, TheSizeCommandDragsAnOutlineFromTheEdgeTheMouseGoesTo) {

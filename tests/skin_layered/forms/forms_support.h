@@ -1,6 +1,5 @@
-// Shared by the form skinning's tests: a spy in the form's window procedure below or above the
-// provider, counting the messages that reach it, a synthetic layered skin with the form's
-// sections in flat colours, and menu loops run with a deadline.
+// Shared by the form skinning's tests: message spies around the provider, a skin with the form's
+// sections in flat colours, a base fixture and menu loops run with a deadline.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,8 +1,5 @@
-// The skinned frame of a form: its window image painted from a synthetic skin (one flat colour
-// per section, glyph and state, so a pixel tells what was drawn), the title buttons' glyphs and
-// places for sizeable, dialog and tool-window forms, the skinned system menu's items and
-// states, the painting messages served from the image (a printed form equals its image), the
-// size grip and the caption icon.
+// The skinned frame: the window image (one flat colour per section, glyph and state, so a pixel
+// tells what was drawn), title buttons, painting messages, grip, icon and the system menu.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -53,7 +50,6 @@ class FrameTest : public SkinnedFormTest {
   std::uint32_t AtCentre(const vcl::TRect& r) { return At(Centre(r).X, Centre(r).Y); }
 };
 
-// ---------------------------------------------------------------------------------------
 // Title buttons
 
 TEST_F(FrameTest, ASizeableFormHasTheBigButtonsSpacedFromTheRight) {
@@ -207,7 +203,6 @@ TEST_F(FrameTest, ButtonStatesRepaintOnlyTheirElement) {
   ShowWindow(Wnd(), SW_RESTORE);
 }
 
-// ---------------------------------------------------------------------------------------
 // The window image
 
 TEST_F(FrameTest, TheImageHoldsFrameTitleCaptionAndClientBackground) {
@@ -339,7 +334,6 @@ TEST_F(FrameTest, MaximisingFillsTheWorkAreaPastTheFrame) {
   EXPECT_EQ(info.ptMaxSize.y, monitor.rcWork.bottom - monitor.rcWork.top + 2 * frame);
 }
 
-// ---------------------------------------------------------------------------------------
 // Grip and icon
 
 TEST_F(FrameTest, TheGripSitsInTheBottomRightCornerOverTheBackground) {
@@ -412,7 +406,6 @@ TEST_F(FrameTest, TheCaptionIconIsTheSystemsWhenNobodyHasOneAndAGlyphLosesItsKey
   EXPECT_EQ(At(g.Left + 1, top + 1), kTitleHotRgb);
 }
 
-// ---------------------------------------------------------------------------------------
 // The skinned system menu
 
 TEST_F(FrameTest, TheSystemMenuOffersTheStandardCommandsAndTheApplicationsOwn) {

@@ -1,7 +1,4 @@
-// Glued forms and snapping between skinned forms: a form snaps to another form's edge within
-// SnapBuffer (also through the position change the system asks about), forms named in
-// GluedForms follow their master while they touch it and stop once pulled away or apart, and
-// a form that goes takes every glue record it is part of with it.
+// Snapping between skinned forms and glued forms following their master.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -68,7 +65,6 @@ class GluedFormsTest : public ::testing::Test {
   ProviderPtr masterProvider, otherProvider;
 };
 
-// ---------------------------------------------------------------------------------------
 // Snapping
 
 TEST_F(GluedFormsTest, AFormSnapsToAnotherFormsEdgeWithinTheBuffer) {
@@ -98,7 +94,6 @@ TEST_F(GluedFormsTest, AMovedFormSnapsWhenScreenSnapIsOn) {
   EXPECT_EQ(WindowOf(master.get()).Top, o.Top + 40);
 }
 
-// ---------------------------------------------------------------------------------------
 // Glued forms
 
 TEST_F(GluedFormsTest, GluedFormsFollowTheirMasterWhileTheyTouch) {

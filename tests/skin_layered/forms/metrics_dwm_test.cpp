@@ -1,6 +1,4 @@
-// Frame metrics of windows and border forms, and the desktop window manager through its
-// bindings: composition on and off, refusals and missing entry points harmless, the blur
-// region always deleted, and the task-bar pictures fitted into the size asked for.
+// Frame metrics, and the desktop window manager through bindings of the test's own.
 #include <gtest/gtest.h>
 
 #include <array>

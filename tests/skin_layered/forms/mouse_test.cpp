@@ -1,8 +1,4 @@
-// The mouse on a skinned form's frame: hit codes across the frame and its title elements, the
-// press, move and release of the title buttons and the system command each runs, the right
-// button and double clicks on the caption and icon, the rubber frame of outline sizing, the
-// title bar component's items through the provider's hooks, and the blend on moving stepped
-// through its timer's step.
+// The mouse on a skinned form's frame: hit codes, title buttons, clicks, outline sizing, blending.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -39,7 +35,6 @@ class ItemProvider : public TsSkinProvider {
 
 class MouseTest : public SkinnedFormTest {};
 
-// ---------------------------------------------------------------------------------------
 // Hit codes
 
 TEST_F(MouseTest, EveryPartOfTheFrameHasItsHitCode) {
@@ -100,7 +95,6 @@ TEST_F(MouseTest, TheGripAndAMaximisedFormsFrame) {
   ShowWindow(Wnd(), SW_RESTORE);
 }
 
-// ---------------------------------------------------------------------------------------
 // Press, move and release
 
 TEST_F(MouseTest, AReleaseOnThePressedButtonRunsItsCommandAndADraggedOffOneNothing) {
@@ -191,7 +185,6 @@ TEST_F(MouseTest, TitleBarItemsAnswerTheirIndexThroughTheProvidersHooks) {
   EXPECT_EQ(p->States.back(), 0);
 }
 
-// ---------------------------------------------------------------------------------------
 // The right button, double clicks, the maximised caption
 
 TEST_F(MouseTest, RightClicksOnTheCaptionAreTheProvidersAndOthersTheForms) {
@@ -245,7 +238,6 @@ TEST_F(MouseTest, ACaptionClickDoesNotMoveAMaximisedForm) {
   EXPECT_EQ(own->Count(WM_NCLBUTTONDOWN), 1);
 }
 
-// ---------------------------------------------------------------------------------------
 // Sizing by outline, and the system's sizing
 
 TEST_F(MouseTest, OutlineSizingMovesOnlyAFrameUntilTheRelease) {
@@ -310,7 +302,6 @@ TEST_F(MouseTest, LiveSizingAndNoFullDragAreTheSystems) {
   EXPECT_FALSE(RubberFrame().Running());
 }
 
-// ---------------------------------------------------------------------------------------
 // Blend on moving
 
 TEST_F(MouseTest, BlendOnMovingStepsTheAlphaDownToTheBlendValue) {

@@ -1,7 +1,5 @@
-// The skin provider on a form: refused on anything but a form, the form hooked
-// and given back in either order with a second provider, the form's messages passed on or
-// kept in the unskinned and skinned states, the skin arriving and going, the answers to the
-// command message, the editor's preview block and the window region.
+// The skin provider on a form: hooking, the messages it keeps or passes, the skin arriving and
+// going, the command message, the editor's preview block and the window region.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -1,7 +1,5 @@
-// Shared by the tests of a skinned form's frame, mouse, activation, showing, sizing, system
-// commands and animations: a skin with the title glyphs (a colour per glyph and state), what
-// reaches the form's own procedure below the provider (the system's modal loops kept from
-// starting), and a fixture with a sizeable form at the desktop's far side.
+// A sizeable skinned form over a skin with the title glyphs (a colour per glyph and state), its
+// own procedure below the provider keeping the system's modal loops from starting.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,9 +1,5 @@
-// The skinned menus over a synthetic skin (one flat colour per section and state): menus
-// hooked and unhooked with the skin, the application's own handlers kept; popup items
-// measured by kind with the extra line in the first column; the popup background with its
-// frame, icon line, extra line and corner rectangles; items, dividers and captions painted
-// over it; real popups opened and closed by a timer with a deadline (region, cache by window
-// and size, a menu rebuilt between two drops); the menu line painted over the window image.
+// The skinned menus over a synthetic skin (one flat colour per section and state); real popups
+// are opened and closed by a timer with a deadline.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -150,7 +146,6 @@ class SkinnedMenusTest : public FormSkinTest {
   vcl::TBitmap canvas_bmp;
 };
 
-// ---------------------------------------------------------------------------------------
 
 TEST_F(SkinnedMenusTest, MenusAreHookedWithTheSkinAndTheApplicationsHandlersStay) {
   auto provider = NewProvider(form.get());
@@ -388,7 +383,6 @@ TEST_F(SkinnedMenusTest, ThePopupWindowsRegionLeavesOutTheCornersOrTheTopLeftPix
   DestroyWindow(wnd);
 }
 
-// ---------------------------------------------------------------------------------------
 // Real popups
 
 TEST_F(SkinnedMenusTest, APopupIsSkinnedInItsWindowAndAMenuRebuiltBetweenTwoDropsGetsANewBackground) {
@@ -463,7 +457,6 @@ TEST_F(SkinnedMenusTest, APopupIsSkinnedInItsWindowAndAMenuRebuiltBetweenTwoDrop
   EXPECT_EQ(MenuCacheCount(), 0);
 }
 
-// ---------------------------------------------------------------------------------------
 // The menu line
 
 TEST_F(SkinnedMenusTest, TheMenuLineIsMeasuredAndPaintedOverTheWindowImage) {

@@ -1,8 +1,5 @@
-// The title bar component on a skinned form: its items sized and laid out in the caption per
-// alignment and style, painted from their sections (one flat colour per section and state),
-// their hit codes, presses and releases (buttons click on release, tabs on press and release
-// the pressed tab of their own group), a drop-down item running its menu (the menu loop ends
-// by a timer's cancel with a deadline), and the fade of an item's change of state.
+// The title bar component on a skinned form: layout, painting, hit codes, presses, drop-down
+// menus (closed by a timer with a deadline) and state fades.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -90,7 +87,6 @@ class TitleBarTest : public FormSkinTest {
   std::unique_ptr<TsTitleBar, BarDeleter> bar;
 };
 
-// ---------------------------------------------------------------------------------------
 // The component and its items
 
 TEST_F(TitleBarTest, TheComponentLivesOnFormsOnly) {
@@ -230,7 +226,6 @@ TEST_F(TitleBarTest, CaptionsTakeTheirSectionsFontColourButButtonsAtRestTheTitle
   EXPECT_GT(count(button, kButtonText), 0);
 }
 
-// ---------------------------------------------------------------------------------------
 // Hit codes, presses and groups
 
 TEST_F(TitleBarTest, HitCodesAreTheCollectionIndexPlus2000) {
@@ -371,7 +366,6 @@ TEST_F(TitleBarTest, PressingATabReleasesThePressedTabOfItsGroupOnly) {
   EXPECT_EQ(AtItem(a1), kTabRgb);
 }
 
-// ---------------------------------------------------------------------------------------
 // Drop-down items
 
 TEST_F(TitleBarTest, ADropDownItemOpensItsMenuBelowItselfAndClicksAfter) {
@@ -434,7 +428,6 @@ TEST_F(TitleBarTest, AFormGoesWithItsBarAndItsProvider) {
   form.reset();
 }
 
-// ---------------------------------------------------------------------------------------
 // The fade of a state change
 
 class LayeredSpy {

@@ -1,8 +1,4 @@
-// The glow fade of title buttons, stepped through its timer's ticks (never waiting): the
-// alphas of a fade in and out, one step and no steps, hovering back during a fade-out, the
-// pressed look at once, the mouse leaving a faded-in button told to the form once, the glow
-// window over the button never taking the mouse, and the fades freed with the form's
-// animations.
+// The glow fade of title buttons, stepped through its timer's ticks, and the caption text's glow.
 #include <gtest/gtest.h>
 
 #include <cstdio>

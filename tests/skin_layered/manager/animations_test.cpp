@@ -1,7 +1,4 @@
-// The show, hide and change animations through the layered-window update's seam and a clock
-// of the test's own: frame counts, alphas and weights, the time they take, the end told in
-// every case, a hide while the application terminates run to its end at once, and the
-// animation flag cleared on every exit.
+// Show, hide and change animations through the layered-update seam and a clock of the test's own.
 #include <gtest/gtest.h>
 
 #include <stdexcept>

@@ -1,7 +1,4 @@
-// The common skin data on controls that carry it: sections resolved and switched, the
-// section's colours taken, turned hot on focus and hover and given back on skin removal,
-// commands of another manager ignored, the colour under a see-through control, messages
-// swallowed only when skinned, and the outer shadow painted into the parent's image once.
+// The common skin data on controls that carry it.
 #include <gtest/gtest.h>
 
 #include <memory>

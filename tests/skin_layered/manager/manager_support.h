@@ -1,6 +1,4 @@
-// Shared by the skin manager's tests: the library's units, managers that leave no default
-// behind, skins of the tests' own (a description's text in a folder of skins), the sample
-// skins, and the message boxes counted instead of shown.
+// Shared by the skin manager's tests: units, managers, skins of the tests' own, message boxes.
 #pragma once
 
 #include <gtest/gtest.h>

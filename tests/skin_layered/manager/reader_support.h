@@ -1,6 +1,5 @@
-// Shared by the skin reader's tests: a skin folder of their own under the temporary folder,
-// pictures made in the test (24-bit BMP and PNG files from a pixel function), and the pixels
-// of loaded bitmaps.
+// Shared by the skin reader's tests: a skin folder of their own, pictures made from a pixel
+// function, and the pixels of loaded bitmaps.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,7 +1,4 @@
-// The skin description reader on synthetic skins: inheritance and defaults, every image
-// descriptor at its columns, files loaded once, transparent borders, skin-wide values and
-// colours, shadow layers, the common sections, hue, saturation and brightness, the sources
-// in their order, and loads that fail leaving everything as it was.
+// The skin description reader on synthetic skins.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,5 +1,5 @@
-// The sample skin's sections painted as controls show them: the sheet of every section in its
-// normal and hot states (kept as layered-sections.png when SCRIVANE_SHOT_DIR names a folder).
+// The sample skin's sections painted in both states (kept as layered-sections.png when
+// SCRIVANE_SHOT_DIR names a folder).
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,7 +1,4 @@
-// The sample layered skins made by the build: the folder and the pack of each load into
-// equal tables; they define every section and image the engine reaches by name; their
-// pictures have soft edges and distinct hot and pressed states; the variant differs only in
-// its colours.
+// The sample layered skins made by the build (Lagoon and its variant Ember).
 #include <gtest/gtest.h>
 
 #include <algorithm>

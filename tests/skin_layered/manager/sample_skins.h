@@ -1,5 +1,4 @@
-// The sample layered skins the build writes (Lagoon and its variant Ember), as the tests of
-// the manager layer load them: from their folders or their packs.
+// The sample layered skins the build writes, loaded from their folders or their packs.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,6 +1,4 @@
-// The registered forms through a skin change, on real forms whose windows answer with test
-// providers: which forms take part, saving images, freezing, letting go with and without the
-// animation, and the saved images given back when the change fails.
+// The registered forms through a skin change, on real forms answering with test providers.
 #include <gtest/gtest.h>
 
 #include <windows.h>

@@ -1,7 +1,4 @@
-// The skin manager: options read from a form description, the default-manager rule
-// and its hooks, the parameters it limits, the names of the skins it can find, the preview
-// link from the skin editor, loads that fail keeping the skin before, and what every form
-// hears of a change.
+// The skin manager: options, the default-manager rule, skin names, loads, broadcasts, preview.
 #include <gtest/gtest.h>
 
 #include <string>

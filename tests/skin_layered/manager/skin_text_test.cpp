@@ -1,7 +1,4 @@
-// Skinned text through the manager: a section's colours by state and the disabled mix with the
-// default manager standing in for none, and a control's text in its section's colours (hot,
-// contours, its colour changes, the colours of the control behind a see-through common
-// section, the underlined hot web button, the glow into its cache), or plain when unskinned.
+// Skinned text through the manager, judged by the ink colours it leaves on a white page.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,7 +1,5 @@
-// System-colour substitution: the process's own calls of GetSysColor, GetSysColorBrush and
-// CreatePen (through GetProcAddress, as any module of the process calls them) answer with the
-// skin's colours while it is on and with the system's when it is off or there is no default
-// manager; one brush per colour; another thread calling meanwhile always gets one of the two.
+// System-colour substitution of the process's own GetSysColor, GetSysColorBrush and CreatePen
+// (called through GetProcAddress, as any module of the process calls them).
 #include <gtest/gtest.h>
 
 #include <windows.h>
