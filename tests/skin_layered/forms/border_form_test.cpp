@@ -449,14 +449,8 @@ TEST_F(BorderFormTest, APressPassedOnByTheBorderWindowRunsTheTitleButtonsCommand
   // The form's own hit test leaves the title to the border window.
   EXPECT_NE(provider->HitTestAt(vcl::TPoint(vcl::LParamX(at), vcl::LParamY(at))), HTCLOSE);
   int queries = 0;
-  struct Handler {
-    int* n;
-    void Query(vcl::TObject*, bool& can) {
-      ++*n;
-      can = false;
-    }
-  } handler{&queries};
-  form->OnCloseQuery = vcl::TCloseQueryEvent::Bind<&Handler::Query>(&handler);
+  form->OnCloseQuery = vcl::TCloseQueryEvent::FromFunction(
+      [](void* n, vcl::TObject*, bool& can) { ++*static_cast<int*>(n), can = false; }, &queries);
   SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, at);
   EXPECT_EQ(provider->BtnClose.State, 2);
   SendMessageW(BorderWnd(), WM_NCLBUTTONUP, 19, Screen(Width() / 2, kShadow + 12));

@@ -20,37 +20,31 @@ int RecordsWith(const vcl::TCustomForm* form) {
   }));
 }
 
-class GluedFormsTest : public ::testing::Test {
+class GluedFormsTest : public FormSkinTest {
  protected:
   void SetUp() override {
-    skins.Write(L"Glue", L"Options.dat", BytesOf(FormSkinText()));
-    manager = NewManager();
-    manager->SetSkinDirectory(skins.Directory());
-    manager->AnimEffects()->SkinChanging()->SetActive(false);
-    master = Skinned(L"MasterForm", 500, 300, masterProvider);
+    FormSkinTest::SetUp();
+    WriteSkin(L"Glue", FormSkinText());
+    form = Skinned(L"MasterForm", 500, 300, provider);
     other = Skinned(L"OtherForm", 860, 300, otherProvider);
     manager->SetSkinName(L"Glue");
-    ASSERT_TRUE(masterProvider->FormSkinned());
-    ASSERT_TRUE(otherProvider->FormSkinned());
-    master->Show();
+    ASSERT_TRUE(provider->FormSkinned() && otherProvider->FormSkinned());
+    form->Show();
     other->Show();
   }
   void TearDown() override {
-    for (vcl::TForm* f : {master.get(), other.get()})
-      if (f && f->HandleAllocated() && f->Visible()) f->Hide();
-    masterProvider.reset();
+    if (other->Visible()) other->Hide();
     otherProvider.reset();
-    master.reset();
     other.reset();
-    manager.reset();
+    FormSkinTest::TearDown();
   }
-  FormPtr Skinned(const wchar_t* name, int left, int top, ProviderPtr& provider) {
-    FormPtr form = NewForm();
-    form->SetName(name);
-    form->SetBounds(left, top, 300, 200);
-    form->HandleNeeded();
-    provider = NewProvider(form.get());
-    return form;
+  FormPtr Skinned(const wchar_t* name, int left, int top, ProviderPtr& skinner) {
+    FormPtr f = NewForm();
+    f->SetName(name);
+    f->SetBounds(left, top, 300, 200);
+    f->HandleNeeded();
+    skinner = NewProvider(f.get());
+    return f;
   }
   static vcl::TRect WindowOf(vcl::TForm* f) {
     RECT r{};
@@ -58,21 +52,18 @@ class GluedFormsTest : public ::testing::Test {
     return vcl::TRect(r);
   }
 
-  TempSkins skins;
-  ManagerPtr manager;
-  FormPtr master{nullptr, nullptr};
   FormPtr other{nullptr, nullptr};
-  ProviderPtr masterProvider, otherProvider;
+  ProviderPtr otherProvider;
 };
 
 // Snapping
 
 TEST_F(GluedFormsTest, AFormSnapsToAnotherFormsEdgeWithinTheBuffer) {
-  masterProvider->SetSnapBuffer(10);
+  provider->SetSnapBuffer(10);
   const vcl::TRect o = WindowOf(other.get());
-  const int w = WindowOf(master.get()).Width();
+  const int w = WindowOf(form.get()).Width();
   auto snapped = [&](int x, int y) {
-    masterProvider->SnapToForms(x, y);
+    provider->SnapToForms(x, y);
     return vcl::TPoint(x, y);
   };
   // Left edge 10 pixels right of the other form's right edge, the two side by side; 11: none.
@@ -86,84 +77,84 @@ TEST_F(GluedFormsTest, AFormSnapsToAnotherFormsEdgeWithinTheBuffer) {
 
 TEST_F(GluedFormsTest, AMovedFormSnapsWhenScreenSnapIsOn) {
   const vcl::TRect o = WindowOf(other.get());
-  master->SetBounds(o.Right + 7, o.Top + 40, 300, 200);
-  EXPECT_EQ(WindowOf(master.get()).Left, o.Right + 7);
-  masterProvider->SetScreenSnap(true);
-  master->SetBounds(o.Right + 8, o.Top + 40, 300, 200);
-  EXPECT_EQ(WindowOf(master.get()).Left, o.Right);
-  EXPECT_EQ(WindowOf(master.get()).Top, o.Top + 40);
+  form->SetBounds(o.Right + 7, o.Top + 40, 300, 200);
+  EXPECT_EQ(WindowOf(form.get()).Left, o.Right + 7);
+  provider->SetScreenSnap(true);
+  form->SetBounds(o.Right + 8, o.Top + 40, 300, 200);
+  EXPECT_EQ(WindowOf(form.get()).Left, o.Right);
+  EXPECT_EQ(WindowOf(form.get()).Top, o.Top + 40);
 }
 
 // Glued forms
 
 TEST_F(GluedFormsTest, GluedFormsFollowTheirMasterWhileTheyTouch) {
-  masterProvider->GluedForms()->Add(L"OtherForm");
+  provider->GluedForms()->Add(L"OtherForm");
   // Other right beside master: touching.
-  const vcl::TRect m = WindowOf(master.get());
+  const vcl::TRect m = WindowOf(form.get());
   other->SetBounds(m.Right, m.Top + 20, 300, 200);
-  masterProvider->UpdateGluedForms();
+  provider->UpdateGluedForms();
   ASSERT_EQ(RecordsWith(other.get()), 1);
-  master->SetBounds(m.Left - 40, m.Top + 30, 300, 200);
-  EXPECT_EQ(WindowOf(other.get()).Left, WindowOf(master.get()).Right);
-  EXPECT_EQ(WindowOf(other.get()).Top, WindowOf(master.get()).Top + 20);
+  form->SetBounds(m.Left - 40, m.Top + 30, 300, 200);
+  EXPECT_EQ(WindowOf(other.get()).Left, WindowOf(form.get()).Right);
+  EXPECT_EQ(WindowOf(other.get()).Top, WindowOf(form.get()).Top + 20);
   // Moved as a glued form, it drags and snaps nothing itself, and is told so only meanwhile.
   EXPECT_EQ(Command(other->Handle(), scmIsGlued), 0);
   // Two glued forms do not snap to each other.
-  masterProvider->SetSnapBuffer(10);
+  provider->SetSnapBuffer(10);
   const vcl::TRect o = WindowOf(other.get());
-  const int x0 = o.Left - WindowOf(master.get()).Width() - 5;
+  const int x0 = o.Left - WindowOf(form.get()).Width() - 5;
   int x = x0, y = o.Top + 3;
-  masterProvider->SnapToForms(x, y);
+  provider->SnapToForms(x, y);
   EXPECT_EQ(vcl::TPoint(x, y), vcl::TPoint(x0, o.Top + 3));
 }
 
 TEST_F(GluedFormsTest, AFormPulledAwayOnItsOwnNoLongerFollows) {
-  masterProvider->GluedForms()->Add(L"OtherForm");
-  const vcl::TRect m = WindowOf(master.get());
+  provider->GluedForms()->Add(L"OtherForm");
+  const vcl::TRect m = WindowOf(form.get());
   other->SetBounds(m.Left + 10, m.Bottom, 300, 200);
-  masterProvider->UpdateGluedForms();
+  provider->UpdateGluedForms();
   ASSERT_EQ(RecordsWith(other.get()), 1);
   // Dragged by itself: it leaves the list.
   int x = m.Left + 200, y = m.Bottom + 150;
   otherProvider->SnapToForms(x, y);
   EXPECT_EQ(RecordsWith(other.get()), 0);
   const vcl::TRect before = WindowOf(other.get());
-  master->SetBounds(m.Left + 25, m.Top, 300, 200);
+  form->SetBounds(m.Left + 25, m.Top, 300, 200);
   EXPECT_EQ(WindowOf(other.get()), before);
 }
 
 TEST_F(GluedFormsTest, RecordsThatNoLongerTouchStopFollowing) {
-  masterProvider->GluedForms()->Add(L"OtherForm");
-  const vcl::TRect m = WindowOf(master.get());
+  provider->GluedForms()->Add(L"OtherForm");
+  const vcl::TRect m = WindowOf(form.get());
   other->SetBounds(m.Right, m.Top, 300, 200);
-  masterProvider->UpdateGluedForms();
+  provider->UpdateGluedForms();
   ASSERT_EQ(RecordsWith(other.get()), 1);
   // Apart now (moved while its master did not look): refreshing drops the record.
   other->SetBounds(m.Right + 50, m.Top, 300, 200);
-  masterProvider->UpdateGluedForms();
+  provider->UpdateGluedForms();
   EXPECT_EQ(RecordsWith(other.get()), 0);
-  master->SetBounds(m.Left - 30, m.Top, 300, 200);
+  form->SetBounds(m.Left - 30, m.Top, 300, 200);
   EXPECT_EQ(WindowOf(other.get()).Left, m.Right + 50);
   // A name that matches no form is ignored.
-  masterProvider->GluedForms()->Add(L"NoSuchForm");
-  masterProvider->UpdateGluedForms();
-  EXPECT_EQ(RecordsWith(master.get()), 0);
+  provider->GluedForms()->Add(L"NoSuchForm");
+  provider->UpdateGluedForms();
+  EXPECT_EQ(RecordsWith(form.get()), 0);
 }
 
 TEST_F(GluedFormsTest, AFormThatGoesTakesEveryRecordOfItsWith) {
   // Master drags other, and other drags master: both roles.
-  masterProvider->GluedForms()->Add(L"OtherForm");
+  provider->GluedForms()->Add(L"OtherForm");
   otherProvider->GluedForms()->Add(L"MasterForm");
-  const vcl::TRect m = WindowOf(master.get());
+  const vcl::TRect m = WindowOf(form.get());
   other->SetBounds(m.Right, m.Top, 300, 200);
-  masterProvider->UpdateGluedForms();
+  provider->UpdateGluedForms();
   otherProvider->UpdateGluedForms();
-  ASSERT_EQ(RecordsWith(master.get()), 2);
+  ASSERT_EQ(RecordsWith(form.get()), 2);
   // The form goes with its provider.
-  vcl::TCustomForm* gone = master.get();
-  master->Hide();
-  (void)masterProvider.release();
-  master.reset();
+  vcl::TCustomForm* gone = form.get();
+  form->Hide();
+  (void)provider.release();
+  form.reset();
   EXPECT_EQ(RecordsWith(gone), 0);
   EXPECT_EQ(RecordsWith(other.get()), 0);
   // The survivor moves on its own without touching a freed form.

@@ -27,8 +27,7 @@ TEST(FormMetrics, FrameWidthsCaptionsAndIconSizes) {
   EXPECT_EQ(SysBorderWidth(caption, nullptr, false), GetSystemMetrics(SM_CXDLGFRAME));
   EXPECT_EQ(SysBorderWidth(sizing, nullptr, false), GetSystemMetrics(SM_CXSIZEFRAME));
   EXPECT_EQ(DefBorderWidth(sizing, nullptr, false), GetSystemMetrics(SM_CXSIZEFRAME));
-  EXPECT_TRUE(HasThickFrame(sizing));
-  EXPECT_FALSE(HasThickFrame(caption));
+  EXPECT_TRUE(HasThickFrame(sizing) && !HasThickFrame(caption));
   for (HWND w : {none, caption, sizing}) DestroyWindow(w);
 
   // Without a border form there is nothing of the skin's to add.
@@ -162,8 +161,7 @@ TEST_F(Dwm, CompositionTransitionsAndBlurThroughTheBindings) {
   FakeDwm::compositionAnswer = S_OK;
   // Transitions are switched off only while composition is on.
   DisableDwmTransitions(nullptr, true);
-  EXPECT_EQ(FakeDwm::lastAttribute, kDwmTransitionsForceDisabled);
-  EXPECT_EQ(FakeDwm::lastValue, TRUE);
+  EXPECT_EQ(std::pair(FakeDwm::lastAttribute, FakeDwm::lastValue), std::pair(DWORD{kDwmTransitionsForceDisabled}, BOOL{TRUE}));
   FakeDwm::composition = false;
   DisableDwmTransitions(nullptr, true);
   EXPECT_EQ(FakeDwm::lastValue, FALSE);
@@ -218,12 +216,10 @@ TEST_F(Dwm, TaskbarPicturesAreFittedIntoTheSizeAsked) {
 
   provider->SkinData->InitCacheBmp();
   provider->SkinData->CacheBmp()->SetSize(400, 400);
-  EXPECT_TRUE(SetIconicThumbnail(form->Handle(), provider.get(), 200, 100));
-  EXPECT_EQ(FakeDwm::thumbnail.cx, 100);
-  EXPECT_EQ(FakeDwm::thumbnail.cy, 100);
-  EXPECT_TRUE(SetIconicThumbnail(form->Handle(), provider.get(), 100, 200));
-  EXPECT_EQ(FakeDwm::thumbnail.cx, 100);
-  EXPECT_EQ(FakeDwm::thumbnail.cy, 100);
+  for (auto [w, h] : {std::pair{200, 100}, {100, 200}}) {
+    EXPECT_TRUE(SetIconicThumbnail(form->Handle(), provider.get(), w, h));
+    EXPECT_EQ(vcl::TPoint(FakeDwm::thumbnail.cx, FakeDwm::thumbnail.cy), vcl::TPoint(100, 100)) << w << "x" << h;
+  }
   EXPECT_EQ(provider->ExtFlags & kExtTaskbarPicture, 0u);
   EXPECT_FALSE(SetIconicThumbnail(form->Handle(), provider.get(), 0, 100));
   EXPECT_TRUE(SetIconicLivePreview(form->Handle(), provider.get()));

@@ -78,9 +78,7 @@ TEST_F(MouseTest, TheGripAndAMaximisedFormsFrame) {
   provider->SkinData->BGChanged = true;
   provider->PaintAll();
   // Inside the grip, well off the frame's corner: the grip sizes the form.
-  const vcl::TPoint grip = Screen({400 - 12, 300 - 12});
-  EXPECT_EQ(provider->HitTestAt(grip), HTBOTTOMRIGHT);
-  EXPECT_EQ(NcHitTest(grip), HTBOTTOMRIGHT);
+  EXPECT_EQ(NcHitTest(Screen({400 - 12, 300 - 12})), HTBOTTOMRIGHT);
   EXPECT_EQ(NcHitTest(Screen({400 - 40, 300 - 40})), HTCLIENT);
 
   form->Show();
@@ -101,8 +99,7 @@ TEST_F(MouseTest, AReleaseOnThePressedButtonRunsItsCommandAndADraggedOffOneNothi
   Skin();
   const vcl::TRect min = provider->BtnMinimize.Rect;
   Down(HTMINBUTTON, At(min));
-  EXPECT_EQ(provider->BtnMinimize.State, 2);
-  EXPECT_EQ(provider->HotElement, HTMINBUTTON);
+  EXPECT_EQ(vcl::TPoint(provider->BtnMinimize.State, provider->HotElement), vcl::TPoint(2, HTMINBUTTON));
   EXPECT_TRUE(TitleButtonPressed());
   EXPECT_EQ(own->Count(WM_NCLBUTTONDOWN), 0);
   // Dragged off over the caption and released there: the button is normal, nothing runs.
@@ -123,10 +120,8 @@ TEST_F(MouseTest, AReleaseOnThePressedButtonRunsItsCommandAndADraggedOffOneNothi
   EXPECT_FALSE(TitleButtonPressed());
   // Pressed and released on it: the form minimises.
   Click(HTMINBUTTON, min);
-  ASSERT_EQ(own->Commands.size(), 1u);
-  EXPECT_EQ(own->Commands[0], static_cast<WPARAM>(SC_MINIMIZE));
-  EXPECT_EQ(provider->BtnMinimize.State, 0);
-  EXPECT_EQ(provider->HotElement, 0);
+  EXPECT_EQ(own->Commands, std::vector<WPARAM>{SC_MINIMIZE});
+  EXPECT_EQ(vcl::TPoint(provider->BtnMinimize.State, provider->HotElement), vcl::TPoint(0, 0));
   // A release without a press runs nothing.
   Up(HTMAXBUTTON, At(provider->BtnMaximize.Rect));
   EXPECT_EQ(own->Commands.size(), 1u);
@@ -136,12 +131,9 @@ TEST_F(MouseTest, EachTitleButtonRunsItsCommand) {
   Skin();
   int downs = 0, ups = 0;
   TsTitleButton* user = provider->TitleButtons()->Add();
-  struct Handler {
-    int* n;
-    void Call(vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int, int) { ++*n; }
-  } down{&downs}, up{&ups};
-  user->OnMouseDown = vcl::TMouseEvent::Bind<&Handler::Call>(&down);
-  user->OnMouseUp = vcl::TMouseEvent::Bind<&Handler::Call>(&up);
+  auto count = [](void* n, vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int, int) { ++*static_cast<int*>(n); };
+  user->OnMouseDown = vcl::TMouseEvent::FromFunction(+count, &downs);
+  user->OnMouseUp = vcl::TMouseEvent::FromFunction(+count, &ups);
   provider->SkinData->BGChanged = true;
   provider->PaintAll();
 
@@ -208,14 +200,10 @@ TEST_F(MouseTest, DoubleClicksOnTheCaptionMaximiseAndOnTheIconClose) {
   manager->SetSkinnedPopups(false);
   bool refuse = true;
   int closes = 0;
-  struct Handler {
-    bool* refuse;
-    int* closes;
-    void Query(vcl::TObject*, bool& can) { can = !*refuse; }
-    void Close(vcl::TObject*, vcl::TCloseAction&) { ++*closes; }
-  } handler{&refuse, &closes};
-  form->OnCloseQuery = vcl::TCloseQueryEvent::Bind<&Handler::Query>(&handler);
-  form->OnClose = vcl::TCloseEvent::Bind<&Handler::Close>(&handler);
+  form->OnCloseQuery = vcl::TCloseQueryEvent::FromFunction(
+      [](void* refused, vcl::TObject*, bool& can) { can = !*static_cast<bool*>(refused); }, &refuse);
+  form->OnClose = vcl::TCloseEvent::FromFunction(
+      [](void* n, vcl::TObject*, vcl::TCloseAction&) { ++*static_cast<int*>(n); }, &closes);
   form->Show();
   // Refused: the form stays and paints as before.
   SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTSYSMENU, Point(At(provider->IconRect)));
@@ -224,18 +212,6 @@ TEST_F(MouseTest, DoubleClicksOnTheCaptionMaximiseAndOnTheIconClose) {
   refuse = false;
   SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTSYSMENU, Point(At(provider->IconRect)));
   EXPECT_EQ(closes, 1);
-}
-
-TEST_F(MouseTest, ACaptionClickDoesNotMoveAMaximisedForm) {
-  Skin();
-  form->Show();
-  ShowWindow(Wnd(), SW_MAXIMIZE);
-  Down(HTCAPTION, Screen({150, 10}));
-  EXPECT_EQ(own->Count(WM_NCLBUTTONDOWN), 0);
-  ShowWindow(Wnd(), SW_RESTORE);
-  SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
-  Down(HTCAPTION, Screen({150, 10}));
-  EXPECT_EQ(own->Count(WM_NCLBUTTONDOWN), 1);
 }
 
 // Sizing by outline, and the system's sizing
@@ -289,16 +265,21 @@ TEST_F(MouseTest, OutlineSizingMovesOnlyAFrameUntilTheRelease) {
   EXPECT_EQ(form->Top(), kFormTop + 40);
 }
 
-TEST_F(MouseTest, LiveSizingAndNoFullDragAreTheSystems) {
+TEST_F(MouseTest, LiveSizingNoFullDragAndCaptionMovesAreTheSystemsButAMaximisedFormStays) {
   Skin();
+  form->Show();
+  ShowWindow(Wnd(), SW_MAXIMIZE);
+  Down(HTCAPTION, Screen({150, 10}));
+  EXPECT_EQ(own->Count(WM_NCLBUTTONDOWN), 0);
+  ShowWindow(Wnd(), SW_RESTORE);
   SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
   Down(HTRIGHT, Screen({399, 150}));
-  EXPECT_EQ(own->Count(WM_NCLBUTTONDOWN), 1);
-  EXPECT_FALSE(RubberFrame().Running());
+  Down(HTCAPTION, Screen({150, 10}));
+  EXPECT_EQ(own->Count(WM_NCLBUTTONDOWN), 2);
   provider->SetResizeMode(rmBorder);
   SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, FALSE, nullptr, 0);
   Down(HTRIGHT, Screen({399, 150}));
-  EXPECT_EQ(own->Count(WM_NCLBUTTONDOWN), 2);
+  EXPECT_EQ(own->Count(WM_NCLBUTTONDOWN), 3);
   EXPECT_FALSE(RubberFrame().Running());
 }
 

@@ -71,7 +71,7 @@ inline std::string FrameSkinText() {
          "BISPACE=2\r\nBIRIGHT=3\r\nBILEFT=5\r\nBITOP=4\r\nBIVALIGN=0\r\n" + glyphs +
          "[FORM]\r\nSTATES=2\r\nCOLOR=$A0B0C0\r\nHOTCOLOR=$A0B0C0\r\nFONTCOLOR=$101010\r\n"
          "[FORMTITLE]\r\nSTATES=2\r\nCOLOR=$406080\r\nHOTCOLOR=$3060C0\r\nFONTCOLOR=$FFFFFF\r\n"
-         "HOTFONTCOLOR=$FFFFFF\r\n"
+         "HOTFONTCOLOR=$FFFFFF\r\nHGSIZE=3\r\nHGCOL=$00FF00\r\n"  // the active caption's text glows green
          "[MENULINE]\r\nCOLOR=$00A0A0\r\nFONTCOLOR=$000000\r\n"
          "[DIALOG]\r\nCOLOR=$C0C0C0\r\n";
 }

@@ -1,10 +1,9 @@
 // The glow fade of title buttons, stepped through its timer's ticks, and the caption text's glow.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <vector>
 
-#include "forms_support.h"
+#include "skinned_form_fixture.h"
 #include "skin_layered/forms/TitleButtonGlow.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/paint/LayeredWindows.h"
@@ -14,53 +13,23 @@ namespace {
 
 ::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
-constexpr int kLeft = 1200, kTop = 600;
-
-std::uint32_t MasterPixel(int x, int) { return 0x600000u + static_cast<std::uint32_t>(x / 20) * 0x20u; }
-
-std::string GlowSkinText() {
-  std::string text = "[GLOBALINFO]\r\nVERSION=7.5\r\nMASTERBITMAP=master.bmp\r\nBORDERWIDTH=4\r\nTITLEHEIGHT=30\r\n";
-  const char* keys[] = {"BICONCLOSE", "BICONMAX", "BICONNORM", "BICONMIN"};
-  for (int i = 0; i < 4; ++i) {
-    char line[64];
-    std::snprintf(line, sizeof line, "%s=@%04d,0000,%04d,0020,3,0\r\n", keys[i], i * 60, i * 60 + 60);
-    text += line;
-  }
-  // The active caption's text glows green (the title itself is red and blue).
-  return text +
-         "[FORM]\r\nSTATES=2\r\nCOLOR=$A0B0C0\r\nHOTCOLOR=$A0B0C0\r\n"
-         "[FORMTITLE]\r\nSTATES=2\r\nCOLOR=$404080\r\nHOTCOLOR=$3060C0\r\nFONTCOLOR=$FFFFFF\r\n"
-         "HOTFONTCOLOR=$FFFFFF\r\nHGSIZE=3\r\nHGCOL=$00FF00\r\n";
-}
-
-class TitleGlowTest : public FormSkinTest {
+class TitleGlowTest : public SkinnedFormTest {
  protected:
   void SetUp() override {
-    FormSkinTest::SetUp();
+    SkinnedFormTest::SetUp();
     previous_update_ = SetLayeredUpdateFunc([this](const TLayeredUpdate& u) {
       alphas.push_back(u.Alpha);
       last_wnd = u.Wnd;
       return true;
     });
     previous_cursor_ = SetGlowCursorQuery([this] { return cursor; });
-    WriteSkin(L"Glow", GlowSkinText());
-    skins.Write(L"Glow", L"master.bmp", Bmp24(240, 20, MasterPixel));
-    form->SetBounds(kLeft, kTop, 400, 300);
-    form->SetCaption(L"Glowing caption");
-    form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
-    form->HandleNeeded();
-    provider = NewProvider(form.get());
-    manager->SetSkinName(L"Glow");
-    ASSERT_TRUE(provider->FormSkinned());
-    SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
-    provider->SkinData->BGChanged = true;
-    provider->PaintAll();
+    Skin();
     ASSERT_FALSE(provider->BtnClose.Rect.IsEmpty());
     // The cursor away from the buttons.
     cursor = POINT{0, 0};
   }
   void TearDown() override {
-    FormSkinTest::TearDown();
+    SkinnedFormTest::TearDown();
     SetGlowCursorQuery(previous_cursor_);
     SetLayeredUpdateFunc(previous_update_);
   }
@@ -106,10 +75,8 @@ TEST_F(TitleGlowTest, AFadeInAndOutGoesByEqualSteps) {
   EXPECT_EQ(provider->BtnClose.Timer, fade);
   Ticks(fade, 4);
   EXPECT_EQ(alphas, (std::vector<int>{204, 153, 102, 51, 0}));
-  EXPECT_TRUE(fade->Finished);
+  EXPECT_TRUE(fade->Finished && !fade->Enabled() && !fade->GlowForm());
   EXPECT_EQ(fade->State, 0);  // the state stays a state
-  EXPECT_FALSE(fade->Enabled());
-  EXPECT_EQ(fade->GlowForm(), nullptr);
   // Hovering again fades in anew.
   alphas.clear();
   Hover(provider->BtnClose, HTCLOSE);
@@ -126,12 +93,10 @@ TEST_F(TitleGlowTest, OneStepShowsAtOnceAndNoStepsCountAsOne) {
     fade->Steps = steps;
     alphas.clear();
     fade->ChangeState(1, true);
-    EXPECT_EQ(alphas, (std::vector<int>{255}));
     EXPECT_TRUE(fade->FadedIn);
     fade->ChangeState(0, false);
-    EXPECT_EQ(alphas.back(), 0);
-    EXPECT_TRUE(fade->Finished);
-    EXPECT_FALSE(fade->Enabled());
+    EXPECT_EQ(alphas, (std::vector<int>{255, 0}));
+    EXPECT_TRUE(fade->Finished && !fade->Enabled());
     vcl::TObject::Free(fade);
   }
 }
@@ -148,8 +113,7 @@ TEST_F(TitleGlowTest, HoveringBackDuringAFadeOutFadesBackIn) {
   EXPECT_TRUE(fade->FadingIn);
   Ticks(fade, 2);
   EXPECT_EQ(alphas, (std::vector<int>{204, 153, 204, 255}));
-  EXPECT_TRUE(fade->FadedIn);
-  EXPECT_NE(fade->GlowForm(), nullptr);
+  EXPECT_TRUE(fade->FadedIn && fade->GlowForm());
 }
 
 TEST_F(TitleGlowTest, PressingShowsThePressedLookAtOnce) {
@@ -157,12 +121,11 @@ TEST_F(TitleGlowTest, PressingShowsThePressedLookAtOnce) {
   TqvSBAnimation* fade = Hover(provider->BtnClose, HTCLOSE);
   EXPECT_EQ(alphas, (std::vector<int>{51}));
   Hover(provider->BtnClose, HTCLOSE, 2);
-  EXPECT_EQ(alphas.back(), 255);
+  EXPECT_EQ(alphas, (std::vector<int>{51, 255}));
   EXPECT_EQ(fade->State, 2);
   // The picture is the pressed glyph over the button's place in the image.
-  ASSERT_NE(fade->Image(), nullptr);
-  EXPECT_EQ(fade->Image()->Width(), provider->BtnClose.Rect.Width());
-  EXPECT_EQ(PixelOf(fade->Image(), 10, 10) & 0xFFFFFF, MasterPixel(40, 0));
+  ASSERT_TRUE(fade->Image() && fade->Image()->Width() == provider->BtnClose.Rect.Width());
+  EXPECT_EQ(PixelOf(fade->Image(), 10, 10) & 0xFFFFFF, GlyphColor("BICONCLOSE", 2));
 }
 
 TEST_F(TitleGlowTest, LeavingAFadedInButtonTellsTheFormOnce) {
