@@ -1,7 +1,9 @@
-// 32-bit bitmaps: making and copying them, their rows, the pixel walks with the engine's
-// transforms, channel copies and the half-mask alpha.
+// 32-bit bitmaps: making and copying them, the pixel walks with the engine's transforms,
+// channel copies, the half-mask alpha, and filtered scaling (sizes refused, plain copies, in
+// place, sources of other formats).
 #include "paint_win_support.h"
 #include "skin_layered/paint/Bitmap32.h"
+#include "skin_layered/paint/Resampling.h"
 
 namespace skin_layered::test {
 namespace {
@@ -48,22 +50,6 @@ TEST(Bitmap32, CopyBmpTakesFormatSizeAndEveryPixelAlphaIncluded) {
   EXPECT_EQ(fromDevice.HandleType(), vcl::bmDIB);
   EXPECT_EQ(ColorOf(fromDevice, 1, 1), RGB(9, 8, 7));
   CopyBmp(nullptr, &device);  // nothing to do
-}
-
-TEST(Bitmap32, ScanLinesGiveRowZeroAndTheStep) {
-  auto bmp = CreateBmp32(3, 4);
-  TScanLines lines;
-  ASSERT_TRUE(InitScanLines(bmp.get(), lines));
-  EXPECT_EQ(lines.Step, -12);  // bottom-up rows of 3 pixels
-  EXPECT_EQ(lines.Row(3), static_cast<std::uint8_t*>(bmp->ScanLine(3)));
-  auto one = CreateBmp32(5, 1);
-  ASSERT_TRUE(InitScanLines(one.get(), lines));
-  EXPECT_EQ(lines.Step, 0);
-  EXPECT_EQ(lines.Line0, static_cast<std::uint8_t*>(one->ScanLine(0)));
-  vcl::TBitmap empty;
-  EXPECT_FALSE(InitScanLines(&empty, lines));
-  EXPECT_EQ(lines.Line0, nullptr);
-  EXPECT_FALSE(InitScanLines(nullptr, lines));
 }
 
 // The transforms' values are pinned on plain rows; here the walks over bitmaps.
@@ -113,6 +99,50 @@ TEST(Bitmap32, MaskHalfToAlphaTakesTheLowerHalfAsAlpha) {
   EXPECT_EQ(MaskHalfToAlpha(bmp.get(), vcl::Rect(0, 0, 4, 1)), nullptr);
   EXPECT_EQ(MaskHalfToAlpha(bmp.get(), vcl::Rect(2, 0, 2, 4)), nullptr);
   EXPECT_EQ(MaskHalfToAlpha(nullptr, vcl::Rect(0, 0, 4, 4)), nullptr);
+}
+
+// The filters' arithmetic is pinned on plain memory; here the bitmaps around it.
+TEST(StretchWithFilter, InPlaceTheSourceIsReadBeforeTheBitmapChangesSize) {
+  constexpr TPixel32 kBlack = Bgra(0, 0, 0, 255), kGrey = Bgra(200, 200, 200, 255);
+  auto inPlace = Bitmap32(2, 2, {kBlack, kGrey, kBlack, kGrey});
+  StretchWithFilter(inPlace.get(), inPlace.get(), 4, 2, kTriangleFilter);
+  ASSERT_EQ(inPlace->Width(), 4);
+  EXPECT_TRUE(PixelsAre(*inPlace, {{0, 0, Bgra(0, 0, 0, 255)}, {1, 0, Bgra(100, 100, 100, 255)},
+      {2, 1, Bgra(200, 200, 200, 255)}}));
+}
+
+TEST(StretchWithFilter, RefusedSizesAndPlainCopies) {
+  auto src = Filled32(3, 3, Bgra(1, 2, 3, 4));
+  auto dst = Filled32(5, 5, 7);
+  for (auto [w, h] : {std::pair{0, 4}, std::pair{4, 0}, std::pair{-3, 4}, std::pair{4, -1}}) {
+    StretchWithFilter(src.get(), dst.get(), w, h, kMitchellFilter);
+    EXPECT_EQ(dst->Width(), 5);
+    EXPECT_EQ(PixelOf(*dst, 0, 0), 7u);
+  }
+  auto thin = Filled32(1, 5, 0);
+  StretchWithFilter(thin.get(), dst.get(), 2, 2, kBoxFilter);
+  EXPECT_EQ(dst->Width(), 5);
+  StretchWithFilter(nullptr, dst.get(), 2, 2, kBoxFilter);
+  StretchWithFilter(src.get(), nullptr, 2, 2, kBoxFilter);
+
+  // The source's own size: a copy.
+  StretchWithFilter(src.get(), dst.get(), 3, 3, kSincFilter);
+  EXPECT_EQ(dst->Width(), 3);
+  EXPECT_EQ(PixelOf(*dst, 2, 2), Bgra(1, 2, 3, 4));
+
+  // An unknown filter leaves every new pixel zero.
+  StretchWithFilter(src.get(), dst.get(), 6, 6, 7);
+  EXPECT_EQ(dst->Width(), 6);
+  EXPECT_EQ(PixelOf(*dst, 3, 3), 0u);
+}
+
+TEST(StretchWithFilter, SourceWithoutAlphaIsOpaque) {
+  auto rgb = Canvas24(4, 4, RGB(30, 60, 90));
+  vcl::TBitmap dst;
+  StretchWithFilter(rgb.get(), &dst, 7, 5, kHermiteFilter);
+  EXPECT_EQ(rgb->PixelFormat(), vcl::pf24bit);
+  ASSERT_EQ(dst.Width(), 7);
+  EXPECT_EQ(PixelOf(dst, 3, 2), Bgra(90, 60, 30, 255));
 }
 
 }  // namespace

@@ -79,21 +79,6 @@ TEST(ColorManager, OtherSchemesToBgrAndSixteenBitTargets) {
   EXPECT_EQ(samples[4] | samples[5] << 8, 0x1234);  // red, in host order
 }
 
-TEST(ColorManager, TargetPixelFormats) {
-  TColorManager cm;
-  const struct {
-    std::uint8_t samples, bits;
-    TPixelLayout format;
-  } cases[] = {{1, 1, TPixelLayout::Bits1},  {1, 2, TPixelLayout::Bits4},  {1, 16, TPixelLayout::Bits8},
-               {1, 6, TPixelLayout::Custom}, {3, 5, TPixelLayout::Bits15}, {4, 4, TPixelLayout::Custom},
-               {4, 8, TPixelLayout::Bits32}, {2, 8, TPixelLayout::Custom}};
-  for (const auto& c : cases) {
-    cm.SetTargetSamplesPerPixel(c.samples);
-    cm.SetTargetBitsPerSample(c.bits);
-    EXPECT_EQ(cm.TargetPixelFormat(), c.format) << int(c.samples) << " x " << int(c.bits);
-  }
-}
-
 TEST(ColorManager, Palettes) {
   TColorManager cm = Indexed8();
   cm.SetTargetBitsPerSample(1);

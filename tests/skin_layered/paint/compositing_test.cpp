@@ -15,10 +15,8 @@ void CopyPlain(const vcl::TRect& dst, const vcl::TRect& src, vcl::TBitmap* to, b
 
 TEST(CopyTransBitmaps, BlendsByAlphaWithTransparencyAndTint) {
   auto dst = Filled32(3, 1, Bgra(0, 100, 200, 0x30));
-  auto src = Filled32(3, 1, 0);
-  SetPixelOf(*src, 0, 0, Bgra(50, 60, 70, 0x80));
-  SetPixelOf(*src, 1, 0, 0x00FF00FF);  // a hole: left alone
-  SetPixelOf(*src, 2, 0, 0xFFFF00FF);  // the key colour with an alpha of its own is no hole
+  // A hole is left alone; the key colour with an alpha of its own is no hole.
+  auto src = Bitmap32(3, 1, {Bgra(50, 60, 70, 0x80), 0x00FF00FF, 0xFFFF00FF});
   CopyPlain(Rect(0, 0, 3, 1), Rect(0, 0, 3, 1), dst.get(), false, src.get());
   EXPECT_TRUE(PixelsAre(*dst, {{0, 0, Bgra(Blend(50, 0, 0x80), Blend(60, 100, 0x80), Blend(70, 200, 0x80), 0x80)},
       {1, 0, Bgra(0, 100, 200, 0x30)}, {2, 0, Bgra(254, Blend(0, 100, 255), 254, 255)}}));

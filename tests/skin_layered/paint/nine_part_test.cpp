@@ -1,6 +1,8 @@
 // GDI painting of images into rectangles: nine-part frames, texture fills by draw mode,
 // border strips and copies, multi-state glyphs with their reflection, window shapes from
 // bitmaps, icons and the alpha rectangle routines on real bitmaps.
+#include <tuple>
+
 #include "paint_win_support.h"
 #include "skin_layered/core/DefaultManager.h"
 #include "skin_layered/paint/AlphaBitmaps.h"
@@ -48,9 +50,9 @@ TEST(DrawNinePart, PartsLimitsAndNothingOutside) {
   auto limited = Canvas24(10, 10, kWhite);
   DrawNinePart(limited.get(), source.get(), Rect(0, 0, 10, 10), false, false, {}, {1, 1, 1, 1}, {2, 2, 2, 2},
                Rect(0, 0, 6, 6));
-  EXPECT_TRUE(ColoursAre(*limited, {{1, 0, Shown(0x102030)}, {0, 1, Shown(0x102030)}, {1, 1, kWhite}}));
-  EXPECT_EQ(ColorOf(*limited, 8, 8), kWhite);  // the bottom-right inner band is at (9, 8)
-  EXPECT_TRUE(ColoursAre(*limited, {{9, 8, Shown(0x102030)}, {5, 5, kWhite}}));
+  // The bottom-right inner band is at (9, 8), not (8, 8).
+  EXPECT_TRUE(ColoursAre(*limited, {{1, 0, Shown(0x102030)}, {0, 1, Shown(0x102030)}, {1, 1, kWhite},
+                                    {8, 8, kWhite}, {9, 8, Shown(0x102030)}, {5, 5, kWhite}}));
 
   // A destination smaller than the two margins: corners only, inside it.
   auto tiny = Canvas24(6, 6, kWhite);
@@ -128,21 +130,15 @@ TEST(Fills, SolidBordersAndBorderCopies) {
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 10; ++x) ASSERT_EQ(ColorOf(*canvas, x, y), kWhite);
   FillDCBorder(dc, Rect(1, 1, 9, 9), 1, vcl::clRed, 2, 3, 1);
-  EXPECT_EQ(ColorOf(*canvas, 4, 1), RGB(255, 0, 0));   // top
-  EXPECT_EQ(ColorOf(*canvas, 1, 5), RGB(255, 0, 0));   // left
-  EXPECT_EQ(ColorOf(*canvas, 4, 7), RGB(255, 0, 0));   // bottom, 2 high
-  EXPECT_EQ(ColorOf(*canvas, 6, 4), RGB(255, 0, 0));   // right, 3 wide
-  EXPECT_TRUE(ColoursAre(*canvas, {{4, 4, kWhite}, {9, 9, kWhite}}));
-  FillDC(dc, Rect(4, 4, 5, 5), vcl::clBlue);
-  EXPECT_TRUE(ColoursAre(*canvas, {{4, 4, RGB(0, 0, 255)}, {5, 5, kWhite}}));
+  // Top, left, bottom 2 high, right 3 wide; the inside and outside left.
+  EXPECT_TRUE(ColoursAre(*canvas, {{4, 1, RGB(255, 0, 0)}, {1, 5, RGB(255, 0, 0)}, {4, 7, RGB(255, 0, 0)},
+                                   {6, 4, RGB(255, 0, 0)}, {4, 4, kWhite}, {9, 9, kWhite}}));
 
   auto source = Picture(10, 10, [](int x, int y) { return static_cast<TPixel32>(x * 20 << 8 | y * 20); });
   auto copy = Canvas24(10, 10, kWhite);
   BitBltBorder(copy->Canvas()->Handle(), 2, 2, 1, 0, 0, source->Canvas()->Handle(), 4, 6);
-  EXPECT_EQ(ColorOf(*copy, 2, 2), Shown(0));
-  EXPECT_EQ(ColorOf(*copy, 7, 5), Shown(5 * 20 << 8 | 3 * 20));
-  EXPECT_EQ(ColorOf(*copy, 4, 5), Shown(2 * 20 << 8 | 3 * 20));
-  EXPECT_EQ(ColorOf(*copy, 4, 4), kWhite);
+  EXPECT_TRUE(ColoursAre(*copy, {{2, 2, Shown(0)}, {7, 5, Shown(5 * 20 << 8 | 3 * 20)},
+                                 {4, 5, Shown(2 * 20 << 8 | 3 * 20)}, {4, 4, kWhite}}));
 }
 
 class TestDefaultManager : public TqvDefaultManager {
@@ -198,12 +194,7 @@ TEST(DrawGlyphState, KeyLeftOutAndReflectionFading) {
 
 TEST(BackgroundRegions, RunsRegionsAndCornerRects) {
   constexpr TPixel32 k = 0x00FF00FF, x = 0xFF102030;
-  auto bmp = Filled32(4, 2, x);
-  SetPixelOf(*bmp, 0, 0, k);
-  SetPixelOf(*bmp, 1, 0, k);
-  SetPixelOf(*bmp, 3, 0, k);
-  SetPixelOf(*bmp, 2, 1, k);
-  SetPixelOf(*bmp, 3, 1, k);
+  auto bmp = Bitmap32(4, 2, {k, k, x, k, x, x, k, k});
   TRects runs;
   CollectColorRuns(runs, bmp.get(), kKeyColor);
   EXPECT_EQ(runs, (TRects{Rect(0, 0, 2, 1), Rect(3, 0, 4, 1), Rect(2, 1, 4, 2)}));
@@ -211,10 +202,8 @@ TEST(BackgroundRegions, RunsRegionsAndCornerRects) {
   HRGN rgn = nullptr;
   CreateRgnFromBmp(rgn, bmp.get(), kKeyColor);
   ASSERT_NE(rgn, nullptr);
-  EXPECT_FALSE(PtInRegion(rgn, 0, 0));
-  EXPECT_TRUE(PtInRegion(rgn, 2, 0));
-  EXPECT_TRUE(PtInRegion(rgn, 1, 1));
-  EXPECT_FALSE(PtInRegion(rgn, 3, 1));
+  for (auto [px, py, inside] : {std::tuple{0, 0, false}, {2, 0, true}, {1, 1, true}, {3, 1, false}})
+    EXPECT_EQ(PtInRegion(rgn, px, py) != FALSE, inside) << px << "," << py;
   DeleteObject(rgn);
   auto keyed = Filled32(3, 3, k);
   CreateRgnFromBmp(rgn, keyed.get(), kKeyColor);
@@ -230,17 +219,9 @@ TEST(BackgroundRegions, RunsRegionsAndCornerRects) {
   // Corners of a 10 x 8 image of two states (4 high each) with margins 3 x 2.
   TsLoadedSkin skin;
   skin.MasterBitmap = std::shared_ptr<vcl::TBitmap>(Filled32(12, 8, x).release());
-  SetPixelOf(*skin.MasterBitmap, 2, 0, k);  // image starts at column 2
-  SetPixelOf(*skin.MasterBitmap, 3, 0, k);
-  SetPixelOf(*skin.MasterBitmap, 2, 1, k);
-  SetPixelOf(*skin.MasterBitmap, 11, 0, k);
-  SetPixelOf(*skin.MasterBitmap, 2, 3, k);  // bottom row of the first state
-  TsMaskData image;
-  image.Manager = &skin;
-  image.R = Rect(2, 0, 12, 8);
-  image.ImageCount = 1;
-  image.MaskType = 1;
-  image.WidthLeft = image.WidthRight = 3;
+  // The image starts at column 2; (2, 3) is the bottom row of the first state.
+  for (auto [px, py] : {std::pair{2, 0}, {3, 0}, {2, 1}, {11, 0}, {2, 3}}) SetPixelOf(*skin.MasterBitmap, px, py, k);
+  TsMaskData image = SkinImage(skin, Rect(2, 0, 12, 8), 1, 3, 1);
   image.WidthTop = 2;
   image.WidthBottom = 1;
   TRects corners;
@@ -262,6 +243,7 @@ TEST(MakeIcon32, TransparentWhereTheTopLeftColourIs) {
 }
 
 TEST(AlphaBitmaps, RectanglesEffectsAndPixelAccess) {
+  // The area routines themselves are pinned on plain memory.
   auto bmp = Filled32(6, 6, 0);
   BlendBmpRect(bmp.get(), Rect(-2, -2, 2, 2), vcl::clRed);
   EXPECT_TRUE(PixelsAre(*bmp, {{1, 1, 0xFFFF0000u}, {2, 2, 0u}}));

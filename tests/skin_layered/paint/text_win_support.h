@@ -51,14 +51,4 @@ inline std::optional<vcl::TRect> InkBounds(vcl::TBitmap& bmp, TPixel32 backgroun
   return ink;
 }
 
-// True when the pixel is mostly the given primary colour (0xRRGGBB with one or two of the
-// channels 0xFF).
-inline bool Near(TPixel32 rgb, TPixel32 expected) {
-  for (int shift : {0, 8, 16}) {
-    const int a = static_cast<int>((rgb >> shift) & 0xFF), e = static_cast<int>((expected >> shift) & 0xFF);
-    if (std::abs(a - e) > 40) return false;
-  }
-  return true;
-}
-
 }  // namespace skin_layered::test
