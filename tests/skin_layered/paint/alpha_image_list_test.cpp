@@ -96,10 +96,9 @@ TEST(AlphaImageList, ImagesAreDrawnByTheirAlphaOverTheBackground) {
   vcl::TSize glyph;
   DrawAlphaImgList(list.get(), dest.get(), 2, 1, 0, 0, vcl::clNone, 0, 1, false, glyph);
   EXPECT_EQ(glyph, vcl::TSize(8, 8));
-  EXPECT_EQ(PixelOf(*dest, 0, 0), kBlue);                                       // outside
-  EXPECT_EQ(PixelOf(*dest, 2, 1), Bgra(Blend(0, 255, 255), 0, Blend(255, 0, 255), 255));  // opaque edge
-  EXPECT_EQ(PixelOf(*dest, 2 + 5, 1), Bgra(Blend(0, 255, 128), 0, Blend(255, 0, 128), 255));  // half alpha
-  EXPECT_EQ(PixelOf(*dest, 2 + 7, 1), kBlue);                                   // clear column
+  // Outside, the opaque edge, half alpha, the clear column.
+  EXPECT_TRUE(PixelsAre(*dest, {{0, 0, kBlue}, {2, 1, Bgra(Blend(0, 255, 255), 0, Blend(255, 0, 255), 255)},
+                                {2 + 5, 1, Bgra(Blend(0, 255, 128), 0, Blend(255, 0, 128), 255)}, {2 + 7, 1, kBlue}}));
 
   // With transparency 50 the image's weight halves; the destination keeps its alpha.
   auto faded = Filled32(8, 8, kBlue);
@@ -150,12 +149,8 @@ TEST(AlphaImageList, ABitmapWithoutAlphaTakesItFromItsBottomLeftPixel) {
   auto bmp = list->CreateBitmap32(0, 6, 6);
   ASSERT_TRUE(bmp);
   EXPECT_EQ(PixelOf(*bmp, 0, 5) >> 24, 0u);
+  EXPECT_EQ(PixelOf(*bmp, 0, 0) >> 24, 0u);
   EXPECT_EQ(PixelOf(*bmp, 3, 2), Bgra(0, 255, 0, 255));
-  auto dest = Filled32(6, 6, Bgra(0, 0, 200, 255));
-  vcl::TSize glyph;
-  DrawAlphaImgList(list.get(), dest.get(), 0, 0, 0, 0, vcl::clNone, 0, 1, false, glyph);
-  EXPECT_EQ(PixelOf(*dest, 0, 0), Bgra(0, 0, 200, 255));
-  EXPECT_EQ(PixelOf(*dest, 3, 2), Bgra(0, Blend(255, 0, 255), Blend(0, 200, 255), 255));
 
   // FillAlphaFromKey leaves a bitmap with some alpha as it is.
   auto some = Filled32(2, 2, Bgra(1, 2, 3, 0));
@@ -196,8 +191,7 @@ TEST(AlphaImageList, ANewSizeRebuildsTheImagesFromTheKeptData) {
   EXPECT_EQ(list->Count(), 2);
   int cx = 0, cy = 0;
   ImageList_GetIconSize(list->Handle(), &cx, &cy);
-  EXPECT_EQ(cx, 16);
-  EXPECT_EQ(cy, 12);
+  EXPECT_EQ(std::pair(cx, cy), std::pair(16, 12));
   auto bmp = list->CreateBitmap32(1, 16, 12);
   ASSERT_TRUE(bmp);
   const TPixel32 corner = PixelOf(*bmp, 15, 11);  // resampled, still solid blue and opaque

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
+#include <optional>
 
 #include "classlib/comctrls/ComCtrls.h"
 #include "classlib/forms/Forms.h"
@@ -68,35 +68,23 @@ constexpr TPixel32 kRedShown = Bgra(0, 0, 254, 255), kGreenShown = Bgra(0, 254, 
 
 TEST(DrawButtonGlyph, StatesPickTheirGlyphOfAnAlphaList) {
   auto list = ThreeStateList();
-  auto dest = Filled32(4, 4, kBackground);
-  TqvGlyphPaintData data = IntoBitmap(dest.get(), list.get());
-  DrawButtonGlyph(data);
-  EXPECT_EQ(PixelOf(*dest, 1, 1), kRedShown);
-  data.State = 1;
-  DrawButtonGlyph(data);
-  EXPECT_EQ(PixelOf(*dest, 1, 1), kGreenShown);
-  data.State = 1;
-  data.Down = 1;  // down and hot: one further
-  DrawButtonGlyph(data);
-  EXPECT_EQ(PixelOf(*dest, 1, 1), kBlueShown);
-
-  // The standard glyph order: hot shows the normal image, disabled normal the second.
-  ManagerScope scope;
-  scope.manager.std_order = true;
-  data.Down = 0;
-  data.State = 1;
-  DrawButtonGlyph(data);
-  EXPECT_EQ(PixelOf(*dest, 1, 1), kRedShown);
-  data.State = 0;
-  data.Enabled = false;
-  DrawButtonGlyph(data);
-  EXPECT_EQ(PixelOf(*dest, 1, 1), kGreenShown);
-  // Pressed with fewer than three glyphs: the first.
-  data.Enabled = true;
-  data.State = 2;
-  data.NumGlyphs = 2;
-  DrawButtonGlyph(data);
-  EXPECT_EQ(PixelOf(*dest, 0, 0), kRedShown);
+  const struct { bool stdOrder; int state; std::uint8_t down; bool enabled; int glyphs; TPixel32 shown; } cases[] = {
+      {false, 0, 0, true, 3, kRedShown}, {false, 1, 0, true, 3, kGreenShown},
+      {false, 1, 1, true, 3, kBlueShown},   // down and hot: one further
+      {true, 1, 0, true, 3, kRedShown},     // the standard order: hot shows the normal image,
+      {true, 0, 0, false, 3, kGreenShown},  // disabled normal the second
+      {true, 2, 0, true, 2, kRedShown},     // pressed with fewer than three glyphs: the first
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.stdOrder << " state " << c.state << " down " << int(c.down));
+    std::optional<ManagerScope> scope;
+    if (c.stdOrder) scope.emplace().manager.std_order = true;
+    auto dest = Filled32(4, 4, kBackground);
+    TqvGlyphPaintData data{.DstBmp = dest.get(), .ImageList = list.get(), .ImageIndex = 0, .ImgRect = vcl::TRect(0, 0, 4, 4),
+                           .NumGlyphs = c.glyphs, .Enabled = c.enabled, .Down = c.down, .State = c.state};
+    DrawButtonGlyph(data);
+    EXPECT_EQ(PixelOf(*dest, 1, 1), c.shown);
+  }
 }
 
 TEST(DrawButtonGlyph, DisabledAndGreyedGlyphsOfAnAlphaList) {

@@ -534,7 +534,7 @@ TEST(PngReader, OversizedImagesAreRefusedBeforeAllocation) {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The checksum over pieces; a wrong checksum or filter fails every image the reader tests decode.
+// The checksum over pieces; a wrong checksum fails every image the reader tests decode.
 TEST(PngCrc, ARunningChecksumOverPiecesEqualsOnePass) {
   Bytes data;
   for (unsigned n = 0; n < 300; ++n) data.push_back(static_cast<std::uint8_t>(n * 131 + 7));

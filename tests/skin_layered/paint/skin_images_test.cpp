@@ -70,6 +70,22 @@ TEST(DrawSkinRect, NothingWithoutSkinForNormalStateWhenAskedOrInTinyRectangles) 
   EXPECT_EQ(ColorOf(*plain, 0, 0), RGB(1, 2, 3));
 }
 
+TEST(DrawSkinRect, MarginsWiderThanTheRectangleShareIt) {
+  // Left corner columns 0..7 in one colour, right corner columns 12..19 in another.
+  TsLoadedSkin skin;
+  skin.MasterBitmap = std::shared_ptr<vcl::TBitmap>(Filled32(20, 4, Side(0)).release());
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 8; ++x) {
+      SetPixelOf(*skin.MasterBitmap, x, y, Corner(1));
+      SetPixelOf(*skin.MasterBitmap, 12 + x, y, Corner(2));
+    }
+  TsMaskData image = SkinImage(skin, Rect(0, 0, 20, 4), 1, 0);
+  image.WidthLeft = image.WidthRight = 8;
+  auto bmp = Filled32(10, 4, kGuard);
+  DrawSkinRect(bmp.get(), Rect(0, 0, 10, 4), {}, image, 0, false);
+  EXPECT_TRUE(PixelsAre(*bmp, {{4, 1, Corner(1)}, {5, 1, Corner(2)}}));  // 5 and 5
+}
+
 TEST(DrawSkinRect, KeyCornersShowTheParentOnlyWhenUpdatingCorners) {
   Skin s(1);
   SetPixelOf(*s.skin.MasterBitmap, 0, 0, 0x00FF00FF);
