@@ -97,7 +97,8 @@ TEST(PaintSkinnedBackground, ImageOverTheBackgroundColourWithoutParent) {
   auto owner = Make<vcl::TCustomControl>();
   owner->SetBounds(0, 0, 20, 16);
   vcl::TBitmap cache;
-  const TqvControlSkin data{.Skin = &s.skin, .SkinIndex = 0, .BorderIndex = 0, .Owner = owner.get(), .Cache = &cache, .Changes = {}};
+  const TqvControlSkin data{
+      .Skin = &s.skin, .SkinIndex = 0, .BorderIndex = 0, .Owner = owner.get(), .Cache = &cache, .Changes = {}};
   vcl::TRect client;
   // Painted into the cache itself: the image only.
   PaintSkinnedBackground(cache.Canvas()->Handle(), Rect(0, 0, 20, 16), 0, client, 0, data, kBack);
@@ -124,7 +125,8 @@ TEST(PaintSkinnedBackground, ImageOverTheParentsPictureAndTheBandToTheBorderWidt
   owner->SetBounds(10, 20, 20, 16);
 
   vcl::TBitmap cache;
-  const TqvControlSkin data{.Skin = &s.skin, .SkinIndex = 0, .BorderIndex = 0, .Owner = owner, .Cache = &cache, .Changes = {}};
+  const TqvControlSkin data{
+      .Skin = &s.skin, .SkinIndex = 0, .BorderIndex = 0, .Owner = owner, .Cache = &cache, .Changes = {}};
   auto target = Canvas24(20, 16, RGB(0, 0, 0));
   vcl::TRect client;
   PaintSkinnedBackground(target->Canvas()->Handle(), Rect(0, 0, 20, 16), 4, client, 0, data, kBack);

@@ -80,8 +80,11 @@ TEST(DrawButtonGlyph, StatesPickTheirGlyphOfAnAlphaList) {
     std::optional<ManagerScope> scope;
     if (c.stdOrder) scope.emplace().manager.std_order = true;
     auto dest = Filled32(4, 4, kBackground);
-    TqvGlyphPaintData data{.DstBmp = dest.get(), .ImageList = list.get(), .ImageIndex = 0, .ImgRect = vcl::TRect(0, 0, 4, 4),
-                           .NumGlyphs = c.glyphs, .Enabled = c.enabled, .Down = c.down, .State = c.state};
+    TqvGlyphPaintData data = IntoBitmap(dest.get(), list.get());
+    data.NumGlyphs = c.glyphs;
+    data.Enabled = c.enabled;
+    data.Down = c.down;
+    data.State = c.state;
     DrawButtonGlyph(data);
     EXPECT_EQ(PixelOf(*dest, 1, 1), c.shown);
   }
@@ -142,7 +145,8 @@ TEST(DrawButtonGlyph, APlainListsDisabledGlyphIsHalfTransparent) {
   DrawButtonGlyph(data);
   EXPECT_EQ(PixelOf(*dest, 3, 3), Bgra(0, 0, 255, 255));
   auto canvas = Canvas24(6, 6, RGB(0, 0, 200));
-  TqvGlyphPaintData onDC{.DC = canvas->Canvas()->Handle(), .ImageList = &plain, .ImageIndex = 0, .ImgRect = vcl::TRect(2, 2, 6, 6)};
+  TqvGlyphPaintData onDC{
+      .DC = canvas->Canvas()->Handle(), .ImageList = &plain, .ImageIndex = 0, .ImgRect = vcl::TRect(2, 2, 6, 6)};
   DrawButtonGlyph(onDC);
   EXPECT_TRUE(ColoursAre(*canvas, {{3, 3, RGB(255, 0, 0)}, {2, 2, RGB(0, 0, 200)}}));
 }
@@ -159,8 +163,8 @@ TEST(DrawButtonGlyph, GlyphBitmaps) {
   ManagerScope scope;
   scope.manager.check_empty_alpha = true;
   auto canvas = Canvas24(6, 6, RGB(0, 0, 255));
-  TqvGlyphPaintData data{
-      .DC = canvas->Canvas()->Handle(), .Glyph = glyph.get(), .ImgRect = vcl::TRect(1, 1, 4, 4), .NumGlyphs = 2, .State = 1};
+  TqvGlyphPaintData data{.DC = canvas->Canvas()->Handle(), .Glyph = glyph.get(), .ImgRect = vcl::TRect(1, 1, 4, 4),
+                         .NumGlyphs = 2, .State = 1};
   DrawButtonGlyph(data);
   EXPECT_EQ(ColorOf(*canvas, 2, 2), RGB(200, 0, 0));  // the second state, opaque
   EXPECT_EQ(ColorOf(*canvas, 1, 3), RGB(0, 0, 255));  // its key left out

@@ -169,8 +169,8 @@ TEST(PngPicture, ReaderErrorsRaiseTheLibraryExceptions) {
   const auto image = SampleImage::Pattern(4, 4, 2, 8);
   auto chunks = MakeChunks(image);
   chunks[1].crc = 1;
-  EXPECT_EQ(FailureOf(Serialize(chunks)),
-            std::pair(std::wstring(L"EInvalidGraphic"), std::wstring(L"Cannot load image. CRC error found in PNG file.")));
+  EXPECT_EQ(FailureOf(Serialize(chunks)), std::pair(std::wstring(L"EInvalidGraphic"),
+                                                     std::wstring(L"Cannot load image. CRC error found in PNG file.")));
   EXPECT_EQ(FailureOf({}).first, L"EInvalidGraphic");
   // Every kind of the reader's errors has its library exception.
   const std::pair<TGraphicErrorKind, const wchar_t*> kinds[] = {
