@@ -47,6 +47,22 @@ TEST(RichEditWindow, IsTheSystemsRichEditUnderTheLibrarysName) {
   EXPECT_NE(StyleOf(wnd) & WS_VSCROLL, 0);
   re->SetMaxLength(10);
   EXPECT_EQ(SendMessageW(wnd, EM_GETLIMITTEXT, 0, 0), 10);
+
+  // The control's colour and font colour are the window's, in a new window too.
+  re->SetText(L"商品描述");
+  re->SetColor(0x00CCEEFF);
+  re->Font()->SetColor(0x00204060);
+  re->SetWordWrap(false);
+  wnd = re->Handle();
+  // Setting the background answers the one before.
+  EXPECT_EQ(static_cast<COLORREF>(SendMessageW(wnd, EM_SETBKGNDCOLOR, 0, RGB(1, 2, 3))), 0x00CCEEFFu);
+  CHARFORMAT2W format{};
+  format.cbSize = sizeof(format);
+  SendMessageW(wnd, EM_SETSEL, 0, -1);
+  SendMessageW(wnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+  EXPECT_EQ(format.crTextColor, 0x00204060u);
+  EXPECT_EQ(format.dwEffects & CFE_AUTOCOLOR, 0u);
+  EXPECT_EQ(re->Text(), L"商品描述");
 }
 
 TEST(RichEditLines, LinesAreReadAndChangedInTheWindow) {
@@ -74,28 +90,6 @@ TEST(RichEditLines, LinesAreReadAndChangedInTheWindow) {
   EXPECT_EQ(loose->Text(), L"甲\r\n乙\r\n");
   loose->SetParent(form.get());
   EXPECT_EQ(LinesOf(loose->Lines()), (std::vector<String>{L"甲", L"乙"}));
-}
-
-TEST(RichEditWindow, TheControlsColourAndFontColourAreTheWindows) {
-  auto form = ShownForm();
-  TRichEdit* re = MakeRichEdit(form.get());
-  re->SetText(L"商品描述");
-  HWND wnd = re->Handle();
-  re->SetColor(0x00CCEEFF);
-  re->Font()->SetColor(0x00204060);
-  // Setting the background answers the one before.
-  EXPECT_EQ(static_cast<COLORREF>(SendMessageW(wnd, EM_SETBKGNDCOLOR, 0, RGB(1, 2, 3))), 0x00CCEEFFu);
-  CHARFORMAT2W format{};
-  format.cbSize = sizeof(format);
-  SendMessageW(wnd, EM_SETSEL, 0, -1);
-  SendMessageW(wnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-  EXPECT_EQ(format.crTextColor, 0x00204060u);
-  EXPECT_EQ(format.dwEffects & CFE_AUTOCOLOR, 0u);
-  // A new window keeps both.
-  re->SetWordWrap(false);
-  wnd = re->Handle();
-  EXPECT_EQ(static_cast<COLORREF>(SendMessageW(wnd, EM_SETBKGNDCOLOR, 0, RGB(1, 2, 3))), 0x00CCEEFFu);
-  EXPECT_EQ(re->Text(), L"商品描述");
 }
 
 TEST(RichEditEvents, TypingFiresOnChangeAndMovingTheCaretOnSelectionChange) {

@@ -67,40 +67,6 @@ TEST(BiDiMode, DrawTextFlagsFollowTheModeOnARightToLeftSystemOnly) {
   EXPECT_FALSE(control.IsRightToLeft());
 }
 
-// Where the ink of a text drawn with a control's flags lies in a 200-pixel-wide rectangle.
-std::pair<int, int> InkColumns(const TControl& control, UINT flags) {
-  PixelTarget target(200, 20);
-  const RECT r{0, 0, 200, 20};
-  HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
-  FillRect(target.dc(), &r, white);
-  DeleteObject(white);
-  SetBkMode(target.dc(), TRANSPARENT);
-  SetTextColor(target.dc(), RGB(0, 0, 0));
-  RECT tr = r;
-  DrawTextW(target.dc(), L"WWW", -1, &tr, control.DrawTextBiDiModeFlags(flags));
-  int first = -1, last = -1;
-  for (int x = 0; x < 200; ++x)
-    for (int y = 0; y < 20; ++y)
-      if (target.At(x, y) != clWhite) {
-        if (first < 0) first = x;
-        last = x;
-        break;
-      }
-  return {first, last};
-}
-
-TEST(BiDiMode, ARightToLeftControlsTextStandsAtTheRight) {
-  const LocaleScope rtl(true);
-  TRecordingPanel control(nullptr);
-  const auto [leftFirst, leftLast] = InkColumns(control, DT_LEFT | DT_SINGLELINE);
-  ASSERT_GE(leftFirst, 0);
-  EXPECT_LT(leftLast, 100);
-  control.SetBiDiMode(bdRightToLeft);
-  const auto [rightFirst, rightLast] = InkColumns(control, DT_LEFT | DT_SINGLELINE);
-  EXPECT_GT(rightFirst, 100);
-  EXPECT_GE(rightLast, 190);
-}
-
 TEST(BiDiMode, ChildrenAndFormsFollowTheirParentsAndTheApplication) {
   const LocaleScope rtl(true);
   auto form = NewForm();

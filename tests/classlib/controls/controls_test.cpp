@@ -268,20 +268,6 @@ TEST(Lookup, DestroyingTheControlDestroysItsWindowAndChildren) {
   EXPECT_EQ(form->ControlCount(), 0);
 }
 
-TEST(Lookup, RecreatingTheWindowKeepsTextAndControl) {
-  auto form = ShownForm(300, 200);
-  auto* panel = Put<TRecordingPanel>(form.get());
-  panel->SetCaption(L"保留");
-  HWND first = panel->Handle();
-  panel->seen.clear();
-  panel->RecreateWnd();
-  EXPECT_EQ(panel->Count(CM_RECREATEWND), 1u);
-  EXPECT_FALSE(IsWindow(first));
-  EXPECT_EQ(FindControl(panel->Handle()), panel);
-  EXPECT_EQ(panel->Caption(), L"保留");
-  EXPECT_TRUE(IsWindowVisible(panel->Handle()));
-}
-
 // ---------------------------------------------------------------------------------------
 // The replaceable window method
 
