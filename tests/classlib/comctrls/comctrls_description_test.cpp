@@ -1,6 +1,4 @@
-// The common controls read from one form description: what each takes from the text reaches
-// its window, references and properties that depend on others are read in any order, and the
-// form is written back and read again.
+// The common controls read from one form description into their windows, written back and read again.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -1,7 +1,4 @@
-// Draw and string grids on real windows: the layout of fixed and scrollable cells, painting
-// with the fixed colour, the selection and OnDrawCell, scrolling through the window's own
-// scroll bars, the current cell moved by the mouse and the keys, and grids read from a form
-// description, their colours read and written by name the way the skin engines do.
+// Draw and string grids on real windows: layout, painting, scrolling, the current cell and selection.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -55,8 +52,6 @@ void KeyWith(HWND wnd, int modifier, WPARAM key) {
   state[modifier] = saved;
   SetKeyboardState(state);
 }
-
-// ---------------------------------------------------------------------------------------
 
 TEST(GridLayout, FixedCellsComeFirstThenTheScrollableOnesFromTheFirstShown) {
   auto form = ShownForm();

@@ -1,6 +1,4 @@
-// The list view on real windows: the section list's uses (report view, columns, rows with
-// sub-items, selection, exchanging sub-items, delete and clear), what the window shows,
-// selection and click events, label editing, the popup menu and re-creation of the window.
+// The list view on real windows, used as the composer's section list: rows, selection, events, new windows.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -190,7 +188,6 @@ TEST(ListViewRows, ItemsKeptWithoutAWindowAreCopiedAndShownWhenItComes) {
   EXPECT_TRUE(ListSelected(wnd, 1));
 }
 
-// ---------------------------------------------------------------------------------------
 // Selection and clicks
 
 TEST(ListViewSelection, TheProgramsAndTheUsersChoicesFireOnSelectItemAndClicks) {
@@ -285,7 +282,6 @@ TEST(ListViewSelection, EditedCaptionsAreTakenUnlessReadOnly) {
   EXPECT_TRUE(IsWindow(wnd));
 }
 
-// ---------------------------------------------------------------------------------------
 // Re-creation
 
 TEST(ListViewRecreation, ColumnsRowsSelectionAndDraggedWidthsSurviveANewWindow) {

@@ -1,6 +1,4 @@
-// Page controls on real windows: pages and their tabs, hidden tabs with the active page
-// filling the control, the user's tab changes with OnChanging/OnChange, pages leaving, tab
-// drawing by the program and re-creation of the window.
+// Page controls on real windows: pages and tabs, hidden tabs, the user's changes, drawing, new windows.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -52,7 +50,6 @@ std::vector<HWND> VisibleSheets(TPageControl* pc) {
   return out;
 }
 
-// ---------------------------------------------------------------------------------------
 // Pages and tabs
 
 TEST(PageControlTabs, SheetsArePagesWithTabsInTheirWindow) {
@@ -129,7 +126,6 @@ TEST(PageControlTabs, WithAllTabsHiddenTheActiveSheetFillsTheWholeControl) {
   EXPECT_EQ(RectInParent(pc->Pages(8)->Handle()), Rect(0, 0, 287, 500));
 }
 
-// ---------------------------------------------------------------------------------------
 // Changing pages
 
 TEST(PageControlChanges, AClickedTabAsksOnChangingThenShowsItsPageAndFiresOnChange) {
@@ -193,7 +189,6 @@ TEST(PageControlChanges, AFreedActivePageHandsOverToTheNextPage) {
   EXPECT_EQ(pc->TabIndex(), -1);
 }
 
-// ---------------------------------------------------------------------------------------
 // Drawing and re-creation
 
 TEST(PageControlDrawing, OwnerDrawnTabsArePaintedByOnDrawTab) {

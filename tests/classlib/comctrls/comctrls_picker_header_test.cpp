@@ -1,6 +1,4 @@
-// Date-time values and pickers, and header controls, on real windows: the value and options
-// the picker's window holds and the user's changes reported by it; the header's sections,
-// clicks, divider drags and owner-drawn sections from the window's own notifications.
+// Date-time values and pickers, and header controls, on real windows and their notifications.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -17,7 +15,6 @@ SYSTEMTIME Time(WORD y, WORD m, WORD d, WORD h = 0, WORD mi = 0, WORD s = 0, WOR
   return SYSTEMTIME{y, m, 0, d, h, mi, s, ms};
 }
 
-// ---------------------------------------------------------------------------------------
 // Date-time values
 
 TEST(DateTimeValues, DaysCountFrom30December1899WithTheTimeAsTheFraction) {
@@ -51,7 +48,6 @@ TEST(DateTimeValues, DaysCountFrom30December1899WithTheTimeAsTheFraction) {
   EXPECT_NEAR(Now(), SystemTimeToDateTime(st), 1.0 / 24);
 }
 
-// ---------------------------------------------------------------------------------------
 // Date-time picker
 
 SYSTEMTIME WindowTime(HWND wnd, LRESULT* kind = nullptr) {
@@ -146,7 +142,6 @@ TEST(DateTimePickerEvents, TheUsersChangeInTheWindowFiresOnChange) {
   EXPECT_DOUBLE_EQ(SystemTimeToDateTime(WindowTime(dtp->Handle())), shown);
 }
 
-// ---------------------------------------------------------------------------------------
 // Header control
 
 String ItemText(HWND wnd, int index, int* format = nullptr, int* image = nullptr, int* width = nullptr) {

@@ -1,6 +1,4 @@
-// Track bars, progress bars and up-down controls on real windows: their styles and ranges,
-// positions moved by the user through the windows' own handling and reported as events,
-// the custom-draw notifications a skin engine answers, and a form description with each.
+// Track bars, progress bars and up-down controls on real windows, moved by the user.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -19,7 +17,6 @@ T* Make(TWinControl* parent) {
   return c;
 }
 
-// ---------------------------------------------------------------------------------------
 // Track bar
 
 TEST(TrackBarWindow, TheRangeStepsTicksAndSelectionReachTheWindow) {
@@ -121,7 +118,6 @@ TEST(TrackBarCustomDraw, ItsCustomDrawReachesTheControlAsAReflectedNotification)
   EXPECT_TRUE(has(TBCD_CHANNEL));
 }
 
-// ---------------------------------------------------------------------------------------
 // Progress bar
 
 TEST(ProgressBarWindow, RangePositionStepsAndOrientation) {
@@ -161,7 +157,6 @@ TEST(ProgressBarWindow, RangePositionStepsAndOrientation) {
   EXPECT_EQ(loose->Position(), 0);
 }
 
-// ---------------------------------------------------------------------------------------
 // Up-down
 
 struct UpDownEvents {

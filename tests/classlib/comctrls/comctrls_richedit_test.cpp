@@ -1,7 +1,4 @@
-// Rich edits on real windows: the system's rich edit class under the library's name, lines
-// read and changed in the window's own positions, no 32767-character limit, the control's
-// colours and font colour in the window, change and selection events from the window, and
-// the control read from a form description.
+// Rich edits on real windows: the system class under the library's name, lines, colours and events.
 #include <gtest/gtest.h>
 
 #include <vector>

@@ -1,6 +1,4 @@
-// Status bars on real windows: the window's parts and texts from the panels, simple mode,
-// the size grip and border, owner-drawn panels painted by OnDrawPanel when the window paints,
-// and the bar read from and written to a form description.
+// Status bars on real windows: parts from the panels, simple mode, grip, border and owner-drawn panels.
 #include <gtest/gtest.h>
 
 #include <vector>

@@ -1,6 +1,4 @@
-// Tool bars on real windows: the system buttons made from the TToolButton children, their
-// styles, images and places, clicks and drop-downs from the window's own notifications, and
-// the custom-draw events at the stages the system reports.
+// Tool bars on real windows: one system button per child, clicks, drop-downs and custom drawing.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -98,8 +96,6 @@ TBitmap* Painted(HWND wnd, TBitmap& bmp) {
   SendMessageW(wnd, WM_PAINT, reinterpret_cast<WPARAM>(bmp.Canvas()->Handle()), 0);
   return &bmp;
 }
-
-// ---------------------------------------------------------------------------------------
 
 TEST(ToolBarWindow, IsASuperclassOfTheSystemToolBarHoldingOneButtonPerChild) {
   auto form = ShownForm();

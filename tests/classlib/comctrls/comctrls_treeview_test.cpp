@@ -1,7 +1,4 @@
-// Tree views on real windows: the nodes the window holds, selection and expansion by the
-// program and by the user's keys and clicks with their events, editing a node's text, the
-// window made again with its state, custom drawing of the tree and its nodes, and the tree
-// read from a form description.
+// Tree views on real windows: the nodes, selection, expansion, editing, new windows and custom drawing.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -94,8 +91,6 @@ void Key(HWND wnd, WPARAM key) {
   SendMessageW(wnd, WM_KEYDOWN, key, 0);
   SendMessageW(wnd, WM_KEYUP, key, 0);
 }
-
-// ---------------------------------------------------------------------------------------
 
 TEST(TreeViewNodes, TheTreeAndItsWindowHoldTheSameNodes) {
   auto form = ShownForm();

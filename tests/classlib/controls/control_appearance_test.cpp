@@ -1,6 +1,4 @@
-// What controls offer the engines to read and draw by: reading order (BiDiMode and the
-// DrawText flags it gives), bevels and border widths in the frame, and the list view's canvas
-// lent to its custom-draw events.
+// What controls offer the engines to draw by: reading order, bevels and the list view's lent canvas.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -32,7 +30,6 @@ class LocaleScope {
   ~LocaleScope() { SetSysLocale(std::nullopt); }
 };
 
-// ---------------------------------------------------------------------------------------
 // Reading order
 
 TEST(BiDiMode, DrawTextFlagsFollowTheModeOnARightToLeftSystemOnly) {
@@ -89,7 +86,6 @@ TEST(BiDiMode, ChildrenAndFormsFollowTheirParentsAndTheApplication) {
   EXPECT_FALSE(Application->UseRightToLeftReading());
 }
 
-// ---------------------------------------------------------------------------------------
 // Bevels and border widths
 
 TEST(Bevels, TheyAndTheBorderWidthTakeTheirSpaceFromTheClientArea) {
@@ -146,7 +142,6 @@ TEST(Bevels, PaintedInTheFrameWithTheBorderInTheControlsColour) {
   EXPECT_EQ(target.At(30, 37), sys(COLOR_BTNHIGHLIGHT));  // and bottom
 }
 
-// ---------------------------------------------------------------------------------------
 // The list view's canvas
 
 TEST(ListViewCanvas, CustomDrawEventsPaintThroughTheLentCanvas) {

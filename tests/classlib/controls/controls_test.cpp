@@ -1,6 +1,4 @@
-// Controls on real windows: layout, the window property lookup, the replaceable window method,
-// routing to graphic controls, component messages, painting into a DC, notification
-// reflection and system class superclassing.
+// Controls on real windows: layout, lookup, window methods, graphic controls, component messages, reflection.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -35,7 +33,6 @@ class TTestCheck : public TWinControl {
 };
 VCL_CLASS_INFO(TTestCheck) {}
 
-// ---------------------------------------------------------------------------------------
 // Layout
 
 TEST(Align, EdgesAreTakenTopBottomLeftRightThenClient) {
@@ -123,7 +120,6 @@ TEST(Align, ConstraintsAndAnchorsHoldWhenTheParentChanges) {
   EXPECT_EQ(c->BoundsRect(), TRect(r));
 }
 
-// ---------------------------------------------------------------------------------------
 // Window, class name and lookup
 
 TEST(Lookup, WindowsCarryTheirControlUnderTheControlAtom) {
@@ -268,7 +264,6 @@ TEST(Lookup, DestroyingTheControlDestroysItsWindowAndChildren) {
   EXPECT_EQ(form->ControlCount(), 0);
 }
 
-// ---------------------------------------------------------------------------------------
 // The replaceable window method
 
 class Interceptor {
@@ -315,7 +310,6 @@ TEST(WindowProc, AnExceptionInAHandlerIsShownAndNeverReachesTheSystem) {
   EXPECT_EQ(ShownBoxes()[0].text, L"'x' is not a valid integer value.");
 }
 
-// ---------------------------------------------------------------------------------------
 // Graphic controls: mouse routing, enter and leave, painting by the parent
 
 TEST(GraphicControl, MouseMessagesGoToTheControlUnderThePoint) {
@@ -461,7 +455,6 @@ TEST(Painting, PaintToAndPrintDrawChildrenAtTheirPlaces) {
   EXPECT_EQ(printed.At(45, 25), clLime);
 }
 
-// ---------------------------------------------------------------------------------------
 // Popup menus (shown by the menus unit's handler)
 
 struct PopupLog {
@@ -530,7 +523,6 @@ TEST(PopupMenu, ARightClickShowsTheMenuOfTheControlUnderTheMouse) {
   g_popups = nullptr;
 }
 
-// ---------------------------------------------------------------------------------------
 // Component messages
 
 TEST(ComponentMessages, VisibleEnabledTextFontAndColourChanges) {
@@ -586,7 +578,6 @@ TEST(ComponentMessages, NumbersAreClearOfTheEngines) {
   }
 }
 
-// ---------------------------------------------------------------------------------------
 // Notifications reflected to the child that sent them
 
 TEST(Reflection, CommandsAndNotificationsComeBackToTheChildWithItsAnswer) {
@@ -622,7 +613,6 @@ TEST(Reflection, CommandsAndNotificationsComeBackToTheChildWithItsAnswer) {
   ReleaseDC(c, dc);
 }
 
-// ---------------------------------------------------------------------------------------
 // Controls on system classes
 
 TEST(SubClass, ASystemClassUnderTheLibrarysNameKeepsItsBehaviour) {

@@ -10,7 +10,6 @@
 namespace vcl::testing {
 namespace {
 
-// ---------------------------------------------------------------------------------------
 // Theme services
 
 TEST(ThemeServices, UpdatedOnWMThemeChangedAndAnnouncedWhenTheAnswerChanges) {
@@ -37,7 +36,6 @@ TEST(ThemeServices, UpdatedOnWMThemeChangedAndAnnouncedWhenTheAnswerChanges) {
   themes->OnThemeChange = nullptr;
 }
 
-// ---------------------------------------------------------------------------------------
 // Cursors
 
 // A small cursor made in memory (owned by whoever registers it).

@@ -48,7 +48,6 @@ class TAnswerPanel : public TRecordingPanel {
 VCL_CLASS_INFO(TAnswerPanel) {}
 namespace {
 
-// ---------------------------------------------------------------------------------------
 // WindowProc hooks
 
 TEST(WindowProcHook, TwoHooksComeOffInEitherOrderAndTheOtherKeepsWorking) {
@@ -180,7 +179,6 @@ TEST(WindowProcHook, AHookMayOutliveItsControl) {
   EXPECT_FALSE(hook.hook.Installed());
 }
 
-// ---------------------------------------------------------------------------------------
 // Window subclassing
 
 LRESULT CALLBACK AnswerOne(HWND w, UINT m, WPARAM wp, LPARAM lp) {
@@ -396,7 +394,6 @@ TEST(WindowSubclass, ASubclassAndAWindowProcHookOnOneControlsWindow) {
   }
 }
 
-// ---------------------------------------------------------------------------------------
 // Canvas loans
 
 // Paints one colour through its canvas; the engine below paints around that painting.

@@ -1,6 +1,4 @@
-// What engines learn about the windows of controls: creation and destruction announced across
-// re-creation and re-parenting, the control of a window found inside a CBT hook, the child
-// list change seen with the child in place, and the frame of a print through WindowProc.
+// What engines learn of controls' windows: creation and destruction, FindControl in a CBT hook, prints.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -126,7 +124,6 @@ TEST(WindowEvents, ASubscriberThatRaisesLeavesTheOthersAndTheControlWorking) {
   EXPECT_EQ(ShownBoxes().size(), 1u);
 }
 
-// ---------------------------------------------------------------------------------------
 // FindControl inside a CBT hook
 
 struct CbtWatch {
@@ -170,7 +167,6 @@ TEST(FindControl, AnswersInsideACbtHookBeforeTheWindowsFirstMessage) {
   DestroyWindow(foreign);
 }
 
-// ---------------------------------------------------------------------------------------
 // The child list change
 
 class TListWatcher : public TRecordingPanel {
@@ -203,7 +199,6 @@ TEST(ControlListChange, TheInsertedChildAlreadyHasItsParent) {
   delete child;
 }
 
-// ---------------------------------------------------------------------------------------
 // Printing the frame through WindowProc
 
 class TBorderPanel : public TRecordingPanel {

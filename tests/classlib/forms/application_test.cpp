@@ -1,6 +1,4 @@
-// The application object from start to end: unit start-up order, the main form on the task
-// bar, the message loop that ends when the main form closes, and unit shutdown in reverse.
-// (One program per run: the message loop ends only once.)
+// The application from start to end: unit order, the main form, the loop that ends with it, shutdown.
 #include <gtest/gtest.h>
 
 #include "classlib/controls/controls_support.h"

@@ -1,6 +1,4 @@
-// Scrolling containers and frames on real windows: the scroll bars follow the children,
-// scrolling moves them and brings a control into view; frames are read from their own
-// descriptions inside forms and other containers; a form's menu that merges automatically.
+// Scrolling containers, frames read from their own descriptions, and a form's menu that merges itself.
 #include <gtest/gtest.h>
 
 #include "classlib/controls/controls_support.h"
@@ -59,7 +57,6 @@ String WindowClassOf(HWND Wnd) {
   return name;
 }
 
-// ---------------------------------------------------------------------------------------
 // Scroll boxes
 
 TEST(ScrollBox, TheBarsFollowTheChildrenAndScrollingBringsOneIntoView) {
@@ -187,7 +184,6 @@ TEST(ScrollBox, AFormScrollsARangeOfItsOwnReadFromItsDescription) {
   EXPECT_EQ(text.find("HorzScrollBar.Range"), std::string::npos);
 }
 
-// ---------------------------------------------------------------------------------------
 // Frames
 
 TEST(Frame, AFrameReadsItsOwnDescriptionWhenMade) {
@@ -254,7 +250,6 @@ TEST(Frame, AnInheritedControlTheFrameDoesNotHaveIsAnError) {
   EXPECT_EQ(reader.ComponentCount(), 0);
 }
 
-// ---------------------------------------------------------------------------------------
 // Menus merged into the main form's
 
 TEST(MenuMerging, AnActiveFormsAutoMergeMenuJoinsTheMainFormsBar) {

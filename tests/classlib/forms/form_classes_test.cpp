@@ -1,7 +1,4 @@
-// The classes a form description may name are known by the library's start-up alone: this
-// program names none of them in code and includes none of their headers, as a program whose
-// forms hold components its code never touches. Components that are not controls keep the
-// place the form designer gave them.
+// The classes a form description may name are known by start-up alone; non-controls keep their places.
 #include <gtest/gtest.h>
 
 #include "classlib/controls/controls_support.h"

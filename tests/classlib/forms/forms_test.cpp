@@ -1,6 +1,4 @@
-// Forms on real windows: creation without and from a description, placement, the close
-// protocol, modal showing, the exception display, the timer, application window hooks,
-// focus and dialog keys.
+// Forms on real windows: creation, closing, modal showing, the exception display, timer, hooks and focus.
 #include <gtest/gtest.h>
 
 #include "classlib/streaming/Filer.h"
@@ -96,7 +94,6 @@ void RegisterTestClasses() {
   TTestDescribedForm::StaticClass();
 }
 
-// ---------------------------------------------------------------------------------------
 // Creating forms
 
 TEST(FormCreation, CreateNewMakesAnEmptyTopLevelFormOfTheLibrarysClass) {
@@ -209,7 +206,6 @@ TEST(FormCreation, AMissingDescriptionFailsCleanly) {
   EXPECT_EQ(Screen->CustomFormCount(), before);
 }
 
-// ---------------------------------------------------------------------------------------
 // Closing
 
 TEST(FormClose, CloseQueryAndCloseActionDecide) {
@@ -296,7 +292,6 @@ TEST(FormClose, ShowModalRunsUntilAModalResultAndClosesThroughOnClose) {
   EXPECT_THROW(modal->ShowModal(), EInvalidOperation);
 }
 
-// ---------------------------------------------------------------------------------------
 // The exception display
 
 TEST(ExceptionDisplay, AnExceptionFromAnEventHandlerIsShownAndTheProgramGoesOn) {
@@ -362,7 +357,6 @@ TEST(ExceptionDisplay, AnExceptionFromAnEventHandlerIsShownAndTheProgramGoesOn) 
   EXPECT_EQ(ShownBoxes().size(), 3u);
 }
 
-// ---------------------------------------------------------------------------------------
 // The timer
 
 TEST(Timer, TicksArriveAsWindowMessages) {
@@ -397,7 +391,6 @@ TEST(Timer, TicksArriveAsWindowMessages) {
   EXPECT_EQ(ShownBoxes()[0].text, L"tick failed.");
 }
 
-// ---------------------------------------------------------------------------------------
 // The application window
 
 TEST(ApplicationWindow, HooksSeeItsMessagesNewestFirstAndCanAnswerThem) {
@@ -451,7 +444,6 @@ TEST(ApplicationWindow, ActivationIsAnnouncedWithTheActivateMessage) {
   EXPECT_TRUE(Application->Active());
 }
 
-// ---------------------------------------------------------------------------------------
 // Focus and keys
 
 class TFocusPanel : public TTestPanel {

@@ -1,6 +1,4 @@
-// Menus on real system menus: the item tree and its HMENU, a form's menu bar, popup menus
-// opened by a right click (the menu loop replaced), commands back to the items, owner drawing
-// switched at run time, shortcuts, and menus read from a form description.
+// Menus on real system menus: the item tree, menu bars, popup menus, owner drawing, shortcuts, descriptions.
 #include <gtest/gtest.h>
 
 #include "classlib/streaming/Filer.h"
@@ -96,7 +94,6 @@ class TrackScope {
   TTrackPopupMenuFunction previous_;
 };
 
-// ---------------------------------------------------------------------------------------
 // The tree and its system menu
 
 TEST(MenuItems, TheSystemMenuFollowsTheTree) {
@@ -203,7 +200,6 @@ TEST(MenuItems, RadioItemsOfAGroupCheckOneAtATime) {
 
 }  // namespace
 
-// ---------------------------------------------------------------------------------------
 // A form's menu bar
 
 class TMenuForm : public TForm {
@@ -327,7 +323,6 @@ TEST(MainMenu, ShortcutsOfItsItemsRunThem) {
   EXPECT_EQ(log.senders.size(), 2u);
 }
 
-// ---------------------------------------------------------------------------------------
 // Popup menus
 
 TEST(PopupMenu, ARightClickOpensItAndTheChosenItemRuns) {
@@ -411,7 +406,6 @@ TEST(PopupMenu, AnExceptionFromAnItemGoesToTheExceptionDisplay) {
   EXPECT_EQ(ShownBoxes()[0].text, L"List index out of bounds (3)");
 }
 
-// ---------------------------------------------------------------------------------------
 // Owner drawing
 
 bool IsOwnerDrawn(HMENU menu, int pos) { return (ReadSysItem(menu, pos).type & MFT_OWNERDRAW) != 0; }
@@ -596,7 +590,6 @@ TEST(OwnerDraw, GlyphsComeFromTheItemsBitmapOrTheMenusImages) {
   EXPECT_TRUE(IsOwnerDrawn(h, 0));
 }
 
-// ---------------------------------------------------------------------------------------
 // Shortcut texts and accelerators
 
 TEST(ShortCuts, TextsBothWaysAndAcceleratorsOfCaptions) {
@@ -627,7 +620,6 @@ TEST(ShortCuts, TextsBothWaysAndAcceleratorsOfCaptions) {
   EXPECT_FALSE(IsAccel('F', L"file"));
 }
 
-// ---------------------------------------------------------------------------------------
 // Menus in form descriptions
 
 constexpr char kMenuFormText[] = R"(object MenuForm: TMenuForm
