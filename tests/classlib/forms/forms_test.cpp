@@ -133,7 +133,7 @@ TEST(FormCreation, WithoutTheMainFormOnTheTaskBarTheApplicationWindowHoldsTheBut
   EXPECT_FALSE(IsWindowVisible(Application->Handle()));
 }
 
-TEST(FormCreation, FromItsDescriptionWithControlsAndEventsWired) {
+TEST(FormCreation, FromItsDescriptionWithControlsAndEventsWiredAndWrittenBack) {
   RegisterTestClasses();
   auto* form = static_cast<TTestDescribedForm*>(TTestDescribedForm::StaticClass().Create(Application));
   auto owned = Owned(form);
@@ -172,26 +172,20 @@ TEST(FormCreation, FromItsDescriptionWithControlsAndEventsWired) {
   EXPECT_NEAR((wr.top + wr.bottom) / 2, (screen.Top + screen.Bottom) / 2, 1);
   RECT cr{};
   GetClientRect(form->Handle(), &cr);
-  EXPECT_EQ(cr.right, 320);
-  EXPECT_EQ(cr.bottom, 200);
-}
+  EXPECT_EQ(TRect(cr), Rect(0, 0, 320, 200));
 
-TEST(FormCreation, WrittenBackWithChildrenInsideTheirParents) {
-  RegisterTestClasses();
-  auto* form = static_cast<TTestDescribedForm*>(TTestDescribedForm::StaticClass().Create(Application));
-  auto owned = Owned(form);
+  // Written back with the children inside their parents, and read again into a new form.
   const std::string text = WriteComponentText(form);
-  const auto body = text.find("object pnlBody: TTestPanel");
-  const auto inner = text.find("object pnlInner: TTestPanel");
-  const auto timer = text.find("object tmr1: TTimer");
-  ASSERT_NE(body, std::string::npos);
-  EXPECT_LT(body, inner);
-  EXPECT_LT(inner, timer);
-  EXPECT_EQ(text.find("object tmr1", timer + 1), std::string::npos);  // written once
+  const auto bodyAt = text.find("object pnlBody: TTestPanel");
+  const auto innerAt = text.find("object pnlInner: TTestPanel");
+  const auto timerAt = text.find("object tmr1: TTimer");
+  ASSERT_NE(bodyAt, std::string::npos);
+  EXPECT_LT(bodyAt, innerAt);
+  EXPECT_LT(innerAt, timerAt);
+  EXPECT_EQ(text.find("object tmr1", timerAt + 1), std::string::npos);  // written once
   EXPECT_NE(text.find("OnClick = pnlTopClick"), std::string::npos);
   EXPECT_NE(text.find("Align = alClient"), std::string::npos);
-  // Read again into a new form (the first one goes: names are unique in their owner).
-  owned.reset();
+  owned.reset();  // names are unique in their owner
   auto copy = Owned(new TTestDescribedForm(Application, 0));
   ReadComponentText(copy.get(), text, L"copy");
   auto* copiedInner = copy->FindComponent(L"pnlInner");
@@ -515,37 +509,10 @@ TEST(Focus, EnterExitActiveControlAndTabOrder) {
   EXPECT_THROW(form->SetActiveControl(b), EInvalidOperation);
 }
 
-TEST(Focus, KeyPreviewLetsTheFormSeeKeysFirst) {
+TEST(Focus, KeysTakeTheMessageLoopsWayThroughTheControlAndTheFormWhichMayPreviewThem) {
   auto form = Owned(new TForm(Application, 0));
-  auto* p = Put<TFocusPanel>(form.get());
-  form->Show();
-  std::vector<String> seen;
-  struct Keys {
-    std::vector<String>* seen;
-    String who;
-    bool eat;
-    void Down(TObject*, WORD& key, TShiftState) {
-      seen->push_back(who);
-      if (eat) key = 0;
-    }
-  } formKeys{&seen, L"form", true}, panelKeys{&seen, L"panel", false};
-  form->OnKeyDown = TKeyEvent::Bind<&Keys::Down>(&formKeys);
-  p->OnKeyDown = TKeyEvent::Bind<&Keys::Down>(&panelKeys);
-  SendMessageW(p->Handle(), WM_KEYDOWN, 'A', 0);
-  EXPECT_EQ(seen, (std::vector<String>{L"panel"}));
-  form->SetKeyPreview(true);
-  seen.clear();
-  SendMessageW(p->Handle(), WM_KEYDOWN, 'A', 0);
-  EXPECT_EQ(seen, (std::vector<String>{L"form"}));  // the form ate it
-}
-
-TEST(Focus, KeysTakeTheMessageLoopsWayThroughTheControlAndTheForm) {
-  auto form = Owned(new TForm(Application, 0));
-  auto* a = new TFocusPanel(form.get());
-  auto* b = new TFocusPanel(form.get());
-  a->SetParent(form.get());
-  b->SetParent(form.get());
-  b->SetLeft(50);
+  auto* a = Put<TFocusPanel>(form.get());
+  auto* b = Put<TFocusPanel>(form.get(), 50, 0, 40, 40);
   form->Show();
   a->SetFocus();
   FocusArrives(a);
@@ -564,6 +531,26 @@ TEST(Focus, KeysTakeTheMessageLoopsWayThroughTheControlAndTheForm) {
   PostMessageW(b->Handle(), WM_CHAR, L'字', 0);
   Application->ProcessMessages();
   EXPECT_EQ(pressed, (std::vector<wchar_t>{L'字'}));
+
+  // With KeyPreview the form sees keys first, and may eat them.
+  std::vector<String> seen;
+  struct Keys {
+    std::vector<String>* seen;
+    String who;
+    bool eat;
+    void Down(TObject*, WORD& key, TShiftState) {
+      seen->push_back(who);
+      if (eat) key = 0;
+    }
+  } formKeys{&seen, L"form", true}, panelKeys{&seen, L"panel", false};
+  form->OnKeyDown = TKeyEvent::Bind<&Keys::Down>(&formKeys);
+  b->OnKeyDown = TKeyEvent::Bind<&Keys::Down>(&panelKeys);
+  SendMessageW(b->Handle(), WM_KEYDOWN, 'A', 0);
+  EXPECT_EQ(seen, (std::vector<String>{L"panel"}));
+  form->SetKeyPreview(true);
+  seen.clear();
+  SendMessageW(b->Handle(), WM_KEYDOWN, 'A', 0);
+  EXPECT_EQ(seen, (std::vector<String>{L"form"}));
 }
 
 // The menus unit's shortcut test, as the library calls it.

@@ -294,33 +294,26 @@ TEST(MainMenu, IsTheFormsMenuBarAndRunsItsItems) {
   EXPECT_TRUE(IsMenu(bar));
   EXPECT_EQ(GetMenu(form->Handle()), bar);
 
+  // Shortcuts of its items run them, not under a disabled parent.
+  TMenuItem* refresh = NewItem(form.get(), L"刷新", notice);
+  TMenuItem* close = NewItem(form.get(), L"关闭", notice);
+  refresh->SetShortCut(TextToShortCut(L"F5"));
+  close->SetShortCut(TextToShortCut(L"Alt+F4"));
+  Notified keys;
+  refresh->OnClick = keys.Handler();
+  close->OnClick = keys.Handler();
+  EXPECT_TRUE(menu->IsShortCut(TMessage{WM_KEYDOWN, VK_F5, 0, 0}));
+  EXPECT_TRUE(menu->IsShortCut(TMessage{WM_SYSKEYDOWN, VK_F4, 0x20000000, 0}));  // Alt held
+  EXPECT_FALSE(menu->IsShortCut(TMessage{WM_KEYDOWN, VK_F4, 0, 0}));
+  EXPECT_EQ(keys.senders, (std::vector<TObject*>{refresh, close}));
+  notice->SetEnabled(false);
+  EXPECT_FALSE(menu->IsShortCut(TMessage{WM_KEYDOWN, VK_F5, 0, 0}));
+  EXPECT_EQ(keys.Count(), 2);
+
   // A freed menu leaves the form without a bar.
   TObject::Free(menu);
   EXPECT_EQ(form->Menu(), nullptr);
   EXPECT_EQ(GetMenu(form->Handle()), nullptr);
-}
-
-TEST(MainMenu, ShortcutsOfItsItemsRunThem) {
-  Owned<TMenuForm> form(new TMenuForm(Application, 0));
-  TMainMenu* menu = MakeWebMenu(form.get());
-  TMenuItem* file = menu->Items()->Items(0);
-  TMenuItem* refresh = NewItem(form.get(), L"刷新", file);
-  TMenuItem* close = NewItem(form.get(), L"关闭", file);
-  refresh->SetShortCut(TextToShortCut(L"F5"));
-  close->SetShortCut(TextToShortCut(L"Alt+F4"));
-  Notified log;
-  refresh->OnClick = log.Handler();
-  close->OnClick = log.Handler();
-  form->SetMenu(menu);
-
-  EXPECT_TRUE(menu->IsShortCut(TMessage{WM_KEYDOWN, VK_F5, 0, 0}));
-  EXPECT_TRUE(menu->IsShortCut(TMessage{WM_SYSKEYDOWN, VK_F4, 0x20000000, 0}));  // Alt held
-  EXPECT_FALSE(menu->IsShortCut(TMessage{WM_KEYDOWN, VK_F4, 0, 0}));
-  EXPECT_EQ(log.senders, (std::vector<TObject*>{refresh, close}));
-  // Nothing runs under a disabled parent.
-  file->SetEnabled(false);
-  EXPECT_FALSE(menu->IsShortCut(TMessage{WM_KEYDOWN, VK_F5, 0, 0}));
-  EXPECT_EQ(log.senders.size(), 2u);
 }
 
 // Popup menus
