@@ -57,12 +57,7 @@ TEST(BitmapFormats, ScanLinesRunTopRowFirstOverBottomUpRows) {
   last[4] = 0;
   last[5] = 0;
   EXPECT_EQ(At(*b, 1, 2), clBlue);
-  try {
-    b->ScanLine(3);
-    FAIL() << "no exception";
-  } catch (const EInvalidGraphic& e) {
-    EXPECT_EQ(e.Message(), L"Scan line index out of range");
-  }
+  EXPECT_EQ(MessageOf<EInvalidGraphic>([&] { b->ScanLine(3); }), L"Scan line index out of range");
   EXPECT_THROW(b->ScanLine(-1), EInvalidGraphic);
 
   // A device bitmap becomes a DIB for scan-line access.
@@ -304,12 +299,7 @@ TEST(BmpFiles, BrokenFilesRaiseAndLeaveTheBitmapAlone) {
   TMemoryStream s;
   auto expectRefused = [&](const std::vector<uint8_t>& bytes) {
     test::LoadBytes(s, bytes);
-    try {
-      b->LoadFromStream(&s);
-      ADD_FAILURE() << "no exception";
-    } catch (const EInvalidGraphic& e) {
-      EXPECT_EQ(e.Message(), L"Bitmap image is not valid");
-    }
+    EXPECT_EQ(MessageOf<EInvalidGraphic>([&] { b->LoadFromStream(&s); }), L"Bitmap image is not valid");
     EXPECT_EQ(b->Width(), 8);
     EXPECT_EQ(At(*b, 2, 0), clRed);
   };
@@ -347,12 +337,7 @@ TEST(BmpFiles, BitmapResourcesByName) {
   EXPECT_EQ(At(b, 0, 0), clRed);
   EXPECT_EQ(At(b, 3, 0), clWhite);
   EXPECT_EQ(At(b, 2, 1), clFuchsia);
-  try {
-    b.LoadFromResourceName(GetModuleHandleW(nullptr), L"NOSUCHBMP");
-    FAIL() << "no exception";
-  } catch (const EResNotFound& e) {
-    EXPECT_EQ(e.Message(), L"Resource NOSUCHBMP not found");
-  }
+  EXPECT_EQ(MessageOf<EResNotFound>([&] { b.LoadFromResourceName(GetModuleHandleW(nullptr), L"NOSUCHBMP"); }), L"Resource NOSUCHBMP not found");
 }
 
 TEST(Icons, IconFilesLoadDrawAndSave) {
@@ -397,12 +382,7 @@ TEST(Icons, IconFilesLoadDrawAndSave) {
   auto broken = file;
   broken.resize(broken.size() - 10);
   test::LoadBytes(s, broken);
-  try {
-    icon.LoadFromStream(&s);
-    FAIL() << "no exception";
-  } catch (const EInvalidGraphic& e) {
-    EXPECT_EQ(e.Message(), L"Icon image is not valid");
-  }
+  EXPECT_EQ(MessageOf<EInvalidGraphic>([&] { icon.LoadFromStream(&s); }), L"Icon image is not valid");
   EXPECT_EQ(icon.Width(), 16);  // unchanged
 }
 

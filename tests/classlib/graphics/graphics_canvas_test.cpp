@@ -271,12 +271,7 @@ TEST(Canvas, BorrowedDCGetsItsOwnObjectsBack) {
   }
 
   TCanvas bare;
-  try {
-    bare.FillRect(Rect(0, 0, 1, 1));
-    FAIL() << "no exception";
-  } catch (const EInvalidOperation& e) {
-    EXPECT_EQ(e.Message(), L"Canvas does not allow drawing");
-  }
+  EXPECT_EQ(MessageOf<EInvalidOperation>([&] { bare.FillRect(Rect(0, 0, 1, 1)); }), L"Canvas does not allow drawing");
 }
 
 TEST(Canvas, ChangeEventsAndLocking) {

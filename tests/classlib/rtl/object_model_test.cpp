@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "classlib/rtl/Component.h"
+#include "rtl_test_support.h"
 
 namespace vcl {
 namespace {
@@ -146,18 +147,8 @@ TEST(Ownership, OwnerFreesWhatItOwnsAndNotifies) {
 TEST(Persistent, AssignBetweenUnrelatedClassesFails) {
   TSample a(nullptr);
   TComponent c(nullptr);
-  try {
-    a.Assign(&c);
-    FAIL() << "no exception";
-  } catch (const EConvertError& e) {
-    EXPECT_EQ(e.Message(), L"Cannot assign a TComponent to a TSample");
-  }
-  try {
-    a.Assign(nullptr);
-    FAIL() << "no exception";
-  } catch (const EConvertError& e) {
-    EXPECT_EQ(e.Message(), L"Cannot assign a nil to a TSample");
-  }
+  EXPECT_EQ(MessageOf<EConvertError>([&] { a.Assign(&c); }), L"Cannot assign a TComponent to a TSample");
+  EXPECT_EQ(MessageOf<EConvertError>([&] { a.Assign(nullptr); }), L"Cannot assign a nil to a TSample");
 }
 
 }  // namespace

@@ -7,21 +7,11 @@
 #include <set>
 
 #include "classlib/rtl/SysUtils.h"
+#include "rtl_test_support.h"
 #include "support/win_test_support.h"
 
 namespace vcl {
 namespace {
-
-// Message of the exception that Fn raises as E, or "(none)".
-template <class E, class Fn>
-String MessageOf(Fn&& fn) {
-  try {
-    fn();
-  } catch (const E& e) {
-    return e.Message();
-  }
-  return L"(none)";
-}
 
 TEST(Format, IntegersWidthPrecisionAndHex) {
   EXPECT_EQ(Format(L"%d|%5d|%-5d|%.3d|%.3d", {42, 42, 42, 7, -7}), L"42|   42|42   |007|-007");

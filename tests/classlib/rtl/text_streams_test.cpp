@@ -6,6 +6,7 @@
 #include <string>
 
 #include "classlib/rtl/Streams.h"
+#include "rtl_test_support.h"
 #include "support/win_test_support.h"
 
 namespace vcl {
@@ -49,12 +50,7 @@ TEST(StreamSeek, WritingPastTheEndFillsTheGapWithZeros) {
   EXPECT_EQ(s.Position(), 3);  // shrinking pulls the position back
   s.SetSize(4);
   EXPECT_EQ(ReadAll(s), std::string("ab\0\0", 4));
-  try {
-    s.SetSize(int64_t{1} << 50);
-    FAIL() << "no exception";
-  } catch (const EStreamError& e) {
-    EXPECT_EQ(e.Message(), L"Out of memory while expanding memory stream");
-  }
+  EXPECT_EQ(MessageOf<EStreamError>([&] { s.SetSize(int64_t{1} << 50); }), L"Out of memory while expanding memory stream");
   EXPECT_EQ(s.Size(), 4);
   s.Clear();
   EXPECT_EQ(s.Size(), 0);
@@ -71,12 +67,7 @@ TEST(StreamReads, ShortReadsCountAndReadBufferRefuses) {
   EXPECT_EQ(s.Read(buf, 10), 0);
   EXPECT_EQ(s.Read(buf, -1), 0);
   s.SetPosition(1);
-  try {
-    s.ReadBuffer(buf, 5);
-    FAIL() << "no exception";
-  } catch (const EReadError& e) {
-    EXPECT_EQ(e.Message(), L"Stream read error");
-  }
+  EXPECT_EQ(MessageOf<EReadError>([&] { s.ReadBuffer(buf, 5); }), L"Stream read error");
   s.SetPosition(0);
   s.ReadBuffer(buf, 5);
   s.ReadBuffer(buf, 0);  // nothing asked, nothing missing
@@ -223,18 +214,8 @@ TEST(StreamResource, ReadsRcdataByNameAndNumber) {
   char buf[64];
   EXPECT_EQ(byName.Read(buf, 64), 16);
   EXPECT_THROW(byName.Seek(-1, soBeginning), EStreamError);
-  try {
-    WriteText(byName, "x");
-    FAIL() << "no exception";
-  } catch (const EStreamError& e) {
-    EXPECT_EQ(e.Message(), L"Can't write to a read-only resource stream");
-  }
-  try {
-    TResourceStream missing(module, L"NOPE", RT_RCDATA);
-    FAIL() << "no exception";
-  } catch (const EResNotFound& e) {
-    EXPECT_EQ(e.Message(), L"Resource NOPE not found");
-  }
+  EXPECT_EQ(MessageOf<EStreamError>([&] { WriteText(byName, "x"); }), L"Can't write to a read-only resource stream");
+  EXPECT_EQ(MessageOf<EResNotFound>([&] { TResourceStream missing(module, L"NOPE", RT_RCDATA); }), L"Resource NOPE not found");
   EXPECT_THROW(TResourceStream(module, L"TEXTDATA", RT_BITMAP), EResNotFound);
 }
 

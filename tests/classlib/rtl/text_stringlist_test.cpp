@@ -5,6 +5,7 @@
 
 #include "classlib/rtl/Component.h"
 #include "classlib/rtl/StringList.h"
+#include "rtl_test_support.h"
 #include "support/win_test_support.h"
 
 namespace vcl {
@@ -226,12 +227,7 @@ TEST(Sorting, SortedListsKeepOrderAndHandleDuplicates) {
   EXPECT_THROW(list.Insert(0, L"x"), EStringListError);
   EXPECT_THROW(list.SetStrings(0, L"x"), EStringListError);
   list.SetDuplicates(dupError);
-  try {
-    list.Add(L"apple");
-    FAIL() << "no exception";
-  } catch (const EStringListError& e) {
-    EXPECT_EQ(e.Message(), L"String list does not allow duplicates");
-  }
+  EXPECT_EQ(MessageOf<EStringListError>([&] { list.Add(L"apple"); }), L"String list does not allow duplicates");
   list.SetDuplicates(dupAccept);
   list.Add(L"apple");
   EXPECT_EQ(list.Count(), 5);
@@ -294,12 +290,7 @@ TEST(Assign, CopiesItemsObjectsAndDelimiters) {
   EXPECT_EQ(dest.Objects(0), &owner);
   EXPECT_EQ(dest.Delimiter(), L'|');
   EXPECT_TRUE(dest.StrictDelimiter());
-  try {
-    dest.Assign(&owner);
-    FAIL() << "no exception";
-  } catch (const EConvertError& e) {
-    EXPECT_EQ(e.Message(), L"Cannot assign a TComponent to a TStringList");
-  }
+  EXPECT_EQ(MessageOf<EConvertError>([&] { dest.Assign(&owner); }), L"Cannot assign a TComponent to a TStringList");
 }
 
 // A list of another kind (as a memo's lines are) gets the shared behaviour from the abstract

@@ -164,6 +164,17 @@ class TTestFailingLoad : public TTestControl {
   void Loaded() override;
 };
 
+// The message of the E that Fn raises, or "(none)".
+template <class E, class Fn>
+String MessageOf(Fn&& fn) {
+  try {
+    fn();
+  } catch (const E& e) {
+    return e.Message();
+  }
+  return L"(none)";
+}
+
 // Makes the classes known by name to the reader.
 void RegisterTestClasses();
 

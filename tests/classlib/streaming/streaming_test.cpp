@@ -324,12 +324,7 @@ TEST_F(Streaming, FormDescriptionFromTheExecutablesResources) {
   EXPECT_EQ(form.clicks, 1);
 
   TTestForm other(nullptr);
-  try {
-    ReadComponentResource(&other, L"TNOSUCHFORM");
-    FAIL() << "no exception";
-  } catch (const EResNotFound& e) {
-    EXPECT_EQ(e.Message(), L"Resource TNOSUCHFORM not found");
-  }
+  EXPECT_EQ(MessageOf<EResNotFound>([&] { ReadComponentResource(&other, L"TNOSUCHFORM"); }), L"Resource TNOSUCHFORM not found");
 }
 
 }  // namespace

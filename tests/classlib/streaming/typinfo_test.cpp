@@ -45,12 +45,7 @@ TEST(TypInfo, EnumerationsAndBooleansByIdentifier) {
   SetOrdProp(&c, L"Visible", 1);
   EXPECT_TRUE(c.visible);
 
-  try {
-    SetEnumProp(&c, L"Alignment", L"taMiddle");
-    FAIL() << "no exception";
-  } catch (const EPropertyConvertError& e) {
-    EXPECT_EQ(e.Message(), L"Invalid property element: taMiddle");
-  }
+  EXPECT_EQ(MessageOf<EPropertyConvertError>([&] { SetEnumProp(&c, L"Alignment", L"taMiddle"); }), L"Invalid property element: taMiddle");
   EXPECT_EQ(c.alignment, TTestAlign::taCenter);
   EXPECT_EQ(GetEnumName(TestAlignInfo(), 7), L"");
   EXPECT_EQ(GetEnumName(TestAlignInfo(), -1), L"");
@@ -110,29 +105,14 @@ TEST(TypInfo, StringsFloatsObjectsAndMethods) {
 
 TEST(TypInfo, WrongKindReadOnlyAndUnknownProperties) {
   TTestControl c(nullptr);
-  try {
-    GetStrProp(&c, L"Width");
-    FAIL() << "no exception";
-  } catch (const EPropertyError& e) {
-    EXPECT_EQ(e.Message(), L"Invalid property type: Width");
-  }
+  EXPECT_EQ(MessageOf<EPropertyError>([&] { GetStrProp(&c, L"Width"); }), L"Invalid property type: Width");
   EXPECT_THROW(GetOrdProp(&c, L"Caption"), EPropertyError);
   EXPECT_THROW(SetFloatProp(&c, L"Left", 1), EPropertyError);
   EXPECT_THROW(GetEnumProp(&c, L"Width"), EPropertyError);  // an integer has no identifiers
   EXPECT_THROW(GetSetProp(&c, L"Alignment"), EPropertyError);
   EXPECT_EQ(GetOrdProp(&c, L"ReadOnlyValue"), 7);
-  try {
-    SetOrdProp(&c, L"ReadOnlyValue", 1);
-    FAIL() << "no exception";
-  } catch (const EPropertyError& e) {
-    EXPECT_EQ(e.Message(), L"Property ReadOnlyValue is read-only");
-  }
-  try {
-    SetOrdProp(&c, L"Height", 1);
-    FAIL() << "no exception";
-  } catch (const EPropertyError& e) {
-    EXPECT_EQ(e.Message(), L"Property Height does not exist");
-  }
+  EXPECT_EQ(MessageOf<EPropertyError>([&] { SetOrdProp(&c, L"ReadOnlyValue", 1); }), L"Property ReadOnlyValue is read-only");
+  EXPECT_EQ(MessageOf<EPropertyError>([&] { SetOrdProp(&c, L"Height", 1); }), L"Property Height does not exist");
 }
 
 TEST(TypInfo, DefaultsInheritanceAndStoring) {
