@@ -32,12 +32,7 @@ TEST(BitBtn, AKindBringsItsCaptionResultRoleAndGlyph) {
   EXPECT_TRUE(ok->Default());
   EXPECT_FALSE(ok->Glyph()->Empty());
   EXPECT_EQ(ok->NumGlyphs(), 2);
-  EXPECT_EQ(GetEnumProp(ok, L"Kind"), L"bkOK");
-  // As the skin engines read it.
-  EXPECT_EQ(dynamic_cast<TBitmap*>(GetObjectProp(ok, L"Glyph")), ok->Glyph());
-  EXPECT_EQ(GetOrdProp(ok, L"Margin"), -1);
-  EXPECT_EQ(GetOrdProp(ok, L"Spacing"), 4);
-  EXPECT_EQ(GetEnumProp(ok, L"Layout"), L"blGlyphLeft");
+  EXPECT_EQ(dynamic_cast<TBitmap*>(GetObjectProp(ok, L"Glyph")), ok->Glyph());  // as the skin engines read it
 
   auto* no = Put<TBitBtn>(form.get());
   no->SetKind(bkNo);
