@@ -4,10 +4,10 @@
 
 #include "skin_layered/adapters/AdapterPaint.h"
 #include "skin_layered/adapters/AdapterUtils.h"
+#include "skin_layered/adapters/ParentBackground.h"
 #include "skin_layered/adapters/ScrollWnd.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/paint/AlphaBitmaps.h"
-#include "skin_layered/paint/Fills.h"
 
 namespace skin_layered {
 
@@ -19,23 +19,6 @@ namespace {
 // The section a host window takes when it was given none.
 void DefaultSection(TsCommonData* SkinData) {
   if (SkinData && SkinData->SkinSection().empty()) SkinData->SetSkinSection(L"CHECKBOX");
-}
-
-// The window's width of frame each side: half the difference of window and client width.
-int SideFrame(HWND Wnd) {
-  RECT wr{}, cr{};
-  GetWindowRect(Wnd, &wr);
-  GetClientRect(Wnd, &cr);
-  return std::max(0, static_cast<int>((wr.right - wr.left) - cr.right) / 2);
-}
-
-// The four strips of width B from the cache into the window's DC.
-void CopyStrips(TqvMainWnd* Adapter, int B) {
-  vcl::TBitmap* cache = Adapter->SkinData->CacheBmp();
-  if (B <= 0 || !cache || cache->Width() == 0 || cache->Height() == 0) return;
-  TqvPaintDC paint(Adapter->CtrlHandle, vcl::TMessage{WM_NCPAINT, 0, 0, 0}, true);
-  if (const HDC dc = paint.DC())
-    BitBltBorder(dc, 0, 0, B, 0, 0, cache->Canvas()->Handle(), cache->Height(), cache->Width());
 }
 
 // The background cache made again when it changed: the section over what lies behind, then
@@ -84,7 +67,7 @@ void TqvContainerWnd::PaintClient(HDC DC) {
 void TqvContainerWnd::PaintFrame() {
   if (SkinData->CheckBgChanged(false)) return;
   Prepare();
-  CopyStrips(this, SideFrame(CtrlHandle));
+  CopyFrameStrips(this, nullptr, SideFrameWidth(CtrlHandle));
 }
 
 void TqvContainerWnd::WndProc(vcl::TMessage& Message) {
@@ -141,7 +124,7 @@ void TqvSearchWnd::SetSkinParams() {
 void TqvSearchWnd::PaintFrame() {
   if (SkinData->CheckBgChanged(false)) return;
   if (RebuildBackground(this)) SkinData->BGChanged = false;
-  CopyStrips(this, 3);
+  CopyFrameStrips(this, nullptr, 3);
 }
 
 void TqvSearchWnd::WndProc(vcl::TMessage& Message) {

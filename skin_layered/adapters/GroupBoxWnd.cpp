@@ -97,11 +97,7 @@ void TqvGroupBoxWnd::WndProc(vcl::TMessage& Message) {
     case kSkinCmdMessage:
       switch (SkinCommandOf(Message.WParam)) {
         case scmRemoveSkin:
-          if (vcl::TControl* control = OwnerControl()) {
-            vcl::TControlStyle style = control->ControlStyle();
-            style.Exclude(vcl::csOpaque);
-            control->SetControlStyle(style);
-          }
+          DropOpaqueStyle();
           break;
         case scmGetCtrlValue:
           Message.Result = CaptionHeight();

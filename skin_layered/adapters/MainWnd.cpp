@@ -114,6 +114,11 @@ void TqvMainWnd::ForgetSkin() {
   SkinData->BGChanged = true;
 }
 
+void TqvMainWnd::DropOpaqueStyle() {
+  if (vcl::TControl* control = OwnerControl())
+    control->SetControlStyle(control->ControlStyle() - vcl::TControlStyle{vcl::csOpaque});
+}
+
 TsSkinManager* TqvMainWnd::Manager() const {
   if (SkinManager) return SkinManager;
   return SkinData ? SkinData->GetSkinManager() : nullptr;

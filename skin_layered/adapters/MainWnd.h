@@ -126,6 +126,8 @@ class TqvMainWnd : public vcl::TObject {
   bool FromOwnManager(const vcl::TMessage& Message) const;
   // The skin went: the section's indexes are dropped until the next skin comes.
   void ForgetSkin();
+  // The skin went from a container: the owner control is no longer opaque.
+  void DropOpaqueStyle();
   // A container that stops the manager's broadcast (it answers as skinned) passes the skin's
   // removal on to its children only when the manager removes its whole skin: a container that
   // lost just its own section leaves its children the skin of theirs.

@@ -2,7 +2,6 @@
 
 #include "classlib/extctrls/ExtCtrls.h"
 #include "classlib/forms/Forms.h"
-#include "skin_layered/adapters/AdapterPaint.h"
 #include "skin_layered/adapters/AdapterUtils.h"
 #include "skin_layered/adapters/ParentBackground.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -11,7 +10,6 @@
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/manager/SkinText.h"
-#include "skin_layered/paint/Fills.h"
 #include "skin_layered/paint/SectionPaint.h"
 
 namespace skin_layered {
@@ -57,13 +55,6 @@ void TqvPanelWnd::SetSkinParams() {
   TqvMainWnd::SetSkinParams();
 }
 
-int TqvPanelWnd::BorderWidth() const {
-  RECT wr{}, cr{};
-  GetWindowRect(CtrlHandle, &wr);
-  GetClientRect(CtrlHandle, &cr);
-  return std::max(0, static_cast<int>((wr.right - wr.left) - cr.right) / 2);
-}
-
 void TqvPanelWnd::PrepareCache() {
   TqvCacheInfo ci;
   vcl::TBitmap* cache = AdapterCache(this);
@@ -107,24 +98,19 @@ void TqvPanelWnd::PaintBorder(HDC DC) {
   if (client.Left <= 0 && client.Top <= 0 && client.Right >= wr.right - wr.left && client.Bottom >= wr.bottom - wr.top)
     return;
   if (SkinData->BGChanged) PrepareCache();
-  const int b = BorderWidth();
+  const int b = SideFrameWidth(CtrlHandle);
   if (b == 0) {
     SkinData->Updating = true;
     return;
   }
-  if (!SkinData->CacheBmp()) return;
-  const bool own = DC == nullptr;
-  const HDC dc = own ? GetWindowDC(CtrlHandle) : DC;
-  if (!dc) return;
-  BitBltBorder(dc, 0, 0, b, 0, 0, SkinData->CacheBmp()->Canvas()->Handle(), WndSize.cy, WndSize.cx);
-  if (own) ReleaseDC(CtrlHandle, dc);
+  CopyFrameStrips(this, DC, b);
 }
 
 void TqvPanelWnd::PaintPanel(HDC DC) {
   vcl::TControl* control = OwnerControl();
   if (control && control->Parent() && control->Parent()->ControlState().Contains(vcl::csCreating)) return;
   if (SkinData->BgIsChanged()) return;
-  const int b = BorderWidth();
+  const int b = SideFrameWidth(CtrlHandle);
   GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
   PaintHostClient(this, Panel, DC, vcl::TRect{b, b, WndSize.cx - b, WndSize.cy - b}, [this] { PrepareCache(); });
 }
@@ -141,16 +127,11 @@ bool TqvPanelWnd::OnSkinCommand(vcl::TMessage& Message) {
       return true;
     case scmRemoveSkin:
       if (SkinData) SkinData->SkinIndex = kNoIndex;
-      if (vcl::TControl* control = OwnerControl())
-        control->SetControlStyle(control->ControlStyle() - vcl::TControlStyle{vcl::csOpaque});
+      DropOpaqueStyle();
       TqvMainWnd::WndProc(Message);
       return true;
     case scmRepaint:
-      if (SkinData->Updating) {
-        SkinData->Updating = false;
-        RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-      }
-      if (Panel) RepaintChildControls(Panel);
+      RepaintHost(this, Panel);
       return true;
     case scmIsSkinned:
       Message.Result = 1;
@@ -178,14 +159,6 @@ void TqvPanelWnd::WndProc(vcl::TMessage& Message) {
     return;
   }
   switch (Message.Msg) {
-    case WM_PAINT:
-      PaintByErasing(CtrlHandle);
-      Message.Result = 0;
-      return;
-    case WM_ERASEBKGND:
-      PaintPanel(reinterpret_cast<HDC>(Message.WParam));
-      Message.Result = 1;
-      return;
     case WM_NCPAINT:
       PaintBorder(nullptr);
       Message.Result = 0;
@@ -194,33 +167,6 @@ void TqvPanelWnd::WndProc(vcl::TMessage& Message) {
       PaintPanel(reinterpret_cast<HDC>(Message.WParam));
       PaintBorder(reinterpret_cast<HDC>(Message.WParam));
       return;
-    case WM_SETTEXT:
-      if (IsWindowVisible(CtrlHandle)) {
-        SendMessageW(CtrlHandle, WM_SETREDRAW, 0, 0);
-        TqvMainWnd::WndProc(Message);
-        SendMessageW(CtrlHandle, WM_SETREDRAW, 1, 0);
-        SkinData->BGChanged = true;
-        SendMessageW(CtrlHandle, WM_PAINT, 0, 0);
-        return;
-      }
-      break;
-    case WM_WINDOWPOSCHANGING:
-    case WM_WINDOWPOSCHANGED:
-      if (const TsGeneralData* section = SkinData->Section(); section && section->Props[0].Transparency != 0)
-        SkinData->BGChanged = true;
-      TqvMainWnd::WndProc(Message);
-      if (Message.Msg == WM_WINDOWPOSCHANGING) SendMessageW(CtrlHandle, WM_NCPAINT, 0, 0);
-      return;
-    case WM_PARENTNOTIFY:
-      TqvMainWnd::WndProc(Message);
-      if (LOWORD(Message.WParam) == WM_CREATE) NotifyFormOfControl(control);
-      return;
-    case WM_UPDATEUISTATE:
-      Message.Result = 1;
-      return;
-    case vcl::CM_TEXTCHANGED:
-      SkinData->BGChanged = true;
-      break;
     case vcl::CM_VISIBLECHANGED:
       SkinData->BGChanged = true;
       SkinData->Updating = false;
@@ -229,22 +175,19 @@ void TqvPanelWnd::WndProc(vcl::TMessage& Message) {
       if (Panel) RepaintChildControls(Panel);
       return;
     case vcl::CM_SHOWINGCHANGED:
-      if (control && control->Visible()) {
-        if (TsSkinManager* manager = Manager(); manager && manager->Options()->OptimizingPriority() == opMemory)
-          SkinData->Updating = false;
-        NotifyFormOfControl(control);
-        if (Panel) {
-          vcl::TMessage fresh = SkinCommandMessage(scmNewSkin, reinterpret_cast<LPARAM>(Manager()));
-          BroadcastCommand(Panel, fresh);
-          vcl::TMessage refresh = SkinCommandMessage(scmRefresh, reinterpret_cast<LPARAM>(Manager()));
-          BroadcastCommand(Panel, refresh);
-        }
-      }
+      // Shown again: painted at once when the manager keeps no caches of hidden controls.
+      if (TsSkinManager* manager = Manager();
+          control && control->Visible() && manager && manager->Options()->OptimizingPriority() == opMemory)
+        SkinData->Updating = false;
       break;
     default:
       break;
   }
-  TqvMainWnd::WndProc(Message);
+  // The rest as every host of children answers it.
+  if (!HostMessage(
+          this, Message, [this](vcl::TMessage& M) { TqvMainWnd::WndProc(M); },
+          [this](HDC DC) { PaintPanel(DC); }))
+    TqvMainWnd::WndProc(Message);
 }
 
 }  // namespace skin_layered

@@ -30,8 +30,6 @@ class TqvPanelWnd : public TqvMainWnd {
  private:
   // The panel's section by its bevels and border style.
   vcl::String SectionByBevels() const;
-  // Half the difference between the window's and the client area's width.
-  int BorderWidth() const;
   void DrawCaption(vcl::TRect R);
   // The client area (and the panel's graphic children) painted into DC.
   void PaintPanel(HDC DC);

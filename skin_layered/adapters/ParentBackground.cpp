@@ -1,5 +1,7 @@
 #include "skin_layered/adapters/ParentBackground.h"
 
+#include <algorithm>
+
 #include "skin_layered/adapters/AdapterPaint.h"
 #include "skin_layered/adapters/AdapterUtils.h"
 #include "skin_layered/adapters/MainWnd.h"
@@ -10,6 +12,7 @@
 #include "skin_layered/manager/Animations.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/paint/Fills.h"
 #include "skin_layered/paint/SectionPaint.h"
 
 namespace skin_layered {
@@ -76,6 +79,21 @@ void CopyBorderFromCache(TqvMainWnd* Adapter, HDC DC) {
   if (own) ReleaseDC(wnd, dc);
 }
 
+int SideFrameWidth(HWND Wnd) {
+  RECT wr{}, cr{};
+  GetWindowRect(Wnd, &wr);
+  GetClientRect(Wnd, &cr);
+  return std::max(0, static_cast<int>((wr.right - wr.left) - cr.right) / 2);
+}
+
+void CopyFrameStrips(TqvMainWnd* Adapter, HDC DC, int B) {
+  vcl::TBitmap* cache = Adapter->SkinData ? Adapter->SkinData->CacheBmp() : nullptr;
+  if (B <= 0 || !cache || cache->Width() == 0 || cache->Height() == 0) return;
+  TqvPaintDC paint(Adapter->CtrlHandle, vcl::TMessage{WM_PRINT, reinterpret_cast<WPARAM>(DC), 0, 0}, true);
+  if (const HDC dc = paint.DC())
+    BitBltBorder(dc, 0, 0, B, 0, 0, cache->Canvas()->Handle(), cache->Height(), cache->Width());
+}
+
 void PaintHostClient(TqvMainWnd* Adapter, vcl::TWinControl* Host, HDC DC, const vcl::TRect& Client,
                      const std::function<void()>& Prepare) {
   TsCommonData* data = Adapter->SkinData;
@@ -108,6 +126,14 @@ void PaintHostClient(TqvMainWnd* Adapter, vcl::TWinControl* Host, HDC DC, const 
                 vcl::TRect{0, 0, Client.Width(), Client.Height()});
   PaintControlsOnDC(dc, Host, vcl::TPoint{0, 0}, true);
   RepaintChildControls(Host);
+}
+
+void RepaintHost(TqvMainWnd* Adapter, vcl::TWinControl* Host) {
+  if (Adapter->SkinData && Adapter->SkinData->Updating) {
+    Adapter->SkinData->Updating = false;
+    RedrawWindow(Adapter->CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  }
+  if (Host) RepaintChildControls(Host);
 }
 
 bool HostMessage(TqvMainWnd* Adapter, vcl::TMessage& Message, const std::function<void(vcl::TMessage&)>& Base,

@@ -31,6 +31,12 @@ vcl::TBitmap* PaintAdapterSection(TqvMainWnd* Adapter, TqvCacheInfo& CacheInfo, 
 // The four border strips of the window (where the client area does not reach) from the
 // cache into DC (the window DC when nil); nothing when the client area covers the window.
 void CopyBorderFromCache(TqvMainWnd* Adapter, HDC DC);
+// The width of the window's frame on each side: half the difference of the window's and the
+// client area's width.
+int SideFrameWidth(HWND Wnd);
+// The four strips of width B round the window from the cache into DC (the window DC when
+// nil); nothing for no width or an empty cache.
+void CopyFrameStrips(TqvMainWnd* Adapter, HDC DC, int B);
 // The client area of a control hosting children, painted into DC (the client area's own DC
 // when nil): the adapter's cache, made again by Prepare when its background changed, when it
 // is missing or of another size, or when the last paint covered only part of a control whose
@@ -40,7 +46,10 @@ void CopyBorderFromCache(TqvMainWnd* Adapter, HDC DC);
 // the host is being destroyed.
 void PaintHostClient(TqvMainWnd* Adapter, vcl::TWinControl* Host, HDC DC, const vcl::TRect& Client,
                      const std::function<void()>& Prepare);
-// The messages the hosts of children (scroll boxes, static texts) answer alike: WM_PAINT
+// scmRepaint of a host of children: a host left updating is redrawn at once, then the
+// windowed children are told to repaint.
+void RepaintHost(TqvMainWnd* Adapter, vcl::TWinControl* Host);
+// The messages the hosts of children (panels, scroll boxes, static texts) answer alike: WM_PAINT
 // through erasing, WM_ERASEBKGND by PaintClient, WM_UPDATEUISTATE, a new text repainted
 // whole, the background marked stale when the text changes or a see-through host moves,
 // new children announced to the form and, when the host shows, its children given the skin

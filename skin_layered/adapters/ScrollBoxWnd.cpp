@@ -88,8 +88,7 @@ bool TqvScrollBoxWnd::OnSkinCommand(vcl::TMessage& Message) {
     case scmRemoveSkin: {
       if (!FromOwnManager(Message)) return false;
       ForgetSkin();
-      if (vcl::TControl* control = OwnerControl())
-        control->SetControlStyle(control->ControlStyle() - vcl::TControlStyle{vcl::csOpaque});
+      DropOpaqueStyle();
       vcl::TMessage common = Message;
       CommonWndProc(common, SkinData);
       PassSkinRemoval(Message);

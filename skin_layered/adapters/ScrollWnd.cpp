@@ -158,13 +158,20 @@ int GetScrollMetric(const TqvScrollBar* Bar, bool Thickness) {
   return GetSystemMetrics(Bar->Vertical() ? SM_CXVSCROLL : SM_CYHSCROLL) * -Bar->Thickness;
 }
 
+namespace {
+
+// A bar's thickness while it shows, else 0.
+int ShownThickness(const TqvScrollBar* Bar) { return Bar->Visible ? GetScrollMetric(Bar, true) : 0; }
+
+}  // namespace
+
 void GetHScrollRect(TqvScrollWnd* Adapter, HWND Handle, vcl::TRect& R) {
   R = {};
   if (!Adapter || !Adapter->HorzBar || !Adapter->VertBar) return;
   RECT wr{};
   GetWindowRect(Handle, &wr);
-  const int wv = Adapter->VertBar->Visible ? GetScrollMetric(Adapter->VertBar.get(), true) : 0;
-  const int hh = Adapter->HorzBar->Visible ? GetScrollMetric(Adapter->HorzBar.get(), true) : 0;
+  const int wv = ShownThickness(Adapter->VertBar.get());
+  const int hh = ShownThickness(Adapter->HorzBar.get());
   R.Left = wr.left + Adapter->BorderLeft + (Adapter->LeftScrollBar ? wv : 0);
   R.Right = wr.right - Adapter->BorderRight - (Adapter->LeftScrollBar ? 0 : wv);
   R.Bottom = wr.bottom - Adapter->BorderBottom;
@@ -176,8 +183,8 @@ void GetVScrollRect(TqvScrollWnd* Adapter, HWND Handle, vcl::TRect& R) {
   if (!Adapter || !Adapter->HorzBar || !Adapter->VertBar) return;
   RECT wr{};
   GetWindowRect(Handle, &wr);
-  const int wv = Adapter->VertBar->Visible ? GetScrollMetric(Adapter->VertBar.get(), true) : 0;
-  const int hh = Adapter->HorzBar->Visible ? GetScrollMetric(Adapter->HorzBar.get(), true) : 0;
+  const int wv = ShownThickness(Adapter->VertBar.get());
+  const int hh = ShownThickness(Adapter->HorzBar.get());
   R.Top = wr.top + Adapter->BorderTop;
   R.Bottom = wr.bottom - hh - Adapter->BorderBottom;
   if (Adapter->LeftScrollBar) {

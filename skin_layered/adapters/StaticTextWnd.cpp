@@ -1,7 +1,5 @@
 #include "skin_layered/adapters/StaticTextWnd.h"
 
-#include <algorithm>
-
 #include "classlib/forms/Forms.h"
 #include "classlib/stdctrls/StaticText.h"
 #include "skin_layered/adapters/AdapterPaint.h"
@@ -48,13 +46,6 @@ void TqvStaticTextWnd::SetSkinParams() {
   TqvMainWnd::SetSkinParams();
 }
 
-int TqvStaticTextWnd::FrameWidth() const {
-  RECT wr{}, cr{};
-  GetWindowRect(CtrlHandle, &wr);
-  GetClientRect(CtrlHandle, &cr);
-  return std::max(0, static_cast<int>((wr.right - wr.left) - cr.right) / 2);
-}
-
 void TqvStaticTextWnd::PrepareCache() {
   if (!SkinData) return;
   vcl::TBitmap* cache = AdapterCache(this);
@@ -67,7 +58,7 @@ void TqvStaticTextWnd::PrepareCache() {
     FillDC(cache->Canvas()->Handle(), all, StaticControl->Color());
   else
     PaintItem(SkinData->ControlSkin(), ci, 0, all, WndPos, cache, true);
-  const int b = FrameWidth();
+  const int b = SideFrameWidth(CtrlHandle);
   DrawCaption(vcl::TRect{b, b, all.Right - b, all.Bottom - b});
   if (ready) {
     SkinData->BGChanged = false;
@@ -93,7 +84,7 @@ void TqvStaticTextWnd::DrawCaption(const vcl::TRect& R) {
 
 void TqvStaticTextWnd::PaintClient(HDC DC) {
   GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
-  const int b = FrameWidth();
+  const int b = SideFrameWidth(CtrlHandle);
   PaintHostClient(this, StaticControl, DC, vcl::TRect{b, b, WndSize.cx - b, WndSize.cy - b},
                   [this] { PrepareCache(); });
 }
@@ -101,12 +92,7 @@ void TqvStaticTextWnd::PaintClient(HDC DC) {
 void TqvStaticTextWnd::PaintNonClient(HDC DC) {
   GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
   if (SkinData->BGChanged) PrepareCache();
-  vcl::TBitmap* cache = SkinData->CacheBmp();
-  const int b = FrameWidth();
-  if (b <= 0 || !cache || cache->Width() == 0) return;
-  TqvPaintDC paint(CtrlHandle, vcl::TMessage{WM_PRINT, reinterpret_cast<WPARAM>(DC), 0, 0}, true);
-  if (const HDC dc = paint.DC())
-    BitBltBorder(dc, 0, 0, b, 0, 0, cache->Canvas()->Handle(), cache->Height(), cache->Width());
+  CopyFrameStrips(this, DC, SideFrameWidth(CtrlHandle));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -135,18 +121,14 @@ bool TqvStaticTextWnd::OnSkinCommand(vcl::TMessage& Message) {
     case scmRemoveSkin: {
       if (!FromOwnManager(Message)) return false;
       ForgetSkin();
-      StaticControl->SetControlStyle(StaticControl->ControlStyle() - vcl::TControlStyle{vcl::csOpaque});
+      DropOpaqueStyle();
       TqvMainWnd::WndProc(Message);
       if (Destroyed) return true;
       PassSkinRemoval(Message);
       return true;
     }
     case scmRepaint:
-      if (SkinData->Updating) {
-        SkinData->Updating = false;
-        RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-      }
-      RepaintChildControls(StaticControl);
+      RepaintHost(this, StaticControl);
       return true;
     case scmPrepareCache:
       if (SkinData->Skinned(false)) PrepareCache();
@@ -168,7 +150,7 @@ bool TqvStaticTextWnd::OnSkinnedMessage(vcl::TMessage& Message) {
         {
           // The client area lies inside the frame of the printed window.
           const TSavedDC saved(dc);
-          const int b = FrameWidth();
+          const int b = SideFrameWidth(CtrlHandle);
           OffsetViewportOrgEx(dc, b, b, nullptr);
           PaintClient(dc);
         }

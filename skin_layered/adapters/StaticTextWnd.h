@@ -35,8 +35,6 @@ class TqvStaticTextWnd : public TqvMainWnd {
   // The section by the control's bevels and border.
   vcl::String SectionOfControl() const;
   void DrawCaption(const vcl::TRect& R);
-  // Half the difference between the window's and the client area's width.
-  int FrameWidth() const;
   void PaintClient(HDC DC);
   // The border strips into DC (nil: the window DC).
   void PaintNonClient(HDC DC);
