@@ -1,7 +1,5 @@
-// Skinned input controls on real controls: the flat border of edits and date pickers, combo
-// buttons by state and side in each of the skin's combo styles, the list skinners of simple
-// and drop-down combos, up-down controls that still change their value, and the arrow laid
-// over a date picker's button.
+// Skinned input controls on real controls: flat borders, combo buttons by state, side and
+// style, the list skinners of combos, up-downs that still count, and the date picker's arrow.
 #include "control_skin_support.h"
 
 #include "classlib/comctrls/DateTimePicker.h"
@@ -91,8 +89,6 @@ TEST_F(SkinInputTest, ComboButtonsWithoutTheCompositeAndFlat) {
   EXPECT_NE(At(picture.get(), 6, 4), Seq(kComboId, 1));  // the rest is the control's own
   EXPECT_FALSE(s->ButtonRect().IsEmpty());
 
-  host_.ReleaseSkinners();
-  form_.reset();
   Load({.sunkEdge = false, .comboStyle = 1});
   combo = NewCombo(vcl::csDropDownList);
   s = Skin<TSkinComBox>(combo);

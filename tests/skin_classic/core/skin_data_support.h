@@ -1,6 +1,5 @@
-// Shared by the skin-data and skin-manager tests: the program's units started once, a form
-// class that form descriptions can name, descriptions with a "SkinStream", and a recording
-// form skinning in place of the real one.
+// Shared by the engine's Windows tests: the program's units, a form class descriptions can
+// name, descriptions with a "SkinStream", and a recording form skinning.
 #pragma once
 
 #include <gtest/gtest.h>

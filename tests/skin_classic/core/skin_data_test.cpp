@@ -18,17 +18,6 @@ namespace {
 
 using SkinDataTest = SkinManagerTest;
 
-TEST_F(SkinDataTest, TheVersionIsReadOnlyAndTheThirdPartyListComesFilled) {
-  Owned<TSkinData> data(new TSkinData(nullptr));
-  vcl::SetStrProp(data.get(), L"Version", L"1.0");
-  EXPECT_EQ(data->Version(), L"5.03.07.12");
-  EXPECT_TRUE(data->Empty());
-  vcl::TStringList* lines = data->Skin3rd();
-  ASSERT_EQ(lines->Count(), 118);
-  EXPECT_EQ(lines->Strings(0), L"TCategoryButtons=scrollbar");
-  EXPECT_EQ(lines->Strings(117), L"TOVCDBNUMERICFIELD=Edit");
-}
-
 // The main window's component: stored active with an empty stream, it registers with the one
 // manager, which hooks the thread, and switches itself off; nothing is skinned.
 TEST_F(SkinDataTest, TheMainWindowsEmptyComponentLoadsInactive) {
@@ -185,12 +174,6 @@ TEST(SkinStartup, TheEnginesUnitsStartAfterTheLibrarysInOrder) {
   // The control-lookup atom is the class library's alone, registered once.
   const vcl::String name = vcl::ControlAtomName();
   EXPECT_EQ(vcl::ControlAtom(), GlobalFindAtomW(name.c_str()));
-  EXPECT_EQ(vcl::ControlLookupMessage(), RegisterWindowMessageW(name.c_str()));
-  EXPECT_EQ(SkinModuleInstance(), GetModuleHandleW(nullptr));
-  ASSERT_NE(SharedPaintBitmap(), nullptr);
-  EXPECT_EQ(GetStretchBltMode(SharedPaintBitmap()->Canvas()->Handle()), HALFTONE);
-  EXPECT_NE(SharedStrings(), nullptr);
-  EXPECT_TRUE(HasGetScrollBarInfo());
   EXPECT_NE(vcl::FindClassInfo(L"TSkinData"), nullptr);
 }
 

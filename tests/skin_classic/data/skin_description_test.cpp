@@ -191,20 +191,11 @@ TEST_F(CompleteSkin, ButtonsTitleAndMenuBar) {
   EXPECT_EQ(E(MenuBar).tile, 1);
 }
 
-TEST_F(CompleteSkin, ElementsGetTheFixedFrameCountsAndTheirVariants) {
-  const std::pair<SkinElement, int> expected[] = {
-      {Progress, 2},   {ProgressChunk, 1},  {MenuBar, 2},        {GroupBoxEdge, 2},   {GroupBox, 1},
-      {Tabs, 5},       {StatusBarEdges, 3}, {TabPane, 1},        {ToolBars, 5},       {ComboButton, 4},
-      {SunkEdge, 4},   {ExtraImages, 5},    {Headerbar, 5},      {MenuItem, 5},       {MenuBackground, 1},
-      {Scrollbar, 23}, {HorzScroll, 4},     {VertScroll, 4},     {HorzScrollThumb, 2}, {VertScrollThumb, 3},
-      {ThumbHorz, 5},  {ThumbVert, 5},      {ThumbLeft, 5},      {ThumbRight, 5},     {ThumbUp, 5},
-      {ThumbDown, 5},  {UpDownHorz, 8},     {UpDownVert, 8},     {Track, 1},          {TrackVert, 1},
-  };
-  for (const auto& [element, frames] : expected) {
-    SCOPED_TRACE(std::string(ElementSection(element)));
-    EXPECT_EQ(E(element).frame, frames);
-    EXPECT_EQ(E(element).name, ElementSection(element));
-  }
+TEST_F(CompleteSkin, ElementVariants) {
+  // A frame count from the description where the element allows one, else the element's own.
+  EXPECT_EQ(E(HorzScrollThumb).frame, 2);
+  EXPECT_EQ(E(VertScrollThumb).frame, 3);
+  EXPECT_EQ(E(Scrollbar).frame, 23);
   EXPECT_FALSE(D().Element(ComboxArrow));
   EXPECT_FALSE(D().Element(Toolbar));
 

@@ -1,7 +1,5 @@
 // Shared by the skinned-form tests: a skin package with flat-coloured borders and the caption
-// buttons a test describes, windows skinned through the manager's normal path (its hook sees
-// them activated, or its request on a raw window), pixels read from a frame painted into a
-// memory bitmap.
+// buttons a test describes, raw windows, and windows skinned through the manager's hook.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -484,18 +484,6 @@ TEST_F(SkinnedForms, AWindowProcHookInstalledAfterTheSkinsFormHookSurvivesItsDet
   counter.hook.Remove();
 }
 
-TEST_F(SkinnedForms, ADestroyedWindowWaitsDetachedForThePurge) {
-  UniqueWindow w = RawWindow();
-  TWinSkinForm* skin = SkinRaw(w.get());
-  ASSERT_TRUE(skin);
-  const HWND handle = w.get();
-  w.reset();
-  EXPECT_EQ(skin->State, TSkinFormState::Destroyed);
-  SkinManager()->SetRequestSkinData(data_);
-  SkinManager()->SetActiveMode(TSkinMode::PurgeDestroyed, 1);
-  ASSERT_TRUE(PumpUntil([&] { return SkinManager()->FindForm(handle) == nullptr; }));
-}
-
 TEST_F(SkinnedForms, TheFramePaintingFlagIsPublishedAndStopsPainting) {
   EXPECT_EQ(vcl::GetOrdProp(data_, L"FramePainting"), 1);
   UniqueWindow w = RawWindow();

@@ -9,7 +9,6 @@
 
 #include "skin_classic/paint/SkinDraw.h"
 #include "skin_classic/paint/SkinRegion.h"
-#include "skin_classic/paint/SkinText.h"
 #include "skin_classic/support/win_skin_support.h"
 
 namespace winskin {
@@ -283,13 +282,9 @@ TEST(FrameRegion, WholeWindowUnlessABorderIsTransparent) {
 }
 
 TEST(ToolbarFaces, ButtonFrameFromTheDrawState) {
-  EXPECT_EQ(ToolbarButtonFrame(CDIS_SELECTED | CDIS_HOT), 2);
-  EXPECT_EQ(ToolbarButtonFrame(CDIS_FOCUS), 4);
-  EXPECT_EQ(ToolbarButtonFrame(CDIS_HOT | CDIS_DEFAULT), 4);
-  EXPECT_EQ(ToolbarButtonFrame(CDIS_GRAYED | CDIS_DEFAULT), 0);
-  EXPECT_EQ(ToolbarButtonFrame(CDIS_DISABLED), 0);
-  EXPECT_EQ(ToolbarButtonFrame(CDIS_DEFAULT), 1);
-  EXPECT_EQ(ToolbarButtonFrame(0), 0);
+  for (auto [state, frame] : {std::pair<UINT, int>{CDIS_SELECTED | CDIS_HOT, 2}, {CDIS_FOCUS, 4}, {CDIS_HOT | CDIS_DEFAULT, 4},
+                               {CDIS_GRAYED | CDIS_DEFAULT, 0}, {CDIS_DISABLED, 0}, {CDIS_DEFAULT, 1}, {0, 0}})
+    EXPECT_EQ(ToolbarButtonFrame(state), frame) << std::hex << state;
 
   TDataSkinButton buttons("Buttons");
   buttons.Bitmap->Assign(Frames(6, 6, FrameColours(4, 5)).get());
@@ -353,19 +348,6 @@ TEST(DrawParentBackground, ThePartOfTheParentUnderTheChild) {
   EXPECT_EQ(origin.x, 0);
   EXPECT_EQ(origin.y, 0);
   DestroyWindow(parent);
-}
-
-TEST(SkinText, CopiesWidensAndDraws) {
-  EXPECT_EQ(WideCopy(L"caption", 3), L"cap");
-  EXPECT_EQ(WideCopy(L"caption", -1), L"caption");
-  EXPECT_EQ(WideCopy(L"caption", 50), L"caption");
-  auto b = Surface(200, 40, vcl::clWhite);
-  vcl::TRect r(0, 0, 200, 40);
-  EXPECT_GT(DrawTextAW(b->Canvas()->Handle(), L"Title", r, DT_CALCRECT | DT_SINGLELINE), 0);
-  EXPECT_GT(r.Width(), 0);
-  EXPECT_LT(r.Width(), 200);
-  EXPECT_EQ(FindControlObject(nullptr), nullptr);
-  EXPECT_EQ(FindControlObject(GetDesktopWindow()), nullptr);
 }
 
 }  // namespace
