@@ -87,25 +87,23 @@ inline PackageSpec ControlSkinSpec(const ControlSkinOptions& o = {}) {
     ini += "[UpDown.Vert]\r\nImage=SpinV.bmp\r\nGlyphImage=SpinGlyph.bmp\r\n"
            "[UpDown.Horz]\r\nImage=SpinH.bmp\r\nGlyphImage=SpinGlyph.bmp\r\n";
   PackageSpec spec;
-  spec.entries.push_back({"Parts.bmp", FramesBmp(16, 16, SeqColours(kPartsId, 23))});
-  spec.entries.push_back({"VTrack.bmp", FramesBmp(16, 16, SeqColours(kVTrackId, 4))});
-  spec.entries.push_back({"HTrack.bmp", FramesBmp(16, 16, SeqColours(kHTrackId, 4))});
-  spec.entries.push_back({"VThumb.bmp", FramesBmp(16, 16, SeqColours(kVThumbId, 3))});
-  spec.entries.push_back({"HThumb.bmp", FramesBmp(16, 16, SeqColours(kHThumbId, 3))});
-  spec.entries.push_back({"Combo.bmp", FramesBmp(12, 16, SeqColours(kComboId, 4))});
-  spec.entries.push_back({"Sunk.bmp", FramesBmp(10, 16, SeqColours(kSunkId, 4))});
-  spec.entries.push_back({"Extra.bmp", FramesBmp(4, 4, SeqColours(kExtraId, 5))});
-  spec.entries.push_back({"SpinV.bmp", FramesBmp(10, 10, SeqColours(kSpinVId, 8))});
-  spec.entries.push_back({"SpinH.bmp", FramesBmp(10, 10, SeqColours(kSpinHId, 8))});
-  spec.entries.push_back({"SpinGlyph.bmp", FramesBmp(2, 2, SeqColours(kSpinGlyphId, 2))});
-  spec.entries.push_back({"Progress.bmp", FramesBmp(10, 10, SeqColours(kProgressId, 2))});
-  spec.entries.push_back({"Chunk.bmp", FramesBmp(6, 10, SeqColours(kChunkId, 1))});
-  spec.entries.push_back({"Header.bmp", FramesBmp(10, 10, SeqColours(kHeaderId, 5))});
-  spec.entries.push_back({"Status.bmp", FramesBmp(10, 10, SeqColours(kStatusId, 3))});
-  spec.entries.push_back({"Track.bmp", FramesBmp(12, 6, SeqColours(kTrackId, 1))});
-  spec.entries.push_back({"TrackV.bmp", FramesBmp(6, 12, SeqColours(kTrackVId, 1))});
-  spec.entries.push_back({"TThumb.bmp", FramesBmp(8, 12, SeqColours(kTrackThumbId, 5))});
-  spec.entries.push_back({"TThumbV.bmp", FramesBmp(12, 8, SeqColours(kTrackThumbVId, 5))});
+  const struct {
+    const char* file;
+    int width, height, id, frames;
+  } kSeqPictures[] = {
+      {"Parts.bmp", 16, 16, kPartsId, 23},     {"VTrack.bmp", 16, 16, kVTrackId, 4},
+      {"HTrack.bmp", 16, 16, kHTrackId, 4},    {"VThumb.bmp", 16, 16, kVThumbId, 3},
+      {"HThumb.bmp", 16, 16, kHThumbId, 3},    {"Combo.bmp", 12, 16, kComboId, 4},
+      {"Sunk.bmp", 10, 16, kSunkId, 4},        {"Extra.bmp", 4, 4, kExtraId, 5},
+      {"SpinV.bmp", 10, 10, kSpinVId, 8},      {"SpinH.bmp", 10, 10, kSpinHId, 8},
+      {"SpinGlyph.bmp", 2, 2, kSpinGlyphId, 2}, {"Progress.bmp", 10, 10, kProgressId, 2},
+      {"Chunk.bmp", 6, 10, kChunkId, 1},       {"Header.bmp", 10, 10, kHeaderId, 5},
+      {"Status.bmp", 10, 10, kStatusId, 3},    {"Track.bmp", 12, 6, kTrackId, 1},
+      {"TrackV.bmp", 6, 12, kTrackVId, 1},     {"TThumb.bmp", 8, 12, kTrackThumbId, 5},
+      {"TThumbV.bmp", 12, 8, kTrackThumbVId, 5},
+  };
+  for (const auto& p : kSeqPictures)
+    spec.entries.push_back({p.file, FramesBmp(p.width, p.height, SeqColours(p.id, p.frames))});
   spec.entries.push_back({"Buttons.bmp", FramesBmp(kButtonFrame, kButtonFrame, FrameColours(kButtonsId, 5))});
   if (o.checkImage)
     spec.entries.push_back({"Check.bmp", FramesBmp(kMarkSide, kMarkSide, FrameColours(kCheckId, o.checkFrames))});
