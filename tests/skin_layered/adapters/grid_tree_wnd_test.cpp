@@ -39,56 +39,44 @@ vcl::TColor Col(COLORREF C) { return static_cast<vcl::TColor>(C); }
 class TGridLook : public vcl::TPersistent {
   VCL_CLASS(TGridLook, vcl::TPersistent)
  public:
-  int64_t from = vcl::clNone, to = 0x010101, mirror_from = 0x020202, mirror_to = vcl::clNone;
+  int64_t from = vcl::clNone, to = 0x010101;
 };
 VCL_CLASS_INFO(TGridLook) {
   p.Integer<&TGridLook::from>(L"FixedGradientFrom", std::nullopt, &vcl::ColorTypeInfo());
   p.Integer<&TGridLook::to>(L"FixedGradientTo", std::nullopt, &vcl::ColorTypeInfo());
-  p.Integer<&TGridLook::mirror_from>(L"FixedGradientMirrorFrom", std::nullopt, &vcl::ColorTypeInfo());
-  p.Integer<&TGridLook::mirror_to>(L"FixedGradientMirrorTo", std::nullopt, &vcl::ColorTypeInfo());
 }
 
 class TLineColors : public vcl::TPersistent {
   VCL_CLASS(TLineColors, vcl::TPersistent)
  public:
-  int64_t fixed = 0x030303, data = 0x040404, shadow = 0x050505;
+  int64_t fixed = 0x030303, data = 0x040404;
 };
 VCL_CLASS_INFO(TLineColors) {
   p.Integer<&TLineColors::fixed>(L"FixedColor", std::nullopt, &vcl::ColorTypeInfo());
   p.Integer<&TLineColors::data>(L"DataColor", std::nullopt, &vcl::ColorTypeInfo());
-  p.Integer<&TLineColors::shadow>(L"ShadowColor", std::nullopt, &vcl::ColorTypeInfo());
 }
 
-// A grid with a control look, title and fixed fonts, line colours and a footer.
+// A grid with a control look, a title font and line colours.
 class TVendorGrid : public vcl::TDrawGrid {
   VCL_CLASS(TVendorGrid, vcl::TDrawGrid)
  public:
-  explicit TVendorGrid(vcl::TComponent* AOwner) : TDrawGrid(AOwner) {
-    title_font->SetColor(static_cast<vcl::TColor>(0x060606));
-    fixed_font->SetColor(static_cast<vcl::TColor>(0x070707));
-  }
+  explicit TVendorGrid(vcl::TComponent* AOwner) : TDrawGrid(AOwner) { title_font->SetColor(static_cast<vcl::TColor>(0x060606)); }
   std::unique_ptr<vcl::TFont> title_font_owned = std::make_unique<vcl::TFont>();
-  std::unique_ptr<vcl::TFont> fixed_font_owned = std::make_unique<vcl::TFont>();
   std::unique_ptr<TGridLook> look_owned = std::make_unique<TGridLook>();
   std::unique_ptr<TLineColors> lines_owned = std::make_unique<TLineColors>();
   vcl::TFont* title_font = title_font_owned.get();
-  vcl::TFont* fixed_font = fixed_font_owned.get();
   TGridLook* look = look_owned.get();
   TLineColors* lines = lines_owned.get();
   int64_t line = vcl::clNone, fixed_line = 0x080808, selection = 0x090909, selection_text = vcl::clNone;
-  int64_t footer = 0x0A0A0A, indicator = vcl::clNone;
 };
 VCL_CLASS_INFO(TVendorGrid) {
   p.Object<&TVendorGrid::title_font, nullptr>(L"TitleFont", vcl::TFont::StaticClass());
-  p.Object<&TVendorGrid::fixed_font, nullptr>(L"FixedFont", vcl::TFont::StaticClass());
   p.Object<&TVendorGrid::look, nullptr>(L"ControlLook", TGridLook::StaticClass());
   p.Object<&TVendorGrid::lines, nullptr>(L"LineColors", TLineColors::StaticClass());
   p.Integer<&TVendorGrid::line>(L"GridLineColor", std::nullopt, &vcl::ColorTypeInfo());
   p.Integer<&TVendorGrid::fixed_line>(L"GridFixedLineColor", std::nullopt, &vcl::ColorTypeInfo());
   p.Integer<&TVendorGrid::selection>(L"SelectionColor", std::nullopt, &vcl::ColorTypeInfo());
   p.Integer<&TVendorGrid::selection_text>(L"SelectionTextColor", std::nullopt, &vcl::ColorTypeInfo());
-  p.Integer<&TVendorGrid::footer>(L"FooterColor", std::nullopt, &vcl::ColorTypeInfo());
-  p.Integer<&TVendorGrid::indicator>(L"IndicatorIconColor", std::nullopt, &vcl::ColorTypeInfo());
 }
 
 class TTitleParams : public vcl::TPersistent {
@@ -240,10 +228,9 @@ TEST_F(GridTreeAdapters, AStringGridTakesTheSkinsColoursAndIsMadeAnewWithItsOwn)
 TEST_F(GridTreeAdapters, EveryVendorGridPropertyGetsExactlyItsOwnValueBack) {
   auto* grid = Place(new TVendorGrid(form.get()));
   const std::vector<std::wstring_view> paths{
-      L"TitleFont.Color", L"FixedFont.Color", L"ControlLook.FixedGradientFrom", L"ControlLook.FixedGradientTo",
-      L"ControlLook.FixedGradientMirrorFrom", L"ControlLook.FixedGradientMirrorTo", L"LineColors.FixedColor",
-      L"LineColors.DataColor", L"LineColors.ShadowColor", L"GridLineColor", L"GridFixedLineColor",
-      L"SelectionColor", L"SelectionTextColor", L"FooterColor", L"IndicatorIconColor", L"FixedColor"};
+      L"TitleFont.Color", L"ControlLook.FixedGradientFrom", L"ControlLook.FixedGradientTo", L"LineColors.FixedColor",
+      L"LineColors.DataColor", L"GridLineColor", L"GridFixedLineColor", L"SelectionColor", L"SelectionTextColor",
+      L"FixedColor"};
   std::vector<int64_t> own;
   for (std::wstring_view path : paths) own.push_back(Prop(grid, path));
   grid_adapter = Adapt<TqvGridWnd>(grid);

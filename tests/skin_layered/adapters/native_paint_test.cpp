@@ -1,5 +1,5 @@
 // The adapter of controls that paint themselves: their own painting stays, while the skin's
-// picture of the control is made when a child asks for it and answers background questions.
+// picture of the control is made when a child asks for it.
 #include "hosts_support.h"
 #include "skin_layered/adapters/NativePaintWnd.h"
 #include "skin_layered/core/BackgroundInfo.h"
@@ -24,18 +24,10 @@ VCL_CLASS_INFO(TSelfPainted) {}
 
 namespace {
 
-class NativePaint : public HostsTest {
- protected:
-  TSelfPainted* NewControl() {
-    auto* control = new TSelfPainted(form.get());
-    control->SetParent(form.get());
-    control->SetBounds(10, 10, 120, 80);
-    return control;
-  }
-};
+class NativePaint : public HostsTest {};
 
 TEST_F(NativePaint, TheControlPaintsItselfWhileTheSkinsPictureServesItsChildren) {
-  TSelfPainted* control = NewControl();
+  auto* control = Put<TSelfPainted>(form.get(), 10, 10, 120, 80);
   auto plain = CreateAdapter<TqvNativePaint>(control->Handle(), nullptr, manager.get(), TqvSkinParams{control, L""});
   EXPECT_EQ(plain->SkinData->SkinSection(), L"TRANSPARENT");
   plain.reset();
@@ -58,8 +50,6 @@ TEST_F(NativePaint, TheControlPaintsItselfWhileTheSkinsPictureServesItsChildren)
   GetBgInfoWnd(info, control->Handle(), false);
   EXPECT_EQ(info.BgType, btColor);
   EXPECT_EQ(static_cast<COLORREF>(vcl::ColorToRGB(info.Color)), kPanel);
-  adapter.reset();
-  vcl::TObject::Free(control);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-// Adapted windows inside adapted containers: a new skin reaches them through their containers
-// (the manager's broadcast stops at a skinned window), the skin's removal by the broadcast's
-// walk into containers whose adapters no longer answer, and a see-through label shows the
-// face of the container it sits on, not that of the form.
+// Adapted windows inside adapted containers: new skins and the skin's removal reach them
+// through their containers (the manager's broadcast stops at a skinned window), and a
+// see-through label shows the face of its container, not that of the form.
 #include "classlib/extctrls/ExtCtrls.h"
 #include "classlib/forms/ScrollBox.h"
 #include "classlib/stdctrls/StdCtrls.h"
@@ -45,27 +44,15 @@ class NestedAdapters : public HostsTest {
     skins.Write(L"Second", L"Options.dat", BytesOf(NestedSkinText(kSecond, true)));
     form->SetColor(static_cast<vcl::TColor>(kFormColor));
   }
-  void TearDown() override {
-    button_adapter.reset();
-    group_adapter.reset();
-    edit_adapter.reset();
-    panel_adapter.reset();
-    box_adapter.reset();
-    HostsTest::TearDown();
-  }
-
   vcl::TPanel* NewPanel() {
-    auto* panel = new vcl::TPanel(form.get());
-    panel->SetParent(form.get());
-    panel->SetBounds(10, 10, 300, 200);
+    auto* panel = Put<vcl::TPanel>(form.get(), 10, 10, 300, 200);
     panel->SetBevelOuter(vcl::bvRaised);
     panel->SetBevelInner(vcl::bvNone);
     panel->SetCaption(L"");
     return panel;
   }
   vcl::TLabel* NewLabel(vcl::TWinControl* Parent) {
-    auto* label = new vcl::TLabel(form.get());
-    label->SetParent(Parent);
+    auto* label = Put<vcl::TLabel>(Parent, 30, 40, 50, 20, form.get());
     label->SetAutoSize(false);
     label->SetTransparent(true);
     label->SetCaption(L"");
@@ -75,46 +62,40 @@ class NestedAdapters : public HostsTest {
   // A pixel of the window painted through WM_PRINT.
   static COLORREF PrintedAt(vcl::TWinControl* Control, int X, int Y) { return Printed(Control->Handle())->At(X, Y); }
 
+  // Destroyed in this order's reverse: the inner windows' adapters first.
+  TqvAdapterPtr<TqvScrollBoxWnd> box_adapter;
   TqvAdapterPtr<TqvPanelWnd> panel_adapter;
   TqvAdapterPtr<TqvEditWnd> edit_adapter;
   TqvAdapterPtr<TqvGroupBoxWnd> group_adapter;
   TqvAdapterPtr<TqvBtnWnd> button_adapter;
-  TqvAdapterPtr<TqvScrollBoxWnd> box_adapter;
 };
 
 TEST_F(NestedAdapters, NewSkinsAndTheRemovalReachWindowsInsideAdaptedContainers) {
   manager->SetSkinName(L"First");
   ASSERT_TRUE(manager->Skin().SkinData.Active);
   vcl::TPanel* panel = NewPanel();
-  auto* edit = new vcl::TEdit(form.get());
-  edit->SetParent(panel);
-  edit->SetBounds(10, 10, 120, 24);
+  auto* edit = Put<vcl::TEdit>(panel, 10, 10, 120, 24, form.get());
   edit->SetColor(static_cast<vcl::TColor>(kOwnEdit));
-  auto* group = new vcl::TGroupBox(form.get());
-  group->SetParent(panel);
-  group->SetBounds(10, 50, 200, 120);
+  auto* group = Put<vcl::TGroupBox>(panel, 10, 50, 200, 120, form.get());
   group->SetCaption(L"");
-  auto* button = new vcl::TButton(form.get());
-  button->SetParent(group);
-  button->SetBounds(20, 30, 100, 40);
+  auto* button = Put<vcl::TButton>(group, 20, 30, 100, 40, form.get());
   button->SetCaption(L"");
 
   panel_adapter = CreateAdapter<TqvPanelWnd>(panel->Handle(), nullptr, manager.get(), TqvSkinParams{panel, L""});
   edit_adapter = CreateAdapter<TqvEditWnd>(edit->Handle(), nullptr, manager.get(), TqvSkinParams{edit, L""}, true);
   group_adapter = CreateAdapter<TqvGroupBoxWnd>(group->Handle(), nullptr, manager.get(), TqvSkinParams{group, L""});
   button_adapter = CreateAdapter<TqvBtnWnd>(button->Handle(), nullptr, manager.get(), TqvSkinParams{button, L""});
-  SendMessageW(edit->Handle(), WM_NCPAINT, 1, 0);
-  EXPECT_EQ(edit->Color(), static_cast<vcl::TColor>(kFirst.Edit));
-  EXPECT_EQ(PrintedAt(panel, 250, 5), kFirst.Panel);
-  EXPECT_EQ(PrintedAt(button, 4, 4), kFirst.Button);
-
+  auto expect = [&](const TColors& C) {
+    SendMessageW(edit->Handle(), WM_NCPAINT, 1, 0);
+    EXPECT_EQ(edit->Color(), static_cast<vcl::TColor>(C.Edit));
+    EXPECT_EQ(PrintedAt(panel, 250, 5), C.Panel);
+    EXPECT_EQ(PrintedAt(button, 4, 4), C.Button);
+  };
+  expect(kFirst);
   // Another skin: every nested window takes its colours.
   manager->SetSkinName(L"Second");
   ASSERT_TRUE(manager->Skin().SkinData.Active);
-  SendMessageW(edit->Handle(), WM_NCPAINT, 1, 0);
-  EXPECT_EQ(edit->Color(), static_cast<vcl::TColor>(kSecond.Edit));
-  EXPECT_EQ(PrintedAt(panel, 250, 5), kSecond.Panel);
-  EXPECT_EQ(PrintedAt(button, 4, 4), kSecond.Button);
+  expect(kSecond);
 
   // The skin goes: the windows inside the panel and the group box have their own looks back.
   manager->SetActive(false);
@@ -126,10 +107,7 @@ TEST_F(NestedAdapters, NewSkinsAndTheRemovalReachWindowsInsideAdaptedContainers)
   // And comes back to all of them.
   manager->SetActive(true);
   ASSERT_TRUE(manager->Skin().SkinData.Active);
-  SendMessageW(edit->Handle(), WM_NCPAINT, 1, 0);
-  EXPECT_EQ(edit->Color(), static_cast<vcl::TColor>(kSecond.Edit));
-  EXPECT_EQ(PrintedAt(panel, 250, 5), kSecond.Panel);
-  EXPECT_EQ(PrintedAt(button, 4, 4), kSecond.Button);
+  expect(kSecond);
 }
 
 TEST_F(NestedAdapters, ASeeThroughLabelShowsTheFaceOfItsContainer) {
@@ -139,17 +117,13 @@ TEST_F(NestedAdapters, ASeeThroughLabelShowsTheFaceOfItsContainer) {
   // The panel has no border: its client area starts at its window's corner.
   EXPECT_EQ(PrintedAt(panel, 30 + 25, 40 + 10), kPanel);
 
-  auto* box = new vcl::TScrollBox(form.get());
-  box->SetParent(form.get());
-  box->SetBounds(10, 220, 200, 80);
+  auto* box = Put<vcl::TScrollBox>(form.get(), 10, 220, 200, 80);
   NewLabel(box);
   box_adapter = CreateAdapter<TqvScrollBoxWnd>(box->Handle(), nullptr, manager.get(), TqvSkinParams{box, L""}, true);
   ASSERT_EQ(box_adapter->BorderLeft, 2);
   EXPECT_EQ(PrintedAt(box, 2 + 30 + 25, 2 + 40 + 10), kPanelLow);
 
-  auto* group = new vcl::TGroupBox(form.get());
-  group->SetParent(form.get());
-  group->SetBounds(220, 220, 150, 80);
+  auto* group = Put<vcl::TGroupBox>(form.get(), 220, 220, 150, 80);
   group->SetCaption(L"");
   NewLabel(group);
   group_adapter = CreateAdapter<TqvGroupBoxWnd>(group->Handle(), nullptr, manager.get(), TqvSkinParams{group, L""});
