@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "skin_layered/adapters/MainWnd.h"
+#include "skin_layered/adapters/ScrollWnd.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/manager_support.h"
@@ -165,6 +166,27 @@ T* Put(vcl::TWinControl* Parent, int x, int y, int w, int h, vcl::TComponent* Ow
   c->SetBounds(x, y, w, h);
   return c;
 }
+
+// The adapters' mouse seams answer the test's cursor and button while this lives.
+class MouseSeam {
+ public:
+  MouseSeam()
+      : previous_cursor_(SetScrollCursorQuery([this] { return cursor; })),
+        previous_button_(SetScrollButtonQuery([this] { return down; })) {}
+  ~MouseSeam() {
+    SetScrollCursorQuery(previous_cursor_);
+    SetScrollButtonQuery(previous_button_);
+  }
+  MouseSeam(const MouseSeam&) = delete;
+  MouseSeam& operator=(const MouseSeam&) = delete;
+
+  POINT cursor{};
+  bool down = false;
+
+ private:
+  TqvCursorQuery previous_cursor_;
+  TqvButtonQuery previous_button_;
+};
 
 // A bare visible child window of a system class.
 inline HWND Child(HWND Parent, const wchar_t* Class, DWORD Style, int X, int Y, int W, int H, DWORD ExStyle = 0,

@@ -19,14 +19,8 @@ HWND BareButton(HWND Parent, DWORD Style, const wchar_t* Text, int X) {
 
 class Buttons : public ButtonsTest {
  protected:
-  void SetUp() override {
-    LoadButtonsSkin();
-    previous_cursor_ = SetScrollCursorQuery([this] { return cursor; });
-  }
-  void TearDown() override {
-    SetScrollCursorQuery(previous_cursor_);
-    SetAnimationActive(false);
-  }
+  void SetUp() override { LoadButtonsSkin(); }
+  void TearDown() override { SetAnimationActive(false); }
 
   template <class T = vcl::TButton>
   T* MakeButton(const wchar_t* Caption, int Top = 10) {
@@ -52,8 +46,8 @@ class Buttons : public ButtonsTest {
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   }
 
-  POINT cursor{0, 0};
-  TqvCursorQuery previous_cursor_;
+  MouseSeam mouse;
+  POINT& cursor = mouse.cursor;
 };
 
 TEST_F(Buttons, ALibraryButtonShowsEachStatesFrame) {

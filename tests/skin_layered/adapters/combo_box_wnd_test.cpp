@@ -25,15 +25,12 @@ class ComboBoxes : public ButtonsTest {
  protected:
   void SetUp() override {
     LoadButtonsSkin(ComboSections(WithButtonSection()) + ScrollSections());
-    previous_cursor_ = SetScrollCursorQuery([this] { return cursor; });
-    previous_button_ = SetScrollButtonQuery([] { return true; });
+    mouse.down = true;
   }
   void TearDown() override {
     for (vcl::TComboBox* c : combos_)
       if (c->HandleAllocated()) c->SetDroppedDown(false);
     if (GetCapture()) ReleaseCapture();
-    SetScrollCursorQuery(previous_cursor_);
-    SetScrollButtonQuery(previous_button_);
     adapters_.clear();
   }
   virtual bool WithButtonSection() const { return true; }
@@ -65,9 +62,8 @@ class ComboBoxes : public ButtonsTest {
     return Printed(A->CtrlHandle)->At(r.Left + 3, r.Top + 3);
   }
 
-  POINT cursor{0, 0};
-  TqvCursorQuery previous_cursor_;
-  TqvButtonQuery previous_button_;
+  MouseSeam mouse;
+  POINT& cursor = mouse.cursor;
   std::vector<vcl::TComboBox*> combos_;
   std::vector<TqvAdapterPtr<TqvComboBoxWnd>> adapters_;
 };

@@ -324,7 +324,6 @@ TEST_F(Dialogs, TheManagersHandlerCanKeepADialogUnskinned) {
   HWND dlg = NewDialog(kSizable, false);
   EXPECT_GE(veto.calls, 1);
   EXPECT_EQ(veto.seen, dlg);
-  EXPECT_EQ(DialogOf(dlg), nullptr);
   EXPECT_TRUE(CheckDialogWnd(dlg, nullptr));  // answered, not skinned
   EXPECT_EQ(DialogOf(dlg), nullptr);
   manager->OnSysDlgInit = nullptr;
@@ -408,9 +407,10 @@ TBoxWatch RunBox(HWND Owner, int* Answer = nullptr) {
   return watch;
 }
 
-TEST_F(Dialogs, AMessageBoxIsSkinnedAutomatically) {
+// Owned or not, a box is skinned: GetParent names an owner, which does not make it a child.
+TEST_F(Dialogs, AMessageBoxIsSkinnedAutomaticallyAlsoWhenOwned) {
   int answer = 0;
-  const TBoxWatch watch = RunBox(nullptr, &answer);
+  TBoxWatch watch = RunBox(nullptr, &answer);
   ASSERT_NE(watch.box, nullptr);
   EXPECT_TRUE(watch.skinned);
   EXPECT_FALSE(watch.sysMenuStyle);  // its own caption buttons are the skin's
@@ -419,17 +419,15 @@ TEST_F(Dialogs, AMessageBoxIsSkinnedAutomatically) {
   EXPECT_FALSE(IsWindow(watch.box));
   PurgeProviders();
   EXPECT_EQ(FindProvider(watch.box), nullptr);
-}
 
-// An owned box: GetParent names its owner, which does not make it a child.
-TEST_F(Dialogs, UnderTheSampleSkinAnOwnedMessageBoxOverADialogIsFramedByTheSkin) {
+  // Under the sample skin, owned by a form, over a skinned dialog.
   manager->SetSkinDirectory(SampleSkinFolder());
   manager->SetSkinName(L"Lagoon");
   ASSERT_TRUE(manager->Skin().SkinData.Active);
   auto form = ShownForm();
   form->Show();
   ASSERT_NE(DialogOf(NewDialog(kSizable)), nullptr);
-  const TBoxWatch watch = RunBox(form->Handle());
+  watch = RunBox(form->Handle());
   ASSERT_NE(watch.box, nullptr);
   EXPECT_TRUE(watch.skinned);
   EXPECT_FALSE(watch.sysMenuStyle);

@@ -44,12 +44,8 @@ class ListViewAdapters : public SkinnedTest {
     LoadSkin(ListSkinText(), L"Lists");
     form->SetBounds(20, 20, 460, 360);
     form->Show();
-    previous_cursor_ = SetScrollCursorQuery([this] { return cursor; });
-    previous_button_ = SetScrollButtonQuery([this] { return button_down; });
   }
   void TearDown() override {
-    SetScrollCursorQuery(previous_cursor_);
-    SetScrollButtonQuery(previous_button_);
     if (GetCapture()) ReleaseCapture();
   }
 
@@ -112,12 +108,9 @@ class ListViewAdapters : public SkinnedTest {
 
   TqvAdapterPtr<TqvListViewWnd> adapter;
   COLORREF rest_pixel = 0;
-  POINT cursor{};
-  bool button_down = false;
-
- private:
-  TqvCursorQuery previous_cursor_;
-  TqvButtonQuery previous_button_;
+  MouseSeam mouse;
+  POINT& cursor = mouse.cursor;
+  bool& button_down = mouse.down;
 };
 
 TEST_F(ListViewAdapters, AListViewTakesTheSkinsColoursAndGetsItsOwnBack) {

@@ -70,12 +70,8 @@ class ScrollBars : public SkinnedTest {
     form->Show();
     Scrolls().clear();
     g_position_in_lparam = false;
-    previous_cursor_ = SetScrollCursorQuery([this] { return cursor; });
-    previous_button_ = SetScrollButtonQuery([this] { return button_down; });
   }
   void TearDown() override {
-    SetScrollCursorQuery(previous_cursor_);
-    SetScrollButtonQuery(previous_button_);
     if (GetCapture()) ReleaseCapture();
   }
 
@@ -141,12 +137,9 @@ class ScrollBars : public SkinnedTest {
     }
   } recorder;
   TqvAdapterPtr<TqvScrollWnd> adapter;
-  POINT cursor{};
-  bool button_down = false;
-
- private:
-  TqvCursorQuery previous_cursor_;
-  TqvButtonQuery previous_button_;
+  MouseSeam mouse;
+  POINT& cursor = mouse.cursor;
+  bool& button_down = mouse.down;
 };
 
 TEST_F(ScrollBars, AListBoxShowsItsVerticalBarFromTheSkin) {

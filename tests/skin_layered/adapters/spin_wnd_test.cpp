@@ -15,20 +15,6 @@ namespace {
 inline constexpr COLORREF kSpinNormal = 0x30A050, kSpinHot = 0x50C070, kSpinPressed = 0x107030;
 inline constexpr COLORREF kGripColor = 0x1060E0;
 
-// The cursor where the test says, for as long as it lives.
-class CursorAt {
- public:
-  explicit CursorAt(POINT P) : point_(P) {
-    previous_ = SetScrollCursorQuery([this] { return point_; });
-  }
-  ~CursorAt() { SetScrollCursorQuery(previous_); }
-  void MoveTo(POINT P) { point_ = P; }
-
- private:
-  POINT point_;
-  TqvCursorQuery previous_;
-};
-
 POINT ScreenPoint(HWND Wnd, int X, int Y) {
   POINT p{X, Y};
   ClientToScreen(Wnd, &p);
@@ -65,7 +51,8 @@ class SpinWnd : public PanelsTest {
 TEST_F(SpinWnd, EachHalfShowsItsOwnStateByTheCursorAndTheButton) {
   auto adapter = MakeUpDown(vcl::udVertical);
   const HWND wnd = adapter->CtrlHandle;
-  CursorAt cursor(ScreenPoint(wnd, 10, 8));
+  MouseSeam mouse;
+  mouse.cursor = ScreenPoint(wnd, 10, 8);
   SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 8));
   EXPECT_TRUE(adapter->Pressed);
   auto pixels = Printed(wnd);
@@ -76,12 +63,12 @@ TEST_F(SpinWnd, EachHalfShowsItsOwnStateByTheCursorAndTheButton) {
   SendMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(10, 8));
   EXPECT_FALSE(adapter->Pressed);
   // Hovering the lower half: that half hot.
-  cursor.MoveTo(ScreenPoint(wnd, 10, 30));
+  mouse.cursor = ScreenPoint(wnd, 10, 30);
   pixels = Printed(wnd);
   EXPECT_EQ(pixels->At(2, 2), kSpinNormal);
   EXPECT_EQ(pixels->At(2, 37), kSpinHot);
   // Away from the window: both normal.
-  cursor.MoveTo(POINT{-500, -500});
+  mouse.cursor = POINT{-500, -500};
   pixels = Printed(wnd);
   EXPECT_EQ(pixels->At(2, 2), kSpinNormal);
   EXPECT_EQ(pixels->At(2, 37), kSpinNormal);
@@ -95,7 +82,8 @@ TEST_F(SpinWnd, EachHalfShowsItsOwnStateByTheCursorAndTheButton) {
 TEST_F(SpinWnd, AHorizontalUpDownIsSplitIntoLeftAndRightAndGetsItsOwnPaintingBack) {
   auto adapter = MakeUpDown(vcl::udHorizontal);
   const HWND wnd = adapter->CtrlHandle;
-  CursorAt cursor(ScreenPoint(wnd, 30, 10));
+  MouseSeam mouse;
+  mouse.cursor = ScreenPoint(wnd, 30, 10);
   auto pixels = Printed(wnd);
   EXPECT_EQ(pixels->At(2, 2), kSpinNormal);
   EXPECT_EQ(pixels->At(37, 2), kSpinHot);

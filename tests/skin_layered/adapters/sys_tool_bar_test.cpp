@@ -28,7 +28,6 @@ class SysToolBar : public PanelsTest {
     AddFlatImage(*manager, L"DIVIDER", L"BORDERSMASK", 6, 6, {kSeparator});
     manager->Skin().InitConstantIndexes();
   }
-  void TearDown() override { SetScrollCursorQuery(nullptr); }
 
   // A bar of three buttons and a separator: "One" enabled, "Two" pressed, "Three" disabled.
   void MakeBar(DWORD ExStyle = 0) {
@@ -63,11 +62,12 @@ class SysToolBar : public PanelsTest {
 
   HWND bar = nullptr;
   TqvAdapterPtr<TqvToolBarWnd> adapter;
+  MouseSeam mouse{};
 };
 
 TEST_F(SysToolBar, ButtonsArePaintedInTheirStatesOverTheBar) {
   MakeBar();
-  SetScrollCursorQuery([] { return POINT{-500, -500}; });
+  mouse.cursor = POINT{-500, -500};
   auto pixels = Print();
   const RECT b0 = Item(0), b1 = Item(1), sep = Item(2), b3 = Item(3);
   EXPECT_EQ(pixels->At(b0.left + 1, b0.top + 1), kButton);
@@ -89,7 +89,7 @@ TEST_F(SysToolBar, ButtonsArePaintedInTheirStatesOverTheBar) {
   // The cursor over the first button makes it hot.
   POINT over{b0.left + 5, b0.top + 5};
   ClientToScreen(bar, &over);
-  SetScrollCursorQuery([over] { return over; });
+  mouse.cursor = over;
   pixels = Print();
   EXPECT_EQ(pixels->At(b0.left + 1, b0.top + 1), kButtonHot);
   EXPECT_EQ(pixels->At(b3.left + 1, b3.top + 1), faded);  // a disabled button never hot
@@ -115,7 +115,7 @@ TEST_F(SysToolBar, ButtonTextsAreReadWhole) {
 
 TEST_F(SysToolBar, ABarWithAClientEdgeTakesItsFrameFromTheCacheAndTheSkinsRemovalGivesItsOwnPaintingBack) {
   MakeBar(WS_EX_CLIENTEDGE);
-  SetScrollCursorQuery([] { return POINT{-500, -500}; });
+  mouse.cursor = POINT{-500, -500};
   auto pixels = Print();
   EXPECT_EQ(adapter->FrameOffset, 2);
   EXPECT_EQ(pixels->At(0, 20), kBar);  // the frame from the bar's section
