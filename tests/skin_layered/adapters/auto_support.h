@@ -1,7 +1,6 @@
-// Shared by the tests of the automatic adapters: a form with a control of every kind the
-// class-name lists know (and a few they do not), the adapter class each kind gets by the
-// tables, a synthetic skin of flat colours with the sections those adapters paint from, and
-// a skinned form under a manager of the test's own.
+// Shared by the automatic adapters' tests: a form with a control of every kind the class-name
+// lists know (and a few they do not), the adapter class each kind gets, and a flat skin of the
+// sections those adapters paint from.
 #pragma once
 
 #include <array>

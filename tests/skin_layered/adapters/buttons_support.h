@@ -1,8 +1,6 @@
-// Shared by the tests of the buttons', check boxes', group boxes', statics' and combo boxes'
-// adapters: a skin of flat colours in which every section, every frame of the button's border
-// image and every frame of each check glyph has a colour of its own (one pixel tells what was
-// drawn), forms at the desktop's far side (clear of the windows other test programs look for
-// meanwhile) whose background answer is a colour of the test's, and pixel counts.
+// Shared by the buttons', check boxes', statics' and combo boxes' tests: a skin in which every
+// section and every frame of the border image and check glyphs has a colour of its own, and a
+// form at the desktop's far side (clear of other test programs' windows) answering a plain colour.
 #pragma once
 
 #include <array>

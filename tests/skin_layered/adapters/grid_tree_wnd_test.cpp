@@ -323,11 +323,11 @@ TEST_F(GridTreeAdapters, ADialogsTreeShowsTheWindowColoursAndGetsItsOwnBack) {
 
 TEST_F(GridTreeAdapters, AVirtualTreeTakesTheSkinsColoursAndHeaderAndGetsItsOwnBack) {
   auto* tree = Place(new TVirtualStringTree(form.get()));
+  const std::wstring_view paths[] = {L"Colors.FocusedSelectionBorderColor", L"Colors.FocusedSelectionColor",
+                                     L"Colors.HotColor", L"Colors.UnfocusedSelectionBorderColor",
+                                     L"Colors.UnfocusedSelectionColor", L"Colors.SelectionTextColor", L"Header.Color"};
   std::map<std::wstring_view, int64_t> own;
-  for (std::wstring_view path : {L"Colors.FocusedSelectionBorderColor", L"Colors.FocusedSelectionColor",
-                                 L"Colors.HotColor", L"Colors.UnfocusedSelectionBorderColor",
-                                 L"Colors.UnfocusedSelectionColor", L"Colors.SelectionTextColor", L"Header.Color"})
-    own[path] = Prop(tree, path);
+  for (std::wstring_view path : paths) own[path] = Prop(tree, path);
   virtual_adapter = Adapt<TqvVirtualTreeViewWnd>(tree);
   SendMessageW(tree->Handle(), WM_NCPAINT, 1, 0);
   EXPECT_EQ(tree->colors->focused, Col(kSelection));
@@ -366,10 +366,7 @@ TEST_F(GridTreeAdapters, AVirtualTreeTakesTheSkinsColoursAndHeaderAndGetsItsOwnB
   EXPECT_EQ(GetPixel(dc, 190, 10), kEditBg);
 
   UninstallAdapter(virtual_adapter, true, true);
-  for (std::wstring_view path : {L"Colors.FocusedSelectionBorderColor", L"Colors.FocusedSelectionColor",
-                                 L"Colors.HotColor", L"Colors.UnfocusedSelectionBorderColor",
-                                 L"Colors.UnfocusedSelectionColor", L"Colors.SelectionTextColor", L"Header.Color"})
-    EXPECT_EQ(Prop(tree, path), own.at(path)) << std::string(path.begin(), path.end());
+  for (std::wstring_view path : paths) EXPECT_EQ(Prop(tree, path), own.at(path)) << std::string(path.begin(), path.end());
   EXPECT_EQ(tree->header->font->Color(), static_cast<vcl::TColor>(0x171717));
   EXPECT_EQ(tree->header->options, THeaderOptions{hoVisible});
   EXPECT_FALSE(tree->OnAdvancedHeaderDraw);
