@@ -370,22 +370,23 @@ TEST_F(BorderFormTest, TheMouseFallsThroughTheShadow) {
 }
 
 TEST_F(BorderFormTest, ClicksOnTheFrameGoToTheForm) {
-  Catcher downs(form.get(), WM_NCLBUTTONDOWN);
+  MessageSpy spy(form.get(), WM_NCLBUTTONDOWN);
+  std::vector<WPARAM>& downs = spy.seen[WM_NCLBUTTONDOWN];
   const vcl::TRect close = provider->BtnClose.Rect;
   SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, Screen(close.Left + 5, close.Top + 5));
-  ASSERT_EQ(downs.caught.size(), 1u);
+  ASSERT_EQ(downs.size(), 1u);
   // The form asks the border form for the code itself.
-  EXPECT_EQ(downs.caught[0], static_cast<WPARAM>(-1));
+  EXPECT_EQ(downs[0], static_cast<WPARAM>(-1));
   const vcl::TRect icon = provider->IconRect;
   if (!icon.IsEmpty()) {
     SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, Screen(icon.Left + 1, icon.Top + 1));
-    ASSERT_EQ(downs.caught.size(), 2u);
-    EXPECT_EQ(downs.caught[1], static_cast<WPARAM>(HTSYSMENU));
-    downs.caught.pop_back();
+    ASSERT_EQ(downs.size(), 2u);
+    EXPECT_EQ(downs[1], static_cast<WPARAM>(HTSYSMENU));
+    downs.pop_back();
   }
   // In the shadow nothing reaches the form.
   SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, Screen(2, Height() / 2));
-  EXPECT_EQ(downs.caught.size(), 1u);
+  EXPECT_EQ(downs.size(), 1u);
   // The border window never activates.
   EXPECT_EQ(SendMessageW(BorderWnd(), WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(Wnd()), 0), MA_NOACTIVATE);
 }
@@ -419,15 +420,16 @@ TEST_F(BorderFormTest, DoubleClicksStretchToTheWorkAreaAndBack) {
   EXPECT_EQ(form->Width(), 400);
 
   // The caption maximises, the icon closes (the commands are caught on their way).
-  Catcher commands(form.get(), WM_SYSCOMMAND);
+  MessageSpy spy(form.get(), WM_SYSCOMMAND);
+  std::vector<WPARAM>& commands = spy.seen[WM_SYSCOMMAND];
   dblclk(Width() / 2, kShadow + 12);
-  ASSERT_EQ(commands.caught.size(), 1u);
-  EXPECT_EQ(commands.caught[0], static_cast<WPARAM>(SC_MAXIMIZE));
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0], static_cast<WPARAM>(SC_MAXIMIZE));
   const vcl::TRect icon = provider->IconRect;
   if (!icon.IsEmpty()) {
     dblclk(icon.Left + 1, icon.Top + 1);
-    ASSERT_EQ(commands.caught.size(), 2u);
-    EXPECT_EQ(commands.caught[1], static_cast<WPARAM>(SC_CLOSE));
+    ASSERT_EQ(commands.size(), 2u);
+    EXPECT_EQ(commands[1], static_cast<WPARAM>(SC_CLOSE));
   }
   // A form that is not sizeable is not stretched.
   form->SetBorderStyle(vcl::TFormBorderStyle::bsSingle);

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "classlib/controls/WindowProcHook.h"
@@ -17,55 +18,31 @@
 
 namespace skin_layered::test {
 
-// Counts what reaches its place in a control's WindowProc chain; answers what `answers` says
-// instead of passing those messages on.
+// Records the WParams of what reaches its place in a control's WindowProc chain; answers what
+// `answers` says (or, given a message, that one) instead of passing those messages on.
 class MessageSpy {
  public:
-  explicit MessageSpy(vcl::TControl* control) {
+  explicit MessageSpy(vcl::TControl* control, std::optional<UINT> keep = {}) {
+    if (keep) answers[*keep] = 0;
     hook_.Install(control, vcl::TWndMethod::Bind<&MessageSpy::WndProc>(this));
   }
   MessageSpy(const MessageSpy&) = delete;
   MessageSpy& operator=(const MessageSpy&) = delete;
 
-  int Count(UINT msg) const {
-    const auto it = counts_.find(msg);
-    return it == counts_.end() ? 0 : it->second;
-  }
+  int Count(UINT msg) { return static_cast<int>(seen[msg].size()); }
   std::map<UINT, LRESULT> answers;
+  std::map<UINT, std::vector<WPARAM>> seen;
   vcl::TWindowProcHook& Hook() { return hook_; }
 
  private:
   void WndProc(vcl::TMessage& message) {
-    ++counts_[message.Msg];
+    seen[message.Msg].push_back(message.WParam);
     if (const auto it = answers.find(message.Msg); it != answers.end()) {
       message.Result = it->second;
       return;
     }
     hook_.CallPrevious(message);
   }
-  vcl::TWindowProcHook hook_;
-  std::map<UINT, int> counts_;
-};
-
-// Catches the messages of a kind that reach the form (on top of its provider) with their
-// WParam; they go no further.
-class Catcher {
- public:
-  Catcher(vcl::TControl* control, UINT msg) : msg_(msg) {
-    hook_.Install(control, vcl::TWndMethod::Bind<&Catcher::WndProc>(this));
-  }
-  std::vector<WPARAM> caught;
-
- private:
-  void WndProc(vcl::TMessage& m) {
-    if (m.Msg == msg_) {
-      caught.push_back(m.WParam);
-      m.Result = 0;
-      return;
-    }
-    hook_.CallPrevious(m);
-  }
-  UINT msg_;
   vcl::TWindowProcHook hook_;
 };
 

@@ -276,7 +276,7 @@ TEST_F(FrameTest, APrintedFormEqualsItsImage) {
   EXPECT_EQ(Rgb(PixelOf(client.get(), 5, 5)), kFormRgb);
 }
 
-TEST_F(FrameTest, TheFrameIsPaintedOnceTheWindowHasTheFormsSize) {
+TEST_F(FrameTest, TheFrameIsPaintedOnceTheWindowHasTheFormsSizeAndOnlyWhileAskedTo) {
   Skin();
   provider->SkinData->FreeCacheBmp();
   // Not shown: nothing is painted.
@@ -293,11 +293,8 @@ TEST_F(FrameTest, TheFrameIsPaintedOnceTheWindowHasTheFormsSize) {
   GdiFlush();
   EXPECT_EQ(Rgb(PixelOf(strips.get(), 200, 2)), kTitleHotRgb);
   EXPECT_EQ(Rgb(PixelOf(strips.get(), 1, 200)), kFormRgb);
-}
 
-TEST_F(FrameTest, WithoutTheNonClientPaintingTheSystemFrameComesBack) {
-  Skin();
-  ShowActive();
+  // Without the non-client painting the system's frame comes back.
   provider->FirstPaintDone = true;
   provider->UpdateFormRgn(false);
   ASSERT_FALSE(GetWindowLongPtrW(Wnd(), GWL_STYLE) & WS_SYSMENU);

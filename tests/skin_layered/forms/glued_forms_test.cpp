@@ -108,12 +108,15 @@ TEST_F(GluedFormsTest, GluedFormsFollowTheirMasterWhileTheyTouch) {
   EXPECT_EQ(vcl::TPoint(x, y), vcl::TPoint(x0, o.Top + 3));
 }
 
-TEST_F(GluedFormsTest, AFormPulledAwayOnItsOwnNoLongerFollows) {
+TEST_F(GluedFormsTest, AGluedFormPulledAwayOrFoundApartNoLongerFollows) {
   provider->GluedForms()->Add(L"OtherForm");
+  auto glued = [&](int left, int top) {
+    other->SetBounds(left, top, 300, 200);
+    provider->UpdateGluedForms();
+    return RecordsWith(other.get());
+  };
   const vcl::TRect m = WindowOf(form.get());
-  other->SetBounds(m.Left + 10, m.Bottom, 300, 200);
-  provider->UpdateGluedForms();
-  ASSERT_EQ(RecordsWith(other.get()), 1);
+  ASSERT_EQ(glued(m.Left + 10, m.Bottom), 1);
   // Dragged by itself: it leaves the list.
   int x = m.Left + 200, y = m.Bottom + 150;
   otherProvider->SnapToForms(x, y);
@@ -121,20 +124,13 @@ TEST_F(GluedFormsTest, AFormPulledAwayOnItsOwnNoLongerFollows) {
   const vcl::TRect before = WindowOf(other.get());
   form->SetBounds(m.Left + 25, m.Top, 300, 200);
   EXPECT_EQ(WindowOf(other.get()), before);
-}
 
-TEST_F(GluedFormsTest, RecordsThatNoLongerTouchStopFollowing) {
-  provider->GluedForms()->Add(L"OtherForm");
-  const vcl::TRect m = WindowOf(form.get());
-  other->SetBounds(m.Right, m.Top, 300, 200);
-  provider->UpdateGluedForms();
-  ASSERT_EQ(RecordsWith(other.get()), 1);
-  // Apart now (moved while its master did not look): refreshing drops the record.
-  other->SetBounds(m.Right + 50, m.Top, 300, 200);
-  provider->UpdateGluedForms();
-  EXPECT_EQ(RecordsWith(other.get()), 0);
-  form->SetBounds(m.Left - 30, m.Top, 300, 200);
-  EXPECT_EQ(WindowOf(other.get()).Left, m.Right + 50);
+  // Apart (moved while its master did not look): refreshing drops the record.
+  const vcl::TRect n = WindowOf(form.get());
+  ASSERT_EQ(glued(n.Right, n.Top), 1);
+  EXPECT_EQ(glued(n.Right + 50, n.Top), 0);
+  form->SetBounds(n.Left - 30, n.Top, 300, 200);
+  EXPECT_EQ(WindowOf(other.get()).Left, n.Right + 50);
   // A name that matches no form is ignored.
   provider->GluedForms()->Add(L"NoSuchForm");
   provider->UpdateGluedForms();

@@ -393,7 +393,7 @@ TEST_F(TitleBarTest, ADropDownItemOpensItsMenuBelowItselfAndClicksAfter) {
   EXPECT_EQ(clicks.clicked.size(), 1u);
 }
 
-TEST_F(TitleBarTest, AMenuThatGoesIsForgottenByItsItem) {
+TEST_F(TitleBarTest, WhatGoesIsForgottenAndAFormGoesWithItsBarAndProvider) {
   Skin();
   auto* menu = new vcl::TPopupMenu(form.get());
   TqvTitleBarItem* drop = Add(bsButton, tbaLeft, L"File");
@@ -404,16 +404,15 @@ TEST_F(TitleBarTest, AMenuThatGoesIsForgottenByItsItem) {
   bar.reset();
   EXPECT_EQ(provider->TitleBar(), nullptr);
   Repaint();
-}
 
-TEST_F(TitleBarTest, AFormGoesWithItsBarAndItsProvider) {
-  Skin();
+  // A form goes with its bar and its provider while a fade runs.
+  bar.reset(vcl::Construct<TsTitleBar>(form.get()));
   form->Show();
   TqvTitleBarItem* button = Add(bsButton, tbaLeft, L"Fade");
   Repaint();
+  ASSERT_EQ(provider->TitleBar(), bar.get());
   button->SetHotState(1);
   button->StartAnimation(5, Wnd());
-  // The form frees both (its components) while a fade runs.
   (void)provider.release();
   (void)bar.release();
   form.reset();

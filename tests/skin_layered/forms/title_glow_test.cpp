@@ -133,12 +133,12 @@ TEST_F(TitleGlowTest, LeavingAFadedInButtonTellsTheFormOnce) {
   TqvSBAnimation* fade = Hover(provider->BtnMinimize, HTMINBUTTON);
   Ticks(fade, 4);
   ASSERT_TRUE(fade->FadedIn);
-  Catcher leaves(form.get(), WM_MOUSELEAVE);
+  MessageSpy leaves(form.get(), WM_MOUSELEAVE);
   Ticks(fade, 2);
-  EXPECT_TRUE(leaves.caught.empty());
+  EXPECT_TRUE(leaves.seen[WM_MOUSELEAVE].empty());
   cursor = POINT{0, 0};
   Ticks(fade, 1);
-  EXPECT_EQ(leaves.caught.size(), 1u);
+  EXPECT_EQ(leaves.seen[WM_MOUSELEAVE].size(), 1u);
   EXPECT_FALSE(fade->Enabled());
 }
 

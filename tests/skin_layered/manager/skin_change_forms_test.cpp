@@ -152,7 +152,7 @@ TEST_F(SkinChangeForms, NothingForAManagerBeingDesignedOrLoaded) {
   EXPECT_FALSE(AnimationActive());
 }
 
-TEST_F(SkinChangeForms, LockingFreezesAndPutsTheSnapshotOnTheBorderWindow) {
+TEST_F(SkinChangeForms, LockingFreezesAndPutsTheSnapshotOnTheBorderWindowUntilLetGo) {
   SkinnedForm plain(manager), bordered(manager, true);
   bordered.form->SetAlphaBlend(true);
   bordered.form->SetAlphaBlendValue(200);
@@ -165,19 +165,15 @@ TEST_F(SkinChangeForms, LockingFreezesAndPutsTheSnapshotOnTheBorderWindow) {
   }
   EXPECT_EQ(manager.layered, (std::vector<LayeredCall>{{bordered.border->BorderWindow(), snapshot, 200}}));
   EXPECT_EQ(bordered.border->regions, 1);
-}
 
-TEST_F(SkinChangeForms, LettingGoWithoutAnimationRedrawsNothing) {
-  SkinnedForm form(manager, true);
-  SaveFormImages(manager);
-  LockForms(manager);
+  // Let go without the animation: redrawn, nothing more.
   UnlockForms(manager, 0);
   EXPECT_FALSE(AnimationActive());
-  EXPECT_EQ(form.spy->redrawValues, (std::vector<WPARAM>{0, 1, 1}));
-  EXPECT_FALSE(form.provider->State & (kProviderChangeFrozen | kProviderChangeSnapshot));
-  EXPECT_FALSE(form.provider->PaintingSuspended);
-  EXPECT_TRUE(manager.animations.empty() && form.border->updates.empty());
-  EXPECT_EQ(form.provider->regionUpdates, 0);
+  EXPECT_EQ(bordered.spy->redrawValues, (std::vector<WPARAM>{0, 1, 1}));
+  EXPECT_FALSE(bordered.provider->State & (kProviderChangeFrozen | kProviderChangeSnapshot));
+  EXPECT_FALSE(bordered.provider->PaintingSuspended);
+  EXPECT_TRUE(manager.animations.empty() && bordered.border->updates.empty());
+  EXPECT_EQ(bordered.provider->regionUpdates, 0);
 }
 
 TEST_F(SkinChangeForms, LettingGoWithTheAnimation) {

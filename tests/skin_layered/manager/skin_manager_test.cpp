@@ -37,14 +37,13 @@ TEST_F(SkinManager, StreamedValuesReachTheOptionObjects) {
   vcl::ReadComponentText(form.get(),
                          "object TestForm: TForm\n  object Manager: TsSkinManager\n"
                          "    AnimEffects.SkinChanging.Time = 240\n    AnimEffects.FormHide.Mode = atFading\n"
-                         "    Options.NoMouseHover = True\n    ScrollsOptions.ScrollSize = 21\n"
+                         "    ScrollsOptions.ScrollSize = 21\n"
                          "    Brightness = 150\n    Active = False\n  end\nend\n",
                          L"values");
   auto* manager = dynamic_cast<TsSkinManager*>(form->FindComponent(L"Manager"));
   ASSERT_NE(manager, nullptr);
   EXPECT_EQ(manager->AnimEffects()->SkinChanging()->Time(), 240);
   EXPECT_EQ(manager->AnimEffects()->FormHide()->Mode(), atFading);
-  EXPECT_TRUE(manager->Options()->NoMouseHover());
   EXPECT_EQ(GetScrollWidth(manager), 21);
   EXPECT_EQ(GetLargestScrollWidth(manager), std::max(21, GetSystemMetrics(SM_CXVSCROLL)));
   EXPECT_EQ(manager->Brightness(), 100);
