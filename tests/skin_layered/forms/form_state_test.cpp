@@ -190,9 +190,11 @@ TEST_F(FormStateTest, MinimiseAndRestoreRunTheAnimationAndEndInTheRightState) {
   manager->AnimEffects()->Minimizing()->SetTime(120);
   SetSysMinAnimation(true);  // kept off by some systems
   const bool before = GetSysMinAnimation();
-  own->PassCommands = true;
+  own->answers.erase(WM_SYSCOMMAND);  // the commands reach the system
   bool systemAnimationDuring = true;
-  own->OnCommand = [&](WPARAM) { systemAnimationDuring = GetSysMinAnimation(); };
+  own->OnMessage = [&](const vcl::TMessage& m) {
+    if (m.Msg == WM_SYSCOMMAND) systemAnimationDuring = GetSysMinAnimation();
+  };
 
   SendMessageW(Wnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
   EXPECT_TRUE(IsIconic(Wnd()));
@@ -273,11 +275,10 @@ TEST_F(FormStateTest, AnMdiChildMaximisesInvisibleToTheSystemAndKeepsItsButtonsI
   auto* child = new TStateMdiChild(frame);
   child->SetBounds(10, 10, 200, 150);
   child->Show();
-  OwnProcedure below(child);
-  below.PassCommands = true;
+  MessageSpy below(child);
   std::vector<bool> visibleDuring;
-  below.OnCommand = [&](WPARAM) {
-    visibleDuring.push_back((GetWindowLongPtrW(child->Handle(), GWL_STYLE) & WS_VISIBLE) != 0);
+  below.OnMessage = [&](const vcl::TMessage& m) {
+    if (m.Msg == WM_SYSCOMMAND) visibleDuring.push_back((GetWindowLongPtrW(child->Handle(), GWL_STYLE) & WS_VISIBLE) != 0);
   };
   ProviderPtr childProvider(vcl::Construct<TsSkinProvider>(child));
   ASSERT_TRUE(childProvider->FormSkinned());
@@ -323,7 +324,7 @@ TEST_F(FormStateTest, TheSizeCommandDragsAnOutlineFromTheEdgeTheMouseGoesTo) {
   SendMessageW(Wnd(), WM_SYSCOMMAND, SC_SIZE, 0);
   ASSERT_TRUE(RubberFrame().Running());
   EXPECT_EQ(RubberFrame().Code(), 0);
-  EXPECT_TRUE(own->Commands.empty());
+  EXPECT_TRUE(Commands().empty());
   auto move = [&](vcl::TPoint screen) {
     POINT p{screen.X, screen.Y};
     ScreenToClient(Wnd(), &p);

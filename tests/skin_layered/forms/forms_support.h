@@ -32,11 +32,13 @@ class MessageSpy {
   int Count(UINT msg) { return static_cast<int>(seen[msg].size()); }
   std::map<UINT, LRESULT> answers;
   std::map<UINT, std::vector<WPARAM>> seen;
+  std::function<void(const vcl::TMessage&)> OnMessage;  // told of each message first
   vcl::TWindowProcHook& Hook() { return hook_; }
 
  private:
   void WndProc(vcl::TMessage& message) {
     seen[message.Msg].push_back(message.WParam);
+    if (OnMessage) OnMessage(message);
     if (const auto it = answers.find(message.Msg); it != answers.end()) {
       message.Result = it->second;
       return;

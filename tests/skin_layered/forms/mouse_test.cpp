@@ -107,24 +107,24 @@ TEST_F(MouseTest, AReleaseOnThePressedButtonRunsItsCommandAndADraggedOffOneNothi
   SendMessageW(Wnd(), WM_NCMOUSEMOVE, HTCAPTION, Point(caption));
   EXPECT_EQ(provider->BtnMinimize.State, 0);
   Up(HTCAPTION, caption);
-  EXPECT_TRUE(own->Commands.empty());
+  EXPECT_TRUE(Commands().empty());
   EXPECT_FALSE(TitleButtonPressed());
   // A release on the button whose point lies outside it runs nothing either.
   Down(HTMINBUTTON, At(min));
   Up(HTMINBUTTON, caption);
-  EXPECT_TRUE(own->Commands.empty());
+  EXPECT_TRUE(Commands().empty());
   // A client release carries key flags (8 = control), never a hit code.
   Down(HTMINBUTTON, At(min));
   SendMessageW(Wnd(), WM_LBUTTONUP, MK_CONTROL, MAKELPARAM(10, 10));
-  EXPECT_TRUE(own->Commands.empty());
+  EXPECT_TRUE(Commands().empty());
   EXPECT_FALSE(TitleButtonPressed());
   // Pressed and released on it: the form minimises.
   Click(HTMINBUTTON, min);
-  EXPECT_EQ(own->Commands, std::vector<WPARAM>{SC_MINIMIZE});
+  EXPECT_EQ(Commands(), std::vector<WPARAM>{SC_MINIMIZE});
   EXPECT_EQ(vcl::TPoint(provider->BtnMinimize.State, provider->HotElement), vcl::TPoint(0, 0));
   // A release without a press runs nothing.
   Up(HTMAXBUTTON, At(provider->BtnMaximize.Rect));
-  EXPECT_EQ(own->Commands.size(), 1u);
+  EXPECT_EQ(Commands().size(), 1u);
 }
 
 TEST_F(MouseTest, EachTitleButtonRunsItsCommand) {
@@ -141,21 +141,21 @@ TEST_F(MouseTest, EachTitleButtonRunsItsCommand) {
   Click(HTHELP, provider->BtnHelp.Rect);
   Click(HTCLOSE, provider->BtnClose.Rect);
   const std::vector<WPARAM> expected{SC_MAXIMIZE, SC_CONTEXTHELP, SC_CLOSE};
-  EXPECT_EQ(own->Commands, expected);
+  EXPECT_EQ(Commands(), expected);
   Down(1000, At(user->Data.Rect));
   EXPECT_EQ(user->Data.State, 2);
   Up(1000, At(user->Data.Rect));
   EXPECT_EQ(downs, 1);
   EXPECT_EQ(ups, 1);
   EXPECT_EQ(user->Data.State, 0);
-  EXPECT_EQ(own->Commands, expected);
+  EXPECT_EQ(Commands(), expected);
 }
 
 // The close command may free the form's provider; the release touches nothing after it.
 TEST_F(MouseTest, AProviderFreedByTheCloseCommandIsNotTouchedAgain) {
   Skin();
-  own->OnCommand = [this](WPARAM command) {
-    if (command == SC_CLOSE) provider.reset();
+  own->OnMessage = [this](const vcl::TMessage& m) {
+    if (m.Msg == WM_SYSCOMMAND && m.WParam == SC_CLOSE) provider.reset();
   };
   Click(HTCLOSE, provider->BtnClose.Rect);
   EXPECT_EQ(provider, nullptr);
@@ -194,8 +194,7 @@ TEST_F(MouseTest, RightClicksOnTheCaptionAreTheProvidersAndOthersTheForms) {
 TEST_F(MouseTest, DoubleClicksOnTheCaptionMaximiseAndOnTheIconClose) {
   Skin();
   SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTCAPTION, Point(Screen({150, 10})));
-  ASSERT_EQ(own->Commands.size(), 1u);
-  EXPECT_EQ(own->Commands[0], static_cast<WPARAM>(SC_MAXIMIZE));
+  EXPECT_EQ(Commands(), std::vector<WPARAM>{SC_MAXIMIZE});
 
   manager->SetSkinnedPopups(false);
   bool refuse = true;

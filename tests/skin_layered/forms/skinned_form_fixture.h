@@ -76,40 +76,6 @@ inline std::string FrameSkinText() {
          "[DIALOG]\r\nCOLOR=$C0C0C0\r\n";
 }
 
-// Below the provider: records what reaches the form's own procedure and keeps the system's
-// modal loops (moving, sizing, commands) from starting.
-class OwnProcedure {
- public:
-  explicit OwnProcedure(vcl::TControl* control) {
-    hook_.Install(control, vcl::TWndMethod::Bind<&OwnProcedure::WndProc>(this));
-  }
-  std::vector<WPARAM> Commands;  // WM_SYSCOMMAND's commands
-  std::vector<UINT> Seen;        // the other messages watched
-  std::function<void(WPARAM)> OnCommand;
-  bool PassCommands = false;     // the commands reach the system
-  int Count(UINT msg) const { return static_cast<int>(std::count(Seen.begin(), Seen.end(), msg)); }
-
- private:
-  void WndProc(vcl::TMessage& m) {
-    switch (m.Msg) {
-      case WM_SYSCOMMAND:
-        Commands.push_back(m.WParam & 0xFFF0);
-        if (OnCommand) OnCommand(m.WParam & 0xFFF0);
-        if (PassCommands) hook_.CallPrevious(m);
-        return;
-      case WM_NCLBUTTONDOWN:
-      case WM_NCLBUTTONUP:
-      case WM_NCRBUTTONDOWN:
-      case WM_NCRBUTTONUP:
-      case WM_NCLBUTTONDBLCLK:
-        Seen.push_back(m.Msg);
-        return;
-      default: hook_.CallPrevious(m);
-    }
-  }
-  vcl::TWindowProcHook hook_;
-};
-
 class SkinnedFormTest : public FormSkinTest {
  protected:
   void SetUp() override {
@@ -135,7 +101,12 @@ class SkinnedFormTest : public FormSkinTest {
   template <class P = TsSkinProvider>
   P* Skin() {
     form->HandleNeeded();
-    own = std::make_unique<OwnProcedure>(form.get());
+    // Below the provider: what reaches the form's own procedure, the system's modal loops
+    // (moving, sizing, commands) kept from starting.
+    own = std::make_unique<MessageSpy>(form.get());
+    for (UINT msg : {WM_SYSCOMMAND, WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_NCRBUTTONDOWN, WM_NCRBUTTONUP,
+                     WM_NCLBUTTONDBLCLK})
+      own->answers[msg] = 0;
     auto* p = vcl::Construct<P>(form.get());
     provider.reset(p);
     manager->SetSkinName(L"Frame");
@@ -162,7 +133,9 @@ class SkinnedFormTest : public FormSkinTest {
     Up(code, At(r));
   }
 
-  std::unique_ptr<OwnProcedure> own;
+  std::vector<WPARAM>& Commands() { return own->seen[WM_SYSCOMMAND]; }
+
+  std::unique_ptr<MessageSpy> own;
   BOOL fullDrag = TRUE;
 };
 

@@ -474,7 +474,8 @@ TEST(SkinDirectories, AreNormalisedAgainstTheProgramsFolder) {
   parent = parent.substr(0, parent.find_last_of(L'\\') + 1);
   const std::pair<const wchar_t*, vcl::String> cases[] = {
       {L"..\\Skins", parent + L"Skins\\"},     {L"..", parent},
-      {L"./Skins/", program + L"Skins\\"},      {L".", program},
+      {L".\\Skins", program + L"Skins\\"},     {L"./Skins/", program + L"Skins\\"},
+      {L".", program},
       {L"Skins", program + L"Skins\\"},         {L"C:\\Skins", L"C:\\Skins\\"},
       {L"C:\\Skins\\", L"C:\\Skins\\"},       {L"\\\\server\\skins", L"\\\\server\\skins\\"}};
   for (const auto& [given, expected] : cases) EXPECT_EQ(NormalizeSkinDirectory(given), expected) << given;
