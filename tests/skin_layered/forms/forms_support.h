@@ -69,6 +69,20 @@ inline ProviderPtr NewProvider(vcl::TComponent* owner) {
   return ProviderPtr(vcl::Construct<TsSkinProvider>(owner));
 }
 
+inline vcl::TRect WindowBox(HWND wnd) {
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  return vcl::TRect(r);
+}
+
+// Whether a point of a window lies in its region (without a region: everywhere).
+inline bool InWindowRegion(HWND wnd, int x, int y) {
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  const bool inside = GetWindowRgn(wnd, rgn) == ERROR || PtInRegion(rgn, x, y);
+  DeleteObject(rgn);
+  return inside;
+}
+
 // A form and its provider over skins of the test's own; skin changes are not animated.
 class FormSkinTest : public ::testing::Test {
  protected:

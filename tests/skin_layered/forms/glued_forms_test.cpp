@@ -46,11 +46,7 @@ class GluedFormsTest : public FormSkinTest {
     skinner = NewProvider(f.get());
     return f;
   }
-  static vcl::TRect WindowOf(vcl::TForm* f) {
-    RECT r{};
-    GetWindowRect(f->Handle(), &r);
-    return vcl::TRect(r);
-  }
+
 
   FormPtr other{nullptr, nullptr};
   ProviderPtr otherProvider;
@@ -60,8 +56,8 @@ class GluedFormsTest : public FormSkinTest {
 
 TEST_F(GluedFormsTest, AFormSnapsToAnotherFormsEdgeWithinTheBuffer) {
   provider->SetSnapBuffer(10);
-  const vcl::TRect o = WindowOf(other.get());
-  const int w = WindowOf(form.get()).Width();
+  const vcl::TRect o = WindowBox(other->Handle());
+  const int w = WindowBox(form->Handle()).Width();
   auto snapped = [&](int x, int y) {
     provider->SnapToForms(x, y);
     return vcl::TPoint(x, y);
@@ -76,13 +72,13 @@ TEST_F(GluedFormsTest, AFormSnapsToAnotherFormsEdgeWithinTheBuffer) {
 }
 
 TEST_F(GluedFormsTest, AMovedFormSnapsWhenScreenSnapIsOn) {
-  const vcl::TRect o = WindowOf(other.get());
+  const vcl::TRect o = WindowBox(other->Handle());
   form->SetBounds(o.Right + 7, o.Top + 40, 300, 200);
-  EXPECT_EQ(WindowOf(form.get()).Left, o.Right + 7);
+  EXPECT_EQ(WindowBox(form->Handle()).Left, o.Right + 7);
   provider->SetScreenSnap(true);
   form->SetBounds(o.Right + 8, o.Top + 40, 300, 200);
-  EXPECT_EQ(WindowOf(form.get()).Left, o.Right);
-  EXPECT_EQ(WindowOf(form.get()).Top, o.Top + 40);
+  EXPECT_EQ(WindowBox(form->Handle()).Left, o.Right);
+  EXPECT_EQ(WindowBox(form->Handle()).Top, o.Top + 40);
 }
 
 // Glued forms
@@ -90,19 +86,19 @@ TEST_F(GluedFormsTest, AMovedFormSnapsWhenScreenSnapIsOn) {
 TEST_F(GluedFormsTest, GluedFormsFollowTheirMasterWhileTheyTouch) {
   provider->GluedForms()->Add(L"OtherForm");
   // Other right beside master: touching.
-  const vcl::TRect m = WindowOf(form.get());
+  const vcl::TRect m = WindowBox(form->Handle());
   other->SetBounds(m.Right, m.Top + 20, 300, 200);
   provider->UpdateGluedForms();
   ASSERT_EQ(RecordsWith(other.get()), 1);
   form->SetBounds(m.Left - 40, m.Top + 30, 300, 200);
-  EXPECT_EQ(WindowOf(other.get()).Left, WindowOf(form.get()).Right);
-  EXPECT_EQ(WindowOf(other.get()).Top, WindowOf(form.get()).Top + 20);
+  EXPECT_EQ(WindowBox(other->Handle()).Left, WindowBox(form->Handle()).Right);
+  EXPECT_EQ(WindowBox(other->Handle()).Top, WindowBox(form->Handle()).Top + 20);
   // Moved as a glued form, it drags and snaps nothing itself, and is told so only meanwhile.
   EXPECT_EQ(Command(other->Handle(), scmIsGlued), 0);
   // Two glued forms do not snap to each other.
   provider->SetSnapBuffer(10);
-  const vcl::TRect o = WindowOf(other.get());
-  const int x0 = o.Left - WindowOf(form.get()).Width() - 5;
+  const vcl::TRect o = WindowBox(other->Handle());
+  const int x0 = o.Left - WindowBox(form->Handle()).Width() - 5;
   int x = x0, y = o.Top + 3;
   provider->SnapToForms(x, y);
   EXPECT_EQ(vcl::TPoint(x, y), vcl::TPoint(x0, o.Top + 3));
@@ -115,22 +111,22 @@ TEST_F(GluedFormsTest, AGluedFormPulledAwayOrFoundApartNoLongerFollows) {
     provider->UpdateGluedForms();
     return RecordsWith(other.get());
   };
-  const vcl::TRect m = WindowOf(form.get());
+  const vcl::TRect m = WindowBox(form->Handle());
   ASSERT_EQ(glued(m.Left + 10, m.Bottom), 1);
   // Dragged by itself: it leaves the list.
   int x = m.Left + 200, y = m.Bottom + 150;
   otherProvider->SnapToForms(x, y);
   EXPECT_EQ(RecordsWith(other.get()), 0);
-  const vcl::TRect before = WindowOf(other.get());
+  const vcl::TRect before = WindowBox(other->Handle());
   form->SetBounds(m.Left + 25, m.Top, 300, 200);
-  EXPECT_EQ(WindowOf(other.get()), before);
+  EXPECT_EQ(WindowBox(other->Handle()), before);
 
   // Apart (moved while its master did not look): refreshing drops the record.
-  const vcl::TRect n = WindowOf(form.get());
+  const vcl::TRect n = WindowBox(form->Handle());
   ASSERT_EQ(glued(n.Right, n.Top), 1);
   EXPECT_EQ(glued(n.Right + 50, n.Top), 0);
   form->SetBounds(n.Left - 30, n.Top, 300, 200);
-  EXPECT_EQ(WindowOf(other.get()).Left, n.Right + 50);
+  EXPECT_EQ(WindowBox(other->Handle()).Left, n.Right + 50);
   // A name that matches no form is ignored.
   provider->GluedForms()->Add(L"NoSuchForm");
   provider->UpdateGluedForms();
@@ -141,7 +137,7 @@ TEST_F(GluedFormsTest, AFormThatGoesTakesEveryRecordOfItsWith) {
   // Master drags other, and other drags master: both roles.
   provider->GluedForms()->Add(L"OtherForm");
   otherProvider->GluedForms()->Add(L"MasterForm");
-  const vcl::TRect m = WindowOf(form.get());
+  const vcl::TRect m = WindowBox(form->Handle());
   other->SetBounds(m.Right, m.Top, 300, 200);
   provider->UpdateGluedForms();
   otherProvider->UpdateGluedForms();
@@ -155,7 +151,7 @@ TEST_F(GluedFormsTest, AFormThatGoesTakesEveryRecordOfItsWith) {
   EXPECT_EQ(RecordsWith(other.get()), 0);
   // The survivor moves on its own without touching a freed form.
   other->SetBounds(m.Right + 20, m.Top + 20, 300, 200);
-  EXPECT_EQ(WindowOf(other.get()).Left, m.Right + 20);
+  EXPECT_EQ(WindowBox(other->Handle()).Left, m.Right + 20);
 }
 
 }  // namespace

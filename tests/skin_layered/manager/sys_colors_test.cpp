@@ -29,26 +29,19 @@ const auto kCreatePen = Export<CreatePenFn>(L"gdi32.dll", "CreatePen");
 
 TsSkinColors SkinColors() {
   TsSkinColors c;
-  c.GlobalColor = 0x405060;
-  c.EditColor = 0x123456;
-  c.EditFontColor = 0x010203;
-  c.BorderColor = 0x0A0B0C;
-  c.FocusedHighlightColor = 0x220044;
-  c.FocusedHighlightFontColor = 0x00EE11;
+  c.GlobalColor = 0x405060, c.EditColor = 0x123456, c.EditFontColor = 0x010203, c.BorderColor = 0x0A0B0C;
+  c.FocusedHighlightColor = 0x220044, c.FocusedHighlightFontColor = 0x00EE11;
   return c;
 }
 
-COLORREF PenColor(HPEN pen) {
-  LOGPEN lp{};
-  GetObjectW(pen, sizeof lp, &lp);
-  return lp.lopnColor;
+template <class Log, class Handle>
+Log LogOf(Handle object) {
+  Log log{};
+  GetObjectW(object, sizeof log, &log);
+  return log;
 }
-
-COLORREF BrushColor(HBRUSH brush) {
-  LOGBRUSH lb{};
-  GetObjectW(brush, sizeof lb, &lb);
-  return lb.lbColor;
-}
+COLORREF PenColor(HPEN pen) { return LogOf<LOGPEN>(pen).lopnColor; }
+COLORREF BrushColor(HBRUSH brush) { return LogOf<LOGBRUSH>(brush).lbColor; }
 
 // The substitution switched on for the scope with the test colours, and off afterwards.
 class Substituted {
