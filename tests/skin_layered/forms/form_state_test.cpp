@@ -293,12 +293,9 @@ TEST_F(FormStateTest, AnMdiChildMaximisesInvisibleToTheSystemAndKeepsItsButtonsI
   vcl::TForm* icons = MdiIconsForm();
   ASSERT_NE(icons, nullptr);
   EXPECT_TRUE(IsWindowVisible(icons->Handle()));
-  RECT r{}, f{};
-  GetWindowRect(icons->Handle(), &r);
-  GetWindowRect(frame->Handle(), &f);
-  EXPECT_EQ(r.right - r.left, 60);
-  EXPECT_EQ(r.bottom - r.top, GetSystemMetrics(SM_CYMENU) + 3);
-  EXPECT_EQ(r.right, f.right - frameProvider->BorderWidthSys());
+  const vcl::TRect r = WindowBox(icons->Handle());
+  EXPECT_EQ(vcl::TPoint(r.Width(), r.Height()), vcl::TPoint(60, GetSystemMetrics(SM_CYMENU) + 3));
+  EXPECT_EQ(r.Right, WindowBox(frame->Handle()).Right - frameProvider->BorderWidthSys());
   EXPECT_EQ(icons->Tag(), 256);
   SendMessageW(frame->Handle(), WM_EXITMENULOOP, 0, 0);
   EXPECT_EQ(MdiIconsForm(), nullptr);

@@ -85,10 +85,9 @@ TEST_F(MouseTest, TheGripAndAMaximisedFormsFrame) {
   ShowWindow(Wnd(), SW_MAXIMIZE);
   provider->SkinData->BGChanged = true;
   provider->PaintAll();
-  RECT r{};
-  GetWindowRect(Wnd(), &r);
+  const vcl::TRect r = WindowBox(Wnd());
   // No sizing edges, and the maximise button is the restore button.
-  EXPECT_EQ(provider->HitTestAt({r.left + 1, (r.top + r.bottom) / 2}), HTCLIENT);
+  EXPECT_EQ(provider->HitTestAt({r.Left + 1, (r.Top + r.Bottom) / 2}), HTCLIENT);
   EXPECT_EQ(provider->HitTestAt(At(provider->BtnMaximize.Rect)), HTMAXBUTTON);
   ShowWindow(Wnd(), SW_RESTORE);
 }
@@ -179,7 +178,7 @@ TEST_F(MouseTest, TitleBarItemsAnswerTheirIndexThroughTheProvidersHooks) {
 
 // The right button, double clicks, the maximised caption
 
-TEST_F(MouseTest, RightClicksOnTheCaptionAreTheProvidersAndOthersTheForms) {
+TEST_F(MouseTest, RightAndDoubleClicksOnTheCaptionAndIconAreTheProviders) {
   Skin();
   SendMessageW(Wnd(), WM_NCRBUTTONDOWN, HTCAPTION, Point(Screen({150, 10})));
   SendMessageW(Wnd(), WM_NCRBUTTONDOWN, HTSYSMENU, Point(At(provider->IconRect)));
@@ -189,10 +188,8 @@ TEST_F(MouseTest, RightClicksOnTheCaptionAreTheProvidersAndOthersTheForms) {
   // A release elsewhere on the frame does nothing at all.
   SendMessageW(Wnd(), WM_NCRBUTTONUP, HTRIGHT, Point(Screen({399, 150})));
   EXPECT_EQ(own->Count(WM_NCRBUTTONUP), 0);
-}
 
-TEST_F(MouseTest, DoubleClicksOnTheCaptionMaximiseAndOnTheIconClose) {
-  Skin();
+  // Double clicks: on the caption the form maximises, on the icon it closes.
   SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTCAPTION, Point(Screen({150, 10})));
   EXPECT_EQ(Commands(), std::vector<WPARAM>{SC_MAXIMIZE});
 

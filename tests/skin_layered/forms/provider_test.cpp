@@ -203,18 +203,15 @@ TEST_F(SkinProviderTest, BlendingMakesTheFormLayeredAnd255TakesItBack) {
   manager->SetSkinName(L"Test");
   form->Show();
   ASSERT_TRUE(IsWindowVisible(Wnd()));
-  auto exStyle = [&] { return GetWindowLongPtrW(Wnd(), GWL_EXSTYLE); };
+  auto layered = [&] { return (GetWindowLongPtrW(Wnd(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0; };
   Command(Wnd(), scmSetBlend, 255);
-  EXPECT_FALSE(exStyle() & WS_EX_LAYERED);
+  EXPECT_FALSE(layered());
   Command(Wnd(), scmSetBlend, 128);
-  EXPECT_TRUE(exStyle() & WS_EX_LAYERED);
   BYTE alpha = 0;
-  DWORD flags = 0;
-  GetLayeredWindowAttributes(Wnd(), nullptr, &alpha, &flags);
-  EXPECT_EQ(alpha, 128);
+  GetLayeredWindowAttributes(Wnd(), nullptr, &alpha, nullptr);
+  EXPECT_TRUE(layered() && alpha == 128);
   Command(Wnd(), scmSetBlend, 255);
-  EXPECT_FALSE(exStyle() & WS_EX_LAYERED);
-  form->Hide();
+  EXPECT_FALSE(layered());
 }
 
 TEST_F(SkinProviderTest, ThePreviewBlockIsTakenWholeAndOnlyByTheLinkedForm) {
@@ -328,18 +325,13 @@ TEST_F(SkinProviderTest, TheTitleCoverLiesOverTheFrameAndGoesAgain) {
   EXPECT_TRUE(IsWindowVisible(cover->Handle()));
   EXPECT_EQ(cover->Tag(), 256);
   EXPECT_FALSE(GetActiveWindow() == cover->Handle());
-  RECT window{}, covered{};
-  GetWindowRect(Wnd(), &window);
-  GetWindowRect(cover->Handle(), &covered);
-  EXPECT_EQ(vcl::TRect(covered), vcl::TRect(window));
+  const vcl::TRect window = WindowBox(Wnd());
+  EXPECT_EQ(WindowBox(cover->Handle()), window);
   // The client area is left out of the cover.
-  HRGN shape = CreateRectRgn(0, 0, 0, 0);
-  ASSERT_NE(GetWindowRgn(cover->Handle(), shape), ERROR);
   POINT client{ClientWidthOf(Wnd()) / 2, ClientHeightOf(Wnd()) / 2};
   ClientToScreen(Wnd(), &client);
-  EXPECT_FALSE(PtInRegion(shape, client.x - window.left, client.y - window.top));
-  EXPECT_TRUE(PtInRegion(shape, 1, 1));
-  DeleteObject(shape);
+  EXPECT_FALSE(InWindowRegion(cover->Handle(), client.x - window.Left, client.y - window.Top));
+  EXPECT_TRUE(InWindowRegion(cover->Handle(), 1, 1));
   provider->HideAnimForm();
   EXPECT_EQ(provider->TitleCover(), nullptr);
   EXPECT_FALSE(IsWindowVisible(cover->Handle()));
@@ -347,7 +339,6 @@ TEST_F(SkinProviderTest, TheTitleCoverLiesOverTheFrameAndGoesAgain) {
   provider->SetDrawNonClientArea(false);
   provider->ShowAnimForm();
   EXPECT_EQ(provider->TitleCover(), nullptr);
-  form->Hide();
 }
 
 }  // namespace

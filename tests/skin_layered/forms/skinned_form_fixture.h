@@ -117,11 +117,7 @@ class SkinnedFormTest : public FormSkinTest {
     return p;
   }
   // The screen point of a point of the window image.
-  vcl::TPoint Screen(vcl::TPoint image) {
-    RECT r{};
-    GetWindowRect(Wnd(), &r);
-    return {r.left + image.X, r.top + image.Y};
-  }
+  vcl::TPoint Screen(vcl::TPoint image) { return {WindowBox(Wnd()).Left + image.X, WindowBox(Wnd()).Top + image.Y}; }
   static vcl::TPoint Centre(const vcl::TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
   vcl::TPoint At(const vcl::TRect& r) { return Screen(Centre(r)); }
   static LPARAM Point(vcl::TPoint p) { return MAKELPARAM(p.X, p.Y); }

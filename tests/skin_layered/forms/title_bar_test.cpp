@@ -263,9 +263,8 @@ TEST_F(TitleBarTest, AButtonClicksOnReleaseOverIt) {
   clicks.Bind(button);
   Repaint();
   ASSERT_EQ(provider->TitleBarItemAt(Inside(button)), 2000);
-  RECT window{};
-  GetWindowRect(Wnd(), &window);
-  const vcl::TPoint over(window.left + Inside(button).X, window.top + Inside(button).Y);
+  const vcl::TRect window = WindowBox(Wnd());
+  const vcl::TPoint over(window.Left + Inside(button).X, window.Top + Inside(button).Y);
   provider->SetTitleBarItemState(0, 1);
   provider->SetTitleBarItemState(0, 2);  // hot already: no second enter
   EXPECT_EQ(clicks.enters.size(), 1u);
@@ -278,7 +277,7 @@ TEST_F(TitleBarTest, AButtonClicksOnReleaseOverIt) {
   EXPECT_FALSE(button->Pressed);
   // Released away from the item: no click.
   provider->TitleBarItemMouseDown(0, over);
-  provider->TitleBarItemMouseUp(0, vcl::TPoint(window.left + 2, window.bottom - 2), false);
+  provider->TitleBarItemMouseUp(0, vcl::TPoint(window.Left + 2, window.Bottom - 2), false);
   EXPECT_EQ(clicks.clicked.size(), 1u);
   EXPECT_EQ(clicks.ups.size(), 2u);
   EXPECT_FALSE(button->Pressed);
@@ -449,9 +448,7 @@ TEST_F(TitleBarTest, AFadeInStepsItsAlphaAndAFadeOutFreesItsWindow) {
   EXPECT_TRUE(fade->Enabled());
   // The fade's window lies over the item, click-through and without activation.
   const HWND fadeWnd = fade->FadeForm()->Handle();
-  RECT place{};
-  GetWindowRect(fadeWnd, &place);
-  EXPECT_EQ(vcl::TRect(place), button->ScreenRect());
+  EXPECT_EQ(WindowBox(fadeWnd), button->ScreenRect());
   EXPECT_EQ(GetWindowLongPtrW(fadeWnd, GWL_EXSTYLE) & (WS_EX_TRANSPARENT | WS_EX_NOACTIVATE),
             WS_EX_TRANSPARENT | WS_EX_NOACTIVATE);
   // The last step ends the fade.

@@ -43,9 +43,7 @@ class TitleGlowTest : public SkinnedFormTest {
     for (int i = 0; i < n; ++i) a->OnTimerStep(a);
   }
   void PointAt(const TsCaptionButton& button) {
-    RECT w{};
-    GetWindowRect(Wnd(), &w);
-    cursor = POINT{w.left + button.Rect.Left + 2, w.top + button.Rect.Top + 2};
+    cursor = POINT{WindowBox(Wnd()).Left + button.Rect.Left + 2, WindowBox(Wnd()).Top + button.Rect.Top + 2};
   }
 
   std::vector<int> alphas;
@@ -148,14 +146,11 @@ TEST_F(TitleGlowTest, TheGlowWindowLiesOverTheButtonAndLetsTheMouseThrough) {
   const HWND glow = fade->GlowForm()->Handle();
   EXPECT_EQ(last_wnd, glow);
   EXPECT_EQ(GetWindowLongPtrW(glow, GWL_EXSTYLE) & 0x080800A0, 0x080800A0);  // no activation, layered, tool, click-through
-  RECT w{}, g{};
-  GetWindowRect(Wnd(), &w);
-  GetWindowRect(glow, &g);
   // The picture is put at the button's place by the layered update; the window is that large.
   vcl::TRect button = provider->BtnClose.Rect;
-  button.Offset(w.left, w.top);
+  button.Offset(WindowBox(Wnd()).Left, WindowBox(Wnd()).Top);
   EXPECT_EQ(fade->GlowRect(), button);  // no glow image in this skin: no margin
-  EXPECT_EQ(SendMessageW(glow, WM_NCHITTEST, 0, MAKELPARAM(g.left, g.top)), HTTRANSPARENT);
+  EXPECT_EQ(SendMessageW(glow, WM_NCHITTEST, 0, MAKELPARAM(WindowBox(glow).Left, WindowBox(glow).Top)), HTTRANSPARENT);
 
   // The form's animations go with a new skin or position.
   provider->KillAnimations();
