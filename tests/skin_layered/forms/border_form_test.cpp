@@ -281,8 +281,7 @@ TEST_F(BorderFormTest, TheShadowBandShowsTheExtendedBorderOfTheCaptionState) {
   vcl::TBitmap* image = provider->SkinData->CacheBmp();
   for (bool active : {true, false}) {
     provider->FormActive = active;
-    provider->SkinData->BGChanged = true;
-    provider->PaintAll();
+    Repaint();
     const std::uint32_t want = active ? kBorderActive : kBorderInactive;
     EXPECT_EQ(PixelOf(image, 1, image->Height() / 2) & 0xFFFFFF, want);
     EXPECT_EQ(PixelOf(image, image->Width() / 2, image->Height() - 2) & 0xFFFFFF, want);

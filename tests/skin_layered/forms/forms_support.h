@@ -14,6 +14,7 @@
 #include "classlib/controls/WindowProcHook.h"
 #include "skin_layered/core/WindowUtils.h"
 #include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/manager/CommonData.h"
 #include "manager_support.h"
 
 namespace skin_layered::test {
@@ -101,6 +102,11 @@ class FormSkinTest : public ::testing::Test {
     skins.Write(name, L"Options.dat", BytesOf(text));
   }
   HWND Wnd() { return form->Handle(); }
+  vcl::TBitmap* Repaint() {
+    provider->SkinData->BGChanged = true;
+    provider->PaintAll();
+    return provider->SkinData->CacheBmp();
+  }
 
   TempSkins skins;
   ManagerPtr manager;

@@ -31,11 +31,6 @@ bool Near(std::uint32_t a, std::uint32_t b) {
 
 class FrameTest : public SkinnedFormTest {
  protected:
-  vcl::TBitmap* Repaint() {
-    provider->SkinData->BGChanged = true;
-    provider->PaintAll();
-    return provider->SkinData->CacheBmp();
-  }
   // Shown with an active caption, whichever program's window has the foreground.
   void ShowActive() {
     form->Show();

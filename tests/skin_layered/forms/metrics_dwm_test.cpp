@@ -85,43 +85,25 @@ TEST(FormMetrics, BorderFormsTakeTheSkinsFrameAndTitle) {
 // Bindings of the test: what was asked, what is answered.
 struct FakeDwm {
   static inline bool composition = false;
-  static inline HRESULT compositionAnswer = S_OK;
-  static inline HRESULT answer = S_OK;
-  static inline int attributes = 0;
-  static inline DWORD lastAttribute = 0;
+  static inline HRESULT compositionAnswer = S_OK, answer = S_OK;
+  static inline DWORD lastAttribute = 0, lastBlurFlags = 0;
   static inline BOOL lastValue = -1;
-  static inline int blurs = 0;
-  static inline DWORD lastBlurFlags = 0;
+  static inline int attributes = 0, blurs = 0, thumbnails = 0, previews = 0;
   static inline SIZE thumbnail{};
-  static inline int thumbnails = 0;
-  static inline int previews = 0;
 
-  static HRESULT WINAPI IsCompositionEnabled(BOOL* on) {
-    *on = composition;
-    return compositionAnswer;
-  }
+  static HRESULT WINAPI IsCompositionEnabled(BOOL* on) { *on = composition; return compositionAnswer; }
   static HRESULT WINAPI SetWindowAttribute(HWND, DWORD a, LPCVOID v, DWORD) {
-    ++attributes;
-    lastAttribute = a;
-    lastValue = *static_cast<const BOOL*>(v);
+    ++attributes, lastAttribute = a, lastValue = *static_cast<const BOOL*>(v);
     return answer;
   }
-  static HRESULT WINAPI EnableBlur(HWND, const TqvDwmBlurBehind* b) {
-    ++blurs;
-    lastBlurFlags = b->Flags;
-    return answer;
-  }
+  static HRESULT WINAPI EnableBlur(HWND, const TqvDwmBlurBehind* b) { ++blurs, lastBlurFlags = b->Flags; return answer; }
   static HRESULT WINAPI SetThumbnail(HWND, HBITMAP bmp, DWORD) {
-    ++thumbnails;
     BITMAP info{};
     GetObjectW(bmp, sizeof info, &info);
-    thumbnail = {info.bmWidth, info.bmHeight};
+    ++thumbnails, thumbnail = {info.bmWidth, info.bmHeight};
     return answer;
   }
-  static HRESULT WINAPI SetLivePreview(HWND, HBITMAP, POINT*, DWORD) {
-    ++previews;
-    return answer;
-  }
+  static HRESULT WINAPI SetLivePreview(HWND, HBITMAP, POINT*, DWORD) { ++previews; return answer; }
   static TqvDwmBindings All() {
     TqvDwmBindings b;
     b.IsCompositionEnabled = &IsCompositionEnabled;

@@ -44,8 +44,7 @@ TEST_F(MouseTest, EveryPartOfTheFrameHasItsHitCode) {
   buttons->Add();
   TsTitleButton* disabled = buttons->Add();
   disabled->SetEnabled(false);
-  provider->SkinData->BGChanged = true;
-  provider->PaintAll();
+  Repaint();
 
   EXPECT_EQ(provider->HitTestAt(At(provider->BtnClose.Rect)), HTCLOSE);
   EXPECT_EQ(provider->HitTestAt(At(provider->BtnMaximize.Rect)), HTMAXBUTTON);
@@ -75,16 +74,14 @@ TEST_F(MouseTest, EveryPartOfTheFrameHasItsHitCode) {
 TEST_F(MouseTest, TheGripAndAMaximisedFormsFrame) {
   Skin();
   provider->SetGripMode(gmRightBottom);
-  provider->SkinData->BGChanged = true;
-  provider->PaintAll();
+  Repaint();
   // Inside the grip, well off the frame's corner: the grip sizes the form.
   EXPECT_EQ(NcHitTest(Screen({400 - 12, 300 - 12})), HTBOTTOMRIGHT);
   EXPECT_EQ(NcHitTest(Screen({400 - 40, 300 - 40})), HTCLIENT);
 
   form->Show();
   ShowWindow(Wnd(), SW_MAXIMIZE);
-  provider->SkinData->BGChanged = true;
-  provider->PaintAll();
+  Repaint();
   const vcl::TRect r = WindowBox(Wnd());
   // No sizing edges, and the maximise button is the restore button.
   EXPECT_EQ(provider->HitTestAt({r.Left + 1, (r.Top + r.Bottom) / 2}), HTCLIENT);
@@ -133,8 +130,7 @@ TEST_F(MouseTest, EachTitleButtonRunsItsCommand) {
   auto count = [](void* n, vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int, int) { ++*static_cast<int*>(n); };
   user->OnMouseDown = vcl::TMouseEvent::FromFunction(+count, &downs);
   user->OnMouseUp = vcl::TMouseEvent::FromFunction(+count, &ups);
-  provider->SkinData->BGChanged = true;
-  provider->PaintAll();
+  Repaint();
 
   Click(HTMAXBUTTON, provider->BtnMaximize.Rect);
   Click(HTHELP, provider->BtnHelp.Rect);

@@ -112,8 +112,7 @@ class SkinnedFormTest : public FormSkinTest {
     manager->SetSkinName(L"Frame");
     EXPECT_TRUE(provider->FormSkinned());
     SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
-    provider->SkinData->BGChanged = true;
-    provider->PaintAll();
+    Repaint();
     return p;
   }
   // The screen point of a point of the window image.

@@ -161,8 +161,7 @@ TEST_F(TitleGlowTest, TheGlowWindowLiesOverTheButtonAndLetsTheMouseThrough) {
 TEST_F(TitleGlowTest, TheActiveCaptionTextGlows) {
   auto greenInCaption = [this](bool active) {
     provider->FormActive = active;
-    provider->SkinData->BGChanged = true;
-    provider->PaintAll();
+    Repaint();
     vcl::TBitmap* image = provider->SkinData->CacheBmp();
     int green = 0;
     for (int y = 0; y < provider->TitleBottom; ++y)
