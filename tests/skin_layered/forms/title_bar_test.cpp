@@ -298,17 +298,8 @@ TEST_F(TitleBarTest, AnItemsHintShowsOnEnteringAndGoesOnLeaving) {
   Repaint();
   const int pause = vcl::Application->HintPause();
   auto visibleHints = [] {
-    int n = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM count) -> BOOL {
-          wchar_t text[64]{};
-          GetWindowTextW(w, text, 64);
-          if (IsWindowVisible(w) && std::wstring(text) == L"Copies the page") ++*reinterpret_cast<int*>(count);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&n));
-    return n;
+    const HWND hint = FindWindowW(nullptr, L"Copies the page");
+    return hint && IsWindowVisible(hint) && GetWindowThreadProcessId(hint, nullptr) == GetCurrentThreadId() ? 1 : 0;
   };
   // Without ShowHint no hint comes.
   vcl::Application->SetHintPause(0);
