@@ -5,8 +5,7 @@
 #include <array>
 
 #include "classlib/graphics/GraphicsColors.h"
-#include "classlib/rtl/UnitInit.h"
-#include "reader_support.h"
+#include "manager_support.h"
 #include "skin_layered/core/SkinLoading.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/manager/SkinReader.h"
@@ -15,11 +14,6 @@
 namespace skin_layered::test {
 namespace {
 
-class UnitsEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { vcl::InitializeUnits(); }
-  void TearDown() override { vcl::FinalizeUnits(); }
-};
 ::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 // A 64 x 48 master bitmap: red everywhere but for a key-coloured pixel at (1, 1), inside
