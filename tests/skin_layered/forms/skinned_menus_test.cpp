@@ -368,12 +368,7 @@ TEST_F(SkinnedMenusTest, ThePopupWindowsRegionLeavesOutTheCornersOrTheTopLeftPix
                              nullptr, nullptr);
   ASSERT_TRUE(wnd);
   auto bg = CreateBmp32(60, 40);
-  auto inRegion = [&](int x, int y) {
-    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
-    const bool has = GetWindowRgn(wnd, rgn) != ERROR && PtInRegion(rgn, x, y);
-    DeleteObject(rgn);
-    return has;
-  };
+  auto inRegion = [&](int x, int y) { return InWindowRegion(wnd, x, y); };
   SetMenuWndRgn(*menus, wnd, bg.get(), {});
   EXPECT_FALSE(inRegion(0, 0));
   EXPECT_TRUE(inRegion(1, 0) && inRegion(59, 39));

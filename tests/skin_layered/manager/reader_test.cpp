@@ -177,9 +177,6 @@ TEST_F(SkinReader, EachDescriptorKindIsReadAtItsColumns) {
 
   EXPECT_EQ(skin.FindImageByNames(L"BUTTON", L"MISSING"), -1);
   EXPECT_EQ(skin.FindImageByNames(L"BUTTON", L"NOTANIMAGE"), -1);
-  EXPECT_EQ(std::count_if(skin.Images.begin(), skin.Images.end(),
-                          [](const TsMaskData& image) { return image.ClassName == L"BUTTON"; }),
-            8);
 
   const TsGeneralData& button = Section(L"BUTTON");
   EXPECT_EQ(button.BorderIndex, skin.FindImageByNames(L"BUTTON", L"BORDERSMASK"));
@@ -187,7 +184,6 @@ TEST_F(SkinReader, EachDescriptorKindIsReadAtItsColumns) {
   EXPECT_EQ(button.TextureIndex, skin.FindImageByNames(L"BUTTON", L"PATTERN"));
   EXPECT_EQ(button.Props[0].ImgTexture, button.TextureIndex);
   EXPECT_EQ(button.Props[1].ImgTexture, skin.FindImageByNames(L"BUTTON", L"HOTPATTERN"));
-  EXPECT_EQ(button.ImgTL, -1);
 }
 
 TEST_F(SkinReader, AMasterBitmapTakesItsAlphaFromTheKeyColour) {
