@@ -70,6 +70,16 @@ inline ProviderPtr NewProvider(vcl::TComponent* owner) {
   return ProviderPtr(vcl::Construct<TsSkinProvider>(owner));
 }
 
+// The message of the EAbort a call raises ("" when it raises none).
+inline vcl::String AbortMessage(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const vcl::EAbort& e) {
+    return e.Message();
+  }
+  return L"";
+}
+
 inline vcl::TRect WindowBox(HWND wnd) {
   RECT r{};
   GetWindowRect(wnd, &r);

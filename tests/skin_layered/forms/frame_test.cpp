@@ -196,7 +196,7 @@ TEST_F(FrameTest, ButtonStatesRepaintOnlyTheirElement) {
 
 // The window image
 
-TEST_F(FrameTest, TheImageHoldsFrameTitleCaptionAndClientBackground) {
+TEST_F(FrameTest, TheImageHoldsFrameTitleCaptionAndClientBackgroundAndIsWhatPrints) {
   Skin();
   ShowActive();
   vcl::TBitmap* image = Repaint();
@@ -222,6 +222,28 @@ TEST_F(FrameTest, TheImageHoldsFrameTitleCaptionAndClientBackground) {
   provider->SetTitleSkin(L"NOSUCHSECTION");
   Repaint();
   EXPECT_EQ(At(200, 2), kFormRgb);
+  provider->SetTitleSkin(L"");
+
+  // A printed form equals its image.
+  image = Repaint();
+  auto printed = CreateBmp32(image->Width(), image->Height());
+  SendMessageW(Wnd(), WM_PRINT, reinterpret_cast<WPARAM>(printed->Canvas()->Handle()),
+               PRF_NONCLIENT | PRF_CLIENT | PRF_CHILDREN);
+  GdiFlush();
+  int different = 0;
+  vcl::TPoint first(-1, -1);
+  for (int y = 0; y < image->Height(); ++y)
+    for (int x = 0; x < image->Width(); ++x)
+      if (Rgb(PixelOf(printed.get(), x, y)) != Rgb(PixelOf(image, x, y)) && different++ == 0) first = {x, y};
+  EXPECT_EQ(different, 0) << "first at " << first.X << "," << first.Y << ": " << std::hex
+                          << PixelOf(printed.get(), first.X, first.Y) << " for " << PixelOf(image, first.X, first.Y);
+
+  // The client background as WM_PRINT's erase asks for it: the image's client part.
+  auto client = CreateBmp32(ClientWidthOf(Wnd()), ClientHeightOf(Wnd()));
+  HDC dc = client->Canvas()->Handle();
+  EXPECT_EQ(SendMessageW(Wnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc)), 1);
+  GdiFlush();
+  EXPECT_EQ(Rgb(PixelOf(client.get(), 5, 5)), kFormRgb);
 }
 
 TEST_F(FrameTest, AMenuLinePushesTheClientDownByWholeLines) {
@@ -244,31 +266,6 @@ TEST_F(FrameTest, AMenuLinePushesTheClientDownByWholeLines) {
   ASSERT_TRUE(provider->MenuLineBmp);
   EXPECT_EQ(provider->MenuLineBmp->Height(), provider->MenuHeight());
   form->SetMenu(nullptr);
-}
-
-TEST_F(FrameTest, APrintedFormEqualsItsImage) {
-  Skin();
-  ShowActive();
-  vcl::TBitmap* image = Repaint();
-  ASSERT_NE(image, nullptr);
-  auto printed = CreateBmp32(image->Width(), image->Height());
-  SendMessageW(Wnd(), WM_PRINT, reinterpret_cast<WPARAM>(printed->Canvas()->Handle()),
-               PRF_NONCLIENT | PRF_CLIENT | PRF_CHILDREN);
-  GdiFlush();
-  int different = 0;
-  vcl::TPoint first(-1, -1);
-  for (int y = 0; y < image->Height(); ++y)
-    for (int x = 0; x < image->Width(); ++x)
-      if (Rgb(PixelOf(printed.get(), x, y)) != Rgb(PixelOf(image, x, y)) && different++ == 0) first = {x, y};
-  EXPECT_EQ(different, 0) << "first at " << first.X << "," << first.Y << ": " << std::hex
-                          << PixelOf(printed.get(), first.X, first.Y) << " for " << PixelOf(image, first.X, first.Y);
-
-  // The client background as WM_PRINT's erase asks for it: the image's client part.
-  auto client = CreateBmp32(ClientWidthOf(Wnd()), ClientHeightOf(Wnd()));
-  HDC dc = client->Canvas()->Handle();
-  EXPECT_EQ(SendMessageW(Wnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc)), 1);
-  GdiFlush();
-  EXPECT_EQ(Rgb(PixelOf(client.get(), 5, 5)), kFormRgb);
 }
 
 TEST_F(FrameTest, TheFrameIsPaintedOnceTheWindowHasTheFormsSizeAndOnlyWhileAskedTo) {

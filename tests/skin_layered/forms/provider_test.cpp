@@ -21,13 +21,7 @@ constexpr int kLeft = 1420, kTop = 640;
 
 TEST(SkinProviderCreation, OnlyAFormTakesAProviderAndItHooksAndRegistersIt) {
   auto owner = std::make_unique<vcl::TComponent>(nullptr);
-  try {
-    TsSkinProvider* p = vcl::Construct<TsSkinProvider>(owner.get());
-    vcl::TObject::Free(p);
-    FAIL() << "a provider on a component that is not a form";
-  } catch (const vcl::EAbort& e) {
-    EXPECT_EQ(vcl::String(e.Message()), kFormsOnlyMessage);
-  }
+  EXPECT_EQ(AbortMessage([&] { vcl::TObject::Free(vcl::Construct<TsSkinProvider>(owner.get())); }), kFormsOnlyMessage);
   EXPECT_EQ(owner->ComponentCount(), 0);
 
   auto form = NewForm();

@@ -90,14 +90,8 @@ class TitleBarTest : public FormSkinTest {
 // The component and its items
 
 TEST_F(TitleBarTest, TheComponentLivesOnFormsOnly) {
-  vcl::TComponent* owner = vcl::Construct<vcl::TComponent>(nullptr);
-  try {
-    vcl::Construct<TsTitleBar>(owner);
-    ADD_FAILURE() << "no exception";
-  } catch (const vcl::EAbort& e) {
-    EXPECT_EQ(e.Message(), kTitleBarFormsOnlyMessage);
-  }
-  vcl::TObject::Free(owner);
+  auto owner = std::make_unique<vcl::TComponent>(nullptr);
+  EXPECT_EQ(AbortMessage([&] { vcl::TObject::Free(vcl::Construct<TsTitleBar>(owner.get())); }), kTitleBarFormsOnlyMessage);
 }
 
 TEST_F(TitleBarTest, AutoSizingFollowsTheContent) {

@@ -93,7 +93,7 @@ TEST(SysColors, SkinColoursWhileOnSystemColoursWhenOff) {
   EXPECT_EQ(kGetSysColor(COLOR_WINDOW), systemWindow);
 }
 
-TEST(SysColors, OneBrushPerColour) {
+TEST(SysColors, OneBrushPerColourAndThePensOfTheReplacedColours) {
   const HBRUSH systemFace = kGetSysColorBrush(COLOR_BTNFACE);
   Substituted on(SkinColors());
   ASSERT_TRUE(on.ok);
@@ -105,19 +105,6 @@ TEST(SysColors, OneBrushPerColour) {
   EXPECT_EQ(BrushColor(kGetSysColorBrush(COLOR_WINDOWTEXT)), 0x010203u);
   EXPECT_EQ(kGetSysColorBrush(COLOR_BTNFACE), systemFace);  // not in the table
   EXPECT_EQ(kGetSysColorBrush(COLOR_WINDOWFRAME), GetSysColorBrush(COLOR_WINDOWFRAME));
-
-  // A new skin: the old brushes are freed and new ones made for the new colours.
-  TsSkinColors other = SkinColors();
-  other.EditColor = 0x654321;
-  SetSysColorsSkin(&other);
-  const HBRUSH changed = kGetSysColorBrush(COLOR_WINDOW);
-  EXPECT_EQ(BrushColor(changed), 0x654321u);
-  EXPECT_EQ(kGetSysColorBrush(COLOR_WINDOW), changed);
-}
-
-TEST(SysColors, PensOfTheReplacedColours) {
-  Substituted on(SkinColors());
-  ASSERT_TRUE(on.ok);
   const COLORREF editMix = MixColors(0x010203, 0x123456, 0.15);
   const struct {
     COLORREF asked, given;
@@ -131,6 +118,14 @@ TEST(SysColors, PensOfTheReplacedColours) {
     EXPECT_EQ(PenColor(pen), c.given) << std::hex << c.asked;
     DeleteObject(pen);
   }
+
+  // A new skin: the old brushes are freed and new ones made for the new colours.
+  TsSkinColors other = SkinColors();
+  other.EditColor = 0x654321;
+  SetSysColorsSkin(&other);
+  const HBRUSH changed = kGetSysColorBrush(COLOR_WINDOW);
+  EXPECT_EQ(BrushColor(changed), 0x654321u);
+  EXPECT_EQ(kGetSysColorBrush(COLOR_WINDOW), changed);
 }
 
 // Calls from another thread while the main one switches the substitution on and off: always
