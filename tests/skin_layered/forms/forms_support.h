@@ -13,6 +13,7 @@
 
 #include "classlib/controls/WindowProcHook.h"
 #include "skin_layered/core/WindowUtils.h"
+#include "skin_layered/forms/BorderForm.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/manager/CommonData.h"
 #include "manager_support.h"
@@ -69,6 +70,19 @@ using ProviderPtr = std::unique_ptr<TsSkinProvider, ProviderDeleter>;
 inline ProviderPtr NewProvider(vcl::TComponent* owner) {
   return ProviderPtr(vcl::Construct<TsSkinProvider>(owner));
 }
+
+// A border form without a window of its own: its parent's and the caption heights given.
+class TFakeBorderForm : public TqvBorderForm {
+ public:
+  TFakeBorderForm(HWND parent, int skinned, int system) : parent_(parent), skinned_(skinned), system_(system) {}
+  HWND ParentHandle() const override { return parent_; }
+  int CaptionHeight(bool CheckSkin) const override { return CheckSkin ? skinned_ : system_; }
+  void UpdateExBordersPos(bool, std::uint8_t) override {}
+
+ private:
+  HWND parent_;
+  int skinned_, system_;
+};
 
 // The message of the EAbort a call raises ("" when it raises none).
 inline vcl::String AbortMessage(const std::function<void()>& call) {

@@ -45,15 +45,6 @@ TEST(FormMetrics, FrameWidthsCaptionsAndIconSizes) {
   EXPECT_EQ(SysCaptionHeight(form.get()), GetSystemMetrics(SM_CYSMCAPTION));
 }
 
-class TBorder : public TqvBorderForm {
- public:
-  explicit TBorder(HWND parent) : parent_(parent) {}
-  HWND ParentHandle() const override { return parent_; }
-  int CaptionHeight(bool CheckSkin) const override { return CheckSkin ? 40 : 22; }
-
- private:
-  HWND parent_;
-};
 
 TEST(FormMetrics, BorderFormsTakeTheSkinsFrameAndTitle) {
   TempSkins skins;
@@ -65,7 +56,7 @@ TEST(FormMetrics, BorderFormsTakeTheSkinsFrameAndTitle) {
   auto form = NewForm();
   form->HandleNeeded();
   auto provider = NewProvider(form.get());
-  TBorder border(form->Handle());
+  TFakeBorderForm border(form->Handle(), 40, 22);
   border.SkinData = provider->SkinData;
   border.Provider = provider.get();
   const TsSkinData& data = manager->Skin().SkinData;

@@ -247,17 +247,6 @@ TEST_F(SkinProviderTest, ThePreviewBlockIsTakenWholeAndOnlyByTheLinkedForm) {
   EXPECT_EQ(below->Count(kSkinEditorMessage), 1);
 }
 
-class TFakeBorderForm : public TqvBorderForm {
- public:
-  explicit TFakeBorderForm(HWND parent) : parent_(parent) {}
-  HWND ParentHandle() const override { return parent_; }
-  int CaptionHeight(bool CheckSkin) const override { return CheckSkin ? 30 : GetSystemMetrics(SM_CYCAPTION); }
-  void UpdateExBordersPos(bool, std::uint8_t) override { ++updates; }
-  int updates = 0;
-
- private:
-  HWND parent_;
-};
 
 TEST_F(SkinProviderTest, TheRegionForEachKindOfFrame) {
   manager->SetSkinName(L"Test");
@@ -271,7 +260,7 @@ TEST_F(SkinProviderTest, TheRegionForEachKindOfFrame) {
   EXPECT_FALSE(provider->RgnChanged);
 
   // With a border form only the client part stays.
-  auto* border = new TFakeBorderForm(Wnd());
+  auto* border = new TFakeBorderForm(Wnd(), 30, GetSystemMetrics(SM_CYCAPTION));
   border->SkinData = provider->SkinData;
   border->Provider = provider.get();
   provider->BorderForm = border;
