@@ -31,7 +31,12 @@ class TSkinnedEdit : public vcl::TEdit {
 class CommonData : public ::testing::Test {
  protected:
   void SetUp() override {
-    skins.Write(L"Test", L"Options.dat", BytesOf(SkinText(extra)));
+    // See-through sections, and one with an outer shadow.
+    skins.Write(L"Test", L"Options.dat",
+                BytesOf(SkinText("[HALF]\r\nCOLOR=$0000FF\r\nTRANSPARENCY=50\r\n[CLEAR]\r\nTRANSPARENCY=100\r\n"
+                                 "[SHADOWED]\r\nCOLOR=$FFFFFF\r\nOUTERMASK=!outer.bmp!1!0!0!2!2!2!2\r\nOUTOFFSL=2\r\n"
+                                 "OUTOFFST=2\r\nOUTOFFSR=2\r\nOUTOFFSB=2\r\nOUTOPACITY=128\r\n[PLAIN]\r\nOUTERMODE=0\r\n")));
+    skins.Write(L"Test", L"outer.bmp", Bmp24(6, 6, Flat(0x0000FF)));
     manager = NewManager();
     manager->SetSkinDirectory(skins.Directory());
     manager->AnimEffects()->SkinChanging()->SetActive(false);
@@ -49,7 +54,6 @@ class CommonData : public ::testing::Test {
     manager.reset();
   }
 
-  std::string extra;
   TempSkins skins;
   ManagerPtr manager;
   std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = NewForm();
@@ -173,12 +177,7 @@ TEST_F(CommonData, SkinDataWithoutCacheIgnoresCacheDrops) {
   EXPECT_TRUE(edit->SkinData->BGChanged);
 }
 
-class SeeThroughData : public CommonData {
- protected:
-  SeeThroughData() { extra = "[HALF]\r\nCOLOR=$0000FF\r\nTRANSPARENCY=50\r\n[CLEAR]\r\nTRANSPARENCY=100\r\n"; }
-};
-
-TEST_F(SeeThroughData, TheColourUnderAHalfTransparentControlIsMixedByPercent) {
+TEST_F(CommonData, TheColourUnderAHalfTransparentControlIsMixedByPercent) {
   manager->SetSkinName(L"Test");
   form->SetColor(0x000000);
   edit->SkinData->SetSkinSection(L"HALF");
@@ -191,16 +190,7 @@ TEST_F(SeeThroughData, TheColourUnderAHalfTransparentControlIsMixedByPercent) {
   EXPECT_EQ(edit->Perform(kSkinCmdMessage, SkinCommandWParam(scmGetColor), 0), 0xC08080);
 }
 
-class ShadowedData : public CommonData {
- protected:
-  ShadowedData() {
-    extra = "[SHADOWED]\r\nCOLOR=$FFFFFF\r\nOUTERMASK=!outer.bmp!1!0!0!2!2!2!2\r\nOUTOFFSL=2\r\nOUTOFFST=2\r\n"
-            "OUTOFFSR=2\r\nOUTOFFSB=2\r\nOUTOPACITY=128\r\n[PLAIN]\r\nOUTERMODE=0\r\n";
-    skins.Write(L"Test", L"outer.bmp", Bmp24(6, 6, Flat(0x0000FF)));
-  }
-};
-
-TEST_F(ShadowedData, TheOuterShadowGoesIntoTheParentsImageOnce) {
+TEST_F(CommonData, TheOuterShadowGoesIntoTheParentsImageOnce) {
   manager->SetSkinName(L"Test");
   auto parentImage = CreateBmp32(300, 200);
   auto white = [&] {

@@ -21,17 +21,8 @@ TPixel32 Pixel(vcl::TBitmap& bmp, int x, int y) { return static_cast<const TPixe
 void KeepShot(vcl::TBitmap& bmp, const char* name) {
   const char* dir = std::getenv("SCRIVANE_SHOT_DIR");
   if (!dir || !*dir) return;
-  SampleImage image(static_cast<std::uint32_t>(bmp.Width()), static_cast<std::uint32_t>(bmp.Height()), 2, 8);
-  for (int y = 0; y < bmp.Height(); ++y)
-    for (int x = 0; x < bmp.Width(); ++x) {
-      const TPixel32 p = Pixel(bmp, x, y);
-      for (unsigned c = 0; c < 3; ++c)
-        image.Set(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y), c,
-                  static_cast<std::uint16_t>(p >> (16 - 8 * c) & 0xFF));
-    }
-  const auto png = WritePng(image);
-  std::string path = dir;
-  if (!path.empty() && path[0] == '/') path = "Z:" + path;
+  const auto png = Png24(bmp.Width(), bmp.Height(), [&](int x, int y) { return Pixel(bmp, x, y) & 0xFFFFFF; });
+  const std::string path = dir[0] == '/' ? "Z:" + std::string(dir) : dir;
   std::ofstream(path + "\\" + name, std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
                                                              static_cast<std::streamsize>(png.size()));
 }

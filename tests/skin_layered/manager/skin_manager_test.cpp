@@ -134,7 +134,7 @@ TEST_F(SkinManager, ANameEndingInPmzLoadsThePackAndKeepsTheName) {
 
 // ---- announcements
 
-TEST_F(SkinManager, EveryFormHearsOfANewSkinItsRefreshAndItsRemoval) {
+TEST_F(SkinManager, EveryFormHearsOfANewSkinItsRefreshItsRemovalAndNewScrollSizes) {
   auto form = ShownForm();
   CommandSpy spy(form.get(), false);
   ManagerPtr manager = WithSkin();
@@ -155,6 +155,11 @@ TEST_F(SkinManager, EveryFormHearsOfANewSkinItsRefreshAndItsRemoval) {
   manager->SetActive(true);
   EXPECT_EQ(spy.Count(scmNewSkin), 2);
   EXPECT_TRUE(manager->HooksInstalled());
+  // A scroll size is told only when it changes.
+  manager->ScrollsOptions()->SetScrollSize(-1);
+  EXPECT_EQ(spy.Count(scmScrollsChanged), 0);
+  manager->ScrollsOptions()->SetScrollSize(20);
+  EXPECT_EQ(spy.Count(scmScrollsChanged), 1);
 }
 
 TEST_F(SkinManager, AFirstLoadThatFindsNoSkinLeavesTheManagerInactive) {
@@ -216,16 +221,6 @@ TEST_F(SkinManager, ChangeSysColorsPatchesWhileTheDefaultManagerHooks) {
   EXPECT_TRUE(SysColorsPatched());
   manager->SetActive(false);
   EXPECT_FALSE(SysColorsPatched());
-}
-
-TEST_F(SkinManager, ScrollSizeTellsTheFormsOnlyWhenItChanges) {
-  auto form = ShownForm();
-  CommandSpy spy(form.get(), false);
-  ManagerPtr manager = NewManager();
-  manager->ScrollsOptions()->SetScrollSize(-1);
-  EXPECT_EQ(spy.Count(scmScrollsChanged), 0);
-  manager->ScrollsOptions()->SetScrollSize(20);
-  EXPECT_EQ(spy.Count(scmScrollsChanged), 1);
 }
 
 // ---- preview link
