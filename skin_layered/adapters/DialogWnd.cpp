@@ -9,6 +9,7 @@
 #include "skin_layered/adapters/DialogSysMenu.h"
 #include "skin_layered/core/SavedDC.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/manager/Animations.h"
 #include "skin_layered/manager/CommonData.h"
@@ -21,7 +22,6 @@ VCL_CLASS_INFO(TqvDialogWnd) {}
 
 namespace {
 
-constexpr DWORD kDwmTransitionsForceDisabled = 3;
 constexpr UINT kRedrawAll = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME;
 
 std::map<vcl::TColor, HBRUSH>& Brushes() {

@@ -5,6 +5,7 @@
 #include "classlib/forms/Forms.h"
 #include "skin_layered/core/LibraryStrings.h"
 #include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/forms/SkinableMenus.h"
 #include "skin_layered/manager/SkinManager.h"
 
 namespace skin_layered {

@@ -15,7 +15,6 @@ namespace skin_layered {
 
 class TsSkinProvider;
 
-inline constexpr wchar_t kSysMenuNamePrefix[] = L"qvSysMenu";
 inline constexpr wchar_t kSkinSelectItemName[] = L"SkinSelectItem";
 // Every this many skins the skins submenu starts a new column.
 inline constexpr int kSkinsPerColumn = 20;

@@ -10,6 +10,7 @@
 #include "skinned_form_fixture.h"
 #include "skin_layered/core/LibraryStrings.h"
 #include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/SkinableMenus.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/paint/Bitmap32.h"
