@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "classlib/graphics/Graphics.h"
+#include "support/message_of.h"
 #include "support/win_test_support.h"
 
 namespace vcl::test {
@@ -102,18 +103,3 @@ inline std::vector<uint8_t> IconFile(int size, uint8_t r, uint8_t g, uint8_t b, 
 using wintest::TempFile;
 
 }  // namespace vcl::test
-
-namespace vcl {
-
-// The message of the E that Fn raises, or "(none)".
-template <class E, class Fn>
-String MessageOf(Fn&& fn) {
-  try {
-    fn();
-  } catch (const E& e) {
-    return e.Message();
-  }
-  return L"(none)";
-}
-
-}  // namespace vcl

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "classlib/rtl/Component.h"
-#include "rtl_test_support.h"
+#include "support/message_of.h"
 
 namespace vcl {
 namespace {

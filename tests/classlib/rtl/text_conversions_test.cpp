@@ -7,7 +7,7 @@
 #include <set>
 
 #include "classlib/rtl/SysUtils.h"
-#include "rtl_test_support.h"
+#include "support/message_of.h"
 #include "support/win_test_support.h"
 
 namespace vcl {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "classlib/rtl/Streams.h"
-#include "rtl_test_support.h"
+#include "support/message_of.h"
 #include "support/win_test_support.h"
 
 namespace vcl {

@@ -5,7 +5,7 @@
 
 #include "classlib/rtl/Component.h"
 #include "classlib/rtl/StringList.h"
-#include "rtl_test_support.h"
+#include "support/message_of.h"
 #include "support/win_test_support.h"
 
 namespace vcl {

@@ -10,6 +10,7 @@
 #include "classlib/streaming/Filer.h"
 #include "classlib/rtl/StringList.h"
 #include "classlib/rtl/TypInfo.h"
+#include "support/message_of.h"
 
 namespace vcl::test {
 
@@ -163,17 +164,6 @@ class TTestFailingLoad : public TTestControl {
   using TTestControl::TTestControl;
   void Loaded() override;
 };
-
-// The message of the E that Fn raises, or "(none)".
-template <class E, class Fn>
-String MessageOf(Fn&& fn) {
-  try {
-    fn();
-  } catch (const E& e) {
-    return e.Message();
-  }
-  return L"(none)";
-}
 
 // Makes the classes known by name to the reader.
 void RegisterTestClasses();

@@ -1,4 +1,4 @@
-// Shared by the run-time library tests.
+// The message of an exception a test expects, compared in one line.
 #pragma once
 
 #include "classlib/rtl/SysUtils.h"
