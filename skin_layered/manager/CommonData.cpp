@@ -877,10 +877,10 @@ void ProvideBgInfo(TsCommonData* SkinData, TqvBGInfo& Info, int State, HWND Wnd)
         self = p->Form;
       }
     if (parent && self) {
-      const vcl::TPoint offset = Info.Offset;
+      // The parent answers for its own corner in its picture; ours lies our place further in.
       GetBgInfo(Info, parent, false);
       if (Info.Bmp) {
-        Info.Offset = vcl::TPoint{offset.X + self->Left(), offset.Y + self->Top()};
+        Info.Offset = vcl::TPoint{Info.Offset.X + self->Left(), Info.Offset.Y + self->Top()};
         Info.FillRect.Offset(-self->Left(), -self->Top());
       }
       return;
@@ -891,13 +891,12 @@ void ProvideBgInfo(TsCommonData* SkinData, TqvBGInfo& Info, int State, HWND Wnd)
       return;
     }
     HWND parentWnd = GetParent(Wnd);
-    const vcl::TPoint offset = Info.Offset;
     GetBgInfoWnd(Info, parentWnd, false);
     if (Info.Bmp) {
       RECT r{};
       GetWindowRect(Wnd, &r);
       MapWindowPoints(nullptr, parentWnd, reinterpret_cast<POINT*>(&r), 2);
-      Info.Offset = vcl::TPoint{offset.X + r.left, offset.Y + r.top};
+      Info.Offset = vcl::TPoint{Info.Offset.X + r.left, Info.Offset.Y + r.top};
     }
     return;
   }

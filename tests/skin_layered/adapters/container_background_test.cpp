@@ -16,6 +16,7 @@
 #include "skin_layered/adapters/PanelWnd.h"
 #include "skin_layered/adapters/ScrollBoxWnd.h"
 #include "skin_layered/adapters/StaticTextWnd.h"
+#include "skin_layered/core/BackgroundInfo.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/paint/SkinImages.h"
@@ -142,6 +143,52 @@ TEST_F(ContainerBackground, AChildOfABorderedPanelShowsTheFaceNotTheBorder) {
   container = CreateAdapter<TqvPanelWnd>(panel->Handle(), nullptr, manager.get(), TqvSkinParams{panel, L"FRAMED"});
   ASSERT_EQ(panel->Width() - panel->ClientWidth(), 2 * kMargin);
   ExpectChildrenOnTheFace(panel, "panel");
+}
+
+// A see-through control that keeps no picture of its own hands the request on to its parent and
+// moves that answer by its own place: at the bordered panel's client corner it lies on the
+// panel's shaded face inside the border, and further in on the matching part of the face.
+TEST_F(ContainerBackground, ASeeThroughControlWithoutPictureAnswersWithItsPlaceInTheParents) {
+  auto* outer = new vcl::TPanel(form.get());
+  outer->SetParent(form.get());
+  outer->SetBounds(10, 10, 200, 150);
+  outer->SetBevelOuter(vcl::bvNone);
+  outer->SetBorderStyle(vcl::TBorderStyle::bsSingle);
+  outer->SetCaption(L"");
+  container =
+      CreateAdapter<TqvPanelWnd>(outer->Handle(), nullptr, manager.get(), TqvSkinParams{outer, L"FRAMEDSHADED"});
+  ASSERT_EQ(outer->Width() - outer->ClientWidth(), 2 * kMargin);
+  ASSERT_EQ(Printed(outer->Handle())->At(0, 0), kFrame);
+  const HDC own = container->SkinData->CacheBmp()->Canvas()->Handle();
+  auto* inner = new vcl::TPanel(form.get());
+  inner->SetParent(outer);
+  inner->SetBevelOuter(vcl::bvNone);
+  inner->SetCaption(L"");
+  TsCommonData see(inner, false);
+  see.SetSkinManager(manager.get());
+  see.SetSkinSection(L"CLEAR");
+  ASSERT_FALSE(see.CacheBmp());
+  for (const vcl::TPoint at : {vcl::TPoint{0, 0}, vcl::TPoint{3, 40}}) {
+    SCOPED_TRACE(std::to_string(at.X) + "," + std::to_string(at.Y));
+    inner->SetBounds(at.X, at.Y, 60, 40);
+    TqvBGInfo info;
+    ProvideBgInfo(&see, info, 0);
+    ASSERT_EQ(info.Bmp, container->SkinData->CacheBmp());
+    EXPECT_EQ(info.Offset, (vcl::TPoint{kMargin + at.X, kMargin + at.Y}));
+    EXPECT_NE(GetPixel(own, info.Offset.X, info.Offset.Y), kFrame);
+  }
+  // The same for a bare window, placed by its window.
+  const HWND bare = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 3, 40, 60, 40, outer->Handle(), nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
+  ASSERT_TRUE(bare);
+  TsCommonData wndData(nullptr, false);
+  wndData.SetSkinManager(manager.get());
+  wndData.SetSkinSection(L"CLEAR");
+  TqvBGInfo info;
+  ProvideBgInfo(&wndData, info, 0, bare);
+  DestroyWindow(bare);
+  ASSERT_EQ(info.Bmp, container->SkinData->CacheBmp());
+  EXPECT_EQ(info.Offset, (vcl::TPoint{kMargin + 3, kMargin + 40}));
 }
 
 }  // namespace
