@@ -116,8 +116,9 @@ bool TsFrameAdapter::PrepareCache() {
   data->InitCacheBmp();
   vcl::TBitmap* cache = data->CacheBmp();
   cache->SetSize(frame_->Width(), frame_->Height());
-  PaintItem(data->ControlSkin(), behind, 0, vcl::TRect{0, 0, frame_->Width(), frame_->Height()}, vcl::TPoint{0, 0},
-            cache, true);
+  // The parent answers for its own corner; what lies behind the frame starts at its place.
+  PaintItem(data->ControlSkin(), behind, 0, vcl::TRect{0, 0, frame_->Width(), frame_->Height()},
+            vcl::TPoint{frame_->Left(), frame_->Top()}, cache, true);
   data->BGChanged = false;
   return true;
 }

@@ -734,8 +734,9 @@ void PaintParentBgToBmp(vcl::TBitmap* Bmp, vcl::TControl* Control, int X, TsSkin
     info.Offset = vcl::TPoint{Control->Left(), Control->Top()};
     GetBgInfo(info, Control->Parent(), false);
     if (info.BgType == btBitmap && info.Bmp) {
-      BitBlt(dc, X, Y, Control->Width(), Control->Height(), info.Bmp->Canvas()->Handle(), info.Offset.X, info.Offset.Y,
-             SRCCOPY);
+      // The parent answers for its own corner in its picture; the control lies its place further in.
+      BitBlt(dc, X, Y, Control->Width(), Control->Height(), info.Bmp->Canvas()->Handle(),
+             info.Offset.X + Control->Left(), info.Offset.Y + Control->Top(), SRCCOPY);
     } else {
       HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(vcl::ColorToRGB(info.Color)));
       const RECT r{X, Y, X + Control->Width(), Y + Control->Height()};

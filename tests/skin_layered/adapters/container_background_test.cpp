@@ -10,6 +10,7 @@
 #undef RegisterClass
 
 #include "classlib/extctrls/ExtCtrls.h"
+#include "classlib/forms/Forms.h"
 #include "classlib/forms/ScrollBox.h"
 #include "classlib/stdctrls/StaticText.h"
 #include "hosts_support.h"
@@ -18,6 +19,8 @@
 #include "skin_layered/adapters/StaticTextWnd.h"
 #include "skin_layered/core/BackgroundInfo.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/FrameAdapter.h"
+#include "skin_layered/manager/Animations.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/paint/SkinImages.h"
 
@@ -30,7 +33,7 @@ constexpr COLORREF kFrame = 0x2020D0, kFace = 0x40C0A0;
 constexpr int kMargin = 2;  // the border image's margins, as wide as a client edge
 
 // A border image of one frame: kMargin pixels of kFrame around a face of kFace.
-void AddFramedImage(TsSkinManager& Manager, const wchar_t* Section) {
+void AddFramedImage(TsSkinManager& Manager, const wchar_t* Section, unsigned DrawMode = kDrawCentre | kDrawStretch) {
   constexpr int kSide = 8;
   auto bmp = std::make_shared<vcl::TBitmap>();
   bmp->SetPixelFormat(vcl::pf32bit);
@@ -49,7 +52,7 @@ void AddFramedImage(TsSkinManager& Manager, const wchar_t* Section) {
   image.PropertyName = L"BORDERSMASK";
   image.R = vcl::TRect{0, 0, kSide, kSide};
   image.ImageCount = 1;
-  image.DrawMode = kDrawCentre | kDrawStretch;
+  image.DrawMode = DrawMode;
   image.Manager = &Manager.Skin();
   image.WidthLeft = image.WidthTop = image.WidthRight = image.WidthBottom = kMargin;
   Manager.Skin().Images.push_back(image);
@@ -63,13 +66,17 @@ class ContainerBackground : public HostsTest {
  protected:
   void SetUp() override {
     const std::string extra = "[FRAMED]\r\nCOLOR=" + Hex(kFace) + "\r\nFONTCOLOR=$000000\r\nSTATES=1\r\n" +
-                              "[FRAMEDSHADED]\r\nCOLOR=" + Hex(kFace) + "\r\nGRADIENTPERCENT=50\r\nSTATES=1\r\n";
+                              "[FRAMEDSHADED]\r\nCOLOR=" + Hex(kFace) + "\r\nGRADIENTPERCENT=50\r\nSTATES=1\r\n" +
+                              "[FRAMEDGRADIENT]\r\nCOLOR=" + Hex(kFace) + "\r\nGRADIENTPERCENT=100\r\n" +
+                              "GRADIENTDATA=0;16777215;100;0;0\r\nSTATES=1\r\n";
     skins.Write(L"Framed", L"Options.dat", BytesOf(HostSkinText() + extra));
     HostsTest::SetUp();
     manager->SetSkinName(L"Framed");
     ASSERT_TRUE(manager->Skin().SkinData.Active);
     ASSERT_NO_FATAL_FAILURE(AddFramedImage(*manager, L"FRAMED"));
     ASSERT_NO_FATAL_FAILURE(AddFramedImage(*manager, L"FRAMEDSHADED"));
+    // A frame around a face shaded from top to bottom (the image leaves the centre alone).
+    ASSERT_NO_FATAL_FAILURE(AddFramedImage(*manager, L"FRAMEDGRADIENT", kDrawStretch));
   }
   void TearDown() override {
     children.clear();
@@ -189,6 +196,60 @@ TEST_F(ContainerBackground, ASeeThroughControlWithoutPictureAnswersWithItsPlaceI
   DestroyWindow(bare);
   ASSERT_EQ(info.Bmp, container->SkinData->CacheBmp());
   EXPECT_EQ(info.Offset, (vcl::TPoint{kMargin + 3, kMargin + 40}));
+}
+
+// A see-through frame in a bordered panel shows the part of the panel's shaded face that lies
+// behind it: its own place in the panel counts, not only the panel's client corner.
+TEST_F(ContainerBackground, ASeeThroughFrameShowsTheFaceBehindItsOwnPlace) {
+  auto* outer = new vcl::TPanel(form.get());
+  outer->SetParent(form.get());
+  outer->SetBounds(10, 10, 200, 150);
+  outer->SetBevelOuter(vcl::bvNone);
+  outer->SetBorderStyle(vcl::TBorderStyle::bsSingle);
+  outer->SetCaption(L"");
+  container =
+      CreateAdapter<TqvPanelWnd>(outer->Handle(), nullptr, manager.get(), TqvSkinParams{outer, L"FRAMEDGRADIENT"});
+  ASSERT_EQ(Printed(outer->Handle())->At(0, 0), kFrame);
+  const HDC own = container->SkinData->CacheBmp()->Canvas()->Handle();
+  auto* frame = new vcl::TFrame(form.get());
+  frame->SetParent(outer);
+  frame->SetBounds(3, 40, 60, 40);
+  auto* adapter = vcl::Construct<TsFrameAdapter>(frame);
+  adapter->SkinData()->SetSkinManager(manager.get());
+  adapter->SkinData()->SetSkinSection(L"CLEAR");
+  frame->HandleNeeded();
+  const COLORREF behind = GetPixel(own, kMargin + 3, kMargin + 40);
+  // The shaded face differs there from its corner, so a frame read at the corner shows.
+  ASSERT_NE(behind, GetPixel(own, kMargin, kMargin));
+  MemoryPixels pixels(frame->Width(), frame->Height());
+  SendMessageW(frame->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(pixels.DC()), PRF_CLIENT);
+  EXPECT_EQ(pixels.At(0, 0), behind);
+  EXPECT_EQ(pixels.At(10, 20), GetPixel(own, kMargin + 13, kMargin + 60));
+}
+
+// A hidden control's picture for an animation starts with what lies behind its own place.
+TEST_F(ContainerBackground, AHiddenControlsPictureTakesTheFaceBehindItsPlace) {
+  auto* outer = new vcl::TPanel(form.get());
+  outer->SetParent(form.get());
+  outer->SetBounds(10, 10, 200, 150);
+  outer->SetBevelOuter(vcl::bvNone);
+  outer->SetBorderStyle(vcl::TBorderStyle::bsSingle);
+  outer->SetCaption(L"");
+  container =
+      CreateAdapter<TqvPanelWnd>(outer->Handle(), nullptr, manager.get(), TqvSkinParams{outer, L"FRAMEDGRADIENT"});
+  ASSERT_EQ(Printed(outer->Handle())->At(0, 0), kFrame);
+  const HDC own = container->SkinData->CacheBmp()->Canvas()->Handle();
+  auto* hidden = new vcl::TPanel(form.get());
+  hidden->SetVisible(false);
+  hidden->SetParent(outer);
+  hidden->SetBounds(3, 40, 60, 40);
+  ASSERT_NE(GetPixel(own, kMargin + 3, kMargin + 40), GetPixel(own, kMargin, kMargin));
+  vcl::TBitmap picture;
+  picture.SetPixelFormat(vcl::pf32bit);
+  picture.SetSize(60, 40);
+  PaintParentBgToBmp(&picture, hidden, 0, nullptr, 0);
+  EXPECT_EQ(GetPixel(picture.Canvas()->Handle(), 0, 0), GetPixel(own, kMargin + 3, kMargin + 40));
+  EXPECT_EQ(GetPixel(picture.Canvas()->Handle(), 10, 20), GetPixel(own, kMargin + 13, kMargin + 60));
 }
 
 }  // namespace
