@@ -50,10 +50,16 @@ UINT GetDrawTextFlags(vcl::TControl* Control, vcl::TAlignment Alignment) {
   return flags | DT_VCENTER | DT_SINGLELINE;
 }
 
-bool PlaceWindowAfter(HWND Wnd, HWND After, int X, int Y, int Cx, int Cy, UINT Flags) {
-  if (SetWindowPos(Wnd, After, X, Y, Cx, Cy, Flags)) return true;
-  const bool special = After == HWND_TOP || After == HWND_BOTTOM || After == HWND_TOPMOST || After == HWND_NOTOPMOST;
-  if (special || (Flags & SWP_NOZORDER) || IsWindow(After)) return false;
+bool PlaceWindowAfter(HWND Wnd, HWND After, int X, int Y, int Cx, int Cy, UINT Flags, HWND Below) {
+  constexpr int kTries = 3;
+  for (int i = 0; i < kTries; ++i) {
+    if (SetWindowPos(Wnd, After, X, Y, Cx, Cy, Flags)) return true;
+    const bool special = After == HWND_TOP || After == HWND_BOTTOM || After == HWND_TOPMOST || After == HWND_NOTOPMOST;
+    if (special || (Flags & SWP_NOZORDER) || IsWindow(After)) return false;
+    After = Below && IsWindow(Below) ? GetWindow(Below, GW_HWNDPREV) : nullptr;
+    if (After == Wnd) return SetWindowPos(Wnd, nullptr, X, Y, Cx, Cy, Flags | SWP_NOZORDER) != FALSE;
+    if (!After) break;
+  }
   return SetWindowPos(Wnd, HWND_TOP, X, Y, Cx, Cy, Flags) != FALSE;
 }
 

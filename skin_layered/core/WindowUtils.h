@@ -28,11 +28,12 @@ UINT GetDrawTextFlags(vcl::TControl* Control, vcl::TAlignment Alignment);
 void GetClientRectInWindow(HWND Wnd, vcl::TRect& R);
 // The window's class name (at most 127 characters).
 vcl::String GetWndClassName(HWND Wnd);
-// SetWindowPos placing Wnd right after (below) After. After is often another program's
-// window read a moment earlier; when it has gone meanwhile the system refuses the whole
-// call, so the window is then placed at the top of its band instead of being left where
-// it was.
-bool PlaceWindowAfter(HWND Wnd, HWND After, int X, int Y, int Cx, int Cy, UINT Flags);
+// SetWindowPos placing Wnd right after (below) After, which was read as the window right above
+// Below. After is often another program's window, read a moment earlier; when it has gone
+// meanwhile the system refuses the whole call, so what lies above Below is read again (Wnd
+// itself there: the z-order stays) and, failing that, Wnd goes to the top of its band rather
+// than being left where it was.
+bool PlaceWindowAfter(HWND Wnd, HWND After, int X, int Y, int Cx, int Cy, UINT Flags, HWND Below = nullptr);
 
 using TSetWindowThemeProc = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
 // The theme library's SetWindowTheme; nil when it is missing or before start-up.

@@ -366,7 +366,7 @@ void TqvBorderForm::UpdateExBordersPos(bool Repaint, std::uint8_t Alpha) {
     }
   } else {
     if (const HWND wnd = BorderHandleNeeded())
-      PlaceWindowAfter(wnd, insertAfter, place.X, place.Y, 0, 0, flags | SWP_NOSIZE);
+      PlaceWindowAfter(wnd, insertAfter, place.X, place.Y, 0, 0, flags | SWP_NOSIZE, owner);
   }
 }
 

@@ -124,7 +124,8 @@ void TqvItemAnimation::ShowFrame(int Alpha) {
   HWND after = GetWindow(Wnd, GW_HWNDPREV);
   if (GetWindowLongPtrW(Wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) after = HWND_TOPMOST;
   if (!after || after == fade) after = HWND_TOP;
-  PlaceWindowAfter(fade, after, place.Left, place.Top, place.Width(), place.Height(), SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  PlaceWindowAfter(fade, after, place.Left, place.Top, place.Width(), place.Height(), SWP_NOACTIVATE | SWP_NOOWNERZORDER,
+                   Wnd);
   const vcl::TPoint dest(place.Left, place.Top);
   UpdateLayeredWnd(fade, image, static_cast<std::uint8_t>(std::clamp(Alpha, 0, 255)), &dest);
   ShowWindow(fade, SW_SHOWNOACTIVATE);

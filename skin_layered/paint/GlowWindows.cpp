@@ -133,7 +133,7 @@ void TqvGlowEffect::Show(const vcl::TRect& R, HWND OwnerWnd, int Alpha) {
   HWND wnd = form_->Handle();
   // Layered once the form has set up its window (a form without alpha blending clears it).
   SetWindowLongPtrW(wnd, GWL_EXSTYLE, GetWindowLongPtrW(wnd, GWL_EXSTYLE) | kGlowExStyle);
-  PlaceWindowAfter(wnd, after, x, y, 0, 0, kGlowPlacing);
+  PlaceWindowAfter(wnd, after, x, y, 0, 0, kGlowPlacing, OwnerWnd);
 
   UpdateLayeredWnd(wnd, bitmap_.get(), static_cast<std::uint8_t>(std::clamp(Alpha, 0, 255)));
   ShowWindow(wnd, SW_SHOWNOACTIVATE);

@@ -204,6 +204,15 @@ TEST(WindowRoutines, APlaceBelowAWindowThatHasGoneStillMovesTheWindow) {
   SetWindowPos(wnd, nullptr, 0, 0, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
   EXPECT_TRUE(place(gone, SWP_NOZORDER));
   EXPECT_EQ(at(), vcl::Rect(40, 50, 100, 120));
+  // Given the window it is to lie above, it ends right above that one.
+  const HWND cover = make();  // made last: on top of the others
+  SetWindowPos(above, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(wnd, HWND_BOTTOM, 0, 0, 10, 10, SWP_NOACTIVATE);
+  ASSERT_EQ(GetWindow(above, GW_HWNDNEXT), wnd);
+  EXPECT_TRUE(PlaceWindowAfter(wnd, gone, 40, 50, 60, 70, SWP_NOACTIVATE, above));
+  EXPECT_EQ(GetWindow(above, GW_HWNDPREV), wnd);
+  EXPECT_EQ(at(), vcl::Rect(40, 50, 100, 120));
+  DestroyWindow(cover);
   DestroyWindow(above);
   DestroyWindow(wnd);
   EXPECT_FALSE(PlaceWindowAfter(wnd, HWND_TOP, 0, 0, 1, 1, 0));
