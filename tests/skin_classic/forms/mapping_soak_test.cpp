@@ -32,18 +32,7 @@ TEST_F(MappedForms, SkinningSwitchingAndUnskinningAGallerySizedForm200TimesFrees
   const std::vector<uint8_t> skins[2] = {BuildPackage(CompleteSkinSpec(4)), BuildPackage(CompleteSkinSpec(6))};
   Owned<vcl::TForm> form = NewForm();
   const AllKinds kinds = FillAllKinds(form.get());
-  auto* menu = new vcl::TMainMenu(form.get());
-  for (const wchar_t* caption : {L"&File", L"&Edit", L"&Help"}) {
-    auto* top = new vcl::TMenuItem(form.get());
-    top->SetCaption(caption);
-    menu->Items()->Add(top);
-    auto* item = new vcl::TMenuItem(form.get());
-    item->SetCaption(L"&Item");
-    top->Add(item);
-  }
-  form->SetMenu(menu);
-  // Off the screen: the engine's work is measured, not the painting of every round.
-  form->SetBounds(-4000, -3000, form->Width(), form->Height());
+  wintest::PrepareSoakForm(form.get());
 
   // Unskinned and shown: the start.
   SkinManager()->SetRequestSkinData(data_);

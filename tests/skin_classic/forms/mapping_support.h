@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/put_control.h"
 #include "classlib/comctrls/ComCtrls.h"
 #include "classlib/comctrls/DateTimePicker.h"
 #include "classlib/comctrls/HeaderControl.h"
@@ -54,13 +55,7 @@ inline std::wstring SkinnerClass(TWinSkinForm* Form, vcl::TControl* Control) {
   return s[0]->ClassName();
 }
 
-template <class T>
-T* Put(vcl::TWinControl* Parent, int x, int y, int w, int h, vcl::TComponent* Owner = nullptr) {
-  auto* c = new T(Owner ? Owner : Parent);
-  c->SetParent(Parent);
-  c->SetBounds(x, y, w, h);
-  return c;
-}
+using wintest::Put;
 
 // A form the size of the gallery's with every control kind; Controls names them.
 struct AllKinds {

@@ -48,18 +48,7 @@ TEST(AdaptersSoak, SkinningSwitchingAndUnskinningAGallerySizedForm200TimesLeaves
   std::unique_ptr<vcl::TForm, FormFree> form(new vcl::TForm(vcl::Application, 0));
   auto* provider = vcl::Construct<TsSkinProvider>(form.get());
   const EveryKind kinds = FillEveryKind(form.get());
-  auto* menu = new vcl::TMainMenu(form.get());
-  for (const wchar_t* caption : {L"&File", L"&Edit", L"&Help"}) {
-    auto* top = new vcl::TMenuItem(form.get());
-    top->SetCaption(caption);
-    menu->Items()->Add(top);
-    auto* item = new vcl::TMenuItem(form.get());
-    item->SetCaption(L"&Item");
-    top->Add(item);
-  }
-  form->SetMenu(menu);
-  // Off the screen: the engine's work is measured, not the painting of every round.
-  form->SetBounds(-4000, -3000, form->Width(), form->Height());
+  wintest::PrepareSoakForm(form.get());
   form->Show();
   wintest::PumpUntilIdle();
   vcl::TWinControl* button = kinds.windowed.at(L"Button").first;

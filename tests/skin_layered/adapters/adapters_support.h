@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "support/put_control.h"
 #include "skin_layered/adapters/MainWnd.h"
 #include "skin_layered/adapters/ScrollWnd.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -158,14 +159,7 @@ inline int CountColor(const MemoryPixels& Pixels, const RECT& R, COLORREF Color)
   return CountPixels(Pixels, R, [Color](COLORREF c) { return c == Color; });
 }
 
-// A library control put on a parent (owned by Owner, else by the parent).
-template <class T>
-T* Put(vcl::TWinControl* Parent, int x, int y, int w, int h, vcl::TComponent* Owner = nullptr) {
-  auto* c = new T(Owner ? Owner : Parent);
-  c->SetParent(Parent);
-  c->SetBounds(x, y, w, h);
-  return c;
-}
+using wintest::Put;
 
 // The adapters' mouse seams answer the test's cursor and button while this lives.
 class MouseSeam {

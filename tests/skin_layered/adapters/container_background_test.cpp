@@ -124,6 +124,23 @@ class ContainerBackground : public HostsTest {
     }
   }
 
+  // A panel with a single border at (10, 10) on the form, adapted with Section: its picture
+  // holds the frame at its corner.
+  vcl::TPanel* BorderedPanel(const wchar_t* Section) {
+    auto* panel = new vcl::TPanel(form.get());
+    panel->SetParent(form.get());
+    panel->SetBounds(10, 10, 200, 150);
+    panel->SetBevelOuter(vcl::bvNone);
+    panel->SetBorderStyle(vcl::TBorderStyle::bsSingle);
+    panel->SetCaption(L"");
+    container = CreateAdapter<TqvPanelWnd>(panel->Handle(), nullptr, manager.get(), TqvSkinParams{panel, Section});
+    EXPECT_EQ(panel->Width() - panel->ClientWidth(), 2 * kMargin);
+    EXPECT_EQ(Printed(panel->Handle())->At(0, 0), kFrame);
+    return panel;
+  }
+  // The panel's picture.
+  HDC Own() const { return container->SkinData->CacheBmp()->Canvas()->Handle(); }
+
   TqvAdapterPtr<TqvMainWnd> container;
   std::vector<TqvAdapterPtr<TqvStaticTextWnd>> children;
 };
@@ -140,15 +157,8 @@ TEST_F(ContainerBackground, AChildOfAScrollBoxShowsTheFaceNotTheClientEdge) {
 }
 
 TEST_F(ContainerBackground, AChildOfABorderedPanelShowsTheFaceNotTheBorder) {
-  auto* panel = new vcl::TPanel(form.get());
-  panel->SetParent(form.get());
-  panel->SetBounds(10, 10, 200, 150);
-  panel->SetBevelOuter(vcl::bvNone);
-  panel->SetBorderStyle(vcl::TBorderStyle::bsSingle);
-  panel->SetCaption(L"");
+  auto* panel = BorderedPanel(L"FRAMED");
   SeeThroughChild(panel, 0, 0);
-  container = CreateAdapter<TqvPanelWnd>(panel->Handle(), nullptr, manager.get(), TqvSkinParams{panel, L"FRAMED"});
-  ASSERT_EQ(panel->Width() - panel->ClientWidth(), 2 * kMargin);
   ExpectChildrenOnTheFace(panel, "panel");
 }
 
@@ -156,17 +166,9 @@ TEST_F(ContainerBackground, AChildOfABorderedPanelShowsTheFaceNotTheBorder) {
 // moves that answer by its own place: at the bordered panel's client corner it lies on the
 // panel's shaded face inside the border, and further in on the matching part of the face.
 TEST_F(ContainerBackground, ASeeThroughControlWithoutPictureAnswersWithItsPlaceInTheParents) {
-  auto* outer = new vcl::TPanel(form.get());
-  outer->SetParent(form.get());
-  outer->SetBounds(10, 10, 200, 150);
-  outer->SetBevelOuter(vcl::bvNone);
-  outer->SetBorderStyle(vcl::TBorderStyle::bsSingle);
-  outer->SetCaption(L"");
-  container =
-      CreateAdapter<TqvPanelWnd>(outer->Handle(), nullptr, manager.get(), TqvSkinParams{outer, L"FRAMEDSHADED"});
-  ASSERT_EQ(outer->Width() - outer->ClientWidth(), 2 * kMargin);
-  ASSERT_EQ(Printed(outer->Handle())->At(0, 0), kFrame);
-  const HDC own = container->SkinData->CacheBmp()->Canvas()->Handle();
+  auto* outer = BorderedPanel(L"FRAMEDSHADED");
+  ASSERT_FALSE(HasFailure());
+  const HDC own = Own();
   auto* inner = new vcl::TPanel(form.get());
   inner->SetParent(outer);
   inner->SetBevelOuter(vcl::bvNone);
@@ -201,16 +203,9 @@ TEST_F(ContainerBackground, ASeeThroughControlWithoutPictureAnswersWithItsPlaceI
 // A see-through frame in a bordered panel shows the part of the panel's shaded face that lies
 // behind it: its own place in the panel counts, not only the panel's client corner.
 TEST_F(ContainerBackground, ASeeThroughFrameShowsTheFaceBehindItsOwnPlace) {
-  auto* outer = new vcl::TPanel(form.get());
-  outer->SetParent(form.get());
-  outer->SetBounds(10, 10, 200, 150);
-  outer->SetBevelOuter(vcl::bvNone);
-  outer->SetBorderStyle(vcl::TBorderStyle::bsSingle);
-  outer->SetCaption(L"");
-  container =
-      CreateAdapter<TqvPanelWnd>(outer->Handle(), nullptr, manager.get(), TqvSkinParams{outer, L"FRAMEDGRADIENT"});
-  ASSERT_EQ(Printed(outer->Handle())->At(0, 0), kFrame);
-  const HDC own = container->SkinData->CacheBmp()->Canvas()->Handle();
+  auto* outer = BorderedPanel(L"FRAMEDGRADIENT");
+  ASSERT_FALSE(HasFailure());
+  const HDC own = Own();
   auto* frame = new vcl::TFrame(form.get());
   frame->SetParent(outer);
   frame->SetBounds(3, 40, 60, 40);
@@ -229,16 +224,9 @@ TEST_F(ContainerBackground, ASeeThroughFrameShowsTheFaceBehindItsOwnPlace) {
 
 // A hidden control's picture for an animation starts with what lies behind its own place.
 TEST_F(ContainerBackground, AHiddenControlsPictureTakesTheFaceBehindItsPlace) {
-  auto* outer = new vcl::TPanel(form.get());
-  outer->SetParent(form.get());
-  outer->SetBounds(10, 10, 200, 150);
-  outer->SetBevelOuter(vcl::bvNone);
-  outer->SetBorderStyle(vcl::TBorderStyle::bsSingle);
-  outer->SetCaption(L"");
-  container =
-      CreateAdapter<TqvPanelWnd>(outer->Handle(), nullptr, manager.get(), TqvSkinParams{outer, L"FRAMEDGRADIENT"});
-  ASSERT_EQ(Printed(outer->Handle())->At(0, 0), kFrame);
-  const HDC own = container->SkinData->CacheBmp()->Canvas()->Handle();
+  auto* outer = BorderedPanel(L"FRAMEDGRADIENT");
+  ASSERT_FALSE(HasFailure());
+  const HDC own = Own();
   auto* hidden = new vcl::TPanel(form.get());
   hidden->SetVisible(false);
   hidden->SetParent(outer);
