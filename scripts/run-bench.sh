@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the benchmarks: the program's start-up under Wine beside a bare host of the same
-# browser control, PNG decoding of real images (fetched into the cache once), LZH package
-# decoding, the pixel loops. Figures only: nothing here is a test.
+# browser control, the skin engines on the gallery's controls page beside unskinned painting,
+# PNG decoding of real images (fetched into the cache once), LZH package decoding, the pixel
+# loops. Figures only: nothing here is a test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${SCRIVANE_BUILD:-build}
@@ -12,6 +13,10 @@ done
 
 echo "== Start-up (startup_launcher, under Wine) =="
 SCRIVANE_BUILD="$build" bash scripts/with-session.sh bash scripts/run-startup-bench.sh
+echo
+
+echo "== Skin engines (enginebench, under Wine) =="
+SCRIVANE_BUILD="$build" bash scripts/with-session.sh bash scripts/run-engine-bench.sh
 echo
 
 images=$(bash scripts/fetch-bench-images.sh)
