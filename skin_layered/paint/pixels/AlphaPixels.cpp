@@ -1,7 +1,8 @@
 #include "skin_layered/paint/pixels/AlphaPixels.h"
 
 #include <algorithm>
-#include <cmath>
+
+#include "skin_layered/paint/pixels/Rounding.h"
 
 namespace skin_layered {
 namespace {
@@ -68,16 +69,24 @@ void FadeArea(const TPixelView& view, TPixelRect r, TColorValue color, int perce
   });
 }
 
-void MixColorArea(const TPixelView& view, TPixelRect r, int percent, TColorValue color) {
-  const TPixel32 target = SwapBytes02(color);
+std::uint8_t MixChannel(unsigned c, unsigned cc, int percent) {
   const double share = percent / 100.0;
+  const double mixed = c * share + cc * (1 - share);
+  if (!(mixed > 0)) return 0;
+  if (mixed >= 255) return 255;
+  return static_cast<std::uint8_t>(NearestEven(mixed));
+}
+
+void MixColorArea(const TPixelView& view, TPixelRect r, int percent, TColorValue color) {
+  if (ClipToView(view, r).IsEmpty()) return;
+  const TPixel32 target = SwapBytes02(color);
+  // Each channel's 256 results, once for the area.
+  std::uint8_t mixed[3][256];
+  for (unsigned ch = 0; ch < 3; ++ch)
+    for (unsigned c = 0; c < 256; ++c) mixed[ch][c] = MixChannel(c, Channel(target, ch * 8), percent);
   ForEachPixel(view, r, [&](TPixel32& p) {
-    TPixel32 result = p & 0xFF000000u;
-    for (unsigned shift = 0; shift < 24; shift += 8) {
-      const double mixed = std::nearbyint(Channel(p, shift) * share + Channel(target, shift) * (1 - share));
-      result |= static_cast<TPixel32>(std::clamp(mixed, 0.0, 255.0)) << shift;
-    }
-    p = result;
+    p = (p & 0xFF000000u) | static_cast<TPixel32>(mixed[2][Channel(p, 16)]) << 16 |
+        static_cast<TPixel32>(mixed[1][Channel(p, 8)]) << 8 | mixed[0][Channel(p, 0)];
   });
 }
 

@@ -27,9 +27,11 @@ void FillArea(const TPixelView& view, TPixelRect r, TPixel32 value);
 // Each colour channel moves Percent % of the way toward the colour's, c - Percent * (c - cc)
 // div 100 (truncated toward zero, limited to 0..255); alpha := Alpha.
 void FadeArea(const TPixelView& view, TPixelRect r, TColorValue color, int percent, std::uint8_t alpha);
-// Each colour channel := round(c * p + cc * (1 - p)) with p = Percent / 100 (halves to even);
-// alpha kept.
+// Each colour channel := MixChannel(c, cc, Percent); alpha kept.
 void MixColorArea(const TPixelView& view, TPixelRect r, int percent, TColorValue color);
+// round(c * p + cc * (1 - p)) with p = Percent / 100, halves to even, limited to 0..255: the
+// value std::nearbyint gives, worked out without its call (Rounding.h).
+std::uint8_t MixChannel(unsigned c, unsigned cc, int percent);
 // Alpha := Alpha on every pixel of R, or, unless Color is kNoColor, on every pixel whose whole
 // value differs from the colour in pixel order (its byte 3 included).
 void FillAlphaArea(const TPixelView& view, TPixelRect r, std::uint8_t alpha, TColorValue color);

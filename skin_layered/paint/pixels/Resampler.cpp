@@ -9,6 +9,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "skin_layered/paint/pixels/Rounding.h"
+
 namespace skin_layered {
 namespace {
 
@@ -183,7 +185,7 @@ void BuildContributors(TContributorList& list, int dstSize, int srcSize, std::pt
     for (long long j = first; j >= last && count < perPixel; --j) {
       const double w = FilterWeight(filter, (center - static_cast<double>(j)) * scale);
       if (w == 0) continue;
-      const auto weight = static_cast<std::int32_t>(std::nearbyint(w * scale * 65536));
+      const auto weight = static_cast<std::int32_t>(NearestEven(w * scale * 65536));
       list.samples_.push_back({Mirror(j, srcSize) * step, weight});
       ++count;
     }

@@ -3,11 +3,15 @@
 // each cut to the view with half-open rectangles); checked pixel access.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "PixelImage.h"
 #include "skin_layered/paint/pixels/AlphaPixels.h"
 #include "skin_layered/paint/pixels/PixelTransforms.h"
+#include "skin_layered/paint/pixels/Rounding.h"
 
 namespace skin_layered::test {
 namespace {
@@ -93,6 +97,48 @@ TEST(AlphaPixels, FadeMixAndAlphaFillValues) {
   GreyArea(image.View(), kKeyColor);
   EXPECT_EQ(image.At(2, 0), 0x00FF00FFu);
   EXPECT_EQ(image.At(3, 0), Bgra(116, 116, 116, 255));  // (100 + 200 + 50) / 3
+}
+
+// The pixel loops round without the rounding call: the same integers, halves to even, also
+// for negative values and values a hair off a half.
+TEST(AlphaPixels, RoundingWithoutTheCallEqualsNearbyint) {
+  std::vector<double> values;
+  for (int k = -20000; k <= 20000; ++k) values.push_back(k / 8.0);
+  for (double v : {0.49999999999999994, -0.49999999999999994, 2.5000000000000004, 1e15 + 0.5, -1e15 - 0.5,
+                    4503599627370495.5, 65535.99999, -0.0})
+    values.push_back(v);
+  std::uint64_t seed = 0x9E3779B97F4A7C15u;
+  for (int i = 0; i < 100000; ++i) {
+    seed = seed * 6364136223846793005u + 1442695040888963407u;
+    values.push_back((static_cast<double>(seed >> 11) / 9007199254740992.0 - 0.5) * 2e6);
+  }
+  for (double v : values) ASSERT_EQ(NearestEven(v), static_cast<long long>(std::nearbyint(v))) << v;
+}
+
+// The mix is worked out without a rounding call, once a channel value: it must give what the
+// rounding of the expression gives, for every value, target and share (also outside 0..100).
+TEST(AlphaPixels, ColourMixEqualsTheRoundedExpressionForEveryInput) {
+  auto expression = [](unsigned c, unsigned cc, int percent) {
+    const double share = percent / 100.0;
+    return static_cast<unsigned>(std::clamp(std::nearbyint(c * share + cc * (1 - share)), 0.0, 255.0));
+  };
+  int differing = 0;
+  for (int percent = -20; percent <= 120; ++percent)
+    for (unsigned cc = 0; cc < 256; ++cc)
+      for (unsigned c = 0; c < 256; ++c)
+        if (MixChannel(c, cc, percent) != expression(c, cc, percent) && ++differing <= 5)
+          ADD_FAILURE() << "c " << c << ", cc " << cc << ", percent " << percent;
+  EXPECT_EQ(differing, 0);
+
+  // The area takes each channel from its own target channel, alpha kept.
+  PixelImage image(256, 1, 0);
+  for (int x = 0; x < 256; ++x) image.At(x, 0) = Bgra(x, 255 - x, x ^ 0x5A, x);
+  const TColorValue color = 0x204080;  // red 0x80, green 0x40, blue 0x20
+  MixColorArea(image.View(), {0, 0, 256, 1}, 37, color);
+  for (unsigned x = 0; x < 256; ++x)
+    ASSERT_EQ(image.At(static_cast<int>(x), 0),
+              Bgra(expression(x, 0x20, 37), expression(255 - x, 0x40, 37), expression(x ^ 0x5A, 0x80, 37), x))
+        << x;
 }
 
 TEST(AlphaPixels, WordsAndByteOrder) {
