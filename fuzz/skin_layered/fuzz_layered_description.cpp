@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <string_view>
 
 #include "skin_layered/core/ImageDescriptor.h"
@@ -45,18 +46,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const TSkinDescription description(std::string_view(reinterpret_cast<const char*>(data), size));
   description.ReadFloat("GLOBALINFO", "VERSION", 0);
   description.ReadInteger("GLOBALINFO", "TITLEHEIGHT", 30);
+  int keys[std::size(kSectionKeys)];
+  for (std::size_t k = 0; k < std::size(kSectionKeys); ++k) keys[k] = description.FindKey(kSectionKeys[k]);
   for (int i = 0; i < description.SectionCount(); ++i) {
     const std::string_view section = description.SectionName(i);
     Check(description.FindSection(section) == i);
     for (const auto& entry : description.Entries(i)) {
-      Check(description.Value(section, entry.Key).has_value());
+      Check(description.Value(i, description.FindKey(entry.Key)) == entry.Value);
       Descriptor(entry.Value);
     }
-    for (std::string_view key : kSectionKeys) {
-      description.InheritedInteger(section, key);
-      description.InheritedString(section, key);
-      description.InheritedBool(section, key);
+    for (int key : keys) {
+      description.InheritedInteger(i, key);
+      description.InheritedString(i, key);
+      description.InheritedBool(i, key);
     }
+  }
+  // By name as by number.
+  if (description.SectionCount() > 0) {
+    const std::string_view last = description.SectionName(description.SectionCount() - 1);
+    Check(description.InheritedString(last, "COLOR") ==
+          description.InheritedString(description.SectionCount() - 1, description.FindKey("COLOR")));
   }
   // Values read without a section of their own.
   std::int32_t value = 0;

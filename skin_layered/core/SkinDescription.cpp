@@ -1,7 +1,9 @@
 #include "skin_layered/core/SkinDescription.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace skin_layered {
 
@@ -113,43 +115,62 @@ std::string DescriptionUpperCase(std::string_view Text) {
 
 void TSkinDescription::Load(std::string_view Text) {
   sections_.clear();
+  entries_.clear();
+  entry_sections_.clear();
   index_.clear();
+  key_ids_.clear();
+  key_entries_.clear();
   parents_.clear();
   providers_.clear();
   utf8_ = Text.size() >= 3 && Text.substr(0, 3) == "\xEF\xBB\xBF";
   text_.assign(utf8_ ? Text.substr(3) : Text);
 
   const std::string_view text(text_);
-  TSection* current = nullptr;  // nil before the first section and inside a repeated one
+  bool open = false;  // false before the first section and inside a repeated one
+  std::vector<int> keySection;  // by key number: the last section that gave the key
   std::size_t pos = 0;
   while (pos < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", pos);
-    if (end == std::string_view::npos) end = text.size();
+    // The line ends at the first CR or LF.
+    const char* begin = text.data() + pos;
+    const auto* lf = static_cast<const char*>(std::memchr(begin, '\n', text.size() - pos));
+    const std::size_t stop = lf ? static_cast<std::size_t>(lf - begin) : text.size() - pos;
+    const auto* cr = static_cast<const char*>(std::memchr(begin, '\r', stop));
+    const std::size_t end = pos + (cr ? static_cast<std::size_t>(cr - begin) : stop);
     const std::string_view line = Trim(text.substr(pos, end - pos));
     pos = end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? end + 2 : end + 1;
 
     if (line.empty() || line.front() == ';') continue;
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
       const std::string_view name = Trim(line.substr(1, line.size() - 2));
-      if (index_.contains(name)) {
-        current = nullptr;
-      } else {
-        index_.emplace(name, sections_.size());
-        current = &sections_.emplace_back();
-        current->Name = name;
-      }
+      open = index_.try_emplace(name, sections_.size()).second;
+      if (open) sections_.push_back({name, entries_.size(), 0, {}});
       continue;
     }
     const std::size_t eq = line.find('=');
-    if (!current || eq == std::string_view::npos) continue;
+    if (!open || eq == std::string_view::npos) continue;
     const std::string_view key = Trim(line.substr(0, eq));
-    if (current->Keys.contains(key)) continue;
-    current->Keys.emplace(key, current->Entries.size());
-    current->Entries.push_back({key, Trim(line.substr(eq + 1))});
+    const int section = static_cast<int>(sections_.size()) - 1;
+    const auto [it, added] = key_ids_.try_emplace(key, static_cast<int>(keySection.size()));
+    if (added) {
+      keySection.push_back(-1);
+      key_entries_.emplace_back();
+    }
+    int& last = keySection[static_cast<std::size_t>(it->second)];
+    if (last == section) continue;  // the first of a section counts
+    last = section;
+    TSection& current = sections_.back();
+    current.Keys.emplace_back(it->second, static_cast<int>(current.Count++));
+    key_entries_[static_cast<std::size_t>(it->second)].push_back(static_cast<int>(entries_.size()));
+    entries_.push_back({key, Trim(line.substr(eq + 1))});
+    entry_sections_.push_back(section);
   }
-  for (const TSection& section : sections_) {
-    const std::string_view parent = ReadString(section.Name, kParentKey, kMissing);
-    parents_.push_back(parent.empty() || parent == kMissing || parent == section.Name ? -1 : FindSection(parent));
+  for (TSection& section : sections_) std::sort(section.Keys.begin(), section.Keys.end());
+  providers_.resize(key_entries_.size() * kKindCount);
+  const int parentKey = FindKey(kParentKey);
+  for (std::size_t s = 0; s < sections_.size(); ++s) {
+    const TEntry* entry = EntryOf(static_cast<int>(s), parentKey);
+    const std::string_view parent = entry ? entry->Value : kMissing;
+    parents_.push_back(parent.empty() || parent == kMissing || parent == sections_[s].Name ? -1 : FindSection(parent));
   }
 }
 
@@ -158,13 +179,27 @@ int TSkinDescription::FindSection(std::string_view Name) const {
   return it == index_.end() ? -1 : static_cast<int>(it->second);
 }
 
+int TSkinDescription::FindKey(std::string_view Key) const {
+  const auto it = key_ids_.find(Key);
+  return it == key_ids_.end() ? -1 : it->second;
+}
+
+const TSkinDescription::TEntry* TSkinDescription::EntryOf(int Section, int Key) const {
+  if (Section < 0 || Section >= SectionCount() || Key < 0) return nullptr;
+  const TSection& section = sections_[static_cast<std::size_t>(Section)];
+  const auto it = std::lower_bound(section.Keys.begin(), section.Keys.end(), std::pair<int, int>(Key, -1));
+  return it != section.Keys.end() && it->first == Key ? &entries_[section.First + static_cast<std::size_t>(it->second)]
+                                                       : nullptr;
+}
+
+std::optional<std::string_view> TSkinDescription::Value(int Section, int Key) const {
+  const TEntry* entry = EntryOf(Section, Key);
+  if (!entry) return std::nullopt;
+  return entry->Value;
+}
+
 std::optional<std::string_view> TSkinDescription::Value(std::string_view Section, std::string_view Key) const {
-  const int index = FindSection(Section);
-  if (index < 0) return std::nullopt;
-  const TSection& section = sections_[static_cast<std::size_t>(index)];
-  const auto it = section.Keys.find(Key);
-  if (it == section.Keys.end()) return std::nullopt;
-  return section.Entries[it->second].Value;
+  return Value(FindSection(Section), FindKey(Key));
 }
 
 std::string_view TSkinDescription::ReadString(std::string_view Section, std::string_view Key,
@@ -188,64 +223,75 @@ double TSkinDescription::ReadFloat(std::string_view Section, std::string_view Ke
 namespace {
 constexpr int kUnresolved = -2;
 constexpr int kWalking = -3;  // on the chain being walked: met again, the chain came back
+
+bool IntegerValue(std::string_view text, std::int32_t& value) {
+  return ParseDescriptionInteger(text, value) && value != -1;
+}
 }  // namespace
 
-template <class Accept>
-int TSkinDescription::Provider(std::string_view Section, std::string_view Key, char Kind, Accept&& accept) const {
-  const int start = FindSection(Section);
-  if (start < 0) return -1;
-  std::string memoKey(1, Kind);
-  memoKey += Key;
-  std::vector<int>& provider = providers_[memoKey];
-  if (provider.empty()) provider.assign(sections_.size(), kUnresolved);
-  std::vector<int> walked;
+int TSkinDescription::Provider(int Section, int Key, TKind Kind) const {
+  if (Section < 0 || Section >= SectionCount() || Key < 0 ||
+      static_cast<std::size_t>(Key) * kKindCount >= providers_.size())
+    return -1;
+  std::vector<int>& provider = providers_[static_cast<std::size_t>(Key) * kKindCount + Kind];
+  if (provider.empty()) {
+    // The sections whose own value counts give it; the others ask their parents.
+    provider.assign(sections_.size(), kUnresolved);
+    for (int e : key_entries_[static_cast<std::size_t>(Key)]) {
+      const std::string_view value = entries_[static_cast<std::size_t>(e)].Value;
+      std::int32_t number = 0;
+      if (Kind == kString ? value != kMissing : IntegerValue(value, number))
+        provider[static_cast<std::size_t>(entry_sections_[static_cast<std::size_t>(e)])] = e;
+    }
+  }
+  walked_.clear();
   int found = -1;
-  for (int s = start;;) {
-    if (provider[static_cast<std::size_t>(s)] >= -1) {
-      found = provider[static_cast<std::size_t>(s)];
+  for (int s = Section;;) {
+    const int known = provider[static_cast<std::size_t>(s)];
+    if (known >= -1) {
+      found = known;
       break;
     }
-    if (provider[static_cast<std::size_t>(s)] == kWalking) break;
+    if (known == kWalking) break;
     provider[static_cast<std::size_t>(s)] = kWalking;
-    walked.push_back(s);
-    const TSection& section = sections_[static_cast<std::size_t>(s)];
-    const auto own = section.Keys.find(Key);
-    if (own != section.Keys.end() && accept(section.Entries[own->second].Value)) {
-      found = s;
-      break;
-    }
+    walked_.push_back(s);
     s = parents_[static_cast<std::size_t>(s)];
     if (s < 0) break;
   }
-  for (int s : walked) provider[static_cast<std::size_t>(s)] = found;
+  for (int s : walked_) provider[static_cast<std::size_t>(s)] = found;
   return found;
+}
+
+std::optional<std::string_view> TSkinDescription::InheritedString(int Section, int Key) const {
+  const int entry = Provider(Section, Key, kString);
+  if (entry < 0) return std::nullopt;
+  return entries_[static_cast<std::size_t>(entry)].Value;
+}
+
+std::optional<std::int32_t> TSkinDescription::InheritedInteger(int Section, int Key) const {
+  const int entry = Provider(Section, Key, kInteger);
+  std::int32_t value = 0;
+  if (entry < 0 || !IntegerValue(entries_[static_cast<std::size_t>(entry)].Value, value)) return std::nullopt;
+  return value;
+}
+
+std::optional<bool> TSkinDescription::InheritedBool(int Section, int Key) const {
+  const auto text = InheritedString(Section, Key);
+  if (!text) return std::nullopt;
+  return *text == "TRUE" || *text == "1";
 }
 
 std::optional<std::string_view> TSkinDescription::InheritedString(std::string_view Section,
                                                                   std::string_view Key) const {
-  const int provider = Provider(Section, Key, 's', [](std::string_view v) { return v != kMissing; });
-  if (provider < 0) return std::nullopt;
-  return Value(SectionName(provider), Key);
+  return InheritedString(FindSection(Section), FindKey(Key));
 }
 
 std::optional<std::int32_t> TSkinDescription::InheritedInteger(std::string_view Section, std::string_view Key) const {
-  auto integer = [](std::string_view v, std::int32_t& value) {
-    return ParseDescriptionInteger(v, value) && value != -1;
-  };
-  const int provider = Provider(Section, Key, 'i', [&](std::string_view v) {
-    std::int32_t value = 0;
-    return integer(v, value);
-  });
-  if (provider < 0) return std::nullopt;
-  std::int32_t value = 0;
-  integer(*Value(SectionName(provider), Key), value);
-  return value;
+  return InheritedInteger(FindSection(Section), FindKey(Key));
 }
 
 std::optional<bool> TSkinDescription::InheritedBool(std::string_view Section, std::string_view Key) const {
-  const auto text = InheritedString(Section, Key);
-  if (!text) return std::nullopt;
-  return *text == "TRUE" || *text == "1";
+  return InheritedBool(FindSection(Section), FindKey(Key));
 }
 
 }  // namespace skin_layered

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -64,7 +65,10 @@ class TSkinDescription {
   int SectionCount() const { return static_cast<int>(sections_.size()); }
   std::string_view SectionName(int Index) const { return sections_[static_cast<std::size_t>(Index)].Name; }
   // The distinct keys of a section with their values, in file order.
-  const std::vector<TEntry>& Entries(int Index) const { return sections_[static_cast<std::size_t>(Index)].Entries; }
+  std::span<const TEntry> Entries(int Index) const {
+    const TSection& section = sections_[static_cast<std::size_t>(Index)];
+    return std::span<const TEntry>(entries_).subspan(section.First, section.Count);
+  }
   // The section of that name; -1 when none.
   int FindSection(std::string_view Name) const;
 
@@ -79,8 +83,9 @@ class TSkinDescription {
   // Reading with inheritance: the section's own value, else (while the section names a
   // parent by "PARENTCLASS" that is neither empty, "?" nor itself, and the chain has not
   // come back to a section it passed) the parent's, in turn. Nullopt when no section of the
-  // chain has the value. Each section's answer for a key is kept, so reading a key of every
-  // section takes time in proportion to the sections, however long their chains.
+  // chain has the value. Each section's parent is found once, when the text is loaded, and
+  // each section's answer for a key is kept, so reading a key of every section takes time in
+  // proportion to the sections, however long their chains.
   // Strings: a value of "?" counts as missing.
   std::optional<std::string_view> InheritedString(std::string_view Section, std::string_view Key) const;
   // Integers: a value that is not an integer, or -1, counts as missing.
@@ -88,23 +93,40 @@ class TSkinDescription {
   // Booleans (a value of "?" missing): "TRUE" or "1" is true, any other value false.
   std::optional<bool> InheritedBool(std::string_view Section, std::string_view Key) const;
 
+  // The same by numbers, for readers of many values: a section's place (FindSection) and a
+  // key's number, -1 for a key named nowhere in the text. Either -1 finds nothing.
+  int FindKey(std::string_view Key) const;
+  std::optional<std::string_view> Value(int Section, int Key) const;
+  std::optional<std::string_view> InheritedString(int Section, int Key) const;
+  std::optional<std::int32_t> InheritedInteger(int Section, int Key) const;
+  std::optional<bool> InheritedBool(int Section, int Key) const;
+
  private:
+  enum TKind { kString, kInteger, kKindCount };
   struct TSection {
     std::string_view Name;
-    std::vector<TEntry> Entries;
-    std::unordered_map<std::string_view, std::size_t> Keys;  // the first entry of each key
+    std::size_t First = 0, Count = 0;  // its entries
+    // Its entries' places by key number, in increasing order of the numbers.
+    std::vector<std::pair<int, int>> Keys;
   };
-  // The section that gives Section's value of Key (-1 none); Kind tells the absence marks.
-  template <class Accept>
-  int Provider(std::string_view Section, std::string_view Key, char Kind, Accept&& accept) const;
+  // The section's entry of a key number; nullptr when it has none.
+  const TEntry* EntryOf(int Section, int Key) const;
+  // The entry that gives Section's value of Key (-1 none) for values of that kind.
+  int Provider(int Section, int Key, TKind Kind) const;
 
   std::string text_;
   bool utf8_ = false;
   std::vector<TSection> sections_;
+  std::vector<TEntry> entries_;  // of every section, section after section
+  std::vector<int> entry_sections_;
   std::unordered_map<std::string_view, std::size_t> index_;
+  std::unordered_map<std::string_view, int> key_ids_;
+  std::vector<std::vector<int>> key_entries_;  // by key number: its entries, one a section at most
   std::vector<int> parents_;  // each section's parent, -1 for none
-  // By kind and key: each section's provider, or one of the marks of Provider.
-  mutable std::unordered_map<std::string, std::vector<int>> providers_;
+  // By key number and kind: for each section the entry giving its value, -1 for none, or
+  // one of the marks of Provider; made when first asked.
+  mutable std::vector<std::vector<int>> providers_;
+  mutable std::vector<int> walked_;
 };
 
 }  // namespace skin_layered

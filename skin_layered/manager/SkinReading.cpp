@@ -428,8 +428,7 @@ int TsSkinReading::BuiltShadowImage(const TsShadowLayer& Layer, const String& Ke
 // ---------------------------------------------------------------------------------------
 // Sections
 
-TsGenState TsSkinReading::ReadState(std::string_view Section, int State) const {
-  const auto& keys = kStateKeys[static_cast<std::size_t>(State)];
+TsGenState TsSkinReading::ReadState(int Section, const std::array<int, 12>& Keys) const {
   // The integer fields in the order of the keys; position 9 is the gradient text.
   static constexpr std::array<std::int32_t TsGenState::*, 12> kFields{
       &TsGenState::Color,    &TsGenState::FontColor,       &TsGenState::TCLeft, &TsGenState::TCTop,
@@ -438,41 +437,46 @@ TsGenState TsSkinReading::ReadState(std::string_view Section, int State) const {
   TsGenState state;
   for (std::size_t k = 0; k < kFields.size(); ++k) {
     if (!kFields[k]) continue;
-    if (const auto value = description_.InheritedInteger(Section, Narrow(keys[k])))
-      state.*kFields[k] = vcl::ColorToRGB(*value);
+    if (const auto value = description_.InheritedInteger(Section, Keys[k])) state.*kFields[k] = vcl::ColorToRGB(*value);
   }
-  if (const auto gradient = description_.InheritedString(Section, Narrow(keys[9]))) state.GradientData = Text(*gradient);
+  if (const auto gradient = description_.InheritedString(Section, Keys[9])) state.GradientData = Text(*gradient);
   PrepareGradientArray(state.GradientData, state.GradientArray);
   return state;
 }
 
 void TsSkinReading::ReadSections() {
   skin_.Sections.clear();
-  auto integer = [&](std::string_view section, std::string_view key, int def) {
-    const auto value = description_.InheritedInteger(section, key);
-    return value ? std::min(vcl::ColorToRGB(*value), kSectionMaximum) : def;
-  };
-  auto boolean = [&](std::string_view section, std::string_view key) {
-    return description_.InheritedBool(section, key).value_or(false);
-  };
+  // Each key's number in the description, found once for all sections.
+  auto key = [&](std::string_view name) { return description_.FindKey(name); };
+  std::array<std::array<int, 12>, 2> stateKeys{};
+  for (std::size_t state = 0; state < 2; ++state)
+    for (std::size_t k = 0; k < 12; ++k) stateKeys[state][k] = key(Narrow(kStateKeys[state][k]));
+  const int parentKey = key(kParentKey), statesKey = key("STATES"), ownFontKey = key("GIVEOWNFONT"),
+            reservedKey = key("RESERVEDBOOLEAN"), glowKey = key("GLOW"), glowMarginKey = key("GLOWMARGIN"),
+            outerModeKey = key("OUTERMODE"), offsLKey = key("OUTOFFSL"), offsTKey = key("OUTOFFST"),
+            offsRKey = key("OUTOFFSR"), offsBKey = key("OUTOFFSB"), opacityKey = key("OUTOPACITY");
   for (int i = 0; i < description_.SectionCount(); ++i) {
-    const std::string_view name = description_.SectionName(i);
+    auto integer = [&](int key, int def) {
+      const auto value = description_.InheritedInteger(i, key);
+      return value ? std::min(vcl::ColorToRGB(*value), kSectionMaximum) : def;
+    };
+    auto boolean = [&](int key) { return description_.InheritedBool(i, key).value_or(false); };
     TsGeneralData& s = skin_.Sections.emplace_back();
-    s.ClassName = Text(name);
-    s.ParentClass = Text(description_.ReadString(name, kParentKey, ""));
-    s.States = integer(name, "STATES", 3);
-    s.GiveOwnFont = boolean(name, "GIVEOWNFONT");
-    s.ReservedBoolean = boolean(name, "RESERVEDBOOLEAN");
-    s.Glow = integer(name, "GLOW", 0);
-    s.GlowMargin = integer(name, "GLOWMARGIN", 0);
-    s.OuterMode = integer(name, "OUTERMODE", 2);
-    s.OutOffsL = integer(name, "OUTOFFSL", 0);
-    s.OutOffsT = integer(name, "OUTOFFST", 0);
-    s.OutOffsR = integer(name, "OUTOFFSR", 0);
-    s.OutOffsB = integer(name, "OUTOFFSB", 0);
-    s.OutOpacity = integer(name, "OUTOPACITY", 200);
-    s.Props[0] = ReadState(name, 0);
-    s.Props[1] = s.States > 1 ? ReadState(name, 1) : s.Props[0];
+    s.ClassName = Text(description_.SectionName(i));
+    s.ParentClass = Text(description_.Value(i, parentKey).value_or(""));
+    s.States = integer(statesKey, 3);
+    s.GiveOwnFont = boolean(ownFontKey);
+    s.ReservedBoolean = boolean(reservedKey);
+    s.Glow = integer(glowKey, 0);
+    s.GlowMargin = integer(glowMarginKey, 0);
+    s.OuterMode = integer(outerModeKey, 2);
+    s.OutOffsL = integer(offsLKey, 0);
+    s.OutOffsT = integer(offsTKey, 0);
+    s.OutOffsR = integer(offsRKey, 0);
+    s.OutOffsB = integer(offsBKey, 0);
+    s.OutOpacity = integer(opacityKey, 200);
+    s.Props[0] = ReadState(i, stateKeys[0]);
+    s.Props[1] = s.States > 1 ? ReadState(i, stateKeys[1]) : s.Props[0];
   }
 }
 

@@ -3,6 +3,7 @@
 // and the common indexes. The skin reader runs it on a skin read aside.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -52,7 +53,8 @@ class TsSkinReading {
   void ReadShadowLayer(int Layer);
   int BuiltShadowImage(const TsShadowLayer& Layer, const vcl::String& Key);
   void ReadSections();
-  TsGenState ReadState(std::string_view Section, int State) const;
+  // A state's values, by the numbers of its keys in the description.
+  TsGenState ReadState(int Section, const std::array<int, 12>& Keys) const;
   void MergeCommonSections();
   void ResolveImageIndexes();
   void ReadSkinColors();

@@ -125,6 +125,18 @@ TEST(SkinDescriptionInheritance, ValuesComeFromTheParentChain) {
   EXPECT_EQ(d.InheritedInteger("NOWHERE", "COLOR"), std::nullopt);
   // The parent's name is not itself inherited.
   EXPECT_EQ(d.ReadString("GRANDCHILD", "PARENTCLASS", ""), "CHILD");
+
+  // By numbers as by names; a key named nowhere and a section out of range find nothing.
+  const int grandchild = d.FindSection("GRANDCHILD"), color = d.FindKey("COLOR");
+  EXPECT_EQ(d.InheritedInteger(grandchild, color), 255);
+  EXPECT_EQ(d.InheritedString(d.FindSection("CHILD"), d.FindKey("GRADIENTDATA")), "0;1;100;0;0");
+  EXPECT_EQ(d.InheritedBool(d.FindSection("CHILD"), d.FindKey("GIVEOWNFONT")), true);
+  EXPECT_EQ(d.Value(grandchild, d.FindKey("PARENTCLASS")), "CHILD");
+  EXPECT_EQ(d.FindKey("NOWHERE"), -1);
+  EXPECT_EQ(d.InheritedInteger(grandchild, -1), std::nullopt);
+  EXPECT_EQ(d.InheritedInteger(d.SectionCount(), color), std::nullopt);
+  EXPECT_EQ(d.InheritedString(-1, color), std::nullopt);
+  EXPECT_EQ(d.Value(d.SectionCount(), color), std::nullopt);
 }
 
 TEST(SkinDescriptionInheritance, LongChainsAreReadInTimeInProportionToTheSections) {
