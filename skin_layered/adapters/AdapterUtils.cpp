@@ -175,7 +175,8 @@ void PrepareAdapterCache(TsCommonData* SkinData, HWND Handle, bool PlainFill) {
   if (!parent || !ScreenToClient(parent, &corner)) return;
   TqvCacheInfo ci;
   CopyBgInfo(info, ci);
-  if (TsSkinManager* manager = SkinData->GetSkinManager(); manager && manager->IsValidSkinIndex(SkinData->SkinIndex)) {
+  // A section the skin lacks shows what lies behind the control.
+  if (SkinData->GetSkinManager()) {
     int state = 0;
     if (SkinData->Focused() || GetFocus() == Handle)
       state = 1;

@@ -14,6 +14,7 @@
 #include "skin_layered/paint/SectionPaint.h"
 #include "skin_layered/paint/ShadowsOutlines.h"
 #include "skin_layered/paint/SkinImages.h"
+#include "skin_layered/paint/SystemLook.h"
 
 namespace skin_layered {
 
@@ -40,16 +41,23 @@ UINT TqvCheckBoxWnd::ButtonState() const { return static_cast<UINT>(SendMessageW
 
 bool TqvCheckBoxWnd::OwnerDrawn() const { return (Style() & BS_TYPEMASK) == BS_OWNERDRAW; }
 
+bool TqvCheckBoxWnd::Radio() const {
+  const LONG_PTR type = Style() & BS_TYPEMASK;
+  return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+}
+
+int TqvCheckBoxWnd::CheckState() const {
+  const UINT state = ButtonState();
+  return (state & BST_INDETERMINATE) ? 2 : (state & BST_CHECKED) ? 1 : 0;
+}
+
 int TqvCheckBoxWnd::GlyphImage() const {
   TsSkinManager* manager = Manager();
   if (!manager) return kNoIndex;
   const TConstantSkinData& data = manager->Skin().ConstData;
-  const UINT state = ButtonState();
-  const std::size_t check = (state & BST_INDETERMINATE) ? 2 : (state & BST_CHECKED) ? 1 : 0;
-  const LONG_PTR type = Style() & BS_TYPEMASK;
-  const int image = type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON
-                        ? data.RadioButton[std::min<std::size_t>(check, data.RadioButton.size() - 1)]
-                        : data.CheckBox[check];
+  const auto check = static_cast<std::size_t>(CheckState());
+  const int image =
+      Radio() ? data.RadioButton[std::min<std::size_t>(check, data.RadioButton.size() - 1)] : data.CheckBox[check];
   return manager->IsValidImgIndex(image) ? image : kNoIndex;
 }
 
@@ -179,6 +187,11 @@ void TqvCheckBoxWnd::PaintGlyphAndCaption() {
     TqvCacheInfo self;
     MakeCacheInfo(cache, 0, 0, self);
     DrawSkinGlyph(cache, vcl::TPoint{leftText ? width - gw : 0, (height - gh) / 2}, GlyphState(), 1, mask, self);
+  } else {
+    // The skin has no mark for this state: the system's, so the state stays readable.
+    const int left = leftText ? width - gw : 0, top = (height - gh) / 2;
+    DrawSystemCheck(cache, vcl::TRect{left, top, left + gw, top + gh}, Radio(),
+                    CheckState(), GlyphState(), IsWindowEnabled(CtrlHandle) != FALSE);
   }
 
   // The caption beside it.
@@ -204,10 +217,13 @@ void TqvCheckBoxWnd::PaintGlyphAndCaption() {
   SetBkMode(canvas->Handle(), TRANSPARENT);
   WriteTextEx(canvas, Caption, true, active, SkinData, flags, r);
   if (ButtonState() & BST_FOCUS) {
+    vcl::TRect focus = r;
+    focus.Inflate(1, 1);
     if (const TsGeneralData* section = SkinData->Section()) {
-      vcl::TRect focus = r;
-      focus.Inflate(1, 1);
       DrawDottedRect(canvas, focus, section->Props[active ? 1 : 0].FontColor, vcl::clNone);
+    } else {
+      RECT native = focus;
+      DrawFocusRect(canvas->Handle(), &native);
     }
   }
 }

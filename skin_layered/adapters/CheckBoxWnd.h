@@ -25,7 +25,11 @@ class TqvCheckBoxWnd : public TqvMainWnd {
 
   // The window is an owner-drawn button (BS_OWNERDRAW).
   bool OwnerDrawn() const;
-  // The image of the skin's check glyphs the box shows now; -1 when the skin has none.
+  // A radio button (else a check box), and its check state: 0 clear, 1 checked, 2 grayed.
+  bool Radio() const;
+  int CheckState() const;
+  // The image of the skin's check glyphs the box shows now; -1 when the skin has none (the
+  // system's mark shows then).
   int GlyphImage() const;
   // The frame of that image: 2 pressed, 1 focused or hot, else 0.
   int GlyphState() const;

@@ -16,6 +16,7 @@
 #include "skin_layered/paint/SectionPaint.h"
 #include "skin_layered/paint/SectionText.h"
 #include "skin_layered/paint/SkinImages.h"
+#include "skin_layered/paint/SystemLook.h"
 
 namespace skin_layered {
 namespace {
@@ -214,10 +215,16 @@ void TqvDialogWnd::PaintButton(vcl::TBitmap* Bmp, const TqvDialogButton& B) {
   if (!manager) return;
   const TsLoadedSkin& skin = manager->Skin();
   const int glyph = ButtonGlyph(B);
-  if (!skin.IsValidImgIndex(glyph)) return;
+  const bool enabled = ButtonEnabled(B);
+  if (!skin.IsValidImgIndex(glyph)) {
+    // The skin has no glyph for it: the system's button, so it can be seen and used.
+    const bool restore =
+        (B.HitCode == kHitMax && IsZoomed(CtrlHandle)) || (B.HitCode == kHitMin && IsIconic(CtrlHandle));
+    DrawSystemTitleButton(Bmp, B.Rect, B.HitCode, restore, enabled ? B.State : 0, enabled);
+    return;
+  }
   TqvCacheInfo behind;
   MakeCacheInfo(title_cache_ && title_cache_->Width() > 0 ? title_cache_.get() : Bmp, 0, 0, behind);
-  const bool enabled = ButtonEnabled(B);
   const int mode = Active && enabled ? 1 : 2;
   DrawSkinGlyph(Bmp, vcl::TPoint{B.Rect.Left, B.Rect.Top}, enabled ? B.State : 0, mode,
                 skin.Images[static_cast<std::size_t>(glyph)], behind);

@@ -13,6 +13,7 @@
 #include "skin_layered/manager/SkinText.h"
 #include "skin_layered/paint/Fills.h"
 #include "skin_layered/paint/SectionPaint.h"
+#include "skin_layered/paint/SystemLook.h"
 
 namespace skin_layered {
 
@@ -159,14 +160,7 @@ vcl::TRect TqvGroupBoxWnd::CaptionRect() {
 }
 
 void TqvGroupBoxWnd::ShowBackground(const vcl::TRect& R, const TqvCacheInfo& Background) {
-  if (R.IsEmpty()) return;
-  vcl::TBitmap* cache = SkinData->CacheBmp();
-  const HDC dc = cache->Canvas()->Handle();
-  if (Background.Ready && Background.Bmp)
-    BitBlt(dc, R.Left, R.Top, R.Width(), R.Height(), Background.Bmp->Canvas()->Handle(),
-           Background.X + WndPos.X + R.Left, Background.Y + WndPos.Y + R.Top, SRCCOPY);
-  else
-    FillDC(dc, R, static_cast<vcl::TColor>(Background.FillColor));
+  PaintBehind(SkinData->CacheBmp(), R, vcl::TPoint{WndPos.X + R.Left, WndPos.Y + R.Top}, Background);
 }
 
 void TqvGroupBoxWnd::PrepareCache() {
@@ -190,6 +184,8 @@ void TqvGroupBoxWnd::PrepareCache() {
   ShowBackground(vcl::TRect{0, 0, width, std::min(top, height)}, bg);
   PaintItem(SkinData->ControlSkin(), bg, 0, vcl::TRect{0, top, width, height}, vcl::TPoint{WndPos.X, WndPos.Y + top},
             cache, true);
+  // A skin without the box's section: the system's frame over what lies behind.
+  if (!SkinData->Section()) DrawSystemGroupFrame(cache, vcl::TRect{0, top, width, height});
   if (!Caption.empty()) {
     ShowBackground(caption, bg);
     UINT flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE;

@@ -18,6 +18,7 @@
 #include "skin_layered/paint/BitmapGlyphs.h"
 #include "skin_layered/paint/SectionPaint.h"
 #include "skin_layered/paint/SkinImages.h"
+#include "skin_layered/paint/SystemLook.h"
 
 namespace skin_layered {
 
@@ -319,8 +320,12 @@ void TqvSBWnd::Paint(HDC GivenDC) {
       const int active = enabled && SkinData->ControlIsActive() ? 1 : 0;
       auto track = [&](const TqvConstElementData& element, int Part) {
         const vcl::TRect r = PartRect(Part);
-        if (r.IsEmpty() || !skin.IsValidSkinIndex(element.SkinIndex)) return;
+        if (r.IsEmpty()) return;
         const int state = enabled ? std::max(states_[Part], active) : 0;
+        if (!skin.IsValidSkinIndex(element.SkinIndex)) {
+          DrawSystemScrollTrack(cache, r, state == 2);
+          return;
+        }
         PaintItemImage(element.SkinIndex, element.MaskIndex, element.BGIndex[0], &skin, cache,
                        vcl::TPoint{WndPos.X + r.Left, WndPos.Y + r.Top}, r, state, ci);
       };
@@ -336,8 +341,15 @@ void TqvSBWnd::Paint(HDC GivenDC) {
       }
       auto element = [&](const TqvConstElementData& data, int State, const vcl::TRect& r, int Direction) {
         if (r.IsEmpty()) return;
-        if (skin.IsValidSkinIndex(data.SkinIndex))
-          PaintItemBg(data.SkinIndex, ci, State, r, vcl::TPoint{WndPos.X + r.Left, WndPos.Y + r.Top}, work, &skin);
+        if (!skin.IsValidSkinIndex(data.SkinIndex)) {
+          // The system's arrow or thumb where the skin has no section for it.
+          if (Direction >= 0)
+            DrawSystemScrollArrow(work, r, Direction, State, enabled);
+          else
+            DrawSystemScrollThumb(work, r);
+          return;
+        }
+        PaintItemBg(data.SkinIndex, ci, State, r, vcl::TPoint{WndPos.X + r.Left, WndPos.Y + r.Top}, work, &skin);
         if (skin.IsValidImgIndex(data.GlyphIndex)) {
           const TsMaskData& mask = skin.Images[static_cast<std::size_t>(data.GlyphIndex)];
           TqvCacheInfo self;

@@ -1,5 +1,6 @@
 // The skinned bars painted: each bar and the corner composed in a 32-bit bitmap from the
-// skin's scroll sections and copied to the window in one BitBlt.
+// skin's scroll sections (the system's parts where the skin has none) and copied to the
+// window in one BitBlt.
 #include <algorithm>
 
 #include "skin_layered/adapters/ScrollTracking.h"
@@ -14,6 +15,7 @@
 #include "skin_layered/paint/Fills.h"
 #include "skin_layered/paint/SectionPaint.h"
 #include "skin_layered/paint/SkinImages.h"
+#include "skin_layered/paint/SystemLook.h"
 
 namespace skin_layered {
 namespace {
@@ -30,6 +32,7 @@ struct TBarPainting {
   TqvCacheInfo CI;     // what lies behind the window
   vcl::TPoint Origin;  // the bitmap's place in CI's background
   bool Vertical;
+  bool Enabled;
 
   // A rectangle along the bar (From..To) across its whole thickness.
   vcl::TRect Along(int From, int To) const {
@@ -37,8 +40,16 @@ struct TBarPainting {
   }
 
   void Section(int Index, int State, const vcl::TRect& R) const {
-    if (!Skin.IsValidSkinIndex(Index) || R.IsEmpty()) return;
+    if (R.IsEmpty()) return;
     PaintItemBg(Index, CI, State, R, vcl::TPoint{Origin.X + R.Left, Origin.Y + R.Top}, &Bmp, &Skin);
+  }
+
+  // A track part: the system's where the skin has no section for it.
+  void Track(int Index, int State, const vcl::TRect& R) const {
+    if (Skin.IsValidSkinIndex(Index))
+      Section(Index, State, R);
+    else
+      DrawSystemScrollTrack(&Bmp, R, State == 2);
   }
 
   // A glyph image centred in R, its key colour showing what was painted there.
@@ -52,6 +63,10 @@ struct TBarPainting {
 
   void Arrow(int Direction, int State, const vcl::TRect& R) const {
     const TqvConstElementData& element = Skin.ConstData.ScrollBtns[static_cast<std::size_t>(Direction)];
+    if (!Skin.IsValidSkinIndex(element.SkinIndex)) {
+      DrawSystemScrollArrow(&Bmp, R, Direction, State, Enabled);
+      return;
+    }
     Section(element.SkinIndex, State, R);
     if (Skin.IsValidImgIndex(element.GlyphIndex)) {
       Glyph(element.GlyphIndex, State, R);
@@ -68,6 +83,10 @@ struct TBarPainting {
 
   void Thumb(int State, const vcl::TRect& R) const {
     const TqvConstElementData& slider = Skin.ConstData.ScrollSliders[Vertical ? 1 : 0];
+    if (!Skin.IsValidSkinIndex(slider.SkinIndex)) {
+      DrawSystemScrollThumb(&Bmp, R);
+      return;
+    }
     Section(slider.SkinIndex, State, R);
     if (Skin.IsValidImgIndex(slider.GlyphIndex)) Glyph(slider.GlyphIndex, State, R);
   }
@@ -90,7 +109,6 @@ void TqvScrollPainter::PaintBar(TqvScrollWnd& Wnd, TqvScrollBar& Bar, const vcl:
   if ((Wnd.Dragging && !ForDrag) || !Bar.Visible || !manager) return;
   const TsLoadedSkin& skin = manager->Skin();
   const TConstantSkinData& indexes = skin.ConstData;
-  if (!skin.IsValidSkinIndex(indexes.ScrollBars[0].SkinIndex)) return;  // no "SCROLLBAR1H"
   const bool vertical = Bar.Vertical();
   const int length = vertical ? R.Height() : R.Width();
   if (length < 2 || R.IsEmpty()) return;
@@ -111,7 +129,7 @@ void TqvScrollPainter::PaintBar(TqvScrollWnd& Wnd, TqvScrollBar& Bar, const vcl:
   auto bmp = CreateBmp32(R.Width(), R.Height());
   const vcl::TPoint offset = Wnd.BackgroundOffset();
   const TBarPainting paint{skin, *manager, *bmp, WindowBackground(Wnd),
-                           vcl::TPoint{R.Left + offset.X, R.Top + offset.Y}, vertical};
+                           vcl::TPoint{R.Left + offset.X, R.Top + offset.Y}, vertical, enabled};
   const int firstTrack = indexes.ScrollBars[vertical ? 1 : 0].SkinIndex;   // "SCROLLBAR1H/V"
   const int secondTrack = indexes.ScrollBars[vertical ? 3 : 2].SkinIndex;  // "SCROLLBAR2H/V"
   const int firstArrow = vertical ? kUpArrow : kLeftArrow;
@@ -121,8 +139,8 @@ void TqvScrollPainter::PaintBar(TqvScrollWnd& Wnd, TqvScrollBar& Bar, const vcl:
   if (length <= 2 * button) {
     // Two half-length buttons fill the bar.
     const int half = length / 2;
-    paint.Section(firstTrack, 0, paint.Along(0, half));
-    paint.Section(secondTrack, 0, paint.Along(half, length));
+    paint.Track(firstTrack, 0, paint.Along(0, half));
+    paint.Track(secondTrack, 0, paint.Along(half, length));
     paint.Arrow(firstArrow, partState(kPartFirstArrow), paint.Along(0, half));
     paint.Arrow(secondArrow, partState(kPartSecondArrow), paint.Along(length - half, length));
   } else {
@@ -132,8 +150,8 @@ void TqvScrollPainter::PaintBar(TqvScrollWnd& Wnd, TqvScrollBar& Bar, const vcl:
                       thumb.Start + thumb.Length <= length - button;
     const int centre = std::clamp(thumb.Start + thumb.Length / 2, button, length - button);
     const int trackHot = hot ? 1 : 0;
-    paint.Section(firstTrack, PressedPart == kPartPageBefore ? 2 : trackHot, paint.Along(0, centre));
-    paint.Section(secondTrack, PressedPart == kPartPageAfter ? 2 : trackHot, paint.Along(centre, length));
+    paint.Track(firstTrack, PressedPart == kPartPageBefore ? 2 : trackHot, paint.Along(0, centre));
+    paint.Track(secondTrack, PressedPart == kPartPageAfter ? 2 : trackHot, paint.Along(centre, length));
     paint.Arrow(firstArrow, partState(kPartFirstArrow), paint.Along(0, button));
     paint.Arrow(secondArrow, partState(kPartSecondArrow), paint.Along(length - button, length));
     if (enabled && fits) {

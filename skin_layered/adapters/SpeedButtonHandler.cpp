@@ -10,6 +10,7 @@
 #include "skin_layered/paint/AlphaBitmaps.h"
 #include "skin_layered/paint/ButtonGlyphs.h"
 #include "skin_layered/paint/SectionPaint.h"
+#include "skin_layered/paint/SystemLook.h"
 
 namespace skin_layered {
 
@@ -188,8 +189,13 @@ void TqvSpeedButtonHandler::PrepareCache() {
   CopyBgInfo(info, ci);
   const int state = ButtonState();
   const vcl::TPoint position{Control->Left(), Control->Top()};
-  PaintItem(SkinData->ControlSkin(), ci, state, vcl::TRect{0, 0, cache->Width(), cache->Height()}, position, cache,
-            true);
+  const vcl::TRect all{0, 0, cache->Width(), cache->Height()};
+  PaintItem(SkinData->ControlSkin(), ci, state, all, position, cache, true);
+  if (!SkinData->Section()) {
+    // The skin has no section for the button: the system's edge shows its hot and down states.
+    auto* button = dynamic_cast<vcl::TSpeedButton*>(Control);
+    DrawSystemButtonEdge(cache, all, state, !button || button->Flat());
+  }
   DrawCaptionAndGlyph(cache, state);
   if (!Control->Enabled()) ApplyBmpEffects32(cache, kEffectFade, Control, ci, position);
   SkinData->BGChanged = false;

@@ -21,6 +21,7 @@
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/Fills.h"
 #include "skin_layered/paint/SectionPaint.h"
+#include "skin_layered/paint/SystemLook.h"
 
 namespace skin_layered {
 
@@ -228,7 +229,10 @@ void TqvTabControlWnd::DrawSkinTab(int Index, int State, vcl::TPoint Offset, vcl
     }
   }
   const int w = r.Right - r.Left, h = r.Bottom - r.Top;
-  if (manager->IsValidImgIndex(border) && w > 0 && h > 0) {
+  // A tab the skin has no picture or no section for is painted all the same: its section's
+  // face, or what lies behind with the system's edge, never left unpainted.
+  (void)border;
+  if (w > 0 && h > 0) {
     auto bmp = CreateBmp32(w, h);
     vcl::TBitmap* cache = SkinData->CacheBmp();
     if (active) {
@@ -236,11 +240,14 @@ void TqvTabControlWnd::DrawSkinTab(int Index, int State, vcl::TPoint Offset, vcl
       BitBlt(target, r.Left + Offset.X, r.Top + Offset.Y, w, h, bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
       TqvCacheInfo behind;
       MakeCacheInfo(bmp.get(), 0, 0, behind);
-      PaintItemBg(section, behind, 2, vcl::TRect{0, 0, w, h}, vcl::TPoint{0, 0}, Target, &skin);
+      const vcl::TRect place{r.Left + Offset.X, r.Top + Offset.Y, r.Left + Offset.X + w, r.Top + Offset.Y + h};
+      PaintItemBg(section, behind, 2, place, vcl::TPoint{0, 0}, Target, &skin);
+      if (!skin.IsValidSkinIndex(section)) DrawSystemButtonEdge(Target, place, 0, false);
     } else {
       TqvCacheInfo behind;
       MakeCacheInfo(cache, r.Left, r.Top, behind);
       PaintItemBg(section, behind, State, vcl::TRect{0, 0, w, h}, vcl::TPoint{0, 0}, bmp.get(), &skin);
+      if (!skin.IsValidSkinIndex(section)) DrawSystemButtonEdge(bmp.get(), vcl::TRect{0, 0, w, h}, State, true);
       const int saved = SaveDC(target);
       if (position == kTabsTop || position == kTabsLeft) {
         const vcl::TRect frame = PageFrameRect();

@@ -13,6 +13,7 @@
 #include "skin_layered/paint/BitmapGlyphs.h"
 #include "skin_layered/paint/ButtonGlyphs.h"
 #include "skin_layered/paint/SectionPaint.h"
+#include "skin_layered/paint/SystemLook.h"
 #include "skin_layered/paint/SkinImages.h"
 
 namespace skin_layered {
@@ -44,7 +45,10 @@ int TqvToolBarVCLWnd::DropDownArrowWidth(const vcl::TToolButton* Button) {
 
 bool TqvToolBarVCLWnd::Skinned() const {
   TsSkinManager* manager = Manager();
-  return SkinData && SkinData->Skinned() && manager && manager->Active() && !Destroyed;
+  if (!SkinData || !manager || !manager->Active() || Destroyed) return false;
+  // A skin without the bar's section still paints it, as see-through: the system's flat bar
+  // would ask the skinned parent for a background it does not draw into a foreign DC.
+  return SkinData->Skinned() || (SkinData->GetSkinManager() == manager && manager->Skin().SkinData.Active);
 }
 
 void TqvToolBarVCLWnd::SetEvents(bool On) {
@@ -164,10 +168,15 @@ void TqvToolBarVCLWnd::PaintButton(vcl::TToolButton* Button, vcl::TCustomDrawSta
   const TsLoadedSkin& skin = manager->Skin();
   const int section = manager->GetSkinIndex(L"TOOLBUTTON");
   const vcl::TRect all{0, 0, w, h};
+  PaintItemBg(section, ci, state, all, vcl::TPoint{0, 0}, &bmp, &skin);
+  // Without the button's section its text takes the bar's colours, the system's edge its state.
+  int textSection = section;
   if (manager->IsValidSkinIndex(section)) {
-    PaintItemBg(section, ci, state, all, vcl::TPoint{0, 0}, &bmp, &skin);
     const int mask = manager->GetMaskIndex(section, L"TOOLBUTTON", L"BORDERSMASK");
     if (manager->IsValidImgIndex(mask)) DrawSkinRect(&bmp, all, ci, skin.Images[static_cast<std::size_t>(mask)], state, true);
+  } else {
+    DrawSystemButtonEdge(&bmp, all, state, true);
+    textSection = SkinData->SkinIndex;
   }
   const int arrow = DropDownArrowWidth(Button);
   const int content = w - arrow;
@@ -192,7 +201,7 @@ void TqvToolBarVCLWnd::PaintButton(vcl::TToolButton* Button, vcl::TCustomDrawSta
     }
     if (state == 2 && (!SkinData->Skinned() || manager->ButtonsOptions()->ShiftContentOnClick())) r.Offset(1, 1);
     canvas->Brush()->SetStyle(vcl::bsClear);
-    WriteSkinText(canvas, Button->Caption(), Button->Enabled(), manager, state > 0 ? 1 : 0, section,
+    WriteSkinText(canvas, Button->Caption(), Button->Enabled(), manager, state > 0 ? 1 : 0, textSection,
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE, r);
   }
   if (ToolBar->Images() && Button->ImageIndex() >= 0 && Button->ImageIndex() < ToolBar->Images()->Count())

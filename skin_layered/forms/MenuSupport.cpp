@@ -16,6 +16,7 @@
 #include "skin_layered/paint/Fills.h"
 #include "skin_layered/paint/SectionPaint.h"
 #include "skin_layered/paint/SkinImages.h"
+#include "skin_layered/paint/SystemLook.h"
 
 namespace skin_layered {
 
@@ -233,6 +234,9 @@ TqvMenuInfo BuildBackground(TsSkinableMenus& Menus, vcl::TMenuItem* FirstItem, H
     }
     info.RgnRects = rects;
     if (Wnd) SetMenuWndRgn(Menus, Wnd, bmp, info.RgnRects);
+  } else if (skin) {
+    // The skin has no popup section: the system's menu face, so the items stand on something.
+    DrawSystemMenuBackground(bmp, {0, 0, W, H});
   }
   return info;
 }

@@ -360,11 +360,9 @@ void TsSkinProvider::RepaintElement(int HitCode) {
     TsSkinProvider* owner = child ? GetSkinProvider(child) : nullptr;
     if (HitCode != 101 && owner && owner->SystemMenu && !owner->SystemMenu->RestoreEnabled()) enabled = false;
   }
-  if (skin.IsValidImgIndex(glyph)) {
-    TsCaptionButton drawn = *button;
-    drawn.ImageIndex = glyph;
-    PaintButton(drawn, enabled);
-  }
+  TsCaptionButton drawn = *button;
+  drawn.ImageIndex = glyph;
+  PaintButton(drawn, enabled);
   if (user) PaintUserGlyph(user);
 
   // The element onto the window.

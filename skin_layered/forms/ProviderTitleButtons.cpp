@@ -13,6 +13,7 @@
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/paint/Compositing.h"
 #include "skin_layered/paint/SkinImages.h"
+#include "skin_layered/paint/SystemLook.h"
 
 namespace skin_layered {
 namespace {
@@ -247,11 +248,27 @@ void TsSkinProvider::UpdateButtonsRects() {
 // ---------------------------------------------------------------------------------------
 // Painting
 
+bool TsSkinProvider::ShowsRestore(const TsCaptionButton& Button) const {
+  if (!Form->HandleAllocated()) return false;
+  const HWND wnd = Form->Handle();
+  if (Button.HitCode == kHitMax) return IsZoomed(wnd) != FALSE;
+  return Button.HitCode == kHitMin && IsIconic(wnd) && Form->FormStyle() == vcl::fsMDIChild;
+}
+
 void TsSkinProvider::PaintButton(TsCaptionButton& Button, bool Enabled) {
   TsSkinManager* manager = SkinManager();
   vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
-  if (Button.ImageIndex < 0 || !manager || !image || !manager->IsValidImgIndex(Button.ImageIndex)) return;
+  if (!manager || !image || Button.Rect.IsEmpty()) return;
   const bool animated = Button.Timer != nullptr;
+  if (!manager->IsValidImgIndex(Button.ImageIndex)) {
+    // The skin has no glyph for it: the system's button, so it can be seen and used. A user
+    // button keeps its own picture over the system's edge.
+    const int state = animated ? 0 : Button.State;
+    const bool enabled = Enabled && Form->Enabled();
+    if (!DrawSystemTitleButton(image, Button.Rect, Button.HitCode, ShowsRestore(Button), state, enabled))
+      DrawSystemButtonEdge(image, Button.Rect, state, true);
+    return;
+  }
   const bool dimmed =
       ((Button.State == 0 || animated) && !FormActive) || !Enabled || !Form->Enabled();
   TqvCacheInfo ci;

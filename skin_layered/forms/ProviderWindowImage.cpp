@@ -237,8 +237,15 @@ void TsSkinProvider::PaintTitleBackground() {
   const vcl::TRect shadow = ShadowSize();
   const int title = GetTitleSkinIndex();
   const vcl::TRect r = vcl::Rect(shadow.Left, shadow.Top, ImageWidth() - shadow.Right, TitleBottom);
-  if (skin.IsValidSkinIndex(title))
+  if (skin.IsValidSkinIndex(title)) {
     PaintItemBg(title, ImageBehind(image), StateOf(skin, title, FormActive), r, r.TopLeft(), image, &skin);
+  } else {
+    // No title section: the band shows the form's own face, as a see-through title would (a
+    // plain body leaves the band to the title).
+    TqvCacheInfo face;
+    face.FillColor = static_cast<TColorValue>(vcl::ColorToRGB(FormColor()));
+    PaintSection(SkinData->SkinIndex, face, 0, r, r.TopLeft(), image, &skin, SkinData->Texture, SkinData->HotTexture);
+  }
   if (SysButtonsCount() == 0) return;
   // The skin's backdrop of the button block.
   const int bar = skin.GetMaskIndex(SkinData->SkinIndex, L"FORM", L"TITLEBAR");
@@ -395,6 +402,10 @@ void TsSkinProvider::PaintCaptionText() {
 
   const int title = GetTitleSkinIndex();
   int section = skin.IsValidSkinIndex(title) ? title : kNoIndex;
+  // Without a title section the caption stands on the form's own face: its colours, or the
+  // system's text colour where the skin has no section for the form either.
+  if (section < 0 && skin.IsValidSkinIndex(SkinData->SkinIndex)) section = SkinData->SkinIndex;
+  if (section < 0) canvas->Font()->SetColor(vcl::clBtnText);
   if (captionSection >= 0) {
     vcl::TRect back = r;
     back.Inflate(4, 2);

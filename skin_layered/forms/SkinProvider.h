@@ -391,7 +391,10 @@ class TsSkinProvider : public TsSkinProviderBase {
   int ButtonsBlockWidth();
   int UserButtonWidth(TsTitleButton* Button);
   void PaintTitleButtons();
+  // The button's skin glyph in its state, or the system's button where the skin has none.
   void PaintButton(TsCaptionButton& Button, bool Enabled);
+  // A maximise or minimise button that shows the restore glyph now.
+  bool ShowsRestore(const TsCaptionButton& Button) const;
   // The title bar component's items painted into the image, the pressed tabs last.
   void PaintTitleBarItems(vcl::TBitmap* Image);
   // Starts the glow fade of a system or user button toward its hot or pressed state (ToHot)

@@ -17,11 +17,13 @@
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/manager/SkinManagerStartup.h"
 #include "skin_layered/manager/SkinText.h"
+#include "skin_layered/paint/AlphaBitmaps.h"
 #include "skin_layered/paint/AlphaText.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/Compositing.h"
 #include "skin_layered/paint/SectionPaint.h"
 #include "skin_layered/paint/SkinImages.h"
+#include "skin_layered/paint/SystemLook.h"
 
 namespace skin_layered {
 namespace {
@@ -305,6 +307,9 @@ void TsSkinableMenus::PopupDraw(vcl::TObject* Sender, vcl::TCanvas* ACanvas, vcl
   TqvCacheInfo behind;
   MakeCacheInfo(bg, place.X, place.Y, behind);
   if (itemData) PaintItemBg(itemSection, behind, enabled && selected ? 1 : 0, {0, 0, w, h}, {0, 0}, picture.get(), &skin);
+  // Without the item's section the system's selection bar shows the selected item.
+  const bool systemSelection = !itemData && enabled && selected;
+  if (systemSelection) DrawSystemSelection(picture.get(), {0, 0, w, h});
   TqvCacheInfo self;
   MakeCacheInfo(picture.get(), 0, 0, self);
 
@@ -321,6 +326,9 @@ void TsSkinableMenus::PopupDraw(vcl::TObject* Sender, vcl::TCanvas* ACanvas, vcl
       const int markWidth = MaskImageWidth(mark);
       const vcl::TPoint at{rtl ? w - 2 - markWidth : 2, (h - MaskImageHeight(mark)) / 2};
       DrawSkinGlyph(picture.get(), at, enabled && selected ? 1 : 0, 1, mark, self);
+    } else {
+      const int left = rtl ? w - 2 - kSystemCheckSize : 2;
+      DrawSystemCheck(picture.get(), {left, 0, left + kSystemCheckSize, h}, false, 1, 0, enabled);
     }
   }
   if (hasGlyph || hasImage) {
@@ -356,7 +364,11 @@ void TsSkinableMenus::PopupDraw(vcl::TObject* Sender, vcl::TCanvas* ACanvas, vcl
   }
 
   // The caption and the shortcut.
-  const bool ownColor = PrepareFont(item, canvas, State);
+  bool ownColor = PrepareFont(item, canvas, State);
+  if (systemSelection) {
+    canvas->Font()->SetColor(SystemSelectionTextColor());
+    ownColor = true;
+  }
   if (State.Contains(vcl::odDefault)) canvas->Font()->SetStyle(canvas->Font()->Style() + vcl::TFontStyles{vcl::fsBold});
   const vcl::TSize glyphSize = MenuGlyphSize(item);
   vcl::TRect text{0, 0, w, h};
@@ -474,6 +486,9 @@ void TsSkinableMenus::BarDraw(vcl::TObject* Sender, vcl::TCanvas* ACanvas, vcl::
     MakeCacheInfo(picture.get(), 0, 0, behind);
     PaintItemBg(itemSection, behind, active ? 1 : 0, {0, 0, w, h}, {0, 0}, picture.get(), &skin);
   }
+  // Without the item's section the system's selection bar shows the open item.
+  const bool systemSelection = active && !skin.IsValidSkinIndex(itemSection);
+  if (systemSelection) DrawSystemSelection(picture.get(), {0, 0, w, h});
 
   // The glyph.
   const bool rtl = vcl::SysLocale().MiddleEast && item->GetParentMenu() &&
@@ -507,10 +522,17 @@ void TsSkinableMenus::BarDraw(vcl::TObject* Sender, vcl::TCanvas* ACanvas, vcl::
                kAlignmentFlags[static_cast<int>(alignment_)];
   if (form && form->UseRightToLeftReading()) flags |= DT_RTLREADING;
   if (State.Contains(vcl::odNoAccel)) flags |= DT_HIDEPREFIX;
-  if (border)
+  if (systemSelection) {
+    canvas->Font()->SetColor(SystemSelectionTextColor());
+    canvas->Brush()->SetStyle(vcl::bsClear);
+    RECT r = text;
+    DrawTextW(canvas->Handle(), item->Caption().c_str(), static_cast<int>(item->Caption().size()), &r, flags);
+    if (border) FillAlphaRect(picture.get(), {0, 0, w, h}, 255);
+  } else if (border) {
     AlphaWriteSkinText(picture.get(), item->Caption(), false, text, flags, lineSection, active, &skin);
-  else
+  } else {
     WriteSkinText(canvas, item->Caption(), enabled, manager_, active ? 1 : 0, lineSection, flags, text);
+  }
 
   if (OnDrawItem) OnDrawItem(item, canvas, vcl::TRect{0, 0, w, h}, State, smTopLine);
   if (!enabled) {

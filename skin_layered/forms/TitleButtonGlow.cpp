@@ -14,6 +14,7 @@
 #include "skin_layered/paint/GlowWindows.h"
 #include "skin_layered/paint/LayeredWindows.h"
 #include "skin_layered/paint/SkinImages.h"
+#include "skin_layered/paint/SystemLook.h"
 
 namespace skin_layered {
 namespace {
@@ -235,6 +236,13 @@ void TqvSBAnimation::MakeImg() {
     TqvCacheInfo ci;
     MakeCacheInfo(image_.get(), 0, 0, ci);
     DrawSkinGlyph(image_.get(), vcl::TPoint(0, 0), State, 1, skin.Images[static_cast<std::size_t>(glyph)], ci);
+  } else if (Wnd) {
+    // The skin has no glyph: the system's button in the state.
+    const bool restore =
+        (Button->HitCode == HTMAXBUTTON && IsZoomed(Wnd)) || (Button->HitCode == HTMINBUTTON && IsIconic(Wnd));
+    const vcl::TRect all = vcl::Rect(0, 0, image_->Width(), image_->Height());
+    if (!DrawSystemTitleButton(image_.get(), all, Button->HitCode, restore, State, true))
+      DrawSystemButtonEdge(image_.get(), all, State, true);
   }
   if (Provider && Button->HitCode >= 1000 && Button->HitCode < 2000)
     if (TsTitleButtons* buttons = Provider->TitleButtons(); buttons && Button->HitCode - 1000 < buttons->Count())

@@ -15,17 +15,29 @@ namespace {
 
 // The section whose colours a control's text takes: its own, except that a see-through
 // common section (a tool button, a check box ... on some other control) shows the text in
-// the colours of the control behind it.
+// the colours of the control behind it. A control whose section the skin lacks shows what
+// lies behind it, so its text takes the colours of the nearest control behind it that has a
+// section: legible on that face.
 int TextSectionOf(const TsCommonData& Data, const TsLoadedSkin& Skin, int State) {
   const int own = Data.SkinIndex;
   vcl::TControl* owner = Data.OwnerControl();
-  if (!owner || !owner->Parent() || !Skin.IsValidSkinIndex(own)) return own;
-  bool common = false;
-  for (std::int32_t index : Skin.ConstData.CommonSections) common = common || index == own;
-  if (!common || Skin.Sections[static_cast<std::size_t>(own)].Props[State].Transparency < 1) return own;
-  const auto* behind =
-      reinterpret_cast<const TsCommonData*>(SendCommandToCtrl(owner->Parent(), scmGetSkinData, 0));
-  return behind ? behind->SkinIndex : kNoIndex;
+  if (!owner || !owner->Parent()) return own;
+  if (Skin.IsValidSkinIndex(own)) {
+    bool common = false;
+    for (std::int32_t index : Skin.ConstData.CommonSections) common = common || index == own;
+    if (!common || Skin.Sections[static_cast<std::size_t>(own)].Props[State].Transparency < 1) return own;
+    const auto* behind =
+        reinterpret_cast<const TsCommonData*>(SendCommandToCtrl(owner->Parent(), scmGetSkinData, 0));
+    return behind ? behind->SkinIndex : kNoIndex;
+  }
+  for (vcl::TControl* parent = owner->Parent(); parent; parent = parent->Parent()) {
+    auto* behind = reinterpret_cast<const TsCommonData*>(SendCommandToCtrl(parent, scmGetSkinData, 0));
+    if (!behind)  // a skinned form answers with its provider
+      if (auto* provider = reinterpret_cast<TsSkinProviderBase*>(SendCommandToCtrl(parent, scmGetProvider, 0)))
+        behind = provider->SkinData;
+    if (behind && Skin.IsValidSkinIndex(behind->SkinIndex)) return behind->SkinIndex;
+  }
+  return kNoIndex;
 }
 
 // A contour colour through the control's colour changes; "no contour" stays so.
@@ -71,7 +83,9 @@ void WriteTextEx(vcl::TCanvas* Canvas, vcl::StringView Text, bool Contours, bool
   dc = Canvas->Handle();
   SetBkMode(dc, TRANSPARENT);
 
-  const int index = Data && Data->Skinned() && !Data->CustomFont() ? TextSectionOf(*Data, *skin, k) : kNoIndex;
+  // A control whose section the skin lacks still writes in a skin's colours: those behind it.
+  const bool skinned = skin && !Data->CustomFont() && (Data->Skinned() || !skin->IsValidSkinIndex(Data->SkinIndex));
+  const int index = skinned ? TextSectionOf(*Data, *skin, k) : kNoIndex;
   if (!skin || !skin->IsValidSkinIndex(index)) {
     // Unskinned, or the control keeps its own font: the canvas's font as it is.
     vcl::TRect r = R;

@@ -13,7 +13,7 @@
 #include "skin_layered/paint/Gradient.h"
 #include "skin_layered/paint/NinePart.h"
 #include "skin_layered/paint/SkinImages.h"
-#include "skin_layered/paint/pixels/MaskedCopies.h"
+#include "skin_layered/paint/SystemLook.h"
 
 namespace skin_layered {
 namespace {
@@ -42,23 +42,6 @@ void FillColour(vcl::TBitmap* bmp, const vcl::TRect& r, vcl::TColor color) {
     BlendBmpRect(bmp, r, color, 255);
   else
     FillDC(bmp->Canvas()->Handle(), r, color);
-}
-
-// W x H of From at (sx, sy) onto (x, y) of the target, as it is; nothing when From is the
-// target itself (the background is already in place).
-void CopyBackground(vcl::TBitmap* bmp, int x, int y, int w, int h, vcl::TBitmap* from, int sx, int sy) {
-  if (!from || from == bmp || from->Empty() || w <= 0 || h <= 0) return;
-  TPixelView dst, src;
-  if (InitPixelView(bmp, dst) && InitPixelView(from, src)) {
-    CopyArea(dst, x, y, src, {sx, sy, sx + w, sy + h});
-    return;
-  }
-  // Other formats through GDI, kept inside the source.
-  if (sx < 0) { x -= sx; w += sx; sx = 0; }
-  if (sy < 0) { y -= sy; h += sy; sy = 0; }
-  w = std::min(w, from->Width() - sx);
-  h = std::min(h, from->Height() - sy);
-  if (w > 0 && h > 0) BitBlt(bmp->Canvas()->Handle(), x, y, w, h, from->Canvas()->Handle(), sx, sy, SRCCOPY);
 }
 
 // The background for painting into R of a bitmap: the pixel behind a target pixel (x, y) is
@@ -162,37 +145,6 @@ void PaintLayers(TLayerKind kind, const TsLoadedSkin& skin, vcl::TBitmap* bmp, c
   }
 }
 
-// R shows what CI holds behind it: its bitmap when ready; else its fill colour, with the
-// border strips that its fill rectangle leaves to the bitmap copied from there.
-void ShowBackground(vcl::TBitmap* bmp, const vcl::TRect& r, vcl::TPoint pP, const TqvCacheInfo& ci) {
-  const int w = r.Width(), h = r.Height();
-  const int sx = ci.X + pP.X, sy = ci.Y + pP.Y;
-  if (ci.Ready && ci.Bmp) {
-    CopyBackground(bmp, r.Left, r.Top, w, h, ci.Bmp, sx, sy);
-    return;
-  }
-  const bool colour = ci.FillColor != kKeyColor;
-  if (!ci.Bmp) {
-    if (colour) FillColour(bmp, r, static_cast<vcl::TColor>(ci.FillColor));
-    return;
-  }
-  const vcl::TRect a{pP.X, pP.Y, pP.X + w, pP.Y + h};
-  const vcl::TRect& f = ci.FillRect;
-  const int bw = ci.Bmp->Width(), bh = ci.Bmp->Height();
-  const int left = f.Left - ci.X > 0 && f.Left > a.Left ? std::min(f.Left - a.Left, w) : 0;
-  const int top = f.Top - ci.Y > 0 && f.Top > a.Top ? std::min(f.Top - a.Top, h) : 0;
-  const int right = f.Right > 0 && a.Right < bw ? std::clamp(a.Right - (bw - f.Right), 0, w) : 0;
-  const int bottom = f.Bottom > 0 && a.Bottom < bh ? std::clamp(a.Bottom - (bh - f.Bottom), 0, h) : 0;
-  CopyBackground(bmp, r.Left, r.Top, left, h, ci.Bmp, sx, sy);
-  CopyBackground(bmp, r.Left, r.Top, w, top, ci.Bmp, sx, sy);
-  CopyBackground(bmp, r.Right - right, r.Top, right, h, ci.Bmp, sx + w - right, sy);
-  CopyBackground(bmp, r.Left, r.Bottom - bottom, w, bottom, ci.Bmp, sx, sy + h - bottom);
-  if (colour)
-    FillColour(bmp, {r.Left + left, r.Top + top, std::max(r.Right - right, r.Left + left),
-                     std::max(r.Bottom - bottom, r.Top + top)},
-               static_cast<vcl::TColor>(ci.FillColor));
-}
-
 // The layers painted on their own bitmap and laid over the background at R, which keeps
 // Keep of 255.
 void BlendLayersOver(TLayerKind kind, const TsLoadedSkin& skin, vcl::TBitmap* bmp, const vcl::TRect& r,
@@ -227,7 +179,8 @@ void PaintCornerImages(const TsLoadedSkin& skin, const TsGeneralData& section, i
 void PaintSection(int Index, const TqvCacheInfo& CI, int State, const vcl::TRect& R, vcl::TPoint pP,
                   vcl::TBitmap* Bmp, const TsLoadedSkin* Skin, int NormalTex, int HotTex, TColorValue ParentColor) {
   const TsLoadedSkin* skin = SkinOr(Skin);
-  if (!skin || !skin->IsValidSkinIndex(Index) || !FitsIn(R, Bmp)) return;
+  if (!skin || !FitsIn(R, Bmp)) return;
+  if (!skin->IsValidSkinIndex(Index)) return PaintBehind(Bmp, R, pP, CI);
   const TsGeneralData& section = skin->Sections[static_cast<std::size_t>(Index)];
   const int k = ValueState(section, State);
   const TsGenState& state = section.Props[static_cast<std::size_t>(k)];
@@ -252,10 +205,10 @@ void PaintSection(int Index, const TqvCacheInfo& CI, int State, const vcl::TRect
   if ((!CI.Ready && CI.FillColor == kKeyColor) || t == 0) {
     PaintLayers(TLayerKind::Section, *skin, Bmp, R, Behind(CI, pP, R), v, leaveCellTiling);
   } else if (t == 100) {
-    ShowBackground(Bmp, R, pP, CI);
+    PaintBehind(Bmp, R, pP, CI);
   } else if (CI.Ready || v.ImagePercent + v.GradientPercent != 0) {
     if (CI.Ready)
-      ShowBackground(Bmp, R, pP, CI);
+      PaintBehind(Bmp, R, pP, CI);
     else
       FillColour(Bmp, R, static_cast<vcl::TColor>(CI.FillColor));
     BlendLayersOver(TLayerKind::Section, *skin, Bmp, R, pP, CI, v, static_cast<int>(std::lround(t * 2.55)),
@@ -273,7 +226,10 @@ void PaintSection(int Index, const TqvCacheInfo& CI, int State, const vcl::TRect
 void PaintCommonDataBg(const TqvControlSkin& Data, const TqvCacheInfo& CI, int State, const vcl::TRect& R,
                        vcl::TPoint pP, vcl::TBitmap* Bmp) {
   const TsGeneralData* section = Data.Section();
-  if (!section) return;
+  if (!section) {
+    if (Data.SkinOrDefault()) PaintBehind(Bmp, R, pP, CI);
+    return;
+  }
   TColorValue parent = kKeyColor;
   if (Data.CustomColor && Data.Owner)
     parent = static_cast<TColorValue>(vcl::ColorToRGB(Data.Owner->Color())) & 0xFFFFFFu;
@@ -285,7 +241,8 @@ void PaintItem(const TqvControlSkin& Data, const TqvCacheInfo& CI, int State, co
                vcl::TBitmap* Bmp, bool UpdateCorners) {
   const TsLoadedSkin* skin = Data.SkinOrDefault();
   const TsGeneralData* section = Data.Section();
-  if (!skin || !section || !FitsIn(R, Bmp)) return;
+  if (!skin || !FitsIn(R, Bmp)) return;
+  if (!section) return PaintBehind(Bmp, R, pP, CI);
   if (State >= section->States) State = section->States - 1;
   PaintCommonDataBg(Data, CI, State, R, pP, Bmp);
   PaintCornerImages(*skin, *section, State, R, Bmp);
@@ -303,7 +260,8 @@ void PaintItem(const TqvControlSkin& Data, const TqvCacheInfo& CI, int State, co
 void PaintItemBg(int Index, const TqvCacheInfo& CI, int State, const vcl::TRect& R, vcl::TPoint pP,
                  vcl::TBitmap* Bmp, const TsLoadedSkin* Skin, int NormalTex, int HotTex) {
   const TsLoadedSkin* skin = SkinOr(Skin);
-  if (!skin || !skin->IsValidSkinIndex(Index) || !FitsIn(R, Bmp)) return;
+  if (!skin || !FitsIn(R, Bmp)) return;
+  if (!skin->IsValidSkinIndex(Index)) return PaintBehind(Bmp, R, pP, CI);
   const TsGeneralData& section = skin->Sections[static_cast<std::size_t>(Index)];
   State = std::max(std::min(State, section.States - 1), 0);
   PaintSection(Index, CI, State, R, pP, Bmp, skin, NormalTex, HotTex, kKeyColor);
@@ -315,17 +273,18 @@ void PaintItemBg(int Index, const TqvCacheInfo& CI, int State, const vcl::TRect&
 void PaintSectionByIndex(int Index, int Tex, const TsLoadedSkin* Skin, vcl::TBitmap* Bmp, vcl::TPoint pP,
                          const vcl::TRect& R, int State, const TqvCacheInfo& CI) {
   const TsLoadedSkin* skin = SkinOr(Skin);
-  if (!skin || !skin->IsValidSkinIndex(Index) || !FitsIn(R, Bmp)) return;
+  if (!skin || !FitsIn(R, Bmp)) return;
+  if (!skin->IsValidSkinIndex(Index)) return PaintBehind(Bmp, R, pP, CI);
   const TsGeneralData& section = skin->Sections[static_cast<std::size_t>(Index)];
   TLayerValues v = ValuesOf(section.Props[static_cast<std::size_t>(std::clamp(State, 0, 1))]);
   v.Texture = Tex;
   const int t = v.Transparency;
   if (CI.Ready && t == 100) {
-    CopyBackground(Bmp, R.Left, R.Top, R.Width(), R.Height(), CI.Bmp, CI.X + pP.X, CI.Y + pP.Y);
+    PaintBehind(Bmp, R, pP, CI);
   } else if (!CI.Ready || t == 0) {
     PaintLayers(TLayerKind::ByIndex, *skin, Bmp, R, Behind(CI, pP, R), v, false);
   } else {
-    CopyBackground(Bmp, R.Left, R.Top, R.Width(), R.Height(), CI.Bmp, CI.X + pP.X, CI.Y + pP.Y);
+    PaintBehind(Bmp, R, pP, CI);
     BlendLayersOver(TLayerKind::ByIndex, *skin, Bmp, R, pP, CI, v, std::clamp(t * 255 / 100, 0, 255), false);
   }
 }
@@ -333,7 +292,8 @@ void PaintSectionByIndex(int Index, int Tex, const TsLoadedSkin* Skin, vcl::TBit
 void PaintItemImage(int Index, int BorderIndex, int Tex, const TsLoadedSkin* Skin, vcl::TBitmap* Bmp,
                     vcl::TPoint pP, const vcl::TRect& R, int State, const TqvCacheInfo& CI) {
   const TsLoadedSkin* skin = SkinOr(Skin);
-  if (!skin || !skin->IsValidSkinIndex(Index) || !FitsIn(R, Bmp)) return;
+  if (!skin || !FitsIn(R, Bmp)) return;
+  if (!skin->IsValidSkinIndex(Index)) return PaintBehind(Bmp, R, pP, CI);
   State = std::max(std::min(State, skin->Sections[static_cast<std::size_t>(Index)].States - 1), 0);
   PaintSectionByIndex(Index, Tex, skin, Bmp, pP, R, State, CI);
   if (const TsMaskData* border = ImageOf(*skin, BorderIndex))
@@ -343,7 +303,7 @@ void PaintItemImage(int Index, int BorderIndex, int Tex, const TsLoadedSkin* Ski
 void PaintItemToDC(int Index, const TqvCacheInfo& CI, int State, const TsLoadedSkin* Skin, HDC DC, vcl::TPoint pP,
                    const vcl::TRect& R) {
   const TsLoadedSkin* skin = SkinOr(Skin);
-  if (!skin || !skin->IsValidSkinIndex(Index) || !DC || R.Left < 0 || R.Top < 0 || R.Width() < 1 || R.Height() < 1)
+  if (!skin || !DC || R.Left < 0 || R.Top < 0 || R.Width() < 1 || R.Height() < 1)
     return;
   const TSavedDC saved(DC);
   const auto bmp = CreateBmp32(R.Width(), R.Height());

@@ -8,9 +8,10 @@
 // Per-state values come from state min(State, 1) (a section keeps a normal and a hot set);
 // images are drawn with the full state number, limited to the section's last state.
 //
-// Nothing is painted without a skin (the given one, else the default manager's), for an
-// invalid section index, a missing target bitmap, or an R that is empty, has a negative
-// origin or does not fit in the target. Invalid image indexes leave their layer out. Colour
+// Nothing is painted without a skin (the given one, else the default manager's), for a
+// missing target bitmap, or an R that is empty, has a negative origin or does not fit in the
+// target. A section the skin does not have shows what lies behind, as a fully see-through
+// one would (PaintBehind, SystemLook.h). Invalid image indexes leave their layer out. Colour
 // fills go by the target's format: opaque 32-bit pixels, or a GDI fill for other bitmaps.
 #pragma once
 

@@ -1,5 +1,5 @@
 // Shared by the form skinning's tests: message spies around the provider, a skin with the form's
-// sections in flat colours, a base fixture and menu loops run with a deadline.
+// sections in flat colours, a base fixture, and the menu loops of menu_loop.h.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,6 +17,7 @@
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/manager/CommonData.h"
 #include "manager_support.h"
+#include "menu_loop.h"
 
 namespace skin_layered::test {
 
@@ -137,49 +138,5 @@ class FormSkinTest : public ::testing::Test {
   std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = NewForm();
   ProviderPtr provider;
 };
-
-// Menu loops: a thread timer calls Tick every 30 ms inside the loop; the loop is cancelled
-// (EndMenu) when Tick answers true and in any case after 4 seconds.
-
-struct LoopDriver {
-  std::function<bool(int)> tick;
-  int ticks = 0;
-  ULONGLONG deadline = 0;
-  bool late = false;
-};
-inline LoopDriver* g_driver = nullptr;
-
-inline void CALLBACK DriverTick(HWND, UINT, UINT_PTR, DWORD) {
-  if (!g_driver) return;
-  ++g_driver->ticks;
-  if (GetTickCount64() > g_driver->deadline) g_driver->late = true;
-  if (g_driver->late || g_driver->tick(g_driver->ticks)) EndMenu();
-}
-
-// True when the loop ended before the deadline.
-inline bool RunMenuLoop(const std::function<void()>& open, std::function<bool(int)> tick) {
-  LoopDriver driver{std::move(tick), 0, GetTickCount64() + 4000};
-  g_driver = &driver;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 30, &DriverTick);
-  open();
-  KillTimer(nullptr, timer);
-  g_driver = nullptr;
-  return !driver.late;
-}
-
-inline HWND VisiblePopupWindow() {
-  HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM out) -> BOOL {
-        if (IsWindowVisible(w) && GetWndClassName(w) == L"#32768") {
-          *reinterpret_cast<HWND*>(out) = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
 
 }  // namespace skin_layered::test

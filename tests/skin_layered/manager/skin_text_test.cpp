@@ -168,15 +168,28 @@ TEST_F(SkinnedText, OwnFontsUnskinnedControlsAndEmptyTextsDrawPlainly) {
   EXPECT_EQ(draw(&data), std::vector<unsigned>{0xFF00FF});
   data.SetCustomFont(false);
   EXPECT_EQ(draw(nullptr), std::vector<unsigned>{0xFF00FF});
-  Child(L"NOSUCH");
-  EXPECT_EQ(draw(&data), std::vector<unsigned>{0xFF00FF});
-  Child(L"LABEL");
   manager->SetActive(false);
   EXPECT_EQ(draw(&data), std::vector<unsigned>{0xFF00FF});
 
   auto page = WhitePage();
   WriteTextEx(page->Canvas(), L"", true, true, &data, kOneLine, vcl::Rect(0, 0, 90, 40));
   EXPECT_EQ(InkColours(*page), std::vector<unsigned>{});
+}
+
+// A control whose section the skin lacks shows what lies behind it: its text takes the
+// colours of the nearest control behind it that has a section, so it stays legible there.
+TEST_F(SkinnedText, ASectionTheSkinLacksWritesInTheColoursBehind) {
+  panel->SkinData->SetSkinSection(L"LABEL");
+  TsCommonData& data = Child(L"NOSUCH");
+  ASSERT_LT(data.SkinIndex, 0);
+  auto page = WhitePage();
+  WriteTextEx(page->Canvas(), L"Hi", false, false, &data, kOneLine, vcl::Rect(0, 0, 90, 40));
+  EXPECT_EQ(InkColours(*page), std::vector<unsigned>{0xFF0000});  // the panel's LABEL colour
+  // Nothing behind it has a section either: the canvas's font as it is.
+  panel->SkinData->SetSkinSection(L"NOSUCH");
+  auto plain = WhitePage();
+  WriteTextEx(plain->Canvas(), L"Hi", false, false, &data, kOneLine, vcl::Rect(0, 0, 90, 40));
+  EXPECT_EQ(InkColours(*plain), std::vector<unsigned>{0xFF00FF});
 }
 
 TEST_F(SkinnedText, SeeThroughCommonSectionsTakeTheColoursBehindThem) {

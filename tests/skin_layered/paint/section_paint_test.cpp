@@ -1,6 +1,7 @@
 // Skin sections painted into controls' caches, on a synthetic skin of flat colours: one pixel
 // tells which layer, image and state was drawn.
 #include <cmath>
+#include <functional>
 
 #include "classlib/controls/Controls.h"
 #include "paint_win_support.h"
@@ -132,14 +133,47 @@ TEST(PaintItem, NothingForBadArguments) {
   for (vcl::TRect bad : {Rect(2, 2, 11, 8), Rect(-1, 0, 5, 5), Rect(3, 3, 3, 6)})  // past the bitmap, negative, empty
     PaintItem(data, kEmptyCacheInfo, 0, bad, {0, 0}, cache.get(), true);
   PaintItem(data, kEmptyCacheInfo, 0, Rect(0, 0, 5, 5), {0, 0}, nullptr, true);
-  data.SkinIndex = 7;
-  PaintItem(data, kEmptyCacheInfo, 0, Rect(0, 0, 5, 5), {0, 0}, cache.get(), true);
-  data = s.Button();
   data.Skin = nullptr;  // and no default manager
   PaintItem(data, kEmptyCacheInfo, 0, Rect(0, 0, 5, 5), {0, 0}, cache.get(), true);
   PaintSection(kPlainSection, kEmptyCacheInfo, 0, Rect(0, 0, 5, 5), {0, 0}, cache.get(), nullptr, -1, -1);
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 10; ++x) ASSERT_EQ(PixelOf(*cache, x, y), 0u) << x << "," << y;
+}
+
+// A section the skin does not have leaves no hole: every painter shows what lies behind, as a
+// fully see-through section would, and the system's face where nothing does.
+TEST(PaintItem, ASectionTheSkinLacksShowsWhatLiesBehind) {
+  SyntheticSkin s;
+  const auto behind = Coordinates(30, 20);
+  TqvControlSkin data = s.Button();
+  data.SkinIndex = 7;
+  auto cache = Filled32(10, 10, 0);
+  PaintItem(data, ReadyOver(behind.get(), 3, 2), 0, Rect(1, 1, 9, 9), {5, 4}, cache.get(), true);
+  EXPECT_EQ(PixelOf(*cache, 1, 1), Bgra(3 + 5, 2 + 4, 7, 255));  // behind's pixel at CI + pP
+  EXPECT_EQ(PixelOf(*cache, 8, 8), Bgra(3 + 5 + 7, 2 + 4 + 7, 7, 255));
+  EXPECT_EQ(PixelOf(*cache, 0, 0), 0u);  // outside R: untouched
+
+  const TPixel32 face = Px(static_cast<vcl::TColor>(GetSysColor(COLOR_BTNFACE)));
+  for (auto paint : std::initializer_list<std::function<void(vcl::TBitmap*, const TqvCacheInfo&)>>{
+           [&](vcl::TBitmap* b, const TqvCacheInfo& ci) { PaintItem(data, ci, 0, Rect(0, 0, 10, 10), {0, 0}, b, true); },
+           [&](vcl::TBitmap* b, const TqvCacheInfo& ci) {
+             PaintItemBg(7, ci, 0, Rect(0, 0, 10, 10), {0, 0}, b, &s.skin);
+           },
+           [&](vcl::TBitmap* b, const TqvCacheInfo& ci) {
+             PaintSection(-1, ci, 0, Rect(0, 0, 10, 10), {0, 0}, b, &s.skin, -1, -1);
+           },
+           [&](vcl::TBitmap* b, const TqvCacheInfo& ci) {
+             PaintItemImage(9, kBorder, -1, &s.skin, b, {0, 0}, Rect(0, 0, 10, 10), 0, ci);
+           }}) {
+    // A colour behind; nothing behind at all.
+    TqvCacheInfo colour;
+    colour.FillColor = 0x123456;
+    auto a = Filled32(10, 10, 0), b = Filled32(10, 10, 0);
+    paint(a.get(), colour);
+    paint(b.get(), kEmptyCacheInfo);
+    EXPECT_EQ(PixelOf(*a, 5, 5), Px(0x123456));
+    EXPECT_EQ(PixelOf(*b, 5, 5), face);
+  }
 }
 
 TEST(PaintItem, ColourChangesToneOnlyTheItemPaintedNow) {
