@@ -188,7 +188,7 @@ void TWScrollbar::UpdatePosition(HWND Target) {
     FShown = false;
     return;
   }
-  if (!IsWindowVisible(FTarget) || info.Invisible || IsRectEmpty(&info.Screen)) {
+  if (!ShownInParent(FTarget) || info.Invisible || IsRectEmpty(&info.Screen)) {
     HideBar();
     return;
   }

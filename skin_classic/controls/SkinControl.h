@@ -76,6 +76,10 @@ inline constexpr int kSkinnerWindowGone = 6;
 // The class library's component message that has check boxes and radio buttons redrawn.
 inline constexpr UINT CM_SKINREDRAWCHECK = 0xB0D0;
 
+// The window's own visible style. The panels laid beside a window share its parent and
+// follow the window itself, not its parent: a form holding its repaints passes for hidden.
+inline bool ShownInParent(HWND Window) { return Window && (GetWindowLongPtrW(Window, GWL_STYLE) & WS_VISIBLE); }
+
 class TSkinControl : public vcl::TComponent {
   VCL_CLASS(TSkinControl, TComponent)
 

@@ -76,7 +76,7 @@ void TWMediaPlayer::FollowPlayer() {
   GetWindowRect(FPlayer->Handle(), &r);
   MapWindowPoints(nullptr, GetParent(FPlayer->Handle()), reinterpret_cast<POINT*>(&r), 2);
   SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
-  SetVisible(IsWindowVisible(FPlayer->Handle()) != FALSE);
+  SetVisible(ShownInParent(FPlayer->Handle()));
   // Just above the player.
   HWND above = GetWindow(FPlayer->Handle(), GW_HWNDPREV);
   if (above == Handle()) above = GetWindow(above, GW_HWNDPREV);

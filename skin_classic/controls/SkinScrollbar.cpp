@@ -220,7 +220,7 @@ void TSkinScrollbarH::RestoreControl() {
 
 void TSkinScrollbarH::AfterProc(vcl::TMessage& Message) {
   // A window that went out of sight takes its panels with it.
-  if (FHandle && !IsWindowVisible(FHandle)) {
+  if (FHandle && !ShownInParent(FHandle)) {
     if (FHorzBar) FHorzBar->HideBar();
     if (FVertBar) FVertBar->HideBar();
   }

@@ -27,6 +27,26 @@ String ClassNameOf(HWND Window) {
   return String(name, static_cast<size_t>(std::max(n, 0)));
 }
 
+// Holds a shown window's repaints, and its children's, for its scope; then repaints it and
+// them once. The system takes a held window for hidden, so a window not shown is left alone.
+class TRedrawHold {
+ public:
+  explicit TRedrawHold(HWND Window)
+      : window_(GetWindowLongPtrW(Window, GWL_STYLE) & WS_VISIBLE ? Window : nullptr) {
+    if (window_) SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+  }
+  ~TRedrawHold() {
+    if (!window_ || !IsWindow(window_)) return;
+    SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
+  TRedrawHold(const TRedrawHold&) = delete;
+  TRedrawHold& operator=(const TRedrawHold&) = delete;
+
+ private:
+  HWND window_;
+};
+
 HWND FindMDIClient(HWND Window) {
   for (HWND child = GetWindow(Window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
     if (vcl::SameText(ClassNameOf(child), kMdiClientClass)) return child;
@@ -290,6 +310,9 @@ void TWinSkinForm::FinishSkin() {
 
 void TWinSkinForm::Reapply() {
   if (!SkinData || !IsWindow(Window)) return;
+  // Each step below repaints the form and its children as it goes: held to the end, every
+  // window paints once.
+  const TRedrawHold hold(Window);
   const vcl::TColor face = SkinData->Skin()->Color(skin_classic::kColourButtonFace);
   if (FormObject) {
     FormObject->SetColor(face);

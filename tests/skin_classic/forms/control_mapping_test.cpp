@@ -3,6 +3,9 @@
 // window, controls made later, menus and tool bars, and unskinning giving everything back.
 #include "mapping_support.h"
 
+#include <algorithm>
+#include <cstdio>
+
 #include "classlib/controls/WindowProcHook.h"
 #include "classlib/rtl/TypInfo.h"
 #include "skin_classic/controls/SkinButton.h"
@@ -499,6 +502,102 @@ WindowFacts FactsOf(vcl::TControl* c) {
   // Nothing of the skin answers for it any more.
   f.hookedByOthers = c->Perform(SKM_QUERYNOSKIN, 0, 0) == 1;
   return f;
+}
+
+// The windows shown inside a form, as the system sees them.
+std::vector<HWND> ShownWindows(HWND Form) {
+  std::vector<HWND> shown;
+  EnumChildWindows(
+      Form,
+      [](HWND w, LPARAM list) -> BOOL {
+        if (IsWindowVisible(w)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&shown));
+  return shown;
+}
+
+// Counts the erase and frame-paint messages each window of the thread is sent.
+class PaintCounts {
+ public:
+  PaintCounts() {
+    counts_ = this;
+    hook_ = SetWindowsHookExW(WH_CALLWNDPROC, &Hook, nullptr, GetCurrentThreadId());
+  }
+  ~PaintCounts() {
+    UnhookWindowsHookEx(hook_);
+    counts_ = nullptr;
+  }
+  std::map<HWND, int> erases, frames;
+
+ private:
+  static LRESULT CALLBACK Hook(int Code, WPARAM WParam, LPARAM LParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(LParam);
+    if (Code >= 0 && counts_ && sent->message == WM_ERASEBKGND) ++counts_->erases[sent->hwnd];
+    if (Code >= 0 && counts_ && sent->message == WM_NCPAINT) ++counts_->frames[sent->hwnd];
+    return CallNextHookEx(nullptr, Code, WParam, LParam);
+  }
+  static inline PaintCounts* counts_ = nullptr;
+  HHOOK hook_;
+};
+
+// A skin switch on the live form re-applies the skin with every step it takes (the frame
+// size, the one-pixel relayout, the region), yet holds the repaints to the end: each window is
+// erased and has its frame painted about once, not once a step, and every window shown before
+// is shown after, the panels laid over scroll bars and the media player's buttons among them.
+TEST_F(MappedForms, ASwitchOnALiveFormPaintsEachWindowAboutOnce) {
+  auto form = NewForm();
+  FillAllKinds(form.get());
+  // Kept at the bottom: the relayout moves them, and their panels follow while held.
+  auto* player = Put<vcl::TMediaPlayer>(form.get(), 215, 440, 200, 20, form.get());
+  player->SetAnchors({vcl::akLeft, vcl::akBottom});
+  auto* memo = Put<vcl::TMemo>(form.get(), 8, 440, 200, 60, form.get());
+  memo->SetScrollBars(vcl::ssBoth);
+  memo->SetAnchors({vcl::akLeft, vcl::akBottom});
+  ASSERT_TRUE(ShowSkinned(form.get()));
+  EXPECT_TRUE(wintest::PumpUntilIdle());
+  const std::vector<HWND> shown = ShownWindows(form->Handle());
+  const int height = form->Height();
+  size_t windows = shown.size() + 1;
+  int erases = 0, frames = 0, mostErases = 0, mostFrames = 0;
+  // The skin in other colours, read into the form's skin data as the gallery switches.
+  PackageSpec variant = CompleteSkinSpec();
+  for (auto& entry : variant.entries) {
+    std::string text(entry.bytes.begin(), entry.bytes.end());
+    if (const size_t at = text.find("ButtonFace=200 201 202"); at != std::string::npos) {
+      text.replace(at, 22, "ButtonFace=90 120 150");
+      entry.bytes.assign(text.begin(), text.end());
+    }
+  }
+  const std::vector<uint8_t> package = BuildPackage(variant);
+  data_->SkinStream()->Clear();
+  data_->SkinStream()->WriteBuffer(package.data(), static_cast<int64_t>(package.size()));
+  data_->SkinStream()->SetPosition(0);
+  ASSERT_TRUE(data_->LoadSkin());
+  {
+    PaintCounts counts;
+    SkinManager()->SetRequestSkinData(data_);
+    SkinManager()->RefreshSkinObjects(data_);
+    SkinManager()->SetActiveMode(TSkinMode::Refresh, 1);
+    EXPECT_TRUE(PumpUntil([] { return !SkinManager()->RequestSkinData(); }));
+    EXPECT_TRUE(wintest::PumpUntilIdle());
+    for (const auto& [window, n] : counts.erases) {
+      erases += n;
+      mostErases = std::max(mostErases, n);
+    }
+    for (const auto& [window, n] : counts.frames) {
+      frames += n;
+      mostFrames = std::max(mostFrames, n);
+    }
+  }
+  std::printf("[ paints ] %zu windows: %d erases (at most %d a window), %d frame paints (at most %d)\n", windows,
+              erases, mostErases, frames, mostFrames);
+  EXPECT_LE(erases, static_cast<int>(2 * windows));
+  EXPECT_LE(frames, static_cast<int>(2 * windows));
+  EXPECT_EQ(ShownWindows(form->Handle()), shown);
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  EXPECT_EQ(form->Height(), height);
+  EXPECT_EQ(vcl::ColorToRGB(form->Color()), 0x96785A);  // the new face colour
 }
 
 TEST_F(MappedForms, UnskinningGivesEveryWindowItsProcedureStyleRegionColourAndMenuBack) {
