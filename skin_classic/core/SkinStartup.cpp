@@ -9,6 +9,7 @@
 #include "classlib/rtl/UnitInit.h"
 #include "skin_classic/core/SkinData.h"
 #include "skin_classic/core/SkinManage.h"
+#include "skin_classic/paint/SkinDraw.h"
 
 namespace winskin {
 namespace {
@@ -89,6 +90,7 @@ void MakeSharedObjects() {
 }
 
 void FreeSharedObjects() {
+  FreeWorkBitmaps();
   TSharedObjects& s = Shared();
   s.PaintBitmap.reset();
   s.Strings.reset();

@@ -223,7 +223,9 @@ class TWinSkinForm : public TWinSkinFormBase, public TSkinControlHost {
   std::unique_ptr<vcl::TFont> caption_font_;
   std::unique_ptr<TBitmap> icon_bitmap_;
   vcl::UniqueIcon icon_;
-  std::unique_ptr<TBitmap> frame_bitmap_;  // the frame as last painted
+  std::unique_ptr<TBitmap> frame_bitmap_;  // the frame as last painted, at its top-left corner
+  TPoint frame_size_;                      // the window's size it was painted for
+  static constexpr int kFrameSlack = 64;   // room to grow into without a new bitmap
   std::unique_ptr<TBitmap> title_back_;    // its title band before the buttons were drawn
   std::vector<std::unique_ptr<TWinSysButton>> buttons_;
   std::unique_ptr<TWinSkinMenu> menu_bar_;

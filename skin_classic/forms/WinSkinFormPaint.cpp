@@ -45,9 +45,18 @@ void TWinSkinForm::PaintFrame(HDC DC) {
   GetWindowRect(Window, &window);
   const int w = window.right - window.left, h = window.bottom - window.top;
   if (w <= 0 || h <= 0) return;
-  if (!frame_bitmap_ || frame_bitmap_->Width() != w || frame_bitmap_->Height() != h) frame_bitmap_ = NewSkinBitmap(w, h);
+  // Kept while it holds the window: a window resized step by step makes a new one only now
+  // and then, not at every step.
+  if (!frame_bitmap_ || frame_bitmap_->Width() < w || frame_bitmap_->Height() < h) {
+    frame_bitmap_.reset();
+    frame_bitmap_ = NewSkinBitmap(w + kFrameSlack, h + kFrameSlack);
+    if (!frame_bitmap_) frame_bitmap_ = NewSkinBitmap(w, h);
+  }
   if (!frame_bitmap_) return;
   HDC mem = frame_bitmap_->Canvas()->Handle();
+  // A new size starts from black, as a new bitmap would.
+  if (frame_size_ != TPoint(w, h)) PatBlt(mem, 0, 0, w, h, BLACKNESS);
+  frame_size_ = TPoint(w, h);
   TSkinObjects* skin = SkinData->Skin();
   const TFrameThickness t{LeftWidth, TopHeight, RightWidth, BottomHeight};
   const bool minimized = ShowState == TShowState::Minimized;
@@ -91,7 +100,7 @@ void TWinSkinForm::PaintMenuBand(HDC DC, const TRect& Band) {
 // The title band: the top border's picture between the sides' ends (which the side parts
 // carry), then the caption buttons, then the text.
 void TWinSkinForm::PaintTitle(HDC DC) {
-  const int w = frame_bitmap_->Width();
+  const int w = frame_size_.X;
   TSkinObjects* skin = SkinData->Skin();
   const TFrameThickness t{LeftWidth, TopHeight, RightWidth, BottomHeight};
   if (ShowState == TShowState::Minimized) {
@@ -100,10 +109,11 @@ void TWinSkinForm::PaintTitle(HDC DC) {
     DrawBorderPart(DC, TRect(0, 0, LeftWidth, h), skin->Border(SkinBorder::Left), TBorderPart::Left, Active);
     DrawBorderPart(DC, TRect(w - RightWidth, 0, w, h), skin->Border(SkinBorder::Right), TBorderPart::Right, Active);
   }
-  DrawBorderPart(DC, BorderPartRect(TBorderPart::Top, w, frame_bitmap_->Height(), t), skin->Border(SkinBorder::Top),
+  DrawBorderPart(DC, BorderPartRect(TBorderPart::Top, w, frame_size_.Y, t), skin->Border(SkinBorder::Top),
                  TBorderPart::Top, Active);
   // What lies under the buttons, for repainting one of them alone.
-  title_back_ = NewSkinBitmap(w, std::max(TopHeight, 1));
+  if (!title_back_ || title_back_->Width() != w || title_back_->Height() != std::max(TopHeight, 1))
+    title_back_ = NewSkinBitmap(w, std::max(TopHeight, 1));
   if (title_back_) BitBlt(title_back_->Canvas()->Handle(), 0, 0, w, TopHeight, DC, 0, 0, SRCCOPY);
 
   LayoutButtons(w);

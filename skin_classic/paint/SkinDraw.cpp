@@ -39,13 +39,62 @@ void Stretch(HDC dst, const TRect& d, HDC src, const TRect& s) {
   StretchBlt(dst, d.Left, d.Top, d.Width(), d.Height(), src, s.Left, s.Top, s.Width(), s.Height(), SRCCOPY);
 }
 
-// Copies a finished picture to the destination, opaque or without the key colour.
-void Put(HDC DC, int X, int Y, TBitmap* Picture, bool Transparent) {
+// Copies the top-left Width x Height of a finished picture to the destination, opaque or
+// without the key colour.
+void Put(HDC DC, int X, int Y, int Width, int Height, TBitmap* Picture, bool Transparent) {
   if (Transparent) {
-    DrawTransparentBitmap(DC, X, Y, Picture, kSkinKeyColor);
+    DrawTransparentBitmap(DC, X, Y, Width, Height, DcOf(Picture), 0, 0, kSkinKeyColor);
   } else {
-    BitBlt(DC, X, Y, Picture->Width(), Picture->Height(), DcOf(Picture), 0, 0, SRCCOPY);
+    BitBlt(DC, X, Y, Width, Height, DcOf(Picture), 0, 0, SRCCOPY);
   }
+}
+
+// The bitmaps the drawing calls work in, kept from call to call and grown as needed: a new
+// picture and a new mask at every call cost more than the drawing itself. Pictures larger
+// than kKeptPixels are made for their call alone, so what is kept stays small.
+constexpr int64_t kKeptPixels = 512 * 512;
+
+struct TWorkBitmaps {
+  std::unique_ptr<TBitmap> picture;
+  std::unique_ptr<TBitmap> large;  // a picture too large to keep, for its call
+  vcl::UniqueBitmap mask;
+  int maskWidth = 0, maskHeight = 0;
+};
+
+TWorkBitmaps& Work() {
+  static TWorkBitmaps work;
+  return work;
+}
+
+// A picture of at least Width x Height; nil when none can be made.
+// A large one goes when its call is done with it.
+TBitmap* WorkPicture(int Width, int Height) {
+  if (int64_t{Width} * Height > kKeptPixels) {
+    Work().large = NewSkinBitmap(Width, Height);
+    return Work().large.get();
+  }
+  std::unique_ptr<TBitmap>& p = Work().picture;
+  if (!p || p->Width() < Width || p->Height() < Height) {
+    const int w = std::max(Width, p ? p->Width() : 0), h = std::max(Height, p ? p->Height() : 0);
+    p.reset();
+    p = NewSkinBitmap(w, h);
+    if (!p) p = NewSkinBitmap(Width, Height);
+  }
+  return p.get();
+}
+
+// A monochrome mask of at least Width x Height; nil when none can be made.
+HBITMAP WorkMask(int Width, int Height) {
+  TWorkBitmaps& w = Work();
+  if (!w.mask || w.maskWidth < Width || w.maskHeight < Height) {
+    // One bit a pixel: kept whatever its size.
+    w.maskWidth = std::max(Width, w.maskWidth);
+    w.maskHeight = std::max(Height, w.maskHeight);
+    w.mask.reset();
+    w.mask.reset(CreateBitmap(w.maskWidth, w.maskHeight, 1, 1, nullptr));
+    if (!w.mask) w.maskWidth = w.maskHeight = 0;
+  }
+  return w.mask.get();
 }
 
 // Margins that do not fit both the destination and the frame are dropped in pairs.
@@ -57,23 +106,20 @@ void FitMargins(int& first, int& second, int destExtent, int frameExtent) {
 
 }  // namespace
 
-std::unique_ptr<TBitmap> StretchSkinBitmap(const TRect& DestRect, TBitmap* Source, const TRect& Margins, bool Vertical,
-                                           bool Tile, int FrameCount, int Frame) {
-  const std::optional<FrameBox> f = FrameOf(Source, FrameCount, Frame, Vertical);
-  if (!f) return nullptr;
-  const int W = DestRect.Width(), H = DestRect.Height();
-  std::unique_ptr<TBitmap> out = NewSkinBitmap(W, H);
-  if (!out) return nullptr;
+namespace {
+
+// StretchSkinBitmap into the top-left W x H of Out (at least that large).
+void StretchInto(TBitmap* Out, int W, int H, const FrameBox& f, TBitmap* Source, const TRect& Margins, bool Tile) {
   int L = Margins.Left, T = Margins.Top, R = Margins.Right, B = Margins.Bottom;
-  FitMargins(L, R, W, f->width);
-  FitMargins(T, B, H, f->height);
+  FitMargins(L, R, W, f.width);
+  FitMargins(T, B, H, f.height);
 
   HDC src = DcOf(Source);
-  vcl::TCanvas* canvas = out->Canvas();
+  vcl::TCanvas* canvas = Out->Canvas();
   HDC dst = canvas->Handle();
   SetStretchBltMode(dst, COLORONCOLOR);
   // Frame coordinates of the nine parts' edges.
-  const int fl = f->x, ft = f->y, fr = f->x + f->width, fb = f->y + f->height;
+  const int fl = f.x, ft = f.y, fr = f.x + f.width, fb = f.y + f.height;
   if (L > 0 && T > 0) Stretch(dst, TRect(0, 0, L, T), src, TRect(fl, ft, fl + L, ft + T));
   if (L > 0 && B > 0) Stretch(dst, TRect(0, H - B, L, H), src, TRect(fl, fb - B, fl + L, fb));
   if (R > 0 && T > 0) Stretch(dst, TRect(W - R, 0, W, T), src, TRect(fr - R, ft, fr, ft + T));
@@ -89,6 +135,18 @@ std::unique_ptr<TBitmap> StretchSkinBitmap(const TRect& DestRect, TBitmap* Sourc
   if (R > 0 && B > 0) Stretch(dst, TRect(W - R, H - B, W, H), src, TRect(fr - R, fb - B, fr, fb));
   if (R > 0) Stretch(dst, TRect(W - R, T, W, H - B), src, TRect(fr - R, ft + T, fr, fb - B));
   if (B > 0) Stretch(dst, TRect(L, H - B, W - R, H), src, TRect(fl + L, fb - B, fr - R, fb));
+}
+
+}  // namespace
+
+std::unique_ptr<TBitmap> StretchSkinBitmap(const TRect& DestRect, TBitmap* Source, const TRect& Margins, bool Vertical,
+                                           bool Tile, int FrameCount, int Frame) {
+  const std::optional<FrameBox> f = FrameOf(Source, FrameCount, Frame, Vertical);
+  if (!f) return nullptr;
+  const int W = DestRect.Width(), H = DestRect.Height();
+  std::unique_ptr<TBitmap> out = NewSkinBitmap(W, H);
+  if (!out) return nullptr;
+  StretchInto(out.get(), W, H, *f, Source, Margins, Tile);
   return out;
 }
 
@@ -117,9 +175,17 @@ void TileBitmap(vcl::TCanvas* DestCanvas, const TRect& DestRect, TBitmap* Source
 
 void DrawSkinBitmapRect(HDC DC, const TRect& Rect, TBitmap* Source, const TRect& Margins, bool Tile, int FrameCount,
                         int Frame, bool Transparent, bool Vertical) {
-  if (!DC || Rect.Width() <= 0 || Rect.Height() <= 0) return;
-  const std::unique_ptr<TBitmap> picture = StretchSkinBitmap(Rect, Source, Margins, Vertical, Tile, FrameCount, Frame);
-  if (picture) Put(DC, Rect.Left, Rect.Top, picture.get(), Transparent);
+  const int W = Rect.Width(), H = Rect.Height();
+  if (!DC || W <= 0 || H <= 0) return;
+  const std::optional<FrameBox> f = FrameOf(Source, FrameCount, Frame, Vertical);
+  if (!f) return;
+  if (TBitmap* picture = WorkPicture(W, H)) {
+    // Black, as a new picture starts: parts of no pixels leave it showing.
+    PatBlt(DcOf(picture), 0, 0, W, H, BLACKNESS);
+    StretchInto(picture, W, H, *f, Source, Margins, Tile);
+    Put(DC, Rect.Left, Rect.Top, W, H, picture, Transparent);
+  }
+  Work().large.reset();
 }
 
 void DrawSkinImagePart(HDC DC, const TRect& Rect, TBitmap* Image, int FrameCount, int Frame, bool Vertical,
@@ -127,12 +193,13 @@ void DrawSkinImagePart(HDC DC, const TRect& Rect, TBitmap* Image, int FrameCount
   if (!DC || Rect.Width() <= 0 || Rect.Height() <= 0) return;
   const std::optional<FrameBox> f = FrameCount == 0 ? FrameOf(Image, 1, 1, Vertical) : FrameOf(Image, FrameCount, Frame, Vertical);
   if (!f) return;
-  std::unique_ptr<TBitmap> part = NewSkinBitmap(Rect.Width(), Rect.Height());
+  TBitmap* part = WorkPicture(Rect.Width(), Rect.Height());
   if (!part) return;
-  HDC dst = DcOf(part.get());
+  HDC dst = DcOf(part);
   SetStretchBltMode(dst, COLORONCOLOR);
   Stretch(dst, TRect(0, 0, Rect.Width(), Rect.Height()), DcOf(Image), TRect(f->x, f->y, f->x + f->width, f->y + f->height));
-  Put(DC, Rect.Left, Rect.Top, part.get(), Transparent);
+  Put(DC, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), part, Transparent);
+  Work().large.reset();
 }
 
 void DrawImageFrame(HDC DC, const TRect& Rect, int FrameCount, int Index, TBitmap* Image, bool Transparent) {
@@ -151,10 +218,11 @@ void DrawImageFrameAt(HDC DC, int X, int Y, int FrameCount, int Index, TBitmap* 
   if (!DC) return;
   const std::optional<FrameBox> f = FrameOf(Image, FrameCount, Index, false);
   if (!f) return;
-  std::unique_ptr<TBitmap> frame = NewSkinBitmap(f->width, f->height);
+  TBitmap* frame = WorkPicture(f->width, f->height);
   if (!frame) return;
-  BitBlt(DcOf(frame.get()), 0, 0, f->width, f->height, DcOf(Image), f->x, f->y, SRCCOPY);
-  Put(DC, X, Y, frame.get(), Transparent);
+  BitBlt(DcOf(frame), 0, 0, f->width, f->height, DcOf(Image), f->x, f->y, SRCCOPY);
+  Put(DC, X, Y, f->width, f->height, frame, Transparent);
+  Work().large.reset();
 }
 
 void DrawGlyphFrame(HDC DC, const TRect& Rect, int FrameCount, int Index, TBitmap* Image) {
@@ -197,10 +265,10 @@ void DrawTransparentBitmap(HDC DC, int X, int Y, int Width, int Height, HDC Sour
                            TColor Key) {
   if (!DC || !Source || Width <= 0 || Height <= 0) return;
   // A monochrome mask: 1 where the source holds the key colour.
-  vcl::UniqueBitmap mask(CreateBitmap(Width, Height, 1, 1, nullptr));
+  const HBITMAP mask = WorkMask(Width, Height);
   if (!mask) return;
   {
-    vcl::MemoryDC maskDC(mask.get());
+    vcl::MemoryDC maskDC(mask);
     if (!maskDC.ok()) return;
     const COLORREF oldBack = SetBkColor(Source, static_cast<COLORREF>(vcl::ColorToRGB(Key)));
     BitBlt(maskDC.get(), 0, 0, Width, Height, Source, SourceX, SourceY, SRCCOPY);
@@ -208,8 +276,10 @@ void DrawTransparentBitmap(HDC DC, int X, int Y, int Width, int Height, HDC Sour
   }
   // Where the mask is set the destination stays (raster operation 0xAA0029), elsewhere
   // the source is copied.
-  MaskBlt(DC, X, Y, Width, Height, Source, SourceX, SourceY, mask.get(), 0, 0, MAKEROP4(0x00AA0029, SRCCOPY));
+  MaskBlt(DC, X, Y, Width, Height, Source, SourceX, SourceY, mask, 0, 0, MAKEROP4(0x00AA0029, SRCCOPY));
 }
+
+void FreeWorkBitmaps() { Work() = TWorkBitmaps{}; }
 
 void DrawTransparentBitmap(HDC DC, int X, int Y, TBitmap* Bitmap, TColor Key) {
   if (!Bitmap || Bitmap->Empty()) return;

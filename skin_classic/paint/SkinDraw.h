@@ -54,6 +54,8 @@ void DrawParentBackground(HWND Child, HDC DC);
 void DrawTransparentBitmap(HDC DC, int X, int Y, int Width, int Height, HDC Source, int SourceX, int SourceY,
                            TColor Key = kSkinKeyColor);
 void DrawTransparentBitmap(HDC DC, int X, int Y, TBitmap* Bitmap, TColor Key = kSkinKeyColor);
+// The work bitmaps the drawing calls keep between them go (the engine's unit shutdown).
+void FreeWorkBitmaps();
 
 // Tool bar faces. The background: the "Toolbar" element's whole bitmap stretched over Rect.
 void DrawToolbarBackground(vcl::TCanvas* Canvas, const TRect& Rect, TDataSkinObject* Toolbar);

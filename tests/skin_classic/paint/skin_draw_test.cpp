@@ -134,6 +134,40 @@ TEST(DrawSkinBitmapRect, TransparentLeavesTheKeyColourOut) {
   EXPECT_EQ(At(blank.get(), 5, 5), vcl::clWhite);
 }
 
+// The drawing calls keep their work pictures and masks between calls: drawn after larger
+// ones, small tiled and transparent pictures still show exactly what a picture of their own
+// size shows, with nothing left over from before.
+TEST(DrawSkinBitmapRect, EqualsAPictureOfItsOwnSizeAfterLargerOnes) {
+  auto source = NinePatch(2, 3);
+  auto keyed = FromBmp(Bmp24(12, 6, [](int x, int y) {
+    return ((x % 6) >= 2 && (x % 6) < 4 && y >= 2 && y < 4) ? kMagenta : MakeRgb(30 * (x / 6), 128, 60);
+  }));
+  auto scratch = Surface(300, 200, vcl::clWhite);
+  DrawSkinBitmapRect(scratch->Canvas()->Handle(), vcl::Rect(0, 0, 300, 200), source.get(), vcl::Rect(3, 3, 3, 3),
+                     true, 2, 2, true);
+  DrawSkinBitmapRect(scratch->Canvas()->Handle(), vcl::Rect(0, 0, 290, 190), keyed.get(), vcl::Rect(2, 2, 2, 2),
+                     false, 2, 1, true);
+  for (const auto& [w, h, tile, transparent] :
+       {std::tuple(17, 11, true, false), std::tuple(23, 9, true, true), std::tuple(9, 13, false, true)}) {
+    vcl::TBitmap* picture = transparent ? keyed.get() : source.get();
+    const int frame = transparent ? 2 : 1;
+    auto drawn = Surface(w + 4, h + 4, vcl::clWhite);
+    DrawSkinBitmapRect(drawn->Canvas()->Handle(), vcl::Rect(2, 2, 2 + w, 2 + h), picture, vcl::Rect(3, 3, 3, 3), tile,
+                       2, frame, transparent);
+    // The same picture made on its own and laid down by hand.
+    auto own = StretchSkinBitmap(vcl::Rect(0, 0, w, h), picture, vcl::Rect(3, 3, 3, 3), false, tile, 2, frame);
+    ASSERT_TRUE(own);
+    auto expected = Surface(w + 4, h + 4, vcl::clWhite);
+    if (transparent)
+      DrawTransparentBitmap(expected->Canvas()->Handle(), 2, 2, own.get());
+    else
+      BitBlt(expected->Canvas()->Handle(), 2, 2, w, h, own->Canvas()->Handle(), 0, 0, SRCCOPY);
+    for (int y = 0; y < h + 4; ++y)
+      for (int x = 0; x < w + 4; ++x)
+        ASSERT_EQ(At(drawn.get(), x, y), At(expected.get(), x, y)) << w << "x" << h << " at " << x << "," << y;
+  }
+}
+
 TEST(DrawSkinImagePart, StretchesTheWholeFrame) {
   auto source = Frames(4, 4, FrameColours(9, 3));
   auto dest = Surface(20, 20, vcl::clWhite);
