@@ -5,6 +5,10 @@
 
 #include <zlib.h>
 
+#include <limits>
+#include <optional>
+#include <string_view>
+
 #include "skin_layered/core/SkinPack.h"
 #include "skin_layered/core/ZInflate.h"
 #include "skin_layered/core/support/PackWriter.h"
@@ -219,6 +223,130 @@ TEST(SkinPack, CountsLengthsAndSizesBeyondTheDataFailBeforeAnythingIsSizedToThem
   EXPECT_EQ(FailureOf([&] { Read(WritePack({{"x", BytesOf("data"), 0x7FFFFFFF, {}}})); }), TInflateFailure::ShortRead);
   EXPECT_EQ(FailureOf([&] { Read(WritePack({{"x", BytesOf("data"), -5, {}}})); }), TInflateFailure::ShortRead);
   EXPECT_EQ(FailureOf([&] { Read(WritePack({{"x", BytesOf("data"), 40, {}}})); }), TInflateFailure::ShortRead);
+}
+
+// Every bound of the header and of an entry, pinned by hand-made packs one byte either side
+// of it: within the bound the read goes on; past it, it fails as a short read before a byte
+// of what the field claims is read (the source stays right after the field).
+class PackBytes {
+ public:
+  PackBytes& Text(std::string_view T) {
+    bytes.insert(bytes.end(), T.begin(), T.end());
+    return *this;
+  }
+  PackBytes& Int(std::int32_t V) {
+    const auto u = static_cast<std::uint32_t>(V);
+    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<std::uint8_t>(u >> shift));
+    return *this;
+  }
+  PackBytes& Zeros(std::size_t N) {
+    bytes.insert(bytes.end(), N, 0);
+    return *this;
+  }
+  PackBytes& Data(const Bytes& B) {
+    bytes.insert(bytes.end(), B.begin(), B.end());
+    return *this;
+  }
+  Bytes bytes;
+};
+
+// What one read came to: its failure (none when it went through) and where the source stood
+// after it.
+struct Attempt {
+  std::optional<TInflateFailure> failure;
+  std::int64_t position = 0;
+};
+
+template <class F>
+Attempt Try(const Bytes& Pack, F&& Read) {
+  TMemorySource source(Pack);
+  Attempt attempt;
+  try {
+    Read(source);
+  } catch (const EInflateError& e) {
+    attempt.failure = e.Failure();
+  }
+  attempt.position = source.Position();
+  return attempt;
+}
+
+Attempt TryHeader(const Bytes& Pack) {
+  return Try(Pack, [](TMemorySource& S) { ASSERT_TRUE(ReadPackHeader(S)); });
+}
+
+TEST(SkinPackBounds, TheHeadersCountIsAtMostOneEntrysFixedBytesForEveryEightLeft) {
+  // 16 bytes after a plain header hold at most two entries' fixed parts.
+  EXPECT_FALSE(TryHeader(PackBytes().Text("PMzf").Int(2).Zeros(16).bytes).failure);
+  EXPECT_FALSE(TryHeader(PackBytes().Text("PMzf").Int(2).Zeros(23).bytes).failure);
+  for (const Bytes& over : {PackBytes().Text("PMzf").Int(3).Zeros(23).bytes, PackBytes().Text("PMzf").Int(-1).bytes,
+                            PackBytes().Text("PMzf").Int(1).Zeros(7).bytes}) {
+    const Attempt a = TryHeader(over);
+    EXPECT_EQ(a.failure, TInflateFailure::ShortRead);
+    EXPECT_EQ(a.position, 8);  // nothing read past the count
+  }
+  EXPECT_FALSE(TryHeader(PackBytes().Text("PMzf").Int(0).bytes).failure);
+  // The extended header's two further bytes are not room for entries: 16 bytes after the
+  // count are two entries' worth only once those two are taken off.
+  EXPECT_FALSE(TryHeader(PackBytes().Text("PMzg").Int(2).Zeros(18).bytes).failure);
+  const Attempt extended = TryHeader(PackBytes().Text("PMzg").Int(2).Zeros(17).bytes);
+  EXPECT_EQ(extended.failure, TInflateFailure::ShortRead);
+  EXPECT_EQ(extended.position, 10);
+  // Cut inside the magic, the count or the extended header's bytes.
+  for (const Bytes& cut : {PackBytes().Text("PMz").bytes, PackBytes().Text("PMzf").Zeros(3).bytes,
+                           PackBytes().Text("PMzg").Int(0).Zeros(1).bytes})
+    EXPECT_EQ(TryHeader(cut).failure, TInflateFailure::ShortRead) << cut.size();
+}
+
+// One entry after a plain header of count 1.
+Attempt TryEntry(const Bytes& Entry, TPackEntry* Read = nullptr) {
+  const Bytes pack = PackBytes().Text("PMzf").Int(1).Data(Entry).bytes;
+  return Try(pack, [Read](TMemorySource& S) {
+    ASSERT_TRUE(ReadPackHeader(S));
+    TPackEntry entry = ReadPackEntry(S);
+    if (Read) *Read = std::move(entry);
+  });
+}
+
+TEST(SkinPackBounds, ANamesLengthLeavesRoomForTheSizeAfterIt) {
+  // The name takes every byte but the size's four; the size 0 asks for nothing more.
+  TPackEntry entry;
+  EXPECT_FALSE(TryEntry(PackBytes().Int(5).Text("a.bmp").Int(0).bytes, &entry).failure);
+  EXPECT_EQ(entry.Name, "a.bmp");
+  EXPECT_TRUE(entry.Data.empty());
+  // One byte longer than that, or negative: refused before the name is read.
+  for (std::int32_t length : {6, -1, 0x7FFFFFFF, std::numeric_limits<std::int32_t>::min()}) {
+    const Attempt a = TryEntry(PackBytes().Int(length).Text("a.bmp").Int(0).bytes);
+    EXPECT_EQ(a.failure, TInflateFailure::ShortRead) << length;
+    EXPECT_EQ(a.position, 12) << length;  // header and length only
+  }
+  // An empty name is a name.
+  EXPECT_FALSE(TryEntry(PackBytes().Int(0).Int(0).bytes, &entry).failure);
+  EXPECT_EQ(entry.Name, "");
+}
+
+TEST(SkinPackBounds, ASizeIsAtMostWhatTheBytesLeftCouldInflateTo) {
+  const Bytes stream = ZlibCompress(PatternBytes(40, 6));
+  const auto left = static_cast<std::int64_t>(stream.size());
+  const std::int32_t most = static_cast<std::int32_t>(left * kMaxInflateRatio);
+  const std::int64_t afterSize = 8 + 4 + 1 + 4;
+  // At the bound the stream is inflated (and found short of the claim); past it, or
+  // negative, nothing of the stream is read.
+  const Attempt at = TryEntry(PackBytes().Int(1).Text("x").Int(most).Data(stream).bytes);
+  EXPECT_EQ(at.failure, TInflateFailure::ShortRead);
+  EXPECT_GT(at.position, afterSize);
+  for (std::int32_t size : {most + 1, -1, std::numeric_limits<std::int32_t>::min()}) {
+    const Attempt a = TryEntry(PackBytes().Int(1).Text("x").Int(size).Data(stream).bytes);
+    EXPECT_EQ(a.failure, TInflateFailure::ShortRead) << size;
+    EXPECT_EQ(a.position, afterSize) << size;
+  }
+  // A size the stream gives exactly is read whole.
+  TPackEntry entry;
+  EXPECT_FALSE(TryEntry(PackBytes().Int(1).Text("x").Int(40).Data(stream).bytes, &entry).failure);
+  EXPECT_EQ(entry.Data, PatternBytes(40, 6));
+  // Cut inside the name length, the name or the size.
+  for (const Bytes& cut : {PackBytes().Zeros(3).bytes, PackBytes().Int(4).Text("ab").bytes,
+                           PackBytes().Int(1).Text("x").Zeros(2).bytes})
+    EXPECT_EQ(TryEntry(cut).failure, TInflateFailure::ShortRead) << cut.size();
 }
 
 TEST(SkinPack, CorruptEntryDataRaisesTheZlibError) {
