@@ -78,6 +78,16 @@ void TqvCheckBoxWnd::WndProc(vcl::TMessage& Message) {
     TqvMainWnd::WndProc(Message);
     return;
   }
+  if (OwnerDrawn()) {
+    // Its owner draws it, state changes and all: only what lies behind it comes from the skin.
+    if (Message.Msg == WM_ERASEBKGND) {
+      EraseBackground(reinterpret_cast<HDC>(Message.WParam));
+      Message.Result = 1;
+      return;
+    }
+    TqvMainWnd::WndProc(Message);
+    return;
+  }
   switch (Message.Msg) {
     case WM_ENABLE:
     case WM_SETTEXT:
@@ -97,7 +107,6 @@ void TqvCheckBoxWnd::WndProc(vcl::TMessage& Message) {
       PaintCheckBox(Message);
       return;
     case WM_ERASEBKGND:
-      if (OwnerDrawn()) EraseBackground(reinterpret_cast<HDC>(Message.WParam));
       Message.Result = 1;
       return;
     case WM_NCPAINT:
@@ -145,7 +154,7 @@ void TqvCheckBoxWnd::EraseBackground(HDC DC) {
 void TqvCheckBoxWnd::PaintCheckBox(const vcl::TMessage& Message) {
   GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
   TqvPaintDC paint(CtrlHandle, Message);
-  if (OwnerDrawn() || SkinData->CheckBgChanged(false)) return;
+  if (SkinData->CheckBgChanged(false)) return;
   // A hidden box is painted only into a DC it is given.
   if (!IsWindowVisible(CtrlHandle) && !paint.Given()) return;
   PrepareCache();

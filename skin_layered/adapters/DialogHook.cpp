@@ -6,6 +6,7 @@
 
 #include "classlib/controls/ThreadWindow.h"
 #include "classlib/forms/Forms.h"
+#include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/adapters/AdapterUnit.h"
 #include "skin_layered/adapters/AdapterUtils.h"
 #include "skin_layered/adapters/ButtonWnd.h"
@@ -19,6 +20,7 @@
 #include "skin_layered/adapters/ListViewWnd.h"
 #include "skin_layered/adapters/MdiWnd.h"
 #include "skin_layered/adapters/MnuWnd.h"
+#include "skin_layered/adapters/PanelWnd.h"
 #include "skin_layered/adapters/SizerWnd.h"
 #include "skin_layered/adapters/SpeedButtonHandler.h"
 #include "skin_layered/adapters/SpinWnd.h"
@@ -81,6 +83,9 @@ bool IsAtom(LPCWSTR Name) { return (reinterpret_cast<ULONG_PTR>(Name) >> 16) == 
 
 // ---- the table of child adapters
 
+// What a row does to the adapter it made (nil: nothing).
+using TChildFinish = void (*)(TqvProvider* Provider, TqvMainWnd& Adapter);
+
 struct TChildRow {
   std::wstring_view ClassName;
   bool (*Condition)(LONG_PTR Style, LONG_PTR ExStyle, HWND Wnd);
@@ -88,25 +93,39 @@ struct TChildRow {
   std::wstring_view Section;
   bool RepaintWithCache;  // repaint only when the dialog's image exists
   bool ClearsPlainClient;
+  bool OwnedByControl = false;  // the library's control of the window owns the adapter
+  TChildFinish Finish = nullptr;
 };
 
 bool Always(LONG_PTR, LONG_PTR, HWND) { return true; }
 bool Visible(LONG_PTR, LONG_PTR, HWND Wnd) { return IsWindowVisible(Wnd) != FALSE; }
-bool IconLike(LONG_PTR S) { return (S & 3) == 3 || (S & 0xE) == 0xE; }
-bool EdgeStatic(LONG_PTR S, LONG_PTR X, HWND) { return IconLike(S) && (X & WS_EX_STATICEDGE); }
-bool IconStatic(LONG_PTR S, LONG_PTR X, HWND) { return IconLike(S) && !(X & WS_EX_STATICEDGE); }
-// Statics by their type field: neither a bitmap or enhanced metafile (0xD/0xE handled above),
-// nor an owner-drawn (0xD), black or grey frame kind (5, 6) or a simple text (11).
-bool PlainStatic(LONG_PTR S, LONG_PTR, HWND) {
+// Statics by their type field as a whole. An icon or a bitmap gets the picture adapter (the
+// edge one with a sunken edge).
+bool PictureStatic(LONG_PTR S) {
   const LONG_PTR type = S & SS_TYPEMASK;
-  return type != SS_OWNERDRAW && type != SS_BLACKFRAME && type != SS_GRAYFRAME && type != SS_SIMPLE;
+  return type == SS_ICON || type == SS_BITMAP;
 }
-// Buttons by their type field.
+bool EdgeStatic(LONG_PTR S, LONG_PTR X, HWND) { return PictureStatic(S) && (X & WS_EX_STATICEDGE); }
+bool IconStatic(LONG_PTR S, LONG_PTR X, HWND) { return PictureStatic(S) && !(X & WS_EX_STATICEDGE); }
+// Every other static but those the system must draw itself: owner-drawn ones, metafile
+// pictures (the picture adapter shows icons and bitmaps only), grey and white rectangles
+// and simple texts.
+bool PlainStatic(LONG_PTR S, LONG_PTR, HWND) {
+  switch (S & SS_TYPEMASK) {
+    case SS_OWNERDRAW: case SS_ENHMETAFILE: case SS_GRAYRECT: case SS_WHITERECT: case SS_SIMPLE:
+      return false;
+    default:
+      return true;
+  }
+}
+// Buttons by their type field as a whole.
 bool IsGroupBox(LONG_PTR S, LONG_PTR, HWND) { return (S & BS_TYPEMASK) == BS_GROUPBOX; }
+// Check boxes and radio buttons; and owner-drawn buttons, whose drawing the check box
+// adapter leaves to their owner (it only lays their background).
 bool CheckLike(LONG_PTR S, LONG_PTR, HWND) {
   switch (S & BS_TYPEMASK) {
     case BS_CHECKBOX: case BS_AUTOCHECKBOX: case BS_RADIOBUTTON: case BS_3STATE: case BS_AUTO3STATE:
-    case BS_AUTORADIOBUTTON:
+    case BS_AUTORADIOBUTTON: case BS_OWNERDRAW:
       return true;
     default:
       return false;
@@ -123,14 +142,42 @@ bool SearchHost(LONG_PTR, LONG_PTR, HWND Wnd) {
   return r.bottom - r.top == 24;
 }
 
+// A library panel in a dialog: its labels take the skin's font colour over its face, its
+// windowed children their adapters, and its colour the skin's.
+void FinishPanel(TqvProvider* Provider, TqvMainWnd& Adapter) {
+  auto* panel = dynamic_cast<vcl::TWinControl*>(Adapter.OwnerControl());
+  TsSkinManager* manager = Adapter.Manager();
+  if (!panel || !manager) return;
+  const TsLoadedSkin& skin = manager->Skin();
+  for (int i = 0; i < panel->ControlCount(); ++i) {
+    vcl::TControl* child = panel->Controls(i);
+    if (auto* label = dynamic_cast<vcl::TCustomLabel*>(child)) {
+      label->Font()->SetColor(skin.GetGlobalFontColor());
+      label->SetTransparent(true);
+    } else if (auto* windowed = dynamic_cast<vcl::TWinControl*>(child); windowed && windowed->HandleAllocated()) {
+      AddChildAdapter(Provider, windowed->Handle());
+    }
+  }
+  panel->SetColor(skin.GetGlobalColor());
+}
+
+// A panel that paints nothing of its own: its text goes and it keeps its caption to itself.
+void FinishSilentPanel(TqvProvider*, TqvMainWnd& Adapter) {
+  if (vcl::TControl* control = Adapter.OwnerControl()) {
+    control->SetCaption(vcl::String());
+    control->SetTag(kPanelNoCaptionTag);
+  }
+  if (Adapter.SkinData) Adapter.SkinData->BGChanged = true;
+}
+
 using enum TqvChildKind;
 constexpr TChildRow kChildRows[] = {
     {L"static", EdgeStatic, Edge, L"EDIT", false, false},
     {L"static", IconStatic, Icon, L"", false, false},
     {L"static", PlainStatic, Static, L"", false, false},
     {L"#32770", Always, TransPanel, L"", false, false},
-    {L"tpanel", Always, Panel, L"CHECKBOX", false, false},
-    {L"tsilentpaintpanel", Always, Panel, L"GROUPBOX", false, false},
+    {L"tpanel", Always, Panel, L"CHECKBOX", false, false, true, FinishPanel},
+    {L"tsilentpaintpanel", Always, Panel, L"GROUPBOX", false, false, true, FinishSilentPanel},
     {L"edit", Visible, Edit, L"EDIT", true, true},
     {L"button", IsGroupBox, TqvChildKind::GroupBox, L"GROUPBOX", false, false},
     {L"button", CheckLike, CheckBox, L"", false, false},
@@ -221,6 +268,7 @@ const bool kOwnFactories = [] {
   Factories()[static_cast<std::size_t>(TqvChildKind::TreeView)] = &MakeAdapter<TqvTreeViewWnd>;
   Factories()[static_cast<std::size_t>(TqvChildKind::Container)] = &MakeAdapter<TqvContainerWnd>;
   Factories()[static_cast<std::size_t>(TqvChildKind::Search)] = &MakeAdapter<TqvSearchWnd>;
+  Factories()[static_cast<std::size_t>(TqvChildKind::Panel)] = &MakeAdapter<TqvPanelWnd>;
   return true;
 }();
 
@@ -516,12 +564,14 @@ bool AddChildAdapter(TqvProvider* Provider, HWND Wnd) {
     vcl::TBitmap* cache = dialog && dialog->SkinData ? dialog->SkinData->CacheBmp() : nullptr;
     repaint = cache && cache->Width() > 0 && cache->Height() > 0;
   }
-  TqvSkinParams params{nullptr, vcl::String(row->Section)};
+  TqvSkinParams params{row->OwnedByControl ? vcl::FindControl(Wnd) : nullptr, vcl::String(row->Section)};
   TqvAdapterPtr<TqvMainWnd> adapter = factory(Wnd, manager, params, repaint);
   if (!adapter) return true;
   GetWndPos(Wnd, adapter->ParentWnd, adapter->WndRect, adapter->WndPos, adapter->WndSize, adapter->ParentRect);
+  TqvMainWnd& made = *adapter;
   Provider->Adapters.push_back(std::move(adapter));
   if (row->ClearsPlainClient && dialog) dialog->PlainClient = false;
+  if (row->Finish) row->Finish(Provider, made);
   return true;
 }
 

@@ -517,7 +517,9 @@ void TqvDialogWnd::OnEraseBkgnd(vcl::TMessage& Message) {
     wchar_t name[32] = {};
     GetClassNameW(child, name, 32);
     const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
-    if (lstrcmpiW(name, L"static") == 0 && (style & WS_TABSTOP)) continue;
+    // A static the system draws itself (a simple label paints only its text) shows the
+    // background around what it paints.
+    if (lstrcmpiW(name, L"static") == 0 && ((style & WS_TABSTOP) || !GetAdapter(child))) continue;
     if (lstrcmpiW(name, L"button") == 0 && (style & 0xF) == BS_GROUPBOX) continue;
     RECT r{};
     GetWindowRect(child, &r);

@@ -18,9 +18,6 @@ VCL_CLASS_INFO(TqvPanelWnd) {}
 
 namespace {
 
-// A panel tagged so keeps its caption to itself.
-constexpr intptr_t kNoCaptionTag = 999;
-
 vcl::TCustomPanel* AsPanel(vcl::TWinControl* Control) { return dynamic_cast<vcl::TCustomPanel*>(Control); }
 
 }  // namespace
@@ -77,7 +74,7 @@ void TqvPanelWnd::PrepareCache() {
 }
 
 void TqvPanelWnd::DrawCaption(vcl::TRect R) {
-  if (Panel && Panel->Tag() == kNoCaptionTag) return;
+  if (Panel && Panel->Tag() == kPanelNoCaptionTag) return;
   vcl::TCanvas* canvas = SkinData->CacheBmp()->Canvas();
   SelectAdapterFont(this);
   canvas->Brush()->SetStyle(vcl::bsClear);

@@ -11,6 +11,9 @@ class TWinControl;
 
 namespace skin_layered {
 
+// A panel tagged so keeps its caption to itself.
+inline constexpr intptr_t kPanelNoCaptionTag = 999;
+
 class TqvPanelWnd : public TqvMainWnd {
   VCL_CLASS(TqvPanelWnd, TqvMainWnd)
  public:

@@ -1,0 +1,116 @@
+// Shared by the skinned system dialogs' tests: dialog templates built in memory (controls by
+// atom or by class name), a dialog procedure whose initialisation and owner drawing the test
+// chooses, and the dialogs' fixture under the default manager.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cwchar>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "adapters_support.h"
+#include "skin_layered/adapters/DialogHook.h"
+#include "skin_layered/adapters/DialogWnd.h"
+
+namespace skin_layered::test {
+
+// A dialog template in memory: the dialog's styles, caption and size (dialog units), then its
+// controls in the order added.
+class DialogTemplate {
+ public:
+  DialogTemplate(DWORD Style, const wchar_t* Caption, short Width, short Height) {
+    DLGTEMPLATE t{};
+    t.style = Style | DS_SETFONT;
+    t.cx = Width;
+    t.cy = Height;
+    Put(&t, sizeof t);
+    Word(0), Word(0), Text(Caption);  // no menu, the default class
+    Word(8), Text(L"MS Shell Dlg");
+  }
+  // A control of a predefined class by its atom (0x0080 button, 0x0081 edit, 0x0082 static,
+  // 0x0083 list box, 0x0084 scroll bar, 0x0085 combo box).
+  DialogTemplate& Item(WORD Atom, DWORD Style, short X, short Y, short W, short H, WORD Id, const wchar_t* Caption = L"",
+                       DWORD ExStyle = 0) {
+    Begin(Style, ExStyle, X, Y, W, H, Id);
+    Word(0xFFFF), Word(Atom);
+    return End(Caption);
+  }
+  // A control of a class named.
+  DialogTemplate& Item(const wchar_t* Class, DWORD Style, short X, short Y, short W, short H, WORD Id,
+                       const wchar_t* Caption = L"", DWORD ExStyle = 0) {
+    Begin(Style, ExStyle, X, Y, W, H, Id);
+    Text(Class);
+    return End(Caption);
+  }
+  const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(bytes_.data()); }
+
+ private:
+  void Put(const void* P, std::size_t N) {
+    const auto* b = static_cast<const std::uint8_t*>(P);
+    bytes_.insert(bytes_.end(), b, b + N);
+  }
+  void Word(WORD W) { Put(&W, sizeof W); }
+  void Text(const wchar_t* S) { Put(S, (std::wcslen(S) + 1) * sizeof(wchar_t)); }
+  void Begin(DWORD Style, DWORD ExStyle, short X, short Y, short W, short H, WORD Id) {
+    while (bytes_.size() % 4) bytes_.push_back(0);
+    DLGITEMTEMPLATE item{Style | WS_CHILD, ExStyle, X, Y, W, H, Id};
+    Put(&item, sizeof item);
+    ++reinterpret_cast<DLGTEMPLATE*>(bytes_.data())->cdit;
+  }
+  DialogTemplate& End(const wchar_t* Caption) {
+    Text(Caption);
+    Word(0);  // no creation data
+    return *this;
+  }
+  std::vector<std::uint8_t> bytes_;
+};
+
+// What the dialog procedure does beyond closing on IDCANCEL: the test's initialisation, and
+// the owner-drawn controls filled with one colour (their drawings counted).
+struct DialogBehaviour {
+  std::function<void(HWND)> OnInit;
+  COLORREF OwnerColor = 0x2080F0;
+  int OwnerDrawings = 0;
+};
+
+inline INT_PTR CALLBACK TestDialogProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  auto* behaviour = reinterpret_cast<DialogBehaviour*>(GetWindowLongPtrW(Wnd, DWLP_USER));
+  switch (Msg) {
+    case WM_INITDIALOG:
+      SetWindowLongPtrW(Wnd, DWLP_USER, LParam);
+      behaviour = reinterpret_cast<DialogBehaviour*>(LParam);
+      if (behaviour && behaviour->OnInit) behaviour->OnInit(Wnd);
+      return TRUE;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(LParam);
+      if (!behaviour || !item) return FALSE;
+      ++behaviour->OwnerDrawings;
+      HBRUSH brush = CreateSolidBrush(behaviour->OwnerColor);
+      FillRect(item->hDC, &item->rcItem, brush);
+      DeleteObject(brush);
+      return TRUE;
+    }
+    case WM_COMMAND:
+      if (LOWORD(WParam) == IDCANCEL) {
+        DestroyWindow(Wnd);
+        return TRUE;
+      }
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+// A modeless dialog of the template, owned by Owner.
+inline HWND CreateTestDialog(const DialogTemplate& Template, DialogBehaviour* Behaviour = nullptr,
+                             HWND Owner = nullptr) {
+  return CreateDialogIndirectParamW(GetModuleHandleW(nullptr), Template.Get(), Owner, TestDialogProc,
+                                    reinterpret_cast<LPARAM>(Behaviour));
+}
+
+inline TqvDialogWnd* DialogAdapterOf(HWND Wnd) { return dynamic_cast<TqvDialogWnd*>(GetAdapter(Wnd)); }
+
+}  // namespace skin_layered::test
