@@ -21,12 +21,12 @@ class TqvDialogBorderForm : public TqvBorderForm {
   int MenuHeight() const override { return 0; }
   vcl::TRect IconRect() const override { return dialog_->IconRect; }
   void PaintAll() override { dialog_->PaintAll(); }
-  std::uint32_t State() const override { return 0; }
+  std::uint32_t State() const override { return dialog_->Flags; }
   void SetHotButton(int Code, bool Repaint) override {
     const bool button = Code == kHitMin || Code == kHitMax || Code == kHitClose || Code == kHitHelp;
     dialog_->SetHotButton(button ? Code : 0, Repaint);
   }
-  void KillOwnerAnimations() override {}
+  void KillOwnerAnimations() override { dialog_->KillAnimations(); }
   int TitleElementCode(vcl::TPoint P) const override {
     const TqvDialogWnd& d = *dialog_;
     if (!d.HasSysMenu()) return 0;
@@ -68,14 +68,20 @@ void TqvDialogWnd::UpdateBorderForm(bool Wanted) {
     return;
   }
   if (!border_form_) return;
-  if (face_) face_->BorderForm = nullptr;
-  border_form_.reset();
+  DropBorderForm();
   if (SkinData) SkinData->BGChanged = true;
   RgnChanged = true;
 }
 
+void TqvDialogWnd::DropBorderForm() {
+  if (face_) face_->BorderForm = nullptr;
+  border_form_.reset();
+}
+
 void TqvDialogWnd::UpdateBorderPos(bool Repaint) {
-  if (border_form_ && SkinData && !SkinData->Updating) border_form_->UpdateExBordersPos(Repaint, 255);
+  // A blended move owns the border window meanwhile.
+  if (border_form_ && SkinData && !SkinData->Updating && !(Flags & kBorderBlendMoving))
+    border_form_->UpdateExBordersPos(Repaint, 255);
 }
 
 vcl::TRect TqvDialogWnd::ShadowSize() const {

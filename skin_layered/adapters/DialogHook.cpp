@@ -289,7 +289,10 @@ class TAdapterServices : public TLayeredAdapterServices {
   std::vector<TqvSkinnedWindow> SkinnedWindowList() override {
     std::vector<TqvSkinnedWindow> list;
     for (TqvProvider* p : ProviderList())
-      if (p && p->DialogWnd && !p->DialogWnd->Destroyed) list.push_back({p->Handle, nullptr});
+      if (p && p->DialogWnd && !p->DialogWnd->Destroyed) {
+        const TqvBorderForm* border = p->DialogWnd->ExtBorderForm();
+        list.push_back({p->Handle, border ? border->BorderWindow() : nullptr});
+      }
     return list;
   }
   bool AdapterDestroyed(vcl::TObject* Adapter) override {

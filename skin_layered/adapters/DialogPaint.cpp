@@ -46,16 +46,17 @@ void TqvDialogWnd::InitTitleButtons() {
   Buttons[2].HitCode = kHitClose;
   Buttons[3].HitCode = kHitHelp;
   TitleIndex = -1;
+  // Also while a new skin is announced (before the manager counts it as applied).
   TsSkinManager* manager = Manager();
-  if (!manager || !manager->Skin().SkinData.Active) return;
+  if (!manager) return;
   const TsLoadedSkin& skin = manager->Skin();
   auto big = [&] {
     const bool alone = !HasMaxBox() && !HasMinBox();
     const int closeAlone = ImageOf(skin, BICloseAlone);
-    Buttons[2].ImageIndex = alone && skin.IsValidImgIndex(closeAlone) ? closeAlone : ImageOf(skin, BIConClose);
-    Buttons[0].ImageIndex = ImageOf(skin, BIConMin);
-    Buttons[1].ImageIndex = ImageOf(skin, BIConMax);
-    Buttons[3].ImageIndex = ImageOf(skin, BIConHelp);
+    Buttons[2].OwnImage = alone && skin.IsValidImgIndex(closeAlone) ? closeAlone : ImageOf(skin, BIConClose);
+    Buttons[0].OwnImage = ImageOf(skin, BIConMin);
+    Buttons[1].OwnImage = ImageOf(skin, BIConMax);
+    Buttons[3].OwnImage = ImageOf(skin, BIConHelp);
     for (TqvDialogButton& b : Buttons) b.Big = true;
   };
   TitleSection = L"FORMTITLE";
@@ -63,17 +64,18 @@ void TqvDialogWnd::InitTitleButtons() {
     big();
   } else {
     if (skin.IsValidImgIndex(ImageOf(skin, SIConClose))) {
-      Buttons[2].ImageIndex = ImageOf(skin, SIConClose);
-      Buttons[0].ImageIndex = ImageOf(skin, SIConMin);
-      Buttons[1].ImageIndex = ImageOf(skin, SIConMax);
+      Buttons[2].OwnImage = ImageOf(skin, SIConClose);
+      Buttons[0].OwnImage = ImageOf(skin, SIConMin);
+      Buttons[1].OwnImage = ImageOf(skin, SIConMax);
       const int help = ImageOf(skin, SIConHelp);
-      Buttons[3].ImageIndex = skin.IsValidImgIndex(help) ? help : ImageOf(skin, BIConHelp);
+      Buttons[3].OwnImage = skin.IsValidImgIndex(help) ? help : ImageOf(skin, BIConHelp);
       for (TqvDialogButton& b : Buttons) b.Big = false;
     } else {
       big();
     }
     TitleSection = L"DIALOGTITLE";
   }
+  for (TqvDialogButton& b : Buttons) b.ImageIndex = ButtonGlyph(b);
   TitleIndex = manager->GetSkinIndex(TitleSection);
   if (TitleIndex < 0) {
     TitleSection = L"FORMTITLE";
@@ -84,12 +86,12 @@ void TqvDialogWnd::InitTitleButtons() {
 
 int TqvDialogWnd::ButtonGlyph(const TqvDialogButton& B) const {
   TsSkinManager* manager = Manager();
-  if (!manager) return B.ImageIndex;
+  if (!manager) return B.OwnImage;
   const TsLoadedSkin& skin = manager->Skin();
   if (B.HitCode == kHitMax && IsZoomed(CtrlHandle)) return ImageOf(skin, B.Big ? BIConNorm : SIConNorm);
   if (B.HitCode == kHitMin && IsIconic(CtrlHandle)) return ImageOf(skin, B.Big ? BIConNorm : SIConNorm);
   if (B.HitCode == kHitMax && IsIconic(CtrlHandle)) return ImageOf(skin, B.Big ? BIConMax : SIConMax);
-  return B.ImageIndex;
+  return B.OwnImage;
 }
 
 bool TqvDialogWnd::ButtonEnabled(const TqvDialogButton& B) const {
@@ -110,10 +112,11 @@ void TqvDialogWnd::LayoutButtons(int ImageWidth) {
   // frame's right side in the image.
   const int border = border_form_ ? FrameTop() : BorderWidth(), caption = CaptionHeight();
   int right = ImageWidth - ShadowSize().Right - FrameSide();
-  const bool spaced = BorderKind == 1 || BorderKind == 3 || Button(kHitClose).ImageIndex == ImageOf(skin, BIConClose);
+  const bool spaced = BorderKind == 1 || BorderKind == 3 || Button(kHitClose).OwnImage == ImageOf(skin, BIConClose);
   const int spacing = spaced ? 1 : 0;
   auto place = [&](TqvDialogButton& b) {
-    const vcl::TSize size = GlyphSize(skin, ButtonGlyph(b));
+    b.ImageIndex = ButtonGlyph(b);
+    const vcl::TSize size = GlyphSize(skin, b.ImageIndex);
     const int top = border + std::max(0, (caption - static_cast<int>(size.cy)) / 2);
     b.Rect = vcl::TRect{right - size.cx, top, right, top + size.cy};
     right = b.Rect.Left - spacing;
@@ -125,7 +128,8 @@ void TqvDialogWnd::LayoutButtons(int ImageWidth) {
 }
 
 void TqvDialogWnd::PaintAll() {
-  if (!SkinData) return;
+  // While a blended move runs the picture being dragged stays as it is.
+  if (!SkinData || (Flags & kBorderBlendMoving)) return;
   GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
   int width = std::max(0, static_cast<int>(WndSize.cx)), height = std::max(0, static_cast<int>(WndSize.cy));
   const vcl::TRect shadow = ShadowSize();
@@ -226,12 +230,15 @@ void TqvDialogWnd::PaintButton(vcl::TBitmap* Bmp, const TqvDialogButton& B) {
   TqvCacheInfo behind;
   MakeCacheInfo(title_cache_ && title_cache_->Width() > 0 ? title_cache_.get() : Bmp, 0, 0, behind);
   const int mode = Active && enabled ? 1 : 2;
-  DrawSkinGlyph(Bmp, vcl::TPoint{B.Rect.Left, B.Rect.Top}, enabled ? B.State : 0, mode,
-                skin.Images[static_cast<std::size_t>(glyph)], behind);
+  // While its glow fade lives the fade shows the state; the image keeps the normal look.
+  const int state = enabled && !B.Timer ? B.State : 0;
+  DrawSkinGlyph(Bmp, vcl::TPoint{B.Rect.Left, B.Rect.Top}, state, mode, skin.Images[static_cast<std::size_t>(glyph)],
+                behind);
 }
 
 void TqvDialogWnd::RepaintButton(int HitCode) {
-  const TqvDialogButton& b = Button(HitCode);
+  TqvDialogButton& b = Button(HitCode);
+  if (FadeButton(b)) return;
   vcl::TBitmap* cache = SkinData ? SkinData->CacheBmp() : nullptr;
   if (b.Rect.IsEmpty() || !cache || cache->Width() == 0 || !title_cache_) return;
   // The title strip under the button comes back from its copy, then the glyph of the state.

@@ -10,10 +10,13 @@
 #include "skin_layered/core/SavedDC.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/Dwm.h"
+#include "skin_layered/forms/FormAnimations.h"
 #include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/TitleButtonGlow.h"
 #include "skin_layered/manager/Animations.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/paint/LayeredWindows.h"
 #include "skin_layered/paint/PaintStartup.h"
 
 namespace skin_layered {
@@ -69,8 +72,12 @@ void FreeDialogBrushes() {
 
 void TqvDialogWnd::TFreeMenu::operator()(TqvSystemMenu* Menu) const { vcl::TObject::Free(Menu); }
 
+void TqvDialogWnd::TFreeTimer::operator()(TqvMoveTimer* Timer) const { vcl::TObject::Free(Timer); }
+
 TqvDialogWnd::~TqvDialogWnd() {
-  border_form_.reset();
+  KillAnimations();
+  move_timer_.reset();
+  DropBorderForm();
   RestoreSysMenuStyle();
   if (face_ && face_->SnapshotForm) vcl::TObject::Free(std::exchange(face_->SnapshotForm, nullptr));
   SystemMenu.reset();
@@ -89,6 +96,7 @@ void TqvDialogWnd::SetSkinParams() {
   face_ = std::make_unique<TFace>(this);
   face_->CtrlHandle = CtrlHandle;
   face_->SkinData = SkinData;
+  face_->SavedOwner = GetWindowLongPtrW(CtrlHandle, GWLP_HWNDPARENT);
   SystemMenu.reset(vcl::Construct<TqvSystemMenu>(nullptr));
   SystemMenu->Dialog = this;
   SystemMenu->UpdateItems();
@@ -340,6 +348,10 @@ void TqvDialogWnd::Dispatch(vcl::TMessage& Message) {
           face_->SnapshotForm = FormServices().CreateSnapshotForm(CtrlHandle);
       break;
     case WM_WINDOWPOSCHANGED:
+      // The glow windows of the title buttons stand where the buttons were.
+      if (const auto* pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
+          pos && ((pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE) || (pos->flags & SWP_HIDEWINDOW)))
+        KillAnimations();
       if (const auto* pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam); pos && (pos->flags & SWP_HIDEWINDOW)) {
         RgnChanged = true;
         TsSkinManager* manager = Manager();
@@ -370,6 +382,7 @@ bool TqvDialogWnd::OnCommand(vcl::TMessage& Message) {
   switch (SkinCommandOf(Message.WParam)) {
     case scmNewSkin:
       if (!FromOwnManager(Message)) return false;
+      KillAnimations();
       UpdateBorderForm(BorderKind != 2);
       SkinData->UpdateIndexes(true);
       if (TsSkinManager* manager = Manager()) CaptionIndex = manager->GetSkinIndex(L"CAPTION");
@@ -380,6 +393,7 @@ bool TqvDialogWnd::OnCommand(vcl::TMessage& Message) {
       return true;
     case scmRemoveSkin:
       if (!FromOwnManager(Message)) return false;
+      KillAnimations();
       UpdateBorderForm(false);
       ForgetSkin();
       SetWindowRgn(CtrlHandle, nullptr, TRUE);
@@ -388,6 +402,7 @@ bool TqvDialogWnd::OnCommand(vcl::TMessage& Message) {
       return true;
     case scmRefresh:
       if (!FromOwnManager(Message)) return false;
+      KillAnimations();
       SkinData->UpdateIndexes(true);
       UpdateBorderForm(BorderKind != 2);
       SkinData->BGChanged = true;
@@ -446,9 +461,9 @@ void TqvDialogWnd::OnDestroy(vcl::TMessage& Message) {
     return;
   }
   RestoreSysMenuStyle();
-  // The border window goes with the dialog's window that owns it.
-  if (face_) face_->BorderForm = nullptr;
-  border_form_.reset();
+  KillAnimations();
+  // The border window goes with the dialog's window.
+  DropBorderForm();
   CallPrevWndProc(Message);
   UninstallAdapter(this, false);
   Destroyed = true;
@@ -618,7 +633,8 @@ void TqvDialogWnd::SetHotButton(int HitCode, bool Repaint) {
   HotButton = HitCode;
   if (old) {
     Button(old).State = 0;
-    if (Repaint) RepaintButton(old);
+    // A glow fade of the button fades out in any case.
+    if (Repaint || Button(old).Timer) RepaintButton(old);
   }
   if (HitCode) {
     Button(HitCode).State = 1;
@@ -659,6 +675,13 @@ void TqvDialogWnd::OnButtonDown(vcl::TMessage& Message) {
       if (IsZoomed(CtrlHandle)) {
         if (GetActiveWindow() != CtrlHandle) SetFocus(CtrlHandle);
         return;
+      }
+      if (const TsSkinManager* manager = Manager(); manager && !IsIconic(CtrlHandle)) {
+        const TqvBlendOnMoving* blend = manager->AnimEffects()->BlendOnMoving();
+        if (blend->Active() && blend->BlendValue() < 255) {
+          StartDialogMoveTimer(true);
+          return;
+        }
       }
       break;
     default:
@@ -707,6 +730,7 @@ bool TqvDialogWnd::OnButtonUp(vcl::TMessage& Message, int HitCode) {
     default: {
       Button(kHitClose).State = 0;
       HotButton = 0;
+      KillAnimations();
       // Closing may take the window and this adapter's state with it: nothing is touched after.
       SendMessageW(CtrlHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
       return true;
@@ -734,6 +758,102 @@ void TqvDialogWnd::OnDoubleClick(vcl::TMessage& Message) {
 void TqvDialogWnd::DropSysMenu(POINT Screen) {
   if (!SystemMenu) return;
   SystemMenu->ShowAt(Screen.x, Screen.y);
+}
+
+}  // namespace skin_layered
+
+// ---------------------------------------------------------------------------------------
+// Glow fades and blending while moved
+
+namespace skin_layered {
+
+bool TqvDialogWnd::ButtonsFade() const {
+  const TsSkinManager* manager = Manager();
+  return manager && IsWindowVisible(CtrlHandle) && !(Flags & kBorderBlendMoving) &&
+         (manager->AnimEffects()->Buttons()->Events().Contains(beMouseEnter) || border_form_);
+}
+
+bool TqvDialogWnd::FadeButton(TqvDialogButton& B) {
+  if (B.Rect.IsEmpty() || !SkinData || !ButtonsFade() || !ButtonEnabled(B)) return false;
+  auto* fade = dynamic_cast<TqvSBAnimation*>(B.Timer);
+  if (!fade) {
+    if (B.State == 0) return false;  // nothing glows: the button is simply painted
+    fade = new TqvSBAnimation(nullptr);
+    fade->BorderForm = border_form_.get();
+    fade->SkinData = SkinData;
+    fade->Wnd = CtrlHandle;
+    fade->Button = &B;
+    fade->Steps = kGlowFadeSteps;
+    B.Timer = fade;
+  }
+  fade->ChangeState(B.State, true);
+  return true;
+}
+
+void TqvDialogWnd::KillAnimations() {
+  // A fade's destructor takes it out of its record.
+  for (TqvDialogButton& b : Buttons)
+    if (vcl::TObject* fade = std::exchange(b.Timer, nullptr)) vcl::TObject::Free(fade);
+}
+
+void TqvDialogWnd::StartDialogMoveTimer(bool RunMoveLoop) {
+  TsSkinManager* manager = Manager();
+  if ((Flags & kBorderBlendMoving) || !manager || !SkinData) return;
+  const TqvBlendOnMoving* blend = manager->AnimEffects()->BlendOnMoving();
+  if (!blend->Active()) return;
+  KillAnimations();
+  const HWND wnd = CtrlHandle;
+  const int value = blend->BlendValue();
+  move_timer_.reset(new TqvMoveTimer(nullptr, nullptr));
+  move_timer_->Wnd = wnd;
+  move_timer_->TargetAlpha = static_cast<std::uint8_t>(value);
+  move_timer_->Alpha = value;
+  move_timer_->AlphaStep = (255 - value) / 30;
+  HWND dragged = wnd;
+  if (border_form_ && border_form_->BorderWindow()) {
+    // The border window shows the whole dialog (its client as the screen shows it) and is the
+    // one dragged; the dialog's own window waits unseen and follows at the end.
+    UpdateBorderPos(true);
+    border_form_->Busy = true;
+    move_timer_->BorderForm = border_form_.get();
+    dragged = border_form_->BorderWindow();
+    SetLayeredAlpha(wnd, true, 0);
+  } else {
+    SetLayeredAlpha(wnd, true, static_cast<std::uint8_t>(value));
+  }
+  Flags |= kBorderBlendMoving;
+  move_timer_->Step();
+  move_timer_->SetEnabled(true);
+  if (!RunMoveLoop) return;
+  SendMessageW(dragged, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+  // The move loop may have closed the dialog.
+  if (IsWindow(wnd) && GetAdapter(wnd) == this && !Destroyed) StopMoveBlend();
+}
+
+void TqvDialogWnd::StopMoveBlend() {
+  if (!(Flags & kBorderBlendMoving)) return;
+  if (move_timer_) move_timer_->SetEnabled(false);
+  const HWND wnd = CtrlHandle;
+  TqvBorderForm* border = border_form_.get();
+  if (border && border->BorderWindow()) {
+    // The dialog goes where its border window was dragged.
+    RECT r{};
+    GetWindowRect(border->BorderWindow(), &r);
+    SetWindowPos(wnd, nullptr, r.left + border->ShadowOffsetX(), r.top + border->ShadowOffsetY(), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  }
+  const LONG_PTR ex = GetWindowLongPtrW(wnd, GWL_EXSTYLE);
+  if (ex & WS_EX_LAYERED) SetWindowLongPtrW(wnd, GWL_EXSTYLE, ex & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+  Flags &= ~kBorderBlendMoving;
+  SetActiveWindow(wnd);
+  RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+  if (border) Sleep(40);  // the dialog's own painting reaches the screen before the picture goes opaque
+  move_timer_.reset();
+  if (border) {
+    border->Busy = false;
+    SkinData->BGChanged = true;
+    UpdateBorderPos(true);
+  }
 }
 
 }  // namespace skin_layered

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -19,18 +20,20 @@
 #include "skin_layered/core/AdapterServices.h"
 #include "skin_layered/core/CaptionHitCodes.h"
 #include "skin_layered/forms/BorderForm.h"
+#include "skin_layered/forms/TitleElements.h"
 
 namespace skin_layered {
 
+class TqvMoveTimer;
 class TqvProvider;
 class TqvSystemMenu;
 
-struct TqvDialogButton {
-  int State = 0;        // 0 normal, 1 hot, 2 pressed
-  int ImageIndex = -1;  // its glyph image in the skin's image table
-  vcl::TRect Rect;      // in window coordinates; empty when not shown
+// A title button: the record a glow fade animates (its state, the glyph shown now, its place
+// in the window image, empty when not shown, its fade and hit code), its own glyph and
+// whether that comes from the big set.
+struct TqvDialogButton : TsCaptionButton {
+  int OwnImage = -1;  // the glyph of its command (ImageIndex may show the restore glyph)
   bool Big = false;
-  int HitCode = 0;
 };
 
 class TqvDialogWnd : public TqvScrollWnd {
@@ -86,6 +89,17 @@ class TqvDialogWnd : public TqvScrollWnd {
   const TqvDialogButton& Button(int HitCode) const { return const_cast<TqvDialogWnd*>(this)->Button(HitCode); }
   void SetHotButton(int HitCode, bool Repaint = true);
   void PressButton(int HitCode);
+  // The title buttons' glow fades freed (their windows go).
+  void KillAnimations();
+
+  // ---- blending while moved
+  // The dialog (or its border window) turns translucent to the manager's blend value and the
+  // move loop runs (when RunMoveLoop); StopMoveBlend makes it opaque again where it ended.
+  void StartDialogMoveTimer(bool RunMoveLoop = true);
+  void StopMoveBlend();
+  TqvMoveTimer* MoveTimer() const { return move_timer_.get(); }
+  // Bit 0x80 while a blended move runs.
+  std::uint32_t Flags = 0;
   // Drops the dialog's system menu at a screen point.
   void DropSysMenu(POINT Screen);
 
@@ -145,8 +159,13 @@ class TqvDialogWnd : public TqvScrollWnd {
   void UpdateSystemMenu();
   void PaintTitle(vcl::TBitmap* Bmp);
   void PaintButton(vcl::TBitmap* Bmp, const TqvDialogButton& Button);
-  // One title button painted again in place.
+  // One title button painted again in place, or its glow fade told of its state.
   void RepaintButton(int HitCode);
+  // Whether title buttons change their look through glow fades.
+  bool ButtonsFade() const;
+  // The button's glow fade told of its state (made on its first hot or pressed state); false
+  // when no fade shows it.
+  bool FadeButton(TqvDialogButton& Button);
   int ButtonGlyph(const TqvDialogButton& Button) const;
   bool ButtonEnabled(const TqvDialogButton& Button) const;
   void LayoutButtons(int ImageWidth);
@@ -156,7 +175,12 @@ class TqvDialogWnd : public TqvScrollWnd {
   // The hit code of a non-client message passed on by the border window (WParam -1).
   int BorderHitCode(const vcl::TMessage& Message) const;
   void UpdateBorderPos(bool Repaint);
+  void DropBorderForm();
 
+  struct TFreeTimer {
+    void operator()(TqvMoveTimer* Timer) const;
+  };
+  std::unique_ptr<TqvMoveTimer, TFreeTimer> move_timer_;
   std::unique_ptr<vcl::TBitmap> title_cache_;
   std::unique_ptr<TqvBorderForm> border_form_;
   std::unique_ptr<TFace> face_;

@@ -83,9 +83,11 @@ void BroadcastToRegisteredForms(vcl::TMessage& Message) {
     if (!IsFormRegistered(form) || Destroying(form)) continue;
     DeliverToForm(form, Message, [form] { return IsFormRegistered(form); });
   }
+  // The adapters' skinned windows themselves: a dialog with or without a border window, shown
+  // or not, hears of the skin's changes (its border window follows it).
   for (const TqvSkinnedWindow& window : AdapterServices().SkinnedWindowList())
-    if (window.BorderWindow && IsWindow(window.BorderWindow) && IsWindowVisible(window.BorderWindow))
-      Message.Result = SendMessageW(window.BorderWindow, Message.Msg, Message.WParam, Message.LParam);
+    if (window.Window && IsWindow(window.Window))
+      Message.Result = SendMessageW(window.Window, Message.Msg, Message.WParam, Message.LParam);
 }
 
 }  // namespace skin_layered

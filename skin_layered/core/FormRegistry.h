@@ -28,8 +28,8 @@ const std::vector<vcl::TCustomForm*>& RegisteredForms();
 // BroadcastCommand, and an MDI frame's client window. Forms that are being destroyed or
 // loading are skipped, and so is any form freed during the walk; each gets it once.
 void BroadcastToAllForms(vcl::TMessage& Message);
-// The message to every registered form as above, then to the border windows (existing and
-// visible) of the adapters' skinned windows.
+// The message to every registered form as above, then to each of the adapters' skinned
+// windows (a skinned system dialog), which passes it on to its border window and children.
 void BroadcastToRegisteredForms(vcl::TMessage& Message);
 
 }  // namespace skin_layered

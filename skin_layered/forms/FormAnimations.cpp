@@ -406,9 +406,10 @@ void TqvMoveTimer::Step() {
     return;
   }
   const auto alpha = static_cast<std::uint8_t>(Round(Alpha));
-  TqvBorderForm* border = Provider ? Provider->ExtBorderForm() : nullptr;
+  TqvBorderForm* border = Provider ? Provider->ExtBorderForm() : BorderForm;
   if (border && border->BorderWindow()) {
-    UpdateLayeredWnd(border->BorderWindow(), Provider->SkinData ? Provider->SkinData->CacheBmp() : nullptr, alpha);
+    const TsCommonData* data = Provider ? Provider->SkinData : border->SkinData;
+    UpdateLayeredWnd(border->BorderWindow(), data ? data->CacheBmp() : nullptr, alpha);
   } else {
     const LONG_PTR ex = GetWindowLongPtrW(Wnd, GWL_EXSTYLE);
     if (!(ex & WS_EX_LAYERED)) SetWindowLongPtrW(Wnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);

@@ -107,6 +107,8 @@ class TqvMoveTimer : public TqvThreadedTimer {
   double AlphaStep = 0;
   TsSkinProvider* Provider = nullptr;
   HWND Wnd = nullptr;
+  // A skinned dialog's border form (a provider's own is asked of the provider).
+  TqvBorderForm* BorderForm = nullptr;
 
  protected:
   void DoTimer() override { Step(); }

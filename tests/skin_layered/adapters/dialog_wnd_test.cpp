@@ -2,9 +2,10 @@
 // per state: a dialog made from a template (frame, title buttons, hit codes, system menu, child
 // adapters), message boxes and a popup menu through the hook. Modal loops end by timers with
 // deadlines; menus are tracked through the library's seam.
+#include <algorithm>
 #include <vector>
 
-#include "adapters_support.h"
+#include "dialogs_support.h"
 #include "classlib/forms/Menus.h"
 #include "skin_layered/adapters/ButtonWnd.h"
 #include "skin_layered/adapters/DialogHook.h"
@@ -12,7 +13,11 @@
 #include "skin_layered/adapters/DialogWnd.h"
 #include "skin_layered/adapters/EditWnd.h"
 #include "skin_layered/adapters/MnuWnd.h"
+#include "skin_layered/forms/FormAnimations.h"
 #include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/forms/TitleButtonGlow.h"
+#include "skin_layered/paint/LayeredWindows.h"
 #include "support/other_thread_window.h"
 #include "support/win_test_support.h"
 
@@ -42,50 +47,12 @@ std::string DialogSkinText() {
          FlatSection("EDIT", kEditColor, kEditColor) + "[MAINMENU]\r\nCOLOR=$FFFFFF\r\n";
 }
 
-// A dialog template in memory: a caption, the styles given, an edit and a button.
-class Template {
- public:
-  explicit Template(DWORD Style) {
-    Align();
-    DLGTEMPLATE t{};
-    t.style = Style | DS_SETFONT;
-    t.cdit = 2;
-    t.cx = 200;
-    t.cy = 100;
-    Put(&t, sizeof t);
-    Word(0), Word(0), Text(L"Test dialog");  // no menu, the default class, the title
-    Word(8), Text(L"MS Shell Dlg");
-    Item(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 10, 10, 120, 14, 100, 0x0081);
-    Item(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 40, 50, 14, IDCANCEL, 0x0080);
-  }
-  const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(bytes_.data()); }
-
- private:
-  void Put(const void* P, std::size_t N) {
-    const auto* b = static_cast<const std::uint8_t*>(P);
-    bytes_.insert(bytes_.end(), b, b + N);
-  }
-  void Word(WORD W) { Put(&W, sizeof W); }
-  void Text(const wchar_t* S) { Put(S, (wcslen(S) + 1) * sizeof(wchar_t)); }
-  void Align() {
-    while (bytes_.size() % 4) bytes_.push_back(0);
-  }
-  void Item(DWORD Style, short X, short Y, short W, short H, WORD Id, WORD Class) {
-    Align();
-    DLGITEMTEMPLATE item{Style, 0, X, Y, W, H, Id};
-    Put(&item, sizeof item);
-    Word(0xFFFF), Word(Class), Word(0), Word(0);  // the class by atom, no text, no extra data
-  }
-  std::vector<std::uint8_t> bytes_;
-};
-
-INT_PTR CALLBACK DialogProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM) {
-  if (Msg == WM_INITDIALOG) return TRUE;
-  if (Msg == WM_COMMAND && LOWORD(WParam) == IDCANCEL) {
-    DestroyWindow(Wnd);
-    return TRUE;
-  }
-  return FALSE;
+// A dialog with a caption, the styles given, an edit and a button.
+DialogTemplate TwoControls(DWORD Style) {
+  DialogTemplate t(Style, L"Test dialog", 200, 100);
+  t.Item(0x0081, WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 10, 10, 120, 14, 100);
+  t.Item(0x0080, WS_VISIBLE | BS_PUSHBUTTON, 10, 40, 50, 14, IDCANCEL);
+  return t;
 }
 
 constexpr DWORD kSizable = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
@@ -107,13 +74,12 @@ class Dialogs : public ::testing::Test {
     PurgeProviders();
     manager.reset();
   }
-  HWND NewDialog(DWORD Style, bool Visible = true) {
-    const Template t(Style | (Visible ? WS_VISIBLE : 0));
-    HWND d = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), t.Get(), nullptr, DialogProc, 0);
+  HWND NewDialog(DWORD Style, bool Visible = true, HWND Owner = nullptr) {
+    HWND d = CreateTestDialog(TwoControls(Style | (Visible ? WS_VISIBLE : 0)), nullptr, Owner);
     dialogs.push_back(d);
     return d;
   }
-  static TqvDialogWnd* DialogOf(HWND Wnd) { return dynamic_cast<TqvDialogWnd*>(GetAdapter(Wnd)); }
+  static TqvDialogWnd* DialogOf(HWND Wnd) { return DialogAdapterOf(Wnd); }
   static COLORREF PixelRgb(vcl::TBitmap* Bmp, int X, int Y) {
     const std::uint32_t p = PixelOf(Bmp, X, Y);
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
@@ -135,6 +101,8 @@ class Dialogs : public ::testing::Test {
 };
 
 TEST_F(Dialogs, ADialogThroughTheHookIsFramedCaptionedAndItsButtonsWork) {
+  // Without the buttons' fades the image itself shows their states.
+  manager->AnimEffects()->Buttons()->SetEvents({});
   HWND dlg = NewDialog(kSizable);
   TqvDialogWnd* d = DialogOf(dlg);
   ASSERT_NE(d, nullptr);
@@ -466,6 +434,234 @@ TEST_F(Dialogs, APopupMenuIsWrappedOnceAndTheListEmptiesAfterwards) {
   EXPECT_EQ(watch.wrapped, 1u);
   EXPECT_TRUE(watch.answers);
   EXPECT_TRUE(HookedMenuWnds().empty());
+}
+
+// The hot and pressed looks of the title buttons fade in a glow window laid over the button
+// (the window image keeps the normal look); they go with the dialog's move and its end.
+TEST_F(Dialogs, TitleButtonsGlowWhileHotAndPressedAndTheGlowsGoWithTheDialog) {
+  HWND dlg = NewDialog(kSizable);
+  TqvDialogWnd* d = DialogOf(dlg);
+  ASSERT_NE(d, nullptr);
+  SendMessageW(dlg, WM_NCPAINT, 1, 0);
+  TqvDialogButton& close = d->Button(kHitClose);
+  ASSERT_FALSE(close.Rect.IsEmpty());
+  const LPARAM at = ScreenPoint(dlg, close.Rect);
+  auto fadeOf = [](TqvDialogButton& B) { return dynamic_cast<TqvSBAnimation*>(B.Timer); };
+  // The fade's picture in its middle, as the glow window shows it.
+  auto shown = [&](TqvDialogButton& B) {
+    TqvSBAnimation* fade = fadeOf(B);
+    if (!fade || !fade->Image()) return COLORREF(0xFFFFFFFF);
+    return PixelRgb(fade->Image(), fade->Image()->Width() / 2, fade->Image()->Height() / 2);
+  };
+  SendMessageW(dlg, WM_NCMOUSEMOVE, HTCLOSE, at);
+  TqvSBAnimation* fade = fadeOf(close);
+  ASSERT_NE(fade, nullptr);
+  EXPECT_EQ(shown(close), kGlyphs[0][1]);
+  EXPECT_EQ(ButtonPixel(d, kHitClose), kGlyphs[0][0]);
+  ASSERT_NE(fade->GlowForm(), nullptr);
+  EXPECT_TRUE(IsWindowVisible(fade->GlowForm()->Handle()));
+  RECT glow{}, wr{};
+  GetWindowRect(fade->GlowForm()->Handle(), &glow);
+  GetWindowRect(dlg, &wr);
+  EXPECT_EQ(glow.left - wr.left, close.Rect.Left);
+  EXPECT_EQ(glow.top - wr.top, close.Rect.Top);
+  // Pressed: the pressed look at once; let go elsewhere, the glow fades out.
+  SendMessageW(dlg, WM_NCLBUTTONDOWN, HTCLOSE, at);
+  EXPECT_EQ(shown(close), kGlyphs[0][2]);
+  SendMessageW(dlg, WM_NCLBUTTONUP, HTCAPTION, 0);
+  EXPECT_EQ(fade->State, 0);
+  EXPECT_EQ(ButtonPixel(d, kHitClose), kGlyphs[0][0]);
+  // Hot again, then the dialog moves: its glows go.
+  SendMessageW(dlg, WM_NCMOUSEMOVE, HTCLOSE, at);
+  ASSERT_NE(fadeOf(close), nullptr);
+  SetWindowPos(dlg, nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(close.Timer, nullptr);
+  // Hot once more, then the adapter goes (the dialog stays): no glow window stays behind.
+  SendMessageW(dlg, WM_NCMOUSEMOVE, HTCAPTION, 0);
+  SendMessageW(dlg, WM_NCMOUSEMOVE, HTCLOSE, ScreenPoint(dlg, close.Rect));
+  ASSERT_NE(fadeOf(close), nullptr);
+  const HWND glowWnd = fadeOf(close)->GlowForm()->Handle();
+  FindProvider(dlg)->DialogWnd.reset();
+  wintest::Pump();
+  EXPECT_FALSE(IsWindow(glowWnd));
+}
+
+// A skinned dialog with a border window: the skinned-window list gives both, and the dialog
+// keeps its owner as it was given.
+TEST_F(Dialogs, TheSkinnedWindowListGivesTheDialogWithItsBorderWindowAndItsOwner) {
+  manager->SetExtendedBorders(true);
+  auto form = ShownForm();
+  HWND dlg = NewDialog(kSizable, true, form->Handle());
+  TqvDialogWnd* d = DialogOf(dlg);
+  ASSERT_NE(d, nullptr);
+  SendMessageW(dlg, WM_NCPAINT, 1, 0);
+  ASSERT_NE(d->ExtBorderForm(), nullptr);
+  const HWND border = d->ExtBorderForm()->BorderWindow();
+  ASSERT_NE(border, nullptr);
+  const std::vector<TqvSkinnedWindow> list = AdapterServices().SkinnedWindowList();
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list[0].Window, dlg);
+  EXPECT_EQ(list[0].BorderWindow, border);
+  EXPECT_EQ(reinterpret_cast<HWND>(d->Face()->SavedOwner), form->Handle());
+  EXPECT_EQ(GetWindow(dlg, GW_OWNER), form->Handle());
+}
+
+// An open dialog follows a new skin: its frame, title and children take the new sections.
+TEST_F(Dialogs, AnOpenDialogTakesANewSkin) {
+  constexpr COLORREF kOtherDialog = 0x4080C0, kOtherTitle = 0x20A020, kOtherEdit = 0xA0C0E0;
+  // The sections in another order: every index differs from the first skin's.
+  skins.Write(L"Other", L"Options.dat",
+              BytesOf("[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("EDIT", kOtherEdit, kOtherEdit) +
+                      "[FORMTITLE]\r\nCOLOR=" + Hex(kOtherTitle) + "\r\nHOTCOLOR=" + Hex(kOtherTitle) +
+                      "\r\nSTATES=2\r\n[DIALOG]\r\nCOLOR=" + Hex(kOtherDialog) + "\r\nHOTCOLOR=" +
+                      Hex(kOtherDialog) + "\r\nSTATES=2\r\n"));
+  for (bool borders : {false, true}) {
+    SCOPED_TRACE(borders ? "with extended borders" : "without");
+    manager->SetSkinName(L"Dlg");
+    manager->SetExtendedBorders(borders);
+    HWND dlg = NewDialog(kSizable);
+    TqvDialogWnd* d = DialogOf(dlg);
+    ASSERT_NE(d, nullptr);
+    SendMessageW(dlg, WM_NCPAINT, 1, 0);
+    auto* edit = dynamic_cast<TqvEditWnd*>(GetAdapter(GetDlgItem(dlg, 100)));
+    ASSERT_NE(edit, nullptr);
+    const int oldDialog = d->SkinData->SkinIndex, oldEdit = edit->SkinData->SkinIndex;
+    manager->SetSkinName(L"Other");
+    ASSERT_TRUE(manager->Skin().SkinData.Active);
+    wintest::Pump();
+    EXPECT_EQ(DialogOf(dlg), d);  // the same adapter, not a new one
+    vcl::TBitmap* image = d->SkinData->CacheBmp();
+    ASSERT_TRUE(image && image->Width() > 0);
+    EXPECT_FALSE(d->SkinData->BGChanged);  // painted again already
+    const vcl::TRect shadow = d->ShadowSize();
+    const int band = (borders ? shadow.Top : d->BorderWidth()) + d->CaptionHeight() / 2;
+    EXPECT_EQ(PixelRgb(image, image->Width() / 2, band), kOtherTitle);
+    EXPECT_EQ(PixelRgb(image, shadow.Left + d->FrameSide() / 2, image->Height() / 2), kOtherDialog);
+    EXPECT_EQ(d->SkinData->SkinIndex, manager->GetSkinIndex(L"DIALOG"));
+    EXPECT_NE(d->SkinData->SkinIndex, oldDialog);
+    EXPECT_EQ(edit->SkinData->SkinIndex, manager->GetSkinIndex(L"EDIT"));
+    EXPECT_NE(edit->SkinData->SkinIndex, oldEdit);
+    DestroyWindow(dlg);
+    PurgeProviders();
+  }
+}
+
+// The place of a window among the top-level windows, counted from the top.
+int ZIndex(HWND Wnd) {
+  int i = 0;
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT), ++i)
+    if (w == Wnd) return i;
+  return -1;
+}
+
+// The skinning changes neither a dialog's owner nor, without a border window, its place above
+// its owner; a message box over the dialog, owned by it, gives it back its place when it
+// closes. (Wine itself lowers an owned window under its owner when the owner is activated,
+// skinned or not, and restacks windows from the X server's order.)
+TEST_F(Dialogs, TheSkinningKeepsADialogsOwnerAndItsPlaceAboveIt) {
+  auto form = ShownForm();
+  vcl::Construct<TsSkinProvider>(form.get());
+  form->SetBounds(50, 50, 600, 400);
+  form->Show();
+  wintest::Pump();
+  for (bool borders : {false, true}) {
+    SCOPED_TRACE(borders ? "with extended borders" : "without");
+    manager->SetExtendedBorders(borders);
+    HWND dlg = NewDialog(kSizable, true, form->Handle());
+    SetWindowPos(dlg, nullptr, 150, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    wintest::Pump();
+    TqvDialogWnd* d = DialogOf(dlg);
+    ASSERT_NE(d, nullptr);
+    // The dialog keeps its owner (its border window is the dialog's own); without a border
+    // window nothing else stands between them.
+    auto placed = [&] {
+      EXPECT_EQ(GetWindow(dlg, GW_OWNER), form->Handle());
+      EXPECT_EQ(reinterpret_cast<HWND>(d->Face()->SavedOwner), form->Handle());
+      if (TqvBorderForm* border = d->ExtBorderForm()) {
+        EXPECT_EQ(GetWindow(border->BorderWindow(), GW_OWNER), dlg);
+      } else {
+        EXPECT_LT(ZIndex(dlg), ZIndex(form->Handle()));
+      }
+    };
+    placed();
+    ASSERT_EQ(d->ExtBorderForm() != nullptr, borders);
+    RunBox(dlg);
+    wintest::Pump();
+    placed();
+    DestroyWindow(dlg);
+    PurgeProviders();
+  }
+}
+
+// Moved with the manager's blending: the dialog (or its border window, which is the one
+// dragged) shows at the blend value during the move and is opaque where it ends.
+TEST_F(Dialogs, ADialogBlendsWhileMoved) {
+  TqvBlendOnMoving* blend = manager->AnimEffects()->BlendOnMoving();
+  blend->SetActive(true);
+  blend->SetBlendValue(150);
+  std::vector<TLayeredUpdate> updates;
+  TLayeredUpdateFunc previous = SetLayeredUpdateFunc([&](const TLayeredUpdate& U) {
+    updates.push_back(U);
+    return true;
+  });
+  for (bool borders : {false, true}) {
+    SCOPED_TRACE(borders ? "with extended borders" : "without");
+    manager->SetExtendedBorders(borders);
+    HWND dlg = NewDialog(kSizable);
+    TqvDialogWnd* d = DialogOf(dlg);
+    ASSERT_NE(d, nullptr);
+    SendMessageW(dlg, WM_NCPAINT, 1, 0);
+    const HWND border = d->ExtBorderForm() ? d->ExtBorderForm()->BorderWindow() : nullptr;
+    ASSERT_EQ(border != nullptr, borders);
+    // The caption's press starts the move loop; a timer looks at the dialog during it and ends
+    // it as a button-up would.
+    struct Seen {
+      HWND dlg = nullptr;
+      bool moving = false, layered = false;
+      BYTE alpha = 0;
+      int ticks = 0;
+    };
+    static Seen* seen = nullptr;
+    Seen watch{dlg};
+    seen = &watch;
+    updates.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR Id, DWORD) {
+      Seen& w = *seen;
+      if (++w.ticks < 2) return;
+      TqvDialogWnd* a = DialogAdapterOf(w.dlg);
+      w.moving = a && (a->Flags & kBorderBlendMoving) && a->MoveTimer();
+      w.layered = (GetWindowLongPtrW(w.dlg, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+      DWORD flags = 0;
+      GetLayeredWindowAttributes(w.dlg, nullptr, &w.alpha, &flags);
+      KillTimer(nullptr, Id);
+      PostMessageW(GetCapture() ? GetCapture() : w.dlg, WM_LBUTTONUP, 0, 0);
+    });
+    RECT wr{};
+    GetWindowRect(dlg, &wr);
+    SendMessageW(dlg, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(wr.left + (wr.right - wr.left) / 2, wr.top + 10));
+    KillTimer(nullptr, timer);
+    seen = nullptr;
+    EXPECT_TRUE(watch.moving);
+    EXPECT_TRUE(watch.layered);
+    if (borders) {
+      // The border window carried the picture at the blend value; the dialog's own window
+      // waited unseen.
+      EXPECT_EQ(watch.alpha, 0);
+      const bool blended = std::any_of(updates.begin(), updates.end(),
+                                       [&](const TLayeredUpdate& U) { return U.Wnd == border && U.Alpha == 150; });
+      EXPECT_TRUE(blended);
+      ASSERT_FALSE(updates.empty());
+      EXPECT_EQ(updates.back().Alpha, 255);
+    } else {
+      EXPECT_EQ(watch.alpha, 150);
+    }
+    EXPECT_FALSE(GetWindowLongPtrW(dlg, GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_FALSE(d->Flags & kBorderBlendMoving);
+    EXPECT_EQ(d->MoveTimer(), nullptr);
+    DestroyWindow(dlg);
+    PurgeProviders();
+  }
+  SetLayeredUpdateFunc(previous);
 }
 
 }  // namespace

@@ -109,24 +109,28 @@ class BorderWindows : public TLayeredAdapterServices {
   std::vector<TqvSkinnedWindow> SkinnedWindowList() override { return windows; }
 };
 
-TEST(FormRegistry, VisibleBorderWindowsOfTheAdaptersGetIt) {
+// Every skinned window of the adapters gets it itself, with or without a border window and
+// shown or not; its border window is its own to update.
+TEST(FormRegistry, TheAdaptersSkinnedWindowsGetItThemselves) {
   RegistryScope scope;
-  auto dialog = NewForm(), visibleBorder = NewForm(), hiddenBorder = NewForm();
-  visibleBorder->Show();
-  hiddenBorder->HandleNeeded();
-  CommandSpy dialogSpy(dialog.get(), false), shown(visibleBorder.get(), false), hidden(hiddenBorder.get(), false);
-  dialog->HandleNeeded();
+  auto framed = NewForm(), bare = NewForm(), hidden = NewForm(), border = NewForm();
+  framed->Show();
+  bare->Show();
+  border->Show();
+  hidden->HandleNeeded();
+  CommandSpy framedSpy(framed.get(), false), bareSpy(bare.get(), false), hiddenSpy(hidden.get(), false),
+      borderSpy(border.get(), false);
   BorderWindows services;
-  services.windows = {{dialog->Handle(), visibleBorder->Handle()},
-                      {dialog->Handle(), hiddenBorder->Handle()},
-                      {dialog->Handle(), nullptr}};
+  services.windows = {{framed->Handle(), border->Handle()}, {bare->Handle(), nullptr}, {hidden->Handle(), nullptr},
+                      {nullptr, nullptr}};
   TLayeredAdapterServices* previous = SetAdapterServices(&services);
   vcl::TMessage m = SkinCommandMessage(scmRefresh);
   BroadcastToRegisteredForms(m);
   SetAdapterServices(previous);
-  EXPECT_EQ(shown.Count(scmRefresh), 1);
-  EXPECT_EQ(hidden.Count(scmRefresh), 0);
-  EXPECT_EQ(dialogSpy.Count(scmRefresh), 0);
+  EXPECT_EQ(framedSpy.Count(scmRefresh), 1);
+  EXPECT_EQ(bareSpy.Count(scmRefresh), 1);
+  EXPECT_EQ(hiddenSpy.Count(scmRefresh), 1);
+  EXPECT_EQ(borderSpy.Count(scmRefresh), 0);
 }
 
 }  // namespace
