@@ -407,7 +407,13 @@ void TGalleryLayered::BuildAdaptedRow() {
 
 namespace {
 
-// A dialog template in memory: a caption, an edit, a list box and two buttons.
+// The system dialog's controls: one of every kind its skinning tells apart.
+enum : WORD {
+  kDlgEdit = 100, kDlgList, kDlgListView, kDlgTree, kDlgTrack, kDlgToolBar, kDlgCombo, kDlgCheck, kDlgRadio,
+  kDlgOwnerDrawn = 120,
+};
+
+// A dialog template in memory: a sizeable caption and the controls in two columns.
 std::vector<std::uint8_t> SystemDialogTemplate() {
   std::vector<std::uint8_t> bytes;
   auto put = [&](const void* p, std::size_t n) {
@@ -421,34 +427,42 @@ std::vector<std::uint8_t> SystemDialogTemplate() {
   };
   DLGTEMPLATE t{};
   t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | DS_SETFONT;
-  t.cdit = 7;
-  t.cx = 180;
-  t.cy = 184;
+  t.cx = 300;
+  t.cy = 232;
   put(&t, sizeof t);
   word(0), word(0), text(L"A system dialog");
   word(9), text(L"MS Shell Dlg");
-  auto item = [&](DWORD style, short x, short y, short w, short h, WORD id, WORD cls, const wchar_t* caption) {
-    align();
-    DLGITEMTEMPLATE i{style | WS_CHILD | WS_VISIBLE, 0, x, y, w, h, id};
-    put(&i, sizeof i);
-    word(0xFFFF), word(cls), text(caption), word(0);
-  };
-  // A control named by its window class.
-  auto named = [&](DWORD style, DWORD exStyle, short x, short y, short w, short h, WORD id, const wchar_t* cls,
-                   const wchar_t* caption) {
+  auto item = [&](DWORD style, DWORD exStyle, short x, short y, short w, short h, WORD id, const wchar_t* cls,
+                  const wchar_t* caption) {
     align();
     DLGITEMTEMPLATE i{style | WS_CHILD | WS_VISIBLE, exStyle, x, y, w, h, id};
     put(&i, sizeof i);
     text(cls), text(caption), word(0);
+    ++reinterpret_cast<DLGTEMPLATE*>(bytes.data())->cdit;
   };
-  item(WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 8, 8, 164, 14, 100, 0x0081, L"An edit of a system dialog");
-  item(WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 8, 28, 164, 64, 101, 0x0083, L"");
-  named(TBS_AUTOTICKS | WS_TABSTOP, 0, 8, 96, 164, 18, 102, TRACKBAR_CLASSW, L"");
-  named(TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 8, 118, 164, 22, 103, TOOLBARCLASSNAMEW,
-        L"");
-  named(SS_CENTER | SS_CENTERIMAGE, WS_EX_STATICEDGE, 8, 144, 164, 14, 104, L"STATIC", L"A static with a sunken edge");
-  item(BS_DEFPUSHBUTTON | WS_TABSTOP, 68, 164, 50, 14, IDOK, 0x0080, L"OK");
-  item(BS_PUSHBUTTON | WS_TABSTOP, 122, 164, 50, 14, IDCANCEL, 0x0080, L"Cancel");
+  // The left column: text and lists.
+  item(WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 0, 8, 8, 134, 14, kDlgEdit, L"EDIT", L"An edit of a system dialog");
+  item(WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0, 8, 26, 134, 46, kDlgList, L"LISTBOX", L"");
+  item(LVS_REPORT | WS_BORDER, 0, 8, 76, 134, 52, kDlgListView, WC_LISTVIEWW, L"");
+  item(TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | WS_BORDER, 0, 8, 132, 134, 50, kDlgTree, WC_TREEVIEWW, L"");
+  item(TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 8, 186, 134, 22, kDlgToolBar,
+       TOOLBARCLASSNAMEW, L"");
+  // The right column: choices, labels and the rest.
+  item(BS_GROUPBOX, 0, 150, 4, 142, 78, 0, L"BUTTON", L"A group box");
+  item(BS_AUTOCHECKBOX | WS_TABSTOP, 0, 158, 16, 126, 12, kDlgCheck, L"BUTTON", L"A check box");
+  item(BS_AUTORADIOBUTTON | WS_GROUP, 0, 158, 30, 126, 12, kDlgRadio, L"BUTTON", L"A radio button");
+  item(BS_AUTORADIOBUTTON, 0, 158, 44, 126, 12, kDlgRadio + 1, L"BUTTON", L"Another radio button");
+  item(CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, 158, 60, 126, 80, kDlgCombo, L"COMBOBOX", L"");
+  item(SS_SIMPLE, 0, 150, 88, 142, 10, 0, L"STATIC", L"A simple label, drawn by the system");
+  item(SS_LEFT, 0, 150, 100, 96, 10, 0, L"STATIC", L"A label of the skin");
+  item(SS_GRAYRECT, 0, 250, 100, 18, 10, 0, L"STATIC", L"");
+  item(SS_GRAYFRAME, 0, 274, 100, 18, 10, 0, L"STATIC", L"");
+  item(TBS_AUTOTICKS | WS_TABSTOP, 0, 150, 114, 142, 18, kDlgTrack, TRACKBAR_CLASSW, L"");
+  item(0, 0, 150, 136, 142, 10, 0, WC_LINK, L"A link: <a>open the web site</a>");
+  item(BS_OWNERDRAW | WS_TABSTOP, 0, 150, 150, 142, 16, kDlgOwnerDrawn, L"BUTTON", L"Drawn by its owner");
+  item(SS_CENTER | SS_CENTERIMAGE, WS_EX_STATICEDGE, 150, 172, 142, 14, 0, L"STATIC", L"A static with a sunken edge");
+  item(BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 186, 212, 50, 14, IDOK, L"BUTTON", L"OK");
+  item(BS_PUSHBUTTON | WS_TABSTOP, 0, 242, 212, 50, 14, IDCANCEL, L"BUTTON", L"Cancel");
   return bytes;
 }
 
@@ -470,19 +484,86 @@ void FillToolBar(HWND Bar) {
   buttons[2].iBitmap = 8;
   buttons[3].fsState = 0;  // disabled
   SendMessageW(Bar, TB_ADDBUTTONSW, 5, reinterpret_cast<LPARAM>(buttons));
-  SendMessageW(Bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(54, 30));
+  SendMessageW(Bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(46, 30));
 }
 
-INT_PTR CALLBACK SystemDialogProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM) {
+void FillDialogLists(HWND Wnd) {
+  for (int i = 1; i <= 30; ++i) {
+    const std::wstring item = L"Dialog list item " + std::to_wstring(i);
+    SendDlgItemMessageW(Wnd, kDlgList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    if (i <= 12) SendDlgItemMessageW(Wnd, kDlgCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  }
+  SendDlgItemMessageW(Wnd, kDlgCombo, CB_SETCURSEL, 2, 0);
+  const HWND view = GetDlgItem(Wnd, kDlgListView);
+  const wchar_t* const columns[] = {L"Name", L"Size"};
+  for (int c = 0; c < 2; ++c) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    column.fmt = c == 0 ? LVCFMT_LEFT : LVCFMT_RIGHT;
+    column.cx = c == 0 ? 120 : 70;
+    column.pszText = const_cast<wchar_t*>(columns[c]);
+    SendMessageW(view, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
+  }
+  for (int i = 0; i < 8; ++i) {
+    std::wstring name = L"Row " + std::to_wstring(i + 1), size = std::to_wstring((i + 1) * 12) + L" KB";
+    LVITEMW row{};
+    row.mask = LVIF_TEXT;
+    row.iItem = i;
+    row.pszText = name.data();
+    SendMessageW(view, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
+    row.iSubItem = 1;
+    row.pszText = size.data();
+    SendMessageW(view, LVM_SETITEMTEXTW, i, reinterpret_cast<LPARAM>(&row));
+  }
+  const HWND tree = GetDlgItem(Wnd, kDlgTree);
+  for (const wchar_t* parent : {L"Pictures", L"Pages"}) {
+    TVINSERTSTRUCTW node{};
+    node.hInsertAfter = TVI_LAST;
+    node.item.mask = TVIF_TEXT;
+    node.item.pszText = const_cast<wchar_t*>(parent);
+    const auto root = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&node)));
+    for (int i = 1; i <= 3; ++i) {
+      std::wstring text = std::wstring(parent) + L" " + std::to_wstring(i);
+      node.hParent = root;
+      node.item.pszText = text.data();
+      SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&node));
+    }
+    SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
+  }
+}
+
+// The owner-drawn button: its own face, darker while pressed, with its text.
+void DrawOwnerButton(const DRAWITEMSTRUCT& Item) {
+  const bool pressed = (Item.itemState & ODS_SELECTED) != 0;
+  HBRUSH face = CreateSolidBrush(pressed ? RGB(150, 96, 40) : RGB(214, 150, 70));
+  FillRect(Item.hDC, &Item.rcItem, face);
+  DeleteObject(face);
+  RECT r = Item.rcItem;
+  FrameRect(Item.hDC, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  wchar_t caption[64] = {};
+  GetWindowTextW(Item.hwndItem, caption, 64);
+  SetBkMode(Item.hDC, TRANSPARENT);
+  SetTextColor(Item.hDC, RGB(255, 255, 255));
+  DrawTextW(Item.hDC, caption, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  if (Item.itemState & ODS_FOCUS) {
+    InflateRect(&r, -3, -3);
+    DrawFocusRect(Item.hDC, &r);
+  }
+}
+
+INT_PTR CALLBACK SystemDialogProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   switch (Msg) {
     case WM_INITDIALOG:
-      for (int i = 1; i <= 30; ++i) {
-        const std::wstring item = L"Dialog list item " + std::to_wstring(i);
-        SendDlgItemMessageW(Wnd, 101, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-      }
-      SendDlgItemMessageW(Wnd, 102, TBM_SETRANGE, TRUE, MAKELPARAM(0, 10));
-      SendDlgItemMessageW(Wnd, 102, TBM_SETPOS, TRUE, 4);
-      FillToolBar(GetDlgItem(Wnd, 103));
+      FillDialogLists(Wnd);
+      SendDlgItemMessageW(Wnd, kDlgTrack, TBM_SETRANGE, TRUE, MAKELPARAM(0, 10));
+      SendDlgItemMessageW(Wnd, kDlgTrack, TBM_SETPOS, TRUE, 4);
+      SendDlgItemMessageW(Wnd, kDlgCheck, BM_SETCHECK, BST_CHECKED, 0);
+      SendDlgItemMessageW(Wnd, kDlgRadio, BM_SETCHECK, BST_CHECKED, 0);
+      FillToolBar(GetDlgItem(Wnd, kDlgToolBar));
+      return TRUE;
+    case WM_DRAWITEM:
+      if (WParam != kDlgOwnerDrawn) return FALSE;
+      DrawOwnerButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(LParam));
       return TRUE;
     case WM_COMMAND:
       if (LOWORD(WParam) == IDOK || LOWORD(WParam) == IDCANCEL) DestroyWindow(Wnd);
@@ -496,12 +577,16 @@ INT_PTR CALLBACK SystemDialogProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM) {
 
 void TGalleryLayered::ShowSystemDialogs() {
   static const std::vector<std::uint8_t> dialog = SystemDialogTemplate();
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_LINK_CLASS};
+  InitCommonControlsEx(&controls);
   HWND wnd = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialog.data()),
                                         Handle(), SystemDialogProc, 0);
   if (!wnd) return;
-  SetWindowPos(wnd, nullptr, Left() + 300, Top() + 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  SetWindowPos(wnd, nullptr, Left() + 300, Top() + 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   ShowWindow(wnd, SW_SHOW);
-  MessageBoxW(Handle(), L"A message box, skinned by the layered skin through the dialog hook.", L"Skin gallery",
+  // The box belongs to the dialog it stands over: closing it gives the dialog back the
+  // activation (an owner activated under Wine is raised over its owned windows).
+  MessageBoxW(wnd, L"A message box, skinned by the layered skin through the dialog hook.", L"Skin gallery",
               MB_OK | MB_ICONINFORMATION);
 }
 
