@@ -109,9 +109,10 @@ void TSkinData::SetVersion(const String&) {}
 
 bool TSkinData::LoadSkin() {
   if (Designing()) return false;
-  empty_ = true;
   TSkinReader reader;
+  // A package that cannot be read leaves the skin read before in use.
   if (!reader.LoadFromStream(skin_stream_.get())) return false;
+  empty_ = true;
   vcl::TMemoryStream description;
   AnsiString entry;
   reader.ExtractByExt(".ini", &description, entry);
@@ -154,6 +155,7 @@ void TSkinData::WriteSkinStream(vcl::TStream* Stream) {
 }
 
 void TSkinData::SetSkinFile(const String& Value) {
+  const bool hadSkin = !empty_;
   empty_ = true;
   skin_file_ = Value;
   if (Designing()) {
@@ -161,9 +163,17 @@ void TSkinData::SetSkinFile(const String& Value) {
     return;
   }
   if (Value.empty() || !vcl::FileExists(Value)) return;
+  vcl::TMemoryStream previous;
+  previous.LoadFromStream(skin_stream_.get());
   skin_stream_->Clear();
   skin_stream_->LoadFromFile(Value);
-  LoadSkin();
+  if (!LoadSkin()) {
+    // The package in use stays, with its stream.
+    skin_stream_->Clear();
+    skin_stream_->LoadFromStream(&previous);
+    empty_ = !hadSkin;
+    return;
+  }
   if (!Loading()) ApplySkinFile();
 }
 

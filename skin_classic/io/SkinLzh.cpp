@@ -200,7 +200,11 @@ void TLZH::RefillSlowly() {
       inputEnd_ = std::min(got, kInputBlock);
       inputEnded_ = inputEnd_ == 0;
     }
-    const std::uint8_t byte = inputAt_ < inputEnd_ ? tables_->input[inputAt_++] : 0;
+    std::uint8_t byte = 0;
+    if (inputAt_ < inputEnd_)
+      byte = tables_->input[inputAt_++];
+    else
+      ++padBytes_;
     bits_ |= std::uint64_t{byte} << (56 - bitCount_);
     bitCount_ += 8;
   }
@@ -242,6 +246,8 @@ std::size_t TLZH::Run(std::size_t size, LzhReadFn read, Sink& sink) {
   struct Release {
     TLZH& lzh;
     ~Release() {
+      // Bits still buffered were not decoded; any pad bit beyond them was.
+      lzh.inputExhausted_ = lzh.padBytes_ * 8 > lzh.bitCount_;
       lzh.tables_.reset();
       lzh.read_ = nullptr;
     }
@@ -252,6 +258,8 @@ std::size_t TLZH::Run(std::size_t size, LzhReadFn read, Sink& sink) {
   bitCount_ = 0;
   inputAt_ = inputEnd_ = 0;
   inputEnded_ = false;
+  padBytes_ = 0;
+  inputExhausted_ = false;
   StartHuff();
 
   std::uint8_t* ring = tables_->ring.data();
@@ -303,7 +311,7 @@ void TLZH::DecodeInto(std::span<std::uint8_t> out, LzhReadFn read) {
   Run(out.size(), read, sink);
 }
 
-std::vector<std::uint8_t> LzhDecodeBytes(std::span<const std::uint8_t> stream, std::size_t size) {
+std::vector<std::uint8_t> LzhDecodeBytes(std::span<const std::uint8_t> stream, std::size_t size, bool* exhausted) {
   std::vector<std::uint8_t> out(size);
   std::size_t pos = 0;
   TLZH lzh;
@@ -313,6 +321,7 @@ std::vector<std::uint8_t> LzhDecodeBytes(std::span<const std::uint8_t> stream, s
     pos += take;
     return take;
   });
+  if (exhausted) *exhausted = lzh.InputExhausted();
   return out;
 }
 

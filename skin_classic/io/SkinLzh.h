@@ -41,7 +41,8 @@ class TLZH {
   TLZH& operator=(const TLZH&) = delete;
 
   // Decodes until exactly `size` bytes are written, each through `write` on its own.
-  // Input is asked of `read` in blocks; input past its end counts as zero bits. Returns
+  // Input is asked of `read` in blocks; input past its end counts as zero bits, and
+  // InputExhausted() then tells that the stream ended before its declared size. Returns
   // the count written, which is short only when `write` refuses a byte. Throws
   // ElzhException when the tables cannot be allocated.
   std::size_t Decode(std::size_t size, LzhReadFn read, LzhWriteFn write);
@@ -54,6 +55,10 @@ class TLZH {
   // runs on past the input's end: a match of F bytes costs at least 10 bits, a literal
   // at least 1, and the last code may finish in the missing bits.
   static std::uint64_t MaxExpansion(std::size_t streamLength);
+
+  // The last decode took bits from past the end of its input: the stream was cut short,
+  // and what it wrote from there on is not the data that was packed.
+  bool InputExhausted() const { return inputExhausted_; }
 
  private:
   struct Tables;
@@ -76,11 +81,16 @@ class TLZH {
   std::size_t inputAt_ = 0;
   std::size_t inputEnd_ = 0;
   bool inputEnded_ = false;
+  // Zero bytes put into bits_ for input that was not there.
+  std::size_t padBytes_ = 0;
+  bool inputExhausted_ = false;
   LzhReadFn* read_ = nullptr;
   std::unique_ptr<Tables> tables_;
 };
 
 // Decodes `size` bytes of the LZHUF stream held in `stream`. The caller bounds `size`.
-std::vector<std::uint8_t> LzhDecodeBytes(std::span<const std::uint8_t> stream, std::size_t size);
+// With `exhausted`, it is told whether the stream ended before `size` bytes were decoded.
+std::vector<std::uint8_t> LzhDecodeBytes(std::span<const std::uint8_t> stream, std::size_t size,
+                                         bool* exhausted = nullptr);
 
 }  // namespace skin_classic

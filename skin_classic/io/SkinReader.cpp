@@ -61,7 +61,10 @@ SkinLoadResult TSkinReader::Load(std::span<const std::uint8_t> package) {
       static_cast<std::uint64_t>(unpackedSize) > TLZH::MaxExpansion(stream.size()))
     return SkinLoadResult::Malformed;
 
-  std::vector<std::uint8_t> unpacked = LzhDecodeBytes(stream, static_cast<std::size_t>(unpackedSize));
+  bool exhausted = false;
+  std::vector<std::uint8_t> unpacked = LzhDecodeBytes(stream, static_cast<std::size_t>(unpackedSize), &exhausted);
+  // What would be decoded past the end is made up: no part of it is trusted.
+  if (exhausted) return SkinLoadResult::Truncated;
   const std::span<const std::uint8_t> bytes(unpacked);
   if (bytes.size() < kHeaderSize) return SkinLoadResult::Malformed;
 

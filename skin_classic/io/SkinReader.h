@@ -17,6 +17,7 @@ enum class SkinLoadResult {
   Loaded,
   OlderSkinFile,  // a well-formed package with a tag this reader does not know
   Malformed,      // sizes or counts that do not fit the bytes given
+  Truncated,      // the compressed stream ends before its declared unpacked size
 };
 
 struct SkinPackageHeader {

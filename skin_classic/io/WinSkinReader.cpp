@@ -17,11 +17,11 @@ void CopyInto(const std::optional<skin_classic::SkinEntry>& entry, vcl::TMemoryS
   Dest->SetPosition(0);
 }
 
-void ShowOlderSkinFile() {
+void Show(const wchar_t* Text) {
   if (vcl::Application) {
-    vcl::Application->MessageBox(kOlderSkinFileText, vcl::Application->Title(), MB_OK);
+    vcl::Application->MessageBox(Text, vcl::Application->Title(), MB_OK);
   } else {
-    vcl::ShowMessageBox(nullptr, kOlderSkinFileText, L"", MB_OK);
+    vcl::ShowMessageBox(nullptr, Text, L"", MB_OK);
   }
 }
 
@@ -41,7 +41,8 @@ bool TSkinReader::LoadFromStream(vcl::TStream* Source) {
   } catch (const skin_classic::ElzhException& e) {
     throw ElzhException(vcl::Utf8ToWide(e.what()));
   }
-  if (result == skin_classic::SkinLoadResult::OlderSkinFile) ShowOlderSkinFile();
+  if (result == skin_classic::SkinLoadResult::OlderSkinFile) Show(kOlderSkinFileText);
+  if (result == skin_classic::SkinLoadResult::Truncated) Show(kTruncatedSkinText);
   return result == skin_classic::SkinLoadResult::Loaded;
 }
 

@@ -23,6 +23,9 @@ class ElzhException : public vcl::Exception {
 
 // The text shown for a package of a format this reader does not know.
 inline constexpr wchar_t kOlderSkinFileText[] = L"This is Older Skin File\rPlease update to new version !";
+// The text shown for a package whose compressed data ends before its declared size.
+inline constexpr wchar_t kTruncatedSkinText[] =
+    L"The skin package is damaged: its data ends before its declared size.\rThe skin in use is kept.";
 
 class TSkinReader : public vcl::TObject {
   VCL_CLASS(TSkinReader, TObject)
@@ -31,8 +34,9 @@ class TSkinReader : public vcl::TObject {
   TSkinReader() = default;
 
   // Decompresses the whole stream, from its first byte whatever its position, and reads the
-  // package. An unknown format tag shows kOlderSkinFileText in a plain message box; it and
-  // a package that does not hold together give false and keep what was loaded before.
+  // package. An unknown format tag shows kOlderSkinFileText in a plain message box, a cut
+  // package kTruncatedSkinText; they and a package that does not hold together give false
+  // and keep what was loaded before.
   // Raises ElzhException when the decoder cannot get its tables.
   bool LoadFromStream(vcl::TStream* Source);
 

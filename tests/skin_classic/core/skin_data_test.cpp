@@ -123,6 +123,29 @@ TEST_F(SkinDataTest, APackageOfUnknownFormatLeavesTheComponentEmpty) {
   EXPECT_EQ(ShownBoxes()[0].text, L"This is Older Skin File\rPlease update to new version !");
 }
 
+// A package cut short of its declared size is a failed load with a message; the skin read
+// before stays in use with its stream.
+TEST_F(SkinDataTest, ACutPackageIsRefusedAndTheSkinInUseStays) {
+  Owned<TSkinTestForm> form = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(BuildPackage(CompleteSkinSpec())))));
+  TSkinData* data = form->SkinData();
+  ASSERT_FALSE(data->Empty());
+  const std::vector<uint8_t> before = BytesOf(*data->SkinStream());
+  const int buttonsWidth = data->Skin()->Buttons()->Bitmap->Width();
+  ASSERT_GT(buttonsWidth, 0);
+
+  std::vector<uint8_t> cut = BuildPackage(CompleteSkinSpec());
+  cut.resize(cut.size() / 2);
+  const wintest::TempFile file(L"cut.skn");
+  file.Write(cut);
+  ShownBoxes().clear();
+  data->SetSkinFile(file.Path());
+  ASSERT_EQ(ShownBoxes().size(), 1u);
+  EXPECT_EQ(ShownBoxes()[0].text, kTruncatedSkinText);
+  EXPECT_FALSE(data->Empty());
+  EXPECT_EQ(data->Skin()->Buttons()->Bitmap->Width(), buttonsWidth);
+  EXPECT_EQ(BytesOf(*data->SkinStream()), before);
+}
+
 // Without xcMainMenu the system menu is dropped instead of the menu items.
 TEST_F(SkinDataTest, WithoutTheMainMenuTheSystemMenuGoes) {
   Owned<TSkinTestForm> form = ReadSkinForm(

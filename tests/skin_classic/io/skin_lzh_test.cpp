@@ -217,14 +217,23 @@ TEST(SkinLzhRoundTrip, DeclaredBoundCoversTheDensestStream) {
   }
 }
 
-TEST(SkinLzhDecoder, TruncatedStreamKeepsItsIntactPrefix) {
+TEST(SkinLzhDecoder, TellsAStreamCutShortOfItsSize) {
   const Bytes data = RandomBytes(8000, 3);
-  Bytes stream = LzhufEncode(data);
-  stream.resize(stream.size() / 2);
-  const Bytes out = LzhDecodeBytes(stream, data.size());
-  ASSERT_EQ(out.size(), data.size());
-  EXPECT_TRUE(std::equal(data.begin(), data.begin() + 2000, out.begin()));
-  EXPECT_NE(out, data);
+  const Bytes stream = LzhufEncode(data);
+  bool exhausted = true;
+  EXPECT_EQ(LzhDecodeBytes(stream, data.size(), &exhausted), data);
+  EXPECT_FALSE(exhausted);
+  for (std::size_t keep : {stream.size() / 2, stream.size() - 1}) {
+    const Bytes cut(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(keep));
+    const Bytes out = LzhDecodeBytes(cut, data.size(), &exhausted);
+    ASSERT_EQ(out.size(), data.size());
+    EXPECT_TRUE(exhausted) << keep;
+    // What was read before the end is still right.
+    EXPECT_TRUE(std::equal(data.begin(), data.begin() + 2000, out.begin()));
+  }
+  // Asking for less than the stream holds never runs past its end.
+  EXPECT_EQ(LzhDecodeBytes(stream, 100, &exhausted), Bytes(data.begin(), data.begin() + 100));
+  EXPECT_FALSE(exhausted);
 }
 
 }  // namespace

@@ -161,31 +161,42 @@ TEST(SkinReader, RejectsTablesRunningPastTheUnpackedBytes) {
   EXPECT_EQ(EntryBytes(reader.Extract("b")), Bytes(3, 0x5A));
 }
 
-TEST(SkinReader, RejectsAStreamTruncatedBelowItsDeclaredSize) {
+TEST(SkinReader, RejectsAStreamCutShortOfItsDeclaredSize) {
   PackageSpec spec = SampleSpec();
   spec.entries.push_back({"run.bmp", Bytes(60000, 0x33)});
   const Bytes packed = BuildPackage(spec);
   TSkinReader reader;
   ASSERT_EQ(reader.Load(packed), SkinLoadResult::Loaded);
-  for (std::size_t keep : {std::size_t{4}, std::size_t{5}, std::size_t{20}, packed.size() / 4}) {
+  // Far too short for the size it declares: refused before decoding.
+  for (std::size_t keep : {std::size_t{4}, std::size_t{5}, std::size_t{20}}) {
     TSkinReader cut;
     EXPECT_EQ(cut.Load(std::span(packed).first(keep)), SkinLoadResult::Malformed) << keep;
   }
+  // Cut anywhere, even by its last bytes, it is never read.
+  for (std::size_t keep : {packed.size() / 4, packed.size() / 2}) {
+    TSkinReader cut;
+    EXPECT_NE(cut.Load(std::span(packed).first(keep)), SkinLoadResult::Loaded) << keep;
+  }
+  // Short by a little, the stream runs out while decoding.
+  for (std::size_t keep : {packed.size() - 8, packed.size() - 1}) {
+    TSkinReader cut;
+    EXPECT_EQ(cut.Load(std::span(packed).first(keep)), SkinLoadResult::Truncated) << keep;
+  }
 }
 
-TEST(SkinReader, SlightlyTruncatedStreamDecodesZerosForTheMissingTail) {
-  // Missing input reads as zero bits: the tables survive and only the end of the data
-  // is garbage, as long as the declared size fits what is left.
+TEST(SkinReader, SlightlyTruncatedStreamIsNotReadAsZeros) {
+  // The missing tail would decode from zero bits into bytes that were never packed.
   PackageSpec spec = SampleSpec();
   spec.entries.push_back({"noise.bin", Bytes(4000, 0x00)});
   for (std::size_t i = 0; i < 4000; ++i) spec.entries.back().bytes[i] = static_cast<std::uint8_t>(i * 7919 >> 3);
   Bytes packed = BuildPackage(spec);
   packed.resize(packed.size() - 50);
   TSkinReader reader;
-  ASSERT_EQ(reader.Load(packed), SkinLoadResult::Loaded);
+  ASSERT_EQ(reader.Load(BuildPackage(SampleSpec())), SkinLoadResult::Loaded);
+  EXPECT_EQ(reader.Load(packed), SkinLoadResult::Truncated);
+  // The reader keeps the package it held.
+  EXPECT_FALSE(reader.Extract("noise.bin"));
   EXPECT_EQ(EntryBytes(reader.Extract("left.bmp")), Bytes(300, 0x11));
-  EXPECT_EQ(reader.Extract("noise.bin")->bytes.size(), 4000u);
-  EXPECT_NE(EntryBytes(reader.Extract("noise.bin")), spec.entries.back().bytes);
 }
 
 TEST(SkinReader, FailedLoadKeepsWhatTheReaderHeld) {

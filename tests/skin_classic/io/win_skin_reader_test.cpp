@@ -63,7 +63,7 @@ TEST(WinSkinReader, ReadsTheStreamFromItsFirstByteAndExtractsIntoRewoundStreams)
   EXPECT_EQ(out.Size(), 0);
 }
 
-TEST(WinSkinReader, OlderPackageIsReportedAndRefused) {
+TEST(WinSkinReader, OlderAndCutPackagesAreReportedAndRefused) {
   vcl::TMemoryStream stream;
   Fill(stream, BuildPackage(Sample()));
   TSkinReader reader;
@@ -79,14 +79,18 @@ TEST(WinSkinReader, OlderPackageIsReportedAndRefused) {
   // A package that does not hold together fails without a message.
   Fill(stream, {1, 2, 3});
   EXPECT_FALSE(reader.LoadFromStream(&stream));
-  std::vector<uint8_t> packed = BuildPackage(Sample());
-  packed.resize(packed.size() / 3);
-  Fill(stream, packed);
-  EXPECT_FALSE(reader.LoadFromStream(&stream));
   Fill(stream, {});
   EXPECT_FALSE(reader.LoadFromStream(&stream));
   EXPECT_FALSE(reader.LoadFromStream(nullptr));
   EXPECT_EQ(boxes.texts.size(), 1u);
+
+  // One whose data ends before its declared size is refused with a message of its own.
+  std::vector<uint8_t> packed = BuildPackage(Sample());
+  packed.resize(packed.size() - 2);
+  Fill(stream, packed);
+  EXPECT_FALSE(reader.LoadFromStream(&stream));
+  ASSERT_EQ(boxes.texts.size(), 2u);
+  EXPECT_EQ(boxes.texts[1], kTruncatedSkinText);
   EXPECT_EQ(reader.Count(), 4);
 }
 
