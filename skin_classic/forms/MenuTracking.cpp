@@ -15,7 +15,7 @@ TMenuTracking& MenuTracking() {
 TMenuTracking::TMenuTracking() = default;
 TMenuTracking::~TMenuTracking() = default;
 
-void TMenuTracking::Begin(TWinSkinForm* AForm, int Index) {
+void TMenuTracking::Begin(TWinSkinForm* AForm, int Index, bool SelectFirst) {
   Form = AForm;
   OpenIndex = Index;
   SelectedMenu = nullptr;
@@ -23,7 +23,8 @@ void TMenuTracking::Begin(TWinSkinForm* AForm, int Index) {
   SelectedItem = nullptr;
   SwitchPending = false;
   SwitchTarget = -1;
-  FirstKeySent = false;
+  SwitchByKey = false;
+  FirstKeySent = !SelectFirst;
   POINT cursor{};
   GetCursorPos(&cursor);
   LastPoint = cursor;
@@ -124,13 +125,14 @@ LRESULT TMenuTracking::Filter(int Code, MSG& m) {
   }
   const LRESULT next = CallNextHookEx(nullptr, Code, 0, reinterpret_cast<LPARAM>(&m));
   if (next != 0 || Code != MSGF_MENU || !Form) return next;
-  // The dropped menu opens with its first item selected, as from the keyboard.
+  // A menu dropped from the keyboard opens with its first item selected.
   if (!FirstKeySent) {
     FirstKeySent = true;
     PostMessageW(Form->Window, WM_KEYDOWN, VK_DOWN, 0);
   }
   TWinSkinMenu* bar = Form->MenuBar();
   int target = -1;
+  bool byKey = false;
   switch (m.message) {
     case WM_SYSKEYDOWN:
       if (m.wParam == VK_MENU) Form->Tracking = false;
@@ -148,12 +150,14 @@ LRESULT TMenuTracking::Filter(int Code, MSG& m) {
         case VK_ESCAPE: SwitchPending = false; break;
         case VK_RIGHT:
           if (!SelectedHasSubMenu) target = NextItem(OpenIndex, 1);
+          byKey = true;
           break;
         case VK_LEFT: {
           HMENU dropped = bar && OpenIndex >= 0 && OpenIndex < bar->Count()
                               ? bar->Items()[static_cast<size_t>(OpenIndex)]->SubMenu
                               : nullptr;
           if (!SelectedMenu || SelectedMenu == dropped) target = NextItem(OpenIndex, -1);
+          byKey = true;
           break;
         }
         default: break;
@@ -161,7 +165,9 @@ LRESULT TMenuTracking::Filter(int Code, MSG& m) {
       break;
     default: break;
   }
-  return SwitchTo(target) ? 1 : 0;
+  if (!SwitchTo(target)) return 0;
+  SwitchByKey = byKey;
+  return 1;
 }
 
 void TMenuTracking::MenuSelect(WPARAM WParam, LPARAM LParam) {

@@ -40,11 +40,14 @@ class TMenuTracking {
   vcl::TPoint LastPoint;
   bool SwitchPending = false;
   int SwitchTarget = -1;  // the bar item to open once the loop has ended
+  bool SwitchByKey = false;  // the switch came from Left or Right, not from the mouse
   bool FirstKeySent = false;
 
   // Tracking starts for an item of Form's bar: the state is set and the filter installed
   // (once); End removes it, puts back the items it made owner-drawn and resets the state.
-  void Begin(TWinSkinForm* AForm, int Index);
+  // With SelectFirst (a menu opened from the keyboard) the menu's first item is selected as
+  // it opens; a menu opened with the mouse selects nothing until the mouse does.
+  void Begin(TWinSkinForm* AForm, int Index, bool SelectFirst = true);
   void End();
   bool Tracking() const { return Form != nullptr; }
   bool HookInstalled() const { return static_cast<bool>(hook_); }

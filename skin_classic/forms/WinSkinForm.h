@@ -88,6 +88,9 @@ class TWinSkinForm : public TWinSkinFormBase, public TSkinControlHost {
   void MapSizeGrip(HWND Grip) override;
   bool IsMDIChild() const override { return FormKind == TFormKind::MDIChild; }
   void MDIMaximizedChanged(bool Maximized) override;
+  bool FrameChangesWithSkin() const override { return attached_ && SkinFrame != FrameWanted(); }
+  // The skin paints this window's frame: the skin data asks for it and the skin can.
+  bool FrameWanted() const;
   HWND HostWindow() const override { return Window; }
 
   // ---- Operations ----
@@ -113,10 +116,13 @@ class TWinSkinForm : public TWinSkinFormBase, public TSkinControlHost {
   // Opens the skinned system menu at a screen point. A second request from the icon button
   // within the double-click time of the first closes the window instead.
   void ShowSystemMenu(TPoint ScreenPoint, bool FromIconButton = false);
+  // Where the system menu opens from the keyboard (Alt+Space), on the screen.
+  TPoint SystemMenuPoint() const;
   // Rebuilds the skinned system menu from the window's system menu and its state.
   void BuildSystemMenu();
-  // Presses a bar item, opens its menu and lets it go again.
-  void OpenBarItem(TMenuBtn* Item);
+  // Presses a bar item, opens its menu and lets it go again; SelectFirst: opened from the
+  // keyboard, with the menu's first item selected.
+  void OpenBarItem(TMenuBtn* Item, bool SelectFirst = true);
 
   // ---- State (read by the caption buttons, the menu bar and tests) ----
   vcl::TWinControl* FormObject = nullptr;
@@ -242,6 +248,7 @@ class TWinSkinForm : public TWinSkinFormBase, public TSkinControlHost {
   DWORD sys_menu_tick_ = 0;
   UINT double_click_time_ = 0;
   TPoint region_size_{-1, -1};
+  bool region_minimized_ = false;  // the region was cut for the minimised title
   bool reapplying_region_ = false;
   TOwnedObject<TControlMapping> mapping_;  // gives back what it changed before the rest goes
 };

@@ -21,6 +21,17 @@ constexpr UINT kDrawTitleRtl = DT_RTLREADING | DT_END_ELLIPSIS | DT_NOPREFIX | D
 constexpr int kDialogTextShift = 16;  // a dialog has no icon to leave room for
 constexpr int kRtlShift = 10;
 
+// The place (from the band's right, in button widths) of an MDI child button.
+int MdiButtonSlot(int Action) {
+  switch (Action) {
+    case 7:
+    case 60: return 3;
+    case 8:
+    case 61: return 2;
+    default: return 1;
+  }
+}
+
 // The title's prefix and suffix round the window text.
 constexpr wchar_t kTitlePrefix[] = L"  ";
 constexpr wchar_t kTitleSuffix[] = L" ";
@@ -133,17 +144,20 @@ void TWinSkinForm::LayoutButtons(int Width) {
     }
     const TDataSkinSysButton& d = *b->Data;
     int x = d.Xcoord, y = d.Ycoord;
+    // The MDI child buttons take their places from the skin's picture; drawn by the system
+    // they stand side by side at the band's right: minimise, restore, close.
+    if (b->SystemDrawn() && d.Align == 100 && d.Xcoord == 0) x = (fw + 2) * MdiButtonSlot(d.Action);
     switch (d.Align) {
       case 1:
-        x = Width - d.Xcoord;
+        x = Width - x;
         MaxButtonRight = std::max(MaxButtonRight, x);
         break;
       case 2:
-      case 8: x = TitleRect.Left - fw - d.Xcoord; break;
+      case 8: x = TitleRect.Left - fw - x; break;
       case 3:
-      case 9: x = d.Xcoord + TitleRect.Right; break;
+      case 9: x = x + TitleRect.Right; break;
       case 100:
-        x = Width - d.Xcoord - RightWidth - (menu_bar_ ? menu_bar_->RightMargin() : 0);
+        x = Width - x - RightWidth - (menu_bar_ ? menu_bar_->RightMargin() : 0);
         y = TopHeight + (MenuHeight - fh) / 2;
         break;
       default: break;
@@ -226,18 +240,25 @@ void TWinSkinForm::UpdateRegion(bool Force) {
   GetWindowRect(Window, &window);
   const int w = window.right - window.left, h = window.bottom - window.top;
   if (w <= 0 || h <= 0) return;
-  if (IsMDIChild() && ShowState != TShowState::Normal) return;
-  if (!Force && !IsMDIChild() && !reapplying_region_ && region_size_ == TPoint(w, h) && HasRegion) return;
+  const bool minimized = ShowState == TShowState::Minimized;
+  if (IsMDIChild() && ShowState == TShowState::Maximized) return;
+  if (!Force && !IsMDIChild() && !reapplying_region_ && region_size_ == TPoint(w, h) && HasRegion &&
+      region_minimized_ == minimized)
+    return;
   TSkinObjects* skin = SkinData->Skin();
   const std::array<TDataSkinObject*, 4> borders{skin->Border(SkinBorder::Left), skin->Border(SkinBorder::Right),
                                                 skin->Border(SkinBorder::Top), skin->Border(SkinBorder::Bottom)};
-  const TFrameThickness t{LeftWidth, TopHeight, RightWidth, BottomHeight};
-  vcl::UniqueRegion region = FrameRegion(w, h, t, borders, Active, BorderKind == TBorderKind::None);
+  // A minimised window shows its title alone, the sides' ends over the title's height: its
+  // region is cut from that, so the title's rounded corners show what lies behind.
+  const TFrameThickness t{LeftWidth, TopHeight, RightWidth, minimized ? 0 : BottomHeight};
+  vcl::UniqueRegion region =
+      FrameRegion(w, minimized ? TopHeight : h, t, borders, Active, BorderKind == TBorderKind::None);
   if (!region) return;
   // The window owns the region once it is set.
   if (SetWindowRgn(Window, region.get(), TRUE)) region.release();
   HasRegion = true;
   region_size_ = TPoint(w, h);
+  region_minimized_ = minimized;
 }
 
 void TWinSkinForm::ClearRegion() {

@@ -138,10 +138,22 @@ bool TWinSkinForm::Stage2(vcl::TMessage& m) {
         case SIZE_MAXIMIZED: ShowState = TShowState::Maximized; break;
         default: break;
       }
-      const bool mdiOther = IsMDIChild() && ((manager && manager->MDIMaximized()) || ShowState != TShowState::Normal);
-      if (ShowState != TShowState::Minimized && !mdiOther &&
-          (State == TSkinFormState::Ready || State == TSkinFormState::Reapplying))
-        UpdateRegion();
+      // However a child came to be maximised or left it (its caption, its system menu, the
+      // program), the MDI children follow: no regions while one is maximised, regions again
+      // once none is.
+      if (IsMDIChild() && manager && State == TSkinFormState::Ready) {
+        if (ShowState == TShowState::Maximized) {
+          manager->SetMDIMaximized(true);
+        } else if (manager->MDIMaximized()) {
+          BOOL maximized = FALSE;
+          const auto active = reinterpret_cast<HWND>(
+              SendMessageW(GetParent(Window), WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
+          if (!active || !maximized || active == Window) manager->SetMDIMaximized(false);
+        }
+      }
+      const bool mdiMaximized = IsMDIChild() && manager && manager->MDIMaximized();
+      const bool mdiOther = IsMDIChild() && (mdiMaximized || ShowState == TShowState::Maximized);
+      if (!mdiOther && (State == TSkinFormState::Ready || State == TSkinFormState::Reapplying)) UpdateRegion();
       return true;
     }
     case WM_ACTIVATE:
@@ -176,7 +188,7 @@ bool TWinSkinForm::Stage2(vcl::TMessage& m) {
     case SKM_OPENMENUAT:
       if (menu_bar_) {
         const TPoint p = MessagePoint(m.LParam);
-        if (TMenuBtn* item = menu_bar_->ItemAt(ToWindowPoint(p.X, p.Y))) OpenBarItem(item);
+        if (TMenuBtn* item = menu_bar_->ItemAt(ToWindowPoint(p.X, p.Y))) OpenBarItem(item, false);
       }
       m.Result = 0;
       return true;
@@ -203,18 +215,14 @@ void TWinSkinForm::SysCommand(vcl::TMessage& m) {
   if (!Tracking && command == SC_KEYMENU) {
     const auto key = static_cast<wchar_t>(m.LParam);
     if (key == L' ') {
-      RECT r{};
-      GetClientRect(Window, &r);
-      POINT origin{0, 0};
-      ClientToScreen(Window, &origin);
-      ShowSystemMenu(TPoint(origin.x, origin.y));
+      ShowSystemMenu(SystemMenuPoint());
       m.Result = 0;
       return;
     }
     if (key != L'-' && menu_bar_ && GetCapture() == nullptr && menu_bar_->Count() > 0) {
       TMenuBtn* item = key == 0 ? menu_bar_->Items().front().get() : menu_bar_->FindAccel(key);
       if (item) {
-        OpenBarItem(item);
+        OpenBarItem(item, true);
         m.Result = 1;
         return;
       }
@@ -348,8 +356,10 @@ void TWinSkinForm::NCLButtonDown(vcl::TMessage& m) {
   const TPoint screen = MessagePoint(m.LParam);
   if (TNCObject* object = ObjectAt(ToWindowPoint(screen.X, screen.Y))) {
     if (!Active) SetForegroundWindow(Window);
+    // The engine stands for a key with a client hit (an accelerator, Left or Right): such a
+    // menu opens with its first item selected; the mouse's own press selects nothing.
     if (auto* item = dynamic_cast<TMenuBtn*>(object))
-      OpenBarItem(item);
+      OpenBarItem(item, m.WParam == HTCLIENT);
     else
       object->MouseDown();
     m.Result = 0;
@@ -385,7 +395,10 @@ void TWinSkinForm::NCLButtonDblClk(vcl::TMessage& m) {
     return;
   }
   if (m.WParam != HTCAPTION) return CallSaved(m);
-  if (ShowState == TShowState::Maximized) {
+  if (ShowState == TShowState::Minimized) {
+    // A minimised window comes back as it was, maximised or not.
+    PostMessageW(Window, WM_SYSCOMMAND, SC_RESTORE, 0);
+  } else if (ShowState == TShowState::Maximized) {
     ShowState = TShowState::Normal;
     PostMessageW(Window, WM_SYSCOMMAND, SC_RESTORE, 0);
   } else if (StyleBits & kHasMaximizeBox) {
@@ -467,14 +480,25 @@ void TWinSkinForm::RunAction(TWinSysButton* Button, TPoint ScreenPoint) {
 // ---------------------------------------------------------------------------------------
 // The bar's items and the skinned system menu
 
-void TWinSkinForm::OpenBarItem(TMenuBtn* Item) {
+void TWinSkinForm::OpenBarItem(TMenuBtn* Item, bool SelectFirst) {
   TWinSkinMenu* bar = Item->Bar;
   Item->MouseDown();
   HotObject = Item;
-  bar->TrackItem(Item);
+  bar->TrackItem(Item, SelectFirst);
   Item->MouseLeave();
   // A menu that came while the loop ran replaces the items now that none is in use.
   if (bar == menu_bar_.get() && bar->FinishPendingLoad()) PaintFrame(nullptr);
+}
+
+// Below the caption's icon, where the system menu belongs; without an icon button, below the
+// title at its left end.
+TPoint TWinSkinForm::SystemMenuPoint() const {
+  RECT window{};
+  GetWindowRect(Window, &window);
+  for (const auto& b : buttons_)
+    if (b->Visible && b->IsSystemMenu() && !b->BoundsRect.IsEmpty())
+      return TPoint(window.left + b->BoundsRect.Left, window.top + b->BoundsRect.Bottom);
+  return TPoint(window.left + LeftWidth, window.top + TopHeight);
 }
 
 void TWinSkinForm::ShowSystemMenu(TPoint ScreenPoint, bool FromIconButton) {

@@ -31,7 +31,10 @@ constexpr int kNarrowStart = 12;
 // Drop-downs open below the item (right-to-left windows: aligned to its right edge).
 constexpr UINT kTrackFlags = TPM_VERTICAL | TPM_RIGHTBUTTON;          // 130
 constexpr UINT kTrackFlagsRtl = kTrackFlags | TPM_RIGHTALIGN;          // 138
-constexpr WPARAM kSwitchClickHit = HTCLIENT;
+// The non-client clicks the engine posts to open a bar item: one standing for a key (an
+// accelerator, Left or Right) and one for the mouse. The mouse's own presses come as HTMENU.
+constexpr WPARAM kKeyClickHit = HTCLIENT;
+constexpr WPARAM kMouseClickHit = HTMENU;
 
 HFONT MenuFont() {
   return vcl::Screen && vcl::Screen->MenuFont() ? vcl::Screen->MenuFont()->Handle()
@@ -164,13 +167,10 @@ void TWinSkinMenu::DrawItem(HDC DC, TMenuBtn* Item, TPoint Origin, bool Highligh
   TRect r = Item->BoundsRect;
   r.Offset(-Origin.X, -Origin.Y);
   if (Highlight) {
-    // A light face framed in the highlight colour, so that the item's text stays legible.
-    const TColor edge = skin->Color(kHilight);
-    vcl::UniqueBrush fill(CreateSolidBrush(static_cast<COLORREF>(BlendColor(edge, skin->Color(kMenuBarColour), 25))));
-    vcl::UniqueBrush frame(CreateSolidBrush(static_cast<COLORREF>(edge)));
+    // The skin's highlight colour: whether the text reads well on it is the skin's choice.
+    vcl::UniqueBrush fill(CreateSolidBrush(static_cast<COLORREF>(skin->Color(kHilight))));
     RECT rr = r;
     FillRect(DC, &rr, fill.get());
-    FrameRect(DC, &rr, frame.get());
   }
   HGDIOBJ old = SelectObject(DC, MenuFont());
   SetBkMode(DC, TRANSPARENT);
@@ -224,14 +224,14 @@ TMenuBtn* TWinSkinMenu::FindAccel(wchar_t Key) const {
   return nullptr;
 }
 
-bool TWinSkinMenu::TrackItem(TMenuBtn* Item) {
+bool TWinSkinMenu::TrackItem(TMenuBtn* Item, bool SelectFirst) {
   if (!Item->SubMenu) {
     // A top-level item without sub-items acts as a command, when it may.
     if (Item->Enabled) PostMessageW(Form->Window, WM_COMMAND, Item->ID, 0);
     return true;
   }
   TMenuTracking& tracking = MenuTracking();
-  tracking.Begin(Form, Item->Index);
+  tracking.Begin(Form, Item->Index, SelectFirst);
   tracking.MakeOwnerDrawn(Item->SubMenu);
   Form->Tracking = true;
   Form->CurrentMenu = Item->SubMenu;
@@ -249,6 +249,7 @@ bool TWinSkinMenu::TrackItem(TMenuBtn* Item) {
     TrackPopupMenu(Item->SubMenu, rtl ? kTrackFlagsRtl : kTrackFlags, x, y, 0, Form->Window, nullptr);
   }
   const int target = tracking.SwitchPending ? tracking.SwitchTarget : -1;
+  const WPARAM hit = tracking.SwitchByKey ? kKeyClickHit : kMouseClickHit;
   tracking.End();
   Form->Tracking = false;
   Form->CurrentMenu = nullptr;
@@ -257,7 +258,7 @@ bool TWinSkinMenu::TrackItem(TMenuBtn* Item) {
     const TRect& to = items_[static_cast<size_t>(target)]->BoundsRect;
     RECT window{};
     GetWindowRect(Form->Window, &window);
-    PostMessageW(Form->Window, WM_NCLBUTTONDOWN, kSwitchClickHit,
+    PostMessageW(Form->Window, WM_NCLBUTTONDOWN, hit,
                  MAKELPARAM(window.left + to.Left + 1, window.top + to.Top + 1));
   }
   return true;

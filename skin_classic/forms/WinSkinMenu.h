@@ -68,8 +68,9 @@ class TWinSkinMenu {
   TMenuBtn* FindAccel(wchar_t Key) const;
   // Opens the item's menu: an enabled item without sub-menu sends its command; an item with
   // one drops it below itself, owner-drawn, in a menu loop that a move to another bar item
-  // ends (the form then opens that one). True.
-  bool TrackItem(TMenuBtn* Item);
+  // ends (the form then opens that one). SelectFirst: opened from the keyboard, the menu's
+  // first item is selected at once. True.
+  bool TrackItem(TMenuBtn* Item, bool SelectFirst = true);
   // Paints one item on the window over the band as last painted.
   void PaintItem(TMenuBtn* Item);
   // The band's right margin from the skin (0 without its picture).

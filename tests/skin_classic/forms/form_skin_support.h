@@ -39,11 +39,14 @@ struct ButtonSpec {
 };
 
 // A skin with flat borders (frame 1 active, 2 inactive), an optional menu-bar picture and the
-// buttons given (button i's picture id is kFirstButtonId + i).
-inline PackageSpec FormSkinSpec(const std::vector<ButtonSpec>& buttons, bool transparentLeft = false) {
+// buttons given (button i's picture id is kFirstButtonId + i). A transparent left (right)
+// border has the key colour in the top-left (top-right) pixel of each frame, as a rounded
+// corner would.
+inline PackageSpec FormSkinSpec(const std::vector<ButtonSpec>& buttons, bool transparentLeft = false,
+                                bool transparentRight = false) {
   std::string ini = "[TitlebarSkin]\r\nSkinName=Forms\r\n[Personality]\r\n";
   ini += "Left=Left.bmp\r\nLeftFrame=2\r\nLeftTrans=" + std::string(transparentLeft ? "1" : "0") + "\r\n";
-  ini += "Right=Right.bmp\r\nRightFrame=2\r\nRightTrans=0\r\n";
+  ini += "Right=Right.bmp\r\nRightFrame=2\r\nRightTrans=" + std::string(transparentRight ? "1" : "0") + "\r\n";
   ini += "Top=Top.bmp\r\nTopFrame=2\r\nTopTrans=0\r\nBottom=Bottom.bmp\r\nBottomFrame=2\r\nBottomTrans=0\r\n";
   ini += "menuBar=MenuBar.bmp\r\nActiveTextR=1\r\nActiveTextG=2\r\nActiveTextB=3\r\n";
   PackageSpec spec;
@@ -52,7 +55,10 @@ inline PackageSpec FormSkinSpec(const std::vector<ButtonSpec>& buttons, bool tra
                             if (transparentLeft && x % kLeft == 0 && y == 0) return kMagenta;
                             return FrameColour(kLeftId, x / kLeft + 1);
                           })});
-  spec.entries.push_back({"Right.bmp", FramesBmp(kRight, 40, FrameColours(kRightId, 2))});
+  spec.entries.push_back({"Right.bmp", Bmp24(2 * kRight, 40, [&](int x, int y) {
+                            if (transparentRight && x % kRight == kRight - 1 && y == 0) return kMagenta;
+                            return FrameColour(kRightId, x / kRight + 1);
+                          })});
   spec.entries.push_back({"Top.bmp", FramesBmp(60, kTop, FrameColours(kTopId, 2), true)});
   spec.entries.push_back({"Bottom.bmp", FramesBmp(60, kBottom, FrameColours(kBottomId, 2), true)});
   spec.entries.push_back({"MenuBar.bmp", FramesBmp(20, 18, FrameColours(kMenuBarId, 2))});

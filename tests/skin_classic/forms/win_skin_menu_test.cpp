@@ -266,6 +266,25 @@ TEST_F(SkinnedMenus, TheBarIsBuiltFromTheWindowsMenuLaidOutFromTheSkinAndSendsEn
   EXPECT_FALSE(Take(w.get(), WM_COMMAND));
 }
 
+// A hot or pressed bar item is filled with the skin's highlight colour.
+TEST_F(SkinnedMenus, AHotBarItemIsFilledWithTheHighlightColour) {
+  UniqueWindow w = MenuWindow();
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin && skin->MenuBar());
+  skin->PaintFrame(nullptr);  // lays the bar out where it is painted
+  TMenuBtn* go = skin->MenuBar()->Items()[3].get();
+  const TRect r = go->BoundsRect;
+  ASSERT_FALSE(r.IsEmpty());
+  const TPoint at = ScreenOf(w.get(), Centre(r));
+  SendMessageW(w.get(), WM_NCMOUSEMOVE, HTMENU, MAKELPARAM(at.X, at.Y));
+  ASSERT_EQ(go->State, TNCState::Hot);
+  HDC dc = GetWindowDC(w.get());
+  // Beside the caption (which starts 5 pixels in) and along the item's edge: no frame.
+  for (const TPoint p : {TPoint(r.Left, r.Top), TPoint(r.Left + 2, (r.Top + r.Bottom) / 2), TPoint(r.Right - 1, r.Bottom - 1)})
+    EXPECT_EQ(GetPixel(dc, p.X, p.Y), static_cast<COLORREF>(C(kHilight))) << p.X << "," << p.Y;
+  ReleaseDC(w.get(), dc);
+}
+
 TEST_F(SkinnedMenus, ALibraryFormsBarFollowsItsMainMenuAndAltAndALetterOpenAnItem) {
   vcl::TMainMenu* menu = nullptr;
   Owned<vcl::TForm> form = MenuForm(&menu);
@@ -300,6 +319,7 @@ TEST_F(SkinnedMenus, TheFilterMovesRoundTheBarWithLeftAndRight) {
   LayOut(skin);
   TMenuTracking& t = MenuTracking();
   HMENU file = skin->MenuBar()->Items()[0]->SubMenu;
+  bool byKey = false;
   auto feed = [&](int open, MSG m, HMENU selected = nullptr, bool selectedHasSub = false) {
     t.Begin(skin, open);
     t.FirstKeySent = true;
@@ -307,11 +327,13 @@ TEST_F(SkinnedMenus, TheFilterMovesRoundTheBarWithLeftAndRight) {
     t.SelectedHasSubMenu = selectedHasSub;
     const LRESULT kept = t.Filter(MSGF_MENU, m);
     const int target = t.SwitchPending ? t.SwitchTarget : -1;
+    byKey = t.SwitchByKey;
     EXPECT_EQ(kept, target >= 0 ? 1 : 0);
     t.End();
     return target;
   };
   EXPECT_EQ(feed(0, KeyDown(VK_RIGHT)), 2);          // the item without caption is passed over
+  EXPECT_TRUE(byKey);  // the menu it opens selects its first item
   EXPECT_EQ(feed(4, KeyDown(VK_RIGHT)), 0);          // after the last: the first
   EXPECT_EQ(feed(0, KeyDown(VK_LEFT)), 4);           // before the first: the last
   EXPECT_EQ(feed(0, KeyDown(VK_LEFT), file), 4);     // the selection on the dropped menu's level
@@ -330,19 +352,26 @@ TEST_F(SkinnedMenus, TheFilterMovesRoundTheBarWithLeftAndRight) {
   const TPoint go = ScreenOf(w.get(), Centre(skin->MenuBar()->Items()[3]->BoundsRect));
   move.pt = {go.X, go.Y};
   EXPECT_EQ(feed(0, move), 3);
+  EXPECT_FALSE(byKey);
   move.pt = {go.X + 1, go.Y};
   EXPECT_EQ(feed(3, move), -1);  // over the open item itself
 }
 
-TEST_F(SkinnedMenus, TheFilterSelectsTheFirstItemAndFollowsTheMenuClosing) {
+TEST_F(SkinnedMenus, TheFilterSelectsTheFirstItemOfAKeyboardMenuAndFollowsTheMenuClosing) {
   UniqueWindow w = MenuWindow();
   TWinSkinForm* skin = SkinRaw(w.get());
   ASSERT_TRUE(skin && skin->MenuBar());
   TMenuTracking& t = MenuTracking();
-  t.Begin(skin, 0);
-  EXPECT_TRUE(t.HookInstalled());
+  // Opened with the mouse, the menu selects nothing of itself.
+  t.Begin(skin, 0, false);
   MSG idle{};
   idle.message = WM_TIMER;
+  t.Filter(MSGF_MENU, idle);
+  EXPECT_FALSE(Take(w.get(), WM_KEYDOWN));
+  t.End();
+  // Opened from the keyboard, its first item.
+  t.Begin(skin, 0, true);
+  EXPECT_TRUE(t.HookInstalled());
   t.Filter(MSGF_MENU, idle);
   std::optional<MSG> down = Take(w.get(), WM_KEYDOWN);
   ASSERT_TRUE(down);
@@ -686,9 +715,10 @@ TEST_F(SkinnedSystemMenu, AltSpaceOpensTheSkinnedSystemMenuWithTheWindowsState) 
   SendMessageW(w.get(), WM_SYSCOMMAND, SC_KEYMENU, L' ');
   ASSERT_EQ(tracked_.count, 1);
   EXPECT_EQ(tracked_.kind, TPopupKind::SystemMenu);
-  POINT origin{0, 0};
-  ClientToScreen(w.get(), &origin);
-  EXPECT_EQ(tracked_.at, TPoint(origin.x, origin.y));
+  // Below the caption's icon (its button at 4, 3 of the window, as high as the small icon).
+  RECT window{};
+  GetWindowRect(w.get(), &window);
+  EXPECT_EQ(tracked_.at, TPoint(window.left + 4, window.top + 3 + GetSystemMetrics(SM_CYSMICON)));
   vcl::TPopupMenu* popup = skin->SysPopup();
   ASSERT_TRUE(popup);
   EXPECT_EQ(tracked_.menu, popup->Items()->Handle());
