@@ -58,6 +58,11 @@ int RadioButtonFrame(const TRadioFacts& f) {
   return index;
 }
 
+int MouseFrame(int Frame, int Frames, int FullSet, bool Hot, bool Pressed) {
+  if (Frames != FullSet || (Frame - 1) % 4 != 0) return Frame;
+  return Frame + (Pressed ? 2 : Hot ? 1 : 0);
+}
+
 VCL_CLASS_INFO(TSkinMarkButton) {}
 VCL_CLASS_INFO(TSkinCheckBox) {}
 VCL_CLASS_INFO(TSkinRadioButton) {}
@@ -76,6 +81,11 @@ void TSkinMarkButton::AttachControl(TSkinControlHost* Form, TSkinData* SkinData,
   int frames = 0;
   FStyle = FControl && MarkImage(frames) ? 1 : 0;
   ReadParentBack();
+}
+
+bool TSkinMarkButton::HasPicture() const {
+  int frames = 0;
+  return HasSkin() && MarkImage(frames);
 }
 
 void TSkinMarkButton::AttachWindow(HWND Handle, TSkinData* SkinData, TSkinControlHost* Form, vcl::TCanvas* Canvas) {
@@ -102,6 +112,17 @@ bool TSkinMarkButton::BeforeProc(vcl::TMessage& Message) {
 
 void TSkinMarkButton::AfterProc(vcl::TMessage& Message) {
   switch (Message.Msg) {
+    case WM_MOUSEMOVE:
+      if (FHandle && IsWindowEnabled(FHandle) && !Hot()) {
+        SetMouseBit(kMouseHot, true);
+        Redraw();
+      }
+      if (FHandle) TrackMouseLeave(FHandle);
+      break;
+    case WM_MOUSELEAVE:
+      SetMouseBit(kMouseHot, false);
+      Redraw();
+      break;
     case BM_SETCHECK:
     // The system paints the pushed look itself when the space key goes down.
     case BM_SETSTATE:
@@ -121,10 +142,12 @@ void TSkinMarkButton::DrawControl(HDC DC, const TRect& Rect) {
     FStyle = 0;
     return;
   }
-  const int index = MarkFrame(frames);
-  const int w = image->Width() / std::max(frames, 1), h = image->Height();
   const LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
   FEnabled = !(style & WS_DISABLED);
+  // The system marks a press on the button (mouse or space) as pushed.
+  const bool pushed = (SendMessageW(FHandle, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+  const int index = MouseFrame(MarkFrame(frames), frames, FullSet(), FEnabled && Hot(), FEnabled && pushed);
+  const int w = image->Width() / std::max(frames, 1), h = image->Height();
   const vcl::TControl* source = PropertySource();
   const UINT reading = source && source->UseRightToLeftReading() ? DT_RTLREADING : 0;
 
@@ -163,9 +186,10 @@ void TSkinMarkButton::DrawControl(HDC DC, const TRect& Rect) {
   const int textHeight = measured.bottom - measured.top;
   RECT at{text.Left, text.Top + (text.Height() - textHeight) / 2, text.Right, 0};
   at.bottom = at.top + textHeight;
+  // The focus shows on every system: the skin's caption replaces the one the system would
+  // have marked.
   FFocused = GetFocus() == FHandle;
-  if (FFocused && !FCaption.empty() && IsNotVersion6())
-    DrawFocusAroundText(DC, flags, TRect(at.left, at.top, at.right, at.bottom));
+  if (FFocused && !FCaption.empty()) DrawFocusAroundText(DC, flags, TRect(at.left, at.top, at.right, at.bottom));
   DrawTextW(DC, FCaption.c_str(), static_cast<int>(FCaption.size()), &at, flags);
 }
 
@@ -186,7 +210,7 @@ void TSkinCheckBox::AfterProc(vcl::TMessage& Message) {
 vcl::TBitmap* TSkinCheckBox::MarkImage(int& Frames) const {
   if (!HasSkin()) return nullptr;
   TDataSkinButton* b = FSkinData->Skin()->Buttons();
-  if (!b || b->CheckBitmap->Empty()) return nullptr;
+  if (!b || !b->HasCheckPicture()) return nullptr;
   Frames = std::max(b->CheckButtonFrame, 1);
   return b->CheckBitmap.get();
 }
@@ -215,7 +239,7 @@ int TSkinCheckBox::MarkFrame(int Frames) const {
 vcl::TBitmap* TSkinRadioButton::MarkImage(int& Frames) const {
   if (!HasSkin()) return nullptr;
   TDataSkinButton* b = FSkinData->Skin()->Buttons();
-  if (!b || b->RadioBitmap->Empty()) return nullptr;
+  if (!b || !b->HasRadioPicture()) return nullptr;
   Frames = std::max(b->RadioButtonFrame, 1);
   return b->RadioBitmap.get();
 }

@@ -33,6 +33,11 @@ struct TRadioFacts {
   int Frames = 0;
 };
 int RadioButtonFrame(const TRadioFacts& Facts);
+// Images of a full set of frames (12 check-box, 8 radio frames) hold each look in four:
+// normal, hot, pressed, disabled. The frame for the mouse over an enabled mark (Hot) or
+// pressing it (Pressed); other images and the disabled looks keep Frame.
+int MouseFrame(int Frame, int Frames, int FullSet, bool Hot, bool Pressed);
+inline constexpr int kFullCheckSet = 12, kFullRadioSet = 8;
 
 // The shared painter of the two: mark frame and caption.
 class TSkinMarkButton : public TSkinControl {
@@ -46,6 +51,8 @@ class TSkinMarkButton : public TSkinControl {
   bool BeforeProc(vcl::TMessage& Message) override;
   void AfterProc(vcl::TMessage& Message) override;
   void DrawControl(HDC DC, const TRect& Rect) override;
+  // The skin's check-box (radio) picture.
+  bool HasPicture() const override;
 
   bool ParentBack() const { return FParentBack; }
   // The frame the last paint drew, 0 before.
@@ -55,6 +62,8 @@ class TSkinMarkButton : public TSkinControl {
   // The mark image and its frame count; nil when the skin has none.
   virtual vcl::TBitmap* MarkImage(int& Frames) const = 0;
   virtual int MarkFrame(int Frames) const = 0;
+  // The frame count of the image with every look (kFull*Set).
+  virtual int FullSet() const = 0;
   void ReadParentBack();
 
   bool FParentBack = false;
@@ -75,6 +84,7 @@ class TSkinCheckBox : public TSkinMarkButton {
  protected:
   vcl::TBitmap* MarkImage(int& Frames) const override;
   int MarkFrame(int Frames) const override;
+  int FullSet() const override { return kFullCheckSet; }
 
   int FCheckState = 0;
 };
@@ -88,6 +98,7 @@ class TSkinRadioButton : public TSkinMarkButton {
  protected:
   vcl::TBitmap* MarkImage(int& Frames) const override;
   int MarkFrame(int Frames) const override;
+  int FullSet() const override { return kFullRadioSet; }
 };
 
 }  // namespace winskin

@@ -66,6 +66,16 @@ void TSkinComBox::RestoreControl() {
   ReleaseList();
 }
 
+bool TSkinComBox::BeforeProc(vcl::TMessage& Message) {
+  // A combo box paints its whole face when it paints; erased with its colour on its own (as
+  // the class library erases), it would stay a blank box until it is painted again.
+  if (Message.Msg == WM_ERASEBKGND) {
+    Message.Result = 1;
+    return false;
+  }
+  return TSkinControl::BeforeProc(Message);
+}
+
 void TSkinComBox::AfterProc(vcl::TMessage& Message) {
   switch (Message.Msg) {
     case WM_LBUTTONDOWN:
@@ -100,6 +110,12 @@ void TSkinComBox::AfterProc(vcl::TMessage& Message) {
     case WM_NCPAINT: Redraw(); break;
     default: TSkinControl::AfterProc(Message); break;
   }
+}
+
+bool TSkinComBox::HasPicture() const {
+  if (!HasSkin()) return false;
+  auto* combo = dynamic_cast<TDataSkinBorder*>(FSkinData->Skin()->Element(SkinElement::ComboButton));
+  return combo && combo->HasBitmap();
 }
 
 int TSkinComBox::ButtonState() {

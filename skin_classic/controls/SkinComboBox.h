@@ -19,8 +19,11 @@ class TSkinComBox : public TSkinControl {
   void AttachControl(TSkinControlHost* Form, TSkinData* SkinData, bool SetColor, vcl::TCanvas* Canvas) override;
   void AttachWindow(HWND Handle, TSkinData* SkinData, TSkinControlHost* Form, vcl::TCanvas* Canvas) override;
   void RestoreControl() override;
+  bool BeforeProc(vcl::TMessage& Message) override;
   void AfterProc(vcl::TMessage& Message) override;
   void DrawControl(HDC DC, const TRect& Rect) override;
+  // The skin's combo button picture. The list's skinners ask the skin for themselves.
+  bool HasPicture() const override;
 
   // The button as last painted, in client coordinates.
   const TRect& ButtonRect() const { return FButtonRect; }

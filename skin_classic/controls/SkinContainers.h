@@ -41,18 +41,20 @@ class TSkinObjImage : public TSkinControl {
   VCL_CLASS(TSkinObjImage, TSkinControl)
 
  public:
-  using TSkinControl::TSkinControl;
+  // GlyphKind (kGlyphs*) says which glyphs the attach hands over.
+  explicit TSkinObjImage(vcl::TComponent* AOwner, int GlyphKind = 0) : TSkinControl(AOwner), FGlyphKind(GlyphKind) {}
 
   // Hands the glyphs over; no window procedure is put in front of the control.
   void AttachControl(TSkinControlHost* Form, TSkinData* SkinData, bool SetColor, vcl::TCanvas* Canvas) override;
   void RestoreControl() override;
   void UpdateSkin() override;
 
-  // Handed over by the control mapping (kGlyphs*).
-  int FGlyphKind = 0;
+  int GlyphKind() const { return FGlyphKind; }
 
  private:
   void ApplyGlyphs();
+
+  int FGlyphKind = 0;
 };
 
 }  // namespace winskin

@@ -2,6 +2,7 @@
 
 #include "skin_classic/controls/SkinEdit.h"
 #include "skin_classic/core/SkinManage.h"
+#include "skin_classic/core/SkinStartup.h"
 #include "skin_classic/paint/SkinDraw.h"
 
 namespace winskin {
@@ -21,8 +22,17 @@ void TArrowButton::Attach(TSkinDateTime* Skinner, HWND Picker) {
   FTarget = Picker;
   SetParentWindow(Picker);
   UpdatePosition();
-  SetVisible(true);
 }
+
+namespace {
+
+TDataSkinObject* ArrowPicture(TSkinData* Skin) {
+  if (!Skin || Skin->Empty()) return nullptr;
+  TDataSkinObject* arrow = Skin->Skin()->Element(SkinElement::ComboxArrow);
+  return arrow && arrow->HasBitmap() ? arrow : nullptr;
+}
+
+}  // namespace
 
 void TArrowButton::UpdatePosition() {
   RECT window{}, client{};
@@ -31,31 +41,20 @@ void TArrowButton::UpdatePosition() {
   // Over the picker's own button, at the side its style puts it.
   const bool left = (GetWindowLongPtrW(FTarget, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
   SetBounds(left ? 0 : client.right - FArrowWidth, 0, FArrowWidth, height);
+  const bool shown = FSkinner && ArrowPicture(FSkinner->SkinData());
+  if (Visible() != shown) SetVisible(shown);
+}
+
+void TArrowButton::SetHot(bool Value) {
+  if (hot_ == Value) return;
+  hot_ = Value;
+  if (Visible()) Invalidate();
 }
 
 void TArrowButton::Dispatch(vcl::TMessage& Message) {
   switch (Message.Msg) {
-    case vcl::CM_MOUSEENTER:
-      if (FTarget && IsWindowEnabled(FTarget)) hot_ = true;
-      Invalidate();
-      return;
-    case vcl::CM_MOUSELEAVE:
-      hot_ = false;
-      Invalidate();
-      return;
-    case WM_LBUTTONDOWN: {
-      TCustomControl::Dispatch(Message);
-      // The picker opens its calendar on its own button's click.
-      const int x = static_cast<short>(LOWORD(Message.LParam)) + Left();
-      const int y = static_cast<short>(HIWORD(Message.LParam)) + Top();
-      PostMessageW(FTarget, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-      PostMessageW(FTarget, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-      return;
-    }
-    case WM_LBUTTONUP:
-      TCustomControl::Dispatch(Message);
-      if (FTarget) ::SetFocus(FTarget);
-      return;
+    // The mouse goes through to the picker's own button below.
+    case WM_NCHITTEST: Message.Result = HTTRANSPARENT; return;
     case SKM_QUERYNOSKIN: Message.Result = 1; return;  // the engine's own window
     default: TCustomControl::Dispatch(Message); return;
   }
@@ -66,9 +65,7 @@ void TArrowButton::Paint() {
   const TRect r(0, 0, Width(), Height());
   if (!FSkinner) return;
   FSkinner->FillSkinColor(dc, r);
-  TSkinData* skin = FSkinner->SkinData();
-  if (!skin || skin->Empty()) return;
-  if (TDataSkinObject* arrow = skin->Skin()->Element(SkinElement::ComboxArrow); arrow && arrow->HasBitmap())
+  if (TDataSkinObject* arrow = ArrowPicture(FSkinner->SkinData()))
     DrawSkinImagePart(dc, r, arrow->Bitmap.get(), arrow->Frame, hot_ ? 4 : 1, false, true);
 }
 
@@ -99,8 +96,32 @@ void TSkinDateTime::AttachWindow(HWND Handle, TSkinData* SkinData, TSkinControlH
 }
 
 void TSkinDateTime::AfterProc(vcl::TMessage& Message) {
-  if (Message.Msg == WM_SIZE && FArrow) FArrow->UpdatePosition();
+  switch (Message.Msg) {
+    case WM_SIZE:
+      if (FArrow) FArrow->UpdatePosition();
+      break;
+    case WM_MOUSEMOVE:
+      // The arrow lets the mouse through: the picker tells where the mouse is.
+      if (FArrow && FArrow->Visible()) {
+        const vcl::TPoint at(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam)));
+        FArrow->SetHot(IsWindowEnabled(FHandle) && FArrow->BoundsRect().Contains(at));
+        TrackMouseLeave(FHandle);
+      }
+      break;
+    case WM_MOUSELEAVE:
+      if (FArrow) FArrow->SetHot(false);
+      break;
+    default: break;
+  }
   TSkinControl::AfterProc(Message);
+}
+
+void TSkinDateTime::UpdateSkin() {
+  if (FArrow) {
+    FArrow->UpdatePosition();
+    FArrow->Invalidate();
+  }
+  TSkinControl::UpdateSkin();
 }
 
 void TSkinDateTime::DrawControl(HDC DC, const TRect&) {

@@ -1,6 +1,7 @@
 // TSkinDateTime: a date-time picker with the flat border and a skinned arrow (TArrowButton,
-// the "ComboxArrow" element) laid over its drop-down button; a press on the arrow goes on to
-// the picker, which opens its calendar.
+// the "ComboxArrow" element) laid over its drop-down button. The arrow only shows: the mouse
+// passes through it to the picker's own button, which opens the calendar as it always does.
+// Without the arrow's picture the picker's own button shows.
 #pragma once
 
 #include "classlib/controls/Controls.h"
@@ -18,8 +19,10 @@ class TArrowButton : public vcl::TCustomControl {
 
   // Lays the arrow over the picker's button.
   void Attach(TSkinDateTime* Skinner, HWND Picker);
+  // Over the picker's button, shown while the skin has the arrow's picture.
   void UpdatePosition();
   bool HotNow() const { return hot_; }
+  void SetHot(bool Value);
 
   void Dispatch(vcl::TMessage& Message) override;
 
@@ -44,6 +47,7 @@ class TSkinDateTime : public TSkinControl {
   void AttachWindow(HWND Handle, TSkinData* SkinData, TSkinControlHost* Form, vcl::TCanvas* Canvas) override;
   void AfterProc(vcl::TMessage& Message) override;
   void DrawControl(HDC DC, const TRect& Rect) override;
+  void UpdateSkin() override;
 
   TArrowButton* Arrow() const { return FArrow.get(); }
 

@@ -10,6 +10,7 @@
 #include "skin_classic/controls/SkinProps.h"
 #include "skin_classic/controls/SkinUpDown.h"
 #include "skin_classic/core/SkinManage.h"
+#include "skin_classic/core/SkinStartup.h"
 #include "skin_classic/paint/ImgUtil.h"
 #include "skin_classic/paint/SkinDraw.h"
 #include "skin_classic/paint/SkinText.h"
@@ -19,6 +20,20 @@ namespace {
 
 // The sheet border's margins when the tab element gives the image.
 const TRect kSheetMargins(4, 5, 4, 4);
+// The system's padding round a tab's text, and the room a close mark takes beside it.
+constexpr int kTabPaddingX = 6, kTabPaddingY = 3;
+constexpr int kCloseMarkRoom = 10;
+// The padding beside each tab's text; the tabs are laid out again at once (the control does
+// that when it is sized).
+void SetTabPadding(HWND Tabs, int X) {
+  SendMessageW(Tabs, TCM_SETPADDING, 0, MAKELPARAM(X, kTabPaddingY));
+  RECT client{};
+  GetClientRect(Tabs, &client);
+  SendMessageW(Tabs, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+}
+
+// The tab image's frame for the tab under the mouse.
+constexpr int kTabHotFrame = 4;
 // Item texts are read up to this many characters.
 constexpr int kTabTextLength = 80;
 // The pictures made for page controls with tab backgrounds.
@@ -224,10 +239,17 @@ void TSkinTab::AttachWindow(HWND Handle, TSkinData* SkinData, TSkinControlHost* 
   Prepare();
 }
 
+void TSkinTab::RestoreControl() {
+  TSkinControl::RestoreControl();
+  if (FCloseButtons && IsWindow(FHandle)) SetTabPadding(FHandle, kTabPaddingX);
+}
+
 void TSkinTab::Prepare() {
   FEnabled = IsWindowEnabled(FHandle);
   auto* pages = dynamic_cast<vcl::TPageControl*>(FControl);
   FCloseButtons = pages && pages->Tag() == kCloseMarksTag && pages->TabPosition() == vcl::tpTop;
+  // Tabs with a close mark are made wider by the mark, so that their text keeps clear of it.
+  if (FCloseButtons) SetTabPadding(FHandle, kTabPaddingX + kCloseMarkRoom / 2);
   PrepareImages();
   FindUpDown();
   FSkinOn = true;
@@ -296,6 +318,31 @@ bool TSkinTab::BeforeProc(vcl::TMessage& Message) {
   }
 }
 
+void TSkinTab::AfterProc(vcl::TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_MOUSEMOVE: {
+      TCHITTESTINFO hit{};
+      hit.pt = POINT{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
+      const int tab = IsWindowEnabled(FHandle)
+                          ? static_cast<int>(SendMessageW(FHandle, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)))
+                          : -1;
+      if (tab != FHotTab) {
+        FHotTab = tab;
+        Redraw();
+      }
+      TrackMouseLeave(FHandle);
+      break;
+    }
+    case WM_MOUSELEAVE:
+      if (FHotTab != -1) {
+        FHotTab = -1;
+        Redraw();
+      }
+      break;
+    default: TSkinControl::AfterProc(Message); break;
+  }
+}
+
 bool TSkinTab::CloseMarkClick(vcl::TPoint At) {
   const POINT p{At.X, At.Y};
   for (size_t i = 0; i < FCloseRects.size(); ++i) {
@@ -321,6 +368,8 @@ bool TSkinTab::CloseMarkClick(vcl::TPoint At) {
 }
 
 void TSkinTab::SetCanvasFont() { AssignFont(FCanvas->Font(), FControl, FHandle); }
+
+bool TSkinTab::HasPicture() const { return TabsElement(FSkinData) != nullptr; }
 
 void TSkinTab::DrawControl(HDC DC, const TRect& Rect) {
   TDataSkinBorder* tabs = TabsElement(FSkinData);
@@ -352,7 +401,8 @@ void TSkinTab::DrawControl(HDC DC, const TRect& Rect) {
         if (!SendMessageW(FHandle, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item))) continue;
         const TabItem t = ReadTabItem(FHandle, i, FUnicode2);
         const TRect face = TabToStrip(FromRect(item), FPosition, display, W, H);
-        const int state = i == current ? 2 : 1;
+        // The tab image's frames: 1 normal, 2 selected, 4 hot.
+        const int state = i == current ? 2 : i == FHotTab && FEnabled && tabs->Frame >= kTabHotFrame ? kTabHotFrame : 1;
         DrawSkinBitmapRect(sdc, face, FTabImage.get(), tab_margins_, tabs->Tile != 0, tabs->Frame, state,
                            tabs->Transparent());
         const vcl::TColor colour = state == 2 ? tabs->MouseOverColour2 : tabs->NormalColour2;
@@ -372,7 +422,7 @@ void TSkinTab::DrawControl(HDC DC, const TRect& Rect) {
           // The strip of tabs at the top lies at the control's origin: strip and client
           // coordinates are the same.
           FCloseRects[static_cast<size_t>(i)] = mark;
-          textBox.Right = mark.Left;
+          textBox.Right = mark.Left - 2;
         }
         FCanvas->Font()->SetColor(colour);
         DrawTabItem(FCanvas, textBox, 1, t.text, t.image, images, FEnabled, rtl);
@@ -402,6 +452,12 @@ TSkinTabBtn::TSkinTabBtn(vcl::TComponent* AOwner) : TSkinControl(AOwner), buffer
 }
 
 TSkinTabBtn::~TSkinTabBtn() = default;
+
+bool TSkinTabBtn::HasPicture() const {
+  if (!HasSkin()) return false;
+  TDataSkinButton* b = FSkinData->Skin()->Buttons();
+  return b && b->HasBitmap();
+}
 
 bool TSkinTabBtn::BeforeProc(vcl::TMessage& Message) {
   if (Message.Msg == WM_PAINT) {

@@ -50,9 +50,15 @@ class TSkinTab : public TSkinControl {
 
   void AttachControl(TSkinControlHost* Form, TSkinData* SkinData, bool SetColor, vcl::TCanvas* Canvas) override;
   void AttachWindow(HWND Handle, TSkinData* SkinData, TSkinControlHost* Form, vcl::TCanvas* Canvas) override;
+  void RestoreControl() override;
   bool BeforeProc(vcl::TMessage& Message) override;
+  void AfterProc(vcl::TMessage& Message) override;
   void DrawControl(HDC DC, const TRect& Rect) override;
   void UpdateSkin() override;
+  // The skin's tab picture.
+  bool HasPicture() const override;
+  // The tab under the mouse (-1: none); it shows the tab image's hot frame.
+  int HotTab() const { return FHotTab; }
 
   TTabSide Position() const { return FPosition; }
   bool CloseButtons() const { return FCloseButtons; }
@@ -79,6 +85,7 @@ class TSkinTab : public TSkinControl {
   std::unique_ptr<vcl::TBitmap> FStrip;
   HWND FUpDown = nullptr;  // the strip's up-down window
   bool FCloseButtons = false;
+  int FHotTab = -1;
 
  private:
   void Prepare();
@@ -95,6 +102,8 @@ class TSkinTabBtn : public TSkinControl {
 
   bool BeforeProc(vcl::TMessage& Message) override;
   void DrawControl(HDC DC, const TRect& Rect) override;
+  // The skin's button picture (its tabs are button faces).
+  bool HasPicture() const override;
 
  private:
   std::unique_ptr<vcl::TBitmap> buffer_;

@@ -142,9 +142,9 @@ bool TControlMapping::Skinned(vcl::TControl* Control) const {
 // ---------------------------------------------------------------------------------------
 // Attaching
 
-template <class S>
-S* TControlMapping::Attach(vcl::TWinControl* Control, bool Container) {
-  auto* s = new S(Control);
+template <class S, class... Args>
+S* TControlMapping::Attach(vcl::TWinControl* Control, bool Container, Args... ExtraArgs) {
+  auto* s = new S(Control, ExtraArgs...);
   s->AttachControl(form_, Skin(), Container, nullptr);
   if (!s->Attached()) {
     vcl::TObject::Free(s);
@@ -299,15 +299,15 @@ bool TControlMapping::MapByClass(vcl::TControl* Control, const String& Upper) {
     return true;
   }
   if ((Upper == L"TRZDBCHECKBOX" || Upper == L"TRZCHECKBOX") && Has(xcCheckBox)) {
-    if (auto* s = Attach<TSkinObjImage>(w, true)) s->FGlyphKind = kGlyphsCheck;
+    Attach<TSkinObjImage>(w, true, kGlyphsCheck);
     return true;
   }
   if ((Upper == L"TRZRADIOBUTTON" || Upper == L"TRZDBRADIOBUTTON") && Has(xcRadioButton)) {
-    if (auto* s = Attach<TSkinObjImage>(w, true)) s->FGlyphKind = kGlyphsRadio;
+    Attach<TSkinObjImage>(w, true, kGlyphsRadio);
     return true;
   }
   if ((Upper == L"TCXDBCHECKBOX" || Upper == L"TCXCHECKBOX") && Has(xcCheckBox)) {
-    if (auto* s = Attach<TSkinObjImage>(w, true)) s->FGlyphKind = kGlyphsNested;
+    Attach<TSkinObjImage>(w, true, kGlyphsNested);
     return true;
   }
   if (Is<vcl::TCustomGroupBox>(w) && Has(xcPanel)) {
@@ -417,7 +417,7 @@ void TControlMapping::MapRadioGroup(vcl::TWinControl* Group, bool ImageButtons, 
       }
     }
     if (ImageButtons) {
-      if (auto* s = Attach<TSkinObjImage>(b, true)) s->FGlyphKind = CheckButtons ? kGlyphsCheck : kGlyphsRadio;
+      Attach<TSkinObjImage>(b, true, CheckButtons ? kGlyphsCheck : kGlyphsRadio);
     } else if (CheckButtons) {
       Attach<TSkinCheckBox>(b);
     } else {

@@ -93,8 +93,10 @@ class TControlMapping : public vcl::TComponent {
   bool Mapping() const { return depth_ > 0; }
 
   // Attaching, each way a skinner attaches; the skinner is freed again when it did not attach.
-  template <class S>
-  S* Attach(vcl::TWinControl* Control, bool Container = false);
+  // Args go to the skinner's constructor after the control, so the skinner knows them
+  // before it attaches.
+  template <class S, class... Args>
+  S* Attach(vcl::TWinControl* Control, bool Container = false, Args... ExtraArgs);
   template <class S>
   S* AttachScroll(vcl::TWinControl* Control);
   template <class S>

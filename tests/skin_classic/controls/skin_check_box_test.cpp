@@ -156,6 +156,50 @@ TEST_F(SkinMarkTest, TwelveFrameCheckImagesAndEightFrameRadioImagesShowTheirOwnF
   EXPECT_EQ(MarkPixel(radio->Handle()), Frame(kRadioId, 4));
 }
 
+// With every look in the image, the mark shows the mouse over it and a press on it, and a
+// focused box marks its caption.
+TEST_F(SkinMarkTest, FullImagesShowTheHotAndPressedMarksAndTheFocusShows) {
+  Load({.checkFrames = 12, .radioFrames = 8});
+  form_->Show();
+  auto* box = Add<vcl::TCheckBox>(form_.get(), 10, 10, 120, 20);
+  box->SetCaption(L"Gift wrap");
+  box->SetChecked(true);
+  auto* radio = Add<vcl::TRadioButton>(form_.get(), 10, 40, 120, 20);
+  Skin<TSkinCheckBox>(box);
+  Skin<TSkinRadioButton>(radio);
+  EXPECT_EQ(MarkPixel(box->Handle()), Frame(kCheckId, 5));  // checked
+  SendMessageW(box->Handle(), WM_MOUSEMOVE, 0, Point(40, 10));
+  EXPECT_EQ(MarkPixel(box->Handle()), Frame(kCheckId, 6));  // checked, hot
+  SendMessageW(box->Handle(), BM_SETSTATE, TRUE, 0);
+  EXPECT_EQ(MarkPixel(box->Handle()), Frame(kCheckId, 7));  // checked, pressed
+  SendMessageW(box->Handle(), BM_SETSTATE, FALSE, 0);
+  SendMessageW(box->Handle(), WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(MarkPixel(box->Handle()), Frame(kCheckId, 5));
+  box->SetChecked(false);
+  SendMessageW(box->Handle(), WM_MOUSEMOVE, 0, Point(40, 10));
+  EXPECT_EQ(MarkPixel(box->Handle()), Frame(kCheckId, 2));  // unchecked, hot
+  box->SetEnabled(false);
+  EXPECT_EQ(MarkPixel(box->Handle()), Frame(kCheckId, 4));  // disabled wins
+  box->SetEnabled(true);
+
+  SendMessageW(radio->Handle(), WM_MOUSEMOVE, 0, Point(40, 10));
+  EXPECT_EQ(MarkPixel(radio->Handle()), Frame(kRadioId, 2));
+  SendMessageW(radio->Handle(), BM_SETSTATE, TRUE, 0);
+  EXPECT_EQ(MarkPixel(radio->Handle()), Frame(kRadioId, 3));
+  SendMessageW(radio->Handle(), BM_SETSTATE, FALSE, 0);
+
+  // The focus rectangle round the caption: dotted pixels beside the text that the unfocused
+  // box does not have.
+  auto unfocused = Painted(box->Handle());
+  box->SetFocus();
+  ASSERT_EQ(GetFocus(), box->Handle());
+  auto focused = Painted(box->Handle());
+  int changed = 0;
+  for (int y = 0; y < 20; ++y)
+    for (int x = kMarkSide; x < 120; ++x) changed += At(focused.get(), x, y) != At(unfocused.get(), x, y);
+  EXPECT_GT(changed, 20);
+}
+
 TEST_F(SkinMarkTest, ARadioButtonFollowsItsCheckedProperty) {
   auto* a = Add<vcl::TRadioButton>(form_.get(), 10, 10, 120, 20);
   auto* b = Add<vcl::TRadioButton>(form_.get(), 10, 40, 120, 20);

@@ -270,8 +270,7 @@ TEST_F(SkinDisplayTest, ContainersTakeTheFaceColour) {
 TEST_F(SkinDisplayTest, ControlsTakingCustomGlyphsGetTheSkinsMarks) {
   Load({.checkFrames = 5});
   auto* host = Add<TGlyphHost>(form_.get(), 10, 10, 100, 20);
-  auto* s = new TSkinObjImage(host);
-  s->FGlyphKind = kGlyphsCheck;
+  auto* s = new TSkinObjImage(host, kGlyphsCheck);
   s->AttachControl(&host_, data_.get(), false, nullptr);
   vcl::TBitmap* strip = host->CustomGlyphs();
   ASSERT_EQ(strip->Width(), 9 * kMarkSide);
@@ -285,8 +284,7 @@ TEST_F(SkinDisplayTest, ControlsTakingCustomGlyphsGetTheSkinsMarks) {
 
   // Radio glyphs from an image without a fifth frame.
   auto* radio = Add<TGlyphHost>(form_.get(), 10, 40, 100, 20);
-  auto* r = new TSkinObjImage(radio);
-  r->FGlyphKind = kGlyphsRadio;
+  auto* r = new TSkinObjImage(radio, kGlyphsRadio);
   r->AttachControl(&host_, data_.get(), false, nullptr);
   ASSERT_EQ(radio->CustomGlyphs()->Width(), 6 * kMarkSide);
   EXPECT_EQ(At(radio->CustomGlyphs(), 4 * kMarkSide + 3, 3), Frame(kRadioId, 3));

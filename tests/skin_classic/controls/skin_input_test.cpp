@@ -189,10 +189,15 @@ TEST_F(SkinInputTest, DatePickersGetTheFlatBorderAndAnArrowOverTheirButton) {
   picker->SetWidth(200);
   GetClientRect(picker->Handle(), &client);
   EXPECT_EQ(arrow->Left() + arrow->Width(), client.right);
-  // Hot while the mouse is over it.
-  SendMessageW(arrow->Handle(), vcl::CM_MOUSEENTER, 0, 0);
+  // The mouse passes through the arrow to the picker's own button, which the arrow shows
+  // hot while the mouse is over it.
+  EXPECT_EQ(SendMessageW(arrow->Handle(), WM_NCHITTEST, 0, 0), HTTRANSPARENT);
+  SendMessageW(picker->Handle(), WM_MOUSEMOVE, 0, Point(arrow->Left() + 3, 5));
   EXPECT_TRUE(arrow->HotNow());
-  SendMessageW(arrow->Handle(), vcl::CM_MOUSELEAVE, 0, 0);
+  SendMessageW(picker->Handle(), WM_MOUSEMOVE, 0, Point(5, 5));
+  EXPECT_FALSE(arrow->HotNow());
+  SendMessageW(picker->Handle(), WM_MOUSEMOVE, 0, Point(arrow->Left() + 3, 5));
+  SendMessageW(picker->Handle(), WM_MOUSELEAVE, 0, 0);
   EXPECT_FALSE(arrow->HotNow());
 }
 

@@ -4,6 +4,9 @@
 // enters a tracking loop has a deadline that ends the loop.
 #include "control_skin_support.h"
 
+#include <vector>
+
+#include "classlib/controls/WindowSubclass.h"
 #include "classlib/stdctrls/ScrollBar.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_classic/controls/SkinComboBox.h"
@@ -309,6 +312,64 @@ TEST_F(ComboListDragTest, TheThumbFollowsTheMouseUntilTheRelease) {
   EXPECT_FALSE(skinner_->ListBar()->Dragging());
   EXPECT_GT(Top(), 0);
   EXPECT_NE(GetCapture(), list_);
+}
+
+// Records the scroll positions the list is told while a drag runs.
+struct VScrollSpy {
+  std::vector<WPARAM> told;
+  vcl::TWindowSubclass subclass;
+  void Proc(vcl::TMessage& m) {
+    if (m.Msg == WM_VSCROLL) told.push_back(m.WParam);
+    subclass.CallDefault(m);
+  }
+};
+
+TEST_F(ComboListDragTest, DraggedPastTheEndTheListStopsAtItsLastPage) {
+  SCROLLINFO si{};
+  si.cbSize = sizeof(si);
+  si.fMask = SIF_ALL;
+  ASSERT_TRUE(GetScrollInfo(list_, SB_VERT, &si));
+  ASSERT_GT(si.nPage, 0u);
+  const int last = si.nMax - static_cast<int>(si.nPage) + 1;
+  ASSERT_GT(last, 10);
+  VScrollSpy spy;
+  ASSERT_TRUE(spy.subclass.Attach(list_, vcl::TWndMethod::Bind<&VScrollSpy::Proc>(&spy)));
+  const POINT at = OnThumb();
+  {
+    const LoopDeadline deadline;
+    PostMoveBelow(at, 2000);
+    PostMessageW(list_, WM_LBUTTONUP, 0, 0);
+    Press(at);
+  }
+  spy.subclass.Detach();
+  // The thumb went to the far end: the last page exactly, never a position beyond it.
+  ASSERT_GE(spy.told.size(), 2u);
+  EXPECT_EQ(LOWORD(spy.told.front()), SB_THUMBTRACK);
+  EXPECT_EQ(HIWORD(spy.told.front()), last);
+  bool ended = false;
+  for (WPARAM w : spy.told) {
+    if (LOWORD(w) == SB_THUMBPOSITION) {
+      EXPECT_EQ(HIWORD(w), last);
+      ended = true;
+    }
+  }
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(Top(), last);
+
+  // And back up past the top: the first position.
+  spy.told.clear();
+  ASSERT_TRUE(spy.subclass.Attach(list_, vcl::TWndMethod::Bind<&VScrollSpy::Proc>(&spy)));
+  const POINT again = OnThumb();
+  {
+    const LoopDeadline deadline;
+    PostMoveBelow(again, -2000);
+    PostMessageW(list_, WM_LBUTTONUP, 0, 0);
+    Press(again);
+  }
+  spy.subclass.Detach();
+  ASSERT_FALSE(spy.told.empty());
+  EXPECT_EQ(HIWORD(spy.told.front()), si.nMin);
+  EXPECT_EQ(Top(), 0);
 }
 
 TEST_F(ComboListDragTest, EscPutsTheListBackWhereItWas) {

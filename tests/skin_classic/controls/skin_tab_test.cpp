@@ -204,6 +204,39 @@ TEST_F(SkinTabTest, CloseMarksCloseThePageUnlessTheFormKeepsIt) {
   EXPECT_FALSE(Skin(bottom)->CloseButtons());
 }
 
+// A tab with a close mark is wider by the mark, so that its text keeps clear of it; the tabs
+// get their width back with the control.
+TEST_F(SkinTabTest, TabsWithCloseMarksMakeRoomForThem) {
+  vcl::TPageControl* plain = Pages(vcl::tpTop);
+  vcl::TPageControl* marked = Pages(vcl::tpTop);
+  marked->SetTag(kCloseMarksTag);
+  const int before = ItemRect(marked->Handle(), 0).Width();
+  ASSERT_EQ(ItemRect(plain->Handle(), 0).Width(), before);
+  TSkinTab* s = Skin(marked);
+  Skin(plain);
+  EXPECT_GE(ItemRect(marked->Handle(), 0).Width(), before + 10);
+  EXPECT_EQ(ItemRect(plain->Handle(), 0).Width(), before);
+  s->RestoreControl();
+  EXPECT_EQ(ItemRect(marked->Handle(), 0).Width(), before);
+}
+
+// The tab under the mouse shows the image's hot frame (4); the selected one stays selected.
+TEST_F(SkinTabTest, TheTabUnderTheMouseShowsTheHotFrame) {
+  vcl::TPageControl* pages = Pages(vcl::tpTop);
+  TSkinTab* s = Skin(pages);
+  const TRect first = ItemRect(pages->Handle(), 0), current = ItemRect(pages->Handle(), 1);
+  SendMessageW(pages->Handle(), WM_MOUSEMOVE, 0, Point(first.Left + 8, first.Top + 8));
+  EXPECT_EQ(s->HotTab(), 0);
+  auto b = Painted(pages->Handle());
+  EXPECT_EQ(At(b.get(), first.Left + 5, first.Top + 5), Frame(kTabsId, 4));
+  SendMessageW(pages->Handle(), WM_MOUSEMOVE, 0, Point(current.Left + 8, current.Top + 8));
+  b = Painted(pages->Handle());
+  EXPECT_EQ(At(b.get(), current.Left + 5, current.Top + 5), Frame(kTabsId, 2));
+  EXPECT_EQ(At(b.get(), first.Left + 5, first.Top + 5), Frame(kTabsId, 1));
+  SendMessageW(pages->Handle(), WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(s->HotTab(), -1);
+}
+
 TEST_F(SkinTabTest, ButtonStyleTabsAreFramesOfTheButtonImage) {
   vcl::TPageControl* pages = Pages(vcl::tpTop);
   pages->SetStyle(vcl::tsButtons);

@@ -109,7 +109,9 @@ inline AllKinds FillAllKinds(vcl::TForm* form) {
   auto* progress = Put<vcl::TProgressBar>(inputs, 10, 255, 200, 16, form);
   progress->SetPosition(40);
   name(L"ProgressBar", progress);
-  name(L"HeaderControl", Put<vcl::THeaderControl>(inputs, 10, 275, 200, 20, form));
+  auto* header = Put<vcl::THeaderControl>(inputs, 10, 275, 200, 20, form);
+  for (const wchar_t* caption : {L"Name", L"Size"}) header->Sections()->Add()->SetText(caption);
+  name(L"HeaderControl", header);
   name(L"ScrollBar", Put<vcl::TScrollBar>(inputs, 10, 300, 200, 17, form));
   name(L"MediaPlayer", Put<vcl::TMediaPlayer>(inputs, 10, 318, 200, 20, form));
 
