@@ -57,11 +57,16 @@ TThumbExtent ControlThumbExtent(int Length, int Arrow, int Min, int Max, int Pag
   return e;
 }
 
+bool HasScrollBarPicture(TSkinData* Skin) {
+  if (!Skin || Skin->Empty()) return false;
+  TDataSkinObject* parts = Skin->Skin()->Element(SkinElement::Scrollbar);
+  return parts && parts->HasBitmap();
+}
+
 bool PaintSkinScrollBar(HDC DC, const TRect& Rect, TSkinData* Skin, const TScrollBarLook& Look, vcl::TColor Fill) {
-  if (!DC || Rect.IsEmpty() || !Skin || Skin->Empty()) return false;
+  if (!DC || Rect.IsEmpty() || !HasScrollBarPicture(Skin)) return false;
   const TSkinObjects* objects = Skin->Skin();
   TDataSkinObject* parts = objects->Element(SkinElement::Scrollbar);
-  if (!parts || !parts->HasBitmap()) return false;
   const int w = Rect.Width(), h = Rect.Height();
   const int length = Look.Vertical ? h : w;
   std::unique_ptr<TBitmap> buffer = NewSkinBitmap(w, h);
@@ -188,7 +193,8 @@ void TWScrollbar::UpdatePosition(HWND Target) {
     FShown = false;
     return;
   }
-  if (!ShownInParent(FTarget) || info.Invisible || IsRectEmpty(&info.Screen)) {
+  if (!ShownInParent(FTarget) || info.Invisible || IsRectEmpty(&info.Screen) ||
+      !HasScrollBarPicture(FSkinner ? FSkinner->SkinData() : nullptr)) {
     HideBar();
     return;
   }

@@ -55,6 +55,9 @@ struct TScrollBarLook {
 // Paints a bar from the skin into Rect of DC, through a bitmap of its own; the Fill colour
 // shows where the skin's pictures leave gaps. False (nothing painted) without the parts image.
 bool PaintSkinScrollBar(HDC DC, const TRect& Rect, TSkinData* Skin, const TScrollBarLook& Look, vcl::TColor Fill);
+// The skin has the parts picture scroll bars are painted from; without it the system's own
+// bars show (no panel covers them).
+bool HasScrollBarPicture(TSkinData* Skin);
 
 class TWScrollbar : public vcl::TCustomPanel {
   VCL_CLASS(TWScrollbar, TCustomPanel)

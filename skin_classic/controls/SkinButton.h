@@ -40,6 +40,8 @@ class TSkinButton : public TSkinControl {
   bool BeforeProc(vcl::TMessage& Message) override;
   void AfterProc(vcl::TMessage& Message) override;
   void DrawControl(HDC DC, const TRect& Rect) override;
+  // The skin's button picture.
+  bool HasPicture() const override { return ButtonsElement() != nullptr; }
 
   bool ParentBack() const { return FParentBack; }
   bool MultiLine() const { return FMultiLine; }

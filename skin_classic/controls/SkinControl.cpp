@@ -193,6 +193,9 @@ void TSkinControl::WndProc(vcl::TMessage& Message) {
       if (FSkinOn) Redraw();
     } else if (!FSkinOn) {
       CallDefault(Message);
+    } else if (!HasPicture()) {
+      // Nothing in the skin for this control: the system draws it.
+      if (TSkinControl::BeforeProc(Message)) CallDefault(Message);
     } else if (BeforeProc(Message)) {
       {
         // A control painting into a given DC may leave its clipping there; the skin paints

@@ -8,6 +8,8 @@
 //   BeforeProc answers true  the control's own procedure, then AfterProc
 //   BeforeProc answers false the skinner handled the message (and set its Result) alone
 //
+//   skin has no picture      as skinning off (HasPicture): the system draws the control
+//
 // An exception inside the pipeline is dropped: the control keeps its own behaviour for that
 // message. The base paints nothing: each subclass paints its kind of control in DrawControl,
 // either over the control's own painting (the base AfterProc paints after WM_PAINT) or
@@ -106,6 +108,11 @@ class TSkinControl : public vcl::TComponent {
   virtual void DrawControl(HDC DC, const TRect& Rect);
   // The skin changed: the face colour again, and a redraw.
   virtual void UpdateSkin();
+  // The skin has what this skinner paints its control from. Without it the control is left
+  // to the system, as if skinning were off for it: every message goes to the control's own
+  // procedure (the base pre-handler still sees the window go). Asked anew for each message,
+  // so a skin switch either way takes effect at the next paint.
+  virtual bool HasPicture() const { return true; }
 
   // The pipeline in front of the control's own procedure.
   void WndProc(vcl::TMessage& Message);

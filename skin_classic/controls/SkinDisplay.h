@@ -38,6 +38,8 @@ class TSkinProgress : public TSkinControl {
 
   bool BeforeProc(vcl::TMessage& Message) override;
   void DrawControl(HDC DC, const TRect& Rect) override;
+  // The skin's progress picture.
+  bool HasPicture() const override { return ProgressElement() != nullptr; }
 
   // The bar's length as last painted (along the bar).
   int FilledLength() const { return filled_; }

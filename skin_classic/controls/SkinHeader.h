@@ -23,6 +23,8 @@ class TSkinHeader : public TSkinControl {
   bool BeforeProc(vcl::TMessage& Message) override;
   void AfterProc(vcl::TMessage& Message) override;
   void DrawControl(HDC DC, const TRect& Rect) override;
+  // The skin's header picture.
+  bool HasPicture() const override { return HeaderElement() != nullptr; }
 
   int HotItem() const { return FHotItem; }
   // The sections as last painted, inset by 3 on either side.

@@ -111,6 +111,8 @@ class TComboxScrollBar : public TSkinControl {
   bool BeforeProc(vcl::TMessage& Message) override;
   void AfterProc(vcl::TMessage& Message) override;
   void DrawControl(HDC DC, const TRect& Rect) override;
+  // The skin's scroll bar parts.
+  bool HasPicture() const override { return HasScrollBarPicture(FSkinData); }
 
   // The list's vertical bar in window coordinates; false when it has none.
   bool BarRect(TRect& Bar) const;

@@ -60,6 +60,11 @@ bool TSkinTab31::BeforeProc(vcl::TMessage& Message) {
   }
 }
 
+bool TSkinTab31::HasPicture() const {
+  TDataSkinObject* tabs = HasSkin() ? FSkinData->Skin()->Element(SkinElement::Tabs) : nullptr;
+  return tabs && tabs->HasBitmap();
+}
+
 void TSkinTab31::DrawControl(HDC DC, const TRect& Rect) {
   auto* set = dynamic_cast<vcl::TTabSet*>(Owner());
   TDataSkinObject* tabs = HasSkin() ? FSkinData->Skin()->Element(SkinElement::Tabs) : nullptr;

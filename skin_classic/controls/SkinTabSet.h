@@ -25,6 +25,8 @@ class TSkinTab31 : public TSkinControl {
   bool BeforeProc(vcl::TMessage& Message) override;
   void DrawControl(HDC DC, const TRect& Rect) override;
   void UpdateSkin() override;
+  // The skin's tab picture.
+  bool HasPicture() const override;
 
   vcl::TBitmap* TabImage() const { return FTabImage.get(); }
   // The tabs the last paint showed.

@@ -61,6 +61,9 @@ class TWinSkinFormBase : public vcl::TComponent {
   virtual bool IsMDIChild() const = 0;
   // The MDI children follow the frame's maximised state (when the frame skins their borders).
   virtual void MDIMaximizedChanged(bool Maximized) = 0;
+  // The skin now in use paints the frame where the window's frame is the system's, or the
+  // other way round: the window is skinned anew rather than re-applied.
+  virtual bool FrameChangesWithSkin() const = 0;
 };
 
 // The object that skins one popup-menu window ("#32768").

@@ -384,11 +384,23 @@ void TSkinManage::RefreshForms(TSkinData* SkinData) {
   for (TWinSkinFormBase* form : forms_)
     if (form->SkinData == SkinData) users.push_back(form);
   if (SkinData->SkinFormtype() == sfOnlyThisForm && users.size() > 1) users.resize(1);
+  // A window whose frame the new skin paints where the old did not (or the other way round)
+  // is skinned anew: its styles, region and menu bar change with its frame.
+  std::vector<HWND> anew;
+  for (TWinSkinFormBase* form : std::vector(users)) {
+    if (!form->FrameChangesWithSkin()) continue;
+    anew.push_back(form->Window);
+    std::erase(users, form);
+    form->Unskin();
+    FreeForm(form);
+  }
   for (TWinSkinFormBase* form : users) {
     form->ReleaseSkinObjects();
     form->LoadSkinObjects();
   }
   for (TWinSkinFormBase* form : users) form->Reapply();
+  for (HWND window : anew)
+    if (IsWindow(window)) SkinForm(window);
 }
 
 bool TSkinManage::ReskinPendingWindow() {

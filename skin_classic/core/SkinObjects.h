@@ -38,6 +38,9 @@ class TSkinObjects {
   TDataSkinBorder* Border(SkinBorder Which) const { return borders_[static_cast<size_t>(Which)].get(); }
   // The object of an element; nullptr when the skin has none.
   TDataSkinObject* Element(SkinElement Which) const { return elements_[static_cast<size_t>(Which)].get(); }
+  // The skin can paint a window's frame: it has the title's picture (the top border). Without
+  // it the frame, its caption buttons and menu bar are left to the system.
+  bool HasFrame() const { return Border(SkinBorder::Top)->HasBitmap(); }
   // The caption buttons in the description's order, then the three MDI child buttons.
   const std::vector<std::unique_ptr<TDataSkinSysButton>>& SysButtons() const { return sys_buttons_; }
 

@@ -21,6 +21,16 @@ inline constexpr TColor kSkinKeyColor = 0xFF00FF;
 // "No colour" for the text colours of an element.
 inline constexpr TColor kNoSkinColor = -1;
 
+// The one test of whether the skin has something to paint an element from: a picture with
+// at least a pixel for each of its frames (side by side or stacked). A missing entry, a
+// picture that could not be read, or one too small for its frames all fail it, and the
+// element is then left to what the system draws for it.
+inline bool UsablePicture(const TBitmap* Picture, int Frames) {
+  if (!Picture || Picture->Empty() || Picture->Width() < 1 || Picture->Height() < 1) return false;
+  const int frames = Frames < 1 ? 1 : Frames;
+  return Picture->Width() >= frames || Picture->Height() >= frames;
+}
+
 class TDataSkinObject : public vcl::TObject {
   VCL_CLASS(TDataSkinObject, TObject)
 
@@ -30,7 +40,8 @@ class TDataSkinObject : public vcl::TObject {
   // The four margins as a rectangle (left, top, right, bottom), as the painters take them.
   TRect Margins() const { return TRect(LeftWidth, TopHeight, RightWidth, BottomHeight); }
   bool Transparent() const { return Trans != 0; }
-  bool HasBitmap() const { return !Bitmap->Empty(); }
+  // The skin has a picture to paint this element from.
+  bool HasBitmap() const { return UsablePicture(Bitmap.get(), Frame); }
 
   int LeftWidth = 0;
   int TopHeight = 0;
@@ -67,6 +78,8 @@ class TDataSkinButton : public TDataSkinObject {
   const std::unique_ptr<TBitmap> RadioBitmap = std::make_unique<TBitmap>();
   int RadioButtonFrame = 1;
   int CheckButtonFrame = 1;
+  bool HasCheckPicture() const { return UsablePicture(CheckBitmap.get(), CheckButtonFrame); }
+  bool HasRadioPicture() const { return UsablePicture(RadioBitmap.get(), RadioButtonFrame); }
   bool NormalColour2Given = false;
   bool MouseOverColour2Given = false;
   bool PressedColour2Given = false;

@@ -45,16 +45,48 @@ void TNCObject::MouseLeave() {
 // ---------------------------------------------------------------------------------------
 // Caption buttons
 
+namespace {
+
+// The system's caption button for an action, or -1 for an action it has none for.
+int SystemCaptionKind(int Action, TShowState Show) {
+  switch (Action) {
+    case 0:
+    case 9:
+    case 62: return DFCS_CAPTIONCLOSE;
+    case 1:
+    case 22: return Show == TShowState::Maximized ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX;
+    case 2:
+    case 23: return Show == TShowState::Minimized ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMIN;
+    case 4: return DFCS_CAPTIONHELP;
+    case 7:
+    case 60: return DFCS_CAPTIONMIN;
+    case 8:
+    case 61: return DFCS_CAPTIONRESTORE;
+    default: return -1;
+  }
+}
+
+}  // namespace
+
+bool TWinSysButton::SystemDrawn() const {
+  return !IsIcon() && !Data->HasBitmap() && SystemCaptionKind(Data->Action, TShowState::Normal) >= 0;
+}
+
 TBitmap* TWinSysButton::Image() const { return IsIcon() ? Owner->IconBitmap() : Data->Bitmap.get(); }
 
-int TWinSysButton::FrameCount() const { return IsIcon() ? 1 : std::max(Data->Frame, 1); }
+int TWinSysButton::FrameCount() const {
+  if (SystemDrawn()) return 4;  // normal, pressed, hot and inactive are all the system's
+  return IsIcon() ? 1 : std::max(Data->Frame, 1);
+}
 
 int TWinSysButton::FrameWidth() const {
+  if (SystemDrawn()) return std::max(GetSystemMetrics(SM_CXSIZE) - 2, 1);
   TBitmap* image = Image();
   return image && !image->Empty() ? image->Width() / FrameCount() : 0;
 }
 
 int TWinSysButton::FrameHeight() const {
+  if (SystemDrawn()) return std::max(GetSystemMetrics(SM_CYSIZE) - 4, 1);
   TBitmap* image = Image();
   return image && !image->Empty() ? image->Height() : 0;
 }
@@ -124,6 +156,15 @@ void TWinSysButton::PaintTo(HDC DC, int Frame, TPoint Origin) const {
   if (IsIcon()) {
     if (HICON icon = Owner->Icon())
       DrawIconEx(DC, x, y, icon, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0, nullptr, DI_NORMAL);
+    return;
+  }
+  if (SystemDrawn()) {
+    UINT kind = static_cast<UINT>(SystemCaptionKind(Data->Action, Owner->ShowState));
+    if (Frame == 2) kind |= DFCS_PUSHED;
+    if (Frame == 3) kind |= DFCS_HOT;
+    if (Frame == 4) kind |= DFCS_INACTIVE;
+    RECT r{x, y, x + BoundsRect.Width(), y + BoundsRect.Height()};
+    DrawFrameControl(DC, &r, DFC_CAPTION, kind);
     return;
   }
   DrawImageFrameAt(DC, x, y, FrameCount(), Frame, Image(), true);

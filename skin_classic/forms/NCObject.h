@@ -54,6 +54,9 @@ class TWinSysButton : public TNCObject {
   bool IsSystemMenu() const { return IsIcon() || Data->Action == 12; }
   // On the menu band of an MDI frame whose child is maximised (first condition 100).
   bool OnMenuBand() const { return Data->Visibility == 100; }
+  // The skin has no picture for the button: the system's caption button of its action is
+  // drawn in its place (the system's size, at the place the skin gives).
+  bool SystemDrawn() const;
   // The picture the button draws (the window's icon for icon buttons) and its frames.
   TBitmap* Image() const;
   int FrameCount() const;

@@ -111,7 +111,7 @@ void TWinSkinForm::Init(TSkinData* ASkinData) {
   menu_painter_ = std::make_unique<TSkinMenuPainter>(SkinData, this);
   mapping_.reset(new TControlMapping(this));
 
-  SkinFrame = SkinData->SkinControls().Contains(xcMainMenu);
+  SkinFrame = SkinData->SkinControls().Contains(xcMainMenu) && !SkinData->Empty() && SkinData->Skin()->HasFrame();
   style_ = StyleOf();
   const LONG_PTR exStyle = GetWindowLongPtrW(Window, GWL_EXSTYLE);
   RightToLeft = exStyle & WS_EX_LEFTSCROLLBAR;
@@ -487,6 +487,12 @@ void TWinSkinForm::Detach() {
   if (!SkinFrame && alive)
     for (HWND child = GetWindow(Window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
       InvalidateRect(child, nullptr, TRUE);
+}
+
+bool TWinSkinForm::FrameWanted() const {
+  if (!SkinData || SkinData->Empty() || !SkinData->SkinControls().Contains(xcMainMenu)) return false;
+  if (IsMDIChild() && SkinData->Options().Contains(xoMDIChildBorder)) return false;
+  return SkinData->Skin()->HasFrame();
 }
 
 void TWinSkinForm::Unskin() {

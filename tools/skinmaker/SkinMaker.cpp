@@ -1,11 +1,14 @@
-// skinmaker [--variant NAME DEGREES] DESCRIPTION OUTPUT [PICTURE-FOLDER]: builds the sample
+// skinmaker [--variant NAME DEGREES | --partial NAME] DESCRIPTION OUTPUT [PICTURE-FOLDER]: builds the sample
 // classic skin package. The description text comes from the repository; every picture it names
 // is drawn here (SamplePictures.cpp), and the package (the description and the pictures) is
 // packed with our LZHUF encoder. A picture the description names but nobody draws, or one drawn
 // but never named, stops the build. With a picture folder, the pictures are also written there
 // as BMP files for people to look at. --variant makes a differently coloured skin NAME from the
 // same drawings: every colour of the pictures (the key colour apart) and of the description is
-// turned round the colour wheel by DEGREES.
+// turned round the colour wheel by DEGREES. --partial makes an incomplete skin NAME, as skins in the
+// wild are: the same description, but only the pictures of the frame (its "Personality" section:
+// borders, title text back, menu bar) and of the caption buttons go into the package, so every
+// other element the description names has no picture.
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -34,13 +37,17 @@ std::string Trim(const std::string& s) {
   return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
 }
 
-// The picture names of a description: the file part of every value that ends in ".bmp".
-std::set<std::string> NamedPictures(const std::string& description) {
+// The picture names of a description: the file part of every value that ends in ".bmp" (only
+// in the sections Wanted accepts, given the lower-cased section name).
+template <class Wanted>
+std::set<std::string> NamedPictures(const std::string& description, Wanted wanted) {
   std::set<std::string> names;
   std::istringstream lines(description);
+  bool inWanted = false;
   for (std::string line; std::getline(lines, line);) {
     line = Trim(line);
-    if (line.empty() || line[0] == ';' || line[0] == '[') continue;
+    if (!line.empty() && line[0] == '[') inWanted = wanted(Lower(line.substr(1, line.find(']') - 1)));
+    if (line.empty() || line[0] == ';' || line[0] == '[' || !inWanted) continue;
     const auto eq = line.find('=');
     if (eq == std::string::npos) continue;
     std::string value = Trim(line.substr(eq + 1));
@@ -49,6 +56,29 @@ std::set<std::string> NamedPictures(const std::string& description) {
     if (value.size() > 4 && Lower(value.substr(value.size() - 4)) == ".bmp") names.insert(Lower(value));
   }
   return names;
+}
+
+std::set<std::string> NamedPictures(const std::string& description) {
+  return NamedPictures(description, [](const std::string&) { return true; });
+}
+
+// The sections an incomplete skin keeps pictures of: the frame and the caption buttons.
+bool FrameSection(const std::string& section) {
+  return section == "personality" || section.rfind("button.", 0) == 0;
+}
+
+// The description named anew.
+std::string RenamedDescription(const std::string& description, const std::string& name) {
+  std::istringstream lines(description);
+  std::string out;
+  for (std::string line; std::getline(lines, line);) {
+    const bool cr = !line.empty() && line.back() == '\r';
+    if (cr) line.pop_back();
+    const auto eq = line.find('=');
+    if (eq != std::string::npos && Lower(Trim(line.substr(0, eq))) == "skinname") line = Trim(line.substr(0, eq)) + "=" + name;
+    out += line + (cr ? "\r\n" : "\n");
+  }
+  return out;
 }
 
 bool WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
@@ -129,16 +159,20 @@ std::string VariantDescription(const std::string& description, const std::string
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string variant;
+  std::string variant, partial;
   double degrees = 0;
   if (argc > 3 && std::string(argv[1]) == "--variant") {
     variant = argv[2];
     degrees = std::atof(argv[3]);
     argv += 3;
     argc -= 3;
+  } else if (argc > 2 && std::string(argv[1]) == "--partial") {
+    partial = argv[2];
+    argv += 2;
+    argc -= 2;
   }
   if (argc < 3) {
-    std::fprintf(stderr, "usage: skinmaker [--variant NAME DEGREES] DESCRIPTION OUTPUT [PICTURE-FOLDER]\n");
+    std::fprintf(stderr, "usage: skinmaker [--variant NAME DEGREES | --partial NAME] DESCRIPTION OUTPUT [PICTURE-FOLDER]\n");
     return 2;
   }
   std::ifstream in(argv[1], std::ios::binary);
@@ -167,6 +201,12 @@ int main(int argc, char** argv) {
     description = VariantDescription(description, variant, degrees);
     for (auto& p : pictures) p.picture = Turned(p.picture, degrees);
     entry = variant + ".ini";
+  }
+  if (!partial.empty()) {
+    description = RenamedDescription(description, partial);
+    const std::set<std::string> kept = NamedPictures(description, FrameSection);
+    std::erase_if(pictures, [&](const skinmaker::NamedPicture& p) { return !kept.count(Lower(p.file)); });
+    entry = partial + ".ini";
   }
 
   skinpack::PackageSpec spec;

@@ -18,6 +18,7 @@
 #include "skin_classic/core/SkinManage.h"
 #include "skin_classic/support/SkinPackageWriter.h"
 #include "skin_classic/support/SyntheticSkin.h"
+#include "skin_classic/support/win_skin_support.h"
 #include "support/win_test_support.h"
 
 namespace winskin::test {
@@ -58,6 +59,7 @@ using Owned = std::unique_ptr<T, Freer<T>>;
 using wintest::Pump;
 using wintest::PumpUntil;
 using wintest::QueueEmpty;
+using wintest::PumpUntilIdle;
 
 // A form that form descriptions can name; it records the engine's private messages.
 class TSkinTestForm : public vcl::TForm {
@@ -152,6 +154,8 @@ class TRecordingSkinForm : public TWinSkinFormBase {
   void MapSizeGrip(HWND Grip) override { SkinCalls().push_back({"size-grip", Grip, nullptr}); }
   bool IsMDIChild() const override { return mdiChild; }
   void MDIMaximizedChanged(bool Maximized) override { Log(Maximized ? "mdi-maximized" : "mdi-normal"); }
+  bool FrameChangesWithSkin() const override { return frameChanges; }
+  bool frameChanges = false;
 
  private:
   void Log(const char* what) { SkinCalls().push_back({what, Window, nullptr}); }

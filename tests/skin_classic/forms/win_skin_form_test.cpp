@@ -45,8 +45,8 @@ class SkinnedForms : public SkinnedWindows {
     SkinnedWindows::SetUp();
     UseSkin(StandardButtons());
   }
-  void UseSkin(const std::vector<ButtonSpec>& buttons, bool transparentLeft = false) {
-    SkinnedWindows::UseSkin(FormSkinSpec(buttons, transparentLeft));
+  void UseSkin(const std::vector<ButtonSpec>& buttons, bool transparentLeft = false, bool transparentRight = false) {
+    SkinnedWindows::UseSkin(FormSkinSpec(buttons, transparentLeft, transparentRight));
   }
   Owned<vcl::TForm> NewForm() {
     Owned<vcl::TForm> form(new vcl::TForm(vcl::Application, 0));
@@ -175,6 +175,103 @@ TEST_F(SkinnedForms, TheRegionCutsTheKeyColourOfTransparentBorders) {
   EXPECT_TRUE(PtInRegion(region.get(), kLeft, 0));
 }
 
+// The region of a window, and whether it holds a window point.
+bool InRegion(HWND w, int x, int y) {
+  vcl::UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+  return GetWindowRgn(w, region.get()) != ERROR && PtInRegion(region.get(), x, y);
+}
+
+TPoint WindowSize(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return TPoint(r.right - r.left, r.bottom - r.top);
+}
+
+// Minimised, the window shows its title alone: the title's rounded corners are cut at the
+// minimised width, and the whole frame's again once it is restored.
+TEST_F(SkinnedForms, AMinimisedTitleIsCutAtItsOwnCorners) {
+  UseSkin(StandardButtons(), true, true);
+  UniqueWindow w = RawWindow();
+  ASSERT_TRUE(SkinRaw(w.get()));
+  const TPoint normal = WindowSize(w.get());
+  ShowWindow(w.get(), SW_MINIMIZE);
+  Pump();
+  ASSERT_TRUE(IsIconic(w.get()));
+  const TPoint small = WindowSize(w.get());
+  ASSERT_LT(small.X, normal.X);
+  EXPECT_FALSE(InRegion(w.get(), small.X - 1, 0));  // the right corner of the minimised title
+  EXPECT_FALSE(InRegion(w.get(), 0, 0));
+  EXPECT_TRUE(InRegion(w.get(), small.X - 1, 2));
+  EXPECT_TRUE(InRegion(w.get(), small.X / 2, 0));
+  ShowWindow(w.get(), SW_RESTORE);
+  Pump();
+  ASSERT_EQ(WindowSize(w.get()), normal);
+  EXPECT_FALSE(InRegion(w.get(), normal.X - 1, 0));
+  EXPECT_TRUE(InRegion(w.get(), small.X - 1, 0));
+  EXPECT_TRUE(InRegion(w.get(), normal.X / 2, normal.Y / 2));
+}
+
+// A raw MDI frame and its client, and documents made in it.
+HWND g_mdiClient = nullptr;
+LRESULT CALLBACK MdiFrameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  return DefFrameProcW(w, g_mdiClient, msg, wp, lp);
+}
+LRESULT CALLBACK MdiDocumentProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return DefMDIChildProcW(w, msg, wp, lp); }
+
+struct MdiWindows {
+  UniqueWindow frame;
+  HWND client = nullptr;
+  MdiWindows() {
+    frame.reset(CreateWindowExW(0, wintest::TestWindowClass(L"SkinFormMdiFrame", &MdiFrameProc), L"MDI frame",
+                                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, 600, 450, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr));
+    CLIENTCREATESTRUCT ccs{};
+    ccs.idFirstChild = 1000;
+    client = CreateWindowExW(0, L"MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 580, 400,
+                             frame.get(), nullptr, GetModuleHandleW(nullptr), &ccs);
+    g_mdiClient = client;
+  }
+  ~MdiWindows() { g_mdiClient = nullptr; }
+  HWND Document(const wchar_t* title, int x) const {
+    return CreateMDIWindowW(wintest::TestWindowClass(L"SkinFormMdiDocument", &MdiDocumentProc), title,
+                            WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, 10, 220, 160, client, GetModuleHandleW(nullptr), 0);
+  }
+};
+
+// However a document is maximised (here by the program, not the skin's button), the documents
+// lose their regions, so it is drawn whole; restored, each gets its region again.
+TEST_F(SkinnedForms, MaximisingADocumentAnyWayDropsTheRegionsAndRestoringGivesThemBack) {
+  UseSkin(StandardButtons(), true, true);
+  MdiWindows mdi;
+  ASSERT_TRUE(mdi.client);
+  ASSERT_TRUE(SkinRaw(mdi.frame.get()));
+  const HWND doc = mdi.Document(L"Document", 10);
+  ASSERT_TRUE(doc);
+  ASSERT_TRUE(PumpUntil([&] { return Ready(doc); }));
+  TWinSkinForm* skin = Find(doc);
+  ASSERT_TRUE(skin->HasRegion);
+  const TPoint normal = WindowSize(doc);
+  EXPECT_FALSE(InRegion(doc, normal.X - 1, 0));
+
+  ShowWindow(doc, SW_MAXIMIZE);
+  Pump();
+  ASSERT_TRUE(IsZoomed(doc));
+  EXPECT_TRUE(SkinManager()->MDIMaximized());
+  EXPECT_FALSE(skin->HasRegion);
+  vcl::UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+  EXPECT_EQ(GetWindowRgn(doc, region.get()), ERROR);  // no region: the whole document shows
+
+  ShowWindow(doc, SW_RESTORE);
+  Pump();
+  ASSERT_EQ(WindowSize(doc), normal);
+  EXPECT_FALSE(SkinManager()->MDIMaximized());
+  EXPECT_TRUE(skin->HasRegion);
+  EXPECT_FALSE(InRegion(doc, normal.X - 1, 0));  // no key colour in the corners
+  EXPECT_FALSE(InRegion(doc, 0, 0));
+  EXPECT_TRUE(InRegion(doc, normal.X / 2, normal.Y / 2));
+  SendMessageW(mdi.client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(doc), 0);
+}
+
 // ---------------------------------------------------------------------------------------
 // Caption buttons
 
@@ -261,6 +358,39 @@ TEST_F(SkinnedForms, ActionRulesHideCloseWithoutSystemMenuAndDisableMissingBoxes
   EXPECT_EQ(dialogSkin->BorderKind, TBorderKind::Dialog);
   dialogSkin->Buttons()[3]->UpdateVisibility();
   EXPECT_FALSE(dialogSkin->Buttons()[3]->Visible);  // no icon on a dialog
+}
+
+// A caption button whose picture the skin lacks is the system's caption button of its action,
+// at the place the skin gives: never a title without its close, maximise and minimise buttons.
+TEST_F(SkinnedForms, ButtonsWithoutPicturesAreTheSystemsCaptionButtons) {
+  PackageSpec spec = FormSkinSpec(StandardButtons());
+  std::erase_if(spec.entries, [](const auto& e) { return e.name == "b0.bmp" || e.name == "b1.bmp" || e.name == "b2.bmp"; });
+  SkinnedWindows::UseSkin(spec);
+  UniqueWindow w = RawWindow();
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin);
+  auto b = PaintedFrame(w.get());
+  const int width = b->Width();
+  for (size_t i = 0; i < 3; ++i) {
+    TWinSysButton* button = skin->Buttons()[i].get();
+    SCOPED_TRACE(i);
+    EXPECT_TRUE(button->SystemDrawn());
+    EXPECT_TRUE(button->Visible);
+    EXPECT_EQ(button->BoundsRect.Width(), GetSystemMetrics(SM_CXSIZE) - 2);
+    EXPECT_EQ(button->BoundsRect.Left, width - StandardButtons()[i].x);
+    // Drawn: the button's face is not the title's picture.
+    int face = 0;
+    for (int x = button->BoundsRect.Left; x < button->BoundsRect.Right; ++x)
+      for (int y = button->BoundsRect.Top; y < button->BoundsRect.Bottom; ++y) face += Pixel(b.get(), x, y) != Frame(kTopId, 1);
+    EXPECT_GT(face, button->BoundsRect.Width() * button->BoundsRect.Height() / 2);
+  }
+  // And they act as the skin's do.
+  Log().messages.clear();
+  const TPoint close = Centre(skin->Buttons()[0]->BoundsRect);
+  Nc(w.get(), WM_NCLBUTTONDOWN, close);
+  Nc(w.get(), WM_NCLBUTTONUP, close);
+  Pump();
+  EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_CLOSE), 1u);
 }
 
 TEST_F(SkinnedForms, ButtonsAreLaidOutByTheirAlignment) {
@@ -378,6 +508,17 @@ TEST_F(CaptionMouse, TheActionTablePostsTheSystemCommandsAndADoubleClickMaximise
   Nc(window_.get(), WM_NCLBUTTONDBLCLK, TPoint(60, kTop / 2));
   Pump();
   EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_RESTORE), 1u);
+
+  // A minimised window comes back: never maximised by a double click on its title.
+  Log().messages.clear();
+  ShowWindow(window_.get(), SW_MINIMIZE);
+  Pump();
+  ASSERT_EQ(skin_->ShowState, TShowState::Minimized);
+  Nc(window_.get(), WM_NCLBUTTONDBLCLK, TPoint(20, kTop / 2));
+  Pump();
+  EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_RESTORE), 1u);
+  EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_MAXIMIZE), 0u);
+  ShowWindow(window_.get(), SW_RESTORE);
 }
 
 // ---------------------------------------------------------------------------------------
