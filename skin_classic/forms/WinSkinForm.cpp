@@ -219,6 +219,8 @@ void TWinSkinForm::LoadSkinObjects() {
   }
   buttons_.clear();
   HotObject = nullptr;
+  tip_button_ = nullptr;
+  info_window_.Hide();
   for (const auto& data : skin->SysButtons()) {
     auto button = std::make_unique<TWinSysButton>(this, data.get());
     button->Index = static_cast<int>(buttons_.size());
@@ -229,6 +231,8 @@ void TWinSkinForm::LoadSkinObjects() {
 
 void TWinSkinForm::ReleaseSkinObjects() {
   if (HotObject && dynamic_cast<TWinSysButton*>(HotObject)) HotObject = nullptr;
+  tip_button_ = nullptr;
+  info_window_.Hide();
   buttons_.clear();
 }
 
@@ -466,6 +470,8 @@ void TWinSkinForm::Detach() {
   if (!attached_) return;
   hover_timer_->SetEnabled(false);
   HotObject = nullptr;
+  tip_button_ = nullptr;
+  info_window_.Hide();
   form_hook_.Remove();
   subclass_.Detach();
   mdi_client_subclass_.Detach();

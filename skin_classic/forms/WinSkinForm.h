@@ -23,6 +23,7 @@
 #include "skin_classic/controls/SkinControl.h"
 #include "skin_classic/core/FormSkinning.h"
 #include "skin_classic/core/SkinData.h"
+#include "skin_classic/forms/InfoWindow.h"
 #include "skin_classic/forms/NCObject.h"
 #include "skin_classic/paint/SkinRegion.h"
 
@@ -155,6 +156,11 @@ class TWinSkinForm : public TWinSkinFormBase, public TSkinControlHost {
   // The skinned system menu (nil before it was first opened).
   vcl::TPopupMenu* SysPopup() const { return sys_popup_; }
   vcl::TTimer* HoverTimer() const { return hover_timer_; }
+  // The tip naming the caption button under the mouse.
+  const TInfoWindow& InfoWindow() const { return info_window_; }
+  // Shows the tip of a caption button below it (its command's name in the system menu), or
+  // hides the tip (nil).
+  void ShowButtonTip(TWinSysButton* Button);
   TBitmap* IconBitmap() const { return icon_bitmap_.get(); }
   HICON Icon() const { return icon_.get(); }
   vcl::TFont* CaptionFont() const { return caption_font_.get(); }
@@ -238,6 +244,8 @@ class TWinSkinForm : public TWinSkinFormBase, public TSkinControlHost {
   // A bar or system menu let go of while its menu loop runs, kept until this object goes.
   std::unique_ptr<TWinSkinMenu> retired_menu_bar_;
   std::unique_ptr<TSkinMenuPainter> menu_painter_;
+  TInfoWindow info_window_;
+  TWinSysButton* tip_button_ = nullptr;
   vcl::TPopupMenu* sys_popup_ = nullptr;  // owned by this object
   bool sys_popup_open_ = false;
   bool native_menu_removed_ = false;

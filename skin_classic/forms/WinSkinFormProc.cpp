@@ -309,6 +309,7 @@ void TWinSkinForm::NCCalcSize(vcl::TMessage& m) {
 void TWinSkinForm::NCActivate(vcl::TMessage& m) {
   Active = m.WParam != 0;
   hover_timer_->SetEnabled(Active);
+  if (!Active) ShowButtonTip(nullptr);
   if (FormKind == TFormKind::MDIParent && MDIClient) SendMessageW(MDIClient, WM_NCACTIVATE, m.WParam, m.LParam);
   if (IsMDIChild()) CallSaved(m);
   if (!MaximizedMDIChild()) PaintFrame(nullptr);
@@ -341,9 +342,11 @@ void TWinSkinForm::NCMouseMove(vcl::TMessage& m) {
   const TPoint screen = MessagePoint(m.LParam);
   if (TNCObject* object = ObjectAt(ToWindowPoint(screen.X, screen.Y))) {
     object->MouseHover();
+    ShowButtonTip(object->State == TNCState::Hot ? dynamic_cast<TWinSysButton*>(object) : nullptr);
     m.Result = 0;
     return;
   }
+  ShowButtonTip(nullptr);
   if (HotObject) {
     TNCObject* hot = HotObject;
     hot->MouseLeave();
@@ -356,6 +359,7 @@ void TWinSkinForm::NCLButtonDown(vcl::TMessage& m) {
   const TPoint screen = MessagePoint(m.LParam);
   if (TNCObject* object = ObjectAt(ToWindowPoint(screen.X, screen.Y))) {
     if (!Active) SetForegroundWindow(Window);
+    ShowButtonTip(nullptr);
     // The engine stands for a key with a client hit (an accelerator, Left or Right): such a
     // menu opens with its first item selected; the mouse's own press selects nothing.
     if (auto* item = dynamic_cast<TMenuBtn*>(object))
@@ -620,14 +624,52 @@ bool TWinSkinForm::MenuDrawItem(vcl::TMessage& m) {
 }
 
 void TWinSkinForm::HoverTick(vcl::TObject*) {
-  if (!Active || Tracking || !HotObject) return;
+  if (!Active || Tracking || !HotObject) {
+    if (!HotObject) ShowButtonTip(nullptr);
+    return;
+  }
   POINT cursor{};
   GetCursorPos(&cursor);
   if (!HotObject->BoundsRect.Contains(ToWindowPoint(cursor.x, cursor.y))) {
     TNCObject* hot = HotObject;
     hot->MouseLeave();
     HotObject = nullptr;
+    ShowButtonTip(nullptr);
   }
+}
+
+namespace {
+
+// The system command a caption button's action stands for (0: none).
+UINT ButtonCommand(int Action, TShowState Show) {
+  switch (Action) {
+    case 0: return SC_CLOSE;
+    case 1:
+    case 22: return Show == TShowState::Maximized ? SC_RESTORE : SC_MAXIMIZE;
+    case 2:
+    case 23: return Show == TShowState::Minimized ? SC_RESTORE : SC_MINIMIZE;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+void TWinSkinForm::ShowButtonTip(TWinSysButton* Button) {
+  if (Button == tip_button_ && (Button != nullptr) == info_window_.Shown()) return;
+  tip_button_ = Button;
+  const UINT command = Button ? ButtonCommand(Button->Action(), ShowState) : 0;
+  wchar_t text[128] = {};
+  if (!command || GetMenuStringW(GetSystemMenu(Window, FALSE), command, text, 127, MF_BYCOMMAND) <= 0) {
+    info_window_.Hide();
+    return;
+  }
+  // The item's name without its accelerator mark and shortcut.
+  String name;
+  for (const wchar_t* c = text; *c && *c != L'\t'; ++c)
+    if (*c != L'&') name += *c;
+  RECT window{};
+  GetWindowRect(Window, &window);
+  info_window_.Show(Window, name, POINT{window.left + Button->BoundsRect.Left, window.top + Button->BoundsRect.Bottom + 2});
 }
 
 // ---------------------------------------------------------------------------------------

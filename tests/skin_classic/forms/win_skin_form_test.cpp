@@ -487,6 +487,40 @@ TEST_F(CaptionMouse, OnlyAPressAndReleaseOnTheSameButtonRunsItsAction) {
   EXPECT_EQ(Button(0)->State, TNCState::Normal);
 }
 
+// The tip over a caption button names its command as the system menu does; it goes when the
+// mouse leaves the button and when the form deactivates.
+TEST_F(CaptionMouse, TheTipWindowNamesTheButtonUnderTheMouse) {
+  auto name = [&](UINT command) {
+    wchar_t text[128] = {};
+    GetMenuStringW(GetSystemMenu(window_.get(), FALSE), command, text, 127, MF_BYCOMMAND);
+    String s;
+    for (const wchar_t* c = text; *c && *c != L'\t'; ++c)
+      if (*c != L'&') s += *c;
+    return s;
+  };
+  ASSERT_FALSE(name(SC_CLOSE).empty());
+  Nc(window_.get(), WM_NCMOUSEMOVE, At(0));
+  const TInfoWindow& tip = skin_->InfoWindow();
+  ASSERT_TRUE(tip.Shown());
+  EXPECT_EQ(tip.Text(), name(SC_CLOSE));
+  EXPECT_TRUE(IsWindowVisible(tip.Handle()));
+  RECT r{}, w{};
+  GetWindowRect(tip.Handle(), &r);
+  GetWindowRect(window_.get(), &w);
+  EXPECT_GE(r.top, w.top + Button(0)->BoundsRect.Bottom);  // below the button
+  Nc(window_.get(), WM_NCMOUSEMOVE, At(2));
+  EXPECT_EQ(tip.Text(), name(SC_MINIMIZE));
+  // Off the buttons, and on deactivation.
+  Nc(window_.get(), WM_NCMOUSEMOVE, TPoint(60, kTop / 2));
+  EXPECT_FALSE(tip.Shown());
+  EXPECT_FALSE(IsWindowVisible(tip.Handle()));
+  Nc(window_.get(), WM_NCMOUSEMOVE, At(0));
+  EXPECT_TRUE(tip.Shown());
+  SendMessageW(window_.get(), WM_NCACTIVATE, FALSE, 0);
+  EXPECT_FALSE(tip.Shown());
+  SendMessageW(window_.get(), WM_NCACTIVATE, TRUE, 0);
+}
+
 TEST_F(CaptionMouse, TheActionTablePostsTheSystemCommandsAndADoubleClickMaximisesAndRestores) {
   Click(1);
   EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_MAXIMIZE), 1u);

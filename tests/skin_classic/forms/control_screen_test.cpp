@@ -1,0 +1,273 @@
+// What the screen shows of a mapped form of every control kind, read from the display (so the
+// tests run alone, no other window over the form): every control keeps its look through a
+// minimise and a skin switch, stays drawn under skins that lack its picture, and a real click on
+// the date picker's arrow opens its calendar.
+#include "mapping_support.h"
+
+#include <cstring>
+
+#include "skin_classic/controls/SkinDateTime.h"
+
+namespace winskin::test {
+
+VCL_CLASS_INFO(TSkinTestForm) {}
+
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+// ---------------------------------------------------------------------------------------
+// Keeping the look
+
+// What the screen shows of a window (its children over it).
+std::vector<COLORREF> OnScreen(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  std::vector<COLORREF> pixels;
+  HDC screen = GetDC(nullptr);
+  auto shot = Surface(width, height, vcl::clBlack);
+  BitBlt(shot->Canvas()->Handle(), 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(shot->Canvas()->Handle(), x, y));
+  return pixels;
+}
+
+// Every window of the form drawn anew, as after the user's restore.
+void RepaintAll(HWND w) {
+  RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  PumpUntilIdle();
+}
+
+// A minimise and restore, and a switch to the same skin read again, leave every control as it was.
+TEST_F(MappedForms, AMinimiseAndASkinSwitchLeaveEveryControlAsItWas) {
+  Owned<vcl::TForm> form = NewForm();
+  const AllKinds kinds = FillAllKinds(form.get());
+  SetCursorPos(0, 0);  // away from the form: no control turns hot meanwhile
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  // Nothing of other windows over it while its pixels are read from the screen.
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(form->Handle());
+  RepaintAll(form->Handle());
+  std::map<std::wstring, std::vector<COLORREF>> before;
+  for (const auto& [name, control] : kinds.controls)
+    if (auto* w = dynamic_cast<vcl::TWinControl*>(control)) before[name] = OnScreen(w->Handle());
+
+  auto expectSame = [&](const char* after) {
+    for (const auto& [name, pixels] : before) {
+      auto* w = dynamic_cast<vcl::TWinControl*>(kinds[name]);
+      const std::vector<COLORREF> now = OnScreen(w->Handle());
+      size_t differ = 0;
+      for (size_t i = 0; i < std::min(now.size(), pixels.size()); ++i) differ += now[i] != pixels[i];
+      EXPECT_EQ(now.size(), pixels.size()) << after << ": " << std::string(name.begin(), name.end());
+      EXPECT_EQ(differ, 0u) << after << ": " << std::string(name.begin(), name.end());
+    }
+  };
+  // Minimised and restored as the caption buttons do it.
+  PostMessageW(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  PumpUntilIdle();
+  PostMessageW(form->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  PumpUntilIdle();
+  SetForegroundWindow(form->Handle());
+  PumpUntilIdle();
+  expectSame("minimised and restored");
+
+  // The same package read again and applied as a skin switch applies it.
+  ASSERT_TRUE(data_->LoadSkin());
+  SkinManager()->SetRequestSkinData(data_);
+  SkinManager()->RefreshSkinObjects(data_);
+  SkinManager()->SetActiveMode(TSkinMode::Refresh, 1);
+  PumpUntil([&] { return SkinManager()->RequestSkinData() == nullptr; });
+  PumpUntilIdle();
+  expectSame("after a skin switch");
+}
+
+// ---------------------------------------------------------------------------------------
+// Skins that lack pictures
+
+// A picture entry made unreadable: a header claiming an absurd size, or pixel rows that run
+// past the end of the entry.
+std::vector<uint8_t> Broken(std::vector<uint8_t> bmp, bool absurd) {
+  if (absurd) {
+    const int32_t huge = 1 << 30;
+    std::memcpy(bmp.data() + 18, &huge, 4);  // the width
+    std::memcpy(bmp.data() + 22, &huge, 4);  // the height
+  } else {
+    bmp.resize(bmp.size() / 2);
+  }
+  return bmp;
+}
+
+// The complete skin without the picture entries named (the description still names them), or
+// with them broken.
+PackageSpec SkinWithout(std::initializer_list<const char*> pictures, bool broken = false) {
+  PackageSpec spec = CompleteSkinSpec();
+  for (const char* name : pictures) {
+    auto it = std::find_if(spec.entries.begin(), spec.entries.end(), [&](const auto& e) { return e.name == name; });
+    EXPECT_NE(it, spec.entries.end()) << name;
+    if (it == spec.entries.end()) continue;
+    if (broken)
+      it->bytes = Broken(it->bytes, (it - spec.entries.begin()) % 2 == 0);
+    else
+      spec.entries.erase(it);
+  }
+  return spec;
+}
+
+// What the screen shows of a control is drawn: not only the face colour of what lies behind
+// (a control that vanished), and no black hole.
+void ExpectDrawn(const std::vector<COLORREF>& pixels, const std::string& what) {
+  ASSERT_FALSE(pixels.empty()) << what;
+  const COLORREF face = RGB(200, 201, 202);  // the complete skin's face colour
+  const auto black = std::count(pixels.begin(), pixels.end(), RGB(0, 0, 0));
+  EXPECT_FALSE(std::all_of(pixels.begin(), pixels.end(), [&](COLORREF c) { return c == face; }))
+      << what << ": nothing drawn";
+  EXPECT_LT(black * 4, static_cast<long>(pixels.size())) << what << ": black";
+}
+
+struct LackingCase {
+  const char* what;
+  PackageSpec spec;
+};
+
+// Whatever picture a skin lacks (or cannot read), each control of the form stays drawn: by
+// the skin where it has the picture, by the system where it has not.
+TEST_F(MappedForms, EveryControlStaysDrawnWhenTheSkinLacksItsPicture) {
+  const LackingCase cases[] = {
+      {"push buttons", SkinWithout({"Buttons.bmp"})},
+      {"check boxes and radio buttons", SkinWithout({"Check.bmp", "Radio.bmp"})},
+      {"tabs", SkinWithout({"Tabs.bmp", "TabBorder.bmp", "TabPane.bmp"})},
+      {"scroll bars", SkinWithout({"Scroll.bmp"})},
+      {"combo boxes", SkinWithout({"Combo.bmp", "Sunk.bmp"})},
+      {"headers", SkinWithout({"Header.bmp"})},
+      {"progress bars", SkinWithout({"Progress.bmp", "Chunk.bmp"})},
+      {"status bars and up-downs", SkinWithout({"Status.bmp", "UpDownV.bmp", "UpDownH.bmp"})},
+      {"track-bar thumbs", SkinWithout({"ThumbH.bmp", "ThumbV.bmp"})},
+      {"broken control pictures",
+       SkinWithout({"Buttons.bmp", "Check.bmp", "Tabs.bmp", "Scroll.bmp", "Combo.bmp", "Header.bmp"}, true)},
+      // A skin of the wild: the frame, its caption buttons and the menu bar only.
+      {"every control picture",
+       SkinWithout({"TextBack.bmp", "Buttons.bmp", "Check.bmp", "Radio.bmp", "Progress.bmp", "Chunk.bmp",
+                    "GroupEdge.bmp", "GroupBox.bmp", "Tabs.bmp", "TabBorder.bmp", "Status.bmp", "TabPane.bmp",
+                    "ToolBars.bmp", "Combo.bmp", "Sunk.bmp", "Extra.bmp", "Header.bmp", "MenuItem.bmp",
+                    "MenuBack.bmp", "Scroll.bmp", "HScroll.bmp", "VScroll.bmp", "HThumb.bmp", "VThumb.bmp",
+                    "ThumbH.bmp", "ThumbV.bmp", "ThumbL.bmp", "ThumbR.bmp", "ThumbU.bmp", "ThumbD.bmp",
+                    "UpDownH.bmp", "UpDownHGlyph.bmp", "UpDownV.bmp", "UpDownVGlyph.bmp", "TrackV.bmp"})},
+  };
+  SetCursorPos(0, 0);
+  for (const LackingCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    holder_.reset();
+    FreeSkinManager();
+    holder_ = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(BuildPackage(c.spec)))));
+    data_ = holder_->SkinData();
+    ASSERT_TRUE(data_ && !data_->Empty());
+    Owned<vcl::TForm> form = NewForm();
+    const AllKinds kinds = FillAllKinds(form.get());
+    TWinSkinForm* skin = ShowSkinned(form.get());
+    ASSERT_TRUE(skin);
+    SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RepaintAll(form->Handle());
+    for (const auto& [name, control] : kinds.controls) {
+      auto* w = dynamic_cast<vcl::TWinControl*>(control);
+      if (w && IsWindowVisible(w->Handle())) ExpectDrawn(OnScreen(w->Handle()), std::string(name.begin(), name.end()));
+    }
+    // The speed button has no window: what its parent shows at its place.
+    vcl::TControl* speed = kinds[L"SpeedButton"];
+    RECT r{speed->Left(), speed->Top(), speed->Left() + speed->Width(), speed->Top() + speed->Height()};
+    MapWindowPoints(speed->Parent()->Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+    HDC screen = GetDC(nullptr);
+    std::vector<COLORREF> pixels;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) pixels.push_back(GetPixel(screen, x, y));
+    ReleaseDC(nullptr, screen);
+    ExpectDrawn(pixels, "SpeedButton");
+  }
+}
+
+// A skin without the title's picture leaves the window's frame to the system: its caption,
+// buttons and menu bar; the controls are still skinned. A switch to such a skin gives the
+// window the system's frame, and a switch back the skin's.
+TEST_F(MappedForms, WithoutTheTitlesPictureTheFrameIsTheSystems) {
+  holder_.reset();
+  FreeSkinManager();
+  holder_ = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(BuildPackage(SkinWithout({"Top.bmp"}))))));
+  data_ = holder_->SkinData();
+  Owned<vcl::TForm> form = NewForm();
+  auto* button = Put<vcl::TButton>(form.get(), 10, 10, 80, 24);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  EXPECT_FALSE(skin->SkinFrame);
+  EXPECT_EQ(SkinnerClass(skin, button), L"TSkinButton");
+  const LONG_PTR style = GetWindowLongPtrW(form->Handle(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  RECT window{}, client{};
+  GetWindowRect(form->Handle(), &window);
+  POINT origin{0, 0};
+  ClientToScreen(form->Handle(), &origin);
+  EXPECT_GE(origin.y - window.top, GetSystemMetrics(SM_CYCAPTION));  // the system's title
+
+  // The complete skin, as a skin switch brings it.
+  Fill(*data_->SkinStream(), BuildPackage(CompleteSkinSpec()));
+  ASSERT_TRUE(data_->LoadSkin());
+  SkinManager()->SetRequestSkinData(data_);
+  SkinManager()->RefreshSkinObjects(data_);
+  SkinManager()->SetActiveMode(TSkinMode::Refresh, 1);
+  ASSERT_TRUE(PumpUntil([&] { return Ready(form->Handle()) && Find(form->Handle())->SkinFrame; }));
+  EXPECT_FALSE(GetWindowLongPtrW(form->Handle(), GWL_STYLE) & WS_MINIMIZEBOX);  // the skin's buttons now
+  EXPECT_EQ(SkinnerClass(Find(form->Handle()), button), L"TSkinButton");
+
+  // And back to a skin without it.
+  Fill(*data_->SkinStream(), BuildPackage(SkinWithout({"Top.bmp"})));
+  ASSERT_TRUE(data_->LoadSkin());
+  SkinManager()->SetRequestSkinData(data_);
+  SkinManager()->SetActiveMode(TSkinMode::Refresh, 1);
+  ASSERT_TRUE(PumpUntil([&] { return Ready(form->Handle()) && !Find(form->Handle())->SkinFrame; }));
+  EXPECT_TRUE(GetWindowLongPtrW(form->Handle(), GWL_STYLE) & WS_MINIMIZEBOX);
+}
+
+// A real click (through the system's input) at a screen point.
+void ClickAt(POINT at) {
+  SetCursorPos(at.x, at.y);
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, input, sizeof(INPUT));
+}
+
+// A click on the skin's arrow opens the picker's calendar, as a click on its button does without
+// the skin.
+TEST_F(MappedForms, TheDatePickersButtonUnderTheSkinsArrowOpensTheCalendar) {
+  Owned<vcl::TForm> form = NewForm();
+  auto* picker = Put<vcl::TDateTimePicker>(form.get(), 20, 20, 160, 24);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  // Nothing of another test's windows between the mouse and the picker.
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(form->Handle());
+  ASSERT_EQ(SkinnerClass(skin, picker), L"TSkinDateTime");
+  auto* skinner = dynamic_cast<TSkinDateTime*>(SkinnersOf(skin, picker).front());
+  ASSERT_TRUE(skinner && skinner->Arrow());
+  TArrowButton* arrow = skinner->Arrow();
+  ASSERT_TRUE(arrow->Visible());
+  RECT r{};
+  GetWindowRect(arrow->Handle(), &r);
+  PumpUntilIdle();
+  ClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  auto calendar = [&] { return reinterpret_cast<HWND>(SendMessageW(picker->Handle(), DTM_GETMONTHCAL, 0, 0)); };
+  EXPECT_TRUE(PumpUntil([&] { return calendar() && IsWindowVisible(calendar()); }));
+  PumpUntilIdle();
+  EXPECT_TRUE(calendar() && IsWindowVisible(calendar()));  // and it stays open
+  SendMessageW(picker->Handle(), DTM_CLOSEMONTHCAL, 0, 0);
+  keybd_event(VK_ESCAPE, 0, 0, 0);
+  keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+  PumpUntilIdle();
+  SetWindowPos(form->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+}  // namespace
+}  // namespace winskin::test
