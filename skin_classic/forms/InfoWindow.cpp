@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace winskin {
 namespace {
 
@@ -17,6 +19,24 @@ TTTOOLINFOW Tool(HWND Owner, const vcl::String& Text) {
 }
 
 }  // namespace
+
+vcl::String MenuItemName(vcl::StringView Text) {
+  vcl::String name(Text.substr(0, std::min(Text.find(L'\t'), Text.size())));
+  for (size_t at; (at = name.find(L"(&")) != vcl::String::npos && at + 3 < name.size() && name[at + 3] == L')';)
+    name.erase(at, 4);
+  // A lone "&" marks the accelerator; "&&" stands for "&".
+  vcl::String plain;
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (name[i] != L'&') {
+      plain += name[i];
+    } else if (i + 1 < name.size() && name[i + 1] == L'&') {
+      plain += L'&';
+      ++i;
+    }
+  }
+  while (!plain.empty() && plain.back() == L' ') plain.pop_back();
+  return plain;
+}
 
 TInfoWindow::~TInfoWindow() {
   if (window_ && IsWindow(window_)) DestroyWindow(window_);

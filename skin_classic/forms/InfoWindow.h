@@ -9,6 +9,10 @@
 
 namespace winskin {
 
+// The name of a menu item's text: without its shortcut (after a tab), its accelerator in
+// brackets as East Asian menus write it ("(&C)") and its accelerator marks.
+vcl::String MenuItemName(vcl::StringView Text);
+
 class TInfoWindow {
  public:
   TInfoWindow() = default;

@@ -663,10 +663,7 @@ void TWinSkinForm::ShowButtonTip(TWinSysButton* Button) {
     info_window_.Hide();
     return;
   }
-  // The item's name without its accelerator mark and shortcut.
-  String name;
-  for (const wchar_t* c = text; *c && *c != L'\t'; ++c)
-    if (*c != L'&') name += *c;
+  const String name = MenuItemName(text);
   RECT window{};
   GetWindowRect(Window, &window);
   info_window_.Show(Window, name, POINT{window.left + Button->BoundsRect.Left, window.top + Button->BoundsRect.Bottom + 2});

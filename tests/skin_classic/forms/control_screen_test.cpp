@@ -204,7 +204,7 @@ TEST_F(MappedForms, WithoutTheTitlesPictureTheFrameIsTheSystems) {
   const LONG_PTR style = GetWindowLongPtrW(form->Handle(), GWL_STYLE);
   EXPECT_TRUE(style & WS_SYSMENU);
   EXPECT_TRUE(style & WS_MINIMIZEBOX);
-  RECT window{}, client{};
+  RECT window{};
   GetWindowRect(form->Handle(), &window);
   POINT origin{0, 0};
   ClientToScreen(form->Handle(), &origin);

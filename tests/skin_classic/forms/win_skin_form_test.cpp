@@ -490,13 +490,13 @@ TEST_F(CaptionMouse, OnlyAPressAndReleaseOnTheSameButtonRunsItsAction) {
 // The tip over a caption button names its command as the system menu does; it goes when the
 // mouse leaves the button and when the form deactivates.
 TEST_F(CaptionMouse, TheTipWindowNamesTheButtonUnderTheMouse) {
+  EXPECT_EQ(MenuItemName(L"&Close\tAlt+F4"), L"Close");
+  EXPECT_EQ(MenuItemName(L"关闭(&C)\tAlt+F4"), L"关闭");
+  EXPECT_EQ(MenuItemName(L"Save && quit"), L"Save & quit");
   auto name = [&](UINT command) {
     wchar_t text[128] = {};
     GetMenuStringW(GetSystemMenu(window_.get(), FALSE), command, text, 127, MF_BYCOMMAND);
-    String s;
-    for (const wchar_t* c = text; *c && *c != L'\t'; ++c)
-      if (*c != L'&') s += *c;
-    return s;
+    return MenuItemName(text);
   };
   ASSERT_FALSE(name(SC_CLOSE).empty());
   Nc(window_.get(), WM_NCMOUSEMOVE, At(0));
