@@ -101,6 +101,15 @@ void TsSkinProvider::UpdateFormRgn(bool Repaint) {
     region.Handle = MakeRgn(0, 0);
   }
   RgnChanged = false;
+  // The region the window has already, set again without a repaint, would only have the
+  // frame worked out anew (its menu bar measured again): it is left as it is.
+  if (!Repaint && region.Handle) {
+    TRegion current{CreateRectRgn(0, 0, 0, 0)};
+    if (current.Handle && GetWindowRgn(wnd, current.Handle) != ERROR && EqualRgn(current.Handle, region.Handle)) {
+      SettingRgn = false;
+      return;
+    }
+  }
   // The system owns the region from here on.
   SetWindowRgn(wnd, region.Release(), Repaint ? TRUE : FALSE);
   SettingRgn = false;

@@ -300,6 +300,37 @@ TEST_F(FrameTest, TheFrameIsPaintedOnceTheWindowHasTheFormsSizeAndOnlyWhileAsked
   EXPECT_FALSE(GetWindowLongPtrW(Wnd(), GWL_STYLE) & WS_SYSMENU);
 }
 
+// The form's region is set again only when it changes (or a repaint is asked for): the same
+// region set again would have the frame worked out anew, the menu bar measured again, at every
+// step of a resize. A resize step sets the new region once.
+TEST_F(FrameTest, TheSameRegionIsNotSetAgainAndAResizeStepSetsTheNewOneOnce) {
+  Skin();
+  ShowActive();
+  Repaint();
+  static int calcs = 0;
+  HHOOK hook = SetWindowsHookExW(
+      WH_CALLWNDPROC,
+      [](int code, WPARAM w, LPARAM l) -> LRESULT {
+        if (code >= 0 && reinterpret_cast<const CWPSTRUCT*>(l)->message == WM_NCCALCSIZE) ++calcs;
+        return CallNextHookEx(nullptr, code, w, l);
+      },
+      nullptr, GetCurrentThreadId());
+  calcs = 0;
+  provider->UpdateFormRgn(false);
+  EXPECT_EQ(calcs, 0);
+  SetWindowPos(Wnd(), nullptr, 0, 0, 430, 330, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Repaint();
+  UnhookWindowsHookEx(hook);
+  EXPECT_LE(calcs, 2);  // the size's own and the new region's
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(Wnd(), rgn), ERROR);
+  RECT box{};
+  GetRgnBox(rgn, &box);
+  DeleteObject(rgn);
+  EXPECT_EQ(box.right, 430);
+  EXPECT_EQ(box.bottom, 330);
+}
+
 TEST_F(FrameTest, MaximisingFillsTheWorkAreaPastTheFrame) {
   Skin();
   MINMAXINFO info{};
