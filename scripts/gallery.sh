@@ -2,9 +2,10 @@
 # Starts the skin gallery (extra arguments go to it, e.g. --page mdi). With a DISPLAY it opens
 # there until the user closes it. Without one it runs on a private Xvfb and writes screenshots
 # of the gallery's windows once they are idle: the classic pages to build/gallery/classic.png,
-# the same under the incomplete classic skin Sparse to build/gallery/classic-partial.png, and
-# the layered page to build/gallery/layered.png (only the page the arguments name when they
-# name --page layered or --layered), prints their paths and ends.
+# the same under the incomplete classic skin Sparse to build/gallery/classic-partial.png, the
+# layered page to build/gallery/layered.png and the layered page under the incomplete layered
+# sample skin Sparse to build/gallery/layered-partial.png (only the page the arguments name
+# when they name --page layered or --layered), prints their paths and ends.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source scripts/env.sh
@@ -44,6 +45,8 @@ take() {
 if [ "$layered_only" = 1 ]; then
   take layered.png "$@"
 else
+  sparse="Z:$(printf '%s' "$PWD/$build/win/skins/layered/Sparse" | tr / '\\')"
   take classic.png "$@" && take layered.png --page layered &&
-    take classic-partial.png --classic "Z:$PWD/$build/win/skins/Sparse.skn" "$@"
+    take classic-partial.png --classic "Z:$PWD/$build/win/skins/Sparse.skn" "$@" &&
+    take layered-partial.png --layered "$sparse"
 fi

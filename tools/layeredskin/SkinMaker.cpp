@@ -1,11 +1,14 @@
 // Makes the sample layered skins on the build machine: the description in the repository
-// with the pictures drawn for it, as a skin folder and as a pack, and a second skin of other
+// with the pictures drawn for it, as a skin folder and as a pack, a second skin of other
 // colours made from the same description (every colour turned round the colour wheel, the
-// pictures drawn from the turned palette).
+// pictures drawn from the turned palette), and an incomplete skin as people meet them: the
+// sample's form, edits, panels, buttons and check boxes alone, without the skin-wide
+// pictures (title buttons, check marks, grips, borders).
 //
 // Usage: layeredskinmaker OPTIONS_FILE OUTPUT_FOLDER
 //   writes OUTPUT_FOLDER/<name>/ and OUTPUT_FOLDER/<name>.pmz for the skin whose description
-//   OPTIONS_FILE is (its folder's name is the skin's) and for its variant.
+//   OPTIONS_FILE is (its folder's name is the skin's), for its variant and for the incomplete
+//   skin.
 //        layeredskinmaker --parts
 //   prints the master bitmap's part descriptors as the description must give them.
 //
@@ -34,6 +37,9 @@ namespace fs = std::filesystem;
 
 constexpr const char* kMasterName = "Master.bmp";
 constexpr const char* kVariantName = "Ember";
+constexpr const char* kIncompleteName = "Sparse";
+// The sections the incomplete skin keeps.
+const std::set<std::string> kIncompleteSections{"GLOBALINFO", "FORM", "EDIT", "PANEL", "BUTTON", "CHECKBOX"};
 constexpr double kVariantHueTurn = 173;  // the blue of the first skin becomes orange
 
 // The keys whose values are colours ($BBGGRR or decimal) that the variant turns; the
@@ -120,6 +126,30 @@ std::string VariantText(const std::string& text, const std::string& name, const 
       line = key + "=" + value;
     }
     out += line + ending;
+  }
+  return out;
+}
+
+// The description with the kept sections alone, their skin-wide pictures left out (a value
+// that names an image) and the skin's name in its description.
+std::string IncompleteText(const std::string& text, const std::string& name, const std::string& incomplete) {
+  std::string out, section;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = text.find('\n', pos);
+    end = end == std::string::npos ? text.size() : end + 1;
+    std::string line = text.substr(pos, end - pos);
+    pos = end;
+    if (line.starts_with("[")) section = line.substr(1, line.find(']') - 1);
+    if (!kIncompleteSections.contains(section)) continue;
+    const std::size_t eq = line.find('=');
+    if (section == "GLOBALINFO" && eq != std::string::npos && line[0] != ';') {
+      const char first = eq + 1 < line.size() ? line[eq + 1] : 0;
+      if (first == '^' || first == '@' || first == '!' || first == '~') continue;
+      if (line.starts_with("DESCRIPTION=")) line = "DESCRIPTION=" + incomplete + ": " + name +
+                                                   "'s form, edits, panels, buttons and check boxes alone\n";
+    }
+    out += line;
   }
   return out;
 }
@@ -229,6 +259,7 @@ int Run(int argc, char** argv) {
   const SamplePictures variant = DrawSamplePictures(turned);
   if (!WriteSkin(out, name, text, lagoon)) return 1;
   if (!WriteSkin(out, kVariantName, VariantText(text, name, kVariantName, kVariantHueTurn), variant)) return 1;
+  if (!WriteSkin(out, kIncompleteName, IncompleteText(text, name, kIncompleteName), lagoon)) return 1;
   return 0;
 }
 
