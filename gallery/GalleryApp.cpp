@@ -37,7 +37,6 @@ class TGalleryPageOpener : public vcl::TComponent {
   void Open(vcl::TObject*) {
     timer_->SetEnabled(false);
     switch (page_) {
-      case Page::All:
       case Page::Dialog: main_->ShowDialog(); break;
       case Page::MessageDialog: main_->ShowMessage(); break;
       case Page::Popup: main_->ShowPopup(); break;
@@ -129,7 +128,7 @@ int RunGallery(const Options& Options) {
     frame->Show();
     ShowMdiDocuments(frame);
     vcl::Application->Run();
-    return 0;
+    return ExitCode();
   }
   if (Options.page == Page::Layered || Options.page == Page::LayeredDialogs || Options.page == Page::LayeredBorders ||
       (Options.layeredPath && Options.page == Page::Menus)) {
@@ -140,7 +139,7 @@ int RunGallery(const Options& Options) {
     layered->Show();
     new TGalleryPageOpener(layered, Options.page);  // owned by the page
     vcl::Application->Run();
-    return 0;
+    return ExitCode();
   }
   // The MDI frame is the main form: MDI documents need it there.
   auto* frame = vcl::Application->CreateForm<TGalleryMdiFrame>();
@@ -158,7 +157,7 @@ int RunGallery(const Options& Options) {
   if (page != Page::Mdi) main->BringToFront();
   new TGalleryPageOpener(main, page);  // owned by the main form
   vcl::Application->Run();
-  return 0;
+  return ExitCode();
 }
 
 }  // namespace gallery

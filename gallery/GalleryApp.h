@@ -6,9 +6,10 @@
 // program; its variant Jade is written beside it); a package the engine cannot read is
 // reported and the gallery runs unskinned. The main form's Skin menu switches packages at run
 // time or unskins every window.
-// --page opens one page: all (the default: the main form, the MDI frame with two documents and
-// a modal dialog), controls, dialog, messagebox, mdi, popup, menus (the main form's File menu
-// dropped from its menu bar), or layered: the layered engine's page, under the layered skin
+// --page opens one page: all (the default: the main form and the MDI frame with two documents;
+// the modal dialog opens from the main form's button or its Windows menu), controls, dialog
+// (the modal dialog over the main form), messagebox, mdi, popup, menus (the main form's File
+// menu dropped from its menu bar), or layered: the layered engine's page, under the layered skin
 // --layered names (a skin folder or a ".pmz" pack; default: the sample layered skin the build
 // writes beside the program); --layered alone opens that page, with --page mdi the MDI frame
 // and its documents under that skin. --shot writes a screenshot of

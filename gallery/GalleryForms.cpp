@@ -52,7 +52,10 @@ VCL_CLASS_INFO(TGalleryMain) {
   VCL_METHOD(TGalleryMain, NoSkinClick);
 }
 VCL_CLASS_INFO(TGalleryDialog) {}
-VCL_CLASS_INFO(TGalleryMdiFrame) {}
+VCL_CLASS_INFO(TGalleryMdiFrame) {
+  VCL_METHOD(TGalleryMdiFrame, TileItemClick);
+  VCL_METHOD(TGalleryMdiFrame, CascadeItemClick);
+}
 VCL_CLASS_INFO(TGalleryMdiChild) {}
 
 namespace {
@@ -143,6 +146,14 @@ void ShowMdiDocuments(TGalleryMdiFrame* frame) {
 void TGalleryMdiFrame::BeforeDestruction() {
   while (MDIChildCount() > 0) vcl::TObject::Free(MDIChildren(0));
   TForm::BeforeDestruction();
+}
+
+void TGalleryMdiFrame::TileItemClick(vcl::TObject*) {
+  if (ClientHandle()) SendMessageW(ClientHandle(), WM_MDITILE, MDITILE_VERTICAL, 0);
+}
+
+void TGalleryMdiFrame::CascadeItemClick(vcl::TObject*) {
+  if (ClientHandle()) SendMessageW(ClientHandle(), WM_MDICASCADE, 0, 0);
 }
 
 void TGalleryMain::ShowPopup() {

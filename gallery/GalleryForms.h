@@ -46,12 +46,17 @@ class TGalleryDialog : public vcl::TForm {
 };
 
 // The frame owns no document: two documents read from one description cannot share an owner
-// (their names would clash), so the frame frees those left when it goes.
+// (their names would clash), so the frame frees those left when it goes. Its Window menu
+// tiles and cascades the documents and lists them; a maximised document's buttons stand on
+// its menu line.
 class TGalleryMdiFrame : public vcl::TForm {
   VCL_CLASS(TGalleryMdiFrame, TForm)
  public:
   explicit TGalleryMdiFrame(vcl::TComponent* AOwner) : TForm(AOwner) {}
   void BeforeDestruction() override;
+
+  void TileItemClick(vcl::TObject* Sender);
+  void CascadeItemClick(vcl::TObject* Sender);
 };
 
 class TGalleryMdiChild : public vcl::TForm {

@@ -1,6 +1,5 @@
 #include "gallery/GalleryLayered.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -16,6 +15,7 @@
 #include "classlib/forms/Menus.h"
 #include "classlib/stdctrls/StaticText.h"
 #include "classlib/forms/ScrollBox.h"
+#include "gallery/GalleryShot.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/MenuSupport.h"
@@ -50,8 +50,23 @@ std::wstring WithoutSlash(std::wstring Path) {
   return Path;
 }
 
+// The same skin: both folders or both packs (or stored skins) naming one place, however the
+// paths are written (relative parts, slashes, letter case, another drive for the same folder).
+bool SameSource(const LayeredSource& A, const LayeredSource& B) {
+  const bool folderA = !A.name.empty() && A.name.back() == L'\\';
+  const bool folderB = !B.name.empty() && B.name.back() == L'\\';
+  if (folderA != folderB) return false;
+  const std::filesystem::path a = std::filesystem::path(WithoutSlash(A.directory)) / WithoutSlash(A.name);
+  const std::filesystem::path b = std::filesystem::path(WithoutSlash(B.directory)) / WithoutSlash(B.name);
+  std::error_code error;
+  if (std::filesystem::equivalent(a, b, error)) return true;
+  // What is not a file (a skin stored in the form) is compared by its written path.
+  return _wcsicmp(a.lexically_normal().c_str(), b.lexically_normal().c_str()) == 0;
+}
+
 void Report(const std::wstring& Text) {
-  std::fprintf(stderr, "skingallery: %ls\n", Text.c_str());
+  NoteFailure();
+  Say(Text);
   vcl::Application->MessageBox(Text, L"Skin gallery", MB_OK | MB_ICONWARNING);
 }
 
@@ -165,12 +180,11 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
   menu_->Items()->Add(skins_item_);
   SetMenu(menu_);
 
-  // The sample skin in every form, and its variant; the command line's skin first.
+  // The command line's skin first, then the sample skin in every form and its variant (each
+  // once: the command line may name one of them).
   const std::wstring sample = SampleLayeredFolder();
-  const LayeredSource folder{L"Lagoon (folder)", sample, L"Lagoon\\"};
-  const bool own = WithoutSlash(Source.directory) != WithoutSlash(sample) || Source.name != folder.name;
-  if (own) AddSource(Source);
-  AddSource(folder);
+  AddSource(Source);
+  AddSource({L"Lagoon (folder)", sample, L"Lagoon\\"});
   AddSource({L"Lagoon (pack)", sample, L"Lagoon.pmz"});
   if (std::filesystem::exists(sample + L"\\Lagoon.pmz")) {
     skin_layered::TsStoredSkin* stored = manager_->InternalSkins()->Add();
@@ -183,10 +197,11 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
   auto* separator = new vcl::TMenuItem(menu_);
   separator->SetCaption(L"-");
   skins_item_->Add(separator);
-  auto* none = new vcl::TMenuItem(menu_);
-  none->SetCaption(L"&No skin");
-  none->OnClick = vcl::TNotifyEvent::Bind<&TGalleryLayered::NoSkinClick>(this);
-  skins_item_->Add(none);
+  no_skin_item_ = new vcl::TMenuItem(menu_);
+  no_skin_item_->SetCaption(L"&No skin");
+  no_skin_item_->SetRadioItem(true);
+  no_skin_item_->OnClick = vcl::TNotifyEvent::Bind<&TGalleryLayered::NoSkinClick>(this);
+  skins_item_->Add(no_skin_item_);
   borders_item_ = new vcl::TMenuItem(menu_);
   borders_item_->SetCaption(L"&Extended borders");
   borders_item_->OnClick = vcl::TNotifyEvent::Bind<&TGalleryLayered::BordersClick>(this);
@@ -267,7 +282,7 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
   BuildViews();
   // The skin comes before the form has its window: the provider takes it when the window is
   // made, and its control adapter gives every control here its adapter by class name.
-  Load(own ? Source : folder, false);
+  Load(Source, false);
   list_->SetTopIndex(40);
 }
 
@@ -670,12 +685,22 @@ void TGalleryLayered::BuildScrollBox() {
 }
 
 void TGalleryLayered::AddSource(const LayeredSource& Source) {
+  for (const LayeredSource& known : sources_)
+    if (SameSource(known, Source)) return;
   auto* item = new vcl::TMenuItem(menu_);
   item->SetCaption(Source.caption);
   item->SetTag(static_cast<intptr_t>(sources_.size()));
+  item->SetRadioItem(true);
   item->OnClick = vcl::TNotifyEvent::Bind<&TGalleryLayered::SourceClick>(this);
   skins_item_->Add(item);
   sources_.push_back(Source);
+  source_items_.push_back(item);
+}
+
+void TGalleryLayered::CheckSkinInUse(const LayeredSource* Source) {
+  for (std::size_t i = 0; i < sources_.size(); ++i)
+    source_items_[i]->SetChecked(Source && SameSource(sources_[i], *Source));
+  no_skin_item_->SetChecked(!Source);
 }
 
 void TGalleryLayered::SourceClick(vcl::TObject* Sender) {
@@ -693,6 +718,7 @@ void TGalleryLayered::SetExtendedBorders(bool Value) {
 
 void TGalleryLayered::NoSkinClick(vcl::TObject*) {
   manager_->SetActive(false);
+  CheckSkinInUse(nullptr);
   SkinChanged();
 }
 
@@ -707,10 +733,22 @@ void TGalleryLayered::Load(const LayeredSource& Source, bool Animate) {
       manager_->SetActive(true);
     }
   } catch (const vcl::Exception& e) {
+    NoteFailure();
     vcl::Application->ShowException(e);
   }
-  if (!manager_->Active() || !manager_->Skin().SkinData.Active)
-    Report(Source.caption + L" could not be loaded from " + Source.directory + L"; the page runs unskinned.");
+  // A name the manager does not find falls back to the skin stored in the form: that one is
+  // shown then, and said so.
+  const bool skinned = manager_->Active() && manager_->Skin().SkinData.Active;
+  const vcl::String& name = manager_->SkinName();
+  const bool fellBack = skinned && name != Source.name && manager_->InternalSkins()->IndexOf(name) >= 0;
+  const LayeredSource* shown = skinned && !fellBack ? &Source : nullptr;
+  for (const LayeredSource& known : sources_)
+    if (fellBack && known.name == name) shown = &known;
+  if (!skinned || fellBack)
+    Report(Source.caption + L" could not be loaded from " + Source.directory +
+           (fellBack ? L"; the skin stored in the form is shown instead." : L"; the page runs unskinned."));
+  if (shown) current_ = shown->caption;
+  CheckSkinInUse(shown);
   SkinChanged();
   if (Animate && HandleAllocated() && Visible())
     skin_layered::AnimChangeForm(content_, manager_->AnimEffects()->SkinChanging()->Time(), 255, false);

@@ -18,6 +18,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "classlib/extctrls/ExtCtrls.h"
 #include "classlib/forms/Forms.h"
@@ -103,7 +104,10 @@ class TGalleryLayered : public vcl::TForm {
  private:
   // The manager changed its skin or let it go.
   void ManagerChanged(vcl::TObject* Sender);
+  // A Skin menu item for the source, unless one names the same skin already.
   void AddSource(const LayeredSource& Source);
+  // The Skin menu checks the item of the skin in use (none: "No skin").
+  void CheckSkinInUse(const LayeredSource* Source);
   void SourceClick(vcl::TObject* Sender);
   void NoSkinClick(vcl::TObject* Sender);
   void BordersClick(vcl::TObject* Sender);
@@ -126,6 +130,7 @@ class TGalleryLayered : public vcl::TForm {
   vcl::TMainMenu* menu_ = nullptr;
   vcl::TMenuItem* skins_item_ = nullptr;
   vcl::TMenuItem* borders_item_ = nullptr;
+  vcl::TMenuItem* no_skin_item_ = nullptr;
   vcl::TPopupMenu* sample_menu_ = nullptr;
   TLayeredPanel* content_ = nullptr;
   TLayeredEdit* edit_ = nullptr;
@@ -140,6 +145,7 @@ class TGalleryLayered : public vcl::TForm {
   vcl::TGroupBox* buttons_ = nullptr;
   vcl::TScrollBox* hosts_ = nullptr;
   std::vector<LayeredSource> sources_;
+  std::vector<vcl::TMenuItem*> source_items_;  // the Skin menu's item of each source
   vcl::String current_;
 };
 

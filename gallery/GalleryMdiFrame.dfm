@@ -10,4 +10,19 @@ object GalleryMdiFrame: TGalleryMdiFrame
   Font.Name = 'Tahoma'
   Font.Style = []
   FormStyle = fsMDIForm
+  Menu = FrameMenu
+  WindowMenu = WindowMenu
+  object FrameMenu: TMainMenu
+    object WindowMenu: TMenuItem
+      Caption = '&Window'
+      object TileItem: TMenuItem
+        Caption = '&Tile'
+        OnClick = TileItemClick
+      end
+      object CascadeItem: TMenuItem
+        Caption = '&Cascade'
+        OnClick = CascadeItemClick
+      end
+    end
+  end
 end

@@ -25,8 +25,10 @@ struct ShotState {
   int quiet = 0;
   ULONGLONG grabbing = 0;  // when the grab was started; 0 before
   UINT_PTR timer = 0;
+  bool written = false;
 };
 ShotState g_shot;
+bool g_failed = false;
 
 std::vector<HWND> VisibleWindows() {
   std::vector<HWND> windows;
@@ -73,7 +75,8 @@ RECT Union(const std::vector<HWND>& windows) {
   return all;
 }
 
-// The Unix path of a Windows path (the grab is a Unix program); empty outside Wine.
+// The Unix path of a Windows path (the grab is a Unix program), in the Unix file system's
+// UTF-8; empty outside Wine.
 std::string UnixPath(const std::wstring& path) {
   using Convert = char*(CDECL*)(LPCWSTR);
   const auto convert = reinterpret_cast<Convert>(
@@ -95,7 +98,12 @@ bool StartGrab(const RECT& r, const std::wstring& file) {
                               "x" + std::to_string(r.bottom - r.top) + "+" + std::to_string(r.left) + "+" +
                               std::to_string(r.top) + " +repage 'png:" + part + "' && mv '" + part + "' '" + target +
                               "'\"";
-  std::wstring wide(command.begin(), command.end());
+  // Wide text again for the process (a path may hold any characters: never byte by byte).
+  const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, command.data(),
+                                         static_cast<int>(command.size()), nullptr, 0);
+  if (length <= 0) return false;
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, command.data(), static_cast<int>(command.size()), wide.data(), length);
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
@@ -105,9 +113,10 @@ bool StartGrab(const RECT& r, const std::wstring& file) {
   return true;
 }
 
-void Finish(const char* outcome) {
-  std::fprintf(stderr, "skingallery: %s\n", outcome);
-  std::fflush(stderr);
+void Finish(const wchar_t* outcome, bool failed) {
+  g_failed = g_failed || failed;
+  g_shot.written = !failed;
+  Say(outcome);
   KillTimer(nullptr, g_shot.timer);
   g_shot.timer = 0;
   // Out of any menu loop; modal dialogs and message boxes end with the quit message.
@@ -122,21 +131,37 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
   const ULONGLONG now = GetTickCount64();
   std::error_code ec;
   if (g_shot.grabbing) {
-    if (std::filesystem::exists(g_shot.file, ec)) return Finish("screenshot written");
-    if (now - g_shot.grabbing > kGrabWait) return Finish("the screen grab did not finish");
+    if (std::filesystem::exists(g_shot.file, ec)) return Finish(L"screenshot written", false);
+    if (now - g_shot.grabbing > kGrabWait) return Finish(L"the screen grab did not finish", true);
     return;
   }
   g_shot.quiet = GetQueueStatus(QS_ALLINPUT) == 0 ? g_shot.quiet + 1 : 0;
   if (now - g_shot.started < kSettle || g_shot.quiet < kQuietTicks) return;
   const std::vector<HWND> windows = VisibleWindows();
   if (!SkinSettled(windows) && now - g_shot.started < kSkinWait) return;
-  if (windows.empty()) return Finish("no window to take");
+  if (windows.empty()) return Finish(L"no window to take", true);
   std::filesystem::remove(g_shot.file, ec);
-  if (!StartGrab(Union(windows), g_shot.file)) return Finish("the screen grab could not be started");
+  if (!StartGrab(Union(windows), g_shot.file)) return Finish(L"the screen grab could not be started", true);
   g_shot.grabbing = now;
 }
 
 }  // namespace
+
+void NoteFailure() { g_failed = true; }
+
+void Say(std::wstring_view Line) {
+  const std::wstring text = L"skingallery: " + std::wstring(Line) + L"\n";
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(std::max(size, 0)), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
+  std::fwrite(utf8.data(), 1, utf8.size(), stderr);
+  std::fflush(stderr);
+}
+
+int ExitCode() {
+  const bool unfinished = !g_shot.file.empty() && !g_shot.written;  // the program ended before its picture
+  return g_failed || unfinished ? 1 : 0;
+}
 
 void StartScreenshot(const std::wstring& File) {
   g_shot = {};

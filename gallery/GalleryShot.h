@@ -6,11 +6,23 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace gallery {
 
-// Starts watching for the idle moment; File is a Windows path of the PNG to write. Reports
-// "written" or the failure on the standard error stream and ends the program either way.
+// Starts watching for the idle moment; File is a Windows path of the PNG to write (any
+// characters). Reports "written" or the failure on the standard error stream and ends the
+// program either way.
 void StartScreenshot(const std::wstring& File);
+
+// Something the user was told about went wrong (a skin not loaded, a window missing): a
+// screenshot run ends with a failure then, whatever the grab did.
+void NoteFailure();
+
+// The program's exit code: 0 unless a screenshot run failed or a failure was noted.
+int ExitCode();
+
+// A line on the standard error stream ("skingallery: " first), in UTF-8 whatever it holds.
+void Say(std::wstring_view Line);
 
 }  // namespace gallery

@@ -1,9 +1,9 @@
 #include "gallery/GallerySkin.h"
 
-#include <cstdio>
 
 #include "classlib/forms/Forms.h"
 #include "classlib/rtl/Streams.h"
+#include "gallery/GalleryShot.h"
 #include "skin_classic/core/SkinManage.h"
 #include "skin_layered/core/GeneralUtils.h"
 
@@ -45,7 +45,8 @@ class MessageCounter {
 };
 
 void Report(const vcl::String& Text) {
-  std::fprintf(stderr, "skingallery: %ls\n", Text.c_str());
+  NoteFailure();
+  Say(Text);
   vcl::Application->MessageBox(Text, L"Skin gallery", MB_OK | MB_ICONWARNING);
 }
 
@@ -63,6 +64,7 @@ bool LoadInto(winskin::TSkinData* Skin, const std::optional<std::wstring>& File)
     if (Skin->LoadSkin()) return true;
     if (messages.Shown() == 0) Report(name + L" is not a classic skin package.");
   } catch (const vcl::Exception& e) {
+    NoteFailure();
     vcl::Application->ShowException(e);
   }
   return false;
@@ -97,7 +99,7 @@ winskin::TSkinData* ApplyClassicSkin(vcl::TComponent* Owner, const std::optional
   if (LoadInto(skin, File))
     skin->SetActive(true);
   else if (File)
-    std::fprintf(stderr, "skingallery: the gallery runs unskinned\n");
+    Say(L"the gallery runs unskinned");
   return skin;
 }
 

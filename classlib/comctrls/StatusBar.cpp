@@ -173,19 +173,26 @@ void TStatusBar::ApplyColor() {
   Send(SB_SETBKCOLOR, 0, Color() == clBtnFace ? CLR_DEFAULT : static_cast<LPARAM>(ColorToRGB(Color())));
 }
 
-void TStatusBar::UpdatePanels() {
+// The system takes at most 256 parts; every part but the last ends where its width says.
+constexpr int kMaxParts = 256;
+
+void TStatusBar::SetParts(int LastEdge) {
   if (!HasWindow()) return;
-  const int count = panels_->Count();
-  // The system takes at most 256 parts; every part but the last ends where its width says.
-  constexpr int kMaxParts = 256;
-  const int parts = std::clamp(count, 1, kMaxParts);
-  std::vector<int> edges(static_cast<size_t>(parts), -1);
+  const int parts = std::clamp(panels_->Count(), 1, kMaxParts);
+  std::vector<int> edges(static_cast<size_t>(parts), LastEdge);
   int x = 0;
   for (int i = 0; i + 1 < parts; ++i) {
     x += panels_->Items(i)->Width();
     edges[static_cast<size_t>(i)] = x;
   }
   Send(SB_SETPARTS, static_cast<WPARAM>(parts), reinterpret_cast<LPARAM>(edges.data()));
+}
+
+void TStatusBar::UpdatePanels() {
+  if (!HasWindow()) return;
+  const int count = panels_->Count();
+  const int parts = std::clamp(count, 1, kMaxParts);
+  SetParts();
   if (count == 0) {
     Send(SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(simple_text_.c_str()));
   } else {
@@ -277,6 +284,17 @@ void TStatusBar::WMNcCalcSize(TMessage& Message) {
   r->bottom = std::max(r->bottom, r->top);
 }
 
+// The library places the bar (it has CCS_NORESIZE): the system then keeps its parts where they
+// were, so the last one would stop at the old width, and it ignores the same parts set again.
+// They are set for the new width, then again to reach the right end whatever comes.
+void TStatusBar::WMSize(TMessage& Message) {
+  TWinControl::Dispatch(Message);
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  SetParts(client.right);
+  SetParts();
+}
+
 void TStatusBar::CMColorChanged(TMessage& Message) {
   TWinControl::Dispatch(Message);
   ApplyColor();
@@ -286,6 +304,7 @@ void TStatusBar::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case CN_DRAWITEM: return HandleDrawItem(Message);
     case WM_NCCALCSIZE: return WMNcCalcSize(Message);
+    case WM_SIZE: return WMSize(Message);
     // The window paints its own background.
     case WM_ERASEBKGND: return DefaultHandler(Message);
     case CM_COLORCHANGED: return CMColorChanged(Message);

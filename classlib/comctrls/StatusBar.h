@@ -114,6 +114,9 @@ class TStatusBar : public TWinControl {
   void ApplyColor();
   void HandleDrawItem(TMessage& Message);
   void WMNcCalcSize(TMessage& Message);
+  // The parts' edges from the panels' widths, the last part to LastEdge (-1: the bar's end).
+  void SetParts(int LastEdge = -1);
+  void WMSize(TMessage& Message);
   void CMColorChanged(TMessage& Message);
 
   std::unique_ptr<TStatusPanels> panels_;

@@ -1,6 +1,7 @@
 // Status bars on real windows: parts from the panels, simple mode, grip, border and owner-drawn panels.
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "classlib/graphics/GraphicsBitmap.h"
@@ -74,6 +75,24 @@ TEST(StatusBarWindow, EachPanelIsAPartWithItsTextAlignmentAndBevel) {
   SendMessageW(wnd, SB_GETRECT, 1, reinterpret_cast<LPARAM>(&r));
   EXPECT_GE(r.left, 100);  // the part, less its border
   EXPECT_LT(r.left, 105);
+
+  // The last part follows the form's width: wider, maximised and back.
+  auto lastRight = [&] {
+    RECT last{};
+    SendMessageW(wnd, SB_GETRECT, 2, reinterpret_cast<LPARAM>(&last));
+    RECT client{};
+    GetClientRect(wnd, &client);
+    return std::pair{last.right, client.right};
+  };
+  const int before = lastRight().first;
+  form->SetBounds(form->Left(), form->Top(), 560, 300);
+  EXPECT_GT(lastRight().first, before + 150);
+  EXPECT_GE(lastRight().first, lastRight().second - 24);  // the size grip may follow it
+  ShowWindow(form->Handle(), SW_MAXIMIZE);
+  EXPECT_GE(lastRight().first, lastRight().second - 24);
+  ShowWindow(form->Handle(), SW_RESTORE);
+  EXPECT_GE(lastRight().first, lastRight().second - 24);
+  EXPECT_EQ(Parts(wnd), (std::vector<int>{100, 180, -1}));
 
   // Changes follow at once.
   centre->SetText(L"改");

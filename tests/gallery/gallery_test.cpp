@@ -1,0 +1,339 @@
+// The skin gallery as its users meet it: the MDI frame's Window menu, the layered page's Skin
+// menu, the status bars through resizing and maximising, and the program run from its command
+// line (the page it opens first, its screenshot into a folder of any name, its exit code).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "classlib/comctrls/StatusBar.h"
+#include "classlib/forms/Forms.h"
+#include "classlib/forms/Menus.h"
+#include "classlib/rtl/UnitInit.h"
+#include "gallery/GalleryForms.h"
+#include "gallery/GalleryLayered.h"
+#include "gallery/GallerySkin.h"
+#include "support/win_test_support.h"
+
+namespace gallery::test {
+namespace {
+
+class Units : public ::testing::Environment {
+ public:
+  void SetUp() override { vcl::InitializeUnits(); }
+  void TearDown() override { vcl::FinalizeUnits(); }
+};
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new Units);
+
+// The gallery's reports, kept instead of shown: a test's window never waits for a user.
+class Reports {
+ public:
+  Reports() {
+    previous_ = vcl::SetMessageBoxFunction([this](HWND, const vcl::String& Text, const vcl::String&, UINT) {
+      texts.push_back(Text);
+      return IDOK;
+    });
+  }
+  ~Reports() { vcl::SetMessageBoxFunction(previous_); }
+  Reports(const Reports&) = delete;
+  Reports& operator=(const Reports&) = delete;
+  std::vector<std::wstring> texts;
+
+ private:
+  vcl::TMessageBoxFunction previous_;
+};
+
+template <class T>
+struct Freed {
+  void operator()(T* Object) const { vcl::TObject::Free(Object); }
+};
+template <class T>
+using Owned = std::unique_ptr<T, Freed<T>>;
+
+// The text of a menu's item at a position, without its accelerator marks.
+std::wstring ItemText(HMENU Menu, int Position) {
+  wchar_t text[256] = {};
+  GetMenuStringW(Menu, static_cast<UINT>(Position), text, 256, MF_BYPOSITION);
+  std::wstring out(text);
+  std::erase(out, L'&');
+  return out;
+}
+
+RECT WindowRect(HWND Wnd) {
+  RECT r{};
+  GetWindowRect(Wnd, &r);
+  return r;
+}
+
+// ---------------------------------------------------------------------------------------
+// The MDI frame
+
+TEST(GalleryMdiFrame, ItsWindowMenuTilesCascadesAndListsTheDocumentsAndAMaximisedOneShowsItsButtons) {
+  // The program's main form, as in the gallery (MDI documents need it there); the application
+  // frees it at the end.
+  auto* frame = vcl::Application->CreateForm<TGalleryMdiFrame>();
+  ASSERT_EQ(vcl::Application->MainForm(), frame);
+  struct Hidden {
+    vcl::TForm* form;
+    ~Hidden() { form->Hide(); }
+  } hidden{frame};
+  frame->SetBounds(40, 40, 700, 500);
+  frame->Show();
+  ShowMdiDocuments(frame);
+  wintest::PumpUntilIdle();
+
+  HMENU bar = GetMenu(frame->Handle());
+  ASSERT_TRUE(bar) << "the frame has no menu";
+  ASSERT_EQ(ItemText(bar, 0), L"Window");
+  HMENU window = GetSubMenu(bar, 0);
+  std::vector<std::wstring> items;
+  for (int i = 0; i < GetMenuItemCount(window); ++i) items.push_back(ItemText(window, i));
+  EXPECT_EQ(items.front(), L"Tile");
+  EXPECT_EQ(items[1], L"Cascade");
+  // The client lists the documents after them.
+  auto listed = [&](const std::wstring& Caption) {
+    return std::any_of(items.begin(), items.end(), [&](const std::wstring& t) { return t.ends_with(Caption); });
+  };
+  EXPECT_TRUE(listed(L"First document") && listed(L"Second document")) << ::testing::PrintToString(items);
+
+  // Tiled the two documents share the client without overlapping; cascaded they overlap.
+  auto overlap = [&] {
+    RECT a = WindowRect(frame->MDIChildren(0)->Handle()), b = WindowRect(frame->MDIChildren(1)->Handle()), both{};
+    return IntersectRect(&both, &a, &b) && both.right - both.left > 2 && both.bottom - both.top > 2;
+  };
+  frame->WindowMenu()->Items(0)->Click();
+  wintest::PumpUntilIdle();
+  EXPECT_FALSE(overlap());
+  frame->WindowMenu()->Items(1)->Click();
+  wintest::PumpUntilIdle();
+  EXPECT_TRUE(overlap());
+
+  // A maximised document puts its system menu and its three buttons on the frame's menu line:
+  // it can be restored and closed there.
+  const int before = GetMenuItemCount(bar);
+  SendMessageW(frame->ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(frame->MDIChildren(0)->Handle()), 0);
+  wintest::PumpUntilIdle();
+  EXPECT_GE(GetMenuItemCount(GetMenu(frame->Handle())), before + 4);
+}
+
+// ---------------------------------------------------------------------------------------
+// The status bars
+
+// The bar spans the form's client width, as the form's is after each change.
+// The bar spans the form's client width, and so does its last panel (what the bar and a skin
+// draw of it), after each change.
+void ExpectFullWidth(vcl::TForm* Form, vcl::TStatusBar* Bar, const char* When) {
+  wintest::PumpUntilIdle();
+  RECT client{}, bar{}, last{};
+  GetClientRect(Form->Handle(), &client);
+  GetClientRect(Bar->Handle(), &bar);
+  EXPECT_EQ(bar.right, client.right) << When;
+  EXPECT_EQ(Bar->Top() + Bar->Height(), client.bottom) << When;
+  const int parts = static_cast<int>(SendMessageW(Bar->Handle(), SB_GETPARTS, 0, 0));
+  ASSERT_GT(parts, 0);
+  SendMessageW(Bar->Handle(), SB_GETRECT, static_cast<WPARAM>(parts - 1), reinterpret_cast<LPARAM>(&last));
+  EXPECT_GE(last.right, bar.right - 24) << When << ": the last panel ends at " << last.right;  // a size grip may follow
+}
+
+vcl::TStatusBar* StatusBarOf(vcl::TWinControl* Form) {
+  for (int i = 0; i < Form->ControlCount(); ++i)
+    if (auto* bar = dynamic_cast<vcl::TStatusBar*>(Form->Controls(i))) return bar;
+  return nullptr;
+}
+
+void ResizeAndMaximise(vcl::TForm* Form) {
+  vcl::TStatusBar* bar = StatusBarOf(Form);
+  ASSERT_TRUE(bar);
+  Form->Show();
+  ExpectFullWidth(Form, bar, "shown");
+  Form->SetBounds(Form->Left(), Form->Top(), Form->Width() + 180, Form->Height() + 60);
+  ExpectFullWidth(Form, bar, "widened");
+  ShowWindow(Form->Handle(), SW_MAXIMIZE);
+  ExpectFullWidth(Form, bar, "maximised");
+  ShowWindow(Form->Handle(), SW_RESTORE);
+  ExpectFullWidth(Form, bar, "restored");
+}
+
+TEST(GalleryStatusBars, FollowResizingAndMaximisingOnTheClassicPage) {
+  Owned<TGalleryMain> main(vcl::Construct<TGalleryMain>(nullptr));
+  ApplyClassicSkin(main.get(), std::nullopt);
+  ResizeAndMaximise(main.get());
+}
+
+TEST(GalleryStatusBars, FollowResizingAndMaximisingOnTheLayeredPage) {
+  Owned<TGalleryLayered> page(vcl::Construct<TGalleryLayered>(nullptr));
+  page->SetBounds(10, 10, 1000, 700);
+  ResizeAndMaximise(page.get());
+}
+
+// ---------------------------------------------------------------------------------------
+// The layered page's Skin menu
+
+struct SkinItem {
+  std::wstring caption;
+  bool checked;
+};
+
+vcl::TMenuItem* SkinMenu(TGalleryLayered* Page) {
+  return dynamic_cast<vcl::TMainMenu*>(Page->Menu())->Items()->Items(0);
+}
+
+std::vector<SkinItem> SkinItems(TGalleryLayered* Page) {
+  std::vector<SkinItem> items;
+  vcl::TMenuItem* skin = SkinMenu(Page);
+  for (int i = 0; i < skin->Count(); ++i)
+    items.push_back({skin->Items(i)->Caption(), skin->Items(i)->Checked()});
+  return items;
+}
+
+vcl::TMenuItem* ItemCaptioned(TGalleryLayered* Page, const std::wstring& Caption) {
+  vcl::TMenuItem* skin = SkinMenu(Page);
+  for (int i = 0; i < skin->Count(); ++i)
+    if (skin->Items(i)->Caption() == Caption) return skin->Items(i);
+  return nullptr;
+}
+
+std::wstring Checked(TGalleryLayered* Page) {
+  std::wstring checked;
+  for (const SkinItem& item : SkinItems(Page))
+    if (item.checked) checked += std::wstring(checked.empty() ? L"" : L", ") + item.caption;
+  return checked;
+}
+
+TEST(GalleryLayeredPage, TheSkinMenuNamesEachSkinOnceAndChecksTheOneInUse) {
+  // The sample folder named by an absolute path with other slashes and letter case: still the
+  // sample folder.
+  std::wstring absolute = std::filesystem::weakly_canonical(std::filesystem::path(SampleLayeredFolder())).wstring();
+  for (wchar_t& c : absolute) c = c == L'\\' ? L'/' : static_cast<wchar_t>(towupper(c));
+  TGalleryLayered::SetPageSource(LayeredSourceOf(absolute + L"/Lagoon/"));
+  Reports reports;
+  Owned<TGalleryLayered> page(vcl::Construct<TGalleryLayered>(nullptr));
+  int lagoonFolders = 0;
+  for (const SkinItem& item : SkinItems(page.get())) lagoonFolders += item.caption == L"Lagoon (folder)" ? 1 : 0;
+  EXPECT_EQ(lagoonFolders, 1) << "the sample folder is listed twice";
+  EXPECT_EQ(Checked(page.get()), L"Lagoon (folder)");
+
+  // Another skin, then none: the check follows.
+  ASSERT_TRUE(ItemCaptioned(page.get(), L"Ember (pack)"));
+  ItemCaptioned(page.get(), L"Ember (pack)")->Click();
+  EXPECT_EQ(Checked(page.get()), L"Ember (pack)");
+  ItemCaptioned(page.get(), L"&No skin")->Click();
+  EXPECT_EQ(Checked(page.get()), L"&No skin");
+  EXPECT_EQ(reports.texts, std::vector<std::wstring>{});
+
+  // A skin that is not there: the manager falls back to the one stored in the form, which the
+  // menu checks and the report names.
+  TGalleryLayered::SetPageSource(LayeredSourceOf(SampleLayeredFolder() + L"\\NoSuchSkin"));
+  Owned<TGalleryLayered> other(vcl::Construct<TGalleryLayered>(nullptr));
+  EXPECT_EQ(Checked(other.get()), L"Lagoon (stored in the form)");
+  ASSERT_EQ(reports.texts.size(), 1u);
+  EXPECT_NE(reports.texts[0].find(L"stored in the form is shown instead"), std::wstring::npos) << reports.texts[0];
+  TGalleryLayered::SetPageSource(LayeredSourceOf(SampleLayeredFolder() + L"\\Lagoon"));
+}
+
+// ---------------------------------------------------------------------------------------
+// The program
+
+std::wstring ProgramPath() {
+  std::wstring path = L"Z:";
+  for (const char* p = SCRIVANE_GALLERY_EXE; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+  return path;
+}
+
+// The gallery run with the arguments until it ends (false: it did not within the time).
+struct GalleryRun {
+  PROCESS_INFORMATION info{};
+  explicit GalleryRun(const std::wstring& Arguments) {
+    std::wstring line = L"\"" + ProgramPath() + L"\" " + Arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    const std::wstring folder = std::filesystem::path(ProgramPath()).parent_path().wstring();
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &info))
+      info = {};
+  }
+  ~GalleryRun() {
+    if (info.hProcess) {
+      if (WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info.hProcess, 9);
+      CloseHandle(info.hProcess);
+      CloseHandle(info.hThread);
+    }
+  }
+  std::optional<DWORD> ExitCode(DWORD Milliseconds) {
+    if (!info.hProcess || WaitForSingleObject(info.hProcess, Milliseconds) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(info.hProcess, &code);
+    return code;
+  }
+};
+
+std::vector<HWND> ShownWindowsOf(DWORD Process) {
+  struct Search {
+    DWORD process;
+    std::vector<HWND> found;
+  } search{Process, {}};
+  EnumWindows(
+      [](HWND w, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        DWORD process = 0;
+        GetWindowThreadProcessId(w, &process);
+        if (process == s->process && IsWindowVisible(w)) s->found.push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::wstring TitleOf(HWND Wnd) {
+  wchar_t text[256] = {};
+  GetWindowTextW(Wnd, text, 256);
+  return text;
+}
+
+TEST(GalleryProgram, TheDefaultPageOpensTheMainWindowReadyToUseAndNoDialog) {
+  GalleryRun gallery(L"");
+  ASSERT_TRUE(gallery.info.hProcess);
+  HWND main = nullptr;
+  ASSERT_TRUE(wintest::PumpUntil([&] {
+    for (HWND w : ShownWindowsOf(gallery.info.dwProcessId))
+      if (TitleOf(w) == L"Skin gallery") main = w;
+    return main != nullptr;
+  }, std::chrono::seconds(30)));
+  // Long past the moment a page's modal part opens.
+  Sleep(1500);
+  EXPECT_TRUE(IsWindowEnabled(main)) << "a modal window holds the main window";
+  for (HWND w : ShownWindowsOf(gallery.info.dwProcessId))
+    EXPECT_NE(TitleOf(w), L"A modal dialog") << "the dialog opened by itself";
+}
+
+TEST(GalleryProgram, AScreenshotGoesIntoAFolderOfAnyNameAndAFailureEndsWithAnErrorCode) {
+  const std::filesystem::path folder =
+      std::filesystem::path(wintest::UniqueTempPath(L"gallery")) / L"\u76ae\u80a4\u622a\u56fe";  // Chinese
+  std::filesystem::create_directories(folder);
+  const std::filesystem::path shot = folder / L"\u5c4f\u5e55.png";
+  {
+    GalleryRun gallery(L"--page controls --shot \"" + shot.wstring() + L"\"");
+    EXPECT_EQ(gallery.ExitCode(60000), std::optional<DWORD>(0));
+  }
+  EXPECT_TRUE(std::filesystem::exists(shot)) << "no picture under the name asked for";
+  EXPECT_GT(std::filesystem::file_size(shot), 1000u);
+
+  // A layered skin that is not there: reported, and the run fails.
+  GalleryRun missing(L"--layered \"" + (folder / L"NoSuchSkin").wstring() + L"\" --shot \"" + (folder / L"x.png").wstring() +
+              L"\"");
+  const std::optional<DWORD> code = missing.ExitCode(60000);
+  ASSERT_TRUE(code.has_value()) << "the run did not end";
+  EXPECT_NE(*code, 0u);
+  std::error_code error;
+  std::filesystem::remove_all(folder.parent_path(), error);
+}
+
+}  // namespace
+}  // namespace gallery::test
