@@ -1,5 +1,6 @@
 // Colour fields: a double click opens the colour dialog; a confirmed choice becomes the
-// field's text ("#RRGGBB") and its background.
+// field's text ("#RRGGBB") and its background, the text in white or black, whichever reads
+// better on it.
 #include "app/HtmlColor.h"
 #include "app/MainForm.h"
 
@@ -12,6 +13,7 @@ void Tfrmmain::PickColour(vcl::TEdit* Field) {
   const vcl::TColor colour = dlgColor1->Color();
   Field->SetText(ColorToHtmlHex(colour));
   Field->SetColor(colour);
+  Field->Font()->SetColor(static_cast<vcl::TColor>(ContrastingTextColor(colour)));
 }
 
 void Tfrmmain::edt1DblClick(TObject*) { PickColour(edt1); }

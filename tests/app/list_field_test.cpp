@@ -23,6 +23,16 @@ TEST(HtmlColor, WritesRedGreenBlueInUpperCaseHex) {
   EXPECT_EQ(ColorToHtmlHex(static_cast<std::int32_t>(0x80102030)), L"#302010");
 }
 
+// Text on a colour field: white on dark colours (black and pure blue among them), black on
+// light ones.
+TEST(HtmlColor, TheContrastingTextColourIsWhiteOnDarkAndBlackOnLight) {
+  for (std::int32_t dark : {0x000000, 0xFF0000, 0x000080, 0x404040, 0x800080})
+    EXPECT_EQ(ContrastingTextColor(dark), 0xFFFFFF) << std::hex << dark;
+  for (std::int32_t light : {0xFFFFFF, 0x00FFFF, 0x00FF00, 0x808080, 0xF3F3F3})
+    EXPECT_EQ(ContrastingTextColor(light), 0x000000) << std::hex << light;
+  EXPECT_EQ(ContrastingTextColor(static_cast<std::int32_t>(0x7F000000)), 0xFFFFFF);  // the high byte ignored
+}
+
 TEST(ListText, TrimRemovesControlsAndBlanksAtBothEndsOnly) {
   EXPECT_EQ(TrimListText(L"\r\n \t a | b\t|c \r\n\x01"), L"a | b\t|c");
   EXPECT_EQ(TrimListText(L" \r\n\t"), L"");

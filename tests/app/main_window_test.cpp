@@ -503,5 +503,56 @@ TEST_F(MainWindow, ColourFieldsTakeAConfirmedColourOnly) {
   vcl::SetChooseColorFunction(previous);
 }
 
+// The field's own pixels: its text stands out from the colour it takes. Pixels near the text
+// colour (within 60 of it per channel sum) and far from the background.
+int TextPixels(vcl::TEdit* Field, COLORREF Text) {
+  RECT r{};
+  GetClientRect(Field->Handle(), &r);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, r.right, r.bottom);
+  ReleaseDC(nullptr, screen);
+  const HGDIOBJ old = SelectObject(dc, bmp);
+  SendMessageW(Field->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+  int n = 0;
+  for (int y = 0; y < r.bottom; ++y)
+    for (int x = 0; x < r.right; ++x) {
+      const COLORREF c = GetPixel(dc, x, y);
+      const int d = std::abs(GetRValue(c) - GetRValue(Text)) + std::abs(GetGValue(c) - GetGValue(Text)) +
+                    std::abs(GetBValue(c) - GetBValue(Text));
+      n += d < 60 ? 1 : 0;
+    }
+  SelectObject(dc, old);
+  DeleteObject(bmp);
+  DeleteDC(dc);
+  return n;
+}
+
+TEST_F(MainWindow, AColourFieldsTextStaysReadableOnTheColourChosen) {
+  const vcl::TChooseColorFunction previous = vcl::SetChooseColorFunction([](CHOOSECOLORW& cc) {
+    cc.rgbResult = g_colour.colour;
+    return true;
+  });
+  form->pgc1->SetActivePage(form->tsfengetiao);
+  for (const auto [chosen, text] : {std::pair{RGB(0, 0, 0), RGB(255, 255, 255)}, std::pair{RGB(0, 0, 255), RGB(255, 255, 255)},
+                                    std::pair{RGB(255, 255, 255), RGB(0, 0, 0)}, std::pair{RGB(255, 255, 0), RGB(0, 0, 0)}}) {
+    g_colour.colour = chosen;
+    DoubleClick(form->edt1);
+    EXPECT_EQ(form->edt1->Color(), static_cast<vcl::TColor>(chosen));
+    EXPECT_EQ(vcl::ColorToRGB(form->edt1->Font()->Color()), static_cast<vcl::TColor>(text)) << std::hex << chosen;
+    EXPECT_GT(TextPixels(form->edt1, text), 15) << "no legible text on " << std::hex << chosen;
+  }
+  // The page's code takes the field's text alone, as before: the same with the field's text
+  // in its old colour.
+  EXPECT_EQ(form->edt1->Text(), L"#FFFF00");
+  Generate(form->btn15);
+  const String picked = Memo();
+  EXPECT_NE(picked.find(L"#FFFF00"), String::npos);
+  form->edt1->Font()->SetColor(vcl::clWindowText);
+  Generate(form->btn15);
+  EXPECT_EQ(Memo(), picked);
+  vcl::SetChooseColorFunction(previous);
+}
+
 }  // namespace
 }  // namespace composer::testing
