@@ -123,15 +123,24 @@ void TqvDialogWnd::InitWindow() {
   Icon = reinterpret_cast<HICON>(SendMessageW(CtrlHandle, WM_GETICON, ICON_SMALL, 0));
   if (!Icon) Icon = reinterpret_cast<HICON>(SendMessageW(CtrlHandle, WM_GETICON, ICON_BIG, 0));
   InitTitleButtons();
-  if (Style & WS_SYSMENU) {
-    // The system draws no caption buttons of its own any more; given back when the adapter goes.
-    SetWindowLongPtrW(CtrlHandle, GWL_STYLE, Style & ~static_cast<LONG_PTR>(WS_SYSMENU));
-    sys_menu_removed_ = true;
-  }
+  FollowSysMenuStyle();
   if (SystemMenu) SystemMenu->UpdateItems();
   if (SkinData) SkinData->BGChanged = true;
   // A captioned dialog gets the skin's extended borders.
   if (BorderKind != 2) UpdateBorderForm(true);
+}
+
+void TqvDialogWnd::FollowSysMenuStyle() {
+  if (SkinData && SkinData->Skinned(false)) {
+    if (sys_menu_removed_ || !(Style & WS_SYSMENU)) return;
+    // The system draws no caption buttons of its own any more; given back when the adapter goes.
+    const LONG_PTR now = GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
+    SetWindowLongPtrW(CtrlHandle, GWL_STYLE, now & ~static_cast<LONG_PTR>(WS_SYSMENU));
+    sys_menu_removed_ = true;
+  } else {
+    // A skin without the dialog's section leaves its frame to the system, buttons and all.
+    RestoreSysMenuStyle();
+  }
 }
 
 void TqvDialogWnd::RestoreSysMenuStyle() {
@@ -385,6 +394,7 @@ bool TqvDialogWnd::OnCommand(vcl::TMessage& Message) {
       KillAnimations();
       UpdateBorderForm(BorderKind != 2);
       SkinData->UpdateIndexes(true);
+      FollowSysMenuStyle();
       if (TsSkinManager* manager = Manager()) CaptionIndex = manager->GetSkinIndex(L"CAPTION");
       InitTitleButtons();
       SkinData->BGChanged = true;
@@ -404,6 +414,7 @@ bool TqvDialogWnd::OnCommand(vcl::TMessage& Message) {
       if (!FromOwnManager(Message)) return false;
       KillAnimations();
       SkinData->UpdateIndexes(true);
+      FollowSysMenuStyle();
       UpdateBorderForm(BorderKind != 2);
       SkinData->BGChanged = true;
       RgnChanged = true;

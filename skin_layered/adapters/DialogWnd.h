@@ -170,6 +170,8 @@ class TqvDialogWnd : public TqvScrollWnd {
   bool ButtonEnabled(const TqvDialogButton& Button) const;
   void LayoutButtons(int ImageWidth);
   void BuildRegionRects();
+  // The system's caption buttons off while the skin paints the dialog's frame, back without it.
+  void FollowSysMenuStyle();
   void RestoreSysMenuStyle();
 
   // The hit code of a non-client message passed on by the border window (WParam -1).

@@ -262,6 +262,43 @@ TEST_F(Dialogs, WsSysMenuComesBackWhenTheAdapterGoes) {
   EXPECT_EQ(GetAdapter(dlg), nullptr);
 }
 
+// Incomplete skins: without title glyphs the title buttons are the system's; without the
+// dialog's section the whole frame is, its caption buttons included.
+TEST_F(Dialogs, AnIncompleteSkinLeavesTheTitleButtonsOrTheFrameToTheSystem) {
+  skins.Write(L"NoGlyphs", L"Options.dat",
+              BytesOf("[GLOBALINFO]\r\nVERSION=7.5\r\n[DIALOG]\r\nCOLOR=" + Hex(kDialogColor) +
+                      "\r\nSTATES=2\r\n[FORMTITLE]\r\nCOLOR=" + Hex(kTitleColor) + "\r\nHOTCOLOR=" +
+                      Hex(kTitleActive) + "\r\nSTATES=2\r\n"));
+  skins.Write(L"NoDialog", L"Options.dat",
+              BytesOf("[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("EDIT", kEditColor, kEditColor)));
+  manager->SetSkinName(L"NoGlyphs");
+  HWND dlg = NewDialog(kSizable);
+  TqvDialogWnd* d = DialogOf(dlg);
+  ASSERT_NE(d, nullptr);
+  SendMessageW(dlg, WM_NCPAINT, 1, 0);
+  for (int code : {kHitClose, kHitMax, kHitMin}) {
+    const vcl::TRect r = d->Button(code).Rect;
+    ASSERT_FALSE(r.IsEmpty()) << code;
+    // The system's button face and its glyph: colours other than the title's, dark and light.
+    std::vector<COLORREF> seen;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x) seen.push_back(PixelRgb(d->SkinData->CacheBmp(), x, y));
+    auto sum = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); };
+    const auto light = std::count_if(seen.begin(), seen.end(), [&](COLORREF c) { return sum(c) > 400; });
+    const auto dark = std::count_if(seen.begin(), seen.end(), [&](COLORREF c) { return sum(c) < 200; });
+    EXPECT_GT(light, 10) << code;
+    EXPECT_GT(dark, 4) << code;
+  }
+  EXPECT_FALSE(GetWindowLongPtrW(dlg, GWL_STYLE) & WS_SYSMENU);
+
+  // No section for the dialog: the system's frame and buttons; a skin that has one takes them
+  // again.
+  manager->SetSkinName(L"NoDialog");
+  EXPECT_TRUE(GetWindowLongPtrW(dlg, GWL_STYLE) & WS_SYSMENU);
+  manager->SetSkinName(L"Dlg");
+  EXPECT_FALSE(GetWindowLongPtrW(dlg, GWL_STYLE) & WS_SYSMENU);
+}
+
 TEST_F(Dialogs, AtMostTwoSkinnedDialogsAreShownAtOnce) {
   HWND a = NewDialog(kSizable), b = NewDialog(kSizable);
   EXPECT_NE(DialogOf(a), nullptr);
