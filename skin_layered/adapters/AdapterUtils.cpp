@@ -144,9 +144,9 @@ void DrawDisabledEditText(vcl::TCustomEdit* Edit, vcl::TBitmap* Cache) {
 // The disabled look by the control's "DisabledKind" property ("dkBlended" blends, "dkGrayed"
 // greys), blending when it has none.
 int DisabledKind(vcl::TControl* Control) {
-  if (!HasProperty(Control, L"DisabledKind")) return kEffectFade;
-  int kind = PropSetHasItem(Control, L"DisabledKind", L"dkBlended") ? kEffectFade : 0;
-  if (PropSetHasItem(Control, L"DisabledKind", L"dkGrayed")) kind |= 2;
+  if (!HasProperty(Control, L"DisabledKind")) return kDisabledBlend;
+  int kind = PropSetHasItem(Control, L"DisabledKind", L"dkBlended") ? kDisabledBlend : 0;
+  if (PropSetHasItem(Control, L"DisabledKind", L"dkGrayed")) kind |= kDisabledGrey;
   return kind;
 }
 
@@ -188,9 +188,7 @@ void PrepareAdapterCache(TsCommonData* SkinData, HWND Handle, bool PlainFill) {
   vcl::TControl* control = SkinData->OwnerControl();
   if (control && !control->Enabled()) {
     if (auto* edit = dynamic_cast<vcl::TCustomEdit*>(control)) DrawDisabledEditText(edit, cache);
-    const int kind = DisabledKind(control);
-    if (kind & 2) GreyBitmapKey(cache, kKeyColor);
-    if (kind & kEffectFade) ApplyBmpEffects32(cache, kEffectFade, control, ci, vcl::TPoint{corner.x, corner.y});
+    PaintDisabled(cache, DisabledKind(control), control, ci, vcl::TPoint{corner.x, corner.y});
   }
   SkinData->BGChanged = false;
 }

@@ -313,7 +313,7 @@ void TqvBtnWnd::PrepareButtonCache() {
     }
   }
   DrawGlyph();
-  if (!enabled) ApplyBmpEffects32(cache, kEffectFade, OwnerControl(), bg_, offset);
+  if (!enabled) PaintDisabled(cache, kDisabledBlend, OwnerControl(), bg_, offset);
   SkinData->BGChanged = false;
 }
 

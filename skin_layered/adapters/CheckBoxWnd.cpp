@@ -175,7 +175,7 @@ void TqvCheckBoxWnd::PrepareCache() {
   PaintItem(SkinData->ControlSkin(), bg, state, vcl::TRect{0, 0, width, height}, vcl::TPoint{WndPos.X, WndPos.Y}, cache,
             true);
   PaintGlyphAndCaption();
-  if (!IsWindowEnabled(CtrlHandle)) ApplyBmpEffects32(cache, kEffectFade, OwnerControl(), bg, vcl::TPoint{WndPos.X, WndPos.Y});
+  if (!IsWindowEnabled(CtrlHandle)) PaintDisabled(cache, kDisabledBlend, OwnerControl(), bg, vcl::TPoint{WndPos.X, WndPos.Y});
   SkinData->BGChanged = false;
 }
 

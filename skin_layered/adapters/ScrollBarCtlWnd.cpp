@@ -376,7 +376,7 @@ void TqvSBWnd::Paint(HDC GivenDC) {
         if (l.ThumbLength <= Length() - 2 * l.Button)
           element(indexes.ScrollSliders[vertical ? 1 : 0], states_[kSBThumb], PartRect(kSBThumb), -1);
       } else {
-        ApplyBmpEffects32(work, kEffectFade, control, ci, WndPos);
+        PaintDisabled(work, kDisabledBlend, control, ci, WndPos);
       }
       BitBlt(dc, 0, 0, work->Width(), work->Height(), work->Canvas()->Handle(), 0, 0, SRCCOPY);
     }

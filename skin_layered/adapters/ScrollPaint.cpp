@@ -160,7 +160,7 @@ void TqvScrollPainter::PaintBar(TqvScrollWnd& Wnd, TqvScrollBar& Bar, const vcl:
     }
   }
   // A disabled bar lets what lies behind it show through.
-  if (!enabled) ApplyBmpEffects32(bmp.get(), kEffectFade, control, paint.CI, paint.Origin);
+  if (!enabled) PaintDisabled(bmp.get(), kDisabledBlend, control, paint.CI, paint.Origin);
   BitBlt(DC, R.Left, R.Top, R.Width(), R.Height(), bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 

@@ -197,7 +197,7 @@ void TqvSpeedButtonHandler::PrepareCache() {
     DrawSystemButtonEdge(cache, all, state, !button || button->Flat());
   }
   DrawCaptionAndGlyph(cache, state);
-  if (!Control->Enabled()) ApplyBmpEffects32(cache, kEffectFade, Control, ci, position);
+  if (!Control->Enabled()) PaintDisabled(cache, kDisabledBlend, Control, ci, position);
   SkinData->BGChanged = false;
 }
 

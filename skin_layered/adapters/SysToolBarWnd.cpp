@@ -27,8 +27,6 @@ namespace {
 constexpr UINT kRepaintAll = RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW;  // 0x181
 constexpr UINT kOneLineText = DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_END_ELLIPSIS;  // 0x8015
 constexpr UINT kTwoLineText = DT_CENTER | DT_WORDBREAK | DT_END_ELLIPSIS;
-// A disabled button moves this far toward the bar behind it.
-constexpr double kDisabledShare = 0.4;
 constexpr int kDownArrow = 3;  // the "SCROLLBTNBOTTOM" entry of the scroll buttons
 
 }  // namespace
@@ -150,7 +148,8 @@ void TqvToolBarWnd::PaintButton(vcl::TBitmap* Bar, int Index, const vcl::TRect& 
                   r);
   }
   if (!enabled)
-    BlendRect(bmp.get(), 0, 0, kNoColor, 1.0 - kDisabledShare, vcl::TRect{R.Left, R.Top, R.Right, R.Bottom}, Bar);
+    // It moves the library's disabled blend factor toward the bar behind it.
+    BlendRect(bmp.get(), 0, 0, kNoColor, 1.0 - DefDisabledBlend, vcl::TRect{R.Left, R.Top, R.Right, R.Bottom}, Bar);
   BitBlt(Bar->Canvas()->Handle(), R.Left, R.Top, w, h, bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 

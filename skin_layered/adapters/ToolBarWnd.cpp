@@ -210,7 +210,7 @@ void TqvToolBarVCLWnd::PaintButton(vcl::TToolButton* Button, vcl::TCustomDrawSta
   if (!Button->Enabled()) {
     TqvCacheInfo behind;
     MakeCacheInfo(cache, client.Left + item.left, client.Top + item.top, behind);
-    ApplyBmpEffects32(&bmp, kEffectFade, ToolBar, behind, vcl::TPoint{0, 0});
+    PaintDisabled(&bmp, kDisabledBlend, ToolBar, behind, vcl::TPoint{0, 0});
   }
   BitBlt(ToolBar->Canvas()->Handle(), Button->Left(), Button->Top(), w, h, bmp.Canvas()->Handle(), 0, 0, SRCCOPY);
 }

@@ -10,6 +10,7 @@
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/paint/AlphaBitmaps.h"
 #include "skin_layered/paint/Compositing.h"
 #include "skin_layered/paint/Fills.h"
 #include "skin_layered/paint/Resampling.h"
@@ -22,7 +23,6 @@ VCL_CLASS_INFO(TqvTrackWnd) {}
 
 namespace {
 
-constexpr double kDisabledFade = 0.4;
 // A thumb this thick is the skin's own size: drawn without resampling.
 constexpr int kNativeThumb = 23;
 constexpr int kThumbFilter = 6;
@@ -184,15 +184,7 @@ void TqvTrackWnd::PaintCache() {
     SendMessageW(CtrlHandle, TBM_GETPOS, 0, 0);
     PaintThumb(cache, thumb);
   }
-  if (!IsWindowEnabled(CtrlHandle)) {
-    if (ci.Ready && ci.Bmp)
-      BlendRect(cache, 0, 0, kKeyColor, kDisabledFade,
-                vcl::TRect{ci.X + WndPos.X, ci.Y + WndPos.Y, ci.X + WndPos.X + cache->Width(),
-                           ci.Y + WndPos.Y + cache->Height()},
-                ci.Bmp);
-    else
-      BlendColorToBmp(cache, static_cast<vcl::TColor>(ci.FillColor), kDisabledFade);
-  }
+  if (!IsWindowEnabled(CtrlHandle)) PaintDisabled(cache, kDisabledBlend, OwnerControl(), ci, WndPos);
   SkinData->BGChanged = false;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classlib/controls/Controls.h"
+#include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/Compositing.h"
 #include "skin_layered/paint/pixels/AlphaPixels.h"
@@ -19,6 +20,22 @@ TPixelView ViewOf(vcl::TBitmap* bmp) {
 }
 
 TColorValue RgbOf(vcl::TColor color) { return static_cast<TColorValue>(vcl::ColorToRGB(color)) & 0xFFFFFFu; }
+
+// Factor of the image stays, the rest is what lies behind it: the background at CI's offset
+// plus Offset when CI is ready, else CI's fill colour (the control's without one).
+void FadeToBackground(vcl::TBitmap* Bmp, double Factor, vcl::TControl* Control, const TqvCacheInfo& CI,
+                      vcl::TPoint Offset) {
+  const TPixelView view = ViewOf(Bmp);
+  if (view.Empty()) return;
+  if (CI.Ready && CI.Bmp) {
+    const int x = CI.X + Offset.X, y = CI.Y + Offset.Y;
+    BlendRect(Bmp, 0, 0, kKeyColor, Factor, {x, y, x + view.Width, y + view.Height}, CI.Bmp);
+    return;
+  }
+  vcl::TColor toward = static_cast<vcl::TColor>(CI.FillColor);
+  if (CI.FillColor == kKeyColor) toward = Control ? Control->Color() : vcl::clBtnFace;
+  MixColorRect(Bmp, {0, 0, view.Width, view.Height}, static_cast<int>(Factor * 100), toward);
+}
 
 }  // namespace
 
@@ -80,15 +97,12 @@ void ApplyBmpEffects32(vcl::TBitmap* Bmp, int Effects, vcl::TControl* Control, c
     else
       ChangeBitmapPixels(Bmp, SaturationPixel, settings.Desaturation, kKeyColor);
   }
-  if (!(Effects & kEffectFade)) return;
-  if (CI.Ready && CI.Bmp) {
-    const int x = CI.X + Offset.X, y = CI.Y + Offset.Y;
-    BlendRect(Bmp, 0, 0, kKeyColor, settings.FadeFactor, {x, y, x + view.Width, y + view.Height}, CI.Bmp);
-    return;
-  }
-  vcl::TColor toward = static_cast<vcl::TColor>(CI.FillColor);
-  if (CI.FillColor == kKeyColor) toward = Control ? Control->Color() : vcl::clBtnFace;
-  MixColorRect(Bmp, {0, 0, view.Width, view.Height}, static_cast<int>(settings.FadeFactor * 100), toward);
+  if (Effects & kEffectFade) FadeToBackground(Bmp, settings.FadeFactor, Control, CI, Offset);
+}
+
+void PaintDisabled(vcl::TBitmap* Bmp, int Kind, vcl::TControl* Control, const TqvCacheInfo& CI, vcl::TPoint Offset) {
+  if (Kind & kDisabledGrey) GreyBitmapKey(Bmp, kKeyColor);
+  if (Kind & kDisabledBlend) FadeToBackground(Bmp, DefDisabledBlend, Control, CI, Offset);
 }
 
 }  // namespace skin_layered

@@ -64,4 +64,11 @@ TqvEffectSettings& EffectSettings();
 void ApplyBmpEffects32(vcl::TBitmap* Bmp, int Effects, vcl::TControl* Control, const TqvCacheInfo& CI,
                        vcl::TPoint Offset);
 
+// A disabled control's look by bits of Kind: kDisabledGrey greys every pixel but the key
+// colour, kDisabledBlend lets what lies behind show through by the library's disabled blend
+// factor (DefDisabledBlend), as ApplyBmpEffects32 fades.
+inline constexpr int kDisabledBlend = 1;
+inline constexpr int kDisabledGrey = 2;
+void PaintDisabled(vcl::TBitmap* Bmp, int Kind, vcl::TControl* Control, const TqvCacheInfo& CI, vcl::TPoint Offset);
+
 }  // namespace skin_layered

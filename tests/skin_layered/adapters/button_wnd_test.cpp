@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "buttons_support.h"
+#include "skin_layered/core/GeneralUtils.h"
 #include "classlib/extctrls/Buttons.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/adapters/ButtonWnd.h"
@@ -121,16 +122,25 @@ TEST_F(Buttons, ABareDefaultButtonShowsTheDefaultFrameWithinItsSectionsStates) {
   SetFocus(form->Handle());
 }
 
+// By the library's disabled blend factor (0.4 of the frame stays unless changed), whatever the
+// effect settings' fade.
 TEST_F(Buttons, ADisabledButtonIsBlendedTowardWhatLiesBehindIt) {
   vcl::TButton* button = MakeButton(L"Off");
   auto adapter = Adapt(button);
-  button->SetEnabled(false);
-  const COLORREF face = Face(button->Handle()), normal = kButtonFrames[kButtonNormal];
-  // Each channel lies between the frame's and the background's: 0.4 of the frame stays.
-  auto blend = [](int frame, int back) { return (frame * 40 + back * 60) / 100; };
-  EXPECT_NEAR(GetRValue(face), blend(GetRValue(normal), GetRValue(kParentColor)), 2) << std::hex << face;
-  EXPECT_NEAR(GetGValue(face), blend(GetGValue(normal), GetGValue(kParentColor)), 2) << std::hex << face;
-  EXPECT_NEAR(GetBValue(face), blend(GetBValue(normal), GetBValue(kParentColor)), 2) << std::hex << face;
+  const COLORREF normal = kButtonFrames[kButtonNormal];
+  const double before = DefDisabledBlend;
+  for (const double factor : {0.4, 0.75}) {
+    DefDisabledBlend = factor;
+    button->SetEnabled(true);
+    button->SetEnabled(false);
+    const COLORREF face = Face(button->Handle());
+    // Each channel lies between the frame's and the background's.
+    auto blend = [factor](int frame, int back) { return static_cast<int>(frame * factor + back * (1 - factor)); };
+    EXPECT_NEAR(GetRValue(face), blend(GetRValue(normal), GetRValue(kParentColor)), 2) << std::hex << face;
+    EXPECT_NEAR(GetGValue(face), blend(GetGValue(normal), GetGValue(kParentColor)), 2) << std::hex << face;
+    EXPECT_NEAR(GetBValue(face), blend(GetBValue(normal), GetBValue(kParentColor)), 2) << std::hex << face;
+  }
+  DefDisabledBlend = before;
   button->SetEnabled(true);
   EXPECT_EQ(Face(button->Handle()), normal);
 }

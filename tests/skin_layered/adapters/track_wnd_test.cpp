@@ -4,6 +4,7 @@
 #include "panels_support.h"
 #include "skin_layered/adapters/TrackWnd.h"
 #include "skin_layered/core/BackgroundInfo.h"
+#include "skin_layered/core/GeneralUtils.h"
 
 namespace skin_layered::test {
 namespace {
@@ -121,19 +122,28 @@ TEST_F(TrackWnd, ADisabledBarIsFadedTowardItsBackground) {
   HWND wnd = NewTrackBar(TBS_HORZ | TBS_BOTTOM);
   AddImages(wnd, false);
   auto adapter = Attach(wnd);
-  EnableWindow(wnd, FALSE);
-  auto pixels = Print(wnd);
   TqvBGInfo info;
   GetBgInfoWnd(info, form->Handle(), false);
   ASSERT_EQ(info.BgType, btColor);
   const COLORREF bg = static_cast<COLORREF>(vcl::ColorToRGB(info.Color));
-  auto mix = [](unsigned c, unsigned b) { return static_cast<unsigned>((static_cast<int>(c) - static_cast<int>(b)) * 0.4 + b); };
-  const COLORREF expected = RGB(mix(GetRValue(kTrack), GetRValue(bg)), mix(GetGValue(kTrack), GetGValue(bg)),
-                                mix(GetBValue(kTrack), GetBValue(bg)));
-  const COLORREF got = pixels->At(1, 1);
-  EXPECT_NEAR(GetRValue(got), GetRValue(expected), 1);
-  EXPECT_NEAR(GetGValue(got), GetGValue(expected), 1);
-  EXPECT_NEAR(GetBValue(got), GetBValue(expected), 1);
+  // By the library's disabled blend factor, whatever the effect settings' fade.
+  const double before = DefDisabledBlend;
+  for (const double factor : {0.4, 0.7}) {
+    DefDisabledBlend = factor;
+    EnableWindow(wnd, TRUE);
+    EnableWindow(wnd, FALSE);
+    auto pixels = Print(wnd);
+    auto mix = [factor](unsigned c, unsigned b) {
+      return static_cast<unsigned>((static_cast<int>(c) - static_cast<int>(b)) * factor + b);
+    };
+    const COLORREF expected = RGB(mix(GetRValue(kTrack), GetRValue(bg)), mix(GetGValue(kTrack), GetGValue(bg)),
+                                  mix(GetBValue(kTrack), GetBValue(bg)));
+    const COLORREF got = pixels->At(1, 1);
+    EXPECT_NEAR(GetRValue(got), GetRValue(expected), 1) << factor;
+    EXPECT_NEAR(GetGValue(got), GetGValue(expected), 1) << factor;
+    EXPECT_NEAR(GetBValue(got), GetBValue(expected), 1) << factor;
+  }
+  DefDisabledBlend = before;
 }
 
 }  // namespace
