@@ -6,6 +6,7 @@
 #include "skin_layered/core/AnimationFlag.h"
 #include "skin_layered/core/SavedDC.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
@@ -41,9 +42,11 @@ vcl::TRect TqvMDIWnd::ClientInImage() const {
   GetWindowRect(CtrlHandle, &client);
   if (Form && Form->HandleAllocated()) GetWindowRect(Form->Handle(), &form);
   vcl::TRect r{client.left - form.left, client.top - form.top, client.right - form.left, client.bottom - form.top};
-  if (Provider && Provider->BorderForm) {
+  // Under a border form the image holds the shadow and the skin's wider frame and taller title
+  // around the window.
+  if (const TqvBorderForm* border = Provider ? Provider->ExtBorderForm() : nullptr) {
     const vcl::TRect shadow = Provider->ShadowSize();
-    r.Offset(shadow.Left, shadow.Top);
+    r.Offset(shadow.Left + BorderFormOffsetX(border), shadow.Top + BorderFormOffsetY(border));
   }
   return r;
 }

@@ -4,6 +4,7 @@
 #include "adapters_support.h"
 #include "classlib/controls/WindowSubclass.h"
 #include "skin_layered/adapters/MdiWnd.h"
+#include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/SkinProvider.h"
 
 namespace skin_layered::test {
@@ -106,6 +107,36 @@ TEST_F(MdiClient, TheClientContinuesTheFormsImageAndNothingUnderAMaximisedChild)
   child->SetWindowState(vcl::wsMaximized);
   EXPECT_EQ(Erased(), 0u);  // answered, nothing painted
   EXPECT_EQ(SendMessageW(frame->ClientHandle(), WM_NCPAINT, 1, 0), 1);
+}
+
+// Under a border form the image holds the shadow and the skin's frame around the window: the
+// client shows the image's part where the form's client area lies in it, found on a picture
+// whose every row and column differ.
+TEST_F(MdiClient, WithExtendedBordersTheClientShowsItsOwnPlaceOfTheImage) {
+  manager->SetExtendedBorders(true);
+  SendMessageW(frame->Handle(), WM_NCPAINT, 1, 0);
+  TqvBorderForm* border = provider->ExtBorderForm();
+  ASSERT_NE(border, nullptr);
+  ASSERT_NE(BorderFormOffsetY(border), 0);  // the skin's title is not the system's caption
+  Adapt();
+  RECT wr{};
+  GetWindowRect(frame->Handle(), &wr);
+  provider->SkinData->InitCacheBmp();
+  vcl::TBitmap* cache = provider->SkinData->CacheBmp();
+  const vcl::TRect shadow = provider->ShadowSize();
+  cache->SetSize(wr.right - wr.left + 2 * BorderFormOffsetX(border) + shadow.Left + shadow.Right,
+                 wr.bottom - wr.top + BorderFormOffsetX(border) + BorderFormOffsetY(border) + shadow.Top + shadow.Bottom);
+  auto at = [](int x, int y) { return RGB(x & 0xFF, y & 0xFF, (x >> 8) << 4 | (y >> 8)); };
+  for (int y = 0; y < cache->Height(); ++y)
+    for (int x = 0; x < cache->Width(); ++x) SetPixel(cache->Canvas()->Handle(), x, y, at(x, y));
+  provider->SkinData->BGChanged = false;
+  // Where the client window stands in the form's client area, and that in the image.
+  RECT client{};
+  GetWindowRect(frame->ClientHandle(), &client);
+  POINT corner{client.left, client.top};
+  ScreenToClient(frame->Handle(), &corner);
+  const int edge = (GetWindowLongPtrW(frame->ClientHandle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) ? 2 : 0;
+  EXPECT_EQ(Erased(), at(provider->OffsetX() + corner.x + edge + 20, provider->OffsetY() + corner.y + edge + 20));
 }
 
 TEST_F(MdiClient, TheThumbScrollsOnlyWhenLetGo) {
