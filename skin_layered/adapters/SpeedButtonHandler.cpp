@@ -10,6 +10,7 @@
 #include "skin_layered/paint/AlphaBitmaps.h"
 #include "skin_layered/paint/ButtonGlyphs.h"
 #include "skin_layered/paint/SectionPaint.h"
+#include "skin_layered/paint/TemplatePaint.h"
 #include "skin_layered/paint/SystemLook.h"
 
 namespace skin_layered {
@@ -191,6 +192,10 @@ void TqvSpeedButtonHandler::PrepareCache() {
   const vcl::TPoint position{Control->Left(), Control->Top()};
   const vcl::TRect all{0, 0, cache->Width(), cache->Height()};
   PaintItem(SkinData->ControlSkin(), ci, state, all, position, cache, true);
+  // The border image's frame of the button's state decides which corners show what lies
+  // behind it (the section may have fewer states than its border image).
+  PaintControlCorners(SkinManager ? &SkinManager->Skin() : nullptr, SkinData->BorderIndex, cache, Control, state,
+                      kCornerTopLeft | kCornerBottomLeft | kCornerTopRight | kCornerBottomRight);
   if (!SkinData->Section()) {
     // The skin has no section for the button: the system's edge shows its hot and down states.
     auto* button = dynamic_cast<vcl::TSpeedButton*>(Control);

@@ -2,8 +2,12 @@
 // by layout (shifted when pressed unless the manager says not to), its own painting back when
 // the skin goes, and the button's end heard through its free notification.
 #include "classlib/extctrls/Buttons.h"
+#include "classlib/extctrls/ExtCtrls.h"
 #include "panels_support.h"
 #include "skin_layered/adapters/SpeedButtonHandler.h"
+#include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/manager/reader_support.h"
+#include "support/win_test_support.h"
 
 namespace skin_layered::test {
 namespace {
@@ -120,6 +124,62 @@ TEST_F(SpeedButtonHandler, TheButtonsEndIsHeardThroughFreeNotification) {
   EXPECT_TRUE(handler->Detached);
   data.reset();  // its owner went too
   handler.reset();
+}
+
+// A speed button on a panel of a skinned form, its handler given by the form's provider. Its
+// section has one state over a border image of three frames whose hot one is see-through at
+// its corners: hot, the corners show the panel behind the button.
+constexpr COLORREF kEdgeNormal = 0x2020C0, kEdgeHot = 0x20C020, kEdgePressed = 0xC02020;
+
+std::uint32_t CornerMaster(int X, int Y) {
+  const int frame = X / 8, x = X % 8;
+  if (frame > 2) return 0;
+  const bool corner = (x < 2 || x >= 6) && (Y < 2 || Y >= 6);
+  if (frame == 1 && corner) return 0xFF00FF;
+  return Rgb(frame == 0 ? kEdgeNormal : frame == 1 ? kEdgeHot : kEdgePressed);
+}
+
+class SpeedButtonCorners : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    skins.Write(L"Corners", L"master.bmp", Bmp24(24, 8, CornerMaster));
+    manager = LoadedManager(skins, L"Corners",
+                            "[GLOBALINFO]\r\nVERSION=7.5\r\nMASTERBITMAP=master.bmp\r\n" +
+                                FlatSection("FORM", kPanelLow, kPanelLow) + FlatSection("PANEL", kPanel, kPanel) +
+                                "[SPEEDBUTTON]\r\nCOLOR=" + Hex(kSpeed) +
+                                "\r\nSTATES=1\r\nBORDERSMASK=^0000,0000,0024,0008,0002,0002,0002,0002,3,0,5,0\r\n");
+    // The form's window is made after the skin came and its provider: it takes the skin then.
+    form.reset(new vcl::TForm(vcl::Application, 0));
+    provider = vcl::Construct<TsSkinProvider>(form.get());
+    form->SetBounds(-3000, -2000, 300, 200);
+    auto* panel = Put<vcl::TPanel>(form.get(), 10, 10, 200, 100);
+    button = Put<vcl::TSpeedButton>(panel, 20, 20, 60, 30);
+    form->Show();
+    wintest::PumpUntilIdle();
+  }
+  COLORREF Corner() {
+    MemoryPixels pixels(60, 30);
+    button->Perform(WM_PAINT, reinterpret_cast<WPARAM>(pixels.DC()), 0);
+    return pixels.At(0, 0);
+  }
+
+  struct FormFree {
+    void operator()(vcl::TForm* f) const { vcl::TObject::Free(f); }
+  };
+  TempSkins skins;
+  ManagerPtr manager;
+  std::unique_ptr<vcl::TForm, FormFree> form;
+  TsSkinProvider* provider = nullptr;
+  vcl::TSpeedButton* button = nullptr;
+};
+
+TEST_F(SpeedButtonCorners, TheButtonsStateChoosesWhichCornersShowWhatLiesBehindIt) {
+  ASSERT_EQ(button->Perform(kSkinCmdMessage, SkinCommandWParam(scmIsSkinned), 0), 1);
+  EXPECT_EQ(Corner(), kEdgeNormal);
+  button->Perform(vcl::CM_MOUSEENTER, 0, 0);
+  EXPECT_EQ(Corner(), kPanel);
+  button->Perform(vcl::CM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(Corner(), kEdgeNormal);
 }
 
 }  // namespace
