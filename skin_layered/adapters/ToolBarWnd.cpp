@@ -205,7 +205,9 @@ void TqvToolBarVCLWnd::PaintButton(vcl::TToolButton* Button, vcl::TCustomDrawSta
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE, r);
   }
   if (ToolBar->Images() && Button->ImageIndex() >= 0 && Button->ImageIndex() < ToolBar->Images()->Count())
-    PaintControlGlyph(ToolBar, Button, DrawStateBits(State), &bmp);
+    PaintControlGlyph(ToolBar, Button, DrawStateBits(State), &bmp,
+                      TqvToolBarSkin{&skin, SkinData->SkinIndex,
+                                     !SkinData->Skinned() || manager->ButtonsOptions()->ShiftContentOnClick()});
   if (Button->Style() == vcl::tbsDropDown) PaintArrow(&bmp, Button, State.Contains(vcl::cdsHot) ? 1 : 0, content);
   if (!Button->Enabled()) {
     TqvCacheInfo behind;

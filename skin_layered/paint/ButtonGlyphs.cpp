@@ -240,31 +240,27 @@ vcl::TRect ToolButtonGlyphRect(vcl::TToolBar* ToolBar, vcl::TToolButton* ToolBut
   return GlyphRectFor(ToolBar, ToolButton, ToolBar->Images());
 }
 
-void PaintControlGlyph(vcl::TToolBar* ToolBar, vcl::TToolButton* ToolButton, UINT DrawState, vcl::TBitmap* Dest) {
+void PaintControlGlyph(vcl::TToolBar* ToolBar, vcl::TToolButton* ToolButton, UINT DrawState, vcl::TBitmap* Dest,
+                       const TqvToolBarSkin& BarSkin) {
   if (!ToolBar || !ToolButton) return;
   int state = 0;
   if (DrawState & (CDIS_SELECTED | CDIS_CHECKED))
     state = 2;
   else if (DrawState & CDIS_HOT)
     state = 1;
-  // The tool bar's section, as its skin data knows it; the default manager's skin paints.
-  std::int32_t skinIndex = -1;
-  SendCommandToCtrl(ToolBar, scmGetSkinIndex, reinterpret_cast<LPARAM>(&skinIndex));
-  const TqvDefaultManager* manager = skinIndex >= 0 ? DefaultManager() : nullptr;
-
   TqvGlyphPaintData data;
   data.DstBmp = Dest;
   data.ImageList = ToolButtonImages(ToolBar, (DrawState & CDIS_DISABLED) != 0, state);
   data.ImageIndex = ToolButton->ImageIndex();
-  data.SkinIndex = manager ? skinIndex : -1;
-  data.Skin = manager ? &manager->Skin() : nullptr;
+  data.SkinIndex = BarSkin.Skin ? BarSkin.SkinIndex : -1;
+  data.Skin = BarSkin.Skin;
   data.NumGlyphs = 1;
   data.Enabled = ToolButton->Enabled();
   data.Blend = 0;
   data.Down = state == 2 ? 1 : 0;
   data.State = state;
   data.ImgRect = GlyphRectFor(ToolBar, ToolButton, data.ImageList);
-  if (state == 2 && (!manager || manager->ShiftContentOnClick())) data.ImgRect.Offset(kPressedShift, kPressedShift);
+  if (state == 2 && BarSkin.ShiftPressed) data.ImgRect.Offset(kPressedShift, kPressedShift);
   DrawButtonGlyph(data);
 }
 

@@ -55,9 +55,19 @@ void DrawButtonGlyph(TqvGlyphPaintData& Data);
 // left on a drop-down button), or at the left in list mode.
 vcl::TRect ToolButtonGlyphRect(vcl::TToolBar* ToolBar, vcl::TToolButton* ToolButton);
 
+// What a tool bar's skin data tells of its buttons' glyphs: the skin of its manager (nil:
+// none), its section there, and whether its manager shifts a pressed button's content.
+struct TqvToolBarSkin {
+  const TsLoadedSkin* Skin = nullptr;
+  int SkinIndex = -1;
+  bool ShiftPressed = true;
+};
+
 // A tool button's glyph into Dest (the button's 32-bit image) for its custom-draw state
-// flags (CDIS_*): the disabled, hot or plain images of the tool bar, in the section the tool
-// bar's skin data names, pressed glyphs shifted by a pixel unless the manager says not to.
-void PaintControlGlyph(vcl::TToolBar* ToolBar, vcl::TToolButton* ToolButton, UINT DrawState, vcl::TBitmap* Dest);
+// flags (CDIS_*): the disabled, hot or plain images of the tool bar, in the section of the
+// tool bar's skin (its manager's tables, whichever manager that is), pressed glyphs shifted
+// by a pixel unless that manager says not to.
+void PaintControlGlyph(vcl::TToolBar* ToolBar, vcl::TToolButton* ToolButton, UINT DrawState, vcl::TBitmap* Dest,
+                       const TqvToolBarSkin& BarSkin);
 
 }  // namespace skin_layered

@@ -7,6 +7,7 @@
 #include "skin_layered/adapters/PanelWnd.h"
 #include "skin_layered/adapters/StatusBarWnd.h"
 #include "skin_layered/adapters/ToolBarWnd.h"
+#include "skin_layered/paint/ButtonGlyphs.h"
 
 namespace skin_layered::test {
 namespace {
@@ -208,6 +209,45 @@ TEST_F(ToolBarWnd, SkinStatesAndTheDropDownArrowsShare) {
   EXPECT_EQ(TqvToolBarVCLWnd::DropDownArrowWidth(button), 0);
   button->SetStyle(vcl::tbsDropDown);
   EXPECT_EQ(TqvToolBarVCLWnd::DropDownArrowWidth(button), GetSystemMetrics(SM_CXVSCROLL) - 2);
+}
+
+// A tool bar skinned by a manager of its own (not the default one): its buttons' glyphs go by
+// that manager's settings, here a pressed glyph that does not move while the default
+// manager's would.
+TEST_F(ToolBarWnd, AButtonsGlyphGoesByTheBarsOwnManager) {
+  ManagerPtr own = LoadedManager(skins, L"Own", PanelSkinText());
+  ASSERT_FALSE(own->IsDefault());
+  manager->ButtonsOptions()->SetShiftContentOnClick(true);
+  own->ButtonsOptions()->SetShiftContentOnClick(false);
+  auto* images = new vcl::TImageList(form.get());
+  images->SetWidth(8);
+  images->SetHeight(8);
+  vcl::TBitmap glyph;
+  glyph.SetPixelFormat(vcl::pf24bit);
+  glyph.SetSize(8, 8);
+  HBRUSH red = CreateSolidBrush(0x0000FF);
+  const RECT all{0, 0, 8, 8};
+  FillRect(glyph.Canvas()->Handle(), &all, red);
+  DeleteObject(red);
+  images->Add(&glyph, nullptr);
+  auto* other = Put<vcl::TToolBar>(form.get(), 0, 40, 280, 30);
+  other->SetAlign(vcl::alNone);
+  other->SetBounds(0, 40, 280, 30);
+  other->SetImages(images);
+  auto* button = Put<vcl::TToolButton>(other, 1000, 0, 23, 22, form.get());
+  button->SetImageIndex(0);
+  button->SetStyle(vcl::tbsCheck);
+  button->SetDown(true);
+  other->HandleNeeded();
+  auto ownAdapter = CreateAdapter<TqvToolBarVCLWnd>(other->Handle(), nullptr, own.get(), TqvSkinParams{other, L""});
+  const vcl::TRect glyphRect = ToolButtonGlyphRect(other, button);
+  RECT item{};
+  SendMessageW(other->Handle(), TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+  auto pixels = Printed(other->Handle());
+  // Unmoved: the glyph's first pixel where the glyph starts.
+  EXPECT_EQ(pixels->At(item.left + glyphRect.Left, item.top + glyphRect.Top), 0x0000FFu);
+  ownAdapter.reset();
+  vcl::TObject::Free(other);
 }
 
 TEST_F(ToolBarWnd, TheSkinsRemovalGivesTheBarItsOwnDrawingBack) {

@@ -236,9 +236,9 @@ TEST(PaintControlGlyph, ToolButtonsByStateImagesAndPlace) {
   EXPECT_EQ(plainRect.Top, (plain->Height() - 16) / 2);
   EXPECT_EQ(dropRect.Left, (drop->Width() - 16) / 2 + 1 - 8);
 
-  const auto paint = [&](UINT state) {
+  const auto paint = [&](UINT state, bool shift = true) {
     auto image = Filled32(plain->Width(), plain->Height(), kBackground);
-    PaintControlGlyph(bar, plain, state, image.get());
+    PaintControlGlyph(bar, plain, state, image.get(), TqvToolBarSkin{nullptr, -1, shift});
     return image;
   };
   const int cx = plainRect.Left + 8, cy = plainRect.Top + 8;
@@ -249,6 +249,10 @@ TEST(PaintControlGlyph, ToolButtonsByStateImagesAndPlace) {
   auto pressed = paint(CDIS_SELECTED);
   EXPECT_EQ(PixelOf(*pressed, plainRect.Left, plainRect.Top), kBackground);
   EXPECT_EQ(PixelOf(*pressed, plainRect.Left + 16, plainRect.Top + 16), kRedShown);
+  // Unless the bar's manager says not to.
+  auto still = paint(CDIS_SELECTED, false);
+  EXPECT_EQ(PixelOf(*still, plainRect.Left, plainRect.Top), kRedShown);
+  EXPECT_EQ(PixelOf(*still, plainRect.Left + 16, plainRect.Top + 16), kBackground);
   // List mode: at the left.
   bar->SetList(true);
   EXPECT_EQ(ToolButtonGlyphRect(bar, plain).Left, 5);
