@@ -431,8 +431,9 @@ void TqvListViewWnd::PaintHeaderItem(HDC DC, const RECT& R, int Index) {
     const bool hasImage = images && (item.fmt & (HDF_IMAGE | HDF_OWNERDRAW));
     const int imageWidth = hasImage ? images->Width() + 4 : 0;
     const int arrow = (item.fmt & HDF_SORTUP) ? kArrowUp : (item.fmt & HDF_SORTDOWN) ? kArrowDown : 0;
-    // The skin model has no sort-arrow glyphs: the drawn arrow's size.
-    const int arrowWidth = arrow ? kArrowWidth : 0;
+    // The skin model has no sort-arrow glyphs: the drawn arrow and the gap before it (a glyph's
+    // width and 6), so that a right-aligned column's arrow stays inside it.
+    const int arrowWidth = arrow ? kArrowGap + kArrowWidth : 0;
     SIZE extent{};
     const int length = static_cast<int>(std::wcslen(text.data()));
     GetTextExtentPoint32W(bdc, text.data(), length, &extent);

@@ -1,6 +1,7 @@
 // The list-view adapter on the library's list view and on bare list views as system dialogs
 // have them: the skin's colours given and exactly the list's own given back, the report view's
 // header by pixel in its states with the columns reordered, and a thumb drag by whole rows.
+#include <array>
 #include <tuple>
 
 #include "adapters_support.h"
@@ -165,6 +166,82 @@ TEST_F(ListViewAdapters, ADialogsListViewGetsItsOwnColoursBackExactly) {
   EXPECT_EQ(Colors(list), std::make_tuple(kListBg, kListBg, kListFont));
   UninstallAdapter(adapter, true, true);
   EXPECT_EQ(Colors(list), std::make_tuple(kOwnBg, kOwnTextBg, kOwnText));
+}
+
+// Each column's text where its format puts it (left, right or centred in the column less its
+// 4-pixel margins), a sort arrow 6 pixels after it pointing up or down, whole inside the column
+// also when the text is right-aligned.
+TEST_F(ListViewAdapters, HeaderTextsByTheirAlignmentAndSortArrowsAfterThem) {
+  const HWND list = MakeBare();
+  struct Column {
+    const wchar_t* text;
+    int format;
+  };
+  const Column columns[] = {{L"Left", HDF_LEFT | HDF_SORTUP}, {L"Right", HDF_RIGHT | HDF_SORTDOWN}, {L"Mid", HDF_CENTER}};
+  for (int i = 0; i < 3; ++i) {
+    LVCOLUMNW c{};
+    c.mask = LVCF_TEXT | LVCF_WIDTH;
+    c.cx = 100;
+    c.pszText = const_cast<wchar_t*>(columns[i].text);
+    SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&c));
+  }
+  adapter = CreateAdapter<TqvListViewWnd>(list, nullptr, manager.get(), TqvSkinParams{nullptr, L"EDIT"}, true);
+  for (int i = 0; i < 3; ++i) {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    item.fmt = HDF_STRING | columns[i].format;
+    SendMessageW(Header(), HDM_SETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  }
+  RECT client{};
+  GetClientRect(Header(), &client);
+  MemoryPixels pixels(client.right, client.bottom);
+  adapter->PaintHeader(pixels.DC());
+  // The header's columns of pixels that hold black (the text's and the arrow's colour).
+  auto inked = [&](int X) {
+    for (int y = 0; y < client.bottom; ++y)
+      if (pixels.At(X, y) == 0x000000) return true;
+    return false;
+  };
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(testing::Message() << "column " << i);
+    const RECT r = ItemRect(i);
+    const int inner = r.left + 4, innerRight = r.right - 4;  // the column less its margins
+    int first = -1, last = -1;
+    for (int x = r.left; x < r.right; ++x)
+      if (inked(x)) {
+        if (first < 0) first = x;
+        last = x;
+      }
+    ASSERT_GE(first, 0);
+    EXPECT_LE(last, innerRight);  // everything inside the margins (the arrow's tip may touch them)
+    int textLast = last;
+    if (i != 2) {
+      // The arrow: the marks at the right end, a gap of the 5 after the text and 6 before it.
+      int arrowFirst = last;
+      while (inked(arrowFirst - 1)) --arrowFirst;
+      textLast = arrowFirst - 1;
+      while (textLast > first && !inked(textLast)) --textLast;
+      EXPECT_NEAR(arrowFirst - textLast - 1, 5 + 6, 3);
+      EXPECT_LE(last - arrowFirst + 1, 8);
+      // Its rows: narrow at the top when up, at the bottom when down.
+      const int top = 1 + (client.bottom - 2 - 3) / 2 - 1;
+      std::array<int, 4> rows{};
+      for (int row = 0; row < 4; ++row)
+        for (int x = arrowFirst; x <= last; ++x) rows[static_cast<std::size_t>(row)] += pixels.At(x, top + row) == 0 ? 1 : 0;
+      if (i == 0) {
+        EXPECT_LT(rows[0], rows[3]);
+      } else {
+        EXPECT_GT(rows[0], rows[3]);
+      }
+    }
+    if (i == 0) {
+      EXPECT_NEAR(first, inner, 2);  // from the left
+    } else if (i == 1) {
+      EXPECT_NEAR(last, innerRight, 2);  // right-aligned: the arrow (and its gap) then the margin
+    } else {
+      EXPECT_NEAR(innerRight - 1 - textLast, first - inner, 6);  // centred
+    }
+  }
 }
 
 TEST_F(ListViewAdapters, ReorderedColumnsLightTheColumnUnderTheMouseAndThePressedOne) {

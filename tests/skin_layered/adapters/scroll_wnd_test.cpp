@@ -166,6 +166,43 @@ TEST_F(ScrollBars, AListBoxShowsItsVerticalBarFromTheSkin) {
   EXPECT_EQ(PixelAt({FromTop(0).x, thumb.Start + thumb.Length / 2}), kSliderV);
 }
 
+// The part under the mouse is found by the hover timer (0xFFF2) and shown hot until the mouse
+// leaves the bar, when the timer stops and the bar shows its normal look again.
+TEST_F(ScrollBars, TheHoverTimerShowsThePartUnderTheMouseHot) {
+  MakeListBox();
+  const HWND h = adapter->CtrlHandle;
+  const TqvThumb thumb = Thumb();
+  const POINT onThumb{FromTop(0).x, thumb.Start + thumb.Length / 2};
+  cursor = onThumb;
+  SendMessageW(h, WM_NCMOUSEMOVE, HTVSCROLL, ScreenLParam(onThumb));
+  EXPECT_EQ(PixelAt(onThumb), kSliderV);  // nothing hot before the timer looks
+  Tick(kHoverTimer);
+  EXPECT_EQ(PixelAt(onThumb), kSliderVHot);
+  EXPECT_EQ(PixelAt(FromBottom(1)), kBottomColor);
+  EXPECT_EQ(PixelAt(FromTop(1)), kTopColor);
+
+  cursor = FromBottom(2);  // the mouse moves on inside the bar: the timer follows it
+  Tick(kHoverTimer);
+  EXPECT_EQ(PixelAt(FromBottom(1)), kBottomHot);
+  EXPECT_EQ(PixelAt(onThumb), kSliderV);
+  const POINT onTrack{FromTop(0).x, thumb.Start + thumb.Length + 5};
+  cursor = onTrack;
+  Tick(kHoverTimer);
+  EXPECT_EQ(PixelAt(onTrack), kTrack2VHot);
+  EXPECT_EQ(PixelAt(FromBottom(1)), kBottomColor);
+
+  RECT wr{};
+  GetWindowRect(h, &wr);
+  cursor = {wr.left + 5, wr.top + 5};  // out of the bar, over the items
+  Tick(kHoverTimer);
+  EXPECT_EQ(PixelAt(onTrack), kTrack2V);
+  EXPECT_EQ(PixelAt(onThumb), kSliderV);
+  EXPECT_FALSE(KillTimer(h, kHoverTimer));  // stopped when the mouse left
+  cursor = FromBottom(2);  // the timer is gone: back over the bar nothing is hot without a move
+  Tick(kHoverTimer);
+  EXPECT_EQ(PixelAt(FromBottom(1)), kBottomColor);
+}
+
 TEST_F(ScrollBars, ArrowsScrollALineAndPageClicksAPageEachEndingOnTheButtonUp) {
   MakeListBox();
   const HWND h = adapter->CtrlHandle;
