@@ -64,8 +64,9 @@ int TqvTrackWnd::TickSide() const {
 vcl::TRect TqvTrackWnd::ChannelRect() const {
   RECT r{};
   SendMessageW(CtrlHandle, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&r));
-  // A vertical bar answers with its axes exchanged.
-  if (Vertical()) return vcl::TRect{r.top, r.left, r.bottom, r.right};
+  // A vertical bar of the system's answers with its axes exchanged (Wine's does not): the
+  // channel runs along the bar.
+  if (Vertical() && r.right - r.left > r.bottom - r.top) return vcl::TRect{r.top, r.left, r.bottom, r.right};
   return vcl::TRect{r.left, r.top, r.right, r.bottom};
 }
 

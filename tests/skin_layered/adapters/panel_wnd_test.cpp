@@ -156,6 +156,37 @@ TEST_F(StatusBarWnd, OwnerDrawnPanelsAreDrawnByTheirEvent) {
   bar->OnDrawPanel = {};
 }
 
+// A panel's text too long for it is cut to what fits with three dots after it: its last marks
+// are the dots on the baseline, and nothing reaches past the panel's text area.
+TEST_F(StatusBarWnd, APanelsTextIsCutToFitWithDots) {
+  bar->Panels()->Items(0)->SetText(L"A panel text far too long for its panel");
+  bar->Panels()->Items(1)->SetText(L"");
+  Attach();
+  auto pixels = Print();
+  const RECT r = PanelRect(0);
+  auto dark = [](COLORREF c) { return GetRValue(c) < 0x60 && GetGValue(c) < 0x60 && GetBValue(c) < 0x60; };
+  RECT box{r.right, r.bottom, r.left, r.top};
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < 280; ++x)
+      if (dark(pixels->At(x, y))) {
+        box.left = std::min(box.left, static_cast<LONG>(x));
+        box.top = std::min(box.top, static_cast<LONG>(y));
+        box.right = std::max(box.right, static_cast<LONG>(x + 1));
+        box.bottom = std::max(box.bottom, static_cast<LONG>(y + 1));
+      }
+  ASSERT_LT(box.left, box.right);
+  EXPECT_LE(box.right, r.right - 1 - 4);  // inside the text area
+  EXPECT_GT(box.right, r.right - 16);     // and filling it
+  // The last few columns hold only the dots, low in the text's height.
+  const int height = box.bottom - box.top;
+  for (int y = box.top; y < box.bottom; ++y)
+    for (int x = box.right - 6; x < box.right; ++x) {
+      if (dark(pixels->At(x, y))) {
+        EXPECT_GE(y, box.top + height * 2 / 3) << x << "," << y;
+      }
+    }
+}
+
 class ToolBarWnd : public PanelsTest {
  protected:
   void SetUp() override {

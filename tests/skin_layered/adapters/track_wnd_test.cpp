@@ -1,6 +1,8 @@
 // The track-bar adapter on a system track bar (as in a dialog): the section behind, the channel
 // and thumb by the skin's images, ticks on the style's sides (outlined without a tick image), a
 // disabled bar faded toward what lies behind, and the ticks' arithmetic.
+#include <tuple>
+
 #include "panels_support.h"
 #include "skin_layered/adapters/TrackWnd.h"
 #include "skin_layered/core/BackgroundInfo.h"
@@ -11,10 +13,10 @@ namespace {
 
 class TrackWnd : public PanelsTest {
  protected:
-  HWND NewTrackBar(DWORD Style) {
+  HWND NewTrackBar(DWORD Style, int Width = 200, int Height = 40) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
-    HWND wnd = Child(form->Handle(), TRACKBAR_CLASSW, TBS_AUTOTICKS | Style, 10, 10, 200, 40);
+    HWND wnd = Child(form->Handle(), TRACKBAR_CLASSW, TBS_AUTOTICKS | Style, 10, 10, Width, Height);
     SendMessageW(wnd, TBM_SETRANGE, TRUE, MAKELPARAM(0, 4));
     SendMessageW(wnd, TBM_SETTICFREQ, 1, 0);
     return wnd;
@@ -103,6 +105,102 @@ TEST_F(TrackWnd, NoTicksWithTheStyleBothSidesWithBothAndTickImagesReplaceTheOutl
   HWND images = NewTrackBar(TBS_HORZ | TBS_BOTTOM);
   auto a3 = Attach(images);
   EXPECT_EQ(Print(images)->At(Ticks(images)[4] - 1, Channel(images).bottom + TickGap(images) + 1), 0x00FFFFu);
+}
+
+// A thumb image of two halves, Before then After along the rows (or the columns when
+// Columns), in two frames, added to the skin.
+int AddHalvesImage(TsSkinManager& Manager, const wchar_t* Property, int Width, int Height, COLORREF Before,
+                   COLORREF After, bool Columns) {
+  const int index = AddFlatImage(Manager, L"TRACKBAR", Property, Width, Height, {Before, Before});
+  vcl::TBitmap* bmp = Manager.Skin().Images[static_cast<std::size_t>(index)].Bmp.get();
+  HBRUSH brush = CreateSolidBrush(After);
+  for (int frame = 0; frame < 2; ++frame) {
+    const RECT r = Columns ? RECT{frame * Width + Width / 2, 0, (frame + 1) * Width, Height}
+                           : RECT{frame * Width, Height / 2, (frame + 1) * Width, Height};
+    FillRect(bmp->Canvas()->Handle(), &r, brush);
+  }
+  DeleteObject(brush);
+  return index;
+}
+
+bool Close(COLORREF A, COLORREF B) {
+  return std::abs(GetRValue(A) - GetRValue(B)) < 40 && std::abs(GetGValue(A) - GetGValue(B)) < 40 &&
+         std::abs(GetBValue(A) - GetBValue(B)) < 40;
+}
+
+// A vertical bar: its channel narrowed across, its own thumb image, the ticks at its right or,
+// with TBS_LEFT, at its left.
+TEST_F(TrackWnd, AVerticalBarTurnsChannelThumbAndTicks) {
+  constexpr COLORREF kThumbV = 0x40E0A0;
+  HWND right = NewTrackBar(TBS_VERT | TBS_RIGHT, 40, 200);
+  HWND left = NewTrackBar(TBS_VERT | TBS_LEFT, 40, 200);
+  const RECT t = Thumb(right);
+  AddFlatImage(*manager, L"TRACKBAR", L"SLIDERCHANNEL", 5, 6, {kChannel, kChannelHot});
+  AddFlatImage(*manager, L"TRACKBAR", L"SLIDERMASK", t.right - t.left, t.bottom - t.top, {kThumb, kThumbPressed});
+  AddFlatImage(*manager, L"TRACKBAR", L"SLIDERVMASK", t.right - t.left, t.bottom - t.top, {kThumbV, kThumbV});
+  auto a1 = Attach(right);
+  auto a2 = Attach(left);
+  const COLORREF shadow = static_cast<COLORREF>(vcl::ColorToRGB(vcl::clBtnShadow));
+  for (HWND wnd : {right, left}) {
+    const bool atLeft = wnd == left;
+    SCOPED_TRACE(atLeft ? "TBS_LEFT" : "TBS_RIGHT");
+    auto pixels = Print(wnd);
+    const RECT raw = Channel(wnd), th = Thumb(wnd);
+    // The channel runs along the bar (the system's bar answers with its axes exchanged, Wine's
+    // does not).
+    const RECT c = raw.right - raw.left > raw.bottom - raw.top ? RECT{raw.top, raw.left, raw.bottom, raw.right} : raw;
+    ASSERT_GT(c.bottom - c.top, c.right - c.left);
+    EXPECT_EQ(pixels->At((th.left + th.right) / 2, (th.top + th.bottom) / 2), kThumbV);
+    // The channel: the image's width less one, centred on the channel's rectangle.
+    const int narrow = 5 - 1, x0 = (c.left + c.right - narrow) / 2;
+    EXPECT_EQ(pixels->At(x0, c.bottom - 3), kChannel);
+    EXPECT_EQ(pixels->At(x0 + narrow - 1, c.bottom - 3), kChannel);
+    EXPECT_NE(pixels->At(x0 + narrow, c.bottom - 3), kChannel);
+    // The ticks across, spread along the channel.
+    const int d = ((th.right - th.left) - (c.right - c.left)) / 2 + 2;
+    const std::vector<int> ticks = TrackTickPositions(c.top, c.bottom - c.top, th.bottom - th.top, 5);
+    for (int y : ticks) {
+      if (atLeft) {
+        EXPECT_EQ(pixels->At(c.left - d - 4 + 1, y), shadow) << y;
+        EXPECT_NE(pixels->At(c.right + d + 1, y), shadow) << y;
+      } else {
+        EXPECT_EQ(pixels->At(c.right + d + 1, y), shadow) << y;
+        EXPECT_NE(pixels->At(c.left - d - 4 + 1, y), shadow) << y;
+      }
+    }
+  }
+}
+
+// A thumb whose size is not the image's is drawn at the image's size and scaled; with the
+// ticks on the top (or left) it is turned over, pointing toward them.
+TEST_F(TrackWnd, AThumbPointsTowardTicksOnTheTopOrLeft) {
+  constexpr COLORREF kNear = 0x2020D0, kFar = 0xD0D020;  // the image's first half, its second
+  HWND bottom = NewTrackBar(TBS_HORZ | TBS_BOTTOM);
+  HWND top = NewTrackBar(TBS_HORZ | TBS_TOP);
+  HWND right = NewTrackBar(TBS_VERT | TBS_RIGHT, 40, 200);
+  HWND left = NewTrackBar(TBS_VERT | TBS_LEFT, 40, 200);
+  const RECT h = Thumb(bottom), v = Thumb(right);
+  ASSERT_NE(h.bottom - h.top, 23);  // not the skin's own size: drawn through the scaled picture
+  AddHalvesImage(*manager, L"SLIDERMASK", h.right - h.left, h.bottom - h.top + 4, kNear, kFar, false);
+  AddHalvesImage(*manager, L"SLIDERVMASK", v.right - v.left + 4, v.bottom - v.top, kNear, kFar, true);
+  auto a1 = Attach(bottom);
+  auto a2 = Attach(top);
+  auto a3 = Attach(right);
+  auto a4 = Attach(left);
+  auto halves = [&](HWND Wnd, bool Vertical) {
+    const RECT t = Thumb(Wnd);
+    auto pixels = Print(Wnd);
+    const int cx = (t.left + t.right) / 2, cy = (t.top + t.bottom) / 2;
+    return Vertical ? std::pair{pixels->At(t.left + 2, cy), pixels->At(t.right - 3, cy)}
+                    : std::pair{pixels->At(cx, t.top + 2), pixels->At(cx, t.bottom - 3)};
+  };
+  for (auto [wnd, vertical, turned] : {std::tuple{bottom, false, false}, std::tuple{top, false, true},
+                                        std::tuple{right, true, false}, std::tuple{left, true, true}}) {
+    const auto [first, second] = halves(wnd, vertical);
+    SCOPED_TRACE(testing::Message() << (vertical ? "vertical" : "horizontal") << (turned ? ", turned" : ""));
+    EXPECT_TRUE(Close(first, turned ? kFar : kNear)) << std::hex << first;
+    EXPECT_TRUE(Close(second, turned ? kNear : kFar)) << std::hex << second;
+  }
 }
 
 TEST_F(TrackWnd, ASkinWithoutTheSectionLeavesOnlyTheBackground) {
