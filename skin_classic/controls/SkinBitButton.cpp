@@ -1,6 +1,7 @@
 #include "skin_classic/controls/SkinBitButton.h"
 
 #include "classlib/graphics/ImgList.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_classic/controls/ButtonGlyph.h"
 #include "skin_classic/controls/SkinProps.h"
 #include "skin_classic/paint/SkinDraw.h"
@@ -154,9 +155,9 @@ bool TSkinSpeedButton::BeforeProc(vcl::TMessage& Message) {
     }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
-      const std::shared_ptr<bool> alive = alive_;
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       CallDefault(Message);
-      if (!*alive) return false;
+      if (!alive) return false;
       SetMouseBit(kMousePressed, true);
       Repaint();
       return false;
@@ -199,13 +200,8 @@ void TSkinSpeedButton::PaintWindow(HDC) {
   vcl::TCanvas* canvas = ControlCanvas();
   if (!canvas || !canvas->HandleAllocated() || !FPaintControl) return;
   canvas->Lock();
-  try {
-    DrawSpeedButton(canvas->Handle(), TRect(0, 0, FPaintControl->Width(), FPaintControl->Height()));
-  } catch (...) {
-    canvas->Unlock();
-    throw;
-  }
-  canvas->Unlock();
+  const vcl::TScopeExit unlock([canvas] { canvas->Unlock(); });
+  DrawSpeedButton(canvas->Handle(), TRect(0, 0, FPaintControl->Width(), FPaintControl->Height()));
 }
 
 void TSkinSpeedButton::DrawSpeedButton(HDC DC, const TRect& Rect) {
@@ -213,10 +209,7 @@ void TSkinSpeedButton::DrawSpeedButton(HDC DC, const TRect& Rect) {
   TDataSkinButton* b = ButtonsElement();
   if (!b || Rect.Width() <= 0 || Rect.Height() <= 0) return;
   FPainting = true;
-  struct Done {
-    bool& flag;
-    ~Done() { flag = false; }
-  } done{FPainting};
+  const vcl::TScopeExit done([this] { FPainting = false; });
 
   const vcl::TControl* source = FPaintControl;
   int state = Pressed() ? kButtonPressed : Hot() ? kButtonHot : kButtonNormal;

@@ -52,9 +52,9 @@ bool TSkinBoxH::BeforeProc(vcl::TMessage& Message) {
       return false;
     }
     case WM_CTLCOLORSCROLLBAR: {
-      const std::shared_ptr<bool> alive = alive_;
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       CallDefault(Message);
-      if (*alive) Message.Result = reinterpret_cast<LRESULT>(FaceBrush());
+      if (alive) Message.Result = reinterpret_cast<LRESULT>(FaceBrush());
       return false;
     }
     default: return TSkinControl::BeforeProc(Message);

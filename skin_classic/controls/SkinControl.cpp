@@ -110,7 +110,7 @@ VCL_CLASS_INFO(TSkinControl) {}
 TSkinControl::TSkinControl(vcl::TComponent* AOwner) : TComponent(AOwner) {}
 
 TSkinControl::~TSkinControl() {
-  *alive_ = false;
+  lifetime_.End();
   hook_.Remove();
   subclass_.Detach();
   if (FForm) FForm->RemoveSkinner(this);
@@ -186,7 +186,7 @@ void TSkinControl::UpdateSkin() {
 // The pipeline
 
 void TSkinControl::WndProc(vcl::TMessage& Message) {
-  const std::shared_ptr<bool> alive = alive_;
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   try {
     if (Message.Msg == SKM_SKINCONTROL) {
       FSkinOn = static_cast<INT_PTR>(Message.WParam) > 0;
@@ -203,7 +203,7 @@ void TSkinControl::WndProc(vcl::TMessage& Message) {
         const TSavedDC keep(Message.Msg == WM_PAINT ? reinterpret_cast<HDC>(Message.WParam) : nullptr);
         CallDefault(Message);
       }
-      if (*alive) AfterProc(Message);
+      if (alive) AfterProc(Message);
     }
   } catch (const std::exception&) {
     // Dropped: the control keeps its own behaviour for this message.
@@ -220,9 +220,9 @@ void TSkinControl::CallDefault(vcl::TMessage& Message) {
 bool TSkinControl::BeforeProc(vcl::TMessage& Message) {
   switch (Message.Msg) {
     case WM_NCDESTROY: {
-      const std::shared_ptr<bool> alive = alive_;
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       CallDefault(Message);
-      if (!*alive) return false;
+      if (!alive) return false;
       FSkinOn = false;
       FStatus = kSkinnerWindowGone;
       RestoreControl();

@@ -26,6 +26,7 @@
 #include "classlib/controls/WindowProcHook.h"
 #include "classlib/controls/WindowSubclass.h"
 #include "classlib/graphics/GraphicsHandles.h"
+#include "classlib/rtl/Lifetime.h"
 #include "skin_classic/core/SkinData.h"
 
 namespace winskin {
@@ -181,6 +182,8 @@ class TSkinControl : public vcl::TComponent {
   void UnhookControl();
   // The canvas painters lend their DC to.
   vcl::TCanvas* Canvas() const { return FCanvas; }
+  // Ends when the skinner is freed, which may happen inside its own procedure.
+  const vcl::TLifetime& Lifetime() const { return lifetime_; }
 
   uint8_t FMouseState = 0;
   vcl::TCanvas* FCanvas = nullptr;
@@ -201,14 +204,13 @@ class TSkinControl : public vcl::TComponent {
   TSkinControlHost* FForm = nullptr;
   int FStyle = 0;
   bool saved_parent_color_ = false;  // the control followed its parent's colour
-  // False once the skinner is freed, which may happen inside its own procedure.
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 
  private:
   vcl::TWindowProcHook hook_;      // control attach
   vcl::TWindowSubclass subclass_;  // window attach
   bool via_hook_ = false;          // which of the two leads to the control's own procedure
   std::unique_ptr<vcl::TCanvas> own_canvas_;
+  vcl::TLifetime lifetime_;
 };
 
 // ---- Helpers the skinners share ----

@@ -139,9 +139,9 @@ void TSkinScrollbar::UpdateBars() {
 
 bool TSkinScrollbar::BeforeProc(vcl::TMessage& Message) {
   if (Message.Msg == WM_NCPAINT && FDrawBorder) {
-    const std::shared_ptr<bool> alive = alive_;
+    const vcl::TLifetime::TWatch alive = Lifetime().Watch();
     CallDefault(Message);
-    if (!*alive) return false;
+    if (!alive) return false;
     HDC dc = GetWindowDC(FHandle);
     DrawBorder(dc);
     ReleaseDC(FHandle, dc);
@@ -357,7 +357,7 @@ bool TComboxScrollBar::DragThumb(vcl::TPoint At) {
   const int offset = sbi.xyThumbTop - FArrowSize;
   const int page = static_cast<int>(si.nPage);
   const HWND list = FHandle;
-  const std::shared_ptr<bool> alive = alive_;
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   auto positionAt = [&](int cursorY) {
     const int d = std::max(offset + cursorY - At.Y, 0);
     int pos;
@@ -386,7 +386,7 @@ bool TComboxScrollBar::DragThumb(vcl::TPoint At) {
       if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    if (!*alive || !IsWindow(list)) return true;
+    if (!alive || !IsWindow(list)) return true;
     if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) {
       POINT cursor{};
       GetCursorPos(&cursor);
@@ -408,10 +408,10 @@ bool TComboxScrollBar::DragThumb(vcl::TPoint At) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
-    if (!*alive || !IsWindow(list)) return true;
+    if (!alive || !IsWindow(list)) return true;
     if (drag_cancelled_ || GetCapture() != list) break;
   }
-  if (!*alive || !IsWindow(list)) return true;
+  if (!alive || !IsWindow(list)) return true;
   if (GetCapture() == list) ReleaseCapture();
   dragging_ = false;
   pressed_thumb_ = false;

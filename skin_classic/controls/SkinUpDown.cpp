@@ -76,18 +76,18 @@ bool TSkinUpDown::BeforeProc(vcl::TMessage& Message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
       // The control clicks and repeats by itself; the skin shows the press.
-      const std::shared_ptr<bool> alive = alive_;
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       CallDefault(Message);
-      if (!*alive) return false;
+      if (!alive) return false;
       SetMouseBit(kMousePressed, true);
       PaintWindow(nullptr);
       return false;
     }
     case WM_LBUTTONUP: {
       SetMouseBit(kMousePressed, false);
-      const std::shared_ptr<bool> alive = alive_;
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       CallDefault(Message);
-      if (*alive) PaintWindow(nullptr);
+      if (alive) PaintWindow(nullptr);
       return false;
     }
     default: return TSkinControl::BeforeProc(Message);

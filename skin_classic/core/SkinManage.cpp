@@ -5,6 +5,7 @@
 
 #include "classlib/controls/ThreadWindow.h"
 #include "classlib/forms/Forms.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_classic/core/ForeignClasses.h"
 #include "skin_classic/core/SkinStartup.h"
 #include "skin_classic/paint/SkinText.h"
@@ -216,14 +217,13 @@ bool TSkinManage::SkinForm(HWND Window) {
   if (!form) return false;
   form->Window = Window;
   form->WindowClass = className;
-  try {
+  {
+    auto undo = vcl::TScopeExit([form] { vcl::TObject::Free(form); });
     if (formObject)
       form->AttachForm(skinData, formObject);
     else
       form->AttachWindow(skinData);
-  } catch (...) {
-    vcl::TObject::Free(form);
-    throw;
+    undo.Dismiss();
   }
   forms_.push_back(form);
   PostMessageW(Window, SKM_FORMSKINNED, 0, kFormSkinnedParam);

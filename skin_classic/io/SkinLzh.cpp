@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+#include "classlib/rtl/ScopeExit.h"
+
 namespace skin_classic {
 namespace {
 
@@ -243,15 +245,12 @@ std::size_t TLZH::Run(std::size_t size, LzhReadFn read, Sink& sink) {
   } catch (const std::bad_alloc&) {
     throw ElzhException("LZH : Cannot get memory for dictionary tables");
   }
-  struct Release {
-    TLZH& lzh;
-    ~Release() {
-      // Bits still buffered were not decoded; any pad bit beyond them was.
-      lzh.inputExhausted_ = lzh.padBytes_ * 8 > lzh.bitCount_;
-      lzh.tables_.reset();
-      lzh.read_ = nullptr;
-    }
-  } release{*this};
+  const vcl::TScopeExit release([this] {
+    // Bits still buffered were not decoded; any pad bit beyond them was.
+    inputExhausted_ = padBytes_ * 8 > bitCount_;
+    tables_.reset();
+    read_ = nullptr;
+  });
 
   read_ = &read;
   bits_ = 0;

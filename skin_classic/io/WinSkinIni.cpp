@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_classic/io/SkinReader.h"
 
 namespace winskin {
@@ -26,10 +27,7 @@ void TQuickIni::LoadFromStream(vcl::TStream* Stream) {
 void TQuickIni::ReadSections(vcl::TStrings* Strings) const {
   if (!Strings) throw vcl::EAssertionFailed(L"The parameter Strings is unassigned!");
   Strings->BeginUpdate();
-  struct EndUpdate {
-    vcl::TStrings* s;
-    ~EndUpdate() { s->EndUpdate(); }
-  } end{Strings};
+  const vcl::TScopeExit end([Strings] { Strings->EndUpdate(); });
   Strings->Clear();
   for (const std::string& name : ini_.ReadSections()) {
     const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(name.data()), name.size());
