@@ -8,7 +8,7 @@ NATIVE_BUILD := $(BUILD)/native
 JOBS         ?= $(shell nproc)
 CMAKE_GEN    := -G Ninja
 
-.PHONY: all deps configure build native test run gallery fuzz-long bench clean
+.PHONY: all deps configure build native test test-whole run gallery fuzz-long bench clean
 
 all: build
 
@@ -35,6 +35,11 @@ native: deps $(NATIVE_BUILD)/build.ninja
 
 test: build native
 	@SCRIVANE_BUILD=$(BUILD) bash scripts/run-tests.sh
+
+# Each Windows test program run whole in one process (make test runs one test a process), so
+# that a test leaving something behind for the next one shows.
+test-whole: build
+	@SCRIVANE_BUILD=$(BUILD) bash scripts/run-whole-tests.sh
 
 run: build
 	@SCRIVANE_BUILD=$(BUILD) bash scripts/run.sh

@@ -8,6 +8,8 @@
 #                                                        (screen tests: no other window may
 #                                                        cover what they look at)
 #   scrivane_add_native_test(NAME SOURCES ... LIBS ...)  GoogleTest under the sanitizers (native build)
+#   scrivane_write_win_test_list()                       after the last test: writes the list of the
+#                                                        Windows test programs (win-test-programs.txt)
 #   scrivane_add_fuzzer(NAME SOURCES ... LIBS ... [SEEDS dir] [SECONDS n])
 #                                                        libFuzzer target plus a bounded run in CTest
 set(SCRIVANE_FUZZ_SECONDS 30 CACHE STRING "Length of each fuzz run inside the test suite")
@@ -39,7 +41,16 @@ endfunction()
 function(scrivane_add_win_test name)
   if(SCRIVANE_WINDOWS)
     _scrivane_gtest(${name} ${ARGN})
+    # For the run of each program whole (scripts/run-whole-tests.sh).
+    set_property(GLOBAL APPEND PROPERTY SCRIVANE_WIN_TEST_PROGRAMS "$<TARGET_FILE:${name}>")
   endif()
+endfunction()
+
+# The list of the Windows test programs, one path a line, for the run of each program whole.
+function(scrivane_write_win_test_list)
+  get_property(programs GLOBAL PROPERTY SCRIVANE_WIN_TEST_PROGRAMS)
+  list(JOIN programs "\n" content)
+  file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/win-test-programs.txt CONTENT "${content}\n")
 endfunction()
 
 function(scrivane_add_native_test name)
