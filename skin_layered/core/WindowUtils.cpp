@@ -43,11 +43,12 @@ bool ControlReady(vcl::TControl* Control) {
 }
 
 UINT GetDrawTextFlags(vcl::TControl* Control, vcl::TAlignment Alignment) {
-  (void)Control;
   UINT flags = DT_LEFT;
   if (Alignment == vcl::taRightJustify) flags = DT_RIGHT;
   if (Alignment == vcl::taCenter) flags = DT_CENTER;
-  return flags | DT_VCENTER | DT_SINGLELINE;
+  flags |= DT_VCENTER | DT_SINGLELINE;
+  // A right-to-left control reads (and aligns) its text from the right.
+  return Control ? Control->DrawTextBiDiModeFlags(flags) : flags;
 }
 
 bool PlaceWindowAfter(HWND Wnd, HWND After, int X, int Y, int Cx, int Cy, UINT Flags, HWND Below) {

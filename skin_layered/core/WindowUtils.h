@@ -21,8 +21,8 @@ vcl::TCustomForm* GetOwnerForm(vcl::TComponent* Component);
 // False for nil, a windowed control without a window, a control being created, reading its
 // state, loading or being destroyed, and a control without a parent.
 bool ControlReady(vcl::TControl* Control);
-// The DrawText flag of the alignment with DT_VCENTER and DT_SINGLELINE. (Controls of the
-// library are all left-to-right: no right-to-left flags are added.)
+// The DrawText flag of the alignment with DT_VCENTER and DT_SINGLELINE, passed through the
+// control's right-to-left adjustment (its alignment mirrored, right-to-left reading).
 UINT GetDrawTextFlags(vcl::TControl* Control, vcl::TAlignment Alignment);
 // The client rectangle moved by the client origin's offset from the window's corner.
 void GetClientRectInWindow(HWND Wnd, vcl::TRect& R);

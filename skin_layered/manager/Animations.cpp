@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "classlib/comctrls/ComCtrlsPages.h"
 #include "classlib/controls/Themes.h"
 #include "skin_layered/core/AnimationFlag.h"
 #include "skin_layered/core/BackgroundInfo.h"
@@ -698,8 +699,47 @@ void AnimChangeForm(vcl::TControl* Control, int Time, std::uint8_t Alpha, bool A
 
 namespace {
 
+void PrintControl(HDC DC, vcl::TControl* Control);
+
+// The MDI children of a frame, each at its place in the frame's window (those further back
+// first), cut to the client window they lie in.
+void PrintMDIChildren(HDC DC, vcl::TCustomForm* Frame) {
+  if (!Frame->HandleAllocated() || !Frame->ClientHandle()) return;
+  RECT frame{}, area{};
+  GetWindowRect(Frame->Handle(), &frame);
+  GetWindowRect(Frame->ClientHandle(), &area);
+  for (int i = Frame->MDIChildCount() - 1; i >= 0; --i) {
+    vcl::TCustomForm* child = Frame->MDIChildren(i);
+    if (!child || !child->HandleAllocated() || !IsWindowVisible(child->Handle())) continue;
+    const TSavedDC saved(DC);
+    POINT origin{};
+    GetViewportOrgEx(DC, &origin);
+    IntersectClipRect(DC, area.left - frame.left, area.top - frame.top, area.right - frame.left,
+                      area.bottom - frame.top);
+    RECT r{};
+    GetWindowRect(child->Handle(), &r);
+    // A skinned child prints its frame too; any other paints its client area only.
+    if (!GetBoolCommand(child->Handle(), scmIsSkinned)) {
+      POINT client{0, 0};
+      ClientToScreen(child->Handle(), &client);
+      r = RECT{client.x, client.y, client.x + child->ClientWidth(), client.y + child->ClientHeight()};
+    }
+    SetViewportOrgEx(DC, origin.x + r.left - frame.left, origin.y + r.top - frame.top, nullptr);
+    IntersectClipRect(DC, 0, 0, r.right - r.left, r.bottom - r.top);
+    PrintControl(DC, child);
+  }
+}
+
 void PrintControl(HDC DC, vcl::TControl* Control) {
+  // A sheet's border lies outside its client area: its content starts that far in.
+  if (auto* sheet = dynamic_cast<vcl::TTabSheet*>(Control); sheet && sheet->BorderWidth() > 0) {
+    POINT origin{};
+    GetViewportOrgEx(DC, &origin);
+    SetViewportOrgEx(DC, origin.x + sheet->BorderWidth(), origin.y + sheet->BorderWidth(), nullptr);
+  }
   auto* windowed = dynamic_cast<vcl::TWinControl*>(Control);
+  auto* frame = dynamic_cast<vcl::TCustomForm*>(Control);
+  if (frame && frame->FormStyle() != vcl::fsMDIForm) frame = nullptr;
   if (windowed && windowed->HandleAllocated() && GetBoolCommand(windowed->Handle(), scmIsSkinned)) {
     const HWND h = windowed->Handle();
     SendCommandToWnd(h, scmSetPrintTarget, reinterpret_cast<LPARAM>(DC));
@@ -719,9 +759,11 @@ void PrintControl(HDC DC, vcl::TControl* Control) {
       IntersectClipRect(DC, 0, 0, child->Width(), child->Height());
       PrintControl(DC, child);
     }
+    if (frame) PrintMDIChildren(DC, frame);
     return;
   }
   Control->PaintTo(DC, 0, 0);
+  if (frame) PrintMDIChildren(DC, frame);
 }
 
 }  // namespace
@@ -778,6 +820,8 @@ void PaintControlsOnDC(HDC DC, vcl::TWinControl* Control, vcl::TPoint Offset, bo
   // What lies behind a see-through child is the control's own face, not its parent's.
   TqvBGInfo bg;
   GetBgInfo(bg, Control, false);
+  const auto* mdiFrame = dynamic_cast<vcl::TCustomForm*>(Control);
+  const bool reloadAligned = mdiFrame && mdiFrame->FormStyle() == vcl::fsMDIForm;
   std::vector<vcl::TControl*> children;
   for (int i = 0; i < Control->ControlCount(); ++i) {
     vcl::TControl* child = Control->Controls(i);
@@ -789,6 +833,9 @@ void PaintControlsOnDC(HDC DC, vcl::TWinControl* Control, vcl::TPoint Offset, bo
       continue;
     const RECT r{child->Left(), child->Top(), child->Left() + child->Width(), child->Top() + child->Height()};
     if (!RectVisible(DC, &r)) continue;
+    // The aligned controls of an MDI frame stand beside its client window, which changes the
+    // frame's picture under them: they take their skin data again.
+    if (reloadAligned && child->Align() != vcl::alNone) child->Perform(kSkinCmdMessage, SkinCommandWParam(scmReload), 0);
     children.push_back(child);
   }
   if (children.empty()) return;

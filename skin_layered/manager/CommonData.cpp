@@ -624,6 +624,23 @@ void TsCommonData::FillParentBg(TqvCacheInfo& CacheInfo) const {
 // ---------------------------------------------------------------------------------------
 // Outer effects
 
+namespace {
+
+// The window a control's glow is placed with: its top-level form, the frame's main form for a
+// control of an MDI child (the child lies inside the frame's client window), the window a
+// form is embedded in.
+HWND GlowHost(vcl::TCustomForm* Form) {
+  if (!Form || !Form->HandleAllocated()) return nullptr;
+  if (Form->FormStyle() == vcl::fsMDIChild && vcl::Application)
+    if (vcl::TCustomForm* main = vcl::Application->MainForm(); main && main->HandleAllocated()) return main->Handle();
+  const HWND wnd = Form->Handle();
+  if (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD)
+    if (const HWND parent = GetParent(wnd)) return parent;
+  return wnd;
+}
+
+}  // namespace
+
 void TsCommonData::PaintOuterEffects(bool Clicked, HWND Handle, int Alpha) {
   const TsSkinManager* manager = GetSkinManager();
   if (!manager || !manager->Effects()->AllowGlowing() || !manager->IsValidSkinIndex(SkinIndex) ||
@@ -638,8 +655,7 @@ void TsCommonData::PaintOuterEffects(bool Clicked, HWND Handle, int Alpha) {
       return;
     }
     if (GlowID >= 0) return;
-    vcl::TCustomForm* form = vcl::GetParentForm(control);
-    HWND host = form && form->HandleAllocated() ? form->Handle() : nullptr;
+    HWND host = GlowHost(vcl::GetParentForm(control));
     RECT r{};
     if (HWND h = HandleOf(control)) {
       GetWindowRect(h, &r);

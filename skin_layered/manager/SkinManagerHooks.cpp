@@ -234,6 +234,12 @@ void TsSkinManager::SetHotControl(vcl::TControl* Control) {
 }
 
 void TsSkinManager::SetHotWnd(HWND Handle) {
+  if (Handle && Handle == hot_wnd_) return;
+  // The hot control leaves first; one that keeps its hot look (it has the focus) keeps it.
+  if (Handle && hot_control_) {
+    SetHotControl(nullptr);
+    if (hot_control_) return;
+  }
   if (hot_wnd_ && hot_wnd_ != Handle && IsWindow(hot_wnd_))
     SendCommandToWnd(hot_wnd_, scmMouseLeave, reinterpret_cast<LPARAM>(this));
   const bool changed = hot_wnd_ != Handle;

@@ -33,6 +33,9 @@ struct TSubstitution {
   std::array<std::atomic<std::uint64_t>, kSysColorCount> Colors{};
   std::array<std::atomic<std::uint64_t>, kPenColors.size()> Pens{};
 
+  // Every brush handed out stays valid for the rest of the run: callers of the system's
+  // function may keep a system brush and never free it. A colour gets one brush, reused when
+  // a later skin brings the colour back.
   std::mutex BrushLock;
   std::vector<std::pair<COLORREF, vcl::UniqueBrush>> Brushes;
 
@@ -50,11 +53,6 @@ struct TSubstitution {
                                                          reinterpret_cast<const void*>(&SkinGetSysColorBrush));
     CreatePenPatch = std::make_unique<TCodePatch>(reinterpret_cast<const void*>(&::CreatePen),
                                                   reinterpret_cast<const void*>(&SkinCreatePen));
-  }
-
-  void FreeBrushes() {
-    std::lock_guard<std::mutex> guard(BrushLock);
-    Brushes.clear();
   }
 
   HBRUSH BrushOf(COLORREF Color) {
@@ -132,7 +130,6 @@ void UnpatchSysColors() {
     s.GetSysColorBrushPatch->Remove();
     s.CreatePenPatch->Remove();
   }
-  s.FreeBrushes();
 }
 
 bool SysColorsPatched() {
@@ -165,7 +162,6 @@ void SetSysColorsSkin(const TsSkinColors* Colors) {
   }
   for (std::size_t i = 0; i < colors.size(); ++i) s.Colors[i].store(colors[i], std::memory_order_release);
   for (std::size_t i = 0; i < pens.size(); ++i) s.Pens[i].store(pens[i], std::memory_order_release);
-  s.FreeBrushes();
 }
 
 }  // namespace skin_layered

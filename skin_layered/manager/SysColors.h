@@ -17,12 +17,12 @@ namespace skin_layered {
 // Patches the three functions (each only when it is not patched yet); true when all three
 // are patched afterwards.
 bool PatchSysColors();
-// Puts the three functions back and frees the brushes handed out.
+// Puts the three functions back. The brushes handed out stay valid (a caller may keep them).
 void UnpatchSysColors();
 bool SysColorsPatched();
 
 // The default manager's skin colours (copied), or nil without a default manager. The brushes
-// handed out for the previous colours are freed.
+// handed out for the previous colours stay valid.
 void SetSysColorsSkin(const TsSkinColors* Colors);
 
 }  // namespace skin_layered

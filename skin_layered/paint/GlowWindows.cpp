@@ -121,8 +121,10 @@ void TqvGlowEffect::Show(const vcl::TRect& R, HWND OwnerWnd, int Alpha) {
   // Right above the control's window in z-order, or among the topmost windows with it.
   HWND after = HWND_TOPMOST;
   if (!OwnerWnd || !(GetWindowLongPtrW(OwnerWnd, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
+    // Nothing above the control's window: the top (behind that window the halo would be
+    // hidden where it lies over it).
     after = OwnerWnd ? GetWindow(OwnerWnd, GW_HWNDPREV) : nullptr;
-    if (!after) after = OwnerWnd;
+    if (!after) after = HWND_TOP;
   }
   const int x = R.Left - skin_->MaskWidthLeft(image_index_) + margin_;
   const int y = R.Top - skin_->MaskWidthTop(image_index_) + margin_;
@@ -141,7 +143,8 @@ void TqvGlowEffect::Show(const vcl::TRect& R, HWND OwnerWnd, int Alpha) {
 
 int AddGlow(const vcl::TRect& R, vcl::StringView SectionName, vcl::StringView MaskName, int Margin, int Alpha,
             HWND OwnerWnd, const TqvControlSkin* SkinData) {
-  if (!LayeredApiAvailable() || !SkinData) return kNoIndex;
+  // A halo is partly transparent throughout: where the display would show it opaque, none.
+  if (!LayeredApiAvailable() || !PerPixelAlphaShown() || !SkinData) return kNoIndex;
   auto effect = std::make_unique<TqvGlowEffect>(*SkinData);
   if (!effect->skin_) return kNoIndex;
   const int image = effect->skin_->FindImageByNames(SectionName, vcl::String(MaskName) + L"0");

@@ -72,7 +72,8 @@ class TqvGlowEffect {
 // A glow around R (the control's screen rectangle) from the image MaskName + "0" of the
 // section, pulled in by Margin on every side, at constant alpha Alpha (0..255), placed in
 // z-order with OwnerWnd (the control's window); the control's colour changes apply to it.
-// Answers its position in the glow list, or -1 (nothing created) without layered windows,
+// Answers its position in the glow list, or -1 (nothing created) without layered windows
+// or a display that shows their per-pixel alpha (PerPixelAlphaShown),
 // without skin data or a skin, or when the section has no such image.
 int AddGlow(const vcl::TRect& R, vcl::StringView SectionName, vcl::StringView MaskName, int Margin, int Alpha,
             HWND OwnerWnd, const TqvControlSkin* SkinData);

@@ -5,6 +5,8 @@
 // reverse order.
 #include "skin_layered/paint/PaintStartup.h"
 
+#include <utility>
+
 #include "classlib/graphics/Graphics.h"
 #include "classlib/rtl/UnitInit.h"
 #include "skin_layered/paint/HintTemplates.h"
@@ -119,6 +121,33 @@ TGradientFillProc GradientFillProc() {
   return api.GradientFill;
 }
 bool LayeredApiAvailable() { return Api().UpdateLayeredWindow != nullptr; }
+
+namespace {
+
+std::optional<bool>& PerPixelAlphaOverride() {
+  static std::optional<bool> value;
+  return value;
+}
+
+// Wine's own library exports its version.
+bool UnderWine() {
+  static const bool wine = [] {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+  }();
+  return wine;
+}
+
+}  // namespace
+
+bool PerPixelAlphaShown() {
+  if (const std::optional<bool>& value = PerPixelAlphaOverride()) return *value;
+  return LayeredApiAvailable() && !UnderWine();
+}
+
+std::optional<bool> SetPerPixelAlphaShown(std::optional<bool> Value) {
+  return std::exchange(PerPixelAlphaOverride(), Value);
+}
 vcl::TSize CheckBoxGlyphSize() { return Api().CheckBoxGlyph; }
 
 }  // namespace skin_layered

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "classlib/rtl/Types.h"
 
 namespace skin_layered {
@@ -21,6 +23,15 @@ TUpdateLayeredWindowProc UpdateLayeredWindowProc();
 TSetLayeredWindowAttributesProc SetLayeredWindowAttributesProc();
 // True when UpdateLayeredWindow was found; callers skip layered windows otherwise.
 bool LayeredApiAvailable();
+// Whether the display shows a layered window's per-pixel alpha, blending partly transparent
+// pixels with what lies behind. Every Windows system does; under Wine it takes a compositing
+// manager on the X display, which Wine does not tell a program of, and without one partly
+// transparent pixels show opaque: the engine takes it for absent there. Pictures that are
+// partly transparent by nature (glows) are then not shown at all, as without layered windows.
+bool PerPixelAlphaShown();
+// Overrides what PerPixelAlphaShown answers (nullopt: the system's answer again); answers the
+// override before.
+std::optional<bool> SetPerPixelAlphaShown(std::optional<bool> Value);
 // Nil before start-up, after shutdown and when msimg32 or its export is missing; the mesh
 // gradient then paints nothing.
 TGradientFillProc GradientFillProc();

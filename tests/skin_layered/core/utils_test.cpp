@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "classlib/extctrls/ExtCtrls.h"
+#include "classlib/rtl/SysInfo.h"
 #include "classlib/rtl/TypInfo.h"
 #include "core_win_support.h"
 #include "skin_layered/core/AdapterServices.h"
@@ -160,6 +161,17 @@ TEST(WindowRoutines, FormsReadinessAndWindows) {
   EXPECT_FALSE(ControlReady(nullptr));
 
   EXPECT_EQ(GetDrawTextFlags(panel, vcl::taRightJustify), UINT(DT_RIGHT | DT_VCENTER | DT_SINGLELINE));
+  // A right-to-left control on a system set up for such scripts: mirrored and read from the right.
+  const vcl::TSysLocale locale = vcl::SysLocale();
+  vcl::TSysLocale middleEast = locale;
+  middleEast.MiddleEast = true;
+  vcl::SetSysLocale(middleEast);
+  panel->SetBiDiMode(vcl::bdRightToLeft);
+  EXPECT_EQ(GetDrawTextFlags(panel, vcl::taRightJustify), UINT(DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_RTLREADING));
+  EXPECT_EQ(GetDrawTextFlags(panel, vcl::taLeftJustify), UINT(DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_RTLREADING));
+  EXPECT_EQ(GetDrawTextFlags(panel, vcl::taCenter), UINT(DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_RTLREADING));
+  panel->SetBiDiMode(vcl::bdLeftToRight);
+  vcl::SetSysLocale(locale);
   EXPECT_EQ(GetWndClassName(form->Handle()), L"TForm");
 
   vcl::TRect client;

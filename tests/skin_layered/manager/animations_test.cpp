@@ -1,9 +1,11 @@
 // Show, hide and change animations through the layered-update seam and a clock of the test's own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <vector>
 
+#include "classlib/comctrls/ComCtrlsPages.h"
 #include "classlib/extctrls/ExtCtrls.h"
 #include "manager_support.h"
 #include "skin_layered/core/AnimationFlag.h"
@@ -220,6 +222,82 @@ TEST(AnimationHelpers, TopParentsAndAlignedSizes) {
   EXPECT_EQ(GetAlignedChildrenSize(form.get(), vcl::alLeft, true), 0);
   EXPECT_EQ(GetTopParentWnd(bottom->Handle()), form->Handle());  // the hidden panel's window
   EXPECT_EQ(GetTopParentWnd(form->Handle()), form->Handle());
+}
+
+// A form's picture (as its animations show it) from its sheets: a sheet's content starts inside
+// the border it keeps around its client area.
+TEST(AnimationHelpers, ASheetsContentStartsInsideItsBorder) {
+  auto form = NewForm();
+  form->SetBounds(40, 40, 300, 200);
+  auto* pages = new vcl::TPageControl(form.get());
+  pages->SetParent(form.get());
+  pages->SetBounds(0, 0, 260, 160);
+  auto* sheet = new vcl::TTabSheet(form.get());
+  sheet->SetPageControl(pages);
+  sheet->SetBorderWidth(6);
+  auto* panel = new vcl::TPanel(form.get());
+  panel->SetParent(sheet);
+  panel->SetBounds(0, 0, 40, 30);
+  panel->SetBevelOuter(vcl::bvNone);
+  panel->SetColor(0x2080E0);
+  pages->SetActivePage(sheet);
+  form->Show();
+  ASSERT_TRUE(sheet->Visible());
+  RECT window{};
+  GetWindowRect(sheet->Handle(), &window);
+  ASSERT_EQ(window.right - window.left - sheet->ClientWidth(), 12);  // the border on each side
+  auto bmp = CreateBmp32(sheet->Width(), sheet->Height());
+  PaintParentBgToBmp(bmp.get(), sheet, 0, nullptr, 0);
+  EXPECT_EQ(PixelOf(bmp.get(), 6 + 2, 6 + 2) & 0xFFFFFF, 0xE08020u);
+  EXPECT_EQ(PixelOf(bmp.get(), 6 + 39, 6 + 29) & 0xFFFFFF, 0xE08020u);
+  EXPECT_NE(PixelOf(bmp.get(), 6 + 41, 6 + 31) & 0xFFFFFF, 0xE08020u);
+}
+
+// A graphic control that records the skin commands it gets.
+class TCommandGraphic : public vcl::TGraphicControl {
+  VCL_CLASS(TCommandGraphic, vcl::TGraphicControl)
+ public:
+  explicit TCommandGraphic(vcl::TComponent* AOwner) : TGraphicControl(AOwner) {}
+  std::vector<int> Commands;
+
+ protected:
+  void WndProc(vcl::TMessage& Message) override {
+    if (Message.Msg == kSkinCmdMessage) Commands.push_back(SkinCommandOf(Message.WParam));
+    TGraphicControl::WndProc(Message);
+  }
+};
+VCL_CLASS_INFO(TCommandGraphic) {}
+
+class TReloadMdiFrame : public vcl::TForm {
+  VCL_CLASS(TReloadMdiFrame, vcl::TForm)
+ public:
+  explicit TReloadMdiFrame(vcl::TComponent* AOwner) : TForm(AOwner, 0) { SetFormStyle(vcl::fsMDIForm); }
+};
+VCL_CLASS_INFO(TReloadMdiFrame) {}
+
+// The aligned graphic controls of an MDI frame stand beside its client window: painted into a
+// DC, they take their skin data again first; those of other forms do not.
+TEST(AnimationHelpers, AnMdiFramesAlignedGraphicControlsReloadWhenPainted) {
+  for (const bool mdi : {true, false}) {
+    auto* form = mdi ? vcl::Construct<TReloadMdiFrame>(nullptr) : vcl::Construct<vcl::TForm>(nullptr, 0);
+    form->SetBounds(40, 40, 300, 200);
+    auto* aligned = new TCommandGraphic(form);
+    aligned->SetParent(form);
+    aligned->SetAlign(vcl::alTop);
+    aligned->SetHeight(20);
+    auto* placed = new TCommandGraphic(form);
+    placed->SetParent(form);
+    placed->SetBounds(10, 100, 30, 20);
+    form->HandleNeeded();
+    auto bmp = CreateBmp32(300, 200);
+    aligned->Commands.clear();
+    placed->Commands.clear();
+    PaintControlsOnDC(bmp->Canvas()->Handle(), form, vcl::TPoint(), false);
+    const auto reloads = [](const TCommandGraphic* c) { return std::count(c->Commands.begin(), c->Commands.end(), scmReload); };
+    EXPECT_EQ(reloads(aligned), mdi ? 1 : 0);
+    EXPECT_EQ(reloads(placed), 0);
+    vcl::TObject::Free(form);
+  }
 }
 
 }  // namespace

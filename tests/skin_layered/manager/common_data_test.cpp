@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 #include "classlib/stdctrls/StdCtrls.h"
 #include "manager_support.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/manager/CommonData.h"
+#include "skin_layered/paint/GlowWindows.h"
+#include "skin_layered/paint/PaintStartup.h"
 
 namespace skin_layered::test {
 namespace {
@@ -123,6 +126,81 @@ TEST_F(CommonData, ColoursFollowTheSectionFocusHoverAndSkinRemoval) {
 
   manager->SetActive(true);
   EXPECT_EQ(edit->Color(), 0x00C0FF);
+}
+
+// The mouse goes from a hot control to a window (a form's frame, a bare window): the control
+// is told it is hot no more first; one that keeps the focus stays hot, and the window waits.
+TEST_F(CommonData, AHotControlLeavesWhenAWindowBecomesHot) {
+  manager->SetSkinName(L"Test");
+  other->SetFocus();
+  edit->Perform(vcl::CM_MOUSEENTER, 0, 0);
+  ASSERT_EQ(manager->HotControl(), edit);
+  ASSERT_EQ(edit->Color(), 0xC0FFC0);
+  manager->SetHotWnd(form->Handle());
+  EXPECT_EQ(manager->HotControl(), nullptr);
+  EXPECT_EQ(manager->HotWnd(), form->Handle());
+  EXPECT_EQ(edit->commands[scmMouseLeave], 1);
+
+  manager->SetHotWnd(nullptr);
+  edit->SetFocus();
+  edit->Perform(vcl::CM_MOUSEENTER, 0, 0);
+  ASSERT_EQ(manager->HotControl(), edit);
+  manager->SetHotWnd(form->Handle());
+  EXPECT_EQ(manager->HotControl(), edit);
+  EXPECT_EQ(manager->HotWnd(), nullptr);
+  other->SetFocus();
+}
+
+class TGlowMdiFrame : public vcl::TForm {
+  VCL_CLASS(TGlowMdiFrame, vcl::TForm)
+ public:
+  explicit TGlowMdiFrame(vcl::TComponent* AOwner) : TForm(AOwner, 0) { SetFormStyle(vcl::fsMDIForm); }
+};
+VCL_CLASS_INFO(TGlowMdiFrame) {}
+
+class TGlowMdiChild : public vcl::TForm {
+  VCL_CLASS(TGlowMdiChild, vcl::TForm)
+ public:
+  explicit TGlowMdiChild(vcl::TComponent* AOwner) : TForm(AOwner, 0) { SetFormStyle(vcl::fsMDIChild); }
+};
+VCL_CLASS_INFO(TGlowMdiChild) {}
+
+// A control on an MDI child glows above the program's main form: the child lies inside the
+// frame's client window, and a glow placed by it would go among the frame's children.
+TEST_F(CommonData, TheGlowOfAControlOnAnMdiChildLiesOverTheMainForm) {
+  skins.Write(L"Glow", L"Options.dat",
+              BytesOf(SkinText("[GLOWING]\r\nCOLOR=$00FF00\r\nGLOWMARGIN=2\r\nGLOW0=!glow.bmp!1!0!0!2!2!2!2\r\n")));
+  skins.Write(L"Glow", L"glow.bmp", Bmp24(8, 8, Flat(0x00FFFF)));
+  manager->SetSkinName(L"Glow");
+  manager->Effects()->SetAllowGlowing(true);
+  const std::optional<bool> alpha = SetPerPixelAlphaShown(true);
+  ASSERT_EQ(vcl::Application->MainForm(), nullptr);
+  auto* frame = vcl::Application->CreateForm<TGlowMdiFrame>();
+  frame->SetBounds(40, 40, 500, 400);
+  frame->Show();
+  auto* child = new TGlowMdiChild(frame);
+  child->SetBounds(10, 10, 300, 200);
+  auto* glowing = new TSkinnedEdit(child);
+  glowing->SetParent(child);
+  glowing->SetBounds(10, 10, 120, 24);
+  glowing->SkinData->SetSkinSection(L"GLOWING");
+  child->Show();
+  // Another window right above the frame: the glow goes between them.
+  auto above = NewForm();
+  above->SetBounds(60, 60, 100, 80);
+  above->Show();
+  SetWindowPos(frame->Handle(), above->Handle(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ASSERT_EQ(GetWindow(frame->Handle(), GW_HWNDPREV), above->Handle());
+  glowing->Perform(vcl::CM_MOUSEENTER, 0, 0);
+  ASSERT_GE(glowing->SkinData->GlowID, 0);
+  const TqvGlowEffect* glow = GlowAt(glowing->SkinData->GlowID);
+  ASSERT_TRUE(glow && glow->Form());
+  EXPECT_EQ(GetWindow(frame->Handle(), GW_HWNDPREV), glow->Form()->Handle());
+  EXPECT_EQ(GetWindow(glow->Form()->Handle(), GW_HWNDPREV), above->Handle());
+  glowing->Perform(vcl::CM_MOUSELEAVE, 0, 0);
+  ClearGlows(true);
+  SetPerPixelAlphaShown(alpha);
+  vcl::TObject::Free(frame);
 }
 
 TEST_F(CommonData, AnotherManagersCommandsLeaveTheControlAlone) {

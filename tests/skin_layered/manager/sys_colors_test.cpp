@@ -46,7 +46,7 @@ COLORREF BrushColor(HBRUSH brush) { return LogOf<LOGBRUSH>(brush).lbColor; }
 // The substitution switched on for the scope with the test colours, and off afterwards.
 class Substituted {
  public:
-  explicit Substituted(const TsSkinColors& colors) {
+  explicit Substituted(const TsSkinColors& given) : colors(given) {
     SetSysColorsSkin(&colors);
     ok = PatchSysColors();
   }
@@ -54,6 +54,7 @@ class Substituted {
     UnpatchSysColors();
     SetSysColorsSkin(nullptr);
   }
+  TsSkinColors colors;
   bool ok = false;
 };
 
@@ -119,13 +120,22 @@ TEST(SysColors, OneBrushPerColourAndThePensOfTheReplacedColours) {
     DeleteObject(pen);
   }
 
-  // A new skin: the old brushes are freed and new ones made for the new colours.
+  // A new skin: brushes of its colours; the brushes handed out before stay valid (a caller may
+  // keep a system brush for good), also once the substitution is off.
   TsSkinColors other = SkinColors();
   other.EditColor = 0x654321;
   SetSysColorsSkin(&other);
   const HBRUSH changed = kGetSysColorBrush(COLOR_WINDOW);
   EXPECT_EQ(BrushColor(changed), 0x654321u);
   EXPECT_EQ(kGetSysColorBrush(COLOR_WINDOW), changed);
+  EXPECT_EQ(GetObjectType(window), static_cast<DWORD>(OBJ_BRUSH));
+  EXPECT_EQ(BrushColor(window), 0x123456u);
+  // The first colour again: its brush again.
+  SetSysColorsSkin(&on.colors);
+  EXPECT_EQ(kGetSysColorBrush(COLOR_WINDOW), window);
+  UnpatchSysColors();
+  EXPECT_EQ(GetObjectType(changed), static_cast<DWORD>(OBJ_BRUSH));
+  EXPECT_EQ(BrushColor(changed), 0x654321u);
 }
 
 // Calls from another thread while the main one switches the substitution on and off: always

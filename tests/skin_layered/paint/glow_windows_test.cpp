@@ -1,12 +1,14 @@
 // Glow windows around a window on the screen: the halo's window (its class, styles, place and
 // z-order), its picture as handed to the layered-window update, the mouse falling through it,
 // and the glow list's slots as glows come and go.
+#include <optional>
 #include <vector>
 
 #include "classlib/forms/Forms.h"
 #include "paint_win_support.h"
 #include "skin_layered/paint/GlowWindows.h"
 #include "skin_layered/paint/LayeredWindows.h"
+#include "skin_layered/paint/PaintStartup.h"
 
 namespace skin_layered::test {
 namespace {
@@ -64,6 +66,8 @@ class UpdateSpy {
 class GlowWindows : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The layered windows are checked through what they are given (Xvfb shows no alpha).
+    alpha_before_ = SetPerPixelAlphaShown(true);
     owner = vcl::Construct<vcl::TForm>(nullptr, 0);
     owner->SetBounds(40, 40, 300, 200);
     owner->Show();
@@ -71,7 +75,9 @@ class GlowWindows : public ::testing::Test {
   void TearDown() override {
     ClearGlows(true);
     vcl::TObject::Free(owner);
+    SetPerPixelAlphaShown(alpha_before_);
   }
+  std::optional<bool> alpha_before_;
   // The queued messages of a window taken out and counted.
   static int TakeQueued(HWND wnd, UINT msg) {
     std::vector<MSG> queued;
@@ -150,6 +156,10 @@ TEST_F(GlowWindows, SlotsAsGlowsComeAndGo) {
   const int before = GlowCount();
   EXPECT_EQ(AddGlow(control, L"BUTTON", L"HALO", 0, 255, owner->Handle(), &data), -1);  // no such image
   EXPECT_EQ(AddGlow(control, L"BUTTON", L"GLOW", 0, 255, owner->Handle(), nullptr), -1);
+  // A display without per-pixel alpha would show the halo as an opaque block: none is made.
+  SetPerPixelAlphaShown(false);
+  EXPECT_EQ(AddGlow(control, L"BUTTON", L"GLOW", 0, 255, owner->Handle(), &data), -1);
+  SetPerPixelAlphaShown(true);
   EXPECT_EQ(GlowCount(), before);
 
   int first = AddGlow(control, L"BUTTON", L"GLOW", 0, 255, owner->Handle(), &data);

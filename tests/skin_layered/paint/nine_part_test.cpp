@@ -61,6 +61,40 @@ TEST(DrawNinePart, PartsLimitsAndNothingOutside) {
   EXPECT_TRUE(ColoursAre(*tiny, {{2, 2, Shown(0x102030)}, {4, 4, Shown(0x102030)}, {1, 2, kWhite}, {5, 5, kWhite}}));
 }
 
+// Every pixel of the picture its own colour: the corners are compared whole, pixel by pixel,
+// and every row and column of the sides, so that a piece taken one row or column off shows.
+TEST(DrawNinePart, EveryPieceLandsWholeAndInPlace) {
+  constexpr int kSize = 12, kEdge = 4;
+  const auto unique = [](int x, int y) { return 0x200000u | static_cast<std::uint32_t>(x) << 8 | static_cast<std::uint32_t>(y) << 1; };
+  auto source = Picture(kSize, kSize, unique);
+  constexpr int kW = 20, kH = 18;
+  auto target = Canvas24(kW, kH, kWhite);
+  DrawNinePart(target.get(), source.get(), Rect(0, 0, kW, kH), true, false, {}, {99, 99, 99, 99},
+               {kEdge, kEdge, kEdge, kEdge}, Rect(0, 0, kSize, kSize));
+  for (int y = 0; y < kEdge; ++y)
+    for (int x = 0; x < kEdge; ++x) {
+      EXPECT_EQ(ColorOf(*target, x, y), Shown(unique(x, y))) << "top left " << x << "," << y;
+      EXPECT_EQ(ColorOf(*target, kW - kEdge + x, y), Shown(unique(kSize - kEdge + x, y))) << "top right " << x << "," << y;
+      EXPECT_EQ(ColorOf(*target, x, kH - kEdge + y), Shown(unique(x, kSize - kEdge + y))) << "bottom left " << x << "," << y;
+      EXPECT_EQ(ColorOf(*target, kW - kEdge + x, kH - kEdge + y), Shown(unique(kSize - kEdge + x, kSize - kEdge + y)))
+          << "bottom right " << x << "," << y;
+    }
+  // The sides tile their source band: each of their rows (top, bottom) or columns (left, right)
+  // at its place, from the first piece on.
+  for (int d = 0; d < kEdge; ++d)
+    for (int i = 0; i < kW - 2 * kEdge; ++i) {
+      const int sx = kEdge + i % (kSize - 2 * kEdge);
+      EXPECT_EQ(ColorOf(*target, kEdge + i, d), Shown(unique(sx, d))) << "top " << i << "," << d;
+      EXPECT_EQ(ColorOf(*target, kEdge + i, kH - kEdge + d), Shown(unique(sx, kSize - kEdge + d))) << "bottom " << i;
+    }
+  for (int d = 0; d < kEdge; ++d)
+    for (int i = 0; i < kH - 2 * kEdge; ++i) {
+      const int sy = kEdge + i % (kSize - 2 * kEdge);
+      EXPECT_EQ(ColorOf(*target, d, kEdge + i), Shown(unique(d, sy))) << "left " << i << "," << d;
+      EXPECT_EQ(ColorOf(*target, kW - kEdge + d, kEdge + i), Shown(unique(kSize - kEdge + d, sy))) << "right " << i;
+    }
+}
+
 TEST(DrawNinePart, SidesTileWithPartialPieces) {
   // The top side's two middle columns differ, so the tiling shows.
   auto source = Picture(6, 6, [](int x, int y) { return y < 2 && x >= 2 && x < 4 ? (x == 2 ? 0x0000AAu : 0x00AA00u) : FramePart(x, y); });
