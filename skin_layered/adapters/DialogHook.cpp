@@ -16,6 +16,7 @@
 #include "skin_layered/adapters/DialogSysMenu.h"
 #include "skin_layered/adapters/DialogWnd.h"
 #include "skin_layered/adapters/EditWnd.h"
+#include "skin_layered/adapters/FormScrollWnd.h"
 #include "skin_layered/adapters/GroupBoxWnd.h"
 #include "skin_layered/adapters/ListViewWnd.h"
 #include "skin_layered/adapters/MdiWnd.h"
@@ -315,6 +316,20 @@ class TAdapterServices : public TLayeredAdapterServices {
     adapter->Provider = provider;
     adapter->FormSkinData = provider ? provider->SkinData : nullptr;
     return adapter.release();
+  }
+  vcl::TObject* CreateFormScrollAdapter(HWND FormWnd, TsSkinManager* Manager, const TqvSkinParams& Params,
+                                        TsCommonData* SkinData) override {
+    return CreateAdapter<TqvFormScrollWnd>(FormWnd, SkinData, Manager, Params, false).release();
+  }
+  TqvShownScrollBars ShownScrollBars(vcl::TObject* Adapter) override {
+    auto* adapter = dynamic_cast<TqvScrollWnd*>(Adapter);
+    TqvShownScrollBars shown;
+    if (!adapter || adapter->Destroyed || !adapter->CtrlHandle) return shown;
+    shown.Horz = adapter->HorzBar && adapter->HorzBar->Visible;
+    shown.Vert = adapter->VertBar && adapter->VertBar->Visible;
+    if (shown.Horz) GetHScrollRect(adapter, adapter->CtrlHandle, shown.HorzRect);
+    if (shown.Vert) GetVScrollRect(adapter, adapter->CtrlHandle, shown.VertRect);
+    return shown;
   }
 
  private:

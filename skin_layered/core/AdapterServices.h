@@ -75,6 +75,14 @@ class TqvDialogWndBase : public vcl::TObject {
   virtual vcl::TRect ShadowSize() { return {}; }
 };
 
+// The scroll bars a scroll adapter shows, with their screen rectangles (empty when hidden).
+struct TqvShownScrollBars {
+  bool Horz = false;
+  bool Vert = false;
+  vcl::TRect HorzRect;
+  vcl::TRect VertRect;
+};
+
 // A skinned top-level window of the adapters and its border window (nil when none).
 struct TqvSkinnedWindow {
   HWND Window = nullptr;
@@ -115,6 +123,19 @@ class TLayeredAdapterServices {
                                                vcl::TCustomForm* Form, TsSkinProviderBase* Provider) {
     (void)ClientWnd, (void)Manager, (void)Params, (void)Form, (void)Provider;
     return nullptr;
+  }
+  // A form's own scroll adapter: the form's scroll bars skinned and painted with the
+  // provider's skin data (SkinData, whose owner is the provider); nil when there is none.
+  // Freed through the library's Free.
+  virtual vcl::TObject* CreateFormScrollAdapter(HWND FormWnd, TsSkinManager* Manager, const TqvSkinParams& Params,
+                                                TsCommonData* SkinData) {
+    (void)FormWnd, (void)Manager, (void)Params, (void)SkinData;
+    return nullptr;
+  }
+  // The bars such an adapter shows (none for nil or an adapter that let its window go).
+  virtual TqvShownScrollBars ShownScrollBars(vcl::TObject* Adapter) {
+    (void)Adapter;
+    return {};
   }
 };
 
