@@ -198,6 +198,9 @@ vcl::TRect TqvBorderForm::ClientHole(int NewWidth, int NewHeight) const {
     if (NewWidth > limits->MinWidth()) width = std::max(0, width + NewWidth - WndWidth(wnd));
     if (NewHeight > limits->MinHeight()) height = std::max(0, height + NewHeight - WndHeight(wnd));
   }
+  // The form's own skinned scroll bars lie beside its client area, in its own window.
+  width += Provider->EmulatedVertBarWidth();
+  height += Provider->EmulatedHorzBarHeight();
   const int left = Provider->OffsetX(), top = Provider->OffsetY();
   const int menu = State() & kBorderMenuInClient ? 0 : MenuHeight();
   return vcl::Rect(left, top - menu, left + width, top + height);
@@ -409,6 +412,24 @@ HRGN TqvBorderForm::BorderRgn(int NewWidth, int NewHeight) {
     DeleteObject(cut);
   }
   return rgn;
+}
+
+HRGN TqvBorderForm::MakeParentRgn(int X, int Y, bool Flag) {
+  const HWND owner = ParentHandle();
+  if (!owner) return nullptr;
+  // The border window shows the frame and caption: the owner keeps its client part.
+  const int f = SysBorderWidth(owner, this, false);
+  RECT r{f, f + CaptionHeight(false), WndWidth(owner) - f, WndHeight(owner) - f};
+  if (Flag || IsZoomed(owner)) {
+    // A maximised window overhangs its monitor: only the part on the work area.
+    RECT window{};
+    GetWindowRect(owner, &window);
+    RECT work = WorkAreaOf(owner);
+    OffsetRect(&work, -window.left, -window.top);
+    IntersectRect(&r, &r, &work);
+  }
+  OffsetRect(&r, X, Y);
+  return CreateRectRgn(r.left, r.top, r.right, r.bottom);
 }
 
 void TqvBorderForm::ResetRegion() {

@@ -130,6 +130,9 @@ class TqvBorderForm : public TqvBorderFormBase {
   // The border window's region (nil when there is no border window); the caller owns it.
   HRGN BorderRgn(int NewWidth, int NewHeight);
   HRGN MakeFormRgn() override { return BorderRgn(0, 0); }
+  // The owner's region (its client part) moved by X and Y; with Flag, or for a maximised
+  // owner, only what lies on its monitor's work area. The caller owns it.
+  HRGN MakeParentRgn(int X, int Y, bool Flag) override;
   // Puts the full region back after a mouse hole or a top cut.
   void ResetRegion();
 

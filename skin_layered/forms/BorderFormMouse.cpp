@@ -81,9 +81,16 @@ int TqvBorderForm::HitTest(vcl::TMessage& Message) {
   if (p.Y >= 0 && p.Y <= caption + shadow.Top) return IconRect().Contains(p) ? HTSYSMENU : HTCAPTION;
   const int menuBottom = caption + shadow.Top + MenuHeight();
   if (p.Y > menuBottom) {
-    // The size grip at the bottom right corner of the client area.
+    // The size grip at the bottom right corner of the client area, or the size box between
+    // the form's own two scroll bars.
     const vcl::TRect frame = vcl::Rect(shadow.Left, shadow.Top, width - shadow.Right, height - shadow.Bottom);
-    if (Provider && frame.Contains(p) && Provider->GripVisible()) {
+    bool sizeBox = false;
+    if (Provider) {
+      const TqvShownScrollBars bars = Provider->ShownScrollBars();
+      const vcl::TPoint screen(XOf(Message.LParam), YOf(Message.LParam));
+      sizeBox = bars.Horz && bars.Vert && screen.X >= bars.HorzRect.Right && screen.Y >= bars.VertRect.Bottom;
+    }
+    if (Provider && frame.Contains(p) && (Provider->GripVisible() || sizeBox)) {
       const TsSkinManager* m = manager;
       const int grip = m ? m->Skin().ConstData.GripImage : -1;
       if (m && m->IsValidImgIndex(grip)) {

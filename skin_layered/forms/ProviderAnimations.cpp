@@ -94,7 +94,16 @@ void TsSkinProvider::StartMinimizeAnimation() {
   Transparent(wnd);
   timer->Step();
   timer->SetEnabled(true);
-  InvalidateIconicBitmaps(wnd);
+  // The task bar shows the form's picture while it is minimised.
+  SetTaskbarPreview(TaskbarButtonWnd(), true);
+}
+
+HWND TsSkinProvider::TaskbarButtonWnd() const {
+  if (!Form->HandleAllocated()) return nullptr;
+  const HWND wnd = Form->Handle();
+  const bool own = (GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_APPWINDOW) ||
+                   (vcl::Application && vcl::Application->MainFormOnTaskBar() && vcl::Application->MainForm() == Form);
+  return own || !vcl::Application ? wnd : vcl::Application->Handle();
 }
 
 bool TsSkinProvider::StartRestoreAnimation() {
@@ -119,6 +128,7 @@ bool TsSkinProvider::StartRestoreAnimation() {
   } else {
     timer->SetEnabled(true);
   }
+  SetTaskbarPreview(TaskbarButtonWnd(), false);
   return true;
 }
 

@@ -11,6 +11,8 @@
 #include "skin_layered/forms/CtrlAdapter.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/MDIForm.h"
+#include "skin_layered/forms/MenuSupport.h"
+#include "skin_layered/forms/SkinableMenus.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/manager/CommonData.h"
@@ -208,6 +210,11 @@ void TsSkinProvider::RemoveSkin(vcl::TMessage& Message) {
   CommonWndProc(Message, SkinData);
   MenuLineCount = TitleSkinIndex = CaptionIndex = -1;
   if (BeingDestroyed(Form)) return;
+  HideTitleHints();
+  // Popup backgrounds of the skin that goes.
+  if (SkinManager()) ClearMenuCache();
+  // The form's own scroll bars are the system's again.
+  UpdateScrollAdapter();
   BroadcastCommand(Form, Message);
   // The adapters the control adapter made go with the skin: every control gets its own
   // painting, colours and fonts back.
@@ -272,6 +279,7 @@ bool TsSkinProvider::CommandWhileUnskinned(vcl::TMessage& Message) {
 
 void TsSkinProvider::SkinArrived() {
   KillAnimations();
+  ClearMenuCache();
   SkinData->UpdateIndexes(true);
   TitleSkinIndex = -1;
   TitleSkinIndex = GetTitleSkinIndex();
@@ -294,6 +302,7 @@ void TsSkinProvider::SkinArrived() {
   if (UseGlobalColor() && !SkinData->CustomColor()) ApplyGlobalColor();
   if (Form->HandleAllocated()) DisableDwmTransitions(Form->Handle(), DrawNonClientArea);
   AddAllAdapters();
+  if (DrawNonClientArea && DrawClientArea()) UpdateScrollAdapter();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -379,18 +388,25 @@ void TsSkinProvider::CommandWhileSkinned(vcl::TMessage& Message) {
 void TsSkinProvider::NewSkinWhileSkinned(vcl::TMessage& Message) {
   TsSkinManager* manager = SkinManager();
   if (!FromManager(Message, manager)) return;
+  // Popup backgrounds built from the skin before are built again.
+  ClearMenuCache();
   SkinData->UpdateIndexes(true);
   TitleSkinIndex = -1;
   TitleSkinIndex = GetTitleSkinIndex();
   CaptionIndex = manager->GetSkinIndex(L"CAPTION");
   if (temp_bmp_) temp_bmp_->SetSize(0, 0);
   InitSystemButtons();
-  InitTitleBarItems();
+  ClearMenuCache();
   SystemMenuStyle(true);
+  // The menus are drawn with the new skin's settings (the manager does so for every form of
+  // the program only when it is the default one).
+  if (TsSkinableMenus* menus = SkinableMenusOf(manager)) menus->UpdateMenuFonts();
   SkinData->BGChanged = true;
   MenuLineCount = -1;
   SendToProvider(WM_NCPAINT, 1, 0);
   if (Form->FormStyle() == vcl::fsMDIForm) MDIClientObject(true);
+  // The title-bar items' fades hold pictures of the skin before.
+  InitTitleBarItems();
 }
 
 void TsSkinProvider::RefreshWhileSkinned(vcl::TMessage& Message) {
@@ -399,15 +415,30 @@ void TsSkinProvider::RefreshWhileSkinned(vcl::TMessage& Message) {
   AddAllAdapters();
   if (Form->Parent() && Form->FormStyle() != vcl::fsMDIChild)
     SkinData->CtrlSkinState &= static_cast<std::uint16_t>(~kStateUnknown);
+  // The form's own scroll bars are skinned ones.
+  if (DrawNonClientArea && DrawClientArea()) UpdateScrollAdapter();
   MenuLineCount = -1;
-  if (!manager->ComponentLoading()) RebuildMainMenuBar();
+  if (!manager->ComponentLoading()) {
+    RebuildMainMenuBar();
+    // Menus the form got meanwhile are drawn skinned too.
+    menus_prepared_ = false;
+    PrepareMenus();
+  }
+  InitTitleBarItems();
   if (!Form->Visible()) return;
   SkinData->BGChanged = true;
   InitExBorders(manager->ExtendedBorders());
   if (!(ExtFlags & kExtAnimations) && !AnimationActive() && Form->HandleAllocated()) {
-    RedrawWindow(Form->Handle(), nullptr, nullptr, kRedrawNoUpdate);
-    if (Form->FormStyle() == vcl::fsMDIForm && Form->ClientHandle())
-      RedrawWindow(Form->ClientHandle(), nullptr, nullptr, kRedrawNoUpdate);
+    vcl::TCustomForm* child = Form->FormStyle() == vcl::fsMDIForm ? Form->ActiveMDIChild() : nullptr;
+    if (child && child->HandleAllocated() && IsZoomed(child->Handle())) {
+      // The maximised child's frame is the frame's menu line: both painted again.
+      SendToProvider(WM_NCPAINT, 1, 0);
+      InvalidateRect(child->Handle(), nullptr, TRUE);
+    } else {
+      RedrawWindow(Form->Handle(), nullptr, nullptr, kRedrawNoUpdate);
+      if (Form->FormStyle() == vcl::fsMDIForm && Form->ClientHandle())
+        RedrawWindow(Form->ClientHandle(), nullptr, nullptr, kRedrawNoUpdate);
+    }
   }
   if (UseGlobalColor() && !SkinData->CustomColor()) ApplyGlobalColor();
   if (MDIForm) MDIForm->ConnectIfNeeded();

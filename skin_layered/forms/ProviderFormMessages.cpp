@@ -118,6 +118,26 @@ void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) {
         UpdateFormRgn(false);
       }
     }
+    // The minimised main form's other commands: while its minimise animation holds the
+    // picture, they are the application window's (it restores, closes, and runs the
+    // animation back), when the application window's commands reach the form at all (the
+    // form stands on the task bar itself, or the application window is the minimised one);
+    // with composition and no border form the form takes them itself and shows the
+    // system's frame again.
+    if (mainForm && !Form->Parent() && IsIconic(wnd) && command != SC_MOVE && command != SC_MINIMIZE) {
+      if (minTimer && vcl::Application &&
+          (vcl::Application->MainFormOnTaskBar() || IsIconic(vcl::Application->Handle()))) {
+        Message.Result = SendMessageW(vcl::Application->Handle(), WM_SYSCOMMAND, Message.WParam, Message.LParam);
+        return;
+      }
+      if (!ExtBorderForm() && AeroIsEnabled()) {
+        CallOldWndProc(Message);
+        if (!ServesWindow(wnd)) return;
+        RedrawWindow(wnd, nullptr, nullptr, kRedrawFrame);
+        SetWindowRgn(wnd, nullptr, TRUE);
+        return;
+      }
+    }
   }
 
   // Moving and sizing by the keyboard with an outline.
@@ -183,13 +203,27 @@ void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) {
       if (TqvBorderForm* border = ExtBorderForm()) border->UpdateExBordersPos(true, 255);
     }
   }
+  if (command == SC_MAXIMIZE)
+    if (TqvBorderForm* border = ExtBorderForm()) {
+      // The system may maximise with a frame change, which leaves the border window alone
+      // (WM_WINDOWPOSCHANGED): it takes the maximised picture and place here.
+      SkinData->BGChanged = true;
+      border->UpdateExBordersPos(true, 255);
+    }
   RedrawWindow(wnd, nullptr, nullptr, kRedrawFrame);
 }
 
 // After a minimise: the border window goes while the form is minimised.
 void TsSkinProvider::AfterMinimize() {
-  if (TqvBorderForm* border = ExtBorderForm(); border && border->BorderWindow() && !(ExtFlags & kExtMinimizing))
-    InitExBorders(false);
+  TqvBorderForm* border = ExtBorderForm();
+  if (!border || !border->BorderWindow() || (ExtFlags & kExtMinimizing)) return;
+  InitExBorders(false);
+  // Where the minimised window shows (a desktop without a task bar keeps it on screen), it
+  // wears its own skinned caption instead of the client part the border window framed.
+  if (Form->HandleAllocated() && IsIconic(Form->Handle())) {
+    RgnChanged = true;
+    FullRedraw();
+  }
 }
 
 void TsSkinProvider::MDIChildCommand(vcl::TMessage& Message) {
@@ -398,6 +432,8 @@ void TsSkinProvider::CMRecreateWnd(vcl::TMessage& Message) { CallOldWndProc(Mess
 
 void TsSkinProvider::CMFloat(vcl::TMessage& Message) {
   CallOldWndProc(Message);
+  // Made again by the refresh, on the window the form floats in now.
+  FreeScrollAdapter();
   if (TsSkinManager* manager = SkinManager(); manager && Form->HandleAllocated())
     SendMessageW(Form->Handle(), kSkinCmdMessage, SkinCommandWParam(scmRefresh), reinterpret_cast<LPARAM>(manager));
 }

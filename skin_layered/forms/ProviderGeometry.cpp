@@ -24,9 +24,6 @@ bool Zoomed(vcl::TCustomForm* Form) { return Form->HandleAllocated() && IsZoomed
 bool Iconic(vcl::TCustomForm* Form) { return Form->HandleAllocated() && IsIconic(Form->Handle()); }
 bool Designing(const vcl::TComponent* C) { return C->ComponentState().Contains(vcl::csDesigning); }
 bool Loading(const vcl::TComponent* C) { return C->ComponentState().Contains(vcl::csLoading); }
-bool IconicNotMain(vcl::TCustomForm* Form) {
-  return Iconic(Form) && (!vcl::Application || Form != vcl::Application->MainForm());
-}
 
 bool AnyVisibleItem(vcl::TMenu* Menu) {
   if (!Menu || !Menu->Items()) return false;
@@ -59,15 +56,16 @@ vcl::TRect TsSkinProvider::ShadowSize() {
 
 int TsSkinProvider::ImageWidth() {
   const vcl::TRect shadow = ShadowSize();
-  if (IconicNotMain(Form)) return 160 + shadow.Left + shadow.Right;
+  // A minimised window is only its caption, as wide as the system makes it (the main form's
+  // too: without a task bar, or with the form on it, it shows minimised as any other).
+  if (Iconic(Form)) return WndWidth(Form->Handle()) + shadow.Left + shadow.Right;
   return Form->Width() + (ExtBorderForm() ? 2 * BorderFormOffsetX(ExtBorderForm()) : 0) + shadow.Left + shadow.Right;
 }
 
 int TsSkinProvider::ImageHeight() const {
   auto* self = const_cast<TsSkinProvider*>(this);
   const HWND wnd = Form->HandleAllocated() ? Form->Handle() : nullptr;
-  int height = IconicNotMain(Form) ? SysBorderWidth(wnd, nullptr, false) + self->CaptionHeight(true) + 2
-                                   : Form->Height();
+  int height = Iconic(Form) ? SysBorderWidth(wnd, nullptr, false) + self->CaptionHeight(true) + 2 : Form->Height();
   if (TqvBorderForm* border = ExtBorderForm()) {
     const vcl::TRect shadow = self->ShadowSize();
     height += BorderFormOffsetX(border) + BorderFormOffsetY(border) + shadow.Top + shadow.Bottom;
@@ -94,7 +92,8 @@ int TsSkinProvider::MenuLinesCount() {
   if (!GetMenuItemRect(Form->Handle(), GetMenu(Form->Handle()), 0, &item)) return MenuLineCount;
   RECT window{};
   GetWindowRect(Form->Handle(), &window);
-  const int clientTop = window.bottom - ClientHeightOf(Form->Handle()) - BorderWidthDef() - 2 * Form->BorderWidth();
+  const int clientTop = window.bottom - ClientHeightOf(Form->Handle()) - BorderWidthDef() - EmulatedHorzBarHeight() -
+                        2 * Form->BorderWidth();
   const int line = std::max(1, GetSystemMetrics(SM_CYMENU) - 2);
   MenuLineCount = item.bottom < clientTop ? 1 + (clientTop - item.bottom) / line : 1;
   return MenuLineCount;
@@ -103,7 +102,8 @@ int TsSkinProvider::MenuLinesCount() {
 int TsSkinProvider::OffsetX() {
   if (!Form->HandleAllocated()) return 0;
   if (ExtBorderForm()) return BorderWidthSys() + ShadowSize().Left;
-  return (WndWidth(Form->Handle()) - ClientWidthOf(Form->Handle())) / 2;
+  // The skinned vertical bar is not frame.
+  return (WndWidth(Form->Handle()) - ClientWidthOf(Form->Handle()) - EmulatedVertBarWidth()) / 2;
 }
 
 int TsSkinProvider::OffsetY() {
@@ -115,7 +115,7 @@ int TsSkinProvider::OffsetY() {
   }
   const HWND wnd = Form->Handle();
   const bool caption = (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
-  return WndHeight(wnd) - ClientHeightOf(wnd) - (caption ? BorderWidthSys() : 0);
+  return WndHeight(wnd) - ClientHeightOf(wnd) - (caption ? BorderWidthSys() : 0) - EmulatedHorzBarHeight();
 }
 
 bool TsSkinProvider::IconVisible() const {
@@ -139,7 +139,7 @@ int TsSkinProvider::CaptionBottom() {
   const bool caption = (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
   int result = WndHeight(wnd) - ClientHeightOf(wnd);
   if (CaptionHeight(true) != 0 || caption) result -= BorderWidthDef();
-  result = std::max(0, result);
+  result = std::max(0, result - EmulatedHorzBarHeight());
   if (IsIconic(wnd)) result += BorderWidthDef();
   return result;
 }
@@ -254,6 +254,8 @@ void TsSkinProvider::MakeSystemMenu() {
   if (lend) SetWindowLongPtrW(wnd, GWL_STYLE, style);
   SystemMenu = new TsSystemMenu(this);
   SystemMenu->UpdateItems(false);
+  // The close glyph (alone or beside maximise and minimise) goes by the menu's commands.
+  InitSystemButtons();
 }
 
 void TsSkinProvider::KillAnimations() {
@@ -266,6 +268,7 @@ void TsSkinProvider::KillAnimations() {
     for (int i = 0; i < title_buttons_->Count(); ++i) kill(title_buttons_->Items(i)->Data);
   if (title_bar_)
     for (int i = 0; i < title_bar_->Items()->Count(); ++i) title_bar_->Items()->Items(i)->FreeAnimation();
+  HideTitleHints();
 }
 
 void TsSkinProvider::InitExBorders(bool AllowExtended) {
@@ -428,9 +431,12 @@ void TsSkinProvider::SetDrawNonClientArea(bool Value) {
     PrepareMenus();
     if (manager) InitExBorders(manager->ExtendedBorders());
     RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+    FreeScrollAdapter();
+    UpdateScrollAdapter();
     return;
   }
   InitExBorders(false);
+  FreeScrollAdapter();
   if (manager && manager->SkinableMenus())
     if (auto* main = dynamic_cast<vcl::TMainMenu*>(Form->Menu()))
       FormServices().HookMainMenu(manager->SkinableMenus(), main, false);

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/RubberFrame.h"
 #include "skin_layered/forms/SkinProvider.h"
@@ -13,6 +14,7 @@
 #include "skin_layered/manager/Animations.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/paint/GlowWindows.h"
 
 namespace skin_layered {
 namespace {
@@ -158,7 +160,10 @@ vcl::TPoint TsSkinProvider::ImagePointOf(vcl::TPoint Screen) {
 
 bool TsSkinProvider::InGrip(vcl::TPoint ImagePoint) {
   const TsSkinManager* manager = SkinManager();
-  if (!manager || !GripVisible()) return false;
+  if (!manager) return false;
+  // The grip shown, or the size box between the form's own two scroll bars.
+  const TqvShownScrollBars bars = ShownScrollBars();
+  if (!GripVisible() && !(bars.Horz && bars.Vert)) return false;
   const int index = manager->Skin().ConstData.GripImage;
   if (!manager->IsValidImgIndex(index)) return false;
   const vcl::TPoint grip = GripPos(index);
@@ -193,18 +198,26 @@ void TsSkinProvider::SetElementState(int Code, int State) {
 
 void TsSkinProvider::SetHotElement(int Code, bool Repaint) {
   if (Code == HotElement || !DrawNonClientArea) return;
+  // A hint waiting or shown for the element before goes.
+  StopTitleHint();
+  // A title-bar item's hot look is painted into the caption (its fade lies over it): the
+  // caption is repainted when an item becomes hot and when it stops being hot.
+  bool refresh = false;
   if (HotElement > 0) {
     if (vcl::Application) vcl::Application->CancelHint();
     const int old = HotElement;
     SetElementState(old, 0);
     // A user button's state shows at once.
     if (Repaint || IsUserButtonHitCode(old)) RepaintElement(old);
+    refresh = Repaint && IsTitleBarItemHitCode(old);
   }
   HotElement = Code;
-  if (g_button_pressed || Code <= 0) return;
-  SetElementState(Code, 1);
-  if (Repaint || IsUserButtonHitCode(Code)) RepaintElement(Code);
-  if (Repaint && IsTitleBarItemHitCode(Code)) RefreshNonClient();
+  if (!g_button_pressed && Code > 0) {
+    SetElementState(Code, 1);
+    if (Repaint || IsUserButtonHitCode(Code)) RepaintElement(Code);
+    if (Repaint && IsTitleBarItemHitCode(Code)) refresh = true;
+  }
+  if (refresh) RefreshNonClient();
 }
 
 void TsSkinProvider::PressElement(int Code) {
@@ -216,6 +229,16 @@ void TsSkinProvider::PressElement(int Code) {
   SetElementState(Code, 2);
   RepaintElement(Code);
   g_button_pressed = true;
+}
+
+void TsSkinProvider::ReleaseElement(int Code) {
+  if (HotElement == Code) return SetHotElement(0, true);
+  SetElementState(Code, 0);
+  RepaintElement(Code);
+}
+
+int TsSkinProvider::ElementAtScreen(vcl::TPoint Screen) {
+  return ExtBorderForm() ? BorderFormHitTest(Screen) : HitTestAt(Screen);
 }
 
 bool TsSkinProvider::ElementPressed(int Code) {
@@ -233,6 +256,8 @@ void TsSkinProvider::WMNCLButtonDown(vcl::TMessage& Message) {
     if (code == HTSYSMENU) return IconClicked(Message);
     return CallOldWndProc(Message);
   }
+  // A press passed on by the border window (its code is asked of the border form).
+  const bool fromBorder = ExtBorderForm() && code == HTTRANSPARENT;
   if (ExtBorderForm()) {
     if (code == HTOBJECT) return CallOldWndProc(Message);
     if (code == HTTRANSPARENT) {
@@ -302,7 +327,7 @@ void TsSkinProvider::WMNCLButtonDown(vcl::TMessage& Message) {
     return;
   }
   TsSkinManager* manager = SkinManager();
-  if (code == HTCAPTION && !IsChildForm(Form) && manager && manager->AnimEffects()->BlendOnMoving()->Active()) {
+  if (code == HTCAPTION && !IsChildForm(Form) && manager && BlendOnMovingAllowed(*manager, fromBorder)) {
     FormActive = true;
     SkinData->BGChanged = true;
     if (Form->CanFocus()) Form->SetFocus();
@@ -310,6 +335,18 @@ void TsSkinProvider::WMNCLButtonDown(vcl::TMessage& Message) {
     return;
   }
   CallOldWndProc(Message);
+}
+
+bool TsSkinProvider::BlendOnMovingAllowed(const TsSkinManager& Manager, bool FromBorder) {
+  const TqvBlendOnMoving* blend = Manager.AnimEffects()->BlendOnMoving();
+  if (!blend->Active() || !Form->HandleAllocated()) return false;
+  const HWND wnd = Form->Handle();
+  if (IsIconic(wnd)) return false;
+  // The border window is dragged with the picture: not for a maximised form, and only when the
+  // blend shows (with composition, a blend value of 255 changes nothing).
+  if (FromBorder)
+    return !IsZoomed(wnd) && (!AeroIsEnabled() || blend->BlendValue() < 255) && AllowBlendOnMoving();
+  return true;
 }
 
 // A press on the caption icon: the skinned system menu drops below it.
@@ -345,7 +382,9 @@ void TsSkinProvider::WMNCLButtonUp(vcl::TMessage& Message) {
   // A client release carries key flags, not a hit code.
   int code = Message.Msg == WM_LBUTTONUP ? HTCLIENT : static_cast<int>(static_cast<std::intptr_t>(Message.WParam));
   if (code == HTTRANSPARENT && ExtBorderForm()) code = BorderFormHitTest(screen);
-  const vcl::TPoint image = ScreenToImage(screen.X, screen.Y);
+  // The buttons' rectangles are the window image's (the shadow and the border form's offsets
+  // included).
+  const vcl::TPoint image = ImagePointOf(screen);
   // The press ends whatever the release does (the flag is the process's, not the provider's).
   auto done = [] { g_button_pressed = false; };
 
@@ -375,14 +414,22 @@ void TsSkinProvider::WMNCLButtonUp(vcl::TMessage& Message) {
       }
       return done();
     case kHitMin:
-      if (!ElementPressed(code) || !BtnMinimize.Rect.Contains(image)) {
+      if (!ElementPressed(code)) {
+        CallOldWndProc(Message);
+        return done();
+      }
+      if (!BtnMinimize.Rect.Contains(image)) {
+        // Dragged off the button: it only lets go.
+        ReleaseElement(code);
         CallOldWndProc(Message);
         return done();
       }
       SetHotElement(0, true);
       SetElementState(code, 0);
       SkinData->BGChanged = true;
-      if (vcl::Application && Form == vcl::Application->MainForm()) {
+      // The main form minimises through its animation; minimised itself (it stands on the
+      // desktop, not only on the task bar), it restores as any other form.
+      if (vcl::Application && Form == vcl::Application->MainForm() && !IsIconic(wnd)) {
         AnimBusy = true;
         SendCommand(wnd, SC_MINIMIZE);
         if (ServesWindow(wnd)) AnimBusy = false;
@@ -434,7 +481,7 @@ void TsSkinProvider::WMNCLButtonUp(vcl::TMessage& Message) {
       SetElementState(code, 0);
       POINT cursor{};
       GetCursorPos(&cursor);
-      const bool over = HitTestAt(vcl::TPoint(cursor)) == code;
+      const bool over = ElementAtScreen(vcl::TPoint(cursor)) == code;
       TitleBarItemMouseUp(code - kHitTitleBarItem, screen, over);
     }
     return done();
@@ -522,7 +569,19 @@ void TsSkinProvider::WMMouseLeave(vcl::TMessage& Message) {
 
 void TsSkinProvider::CMMouseEnter(vcl::TMessage& Message) {
   CallOldWndProc(Message);
-  if (TsSkinManager* manager = SkinManager(); manager && Form->HandleAllocated()) manager->SetHotWnd(Form->Handle());
+  TsSkinManager* manager = SkinManager();
+  if (manager && Form->HandleAllocated()) manager->SetHotWnd(Form->Handle());
+  // The form's glow stands around the border window, where that is now (not while a size
+  // change goes to the border window).
+  TqvBorderForm* border = ExtBorderForm();
+  const HWND borderWnd = border ? border->BorderWindow() : nullptr;
+  const TsGeneralData* section = SkinData ? SkinData->Section() : nullptr;
+  if (!borderWnd || !section || !manager || SkinData->GlowID < 0 || (ExtFlags & kExtBorderSizing)) return;
+  RemoveGlow(SkinData->GlowID);
+  RECT r{};
+  GetWindowRect(borderWnd, &r);
+  const TqvControlSkin data = SkinData->ControlSkin();
+  SkinData->GlowID = AddGlow(vcl::TRect(r), SkinData->SkinSection(), L"GLOW", section->GlowMargin, 255, borderWnd, &data);
 }
 
 void TsSkinProvider::WMMouseMove(vcl::TMessage& Message) {

@@ -43,7 +43,13 @@ bool g_mdi_child_maximized = false;
 // ---------------------------------------------------------------------------------------
 // Messages
 
-void TsSkinProvider::WMSetRedraw(vcl::TMessage& Message) { CallOldWndProc(Message); }
+void TsSkinProvider::WMSetRedraw(vcl::TMessage& Message) {
+  if (Message.WParam == 1)
+    redraw_locks_ = std::max(0, redraw_locks_ - 1);
+  else
+    ++redraw_locks_;
+  CallOldWndProc(Message);
+}
 
 void TsSkinProvider::WMNCPaint(vcl::TMessage& Message) {
   if (!SystemMenu) {

@@ -2,6 +2,7 @@
 // the skin's border images), the picture of the whole form, the repaint of the frame on
 // demand, and the form's pictures for the task bar.
 #include <cmath>
+#include <utility>
 
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormMetrics.h"
@@ -318,6 +319,46 @@ bool SetIconicLivePreview(HWND Wnd, TsSkinProvider* Provider) {
   const bool done = whole && DwmSetIconicLivePreview(Wnd, whole->Handle(), POINT{0, 0}, kDwmDisplayFrame) == S_OK;
   if (TqvBorderForm* border = Provider->ExtBorderForm()) border->UpdateExBordersPos(false, 255);
   return done;
+}
+
+// ---------------------------------------------------------------------------------------
+// The form's own scroll bars
+
+void TsSkinProvider::UpdateScrollAdapter() {
+  if (ComponentState().Contains(vcl::csDestroying) || !Form->HandleAllocated() || !Form->AutoScroll() ||
+      (ExtFlags & kExtScrollAdapter))
+    return;
+  ExtFlags |= kExtScrollAdapter;
+  if (SkinData->Skinned(false)) {
+    // One that let its window go (the window made anew) is made again.
+    if (scroll_adapter_ && AdapterServices().AdapterDestroyed(scroll_adapter_)) FreeScrollAdapter();
+    if (!scroll_adapter_) {
+      TqvSkinParams params;
+      params.Control = Form;
+      scroll_adapter_ = AdapterServices().CreateFormScrollAdapter(Form->Handle(), SkinManager(), params, SkinData);
+    }
+  } else {
+    FreeScrollAdapter();
+  }
+  ExtFlags &= ~kExtScrollAdapter;
+}
+
+void TsSkinProvider::FreeScrollAdapter() {
+  if (vcl::TObject* adapter = std::exchange(scroll_adapter_, nullptr)) vcl::TObject::Free(adapter);
+}
+
+TqvShownScrollBars TsSkinProvider::ShownScrollBars() const {
+  return scroll_adapter_ ? AdapterServices().ShownScrollBars(scroll_adapter_) : TqvShownScrollBars{};
+}
+
+int TsSkinProvider::EmulatedVertBarWidth() const {
+  const TqvShownScrollBars bars = ShownScrollBars();
+  return bars.Vert ? bars.VertRect.Width() : 0;
+}
+
+int TsSkinProvider::EmulatedHorzBarHeight() const {
+  const TqvShownScrollBars bars = ShownScrollBars();
+  return bars.Horz ? bars.HorzRect.Height() : 0;
 }
 
 }  // namespace skin_layered

@@ -3,6 +3,7 @@
 // (background from their section, then image, caption and drop-down arrow), the hit codes
 // 2000 + index, presses and releases, the hot state with its fade, and the hint after a pause.
 #include <algorithm>
+#include <span>
 
 #include "classlib/forms/Menus.h"
 #include "skin_layered/core/CaptionHitCodes.h"
@@ -15,6 +16,7 @@
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/paint/AlphaBitmaps.h"
+#include "skin_layered/paint/AlphaText.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/SectionPaint.h"
 #include "skin_layered/paint/pixels/PixelView.h"
@@ -61,8 +63,9 @@ void TsSkinProvider::InitTitleBarItems() {
   TsSkinManager* manager = SkinManager();
   for (int i = 0; i < title_bar_->Items()->Count(); ++i) {
     TqvTitleBarItem* item = title_bar_->Items()->Items(i);
-    // A fade's pictures belong to the skin read before.
+    // A fade's pictures and a hint belong to the skin read before.
     item->FreeAnimation();
+    item->HideItemHint();
     if (!item->SkinData) item->SkinData = std::make_unique<TqvItemSkinData>();
     item->PaintHandler = TqvItemPaintEvent::Bind<&TsSkinProvider::PaintTitleBarItem>(this);
     TqvItemSkinData& data = *item->SkinData;
@@ -211,12 +214,24 @@ void TsSkinProvider::PaintTitleBarItemContent(TqvTitleBarItem* Item, const vcl::
     const int w = glyph->Width() / frames, h = glyph->Height();
     const int frame = std::min(enabled ? state : 0, frames - 1);
     const int y = centre - h / 2;
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     if (glyph->PixelFormat() == vcl::pf32bit) {
-      const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
       GdiAlphaBlend(canvas->Handle(), x, y, w, h, glyph->Canvas()->Handle(), frame * w, 0, w, h, blend);
     } else {
+      // Opaque but for its key colour (the bottom-left pixel): a plain copy would leave the
+      // image's alpha 0 under it, see-through on the border window.
       const COLORREF key = GetPixel(glyph->Canvas()->Handle(), 0, h - 1);
-      GdiTransparentBlt(canvas->Handle(), x, y, w, h, glyph->Canvas()->Handle(), frame * w, 0, w, h, key);
+      auto frameBmp = CreateBmp32(w, h);
+      BitBlt(frameBmp->Canvas()->Handle(), 0, 0, w, h, glyph->Canvas()->Handle(), frame * w, 0, SRCCOPY);
+      GdiFlush();
+      TPixelView pixels;
+      if (InitPixelView(frameBmp.get(), pixels)) {
+        const TPixel32 keyPixel = (GetRValue(key) << 16) | (GetGValue(key) << 8) | GetBValue(key);
+        for (int py = 0; py < h; ++py)
+          for (TPixel32& p : std::span(pixels.Row(py), static_cast<std::size_t>(w)))
+            p = (p & 0xFFFFFFu) == keyPixel ? 0 : (p | 0xFF000000u);
+      }
+      GdiAlphaBlend(canvas->Handle(), x, y, w, h, frameBmp->Canvas()->Handle(), 0, 0, w, h, blend);
     }
     pictureWidth = w;
   }
@@ -237,33 +252,26 @@ void TsSkinProvider::PaintTitleBarItemContent(TqvTitleBarItem* Item, const vcl::
     const TsGeneralData& sec = skin.Sections[static_cast<std::size_t>(textSection)];
     color = sec.Props[static_cast<std::size_t>(std::min(textState, std::max(0, sec.States - 1)) > 0 ? 1 : 0)].FontColor;
   }
-  const HDC dc = canvas->Handle();
-  SetBkMode(dc, TRANSPARENT);
+  // The texts go in with their alpha: the image may be shown with per-pixel alpha (the border
+  // window, an item's fade), where letters of alpha 0 would let the desktop through.
   if (!Item->Caption().empty()) {
     if (pictureWidth > 0) x += Item->Spacing();
-    const HGDIOBJ oldFont = SelectObject(dc, font->Handle());
-    SetTextColor(dc, static_cast<COLORREF>(vcl::ColorToRGB(color)));
-    RECT text{x, R.Top, R.Right, R.Bottom};
-    SIZE size{};
-    GetTextExtentPoint32W(dc, Item->Caption().c_str(), static_cast<int>(Item->Caption().size()), &size);
-    text.top = centre - size.cy / 2;
-    text.bottom = text.top + size.cy;
-    text.right = std::min<LONG>(R.Right, x + size.cx + 1);
-    DrawTextW(dc, Item->Caption().c_str(), static_cast<int>(Item->Caption().size()), &text, kItemTextFlags);
-    x = text.right;
-    SelectObject(dc, oldFont);
+    canvas->Font()->Assign(font);
+    const vcl::TSize size = canvas->TextExtent(Item->Caption());
+    vcl::TRect text(x, centre - size.cy / 2, std::min(R.Right, x + size.cx + 1), centre - size.cy / 2 + size.cy);
+    AlphaDrawText(Bmp, Item->Caption(), text, kItemTextFlags, color);
+    x = text.Right;
   }
   if (Item->DropsMenu()) {
     // The arrow of the "Marlett" font.
-    vcl::UniqueFont arrow(CreateFontW(font->Height(), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Marlett"));
-    const HGDIOBJ oldFont = SelectObject(dc, arrow.get());
-    SetTextColor(dc, static_cast<COLORREF>(vcl::ColorToRGB(color)));
-    SIZE size{};
-    GetTextExtentPoint32W(dc, L"u", 1, &size);
+    canvas->Font()->SetName(L"Marlett");
+    canvas->Font()->SetCharset(DEFAULT_CHARSET);
+    canvas->Font()->SetHeight(font->Height());
+    canvas->Font()->SetStyle({});
+    const vcl::TSize size = canvas->TextExtent(L"u");
     x += Item->Style() == bsMenu ? 3 : 1;
-    RECT place{x, centre - size.cy / 2, x + size.cx, centre - size.cy / 2 + size.cy};
-    DrawTextW(dc, L"u", 1, &place, DT_SINGLELINE | DT_NOCLIP);
-    SelectObject(dc, oldFont);
+    AlphaDrawText(Bmp, L"u", vcl::TRect(x, centre - size.cy / 2, x + size.cx, centre - size.cy / 2 + size.cy),
+                  DT_SINGLELINE | DT_NOCLIP, color);
   }
 }
 
@@ -279,7 +287,7 @@ TqvTitleBarItem* TsSkinProvider::TitleItemByCode(int Code) const {
 }
 
 int TsSkinProvider::TitleBarItemAt(vcl::TPoint ImagePoint) {
-  if (!title_bar_) return 0;
+  if (!ShownTitleBar()) return 0;
   // The code is the item's place in the collection, hidden items before it counted too.
   for (int i = 0; i < title_bar_->Items()->Count() && i <= 255; ++i) {
     const TqvTitleBarItem* item = title_bar_->Items()->Items(i);
@@ -374,6 +382,12 @@ void TsSkinProvider::StopTitleHint() {
   if (title_hint_timer_) title_hint_timer_->SetEnabled(false);
   if (TqvTitleBarItem* item = TitleItemByCode(title_hint_code_)) item->HideItemHint();
   title_hint_code_ = 0;
+}
+
+void TsSkinProvider::HideTitleHints() {
+  StopTitleHint();
+  if (!title_bar_) return;
+  for (int i = 0; i < title_bar_->Items()->Count(); ++i) title_bar_->Items()->Items(i)->HideItemHint();
 }
 
 }  // namespace skin_layered

@@ -208,8 +208,8 @@ void TsSkinProvider::UpdateButtonsRects() {
     }
     if (SystemMenu->MinimizeVisible()) {
       const bool big = BtnMinimize.HaveAlignment;
-      const bool restore = Form->FormStyle() == vcl::fsMDIChild && IsIconic(wnd) &&
-                           (!vcl::Application || Form != vcl::Application->MainForm());
+      // A minimised form's button restores it.
+      const bool restore = IsIconic(wnd);
       BtnMinimize.ImageIndex = skin.ConstData.TitleButton(
           restore ? (big ? BIConNorm : SIConNorm) : (big ? BIConMin : SIConMin));
       if (BtnMinimize.ImageIndex < 0) BtnMinimize.ImageIndex = skin.ConstData.TitleButton(restore ? BIConNorm : BIConMin);
@@ -243,6 +243,12 @@ void TsSkinProvider::UpdateButtonsRects() {
   }
 
   ArrangeTitleBar(x - kButtonGroupGap);
+}
+
+TsTitleBar* TsSkinProvider::ShownTitleBar() const {
+  // A minimised window's caption is too narrow for the bar's items: it shows its icon, its
+  // text and its buttons.
+  return title_bar_ && !(Form->HandleAllocated() && IsIconic(Form->Handle())) ? title_bar_ : nullptr;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -286,7 +292,10 @@ void TsSkinProvider::PaintTitleButtons() {
   if (SystemMenu && Form->BorderIcons().Contains(vcl::biSystemMenu)) {
     PaintButton(BtnClose, SystemMenu->CloseVisible() && SystemMenu->CloseEnabled());
     if (!BtnMaximize.Rect.IsEmpty()) PaintButton(BtnMaximize, SystemMenu->MaximizeEnabled());
-    if (!BtnMinimize.Rect.IsEmpty()) PaintButton(BtnMinimize, SystemMenu->MinimizeEnabled());
+    // A minimised form's button restores it.
+    if (!BtnMinimize.Rect.IsEmpty())
+      PaintButton(BtnMinimize, Form->HandleAllocated() && IsIconic(Form->Handle()) ? SystemMenu->RestoreEnabled()
+                                                                                   : SystemMenu->MinimizeEnabled());
     if (Form->BorderIcons().Contains(vcl::biHelp)) PaintButton(BtnHelp, true);
   }
   for (int i = 0; title_buttons_ && i < title_buttons_->Count(); ++i) {
@@ -296,7 +305,7 @@ void TsSkinProvider::PaintTitleButtons() {
     PaintButton(button->Data, button->Enabled());
     PaintUserGlyph(button);
   }
-  PaintTitleBarItems(image);
+  if (ShownTitleBar()) PaintTitleBarItems(image);
 
   // A maximised MDI child's buttons at the right end of the frame's last menu line.
   vcl::TCustomForm* child = Form->FormStyle() == vcl::fsMDIForm ? Form->ActiveMDIChild() : nullptr;

@@ -120,10 +120,13 @@ bool TsSkinProvider::PaintAllImage() {
       CopyBgInfo(info, behind);
     }
 
-    // The body in the section's normal look (the caption carries the active state); a plain
-    // body takes the form's colour for the caption state.
-    const int state = 0;
-    const TqvControlSkin data = SkinData->ControlSkin();
+    // The body and its frame in the caption's state (an active form wears the section's
+    // second state when the skin gives it one).
+    const int state = StateOf(skin, SkinData->SkinIndex, FormActive);
+    TqvControlSkin data = SkinData->ControlSkin();
+    // The image is sized here (shadow margins, a minimised caption): the frame painter must not
+    // size it to the form. A top-level form has nothing behind it the painter would need it for.
+    if (!Form->Parent()) data.Owner = nullptr;
     HDC dc = image->Canvas()->Handle();
     if (SkinData->CtrlSkinState & kStatePlainBg) {
       vcl::TRect client;
@@ -363,9 +366,10 @@ void TsSkinProvider::PaintCaptionText() {
   vcl::TRect r;
   r.Left = frame + (IconVisible() ? TitleIconWidth() : 0) + 4 + data.BILeft + shadow.Left + (captionSection >= 0 ? 2 : 0);
   r.Right = ImageWidth() - ButtonsBlockWidth() - 12 - shadow.Right;
-  if (title_bar_) {
+  TsTitleBar* bar = ShownTitleBar();
+  if (bar) {
     // The caption between the bar's items.
-    const vcl::TRect free = title_bar_->FreeArea();
+    const vcl::TRect free = bar->FreeArea();
     r.Left = free.Left + 8;
     r.Right = free.Right - 8;
   }
@@ -374,7 +378,7 @@ void TsSkinProvider::PaintCaptionText() {
     r.Top += (data.TitleHeight - data.MaxHeight) / 2;
 
   vcl::TCanvas* canvas = image->Canvas();
-  const bool showMain = title_bar_ ? title_bar_->ShowCaption() : added_title_->ShowMainCaption();
+  const bool showMain = bar ? bar->ShowCaption() : added_title_->ShowMainCaption();
   const vcl::String text = showMain ? Form->Caption() : vcl::String();
   canvas->Font()->Assign(CaptionFont());
   UINT flags = kCaptionFlags | (rtl ? DT_RTLREADING : 0);
@@ -386,7 +390,7 @@ void TsSkinProvider::PaintCaptionText() {
     canvas->Font()->Assign(CaptionFont());
   }
   const int textHeight = std::max(main.cy, added.cy);
-  r.Top = (title_bar_ ? TitleBarCentre : TitleCentre) - textHeight / 2;
+  r.Top = (bar ? TitleBarCentre : TitleCentre) - textHeight / 2;
   r.Bottom = r.Top + textHeight;
 
   vcl::TAlignment alignment = caption_alignment_;

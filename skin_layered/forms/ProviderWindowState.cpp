@@ -60,7 +60,9 @@ void ShowChildWindows(const std::vector<HWND>& Children) {
 void TsSkinProvider::WMActivate(vcl::TMessage& Message) {
   CallOldWndProc(Message);
   UpdateGluedForms();
-  if (!Form->HandleAllocated() || Form->ControlState().Contains(vcl::csCreating)) return;
+  if (!Form->HandleAllocated()) return;
+  if (!scroll_adapter_) UpdateScrollAdapter();
+  if (Form->ControlState().Contains(vcl::csCreating)) return;
   MenuLineCount = -1;
   if (LOWORD(Message.WParam) == WA_INACTIVE) return;
   TsSkinManager* manager = SkinManager();
@@ -212,6 +214,7 @@ void TsSkinProvider::CMShowingChanged(vcl::TMessage& Message) {
   const HWND wnd = Form->HandleAllocated() ? Form->Handle() : nullptr;
   CallOldWndProc(Message);
   if (!wnd || !ServesWindow(wnd)) return;
+  UpdateScrollAdapter();
   if (!animate) {
     RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
     return;
@@ -345,7 +348,44 @@ void TsSkinProvider::WMWindowPosChanged(vcl::TMessage& Message) {
   }
 }
 
+// The client rectangles of the pictures at the image's right edge (the grip, the section's
+// right-hand corner images): they move with the width and height.
+std::vector<vcl::TRect> TsSkinProvider::RightHandPieces() {
+  std::vector<vcl::TRect> pieces;
+  TsSkinManager* manager = SkinManager();
+  vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
+  if (!manager || !image || image->Width() == 0) return pieces;
+  const TsLoadedSkin& skin = manager->Skin();
+  const int x = OffsetX(), y = OffsetY();
+  auto add = [&](int Index, bool Bottom) {
+    if (!skin.IsValidImgIndex(Index)) return;
+    const TsMaskData& mask = skin.Images[static_cast<std::size_t>(Index)];
+    const int w = MaskImageWidth(mask), h = MaskImageHeight(mask);
+    const int top = Bottom ? image->Height() - h : 0;
+    pieces.push_back(vcl::Rect(image->Width() - w - x, top - y, image->Width() - x, top + h - y));
+  };
+  if (GripVisible()) {
+    const int grip = skin.ConstData.GripImage;
+    if (skin.IsValidImgIndex(grip)) {
+      const TsMaskData& mask = skin.Images[static_cast<std::size_t>(grip)];
+      const vcl::TPoint at = GripPos(grip);
+      pieces.push_back(vcl::Rect(at.X - x, at.Y - y, at.X - x + MaskImageWidth(mask), at.Y - y + MaskImageHeight(mask)));
+    }
+  }
+  if (const TsGeneralData* section = SkinData->Section()) {
+    add(section->ImgTR, false);
+    add(section->ImgBR, true);
+  }
+  return pieces;
+}
+
 void TsSkinProvider::WMSize(vcl::TMessage& Message) {
+  const HWND wnd = Form->HandleAllocated() ? Form->Handle() : nullptr;
+  // The pieces at the right-hand edge where they were painted; they are invalidated there and
+  // at their new places once the size is taken.
+  const bool repaintPieces = wnd && !SkinData->Updating && IsWindowVisible(wnd) && Message.WParam != SIZE_MINIMIZED;
+  const std::vector<vcl::TRect> before = repaintPieces ? RightHandPieces() : std::vector<vcl::TRect>();
+  const vcl::TSize client{vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam)};
   TitleBgBmp.reset();
   MenuLineBmp.reset();
   MenuLineCount = -1;
@@ -367,6 +407,28 @@ void TsSkinProvider::WMSize(vcl::TMessage& Message) {
     }
   }
   CallOldWndProc(Message);
+  if (!wnd || !ServesWindow(wnd)) return;
+  if (repaintPieces) {
+    const BOOL erase = SkinData->IsCached() ? FALSE : TRUE;
+    for (const vcl::TRect& r : before) {
+      const RECT native = r;
+      InvalidateRect(wnd, &native, erase);
+    }
+    for (const vcl::TRect& r : RightHandPieces()) {
+      const RECT native = r;
+      InvalidateRect(wnd, &native, erase);
+    }
+  }
+  // Controls that show the form's background take it again where it depends on the size (a
+  // body that is not one plain colour).
+  if (Message.WParam != SIZE_MINIMIZED && client != last_client_size_) {
+    const bool sizeShows = !(SkinData->CtrlSkinState & kStatePlainBg);
+    last_client_size_ = client;
+    if (sizeShows) {
+      vcl::TMessage deep = SkinCommandMessage(scmBgChangedDeep, 0, 1);
+      BroadcastCommand(Form, deep);
+    }
+  }
 }
 
 void TsSkinProvider::WMMove(vcl::TMessage& Message) {

@@ -249,6 +249,7 @@ TsSkinProvider::~TsSkinProvider() {
   if (!Designing(this)) {
     KillAnimations();
     FreeAnimTimer();
+    FreeScrollAdapter();
     ReleaseMdiIcons(this);
     if (Form) UnregisterForm(Form);
     if (Form && hook_.Installed()) {

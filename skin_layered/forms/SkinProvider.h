@@ -42,6 +42,7 @@
 #include "classlib/forms/Forms.h"
 #include "classlib/graphics/GraphicsBitmap.h"
 #include "classlib/rtl/StringList.h"
+#include "skin_layered/core/AdapterServices.h"
 #include "skin_layered/core/CaptionHitCodes.h"
 #include "skin_layered/core/FormServices.h"
 #include "skin_layered/forms/BorderForm.h"
@@ -410,6 +411,8 @@ class TsSkinProvider : public TsSkinProviderBase {
   // them through the virtual operations, which tests may replace.
   // Gives every item its section and this provider's painter.
   void InitTitleBarItems();
+  // The title bar as the caption shows it: nil without one, and while the form is minimised.
+  TsTitleBar* ShownTitleBar() const;
   // The bar given the caption between the icon and Right, and its items laid out.
   void ArrangeTitleBar(int Right);
   // An item's background and content into R of Bmp (the window image, or a fade's picture
@@ -434,6 +437,8 @@ class TsSkinProvider : public TsSkinProviderBase {
   void StartTitleItemFade(int Code);
   // The pending item hint stopped and the shown one hidden.
   void StopTitleHint();
+  // That, and every item's hint hidden (the skin changes or goes).
+  void HideTitleHints();
 
   // ---- glued forms and snapping (ProviderGlued.cpp)
   // The records of the forms named in GluedForms that touch this form made or refreshed;
@@ -492,6 +497,25 @@ class TsSkinProvider : public TsSkinProviderBase {
   bool ServesWindow(HWND Wnd) const;
   // The border form's hit test of a screen point (-1 without a border window).
   int BorderFormHitTest(vcl::TPoint Screen);
+  // ---- the form's own scroll bars (its AutoScroll's), skinned by a scroll adapter on the
+  // form's window (ProviderRegion.cpp)
+  // Makes the adapter while the form is skinned, frees it otherwise (nothing for a form
+  // without AutoScroll).
+  void UpdateScrollAdapter();
+  void FreeScrollAdapter();
+  vcl::TObject* ScrollAdapter() const { return scroll_adapter_; }
+  // The bars it shows (none without it), with their screen rectangles.
+  TqvShownScrollBars ShownScrollBars() const;
+  // The width of the skinned vertical bar and the height of the skinned horizontal one that
+  // the form's non-client area holds (0 when not shown).
+  int EmulatedVertBarWidth() const;
+  int EmulatedHorzBarHeight() const;
+  // The window whose task-bar button stands for the form: the form's own when it is shown on
+  // the task bar, else the application's.
+  HWND TaskbarButtonWnd() const;
+  // WM_SETREDRAW locks not yet undone (a switch-off raises it, a switch-on lowers it, never
+  // below 0).
+  int RedrawLockCount() const { return redraw_locks_; }
   // An animation of the provider is busy: position changes leave the form alone.
   bool AnimBusy = false;
   // The form's biSystemMenu as the skinned system menu last knew it.
@@ -508,6 +532,15 @@ class TsSkinProvider : public TsSkinProviderBase {
   void SetElementState(int Code, int State);
   // The element was pressed and is still held.
   bool ElementPressed(int Code);
+  // A pressed element let go without its command: back to normal, and no longer hot.
+  void ReleaseElement(int Code);
+  // The hit code of a screen point as the frame's mouse sees it: the border window answers for
+  // the title when there is one.
+  int ElementAtScreen(vcl::TPoint Screen);
+  // A caption press starts the blended move: the manager's effect on, the form not minimised;
+  // for a press on the border window also not maximised, with a blend that shows (composition
+  // off or a blend value below 255) and AllowBlendOnMoving.
+  bool BlendOnMovingAllowed(const TsSkinManager& Manager, bool FromBorder);
   // A press on the caption icon: the skinned system menu below it.
   void IconClicked(vcl::TMessage& Message);
   // The record of a system or MDI button by hit code; nil for others.
@@ -648,6 +681,11 @@ class TsSkinProvider : public TsSkinProviderBase {
   // The title font (the system's caption font), made on first use.
   vcl::TFont* CaptionFont();
   std::unique_ptr<vcl::TFont> caption_font_;
+  int redraw_locks_ = 0;
+  vcl::TObject* scroll_adapter_ = nullptr;  // owned
+  // The client size the last WM_SIZE gave.
+  vcl::TSize last_client_size_{-1, -1};
+  std::vector<vcl::TRect> RightHandPieces();
   bool menus_prepared_ = false;
   bool menu_bar_rebuilt_ = false;
   // Child controls asked to be repainted after the next client paint.

@@ -10,12 +10,12 @@
 #include <windows.h>
 
 #include "classlib/forms/Menus.h"
+#include "skin_layered/forms/MenuSupport.h"
 
 namespace skin_layered {
 
 class TsSkinProvider;
 
-inline constexpr wchar_t kSkinSelectItemName[] = L"SkinSelectItem";
 // Every this many skins the skins submenu starts a new column.
 inline constexpr int kSkinsPerColumn = 20;
 

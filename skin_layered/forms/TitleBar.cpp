@@ -14,6 +14,7 @@
 #include "skin_layered/paint/AlphaBitmaps.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/HintManager.h"
+#include "skin_layered/paint/HintWindows.h"
 #include "skin_layered/paint/pixels/PixelView.h"
 #include "skin_layered/paint/TextExtent.h"
 
@@ -342,12 +343,22 @@ void TqvTitleBarItem::ShowItemHint() {
   POINT cursor{};
   GetCursorPos(&cursor);
   vcl::THintWindow* window = ShowHintAt(hint_, vcl::TPoint(cursor.x, cursor.y + 16));
-  // The hint manager keeps its own window; any other is the item's to free.
-  if (!HintManager()) hint_window_ = window;
+  // The hint manager keeps its own window (the item only hides it); any other is the item's
+  // to free.
+  if (HintManager())
+    managed_hint_shown_ = window != nullptr;
+  else
+    hint_window_ = window;
 }
 
 void TqvTitleBarItem::HideItemHint() {
   if (hint_window_) vcl::TObject::Free(std::exchange(hint_window_, nullptr));
+  if (!std::exchange(managed_hint_shown_, false)) return;
+  // The manager's window goes only while it still shows this item's hint.
+  if (TsHintManager* manager = HintManager())
+    if (TqvPngHintWindow* window = manager->PngHintWindow();
+        window && window->HandleAllocated() && window->HintText() == hint_)
+      window->ReleaseHandle();
 }
 
 void TqvTitleBarItem::StartAnimation(int Steps, HWND Wnd) {

@@ -222,6 +222,7 @@ class TqvTitleBarItem : public vcl::TCollectionItem {
   int group_index_ = 0;
   int state_ = 0;
   vcl::THintWindow* hint_window_ = nullptr;
+  bool managed_hint_shown_ = false;  // the hint manager's window shows the item's hint
   std::unique_ptr<TqvItemAnimation> animation_;
 };
 

@@ -13,6 +13,7 @@
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/GlowWindows.h"
 #include "skin_layered/paint/LayeredWindows.h"
+#include "skin_layered/paint/PaintStartup.h"
 #include "skin_layered/paint/SkinImages.h"
 #include "skin_layered/paint/SystemLook.h"
 
@@ -39,6 +40,11 @@ POINT CursorPos() {
 }
 
 bool ApplicationTerminating() { return vcl::Application && vcl::Application->Terminated(); }
+
+// The skin's glow around a hot button is wanted and can be seen: partly transparent by
+// nature, it would show as an opaque block where the display has no per-pixel alpha; the
+// button's own picture fades then.
+bool GlowShown(const TsSkinManager& Manager) { return Manager.Effects()->AllowGlowing() && PerPixelAlphaShown(); }
 
 void AddExStyle(HWND Wnd, LONG_PTR Style) {
   const LONG_PTR ex = GetWindowLongPtrW(Wnd, GWL_EXSTYLE);
@@ -85,8 +91,9 @@ void TqvSBAnimation::ChangeState(int NewState, bool FadeIn) {
   if (NewState != 0) {
     FadingIn = FadeIn;
     if (NewState == 2) {
-      // The pressed look shows at once.
-      FreeGlow();
+      // The pressed look shows at once, in the window that shows the fade (the mouse's
+      // release must find the window it was pressed on).
+      image_.reset();
       Step = Steps;
       FadedIn = true;
       Show(255);
@@ -173,7 +180,7 @@ int TqvSBAnimation::GlowImageIndex() const {
 
 int TqvSBAnimation::GlowMargin() const {
   const TsSkinManager* manager = SkinData ? SkinData->GetSkinManager() : nullptr;
-  if (!manager || !Button || !manager->Effects()->AllowGlowing() || State != 1) return 0;
+  if (!manager || !Button || !GlowShown(*manager) || State != 1) return 0;
   const TsSkinData& data = manager->Skin().SkinData;
   switch (Button->HitCode) {
     case HTMINBUTTON: return data.BIMinGlowMargin;
@@ -189,7 +196,7 @@ vcl::TRect TqvSBAnimation::GlowRect() {
   vcl::TRect r = Button->Rect;
   r.Offset(owner.Left, owner.Top);
   const TsSkinManager* manager = SkinData ? SkinData->GetSkinManager() : nullptr;
-  const bool glowing = manager && manager->Effects()->AllowGlowing() && State == 1 &&
+  const bool glowing = manager && GlowShown(*manager) && State == 1 &&
                        (Button->HitCode == HTMINBUTTON || Button->HitCode == HTMAXBUTTON || Button->HitCode == HTCLOSE);
   if (const int glow = glowing ? GlowImageIndex() : -1; glow >= 0) {
     const TsMaskData& mask = manager->Skin().Images[static_cast<std::size_t>(glow)];
@@ -213,7 +220,7 @@ void TqvSBAnimation::MakeImg() {
     const int restore = skin.ConstData.TitleButton(TqvTitleButtonImage::BIConNorm);
     if (skin.IsValidImgIndex(restore)) glyph = restore;
   }
-  const bool glowing = manager->Effects()->AllowGlowing() && State == 1 &&
+  const bool glowing = GlowShown(*manager) && State == 1 &&
                        (Button->HitCode == HTMINBUTTON || Button->HitCode == HTMAXBUTTON || Button->HitCode == HTCLOSE);
   if (const int glow = glowing && skin.IsValidImgIndex(glyph) ? GlowImageIndex() : -1; glow >= 0) {
     const TsMaskData& mask = skin.Images[static_cast<std::size_t>(glow)];
@@ -272,11 +279,12 @@ void TqvSBAnimation::Show(std::uint8_t Alpha) {
     r.Bottom = r.Top + image_->Height();
   }
   const HWND owner = BorderForm && BorderForm->BorderWindow() ? BorderForm->BorderWindow() : Wnd;
-  HWND after = nullptr;
-  if (owner)
-    after = GetWindowLongPtrW(owner, GWL_EXSTYLE) & WS_EX_TOPMOST ? HWND_TOPMOST : GetWindow(owner, GW_HWNDPREV);
-  if (after == wnd) after = nullptr;  // already right above the owner
-  if (after) SetWindowPos(wnd, after, 0, 0, 0, 0, kPlacing);
+  if (owner) {
+    // Right above the owner; nothing above the owner means the top (HWND_TOP).
+    const HWND after =
+        GetWindowLongPtrW(owner, GWL_EXSTYLE) & WS_EX_TOPMOST ? HWND_TOPMOST : GetWindow(owner, GW_HWNDPREV);
+    if (after != wnd) SetWindowPos(wnd, after, 0, 0, 0, 0, kPlacing);  // not already there
+  }
   AddExStyle(wnd, kGlowPictureStyle);
   const vcl::TPoint at = r.TopLeft();
   UpdateLayeredWnd(wnd, image_.get(), Alpha, &at);

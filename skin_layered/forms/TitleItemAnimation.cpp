@@ -39,6 +39,17 @@ void TqvItemAnimation::SetState(int State) {
     Step = 2;
   } else {
     FadingIn = false;
+    if (StepCount <= 1) {
+      // No fade out: the look that goes goes at once (its window would stay for good).
+      Step = 0;
+      TargetState = -1;
+      Finished = true;
+      SetEnabled(false);
+      CurImage.reset();
+      PrevImage.reset();
+      fade_form_.reset();
+      return;
+    }
     Step = std::max(0, Step - 1);
     ShowFrame(255);
   }

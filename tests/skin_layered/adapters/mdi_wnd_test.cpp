@@ -34,8 +34,9 @@ struct ProviderFree {
 class MdiClient : public ::testing::Test {
  protected:
   void SetUp() override {
-    manager = LoadedManager(skins, L"Flat", ScrollSkinText() + "[FORM]\r\nCOLOR=" + Hex(kFormColor) +
-                                                "\r\n[MDIAREA]\r\nCOLOR=$808080\r\n");
+    // The form's section looks the same active and inactive.
+    manager = LoadedManager(skins, L"Flat", ScrollSkinText() + "[FORM]\r\nCOLOR=" + Hex(kFormColor) + "\r\nHOTCOLOR=" +
+                                                Hex(kFormColor) + "\r\n[MDIAREA]\r\nCOLOR=$808080\r\n");
     // The frame has its provider; its children stay the library's own (the dialog hook would
     // give them providers of their own).
     manager->SetSkinningRules({srStdDialogs});

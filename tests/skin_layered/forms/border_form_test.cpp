@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <optional>
 #include <cstdio>
 #include <vector>
 
@@ -13,8 +14,11 @@
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/GluedForms.h"
 #include "skin_layered/forms/SystemMenu.h"
+#include "skin_layered/forms/TitleBar.h"
 #include "skin_layered/manager/CommonData.h"
+#include "skin_layered/paint/GlowWindows.h"
 #include "skin_layered/paint/LayeredWindows.h"
+#include "skin_layered/paint/PaintStartup.h"
 
 namespace skin_layered::test {
 namespace {
@@ -30,8 +34,12 @@ struct GlyphPlace {
   const char* Key;
   int Left;
 };
-constexpr std::array<GlyphPlace, 4> kGlyphs{
-    {{"BICONCLOSE", 0}, {"BICONMAX", 60}, {"BICONNORM", 120}, {"BICONMIN", 180}}};
+constexpr std::array<GlyphPlace, 6> kGlyphs{{{"BICONCLOSE", 0},
+                                             {"BICONMAX", 60},
+                                             {"BICONNORM", 120},
+                                             {"BICONMIN", 180},
+                                             {"BICONHELP", 240},
+                                             {"TITLEBUTTON", 300}}};
 constexpr std::uint32_t kBorderInactive = 0x203040, kBorderActive = 0x405060;
 constexpr int kExMargin = 12, kFormOffset = 4;
 constexpr int kShadow = kExMargin - kFormOffset;
@@ -52,8 +60,9 @@ std::string BorderSkinText() {
     text += line;
   }
   return text +
-         "[FORM]\r\nSTATES=2\r\nCOLOR=$A0B0C0\r\nHOTCOLOR=$A0B0C0\r\n"
-         "[FORMTITLE]\r\nSTATES=2\r\nCOLOR=$406080\r\nHOTCOLOR=$3060C0\r\nFONTCOLOR=$FFFFFF\r\n";
+         "[FORM]\r\nSTATES=2\r\nCOLOR=$A0B0C0\r\nHOTCOLOR=$A0B0C0\r\nGLOW0=@0000,0020,0040,0060,1,0\r\n"
+         "[FORMTITLE]\r\nSTATES=2\r\nCOLOR=$406080\r\nHOTCOLOR=$3060C0\r\nFONTCOLOR=$FFFFFF\r\n"
+         "[TB_BTN]\r\nSTATES=3\r\nCOLOR=$10C010\r\nHOTCOLOR=$C0C010\r\nFONTCOLOR=$000000\r\nHOTFONTCOLOR=$000000\r\n";
 }
 
 BOOL g_composition = TRUE;
@@ -91,7 +100,7 @@ class BorderFormTest : public FormSkinTest {
       return done != FALSE;
     });
     WriteSkin(L"Border", BorderSkinText());
-    skins.Write(L"Border", L"master.bmp", Bmp24(240, 60, MasterPixel));
+    skins.Write(L"Border", L"master.bmp", Bmp24(360, 60, MasterPixel));
     manager->AnimEffects()->Buttons()->SetEvents({});
     manager->SetExtendedBorders(true);
     form->SetBounds(kLeft, kTop, 400, 300);
@@ -304,6 +313,13 @@ TEST_F(BorderFormTest, EdgesAnswerWithinTheAlignOffsets) {
       {at(provider->BtnClose.Rect), HTCLOSE},   {at(provider->BtnMaximize.Rect), HTMAXBUTTON},
       {at(provider->BtnMinimize.Rect), HTMINBUTTON}, {{w / 2, kShadow + 12}, HTCAPTION}};
   for (const auto& [p, code] : cases) EXPECT_EQ(HitAt(p.X, p.Y), code) << p.X << "," << p.Y;
+  // The left, right and bottom bands end one frame width in (both ends probed); the next
+  // column or row in is not theirs.
+  const std::pair<vcl::TPoint, int> inner[] = {
+      {{w - kShadow - f, h / 2}, HTRIGHT},     {{w - kShadow - f - 1, h / 2}, -1},
+      {{kShadow + f + 1, h / 2}, -1},          {{w / 2, h - kShadow - f - 1}, -1},
+      {{w - kShadow - f, h - kShadow - f}, HTBOTTOMRIGHT}, {{kShadow + f, h - kShadow - f}, HTBOTTOMLEFT}};
+  for (const auto& [p, code] : inner) EXPECT_EQ(HitAt(p.X, p.Y), code) << p.X << "," << p.Y;
   auto inShadow = [&](int x, int y) {
     vcl::TMessage m{WM_NCHITTEST, 0, Screen(x, y), 0};
     return border->InShadow(m);
@@ -359,6 +375,37 @@ TEST_F(BorderFormTest, ClicksOnTheFrameGoToTheForm) {
   EXPECT_EQ(downs, (std::vector<WPARAM>{static_cast<WPARAM>(-1), HTSYSMENU}));
   // The border window never activates.
   EXPECT_EQ(SendMessageW(BorderWnd(), WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(Wnd()), 0), MA_NOACTIVATE);
+}
+
+// Minimised by its command, the form lets its border window go and wears its own caption
+// (where the desktop shows a minimised window); restored, the border window comes back; and
+// maximised, it takes the maximised place with the form.
+TEST_F(BorderFormTest, MinimisedTheFormWearsItsCaptionAndTheBorderWindowComesBackAndFollowsAMaximise) {
+  manager->AnimEffects()->Minimizing()->SetActive(false);
+  SendMessageW(Wnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(IsIconic(Wnd()));
+  EXPECT_EQ(provider->ExtBorderForm(), nullptr);
+  EXPECT_TRUE(InWindowRegion(Wnd(), WndWidth(Wnd()) / 2, 2));  // the caption is the form's own
+  SendMessageW(Wnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  ASSERT_FALSE(IsIconic(Wnd()));
+  border = provider->ExtBorderForm();
+  ASSERT_NE(border, nullptr);
+  ASSERT_NE(BorderWnd(), nullptr);
+  EXPECT_FALSE(InWindowRegion(Wnd(), 1, 1));
+  EXPECT_EQ(WindowBox(BorderWnd()), Expected());
+  SendMessageW(Wnd(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  ASSERT_TRUE(IsZoomed(Wnd()));
+  border = provider->ExtBorderForm();
+  ASSERT_NE(border, nullptr);
+  ASSERT_NE(BorderWnd(), nullptr);
+  // The maximised picture around the maximised window (its caption a little lower there).
+  const vcl::TRect box = WindowBox(BorderWnd()), window = WindowBox(Wnd());
+  vcl::TBitmap* image = provider->SkinData->CacheBmp();
+  EXPECT_EQ(vcl::TPoint(box.Width(), box.Height()), vcl::TPoint(image->Width(), image->Height()));
+  EXPECT_EQ(box.Left, window.Left - border->ShadowOffsetX());
+  EXPECT_TRUE(box.Top <= window.Top && box.Bottom >= window.Bottom) << box.Top << " " << window.Top;
+  SendMessageW(Wnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_FALSE(IsZoomed(Wnd()));
 }
 
 TEST_F(BorderFormTest, DoubleClicksStretchToTheWorkAreaAndBack) {
@@ -424,7 +471,175 @@ TEST_F(BorderFormTest, APressPassedOnByTheBorderWindowRunsTheTitleButtonsCommand
   EXPECT_EQ(provider->BtnClose.State, 0);
 }
 
-// With a border window the blend shows// With a border window the blend shows on the border window, and the form stays where the
+// Every title element pressed and released through the border window runs its command: the
+// release finds the element where the press did, in the window image's coordinates (shadow and
+// border offsets in them). Released off the element, it only lets go.
+TEST_F(BorderFormTest, TitleButtonsPressedAndReleasedOnTheBorderWindowRunTheirCommands) {
+  form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize, vcl::biHelp});
+  int ups = 0;
+  TsTitleButton* user = provider->TitleButtons()->Add();
+  user->OnMouseUp = vcl::TMouseEvent::FromFunction(
+      [](void* n, vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int, int) { ++*static_cast<int*>(n); }, &ups);
+  provider->InitSystemButtons();
+  provider->SkinData->BGChanged = true;
+  border->UpdateExBordersPos(true, 255);
+  MessageSpy spy(form.get(), WM_SYSCOMMAND);  // the commands are caught on their way
+  std::vector<WPARAM>& commands = spy.seen[WM_SYSCOMMAND];
+  // Near the buttons' top-left corners: there the window's own coordinates lie off the button.
+  auto corner = [&](const vcl::TRect& r) { return Screen(r.Left + 1, r.Top + 1); };
+  auto click = [&](const vcl::TRect& r) {
+    SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, corner(r));
+    SendMessageW(BorderWnd(), WM_NCLBUTTONUP, 19, corner(r));
+  };
+  ASSERT_FALSE(provider->BtnHelp.Rect.IsEmpty());
+  ASSERT_FALSE(user->Data.Rect.IsEmpty());
+  click(provider->BtnMinimize.Rect);
+  EXPECT_EQ(provider->BtnMinimize.State, 0);
+  click(provider->BtnMaximize.Rect);
+  EXPECT_EQ(provider->BtnMaximize.State, 0);
+  click(provider->BtnHelp.Rect);
+  EXPECT_EQ(provider->BtnHelp.State, 0);
+  EXPECT_EQ(commands, (std::vector<WPARAM>{SC_MINIMIZE, SC_MAXIMIZE, SC_CONTEXTHELP}));
+  click(user->Data.Rect);
+  EXPECT_EQ(ups, 1);
+  EXPECT_NE(user->Data.State, 2);
+
+  // Pressed, dragged off and released on the caption: no command, and not drawn pressed.
+  SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, corner(provider->BtnMinimize.Rect));
+  EXPECT_EQ(provider->BtnMinimize.State, 2);
+  SendMessageW(BorderWnd(), WM_NCLBUTTONUP, 19, Screen(Width() / 2, kShadow + 12));
+  EXPECT_EQ(commands.size(), 3u);
+  EXPECT_EQ(provider->BtnMinimize.State, 0);
+  EXPECT_FALSE(TitleButtonPressed());
+}
+
+// A title-bar item on the border window: pressed and released over it, it clicks; its caption
+// goes into the window image opaque (the border window shows the image with per-pixel alpha:
+// letters of alpha 0 would let the desktop through).
+TEST_F(BorderFormTest, TitleBarItemsOnTheBorderWindowClickAndShowOpaqueCaptions) {
+  auto* bar = vcl::Construct<TsTitleBar>(form.get());
+  TqvTitleBarItem* copy = bar->Items()->Add();
+  copy->SetCaption(L"Copy");
+  TqvTitleBarItem* menu = bar->Items()->Add();
+  menu->SetCaption(L"Menu");
+  vcl::TPopupMenu popup(form.get());
+  menu->SetDropdownMenu(&popup);  // its arrow is a letter too
+  int clicks = 0;
+  copy->OnClick = vcl::TNotifyEvent::FromFunction([](void* n, vcl::TObject*) { ++*static_cast<int*>(n); }, &clicks);
+  ASSERT_EQ(provider->TitleBar(), bar);
+  provider->InitTitleBarItems();
+  provider->SkinData->BGChanged = true;
+  border->UpdateExBordersPos(true, 255);
+  vcl::TBitmap* image = provider->SkinData->CacheBmp();
+  for (const TqvTitleBarItem* item : {copy, menu}) {
+    const vcl::TRect r = item->ItemRect;
+    ASSERT_GT(r.Width(), 10);
+    int transparent = 0, letters = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x) {
+        const std::uint32_t p = PixelOf(image, x, y);
+        if ((p >> 24) != 255) ++transparent;
+        if ((p & 0xFFFFFF) != 0x10C010) ++letters;  // off the section's green
+      }
+    EXPECT_EQ(transparent, 0) << "item at " << r.Left;
+    EXPECT_GT(letters, 5) << "item at " << r.Left;
+  }
+
+  const vcl::TPoint over(copy->ItemRect.Left + 3, copy->ItemRect.Top + 3);
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  const LPARAM at = Screen(over.X, over.Y);
+  SetCursorPos(vcl::LParamX(at), vcl::LParamY(at));  // the release looks where the mouse is
+  SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, at);
+  SendMessageW(BorderWnd(), WM_NCLBUTTONUP, 19, at);
+  SetCursorPos(cursor.x, cursor.y);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(copy->Pressed);
+  vcl::TObject::Free(bar);
+}
+
+// The form's own region under its border window: its client part (the border window shows
+// the frame), for a maximised form only what lies on its monitor's work area.
+TEST_F(BorderFormTest, TheFormsRegionIsItsClientPartOnTheWorkArea) {
+  const int f = SysBorderWidth(Wnd(), nullptr, false), c = SysCaptionHeight(form.get());
+  auto box = [](HRGN rgn) {
+    RECT r{};
+    GetRgnBox(rgn, &r);
+    DeleteObject(rgn);
+    return vcl::TRect(r);
+  };
+  EXPECT_EQ(box(border->MakeParentRgn(3, 5, false)), vcl::Rect(f + 3, f + c + 5, 400 - f + 3, 300 - f + 5));
+  // Beyond the work area's right edge: taken as maximised, cut there.
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(Wnd(), MONITOR_DEFAULTTONEAREST), &monitor);
+  const int left = monitor.rcWork.right - 250;
+  form->SetBounds(left, kTop, 400, 300);
+  EXPECT_EQ(box(border->MakeParentRgn(0, 0, false)), vcl::Rect(f, f + c, 400 - f, 300 - f));
+  EXPECT_EQ(box(border->MakeParentRgn(0, 0, true)), vcl::Rect(f, f + c, monitor.rcWork.right - left, 300 - f));
+}
+
+// A caption press on the border window starts the blended move only where the blend shows:
+// not for a maximised form, with composition only for a blend value below 255, and only with
+// AllowBlendOnMoving.
+TEST_F(BorderFormTest, ThePressOnTheBorderWindowsCaptionBlendsOnlyWhereItShows) {
+  TqvBlendOnMoving* blend = manager->AnimEffects()->BlendOnMoving();
+  blend->SetActive(true);
+  blend->SetTime(0);
+  // The border window's move loop is caught on its way, and so is the form's own (the
+  // system's, for a press that does not blend).
+  MessageSpy moves(border->Form(), WM_SYSCOMMAND);
+  MessageSpy own(form.get(), WM_SYSCOMMAND);
+  BOOL fullDrag = FALSE;
+  SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &fullDrag, 0);
+  SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
+  auto press = [&] {
+    moves.seen[WM_SYSCOMMAND].clear();
+    border->UpdateExBordersPos(true, 255);
+    SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, Screen(Width() / 2, kShadow + 12));
+    SetTitleButtonPressed(false);
+    return !moves.seen[WM_SYSCOMMAND].empty();
+  };
+  blend->SetBlendValue(200);
+  EXPECT_TRUE(press());
+  blend->SetBlendValue(255);
+  EXPECT_FALSE(press());  // composition on: full opacity shows no blend
+  g_composition = FALSE;
+  EXPECT_TRUE(press());
+  g_composition = TRUE;
+  blend->SetBlendValue(200);
+  provider->SetAllowBlendOnMoving(false);
+  EXPECT_FALSE(press());
+  provider->SetAllowBlendOnMoving(true);
+  EXPECT_TRUE(press());
+  EXPECT_FALSE(provider->ExtFlags & kExtBlendMoving);
+  blend->SetActive(false);
+  SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, fullDrag, nullptr, 0);
+}
+
+// The form's glow (its section's) stands round the border window: the mouse entering the form
+// puts it where the border window is now.
+TEST_F(BorderFormTest, TheFormsGlowFollowsTheBorderWindowWhenTheMouseEnters) {
+  const std::optional<bool> alpha = SetPerPixelAlphaShown(true);
+  manager->Effects()->SetAllowGlowing(true);
+  const TqvControlSkin data = provider->SkinData->ControlSkin();
+  provider->SkinData->GlowID = AddGlow(vcl::Rect(0, 0, 50, 50), L"FORM", L"GLOW", 0, 255, BorderWnd(), &data);
+  ASSERT_GE(provider->SkinData->GlowID, 0);
+  const vcl::TRect at = WindowBox(BorderWnd());
+  form->Perform(vcl::CM_MOUSEENTER, 0, 0);
+  ASSERT_GE(provider->SkinData->GlowID, 0);
+  const TqvGlowEffect* glow = GlowAt(provider->SkinData->GlowID);
+  ASSERT_TRUE(glow && glow->Form());
+  const vcl::TRect shown = WindowBox(glow->Form()->Handle());
+  EXPECT_LT(shown.Left, at.Left);
+  EXPECT_GT(shown.Right, at.Right);
+  EXPECT_GT(shown.Width(), 100);
+  ClearGlows(true);
+  provider->SkinData->GlowID = -1;
+  SetPerPixelAlphaShown(alpha);
+}
+
+// With a border window the blend shows on the border window, and the form stays where the
 // border window ends.
 TEST_F(BorderFormTest, BlendOnMovingFadesTheBorderWindow) {
   TqvBlendOnMoving* blend = manager->AnimEffects()->BlendOnMoving();

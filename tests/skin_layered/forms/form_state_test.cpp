@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "classlib/extctrls/ExtCtrls.h"
 #include "classlib/forms/Menus.h"
 #include "skin_layered/core/Constants.h"
 #include "skin_layered/core/GeneralUtils.h"
@@ -11,6 +12,7 @@
 #include "skin_layered/forms/RubberFrame.h"
 #include "skin_layered/manager/Animations.h"
 #include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/paint/LayeredWindows.h"
 #include "skinned_form_fixture.h"
 
@@ -39,6 +41,22 @@ HRESULT WINAPI Composition(BOOL* on) {
   return S_OK;
 }
 
+// The task bar's iconic pictures switched on and off (attributes 7 and 10): (window, attribute,
+// value).
+struct TAttributeSet {
+  HWND Wnd;
+  DWORD Attribute;
+  BOOL Value;
+  bool operator==(const TAttributeSet&) const = default;
+};
+std::vector<TAttributeSet> g_attributes;
+HRESULT WINAPI RecordAttribute(HWND wnd, DWORD attribute, LPCVOID value, DWORD size) {
+  constexpr DWORD kForceIconic = 7, kHasIconic = 10;
+  if (attribute == kForceIconic || attribute == kHasIconic)
+    g_attributes.push_back({wnd, attribute, size == sizeof(BOOL) ? *static_cast<const BOOL*>(value) : -1});
+  return S_OK;
+}
+
 class FormStateTest : public SkinnedFormTest {
  protected:
   void SetUp() override {
@@ -46,7 +64,9 @@ class FormStateTest : public SkinnedFormTest {
     previousVersion = SetPlatformVersionQuery([] { return TPlatformVersion{10, 0, 2}; });
     TqvDwmBindings bindings;
     bindings.IsCompositionEnabled = &Composition;
+    bindings.SetWindowAttribute = &RecordAttribute;
     g_composition = false;
+    g_attributes.clear();
     SetDwmBindings(&bindings);
     systemAnimation = GetSysMinAnimation();
     previousUpdate = SetLayeredUpdateFunc([this](const TLayeredUpdate& u) {
@@ -64,6 +84,9 @@ class FormStateTest : public SkinnedFormTest {
   void TearDown() override {
     if (provider) provider->FreeAnimTimer();
     SetAnimationClock(previousClock);
+    // A hide animation still fading a form's picture ends here, on the real clock: nothing runs
+    // on into the next test (a shutdown query would wait for it).
+    EXPECT_TRUE(ProcessMessagesUntil([] { return HideAnimationForm() == nullptr; }, 3000));
     SetLayeredUpdateFunc(previousUpdate);
     SetSysMinAnimation(systemAnimation);
     SetDwmBindings(nullptr);
@@ -196,9 +219,15 @@ TEST_F(FormStateTest, MinimiseAndRestoreRunTheAnimationAndEndInTheRightState) {
     if (m.Msg == WM_SYSCOMMAND) systemAnimationDuring = GetSysMinAnimation();
   };
 
+  SetTaskbarPreviewSwitch(true);
   SendMessageW(Wnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
   EXPECT_TRUE(IsIconic(Wnd()));
   EXPECT_FALSE(systemAnimationDuring);  // only the provider's animation shows
+  // The task bar shows the form's picture while it is minimised: the application's window
+  // (it has the button of a form not on the task bar itself) is told so.
+  constexpr DWORD kHasIconicBitmap = 10;
+  const HWND button = vcl::Application->Handle();
+  EXPECT_EQ(g_attributes, (std::vector<TAttributeSet>{{button, kHasIconicBitmap, TRUE}}));
   EXPECT_EQ(GetSysMinAnimation(), before);  // and the setting is back as it was
   auto* timer = dynamic_cast<TqvMinTimer*>(provider->AnimTimer);
   ASSERT_NE(timer, nullptr);
@@ -224,6 +253,8 @@ TEST_F(FormStateTest, MinimiseAndRestoreRunTheAnimationAndEndInTheRightState) {
   EXPECT_FALSE(IsIconic(Wnd()));
   EXPECT_FALSE(systemAnimationDuring);
   EXPECT_TRUE(provider->ExtFlags & kExtRestoring);
+  EXPECT_EQ(g_attributes, (std::vector<TAttributeSet>{{button, kHasIconicBitmap, TRUE}, {button, kHasIconicBitmap, FALSE}}));
+  SetTaskbarPreviewSwitch(false);
   alphas.clear();
   RunToEnd(timer);
   EXPECT_FALSE((provider->ExtFlags & kExtRestoring) || timer->Restoring || IsIconic(Wnd()));
@@ -232,6 +263,61 @@ TEST_F(FormStateTest, MinimiseAndRestoreRunTheAnimationAndEndInTheRightState) {
   ASSERT_GE(alphas.size(), 8u);
   EXPECT_LT(alphas.front(), alphas.back());  // fading in
   EXPECT_EQ(GetSysMinAnimation(), before);
+}
+
+// While the minimised main form's picture is held by its minimise animation, its commands
+// are the application window's (which has its task-bar button and restores it).
+TEST_F(FormStateTest, AMinimisedMainFormsCommandsGoToTheApplicationWindow) {
+  ASSERT_EQ(vcl::Application->MainForm(), nullptr);
+  vcl::TForm* main = vcl::Application->CreateForm<vcl::TForm>();
+  main->SetBounds(kFormLeft, kFormTop, 400, 300);
+  ProviderPtr mainProvider = NewProvider(main);
+  manager->SetSkinName(L"Frame");
+  manager->AnimEffects()->Minimizing()->SetActive(true);
+  manager->AnimEffects()->Minimizing()->SetTime(120);
+  main->Show();
+  ShowWindow(main->Handle(), SW_MINIMIZE);
+  ASSERT_TRUE(IsIconic(main->Handle()));
+  std::vector<WPARAM> forwarded;
+  const vcl::TWindowHook hook = vcl::TWindowHook::FromFunction(
+      [](void* seen, vcl::TMessage& m) {
+        if (m.Msg != WM_SYSCOMMAND) return false;
+        static_cast<std::vector<WPARAM>*>(seen)->push_back(m.WParam);
+        return true;
+      },
+      &forwarded);
+  vcl::Application->HookMainWindow(hook);
+  // Without the animation's picture the form takes its commands itself.
+  SendMessageW(main->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_TRUE(forwarded.empty());
+  EXPECT_FALSE(IsIconic(main->Handle()));
+  ShowWindow(main->Handle(), SW_MINIMIZE);
+  mainProvider->StartMinimizeAnimation();  // as the application window's minimise starts it
+  auto* timer = dynamic_cast<TqvMinTimer*>(mainProvider->AnimTimer);
+  ASSERT_NE(timer, nullptr);
+  RunToEnd(timer);
+  // The application window's restore reaches only a main form on the task bar: another
+  // main form, minimised itself, restores itself.
+  ASSERT_FALSE(vcl::Application->MainFormOnTaskBar());
+  SendMessageW(main->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_TRUE(forwarded.empty());
+  EXPECT_FALSE(IsIconic(main->Handle()));
+  vcl::Application->SetMainFormOnTaskBar(true);
+  ShowWindow(main->Handle(), SW_MINIMIZE);
+  mainProvider->StartMinimizeAnimation();
+  timer = dynamic_cast<TqvMinTimer*>(mainProvider->AnimTimer);
+  ASSERT_NE(timer, nullptr);
+  RunToEnd(timer);
+  SendMessageW(main->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  SendMessageW(main->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(forwarded, (std::vector<WPARAM>{SC_RESTORE, SC_CLOSE}));
+  EXPECT_TRUE(IsIconic(main->Handle()));
+  vcl::Application->SetMainFormOnTaskBar(false);
+  vcl::Application->UnhookMainWindow(hook);
+  mainProvider->FreeAnimTimer();
+  main->Hide();
+  mainProvider.reset();
+  vcl::TObject::Free(main);
 }
 
 TEST_F(FormStateTest, TheMinimiseAnimationsStepsAndAlphaFollowComposition) {
@@ -308,6 +394,52 @@ TEST_F(FormStateTest, AnMdiChildMaximisesInvisibleToTheSystemAndKeepsItsButtonsI
   SendMessageW(frame->Handle(), WM_EXITMENULOOP, 0, 0);
   childProvider.reset();
   vcl::TObject::Free(child);
+  frameProvider.reset();
+  vcl::TObject::Free(frame);
+}
+
+// The picture of an MDI frame that its animations show (the skin change's fade, the show)
+// holds its documents: each MDI child at its place, the one in front over the one behind.
+TEST_F(FormStateTest, AnMdiFramesPictureHoldsItsDocuments) {
+  manager->SetSkinningRules({srStdDialogs});  // providers only where the test puts them
+  manager->SetSkinName(L"Frame");
+  auto* frame = vcl::Application->CreateForm<TStateMdiFrame>();
+  frame->SetBounds(kFormLeft - 300, kFormTop - 200, 600, 450);
+  ProviderPtr frameProvider(vcl::Construct<TsSkinProvider>(frame));
+  frame->Show();
+  ASSERT_TRUE(frame->ClientHandle());
+  auto document = [&](int x, vcl::TColor colour) {
+    auto* child = new TStateMdiChild(frame);
+    child->SetBounds(x, 10, 200, 150);
+    auto* panel = new vcl::TPanel(child);
+    panel->SetParent(child);
+    panel->SetAlign(vcl::alClient);
+    panel->SetColor(colour);
+    child->Show();
+    return child;
+  };
+  auto* back = document(10, 0x2080E0);
+  auto* front = document(110, 0x40C040);  // shown last: in front, over the other's right part
+  ProviderPtr backProvider(vcl::Construct<TsSkinProvider>(back));
+  ProviderPtr frontProvider(vcl::Construct<TsSkinProvider>(front));
+  ASSERT_EQ(frame->ActiveMDIChild(), front);
+  frameProvider->SkinData->BGChanged = true;
+  frameProvider->PaintAll();
+  std::unique_ptr<vcl::TBitmap> picture = frameProvider->FormSnapshot(false);
+  ASSERT_TRUE(picture);
+  auto at = [&](vcl::TForm* child, int dx) {
+    const vcl::TRect f = WindowBox(frame->Handle());
+    POINT p{dx, 60};
+    ClientToScreen(child->Handle(), &p);
+    return PixelOf(picture.get(), p.x - f.Left, p.y - f.Top) & 0xFFFFFF;
+  };
+  EXPECT_EQ(at(back, 20), 0xE08020u);   // the document behind, where nothing covers it
+  EXPECT_EQ(at(front, 20), 0x40C040u);  // the one in front, over the one behind
+  EXPECT_EQ(at(front, 150), 0x40C040u);
+  frontProvider.reset();
+  backProvider.reset();
+  vcl::TObject::Free(front);
+  vcl::TObject::Free(back);
   frameProvider.reset();
   vcl::TObject::Free(frame);
 }

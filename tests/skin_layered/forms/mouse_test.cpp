@@ -64,6 +64,15 @@ TEST_F(MouseTest, EveryPartOfTheFrameHasItsHitCode) {
        {{0, 0}, HTTOPLEFT},     {{399, 0}, HTTOPRIGHT},     {{200, 299}, HTBOTTOM},
        {{0, 299}, HTBOTTOMLEFT}, {{399, 299}, HTBOTTOMRIGHT}, {{200, 200}, HTCLIENT}}};
   for (const auto& [p, code] : edges) EXPECT_EQ(provider->HitTestAt(Screen(p)), code) << p.X << "," << p.Y;
+  // Each band as wide as the frame, both its ends: its inner row or column is the band's, the
+  // next one in is not.
+  const int top = DefBorderWidth(Wnd(), nullptr, false);
+  const std::array<std::pair<vcl::TPoint, int>, 8> bands{
+      {{{frame - 1, 150}, HTLEFT},       {{frame, 150}, HTCLIENT},       {{400 - frame, 150}, HTRIGHT},
+       {{399 - frame, 150}, HTCLIENT},   {{200, top - 1}, HTTOP},        {{200, 300 - frame}, HTBOTTOM},
+       {{200, 299 - frame}, HTCLIENT},   {{frame - 1, 300 - frame}, HTBOTTOMLEFT}}};
+  for (const auto& [p, code] : bands) EXPECT_EQ(provider->HitTestAt(Screen(p)), code) << p.X << "," << p.Y;
+  EXPECT_NE(provider->HitTestAt(Screen({200, top})), HTTOP);
 
   // Through the message: the provider answers for its own elements, the form for the rest.
   EXPECT_EQ(NcHitTest(At(buttons->Items(1)->Data.Rect)), 1001);

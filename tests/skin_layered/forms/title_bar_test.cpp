@@ -13,6 +13,7 @@
 #include "skin_layered/forms/TitleItemAnimation.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/paint/AlphaBitmaps.h"
+#include "skin_layered/paint/HintManager.h"
 #include "skin_layered/paint/LayeredWindows.h"
 
 namespace skin_layered::test {
@@ -191,6 +192,24 @@ TEST_F(TitleBarTest, ItemsArePaintedFromTheirSectionsInTheirStates) {
   EXPECT_EQ(AtItem(button), kButtonHotRgb);
 }
 
+// The mouse on an item paints it hot in the caption, and the mouse gone paints it at rest
+// again (under the fade of its hot look, which goes in its own window).
+TEST_F(TitleBarTest, TheCaptionShowsAnItemHotWhileTheMouseIsOnItOnly) {
+  Skin();
+  form->Show();
+  TqvTitleBarItem* button = Add(bsButton, tbaLeft);
+  Repaint();
+  ASSERT_EQ(AtItem(button), kButtonRgb);
+  provider->SetHotElement(2000, true);
+  EXPECT_EQ(AtItem(button), kButtonHotRgb);
+  provider->SetHotElement(0, true);
+  EXPECT_EQ(AtItem(button), kButtonRgb);
+  provider->SetHotElement(2000, true);
+  provider->SetHotElement(HTCLOSE, true);
+  EXPECT_EQ(AtItem(button), kButtonRgb);
+  provider->SetHotElement(0, true);
+}
+
 TEST_F(TitleBarTest, CaptionsTakeTheirSectionsFontColourButButtonsAtRestTheTitles) {
   Skin();
   TqvTitleBarItem* tab = Add(bsTab, tbaLeft, L"WWWW");
@@ -312,6 +331,50 @@ TEST_F(TitleBarTest, AnItemsHintShowsOnEnteringAndGoesOnLeaving) {
   EXPECT_EQ(visibleHints(), 0);
   provider->SetTitleBarItemState(0, 0);
   vcl::Application->SetHintPause(pause);
+}
+
+// Shown in the hint manager's window (which the manager keeps), an item's hint goes as well:
+// when the mouse leaves the item or goes to another title element, when the item is pressed,
+// when the skin changes and when it goes.
+TEST_F(TitleBarTest, AnItemsHintInTheHintManagersWindowGoesWithTheMouseThePressAndTheSkin) {
+  auto* hints = new TsHintManager(nullptr);
+  hints->SetAnimated(false);
+  ASSERT_EQ(HintManager(), hints);
+  WriteSkin(L"Title2", TitleSkinText());
+  Skin();
+  form->Show();
+  TqvTitleBarItem* button = Add(bsButton, tbaLeft, L"Copy");
+  button->SetHint(L"Copies the page");
+  button->SetShowHint(true);
+  Repaint();
+  const int pause = vcl::Application->HintPause();
+  vcl::Application->SetHintPause(0);
+  auto show = [&] {
+    provider->SetHotElement(2000, true);
+    return hints->HintVisible();
+  };
+  ASSERT_TRUE(show());
+  provider->SetTitleBarItemState(0, 0);  // the mouse leaves the item
+  EXPECT_FALSE(hints->HintVisible());
+  provider->SetHotElement(0, true);
+  ASSERT_TRUE(show());
+  provider->SetHotElement(HTCLOSE, true);  // the mouse goes on to the close button
+  EXPECT_FALSE(hints->HintVisible());
+  ASSERT_TRUE(show());
+  provider->TitleBarItemMouseDown(0, vcl::TPoint(WindowBox(Wnd()).Left + Inside(button).X,
+                                                 WindowBox(Wnd()).Top + Inside(button).Y));
+  EXPECT_FALSE(hints->HintVisible());
+  provider->TitleBarItemMouseUp(0, vcl::TPoint(), false);
+  provider->SetHotElement(0, true);
+  ASSERT_TRUE(show());
+  manager->SetSkinName(L"Title2");
+  EXPECT_FALSE(hints->HintVisible());
+  provider->SetHotElement(0, true);
+  ASSERT_TRUE(show());
+  manager->SetActive(false);
+  EXPECT_FALSE(hints->HintVisible());
+  vcl::Application->SetHintPause(pause);
+  vcl::TObject::Free(hints);
 }
 
 TEST_F(TitleBarTest, PressingATabReleasesThePressedTabOfItsGroupOnly) {
@@ -466,9 +529,18 @@ TEST_F(TitleBarTest, ASingleStepShowsTheLastFrameAtOnce) {
   EXPECT_EQ(spy.alphas, std::vector<int>{255});
   // The provider's painter drew the hot item into the fade's picture.
   EXPECT_EQ(Rgb(PixelOf(button->Animation()->CurImage.get(), 2, button->ItemRect.Height() - 2)), kButtonHotRgb);
+  // Back to normal in one step: the hot look's window goes at once.
+  ASSERT_NE(button->Animation()->FadeForm(), nullptr);
+  button->SetHotState(0);
+  provider->RepaintElement(2000);
+  ASSERT_NE(button->Animation(), nullptr);
+  EXPECT_EQ(button->Animation()->FadeForm(), nullptr);
+  EXPECT_EQ(button->Animation()->TargetState, -1);
+  EXPECT_EQ(spy.alphas, std::vector<int>{255});
   // Without a painter the picture is a flat fill; no steps count as one.
   button->PaintHandler = nullptr;
   button->FreeAnimation();
+  button->SetHotState(1);
   button->StartAnimation(0, Wnd());
   EXPECT_EQ(spy.alphas, (std::vector<int>{255, 255}));
   provider->KillAnimations();

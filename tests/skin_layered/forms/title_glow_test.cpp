@@ -1,12 +1,15 @@
 // The glow fade of title buttons, stepped through its timer's ticks, and the caption text's glow.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "skinned_form_fixture.h"
 #include "skin_layered/forms/TitleButtonGlow.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/paint/LayeredWindows.h"
+#include "skin_layered/paint/PaintStartup.h"
 
 namespace skin_layered::test {
 namespace {
@@ -118,9 +121,15 @@ TEST_F(TitleGlowTest, PressingShowsThePressedLookAtOnce) {
   PointAt(provider->BtnClose);
   TqvSBAnimation* fade = Hover(provider->BtnClose, HTCLOSE);
   EXPECT_EQ(alphas, (std::vector<int>{51}));
+  ASSERT_NE(fade->GlowForm(), nullptr);
+  const HWND hot = fade->GlowForm()->Handle();
   Hover(provider->BtnClose, HTCLOSE, 2);
   EXPECT_EQ(alphas, (std::vector<int>{51, 255}));
   EXPECT_EQ(fade->State, 2);
+  // In the same window: the press's release goes where the press went.
+  ASSERT_NE(fade->GlowForm(), nullptr);
+  EXPECT_EQ(fade->GlowForm()->Handle(), hot);
+  EXPECT_EQ(last_wnd, hot);
   // The picture is the pressed glyph over the button's place in the image.
   ASSERT_TRUE(fade->Image() && fade->Image()->Width() == provider->BtnClose.Rect.Width());
   EXPECT_EQ(PixelOf(fade->Image(), 10, 10) & 0xFFFFFF, GlyphColor("BICONCLOSE", 2));
@@ -155,6 +164,83 @@ TEST_F(TitleGlowTest, TheGlowWindowLiesOverTheButtonAndLetsTheMouseThrough) {
   // The form's animations go with a new skin or position.
   provider->KillAnimations();
   EXPECT_EQ(provider->BtnClose.Timer, nullptr);
+}
+
+// The skin's glow around the hot minimise button (30 x 30 below the glyphs, margin 5).
+std::uint32_t GlowMasterPixel(int x, int y) { return y >= kMasterHeight ? 0x40E0E0 : MasterPixel(x, y); }
+std::string GlowSkinText() {
+  std::string text = FrameSkinText();
+  text.insert(text.find("[FORM]"), "BICONMINGLOW0=@0000,0060,0030,0090,1,0\r\nBICONMINGLOW=5\r\nBICONMINGLOWMARGIN=5\r\n");
+  return text;
+}
+
+// A glow is partly transparent throughout. A display that blends per-pixel alpha shows it
+// round the hot button; on one that does not it would be an opaque block: the button's own
+// picture fades instead, and no halo window is made.
+TEST_F(TitleGlowTest, TheGlowShowsOnlyWhereTheDisplayBlendsIt) {
+  WriteSkin(L"Glow", GlowSkinText());
+  skins.Write(L"Glow", L"master.bmp", Bmp24(kMasterWidth, kMasterHeight + 30, GlowMasterPixel));
+  manager->SetSkinName(L"Glow");
+  manager->Effects()->SetAllowGlowing(true);
+  Repaint();
+  struct Shown {
+    int Width, Height;
+    bool Opaque;
+  };
+  std::vector<Shown> shown;
+  const TLayeredUpdateFunc before = SetLayeredUpdateFunc([&](const TLayeredUpdate& u) {
+    bool opaque = true;
+    for (int y = 0; y < u.Bitmap->Height(); ++y)
+      for (int x = 0; x < u.Bitmap->Width(); ++x) opaque = opaque && (PixelOf(u.Bitmap, x, y) >> 24) == 255;
+    shown.push_back({u.Bitmap->Width(), u.Bitmap->Height(), opaque});
+    return true;
+  });
+  const std::optional<bool> alphaBefore = SetPerPixelAlphaShown(true);
+  const vcl::TRect button = provider->BtnMinimize.Rect;
+  TqvSBAnimation* fade = Hover(provider->BtnMinimize, HTMINBUTTON);
+  ASSERT_NE(fade, nullptr);
+  EXPECT_EQ(fade->GlowRect().Width(), 30);
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown.back().Width, 30);
+  provider->KillAnimations();
+
+  SetPerPixelAlphaShown(false);
+  shown.clear();
+  fade = Hover(provider->BtnMinimize, HTMINBUTTON);
+  ASSERT_NE(fade, nullptr);
+  vcl::TRect screen = button;
+  screen.Offset(WindowBox(Wnd()).Left, WindowBox(Wnd()).Top);
+  EXPECT_EQ(fade->GlowRect(), screen);
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown.back().Width, button.Width());
+  EXPECT_TRUE(shown.back().Opaque);
+  provider->KillAnimations();
+
+  // The hot button repainted at once (no fade) gets a halo window only where it can show.
+  provider->SetHotElement(kHitMin, true);
+  EXPECT_LT(provider->BtnMinimize.GlowID, 0);
+  provider->SetHotElement(0, true);
+  SetPerPixelAlphaShown(true);
+  provider->SetHotElement(kHitMin, true);
+  EXPECT_GE(provider->BtnMinimize.GlowID, 0);
+  provider->SetHotElement(0, true);
+  EXPECT_LT(provider->BtnMinimize.GlowID, 0);
+  SetPerPixelAlphaShown(alphaBefore);
+  SetLayeredUpdateFunc(before);
+}
+
+// The glow window goes right above the button's window, also when nothing lies above that
+// window (it goes to the top then).
+TEST_F(TitleGlowTest, TheGlowWindowGoesAboveTheFormWithNothingAboveIt) {
+  form->Show();
+  TqvSBAnimation* fade = Hover(provider->BtnClose, HTCLOSE);
+  ASSERT_NE(fade->GlowForm(), nullptr);
+  const HWND glow = fade->GlowForm()->Handle();
+  SetWindowPos(glow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(Wnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ASSERT_EQ(GetWindow(Wnd(), GW_HWNDPREV), nullptr);
+  fade->Show(255);
+  EXPECT_EQ(GetWindow(Wnd(), GW_HWNDPREV), glow);
 }
 
 // The caption text's glow, from the title section's glow of the caption's state.

@@ -1,0 +1,148 @@
+// A skinned form's own scroll bars (its AutoScroll's): skinned by the scroll adapter the
+// provider gives the form, left out of the frame the client area is measured from, inside the
+// border window's client hole, with the size box between them.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "classlib/extctrls/ExtCtrls.h"
+#include "skin_layered/adapters/adapters_support.h"
+#include "skin_layered/core/WindowUtils.h"
+#include "skin_layered/forms/Dwm.h"
+#include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/SkinProvider.h"
+
+namespace skin_layered::test {
+namespace {
+
+constexpr int kLeft = 1300, kTop = 560;
+
+struct ProviderDeleter {
+  void operator()(TsSkinProvider* p) const { vcl::TObject::Free(p); }
+};
+using ProviderPtr = std::unique_ptr<TsSkinProvider, ProviderDeleter>;
+
+vcl::TRect Box(HWND wnd) {
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  return vcl::TRect(r);
+}
+
+// Whether a point of a window lies in its region (without a region: everywhere).
+bool InWindowRegion(HWND wnd, int x, int y) {
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  const bool inside = GetWindowRgn(wnd, rgn) == ERROR || PtInRegion(rgn, x, y);
+  DeleteObject(rgn);
+  return inside;
+}
+
+HRESULT WINAPI CompositionOn(BOOL* on) {
+  *on = TRUE;
+  return S_OK;
+}
+HRESULT WINAPI AnyAttribute(HWND, DWORD, LPCVOID, DWORD) { return S_OK; }
+
+class FormScrollBars : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    skins.Write(L"Flat", L"grip.bmp", Bmp24(12, 12, Flat(0x3060C0)));
+    std::string text = ScrollSkinText() + "[FORM]\r\nCOLOR=$A0B0C0\r\nHOTCOLOR=$A0B0C0\r\n[FORMTITLE]\r\nCOLOR=$406080\r\n";
+    text.insert(text.find("[GLOBALINFO]\r\n") + 14, "GRIPIMAGE=!grip.bmp!1!0!0\r\n");
+    manager = LoadedManager(skins, L"Flat", text);
+    manager->AnimEffects()->FormShow()->SetActive(false);
+    manager->AnimEffects()->FormHide()->SetActive(false);
+    form->SetBounds(kLeft, kTop, 400, 300);
+    form->SetAutoScroll(true);
+    // Content beyond the client area both ways: the form scrolls.
+    auto* beyond = new vcl::TPanel(form.get());
+    beyond->SetParent(form.get());
+    beyond->SetBounds(500, 400, 40, 30);
+    provider.reset(vcl::Construct<TsSkinProvider>(form.get()));
+    ASSERT_TRUE(provider->FormSkinned());
+    form->Show();
+  }
+  void TearDown() override {
+    if (form->Visible()) form->Hide();
+    provider.reset();
+    form.reset();
+    manager.reset();
+  }
+  HWND Wnd() { return form->Handle(); }
+
+  TempSkins skins;
+  ManagerPtr manager;
+  FormPtr form = ShownForm();
+  ProviderPtr provider;
+};
+
+TEST_F(FormScrollBars, TheFormsBarsAreSkinnedAndTheClientAreaKeepsItsPlace) {
+  const LONG_PTR style = GetWindowLongPtrW(Wnd(), GWL_STYLE);
+  ASSERT_TRUE((style & WS_VSCROLL) && (style & WS_HSCROLL));
+  ASSERT_NE(provider->ScrollAdapter(), nullptr);
+  auto* adapter = dynamic_cast<TqvScrollWnd*>(GetAdapter(Wnd()));
+  ASSERT_NE(adapter, nullptr);
+  EXPECT_EQ(adapter, provider->ScrollAdapter());
+  const TqvShownScrollBars bars = provider->ShownScrollBars();
+  ASSERT_TRUE(bars.Horz && bars.Vert);
+  EXPECT_EQ(provider->EmulatedVertBarWidth(), bars.VertRect.Width());
+  EXPECT_GT(bars.VertRect.Width(), 8);
+
+  // The client area starts where the frame ends: the bar at the right is no frame.
+  vcl::TRect client;
+  GetClientRectInWindow(Wnd(), client);
+  EXPECT_EQ(provider->OffsetX(), client.Left);
+  EXPECT_EQ(provider->OffsetY(), client.Top);
+  EXPECT_EQ(provider->CaptionBottom(), client.Top);
+  // The bars lie right of and below the client area, in the form's own window.
+  const vcl::TRect window = Box(Wnd());
+  EXPECT_EQ(bars.VertRect.Left - window.Left, client.Right);
+  EXPECT_EQ(bars.HorzRect.Top - window.Top, client.Bottom);
+  // The size box between them is the corner of the form.
+  const vcl::TPoint box(bars.HorzRect.Right + 2, bars.VertRect.Bottom + 2);
+  EXPECT_EQ(SendMessageW(Wnd(), WM_NCHITTEST, 0, MAKELPARAM(box.X, box.Y)), HTBOTTOMRIGHT);
+
+  // Without the skin the system's bars come back; with it, the skinned ones.
+  manager->SetActive(false);
+  EXPECT_EQ(provider->ScrollAdapter(), nullptr);
+  EXPECT_EQ(GetAdapter(Wnd()), nullptr);
+  manager->SetActive(true);
+  EXPECT_NE(provider->ScrollAdapter(), nullptr);
+  EXPECT_TRUE(provider->ShownScrollBars().Vert);
+}
+
+// Under a border window the form's own window keeps its bars: they lie in the border window's
+// client hole, and the size box between them sizes the form.
+TEST_F(FormScrollBars, UnderABorderWindowTheBarsLieInTheClientHole) {
+  TqvDwmBindings dwm;
+  dwm.IsCompositionEnabled = &CompositionOn;
+  dwm.SetWindowAttribute = &AnyAttribute;
+  SetDwmBindings(&dwm);
+  manager->SetExtendedBorders(true);
+  provider->InitExBorders(manager->ExtendedBorders());
+  TqvBorderForm* border = provider->ExtBorderForm();
+  ASSERT_NE(border, nullptr);
+  provider->SkinData->BGChanged = true;
+  border->UpdateExBordersPos(true, 255);
+  const HWND borderWnd = border->BorderWindow();
+  ASSERT_NE(borderWnd, nullptr);
+  const TqvShownScrollBars bars = provider->ShownScrollBars();
+  ASSERT_TRUE(bars.Horz && bars.Vert);
+  const vcl::TRect b = Box(borderWnd);
+  auto inBorderRegion = [&](vcl::TPoint screen) { return InWindowRegion(borderWnd, screen.X - b.Left, screen.Y - b.Top); };
+  const vcl::TPoint vert((bars.VertRect.Left + bars.VertRect.Right) / 2, (bars.VertRect.Top + bars.VertRect.Bottom) / 2);
+  const vcl::TPoint horz((bars.HorzRect.Left + bars.HorzRect.Right) / 2, (bars.HorzRect.Top + bars.HorzRect.Bottom) / 2);
+  EXPECT_FALSE(inBorderRegion(vert));
+  EXPECT_FALSE(inBorderRegion(horz));
+  EXPECT_TRUE(inBorderRegion(vcl::TPoint(bars.VertRect.Right + 1, vert.Y)));  // the frame beside it
+  // The size box, as the border window's hit test sees it.
+  const vcl::TPoint box(bars.VertRect.Right - 2, bars.HorzRect.Bottom - 2);
+  vcl::TMessage test{WM_NCHITTEST, 0, MAKELPARAM(box.X, box.Y), 0};
+  EXPECT_EQ(border->HitTest(test), HTBOTTOMRIGHT);
+  provider->InitExBorders(false);
+  manager->SetExtendedBorders(false);
+  SetDwmBindings(nullptr);
+}
+
+}  // namespace
+}  // namespace skin_layered::test

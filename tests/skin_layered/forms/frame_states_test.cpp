@@ -1,0 +1,274 @@
+// A skinned form in each of its states: the frame's active and inactive pictures (the sample
+// skin's too), a minimised form's caption, what a resize repaints and tells the controls, the
+// steps of a new skin and of a refresh, and the redraw switch.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "classlib/forms/Menus.h"
+#include "classlib/stdctrls/StdCtrls.h"
+#include "sample_skins.h"
+#include "skinned_form_fixture.h"
+#include "skin_layered/forms/MenuSupport.h"
+#include "skin_layered/forms/SkinableMenus.h"
+#include "skin_layered/forms/TitleBar.h"
+#include "skin_layered/forms/TitleItemAnimation.h"
+#include "skin_layered/manager/CommonData.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+std::uint32_t Rgb(std::uint32_t pixel) { return pixel & 0xFFFFFF; }
+
+// The form's frame picture: two tiles of 12 x 12 (inactive, then active) below the glyphs of
+// the master bitmap, margins 4, every pixel of a tile of its own colour (red tells the state,
+// green the column, blue the row); the centre is the key colour, so the body shows there.
+constexpr int kTile = 12, kMargin = 4, kTileTop = kMasterHeight;
+constexpr std::uint32_t kFormRgbActive = 0xB0A0C0;  // the section's hot colour
+
+std::uint32_t TilePixel(int state, int x, int y) {
+  if (x >= kMargin && x < kTile - kMargin && y >= kMargin && y < kTile - kMargin) return 0xFF00FF;
+  return (0x40u + static_cast<std::uint32_t>(state) * 0x40u) << 16 | (0x10u + static_cast<std::uint32_t>(x) * 0x10u) << 8 |
+         (0x10u + static_cast<std::uint32_t>(y) * 0x10u);
+}
+
+std::uint32_t StatesMasterPixel(int x, int y) {
+  if (y >= kTileTop && x < 2 * kTile) return TilePixel(x / kTile, x % kTile, y - kTileTop);
+  return MasterPixel(x, y);
+}
+
+// The frame skin with the form's section in two looks (its colour and its frame picture).
+std::string StatesSkinText(const std::string& form = {}) {
+  std::string text = FrameSkinText();
+  const std::string plain = "[FORM]\r\nSTATES=2\r\nCOLOR=$A0B0C0\r\nHOTCOLOR=$A0B0C0\r\nFONTCOLOR=$101010\r\n";
+  const std::size_t at = text.find(plain);
+  EXPECT_NE(at, std::string::npos);
+  text.replace(at, plain.size(),
+               "[FORM]\r\nSTATES=2\r\nCOLOR=$A0B0C0\r\nHOTCOLOR=$C0A0B0\r\nFONTCOLOR=$101010\r\n"
+               "BORDERSMASK=^0000,0060,0024,0072,0004,0004,0004,0004,2,0,0,0\r\n" + form);
+  return text + "[TB_BTN]\r\nSTATES=3\r\nCOLOR=$10C010\r\nHOTCOLOR=$10C010\r\nFONTCOLOR=$000000\r\n"
+                "[MAINMENU]\r\nCOLOR=$E0E0E0\r\n";
+}
+
+class FrameStatesTest : public SkinnedFormTest {
+ protected:
+  void SetUp() override {
+    SkinnedFormTest::SetUp();
+    WriteSkin(L"Frame", StatesSkinText());
+    skins.Write(L"Frame", L"master.bmp", Bmp24(kMasterWidth, kMasterHeight + kTile, StatesMasterPixel));
+  }
+  std::uint32_t At(int x, int y) { return Rgb(PixelOf(provider->SkinData->CacheBmp(), x, y)); }
+  void Activate(bool active) {
+    provider->FormActive = active;
+    Repaint();
+  }
+};
+
+// The frame
+
+TEST_F(FrameStatesTest, TheFrameWearsThePictureAndColourOfTheCaptionsState) {
+  Skin();
+  form->Show();
+  for (const bool active : {true, false, true}) {
+    Activate(active);
+    vcl::TBitmap* image = provider->SkinData->CacheBmp();
+    const int w = image->Width(), h = image->Height();
+    const int state = active ? 1 : 0;
+    // The bottom corners whole, pixel by pixel; the sides from their own rows and columns.
+    for (int y = 0; y < kMargin; ++y)
+      for (int x = 0; x < kMargin; ++x) {
+        EXPECT_EQ(At(x, h - kMargin + y), TilePixel(state, x, kTile - kMargin + y)) << x << "," << y << " " << active;
+        EXPECT_EQ(At(w - kMargin + x, h - kMargin + y), TilePixel(state, kTile - kMargin + x, kTile - kMargin + y))
+            << x << "," << y << " " << active;
+      }
+    for (int x = 0; x < kMargin; ++x) {
+      EXPECT_EQ(At(x, h / 2) >> 16, TilePixel(state, x, kMargin) >> 16) << active;
+      EXPECT_EQ((At(x, h / 2) >> 8) & 0xFF, (TilePixel(state, x, kMargin) >> 8) & 0xFF) << active;
+    }
+    // The body in the section's colour of the state.
+    EXPECT_EQ(At(provider->OffsetX() + 30, provider->OffsetY() + 30), active ? kFormRgbActive : kFormRgb);
+  }
+}
+
+// The sample skin's frame picture has an inactive and an active look.
+TEST_F(FrameStatesTest, TheSampleSkinsFrameChangesWithTheCaptionsState) {
+  manager->SetSkinDirectory(SampleSkins());
+  form->HandleNeeded();
+  provider = NewProvider(form.get());
+  manager->SetSkinName(L"Lagoon");
+  ASSERT_TRUE(provider->FormSkinned());
+  form->Show();
+  Activate(true);
+  vcl::TBitmap* image = provider->SkinData->CacheBmp();
+  const int w = image->Width(), h = image->Height();
+  // The frame's outer line (inside it a light band the same in both looks).
+  const std::uint32_t activeSide = At(0, h / 2), activeBottom = At(w / 2, h - 1);
+  Activate(false);
+  EXPECT_NE(At(0, h / 2), activeSide);
+  EXPECT_NE(At(w / 2, h - 1), activeBottom);
+}
+
+// A minimised form shows its icon, caption text and buttons; the title bar's items need the
+// whole caption and are left out. So for the program's main form too (without a task bar, or
+// with the form on it, its minimised window shows as any other's).
+TEST_F(FrameStatesTest, AMinimisedFormShowsItsCaptionAndButtonsNotTheTitleBar) {
+  ASSERT_EQ(vcl::Application->MainForm(), nullptr);
+  vcl::TForm* main = vcl::Application->CreateForm<vcl::TForm>();
+  ASSERT_EQ(vcl::Application->MainForm(), main);
+  main->SetBounds(kFormLeft, kFormTop, 500, 300);
+  main->SetCaption(L"Minimised");
+  ProviderPtr mainProvider = NewProvider(main);
+  auto* bar = vcl::Construct<TsTitleBar>(main);
+  TqvTitleBarItem* item = bar->Items()->Add();
+  item->SetCaption(L"Copy");
+  item->SetAlign(tbaRight);
+  manager->SetSkinName(L"Frame");
+  main->Show();
+  ShowWindow(main->Handle(), SW_MINIMIZE);
+  ASSERT_TRUE(IsIconic(main->Handle()));
+  ASSERT_TRUE(mainProvider->FormSkinned());
+  mainProvider->SkinData->BGChanged = true;
+  mainProvider->PaintAll();
+  EXPECT_FALSE(mainProvider->SkinData->BGChanged);
+  EXPECT_EQ(mainProvider->ImageWidth(), WndWidth(main->Handle()));
+  vcl::TBitmap* image = mainProvider->SkinData->CacheBmp();
+  EXPECT_EQ(image->Width(), WndWidth(main->Handle()));
+  auto at = [&](const vcl::TRect& r) { return Rgb(PixelOf(image, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2)); };
+  EXPECT_EQ(at(mainProvider->BtnClose.Rect), GlyphColor("BICONCLOSE", 0));
+  EXPECT_EQ(at(mainProvider->BtnMinimize.Rect), GlyphColor("BICONNORM", 0));  // it restores
+  EXPECT_LE(mainProvider->BtnClose.Rect.Right, image->Width());
+  // The caption's text between the icon and the buttons; no item of the bar.
+  int text = 0, items = 0;
+  for (int x = mainProvider->IconRect.Right + 2; x < mainProvider->BtnMaximize.Rect.Left - 2; ++x)
+    for (int y = mainProvider->TitleCentre - 5; y <= mainProvider->TitleCentre + 5; ++y) {
+      const std::uint32_t p = Rgb(PixelOf(image, x, y));
+      if (p == 0xFFFFFF) ++text;
+      if (p == 0x10C010) ++items;
+    }
+  EXPECT_GT(text, 5);
+  EXPECT_EQ(items, 0);
+  EXPECT_EQ(mainProvider->TitleBarItemAt(vcl::TPoint(item->ItemRect.Left + 2, item->ItemRect.Top + 2)), 0);
+  // Its minimise button, the restore glyph, restores it.
+  RECT window{};
+  GetWindowRect(main->Handle(), &window);
+  const vcl::TRect min = mainProvider->BtnMinimize.Rect;
+  const LPARAM press = MAKELPARAM(window.left + (min.Left + min.Right) / 2, window.top + (min.Top + min.Bottom) / 2);
+  EXPECT_EQ(SendMessageW(main->Handle(), WM_NCHITTEST, 0, press), HTMINBUTTON);
+  SendMessageW(main->Handle(), WM_NCLBUTTONDOWN, HTMINBUTTON, press);
+  SendMessageW(main->Handle(), WM_NCLBUTTONUP, HTMINBUTTON, press);
+  EXPECT_FALSE(IsIconic(main->Handle()));
+  main->Hide();
+  vcl::TObject::Free(bar);
+  mainProvider.reset();
+  vcl::TObject::Free(main);
+}
+
+// Resizing
+
+// A windowed control that records the skin commands it gets (and answers as skinned, so that
+// the form's broadcasts reach it).
+class TCommandRecorder : public vcl::TWinControl {
+  VCL_CLASS(TCommandRecorder, vcl::TWinControl)
+ public:
+  explicit TCommandRecorder(vcl::TComponent* AOwner) : TWinControl(AOwner) {}
+  std::vector<std::pair<int, int>> Commands;  // (sub-command, low word)
+
+ protected:
+  void WndProc(vcl::TMessage& Message) override {
+    if (Message.Msg == kSkinCmdMessage) {
+      Commands.emplace_back(SkinCommandOf(Message.WParam), Message.WParamLo());
+      if (SkinCommandOf(Message.WParam) == scmIsSkinned) Message.Result = 1;
+      return;
+    }
+    TWinControl::WndProc(Message);
+  }
+};
+VCL_CLASS_INFO(TCommandRecorder) {}
+
+TEST_F(FrameStatesTest, AResizeRepaintsTheRightHandPiecesAndTellsTheControlsOfAShadedBody) {
+  WriteSkin(L"Shaded", StatesSkinText("GRADIENTPERCENT=50\r\nHOTGRADIENTPERCENT=50\r\n"));
+  skins.Write(L"Shaded", L"master.bmp", Bmp24(kMasterWidth, kMasterHeight + kTile, StatesMasterPixel));
+  auto* child = new TCommandRecorder(form.get());
+  child->SetParent(form.get());
+  child->SetBounds(10, 10, 50, 30);
+  provider = NewProvider(form.get());
+  provider->SetGripMode(gmRightBottom);
+  form->HandleNeeded();
+  manager->SetSkinName(L"Shaded");
+  ASSERT_TRUE(provider->FormSkinned());
+  ASSERT_FALSE(provider->SkinData->CtrlSkinState & kStatePlainBg);
+  form->Show();
+  UpdateWindow(Wnd());
+  Repaint();
+  child->Commands.clear();
+
+  // Smaller: the system leaves the client as it is; the grip's new place must be painted.
+  form->SetBounds(kFormLeft, kFormTop, 360, 260);
+  const int grip = manager->Skin().ConstData.GripImage;
+  ASSERT_TRUE(manager->IsValidImgIndex(grip));
+  RECT update{};
+  ASSERT_TRUE(GetUpdateRect(Wnd(), &update, FALSE));
+  const vcl::TPoint at = provider->GripPos(grip);
+  EXPECT_TRUE(PtInRect(&update, POINT{at.X - provider->OffsetX() + 2, at.Y - provider->OffsetY() + 2}));
+  // The controls take the form's shaded background again, drawing at once.
+  EXPECT_NE(std::find(child->Commands.begin(), child->Commands.end(), std::pair<int, int>{scmBgChangedDeep, 1}),
+            child->Commands.end());
+  // The same size again tells nobody.
+  child->Commands.clear();
+  SendMessageW(Wnd(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(ClientWidthOf(Wnd()), ClientHeightOf(Wnd())));
+  EXPECT_EQ(std::count(child->Commands.begin(), child->Commands.end(), std::pair<int, int>{scmBgChangedDeep, 1}), 0);
+  form->Hide();
+}
+
+// A new skin and a refresh
+
+TEST_F(FrameStatesTest, ANewSkinAndARefreshTakeTheMenusAndTheTitleBarAlong) {
+  Skin();
+  form->Show();
+  TsSkinableMenus* menus = SkinableMenusOf(manager.get());
+  ASSERT_NE(menus, nullptr);
+  // A popup built with the skin before is built again with the new one.
+  auto* popup = new vcl::TPopupMenu(form.get());
+  auto* item = new vcl::TMenuItem(popup);
+  item->SetCaption(L"Cut");
+  popup->Items()->Add(item);
+  vcl::TBitmap canvas;
+  canvas.SetPixelFormat(vcl::pf32bit);
+  canvas.SetSize(1, 1);
+  ClearMenuCache();
+  ASSERT_TRUE(GetMenuInfo(*menus, item, nullptr, canvas.Canvas()).Bmp);
+  ASSERT_EQ(MenuCacheCount(), 1);
+  // A skin announced to the form (as every manager announces it, the default one or not).
+  SendMessageW(Wnd(), kSkinCmdMessage, SkinCommandWParam(scmNewSkin), reinterpret_cast<LPARAM>(manager.get()));
+  EXPECT_EQ(MenuCacheCount(), 0);
+
+  // A refresh draws the menus the form got meanwhile skinned too.
+  auto* later = new vcl::TPopupMenu(form.get());
+  auto* laterItem = new vcl::TMenuItem(later);
+  laterItem->SetCaption(L"Paste");
+  later->Items()->Add(laterItem);
+  EXPECT_FALSE(menus->HasPopupHandlers(laterItem));
+  SendMessageW(Wnd(), kSkinCmdMessage, SkinCommandWParam(scmRefresh), reinterpret_cast<LPARAM>(manager.get()));
+  EXPECT_TRUE(menus->HasPopupHandlers(laterItem));
+  EXPECT_TRUE(later->OwnerDraw());
+  ClearMenuCache();
+}
+
+// The redraw switch
+
+TEST_F(FrameStatesTest, TheRedrawLocksAreCounted) {
+  Skin();
+  for (const WPARAM off : {0, 0, 5}) SendMessageW(Wnd(), WM_SETREDRAW, off, 0);
+  EXPECT_EQ(provider->RedrawLockCount(), 3);
+  SendMessageW(Wnd(), WM_SETREDRAW, 1, 0);
+  EXPECT_EQ(provider->RedrawLockCount(), 2);
+  for (int i = 0; i < 4; ++i) SendMessageW(Wnd(), WM_SETREDRAW, 1, 0);
+  EXPECT_EQ(provider->RedrawLockCount(), 0);  // never below 0
+}
+
+}  // namespace
+}  // namespace skin_layered::test
