@@ -3,7 +3,7 @@
 #include "classlib/streaming/Filer.h"
 #include "classlib/forms/Forms.h"
 #include "classlib/rtl/Streams.h"
-#include "skin_classic/core/SkinManage.h"
+#include "skin_classic/core/SkinRequests.h"
 #include "skin_classic/core/SkinStartup.h"
 #include "skin_classic/io/WinSkinIni.h"
 #include "skin_classic/io/WinSkinReader.h"
@@ -82,7 +82,7 @@ TSkinData::TSkinData(vcl::TComponent* AOwner)
 }
 
 TSkinData::~TSkinData() {
-  if (TSkinManage* manager = SkinManager()) manager->UnregisterSkinData(this);
+  if (TSkinRequests* manager = SkinRequests()) manager->UnregisterSkinData(this);
 }
 
 void TSkinData::LoadMenuImages() {
@@ -179,8 +179,8 @@ void TSkinData::SetSkinFile(const String& Value) {
 
 // The new skin reaches the forms already skinned with this component.
 void TSkinData::ApplySkinFile() {
-  if (!SkinManager()) Loaded();
-  TSkinManage* manager = SkinManager();
+  if (!SkinRequests()) Loaded();
+  TSkinRequests* manager = SkinRequests();
   manager->SetRequestSkinData(this);
   manager->RefreshSkinObjects(this);
   if (manager->FormCount() > 0) manager->SetActiveMode(TSkinMode::Refresh, kRequestInterval);
@@ -192,8 +192,8 @@ void TSkinData::SetActive(bool Value) {
   if (Designing() || Loading()) return;
   if (skin_formtype_ != sfMainform && skin_formtype_ != sfOnlyThisForm) return;
   if (skin_formtype_ == sfMainform && Value && empty_) return;
-  if (!SkinManager()) Loaded();
-  TSkinManage* manager = SkinManager();
+  if (!SkinRequests()) Loaded();
+  TSkinRequests* manager = SkinRequests();
   manager->SetRequestSkinData(this);
   if (!Value)
     manager->SetActiveMode(TSkinMode::UnskinAll, kRequestInterval);
@@ -210,8 +210,7 @@ void TSkinData::Loaded() {
   TComponent::Loaded();
   if (Designing()) return;
   if (!HasGetScrollBarInfo()) skin_controls_.Exclude(xcScrollbar);
-  TSkinManage* manager = SkinManager();
-  if (!manager) manager = CreateSkinManager();
+  TSkinRequests* manager = &MakeSkinRequests();
   manager->RegisterSkinData(this);
   MakeCaptionFont();
   if (skin_formtype_ != sfMainform) {

@@ -13,16 +13,18 @@
 namespace winskin {
 namespace {
 
-std::unique_ptr<TSkinManage>& ManagerSlot() {
-  static std::unique_ptr<TSkinManage> manager;
-  return manager;
-}
+// What the manager unit keeps: the manager, whether one has been freed (the hook then only
+// passes events on), and the form skinning the forms layer installs.
+// The manager goes first should the unit itself be destroyed with it still there.
+struct TManagerUnit {
+  TFormSkinning Skinning;
+  bool ShuttingDown = false;
+  std::unique_ptr<TSkinManage> Manager;
+};
 
-bool g_shutting_down = false;
-
-TFormSkinning& Skinning() {
-  static TFormSkinning skinning;
-  return skinning;
+TManagerUnit& Unit() {
+  static TManagerUnit unit;
+  return unit;
 }
 
 String WindowClassName(HWND Window) {
@@ -57,31 +59,34 @@ TWinSkinFormBase::~TWinSkinFormBase() {
   if (TSkinManage* manager = SkinManager()) manager->RemoveForm(this);
 }
 
-TFormSkinning SetFormSkinning(TFormSkinning Value) { return std::exchange(Skinning(), std::move(Value)); }
-const TFormSkinning& FormSkinning() { return Skinning(); }
+TFormSkinning SetFormSkinning(TFormSkinning Value) { return std::exchange(Unit().Skinning, std::move(Value)); }
+const TFormSkinning& FormSkinning() { return Unit().Skinning; }
 
 // ---------------------------------------------------------------------------------------
 // The manager
 
 VCL_CLASS_INFO(TSkinManage) {}
 
-TSkinManage* SkinManager() { return ManagerSlot().get(); }
+TSkinManage* SkinManager() { return Unit().Manager.get(); }
 
 TSkinManage* CreateSkinManager() {
-  if (!ManagerSlot()) {
-    g_shutting_down = false;
-    ManagerSlot() = std::make_unique<TSkinManage>();
+  if (!Unit().Manager) {
+    Unit().ShuttingDown = false;
+    Unit().Manager = std::make_unique<TSkinManage>();
   }
-  return ManagerSlot().get();
+  return Unit().Manager.get();
 }
 
 void FreeSkinManager() {
   // Out of the slot first: objects that leave the manager's lists while it goes find none.
-  std::unique_ptr<TSkinManage> manager = std::move(ManagerSlot());
+  std::unique_ptr<TSkinManage> manager = std::move(Unit().Manager);
   manager.reset();
 }
 
-bool SkinManagerShuttingDown() { return g_shutting_down; }
+bool SkinManagerShuttingDown() { return Unit().ShuttingDown; }
+
+TSkinRequests* SkinRequests() { return SkinManager(); }
+TSkinRequests& MakeSkinRequests() { return *CreateSkinManager(); }
 
 TSkinManage::TSkinManage() : timer_(new vcl::TTimer(nullptr)) {
   timer_->SetEnabled(false);
@@ -103,7 +108,7 @@ TSkinManage::~TSkinManage() {
   pop_menus_.clear();
   skin_datas_.clear();
   hook_.reset();
-  g_shutting_down = true;
+  Unit().ShuttingDown = true;
 }
 
 void TSkinManage::InstallHook() {
@@ -431,7 +436,7 @@ void TSkinManage::WindowCreated(HWND Window, const CBT_CREATEWNDW& Create) {
 
 LRESULT CALLBACK SkinCBTHookProc(int Code, WPARAM WParam, LPARAM LParam) {
   TSkinManage* manager = SkinManager();
-  if (!g_shutting_down && manager && Code >= 0) {
+  if (!Unit().ShuttingDown && manager && Code >= 0) {
     const auto window = reinterpret_cast<HWND>(WParam);
     try {
       switch (Code) {

@@ -12,6 +12,7 @@
 #include "classlib/controls/Timer.h"
 #include "skin_classic/core/FormSkinning.h"
 #include "skin_classic/core/SkinData.h"
+#include "skin_classic/core/SkinRequests.h"
 
 namespace winskin {
 
@@ -29,31 +30,25 @@ inline constexpr UINT SKM_CONTROLRECREATED = 13591;
 inline constexpr UINT SKM_OPENMENUAT = 13592;
 inline constexpr UINT SKM_QUERYNOSKIN = 13603;      // an answer of 1: leave this window alone
 
-// Activation requests carried out by the manager's timer.
-enum class TSkinMode { None = 0, SkinAll = 1, UnskinAll = 2, Refresh = 3, PurgeDestroyed = 6, Reskin = 7 };
-
 // The kind of the next popup-menu window.
 enum class TPopupKind { Popup = 0, MenuBar = 1, SystemMenu = 2 };
 
 // Started: 0 until a window is first activated (or a form attached, or a main-form skin
 // made active); 4 while the manager is destroyed.
 inline constexpr int kManagerDestroying = 4;
-// Every request waits this long on the timer.
-inline constexpr unsigned kRequestInterval = 250;
 
-class TSkinManage : public vcl::TObject {
+class TSkinManage : public vcl::TObject, public TSkinRequests {
   VCL_CLASS(TSkinManage, TObject)
 
  public:
   TSkinManage();
   ~TSkinManage() override;
 
-  // The thread's WH_CBT hook (installed once).
-  void InstallHook();
+  void InstallHook() override;
   bool HookInstalled() const { return static_cast<bool>(hook_); }
 
-  void RegisterSkinData(TSkinData* SkinData);
-  void UnregisterSkinData(TSkinData* SkinData);
+  void RegisterSkinData(TSkinData* SkinData) override;
+  void UnregisterSkinData(TSkinData* SkinData) override;
   const std::vector<TSkinData*>& SkinDatas() const { return skin_datas_; }
   // The first registered skin data of kind sfMainform.
   TSkinData* MainSkinData() const { return main_skin_data_; }
@@ -62,8 +57,7 @@ class TSkinManage : public vcl::TObject {
   // first within each kind); nil when none is registered.
   TSkinData* SkinDataFor(HWND Window, const String& ClassName) const;
 
-  // Gives a top-level window its form object when every test passes; false otherwise.
-  bool SkinForm(HWND Window);
+  bool SkinForm(HWND Window) override;
   // Gives a popup-menu window its object when the skin data allows that kind of menu.
   // Always false.
   bool SkinPopupMenu(HWND Window);
@@ -72,22 +66,18 @@ class TSkinManage : public vcl::TObject {
   TWinSkinFormBase* FindForm(HWND Window) const;
   // Leaves the list (the form object's destruction calls it).
   void RemoveForm(TWinSkinFormBase* Form);
-  int FormCount() const { return static_cast<int>(forms_.size()); }
+  int FormCount() const override { return static_cast<int>(forms_.size()); }
   TWinSkinFormBase* Forms(int Index) const { return forms_.at(static_cast<size_t>(Index)); }
   int PopMenuCount() const { return static_cast<int>(pop_menus_.size()); }
   TWinSkinPopMenuBase* PopMenus(int Index) const { return pop_menus_.at(static_cast<size_t>(Index)).get(); }
   // The popup object of a window, or nil.
   TWinSkinPopMenuBase* FindPopMenu(HWND Window) const;
 
-  // Stores the request; before the first activation it only switches Active (mode 1 on,
-  // mode 2 off), else the timer carries it out after Interval milliseconds. Set
-  // RequestSkinData first.
-  void SetActiveMode(TSkinMode Mode, unsigned Interval);
+  void SetActiveMode(TSkinMode Mode, unsigned Interval) override;
   TSkinMode Mode() const { return mode_; }
   TSkinData* RequestSkinData() const { return request_skin_data_; }
-  void SetRequestSkinData(TSkinData* Value) { request_skin_data_ = Value; }
-  // The forms skinned with SkinData drop their cached skin objects.
-  void RefreshSkinObjects(TSkinData* SkinData);
+  void SetRequestSkinData(TSkinData* Value) override { request_skin_data_ = Value; }
+  void RefreshSkinObjects(TSkinData* SkinData) override;
   // MDI children follow a maximised child (unless the main skin skins their borders).
   void SetMDIMaximized(bool Value);
   bool MDIMaximized() const { return mdi_maximized_; }
@@ -105,8 +95,8 @@ class TSkinManage : public vcl::TObject {
 
   bool Active() const { return active_; }
   bool SkinningAll() const { return skinning_all_; }
-  int Started() const { return started_; }
-  void SetStarted(int Value) { started_ = Value; }
+  int Started() const override { return started_; }
+  void SetStarted(int Value) override { started_ = Value; }
   TPopupKind PopupKind() const { return popup_kind_; }
   void SetPopupKind(TPopupKind Value) { popup_kind_ = Value; }
   bool PopupFromBar() const { return popup_from_bar_; }
