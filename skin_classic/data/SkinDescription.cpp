@@ -59,337 +59,36 @@ class DescriptionReader {
   DescriptionReader(const TQuickIni& ini, const TSkinReader& reader, const DescriptionDefaults& defaults)
       : ini_(ini), reader_(reader), defaults_(defaults) {}
 
-  SkinDescription Read() {
-    sections_ = ini_.ReadSections();
-    d_.skinName = ini_.ReadString("TitlebarSkin", "SkinName", "");
-    // The colours come first: every element's second colours default to one of them.
-    ReadColours();
-    ReadBorders();
-    ReadCaptionButtons();
-    ReadButtons();
-    ReadTitle();
-    ReadElements();
-    FixFrameCounts();
-    Sanitise();
-    return std::move(d_);
-  }
+  SkinDescription Read();
 
  private:
-  ElementRecord NewRecord(std::string_view name, SkinObjectKind kind) const {
-    ElementRecord r;
-    r.name = std::string(name);
-    r.kind = kind;
-    r.normalColour2 = r.mouseOverColour2 = r.pressedColour2 = d_.colours[kColourButtonText];
-    return r;
-  }
-
-  PictureRef Picture(std::string_view fileName) {
-    PictureRef p = FindSkinPicture(reader_, fileName);
-    const std::int64_t pixels = std::int64_t{p.width} * p.height;
-    if (pixels > defaults_.maxPicturePixels - pixelsUsed_) return {};
-    pixelsUsed_ += pixels;
-    return p;
-  }
-
-  void ReadMargins(const SectionReader& s, ElementRecord& r) const {
-    r.leftWidth = s.Int("LeftWidth");
-    r.rightWidth = s.Int("RightWidth");
-    r.topHeight = s.Int("TopHeight");
-    r.bottomHeight = s.Int("BottomHeight");
-  }
-
-  void ReadTextColours(const SectionReader& s, ElementRecord& r) const {
-    r.normalColour = s.Colour("NormalColour", kNoColour);
-    r.mouseOverColour = s.Colour("MouseOverColour", kNoColour);
-    r.pressedColour = s.Colour("PressedColour", kNoColour);
-    const SkinColour second = d_.colours[kColourButtonText];
-    r.normalColour2 = s.Colour("NormalColour2", second);
-    r.mouseOverColour2 = s.Colour("MouseOverColour2", second);
-    r.pressedColour2 = s.Colour("PressedColour2", second);
-  }
+  ElementRecord NewRecord(std::string_view name, SkinObjectKind kind) const;
+  PictureRef Picture(std::string_view fileName);
+  void ReadMargins(const SectionReader& s, ElementRecord& r) const;
+  void ReadTextColours(const SectionReader& s, ElementRecord& r) const;
 
   // The generic element reader and its variants; nothing when the image key is empty.
-  std::optional<ElementRecord> ReadElement(SkinElement element) {
-    const std::string_view section = ElementSection(element);
-    const SectionReader s(ini_, section);
-    switch (element) {
-      case SkinElement::Progress: {
-        const std::string image = s.Text("Bitmap");
-        if (image.empty()) return std::nullopt;
-        ElementRecord r = NewRecord(section, SkinObjectKind::Border);
-        r.picture = Picture(image);
-        r.style = s.Int("Style");
-        ReadMargins(s, r);
-        r.trans = s.Int("Trans");
-        r.tile = std::min(s.Int("Tile"), 1);
-        return r;
-      }
-      case SkinElement::MenuBar: {
-        const std::string image = s.Text("menuBar");
-        if (image.empty()) return std::nullopt;
-        ElementRecord r = GenericElement(s, image, SkinObjectKind::Plain, true);
-        r.topHeight = r.bottomHeight = 0;
-        r.tile = std::min(s.Int("TileMenu"), 1);
-        r.leftWidth = s.Int("TileLeftMenu");
-        r.rightWidth = s.Int("TileRightMenu");
-        return r;
-      }
-      case SkinElement::Tabs:
-      case SkinElement::ComboButton:
-      case SkinElement::UpDownHorz:
-      case SkinElement::UpDownVert: {
-        const std::string image = s.Text("Image");
-        if (image.empty()) return std::nullopt;
-        ElementRecord r = GenericElement(s, image, SkinObjectKind::Border, false);
-        const std::string_view secondKey = element == SkinElement::Tabs          ? "Border"
-                                           : element == SkinElement::ComboButton ? "****"
-                                                                                  : "GlyphImage";
-        r.picture2 = Picture(s.Text(secondKey));
-        return r;
-      }
-      case SkinElement::GroupBox: {
-        const std::string image = s.Text("Image");
-        if (image.empty()) return std::nullopt;
-        ElementRecord r = GenericElement(s, image, SkinObjectKind::BoxLabel, true);
-        r.backgroundAlignment = s.Int("BackgroundAlignment");
-        r.backgroundLeftShift = s.Int("BackgroundLeftShift");
-        r.backgroundRightShift = s.Int("BackgroundRightShift");
-        return r;
-      }
-      default: {
-        const std::string image = s.Text("Image");
-        if (image.empty()) return std::nullopt;
-        return GenericElement(s, image, SkinObjectKind::Plain, true);
-      }
-    }
-  }
-
+  std::optional<ElementRecord> ReadElement(SkinElement element);
   ElementRecord GenericElement(const SectionReader& s, std::string_view image, SkinObjectKind kind,
-                               bool withFrame) {
-    ElementRecord r = NewRecord(s.Section(), kind);
-    r.picture = Picture(image);
-    r.style = s.Int("Style");
-    ReadMargins(s, r);
-    if (withFrame) r.frame = s.Int("Frame");
-    r.trans = s.Int("Trans");
-    r.tile = s.Int("Tile");
-    if (r.tile > 1) r.tile = 0;
-    ReadTextColours(s, r);
-    return r;
-  }
-
-  void ReadBorders() {
-    const SectionReader s(ini_, kPersonality);
-    for (std::size_t i = 0; i < kBorderNames.size(); ++i) {
-      const std::string_view n = kBorderNames[i];
-      ElementRecord r = NewRecord(n, SkinObjectKind::Border);
-      const std::int32_t first = s.Int(Key(n, "TopHeight"));
-      const std::int32_t second = s.Int(Key(n, "BotHeight"));
-      if (i < 2) {
-        r.topHeight = first;
-        r.bottomHeight = second;
-      } else {
-        r.leftWidth = first;
-        r.rightWidth = second;
-      }
-      r.frame = s.Int(Key(n, "Frame"), 1);
-      r.tile = std::min(s.Int(Key(n, "Stretch"), 1), 1);
-      r.trans = s.Int(Key(n, "Trans"), 1);
-      r.picture = Picture(s.Text(n));
-      d_.borders[i] = std::move(r);
-    }
-  }
-
-  void ReadColours() {
-    struct Entry {
-      std::size_t index;
-      std::string_view key;
-    };
-    static constexpr Entry kEntries[] = {
-        {0, "WindowText"},     {3, "ButtonFace"},   {18, "Scrollbar"},        {11, "HilightText"},
-        {12, "Hilight"},       {13, "Menubar"},     {16, "Menu"},             {15, "MenuText"},
-        {4, "ButtonText"},     {5, "ButtonHilight"}, {6, "Buttonlight"},      {7, "ButtonShadow"},
-        {8, "ButtonDkShadow"}, {14, "MenuBarText"}, {1, "TitleTextActive"},   {2, "TitleTextNoActive"},
-    };
-    d_.colours = defaults_.colours;
-    const SectionReader s(ini_, "Colours");
-    for (const Entry& e : kEntries) {
-      const SkinColour fallback = e.index == 13 ? d_.colours[kColourButtonFace] : defaults_.colours[e.index];
-      const std::string text = s.Text(e.key);
-      d_.colourGiven[e.index] = !text.empty();
-      d_.colours[e.index] = ColourOrDefault(text, fallback);
-    }
-    for (const std::string& section : sections_) {
-      const std::string upper = UpperAscii(section);
-      if (upper.starts_with("COLOUR") && upper != "COLOURS")
-        d_.extraColours.push_back(SectionReader(ini_, section).Colour("color", defaults_.colours[0]));
-    }
-    const SectionReader custom(ini_, "Customcolors");
-    for (std::size_t i = 0; i < d_.customColours.size(); ++i)
-      d_.customColours[i] = custom.Colour("Color" + std::to_string(i), 0xFFFFFF);
-  }
-
-  static bool IsCaptionButtonSection(const SectionReader& s, std::string_view name) {
-    const std::string upper = UpperAscii(name);
-    if (!upper.starts_with("BUTTON")) return false;
-    if (upper == "BUTTONS" || upper == "BUTTON.RADIO" || upper == "BUTTON.CHECKBOX" || upper == "BUTTON")
-      return false;
-    return !(s.Int("Action") == -1 && s.Int("Visibility", -1) != 0);
-  }
-
-  void ReadCaptionButtons() {
-    for (const std::string& section : sections_) {
-      if (d_.captionButtons.size() == kMaxCaptionButtons) break;
-      const SectionReader s(ini_, section);
-      if (!IsCaptionButtonSection(s, section)) continue;
-      ElementRecord r = NewRecord(section, SkinObjectKind::SysButton);
-      r.action = s.Int("Action");
-      r.align = s.Int("Align");
-      r.xcoord = s.Int("Xcoord");
-      r.ycoord = s.Int("Ycoord");
-      r.visibility = s.Int("Visibility");
-      r.visibility1 = s.Int("Visibility1", r.action == -1 ? -1 : 0);
-      r.combineOp = s.Int("CombineOp", -1);
-      r.picture = Picture(s.Text("ButtonImage"));
-      const std::int32_t frame = s.Int("frame");
-      r.frame = frame;
-      if (frame == 0) {
-        r.frame = 6;
-        if (r.picture.Present() && r.action >= 0) {
-          // width / height at most 3.8: three frames (normal, hot, pressed).
-          const std::int64_t w = r.picture.Width(), h = r.picture.Height();
-          r.frame = w * 10 <= h * 38 ? 3 : 6;
-        }
-        if (r.action == 3 || r.action == 11) r.picture = {};
-      }
-      d_.captionButtons.push_back(std::move(r));
-    }
-    ReadMdiButtons();
-  }
+                               bool withFrame);
+  void ReadBorders();
+  void ReadColours();
+  static bool IsCaptionButtonSection(const SectionReader& s, std::string_view name);
+  void ReadCaptionButtons();
 
   // Minimise, restore and close of a maximised MDI child: frames cut from "MDICONTROLS".
-  void ReadMdiButtons() {
-    const PictureRef mdi = Picture(ini_.ReadString("MDICONTROLS", "Image", ""));
-    const int u = mdi.Present() ? mdi.width / 12 : 0;
-    for (int j = 0; j < 3; ++j) {
-      ElementRecord r = NewRecord("MDICONTROLS", SkinObjectKind::SysButton);
-      r.action = 7 + j;
-      r.align = r.visibility = r.visibility1 = 100;
-      r.frame = 4;
-      if (u > 0) {
-        r.picture = mdi;
-        r.picture.crop = PictureCrop{4 * j * u, 0, 4 * u, mdi.height};
-        r.xcoord = (u + 4) * (3 - j);
-      }
-      d_.captionButtons.push_back(std::move(r));
-    }
-  }
-
-  void ReadButtons() {
-    const SectionReader s(ini_, "Buttons");
-    ElementRecord r = NewRecord("Buttons", SkinObjectKind::Button);
-    ReadMargins(s, r);
-    r.trans = s.Int("Trans");
-    r.tile = s.Int("Tile");
-    if (r.tile > 1) r.tile = 0;
-    r.picture = Picture(s.Text("Bitmap"));
-    r.picture2 = Picture(s.Text("CheckButton"));
-    r.picture3 = Picture(s.Text("RadioButton"));
-    ReadTextColours(s, r);
-    r.radioButtonFrame = s.Int("RadioButtonFrame");
-    r.checkButtonFrame = s.Int("CheckButtonFrame");
-    r.normalColour2Given = s.Has("NormalColour2");
-    r.mouseOverColour2Given = s.Has("MouseOverColour2");
-    r.pressedColour2Given = s.Has("PressedColour2");
-    d_.buttons = std::move(r);
-  }
-
-  void ReadTitle() {
-    const SectionReader s(ini_, kPersonality);
-    ElementRecord r = NewRecord("Title", SkinObjectKind::Title);
-    r.picture = Picture(s.Text("TextBack"));
-    // The text's left offset, vertical shift and right offset.
-    r.leftWidth = s.Int("TextShift");
-    r.topHeight = s.Int("TextShiftVert");
-    r.rightWidth = s.Int("TextRightClip");
-    r.textAlignment = s.Int("TextAlignment");
-    r.textBackground = s.Int("Textbackground");
-    r.txtBackLeft = s.Int("TXTBackleft");
-    r.txtBackRight = s.Int("TXTBackRight");
-    r.fontHeight = ini_.ReadInteger("Fonts", "FontHeight", 0);
-    ReadRGB(ini_, kPersonality, "ActiveText", r.activeText);
-    ReadRGB(ini_, kPersonality, "InActiveText", r.inactiveText);
-    d_.title = std::move(r);
-  }
-
-  void ReadElements() {
-    for (std::size_t i = 0; i < kElementCount; ++i) {
-      const auto element = static_cast<SkinElement>(i);
-      if (element == SkinElement::ComboxArrow || element == SkinElement::Toolbar) continue;
-      std::optional<ElementRecord> r = ReadElement(element);
-      if (element == SkinElement::TabPane && r) {
-        for (std::int32_t* m : {&r->leftWidth, &r->topHeight, &r->rightWidth, &r->bottomHeight}) *m = std::min(*m, 4);
-      }
-      // The track channels fall back on the engine's own pictures.
-      if ((element == SkinElement::Track || element == SkinElement::TrackVert) && (!r || !r->picture.Present())) {
-        r = NewRecord(ElementSection(element), SkinObjectKind::Plain);
-        r->builtIn = true;
-        r->leftWidth = r->topHeight = r->rightWidth = r->bottomHeight = 3;
-        r->tile = 0;
-        r->frame = 1;
-      }
-      d_.elements[i] = std::move(r);
-    }
-  }
-
-  static std::int32_t CheckFrames(const PictureRef& p) {
-    const int divisor = p.Height() < 16 ? 13 : 16;
-    return std::max(4, p.Width() / divisor);
-  }
-
-  void SetFrames(SkinElement e, std::int32_t frames) {
-    if (auto& r = d_.Element(e)) r->frame = frames;
-  }
-
-  void FixFrameCounts() {
-    using enum SkinElement;
-    ElementRecord& b = d_.buttons;
-    b.frame = 5;
-    if (b.radioButtonFrame == 0) b.radioButtonFrame = CheckFrames(b.picture3);
-    if (b.checkButtonFrame == 0) b.checkButtonFrame = CheckFrames(b.picture2);
-    d_.title.frame = 2;
-    if (auto& p = d_.Element(Progress)) p->frame = p->style != 0 ? 1 : 2;
-    for (SkinElement e : {MenuBar, GroupBoxEdge}) SetFrames(e, 2);
-    for (SkinElement e : {ToolBars, Tabs, ExtraImages, MenuItem, ThumbHorz, ThumbVert, ThumbLeft, ThumbRight,
-                          ThumbUp, ThumbDown})
-      SetFrames(e, 5);
-    if (auto& h = d_.Element(Headerbar); h && h->frame == 0) h->frame = 5;
-    for (SkinElement e : {TabPane, GroupBox, MenuBackground}) SetFrames(e, 1);
-    SetFrames(StatusBarEdges, 3);
-    for (SkinElement e : {ComboButton, SunkEdge, HorzScroll, VertScroll}) SetFrames(e, 4);
-    SetFrames(Scrollbar, 23);
-    for (SkinElement e : {UpDownHorz, UpDownVert}) SetFrames(e, 8);
-    for (SkinElement e : {HorzScrollThumb, VertScrollThumb})
-      SetFrames(e, ini_.ReadInteger(ElementSection(e), "FrameCount", 3));
-  }
+  void ReadMdiButtons();
+  void ReadButtons();
+  void ReadTitle();
+  void ReadElements();
+  static std::int32_t CheckFrames(const PictureRef& p);
+  void SetFrames(SkinElement e, std::int32_t frames);
+  void FixFrameCounts();
 
   // Frame counts divide picture sizes and margins measure them: no count below 1, no
   // negative margin; a negative tile flag means stretching.
-  static void Sanitise(ElementRecord& r) {
-    for (std::int32_t* f : {&r.frame, &r.radioButtonFrame, &r.checkButtonFrame}) *f = std::max(*f, 1);
-    r.tile = std::max(r.tile, 0);
-    if (r.kind == SkinObjectKind::Title) return;  // its "margins" are text offsets
-    for (std::int32_t* m : {&r.leftWidth, &r.topHeight, &r.rightWidth, &r.bottomHeight}) *m = std::max(*m, 0);
-  }
-
-  void Sanitise() {
-    for (ElementRecord& r : d_.borders) Sanitise(r);
-    Sanitise(d_.title);
-    Sanitise(d_.buttons);
-    for (ElementRecord& r : d_.captionButtons) Sanitise(r);
-    for (auto& r : d_.elements)
-      if (r) Sanitise(*r);
-  }
+  static void Sanitise(ElementRecord& r);
+  void Sanitise();
 
   const TQuickIni& ini_;
   const TSkinReader& reader_;
@@ -398,6 +97,333 @@ class DescriptionReader {
   std::int64_t pixelsUsed_ = 0;
   SkinDescription d_;
 };
+
+SkinDescription DescriptionReader::Read() {
+  sections_ = ini_.ReadSections();
+  d_.skinName = ini_.ReadString("TitlebarSkin", "SkinName", "");
+  // The colours come first: every element's second colours default to one of them.
+  ReadColours();
+  ReadBorders();
+  ReadCaptionButtons();
+  ReadButtons();
+  ReadTitle();
+  ReadElements();
+  FixFrameCounts();
+  Sanitise();
+  return std::move(d_);
+}
+
+ElementRecord DescriptionReader::NewRecord(std::string_view name, SkinObjectKind kind) const {
+  ElementRecord r;
+  r.name = std::string(name);
+  r.kind = kind;
+  r.normalColour2 = r.mouseOverColour2 = r.pressedColour2 = d_.colours[kColourButtonText];
+  return r;
+}
+
+PictureRef DescriptionReader::Picture(std::string_view fileName) {
+  PictureRef p = FindSkinPicture(reader_, fileName);
+  const std::int64_t pixels = std::int64_t{p.width} * p.height;
+  if (pixels > defaults_.maxPicturePixels - pixelsUsed_) return {};
+  pixelsUsed_ += pixels;
+  return p;
+}
+
+void DescriptionReader::ReadMargins(const SectionReader& s, ElementRecord& r) const {
+  r.leftWidth = s.Int("LeftWidth");
+  r.rightWidth = s.Int("RightWidth");
+  r.topHeight = s.Int("TopHeight");
+  r.bottomHeight = s.Int("BottomHeight");
+}
+
+void DescriptionReader::ReadTextColours(const SectionReader& s, ElementRecord& r) const {
+  r.normalColour = s.Colour("NormalColour", kNoColour);
+  r.mouseOverColour = s.Colour("MouseOverColour", kNoColour);
+  r.pressedColour = s.Colour("PressedColour", kNoColour);
+  const SkinColour second = d_.colours[kColourButtonText];
+  r.normalColour2 = s.Colour("NormalColour2", second);
+  r.mouseOverColour2 = s.Colour("MouseOverColour2", second);
+  r.pressedColour2 = s.Colour("PressedColour2", second);
+}
+
+std::optional<ElementRecord> DescriptionReader::ReadElement(SkinElement element) {
+  const std::string_view section = ElementSection(element);
+  const SectionReader s(ini_, section);
+  switch (element) {
+    case SkinElement::Progress: {
+      const std::string image = s.Text("Bitmap");
+      if (image.empty()) return std::nullopt;
+      ElementRecord r = NewRecord(section, SkinObjectKind::Border);
+      r.picture = Picture(image);
+      r.style = s.Int("Style");
+      ReadMargins(s, r);
+      r.trans = s.Int("Trans");
+      r.tile = std::min(s.Int("Tile"), 1);
+      return r;
+    }
+    case SkinElement::MenuBar: {
+      const std::string image = s.Text("menuBar");
+      if (image.empty()) return std::nullopt;
+      ElementRecord r = GenericElement(s, image, SkinObjectKind::Plain, true);
+      r.topHeight = r.bottomHeight = 0;
+      r.tile = std::min(s.Int("TileMenu"), 1);
+      r.leftWidth = s.Int("TileLeftMenu");
+      r.rightWidth = s.Int("TileRightMenu");
+      return r;
+    }
+    case SkinElement::Tabs:
+    case SkinElement::ComboButton:
+    case SkinElement::UpDownHorz:
+    case SkinElement::UpDownVert: {
+      const std::string image = s.Text("Image");
+      if (image.empty()) return std::nullopt;
+      ElementRecord r = GenericElement(s, image, SkinObjectKind::Border, false);
+      const std::string_view secondKey = element == SkinElement::Tabs          ? "Border"
+                                         : element == SkinElement::ComboButton ? "****"
+                                                                                : "GlyphImage";
+      r.picture2 = Picture(s.Text(secondKey));
+      return r;
+    }
+    case SkinElement::GroupBox: {
+      const std::string image = s.Text("Image");
+      if (image.empty()) return std::nullopt;
+      ElementRecord r = GenericElement(s, image, SkinObjectKind::BoxLabel, true);
+      r.backgroundAlignment = s.Int("BackgroundAlignment");
+      r.backgroundLeftShift = s.Int("BackgroundLeftShift");
+      r.backgroundRightShift = s.Int("BackgroundRightShift");
+      return r;
+    }
+    default: {
+      const std::string image = s.Text("Image");
+      if (image.empty()) return std::nullopt;
+      return GenericElement(s, image, SkinObjectKind::Plain, true);
+    }
+  }
+}
+
+ElementRecord DescriptionReader::GenericElement(const SectionReader& s, std::string_view image, SkinObjectKind kind,
+                                                bool withFrame) {
+  ElementRecord r = NewRecord(s.Section(), kind);
+  r.picture = Picture(image);
+  r.style = s.Int("Style");
+  ReadMargins(s, r);
+  if (withFrame) r.frame = s.Int("Frame");
+  r.trans = s.Int("Trans");
+  r.tile = s.Int("Tile");
+  if (r.tile > 1) r.tile = 0;
+  ReadTextColours(s, r);
+  return r;
+}
+
+void DescriptionReader::ReadBorders() {
+  const SectionReader s(ini_, kPersonality);
+  for (std::size_t i = 0; i < kBorderNames.size(); ++i) {
+    const std::string_view n = kBorderNames[i];
+    ElementRecord r = NewRecord(n, SkinObjectKind::Border);
+    const std::int32_t first = s.Int(Key(n, "TopHeight"));
+    const std::int32_t second = s.Int(Key(n, "BotHeight"));
+    if (i < 2) {
+      r.topHeight = first;
+      r.bottomHeight = second;
+    } else {
+      r.leftWidth = first;
+      r.rightWidth = second;
+    }
+    r.frame = s.Int(Key(n, "Frame"), 1);
+    r.tile = std::min(s.Int(Key(n, "Stretch"), 1), 1);
+    r.trans = s.Int(Key(n, "Trans"), 1);
+    r.picture = Picture(s.Text(n));
+    d_.borders[i] = std::move(r);
+  }
+}
+
+void DescriptionReader::ReadColours() {
+  struct Entry {
+    std::size_t index;
+    std::string_view key;
+  };
+  static constexpr Entry kEntries[] = {
+      {0, "WindowText"},     {3, "ButtonFace"},   {18, "Scrollbar"},        {11, "HilightText"},
+      {12, "Hilight"},       {13, "Menubar"},     {16, "Menu"},             {15, "MenuText"},
+      {4, "ButtonText"},     {5, "ButtonHilight"}, {6, "Buttonlight"},      {7, "ButtonShadow"},
+      {8, "ButtonDkShadow"}, {14, "MenuBarText"}, {1, "TitleTextActive"},   {2, "TitleTextNoActive"},
+  };
+  d_.colours = defaults_.colours;
+  const SectionReader s(ini_, "Colours");
+  for (const Entry& e : kEntries) {
+    const SkinColour fallback = e.index == 13 ? d_.colours[kColourButtonFace] : defaults_.colours[e.index];
+    const std::string text = s.Text(e.key);
+    d_.colourGiven[e.index] = !text.empty();
+    d_.colours[e.index] = ColourOrDefault(text, fallback);
+  }
+  for (const std::string& section : sections_) {
+    const std::string upper = UpperAscii(section);
+    if (upper.starts_with("COLOUR") && upper != "COLOURS")
+      d_.extraColours.push_back(SectionReader(ini_, section).Colour("color", defaults_.colours[0]));
+  }
+  const SectionReader custom(ini_, "Customcolors");
+  for (std::size_t i = 0; i < d_.customColours.size(); ++i)
+    d_.customColours[i] = custom.Colour("Color" + std::to_string(i), 0xFFFFFF);
+}
+
+bool DescriptionReader::IsCaptionButtonSection(const SectionReader& s, std::string_view name) {
+  const std::string upper = UpperAscii(name);
+  if (!upper.starts_with("BUTTON")) return false;
+  if (upper == "BUTTONS" || upper == "BUTTON.RADIO" || upper == "BUTTON.CHECKBOX" || upper == "BUTTON")
+    return false;
+  return !(s.Int("Action") == -1 && s.Int("Visibility", -1) != 0);
+}
+
+void DescriptionReader::ReadCaptionButtons() {
+  for (const std::string& section : sections_) {
+    if (d_.captionButtons.size() == kMaxCaptionButtons) break;
+    const SectionReader s(ini_, section);
+    if (!IsCaptionButtonSection(s, section)) continue;
+    ElementRecord r = NewRecord(section, SkinObjectKind::SysButton);
+    r.action = s.Int("Action");
+    r.align = s.Int("Align");
+    r.xcoord = s.Int("Xcoord");
+    r.ycoord = s.Int("Ycoord");
+    r.visibility = s.Int("Visibility");
+    r.visibility1 = s.Int("Visibility1", r.action == -1 ? -1 : 0);
+    r.combineOp = s.Int("CombineOp", -1);
+    r.picture = Picture(s.Text("ButtonImage"));
+    const std::int32_t frame = s.Int("frame");
+    r.frame = frame;
+    if (frame == 0) {
+      r.frame = 6;
+      if (r.picture.Present() && r.action >= 0) {
+        // width / height at most 3.8: three frames (normal, hot, pressed).
+        const std::int64_t w = r.picture.Width(), h = r.picture.Height();
+        r.frame = w * 10 <= h * 38 ? 3 : 6;
+      }
+      if (r.action == 3 || r.action == 11) r.picture = {};
+    }
+    d_.captionButtons.push_back(std::move(r));
+  }
+  ReadMdiButtons();
+}
+
+void DescriptionReader::ReadMdiButtons() {
+  const PictureRef mdi = Picture(ini_.ReadString("MDICONTROLS", "Image", ""));
+  const int u = mdi.Present() ? mdi.width / 12 : 0;
+  for (int j = 0; j < 3; ++j) {
+    ElementRecord r = NewRecord("MDICONTROLS", SkinObjectKind::SysButton);
+    r.action = 7 + j;
+    r.align = r.visibility = r.visibility1 = 100;
+    r.frame = 4;
+    if (u > 0) {
+      r.picture = mdi;
+      r.picture.crop = PictureCrop{4 * j * u, 0, 4 * u, mdi.height};
+      r.xcoord = (u + 4) * (3 - j);
+    }
+    d_.captionButtons.push_back(std::move(r));
+  }
+}
+
+void DescriptionReader::ReadButtons() {
+  const SectionReader s(ini_, "Buttons");
+  ElementRecord r = NewRecord("Buttons", SkinObjectKind::Button);
+  ReadMargins(s, r);
+  r.trans = s.Int("Trans");
+  r.tile = s.Int("Tile");
+  if (r.tile > 1) r.tile = 0;
+  r.picture = Picture(s.Text("Bitmap"));
+  r.picture2 = Picture(s.Text("CheckButton"));
+  r.picture3 = Picture(s.Text("RadioButton"));
+  ReadTextColours(s, r);
+  r.radioButtonFrame = s.Int("RadioButtonFrame");
+  r.checkButtonFrame = s.Int("CheckButtonFrame");
+  r.normalColour2Given = s.Has("NormalColour2");
+  r.mouseOverColour2Given = s.Has("MouseOverColour2");
+  r.pressedColour2Given = s.Has("PressedColour2");
+  d_.buttons = std::move(r);
+}
+
+void DescriptionReader::ReadTitle() {
+  const SectionReader s(ini_, kPersonality);
+  ElementRecord r = NewRecord("Title", SkinObjectKind::Title);
+  r.picture = Picture(s.Text("TextBack"));
+  // The text's left offset, vertical shift and right offset.
+  r.leftWidth = s.Int("TextShift");
+  r.topHeight = s.Int("TextShiftVert");
+  r.rightWidth = s.Int("TextRightClip");
+  r.textAlignment = s.Int("TextAlignment");
+  r.textBackground = s.Int("Textbackground");
+  r.txtBackLeft = s.Int("TXTBackleft");
+  r.txtBackRight = s.Int("TXTBackRight");
+  r.fontHeight = ini_.ReadInteger("Fonts", "FontHeight", 0);
+  ReadRGB(ini_, kPersonality, "ActiveText", r.activeText);
+  ReadRGB(ini_, kPersonality, "InActiveText", r.inactiveText);
+  d_.title = std::move(r);
+}
+
+void DescriptionReader::ReadElements() {
+  for (std::size_t i = 0; i < kElementCount; ++i) {
+    const auto element = static_cast<SkinElement>(i);
+    if (element == SkinElement::ComboxArrow || element == SkinElement::Toolbar) continue;
+    std::optional<ElementRecord> r = ReadElement(element);
+    if (element == SkinElement::TabPane && r) {
+      for (std::int32_t* m : {&r->leftWidth, &r->topHeight, &r->rightWidth, &r->bottomHeight}) *m = std::min(*m, 4);
+    }
+    // The track channels fall back on the engine's own pictures.
+    if ((element == SkinElement::Track || element == SkinElement::TrackVert) && (!r || !r->picture.Present())) {
+      r = NewRecord(ElementSection(element), SkinObjectKind::Plain);
+      r->builtIn = true;
+      r->leftWidth = r->topHeight = r->rightWidth = r->bottomHeight = 3;
+      r->tile = 0;
+      r->frame = 1;
+    }
+    d_.elements[i] = std::move(r);
+  }
+}
+
+std::int32_t DescriptionReader::CheckFrames(const PictureRef& p) {
+  const int divisor = p.Height() < 16 ? 13 : 16;
+  return std::max(4, p.Width() / divisor);
+}
+
+void DescriptionReader::SetFrames(SkinElement e, std::int32_t frames) {
+  if (auto& r = d_.Element(e)) r->frame = frames;
+}
+
+void DescriptionReader::FixFrameCounts() {
+  using enum SkinElement;
+  ElementRecord& b = d_.buttons;
+  b.frame = 5;
+  if (b.radioButtonFrame == 0) b.radioButtonFrame = CheckFrames(b.picture3);
+  if (b.checkButtonFrame == 0) b.checkButtonFrame = CheckFrames(b.picture2);
+  d_.title.frame = 2;
+  if (auto& p = d_.Element(Progress)) p->frame = p->style != 0 ? 1 : 2;
+  for (SkinElement e : {MenuBar, GroupBoxEdge}) SetFrames(e, 2);
+  for (SkinElement e : {ToolBars, Tabs, ExtraImages, MenuItem, ThumbHorz, ThumbVert, ThumbLeft, ThumbRight,
+                        ThumbUp, ThumbDown})
+    SetFrames(e, 5);
+  if (auto& h = d_.Element(Headerbar); h && h->frame == 0) h->frame = 5;
+  for (SkinElement e : {TabPane, GroupBox, MenuBackground}) SetFrames(e, 1);
+  SetFrames(StatusBarEdges, 3);
+  for (SkinElement e : {ComboButton, SunkEdge, HorzScroll, VertScroll}) SetFrames(e, 4);
+  SetFrames(Scrollbar, 23);
+  for (SkinElement e : {UpDownHorz, UpDownVert}) SetFrames(e, 8);
+  for (SkinElement e : {HorzScrollThumb, VertScrollThumb})
+    SetFrames(e, ini_.ReadInteger(ElementSection(e), "FrameCount", 3));
+}
+
+void DescriptionReader::Sanitise(ElementRecord& r) {
+  for (std::int32_t* f : {&r.frame, &r.radioButtonFrame, &r.checkButtonFrame}) *f = std::max(*f, 1);
+  r.tile = std::max(r.tile, 0);
+  if (r.kind == SkinObjectKind::Title) return;  // its "margins" are text offsets
+  for (std::int32_t* m : {&r.leftWidth, &r.topHeight, &r.rightWidth, &r.bottomHeight}) *m = std::max(*m, 0);
+}
+
+void DescriptionReader::Sanitise() {
+  for (ElementRecord& r : d_.borders) Sanitise(r);
+  Sanitise(d_.title);
+  Sanitise(d_.buttons);
+  for (ElementRecord& r : d_.captionButtons) Sanitise(r);
+  for (auto& r : d_.elements)
+    if (r) Sanitise(*r);
+}
 
 }  // namespace
 
