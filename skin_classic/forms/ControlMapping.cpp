@@ -35,7 +35,7 @@
 #include "skin_classic/controls/SkinUpDown.h"
 #include "skin_classic/core/SkinManage.h"
 #include "skin_classic/forms/SkinMenuPaint.h"
-#include "skin_classic/forms/WinSkinForm.h"
+#include "skin_classic/forms/FormFrame.h"
 
 namespace winskin {
 namespace {
@@ -116,11 +116,11 @@ bool ThirdPartyKind(const vcl::TStrings* Lines, StringView ClassName, String& Ki
 
 VCL_CLASS_INFO(TControlMapping) {}
 
-TControlMapping::TControlMapping(TWinSkinForm* Form) : TComponent(nullptr), form_(Form) {}
+TControlMapping::TControlMapping(TFormFrame* Form) : TComponent(nullptr), form_(Form) {}
 
 TControlMapping::~TControlMapping() { Restore(); }
 
-TSkinData* TControlMapping::Skin() const { return form_->SkinData; }
+TSkinData* TControlMapping::Skin() const { return form_->FrameSkin(); }
 
 bool TControlMapping::Has(TSkinControlType Kind) const { return Skin()->SkinControls().Contains(Kind); }
 
@@ -435,11 +435,11 @@ void TControlMapping::MapToolBar(vcl::TToolBar* ToolBar) {
   SetProperty(ToolBar, L"Flat", L"True");
   SavedToolBar saved{ToolBar, false, false};
   if (!ToolBar->OnCustomDraw) {
-    ToolBar->OnCustomDraw = vcl::TTBCustomDrawEvent::Bind<&TWinSkinForm::DrawToolbarBackground>(form_);
+    ToolBar->OnCustomDraw = vcl::TTBCustomDrawEvent::Bind<&TFormFrame::DrawToolbarBackground>(form_);
     saved.Background = true;
   }
   if (!ToolBar->OnCustomDrawButton) {
-    ToolBar->OnCustomDrawButton = vcl::TTBCustomDrawBtnEvent::Bind<&TWinSkinForm::DrawToolbarButton>(form_);
+    ToolBar->OnCustomDrawButton = vcl::TTBCustomDrawBtnEvent::Bind<&TFormFrame::DrawToolbarButton>(form_);
     saved.Buttons = true;
   }
   if (saved.Background || saved.Buttons) {
@@ -646,7 +646,7 @@ void TControlMapping::FollowNewWindows() {
 void TControlMapping::WindowEvent(vcl::TWinControl* Control, vcl::TWindowEvent What) {
   // The walk running now reaches the windows it makes itself.
   if (What != vcl::weCreated || Mapping() || !Control || !Skin() || !form_->FormObject) return;
-  if (form_->State != TSkinFormState::Ready && form_->State != TSkinFormState::Reapplying) return;
+  if (form_->FrameState() != TSkinFormState::Ready && form_->FrameState() != TSkinFormState::Reapplying) return;
   if (Is<vcl::TCustomForm>(Control) && !Control->Parent()) return;
   if (vcl::GetParentForm(Control) != form_->FormObject) return;
   // A control on a radio or check group kept unskinned stays unskinned too.
@@ -764,10 +764,10 @@ void TControlMapping::Restore() {
   RestoreMenus();
   for (const SavedToolBar& saved : tool_bars_) {
     if (saved.Background &&
-        saved.ToolBar->OnCustomDraw == vcl::TTBCustomDrawEvent::Bind<&TWinSkinForm::DrawToolbarBackground>(form_))
+        saved.ToolBar->OnCustomDraw == vcl::TTBCustomDrawEvent::Bind<&TFormFrame::DrawToolbarBackground>(form_))
       saved.ToolBar->OnCustomDraw = nullptr;
     if (saved.Buttons &&
-        saved.ToolBar->OnCustomDrawButton == vcl::TTBCustomDrawBtnEvent::Bind<&TWinSkinForm::DrawToolbarButton>(form_))
+        saved.ToolBar->OnCustomDrawButton == vcl::TTBCustomDrawBtnEvent::Bind<&TFormFrame::DrawToolbarButton>(form_))
       saved.ToolBar->OnCustomDrawButton = nullptr;
     saved.ToolBar->RemoveFreeNotification(this);
     if (saved.ToolBar->HandleAllocated()) saved.ToolBar->Invalidate();

@@ -24,7 +24,7 @@ class TToolBar;
 
 namespace winskin {
 
-class TWinSkinForm;
+class TFormFrame;
 
 // The kind a Skin3rd list gives a class: the text after the first "=" of the first line that
 // begins (letter case ignored) with the class name and "=", lower-cased, at most 50
@@ -35,7 +35,7 @@ class TControlMapping : public vcl::TComponent {
   VCL_CLASS(TControlMapping, TComponent)
 
  public:
-  explicit TControlMapping(TWinSkinForm* Form);
+  explicit TControlMapping(TFormFrame* Form);
   ~TControlMapping() override;
 
   // A form object's controls: skinners of destroyed windows go, every control of the form
@@ -128,7 +128,7 @@ class TControlMapping : public vcl::TComponent {
 
   void WindowEvent(vcl::TWinControl* Control, vcl::TWindowEvent What);
 
-  TWinSkinForm* form_;
+  TFormFrame* form_;
   int depth_ = 0;  // mapping passes running
   std::unique_ptr<vcl::TWindowEventLink> link_;
   std::vector<SavedProperty> properties_;

@@ -2,8 +2,7 @@
 
 #include "classlib/forms/Menus.h"
 #include "skin_classic/forms/SkinMenuPaint.h"
-#include "skin_classic/forms/WinSkinForm.h"
-#include "skin_classic/forms/WinSkinMenu.h"
+#include "skin_classic/forms/FormFrame.h"
 
 namespace winskin {
 
@@ -15,7 +14,7 @@ TMenuTracking& MenuTracking() {
 TMenuTracking::TMenuTracking() = default;
 TMenuTracking::~TMenuTracking() = default;
 
-void TMenuTracking::Begin(TWinSkinForm* AForm, int Index, bool SelectFirst) {
+void TMenuTracking::Begin(TFormFrame* AForm, int Index, bool SelectFirst) {
   Form = AForm;
   OpenIndex = Index;
   SelectedMenu = nullptr;
@@ -95,14 +94,13 @@ bool TMenuTracking::SelectionReadsRightToLeft() const {
 // The bar item Step places from From, round the bar, skipping items that cannot be clicked
 // (invisible, or without caption).
 int TMenuTracking::NextItem(int From, int Step) const {
-  TWinSkinMenu* bar = Form ? Form->MenuBar() : nullptr;
+  const TFormMenuBar* bar = Form ? Form->MenuBar() : nullptr;
   const int count = bar ? bar->Count() : 0;
   if (count == 0) return -1;
   int i = From;
   for (int n = 0; n < count; ++n) {
     i = ((i + Step) % count + count) % count;
-    const TMenuBtn* item = bar->Items()[static_cast<size_t>(i)].get();
-    if (item->Visible && !item->Caption.empty()) return i;
+    if (bar->Clickable(i)) return i;
   }
   return -1;
 }
@@ -128,9 +126,9 @@ LRESULT TMenuTracking::Filter(int Code, MSG& m) {
   // A menu dropped from the keyboard opens with its first item selected.
   if (!FirstKeySent) {
     FirstKeySent = true;
-    PostMessageW(Form->Window, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(Form->HostWindow(), WM_KEYDOWN, VK_DOWN, 0);
   }
-  TWinSkinMenu* bar = Form->MenuBar();
+  const TFormMenuBar* bar = Form->MenuBar();
   int target = -1;
   bool byKey = false;
   switch (m.message) {
@@ -141,7 +139,7 @@ LRESULT TMenuTracking::Filter(int Code, MSG& m) {
       const vcl::TPoint at(m.pt.x, m.pt.y);
       if (at == LastPoint || !bar) break;
       LastPoint = at;
-      if (TMenuBtn* item = bar->ItemAt(Form->ToWindowPoint(at.X, at.Y))) target = item->Index;
+      target = bar->IndexAt(Form->ToWindowPoint(at.X, at.Y));
       break;
     }
     case WM_KEYDOWN:
@@ -153,9 +151,7 @@ LRESULT TMenuTracking::Filter(int Code, MSG& m) {
           byKey = true;
           break;
         case VK_LEFT: {
-          HMENU dropped = bar && OpenIndex >= 0 && OpenIndex < bar->Count()
-                              ? bar->Items()[static_cast<size_t>(OpenIndex)]->SubMenu
-                              : nullptr;
+          HMENU dropped = bar ? bar->SubMenuOf(OpenIndex) : nullptr;
           if (!SelectedMenu || SelectedMenu == dropped) target = NextItem(OpenIndex, -1);
           byKey = true;
           break;
@@ -187,7 +183,7 @@ void TMenuTracking::MenuSelect(WPARAM WParam, LPARAM LParam) {
   SelectedMenu = menu;
   SelectedHasSubMenu = (flags & MF_POPUP) != 0;
   SelectedItem = nullptr;
-  TWinSkinMenu* bar = Form->MenuBar();
+  const TFormMenuBar* bar = Form->MenuBar();
   vcl::TMainMenu* main = bar ? bar->Menu() : nullptr;
   if (!main) return;
   if (SelectedHasSubMenu) {

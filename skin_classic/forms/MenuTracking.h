@@ -21,7 +21,7 @@ class TMenuItem;
 
 namespace winskin {
 
-class TWinSkinForm;
+class TFormFrame;
 
 class TMenuTracking {
  public:
@@ -30,7 +30,7 @@ class TMenuTracking {
   TMenuTracking(const TMenuTracking&) = delete;
   TMenuTracking& operator=(const TMenuTracking&) = delete;
 
-  TWinSkinForm* Form = nullptr;  // the form whose bar is tracking
+  TFormFrame* Form = nullptr;  // the form whose bar is tracking
   int OpenIndex = -1;            // the open bar item
   // The last selection of the menu loop (WM_MENUSELECT): the menu holding it (nil: nothing
   // selected), whether it opens a sub-menu, and the TMainMenu's item for it.
@@ -47,7 +47,7 @@ class TMenuTracking {
   // (once); End removes it, puts back the items it made owner-drawn and resets the state.
   // With SelectFirst (a menu opened from the keyboard) the menu's first item is selected as
   // it opens; a menu opened with the mouse selects nothing until the mouse does.
-  void Begin(TWinSkinForm* AForm, int Index, bool SelectFirst = true);
+  void Begin(TFormFrame* AForm, int Index, bool SelectFirst = true);
   void End();
   bool Tracking() const { return Form != nullptr; }
   bool HookInstalled() const { return static_cast<bool>(hook_); }

@@ -1,7 +1,7 @@
 #include "skin_classic/forms/NCObject.h"
 
 #include "skin_classic/core/SkinManage.h"
-#include "skin_classic/forms/WinSkinForm.h"
+#include "skin_classic/forms/FormFrame.h"
 #include "skin_classic/paint/SkinDraw.h"
 
 namespace winskin {
@@ -93,7 +93,7 @@ int TWinSysButton::FrameHeight() const {
 
 // One of the skin's two conditions (the table of condition codes).
 bool TWinSysButton::ConditionHolds(int Code, bool First) const {
-  const TWinSkinForm& f = *Owner;
+  const TFormFrame& f = *Owner;
   const bool maximized = f.ShowState == TShowState::Maximized;
   const bool minBox = f.StyleBits & kHasMinimizeBox, maxBox = f.StyleBits & kHasMaximizeBox;
   const bool sysMenu = f.StyleBits & kHasSystemMenu, help = f.StyleBits & kHasContextHelp;
@@ -120,7 +120,7 @@ bool TWinSysButton::ConditionHolds(int Code, bool First) const {
   }
   if (Code >= 201 && Code <= 999) return true;
   if (Code >= 1000 && Code <= 2000)
-    return !First || SendMessageW(f.Window, SKM_CAPTIONVISIBLE, static_cast<WPARAM>(Code), Data->Action) >= 1;
+    return !First || SendMessageW(f.HostWindow(), SKM_CAPTIONVISIBLE, static_cast<WPARAM>(Code), Data->Action) >= 1;
   return false;  // -1, 5, 11-99 and any other code
 }
 

@@ -10,7 +10,7 @@ namespace winskin {
 using vcl::String;
 using vcl::TPoint;
 
-class TWinSkinForm;
+class TFormFrame;
 
 // The states of a non-client object.
 enum class TNCState { Normal = 1, Pressed = 2, Hot = 3 };
@@ -19,9 +19,9 @@ class TNCObject : public vcl::TObject {
   VCL_CLASS(TNCObject, TObject)
 
  public:
-  explicit TNCObject(TWinSkinForm* AOwner) : Owner(AOwner) {}
+  explicit TNCObject(TFormFrame* AOwner) : Owner(AOwner) {}
 
-  TWinSkinForm* Owner;
+  TFormFrame* Owner;
   int Index = 0;
   TRect BoundsRect;  // window coordinates
   bool Visible = false;
@@ -44,7 +44,7 @@ class TWinSysButton : public TNCObject {
   VCL_CLASS(TWinSysButton, TNCObject)
 
  public:
-  TWinSysButton(TWinSkinForm* AOwner, TDataSkinSysButton* AData) : TNCObject(AOwner), Data(AData) {}
+  TWinSysButton(TFormFrame* AOwner, TDataSkinSysButton* AData) : TNCObject(AOwner), Data(AData) {}
 
   TDataSkinSysButton* Data;
 

@@ -46,17 +46,17 @@ TMenuItemLook LookOf(vcl::TMenuItem* Item, const vcl::TMainMenu* BarMenu);
 // the menu has no such item.
 bool LookOf(HMENU Menu, UINT Id, TMenuItemLook& Look);
 
-class TWinSkinForm;
+class TFormFrame;
 
 class TSkinMenuPainter : public vcl::TObject {
   VCL_CLASS(TSkinMenuPainter, TObject)
 
  public:
-  explicit TSkinMenuPainter(TSkinData* ASkinData = nullptr, TWinSkinForm* AForm = nullptr)
+  explicit TSkinMenuPainter(TSkinData* ASkinData = nullptr, TFormFrame* AForm = nullptr)
       : SkinData(ASkinData), Form(AForm) {}
 
   TSkinData* SkinData;
-  TWinSkinForm* Form;  // whose bar's TMainMenu stands for the menu of items without one
+  TFormFrame* Form;  // whose bar's TMainMenu stands for the menu of items without one
 
   // TMenuItem events: Sender is the item.
   void MeasureItem(vcl::TObject* Sender, vcl::TCanvas* ACanvas, int& Width, int& Height);

@@ -15,30 +15,26 @@
 #include <memory>
 #include <vector>
 
-#include "classlib/comctrls/CustomDraw.h"
 #include "classlib/controls/Timer.h"
 #include "classlib/controls/WindowProcHook.h"
 #include "classlib/controls/WindowSubclass.h"
 #include "classlib/graphics/GraphicsHandles.h"
-#include "skin_classic/controls/SkinControl.h"
 #include "skin_classic/core/FormSkinning.h"
 #include "skin_classic/core/SkinData.h"
+#include "skin_classic/forms/FormFrame.h"
 #include "skin_classic/forms/InfoWindow.h"
 #include "skin_classic/forms/NCObject.h"
+#include "skin_classic/forms/WinSkinMenu.h"
 #include "skin_classic/paint/SkinRegion.h"
 
 namespace vcl {
 class TPopupMenu;
-class TToolBar;
-class TToolButton;
 }  // namespace vcl
 
 namespace winskin {
 
 class TControlMapping;
-class TMenuBtn;
 class TSkinMenuPainter;
-class TWinSkinMenu;
 
 // The Tag of the skinned system menu's popup.
 inline constexpr int kSystemMenuTag = 33333;
@@ -52,26 +48,13 @@ inline constexpr LPARAM kEngineMark = 16802;
 // The themed caption drawing message of newer systems (answered 0).
 inline constexpr UINT kThemedCaption = 0x00AE;
 
-// What kind of window (FormKind).
-enum class TFormKind { Normal = 0, MDIParent = 1, MDIChild = 2 };
-// How its border looks (BorderKind).
-enum class TBorderKind { Sizeable = 0, Single = 1, None = 2, Dialog = 3 };
-// ShowState.
-enum class TShowState { Normal = 0, Maximized = 1, Minimized = 2 };
-
-// Saved style facts (StyleBits).
-inline constexpr int kHasMaximizeBox = 1;
-inline constexpr int kHasMinimizeBox = 2;
-inline constexpr int kHasContextHelp = 4;
-inline constexpr int kHasSystemMenu = 8;
-inline constexpr int kKeepSystemMenu = 16;
-
 // The hover timer's interval.
 inline constexpr unsigned kHoverInterval = 250;
 
 // It is also the host of the control skinners of its children: it lists them, has them
-// re-read the skin and lets go of them when it detaches.
-class TWinSkinForm : public TWinSkinFormBase, public TSkinControlHost {
+// re-read the skin and lets go of them when it detaches. Its parts (caption buttons, menu bar,
+// menu painting, child mapping) see it as a TFormFrame.
+class TWinSkinForm : public TWinSkinFormBase, public TFormFrame {
   VCL_CLASS(TWinSkinForm, TWinSkinFormBase)
 
  public:
@@ -93,6 +76,8 @@ class TWinSkinForm : public TWinSkinFormBase, public TSkinControlHost {
   // The skin paints this window's frame: the skin data asks for it and the skin can.
   bool FrameWanted() const;
   HWND HostWindow() const override { return Window; }
+  TSkinData* FrameSkin() const override { return SkinData; }
+  TSkinFormState FrameState() const override { return State; }
 
   // ---- Operations ----
   // Paints borders, title and menu band into DC (nil: the window's own DC).
@@ -108,12 +93,10 @@ class TWinSkinForm : public TWinSkinFormBase, public TSkinControlHost {
   void UpdateRegion(bool Force = false);
   void ClearRegion();
   void FinishSkin();
-  // A screen point in window coordinates (relative to the window's top-left corner).
-  TPoint ToWindowPoint(int X, int Y) const;
+  TPoint ToWindowPoint(int X, int Y) const override;
   // The caption button or menu item under a window point, or nil.
   TNCObject* ObjectAt(TPoint P) const;
-  // Repaints one caption button in its state over the title as last painted.
-  void PaintButton(TWinSysButton* Button);
+  void PaintButton(TWinSysButton* Button) override;
   // Opens the skinned system menu at a screen point. A second request from the icon button
   // within the double-click time of the first closes the window instead.
   void ShowSystemMenu(TPoint ScreenPoint, bool FromIconButton = false);
@@ -125,32 +108,10 @@ class TWinSkinForm : public TWinSkinFormBase, public TSkinControlHost {
   // keyboard, with the menu's first item selected.
   void OpenBarItem(TMenuBtn* Item, bool SelectFirst = true);
 
-  // ---- State (read by the caption buttons, the menu bar and tests) ----
-  vcl::TWinControl* FormObject = nullptr;
-  TFormKind FormKind = TFormKind::Normal;
-  TBorderKind BorderKind = TBorderKind::Sizeable;
-  int StyleBits = 0;
-  TShowState ShowState = TShowState::Normal;
-  bool SkinFrame = false;
-  bool Active = true;
-  bool RightToLeft = false;
-  bool Sizeable = false;
-  bool IsChild = false;
-  bool Unicode = true;
-  bool IsDialog = false;
-  bool Tracking = false;  // a menu of the bar is open
-  HMENU CurrentMenu = nullptr;  // the menu dropped from the bar
-  int LeftWidth = 0, TopHeight = 0, RightWidth = 0, BottomHeight = 0, MenuHeight = 0;
-  TRect TitleRect;
-  int MaxButtonRight = 0;
-  TNCObject* HotObject = nullptr;
-  HWND MDIClient = nullptr;
-  HMENU SystemMenu = nullptr;
-  bool HasRegion = false;
-  const std::vector<std::unique_ptr<TWinSysButton>>& Buttons() const { return buttons_; }
-  TWinSkinMenu* MenuBar() const { return menu_bar_.get(); }
-  // The painting of this form's owner-drawn menu items.
-  TSkinMenuPainter* MenuPainter() const { return menu_painter_.get(); }
+  // ---- State (the facts of TFormFrame, and these) ----
+  const std::vector<std::unique_ptr<TWinSysButton>>& Buttons() const override { return buttons_; }
+  TWinSkinMenu* MenuBar() const override { return menu_bar_.get(); }
+  TSkinMenuPainter* MenuPainter() const override { return menu_painter_.get(); }
   // The mapping of the children to their skinners (nil before the form is attached).
   TControlMapping* Mapping() const { return mapping_.get(); }
   // The skinned system menu (nil before it was first opened).
@@ -161,8 +122,8 @@ class TWinSkinForm : public TWinSkinFormBase, public TSkinControlHost {
   // Shows the tip of a caption button below it (its command's name in the system menu), or
   // hides the tip (nil).
   void ShowButtonTip(TWinSysButton* Button);
-  TBitmap* IconBitmap() const { return icon_bitmap_.get(); }
-  HICON Icon() const { return icon_.get(); }
+  TBitmap* IconBitmap() const override { return icon_bitmap_.get(); }
+  HICON Icon() const override { return icon_.get(); }
   vcl::TFont* CaptionFont() const { return caption_font_.get(); }
   // The frame thicknesses (the menu band belongs to the top).
   TFrameThickness Thickness() const { return {LeftWidth, TopHeight + MenuHeight, RightWidth, BottomHeight}; }
@@ -177,12 +138,9 @@ class TWinSkinForm : public TWinSkinFormBase, public TSkinControlHost {
   void FormHook(vcl::TMessage& Message);
   void MDIClientProc(vcl::TMessage& Message);
 
-  // Tool bar custom-draw events the mapping gives a tool bar without its own: the skin's
-  // tool bar picture behind the bar, its button faces behind the buttons. The tool bar still
-  // draws its content over them.
-  void DrawToolbarBackground(vcl::TToolBar* Sender, const TRect& ARect, bool& DefaultDraw);
+  void DrawToolbarBackground(vcl::TToolBar* Sender, const TRect& ARect, bool& DefaultDraw) override;
   void DrawToolbarButton(vcl::TToolBar* Sender, vcl::TToolButton* Button, vcl::TCustomDrawState State,
-                         bool& DefaultDraw);
+                         bool& DefaultDraw) override;
 
  private:
   friend class TWinSysButton;

@@ -8,7 +8,6 @@
 #include "skin_classic/core/SkinManage.h"
 #include "skin_classic/forms/MenuTracking.h"
 #include "skin_classic/forms/SkinMenuPaint.h"
-#include "skin_classic/forms/WinSkinForm.h"
 #include "skin_classic/paint/ImgUtil.h"
 #include "skin_classic/paint/SkinBitmaps.h"
 #include "skin_classic/paint/SkinDraw.h"
@@ -41,8 +40,8 @@ HFONT MenuFont() {
                                                 : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-TDataSkinObject* BarElement(TWinSkinForm* Form) {
-  TDataSkinObject* bar = Form->SkinData->Skin()->Element(SkinElement::MenuBar);
+TDataSkinObject* BarElement(const TFormFrame* Form) {
+  TDataSkinObject* bar = Form->FrameSkin()->Skin()->Element(SkinElement::MenuBar);
   return bar && bar->HasBitmap() ? bar : nullptr;
 }
 
@@ -52,7 +51,7 @@ VCL_CLASS_INFO(TMenuBtn) {}
 
 void TMenuBtn::Paint() { Bar->PaintItem(this); }
 
-TWinSkinMenu::TWinSkinMenu(TWinSkinForm* AForm) : Form(AForm) {}
+TWinSkinMenu::TWinSkinMenu(TFormFrame* AForm) : Form(AForm) {}
 
 TWinSkinMenu::~TWinSkinMenu() {
   if (Form->HotObject && dynamic_cast<TMenuBtn*>(Form->HotObject)) Form->HotObject = nullptr;
@@ -64,7 +63,7 @@ vcl::TMainMenu* TWinSkinMenu::Menu() const {
 }
 
 bool TWinSkinMenu::LoadItems() {
-  HMENU menu = GetMenu(Form->Window);
+  HMENU menu = GetMenu(Form->HostWindow());
   if (!menu) return false;
   // A library form's bar belongs to its TMainMenu: without one the window keeps its menu.
   if (dynamic_cast<vcl::TCustomForm*>(Form->FormObject) && !Menu()) return false;
@@ -73,7 +72,7 @@ bool TWinSkinMenu::LoadItems() {
   } else {
     ReadItems(menu);
   }
-  SetMenu(Form->Window, nullptr);
+  SetMenu(Form->HostWindow(), nullptr);
   return true;
 }
 
@@ -163,7 +162,7 @@ void TWinSkinMenu::Layout(const TRect& Band) {
 
 void TWinSkinMenu::DrawItem(HDC DC, TMenuBtn* Item, TPoint Origin, bool Highlight) {
   if (Item->BoundsRect.IsEmpty()) return;
-  TSkinObjects* skin = Form->SkinData->Skin();
+  TSkinObjects* skin = Form->FrameSkin()->Skin();
   TRect r = Item->BoundsRect;
   r.Offset(-Origin.X, -Origin.Y);
   if (Highlight) {
@@ -185,7 +184,7 @@ void TWinSkinMenu::Paint(HDC DC, const TRect& Band, TPoint Origin) {
   if (!background_) return;
   HDC mem = background_->Canvas()->Handle();
   const TRect local(0, 0, Band.Width(), Band.Height());
-  TSkinObjects* skin = Form->SkinData->Skin();
+  TSkinObjects* skin = Form->FrameSkin()->Skin();
   if (TDataSkinObject* bar = BarElement(Form)) {
     DrawSkinBitmapRect(mem, local, bar->Bitmap.get(), bar->Margins(), bar->Tile == 1, bar->Frame,
                        Form->Active ? 1 : std::min(2, bar->Frame), false);
@@ -203,19 +202,34 @@ void TWinSkinMenu::Paint(HDC DC, const TRect& Band, TPoint Origin) {
 
 void TWinSkinMenu::PaintItem(TMenuBtn* Item) {
   if (!background_ || Item->BoundsRect.IsEmpty()) return;
-  HDC dc = GetWindowDC(Form->Window);
+  HDC dc = GetWindowDC(Form->HostWindow());
   if (!dc) return;
   const TRect r = Item->BoundsRect;
   BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), background_->Canvas()->Handle(), r.Left - band_.Left,
          r.Top - band_.Top, SRCCOPY);
   DrawItem(dc, Item, TPoint(0, 0), Item->State != TNCState::Normal);
-  ReleaseDC(Form->Window, dc);
+  ReleaseDC(Form->HostWindow(), dc);
 }
 
 TMenuBtn* TWinSkinMenu::ItemAt(TPoint P) const {
   for (const auto& item : items_)
     if (!item->Caption.empty() && item->BoundsRect.Contains(P)) return item.get();
   return nullptr;
+}
+
+int TWinSkinMenu::IndexAt(TPoint P) const {
+  const TMenuBtn* item = ItemAt(P);
+  return item ? item->Index : -1;
+}
+
+bool TWinSkinMenu::Clickable(int Index) const {
+  if (Index < 0 || Index >= Count()) return false;
+  const TMenuBtn* item = items_[static_cast<size_t>(Index)].get();
+  return item->Visible && !item->Caption.empty();
+}
+
+HMENU TWinSkinMenu::SubMenuOf(int Index) const {
+  return Index >= 0 && Index < Count() ? items_[static_cast<size_t>(Index)]->SubMenu : nullptr;
 }
 
 TMenuBtn* TWinSkinMenu::FindAccel(wchar_t Key) const {
@@ -227,7 +241,7 @@ TMenuBtn* TWinSkinMenu::FindAccel(wchar_t Key) const {
 bool TWinSkinMenu::TrackItem(TMenuBtn* Item, bool SelectFirst) {
   if (!Item->SubMenu) {
     // A top-level item without sub-items acts as a command, when it may.
-    if (Item->Enabled) PostMessageW(Form->Window, WM_COMMAND, Item->ID, 0);
+    if (Item->Enabled) PostMessageW(Form->HostWindow(), WM_COMMAND, Item->ID, 0);
     return true;
   }
   TMenuTracking& tracking = MenuTracking();
@@ -242,11 +256,11 @@ bool TWinSkinMenu::TrackItem(TMenuBtn* Item, bool SelectFirst) {
   if (Item->Enabled) {
     const TMenuLoopScope loop;
     RECT window{};
-    GetWindowRect(Form->Window, &window);
+    GetWindowRect(Form->HostWindow(), &window);
     const bool rtl = Form->RightToLeft;
     const int x = window.left + (rtl ? Item->BoundsRect.Right : Item->BoundsRect.Left);
     const int y = window.top + Item->BoundsRect.Bottom;
-    TrackPopupMenu(Item->SubMenu, rtl ? kTrackFlagsRtl : kTrackFlags, x, y, 0, Form->Window, nullptr);
+    TrackPopupMenu(Item->SubMenu, rtl ? kTrackFlagsRtl : kTrackFlags, x, y, 0, Form->HostWindow(), nullptr);
   }
   const int target = tracking.SwitchPending ? tracking.SwitchTarget : -1;
   const WPARAM hit = tracking.SwitchByKey ? kKeyClickHit : kMouseClickHit;
@@ -257,8 +271,8 @@ bool TWinSkinMenu::TrackItem(TMenuBtn* Item, bool SelectFirst) {
   if (target >= 0 && target < Count()) {
     const TRect& to = items_[static_cast<size_t>(target)]->BoundsRect;
     RECT window{};
-    GetWindowRect(Form->Window, &window);
-    PostMessageW(Form->Window, WM_NCLBUTTONDOWN, hit,
+    GetWindowRect(Form->HostWindow(), &window);
+    PostMessageW(Form->HostWindow(), WM_NCLBUTTONDOWN, hit,
                  MAKELPARAM(window.left + to.Left + 1, window.top + to.Top + 1));
   }
   return true;

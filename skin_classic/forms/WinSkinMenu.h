@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "skin_classic/forms/FormFrame.h"
 #include "skin_classic/forms/NCObject.h"
 
 namespace vcl {
@@ -18,7 +19,6 @@ class TMenuItem;
 
 namespace winskin {
 
-class TWinSkinForm;
 class TWinSkinMenu;
 
 // One top-level item of the bar (Enabled: the item's own state).
@@ -26,7 +26,7 @@ class TMenuBtn : public TNCObject {
   VCL_CLASS(TMenuBtn, TNCObject)
 
  public:
-  TMenuBtn(TWinSkinForm* AOwner, TWinSkinMenu* ABar) : TNCObject(AOwner), Bar(ABar) { Visible = true; }
+  TMenuBtn(TFormFrame* AOwner, TWinSkinMenu* ABar) : TNCObject(AOwner), Bar(ABar) { Visible = true; }
 
   TWinSkinMenu* Bar;
   String Caption;
@@ -37,18 +37,17 @@ class TMenuBtn : public TNCObject {
   void Paint() override;
 };
 
-class TWinSkinMenu {
+class TWinSkinMenu : public TFormMenuBar {
  public:
-  explicit TWinSkinMenu(TWinSkinForm* AForm);
-  ~TWinSkinMenu();
+  explicit TWinSkinMenu(TFormFrame* AForm);
+  ~TWinSkinMenu() override;
   TWinSkinMenu(const TWinSkinMenu&) = delete;
   TWinSkinMenu& operator=(const TWinSkinMenu&) = delete;
 
-  TWinSkinForm* Form;
+  TFormFrame* Form;
   HMENU MenuHandle = nullptr;
 
-  // The form's TMainMenu (a library form's), asked each time: the form may change or free it.
-  vcl::TMainMenu* Menu() const;
+  vcl::TMainMenu* Menu() const override;
 
   // Reads the top-level items of the window's menu (a library form's only while it has a
   // TMainMenu), each merged with the TMainMenu's item of the same command, and takes the
@@ -78,7 +77,10 @@ class TWinSkinMenu {
   // The bar reads right to left (its TMainMenu does, or the window without one).
   bool RightToLeft() const;
   const std::vector<std::unique_ptr<TMenuBtn>>& Items() const { return items_; }
-  int Count() const { return static_cast<int>(items_.size()); }
+  int Count() const override { return static_cast<int>(items_.size()); }
+  bool Clickable(int Index) const override;
+  int IndexAt(TPoint P) const override;
+  HMENU SubMenuOf(int Index) const override;
   const TRect& BarRect() const { return band_; }
 
  private:

@@ -531,8 +531,10 @@ TEST_F(MappedForms, ToolBarsGetTheSkinsDrawingAndTheirOwnBack) {
   ASSERT_TRUE(skin);
   EXPECT_EQ(SkinnerClass(skin, bar), L"TSkinBox");
   EXPECT_TRUE(bar->Flat());
-  EXPECT_TRUE(bar->OnCustomDraw == vcl::TTBCustomDrawEvent::Bind<&TWinSkinForm::DrawToolbarBackground>(skin));
-  EXPECT_TRUE(bar->OnCustomDrawButton == vcl::TTBCustomDrawBtnEvent::Bind<&TWinSkinForm::DrawToolbarButton>(skin));
+  // The mapping sees the form as its frame.
+  TFormFrame* frame = skin;
+  EXPECT_TRUE(bar->OnCustomDraw == vcl::TTBCustomDrawEvent::Bind<&TFormFrame::DrawToolbarBackground>(frame));
+  EXPECT_TRUE(bar->OnCustomDrawButton == vcl::TTBCustomDrawBtnEvent::Bind<&TFormFrame::DrawToolbarButton>(frame));
   UnskinAll();
   EXPECT_FALSE(bar->Flat());
   EXPECT_FALSE(bar->OnCustomDraw);
