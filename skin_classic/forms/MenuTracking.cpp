@@ -128,42 +128,46 @@ LRESULT TMenuTracking::Filter(int Code, MSG& m) {
     FirstKeySent = true;
     PostMessageW(Form->HostWindow(), WM_KEYDOWN, VK_DOWN, 0);
   }
-  const TFormMenuBar* bar = Form->MenuBar();
-  int target = -1;
-  bool byKey = false;
+  TSwitch to;
   switch (m.message) {
-    case WM_SYSKEYDOWN:
-      if (m.wParam == VK_MENU) Form->Tracking = false;
-      break;
-    case WM_MOUSEMOVE: {
-      const vcl::TPoint at(m.pt.x, m.pt.y);
-      if (at == LastPoint || !bar) break;
-      LastPoint = at;
-      target = bar->IndexAt(Form->ToWindowPoint(at.X, at.Y));
-      break;
-    }
-    case WM_KEYDOWN:
-      switch (m.wParam) {
-        case VK_RETURN:
-        case VK_ESCAPE: SwitchPending = false; break;
-        case VK_RIGHT:
-          if (!SelectedHasSubMenu) target = NextItem(OpenIndex, 1);
-          byKey = true;
-          break;
-        case VK_LEFT: {
-          HMENU dropped = bar ? bar->SubMenuOf(OpenIndex) : nullptr;
-          if (!SelectedMenu || SelectedMenu == dropped) target = NextItem(OpenIndex, -1);
-          byKey = true;
-          break;
-        }
-        default: break;
-      }
-      break;
+    case WM_SYSKEYDOWN: FilterSysKeyDown(m); break;
+    case WM_MOUSEMOVE: to = FilterMouseMove(m); break;
+    case WM_KEYDOWN: to = FilterKeyDown(m); break;
     default: break;
   }
-  if (!SwitchTo(target)) return 0;
-  SwitchByKey = byKey;
+  if (!SwitchTo(to.Target)) return 0;
+  SwitchByKey = to.ByKey;
   return 1;
+}
+
+// Alt ends the bar's tracking.
+void TMenuTracking::FilterSysKeyDown(const MSG& m) {
+  if (m.wParam == VK_MENU) Form->Tracking = false;
+}
+
+// The mouse moved onto another bar item.
+TMenuTracking::TSwitch TMenuTracking::FilterMouseMove(const MSG& m) {
+  const TFormMenuBar* bar = Form->MenuBar();
+  const vcl::TPoint at(m.pt.x, m.pt.y);
+  if (at == LastPoint || !bar) return {};
+  LastPoint = at;
+  return {bar->IndexAt(Form->ToWindowPoint(at.X, at.Y)), false};
+}
+
+// Right moves on unless the selection opens a sub-menu; Left moves back from the dropped
+// menu itself; Return and Escape cancel a pending switch.
+TMenuTracking::TSwitch TMenuTracking::FilterKeyDown(const MSG& m) {
+  switch (m.wParam) {
+    case VK_RETURN:
+    case VK_ESCAPE: SwitchPending = false; return {};
+    case VK_RIGHT: return {SelectedHasSubMenu ? -1 : NextItem(OpenIndex, 1), true};
+    case VK_LEFT: {
+      const TFormMenuBar* bar = Form->MenuBar();
+      HMENU dropped = bar ? bar->SubMenuOf(OpenIndex) : nullptr;
+      return {!SelectedMenu || SelectedMenu == dropped ? NextItem(OpenIndex, -1) : -1, true};
+    }
+    default: return {};
+  }
 }
 
 void TMenuTracking::MenuSelect(WPARAM WParam, LPARAM LParam) {

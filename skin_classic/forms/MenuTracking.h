@@ -70,7 +70,16 @@ class TMenuTracking {
     UINT type;  // as it was
   };
 
+  // A move the filter asks for: the bar item to open (-1: none), and whether a key asked.
+  struct TSwitch {
+    int Target = -1;
+    bool ByKey = false;
+  };
+
   static LRESULT CALLBACK HookProc(int Code, WPARAM WParam, LPARAM LParam);
+  void FilterSysKeyDown(const MSG& Message);
+  TSwitch FilterMouseMove(const MSG& Message);
+  TSwitch FilterKeyDown(const MSG& Message);
   bool SelectionReadsRightToLeft() const;
   int NextItem(int From, int Step) const;
   // Ends the menu loop for a switch to bar item Index (nothing for the open item).

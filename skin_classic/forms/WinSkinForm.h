@@ -155,10 +155,38 @@ class TWinSkinForm : public TWinSkinFormBase, public TFormFrame {
   void DetachFrame();
   void KeepClientSize(int Width, int Height);
 
-  // Stages of the window procedure; each answers whether it handled the message.
+  // Stages of the window procedure; each answers whether it handled the message, and so do
+  // the first stage's handlers.
   bool Stage1(vcl::TMessage& Message);
   bool Stage2(vcl::TMessage& Message);
   void Stage3(vcl::TMessage& Message);
+  bool PassUnlessFrameSkinned(vcl::TMessage& Message);
+  bool WMEraseBkgnd(vcl::TMessage& Message);
+  bool WMNCDestroy(vcl::TMessage& Message);
+  bool WMNCActivateBeforeFrame(vcl::TMessage& Message);
+  bool WMInitMenuPopup(vcl::TMessage& Message);
+  bool WMCtlColorBtn(vcl::TMessage& Message);
+  bool WMCtlColorStatic(vcl::TMessage& Message);
+  bool SKMFormSkinned(vcl::TMessage& Message);
+  bool SKMControlRecreated(vcl::TMessage& Message);
+  bool SKMQueryNoSkin(vcl::TMessage& Message);
+  void WMSize(vcl::TMessage& Message);
+  void WMGetMinMaxInfo(vcl::TMessage& Message);
+  void WMWindowPosChanged(vcl::TMessage& Message);
+  void WMSetIcon(vcl::TMessage& Message);
+  void WMCommand(vcl::TMessage& Message);
+  void SKMOpenMenuAt(vcl::TMessage& Message);
+  void WMNCPaint(vcl::TMessage& Message);
+  void WMMeasureItem(vcl::TMessage& Message);
+  void WMDrawItem(vcl::TMessage& Message);
+  void WMMenuSelect(vcl::TMessage& Message);
+  void HookSetText(vcl::TMessage& Message);
+  void EnginePaintFrame(vcl::TMessage& Message);
+  void CallSavedMDIClient(vcl::TMessage& Message) { mdi_client_subclass_.CallDefault(Message); }
+  void MDIClientNCCalcSize(vcl::TMessage& Message);
+  void MDIClientDestroyChild(vcl::TMessage& Message);
+  void MDIClientArrange(vcl::TMessage& Message);
+  void MDIClientSetMenu(vcl::TMessage& Message);
   void SysCommand(vcl::TMessage& Message);
   void MenuChanged(vcl::TMessage& Message);
   void NCActivate(vcl::TMessage& Message);

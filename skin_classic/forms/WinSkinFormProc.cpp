@@ -30,6 +30,8 @@ bool IsSystemCommand(WORD Id) {
   }
 }
 
+constexpr UINT kRedrawEverything = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME;
+
 // The signed screen point of a mouse message.
 TPoint MessagePoint(LPARAM LParam) {
   return TPoint(static_cast<short>(LOWORD(LParam)), static_cast<short>(HIWORD(LParam)));
@@ -56,69 +58,51 @@ void TWinSkinForm::FormWndProc(vcl::TMessage& Message) {
 
 bool TWinSkinForm::Stage1(vcl::TMessage& m) {
   switch (m.Msg) {
-    case WM_ERASEBKGND:
-      CallSaved(m);
-      if (!FormObject && SkinData) {
-        RECT r{};
-        GetClientRect(Window, &r);
-        FillRect(reinterpret_cast<HDC>(m.WParam), &r, SkinData->Skin()->Brush());
-        m.Result = 1;
-      }
-      return true;
-    case WM_NCDESTROY:
-      State = TSkinFormState::Destroying;
-      Detach();
-      CallSaved(m);
-      State = TSkinFormState::Destroyed;
-      return true;
-    case WM_NCACTIVATE:
-      if (State == TSkinFormState::Created && !IsMDIChild()) {
-        m.Result = 0;
-        return true;
-      }
-      if (!SkinFrame) {
-        CallSaved(m);
-        return true;
-      }
-      return false;
+    case WM_ERASEBKGND: return WMEraseBkgnd(m);
+    case WM_NCDESTROY: return WMNCDestroy(m);
+    case WM_NCACTIVATE: return WMNCActivateBeforeFrame(m);
     case kThemedCaption: m.Result = 0; return true;
-    case WM_INITMENUPOPUP: {
-      const auto popup = reinterpret_cast<HMENU>(m.WParam);
-      if (TSkinManage* manager = SkinManager())
-        manager->SetPopupKind(popup == SystemMenu ? TPopupKind::SystemMenu : TPopupKind::MenuBar);
-      CallSaved(m);
-      // The form may have rebuilt the menu just now: a drop-down of the bar is owner-drawn
-      // as it opens.
-      if (MenuTracking().Form == this && popup != SystemMenu) MenuTracking().MakeOwnerDrawn(popup);
-      return true;
-    }
-    case WM_CTLCOLORBTN:
-      CallSaved(m);
-      if (!FormObject) SetBkMode(reinterpret_cast<HDC>(m.WParam), TRANSPARENT);
-      return true;
-    case WM_CTLCOLORSTATIC:
-      CallSaved(m);
-      if (!FormObject && SkinData) {
-        SetBkMode(reinterpret_cast<HDC>(m.WParam), TRANSPARENT);
-        m.Result = reinterpret_cast<LRESULT>(SkinData->Skin()->Brush());
-      }
-      return true;
-    case SKM_FORMSKINNED:
-      if (m.LParam == kFormSkinnedParam) {
-        FormSkinned();
-        m.Result = 0;
-        return true;
-      }
-      break;
-    case SKM_CONTROLRECREATED:
-      if (mapping_) mapping_->ControlRecreated(reinterpret_cast<HWND>(m.WParam));
-      m.Result = 0;
-      return true;
-    case SKM_QUERYNOSKIN:
-      m.Result = 1;
-      PostMessageW(Window, kEngineSkinned, 0, kEngineMark);
-      return true;
-    default: break;
+    case WM_INITMENUPOPUP: return WMInitMenuPopup(m);
+    case WM_CTLCOLORBTN: return WMCtlColorBtn(m);
+    case WM_CTLCOLORSTATIC: return WMCtlColorStatic(m);
+    case SKM_FORMSKINNED: return SKMFormSkinned(m);
+    case SKM_CONTROLRECREATED: return SKMControlRecreated(m);
+    case SKM_QUERYNOSKIN: return SKMQueryNoSkin(m);
+    default: return PassUnlessFrameSkinned(m);
+  }
+}
+
+// Without the skin's frame the window's own procedure has every message the first stage
+// leaves.
+bool TWinSkinForm::PassUnlessFrameSkinned(vcl::TMessage& m) {
+  if (SkinFrame) return false;
+  CallSaved(m);
+  return true;
+}
+
+bool TWinSkinForm::WMEraseBkgnd(vcl::TMessage& m) {
+  CallSaved(m);
+  if (!FormObject && SkinData) {
+    RECT r{};
+    GetClientRect(Window, &r);
+    FillRect(reinterpret_cast<HDC>(m.WParam), &r, SkinData->Skin()->Brush());
+    m.Result = 1;
+  }
+  return true;
+}
+
+bool TWinSkinForm::WMNCDestroy(vcl::TMessage& m) {
+  State = TSkinFormState::Destroying;
+  Detach();
+  CallSaved(m);
+  State = TSkinFormState::Destroyed;
+  return true;
+}
+
+bool TWinSkinForm::WMNCActivateBeforeFrame(vcl::TMessage& m) {
+  if (State == TSkinFormState::Created && !IsMDIChild()) {
+    m.Result = 0;
+    return true;
   }
   if (!SkinFrame) {
     CallSaved(m);
@@ -127,74 +111,131 @@ bool TWinSkinForm::Stage1(vcl::TMessage& m) {
   return false;
 }
 
+bool TWinSkinForm::WMInitMenuPopup(vcl::TMessage& m) {
+  const auto popup = reinterpret_cast<HMENU>(m.WParam);
+  if (TSkinManage* manager = SkinManager())
+    manager->SetPopupKind(popup == SystemMenu ? TPopupKind::SystemMenu : TPopupKind::MenuBar);
+  CallSaved(m);
+  // The form may have rebuilt the menu just now: a drop-down of the bar is owner-drawn
+  // as it opens.
+  if (MenuTracking().Form == this && popup != SystemMenu) MenuTracking().MakeOwnerDrawn(popup);
+  return true;
+}
+
+bool TWinSkinForm::WMCtlColorBtn(vcl::TMessage& m) {
+  CallSaved(m);
+  if (!FormObject) SetBkMode(reinterpret_cast<HDC>(m.WParam), TRANSPARENT);
+  return true;
+}
+
+bool TWinSkinForm::WMCtlColorStatic(vcl::TMessage& m) {
+  CallSaved(m);
+  if (!FormObject && SkinData) {
+    SetBkMode(reinterpret_cast<HDC>(m.WParam), TRANSPARENT);
+    m.Result = reinterpret_cast<LRESULT>(SkinData->Skin()->Brush());
+  }
+  return true;
+}
+
+bool TWinSkinForm::SKMFormSkinned(vcl::TMessage& m) {
+  if (m.LParam != kFormSkinnedParam) return PassUnlessFrameSkinned(m);
+  FormSkinned();
+  m.Result = 0;
+  return true;
+}
+
+bool TWinSkinForm::SKMControlRecreated(vcl::TMessage& m) {
+  if (mapping_) mapping_->ControlRecreated(reinterpret_cast<HWND>(m.WParam));
+  m.Result = 0;
+  return true;
+}
+
+bool TWinSkinForm::SKMQueryNoSkin(vcl::TMessage& m) {
+  m.Result = 1;
+  PostMessageW(Window, kEngineSkinned, 0, kEngineMark);
+  return true;
+}
+
 bool TWinSkinForm::Stage2(vcl::TMessage& m) {
-  TSkinManage* manager = SkinManager();
   switch (m.Msg) {
-    case WM_SIZE: {
-      CallSaved(m);
-      switch (m.WParam) {
-        case SIZE_RESTORED: ShowState = TShowState::Normal; break;
-        case SIZE_MINIMIZED: ShowState = TShowState::Minimized; break;
-        case SIZE_MAXIMIZED: ShowState = TShowState::Maximized; break;
-        default: break;
-      }
-      // However a child came to be maximised or left it (its caption, its system menu, the
-      // program), the MDI children follow: no regions while one is maximised, regions again
-      // once none is.
-      if (IsMDIChild() && manager && State == TSkinFormState::Ready) {
-        if (ShowState == TShowState::Maximized) {
-          manager->SetMDIMaximized(true);
-        } else if (manager->MDIMaximized()) {
-          BOOL maximized = FALSE;
-          const auto active = reinterpret_cast<HWND>(
-              SendMessageW(GetParent(Window), WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
-          if (!active || !maximized || active == Window) manager->SetMDIMaximized(false);
-        }
-      }
-      const bool mdiMaximized = IsMDIChild() && manager && manager->MDIMaximized();
-      const bool mdiOther = IsMDIChild() && (mdiMaximized || ShowState == TShowState::Maximized);
-      if (!mdiOther && (State == TSkinFormState::Ready || State == TSkinFormState::Reapplying)) UpdateRegion();
-      return true;
-    }
+    case WM_SIZE: WMSize(m); return true;
     case WM_ACTIVATE:
     case WM_NCACTIVATE: Active = (m.WParam & 0xFF) != 0; return false;
-    case WM_GETMINMAXINFO:
-      CallSaved(m);
-      ReadShowState();
-      if (ShowState == TShowState::Minimized)
-        SetSystemStyles(true);
-      else if (IsMDIChild())
-        SetSystemStyles(ShowState == TShowState::Maximized);
-      else
-        SetSystemStyles(false);
-      return true;
-    case WM_WINDOWPOSCHANGED:
-      ReadShowState();
-      CallSaved(m);
-      return true;
-    case WM_SETICON:
-      CallSaved(m);
-      MakeIcon();
-      return true;
-    case WM_COMMAND:
-      if (m.LParam == 0 && HIWORD(m.WParam) == 0 && IsSystemCommand(LOWORD(m.WParam))) {
-        PostMessageW(Window, WM_SYSCOMMAND, LOWORD(m.WParam), 0);
-        m.Result = 0;
-      } else {
-        CallSaved(m);
-      }
-      return true;
+    case WM_GETMINMAXINFO: WMGetMinMaxInfo(m); return true;
+    case WM_WINDOWPOSCHANGED: WMWindowPosChanged(m); return true;
+    case WM_SETICON: WMSetIcon(m); return true;
+    case WM_COMMAND: WMCommand(m); return true;
     case WM_SYSCOMMAND: SysCommand(m); return true;
-    case SKM_OPENMENUAT:
-      if (menu_bar_) {
-        const TPoint p = MessagePoint(m.LParam);
-        if (TMenuBtn* item = menu_bar_->ItemAt(ToWindowPoint(p.X, p.Y))) OpenBarItem(item, false);
-      }
-      m.Result = 0;
-      return true;
+    case SKM_OPENMENUAT: SKMOpenMenuAt(m); return true;
     case vcl::CM_MENUCHANGED: MenuChanged(m); return true;
     default: return false;
   }
+}
+
+void TWinSkinForm::WMSize(vcl::TMessage& m) {
+  TSkinManage* manager = SkinManager();
+  CallSaved(m);
+  switch (m.WParam) {
+    case SIZE_RESTORED: ShowState = TShowState::Normal; break;
+    case SIZE_MINIMIZED: ShowState = TShowState::Minimized; break;
+    case SIZE_MAXIMIZED: ShowState = TShowState::Maximized; break;
+    default: break;
+  }
+  // However a child came to be maximised or left it (its caption, its system menu, the
+  // program), the MDI children follow: no regions while one is maximised, regions again
+  // once none is.
+  if (IsMDIChild() && manager && State == TSkinFormState::Ready) {
+    if (ShowState == TShowState::Maximized) {
+      manager->SetMDIMaximized(true);
+    } else if (manager->MDIMaximized()) {
+      BOOL maximized = FALSE;
+      const auto active = reinterpret_cast<HWND>(
+          SendMessageW(GetParent(Window), WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
+      if (!active || !maximized || active == Window) manager->SetMDIMaximized(false);
+    }
+  }
+  const bool mdiMaximized = IsMDIChild() && manager && manager->MDIMaximized();
+  const bool mdiOther = IsMDIChild() && (mdiMaximized || ShowState == TShowState::Maximized);
+  if (!mdiOther && (State == TSkinFormState::Ready || State == TSkinFormState::Reapplying)) UpdateRegion();
+}
+
+void TWinSkinForm::WMGetMinMaxInfo(vcl::TMessage& m) {
+  CallSaved(m);
+  ReadShowState();
+  if (ShowState == TShowState::Minimized)
+    SetSystemStyles(true);
+  else if (IsMDIChild())
+    SetSystemStyles(ShowState == TShowState::Maximized);
+  else
+    SetSystemStyles(false);
+}
+
+void TWinSkinForm::WMWindowPosChanged(vcl::TMessage& m) {
+  ReadShowState();
+  CallSaved(m);
+}
+
+void TWinSkinForm::WMSetIcon(vcl::TMessage& m) {
+  CallSaved(m);
+  MakeIcon();
+}
+
+// The skinned system menu's commands come as WM_COMMAND: they go on as system commands.
+void TWinSkinForm::WMCommand(vcl::TMessage& m) {
+  if (m.LParam == 0 && HIWORD(m.WParam) == 0 && IsSystemCommand(LOWORD(m.WParam))) {
+    PostMessageW(Window, WM_SYSCOMMAND, LOWORD(m.WParam), 0);
+    m.Result = 0;
+  } else {
+    CallSaved(m);
+  }
+}
+
+void TWinSkinForm::SKMOpenMenuAt(vcl::TMessage& m) {
+  if (menu_bar_) {
+    const TPoint p = MessagePoint(m.LParam);
+    if (TMenuBtn* item = menu_bar_->ItemAt(ToWindowPoint(p.X, p.Y))) OpenBarItem(item, false);
+  }
+  m.Result = 0;
 }
 
 void TWinSkinForm::MenuChanged(vcl::TMessage& m) {
@@ -249,17 +290,7 @@ void TWinSkinForm::SysCommand(vcl::TMessage& m) {
 void TWinSkinForm::Stage3(vcl::TMessage& m) {
   switch (m.Msg) {
     case WM_NCCALCSIZE: NCCalcSize(m); return;
-    case WM_NCPAINT:
-      SetSysMenuStyle(true);
-      if (!SkinData->FramePainting()) {
-        m.Result = 0;
-      } else if (MaximizedMDIChild() || BorderKind == TBorderKind::None) {
-        CallSaved(m);
-      } else {
-        PaintFrame(nullptr);
-        m.Result = 0;
-      }
-      return;
+    case WM_NCPAINT: WMNCPaint(m); return;
     case WM_NCACTIVATE: NCActivate(m); return;
     case WM_NCHITTEST: NCHitTest(m); return;
     case WM_NCMOUSEMOVE: NCMouseMove(m); return;
@@ -267,22 +298,37 @@ void TWinSkinForm::Stage3(vcl::TMessage& m) {
     case WM_NCLBUTTONUP: NCLButtonUp(m); return;
     case WM_NCLBUTTONDBLCLK: NCLButtonDblClk(m); return;
     case WM_NCRBUTTONDOWN: NCRButtonDown(m); return;
-    case WM_MEASUREITEM:
-      if (!MenuMeasureItem(m)) CallSaved(m);
-      return;
-    case WM_DRAWITEM:
-      if (!MenuDrawItem(m)) CallSaved(m);
-      return;
-    case WM_MENUSELECT:
-      if (MenuTracking().Form == this) MenuTracking().MenuSelect(m.WParam, m.LParam);
-      CallSaved(m);
-      return;
-    case SKM_PAINTFRAME:
-      PaintFrame(nullptr);
-      m.Result = 0;
-      return;
+    case WM_MEASUREITEM: WMMeasureItem(m); return;
+    case WM_DRAWITEM: WMDrawItem(m); return;
+    case WM_MENUSELECT: WMMenuSelect(m); return;
+    case SKM_PAINTFRAME: PaintFrame(nullptr); m.Result = 0; return;
     default: CallSaved(m); return;
   }
+}
+
+void TWinSkinForm::WMNCPaint(vcl::TMessage& m) {
+  SetSysMenuStyle(true);
+  if (!SkinData->FramePainting()) {
+    m.Result = 0;
+  } else if (MaximizedMDIChild() || BorderKind == TBorderKind::None) {
+    CallSaved(m);
+  } else {
+    PaintFrame(nullptr);
+    m.Result = 0;
+  }
+}
+
+void TWinSkinForm::WMMeasureItem(vcl::TMessage& m) {
+  if (!MenuMeasureItem(m)) CallSaved(m);
+}
+
+void TWinSkinForm::WMDrawItem(vcl::TMessage& m) {
+  if (!MenuDrawItem(m)) CallSaved(m);
+}
+
+void TWinSkinForm::WMMenuSelect(vcl::TMessage& m) {
+  if (MenuTracking().Form == this) MenuTracking().MenuSelect(m.WParam, m.LParam);
+  CallSaved(m);
 }
 
 void TWinSkinForm::NCCalcSize(vcl::TMessage& m) {
@@ -674,27 +720,31 @@ void TWinSkinForm::ShowButtonTip(TWinSysButton* Button) {
 
 void TWinSkinForm::FormHook(vcl::TMessage& m) {
   switch (m.Msg) {
-    case WM_SETTEXT:
-      form_hook_.CallPrevious(m);
-      if (IsWindowVisible(Window)) {
-        if (ShowState == TShowState::Maximized && SkinManager() && SkinManager()->MDIClient())
-          PostMessageW(SkinManager()->MDIClient(), SKM_MDIREDRAW, reinterpret_cast<WPARAM>(Window), 0);
-        if (ShowState == TShowState::Minimized)
-          PaintFrame(nullptr);
-        else
-          FrameChanged();
-      }
-      return;
+    case WM_SETTEXT: HookSetText(m); return;
     case vcl::CM_DIALOGCHAR: DialogChar(m); return;
     case SKM_REAPPLY: Reapply(); return;
-    case kEnginePaintFrame:
-      if (m.LParam != kEngineMark) return;
-      if (m.WParam) PaintFrame(reinterpret_cast<HDC>(m.WParam));
-      m.Result = kEngineMark;
-      return;
+    case kEnginePaintFrame: EnginePaintFrame(m); return;
     case kEngineQuerySkinned: m.Result = m.LParam == kEngineMark ? kEngineMark : 1; return;
     default: form_hook_.CallPrevious(m); return;
   }
+}
+
+void TWinSkinForm::HookSetText(vcl::TMessage& m) {
+  form_hook_.CallPrevious(m);
+  if (!IsWindowVisible(Window)) return;
+  if (ShowState == TShowState::Maximized && SkinManager() && SkinManager()->MDIClient())
+    PostMessageW(SkinManager()->MDIClient(), SKM_MDIREDRAW, reinterpret_cast<WPARAM>(Window), 0);
+  if (ShowState == TShowState::Minimized)
+    PaintFrame(nullptr);
+  else
+    FrameChanged();
+}
+
+// The other engine asks for the frame painted into its DC.
+void TWinSkinForm::EnginePaintFrame(vcl::TMessage& m) {
+  if (m.LParam != kEngineMark) return;
+  if (m.WParam) PaintFrame(reinterpret_cast<HDC>(m.WParam));
+  m.Result = kEngineMark;
 }
 
 // Alt and a letter: the form's own controls first, then the bar item with that accelerator
@@ -727,57 +777,54 @@ void TWinSkinForm::DialogChar(vcl::TMessage& m) {
 // The MDI client's procedure (MDI frames only)
 
 void TWinSkinForm::MDIClientProc(vcl::TMessage& m) {
-  TSkinManage* manager = SkinManager();
-  auto callSaved = [&] { mdi_client_subclass_.CallDefault(m); };
   switch (m.Msg) {
-    case WM_NCCALCSIZE:
-      if (SkinFrame && !SkinData->Options().Contains(xoMDIScrollbar)) {
-        const LONG_PTR style = GetWindowLongPtrW(MDIClient, GWL_STYLE);
-        if (style & (WS_VSCROLL | WS_HSCROLL))
-          SetWindowLongPtrW(MDIClient, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VSCROLL | WS_HSCROLL));
-      }
-      callSaved();
-      return;
-    case WM_MDICREATE:
-      SkinData->SetMenuUpdate(false);
-      callSaved();
-      return;
-    case WM_MDIDESTROY: {
-      callSaved();
-      if (SkinFrame && manager) {
-        BOOL maximized = FALSE;
-        const auto active = reinterpret_cast<HWND>(
-            SendMessageW(MDIClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
-        manager->SetMDIMaximized(active && maximized);
-        if (menu_bar_ && !active) {
-          SkinData->SetMenuUpdate(show_menu_update_);
-          PaintFrame(nullptr);
-        }
-      }
-      return;
-    }
+    case WM_NCCALCSIZE: MDIClientNCCalcSize(m); return;
+    case WM_MDICREATE: SkinData->SetMenuUpdate(false); CallSavedMDIClient(m); return;
+    case WM_MDIDESTROY: MDIClientDestroyChild(m); return;
     case WM_MDITILE:
-    case WM_MDICASCADE:
-      if (SkinFrame && manager && manager->MDIMaximized()) manager->SetMDIMaximized(false);
-      callSaved();
-      return;
-    case WM_MDISETMENU:
-      callSaved();
-      if (SkinFrame && m.WParam && menu_bar_) {
-        native_menu_removed_ = menu_bar_->LoadItems() || native_menu_removed_;
-        SetMenu(Window, nullptr);
-      }
-      return;
-    case WM_NCDESTROY: {
-      callSaved();
-      mdi_client_subclass_.Detach();
-      return;
-    }
-    case SKM_MDIREDRAW:
-      RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-      m.Result = 0;
-      return;
-    default: callSaved(); return;
+    case WM_MDICASCADE: MDIClientArrange(m); return;
+    case WM_MDISETMENU: MDIClientSetMenu(m); return;
+    case WM_NCDESTROY: CallSavedMDIClient(m); mdi_client_subclass_.Detach(); return;
+    case SKM_MDIREDRAW: RedrawWindow(Window, nullptr, nullptr, kRedrawEverything); m.Result = 0; return;
+    default: CallSavedMDIClient(m); return;
+  }
+}
+
+// Without the option the MDI client shows no scroll bars of its own under a skinned frame.
+void TWinSkinForm::MDIClientNCCalcSize(vcl::TMessage& m) {
+  if (SkinFrame && !SkinData->Options().Contains(xoMDIScrollbar)) {
+    const LONG_PTR style = GetWindowLongPtrW(MDIClient, GWL_STYLE);
+    if (style & (WS_VSCROLL | WS_HSCROLL))
+      SetWindowLongPtrW(MDIClient, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VSCROLL | WS_HSCROLL));
+  }
+  CallSavedMDIClient(m);
+}
+
+void TWinSkinForm::MDIClientDestroyChild(vcl::TMessage& m) {
+  TSkinManage* manager = SkinManager();
+  CallSavedMDIClient(m);
+  if (!SkinFrame || !manager) return;
+  BOOL maximized = FALSE;
+  const auto active =
+      reinterpret_cast<HWND>(SendMessageW(MDIClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
+  manager->SetMDIMaximized(active && maximized);
+  if (menu_bar_ && !active) {
+    SkinData->SetMenuUpdate(show_menu_update_);
+    PaintFrame(nullptr);
+  }
+}
+
+void TWinSkinForm::MDIClientArrange(vcl::TMessage& m) {
+  TSkinManage* manager = SkinManager();
+  if (SkinFrame && manager && manager->MDIMaximized()) manager->SetMDIMaximized(false);
+  CallSavedMDIClient(m);
+}
+
+void TWinSkinForm::MDIClientSetMenu(vcl::TMessage& m) {
+  CallSavedMDIClient(m);
+  if (SkinFrame && m.WParam && menu_bar_) {
+    native_menu_removed_ = menu_bar_->LoadItems() || native_menu_removed_;
+    SetMenu(Window, nullptr);
   }
 }
 
