@@ -140,53 +140,42 @@ void TSkinSpeedButton::Repaint() {
 
 bool TSkinSpeedButton::BeforeProc(vcl::TMessage& Message) {
   switch (Message.Msg) {
-    case WM_PAINT: {
-      if (auto dc = reinterpret_cast<HDC>(Message.WParam); dc && FPaintControl) {
-        const TRect client(0, 0, FPaintControl->Width(), FPaintControl->Height());
-        if (vcl::TCanvas* canvas = ControlCanvas()) {
-          const vcl::TCanvasDCLoan loan(*canvas, dc);
-          DrawSpeedButton(dc, client);
-        } else {
-          DrawSpeedButton(dc, client);
-        }
-      }
-      Message.Result = 1;
-      return false;
-    }
+    case WM_PAINT: WMPaint(Message); return false;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
-      CallDefault(Message);
-      if (!alive) return false;
-      SetMouseBit(kMousePressed, true);
-      Repaint();
-      return false;
-    }
+    case WM_LBUTTONDBLCLK: WMLButtonDown(Message); return false;
     default: return TSkinBitButton::BeforeProc(Message);
   }
 }
 
+// Painted into the given DC alone; the button's own painting does not run.
+void TSkinSpeedButton::WMPaint(vcl::TMessage& Message) {
+  if (auto dc = reinterpret_cast<HDC>(Message.WParam); dc && FPaintControl) {
+    const TRect client(0, 0, FPaintControl->Width(), FPaintControl->Height());
+    if (vcl::TCanvas* canvas = ControlCanvas()) {
+      const vcl::TCanvasDCLoan loan(*canvas, dc);
+      DrawSpeedButton(dc, client);
+    } else {
+      DrawSpeedButton(dc, client);
+    }
+  }
+  Message.Result = 1;
+}
+
+void TSkinSpeedButton::WMLButtonDown(vcl::TMessage& Message) {
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+  CallDefault(Message);
+  if (!alive) return;
+  SetMouseBit(kMousePressed, true);
+  Repaint();
+}
+
 void TSkinSpeedButton::AfterProc(vcl::TMessage& Message) {
   switch (Message.Msg) {
-    case vcl::CM_MOUSEENTER:
-      SetMouseBit(kMouseHot, true);
-      Repaint();
-      break;
-    case vcl::CM_MOUSELEAVE:
-      SetMouseBit(kMouseHot | kMousePressed, false);
-      if (FPaintControl && FPaintControl->Visible()) Repaint();
-      break;
-    case WM_LBUTTONUP:
-      SetMouseBit(kMousePressed, false);
-      Repaint();
-      break;
+    case vcl::CM_MOUSEENTER: ShowMouseBit(kMouseHot, true); break;
+    case vcl::CM_MOUSELEAVE: CMMouseLeave(); break;
+    case WM_LBUTTONUP: ShowMouseBit(kMousePressed, false); break;
     case WM_KEYDOWN:
-    case WM_KEYUP:
-      if (Message.WParam == VK_SPACE) {
-        SetMouseBit(kMousePressed, Message.Msg == WM_KEYDOWN);
-        Repaint();
-      }
-      break;
+    case WM_KEYUP: WMKey(Message); break;
     case WM_ENABLE:
     case vcl::CM_FOCUSCHANGED:
     case vcl::CM_ENABLEDCHANGED: break;
@@ -194,6 +183,21 @@ void TSkinSpeedButton::AfterProc(vcl::TMessage& Message) {
     case vcl::CM_RELEASE: UnhookControl(); break;
     default: TSkinBitButton::AfterProc(Message); break;
   }
+}
+
+void TSkinSpeedButton::ShowMouseBit(uint8_t Bit, bool On) {
+  SetMouseBit(Bit, On);
+  Repaint();
+}
+
+void TSkinSpeedButton::CMMouseLeave() {
+  SetMouseBit(kMouseHot | kMousePressed, false);
+  if (FPaintControl && FPaintControl->Visible()) Repaint();
+}
+
+// The space bar presses the button while it is down.
+void TSkinSpeedButton::WMKey(const vcl::TMessage& Message) {
+  if (Message.WParam == VK_SPACE) ShowMouseBit(kMousePressed, Message.Msg == WM_KEYDOWN);
 }
 
 void TSkinSpeedButton::PaintWindow(HDC) {

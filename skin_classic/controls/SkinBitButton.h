@@ -47,6 +47,11 @@ class TSkinSpeedButton : public TSkinBitButton {
  private:
   void Repaint();
   vcl::TCanvas* ControlCanvas() const;
+  void WMPaint(vcl::TMessage& Message);
+  void WMLButtonDown(vcl::TMessage& Message);
+  void ShowMouseBit(uint8_t Bit, bool On);
+  void CMMouseLeave();
+  void WMKey(const vcl::TMessage& Message);
 
   bool FPainting = false;
 };

@@ -77,36 +77,38 @@ bool TSkinButton::BeforeProc(vcl::TMessage& Message) {
 
 void TSkinButton::AfterProc(vcl::TMessage& Message) {
   switch (Message.Msg) {
-    case WM_MOUSEMOVE:
-      if (FHandle && IsWindowEnabled(FHandle) && !Hot()) {
-        SetMouseBit(kMouseHot, true);
-        Redraw();
-      }
-      if (FHandle) TrackMouseLeave(FHandle);
-      break;
-    case WM_MOUSELEAVE:
-      SetMouseBit(kMouseHot | kMousePressed, false);
-      Redraw();
-      break;
-    case WM_LBUTTONUP:
-      if (!Pressed()) break;
-      SetMouseBit(kMousePressed, false);
-      Redraw();
-      // Only a release over the button clicks it, as with the system's own buttons.
-      if (FHandle && InsideClient(FHandle, Message.LParam)) ClickButton();
-      break;
+    case WM_MOUSEMOVE: WMMouseMove(); break;
+    case WM_MOUSELEAVE: ShowMouseBit(kMouseHot | kMousePressed, false); break;
+    case WM_LBUTTONUP: WMLButtonUp(Message); break;
     case WM_KEYDOWN:
-    case WM_KEYUP:
-      if (Message.WParam == VK_SPACE) {
-        SetMouseBit(kMousePressed, Message.Msg == WM_KEYDOWN);
-        Redraw();
-      }
-      break;
+    case WM_KEYUP: WMKey(Message); break;
     case WM_SETTEXT: PaintWindow(nullptr); break;
     case vcl::CM_DIALOGKEY:
     case vcl::CM_FOCUSCHANGED: Redraw(); break;
     default: TSkinControl::AfterProc(Message); break;
   }
+}
+
+void TSkinButton::ShowMouseBit(uint8_t Bit, bool On) {
+  SetMouseBit(Bit, On);
+  Redraw();
+}
+
+void TSkinButton::WMMouseMove() {
+  if (FHandle && IsWindowEnabled(FHandle) && !Hot()) ShowMouseBit(kMouseHot, true);
+  if (FHandle) TrackMouseLeave(FHandle);
+}
+
+void TSkinButton::WMLButtonUp(const vcl::TMessage& Message) {
+  if (!Pressed()) return;
+  ShowMouseBit(kMousePressed, false);
+  // Only a release over the button clicks it, as with the system's own buttons.
+  if (FHandle && InsideClient(FHandle, Message.LParam)) ClickButton();
+}
+
+// The space bar presses the button while it is down.
+void TSkinButton::WMKey(const vcl::TMessage& Message) {
+  if (Message.WParam == VK_SPACE) ShowMouseBit(kMousePressed, Message.Msg == WM_KEYDOWN);
 }
 
 // Nothing of this object is used after the click: its handler may free the button.

@@ -73,6 +73,12 @@ class TSkinButton : public TSkinControl {
   bool FMultiLine = false;
   bool FParentBack = false;
   int last_state_ = 0;
+
+ private:
+  void ShowMouseBit(uint8_t Bit, bool On);
+  void WMMouseMove();
+  void WMLButtonUp(const vcl::TMessage& Message);
+  void WMKey(const vcl::TMessage& Message);
 };
 
 class TSkinMenuButton : public TSkinButton {

@@ -112,17 +112,8 @@ bool TSkinMarkButton::BeforeProc(vcl::TMessage& Message) {
 
 void TSkinMarkButton::AfterProc(vcl::TMessage& Message) {
   switch (Message.Msg) {
-    case WM_MOUSEMOVE:
-      if (FHandle && IsWindowEnabled(FHandle) && !Hot()) {
-        SetMouseBit(kMouseHot, true);
-        Redraw();
-      }
-      if (FHandle) TrackMouseLeave(FHandle);
-      break;
-    case WM_MOUSELEAVE:
-      SetMouseBit(kMouseHot, false);
-      Redraw();
-      break;
+    case WM_MOUSEMOVE: WMMouseMove(); break;
+    case WM_MOUSELEAVE: SetMouseBit(kMouseHot, false); Redraw(); break;
     case BM_SETCHECK:
     // The system paints the pushed look itself when the space key goes down.
     case BM_SETSTATE:
@@ -133,6 +124,14 @@ void TSkinMarkButton::AfterProc(vcl::TMessage& Message) {
     case CM_SKINREDRAWCHECK: Redraw(); break;
     default: TSkinControl::AfterProc(Message); break;
   }
+}
+
+void TSkinMarkButton::WMMouseMove() {
+  if (FHandle && IsWindowEnabled(FHandle) && !Hot()) {
+    SetMouseBit(kMouseHot, true);
+    Redraw();
+  }
+  if (FHandle) TrackMouseLeave(FHandle);
 }
 
 void TSkinMarkButton::DrawControl(HDC DC, const TRect& Rect) {

@@ -68,6 +68,9 @@ class TSkinMarkButton : public TSkinControl {
 
   bool FParentBack = false;
   int last_frame_ = 0;
+
+ private:
+  void WMMouseMove();
 };
 
 class TSkinCheckBox : public TSkinMarkButton {

@@ -79,37 +79,34 @@ bool TSkinComBox::BeforeProc(vcl::TMessage& Message) {
 void TSkinComBox::AfterProc(vcl::TMessage& Message) {
   switch (Message.Msg) {
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      SetMouseBit(kMousePressed, true);
-      Redraw();
-      break;
-    case WM_LBUTTONUP:
-      SetMouseBit(kMousePressed, false);
-      Redraw();
-      break;
-    case WM_MOUSEMOVE: {
-      const vcl::TPoint at(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam)));
-      const bool over = IsWindowEnabled(FHandle) && FButtonRect.Contains(at);
-      if (over != Hot()) {
-        SetMouseBit(kMouseHot, over);
-        Redraw();
-      }
-      break;
-    }
-    case vcl::CM_MOUSELEAVE:
-      SetMouseBit(kMouseHot, false);
-      Redraw();
-      break;
-    case vcl::CN_COMMAND:
-      if (HIWORD(Message.WParam) == CBN_DROPDOWN) FDroppedDown = true;
-      if (HIWORD(Message.WParam) == CBN_CLOSEUP) FDroppedDown = false;
-      break;
+    case WM_LBUTTONDBLCLK: ShowMouseBit(kMousePressed, true); break;
+    case WM_LBUTTONUP: ShowMouseBit(kMousePressed, false); break;
+    case WM_MOUSEMOVE: WMMouseMove(Message); break;
+    case vcl::CM_MOUSELEAVE: ShowMouseBit(kMouseHot, false); break;
+    case vcl::CN_COMMAND: CNCommand(Message); break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: break;
     case WM_DRAWITEM:
     case WM_NCPAINT: Redraw(); break;
     default: TSkinControl::AfterProc(Message); break;
   }
+}
+
+void TSkinComBox::ShowMouseBit(uint8_t Bit, bool On) {
+  SetMouseBit(Bit, On);
+  Redraw();
+}
+
+// The button is hot while the mouse is over it.
+void TSkinComBox::WMMouseMove(const vcl::TMessage& Message) {
+  const vcl::TPoint at(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam)));
+  const bool over = IsWindowEnabled(FHandle) && FButtonRect.Contains(at);
+  if (over != Hot()) ShowMouseBit(kMouseHot, over);
+}
+
+void TSkinComBox::CNCommand(const vcl::TMessage& Message) {
+  if (HIWORD(Message.WParam) == CBN_DROPDOWN) FDroppedDown = true;
+  if (HIWORD(Message.WParam) == CBN_CLOSEUP) FDroppedDown = false;
 }
 
 bool TSkinComBox::HasPicture() const {

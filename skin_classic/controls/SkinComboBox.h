@@ -35,6 +35,9 @@ class TSkinComBox : public TSkinControl {
   int PaintedState() const { return painted_state_; }
 
  private:
+  void ShowMouseBit(uint8_t Bit, bool On);
+  void WMMouseMove(const vcl::TMessage& Message);
+  void CNCommand(const vcl::TMessage& Message);
   // The list gets its skinned bar.
   void AttachList();
   void ReleaseList();

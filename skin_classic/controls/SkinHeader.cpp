@@ -59,25 +59,24 @@ bool TSkinHeader::BeforeProc(vcl::TMessage& Message) {
 
 void TSkinHeader::AfterProc(vcl::TMessage& Message) {
   switch (Message.Msg) {
-    case WM_MOUSEMOVE: {
-      const vcl::TPoint at(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam)));
-      for (size_t i = 0; i < FItemRects.size(); ++i) {
-        if (!FItemRects[i].Contains(at)) continue;
-        if (static_cast<int>(i) != FHotItem) {
-          FHotItem = static_cast<int>(i);
-          Redraw();
-        }
-        break;
-      }
-      TrackMouseLeave(FHandle);
-      break;
-    }
-    case WM_MOUSELEAVE:
-      FHotItem = -1;
-      Redraw();
-      break;
+    case WM_MOUSEMOVE: WMMouseMove(Message); break;
+    case WM_MOUSELEAVE: FHotItem = -1; Redraw(); break;
     default: TSkinControl::AfterProc(Message); break;
   }
+}
+
+// The item under the mouse is hot; between items the hot one stays.
+void TSkinHeader::WMMouseMove(const vcl::TMessage& Message) {
+  const vcl::TPoint at(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam)));
+  for (size_t i = 0; i < FItemRects.size(); ++i) {
+    if (!FItemRects[i].Contains(at)) continue;
+    if (static_cast<int>(i) != FHotItem) {
+      FHotItem = static_cast<int>(i);
+      Redraw();
+    }
+    break;
+  }
+  TrackMouseLeave(FHandle);
 }
 
 void TSkinHeader::DrawControl(HDC DC, const TRect& Rect) {

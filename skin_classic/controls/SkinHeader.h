@@ -31,6 +31,7 @@ class TSkinHeader : public TSkinControl {
   const std::vector<TRect>& ItemRects() const { return FItemRects; }
 
  private:
+  void WMMouseMove(const vcl::TMessage& Message);
   TDataSkinObject* HeaderElement() const;
 
   std::vector<TRect> FItemRects;

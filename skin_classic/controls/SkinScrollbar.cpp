@@ -152,42 +152,54 @@ bool TSkinScrollbar::BeforeProc(vcl::TMessage& Message) {
 
 void TSkinScrollbar::AfterProc(vcl::TMessage& Message) {
   switch (Message.Msg) {
-    case WM_MOUSEWHEEL:
-      RepaintShown(FHorzBar.get());
-      RepaintShown(FVertBar.get());
-      break;
+    case WM_MOUSEWHEEL: WMMouseWheel(); break;
     case WM_SIZE:
-    case WM_WINDOWPOSCHANGED:
-      FMoved = true;
-      UpdateBars();
-      break;
+    case WM_WINDOWPOSCHANGED: WMMoved(); break;
     case WM_HSCROLL: ScrollCodeToBar(FHorzBar.get(), Message.WParam); break;
     case WM_VSCROLL: ScrollCodeToBar(FVertBar.get(), Message.WParam); break;
-    case vcl::CM_VISIBLECHANGED:
-      if (Message.WParam) {
-        UpdateBars();
-      } else {
-        if (FHorzBar) FHorzBar->HideBar();
-        if (FVertBar) FVertBar->HideBar();
-      }
-      break;
-    case vcl::CM_ENABLEDCHANGED:
-      for (TWScrollbar* bar : {FHorzBar.get(), FVertBar.get()})
-        if (bar && FControl) bar->SetEnabled(FControl->Enabled());
-      TSkinControl::AfterProc(Message);
-      break;
-    case vcl::CM_RECREATEWND:
-      if (FForm && FForm->HostWindow())
-        PostMessageW(FForm->HostWindow(), SKM_CONTROLRECREATED, reinterpret_cast<WPARAM>(FHandle), 0);
-      break;
-    case CM_PAINTBORDERINTO:
-      if (Message.LParam == kPaintDCAnswer) {
-        if (Message.WParam) DrawBorder(reinterpret_cast<HDC>(Message.WParam));
-        Message.Result = kPaintDCAnswer;
-      }
-      break;
+    case vcl::CM_VISIBLECHANGED: CMVisibleChanged(Message); break;
+    case vcl::CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
+    case vcl::CM_RECREATEWND: CMRecreateWnd(); break;
+    case CM_PAINTBORDERINTO: CMPaintBorderInto(Message); break;
     default: TSkinControl::AfterProc(Message); break;
   }
+}
+
+void TSkinScrollbar::WMMouseWheel() {
+  RepaintShown(FHorzBar.get());
+  RepaintShown(FVertBar.get());
+}
+
+void TSkinScrollbar::WMMoved() {
+  FMoved = true;
+  UpdateBars();
+}
+
+void TSkinScrollbar::CMVisibleChanged(const vcl::TMessage& Message) {
+  if (Message.WParam) {
+    UpdateBars();
+    return;
+  }
+  if (FHorzBar) FHorzBar->HideBar();
+  if (FVertBar) FVertBar->HideBar();
+}
+
+void TSkinScrollbar::CMEnabledChanged(vcl::TMessage& Message) {
+  for (TWScrollbar* bar : {FHorzBar.get(), FVertBar.get()})
+    if (bar && FControl) bar->SetEnabled(FControl->Enabled());
+  TSkinControl::AfterProc(Message);
+}
+
+// The form maps the control's new window once it is made.
+void TSkinScrollbar::CMRecreateWnd() {
+  if (FForm && FForm->HostWindow())
+    PostMessageW(FForm->HostWindow(), SKM_CONTROLRECREATED, reinterpret_cast<WPARAM>(FHandle), 0);
+}
+
+void TSkinScrollbar::CMPaintBorderInto(vcl::TMessage& Message) {
+  if (Message.LParam != kPaintDCAnswer) return;
+  if (Message.WParam) DrawBorder(reinterpret_cast<HDC>(Message.WParam));
+  Message.Result = kPaintDCAnswer;
 }
 
 void TSkinScrollbar::DrawControl(HDC DC, const TRect&) {
@@ -317,26 +329,38 @@ bool TComboxScrollBar::BarRect(TRect& Bar) const {
 
 bool TComboxScrollBar::BeforeProc(vcl::TMessage& Message) {
   switch (Message.Msg) {
-    case WM_NCMOUSEMOVE:
-      if (Message.WParam == HTHSCROLL || Message.WParam == HTVSCROLL) return false;
-      break;
-    case WM_NCLBUTTONDOWN:
-      if (Message.WParam == HTVSCROLL &&
-          DragThumb(vcl::TPoint(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))))) {
-        Message.Result = 0;
-        return false;
-      }
-      break;
-    // Whatever takes the mouse or cancels the mode ends a drag.
-    case WM_CAPTURECHANGED:
-      if (dragging_ && reinterpret_cast<HWND>(Message.LParam) != FHandle) drag_cancelled_ = true;
-      break;
-    case WM_CANCELMODE:
-      if (dragging_) drag_cancelled_ = true;
-      break;
+    case WM_NCMOUSEMOVE: return WMNCMouseMove(Message);
+    case WM_NCLBUTTONDOWN: return WMNCLButtonDown(Message);
+    case WM_CAPTURECHANGED: WMCaptureChanged(Message); break;
+    case WM_CANCELMODE: WMCancelMode(); break;
     default: break;
   }
   return TSkinControl::BeforeProc(Message);
+}
+
+// The list's own hot tracking does not see the mouse over its bars.
+bool TComboxScrollBar::WMNCMouseMove(vcl::TMessage& Message) {
+  if (Message.WParam == HTHSCROLL || Message.WParam == HTVSCROLL) return false;
+  return TSkinControl::BeforeProc(Message);
+}
+
+// A press on the vertical bar's thumb drags it here.
+bool TComboxScrollBar::WMNCLButtonDown(vcl::TMessage& Message) {
+  if (Message.WParam == HTVSCROLL &&
+      DragThumb(vcl::TPoint(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))))) {
+    Message.Result = 0;
+    return false;
+  }
+  return TSkinControl::BeforeProc(Message);
+}
+
+// Whatever takes the mouse or cancels the mode ends a drag.
+void TComboxScrollBar::WMCaptureChanged(const vcl::TMessage& Message) {
+  if (dragging_ && reinterpret_cast<HWND>(Message.LParam) != FHandle) drag_cancelled_ = true;
+}
+
+void TComboxScrollBar::WMCancelMode() {
+  if (dragging_) drag_cancelled_ = true;
 }
 
 bool TComboxScrollBar::DragThumb(vcl::TPoint At) {

@@ -59,6 +59,12 @@ class TSkinScrollbar : public TSkinControl {
   bool FMoved = false;
 
  private:
+  void WMMouseWheel();
+  void WMMoved();
+  void CMVisibleChanged(const vcl::TMessage& Message);
+  void CMEnabledChanged(vcl::TMessage& Message);
+  void CMRecreateWnd();
+  void CMPaintBorderInto(vcl::TMessage& Message);
   bool saved_fixed_color_ = false;
   vcl::TColor fixed_color_ = vcl::clNone;
 };
@@ -119,6 +125,10 @@ class TComboxScrollBar : public TSkinControl {
   bool Dragging() const { return dragging_; }
 
  private:
+  bool WMNCMouseMove(vcl::TMessage& Message);
+  bool WMNCLButtonDown(vcl::TMessage& Message);
+  void WMCaptureChanged(const vcl::TMessage& Message);
+  void WMCancelMode();
   // Drags the thumb under a press at a screen point; false when the press is not on it.
   bool DragThumb(vcl::TPoint At);
 

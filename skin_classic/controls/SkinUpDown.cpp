@@ -65,33 +65,37 @@ bool TSkinUpDown::Horizontal() const {
 bool TSkinUpDown::BeforeProc(vcl::TMessage& Message) {
   switch (Message.Msg) {
     case WM_PAINT: PaintHandler(Message); return false;
-    case WM_ERASEBKGND:
-      if (!FControl && Message.WParam) {
-        RECT r{};
-        GetClientRect(FHandle, &r);
-        FillRectColor(reinterpret_cast<HDC>(Message.WParam), TRect(r.left, r.top, r.right, r.bottom), vcl::clWhite);
-      }
-      Message.Result = 1;
-      return false;
+    case WM_ERASEBKGND: WMEraseBkgnd(Message); return false;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-      // The control clicks and repeats by itself; the skin shows the press.
-      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
-      CallDefault(Message);
-      if (!alive) return false;
-      SetMouseBit(kMousePressed, true);
-      PaintWindow(nullptr);
-      return false;
-    }
-    case WM_LBUTTONUP: {
-      SetMouseBit(kMousePressed, false);
-      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
-      CallDefault(Message);
-      if (alive) PaintWindow(nullptr);
-      return false;
-    }
+    case WM_LBUTTONDBLCLK: WMLButtonDown(Message); return false;
+    case WM_LBUTTONUP: WMLButtonUp(Message); return false;
     default: return TSkinControl::BeforeProc(Message);
   }
+}
+
+void TSkinUpDown::WMEraseBkgnd(vcl::TMessage& Message) {
+  if (!FControl && Message.WParam) {
+    RECT r{};
+    GetClientRect(FHandle, &r);
+    FillRectColor(reinterpret_cast<HDC>(Message.WParam), TRect(r.left, r.top, r.right, r.bottom), vcl::clWhite);
+  }
+  Message.Result = 1;
+}
+
+// The control clicks and repeats by itself; the skin shows the press.
+void TSkinUpDown::WMLButtonDown(vcl::TMessage& Message) {
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+  CallDefault(Message);
+  if (!alive) return;
+  SetMouseBit(kMousePressed, true);
+  PaintWindow(nullptr);
+}
+
+void TSkinUpDown::WMLButtonUp(vcl::TMessage& Message) {
+  SetMouseBit(kMousePressed, false);
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+  CallDefault(Message);
+  if (alive) PaintWindow(nullptr);
 }
 
 void TSkinUpDown::AfterProc(vcl::TMessage& Message) {

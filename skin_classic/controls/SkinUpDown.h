@@ -29,6 +29,9 @@ class TSkinUpDown : public TSkinControl {
   int HalfState(int Half) const { return half_state_[Half & 1]; }
 
  private:
+  void WMEraseBkgnd(vcl::TMessage& Message);
+  void WMLButtonDown(vcl::TMessage& Message);
+  void WMLButtonUp(vcl::TMessage& Message);
   bool Horizontal() const;
   int half_state_[2] = {1, 1};
 };

@@ -100,26 +100,27 @@ void TWinSkinPopMenu::WndProc(vcl::TMessage& m) {
   TSkinManage* manager = SkinManager();
   if (!manager || !manager->Active()) return subclass_.CallDefault(m);
   switch (m.Msg) {
-    case WM_DESTROY:
-      Detach();
-      subclass_.CallDefault(m);
-      return;
-    case WM_ERASEBKGND:
-      if (!SkinData || !SkinData->Options().Contains(xoMenuBG)) subclass_.CallDefault(m);
-      m.Result = 1;
-      return;
+    case WM_DESTROY: Detach(); subclass_.CallDefault(m); return;
+    case WM_ERASEBKGND: WMEraseBkgnd(m); return;
     case WM_NCPAINT: NCPaint(m); return;
-    case WM_PAINT:
-      // Some systems draw the menu's edge inside the client area: the frame goes over it again.
-      subclass_.CallDefault(m);
-      if (FrameElement()) {
-        WindowDC dc(Window, GetWindowDC(Window));
-        if (dc.get()) PaintFrame(dc.get());
-      }
-      return;
+    case WM_PAINT: WMPaint(m); return;
     case WM_PRINT: Print(m); return;
     default: subclass_.CallDefault(m); return;
   }
+}
+
+// With the skin's menu background the system erases nothing.
+void TWinSkinPopMenu::WMEraseBkgnd(vcl::TMessage& m) {
+  if (!SkinData || !SkinData->Options().Contains(xoMenuBG)) subclass_.CallDefault(m);
+  m.Result = 1;
+}
+
+// Some systems draw the menu's edge inside the client area: the frame goes over it again.
+void TWinSkinPopMenu::WMPaint(vcl::TMessage& m) {
+  subclass_.CallDefault(m);
+  if (!FrameElement()) return;
+  WindowDC dc(Window, GetWindowDC(Window));
+  if (dc.get()) PaintFrame(dc.get());
 }
 
 void TWinSkinPopMenu::NCPaint(vcl::TMessage& m) {

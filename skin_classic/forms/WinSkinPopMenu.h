@@ -45,6 +45,8 @@ class TWinSkinPopMenu : public TWinSkinPopMenuBase {
 
  private:
   void NCPaint(vcl::TMessage& Message);
+  void WMEraseBkgnd(vcl::TMessage& Message);
+  void WMPaint(vcl::TMessage& Message);
   void Print(vcl::TMessage& Message);
   bool MakeBuffer();
   TDataSkinObject* FrameElement() const;
