@@ -89,9 +89,9 @@ void TWMediaPlayer::ReadButtons() {
   const vcl::String colored = vcl::LowerCase(GetSetPropText(FPlayer, L"ColoredButtons"));
   FButtonCount = 0;
   for (int b = 0; b < kPlayerButtons; ++b) {
-    FButtons[b] = {SetHas(visible, kButtonIdents[b]), SetHas(enabled, kButtonIdents[b]),
+    buttons_[b] = {SetHas(visible, kButtonIdents[b]), SetHas(enabled, kButtonIdents[b]),
                    SetHas(colored, kButtonIdents[b])};
-    if (FButtons[b].Visible) ++FButtonCount;
+    if (buttons_[b].Visible) ++FButtonCount;
   }
   FButtonWidth = FButtonCount ? Width() / FButtonCount : 0;
 }
@@ -100,7 +100,7 @@ int TWMediaPlayer::ButtonAt(int X) const {
   if (FButtonWidth <= 0 || X < 0) return -1;
   int x = 0;
   for (int b = 0; b < kPlayerButtons; ++b) {
-    if (!FButtons[b].Visible) continue;
+    if (!buttons_[b].Visible) continue;
     if (X >= x && X < x + FButtonWidth) return b;
     x += FButtonWidth;
   }
@@ -150,15 +150,15 @@ void TWMediaPlayer::Paint() {
   TDataSkinButton* buttons = FSkinData && !FSkinData->Empty() ? FSkinData->Skin()->Buttons() : nullptr;
   int x = 0;
   for (int b = 0; b < kPlayerButtons; ++b) {
-    if (!FButtons[b].Visible) continue;
+    if (!buttons_[b].Visible) continue;
     const TRect r(x, 0, x + FButtonWidth, h);
     x += FButtonWidth;
     const bool pressed = FMouseDown && FPressedButton == b;
     if (buttons && buttons->HasBitmap())
       DrawSkinBitmapRect(bdc, r, buttons->Bitmap.get(), buttons->Margins(), buttons->Tile != 0, buttons->Frame,
                          pressed ? 2 : 1, buttons->Transparent());
-    const bool enabled = FButtons[b].Enabled && FPlayer->Enabled();
-    const int set = !enabled ? kSetDisabled : FButtons[b].Colored ? kSetColored : kSetEnabled;
+    const bool enabled = buttons_[b].Enabled && FPlayer->Enabled();
+    const int set = !enabled ? kSetDisabled : buttons_[b].Colored ? kSetColored : kSetEnabled;
     vcl::TBitmap* glyph = FGlyphs[b][set].get();
     if (glyph->Empty()) continue;
     const int gx = r.Left + (r.Width() - glyph->Width()) / 2 + (pressed ? 1 : 0);
@@ -181,24 +181,24 @@ void TSkinMP::AttachControl(TSkinControlHost* Form, TSkinData* SkinData, bool Se
   if (FAttached) return;
   TSkinControl::AttachControl(Form, SkinData, SetColor, Canvas);
   if (!FAttached) return;
-  FPanel.reset(new TWMediaPlayer(nullptr));
-  FPanel->Attach(this, FControl, SkinData);
+  panel_.reset(new TWMediaPlayer(nullptr));
+  panel_->Attach(this, FControl, SkinData);
 }
 
 void TSkinMP::RestoreControl() {
   TSkinControl::RestoreControl();
-  if (FStatus != kSkinnerWindowGone) FPanel.reset();
+  if (FStatus != kSkinnerWindowGone) panel_.reset();
 }
 
 void TSkinMP::AfterProc(vcl::TMessage& Message) {
   switch (Message.Msg) {
     case WM_WINDOWPOSCHANGED:
-      if (FPanel) FPanel->FollowPlayer();
+      if (panel_) panel_->FollowPlayer();
       break;
     case vcl::CM_VISIBLECHANGED:
-      if (!FPanel) break;
-      FPanel->FollowPlayer();
-      FPanel->SetVisible(Message.WParam != 0);
+      if (!panel_) break;
+      panel_->FollowPlayer();
+      panel_->SetVisible(Message.WParam != 0);
       break;
     default: TSkinControl::AfterProc(Message); break;
   }

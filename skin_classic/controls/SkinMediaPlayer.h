@@ -50,7 +50,7 @@ class TWMediaPlayer : public vcl::TCustomControl {
   void ReadButtons();
 
   std::array<std::array<std::unique_ptr<vcl::TBitmap>, 3>, kPlayerButtons> FGlyphs;
-  std::array<TButtonFlags, kPlayerButtons> FButtons{};
+  std::array<TButtonFlags, kPlayerButtons> buttons_{};
   int FButtonCount = 0;
   int FButtonWidth = 0;
   bool FMouseDown = false;
@@ -72,10 +72,10 @@ class TSkinMP : public TSkinControl {
   void RestoreControl() override;
   void AfterProc(vcl::TMessage& Message) override;
 
-  TWMediaPlayer* Panel() const { return FPanel.get(); }
+  TWMediaPlayer* Panel() const { return panel_.get(); }
 
  private:
-  TOwnedObject<TWMediaPlayer> FPanel;
+  TOwnedObject<TWMediaPlayer> panel_;
 };
 
 }  // namespace winskin

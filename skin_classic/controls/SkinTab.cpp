@@ -320,27 +320,25 @@ bool TSkinTab::BeforeProc(vcl::TMessage& Message) {
 
 void TSkinTab::AfterProc(vcl::TMessage& Message) {
   switch (Message.Msg) {
-    case WM_MOUSEMOVE: {
-      TCHITTESTINFO hit{};
-      hit.pt = POINT{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
-      const int tab = IsWindowEnabled(FHandle)
-                          ? static_cast<int>(SendMessageW(FHandle, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)))
-                          : -1;
-      if (tab != FHotTab) {
-        FHotTab = tab;
-        Redraw();
-      }
-      TrackMouseLeave(FHandle);
-      break;
-    }
-    case WM_MOUSELEAVE:
-      if (FHotTab != -1) {
-        FHotTab = -1;
-        Redraw();
-      }
-      break;
+    case WM_MOUSEMOVE: WMMouseMove(Message); break;
+    case WM_MOUSELEAVE: SetHotTab(-1); break;
     default: TSkinControl::AfterProc(Message); break;
   }
+}
+
+void TSkinTab::SetHotTab(int Tab) {
+  if (Tab == hot_tab_) return;
+  hot_tab_ = Tab;
+  Redraw();
+}
+
+// The tab under the mouse is hot.
+void TSkinTab::WMMouseMove(const vcl::TMessage& Message) {
+  TCHITTESTINFO hit{};
+  hit.pt = POINT{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
+  SetHotTab(IsWindowEnabled(FHandle) ? static_cast<int>(SendMessageW(FHandle, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)))
+                                     : -1);
+  TrackMouseLeave(FHandle);
 }
 
 bool TSkinTab::CloseMarkClick(vcl::TPoint At) {
@@ -402,7 +400,7 @@ void TSkinTab::DrawControl(HDC DC, const TRect& Rect) {
         const TabItem t = ReadTabItem(FHandle, i, FUnicode2);
         const TRect face = TabToStrip(FromRect(item), FPosition, display, W, H);
         // The tab image's frames: 1 normal, 2 selected, 4 hot.
-        const int state = i == current ? 2 : i == FHotTab && FEnabled && tabs->Frame >= kTabHotFrame ? kTabHotFrame : 1;
+        const int state = i == current ? 2 : i == hot_tab_ && FEnabled && tabs->Frame >= kTabHotFrame ? kTabHotFrame : 1;
         DrawSkinBitmapRect(sdc, face, FTabImage.get(), tab_margins_, tabs->Tile != 0, tabs->Frame, state,
                            tabs->Transparent());
         const vcl::TColor colour = state == 2 ? tabs->MouseOverColour2 : tabs->NormalColour2;

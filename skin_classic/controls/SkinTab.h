@@ -58,7 +58,7 @@ class TSkinTab : public TSkinControl {
   // The skin's tab picture.
   bool HasPicture() const override;
   // The tab under the mouse (-1: none); it shows the tab image's hot frame.
-  int HotTab() const { return FHotTab; }
+  int HotTab() const { return hot_tab_; }
 
   TTabSide Position() const { return FPosition; }
   bool CloseButtons() const { return FCloseButtons; }
@@ -85,10 +85,13 @@ class TSkinTab : public TSkinControl {
   std::unique_ptr<vcl::TBitmap> FStrip;
   HWND FUpDown = nullptr;  // the strip's up-down window
   bool FCloseButtons = false;
-  int FHotTab = -1;
+  int hot_tab_ = -1;
 
  private:
+  void SetHotTab(int Tab);
+  void WMMouseMove(const vcl::TMessage& Message);
   void Prepare();
+
   TRect tab_margins_;    // the tab image's margins, turned with it
   TRect sheet_margins_;  // the sheet image's
 };

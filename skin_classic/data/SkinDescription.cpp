@@ -94,7 +94,7 @@ class DescriptionReader {
   const TSkinReader& reader_;
   const DescriptionDefaults& defaults_;
   std::vector<std::string> sections_;
-  std::int64_t pixelsUsed_ = 0;
+  std::int64_t pixels_used_ = 0;
   SkinDescription d_;
 };
 
@@ -124,8 +124,8 @@ ElementRecord DescriptionReader::NewRecord(std::string_view name, SkinObjectKind
 PictureRef DescriptionReader::Picture(std::string_view fileName) {
   PictureRef p = FindSkinPicture(reader_, fileName);
   const std::int64_t pixels = std::int64_t{p.width} * p.height;
-  if (pixels > defaults_.maxPicturePixels - pixelsUsed_) return {};
-  pixelsUsed_ += pixels;
+  if (pixels > defaults_.maxPicturePixels - pixels_used_) return {};
+  pixels_used_ += pixels;
   return p;
 }
 

@@ -68,13 +68,13 @@ void TMenuTracking::RestoreItems() {
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE | MIIM_ID;
-    if (!IsMenu(it->menu) || !GetMenuItemInfoW(it->menu, it->position, TRUE, &info)) continue;
-    if (info.wID != it->id || !(info.fType & MFT_OWNERDRAW)) continue;
+    if (!IsMenu(it->Menu) || !GetMenuItemInfoW(it->Menu, it->Position, TRUE, &info)) continue;
+    if (info.wID != it->Id || !(info.fType & MFT_OWNERDRAW)) continue;
     MENUITEMINFOW set{};
     set.cbSize = sizeof set;
     set.fMask = MIIM_FTYPE;
-    set.fType = it->type;
-    SetMenuItemInfoW(it->menu, it->position, TRUE, &set);
+    set.fType = it->Type;
+    SetMenuItemInfoW(it->Menu, it->Position, TRUE, &set);
   }
   changed_.clear();
 }

@@ -64,10 +64,10 @@ class TMenuTracking {
 
  private:
   struct ChangedItem {
-    HMENU menu;
-    UINT position;
-    UINT id;
-    UINT type;  // as it was
+    HMENU Menu;
+    UINT Position;
+    UINT Id;
+    UINT Type;  // as it was
   };
 
   // A move the filter asks for: the bar item to open (-1: none), and whether a key asked.

@@ -183,32 +183,32 @@ void TLZH::Update(unsigned c) {
 // Tops the bit buffer up to at least 57 bits: eight input bytes at once while a block has
 // them, else byte by byte, the bytes past the input's end being zeros.
 void TLZH::Refill() {
-  if (inputEnd_ - inputAt_ >= 8) {
+  if (input_end_ - input_at_ >= 8) {
     std::uint64_t word = 0;
-    for (int k = 0; k < 8; ++k) word = word << 8 | tables_->input[inputAt_ + k];
-    bits_ |= word >> bitCount_;
-    inputAt_ += (63 - bitCount_) >> 3;
-    bitCount_ |= 56;
+    for (int k = 0; k < 8; ++k) word = word << 8 | tables_->input[input_at_ + k];
+    bits_ |= word >> bit_count_;
+    input_at_ += (63 - bit_count_) >> 3;
+    bit_count_ |= 56;
     return;
   }
   RefillSlowly();
 }
 
 void TLZH::RefillSlowly() {
-  while (bitCount_ <= 56) {
-    if (inputAt_ == inputEnd_ && !inputEnded_) {
+  while (bit_count_ <= 56) {
+    if (input_at_ == input_end_ && !input_ended_) {
       const std::size_t got = (*read_)(tables_->input.data(), kInputBlock);
-      inputAt_ = 0;
-      inputEnd_ = std::min(got, kInputBlock);
-      inputEnded_ = inputEnd_ == 0;
+      input_at_ = 0;
+      input_end_ = std::min(got, kInputBlock);
+      input_ended_ = input_end_ == 0;
     }
     std::uint8_t byte = 0;
-    if (inputAt_ < inputEnd_)
-      byte = tables_->input[inputAt_++];
+    if (input_at_ < input_end_)
+      byte = tables_->input[input_at_++];
     else
-      ++padBytes_;
-    bits_ |= std::uint64_t{byte} << (56 - bitCount_);
-    bitCount_ += 8;
+      ++pad_bytes_;
+    bits_ |= std::uint64_t{byte} << (56 - bit_count_);
+    bit_count_ += 8;
   }
 }
 
@@ -216,10 +216,10 @@ unsigned TLZH::DecodeChar() {
   const std::uint16_t* son = tables_->son.data();
   unsigned c = son[R];
   while (c < static_cast<unsigned>(T)) {
-    if (bitCount_ == 0) Refill();
+    if (bit_count_ == 0) Refill();
     c = son[c + static_cast<unsigned>(bits_ >> 63)];
     bits_ <<= 1;
-    --bitCount_;
+    --bit_count_;
   }
   c -= T;
   Update(c);
@@ -229,12 +229,12 @@ unsigned TLZH::DecodeChar() {
 // The first byte read picks the upper six bits and how many further bits (1 to 6) follow;
 // the low six bits of the position are the last six of those read.
 unsigned TLZH::DecodePosition() {
-  if (bitCount_ < 14) Refill();
+  if (bit_count_ < 14) Refill();
   const unsigned first = static_cast<unsigned>(bits_ >> 56);
   const unsigned read = kPosition.len[first] + 6u;  // 8 bits, then len - 2 more
   const unsigned value = static_cast<unsigned>(bits_ >> (64 - read));
   bits_ <<= read;
-  bitCount_ -= read;
+  bit_count_ -= read;
   return unsigned{kPosition.code[first]} << 6 | (value & 63u);
 }
 
@@ -247,18 +247,18 @@ std::size_t TLZH::Run(std::size_t size, LzhReadFn read, Sink& sink) {
   }
   const vcl::TScopeExit release([this] {
     // Bits still buffered were not decoded; any pad bit beyond them was.
-    inputExhausted_ = padBytes_ * 8 > bitCount_;
+    input_exhausted_ = pad_bytes_ * 8 > bit_count_;
     tables_.reset();
     read_ = nullptr;
   });
 
   read_ = &read;
   bits_ = 0;
-  bitCount_ = 0;
-  inputAt_ = inputEnd_ = 0;
-  inputEnded_ = false;
-  padBytes_ = 0;
-  inputExhausted_ = false;
+  bit_count_ = 0;
+  input_at_ = input_end_ = 0;
+  input_ended_ = false;
+  pad_bytes_ = 0;
+  input_exhausted_ = false;
   StartHuff();
 
   std::uint8_t* ring = tables_->ring.data();

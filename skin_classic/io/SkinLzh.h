@@ -58,7 +58,7 @@ class TLZH {
 
   // The last decode took bits from past the end of its input: the stream was cut short,
   // and what it wrote from there on is not the data that was packed.
-  bool InputExhausted() const { return inputExhausted_; }
+  bool InputExhausted() const { return input_exhausted_; }
 
  private:
   struct Tables;
@@ -76,14 +76,14 @@ class TLZH {
 
   // Bits not yet decoded, most significant first, and how many of the 64 are valid.
   std::uint64_t bits_ = 0;
-  unsigned bitCount_ = 0;
-  // The current input block: bytes from `inputAt_` to `inputEnd_` are not yet in bits_.
-  std::size_t inputAt_ = 0;
-  std::size_t inputEnd_ = 0;
-  bool inputEnded_ = false;
+  unsigned bit_count_ = 0;
+  // The current input block: bytes from `input_at_` to `input_end_` are not yet in bits_.
+  std::size_t input_at_ = 0;
+  std::size_t input_end_ = 0;
+  bool input_ended_ = false;
   // Zero bytes put into bits_ for input that was not there.
-  std::size_t padBytes_ = 0;
-  bool inputExhausted_ = false;
+  std::size_t pad_bytes_ = 0;
+  bool input_exhausted_ = false;
   LzhReadFn* read_ = nullptr;
   std::unique_ptr<Tables> tables_;
 };

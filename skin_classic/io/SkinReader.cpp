@@ -104,7 +104,7 @@ SkinLoadResult TSkinReader::Load(std::span<const std::uint8_t> package) {
   names_ = std::move(*names);
   sizes_ = std::move(sizes);
   unpacked_ = std::move(unpacked);
-  dataOffset_ = pos;
+  data_offset_ = pos;
   header_ = header;
   return SkinLoadResult::Loaded;
 }

@@ -51,7 +51,7 @@ class TSkinReader {
   std::span<const std::int32_t> Sizes() const { return sizes_; }
   const SkinPackageHeader& Header() const { return header_; }
   std::span<const std::uint8_t> Data() const {
-    return std::span<const std::uint8_t>(unpacked_).subspan(dataOffset_);
+    return std::span<const std::uint8_t>(unpacked_).subspan(data_offset_);
   }
 
   // The block after the header that a format skips, or nullopt for an unknown tag.
@@ -64,7 +64,7 @@ class TSkinReader {
   std::vector<std::string> names_;
   std::vector<std::int32_t> sizes_;
   std::vector<std::uint8_t> unpacked_;  // the whole unpacked package
-  std::size_t dataOffset_ = 0;          // where its data part starts
+  std::size_t data_offset_ = 0;          // where its data part starts
   SkinPackageHeader header_;
 };
 
