@@ -241,7 +241,7 @@ bool TSkinManage::PassesFilter(HWND Window, const String& ClassName) {
   const String lower = vcl::LowerCase(ClassName);
   bool doSkin = true;
   if (Contains(lower, foreign_classes::kPreviewPart) && !main_skin_data_->Options().Contains(xoPreview)) doSkin = false;
-  if (ClassName == foreign_classes::kSystemDialog && (StyleOf(Window) & 0x200)) doSkin = false;
+  if (ClassName == foreign_classes::kSystemDialog && (StyleOf(Window) & DS_SETFOREGROUND)) doSkin = false;
   if (lower == foreign_classes::kPopupDbTreeView) doSkin = false;
   main_skin_data_->QueryFormSkin(ClassName, doSkin);
   return doSkin;
