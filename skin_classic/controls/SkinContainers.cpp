@@ -44,21 +44,23 @@ void TSkinSizer::DrawControl(HDC DC, const TRect& Rect) { FillSkinColor(DC, Rect
 
 bool TSkinBoxH::BeforeProc(vcl::TMessage& Message) {
   switch (Message.Msg) {
-    case WM_ERASEBKGND: {
-      RECT r{};
-      GetWindowRect(FHandle, &r);
-      FillSkinColor(reinterpret_cast<HDC>(Message.WParam), TRect(0, 0, r.right - r.left, r.bottom - r.top));
-      Message.Result = 0;
-      return false;
-    }
-    case WM_CTLCOLORSCROLLBAR: {
-      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
-      CallDefault(Message);
-      if (alive) Message.Result = reinterpret_cast<LRESULT>(FaceBrush());
-      return false;
-    }
+    case WM_ERASEBKGND: WMEraseBkgnd(Message); return false;
+    case WM_CTLCOLORSCROLLBAR: WMCtlColorScrollBar(Message); return false;
     default: return TSkinControl::BeforeProc(Message);
   }
+}
+
+void TSkinBoxH::WMEraseBkgnd(vcl::TMessage& Message) {
+  RECT r{};
+  GetWindowRect(FHandle, &r);
+  FillSkinColor(reinterpret_cast<HDC>(Message.WParam), TRect(0, 0, r.right - r.left, r.bottom - r.top));
+  Message.Result = 0;
+}
+
+void TSkinBoxH::WMCtlColorScrollBar(vcl::TMessage& Message) {
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+  CallDefault(Message);
+  if (alive) Message.Result = reinterpret_cast<LRESULT>(FaceBrush());
 }
 
 void TSkinObjImage::AttachControl(TSkinControlHost* Form, TSkinData* SkinData, bool, vcl::TCanvas* Canvas) {

@@ -35,6 +35,10 @@ class TSkinBoxH : public TSkinControl {
   using TSkinControl::TSkinControl;
 
   bool BeforeProc(vcl::TMessage& Message) override;
+
+ private:
+  void WMEraseBkgnd(vcl::TMessage& Message);
+  void WMCtlColorScrollBar(vcl::TMessage& Message);
 };
 
 class TSkinObjImage : public TSkinControl {

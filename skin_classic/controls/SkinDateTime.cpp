@@ -97,23 +97,28 @@ void TSkinDateTime::AttachWindow(HWND Handle, TSkinData* SkinData, TSkinControlH
 
 void TSkinDateTime::AfterProc(vcl::TMessage& Message) {
   switch (Message.Msg) {
-    case WM_SIZE:
-      if (FArrow) FArrow->UpdatePosition();
-      break;
-    case WM_MOUSEMOVE:
-      // The arrow lets the mouse through: the picker tells where the mouse is.
-      if (FArrow && FArrow->Visible()) {
-        const vcl::TPoint at(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam)));
-        FArrow->SetHot(IsWindowEnabled(FHandle) && FArrow->BoundsRect().Contains(at));
-        TrackMouseLeave(FHandle);
-      }
-      break;
-    case WM_MOUSELEAVE:
-      if (FArrow) FArrow->SetHot(false);
-      break;
+    case WM_SIZE: WMSize(); break;
+    case WM_MOUSEMOVE: WMMouseMove(Message); break;
+    case WM_MOUSELEAVE: WMMouseLeave(); break;
     default: break;
   }
   TSkinControl::AfterProc(Message);
+}
+
+void TSkinDateTime::WMSize() {
+  if (FArrow) FArrow->UpdatePosition();
+}
+
+// The arrow lets the mouse through: the picker tells where the mouse is.
+void TSkinDateTime::WMMouseMove(const vcl::TMessage& Message) {
+  if (!FArrow || !FArrow->Visible()) return;
+  const vcl::TPoint at(static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam)));
+  FArrow->SetHot(IsWindowEnabled(FHandle) && FArrow->BoundsRect().Contains(at));
+  TrackMouseLeave(FHandle);
+}
+
+void TSkinDateTime::WMMouseLeave() {
+  if (FArrow) FArrow->SetHot(false);
 }
 
 void TSkinDateTime::UpdateSkin() {

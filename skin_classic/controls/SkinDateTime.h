@@ -52,7 +52,11 @@ class TSkinDateTime : public TSkinControl {
   TArrowButton* Arrow() const { return FArrow.get(); }
 
  private:
+  void WMSize();
+  void WMMouseMove(const vcl::TMessage& Message);
+  void WMMouseLeave();
   void MakeArrow();
+
   TOwnedObject<TArrowButton> FArrow;
 };
 

@@ -69,17 +69,19 @@ void TSkinEdit::AfterProc(vcl::TMessage& Message) {
     // The system draws the sunken edge again whenever the frame is painted.
     case WM_NCPAINT: PaintWindow(nullptr); break;
     case WM_PRINT: PrintBorder(reinterpret_cast<HDC>(Message.WParam)); break;
-    case CM_PAINTCONTROLINTO:
-      if (Message.LParam == kPaintDCAnswer) {
-        if (Message.WParam) {
-          vcl::TMessage paint{WM_PAINT, Message.WParam, 0, 0};
-          CallDefault(paint);
-        }
-        Message.Result = kPaintDCAnswer;
-      }
-      break;
+    case CM_PAINTCONTROLINTO: CMPaintControlInto(Message); break;
     default: TSkinControl::AfterProc(Message); break;
   }
+}
+
+// The edit's own painting into the given DC.
+void TSkinEdit::CMPaintControlInto(vcl::TMessage& Message) {
+  if (Message.LParam != kPaintDCAnswer) return;
+  if (Message.WParam) {
+    vcl::TMessage paint{WM_PAINT, Message.WParam, 0, 0};
+    CallDefault(paint);
+  }
+  Message.Result = kPaintDCAnswer;
 }
 
 void TSkinEdit::DrawControl(HDC DC, const TRect&) {

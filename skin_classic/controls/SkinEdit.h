@@ -26,6 +26,7 @@ class TSkinEdit : public TSkinControl {
   TSkinUpDown* UpDown() const;
 
  private:
+  void CMPaintControlInto(vcl::TMessage& Message);
   // The up-down child window (a spin or up-down class) gets a skinner of its own.
   void FindUpDown();
   // The border as a printed copy of the window shows it.

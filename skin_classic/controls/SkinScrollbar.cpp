@@ -231,22 +231,27 @@ void TSkinScrollbarH::RestoreControl() {
 }
 
 void TSkinScrollbarH::AfterProc(vcl::TMessage& Message) {
-  // A window that went out of sight takes its panels with it.
-  if (FHandle && !ShownInParent(FHandle)) {
-    if (FHorzBar) FHorzBar->HideBar();
-    if (FVertBar) FVertBar->HideBar();
-  }
+  HideWithWindow();
   switch (Message.Msg) {
     case WM_SIZE:
-    case WM_NCPAINT:
-      UpdateBar(FHorzBar.get());
-      UpdateBar(FVertBar.get());
-      if (Message.Msg == WM_SIZE) Redraw();
-      break;
+    case WM_NCPAINT: UpdatePanels(Message.Msg == WM_SIZE); break;
     case WM_HSCROLL: ScrollCodeToBar(FHorzBar.get(), Message.WParam); break;
     case WM_VSCROLL: ScrollCodeToBar(FVertBar.get(), Message.WParam); break;
     default: TSkinControl::AfterProc(Message); break;
   }
+}
+
+// A window that went out of sight takes its panels with it.
+void TSkinScrollbarH::HideWithWindow() {
+  if (!FHandle || ShownInParent(FHandle)) return;
+  if (FHorzBar) FHorzBar->HideBar();
+  if (FVertBar) FVertBar->HideBar();
+}
+
+void TSkinScrollbarH::UpdatePanels(bool Resized) {
+  UpdateBar(FHorzBar.get());
+  UpdateBar(FVertBar.get());
+  if (Resized) Redraw();
 }
 
 void TSkinScrollbarH::DrawControl(HDC DC, const TRect&) {
@@ -290,22 +295,27 @@ void TSkinScControl::RestoreControl() {
 void TSkinScControl::AfterProc(vcl::TMessage& Message) {
   switch (Message.Msg) {
     case WM_WINDOWPOSCHANGED:
-    case WM_NCPAINT:
-      if (FControl && FControl->HandleAllocated()) FHandle = FControl->Handle();
-      if (FBar) FBar->UpdatePosition(FHandle);
-      break;
+    case WM_NCPAINT: FollowWindow(); break;
     case SBM_SETSCROLLINFO:
     case vcl::CN_VSCROLL:
     case vcl::CN_HSCROLL: RepaintShown(FBar.get()); break;
-    case vcl::CM_VISIBLECHANGED:
-      if (!FBar) break;
-      if (Message.WParam)
-        FBar->UpdatePosition(FHandle);
-      else
-        FBar->HideBar();
-      break;
+    case vcl::CM_VISIBLECHANGED: CMVisibleChanged(Message); break;
     default: TSkinControl::AfterProc(Message); break;
   }
+}
+
+// The panel follows the control's window (which a recreation may have replaced).
+void TSkinScControl::FollowWindow() {
+  if (FControl && FControl->HandleAllocated()) FHandle = FControl->Handle();
+  if (FBar) FBar->UpdatePosition(FHandle);
+}
+
+void TSkinScControl::CMVisibleChanged(const vcl::TMessage& Message) {
+  if (!FBar) return;
+  if (Message.WParam)
+    FBar->UpdatePosition(FHandle);
+  else
+    FBar->HideBar();
 }
 
 void TSkinScControl::DrawControl(HDC, const TRect&) { RepaintShown(FBar.get()); }

@@ -85,6 +85,9 @@ class TSkinScrollbarH : public TSkinControl {
   TWScrollbar* VertBar() const { return FVertBar.get(); }
 
  private:
+  void HideWithWindow();
+  void UpdatePanels(bool Resized);
+
   TOwnedObject<TWScrollbar> FHorzBar;
   TOwnedObject<TWScrollbar> FVertBar;
 };
@@ -105,6 +108,9 @@ class TSkinScControl : public TSkinControl {
   TWScrollbar* Bar() const { return FBar.get(); }
 
  private:
+  void FollowWindow();
+  void CMVisibleChanged(const vcl::TMessage& Message);
+
   TOwnedObject<TWScrollbar> FBar;
 };
 

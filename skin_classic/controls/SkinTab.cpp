@@ -510,19 +510,20 @@ void TSkinTabBtn::DrawControl(HDC DC, const TRect& Rect) {
 bool TSkinTabSheet::BeforeProc(vcl::TMessage& Message) {
   if (FStyle == 0) {
     switch (Message.Msg) {
-      case WM_ERASEBKGND: {
-        RECT r{};
-        GetClientRect(FHandle, &r);
-        if (auto dc = reinterpret_cast<HDC>(Message.WParam)) FillRect(dc, &r, FaceBrush());
-        Message.Result = 1;
-        return false;
-      }
+      case WM_ERASEBKGND: WMEraseBkgnd(Message); return false;
       case WM_PAINT:
       case WM_PRINT: PaintHandler(Message); return false;
       default: break;
     }
   }
   return TSkinControl::BeforeProc(Message);
+}
+
+void TSkinTabSheet::WMEraseBkgnd(vcl::TMessage& Message) {
+  RECT r{};
+  GetClientRect(FHandle, &r);
+  if (auto dc = reinterpret_cast<HDC>(Message.WParam)) FillRect(dc, &r, FaceBrush());
+  Message.Result = 1;
 }
 
 void TSkinTabSheet::DrawControl(HDC DC, const TRect& Rect) {

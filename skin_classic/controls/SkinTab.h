@@ -120,6 +120,9 @@ class TSkinTabSheet : public TSkinControl {
 
   bool BeforeProc(vcl::TMessage& Message) override;
   void DrawControl(HDC DC, const TRect& Rect) override;
+
+ private:
+  void WMEraseBkgnd(vcl::TMessage& Message);
 };
 
 class TSkinAdvPage : public TSkinControl {

@@ -143,8 +143,6 @@ class TWinSkinForm : public TWinSkinFormBase, public TFormFrame {
                          bool& DefaultDraw) override;
 
  private:
-  friend class TWinSysButton;
-
   void Init(TSkinData* ASkinData);
   void CallSaved(vcl::TMessage& Message) { subclass_.CallDefault(Message); }
   void ReadShowState();
