@@ -50,18 +50,18 @@ namespace {
 // The system's caption button for an action, or -1 for an action it has none for.
 int SystemCaptionKind(int Action, TShowState Show) {
   switch (Action) {
-    case 0:
-    case 9:
-    case 62: return DFCS_CAPTIONCLOSE;
-    case 1:
-    case 22: return Show == TShowState::Maximized ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX;
-    case 2:
-    case 23: return Show == TShowState::Minimized ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMIN;
-    case 4: return DFCS_CAPTIONHELP;
-    case 7:
-    case 60: return DFCS_CAPTIONMIN;
-    case 8:
-    case 61: return DFCS_CAPTIONRESTORE;
+    case kActionClose:
+    case kActionChildClose:
+    case kActionChildClose2: return DFCS_CAPTIONCLOSE;
+    case kActionMaximize:
+    case kActionMaximize2: return Show == TShowState::Maximized ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX;
+    case kActionMinimize:
+    case kActionMinimize2: return Show == TShowState::Minimized ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMIN;
+    case kActionHelp: return DFCS_CAPTIONHELP;
+    case kActionChildMinimize:
+    case kActionChildMinimize2: return DFCS_CAPTIONMIN;
+    case kActionChildRestore:
+    case kActionChildRestore2: return DFCS_CAPTIONRESTORE;
     default: return -1;
   }
 }
@@ -98,45 +98,45 @@ bool TWinSysButton::ConditionHolds(int Code, bool First) const {
   const bool minBox = f.StyleBits & kHasMinimizeBox, maxBox = f.StyleBits & kHasMaximizeBox;
   const bool sysMenu = f.StyleBits & kHasSystemMenu, help = f.StyleBits & kHasContextHelp;
   switch (Code) {
-    case 0: return true;
-    case 1: return maximized;
-    case 2: return !maximized;
-    case 3: return f.Active;
-    case 4: return !f.Active;
-    case 6:
-    case 8: return First ? (minBox || maxBox) && sysMenu : minBox || maxBox;
-    case 7: return !maxBox;
-    case 9: return !minBox;
-    case 10: return First ? help && !minBox && !maxBox : help;
-    case 100: {
+    case kShowAlways: return true;
+    case kShowMaximized: return maximized;
+    case kShowNotMaximized: return !maximized;
+    case kShowActive: return f.Active;
+    case kShowInactive: return !f.Active;
+    case kShowWithBoxes:
+    case kShowWithBoxes2: return First ? (minBox || maxBox) && sysMenu : minBox || maxBox;
+    case kShowWithoutMaximizeBox: return !maxBox;
+    case kShowWithoutMinimizeBox: return !minBox;
+    case kShowContextHelp: return First ? help && !minBox && !maxBox : help;
+    case kShowOnMenuBand: {
       if (f.FormKind != TFormKind::MDIParent || !f.MenuBar() || !f.MDIClient) return false;
       BOOL childMaximized = FALSE;
       const auto child =
           reinterpret_cast<HWND>(SendMessageW(f.MDIClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&childMaximized)));
       return child && childMaximized;
     }
-    case 200: return f.BorderKind == TBorderKind::Dialog && !f.IsDialog;
+    case kShowOnDialog: return f.BorderKind == TBorderKind::Dialog && !f.IsDialog;
     default: break;
   }
-  if (Code >= 201 && Code <= 999) return true;
-  if (Code >= 1000 && Code <= 2000)
+  if (Code > kShowOnDialog && Code < kShowAskedFirst) return true;
+  if (Code >= kShowAskedFirst && Code <= kShowAskedLast)
     return !First || SendMessageW(f.HostWindow(), SKM_CAPTIONVISIBLE, static_cast<WPARAM>(Code), Data->Action) >= 1;
   return false;  // -1, 5, 11-99 and any other code
 }
 
 void TWinSysButton::UpdateVisibility() {
   const bool first = ConditionHolds(Data->Visibility, true);
-  // The second condition of code 100 is the first's value.
-  const bool second = Data->Visibility1 == 100 ? first : ConditionHolds(Data->Visibility1, false);
+  // The second condition of the menu band's code is the first's value.
+  const bool second = Data->Visibility1 == kShowOnMenuBand ? first : ConditionHolds(Data->Visibility1, false);
   bool visible = first && second;
   const int sysBits = Owner->StyleBits;
   switch (Data->Action) {
-    case 0: visible = visible && (sysBits & kHasSystemMenu); break;
-    case 1: Enabled = (sysBits & kHasMaximizeBox) && (sysBits & kHasSystemMenu); break;
-    case 2: Enabled = (sysBits & kHasMinimizeBox) && (sysBits & kHasSystemMenu); break;
-    case 3:
-    case 11:
-    case 12: visible = visible && Owner->BorderKind != TBorderKind::Dialog; break;
+    case kActionClose: visible = visible && (sysBits & kHasSystemMenu); break;
+    case kActionMaximize: Enabled = (sysBits & kHasMaximizeBox) && (sysBits & kHasSystemMenu); break;
+    case kActionMinimize: Enabled = (sysBits & kHasMinimizeBox) && (sysBits & kHasSystemMenu); break;
+    case kActionIcon:
+    case kActionIcon2:
+    case kActionSystemMenu: visible = visible && Owner->BorderKind != TBorderKind::Dialog; break;
     default: break;
   }
   Visible = visible;

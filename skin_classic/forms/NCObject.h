@@ -12,6 +12,34 @@ using vcl::TPoint;
 
 class TFormFrame;
 
+// The skin's caption-button actions (a button's Action); some have a second code. Any other
+// action is the application's own (the window is told of it).
+inline constexpr int kActionClose = 0;
+inline constexpr int kActionMaximize = 1, kActionMaximize2 = 22;
+inline constexpr int kActionMinimize = 2, kActionMinimize2 = 23;
+inline constexpr int kActionIcon = 3, kActionIcon2 = 11;
+inline constexpr int kActionSystemMenu = 12;
+inline constexpr int kActionHelp = 4;
+// The buttons of a maximised MDI child on its frame's menu band.
+inline constexpr int kActionChildMinimize = 7, kActionChildMinimize2 = 60;
+inline constexpr int kActionChildRestore = 8, kActionChildRestore2 = 61;
+inline constexpr int kActionChildClose = 9, kActionChildClose2 = 62;
+
+// The skin's visibility conditions of a caption button (codes 201-999 always hold, 1000-2000
+// ask the window, every other code never holds).
+inline constexpr int kShowAlways = 0;
+inline constexpr int kShowMaximized = 1;
+inline constexpr int kShowNotMaximized = 2;
+inline constexpr int kShowActive = 3;
+inline constexpr int kShowInactive = 4;
+inline constexpr int kShowWithBoxes = 6, kShowWithBoxes2 = 8;
+inline constexpr int kShowWithoutMaximizeBox = 7;
+inline constexpr int kShowWithoutMinimizeBox = 9;
+inline constexpr int kShowContextHelp = 10;
+inline constexpr int kShowOnMenuBand = 100;  // an MDI frame whose active child is maximised
+inline constexpr int kShowOnDialog = 200;
+inline constexpr int kShowAskedFirst = 1000, kShowAskedLast = 2000;
+
 // The states of a non-client object.
 enum class TNCState { Normal = 1, Pressed = 2, Hot = 3 };
 
@@ -50,10 +78,10 @@ class TWinSysButton : public TNCObject {
 
   int Action() const { return Data->Action; }
   // The icon buttons draw the window's icon.
-  bool IsIcon() const { return Data->Action == 3 || Data->Action == 11; }
-  bool IsSystemMenu() const { return IsIcon() || Data->Action == 12; }
-  // On the menu band of an MDI frame whose child is maximised (first condition 100).
-  bool OnMenuBand() const { return Data->Visibility == 100; }
+  bool IsIcon() const { return Data->Action == kActionIcon || Data->Action == kActionIcon2; }
+  bool IsSystemMenu() const { return IsIcon() || Data->Action == kActionSystemMenu; }
+  // On the menu band of an MDI frame whose child is maximised.
+  bool OnMenuBand() const { return Data->Visibility == kShowOnMenuBand; }
   // The skin has no picture for the button: the system's caption button of its action is
   // drawn in its place (the system's size, at the place the skin gives).
   bool SystemDrawn() const;

@@ -196,6 +196,10 @@ class TWinSkinForm : public TWinSkinFormBase, public TFormFrame {
   void NCLButtonDblClk(vcl::TMessage& Message);
   void NCRButtonDown(vcl::TMessage& Message);
   void RunAction(TWinSysButton* Button, TPoint ScreenPoint);
+  void CloseAction();
+  void MaximizeAction(const TWinSysButton* Button);
+  void MinimizeAction(const TWinSysButton* Button);
+  void CommandActiveChild(WPARAM Command);
   void HoverTick(vcl::TObject* Sender);
   // Owner-drawn items of the bar's drop-downs; false for other items.
   bool MenuMeasureItem(vcl::TMessage& Message);

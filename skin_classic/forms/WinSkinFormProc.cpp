@@ -471,60 +471,62 @@ void TWinSkinForm::NCRButtonDown(vcl::TMessage& m) {
 }
 
 void TWinSkinForm::RunAction(TWinSysButton* Button, TPoint ScreenPoint) {
-  TSkinManage* manager = SkinManager();
-  const int action = Button->Action();
-  auto activeChild = [this]() -> HWND {
-    return MDIClient ? reinterpret_cast<HWND>(SendMessageW(MDIClient, WM_MDIGETACTIVE, 0, 0)) : nullptr;
-  };
-  switch (action) {
-    case 0:
-      if (GetMenuState(GetSystemMenu(Window, FALSE), SC_CLOSE, MF_BYCOMMAND) != static_cast<UINT>(-1)) {
-        hover_timer_->SetEnabled(false);
-        PostMessageW(Window, WM_SYSCOMMAND, SC_CLOSE, 0);
-      }
-      break;
-    case 1:
-    case 22:
-      if (!Button->Enabled) break;
-      if (ShowState == TShowState::Maximized) {
-        ShowState = TShowState::Normal;
-        PostMessageW(Window, WM_SYSCOMMAND, SC_RESTORE, 0);
-      } else {
-        if (IsMDIChild() && manager) manager->SetMDIMaximized(true);
-        ShowState = TShowState::Maximized;
-        PostMessageW(Window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-        HotObject = nullptr;
-      }
-      break;
-    case 2:
-    case 23:
-      if (!Button->Enabled) break;
-      if (ShowState == TShowState::Minimized) {
-        PostMessageW(Window, WM_SYSCOMMAND, SC_RESTORE, 0);
-      } else {
-        ShowState = TShowState::Minimized;
-        SetSysMenuStyle(false);
-        PostMessageW(Window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-      }
-      break;
-    case 3:
-    case 11:
-    case 12: ShowSystemMenu(TPoint(ScreenPoint.X + 1, ScreenPoint.Y + 1), true); break;
-    case 4: PostMessageW(Window, WM_SYSCOMMAND, SC_CONTEXTHELP, 0); break;
-    case 7:
-    case 60:
-      if (HWND child = activeChild()) SendMessageW(child, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-      break;
-    case 8:
-    case 61:
-      if (HWND child = activeChild()) SendMessageW(child, WM_SYSCOMMAND, SC_RESTORE, 0);
-      break;
-    case 9:
-    case 62:
-      if (HWND child = activeChild()) SendMessageW(child, WM_SYSCOMMAND, SC_CLOSE, 0);
-      break;
+  switch (const int action = Button->Action()) {
+    case kActionClose: CloseAction(); break;
+    case kActionMaximize:
+    case kActionMaximize2: MaximizeAction(Button); break;
+    case kActionMinimize:
+    case kActionMinimize2: MinimizeAction(Button); break;
+    case kActionIcon:
+    case kActionIcon2:
+    case kActionSystemMenu: ShowSystemMenu(TPoint(ScreenPoint.X + 1, ScreenPoint.Y + 1), true); break;
+    case kActionHelp: PostMessageW(Window, WM_SYSCOMMAND, SC_CONTEXTHELP, 0); break;
+    case kActionChildMinimize:
+    case kActionChildMinimize2: CommandActiveChild(SC_MINIMIZE); break;
+    case kActionChildRestore:
+    case kActionChildRestore2: CommandActiveChild(SC_RESTORE); break;
+    case kActionChildClose:
+    case kActionChildClose2: CommandActiveChild(SC_CLOSE); break;
     default: PostMessageW(Window, SKM_CAPTIONACTION, static_cast<WPARAM>(action), 0); break;
   }
+}
+
+// Only a window whose system menu can close it is closed.
+void TWinSkinForm::CloseAction() {
+  if (GetMenuState(GetSystemMenu(Window, FALSE), SC_CLOSE, MF_BYCOMMAND) == static_cast<UINT>(-1)) return;
+  hover_timer_->SetEnabled(false);
+  PostMessageW(Window, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void TWinSkinForm::MaximizeAction(const TWinSysButton* Button) {
+  TSkinManage* manager = SkinManager();
+  if (!Button->Enabled) return;
+  if (ShowState == TShowState::Maximized) {
+    ShowState = TShowState::Normal;
+    PostMessageW(Window, WM_SYSCOMMAND, SC_RESTORE, 0);
+    return;
+  }
+  if (IsMDIChild() && manager) manager->SetMDIMaximized(true);
+  ShowState = TShowState::Maximized;
+  PostMessageW(Window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  HotObject = nullptr;
+}
+
+void TWinSkinForm::MinimizeAction(const TWinSysButton* Button) {
+  if (!Button->Enabled) return;
+  if (ShowState == TShowState::Minimized) {
+    PostMessageW(Window, WM_SYSCOMMAND, SC_RESTORE, 0);
+    return;
+  }
+  ShowState = TShowState::Minimized;
+  SetSysMenuStyle(false);
+  PostMessageW(Window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+// A system command to the MDI client's active child, when there is one.
+void TWinSkinForm::CommandActiveChild(WPARAM Command) {
+  const auto child = MDIClient ? reinterpret_cast<HWND>(SendMessageW(MDIClient, WM_MDIGETACTIVE, 0, 0)) : nullptr;
+  if (child) SendMessageW(child, WM_SYSCOMMAND, Command, 0);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -689,11 +691,11 @@ namespace {
 // The system command a caption button's action stands for (0: none).
 UINT ButtonCommand(int Action, TShowState Show) {
   switch (Action) {
-    case 0: return SC_CLOSE;
-    case 1:
-    case 22: return Show == TShowState::Maximized ? SC_RESTORE : SC_MAXIMIZE;
-    case 2:
-    case 23: return Show == TShowState::Minimized ? SC_RESTORE : SC_MINIMIZE;
+    case kActionClose: return SC_CLOSE;
+    case kActionMaximize:
+    case kActionMaximize2: return Show == TShowState::Maximized ? SC_RESTORE : SC_MAXIMIZE;
+    case kActionMinimize:
+    case kActionMinimize2: return Show == TShowState::Minimized ? SC_RESTORE : SC_MINIMIZE;
     default: return 0;
   }
 }
