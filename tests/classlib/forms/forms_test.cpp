@@ -418,6 +418,7 @@ TEST(ApplicationWindow, HooksSeeItsMessagesNewestFirstAndCanAnswerThem) {
 }
 
 TEST(ApplicationWindow, ActivationIsAnnouncedWithTheActivateMessage) {
+  Pump();  // the activations earlier windows of the process posted are theirs
   Notified activations;
   Application->OnActivate = activations.Handler();
   bool hooked = false;
