@@ -510,7 +510,8 @@ void TsSkinProvider::PaintNonClient() {
     const int f = SysBorderWidth(wnd, nullptr, false);
     const int b = Form->BorderWidth();
     const int m = HasMenuLine() && MenuVisible() ? MenuLinesCount() * MenuHeight() + 1 : 0;
-    const int y0 = CaptionHeight(true) + f - (MaxBorderLarge ? 4 : 0);
+    // The window keeps the system's caption: its menu bar lies below that, not below the skin's.
+    const int y0 = CaptionHeight(false) + f - (MaxBorderLarge ? 4 : 0);
     const int clientTop = y0 + m + b;
     const int width = image->Width(), height = image->Height();
     BitBlt(dc, f, y0, width - shadow.Left - shadow.Right, m + b, src, SysBorderWidth(wnd, border, true) + shadow.Left,

@@ -2,11 +2,13 @@
 // is on through the DWM bindings (Wine has none); pictures are watched through the layered seam.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <cstdio>
 #include <vector>
 
+#include "classlib/forms/Menus.h"
 #include "forms_support.h"
 #include "skin_layered/forms/BorderForm.h"
 #include "skin_layered/forms/Dwm.h"
@@ -247,6 +249,42 @@ TEST_F(BorderFormTest, GluedFormsTouchByTheirOuterRectanglesAndFollowTheBorderWi
   EXPECT_EQ(WindowBox(BorderWnd()), Expected());
   other->Hide();
   otherProvider.reset();
+}
+
+// The form's own window keeps the system's caption and menu bar under the border window: the
+// skinned menu line is painted over the whole of the real menu bar, and not into the client
+// area below it.
+TEST_F(BorderFormTest, TheMenuLineCoversTheFormsOwnMenuBarAndNoMore) {
+  auto* menu = new vcl::TMainMenu(form.get());
+  auto* item = new vcl::TMenuItem(menu);
+  item->SetCaption(L"&Skin");
+  menu->Items()->Add(item);
+  form->SetMenu(menu);
+  SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
+  ASSERT_TRUE(provider->HasMenuLine());
+  MENUBARINFO bar{};
+  bar.cbSize = sizeof bar;
+  ASSERT_TRUE(GetMenuBarInfo(Wnd(), OBJID_MENU, 0, &bar));
+  const vcl::TRect window = WindowBox(Wnd());
+  POINT client{0, 0};
+  ClientToScreen(Wnd(), &client);
+  const int clientTop = client.y - window.Top;
+  const int barTop = bar.rcBar.top - window.Top, barBottom = std::min<int>(bar.rcBar.bottom - window.Top, clientTop);
+  ASSERT_LT(barTop, barBottom);
+  constexpr COLORREF kMarker = RGB(0xFF, 0x00, 0xFF);
+  HDC dc = GetWindowDC(Wnd());
+  ASSERT_TRUE(dc);
+  HBRUSH brush = CreateSolidBrush(kMarker);
+  const RECT all{0, 0, WndWidth(Wnd()), WndHeight(Wnd())};
+  FillRect(dc, &all, brush);
+  DeleteObject(brush);
+  provider->SkinData->BGChanged = true;
+  SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
+  const int x = client.x - window.Left + 20;
+  for (int y = barTop; y < barBottom; ++y) EXPECT_NE(GetPixel(dc, x, y), kMarker) << "menu bar row " << y;
+  for (int y = clientTop; y < clientTop + 12; ++y) EXPECT_EQ(GetPixel(dc, x, y), kMarker) << "client row " << y;
+  ReleaseDC(Wnd(), dc);
+  form->SetMenu(nullptr);
 }
 
 TEST_F(BorderFormTest, TheRegionLeavesTheClientAreaToTheForm) {
