@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "skin_layered/core/BackgroundInfo.h"
 #include "skin_layered/core/DefaultManager.h"
@@ -132,6 +133,16 @@ void DrawNineAlpha(vcl::TBitmap* Dst, vcl::TBitmap* Src, const vcl::TRect& S, vc
   DrawPiece(dst, {W - r, t, W, H - b}, src, {sr - r, st + t, sr, sb - b}, Stretch[2]);
   DrawPiece(dst, {l, H - b, W - r, H}, src, {sl + l, sb - b, sr - r, sb}, Stretch[3]);
   DrawPiece(dst, {l, t, W - r, H - b}, src, {sl + l, st + t, sr - r, sb - b}, Stretch[4]);
+}
+
+// Whether a pixel painted over the key colour still shows it: a picture pixel whose mask is
+// fully clear mixes into the key by one 256th, so the key counts to within one step.
+bool LeftKey(TPixel32 Pixel) {
+  const auto within = [Pixel](unsigned Shift, unsigned Key) {
+    const int c = static_cast<int>((Pixel >> Shift) & 0xFFu);
+    return std::abs(c - static_cast<int>(Key)) <= 1;
+  };
+  return within(16, 0xFF) && within(8, 0) && within(0, 0xFF);
 }
 
 // A plain look when there is neither skin nor template: the info colour with a frame.
@@ -504,17 +515,20 @@ std::unique_ptr<vcl::TBitmap> TqvCustomHintWindow::PaintImage(int Width, int Hei
   vcl::TRect textR(l, t, Width - r, Height - b);
   textR.Offset(-1, 0);
 
-  // The shape: the border image painted over the key colour; what stays key is outside.
+  // The shape: the border image painted over the key colour; what stays key is outside. A
+  // border that leaves its centre to the section still holds it: the face and the text are
+  // the hint's.
   std::unique_ptr<vcl::TBitmap> mask;
   if (border) {
     mask = CreateBmp32(Width, Height);
     BlendBmpRect(mask.get(), all, vcl::clFuchsia, 0);
+    if (!(border->DrawMode & kDrawCentre))
+      BlendBmpRect(mask.get(), vcl::TRect(l, t, Width - r, Height - b), vcl::clBlack, 0);
     DrawSkinRect(mask.get(), all, kEmptyCacheInfo, *border, 0, false);
     TPixelView view;
     if (InitPixelView(mask.get(), view))
       for (int y = 0; y < view.Height; ++y)
-        for (int x = 0; x < view.Width; ++x)
-          view.Row(y)[x] = (view.Row(y)[x] & 0x00FFFFFFu) == kKeyColor ? 0x00FFFFFFu : 0u;
+        for (int x = 0; x < view.Width; ++x) view.Row(y)[x] = LeftKey(view.Row(y)[x]) ? 0x00FFFFFFu : 0u;
     HRGN rgn = nullptr;
     CreateRgnFromBmp(rgn, mask.get(), 0xFFFFFF);
     if (region_) DeleteObject(region_);

@@ -9,11 +9,13 @@
 #include "classlib/forms/Menus.h"
 #include "classlib/rtl/SysUtils.h"
 #include "forms_support.h"
+#include "sample_skins.h"
 #include "skin_layered/forms/TitleBar.h"
 #include "skin_layered/forms/TitleItemAnimation.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/paint/AlphaBitmaps.h"
 #include "skin_layered/paint/HintManager.h"
+#include "skin_layered/paint/HintWindows.h"
 #include "skin_layered/paint/LayeredWindows.h"
 
 namespace skin_layered::test {
@@ -374,6 +376,58 @@ TEST_F(TitleBarTest, AnItemsHintInTheHintManagersWindowGoesWithTheMouseThePressA
   manager->SetActive(false);
   EXPECT_FALSE(hints->HintVisible());
   vcl::Application->SetHintPause(pause);
+  vcl::TObject::Free(hints);
+}
+
+// The mouse over an item of a form in the sample skin: its hint comes in the skin's hint look,
+// whose border picture leaves the inside to the section: the face and the text are shown,
+// opaque, within the window's shape.
+TEST_F(TitleBarTest, AnItemsHintInTheSampleSkinShowsItsTextOnTheHintsFace) {
+  auto* hints = new TsHintManager(nullptr);
+  hints->SetAnimated(false);
+  manager->SetSkinDirectory(SampleSkins());
+  form->HandleNeeded();
+  provider = NewProvider(form.get());
+  bar.reset(vcl::Construct<TsTitleBar>(form.get()));
+  manager->SetSkinName(L"Lagoon");
+  ASSERT_TRUE(provider->FormSkinned());
+  ASSERT_TRUE(hints->SkinUsed());
+  form->Show();
+  TqvTitleBarItem* button = Add(bsButton, tbaRight, L"Sections");
+  button->SetHint(L"Sections of the page");
+  button->SetShowHint(true);
+  Repaint();
+  const int pause = vcl::Application->HintPause();
+  vcl::Application->SetHintPause(0);
+  const vcl::TRect box = WindowBox(Wnd());
+  const vcl::TPoint over(box.Left + Inside(button).X, box.Top + Inside(button).Y);
+  const LPARAM at = MAKELPARAM(over.X, over.Y);
+  SendMessageW(Wnd(), WM_NCMOUSEMOVE, static_cast<WPARAM>(SendMessageW(Wnd(), WM_NCHITTEST, 0, at)), at);
+  vcl::Application->SetHintPause(pause);
+  ASSERT_TRUE(hints->HintVisible());
+  ASSERT_NE(hints->PngHintWindow(), nullptr);
+  EXPECT_EQ(hints->PngHintWindow()->HintText(), L"Sections of the page");
+  vcl::TBitmap* image = hints->LastImage();
+  ASSERT_NE(image, nullptr);
+  const int w = image->Width(), h = image->Height();
+  // The inside below the text: the section's light face, opaque.
+  const std::uint32_t face = PixelOf(image, w / 2, h - 6);
+  EXPECT_EQ(face >> 24, 255u);
+  EXPECT_GT(face & 0xFF, 0xE0u);
+  // The text in the section's dark font colour, opaque.
+  int letters = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const std::uint32_t p = PixelOf(image, x, y);
+      letters += (p >> 24) == 255 && (p & 0xFF) < 0x80 && ((p >> 8) & 0xFF) < 0x80 ? 1 : 0;
+    }
+  EXPECT_GT(letters, 20);
+  // The window's shape holds the inside and leaves out the picture's clear corner.
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(hints->PngHintWindow()->Handle(), rgn), ERROR);
+  EXPECT_TRUE(PtInRegion(rgn, w / 2, h / 2));
+  EXPECT_FALSE(PtInRegion(rgn, 0, 0));
+  DeleteObject(rgn);
   vcl::TObject::Free(hints);
 }
 

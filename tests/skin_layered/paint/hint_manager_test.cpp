@@ -363,10 +363,10 @@ TEST(HintManager, TheTemplateAndTheWrapWidth) {
 }
 
 // A synthetic skin with a HINT section: red background, a 9 x 9 border image with a white
-// frame 3 wide and key-coloured corner pixels.
+// frame 3 wide, a blue centre (painted only with Centre) and key-coloured corner pixels.
 class SkinManager : public TqvDefaultManager {
  public:
-  explicit SkinManager(int transparency, bool masked) {
+  explicit SkinManager(int transparency, bool masked, bool Centre = true) {
     skin.Sections.resize(1);
     TsGeneralData& hint = skin.Sections[0];
     hint.ClassName = L"HINT";
@@ -391,7 +391,7 @@ class SkinManager : public TqvDefaultManager {
     border.Bmp = picture;
     border.ClassName = L"HINT";
     border.PropertyName = L"BORDERSMASK";
-    border.DrawMode = 4;  // the centre too
+    border.DrawMode = Centre ? 4 : 0;
     skin.Images.push_back(border);
     hint.BorderIndex = 0;
   }
@@ -446,6 +446,35 @@ TEST(HintManager, TheSkinsLook) {
     EXPECT_EQ(PixelOf(image, 0, 0) >> 24, 0u);  // the mask's white: clear
     EXPECT_EQ(PixelOf(image, 1, 1) >> 24, 255u);
     EXPECT_TRUE(Premultiplied(image));
+  }
+  SetDefaultManager(before);
+}
+
+// A border image that leaves its centre to the section (as most skins' hint borders do): the
+// hint's inside is the section's face with the text on it, opaque, and within the window's shape.
+TEST(HintManager, ABorderWithoutACentreLeavesTheInsideToTheSectionAndItsText) {
+  SkinManager skin(0, true, false);
+  TqvDefaultManager* before = SetDefaultManager(&skin);
+  {
+    HintScope scope;
+    scope.manager->SetAnimated(false);
+    TqvPngHintWindow* window = scope.manager->ShowHintAt({300, 300}, L"Skinned text", 0);
+    ASSERT_NE(window, nullptr);
+    ASSERT_FALSE(scope.updates.empty());
+    vcl::TBitmap& image = *scope.updates.back().image;
+    const int w = image.Width(), h = image.Height();
+    // Below the text, inside the frame: the section's red, opaque; the key-coloured corner clear.
+    EXPECT_TRUE(PixelsAre(image, {{w / 2, h - 4, Bgra(0, 0, 255, 255)}, {0, 0, 0}}));
+    // The text in the section's white font colour, opaque, on the red.
+    int letters = 0;
+    for (int y = 3; y < h - 3; ++y)
+      for (int x = 3; x < w - 3; ++x) letters += (PixelOf(image, x, y) & 0xFFF0F0F0u) == 0xFFF0F0F0u ? 1 : 0;
+    EXPECT_GT(letters, 10);
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(window->Handle(), rgn), ERROR);
+    EXPECT_TRUE(PtInRegion(rgn, w / 2, h / 2));
+    EXPECT_FALSE(PtInRegion(rgn, 0, 0));
+    DeleteObject(rgn);
   }
   SetDefaultManager(before);
 }
