@@ -7,6 +7,7 @@
 #include "skin_layered/adapters/DialogWnd.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/core/WindowMessages.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
@@ -22,8 +23,6 @@ namespace skin_layered {
 namespace {
 
 constexpr int kDefaultButtonSize = 21;
-constexpr UINT kRegionQueryMessage = 48205;
-constexpr WPARAM kRegionQueryValue = 16802;
 
 using enum TqvTitleButtonImage;
 

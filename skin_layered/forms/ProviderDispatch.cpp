@@ -8,6 +8,7 @@
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/core/AnimationFlag.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/core/WindowMessages.h"
 #include "skin_layered/forms/CtrlAdapter.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/MDIForm.h"
@@ -23,9 +24,6 @@ namespace skin_layered {
 namespace {
 
 constexpr UINT kClassLibraryQuery = 0xB04C;  // answered 0 and kept from the form
-constexpr UINT kTaskbarMenuRequest = 0x0313;
-constexpr UINT kIconicThumbnailRequest = 0x0323;    // WM_DWMSENDICONICTHUMBNAIL
-constexpr UINT kIconicLivePreviewRequest = 0x0326;  // WM_DWMSENDICONICLIVEPREVIEWBITMAP
 constexpr UINT kRedrawAll = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME;
 constexpr UINT kRedrawNoUpdate = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME;
 
@@ -122,11 +120,11 @@ void TsSkinProvider::NewWndProc(vcl::TMessage& Message) {
     }
     case WM_PRINT: return WMPrint(Message);
     case WM_PRINTCLIENT: return;
-    case kIconicThumbnailRequest:
+    case WM_DWMSENDICONICTHUMBNAIL:
       if (TaskbarPreviewSwitch() && Message.LParamLo() != 0 && Message.LParamHi() != 0)
         Message.Result = SetIconicThumbnail(Form->Handle(), this, Message.LParamHi(), Message.LParamLo()) ? 1 : 0;
       return;
-    case kIconicLivePreviewRequest:
+    case WM_DWMSENDICONICLIVEPREVIEWBITMAP:
       if (TaskbarPreviewSwitch()) Message.Result = SetIconicLivePreview(Form->Handle(), this) ? 1 : 0;
       return;
     case kSkinCmdMessage: return CommandWhileSkinned(Message);

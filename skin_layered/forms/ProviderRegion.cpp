@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "skin_layered/core/WindowMessages.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/SkinProvider.h"

@@ -82,9 +82,6 @@ inline constexpr UINT kSkinEditorMessage = 0xA400;
 // The caption of the skin editor's window, and the switch that asks for the link.
 inline constexpr wchar_t kSkinEditorCaption[] = L"Pellimors Editor";
 inline constexpr wchar_t kPreviewSwitch[] = L"/qvpreview";
-// The region query sent to a form before its region is set, and the answer that keeps its own.
-inline constexpr UINT kRegionQueryMessage = 48205;
-inline constexpr WPARAM kRegionQueryValue = 16802;
 // The tag bit of the window menu's items the provider added (one per MDI child).
 inline constexpr intptr_t kProviderMenuItemTag = 0x200;
 // The owner-draw state of a main-menu item painted into the window image (menu line).

@@ -7,6 +7,7 @@
 #include "classlib/forms/Menus.h"
 #include "skin_layered/core/AdapterServices.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/core/WindowMessages.h"
 #include "skin_layered/core/WindowUtils.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
@@ -16,9 +17,6 @@
 namespace skin_layered {
 namespace {
 
-constexpr UINT kTaskbarMenu = 0x313;
-constexpr UINT kIconicThumbnail = 0x323;
-constexpr UINT kIconicLivePreview = 0x326;
 constexpr DWORD kHasIconicBitmap = 10;
 constexpr DWORD kForceIconicRepresentation = 7;
 
@@ -143,7 +141,7 @@ bool TsSkinManager::MainWindowHook(vcl::TMessage& Message) {
       provider->MinAnimTimer();
       return false;
     }
-    case kTaskbarMenu: {
+    case kTaskbarMenuRequest: {
       TsSkinProviderBase* provider = MainFormProvider();
       if (!provider) return false;
       POINT p{};
@@ -152,11 +150,11 @@ bool TsSkinManager::MainWindowHook(vcl::TMessage& Message) {
       return true;
     }
     case WM_THEMECHANGED: return true;
-    case kIconicThumbnail:
-    case kIconicLivePreview: {
+    case WM_DWMSENDICONICTHUMBNAIL:
+    case WM_DWMSENDICONICLIVEPREVIEWBITMAP: {
       if (!g_taskbar_preview || !MainFormProvider()) return false;
       HWND form = MainFormWindow();
-      if (Message.Msg == kIconicThumbnail)
+      if (Message.Msg == WM_DWMSENDICONICTHUMBNAIL)
         FormServices().SetIconicThumbnail(form, vcl::TSize{HIWORD(Message.LParam), LOWORD(Message.LParam)});
       else
         FormServices().SetIconicLivePreview(form, vcl::TPoint{0, 0});

@@ -7,6 +7,7 @@
 
 #include "forms_support.h"
 #include "skin_layered/core/FormRegistry.h"
+#include "skin_layered/core/WindowMessages.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/manager/CommonData.h"
 
