@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/core/SkinLoading.h"
 #include "skin_layered/core/WindowUtils.h"
 #include "skin_layered/forms/Dwm.h"
@@ -41,18 +42,6 @@ RECT WorkAreaOf(HWND Wnd) {
   GetMonitorInfoW(MonitorFromWindow(Wnd, MONITOR_DEFAULTTONEAREST), &info);
   return info.rcWork;
 }
-
-// Clears the busy flag on every way out of an update.
-class TBusyScope {
- public:
-  explicit TBusyScope(bool& Flag) : flag_(Flag) { flag_ = true; }
-  ~TBusyScope() { flag_ = false; }
-  TBusyScope(const TBusyScope&) = delete;
-  TBusyScope& operator=(const TBusyScope&) = delete;
-
- private:
-  bool& flag_;
-};
 
 // The blur region: the frame's rectangle less the pure black pixels of the picture's four
 // corner squares (FormOffset wide and high).
@@ -306,7 +295,8 @@ void TqvBorderForm::UpdateExBordersPos(bool Repaint, std::uint8_t Alpha) {
       SetWindowPos(owner, HWND_TOPMOST, 0, 0, 0, 0, kReassert);
     insertAfter = ZOrderAfter();
   }
-  const TBusyScope busy(Busy);
+  Busy = true;
+  const vcl::TScopeExit idle([this] { Busy = false; });
 
   // The picture: repainted when stale; during animations the client part comes from the screen.
   const std::uint32_t state = State();

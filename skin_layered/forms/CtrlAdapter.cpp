@@ -6,6 +6,7 @@
 #include "classlib/extctrls/Buttons.h"
 #include "classlib/forms/Forms.h"
 #include "classlib/forms/Frame.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/core/AdapterServices.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -158,10 +159,7 @@ void TqvCtrlAdapter::AddAllItems(vcl::TWinControl* Container) {
   vcl::TWinControl* container = Container ? Container : Provider->Form;
   if (!container) return;
   Busy = true;
-  struct TDone {
-    bool& Flag;
-    ~TDone() { Flag = false; }
-  } done{Busy};
+  const vcl::TScopeExit done([this] { Busy = false; });
   DropDeadItems();
   Walk(container);
 }
@@ -284,9 +282,7 @@ void TqvCtrlAdapter::DropDeadItems() {
 void TqvCtrlAdapter::FreeAllItems() {
   if (g_freeing_items) return;
   g_freeing_items = true;
-  struct TDone {
-    ~TDone() { g_freeing_items = false; }
-  } done;
+  const vcl::TScopeExit done([] { g_freeing_items = false; });
   while (!Items.empty()) {
     TqvAdapterItem* item = Items.back();
     Items.pop_back();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "classlib/graphics/GraphicsHandles.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/BorderForm.h"
 #include "skin_layered/forms/Dwm.h"
@@ -262,10 +263,7 @@ vcl::TRect TqvMinTimer::GetTargetRect() {
 void TqvMinTimer::Step() {
   if (stepping_) return;
   stepping_ = true;
-  struct TClear {
-    bool& Flag;
-    ~TClear() { Flag = false; }
-  } clear{stepping_};
+  const vcl::TScopeExit clear([this] { stepping_ = false; });
   if (Provider) {
     if (!Restoring && (Provider->ExtFlags & kExtRestoring)) Restoring = true;
     else if (Restoring && (Provider->ExtFlags & kExtMinimizing)) Restoring = false;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "classlib/forms/Forms.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "classlib/rtl/SysInfo.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -40,6 +41,11 @@ void TqvMenuSupport::Assign(vcl::TPersistent* Source) {
   extra_line_width_ = source->extra_line_width_;
   extra_line_font_->Assign(source->extra_line_font_.get());
   alpha_blend_ = source->alpha_blend_;
+}
+
+bool MenuRightToLeft(const vcl::TMenuItem* Item) {
+  const vcl::TMenu* menu = Item ? Item->GetParentMenu() : nullptr;
+  return vcl::SysLocale().MiddleEast && menu && menu->BiDiMode() != vcl::bdLeftToRight;
 }
 
 TqvMenuSupport* MenuSupportOf(const TsSkinManager* Manager) {
@@ -108,22 +114,6 @@ vcl::TSize WindowSize(HWND Wnd) {
   return {r.right - r.left, r.bottom - r.top};
 }
 
-bool RightToLeft(const vcl::TMenuItem* Item) {
-  const vcl::TMenu* menu = Item ? Item->GetParentMenu() : nullptr;
-  return vcl::SysLocale().MiddleEast && menu && menu->BiDiMode() != vcl::bdLeftToRight;
-}
-
-class TLockedCanvas {
- public:
-  explicit TLockedCanvas(vcl::TCanvas* Canvas) : canvas_(Canvas) { canvas_->Lock(); }
-  ~TLockedCanvas() { canvas_->Unlock(); }
-  TLockedCanvas(const TLockedCanvas&) = delete;
-  TLockedCanvas& operator=(const TLockedCanvas&) = delete;
-
- private:
-  vcl::TCanvas* canvas_;
-};
-
 // A picture drawn into a 32-bit bitmap: by its alpha when it is 32-bit, else as it is.
 void DrawGlyph(vcl::TBitmap* Target, vcl::TBitmap* Glyph, int X, int Y) {
   if (!Glyph || Glyph->Empty()) return;
@@ -172,7 +162,8 @@ TqvMenuInfo BuildBackground(TsSkinableMenus& Menus, vcl::TMenuItem* FirstItem, H
   info.ExtraLine = QueryExtraLine(manager, FirstItem);
   info.Bmp = CreateBmp32(W, H);
   vcl::TBitmap* bmp = info.Bmp.get();
-  TLockedCanvas lock(bmp->Canvas());
+  bmp->Canvas()->Lock();
+  const vcl::TScopeExit unlock([bmp] { bmp->Canvas()->Unlock(); });
   g_first_glyph_width = MenuGlyphSize(FirstItem).cx;
   g_ico_line_width = Menus.Margin() + g_first_glyph_width + Menus.Spacing();
 
@@ -219,7 +210,7 @@ TqvMenuInfo BuildBackground(TsSkinableMenus& Menus, vcl::TMenuItem* FirstItem, H
              SRCCOPY);
     }
     data.Glyph.reset();
-    if (RightToLeft(FirstItem)) {
+    if (MenuRightToLeft(FirstItem)) {
       auto copy = CreateBmp32(W, H);
       BitBlt(copy->Canvas()->Handle(), 0, 0, W, H, bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
       StretchBlt(bmp->Canvas()->Handle(), W - 1, 0, -W, H, copy->Canvas()->Handle(), 0, 0, W, H, SRCCOPY);

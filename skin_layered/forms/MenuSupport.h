@@ -61,6 +61,9 @@ class TqvMenuSupport : public TqvMenuSupportBase {
 // The manager's menu options (nil for none).
 TqvMenuSupport* MenuSupportOf(const TsSkinManager* Manager);
 
+// The item's menu reads right to left (a Middle East locale and a menu not left to right).
+bool MenuRightToLeft(const vcl::TMenuItem* Item);
+
 // One popup's background.
 struct TqvMenuInfo {
   vcl::TMenuItem* FirstItem = nullptr;  // the first item of the menu the popup shows

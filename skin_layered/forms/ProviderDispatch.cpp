@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "classlib/forms/Menus.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/core/AnimationFlag.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -511,13 +512,10 @@ bool TsSkinProvider::RebuildMainMenuBar() {
   if (g_rebuilding_menu || !menu || !menu->Items() || menu->Items()->Count() == 0) return false;
   g_rebuilding_menu = true;
   SkinData->BeginUpdate();
-  struct TEnd {
-    TsScrollWndData* Data;
-    ~TEnd() {
-      Data->EndUpdate(false);
-      g_rebuilding_menu = false;
-    }
-  } end{SkinData};
+  const vcl::TScopeExit rebuilt([data = SkinData] {
+    data->EndUpdate(false);
+    g_rebuilding_menu = false;
+  });
   if (Form->HandleAllocated()) DrawMenuBar(Form->Handle());
   return true;
 }

@@ -10,6 +10,7 @@
 
 #include "classlib/extctrls/Buttons.h"
 #include "classlib/forms/Menus.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/AnimationFlag.h"
@@ -39,21 +40,14 @@ bool g_shutting_down = false;
 bool BeingDestroyed(const vcl::TComponent* C) { return C->ComponentState().Contains(vcl::csDestroying); }
 bool Loading(const vcl::TComponent* C) { return C->ComponentState().Contains(vcl::csLoading); }
 
-// The system's own minimise animation off for a scope, and back as it was.
-class TSystemMinAnimationOff {
- public:
-  TSystemMinAnimationOff() : was_(GetSysMinAnimation()) {
-    if (was_) SetSysMinAnimation(false);
-  }
-  ~TSystemMinAnimationOff() {
-    if (was_) SetSysMinAnimation(true);
-  }
-  TSystemMinAnimationOff(const TSystemMinAnimationOff&) = delete;
-  TSystemMinAnimationOff& operator=(const TSystemMinAnimationOff&) = delete;
-
- private:
-  bool was_;
-};
+// The system's own minimise animation off until the guard's scope ends, then back as it was.
+auto SystemMinAnimationOff() {
+  const bool was = GetSysMinAnimation();
+  if (was) SetSysMinAnimation(false);
+  return vcl::TScopeExit([was] {
+    if (was) SetSysMinAnimation(true);
+  });
+}
 
 bool MinimizingEffect(const TsSkinManager* Manager) {
   return Manager && Manager->AnimEffects()->Minimizing()->Active();
@@ -85,7 +79,7 @@ void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) {
 
   if (!mdiChild) {
     if (command == SC_MINIMIZE && !mainForm && MinimizingEffect(manager) && AllowAnimation()) {
-      const TSystemMinAnimationOff systemAnimation;
+      const auto systemAnimation = SystemMinAnimationOff();
       StartMinimizeAnimation();
       CallOldWndProc(Message);
       if (ServesWindow(wnd)) AfterMinimize();
@@ -94,7 +88,7 @@ void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) {
     auto* minTimer = dynamic_cast<TqvMinTimer*>(AnimTimer);
     if (command == SC_MAXIMIZE && !Form->Parent() && minTimer && IsIconic(wnd) && MinimizingEffect(manager)) {
       // Maximised from the task bar: the picture flies back first.
-      const TSystemMinAnimationOff systemAnimation;
+      const auto systemAnimation = SystemMinAnimationOff();
       ExtFlags |= kExtSysCommand;
       StartRestoreAnimation();
       CallOldWndProc(Message);
@@ -104,11 +98,11 @@ void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) {
     if (command == SC_RESTORE) {
       if (ExtFlags & kExtHiding) {
         ExtFlags &= ~kExtHiding;
-        const TSystemMinAnimationOff systemAnimation;
+        const auto systemAnimation = SystemMinAnimationOff();
         return CallOldWndProc(Message);
       }
       if (IsIconic(wnd) && !mainForm && minTimer && MinimizingEffect(manager)) {
-        const TSystemMinAnimationOff systemAnimation;
+        const auto systemAnimation = SystemMinAnimationOff();
         StartRestoreAnimation();
         CallOldWndProc(Message);
         return;
@@ -235,12 +229,10 @@ void TsSkinProvider::MDIChildCommand(vcl::TMessage& Message) {
   // The frame's merged menu line and buttons change with the command: painted once after it.
   const bool update = frame && zoomed && command != SC_MAXIMIZE;
   if (update) frame->SkinData->BeginUpdate();
-  struct TEnd {
-    TsSkinProvider* Frame;
-    ~TEnd() {
-      if (Frame && Frame == MDIProvider()) Frame->SkinData->EndUpdate(false);
-    }
-  } end{update ? frame : nullptr};
+  // Only while the frame is still the MDI frame: it may have gone meanwhile.
+  const vcl::TScopeExit painted([updated = update ? frame : nullptr] {
+    if (updated && updated == MDIProvider()) updated->SkinData->EndUpdate(false);
+  });
 
   switch (command) {
     case SC_CLOSE: {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "classlib/forms/Menus.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/core/WindowUtils.h"
 #include "skin_layered/forms/Dwm.h"
@@ -563,9 +564,7 @@ void TsSkinProvider::CMMouseWheel(vcl::TMessage& Message) {
   vcl::TWinControl* target = vcl::FindVCLWindow(vcl::TPoint(cursor));
   if (!target || target == Form) return;
   g_forwarding_wheel = true;
-  struct TReset {
-    ~TReset() { g_forwarding_wheel = false; }
-  } reset;
+  const vcl::TScopeExit done([] { g_forwarding_wheel = false; });
   vcl::TMessage forwarded = Message;
   forwarded.Result = 0;
   target->Dispatch(forwarded);

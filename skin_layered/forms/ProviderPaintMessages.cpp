@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "classlib/forms/Menus.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/core/AnimationFlag.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -175,10 +176,7 @@ void TsSkinProvider::WMPrint(vcl::TMessage& Message) {
   const auto dc = reinterpret_cast<HDC>(Message.WParam);
   if (!dc) return;
   Printing = true;
-  struct TEnd {
-    bool& Flag;
-    ~TEnd() { Flag = false; }
-  } end{Printing};
+  const vcl::TScopeExit printed([this] { Printing = false; });
   const int saved = SaveDC(dc);
   if (!(Message.LParam & PRF_ERASEBKGND)) {
     SkinData->Updating = false;

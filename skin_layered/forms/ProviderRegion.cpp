@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/core/WindowMessages.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormMetrics.h"
@@ -28,13 +29,11 @@ struct TRegion {
   HRGN Release() { return std::exchange(Handle, nullptr); }
 };
 
-// Clears a flag of the provider on every way out.
-struct TExtFlagScope {
-  std::uint32_t& Flags;
-  std::uint32_t Bit;
-  TExtFlagScope(std::uint32_t& F, std::uint32_t B) : Flags(F), Bit(B) { Flags |= Bit; }
-  ~TExtFlagScope() { Flags &= ~Bit; }
-};
+// The provider marked as making a task-bar picture until the guard's scope ends.
+auto MakingTaskbarPicture(TsSkinProvider* Provider) {
+  Provider->ExtFlags |= kExtTaskbarPicture;
+  return vcl::TScopeExit([Provider] { Provider->ExtFlags &= ~kExtTaskbarPicture; });
+}
 
 // The source of the task-bar pictures: the minimised form's picture while it is restored by
 // its animation, else the window image.
@@ -292,7 +291,7 @@ bool SetIconicThumbnail(HWND Wnd, TsSkinProvider* Provider, int MaxWidth, int Ma
     height = static_cast<int>(std::lround(static_cast<double>(source->Height()) * MaxWidth / source->Width()));
   }
   if (width <= 0 || height <= 0) return false;
-  TExtFlagScope picture(Provider->ExtFlags, kExtTaskbarPicture);
+  const auto picture = MakingTaskbarPicture(Provider);
   auto thumb = CreateBmp32(width, height);
   StretchWithFilter(source, thumb.get(), width, height, 1);
   if (DwmSetIconicThumbnail(Wnd, thumb->Handle(), 0) != S_OK) return false;
@@ -314,7 +313,7 @@ bool SetIconicLivePreview(HWND Wnd, TsSkinProvider* Provider) {
   bool fromCache = false;
   vcl::TBitmap* source = PictureSource(Provider, fromCache);
   if (!source) return false;
-  TExtFlagScope picture(Provider->ExtFlags, kExtTaskbarPicture);
+  const auto picture = MakingTaskbarPicture(Provider);
   if (!fromCache) return DwmSetIconicLivePreview(Wnd, source->Handle(), POINT{0, 0}, kDwmDisplayFrame) == S_OK;
   auto whole = Provider->FormSnapshot(false);
   const bool done = whole && DwmSetIconicLivePreview(Wnd, whole->Handle(), POINT{0, 0}, kDwmDisplayFrame) == S_OK;

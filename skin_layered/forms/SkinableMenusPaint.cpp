@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "classlib/forms/Forms.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "classlib/rtl/SysInfo.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -35,22 +36,6 @@ constexpr wchar_t kRightAlignMark = 8;
 constexpr wchar_t kRightAlignPadding[] = L"      ";
 
 bool Destroying(const vcl::TComponent* C) { return C && C->ComponentState().Contains(vcl::csDestroying); }
-
-bool RightToLeft(const vcl::TMenuItem* Item) {
-  const vcl::TMenu* menu = Item->GetParentMenu();
-  return vcl::SysLocale().MiddleEast && menu && menu->BiDiMode() != vcl::bdLeftToRight;
-}
-
-class TLockedCanvas {
- public:
-  explicit TLockedCanvas(vcl::TCanvas* Canvas) : canvas_(Canvas) { canvas_->Lock(); }
-  ~TLockedCanvas() { canvas_->Unlock(); }
-  TLockedCanvas(const TLockedCanvas&) = delete;
-  TLockedCanvas& operator=(const TLockedCanvas&) = delete;
-
- private:
-  vcl::TCanvas* canvas_;
-};
 
 // Where the popup window's client area lies in the window (and so in its background).
 vcl::TPoint ClientOffset(HWND Wnd, int Default) {
@@ -241,12 +226,13 @@ void TsSkinableMenus::PopupDraw(vcl::TObject* Sender, vcl::TCanvas* ACanvas, vcl
                                 vcl::TOwnerDrawState State) {
   auto* item = dynamic_cast<vcl::TMenuItem*>(Sender);
   if (!item || !ACanvas || Destroying(item) || !item->Parent() || !manager_ || !manager_->Active()) return;
-  const bool rtl = RightToLeft(item);
+  const bool rtl = MenuRightToLeft(item);
   const int factor = InFirstMenuColumn(item) ? 1 : 0;
   // A control left hot under the menu stops being hot.
   if (manager_->HotControl()) manager_->SetHotControl(nullptr);
 
-  TLockedCanvas lock(ACanvas);
+  ACanvas->Lock();
+  const vcl::TScopeExit unlock([ACanvas] { ACanvas->Unlock(); });
   HDC dc = ACanvas->Handle();
   HWND wnd = IsNTPlatform() ? WindowFromDC(dc) : nullptr;
   const TqvMenuInfo info = GetMenuInfo(*this, item, wnd, ACanvas);
