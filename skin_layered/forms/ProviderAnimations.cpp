@@ -158,8 +158,9 @@ void TsSkinProvider::StartBlendOnMoving(bool RunMoveLoop) {
                      SWP_NOZORDER | SWP_SHOWWINDOW);
     timer->SetEnabled(true);
     if (!RunMoveLoop) return;
+    const TWatch alive = Watch();
     SendMessageW(borderWnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
-    if (!ServesWindow(wnd)) return;
+    if (!alive) return;
     if (TqvBorderForm* after = ExtBorderForm()) after->TopClipped = false;
     StopBlendOnMoving(nullptr);
     return;
@@ -176,9 +177,10 @@ void TsSkinProvider::StartBlendOnMoving(bool RunMoveLoop) {
     timer->SetEnabled(true);
   }
   if (!RunMoveLoop) return;
+  const TWatch alive = Watch();
   Form->Perform(WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
   // The move loop may have closed the form.
-  if (ServesWindow(wnd)) StopBlendOnMoving(nullptr);
+  if (alive) StopBlendOnMoving(nullptr);
 }
 
 void TsSkinProvider::StopBlendOnMoving(vcl::TForm* SnapshotForm) {

@@ -72,6 +72,8 @@ bool ProviderShuttingDown() { return g_shutting_down; }
 void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) {
   if (!Form->HandleAllocated()) return CallOldWndProc(Message);
   const HWND wnd = Form->Handle();
+  // The commands below may close the form, or wait for animations.
+  const TWatch alive = Watch();
   const WPARAM command = Message.WParam & 0xFFF0;
   const bool mdiChild = Form->FormStyle() == vcl::fsMDIChild;
   const bool mainForm = vcl::Application && Form == vcl::Application->MainForm();
@@ -82,7 +84,7 @@ void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) {
       const auto systemAnimation = SystemMinAnimationOff();
       StartMinimizeAnimation();
       CallOldWndProc(Message);
-      if (ServesWindow(wnd)) AfterMinimize();
+      if (alive) AfterMinimize();
       return;
     }
     auto* minTimer = dynamic_cast<TqvMinTimer*>(AnimTimer);
@@ -92,7 +94,7 @@ void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) {
       ExtFlags |= kExtSysCommand;
       StartRestoreAnimation();
       CallOldWndProc(Message);
-      if (ServesWindow(wnd)) ExtFlags &= ~kExtSysCommand;
+      if (alive) ExtFlags &= ~kExtSysCommand;
       return;
     }
     if (command == SC_RESTORE) {
@@ -126,7 +128,7 @@ void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) {
       }
       if (!ExtBorderForm() && AeroIsEnabled()) {
         CallOldWndProc(Message);
-        if (!ServesWindow(wnd)) return;
+        if (!alive) return;
         RedrawWindow(wnd, nullptr, nullptr, kRedrawFrame);
         SetWindowRgn(wnd, nullptr, TRUE);
         return;
@@ -143,7 +145,7 @@ void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) {
 
   if (Form->FormStyle() == vcl::fsMDIForm) {
     CallOldWndProc(Message);
-    if (!ServesWindow(wnd)) return;
+    if (!alive) return;
     if (command == SC_MINIMIZE || command == SC_MAXIMIZE || command == SC_RESTORE) {
       if (TsSkinProvider* frame = MDIProvider()) {
         frame->SkinData->BGChanged = true;
@@ -164,7 +166,7 @@ void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) {
   }
   CallOldWndProc(Message);
   // The command may have closed the form.
-  if (!ServesWindow(wnd) || BeingDestroyed(Form)) return;
+  if (!alive || BeingDestroyed(Form)) return;
   switch (command) {
     case SC_KEYMENU:
       if (Message.LParam == VK_SPACE && Form->BorderIcons().Contains(vcl::biSystemMenu) && HasBorder()) {
@@ -222,6 +224,7 @@ void TsSkinProvider::AfterMinimize() {
 
 void TsSkinProvider::MDIChildCommand(vcl::TMessage& Message) {
   const HWND wnd = Form->Handle();
+  const TWatch alive = Watch();
   const WPARAM command = Message.WParam & 0xFFF0;
   const bool zoomed = IsZoomed(wnd) != FALSE;
   TsSkinProvider* frame = MDIProvider();
@@ -243,13 +246,13 @@ void TsSkinProvider::MDIChildCommand(vcl::TMessage& Message) {
       CallOldWndProc(Message);
       if (MDIProvider() != frame) return;
       frame->KeepRegion = false;
-      if (ServesWindow(wnd) && !BeingDestroyed(Form)) SetHotElement(0, true);
+      if (alive && !BeingDestroyed(Form)) SetHotElement(0, true);
       if (paintArea) frame->RepaintMdiArea(true);
       return;
     }
     case SC_MINIMIZE:
       CallOldWndProc(Message);
-      if (!ServesWindow(wnd)) return;
+      if (!alive) return;
       if (zoomed) RepaintMdiArea(true);
       if (SystemMenu) SystemMenu->UpdateItems(false);
       SkinData->BGChanged = true;
@@ -260,7 +263,7 @@ void TsSkinProvider::MDIChildCommand(vcl::TMessage& Message) {
       const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
       SetWindowLongPtrW(wnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
       CallOldWndProc(Message);
-      if (!ServesWindow(wnd)) return;
+      if (!alive) return;
       SetWindowLongPtrW(wnd, GWL_STYLE, GetWindowLongPtrW(wnd, GWL_STYLE) | WS_VISIBLE);
       RedrawWindow(wnd, nullptr, nullptr, RDW_INTERNALPAINT | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
       RepaintMdiArea(true);
@@ -269,7 +272,7 @@ void TsSkinProvider::MDIChildCommand(vcl::TMessage& Message) {
     }
     case SC_RESTORE: {
       CallOldWndProc(Message);
-      if (!ServesWindow(wnd)) return;
+      if (!alive) return;
       SkinData->BGChanged = true;
       if (DrawNonClientArea) UpdateSysMenuStyle(true);
       RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
@@ -295,9 +298,9 @@ void TsSkinProvider::WMClose(vcl::TMessage& Message) {
   TsSkinManager* manager = SkinManager();
   const bool prepare = AllowAnimation() && manager && manager->AnimEffects()->FormHide()->Active() &&
                        DrawNonClientArea && !(ExtFlags & kExtHiding) && !Form->Parent();
-  const HWND wnd = Form->HandleAllocated() ? Form->Handle() : nullptr;
+  const TWatch alive = Watch();
   CallOldWndProc(Message);
-  if (!prepare || !wnd || !ServesWindow(wnd) || BeingDestroyed(Form)) return;
+  if (!prepare || !alive || BeingDestroyed(Form)) return;
   TqvBorderForm* border = ExtBorderForm();
   if (!border || !border->BorderWindow() || !IsWindowVisible(border->BorderWindow())) return;
   // The border window shows the closing picture while the form goes.
@@ -350,8 +353,9 @@ void TsSkinProvider::WMSetText(vcl::TMessage& Message) {
   // The system paints its caption with the new text: covered until the skinned one is there.
   SkinData->BGChanged = true;
   ShowAnimForm();
+  const TWatch alive = Watch();
   CallOldWndProc(Message);
-  if (!ServesWindow(wnd)) return;
+  if (!alive) return;
   RefreshNonClient();
   HideAnimForm();
   if (TqvBorderForm* border = ExtBorderForm()) border->UpdateExBordersPos(true, 255);
@@ -364,8 +368,9 @@ void TsSkinProvider::WMSetIcon(vcl::TMessage& Message) {
   const HWND wnd = Form->Handle();
   // The system would paint its caption with the new icon.
   SendMessageW(wnd, WM_SETREDRAW, FALSE, 0);
+  const TWatch alive = Watch();
   CallOldWndProc(Message);
-  if (!ServesWindow(wnd)) return;
+  if (!alive) return;
   SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
   SkinData->BGChanged = true;
   RefreshNonClient();

@@ -59,11 +59,16 @@ void SendCommand(HWND Wnd, WPARAM Command) { SendMessageW(Wnd, WM_SYSCOMMAND, Co
 bool TitleButtonPressed() { return g_button_pressed; }
 void SetTitleButtonPressed(bool Value) { g_button_pressed = Value; }
 
-bool TsSkinProvider::ServesWindow(HWND Wnd) const {
-  // Only compared, never followed: this provider may be gone.
-  return Wnd && IsWindow(Wnd) &&
-         reinterpret_cast<const TsSkinProvider*>(
-             SendMessageW(Wnd, kSkinCmdMessage, SkinCommandWParam(scmGetProvider), 0)) == this;
+TsSkinProvider::TWatch::TWatch(const TsSkinProvider& Provider)
+    : alive_(Provider.lifetime_.Watch()),
+      provider_(&Provider),
+      wnd_(Provider.Form && Provider.Form->HandleAllocated() ? Provider.Form->Handle() : nullptr) {}
+
+TsSkinProvider::TWatch::operator bool() const {
+  // The provider is read only while it lives.
+  if (!alive_ || !wnd_) return false;
+  vcl::TCustomForm* form = provider_->Form;
+  return form && form->HandleAllocated() && form->Handle() == wnd_;
 }
 
 int TsSkinProvider::BorderFormHitTest(vcl::TPoint Screen) {
@@ -361,8 +366,9 @@ void TsSkinProvider::IconClicked(vcl::TMessage& Message) {
   if (!manager || !manager->SkinnedPopups()) {
     // A second click may come meanwhile and close the form: nothing is touched unless the
     // provider still serves its window.
+    const TWatch alive = Watch();
     ProcessMessagesUntil({}, kSysMenuDelay);
-    if (!ServesWindow(wnd) || BeingDestroyed(Form) || (SkinData && SkinData->Updating)) return;
+    if (!alive || BeingDestroyed(Form) || (SkinData && SkinData->Updating)) return;
   }
   RECT r{};
   GetWindowRect(wnd, &r);
@@ -405,8 +411,9 @@ void TsSkinProvider::WMNCLButtonUp(vcl::TMessage& Message) {
     case kHitHelp:
       if (ElementPressed(code)) {
         SetElementState(code, 0);
+        const TWatch alive = Watch();
         SendCommand(wnd, SC_CONTEXTHELP);
-        if (ServesWindow(wnd)) {
+        if (alive) {
           SetHotElement(0, true);
           if (SystemMenu) SystemMenu->UpdateItems(false);
           Form->Perform(WM_NCPAINT, 1, 0);
@@ -431,8 +438,9 @@ void TsSkinProvider::WMNCLButtonUp(vcl::TMessage& Message) {
       // desktop, not only on the task bar), it restores as any other form.
       if (vcl::Application && Form == vcl::Application->MainForm() && !IsIconic(wnd)) {
         AnimBusy = true;
+        const TWatch alive = Watch();
         SendCommand(wnd, SC_MINIMIZE);
-        if (ServesWindow(wnd)) AnimBusy = false;
+        if (alive) AnimBusy = false;
       } else {
         SendCommand(wnd, IsIconic(wnd) ? SC_RESTORE : SC_MINIMIZE);
       }
@@ -445,8 +453,9 @@ void TsSkinProvider::WMNCLButtonUp(vcl::TMessage& Message) {
         }
         SetHotElement(0, true);
         SetElementState(code, 0);
+        const TWatch alive = Watch();
         SendCommand(wnd, IsZoomed(wnd) ? SC_RESTORE : SC_MAXIMIZE);
-        if (ServesWindow(wnd) && SystemMenu) SystemMenu->UpdateItems(false);
+        if (alive && SystemMenu) SystemMenu->UpdateItems(false);
       }
       return done();
     case kHitClose:
@@ -454,9 +463,10 @@ void TsSkinProvider::WMNCLButtonUp(vcl::TMessage& Message) {
         BtnClose.State = 0;
         HotElement = 0;
         g_button_pressed = false;
+        const TWatch alive = Watch();
         SendCommand(wnd, SC_CLOSE);
         // Closing may have freed the form and this provider.
-        if (!ServesWindow(wnd) || BeingDestroyed(Form)) return;
+        if (!alive || BeingDestroyed(Form)) return;
         KillAnimations();
         if (IsWindowVisible(wnd)) {
           SkinData->BGChanged = true;
@@ -470,8 +480,9 @@ void TsSkinProvider::WMNCLButtonUp(vcl::TMessage& Message) {
     if (ElementPressed(code)) {
       TsTitleButton* button = TitleButtons()->Items(code - kHitUserButton);
       SetElementState(code, 1);
+      const TWatch alive = Watch();
       if (button->OnMouseUp) button->OnMouseUp(button, vcl::mbLeft, {}, screen.X, screen.Y);
-      if (!ServesWindow(wnd)) return done();
+      if (!alive) return done();
       SetHotElement(0, true);
     }
     return done();
@@ -497,8 +508,9 @@ void TsSkinProvider::WMNCLButtonUp(vcl::TMessage& Message) {
   } else if (MDIProvider()) {
     POINT cursor{};
     GetCursorPos(&cursor);
+    const TWatch alive = Watch();
     DropSysMenu(vcl::TPoint(cursor));
-    if (!ServesWindow(wnd)) return done();
+    if (!alive) return done();
   } else {
     CallOldWndProc(Message);
   }
@@ -516,8 +528,9 @@ void TsSkinProvider::WMNCLButtonDblClk(vcl::TMessage& Message) {
         if (HasBorder() && !IsIconic(wnd) && IsZoomed(wnd)) SendCommand(wnd, SC_RESTORE);
         return;
       }
+      const TWatch alive = Watch();
       SendCommand(wnd, IsZoomed(wnd) || IsIconic(wnd) ? SC_RESTORE : SC_MAXIMIZE);
-      if (ServesWindow(wnd) && SystemMenu) SystemMenu->UpdateItems(false);
+      if (alive && SystemMenu) SystemMenu->UpdateItems(false);
       return;
     }
     case HTSYSMENU: {
@@ -525,9 +538,10 @@ void TsSkinProvider::WMNCLButtonDblClk(vcl::TMessage& Message) {
       // The delayed system menu must not drop over a closing form.
       const bool mark = (!manager || !manager->SkinnedPopups()) && SkinData && !SkinData->Updating;
       if (mark) SkinData->Updating = true;
+      const TWatch alive = Watch();
       Form->Close();
       // Closing may be refused: the form then paints again.
-      if (mark && ServesWindow(wnd) && !BeingDestroyed(Form) && IsWindowVisible(wnd)) SkinData->Updating = false;
+      if (mark && alive && !BeingDestroyed(Form) && IsWindowVisible(wnd)) SkinData->Updating = false;
       return;
     }
     default: CallOldWndProc(Message);

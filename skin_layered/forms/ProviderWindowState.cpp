@@ -106,9 +106,10 @@ void TsSkinProvider::WMNCActivate(vcl::TMessage& Message) {
   // LParam -1 keeps the default handling from repainting the frame.
   const LPARAM lparam = Message.LParam;
   Message.LParam = -1;
+  const TWatch alive = Watch();
   CallOldWndProc(Message);
   Message.LParam = lparam;
-  if (!ServesWindow(wnd)) return;
+  if (!alive) return;
   bool painted = false;
   if (shown) {
     if (redrawOff) {
@@ -212,8 +213,9 @@ void TsSkinProvider::CMShowingChanged(vcl::TMessage& Message) {
   }
   if (manager) InitExBorders(manager->ExtendedBorders());
   const HWND wnd = Form->HandleAllocated() ? Form->Handle() : nullptr;
+  const TWatch alive = Watch();
   CallOldWndProc(Message);
-  if (!wnd || !ServesWindow(wnd)) return;
+  if (!alive) return;
   UpdateScrollAdapter();
   if (!animate) {
     RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
@@ -406,8 +408,9 @@ void TsSkinProvider::WMSize(vcl::TMessage& Message) {
       SendToProvider(WM_NCPAINT, 1, 0);
     }
   }
+  const TWatch alive = Watch();
   CallOldWndProc(Message);
-  if (!wnd || !ServesWindow(wnd)) return;
+  if (!alive) return;
   if (repaintPieces) {
     const BOOL erase = SkinData->IsCached() ? FALSE : TRUE;
     for (const vcl::TRect& r : before) {

@@ -241,6 +241,8 @@ void TsSkinProvider::Notification(vcl::TComponent* AComponent, vcl::TOperation O
 }
 
 TsSkinProvider::~TsSkinProvider() {
+  // What runs below may send messages: a call they reach finds the provider gone.
+  lifetime_.End();
   window_events_.reset();
   if (added_title_) {
     InitExBorders(false);

@@ -41,6 +41,7 @@
 #include "classlib/controls/WindowProcHook.h"
 #include "classlib/forms/Forms.h"
 #include "classlib/graphics/GraphicsBitmap.h"
+#include "classlib/rtl/Lifetime.h"
 #include "classlib/rtl/StringList.h"
 #include "skin_layered/core/AdapterServices.h"
 #include "skin_layered/core/CaptionHitCodes.h"
@@ -246,6 +247,22 @@ class TsSkinProvider : public TsSkinProviderBase {
   // The message passed straight to NewWndProc; answers its result.
   LRESULT SendToProvider(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
   TsSkinManager* SkinManager() const;
+  // A watch on the provider and the form's window, taken before anything that may process
+  // messages (a wait, a command that closes the form): true afterwards while the provider
+  // lives and its form still has the window it had then. Nothing of the provider or the form
+  // is touched after such a call unless it is.
+  class TWatch {
+   public:
+    explicit operator bool() const;
+
+   private:
+    friend class TsSkinProvider;
+    explicit TWatch(const TsSkinProvider& Provider);
+    vcl::TLifetime::TWatch alive_;
+    const TsSkinProvider* provider_;
+    HWND wnd_;
+  };
+  TWatch Watch() const { return TWatch(*this); }
 
   // ---- sizes (the form needs its window)
   int CaptionHeight(bool CheckSkin) override;
@@ -488,10 +505,6 @@ class TsSkinProvider : public TsSkinProviderBase {
   void PressElement(int Code);
   // The title bar's items as the mouse sees them: TitleBarItemAt and the item operations
   // below it (ProviderTitleBar.cpp).
-  // Whether the provider still serves the form's window Wnd: asked after anything that may
-  // have processed messages (a wait, a command that closes), before the provider or the form
-  // is touched again.
-  bool ServesWindow(HWND Wnd) const;
   // The border form's hit test of a screen point (-1 without a border window).
   int BorderFormHitTest(vcl::TPoint Screen);
   // ---- the form's own scroll bars (its AutoScroll's), skinned by a scroll adapter on the
@@ -651,6 +664,7 @@ class TsSkinProvider : public TsSkinProviderBase {
   // Where the window image's origin lies on the screen.
   vcl::TPoint ImageOrigin();
 
+  vcl::TLifetime lifetime_;
   vcl::TWindowProcHook hook_;
   std::unique_ptr<vcl::TWindowEventLink> window_events_;
   // The labels recoloured for the skin: their own colour and ParentFont, and whether they

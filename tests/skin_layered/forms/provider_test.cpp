@@ -74,6 +74,26 @@ TEST(SkinProviderCreation, AnApplicationHookAboveTheProviderOutlivesIt) {
   above.Hook().Remove();
 }
 
+TEST(SkinProviderCreation, AWatchAnswersWhetherTheProviderStillServesTheWindowItSaw) {
+  auto form = NewForm();
+  form->HandleNeeded();
+  auto provider = NewProvider(form.get());
+  const TsSkinProvider::TWatch kept = provider->Watch();
+  EXPECT_TRUE(kept);
+  // A form without a window: nothing to serve.
+  form->DestroyHandle();
+  EXPECT_FALSE(kept);
+  EXPECT_FALSE(provider->Watch());
+  form->HandleNeeded();
+  // A new window is not the one the earlier watch saw; a watch taken now sees it.
+  EXPECT_FALSE(kept);
+  const TsSkinProvider::TWatch renewed = provider->Watch();
+  EXPECT_TRUE(renewed);
+  // The provider gone: its watches answer false, without reading it.
+  provider.reset();
+  EXPECT_FALSE(renewed);
+}
+
 vcl::TRect RegionBox(HWND wnd) {
   HRGN rgn = CreateRectRgn(0, 0, 0, 0);
   const int kind = GetWindowRgn(wnd, rgn);
