@@ -89,8 +89,9 @@ class TWinSkinForm : public TWinSkinFormBase, public TFormFrame {
   // Puts back (Restore) or strips the system menu, minimise and maximise boxes.
   void SetSystemStyles(bool Restore);
   void SetSysMenuStyle(bool Remove);
-  // The window region cut from the key colour of the skin's borders.
-  void UpdateRegion(bool Force = false);
+  // The window region cut from the key colour of the skin's borders; Redraw: the system
+  // repaints the window for the new region.
+  void UpdateRegion(bool Force = false, bool Redraw = true);
   void ClearRegion();
   void FinishSkin();
   TPoint ToWindowPoint(int X, int Y) const override;

@@ -234,7 +234,7 @@ void TWinSkinForm::PaintButton(TWinSysButton* Button) {
 // ---------------------------------------------------------------------------------------
 // The window region
 
-void TWinSkinForm::UpdateRegion(bool Force) {
+void TWinSkinForm::UpdateRegion(bool Force, bool Redraw) {
   if (State == TSkinFormState::Destroyed || !SkinFrame || !SkinData || SkinData->Empty()) return;
   RECT window{};
   GetWindowRect(Window, &window);
@@ -255,7 +255,7 @@ void TWinSkinForm::UpdateRegion(bool Force) {
       FrameRegion(w, minimized ? TopHeight : h, t, borders, Active, BorderKind == TBorderKind::None);
   if (!region) return;
   // The window owns the region once it is set.
-  if (SetWindowRgn(Window, region.get(), TRUE)) region.release();
+  if (SetWindowRgn(Window, region.get(), Redraw ? TRUE : FALSE)) region.release();
   HasRegion = true;
   region_size_ = TPoint(w, h);
   region_minimized_ = minimized;

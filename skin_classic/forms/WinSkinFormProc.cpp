@@ -313,6 +313,11 @@ void TWinSkinForm::WMNCPaint(vcl::TMessage& m) {
   } else if (MaximizedMDIChild() || BorderKind == TBorderKind::None) {
     CallSaved(m);
   } else {
+    // A size change paints the frame before the form hears of the new size: the region is
+    // cut for it first, without a repaint of its own, as the frame is painted now (the form's
+    // size handler then finds it cut).
+    if (!IsMDIChild() && HasRegion && ShowState == TShowState::Normal && !IsIconic(Window))
+      UpdateRegion(false, false);
     PaintFrame(nullptr);
     m.Result = 0;
   }

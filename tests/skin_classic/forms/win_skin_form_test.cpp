@@ -9,6 +9,7 @@
 
 #include "classlib/controls/WindowProcHook.h"
 #include "classlib/controls/WindowSubclass.h"
+#include "classlib/extctrls/ExtCtrls.h"
 #include "classlib/forms/Menus.h"
 #include "classlib/rtl/TypInfo.h"
 
@@ -209,6 +210,91 @@ TEST_F(SkinnedForms, AMinimisedTitleIsCutAtItsOwnCorners) {
   EXPECT_FALSE(InRegion(w.get(), normal.X - 1, 0));
   EXPECT_TRUE(InRegion(w.get(), small.X - 1, 0));
   EXPECT_TRUE(InRegion(w.get(), normal.X / 2, normal.Y / 2));
+}
+
+// The window's own pixels, frame included.
+std::vector<COLORREF> OwnPixels(HWND w) {
+  const TPoint size = WindowSize(w);
+  auto b = Surface(size.X, size.Y, vcl::clBlack);
+  HDC dc = GetWindowDC(w);
+  BitBlt(b->Canvas()->Handle(), 0, 0, size.X, size.Y, dc, 0, 0, SRCCOPY);
+  ReleaseDC(w, dc);
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < size.Y; ++y)
+    for (int x = 0; x < size.X; ++x) pixels.push_back(static_cast<COLORREF>(Pixel(b.get(), x, y)));
+  return pixels;
+}
+
+// Counts the frame paints the system asks of one window, and its activation changes.
+class FramePaints {
+ public:
+  explicit FramePaints(HWND w) : window_(w) {
+    self_ = this;
+    hook_ = SetWindowsHookExW(WH_CALLWNDPROC, &Hook, nullptr, GetCurrentThreadId());
+  }
+  ~FramePaints() {
+    UnhookWindowsHookEx(hook_);
+    self_ = nullptr;
+  }
+  int paints = 0, activations = 0;
+
+ private:
+  static LRESULT CALLBACK Hook(int Code, WPARAM WParam, LPARAM LParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(LParam);
+    if (Code >= 0 && self_ && sent->hwnd == self_->window_) {
+      if (sent->message == WM_NCPAINT) ++self_->paints;
+      if (sent->message == WM_NCACTIVATE) ++self_->activations;
+    }
+    return CallNextHookEx(nullptr, Code, WParam, LParam);
+  }
+  static inline FramePaints* self_ = nullptr;
+  HWND window_;
+  HHOOK hook_;
+};
+
+// Dragged step by step, larger and back, the form is cut at its new corners and painted once
+// a step: the frame painted by the size change itself is already cut to the new region (the
+// region is not set afterwards with a second repaint), and what the window shows equals a
+// full repaint at that size. (Windows of tests running beside may take the activation, which
+// paints the frame again: such a step is not counted.)
+TEST_F(SkinnedForms, ResizingStepByStepCutsTheCornersAndPaintsTheFrameOnceAStep) {
+  UseSkin(StandardButtons(), true, true);
+  Owned<vcl::TForm> form = NewForm();
+  auto* panel = new vcl::TPanel(form.get());
+  panel->SetParent(form.get());
+  panel->SetAlign(vcl::alBottom);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin && skin->HasRegion);
+  const HWND w = form->Handle();
+  const TPoint start = WindowSize(w);
+  int counted = 0;
+  for (const int step : {9, 18, 27, 36, 27, 18, 9, 0}) {
+    SendMessageW(w, WM_NCACTIVATE, TRUE, 0);
+    wintest::PumpUntilIdle();
+    FramePaints seen(w);
+    SetWindowPos(w, nullptr, 0, 0, start.X + step, start.Y + step, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(w, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    wintest::PumpUntilIdle();
+    const int paints = seen.paints;
+    const TPoint size = WindowSize(w);
+    ASSERT_EQ(size, TPoint(start.X + step, start.Y + step));
+    EXPECT_FALSE(InRegion(w, 0, 0));
+    EXPECT_FALSE(InRegion(w, size.X - 1, 0));
+    EXPECT_TRUE(InRegion(w, size.X - 1, 1));
+    const int frame = skin->Active ? 1 : 2;
+    const std::vector<COLORREF> shown = OwnPixels(w);
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    wintest::PumpUntilIdle();
+    const std::vector<COLORREF> repainted = OwnPixels(w);
+    if (seen.activations > 0) continue;
+    ++counted;
+    EXPECT_EQ(paints, 1) << "step " << step;
+    const auto at = [&](int x, int y) { return shown[static_cast<size_t>(y * size.X + x)]; };
+    EXPECT_EQ(at(size.X - 2, size.Y / 2), static_cast<COLORREF>(Frame(kRightId, frame))) << "step " << step;
+    EXPECT_EQ(at(size.X / 2, size.Y - 2), static_cast<COLORREF>(Frame(kBottomId, frame))) << "step " << step;
+    EXPECT_TRUE(shown == repainted) << "step " << step;
+  }
+  EXPECT_GE(counted, 4);
 }
 
 // A raw MDI frame and its client, and documents made in it.
