@@ -162,44 +162,6 @@ bool HasNonClientArea(HWND Wnd) {
   return window.right - window.left != client.right || window.bottom - window.top != client.bottom;
 }
 
-}  // namespace
-
-TWinControl* FindControl(HWND Handle) {
-  if (!Handle || !IsWindow(Handle)) return nullptr;
-  DWORD process = 0;
-  const DWORD thread = GetWindowThreadProcessId(Handle, &process);
-  if (thread == 0 || process != GetCurrentProcessId()) return nullptr;
-  if (auto* control = static_cast<TWinControl*>(GetPropW(Handle, MAKEINTATOM(ControlAtom())))) return control;
-  // A window that exists but has had no message yet (a WH_CBT hook's HCBT_CREATEWND): the
-  // control creating it is its control, attached now rather than at the first message.
-  TWinControl* creating = t_creation_control;
-  if (creating && thread == GetCurrentThreadId() && !creating->handle_ &&
-      reinterpret_cast<WNDPROC>(GetWindowLongPtrW(Handle, GWLP_WNDPROC)) == &ControlWndProc) {
-    t_creation_control = nullptr;
-    creating->AttachHandle(Handle);
-    return creating;
-  }
-  return nullptr;
-}
-
-TWinControl* FindVCLWindow(TPoint Pos) {
-  for (HWND wnd = WindowFromPoint(Pos); wnd; wnd = GetParent(wnd))
-    if (TWinControl* c = FindControl(wnd)) return c;
-  return nullptr;
-}
-
-TControl* FindDragTarget(TPoint Pos, bool AllowDisabled) {
-  TWinControl* win = FindVCLWindow(Pos);
-  if (!win) return nullptr;
-  if (TControl* c = win->ControlAtPos(win->ScreenToClient(Pos), AllowDisabled)) return c;
-  return win;
-}
-
-// ---------------------------------------------------------------------------------------
-// The static window procedure
-
-namespace {
-
 // Each window's control for the window procedure, mirroring the control property: read and
 // kept without a round trip to the window system (under Wine a property, and setting any
 // window data, is a server call, and every message of every control comes through here).
@@ -232,6 +194,42 @@ TAttachedControls& AttachedControls() {
 }
 
 }  // namespace
+
+TWinControl* FindControl(HWND Handle) {
+  // The library's own windows are found without asking the window system.
+  if (TWinControl* attached = Handle ? AttachedControls().Get(Handle) : nullptr) return attached;
+  if (!Handle || !IsWindow(Handle)) return nullptr;
+  DWORD process = 0;
+  const DWORD thread = GetWindowThreadProcessId(Handle, &process);
+  if (thread == 0 || process != GetCurrentProcessId()) return nullptr;
+  if (auto* control = static_cast<TWinControl*>(GetPropW(Handle, MAKEINTATOM(ControlAtom())))) return control;
+  // A window that exists but has had no message yet (a WH_CBT hook's HCBT_CREATEWND): the
+  // control creating it is its control, attached now rather than at the first message.
+  TWinControl* creating = t_creation_control;
+  if (creating && thread == GetCurrentThreadId() && !creating->handle_ &&
+      reinterpret_cast<WNDPROC>(GetWindowLongPtrW(Handle, GWLP_WNDPROC)) == &ControlWndProc) {
+    t_creation_control = nullptr;
+    creating->AttachHandle(Handle);
+    return creating;
+  }
+  return nullptr;
+}
+
+TWinControl* FindVCLWindow(TPoint Pos) {
+  for (HWND wnd = WindowFromPoint(Pos); wnd; wnd = GetParent(wnd))
+    if (TWinControl* c = FindControl(wnd)) return c;
+  return nullptr;
+}
+
+TControl* FindDragTarget(TPoint Pos, bool AllowDisabled) {
+  TWinControl* win = FindVCLWindow(Pos);
+  if (!win) return nullptr;
+  if (TControl* c = win->ControlAtPos(win->ScreenToClient(Pos), AllowDisabled)) return c;
+  return win;
+}
+
+// ---------------------------------------------------------------------------------------
+// The static window procedure
 
 LRESULT CALLBACK ControlWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   auto* control = AttachedControls().Get(Wnd);

@@ -146,6 +146,11 @@ TEST(Lookup, WindowsCarryTheirControlUnderTheControlAtom) {
   wchar_t cls[64] = {};
   GetClassNameW(panel->Handle(), cls, 64);
   EXPECT_STREQ(cls, L"TRecordingPanel");
+  // A window gone is nobody's, though the system may hand its handle out again.
+  const HWND gone = panel->Handle();
+  DestroyWindow(gone);
+  EXPECT_FALSE(panel->HandleAllocated());
+  EXPECT_EQ(FindControl(gone), nullptr);
 }
 
 TEST(Lookup, AHandleIsMadeOnlyWhenAsked) {
