@@ -259,7 +259,7 @@ uint8_t* TBitmap::RowAddress(const Image& img, int row) const {
 }
 
 std::vector<dib::Rgbq> TBitmap::ReadPixels() const {
-  const int w = image_.width, h = image_.height;
+  const int w = width_, h = height_;
   std::vector<dib::Rgbq> px(static_cast<size_t>(w) * static_cast<size_t>(h));
   if (px.empty()) return px;
   if (!image_.ddb && StandardDib(image_.format)) {
@@ -306,7 +306,7 @@ void TBitmap::CopyPixelsTo(Image& to, int w, int h, std::span<const dib::Rgbq> t
   const bool sameDib = !image_.ddb && !to.ddb && StandardDib(image_.format) && image_.format == to.format &&
                        std::equal(colors_.begin(), colors_.end(), toColors.begin(), toColors.end());
   const size_t bytes = (static_cast<size_t>(w) * static_cast<size_t>(image_.bitCount)) / 8;
-  if (sameDib && (image_.bitCount >= 8 || w == image_.width)) {
+  if (sameDib && (image_.bitCount >= 8 || w == width_)) {
     GdiFlush();
     for (int r = 0; r < h; ++r) std::memcpy(RowAddress(to, r), RowAddress(image_, r), std::max<size_t>(bytes, 1));
     return;
@@ -318,7 +318,7 @@ void TBitmap::CopyPixelsTo(Image& to, int w, int h, std::span<const dib::Rgbq> t
     return;
   }
   const std::vector<dib::Rgbq> px = ReadPixels();
-  WritePixels(to, px.data(), image_.width, w, h, toColors);
+  WritePixels(to, px.data(), width_, w, h, toColors);
 }
 
 void TBitmap::SetSize(int AWidth, int AHeight) {
@@ -333,18 +333,63 @@ void TBitmap::SetSize(int AWidth, int AHeight) {
     return;
   }
   const TPixelFormat format = format_ == pfCustom ? pf32bit : format_;
+  // Room to keep memory in: whole bytes a pixel, so a picture's rows start on bytes.
+  const bool room = keeps_memory_ && StandardDib(format) && BitCountOf(format) >= 8;
+  if (room && image_.handle && !image_.ddb && image_.format == format && AWidth <= image_.width &&
+      AHeight <= image_.height &&
+      uint64_t{4} * static_cast<uint64_t>(AWidth) * static_cast<uint64_t>(AHeight) >=
+          static_cast<uint64_t>(image_.width) * static_cast<uint64_t>(image_.height)) {
+    // The picture grows or shrinks in place: only what it gains is filled.
+    const int keptWidth = std::min(width_, AWidth), keptHeight = std::min(height_, AHeight);
+    width_ = AWidth;
+    height_ = AHeight;
+    FillOutside(keptWidth, keptHeight);
+    Changed(this);
+    return;
+  }
   std::vector<dib::Rgbq> colors = TableFor(format, colors_);
-  Image next = MakeImage(AWidth, AHeight, format, format == pfDevice && mono_, colors);
+  // Grown with a quarter to spare.
+  const int allocWidth = room ? AWidth + AWidth / 4 : AWidth;
+  const int allocHeight = room ? AHeight + AHeight / 4 : AHeight;
+  Image next = MakeImage(allocWidth, allocHeight, format, format == pfDevice && mono_, colors);
   if (canvas_) {
     MemoryDC dc(next.handle.get());
     RECT all{0, 0, AWidth, AHeight};
     ::FillRect(dc.get(), &all, canvas_->Brush()->Handle());
   }
-  CopyPixelsTo(next, std::min(AWidth, image_.width), std::min(AHeight, image_.height), colors);
+  CopyPixelsTo(next, std::min(AWidth, width_), std::min(AHeight, height_), colors);
   format_ = format;
   colors_ = std::move(colors);
   ReplaceImage(std::move(next));
+  width_ = AWidth;
+  height_ = AHeight;
   Changed(this);
+}
+
+void TBitmap::FillOutside(int KeptWidth, int KeptHeight) {
+  const RECT right{KeptWidth, 0, width_, KeptHeight};
+  const RECT below{0, KeptHeight, width_, height_};
+  if (canvas_) {
+    ImageDC image(*this);
+    const HDC dc = image.get();
+    const int saved = SaveDC(dc);
+    SelectClipRgn(dc, nullptr);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+    HBRUSH brush = canvas_->Brush()->Handle();
+    if (right.left < right.right && right.top < right.bottom) ::FillRect(dc, &right, brush);
+    if (below.left < below.right && below.top < below.bottom) ::FillRect(dc, &below, brush);
+    RestoreDC(dc, saved);
+    return;
+  }
+  GdiFlush();
+  const size_t pixel = static_cast<size_t>(image_.bitCount / 8);
+  for (int r = 0; r < height_; ++r) {
+    const int from = r < KeptHeight ? KeptWidth : 0;
+    if (from < width_)
+      std::memset(RowAddress(image_, r) + pixel * static_cast<size_t>(from), 0,
+                  pixel * static_cast<size_t>(width_ - from));
+  }
 }
 
 void TBitmap::ConvertTo(TPixelFormat format, bool mono) {
@@ -358,8 +403,8 @@ void TBitmap::ConvertTo(TPixelFormat format, bool mono) {
   std::vector<dib::Rgbq> colors = TableFor(format, {});
   if (Indexed(format) && Indexed(format_) && format != pf1bit)
     std::copy_n(colors_.begin(), std::min(colors_.size(), colors.size()), colors.begin());
-  Image next = MakeImage(image_.width, image_.height, format, format == pfDevice && mono, colors);
-  CopyPixelsTo(next, image_.width, image_.height, colors);
+  Image next = MakeImage(width_, height_, format, format == pfDevice && mono, colors);
+  CopyPixelsTo(next, width_, height_, colors);
   format_ = format;
   mono_ = format == pfDevice && mono;
   colors_ = std::move(colors);
@@ -398,7 +443,7 @@ void TBitmap::SetMonochrome(bool Value) {
 
 void* TBitmap::ScanLine(int Row) {
   if (format_ == pfDevice && image_.handle) SetHandleType(bmDIB);
-  if (!image_.handle || !image_.bits || Row < 0 || Row >= image_.height)
+  if (!image_.handle || !image_.bits || Row < 0 || Row >= height_)
     throw EInvalidGraphic(L"Scan line index out of range");
   GdiFlush();
   return RowAddress(image_, Row);
@@ -507,11 +552,11 @@ void TBitmap::SetPalette(HPALETTE Value) {
 }
 
 dib::Rgbq TBitmap::PixelAt(int x, int y) const {
-  if (!image_.handle || x < 0 || y < 0 || x >= image_.width || y >= image_.height) return {};
+  if (!image_.handle || x < 0 || y < 0 || x >= width_ || y >= height_) return {};
   if (!image_.ddb && StandardDib(image_.format)) {
     GdiFlush();
-    std::vector<dib::Rgbq> row(static_cast<size_t>(image_.width));
-    dib::RowToBgra(LayoutOf(image_.format), RowAddress(image_, y), image_.width, colors_, row.data());
+    std::vector<dib::Rgbq> row(static_cast<size_t>(width_));
+    dib::RowToBgra(LayoutOf(image_.format), RowAddress(image_, y), width_, colors_, row.data());
     return row[static_cast<size_t>(x)];
   }
   ImageDC dc(*this);
@@ -523,7 +568,7 @@ TColor TBitmap::TransparentColor() const {
   if (transparent_color_ != clDefault) return ColorToRGB(transparent_color_);
   if (!image_.handle) return clDefault;
   if (Monochrome()) return clWhite;
-  const dib::Rgbq c = PixelAt(0, image_.height - 1);
+  const dib::Rgbq c = PixelAt(0, height_ - 1);
   return static_cast<TColor>(RGB(c.r, c.g, c.b));
 }
 
@@ -555,8 +600,8 @@ void TBitmap::Assign(TPersistent* Source) {
     mono = b->Monochrome() && format == pfDevice;
     colors = TableFor(format, b->colors_);
     if (b->image_.handle) {
-      next = MakeImage(b->image_.width, b->image_.height, format, mono, colors);
-      b->CopyPixelsTo(next, b->image_.width, b->image_.height, colors);
+      next = MakeImage(b->width_, b->height_, format, mono, colors);
+      b->CopyPixelsTo(next, b->width_, b->height_, colors);
     }
     transparent_color_ = b->transparent_color_;
     transparent_mode_ = b->transparent_mode_;
@@ -588,10 +633,9 @@ void TBitmap::Draw(TCanvas* ACanvas, const TRect& Rect) {
   ImageDC src(*this);
   if (Transparent()) {
     const COLORREF key = static_cast<COLORREF>(ColorToRGB(TransparentColor())) & 0xFFFFFF;
-    GdiTransparentBlt(dst, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), src.get(), 0, 0, image_.width,
-                      image_.height, key);
+    GdiTransparentBlt(dst, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), src.get(), 0, 0, width_, height_, key);
   } else {
-    StretchBlt(dst, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), src.get(), 0, 0, image_.width, image_.height,
+    StretchBlt(dst, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), src.get(), 0, 0, width_, height_,
                static_cast<DWORD>(ACanvas->CopyMode()));
   }
 }
@@ -634,7 +678,7 @@ void TBitmap::SaveToStream(TStream* Stream) {
   if (format == pfDevice) format = image_.mono ? pf1bit : DeviceFormat();
   if (format == pfCustom) format = pf32bit;
   const dib::Layout layout = LayoutOf(format);
-  const int w = image_.width, h = image_.height;
+  const int w = width_, h = height_;
   const std::vector<dib::Rgbq> colors = format == format_ ? colors_ : TableFor(format, {});
   const std::vector<uint8_t> headers = dib::BmpFileHeaders(layout, w, h, colors);
   Stream->WriteBuffer(headers.data(), static_cast<int64_t>(headers.size()));

@@ -41,6 +41,13 @@ class TBitmap : public TGraphic {
   // Keeps the picture at the top left; new pixels take the canvas brush's colour when the
   // bitmap has a canvas, else zero.
   virtual void SetSize(int AWidth, int AHeight);
+  // A picture that changes size often (a window's) may keep its memory: it grows with room
+  // to spare and keeps the room as it shrinks, so that most changes of size take no new
+  // memory and copy nothing. The handle's bitmap is then larger than the picture, which is
+  // its top-left part (what lies beyond is undefined). A device-independent picture only;
+  // off by default.
+  void SetKeepsMemory(bool Value) { keeps_memory_ = Value; }
+  bool KeepsMemory() const { return keeps_memory_; }
 
   // A BMP file from the stream's position: a broken or unsupported one raises
   // EInvalidGraphic "Bitmap image is not valid" and leaves the bitmap as it was.
@@ -117,6 +124,9 @@ class TBitmap : public TGraphic {
                    std::span<const dib::Rgbq> colors) const;
   // The top-left w x h pixels of this bitmap into another image.
   void CopyPixelsTo(Image& to, int w, int h, std::span<const dib::Rgbq> toColors) const;
+  // The pixels of the picture outside its top-left KeptWidth x KeptHeight part take the
+  // canvas brush's colour, or zero without a canvas.
+  void FillOutside(int KeptWidth, int KeptHeight);
   size_t LoadFromBytes(std::span<const uint8_t> data, bool withFileHeader);
   void LoadFromResource(HINSTANCE Instance, const wchar_t* Name, const String& ShownName);
   dib::Rgbq PixelAt(int x, int y) const;
@@ -132,6 +142,7 @@ class TBitmap : public TGraphic {
   TColor transparent_color_ = clDefault;
   TTransparentMode transparent_mode_ = tmAuto;
   std::unique_ptr<TBitmapCanvas> canvas_;
+  bool keeps_memory_ = false;
 };
 
 // The pixel layout of a DIB pixel format (not pfDevice or pfCustom).

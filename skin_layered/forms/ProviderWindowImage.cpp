@@ -79,6 +79,8 @@ bool TsSkinProvider::PaintAllImage() {
 
   if (!SkinData->CacheBmp()) {
     SkinData->InitCacheBmp();
+    // The window's picture follows every step of a resize: it keeps its memory.
+    SkinData->CacheBmp()->SetKeepsMemory(true);
     SkinData->CacheBmp()->SetSize(ImageWidth(), height);
     SkinData->Invalidate();
     SkinData->BGChanged = true;  // a new image holds nothing yet

@@ -156,6 +156,75 @@ TEST(BitmapFormats, SetSizeKeepsThePictureAndFillsWithTheBrush) {
   EXPECT_TRUE(plain.Empty());
 }
 
+// A picture keeping its memory changes size in place as long as its room holds it: it keeps
+// its pixels at the top left, fills what it gains with the brush (or zero), and everything
+// that reads it (pixels, scan lines, copies, files, drawing) sees the picture's own size.
+TEST(BitmapFormats, APictureKeepingItsMemoryResizesInPlaceAndShowsOnlyItsOwnSize) {
+  auto b = Surface(40, 30, clRed, pf32bit);
+  b->SetKeepsMemory(true);
+  b->Canvas()->Brush()->SetColor(clBlue);
+  b->SetSize(50, 40);  // grows with room to spare
+  const void* row0 = b->ScanLine(0);
+  EXPECT_EQ(At(*b, 39, 29), clRed);
+  EXPECT_EQ(At(*b, 49, 39), clBlue);
+  b->Canvas()->SetPixels(45, 35, clLime);
+  b->SetSize(40, 30);  // shrinks in place
+  EXPECT_EQ(b->ScanLine(0), row0);
+  EXPECT_EQ(b->Width(), 40);
+  EXPECT_EQ(b->Height(), 30);
+  EXPECT_EQ(MessageOf<EInvalidGraphic>([&] { b->ScanLine(30); }), L"Scan line index out of range");
+  BITMAP handle{};
+  ASSERT_NE(GetObjectW(b->Handle(), sizeof handle, &handle), 0);
+  EXPECT_GE(handle.bmWidth, 50);  // the room stays behind the picture
+  b->Canvas()->Brush()->SetColor(clYellow);
+  b->SetSize(50, 40);  // grows back in place: what it gains is filled anew
+  EXPECT_EQ(b->ScanLine(0), row0);
+  EXPECT_EQ(At(*b, 39, 29), clRed);
+  EXPECT_EQ(At(*b, 45, 35), clYellow);
+  EXPECT_EQ(At(*b, 45, 5), clYellow);
+  EXPECT_EQ(At(*b, 5, 35), clYellow);
+
+  // Copies, files and drawing take the picture alone.
+  b->SetSize(40, 30);
+  TBitmap copy;
+  copy.Assign(b.get());
+  EXPECT_EQ(copy.Width(), 40);
+  EXPECT_EQ(copy.Height(), 30);
+  EXPECT_EQ(At(copy, 39, 29), clRed);
+  TMemoryStream file;
+  b->SaveToStream(&file);
+  file.SetPosition(0);
+  TBitmap read;
+  read.LoadFromStream(&file);
+  EXPECT_EQ(read.Width(), 40);
+  EXPECT_EQ(read.Height(), 30);
+  EXPECT_EQ(At(read, 0, 29), clRed);
+  auto target = Surface(60, 40, clWhite);
+  target->Canvas()->StretchDraw(Rect(0, 0, 60, 40), b.get());
+  EXPECT_EQ(At(*target, 59, 39), clRed);  // the picture stretched, not its room
+
+  // Without a canvas the gained pixels are zero; a picture much smaller than its room moves
+  // to memory of its own size; a conversion keeps the picture alone.
+  TBitmap plain;
+  plain.SetPixelFormat(pf32bit);
+  plain.SetKeepsMemory(true);
+  plain.SetSize(8, 8);
+  std::memset(plain.ScanLine(0), 0xFF, 8 * 4);
+  plain.SetSize(4, 4);
+  plain.SetSize(8, 8);
+  EXPECT_EQ(static_cast<uint32_t*>(plain.ScanLine(0))[7], 0u);
+  EXPECT_EQ(static_cast<uint32_t*>(plain.ScanLine(0))[3], 0xFFFFFFFFu);
+  plain.SetSize(2, 2);
+  ASSERT_NE(GetObjectW(plain.Handle(), sizeof handle, &handle), 0);
+  EXPECT_LT(handle.bmWidth, 8);
+  plain.SetSize(8, 8);
+  plain.SetSize(6, 6);
+  plain.SetPixelFormat(pf24bit);
+  ASSERT_NE(GetObjectW(plain.Handle(), sizeof handle, &handle), 0);
+  EXPECT_EQ(handle.bmWidth, 6);
+  EXPECT_EQ(plain.Width(), 6);
+}
+
 TEST(BitmapFormats, PalettesBecomeColourTables) {
   TBitmap b;
   b.SetPixelFormat(pf8bit);
