@@ -467,16 +467,36 @@ HMENU TMenuItem::Handle() {
   return handle_;
 }
 
-// The system menu holds the visible sub-items, in order.
+namespace {
+// An item the system put on a menu bar itself: a maximised MDI document's system menu and
+// buttons, drawn as bitmaps (the library's items are text, lines or owner-drawn).
+bool SystemBarItem(HMENU Menu, int Position) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE | MIIM_BITMAP;
+  return GetMenuItemInfoW(Menu, static_cast<UINT>(Position), TRUE, &info) &&
+         ((info.fType & MFT_BITMAP) || info.hbmpItem);
+}
+}  // namespace
+
+// The system menu holds the visible sub-items, in order. A menu bar keeps the items the system
+// put there (a maximised MDI document's, before and after the library's).
 void TMenuItem::RebuildHandle() {
   if (ComponentState().Contains(csDestroying)) return;
   // A menu showing these items among its own shows them changed too.
   if (merged_with_) merged_with_->RebuildHandle();
   if (!handle_) return;
-  while (GetMenuItemCount(handle_) > 0)
-    if (!RemoveMenu(handle_, 0, MF_BYPOSITION)) break;
+  const bool bar = menu_ && menu_->IsMenuBar();
+  // Where the library's items start: after the system's leading ones (without any of the
+  // library's yet, after the document's system menu, the one with a sub-menu).
+  const int count = GetMenuItemCount(handle_);
+  int at = 0;
+  while (at < count && bar && SystemBarItem(handle_, at)) ++at;
+  if (at == count) at = count > 0 && GetSubMenu(handle_, 0) ? 1 : 0;
+  for (int i = count - 1; i >= 0; --i)
+    if (!(bar && SystemBarItem(handle_, i))) RemoveMenu(handle_, static_cast<UINT>(i), MF_BYPOSITION);
   for (TMenuItem* item : ShownItems())
-    if (item->visible_) item->AppendTo(handle_);
+    if (item->visible_) item->InsertInto(handle_, at++);
 }
 
 // Groups in ascending order: of each group the merged menu's items when it has any, else this
@@ -520,7 +540,7 @@ void TMenuItem::RebuildAll() {
   RebuildHandle();
 }
 
-void TMenuItem::AppendTo(HMENU Menu) {
+void TMenuItem::InsertInto(HMENU Menu, int Position) {
   const bool topLevel = IsTopLevel();
   String text = caption_;
   if (short_cut_ != 0 && !topLevel) {
@@ -546,7 +566,7 @@ void TMenuItem::AppendTo(HMENU Menu) {
   if (default_) info.fState |= MFS_DEFAULT;
   info.wID = command_;
   info.hSubMenu = items_.empty() ? nullptr : Handle();
-  if (!InsertMenuItemW(Menu, static_cast<UINT>(GetMenuItemCount(Menu)), TRUE, &info))
+  if (!InsertMenuItemW(Menu, static_cast<UINT>(Position), TRUE, &info))
     throw EMenuError(L"Cannot add the menu item " + caption_);
 }
 

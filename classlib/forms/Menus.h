@@ -168,7 +168,8 @@ class TMenuItem : public TComponent {
   bool HasBitmap() const;
   void RebuildHandle();
   void RebuildAll();
-  void AppendTo(HMENU Menu);
+  // Puts this item into a system menu at a place.
+  void InsertInto(HMENU Menu, int Position);
   void TurnSiblingsOff();
   void BitmapChanged(TObject* Sender);
   void DrawDefault(TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State, bool TopLevel);

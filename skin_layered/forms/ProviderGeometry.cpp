@@ -514,17 +514,6 @@ void TsSkinProvider::WMInitMenuPopup(vcl::TMessage& Message) {
   if (Form->FormStyle() != vcl::fsMDIForm || Form->MDIChildCount() == 0 || !windowMenu ||
       !windowMenu->HandleAllocated() || windowMenu->Handle() != popup)
     return CallOldWndProc(Message);
-  // The children's items the system added are replaced by the provider's own.
-  for (int i = GetMenuItemCount(popup) - 1; i >= 0; --i) {
-    const UINT id = GetMenuItemID(popup, i);
-    const bool separator = (GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR) != 0;
-    bool child = false;
-    for (int c = 0; c < Form->MDIChildCount() && !child; ++c) {
-      vcl::TCustomForm* mdi = Form->MDIChildren(c);
-      child = mdi->HandleAllocated() && GetDlgCtrlID(mdi->Handle()) == static_cast<int>(id);
-    }
-    if (child || (separator && i >= windowMenu->Count())) DeleteMenu(popup, static_cast<UINT>(i), MF_BYPOSITION);
-  }
   if (windowMenu->Count() > 0 && !windowMenu->Items(windowMenu->Count() - 1)->IsLine()) {
     auto* line = new vcl::TMenuItem(Form);
     line->SetCaption(L"-");
@@ -542,6 +531,18 @@ void TsSkinProvider::WMInitMenuPopup(vcl::TMessage& Message) {
     item->OnClick = vcl::TNotifyEvent::Bind<&TsSkinProvider::MDIChildItemClick>(this);
     windowMenu->Add(item);
     ++index;
+  }
+  // The children's items the system added are replaced by the provider's own. Last: the
+  // menu changed by the provider is attached again, and the client lists its children anew.
+  for (int i = GetMenuItemCount(popup) - 1; i >= 0; --i) {
+    const UINT id = GetMenuItemID(popup, i);
+    const bool separator = (GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR) != 0;
+    bool child = false;
+    for (int c = 0; c < Form->MDIChildCount() && !child; ++c) {
+      vcl::TCustomForm* mdi = Form->MDIChildren(c);
+      child = mdi->HandleAllocated() && GetDlgCtrlID(mdi->Handle()) == static_cast<int>(id);
+    }
+    if (child || (separator && i >= windowMenu->Count())) DeleteMenu(popup, static_cast<UINT>(i), MF_BYPOSITION);
   }
 }
 

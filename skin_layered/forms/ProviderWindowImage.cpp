@@ -90,9 +90,12 @@ bool TsSkinProvider::PaintAllImage() {
     }
   }
   vcl::TBitmap* image = SkinData->CacheBmp();
+  // While a document maximises (hidden from the system for the command) the frame's menu is
+  // being merged: the picture waits for the document to show again, then is painted whole.
   if (Form->FormStyle() == vcl::fsMDIForm && FirstPaint)
-    if (vcl::TCustomForm* child = Form->ActiveMDIChild();
-        child && child->HandleAllocated() && IsZoomed(child->Handle()) && child->Showing())
+    if (vcl::TCustomForm* child = Form->ActiveMDIChild(); child && child->HandleAllocated() &&
+                                                          IsZoomed(child->Handle()) && child->Showing() &&
+                                                          !IsWindowVisible(child->Handle()))
       return true;
 
   if (SkinData->BGChanged) {
@@ -285,7 +288,32 @@ void TsSkinProvider::PaintMenuItems() {
   BitBlt(MenuLineBmp->Canvas()->Handle(), 0, 0, strip.Width(), lines * MenuHeight(), image->Canvas()->Handle(),
          strip.Left, strip.Top, SRCCOPY);
 
-  // A maximised MDI child's icon at the left of the frame's menu line.
+  const HMENU bar = GetMenu(wnd);
+  const vcl::TPoint origin = FormOrigin();
+  auto imageRect = [&](const RECT& r) {
+    return vcl::Rect(r.left - origin.X + shadow.Left, r.top - origin.Y + shadow.Top, r.right - origin.X + shadow.Left,
+                     r.bottom - origin.Y + shadow.Top);
+  };
+  // The library's item at a place of the bar (a merged MDI child's among them); nil for an
+  // item the system put there.
+  auto* childMenu = Form->FormStyle() == vcl::fsMDIForm && Form->ActiveMDIChild()
+                       ? dynamic_cast<vcl::TMenu*>(Form->ActiveMDIChild()->Menu())
+                       : nullptr;
+  auto libraryItem = [&](int position) -> vcl::TMenuItem* {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_ID | MIIM_SUBMENU;
+    if (!GetMenuItemInfoW(bar, static_cast<UINT>(position), TRUE, &info)) return nullptr;
+    const auto value = info.hSubMenu ? reinterpret_cast<UINT_PTR>(info.hSubMenu) : info.wID;
+    const vcl::TFindItemKind kind = info.hSubMenu ? vcl::fkHandle : vcl::fkCommand;
+    vcl::TMenuItem* item = menu->FindItem(value, kind);
+    if (!item && childMenu) item = childMenu->FindItem(value, kind);
+    return item;
+  };
+  const int count = bar ? GetMenuItemCount(bar) : 0;
+
+  // A maximised MDI child's icon at the left of the frame's menu line, in the slot the system
+  // keeps first on the bar for the child's system menu (the frame's items follow it).
   int left = strip.Left;
   if (MDIProvider() == this)
     if (vcl::TCustomForm* child = Form->ActiveMDIChild(); child && child->HandleAllocated() &&
@@ -294,32 +322,24 @@ void TsSkinProvider::PaintMenuItems() {
       HICON icon = child->Icon() && !child->Icon()->Empty() ? child->Icon()->Handle() : nullptr;
       if (!icon && vcl::Application) icon = vcl::Application->IconHandle();
       if (!icon) icon = LoadIconW(nullptr, IDI_APPLICATION);
-      const int size = MenuHeight() - 2;
-      DrawIconEx(image->Canvas()->Handle(), left + 1, top + 1, icon, size, size, 0, nullptr, DI_NORMAL);
-      left += size + 2;
+      int size = MenuHeight() - 2;
+      vcl::TRect slot = vcl::Rect(left, top, left + size + 2, top + size + 2);
+      RECT first{};
+      if (count > 0 && !libraryItem(0) && GetMenuItemRect(wnd, bar, 0, &first)) {
+        slot = imageRect(first);
+        size = std::max(1, std::min(size, std::min(slot.Width(), slot.Height())));
+      }
+      DrawIconEx(image->Canvas()->Handle(), slot.Left + (slot.Width() - size) / 2, slot.Top + (slot.Height() - size) / 2,
+                 icon, size, size, 0, nullptr, DI_NORMAL);
+      left = slot.Right;
     }
 
-  // The items where the system lays them out (a merged MDI child's among them).
-  const HMENU bar = GetMenu(wnd);
-  const vcl::TPoint origin = FormOrigin();
   const vcl::TOwnerDrawState state = vcl::TOwnerDrawState::FromInt(kMenuLineImageState);
-  auto* childMenu = Form->FormStyle() == vcl::fsMDIForm && Form->ActiveMDIChild()
-                       ? dynamic_cast<vcl::TMenu*>(Form->ActiveMDIChild()->Menu())
-                       : nullptr;
-  const int count = bar ? GetMenuItemCount(bar) : 0;
   for (int position = 0; position < count; ++position) {
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_ID | MIIM_SUBMENU;
-    if (!GetMenuItemInfoW(bar, static_cast<UINT>(position), TRUE, &info)) continue;
-    const auto value = info.hSubMenu ? reinterpret_cast<UINT_PTR>(info.hSubMenu) : info.wID;
-    const vcl::TFindItemKind kind = info.hSubMenu ? vcl::fkHandle : vcl::fkCommand;
-    vcl::TMenuItem* item = menu->FindItem(value, kind);
-    if (!item && childMenu) item = childMenu->FindItem(value, kind);
+    vcl::TMenuItem* item = libraryItem(position);
     RECT r{};
     if (!item || !item->Visible() || !GetMenuItemRect(wnd, bar, static_cast<UINT>(position), &r)) continue;
-    vcl::TRect place = vcl::Rect(r.left - origin.X + shadow.Left, r.top - origin.Y + shadow.Top,
-                                 r.right - origin.X + shadow.Left, r.bottom - origin.Y + shadow.Top);
+    const vcl::TRect place = imageRect(r);
     if (place.Left < left) continue;
     if (!item->OnAdvancedDrawItem && manager->SkinableMenus()) {
       menus_prepared_ = false;

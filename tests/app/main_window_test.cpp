@@ -534,7 +534,7 @@ TEST_F(MainWindow, AColourFieldsTextStaysReadableOnTheColourChosen) {
     return true;
   });
   form->pgc1->SetActivePage(form->tsfengetiao);
-  for (const auto [chosen, text] : {std::pair{RGB(0, 0, 0), RGB(255, 255, 255)}, std::pair{RGB(0, 0, 255), RGB(255, 255, 255)},
+  for (const auto& [chosen, text] : {std::pair{RGB(0, 0, 0), RGB(255, 255, 255)}, std::pair{RGB(0, 0, 255), RGB(255, 255, 255)},
                                     std::pair{RGB(255, 255, 255), RGB(0, 0, 0)}, std::pair{RGB(255, 255, 0), RGB(0, 0, 0)}}) {
     g_colour.colour = chosen;
     DoubleClick(form->edt1);

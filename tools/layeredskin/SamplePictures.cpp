@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace layeredskin {
 
@@ -99,15 +100,22 @@ void TitleGlyph(Raster& f, GlyphKind kind, double cx, double cy, double s, Rgb c
 }
 
 // Three states of a title button: the glyph alone, on a hot face, on a pressed face.
-std::vector<Raster> TitleButton(const Palette& p, int w, int h, GlyphKind kind, bool close) {
+// Rimmed glyphs keep a dark edge round the white: the small ones stand on captions and also on
+// an MDI frame's light menu line (a maximised document's buttons).
+std::vector<Raster> TitleButton(const Palette& p, int w, int h, GlyphKind kind, bool close, bool rimmed = false) {
   std::vector<Raster> frames;
   const double s = std::min(w, h) * 0.22;
+  Raster rim(w, h);
+  if (rimmed) TitleGlyph(rim, kind, w / 2.0, h / 2.0, s, p.borderDark);
   for (int state = 0; state < 3; ++state) {
     Raster f(w, h);
     if (state > 0) {
       if (close) f.RoundRect(1, 1, w - 2, h - 2, 4, Solid(state == 1 ? p.closeHot : p.closePressed));
+      else if (rimmed && state == 1) f.RoundRect(1, 1, w - 2, h - 2, 4, Solid(p.accent), 0.3);
       else f.RoundRect(1, 1, w - 2, h - 2, 4, Solid(state == 1 ? p.white : p.shadow), state == 1 ? 0.24 : 0.22);
     }
+    if (rimmed)
+      for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) f.Draw(rim, dx, dy);
     TitleGlyph(f, kind, w / 2.0, h / 2.0, s, p.white);
     frames.push_back(std::move(f));
   }
@@ -192,7 +200,8 @@ void AddTitleButtons(const Palette& p, std::vector<MasterPart>& parts) {
   };
   for (const auto& b : buttons) {
     const int w = b.small ? 20 : 30, h = b.small ? 16 : 22;
-    parts.push_back({"GLOBALINFO", b.key, '^', Masked(TitleButton(p, w, h, b.kind, b.kind == GlyphKind::Close)), {}, 0, 0});
+    parts.push_back(
+        {"GLOBALINFO", b.key, '^', Masked(TitleButton(p, w, h, b.kind, b.kind == GlyphKind::Close, b.small)), {}, 0, 0});
   }
   // The glows round the hot close, maximise and minimise buttons.
   const struct {

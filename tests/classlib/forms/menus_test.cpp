@@ -316,6 +316,48 @@ TEST(MainMenu, IsTheFormsMenuBarAndRunsItsItems) {
   EXPECT_EQ(GetMenu(form->Handle()), nullptr);
 }
 
+// The system puts a maximised MDI document's system menu before the bar's items and its buttons
+// after them, as bitmaps: the bar made again for a changed item keeps them where they were.
+TEST(MainMenu, TheItemsTheSystemPutOnTheBarStayWhenItIsMadeAgain) {
+  Owned<TMenuForm> form(new TMenuForm(Application, 0));
+  TMainMenu* menu = MakeWebMenu(form.get());
+  form->SetMenu(menu);
+  HMENU bar = GetMenu(form->Handle());
+  HMENU documentMenu = CreatePopupMenu();
+  HBITMAP icon = CreateBitmap(16, 16, 1, 32, nullptr);  // the document's icon
+  ASSERT_TRUE(InsertMenuW(bar, 0, MF_BYPOSITION | MF_BITMAP | MF_POPUP, reinterpret_cast<UINT_PTR>(documentMenu),
+                          reinterpret_cast<LPCWSTR>(icon)));
+  ASSERT_TRUE(AppendMenuW(bar, MF_BITMAP | MF_RIGHTJUSTIFY, SC_CLOSE, reinterpret_cast<LPCWSTR>(HBMMENU_MBAR_CLOSE)));
+  ASSERT_EQ(GetMenuItemCount(bar), 6);
+  auto expectTheSystemsAround = [&](int own) {
+    const int count = GetMenuItemCount(bar);
+    ASSERT_EQ(count, own + 2);
+    EXPECT_EQ(GetSubMenu(bar, 0), documentMenu);
+    EXPECT_EQ(GetMenuItemID(bar, count - 1), static_cast<UINT>(SC_CLOSE));
+    for (int i = 0; i < own; ++i) {
+      TMenuItem* item = menu->Items()->Items(i);
+      if (item->Count() > 0)
+        EXPECT_EQ(GetSubMenu(bar, i + 1), item->Handle()) << i;
+      else
+        EXPECT_EQ(GetMenuItemID(bar, i + 1), item->Command()) << i;
+    }
+  };
+  menu->Items()->Items(1)->SetCaption(L" 公告 ");
+  expectTheSystemsAround(4);
+  EXPECT_EQ(ReadSysItem(bar, 2).text, L" 公告 ");
+  NewItem(form.get(), L" 关于 ", menu->Items());
+  expectTheSystemsAround(5);
+  TObject::Free(menu->Items()->Items(0));
+  expectTheSystemsAround(4);
+  // A sub-menu filled later changes only itself.
+  NewItem(form.get(), L"最新", menu->Items()->Items(0));
+  NewItem(form.get(), L"旧", menu->Items()->Items(0));
+  expectTheSystemsAround(4);
+  RemoveMenu(bar, 0, MF_BYPOSITION);
+  DestroyMenu(documentMenu);
+  DeleteObject(icon);
+}
+
 // Popup menus
 
 TEST(PopupMenu, ARightClickOpensItAndTheChosenItemRuns) {
