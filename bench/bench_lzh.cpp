@@ -162,7 +162,7 @@ int main() {
   }
 
   constexpr int kRounds = 15;
-  constexpr double kTarget = 1.8;
+  constexpr double kTarget = 2.5;
   std::size_t sink = 0;
   std::vector<double> ours, lhasa, load, zlib;
   for (int round = 0; round < kRounds; ++round) {

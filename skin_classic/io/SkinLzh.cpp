@@ -54,40 +54,53 @@ struct TLZH::Tables {
 
 namespace {
 
-// Where decoded bytes go. Both sinks take single bytes and runs; Put of a run returns the
-// count taken, short when the receiver refuses.
-class CallbackSink {
- public:
-  explicit CallbackSink(LzhWriteFn write) : write_(write) {}
-  bool Put(std::uint8_t b) { return write_(&b, 1) == 1; }
-  // Still one call per byte, as the callback's users expect.
-  std::size_t Put(const std::uint8_t* bytes, std::size_t n) {
-    for (std::size_t i = 0; i < n; ++i)
-      if (write_(bytes + i, 1) != 1) return i;
-    return n;
-  }
+constexpr unsigned kRingMask = TLZH::N - 1;
 
- private:
-  LzhWriteFn write_;
-};
+// What the ring held before anything was decoded, Back bytes (1 to N) before the first
+// byte decoded: blanks, but zeros in its last F bytes, where the first bytes go.
+constexpr std::uint8_t InitialRingByte(std::size_t back) {
+  return back <= static_cast<std::size_t>(TLZH::kBlankFill) ? ' ' : 0;
+}
 
-// Into memory of exactly the decoded size: never refuses.
-class MemorySink {
- public:
-  explicit MemorySink(std::uint8_t* out) : at_(out) {}
-  bool Put(std::uint8_t b) {
-    *at_++ = b;
-    return true;
-  }
-  std::size_t Put(const std::uint8_t* bytes, std::size_t n) {
-    std::memcpy(at_, bytes, n);
-    at_ += n;
-    return n;
-  }
+// Stores of a word that hold a pattern of 1 to 7 bytes repeated lie this far apart: the
+// most whole patterns in eight bytes.
+constexpr std::uint8_t kPatternStep[8] = {8, 8, 8, 6, 8, 5, 6, 7};
 
- private:
-  std::uint8_t* at_;
-};
+inline void CopyWord(std::uint8_t* to, const std::uint8_t* from) {
+  std::uint64_t word;
+  std::memcpy(&word, from, 8);
+  std::memcpy(to, &word, 8);
+}
+
+// Copies a match of Length bytes from Distance (1 to N) bytes back, in Out at At, where
+// everything before At is what was decoded. Source and target may overlap: each byte is
+// the one Distance back at the time it is written, as in the ring.
+inline void CopyMatch(std::uint8_t* out, std::size_t size, std::size_t at, std::size_t distance, std::size_t length) {
+  std::uint8_t* to = out + at;
+  if (distance > at) {
+    // Reaches back past the first byte, into the ring's initial content.
+    for (std::size_t k = 0; k < length; ++k)
+      to[k] = at + k >= distance ? out[at + k - distance] : InitialRingByte(distance - at - k);
+    return;
+  }
+  const std::uint8_t* from = to - distance;
+  if (size - at - length < 8) {
+    for (std::size_t k = 0; k < length; ++k) to[k] = from[k];
+    return;
+  }
+  // Whole words from here on: the last may write up to seven bytes past the match, which
+  // there is room for and which later bytes overwrite.
+  const std::uint8_t* const end = to + length;
+  if (distance >= 8) {
+    for (; to < end; to += 8, from += 8) CopyWord(to, from);
+    return;
+  }
+  // Closer: the bytes from the source to here, repeated, are the match.
+  std::uint8_t pattern[8];
+  for (std::size_t k = 0; k < 8; ++k) pattern[k] = k < distance ? from[k] : pattern[k - distance];
+  const std::size_t step = kPatternStep[distance];
+  for (; to < end; to += step) std::memcpy(to, pattern, 8);
+}
 
 }  // namespace
 
@@ -147,37 +160,55 @@ void TLZH::Reconst() {
   }
 }
 
-// Counts one more use of code c and restores the ordering of the counts by moving the
-// node past its equals, up to the root.
-void TLZH::Update(unsigned c) {
+// Counts one more use of node and of each node above it, and restores the ordering of the
+// counts by moving a node past its equals. Returns where the node now stands.
+inline unsigned TLZH::Increment(unsigned node) {
   std::uint16_t* freq = tables_->freq.data();
   std::uint16_t* prnt = tables_->prnt.data();
   std::uint16_t* son = tables_->son.data();
-  if (freq[R] == MAX_FREQ) Reconst();
+  const unsigned k = ++freq[node];
+  if (k <= freq[node + 1]) return node;
+  // The counts rise with the node number (freq[T] stops the walk): the node trades places
+  // with the last one of those now below it.
+  unsigned l = node + 1;
+  while (k > freq[l + 1]) ++l;
+  freq[node] = freq[l];
+  freq[l] = static_cast<std::uint16_t>(k);
 
-  unsigned node = prnt[c + T];
-  do {
-    const unsigned k = ++freq[node];
-    if (k > freq[node + 1]) {
-      // The counts rise with the node number (freq[T] stops the walk): the node trades
-      // places with the last one of those now below it.
-      unsigned l = node + 1;
-      while (k > freq[l + 1]) ++l;
-      freq[node] = freq[l];
-      freq[l] = static_cast<std::uint16_t>(k);
+  const unsigned i = son[node];
+  prnt[i] = static_cast<std::uint16_t>(l);
+  if (i < static_cast<unsigned>(T)) prnt[i + 1] = static_cast<std::uint16_t>(l);
+  const unsigned j = son[l];
+  son[l] = static_cast<std::uint16_t>(i);
+  prnt[j] = static_cast<std::uint16_t>(node);
+  if (j < static_cast<unsigned>(T)) prnt[j + 1] = static_cast<std::uint16_t>(node);
+  son[node] = static_cast<std::uint16_t>(j);
+  return l;
+}
 
-      const unsigned i = son[node];
-      prnt[i] = static_cast<std::uint16_t>(l);
-      if (i < static_cast<unsigned>(T)) prnt[i + 1] = static_cast<std::uint16_t>(l);
-      const unsigned j = son[l];
-      son[l] = static_cast<std::uint16_t>(i);
-      prnt[j] = static_cast<std::uint16_t>(node);
-      if (j < static_cast<unsigned>(T)) prnt[j + 1] = static_cast<std::uint16_t>(node);
-      son[node] = static_cast<std::uint16_t>(j);
-      node = l;
-    }
-    node = prnt[node];
-  } while (node != 0);
+// Counts one more use of node and of each node above it, moving nodes as they pass their
+// equals. Node 0 is a leaf's place like any other; the root's parent link is 0.
+void TLZH::Climb(unsigned node) {
+  const std::uint16_t* prnt = tables_->prnt.data();
+  do node = prnt[Increment(node)];
+  while (node != 0);
+}
+
+// Counts one more use of code c from its leaf up to the root. Path holds the nodes the
+// decode passed, root first: while no node moves, the parents are those, known before the
+// climb; from the first move on, the climb follows the parent links.
+void TLZH::Update(unsigned c, std::span<const std::uint16_t> path) {
+  if (tables_->freq[R] == MAX_FREQ) {
+    Reconst();  // a new tree: the path is gone
+    return Climb(tables_->prnt[c + T]);
+  }
+  if (path.size() >= kPathLength) return Climb(tables_->prnt[c + T]);
+  for (std::size_t level = path.size() - 1;; --level) {
+    const unsigned node = path[level];
+    const unsigned at = Increment(node);
+    if (at != node) return Climb(tables_->prnt[at]);
+    if (level == 0) return;
+  }
 }
 
 // Tops the bit buffer up to at least 57 bits: eight input bytes at once while a block has
@@ -212,17 +243,36 @@ void TLZH::RefillSlowly() {
   }
 }
 
+// Walks from the root to a leaf, one bit a level, with the bit buffer held in registers,
+// and records the nodes passed so that the count update can climb the same way back.
 unsigned TLZH::DecodeChar() {
   const std::uint16_t* son = tables_->son.data();
+  std::uint16_t path[kPathLength];
+  unsigned depth = 0;
+  path[0] = R;
+  std::uint64_t bits = bits_;
+  unsigned count = bit_count_;
   unsigned c = son[R];
   while (c < static_cast<unsigned>(T)) {
-    if (bit_count_ == 0) Refill();
-    c = son[c + static_cast<unsigned>(bits_ >> 63)];
-    bits_ <<= 1;
-    --bit_count_;
+    if (count == 0) {
+      bits_ = bits;
+      bit_count_ = 0;
+      Refill();
+      bits = bits_;
+      count = bit_count_;
+    }
+    const unsigned node = c + static_cast<unsigned>(bits >> 63);
+    c = son[node];
+    bits <<= 1;
+    --count;
+    // A tree this deep cannot occur while counts stay below MAX_FREQ; past the record the
+    // update climbs by the parent links alone.
+    if (++depth < kPathLength) path[depth] = static_cast<std::uint16_t>(node);
   }
+  bits_ = bits;
+  bit_count_ = count;
   c -= T;
-  Update(c);
+  Update(c, std::span(path, std::min<unsigned>(depth + 1, kPathLength)));
   return c;
 }
 
@@ -238,20 +288,12 @@ unsigned TLZH::DecodePosition() {
   return unsigned{kPosition.code[first]} << 6 | (value & 63u);
 }
 
-template <class Sink>
-std::size_t TLZH::Run(std::size_t size, LzhReadFn read, Sink& sink) {
+void TLZH::Begin(LzhReadFn& read) {
   try {
     tables_ = std::make_unique<Tables>();
   } catch (const std::bad_alloc&) {
     throw ElzhException("LZH : Cannot get memory for dictionary tables");
   }
-  const vcl::TScopeExit release([this] {
-    // Bits still buffered were not decoded; any pad bit beyond them was.
-    input_exhausted_ = pad_bytes_ * 8 > bit_count_;
-    tables_.reset();
-    read_ = nullptr;
-  });
-
   read_ = &read;
   bits_ = 0;
   bit_count_ = 0;
@@ -260,54 +302,64 @@ std::size_t TLZH::Run(std::size_t size, LzhReadFn read, Sink& sink) {
   pad_bytes_ = 0;
   input_exhausted_ = false;
   StartHuff();
+}
 
+void TLZH::End() {
+  // Bits still buffered were not decoded; any pad bit beyond them was.
+  input_exhausted_ = pad_bytes_ * 8 > bit_count_;
+  tables_.reset();
+  read_ = nullptr;
+}
+
+// Byte by byte through the ring, one call of Write each.
+std::size_t TLZH::Decode(std::size_t size, LzhReadFn read, LzhWriteFn write) {
+  Begin(read);
+  const vcl::TScopeExit release([this] { End(); });
   std::uint8_t* ring = tables_->ring.data();
   std::fill_n(ring, kBlankFill, static_cast<std::uint8_t>(' '));
   unsigned r = kBlankFill;
   std::size_t count = 0;
-  constexpr unsigned kMask = N - 1;
-
+  auto put = [&](std::uint8_t b) {
+    if (write(&b, 1) != 1) return false;
+    ring[r] = b;
+    r = (r + 1) & kRingMask;
+    ++count;
+    return true;
+  };
   while (count < size) {
     const unsigned c = DecodeChar();
     if (c < 256) {
-      const auto b = static_cast<std::uint8_t>(c);
-      if (!sink.Put(b)) break;
-      ring[r] = b;
-      r = (r + 1) & kMask;
-      ++count;
+      if (!put(static_cast<std::uint8_t>(c))) break;
       continue;
     }
-    const unsigned from = (r - DecodePosition() - 1) & kMask;
+    const unsigned from = (r - DecodePosition() - 1) & kRingMask;
     // A match may run past the requested size; stop exactly there.
     const auto length = static_cast<unsigned>(std::min<std::size_t>(c - 255 + THRESHOLD, size - count));
-    if (from + length <= N && r + length <= N && (from + length <= r || r + length <= from)) {
-      // Apart and unbroken by the ring's end: one copy.
-      std::memcpy(ring + r, ring + from, length);
-      const std::size_t taken = sink.Put(ring + r, length);
-      count += taken;
-      if (taken != length) break;
-      r = (r + length) & kMask;
-      continue;
-    }
-    for (unsigned k = 0; k < length; ++k) {
-      const std::uint8_t b = ring[(from + k) & kMask];
-      if (!sink.Put(b)) return count;
-      ring[r] = b;
-      r = (r + 1) & kMask;
-      ++count;
-    }
+    for (unsigned k = 0; k < length; ++k)
+      if (!put(ring[(from + k) & kRingMask])) return count;
   }
   return count;
 }
 
-std::size_t TLZH::Decode(std::size_t size, LzhReadFn read, LzhWriteFn write) {
-  CallbackSink sink(write);
-  return Run(size, read, sink);
-}
-
+// Straight into Out, which is its own history: a match's source is the output itself, the
+// ring's initial content standing in before its first byte.
 void TLZH::DecodeInto(std::span<std::uint8_t> out, LzhReadFn read) {
-  MemorySink sink(out.data());
-  Run(out.size(), read, sink);
+  Begin(read);
+  const vcl::TScopeExit release([this] { End(); });
+  std::uint8_t* const to = out.data();
+  const std::size_t size = out.size();
+  std::size_t count = 0;
+  while (count < size) {
+    const unsigned c = DecodeChar();
+    if (c < 256) {
+      to[count++] = static_cast<std::uint8_t>(c);
+      continue;
+    }
+    const std::size_t distance = DecodePosition() + 1;
+    const std::size_t length = std::min<std::size_t>(c - 255 + THRESHOLD, size - count);
+    CopyMatch(to, size, count, distance, length);
+    count += length;
+  }
 }
 
 std::vector<std::uint8_t> LzhDecodeBytes(std::span<const std::uint8_t> stream, std::size_t size, bool* exhausted) {

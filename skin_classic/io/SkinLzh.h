@@ -63,12 +63,17 @@ class TLZH {
  private:
   struct Tables;
   static constexpr std::size_t kInputBlock = 4096;
+  // Nodes of a decode's way down kept for the count update: deeper than any tree whose
+  // root count stays below MAX_FREQ can grow.
+  static constexpr unsigned kPathLength = 48;
 
-  template <class Sink>
-  std::size_t Run(std::size_t size, LzhReadFn read, Sink& sink);
+  void Begin(LzhReadFn& read);
+  void End();
   void StartHuff();
   void Reconst();
-  void Update(unsigned c);
+  unsigned Increment(unsigned node);
+  void Climb(unsigned node);
+  void Update(unsigned c, std::span<const std::uint16_t> path);
   void Refill();
   void RefillSlowly();
   unsigned DecodeChar();

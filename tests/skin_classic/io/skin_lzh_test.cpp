@@ -95,6 +95,16 @@ TEST(SkinLzhDecoder, DecodesHandWorkedStream) {
   EXPECT_EQ(d.writeCalls, 8u);  // one call per byte
 }
 
+TEST(SkinLzhDecoder, FirstMatchesReachTheRingsInitialZeros) {
+  // Code 256 (match of 3, 10001100) first, then position 4037 (upper bits 63: 11111111,
+  // low bits 000101): from ring index 4036 - 4037 - 1 = 4094 on, the ring's last bytes,
+  // zeros before anything is written there, and then index 0, a blank.
+  const Bytes stream = {0x8C, 0xFF, 0x14};
+  const Bytes expected = {0, 0, ' '};
+  EXPECT_EQ(CallbackDecode(stream, 3).out, expected);
+  EXPECT_EQ(LzhDecodeBytes(stream, 3), expected);
+}
+
 TEST(SkinLzhDecoder, MatchStopsAtRequestedSize) {
   // The second match would run to 8 bytes; output ends exactly at the size asked for.
   for (std::size_t size : {0u, 1u, 2u, 5u, 7u}) {
@@ -204,6 +214,20 @@ TEST(SkinLzhDecoder, CallbacksGiveWhatTheMemoryDecodeGives) {
   EXPECT_EQ(d.writeCalls, data.size());
   EXPECT_EQ(d.out, data);
   EXPECT_EQ(LzhDecodeBytes(stream, data.size()), data);
+}
+
+TEST(SkinLzhDecoder, MemoryDecodeGivesWhatTheRingGivesOnAnyStream) {
+  // Random streams decode to anything: matches from every distance, overlapping their own
+  // bytes, reaching back into the ring's initial blanks and zeros, ending at the very end.
+  // The memory decode reads its own output where the callback decode keeps the ring.
+  for (unsigned seed = 0; seed < 24; ++seed) {
+    const Bytes stream = RandomBytes(300 + seed * 700, 100 + seed);
+    for (std::size_t size : {std::size_t{1}, std::size_t{9}, std::size_t{61}, std::size_t{4100}, std::size_t{30000}}) {
+      const CallbackDecode ring(stream, size);
+      ASSERT_EQ(ring.out.size(), size);
+      EXPECT_EQ(LzhDecodeBytes(stream, size), ring.out) << seed << " " << size;
+    }
+  }
 }
 
 TEST(SkinLzhRoundTrip, DeclaredBoundCoversTheDensestStream) {
