@@ -38,7 +38,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr int kRounds = 9;             // median of these
 constexpr std::size_t kHandful = 10;   // groups of fewer files are shown but not held to the targets
-constexpr double kTargetLibpng = 1.2;
+constexpr double kTargetLibpng = 1.8;         // in every group
+constexpr double kTargetLibpngOverall = 2.5;  // over all files
 constexpr double kTargetLibspng = 1.1;
 
 // One decoded picture: width x height pixels of blue, green, red, alpha.
@@ -295,10 +296,10 @@ void PrintHeader() {
 }
 
 // Rows not held to the targets carry Note instead of a verdict.
-bool PrintRow(const Row& r, bool heldToTarget, const char* note = "  (few files)") {
+bool PrintRow(const Row& r, bool heldToTarget, const char* note = "  (few files)", double targetLibpng = kTargetLibpng) {
   const double ours = r.megapixels / r.seconds[0], png = r.megapixels / r.seconds[1], spng = r.megapixels / r.seconds[2];
   const double vsPng = r.seconds[1] / r.seconds[0], vsSpng = r.seconds[2] / r.seconds[0];
-  const bool met = vsPng >= kTargetLibpng && vsSpng >= kTargetLibspng;
+  const bool met = vsPng >= targetLibpng && vsSpng >= kTargetLibspng;
   std::printf("%-22s %6zu %8.1f %8.1f %10.1f %10.1f %10.1f %8.2f %8.2f%s\n", r.name.c_str(), r.files, r.megapixels,
               r.megabytes, ours, png, spng, vsPng, vsSpng, !heldToTarget ? note : met ? "" : "  BELOW TARGET");
   return met || !heldToTarget;
@@ -480,7 +481,7 @@ int main(int argc, char** argv) {
       for (int round = 0; round < kRounds; ++round) perRound.push_back(totals[round * 3 + d]);
       overall.seconds[d] = Median(perRound);
     }
-    met = PrintRow(overall, true) && met;
+    met = PrintRow(overall, true, "", kTargetLibpngOverall) && met;
   }
 
   // The synthetic images of earlier measurements, large and smooth.
@@ -515,7 +516,7 @@ int main(int argc, char** argv) {
     for (const Row& r : extra) PrintRow(r, false, "");
   }
   std::printf("\n/libpng, /libspng: the reader's speed over theirs (targets: %.1fx and %.1fx in every group of %zu "
-              "files or more, and overall)%s\n",
-              kTargetLibpng, kTargetLibspng, kHandful, met ? "; all met" : "; NOT MET");
+              "files or more, %.1fx and %.1fx overall)%s\n",
+              kTargetLibpng, kTargetLibspng, kHandful, kTargetLibpngOverall, kTargetLibspng, met ? "; all met" : "; NOT MET");
   return 0;
 }

@@ -524,11 +524,50 @@ bool TColorManager::RgbFastRow(const TRowView& v, std::uint8_t* dst, std::size_t
   return true;
 }
 
+// A 16-bit sample scaled to 8 bits, v × 255 / 65535 truncated: as 65535 = 255 × 257 that is
+// v / 257, which is the high byte, less one when the low byte is below it.
+constexpr std::uint8_t NarrowSample(std::uint16_t v) {
+  const unsigned high = v >> 8, low = v & 0xFFu;
+  return static_cast<std::uint8_t>(high - (low < high ? 1u : 0u));
+}
+
+constexpr bool NarrowSampleIsTheScaling() {
+  for (unsigned v = 0; v <= 0xFFFF; ++v)
+    if (NarrowSample(static_cast<std::uint16_t>(v)) != MulDiv16(static_cast<std::uint16_t>(v), 255, 65535)) return false;
+  return true;
+}
+static_assert(NarrowSampleIsTheScaling());
+
+// 16-bit interleaved rows to 8 bits with every pixel selected and no gamma: the other PNG
+// colour images.
+template <bool Swap>
+bool TColorManager::WideRgbFastRow(const TRowView& v, std::uint8_t* dst, std::size_t count,
+                                   std::uint8_t mask) const {
+  if (mask != 0xFF || v.planar || sourceBits_ != 16 || targetBits_ != 8) return false;
+  const bool sourceAlpha = sourceOptions_ & coAlpha;
+  const bool targetAlpha = targetOptions_ & coAlpha;
+  const bool rgb3 = sourceStep_ == 3 && targetStep_ == 3 && !sourceAlpha && !targetAlpha;
+  const bool rgba4 = sourceStep_ == 4 && targetStep_ == 4 && sourceAlpha && targetAlpha;
+  if (!rgb3 && !rgba4) return false;
+  const std::size_t step = sourceStep_;
+  const std::uint8_t* src = v.plane[0];
+  const unsigned from[3] = {2u * sourceChannel_[0], 2u * sourceChannel_[1], 2u * sourceChannel_[2]};
+  const unsigned to[3] = {targetChannel_[0], targetChannel_[1], targetChannel_[2]};
+  for (std::size_t i = 0; i < count; ++i, src += 2 * step, dst += step) {
+    for (unsigned c = 0; c < 3; ++c) dst[to[c]] = NarrowSample(Read16<Swap>(src + from[c]));
+    if (rgba4) dst[3] = NarrowSample(Read16<Swap>(src + 6));
+  }
+  return true;
+}
+
 template <int SB, int DB, bool Gamma, bool Swap>
 void TColorManager::RgbFamilyRow(const TRowView& v, std::uint8_t* dst, std::size_t count,
                                  std::uint8_t mask) const {
   if constexpr (SB == 1 && DB == 1) {
     if (RgbFastRow(v, dst, count, mask)) return;
+  }
+  if constexpr (SB == 2 && DB == 1 && !Gamma) {
+    if (WideRgbFastRow<Swap>(v, dst, count, mask)) return;
   }
   const bool sourceAlpha = sourceOptions_ & coAlpha;
   const bool targetAlpha = targetOptions_ & coAlpha;

@@ -124,6 +124,8 @@ class TColorManager {
   template <int SB, int DB, bool Gamma, bool Swap>
   void RgbFamilyRow(const TRowView&, std::uint8_t*, std::size_t, std::uint8_t) const;
   bool RgbFastRow(const TRowView&, std::uint8_t*, std::size_t, std::uint8_t) const;
+  template <bool Swap>
+  bool WideRgbFastRow(const TRowView&, std::uint8_t*, std::size_t, std::uint8_t) const;
   template <int SB, bool Swap>
   void CmykRow(const TRowView&, std::uint8_t*, std::size_t, std::uint8_t) const;
   void CIELabRow(const TRowView&, std::uint8_t*, std::size_t, std::uint8_t) const;

@@ -88,73 +88,78 @@ inline void StorePixel(std::uint8_t* p, __m128i x) {
   }
 }
 
-// Writes the pixel in X with its first and third bytes exchanged, when Emit.
+// Writes the pixel in X (its bytes in 16-bit lanes) with its first and third bytes
+// exchanged, when Emit.
 template <std::size_t Bpp, bool Emit>
 inline void EmitSwapped(std::uint8_t* row, std::size_t at, __m128i x) {
   if constexpr (Emit) {
-    std::uint8_t* out = row + at;
-    const std::uint32_t v = SwapRedBlue(static_cast<std::uint32_t>(_mm_cvtsi128_si32(x)));
-    if constexpr (Bpp == 4) {
-      std::memcpy(out, &v, 4);
-    } else {
-      static_assert(Bpp == 3);
-      const auto low = static_cast<std::uint16_t>(v);
-      std::memcpy(out, &low, 2);
-      out[2] = static_cast<std::uint8_t>(v >> 16);
-    }
+    static_assert(Bpp == 3 || Bpp == 4);
+    const __m128i swapped = _mm_shufflelo_epi16(x, _MM_SHUFFLE(3, 0, 1, 2));
+    StorePixel<Bpp>(row + at, _mm_packus_epi16(swapped, swapped));
   }
 }
 
-inline __m128i Abs16(__m128i x) { return _mm_max_epi16(x, _mm_sub_epi16(_mm_setzero_si128(), x)); }
+template <std::size_t Bpp>
+inline __m128i LoadWide(const std::uint8_t* p) {
+  return _mm_unpacklo_epi8(LoadPixel<Bpp>(p), _mm_setzero_si128());
+}
 
-inline __m128i Select(__m128i mask, __m128i x, __m128i y) {
-  return _mm_or_si128(_mm_and_si128(mask, x), _mm_andnot_si128(mask, y));
+template <std::size_t Bpp>
+inline void StoreWide(std::uint8_t* p, __m128i x) {
+  StorePixel<Bpp>(p, _mm_packus_epi16(x, x));
 }
 
 template <std::size_t Bpp, bool Emit = false>
 void SubPixels(std::uint8_t* row, std::size_t n, std::uint8_t* out = nullptr) {
   __m128i left = _mm_setzero_si128();
+  const __m128i zero = _mm_setzero_si128();
   for (std::size_t i = 0; i < n; i += Bpp) {
     left = _mm_add_epi8(LoadPixel<Bpp>(row + i), left);
     StorePixel<Bpp>(row + i, left);
+    if constexpr (Emit) EmitSwapped<Bpp, Emit>(out, i, _mm_unpacklo_epi8(left, zero));
+  }
+}
+
+// The samples stay in 16-bit lanes from pixel to pixel; only the stores narrow them.
+template <std::size_t Bpp, bool Emit = false>
+void AveragePixels(std::uint8_t* row, const std::uint8_t* prior, std::size_t n, std::uint8_t* out = nullptr) {
+  const __m128i low = _mm_set1_epi16(0xFF);
+  __m128i left = _mm_setzero_si128();
+  for (std::size_t i = 0; i < n; i += Bpp) {
+    const __m128i above = LoadWide<Bpp>(prior + i);
+    const __m128i raw = LoadWide<Bpp>(row + i);
+    left = _mm_and_si128(_mm_add_epi16(raw, _mm_srli_epi16(_mm_add_epi16(left, above), 1)), low);
+    StoreWide<Bpp>(row + i, left);
     EmitSwapped<Bpp, Emit>(out, i, left);
   }
 }
 
-template <std::size_t Bpp, bool Emit = false>
-void AveragePixels(std::uint8_t* row, const std::uint8_t* prior, std::size_t n, std::uint8_t* out = nullptr) {
-  const __m128i zero = _mm_setzero_si128();
-  __m128i left = zero;
-  for (std::size_t i = 0; i < n; i += Bpp) {
-    const __m128i above = _mm_unpacklo_epi8(LoadPixel<Bpp>(prior + i), zero);
-    const __m128i average = _mm_srli_epi16(_mm_add_epi16(left, above), 1);
-    const __m128i pixel = _mm_add_epi8(LoadPixel<Bpp>(row + i), _mm_packus_epi16(average, average));
-    StorePixel<Bpp>(row + i, pixel);
-    EmitSwapped<Bpp, Emit>(out, i, pixel);
-    left = _mm_unpacklo_epi8(pixel, zero);
-  }
-}
-
+// With p = a + b - c: |p - a| = |b - c| does not depend on the left pixel, |p - b| = |a - c|
+// and |p - c| = |(a - c) + (b - c)| do; both signs of a - c are taken at once, so that the
+// way from one pixel to the next stays short.
 template <std::size_t Bpp, bool Emit = false>
 void PaethPixels(std::uint8_t* row, const std::uint8_t* prior, std::size_t n, std::uint8_t* out = nullptr) {
   const __m128i zero = _mm_setzero_si128();
+  const __m128i low = _mm_set1_epi16(0xFF);
   __m128i a = zero;  // left
   __m128i c = zero;  // upper left
   for (std::size_t i = 0; i < n; i += Bpp) {
-    const __m128i b = _mm_unpacklo_epi8(LoadPixel<Bpp>(prior + i), zero);
-    const __m128i towardA = _mm_sub_epi16(b, c);  // p - a
-    const __m128i towardB = _mm_sub_epi16(a, c);  // p - b
-    const __m128i pc = Abs16(_mm_add_epi16(towardA, towardB));
-    const __m128i pa = Abs16(towardA);
-    const __m128i pb = Abs16(towardB);
-    const __m128i smallest = _mm_min_epi16(pc, _mm_min_epi16(pa, pb));
-    const __m128i nearest =
-        Select(_mm_cmpeq_epi16(smallest, pa), a, Select(_mm_cmpeq_epi16(smallest, pb), b, c));
-    const __m128i pixel = _mm_add_epi8(LoadPixel<Bpp>(row + i), _mm_packus_epi16(nearest, nearest));
-    StorePixel<Bpp>(row + i, pixel);
-    EmitSwapped<Bpp, Emit>(out, i, pixel);
-    a = _mm_unpacklo_epi8(pixel, zero);
+    const __m128i b = LoadWide<Bpp>(prior + i);
+    const __m128i raw = LoadWide<Bpp>(row + i);
+    const __m128i e = _mm_sub_epi16(b, c);
+    const __m128i pa = _mm_max_epi16(e, _mm_sub_epi16(zero, e));
+    const __m128i d = _mm_sub_epi16(a, c);
+    const __m128i nd = _mm_sub_epi16(c, a);
+    const __m128i pb = _mm_max_epi16(d, nd);
+    const __m128i pc = _mm_max_epi16(_mm_add_epi16(d, e), _mm_sub_epi16(nd, e));
+    // Not a when a is not nearest; of b and c, b unless c is nearer.
+    const __m128i notA = _mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc));
+    const __m128i bOrC = _mm_xor_si128(b, _mm_and_si128(_mm_xor_si128(b, c), _mm_cmpgt_epi16(pb, pc)));
+    const __m128i nearest = _mm_or_si128(_mm_and_si128(notA, bOrC), _mm_andnot_si128(notA, a));
+    a = _mm_and_si128(_mm_add_epi16(raw, nearest), low);
     c = b;
+    StoreWide<Bpp>(row + i, a);
+    EmitSwapped<Bpp, Emit>(out, i, a);
   }
 }
 #endif

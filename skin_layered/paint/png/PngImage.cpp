@@ -42,11 +42,11 @@ std::uint8_t NearestIndex(const std::vector<TPaletteEntry>& palette, std::uint32
 
 }  // namespace
 
-void FillBackground(const TScanLines& lines, const TPngImageLayout& layout) {
-  if (lines.Line0 == nullptr || layout.Height == 0) return;
+void FillBackground(const TScanLines& lines, const TPngImageLayout& layout, std::uint32_t firstRow) {
+  if (lines.Line0 == nullptr || firstRow >= layout.Height) return;
   const std::size_t rowBytes = PixelRowBytes(layout.Width, layout.Format);
   const std::uint32_t c = layout.BackgroundColor;
-  std::uint8_t* first = lines.Row(0);
+  std::uint8_t* first = lines.Row(firstRow);
   switch (layout.Format) {
     case TPixelLayout::Bits1:
       std::memset(first, NearestIndex(layout.Palette, c) ? 0xFF : 0x00, rowBytes);
@@ -71,7 +71,7 @@ void FillBackground(const TScanLines& lines, const TPngImageLayout& layout) {
       std::memset(first, 0, rowBytes);
       break;
   }
-  for (std::uint32_t y = 1; y < layout.Height; ++y) std::memcpy(lines.Row(y), first, rowBytes);
+  for (std::uint32_t y = firstRow + 1; y < layout.Height; ++y) std::memcpy(lines.Row(y), first, rowBytes);
 }
 
 TScanLines TPngPixelBuffer::PrepareImage(const TPngImageLayout& layout) {

@@ -44,9 +44,10 @@ class IPngImageTarget {
   virtual TScanLines PrepareImage(const TPngImageLayout& layout) = 0;
 };
 
-// Fills every row with the layout's background colour: the nearest palette entry for the
-// indexed formats; blue, green, red and alpha 0 for 32 bits (what a GDI fill leaves).
-void FillBackground(const TScanLines& lines, const TPngImageLayout& layout);
+// Fills the rows from FirstRow on with the layout's background colour: the nearest palette
+// entry for the indexed formats; blue, green, red and alpha 0 for 32 bits (what a GDI fill
+// leaves).
+void FillBackground(const TScanLines& lines, const TPngImageLayout& layout, std::uint32_t firstRow = 0);
 
 // A bitmap in memory with rows padded to 4 bytes like a DIB, top-down or bottom-up.
 class TPngPixelBuffer final : public IPngImageTarget {

@@ -9,6 +9,7 @@
 
 #include <zlib.h>
 
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/paint/png/LZ77Decoder.h"
 #include "skin_layered/paint/png/PngChunks.h"
 #include "skin_layered/paint/png/PngError.h"
@@ -118,6 +119,7 @@ class TPngLoad {
   std::span<const std::uint8_t> idat_;  // image data of the current IDAT not yet inflated
   std::vector<std::uint8_t> rows_[2];   // current and previous raw row, swapped per row
   std::uint64_t rowBytes_ = 0;  // a whole raw row: the filter byte, then the samples
+  std::uint32_t rowsDecoded_ = 0;  // rows of a plain (not interlaced) image written so far
   bool swapOnly_ = false;       // rows need nothing but red and blue exchanged
   std::size_t sourceBpp_ = 1;
   bool depthSetUp_ = false;
@@ -404,7 +406,16 @@ void TPngLoad::ReadImageData() {
   layout.BackgroundColor = ResolveBackground();
   layout.TransparentColor = ResolveTransparent();
   const TScanLines lines = target_.PrepareImage(layout);
-  FillBackground(lines, layout);
+  // Pixels no row reaches show the background. A pass of an interlaced image writes only
+  // its own pixels, and packed pixels leave the unused bits of a row's last byte: those
+  // bitmaps are filled first. Rows of whole bytes are written whole, so only the rows the
+  // image data does not reach are filled, once it ends or fails: a pass less over the bitmap.
+  const bool fillFirst = header_.Interlace == 1 || BitsPerPixel(format_) % 8 != 0;
+  if (fillFirst) FillBackground(lines, layout);
+  rowsDecoded_ = 0;
+  const vcl::TScopeExit fillRest([&] {
+    if (!fillFirst) FillBackground(lines, layout, rowsDecoded_);
+  });
 
   // Sized in 64 bits before anything is made.
   const std::uint64_t samples = header_.BitDepth == 16 ? sourceBpp_ / 2 : sourceBpp_;
@@ -484,6 +495,7 @@ bool TPngLoad::DecodeWhole(const TScanLines& lines) {
     const std::uint8_t* prior = zeros.data();
     for (std::uint32_t y = 0; y < header_.Height; ++y, prior = row, row += rowBytes_) {
       ConvertRow(row, prior, static_cast<std::size_t>(rowBytes_), lines, y, 0xFF);
+      rowsDecoded_ = y + 1;
       ++progress_.Top;
       ++progress_.Bottom;
     }
@@ -526,6 +538,7 @@ void TPngLoad::DecodeRows(const TScanLines& lines) {
     // When the image data runs out, the rows not reached keep the background.
     if (!ReadRow(std::span(rows_[0].data(), rowBytes))) return;
     ConvertRow(rows_[0].data(), rows_[1].data(), rowBytes, lines, y, 0xFF);
+    rowsDecoded_ = y + 1;
     std::swap(rows_[0], rows_[1]);
     ++progress_.Top;
     ++progress_.Bottom;

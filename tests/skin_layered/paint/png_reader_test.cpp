@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -404,6 +407,76 @@ TEST(PngReader, MissingImageDataLeavesTheBackground) {
   EXPECT_LT(decoded, 16);
 }
 
+// A bitmap whose bytes hold 0xA5 before the reader writes: a byte the reader neither decodes
+// nor fills with the background shows.
+class PrefilledBitmap final : public IPngImageTarget {
+ public:
+  TScanLines PrepareImage(const TPngImageLayout& layout) override {
+    const TScanLines lines = bitmap.PrepareImage(layout);
+    for (std::uint32_t y = 0; y < layout.Height; ++y)
+      std::memset(lines.Row(y), 0xA5, static_cast<std::size_t>(PixelRowBytes(layout.Width, layout.Format)));
+    return lines;
+  }
+  TPngPixelBuffer bitmap;
+};
+
+std::string DecodePrefilled(const std::vector<std::uint8_t>& png, bool streaming, PrefilledBitmap& target) {
+  TPNGReader reader;
+  if (streaming) reader.Limits.MaxWholeImageBytes = 0;
+  try {
+    reader.LoadFromBytes(png, target);
+  } catch (const EPngError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+TEST(PngReader, EveryByteOfEveryRowIsWritten) {
+  for (const Kind& k : kKinds) {
+    for (bool interlaced : {false, true}) {
+      for (bool streaming : {false, true}) {
+        const auto image = SampleImage::Pattern(11, 6, k.colorType, k.depth, 5);
+        PrefilledBitmap target;
+        const auto what = Name(k) + (interlaced ? " interlaced" : "") + (streaming ? " streamed" : "");
+        EXPECT_EQ(DecodePrefilled(WritePng(image, OptionsFor(k, FilterChoice::Cycle, interlaced)), streaming, target), "");
+        ExpectRows(target.bitmap, image, what);
+      }
+    }
+  }
+}
+
+TEST(PngReader, RowsTheImageDataDoesNotReachShowTheBackground) {
+  const auto image = SampleImage::Pattern(32, 16, 2, 8);
+  const std::vector<std::uint8_t> background = [] {
+    std::vector<std::uint8_t> row;
+    for (int x = 0; x < 32; ++x) row.insert(row.end(), {30, 20, 10});
+    return row;
+  }();
+  const auto stream = Deflate(FilteredImageData(image, FilterChoice::Sub, false), 0);
+  const auto header = Chunk("IHDR", IhdrData(32, 16, 8, 2)), backgroundChunk = Chunk("bKGD", Be16({10, 20, 30}));
+  // The stream cut in half; the stream whole, its second half in a chunk whose checksum is wrong.
+  const std::vector<std::uint8_t> half(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(stream.size() / 2));
+  std::vector<PngChunk> damaged = {header, backgroundChunk, Chunk("IDAT", half),
+                                   Chunk("IDAT", std::vector(stream.begin() + static_cast<std::ptrdiff_t>(half.size()), stream.end())),
+                                   Chunk("IEND")};
+  damaged[3].crc = 1;
+  const std::vector<std::pair<std::vector<std::uint8_t>, std::string>> cases = {
+      {Serialize(std::vector{header, backgroundChunk, Chunk("IDAT", half), Chunk("IEND")}), ""},
+      {Serialize(damaged), "Cannot load image. CRC error found in PNG file."}};
+  for (const auto& [png, error] : cases) {
+    for (bool streaming : {false, true}) {
+      PrefilledBitmap target;
+      EXPECT_EQ(DecodePrefilled(png, streaming, target), error);
+      std::uint32_t decoded = 0;
+      while (decoded < 16 && std::ranges::equal(target.bitmap.Row(decoded), ExpectedRow(image, decoded))) ++decoded;
+      EXPECT_GT(decoded, 0u) << error;
+      EXPECT_LT(decoded, 16u) << error;
+      for (std::uint32_t y = decoded; y < 16; ++y)
+        EXPECT_TRUE(std::ranges::equal(target.bitmap.Row(y), background)) << error << ", row " << y;
+    }
+  }
+}
+
 TEST(PngReader, ProgressNoticesFrameTheLoad) {
   std::vector<std::pair<TProgressStage, std::string>> notices;
   TPNGReader reader;
@@ -541,6 +614,15 @@ TEST(PngCrc, ARunningChecksumOverPiecesEqualsOnePass) {
   EXPECT_EQ(PngCrc(data), crc32(0, data.data(), static_cast<uInt>(data.size())));
   const auto part = PngUpdateCrc(0xFFFFFFFFu, std::span(data).first(17));
   EXPECT_EQ(PngUpdateCrc(part, std::span(data).subspan(17)) ^ 0xFFFFFFFFu, PngCrc(data));
+  // The byte table's rule, one byte at a time, over pieces of every length.
+  const TCrcTable& table = PngMakeCrcTable();
+  std::uint32_t bytewise = 0xFFFFFFFFu, running = 0xFFFFFFFFu;
+  for (std::size_t at = 0, piece = 0; at < data.size(); at += piece, ++piece) {
+    const auto bytes = std::span(data).subspan(at, std::min(piece, data.size() - at));
+    for (std::uint8_t b : bytes) bytewise = table[(bytewise ^ b) & 0xFF] ^ (bytewise >> 8);
+    running = PngUpdateCrc(running, bytes);
+    ASSERT_EQ(running, bytewise) << at;
+  }
 }
 
 TEST(PngFilters, EachFilterWithItsFirstPixelRule) {
@@ -563,6 +645,57 @@ TEST(PngFilters, EachFilterWithItsFirstPixelRule) {
   EXPECT_EQ(apply(7, row, 2), row);  // unknown filter: as read
   EXPECT_EQ(apply(pfSub, Bytes{250, 10}, 1), (Bytes{250, 4}));  // modulo 256
   EXPECT_THROW(apply(pfUp, Bytes(7), 1), std::length_error);
+}
+
+// The filters byte by byte as the format defines them, beside the pixel-wise decoders: rows
+// of random bytes (every predictor choice and tie occurs), every pixel size, whole and
+// partial last pixels.
+Bytes ReferenceUnfilter(std::uint8_t filter, Bytes row, const Bytes& prior, std::size_t bpp) {
+  for (std::size_t i = 0; i < row.size(); ++i) {
+    const unsigned a = i >= bpp ? row[i - bpp] : 0, b = prior[i], c = i >= bpp ? prior[i - bpp] : 0;
+    unsigned predicted = 0;
+    switch (filter) {
+      case pfSub: predicted = a; break;
+      case pfUp: predicted = b; break;
+      case pfAverage: predicted = (a + b) / 2; break;
+      case pfPaeth: {
+        const int p = int(a) + int(b) - int(c), pa = std::abs(p - int(a)), pb = std::abs(p - int(b)),
+                  pc = std::abs(p - int(c));
+        predicted = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+        break;
+      }
+      default: break;
+    }
+    row[i] = static_cast<std::uint8_t>(row[i] + predicted);
+  }
+  return row;
+}
+
+TEST(PngFilters, EveryFilterMatchesTheByteRule) {
+  std::mt19937 rng(52);
+  for (int round = 0; round < 40; ++round) {
+    for (std::size_t bpp : {1, 2, 3, 4, 6, 8}) {
+      const std::size_t n = bpp * (1 + round % 13) + (round % 3 == 0 ? bpp - 1 : 0);
+      Bytes prior(n), row(n);
+      // Few distinct values half the time, so that equal distances (the ties) are common.
+      for (auto* v : {&prior, &row})
+        for (auto& x : *v) x = static_cast<std::uint8_t>(round % 2 ? rng() : rng() % 3 * 60);
+      for (std::uint8_t filter = pfNone; filter <= pfPaeth; ++filter) {
+        const Bytes expected = ReferenceUnfilter(filter, row, prior, bpp);
+        Bytes plain = row;
+        ApplyFilter(filter, plain, prior, bpp);
+        ASSERT_EQ(plain, expected) << int(filter) << " " << bpp << " " << n;
+        if (bpp != 3 && bpp != 4) continue;
+        Bytes fused = row, out(n, 0xEE);
+        ApplyFilterSwapped(filter, fused, prior, bpp, out);
+        ASSERT_EQ(fused, expected) << int(filter) << " " << bpp << " " << n;
+        Bytes swapped = expected;
+        for (std::size_t i = 0; i + bpp <= n; i += bpp) std::swap(swapped[i], swapped[i + 2]);
+        for (std::size_t i = n / bpp * bpp; i < n; ++i) swapped[i] = 0xEE;  // a partial pixel is not written
+        ASSERT_EQ(out, swapped) << int(filter) << " " << bpp << " " << n;
+      }
+    }
+  }
 }
 
 TEST(PngFilters, PartialLastPixelFollowsTheSameRules) {
