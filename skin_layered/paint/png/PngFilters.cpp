@@ -137,30 +137,71 @@ void AveragePixels(std::uint8_t* row, const std::uint8_t* prior, std::size_t n, 
 // With p = a + b - c: |p - a| = |b - c| does not depend on the left pixel, |p - b| = |a - c|
 // and |p - c| = |(a - c) + (b - c)| do; both signs of a - c are taken at once, so that the
 // way from one pixel to the next stays short.
+// The decoded samples of Raw (16-bit lanes) with left A, above B and upper left C.
+inline __m128i PaethStep(__m128i a, __m128i b, __m128i c, __m128i raw) {
+  const __m128i e = _mm_sub_epi16(b, c);
+  const __m128i pa = _mm_max_epi16(e, _mm_sub_epi16(_mm_setzero_si128(), e));
+  const __m128i d = _mm_sub_epi16(a, c);
+  const __m128i nd = _mm_sub_epi16(c, a);
+  const __m128i pb = _mm_max_epi16(d, nd);
+  const __m128i pc = _mm_max_epi16(_mm_add_epi16(d, e), _mm_sub_epi16(nd, e));
+  // Not a when a is not nearest; of b and c, b unless c is nearer.
+  const __m128i notA = _mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc));
+  const __m128i bOrC = _mm_xor_si128(b, _mm_and_si128(_mm_xor_si128(b, c), _mm_cmpgt_epi16(pb, pc)));
+  const __m128i nearest = _mm_or_si128(_mm_and_si128(notA, bOrC), _mm_andnot_si128(notA, a));
+  return _mm_and_si128(_mm_add_epi16(raw, nearest), _mm_set1_epi16(0xFF));
+}
+
 template <std::size_t Bpp, bool Emit = false>
 void PaethPixels(std::uint8_t* row, const std::uint8_t* prior, std::size_t n, std::uint8_t* out = nullptr) {
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i low = _mm_set1_epi16(0xFF);
-  __m128i a = zero;  // left
-  __m128i c = zero;  // upper left
+  __m128i a = _mm_setzero_si128();  // left
+  __m128i c = _mm_setzero_si128();  // upper left
   for (std::size_t i = 0; i < n; i += Bpp) {
     const __m128i b = LoadWide<Bpp>(prior + i);
-    const __m128i raw = LoadWide<Bpp>(row + i);
-    const __m128i e = _mm_sub_epi16(b, c);
-    const __m128i pa = _mm_max_epi16(e, _mm_sub_epi16(zero, e));
-    const __m128i d = _mm_sub_epi16(a, c);
-    const __m128i nd = _mm_sub_epi16(c, a);
-    const __m128i pb = _mm_max_epi16(d, nd);
-    const __m128i pc = _mm_max_epi16(_mm_add_epi16(d, e), _mm_sub_epi16(nd, e));
-    // Not a when a is not nearest; of b and c, b unless c is nearer.
-    const __m128i notA = _mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc));
-    const __m128i bOrC = _mm_xor_si128(b, _mm_and_si128(_mm_xor_si128(b, c), _mm_cmpgt_epi16(pb, pc)));
-    const __m128i nearest = _mm_or_si128(_mm_and_si128(notA, bOrC), _mm_andnot_si128(notA, a));
-    a = _mm_and_si128(_mm_add_epi16(raw, nearest), low);
+    a = PaethStep(a, b, c, LoadWide<Bpp>(row + i));
     c = b;
     StoreWide<Bpp>(row + i, a);
     EmitSwapped<Bpp, Emit>(out, i, a);
   }
+}
+
+// Two rows at once, Next a pixel behind Row: lanes 0-3 hold Row's pixel k, lanes 4-7 Next's
+// pixel k - 1, whose neighbours above are Row's pixels k - 1 and k - 2, just decoded. Each
+// step advances both rows' chains of left neighbours, where one row alone leaves most of
+// the processor idle waiting for the last pixel.
+template <std::size_t Bpp>
+void PaethPairPixels(std::uint8_t* row, std::uint8_t* next, const std::uint8_t* prior, std::size_t n,
+                     std::uint8_t* out, std::uint8_t* nextOut) {
+  const __m128i zero = _mm_setzero_si128();
+  auto pair = [&](__m128i upper, __m128i lower) {
+    return _mm_unpacklo_epi8(_mm_unpacklo_epi32(upper, lower), zero);
+  };
+  auto store = [&](std::uint8_t* to, std::uint8_t* swappedTo, __m128i x, bool lower) {
+    const __m128i swap = _mm_shufflehi_epi16(_mm_shufflelo_epi16(x, _MM_SHUFFLE(3, 0, 1, 2)), _MM_SHUFFLE(3, 0, 1, 2));
+    __m128i bytes = _mm_packus_epi16(x, x), swapped = _mm_packus_epi16(swap, swap);
+    if (lower) {
+      bytes = _mm_srli_si128(bytes, 4);
+      swapped = _mm_srli_si128(swapped, 4);
+    }
+    StorePixel<Bpp>(to, bytes);
+    StorePixel<Bpp>(swappedTo, swapped);
+  };
+  // Row's first pixel alone: its left and upper left are zero, so its prediction is above.
+  __m128i a = PaethStep(zero, LoadWide<Bpp>(prior), zero, LoadWide<Bpp>(row));
+  __m128i c = _mm_unpacklo_epi64(LoadWide<Bpp>(prior), zero);
+  store(row, out, a, false);
+  a = _mm_unpacklo_epi64(a, zero);
+  for (std::size_t i = Bpp; i < n; i += Bpp) {
+    const __m128i b = _mm_unpacklo_epi64(LoadWide<Bpp>(prior + i), a);
+    a = PaethStep(a, b, c, pair(LoadPixel<Bpp>(row + i), LoadPixel<Bpp>(next + i - Bpp)));
+    c = b;
+    store(row + i, out + i, a, false);
+    store(next + i - Bpp, nextOut + i - Bpp, a, true);
+  }
+  // Next's last pixel alone.
+  const __m128i b = _mm_unpacklo_epi64(zero, a);
+  a = PaethStep(a, b, c, pair(zero, LoadPixel<Bpp>(next + n - Bpp)));
+  store(next + n - Bpp, nextOut + n - Bpp, a, true);
 }
 #endif
 
@@ -226,6 +267,24 @@ void ApplyFilterSwapped(std::uint8_t filter, std::span<std::uint8_t> row,
 #endif
   ApplyFilter(filter, row, prior, bpp);
   SwapCopy(r, o, n - n % bpp, bpp);
+}
+
+void ApplyPaethPairSwapped(std::span<std::uint8_t> row, std::span<std::uint8_t> next,
+                           std::span<const std::uint8_t> prior, std::size_t bpp, std::span<std::uint8_t> out,
+                           std::span<std::uint8_t> nextOut) {
+  if (bpp != 3 && bpp != 4) throw std::invalid_argument("PNG filter: swapped rows have 3 or 4 bytes a pixel");
+  if (next.size() != row.size() || prior.size() < row.size() || out.size() < row.size() || nextOut.size() < row.size())
+    throw std::length_error("PNG filter: rows of a pair differ, or prior or output row too short");
+  const std::size_t n = row.size();
+#if defined(__SSE2__)
+  if (n != 0 && n % bpp == 0) {
+    if (bpp == 4) PaethPairPixels<4>(row.data(), next.data(), prior.data(), n, out.data(), nextOut.data());
+    else PaethPairPixels<3>(row.data(), next.data(), prior.data(), n, out.data(), nextOut.data());
+    return;
+  }
+#endif
+  ApplyFilterSwapped(pfPaeth, row, prior, bpp, out);
+  ApplyFilterSwapped(pfPaeth, next, row, bpp, nextOut);
 }
 
 void ApplyFilter(std::uint8_t filter, std::span<std::uint8_t> row,
