@@ -472,6 +472,10 @@ void TColorManager::GrayRow(const TRowView& v, std::uint8_t* dst, std::size_t co
   const std::uint8_t* src = v.plane[0];
   const std::size_t sStep = v.planar ? SB : sourceStep_ * SB;
   const std::size_t dStep = targetStep_ * DB;
+  if (SB == 1 && DB == 1 && sStep == 1 && dStep == 1 && mask == 0xFF) {
+    std::memcpy(dst, src, count);  // 8-bit grey to 8-bit indices: the row as it is
+    return;
+  }
   WalkPixels(count, mask, [&](std::size_t s, std::size_t d) {
     ConvertSample<SB, DB, false, Swap>(src + s * sStep, dst + d * dStep, nullptr);
   });

@@ -39,16 +39,21 @@ void AverageRow(std::uint8_t* row, const std::uint8_t* prior, std::size_t n) {
   }
 }
 
+// PaethPredictor with the distance that does not depend on the left byte, |b - c|, apart
+// from those that do, |a - c| and |(a - c) + (b - c)|: the way from byte to byte is shorter.
 template <std::size_t Bpp>
 void PaethRow(std::uint8_t* row, const std::uint8_t* prior, std::size_t n) {
-  std::uint8_t left[Bpp] = {};
-  std::uint8_t upperLeft[Bpp] = {};
+  int left[Bpp] = {};
+  int upperLeft[Bpp] = {};
   for (std::size_t i = 0; i < n; ++i) {
     const std::size_t k = i % Bpp;
-    const std::uint8_t above = prior[i];
-    left[k] = static_cast<std::uint8_t>(row[i] + PaethPredictor(left[k], above, upperLeft[k]));
-    row[i] = left[k];
-    upperLeft[k] = above;
+    const int a = left[k], b = prior[i], c = upperLeft[k];
+    const int e = b - c, d = a - c, s = d + e;
+    const int pa = e < 0 ? -e : e, pb = d < 0 ? -d : d, pc = s < 0 ? -s : s;
+    const int bOrC = pb <= pc ? b : c;
+    left[k] = (row[i] + (pa <= pb && pa <= pc ? a : bOrC)) & 0xFF;
+    row[i] = static_cast<std::uint8_t>(left[k]);
+    upperLeft[k] = b;
   }
 }
 
