@@ -173,40 +173,44 @@ void PaethPixels(std::uint8_t* row, const std::uint8_t* prior, std::size_t n, st
 // Two rows at once, Next a pixel behind Row: lanes 0-3 hold Row's pixel k, lanes 4-7 Next's
 // pixel k - 1, whose neighbours above are Row's pixels k - 1 and k - 2, just decoded. Each
 // step advances both rows' chains of left neighbours, where one row alone leaves most of
-// the processor idle waiting for the last pixel.
-template <std::size_t Bpp>
+// the processor idle waiting for the last pixel. With Emit, each pixel is also written to
+// Out or NextOut with its first and third bytes exchanged.
+template <std::size_t Bpp, bool Emit>
 void PaethPairPixels(std::uint8_t* row, std::uint8_t* next, const std::uint8_t* prior, std::size_t n,
-                     std::uint8_t* out, std::uint8_t* nextOut) {
+                     std::uint8_t* out = nullptr, std::uint8_t* nextOut = nullptr) {
+  static_assert(Bpp <= 4);
   const __m128i zero = _mm_setzero_si128();
   auto pair = [&](__m128i upper, __m128i lower) {
     return _mm_unpacklo_epi8(_mm_unpacklo_epi32(upper, lower), zero);
   };
-  auto store = [&](std::uint8_t* to, std::uint8_t* swappedTo, __m128i x, bool lower) {
-    const __m128i swap = _mm_shufflehi_epi16(_mm_shufflelo_epi16(x, _MM_SHUFFLE(3, 0, 1, 2)), _MM_SHUFFLE(3, 0, 1, 2));
-    __m128i bytes = _mm_packus_epi16(x, x), swapped = _mm_packus_epi16(swap, swap);
-    if (lower) {
-      bytes = _mm_srli_si128(bytes, 4);
-      swapped = _mm_srli_si128(swapped, 4);
+  // Row's pixel (lanes 0-3) or Next's (lanes 4-7) of X at At.
+  auto store = [&](std::uint8_t* to, std::uint8_t* swappedTo, std::size_t at, __m128i x, bool lower) {
+    __m128i bytes = _mm_packus_epi16(x, x);
+    if (lower) bytes = _mm_srli_si128(bytes, 4);
+    StorePixel<Bpp>(to + at, bytes);
+    if constexpr (Emit) {
+      const __m128i swap = _mm_shufflehi_epi16(_mm_shufflelo_epi16(x, _MM_SHUFFLE(3, 0, 1, 2)), _MM_SHUFFLE(3, 0, 1, 2));
+      __m128i swapped = _mm_packus_epi16(swap, swap);
+      if (lower) swapped = _mm_srli_si128(swapped, 4);
+      StorePixel<Bpp>(swappedTo + at, swapped);
     }
-    StorePixel<Bpp>(to, bytes);
-    StorePixel<Bpp>(swappedTo, swapped);
   };
   // Row's first pixel alone: its left and upper left are zero, so its prediction is above.
   __m128i a = PaethStep(zero, LoadWide<Bpp>(prior), zero, LoadWide<Bpp>(row));
   __m128i c = _mm_unpacklo_epi64(LoadWide<Bpp>(prior), zero);
-  store(row, out, a, false);
+  store(row, out, 0, a, false);
   a = _mm_unpacklo_epi64(a, zero);
   for (std::size_t i = Bpp; i < n; i += Bpp) {
     const __m128i b = _mm_unpacklo_epi64(LoadWide<Bpp>(prior + i), a);
     a = PaethStep(a, b, c, pair(LoadPixel<Bpp>(row + i), LoadPixel<Bpp>(next + i - Bpp)));
     c = b;
-    store(row + i, out + i, a, false);
-    store(next + i - Bpp, nextOut + i - Bpp, a, true);
+    store(row, out, i, a, false);
+    store(next, nextOut, i - Bpp, a, true);
   }
   // Next's last pixel alone.
   const __m128i b = _mm_unpacklo_epi64(zero, a);
   a = PaethStep(a, b, c, pair(zero, LoadPixel<Bpp>(next + n - Bpp)));
-  store(next + n - Bpp, nextOut + n - Bpp, a, true);
+  store(next, nextOut, n - Bpp, a, true);
 }
 #endif
 
@@ -283,13 +287,36 @@ void ApplyPaethPairSwapped(std::span<std::uint8_t> row, std::span<std::uint8_t> 
   const std::size_t n = row.size();
 #if defined(__SSE2__)
   if (n != 0 && n % bpp == 0) {
-    if (bpp == 4) PaethPairPixels<4>(row.data(), next.data(), prior.data(), n, out.data(), nextOut.data());
-    else PaethPairPixels<3>(row.data(), next.data(), prior.data(), n, out.data(), nextOut.data());
+    if (bpp == 4) PaethPairPixels<4, true>(row.data(), next.data(), prior.data(), n, out.data(), nextOut.data());
+    else PaethPairPixels<3, true>(row.data(), next.data(), prior.data(), n, out.data(), nextOut.data());
     return;
   }
 #endif
   ApplyFilterSwapped(pfPaeth, row, prior, bpp, out);
   ApplyFilterSwapped(pfPaeth, next, row, bpp, nextOut);
+}
+
+void ApplyPaethPair(std::span<std::uint8_t> row, std::span<std::uint8_t> next, std::span<const std::uint8_t> prior,
+                    std::size_t bpp) {
+  if (next.size() != row.size() || prior.size() < row.size())
+    throw std::length_error("PNG filter: rows of a pair differ, or prior row too short");
+  std::uint8_t* r = row.data();
+  std::uint8_t* x = next.data();
+  const std::uint8_t* p = prior.data();
+  const std::size_t n = row.size();
+#if defined(__SSE2__)
+  if (n != 0 && n % bpp == 0) {
+    switch (bpp) {
+      case 1: return PaethPairPixels<1, false>(r, x, p, n);
+      case 2: return PaethPairPixels<2, false>(r, x, p, n);
+      case 3: return PaethPairPixels<3, false>(r, x, p, n);
+      case 4: return PaethPairPixels<4, false>(r, x, p, n);
+      default: break;
+    }
+  }
+#endif
+  ApplyFilter(pfPaeth, row, prior, bpp);
+  ApplyFilter(pfPaeth, next, row, bpp);
 }
 
 void ApplyFilter(std::uint8_t filter, std::span<std::uint8_t> row,

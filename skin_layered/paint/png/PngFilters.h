@@ -35,6 +35,11 @@ void ApplyFilter(std::uint8_t filter, std::span<std::uint8_t> row,
 void ApplyFilterSwapped(std::uint8_t filter, std::span<std::uint8_t> row,
                         std::span<const std::uint8_t> prior, std::size_t bpp, std::span<std::uint8_t> out);
 
+// Two rows in a row that both use the Paeth filter, decoded as two calls of ApplyFilter
+// would (Next against Row once decoded), at once. Next is as long as Row.
+void ApplyPaethPair(std::span<std::uint8_t> row, std::span<std::uint8_t> next, std::span<const std::uint8_t> prior,
+                    std::size_t bpp);
+
 // Two rows in a row that both use the Paeth filter, decoded and written out as two calls of
 // ApplyFilterSwapped would (Next against Row once decoded), at once. Next is as long as Row.
 void ApplyPaethPairSwapped(std::span<std::uint8_t> row, std::span<std::uint8_t> next,

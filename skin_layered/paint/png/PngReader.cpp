@@ -496,7 +496,7 @@ bool TPngLoad::DecodeWhole(const TScanLines& lines) {
     const std::uint8_t* prior = zeros.data();
     for (std::uint32_t y = 0; y < header_.Height;) {
       // Two Paeth rows in a row (the commonest filter of photographs) are decoded at once.
-      const bool pair = swapOnly_ && y + 1 < header_.Height && row[0] == pfPaeth && row[rowBytes_] == pfPaeth;
+      const bool pair = y + 1 < header_.Height && row[0] == pfPaeth && row[rowBytes_] == pfPaeth;
       if (pair) ConvertPaethPair(row, prior, lines, y);
       else ConvertRow(row, prior, static_cast<std::size_t>(rowBytes_), lines, y, 0xFF);
       const std::uint32_t done = pair ? 2 : 1;
@@ -540,14 +540,21 @@ void TPngLoad::ConvertRow(std::uint8_t* row, const std::uint8_t* prior, std::siz
   Colors().ConvertRow(std::span<const std::uint8_t>(raw), std::span(lines.Row(y), targetBytes), header_.Width, mask);
 }
 
-// Rows Y and Y + 1 of an image whose rows need only red and blue exchanged, both filtered
-// with Paeth, one after the other in Row.
+// Rows Y and Y + 1, both filtered with Paeth, one after the other in Row (filter bytes
+// first), unfiltered at once and converted into scan lines Y and Y + 1.
 void TPngLoad::ConvertPaethPair(std::uint8_t* row, const std::uint8_t* prior, const TScanLines& lines, std::uint32_t y) {
   const auto rowBytes = static_cast<std::size_t>(rowBytes_);
   const std::size_t targetBytes = static_cast<std::size_t>(PixelRowBytes(header_.Width, format_));
-  ApplyPaethPairSwapped(std::span(row + 1, rowBytes - 1), std::span(row + rowBytes + 1, rowBytes - 1),
-                        std::span(prior + 1, rowBytes - 1), sourceBpp_, std::span(lines.Row(y), targetBytes),
-                        std::span(lines.Row(y + 1), targetBytes));
+  const std::span<std::uint8_t> first(row + 1, rowBytes - 1), second(row + rowBytes + 1, rowBytes - 1);
+  const std::span<const std::uint8_t> above(prior + 1, rowBytes - 1);
+  if (swapOnly_) {
+    ApplyPaethPairSwapped(first, second, above, sourceBpp_, std::span(lines.Row(y), targetBytes),
+                          std::span(lines.Row(y + 1), targetBytes));
+    return;
+  }
+  ApplyPaethPair(first, second, above, sourceBpp_);
+  Colors().ConvertRow(std::span<const std::uint8_t>(first), std::span(lines.Row(y), targetBytes), header_.Width, 0xFF);
+  Colors().ConvertRow(std::span<const std::uint8_t>(second), std::span(lines.Row(y + 1), targetBytes), header_.Width, 0xFF);
 }
 
 void TPngLoad::DecodeRows(const TScanLines& lines) {

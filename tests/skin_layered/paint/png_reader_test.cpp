@@ -694,12 +694,18 @@ TEST(PngFilters, EveryFilterMatchesTheByteRule) {
         for (std::size_t i = n / bpp * bpp; i < n; ++i) swapped[i] = 0xEE;  // a partial pixel is not written
         ASSERT_EQ(out, swapped) << int(filter) << " " << bpp << " " << n;
       }
-      if (bpp != 3 && bpp != 4) continue;
       // Two Paeth rows decoded at once: the second against the first as decoded.
       Bytes next(n);
       for (auto& x : next) x = static_cast<std::uint8_t>(rng());
       const Bytes first = ReferenceUnfilter(pfPaeth, row, prior, bpp), second = ReferenceUnfilter(pfPaeth, next, first, bpp);
-      Bytes pairRow = row, pairNext = next, out(n, 0xEE), nextOut(n, 0xEE);
+      Bytes pairRow = row, pairNext = next;
+      ApplyPaethPair(pairRow, pairNext, prior, bpp);
+      ASSERT_EQ(pairRow, first) << bpp << " " << n;
+      ASSERT_EQ(pairNext, second) << bpp << " " << n;
+      if (bpp != 3 && bpp != 4) continue;
+      pairRow = row;
+      pairNext = next;
+      Bytes out(n, 0xEE), nextOut(n, 0xEE);
       ApplyPaethPairSwapped(pairRow, pairNext, prior, bpp, out, nextOut);
       ASSERT_EQ(pairRow, first) << bpp << " " << n;
       ASSERT_EQ(pairNext, second) << bpp << " " << n;
