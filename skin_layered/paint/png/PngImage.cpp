@@ -79,8 +79,8 @@ TScanLines TPngPixelBuffer::PrepareImage(const TPngImageLayout& layout) {
   const auto rowBytes = static_cast<std::size_t>(PixelRowBytes(layout.Width, layout.Format));
   stride_ = (rowBytes + 3) / 4 * 4;
   size_ = stride_ * layout.Height;
-  // The reader fills every pixel (with the background first), so only the padding is
-  // cleared here; that spares a pass over a large bitmap.
+  // The reader writes every pixel (decoded, or the background where no row reaches), so
+  // only the padding is cleared here; that spares a pass over a large bitmap.
   pixels_ = std::make_unique_for_overwrite<std::uint8_t[]>(size_);
   for (std::size_t at = rowBytes; at < size_; at += stride_) std::memset(pixels_.get() + at, 0, stride_ - rowBytes);
   if (size_ == 0) return {};
