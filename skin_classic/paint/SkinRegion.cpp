@@ -82,27 +82,45 @@ vcl::UniqueRegion BitmapToRegion(TBitmap* Bitmap, int OffsetX, int OffsetY, int 
                                  TColor KeyColor) {
   RegionBuilder region;
   if (!Bitmap || Bitmap->Empty()) return region.Finish();
-  // Read through a 32-bit copy: the caller's bitmap keeps its format.
-  TBitmap pixels;
-  pixels.Assign(Bitmap);
-  pixels.SetPixelFormat(vcl::pf32bit);
+  // 24- and 32-bit pictures are read where they lie; others through a 32-bit copy (the
+  // caller's bitmap keeps its format).
+  TBitmap copy;
+  TBitmap* pixels = Bitmap;
+  if (Bitmap->PixelFormat() != vcl::pf24bit && Bitmap->PixelFormat() != vcl::pf32bit) {
+    copy.Assign(Bitmap);
+    copy.SetPixelFormat(vcl::pf32bit);
+    pixels = &copy;
+  }
+  const size_t step = pixels->PixelFormat() == vcl::pf24bit ? 3 : 4;
   const auto key = static_cast<uint32_t>(vcl::ColorToRGB(KeyColor));
   const int lowR = key & 0xFF, lowG = (key >> 8) & 0xFF, lowB = (key >> 16) & 0xFF;
   const int highR = std::min(255, lowR + TolR), highG = std::min(255, lowG + TolG), highB = std::min(255, lowB + TolB);
-  const int w = pixels.Width(), h = pixels.Height();
+  const int w = pixels->Width(), h = pixels->Height();
+  // Rows with the same runs as the row above extend its rectangles downwards.
+  std::vector<std::pair<int, int>> runs, held;
+  int heldTop = 0;
+  auto emit = [&](int bottom) {
+    for (const auto& [left, right] : held) region.Add(left + OffsetX, heldTop + OffsetY, right + OffsetX, bottom + OffsetY);
+  };
   for (int y = 0; y < h; ++y) {
-    const auto* row = static_cast<const uint8_t*>(pixels.ScanLine(y));
+    const auto* row = static_cast<const uint8_t*>(pixels->ScanLine(y));
     auto isKey = [&](int x) {
-      const uint8_t* p = row + 4 * static_cast<size_t>(x);
+      const uint8_t* p = row + step * static_cast<size_t>(x);
       return p[2] >= lowR && p[2] <= highR && p[1] >= lowG && p[1] <= highG && p[0] >= lowB && p[0] <= highB;
     };
+    runs.clear();
     for (int x = 0; x < w;) {
       while (x < w && isKey(x)) ++x;
       const int start = x;
       while (x < w && !isKey(x)) ++x;
-      if (x > start) region.Add(start + OffsetX, y + OffsetY, x + OffsetX, y + 1 + OffsetY);
+      if (x > start) runs.emplace_back(start, x);
     }
+    if (y > 0 && runs == held) continue;
+    emit(y);
+    held.swap(runs);
+    heldTop = y;
   }
+  emit(h);
   return region.Finish();
 }
 

@@ -272,6 +272,36 @@ TEST(BitmapToRegion, KeyPixelsWithinTheToleranceAreLeftOut) {
   EXPECT_EQ(GetRgnBox(e.get(), &box), NULLREGION);
 }
 
+// Read in place (24 and 32 bits) or through a copy (other formats), rows repeating their runs
+// or changing them: the region holds exactly the pixels that are not the key colour.
+TEST(BitmapToRegion, EveryFormatGivesExactlyThePixelsOffTheKey) {
+  // Blocks of rows with the same runs, rows differing from the one above, key rows between.
+  auto key = [](int x, int y) {
+    if (y >= 6 && y < 9) return true;               // three all-key rows
+    if (y < 6) return x < 3 || (x >= 10 && x < 12);  // six rows alike
+    if (y % 2) return x % 5 == 0;                    // then each row differs from the last
+    return x >= 20 - y;
+  };
+  auto picture = [&] {
+    return FromBmp(Bmp24(24, 16, [&](int x, int y) { return key(x, y) ? kMagenta : MakeRgb(x * 10, y * 10, 7); }));
+  };
+  for (vcl::TPixelFormat format : {vcl::pf24bit, vcl::pf32bit, vcl::pf8bit, vcl::pfDevice}) {
+    SCOPED_TRACE(static_cast<int>(format));
+    auto b = picture();
+    b->SetPixelFormat(format);
+    vcl::UniqueRegion r = BitmapToRegion(b.get(), 3, 4, 1, 1, 1, kSkinKeyColor);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(b->PixelFormat(), format);
+    int wrong = 0;
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 28; ++x) {
+        const bool inside = x >= 3 && x < 27 && y >= 4 && y < 20 && !key(x - 3, y - 4);
+        wrong += In(r.get(), x, y) != inside;
+      }
+    EXPECT_EQ(wrong, 0);
+  }
+}
+
 TEST(FrameRegion, WholeWindowUnlessABorderIsTransparent) {
   TDataSkinBorder left, right, top, bottom;
   for (TDataSkinBorder* b : {&left, &right, &top, &bottom}) {
