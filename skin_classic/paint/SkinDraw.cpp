@@ -57,7 +57,10 @@ constexpr int64_t kKeptPixels = 512 * 512;
 struct TWorkBitmaps {
   std::unique_ptr<TBitmap> picture;
   std::unique_ptr<TBitmap> large;  // a picture too large to keep, for its call
+  // What lies under a transparent copy onto a window, and one too large to keep.
+  std::unique_ptr<TBitmap> under, largeUnder;
   vcl::UniqueBitmap mask;
+  std::unique_ptr<vcl::MemoryDC> maskDC;  // the mask selected: gone before the mask
   int maskWidth = 0, maskHeight = 0;
 };
 
@@ -83,18 +86,65 @@ TBitmap* WorkPicture(int Width, int Height) {
   return p.get();
 }
 
-// A monochrome mask of at least Width x Height; nil when none can be made.
-HBITMAP WorkMask(int Width, int Height) {
+// A picture of at least Width x Height for what lies under a transparent copy; nil when none
+// can be made. A large one goes when its call is done with it.
+TBitmap* WorkUnder(int Width, int Height) {
   TWorkBitmaps& w = Work();
-  if (!w.mask || w.maskWidth < Width || w.maskHeight < Height) {
-    // One bit a pixel: kept whatever its size.
+  if (int64_t{Width} * Height > kKeptPixels) {
+    w.largeUnder = NewSkinBitmap(Width, Height);
+    return w.largeUnder.get();
+  }
+  if (!w.under || w.under->Width() < Width || w.under->Height() < Height) {
+    const int width = std::max(Width, w.under ? w.under->Width() : 0);
+    const int height = std::max(Height, w.under ? w.under->Height() : 0);
+    w.under.reset();
+    w.under = NewSkinBitmap(width, height);
+  }
+  return w.under.get();
+}
+
+// A monochrome mask of at least Width x Height, selected into the DC returned; nil when
+// none can be made. Both are kept (one bit a pixel, whatever its size): making a DC for
+// each copy cost as much as the copy.
+HDC WorkMaskDC(int Width, int Height) {
+  TWorkBitmaps& w = Work();
+  if (!w.mask || !w.maskDC || w.maskWidth < Width || w.maskHeight < Height) {
     w.maskWidth = std::max(Width, w.maskWidth);
     w.maskHeight = std::max(Height, w.maskHeight);
+    w.maskDC.reset();
     w.mask.reset();
     w.mask.reset(CreateBitmap(w.maskWidth, w.maskHeight, 1, 1, nullptr));
-    if (!w.mask) w.maskWidth = w.maskHeight = 0;
+    if (w.mask) w.maskDC = std::make_unique<vcl::MemoryDC>(w.mask.get());
+    if (!w.maskDC || !w.maskDC->ok()) {
+      w.maskDC.reset();
+      w.mask.reset();
+      w.maskWidth = w.maskHeight = 0;
+      return nullptr;
+    }
   }
-  return w.mask.get();
+  return w.maskDC->get();
+}
+
+// Whether DC paints into a memory picture of 24 bits a pixel (one without alpha).
+bool TwentyFourBitPicture(HDC DC) {
+  if (GetObjectType(DC) != OBJ_MEMDC) return false;
+  HGDIOBJ picture = GetCurrentObject(DC, OBJ_BITMAP);
+  BITMAP b{};
+  return picture && GetObjectW(picture, sizeof b, &b) == sizeof b && b.bmBitsPixel == 24;
+}
+
+// Copies the source onto a 24-bit picture where the mask (selected into Mask) is clear,
+// leaving the picture where it is set: the picture toggled by the source, cleared off the
+// mask (which shows white where set, black elsewhere) and toggled back. The pixels of the
+// system's masked copy, without the two pictures and contexts it makes at every call.
+void CopyOffMask(HDC DC, int X, int Y, int Width, int Height, HDC Source, int SourceX, int SourceY, HDC Mask) {
+  const COLORREF oldText = SetTextColor(DC, RGB(0, 0, 0));
+  const COLORREF oldBack = SetBkColor(DC, RGB(255, 255, 255));
+  BitBlt(DC, X, Y, Width, Height, Source, SourceX, SourceY, SRCINVERT);
+  BitBlt(DC, X, Y, Width, Height, Mask, 0, 0, SRCAND);
+  BitBlt(DC, X, Y, Width, Height, Source, SourceX, SourceY, SRCINVERT);
+  SetTextColor(DC, oldText);
+  SetBkColor(DC, oldBack);
 }
 
 // Margins that do not fit both the destination and the frame are dropped in pairs.
@@ -265,21 +315,37 @@ void DrawTransparentBitmap(HDC DC, int X, int Y, int Width, int Height, HDC Sour
                            TColor Key) {
   if (!DC || !Source || Width <= 0 || Height <= 0) return;
   // A monochrome mask: 1 where the source holds the key colour.
-  const HBITMAP mask = WorkMask(Width, Height);
+  const HDC mask = WorkMaskDC(Width, Height);
   if (!mask) return;
-  {
-    vcl::MemoryDC maskDC(mask);
-    if (!maskDC.ok()) return;
-    const COLORREF oldBack = SetBkColor(Source, static_cast<COLORREF>(vcl::ColorToRGB(Key)));
-    BitBlt(maskDC.get(), 0, 0, Width, Height, Source, SourceX, SourceY, SRCCOPY);
-    SetBkColor(Source, oldBack);
+  const COLORREF oldBack = SetBkColor(Source, static_cast<COLORREF>(vcl::ColorToRGB(Key)));
+  BitBlt(mask, 0, 0, Width, Height, Source, SourceX, SourceY, SRCCOPY);
+  SetBkColor(Source, oldBack);
+  // Where the mask is set the destination stays, elsewhere the source is copied.
+  if (TwentyFourBitPicture(DC)) {
+    CopyOffMask(DC, X, Y, Width, Height, Source, SourceX, SourceY, mask);
+    return;
   }
-  // Where the mask is set the destination stays (raster operation 0xAA0029), elsewhere
-  // the source is copied.
-  MaskBlt(DC, X, Y, Width, Height, Source, SourceX, SourceY, mask, 0, 0, MAKEROP4(0x00AA0029, SRCCOPY));
+  if (GetObjectType(DC) == OBJ_DC) {
+    // A window: through a picture of what lies there, as the masked copy goes.
+    TBitmap* under = WorkUnder(Width, Height);
+    if (under) {
+      HDC u = DcOf(under);
+      BitBlt(u, 0, 0, Width, Height, DC, X, Y, SRCCOPY);
+      CopyOffMask(u, 0, 0, Width, Height, Source, SourceX, SourceY, mask);
+      BitBlt(DC, X, Y, Width, Height, u, 0, 0, SRCCOPY);
+    }
+    Work().largeUnder.reset();
+    return;
+  }
+  // Other pictures (their alpha kept) through the masked copy: raster operation 0xAA0029
+  // keeps the destination.
+  MaskBlt(DC, X, Y, Width, Height, Source, SourceX, SourceY, Work().mask.get(), 0, 0, MAKEROP4(0x00AA0029, SRCCOPY));
 }
 
-void FreeWorkBitmaps() { Work() = TWorkBitmaps{}; }
+void FreeWorkBitmaps() {
+  Work().maskDC.reset();  // the mask leaves its DC before it goes
+  Work() = TWorkBitmaps{};
+}
 
 void DrawTransparentBitmap(HDC DC, int X, int Y, TBitmap* Bitmap, TColor Key) {
   if (!Bitmap || Bitmap->Empty()) return;

@@ -246,6 +246,52 @@ TEST(DrawTransparentBitmap, KeepsTheDestinationUnderTheKey) {
   EXPECT_EQ(At(dest.get(), 1, 0), vcl::clBlue);
 }
 
+// A 24-bit picture, a 32-bit one and a window: each shows the source where it is not the key
+// colour (a near-key colour included) and keeps its own pixels on the key, every pixel.
+TEST(DrawTransparentBitmap, EveryDestinationShowsTheSourceOffTheKeyAndKeepsItsOwnOnIt) {
+  constexpr int kW = 13, kH = 9, kAt = 3;
+  auto keyAt = [](int x, int y) { return (x + 2 * y) % 5 == 0 || (y == 4 && x > 6); };
+  auto sourceAt = [&](int x, int y) {
+    if (keyAt(x, y)) return kMagenta;
+    return x == 1 && y == 0 ? MakeRgb(254, 0, 255) : MakeRgb(20 * x, 200 - 20 * y, 90 + x * y);
+  };
+  auto source = FromBmp(Bmp24(kW, kH, sourceAt));
+  auto underAt = [](int x, int y) { return MakeRgb(7 * x + 3, 11 * y + 5, 250 - 9 * x); };
+  auto expectAt = [&](int x, int y) {  // in destination pixels
+    const int sx = x - kAt, sy = y - kAt;
+    const bool inside = sx >= 0 && sx < kW && sy >= 0 && sy < kH;
+    return C(inside && !keyAt(sx, sy) ? sourceAt(sx, sy) : underAt(x, y));
+  };
+  constexpr int kSide = kW + 2 * kAt;
+  auto check = [&](vcl::TBitmap* result) {
+    int wrong = 0;
+    for (int y = 0; y < kSide; ++y)
+      for (int x = 0; x < kSide; ++x) wrong += At(result, x, y) != expectAt(x, y);
+    EXPECT_EQ(wrong, 0);
+  };
+  for (vcl::TPixelFormat format : {vcl::pf24bit, vcl::pf32bit}) {
+    SCOPED_TRACE(static_cast<int>(format));
+    auto dest = FromBmp(Bmp24(kSide, kSide, underAt));
+    dest->SetPixelFormat(format);
+    DrawTransparentBitmap(dest->Canvas()->Handle(), kAt, kAt, source.get());
+    check(dest.get());
+  }
+
+  // A window, through its DC (a small pop-up over everything, out of the way of others).
+  HWND wnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"STATIC", L"",
+                             WS_POPUP | WS_VISIBLE, 1880, 12, kSide, kSide, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(wnd);
+  auto under = FromBmp(Bmp24(kSide, kSide, underAt));
+  auto shown = Surface(kSide, kSide, vcl::clBlack);
+  HDC dc = GetDC(wnd);
+  BitBlt(dc, 0, 0, kSide, kSide, under->Canvas()->Handle(), 0, 0, SRCCOPY);
+  DrawTransparentBitmap(dc, kAt, kAt, source.get());
+  BitBlt(shown->Canvas()->Handle(), 0, 0, kSide, kSide, dc, 0, 0, SRCCOPY);
+  ReleaseDC(wnd, dc);
+  DestroyWindow(wnd);
+  check(shown.get());
+}
+
 bool In(HRGN r, int x, int y) { return PtInRegion(r, x, y) != FALSE; }
 
 TEST(BitmapToRegion, KeyPixelsWithinTheToleranceAreLeftOut) {
