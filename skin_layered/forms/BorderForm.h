@@ -155,12 +155,35 @@ class TqvBorderForm : public TqvBorderFormBase {
   // The picture of the form's client part taken from the screen while an animation runs.
   void RefreshClientFromScreen(HWND Owner);
   void DropForm();
-  void DoubleClick(vcl::TMessage& Message);
-  void CutMouseHole(vcl::TMessage& Message);
+  // ---- the border window's messages, one handler each
+  void NCHitTest(vcl::TMessage& Message);
+  void SetCursorMessage(vcl::TMessage& Message);
+  void NCMouseMove(vcl::TMessage& Message);
+  // Presses and releases on the frame go to the owner's window, which mostly computes their
+  // hit code itself.
+  void NCLButtonDown(vcl::TMessage& Message);
+  void NCButtonUp(vcl::TMessage& Message);
+  void NCRButtonDown(vcl::TMessage& Message);
+  void ForwardToOwner(vcl::TMessage& Message, UINT Msg, WPARAM WParam);
+  void MouseActivate(vcl::TMessage& Message);
+  void SetFocusMessage(vcl::TMessage& Message);
+  void MoveMessage(vcl::TMessage& Message);
+  void WindowPosChanging(vcl::TMessage& Message);
   void WindowPosChanged(vcl::TMessage& Message);
+  void ShowWindowMessage(vcl::TMessage& Message);
+  void OtherMessage(vcl::TMessage& Message);
+  void CutMouseHole(vcl::TMessage& Message);
   // A blended move of the border window snaps the form's place to the edges near it.
   void SnapMovingWindow(vcl::TMessage& Message);
-  void ShowWindowMessage(vcl::TMessage& Message);
+  // A double click on the frame: an edge stretches the form over its work area (or back), the
+  // caption maximises or restores, the icon closes, a title-bar item is clicked.
+  void DoubleClick(vcl::TMessage& Message);
+  void StretchHeight();
+  void StretchWidth();
+  void CaptionDoubleClick(vcl::TMessage& Message);
+  void TitleBarItemDoubleClick(vcl::TMessage& Message, int Code);
+  // The work area of the owner's monitor.
+  RECT OwnerWorkArea() const;
   // A screen point in the border window's coordinates.
   vcl::TPoint ToBorder(LPARAM ScreenPoint) const;
 

@@ -19,6 +19,11 @@ namespace {
 constexpr WPARAM kForwarded = static_cast<WPARAM>(-1);
 // The hit-test answer outside the shadow: every click on the frame becomes a non-client one.
 constexpr LRESULT kFrameAnswer = 19;
+// The last hit code that turns hot under the mouse (user buttons and the first title-bar items).
+constexpr int kLastHotTitleElement = kHitTitleBarItem + 100;
+// A stay-on-top form's border window put back in z-order only.
+constexpr UINT kZOrderOnly =
+    SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
 
 bool ApplicationTerminating() { return vcl::Application && vcl::Application->Terminated(); }
 bool BeingDestroyed(const vcl::TComponent* C) { return !C || C->ComponentState().Contains(vcl::csDestroying); }
@@ -151,110 +156,129 @@ void TqvBorderForm::CutMouseHole(vcl::TMessage& Message) {
 // The border window's messages
 
 void TqvBorderForm::BorderWndProc(vcl::TMessage& Message) {
-  const HWND owner = ParentHandle();
-  auto old = [&] { hook_.CallPrevious(Message); };
-  auto forward = [&](UINT Msg, WPARAM WParam) {
-    if (owner) Message.Result = SendMessageW(owner, Msg, WParam, Message.LParam);
-  };
   switch (Message.Msg) {
-    case WM_NCHITTEST:
-      if (InShadow(Message)) return old();
-      old();
-      Message.Result = kFrameAnswer;
-      return;
-    case WM_SETCURSOR: {
-      POINT cursor{};
-      GetCursorPos(&cursor);
-      vcl::TMessage test{WM_NCHITTEST, 0, PointParam(cursor), 0};
-      if (InShadow(test)) return old();
-      LPCWSTR shape = nullptr;
-      switch (HitTest(test)) {
-        case HTCAPTION:
-        case HTMENU: shape = IDC_ARROW; break;
-        case HTLEFT:
-        case HTRIGHT: shape = IDC_SIZEWE; break;
-        case HTTOP:
-        case HTBOTTOM: shape = IDC_SIZENS; break;
-        case HTTOPLEFT:
-        case HTBOTTOMRIGHT: shape = IDC_SIZENWSE; break;
-        case HTTOPRIGHT:
-        case HTBOTTOMLEFT: shape = IDC_SIZENESW; break;
-        default: return old();
-      }
-      SetCursor(LoadCursorW(nullptr, shape));
-      Message.Result = 1;
-      return;
-    }
-    case WM_NCMOUSEMOVE: {
-      if (TsSkinManager* manager = SkinData ? SkinData->GetSkinManager() : nullptr) manager->SetHotControl(nullptr);
-      const int code = HitTest(Message);
-      Message.Result = code;
-      const bool element = code == HTMINBUTTON || code == HTMAXBUTTON || code == HTCLOSE || code == HTHELP ||
-                           (code >= 1000 && code <= 2100);
-      SetHotButton(element ? code : 0, true);
-      return;
-    }
-    case WM_NCLBUTTONDOWN:
-      if (InShadow(Message)) return;
-      Busy = false;
-      // A blended move is the form animations' (they start it from the owner's own press).
-      forward(WM_NCLBUTTONDOWN, HitTest(Message) == HTSYSMENU ? HTSYSMENU : kForwarded);
-      return;
+    case WM_NCHITTEST: return NCHitTest(Message);
+    case WM_SETCURSOR: return SetCursorMessage(Message);
+    case WM_NCMOUSEMOVE: return NCMouseMove(Message);
+    case WM_NCLBUTTONDOWN: return NCLButtonDown(Message);
     case WM_NCLBUTTONUP:
-    case WM_NCRBUTTONUP:
-      if (InShadow(Message)) return;
-      forward(Message.Msg, kForwarded);
-      return;
-    case WM_NCRBUTTONDOWN:
-      if (InShadow(Message)) return;
-      forward(WM_NCRBUTTONDOWN, static_cast<WPARAM>(HitTest(Message)));
-      return;
+    case WM_NCRBUTTONUP: return NCButtonUp(Message);
+    case WM_NCRBUTTONDOWN: return NCRButtonDown(Message);
     case WM_NCLBUTTONDBLCLK: return DoubleClick(Message);
-    case WM_MOUSEACTIVATE:
-      Message.Result = MA_NOACTIVATE;
-      if (owner && IsWindowEnabled(owner) && (!Provider || (Provider->Form && Provider->Form->Enabled())))
-        SetForegroundWindow(owner);
-      return;
-    case WM_SETFOCUS:
-      if (Provider && Provider->Form && !BeingDestroyed(Provider->Form) && Provider->Form->Visible() &&
-          Provider->Form->CanFocus())
-        Provider->Form->SetFocus();
-      return;
-    case WM_MOVE:
-      if (State() & kBorderBlendMoving) {
-        RECT window{};
-        GetWindowRect(BorderWindow(), &window);
-        RECT work{};
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        if (window.top < work.top || TopClipped) {
-          RgnResetPending = true;
-          ResetRegion();
-        }
-      }
-      old();
-      // While a blended move drags the border window, the owner's glued forms follow it.
-      if ((State() & kBorderBlendMoving) && Provider && Provider->Form && !BeingDestroyed(Provider))
-        Provider->MoveGluedForms(true);
-      return;
-    case WM_WINDOWPOSCHANGING:
-      SnapMovingWindow(Message);
-      old();
-      if (form_) {
-        LastLeft = form_->Left();
-        LastTop = form_->Top();
-      }
-      return;
+    case WM_MOUSEACTIVATE: return MouseActivate(Message);
+    case WM_SETFOCUS: return SetFocusMessage(Message);
+    case WM_MOVE: return MoveMessage(Message);
+    case WM_WINDOWPOSCHANGING: return WindowPosChanging(Message);
     case WM_WINDOWPOSCHANGED: return WindowPosChanged(Message);
     case WM_SHOWWINDOW: return ShowWindowMessage(Message);
     case WM_ERASEBKGND:
     case WM_NCPAINT: Message.Result = 0; return;
-    default:
-      if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MBUTTONDBLCLK && InShadow(Message)) {
-        CutMouseHole(Message);
-        return;
-      }
-      return old();
+    default: return OtherMessage(Message);
   }
+}
+
+void TqvBorderForm::ForwardToOwner(vcl::TMessage& Message, UINT Msg, WPARAM WParam) {
+  if (const HWND owner = ParentHandle()) Message.Result = SendMessageW(owner, Msg, WParam, Message.LParam);
+}
+
+void TqvBorderForm::NCHitTest(vcl::TMessage& Message) {
+  if (InShadow(Message)) return hook_.CallPrevious(Message);
+  hook_.CallPrevious(Message);
+  Message.Result = kFrameAnswer;
+}
+
+void TqvBorderForm::SetCursorMessage(vcl::TMessage& Message) {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  vcl::TMessage test{WM_NCHITTEST, 0, PointParam(cursor), 0};
+  if (InShadow(test)) return hook_.CallPrevious(Message);
+  LPCWSTR shape = nullptr;
+  switch (HitTest(test)) {
+    case HTCAPTION:
+    case HTMENU: shape = IDC_ARROW; break;
+    case HTLEFT:
+    case HTRIGHT: shape = IDC_SIZEWE; break;
+    case HTTOP:
+    case HTBOTTOM: shape = IDC_SIZENS; break;
+    case HTTOPLEFT:
+    case HTBOTTOMRIGHT: shape = IDC_SIZENWSE; break;
+    case HTTOPRIGHT:
+    case HTBOTTOMLEFT: shape = IDC_SIZENESW; break;
+    default: return hook_.CallPrevious(Message);
+  }
+  SetCursor(LoadCursorW(nullptr, shape));
+  Message.Result = 1;
+}
+
+void TqvBorderForm::NCMouseMove(vcl::TMessage& Message) {
+  if (TsSkinManager* manager = SkinData ? SkinData->GetSkinManager() : nullptr) manager->SetHotControl(nullptr);
+  const int code = HitTest(Message);
+  Message.Result = code;
+  const bool element = code == kHitMin || code == kHitMax || code == kHitClose || code == kHitHelp ||
+                       (code >= kHitUserButton && code <= kLastHotTitleElement);
+  SetHotButton(element ? code : 0, true);
+}
+
+void TqvBorderForm::NCLButtonDown(vcl::TMessage& Message) {
+  if (InShadow(Message)) return;
+  Busy = false;
+  // A blended move is the form animations' (they start it from the owner's own press).
+  ForwardToOwner(Message, WM_NCLBUTTONDOWN, HitTest(Message) == HTSYSMENU ? HTSYSMENU : kForwarded);
+}
+
+void TqvBorderForm::NCButtonUp(vcl::TMessage& Message) {
+  if (InShadow(Message)) return;
+  ForwardToOwner(Message, Message.Msg, kForwarded);
+}
+
+void TqvBorderForm::NCRButtonDown(vcl::TMessage& Message) {
+  if (InShadow(Message)) return;
+  ForwardToOwner(Message, WM_NCRBUTTONDOWN, static_cast<WPARAM>(HitTest(Message)));
+}
+
+void TqvBorderForm::MouseActivate(vcl::TMessage& Message) {
+  Message.Result = MA_NOACTIVATE;
+  const HWND owner = ParentHandle();
+  if (owner && IsWindowEnabled(owner) && (!Provider || (Provider->Form && Provider->Form->Enabled())))
+    SetForegroundWindow(owner);
+}
+
+void TqvBorderForm::SetFocusMessage(vcl::TMessage&) {
+  if (Provider && Provider->Form && !BeingDestroyed(Provider->Form) && Provider->Form->Visible() &&
+      Provider->Form->CanFocus())
+    Provider->Form->SetFocus();
+}
+
+void TqvBorderForm::MoveMessage(vcl::TMessage& Message) {
+  if (State() & kBorderBlendMoving) {
+    RECT window{};
+    GetWindowRect(BorderWindow(), &window);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    if (window.top < work.top || TopClipped) {
+      RgnResetPending = true;
+      ResetRegion();
+    }
+  }
+  hook_.CallPrevious(Message);
+  // While a blended move drags the border window, the owner's glued forms follow it.
+  if ((State() & kBorderBlendMoving) && Provider && Provider->Form && !BeingDestroyed(Provider))
+    Provider->MoveGluedForms(true);
+}
+
+void TqvBorderForm::WindowPosChanging(vcl::TMessage& Message) {
+  SnapMovingWindow(Message);
+  hook_.CallPrevious(Message);
+  if (form_) {
+    LastLeft = form_->Left();
+    LastTop = form_->Top();
+  }
+}
+
+void TqvBorderForm::OtherMessage(vcl::TMessage& Message) {
+  // Client mouse messages over the shadow fall through to what lies below.
+  if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MBUTTONDBLCLK && InShadow(Message)) return CutMouseHole(Message);
+  hook_.CallPrevious(Message);
 }
 
 void TqvBorderForm::SnapMovingWindow(vcl::TMessage& Message) {
@@ -293,7 +317,7 @@ void TqvBorderForm::WindowPosChanged(vcl::TMessage& Message) {
   if (provider.Form->FormStyle() == vcl::fsStayOnTop) {
     const bool main = vcl::Application && vcl::Application->MainForm() == provider.Form;
     const HWND after = AeroIsEnabled() && main && GetActiveWindow() == owner ? ZOrderAfter() : owner;
-    SetWindowPos(wnd, after, 0, 0, 0, 0, 0x65B & ~SWP_SHOWWINDOW);
+    SetWindowPos(wnd, after, 0, 0, 0, 0, kZOrderOnly);
   }
 }
 
@@ -312,63 +336,77 @@ void TqvBorderForm::ShowWindowMessage(vcl::TMessage& Message) {
 void TqvBorderForm::DoubleClick(vcl::TMessage& Message) {
   const int code = HitTest(Message);
   Message.WParam = static_cast<WPARAM>(code);
-  if (!Provider || !Provider->Form) return;
-  TsSkinProvider& provider = *Provider;
-  vcl::TCustomForm& form = *provider.Form;
-  const HWND owner = ParentHandle();
-  if (!owner) return;
-  const bool sizeable = form.BorderStyle() == vcl::TFormBorderStyle::bsSizeable;
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
-  const RECT& work = monitor.rcWork;
-  const int offsetX = BorderFormOffsetX(this), offsetY = BorderFormOffsetY(this);
+  if (!Provider || !Provider->Form || !ParentHandle()) return;
   switch (code) {
     case HTTOP:
-    case HTBOTTOM:
-      if (!sizeable) break;
-      if (provider.ExtFlags & kExtStretchedHeight) {
-        form.SetBounds(form.Left(), stretch_saved_.Top, form.Width(), stretch_saved_.Height());
-        provider.ExtFlags &= ~kExtStretchedHeight;
-      } else {
-        stretch_saved_.Top = form.Top();
-        stretch_saved_.Bottom = form.Top() + form.Height();
-        form.SetBounds(form.Left(), work.top + offsetY, form.Width(), (work.bottom - work.top) - offsetY - offsetX);
-        provider.ExtFlags |= kExtStretchedHeight;
-      }
-      break;
+    case HTBOTTOM: return StretchHeight();
     case HTLEFT:
-    case HTRIGHT:
-      if (!sizeable) break;
-      if (provider.ExtFlags & kExtStretchedWidth) {
-        form.SetBounds(stretch_saved_.Left, form.Top(), stretch_saved_.Width(), form.Height());
-        provider.ExtFlags &= ~kExtStretchedWidth;
-      } else {
-        stretch_saved_.Left = form.Left();
-        stretch_saved_.Right = form.Left() + form.Width();
-        form.SetBounds(work.left + offsetX, form.Top(), (work.right - work.left) - 2 * offsetX, form.Height());
-        provider.ExtFlags |= kExtStretchedWidth;
-      }
-      break;
-    case HTSYSMENU: SendMessageW(owner, WM_SYSCOMMAND, SC_CLOSE, 0); break;
-    case HTCAPTION:
-      if (TsSystemMenu* menu = provider.SystemMenu; menu && (menu->MaximizeEnabled() || menu->RestoreEnabled())) {
-        SendMessageW(owner, WM_SYSCOMMAND, IsZoomed(owner) || IsIconic(owner) ? SC_RESTORE : SC_MAXIMIZE, 0);
-        if (provider.SystemMenu) provider.SystemMenu->UpdateItems(false);
-      } else if (IsIconic(owner)) {
-        SendMessageW(owner, WM_SYSCOMMAND, SC_RESTORE, 0);
-      }
-      Message.WParam = 0;
-      break;
+    case HTRIGHT: return StretchWidth();
+    case HTSYSMENU: SendMessageW(ParentHandle(), WM_SYSCOMMAND, SC_CLOSE, 0); return;
+    case HTCAPTION: return CaptionDoubleClick(Message);
     default:
-      if (IsTitleBarItemHitCode(code)) {
-        // A title-bar item is pressed and clicked: the form's release over it clicks it.
-        provider.SetHotElement(code, true);
-        provider.PressElement(code);
-        SendMessageW(owner, WM_NCLBUTTONUP, kForwarded, Message.LParam);
-      }
-      break;
+      if (IsTitleBarItemHitCode(code)) return TitleBarItemDoubleClick(Message, code);
+      return;
   }
+}
+
+RECT TqvBorderForm::OwnerWorkArea() const {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(ParentHandle(), MONITOR_DEFAULTTONEAREST), &monitor);
+  return monitor.rcWork;
+}
+
+void TqvBorderForm::StretchHeight() {
+  TsSkinProvider& provider = *Provider;
+  vcl::TCustomForm& form = *provider.Form;
+  if (form.BorderStyle() != vcl::TFormBorderStyle::bsSizeable) return;
+  if (provider.ExtFlags & kExtStretchedHeight) {
+    form.SetBounds(form.Left(), stretch_saved_.Top, form.Width(), stretch_saved_.Height());
+    provider.ExtFlags &= ~kExtStretchedHeight;
+    return;
+  }
+  const RECT work = OwnerWorkArea();
+  const int offsetX = BorderFormOffsetX(this), offsetY = BorderFormOffsetY(this);
+  stretch_saved_.Top = form.Top();
+  stretch_saved_.Bottom = form.Top() + form.Height();
+  form.SetBounds(form.Left(), work.top + offsetY, form.Width(), (work.bottom - work.top) - offsetY - offsetX);
+  provider.ExtFlags |= kExtStretchedHeight;
+}
+
+void TqvBorderForm::StretchWidth() {
+  TsSkinProvider& provider = *Provider;
+  vcl::TCustomForm& form = *provider.Form;
+  if (form.BorderStyle() != vcl::TFormBorderStyle::bsSizeable) return;
+  if (provider.ExtFlags & kExtStretchedWidth) {
+    form.SetBounds(stretch_saved_.Left, form.Top(), stretch_saved_.Width(), form.Height());
+    provider.ExtFlags &= ~kExtStretchedWidth;
+    return;
+  }
+  const RECT work = OwnerWorkArea();
+  const int offsetX = BorderFormOffsetX(this);
+  stretch_saved_.Left = form.Left();
+  stretch_saved_.Right = form.Left() + form.Width();
+  form.SetBounds(work.left + offsetX, form.Top(), (work.right - work.left) - 2 * offsetX, form.Height());
+  provider.ExtFlags |= kExtStretchedWidth;
+}
+
+void TqvBorderForm::CaptionDoubleClick(vcl::TMessage& Message) {
+  const HWND owner = ParentHandle();
+  if (TsSystemMenu* menu = Provider->SystemMenu; menu && (menu->MaximizeEnabled() || menu->RestoreEnabled())) {
+    SendMessageW(owner, WM_SYSCOMMAND, IsZoomed(owner) || IsIconic(owner) ? SC_RESTORE : SC_MAXIMIZE, 0);
+    if (Provider->SystemMenu) Provider->SystemMenu->UpdateItems(false);
+  } else if (IsIconic(owner)) {
+    SendMessageW(owner, WM_SYSCOMMAND, SC_RESTORE, 0);
+  }
+  Message.WParam = 0;
+}
+
+void TqvBorderForm::TitleBarItemDoubleClick(vcl::TMessage& Message, int Code) {
+  // A title-bar item is pressed and clicked: the form's release over it clicks it.
+  Provider->SetHotElement(Code, true);
+  Provider->PressElement(Code);
+  SendMessageW(ParentHandle(), WM_NCLBUTTONUP, kForwarded, Message.LParam);
 }
 
 }  // namespace skin_layered

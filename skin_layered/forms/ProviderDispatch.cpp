@@ -468,9 +468,9 @@ void TsSkinProvider::SetBlend(vcl::TMessage& Message) {
 
 void TsSkinProvider::SkinEditorCommand(vcl::TMessage& Message) {
   switch (Message.WParam) {
-    case 1: Form->Close(); return;
-    case 3: CallOldWndProc(Message); return;
-    case 4: Message.Result = 1; return;
+    case kEditorCloseForm: Form->Close(); return;
+    case kEditorLink: CallOldWndProc(Message); return;
+    case kEditorPresent: Message.Result = 1; return;
     default: return;
   }
 }

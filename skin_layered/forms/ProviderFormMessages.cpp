@@ -30,6 +30,8 @@
 namespace skin_layered {
 namespace {
 
+// The command of a system command message; its low four bits are the system's own.
+constexpr WPARAM kSysCommandMask = 0xFFF0;
 constexpr WPARAM kMoveByCaption = SC_MOVE | HTCAPTION;  // 0xF012
 constexpr UINT kRedrawFrame = RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME;  // 0x481
 // The longest a shutdown waits for the animations still running.
@@ -74,7 +76,7 @@ void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) {
   const HWND wnd = Form->Handle();
   // The commands below may close the form, or wait for animations.
   const TWatch alive = Watch();
-  const WPARAM command = Message.WParam & 0xFFF0;
+  const WPARAM command = Message.WParam & kSysCommandMask;
   const bool mdiChild = Form->FormStyle() == vcl::fsMDIChild;
   const bool mainForm = vcl::Application && Form == vcl::Application->MainForm();
   TsSkinManager* manager = SkinManager();
@@ -225,7 +227,7 @@ void TsSkinProvider::AfterMinimize() {
 void TsSkinProvider::MDIChildCommand(vcl::TMessage& Message) {
   const HWND wnd = Form->Handle();
   const TWatch alive = Watch();
-  const WPARAM command = Message.WParam & 0xFFF0;
+  const WPARAM command = Message.WParam & kSysCommandMask;
   const bool zoomed = IsZoomed(wnd) != FALSE;
   TsSkinProvider* frame = MDIProvider();
   if (frame == this) frame = nullptr;

@@ -488,8 +488,11 @@ void TsSkinProvider::WMNCMouseMove(vcl::TMessage& Message) {
   if (TsSkinManager* manager = SkinManager(); manager && Form->HandleAllocated()) manager->SetHotWnd(Form->Handle());
   const int code = HitTest(Message);
   Message.WParam = static_cast<WPARAM>(code);
-  const bool element = code == 8 || code == 9 || code == 20 || code == 21 || (code >= 101 && code <= 103) ||
-                       (code >= 1000 && code <= 1100) || (code >= 2000 && code <= 2100);
+  // The first hundred user buttons and title-bar items turn hot.
+  const bool element = code == kHitMin || code == kHitMax || code == kHitClose || code == kHitHelp ||
+                       (code >= kHitMdiClose && code <= kHitMdiMin) ||
+                       (code >= kHitUserButton && code <= kHitUserButton + 100) ||
+                       (code >= kHitTitleBarItem && code <= kHitTitleBarItem + 100);
   if (element) {
     SetHotElement(code, true);
     return;

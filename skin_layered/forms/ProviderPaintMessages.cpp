@@ -23,6 +23,10 @@
 namespace skin_layered {
 namespace {
 
+// An MDI client repainted whole with its frame, at once while a child is maximised.
+constexpr UINT kRepaintClient = RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE | RDW_FRAME;
+constexpr UINT kRepaintClientNow = kRepaintClient | RDW_UPDATENOW;
+
 using enum TqvTitleButtonImage;
 
 bool Loading(const vcl::TComponent* C) { return C->ComponentState().Contains(vcl::csLoading); }
@@ -294,21 +298,21 @@ void TsSkinProvider::PaintUnderSeeThroughControls(HDC DC) {
 
 TsCaptionButton* TsSkinProvider::ButtonByCode(int Code) {
   switch (Code) {
-    case 8: return &BtnMinimize;
-    case 9: return &BtnMaximize;
-    case 20: return &BtnClose;
-    case 21: return &BtnHelp;
-    case 101: return &MDIClose;
-    case 102: return &MDIMax;
-    case 103: return &MDIMin;
+    case kHitMin: return &BtnMinimize;
+    case kHitMax: return &BtnMaximize;
+    case kHitClose: return &BtnClose;
+    case kHitHelp: return &BtnHelp;
+    case kHitMdiClose: return &MDIClose;
+    case kHitMdiRestore: return &MDIMax;
+    case kHitMdiMin: return &MDIMin;
     default: return nullptr;
   }
 }
 
 TsCaptionButton* TsSkinProvider::ElementByCode(int Code) {
   if (TsCaptionButton* button = ButtonByCode(Code)) return button;
-  if (Code >= 1000 && Code <= 1255 && title_buttons_ && Code - 1000 < title_buttons_->Count()) {
-    TsTitleButton* button = title_buttons_->Items(Code - 1000);
+  if (IsUserButtonHitCode(Code) && title_buttons_ && Code - kHitUserButton < title_buttons_->Count()) {
+    TsTitleButton* button = title_buttons_->Items(Code - kHitUserButton);
     return button->Visible() ? &button->Data : nullptr;
   }
   return nullptr;
@@ -318,8 +322,8 @@ void TsSkinProvider::RepaintElement(int HitCode) {
   TsSkinManager* manager = SkinManager();
   vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
   if (!manager || !image || !Form->HandleAllocated()) return;
-  if (HitCode == 101 && !MaximizedChildOf(Form)) return;
-  if (HitCode >= 2000) {
+  if (HitCode == kHitMdiClose && !MaximizedChildOf(Form)) return;
+  if (HitCode >= kHitTitleBarItem) {
     // Title-bar items repaint through their own fades.
     StartTitleItemFade(HitCode);
     return;
@@ -327,8 +331,8 @@ void TsSkinProvider::RepaintElement(int HitCode) {
   TsCaptionButton* button = ElementByCode(HitCode);
   if (!button) return;
   const HWND wnd = Form->Handle();
-  const bool mdiButton = HitCode >= 101 && HitCode <= 103;
-  TsTitleButton* user = HitCode >= 1000 ? title_buttons_->Items(HitCode - 1000) : nullptr;
+  const bool mdiButton = HitCode >= kHitMdiClose && HitCode <= kHitMdiMin;
+  TsTitleButton* user = HitCode >= kHitUserButton ? title_buttons_->Items(HitCode - kHitUserButton) : nullptr;
   const bool animated = !mdiButton &&
                         (manager->AnimEffects()->Buttons()->Events().Contains(beMouseEnter) || ExtBorderForm()) &&
                         ExtFlags == 0 && !Form->Parent() && Form->FormStyle() != vcl::fsMDIChild;
@@ -425,8 +429,8 @@ void TsSkinProvider::RepaintMdiArea(bool Maximized) {
   frame->MenuLineCount = -1;
   frame->SkinData->EndUpdate(false);
   if (frame->Form->ClientHandle())
-    RedrawWindow(frame->Form->ClientHandle(), nullptr, nullptr, Maximized ? 0x507 : 0x407);
-  RedrawWindow(frameWnd, nullptr, nullptr, 0x401);
+    RedrawWindow(frame->Form->ClientHandle(), nullptr, nullptr, Maximized ? kRepaintClientNow : kRepaintClient);
+  RedrawWindow(frameWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
   if (Maximized)
     if (TqvBorderForm* border = frame->ExtBorderForm()) border->UpdateExBordersPos(true, 255);
 }

@@ -232,7 +232,7 @@ void TsSkinProvider::UpdateButtonsRects() {
     const bool mask = skin.IsValidImgIndex(TitleButtonMask);
     for (int i = 0; i < title_buttons_->Count(); ++i) {
       TsTitleButton* button = title_buttons_->Items(i);
-      button->Data.HitCode = 1000 + i;
+      button->Data.HitCode = kHitUserButton + i;
       if (!button->Visible()) {
         Hide(button->Data, x);
         continue;
@@ -301,7 +301,7 @@ void TsSkinProvider::PaintTitleButtons() {
   for (int i = 0; title_buttons_ && i < title_buttons_->Count(); ++i) {
     TsTitleButton* button = title_buttons_->Items(i);
     if (!button->Visible()) continue;
-    button->Data.HitCode = 1000 + i;
+    button->Data.HitCode = kHitUserButton + i;
     PaintButton(button->Data, button->Enabled());
     PaintUserGlyph(button);
   }

@@ -330,7 +330,7 @@ void TsSkinProvider::SkinEditorLink(HWND FormHandle) {
   for (int i = 0; i < 101; ++i) {
     HWND editor = FindWindowW(nullptr, kSkinEditorCaption);
     if (!editor) break;
-    if (SendMessageW(editor, kSkinEditorMessage, 3, reinterpret_cast<LPARAM>(FormHandle)) == 1) break;
+    if (SendMessageW(editor, kSkinEditorMessage, kEditorLink, reinterpret_cast<LPARAM>(FormHandle)) == 1) break;
   }
 }
 

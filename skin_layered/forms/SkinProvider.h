@@ -78,8 +78,11 @@ using TqvNCHitTestEvent = vcl::Event<void(vcl::TMessage& Msg)>;
 using TAddItemEvent = vcl::Event<void(vcl::TComponent* Item, bool& CanBeAdded, vcl::String& SkinSection)>;
 using TAddItemExEvent = vcl::Event<void(vcl::TComponent* Item, bool& CanBeAdded, TqvSkinParams* SkinParams)>;
 
-// The skin editor's message to a linked form (WParam 1 close, 3 the form's own, 4 answer 1).
+// The skin editor's message, between it and a linked form; its WParam says what it asks.
 inline constexpr UINT kSkinEditorMessage = 0xA400;
+inline constexpr WPARAM kEditorCloseForm = 1;  // the form closes
+inline constexpr WPARAM kEditorLink = 3;       // to the editor: the form's handle; to the form: its own
+inline constexpr WPARAM kEditorPresent = 4;    // the form answers 1
 // The caption of the skin editor's window, and the switch that asks for the link.
 inline constexpr wchar_t kSkinEditorCaption[] = L"Pellimors Editor";
 inline constexpr wchar_t kPreviewSwitch[] = L"/qvpreview";

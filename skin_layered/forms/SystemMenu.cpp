@@ -15,6 +15,10 @@ VCL_CLASS_INFO(TsSystemMenu) {}
 
 namespace {
 
+// The range of the system's own commands (SC_*).
+constexpr UINT kFirstSysCommand = 0xF000;
+constexpr UINT kLastSysCommand = 0xF200;
+
 // The standard commands in their order, with the engine's text for a real menu that lacks one.
 struct TStandardItem {
   UINT Command;
@@ -109,7 +113,7 @@ void TsSystemMenu::Generate() {
   const int count = real ? GetMenuItemCount(real) : 0;
   for (int i = 0; i < count; ++i) {
     const UINT id = GetMenuItemID(real, i);
-    if (id == static_cast<UINT>(-1) || (id >= 0xF000 && id < 0xF200)) continue;
+    if (id == static_cast<UINT>(-1) || (id >= kFirstSysCommand && id < kLastSysCommand)) continue;
     const TMenuText text = ReadText(real, static_cast<UINT>(i), MF_BYPOSITION);
     if (!text.Found || text.Caption.empty()) continue;
     vcl::TMenuItem* item = NewItem(text.Caption, {}, id);

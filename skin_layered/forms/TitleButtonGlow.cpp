@@ -251,9 +251,10 @@ void TqvSBAnimation::MakeImg() {
     if (!DrawSystemTitleButton(image_.get(), all, Button->HitCode, restore, State, true))
       DrawSystemButtonEdge(image_.get(), all, State, true);
   }
-  if (Provider && Button->HitCode >= 1000 && Button->HitCode < 2000)
-    if (TsTitleButtons* buttons = Provider->TitleButtons(); buttons && Button->HitCode - 1000 < buttons->Count())
-      Provider->PaintUserGlyph(buttons->Items(Button->HitCode - 1000), image_.get(), r.TopLeft());
+  const int user = Button->HitCode - kHitUserButton;
+  if (Provider && Button->HitCode >= kHitUserButton && Button->HitCode < kHitTitleBarItem)
+    if (TsTitleButtons* buttons = Provider->TitleButtons(); buttons && user < buttons->Count())
+      Provider->PaintUserGlyph(buttons->Items(user), image_.get(), r.TopLeft());
 }
 
 void TqvSBAnimation::MakeForm() {
