@@ -12,7 +12,7 @@
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FrameAdapter.h"
-#include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/core/FormServices.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 
@@ -105,7 +105,7 @@ void TqvGraphItem::DoHook(vcl::TGraphicControl* AControl) {
 // ---------------------------------------------------------------------------------------
 // The control adapter
 
-TqvCtrlAdapter::TqvCtrlAdapter(TsSkinProvider* AProvider) : Provider(AProvider) { g_freeing_items = false; }
+TqvCtrlAdapter::TqvCtrlAdapter(TqvAdapterOwner* AProvider) : Provider(AProvider) { g_freeing_items = false; }
 
 TqvCtrlAdapter::~TqvCtrlAdapter() {
   DropDeadItems();
@@ -113,16 +113,17 @@ TqvCtrlAdapter::~TqvCtrlAdapter() {
 }
 
 TsSkinManager* TqvCtrlAdapter::Manager() const {
-  return Provider && Provider->SkinData ? Provider->SkinData->GetSkinManager() : nullptr;
+  const TsSkinProviderBase* provider = Provider ? Provider->AdaptedProvider() : nullptr;
+  return provider && provider->SkinData ? provider->SkinData->GetSkinManager() : nullptr;
 }
 
 bool TqvCtrlAdapter::RunEvents(vcl::TControl* Control, TqvSkinParams& Params) {
   bool canBeAdded = true;
-  if (Provider->OnSkinItem) {
-    Provider->OnSkinItem(Control, canBeAdded, Params.SkinSection);
+  if (const TAddItemEvent& event = Provider->SkinItemEvent()) {
+    event(Control, canBeAdded, Params.SkinSection);
     if (!canBeAdded) return false;
   }
-  if (Provider->OnSkinItemEx) Provider->OnSkinItemEx(Control, canBeAdded, &Params);
+  if (const TAddItemExEvent& event = Provider->SkinItemExEvent()) event(Control, canBeAdded, &Params);
   return canBeAdded;
 }
 
@@ -130,9 +131,9 @@ bool TqvCtrlAdapter::AskEvents(vcl::TControl* Control) {
   bool canBeAdded = true;
   TqvSkinParams params;
   vcl::String section;
-  if (Provider->OnSkinItem) Provider->OnSkinItem(Control, canBeAdded, section);
+  if (const TAddItemEvent& event = Provider->SkinItemEvent()) event(Control, canBeAdded, section);
   // The second event is asked even after a veto of the first.
-  if (Provider->OnSkinItemEx) Provider->OnSkinItemEx(Control, canBeAdded, &params);
+  if (const TAddItemExEvent& event = Provider->SkinItemExEvent()) event(Control, canBeAdded, &params);
   return canBeAdded && params.UseSkinFont;
 }
 
@@ -156,7 +157,7 @@ bool TqvCtrlAdapter::Adapting() const {
 
 void TqvCtrlAdapter::AddAllItems(vcl::TWinControl* Container) {
   if (Busy || !Adapting()) return;
-  vcl::TWinControl* container = Container ? Container : Provider->Form;
+  vcl::TWinControl* container = Container ? Container : Provider->AdaptedProvider()->Form;
   if (!container) return;
   Busy = true;
   const vcl::TScopeExit done([this] { Busy = false; });
@@ -206,9 +207,7 @@ void TqvCtrlAdapter::AddControl(vcl::TWinControl* Control, const vcl::String& Sk
     return;
   }
   if (auto* form = dynamic_cast<vcl::TForm*>(Control)) {
-    auto* provider = vcl::Construct<TsSkinProvider>(form);
-    provider->SkinData->SetSkinSection(params.SkinSection.empty() ? vcl::String(L"FORM") : params.SkinSection);
-    provider->InitMenuItems();
+    AttachEmbeddedFormProvider(form, params.SkinSection);
     if (form->HandleAllocated()) DisableDwmTransitions(form->Handle(), true);
     return;
   }

@@ -16,15 +16,43 @@
 #include <vector>
 
 #include "classlib/controls/Controls.h"
+#include "classlib/rtl/Method.h"
 #include "classlib/rtl/Persistent.h"
+
+namespace vcl {
+class TCustomLabel;
+class TForm;
+}  // namespace vcl
 
 namespace skin_layered {
 
 class TsCommonData;
 class TsSkinManager;
-class TsSkinProvider;
-class TqvCtrlAdapter;
+class TsSkinProviderBase;
 struct TqvSkinParams;
+
+// Asked before a child control gets an adapter.
+using TAddItemEvent = vcl::Event<void(vcl::TComponent* Item, bool& CanBeAdded, vcl::String& SkinSection)>;
+using TAddItemExEvent = vcl::Event<void(vcl::TComponent* Item, bool& CanBeAdded, TqvSkinParams* SkinParams)>;
+
+// What the control adapter asks of its form's provider.
+class TqvAdapterOwner {
+ public:
+  // The provider as the layers below know it: its form and skin data.
+  virtual TsSkinProviderBase* AdaptedProvider() = 0;
+  // The provider's OnSkinItem and OnSkinItemEx (either may be unset).
+  virtual const TAddItemEvent& SkinItemEvent() const = 0;
+  virtual const TAddItemExEvent& SkinItemExEvent() const = 0;
+  virtual void SetLabelColor(vcl::TCustomLabel* Label, bool Skinned) = 0;
+
+ protected:
+  ~TqvAdapterOwner() = default;
+};
+
+// An embedded form gets a provider of its own, painting it with SkinSection ("FORM" when empty).
+void AttachEmbeddedFormProvider(vcl::TForm* Form, const vcl::String& SkinSection);
+
+class TqvCtrlAdapter;
 
 // The Tag bit that keeps a control, form or window from being skinned automatically.
 inline constexpr intptr_t kNoAutoSkinTag = 0x100;
@@ -71,7 +99,7 @@ class TqvGraphItem : public vcl::TPersistent {
 class TqvCtrlAdapter : public vcl::TPersistent {
   VCL_CLASS(TqvCtrlAdapter, vcl::TPersistent)
  public:
-  explicit TqvCtrlAdapter(TsSkinProvider* AProvider);
+  explicit TqvCtrlAdapter(TqvAdapterOwner* AProvider);
   // Drops the dead items, then frees every item.
   ~TqvCtrlAdapter() override;
 
@@ -103,7 +131,7 @@ class TqvCtrlAdapter : public vcl::TPersistent {
   bool Busy = false;
   std::vector<TqvAdapterItem*> Items;    // owned, in order of addition
   std::vector<TqvGraphItem*> GraphItems;  // owned
-  TsSkinProvider* Provider = nullptr;     // not owned
+  TqvAdapterOwner* Provider = nullptr;    // not owned
 
  private:
   void Walk(vcl::TWinControl* Container);

@@ -2,9 +2,6 @@
 
 #include "classlib/forms/Forms.h"
 #include "skin_layered/core/SkinCommand.h"
-#include "skin_layered/forms/BorderForm.h"
-#include "skin_layered/forms/SkinProvider.h"
-#include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 
 namespace skin_layered {
@@ -18,26 +15,9 @@ int CaptionHeightCache(bool Small) {
   return cache;
 }
 
-const TsSkinManager* ManagerOf(const TqvBorderForm* BorderForm) {
-  return BorderForm && BorderForm->SkinData ? BorderForm->SkinData->GetSkinManager() : nullptr;
-}
-
 LONG_PTR StyleOf(HWND Wnd) { return Wnd ? GetWindowLongPtrW(Wnd, GWL_STYLE) : 0; }
 
 }  // namespace
-
-int SysBorderWidth(HWND Wnd, const TqvBorderForm* BorderForm, bool CheckSkin) {
-  if (CheckSkin)
-    if (const int skin = SkinBorderWidth(BorderForm); skin != 0) return skin;
-  const LONG_PTR style = StyleOf(Wnd);
-  if (style & WS_THICKFRAME) return GetSystemMetrics(SM_CXSIZEFRAME);
-  if (style & WS_DLGFRAME) return GetSystemMetrics(SM_CXDLGFRAME);
-  return 0;
-}
-
-int DefBorderWidth(HWND Wnd, const TqvBorderForm* BorderForm, bool CheckSkin) {
-  return BorderForm ? 0 : SysBorderWidth(Wnd, nullptr, CheckSkin);
-}
 
 int SysCaptionHeight(const vcl::TCustomForm* Form) {
   if (!Form) return CaptionHeightCache(false);
@@ -45,35 +25,6 @@ int SysCaptionHeight(const vcl::TCustomForm* Form) {
   auto* form = const_cast<vcl::TCustomForm*>(Form);
   const bool minimised = form->HandleAllocated() && IsIconic(form->Handle());
   return CaptionHeightCache(tool && !minimised);
-}
-
-int SkinBorderWidth(const TqvBorderForm* BorderForm) {
-  const TsSkinManager* manager = ManagerOf(BorderForm);
-  return manager ? manager->Skin().SkinData.BorderWidth : 0;
-}
-
-int SkinTitleHeight(const TqvBorderForm* BorderForm) {
-  const TsSkinManager* manager = ManagerOf(BorderForm);
-  if (!manager) return 0;
-  const TsSkinData& data = manager->Skin().SkinData;
-  const int title = data.TitleHeight != 0 ? data.TitleHeight : 30;
-  const TsSkinProvider* provider = BorderForm->Provider;
-  const bool zoomed = provider && provider->Form && provider->Form->HandleAllocated() &&
-                      IsZoomed(provider->Form->Handle());
-  if (zoomed) return data.MaxHeight != 0 ? data.MaxHeight : title;
-  return title;
-}
-
-int BorderFormOffsetX(const TqvBorderForm* BorderForm) {
-  if (!BorderForm) return 0;
-  const HWND parent = BorderForm->ParentHandle();
-  return SysBorderWidth(parent, BorderForm, true) - SysBorderWidth(parent, BorderForm, false);
-}
-
-int BorderFormOffsetY(const TqvBorderForm* BorderForm) {
-  if (!BorderForm) return 0;
-  return BorderForm->CaptionHeight(true) - BorderForm->CaptionHeight(false) -
-         SysBorderWidth(BorderForm->ParentHandle(), BorderForm, false);
 }
 
 bool HasThickFrame(HWND Wnd) { return (StyleOf(Wnd) & WS_THICKFRAME) != 0; }

@@ -4,16 +4,16 @@
 
 #include "classlib/forms/Forms.h"
 #include "skin_layered/core/AdapterServices.h"
-#include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/core/FormServices.h"
 #include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered {
 
 VCL_CLASS_INFO(TsMDIForm) {}
 
-TsMDIForm::TsMDIForm(TsSkinProvider* AProvider) : Provider(AProvider) {
-  if (Provider && Provider->Form) {
-    Form = Provider->Form;
+TsMDIForm::TsMDIForm(TqvMdiFrameOwner* AProvider) : Provider(AProvider) {
+  if (Provider && Provider->FrameProvider()->Form) {
+    Form = Provider->FrameProvider()->Form;
     Form->HandleNeeded();
   }
 }
@@ -26,12 +26,13 @@ void TsMDIForm::ConnectIfNeeded() {
 
 void TsMDIForm::Connect() {
   Disconnect();
-  if (!Provider || !Provider->SkinData || !Provider->SkinData->Skinned() || !Form || !Form->ClientHandle()) return;
+  TsSkinProviderBase* provider = Provider ? Provider->FrameProvider() : nullptr;
+  if (!provider || !provider->SkinData || !provider->SkinData->Skinned() || !Form || !Form->ClientHandle()) return;
   // The client's adapter takes the skin's font and colours like every control's.
   TqvSkinParams params;
   params.SkinSection = L"CHECKBOX";
-  MDIWnd = AdapterServices().CreateMDIClientAdapter(Form->ClientHandle(), Provider->SkinData->GetSkinManager(), params,
-                                                    Form, Provider);
+  MDIWnd = AdapterServices().CreateMDIClientAdapter(Form->ClientHandle(), provider->SkinData->GetSkinManager(), params,
+                                                    Form, provider);
 }
 
 void TsMDIForm::Disconnect() {

@@ -12,13 +12,25 @@ class TCustomForm;
 
 namespace skin_layered {
 
-class TsSkinProvider;
+class TsSkinProviderBase;
+
+// What the client object asks of the frame's provider.
+class TqvMdiFrameOwner {
+ public:
+  // The provider as the layers below know it (its form and skin data).
+  virtual TsSkinProviderBase* FrameProvider() = 0;
+  // The form's image made stale, its menu line measured again and its frame painted.
+  virtual void FullRedraw() = 0;
+
+ protected:
+  ~TqvMdiFrameOwner() = default;
+};
 
 class TsMDIForm : public vcl::TPersistent {
   VCL_CLASS(TsMDIForm, vcl::TPersistent)
  public:
   // Makes sure the provider's form has its window.
-  explicit TsMDIForm(TsSkinProvider* AProvider);
+  explicit TsMDIForm(TqvMdiFrameOwner* AProvider);
   ~TsMDIForm() override;
 
   // Connect when not designed and not connected.
@@ -32,7 +44,7 @@ class TsMDIForm : public vcl::TPersistent {
 
   vcl::TCustomForm* Form = nullptr;      // not owned
   vcl::TObject* MDIWnd = nullptr;        // the client window's adapter, owned; nil when not connected
-  TsSkinProvider* Provider = nullptr;    // not owned
+  TqvMdiFrameOwner* Provider = nullptr;  // not owned
 };
 
 }  // namespace skin_layered

@@ -9,7 +9,6 @@
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/SkinProvider.h"
-#include "skin_layered/forms/SkinableMenus.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/paint/BackgroundRegions.h"
 #include "skin_layered/paint/Bitmap32.h"
@@ -41,6 +40,15 @@ void TqvMenuSupport::Assign(vcl::TPersistent* Source) {
   extra_line_width_ = source->extra_line_width_;
   extra_line_font_->Assign(source->extra_line_font_.get());
   alpha_blend_ = source->alpha_blend_;
+}
+
+vcl::TSize MenuGlyphSize(vcl::TMenuItem* Item) {
+  if (vcl::TBitmap* bmp = Item->Bitmap(); bmp && !bmp->Empty()) return {bmp->Width(), bmp->Height()};
+  if (const vcl::TMenuItem* parent = Item->Parent(); parent && parent->SubMenuImages())
+    return {parent->SubMenuImages()->Width(), 0};
+  if (const vcl::TMenu* menu = Item->GetParentMenu(); menu && menu->Images())
+    return {menu->Images()->Width(), menu->Images()->Height()};
+  return {16, 16};
 }
 
 bool MenuRightToLeft(const vcl::TMenuItem* Item) {
@@ -154,7 +162,7 @@ void WriteExtraLineCaption(vcl::TBitmap* Strip, const vcl::String& Caption, vcl:
 }
 
 // The background of a popup of W x H for the menu whose first item is FirstItem.
-TqvMenuInfo BuildBackground(TsSkinableMenus& Menus, vcl::TMenuItem* FirstItem, HWND Wnd, int W, int H) {
+TqvMenuInfo BuildBackground(TqvPopupMetrics& Menus, vcl::TMenuItem* FirstItem, HWND Wnd, int W, int H) {
   TsSkinManager* manager = Menus.SkinManager();
   TqvMenuInfo info;
   info.FirstItem = FirstItem;
@@ -238,7 +246,7 @@ bool UsableSize(vcl::TSize Size) {
 
 // The size a popup of FirstItem's menu has without a window (measured on a canvas of its own,
 // the painting canvas keeps its font).
-vcl::TSize MeasuredPopupSize(TsSkinableMenus& Menus, vcl::TMenuItem* FirstItem, bool ExtraLine) {
+vcl::TSize MeasuredPopupSize(TqvPopupMetrics& Menus, vcl::TMenuItem* FirstItem, bool ExtraLine) {
   vcl::TBitmap measure;
   measure.SetSize(1, 1);
   const vcl::TSize menu = Menus.MenuSize(FirstItem, measure.Canvas(), ExtraLine);
@@ -280,7 +288,7 @@ bool QueryExtraLine(TsSkinManager* Manager, vcl::TMenuItem* FirstItem) {
   return visible;
 }
 
-TqvMenuInfo GetMenuInfo(TsSkinableMenus& Menus, vcl::TMenuItem* Item, HWND Wnd, vcl::TCanvas* Canvas) {
+TqvMenuInfo GetMenuInfo(TqvPopupMetrics& Menus, vcl::TMenuItem* Item, HWND Wnd, vcl::TCanvas* Canvas) {
   std::vector<TqvMenuInfo>& records = Keeper().Records;
   if (!Item) {
     if (!Wnd) return {};
@@ -328,15 +336,12 @@ int MenuCacheCount() {
   return keeper ? static_cast<int>(keeper->Records.size()) : 0;
 }
 
-void SetMenuWndRgn(TsSkinableMenus& Menus, HWND Wnd, vcl::TBitmap* Bmp, const TRects& Rects) {
+void SetMenuWndRgn(TqvPopupMetrics& Menus, HWND Wnd, vcl::TBitmap* Bmp, const TRects& Rects) {
   if (Menus.RegionBusy() || !Bmp || Bmp->Empty() || !Wnd || !IsWindow(Wnd)) return;
   if (SendMessageW(Wnd, kSkinCmdMessage, SkinCommandWParam(scmSetUpdating), 0) != 0) return;
   SendMessageW(Wnd, kSkinCmdMessage, SkinCommandWParam(scmSetMenuRgnDone), 0);
-  struct Busy {
-    TsSkinableMenus& m;
-    explicit Busy(TsSkinableMenus& menus) : m(menus) { m.SetRegionBusy(true); }
-    ~Busy() { m.SetRegionBusy(false); }
-  } busy(Menus);
+  Menus.SetRegionBusy(true);
+  const vcl::TScopeExit idle([&Menus] { Menus.SetRegionBusy(false); });
   HRGN region = CreateRectRgn(0, 0, Bmp->Width(), Bmp->Height());
   auto cut = [&](const vcl::TRect& R) {
     HRGN part = CreateRectRgn(R.Left, R.Top, R.Right, R.Bottom);
@@ -352,7 +357,7 @@ void SetMenuWndRgn(TsSkinableMenus& Menus, HWND Wnd, vcl::TBitmap* Bmp, const TR
   }
 }
 
-void SetMenuWndRgn(TsSkinableMenus& Menus, HWND Wnd) {
+void SetMenuWndRgn(TqvPopupMetrics& Menus, HWND Wnd) {
   if (!Wnd || !IsWindow(Wnd)) return;
   TqvMenuInfo info = GetMenuInfo(Menus, nullptr, Wnd, nullptr);
   if (!info) {
@@ -375,7 +380,7 @@ void SetMenuWndRgn(TsSkinableMenus& Menus, HWND Wnd) {
   SetMenuWndRgn(Menus, Wnd, info.Bmp.get(), info.RgnRects);
 }
 
-vcl::TRect ExtraLineRect(TsSkinableMenus& Menus, HWND Wnd) {
+vcl::TRect ExtraLineRect(TqvPopupMetrics& Menus, HWND Wnd) {
   const TqvMenuInfo info = GetMenuInfo(Menus, nullptr, Wnd, nullptr);
   const int width = ExtraLineWidthOf(Menus.SkinManager());
   if (!info || !info.ExtraLine || width <= 0 || !info.Bmp) return {};

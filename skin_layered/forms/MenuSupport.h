@@ -22,8 +22,37 @@
 namespace skin_layered {
 
 class TsSkinManager;
-class TsSkinableMenus;
 
+// What a popup's background asks of the skinned menus that paint the popup.
+class TqvPopupMetrics {
+ public:
+  virtual TsSkinManager* SkinManager() const = 0;
+  // The popup's frame width, and the skin's for the menu frame.
+  virtual int BorderWidth() const = 0;
+  virtual int SkinBorderWidth() = 0;
+  virtual int Margin() const = 0;
+  virtual int Spacing() const = 0;
+  // The size of the menu whose first item is FirstItem, as measured on ACanvas.
+  virtual vcl::TSize MenuSize(vcl::TMenuItem* FirstItem, vcl::TCanvas* ACanvas, bool ExtraLine) = 0;
+  // The frame's transparent corner pixels of the background last built.
+  virtual TRects& RegionRects() = 0;
+  // A popup's region is being set.
+  virtual bool RegionBusy() const = 0;
+  virtual void SetRegionBusy(bool Value) = 0;
+
+ protected:
+  ~TqvPopupMetrics() = default;
+};
+
+// The skin sections of the menus.
+inline constexpr wchar_t kBordersMask[] = L"BORDERSMASK";
+inline constexpr wchar_t kMenuItemSection[] = L"MENUITEM";
+inline constexpr wchar_t kMenuLineSection[] = L"MENULINE";
+inline constexpr wchar_t kMainMenuSection[] = L"MAINMENU";
+inline constexpr wchar_t kDividerSection[] = L"DIVIDERV";
+inline constexpr wchar_t kMenuCaptionSection[] = L"MENUCAPTION";
+inline constexpr wchar_t kMenuCaptionFallback[] = L"TOOLBAR";
+inline constexpr wchar_t kCheckedGlyphSection[] = L"SPEEDBUTTON_SMALL";
 inline constexpr wchar_t kExtraLineSection[] = L"EXTRALINE";
 inline constexpr wchar_t kExtraLineCaption[] = L"Use OnGetExtraLineData event";
 // A menu whose first item has this name never shows an extra line (the skinned system menu's
@@ -61,6 +90,9 @@ class TqvMenuSupport : public TqvMenuSupportBase {
 // The manager's menu options (nil for none).
 TqvMenuSupport* MenuSupportOf(const TsSkinManager* Manager);
 
+// The glyph size of an item: its bitmap's; the parent's SubMenuImages' width (height 0); the
+// menu's Images' size; else 16 x 16.
+vcl::TSize MenuGlyphSize(vcl::TMenuItem* Item);
 // The item's menu reads right to left (a Middle East locale and a menu not left to right).
 bool MenuRightToLeft(const vcl::TMenuItem* Item);
 
@@ -79,7 +111,7 @@ struct TqvMenuInfo {
 // When none is left and Canvas is given, the background is built for Wnd's size, or without
 // a window for the measured menu plus Menus' BorderWidth on each side. With Item nil: the
 // record of the window Wnd. An empty record when none.
-TqvMenuInfo GetMenuInfo(TsSkinableMenus& Menus, vcl::TMenuItem* Item, HWND Wnd, vcl::TCanvas* Canvas);
+TqvMenuInfo GetMenuInfo(TqvPopupMetrics& Menus, vcl::TMenuItem* Item, HWND Wnd, vcl::TCanvas* Canvas);
 // Frees every background.
 void ClearMenuCache();
 int MenuCacheCount();
@@ -87,12 +119,12 @@ int MenuCacheCount();
 // The window's region (its rectangle less the frame's transparent corners, or less the top-left
 // pixel when there are none) and its three-pixel border copied from Bmp. Nothing while a region
 // is being set, or when the window answers that its region is set already.
-void SetMenuWndRgn(TsSkinableMenus& Menus, HWND Wnd, vcl::TBitmap* Bmp, const TRects& Rects);
+void SetMenuWndRgn(TqvPopupMetrics& Menus, HWND Wnd, vcl::TBitmap* Bmp, const TRects& Rects);
 // The region of a popup window whose background is cached (found by its window, else by the
 // menu it shows).
-void SetMenuWndRgn(TsSkinableMenus& Menus, HWND Wnd);
+void SetMenuWndRgn(TqvPopupMetrics& Menus, HWND Wnd);
 // The extra line's rectangle in the popup window's coordinates; empty when it shows none.
-vcl::TRect ExtraLineRect(TsSkinableMenus& Menus, HWND Wnd);
+vcl::TRect ExtraLineRect(TqvPopupMetrics& Menus, HWND Wnd);
 
 // The extra line's width for items of the first column (0 when the manager does not use it).
 int ExtraLineWidthOf(const TsSkinManager* Manager);

@@ -55,6 +55,8 @@ void MixHalf(vcl::TBitmap* Dst, vcl::TBitmap* Src, const vcl::TRect& R) {
 
 }  // namespace
 
+TqvTitleBarHost* TitleBarHostOf(vcl::TCustomForm* Form) { return GetSkinProvider(Form); }
+
 // ---------------------------------------------------------------------------------------
 // Sections and places
 

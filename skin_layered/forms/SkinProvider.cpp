@@ -315,6 +315,18 @@ bool TsSkinProvider::FormSkinned() const {
   return Form && !BeingDestroyed(Form) && skin_data_ && skin_data_->Skinned(false);
 }
 
+void TsSkinProvider::TitleObjectChanged(bool WhileDesigned) {
+  const auto state = ComponentState();
+  if (state.Contains(vcl::csLoading) || (!WhileDesigned && state.Contains(vcl::csDesigning))) return;
+  RefreshNonClient();
+}
+
+void AttachEmbeddedFormProvider(vcl::TForm* Form, const vcl::String& SkinSection) {
+  auto* provider = vcl::Construct<TsSkinProvider>(Form);
+  provider->SkinData->SetSkinSection(SkinSection.empty() ? vcl::String(L"FORM") : SkinSection);
+  provider->InitMenuItems();
+}
+
 // ---------------------------------------------------------------------------------------
 // The skin editor
 

@@ -47,6 +47,10 @@
 #include "skin_layered/core/CaptionHitCodes.h"
 #include "skin_layered/core/FormServices.h"
 #include "skin_layered/forms/BorderForm.h"
+#include "skin_layered/forms/CtrlAdapter.h"
+#include "skin_layered/forms/MDIForm.h"
+#include "skin_layered/forms/SystemMenu.h"
+#include "skin_layered/forms/TitleBar.h"
 #include "skin_layered/forms/TitleElements.h"
 #include "skin_layered/paint/TextEffects.h"
 
@@ -74,9 +78,6 @@ using enum TqvAnimEvent;
 
 // Lets the application change the border form's hit-test answer.
 using TqvNCHitTestEvent = vcl::Event<void(vcl::TMessage& Msg)>;
-// Asked before a child control gets an adapter.
-using TAddItemEvent = vcl::Event<void(vcl::TComponent* Item, bool& CanBeAdded, vcl::String& SkinSection)>;
-using TAddItemExEvent = vcl::Event<void(vcl::TComponent* Item, bool& CanBeAdded, TqvSkinParams* SkinParams)>;
 
 // The skin editor's message, between it and a linked form; its WParam says what it asks.
 inline constexpr UINT kSkinEditorMessage = 0xA400;
@@ -113,7 +114,12 @@ inline constexpr std::uint32_t kExtSysCommand = 0x80000;
 // A form animation of the provider is running.
 inline constexpr std::uint32_t kExtAnimations = kExtMinimizing | kExtHiding | kExtRestoring | kExtSkinChanging;
 
-class TsSkinProvider : public TsSkinProviderBase {
+class TsSkinProvider : public TsSkinProviderBase,
+                       public TqvTitleOwner,
+                       public TqvTitleBarHost,
+                       public TqvSysMenuOwner,
+                       public TqvAdapterOwner,
+                       public TqvMdiFrameOwner {
   VCL_CLASS(TsSkinProvider, TsSkinProviderBase)
  public:
   // AOwner must be a form (else EAbort). A provider that is not designed, and found no other
@@ -161,11 +167,11 @@ class TsSkinProvider : public TsSkinProviderBase {
   void SetSnapBuffer(int Value) { snap_buffer_ = Value; }
   bool ShowAppIcon() const { return show_app_icon_; }
   void SetShowAppIcon(bool Value);
-  TqvSysSubMenu* SysSubMenu() const { return sys_sub_menu_.get(); }
+  TqvSysSubMenu* SysSubMenu() const override { return sys_sub_menu_.get(); }
   void SetSysSubMenu(TqvSysSubMenu* Value) { sys_sub_menu_->Assign(Value); }
   // The title bar component shown in the caption; nil for none.
-  TsTitleBar* TitleBar() const { return title_bar_; }
-  void SetTitleBar(TsTitleBar* Value);
+  TsTitleBar* TitleBar() const override { return title_bar_; }
+  void SetTitleBar(TsTitleBar* Value) override;
   TsTitleButtons* TitleButtons() const { return title_buttons_.get(); }
   void SetTitleButtons(TsTitleButtons* Value) { title_buttons_->Assign(Value); }
   TsTitleIcon* TitleIcon() const { return title_icon_.get(); }
@@ -180,6 +186,18 @@ class TsSkinProvider : public TsSkinProviderBase {
   TqvNCHitTestEvent OnExtHitTest;
   TAddItemEvent OnSkinItem;
   TAddItemExEvent OnSkinItemEx;
+
+  // ---- what the partners ask of the provider (their interfaces)
+  void TitleObjectChanged(bool WhileDesigned) override;
+  vcl::TPersistent* TitleOwnerObject() override { return this; }
+  vcl::TComponent* SysMenuComponent() override { return this; }
+  vcl::TCustomForm* SysMenuForm() const override { return Form; }
+  void SetMinimizingFromMenu(bool Value) override { MinimizingFromMenu = Value; }
+  TsSystemMenu* CurrentSystemMenu() const override { return SystemMenu; }
+  TsSkinProviderBase* AdaptedProvider() override { return this; }
+  const TAddItemEvent& SkinItemEvent() const override { return OnSkinItem; }
+  const TAddItemExEvent& SkinItemExEvent() const override { return OnSkinItemEx; }
+  TsSkinProviderBase* FrameProvider() override { return this; }
 
   // ---- state the form skinning shares
   bool AutoCreated = false;    // attached by the library; cleared when it prepares the form
@@ -249,7 +267,7 @@ class TsSkinProvider : public TsSkinProviderBase {
   bool FormSkinned() const;
   // The message passed straight to NewWndProc; answers its result.
   LRESULT SendToProvider(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
-  TsSkinManager* SkinManager() const;
+  TsSkinManager* SkinManager() const override;
   // A watch on the provider and the form's window, taken before anything that may process
   // messages (a wait, a command that closes the form): true afterwards while the provider
   // lives and its form still has the window it had then. Nothing of the provider or the form
@@ -329,7 +347,7 @@ class TsSkinProvider : public TsSkinProviderBase {
   void KillAnimations();
   // Creates, updates or frees the border form (extended borders).
   void InitExBorders(bool AllowExtended);
-  void FullRedraw();
+  void FullRedraw() override;
   // The skinned system menu at a screen point (the window's own without skinned popups).
   void DropSysMenu(vcl::TPoint Point) override;
   // Gets the form ready for skinning: transitions, title indexes, adapters, button glyphs.
@@ -346,7 +364,7 @@ class TsSkinProvider : public TsSkinProviderBase {
   void MDIClientObject(bool Value);
   // A label (not one tagged 0x100) takes the skin's label colour, remembering its own, or
   // gets its own back.
-  void SetLabelColor(vcl::TCustomLabel* Label, bool Skinned);
+  void SetLabelColor(vcl::TCustomLabel* Label, bool Skinned) override;
 
   // ---- region, snapshot, non-client repaint (ProviderRegion.cpp)
   void UpdateRgnRects();

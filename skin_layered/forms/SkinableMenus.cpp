@@ -75,15 +75,6 @@ TsMenuItemType MenuItemType(const vcl::TMenuItem* Item) {
   return smNormal;
 }
 
-vcl::TSize MenuGlyphSize(vcl::TMenuItem* Item) {
-  if (vcl::TBitmap* bmp = Item->Bitmap(); bmp && !bmp->Empty()) return {bmp->Width(), bmp->Height()};
-  if (const vcl::TMenuItem* parent = Item->Parent(); parent && parent->SubMenuImages())
-    return {parent->SubMenuImages()->Width(), 0};
-  if (const vcl::TMenu* menu = Item->GetParentMenu(); menu && menu->Images())
-    return {menu->Images()->Width(), menu->Images()->Height()};
-  return {16, 16};
-}
-
 bool InFirstMenuColumn(const vcl::TMenuItem* Item) {
   const vcl::TMenuItem* parent = Item->Parent();
   if (!parent) return true;

@@ -21,6 +21,7 @@
 #include "classlib/graphics/GraphicsBitmap.h"
 #include "skin_layered/core/Constants.h"
 #include "skin_layered/core/FormServices.h"
+#include "skin_layered/forms/MenuSupport.h"
 
 namespace skin_layered {
 
@@ -32,18 +33,10 @@ using enum TsMenuItemType;
 using TsMenuManagerDrawItemEvent = vcl::Event<void(vcl::TObject* Sender, vcl::TCanvas* ACanvas, vcl::TRect ARect,
                                                    vcl::TOwnerDrawState State, TsMenuItemType ItemType)>;
 
-inline constexpr wchar_t kBordersMask[] = L"BORDERSMASK";
-inline constexpr wchar_t kMenuItemSection[] = L"MENUITEM";
-inline constexpr wchar_t kMenuLineSection[] = L"MENULINE";
-inline constexpr wchar_t kMainMenuSection[] = L"MAINMENU";
-inline constexpr wchar_t kDividerSection[] = L"DIVIDERV";
-inline constexpr wchar_t kMenuCaptionSection[] = L"MENUCAPTION";
-inline constexpr wchar_t kMenuCaptionFallback[] = L"TOOLBAR";
-inline constexpr wchar_t kCheckedGlyphSection[] = L"SPEEDBUTTON_SMALL";
 // A popup menu whose name begins so is a skinned system menu: its items get the system glyphs.
 inline constexpr wchar_t kSysMenuNamePrefix[] = L"qvSysMenu";
 
-class TsSkinableMenus : public vcl::TPersistent, public TsSkinableMenusBase {
+class TsSkinableMenus : public vcl::TPersistent, public TsSkinableMenusBase, public TqvPopupMetrics {
   VCL_CLASS(TsSkinableMenus, vcl::TPersistent)
  public:
   explicit TsSkinableMenus(TsSkinManager* AOwner = nullptr);
@@ -55,25 +48,25 @@ class TsSkinableMenus : public vcl::TPersistent, public TsSkinableMenusBase {
   int BevelWidth() const { return bevel_width_; }
   void SetBevelWidth(int Value) { bevel_width_ = Value; }
   // The popup window's border, pixels.
-  int BorderWidth() const { return border_width_; }
+  int BorderWidth() const override { return border_width_; }
   void SetBorderWidth(int Value) { border_width_ = Value; }
   // The font of caption items when no global menu font is set.
   vcl::TFont* CaptionFont() const { return caption_font_.get(); }
   void SetCaptionFont(vcl::TFont* Value) { caption_font_->Assign(Value); }
   // The border of the skin's popup frame: a negative value is taken from the skin on the next
   // read (the frame image's left margin, 3 below 1; 0 without a frame image).
-  int SkinBorderWidth();
+  int SkinBorderWidth() override;
   int StoredSkinBorderWidth() const { return skin_border_width_; }
   void SetSkinBorderWidth(int Value) { skin_border_width_ = Value; }
-  int Margin() const { return margin_; }
+  int Margin() const override { return margin_; }
   void SetMargin(int Value) { margin_ = Value; }
   // The gap between the glyph column and the text.
-  int Spacing() const { return spacing_; }
+  int Spacing() const override { return spacing_; }
   void SetSpacing(int Value) { spacing_ = Value; }
   // Called after each item is painted, on the item's own picture.
   TsMenuManagerDrawItemEvent OnDrawItem;
 
-  TsSkinManager* SkinManager() const { return manager_; }
+  TsSkinManager* SkinManager() const override { return manager_; }
   void SetSkinManager(TsSkinManager* Value) { manager_ = Value; }
   // Menus are to be skinned.
   bool Skinned() const { return skinned_; }
@@ -81,10 +74,10 @@ class TsSkinableMenus : public vcl::TPersistent, public TsSkinableMenusBase {
   TsMenuItemType CurrentItemType() const { return current_type_; }
   // The transparent corners of the last built popup background.
   const TRects& RegionRects() const { return region_rects_; }
-  TRects& RegionRects() { return region_rects_; }
+  TRects& RegionRects() override { return region_rects_; }
   // The region of a popup window is being set.
-  bool RegionBusy() const { return region_busy_; }
-  void SetRegionBusy(bool Value) { region_busy_ = Value; }
+  bool RegionBusy() const override { return region_busy_; }
+  void SetRegionBusy(bool Value) override { region_busy_ = Value; }
 
   // ---- hooking
   // Stores the flag and, unless designing, hooks or unhooks the menus of every form of the
@@ -123,7 +116,7 @@ class TsSkinableMenus : public vcl::TPersistent, public TsSkinableMenusBase {
   vcl::TSize MeasurePopupItem(vcl::TMenuItem* Item, vcl::TCanvas* ACanvas, bool ExtraLine);
   // The whole popup of FirstItem's menu, measured on the canvas: the columns side by side
   // (each as wide as its widest item + 12, 4 pixels apart), the tallest column's height.
-  vcl::TSize MenuSize(vcl::TMenuItem* FirstItem, vcl::TCanvas* ACanvas, bool ExtraLine);
+  vcl::TSize MenuSize(vcl::TMenuItem* FirstItem, vcl::TCanvas* ACanvas, bool ExtraLine) override;
 
  private:
   using TMeasure = vcl::TMenuMeasureItemEvent;
@@ -170,9 +163,6 @@ TsSkinableMenus* SkinableMenusOf(const TsSkinManager* Manager);
 
 // The item's kind (never smTopLine).
 TsMenuItemType MenuItemType(const vcl::TMenuItem* Item);
-// The glyph size of an item: its bitmap's; the parent's SubMenuImages' width (height 0); the
-// menu's Images' size; else 16 x 16.
-vcl::TSize MenuGlyphSize(vcl::TMenuItem* Item);
 // The item lies in its menu's first column (no visible item before it starts a column).
 bool InFirstMenuColumn(const vcl::TMenuItem* Item);
 

@@ -4,8 +4,8 @@
 
 #include "classlib/forms/Forms.h"
 #include "skin_layered/core/LibraryStrings.h"
-#include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/SkinableMenus.h"
+#include "skin_layered/forms/TitleElements.h"
 #include "skin_layered/manager/SkinManager.h"
 
 namespace skin_layered {
@@ -73,8 +73,10 @@ vcl::TMenuItem* CopyItem(vcl::TComponent* Owner, const vcl::TMenuItem* Source) {
 
 }  // namespace
 
-TsSystemMenu::TsSystemMenu(TsSkinProvider* AOwner)
-    : TsCustomSysMenu(AOwner), FProvider(AOwner), FForm(AOwner ? AOwner->Form : nullptr) {
+TsSystemMenu::TsSystemMenu(TqvSysMenuOwner* AOwner)
+    : TsCustomSysMenu(AOwner ? AOwner->SysMenuComponent() : nullptr),
+      FProvider(AOwner),
+      FForm(AOwner ? AOwner->SysMenuForm() : nullptr) {
   SetName(kSysMenuNamePrefix + std::to_wstring(GetTickCount()));
   Generate();
 }
@@ -196,10 +198,10 @@ void TsSystemMenu::StandardClick(vcl::TObject* Sender) {
   const HWND wnd = FForm->Handle();
   const auto command = static_cast<WPARAM>(item->Tag());
   if (command == SC_MINIMIZE && FProvider) {
-    FProvider->MinimizingFromMenu = true;
+    FProvider->SetMinimizingFromMenu(true);
     SendMessageW(wnd, WM_SYSCOMMAND, command, 0);
-    FProvider->MinimizingFromMenu = false;
-    if (FProvider->SystemMenu) FProvider->SystemMenu->UpdateItems(false);
+    FProvider->SetMinimizingFromMenu(false);
+    if (TsSystemMenu* menu = FProvider->CurrentSystemMenu()) menu->UpdateItems(false);
     return;
   }
   SendMessageW(wnd, WM_SYSCOMMAND, command, 0);

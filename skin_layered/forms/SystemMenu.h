@@ -14,7 +14,26 @@
 
 namespace skin_layered {
 
-class TsSkinProvider;
+class TsSkinManager;
+class TsSystemMenu;
+class TqvSysSubMenu;
+
+// What the skinned system menu asks of its form's provider.
+class TqvSysMenuOwner {
+ public:
+  // The provider as a component (the menu's owner) and the form it serves.
+  virtual vcl::TComponent* SysMenuComponent() = 0;
+  virtual vcl::TCustomForm* SysMenuForm() const = 0;
+  virtual TqvSysSubMenu* SysSubMenu() const = 0;
+  virtual TsSkinManager* SkinManager() const = 0;
+  // A minimise chosen in the menu runs (the provider animates it as its own).
+  virtual void SetMinimizingFromMenu(bool Value) = 0;
+  // The provider's system menu now (a command may have made it anew); nil for none.
+  virtual TsSystemMenu* CurrentSystemMenu() const = 0;
+
+ protected:
+  ~TqvSysMenuOwner() = default;
+};
 
 // Every this many skins the skins submenu starts a new column.
 inline constexpr int kSkinsPerColumn = 20;
@@ -45,7 +64,7 @@ class TsSystemMenu : public TsCustomSysMenu {
   VCL_CLASS(TsSystemMenu, TsCustomSysMenu)
  public:
   // Owned by the provider; built at once.
-  explicit TsSystemMenu(TsSkinProvider* AOwner);
+  explicit TsSystemMenu(TqvSysMenuOwner* AOwner);
 
   // Rebuilds every item from the window's real system menu.
   void Generate();
@@ -69,8 +88,8 @@ class TsSystemMenu : public TsCustomSysMenu {
   // Items copied from the real system menu in the last build.
   int ExtraItemCount() const { return extra_count_; }
 
-  TsSkinProvider* FProvider;
-  vcl::TCustomForm* FForm;
+  TqvSysMenuOwner* FProvider;  // the provider that made it
+  vcl::TCustomForm* FForm;     // the provider's form
   vcl::TMenuItem* SubMenuItem = nullptr;
 
  private:

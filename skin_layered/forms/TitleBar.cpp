@@ -8,7 +8,6 @@
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/FormMetrics.h"
-#include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/TitleItemAnimation.h"
 #include "skin_layered/manager/Animations.h"
 #include "skin_layered/paint/AlphaBitmaps.h"
@@ -290,6 +289,17 @@ vcl::TRect TqvTitleBarItem::ScreenRect() const {
   return r;
 }
 
+bool TqvTitleBarItem::PaintFaded(const vcl::TRect& R, vcl::TBitmap* Bmp) {
+  if (!PaintHandler) return false;
+  PaintHandler(this, R, Bmp);
+  return true;
+}
+
+void TqvTitleBarItem::FadeMouseLeft() {
+  if (TsTitleBar* bar = TitleBar(); bar && bar->Form() && bar->Form()->HandleAllocated())
+    SendMessageW(bar->Form()->Handle(), WM_MOUSELEAVE, 0, 0);
+}
+
 void TqvTitleBarItem::MouseDown(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y) {
   if (Pressed || !enabled_) return;
   Pressed = true;
@@ -423,7 +433,7 @@ TsTitleBar::TsTitleBar(vcl::TComponent* AOwner)
   images_link_->OnChange = vcl::TNotifyEvent::Bind<&TsTitleBar::ImagesChanged>(this);
   // The form's provider shows the first title bar (its insertion notice came before this
   // object was whole).
-  if (TsSkinProvider* provider = GetSkinProvider(form_); provider && !provider->TitleBar()) provider->SetTitleBar(this);
+  if (TqvTitleBarHost* host = TitleBarHostOf(form_); host && !host->TitleBar()) host->SetTitleBar(this);
 }
 
 TsTitleBar::~TsTitleBar() {
@@ -433,8 +443,8 @@ TsTitleBar::~TsTitleBar() {
   // The form's provider lets go of the bar now (a form that stays shows its caption without it
   // at once); a form being destroyed tells its components of nothing.
   for (int i = 0; form_ && i < form_->ComponentCount(); ++i)
-    if (auto* provider = dynamic_cast<TsSkinProvider*>(form_->Components(i)); provider && provider->TitleBar() == this)
-      provider->SetTitleBar(nullptr);
+    if (auto* host = dynamic_cast<TqvTitleBarHost*>(form_->Components(i)); host && host->TitleBar() == this)
+      host->SetTitleBar(nullptr);
   items_->Clear();
   items_.reset();
   if (images_) images_->UnRegisterChanges(images_link_.get());

@@ -17,6 +17,7 @@
 #include "classlib/rtl/Collection.h"
 #include "classlib/rtl/Component.h"
 #include "classlib/rtl/Persistent.h"
+#include "skin_layered/forms/TitleItemAnimation.h"
 
 namespace vcl {
 class TPopupMenu;
@@ -36,8 +37,6 @@ VCL_ENUM(TqvBtnStyle, bsButton, bsMenu, bsTab, bsSpacing, bsInfo)
 using enum TqvBtnStyle;
 
 inline constexpr wchar_t kTitleBarFormsOnlyMessage[] = L"TsTitleBar component may be used with forms only!";
-// The item fades step every 12 ms.
-inline constexpr unsigned kItemFadeInterval = 12;
 
 // Paints an item (background and content) into R of Bmp; the provider sets it.
 using TqvItemPaintEvent = vcl::Event<void(TqvTitleBarItem* Item, vcl::TRect R, vcl::TBitmap* Bmp)>;
@@ -93,7 +92,7 @@ class TqvFontData : public vcl::TPersistent {
 };
 
 // One item of the title bar.
-class TqvTitleBarItem : public vcl::TCollectionItem {
+class TqvTitleBarItem : public vcl::TCollectionItem, public TqvFadedItem {
   VCL_CLASS(TqvTitleBarItem, vcl::TCollectionItem)
  public:
   explicit TqvTitleBarItem(vcl::TCollection* Collection);
@@ -179,7 +178,11 @@ class TqvTitleBarItem : public vcl::TCollectionItem {
   // Measures the content; unless ContentOnly (or a spacer) Width and Height follow it.
   void AdjustSize(bool ContentOnly = false);
   // The item's rectangle on the screen.
-  vcl::TRect ScreenRect() const;
+  vcl::TRect ScreenRect() const override;
+  // ---- what its fade asks of it
+  vcl::TRect ImageRect() const override { return ItemRect; }
+  bool PaintFaded(const vcl::TRect& R, vcl::TBitmap* Bmp) override;
+  void FadeMouseLeft() override;
 
   // The provider's calls: press, release and click (X, Y in the window image).
   void MouseDown(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y);
@@ -242,6 +245,19 @@ class TqvTitleItems : public vcl::TCollection {
  private:
   TsTitleBar* bar_;
 };
+
+// What a title bar asks of its form's provider: the bar its caption shows, and to show another.
+class TqvTitleBarHost {
+ public:
+  virtual TsTitleBar* TitleBar() const = 0;
+  virtual void SetTitleBar(TsTitleBar* Value) = 0;
+
+ protected:
+  ~TqvTitleBarHost() = default;
+};
+
+// The provider of the form (the one its window answers with); nil when there is none.
+TqvTitleBarHost* TitleBarHostOf(vcl::TCustomForm* Form);
 
 class TsTitleBar : public vcl::TComponent {
   VCL_CLASS(TsTitleBar, vcl::TComponent)

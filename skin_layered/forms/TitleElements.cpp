@@ -1,7 +1,6 @@
 #include "skin_layered/forms/TitleElements.h"
 
 #include "classlib/forms/Menus.h"
-#include "skin_layered/forms/SkinProvider.h"
 
 namespace skin_layered {
 
@@ -37,28 +36,16 @@ VCL_CLASS_INFO(TqvSysSubMenu) {
   p.Object<&TqvSysSubMenu::PopupMenu, &TqvSysSubMenu::SetPopupMenu>(L"PopupMenu", vcl::TPopupMenu::StaticClass());
 }
 
-namespace {
-
-bool Loading(const TsSkinProvider* Provider) {
-  return !Provider || Provider->ComponentState().Contains(vcl::csLoading);
-}
-
-bool LoadingOrDesigning(const TsSkinProvider* Provider) {
-  return Loading(Provider) || Provider->ComponentState().Contains(vcl::csDesigning);
-}
-
-}  // namespace
-
 // ---- TqvAddedTitle
 
-TqvAddedTitle::TqvAddedTitle(TsSkinProvider* Owner) : Provider(Owner), font_(std::make_unique<vcl::TFont>()) {
+TqvAddedTitle::TqvAddedTitle(TqvTitleOwner* Owner) : Provider(Owner), font_(std::make_unique<vcl::TFont>()) {
   font_->SetColor(vcl::clNone);
 }
 
 TqvAddedTitle::~TqvAddedTitle() = default;
 
 void TqvAddedTitle::Changed() {
-  if (!Loading(Provider)) Provider->RefreshNonClient();
+  if (Provider) Provider->TitleObjectChanged(true);
 }
 
 void TqvAddedTitle::SetShowMainCaption(bool Value) {
@@ -89,14 +76,14 @@ void TqvAddedTitle::Assign(vcl::TPersistent* Source) {
 
 // ---- TsTitleIcon
 
-TsTitleIcon::TsTitleIcon(TsSkinProvider* Owner) : Provider(Owner), glyph_(std::make_unique<vcl::TBitmap>()) {}
+TsTitleIcon::TsTitleIcon(TqvTitleOwner* Owner) : Provider(Owner), glyph_(std::make_unique<vcl::TBitmap>()) {}
 
 TsTitleIcon::~TsTitleIcon() = default;
 
 void TsTitleIcon::SetVisible(bool Value) {
   if (visible_ == Value) return;
   visible_ = Value;
-  if (!LoadingOrDesigning(Provider)) Provider->RefreshNonClient();
+  if (Provider) Provider->TitleObjectChanged(false);
 }
 
 void TsTitleIcon::Assign(vcl::TPersistent* Source) {
@@ -115,7 +102,7 @@ TsTitleButton::TsTitleButton(vcl::TCollection* Collection)
 
 TsTitleButton::~TsTitleButton() = default;
 
-TsSkinProvider* TsTitleButton::Provider() const {
+TqvTitleOwner* TsTitleButton::Provider() const {
   auto* buttons = dynamic_cast<TsTitleButtons*>(Collection());
   return buttons ? buttons->Provider() : nullptr;
 }
@@ -123,7 +110,7 @@ TsSkinProvider* TsTitleButton::Provider() const {
 void TsTitleButton::SetVisible(bool Value) {
   if (visible_ == Value) return;
   visible_ = Value;
-  if (TsSkinProvider* provider = Provider(); !Loading(provider)) provider->RefreshNonClient();
+  if (TqvTitleOwner* provider = Provider()) provider->TitleObjectChanged(true);
 }
 
 void TsTitleButton::Assign(vcl::TPersistent* Source) {
@@ -138,10 +125,10 @@ void TsTitleButton::Assign(vcl::TPersistent* Source) {
   OnMouseUp = other->OnMouseUp;
 }
 
-TsTitleButtons::TsTitleButtons(TsSkinProvider* Owner)
+TsTitleButtons::TsTitleButtons(TqvTitleOwner* Owner)
     : TCollection(vcl::TCollectionItemClass::Of<TsTitleButton>()), provider_(Owner) {}
 
-vcl::TPersistent* TsTitleButtons::GetOwner() { return provider_; }
+vcl::TPersistent* TsTitleButtons::GetOwner() { return provider_ ? provider_->TitleOwnerObject() : nullptr; }
 
 // ---- TqvSysSubMenu
 

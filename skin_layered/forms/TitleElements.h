@@ -18,7 +18,18 @@ class TPopupMenu;
 
 namespace skin_layered {
 
-class TsSkinProvider;
+// What the title objects ask of the provider that owns them.
+class TqvTitleOwner {
+ public:
+  // A title object changed what the frame shows: the frame is repainted unless the owner is
+  // loading, or designed when WhileDesigned is false.
+  virtual void TitleObjectChanged(bool WhileDesigned) = 0;
+  // The owner as the class library's streaming knows it.
+  virtual vcl::TPersistent* TitleOwnerObject() = 0;
+
+ protected:
+  ~TqvTitleOwner() = default;
+};
 
 // One title-bar button as the window image knows it: its state (0 normal, 1 hot, 2 pressed),
 // its glyph (an image of the skin, -1: not drawn), its place in the window image (a hidden
@@ -38,7 +49,7 @@ struct TsCaptionButton {
 class TqvAddedTitle : public vcl::TPersistent {
   VCL_CLASS(TqvAddedTitle, vcl::TPersistent)
  public:
-  explicit TqvAddedTitle(TsSkinProvider* Owner = nullptr);
+  explicit TqvAddedTitle(TqvTitleOwner* Owner = nullptr);
   ~TqvAddedTitle() override;
 
   bool ShowMainCaption() const { return show_main_caption_; }
@@ -50,7 +61,7 @@ class TqvAddedTitle : public vcl::TPersistent {
   void SetFont(vcl::TFont* Value);
   void Assign(vcl::TPersistent* Source) override;
 
-  TsSkinProvider* Provider = nullptr;
+  TqvTitleOwner* Provider = nullptr;
 
  private:
   void Changed();
@@ -63,7 +74,7 @@ class TqvAddedTitle : public vcl::TPersistent {
 class TsTitleIcon : public vcl::TPersistent {
   VCL_CLASS(TsTitleIcon, vcl::TPersistent)
  public:
-  explicit TsTitleIcon(TsSkinProvider* Owner = nullptr);
+  explicit TsTitleIcon(TqvTitleOwner* Owner = nullptr);
   ~TsTitleIcon() override;
 
   vcl::TBitmap* Glyph() const { return glyph_.get(); }
@@ -77,7 +88,7 @@ class TsTitleIcon : public vcl::TPersistent {
   void SetVisible(bool Value);
   void Assign(vcl::TPersistent* Source) override;
 
-  TsSkinProvider* Provider = nullptr;
+  TqvTitleOwner* Provider = nullptr;
 
  private:
   std::unique_ptr<vcl::TBitmap> glyph_;
@@ -114,7 +125,7 @@ class TsTitleButton : public vcl::TCollectionItem {
   // Its state, skin glyph (-1: its own picture only), place and hit code.
   TsCaptionButton Data;
 
-  TsSkinProvider* Provider() const;
+  TqvTitleOwner* Provider() const;
 
  private:
   bool use_skin_data_ = true;
@@ -128,15 +139,15 @@ class TsTitleButton : public vcl::TCollectionItem {
 class TsTitleButtons : public vcl::TCollection {
   VCL_CLASS(TsTitleButtons, vcl::TCollection)
  public:
-  explicit TsTitleButtons(TsSkinProvider* Owner = nullptr);
+  explicit TsTitleButtons(TqvTitleOwner* Owner = nullptr);
 
   TsTitleButton* Add() { return static_cast<TsTitleButton*>(TCollection::Add()); }
   TsTitleButton* Items(int Index) const { return static_cast<TsTitleButton*>(TCollection::Items(Index)); }
-  TsSkinProvider* Provider() const { return provider_; }
+  TqvTitleOwner* Provider() const { return provider_; }
   vcl::TPersistent* GetOwner() override;
 
  private:
-  TsSkinProvider* provider_;
+  TqvTitleOwner* provider_;
 };
 
 VCL_ENUM(TqvMenuItemPos, ipTop, ipBottom, ipBeforeClose)

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "skin_layered/core/WindowUtils.h"
-#include "skin_layered/forms/TitleBar.h"
 #include "skin_layered/paint/AlphaBitmaps.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/Fills.h"
@@ -15,7 +14,7 @@ VCL_CLASS_INFO(TqvItemAnimation) {}
 
 void TqvItemAnimation::FormDeleter::operator()(vcl::TForm* Form) const { vcl::TObject::Free(Form); }
 
-TqvItemAnimation::TqvItemAnimation(vcl::TComponent* AOwner, HWND Wnd, TqvTitleBarItem* Item, int Steps)
+TqvItemAnimation::TqvItemAnimation(vcl::TComponent* AOwner, HWND Wnd, TqvFadedItem* Item, int Steps)
     : TTimer(AOwner), Wnd(Wnd), Item(Item), StepCount(std::max(1, Steps)) {
   SetEnabled(false);
   SetInterval(kItemFadeInterval);
@@ -69,8 +68,7 @@ void TqvItemAnimation::Tick() {
     const vcl::TRect place = Item->ScreenRect();
     if (!place.Contains(vcl::TPoint(cursor.x, cursor.y))) {
       SetEnabled(false);
-      if (TsTitleBar* bar = Item->TitleBar(); bar && bar->Form() && bar->Form()->HandleAllocated())
-        SendMessageW(bar->Form()->Handle(), WM_MOUSELEAVE, 0, 0);
+      Item->FadeMouseLeft();
     }
     if (!Finished) {
       ShowFrame(255);
@@ -94,14 +92,10 @@ void TqvItemAnimation::Tick() {
 }
 
 void TqvItemAnimation::MakeImage() {
-  const vcl::TRect& r = Item->ItemRect;
+  const vcl::TRect r = Item->ImageRect();
   CurImage = CreateBmp32(std::max(1, r.Width()), std::max(1, r.Height()));
   const vcl::TRect all = vcl::Rect(0, 0, CurImage->Width(), CurImage->Height());
-  if (Item->PaintHandler) {
-    Item->PaintHandler(Item, all, CurImage.get());
-  } else {
-    FillDC(CurImage->Canvas()->Handle(), all, static_cast<vcl::TColor>(0xFFFF));
-  }
+  if (!Item->PaintFaded(all, CurImage.get())) FillDC(CurImage->Canvas()->Handle(), all, static_cast<vcl::TColor>(0xFFFF));
   FillAlphaRect(CurImage.get(), all, 255);
 }
 

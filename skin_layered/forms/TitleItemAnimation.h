@@ -13,12 +13,28 @@
 
 namespace skin_layered {
 
-class TqvTitleBarItem;
+// The item fades step every 12 ms.
+inline constexpr unsigned kItemFadeInterval = 12;
+
+// What a fade asks of the item it shows.
+class TqvFadedItem {
+ public:
+  // The item's rectangle on the screen, and in the window image.
+  virtual vcl::TRect ScreenRect() const = 0;
+  virtual vcl::TRect ImageRect() const = 0;
+  // The item's look painted into R of Bmp; false when nothing paints it.
+  virtual bool PaintFaded(const vcl::TRect& R, vcl::TBitmap* Bmp) = 0;
+  // The mouse left the item as its fade ended: the form hears of it.
+  virtual void FadeMouseLeft() = 0;
+
+ protected:
+  ~TqvFadedItem() = default;
+};
 
 class TqvItemAnimation : public vcl::TTimer {
   VCL_CLASS(TqvItemAnimation, vcl::TTimer)
  public:
-  TqvItemAnimation(vcl::TComponent* AOwner, HWND Wnd, TqvTitleBarItem* Item, int Steps);
+  TqvItemAnimation(vcl::TComponent* AOwner, HWND Wnd, TqvFadedItem* Item, int Steps);
   ~TqvItemAnimation() override;
 
   // Shows the item's State: 0 fades out, any other fades in (2, pressed, at once).
@@ -27,7 +43,7 @@ class TqvItemAnimation : public vcl::TTimer {
   void Tick();
 
   HWND Wnd;                // the window the item lies on (the form's or its border window)
-  TqvTitleBarItem* Item;
+  TqvFadedItem* Item;
   int Step = 0;
   int StepCount;           // steps of a whole fade
   int TargetState = 0;     // the state shown at the end of the fade; -1 after fading out
