@@ -15,6 +15,7 @@
 #include "skin_layered/forms/MDIForm.h"
 #include "skin_layered/forms/MenuSupport.h"
 #include "skin_layered/forms/SkinableMenus.h"
+#include "skin_layered/forms/ProviderUnit.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/manager/CommonData.h"
@@ -35,8 +36,6 @@ bool FromManager(const vcl::TMessage& Message, const TsSkinManager* Manager) {
 }
 
 // Set while a main menu bar is rebuilt, and while a preview block is taken.
-bool g_rebuilding_menu = false;
-bool g_taking_preview = false;
 
 }  // namespace
 
@@ -478,8 +477,8 @@ void TsSkinProvider::SkinEditorCommand(vcl::TMessage& Message) {
 void TsSkinProvider::WMCopyData(vcl::TMessage& Message) {
   CallOldWndProc(Message);
   if (Message.Result != 0) return;
-  if (!Form->HandleAllocated() || Form->Handle() != PreviewFormHandle() || g_taking_preview) return;
-  g_taking_preview = true;
+  if (!Form->HandleAllocated() || Form->Handle() != PreviewFormHandle() || ProviderUnit().TakingPreview) return;
+  ProviderUnit().TakingPreview = true;
   const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(Message.LParam);
   TsSkinManager* manager = DefaultSkinManager();
   // Only a whole block is taken, its texts ended within their fields (it comes from another
@@ -487,7 +486,7 @@ void TsSkinProvider::WMCopyData(vcl::TMessage& Message) {
   if (data && manager && data->dwData == kPreviewCopyDataId && manager->TakePreviewData(data->lpData, data->cbData) &&
       vcl::Application)
     PostMessageW(vcl::Application->Handle(), kSkinCmdMessage, SkinCommandWParam(scmPreviewData), 0);
-  g_taking_preview = false;
+  ProviderUnit().TakingPreview = false;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -509,12 +508,12 @@ void TsSkinProvider::SystemMenuStyle(bool Skinned) {
 
 bool TsSkinProvider::RebuildMainMenuBar() {
   auto* menu = dynamic_cast<vcl::TMainMenu*>(Form->Menu());
-  if (g_rebuilding_menu || !menu || !menu->Items() || menu->Items()->Count() == 0) return false;
-  g_rebuilding_menu = true;
+  if (ProviderUnit().RebuildingMenu || !menu || !menu->Items() || menu->Items()->Count() == 0) return false;
+  ProviderUnit().RebuildingMenu = true;
   SkinData->BeginUpdate();
   const vcl::TScopeExit rebuilt([data = SkinData] {
     data->EndUpdate(false);
-    g_rebuilding_menu = false;
+    ProviderUnit().RebuildingMenu = false;
   });
   if (Form->HandleAllocated()) DrawMenuBar(Form->Handle());
   return true;

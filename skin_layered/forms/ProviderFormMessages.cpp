@@ -20,6 +20,7 @@
 #include "skin_layered/forms/FormAnimations.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/RubberFrame.h"
+#include "skin_layered/forms/ProviderUnit.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/manager/Animations.h"
@@ -37,7 +38,6 @@ constexpr UINT kRedrawFrame = RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME;  // 
 // The longest a shutdown waits for the animations still running.
 constexpr DWORD kShutdownWait = 2000;
 
-bool g_shutting_down = false;
 
 bool BeingDestroyed(const vcl::TComponent* C) { return C->ComponentState().Contains(vcl::csDestroying); }
 bool Loading(const vcl::TComponent* C) { return C->ComponentState().Contains(vcl::csLoading); }
@@ -66,7 +66,6 @@ bool AnyAnimationRunning() {
 
 }  // namespace
 
-bool ProviderShuttingDown() { return g_shutting_down; }
 
 // ---------------------------------------------------------------------------------------
 // System commands
@@ -318,7 +317,7 @@ void TsSkinProvider::WMClose(vcl::TMessage& Message) {
 }
 
 void TsSkinProvider::WMQueryEndSession(vcl::TMessage& Message) {
-  g_shutting_down = true;
+  ProviderUnit().ShuttingDown = true;
   // Animations still running end first, but the shutdown never waits longer than a moment.
   if (!vcl::Application || !vcl::Application->Terminated())
     ProcessMessagesUntil([] { return !AnyAnimationRunning(); }, kShutdownWait);

@@ -12,6 +12,7 @@
 #include "skin_layered/core/WindowUtils.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/ProviderUnit.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/forms/TitleBar.h"
@@ -43,7 +44,6 @@ void ForEachMenu(vcl::TComponent* Owner, const std::function<void(vcl::TComponen
 }
 
 // Set while the wheel is forwarded to the control under the cursor.
-bool g_forwarding_wheel = false;
 
 }  // namespace
 
@@ -562,13 +562,13 @@ void TsSkinProvider::MDIChildItemClick(vcl::TObject* Sender) {
 
 void TsSkinProvider::CMMouseWheel(vcl::TMessage& Message) {
   CallOldWndProc(Message);
-  if (g_forwarding_wheel || Message.Result != 0) return;
+  if (ProviderUnit().ForwardingWheel || Message.Result != 0) return;
   POINT cursor{};
   GetCursorPos(&cursor);
   vcl::TWinControl* target = vcl::FindVCLWindow(vcl::TPoint(cursor));
   if (!target || target == Form) return;
-  g_forwarding_wheel = true;
-  const vcl::TScopeExit done([] { g_forwarding_wheel = false; });
+  ProviderUnit().ForwardingWheel = true;
+  const vcl::TScopeExit done([] { ProviderUnit().ForwardingWheel = false; });
   vcl::TMessage forwarded = Message;
   forwarded.Result = 0;
   target->Dispatch(forwarded);

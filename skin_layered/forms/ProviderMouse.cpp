@@ -23,7 +23,6 @@ namespace {
 // icon closes the form instead).
 constexpr DWORD kSysMenuDelay = 200;
 
-bool g_button_pressed = false;
 
 bool IsChildForm(const vcl::TCustomForm* Form) { return Form->FormStyle() == vcl::fsMDIChild; }
 bool Designing(const vcl::TComponent* C) { return C->ComponentState().Contains(vcl::csDesigning); }
@@ -56,8 +55,6 @@ void SendCommand(HWND Wnd, WPARAM Command) { SendMessageW(Wnd, WM_SYSCOMMAND, Co
 
 }  // namespace
 
-bool TitleButtonPressed() { return g_button_pressed; }
-void SetTitleButtonPressed(bool Value) { g_button_pressed = Value; }
 
 TsSkinProvider::TWatch::TWatch(const TsSkinProvider& Provider)
     : alive_(Provider.lifetime_.Watch()),
@@ -217,7 +214,7 @@ void TsSkinProvider::SetHotElement(int Code, bool Repaint) {
     refresh = Repaint && IsTitleBarItemHitCode(old);
   }
   HotElement = Code;
-  if (!g_button_pressed && Code > 0) {
+  if (!TitleButtonPressed() && Code > 0) {
     SetElementState(Code, 1);
     if (Repaint || IsUserButtonHitCode(Code)) RepaintElement(Code);
     if (Repaint && IsTitleBarItemHitCode(Code)) refresh = true;
@@ -228,12 +225,12 @@ void TsSkinProvider::SetHotElement(int Code, bool Repaint) {
 void TsSkinProvider::PressElement(int Code) {
   if (!IsTitleBarItemHitCode(Code) && !ElementByCode(Code)) return;
   if (HotElement != Code) {
-    g_button_pressed = false;
+    SetTitleButtonPressed(false);
     SetHotElement(Code, false);
   }
   SetElementState(Code, 2);
   RepaintElement(Code);
-  g_button_pressed = true;
+  SetTitleButtonPressed(true);
 }
 
 void TsSkinProvider::ReleaseElement(int Code) {
@@ -247,7 +244,7 @@ int TsSkinProvider::ElementAtScreen(vcl::TPoint Screen) {
 }
 
 bool TsSkinProvider::ElementPressed(int Code) {
-  if (IsTitleBarItemHitCode(Code)) return g_button_pressed && HotElement == Code;
+  if (IsTitleBarItemHitCode(Code)) return TitleButtonPressed() && HotElement == Code;
   const TsCaptionButton* element = ElementByCode(Code);
   return element && element->State == 2;
 }
@@ -328,7 +325,7 @@ void TsSkinProvider::WMNCLButtonDown(vcl::TMessage& Message) {
   if (!fullDrag) return CallOldWndProc(Message);
   if (ResizeMode() == rmBorder && Form->Enabled() && (code == HTCAPTION || IsSizingHitCode(code))) {
     RubberFrame().Start(wnd, code);
-    g_button_pressed = false;
+    SetTitleButtonPressed(false);
     return;
   }
   TsSkinManager* manager = SkinManager();
@@ -360,7 +357,7 @@ void TsSkinProvider::IconClicked(vcl::TMessage& Message) {
   CallOldWndProc(Message);
   if (Message.Result != 0) return;
   SetHotElement(0, true);
-  g_button_pressed = false;
+  SetTitleButtonPressed(false);
   const HWND wnd = Form->Handle();
   TsSkinManager* manager = SkinManager();
   if (!manager || !manager->SkinnedPopups()) {
@@ -392,7 +389,7 @@ void TsSkinProvider::WMNCLButtonUp(vcl::TMessage& Message) {
   // included).
   const vcl::TPoint image = ImagePointOf(screen);
   // The press ends whatever the release does (the flag is the process's, not the provider's).
-  auto done = [] { g_button_pressed = false; };
+  auto done = [] { SetTitleButtonPressed(false); };
 
   switch (code) {
     case kHitMdiClose:
@@ -462,7 +459,7 @@ void TsSkinProvider::WMNCLButtonUp(vcl::TMessage& Message) {
       if (SystemMenu && SystemMenu->CloseEnabled() && ElementPressed(code)) {
         BtnClose.State = 0;
         HotElement = 0;
-        g_button_pressed = false;
+        SetTitleButtonPressed(false);
         const TWatch alive = Watch();
         SendCommand(wnd, SC_CLOSE);
         // Closing may have freed the form and this provider.
@@ -502,7 +499,7 @@ void TsSkinProvider::WMNCLButtonUp(vcl::TMessage& Message) {
       EndRubberFrame();
     } else {
       // A press dragged off its element and released elsewhere runs nothing.
-      if (g_button_pressed && HotElement > 0) SetHotElement(0, true);
+      if (TitleButtonPressed() && HotElement > 0) SetHotElement(0, true);
       CallOldWndProc(Message);
     }
   } else if (MDIProvider()) {
@@ -564,7 +561,7 @@ void TsSkinProvider::WMNCRButtonUp(vcl::TMessage& Message) {
   code = code == HTTRANSPARENT && ExtBorderForm() ? BorderFormHitTest(p) : HitTestAt(p);
   if (code != HTCAPTION && code != HTSYSMENU) return;
   SetHotElement(0, true);
-  g_button_pressed = false;
+  SetTitleButtonPressed(false);
   DropSysMenu(p);
 }
 
@@ -573,10 +570,10 @@ void TsSkinProvider::WMNCRButtonUp(vcl::TMessage& Message) {
 
 void TsSkinProvider::WMMouseLeave(vcl::TMessage& Message) {
   if (IsTitleBarItemHitCode(HotElement) && ExtBorderForm()) {
-    g_button_pressed = false;
+    SetTitleButtonPressed(false);
   } else {
     SetHotElement(-1, true);
-    g_button_pressed = false;
+    SetTitleButtonPressed(false);
   }
   CallOldWndProc(Message);
 }
@@ -623,7 +620,7 @@ void TsSkinProvider::StartRubberFrame(int HitCode) {
 void TsSkinProvider::EndRubberFrame() {
   const HWND wnd = Form->Handle();
   const vcl::TRect frame = RubberFrame().Finish();
-  g_button_pressed = false;
+  SetTitleButtonPressed(false);
   if (!Form->Enabled() || IsZoomed(wnd)) return;
   POINT corners[2] = {{frame.Left, frame.Top}, {frame.Right, frame.Bottom}};
   if (HWND parent = GetParent(wnd); parent && (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD))

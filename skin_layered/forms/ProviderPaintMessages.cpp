@@ -41,7 +41,6 @@ vcl::TCustomForm* MaximizedChildOf(vcl::TCustomForm* Form) {
 }
 
 // Set between a maximised MDI child's activation and the next client paint.
-bool g_mdi_child_maximized = false;
 
 }  // namespace
 
@@ -129,7 +128,6 @@ void TsSkinProvider::WMEraseBkgnd(vcl::TMessage& Message) {
       }
     }
     PaintFormBg(dc);
-    if (g_mdi_child_maximized) g_mdi_child_maximized = false;
   } else if (dc && fresh) {
     if (SkinData->IsCached())
       BitBlt(dc, 0, 0, client.Width(), client.Height(), image->Canvas()->Handle(), OffsetX(), OffsetY(), SRCCOPY);
@@ -152,7 +150,6 @@ void TsSkinProvider::WMPaint(vcl::TMessage& Message) {
   if (!Form->Showing()) return CallOldWndProc(Message);
   if (SkinData->IsCached()) {
     PaintFormWM(reinterpret_cast<HDC>(Message.WParam));
-    g_mdi_child_maximized = false;
     if (Form->FormStyle() == vcl::fsMDIForm) {
       HDC dc = Message.WParam ? reinterpret_cast<HDC>(Message.WParam) : GetDC(wnd);
       PaintControlsOnDC(dc, Form, vcl::TPoint(), true);

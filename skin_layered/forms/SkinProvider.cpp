@@ -10,6 +10,7 @@
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/GluedForms.h"
 #include "skin_layered/forms/MDIForm.h"
+#include "skin_layered/forms/ProviderUnit.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/forms/TitleBar.h"
 #include "skin_layered/manager/CommonData.h"
@@ -53,19 +54,6 @@ VCL_CLASS_INFO(TsSkinProvider) {
 
 namespace {
 
-struct TProviderUnit {
-  bool CaptionGlowNewSkinsOnly = false;
-  bool PreviewMode = false;
-  bool PreviewRead = false;  // the switch was read in this run
-  HWND PreviewForm = nullptr;
-  TsSkinProvider* MDIProvider = nullptr;
-};
-
-TProviderUnit& Unit() {
-  static TProviderUnit unit;
-  return unit;
-}
-
 bool Designing(const vcl::TComponent* C) { return C && C->ComponentState().Contains(vcl::csDesigning); }
 bool BeingDestroyed(const vcl::TComponent* C) { return C && C->ComponentState().Contains(vcl::csDestroying); }
 
@@ -79,17 +67,25 @@ TsTitleBar* LastTitleBar(const vcl::TComponent* Form) {
 
 }  // namespace
 
-bool ProviderPreviewMode() { return Unit().PreviewMode; }
-HWND PreviewFormHandle() { return Unit().PreviewForm; }
-TsSkinProvider* MDIProvider() { return Unit().MDIProvider; }
-void SetMDIProvider(TsSkinProvider* Provider) { Unit().MDIProvider = Provider; }
-void ResetPreviewLink(bool PreviewMode) {
-  Unit().PreviewForm = nullptr;
-  Unit().PreviewMode = PreviewMode;
-  Unit().PreviewRead = true;
+TProviderUnit& ProviderUnit() {
+  static TProviderUnit unit;
+  return unit;
 }
-bool CaptionGlowNewSkinsOnly() { return Unit().CaptionGlowNewSkinsOnly; }
-void SetCaptionGlowNewSkinsOnly(bool Value) { Unit().CaptionGlowNewSkinsOnly = Value; }
+
+bool TitleButtonPressed() { return ProviderUnit().ButtonPressed; }
+void SetTitleButtonPressed(bool Value) { ProviderUnit().ButtonPressed = Value; }
+bool ProviderShuttingDown() { return ProviderUnit().ShuttingDown; }
+bool ProviderPreviewMode() { return ProviderUnit().PreviewMode; }
+HWND PreviewFormHandle() { return ProviderUnit().PreviewForm; }
+TsSkinProvider* MDIProvider() { return ProviderUnit().MDIProvider; }
+void SetMDIProvider(TsSkinProvider* Provider) { ProviderUnit().MDIProvider = Provider; }
+void ResetPreviewLink(bool PreviewMode) {
+  ProviderUnit().PreviewForm = nullptr;
+  ProviderUnit().PreviewMode = PreviewMode;
+  ProviderUnit().PreviewRead = true;
+}
+bool CaptionGlowNewSkinsOnly() { return ProviderUnit().CaptionGlowNewSkinsOnly; }
+void SetCaptionGlowNewSkinsOnly(bool Value) { ProviderUnit().CaptionGlowNewSkinsOnly = Value; }
 
 // ---------------------------------------------------------------------------------------
 // Creation and takeover
@@ -105,7 +101,7 @@ vcl::TComponent* TsSkinProvider::CheckedOwner(vcl::TComponent* AOwner) {
 }
 
 TsSkinProvider::TsSkinProvider(vcl::TComponent* AOwner) : TsSkinProviderBase(CheckedOwner(AOwner)) {
-  TProviderUnit& unit = Unit();
+  TProviderUnit& unit = ProviderUnit();
   // Preview mode: the first parameter is "/qvpreview", exactly.
   if (!unit.PreviewRead) {
     unit.PreviewRead = true;
@@ -280,7 +276,7 @@ TsSkinProvider::~TsSkinProvider() {
   title_hint_timer_.reset();
   cover_hook_.Remove();
   if (cover_) vcl::TObject::Free(std::exchange(cover_, nullptr));
-  if (Unit().MDIProvider == this) Unit().MDIProvider = nullptr;
+  if (ProviderUnit().MDIProvider == this) ProviderUnit().MDIProvider = nullptr;
   title_icon_.reset();
   if (CtrlAdapter) vcl::TObject::Free(std::exchange(CtrlAdapter, nullptr));
   if (MDIForm) vcl::TObject::Free(std::exchange(MDIForm, nullptr));
@@ -331,7 +327,7 @@ void AttachEmbeddedFormProvider(vcl::TForm* Form, const vcl::String& SkinSection
 // The skin editor
 
 void TsSkinProvider::SkinEditorLink(HWND FormHandle) {
-  TProviderUnit& unit = Unit();
+  TProviderUnit& unit = ProviderUnit();
   if (!unit.PreviewMode || unit.PreviewForm) return;
   if (vcl::Application && vcl::Application->MainForm()) {
     vcl::TCustomForm* main = vcl::Application->MainForm();
