@@ -380,120 +380,129 @@ void TsSkinProvider::IconClicked(vcl::TMessage& Message) {
 
 void TsSkinProvider::WMNCLButtonUp(vcl::TMessage& Message) {
   if (!DrawNonClientArea || !Form->Enabled()) return CallOldWndProc(Message);
-  const HWND wnd = Form->Handle();
-  const vcl::TPoint screen = ScreenPointOf(wnd, Message);
+  const vcl::TPoint screen = ScreenPointOf(Form->Handle(), Message);
   // A client release carries key flags, not a hit code.
   int code = Message.Msg == WM_LBUTTONUP ? HTCLIENT : static_cast<int>(static_cast<std::intptr_t>(Message.WParam));
   if (code == HTTRANSPARENT && ExtBorderForm()) code = BorderFormHitTest(screen);
-  // The buttons' rectangles are the window image's (the shadow and the border form's offsets
-  // included).
-  const vcl::TPoint image = ImagePointOf(screen);
-  // The press ends whatever the release does (the flag is the process's, not the provider's).
-  auto done = [] { SetTitleButtonPressed(false); };
-
+  // The press ends whatever the release does (the flag is the process's, not the provider's),
+  // unless closing freed the provider.
   switch (code) {
     case kHitMdiClose:
     case kHitMdiRestore:
-    case kHitMdiMin: {
-      const bool pressed = ElementPressed(code);
-      vcl::TCustomForm* child = Form->ActiveMDIChild();
-      if (pressed && child && child->HandleAllocated()) {
-        const HWND childWnd = child->Handle();
-        SetElementState(code, 0);
-        if (code == kHitMdiClose) HotElement = 0;
-        SendCommand(childWnd, code == kHitMdiClose ? SC_CLOSE : code == kHitMdiRestore ? SC_RESTORE : SC_MINIMIZE);
-      }
-      return done();
-    }
-    case kHitHelp:
-      if (ElementPressed(code)) {
-        SetElementState(code, 0);
-        const TWatch alive = Watch();
-        SendCommand(wnd, SC_CONTEXTHELP);
-        if (alive) {
-          SetHotElement(0, true);
-          if (SystemMenu) SystemMenu->UpdateItems(false);
-          Form->Perform(WM_NCPAINT, 1, 0);
-        }
-      }
-      return done();
-    case kHitMin:
-      if (!ElementPressed(code)) {
-        CallOldWndProc(Message);
-        return done();
-      }
-      if (!BtnMinimize.Rect.Contains(image)) {
-        // Dragged off the button: it only lets go.
-        ReleaseElement(code);
-        CallOldWndProc(Message);
-        return done();
-      }
-      SetHotElement(0, true);
-      SetElementState(code, 0);
-      SkinData->BGChanged = true;
-      // The main form minimises through its animation; minimised itself (it stands on the
-      // desktop, not only on the task bar), it restores as any other form.
-      if (vcl::Application && Form == vcl::Application->MainForm() && !IsIconic(wnd)) {
-        AnimBusy = true;
-        const TWatch alive = Watch();
-        SendCommand(wnd, SC_MINIMIZE);
-        if (alive) AnimBusy = false;
-      } else {
-        SendCommand(wnd, IsIconic(wnd) ? SC_RESTORE : SC_MINIMIZE);
-      }
-      return done();
-    case kHitMax:
-      if (SystemMenu && (SystemMenu->MaximizeEnabled() || (IsZoomed(wnd) && SystemMenu->RestoreEnabled()))) {
-        if (!ElementPressed(code)) {
-          CallOldWndProc(Message);
-          return done();
-        }
-        SetHotElement(0, true);
-        SetElementState(code, 0);
-        const TWatch alive = Watch();
-        SendCommand(wnd, IsZoomed(wnd) ? SC_RESTORE : SC_MAXIMIZE);
-        if (alive && SystemMenu) SystemMenu->UpdateItems(false);
-      }
-      return done();
+    case kHitMdiMin: ReleaseMdiButton(code); break;
+    case kHitHelp: ReleaseHelp(); break;
+    case kHitMin: ReleaseMinimize(Message, screen); break;
+    case kHitMax: ReleaseMaximize(Message); break;
     case kHitClose:
-      if (SystemMenu && SystemMenu->CloseEnabled() && ElementPressed(code)) {
-        BtnClose.State = 0;
-        HotElement = 0;
-        SetTitleButtonPressed(false);
-        const TWatch alive = Watch();
-        SendCommand(wnd, SC_CLOSE);
-        // Closing may have freed the form and this provider.
-        if (!alive || BeingDestroyed(Form)) return;
-        KillAnimations();
-        if (IsWindowVisible(wnd)) {
-          SkinData->BGChanged = true;
-          SetHotElement(0, true);
-        }
-      }
-      return done();
-    default: break;
+      if (!ReleaseClose()) return;
+      break;
+    default:
+      if (IsUserButtonHitCode(code) && code - kHitUserButton < TitleButtons()->Count())
+        ReleaseUserButton(code, screen);
+      else if (IsTitleBarItemHitCode(code))
+        ReleaseTitleBarItem(code, screen);
+      else
+        ReleaseElsewhere(Message);
+      break;
   }
-  if (IsUserButtonHitCode(code) && code - kHitUserButton < TitleButtons()->Count()) {
-    if (ElementPressed(code)) {
-      TsTitleButton* button = TitleButtons()->Items(code - kHitUserButton);
-      SetElementState(code, 1);
-      const TWatch alive = Watch();
-      if (button->OnMouseUp) button->OnMouseUp(button, vcl::mbLeft, {}, screen.X, screen.Y);
-      if (!alive) return done();
-      SetHotElement(0, true);
-    }
-    return done();
+  SetTitleButtonPressed(false);
+}
+
+void TsSkinProvider::ReleaseMdiButton(int Code) {
+  const bool pressed = ElementPressed(Code);
+  vcl::TCustomForm* child = Form->ActiveMDIChild();
+  if (!pressed || !child || !child->HandleAllocated()) return;
+  const HWND childWnd = child->Handle();
+  SetElementState(Code, 0);
+  if (Code == kHitMdiClose) HotElement = 0;
+  SendCommand(childWnd, Code == kHitMdiClose ? SC_CLOSE : Code == kHitMdiRestore ? SC_RESTORE : SC_MINIMIZE);
+}
+
+void TsSkinProvider::ReleaseHelp() {
+  if (!ElementPressed(kHitHelp)) return;
+  SetElementState(kHitHelp, 0);
+  const TWatch alive = Watch();
+  SendCommand(Form->Handle(), SC_CONTEXTHELP);
+  if (!alive) return;
+  SetHotElement(0, true);
+  if (SystemMenu) SystemMenu->UpdateItems(false);
+  Form->Perform(WM_NCPAINT, 1, 0);
+}
+
+void TsSkinProvider::ReleaseMinimize(vcl::TMessage& Message, vcl::TPoint Screen) {
+  if (!ElementPressed(kHitMin)) return CallOldWndProc(Message);
+  // The buttons' rectangles are the window image's (the shadow and the border form's offsets
+  // included).
+  if (!BtnMinimize.Rect.Contains(ImagePointOf(Screen))) {
+    // Dragged off the button: it only lets go.
+    ReleaseElement(kHitMin);
+    return CallOldWndProc(Message);
   }
-  if (IsTitleBarItemHitCode(code)) {
-    if (ElementPressed(code)) {
-      SetElementState(code, 0);
-      POINT cursor{};
-      GetCursorPos(&cursor);
-      const bool over = ElementAtScreen(vcl::TPoint(cursor)) == code;
-      TitleBarItemMouseUp(code - kHitTitleBarItem, screen, over);
-    }
-    return done();
+  const HWND wnd = Form->Handle();
+  SetHotElement(0, true);
+  SetElementState(kHitMin, 0);
+  SkinData->BGChanged = true;
+  // The main form minimises through its animation; minimised itself (it stands on the
+  // desktop, not only on the task bar), it restores as any other form.
+  if (vcl::Application && Form == vcl::Application->MainForm() && !IsIconic(wnd)) {
+    AnimBusy = true;
+    const TWatch alive = Watch();
+    SendCommand(wnd, SC_MINIMIZE);
+    if (alive) AnimBusy = false;
+  } else {
+    SendCommand(wnd, IsIconic(wnd) ? SC_RESTORE : SC_MINIMIZE);
   }
+}
+
+void TsSkinProvider::ReleaseMaximize(vcl::TMessage& Message) {
+  const HWND wnd = Form->Handle();
+  if (!SystemMenu || !(SystemMenu->MaximizeEnabled() || (IsZoomed(wnd) && SystemMenu->RestoreEnabled()))) return;
+  if (!ElementPressed(kHitMax)) return CallOldWndProc(Message);
+  SetHotElement(0, true);
+  SetElementState(kHitMax, 0);
+  const TWatch alive = Watch();
+  SendCommand(wnd, IsZoomed(wnd) ? SC_RESTORE : SC_MAXIMIZE);
+  if (alive && SystemMenu) SystemMenu->UpdateItems(false);
+}
+
+bool TsSkinProvider::ReleaseClose() {
+  if (!SystemMenu || !SystemMenu->CloseEnabled() || !ElementPressed(kHitClose)) return true;
+  const HWND wnd = Form->Handle();
+  BtnClose.State = 0;
+  HotElement = 0;
+  SetTitleButtonPressed(false);
+  const TWatch alive = Watch();
+  SendCommand(wnd, SC_CLOSE);
+  // Closing may have freed the form and this provider.
+  if (!alive || BeingDestroyed(Form)) return false;
+  KillAnimations();
+  if (IsWindowVisible(wnd)) {
+    SkinData->BGChanged = true;
+    SetHotElement(0, true);
+  }
+  return true;
+}
+
+void TsSkinProvider::ReleaseUserButton(int Code, vcl::TPoint Screen) {
+  if (!ElementPressed(Code)) return;
+  TsTitleButton* button = TitleButtons()->Items(Code - kHitUserButton);
+  SetElementState(Code, 1);
+  const TWatch alive = Watch();
+  if (button->OnMouseUp) button->OnMouseUp(button, vcl::mbLeft, {}, Screen.X, Screen.Y);
+  if (alive) SetHotElement(0, true);
+}
+
+void TsSkinProvider::ReleaseTitleBarItem(int Code, vcl::TPoint Screen) {
+  if (!ElementPressed(Code)) return;
+  SetElementState(Code, 0);
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  const bool over = ElementAtScreen(vcl::TPoint(cursor)) == Code;
+  TitleBarItemMouseUp(Code - kHitTitleBarItem, Screen, over);
+}
+
+void TsSkinProvider::ReleaseElsewhere(vcl::TMessage& Message) {
+  const HWND wnd = Form->Handle();
   if (!IsIconic(wnd)) {
     if (RubberFrame().Running() && RubberFrame().Window() == wnd) {
       EndRubberFrame();
@@ -505,13 +514,10 @@ void TsSkinProvider::WMNCLButtonUp(vcl::TMessage& Message) {
   } else if (MDIProvider()) {
     POINT cursor{};
     GetCursorPos(&cursor);
-    const TWatch alive = Watch();
     DropSysMenu(vcl::TPoint(cursor));
-    if (!alive) return done();
   } else {
     CallOldWndProc(Message);
   }
-  done();
 }
 
 void TsSkinProvider::WMNCLButtonDblClk(vcl::TMessage& Message) {
