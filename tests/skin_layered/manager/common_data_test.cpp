@@ -165,6 +165,17 @@ class TGlowMdiChild : public vcl::TForm {
 };
 VCL_CLASS_INFO(TGlowMdiChild) {}
 
+// The window above Wnd in z-order among this program's windows (a window of a test running
+// beside this one may come in between).
+HWND OwnWindowAbove(HWND Wnd) {
+  for (HWND w = GetWindow(Wnd, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == GetCurrentProcessId()) return w;
+  }
+  return nullptr;
+}
+
 // A control on an MDI child glows above the program's main form: the child lies inside the
 // frame's client window, and a glow placed by it would go among the frame's children.
 TEST_F(CommonData, TheGlowOfAControlOnAnMdiChildLiesOverTheMainForm) {
@@ -190,13 +201,13 @@ TEST_F(CommonData, TheGlowOfAControlOnAnMdiChildLiesOverTheMainForm) {
   above->SetBounds(60, 60, 100, 80);
   above->Show();
   SetWindowPos(frame->Handle(), above->Handle(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ASSERT_EQ(GetWindow(frame->Handle(), GW_HWNDPREV), above->Handle());
+  ASSERT_EQ(OwnWindowAbove(frame->Handle()), above->Handle());
   glowing->Perform(vcl::CM_MOUSEENTER, 0, 0);
   ASSERT_GE(glowing->SkinData->GlowID, 0);
   const TqvGlowEffect* glow = GlowAt(glowing->SkinData->GlowID);
   ASSERT_TRUE(glow && glow->Form());
-  EXPECT_EQ(GetWindow(frame->Handle(), GW_HWNDPREV), glow->Form()->Handle());
-  EXPECT_EQ(GetWindow(glow->Form()->Handle(), GW_HWNDPREV), above->Handle());
+  EXPECT_EQ(OwnWindowAbove(frame->Handle()), glow->Form()->Handle());
+  EXPECT_EQ(OwnWindowAbove(glow->Form()->Handle()), above->Handle());
   glowing->Perform(vcl::CM_MOUSELEAVE, 0, 0);
   ClearGlows(true);
   SetPerPixelAlphaShown(alpha);
