@@ -77,8 +77,6 @@ TExtraLineData& ExtraLine() {
   return data;
 }
 
-int g_first_glyph_width = 0;
-int g_ico_line_width = 0;
 
 // Hears of the freeing of the menu items the cache records are found by.
 class TqvMenuCacheKeeper : public vcl::TComponent {
@@ -172,8 +170,9 @@ TqvMenuInfo BuildBackground(TqvPopupMetrics& Menus, vcl::TMenuItem* FirstItem, H
   vcl::TBitmap* bmp = info.Bmp.get();
   bmp->Canvas()->Lock();
   const vcl::TScopeExit unlock([bmp] { bmp->Canvas()->Unlock(); });
-  g_first_glyph_width = MenuGlyphSize(FirstItem).cx;
-  g_ico_line_width = Menus.Margin() + g_first_glyph_width + Menus.Spacing();
+  const int firstGlyphWidth = MenuGlyphSize(FirstItem).cx;
+  const int icoLineWidth = Menus.Margin() + firstGlyphWidth + Menus.Spacing();
+  Menus.SetGlyphColumn(firstGlyphWidth, icoLineWidth);
 
   const TsLoadedSkin* skin = manager ? &manager->Skin() : nullptr;
   const int section = skin ? skin->GetSkinIndex(kMainMenuSection) : kNoIndex;
@@ -186,8 +185,8 @@ TqvMenuInfo BuildBackground(TqvPopupMetrics& Menus, vcl::TMenuItem* FirstItem, H
     // The icon line behind the glyph column.
     const bool rightAligned = Wnd && (GetWindowLongPtrW(Wnd, GWL_EXSTYLE) & WS_EX_RIGHT);
     const int icoLine = support ? skin->GetSkinIndex(support->IcoLineSkin()) : kNoIndex;
-    if (!rightAligned && skin->IsValidSkinIndex(icoLine) && H > 2 * border && g_ico_line_width > 0) {
-      auto line = CreateBmp32(g_ico_line_width, H - 2 * border);
+    if (!rightAligned && skin->IsValidSkinIndex(icoLine) && H > 2 * border && icoLineWidth > 0) {
+      auto line = CreateBmp32(icoLineWidth, H - 2 * border);
       TqvCacheInfo behind;
       MakeCacheInfo(bmp, extra + border, border, behind);
       PaintItemBg(icoLine, behind, 0, {0, 0, line->Width(), line->Height()}, {0, 0}, line.get(), skin);
@@ -258,9 +257,6 @@ vcl::TSize MeasuredPopupSize(TqvPopupMetrics& Menus, vcl::TMenuItem* FirstItem, 
 VCL_CLASS_INFO(TqvMenuCacheKeeper) {}
 
 // ---------------------------------------------------------------------------------------
-
-int MenuFirstGlyphWidth() { return g_first_glyph_width; }
-int MenuIcoLineWidth() { return g_ico_line_width; }
 
 int ExtraLineWidthOf(const TsSkinManager* Manager) {
   const TqvMenuSupport* support = MenuSupportOf(Manager);

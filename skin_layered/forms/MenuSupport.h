@@ -39,6 +39,9 @@ class TqvPopupMetrics {
   // A popup's region is being set.
   virtual bool RegionBusy() const = 0;
   virtual void SetRegionBusy(bool Value) = 0;
+  // Given while a background is built: the glyph width of the menu's first item, and the icon
+  // line's width (Margin + that glyph width + Spacing).
+  virtual void SetGlyphColumn(int FirstGlyphWidth, int IcoLineWidth) = 0;
 
  protected:
   ~TqvPopupMetrics() = default;
@@ -133,10 +136,6 @@ int ExtraLineWidthOf(const TsSkinManager* Manager);
 // question is running, and for the skins list of a system menu.
 bool QueryExtraLine(TsSkinManager* Manager, vcl::TMenuItem* FirstItem);
 
-// Written while a background is built, read by the divider painter: the glyph width of the
-// menu's first item, and the icon line's width (Margin + that glyph width + Spacing).
-int MenuFirstGlyphWidth();
-int MenuIcoLineWidth();
 
 // The MDI frame's active child is maximised with a system menu and an icon: the frame's menu
 // line shows the child's icon and buttons.

@@ -78,6 +78,14 @@ class TsSkinableMenus : public vcl::TPersistent, public TsSkinableMenusBase, pub
   // The region of a popup window is being set.
   bool RegionBusy() const override { return region_busy_; }
   void SetRegionBusy(bool Value) override { region_busy_ = Value; }
+  // The glyph column of the background built last: the first item's glyph width and the icon
+  // line's width.
+  void SetGlyphColumn(int FirstGlyphWidth, int IcoLineWidth) override {
+    first_glyph_width_ = FirstGlyphWidth;
+    ico_line_width_ = IcoLineWidth;
+  }
+  int FirstGlyphWidth() const { return first_glyph_width_; }
+  int IcoLineWidth() const { return ico_line_width_; }
 
   // ---- hooking
   // Stores the flag and, unless designing, hooks or unhooks the menus of every form of the
@@ -156,6 +164,8 @@ class TsSkinableMenus : public vcl::TPersistent, public TsSkinableMenusBase, pub
   TRects region_rects_;
   bool skinned_ = false;
   bool region_busy_ = false;
+  int first_glyph_width_ = 0;
+  int ico_line_width_ = 0;
 };
 
 // The painter of the manager (nil for none).

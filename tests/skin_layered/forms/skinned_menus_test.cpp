@@ -274,7 +274,8 @@ TEST_F(SkinnedMenusTest, ThePopupBackgroundHasItsFrameIconLineExtraLineAndCorner
   EXPECT_EQ(ColorOf32(bg, 3 + 16, h - 3 - 16), vcl::clLime);  // its glyph, 12 pixels above the bottom
   EXPECT_EQ(ColorOf32(bg, 3 + 32 + 1, h / 2), kIcoLine);
   const int icoLine = menus->Margin() + 16 + menus->Spacing();
-  EXPECT_EQ(MenuIcoLineWidth(), icoLine);
+  EXPECT_EQ(menus->IcoLineWidth(), icoLine);
+  EXPECT_EQ(menus->FirstGlyphWidth(), 16);
   EXPECT_EQ(ColorOf32(bg, 3 + 32 + icoLine + 1, h / 2), kMainMenu);
   // The frame's transparent corners: two pixels in the top row, one below, in each corner.
   EXPECT_EQ(info.RgnRects.size(), 8u);
