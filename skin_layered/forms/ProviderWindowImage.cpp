@@ -289,10 +289,11 @@ void TsSkinProvider::PaintMenuItems() {
          strip.Left, strip.Top, SRCCOPY);
 
   const HMENU bar = GetMenu(wnd);
-  const vcl::TPoint origin = FormOrigin();
+  // Under the border window the image lies further up than the form's window by the skin's
+  // taller caption: the system's menu bar row is the image's menu line.
   auto imageRect = [&](const RECT& r) {
-    return vcl::Rect(r.left - origin.X + shadow.Left, r.top - origin.Y + shadow.Top, r.right - origin.X + shadow.Left,
-                     r.bottom - origin.Y + shadow.Top);
+    const vcl::TPoint at = ImagePointOf(vcl::TPoint(r.left, r.top));
+    return vcl::Rect(at.X, at.Y, at.X + (r.right - r.left), at.Y + (r.bottom - r.top));
   };
   // The library's item at a place of the bar (a merged MDI child's among them); nil for an
   // item the system put there.

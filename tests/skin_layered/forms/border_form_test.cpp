@@ -287,6 +287,62 @@ TEST_F(BorderFormTest, TheMenuLineCoversTheFormsOwnMenuBarAndNoMore) {
   form->SetMenu(nullptr);
 }
 
+// An item of the menu line paints where the image's menu line is: the system's menu bar row of
+// the form's window, which the image holds lower by the skin's taller caption. Placed by the
+// window's rows alone, its top rows went under the caption and were never shown.
+struct ItemMarker {
+  static constexpr COLORREF kColor = RGB(0x10, 0xE0, 0x30);
+  std::vector<vcl::TRect> Rects;
+  void Draw(vcl::TObject*, vcl::TCanvas* Canvas, vcl::TRect R, vcl::TOwnerDrawState) {
+    Rects.push_back(R);
+    Canvas->Brush()->SetColor(static_cast<vcl::TColor>(kColor));
+    Canvas->FillRect(R);
+  }
+};
+
+TEST_F(BorderFormTest, MenuLineItemsStandWholeOnTheShownMenuLine) {
+  ASSERT_GT(BorderFormOffsetY(border), 0);  // the skin's caption is taller than the system's
+  auto* menu = new vcl::TMainMenu(form.get());
+  auto* item = new vcl::TMenuItem(menu);
+  item->SetCaption(L"&Skin");
+  ItemMarker marker;
+  item->OnAdvancedDrawItem = vcl::TAdvancedMenuDrawItemEvent::Bind<&ItemMarker::Draw>(&marker);
+  menu->Items()->Add(item);
+  form->SetMenu(menu);
+  SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
+  marker.Rects.clear();
+  provider->SkinData->BGChanged = true;
+  SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
+  ASSERT_FALSE(marker.Rects.empty());
+  const vcl::TRect drawn = marker.Rects.back();
+  // In the image: on the menu line below the caption, as far down in it as the system lays
+  // the item out in the window's menu band (the rows above the client area).
+  const int band = provider->MenuLinesCount() * provider->MenuHeight() + 1;
+  const int lineTop = provider->OffsetY() - band;
+  ASSERT_EQ(lineTop, provider->CaptionHeight(true) + provider->ShadowSize().Top);
+  RECT r{};
+  ASSERT_TRUE(GetMenuItemRect(Wnd(), GetMenu(Wnd()), 0, &r));
+  const vcl::TRect window = WindowBox(Wnd());
+  POINT client{0, 0};
+  ClientToScreen(Wnd(), &client);
+  EXPECT_EQ(drawn.Top - lineTop, r.top - (client.y - band));
+  EXPECT_LE(drawn.Bottom, provider->OffsetY());
+  vcl::TBitmap* image = provider->SkinData->CacheBmp();
+  const int x = (drawn.Left + drawn.Right) / 2;
+  const TPixel32 painted = PixelOf(image, x, drawn.Top) & 0xFFFFFF;
+  EXPECT_EQ(painted, 0x10E030u);  // the image's pixels are blue, green, red
+  for (int y = 0; y < lineTop; ++y) EXPECT_NE(PixelOf(image, x, y) & 0xFFFFFF, painted) << "image row " << y;
+
+  // On the form's window: every row of the item shows where the system has it.
+  HDC dc = GetWindowDC(Wnd());
+  ASSERT_TRUE(dc);
+  const int wx = (r.left + r.right) / 2 - window.Left;
+  for (int y = r.top - window.Top; y < r.top - window.Top + drawn.Height(); ++y)
+    EXPECT_EQ(GetPixel(dc, wx, y), ItemMarker::kColor) << "menu bar row " << y;
+  ReleaseDC(Wnd(), dc);
+  form->SetMenu(nullptr);
+}
+
 TEST_F(BorderFormTest, TheRegionLeavesTheClientAreaToTheForm) {
   const HWND wnd = BorderWnd();
   const int x = provider->OffsetX(), y = provider->OffsetY();
