@@ -18,6 +18,7 @@
 #include "skin_layered/manager/SkinManagerStartup.h"
 #include "skin_layered/manager/SkinReader.h"
 #include "skin_layered/manager/SysColors.h"
+#include "skin_layered/paint/AlphaBitmaps.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/GlowWindows.h"
 #include "skin_layered/paint/HintManager.h"
@@ -521,9 +522,18 @@ void TsSkinManager::PrepareShadows() {
   vcl::TBitmap* source = image.Bmp ? image.Bmp.get() : skin_.MasterBitmap.get();
   const int width = MaskImageWidth(image);
   const int height = MaskImageHeight(image);
-  shadow_inactive_ = CopyArea(source, image.R.Left, image.R.Top, width, height);
-  shadow_active_ = image.ImageCount > 1 ? CopyArea(source, image.R.Left + width, image.R.Top, width, height)
-                                        : CopyWhole(shadow_inactive_.get());
+  // A masked image's lower half is the shadow's alpha: without it the shadow would be a solid
+  // band. It goes into the window image premultiplied, as the border window shows it.
+  auto frame = [&](int Index) {
+    const int left = image.R.Left + Index * width;
+    if (image.MaskType < 1) return CopyArea(source, left, image.R.Top, width, height);
+    std::unique_ptr<vcl::TBitmap> soft =
+        MaskHalfToAlpha(source, vcl::Rect(left, image.R.Top, left + width, image.R.Top + 2 * height));
+    if (soft) PremultiplyBmp(soft.get());
+    return soft;
+  };
+  shadow_inactive_ = frame(0);
+  shadow_active_ = image.ImageCount > 1 ? frame(1) : CopyWhole(shadow_inactive_.get());
 }
 
 void TsSkinManager::FreeSkinImages() {

@@ -36,6 +36,20 @@ constexpr int kAboveCursorLift = 16;
 // Room the skin's look keeps around the text beside its borders.
 constexpr int kSkinTextRoom = 8;
 
+// The hint window stands invisible under the layered form that shows the hint, by a constant
+// alpha of 0. A display that shows no alpha (Wine without a compositing manager) shows it
+// opaque instead, black where the hint's picture is clear.
+bool ZeroAlphaShows() { return LayeredApiAvailable() && !PerPixelAlphaShown(); }
+
+// The hint window's shape (Rgn: owned, nil for none); on such a display none at all.
+void SetHintWindowRgn(HWND Wnd, HRGN Rgn, bool Redraw) {
+  if (ZeroAlphaShows()) {
+    if (Rgn) DeleteObject(Rgn);
+    Rgn = CreateRectRgn(0, 0, 0, 0);
+  }
+  SetWindowRgn(Wnd, Rgn, Redraw ? TRUE : FALSE);
+}
+
 // The unit's hint being made: its window, template and template image.
 struct THintUnit {
   TqvCustomHintWindow* Window = nullptr;
@@ -276,7 +290,7 @@ void TqvCustomHintWindow::WndProc(vcl::TMessage& Message) {
       if (manager && region_ && HandleAllocated()) {
         HRGN copy = CreateRectRgn(0, 0, 0, 0);
         CombineRgn(copy, region_, nullptr, RGN_COPY);
-        SetWindowRgn(Handle(), copy, FALSE);
+        SetHintWindowRgn(Handle(), copy, false);
       }
       Message.Result = 1;
       return;
@@ -424,6 +438,7 @@ void TqvCustomHintWindow::ActivateHint(vcl::TRect Rect, const vcl::String& AHint
   // The window itself stands invisible where the hint is.
   HWND wnd = Handle();
   SetLayeredAlpha(wnd, true, 0);
+  if (ZeroAlphaShows()) SetHintWindowRgn(wnd, nullptr, false);
   SetBounds(r.Left, r.Top, r.Width(), r.Height());
   const ULONG_PTR style = GetClassLongPtrW(wnd, GCL_STYLE);
   if (style & CS_DROPSHADOW) SetClassLongPtrW(wnd, GCL_STYLE, static_cast<LONG_PTR>(style & ~static_cast<ULONG_PTR>(CS_DROPSHADOW)));
@@ -536,7 +551,7 @@ std::unique_ptr<vcl::TBitmap> TqvCustomHintWindow::PaintImage(int Width, int Hei
     if (rgn && HandleAllocated()) {
       HRGN copy = CreateRectRgn(0, 0, 0, 0);
       CombineRgn(copy, rgn, nullptr, RGN_COPY);
-      SetWindowRgn(Handle(), copy, TRUE);
+      SetHintWindowRgn(Handle(), copy, true);
     }
   }
 
@@ -614,7 +629,7 @@ vcl::TRect TqvPngHintWindow::CalcHintRect(int MaxWidth, const vcl::String& AHint
 std::unique_ptr<vcl::TBitmap> TqvPngHintWindow::PaintImage(int Width, int Height) {
   TsHintManager* manager = HintManager();
   if (!manager || manager->SkinUsed()) return TqvCustomHintWindow::PaintImage(Width, Height);
-  if (HandleAllocated()) SetWindowRgn(Handle(), nullptr, TRUE);
+  if (HandleAllocated()) SetHintWindowRgn(Handle(), nullptr, true);
   auto image = CreateBmp32(Width, Height);
   if (image->Empty()) return nullptr;
   TqvHintImage* tmplImage = Unit().Image;

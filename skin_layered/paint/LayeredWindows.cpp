@@ -3,8 +3,10 @@
 #include <utility>
 
 #include "classlib/graphics/GraphicsHandles.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/PaintStartup.h"
+#include "skin_layered/paint/pixels/AlphaPixels.h"
 
 namespace skin_layered {
 namespace {
@@ -29,6 +31,36 @@ TLayeredUpdateFunc& UpdateFunc() {
   return func;
 }
 
+// The all-or-nothing copy of the last image that needed one, kept so that only a new size
+// allocates (the border window gets one at every step of a resize).
+struct TKeptCopy {
+  std::unique_ptr<vcl::TBitmap> Bmp;
+  bool InUse = false;
+};
+
+TKeptCopy& KeptCopy() {
+  static TKeptCopy kept;
+  return kept;
+}
+
+// Where the display does not show per-pixel alpha, a partly transparent pixel shows opaque in
+// its premultiplied, darkened colour (a soft shadow becomes a black band): such an image goes
+// out all or nothing. Nil when Bmp goes out as it is.
+vcl::TBitmap* AllOrNothingCopy(vcl::TBitmap* Bmp, std::unique_ptr<vcl::TBitmap>& Nested) {
+  if (PerPixelAlphaShown()) return nullptr;
+  TPixelView source;
+  if (!InitPixelView(Bmp, source) || !HasPartialAlpha(source)) return nullptr;
+  TKeptCopy& kept = KeptCopy();
+  // An update from within another one (a message the first sends) does not touch its copy.
+  std::unique_ptr<vcl::TBitmap>& copy = kept.InUse ? Nested : kept.Bmp;
+  if (!copy || copy->Width() != source.Width || copy->Height() != source.Height)
+    copy = CreateBmp32(source.Width, source.Height);
+  TPixelView target;
+  if (!InitPixelView(copy.get(), target)) return nullptr;
+  AllOrNothingAlpha(source, target);
+  return copy.get();
+}
+
 void AddExStyle(HWND Wnd, LONG_PTR Style) {
   const LONG_PTR ex = GetWindowLongPtrW(Wnd, GWL_EXSTYLE);
   if ((ex & Style) != Style) SetWindowLongPtrW(Wnd, GWL_EXSTYLE, ex | Style);
@@ -48,6 +80,14 @@ bool UpdateLayeredWnd(HWND Wnd, vcl::TBitmap* Bmp, std::uint8_t Alpha, const vcl
     empty = CreateBmp32(r.right - r.left, r.bottom - r.top);
     Bmp = empty.get();
   }
+  TKeptCopy& kept = KeptCopy();
+  std::unique_ptr<vcl::TBitmap> nested;
+  if (vcl::TBitmap* shown = AllOrNothingCopy(Bmp, nested)) Bmp = shown;
+  const bool holdsKept = Bmp == kept.Bmp.get() && !kept.InUse;
+  if (holdsKept) kept.InUse = true;
+  const vcl::TScopeExit release([&kept, holdsKept] {
+    if (holdsKept) kept.InUse = false;
+  });
   TLayeredUpdate update;
   update.Wnd = Wnd;
   update.Bitmap = Bmp;
@@ -55,6 +95,10 @@ bool UpdateLayeredWnd(HWND Wnd, vcl::TBitmap* Bmp, std::uint8_t Alpha, const vcl
   if (Dest) update.Dest = *Dest;
   const TLayeredUpdateFunc& func = UpdateFunc();
   return func ? func(update) : SystemUpdate(update);
+}
+
+void FreeLayeredUpdateCopy() {
+  if (!KeptCopy().InUse) KeptCopy().Bmp.reset();
 }
 
 bool SetLayeredAlpha(HWND Wnd, bool Enable, std::uint8_t Alpha) {

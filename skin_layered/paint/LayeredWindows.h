@@ -30,8 +30,13 @@ TLayeredUpdateFunc SetLayeredUpdateFunc(TLayeredUpdateFunc Func);
 
 // Puts Bmp on the window with per-pixel alpha and the constant alpha Alpha (a nil bitmap: a
 // transparent one of the window's size), at Dest when given. The window gets WS_EX_LAYERED
-// when it lacks it. False when nothing was put (no window, no layered windows).
+// when it lacks it. Where the display shows no per-pixel alpha (PerPixelAlphaShown), an image
+// with partly transparent pixels goes out all or nothing (AllOrNothingAlpha) instead. False
+// when nothing was put (no window, no layered windows).
 bool UpdateLayeredWnd(HWND Wnd, vcl::TBitmap* Bmp, std::uint8_t Alpha, const vcl::TPoint* Dest = nullptr);
+// Frees the all-or-nothing copy UpdateLayeredWnd keeps between updates (at the painting
+// units' shutdown).
+void FreeLayeredUpdateCopy();
 
 // Enable: the window becomes layered with the constant alpha (true only when it was not
 // layered before). Otherwise, or without layered windows, it loses WS_VISIBLE and

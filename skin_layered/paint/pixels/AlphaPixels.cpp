@@ -50,6 +50,38 @@ void ClearWhiteArea(const TPixelView& view) {
   });
 }
 
+bool HasPartialAlpha(const TPixelView& view) {
+  for (int y = 0; y < view.Height; ++y) {
+    const TPixel32* row = view.Row(y);
+    for (int x = 0; x < view.Width; ++x)
+      if (const unsigned a = row[x] >> 24; a != 0 && a != 255) return true;
+  }
+  return false;
+}
+
+void AllOrNothingAlpha(const TPixelView& source, const TPixelView& target) {
+  if (source.Empty() || target.Empty()) return;
+  const int width = std::min(source.Width, target.Width), height = std::min(source.Height, target.Height);
+  for (int y = 0; y < height; ++y) {
+    const TPixel32* from = source.Row(y);
+    TPixel32* to = target.Row(y);
+    for (int x = 0; x < width; ++x) {
+      const TPixel32 p = from[x];
+      const unsigned a = p >> 24;
+      if (a == 255) {
+        to[x] = p;
+      } else if (a < 128) {
+        to[x] = 0;
+      } else {
+        TPixel32 result = 0xFF000000u;
+        for (unsigned shift = 0; shift < 24; shift += 8)
+          result |= std::min(255u, (Channel(p, shift) * 255 + a / 2) / a) << shift;
+        to[x] = result;
+      }
+    }
+  }
+}
+
 void FillArea(const TPixelView& view, TPixelRect r, TPixel32 value) {
   const TPixelRect area = ClipToView(view, r);
   for (int y = area.Top; y < area.Bottom; ++y) std::fill(view.Row(y) + area.Left, view.Row(y) + area.Right, value);

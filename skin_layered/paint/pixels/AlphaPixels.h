@@ -22,6 +22,13 @@ void PremultiplyArea(const TPixelView& view, TPixelRect r);
 // Every pixel whose value is exactly 0x00FFFFFF becomes 0.
 void ClearWhiteArea(const TPixelView& view);
 
+// Whether some pixel is partly transparent (alpha neither 0 nor 255).
+bool HasPartialAlpha(const TPixelView& view);
+// Target := Source made all or nothing, for a display that shows a layered window's pixels
+// opaque whatever their alpha: a premultiplied pixel below half alpha becomes 0 (clear), any
+// other opaque in its own colour (divided by its alpha again). Over the area both cover.
+void AllOrNothingAlpha(const TPixelView& source, const TPixelView& target);
+
 // Every pixel of R := Value.
 void FillArea(const TPixelView& view, TPixelRect r, TPixel32 value);
 // Each colour channel moves Percent % of the way toward the colour's, c - Percent * (c - cc)

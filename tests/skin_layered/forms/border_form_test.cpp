@@ -21,6 +21,8 @@
 #include "skin_layered/paint/GlowWindows.h"
 #include "skin_layered/paint/LayeredWindows.h"
 #include "skin_layered/paint/PaintStartup.h"
+#include "skin_layered/paint/pixels/AlphaPixels.h"
+#include "sample_skins.h"
 
 namespace skin_layered::test {
 namespace {
@@ -89,8 +91,11 @@ class BorderFormTest : public FormSkinTest {
       const int clientAlpha = provider && u.Bitmap ? static_cast<int>(PixelOf(u.Bitmap, provider->OffsetX() + 20,
                                                                               provider->OffsetY() + 20) >> 24)
                                                    : -1;
+      TPixelView sent;
+      const bool partial = InitPixelView(u.Bitmap, sent) && HasPartialAlpha(sent);
       updates.push_back({u.Wnd, u.Bitmap ? u.Bitmap->Width() : 0, u.Bitmap ? u.Bitmap->Height() : 0, u.Alpha,
-                         u.Dest ? *u.Dest : vcl::TPoint(-1, -1), clientAlpha});
+                         u.Dest ? *u.Dest : vcl::TPoint(-1, -1), clientAlpha, partial,
+                         provider && u.Bitmap == provider->SkinData->CacheBmp()});
       // Passed on as the system would take it (it moves the window to Dest).
       BLENDFUNCTION blend{AC_SRC_OVER, 0, u.Alpha, AC_SRC_ALPHA};
       SIZE size{u.Bitmap->Width(), u.Bitmap->Height()};
@@ -154,6 +159,8 @@ class BorderFormTest : public FormSkinTest {
     std::uint8_t Alpha;
     vcl::TPoint Dest;
     int ClientAlpha;
+    bool PartlyTransparent;  // some pixel neither clear nor opaque
+    bool WindowImage;        // the provider's window image itself
   };
   std::vector<Update> updates;
   TqvBorderForm* border = nullptr;
@@ -341,6 +348,33 @@ TEST_F(BorderFormTest, MenuLineItemsStandWholeOnTheShownMenuLine) {
     EXPECT_EQ(GetPixel(dc, wx, y), ItemMarker::kColor) << "menu bar row " << y;
   ReleaseDC(Wnd(), dc);
   form->SetMenu(nullptr);
+}
+
+// The sample skin's extended border is a soft shadow. A display without per-pixel alpha
+// (Wine without a compositing manager) showed it as a dark opaque band round the form: there
+// the border window gets it all or nothing; elsewhere the window image as painted.
+TEST_F(BorderFormTest, TheSoftShadowGoesOutAllOrNothingWithoutPerPixelAlpha) {
+  manager->SetSkinDirectory(SampleSkins());
+  manager->SetSkinName(L"Lagoon");
+  ASSERT_TRUE(provider->FormSkinned());
+  border = provider->ExtBorderForm();
+  ASSERT_NE(border, nullptr);
+  const std::optional<bool> before = SetPerPixelAlphaShown(true);
+  for (const bool perPixel : {true, false, true}) {
+    SetPerPixelAlphaShown(perPixel);
+    updates.clear();
+    provider->SkinData->BGChanged = true;
+    border->UpdateExBordersPos(true, 255);
+    const auto sent = std::find_if(updates.rbegin(), updates.rend(), [&](const Update& u) { return u.Wnd == BorderWnd(); });
+    ASSERT_NE(sent, updates.rend()) << perPixel;
+    EXPECT_EQ(sent->PartlyTransparent, perPixel);
+    EXPECT_EQ(sent->WindowImage, perPixel);
+    EXPECT_EQ(sent->ClientAlpha, 0);  // the form's own part is clear either way
+    TPixelView image;
+    ASSERT_TRUE(InitPixelView(provider->SkinData->CacheBmp(), image));
+    EXPECT_TRUE(HasPartialAlpha(image));  // the window image keeps its soft shadow
+  }
+  SetPerPixelAlphaShown(before);
 }
 
 TEST_F(BorderFormTest, TheRegionLeavesTheClientAreaToTheForm) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "classlib/forms/Menus.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "classlib/rtl/SysUtils.h"
 #include "forms_support.h"
 #include "sample_skins.h"
@@ -17,6 +18,7 @@
 #include "skin_layered/paint/HintManager.h"
 #include "skin_layered/paint/HintWindows.h"
 #include "skin_layered/paint/LayeredWindows.h"
+#include "skin_layered/paint/PaintStartup.h"
 
 namespace skin_layered::test {
 namespace {
@@ -383,6 +385,9 @@ TEST_F(TitleBarTest, AnItemsHintInTheHintManagersWindowGoesWithTheMouseThePressA
 // whose border picture leaves the inside to the section: the face and the text are shown,
 // opaque, within the window's shape.
 TEST_F(TitleBarTest, AnItemsHintInTheSampleSkinShowsItsTextOnTheHintsFace) {
+  // The window's shape as a display that shows alpha has it (on one that does not, the hint
+  // window takes no room at all).
+  const vcl::TScopeExit alpha([before = SetPerPixelAlphaShown(true)] { SetPerPixelAlphaShown(before); });
   auto* hints = new TsHintManager(nullptr);
   hints->SetAnimated(false);
   manager->SetSkinDirectory(SampleSkins());

@@ -57,6 +57,37 @@ TEST(AlphaPixels, PremultiplyZeroesOnlyTransparentWhite) {
       {4, 0, Bgra(0, 0, 0, 0)}}));
 }
 
+// For a display without per-pixel alpha: below half alpha clear, from half up opaque in the
+// colour the premultiplied pixel stands for; whole pixels pass unchanged.
+TEST(AlphaPixels, AllOrNothingAlpha) {
+  PixelImage source(8, 2, 0, true);  // bottom-up, as device-independent bitmaps are
+  source.At(0, 0) = Bgra(10, 20, 30, 255);    // opaque: kept
+  source.At(1, 0) = 0;                        // clear: kept
+  source.At(2, 0) = Bgra(40, 50, 60, 127);    // just below half: clear
+  source.At(3, 0) = Bgra(64, 32, 128, 128);   // half: opaque, colour x 255 / 128, rounded
+  source.At(4, 0) = Bgra(200, 0, 100, 200);   // 255, 0 and 128
+  source.At(5, 0) = Bgra(255, 250, 1, 254);   // above its alpha: limited to 255
+  source.At(6, 0) = Bgra(5, 5, 5, 1);
+  source.At(7, 0) = 0x00FFFFFF;               // clear, with a colour left in it: 0
+  for (int x = 0; x < 8; ++x) source.At(x, 1) = Bgra(1, 2, 3, 255);
+  EXPECT_TRUE(HasPartialAlpha(source.View()));
+
+  PixelImage target(8, 2, 0x5A5A5A5A);
+  AllOrNothingAlpha(source.View(), target.View());
+  EXPECT_TRUE(PixelsAre(target, {{0, 0, Bgra(10, 20, 30, 255)}, {1, 0, 0u}, {2, 0, 0u},
+      {3, 0, Bgra(128, 64, 255, 255)}, {4, 0, Bgra(255, 0, 128, 255)}, {5, 0, Bgra(255, 251, 1, 255)},
+      {6, 0, 0u}, {7, 0, 0u}, {0, 1, Bgra(1, 2, 3, 255)}, {7, 1, Bgra(1, 2, 3, 255)}}));
+  EXPECT_FALSE(HasPartialAlpha(target.View()));
+
+  // Over the area both cover: a smaller target takes the top-left part, nothing more.
+  Framed small(3, 1, 0x11111111);
+  AllOrNothingAlpha(source.View(), small.View());
+  EXPECT_EQ(small.At(2, 0), 0u);
+  EXPECT_TRUE(small.FrameIntact());
+  EXPECT_FALSE(HasPartialAlpha(PixelImage(4, 4, Bgra(9, 9, 9, 255)).View()));
+  EXPECT_FALSE(HasPartialAlpha(TPixelView{}));
+}
+
 TEST(AlphaPixels, RectanglesAreHalfOpenAndCutToTheView) {
   Framed image(6, 4, 0);
   FillArea(image.View(), {-3, -3, 2, 2}, 0x11111111);

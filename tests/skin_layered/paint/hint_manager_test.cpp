@@ -19,6 +19,8 @@
 #include "skin_layered/paint/HintShowTimer.h"
 #include "skin_layered/paint/HintWindows.h"
 #include "skin_layered/paint/LayeredWindows.h"
+#include "skin_layered/paint/PaintStartup.h"
+#include "skin_layered/paint/pixels/AlphaPixels.h"
 
 namespace skin_layered::test {
 namespace {
@@ -33,10 +35,12 @@ struct Update {
   std::unique_ptr<vcl::TBitmap> image;
 };
 
-// Catches every layered-window update for a scope, and gives the program's hint manager.
+// Catches every layered-window update for a scope, and gives the program's hint manager. The
+// display shows per-pixel alpha unless a test says otherwise.
 class HintScope {
  public:
   HintScope() {
+    alpha_before_ = SetPerPixelAlphaShown(true);
     before_ = SetLayeredUpdateFunc([this](const TLayeredUpdate& u) {
       auto copy = std::make_unique<vcl::TBitmap>();
       CopyBmp(copy.get(), u.Bitmap);
@@ -48,6 +52,7 @@ class HintScope {
   ~HintScope() {
     vcl::TObject::Free(manager);
     SetLayeredUpdateFunc(before_);
+    SetPerPixelAlphaShown(alpha_before_);
   }
   HintScope(const HintScope&) = delete;
   HintScope& operator=(const HintScope&) = delete;
@@ -57,6 +62,7 @@ class HintScope {
 
  private:
   TLayeredUpdateFunc before_;
+  std::optional<bool> alpha_before_;
 };
 
 void Tick(vcl::TTimer* timer) {
@@ -214,6 +220,57 @@ TEST(HintManager, ShowsAHintAtAPointOnALayeredForm) {
   EXPECT_EQ(info.Bmp, window->Image());
 }
 
+bool PartlyTransparent(vcl::TBitmap& bmp) {
+  TPixelView view;
+  return InitPixelView(&bmp, view) && HasPartialAlpha(view);
+}
+
+// The region type of a window's shape: ERROR without one, NULLREGION for an empty one.
+int WindowRgnType(HWND wnd) {
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  const int type = GetWindowRgn(wnd, rgn);
+  DeleteObject(rgn);
+  return type;
+}
+
+// A display without alpha (Wine without a compositing manager) shows a partly transparent
+// pixel opaque in its darkened colour, and the hint window, meant to stand invisible under
+// the hint's picture by a constant alpha of 0, opaque too: the default template's hint stood
+// in a black box. There the hint's picture goes out all or nothing and the window takes no
+// room.
+TEST(HintManager, WithoutPerPixelAlphaTheShadowGoesOutAllOrNothing) {
+  HintScope scope;
+  scope.manager->SetAnimated(false);
+  std::vector<std::unique_ptr<vcl::TBitmap>> shown;
+  for (const bool perPixel : {true, false}) {
+    SetPerPixelAlphaShown(perPixel);
+    scope.updates.clear();
+    TqvPngHintWindow* window = scope.manager->ShowHintAt({300, 200}, L"Hint text", 0);
+    ASSERT_NE(window, nullptr);
+    ASSERT_FALSE(scope.updates.empty());
+    shown.push_back(std::move(scope.updates.back().image));
+    EXPECT_TRUE(IsWindowVisible(window->Handle()));
+    EXPECT_EQ(WindowRgnType(window->Handle()), perPixel ? ERROR : NULLREGION) << perPixel;
+    SendMessageW(window->Handle(), WM_NCPAINT, 1, 0);
+    EXPECT_EQ(WindowRgnType(window->Handle()), perPixel ? ERROR : NULLREGION) << perPixel;
+  }
+  vcl::TBitmap& soft = *shown[0];
+  vcl::TBitmap& hard = *shown[1];
+  ASSERT_EQ(soft.Width(), hard.Width());
+  ASSERT_EQ(soft.Height(), hard.Height());
+  EXPECT_TRUE(PartlyTransparent(soft));   // as painted
+  EXPECT_FALSE(PartlyTransparent(hard));
+  for (int y = 0; y < soft.Height(); ++y)
+    for (int x = 0; x < soft.Width(); ++x) {
+      const TPixel32 s = PixelOf(soft, x, y), h = PixelOf(hard, x, y);
+      const unsigned a = s >> 24;
+      if (a == 255 || a == 0) ASSERT_EQ(h, s) << x << "," << y;  // whole pixels as they were
+      else if (a < 128) ASSERT_EQ(h, 0u) << x << "," << y;
+      else ASSERT_EQ(h >> 24, 255u) << x << "," << y;
+    }
+  EXPECT_EQ(PixelOf(hard, hard.Width() / 2, hard.Height() - 7), 0u);  // the shadow below: clear
+}
+
 TEST(HintManager, HintsAtTheScreensCornerStayOnTheMonitor) {
   HintScope scope;
   scope.manager->SetAnimated(false);
@@ -366,7 +423,7 @@ TEST(HintManager, TheTemplateAndTheWrapWidth) {
 // frame 3 wide, a blue centre (painted only with Centre) and key-coloured corner pixels.
 class SkinManager : public TqvDefaultManager {
  public:
-  explicit SkinManager(int transparency, bool masked, bool Centre = true) {
+  explicit SkinManager(int transparency, bool masked, bool Centre = true, bool soft = false) {
     skin.Sections.resize(1);
     TsGeneralData& hint = skin.Sections[0];
     hint.ClassName = L"HINT";
@@ -382,7 +439,13 @@ class SkinManager : public TqvDefaultManager {
       for (int x = 0; x < 9; ++x) {
         TPixel32 p = Bgra(255, 255, 255, 255);
         // The mask: its outer ring white (clear), black (opaque) inside it.
-        if (y >= 9) p = (x == 0 || x == 8 || y == 9 || y == 17) ? Bgra(255, 255, 255, 255) : Bgra(0, 0, 0, 255);
+        if (y >= 9) {
+          const bool outer = x == 0 || x == 8 || y == 9 || y == 17;
+          const bool inner = x == 1 || x == 7 || y == 10 || y == 16;
+          // A soft shadow: its outer ring mostly clear, the next one mostly opaque.
+          p = outer ? (soft ? Bgra(192, 192, 192, 255) : Bgra(255, 255, 255, 255))
+                    : inner && soft ? Bgra(64, 64, 64, 255) : Bgra(0, 0, 0, 255);
+        }
         else if (x > 2 && x < 6 && y > 2 && y < 6) p = Bgra(0, 0, 255, 255);
         if (y == 0 && (x == 0 || x == 8)) p = 0x00FF00FF;
         SetPixelOf(*picture, x, y, p);
@@ -446,6 +509,31 @@ TEST(HintManager, TheSkinsLook) {
     EXPECT_EQ(PixelOf(image, 0, 0) >> 24, 0u);  // the mask's white: clear
     EXPECT_EQ(PixelOf(image, 1, 1) >> 24, 255u);
     EXPECT_TRUE(Premultiplied(image));
+  }
+  // A soft shadow in the border image's mask: partly transparent where the display shows it,
+  // all or nothing where it would show it opaque and dark.
+  SkinManager soft(100, true, true, true);
+  SetDefaultManager(&soft);
+  for (const bool perPixel : {true, false}) {
+    HintScope scope;
+    SetPerPixelAlphaShown(perPixel);
+    scope.manager->SetAnimated(false);
+    ASSERT_NE(scope.manager->ShowHintAt({300, 300}, L"Soft shadow", 0), nullptr);
+    ASSERT_FALSE(scope.updates.empty());
+    vcl::TBitmap& image = *scope.updates.back().image;
+    const int y = image.Height() / 2;
+    EXPECT_EQ(PartlyTransparent(image), perPixel);
+    // The window's shape: the skin's where alpha shows, else none at all.
+    const HWND wnd = scope.manager->PngHintWindow()->Handle();
+    SendMessageW(wnd, WM_NCPAINT, 1, 0);
+    EXPECT_EQ(WindowRgnType(wnd), perPixel ? COMPLEXREGION : NULLREGION);
+    if (perPixel) {
+      EXPECT_EQ(PixelOf(image, 0, y) >> 24, 255u - 192u);
+      EXPECT_EQ(PixelOf(image, 1, y) >> 24, 255u - 64u);
+    } else {
+      EXPECT_EQ(PixelOf(image, 0, y), 0u);
+      EXPECT_EQ(PixelOf(image, 1, y), Bgra(255, 255, 255, 255));  // the frame's white, opaque
+    }
   }
   SetDefaultManager(before);
 }
