@@ -266,6 +266,9 @@ TEST_F(SkinnedForms, ResizingStepByStepCutsTheCornersAndPaintsTheFrameOnceAStep)
   TWinSkinForm* skin = ShowSkinned(form.get());
   ASSERT_TRUE(skin && skin->HasRegion);
   const HWND w = form->Handle();
+  // Above the windows of tests running beside: one of them going from over the form would
+  // have its frame painted again where it showed.
+  SetWindowPos(w, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   const TPoint start = WindowSize(w);
   int counted = 0;
   for (const int step : {9, 18, 27, 36, 27, 18, 9, 0}) {
