@@ -7,7 +7,7 @@
 #include "skin_layered/adapters/DialogWnd.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/SkinCommand.h"
-#include "skin_layered/core/WindowMessages.h"
+#include "skin_layered/core/SystemMessages.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"

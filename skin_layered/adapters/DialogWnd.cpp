@@ -9,6 +9,7 @@
 #include "skin_layered/adapters/DialogSysMenu.h"
 #include "skin_layered/core/SavedDC.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/core/SystemMessages.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormAnimations.h"
 #include "skin_layered/forms/FormMetrics.h"
@@ -327,14 +328,14 @@ void TqvDialogWnd::Dispatch(vcl::TMessage& Message) {
       if (IsWindowEnabled(CtrlHandle))
         if (TsSkinManager* manager = DefaultSkinManager(); manager && manager->HotWnd()) manager->SetHotWnd(nullptr);
       break;
-    case WM_USER + 1:
+    case DM_SETDEFID:
       TqvScrollWnd::WndProc(Message);
       if (Destroyed) return;
       WalkChildren();
       RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
       return;
-    case 0x52C:
-    case 0x52E:
+    case kDialogRearranged:
+    case kDialogRearrangedToo:
       CallPrevWndProc(Message);
       if (Destroyed) return;
       WalkChildren();
@@ -381,7 +382,7 @@ void TqvDialogWnd::Dispatch(vcl::TMessage& Message) {
   if (Destroyed) return;
   if (Message.Msg == WM_WINDOWPOSCHANGED && border_form_ && IsWindowVisible(CtrlHandle)) UpdateBorderPos(false);
   if (Message.Msg == WM_SYSCOMMAND) {
-    const UINT command = static_cast<UINT>(Message.WParam & 0xFFF0);
+    const UINT command = static_cast<UINT>(SysCommandOf(Message.WParam));
     if (Message.WParam == (SC_MOVE | HTCAPTION)) UpdateWindow(CtrlHandle);
     if ((command == SC_MAXIMIZE || command == SC_RESTORE) && HasMaxBox()) SetHotButton(0, false);
   }

@@ -6,6 +6,7 @@
 #include "skin_layered/core/AnimationFlag.h"
 #include "skin_layered/core/SavedDC.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/core/SystemMessages.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/manager/CommonData.h"
@@ -202,7 +203,7 @@ void TqvMDIWnd::WndProc(vcl::TMessage& Message) {
   TqvBaseWnd::WndProc(Message);
   if (Destroyed) return;
   switch (Message.Msg) {
-    case 0x3F:  // the MDI client recalculates its scroll bars
+    case kMdiCalcChildScroll:
     case WM_PARENTNOTIFY: {
       const LONG_PTR style = GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
       if (VertBar) VertBar->Visible = (style & WS_VSCROLL) != 0;

@@ -15,6 +15,7 @@
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/AnimationFlag.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/core/SystemMessages.h"
 #include "skin_layered/forms/CtrlAdapter.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormAnimations.h"
@@ -31,8 +32,6 @@
 namespace skin_layered {
 namespace {
 
-// The command of a system command message; its low four bits are the system's own.
-constexpr WPARAM kSysCommandMask = 0xFFF0;
 constexpr WPARAM kMoveByCaption = SC_MOVE | HTCAPTION;  // 0xF012
 constexpr UINT kRedrawFrame = RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME;  // 0x481
 // The longest a shutdown waits for the animations still running.
@@ -75,7 +74,7 @@ void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) {
   const HWND wnd = Form->Handle();
   // The commands below may close the form, or wait for animations.
   const TWatch alive = Watch();
-  const WPARAM command = Message.WParam & kSysCommandMask;
+  const WPARAM command = SysCommandOf(Message.WParam);
   const bool mdiChild = Form->FormStyle() == vcl::fsMDIChild;
   const bool mainForm = vcl::Application && Form == vcl::Application->MainForm();
   TsSkinManager* manager = SkinManager();
@@ -226,7 +225,7 @@ void TsSkinProvider::AfterMinimize() {
 void TsSkinProvider::MDIChildCommand(vcl::TMessage& Message) {
   const HWND wnd = Form->Handle();
   const TWatch alive = Watch();
-  const WPARAM command = Message.WParam & kSysCommandMask;
+  const WPARAM command = SysCommandOf(Message.WParam);
   const bool zoomed = IsZoomed(wnd) != FALSE;
   TsSkinProvider* frame = MDIProvider();
   if (frame == this) frame = nullptr;

@@ -46,6 +46,7 @@
 #include "skin_layered/core/AdapterServices.h"
 #include "skin_layered/core/CaptionHitCodes.h"
 #include "skin_layered/core/FormServices.h"
+#include "skin_layered/core/SystemMessages.h"
 #include "skin_layered/forms/BorderForm.h"
 #include "skin_layered/forms/CtrlAdapter.h"
 #include "skin_layered/forms/MDIForm.h"

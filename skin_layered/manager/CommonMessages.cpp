@@ -399,7 +399,7 @@ bool CommonMessage(vcl::TMessage& Message, TsCommonData* SkinData) {
     case WM_SIZE: SizeMessage(data); return false;
     case WM_UPDATEUISTATE: return UpdateUIState(data);
     case WM_CONTEXTMENU: ContextMenu(data); return false;
-    case 0x001D:
+    case WM_FONTCHANGE:  // as a change of the enabled state: no hover, no focus look
     case vcl::CM_ENABLEDCHANGED: EnabledChanged(data); return false;
     case vcl::CM_VISIBLECHANGED: VisibleChanged(Message, data); return false;
     case vcl::CM_MOUSEENTER: MouseEnter(data); return false;

@@ -7,7 +7,7 @@
 #include "classlib/forms/Menus.h"
 #include "skin_layered/core/AdapterServices.h"
 #include "skin_layered/core/SkinCommand.h"
-#include "skin_layered/core/WindowMessages.h"
+#include "skin_layered/core/SystemMessages.h"
 #include "skin_layered/core/WindowUtils.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
@@ -121,7 +121,7 @@ bool TsSkinManager::MainWindowHook(vcl::TMessage& Message) {
       if (SkinCommandOf(Message.WParam) == scmPreviewData) ApplyPreview();
       return false;
     case WM_SYSCOMMAND: {
-      const WPARAM command = Message.WParam & 0xFFF0;
+      const WPARAM command = SysCommandOf(Message.WParam);
       if (command != SC_MINIMIZE && command != SC_RESTORE) return false;
       if (!active_ || !skin_.SkinData.Active) return false;
       TsSkinProviderBase* provider = MainFormProvider();
