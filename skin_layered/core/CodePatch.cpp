@@ -14,12 +14,6 @@
 namespace skin_layered {
 namespace {
 
-// Patches are made and slots handed out one at a time, from whatever thread.
-std::mutex& PatchLock() {
-  static std::mutex lock;
-  return lock;
-}
-
 constexpr std::uint64_t kReach = 0x7FF00000;  // a little under 2 GiB, either way
 constexpr int kMaxImportJumps = 8;
 constexpr std::size_t kEntryBytesRead = 32;
@@ -65,10 +59,20 @@ struct TSlotPage {
   int Used = 0;
 };
 
-std::vector<TSlotPage>& SlotPages() {
-  static std::vector<TSlotPage> pages;
-  return pages;
+// The process's patching: patches are made and slots handed out one at a time, from whatever
+// thread.
+struct TPatching {
+  std::mutex Lock;
+  std::vector<TSlotPage> Pages;
+};
+
+TPatching& Patching() {
+  static TPatching patching;
+  return patching;
 }
+
+std::mutex& PatchLock() { return Patching().Lock; }
+std::vector<TSlotPage>& SlotPages() { return Patching().Pages; }
 
 bool WithinReach(const std::uint8_t* A, const std::uint8_t* B) {
   const auto a = reinterpret_cast<std::uint64_t>(A);

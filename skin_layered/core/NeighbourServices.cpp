@@ -15,19 +15,19 @@ VCL_CLASS_INFO(TqvDialogWndBase) {}
 
 namespace {
 
-TLayeredFormServices*& InstalledFormServices() {
-  static TLayeredFormServices* services = nullptr;
-  return services;
-}
+// What is installed, with the do-nothing services answering while nothing is.
+struct TNeighbours {
+  TLayeredFormServices* FormServices = nullptr;
+  TLayeredAdapterServices* AdapterServices = nullptr;
+  TLayeredFormServices NoFormServices;
+  TLayeredAdapterServices NoAdapterServices;
+  std::array<TqvControlAdapterFactory, kAdapterKindCount> Factories{};
+  std::vector<std::unique_ptr<vcl::TObject, void (*)(vcl::TObject*)>> HookedAdapters;
+};
 
-TLayeredAdapterServices*& InstalledAdapterServices() {
-  static TLayeredAdapterServices* services = nullptr;
-  return services;
-}
-
-std::array<TqvControlAdapterFactory, kAdapterKindCount>& ControlAdapterFactories() {
-  static std::array<TqvControlAdapterFactory, kAdapterKindCount> factories{};
-  return factories;
+TNeighbours& Neighbours() {
+  static TNeighbours neighbours;
+  return neighbours;
 }
 
 LRESULT CALLBACK PassOnHook(int Code, WPARAM WParam, LPARAM LParam) {
@@ -37,45 +37,38 @@ LRESULT CALLBACK PassOnHook(int Code, WPARAM WParam, LPARAM LParam) {
 }  // namespace
 
 TLayeredFormServices* SetFormServices(TLayeredFormServices* Services) {
-  TLayeredFormServices* old = InstalledFormServices();
-  InstalledFormServices() = Services;
-  return old;
+  return std::exchange(Neighbours().FormServices, Services);
 }
 
 TLayeredFormServices& FormServices() {
-  static TLayeredFormServices none;
-  TLayeredFormServices* installed = InstalledFormServices();
-  return installed ? *installed : none;
+  TNeighbours& n = Neighbours();
+  return n.FormServices ? *n.FormServices : n.NoFormServices;
 }
 
 HOOKPROC TLayeredAdapterServices::DialogHookProc() { return &PassOnHook; }
 
 TLayeredAdapterServices* SetAdapterServices(TLayeredAdapterServices* Services) {
-  TLayeredAdapterServices* old = InstalledAdapterServices();
-  InstalledAdapterServices() = Services;
-  return old;
+  return std::exchange(Neighbours().AdapterServices, Services);
 }
 
 TLayeredAdapterServices& AdapterServices() {
-  static TLayeredAdapterServices none;
-  TLayeredAdapterServices* installed = InstalledAdapterServices();
-  return installed ? *installed : none;
+  TNeighbours& n = Neighbours();
+  return n.AdapterServices ? *n.AdapterServices : n.NoAdapterServices;
 }
 
 TqvControlAdapterFactory RegisterControlAdapter(TqvAdapterKind Kind, TqvControlAdapterFactory Factory) {
   const auto index = static_cast<std::size_t>(Kind);
   if (index >= kAdapterKindCount) return nullptr;
-  return std::exchange(ControlAdapterFactories()[index], Factory);
+  return std::exchange(Neighbours().Factories[index], Factory);
 }
 
 TqvControlAdapterFactory ControlAdapterFactory(TqvAdapterKind Kind) {
   const auto index = static_cast<std::size_t>(Kind);
-  return index < kAdapterKindCount ? ControlAdapterFactories()[index] : nullptr;
+  return index < kAdapterKindCount ? Neighbours().Factories[index] : nullptr;
 }
 
 std::vector<std::unique_ptr<vcl::TObject, void (*)(vcl::TObject*)>>& HookedAdapters() {
-  static std::vector<std::unique_ptr<vcl::TObject, void (*)(vcl::TObject*)>> adapters;
-  return adapters;
+  return Neighbours().HookedAdapters;
 }
 
 void FreeHookedAdapters() {

@@ -2,15 +2,23 @@
 
 namespace skin_layered {
 namespace {
-bool g_skinned_popup_shown = false;
-}  // namespace
 
-TqvPopupMenuLinks& PopupMenuLinks() {
-  static TqvPopupMenuLinks links;
-  return links;
+// The links, and the flag the skinned menus and the menu-window adapters share.
+struct TPopupMenuState {
+  TqvPopupMenuLinks Links;
+  bool SkinnedPopupShown = false;
+};
+
+TPopupMenuState& State() {
+  static TPopupMenuState state;
+  return state;
 }
 
-bool SkinnedPopupShown() { return g_skinned_popup_shown; }
-void SetSkinnedPopupShown(bool Value) { g_skinned_popup_shown = Value; }
+}  // namespace
+
+TqvPopupMenuLinks& PopupMenuLinks() { return State().Links; }
+
+bool SkinnedPopupShown() { return State().SkinnedPopupShown; }
+void SetSkinnedPopupShown(bool Value) { State().SkinnedPopupShown = Value; }
 
 }  // namespace skin_layered

@@ -1,5 +1,6 @@
 #include "skin_layered/core/SkinConvertor.h"
 
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/core/SkinDialogs.h"
 #include "skin_layered/core/SkinPack.h"
 #include "skin_layered/core/ZStream.h"
@@ -53,10 +54,7 @@ bool LoadSkinPackFile(const vcl::String& FileName, std::unique_ptr<TqvSkinConver
   vcl::TMemoryStream file;
   file.LoadFromFile(FileName);
   Reader->PackedData = &file;
-  struct Release {
-    TqvSkinConvertor* reader;
-    ~Release() { reader->PackedData = nullptr; }
-  } release{Reader.get()};
+  const vcl::TScopeExit release([reader = Reader.get()] { reader->PackedData = nullptr; });
   return Reader->LoadPack();
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "classlib/forms/Forms.h"
+#include "classlib/rtl/ScopeExit.h"
 
 namespace skin_layered {
 
@@ -66,19 +67,15 @@ int MessageDlgEx(const vcl::String& Title, const vcl::String& Text, int Type, in
   const vcl::String caption = Title.empty() ? vcl::String(MessageCaption(Type)) : Title;
   DialogPosX = X;
   DialogPosY = Y;
-  struct PositionReset {
-    ~PositionReset() {
-      DialogPosX = -1;
-      DialogPosY = -1;
-    }
-  } positionReset;
+  const vcl::TScopeExit position_reset([] {
+    DialogPosX = -1;
+    DialogPosY = -1;
+  });
 
   if (vcl::Application) vcl::Application->ModalStarted();
-  struct ModalEnd {
-    ~ModalEnd() {
-      if (vcl::Application) vcl::Application->ModalFinished();
-    }
-  } modalEnd;
+  const vcl::TScopeExit modal_end([] {
+    if (vcl::Application) vcl::Application->ModalFinished();
+  });
 
   MSGBOXPARAMSW params{};
   params.cbSize = sizeof params;

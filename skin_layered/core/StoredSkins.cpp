@@ -1,5 +1,6 @@
 #include "skin_layered/core/StoredSkins.h"
 
+#include "classlib/rtl/ScopeExit.h"
 #include "classlib/streaming/Filer.h"
 #include "skin_layered/core/SkinConvertor.h"
 
@@ -68,10 +69,7 @@ void TsStoredSkin::DefineProperties(vcl::TFiler* Filer) {
 bool TsStoredSkin::Unpack(TqvSkinConvertor& Reader) {
   if (data_->Size() == 0) return false;
   Reader.PackedData = data_.get();
-  struct Release {
-    TqvSkinConvertor& reader;
-    ~Release() { reader.PackedData = nullptr; }
-  } release{Reader};
+  const vcl::TScopeExit release([&Reader] { Reader.PackedData = nullptr; });
   return Reader.LoadPack();
 }
 

@@ -1,6 +1,7 @@
 #include "skin_layered/core/ThreadedTimer.h"
 
 #include "classlib/forms/Forms.h"
+#include "classlib/rtl/ScopeExit.h"
 
 namespace skin_layered {
 
@@ -71,10 +72,7 @@ void TqvThreadedTimer::Rearm() {
 void TqvThreadedTimer::Tick(vcl::TObject*) {
   if (!timer_ || !timer_->Enabled() || busy_) return;
   busy_ = true;
-  struct TClearBusy {
-    bool& busy;
-    ~TClearBusy() { busy = false; }
-  } clear{busy_};
+  const vcl::TScopeExit clear([this] { busy_ = false; });
   if (on_timer_) on_timer_(this);
 }
 
