@@ -6,6 +6,7 @@
 
 #include "classlib/comctrls/ComCtrlsPages.h"
 #include "classlib/controls/Themes.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/core/AnimationFlag.h"
 #include "skin_layered/core/BackgroundInfo.h"
 #include "skin_layered/core/SavedDC.h"
@@ -28,10 +29,23 @@ namespace {
 
 // ---- time
 
-TqvAnimationClock& Clock() {
-  static TqvAnimationClock clock;
-  return clock;
+// The unit's state: the clock, the hide animation's timer, the change animation's output
+// window, and the painting of a container's graphic controls under way.
+class TqvHideTimer;
+
+struct TAnimationUnit {
+  TqvAnimationClock Clock;
+  TqvHideTimer* HideTimer = nullptr;
+  TOutputWindow* OutputWindow = nullptr;
+  bool PaintingControls = false;
+};
+
+TAnimationUnit& Unit() {
+  static TAnimationUnit unit;
+  return unit;
 }
+
+TqvAnimationClock& Clock() { return Unit().Clock; }
 
 DWORD Now() { return Clock().Tick ? Clock().Tick() : GetTickCount(); }
 
@@ -52,13 +66,10 @@ void Frame(TqvAnimationKind Kind, int Index, int Alpha) {
 }
 
 // AnimationActive for a scope, cleared on every exit.
-class TAnimationScope {
- public:
-  TAnimationScope() { SetAnimationActive(true); }
-  ~TAnimationScope() { SetAnimationActive(false); }
-  TAnimationScope(const TAnimationScope&) = delete;
-  TAnimationScope& operator=(const TAnimationScope&) = delete;
-};
+[[nodiscard]] auto AnimationScope() {
+  SetAnimationActive(true);
+  return vcl::TScopeExit([] { SetAnimationActive(false); });
+}
 
 // ---- frames
 
@@ -271,20 +282,17 @@ class TqvHideTimer : public TqvThreadedTimer {
   TZoom zoom_;
 };
 
-TqvHideTimer* g_hide_timer = nullptr;
-
 // The application frees the timer at its end: the end of the animation is told then too.
 TqvHideTimer::~TqvHideTimer() {
   Finish();
-  if (g_hide_timer == this) g_hide_timer = nullptr;
+  if (Unit().HideTimer == this) Unit().HideTimer = nullptr;
 }
 
 TqvHideTimer* HideTimer() {
-  if (!g_hide_timer) g_hide_timer = new TqvHideTimer(vcl::Application);
-  return g_hide_timer;
+  TqvHideTimer*& timer = Unit().HideTimer;
+  if (!timer) timer = new TqvHideTimer(vcl::Application);
+  return timer;
 }
-
-TOutputWindow* g_output_window = nullptr;
 
 // The window's place on the screen and its image size.
 void PlaceAnimationWindow(HWND Anim, HWND Form, int X, int Y, int W, int H, UINT Extra) {
@@ -347,7 +355,7 @@ void AnimFormShow(TsSkinProviderBase* Provider, std::uint16_t Time, std::uint8_t
   vcl::TCustomForm* form = Provider->Form;
   if (form->WindowState() == vcl::wsMinimized || (form->HandleAllocated() && IsIconic(form->Handle()))) return;
   const HWND formWnd = form->Handle();
-  const TAnimationScope animating;
+  const auto animating = AnimationScope();
   TqvBorderFormBase* border = Provider->BorderForm;
   TOwnedForm own;
   HWND anim;
@@ -419,7 +427,10 @@ void AnimFormShow(TsSkinProviderBase* Provider, std::uint16_t Time, std::uint8_t
 // ---------------------------------------------------------------------------------------
 // Hide
 
-vcl::TCustomForm* HideAnimationForm() { return g_hide_timer ? g_hide_timer->Form() : nullptr; }
+vcl::TCustomForm* HideAnimationForm() {
+  const TqvHideTimer* timer = Unit().HideTimer;
+  return timer ? timer->Form() : nullptr;
+}
 
 void StartHideAnimation(vcl::TCustomForm* Form, std::unique_ptr<vcl::TBitmap> Bmp, int Time, HWND NotifyWnd,
                         int Mode, std::uint8_t StartAlpha) {
@@ -431,7 +442,7 @@ void AnimFormHide(TsSkinProviderBase* Provider) {
   if (!Provider || !Provider->Form || !Provider->SkinData || !Provider->SkinData->CacheBmp()) return;
   vcl::TCustomForm* form = Provider->Form;
   if (form->FormStyle() == vcl::fsMDIChild || !form->HandleAllocated()) return;
-  const TAnimationScope animating;
+  const auto animating = AnimationScope();
   if (!(Provider->State & kProviderImageCurrent)) Provider->PaintAll();
   const HWND formWnd = form->Handle();
   vcl::TCustomForm* snapshot = FormServices().CreateSnapshotForm(formWnd);
@@ -475,7 +486,7 @@ void CopyDlgImage(TqvDialogWndBase* Adapter, vcl::TBitmap* Bmp, bool FromScreen)
 
 void AnimShowDlg(TqvDialogWndBase* Adapter) {
   if (!Adapter || !Adapter->CtrlHandle || !Adapter->SkinData || !Adapter->SkinData->CacheBmp()) return;
-  const TAnimationScope animating;
+  const auto animating = AnimationScope();
   const HWND dlg = Adapter->CtrlHandle;
   TOwnedForm own;
   HWND anim = Adapter->BorderForm ? Adapter->BorderForm->BorderWindow() : nullptr;
@@ -519,7 +530,7 @@ void AnimShowDlg(TqvDialogWndBase* Adapter) {
 
 void AnimHideDlg(TqvDialogWndBase* Adapter) {
   if (!Adapter || !Adapter->CtrlHandle) return;
-  const TAnimationScope animating;
+  const auto animating = AnimationScope();
   ClearGlows(false);
   vcl::TBitmap* cache = Adapter->SkinData ? Adapter->SkinData->CacheBmp() : nullptr;
   if (!cache) return;
@@ -543,7 +554,8 @@ void AnimHideDlg(TqvDialogWndBase* Adapter) {
 namespace {
 
 void ChangeThroughOutputWindow(vcl::TControl* Control, int Time) {
-  if (!g_output_window) {
+  TOutputWindow*& current = Unit().OutputWindow;
+  if (!current) {
     auto* windowed = dynamic_cast<vcl::TWinControl*>(Control);
     if (!windowed || !windowed->HandleAllocated()) return;
     RECT wr{};
@@ -555,14 +567,11 @@ void ChangeThroughOutputWindow(vcl::TControl* Control, int Time) {
       ReleaseDC(nullptr, screen);
     }
     auto* output = new TOutputWindow(vcl::Application);
-    g_output_window = output;
-    struct Release {
-      std::unique_ptr<vcl::TBitmap>& old;
-      ~Release() {
-        vcl::TObject::Free(std::exchange(g_output_window, nullptr));
-        old.reset();
-      }
-    } release{old};
+    current = output;
+    const vcl::TScopeExit release([&current, &old] {
+      vcl::TObject::Free(std::exchange(current, nullptr));
+      old.reset();
+    });
     if (vcl::TWinControl* parent = Control->Parent()) {
       output->SetParent(parent);
       output->SetBoundsRect(Control->BoundsRect());
@@ -624,7 +633,7 @@ void ChangeThroughOutputWindow(vcl::TControl* Control, int Time) {
 
 void AnimChangeForm(vcl::TControl* Control, int Time, std::uint8_t Alpha, bool Aero) {
   if (!Control) return;
-  const TAnimationScope animating;
+  const auto animating = AnimationScope();
   auto* form = dynamic_cast<vcl::TCustomForm*>(Control);
   auto* provider =
       reinterpret_cast<TsSkinProviderBase*>(form ? SendCommandToCtrl(form, scmGetProvider, 0) : 0);
@@ -804,12 +813,10 @@ void PaintParentBgToBmp(vcl::TBitmap* Bmp, vcl::TControl* Control, int X, TsSkin
 }
 
 void PaintControlsOnDC(HDC DC, vcl::TWinControl* Control, vcl::TPoint Offset, bool OnlyVisible) {
-  static bool running = false;
+  bool& running = Unit().PaintingControls;
   if (running || !Control || !DC) return;
   running = true;
-  struct Done {
-    ~Done() { running = false; }
-  } done;
+  const vcl::TScopeExit done([&running] { running = false; });
   if (Control->ControlCount() == 0) return;
   if (OnlyVisible && !Control->Visible() && !Control->ComponentState().Contains(vcl::csDesigning)) return;
   RECT clip{};

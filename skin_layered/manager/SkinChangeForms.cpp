@@ -1,9 +1,11 @@
 #include "skin_layered/manager/SkinChangeForms.h"
 
 #include "classlib/forms/Forms.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/core/AnimationFlag.h"
 #include "skin_layered/core/FormRegistry.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/manager/Animations.h"
 
 namespace skin_layered {
 namespace {
@@ -61,19 +63,16 @@ void GiveBackAll(const std::vector<vcl::TCustomForm*>& Forms, bool ClearAnimatio
 bool SaveInto(TqvSkinChangeManager& Manager, std::vector<vcl::TCustomForm*>& Forms) {
   if (ApplicationMinimized() || Manager.DesigningOrLoading()) return false;
   const bool marked = MarkAnimation(Manager);
-  try {
-    ForEachSkinnedForm(Manager, [&](vcl::TCustomForm& form, TsSkinProviderBase& provider) {
-      Forms.push_back(&form);
-      if (BorderWindowOf(provider)) {
-        provider.State |= kProviderChangeSnapshot;
-        provider.Snapshot = provider.StartMinAnimation(false);
-      }
-      provider.PaintingSuspended = true;
-    });
-  } catch (...) {
-    GiveBackAll(Forms, marked);
-    throw;
-  }
+  auto give_back = vcl::TScopeExit([&] { GiveBackAll(Forms, marked); });
+  ForEachSkinnedForm(Manager, [&](vcl::TCustomForm& form, TsSkinProviderBase& provider) {
+    Forms.push_back(&form);
+    if (BorderWindowOf(provider)) {
+      provider.State |= kProviderChangeSnapshot;
+      provider.Snapshot = provider.StartMinAnimation(false);
+    }
+    provider.PaintingSuspended = true;
+  });
+  give_back.Dismiss();
   return marked;
 }
 
@@ -135,6 +134,10 @@ void UnlockForm(TqvSkinChangeManager& Manager, vcl::TCustomForm& Form, TsSkinPro
 }
 
 }  // namespace
+
+void TqvSkinChangeManager::AnimChangeForm(vcl::TCustomForm& Form, int Time, std::uint8_t Alpha, bool Aero) {
+  skin_layered::AnimChangeForm(&Form, Time, Alpha, Aero);
+}
 
 void ForEachSkinnedForm(TqvSkinChangeManager& Manager, const TqvSkinnedFormProc& Proc) {
   const std::vector<vcl::TCustomForm*> forms = RegisteredForms();

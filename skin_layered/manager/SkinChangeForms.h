@@ -39,8 +39,9 @@ class TqvSkinChangeManager {
   virtual TqvSkinChangeAnimation SkinChanging() const = 0;
   // The provider's skin data uses this manager.
   virtual bool UsesProvider(const TsSkinProviderBase& Provider) const = 0;
-  // Fades the form from its old look (its provider's snapshot) to the new one in Time ms.
-  virtual void AnimChangeForm(vcl::TCustomForm& Form, int Time, std::uint8_t Alpha, bool Aero) = 0;
+  // Fades the form from its old look (its provider's snapshot) to the new one in Time ms:
+  // by default the animation unit's AnimChangeForm.
+  virtual void AnimChangeForm(vcl::TCustomForm& Form, int Time, std::uint8_t Alpha, bool Aero);
   // Puts the bitmap on the layered window at the alpha (255 opaque).
   virtual void UpdateLayeredWnd(HWND Wnd, vcl::TBitmap& Bmp, std::uint8_t Alpha) = 0;
 };

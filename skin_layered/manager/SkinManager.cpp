@@ -4,18 +4,18 @@
 #include <cstdio>
 #include <cwctype>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "classlib/forms/Forms.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/core/AdapterServices.h"
 #include "skin_layered/core/FormRegistry.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/core/SkinConvertor.h"
 #include "skin_layered/core/SkinDialogs.h"
 #include "skin_layered/core/SkinLoading.h"
-#include "skin_layered/manager/Animations.h"
-#include "skin_layered/manager/CommonData.h"
-#include "skin_layered/manager/SkinManagerStartup.h"
+#include "skin_layered/manager/ManagerUnit.h"
 #include "skin_layered/manager/SkinReader.h"
 #include "skin_layered/manager/SysColors.h"
 #include "skin_layered/paint/AlphaBitmaps.h"
@@ -77,12 +77,6 @@ VCL_CLASS_INFO(TsSkinManager) {
 
 namespace {
 
-TsSkinManager* g_default = nullptr;
-bool g_updating = false;
-bool g_dialogs_not_skinned = true;
-TqvSkinActiveProc g_skin_active;
-TqvSkinChangedProc g_skin_changed;
-
 bool EndsWithPack(const String& Name) {
   if (Name.size() <= 4) return false;
   String ext = Name.substr(Name.size() - 4);
@@ -94,18 +88,10 @@ void Fire(const vcl::TNotifyEvent& Event, vcl::TObject* Sender) {
   if (Event) Event(Sender);
 }
 
-// A process-wide flag for a scope, put back at its end whatever the exit.
-class TFlagScope {
- public:
-  TFlagScope(bool& Flag, bool Value) : flag_(Flag), previous_(Flag) { Flag = Value; }
-  ~TFlagScope() { flag_ = previous_; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
- private:
-  bool& flag_;
-  bool previous_;
-};
+// A flag set for a scope, put back at its end whatever the exit.
+[[nodiscard]] auto FlagScope(bool& Flag, bool Value) {
+  return vcl::TScopeExit([&Flag, previous = std::exchange(Flag, Value)] { Flag = previous; });
+}
 
 }  // namespace
 
@@ -170,13 +156,15 @@ bool DirectoryExists(const String& Path) {
 // ---------------------------------------------------------------------------------------
 // Process-wide state
 
-TsSkinManager* DefaultSkinManager() { return g_default; }
-bool SkinIsUpdating() { return g_updating; }
-bool SystemDialogsNotSkinned() { return g_dialogs_not_skinned; }
+TsSkinManager* DefaultSkinManager() { return ManagerUnit().DefaultManager; }
+bool SkinIsUpdating() { return ManagerUnit().Updating; }
+bool SystemDialogsNotSkinned() { return ManagerUnit().DialogsNotSkinned; }
 
-TqvSkinActiveProc SetSkinActiveCallback(TqvSkinActiveProc Proc) { return std::exchange(g_skin_active, std::move(Proc)); }
+TqvSkinActiveProc SetSkinActiveCallback(TqvSkinActiveProc Proc) {
+  return std::exchange(ManagerUnit().SkinActive, std::move(Proc));
+}
 TqvSkinChangedProc SetSkinChangedCallback(TqvSkinChangedProc Proc) {
-  return std::exchange(g_skin_changed, std::move(Proc));
+  return std::exchange(ManagerUnit().SkinChanged, std::move(Proc));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -197,7 +185,7 @@ TsSkinManager::TsSkinManager(vcl::TComponent* AOwner)
       third_party_(std::make_unique<ThirdPartyList>()),
       class_lists_(std::make_unique<TqvClassNameLists>()) {
   internal_skins_->OnChange = vcl::TNotifyEvent::Bind<&TsSkinManager::StoredSkinsChanged>(this);
-  if (!g_default) BecomeDefault();
+  if (!ManagerUnit().DefaultManager) BecomeDefault();
 }
 
 TsSkinManager::~TsSkinManager() {
@@ -211,12 +199,12 @@ TsSkinManager::~TsSkinManager() {
   UninstallHooks();
   FreeSkinImages();
   skin_.Sections.clear();
-  if (g_default == this) {
+  if (TqvManagerUnit& unit = ManagerUnit(); unit.DefaultManager == this) {
     if (main_window_hooked_) UnhookMainWindow();
-    g_default = nullptr;
+    unit.DefaultManager = nullptr;
     SetDefaultManager(nullptr);
     SetSysColorsSkin(nullptr);
-    g_dialogs_not_skinned = true;
+    unit.DialogsNotSkinned = true;
   }
   class_lists_->WriteBack(*third_party_);
 }
@@ -234,7 +222,8 @@ void TsSkinManager::Loaded() {
   DefaultMenuSection();
   if (active_ && !skin_name_.empty()) SendNewSkin(false);
   UpdateDialogsFlag();
-  if (g_skin_active && IsDefaultManager()) g_skin_active(active_ && !skin_name_.empty());
+  if (const TqvSkinActiveProc& told = ManagerUnit().SkinActive; told && IsDefaultManager())
+    told(active_ && !skin_name_.empty());
   if (active_ && !Designing()) Fire(OnActivate, this);
 }
 
@@ -246,14 +235,14 @@ void TsSkinManager::Notification(vcl::TComponent* AComponent, vcl::TOperation Op
 }
 
 void TsSkinManager::BecomeDefault() {
-  TsSkinManager* previous = g_default;
+  TsSkinManager* previous = ManagerUnit().DefaultManager;
   if (previous == this) return;
   if (previous) {
     // Only the default manager hooks anything.
     previous->UninstallHooks();
     if (previous->main_window_hooked_) previous->UnhookMainWindow();
   }
-  g_default = this;
+  ManagerUnit().DefaultManager = this;
   SetDefaultManager(this);
   SetSysColorsSkin(skin_.SkinData.Active ? &skin_.Colors : nullptr);
   if (IsNTPlatform() && !Designing()) HookMainWindow();
@@ -298,10 +287,10 @@ void TsSkinManager::SetSkinnedPopups(bool Value) {
     FormServices().SetMenusSkinned(skinable_menus_.get(), false);
 }
 
-bool TsSkinManager::IsDefault() const { return g_default == this; }
+bool TsSkinManager::IsDefault() const { return ManagerUnit().DefaultManager == this; }
 
 void TsSkinManager::SetIsDefault(bool Value) {
-  if (!Value && g_default) return;
+  if (!Value && ManagerUnit().DefaultManager) return;
   BecomeDefault();
   if (active_)
     SendNewSkin(true);
@@ -378,8 +367,9 @@ void TsSkinManager::SetSkinningRules(TqvSkinningRules Value) {
 }
 
 void TsSkinManager::UpdateDialogsFlag() {
-  const TsSkinManager* d = g_default;
-  g_dialogs_not_skinned = !(d && d->active_ && d->skinning_rules_.Contains(srStdDialogs));
+  TqvManagerUnit& unit = ManagerUnit();
+  const TsSkinManager* d = unit.DefaultManager;
+  unit.DialogsNotSkinned = !(d && d->active_ && d->skinning_rules_.Contains(srStdDialogs));
 }
 
 bool TsSkinManager::AeroBlurApplies() const { return effects_->AllowAeroBluring() && skin_.SkinData.AeroBlur; }
@@ -405,14 +395,14 @@ void TsSkinManager::ChangeSkin(const String& PreviousName) {
   {
     const TSkinLoadingScope loading;
     skin_.SkinData.Active = false;
-    try {
-      result = LoadCurrentSkin();
-    } catch (...) {
-      // The previous skin stays, under its name.
-      skin_name_ = PreviousName;
+    // A load that raises leaves the previous skin, under its name.
+    String previous = PreviousName;
+    auto keep_previous = vcl::TScopeExit([&] {
+      skin_name_.swap(previous);
       skin_.SkinData.Active = was_active;
-      throw;
-    }
+    });
+    result = LoadCurrentSkin();
+    keep_previous.Dismiss();
     if (result == TqvLoadResult::Failed && had_skin) {
       skin_name_ = PreviousName;
       skin_.SkinData.Active = was_active;
@@ -478,16 +468,11 @@ void TsSkinManager::ReloadCurrent() {
   if (skin_.Sections.empty()) return;
   const bool was_active = skin_.SkinData.Active;
   const TSkinLoadingScope loading;
-  const String name = skin_name_;
-  try {
-    // A reload that fails keeps the skin as it was.
-    if (LoadCurrentSkin() != TqvLoadResult::Loaded) skin_name_ = name;
-  } catch (...) {
-    skin_name_ = name;
-    skin_.SkinData.Active = was_active;
-    throw;
-  }
-  skin_.SkinData.Active = was_active;
+  String name = skin_name_;
+  const vcl::TScopeExit restore([this, was_active] { skin_.SkinData.Active = was_active; });
+  // A reload that fails, or raises, keeps the skin as it was, under its name.
+  auto keep_name = vcl::TScopeExit([&] { skin_name_.swap(name); });
+  if (LoadCurrentSkin() == TqvLoadResult::Loaded) keep_name.Dismiss();
 }
 
 void TsSkinManager::ReloadSkin() {
@@ -553,7 +538,7 @@ void TsSkinManager::SendNewSkin(bool Repaint) {
   if (skinable_menus_) skinable_menus_->ResetPopupState();
   skin_.SkinData.Active = false;
   {
-    const TFlagScope updating(g_updating, true);
+    const auto updating = FlagScope(ManagerUnit().Updating, true);
     skin_.InitConstantIndexes();
     vcl::TMessage message = SkinCommandMessage(scmNewSkin, reinterpret_cast<LPARAM>(this));
     BroadcastToAllForms(message);
@@ -563,15 +548,16 @@ void TsSkinManager::SendNewSkin(bool Repaint) {
   // The menus of every form are drawn from the new skin.
   if (IsDefaultManager() && !Designing() && skinable_menus_) FormServices().UpdateMenuFonts(skinable_menus_.get());
   if (IsDefaultManager()) {
-    if (g_skin_active) g_skin_active(true);
-    if (g_skin_changed) g_skin_changed();
+    const TqvManagerUnit& unit = ManagerUnit();
+    if (unit.SkinActive) unit.SkinActive(true);
+    if (unit.SkinChanged) unit.SkinChanged();
   }
   if (Repaint) RepaintForms(false, &locked);
 }
 
 void TsSkinManager::SendRemoveSkin() {
-  if (g_skin_active && IsDefaultManager()) g_skin_active(false);
-  const TFlagScope removing(removing_, true);
+  if (const TqvSkinActiveProc& told = ManagerUnit().SkinActive; told && IsDefaultManager()) told(false);
+  const auto removing = FlagScope(removing_, true);
   ClearGlows(false);
   UninstallHooks();
   skin_.SkinData.Active = false;
@@ -588,6 +574,11 @@ void TsSkinManager::SendRemoveSkin() {
 }
 
 void TsSkinManager::RepaintForms(bool MakeSnapshot) { RepaintForms(MakeSnapshot, nullptr); }
+
+void TsSkinManager::SendScrollsChanged() {
+  vcl::TMessage message = SkinCommandMessage(scmScrollsChanged, reinterpret_cast<LPARAM>(this));
+  BroadcastToAllForms(message);
+}
 
 void TsSkinManager::RepaintForms(bool MakeSnapshot, TqvLockedForms* Locked) {
   TqvLockedForms* locked = Locked;
@@ -648,25 +639,17 @@ void TsSkinManager::GetSkinNames(vcl::TStrings* List, int SkinTypes, String& Fir
 // ---------------------------------------------------------------------------------------
 // What the skin change of the forms asks
 
-bool TsSkinManager::IsDefaultManager() const { return g_default == this; }
+bool TsSkinManager::IsDefaultManager() const { return ManagerUnit().DefaultManager == this; }
 
-bool TsSkinManager::DesigningOrLoading() const { return Designing() || ComponentLoading(); }
-
-TqvSkinChangeAnimation TsSkinManager::SkinChanging() const {
-  const TqvSkinChanging* a = anim_effects_->SkinChanging();
-  return {a->Active(), a->Time(), a->Mode()};
+int GetScrollWidth(const TsSkinManager* Manager) {
+  if (Manager && Manager->ScrollsOptions()->ScrollSize() >= 0) return Manager->ScrollsOptions()->ScrollSize();
+  return GetSystemMetrics(SM_CXVSCROLL);
 }
 
-bool TsSkinManager::UsesProvider(const TsSkinProviderBase& Provider) const {
-  return Provider.SkinData && Provider.SkinData->GetSkinManager() == this;
-}
-
-void TsSkinManager::AnimChangeForm(vcl::TCustomForm& Form, int Time, std::uint8_t Alpha, bool Aero) {
-  skin_layered::AnimChangeForm(&Form, Time, Alpha, Aero);
-}
-
-void TsSkinManager::UpdateLayeredWnd(HWND Wnd, vcl::TBitmap& Bmp, std::uint8_t Alpha) {
-  skin_layered::UpdateLayeredWnd(Wnd, &Bmp, Alpha);
+int GetLargestScrollWidth(const TsSkinManager* Manager) {
+  const int system = GetSystemMetrics(SM_CXVSCROLL);
+  const int width = GetScrollWidth(Manager);
+  return width > system ? width : system;
 }
 
 }  // namespace skin_layered

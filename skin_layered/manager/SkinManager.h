@@ -29,6 +29,7 @@
 #include "skin_layered/core/SkinModel.h"
 #include "skin_layered/core/StoredSkins.h"
 #include "skin_layered/core/ThirdPartyList.h"
+#include "skin_layered/manager/ManagerUnit.h"
 #include "skin_layered/manager/PreviewBlock.h"
 #include "skin_layered/manager/SkinChangeForms.h"
 #include "skin_layered/manager/SkinOptions.h"
@@ -68,7 +69,10 @@ using TqvGetExtraLineData =
 using TqvGetPopupItemData =
     vcl::Event<void(vcl::TMenuItem* Item, vcl::TOwnerDrawState State, TqvMenuItemData* ItemData)>;
 
-class TsSkinManager : public vcl::TComponent, public TqvDefaultManager, public TqvSkinChangeManager {
+class TsSkinManager : public vcl::TComponent,
+                      public TqvDefaultManager,
+                      public TqvSkinChangeManager,
+                      public TqvOptionsOwner {
   VCL_CLASS(TsSkinManager, vcl::TComponent)
  public:
   // The first manager made becomes the default one and hooks the application's main window.
@@ -172,14 +176,15 @@ class TsSkinManager : public vcl::TComponent, public TqvDefaultManager, public T
   // ---- announcements
   void SendNewSkin(bool Repaint);
   void SendRemoveSkin();
-  void RepaintForms(bool MakeSnapshot);
+  void RepaintForms(bool MakeSnapshot) override;
+  void SendScrollsChanged() override;
   // True while preview data is applied: announcements wait for its end.
-  bool HoldsBroadcast() const { return hold_broadcast_; }
+  bool HoldsBroadcast() const override { return hold_broadcast_; }
   // True while the skin is being removed.
   bool Removing() const { return removing_; }
   // Loading or being read from a form description.
-  bool ComponentLoading() const;
-  bool Designing() const;
+  bool ComponentLoading() const override;
+  bool Designing() const override;
 
   // ---- hot tracking
   void SetHotControl(vcl::TControl* Control);
@@ -211,7 +216,6 @@ class TsSkinManager : public vcl::TComponent, public TqvDefaultManager, public T
   bool DesigningOrLoading() const override;
   TqvSkinChangeAnimation SkinChanging() const override;
   bool UsesProvider(const TsSkinProviderBase& Provider) const override;
-  void AnimChangeForm(vcl::TCustomForm& Form, int Time, std::uint8_t Alpha, bool Aero) override;
   void UpdateLayeredWnd(HWND Wnd, vcl::TBitmap& Bmp, std::uint8_t Alpha) override;
 
  protected:
@@ -276,6 +280,13 @@ class TsSkinManager : public vcl::TComponent, public TqvDefaultManager, public T
   vcl::TRect shadow_margins_;
 };
 
+// The width of a vertical scroll bar for controls of the manager: its ScrollSize when not
+// negative, else (and without a manager) SM_CXVSCROLL.
+int GetScrollWidth(const TsSkinManager* Manager);
+// The larger of SM_CXVSCROLL and that width.
+int GetLargestScrollWidth(const TsSkinManager* Manager);
+
+
 // The default manager (the first one made), nil when there is none.
 TsSkinManager* DefaultSkinManager();
 // True while a new skin is announced (scmNewSkin on its way).
@@ -287,10 +298,7 @@ bool PreviewMode();
 // The editor's option text while its preview is applied, else nil.
 const vcl::TStrings* PreviewLines();
 
-// The application-level callbacks other units may set: whether a skin is active (the
-// default manager's), and that a skin changed. Each setter answers the one before.
-using TqvSkinActiveProc = std::function<void(bool Active)>;
-using TqvSkinChangedProc = std::function<void()>;
+// The application-level callbacks (ManagerUnit.h); each setter answers the one before.
 TqvSkinActiveProc SetSkinActiveCallback(TqvSkinActiveProc Proc);
 TqvSkinChangedProc SetSkinChangedCallback(TqvSkinChangedProc Proc);
 

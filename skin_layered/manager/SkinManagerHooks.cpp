@@ -5,13 +5,14 @@
 
 #include "classlib/forms/Forms.h"
 #include "classlib/forms/Menus.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/core/AdapterServices.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/core/SystemMessages.h"
 #include "skin_layered/core/WindowUtils.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
-#include "skin_layered/manager/SkinManagerStartup.h"
+#include "skin_layered/manager/ManagerUnit.h"
 #include "skin_layered/manager/SysColors.h"
 
 namespace skin_layered {
@@ -19,10 +20,6 @@ namespace {
 
 constexpr DWORD kHasIconicBitmap = 10;
 constexpr DWORD kForceIconicRepresentation = 7;
-
-bool g_preview_mode = false;
-vcl::TStringList* g_preview_lines = nullptr;
-bool g_taskbar_preview = false;
 
 TsSkinProviderBase* MainFormProvider() {
   if (!vcl::Application) return nullptr;
@@ -55,14 +52,14 @@ HWND MenuWindowOfItem(HMENU Menu, UINT Command) {
 
 }  // namespace
 
-bool PreviewMode() { return g_preview_mode; }
-const vcl::TStrings* PreviewLines() { return g_preview_lines; }
+bool PreviewMode() { return ManagerUnit().PreviewMode; }
+const vcl::TStrings* PreviewLines() { return ManagerUnit().PreviewLines; }
 
-bool TaskbarPreviewSwitch() { return g_taskbar_preview; }
-void SetTaskbarPreviewSwitch(bool Value) { g_taskbar_preview = Value; }
+bool TaskbarPreviewSwitch() { return ManagerUnit().TaskbarPreview; }
+void SetTaskbarPreviewSwitch(bool Value) { ManagerUnit().TaskbarPreview = Value; }
 
 void SetTaskbarPreview(HWND Wnd, bool Flag) {
-  if (!g_taskbar_preview || !Wnd) return;
+  if (!ManagerUnit().TaskbarPreview || !Wnd) return;
   const BOOL value = Flag ? TRUE : FALSE;
   if (FAILED(FormServices().DwmSetWindowAttr(Wnd, kHasIconicBitmap, &value, sizeof value)))
     FormServices().DwmSetWindowAttr(Wnd, kForceIconicRepresentation, &value, sizeof value);
@@ -129,11 +126,8 @@ bool TsSkinManager::MainWindowHook(vcl::TMessage& Message) {
       if (!provider || !animation->Active() || animation->Time() == 0 || !provider->MinAnimAllowed()) return false;
       // While the animation runs the form must not paint itself; it paints again at the end,
       // whatever happens.
-      struct Resume {
-        TsSkinProviderBase* p;
-        ~Resume() { p->PaintingSuspended = false; }
-      } resume{provider};
       provider->PaintingSuspended = true;
+      const vcl::TScopeExit resume([provider] { provider->PaintingSuspended = false; });
       if (command == SC_RESTORE)
         if (HWND form = MainFormWindow())
           SetWindowLongPtrW(form, GWL_EXSTYLE,
@@ -152,7 +146,7 @@ bool TsSkinManager::MainWindowHook(vcl::TMessage& Message) {
     case WM_THEMECHANGED: return true;
     case WM_DWMSENDICONICTHUMBNAIL:
     case WM_DWMSENDICONICLIVEPREVIEWBITMAP: {
-      if (!g_taskbar_preview || !MainFormProvider()) return false;
+      if (!ManagerUnit().TaskbarPreview || !MainFormProvider()) return false;
       HWND form = MainFormWindow();
       if (Message.Msg == WM_DWMSENDICONICTHUMBNAIL)
         FormServices().SetIconicThumbnail(form, vcl::TSize{HIWORD(Message.LParam), LOWORD(Message.LParam)});
@@ -185,18 +179,15 @@ bool TsSkinManager::MainWindowHook(vcl::TMessage& Message) {
 }
 
 void TsSkinManager::ApplyPreview() {
-  g_preview_mode = true;
+  TqvManagerUnit& unit = ManagerUnit();
+  unit.PreviewMode = true;
   auto lines = std::make_unique<vcl::TStringList>();
   lines->SetText(preview_.OptionText);
-  struct Release {
-    vcl::TStringList*& lines;
-    bool& hold;
-    ~Release() {
-      lines = nullptr;
-      hold = false;
-    }
-  } release{g_preview_lines, hold_broadcast_};
-  g_preview_lines = lines.get();
+  const vcl::TScopeExit release([&unit, this] {
+    unit.PreviewLines = nullptr;
+    hold_broadcast_ = false;
+  });
+  unit.PreviewLines = lines.get();
   hold_broadcast_ = true;
   SetSkinDirectory(preview_.SkinDirectory);
   SetSkinName(preview_.SkinName);
@@ -204,11 +195,7 @@ void TsSkinManager::ApplyPreview() {
   if (!active_) return;
   // This one announcement comes without the skin-changing animation.
   TqvSkinChanging* changing = anim_effects_->SkinChanging();
-  struct Restore {
-    TqvSkinChanging* a;
-    bool active;
-    ~Restore() { a->SetActive(active); }
-  } restore{changing, changing->Active()};
+  const vcl::TScopeExit restore([changing, active = changing->Active()] { changing->SetActive(active); });
   changing->SetActive(false);
   SendNewSkin(true);
 }

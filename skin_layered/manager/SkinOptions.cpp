@@ -2,9 +2,6 @@
 
 #include <windows.h>
 
-#include "skin_layered/core/FormRegistry.h"
-#include "skin_layered/core/SkinCommand.h"
-#include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/manager/SysColors.h"
 
 namespace skin_layered {
@@ -90,7 +87,7 @@ VCL_CLASS_INFO(TqvOptions) {
 namespace {
 
 // Repaints are for a manager that is neither loading nor holding its announcements back.
-bool MayRepaint(const TsSkinManager* Manager, bool CheckHold) {
+bool MayRepaint(const TqvOptionsOwner* Manager, bool CheckHold) {
   return Manager && !Manager->ComponentLoading() && !(CheckHold && Manager->HoldsBroadcast());
 }
 
@@ -138,7 +135,7 @@ void TqvBlendOnMoving::Assign(vcl::TPersistent* Source) {
   if (auto* other = dynamic_cast<TqvBlendOnMoving*>(Source)) blend_value_ = other->blend_value_;
 }
 
-TqvAnimEffects::TqvAnimEffects(TsSkinManager* Manager)
+TqvAnimEffects::TqvAnimEffects(TqvOptionsOwner* Manager)
     : manager_(Manager),
       buttons_(std::make_unique<TqvBtnEffects>()),
       dialog_show_(std::make_unique<TqvDialogShow>()),
@@ -169,9 +166,7 @@ void TqvAnimEffects::Assign(vcl::TPersistent* Source) {
 void TqvScrollBarsSupport::SetScrollSize(int Value) {
   if (scroll_size_ == Value) return;
   scroll_size_ = Value;
-  if (!MayRepaint(manager_, false)) return;
-  vcl::TMessage message = SkinCommandMessage(scmScrollsChanged, reinterpret_cast<LPARAM>(manager_));
-  BroadcastToAllForms(message);
+  if (MayRepaint(manager_, false)) manager_->SendScrollsChanged();
 }
 
 void TqvScrollBarsSupport::SetButtonsSize(int Value) {
@@ -216,17 +211,6 @@ void TqvOptions::Assign(vcl::TPersistent* Source) {
   for (std::size_t i = 0; i < values_.size(); ++i)
     if (values_[i] != other->values_[i]) SetOption(static_cast<TqvOption>(i), other->values_[i]);
   optimizing_priority_ = other->optimizing_priority_;
-}
-
-int GetScrollWidth(const TsSkinManager* Manager) {
-  if (Manager && Manager->ScrollsOptions()->ScrollSize() >= 0) return Manager->ScrollsOptions()->ScrollSize();
-  return GetSystemMetrics(SM_CXVSCROLL);
-}
-
-int GetLargestScrollWidth(const TsSkinManager* Manager) {
-  const int system = GetSystemMetrics(SM_CXVSCROLL);
-  const int width = GetScrollWidth(Manager);
-  return width > system ? width : system;
 }
 
 }  // namespace skin_layered

@@ -13,12 +13,28 @@
 
 namespace skin_layered {
 
-class TsSkinManager;
+// What the option objects ask of the manager that owns them: whether a change shows now, and
+// the announcements a change makes. The manager is one; an option object without one only
+// keeps its values.
+class TqvOptionsOwner {
+ public:
+  virtual ~TqvOptionsOwner() = default;
+
+  // Loading or being read from a form description.
+  virtual bool ComponentLoading() const = 0;
+  // Preview data is applied: announcements wait for its end.
+  virtual bool HoldsBroadcast() const = 0;
+  virtual bool IsDefaultManager() const = 0;
+  virtual bool Designing() const = 0;
+  virtual void RepaintForms(bool MakeSnapshot) = 0;
+  // Every form is told that the scroll bars' sizes changed (scmScrollsChanged).
+  virtual void SendScrollsChanged() = 0;
+};
 
 class TqvSkinEffects : public vcl::TPersistent {
   VCL_CLASS(TqvSkinEffects, vcl::TPersistent)
  public:
-  explicit TqvSkinEffects(TsSkinManager* Manager = nullptr) : manager_(Manager) {}
+  explicit TqvSkinEffects(TqvOptionsOwner* Manager = nullptr) : manager_(Manager) {}
 
   bool AllowGlowing() const { return allow_glowing_; }
   void SetAllowGlowing(bool Value) { allow_glowing_ = Value; }
@@ -34,7 +50,7 @@ class TqvSkinEffects : public vcl::TPersistent {
   void Assign(vcl::TPersistent* Source) override;
 
  private:
-  TsSkinManager* manager_;
+  TqvOptionsOwner* manager_;
   bool allow_glowing_ = true;
   bool allow_aero_bluring_ = true;
   bool discolored_glyphs_ = false;
@@ -130,10 +146,9 @@ class TqvBlendOnMoving : public TqvFormAnimation {
 class TqvAnimEffects : public vcl::TPersistent {
   VCL_CLASS(TqvAnimEffects, vcl::TPersistent)
  public:
-  explicit TqvAnimEffects(TsSkinManager* Manager = nullptr);
+  explicit TqvAnimEffects(TqvOptionsOwner* Manager = nullptr);
   ~TqvAnimEffects() override;
 
-  TsSkinManager* Manager() const { return manager_; }
   TqvBtnEffects* Buttons() const { return buttons_.get(); }
   TqvDialogShow* DialogShow() const { return dialog_show_.get(); }
   TqvFormShow* FormShow() const { return form_show_.get(); }
@@ -157,7 +172,7 @@ class TqvAnimEffects : public vcl::TPersistent {
   void Assign(vcl::TPersistent* Source) override;
 
  private:
-  TsSkinManager* manager_;
+  TqvOptionsOwner* manager_;
   std::unique_ptr<TqvBtnEffects> buttons_;
   std::unique_ptr<TqvDialogShow> dialog_show_;
   std::unique_ptr<TqvFormShow> form_show_;
@@ -173,7 +188,7 @@ class TqvAnimEffects : public vcl::TPersistent {
 class TqvScrollBarsSupport : public vcl::TPersistent {
   VCL_CLASS(TqvScrollBarsSupport, vcl::TPersistent)
  public:
-  explicit TqvScrollBarsSupport(TsSkinManager* Manager = nullptr) : manager_(Manager) {}
+  explicit TqvScrollBarsSupport(TqvOptionsOwner* Manager = nullptr) : manager_(Manager) {}
 
   // A change tells every form (scmScrollsChanged) unless the manager is loading.
   int ScrollSize() const { return scroll_size_; }
@@ -185,7 +200,7 @@ class TqvScrollBarsSupport : public vcl::TPersistent {
   void Assign(vcl::TPersistent* Source) override;
 
  private:
-  TsSkinManager* manager_;
+  TqvOptionsOwner* manager_;
   int scroll_size_ = -1;
   int buttons_size_ = -1;
 };
@@ -225,7 +240,7 @@ enum class TqvOption { CheckEmptyAlpha, NoMouseHover, NativeBordersMaximized, St
 class TqvOptions : public vcl::TPersistent {
   VCL_CLASS(TqvOptions, vcl::TPersistent)
  public:
-  explicit TqvOptions(TsSkinManager* Manager = nullptr) : manager_(Manager) {}
+  explicit TqvOptions(TqvOptionsOwner* Manager = nullptr) : manager_(Manager) {}
 
   bool Option(TqvOption Index) const { return values_[static_cast<std::size_t>(Index)]; }
   // ChangeSysColors switches the system-colour substitution when the manager is the default
@@ -252,15 +267,9 @@ class TqvOptions : public vcl::TPersistent {
   void Assign(vcl::TPersistent* Source) override;
 
  private:
-  TsSkinManager* manager_;
+  TqvOptionsOwner* manager_;
   std::array<bool, 5> values_{};
   TqvOptimizingPriority optimizing_priority_ = opSpeed;
 };
-
-// The width of a vertical scroll bar for controls of the manager: its ScrollSize when not
-// negative, else (and without a manager) SM_CXVSCROLL.
-int GetScrollWidth(const TsSkinManager* Manager);
-// The larger of SM_CXVSCROLL and that width.
-int GetLargestScrollWidth(const TsSkinManager* Manager);
 
 }  // namespace skin_layered

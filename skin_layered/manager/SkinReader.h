@@ -10,43 +10,19 @@
 // process-wide loading flag, as they were.
 #pragma once
 
-#include <functional>
-
-#include "classlib/rtl/StringList.h"
 #include "classlib/rtl/SysUtils.h"
 #include "skin_layered/core/SkinConvertor.h"
 #include "skin_layered/core/SkinModel.h"
-#include "skin_layered/core/StoredSkins.h"
+#include "skin_layered/manager/SkinLoadRequest.h"
 
 namespace skin_layered {
 
 inline constexpr wchar_t kOptionsFileName[] = L"Options.dat";
-// The program's bitmap resource blurred into the shadow images the skin builds itself.
-inline constexpr wchar_t kShadowBlurResource[] = L"BLUR5";
 
 // A skin folder as skins are looked for in it, with a trailing backslash: one beginning
 // with ".." lies under the parent of the program's folder, one beginning with ".\" or "./"
 // and "." itself under the program's folder, as does any path with neither ":" nor "\\".
 vcl::String NormalizeSkinDirectory(const vcl::String& Directory);
-
-// What the skin manager hands to a load.
-struct TsSkinLoadRequest {
-  vcl::String SkinDirectory;
-  // The skin to load; when a stored skin is taken in its place, that skin's name.
-  vcl::String SkinName;
-  // The skin editor's text while previewing; it comes before every other source.
-  const vcl::TStrings* PreviewLines = nullptr;
-  TsStoredSkins* StoredSkins = nullptr;
-  // Extra sections, and images named in them, of the manager ("CommonSections").
-  const vcl::TStrings* CommonSections = nullptr;
-  int HueOffset = 0;
-  int Saturation = 0;  // -100..100
-  int Brightness = 0;
-  // After the common indexes, on the manager's tables: its extended-border step.
-  std::function<void()> AfterCommonIndexes;
-  // Last ("OnSkinLoading").
-  std::function<void()> OnSkinLoading;
-};
 
 enum class TsSkinLoadResult {
   Loaded,

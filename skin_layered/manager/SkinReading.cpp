@@ -134,11 +134,11 @@ std::shared_ptr<TBitmap> TsSkinReading::ImageFile(const String& Name, bool Requi
 
   std::shared_ptr<TBitmap> bmp;
   if (pack_ && !FromDisk) {
-    if (packEntries_.empty())
+    if (pack_entries_.empty())
       for (const TqvImageItem& entry : pack_->Files)
-        packEntries_.emplace(vcl::UpperCase(vcl::TEncoding::ANSI->GetString(BytesOf(entry.Name))), &entry);
-    const auto found = packEntries_.find(upper);
-    const TqvImageItem* item = found == packEntries_.end() ? nullptr : found->second;
+        pack_entries_.emplace(vcl::UpperCase(vcl::TEncoding::ANSI->GetString(BytesOf(entry.Name))), &entry);
+    const auto found = pack_entries_.find(upper);
+    const TqvImageItem* item = found == pack_entries_.end() ? nullptr : found->second;
     if (!item || !item->Data) {
       if (Required) throw vcl::EFOpenError(L"Cannot open file \"" + Name + L"\". The skin holds no such image");
       return nullptr;
@@ -230,13 +230,13 @@ int TsSkinReading::AddImage(const String& Section, const String& Key, const TIma
 }
 
 const TsSkinReading::TKeyCounts* TsSkinReading::KeyCounts(TBitmap* Bmp) {
-  const auto known = keyCounts_.find(Bmp);
-  if (known != keyCounts_.end()) return &known->second;
+  const auto known = key_counts_.find(Bmp);
+  if (known != key_counts_.end()) return &known->second;
   TPixelView view;
   if (!InitPixelView(Bmp, view)) return nullptr;
   // Counts of key-coloured pixels above and left of each point: any rectangle's count then
   // takes four reads, however many images scan the bitmap.
-  TKeyCounts& counts = keyCounts_[Bmp];
+  TKeyCounts& counts = key_counts_[Bmp];
   counts.Width = view.Width;
   counts.Height = view.Height;
   const auto stride = static_cast<std::size_t>(view.Width) + 1;

@@ -16,9 +16,12 @@
 #include "skin_layered/core/SkinConvertor.h"
 #include "skin_layered/core/SkinDescription.h"
 #include "skin_layered/core/SkinModel.h"
-#include "skin_layered/manager/SkinReader.h"
+#include "skin_layered/manager/SkinLoadRequest.h"
 
 namespace skin_layered {
+
+// The program's bitmap resource blurred into the shadow images the skin builds itself.
+inline constexpr wchar_t kShadowBlurResource[] = L"BLUR5";
 
 class TsSkinReading {
  public:
@@ -72,8 +75,8 @@ class TsSkinReading {
   // Upper-cased names: of the files loaded (their place in the skin's list), of the pack's
   // entries (however many keys name how many files, each is found at once).
   std::unordered_map<vcl::String, std::size_t> loaded_;
-  std::unordered_map<vcl::String, const TqvImageItem*> packEntries_;
-  std::unordered_map<vcl::TBitmap*, TKeyCounts> keyCounts_;
+  std::unordered_map<vcl::String, const TqvImageItem*> pack_entries_;
+  std::unordered_map<vcl::TBitmap*, TKeyCounts> key_counts_;
 };
 
 }  // namespace skin_layered

@@ -7,7 +7,7 @@
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/adapters/ComboBoxWnd.h"
 #include "skin_layered/adapters/ScrollWnd.h"
-#include "skin_layered/manager/SkinOptions.h"
+#include "skin_layered/manager/SkinManager.h"
 
 namespace skin_layered::test {
 namespace {
