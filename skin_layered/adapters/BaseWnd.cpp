@@ -12,7 +12,7 @@ namespace skin_layered {
 VCL_CLASS_INFO(TqvBaseWnd) {}
 
 void TqvBaseWnd::WndProc(vcl::TMessage& Message) {
-  if (Destroyed || !SkinData || !SkinData->Skinned(false)) {
+  if (Destroyed() || !SkinData || !SkinData->Skinned(false)) {
     TqvScrollWnd::WndProc(Message);
     return;
   }
@@ -23,8 +23,9 @@ void TqvBaseWnd::WndProc(vcl::TMessage& Message) {
       switch (SkinCommandOf(Message.WParam)) {
         case scmRefresh:
           if (FromOwnManager(Message)) {
+            const vcl::TLifetime::TWatch alive = Lifetime().Watch();
             TqvScrollWnd::WndProc(Message);
-            if (!Destroyed && IsWindowVisible(CtrlHandle)) SendMessageW(CtrlHandle, WM_NCPAINT, 0, 0);
+            if (alive && IsWindowVisible(CtrlHandle)) SendMessageW(CtrlHandle, WM_NCPAINT, 0, 0);
             return;
           }
           break;
@@ -45,8 +46,9 @@ void TqvBaseWnd::WndProc(vcl::TMessage& Message) {
     default:
       break;
   }
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvScrollWnd::WndProc(Message);
-  if (Destroyed) return;
+  if (!alive) return;
   switch (Message.Msg) {
     case WM_SIZE:
     case WM_HSCROLL:

@@ -70,7 +70,7 @@ int TqvBtnWnd::SectionState(int State) const {
 
 void TqvBtnWnd::WndProc(vcl::TMessage& Message) {
   TsSkinManager* manager = Manager();
-  const bool skinned = SkinData && manager && manager->Active() && !Destroyed;
+  const bool skinned = SkinData && manager && manager->Active() && !Destroyed();
   if (!skinned) {
     TqvMainWnd::WndProc(Message);
     return;

@@ -74,7 +74,7 @@ void TqvCheckBoxWnd::RepaintNow() { SendMessageW(CtrlHandle, WM_PAINT, 0, 0); }
 
 void TqvCheckBoxWnd::WndProc(vcl::TMessage& Message) {
   TsSkinManager* manager = Manager();
-  if (!SkinData || !manager || !manager->Active() || Destroyed) {
+  if (!SkinData || !manager || !manager->Active() || Destroyed()) {
     TqvMainWnd::WndProc(Message);
     return;
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "classlib/rtl/ScopeExit.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/adapters/AdapterUnit.h"
 #include "skin_layered/adapters/AdapterUtils.h"
@@ -178,7 +179,7 @@ HBRUSH TqvComboBoxWnd::ListBrush(vcl::TColor Color) {
 }
 
 void TqvComboBoxWnd::WndProc(vcl::TMessage& Message) {
-  if (Message.Msg == kSkinCmdMessage && !Destroyed && SkinData) {
+  if (Message.Msg == kSkinCmdMessage && !Destroyed() && SkinData) {
     switch (SkinCommandOf(Message.WParam)) {
       case scmRemoveSkin:
         OnRemoveSkin(Message);
@@ -189,15 +190,17 @@ void TqvComboBoxWnd::WndProc(vcl::TMessage& Message) {
         list_brush_.reset();
         break;
       case scmMouseEnter:
-      case scmMouseLeave:
+      case scmMouseLeave: {
+        const vcl::TLifetime::TWatch alive = Lifetime().Watch();
         TqvEditWnd::WndProc(Message);
-        if (!Destroyed && SkinData->Skinned(false)) PaintButton(nullptr);
+        if (alive && SkinData->Skinned(false)) PaintButton(nullptr);
         return;
+      }
       default:
         break;
     }
   }
-  if (Destroyed || !SkinData || !SkinData->Skinned(false)) {
+  if (Destroyed() || !SkinData || !SkinData->Skinned(false)) {
     TqvEditWnd::WndProc(Message);
     return;
   }
@@ -223,10 +226,12 @@ void TqvComboBoxWnd::WndProc(vcl::TMessage& Message) {
     case WM_PRINT:
       OnPrint(Message);
       return;
-    case WM_DRAWITEM:
+    case WM_DRAWITEM: {
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       CallPrevWndProc(Message);
-      if (OwnerControl() && !Destroyed) InvalidateNow();
+      if (OwnerControl() && alive) InvalidateNow();
       return;
+    }
     case vcl::CN_DRAWITEM:
       if (Combo() && Message.LParam) {
         OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam));
@@ -285,6 +290,7 @@ void TqvComboBoxWnd::QuietChange(vcl::TMessage& Message) {
 
 void TqvComboBoxWnd::OnFocus(vcl::TMessage& Message, bool Gained) {
   vcl::TCustomComboBox* combo = Combo();
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   if (Gained) {
     SkinData->FFocused = true;
     if (FocusShows()) {
@@ -297,22 +303,23 @@ void TqvComboBoxWnd::OnFocus(vcl::TMessage& Message, bool Gained) {
     SkinData->FFocused = edit && GetFocus() == edit;
     SkinData->BGChanged = true;
     CallPrevWndProc(Message);
-    if (Destroyed) return;
+    if (!alive) return;
     if (FocusShows()) {
       ApplySkinParams();
       if (combo && !combo->Focused()) ClearEditSelection();
       RedrawWindow(CtrlHandle, nullptr, nullptr, kRedrawFocus);
     }
   }
-  if (!Destroyed) PaintButton(nullptr);
+  if (alive) PaintButton(nullptr);
 }
 
 void TqvComboBoxWnd::OnPaint(vcl::TMessage& Message) {
   if (!SkinParamsApplied) ApplySkinParams();
   GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
   // The control paints itself; the skin's frame and button go over it.
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   CallPrevWndProc(Message);
-  if (Destroyed) return;
+  if (!alive) return;
   const TWindowDC dc(CtrlHandle, reinterpret_cast<HDC>(Message.WParam));
   vcl::TBitmap* cache = SkinData->CacheBmp();
   if (IsSimple()) {
@@ -358,8 +365,9 @@ void TqvComboBoxWnd::PrepareSimpleCache() {
 void TqvComboBoxWnd::OnPrint(vcl::TMessage& Message) {
   GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
   SkinData->Updating = true;
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   if (!SkinParamsApplied) ApplySkinParams();
-  if (Destroyed) return;
+  if (!alive) return;
   SkinData->Updating = false;
   SkinData->BGChanged = true;
   if (IsSimple())
@@ -519,8 +527,9 @@ void TqvComboBoxWnd::OnMouseEnter(vcl::TMessage& Message) {
   }
   SkinData->FMouseAbove = true;
   SkinData->BGChanged = true;
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvEditWnd::WndProc(Message);
-  if (Destroyed) return;
+  if (!alive) return;
   if (vcl::TCustomComboBox* combo = Combo(); combo && !combo->Focused() && !SkinData->Focused()) ClearEditSelection();
   InvalidateNow();
 }
@@ -537,8 +546,9 @@ void TqvComboBoxWnd::OnMouseLeave(vcl::TMessage& Message) {
   if (PtInRect(&r, AdapterCursorPos())) return;
   SkinData->FMouseAbove = false;
   SkinData->BGChanged = true;
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvEditWnd::WndProc(Message);
-  if (Destroyed) return;
+  if (!alive) return;
   if (vcl::TCustomComboBox* combo = Combo(); combo && !combo->Focused() && !SkinData->Focused()) ClearEditSelection();
   InvalidateNow();
 }
@@ -567,12 +577,10 @@ void TqvComboBoxWnd::OnCtlColorList(vcl::TMessage& Message) {
     return;
   }
   InColorMessage = true;
-  struct TReset {
-    bool& flag;
-    ~TReset() { flag = false; }
-  } reset{InColorMessage};
+  const vcl::TScopeExit reset([this] { InColorMessage = false; });
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvEditWnd::WndProc(Message);
-  if (Destroyed || !Message.LParam) return;
+  if (!alive || !Message.LParam) return;
   if (!ListHandle) {
     ListHandle = reinterpret_cast<HWND>(Message.LParam);
     if (!ListAdapter) MakeListAdapter(ListHandle);
@@ -590,8 +598,9 @@ void TqvComboBoxWnd::OnCtlColorList(vcl::TMessage& Message) {
 
 void TqvComboBoxWnd::OnRemoveSkin(vcl::TMessage& Message) {
   const bool own = FromOwnManager(Message);
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvEditWnd::WndProc(Message);
-  if (!own || Destroyed) return;
+  if (!own || !alive) return;
   if (ListHandle && IsWindow(ListHandle)) {
     // The list's own border back.
     const LONG_PTR style = GetWindowLongPtrW(ListHandle, GWL_STYLE);
@@ -662,7 +671,7 @@ LRESULT TqvComboListWnd::ScrollHit(LPARAM ScreenPoint) {
 }
 
 void TqvComboListWnd::WndProc(vcl::TMessage& Message) {
-  if (Destroyed || !SkinData || !SkinData->Skinned(false)) {
+  if (Destroyed() || !SkinData || !SkinData->Skinned(false)) {
     TqvEditWnd::WndProc(Message);
     return;
   }
@@ -719,8 +728,9 @@ void TqvComboListWnd::WndProc(vcl::TMessage& Message) {
     default:
       break;
   }
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvEditWnd::WndProc(Message);
-  if (Message.Msg == WM_WINDOWPOSCHANGED && !Destroyed) UpdateScrolls(this, true);
+  if (Message.Msg == WM_WINDOWPOSCHANGED && alive) UpdateScrolls(this, true);
 }
 
 void TqvComboListWnd::OnButtonUp(vcl::TMessage& Message) {
@@ -734,8 +744,9 @@ void TqvComboListWnd::OnButtonUp(vcl::TMessage& Message) {
   }
   // Elsewhere: a press of the bars ends, and the list takes the release (choosing an item).
   vcl::TMessage release = Message;
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvScrollTracker::ButtonUp(*this, release);
-  if (!Destroyed) CallPrevWndProc(Message);
+  if (alive) CallPrevWndProc(Message);
 }
 
 void TqvComboListWnd::OnNcPaint(vcl::TMessage& Message) {
@@ -753,8 +764,9 @@ void TqvComboListWnd::OnNcPaint(vcl::TMessage& Message) {
 void TqvComboListWnd::OnPrint(vcl::TMessage& Message) {
   const auto dc = reinterpret_cast<HDC>(Message.WParam);
   PrepareListCache();
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   CallPrevWndProc(Message);
-  if (Destroyed) return;
+  if (!alive) return;
   vcl::TBitmap* cache = SkinData->CacheBmp();
   const TqvScrollState& scroll = ScrollState();
   const bool pressed = scroll.TrackWnd == CtrlHandle && scroll.PressedPart != kPartNone;

@@ -71,21 +71,23 @@ void TqvContainerWnd::PaintFrame() {
 }
 
 void TqvContainerWnd::WndProc(vcl::TMessage& Message) {
-  if (Destroyed || !SkinData || !SkinData->Skinned(false)) {
+  if (Destroyed() || !SkinData || !SkinData->Skinned(false)) {
     TqvMainWnd::WndProc(Message);
     return;
   }
   switch (Message.Msg) {
     case WM_SIZE:
-    case WM_WINDOWPOSCHANGED:
+    case WM_WINDOWPOSCHANGED: {
       SkinData->BGChanged = true;
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       TqvMainWnd::WndProc(Message);
-      if (Destroyed) return;
+      if (!alive) return;
       if (Message.Msg == WM_SIZE)
         SkinData->BGChanged = true;
       else
         SendMessageW(CtrlHandle, WM_NCPAINT, 0, 0);
       return;
+    }
     case WM_ERASEBKGND:
       Message.Result = 1;
       return;
@@ -128,15 +130,17 @@ void TqvSearchWnd::PaintFrame() {
 }
 
 void TqvSearchWnd::WndProc(vcl::TMessage& Message) {
-  if (Destroyed || !SkinData || !SkinData->Skinned(false)) {
+  if (Destroyed() || !SkinData || !SkinData->Skinned(false)) {
     TqvMainWnd::WndProc(Message);
     return;
   }
   switch (Message.Msg) {
-    case WM_PAINT:
+    case WM_PAINT: {
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       TqvMainWnd::WndProc(Message);
-      if (!Destroyed) PaintFrame();
+      if (alive) PaintFrame();
       return;
+    }
     case WM_ERASEBKGND:
       Message.Result = 1;
       return;
@@ -147,8 +151,9 @@ void TqvSearchWnd::WndProc(vcl::TMessage& Message) {
     default:
       break;
   }
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvMainWnd::WndProc(Message);
-  if (!Destroyed && Message.Msg == WM_SIZE) {
+  if (alive && Message.Msg == WM_SIZE) {
     SkinData->BGChanged = true;
     RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   }

@@ -290,7 +290,7 @@ class TAdapterServices : public TLayeredAdapterServices {
   std::vector<TqvSkinnedWindow> SkinnedWindowList() override {
     std::vector<TqvSkinnedWindow> list;
     for (TqvProvider* p : ProviderList())
-      if (p && p->DialogWnd && !p->DialogWnd->Destroyed) {
+      if (p && p->DialogWnd && !p->DialogWnd->Destroyed()) {
         const TqvBorderForm* border = p->DialogWnd->ExtBorderForm();
         list.push_back({p->Handle, border ? border->BorderWindow() : nullptr});
       }
@@ -298,7 +298,7 @@ class TAdapterServices : public TLayeredAdapterServices {
   }
   bool AdapterDestroyed(vcl::TObject* Adapter) override {
     auto* adapter = dynamic_cast<TqvMainWnd*>(Adapter);
-    return !adapter || adapter->Destroyed;
+    return !adapter || adapter->Destroyed();
   }
   vcl::TObject* CreateSpeedButtonHandler(vcl::TControl* Control, const vcl::String& Section, TsSkinManager* Manager,
                                          TsCommonData* SkinData) override {
@@ -324,7 +324,7 @@ class TAdapterServices : public TLayeredAdapterServices {
   TqvShownScrollBars ShownScrollBars(vcl::TObject* Adapter) override {
     auto* adapter = dynamic_cast<TqvScrollWnd*>(Adapter);
     TqvShownScrollBars shown;
-    if (!adapter || adapter->Destroyed || !adapter->CtrlHandle) return shown;
+    if (!adapter || adapter->Destroyed() || !adapter->CtrlHandle) return shown;
     shown.Horz = adapter->HorzBar && adapter->HorzBar->Visible;
     shown.Vert = adapter->VertBar && adapter->VertBar->Visible;
     if (shown.Horz) GetHScrollRect(adapter, adapter->CtrlHandle, shown.HorzRect);
@@ -549,7 +549,7 @@ void AttachDialogWnd(HWND Wnd, TqvAdapterPtr<TqvDialogWnd>& DialogWnd) {
     return;
   }
   if (TUninitializeFlatSBProc uninit = UninitializeFlatSBProc()) uninit(Wnd);
-  if (DialogWnd && DialogWnd->Destroyed) DialogWnd.reset();
+  if (DialogWnd && DialogWnd->Destroyed()) DialogWnd.reset();
   if (!DialogWnd) {
     TqvSkinParams params{nullptr, L"DIALOG"};
     DialogWnd = CreateAdapter<TqvDialogWnd>(Wnd, nullptr, manager, params, false);
@@ -616,7 +616,7 @@ vcl::TCustomForm* FindForm(HWND Wnd) {
 
 void PurgeProviders() {
   for (TqvProvider*& p : ProviderList()) {
-    if (!p || !p->DialogWnd || !p->DialogWnd->Destroyed || p->Owner()) continue;
+    if (!p || !p->DialogWnd || !p->DialogWnd->Destroyed() || p->Owner()) continue;
     // A dialog adapter still handling a message of its own is freed next time.
     if (p->DialogWnd->Running()) continue;
     TqvProvider* going = p;

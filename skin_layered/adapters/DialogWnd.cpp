@@ -4,6 +4,7 @@
 #include <map>
 
 #include "classlib/forms/Forms.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/adapters/AdapterUtils.h"
 #include "skin_layered/adapters/DialogHook.h"
 #include "skin_layered/adapters/DialogSysMenu.h"
@@ -44,13 +45,6 @@ bool ClosingCommand(WPARAM WParam, LPARAM LParam) {
   GetClassNameW(reinterpret_cast<HWND>(LParam), cls, 16);
   return lstrcmpiW(cls, L"button") == 0;
 }
-
-// A scope counting a message of the adapter in hand.
-struct TRunning {
-  int& Count;
-  explicit TRunning(int& C) : Count(C) { ++Count; }
-  ~TRunning() { --Count; }
-};
 
 }  // namespace
 
@@ -208,17 +202,19 @@ TqvDialogButton& TqvDialogWnd::Button(int HitCode) {
 // The window procedure
 
 void TqvDialogWnd::WndProc(vcl::TMessage& Message) {
-  const TRunning running(running_);
+  // A message in hand: the adapter is not freed under it.
+  ++running_;
+  const vcl::TScopeExit done([this] { --running_; });
   Dispatch(Message);
 }
 
 void TqvDialogWnd::Dispatch(vcl::TMessage& Message) {
-  if (Destroyed || !SkinData || !SkinData->Skinned(false)) {
-    if (!Destroyed && (Message.Msg == WM_DESTROY || Message.Msg == WM_NCDESTROY)) {
+  if (Destroyed() || !SkinData || !SkinData->Skinned(false)) {
+    if (!Destroyed() && (Message.Msg == WM_DESTROY || Message.Msg == WM_NCDESTROY)) {
       OnDestroy(Message);
       return;
     }
-    if (Message.Msg == kSkinCmdMessage && !Destroyed && SkinData && OnCommand(Message)) return;
+    if (Message.Msg == kSkinCmdMessage && !Destroyed() && SkinData && OnCommand(Message)) return;
     TqvScrollWnd::WndProc(Message);
     return;
   }
@@ -328,22 +324,27 @@ void TqvDialogWnd::Dispatch(vcl::TMessage& Message) {
       if (IsWindowEnabled(CtrlHandle))
         if (TsSkinManager* manager = DefaultSkinManager(); manager && manager->HotWnd()) manager->SetHotWnd(nullptr);
       break;
-    case DM_SETDEFID:
+    case DM_SETDEFID: {
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       TqvScrollWnd::WndProc(Message);
-      if (Destroyed) return;
+      if (!alive) return;
       WalkChildren();
       RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
       return;
+    }
     case kDialogRearranged:
-    case kDialogRearrangedToo:
+    case kDialogRearrangedToo: {
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       CallPrevWndProc(Message);
-      if (Destroyed) return;
+      if (!alive) return;
       WalkChildren();
       RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
       return;
-    case WM_SHOWWINDOW:
+    }
+    case WM_SHOWWINDOW: {
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       CallPrevWndProc(Message);
-      if (Message.WParam && !Destroyed)
+      if (Message.WParam && alive)
         if (TsSkinManager* manager = Manager(); manager && manager->AnimEffects()->DialogShow()->Active()) {
           ReadCaption();
           WalkChildren();
@@ -351,6 +352,7 @@ void TqvDialogWnd::Dispatch(vcl::TMessage& Message) {
           AnimShowDlg(face_.get());
         }
       return;
+    }
     case WM_COMMAND:
       // A button that ends the dialog: its picture is taken while it is still whole.
       if (ClosingCommand(Message.WParam, Message.LParam) && !face_->SnapshotForm)
@@ -366,8 +368,9 @@ void TqvDialogWnd::Dispatch(vcl::TMessage& Message) {
         RgnChanged = true;
         TsSkinManager* manager = Manager();
         if (LayeredApiAvailable() && manager && manager->AnimEffects()->DialogHide()->Active()) {
+          const vcl::TLifetime::TWatch alive = Lifetime().Watch();
           CallPrevWndProc(Message);
-          if (!Destroyed) AnimHideDlg(face_.get());
+          if (alive) AnimHideDlg(face_.get());
           return;
         }
       }
@@ -378,8 +381,9 @@ void TqvDialogWnd::Dispatch(vcl::TMessage& Message) {
     default:
       break;
   }
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvScrollWnd::WndProc(Message);
-  if (Destroyed) return;
+  if (!alive) return;
   if (Message.Msg == WM_WINDOWPOSCHANGED && border_form_ && IsWindowVisible(CtrlHandle)) UpdateBorderPos(false);
   if (Message.Msg == WM_SYSCOMMAND) {
     const UINT command = static_cast<UINT>(SysCommandOf(Message.WParam));
@@ -478,7 +482,7 @@ void TqvDialogWnd::OnDestroy(vcl::TMessage& Message) {
   DropBorderForm();
   CallPrevWndProc(Message);
   UninstallAdapter(this, false);
-  Destroyed = true;
+  EndLifetime();
 }
 
 void TqvDialogWnd::WalkChildren() {
@@ -530,8 +534,9 @@ void TqvDialogWnd::OnEraseBkgnd(vcl::TMessage& Message) {
   Message.Result = 1;
   const HDC dc = reinterpret_cast<HDC>(Message.WParam);
   if (!dc) return;
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   if (!ChildrenWalked) WalkChildren();
-  if (Destroyed) return;
+  if (!alive) return;
   ReadCaption();
   if (SkinData->BGChanged) PaintAll();
   vcl::TBitmap* cache = SkinData->CacheBmp();
@@ -560,7 +565,7 @@ void TqvDialogWnd::OnEraseBkgnd(vcl::TMessage& Message) {
 
 void TqvDialogWnd::OnNcPaint() {
   if (!ChildrenWalked) WalkChildren();
-  if (Destroyed) return;
+  if (Destroyed()) return;
   // The manager's extended borders may have been switched since (the dialog is repainted).
   const TsSkinManager* manager = Manager();
   if (const bool wanted = BorderKind != 2 && manager && manager->ExtendedBorders(); wanted != (border_form_ != nullptr))
@@ -726,19 +731,23 @@ bool TqvDialogWnd::OnButtonUp(vcl::TMessage& Message, int HitCode) {
       SetHotButton(0);
       SendMessageW(CtrlHandle, WM_SYSCOMMAND, IsIconic(CtrlHandle) ? SC_RESTORE : SC_MINIMIZE, 0);
       return false;
-    case kHitMax:
+    case kHitMax: {
       SetHotButton(0);
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       SendMessageW(CtrlHandle, WM_SYSCOMMAND, IsZoomed(CtrlHandle) ? SC_RESTORE : SC_MAXIMIZE, 0);
-      if (!Destroyed) UpdateSystemMenu();
+      if (alive) UpdateSystemMenu();
       return false;
-    case kHitHelp:
+    }
+    case kHitHelp: {
       SetHotButton(0);
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       SendMessageW(CtrlHandle, WM_SYSCOMMAND, SC_CONTEXTHELP, 0);
-      if (!Destroyed) {
+      if (alive) {
         UpdateSystemMenu();
         SendMessageW(CtrlHandle, WM_NCPAINT, 1, 0);
       }
       return false;
+    }
     default: {
       Button(kHitClose).State = 0;
       HotButton = 0;
@@ -752,12 +761,14 @@ bool TqvDialogWnd::OnButtonUp(vcl::TMessage& Message, int HitCode) {
 
 void TqvDialogWnd::OnDoubleClick(vcl::TMessage& Message) {
   switch (Message.WParam) {
-    case HTCAPTION:
+    case HTCAPTION: {
       if (!MaxEnabled() && !RestoreEnabled()) return;
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       SendMessageW(CtrlHandle, WM_SYSCOMMAND, IsZoomed(CtrlHandle) || IsIconic(CtrlHandle) ? SC_RESTORE : SC_MAXIMIZE,
                    0);
-      if (!Destroyed) UpdateSystemMenu();
+      if (alive) UpdateSystemMenu();
       return;
+    }
     case HTSYSMENU:
       SendMessageW(CtrlHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
       return;
@@ -837,9 +848,10 @@ void TqvDialogWnd::StartDialogMoveTimer(bool RunMoveLoop) {
   move_timer_->Step();
   move_timer_->SetEnabled(true);
   if (!RunMoveLoop) return;
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   SendMessageW(dragged, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
   // The move loop may have closed the dialog.
-  if (IsWindow(wnd) && GetAdapter(wnd) == this && !Destroyed) StopMoveBlend();
+  if (alive && IsWindow(wnd) && GetAdapter(wnd) == this) StopMoveBlend();
 }
 
 void TqvDialogWnd::StopMoveBlend() {

@@ -123,8 +123,9 @@ void TqvEditWnd::ApplySkinParams() {
     }
     if (!SkinData->CustomFont()) {
       const vcl::TColor font = section->Props[static_cast<std::size_t>(state)].FontColor;
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       if (control->Font()->Color() != font) control->Font()->SetColor(font);
-      if (Destroyed) {
+      if (!alive) {
         // The font change took the adapter away.
         applying_ = false;
         return;
@@ -148,17 +149,19 @@ void TqvEditWnd::WndProc(vcl::TMessage& Message) {
     Message.Result = 1;
     return;
   }
-  if (Destroyed || !SkinData || !SkinData->Skinned(false)) {
-    const bool newSkin = !Destroyed && SkinData && Message.Msg == kSkinCmdMessage &&
+  if (Destroyed() || !SkinData || !SkinData->Skinned(false)) {
+    const bool newSkin = !Destroyed() && SkinData && Message.Msg == kSkinCmdMessage &&
                          SkinCommandOf(Message.WParam) == scmNewSkin && FromOwnManager(Message);
+    const vcl::TLifetime::TWatch alive = Lifetime().Watch();
     TqvBaseWnd::WndProc(Message);
     // The skin came back: its colours again.
-    if (newSkin && !Destroyed && SkinData->Skinned(false)) ApplySkinParams();
+    if (newSkin && alive && SkinData->Skinned(false)) ApplySkinParams();
     return;
   }
   if (BeforeBase(Message)) return;
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvBaseWnd::WndProc(Message);
-  if (!Destroyed) AfterBase(Message);
+  if (alive) AfterBase(Message);
 }
 
 bool TqvEditWnd::EmptyClip(HDC DC) const {
@@ -228,9 +231,10 @@ void TqvEditWnd::AfterBase(vcl::TMessage& Message) {
       break;
     case WM_MOUSEMOVE: {
       TsSkinManager* manager = DefaultSkinManager();
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       if (manager && !manager->Designing() && IsWindowEnabled(CtrlHandle) && manager->HotWnd() != CtrlHandle)
         manager->SetHotWnd(CtrlHandle);
-      if (!Destroyed && !SkinData->BgIsChanged() && GetCapture() == CtrlHandle) UpdateScrolls(this, true);
+      if (alive && !SkinData->BgIsChanged() && GetCapture() == CtrlHandle) UpdateScrolls(this, true);
       break;
     }
     case WM_PARENTNOTIFY:
@@ -329,24 +333,29 @@ void TqvEditWnd::OnFocus(vcl::TMessage& Message) {
   }
   SkinData->BGChanged = true;
   SkinData->FFocused = Message.Msg == WM_SETFOCUS;
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvBaseWnd::WndProc(Message);
-  if (Destroyed) return;
+  if (!alive) return;
   ApplySkinParams();
   RedrawWindow(CtrlHandle, nullptr, nullptr, kRedrawFrameNow);
 }
 
 bool TqvEditWnd::OnCommand(vcl::TMessage& Message) {
   switch (SkinCommandOf(Message.WParam)) {
-    case scmRefresh:
+    case scmRefresh: {
       if (!FromOwnManager(Message)) return false;
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       TqvBaseWnd::WndProc(Message);
-      if (!Destroyed) ApplySkinParams();
+      if (alive) ApplySkinParams();
       return true;
-    case scmNewSkin:
+    }
+    case scmNewSkin: {
       // The scroll adapter re-resolves and passes it on; the new skin's colours are taken.
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       TqvBaseWnd::WndProc(Message);
-      if (!Destroyed && FromOwnManager(Message) && SkinData->Skinned(false)) ApplySkinParams();
+      if (alive && FromOwnManager(Message) && SkinData->Skinned(false)) ApplySkinParams();
       return true;
+    }
     case scmRemoveSkin:
       // The scroll adapter gives the window its own frame and the control its own colours.
       return false;
@@ -409,8 +418,9 @@ bool TqvEditWnd::OnCommand(vcl::TMessage& Message) {
 // client part lies at the frame's offset then, at the origin otherwise. The library asks for
 // the frame alone (PRF_NONCLIENT only) before it prints the client itself.
 void TqvEditWnd::OnPrint(vcl::TMessage& Message) {
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   CallPrevWndProc(Message);
-  if (Message.Result == 2 || Destroyed) return;
+  if (Message.Result == 2 || !alive) return;
   const HDC dc = reinterpret_cast<HDC>(Message.WParam);
   if (!dc) return;
   const auto flags = static_cast<DWORD>(Message.LParam);

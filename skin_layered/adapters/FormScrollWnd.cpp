@@ -7,7 +7,7 @@ namespace skin_layered {
 VCL_CLASS_INFO(TqvFormScrollWnd) {}
 
 void TqvFormScrollWnd::WndProc(vcl::TMessage& Message) {
-  if (Message.Msg == kSkinCmdMessage && !Destroyed) return CallPrevWndProc(Message);
+  if (Message.Msg == kSkinCmdMessage && !Destroyed()) return CallPrevWndProc(Message);
   TqvScrollWnd::WndProc(Message);
 }
 

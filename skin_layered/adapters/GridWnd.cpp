@@ -125,8 +125,9 @@ void TqvGridWnd::ApplyProperties(std::span<const TqvGridProperty> Rows, const Tq
   vcl::TControl* control = LiveControl();
   if (!control) return;
   const bool look = HasProperty(control, L"ControlLook");
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   for (const TqvGridProperty& row : Rows) {
-    if (Destroyed) return;
+    if (!alive) return;
     if (!row.WithControlLook || look) WritePropertyPath(control, row.Path, row.Value(Colors));
   }
 }
@@ -145,12 +146,12 @@ void TqvGridWnd::RestoreStdParams() {
 void TqvGridWnd::ApplySkinParams() {
   TqvEditWnd::ApplySkinParams();
   TqvGridColors colors;
-  if (Destroyed || !SkinColors(colors)) return;
+  if (Destroyed() || !SkinColors(colors)) return;
   ApplyProperties(kGridProperties, colors);
 }
 
 void TqvGridWnd::WndProc(vcl::TMessage& Message) {
-  const bool skinned = !Destroyed && SkinData && SkinData->Skinned(false);
+  const bool skinned = !Destroyed() && SkinData && SkinData->Skinned(false);
   if (skinned) {
     switch (Message.Msg) {
       case WM_ERASEBKGND:
@@ -181,9 +182,10 @@ void TqvGridWnd::WndProc(vcl::TMessage& Message) {
     }
   }
   const bool removing = Message.Msg == kSkinCmdMessage && SkinCommandOf(Message.WParam) == scmRemoveSkin &&
-                        !Destroyed && FromOwnManager(Message);
+                        !Destroyed() && FromOwnManager(Message);
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvEditWnd::WndProc(Message);
-  if (Destroyed) return;
+  if (!alive) return;
   if (removing) {
     RecreateLibraryGrid(Message);
     return;
@@ -246,7 +248,7 @@ void TqvGridEhWnd::ApplySkinParams() {
   TqvGridWnd::ApplySkinParams();
   TqvGridColors colors;
   vcl::TControl* control = LiveControl();
-  if (Destroyed || !control || !SkinColors(colors)) return;
+  if (Destroyed() || !control || !SkinColors(colors)) return;
   // The skin draws the titles flat while visual styles are on.
   if (vcl::ThemeServices()->ThemesEnabled() && PropSetHasItem(control, kOptionsEh, kFixed3D))
     ChangeSetProp(control, kOptionsEh, kFixed3D, false);
@@ -260,8 +262,9 @@ void TqvGridEhWnd::ApplySkinParams() {
 }
 
 void TqvGridEhWnd::WndProc(vcl::TMessage& Message) {
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvGridWnd::WndProc(Message);
-  if (Destroyed || Message.Msg != WM_PARENTNOTIFY || Message.WParamLo() != WM_CREATE) return;
+  if (!alive || Message.Msg != WM_PARENTNOTIFY || Message.WParamLo() != WM_CREATE) return;
   // The grid's in-place editors and panels get their adapters at once.
   if (TsSkinManager* manager = Manager(); manager && manager->SkinningRules().Contains(srThirdParty))
     NotifyFormOfControl(OwnerControl());

@@ -40,7 +40,7 @@ void TqvGroupBoxWnd::Redraw() {
 
 void TqvGroupBoxWnd::WndProc(vcl::TMessage& Message) {
   TsSkinManager* manager = Manager();
-  if (!SkinData || !manager || !manager->Active() || Destroyed) {
+  if (!SkinData || !manager || !manager->Active() || Destroyed()) {
     TqvMainWnd::WndProc(Message);
     return;
   }

@@ -98,7 +98,7 @@ void TqvListViewWnd::RestoreWindowColors() {
 
 void TqvListViewWnd::ApplySkinParams() {
   TqvEditWnd::ApplySkinParams();
-  if (Destroyed || !SkinData) return;
+  if (Destroyed() || !SkinData) return;
   // The header was let go with the skin.
   FindHeader();
   if (DialogChild) {
@@ -135,10 +135,11 @@ int TqvListViewWnd::ViewStyle() const {
 // The list view's window procedure
 
 void TqvListViewWnd::WndProc(vcl::TMessage& Message) {
-  const bool skinned = !Destroyed && SkinData && SkinData->Skinned(false);
+  const bool skinned = !Destroyed() && SkinData && SkinData->Skinned(false);
   if (skinned && BeforeBase(Message)) return;
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvEditWnd::WndProc(Message);
-  if (skinned && !Destroyed) AfterBase(Message);
+  if (skinned && alive) AfterBase(Message);
 }
 
 bool TqvListViewWnd::BeforeBase(vcl::TMessage& Message) {
@@ -165,11 +166,13 @@ bool TqvListViewWnd::BeforeBase(vcl::TMessage& Message) {
       return false;
     case kSkinCmdMessage:
       switch (SkinCommandOf(Message.WParam)) {
-        case scmRefresh:
+        case scmRefresh: {
           if (!FromOwnManager(Message)) return false;
+          const vcl::TLifetime::TWatch alive = Lifetime().Watch();
           TqvEditWnd::WndProc(Message);
-          if (!Destroyed) RepaintHeader();
+          if (alive) RepaintHeader();
           return true;
+        }
         case scmBeforeScroll:
           // The thumb's position travels in LParam: the list scrolls itself by it.
           Message.Result = 1;
@@ -289,7 +292,7 @@ void TqvListViewWnd::RepaintHeader() {
 }
 
 void TqvListViewWnd::HeaderProc(vcl::TMessage& Message) {
-  if (Destroyed || !SkinData || !SkinData->Skinned(false) || !ReportView()) {
+  if (Destroyed() || !SkinData || !SkinData->Skinned(false) || !ReportView()) {
     header_.CallDefault(Message);
     if (Message.Msg == WM_NCDESTROY) DetachHeader();
     return;

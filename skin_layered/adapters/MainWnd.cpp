@@ -61,13 +61,13 @@ void TqvMainWnd::AfterConstruction() {
 
 void TqvMainWnd::BeforeDestruction() {
   TsSkinManager* manager = Manager();
-  if (SkinData && manager && !Destroyed) {
+  if (SkinData && manager && !Destroyed()) {
     RestoreControlStyle();
     RestoreWindowProc();
     // A form taking all its adapters away keeps its controls' looks as they are.
     if (!FormServices().FreeingAllAdapterItems() || manager->Removing()) RestoreStdParams();
     RestoreVisualStyle();
-    Destroyed = true;
+    EndLifetime();
   }
   TObject::BeforeDestruction();
 }
@@ -174,12 +174,12 @@ void TqvMainWnd::RestoreWindowProc() {
 }
 
 void TqvMainWnd::Uninstall(bool UseSetWindowPos) {
-  if (Destroyed) return;
+  if (Destroyed()) return;
   RestoreControlStyle();
   RestoreWindowProc();
   RestoreStdParams();
   if (IsWindowVisible(CtrlHandle)) RefreshFrame(CtrlHandle, UseSetWindowPos);
-  Destroyed = true;
+  EndLifetime();
 }
 
 void InstallAdapter(TqvMainWnd* Adapter) {

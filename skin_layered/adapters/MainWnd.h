@@ -23,6 +23,7 @@
 #include "classlib/controls/Controls.h"
 #include "classlib/controls/WindowProcHook.h"
 #include "classlib/controls/WindowSubclass.h"
+#include "classlib/rtl/Lifetime.h"
 #include "classlib/rtl/Object.h"
 #include "skin_layered/core/AdapterServices.h"
 
@@ -83,6 +84,11 @@ class TqvMainWnd : public vcl::TObject {
   vcl::TControl* OwnerControl() const;
   // Attached through a hook or a subclass (nothing put back yet).
   bool Attached() const { return hook_.Installed() || subclass_.Attached(); }
+  // Detached: the object may live on, but handles nothing more. A call that may detach or
+  // free the adapter (its window's procedure, a sent message, a tracking loop, an animation)
+  // takes a watch of its lifetime first and asks the watch afterwards.
+  bool Destroyed() const { return lifetime_.Ended(); }
+  const vcl::TLifetime& Lifetime() const { return lifetime_; }
 
   // ---- state (read and set by descendants and by the code that made the adapter)
   bool DialogChild = false;     // an adapter of a system dialog's child window
@@ -96,7 +102,6 @@ class TqvMainWnd : public vcl::TObject {
   TsSkinManager* SkinManager = nullptr;
   bool ScrollingInProgress = false;  // the adapter itself scrolls or sets styles
   bool SkinParamsApplied = false;
-  bool Destroyed = false;       // detached; the object may live on
   bool OwnsSkinData = false;
   TsCommonData* SkinData = nullptr;
   int ListState = 0;            // a drop-down list's state (-1: not dropped)
@@ -119,6 +124,9 @@ class TqvMainWnd : public vcl::TObject {
   void RestoreWindowProc();
   // The control's ControlStyle as it was before the adapter made it opaque.
   void RestoreControlStyle();
+
+  // The adapter is detached: Destroyed from now on, and every watch taken answers false.
+  void EndLifetime() { lifetime_.End(); }
 
   // The common part of WndProc: the skin command message, else the previous procedure.
   void CommonPart(vcl::TMessage& Message);
@@ -161,6 +169,7 @@ class TqvMainWnd : public vcl::TObject {
   vcl::TControlStyle saved_style_;
   bool style_saved_ = false;       // saved_style_ holds the style before csOpaque
   bool control_gone_ = false;      // the hooked control went before the adapter let go
+  vcl::TLifetime lifetime_;
 };
 
 // The adapter of a window, nil when none.

@@ -110,7 +110,7 @@ void TqvMDIWnd::PaintMDIBorder(HDC DC) {
 }
 
 void TqvMDIWnd::WndProc(vcl::TMessage& Message) {
-  if (Message.Msg == kSkinCmdMessage && !Destroyed) {
+  if (Message.Msg == kSkinCmdMessage && !Destroyed()) {
     switch (SkinCommandOf(Message.WParam)) {
       case scmBeforeChildPaint:
         if (Form) SendCommandToCtrl(Form, scmBeforeChildPaint, 0);
@@ -132,7 +132,7 @@ void TqvMDIWnd::WndProc(vcl::TMessage& Message) {
         break;
     }
   }
-  if (!Destroyed && FormSkinData) {
+  if (!Destroyed() && FormSkinData) {
     switch (Message.Msg) {
       case WM_NCPAINT:
         if (!Painting()) break;
@@ -200,8 +200,9 @@ void TqvMDIWnd::WndProc(vcl::TMessage& Message) {
         break;
     }
   }
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvBaseWnd::WndProc(Message);
-  if (Destroyed) return;
+  if (!alive) return;
   switch (Message.Msg) {
     case kMdiCalcChildScroll:
     case WM_PARENTNOTIFY: {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classlib/forms/Forms.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/adapters/AdapterUtils.h"
 #include "skin_layered/adapters/DialogHook.h"
 #include "skin_layered/core/FormServices.h"
@@ -44,10 +45,7 @@ void TqvMnuWnd::SetSkinParams() {
 
 void TqvMnuWnd::WndProc(vcl::TMessage& Message) {
   ++running_;
-  struct TDone {
-    int& count;
-    ~TDone() { --count; }
-  } done{running_};
+  const vcl::TScopeExit done([this] { --running_; });
   Dispatch(Message);
 }
 
@@ -79,7 +77,7 @@ void TqvMnuWnd::Dispatch(vcl::TMessage& Message) {
     default:
       break;
   }
-  if (Destroyed || !SkinnedPopupShown()) {
+  if (Destroyed() || !SkinnedPopupShown()) {
     // Not drawn by the skinned menus: a plain scroll adapter, and never left invisible.
     if (Message.Msg == WM_NCPAINT) Reveal();
     TqvScrollWnd::WndProc(Message);
@@ -112,7 +110,7 @@ void TqvMnuWnd::Dispatch(vcl::TMessage& Message) {
 }
 
 void TqvMnuWnd::OnDestroy(vcl::TMessage& Message) {
-  if (Destroyed) {
+  if (Destroyed()) {
     CallPrevWndProc(Message);
     return;
   }
@@ -122,12 +120,12 @@ void TqvMnuWnd::OnDestroy(vcl::TMessage& Message) {
   }
   CallPrevWndProc(Message);
   UninstallAdapter(this, false);
-  Destroyed = true;
+  EndLifetime();
   RegionDone = 0;
   if (PopupMenuLinks().ClearMenuCache) PopupMenuLinks().ClearMenuCache();
   bool left = false;
   for (const auto& menu : HookedMenuWnds())
-    if (menu && !menu->Destroyed) {
+    if (menu && !menu->Destroyed()) {
       RedrawWindow(menu->CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
       left = true;
     }

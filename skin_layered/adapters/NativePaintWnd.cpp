@@ -14,7 +14,7 @@ void TqvNativePaint::InitSkinData(bool Owned) {
 }
 
 void TqvNativePaint::WndProc(vcl::TMessage& Message) {
-  if (Destroyed || !SkinData) {
+  if (Destroyed() || !SkinData) {
     TqvScrollBoxWnd::WndProc(Message);
     return;
   }
@@ -25,15 +25,17 @@ void TqvNativePaint::WndProc(vcl::TMessage& Message) {
       // The control paints itself.
       CallPrevWndProc(Message);
       return;
-    case kSkinCmdMessage:
+    case kSkinCmdMessage: {
       if (SkinCommandOf(Message.WParam) != scmPrepareCache) break;
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       CallPrevWndProc(Message);
-      if (SkinData->Skinned(false) && SkinData->BGChanged && !Destroyed) {
+      if (SkinData->Skinned(false) && SkinData->BGChanged && alive) {
         GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
         PrepareCache();
         PaintAdapterBorder(SkinData, this);
       }
       return;
+    }
     default:
       break;
   }

@@ -147,7 +147,7 @@ bool TqvPanelWnd::OnSkinCommand(vcl::TMessage& Message) {
 
 void TqvPanelWnd::WndProc(vcl::TMessage& Message) {
   vcl::TControl* control = OwnerControl();
-  const bool skinned = SkinData && SkinData->Skinned() && !Destroyed;
+  const bool skinned = SkinData && SkinData->Skinned() && !Destroyed();
   if (Message.Msg == kSkinCmdMessage && SkinData && Manager() && Manager()->Active()) {
     if (OnSkinCommand(Message)) return;
   }

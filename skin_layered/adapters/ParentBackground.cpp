@@ -170,7 +170,7 @@ bool HostMessage(TqvMainWnd* Adapter, vcl::TMessage& Message, const std::functio
       if (const TsGeneralData* section = data->Section(); section && section->Props[0].Transparency != 0)
         data->BGChanged = true;
       Base(Message);
-      if (Message.Msg == WM_WINDOWPOSCHANGING && !Adapter->Destroyed) SendMessageW(wnd, WM_NCPAINT, 0, 0);
+      if (Message.Msg == WM_WINDOWPOSCHANGING && !Adapter->Destroyed()) SendMessageW(wnd, WM_NCPAINT, 0, 0);
       return true;
     case WM_PARENTNOTIFY:
       Base(Message);

@@ -420,8 +420,8 @@ bool TqvSBWnd::OnSkinCommand(vcl::TMessage& Message) {
 }
 
 void TqvSBWnd::WndProc(vcl::TMessage& Message) {
-  if (Message.Msg == kSkinCmdMessage && SkinData && !Destroyed && OnSkinCommand(Message)) return;
-  if (!SkinData || Destroyed || !SkinData->Skinned()) {
+  if (Message.Msg == kSkinCmdMessage && SkinData && !Destroyed() && OnSkinCommand(Message)) return;
+  if (!SkinData || Destroyed() || !SkinData->Skinned()) {
     TqvMainWnd::WndProc(Message);
     return;
   }

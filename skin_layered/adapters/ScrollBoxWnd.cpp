@@ -50,9 +50,9 @@ void TqvScrollBoxWnd::PaintNonClient(HDC DC) {
 // The window procedure
 
 void TqvScrollBoxWnd::WndProc(vcl::TMessage& Message) {
-  if (Message.Msg == kSkinCmdMessage && !Destroyed && SkinData && OnSkinCommand(Message)) return;
+  if (Message.Msg == kSkinCmdMessage && !Destroyed() && SkinData && OnSkinCommand(Message)) return;
   auto* box = dynamic_cast<vcl::TWinControl*>(OwnerControl());
-  if (Destroyed || !box || !box->ControlStyle().Contains(vcl::csAcceptsControls) || !SkinData ||
+  if (Destroyed() || !box || !box->ControlStyle().Contains(vcl::csAcceptsControls) || !SkinData ||
       !SkinData->Skinned(false) || !HorzBar || !VertBar || !OnSkinnedMessage(Message))
     TqvScrollWnd::WndProc(Message);
 }
@@ -74,8 +74,9 @@ bool TqvScrollBoxWnd::OnSkinCommand(vcl::TMessage& Message) {
     case scmNewSkin:
     case scmRefresh: {
       // The scroll adapter passes a new skin on to the children itself.
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       TqvScrollWnd::WndProc(Message);
-      if (Destroyed) return true;
+      if (!alive) return true;
       vcl::TMessage common = Message;
       CommonWndProc(common, SkinData);
       if (command == scmRefresh) {
@@ -123,7 +124,7 @@ bool TqvScrollBoxWnd::OnSkinnedMessage(vcl::TMessage& Message) {
 void TqvScrollBoxWnd::OnNcPaint(vcl::TMessage& Message) {
   Message.Result = 0;
   if (!FrameCalculated) RefreshFrame(CtrlHandle, true);
-  if (Destroyed || !HorzBar || !VertBar) return;
+  if (Destroyed() || !HorzBar || !VertBar) return;
   UpdateScrolls(this, false);
   if (AnimationActive()) return;
   GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);

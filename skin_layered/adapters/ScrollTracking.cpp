@@ -200,8 +200,9 @@ void TqvScrollTracker::TrackThumb(TqvScrollWnd& Wnd, POINT Screen) {
   const HWND h = Wnd.CtrlHandle;
   if (position != s.LastSentPos) {
     bar->Info.nTrackPos = position;
+    const vcl::TLifetime::TWatch alive = Wnd.Lifetime().Watch();
     SendOwnScroll(Wnd, s.ScrollMsg, SB_THUMBTRACK, position);
-    if (!IsWindow(h) || Wnd.Destroyed || !Wnd.Dragging) return;
+    if (!IsWindow(h) || !alive || !Wnd.Dragging) return;
     s.LastSentPos = position;
   }
   // The bar with the thumb under the cursor, painted after the window scrolled.
@@ -324,11 +325,12 @@ void TqvScrollTracker::EndTracking(TqvScrollWnd& Wnd, bool Release) {
   if (Release && GetCapture() == h) ReleaseCapture();
   const bool before = Wnd.ScrollingInProgress;
   Wnd.ScrollingInProgress = true;
+  const vcl::TLifetime::TWatch alive = Wnd.Lifetime().Watch();
   if (dragging) SendScrollMsg(h, msg, SB_THUMBPOSITION, last);
   Wnd.Dragging = false;
-  if (IsWindow(h) && !Wnd.Destroyed) SendScrollMsg(h, msg, SB_ENDSCROLL, part == kPartThumb ? last : 0);
+  if (IsWindow(h) && alive) SendScrollMsg(h, msg, SB_ENDSCROLL, part == kPartThumb ? last : 0);
   Wnd.ScrollingInProgress = before;
-  if (IsWindow(h) && !Wnd.Destroyed) UpdateScrolls(&Wnd, true);
+  if (IsWindow(h) && alive) UpdateScrolls(&Wnd, true);
 }
 
 void TqvScrollTracker::Forget(TqvScrollWnd& Wnd) {

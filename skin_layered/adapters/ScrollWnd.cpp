@@ -80,7 +80,7 @@ void TqvScrollWnd::Install() {
 }
 
 void TqvScrollWnd::Uninstall(bool UseSetWindowPos) {
-  if (Destroyed) return;
+  if (Destroyed()) return;
   TqvScrollTracker::Forget(*this);
   RestoreControlStyle();
   RestoreWindowProc();
@@ -88,7 +88,7 @@ void TqvScrollWnd::Uninstall(bool UseSetWindowPos) {
   FreeBars();
   // The window lays its own bars out again.
   if (IsWindowVisible(CtrlHandle)) RefreshFrame(CtrlHandle, UseSetWindowPos);
-  Destroyed = true;
+  EndLifetime();
 }
 
 void TqvScrollWnd::FreeBars() {
@@ -234,7 +234,7 @@ bool CornerHasGrip(TqvScrollWnd* Adapter) {
 
 int PaintScrollBars(TqvScrollWnd* Adapter, HWND Handle, int HotPart, HDC DC) {
   (void)HotPart;  // the hot part is the shared state's
-  if (!Adapter || Adapter->Destroyed || !Adapter->HorzBar || !Adapter->VertBar || !Adapter->SkinData) return 0;
+  if (!Adapter || Adapter->Destroyed() || !Adapter->HorzBar || !Adapter->VertBar || !Adapter->SkinData) return 0;
   TsCommonData* data = Adapter->SkinData;
   if (data->CheckBgChanged(false)) return 0;
   vcl::TControl* control = Adapter->OwnerControl();
@@ -269,7 +269,7 @@ int PaintScrollBars(TqvScrollWnd* Adapter, HWND Handle, int HotPart, HDC DC) {
 }
 
 void UpdateScrolls(TqvScrollWnd* Adapter, bool Repaint) {
-  if (!Adapter || Adapter->Destroyed || !IsWindowVisible(Adapter->CtrlHandle)) return;
+  if (!Adapter || Adapter->Destroyed() || !IsWindowVisible(Adapter->CtrlHandle)) return;
   if (!Adapter->SkinData || Adapter->SkinData->Updating || !Adapter->HorzBar || !Adapter->VertBar) return;
   Adapter->HorzBar->ReadInfo();
   Adapter->VertBar->ReadInfo();
@@ -284,7 +284,7 @@ void RefreshScrolls(TsCommonData* SkinData, TqvAdapterPtr<TqvScrollWnd>& Adapter
   if (state.Contains(vcl::csLoading) || state.Contains(vcl::csDestroying) || state.Contains(vcl::csDesigning)) return;
   if (SkinData->Skinned(false)) {
     if (TUninitializeFlatSBProc uninit = UninitializeFlatSBProc()) uninit(control->Handle());
-    if (Adapter && Adapter->Destroyed) Adapter.reset();
+    if (Adapter && Adapter->Destroyed()) Adapter.reset();
     if (!Adapter)
       Adapter = CreateAdapter<TqvScrollWnd>(control->Handle(), SkinData, SkinData->GetSkinManager(), TqvSkinParams{},
                                             true);
@@ -354,7 +354,7 @@ void TqvScrollWnd::WndProc(vcl::TMessage& Message) {
       break;
     case WM_DESTROY:
     case WM_NCDESTROY:
-      if (!Destroyed) {
+      if (!Destroyed()) {
         TqvScrollTracker::Forget(*this);
         OnDestroyMessage(Message);
         return;
@@ -366,7 +366,7 @@ void TqvScrollWnd::WndProc(vcl::TMessage& Message) {
     default:
       break;
   }
-  if (Destroyed || !HorzBar || !VertBar) {
+  if (Destroyed() || !HorzBar || !VertBar) {
     CallPrevWndProc(Message);
     return;
   }
@@ -388,19 +388,21 @@ bool TqvScrollWnd::OnUnskinnedCommand(vcl::TMessage& Message) {
       // Adapted all the same: the skin's announcements come here, not past the window.
       Message.Result = 1;
       return true;
-    case scmNewSkin:
+    case scmNewSkin: {
       if (!FromOwnManager(Message)) return false;
       SkinData->UpdateIndexes(true);
       {
         vcl::TMessage copy = Message;
         PassToChildren(OwnerControl(), CtrlHandle, copy);
       }
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       CallPrevWndProc(Message);
-      if (!Destroyed && SkinData->Skinned(false)) {
+      if (alive && SkinData->Skinned(false)) {
         FrameCalculated = false;
         RefreshFrame(CtrlHandle, true);
       }
       return true;
+    }
     default:
       return false;
   }
@@ -448,9 +450,10 @@ bool TqvScrollWnd::SkinnedMessage(vcl::TMessage& Message) {
       CallPrevWndProc(Message);
       return true;
     case WM_TIMER: {
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       const bool own = TqvScrollTracker::Timer(*this, Message);
       if (!own) CallPrevWndProc(Message);
-      if (!Destroyed && !ScrollingInProgress && !Dragging && Message.WParam != kHoverTimer) UpdateScrolls(this, true);
+      if (alive && !ScrollingInProgress && !Dragging && Message.WParam != kHoverTimer) UpdateScrolls(this, true);
       return true;
     }
     case WM_NCPAINT:
@@ -484,9 +487,10 @@ void TqvScrollWnd::OnSkinCommand(vcl::TMessage& Message) {
         ForgetSkin();
         RestoreStdParams();
       }
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       CallPrevWndProc(Message);
       // The window's own bars come back.
-      if (own && !Destroyed) {
+      if (own && alive) {
         FrameCalculated = false;
         RefreshFrame(CtrlHandle, true);
       }
@@ -595,7 +599,7 @@ void TqvScrollWnd::OnNcCalcSize(vcl::TMessage& Message) {
 
 void TqvScrollWnd::OnNcPaint(vcl::TMessage& Message) {
   if (!FrameCalculated) RefreshFrame(CtrlHandle, true);
-  if (Destroyed || !HorzBar) {
+  if (Destroyed() || !HorzBar) {
     CallPrevWndProc(Message);
     return;
   }
@@ -623,10 +627,11 @@ void TqvScrollWnd::OnNcPaint(vcl::TMessage& Message) {
     DeleteObject(cut);
   }
   vcl::TMessage below{WM_NCPAINT, reinterpret_cast<WPARAM>(rest), Message.LParam, 0};
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   CallPrevWndProc(below);
   DeleteObject(rest);
   Message.Result = below.Result;
-  if (ours && !Destroyed) PaintScrollBars(this, CtrlHandle, kPartNone, nullptr);
+  if (ours && alive) PaintScrollBars(this, CtrlHandle, kPartNone, nullptr);
 }
 
 void TqvScrollWnd::OnNcHitTest(vcl::TMessage& Message) {
@@ -655,7 +660,7 @@ void TqvScrollWnd::OnNcHitTest(vcl::TMessage& Message) {
 }
 
 void TqvScrollWnd::AfterPassedOn(const vcl::TMessage& Message) {
-  if (Destroyed || !HorzBar || !VertBar) return;
+  if (Destroyed() || !HorzBar || !VertBar) return;
   if (Message.Msg == vcl::CM_FOCUSCHANGED) {
     UpdateScrolls(this, true);
     return;

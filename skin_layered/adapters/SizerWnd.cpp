@@ -21,7 +21,7 @@ namespace {
 
 bool SkinPaints(const TqvMainWnd& Adapter) {
   const TsSkinManager* manager = Adapter.Manager();
-  return Adapter.SkinData && !Adapter.Destroyed && manager && manager->Active() && manager->Skin().SkinData.Active;
+  return Adapter.SkinData && !Adapter.Destroyed() && manager && manager->Active() && manager->Skin().SkinData.Active;
 }
 
 }  // namespace
@@ -79,8 +79,9 @@ void TqvSizerWnd::WndProc(vcl::TMessage& Message) {
     default:
       break;
   }
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvMainWnd::WndProc(Message);
-  if (Message.Msg == WM_NCHITTEST && !Destroyed) {
+  if (Message.Msg == WM_NCHITTEST && alive) {
     // The whole grip sizes, its see-through parts too.
     Message.Result = HTBOTTOMRIGHT;
     if (IsWindowEnabled(CtrlHandle))

@@ -47,7 +47,7 @@ bool TqvSpinWnd::Horizontal() const { return (GetWindowLongPtrW(CtrlHandle, GWL_
 bool TqvSpinWnd::Painting() const {
   // Skinned by the manager's skin even when the skin lacks the spin's own section.
   const TsSkinManager* manager = Manager();
-  return SkinData && manager && manager->Active() && manager->Skin().SkinData.Active && !Destroyed;
+  return SkinData && manager && manager->Active() && manager->Skin().SkinData.Active && !Destroyed();
 }
 
 int TqvSpinWnd::SectionIndex() const {
@@ -118,9 +118,10 @@ void TqvSpinWnd::PaintSpin(HDC DC) {
 }
 
 void TqvSpinWnd::OnMouseMove(vcl::TMessage& Message) {
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvMainWnd::WndProc(Message);
   TsSkinManager* manager = DefaultSkinManager();
-  if (!manager || manager->Designing() || !IsWindowEnabled(CtrlHandle) || Destroyed) return;
+  if (!manager || manager->Designing() || !IsWindowEnabled(CtrlHandle) || !alive) return;
   if (CursorIn(CtrlHandle)) {
     if (manager->HotWnd() != CtrlHandle)
       manager->SetHotWnd(CtrlHandle);
@@ -133,10 +134,11 @@ void TqvSpinWnd::OnMouseMove(vcl::TMessage& Message) {
 
 void TqvSpinWnd::WndProc(vcl::TMessage& Message) {
   if (!Painting()) {
+    const vcl::TLifetime::TWatch alive = Lifetime().Watch();
     TqvMainWnd::WndProc(Message);
     // Without the skin the control paints itself again at once.
     if (Message.Msg == kSkinCmdMessage && SkinCommandOf(Message.WParam) == scmRemoveSkin && FromOwnManager(Message) &&
-        !Destroyed)
+        alive)
       InvalidateRect(CtrlHandle, nullptr, TRUE);
     return;
   }
@@ -152,18 +154,22 @@ void TqvSpinWnd::WndProc(vcl::TMessage& Message) {
       Message.Result = 1;
       return;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
+    case WM_LBUTTONUP: {
       Pressed = Message.Msg == WM_LBUTTONDOWN;
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       TqvMainWnd::WndProc(Message);
-      if (!Destroyed) RedrawWindow(CtrlHandle, nullptr, nullptr, kRepaintNow);
+      if (alive) RedrawWindow(CtrlHandle, nullptr, nullptr, kRepaintNow);
       return;
-    case WM_LBUTTONDBLCLK:
+    }
+    case WM_LBUTTONDBLCLK: {
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       TqvMainWnd::WndProc(Message);
-      if (Destroyed) return;
+      if (!alive) return;
       Pressed = true;
       RedrawWindow(CtrlHandle, nullptr, nullptr, kRepaintNow);
       Pressed = false;
       return;
+    }
     case WM_MOUSELEAVE:
       InvalidateRect(CtrlHandle, nullptr, FALSE);
       break;

@@ -99,7 +99,7 @@ void TqvStaticTextWnd::PaintNonClient(HDC DC) {
 // The window procedure
 
 void TqvStaticTextWnd::WndProc(vcl::TMessage& Message) {
-  if (!StaticControl || Destroyed || !SkinData) {
+  if (!StaticControl || Destroyed() || !SkinData) {
     TqvMainWnd::WndProc(Message);
     return;
   }
@@ -122,8 +122,9 @@ bool TqvStaticTextWnd::OnSkinCommand(vcl::TMessage& Message) {
       if (!FromOwnManager(Message)) return false;
       ForgetSkin();
       DropOpaqueStyle();
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       TqvMainWnd::WndProc(Message);
-      if (Destroyed) return true;
+      if (!alive) return true;
       PassSkinRemoval(Message);
       return true;
     }

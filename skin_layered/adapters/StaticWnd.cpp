@@ -86,7 +86,7 @@ void TqvStaticWnd::Redraw() { RedrawWindow(CtrlHandle, nullptr, nullptr, kRedraw
 
 void TqvStaticWnd::WndProc(vcl::TMessage& Message) {
   TsSkinManager* manager = Manager();
-  if (!SkinData || !manager || !manager->Active() || Destroyed || PaintsItself()) {
+  if (!SkinData || !manager || !manager->Active() || Destroyed() || PaintsItself()) {
     TqvMainWnd::WndProc(Message);
     return;
   }
@@ -208,7 +208,7 @@ bool TqvIconWnd::PaintContent() {
 
 void TqvLinkWnd::WndProc(vcl::TMessage& Message) {
   TsSkinManager* manager = Manager();
-  if (!SkinData || !manager || !manager->Active() || Destroyed ||
+  if (!SkinData || !manager || !manager->Active() || Destroyed() ||
       (GetWindowLongPtrW(CtrlHandle, GWL_EXSTYLE) & WS_EX_STATICEDGE)) {
     TqvStaticWnd::WndProc(Message);
     return;
@@ -259,16 +259,17 @@ bool TqvLinkWnd::PaintContent() {
 
 void TqvEdgeWnd::WndProc(vcl::TMessage& Message) {
   TsSkinManager* manager = Manager();
-  if (!SkinData || !manager || !manager->Active() || Destroyed || !SkinData->Skinned()) {
+  if (!SkinData || !manager || !manager->Active() || Destroyed() || !SkinData->Skinned()) {
     TqvMainWnd::WndProc(Message);
     return;
   }
   switch (Message.Msg) {
     case WM_PAINT: {
       // The static paints itself first; its edge is then replaced.
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       CallPrevWndProc(Message);
       const LRESULT result = Message.Result;
-      if (!Destroyed) PaintWindow(Message);
+      if (alive) PaintWindow(Message);
       Message.Result = result;
       return;
     }

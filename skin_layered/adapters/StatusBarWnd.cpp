@@ -158,7 +158,7 @@ void TqvStatusBarWnd::PaintTo(HDC DC) {
 }
 
 void TqvStatusBarWnd::WndProc(vcl::TMessage& Message) {
-  if (!SkinData || !SkinData->Skinned() || Destroyed) {
+  if (!SkinData || !SkinData->Skinned() || Destroyed()) {
     TqvMainWnd::WndProc(Message);
     return;
   }

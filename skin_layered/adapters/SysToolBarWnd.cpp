@@ -33,7 +33,7 @@ constexpr int kDownArrow = 3;  // the "SCROLLBTNBOTTOM" entry of the scroll butt
 
 bool TqvToolBarWnd::Painting() const {
   const TsSkinManager* manager = Manager();
-  return SkinData && !Destroyed && manager && manager->Active() && SkinData->Skinned();
+  return SkinData && !Destroyed() && manager && manager->Active() && SkinData->Skinned();
 }
 
 void TqvToolBarWnd::PrepareCache() {
@@ -223,8 +223,9 @@ void TqvToolBarWnd::WndProc(vcl::TMessage& Message) {
     default:
       break;
   }
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvMainWnd::WndProc(Message);
-  if (Destroyed) return;
+  if (!alive) return;
   if (Message.Msg == WM_SIZE || Message.Msg == WM_WINDOWPOSCHANGED) {
     SkinData->BGChanged = true;
     RedrawWindow(CtrlHandle, nullptr, nullptr, kRepaintAll);

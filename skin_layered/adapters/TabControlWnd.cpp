@@ -98,21 +98,21 @@ void TqvTabControlWnd::SetSkinParams() {
 }
 
 void TqvTabControlWnd::CheckUpDown() {
-  if (!SkinData || !SkinData->Skinned() || Destroyed) return;
+  if (!SkinData || !SkinData->Skinned() || Destroyed()) return;
   const HWND arrows = FindWindowExW(CtrlHandle, nullptr, UPDOWN_CLASSW, nullptr);
   if (!arrows) {
     UpDownAdapter.reset();
     return;
   }
   // The adapter already on these arrows stays; arrows another adapter took are left to it.
-  if (UpDownAdapter && !UpDownAdapter->Destroyed && UpDownAdapter->CtrlHandle == arrows) return;
+  if (UpDownAdapter && !UpDownAdapter->Destroyed() && UpDownAdapter->CtrlHandle == arrows) return;
   UpDownAdapter.reset();
   if (SendCommandToWnd(arrows, scmIsSkinned, 0) == 1) return;
   UpDownAdapter = CreateAdapter<TqvSpinWnd>(arrows, nullptr, Manager(), TqvSkinParams{nullptr, L"UPDOWNBTN"}, true);
 }
 
 void TqvTabControlWnd::RepaintArrows() {
-  if (UpDownAdapter && !UpDownAdapter->Destroyed && !SkinData->BGChanged)
+  if (UpDownAdapter && !UpDownAdapter->Destroyed() && !SkinData->BGChanged)
     RedrawWindow(UpDownAdapter->CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
 }
 
@@ -505,7 +505,7 @@ bool TqvTabControlWnd::OnTabSkinCommand(vcl::TMessage& Message) {
 }
 
 void TqvTabControlWnd::WndProc(vcl::TMessage& Message) {
-  if (!SkinData || Destroyed) {
+  if (!SkinData || Destroyed()) {
     TqvMainWnd::WndProc(Message);
     return;
   }
@@ -550,8 +550,9 @@ void TqvTabControlWnd::WndProc(vcl::TMessage& Message) {
       break;
   }
   const vcl::TSize before = WndSize;
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvMainWnd::WndProc(Message);
-  if (Destroyed) return;
+  if (!alive) return;
   if (Message.Msg == WM_SIZE) {
     CheckUpDown();
     // Shrinking uncovers nothing the control repaints by itself.
@@ -577,7 +578,7 @@ void TqvPageControlWnd::SetSkinParams() {
 void TqvPageControlWnd::AddPageAdapters() {
   // Pages that went took their windows with them: their adapters are dropped.
   std::erase_if(pages_, [](const TqvAdapterPtr<TqvPageWnd>& page) {
-    return page->Destroyed || !IsWindow(page->CtrlHandle);
+    return page->Destroyed() || !IsWindow(page->CtrlHandle);
   });
   auto* control = dynamic_cast<vcl::TPageControl*>(OwnerControl());
   if (!control) return;
@@ -591,7 +592,7 @@ void TqvPageControlWnd::AddPageAdapters() {
 }
 
 void TqvPageControlWnd::WndProc(vcl::TMessage& Message) {
-  if (!SkinData || Destroyed || !SkinData->Skinned()) {
+  if (!SkinData || Destroyed() || !SkinData->Skinned()) {
     TqvTabControlWnd::WndProc(Message);
     return;
   }
@@ -652,7 +653,7 @@ void TqvPageWnd::PaintPage(HDC DC) {
 }
 
 void TqvPageWnd::WndProc(vcl::TMessage& Message) {
-  if (!SkinData || Destroyed || !SkinData->Skinned()) {
+  if (!SkinData || Destroyed() || !SkinData->Skinned()) {
     TqvMainWnd::WndProc(Message);
     return;
   }

@@ -45,7 +45,7 @@ int TqvToolBarVCLWnd::DropDownArrowWidth(const vcl::TToolButton* Button) {
 
 bool TqvToolBarVCLWnd::Skinned() const {
   TsSkinManager* manager = Manager();
-  if (!SkinData || !manager || !manager->Active() || Destroyed) return false;
+  if (!SkinData || !manager || !manager->Active() || Destroyed()) return false;
   // A skin without the bar's section still paints it, as see-through: the system's flat bar
   // would ask the skinned parent for a background it does not draw into a foreign DC.
   return SkinData->Skinned() || (SkinData->GetSkinManager() == manager && manager->Skin().SkinData.Active);
@@ -321,7 +321,7 @@ bool TqvToolBarVCLWnd::OnSkinCommand(vcl::TMessage& Message) {
 }
 
 void TqvToolBarVCLWnd::WndProc(vcl::TMessage& Message) {
-  if (Message.Msg == kSkinCmdMessage && SkinData && !Destroyed && OnSkinCommand(Message)) return;
+  if (Message.Msg == kSkinCmdMessage && SkinData && !Destroyed() && OnSkinCommand(Message)) return;
   if (!Skinned()) {
     TqvMainWnd::WndProc(Message);
     return;

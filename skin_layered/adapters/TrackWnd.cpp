@@ -210,7 +210,7 @@ void TqvTrackWnd::Paint(HDC GivenDC) {
 }
 
 void TqvTrackWnd::WndProc(vcl::TMessage& Message) {
-  if (!SkinData || !SkinData->Skinned() || Destroyed) {
+  if (!SkinData || !SkinData->Skinned() || Destroyed()) {
     TqvMainWnd::WndProc(Message);
     return;
   }

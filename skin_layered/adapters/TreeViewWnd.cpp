@@ -69,8 +69,9 @@ void TqvTreeViewWnd::ApplySkinParams() {
   if (control && SkinData->CustomColor()) back = control->Color();
   if (control && SkinData->CustomFont()) font = control->Font()->Color();
   if (control) {
+    const vcl::TLifetime::TWatch alive = Lifetime().Watch();
     if (control->Font()->Color() != font) control->Font()->SetColor(font);
-    if (Destroyed) return;
+    if (!alive) return;
     if (vcl::ColorToRGB(back) != vcl::ColorToRGB(control->Color())) SendMessageW(CtrlHandle, TVM_SETBKCOLOR, 0, Rgb(back));
   } else {
     SendMessageW(CtrlHandle, TVM_SETBKCOLOR, 0, Rgb(back));
@@ -80,7 +81,7 @@ void TqvTreeViewWnd::ApplySkinParams() {
 }
 
 void TqvTreeViewWnd::WndProc(vcl::TMessage& Message) {
-  if (!SkinData || Destroyed || !SkinData->Skinned(false)) {
+  if (!SkinData || Destroyed() || !SkinData->Skinned(false)) {
     TqvEditWnd::WndProc(Message);
     return;
   }

@@ -111,11 +111,12 @@ void TqvVirtualTreeViewWnd::UnhookHeaderEvents(vcl::TControl* Control) {
 void TqvVirtualTreeViewWnd::ApplySkinParams() {
   if (applying_) return;
   applying_ = true;
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvEditWnd::ApplySkinParams();
   vcl::TControl* control = OwnerControl();
   TsSkinManager* manager = Manager();
   const TsGeneralData* section = SkinData ? SkinData->Section() : nullptr;
-  if (Destroyed || !control || !manager || !section || !manager->IsValidSkinIndex(SkinData->SkinIndex)) {
+  if (!alive || !control || !manager || !section || !manager->IsValidSkinIndex(SkinData->SkinIndex)) {
     applying_ = false;
     return;
   }
@@ -129,11 +130,11 @@ void TqvVirtualTreeViewWnd::ApplySkinParams() {
   colors.HighlightFont = skin.GetHighLightFontColor(true);
   colors.SectionFont = section->Props[0].FontColor;
   for (const TqvGridProperty& row : kTreeProperties) {
-    if (Destroyed) break;
+    if (!alive) break;
     WritePropertyPath(control, row.Path, row.Value(colors));
   }
-  if (!Destroyed) HookHeaderEvents(control);
-  if (!Destroyed && IsWindow(CtrlHandle)) RedrawWindow(CtrlHandle, nullptr, nullptr, kRedrawAll);
+  if (alive) HookHeaderEvents(control);
+  if (alive && IsWindow(CtrlHandle)) RedrawWindow(CtrlHandle, nullptr, nullptr, kRedrawAll);
   applying_ = false;
 }
 
@@ -145,7 +146,7 @@ void TqvVirtualTreeViewWnd::HeaderDrawQueryElements(vcl::TObject*, TqvHeaderPain
 }
 
 void TqvVirtualTreeViewWnd::AdvancedHeaderDraw(vcl::TObject*, TqvHeaderPaintInfo& PaintInfo, int Elements) {
-  if (Destroyed || !Attached() || !SkinData || !SkinData->Skinned(false) || !PaintInfo.TargetCanvas) return;
+  if (Destroyed() || !Attached() || !SkinData || !SkinData->Skinned(false) || !PaintInfo.TargetCanvas) return;
   TsSkinManager* manager = Manager();
   const TsLoadedSkin* skin = manager ? &manager->Skin() : nullptr;
   const vcl::TRect r = PaintInfo.PaintRectangle;
@@ -205,7 +206,7 @@ int TqvVirtualTreeViewWnd::HeaderHeight() const {
 }
 
 void TqvVirtualTreeViewWnd::WndProc(vcl::TMessage& Message) {
-  if (Destroyed || !SkinData || !SkinData->Skinned(false)) {
+  if (Destroyed() || !SkinData || !SkinData->Skinned(false)) {
     TqvEditWnd::WndProc(Message);
     return;
   }
@@ -225,8 +226,9 @@ void TqvVirtualTreeViewWnd::WndProc(vcl::TMessage& Message) {
       if (Message.Msg == WM_HSCROLL) break;
       // The tree paints once, whole, after scrolling.
       SendMessageW(CtrlHandle, WM_SETREDRAW, 0, 0);
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
       TqvEditWnd::WndProc(Message);
-      if (Destroyed) return;
+      if (!alive) return;
       SendMessageW(CtrlHandle, WM_SETREDRAW, 1, 0);
       RedrawWindow(CtrlHandle, nullptr, nullptr, kRedrawChildren);
       return;
@@ -252,8 +254,9 @@ void TqvVirtualTreeViewWnd::OnNcPaint(vcl::TMessage& Message) {
   GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
   if (SkinData->CheckBgChanged(false)) return;
   if (SkinData->BGChanged) {
+    const vcl::TLifetime::TWatch alive = Lifetime().Watch();
     if (!SkinParamsApplied) ApplySkinParams();
-    if (Destroyed) return;
+    if (!alive) return;
     PrepareAdapterCache(SkinData, CtrlHandle, DialogChild);
   }
   PaintAdapterBorder(SkinData, this);
@@ -279,8 +282,9 @@ void TqvVirtualTreeViewWnd::OnPrint(vcl::TMessage& Message) {
     SetWindowOrgEx(dc, origin.x - BorderLeft, origin.y - BorderTop - HeaderHeight(), nullptr);
     CallPrevWndProc(WM_PRINTCLIENT, Message.WParam, 0);
   }
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   CallPrevWndProc(Message);
-  if (Destroyed) return;
+  if (!alive) return;
   PaintAdapterBorder(SkinData, this);
   CopyFrameFromCache(dc);
   Message.Result = PaintScrollBars(this, CtrlHandle, kPartNone, dc);

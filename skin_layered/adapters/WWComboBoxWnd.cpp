@@ -20,7 +20,7 @@ void RefreshEditAdapter(TsCommonData* SkinData, TqvAdapterPtr<TqvEditWnd>& Adapt
     Adapter.reset();
     return;
   }
-  if (Adapter && Adapter->Destroyed) Adapter.reset();
+  if (Adapter && Adapter->Destroyed()) Adapter.reset();
   auto* control = dynamic_cast<vcl::TWinControl*>(SkinData->OwnerControl());
   if (Adapter || !control || !control->HandleAllocated()) return;
   Adapter = CreateAdapter<TqvEditWnd>(control->Handle(), SkinData, SkinData->GetSkinManager(), TqvSkinParams{}, true);
@@ -73,8 +73,9 @@ void TqvWWComboBoxWnd::WndProc(vcl::TMessage& Message) {
     CallPrevWndProc(Message);
     return;
   }
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvComboBoxWnd::WndProc(Message);
-  if (Message.Msg == WM_PARENTNOTIFY && LOWORD(Message.WParam) == WM_CREATE && !Destroyed) FindEmbeddedEdit();
+  if (Message.Msg == WM_PARENTNOTIFY && LOWORD(Message.WParam) == WM_CREATE && alive) FindEmbeddedEdit();
 }
 
 }  // namespace skin_layered

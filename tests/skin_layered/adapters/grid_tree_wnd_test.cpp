@@ -219,7 +219,7 @@ TEST_F(GridTreeAdapters, AStringGridTakesTheSkinsColoursAndIsMadeAnewWithItsOwn)
   EXPECT_EQ(grid->Color(), Col(kOwnBg));
   EXPECT_EQ(grid->Font()->Color(), Col(kOwnText));
   EXPECT_EQ(grid->FixedColor(), vcl::clNone);
-  EXPECT_TRUE(grid_adapter->Destroyed);
+  EXPECT_TRUE(grid_adapter->Destroyed());
   EXPECT_NE(grid->Handle(), before);
   EXPECT_EQ(GetAdapter(grid->Handle()), nullptr);
   EXPECT_EQ(grid->Cells(1, 1), L"cell");

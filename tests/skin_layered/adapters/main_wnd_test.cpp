@@ -88,7 +88,7 @@ TEST_F(MainWnd, ABareChildIsFoundAnswersAndKeepsTwoMessagesFromItsWindow) {
   // The window goes: the adapter detaches, the class procedure still gets the message.
   g_messages.clear();
   DestroyWindow(child);
-  EXPECT_TRUE(adapter->Destroyed);
+  EXPECT_TRUE(adapter->Destroyed());
   EXPECT_FALSE(adapter->Attached());
   EXPECT_EQ(Count(WM_DESTROY), 1);
 }
@@ -173,7 +173,7 @@ TEST_F(MainWnd, WithNothingBelowWmDestroyIsAnsweredByTheSystemNotSentAgain) {
   destroy.Result = 0;
   adapter->WndProc(destroy);
   EXPECT_EQ(destroy.Result, 1);
-  EXPECT_TRUE(adapter->Destroyed);
+  EXPECT_TRUE(adapter->Destroyed());
   EXPECT_EQ(GetAdapter(edit->Handle()), nullptr);
   EXPECT_EQ(SendCommandToWnd(edit->Handle(), scmIsSkinned, 0), 0);
   vcl::TObject::Free(edit);  // with its window, the adapter long gone from it

@@ -168,7 +168,7 @@ TEST_F(TabControlWnd, TheArrowsOfTabsThatDoNotFitGetAnUpDownAdapterThatGoesWithT
   second->CheckUpDown();
   ASSERT_NE(second->UpDownAdapter, nullptr);
   DestroyWindow(arrows);
-  EXPECT_TRUE(second->UpDownAdapter->Destroyed);
+  EXPECT_TRUE(second->UpDownAdapter->Destroyed());
   second->CheckUpDown();
   EXPECT_EQ(second->UpDownAdapter, nullptr);
   second.reset();
