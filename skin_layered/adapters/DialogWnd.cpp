@@ -209,187 +209,211 @@ void TqvDialogWnd::WndProc(vcl::TMessage& Message) {
 }
 
 void TqvDialogWnd::Dispatch(vcl::TMessage& Message) {
-  if (Destroyed() || !SkinData || !SkinData->Skinned(false)) {
-    if (!Destroyed() && (Message.Msg == WM_DESTROY || Message.Msg == WM_NCDESTROY)) {
-      OnDestroy(Message);
-      return;
-    }
-    if (Message.Msg == kSkinCmdMessage && !Destroyed() && SkinData && OnCommand(Message)) return;
-    TqvScrollWnd::WndProc(Message);
-    return;
-  }
+  if (Destroyed() || !SkinData || !SkinData->Skinned(false)) return DispatchUnskinned(Message);
   switch (Message.Msg) {
     case WM_DESTROY:
-    case WM_NCDESTROY:
-      OnDestroy(Message);
-      return;
-    case WM_SIZE:
-      OnSize(Message);
-      return;
-    case WM_SETFOCUS:
-      CallPrevWndProc(Message);
-      RedrawWindow(CtrlHandle, nullptr, nullptr, kRedrawAll);
-      return;
+    case WM_NCDESTROY: return OnDestroy(Message);
+    case WM_SIZE: return OnSize(Message);
+    case WM_SETFOCUS: return OnSetFocus(Message);
     case WM_ENABLE:
-    case WM_SETTEXT:
-      CallPrevWndProc(Message);
-      if (IsWindowVisible(CtrlHandle)) RepaintFrame();
-      return;
-    case WM_PAINT:
-      if (PlainClient) {
-        PAINTSTRUCT ps{};
-        BeginPaint(CtrlHandle, &ps);
-        EndPaint(CtrlHandle, &ps);
-        Message.Result = 0;
-        return;
-      }
-      CallPrevWndProc(Message);
-      return;
-    case WM_ERASEBKGND:
-      OnEraseBkgnd(Message);
-      return;
-    case WM_DRAWITEM:
-      if (const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam); item && item->CtlType == ODT_STATIC)
-        SetBkMode(item->hDC, TRANSPARENT);
-      break;
-    case WM_NCHITTEST:
-      OnNcHitTest(Message);
-      return;
-    case WM_NCPAINT:
-      if (IsWindowVisible(CtrlHandle)) OnNcPaint();
-      Message.Result = 0;
-      return;
-    case WM_NCACTIVATE:
-      OnNcActivate(Message);
-      return;
-    case WM_GETDLGCODE:
-      return;
-    case WM_NCMOUSEMOVE: {
-      const int code = static_cast<int>(Message.WParam);
-      const bool button = code == kHitMin || code == kHitMax || code == kHitClose || code == kHitHelp;
-      if (button != (HotButton != 0) || (button && code != HotButton)) SetHotButton(button ? code : 0);
-      if (button && !tracking_leave_) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, CtrlHandle, 0};
-        tracking_leave_ = TrackMouseEvent(&track) != FALSE;
-      }
-      break;
-    }
+    case WM_SETTEXT: return OnFrameStateChange(Message);
+    case WM_PAINT: return OnPaint(Message);
+    case WM_ERASEBKGND: return OnEraseBkgnd(Message);
+    case WM_DRAWITEM: return OnDrawItem(Message);
+    case WM_NCHITTEST: return OnNcHitTest(Message);
+    case WM_NCPAINT: return OnNcPaintMessage(Message);
+    case WM_NCACTIVATE: return OnNcActivate(Message);
+    case WM_GETDLGCODE: return;  // answered as it came
+    case WM_NCMOUSEMOVE: return OnNcMouseMove(Message);
     case WM_NCMOUSELEAVE:
-    case WM_MOUSELEAVE:
-      tracking_leave_ = false;
-      if (!press_in_progress_) SetHotButton(0);
-      break;
-    case WM_NCLBUTTONDOWN:
-      OnButtonDown(Message);
-      return;
-    case WM_NCLBUTTONUP:
-      if (border_form_ && static_cast<int>(Message.WParam) == HTTRANSPARENT)
-        Message.WParam = static_cast<WPARAM>(BorderHitCode(Message));
-      if (OnButtonUp(Message, static_cast<int>(Message.WParam))) return;
-      return;
-    case WM_LBUTTONUP:
-      if (press_in_progress_) {
-        // The press was captured: the release counts where the cursor is.
-        POINT p{vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam)};
-        ClientToScreen(CtrlHandle, &p);
-        vcl::TMessage hit{WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)), 0};
-        OnNcHitTest(hit);
-        if (GetCapture() == CtrlHandle) ReleaseCapture();
-        OnButtonUp(Message, static_cast<int>(hit.Result));
-        return;
-      }
-      break;
-    case WM_NCLBUTTONDBLCLK:
-      OnDoubleClick(Message);
-      return;
-    case WM_NCRBUTTONDOWN:
-      if (Message.WParam == HTCAPTION || Message.WParam == HTSYSMENU) return;
-      break;
-    case WM_NCRBUTTONUP:
-      if (border_form_ && static_cast<int>(Message.WParam) == HTTRANSPARENT)
-        Message.WParam = static_cast<WPARAM>(BorderHitCode(Message));
-      if (Message.WParam == HTCAPTION || Message.WParam == HTSYSMENU) {
-        SetHotButton(0);
-        DropSysMenu(POINT{vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam)});
-        return;
-      }
-      break;
-    case WM_CTLCOLORDLG:
-      if (TsSkinManager* manager = Manager()) {
-        Message.Result = reinterpret_cast<LRESULT>(DialogBrush(manager->Skin().GetGlobalColor()));
-        return;
-      }
-      break;
-    case WM_MOUSEMOVE:
-      if (IsWindowEnabled(CtrlHandle))
-        if (TsSkinManager* manager = DefaultSkinManager(); manager && manager->HotWnd()) manager->SetHotWnd(nullptr);
-      break;
-    case DM_SETDEFID: {
-      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
-      TqvScrollWnd::WndProc(Message);
-      if (!alive) return;
-      WalkChildren();
-      RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-      return;
-    }
+    case WM_MOUSELEAVE: return OnMouseLeave(Message);
+    case WM_NCLBUTTONDOWN: return OnButtonDown(Message);
+    case WM_NCLBUTTONUP: return OnNcButtonUp(Message);
+    case WM_LBUTTONUP: return OnClientButtonUp(Message);
+    case WM_NCLBUTTONDBLCLK: return OnDoubleClick(Message);
+    case WM_NCRBUTTONDOWN: return OnNcRightButtonDown(Message);
+    case WM_NCRBUTTONUP: return OnNcRightButtonUp(Message);
+    case WM_CTLCOLORDLG: return OnCtlColorDlg(Message);
+    case WM_MOUSEMOVE: return OnClientMouseMove(Message);
+    case DM_SETDEFID: return OnDefaultButtonSet(Message);
     case kDialogRearranged:
-    case kDialogRearrangedToo: {
-      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
-      CallPrevWndProc(Message);
-      if (!alive) return;
-      WalkChildren();
-      RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-      return;
-    }
-    case WM_SHOWWINDOW: {
-      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
-      CallPrevWndProc(Message);
-      if (Message.WParam && alive)
-        if (TsSkinManager* manager = Manager(); manager && manager->AnimEffects()->DialogShow()->Active()) {
-          ReadCaption();
-          WalkChildren();
-          SkinData->Updating = false;
-          AnimShowDlg(face_.get());
-        }
-      return;
-    }
-    case WM_COMMAND:
-      // A button that ends the dialog: its picture is taken while it is still whole.
-      if (ClosingCommand(Message.WParam, Message.LParam) && !face_->SnapshotForm)
-        if (TsSkinManager* manager = Manager(); manager && manager->AnimEffects()->DialogHide()->Active())
-          face_->SnapshotForm = FormServices().CreateSnapshotForm(CtrlHandle);
-      break;
-    case WM_WINDOWPOSCHANGED:
-      // The glow windows of the title buttons stand where the buttons were.
-      if (const auto* pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
-          pos && ((pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE) || (pos->flags & SWP_HIDEWINDOW)))
-        KillAnimations();
-      if (const auto* pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam); pos && (pos->flags & SWP_HIDEWINDOW)) {
-        RgnChanged = true;
-        TsSkinManager* manager = Manager();
-        if (LayeredApiAvailable() && manager && manager->AnimEffects()->DialogHide()->Active()) {
-          const vcl::TLifetime::TWatch alive = Lifetime().Watch();
-          CallPrevWndProc(Message);
-          if (alive) AnimHideDlg(face_.get());
-          return;
-        }
-      }
-      break;
-    case kSkinCmdMessage:
-      if (OnCommand(Message)) return;
-      break;
-    default:
-      break;
+    case kDialogRearrangedToo: return OnRearranged(Message);
+    case WM_SHOWWINDOW: return OnShowWindow(Message);
+    case WM_COMMAND: return OnButtonCommand(Message);
+    case WM_WINDOWPOSCHANGED: return OnWindowPosChanged(Message);
+    case WM_SYSCOMMAND: return OnSysCommand(Message);
+    case kSkinCmdMessage: return OnSkinCommandMessage(Message);
+    default: return TqvScrollWnd::WndProc(Message);
   }
+}
+
+// Without the skin only the window's end and the skin's commands are the adapter's.
+void TqvDialogWnd::DispatchUnskinned(vcl::TMessage& Message) {
+  if (!Destroyed() && (Message.Msg == WM_DESTROY || Message.Msg == WM_NCDESTROY)) return OnDestroy(Message);
+  if (Message.Msg == kSkinCmdMessage && !Destroyed() && SkinData && OnCommand(Message)) return;
+  TqvScrollWnd::WndProc(Message);
+}
+
+void TqvDialogWnd::OnSetFocus(vcl::TMessage& Message) {
+  CallPrevWndProc(Message);
+  RedrawWindow(CtrlHandle, nullptr, nullptr, kRedrawAll);
+}
+
+// WM_ENABLE, WM_SETTEXT: the frame shows the new state.
+void TqvDialogWnd::OnFrameStateChange(vcl::TMessage& Message) {
+  CallPrevWndProc(Message);
+  if (IsWindowVisible(CtrlHandle)) RepaintFrame();
+}
+
+void TqvDialogWnd::OnPaint(vcl::TMessage& Message) {
+  if (!PlainClient) return CallPrevWndProc(Message);
+  PAINTSTRUCT ps{};
+  BeginPaint(CtrlHandle, &ps);
+  EndPaint(CtrlHandle, &ps);
+  Message.Result = 0;
+}
+
+// An owner-drawn static draws its text over the skinned background.
+void TqvDialogWnd::OnDrawItem(vcl::TMessage& Message) {
+  if (const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam); item && item->CtlType == ODT_STATIC)
+    SetBkMode(item->hDC, TRANSPARENT);
+  TqvScrollWnd::WndProc(Message);
+}
+
+void TqvDialogWnd::OnNcPaintMessage(vcl::TMessage& Message) {
+  if (IsWindowVisible(CtrlHandle)) OnNcPaint();
+  Message.Result = 0;
+}
+
+void TqvDialogWnd::OnNcMouseMove(vcl::TMessage& Message) {
+  const int code = static_cast<int>(Message.WParam);
+  const bool button = code == kHitMin || code == kHitMax || code == kHitClose || code == kHitHelp;
+  if (button != (HotButton != 0) || (button && code != HotButton)) SetHotButton(button ? code : 0);
+  if (button && !tracking_leave_) {
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, CtrlHandle, 0};
+    tracking_leave_ = TrackMouseEvent(&track) != FALSE;
+  }
+  TqvScrollWnd::WndProc(Message);
+}
+
+// WM_NCMOUSELEAVE, WM_MOUSELEAVE: no title button is hot unless one is held down.
+void TqvDialogWnd::OnMouseLeave(vcl::TMessage& Message) {
+  tracking_leave_ = false;
+  if (!press_in_progress_) SetHotButton(0);
+  TqvScrollWnd::WndProc(Message);
+}
+
+void TqvDialogWnd::OnNcButtonUp(vcl::TMessage& Message) {
+  if (border_form_ && static_cast<int>(Message.WParam) == HTTRANSPARENT)
+    Message.WParam = static_cast<WPARAM>(BorderHitCode(Message));
+  OnButtonUp(Message, static_cast<int>(Message.WParam));
+}
+
+// A captured press of a title button is released where the cursor is.
+void TqvDialogWnd::OnClientButtonUp(vcl::TMessage& Message) {
+  if (!press_in_progress_) return TqvScrollWnd::WndProc(Message);
+  POINT p{vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam)};
+  ClientToScreen(CtrlHandle, &p);
+  vcl::TMessage hit{WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)), 0};
+  OnNcHitTest(hit);
+  if (GetCapture() == CtrlHandle) ReleaseCapture();
+  OnButtonUp(Message, static_cast<int>(hit.Result));
+}
+
+// The caption's and the icon's right button belong to the skinned system menu.
+void TqvDialogWnd::OnNcRightButtonDown(vcl::TMessage& Message) {
+  if (Message.WParam == HTCAPTION || Message.WParam == HTSYSMENU) return;
+  TqvScrollWnd::WndProc(Message);
+}
+
+void TqvDialogWnd::OnNcRightButtonUp(vcl::TMessage& Message) {
+  if (border_form_ && static_cast<int>(Message.WParam) == HTTRANSPARENT)
+    Message.WParam = static_cast<WPARAM>(BorderHitCode(Message));
+  if (Message.WParam != HTCAPTION && Message.WParam != HTSYSMENU) return TqvScrollWnd::WndProc(Message);
+  SetHotButton(0);
+  DropSysMenu(POINT{vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam)});
+}
+
+void TqvDialogWnd::OnCtlColorDlg(vcl::TMessage& Message) {
+  TsSkinManager* manager = Manager();
+  if (!manager) return TqvScrollWnd::WndProc(Message);
+  Message.Result = reinterpret_cast<LRESULT>(DialogBrush(manager->Skin().GetGlobalColor()));
+}
+
+// The pointer over the dialog leaves the control it was over.
+void TqvDialogWnd::OnClientMouseMove(vcl::TMessage& Message) {
+  if (IsWindowEnabled(CtrlHandle))
+    if (TsSkinManager* manager = DefaultSkinManager(); manager && manager->HotWnd()) manager->SetHotWnd(nullptr);
+  TqvScrollWnd::WndProc(Message);
+}
+
+// The default button moved: the children are wrapped again and repainted.
+void TqvDialogWnd::OnDefaultButtonSet(vcl::TMessage& Message) {
   const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvScrollWnd::WndProc(Message);
   if (!alive) return;
-  if (Message.Msg == WM_WINDOWPOSCHANGED && border_form_ && IsWindowVisible(CtrlHandle)) UpdateBorderPos(false);
-  if (Message.Msg == WM_SYSCOMMAND) {
-    const UINT command = static_cast<UINT>(SysCommandOf(Message.WParam));
-    if (Message.WParam == (SC_MOVE | HTCAPTION)) UpdateWindow(CtrlHandle);
-    if ((command == SC_MAXIMIZE || command == SC_RESTORE) && HasMaxBox()) SetHotButton(0, false);
+  WalkChildren();
+  RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void TqvDialogWnd::OnRearranged(vcl::TMessage& Message) {
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+  CallPrevWndProc(Message);
+  if (!alive) return;
+  WalkChildren();
+  RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+}
+
+void TqvDialogWnd::OnShowWindow(vcl::TMessage& Message) {
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+  CallPrevWndProc(Message);
+  if (!Message.WParam || !alive) return;
+  TsSkinManager* manager = Manager();
+  if (!manager || !manager->AnimEffects()->DialogShow()->Active()) return;
+  ReadCaption();
+  WalkChildren();
+  SkinData->Updating = false;
+  AnimShowDlg(face_.get());
+}
+
+// A button that ends the dialog: its picture is taken while it is still whole.
+void TqvDialogWnd::OnButtonCommand(vcl::TMessage& Message) {
+  if (ClosingCommand(Message.WParam, Message.LParam) && !face_->SnapshotForm)
+    if (TsSkinManager* manager = Manager(); manager && manager->AnimEffects()->DialogHide()->Active())
+      face_->SnapshotForm = FormServices().CreateSnapshotForm(CtrlHandle);
+  TqvScrollWnd::WndProc(Message);
+}
+
+void TqvDialogWnd::OnWindowPosChanged(vcl::TMessage& Message) {
+  const auto* pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
+  // The glow windows of the title buttons stand where the buttons were.
+  if (pos && ((pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE) || (pos->flags & SWP_HIDEWINDOW)))
+    KillAnimations();
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+  if (pos && (pos->flags & SWP_HIDEWINDOW)) {
+    RgnChanged = true;
+    TsSkinManager* manager = Manager();
+    if (LayeredApiAvailable() && manager && manager->AnimEffects()->DialogHide()->Active()) {
+      CallPrevWndProc(Message);
+      if (alive) AnimHideDlg(face_.get());
+      return;
+    }
   }
+  TqvScrollWnd::WndProc(Message);
+  if (alive && border_form_ && IsWindowVisible(CtrlHandle)) UpdateBorderPos(false);
+}
+
+void TqvDialogWnd::OnSysCommand(vcl::TMessage& Message) {
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+  TqvScrollWnd::WndProc(Message);
+  if (!alive) return;
+  const UINT command = static_cast<UINT>(SysCommandOf(Message.WParam));
+  if (Message.WParam == (SC_MOVE | HTCAPTION)) UpdateWindow(CtrlHandle);
+  if ((command == SC_MAXIMIZE || command == SC_RESTORE) && HasMaxBox()) SetHotButton(0, false);
+}
+
+void TqvDialogWnd::OnSkinCommandMessage(vcl::TMessage& Message) {
+  if (!OnCommand(Message)) TqvScrollWnd::WndProc(Message);
 }
 
 bool TqvDialogWnd::OnCommand(vcl::TMessage& Message) {

@@ -141,8 +141,31 @@ class TqvDialogWnd : public TqvScrollWnd {
     TqvDialogWnd* owner_;
   };
 
+  // The window procedure's table: each message to its handler below.
   void Dispatch(vcl::TMessage& Message);
+  void DispatchUnskinned(vcl::TMessage& Message);
+  // The skin command's answers; false when the command goes on to the scroll adapter.
   bool OnCommand(vcl::TMessage& Message);
+  void OnSkinCommandMessage(vcl::TMessage& Message);
+  void OnSetFocus(vcl::TMessage& Message);
+  void OnFrameStateChange(vcl::TMessage& Message);
+  void OnPaint(vcl::TMessage& Message);
+  void OnDrawItem(vcl::TMessage& Message);
+  void OnNcPaintMessage(vcl::TMessage& Message);
+  void OnNcMouseMove(vcl::TMessage& Message);
+  void OnMouseLeave(vcl::TMessage& Message);
+  void OnNcButtonUp(vcl::TMessage& Message);
+  void OnClientButtonUp(vcl::TMessage& Message);
+  void OnNcRightButtonDown(vcl::TMessage& Message);
+  void OnNcRightButtonUp(vcl::TMessage& Message);
+  void OnCtlColorDlg(vcl::TMessage& Message);
+  void OnClientMouseMove(vcl::TMessage& Message);
+  void OnDefaultButtonSet(vcl::TMessage& Message);
+  void OnRearranged(vcl::TMessage& Message);
+  void OnShowWindow(vcl::TMessage& Message);
+  void OnButtonCommand(vcl::TMessage& Message);
+  void OnWindowPosChanged(vcl::TMessage& Message);
+  void OnSysCommand(vcl::TMessage& Message);
   void OnNcHitTest(vcl::TMessage& Message);
   void OnNcPaint();
   void OnEraseBkgnd(vcl::TMessage& Message);

@@ -110,117 +110,138 @@ void TqvMDIWnd::PaintMDIBorder(HDC DC) {
 }
 
 void TqvMDIWnd::WndProc(vcl::TMessage& Message) {
-  if (Message.Msg == kSkinCmdMessage && !Destroyed()) {
-    switch (SkinCommandOf(Message.WParam)) {
-      case scmBeforeChildPaint:
-        if (Form) SendCommandToCtrl(Form, scmBeforeChildPaint, 0);
-        return;
-      case scmGetBgInfo:
-        if (Form && Form->HandleAllocated())
-          Message.Result = SendMessageW(Form->Handle(), Message.Msg, Message.WParam, Message.LParam);
-        return;
-      case scmBeforeScroll: {
-        // The thumb's position travels in LParam; the client scrolls only when it is let go.
-        const int code = LOWORD(Message.LParam);
-        Message.Result = code == SB_THUMBPOSITION || code == SB_THUMBTRACK ? 1 : 0;
-        return;
-      }
-      case scmAfterScroll:
-        UpdateScrolls(this, true);
-        return;
-      default:
-        break;
-    }
+  if (Message.Msg == kSkinCmdMessage && !Destroyed() && OnCommand(Message)) return;
+  if (Destroyed() || !FormSkinData) return PassOn(Message);
+  switch (Message.Msg) {
+    case WM_NCPAINT: return OnNcPaint(Message);
+    case WM_PAINT: return OnPaint(Message);
+    case WM_ERASEBKGND: return OnEraseBkgnd(Message);
+    case WM_PRINT: return OnPrint(Message);
+    case WM_WINDOWPOSCHANGING: return OnWindowPosChanging(Message);
+    case WM_WINDOWPOSCHANGED: return OnWindowPosChanged(Message);
+    case WM_STYLECHANGED: return CallPrevWndProc(Message);
+    case WM_HSCROLL:
+    case WM_VSCROLL: return OnScroll(Message);
+    case WM_MDICREATE: return OnMdiCreate(Message);
+    case WM_MDITILE:
+    case WM_MDICASCADE: return OnLayoutChanged(Message);
+    case WM_MDISETMENU: return OnMdiSetMenu(Message);
+    default: return PassOn(Message);
   }
-  if (!Destroyed() && FormSkinData) {
-    switch (Message.Msg) {
-      case WM_NCPAINT:
-        if (!Painting()) break;
-        OnNcPaint(Message);
-        return;
-      case WM_PAINT:
-        if (AnimationActive()) return;
-        break;
-      case WM_ERASEBKGND: {
-        const HDC dc = reinterpret_cast<HDC>(Message.WParam);
-        if (!Painting() || !dc) break;
-        Message.Result = 1;
-        if (AnimationActive() || ChildMaximized()) return;
-        const TSavedDC saved(dc);
-        PaintMDIBackground(dc, true);
-        return;
-      }
-      case WM_PRINT: {
-        const HDC dc = reinterpret_cast<HDC>(Message.WParam);
-        if (!Painting() || !dc) break;
-        Message.Result = 0;
-        if ((Provider && Provider->BorderForm) || ChildMaximized()) return;
-        const TSavedDC saved(dc);
-        PaintMDIBackground(dc, false);
-        PaintScrollBars(this, CtrlHandle, kPartNone, dc);
-        return;
-      }
-      case WM_WINDOWPOSCHANGING:
-        if (TsSkinProvider* frame = MDIProvider(); frame && frame->SkinData) frame->SkinData->BGChanged = true;
-        break;
-      case WM_WINDOWPOSCHANGED:
-        if (Form && Form->HandleAllocated() && Provider)
-          RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
-        break;
-      case WM_STYLECHANGED:
-        CallPrevWndProc(Message);
-        return;
-      case WM_HSCROLL:
-      case WM_VSCROLL:
-        if (LOWORD(Message.WParam) == SB_THUMBTRACK) return;
-        if (LOWORD(Message.WParam) == SB_THUMBPOSITION) {
-          // The client's own procedure moves the children and its bar to the position let go.
-          CallPrevWndProc(Message);
-          UpdateScrolls(this, true);
-          return;
-        }
-        break;
-      case WM_MDICREATE:
-        // The new child gets its skinning from the dialog hook's check.
-        CallPrevWndProc(Message);
-        if (Message.Result) CheckDialogWnd(reinterpret_cast<HWND>(Message.Result), nullptr);
-        return;
-      case WM_MDITILE:
-      case WM_MDICASCADE:
-        OnLayoutChanged(Message);
-        return;
-      case WM_MDISETMENU:
-        CallPrevWndProc(Message);
-        if (TsSkinProvider* frame = MDIProvider()) {
-          if (frame->SkinData) frame->SkinData->BGChanged = true;
-          frame->MenuLineCount = -1;
-        }
-        return;
-      default:
-        break;
+}
+
+bool TqvMDIWnd::OnCommand(vcl::TMessage& Message) {
+  switch (SkinCommandOf(Message.WParam)) {
+    case scmBeforeChildPaint:
+      if (Form) SendCommandToCtrl(Form, scmBeforeChildPaint, 0);
+      return true;
+    case scmGetBgInfo:
+      if (Form && Form->HandleAllocated())
+        Message.Result = SendMessageW(Form->Handle(), Message.Msg, Message.WParam, Message.LParam);
+      return true;
+    case scmBeforeScroll: {
+      // The thumb's position travels in LParam; the client scrolls only when it is let go.
+      const int code = LOWORD(Message.LParam);
+      Message.Result = code == SB_THUMBPOSITION || code == SB_THUMBTRACK ? 1 : 0;
+      return true;
     }
+    case scmAfterScroll:
+      UpdateScrolls(this, true);
+      return true;
+    default:
+      return false;
   }
+}
+
+// The base adapter's procedure; after it the scroll bars follow the client's styles and the
+// frame's menu line is refreshed.
+void TqvMDIWnd::PassOn(vcl::TMessage& Message) {
   const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvBaseWnd::WndProc(Message);
   if (!alive) return;
   switch (Message.Msg) {
     case kMdiCalcChildScroll:
-    case WM_PARENTNOTIFY: {
-      const LONG_PTR style = GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
-      if (VertBar) VertBar->Visible = (style & WS_VSCROLL) != 0;
-      if (HorzBar) HorzBar->Visible = (style & WS_HSCROLL) != 0;
+    case WM_PARENTNOTIFY: return FollowScrollStyles();
+    case WM_MDIREFRESHMENU: return RefreshFrameMenuLine();
+    default: return;
+  }
+}
+
+void TqvMDIWnd::FollowScrollStyles() {
+  const LONG_PTR style = GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
+  if (VertBar) VertBar->Visible = (style & WS_VSCROLL) != 0;
+  if (HorzBar) HorzBar->Visible = (style & WS_HSCROLL) != 0;
+  UpdateScrolls(this, true);
+}
+
+void TqvMDIWnd::RefreshFrameMenuLine() {
+  if (Provider) Provider->RefreshNonClient();
+}
+
+void TqvMDIWnd::OnPaint(vcl::TMessage& Message) {
+  if (AnimationActive()) return;
+  PassOn(Message);
+}
+
+void TqvMDIWnd::OnEraseBkgnd(vcl::TMessage& Message) {
+  const HDC dc = reinterpret_cast<HDC>(Message.WParam);
+  if (!Painting() || !dc) return PassOn(Message);
+  Message.Result = 1;
+  if (AnimationActive() || ChildMaximized()) return;
+  const TSavedDC saved(dc);
+  PaintMDIBackground(dc, true);
+}
+
+void TqvMDIWnd::OnPrint(vcl::TMessage& Message) {
+  const HDC dc = reinterpret_cast<HDC>(Message.WParam);
+  if (!Painting() || !dc) return PassOn(Message);
+  Message.Result = 0;
+  if ((Provider && Provider->BorderForm) || ChildMaximized()) return;
+  const TSavedDC saved(dc);
+  PaintMDIBackground(dc, false);
+  PaintScrollBars(this, CtrlHandle, kPartNone, dc);
+}
+
+void TqvMDIWnd::OnWindowPosChanging(vcl::TMessage& Message) {
+  if (TsSkinProvider* frame = MDIProvider(); frame && frame->SkinData) frame->SkinData->BGChanged = true;
+  PassOn(Message);
+}
+
+void TqvMDIWnd::OnWindowPosChanged(vcl::TMessage& Message) {
+  if (Form && Form->HandleAllocated() && Provider)
+    RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+  PassOn(Message);
+}
+
+// Dragging the thumb scrolls nothing; the client's own procedure moves the children and its
+// bar to the position let go.
+void TqvMDIWnd::OnScroll(vcl::TMessage& Message) {
+  switch (LOWORD(Message.WParam)) {
+    case SB_THUMBTRACK: return;
+    case SB_THUMBPOSITION:
+      CallPrevWndProc(Message);
       UpdateScrolls(this, true);
-      break;
-    }
-    case WM_MDIREFRESHMENU:
-      if (Provider) Provider->RefreshNonClient();
-      break;
-    default:
-      break;
+      return;
+    default: return PassOn(Message);
+  }
+}
+
+// The new child gets its skinning from the dialog hook's check.
+void TqvMDIWnd::OnMdiCreate(vcl::TMessage& Message) {
+  CallPrevWndProc(Message);
+  if (Message.Result) CheckDialogWnd(reinterpret_cast<HWND>(Message.Result), nullptr);
+}
+
+void TqvMDIWnd::OnMdiSetMenu(vcl::TMessage& Message) {
+  CallPrevWndProc(Message);
+  if (TsSkinProvider* frame = MDIProvider()) {
+    if (frame->SkinData) frame->SkinData->BGChanged = true;
+    frame->MenuLineCount = -1;
   }
 }
 
 void TqvMDIWnd::OnNcPaint(vcl::TMessage& Message) {
+  if (!Painting()) return PassOn(Message);
   Message.Result = 1;
   // A maximised child covers the client; the controls beside it paint themselves.
   if (ChildMaximized()) return;

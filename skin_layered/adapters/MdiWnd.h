@@ -44,7 +44,20 @@ class TqvMDIWnd : public TqvBaseWnd {
   vcl::TRect ClientInImage() const;
   // The form's image is there to copy from; false: fill with the form's client colour.
   bool ImageReady();
+  // The skin commands the client answers itself; false for the others.
+  bool OnCommand(vcl::TMessage& Message);
+  void PassOn(vcl::TMessage& Message);
+  void FollowScrollStyles();
+  void RefreshFrameMenuLine();
   void OnNcPaint(vcl::TMessage& Message);
+  void OnPaint(vcl::TMessage& Message);
+  void OnEraseBkgnd(vcl::TMessage& Message);
+  void OnPrint(vcl::TMessage& Message);
+  void OnWindowPosChanging(vcl::TMessage& Message);
+  void OnWindowPosChanged(vcl::TMessage& Message);
+  void OnScroll(vcl::TMessage& Message);
+  void OnMdiCreate(vcl::TMessage& Message);
+  void OnMdiSetMenu(vcl::TMessage& Message);
   void OnLayoutChanged(vcl::TMessage& Message);
 };
 
