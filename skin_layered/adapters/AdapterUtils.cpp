@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "classlib/stdctrls/StdCtrls.h"
-#include "skin_layered/adapters/MainWnd.h"
 #include "skin_layered/core/BackgroundInfo.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -36,23 +35,6 @@ void SetNonClientFont(vcl::TCanvas* Canvas, int Kind) {
   font.SetHandle(handle.release());
   Canvas->Font()->Assign(&font);
   SelectObject(Canvas->Handle(), Canvas->Font()->Handle());
-}
-
-void SelectAdapterFont(TqvMainWnd* Adapter) {
-  if (!Adapter || !Adapter->SkinData || !Adapter->SkinData->CacheBmp()) return;
-  vcl::TCanvas* canvas = Adapter->SkinData->CacheBmp()->Canvas();
-  if (vcl::TControl* control = Adapter->OwnerControl()) {
-    canvas->Font()->Assign(control->Font());
-    SelectObject(canvas->Handle(), canvas->Font()->Handle());
-  } else if (auto font = reinterpret_cast<HFONT>(SendMessageW(Adapter->CtrlHandle, WM_GETFONT, 0, 0))) {
-    // The canvas's font takes a copy: the window keeps its own, and the text painters select
-    // the canvas's font again whenever they change its colour.
-    LOGFONTW lf{};
-    if (GetObjectW(font, sizeof lf, &lf) != 0) canvas->Font()->SetHandle(CreateFontIndirectW(&lf));
-    SelectObject(canvas->Handle(), canvas->Font()->Handle());
-  } else {
-    SetNonClientFont(canvas, kMessageFont);
-  }
 }
 
 void PassToChildren(vcl::TControl* Control, HWND Handle, vcl::TMessage& Message) {

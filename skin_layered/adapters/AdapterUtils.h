@@ -12,7 +12,6 @@
 
 namespace skin_layered {
 
-class TqvMainWnd;
 class TsCommonData;
 
 // The non-client fonts by kind.
@@ -27,9 +26,6 @@ inline constexpr int kMessageFont = 5;  // and any other kind
 vcl::UniqueFont GetNonClientFont(int Kind);
 // The canvas takes that font (nothing when there is none) and selects it.
 void SetNonClientFont(vcl::TCanvas* Canvas, int Kind);
-// Selects the adapted control's font into the cache bitmap's canvas: the owner control's
-// Font, else the window's own (WM_GETFONT), else the message font.
-void SelectAdapterFont(TqvMainWnd* Adapter);
 
 // The skin command passed on: to the control's children depth first, or, without a control,
 // to the window's child windows.

@@ -293,7 +293,7 @@ void TqvBtnWnd::PrepareButtonCache() {
 
   // The caption.
   vcl::TCanvas* canvas = cache->Canvas();
-  SelectAdapterFont(this);
+  SelectCacheFont();
   vcl::TRect r = CaptionRect();
   UINT flags = DT_CENTER | DT_EXPANDTABS;
   if (Style() & BS_MULTILINE) flags |= DT_WORDBREAK;

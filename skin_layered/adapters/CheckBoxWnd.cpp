@@ -206,7 +206,7 @@ void TqvCheckBoxWnd::PaintGlyphAndCaption() {
   // The caption beside it.
   if (Caption.empty()) return;
   vcl::TCanvas* canvas = cache->Canvas();
-  SelectAdapterFont(this);
+  SelectCacheFont();
   const bool multiLine = (style & BS_MULTILINE) != 0;
   RECT measured{0, 0, std::max(0, width - (gw + 2)), 0};
   DrawTextW(canvas->Handle(), Caption.c_str(), static_cast<int>(Caption.size()), &measured,

@@ -406,7 +406,7 @@ vcl::String TqvComboBoxWnd::ItemText(int Index) const {
 void TqvComboBoxWnd::PaintEditPart() {
   vcl::TBitmap* cache = SkinData->CacheBmp();
   vcl::TCanvas* canvas = cache->Canvas();
-  SelectAdapterFont(this);
+  SelectCacheFont();
   const vcl::TRect button = ButtonRect();
   const int width = cache->Width(), height = cache->Height();
   const vcl::TRect t = (GetWindowLongPtrW(CtrlHandle, GWL_EXSTYLE) & WS_EX_RTLREADING)

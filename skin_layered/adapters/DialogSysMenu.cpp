@@ -1,6 +1,5 @@
 #include "skin_layered/adapters/DialogSysMenu.h"
 
-#include "skin_layered/adapters/DialogWnd.h"
 #include "skin_layered/core/LibraryStrings.h"
 
 namespace skin_layered {
@@ -42,8 +41,8 @@ bool TqvSystemMenu::RestoreEnabled() const { return Dialog && Dialog->RestoreEna
 
 void TqvSystemMenu::UpdateItems() {
   if (!Dialog) return;
-  const HWND wnd = Dialog->CtrlHandle;
-  const int kind = Dialog->BorderKind;
+  const HWND wnd = Dialog->MenuDialogWindow();
+  const int kind = Dialog->MenuDialogFrameKind();
   const bool iconic = IsIconic(wnd) != FALSE, zoomed = IsZoomed(wnd) != FALSE;
   ItemRestore->SetVisible((kind == 1 || kind == 3) && Dialog->HasSysMenu());
   ItemRestore->SetEnabled(RestoreEnabled());
@@ -66,7 +65,7 @@ void TqvSystemMenu::ShowAt(int X, int Y) {
 }
 
 void TqvSystemMenu::Command(UINT Code) {
-  if (Dialog) SendMessageW(Dialog->CtrlHandle, WM_SYSCOMMAND, Code, 0);
+  if (Dialog) SendMessageW(Dialog->MenuDialogWindow(), WM_SYSCOMMAND, Code, 0);
 }
 
 void TqvSystemMenu::RestoreClick(vcl::TObject*) {

@@ -11,7 +11,23 @@
 
 namespace skin_layered {
 
-class TqvDialogWnd;
+// What the menu asks of its dialog: its window, the kind of its frame and the tests on its
+// styles and state.
+class TqvSysMenuDialog {
+ public:
+  virtual HWND MenuDialogWindow() const = 0;
+  // The kind of its frame, as TqvDialogWnd's BorderKind.
+  virtual int MenuDialogFrameKind() const = 0;
+  virtual bool HasSysMenu() const = 0;
+  virtual bool HasMaxBox() const = 0;
+  virtual bool HasMinBox() const = 0;
+  virtual bool MaxEnabled() const = 0;
+  virtual bool MinEnabled() const = 0;
+  virtual bool RestoreEnabled() const = 0;
+
+ protected:
+  ~TqvSysMenuDialog() = default;
+};
 
 // On the form system menu's base: the title buttons ask either kind the same questions.
 class TqvSystemMenu : public TsCustomSysMenu {
@@ -32,7 +48,7 @@ class TqvSystemMenu : public TsCustomSysMenu {
   bool MinimizeEnabled() const override;
   bool RestoreEnabled() const override;
 
-  TqvDialogWnd* Dialog = nullptr;
+  TqvSysMenuDialog* Dialog = nullptr;
 
  private:
   vcl::TMenuItem* AddItem(const vcl::String& Caption, const wchar_t* Name, vcl::TNotifyEvent Click);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "classlib/graphics/GraphicsBitmap.h"
+#include "skin_layered/adapters/DialogSysMenu.h"
 #include "skin_layered/adapters/ScrollWnd.h"
 #include "skin_layered/core/AdapterServices.h"
 #include "skin_layered/core/CaptionHitCodes.h"
@@ -36,7 +37,7 @@ struct TqvDialogButton : TsCaptionButton {
   bool Big = false;
 };
 
-class TqvDialogWnd : public TqvScrollWnd {
+class TqvDialogWnd : public TqvScrollWnd, public TqvSysMenuDialog {
   VCL_CLASS(TqvDialogWnd, TqvScrollWnd)
  public:
   using TqvScrollWnd::TqvScrollWnd;
@@ -74,14 +75,17 @@ class TqvDialogWnd : public TqvScrollWnd {
   vcl::TRect IconRect;
 
   // The tests on the cached styles.
-  bool HasSysMenu() const { return (Style & WS_SYSMENU) != 0; }
-  bool HasMaxBox() const { return (Style & WS_MAXIMIZEBOX) != 0; }
-  bool HasMinBox() const { return (Style & WS_MINIMIZEBOX) != 0; }
+  bool HasSysMenu() const override { return (Style & WS_SYSMENU) != 0; }
+  bool HasMaxBox() const override { return (Style & WS_MAXIMIZEBOX) != 0; }
+  bool HasMinBox() const override { return (Style & WS_MINIMIZEBOX) != 0; }
   bool HasHelpButton() const { return (ExStyle & WS_EX_CONTEXTHELP) != 0; }
   bool CloseEnabled() const;
-  bool MaxEnabled() const;
-  bool MinEnabled() const;
-  bool RestoreEnabled() const;
+  bool MaxEnabled() const override;
+  bool MinEnabled() const override;
+  bool RestoreEnabled() const override;
+  // What the system menu asks besides.
+  HWND MenuDialogWindow() const override { return CtrlHandle; }
+  int MenuDialogFrameKind() const override { return BorderKind; }
   bool IconVisible() const;
 
   // The title buttons: minimise, maximise, close, help.

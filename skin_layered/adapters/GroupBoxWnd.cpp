@@ -147,7 +147,7 @@ void TqvGroupBoxWnd::OnEraseBkgnd(vcl::TMessage& Message) {
 vcl::TRect TqvGroupBoxWnd::CaptionRect() {
   GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
   SkinData->InitCacheBmp();
-  SelectAdapterFont(this);
+  SelectCacheFont();
   RECT text{0, 0, 0, 0};
   if (!Caption.empty())
     DrawTextW(SkinData->CacheBmp()->Canvas()->Handle(), Caption.c_str(), static_cast<int>(Caption.size()), &text,
@@ -190,7 +190,7 @@ void TqvGroupBoxWnd::PrepareCache() {
     ShowBackground(caption, bg);
     UINT flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
     if (GetWindowLongPtrW(CtrlHandle, GWL_EXSTYLE) & WS_EX_RTLREADING) flags |= DT_RTLREADING;
-    SelectAdapterFont(this);
+    SelectCacheFont();
     WriteTextEx(cache->Canvas(), Caption, true, false, SkinData, flags, caption);
   }
   SkinData->BGChanged = false;

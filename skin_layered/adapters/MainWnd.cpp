@@ -190,6 +190,23 @@ void UninstallAdapter(TqvMainWnd* Adapter, bool UseSetWindowPos) {
   if (Adapter) Adapter->Uninstall(UseSetWindowPos);
 }
 
+void TqvMainWnd::SelectCacheFont() {
+  if (!SkinData || !SkinData->CacheBmp()) return;
+  vcl::TCanvas* canvas = SkinData->CacheBmp()->Canvas();
+  if (vcl::TControl* control = OwnerControl()) {
+    canvas->Font()->Assign(control->Font());
+    SelectObject(canvas->Handle(), canvas->Font()->Handle());
+  } else if (auto font = reinterpret_cast<HFONT>(SendMessageW(CtrlHandle, WM_GETFONT, 0, 0))) {
+    // The canvas's font takes a copy: the window keeps its own, and the text painters select
+    // the canvas's font again whenever they change its colour.
+    LOGFONTW lf{};
+    if (GetObjectW(font, sizeof lf, &lf) != 0) canvas->Font()->SetHandle(CreateFontIndirectW(&lf));
+    SelectObject(canvas->Handle(), canvas->Font()->Handle());
+  } else {
+    SetNonClientFont(canvas, kMessageFont);
+  }
+}
+
 TqvMainWnd* GetAdapter(HWND Handle) {
   return Handle ? reinterpret_cast<TqvMainWnd*>(GetPropW(Handle, kAdapterProperty)) : nullptr;
 }

@@ -150,6 +150,9 @@ class TqvMainWnd : public vcl::TObject {
   void ProvideClientBgInfo(TqvBGInfo& Info, HWND Wnd);
   // Caption := the window's text.
   void ReadCaption();
+  // Selects the adapted control's font into the cache bitmap's canvas: the owner control's
+  // Font, else the window's own (WM_GETFONT), else the message font.
+  void SelectCacheFont();
 
  private:
   enum class TAttachMode { None, Control, Form, Window };

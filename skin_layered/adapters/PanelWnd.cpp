@@ -76,7 +76,7 @@ void TqvPanelWnd::PrepareCache() {
 void TqvPanelWnd::DrawCaption(vcl::TRect R) {
   if (Panel && Panel->Tag() == kPanelNoCaptionTag) return;
   vcl::TCanvas* canvas = SkinData->CacheBmp()->Canvas();
-  SelectAdapterFont(this);
+  SelectCacheFont();
   canvas->Brush()->SetStyle(vcl::bsClear);
   const int h = canvas->TextHeight(L"Wg");
   R.Top = (R.Top + R.Bottom - h) / 2;

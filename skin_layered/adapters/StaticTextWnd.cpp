@@ -70,7 +70,7 @@ void TqvStaticTextWnd::PrepareCache() {
 void TqvStaticTextWnd::DrawCaption(const vcl::TRect& R) {
   if (Caption.empty()) return;
   vcl::TCanvas* canvas = SkinData->CacheBmp()->Canvas();
-  SelectAdapterFont(this);
+  SelectCacheFont();
   canvas->Brush()->SetStyle(vcl::bsClear);
   UINT flags = DT_CENTER | DT_VCENTER;
   bool enabled = true;

@@ -149,7 +149,7 @@ bool TqvStaticWnd::PaintContent() {
   vcl::TCanvas* canvas = SkinData->CacheBmp()->Canvas();
   canvas->Brush()->SetStyle(vcl::bsClear);
   const vcl::TRect r{0, 0, WndSize.cx, WndSize.cy};
-  SelectAdapterFont(this);
+  SelectCacheFont();
   const LONG_PTR style = GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
   // A tab stop's size takes the byte DT_NOPREFIX lies in: a label without prefixes keeps the
   // standard tabs.
@@ -246,7 +246,7 @@ bool TqvLinkWnd::PaintContent() {
   vcl::TCanvas* canvas = SkinData->CacheBmp()->Canvas();
   canvas->Brush()->SetStyle(vcl::bsClear);
   const vcl::TRect r{0, 0, WndSize.cx + 4, WndSize.cy};
-  SelectAdapterFont(this);
+  SelectCacheFont();
   vcl::TFontStyles style = canvas->Font()->Style();
   style.Include(vcl::fsUnderline);
   canvas->Font()->SetStyle(style);

@@ -32,7 +32,7 @@ void TqvStatusBarWnd::PrepareCache() {
   TqvCacheInfo ci;
   vcl::TBitmap* cache = PaintAdapterSection(this, ci);
   if (!cache) return;
-  SelectAdapterFont(this);
+  SelectCacheFont();
   // Panels lie in client coordinates; the cache holds the whole window.
   vcl::TRect client;
   GetClientRectInWindow(CtrlHandle, client);
