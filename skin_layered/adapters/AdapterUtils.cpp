@@ -175,4 +175,9 @@ void PrepareAdapterCache(TsCommonData* SkinData, HWND Handle, bool PlainFill) {
   SkinData->BGChanged = false;
 }
 
+void SendToChildren(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  for (HWND child = GetTopWindow(Wnd); child; child = GetWindow(child, GW_HWNDNEXT))
+    SendMessageW(child, Msg, WParam, LParam);
+}
+
 }  // namespace skin_layered

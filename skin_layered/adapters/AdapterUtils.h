@@ -27,6 +27,8 @@ vcl::UniqueFont GetNonClientFont(int Kind);
 // The canvas takes that font (nothing when there is none) and selects it.
 void SetNonClientFont(vcl::TCanvas* Canvas, int Kind);
 
+// The message sent to each direct child window.
+void SendToChildren(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
 // The skin command passed on: to the control's children depth first, or, without a control,
 // to the window's child windows.
 void PassToChildren(vcl::TControl* Control, HWND Handle, vcl::TMessage& Message);

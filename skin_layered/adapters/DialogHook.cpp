@@ -641,11 +641,6 @@ bool HasChildClass(HWND Wnd, const wchar_t* ClassName) {
   return false;
 }
 
-void SendToChildren(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  for (HWND child = GetTopWindow(Wnd); child; child = GetWindow(child, GW_HWNDNEXT))
-    SendMessageW(child, Msg, WParam, LParam);
-}
-
 void InstallAdapterServices() { SetAdapterServices(&Services()); }
 
 void RemoveAdapterServices() {

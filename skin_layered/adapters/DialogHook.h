@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "classlib/rtl/Component.h"
+#include "skin_layered/adapters/DialogHookRequests.h"
 #include "skin_layered/adapters/MainWnd.h"
 
 namespace vcl {
@@ -63,12 +64,8 @@ TqvChildAdapterFactory RegisterChildAdapter(TqvChildKind Kind, TqvChildAdapterFa
 
 // The hook procedure.
 LRESULT CALLBACK DlgCBTHookProc(int Code, WPARAM WParam, LPARAM LParam);
-// Decides and skins one top-level window (Create: its creation record, or nil).
-bool CheckDialogWnd(HWND Wnd, const CREATESTRUCTW* Create);
 // The adapter of one child window of a system dialog; false only for no window.
 bool AddChildAdapter(TqvProvider* Provider, HWND Wnd);
-// AddChildAdapter over every descendant, the deepest first; false when one failed.
-bool WalkChildWindows(TqvProvider* Provider, HWND Parent);
 // Makes or drops the dialog adapter of a window by whether the default manager is active.
 void AttachDialogWnd(HWND Wnd, TqvAdapterPtr<TqvDialogWnd>& DialogWnd);
 // The provider made for a window; nil when none (and while the application terminates).
@@ -83,13 +80,8 @@ void PurgeProviders();
 int CountVisibleDialogs();
 // A descendant of Wnd has the lower-case class name.
 bool HasChildClass(HWND Wnd, const wchar_t* ClassName);
-// Frees the adapters of the hooked popup-menu windows.
-void ClearMenuWnds();
-// The message sent to each direct child window.
-void SendToChildren(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
-// The hook's providers and menu adapters, freed when the hook is removed.
+// The hook's providers, freed when the hook is removed.
 std::vector<TqvProvider*>& ProviderList();
-std::vector<TqvAdapterPtr<TqvMnuWnd>>& HookedMenuWnds();
 // The most skinned system dialogs shown at once (a third is skinned only with a tool bar).
 inline constexpr int kMaxSkinnedDialogs = 2;
 

@@ -6,7 +6,7 @@
 #include "classlib/forms/Forms.h"
 #include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/adapters/AdapterUtils.h"
-#include "skin_layered/adapters/DialogHook.h"
+#include "skin_layered/adapters/DialogHookRequests.h"
 #include "skin_layered/adapters/DialogSysMenu.h"
 #include "skin_layered/core/SavedDC.h"
 #include "skin_layered/core/SkinCommand.h"

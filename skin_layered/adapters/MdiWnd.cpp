@@ -2,7 +2,7 @@
 
 #include "classlib/forms/Forms.h"
 #include "skin_layered/adapters/AdapterUtils.h"
-#include "skin_layered/adapters/DialogHook.h"
+#include "skin_layered/adapters/DialogHookRequests.h"
 #include "skin_layered/core/AnimationFlag.h"
 #include "skin_layered/core/SavedDC.h"
 #include "skin_layered/core/SkinCommand.h"

@@ -5,7 +5,7 @@
 #include "classlib/forms/Forms.h"
 #include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/adapters/AdapterUtils.h"
-#include "skin_layered/adapters/DialogHook.h"
+#include "skin_layered/adapters/DialogHookRequests.h"
 #include "skin_layered/core/FormServices.h"
 #include "skin_layered/core/PopupMenuLinks.h"
 #include "skin_layered/core/SkinCommand.h"
