@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/Compositing.h"
 
@@ -139,15 +140,14 @@ void TPNGGraphic::LoadFromStream(vcl::TStream* Stream) {
   const TStreamBytes bytes(Stream);
   TBitmapTarget target(*this);
   std::size_t used = 0;
+  // A picture that fails to load leaves the stream where it was.
+  auto rewind = vcl::TScopeExit([Stream, base] { Stream->SetPosition(base); });
   try {
     used = reader_.LoadFromBytes(bytes.Bytes(), target);
   } catch (const EPngError& error) {
-    Stream->SetPosition(base);
     RaiseGraphicError(error);
-  } catch (...) {
-    Stream->SetPosition(base);
-    throw;
   }
+  rewind.Dismiss();
   Stream->SetPosition(base + static_cast<std::int64_t>(used));
   Changed(this);
 }
