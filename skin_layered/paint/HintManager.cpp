@@ -2,10 +2,10 @@
 
 #include <utility>
 
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/core/DefaultManager.h"
 #include "skin_layered/core/SkinModel.h"
 #include "skin_layered/paint/Bitmap32.h"
-#include "skin_layered/paint/HintShowTimer.h"
 #include "skin_layered/paint/HintWindows.h"
 #include "skin_layered/paint/PaintStartup.h"
 
@@ -31,16 +31,19 @@ VCL_CLASS_INFO(TsHintManager) {
 
 namespace {
 
-TsHintManager*& Instance() {
-  static TsHintManager* manager = nullptr;
-  return manager;
+// The unit's state: the program's manager, and whether it is being told of a template
+// change (a change made meanwhile tells nobody).
+struct THintManagerUnit {
+  TsHintManager* Manager = nullptr;
+  bool Notifying = false;
+};
+
+THintManagerUnit& Unit() {
+  static THintManagerUnit unit;
+  return unit;
 }
 
-// A change made while the manager is told of one tells nobody.
-bool& Notifying() {
-  static bool notifying = false;
-  return notifying;
-}
+TsHintManager*& Instance() { return Unit().Manager; }
 
 // The hint pause while a fade runs: a hint following the fading one comes quickly.
 constexpr int kFadingHintPause = 100;
@@ -52,13 +55,11 @@ constexpr int kKeepAliveMargin = 300;
 TsHintManager* HintManager() { return Instance(); }
 
 void NotifyHintTemplateChange() {
-  TsHintManager* manager = Instance();
-  if (!manager || Notifying()) return;
-  Notifying() = true;
-  struct TDone {
-    ~TDone() { Notifying() = false; }
-  } done;
-  manager->TemplatesChanged();
+  THintManagerUnit& unit = Unit();
+  if (!unit.Manager || unit.Notifying) return;
+  unit.Notifying = true;
+  const vcl::TScopeExit done([&unit] { unit.Notifying = false; });
+  unit.Manager->TemplatesChanged();
 }
 
 TsHintManager::TsHintManager(vcl::TComponent* AOwner)
@@ -198,17 +199,27 @@ void TsHintManager::SetLastImage(std::unique_ptr<vcl::TBitmap> Image, const vcl:
   last_hint_rect_ = R;
 }
 
+HWND TsHintManager::HintWindow() const { return hint_form_ ? hint_form_->Handle() : nullptr; }
+HWND TsHintManager::FadeWindow() const { return fade_form_ ? fade_form_->Handle() : nullptr; }
+
+void TsHintManager::PromoteFadeForm() {
+  if (!fade_form_) return;
+  TqvHintForm* old = std::exchange(hint_form_, std::exchange(fade_form_, nullptr));
+  if (old) vcl::TObject::Free(old);
+}
+
+void TsHintManager::FadeDone(std::unique_ptr<vcl::TBitmap> Image, const vcl::TRect& R, bool Slide) {
+  if (Slide) PromoteFadeForm();
+  SetLastImage(std::move(Image), R);
+}
+
 void TsHintManager::StopShowTimer(bool KeepImage) {
   if (!show_timer_) return;
   TsShowTimer* timer = std::exchange(show_timer_, nullptr);
   timer->SetEnabled(false);
   if (KeepImage && !timer->Finished()) {
     // The fade stops where it stands: its image is what the hint form shows.
-    if (fade_form_) {
-      TqvHintForm* old = std::exchange(hint_form_, fade_form_);
-      fade_form_ = nullptr;
-      if (old) vcl::TObject::Free(old);
-    }
+    PromoteFadeForm();
     if (auto image = timer->TakeImage()) SetLastImage(std::move(image), timer->Rect());
   }
   vcl::TObject::Free(timer);
@@ -224,7 +235,7 @@ void TsHintManager::StartShowTimer(std::unique_ptr<vcl::TBitmap> Image, const vc
     fade_form_ = NewHintForm(R, hint_form_->DropShadow());
   }
   SlowHintPause();
-  show_timer_ = new TsShowTimer(this, std::move(Image), R, FinalAlpha, slide);
+  show_timer_ = new TsShowTimer(this, *this, std::move(Image), R, FinalAlpha, slide);
   show_timer_->FreeNotification(this);
 }
 

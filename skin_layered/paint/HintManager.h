@@ -11,6 +11,7 @@
 #include "classlib/controls/Timer.h"
 #include "classlib/forms/Forms.h"
 #include "classlib/rtl/Component.h"
+#include "skin_layered/paint/HintShowTimer.h"
 #include "skin_layered/paint/HintTemplates.h"
 
 namespace skin_layered {
@@ -18,14 +19,13 @@ namespace skin_layered {
 class TqvCustomHintWindow;
 class TqvPngHintWindow;
 class TqvHintForm;
-class TsShowTimer;
 
 // Before a hint shows: the handler may change the text, give a control to show instead of it
 // (HintControl), or cancel (CanShow false).
 using TqvShowHintEvent = vcl::Event<void(vcl::TObject* Sender, vcl::String& HintText, bool& CanShow,
                                          vcl::THintInfo& HintInfo, vcl::TWinControl*& HintControl)>;
 
-class TsHintManager : public vcl::TComponent {
+class TsHintManager : public vcl::TComponent, public TqvHintFadeHost {
   VCL_CLASS(TsHintManager, vcl::TComponent)
  public:
   // The first manager made is the program's; the application's hints take its window class.
@@ -86,8 +86,8 @@ class TsHintManager : public vcl::TComponent {
   // What the hints are showing, for the windows and for tests.
   TqvHintForm* HintForm() const { return hint_form_; }
   TqvHintForm* FadeForm() const { return fade_form_; }
-  vcl::TBitmap* LastImage() const { return last_image_.get(); }
-  const vcl::TRect& LastHintRect() const { return last_hint_rect_; }
+  vcl::TBitmap* LastImage() const override { return last_image_.get(); }
+  const vcl::TRect& LastHintRect() const override { return last_hint_rect_; }
   bool HintVisible() const { return visible_; }
   TsShowTimer* ShowTimer() const { return show_timer_; }
   vcl::TTimer* KeepAliveTimer() const { return keep_alive_timer_; }
@@ -102,13 +102,18 @@ class TsHintManager : public vcl::TComponent {
  private:
   friend class TqvCustomHintWindow;
   friend class TqvPngHintWindow;
-  friend class TsShowTimer;
   friend void NotifyHintTemplateChange();
 
   void TemplatesChanged();
   // The layered form of the hint, made when missing, at R on top of everything.
   TqvHintForm* NeedHintForm(const vcl::TRect& R, bool DropShadow);
   TqvHintForm* NewHintForm(const vcl::TRect& R, bool DropShadow);
+  // The fade's host: the windows, and its end.
+  HWND HintWindow() const override;
+  HWND FadeWindow() const override;
+  void FadeDone(std::unique_ptr<vcl::TBitmap> Image, const vcl::TRect& R, bool Slide) override;
+  // The fading form becomes the hint form (the old one goes).
+  void PromoteFadeForm();
   void StopShowTimer(bool KeepImage);
   void StartShowTimer(std::unique_ptr<vcl::TBitmap> Image, const vcl::TRect& R, std::uint8_t FinalAlpha);
   void SetLastImage(std::unique_ptr<vcl::TBitmap> Image, const vcl::TRect& R);

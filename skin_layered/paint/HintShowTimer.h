@@ -7,12 +7,29 @@
 #include <cstdint>
 #include <memory>
 
+#include <windows.h>
+
 #include "classlib/graphics/GraphicsBitmap.h"
 #include "skin_layered/core/ThreadedTimer.h"
 
 namespace skin_layered {
 
-class TsHintManager;
+// What a fade asks of the hint manager that runs it.
+class TqvHintFadeHost {
+ public:
+  // The layered windows of the hint shown and of the one fading in over it; nil when none.
+  virtual HWND HintWindow() const = 0;
+  virtual HWND FadeWindow() const = 0;
+  // The last hint's image and place (the slide starts there).
+  virtual vcl::TBitmap* LastImage() const = 0;
+  virtual const vcl::TRect& LastHintRect() const = 0;
+  // The fade reached its end: with Slide the fading window becomes the hint's; the image at R
+  // is the last hint's from now on.
+  virtual void FadeDone(std::unique_ptr<vcl::TBitmap> Image, const vcl::TRect& R, bool Slide) = 0;
+
+ protected:
+  ~TqvHintFadeHost() = default;
+};
 
 class TsShowTimer : public TqvThreadedTimer {
   VCL_CLASS(TsShowTimer, TqvThreadedTimer)
@@ -20,10 +37,10 @@ class TsShowTimer : public TqvThreadedTimer {
   static constexpr unsigned kInterval = 12;
   static constexpr int kSteps = 12;
 
-  // Fades Image (taken) in at R up to FinalAlpha; with Slide the manager's hint form moves
-  // from the last hint's place toward R meanwhile. Enabled at once.
-  TsShowTimer(TsHintManager* Manager, std::unique_ptr<vcl::TBitmap> Image, const vcl::TRect& R,
-              std::uint8_t FinalAlpha, bool Slide);
+  // Fades Image (taken) in at R up to FinalAlpha; with Slide the host's hint window moves
+  // from the last hint's place toward R meanwhile. Owned by Owner; enabled at once.
+  TsShowTimer(vcl::TComponent* Owner, TqvHintFadeHost& Host, std::unique_ptr<vcl::TBitmap> Image,
+              const vcl::TRect& R, std::uint8_t FinalAlpha, bool Slide);
   ~TsShowTimer() override;
 
   vcl::TBitmap* Image() const { return image_.get(); }
@@ -41,7 +58,7 @@ class TsShowTimer : public TqvThreadedTimer {
  private:
   void Finish();
 
-  TsHintManager* manager_;
+  TqvHintFadeHost& host_;
   std::unique_ptr<vcl::TBitmap> image_;
   vcl::TRect rect_;
   vcl::TRect from_;
