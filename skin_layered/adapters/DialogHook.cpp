@@ -53,16 +53,10 @@ constexpr std::array<std::wstring_view, 7> kExcludedFormClasses{
     L"TApplication",           L"TfcPopup",        L"TcxComboBoxPopupWindow", L"TcxCustomPopupWindow",
     L"TdxPopupEditForm",       L"TcxDateEditPopupWindow", L"TcxGridFilterPopup"};
 
-std::array<TqvChildAdapterFactory, static_cast<std::size_t>(TqvChildKind::Search) + 1>& Factories() {
-  static std::array<TqvChildAdapterFactory, static_cast<std::size_t>(TqvChildKind::Search) + 1> factories{};
-  return factories;
-}
-
+using TChildFactories = std::array<TqvChildAdapterFactory, static_cast<std::size_t>(TqvChildKind::Search) + 1>;
+TChildFactories& Factories();
 // Adapters freed once they no longer run a message of their own.
-std::vector<TqvAdapterPtr<TqvMnuWnd>>& DeferredMenus() {
-  static std::vector<TqvAdapterPtr<TqvMnuWnd>> menus;
-  return menus;
-}
+std::vector<TqvAdapterPtr<TqvMnuWnd>>& DeferredMenus();
 
 std::wstring LowerClassName(HWND Wnd) {
   wchar_t name[256] = {};
@@ -354,25 +348,34 @@ class TAdapterServices : public TLayeredAdapterServices {
   }
 };
 
-TAdapterServices& Services() {
-  static TAdapterServices services;
-  return services;
+// The hook's state: the child adapter factories, the services it installs for the layers
+// above, the providers it made and the popup-menu windows it wrapped (with those waiting to
+// be freed).
+struct THookUnit {
+  TChildFactories Factories{};
+  TAdapterServices Services;
+  std::vector<TqvProvider*> Providers;
+  std::vector<TqvAdapterPtr<TqvMnuWnd>> HookedMenus;
+  std::vector<TqvAdapterPtr<TqvMnuWnd>> DeferredMenus;
+};
+
+THookUnit& Unit() {
+  static THookUnit unit;
+  return unit;
 }
+
+TChildFactories& Factories() { return Unit().Factories; }
+std::vector<TqvAdapterPtr<TqvMnuWnd>>& DeferredMenus() { return Unit().DeferredMenus; }
+TAdapterServices& Services() { return Unit().Services; }
 
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
 // Lists
 
-std::vector<TqvProvider*>& ProviderList() {
-  static std::vector<TqvProvider*> list;
-  return list;
-}
+std::vector<TqvProvider*>& ProviderList() { return Unit().Providers; }
 
-std::vector<TqvAdapterPtr<TqvMnuWnd>>& HookedMenuWnds() {
-  static std::vector<TqvAdapterPtr<TqvMnuWnd>> list;
-  return list;
-}
+std::vector<TqvAdapterPtr<TqvMnuWnd>>& HookedMenuWnds() { return Unit().HookedMenus; }
 
 TqvChildAdapterFactory RegisterChildAdapter(TqvChildKind Kind, TqvChildAdapterFactory Factory) {
   return std::exchange(Factories()[static_cast<std::size_t>(Kind)], Factory);
