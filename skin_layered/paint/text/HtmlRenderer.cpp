@@ -127,23 +127,23 @@ THtmlRenderer::THtmlRenderer(THtmlSurface& Surface, std::wstring_view Text, int 
     : surface_(Surface),
       text_(Text),
       upper_(UpperAscii(Text)),
-      highlightA_(HighlightA),
-      highlightB_(HighlightB),
+      highlight_a_(HighlightA),
+      highlight_b_(HighlightB),
       rect_(Rect),
-      curX_(Rect.Left),
-      curY_(Rect.Top),
-      closeFind_(upper_, L">"),
-      fontFind_(upper_, L"FONT"),
-      linkFind_(upper_, L"A") {}
+      cur_x_(Rect.Left),
+      cur_y_(Rect.Top),
+      close_find_(upper_, L">"),
+      font_find_(upper_, L"FONT"),
+      link_find_(upper_, L"A") {}
 
 vcl::TRect THtmlRenderer::Render(TqvLinks& Links, bool MeasureOnly) {
   links_.clear();
-  openLinks_.clear();
-  measureOnly_ = MeasureOnly;
-  curX_ = rect_.Left;
-  curY_ = rect_.Top;
-  lineHeight_ = lineEnd_ = maxWidth_ = 0;
-  lineUsed_ = false;
+  open_links_.clear();
+  measure_only_ = MeasureOnly;
+  cur_x_ = rect_.Left;
+  cur_y_ = rect_.Top;
+  line_height_ = line_end_ = max_width_ = 0;
+  line_used_ = false;
   // Tags left open change the font only for this pass: a measuring pass must leave the
   // surface as the drawing pass will find it.
   const THtmlFont startFont = surface_.Font();
@@ -168,7 +168,7 @@ vcl::TRect THtmlRenderer::Render(TqvLinks& Links, bool MeasureOnly) {
     } else if (c == L'<') {
       TextRun(start, i);
       start = i;
-      const std::size_t close = closeFind_.From(i + 1);
+      const std::size_t close = close_find_.From(i + 1);
       if (close == npos) {
         start = ++i;  // a "<" that closes nowhere is dropped
       } else if (Tag(i, close)) {
@@ -182,13 +182,13 @@ vcl::TRect THtmlRenderer::Render(TqvLinks& Links, bool MeasureOnly) {
   }
   TextRun(start, n);
 
-  maxWidth_ = std::max(maxWidth_, lineEnd_);
-  lineEnd_ = 0;
-  fontStack_.clear();
+  max_width_ = std::max(max_width_, line_end_);
+  line_end_ = 0;
+  font_stack_.clear();
   surface_.SetFont(startFont);
   Links = std::move(links_);
   links_.clear();
-  return {0, 0, ToInt(maxWidth_), ToInt(curY_ + lineHeight_)};
+  return {0, 0, ToInt(max_width_), ToInt(cur_y_ + line_height_)};
 }
 
 void THtmlRenderer::TextRun(std::size_t from, std::size_t to) {
@@ -199,16 +199,16 @@ void THtmlRenderer::TextRun(std::size_t from, std::size_t to) {
     if (text_[i] != L'\r' && text_[i] != L'\n') run += text_[i];
   if (run.empty()) return;
   const int width = Width(run);
-  if (rect_.Right > 0 && curX_ + width > rect_.Right) {
-    if (run.front() == L' ') curX_ += Width(L" ");
+  if (rect_.Right > 0 && cur_x_ + width > rect_.Right) {
+    if (run.front() == L' ') cur_x_ += Width(L" ");
     WrapRun(run);
     return;
   }
-  Draw(curX_, run);
-  curX_ += width;
-  lineEnd_ = std::max(lineEnd_, curX_);
-  lineHeight_ = std::max<std::int64_t>(lineHeight_, HeightOfX());
-  lineUsed_ = true;
+  Draw(cur_x_, run);
+  cur_x_ += width;
+  line_end_ = std::max(line_end_, cur_x_);
+  line_height_ = std::max<std::int64_t>(line_height_, HeightOfX());
+  line_used_ = true;
 }
 
 void THtmlRenderer::WrapRun(std::wstring_view run) {
@@ -220,19 +220,19 @@ void THtmlRenderer::WrapRun(std::wstring_view run) {
     const int width = Width(word);
     if (width > room) {
       // Wider than any line: a line of its own from the left edge, overflowing the right.
-      if (lineUsed_) WrapLine(height);
-      curX_ = rect_.Left;
-      Draw(curX_, word);
-      lineEnd_ = std::max(lineEnd_, curX_ + width);
+      if (line_used_) WrapLine(height);
+      cur_x_ = rect_.Left;
+      Draw(cur_x_, word);
+      line_end_ = std::max(line_end_, cur_x_ + width);
       WrapLine(height);
       continue;
     }
-    if (curX_ + width > rect_.Right) WrapLine(height);
-    Draw(curX_, word);
-    curX_ += width + space;
-    lineEnd_ = std::max(lineEnd_, curX_);
-    lineHeight_ = std::max<std::int64_t>(lineHeight_, height);
-    lineUsed_ = true;
+    if (cur_x_ + width > rect_.Right) WrapLine(height);
+    Draw(cur_x_, word);
+    cur_x_ += width + space;
+    line_end_ = std::max(line_end_, cur_x_);
+    line_height_ = std::max<std::int64_t>(line_height_, height);
+    line_used_ = true;
   }
 }
 
@@ -248,12 +248,12 @@ std::size_t THtmlRenderer::Entity(std::size_t at) {
   const wchar_t ch = *found;
   const std::wstring_view glyph(&ch, 1);
   const int width = Width(glyph);
-  if (rect_.Right > 0 && curX_ + width > rect_.Right) BreakLine();
-  Draw(curX_, glyph);
-  curX_ += width;
-  lineEnd_ = std::max(lineEnd_, curX_);
-  lineHeight_ = std::max<std::int64_t>(lineHeight_, HeightOfX());
-  lineUsed_ = true;
+  if (rect_.Right > 0 && cur_x_ + width > rect_.Right) BreakLine();
+  Draw(cur_x_, glyph);
+  cur_x_ += width;
+  line_end_ = std::max(line_end_, cur_x_);
+  line_height_ = std::max<std::int64_t>(line_height_, HeightOfX());
+  line_used_ = true;
   return semicolon + 2;
 }
 
@@ -288,12 +288,12 @@ bool THtmlRenderer::OpeningTag(std::size_t open, std::size_t close) {
     const std::size_t at = find.From(open);
     return at != npos && at + length <= close;
   };
-  if (occurs(fontFind_, 4)) {
+  if (occurs(font_find_, 4)) {
     PushFont();
     FontTag(tag);
     return true;
   }
-  if (occurs(linkFind_, 1)) {
+  if (occurs(link_find_, 1)) {
     OpenLink(open, close);
     return true;
   }
@@ -342,21 +342,21 @@ void THtmlRenderer::OpenLink(std::size_t open, std::size_t close) {
   PushFont();
   const auto index = static_cast<std::int64_t>(links_.size());
   THtmlFont font = surface_.Font();
-  font.Color = index == highlightA_ && index == highlightB_ ? kHighlightColor : kLinkColor;
-  if (index == highlightA_ || index == highlightB_) font.Style |= kHtmlUnderline;
+  font.Color = index == highlight_a_ && index == highlight_b_ ? kHighlightColor : kLinkColor;
+  if (index == highlight_a_ || index == highlight_b_) font.Style |= kHtmlUnderline;
   surface_.SetFont(font);
   // The tag text as written stands for the address until the link closes.
-  links_.push_back({vcl::TRect(ToInt(curX_), ToInt(curY_), 0, 0), text_.substr(open, close - open + 1)});
-  openLinks_.push_back(links_.size() - 1);
+  links_.push_back({vcl::TRect(ToInt(cur_x_), ToInt(cur_y_), 0, 0), text_.substr(open, close - open + 1)});
+  open_links_.push_back(links_.size() - 1);
 }
 
 void THtmlRenderer::CloseLink() {
-  if (openLinks_.empty()) return;  // a stray closing tag changes nothing
-  TqvLink& link = links_[openLinks_.back()];
-  openLinks_.pop_back();
+  if (open_links_.empty()) return;  // a stray closing tag changes nothing
+  TqvLink& link = links_[open_links_.back()];
+  open_links_.pop_back();
   link.Href = HrefOf(link.Href);
-  link.Rect.Right = ToInt(curX_);
-  link.Rect.Bottom = ToInt(std::int64_t{link.Rect.Top} + lineHeight_);
+  link.Rect.Right = ToInt(cur_x_);
+  link.Rect.Bottom = ToInt(std::int64_t{link.Rect.Top} + line_height_);
   PopFont();
 }
 
@@ -366,33 +366,33 @@ void THtmlRenderer::AddStyle(unsigned bits, bool on) {
   surface_.SetFont(font);
 }
 
-void THtmlRenderer::PushFont() { fontStack_.push_back(surface_.Font()); }
+void THtmlRenderer::PushFont() { font_stack_.push_back(surface_.Font()); }
 
 void THtmlRenderer::PopFont() {
-  if (fontStack_.empty()) return;
-  surface_.SetFont(fontStack_.back());
-  fontStack_.pop_back();
+  if (font_stack_.empty()) return;
+  surface_.SetFont(font_stack_.back());
+  font_stack_.pop_back();
 }
 
 void THtmlRenderer::BreakLine() {
-  curX_ = rect_.Left;
-  if (lineHeight_ == 0) lineHeight_ = HeightOfX();
-  curY_ += lineHeight_ + 2;
-  maxWidth_ = std::max(maxWidth_, lineEnd_);
-  lineEnd_ = 0;
-  lineHeight_ = 0;
-  lineUsed_ = false;
+  cur_x_ = rect_.Left;
+  if (line_height_ == 0) line_height_ = HeightOfX();
+  cur_y_ += line_height_ + 2;
+  max_width_ = std::max(max_width_, line_end_);
+  line_end_ = 0;
+  line_height_ = 0;
+  line_used_ = false;
 }
 
 void THtmlRenderer::WrapLine(std::int64_t height) {
-  curX_ = rect_.Left;
-  lineHeight_ = std::max(lineHeight_, height);
-  curY_ += lineHeight_;
-  lineUsed_ = false;
+  cur_x_ = rect_.Left;
+  line_height_ = std::max(line_height_, height);
+  cur_y_ += line_height_;
+  line_used_ = false;
 }
 
 void THtmlRenderer::Draw(std::int64_t x, std::wstring_view text) {
-  if (!measureOnly_) surface_.TextOut(ToInt(x), ToInt(curY_), text);
+  if (!measure_only_) surface_.TextOut(ToInt(x), ToInt(cur_y_), text);
 }
 
 int THtmlRenderer::Width(std::wstring_view text) { return std::max(0, surface_.TextExtent(text).cx); }

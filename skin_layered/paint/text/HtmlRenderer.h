@@ -103,19 +103,19 @@ class THtmlRenderer {
   THtmlSurface& surface_;
   std::wstring text_;   // as given: text runs, entity names and links' tag texts
   std::wstring upper_;  // the same, letters A..Z upper-cased: where tags are recognised
-  int highlightA_, highlightB_;
+  int highlight_a_, highlight_b_;
   vcl::TRect rect_;
-  bool measureOnly_ = false;
+  bool measure_only_ = false;
   // The drawing position and line state, wide enough that no text can overflow them.
-  std::int64_t curX_, curY_;
-  std::int64_t lineHeight_ = 0;  // 0 until something is measured on the line
-  std::int64_t lineEnd_ = 0;     // rightmost x reached since the last break tag
-  std::int64_t maxWidth_ = 0;
-  bool lineUsed_ = false;        // something was placed on the current line
-  std::vector<THtmlFont> fontStack_;
+  std::int64_t cur_x_, cur_y_;
+  std::int64_t line_height_ = 0;  // 0 until something is measured on the line
+  std::int64_t line_end_ = 0;     // rightmost x reached since the last break tag
+  std::int64_t max_width_ = 0;
+  bool line_used_ = false;        // something was placed on the current line
+  std::vector<THtmlFont> font_stack_;
   TqvLinks links_;
-  std::vector<std::size_t> openLinks_;  // indexes of links without their closing tag yet
-  TForwardFind closeFind_, fontFind_, linkFind_;
+  std::vector<std::size_t> open_links_;  // indexes of links without their closing tag yet
+  TForwardFind close_find_, font_find_, link_find_;
 };
 
 }  // namespace skin_layered
