@@ -4,6 +4,7 @@
 
 #include "classlib/graphics/GraphicsHandles.h"
 #include "classlib/rtl/ScopeExit.h"
+#include "classlib/rtl/UnitInit.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/PaintStartup.h"
 #include "skin_layered/paint/pixels/AlphaPixels.h"
@@ -42,6 +43,15 @@ TKeptCopy& KeptCopy() {
   static TKeptCopy kept;
   return kept;
 }
+
+void FreeKeptCopy() {
+  if (!KeptCopy().InUse) KeptCopy().Bmp.reset();
+}
+
+// Freed at the painting units' shutdown, before the layered-window bindings go (they rank
+// below this unit, and units shut down in reverse order).
+const vcl::TUnitRegistration kKeptCopyUnit{vcl::TUnitGroup::LayeredPaint, 65, L"LayeredUpdateCopy", nullptr,
+                                           &FreeKeptCopy};
 
 // Where the display does not show per-pixel alpha, a partly transparent pixel shows opaque in
 // its premultiplied, darkened colour (a soft shadow becomes a black band): such an image goes
@@ -95,10 +105,6 @@ bool UpdateLayeredWnd(HWND Wnd, vcl::TBitmap* Bmp, std::uint8_t Alpha, const vcl
   if (Dest) update.Dest = *Dest;
   const TLayeredUpdateFunc& func = UpdateFunc();
   return func ? func(update) : SystemUpdate(update);
-}
-
-void FreeLayeredUpdateCopy() {
-  if (!KeptCopy().InUse) KeptCopy().Bmp.reset();
 }
 
 bool SetLayeredAlpha(HWND Wnd, bool Enable, std::uint8_t Alpha) {

@@ -34,9 +34,6 @@ TLayeredUpdateFunc SetLayeredUpdateFunc(TLayeredUpdateFunc Func);
 // with partly transparent pixels goes out all or nothing (AllOrNothingAlpha) instead. False
 // when nothing was put (no window, no layered windows).
 bool UpdateLayeredWnd(HWND Wnd, vcl::TBitmap* Bmp, std::uint8_t Alpha, const vcl::TPoint* Dest = nullptr);
-// Frees the all-or-nothing copy UpdateLayeredWnd keeps between updates (at the painting
-// units' shutdown).
-void FreeLayeredUpdateCopy();
 
 // Enable: the window becomes layered with the constant alpha (true only when it was not
 // layered before). Otherwise, or without layered windows, it loses WS_VISIBLE and

@@ -10,7 +10,6 @@
 #include "classlib/graphics/Graphics.h"
 #include "classlib/rtl/UnitInit.h"
 #include "skin_layered/paint/HintTemplates.h"
-#include "skin_layered/paint/LayeredWindows.h"
 #include "skin_layered/paint/PngGraphic.h"
 #include "skin_layered/paint/StartupLists.h"
 
@@ -78,7 +77,6 @@ void BindLayeredApi() {
 
 // The addresses go with the library reference they came from.
 void ReleaseLayeredApi() {
-  FreeLayeredUpdateCopy();
   TLayeredApi& api = Api();
   if (api.User32) FreeLibrary(api.User32);
   api = {};
