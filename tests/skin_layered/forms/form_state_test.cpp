@@ -59,6 +59,14 @@ HRESULT WINAPI RecordAttribute(HWND wnd, DWORD attribute, LPCVOID value, DWORD s
 
 class FormStateTest : public SkinnedFormTest {
  protected:
+  // An MDI frame under the skin "Frame", placed; providers only where the test puts them.
+  TStateMdiFrame* ShownMdiFrame() {
+    manager->SetSkinningRules({srStdDialogs});
+    manager->SetSkinName(L"Frame");
+    auto* frame = vcl::Application->CreateForm<TStateMdiFrame>();
+    frame->SetBounds(kFormLeft - 300, kFormTop - 200, 600, 450);
+    return frame;
+  }
   void SetUp() override {
     SkinnedFormTest::SetUp();
     previousVersion = SetPlatformVersionQuery([] { return TPlatformVersion{10, 0, 2}; });
@@ -351,10 +359,7 @@ TEST_F(FormStateTest, TheTaskBarsSideIsFoundFromItsRectangle) {
 // The system never sees a maximising MDI child visible, so it never paints the child's restored
 // frame over the frame's merged menu line.
 TEST_F(FormStateTest, AnMdiChildMaximisesInvisibleToTheSystemAndKeepsItsButtonsInAMenuLoop) {
-  manager->SetSkinningRules({srStdDialogs});  // providers only where the test puts them
-  manager->SetSkinName(L"Frame");
-  auto* frame = vcl::Application->CreateForm<TStateMdiFrame>();
-  frame->SetBounds(kFormLeft - 300, kFormTop - 200, 600, 450);
+  auto* frame = ShownMdiFrame();
   ProviderPtr frameProvider(vcl::Construct<TsSkinProvider>(frame));
   frame->Show();
   ASSERT_TRUE(frame->ClientHandle());
@@ -401,10 +406,7 @@ TEST_F(FormStateTest, AnMdiChildMaximisesInvisibleToTheSystemAndKeepsItsButtonsI
 // The picture of an MDI frame that its animations show (the skin change's fade, the show)
 // holds its documents: each MDI child at its place, the one in front over the one behind.
 TEST_F(FormStateTest, AnMdiFramesPictureHoldsItsDocuments) {
-  manager->SetSkinningRules({srStdDialogs});  // providers only where the test puts them
-  manager->SetSkinName(L"Frame");
-  auto* frame = vcl::Application->CreateForm<TStateMdiFrame>();
-  frame->SetBounds(kFormLeft - 300, kFormTop - 200, 600, 450);
+  auto* frame = ShownMdiFrame();
   ProviderPtr frameProvider(vcl::Construct<TsSkinProvider>(frame));
   frame->Show();
   ASSERT_TRUE(frame->ClientHandle());
