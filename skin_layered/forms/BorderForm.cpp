@@ -9,7 +9,6 @@
 #include "skin_layered/core/WindowUtils.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormMetrics.h"
-#include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
@@ -105,8 +104,8 @@ void TqvBorderWindow::CreateParams(vcl::TCreateParams& Params) {
 // ---------------------------------------------------------------------------------------
 // Creation
 
-TqvBorderForm::TqvBorderForm(TsSkinProvider* Owner) : Provider(Owner) {
-  if (Owner) SkinData = Owner->SkinData;
+TqvBorderForm::TqvBorderForm(std::unique_ptr<TqvBorderOwner> Owner) : owner_(std::move(Owner)) {
+  if (owner_) SkinData = owner_->SkinData();
 }
 
 TqvBorderForm::~TqvBorderForm() {
@@ -145,52 +144,52 @@ HWND TqvBorderForm::BorderHandleNeeded() {
 // The owner's answers (a provider's)
 
 HWND TqvBorderForm::ParentHandle() const {
-  return Provider && Provider->Form && Provider->Form->HandleAllocated() ? Provider->Form->Handle() : nullptr;
+  vcl::TCustomForm* form = owner_ ? owner_->Form() : nullptr;
+  return form && form->HandleAllocated() ? form->Handle() : nullptr;
 }
 
-int TqvBorderForm::CaptionHeight(bool CheckSkin) const { return Provider ? Provider->CaptionHeight(CheckSkin) : 0; }
+int TqvBorderForm::CaptionHeight(bool CheckSkin) const { return owner_ ? owner_->CaptionHeight(CheckSkin) : 0; }
 
-int TqvBorderForm::MenuHeight() const {
-  if (!Provider || !Provider->HasMenuLine() || !Provider->MenuVisible()) return 0;
-  return Provider->MenuLinesCount() * Provider->MenuHeight();
-}
+int TqvBorderForm::MenuHeight() const { return owner_ ? owner_->MenuLinesHeight() : 0; }
 
-vcl::TRect TqvBorderForm::IconRect() const { return Provider ? Provider->IconRect : vcl::TRect(); }
+vcl::TRect TqvBorderForm::IconRect() const { return owner_ ? owner_->IconRect() : vcl::TRect(); }
 
 void TqvBorderForm::PaintAll() {
-  if (Provider) Provider->PaintAll();
+  if (owner_) owner_->PaintAll();
 }
 
-std::uint32_t TqvBorderForm::State() const { return Provider ? Provider->ExtFlags : 0; }
+std::uint32_t TqvBorderForm::State() const { return owner_ ? owner_->Flags() : 0; }
 
 void TqvBorderForm::SetHotButton(int Code, bool Repaint) {
-  if (Provider) Provider->SetHotElement(std::max(Code, 0), Repaint);
+  if (owner_) owner_->SetHotElement(std::max(Code, 0), Repaint);
 }
 
 void TqvBorderForm::KillOwnerAnimations() {
-  if (Provider) Provider->KillAnimations();
+  if (owner_) owner_->KillAnimations();
 }
 
 int TqvBorderForm::TitleElementCode(vcl::TPoint P) const {
-  return Provider && Provider->Form ? Provider->TitleElementAt(P) : 0;
+  return owner_ && owner_->Form() ? owner_->TitleElementAt(P) : 0;
 }
 
 vcl::TRect TqvBorderForm::ClientHole(int NewWidth, int NewHeight) const {
   const HWND wnd = ParentHandle();
-  if (!Provider || !wnd) return {};
+  if (!owner_ || !wnd) return {};
   RECT client{};
   GetClientRect(wnd, &client);
   int width = client.right, height = client.bottom;
   if ((State() & kBorderSizing) && NewWidth > 0 && NewHeight > 0) {
     // The hole follows the size being applied, within the form's constraints.
-    const vcl::TSizeConstraints* limits = Provider->Form->Constraints();
+    const vcl::TSizeConstraints* limits = owner_->Form()->Constraints();
     if (NewWidth > limits->MinWidth()) width = std::max(0, width + NewWidth - WndWidth(wnd));
     if (NewHeight > limits->MinHeight()) height = std::max(0, height + NewHeight - WndHeight(wnd));
   }
   // The form's own skinned scroll bars lie beside its client area, in its own window.
-  width += Provider->EmulatedVertBarWidth();
-  height += Provider->EmulatedHorzBarHeight();
-  const int left = Provider->OffsetX(), top = Provider->OffsetY();
+  const vcl::TSize bars = owner_->ScrollBarsExtent();
+  width += bars.cx;
+  height += bars.cy;
+  const vcl::TPoint offset = owner_->ClientOffset();
+  const int left = offset.X, top = offset.Y;
   const int menu = State() & kBorderMenuInClient ? 0 : MenuHeight();
   return vcl::Rect(left, top - menu, left + width, top + height);
 }
@@ -224,7 +223,8 @@ int TqvBorderForm::ShadowOffsetY() const {
 }
 
 HWND TqvBorderForm::ZOrderAfter() const {
-  if (Provider && Provider->Form && Provider->Form->FormStyle() == vcl::fsStayOnTop) return nullptr;
+  if (const vcl::TCustomForm* form = owner_ ? owner_->Form() : nullptr; form && form->FormStyle() == vcl::fsStayOnTop)
+    return nullptr;
   const HWND wnd = ParentHandle();
   if (wnd && Topmost(wnd)) return HWND_TOPMOST;
   return wnd;
@@ -239,10 +239,10 @@ void TqvBorderForm::RefreshClientFromScreen(HWND Owner) {
   RECT window{};
   GetWindowRect(Owner, &window);
   const RECT work = WorkAreaOf(Owner);
-  const bool onScreen = !Provider || (work.right >= window.right && work.bottom >= window.bottom);
-  if (Provider && (Provider->Frozen || !onScreen)) {
+  const bool onScreen = !owner_ || (work.right >= window.right && work.bottom >= window.bottom);
+  if (owner_ && (owner_->Frozen() || !onScreen)) {
     // Part of the window is off the work area: the form paints its own picture instead.
-    if (std::unique_ptr<vcl::TBitmap> snapshot = Provider->FormSnapshot(false))
+    if (std::unique_ptr<vcl::TBitmap> snapshot = owner_->FormSnapshot())
       BitBlt(cache->Canvas()->Handle(), 0, 0, snapshot->Width(), snapshot->Height(), snapshot->Canvas()->Handle(), 0, 0,
              SRCCOPY);
     return;
@@ -264,32 +264,32 @@ void TqvBorderForm::UpdateExBordersPos(bool Repaint, std::uint8_t Alpha) {
       (SkinData->CtrlSkinState & kStatePrintDC) || SkinIsUpdating())
     return;
   // The class library's bounds lag behind the window's.
-  if (Provider && Provider->Form->Left() != window.left && !IsIconic(owner)) return;
+  if (owner_ && owner_->Form()->Left() != window.left && !IsIconic(owner)) return;
   if (!form_) CreateNewForm();
 
   HWND insertAfter = nullptr;
-  if (!Provider) {
+  if (!owner_) {
     if (!IsWindowVisible(owner)) return;
     if (Topmost(owner)) {
       if (GetActiveWindow() == owner) SetWindowPos(owner, HWND_TOPMOST, 0, 0, 0, 0, kReassert);
       insertAfter = HWND_TOPMOST;
     }
   } else {
-    TsSkinProvider& provider = *Provider;
-    if ((SkinData->CtrlSkinState & kStateInUpdate) || SkinData->Updating || provider.Frozen ||
-        !provider.DrawNonClientArea)
+    TqvBorderOwner& provider = *owner_;
+    if ((SkinData->CtrlSkinState & kStateInUpdate) || SkinData->Updating || provider.Frozen() ||
+        !provider.DrawsNonClientArea())
       return;
-    if (BeingDestroyed(&provider) || BeingDestroyed(provider.Form)) {
+    if (provider.Destroying() || BeingDestroyed(provider.Form())) {
       // Frees this object: nothing may follow.
-      provider.InitExBorders(false);
+      provider.DropBorderForm();
       return;
     }
-    if (!IsWindowVisible(owner) && (provider.ExtFlags == 0 || provider.ExtFlags == kBorderMenuInClient)) {
+    if (!IsWindowVisible(owner) && (provider.Flags() == 0 || provider.Flags() == kBorderMenuInClient)) {
       DropForm();
       SkinData->BGChanged = true;
       return;
     }
-    if (provider.Form->FormStyle() == vcl::fsStayOnTop && GetActiveWindow() == owner)
+    if (provider.Form()->FormStyle() == vcl::fsStayOnTop && GetActiveWindow() == owner)
       SetWindowPos(owner, HWND_TOP, 0, 0, 0, 0, kReassert);
     else if (Topmost(owner))
       SetWindowPos(owner, HWND_TOPMOST, 0, 0, 0, 0, kReassert);
@@ -313,7 +313,7 @@ void TqvBorderForm::UpdateExBordersPos(bool Repaint, std::uint8_t Alpha) {
 
   const vcl::TRect shadow = ShadowMargins();
   const int dx = ShadowOffsetX();
-  const int dy = Provider && Provider->MaxBorderLarge ? shadow.Top + BorderFormOffsetY(this) + 4 : ShadowOffsetY();
+  const int dy = owner_ && owner_->MaxBorderLarge() ? shadow.Top + BorderFormOffsetY(this) + 4 : ShadowOffsetY();
   const vcl::TPoint place(window.left - dx, window.top - dy);
   const int width = cache->Width(), height = cache->Height();
 
@@ -326,12 +326,12 @@ void TqvBorderForm::UpdateExBordersPos(bool Repaint, std::uint8_t Alpha) {
 
   if (LayeredApiAvailable() && sendPicture && !InMouseHole) {
     TsSkinManager* manager = SkinData->GetSkinManager();
-    const std::uint8_t alpha = Provider && Provider->Form->AlphaBlend()
-                                   ? static_cast<std::uint8_t>(std::clamp(Provider->Form->AlphaBlendValue(), 0, 255))
-                                   : Alpha;
+    const vcl::TCustomForm* form = owner_ ? owner_->Form() : nullptr;
+    const std::uint8_t alpha =
+        form && form->AlphaBlend() ? static_cast<std::uint8_t>(std::clamp(form->AlphaBlendValue(), 0, 255)) : Alpha;
     if (!sameSize) {
       form_->SetBounds(place.X, place.Y, width, height);
-      if (Provider && OwnerZoomed()) form_->SetBounds(place.X, place.Y, width, cache->Height());
+      if (owner_ && OwnerZoomed()) form_->SetBounds(place.X, place.Y, width, cache->Height());
     }
     const HWND wnd = BorderHandleNeeded();
     if (!wnd) return;

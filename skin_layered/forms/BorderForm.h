@@ -7,8 +7,9 @@
 // HitTest itself), turns double clicks on the caption and the edges into maximise and
 // stretch commands, and lets the mouse fall through the shadow to what lies below.
 //
-// The owner is a form's TsSkinProvider (Provider set) or a skinned system dialog, which
-// derives from this class and answers the owner's questions (the virtual accessors below).
+// The owner is a form's provider, which answers through TqvBorderOwner (BorderOwner.h), or a
+// skinned system dialog, which derives from this class and answers the owner's questions (the
+// virtual accessors below).
 //
 //   BorderForm.cpp       creation, the picture, position, alpha and z-order, the region
 //   BorderFormMouse.cpp  hit tests, the shadow test and the border window's messages
@@ -17,16 +18,18 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
+#include <utility>
 
 #include "classlib/controls/WindowProcHook.h"
 #include "classlib/forms/Forms.h"
 #include "skin_layered/core/FormServices.h"
+#include "skin_layered/forms/BorderOwner.h"
 
 namespace skin_layered {
 
 class TsCommonData;
 class TsSkinManager;
-class TsSkinProvider;
 
 // The skin's extended border and shadow of the caption's state in nine parts over the whole
 // window image (its centre too with FillCentre): the skin's extended-border image by its
@@ -40,6 +43,9 @@ inline constexpr std::uint32_t kBorderMinimizing = 0x100;
 inline constexpr std::uint32_t kBorderHiding = 0x200;
 inline constexpr std::uint32_t kBorderSkinChanging = 0x1000;
 inline constexpr std::uint32_t kBorderMenuInClient = 0x8000;  // the menu lines count as client
+// Set by the border form: a double click on an edge stretched the form's height or width.
+inline constexpr std::uint32_t kBorderStretchedHeight = 0x2000;
+inline constexpr std::uint32_t kBorderStretchedWidth = 0x4000;
 
 // The border window: a borderless layered tool form without the system's drop shadow, owned
 // by the owner's window, never activated and never skinned (Tag 256).
@@ -60,16 +66,17 @@ class TqvBorderWindow : public vcl::TForm {
 
 class TqvBorderForm : public TqvBorderFormBase {
  public:
-  // Owner: the provider, or nil for a dialog (whose class derives from this one).
-  explicit TqvBorderForm(TsSkinProvider* Owner = nullptr);
+  // Owner: the provider's answers, or nil for a dialog (whose class derives from this one).
+  explicit TqvBorderForm(std::unique_ptr<TqvBorderOwner> Owner = nullptr);
   ~TqvBorderForm() override;
   TqvBorderForm(const TqvBorderForm&) = delete;
   TqvBorderForm& operator=(const TqvBorderForm&) = delete;
 
   // The skin data of the form or dialog the border form serves (its cache is the picture).
   TsCommonData* SkinData = nullptr;
-  // The provider it belongs to; nil for a dialog's.
-  TsSkinProvider* Provider = nullptr;
+  // The provider's answers; nil for a dialog's border form.
+  TqvBorderOwner* Owner() const { return owner_.get(); }
+  void SetOwner(std::unique_ptr<TqvBorderOwner> Value) { owner_ = std::move(Value); }
 
   // Where the border window stood after its last position change in a blended move.
   int LastLeft = 0, LastTop = 0;
@@ -187,6 +194,7 @@ class TqvBorderForm : public TqvBorderFormBase {
   // A screen point in the border window's coordinates.
   vcl::TPoint ToBorder(LPARAM ScreenPoint) const;
 
+  std::unique_ptr<TqvBorderOwner> owner_;
   TqvBorderWindow* form_ = nullptr;
   vcl::TWindowProcHook hook_;
   vcl::TRect last_bounds_;

@@ -5,7 +5,6 @@
 #include "classlib/forms/Forms.h"
 #include "skin_layered/forms/BorderForm.h"
 #include "skin_layered/forms/FormMetrics.h"
-#include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 
@@ -43,9 +42,9 @@ int SkinTitleHeight(const TqvBorderForm* BorderForm) {
   if (!manager) return 0;
   const TsSkinData& data = manager->Skin().SkinData;
   const int title = data.TitleHeight != 0 ? data.TitleHeight : 30;
-  const TsSkinProvider* provider = BorderForm->Provider;
-  const bool zoomed = provider && provider->Form && provider->Form->HandleAllocated() &&
-                      IsZoomed(provider->Form->Handle());
+  const TqvBorderOwner* owner = BorderForm->Owner();
+  vcl::TCustomForm* form = owner ? owner->Form() : nullptr;
+  const bool zoomed = form && form->HandleAllocated() && IsZoomed(form->Handle());
   if (zoomed) return data.MaxHeight != 0 ? data.MaxHeight : title;
   return title;
 }

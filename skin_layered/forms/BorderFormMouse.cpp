@@ -3,10 +3,10 @@
 // border window's own messages, which pass clicks on the frame to the owner's window.
 #include <algorithm>
 
+#include "skin_layered/core/CaptionHitCodes.h"
 #include "skin_layered/forms/BorderForm.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormMetrics.h"
-#include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
@@ -45,11 +45,8 @@ vcl::TPoint TqvBorderForm::ToBorder(LPARAM ScreenPoint) const {
 // Hit test
 
 int TqvBorderForm::HitTest(vcl::TMessage& Message) {
-  if (Provider && Provider->OnExtHitTest) {
-    Message.Result = 0;
-    Provider->OnExtHitTest(Message);
-    if (Message.Result != 0) return static_cast<int>(Message.Result);
-  }
+  if (owner_)
+    if (const int code = owner_->ExtHitTest(Message); code != 0) return code;
   const HWND owner = ParentHandle();
   const HWND wnd = BorderWindow();
   if (!owner || !wnd || !IsWindowEnabled(owner)) return -1;
@@ -90,16 +87,16 @@ int TqvBorderForm::HitTest(vcl::TMessage& Message) {
     // the form's own two scroll bars.
     const vcl::TRect frame = vcl::Rect(shadow.Left, shadow.Top, width - shadow.Right, height - shadow.Bottom);
     bool sizeBox = false;
-    if (Provider) {
-      const TqvShownScrollBars bars = Provider->ShownScrollBars();
+    if (owner_) {
+      const TqvShownScrollBars bars = owner_->ShownScrollBars();
       const vcl::TPoint screen(XOf(Message.LParam), YOf(Message.LParam));
       sizeBox = bars.Horz && bars.Vert && screen.X >= bars.HorzRect.Right && screen.Y >= bars.VertRect.Bottom;
     }
-    if (Provider && frame.Contains(p) && (Provider->GripVisible() || sizeBox)) {
+    if (owner_ && frame.Contains(p) && (owner_->GripVisible() || sizeBox)) {
       const TsSkinManager* m = manager;
       const int grip = m ? m->Skin().ConstData.GripImage : -1;
       if (m && m->IsValidImgIndex(grip)) {
-        const vcl::TPoint corner = Provider->GripPos(grip);
+        const vcl::TPoint corner = owner_->GripPos(grip);
         if (p.X >= corner.X && p.Y >= corner.Y) return HTBOTTOMRIGHT;
       }
     }
@@ -144,7 +141,8 @@ void TqvBorderForm::CutMouseHole(vcl::TMessage& Message) {
   DeleteObject(pixel);
   // A modal form's border window keeps its region (a changed region there ends the modal
   // loop's hold on the mouse under some systems).
-  if (Provider && Provider->Form && Provider->Form->FormState().Contains(vcl::fsModal))
+  const vcl::TCustomForm* form = owner_ ? owner_->Form() : nullptr;
+  if (form && form->FormState().Contains(vcl::fsModal))
     DeleteObject(rgn);
   else
     SetWindowRgn(wnd, rgn, FALSE);
@@ -239,14 +237,14 @@ void TqvBorderForm::NCRButtonDown(vcl::TMessage& Message) {
 void TqvBorderForm::MouseActivate(vcl::TMessage& Message) {
   Message.Result = MA_NOACTIVATE;
   const HWND owner = ParentHandle();
-  if (owner && IsWindowEnabled(owner) && (!Provider || (Provider->Form && Provider->Form->Enabled())))
+  const vcl::TCustomForm* form = owner_ ? owner_->Form() : nullptr;
+  if (owner && IsWindowEnabled(owner) && (!owner_ || (form && form->Enabled())))
     SetForegroundWindow(owner);
 }
 
 void TqvBorderForm::SetFocusMessage(vcl::TMessage&) {
-  if (Provider && Provider->Form && !BeingDestroyed(Provider->Form) && Provider->Form->Visible() &&
-      Provider->Form->CanFocus())
-    Provider->Form->SetFocus();
+  vcl::TCustomForm* form = owner_ ? owner_->Form() : nullptr;
+  if (form && !BeingDestroyed(form) && form->Visible() && form->CanFocus()) form->SetFocus();
 }
 
 void TqvBorderForm::MoveMessage(vcl::TMessage& Message) {
@@ -262,8 +260,7 @@ void TqvBorderForm::MoveMessage(vcl::TMessage& Message) {
   }
   hook_.CallPrevious(Message);
   // While a blended move drags the border window, the owner's glued forms follow it.
-  if ((State() & kBorderBlendMoving) && Provider && Provider->Form && !BeingDestroyed(Provider))
-    Provider->MoveGluedForms(true);
+  if ((State() & kBorderBlendMoving) && owner_ && owner_->Form() && !owner_->Destroying()) owner_->MoveGluedForms();
 }
 
 void TqvBorderForm::WindowPosChanging(vcl::TMessage& Message) {
@@ -285,13 +282,13 @@ void TqvBorderForm::SnapMovingWindow(vcl::TMessage& Message) {
   // While a blended move drags the border window, the form's place snaps as it would.
   auto* pos = reinterpret_cast<WINDOWPOS*>(Message.LParam);
   if (!pos || !(State() & kBorderBlendMoving) || (pos->flags & SWP_NOMOVE) || (pos->x == 0 && pos->y == 0)) return;
-  if (!Provider || !Provider->Form || !Provider->ScreenSnap() || BeingDestroyed(Provider)) return;
+  if (!owner_ || !owner_->Form() || !owner_->ScreenSnap() || owner_->Destroying()) return;
   const HWND owner = ParentHandle();
   if (!owner || IsZoomed(owner)) return;
-  const vcl::TRect shadow = Provider->ShadowSize();
+  const vcl::TRect shadow = owner_->ShadowSize();
   const int dx = shadow.Left + BorderFormOffsetX(this), dy = shadow.Top + BorderFormOffsetY(this);
   int x = pos->x + dx, y = pos->y + dy;
-  Provider->SnapToForms(x, y);
+  owner_->SnapToForms(x, y);
   pos->x = x - dx;
   pos->y = y - dy;
 }
@@ -306,16 +303,16 @@ void TqvBorderForm::WindowPosChanged(vcl::TMessage& Message) {
   if (bounds != last_bounds_) KillOwnerAnimations();
   last_bounds_ = bounds;
   hook_.CallPrevious(Message);
-  if (!Provider || !Provider->Form || BeingDestroyed(Provider) || BeingDestroyed(Provider->Form) || !wnd) return;
-  TsSkinProvider& provider = *Provider;
+  if (!owner_ || !owner_->Form() || owner_->Destroying() || BeingDestroyed(owner_->Form()) || !wnd) return;
+  TqvBorderOwner& provider = *owner_;
   const HWND owner = ParentHandle();
   if (!owner) return;
-  if (!provider.AnimTimer && IsIconic(owner) && !(provider.ExtFlags & kBorderMinimizing)) {
+  if (!provider.Animating() && IsIconic(owner) && !(provider.Flags() & kBorderMinimizing)) {
     SkinData->BGChanged = true;
     UpdateExBordersPos(false, 255);
   }
-  if (provider.Form->FormStyle() == vcl::fsStayOnTop) {
-    const bool main = vcl::Application && vcl::Application->MainForm() == provider.Form;
+  if (provider.Form()->FormStyle() == vcl::fsStayOnTop) {
+    const bool main = vcl::Application && vcl::Application->MainForm() == provider.Form();
     const HWND after = AeroIsEnabled() && main && GetActiveWindow() == owner ? ZOrderAfter() : owner;
     SetWindowPos(wnd, after, 0, 0, 0, 0, kZOrderOnly);
   }
@@ -324,9 +321,10 @@ void TqvBorderForm::WindowPosChanged(vcl::TMessage& Message) {
 void TqvBorderForm::ShowWindowMessage(vcl::TMessage& Message) {
   // Only the main form's border window is shown and hidden by the system's rules (with the
   // task bar's main form); every other one follows its provider alone.
-  const bool main = Provider && Provider->Form && vcl::Application &&
-                    vcl::Application->MainForm() == Provider->Form && vcl::Application->MainFormOnTaskBar();
-  if (main && LayeredApiAvailable() && Provider->DrawNonClientArea) return hook_.CallPrevious(Message);
+  const vcl::TCustomForm* form = owner_ ? owner_->Form() : nullptr;
+  const bool main = form && vcl::Application && vcl::Application->MainForm() == form &&
+                    vcl::Application->MainFormOnTaskBar();
+  if (main && LayeredApiAvailable() && owner_->DrawsNonClientArea()) return hook_.CallPrevious(Message);
   Message.Result = 0;
 }
 
@@ -336,7 +334,7 @@ void TqvBorderForm::ShowWindowMessage(vcl::TMessage& Message) {
 void TqvBorderForm::DoubleClick(vcl::TMessage& Message) {
   const int code = HitTest(Message);
   Message.WParam = static_cast<WPARAM>(code);
-  if (!Provider || !Provider->Form || !ParentHandle()) return;
+  if (!owner_ || !owner_->Form() || !ParentHandle()) return;
   switch (code) {
     case HTTOP:
     case HTBOTTOM: return StretchHeight();
@@ -358,12 +356,12 @@ RECT TqvBorderForm::OwnerWorkArea() const {
 }
 
 void TqvBorderForm::StretchHeight() {
-  TsSkinProvider& provider = *Provider;
-  vcl::TCustomForm& form = *provider.Form;
+  TqvBorderOwner& provider = *owner_;
+  vcl::TCustomForm& form = *provider.Form();
   if (form.BorderStyle() != vcl::TFormBorderStyle::bsSizeable) return;
-  if (provider.ExtFlags & kExtStretchedHeight) {
+  if (provider.Flags() & kBorderStretchedHeight) {
     form.SetBounds(form.Left(), stretch_saved_.Top, form.Width(), stretch_saved_.Height());
-    provider.ExtFlags &= ~kExtStretchedHeight;
+    provider.SetFlags(provider.Flags() & ~kBorderStretchedHeight);
     return;
   }
   const RECT work = OwnerWorkArea();
@@ -371,16 +369,16 @@ void TqvBorderForm::StretchHeight() {
   stretch_saved_.Top = form.Top();
   stretch_saved_.Bottom = form.Top() + form.Height();
   form.SetBounds(form.Left(), work.top + offsetY, form.Width(), (work.bottom - work.top) - offsetY - offsetX);
-  provider.ExtFlags |= kExtStretchedHeight;
+  provider.SetFlags(provider.Flags() | kBorderStretchedHeight);
 }
 
 void TqvBorderForm::StretchWidth() {
-  TsSkinProvider& provider = *Provider;
-  vcl::TCustomForm& form = *provider.Form;
+  TqvBorderOwner& provider = *owner_;
+  vcl::TCustomForm& form = *provider.Form();
   if (form.BorderStyle() != vcl::TFormBorderStyle::bsSizeable) return;
-  if (provider.ExtFlags & kExtStretchedWidth) {
+  if (provider.Flags() & kBorderStretchedWidth) {
     form.SetBounds(stretch_saved_.Left, form.Top(), stretch_saved_.Width(), form.Height());
-    provider.ExtFlags &= ~kExtStretchedWidth;
+    provider.SetFlags(provider.Flags() & ~kBorderStretchedWidth);
     return;
   }
   const RECT work = OwnerWorkArea();
@@ -388,14 +386,14 @@ void TqvBorderForm::StretchWidth() {
   stretch_saved_.Left = form.Left();
   stretch_saved_.Right = form.Left() + form.Width();
   form.SetBounds(work.left + offsetX, form.Top(), (work.right - work.left) - 2 * offsetX, form.Height());
-  provider.ExtFlags |= kExtStretchedWidth;
+  provider.SetFlags(provider.Flags() | kBorderStretchedWidth);
 }
 
 void TqvBorderForm::CaptionDoubleClick(vcl::TMessage& Message) {
   const HWND owner = ParentHandle();
-  if (TsSystemMenu* menu = Provider->SystemMenu; menu && (menu->MaximizeEnabled() || menu->RestoreEnabled())) {
+  if (TsSystemMenu* menu = owner_->SystemMenu(); menu && (menu->MaximizeEnabled() || menu->RestoreEnabled())) {
     SendMessageW(owner, WM_SYSCOMMAND, IsZoomed(owner) || IsIconic(owner) ? SC_RESTORE : SC_MAXIMIZE, 0);
-    if (Provider->SystemMenu) Provider->SystemMenu->UpdateItems(false);
+    if (TsSystemMenu* after = owner_->SystemMenu()) after->UpdateItems(false);
   } else if (IsIconic(owner)) {
     SendMessageW(owner, WM_SYSCOMMAND, SC_RESTORE, 0);
   }
@@ -404,8 +402,8 @@ void TqvBorderForm::CaptionDoubleClick(vcl::TMessage& Message) {
 
 void TqvBorderForm::TitleBarItemDoubleClick(vcl::TMessage& Message, int Code) {
   // A title-bar item is pressed and clicked: the form's release over it clicks it.
-  Provider->SetHotElement(Code, true);
-  Provider->PressElement(Code);
+  owner_->SetHotElement(Code, true);
+  owner_->PressElement(Code);
   SendMessageW(ParentHandle(), WM_NCLBUTTONUP, kForwarded, Message.LParam);
 }
 

@@ -278,7 +278,7 @@ void TsSkinProvider::InitExBorders(bool AllowExtended) {
                       Form->FormStyle() != vcl::fsMDIChild && allow_ext_borders_ &&
                       !(Zoomed(Form) && manager && manager->Options()->NativeBordersMaximized());
   if (wanted) {
-    if (!BorderForm) BorderForm = new TqvBorderForm(this);
+    if (!BorderForm) BorderForm = new TqvBorderForm(MakeBorderOwner(*this));
     SkinData->BGChanged = true;
     BorderForm->UpdateExBordersPos(true, 255);
     return;

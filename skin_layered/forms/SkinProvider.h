@@ -24,6 +24,7 @@
 //   ProviderPaintMessages.cpp the painting messages, printing and single title elements
 //   ProviderTitleBar.cpp      the title bar component's items: places, painting, presses
 //   ProviderGlued.cpp         glued forms moving along and snapping to edges
+//   ProviderBorderOwner.cpp   the answers to the border form (MakeBorderOwner)
 // The skinned system menu is TsSystemMenu (SystemMenu.h); the skinned menus are TsSkinableMenus
 // (SkinableMenus.h); the title bar component is TsTitleBar (TitleBar.h).
 // A handler not built yet passes its message to the form's own procedure (CallOldWndProc).
@@ -106,8 +107,7 @@ inline constexpr std::uint32_t kExtHiding = 0x200;          // hide animation ru
 inline constexpr std::uint32_t kExtRestoring = 0x400;       // restore animation running
 inline constexpr std::uint32_t kExtTaskbarPicture = 0x800;  // a task-bar picture is being made
 inline constexpr std::uint32_t kExtSkinChanging = 0x1000;   // skin-change animation running
-inline constexpr std::uint32_t kExtStretchedHeight = 0x2000;
-inline constexpr std::uint32_t kExtStretchedWidth = 0x4000;
+// 0x2000 and 0x4000 are the border form's kBorderStretchedHeight and kBorderStretchedWidth.
 inline constexpr std::uint32_t kExtActivating = 0x8000;
 inline constexpr std::uint32_t kExtScrollAdapter = 0x20000;  // the scroll adapter is being made or freed
 inline constexpr std::uint32_t kExtGlued = 0x40000;
@@ -778,6 +778,9 @@ void ResetPreviewLink(bool PreviewMode);
 // skins gave their captions glow sizes meant for other painting); off at start.
 bool CaptionGlowNewSkinsOnly();
 void SetCaptionGlowNewSkinsOnly(bool Value);
+
+// The provider's answers to its border form.
+std::unique_ptr<TqvBorderOwner> MakeBorderOwner(TsSkinProvider& Provider);
 
 // Answers the task bar's requests (WM_DWMSENDICONICTHUMBNAIL, WM_DWMSENDICONICLIVEPREVIEWBITMAP)
 // with the skinned picture of the provider's form; false when the system keeps its own.

@@ -550,10 +550,10 @@ TEST_F(BorderFormTest, DoubleClicksStretchToTheWorkAreaAndBack) {
   auto bounds = [&] { return vcl::Rect(form->Left(), form->Top(), form->Width(), form->Height()); };
   dblclk(Width() / 2, kShadow + 1);  // the top edge
   EXPECT_EQ(bounds(), vcl::Rect(kLeft, work.top + offY, 400, (work.bottom - work.top) - offY - offX));
-  EXPECT_TRUE(provider->ExtFlags & kExtStretchedHeight);
+  EXPECT_TRUE(provider->ExtFlags & kBorderStretchedHeight);
   dblclk(Width() / 2, Height() - kShadow);  // the bottom edge: back
   EXPECT_EQ(bounds(), vcl::Rect(kLeft, kTop, 400, 300));
-  EXPECT_FALSE(provider->ExtFlags & kExtStretchedHeight);
+  EXPECT_FALSE(provider->ExtFlags & kBorderStretchedHeight);
   dblclk(kShadow, Height() / 2);  // the left edge
   EXPECT_EQ(bounds(), vcl::Rect(work.left + offX, kTop, (work.right - work.left) - 2 * offX, 300));
   dblclk(Width() - kShadow, Height() / 2);

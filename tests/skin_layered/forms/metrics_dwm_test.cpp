@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <memory>
+#include <utility>
 
 #include "forms_support.h"
 #include "skin_layered/core/Constants.h"
+#include "skin_layered/forms/BorderOwner.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/FormsStartup.h"
@@ -58,7 +61,7 @@ TEST(FormMetrics, BorderFormsTakeTheSkinsFrameAndTitle) {
   auto provider = NewProvider(form.get());
   TFakeBorderForm border(form->Handle(), 40, 22);
   border.SkinData = provider->SkinData;
-  border.Provider = provider.get();
+  border.SetOwner(MakeBorderOwner(*provider));
   const TsSkinData& data = manager->Skin().SkinData;
   EXPECT_EQ(SkinBorderWidth(&border), data.BorderWidth);
   EXPECT_EQ(SysBorderWidth(form->Handle(), &border, true), data.BorderWidth);
@@ -204,6 +207,89 @@ TEST_F(Dwm, TaskbarPicturesAreFittedIntoTheSizeAsked) {
   EXPECT_EQ(FakeDwm::thumbnails, before + 1);
   EXPECT_FALSE(SetIconicLivePreview(form->Handle(), provider.get()));
   EXPECT_EQ(provider->ExtFlags & kExtTaskbarPicture, 0u);
+}
+
+// An owner that answers what the test sets.
+class TFakeBorderOwner : public TqvBorderOwner {
+ public:
+  explicit TFakeBorderOwner(vcl::TCustomForm* Form) : form_(Form) {}
+  vcl::TCustomForm* Form() const override { return form_; }
+  bool Destroying() const override { return false; }
+  TsCommonData* SkinData() const override { return nullptr; }
+  bool DrawsNonClientArea() const override { return true; }
+  bool Frozen() const override { return false; }
+  bool Animating() const override { return false; }
+  bool MaxBorderLarge() const override { return false; }
+  std::uint32_t Flags() const override { return flags; }
+  void SetFlags(std::uint32_t Value) override { flags = Value; }
+  int CaptionHeight(bool CheckSkin) const override { return CheckSkin ? 30 : 20; }
+  int MenuLinesHeight() const override { return menu; }
+  vcl::TRect IconRect() const override { return icon; }
+  vcl::TPoint ClientOffset() const override { return offset; }
+  vcl::TRect ShadowSize() const override { return {}; }
+  void PaintAll() override {}
+  std::unique_ptr<vcl::TBitmap> FormSnapshot() const override { return nullptr; }
+  void DropBorderForm() override {}
+  int TitleElementAt(vcl::TPoint) const override { return 0; }
+  void SetHotElement(int Code, bool) override { hot = Code; }
+  void PressElement(int) override {}
+  void KillAnimations() override { ++*kills; }
+  int ExtHitTest(vcl::TMessage&) override { return 0; }
+  TsSystemMenu* SystemMenu() const override { return nullptr; }
+  TqvShownScrollBars ShownScrollBars() const override { return {}; }
+  vcl::TSize ScrollBarsExtent() const override { return bars; }
+  bool GripVisible() const override { return false; }
+  vcl::TPoint GripPos(int) const override { return {}; }
+  bool ScreenSnap() const override { return false; }
+  void SnapToForms(int&, int&) override {}
+  void MoveGluedForms() override {}
+
+  std::uint32_t flags = 0;
+  int menu = 0, hot = -1;
+  vcl::TRect icon;
+  vcl::TPoint offset;
+  vcl::TSize bars;
+  int* kills = nullptr;
+
+ private:
+  vcl::TCustomForm* form_;
+};
+
+TEST(BorderOwner, TheBorderFormAnswersFromItsOwner) {
+  auto form = NewForm();
+  form->SetBounds(0, 0, 300, 200);
+  form->HandleNeeded();
+  int kills = 0;
+  {
+    auto made = std::make_unique<TFakeBorderOwner>(form.get());
+    TFakeBorderOwner& owner = *made;
+    owner.kills = &kills;
+    owner.menu = 19;
+    owner.icon = vcl::Rect(4, 5, 20, 21);
+    owner.offset = vcl::TPoint(8, 50);
+    owner.bars = vcl::TSize(17, 13);
+    TqvBorderForm border(std::move(made));
+    EXPECT_EQ(border.ParentHandle(), form->Handle());
+    EXPECT_EQ(border.CaptionHeight(true), 30);
+    EXPECT_EQ(border.CaptionHeight(false), 20);
+    EXPECT_EQ(border.MenuHeight(), 19);
+    EXPECT_EQ(border.IconRect(), owner.icon);
+
+    // The client part at the owner's offset, under the menu lines, beside its own scroll bars.
+    RECT client{};
+    GetClientRect(form->Handle(), &client);
+    EXPECT_EQ(border.ClientHole(0, 0), vcl::Rect(8, 50 - 19, 8 + client.right + 17, 50 + client.bottom + 13));
+    owner.flags = kBorderMenuInClient;
+    EXPECT_EQ(border.State(), kBorderMenuInClient);
+    EXPECT_EQ(border.ClientHole(0, 0).Top, 50);
+
+    // The hot title button goes to the owner; "none" is 0 there.
+    border.SetHotButton(-1, false);
+    EXPECT_EQ(owner.hot, 0);
+    EXPECT_EQ(kills, 0);
+  }
+  // The border form stops its owner's glow fades when it goes.
+  EXPECT_EQ(kills, 1);
 }
 
 }  // namespace

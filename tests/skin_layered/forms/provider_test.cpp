@@ -283,7 +283,7 @@ TEST_F(SkinProviderTest, TheRegionForEachKindOfFrame) {
   // With a border form only the client part stays.
   auto* border = new TFakeBorderForm(Wnd(), 30, GetSystemMetrics(SM_CYCAPTION));
   border->SkinData = provider->SkinData;
-  border->Provider = provider.get();
+  border->SetOwner(MakeBorderOwner(*provider));
   provider->BorderForm = border;
   provider->UpdateFormRgn(false);
   const int frame = SysBorderWidth(Wnd(), nullptr, false);

@@ -1,0 +1,71 @@
+// The provider's answers to its border form: what the border form asks (BorderOwner.h), read
+// from and handed on to the provider it belongs to.
+#include <utility>
+
+#include "skin_layered/forms/BorderOwner.h"
+#include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/manager/CommonData.h"
+
+namespace skin_layered {
+namespace {
+
+class TsProviderBorderOwner final : public TqvBorderOwner {
+ public:
+  explicit TsProviderBorderOwner(TsSkinProvider& Provider) : provider_(Provider) {}
+
+  vcl::TCustomForm* Form() const override { return provider_.Form; }
+  bool Destroying() const override { return provider_.ComponentState().Contains(vcl::csDestroying); }
+  TsCommonData* SkinData() const override { return provider_.SkinData; }
+  bool DrawsNonClientArea() const override { return provider_.DrawNonClientArea; }
+  bool Frozen() const override { return provider_.Frozen; }
+  bool Animating() const override { return provider_.AnimTimer != nullptr; }
+  bool MaxBorderLarge() const override { return provider_.MaxBorderLarge; }
+  std::uint32_t Flags() const override { return provider_.ExtFlags; }
+  void SetFlags(std::uint32_t Value) override { provider_.ExtFlags = Value; }
+
+  int CaptionHeight(bool CheckSkin) const override { return provider_.CaptionHeight(CheckSkin); }
+  int MenuLinesHeight() const override {
+    if (!provider_.HasMenuLine() || !provider_.MenuVisible()) return 0;
+    return provider_.MenuLinesCount() * provider_.MenuHeight();
+  }
+  vcl::TRect IconRect() const override { return provider_.IconRect; }
+  vcl::TPoint ClientOffset() const override { return vcl::TPoint(provider_.OffsetX(), provider_.OffsetY()); }
+  vcl::TRect ShadowSize() const override { return provider_.ShadowSize(); }
+  void PaintAll() override { provider_.PaintAll(); }
+  std::unique_ptr<vcl::TBitmap> FormSnapshot() const override { return provider_.FormSnapshot(false); }
+  void DropBorderForm() override { provider_.InitExBorders(false); }
+
+  int TitleElementAt(vcl::TPoint P) const override { return provider_.TitleElementAt(P); }
+  void SetHotElement(int Code, bool Repaint) override { provider_.SetHotElement(Code, Repaint); }
+  void PressElement(int Code) override { provider_.PressElement(Code); }
+  void KillAnimations() override { provider_.KillAnimations(); }
+  int ExtHitTest(vcl::TMessage& Message) override {
+    if (!provider_.OnExtHitTest) return 0;
+    Message.Result = 0;
+    provider_.OnExtHitTest(Message);
+    return static_cast<int>(Message.Result);
+  }
+  TsSystemMenu* SystemMenu() const override { return provider_.SystemMenu; }
+
+  TqvShownScrollBars ShownScrollBars() const override { return provider_.ShownScrollBars(); }
+  vcl::TSize ScrollBarsExtent() const override {
+    return vcl::TSize{provider_.EmulatedVertBarWidth(), provider_.EmulatedHorzBarHeight()};
+  }
+  bool GripVisible() const override { return provider_.GripVisible(); }
+  vcl::TPoint GripPos(int MaskIndex) const override { return provider_.GripPos(MaskIndex); }
+
+  bool ScreenSnap() const override { return provider_.ScreenSnap(); }
+  void SnapToForms(int& X, int& Y) override { provider_.SnapToForms(X, Y); }
+  void MoveGluedForms() override { provider_.MoveGluedForms(true); }
+
+ private:
+  TsSkinProvider& provider_;
+};
+
+}  // namespace
+
+std::unique_ptr<TqvBorderOwner> MakeBorderOwner(TsSkinProvider& Provider) {
+  return std::make_unique<TsProviderBorderOwner>(Provider);
+}
+
+}  // namespace skin_layered
