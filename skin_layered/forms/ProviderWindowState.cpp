@@ -309,7 +309,7 @@ void TsSkinProvider::WMWindowPosChanging(vcl::TMessage& Message) {
     return;
   }
   // A showing form moved with ScreenSnap snaps to the edges near its new place.
-  if (pos && screen_snap_ && Form->HandleAllocated() && !Loading(Form) && Form->Showing() && !(pos->flags & SWP_NOMOVE) &&
+  if (pos && glue_.ScreenSnap && Form->HandleAllocated() && !Loading(Form) && Form->Showing() && !(pos->flags & SWP_NOMOVE) &&
       !IsIconic(Form->Handle()) && !IsZoomed(Form->Handle()) && !(pos->x == 0 && pos->y == 0))
     SnapToForms(pos->x, pos->y);
   if (pos && Form->HandleAllocated() && !Loading(Form) && !IsIconic(Form->Handle()) && !(pos->flags & SWP_NOMOVE) &&

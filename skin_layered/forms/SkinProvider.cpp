@@ -129,7 +129,6 @@ TsSkinProvider::TsSkinProvider(vcl::TComponent* AOwner) : TsSkinProviderBase(Che
   title_icon_ = std::make_unique<TsTitleIcon>(this);
   title_buttons_ = std::make_unique<TsTitleButtons>(this);
   sys_sub_menu_ = std::make_unique<TqvSysSubMenu>();
-  glued_forms_ = std::make_unique<vcl::TStringList>();
 
   if (!Designing(this) && !OtherProvider) TakeOver();
 }
@@ -286,7 +285,6 @@ TsSkinProvider::~TsSkinProvider() {
   sys_sub_menu_.reset();
   SkinData = nullptr;
   skin_data_.reset();
-  glued_forms_.reset();
 }
 
 // ---------------------------------------------------------------------------------------

@@ -23,7 +23,7 @@
 //   ProviderMenuMessages.cpp  the form's menus prepared for the skinned menus
 //   ProviderPaintMessages.cpp the painting messages, printing and single title elements
 //   ProviderTitleBar.cpp      the title bar component's items: places, painting, presses
-//   ProviderGlued.cpp         glued forms moving along and snapping to edges
+//   ProviderGlued.cpp         glued forms moving along and snapping to edges (FormGlue.h)
 //   ProviderBorderOwner.cpp   the answers to the border form (MakeBorderOwner)
 // The skinned system menu is TsSystemMenu (SystemMenu.h); the skinned menus are TsSkinableMenus
 // (SkinableMenus.h); the title bar component is TsTitleBar (TitleBar.h).
@@ -50,6 +50,7 @@
 #include "skin_layered/core/SystemMessages.h"
 #include "skin_layered/forms/BorderForm.h"
 #include "skin_layered/forms/CtrlAdapter.h"
+#include "skin_layered/forms/FormGlue.h"
 #include "skin_layered/forms/MDIForm.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/forms/TitleBar.h"
@@ -115,6 +116,9 @@ inline constexpr std::uint32_t kExtSysCommand = 0x80000;
 // A form animation of the provider is running.
 inline constexpr std::uint32_t kExtAnimations = kExtMinimizing | kExtHiding | kExtRestoring | kExtSkinChanging;
 
+// The glue of a form's provider; nil for a form without one.
+TqvFormGlue* FormGlueOf(vcl::TCustomForm* Form);
+
 class TsSkinProvider : public TsSkinProviderBase,
                        public TqvTitleOwner,
                        public TqvTitleBarHost,
@@ -150,8 +154,8 @@ class TsSkinProvider : public TsSkinProviderBase,
   void SetDrawNonClientArea(bool Value);
   bool DrawClientArea() const { return draw_client_area_; }
   void SetDrawClientArea(bool Value) { draw_client_area_ = Value; }
-  vcl::TStringList* GluedForms() const { return glued_forms_.get(); }
-  void SetGluedForms(vcl::TStringList* Value) { glued_forms_->Assign(Value); }
+  vcl::TStringList* GluedForms() const { return glue_.Names(); }
+  void SetGluedForms(vcl::TStringList* Value) { glue_.Names()->Assign(Value); }
   TsScrollWndData* GetSkinData() const { return SkinData; }
   void SetSkinData(TsScrollWndData* Value);
   TsGripMode GripMode() const { return grip_mode_; }
@@ -162,10 +166,10 @@ class TsSkinProvider : public TsSkinProviderBase,
   void SetMenuLineSkin(const vcl::String& Value);
   TsResizeMode ResizeMode() const { return resize_mode_; }
   void SetResizeMode(TsResizeMode Value) { resize_mode_ = Value; }
-  bool ScreenSnap() const { return screen_snap_; }
-  void SetScreenSnap(bool Value) { screen_snap_ = Value; }
-  int SnapBuffer() const { return snap_buffer_; }
-  void SetSnapBuffer(int Value) { snap_buffer_ = Value; }
+  bool ScreenSnap() const { return glue_.ScreenSnap; }
+  void SetScreenSnap(bool Value) { glue_.ScreenSnap = Value; }
+  int SnapBuffer() const { return glue_.SnapBuffer; }
+  void SetSnapBuffer(int Value) { glue_.SnapBuffer = Value; }
   bool ShowAppIcon() const { return show_app_icon_; }
   void SetShowAppIcon(bool Value);
   TqvSysSubMenu* SysSubMenu() const override { return sys_sub_menu_.get(); }
@@ -476,20 +480,13 @@ class TsSkinProvider : public TsSkinProviderBase,
   // That, and every item's hint hidden (the skin changes or goes).
   void HideTitleHints();
 
-  // ---- glued forms and snapping (ProviderGlued.cpp)
-  // The records of the forms named in GluedForms that touch this form made or refreshed;
-  // one that no longer touches is dropped and stops following.
+  // ---- glued forms and snapping: the glue's (FormGlue.h), unless this form is being moved
+  // by its master's (ProviderGlued.cpp)
+  TqvFormGlue& Glue() { return glue_; }
   void UpdateGluedForms();
-  // The glued forms moved along with this form.
   void MoveGluedForms(bool WithBorderForm);
-  // A new top-left position corrected to the edges of the other forms and of the work area
-  // within SnapBuffer.
   void SnapToForms(int& X, int& Y);
-  // The form's outer rectangle from its window rectangle: grown (or shrunk) by what a border
-  // form adds on each side.
   vcl::TRect AdjustForBorderForm(vcl::TRect R, bool Grow);
-  // The top of the work area of the form's monitor.
-  int WorkAreaTop();
 
   // ---- the caption icon and the size grip (ProviderIconGrip.cpp)
   void PaintTitleIcon();
@@ -715,7 +712,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   std::unique_ptr<TsTitleIcon> title_icon_;
   std::unique_ptr<TsTitleButtons> title_buttons_;
   std::unique_ptr<TqvSysSubMenu> sys_sub_menu_;
-  std::unique_ptr<vcl::TStringList> glued_forms_;
+  TqvFormGlue glue_{*this, &FormGlueOf};
   std::unique_ptr<TsScrollWndData> skin_data_;
   // Made at takeover: a bitmap whose canvas stays locked, and an empty 32-bit work bitmap.
   std::unique_ptr<vcl::TBitmap> temp_bmp_;
@@ -743,8 +740,6 @@ class TsSkinProvider : public TsSkinProviderBase,
   bool make_skin_menu_ = false;
   vcl::String menu_line_skin_;
   TsResizeMode resize_mode_ = rmStandard;
-  bool screen_snap_ = false;
-  int snap_buffer_ = 10;
   bool show_app_icon_ = true;
   TsTitleBar* title_bar_ = nullptr;
   // The title-bar item hint's pause (made on first use).
