@@ -47,9 +47,9 @@ class TsProviderBorderOwner final : public TqvBorderOwner {
   }
   TsSystemMenu* SystemMenu() const override { return provider_.SystemMenu; }
 
-  TqvShownScrollBars ShownScrollBars() const override { return provider_.ShownScrollBars(); }
+  TqvShownScrollBars ShownScrollBars() const override { return provider_.ScrollBars().Shown(); }
   vcl::TSize ScrollBarsExtent() const override {
-    return vcl::TSize{provider_.EmulatedVertBarWidth(), provider_.EmulatedHorzBarHeight()};
+    return vcl::TSize{provider_.ScrollBars().VertBarWidth(), provider_.ScrollBars().HorzBarHeight()};
   }
   bool GripVisible() const override { return provider_.GripVisible(); }
   vcl::TPoint GripPos(int MaskIndex) const override { return provider_.GripPos(MaskIndex); }

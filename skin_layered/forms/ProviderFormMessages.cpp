@@ -430,7 +430,7 @@ void TsSkinProvider::CMRecreateWnd(vcl::TMessage& Message) { CallOldWndProc(Mess
 void TsSkinProvider::CMFloat(vcl::TMessage& Message) {
   CallOldWndProc(Message);
   // Made again by the refresh, on the window the form floats in now.
-  FreeScrollAdapter();
+  scroll_bars_.Free();
   if (TsSkinManager* manager = SkinManager(); manager && Form->HandleAllocated())
     SendMessageW(Form->Handle(), kSkinCmdMessage, SkinCommandWParam(scmRefresh), reinterpret_cast<LPARAM>(manager));
 }

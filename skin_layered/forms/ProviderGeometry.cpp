@@ -93,8 +93,8 @@ int TsSkinProvider::MenuLinesCount() {
   if (!GetMenuItemRect(Form->Handle(), GetMenu(Form->Handle()), 0, &item)) return MenuLineCount;
   RECT window{};
   GetWindowRect(Form->Handle(), &window);
-  const int clientTop = window.bottom - ClientHeightOf(Form->Handle()) - BorderWidthDef() - EmulatedHorzBarHeight() -
-                        2 * Form->BorderWidth();
+  const int clientTop = window.bottom - ClientHeightOf(Form->Handle()) - BorderWidthDef() -
+                        scroll_bars_.HorzBarHeight() - 2 * Form->BorderWidth();
   const int line = std::max(1, GetSystemMetrics(SM_CYMENU) - 2);
   MenuLineCount = item.bottom < clientTop ? 1 + (clientTop - item.bottom) / line : 1;
   return MenuLineCount;
@@ -104,7 +104,7 @@ int TsSkinProvider::OffsetX() {
   if (!Form->HandleAllocated()) return 0;
   if (ExtBorderForm()) return BorderWidthSys() + ShadowSize().Left;
   // The skinned vertical bar is not frame.
-  return (WndWidth(Form->Handle()) - ClientWidthOf(Form->Handle()) - EmulatedVertBarWidth()) / 2;
+  return (WndWidth(Form->Handle()) - ClientWidthOf(Form->Handle()) - scroll_bars_.VertBarWidth()) / 2;
 }
 
 int TsSkinProvider::OffsetY() {
@@ -116,7 +116,7 @@ int TsSkinProvider::OffsetY() {
   }
   const HWND wnd = Form->Handle();
   const bool caption = (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
-  return WndHeight(wnd) - ClientHeightOf(wnd) - (caption ? BorderWidthSys() : 0) - EmulatedHorzBarHeight();
+  return WndHeight(wnd) - ClientHeightOf(wnd) - (caption ? BorderWidthSys() : 0) - scroll_bars_.HorzBarHeight();
 }
 
 bool TsSkinProvider::IconVisible() const {
@@ -140,7 +140,7 @@ int TsSkinProvider::CaptionBottom() {
   const bool caption = (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
   int result = WndHeight(wnd) - ClientHeightOf(wnd);
   if (CaptionHeight(true) != 0 || caption) result -= BorderWidthDef();
-  result = std::max(0, result - EmulatedHorzBarHeight());
+  result = std::max(0, result - scroll_bars_.HorzBarHeight());
   if (IsIconic(wnd)) result += BorderWidthDef();
   return result;
 }
@@ -432,12 +432,12 @@ void TsSkinProvider::SetDrawNonClientArea(bool Value) {
     PrepareMenus();
     if (manager) InitExBorders(manager->ExtendedBorders());
     RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
-    FreeScrollAdapter();
+    scroll_bars_.Free();
     UpdateScrollAdapter();
     return;
   }
   InitExBorders(false);
-  FreeScrollAdapter();
+  scroll_bars_.Free();
   if (manager && manager->SkinableMenus())
     if (auto* main = dynamic_cast<vcl::TMainMenu*>(Form->Menu()))
       FormServices().HookMainMenu(manager->SkinableMenus(), main, false);

@@ -164,7 +164,7 @@ bool TsSkinProvider::InGrip(vcl::TPoint ImagePoint) {
   const TsSkinManager* manager = SkinManager();
   if (!manager) return false;
   // The grip shown, or the size box between the form's own two scroll bars.
-  const TqvShownScrollBars bars = ShownScrollBars();
+  const TqvShownScrollBars bars = scroll_bars_.Shown();
   if (!GripVisible() && !(bars.Horz && bars.Vert)) return false;
   const int index = manager->Skin().ConstData.GripImage;
   if (!manager->IsValidImgIndex(index)) return false;

@@ -321,44 +321,4 @@ bool SetIconicLivePreview(HWND Wnd, TsSkinProvider* Provider) {
   return done;
 }
 
-// ---------------------------------------------------------------------------------------
-// The form's own scroll bars
-
-void TsSkinProvider::UpdateScrollAdapter() {
-  if (ComponentState().Contains(vcl::csDestroying) || !Form->HandleAllocated() || !Form->AutoScroll() ||
-      (ExtFlags & kExtScrollAdapter))
-    return;
-  ExtFlags |= kExtScrollAdapter;
-  if (SkinData->Skinned(false)) {
-    // One that let its window go (the window made anew) is made again.
-    if (scroll_adapter_ && AdapterServices().AdapterDestroyed(scroll_adapter_)) FreeScrollAdapter();
-    if (!scroll_adapter_) {
-      TqvSkinParams params;
-      params.Control = Form;
-      scroll_adapter_ = AdapterServices().CreateFormScrollAdapter(Form->Handle(), SkinManager(), params, SkinData);
-    }
-  } else {
-    FreeScrollAdapter();
-  }
-  ExtFlags &= ~kExtScrollAdapter;
-}
-
-void TsSkinProvider::FreeScrollAdapter() {
-  if (vcl::TObject* adapter = std::exchange(scroll_adapter_, nullptr)) vcl::TObject::Free(adapter);
-}
-
-TqvShownScrollBars TsSkinProvider::ShownScrollBars() const {
-  return scroll_adapter_ ? AdapterServices().ShownScrollBars(scroll_adapter_) : TqvShownScrollBars{};
-}
-
-int TsSkinProvider::EmulatedVertBarWidth() const {
-  const TqvShownScrollBars bars = ShownScrollBars();
-  return bars.Vert ? bars.VertRect.Width() : 0;
-}
-
-int TsSkinProvider::EmulatedHorzBarHeight() const {
-  const TqvShownScrollBars bars = ShownScrollBars();
-  return bars.Horz ? bars.HorzRect.Height() : 0;
-}
-
 }  // namespace skin_layered

@@ -61,7 +61,7 @@ void TsSkinProvider::WMActivate(vcl::TMessage& Message) {
   CallOldWndProc(Message);
   UpdateGluedForms();
   if (!Form->HandleAllocated()) return;
-  if (!scroll_adapter_) UpdateScrollAdapter();
+  if (!scroll_bars_.Adapter()) UpdateScrollAdapter();
   if (Form->ControlState().Contains(vcl::csCreating)) return;
   MenuLineCount = -1;
   if (LOWORD(Message.WParam) == WA_INACTIVE) return;

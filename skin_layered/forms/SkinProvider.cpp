@@ -246,7 +246,7 @@ TsSkinProvider::~TsSkinProvider() {
   if (!Designing(this)) {
     KillAnimations();
     FreeAnimTimer();
-    FreeScrollAdapter();
+    scroll_bars_.Free();
     ReleaseMdiIcons(this);
     if (Form) UnregisterForm(Form);
     if (Form && hook_.Installed()) {

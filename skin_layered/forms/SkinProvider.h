@@ -51,6 +51,7 @@
 #include "skin_layered/forms/BorderForm.h"
 #include "skin_layered/forms/CtrlAdapter.h"
 #include "skin_layered/forms/FormGlue.h"
+#include "skin_layered/forms/FormScrollBars.h"
 #include "skin_layered/forms/MDIForm.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/forms/TitleBar.h"
@@ -110,7 +111,7 @@ inline constexpr std::uint32_t kExtTaskbarPicture = 0x800;  // a task-bar pictur
 inline constexpr std::uint32_t kExtSkinChanging = 0x1000;   // skin-change animation running
 // 0x2000 and 0x4000 are the border form's kBorderStretchedHeight and kBorderStretchedWidth.
 inline constexpr std::uint32_t kExtActivating = 0x8000;
-inline constexpr std::uint32_t kExtScrollAdapter = 0x20000;  // the scroll adapter is being made or freed
+// 0x20000 is the form scroll bars' kExtScrollAdapter.
 inline constexpr std::uint32_t kExtGlued = 0x40000;
 inline constexpr std::uint32_t kExtSysCommand = 0x80000;
 // A form animation of the provider is running.
@@ -526,19 +527,9 @@ class TsSkinProvider : public TsSkinProviderBase,
   // below it (ProviderTitleBar.cpp).
   // The border form's hit test of a screen point (-1 without a border window).
   int BorderFormHitTest(vcl::TPoint Screen);
-  // ---- the form's own scroll bars (its AutoScroll's), skinned by a scroll adapter on the
-  // form's window (ProviderRegion.cpp)
-  // Makes the adapter while the form is skinned, frees it otherwise (nothing for a form
-  // without AutoScroll).
-  void UpdateScrollAdapter();
-  void FreeScrollAdapter();
-  vcl::TObject* ScrollAdapter() const { return scroll_adapter_; }
-  // The bars it shows (none without it), with their screen rectangles.
-  TqvShownScrollBars ShownScrollBars() const;
-  // The width of the skinned vertical bar and the height of the skinned horizontal one that
-  // the form's non-client area holds (0 when not shown).
-  int EmulatedVertBarWidth() const;
-  int EmulatedHorzBarHeight() const;
+  // ---- the form's own scroll bars (FormScrollBars.h)
+  TqvFormScrollBars& ScrollBars() { return scroll_bars_; }
+  void UpdateScrollAdapter() { scroll_bars_.Update(); }
   // The window whose task-bar button stands for the form: the form's own when it is shown on
   // the task bar, else the application's.
   HWND TaskbarButtonWnd() const;
@@ -722,7 +713,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   vcl::TFont* CaptionFont();
   std::unique_ptr<vcl::TFont> caption_font_;
   int redraw_locks_ = 0;
-  vcl::TObject* scroll_adapter_ = nullptr;  // owned
+  TqvFormScrollBars scroll_bars_{*this, ExtFlags};
   // The client size the last WM_SIZE gave.
   vcl::TSize last_client_size_{-1, -1};
   std::vector<vcl::TRect> RightHandPieces();

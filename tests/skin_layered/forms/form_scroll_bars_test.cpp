@@ -79,13 +79,13 @@ class FormScrollBars : public ::testing::Test {
 TEST_F(FormScrollBars, TheFormsBarsAreSkinnedAndTheClientAreaKeepsItsPlace) {
   const LONG_PTR style = GetWindowLongPtrW(Wnd(), GWL_STYLE);
   ASSERT_TRUE((style & WS_VSCROLL) && (style & WS_HSCROLL));
-  ASSERT_NE(provider->ScrollAdapter(), nullptr);
+  ASSERT_NE(provider->ScrollBars().Adapter(), nullptr);
   auto* adapter = dynamic_cast<TqvScrollWnd*>(GetAdapter(Wnd()));
   ASSERT_NE(adapter, nullptr);
-  EXPECT_EQ(adapter, provider->ScrollAdapter());
-  const TqvShownScrollBars bars = provider->ShownScrollBars();
+  EXPECT_EQ(adapter, provider->ScrollBars().Adapter());
+  const TqvShownScrollBars bars = provider->ScrollBars().Shown();
   ASSERT_TRUE(bars.Horz && bars.Vert);
-  EXPECT_EQ(provider->EmulatedVertBarWidth(), bars.VertRect.Width());
+  EXPECT_EQ(provider->ScrollBars().VertBarWidth(), bars.VertRect.Width());
   EXPECT_GT(bars.VertRect.Width(), 8);
 
   // The client area starts where the frame ends: the bar at the right is no frame.
@@ -104,11 +104,11 @@ TEST_F(FormScrollBars, TheFormsBarsAreSkinnedAndTheClientAreaKeepsItsPlace) {
 
   // Without the skin the system's bars come back; with it, the skinned ones.
   manager->SetActive(false);
-  EXPECT_EQ(provider->ScrollAdapter(), nullptr);
+  EXPECT_EQ(provider->ScrollBars().Adapter(), nullptr);
   EXPECT_EQ(GetAdapter(Wnd()), nullptr);
   manager->SetActive(true);
-  EXPECT_NE(provider->ScrollAdapter(), nullptr);
-  EXPECT_TRUE(provider->ShownScrollBars().Vert);
+  EXPECT_NE(provider->ScrollBars().Adapter(), nullptr);
+  EXPECT_TRUE(provider->ScrollBars().Shown().Vert);
 }
 
 // Under a border window the form's own window keeps its bars: they lie in the border window's
@@ -126,7 +126,7 @@ TEST_F(FormScrollBars, UnderABorderWindowTheBarsLieInTheClientHole) {
   border->UpdateExBordersPos(true, 255);
   const HWND borderWnd = border->BorderWindow();
   ASSERT_NE(borderWnd, nullptr);
-  const TqvShownScrollBars bars = provider->ShownScrollBars();
+  const TqvShownScrollBars bars = provider->ScrollBars().Shown();
   ASSERT_TRUE(bars.Horz && bars.Vert);
   const vcl::TRect b = Box(borderWnd);
   auto inBorderRegion = [&](vcl::TPoint screen) { return InWindowRegion(borderWnd, screen.X - b.Left, screen.Y - b.Top); };
