@@ -167,18 +167,6 @@ void TsSkinProvider::RefreshNonClient() {
 // ---------------------------------------------------------------------------------------
 // The title cover
 
-vcl::TPoint TsSkinProvider::ImageOrigin() {
-  RECT window{};
-  GetWindowRect(Form->Handle(), &window);
-  vcl::TPoint origin(window.left, window.top);
-  if (TqvBorderForm* border = ExtBorderForm()) {
-    const vcl::TRect shadow = ShadowSize();
-    origin.X -= shadow.Left + BorderFormOffsetX(border);
-    origin.Y -= shadow.Top + BorderFormOffsetY(border);
-  }
-  return origin;
-}
-
 void TsSkinProvider::ShowAnimForm() {
   if (!DrawNonClientArea || Frozen || !Form->HandleAllocated() || (ExtFlags & kExtBlendMoving)) return;
   const HWND wnd = Form->Handle();
@@ -186,16 +174,6 @@ void TsSkinProvider::ShowAnimForm() {
   TsSkinProvider* frame = mdiZoomed ? MDIProvider() : nullptr;
   if (ExtBorderForm() && !Form->Menu()) return;
   if (mdiZoomed && (!frame || frame == this || !frame->HasMenuLine())) return;
-  if (!cover_) {
-    cover_ = new vcl::TForm(vcl::Application, 0);
-    cover_->FreeNotification(this);  // the application may free it first at shut-down
-    cover_->SetBorderStyle(vcl::TFormBorderStyle::bsNone);
-    cover_->SetTag(256);
-    cover_->HandleNeeded();
-    const HWND coverWnd = cover_->Handle();
-    SetClassLongPtrW(coverWnd, GCL_STYLE, GetClassLongPtrW(coverWnd, GCL_STYLE) & ~static_cast<LONG_PTR>(CS_DROPSHADOW));
-  }
-  if (!cover_hook_.Installed()) cover_hook_.Install(cover_, vcl::TWndMethod::Bind<&TsSkinProvider::CoverWndProc>(this));
 
   RECT window{};
   GetWindowRect(wnd, &window);
@@ -227,48 +205,7 @@ void TsSkinProvider::ShowAnimForm() {
     CombineRgn(shape, shape, hole, RGN_DIFF);
     DeleteObject(hole);
   }
-  const HWND coverWnd = cover_->Handle();
-  SetWindowRgn(coverWnd, shape, FALSE);  // nil: the whole window
-  const bool topmost = GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST;
-  SetWindowPos(coverWnd, topmost ? HWND_TOPMOST : HWND_TOP, place.Left, place.Top, place.Width(), place.Height(),
-               SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
-  cover_shown_ = true;
-  RedrawWindow(coverWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
-}
-
-void TsSkinProvider::HideAnimForm() {
-  if (!cover_ || !cover_shown_) return;
-  cover_shown_ = false;
-  if (cover_->HandleAllocated())
-    SetWindowPos(cover_->Handle(), nullptr, 0, 0, 0, 0,
-                 SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER);
-  cover_hook_.Remove();
-}
-
-void TsSkinProvider::CoverWndProc(vcl::TMessage& Message) {
-  switch (Message.Msg) {
-    case WM_ERASEBKGND:
-      Message.Result = 1;
-      return;
-    case WM_PAINT: {
-      PAINTSTRUCT ps{};
-      const HWND coverWnd = cover_->Handle();
-      HDC dc = BeginPaint(coverWnd, &ps);
-      vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
-      if (image && image->Width() > 0 && Form->HandleAllocated()) {
-        RECT place{};
-        GetWindowRect(coverWnd, &place);
-        const vcl::TPoint origin = ImageOrigin();
-        BitBlt(dc, 0, 0, place.right - place.left, place.bottom - place.top, image->Canvas()->Handle(),
-               place.left - origin.X, place.top - origin.Y, SRCCOPY);
-      }
-      EndPaint(coverWnd, &ps);
-      Message.Result = 0;
-      return;
-    }
-    default:
-      cover_hook_.CallPrevious(Message);
-  }
+  title_cover_.Show(place, shape, GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
 // ---------------------------------------------------------------------------------------

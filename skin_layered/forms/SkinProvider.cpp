@@ -211,11 +211,7 @@ void TsSkinProvider::Notification(vcl::TComponent* AComponent, vcl::TOperation O
     SystemMenu = nullptr;
     return;
   }
-  if (AComponent && AComponent == cover_ && Operation == vcl::TOperation::opRemove) {
-    cover_ = nullptr;
-    cover_shown_ = false;
-    return;
-  }
+  if (AComponent && Operation == vcl::TOperation::opRemove) title_cover_.Forget(AComponent);
   if (Operation == vcl::TOperation::opRemove && AComponent)
     std::erase_if(labels_, [&](const TSavedLabel& saved) { return saved.Label == AComponent; });
   if (auto* control = dynamic_cast<vcl::TWinControl*>(AComponent);
@@ -273,8 +269,7 @@ TsSkinProvider::~TsSkinProvider() {
   // The form leaves the glued list in both roles: nothing follows it, and it follows nothing.
   RemoveFormFromGluedList(Form);
   title_hint_timer_.reset();
-  cover_hook_.Remove();
-  if (cover_) vcl::TObject::Free(std::exchange(cover_, nullptr));
+  title_cover_.Free();
   if (ProviderUnit().MDIProvider == this) ProviderUnit().MDIProvider = nullptr;
   title_icon_.reset();
   if (CtrlAdapter) vcl::TObject::Free(std::exchange(CtrlAdapter, nullptr));

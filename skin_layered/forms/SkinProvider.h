@@ -55,6 +55,7 @@
 #include "skin_layered/forms/MDIForm.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/forms/TitleBar.h"
+#include "skin_layered/forms/TitleCover.h"
 #include "skin_layered/forms/TitleElements.h"
 #include "skin_layered/paint/TextEffects.h"
 
@@ -382,12 +383,10 @@ class TsSkinProvider : public TsSkinProviderBase,
   void RefreshNonClient();
   // The whole window image with the client area painted in; nil without a cached image.
   std::unique_ptr<vcl::TBitmap> FormSnapshot(bool FreeCache);
-  // The title cover: while the system would paint its own caption or menu line for a moment,
-  // a borderless window over that part of the frame shows the provider's picture of it.
+  // The title cover (TitleCover.h) laid over the frame where it would flicker, or taken away.
   void ShowAnimForm();
-  void HideAnimForm();
-  // The cover's window while it is laid over the frame, else nil.
-  vcl::TForm* TitleCover() const { return cover_shown_ ? cover_ : nullptr; }
+  void HideAnimForm() { title_cover_.Hide(); }
+  vcl::TForm* TitleCover() const { return title_cover_.Shown(); }
   // The form's task-bar picture of the running minimise animation, else nil.
   vcl::TBitmap* AnimationSnapshot() const;
 
@@ -680,9 +679,6 @@ class TsSkinProvider : public TsSkinProviderBase,
   // (the announcement reaches forms by their windows): the skin arrives now.
   void ArriveIfMissed();
 
-  void CoverWndProc(vcl::TMessage& Message);
-  // Where the window image's origin lies on the screen.
-  vcl::TPoint ImageOrigin();
 
   vcl::TLifetime lifetime_;
   vcl::TWindowProcHook hook_;
@@ -696,9 +692,7 @@ class TsSkinProvider : public TsSkinProviderBase,
     bool Opaque;
   };
   std::vector<TSavedLabel> labels_;
-  vcl::TForm* cover_ = nullptr;  // owned by the application, freed with the provider
-  vcl::TWindowProcHook cover_hook_;
-  bool cover_shown_ = false;
+  TqvTitleCover title_cover_{*this};
   std::unique_ptr<TqvAddedTitle> added_title_;
   std::unique_ptr<TsTitleIcon> title_icon_;
   std::unique_ptr<TsTitleButtons> title_buttons_;
