@@ -476,17 +476,9 @@ void TsSkinProvider::SkinEditorCommand(vcl::TMessage& Message) {
 
 void TsSkinProvider::WMCopyData(vcl::TMessage& Message) {
   CallOldWndProc(Message);
-  if (Message.Result != 0) return;
-  if (!Form->HandleAllocated() || Form->Handle() != PreviewFormHandle() || ProviderUnit().TakingPreview) return;
-  ProviderUnit().TakingPreview = true;
+  if (Message.Result != 0 || !Form->HandleAllocated()) return;
   const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(Message.LParam);
-  TsSkinManager* manager = DefaultSkinManager();
-  // Only a whole block is taken, its texts ended within their fields (it comes from another
-  // process).
-  if (data && manager && data->dwData == kPreviewCopyDataId && manager->TakePreviewData(data->lpData, data->cbData) &&
-      vcl::Application)
-    PostMessageW(vcl::Application->Handle(), kSkinCmdMessage, SkinCommandWParam(scmPreviewData), 0);
-  ProviderUnit().TakingPreview = false;
+  SkinEditorLink().TakePreviewBlock(Form->Handle(), data);
 }
 
 // ---------------------------------------------------------------------------------------

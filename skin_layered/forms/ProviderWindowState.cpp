@@ -197,12 +197,12 @@ void TsSkinProvider::CMShowingChanged(vcl::TMessage& Message) {
 
   if (Form->HandleAllocated()) {
     DisableDwmTransitions(Form->Handle(), DrawNonClientArea);
-    SkinEditorLink(Form->Handle());
+    SkinEditorLink().Link(Form->Handle());
   }
   AddAllAdapters();
   ExtFlags &= ~kExtHiding;
   const TqvFormShow* show = manager ? manager->AnimEffects()->FormShow() : nullptr;
-  const bool previewForm = Form->HandleAllocated() && Form->Handle() == PreviewFormHandle();
+  const bool previewForm = Form->HandleAllocated() && Form->Handle() == SkinEditorLink().PreviewForm();
   const bool animate = AllowAnimation() && !Form->Parent() && show && show->Active() && !previewForm &&
                        Form->HandleAllocated() && SkinData->Skinned();
   std::vector<HWND> children;

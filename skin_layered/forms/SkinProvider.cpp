@@ -75,15 +75,9 @@ TProviderUnit& ProviderUnit() {
 bool TitleButtonPressed() { return ProviderUnit().ButtonPressed; }
 void SetTitleButtonPressed(bool Value) { ProviderUnit().ButtonPressed = Value; }
 bool ProviderShuttingDown() { return ProviderUnit().ShuttingDown; }
-bool ProviderPreviewMode() { return ProviderUnit().PreviewMode; }
-HWND PreviewFormHandle() { return ProviderUnit().PreviewForm; }
+TqvSkinEditorLink& SkinEditorLink() { return ProviderUnit().EditorLink; }
 TsSkinProvider* MDIProvider() { return ProviderUnit().MDIProvider; }
 void SetMDIProvider(TsSkinProvider* Provider) { ProviderUnit().MDIProvider = Provider; }
-void ResetPreviewLink(bool PreviewMode) {
-  ProviderUnit().PreviewForm = nullptr;
-  ProviderUnit().PreviewMode = PreviewMode;
-  ProviderUnit().PreviewRead = true;
-}
 bool CaptionGlowNewSkinsOnly() { return ProviderUnit().CaptionGlowNewSkinsOnly; }
 void SetCaptionGlowNewSkinsOnly(bool Value) { ProviderUnit().CaptionGlowNewSkinsOnly = Value; }
 
@@ -101,12 +95,7 @@ vcl::TComponent* TsSkinProvider::CheckedOwner(vcl::TComponent* AOwner) {
 }
 
 TsSkinProvider::TsSkinProvider(vcl::TComponent* AOwner) : TsSkinProviderBase(CheckedOwner(AOwner)) {
-  TProviderUnit& unit = ProviderUnit();
-  // Preview mode: the first parameter is "/qvpreview", exactly.
-  if (!unit.PreviewRead) {
-    unit.PreviewRead = true;
-    unit.PreviewMode = vcl::ParamCount() >= 1 && vcl::ParamStr(1) == kPreviewSwitch;
-  }
+  SkinEditorLink().ReadSwitch();
   Form = static_cast<vcl::TCustomForm*>(AOwner);
   if (Designing(Form)) {
     if (auto* other = reinterpret_cast<TsSkinProvider*>(
@@ -314,25 +303,6 @@ void AttachEmbeddedFormProvider(vcl::TForm* Form, const vcl::String& SkinSection
   auto* provider = vcl::Construct<TsSkinProvider>(Form);
   provider->SkinData->SetSkinSection(SkinSection.empty() ? vcl::String(L"FORM") : SkinSection);
   provider->InitMenuItems();
-}
-
-// ---------------------------------------------------------------------------------------
-// The skin editor
-
-void TsSkinProvider::SkinEditorLink(HWND FormHandle) {
-  TProviderUnit& unit = ProviderUnit();
-  if (!unit.PreviewMode || unit.PreviewForm) return;
-  if (vcl::Application && vcl::Application->MainForm()) {
-    vcl::TCustomForm* main = vcl::Application->MainForm();
-    if (!main->HandleAllocated() || main->Handle() != FormHandle) return;
-  }
-  unit.PreviewForm = FormHandle;
-  unit.PreviewMode = false;
-  for (int i = 0; i < 101; ++i) {
-    HWND editor = FindWindowW(nullptr, kSkinEditorCaption);
-    if (!editor) break;
-    if (SendMessageW(editor, kSkinEditorMessage, kEditorLink, reinterpret_cast<LPARAM>(FormHandle)) == 1) break;
-  }
 }
 
 // ---------------------------------------------------------------------------------------

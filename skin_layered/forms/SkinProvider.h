@@ -6,8 +6,8 @@
 // command message to its answers; otherwise all but a few go straight to the form.
 //
 // The handlers are grouped by what they serve, one source file each:
-//   SkinProvider.cpp          creation, takeover, Loaded, Notification, destruction, the skin
-//                             editor link, the size accessors
+//   SkinProvider.cpp          creation, takeover, Loaded, Notification, destruction, the size
+//                             accessors
 //   ProviderDispatch.cpp      NewWndProc and the answers to the command message
 //   ProviderRegion.cpp        the window region, the form snapshot, the non-client repaint and
 //                             the task-bar pictures
@@ -53,6 +53,7 @@
 #include "skin_layered/forms/FormGlue.h"
 #include "skin_layered/forms/FormScrollBars.h"
 #include "skin_layered/forms/MDIForm.h"
+#include "skin_layered/forms/SkinEditorLink.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/forms/TitleBar.h"
 #include "skin_layered/forms/TitleCover.h"
@@ -84,14 +85,6 @@ using enum TqvAnimEvent;
 // Lets the application change the border form's hit-test answer.
 using TqvNCHitTestEvent = vcl::Event<void(vcl::TMessage& Msg)>;
 
-// The skin editor's message, between it and a linked form; its WParam says what it asks.
-inline constexpr UINT kSkinEditorMessage = 0xA400;
-inline constexpr WPARAM kEditorCloseForm = 1;  // the form closes
-inline constexpr WPARAM kEditorLink = 3;       // to the editor: the form's handle; to the form: its own
-inline constexpr WPARAM kEditorPresent = 4;    // the form answers 1
-// The caption of the skin editor's window, and the switch that asks for the link.
-inline constexpr wchar_t kSkinEditorCaption[] = L"Pellimors Editor";
-inline constexpr wchar_t kPreviewSwitch[] = L"/qvpreview";
 // The tag bit of the window menu's items the provider added (one per MDI child).
 inline constexpr intptr_t kProviderMenuItemTag = 0x200;
 // The owner-draw state of a main-menu item painted into the window image (menu line).
@@ -647,10 +640,6 @@ class TsSkinProvider : public TsSkinProviderBase,
   // Unskinned, after WM_NCDESTROY: the MDI frame repainted, the snapshot form freed.
   void CleanUpAfterDestroy();
 
-  // ---- the skin editor
-  // Links the shown form to the skin editor in preview mode (once per run).
-  void SkinEditorLink(HWND FormHandle);
-
  protected:
   void Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) override;
 
@@ -745,15 +734,11 @@ bool ProviderShuttingDown();
 vcl::TForm* MdiIconsForm();
 // Frees that window when it shows Provider's buttons.
 void ReleaseMdiIcons(const TsSkinProvider* Provider);
-// The "/qvpreview" switch was found and the link to the editor not made yet.
-bool ProviderPreviewMode();
-// The form linked to the skin editor; nil before.
-HWND PreviewFormHandle();
+// The process's link to the skin editor.
+TqvSkinEditorLink& SkinEditorLink();
 // The provider of the application's MDI frame form, or nil.
 TsSkinProvider* MDIProvider();
 void SetMDIProvider(TsSkinProvider* Provider);
-// Forgets the link to the editor; preview mode as if the switch had (or had not) been found.
-void ResetPreviewLink(bool PreviewMode);
 // While on, the caption text gets its glow only from skins of a version above 7.5 (older
 // skins gave their captions glow sizes meant for other painting); off at start.
 bool CaptionGlowNewSkinsOnly();

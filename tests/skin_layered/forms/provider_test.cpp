@@ -239,15 +239,15 @@ TEST_F(SkinProviderTest, ThePreviewBlockIsTakenWholeAndOnlyByTheLinkedForm) {
   COPYDATASTRUCT data{7, static_cast<DWORD>(block.size()), block.data()};
 
   // Not linked: the form's own procedure only.
-  ResetPreviewLink(false);
+  SkinEditorLink().Reset(false);
   SendMessageW(Wnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
   EXPECT_EQ(below->Count(WM_COPYDATA), 1);
   EXPECT_TRUE(manager->PreviewData().SkinName.empty());
 
-  ResetPreviewLink(true);
-  provider->SkinEditorLink(Wnd());
-  ASSERT_EQ(PreviewFormHandle(), Wnd());
-  EXPECT_FALSE(ProviderPreviewMode());
+  SkinEditorLink().Reset(true);
+  SkinEditorLink().Link(Wnd());
+  ASSERT_EQ(SkinEditorLink().PreviewForm(), Wnd());
+  EXPECT_FALSE(SkinEditorLink().PreviewMode());
   COPYDATASTRUCT shortData{7, 30644, block.data()};
   SendMessageW(Wnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&shortData));
   EXPECT_TRUE(manager->PreviewData().SkinName.empty());
@@ -258,7 +258,7 @@ TEST_F(SkinProviderTest, ThePreviewBlockIsTakenWholeAndOnlyByTheLinkedForm) {
   MSG posted{};
   EXPECT_TRUE(PeekMessageW(&posted, vcl::Application->Handle(), kSkinCmdMessage, kSkinCmdMessage, PM_REMOVE));
   EXPECT_EQ(SkinCommandOf(posted.wParam), scmPreviewData);
-  ResetPreviewLink(false);
+  SkinEditorLink().Reset(false);
 
   // The editor's commands.
   EXPECT_EQ(SendMessageW(Wnd(), kSkinEditorMessage, 4, 0), 1);
