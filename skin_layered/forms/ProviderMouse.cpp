@@ -32,6 +32,16 @@ vcl::TPoint MessagePoint(const vcl::TMessage& Message) {
   return vcl::TPoint(vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam));
 }
 
+// A press dragged off its title-bar item and released elsewhere lets the item go (a pressed
+// item ignores the next press); the item released over, Keep, lets go through its own mouse-up.
+void LetGoTitleBarItems(TsTitleBar* Bar, int Keep) {
+  if (!Bar) return;
+  for (int i = 0; i < Bar->Items()->Count(); ++i) {
+    TqvTitleBarItem* item = Bar->Items()->Items(i);
+    if (kHitTitleBarItem + i != Keep && !item->MenuDropped) item->Pressed = false;
+  }
+}
+
 // The screen point of a mouse message: non-client messages carry one, client messages a point
 // of the client area.
 vcl::TPoint ScreenPointOf(HWND Wnd, const vcl::TMessage& Message) {
@@ -384,6 +394,7 @@ void TsSkinProvider::WMNCLButtonUp(vcl::TMessage& Message) {
   // A client release carries key flags, not a hit code.
   int code = Message.Msg == WM_LBUTTONUP ? HTCLIENT : static_cast<int>(static_cast<std::intptr_t>(Message.WParam));
   if (code == HTTRANSPARENT && ExtBorderForm()) code = BorderFormHitTest(screen);
+  LetGoTitleBarItems(TitleBar(), code);
   // The press ends whatever the release does (the flag is the process's, not the provider's),
   // unless closing freed the provider.
   switch (code) {
@@ -495,9 +506,9 @@ void TsSkinProvider::ReleaseUserButton(int Code, vcl::TPoint Screen) {
 void TsSkinProvider::ReleaseTitleBarItem(int Code, vcl::TPoint Screen) {
   if (!ElementPressed(Code)) return;
   SetElementState(Code, 0);
-  POINT cursor{};
-  GetCursorPos(&cursor);
-  const bool over = ElementAtScreen(vcl::TPoint(cursor)) == Code;
+  // Hit again where the release happened, not where the cursor is now: it may have moved on
+  // since the system queued the release.
+  const bool over = ElementAtScreen(Screen) == Code;
   TitleBarItemMouseUp(Code - kHitTitleBarItem, Screen, over);
 }
 

@@ -641,9 +641,9 @@ TEST_F(BorderFormTest, TitleButtonsPressedAndReleasedOnTheBorderWindowRunTheirCo
   EXPECT_FALSE(TitleButtonPressed());
 }
 
-// A title-bar item on the border window: pressed and released over it, it clicks; its caption
-// goes into the window image opaque (the border window shows the image with per-pixel alpha:
-// letters of alpha 0 would let the desktop through).
+// A title-bar item on the border window: pressed and released over it, it clicks, released
+// elsewhere it only lets go; its caption goes into the window image opaque (the border window
+// shows the image with per-pixel alpha: letters of alpha 0 would let the desktop through).
 TEST_F(BorderFormTest, TitleBarItemsOnTheBorderWindowClickAndShowOpaqueCaptions) {
   auto* bar = vcl::Construct<TsTitleBar>(form.get());
   TqvTitleBarItem* copy = bar->Items()->Add();
@@ -652,8 +652,10 @@ TEST_F(BorderFormTest, TitleBarItemsOnTheBorderWindowClickAndShowOpaqueCaptions)
   menu->SetCaption(L"Menu");
   vcl::TPopupMenu popup(form.get());
   menu->SetDropdownMenu(&popup);  // its arrow is a letter too
-  int clicks = 0;
+  int clicks = 0, downs = 0;
   copy->OnClick = vcl::TNotifyEvent::FromFunction([](void* n, vcl::TObject*) { ++*static_cast<int*>(n); }, &clicks);
+  copy->OnMouseDown = vcl::TMouseEvent::FromFunction(
+      [](void* n, vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int, int) { ++*static_cast<int*>(n); }, &downs);
   ASSERT_EQ(provider->TitleBar(), bar);
   provider->InitTitleBarItems();
   provider->SkinData->BGChanged = true;
@@ -673,16 +675,22 @@ TEST_F(BorderFormTest, TitleBarItemsOnTheBorderWindowClickAndShowOpaqueCaptions)
     EXPECT_GT(letters, 5) << "item at " << r.Left;
   }
 
-  const vcl::TPoint over(copy->ItemRect.Left + 3, copy->ItemRect.Top + 3);
-  POINT cursor{};
-  GetCursorPos(&cursor);
-  const LPARAM at = Screen(over.X, over.Y);
-  SetCursorPos(vcl::LParamX(at), vcl::LParamY(at));  // the release looks where the mouse is
+  // The release is judged at its own point, wherever the shared cursor stands meanwhile.
+  const LPARAM at = Screen(copy->ItemRect.Left + 3, copy->ItemRect.Top + 3);
   SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, at);
   SendMessageW(BorderWnd(), WM_NCLBUTTONUP, 19, at);
-  SetCursorPos(cursor.x, cursor.y);
   EXPECT_EQ(clicks, 1);
   EXPECT_FALSE(copy->Pressed);
+  // Pressed, then released on the caption: no click, and the item lets go, so that the next
+  // press reaches it.
+  SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, at);
+  SendMessageW(BorderWnd(), WM_NCLBUTTONUP, 19, Screen(Width() / 2, kShadow + 12));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(TitleButtonPressed());
+  SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, at);
+  SendMessageW(BorderWnd(), WM_NCLBUTTONUP, 19, at);
+  EXPECT_EQ(downs, 3);
+  EXPECT_EQ(clicks, 2);
   vcl::TObject::Free(bar);
 }
 
