@@ -112,7 +112,8 @@ int BarWidth(const String& caption) {
 
 // ---------------------------------------------------------------------------------------
 // Menu loops: a thread timer inside the loop calls Tick every 30 ms; the loop is cancelled
-// (EndMenu) when Tick answers true and in any case after 4 seconds.
+// (EndMenu) when Tick answers true and in any case after 4 seconds. The pointer's moves do not
+// reach the loop.
 
 struct LoopDriver {
   std::function<bool(int)> tick;
@@ -130,12 +131,27 @@ void CALLBACK DriverTick(HWND, UINT, UINT_PTR, DWORD) {
   if (late || (g_driver->tick && g_driver->tick(g_driver->ticks))) EndMenu();
 }
 
+// The loop does not follow the pointer: it is shared with the test programs running beside this
+// one, and one moving it over the popup would select the item under it.
+LRESULT CALLBACK SkipPointerMoves(int Code, WPARAM WParam, LPARAM LParam) {
+  const auto* m = reinterpret_cast<const MSG*>(LParam);
+  if (Code == MSGF_MENU && (m->message == WM_MOUSEMOVE || m->message == WM_NCMOUSEMOVE)) return 1;
+  return CallNextHookEx(nullptr, Code, WParam, LParam);
+}
+struct PointerMovesSkipped {
+  HHOOK hook = SetWindowsHookExW(WH_MSGFILTER, &SkipPointerMoves, nullptr, GetCurrentThreadId());
+  ~PointerMovesSkipped() { UnhookWindowsHookEx(hook); }
+};
+
 // True when the loop ended before the deadline.
 bool RunMenuLoop(const std::function<void()>& Open, std::function<bool(int)> Tick) {
   LoopDriver driver{std::move(Tick), 0, GetTickCount64() + 4000};
   g_driver = &driver;
   const UINT_PTR timer = SetTimer(nullptr, 0, 30, &DriverTick);
-  Open();
+  {
+    const PointerMovesSkipped deaf;
+    Open();
+  }
   KillTimer(nullptr, timer);
   g_driver = nullptr;
   return !driver.late;

@@ -11,7 +11,8 @@
 namespace skin_layered::test {
 
 // Menu loops: a thread timer calls Tick every 30 ms inside the loop; the loop is cancelled
-// (EndMenu) when Tick answers true and in any case after 4 seconds.
+// (EndMenu) when Tick answers true and in any case after 4 seconds. The pointer's moves do not
+// reach the loop.
 
 struct LoopDriver {
   std::function<bool(int)> tick;
@@ -28,12 +29,27 @@ inline void CALLBACK DriverTick(HWND, UINT, UINT_PTR, DWORD) {
   if (g_driver->late || g_driver->tick(g_driver->ticks)) EndMenu();
 }
 
+// The loop does not follow the pointer: it is shared with the test programs running beside this
+// one, and one moving it over the popup would select the item under it.
+inline LRESULT CALLBACK SkipPointerMoves(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* m = reinterpret_cast<const MSG*>(lParam);
+  if (code == MSGF_MENU && (m->message == WM_MOUSEMOVE || m->message == WM_NCMOUSEMOVE)) return 1;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+struct PointerMovesSkipped {
+  HHOOK hook = SetWindowsHookExW(WH_MSGFILTER, &SkipPointerMoves, nullptr, GetCurrentThreadId());
+  ~PointerMovesSkipped() { UnhookWindowsHookEx(hook); }
+};
+
 // True when the loop ended before the deadline.
 inline bool RunMenuLoop(const std::function<void()>& open, std::function<bool(int)> tick) {
   LoopDriver driver{std::move(tick), 0, GetTickCount64() + 4000};
   g_driver = &driver;
   const UINT_PTR timer = SetTimer(nullptr, 0, 30, &DriverTick);
-  open();
+  {
+    const PointerMovesSkipped deaf;
+    open();
+  }
   KillTimer(nullptr, timer);
   g_driver = nullptr;
   return !driver.late;
