@@ -7,6 +7,7 @@
 #include "skin_layered/core/SkinModel.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/HintWindows.h"
+#include "skin_layered/paint/LayeredWindows.h"
 #include "skin_layered/paint/PaintStartup.h"
 
 namespace skin_layered {
@@ -53,6 +54,7 @@ constexpr int kKeepAliveMargin = 300;
 }  // namespace
 
 TsHintManager* HintManager() { return Instance(); }
+TqvHintHost* HintHost() { return Instance(); }
 
 void NotifyHintTemplateChange() {
   THintManagerUnit& unit = Unit();
@@ -252,10 +254,48 @@ void TsHintManager::RestoreHintPause() {
 }
 
 // ---------------------------------------------------------------------------------------
+// The hint windows' side
+
+void TsHintManager::HintActivating() {
+  showing_ = true;
+  visible_ = true;
+  if (keep_alive_timer_) keep_alive_timer_->SetEnabled(false);
+  if (animated_ && show_timer_) StopShowTimer(true);
+}
+
+void TsHintManager::HintActivated() {
+  showing_ = false;
+  HintPos = {-1, -1};
+}
+
+void TsHintManager::ShowHintImage(std::unique_ptr<vcl::TBitmap> Image, const vcl::TRect& R, bool DropShadow,
+                                  std::uint8_t FinalAlpha) {
+  TqvHintForm* form = NeedHintForm(R, DropShadow);
+  const vcl::TPoint at = R.TopLeft();
+  if (animated_) {
+    StartShowTimer(std::move(Image), R, FinalAlpha);
+    if (!show_timer_->Sliding()) UpdateLayeredWnd(form->Handle(), show_timer_->Image(), 0, &at);
+    return;
+  }
+  UpdateLayeredWnd(form->Handle(), Image.get(), 255, &at);
+  SetWindowPos(form->Handle(), HWND_TOPMOST, at.X, at.Y, R.Width(), R.Height(), SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  SetLastImage(std::move(Image), R);
+}
+
+bool TsHintManager::FollowHintWindow(const vcl::TRect& R) {
+  if (!visible_ || showing_ || !hint_form_) return false;
+  SetWindowPos(hint_form_->Handle(), nullptr, R.Left, R.Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return true;
+}
+
+void TsHintManager::KeepHintImage(std::unique_ptr<vcl::TBitmap> Image, const vcl::TRect& R) {
+  if (Image && !last_image_) SetLastImage(std::move(Image), R);
+}
+
+// ---------------------------------------------------------------------------------------
 // Hiding
 
-void TsHintManager::WindowHidden(TqvCustomHintWindow* Window) {
-  (void)Window;
+void TsHintManager::HintHidden() {
   StopShowTimer(true);
   visible_ = false;
   if (OnHideHint) OnHideHint(this);

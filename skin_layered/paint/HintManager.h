@@ -11,12 +11,12 @@
 #include "classlib/controls/Timer.h"
 #include "classlib/forms/Forms.h"
 #include "classlib/rtl/Component.h"
+#include "skin_layered/paint/HintHost.h"
 #include "skin_layered/paint/HintShowTimer.h"
 #include "skin_layered/paint/HintTemplates.h"
 
 namespace skin_layered {
 
-class TqvCustomHintWindow;
 class TqvPngHintWindow;
 class TqvHintForm;
 
@@ -25,7 +25,7 @@ class TqvHintForm;
 using TqvShowHintEvent = vcl::Event<void(vcl::TObject* Sender, vcl::String& HintText, bool& CanShow,
                                          vcl::THintInfo& HintInfo, vcl::TWinControl*& HintControl)>;
 
-class TsHintManager : public vcl::TComponent, public TqvHintFadeHost {
+class TsHintManager : public vcl::TComponent, public TqvHintHost, public TqvHintFadeHost {
   VCL_CLASS(TsHintManager, vcl::TComponent)
  public:
   // The first manager made is the program's; the application's hints take its window class.
@@ -36,21 +36,21 @@ class TsHintManager : public vcl::TComponent, public TqvHintFadeHost {
   // and has that section.
   bool UseSkinData() const { return use_skin_data_; }
   void SetUseSkinData(bool Value) { use_skin_data_ = Value; }
-  const vcl::String& SkinSection() const { return skin_section_; }
+  const vcl::String& SkinSection() const override { return skin_section_; }
   void SetSkinSection(const vcl::String& Value) { skin_section_ = Value; }
   // Texts are HTML (bold, italic, fonts, links, line breaks).
-  bool HTMLMode() const { return html_mode_; }
+  bool HTMLMode() const override { return html_mode_; }
   void SetHTMLMode(bool Value) { html_mode_ = Value; }
   // Where texts wrap; below 1 the screen's width.
-  int MaxWidth() const { return max_width_; }
+  int MaxWidth() const override { return max_width_; }
   void SetMaxWidth(int Value) { max_width_ = Value; }
-  vcl::TAlignment Alignment() const { return alignment_; }
+  vcl::TAlignment Alignment() const override { return alignment_; }
   void SetAlignment(vcl::TAlignment Value) { alignment_ = Value; }
   // Hints fade in (and slide from where the last one stood).
   bool Animated() const { return animated_; }
   void SetAnimated(bool Value) { animated_ = Value; }
   // Where a hint goes from its point while it fits on the monitor (TqvHintPlacement).
-  int DefaultPlacement() const { return default_placement_; }
+  int DefaultPlacement() const override { return default_placement_; }
   void SetDefaultPlacement(int Value) { default_placement_ = Value; }
   TqvHintTemplates* Templates() const { return templates_.get(); }
   void SetTemplates(TqvHintTemplates* Value) { templates_->Assign(Value); }
@@ -59,10 +59,10 @@ class TsHintManager : public vcl::TComponent, public TqvHintFadeHost {
   void SetTemplateIndex(int Value) { template_index_ = Value; }
   // Shadow bands count when hints are placed, and the text stays in the window instead of
   // its caption. On when layered windows are available.
-  bool LayeredImage() const { return layered_image_; }
+  bool LayeredImage() const override { return layered_image_; }
   void SetLayeredImage(bool Value) { layered_image_ = Value; }
   // A control shown in place of the text (its size is the hint's).
-  vcl::TWinControl* CustomHintControl() const { return custom_hint_control_; }
+  vcl::TWinControl* CustomHintControl() const override { return custom_hint_control_; }
   void SetCustomHintControl(vcl::TWinControl* Value);
 
   TqvShowHintEvent OnShowHint;
@@ -76,9 +76,9 @@ class TsHintManager : public vcl::TComponent, public TqvHintFadeHost {
   TqvPngHintWindow* ShowHintAt(vcl::TPoint Point, const vcl::String& Text, int HideAfterMs);
 
   // Whether hints are painted from the skin now.
-  bool SkinUsed() const;
+  bool SkinUsed() const override;
   // The template hints without a skin use.
-  TqvHintTemplate* ActiveTemplate() const;
+  TqvHintTemplate* ActiveTemplate() const override;
 
   // Where the next hint points when set (-1, -1: none); reset after every hint.
   vcl::TPoint HintPos{-1, -1};
@@ -94,15 +94,23 @@ class TsHintManager : public vcl::TComponent, public TqvHintFadeHost {
   vcl::TTimer* HideAfterTimer() const { return hide_after_timer_; }
   TqvPngHintWindow* PngHintWindow() const { return png_window_; }
   // The bitmap hints are measured and painted with (its font the hint font).
-  vcl::TBitmap* WorkBitmap() const { return work_bmp_.get(); }
+  vcl::TBitmap* WorkBitmap() const override { return work_bmp_.get(); }
 
  protected:
   void Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) override;
 
  private:
-  friend class TqvCustomHintWindow;
-  friend class TqvPngHintWindow;
   friend void NotifyHintTemplateChange();
+
+  // What its hint windows ask of it.
+  vcl::TPoint NextHintPos() const override { return HintPos; }
+  void HintActivating() override;
+  void HintActivated() override;
+  void ShowHintImage(std::unique_ptr<vcl::TBitmap> Image, const vcl::TRect& R, bool DropShadow,
+                     std::uint8_t FinalAlpha) override;
+  bool FollowHintWindow(const vcl::TRect& R) override;
+  void HintHidden() override;
+  void KeepHintImage(std::unique_ptr<vcl::TBitmap> Image, const vcl::TRect& R) override;
 
   void TemplatesChanged();
   // The layered form of the hint, made when missing, at R on top of everything.
@@ -117,7 +125,6 @@ class TsHintManager : public vcl::TComponent, public TqvHintFadeHost {
   void StopShowTimer(bool KeepImage);
   void StartShowTimer(std::unique_ptr<vcl::TBitmap> Image, const vcl::TRect& R, std::uint8_t FinalAlpha);
   void SetLastImage(std::unique_ptr<vcl::TBitmap> Image, const vcl::TRect& R);
-  void WindowHidden(TqvCustomHintWindow* Window);
   void KeepAliveTick(vcl::TObject* Sender);
   void HideAfterTick(vcl::TObject* Sender);
   void FreeHintForms();

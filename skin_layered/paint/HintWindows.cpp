@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/core/BackgroundInfo.h"
 #include "skin_layered/core/DefaultManager.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -11,8 +12,7 @@
 #include "skin_layered/paint/AlphaBitmaps.h"
 #include "skin_layered/paint/BackgroundRegions.h"
 #include "skin_layered/paint/Bitmap32.h"
-#include "skin_layered/paint/HintManager.h"
-#include "skin_layered/paint/HintShowTimer.h"
+#include "skin_layered/paint/HintHost.h"
 #include "skin_layered/paint/HtmlText.h"
 #include "skin_layered/paint/LayeredWindows.h"
 #include "skin_layered/paint/PaintStartup.h"
@@ -90,8 +90,8 @@ vcl::TRect MonitorOf(vcl::TPoint P) {
 
 // The shadow bands of a template image (none without layered images).
 vcl::TRect ShadowOf(const TqvHintImage* Image) {
-  const TsHintManager* manager = HintManager();
-  if (!Image || !manager || !manager->LayeredImage()) return {};
+  const TqvHintHost* host = HintHost();
+  if (!Image || !host || !host->LayeredImage()) return {};
   const TqvBordersSizes* s = Image->ShadowSizes();
   return {s->Left(), s->Top(), s->Right(), s->Bottom()};
 }
@@ -244,8 +244,7 @@ TqvCustomHintWindow::TqvCustomHintWindow(vcl::TComponent* AOwner) : THintWindow(
 TqvCustomHintWindow::~TqvCustomHintWindow() {
   HideProc();
   if (Unit().Window == this) Unit().Window = nullptr;
-  TsHintManager* manager = HintManager();
-  if (manager && image_ && !manager->LastImage()) manager->SetLastImage(std::move(image_), hint_rect_);
+  if (TqvHintHost* host = HintHost()) host->KeepHintImage(std::move(image_), hint_rect_);
   if (region_) DeleteObject(region_);
 }
 
@@ -255,14 +254,14 @@ void TqvCustomHintWindow::CreateParams(vcl::TCreateParams& Params) {
 }
 
 void TqvCustomHintWindow::Paint() {
-  if (!HintManager()) return THintWindow::Paint();
+  if (!HintHost()) return THintWindow::Paint();
   // Without layered windows the window shows the image itself.
   if (!image_ || (GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & WS_EX_LAYERED)) return;
   BitBlt(Canvas()->Handle(), 0, 0, image_->Width(), image_->Height(), image_->Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 
 void TqvCustomHintWindow::WndProc(vcl::TMessage& Message) {
-  TsHintManager* manager = HintManager();
+  TqvHintHost* host = HintHost();
   switch (Message.Msg) {
     case kSkinCmdMessage:
       if (SkinCommandOf(Message.WParam) == scmIsSkinned) {
@@ -287,7 +286,7 @@ void TqvCustomHintWindow::WndProc(vcl::TMessage& Message) {
       Message.Result = 1;
       return;
     case WM_NCPAINT:
-      if (manager && region_ && HandleAllocated()) {
+      if (host && region_ && HandleAllocated()) {
         HRGN copy = CreateRectRgn(0, 0, 0, 0);
         CombineRgn(copy, region_, nullptr, RGN_COPY);
         SetHintWindowRgn(Handle(), copy, false);
@@ -295,18 +294,16 @@ void TqvCustomHintWindow::WndProc(vcl::TMessage& Message) {
       Message.Result = 1;
       return;
     case WM_SHOWWINDOW:
-      if (manager && Message.WParam == 0) HideProc();
+      if (host && Message.WParam == 0) HideProc();
       break;
     case WM_DESTROY:
-      if (manager) HideProc();
+      if (host) HideProc();
       break;
     case WM_MOVE:
-      if (manager && manager->visible_ && !manager->showing_ && manager->hint_form_ && HandleAllocated()) {
+      if (host && HandleAllocated()) {
         RECT r{};
         GetWindowRect(Handle(), &r);
-        SetWindowPos(manager->hint_form_->Handle(), nullptr, r.left, r.top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        hint_rect_ = r;
+        if (host->FollowHintWindow(r)) hint_rect_ = r;
       }
       break;
     default:
@@ -319,15 +316,15 @@ void TqvCustomHintWindow::HideProc() {
   if (hidden_) return;
   hidden_ = true;
   if (Unit().Window == this) Unit().Window = nullptr;
-  if (TsHintManager* manager = HintManager()) manager->WindowHidden(this);
+  if (TqvHintHost* host = HintHost()) host->HintHidden();
 }
 
 void TqvCustomHintWindow::FindSkinIndexes() {
   skin_index_ = border_index_ = texture_index_ = -1;
-  const TsHintManager* manager = HintManager();
+  const TqvHintHost* host = HintHost();
   const TsLoadedSkin* skin = DefaultSkin();
-  if (!manager || !skin) return;
-  vcl::String section = manager->SkinSection();
+  if (!host || !skin) return;
+  vcl::String section = host->SkinSection();
   skin_index_ = skin->GetSkinIndex(section);
   if (skin_index_ < 0) {
     section = L"EDIT";
@@ -348,12 +345,12 @@ int TqvCustomHintWindow::SkinBorderWidth(int Side) const {
 }
 
 vcl::TRect TqvCustomHintWindow::TextRect(int MaxWidth, const vcl::String& AHint) {
-  TsHintManager* manager = HintManager();
-  int wrap = manager->MaxWidth() >= 1 ? manager->MaxWidth() : MaxWidth;
+  TqvHintHost* host = HintHost();
+  int wrap = host->MaxWidth() >= 1 ? host->MaxWidth() : MaxWidth;
   if (wrap < 1) wrap = GetSystemMetrics(SM_CXSCREEN);
   vcl::TRect r(0, 0, wrap, 0);
-  vcl::TBitmap* work = manager->WorkBitmap();
-  if (manager->HTMLMode()) {
+  vcl::TBitmap* work = host->WorkBitmap();
+  if (host->HTMLMode()) {
     TsHtml html;
     html.Init(work, AHint, -1, -1, r);
     TqvLinks links;
@@ -361,22 +358,22 @@ vcl::TRect TqvCustomHintWindow::TextRect(int MaxWidth, const vcl::String& AHint)
     return {0, 0, r.Right, r.Bottom};
   }
   RECT rc = r;
-  const UINT flags = DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_VCENTER | AlignmentFlag(manager->Alignment()) |
+  const UINT flags = DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_VCENTER | AlignmentFlag(host->Alignment()) |
                      DrawTextBiDiModeFlagsReadingOnly();
   DrawTextW(work->Canvas()->Handle(), AHint.c_str(), static_cast<int>(AHint.size()), &rc, flags);
   return {0, 0, rc.right, rc.bottom};
 }
 
 vcl::TRect TqvCustomHintWindow::CalcHintRect(int MaxWidth, const vcl::String& AHint, void* AData) {
-  TsHintManager* manager = HintManager();
-  if (!manager) return THintWindow::CalcHintRect(MaxWidth, AHint, AData);
-  const bool skin = manager->SkinUsed();
+  TqvHintHost* host = HintHost();
+  if (!host) return THintWindow::CalcHintRect(MaxWidth, AHint, AData);
+  const bool skin = host->SkinUsed();
   if (skin) FindSkinIndexes();
   vcl::TRect r;
-  if (vcl::TWinControl* control = manager->CustomHintControl()) {
+  if (vcl::TWinControl* control = host->CustomHintControl()) {
     r = {0, 0, control->Width(), control->Height()};
   } else {
-    if (skin && vcl::Screen) manager->WorkBitmap()->Canvas()->Font()->Assign(vcl::Screen->HintFont());
+    if (skin && vcl::Screen) host->WorkBitmap()->Canvas()->Font()->Assign(vcl::Screen->HintFont());
     r = TextRect(MaxWidth, AHint);
   }
   if (skin) {
@@ -387,14 +384,14 @@ vcl::TRect TqvCustomHintWindow::CalcHintRect(int MaxWidth, const vcl::String& AH
 }
 
 int TqvCustomHintWindow::Place(vcl::TRect& Rect, vcl::TPoint Point, bool Skin) {
-  TsHintManager* manager = HintManager();
+  TqvHintHost* host = HintHost();
   TqvHintTemplate* tmpl = Unit().Template;
   TqvHintImage* image = Skin ? nullptr : Unit().Image;
   const vcl::TRect shadow = ShadowOf(image);
   Rect.Offset(Point.X - shadow.Left - Rect.Left, Point.Y - shadow.Top - Rect.Top);
   const bool aboveEmpty = !tmpl || tmpl->ImgLeftBottom()->Empty();
   const bool leftEmpty = !tmpl || tmpl->ImgRightTop()->Empty();
-  const int placement = PlaceHintRect(Rect, shadow, manager->DefaultPlacement(), MonitorOf(Rect.TopLeft()), Skin,
+  const int placement = PlaceHintRect(Rect, shadow, host->DefaultPlacement(), MonitorOf(Rect.TopLeft()), Skin,
                                       aboveEmpty, leftEmpty);
   if (!Skin && tmpl) {
     TqvHintImage* chosen = tmpl->PlacementImage(placement);
@@ -409,31 +406,22 @@ int TqvCustomHintWindow::Place(vcl::TRect& Rect, vcl::TPoint Point, bool Skin) {
 }
 
 void TqvCustomHintWindow::ActivateHint(vcl::TRect Rect, const vcl::String& AHint) {
-  TsHintManager* manager = HintManager();
-  if (!manager) return THintWindow::ActivateHint(Rect, AHint);
+  TqvHintHost* host = HintHost();
+  if (!host) return THintWindow::ActivateHint(Rect, AHint);
   hidden_ = false;
   Unit().Window = this;
-  manager->showing_ = true;
-  manager->visible_ = true;
-  struct TShown {
-    TsHintManager* m;
-    ~TShown() {
-      m->showing_ = false;
-      m->HintPos = {-1, -1};
-    }
-  } shown{manager};
-  if (manager->keep_alive_timer_) manager->keep_alive_timer_->SetEnabled(false);
-  if (manager->Animated() && manager->show_timer_) manager->StopShowTimer(true);
+  host->HintActivating();
+  const vcl::TScopeExit activated([host] { host->HintActivated(); });
   text_ = AHint;
-  if (!manager->LayeredImage()) SetCaption(AHint);
+  if (!host->LayeredImage()) SetCaption(AHint);
 
-  const bool skin = manager->SkinUsed();
+  const bool skin = host->SkinUsed();
   const vcl::TPoint point = ForcedPosSet() ? ForcedPos : Rect.TopLeft();
   vcl::TRect r(0, 0, Rect.Width(), Rect.Height());
   placement_ = Place(r, point, skin);
   if (!skin && IsAbove(placement_)) r.Offset(0, -kAboveCursorLift);
   hint_rect_ = r;
-  manager->WorkBitmap()->SetSize(r.Width(), r.Height());
+  host->WorkBitmap()->SetSize(r.Width(), r.Height());
 
   // The window itself stands invisible where the hint is.
   HWND wnd = Handle();
@@ -447,7 +435,7 @@ void TqvCustomHintWindow::ActivateHint(vcl::TRect Rect, const vcl::String& AHint
 }
 
 void TqvCustomHintWindow::ShowImage(bool Skin) {
-  TsHintManager* manager = HintManager();
+  TqvHintHost* host = HintHost();
   const int w = hint_rect_.Width(), h = hint_rect_.Height();
   auto image = PaintImage(w, h);
   if (!image) return;
@@ -466,23 +454,14 @@ void TqvCustomHintWindow::ShowImage(bool Skin) {
     dropShadow = transparency != 100 || !skin->IsValidImgIndex(border_index_);
     if (transparency != 100) finalAlpha = static_cast<std::uint8_t>(255 - std::lround(std::clamp(transparency, 0, 100) * 2.55));
   }
-  TqvHintForm* form = manager->NeedHintForm(hint_rect_, dropShadow);
-  const vcl::TPoint at = hint_rect_.TopLeft();
-  if (manager->Animated()) {
-    manager->StartShowTimer(std::move(image), hint_rect_, finalAlpha);
-    if (!manager->show_timer_->Sliding()) UpdateLayeredWnd(form->Handle(), manager->show_timer_->Image(), 0, &at);
-    return;
-  }
-  UpdateLayeredWnd(form->Handle(), image.get(), 255, &at);
-  SetWindowPos(form->Handle(), HWND_TOPMOST, at.X, at.Y, w, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  manager->SetLastImage(std::move(image), hint_rect_);
+  host->ShowHintImage(std::move(image), hint_rect_, dropShadow, finalAlpha);
 }
 
 void TqvCustomHintWindow::PaintText(vcl::TBitmap* Bmp, vcl::TRect R, bool Skin) {
-  TsHintManager* manager = HintManager();
-  if (!manager) return;
+  TqvHintHost* host = HintHost();
+  if (!host) return;
   HDC dc = Bmp->Canvas()->Handle();
-  if (vcl::TWinControl* control = manager->CustomHintControl()) {
+  if (vcl::TWinControl* control = host->CustomHintControl()) {
     for (int i = 0; i < control->ControlCount(); ++i) {
       vcl::TControl* child = control->Controls(i);
       if (child->Visible()) child->PaintTo(dc, R.Left + child->Left(), R.Top + child->Top());
@@ -490,8 +469,8 @@ void TqvCustomHintWindow::PaintText(vcl::TBitmap* Bmp, vcl::TRect R, bool Skin) 
     return;
   }
   SetBkMode(dc, TRANSPARENT);
-  const UINT align = AlignmentFlag(manager->Alignment()) | DrawTextBiDiModeFlagsReadingOnly();
-  if (manager->HTMLMode()) {
+  const UINT align = AlignmentFlag(host->Alignment()) | DrawTextBiDiModeFlagsReadingOnly();
+  if (host->HTMLMode()) {
     TsHtml html;
     html.Init(Bmp, text_, -1, -1, R);
     TqvLinks links;
@@ -511,11 +490,11 @@ void TqvCustomHintWindow::PaintText(vcl::TBitmap* Bmp, vcl::TRect R, bool Skin) 
 std::unique_ptr<vcl::TBitmap> TqvCustomHintWindow::PaintImage(int Width, int Height) {
   auto image = CreateBmp32(Width, Height);
   if (image->Empty()) return nullptr;
-  TsHintManager* manager = HintManager();
+  TqvHintHost* host = HintHost();
   const TsLoadedSkin* skin = DefaultSkin();
   const vcl::TRect all(0, 0, Width, Height);
-  if (manager) image->Canvas()->Font()->Assign(manager->WorkBitmap()->Canvas()->Font());
-  if (!manager || !skin || !skin->IsValidSkinIndex(skin_index_)) {
+  if (host) image->Canvas()->Font()->Assign(host->WorkBitmap()->Canvas()->Font());
+  if (!host || !skin || !skin->IsValidSkinIndex(skin_index_)) {
     PaintPlainHint(image.get());
     const auto alpha = CreateBmp32(Width, Height);
     CopyBmp(alpha.get(), image.get());
@@ -600,11 +579,11 @@ std::unique_ptr<vcl::TBitmap> TqvCustomHintWindow::PaintImage(int Width, int Hei
 TqvPngHintWindow::TqvPngHintWindow(vcl::TComponent* AOwner) : TqvCustomHintWindow(AOwner) {}
 
 vcl::TRect TqvPngHintWindow::CalcHintRect(int MaxWidth, const vcl::String& AHint, void* AData) {
-  TsHintManager* manager = HintManager();
-  if (!manager || manager->SkinUsed()) return TqvCustomHintWindow::CalcHintRect(MaxWidth, AHint, AData);
-  TqvHintTemplate* tmpl = manager->ActiveTemplate();
+  TqvHintHost* host = HintHost();
+  if (!host || host->SkinUsed()) return TqvCustomHintWindow::CalcHintRect(MaxWidth, AHint, AData);
+  TqvHintTemplate* tmpl = host->ActiveTemplate();
   Unit().Template = tmpl;
-  if (tmpl) manager->WorkBitmap()->Canvas()->Font()->Assign(tmpl->Font());
+  if (tmpl) host->WorkBitmap()->Canvas()->Font()->Assign(tmpl->Font());
   const vcl::TRect text = TqvCustomHintWindow::CalcHintRect(MaxWidth, AHint, AData);
   Unit().Image = tmpl ? tmpl->ImageDefault() : nullptr;
   const auto grown = [&text](const TqvHintImage* image) {
@@ -614,8 +593,8 @@ vcl::TRect TqvPngHintWindow::CalcHintRect(int MaxWidth, const vcl::String& AHint
   vcl::TRect r = grown(Unit().Image);
   vcl::TPoint point = ForcedPos;
   if (!ForcedPosSet()) {
-    if (manager->HintPos.X != -1) {
-      point = manager->HintPos;
+    if (host->NextHintPos().X != -1) {
+      point = host->NextHintPos();
     } else {
       POINT cursor{};
       GetCursorPos(&cursor);
@@ -627,8 +606,8 @@ vcl::TRect TqvPngHintWindow::CalcHintRect(int MaxWidth, const vcl::String& AHint
 }
 
 std::unique_ptr<vcl::TBitmap> TqvPngHintWindow::PaintImage(int Width, int Height) {
-  TsHintManager* manager = HintManager();
-  if (!manager || manager->SkinUsed()) return TqvCustomHintWindow::PaintImage(Width, Height);
+  TqvHintHost* host = HintHost();
+  if (!host || host->SkinUsed()) return TqvCustomHintWindow::PaintImage(Width, Height);
   if (HandleAllocated()) SetHintWindowRgn(Handle(), nullptr, true);
   auto image = CreateBmp32(Width, Height);
   if (image->Empty()) return nullptr;
