@@ -5,7 +5,7 @@
 #include "classlib/comctrls/Grids.h"
 #include "classlib/controls/Themes.h"
 #include "skin_layered/adapters/AdapterUtils.h"
-#include "skin_layered/adapters/ScrollTracking.h"
+#include "skin_layered/adapters/ScrollState.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/manager/CommonData.h"

@@ -10,7 +10,7 @@
 #include "classlib/forms/Forms.h"
 #include "classlib/graphics/ImgList.h"
 #include "skin_layered/adapters/AdapterUtils.h"
-#include "skin_layered/adapters/ScrollTracking.h"
+#include "skin_layered/adapters/ScrollState.h"
 #include "skin_layered/core/DefaultManager.h"
 #include "skin_layered/core/SavedDC.h"
 #include "skin_layered/core/SkinCommand.h"

@@ -3,7 +3,7 @@
 // window in one BitBlt.
 #include <algorithm>
 
-#include "skin_layered/adapters/ScrollTracking.h"
+#include "skin_layered/adapters/ScrollState.h"
 #include "skin_layered/adapters/ScrollWnd.h"
 #include "skin_layered/core/BackgroundInfo.h"
 #include "skin_layered/core/GeneralUtils.h"

@@ -1,21 +1,11 @@
-#include "skin_layered/adapters/ScrollTracking.h"
-
-
+// The mouse interaction of skinned scroll bars: the hot bar and part, the part pressed and
+// repeating, and the thumb being dragged, kept in the state every scroll adapter shares.
 #include "classlib/controls/Controls.h"
+#include "skin_layered/adapters/ScrollState.h"
 #include "skin_layered/adapters/ScrollWnd.h"
 
 namespace skin_layered {
 namespace {
-
-struct TQueries {
-  TqvCursorQuery Cursor;
-  TqvButtonQuery Button;
-};
-
-TQueries& Queries() {
-  static TQueries queries;
-  return queries;
-}
 
 vcl::TRect BarRect(TqvScrollWnd& Wnd, const TqvScrollBar& Bar) {
   vcl::TRect r;
@@ -53,29 +43,6 @@ void SendOwnScroll(TqvScrollWnd& Wnd, UINT Msg, int Code, int Pos) {
 }
 
 }  // namespace
-
-TqvScrollState& ScrollState() {
-  static TqvScrollState state;
-  return state;
-}
-
-TqvCursorQuery SetScrollCursorQuery(TqvCursorQuery Query) { return std::exchange(Queries().Cursor, std::move(Query)); }
-TqvButtonQuery SetScrollButtonQuery(TqvButtonQuery Query) { return std::exchange(Queries().Button, std::move(Query)); }
-
-POINT TqvScrollTracker::CursorPos() {
-  if (Queries().Cursor) return Queries().Cursor();
-  POINT p{};
-  GetCursorPos(&p);
-  return p;
-}
-
-POINT AdapterCursorPos() { return TqvScrollTracker::CursorPos(); }
-
-bool TqvScrollTracker::LeftButtonDown() {
-  if (Queries().Button) return Queries().Button();
-  // The physical button that acts as the left one.
-  return (GetAsyncKeyState(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) & 0x8000) != 0;
-}
 
 int TqvScrollTracker::HitPart(TqvScrollWnd& Wnd, TqvScrollBar& Bar, POINT Screen) {
   vcl::TRect r = BarRect(Wnd, Bar);
@@ -241,7 +208,7 @@ bool TqvScrollTracker::Timer(TqvScrollWnd& Wnd, vcl::TMessage& Message) {
         KillTimer(h, kHoverTimer);
         return true;
       }
-      const POINT p = CursorPos();
+      const POINT p = AdapterCursorPos();
       if (s.HotBarRect.Contains(vcl::TPoint{p.x, p.y})) {
         s.HotPart = HitPart(Wnd, *Wnd.Bar(s.HotBar), p);
         if (s.HotPart != s.PrevHotPart) Repaint(Wnd);
@@ -266,11 +233,11 @@ bool TqvScrollTracker::Timer(TqvScrollWnd& Wnd, vcl::TMessage& Message) {
         EndTracking(Wnd, false);
         return true;
       }
-      if (!LeftButtonDown()) {
+      if (!AdapterLeftButtonDown()) {
         EndTracking(Wnd, true);
         return true;
       }
-      FollowCursor(Wnd, CursorPos());
+      FollowCursor(Wnd, AdapterCursorPos());
       if (s.PressedPart != kPartNone && s.TrackWnd == h) SendOwnScroll(Wnd, s.ScrollMsg, s.PressedPart, 0);
       return true;
     default:

@@ -7,7 +7,7 @@
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/adapters/AdapterUnit.h"
 #include "skin_layered/adapters/AdapterUtils.h"
-#include "skin_layered/adapters/ScrollTracking.h"
+#include "skin_layered/adapters/ScrollState.h"
 #include "skin_layered/core/AnimationFlag.h"
 #include "skin_layered/core/BackgroundInfo.h"
 #include "skin_layered/core/Constants.h"

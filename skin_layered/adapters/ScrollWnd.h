@@ -14,11 +14,11 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 #include "skin_layered/adapters/MainWnd.h"
 #include "skin_layered/adapters/ScrollGeometry.h"
+#include "skin_layered/adapters/ScrollState.h"
 
 namespace skin_layered {
 
@@ -169,14 +169,39 @@ void PaintAdapterBorder(TsCommonData* SkinData, TqvMainWnd* Adapter);
 // scmAfterScroll, whose answer is the result.
 LRESULT SendScrollMsg(HWND Handle, UINT Msg, int Code, int Pos);
 
-// Seams of the mouse interaction for tests: the cursor's screen position and whether the
-// left button is down (nullptr restores the system's). Each answers the one before.
-using TqvCursorQuery = std::function<POINT()>;
-using TqvButtonQuery = std::function<bool()>;
-TqvCursorQuery SetScrollCursorQuery(TqvCursorQuery Query);
-TqvButtonQuery SetScrollButtonQuery(TqvButtonQuery Query);
-// The cursor's screen position as every adapter reads it (hover of buttons too): through the
-// seam above when one is set.
-POINT AdapterCursorPos();
+// The adapter's share of the mouse messages (ScrollTracking.cpp), for the adapters derived
+// from it too; true when the message was answered and goes no further.
+struct TqvScrollTracker {
+  static bool NcMouseMove(TqvScrollWnd& Wnd, vcl::TMessage& Message);
+  static bool NcButtonDown(TqvScrollWnd& Wnd, vcl::TMessage& Message);
+  static bool Timer(TqvScrollWnd& Wnd, vcl::TMessage& Message);
+  static bool MouseMove(TqvScrollWnd& Wnd, vcl::TMessage& Message);
+  static bool ButtonUp(TqvScrollWnd& Wnd, vcl::TMessage& Message);
+  static void CaptureChanged(TqvScrollWnd& Wnd, vcl::TMessage& Message);
+  // The window goes or its adapter leaves: nothing of the shared state stays with it.
+  static void Forget(TqvScrollWnd& Wnd);
+  // The part of the bar under a screen point (margins applied).
+  static int HitPart(TqvScrollWnd& Wnd, TqvScrollBar& Bar, POINT Screen);
+
+ private:
+  static void StartRepeat(TqvScrollWnd& Wnd, TqvScrollBar& Bar, int Part);
+  static void StartDrag(TqvScrollWnd& Wnd, TqvScrollBar& Bar, POINT Screen);
+  static void TrackThumb(TqvScrollWnd& Wnd, POINT Screen);
+  // The cursor moved while a part is held (screen point).
+  static void FollowCursor(TqvScrollWnd& Wnd, POINT Screen);
+  // The press ends: the last scroll messages, the capture given back (Release), the bar
+  // painted without it.
+  static void EndTracking(TqvScrollWnd& Wnd, bool Release);
+  static void LeaveHotBar();
+};
+
+// The painting of the bars (ScrollPaint.cpp).
+struct TqvScrollPainter {
+  // One bar at R (window coordinates) into DC; ThumbStart >= 0 places the thumb there
+  // (along the bar, window coordinates) for a drag.
+  static void PaintBar(TqvScrollWnd& Wnd, TqvScrollBar& Bar, const vcl::TRect& R, int HotPart, int PressedPart,
+                       HDC DC, int ThumbStart, bool ForDrag);
+  static void PaintCorner(TqvScrollWnd& Wnd, const vcl::TRect& R, HDC DC);
+};
 
 }  // namespace skin_layered

@@ -10,7 +10,7 @@
 #include "skin_layered/adapters/AdapterUnit.h"
 #include "skin_layered/adapters/ListViewWnd.h"
 #include "skin_layered/adapters/ScrollGeometry.h"
-#include "skin_layered/adapters/ScrollTracking.h"
+#include "skin_layered/adapters/ScrollState.h"
 
 namespace skin_layered::test {
 namespace {
