@@ -4,10 +4,20 @@
 
 namespace skin_layered {
 namespace {
-std::atomic<bool> animation_active{false};
+
+// The unit's state.
+struct TAnimationFlagUnit {
+  std::atomic<bool> Active{false};
+};
+
+TAnimationFlagUnit& Unit() {
+  static TAnimationFlagUnit unit;
+  return unit;
 }
 
-bool AnimationActive() { return animation_active.load(std::memory_order_relaxed); }
-void SetAnimationActive(bool Value) { animation_active.store(Value, std::memory_order_relaxed); }
+}  // namespace
+
+bool AnimationActive() { return Unit().Active.load(std::memory_order_relaxed); }
+void SetAnimationActive(bool Value) { Unit().Active.store(Value, std::memory_order_relaxed); }
 
 }  // namespace skin_layered

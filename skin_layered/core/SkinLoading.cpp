@@ -3,14 +3,23 @@
 namespace skin_layered {
 
 namespace {
-// Everything runs on the GUI thread.
-bool loading = false;
+
+// The unit's state; everything runs on the GUI thread.
+struct TSkinLoadingUnit {
+  bool Loading = false;
+};
+
+TSkinLoadingUnit& Unit() {
+  static TSkinLoadingUnit unit;
+  return unit;
+}
+
 }  // namespace
 
-bool SkinIsLoading() { return loading; }
+bool SkinIsLoading() { return Unit().Loading; }
 
-TSkinLoadingScope::TSkinLoadingScope() : previous_(loading) { loading = true; }
+TSkinLoadingScope::TSkinLoadingScope() : previous_(Unit().Loading) { Unit().Loading = true; }
 
-TSkinLoadingScope::~TSkinLoadingScope() { loading = previous_; }
+TSkinLoadingScope::~TSkinLoadingScope() { Unit().Loading = previous_; }
 
 }  // namespace skin_layered
