@@ -24,8 +24,15 @@ VCL_CLASS_INFO(TqvCtrlAdapter) {}
 
 namespace {
 
-// Set while a control adapter frees all of its items at once.
-bool g_freeing_items = false;
+// The unit's state: set while a control adapter frees all of its items at once.
+struct TCtrlAdapterUnit {
+  bool FreeingItems = false;
+};
+
+TCtrlAdapterUnit& Unit() {
+  static TCtrlAdapterUnit unit;
+  return unit;
+}
 
 bool KeptOut(const vcl::TControl* Control) { return (Control->Tag() & kNoAutoSkinTag) != 0; }
 
@@ -40,7 +47,7 @@ bool Terminating() { return !vcl::Application || vcl::Application->Terminated();
 
 }  // namespace
 
-bool FreeingAdapterItems() { return g_freeing_items; }
+bool FreeingAdapterItems() { return Unit().FreeingItems; }
 
 int AdapterKindOf(const TsSkinManager* Manager, vcl::StringView ClassName) {
   if (!Manager || !Manager->ClassNameLists()) return -1;
@@ -105,7 +112,7 @@ void TqvGraphItem::DoHook(vcl::TGraphicControl* AControl) {
 // ---------------------------------------------------------------------------------------
 // The control adapter
 
-TqvCtrlAdapter::TqvCtrlAdapter(TqvAdapterOwner* AProvider) : Provider(AProvider) { g_freeing_items = false; }
+TqvCtrlAdapter::TqvCtrlAdapter(TqvAdapterOwner* AProvider) : Provider(AProvider) { Unit().FreeingItems = false; }
 
 TqvCtrlAdapter::~TqvCtrlAdapter() {
   DropDeadItems();
@@ -279,9 +286,10 @@ void TqvCtrlAdapter::DropDeadItems() {
 }
 
 void TqvCtrlAdapter::FreeAllItems() {
-  if (g_freeing_items) return;
-  g_freeing_items = true;
-  const vcl::TScopeExit done([] { g_freeing_items = false; });
+  TCtrlAdapterUnit& unit = Unit();
+  if (unit.FreeingItems) return;
+  unit.FreeingItems = true;
+  const vcl::TScopeExit done([&unit] { unit.FreeingItems = false; });
   while (!Items.empty()) {
     TqvAdapterItem* item = Items.back();
     Items.pop_back();
