@@ -28,8 +28,16 @@ VCL_CLASS_INFO(TsSkinableMenus) {
 
 namespace {
 
-vcl::TFont* g_menu_font = nullptr;
-wchar_t g_caption_mark = L'-';
+// The unit's state: the settings every skinned menu shares.
+struct TMenusUnit {
+  vcl::TFont* MenuFont = nullptr;  // not owned
+  wchar_t CaptionMark = L'-';
+};
+
+TMenusUnit& Unit() {
+  static TMenusUnit unit;
+  return unit;
+}
 
 bool Destroying(const vcl::TComponent* C) { return C && C->ComponentState().Contains(vcl::csDestroying); }
 bool Designing(const TsSkinManager* M) { return M && M->Designing(); }
@@ -44,7 +52,10 @@ bool IsMainMenuTopItem(const vcl::TMenuItem* Item) {
 vcl::String MeasuredText(const vcl::TMenuItem* Item, TsMenuItemType Type) {
   switch (Type) {
     case smDivider: return {};
-    case smCaption: return vcl::String(1, g_caption_mark) + Item->Caption() + vcl::String(1, g_caption_mark);
+    case smCaption: {
+      const vcl::String mark(1, Unit().CaptionMark);
+      return mark + Item->Caption() + mark;
+    }
     default: return Item->Caption() + vcl::ShortCutToText(Item->ShortCut());
   }
 }
@@ -59,10 +70,10 @@ vcl::TSize CalcText(vcl::TCanvas* ACanvas, const vcl::String& Text, int Width) {
 
 }  // namespace
 
-vcl::TFont* GlobalMenuFont() { return g_menu_font; }
-void SetGlobalMenuFont(vcl::TFont* Font) { g_menu_font = Font; }
-wchar_t CaptionMarkChar() { return g_caption_mark; }
-void SetCaptionMarkChar(wchar_t Mark) { g_caption_mark = Mark; }
+vcl::TFont* GlobalMenuFont() { return Unit().MenuFont; }
+void SetGlobalMenuFont(vcl::TFont* Font) { Unit().MenuFont = Font; }
+wchar_t CaptionMarkChar() { return Unit().CaptionMark; }
+void SetCaptionMarkChar(wchar_t Mark) { Unit().CaptionMark = Mark; }
 
 TsSkinableMenus* SkinableMenusOf(const TsSkinManager* Manager) {
   return Manager ? dynamic_cast<TsSkinableMenus*>(Manager->SkinableMenus()) : nullptr;
@@ -71,7 +82,8 @@ TsSkinableMenus* SkinableMenusOf(const TsSkinManager* Manager) {
 TsMenuItemType MenuItemType(const vcl::TMenuItem* Item) {
   const vcl::String& caption = Item->Caption();
   if (caption == vcl::cLineCaption) return smDivider;
-  if (caption.size() >= 2 && caption.front() == g_caption_mark && caption.back() == g_caption_mark) return smCaption;
+  const wchar_t mark = Unit().CaptionMark;
+  if (caption.size() >= 2 && caption.front() == mark && caption.back() == mark) return smCaption;
   return smNormal;
 }
 
@@ -230,8 +242,8 @@ void TsSkinableMenus::UpdateMenuFonts() {
 
 bool TsSkinableMenus::PrepareFont(vcl::TMenuItem* Item, vcl::TCanvas* ACanvas, vcl::TOwnerDrawState State) {
   vcl::TFont* font = ACanvas->Font();
-  if (g_menu_font)
-    font->Assign(g_menu_font);
+  if (vcl::TFont* global = Unit().MenuFont)
+    font->Assign(global);
   else if (vcl::Screen && vcl::Screen->MenuFont())
     font->Assign(vcl::Screen->MenuFont());
   if (vcl::TCustomForm* form = GetOwnerForm(Item)) font->SetCharset(form->Font()->Charset());
