@@ -27,6 +27,12 @@ vcl::UniqueFont GetNonClientFont(int Kind);
 // The canvas takes that font (nothing when there is none) and selects it.
 void SetNonClientFont(vcl::TCanvas* Canvas, int Kind);
 
+// Answers the message with Result: true, for a handler that tells whether it answered.
+inline bool Answer(vcl::TMessage& Message, LRESULT Result) {
+  Message.Result = Result;
+  return true;
+}
+
 // The message sent to each direct child window.
 void SendToChildren(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
 // The skin command passed on: to the control's children depth first, or, without a control,

@@ -70,115 +70,106 @@ int TqvBtnWnd::SectionState(int State) const {
 
 void TqvBtnWnd::WndProc(vcl::TMessage& Message) {
   TsSkinManager* manager = Manager();
-  const bool skinned = SkinData && manager && manager->Active() && !Destroyed();
-  if (!skinned) {
-    TqvMainWnd::WndProc(Message);
-    return;
-  }
-  const bool visible = IsWindowVisible(CtrlHandle) != FALSE;
-  switch (Message.Msg) {
-    case WM_MOVE: {
-      // Only a see-through section shows the move.
-      const TsGeneralData* section = SkinData->Section();
-      if (section && (section->Props[0].Transparency >= 1 ||
-                      (section->Props[1].Transparency >= 1 && SkinData->ControlIsActive()))) {
-        SkinData->BGChanged = true;
-        Repaint(kRepaintNow);
-      }
-      break;
-    }
-    case WM_SETFOCUS:
-      if (IsWindowEnabled(CtrlHandle)) {
-        OnFocus(Message, true);
-        return;
-      }
-      break;
-    case WM_KILLFOCUS:
-      if (IsWindowEnabled(CtrlHandle) && !Destroying(OwnerControl())) {
-        OnFocus(Message, false);
-        return;
-      }
-      break;
-    case WM_ENABLE:
-    case WM_SETTEXT:
-      if (visible) {
-        QuietCommon(Message, kRepaintNow);
-        return;
-      }
-      break;
-    case WM_PAINT:
-      if (visible || (SkinData->CtrlSkinState & kStatePrintDC)) {
-        if (!SkinParamsApplied) ApplySkinParams();
-        PaintButton(Message);
-        return;
-      }
-      break;
-    case WM_ERASEBKGND:
-      Message.Result = 1;
-      return;
-    case WM_NCPAINT:
-    case WM_UPDATEUISTATE:
-      Message.Result = 0;
-      return;
-    case BM_SETSTATE:
-      if (visible) {
-        // The button's own press painting happens with redraw off; the skin paints after.
-        SendMessageW(CtrlHandle, WM_SETREDRAW, FALSE, 0);
-        CallPrevWndProc(Message);
-        SendMessageW(CtrlHandle, WM_SETREDRAW, TRUE, 0);
-        SkinData->BGChanged = true;
-        Repaint(kRepaintNow);
-        return;
-      }
-      break;
-    case WM_MOUSEHOVER:
-      SendCommandToWnd(CtrlHandle, scmMouseEnter, reinterpret_cast<LPARAM>(manager));
-      break;
-    case WM_MOUSELEAVE:
-      if (TsSkinManager* hot = DefaultSkinManager(); hot && hot->HotWnd() == CtrlHandle) hot->SetHotWnd(nullptr);
-      break;
-    case WM_PRINT:
-      PaintButton(Message);
-      return;
-    case kSkinCmdMessage:
-      switch (SkinCommandOf(Message.WParam)) {
-        case scmRepaint:
-          if (SkinData->Updating && !SkinData->CheckBgChanged(true)) Repaint(kRepaintAll);
-          return;
-        case scmMouseEnter:
-          OnMouseEnter();
-          break;
-        case scmMouseLeave:
-          OnMouseLeave();
-          break;
-        default:
-          break;
-      }
-      break;
-    default:
-      break;
-  }
+  if (!SkinData || !manager || !manager->Active() || Destroyed()) return TqvMainWnd::WndProc(Message);
+  if (SkinnedMessage(Message)) return;
   TqvMainWnd::WndProc(Message);
   if (Message.Msg == WM_MOUSEMOVE) TrackHotAfterMove();
 }
 
+bool TqvBtnWnd::SkinnedMessage(vcl::TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_MOVE: return OnMove();
+    case WM_SETFOCUS: return IsWindowEnabled(CtrlHandle) && OnFocus(Message, true);
+    case WM_KILLFOCUS: return IsWindowEnabled(CtrlHandle) && !Destroying(OwnerControl()) && OnFocus(Message, false);
+    case WM_ENABLE:
+    case WM_SETTEXT: return WindowVisible() && QuietCommon(Message, kRepaintNow);
+    case WM_PAINT: return OnPaint(Message);
+    case WM_ERASEBKGND: return Answer(Message, 1);
+    case WM_NCPAINT:
+    case WM_UPDATEUISTATE: return Answer(Message, 0);
+    case BM_SETSTATE: return WindowVisible() && OnSetState(Message);
+    case WM_MOUSEHOVER: return OnMouseHover();
+    case WM_MOUSELEAVE: return OnMouseLeaveMessage();
+    case WM_PRINT: return OnPrint(Message);
+    case kSkinCmdMessage: return OnSkinCommand(Message);
+    default: return false;
+  }
+}
+
+bool TqvBtnWnd::WindowVisible() const { return IsWindowVisible(CtrlHandle) != FALSE; }
+
+bool TqvBtnWnd::OnMove() {
+  // Only a see-through section shows the move.
+  const TsGeneralData* section = SkinData->Section();
+  if (section && (section->Props[0].Transparency >= 1 ||
+                  (section->Props[1].Transparency >= 1 && SkinData->ControlIsActive()))) {
+    SkinData->BGChanged = true;
+    Repaint(kRepaintNow);
+  }
+  return false;
+}
+
+bool TqvBtnWnd::OnPaint(const vcl::TMessage& Message) {
+  if (!WindowVisible() && !(SkinData->CtrlSkinState & kStatePrintDC)) return false;
+  if (!SkinParamsApplied) ApplySkinParams();
+  return OnPrint(Message);
+}
+
+bool TqvBtnWnd::OnPrint(const vcl::TMessage& Message) {
+  PaintButton(Message);
+  return true;
+}
+
+bool TqvBtnWnd::OnSetState(vcl::TMessage& Message) {
+  // The button's own press painting happens with redraw off; the skin paints after.
+  SendMessageW(CtrlHandle, WM_SETREDRAW, FALSE, 0);
+  CallPrevWndProc(Message);
+  SendMessageW(CtrlHandle, WM_SETREDRAW, TRUE, 0);
+  SkinData->BGChanged = true;
+  Repaint(kRepaintNow);
+  return true;
+}
+
+bool TqvBtnWnd::OnMouseHover() {
+  SendCommandToWnd(CtrlHandle, scmMouseEnter, reinterpret_cast<LPARAM>(Manager()));
+  return false;
+}
+
+bool TqvBtnWnd::OnMouseLeaveMessage() {
+  if (TsSkinManager* hot = DefaultSkinManager(); hot && hot->HotWnd() == CtrlHandle) hot->SetHotWnd(nullptr);
+  return false;
+}
+
+bool TqvBtnWnd::OnSkinCommand(const vcl::TMessage& Message) {
+  switch (SkinCommandOf(Message.WParam)) {
+    case scmRepaint:
+      if (SkinData->Updating && !SkinData->CheckBgChanged(true)) Repaint(kRepaintAll);
+      return true;
+    case scmMouseEnter: OnMouseEnter(); return false;
+    case scmMouseLeave: OnMouseLeave(); return false;
+    default: return false;
+  }
+}
+
 void TqvBtnWnd::Repaint(UINT Flags) { RedrawWindow(CtrlHandle, nullptr, nullptr, Flags); }
 
-void TqvBtnWnd::QuietCommon(vcl::TMessage& Message, UINT RedrawFlags) {
+bool TqvBtnWnd::QuietCommon(vcl::TMessage& Message, UINT RedrawFlags) {
   SendMessageW(CtrlHandle, WM_SETREDRAW, FALSE, 0);
   TqvMainWnd::WndProc(Message);
   SendMessageW(CtrlHandle, WM_SETREDRAW, TRUE, 0);
   SkinData->BGChanged = true;
   Repaint(RedrawFlags);
+  return true;
 }
 
-void TqvBtnWnd::OnFocus(vcl::TMessage& Message, bool Focused) {
+bool TqvBtnWnd::OnFocus(vcl::TMessage& Message, bool Focused) {
   SendMessageW(CtrlHandle, WM_SETREDRAW, FALSE, 0);
   TqvMainWnd::WndProc(Message);
   SendMessageW(CtrlHandle, WM_SETREDRAW, TRUE, 0);
   SkinData->FFocused = Focused;
   SkinData->BGChanged = true;
   Repaint(kRepaintFrame);
+  return true;
 }
 
 bool TqvBtnWnd::CursorInWindow() const {

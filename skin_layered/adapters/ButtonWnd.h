@@ -64,11 +64,22 @@ class TqvBtnWnd : public TqvMainWnd {
   const TqvCacheInfo& Background() const { return bg_; }
 
  private:
+  // The skinned button's messages; true when answered (they go no further).
+  bool SkinnedMessage(vcl::TMessage& Message);
+  bool OnMove();
+  bool OnPaint(const vcl::TMessage& Message);
+  bool OnPrint(const vcl::TMessage& Message);
+  bool OnSetState(vcl::TMessage& Message);
+  bool OnMouseHover();
+  bool OnMouseLeaveMessage();
+  bool OnSkinCommand(const vcl::TMessage& Message);
+  bool WindowVisible() const;
+
   void PaintButton(const vcl::TMessage& Message);
   // The message's common handling with the window's redraw off, then a fresh look.
-  void QuietCommon(vcl::TMessage& Message, UINT RedrawFlags);
+  bool QuietCommon(vcl::TMessage& Message, UINT RedrawFlags);
   void Repaint(UINT Flags);
-  void OnFocus(vcl::TMessage& Message, bool Focused);
+  bool OnFocus(vcl::TMessage& Message, bool Focused);
   void OnMouseEnter();
   void OnMouseLeave();
   void TrackHotAfterMove();
