@@ -179,94 +179,83 @@ HBRUSH TqvComboBoxWnd::ListBrush(vcl::TColor Color) {
 }
 
 void TqvComboBoxWnd::WndProc(vcl::TMessage& Message) {
-  if (Message.Msg == kSkinCmdMessage && !Destroyed() && SkinData) {
-    switch (SkinCommandOf(Message.WParam)) {
-      case scmRemoveSkin:
-        OnRemoveSkin(Message);
-        return;
-      case scmNewSkin:
-      case scmRefresh:
-        // The list's brush is made again in the new colour.
-        list_brush_.reset();
-        break;
-      case scmMouseEnter:
-      case scmMouseLeave: {
-        const vcl::TLifetime::TWatch alive = Lifetime().Watch();
-        TqvEditWnd::WndProc(Message);
-        if (alive && SkinData->Skinned(false)) PaintButton(nullptr);
-        return;
-      }
-      default:
-        break;
-    }
-  }
-  if (Destroyed() || !SkinData || !SkinData->Skinned(false)) {
-    TqvEditWnd::WndProc(Message);
-    return;
-  }
+  if (Message.Msg == kSkinCmdMessage && !Destroyed() && SkinData) return OnSkinCommand(Message);
+  if (Destroyed() || !SkinData || !SkinData->Skinned(false)) return TqvEditWnd::WndProc(Message);
   switch (Message.Msg) {
     case WM_SETFOCUS:
-    case WM_LBUTTONUP:
-      OnFocus(Message, true);
-      return;
+    case WM_LBUTTONUP: return OnFocus(Message, true);
     case WM_KILLFOCUS:
-    case vcl::CM_EXIT:
-      OnFocus(Message, false);
-      return;
-    case WM_PAINT:
-      OnPaint(Message);
-      return;
-    case WM_ERASEBKGND:
-      Message.Result = 1;
-      return;
-    case WM_NCCALCSIZE:
-      TqvEditWnd::WndProc(Message);
-      BorderLeft = BorderTop = BorderRight = BorderBottom = kComboFrameWidth;
-      return;
-    case WM_PRINT:
-      OnPrint(Message);
-      return;
-    case WM_DRAWITEM: {
-      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
-      CallPrevWndProc(Message);
-      if (OwnerControl() && alive) InvalidateNow();
-      return;
-    }
-    case vcl::CN_DRAWITEM:
-      if (Combo() && Message.LParam) {
-        OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam));
-        Message.Result = TRUE;
-      } else {
-        CallPrevWndProc(Message);
-      }
-      return;
+    case vcl::CM_EXIT: return OnFocus(Message, false);
+    case WM_PAINT: return OnPaint(Message);
+    case WM_ERASEBKGND: Message.Result = 1; return;
+    case WM_NCCALCSIZE: return OnNcCalcSize(Message);
+    case WM_PRINT: return OnPrint(Message);
+    case WM_DRAWITEM: return OnDrawItemMessage(Message);
+    case vcl::CN_DRAWITEM: return OnOwnerDrawItem(Message);
     case CB_SETCURSEL:
     case vcl::CM_TEXTCHANGED:
-    case vcl::CM_CHANGED:
-      if (Combo())
-        QuietChange(Message);
-      else
-        CallPrevWndProc(Message);
-      return;
-    case vcl::CM_MOUSEENTER:
-      OnMouseEnter(Message);
-      return;
-    case vcl::CM_MOUSELEAVE:
-      OnMouseLeave(Message);
-      return;
+    case vcl::CM_CHANGED: return OnChange(Message);
+    case vcl::CM_MOUSEENTER: return OnMouseEnter(Message);
+    case vcl::CM_MOUSELEAVE: return OnMouseLeave(Message);
     case WM_COMMAND:
-    case vcl::CN_COMMAND:
-      // The list went up: the button shows it.
-      if (HIWORD(Message.WParam) == CBN_CLOSEUP && (Message.Msg == vcl::CN_COMMAND || (Style() & 1) == 0)) {
-        SkinData->BGChanged = true;
-        PaintButton(nullptr);
-      }
-      break;
-    case WM_CTLCOLORLISTBOX:
-      OnCtlColorList(Message);
-      return;
-    default:
-      break;
+    case vcl::CN_COMMAND: return OnCommand(Message);
+    case WM_CTLCOLORLISTBOX: return OnCtlColorList(Message);
+    default: return TqvEditWnd::WndProc(Message);
+  }
+}
+
+void TqvComboBoxWnd::OnSkinCommand(vcl::TMessage& Message) {
+  switch (SkinCommandOf(Message.WParam)) {
+    case scmRemoveSkin: return OnRemoveSkin(Message);
+    case scmNewSkin:
+    case scmRefresh: return OnNewSkin(Message);
+    case scmMouseEnter:
+    case scmMouseLeave: return OnHoverCommand(Message);
+    default: return TqvEditWnd::WndProc(Message);
+  }
+}
+
+void TqvComboBoxWnd::OnNewSkin(vcl::TMessage& Message) {
+  // The list's brush is made again in the new colour.
+  list_brush_.reset();
+  TqvEditWnd::WndProc(Message);
+}
+
+void TqvComboBoxWnd::OnHoverCommand(vcl::TMessage& Message) {
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+  TqvEditWnd::WndProc(Message);
+  if (alive && SkinData->Skinned(false)) PaintButton(nullptr);
+}
+
+void TqvComboBoxWnd::OnNcCalcSize(vcl::TMessage& Message) {
+  TqvEditWnd::WndProc(Message);
+  BorderLeft = BorderTop = BorderRight = BorderBottom = kComboFrameWidth;
+}
+
+void TqvComboBoxWnd::OnDrawItemMessage(vcl::TMessage& Message) {
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+  CallPrevWndProc(Message);
+  if (OwnerControl() && alive) InvalidateNow();
+}
+
+void TqvComboBoxWnd::OnOwnerDrawItem(vcl::TMessage& Message) {
+  if (!Combo() || !Message.LParam) return CallPrevWndProc(Message);
+  OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam));
+  Message.Result = TRUE;
+}
+
+void TqvComboBoxWnd::OnChange(vcl::TMessage& Message) {
+  if (Combo())
+    QuietChange(Message);
+  else
+    CallPrevWndProc(Message);
+}
+
+void TqvComboBoxWnd::OnCommand(vcl::TMessage& Message) {
+  // The list went up: the button shows it.
+  if (HIWORD(Message.WParam) == CBN_CLOSEUP && (Message.Msg == vcl::CN_COMMAND || (Style() & CBS_SIMPLE) == 0)) {
+    SkinData->BGChanged = true;
+    PaintButton(nullptr);
   }
   TqvEditWnd::WndProc(Message);
 }

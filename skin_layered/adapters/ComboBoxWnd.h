@@ -65,6 +65,17 @@ class TqvComboBoxWnd : public TqvEditWnd {
   vcl::TCustomComboBox* Combo() const;
   // The section has a look of its own for focus, and the control takes the focus.
   bool FocusShows() const;
+  // The skin command, skinned or not.
+  void OnSkinCommand(vcl::TMessage& Message);
+  void OnNewSkin(vcl::TMessage& Message);
+  // The mouse came or went: the button shows it.
+  void OnHoverCommand(vcl::TMessage& Message);
+  void OnNcCalcSize(vcl::TMessage& Message);
+  // A child drawn by the control (WM_DRAWITEM), and an item the adapter draws (CN_DRAWITEM).
+  void OnDrawItemMessage(vcl::TMessage& Message);
+  void OnOwnerDrawItem(vcl::TMessage& Message);
+  void OnChange(vcl::TMessage& Message);
+  void OnCommand(vcl::TMessage& Message);
   void OnFocus(vcl::TMessage& Message, bool Gained);
   void OnPaint(vcl::TMessage& Message);
   void OnPrint(vcl::TMessage& Message);
