@@ -5,6 +5,7 @@
 
 #include "classlib/forms/Forms.h"
 #include "classlib/stdctrls/ScrollBar.h"
+#include "skin_layered/adapters/AdapterUtils.h"
 #include "skin_layered/adapters/ParentBackground.h"
 #include "skin_layered/core/DefaultManager.h"
 #include "skin_layered/core/GeneralUtils.h"
@@ -275,7 +276,7 @@ void TqvSBWnd::PushRange(int NewMin, int NewMax, int NewPage) {
   }
 }
 
-void TqvSBWnd::OnSetScrollInfo(vcl::TMessage& Message) {
+bool TqvSBWnd::OnSetScrollInfo(vcl::TMessage& Message) {
   const auto* info = reinterpret_cast<const SCROLLINFO*>(Message.LParam);
   if (info) {
     if (info->fMask & SIF_PAGE) Page = static_cast<int>(std::min<UINT>(info->nPage, INT_MAX));
@@ -299,6 +300,7 @@ void TqvSBWnd::OnSetScrollInfo(vcl::TMessage& Message) {
   } else {
     CallPrevWndProc(Message);
   }
+  return true;
 }
 
 void TqvSBWnd::Paint(HDC GivenDC) {
@@ -421,94 +423,117 @@ bool TqvSBWnd::OnSkinCommand(vcl::TMessage& Message) {
 
 void TqvSBWnd::WndProc(vcl::TMessage& Message) {
   if (Message.Msg == kSkinCmdMessage && SkinData && !Destroyed() && OnSkinCommand(Message)) return;
-  if (!SkinData || Destroyed() || !SkinData->Skinned()) {
-    TqvMainWnd::WndProc(Message);
-    return;
-  }
-  switch (Message.Msg) {
-    case WM_SETREDRAW:
-      if (!IgnoreRedraw) RedrawLocks += Message.WParam ? -1 : 1;
-      break;
-    case WM_PAINT:
-      Paint(reinterpret_cast<HDC>(Message.WParam));
-      Message.Result = 0;
-      return;
-    case WM_NCPAINT:
-      Message.Result = 0;
-      return;
-    case WM_NCHITTEST: {
-      TqvMainWnd::WndProc(Message);
-      if (IsWindowEnabled(CtrlHandle)) {
-        POINT p{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
-        ScreenToClient(CtrlHandle, &p);
-        MouseAt(p);
-      }
-      return;
-    }
-    case WM_LBUTTONDOWN:
-    case WM_NCLBUTTONDOWN: {
-      const DWORD at = GetMessagePos();
-      POINT p{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
-      ScreenToClient(CtrlHandle, &p);
-      MouseDown(p);
-      CallQuietly(Message);
-      return;
-    }
-    case WM_LBUTTONUP:
-    case WM_NCLBUTTONUP:
-    case WM_CAPTURECHANGED: {
-      POINT p{};
-      GetCursorPos(&p);
-      ScreenToClient(CtrlHandle, &p);
-      TqvMainWnd::WndProc(Message);
-      MouseUp(p);
-      return;
-    }
-    case WM_LBUTTONDBLCLK:
-    case WM_NCLBUTTONDBLCLK: {
-      CallQuietly(Message);
-      POINT p{};
-      GetCursorPos(&p);
-      ScreenToClient(CtrlHandle, &p);
-      MouseDown(p);
-      MouseUp(p);
-      return;
-    }
-    case vcl::CM_MOUSEENTER:
-      states_[kSBTrackBefore] = states_[kSBTrackAfter] = 1;
-      Repaint();
-      break;
-    case vcl::CM_MOUSELEAVE:
-      states_[kSBFirstButton] = states_[kSBSecondButton] = 0;
-      if (states_[kSBThumb] != 2) states_[kSBThumb] = states_[kSBTrackBefore] = states_[kSBTrackAfter] = 0;
-      Repaint();
-      break;
-    case SBM_SETSCROLLINFO:
-      OnSetScrollInfo(Message);
-      return;
-    case vcl::CM_CHANGED:
-      if (ShownControl()) {
-        CallQuietly(Message);
-        ForceRedraw();
-        return;
-      }
-      break;
-    case WM_PRINT:
-      if (TqvDefaultManager* manager = DefaultManager(); manager && manager->Active()) {
-        SendMessageW(CtrlHandle, WM_PAINT, Message.WParam, Message.LParam);
-        SendMessageW(CtrlHandle, WM_NCPAINT, Message.WParam, Message.LParam);
-        return;
-      }
-      break;
-    case vcl::CM_ENABLEDCHANGED:
-      TqvMainWnd::WndProc(Message);
-      SkinData->Invalidate();
-      return;
-    default:
-      break;
-  }
+  if (!SkinData || Destroyed() || !SkinData->Skinned()) return TqvMainWnd::WndProc(Message);
+  if (SkinnedMessage(Message)) return;
   CommonMessage(Message, SkinData);
   TqvMainWnd::WndProc(Message);
+}
+
+bool TqvSBWnd::SkinnedMessage(vcl::TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_SETREDRAW: return OnSetRedraw(Message);
+    case WM_PAINT: return OnPaint(Message);
+    case WM_NCPAINT: return Answer(Message, 0);
+    case WM_NCHITTEST: return OnNcHitTest(Message);
+    case WM_LBUTTONDOWN:
+    case WM_NCLBUTTONDOWN: return OnButtonDown(Message);
+    case WM_LBUTTONUP:
+    case WM_NCLBUTTONUP:
+    case WM_CAPTURECHANGED: return OnButtonUp(Message);
+    case WM_LBUTTONDBLCLK:
+    case WM_NCLBUTTONDBLCLK: return OnDoubleClick(Message);
+    case vcl::CM_MOUSEENTER: return OnMouseEnter();
+    case vcl::CM_MOUSELEAVE: return OnMouseLeave();
+    case SBM_SETSCROLLINFO: return OnSetScrollInfo(Message);
+    case vcl::CM_CHANGED: return ShownControl() && OnChanged(Message);
+    case WM_PRINT: return OnPrint(Message);
+    case vcl::CM_ENABLEDCHANGED: return OnEnabledChanged(Message);
+    default: return false;
+  }
+}
+
+POINT TqvSBWnd::CursorInClient() const {
+  POINT p{};
+  GetCursorPos(&p);
+  ScreenToClient(CtrlHandle, &p);
+  return p;
+}
+
+bool TqvSBWnd::OnSetRedraw(const vcl::TMessage& Message) {
+  if (!IgnoreRedraw) RedrawLocks += Message.WParam ? -1 : 1;
+  return false;
+}
+
+bool TqvSBWnd::OnPaint(vcl::TMessage& Message) {
+  Paint(reinterpret_cast<HDC>(Message.WParam));
+  return Answer(Message, 0);
+}
+
+bool TqvSBWnd::OnNcHitTest(vcl::TMessage& Message) {
+  TqvMainWnd::WndProc(Message);
+  if (IsWindowEnabled(CtrlHandle)) {
+    POINT p{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
+    ScreenToClient(CtrlHandle, &p);
+    MouseAt(p);
+  }
+  return true;
+}
+
+bool TqvSBWnd::OnButtonDown(vcl::TMessage& Message) {
+  const DWORD at = GetMessagePos();
+  POINT p{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+  ScreenToClient(CtrlHandle, &p);
+  MouseDown(p);
+  CallQuietly(Message);
+  return true;
+}
+
+bool TqvSBWnd::OnButtonUp(vcl::TMessage& Message) {
+  const POINT p = CursorInClient();
+  TqvMainWnd::WndProc(Message);
+  MouseUp(p);
+  return true;
+}
+
+bool TqvSBWnd::OnDoubleClick(vcl::TMessage& Message) {
+  CallQuietly(Message);
+  const POINT p = CursorInClient();
+  MouseDown(p);
+  MouseUp(p);
+  return true;
+}
+
+bool TqvSBWnd::OnMouseEnter() {
+  states_[kSBTrackBefore] = states_[kSBTrackAfter] = 1;
+  Repaint();
+  return false;
+}
+
+bool TqvSBWnd::OnMouseLeave() {
+  states_[kSBFirstButton] = states_[kSBSecondButton] = 0;
+  if (states_[kSBThumb] != 2) states_[kSBThumb] = states_[kSBTrackBefore] = states_[kSBTrackAfter] = 0;
+  Repaint();
+  return false;
+}
+
+bool TqvSBWnd::OnChanged(vcl::TMessage& Message) {
+  CallQuietly(Message);
+  ForceRedraw();
+  return true;
+}
+
+bool TqvSBWnd::OnPrint(const vcl::TMessage& Message) {
+  TqvDefaultManager* manager = DefaultManager();
+  if (!manager || !manager->Active()) return false;
+  SendMessageW(CtrlHandle, WM_PAINT, Message.WParam, Message.LParam);
+  SendMessageW(CtrlHandle, WM_NCPAINT, Message.WParam, Message.LParam);
+  return true;
+}
+
+bool TqvSBWnd::OnEnabledChanged(vcl::TMessage& Message) {
+  TqvMainWnd::WndProc(Message);
+  SkinData->Invalidate();
+  return true;
 }
 
 }  // namespace skin_layered

@@ -74,7 +74,22 @@ class TqvSBWnd : public TqvMainWnd {
   // Invalidated and redrawn at once, redraw locks lifted for it and set again after.
   void ForceRedraw();
   bool ShownControl() const;
-  void OnSetScrollInfo(vcl::TMessage& Message);
+  // The skinned bar's messages; true when answered (they go no further).
+  bool SkinnedMessage(vcl::TMessage& Message);
+  bool OnSetRedraw(const vcl::TMessage& Message);
+  bool OnPaint(vcl::TMessage& Message);
+  bool OnNcHitTest(vcl::TMessage& Message);
+  bool OnButtonDown(vcl::TMessage& Message);
+  bool OnButtonUp(vcl::TMessage& Message);
+  bool OnDoubleClick(vcl::TMessage& Message);
+  bool OnMouseEnter();
+  bool OnMouseLeave();
+  bool OnChanged(vcl::TMessage& Message);
+  bool OnPrint(const vcl::TMessage& Message);
+  bool OnEnabledChanged(vcl::TMessage& Message);
+  bool OnSetScrollInfo(vcl::TMessage& Message);
+  // The cursor's place in client coordinates.
+  POINT CursorInClient() const;
   // The range into the control in one validated change.
   void PushRange(int NewMin, int NewMax, int NewPage);
   void Paint(HDC GivenDC);
