@@ -40,86 +40,84 @@ void TqvGroupBoxWnd::Redraw() {
 
 void TqvGroupBoxWnd::WndProc(vcl::TMessage& Message) {
   TsSkinManager* manager = Manager();
-  if (!SkinData || !manager || !manager->Active() || Destroyed()) {
-    TqvMainWnd::WndProc(Message);
-    return;
-  }
+  if (!SkinData || !manager || !manager->Active() || Destroyed()) return TqvMainWnd::WndProc(Message);
   switch (Message.Msg) {
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      SendMessageW(CtrlHandle, WM_SETREDRAW, FALSE, 0);
-      TqvMainWnd::WndProc(Message);
-      SendMessageW(CtrlHandle, WM_SETREDRAW, TRUE, 0);
-      Redraw();
-      return;
-    case WM_SETTEXT:
-      TqvMainWnd::WndProc(Message);
-      Redraw();
-      return;
-    case WM_PAINT:
-      if (!DialogChild) {
-        PaintGroupBox(Message);
-        Message.Result = 0;
-        return;
-      }
-      // The dialog paints the box (the system's frame with it); the skin's frame goes over.
-      TqvMainWnd::WndProc(Message);
-      if (IsWindowVisible(CtrlHandle)) PaintGroupBox(vcl::TMessage{WM_NCPAINT, 1, 0, 0});
-      return;
-    case WM_ERASEBKGND:
-      if (!DialogChild) {
-        OnEraseBkgnd(Message);
-        return;
-      }
-      break;
-    case WM_NCPAINT:
-      if (DialogChild) {
-        PaintGroupBox(Message);
-        Message.Result = 1;
-        return;
-      }
-      break;
-    case WM_PARENTNOTIFY: {
-      const UINT event = LOWORD(Message.WParam);
-      if (event == WM_CREATE || event == WM_DESTROY) {
-        TqvMainWnd::WndProc(Message);
-        // The form gives the new child its adapter.
-        if (event == WM_CREATE) NotifyFormOfControl(OwnerControl());
-        return;
-      }
-      break;
-    }
-    case WM_PRINT:
-      SkinData->BGChanged = true;
-      SkinData->Updating = false;
-      Message.LParam = 1;
-      PaintGroupBox(Message);
-      return;
-    case kSkinCmdMessage:
-      switch (SkinCommandOf(Message.WParam)) {
-        case scmRemoveSkin:
-          DropOpaqueStyle();
-          break;
-        case scmGetCtrlValue:
-          Message.Result = CaptionHeight();
-          return;
-        case scmPrepareCache:
-          // The box's own image, caption gap and all, is what lies behind its children.
-          if (SkinData->BGChanged) PrepareCache();
-          CallPrevWndProc(Message);
-          return;
-        case scmGetBgInfo:
-          // A child asking before the box painted gets the image made now, not a wait for a
-          // paint that waits for it.
-          if (SkinData->BGChanged || !SkinData->CacheBmp() || SkinData->CacheBmp()->Empty()) PrepareCache();
-          break;
-        default:
-          break;
-      }
-      break;
-    default:
-      break;
+    case WM_KILLFOCUS: return OnFocus(Message);
+    case WM_SETTEXT: return OnSetText(Message);
+    case WM_PAINT: return OnPaint(Message);
+    case WM_ERASEBKGND: return DialogChild ? TqvMainWnd::WndProc(Message) : OnEraseBkgnd(Message);
+    case WM_NCPAINT: return DialogChild ? OnDialogNcPaint(Message) : TqvMainWnd::WndProc(Message);
+    case WM_PARENTNOTIFY: return OnParentNotify(Message);
+    case WM_PRINT: return OnPrint(Message);
+    case kSkinCmdMessage: return OnSkinCommand(Message);
+    default: return TqvMainWnd::WndProc(Message);
   }
+}
+
+void TqvGroupBoxWnd::OnFocus(vcl::TMessage& Message) {
+  SendMessageW(CtrlHandle, WM_SETREDRAW, FALSE, 0);
+  TqvMainWnd::WndProc(Message);
+  SendMessageW(CtrlHandle, WM_SETREDRAW, TRUE, 0);
+  Redraw();
+}
+
+void TqvGroupBoxWnd::OnSetText(vcl::TMessage& Message) {
+  TqvMainWnd::WndProc(Message);
+  Redraw();
+}
+
+void TqvGroupBoxWnd::OnPaint(vcl::TMessage& Message) {
+  if (!DialogChild) {
+    PaintGroupBox(Message);
+    Message.Result = 0;
+    return;
+  }
+  // The dialog paints the box (the system's frame with it); the skin's frame goes over.
+  TqvMainWnd::WndProc(Message);
+  if (IsWindowVisible(CtrlHandle)) PaintGroupBox(vcl::TMessage{WM_NCPAINT, 1, 0, 0});
+}
+
+void TqvGroupBoxWnd::OnDialogNcPaint(vcl::TMessage& Message) {
+  PaintGroupBox(Message);
+  Message.Result = 1;
+}
+
+void TqvGroupBoxWnd::OnParentNotify(vcl::TMessage& Message) {
+  const UINT event = LOWORD(Message.WParam);
+  TqvMainWnd::WndProc(Message);
+  // The form gives the new child its adapter.
+  if (event == WM_CREATE) NotifyFormOfControl(OwnerControl());
+}
+
+void TqvGroupBoxWnd::OnPrint(vcl::TMessage& Message) {
+  SkinData->BGChanged = true;
+  SkinData->Updating = false;
+  Message.LParam = 1;
+  PaintGroupBox(Message);
+}
+
+void TqvGroupBoxWnd::OnSkinCommand(vcl::TMessage& Message) {
+  switch (SkinCommandOf(Message.WParam)) {
+    case scmRemoveSkin: DropOpaqueStyle(); break;
+    case scmGetCtrlValue: Message.Result = CaptionHeight(); return;
+    case scmPrepareCache: return OnPrepareCache(Message);
+    case scmGetBgInfo: return OnGetBgInfo(Message);
+    default: break;
+  }
+  TqvMainWnd::WndProc(Message);
+}
+
+void TqvGroupBoxWnd::OnPrepareCache(vcl::TMessage& Message) {
+  // The box's own image, caption gap and all, is what lies behind its children.
+  if (SkinData->BGChanged) PrepareCache();
+  CallPrevWndProc(Message);
+}
+
+void TqvGroupBoxWnd::OnGetBgInfo(vcl::TMessage& Message) {
+  // A child asking before the box painted gets the image made now, not a wait for a paint
+  // that waits for it.
+  if (SkinData->BGChanged || !SkinData->CacheBmp() || SkinData->CacheBmp()->Empty()) PrepareCache();
   TqvMainWnd::WndProc(Message);
 }
 

@@ -29,7 +29,17 @@ class TqvGroupBoxWnd : public TqvMainWnd {
 
  private:
   void PaintGroupBox(const vcl::TMessage& Message);
+  void OnFocus(vcl::TMessage& Message);
+  void OnSetText(vcl::TMessage& Message);
+  void OnPaint(vcl::TMessage& Message);
   void OnEraseBkgnd(vcl::TMessage& Message);
+  // In a dialog the skin's frame goes over the one the system paints.
+  void OnDialogNcPaint(vcl::TMessage& Message);
+  void OnParentNotify(vcl::TMessage& Message);
+  void OnPrint(vcl::TMessage& Message);
+  void OnSkinCommand(vcl::TMessage& Message);
+  void OnPrepareCache(vcl::TMessage& Message);
+  void OnGetBgInfo(vcl::TMessage& Message);
   void Redraw();
   // R of the cache shows what lies behind the box.
   void ShowBackground(const vcl::TRect& R, const TqvCacheInfo& Background);
