@@ -322,84 +322,85 @@ bool TqvToolBarVCLWnd::OnSkinCommand(vcl::TMessage& Message) {
 
 void TqvToolBarVCLWnd::WndProc(vcl::TMessage& Message) {
   if (Message.Msg == kSkinCmdMessage && SkinData && !Destroyed() && OnSkinCommand(Message)) return;
-  if (!Skinned()) {
-    TqvMainWnd::WndProc(Message);
-    return;
-  }
+  if (!Skinned()) return TqvMainWnd::WndProc(Message);
   switch (Message.Msg) {
-    case WM_PAINT:
-      if (SkinData->CheckBgChanged()) {
-        PAINTSTRUCT ps{};
-        BeginPaint(CtrlHandle, &ps);
-        EndPaint(CtrlHandle, &ps);
-        return;
-      }
-      break;
-    case WM_ERASEBKGND:
-      Message.Result = 1;
-      return;
-    case WM_NCPAINT:
-      if (TsSkinManager* manager = Manager(); !manager->HoldsBroadcast()) PaintBorder(nullptr);
-      Message.Result = 0;
-      return;
-    case WM_PRINT: {
-      SkinData->Updating = false;
-      if (SkinData->BGChanged) PrepareCache();
-      const HDC dc = reinterpret_cast<HDC>(Message.WParam);
-      CopyBorderFromCache(this, dc);
-      vcl::TRect client;
-      GetClientRectInWindow(CtrlHandle, client);
-      const int saved = SaveDC(dc);
-      OffsetViewportOrgEx(dc, client.Left, client.Top, nullptr);
-      IntersectClipRect(dc, 0, 0, client.Right - client.Left, client.Bottom - client.Top);
-      SendMessageW(CtrlHandle, WM_PAINT, Message.WParam, 0);
-      RestoreDC(dc, saved);
-      Message.Result = 0;
-      return;
-    }
-    case WM_SIZE:
-      TqvMainWnd::WndProc(Message);
-      if (!SkinData->BgIsChanged()) RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE);
-      return;
-    case WM_MOUSEMOVE:
-      TqvMainWnd::WndProc(Message);
-      if (!Designing(ToolBar)) {
-        const POINT p{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
-        const int hit = HitTest(p);
-        if (hit != HotButton) {
-          if (hit >= 0 && ToolBar && !ToolBar->Buttons(hit)->Enabled()) return;
-          const int old = HotButton;
-          HotButton = hit;
-          RepaintButton(old);
-          RepaintButton(hit);
-        }
-      }
-      return;
-    case vcl::CM_MOUSELEAVE:
-      TqvMainWnd::WndProc(Message);
-      if (!Designing(ToolBar)) {
-        const int old = HotButton;
-        HotButton = -1;
-        RepaintButton(old);
-      }
-      return;
-    case vcl::CN_NOTIFY:
-      TqvMainWnd::WndProc(Message);
-      OnNotify(Message);
-      return;
-    case vcl::CN_DROPDOWNCLOSED:
-      TqvMainWnd::WndProc(Message);
-      if (DroppedButton) {
-        vcl::TToolButton* button = DroppedButton;
-        HotButton = -1;
-        DroppedButton = nullptr;
-        RepaintButton(button->Index());
-      }
-      return;
-    default:
-      break;
+    case WM_PAINT: return OnPaint(Message);
+    case WM_ERASEBKGND: Message.Result = 1; return;
+    case WM_NCPAINT: return OnNcPaint(Message);
+    case WM_PRINT: return OnPrint(Message);
+    case WM_SIZE: return OnSize(Message);
+    case WM_MOUSEMOVE: return OnMouseMove(Message);
+    case vcl::CM_MOUSELEAVE: return OnMouseLeave(Message);
+    case vcl::CN_NOTIFY: return OnNotifyMessage(Message);
+    case vcl::CN_DROPDOWNCLOSED: return OnDropDownClosed(Message);
+    default: return TqvMainWnd::WndProc(Message);
   }
+}
+
+void TqvToolBarVCLWnd::OnPaint(vcl::TMessage& Message) {
+  if (!SkinData->CheckBgChanged()) return TqvMainWnd::WndProc(Message);
+  PAINTSTRUCT ps{};
+  BeginPaint(CtrlHandle, &ps);
+  EndPaint(CtrlHandle, &ps);
+}
+
+void TqvToolBarVCLWnd::OnNcPaint(vcl::TMessage& Message) {
+  if (TsSkinManager* manager = Manager(); !manager->HoldsBroadcast()) PaintBorder(nullptr);
+  Message.Result = 0;
+}
+
+void TqvToolBarVCLWnd::OnPrint(vcl::TMessage& Message) {
+  SkinData->Updating = false;
+  if (SkinData->BGChanged) PrepareCache();
+  const HDC dc = reinterpret_cast<HDC>(Message.WParam);
+  CopyBorderFromCache(this, dc);
+  vcl::TRect client;
+  GetClientRectInWindow(CtrlHandle, client);
+  const int saved = SaveDC(dc);
+  OffsetViewportOrgEx(dc, client.Left, client.Top, nullptr);
+  IntersectClipRect(dc, 0, 0, client.Right - client.Left, client.Bottom - client.Top);
+  SendMessageW(CtrlHandle, WM_PAINT, Message.WParam, 0);
+  RestoreDC(dc, saved);
+  Message.Result = 0;
+}
+
+void TqvToolBarVCLWnd::OnSize(vcl::TMessage& Message) {
   TqvMainWnd::WndProc(Message);
+  if (!SkinData->BgIsChanged()) RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE);
+}
+
+void TqvToolBarVCLWnd::OnMouseMove(vcl::TMessage& Message) {
+  TqvMainWnd::WndProc(Message);
+  if (Designing(ToolBar)) return;
+  const POINT p{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
+  const int hit = HitTest(p);
+  if (hit == HotButton || (hit >= 0 && ToolBar && !ToolBar->Buttons(hit)->Enabled())) return;
+  const int old = HotButton;
+  HotButton = hit;
+  RepaintButton(old);
+  RepaintButton(hit);
+}
+
+void TqvToolBarVCLWnd::OnMouseLeave(vcl::TMessage& Message) {
+  TqvMainWnd::WndProc(Message);
+  if (Designing(ToolBar)) return;
+  const int old = HotButton;
+  HotButton = -1;
+  RepaintButton(old);
+}
+
+void TqvToolBarVCLWnd::OnNotifyMessage(vcl::TMessage& Message) {
+  TqvMainWnd::WndProc(Message);
+  OnNotify(Message);
+}
+
+void TqvToolBarVCLWnd::OnDropDownClosed(vcl::TMessage& Message) {
+  TqvMainWnd::WndProc(Message);
+  if (!DroppedButton) return;
+  vcl::TToolButton* button = DroppedButton;
+  HotButton = -1;
+  DroppedButton = nullptr;
+  RepaintButton(button->Index());
 }
 
 }  // namespace skin_layered

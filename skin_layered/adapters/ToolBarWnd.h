@@ -43,6 +43,15 @@ class TqvToolBarVCLWnd : public TqvMainWnd {
   void PaintButton(vcl::TToolButton* Button, vcl::TCustomDrawState State);
   void PaintArrow(vcl::TBitmap* Bmp, vcl::TToolButton* Button, int State, int ContentWidth);
   bool Skinned() const;
+  void OnPaint(vcl::TMessage& Message);
+  void OnNcPaint(vcl::TMessage& Message);
+  void OnPrint(vcl::TMessage& Message);
+  void OnSize(vcl::TMessage& Message);
+  void OnMouseMove(vcl::TMessage& Message);
+  void OnMouseLeave(vcl::TMessage& Message);
+  // CN_NOTIFY: the control's own handling first.
+  void OnNotifyMessage(vcl::TMessage& Message);
+  void OnDropDownClosed(vcl::TMessage& Message);
   void OnNotify(vcl::TMessage& Message);
   bool OnSkinCommand(vcl::TMessage& Message);
 };
