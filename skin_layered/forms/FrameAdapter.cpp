@@ -258,79 +258,93 @@ void TsFrameAdapter::WndProc(vcl::TMessage& Message) {
   if (Designing(this)) return hook_.CallPrevious(Message);
   if (Message.Msg == kSkinCmdMessage && FirstCommand(Message)) return;
   TsSkinManager* manager = Manager();
-  TsCommonData* data = skin_data_.get();
-  if (BeingDestroyed(this) || BeingDestroyed(frame_) || !Skinned() || !manager->Active()) {
-    if (manager && manager->Active() && frame_->HandleAllocated() &&
-        (Message.Msg == vcl::CM_VISIBLECHANGED || Message.Msg == vcl::CM_CONTROLLISTCHANGE)) {
-      data->UpdateIndexes(true);
-      frame_->Invalidate();
-      vcl::TMessage skin = SkinCommandMessage(scmNewSkin, reinterpret_cast<LPARAM>(manager), 1);
-      BroadcastCommand(frame_, skin);
-    }
-    if (Message.Msg == kSkinCmdMessage && SkinCommandOf(Message.WParam) == scmGetColor) {
-      Message.Result = static_cast<LRESULT>(vcl::ColorToRGB(frame_->Color()));
-      return;
-    }
-    return hook_.CallPrevious(Message);
-  }
+  if (BeingDestroyed(this) || BeingDestroyed(frame_) || !Skinned() || !manager->Active())
+    return UnskinnedMessage(Message);
   switch (Message.Msg) {
-    case kSkinCmdMessage:
-      return SkinnedCommand(Message);
-    case vcl::CM_VISIBLECHANGED:
-      data->BGChanged = true;
-      frame_->Invalidate();
-      return hook_.CallPrevious(Message);
-    case WM_PRINTCLIENT:
-      data->Updating = false;
-      PaintFrame(reinterpret_cast<HDC>(Message.WParam));
-      return;
-    case vcl::CM_CONTROLLISTCHANGE:
-      data->UpdateIndexes(true);
-      frame_->Invalidate();
-      return hook_.CallPrevious(Message);
-    case WM_PARENTNOTIFY:
-      hook_.CallPrevious(Message);
-      // A window made inside the frame: the form's provider wraps it.
-      if (Message.WParamLo() == WM_CREATE && manager->SkinningRules().Contains(srThirdParty) &&
-          !frame_->ComponentState().Contains(vcl::csLoading))
-        NotifyFormOfControl(frame_);
-      return;
-    case WM_ERASEBKGND:
-      if (frame_->Showing() && !(data->CtrlSkinState & kStatePrintDC)) PaintFrame(reinterpret_cast<HDC>(Message.WParam));
-      Message.Result = 1;
-      return;
-    case WM_PAINT: {
-      if (!frame_->Parent() || !frame_->HandleAllocated()) return hook_.CallPrevious(Message);
-      if (Message.WParam) {
-        PaintFrame(reinterpret_cast<HDC>(Message.WParam));
-        Message.Result = 0;
-        return;
-      }
-      PAINTSTRUCT ps{};
-      const HDC dc = BeginPaint(frame_->Handle(), &ps);
-      PaintFrame(dc);
-      EndPaint(frame_->Handle(), &ps);
-      Message.Result = 0;
-      return;
-    }
-    case WM_NCPAINT:
-      Message.Result = 0;
-      return;
+    case kSkinCmdMessage: return SkinnedCommand(Message);
+    case vcl::CM_VISIBLECHANGED: return OnVisibleChanged(Message);
+    case WM_PRINTCLIENT: return OnPrintClient(Message);
+    case vcl::CM_CONTROLLISTCHANGE: return OnControlListChange(Message);
+    case WM_PARENTNOTIFY: return OnParentNotify(Message);
+    case WM_ERASEBKGND: return OnEraseBkgnd(Message);
+    case WM_PAINT: return OnPaint(Message);
+    case WM_NCPAINT: Message.Result = 0; return;
     case WM_SIZE:
     case WM_MOVE:
-    case WM_WINDOWPOSCHANGED:
-      if (Message.Msg == WM_SIZE || data->BgDependsOnParent()) {
-        data->BGChanged = true;
-        vcl::TMessage changed = SkinCommandMessage(scmBgChanged, 0, 1);
-        for (int i = 0; i < frame_->ControlCount(); ++i)
-          if (auto* child = dynamic_cast<vcl::TWinControl*>(frame_->Controls(i)); child && child->HandleAllocated())
-            SendMessageW(child->Handle(), changed.Msg, changed.WParam, changed.LParam);
-      }
-      if (Message.Msg != WM_MOVE && data->BGChanged) frame_->Invalidate();
-      return hook_.CallPrevious(Message);
-    default:
-      return hook_.CallPrevious(Message);
+    case WM_WINDOWPOSCHANGED: return OnPlaceChanged(Message);
+    default: return hook_.CallPrevious(Message);
   }
+}
+
+void TsFrameAdapter::UnskinnedMessage(vcl::TMessage& Message) {
+  TsSkinManager* manager = Manager();
+  if (manager && manager->Active() && frame_->HandleAllocated() &&
+      (Message.Msg == vcl::CM_VISIBLECHANGED || Message.Msg == vcl::CM_CONTROLLISTCHANGE)) {
+    skin_data_->UpdateIndexes(true);
+    frame_->Invalidate();
+    vcl::TMessage skin = SkinCommandMessage(scmNewSkin, reinterpret_cast<LPARAM>(manager), 1);
+    BroadcastCommand(frame_, skin);
+  }
+  if (Message.Msg == kSkinCmdMessage && SkinCommandOf(Message.WParam) == scmGetColor) {
+    Message.Result = static_cast<LRESULT>(vcl::ColorToRGB(frame_->Color()));
+    return;
+  }
+  hook_.CallPrevious(Message);
+}
+
+void TsFrameAdapter::OnVisibleChanged(vcl::TMessage& Message) {
+  skin_data_->BGChanged = true;
+  frame_->Invalidate();
+  hook_.CallPrevious(Message);
+}
+
+void TsFrameAdapter::OnPrintClient(const vcl::TMessage& Message) {
+  skin_data_->Updating = false;
+  PaintFrame(reinterpret_cast<HDC>(Message.WParam));
+}
+
+void TsFrameAdapter::OnControlListChange(vcl::TMessage& Message) {
+  skin_data_->UpdateIndexes(true);
+  frame_->Invalidate();
+  hook_.CallPrevious(Message);
+}
+
+void TsFrameAdapter::OnParentNotify(vcl::TMessage& Message) {
+  hook_.CallPrevious(Message);
+  // A window made inside the frame: the form's provider wraps it.
+  if (Message.WParamLo() == WM_CREATE && Manager()->SkinningRules().Contains(srThirdParty) &&
+      !frame_->ComponentState().Contains(vcl::csLoading))
+    NotifyFormOfControl(frame_);
+}
+
+void TsFrameAdapter::OnEraseBkgnd(vcl::TMessage& Message) {
+  if (frame_->Showing() && !(skin_data_->CtrlSkinState & kStatePrintDC))
+    PaintFrame(reinterpret_cast<HDC>(Message.WParam));
+  Message.Result = 1;
+}
+
+void TsFrameAdapter::OnPaint(vcl::TMessage& Message) {
+  if (!frame_->Parent() || !frame_->HandleAllocated()) return hook_.CallPrevious(Message);
+  Message.Result = 0;
+  if (Message.WParam) return PaintFrame(reinterpret_cast<HDC>(Message.WParam));
+  PAINTSTRUCT ps{};
+  const HDC dc = BeginPaint(frame_->Handle(), &ps);
+  PaintFrame(dc);
+  EndPaint(frame_->Handle(), &ps);
+}
+
+// WM_SIZE, WM_MOVE, WM_WINDOWPOSCHANGED: the children learn of a background that changed.
+void TsFrameAdapter::OnPlaceChanged(vcl::TMessage& Message) {
+  TsCommonData* data = skin_data_.get();
+  if (Message.Msg == WM_SIZE || data->BgDependsOnParent()) {
+    data->BGChanged = true;
+    vcl::TMessage changed = SkinCommandMessage(scmBgChanged, 0, 1);
+    for (int i = 0; i < frame_->ControlCount(); ++i)
+      if (auto* child = dynamic_cast<vcl::TWinControl*>(frame_->Controls(i)); child && child->HandleAllocated())
+        SendMessageW(child->Handle(), changed.Msg, changed.WParam, changed.LParam);
+  }
+  if (Message.Msg != WM_MOVE && data->BGChanged) frame_->Invalidate();
+  hook_.CallPrevious(Message);
 }
 
 }  // namespace skin_layered

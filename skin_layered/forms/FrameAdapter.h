@@ -50,6 +50,15 @@ class TsFrameAdapter : public vcl::TComponent {
   bool FirstCommand(vcl::TMessage& Message);
   // The skinned state's command answers.
   void SkinnedCommand(vcl::TMessage& Message);
+  // Without the skin (or while going): a skin coming back is passed on, the colour answered.
+  void UnskinnedMessage(vcl::TMessage& Message);
+  void OnVisibleChanged(vcl::TMessage& Message);
+  void OnPrintClient(const vcl::TMessage& Message);
+  void OnControlListChange(vcl::TMessage& Message);
+  void OnParentNotify(vcl::TMessage& Message);
+  void OnEraseBkgnd(vcl::TMessage& Message);
+  void OnPaint(vcl::TMessage& Message);
+  void OnPlaceChanged(vcl::TMessage& Message);
   void PassToChildren(vcl::TMessage& Message);
   void OwnerDrawPopups(bool Skinned);
   void Redraw(UINT Flags);
