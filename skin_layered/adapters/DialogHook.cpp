@@ -33,6 +33,7 @@
 #include "skin_layered/core/AdapterServices.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/core/SkinDialogs.h"
+#include "skin_layered/core/WindowMessages.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
@@ -44,7 +45,7 @@ VCL_CLASS_INFO(TqvProvider) {}
 
 namespace {
 
-constexpr ATOM kMenuAtom = 0x8000;    // "#32768"
+constexpr ATOM kMenuAtom = 0x8000;    // the class kPopupMenuClass
 constexpr ATOM kDialogAtom = 0x8002;  // "#32770"
 constexpr UINT kTagNoSkin = 0x100;
 
@@ -443,7 +444,8 @@ LRESULT CALLBACK DlgCBTHookProc(int Code, WPARAM WParam, LPARAM LParam) {
       const CREATESTRUCTW* cs = create->lpcs;
       const LPCWSTR cls = cs->lpszClass;
       // Classes are compared by their atom and by their name alike.
-      const bool menu = IsAtom(cls) ? reinterpret_cast<ULONG_PTR>(cls) == kMenuAtom : lstrcmpW(cls, L"#32768") == 0;
+      const bool menu =
+          IsAtom(cls) ? reinterpret_cast<ULONG_PTR>(cls) == kMenuAtom : lstrcmpW(cls, kPopupMenuClass) == 0;
       const bool dialog = IsAtom(cls) ? reinterpret_cast<ULONG_PTR>(cls) == kDialogAtom : lstrcmpW(cls, L"#32770") == 0;
       if (menu) {
         TsSkinManager* manager = DefaultSkinManager();

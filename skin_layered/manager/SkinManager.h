@@ -238,6 +238,14 @@ class TsSkinManager : public vcl::TComponent,
   void DefaultMenuSection();
   void StoredSkinsChanged(vcl::TObject* Sender);
   void ApplyPreview();
+  // The application window's messages by kind (MainWindowHook); true when handled.
+  bool OnMainCopyData(const vcl::TMessage& Message);
+  bool OnMainSkinCommand(const vcl::TMessage& Message);
+  bool OnMainSysCommand(const vcl::TMessage& Message);
+  bool OnMainTaskbarMenu();
+  bool OnMainIconicRequest(const vcl::TMessage& Message);
+  bool OnMainActivate();
+  bool OnMainMenuPopup(const vcl::TMessage& Message);
   void BecomeDefault();
   void HookMainWindow();
   void UnhookMainWindow();

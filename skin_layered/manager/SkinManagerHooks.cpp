@@ -9,6 +9,7 @@
 #include "skin_layered/core/AdapterServices.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/core/SystemMessages.h"
+#include "skin_layered/core/WindowMessages.h"
 #include "skin_layered/core/WindowUtils.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
@@ -102,80 +103,98 @@ void TsSkinManager::UnhookMainWindow() {
 
 bool TsSkinManager::MainWindowHook(vcl::TMessage& Message) {
   switch (Message.Msg) {
-    case WM_COPYDATA: {
-      if (in_copy_data_) return false;
-      in_copy_data_ = true;
-      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(Message.LParam);
-      bool taken = false;
-      if (data && data->dwData == kPreviewCopyDataId)
-        taken = ReadPreviewBlock(data->lpData, data->cbData, preview_);
-      if (taken && vcl::Application)
-        PostMessageW(vcl::Application->Handle(), kSkinCmdMessage, SkinCommandWParam(scmPreviewData), 0);
-      in_copy_data_ = false;
-      return taken;
-    }
-    case kSkinCmdMessage:
-      if (SkinCommandOf(Message.WParam) == scmPreviewData) ApplyPreview();
-      return false;
-    case WM_SYSCOMMAND: {
-      const WPARAM command = SysCommandOf(Message.WParam);
-      if (command != SC_MINIMIZE && command != SC_RESTORE) return false;
-      if (!active_ || !skin_.SkinData.Active) return false;
-      TsSkinProviderBase* provider = MainFormProvider();
-      const TqvMinimizing* animation = anim_effects_->Minimizing();
-      if (!provider || !animation->Active() || animation->Time() == 0 || !provider->MinAnimAllowed()) return false;
-      // While the animation runs the form must not paint itself; it paints again at the end,
-      // whatever happens.
-      provider->PaintingSuspended = true;
-      const vcl::TScopeExit resume([provider] { provider->PaintingSuspended = false; });
-      if (command == SC_RESTORE)
-        if (HWND form = MainFormWindow())
-          SetWindowLongPtrW(form, GWL_EXSTYLE,
-                            GetWindowLongPtrW(form, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
-      provider->MinAnimTimer();
-      return false;
-    }
-    case kTaskbarMenuRequest: {
-      TsSkinProviderBase* provider = MainFormProvider();
-      if (!provider) return false;
-      POINT p{};
-      GetCursorPos(&p);
-      provider->DropSysMenu(vcl::TPoint{p.x, p.y});
-      return true;
-    }
+    case WM_COPYDATA: return OnMainCopyData(Message);
+    case kSkinCmdMessage: return OnMainSkinCommand(Message);
+    case WM_SYSCOMMAND: return OnMainSysCommand(Message);
+    case kTaskbarMenuRequest: return OnMainTaskbarMenu();
     case WM_THEMECHANGED: return true;
     case WM_DWMSENDICONICTHUMBNAIL:
-    case WM_DWMSENDICONICLIVEPREVIEWBITMAP: {
-      if (!ManagerUnit().TaskbarPreview || !MainFormProvider()) return false;
-      HWND form = MainFormWindow();
-      if (Message.Msg == WM_DWMSENDICONICTHUMBNAIL)
-        FormServices().SetIconicThumbnail(form, vcl::TSize{HIWORD(Message.LParam), LOWORD(Message.LParam)});
-      else
-        FormServices().SetIconicLivePreview(form, vcl::TPoint{0, 0});
-      return true;
-    }
-    case vcl::CM_ACTIVATE:
-      if (vcl::Screen)
-        for (int i = vcl::Screen->CustomFormCount() - 1; i >= 0; --i) {
-          if (i >= vcl::Screen->CustomFormCount()) continue;
-          vcl::TCustomForm* form = vcl::Screen->CustomForms(i);
-          if (form->HandleAllocated()) SendCommandToWnd(form->Handle(), scmReload, 0);
-        }
-      return false;
+    case WM_DWMSENDICONICLIVEPREVIEWBITMAP: return OnMainIconicRequest(Message);
+    case vcl::CM_ACTIVATE: return OnMainActivate();
     case kMenuItemPopupMessage:
-    case kMenuWindowPopupMessage: {
-      if (!skinned_popups_) return false;
-      HWND menu = Message.Msg == kMenuWindowPopupMessage
-                      ? reinterpret_cast<HWND>(Message.LParam)
-                      : MenuWindowOfItem(reinterpret_cast<HMENU>(Message.WParam), static_cast<UINT>(Message.LParam));
-      if (menu && GetWndClassName(menu) == L"#32768") {
-        FormServices().GetExtraLineRect(menu);
-        FormServices().SetMenuWndRgn(menu);
-      }
-      return true;
-    }
+    case kMenuWindowPopupMessage: return OnMainMenuPopup(Message);
     default: return false;
   }
+}
+
+// The skin editor's preview block: taken, then applied from a message of its own.
+bool TsSkinManager::OnMainCopyData(const vcl::TMessage& Message) {
+  if (in_copy_data_) return false;
+  in_copy_data_ = true;
+  const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(Message.LParam);
+  bool taken = false;
+  if (data && data->dwData == kPreviewCopyDataId) taken = ReadPreviewBlock(data->lpData, data->cbData, preview_);
+  if (taken && vcl::Application)
+    PostMessageW(vcl::Application->Handle(), kSkinCmdMessage, SkinCommandWParam(scmPreviewData), 0);
+  in_copy_data_ = false;
+  return taken;
+}
+
+bool TsSkinManager::OnMainSkinCommand(const vcl::TMessage& Message) {
+  if (SkinCommandOf(Message.WParam) == scmPreviewData) ApplyPreview();
+  return false;
+}
+
+// Minimising and restoring the main form animate it.
+bool TsSkinManager::OnMainSysCommand(const vcl::TMessage& Message) {
+  const WPARAM command = SysCommandOf(Message.WParam);
+  if (command != SC_MINIMIZE && command != SC_RESTORE) return false;
+  if (!active_ || !skin_.SkinData.Active) return false;
+  TsSkinProviderBase* provider = MainFormProvider();
+  const TqvMinimizing* animation = anim_effects_->Minimizing();
+  if (!provider || !animation->Active() || animation->Time() == 0 || !provider->MinAnimAllowed()) return false;
+  // While the animation runs the form must not paint itself; it paints again at the end,
+  // whatever happens.
+  provider->PaintingSuspended = true;
+  const vcl::TScopeExit resume([provider] { provider->PaintingSuspended = false; });
+  if (command == SC_RESTORE)
+    if (HWND form = MainFormWindow())
+      SetWindowLongPtrW(form, GWL_EXSTYLE, GetWindowLongPtrW(form, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+  provider->MinAnimTimer();
+  return false;
+}
+
+bool TsSkinManager::OnMainTaskbarMenu() {
+  TsSkinProviderBase* provider = MainFormProvider();
+  if (!provider) return false;
+  POINT p{};
+  GetCursorPos(&p);
+  provider->DropSysMenu(vcl::TPoint{p.x, p.y});
+  return true;
+}
+
+bool TsSkinManager::OnMainIconicRequest(const vcl::TMessage& Message) {
+  if (!ManagerUnit().TaskbarPreview || !MainFormProvider()) return false;
+  HWND form = MainFormWindow();
+  if (Message.Msg == WM_DWMSENDICONICTHUMBNAIL)
+    FormServices().SetIconicThumbnail(form, vcl::TSize{HIWORD(Message.LParam), LOWORD(Message.LParam)});
+  else
+    FormServices().SetIconicLivePreview(form, vcl::TPoint{0, 0});
+  return true;
+}
+
+// The application came to the front: every form reloads its look.
+bool TsSkinManager::OnMainActivate() {
+  if (vcl::Screen)
+    for (int i = vcl::Screen->CustomFormCount() - 1; i >= 0; --i) {
+      if (i >= vcl::Screen->CustomFormCount()) continue;
+      vcl::TCustomForm* form = vcl::Screen->CustomForms(i);
+      if (form->HandleAllocated()) SendCommandToWnd(form->Handle(), scmReload, 0);
+    }
+  return false;
+}
+
+// A popup menu's window appeared: it takes the skin's shape.
+bool TsSkinManager::OnMainMenuPopup(const vcl::TMessage& Message) {
+  if (!skinned_popups_) return false;
+  HWND menu = Message.Msg == kMenuWindowPopupMessage
+                  ? reinterpret_cast<HWND>(Message.LParam)
+                  : MenuWindowOfItem(reinterpret_cast<HMENU>(Message.WParam), static_cast<UINT>(Message.LParam));
+  if (menu && GetWndClassName(menu) == kPopupMenuClass) {
+    FormServices().GetExtraLineRect(menu);
+    FormServices().SetMenuWndRgn(menu);
+  }
+  return true;
 }
 
 void TsSkinManager::ApplyPreview() {
