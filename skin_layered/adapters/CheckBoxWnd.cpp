@@ -74,70 +74,65 @@ void TqvCheckBoxWnd::RepaintNow() { SendMessageW(CtrlHandle, WM_PAINT, 0, 0); }
 
 void TqvCheckBoxWnd::WndProc(vcl::TMessage& Message) {
   TsSkinManager* manager = Manager();
-  if (!SkinData || !manager || !manager->Active() || Destroyed()) {
-    TqvMainWnd::WndProc(Message);
-    return;
-  }
-  if (OwnerDrawn()) {
-    // Its owner draws it, state changes and all: only what lies behind it comes from the skin.
-    if (Message.Msg == WM_ERASEBKGND) {
-      EraseBackground(reinterpret_cast<HDC>(Message.WParam));
-      Message.Result = 1;
-      return;
-    }
-    TqvMainWnd::WndProc(Message);
-    return;
-  }
+  if (!SkinData || !manager || !manager->Active() || Destroyed()) return TqvMainWnd::WndProc(Message);
+  if (OwnerDrawn()) return OwnerDrawnMessage(Message);
   switch (Message.Msg) {
     case WM_ENABLE:
     case WM_SETTEXT:
     case BM_SETCHECK:
     case BM_SETSTATE:
-    case vcl::CM_TEXTCHANGED:
-      if (IsWindowVisible(CtrlHandle)) {
-        // The box's own painting of the change happens with redraw off; the skin paints after.
-        SendMessageW(CtrlHandle, WM_SETREDRAW, FALSE, 0);
-        TqvMainWnd::WndProc(Message);
-        SendMessageW(CtrlHandle, WM_SETREDRAW, TRUE, 0);
-        RepaintNow();
-        return;
-      }
-      break;
-    case WM_PAINT:
-      PaintCheckBox(Message);
-      return;
-    case WM_ERASEBKGND:
-      Message.Result = 1;
-      return;
-    case WM_NCPAINT:
-      return;
-    case kSkinCmdMessage:
-      if (const int command = SkinCommandOf(Message.WParam); command == scmMouseEnter || command == scmMouseLeave) {
-        SkinData->Updating = false;
-        RepaintNow();
-      }
-      break;
-    default:
-      break;
+    case vcl::CM_TEXTCHANGED: return OnStateChange(Message);
+    case WM_PAINT: return PaintCheckBox(Message);
+    case WM_ERASEBKGND: Message.Result = 1; return;
+    case WM_NCPAINT: return;
+    case kSkinCmdMessage: return OnSkinCommand(Message);
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: return OnFocus(Message);
+    case WM_KEYDOWN:
+    case WM_KEYUP: return OnKey(Message);
+    case WM_NCHITTEST: return OnNcHitTest(Message);
+    default: return TqvMainWnd::WndProc(Message);
+  }
+}
+
+// Its owner draws it, state changes and all: only what lies behind it comes from the skin.
+void TqvCheckBoxWnd::OwnerDrawnMessage(vcl::TMessage& Message) {
+  if (Message.Msg != WM_ERASEBKGND) return TqvMainWnd::WndProc(Message);
+  EraseBackground(reinterpret_cast<HDC>(Message.WParam));
+  Message.Result = 1;
+}
+
+void TqvCheckBoxWnd::OnStateChange(vcl::TMessage& Message) {
+  if (!IsWindowVisible(CtrlHandle)) return TqvMainWnd::WndProc(Message);
+  // The box's own painting of the change happens with redraw off; the skin paints after.
+  SendMessageW(CtrlHandle, WM_SETREDRAW, FALSE, 0);
+  TqvMainWnd::WndProc(Message);
+  SendMessageW(CtrlHandle, WM_SETREDRAW, TRUE, 0);
+  RepaintNow();
+}
+
+void TqvCheckBoxWnd::OnSkinCommand(vcl::TMessage& Message) {
+  if (const int command = SkinCommandOf(Message.WParam); command == scmMouseEnter || command == scmMouseLeave) {
+    SkinData->Updating = false;
+    RepaintNow();
   }
   TqvMainWnd::WndProc(Message);
-  switch (Message.Msg) {
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      RepaintNow();
-      break;
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-      if (Message.WParam == VK_SPACE) RepaintNow();
-      break;
-    case WM_NCHITTEST:
-      if (TsSkinManager* hot = DefaultSkinManager();
-          hot && IsWindowEnabled(CtrlHandle) && hot->HotWnd() != CtrlHandle)
-        hot->SetHotWnd(CtrlHandle);
-      break;
-    default:
-      break;
-  }
+}
+
+void TqvCheckBoxWnd::OnFocus(vcl::TMessage& Message) {
+  TqvMainWnd::WndProc(Message);
+  RepaintNow();
+}
+
+void TqvCheckBoxWnd::OnKey(vcl::TMessage& Message) {
+  TqvMainWnd::WndProc(Message);
+  if (Message.WParam == VK_SPACE) RepaintNow();
+}
+
+void TqvCheckBoxWnd::OnNcHitTest(vcl::TMessage& Message) {
+  TqvMainWnd::WndProc(Message);
+  if (TsSkinManager* hot = DefaultSkinManager(); hot && IsWindowEnabled(CtrlHandle) && hot->HotWnd() != CtrlHandle)
+    hot->SetHotWnd(CtrlHandle);
 }
 
 void TqvCheckBoxWnd::EraseBackground(HDC DC) {

@@ -35,6 +35,13 @@ class TqvCheckBoxWnd : public TqvMainWnd {
   int GlyphState() const;
 
  private:
+  void OwnerDrawnMessage(vcl::TMessage& Message);
+  // A change the box paints itself (check, state, text, enabling).
+  void OnStateChange(vcl::TMessage& Message);
+  void OnSkinCommand(vcl::TMessage& Message);
+  void OnFocus(vcl::TMessage& Message);
+  void OnKey(vcl::TMessage& Message);
+  void OnNcHitTest(vcl::TMessage& Message);
   void PaintCheckBox(const vcl::TMessage& Message);
   void PrepareCache();
   void PaintGlyphAndCaption();
