@@ -505,64 +505,71 @@ bool TqvTabControlWnd::OnTabSkinCommand(vcl::TMessage& Message) {
 }
 
 void TqvTabControlWnd::WndProc(vcl::TMessage& Message) {
-  if (!SkinData || Destroyed()) {
-    TqvMainWnd::WndProc(Message);
-    return;
-  }
+  if (!SkinData || Destroyed()) return TqvMainWnd::WndProc(Message);
   if (Message.Msg == kSkinCmdMessage && OnTabSkinCommand(Message)) return;
-  if (!SkinData->Skinned()) {
-    TqvMainWnd::WndProc(Message);
-    return;
-  }
-  TsSkinManager* manager = Manager();
+  if (!SkinData->Skinned()) return TqvMainWnd::WndProc(Message);
   switch (Message.Msg) {
-    case WM_PRINT:
-      CheckUpDown();
-      PaintTabControl(reinterpret_cast<HDC>(Message.WParam));
-      RepaintArrows();
-      Message.Result = 0;
-      return;
-    case TCM_SETCURSEL:
-      SendMessageW(CtrlHandle, WM_SETREDRAW, 0, 0);
-      TqvMainWnd::WndProc(Message);
-      SendMessageW(CtrlHandle, WM_SETREDRAW, 1, 0);
-      return;
-    case WM_NCPAINT:
-      Message.Result = 0;
-      return;
-    case WM_PAINT: {
-      InvalidateRect(CtrlHandle, nullptr, TRUE);
-      PAINTSTRUCT ps{};
-      BeginPaint(CtrlHandle, &ps);
-      EndPaint(CtrlHandle, &ps);
-      RepaintArrows();
-      Message.Result = 0;
-      return;
-    }
-    case WM_ERASEBKGND:
-      if (IsWindowVisible(CtrlHandle)) {
-        if (!(manager && manager->HoldsBroadcast())) PaintTabControl(reinterpret_cast<HDC>(Message.WParam));
-        CheckUpDown();
-      }
-      Message.Result = 1;
-      return;
-    default:
-      break;
+    case WM_PRINT: return OnPrint(Message);
+    case TCM_SETCURSEL: return OnSetCurSel(Message);
+    case WM_NCPAINT: Message.Result = 0; return;
+    case WM_PAINT: return OnPaint(Message);
+    case WM_ERASEBKGND: return OnEraseBkgnd(Message);
+    case WM_SIZE: return OnSize(Message);
+    case vcl::CM_CONTROLLISTCHANGE: return OnControlListChange(Message);
+    default: return TqvMainWnd::WndProc(Message);
   }
+}
+
+void TqvTabControlWnd::OnPrint(vcl::TMessage& Message) {
+  CheckUpDown();
+  PaintTabControl(reinterpret_cast<HDC>(Message.WParam));
+  RepaintArrows();
+  Message.Result = 0;
+}
+
+// The control's own painting of the new tab happens with redraw off.
+void TqvTabControlWnd::OnSetCurSel(vcl::TMessage& Message) {
+  SendMessageW(CtrlHandle, WM_SETREDRAW, FALSE, 0);
+  TqvMainWnd::WndProc(Message);
+  SendMessageW(CtrlHandle, WM_SETREDRAW, TRUE, 0);
+}
+
+// The background's erasing paints the control; the paint itself only validates it.
+void TqvTabControlWnd::OnPaint(vcl::TMessage& Message) {
+  InvalidateRect(CtrlHandle, nullptr, TRUE);
+  PAINTSTRUCT ps{};
+  BeginPaint(CtrlHandle, &ps);
+  EndPaint(CtrlHandle, &ps);
+  RepaintArrows();
+  Message.Result = 0;
+}
+
+void TqvTabControlWnd::OnEraseBkgnd(vcl::TMessage& Message) {
+  if (IsWindowVisible(CtrlHandle)) {
+    TsSkinManager* manager = Manager();
+    if (!(manager && manager->HoldsBroadcast())) PaintTabControl(reinterpret_cast<HDC>(Message.WParam));
+    CheckUpDown();
+  }
+  Message.Result = 1;
+}
+
+void TqvTabControlWnd::OnSize(vcl::TMessage& Message) {
   const vcl::TSize before = WndSize;
   const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvMainWnd::WndProc(Message);
   if (!alive) return;
-  if (Message.Msg == WM_SIZE) {
-    CheckUpDown();
-    // Shrinking uncovers nothing the control repaints by itself.
-    RECT r{};
-    GetWindowRect(CtrlHandle, &r);
-    if (r.right - r.left < before.cx || r.bottom - r.top < before.cy)
-      RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_NOINTERNALPAINT | RDW_NOERASE | RDW_NOCHILDREN | RDW_FRAME);
-  } else if (Message.Msg == vcl::CM_CONTROLLISTCHANGE) {
-    CheckUpDown();
-  }
+  CheckUpDown();
+  // Shrinking uncovers nothing the control repaints by itself.
+  RECT r{};
+  GetWindowRect(CtrlHandle, &r);
+  if (r.right - r.left < before.cx || r.bottom - r.top < before.cy)
+    RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_NOINTERNALPAINT | RDW_NOERASE | RDW_NOCHILDREN | RDW_FRAME);
+}
+
+void TqvTabControlWnd::OnControlListChange(vcl::TMessage& Message) {
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+  TqvMainWnd::WndProc(Message);
+  if (alive) CheckUpDown();
 }
 
 // ---------------------------------------------------------------------------------------

@@ -67,6 +67,12 @@ class TqvTabControlWnd : public TqvMainWnd {
   void DrawSkinTab(int Index, int State, vcl::TPoint Offset, vcl::TBitmap* Target);
   void DrawActiveTab(int Index, HDC DC);
   bool OnTabSkinCommand(vcl::TMessage& Message);
+  void OnPrint(vcl::TMessage& Message);
+  void OnSetCurSel(vcl::TMessage& Message);
+  void OnPaint(vcl::TMessage& Message);
+  void OnEraseBkgnd(vcl::TMessage& Message);
+  void OnSize(vcl::TMessage& Message);
+  void OnControlListChange(vcl::TMessage& Message);
   void PassOn(vcl::TMessage& Message);
   // The arrows painted again after the control (nothing while its background is changing).
   void RepaintArrows();
