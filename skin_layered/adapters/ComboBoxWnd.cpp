@@ -660,66 +660,54 @@ LRESULT TqvComboListWnd::ScrollHit(LPARAM ScreenPoint) {
 }
 
 void TqvComboListWnd::WndProc(vcl::TMessage& Message) {
-  if (Destroyed() || !SkinData || !SkinData->Skinned(false)) {
-    TqvEditWnd::WndProc(Message);
-    return;
-  }
+  if (Destroyed() || !SkinData || !SkinData->Skinned(false)) return TqvEditWnd::WndProc(Message);
   switch (Message.Msg) {
-    case WM_ERASEBKGND:
-      if (const auto dc = reinterpret_cast<HDC>(Message.WParam)) {
-        const vcl::TSize size = WindowSize(CtrlHandle);
-        FillDC(dc, vcl::TRect{0, 0, size.cx, size.cy}, FillColor);
-        Message.Result = 1;
-      } else {
-        CallPrevWndProc(Message);
-      }
-      return;
-    case WM_NCCALCSIZE:
-      // The skinned bars' share of the frame, nothing of the edit's.
-      TqvScrollWnd::WndProc(Message);
-      return;
+    case WM_ERASEBKGND: return OnListEraseBkgnd(Message);
+    case WM_NCCALCSIZE: return TqvScrollWnd::WndProc(Message);  // the skinned bars' share, none of the edit's
     case WM_NCLBUTTONDOWN:
-    case WM_NCLBUTTONDBLCLK:
-      // The list tells its own idea of the bars' place: the skinned bars' is taken instead,
-      // and a press anywhere else goes nowhere.
-      if (const LRESULT hit = ScrollHit(Message.LParam)) {
-        Message.WParam = static_cast<WPARAM>(hit);
-        TqvScrollWnd::WndProc(Message);
-      } else {
-        Message.Result = 0;
-      }
-      return;
-    case WM_LBUTTONUP:
-      OnButtonUp(Message);
-      return;
+    case WM_NCLBUTTONDBLCLK: return OnNcButtonDown(Message);
+    case WM_LBUTTONUP: return OnButtonUp(Message);
     case WM_HSCROLL:
-    case WM_VSCROLL:
-      CallPrevWndProc(Message);
-      return;
-    case WM_NCPAINT:
-      if (ScrollingInProgress) break;
-      OnNcPaint(Message);
-      return;
+    case WM_VSCROLL: return CallPrevWndProc(Message);
+    case WM_NCPAINT: return ScrollingInProgress ? PassOn(Message) : OnNcPaint(Message);
     case WM_PRINT:
-    case WM_PRINTCLIENT:
-      if (Message.WParam && IsWindowVisible(CtrlHandle)) {
-        OnPrint(Message);
-        return;
-      }
-      break;
-    case kListStartTrack:
-      Tracking = true;
-      break;
-    case kListEndTrack:
-      Tracking = false;
-      SkinData->BGChanged = true;
-      break;
-    default:
-      break;
+    case WM_PRINTCLIENT: return Message.WParam && IsWindowVisible(CtrlHandle) ? OnPrint(Message) : PassOn(Message);
+    case kListStartTrack: return OnTracking(Message, true);
+    case kListEndTrack: return OnTracking(Message, false);
+    default: return PassOn(Message);
   }
+}
+
+void TqvComboListWnd::PassOn(vcl::TMessage& Message) {
   const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   TqvEditWnd::WndProc(Message);
   if (Message.Msg == WM_WINDOWPOSCHANGED && alive) UpdateScrolls(this, true);
+}
+
+void TqvComboListWnd::OnListEraseBkgnd(vcl::TMessage& Message) {
+  const auto dc = reinterpret_cast<HDC>(Message.WParam);
+  if (!dc) return CallPrevWndProc(Message);
+  const vcl::TSize size = WindowSize(CtrlHandle);
+  FillDC(dc, vcl::TRect{0, 0, size.cx, size.cy}, FillColor);
+  Message.Result = 1;
+}
+
+// The list tells its own idea of the bars' place: the skinned bars' is taken instead, and a
+// press anywhere else goes nowhere.
+void TqvComboListWnd::OnNcButtonDown(vcl::TMessage& Message) {
+  const LRESULT hit = ScrollHit(Message.LParam);
+  if (!hit) {
+    Message.Result = 0;
+    return;
+  }
+  Message.WParam = static_cast<WPARAM>(hit);
+  TqvScrollWnd::WndProc(Message);
+}
+
+void TqvComboListWnd::OnTracking(vcl::TMessage& Message, bool Started) {
+  Tracking = Started;
+  if (!Started) SkinData->BGChanged = true;
+  PassOn(Message);
 }
 
 void TqvComboListWnd::OnButtonUp(vcl::TMessage& Message) {

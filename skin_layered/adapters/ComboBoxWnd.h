@@ -127,6 +127,12 @@ class TqvComboListWnd : public TqvEditWnd {
  private:
   // The skinned bars' hit code at a screen point, 0 elsewhere.
   LRESULT ScrollHit(LPARAM ScreenPoint);
+  // The list's own handling, the bars kept after a move.
+  void PassOn(vcl::TMessage& Message);
+  void OnListEraseBkgnd(vcl::TMessage& Message);
+  void OnNcButtonDown(vcl::TMessage& Message);
+  // The list starts or ends tracking the mouse.
+  void OnTracking(vcl::TMessage& Message, bool Started);
   void OnNcPaint(vcl::TMessage& Message);
   void OnPrint(vcl::TMessage& Message);
   void OnButtonUp(vcl::TMessage& Message);
