@@ -261,53 +261,61 @@ void TqvCustomHintWindow::Paint() {
 }
 
 void TqvCustomHintWindow::WndProc(vcl::TMessage& Message) {
-  TqvHintHost* host = HintHost();
   switch (Message.Msg) {
-    case kSkinCmdMessage:
-      if (SkinCommandOf(Message.WParam) == scmIsSkinned) {
-        Message.Result = 1;
-        return;
-      }
-      if (SkinCommandOf(Message.WParam) == scmGetBgInfo && Message.LParam) {
-        auto* info = reinterpret_cast<TqvBGInfo*>(Message.LParam);
-        if (image_) {
-          info->BgType = btBitmap;
-          info->Bmp = image_.get();
-          info->Offset = {0, 0};
-        } else {
-          info->BgType = btColor;
-          info->Color = vcl::ColorToRGB(Color());
-        }
-        Message.Result = 0;
-        return;
-      }
-      break;
-    case WM_ERASEBKGND:
-      Message.Result = 1;
-      return;
-    case WM_NCPAINT:
-      if (host && region_ && HandleAllocated()) {
-        HRGN copy = CreateRectRgn(0, 0, 0, 0);
-        CombineRgn(copy, region_, nullptr, RGN_COPY);
-        SetHintWindowRgn(Handle(), copy, false);
-      }
-      Message.Result = 1;
-      return;
-    case WM_SHOWWINDOW:
-      if (host && Message.WParam == 0) HideProc();
-      break;
-    case WM_DESTROY:
-      if (host) HideProc();
-      break;
-    case WM_MOVE:
-      if (host && HandleAllocated()) {
-        RECT r{};
-        GetWindowRect(Handle(), &r);
-        if (host->FollowHintWindow(r)) hint_rect_ = r;
-      }
-      break;
-    default:
-      break;
+    case kSkinCmdMessage: return OnSkinCommand(Message);
+    case WM_ERASEBKGND: Message.Result = 1; return;
+    case WM_NCPAINT: return OnNcPaint(Message);
+    case WM_SHOWWINDOW: return OnShowWindow(Message);
+    case WM_DESTROY: return OnDestroy(Message);
+    case WM_MOVE: return OnMove(Message);
+    default: return THintWindow::WndProc(Message);
+  }
+}
+
+// The skinning services ask: the window is skinned already, and its background is its image.
+void TqvCustomHintWindow::OnSkinCommand(vcl::TMessage& Message) {
+  if (SkinCommandOf(Message.WParam) == scmIsSkinned) {
+    Message.Result = 1;
+    return;
+  }
+  if (SkinCommandOf(Message.WParam) != scmGetBgInfo || !Message.LParam) return THintWindow::WndProc(Message);
+  auto* info = reinterpret_cast<TqvBGInfo*>(Message.LParam);
+  if (image_) {
+    info->BgType = btBitmap;
+    info->Bmp = image_.get();
+    info->Offset = {0, 0};
+  } else {
+    info->BgType = btColor;
+    info->Color = vcl::ColorToRGB(Color());
+  }
+  Message.Result = 0;
+}
+
+void TqvCustomHintWindow::OnNcPaint(vcl::TMessage& Message) {
+  if (HintHost() && region_ && HandleAllocated()) {
+    HRGN copy = CreateRectRgn(0, 0, 0, 0);
+    CombineRgn(copy, region_, nullptr, RGN_COPY);
+    SetHintWindowRgn(Handle(), copy, false);
+  }
+  Message.Result = 1;
+}
+
+void TqvCustomHintWindow::OnShowWindow(vcl::TMessage& Message) {
+  if (HintHost() && Message.WParam == 0) HideProc();
+  THintWindow::WndProc(Message);
+}
+
+void TqvCustomHintWindow::OnDestroy(vcl::TMessage& Message) {
+  if (HintHost()) HideProc();
+  THintWindow::WndProc(Message);
+}
+
+// The form showing the image follows the window.
+void TqvCustomHintWindow::OnMove(vcl::TMessage& Message) {
+  if (TqvHintHost* host = HintHost(); host && HandleAllocated()) {
+    RECT r{};
+    GetWindowRect(Handle(), &r);
+    if (host->FollowHintWindow(r)) hint_rect_ = r;
   }
   THintWindow::WndProc(Message);
 }

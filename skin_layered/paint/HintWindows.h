@@ -86,6 +86,11 @@ class TqvCustomHintWindow : public vcl::THintWindow {
   // The hint's image shown: faded in, or put on the layered form at once.
   void ShowImage(bool Skin);
   void HideProc();
+  void OnSkinCommand(vcl::TMessage& Message);
+  void OnNcPaint(vcl::TMessage& Message);
+  void OnShowWindow(vcl::TMessage& Message);
+  void OnDestroy(vcl::TMessage& Message);
+  void OnMove(vcl::TMessage& Message);
 
   vcl::String text_;
   int placement_ = 0;
