@@ -52,61 +52,59 @@ void TqvMnuWnd::WndProc(vcl::TMessage& Message) {
 void TqvMnuWnd::Dispatch(vcl::TMessage& Message) {
   switch (Message.Msg) {
     case WM_DESTROY:
-    case WM_NCDESTROY:
-      OnDestroy(Message);
-      return;
-    case kSkinCmdMessage:
-      switch (SkinCommandOf(Message.WParam)) {
-        case scmIsSkinned:
-          Message.Result = 1;
-          return;
-        case scmSetUpdating:
-          // The menus read the answer back from the message.
-          Message.LParam = RegionDone;
-          Message.Result = RegionDone;
-          return;
-        case scmSetMenuRgnDone:
-          if (IsWindowVisible(CtrlHandle)) RegionDone = 1;
-          return;
-        case scmGetApplication:
-          Message.Result = reinterpret_cast<LRESULT>(vcl::Application);
-          return;
-        default:
-          return;  // nothing else is the window's business
-      }
-    default:
-      break;
+    case WM_NCDESTROY: return OnDestroy(Message);
+    case kSkinCmdMessage: return OnSkinCommand(Message);
+    default: break;
   }
-  if (Destroyed() || !SkinnedPopupShown()) {
-    // Not drawn by the skinned menus: a plain scroll adapter, and never left invisible.
-    if (Message.Msg == WM_NCPAINT) Reveal();
-    TqvScrollWnd::WndProc(Message);
-    return;
-  }
+  if (Destroyed() || !SkinnedPopupShown()) return UnskinnedMessage(Message);
   switch (Message.Msg) {
-    case WM_ERASEBKGND: {
-      PrepareMenuCache();
-      const HDC given = reinterpret_cast<HDC>(Message.WParam);
-      const HDC dc = given ? given : GetDC(CtrlHandle);
-      if (vcl::TBitmap* cache = SkinData ? SkinData->CacheBmp() : nullptr; dc && cache)
-        BitBlt(dc, 0, 0, cache->Width() - 2 * kMenuFrame, cache->Height() - 2 * kMenuFrame, cache->Canvas()->Handle(),
-               kMenuFrame, kMenuFrame, SRCCOPY);
-      if (!given && dc) ReleaseDC(CtrlHandle, dc);
-      RegionDone = 0;
-      Message.Result = 1;
-      return;
-    }
-    case WM_WINDOWPOSCHANGING:
-      OnWindowPosChanging(Message);
-      return;
-    case WM_NCPAINT:
-      OnNcPaint();
-      Message.Result = 0;
-      return;
-    default:
-      TqvScrollWnd::WndProc(Message);
-      return;
+    case WM_ERASEBKGND: return OnEraseBkgnd(Message);
+    case WM_WINDOWPOSCHANGING: return OnWindowPosChanging(Message);
+    case WM_NCPAINT: return OnNcPaintMessage(Message);
+    default: return TqvScrollWnd::WndProc(Message);
   }
+}
+
+// Only the skin commands the menus send are the window's business.
+void TqvMnuWnd::OnSkinCommand(vcl::TMessage& Message) {
+  switch (SkinCommandOf(Message.WParam)) {
+    case scmIsSkinned: Message.Result = 1; return;
+    case scmSetUpdating: return AnswerRegionDone(Message);
+    case scmSetMenuRgnDone:
+      if (IsWindowVisible(CtrlHandle)) RegionDone = 1;
+      return;
+    case scmGetApplication: Message.Result = reinterpret_cast<LRESULT>(vcl::Application); return;
+    default: return;
+  }
+}
+
+// The menus read the answer back from the message.
+void TqvMnuWnd::AnswerRegionDone(vcl::TMessage& Message) {
+  Message.LParam = RegionDone;
+  Message.Result = RegionDone;
+}
+
+// Not drawn by the skinned menus: a plain scroll adapter, and never left invisible.
+void TqvMnuWnd::UnskinnedMessage(vcl::TMessage& Message) {
+  if (Message.Msg == WM_NCPAINT) Reveal();
+  TqvScrollWnd::WndProc(Message);
+}
+
+void TqvMnuWnd::OnEraseBkgnd(vcl::TMessage& Message) {
+  PrepareMenuCache();
+  const HDC given = reinterpret_cast<HDC>(Message.WParam);
+  const HDC dc = given ? given : GetDC(CtrlHandle);
+  if (vcl::TBitmap* cache = SkinData ? SkinData->CacheBmp() : nullptr; dc && cache)
+    BitBlt(dc, 0, 0, cache->Width() - 2 * kMenuFrame, cache->Height() - 2 * kMenuFrame, cache->Canvas()->Handle(),
+           kMenuFrame, kMenuFrame, SRCCOPY);
+  if (!given && dc) ReleaseDC(CtrlHandle, dc);
+  RegionDone = 0;
+  Message.Result = 1;
+}
+
+void TqvMnuWnd::OnNcPaintMessage(vcl::TMessage& Message) {
+  OnNcPaint();
+  Message.Result = 0;
 }
 
 void TqvMnuWnd::OnDestroy(vcl::TMessage& Message) {

@@ -30,6 +30,11 @@ class TqvMnuWnd : public TqvScrollWnd {
 
  private:
   void OnDestroy(vcl::TMessage& Message);
+  void OnSkinCommand(vcl::TMessage& Message);
+  void AnswerRegionDone(vcl::TMessage& Message);
+  void UnskinnedMessage(vcl::TMessage& Message);
+  void OnEraseBkgnd(vcl::TMessage& Message);
+  void OnNcPaintMessage(vcl::TMessage& Message);
   void OnNcPaint();
   void OnWindowPosChanging(vcl::TMessage& Message);
   // The window made fully transparent for its first show becomes visible again.
