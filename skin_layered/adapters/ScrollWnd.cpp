@@ -410,65 +410,67 @@ bool TqvScrollWnd::OnUnskinnedCommand(vcl::TMessage& Message) {
 
 bool TqvScrollWnd::SkinnedMessage(vcl::TMessage& Message) {
   switch (Message.Msg) {
-    case WM_NCHITTEST:
-      OnNcHitTest(Message);
-      return true;
-    case WM_NCMOUSEMOVE:
-      return TqvScrollTracker::NcMouseMove(*this, Message);
+    case WM_NCHITTEST: OnNcHitTest(Message); return true;
+    case WM_NCMOUSEMOVE: return TqvScrollTracker::NcMouseMove(*this, Message);
     case WM_NCLBUTTONDOWN:
-    case WM_NCLBUTTONDBLCLK:
-      return TqvScrollTracker::NcButtonDown(*this, Message);
-    case WM_MOUSEMOVE:
-      return TqvScrollTracker::MouseMove(*this, Message);
-    case WM_LBUTTONUP:
-      return TqvScrollTracker::ButtonUp(*this, Message);
-    case WM_CAPTURECHANGED:
-      TqvScrollTracker::CaptureChanged(*this, Message);
-      return false;
+    case WM_NCLBUTTONDBLCLK: return TqvScrollTracker::NcButtonDown(*this, Message);
+    case WM_MOUSEMOVE: return TqvScrollTracker::MouseMove(*this, Message);
+    case WM_LBUTTONUP: return TqvScrollTracker::ButtonUp(*this, Message);
+    case WM_CAPTURECHANGED: TqvScrollTracker::CaptureChanged(*this, Message); return false;
     case WM_NCRBUTTONDOWN:
     case WM_NCRBUTTONUP:
     case WM_NCMBUTTONDOWN:
-    case WM_NCMBUTTONUP:
-      if (Message.WParam != HTHSCROLL && Message.WParam != HTVSCROLL) return false;
-      Message.Result = 0;
-      return true;
-    case WM_SYSCOMMAND:
-      return Message.WParam == (SC_VSCROLL | HTVSCROLL);  // the system's own bar tracking
-    case WM_NCCALCSIZE:
-      OnNcCalcSize(Message);
-      FrameCalculated = true;
-      return true;
-    case WM_STYLECHANGED:
-      if (InNcCalculation) {
-        Message.Result = 0;
-        return true;
-      }
-      if (Message.WParam == static_cast<WPARAM>(GWL_EXSTYLE) && Message.LParam)
-        LeftScrollBar = (reinterpret_cast<const STYLESTRUCT*>(Message.LParam)->styleNew & WS_EX_LEFTSCROLLBAR) != 0;
-      return false;
-    case WM_NOTIFY:
-      CallPrevWndProc(Message);
-      return true;
-    case WM_TIMER: {
-      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
-      const bool own = TqvScrollTracker::Timer(*this, Message);
-      if (!own) CallPrevWndProc(Message);
-      if (alive && !ScrollingInProgress && !Dragging && Message.WParam != kHoverTimer) UpdateScrolls(this, true);
-      return true;
-    }
-    case WM_NCPAINT:
-      OnNcPaint(Message);
-      return true;
-    case WM_SIZE:
-      SkinData->BGChanged = true;
-      return false;
-    case kSkinCmdMessage:
-      if (SkinCommandOf(Message.WParam) > scmGetApplication) return false;
-      OnSkinCommand(Message);
-      return true;
-    default:
-      return false;
+    case WM_NCMBUTTONUP: return OnOtherNcButton(Message);
+    case WM_SYSCOMMAND: return Message.WParam == (SC_VSCROLL | HTVSCROLL);  // the system's own bar tracking
+    case WM_NCCALCSIZE: return OnFrameCalc(Message);
+    case WM_STYLECHANGED: return OnStyleChanged(Message);
+    case WM_NOTIFY: CallPrevWndProc(Message); return true;
+    case WM_TIMER: return OnTimer(Message);
+    case WM_NCPAINT: OnNcPaint(Message); return true;
+    case WM_SIZE: SkinData->BGChanged = true; return false;
+    case kSkinCmdMessage: return OnSkinCommandMessage(Message);
+    default: return false;
   }
+}
+
+// Other buttons on the bars do nothing.
+bool TqvScrollWnd::OnOtherNcButton(vcl::TMessage& Message) {
+  if (Message.WParam != HTHSCROLL && Message.WParam != HTVSCROLL) return false;
+  Message.Result = 0;
+  return true;
+}
+
+// The frame laid out without the system bars: from now on it is the adapter's.
+bool TqvScrollWnd::OnFrameCalc(vcl::TMessage& Message) {
+  OnNcCalcSize(Message);
+  FrameCalculated = true;
+  return true;
+}
+
+bool TqvScrollWnd::OnStyleChanged(vcl::TMessage& Message) {
+  if (InNcCalculation) {
+    Message.Result = 0;
+    return true;
+  }
+  if (Message.WParam == static_cast<WPARAM>(GWL_EXSTYLE) && Message.LParam)
+    LeftScrollBar = (reinterpret_cast<const STYLESTRUCT*>(Message.LParam)->styleNew & WS_EX_LEFTSCROLLBAR) != 0;
+  return false;
+}
+
+// The tracker's timers, and the bars read again after any other.
+bool TqvScrollWnd::OnTimer(vcl::TMessage& Message) {
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+  const bool own = TqvScrollTracker::Timer(*this, Message);
+  if (!own) CallPrevWndProc(Message);
+  if (alive && !ScrollingInProgress && !Dragging && Message.WParam != kHoverTimer) UpdateScrolls(this, true);
+  return true;
+}
+
+// The engine's own commands are the adapter's; the rest go on.
+bool TqvScrollWnd::OnSkinCommandMessage(vcl::TMessage& Message) {
+  if (SkinCommandOf(Message.WParam) > scmGetApplication) return false;
+  OnSkinCommand(Message);
+  return true;
 }
 
 void TqvScrollWnd::OnSkinCommand(vcl::TMessage& Message) {

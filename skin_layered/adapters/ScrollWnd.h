@@ -113,6 +113,11 @@ class TqvScrollWnd : public TqvMainWnd {
   // The skin command while the skin is away; true when answered.
   bool OnUnskinnedCommand(vcl::TMessage& Message);
   void OnSkinCommand(vcl::TMessage& Message);
+  bool OnSkinCommandMessage(vcl::TMessage& Message);
+  bool OnOtherNcButton(vcl::TMessage& Message);
+  bool OnFrameCalc(vcl::TMessage& Message);
+  bool OnStyleChanged(vcl::TMessage& Message);
+  bool OnTimer(vcl::TMessage& Message);
   void OnNcCalcSize(vcl::TMessage& Message);
   void OnNcPaint(vcl::TMessage& Message);
   void OnNcHitTest(vcl::TMessage& Message);
