@@ -133,55 +133,60 @@ void TqvSpinWnd::OnMouseMove(vcl::TMessage& Message) {
 }
 
 void TqvSpinWnd::WndProc(vcl::TMessage& Message) {
-  if (!Painting()) {
-    const vcl::TLifetime::TWatch alive = Lifetime().Watch();
-    TqvMainWnd::WndProc(Message);
-    // Without the skin the control paints itself again at once.
-    if (Message.Msg == kSkinCmdMessage && SkinCommandOf(Message.WParam) == scmRemoveSkin && FromOwnManager(Message) &&
-        alive)
-      InvalidateRect(CtrlHandle, nullptr, TRUE);
-    return;
-  }
+  if (!Painting()) return UnpaintedMessage(Message);
   switch (Message.Msg) {
-    case WM_PAINT: {
-      TqvPaintDC paint(CtrlHandle, Message);
-      PaintSpin(paint.DC());
-      Message.Result = 0;
-      return;
-    }
+    case WM_PAINT: return OnPaint(Message);
     case WM_ERASEBKGND:
-    case WM_NCPAINT:
-      Message.Result = 1;
-      return;
+    case WM_NCPAINT: Message.Result = 1; return;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP: {
-      Pressed = Message.Msg == WM_LBUTTONDOWN;
-      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
-      TqvMainWnd::WndProc(Message);
-      if (alive) RedrawWindow(CtrlHandle, nullptr, nullptr, kRepaintNow);
-      return;
-    }
-    case WM_LBUTTONDBLCLK: {
-      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
-      TqvMainWnd::WndProc(Message);
-      if (!alive) return;
-      Pressed = true;
-      RedrawWindow(CtrlHandle, nullptr, nullptr, kRepaintNow);
-      Pressed = false;
-      return;
-    }
-    case WM_MOUSELEAVE:
-      InvalidateRect(CtrlHandle, nullptr, FALSE);
-      break;
-    case WM_MOUSEMOVE:
-      OnMouseMove(Message);
-      return;
-    case kSkinCmdMessage:
-      if (SkinCommandOf(Message.WParam) == scmMouseLeave) RedrawWindow(CtrlHandle, nullptr, nullptr, kRepaintNow);
-      break;
-    default:
-      break;
+    case WM_LBUTTONUP: return OnButton(Message);
+    case WM_LBUTTONDBLCLK: return OnDoubleClick(Message);
+    case WM_MOUSELEAVE: return OnMouseLeave(Message);
+    case WM_MOUSEMOVE: return OnMouseMove(Message);
+    case kSkinCmdMessage: return OnSkinCommand(Message);
+    default: return TqvMainWnd::WndProc(Message);
   }
+}
+
+// Without the skin the control paints itself again at once.
+void TqvSpinWnd::UnpaintedMessage(vcl::TMessage& Message) {
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+  TqvMainWnd::WndProc(Message);
+  if (Message.Msg == kSkinCmdMessage && SkinCommandOf(Message.WParam) == scmRemoveSkin && FromOwnManager(Message) &&
+      alive)
+    InvalidateRect(CtrlHandle, nullptr, TRUE);
+}
+
+void TqvSpinWnd::OnPaint(vcl::TMessage& Message) {
+  TqvPaintDC paint(CtrlHandle, Message);
+  PaintSpin(paint.DC());
+  Message.Result = 0;
+}
+
+void TqvSpinWnd::OnButton(vcl::TMessage& Message) {
+  Pressed = Message.Msg == WM_LBUTTONDOWN;
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+  TqvMainWnd::WndProc(Message);
+  if (alive) RedrawWindow(CtrlHandle, nullptr, nullptr, kRepaintNow);
+}
+
+// A double click repeats the press: it shows pressed for a moment.
+void TqvSpinWnd::OnDoubleClick(vcl::TMessage& Message) {
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+  TqvMainWnd::WndProc(Message);
+  if (!alive) return;
+  Pressed = true;
+  RedrawWindow(CtrlHandle, nullptr, nullptr, kRepaintNow);
+  Pressed = false;
+}
+
+void TqvSpinWnd::OnMouseLeave(vcl::TMessage& Message) {
+  InvalidateRect(CtrlHandle, nullptr, FALSE);
+  TqvMainWnd::WndProc(Message);
+}
+
+void TqvSpinWnd::OnSkinCommand(vcl::TMessage& Message) {
+  if (SkinCommandOf(Message.WParam) == scmMouseLeave) RedrawWindow(CtrlHandle, nullptr, nullptr, kRepaintNow);
   TqvMainWnd::WndProc(Message);
 }
 

@@ -35,6 +35,14 @@ class TqvSpinWnd : public TqvMainWnd {
   void ReadStates();
   void PaintHalf(vcl::TBitmap* Cache, const TqvCacheInfo& CI, const vcl::TRect& R, int State, int Direction,
                  int Section);
+  // Messages while the control paints itself.
+  void UnpaintedMessage(vcl::TMessage& Message);
+  void OnPaint(vcl::TMessage& Message);
+  // The left button pressed or released.
+  void OnButton(vcl::TMessage& Message);
+  void OnDoubleClick(vcl::TMessage& Message);
+  void OnMouseLeave(vcl::TMessage& Message);
+  void OnSkinCommand(vcl::TMessage& Message);
   void OnMouseMove(vcl::TMessage& Message);
 };
 
