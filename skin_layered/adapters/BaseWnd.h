@@ -19,6 +19,11 @@ class TqvBaseWnd : public TqvScrollWnd {
  protected:
   // Geometry refreshed, the cache rebuilt and, unless a dialog's child, its border painted.
   void RebuildCache();
+
+ private:
+  void OnBaseSkinCommand(vcl::TMessage& Message);
+  void RefreshFromOwnManager(vcl::TMessage& Message);
+  void PassOnAndRefresh(vcl::TMessage& Message);
 };
 
 // The message goes on to the window below no matter what the adapter would do with it
