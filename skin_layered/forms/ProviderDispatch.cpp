@@ -208,7 +208,7 @@ void TsSkinProvider::RemoveSkin(vcl::TMessage& Message) {
   CommonWndProc(Message, SkinData);
   MenuLineCount = TitleSkinIndex = CaptionIndex = -1;
   if (BeingDestroyed(Form)) return;
-  HideTitleHints();
+  caption_items_->HideTitleHints();
   // Popup backgrounds of the skin that goes.
   if (SkinManager()) ClearMenuCache();
   // The form's own scroll bars are the system's again.
@@ -283,7 +283,7 @@ void TsSkinProvider::SkinArrived() {
   TitleSkinIndex = GetTitleSkinIndex();
   TsSkinManager* manager = SkinManager();
   CaptionIndex = manager ? manager->GetSkinIndex(L"CAPTION") : kNoIndex;
-  InitTitleBarItems();
+  caption_items_->InitTitleBarItems();
   if (manager) {
     MaxBorderLarge = ExtBorderForm() && Form->HandleAllocated() && IsZoomed(Form->Handle()) &&
                      TitleHeightByState(true) > SysCaptionHeightOfForm() + 4;
@@ -404,7 +404,7 @@ void TsSkinProvider::NewSkinWhileSkinned(vcl::TMessage& Message) {
   SendToProvider(WM_NCPAINT, 1, 0);
   if (Form->FormStyle() == vcl::fsMDIForm) MDIClientObject(true);
   // The title-bar items' fades hold pictures of the skin before.
-  InitTitleBarItems();
+  caption_items_->InitTitleBarItems();
 }
 
 void TsSkinProvider::RefreshWhileSkinned(vcl::TMessage& Message) {
@@ -422,7 +422,7 @@ void TsSkinProvider::RefreshWhileSkinned(vcl::TMessage& Message) {
     menus_prepared_ = false;
     PrepareMenus();
   }
-  InitTitleBarItems();
+  caption_items_->InitTitleBarItems();
   if (!Form->Visible()) return;
   SkinData->BGChanged = true;
   InitExBorders(manager->ExtendedBorders());

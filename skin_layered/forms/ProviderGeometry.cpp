@@ -229,7 +229,7 @@ void TsSkinProvider::InitMenuItems() {
   SkinData->BGChanged = true;
   GetTitleSkinIndex();
   CaptionIndex = manager->GetSkinIndex(L"CAPTION");
-  InitTitleBarItems();
+  caption_items_->InitTitleBarItems();
   InitSystemButtons();
   if (Form->FormStyle() == vcl::fsMDIChild)
     if (TsSkinProvider* frame = MDIProvider(); frame && frame != this) {
@@ -269,7 +269,7 @@ void TsSkinProvider::KillAnimations() {
     for (int i = 0; i < title_buttons_->Count(); ++i) kill(title_buttons_->Items(i)->Data);
   if (title_bar_)
     for (int i = 0; i < title_bar_->Items()->Count(); ++i) title_bar_->Items()->Items(i)->FreeAnimation();
-  HideTitleHints();
+  caption_items_->HideTitleHints();
 }
 
 void TsSkinProvider::InitExBorders(bool AllowExtended) {

@@ -211,7 +211,7 @@ void TsSkinProvider::SetElementState(int Code, int State) {
 void TsSkinProvider::SetHotElement(int Code, bool Repaint) {
   if (Code == HotElement || !DrawNonClientArea) return;
   // A hint waiting or shown for the element before goes.
-  StopTitleHint();
+  caption_items_->StopTitleHint();
   // A title-bar item's hot look is painted into the caption (its fade lies over it): the
   // caption is repainted when an item becomes hot and when it stops being hot.
   bool refresh = false;

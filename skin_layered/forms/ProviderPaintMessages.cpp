@@ -322,7 +322,7 @@ void TsSkinProvider::RepaintElement(int HitCode) {
   if (HitCode == kHitMdiClose && !MaximizedChildOf(Form)) return;
   if (HitCode >= kHitTitleBarItem) {
     // Title-bar items repaint through their own fades.
-    StartTitleItemFade(HitCode);
+    caption_items_->StartTitleItemFade(HitCode);
     return;
   }
   TsCaptionButton* button = ElementByCode(HitCode);

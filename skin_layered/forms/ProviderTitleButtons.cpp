@@ -242,13 +242,7 @@ void TsSkinProvider::UpdateButtonsRects() {
     }
   }
 
-  ArrangeTitleBar(x - kButtonGroupGap);
-}
-
-TsTitleBar* TsSkinProvider::ShownTitleBar() const {
-  // A minimised window's caption is too narrow for the bar's items: it shows its icon, its
-  // text and its buttons.
-  return title_bar_ && !(Form->HandleAllocated() && IsIconic(Form->Handle())) ? title_bar_ : nullptr;
+  caption_items_->ArrangeTitleBar(vcl::Rect(IconRect.Right, BorderIconsTop(), x - kButtonGroupGap, TitleBottom), TitleCentre);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -305,7 +299,7 @@ void TsSkinProvider::PaintTitleButtons() {
     PaintButton(button->Data, button->Enabled());
     PaintUserGlyph(button);
   }
-  if (ShownTitleBar()) PaintTitleBarItems(image);
+  if (caption_items_->ShownTitleBar()) caption_items_->PaintTitleBarItems(image);
 
   // A maximised MDI child's buttons at the right end of the frame's last menu line.
   vcl::TCustomForm* child = Form->FormStyle() == vcl::fsMDIForm ? Form->ActiveMDIChild() : nullptr;

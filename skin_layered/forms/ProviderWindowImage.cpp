@@ -389,7 +389,7 @@ void TsSkinProvider::PaintCaptionText() {
   vcl::TRect r;
   r.Left = frame + (IconVisible() ? TitleIconWidth() : 0) + 4 + data.BILeft + shadow.Left + (captionSection >= 0 ? 2 : 0);
   r.Right = ImageWidth() - ButtonsBlockWidth() - 12 - shadow.Right;
-  TsTitleBar* bar = ShownTitleBar();
+  TsTitleBar* bar = caption_items_->ShownTitleBar();
   if (bar) {
     // The caption between the bar's items.
     const vcl::TRect free = bar->FreeArea();
@@ -413,7 +413,7 @@ void TsSkinProvider::PaintCaptionText() {
     canvas->Font()->Assign(CaptionFont());
   }
   const int textHeight = std::max(main.cy, added.cy);
-  r.Top = (bar ? TitleBarCentre : TitleCentre) - textHeight / 2;
+  r.Top = (bar ? caption_items_->TitleBarCentre : TitleCentre) - textHeight / 2;
   r.Bottom = r.Top + textHeight;
 
   vcl::TAlignment alignment = caption_alignment_;

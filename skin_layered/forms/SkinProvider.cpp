@@ -81,6 +81,8 @@ void SetMDIProvider(TsSkinProvider* Provider) { ProviderUnit().MDIProvider = Pro
 bool CaptionGlowNewSkinsOnly() { return ProviderUnit().CaptionGlowNewSkinsOnly; }
 void SetCaptionGlowNewSkinsOnly(bool Value) { ProviderUnit().CaptionGlowNewSkinsOnly = Value; }
 
+TqvTitleBarHost* TitleBarHostOf(vcl::TCustomForm* Form) { return GetSkinProvider(Form); }
+
 // ---------------------------------------------------------------------------------------
 // Creation and takeover
 
@@ -257,7 +259,7 @@ TsSkinProvider::~TsSkinProvider() {
   }
   // The form leaves the glued list in both roles: nothing follows it, and it follows nothing.
   RemoveFormFromGluedList(Form);
-  title_hint_timer_.reset();
+  caption_items_->FreeHintTimer();
   title_cover_.Free();
   if (ProviderUnit().MDIProvider == this) ProviderUnit().MDIProvider = nullptr;
   title_icon_.reset();

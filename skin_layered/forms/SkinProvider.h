@@ -22,11 +22,11 @@
 //   ProviderFormMessages.cpp  system commands and the form's other messages
 //   ProviderMenuMessages.cpp  the form's menus prepared for the skinned menus
 //   ProviderPaintMessages.cpp the painting messages, printing and single title elements
-//   ProviderTitleBar.cpp      the title bar component's items: places, painting, presses
 //   ProviderGlued.cpp         glued forms moving along and snapping to edges (FormGlue.h)
 //   ProviderBorderOwner.cpp   the answers to the border form (MakeBorderOwner)
 // The skinned system menu is TsSystemMenu (SystemMenu.h); the skinned menus are TsSkinableMenus
-// (SkinableMenus.h); the title bar component is TsTitleBar (TitleBar.h).
+// (SkinableMenus.h); the title bar component is TsTitleBar (TitleBar.h), its items on the
+// caption TqvCaptionItems (CaptionItems.h).
 // A handler not built yet passes its message to the form's own procedure (CallOldWndProc).
 #pragma once
 
@@ -49,6 +49,7 @@
 #include "skin_layered/core/FormServices.h"
 #include "skin_layered/core/SystemMessages.h"
 #include "skin_layered/forms/BorderForm.h"
+#include "skin_layered/forms/CaptionItems.h"
 #include "skin_layered/forms/CtrlAdapter.h"
 #include "skin_layered/forms/FormGlue.h"
 #include "skin_layered/forms/FormScrollBars.h"
@@ -119,7 +120,8 @@ class TsSkinProvider : public TsSkinProviderBase,
                        public TqvTitleBarHost,
                        public TqvSysMenuOwner,
                        public TqvAdapterOwner,
-                       public TqvMdiFrameOwner {
+                       public TqvMdiFrameOwner,
+                       public TqvCaptionItemsHost {
   VCL_CLASS(TsSkinProvider, TsSkinProviderBase)
  public:
   // AOwner must be a form (else EAbort). A provider that is not designed, and found no other
@@ -198,6 +200,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   const TAddItemEvent& SkinItemEvent() const override { return OnSkinItem; }
   const TAddItemExEvent& SkinItemExEvent() const override { return OnSkinItemEx; }
   TsSkinProviderBase* FrameProvider() override { return this; }
+  bool CaptionActive() const override { return FormActive; }
 
   // ---- state the form skinning shares
   bool AutoCreated = false;    // attached by the library; cleared when it prepares the form
@@ -235,9 +238,6 @@ class TsSkinProvider : public TsSkinProviderBase,
   vcl::TRect IconRect;         // the caption icon's place
   int TitleCentre = 0;         // the caption's centre line
   int TitleBottom = 0;         // the caption's bottom
-  // What a title bar component is given of the caption: its free area and centre line.
-  vcl::TRect TitleBarArea;
-  int TitleBarCentre = 0;
   // The clean caption corner under the buttons, and the menu line's strip (a single button or
   // menu item repaints from them).
   std::unique_ptr<vcl::TBitmap> TitleBgBmp;
@@ -306,7 +306,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   // ---- the window image's measures and the skin's title (ProviderGeometry.cpp)
   int OffsetX() override;
   int OffsetY() override;
-  int ImageWidth();
+  int ImageWidth() override;
   int ImageHeight() const;
   vcl::TRect ShadowSize() override;
   int BorderWidthByState(bool Always) override { return TitleHeightByState(Always); }
@@ -315,9 +315,9 @@ class TsSkinProvider : public TsSkinProviderBase,
   int MenuLinesCount();
   // Whether the menu line shows any item (never for dialogs and MDI children).
   bool MenuVisible() const;
-  bool IconVisible() const;
+  bool IconVisible() const override;
   vcl::String TitleSkinSection() const;
-  int GetTitleSkinIndex();
+  int GetTitleSkinIndex() override;
   virtual int BorderIconsTop();
   // The height above the client area: frame, caption and menu line.
   int CaptionBottom();
@@ -429,8 +429,6 @@ class TsSkinProvider : public TsSkinProviderBase,
   void PaintButton(TsCaptionButton& Button, bool Enabled);
   // A maximise or minimise button that shows the restore glyph now.
   bool ShowsRestore(const TsCaptionButton& Button) const;
-  // The title bar component's items painted into the image, the pressed tabs last.
-  void PaintTitleBarItems(vcl::TBitmap* Image);
   // Starts the glow fade of a system or user button toward its hot or pressed state (ToHot)
   // or toward normal; false when no fade runs (the button is then repainted at once in its
   // state). The fade lives in the button's record (TitleButtonGlow.h).
@@ -439,39 +437,17 @@ class TsSkinProvider : public TsSkinProviderBase,
   // the window image or in Target whose top-left lies at Origin of the image.
   void PaintUserGlyph(TsTitleButton* Button, vcl::TBitmap* Target = nullptr, vcl::TPoint Origin = {});
 
-  // ---- the title bar component's items (ProviderTitleBar.cpp); item i answers hit code
-  // 2000 + i (its index in the collection, hidden items counted). The mouse handling reaches
-  // them through the virtual operations, which tests may replace.
-  // Gives every item its section and this provider's painter.
-  void InitTitleBarItems();
-  // The title bar as the caption shows it: nil without one, and while the form is minimised.
-  TsTitleBar* ShownTitleBar() const;
-  // The bar given the caption between the icon and Right, and its items laid out.
-  void ArrangeTitleBar(int Right);
-  // An item's background and content into R of Bmp (the window image, or a fade's picture
-  // of the item alone).
-  void PaintTitleBarItem(TqvTitleBarItem* Item, vcl::TRect R, vcl::TBitmap* Bmp);
-  void PaintTitleBarItemContent(TqvTitleBarItem* Item, const vcl::TRect& R, vcl::TBitmap* Bmp);
-  // The visible item of a hit code; nil for other codes.
-  TqvTitleBarItem* TitleItemByCode(int Code) const;
-  // The item under a point of the window image: 2000 + its index; 0 for none, a spacer, an
-  // information item or a tab that is down.
-  virtual int TitleBarItemAt(vcl::TPoint ImagePoint);
-  // Item Index normal (0), hot (1) or pressed (2): leaving runs its mouse-leave event and
-  // hides its hint, entering its mouse-enter event and starts the hint's pause.
-  virtual void SetTitleBarItemState(int Index, int State);
-  // The press on item Index (the mouse at the screen point): a drop-down menu is made
-  // owner-drawn under skinned popups, then the item's press runs (a drop-down item runs its
-  // menu loop here, a tab clicks).
-  virtual void TitleBarItemMouseDown(int Index, vcl::TPoint Screen);
-  // The release: the item's release, which clicks it when Click (the mouse still over it).
-  virtual void TitleBarItemMouseUp(int Index, vcl::TPoint Screen, bool Click);
-  // The item's fade toward its current state.
-  void StartTitleItemFade(int Code);
-  // The pending item hint stopped and the shown one hidden.
-  void StopTitleHint();
-  // That, and every item's hint hidden (the skin changes or goes).
-  void HideTitleHints();
+  // ---- the title bar component's items (CaptionItems.h); the mouse handling reaches them
+  // through the virtual operations, which tests may replace.
+  TqvCaptionItems& CaptionItems() const { return *caption_items_; }
+  virtual int TitleBarItemAt(vcl::TPoint ImagePoint) { return caption_items_->TitleBarItemAt(ImagePoint); }
+  virtual void SetTitleBarItemState(int Index, int State) { caption_items_->SetTitleBarItemState(Index, State); }
+  virtual void TitleBarItemMouseDown(int Index, vcl::TPoint Screen) {
+    caption_items_->TitleBarItemMouseDown(Index, Screen);
+  }
+  virtual void TitleBarItemMouseUp(int Index, vcl::TPoint Screen, bool Click) {
+    caption_items_->TitleBarItemMouseUp(Index, Screen, Click);
+  }
 
   // ---- glued forms and snapping: the glue's (FormGlue.h), unless this form is being moved
   // by its master's (ProviderGlued.cpp)
@@ -515,8 +491,6 @@ class TsSkinProvider : public TsSkinProviderBase,
   void SetHotElement(int Code, bool Repaint);
   // Marks Code pressed (and hot) and repaints it.
   void PressElement(int Code);
-  // The title bar's items as the mouse sees them: TitleBarItemAt and the item operations
-  // below it (ProviderTitleBar.cpp).
   // The border form's hit test of a screen point (-1 without a border window).
   int BorderFormHitTest(vcl::TPoint Screen);
   // ---- the form's own scroll bars (FormScrollBars.h)
@@ -716,9 +690,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   TsResizeMode resize_mode_ = rmStandard;
   bool show_app_icon_ = true;
   TsTitleBar* title_bar_ = nullptr;
-  // The title-bar item hint's pause (made on first use).
-  std::unique_ptr<vcl::TTimer> title_hint_timer_;
-  int title_hint_code_ = 0;
+  std::unique_ptr<TqvCaptionItems> caption_items_ = std::make_unique<TqvCaptionItems>(*this);
   vcl::String title_skin_;
   bool use_global_color_ = true;
 };

@@ -657,7 +657,7 @@ TEST_F(BorderFormTest, TitleBarItemsOnTheBorderWindowClickAndShowOpaqueCaptions)
   copy->OnMouseDown = vcl::TMouseEvent::FromFunction(
       [](void* n, vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int, int) { ++*static_cast<int*>(n); }, &downs);
   ASSERT_EQ(provider->TitleBar(), bar);
-  provider->InitTitleBarItems();
+  provider->CaptionItems().InitTitleBarItems();
   provider->SkinData->BGChanged = true;
   border->UpdateExBordersPos(true, 255);
   vcl::TBitmap* image = provider->SkinData->CacheBmp();

@@ -79,7 +79,7 @@ class TitleBarTest : public FormSkinTest {
     return item;
   }
   vcl::TBitmap* Repaint() {
-    provider->InitTitleBarItems();
+    provider->CaptionItems().InitTitleBarItems();
     provider->SkinData->BGChanged = true;
     provider->PaintAll();
     return provider->SkinData->CacheBmp();
@@ -143,7 +143,7 @@ TEST_F(TitleBarTest, ItemsAreLaidOutPerAlignmentInTheCaption) {
   TqvTitleBarItem* hidden = Add(bsButton, tbaLeft);
   hidden->SetVisible(false);
   Repaint();
-  const vcl::TRect area = provider->TitleBarArea;
+  const vcl::TRect area = provider->CaptionItems().TitleBarArea;
   ASSERT_GT(area.Width(), 300);
   // Left items from the left limit in collection order, right ones ending at the right limit.
   EXPECT_EQ(left1->ItemRect.Left, area.Left);
@@ -166,7 +166,7 @@ TEST_F(TitleBarTest, ItemsAreLaidOutPerAlignmentInTheCaption) {
   menuItem->SetDropdownMenu(&menu);
   Repaint();
   EXPECT_EQ(tab->ItemRect.Bottom, provider->TitleBottom);
-  EXPECT_EQ(menuItem->ItemRect.Top, provider->TitleBarArea.Top);
+  EXPECT_EQ(menuItem->ItemRect.Top, provider->CaptionItems().TitleBarArea.Top);
   // Without a section of its own the menu item shows the drop-down button picture: its frame
   // in the normal state's grey.
   const vcl::TRect& r = menuItem->ItemRect;
@@ -247,9 +247,9 @@ TEST_F(TitleBarTest, HitCodesAreTheCollectionIndexPlus2000) {
   Repaint();
   // The hidden item before it still counts.
   EXPECT_EQ(provider->TitleBarItemAt(Inside(button)), 2002);
-  EXPECT_EQ(provider->TitleItemByCode(2002), button);
-  EXPECT_EQ(provider->TitleItemByCode(2000), nullptr);
-  EXPECT_EQ(provider->TitleItemByCode(2009), nullptr);
+  EXPECT_EQ(provider->CaptionItems().TitleItemByCode(2002), button);
+  EXPECT_EQ(provider->CaptionItems().TitleItemByCode(2000), nullptr);
+  EXPECT_EQ(provider->CaptionItems().TitleItemByCode(2009), nullptr);
   // Information items and a tab already down are no elements.
   EXPECT_EQ(provider->TitleBarItemAt(Inside(info)), 0);
   EXPECT_EQ(provider->TitleBarItemAt(Inside(downTab)), 0);

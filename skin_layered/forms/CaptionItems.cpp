@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <span>
 
+#include "classlib/forms/Forms.h"
 #include "classlib/forms/Menus.h"
 #include "skin_layered/core/CaptionHitCodes.h"
 #include "skin_layered/core/FormServices.h"
 #include "skin_layered/core/GeneralUtils.h"
-#include "skin_layered/forms/FormMetrics.h"
-#include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/forms/CaptionItems.h"
 #include "skin_layered/forms/TitleBar.h"
 #include "skin_layered/forms/TitleItemAnimation.h"
 #include "skin_layered/manager/CommonData.h"
@@ -55,21 +55,20 @@ void MixHalf(vcl::TBitmap* Dst, vcl::TBitmap* Src, const vcl::TRect& R) {
 
 }  // namespace
 
-TqvTitleBarHost* TitleBarHostOf(vcl::TCustomForm* Form) { return GetSkinProvider(Form); }
-
 // ---------------------------------------------------------------------------------------
 // Sections and places
 
-void TsSkinProvider::InitTitleBarItems() {
-  if (!title_bar_) return;
-  TsSkinManager* manager = SkinManager();
-  for (int i = 0; i < title_bar_->Items()->Count(); ++i) {
-    TqvTitleBarItem* item = title_bar_->Items()->Items(i);
+void TqvCaptionItems::InitTitleBarItems() {
+  TsTitleBar* bar = host_.TitleBar();
+  if (!bar) return;
+  TsSkinManager* manager = host_.SkinManager();
+  for (int i = 0; i < bar->Items()->Count(); ++i) {
+    TqvTitleBarItem* item = bar->Items()->Items(i);
     // A fade's pictures and a hint belong to the skin read before.
     item->FreeAnimation();
     item->HideItemHint();
     if (!item->SkinData) item->SkinData = std::make_unique<TqvItemSkinData>();
-    item->PaintHandler = TqvItemPaintEvent::Bind<&TsSkinProvider::PaintTitleBarItem>(this);
+    item->PaintHandler = TqvItemPaintEvent::Bind<&TqvCaptionItems::PaintTitleBarItem>(this);
     TqvItemSkinData& data = *item->SkinData;
     data.SkinIndex = kNoIndex;
     if (!manager) continue;
@@ -93,36 +92,51 @@ void TsSkinProvider::InitTitleBarItems() {
   }
 }
 
-void TsSkinProvider::ArrangeTitleBar(int Right) {
-  TitleBarArea = vcl::Rect(IconRect.Right, BorderIconsTop(), Right, TitleBottom);
-  TitleBarCentre = TitleCentre;
-  if (!title_bar_) return;
+TsTitleBar* TqvCaptionItems::ShownTitleBar() const {
+  // A minimised window's caption is too narrow for the bar's items: it shows its icon, its
+  // text and its buttons.
+  TsTitleBar* bar = host_.TitleBar();
+  vcl::TCustomForm* form = host_.FrameProvider()->Form;
+  return bar && !(form->HandleAllocated() && IsIconic(form->Handle())) ? bar : nullptr;
+}
+
+HWND TqvCaptionItems::HostWindow() const {
+  const TsSkinProviderBase* provider = host_.FrameProvider();
+  if (provider->BorderForm && provider->BorderForm->BorderWindow()) return provider->BorderForm->BorderWindow();
+  return provider->Form->HandleAllocated() ? provider->Form->Handle() : nullptr;
+}
+
+void TqvCaptionItems::ArrangeTitleBar(const vcl::TRect& Area, int Centre) {
+  TitleBarArea = Area;
+  TitleBarCentre = Centre;
+  TsTitleBar* bar = host_.TitleBar();
+  if (!bar) return;
   // Items at the left keep a gap from the icon.
   bool leftItems = false;
-  for (int i = 0; i < title_bar_->Items()->Count(); ++i)
-    if (const TqvTitleBarItem* item = title_bar_->Items()->Items(i); item->Visible() && item->Align() == tbaLeft)
+  for (int i = 0; i < bar->Items()->Count(); ++i)
+    if (const TqvTitleBarItem* item = bar->Items()->Items(i); item->Visible() && item->Align() == tbaLeft)
       leftItems = true;
-  if (IconVisible() && leftItems) TitleBarArea.Left += 6;
-  const HWND host = ExtBorderForm() && ExtBorderForm()->BorderWindow() ? ExtBorderForm()->BorderWindow()
-                                                                      : (Form->HandleAllocated() ? Form->Handle() : nullptr);
-  for (int i = 0; i < title_bar_->Items()->Count(); ++i) title_bar_->Items()->Items(i)->HostWnd = host;
-  title_bar_->AreaLeft = TitleBarArea.Left;
-  title_bar_->AreaRight = TitleBarArea.Right;
-  title_bar_->AreaTop = TitleBarArea.Top;
-  title_bar_->AreaBottom = TitleBarArea.Bottom;
-  title_bar_->AreaCentre = TitleBarCentre;
-  title_bar_->FullWidth = ImageWidth();
-  title_bar_->Arrange();
+  if (host_.IconVisible() && leftItems) TitleBarArea.Left += 6;
+  const HWND host = HostWindow();
+  for (int i = 0; i < bar->Items()->Count(); ++i) bar->Items()->Items(i)->HostWnd = host;
+  bar->AreaLeft = TitleBarArea.Left;
+  bar->AreaRight = TitleBarArea.Right;
+  bar->AreaTop = TitleBarArea.Top;
+  bar->AreaBottom = TitleBarArea.Bottom;
+  bar->AreaCentre = TitleBarCentre;
+  bar->FullWidth = host_.ImageWidth();
+  bar->Arrange();
 }
 
 // ---------------------------------------------------------------------------------------
 // Painting
 
-void TsSkinProvider::PaintTitleBarItems(vcl::TBitmap* Image) {
-  if (!title_bar_ || !Image) return;
-  TqvTitleItems* items = title_bar_->Items();
+void TqvCaptionItems::PaintTitleBarItems(vcl::TBitmap* Image) {
+  TsTitleBar* bar = host_.TitleBar();
+  if (!bar || !Image) return;
+  TqvTitleItems* items = bar->Items();
   if (items->Count() > 0 && (!items->Items(0)->SkinData || !items->Items(0)->PaintHandler)) InitTitleBarItems();
-  const int width = ImageWidth();
+  const int width = host_.ImageWidth();
   // The pressed tabs last, so that they lie over their neighbours.
   for (const bool downTabs : {false, true})
     for (int i = items->Count() - 1; i >= 0; --i) {
@@ -134,16 +148,17 @@ void TsSkinProvider::PaintTitleBarItems(vcl::TBitmap* Image) {
     }
 }
 
-void TsSkinProvider::PaintTitleBarItem(TqvTitleBarItem* Item, vcl::TRect R, vcl::TBitmap* Bmp) {
-  TsSkinManager* manager = SkinManager();
+void TqvCaptionItems::PaintTitleBarItem(TqvTitleBarItem* Item, vcl::TRect R, vcl::TBitmap* Bmp) {
+  TsSkinManager* manager = host_.SkinManager();
   if (!manager || !Item || !Bmp || Item->Style() == bsSpacing) return;
   const TsLoadedSkin& skin = manager->Skin();
   // A picture of the item alone (a fade's) starts from the caption under it.
-  vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
+  const TsSkinProviderBase* provider = host_.FrameProvider();
+  vcl::TBitmap* image = provider->SkinData ? provider->SkinData->CacheBmp() : nullptr;
   if (image && Bmp != image)
     BitBlt(Bmp->Canvas()->Handle(), R.Left, R.Top, R.Width(), R.Height(), image->Canvas()->Handle(),
            Item->ItemRect.Left, Item->ItemRect.Top, SRCCOPY);
-  const bool enabled = Item->Enabled() && Form->Enabled();
+  const bool enabled = Item->Enabled() && provider->Form->Enabled();
   // A disabled item is painted aside and mixed in at half.
   std::unique_ptr<vcl::TBitmap> aside;
   vcl::TBitmap* target = Bmp;
@@ -168,7 +183,7 @@ void TsSkinProvider::PaintTitleBarItem(TqvTitleBarItem* Item, vcl::TRect R, vcl:
     case bsMenu:
       if (section) {
         paintSection(r);
-      } else if (vcl::TBitmap* glyph = title_bar_ ? title_bar_->DropdownGlyph() : nullptr) {
+      } else if (vcl::TBitmap* glyph = host_.TitleBar() ? host_.TitleBar()->DropdownGlyph() : nullptr) {
         const int column = glyph->Width() / 3;
         const int s = std::clamp(Item->CurrentState(), 0, 2);
         DrawStretchedImage(target, glyph, vcl::Rect(s * column, 0, (s + 1) * column, glyph->Height()),
@@ -189,11 +204,11 @@ void TsSkinProvider::PaintTitleBarItem(TqvTitleBarItem* Item, vcl::TRect R, vcl:
   if (aside) MixHalf(Bmp, aside.get(), R);
 }
 
-void TsSkinProvider::PaintTitleBarItemContent(TqvTitleBarItem* Item, const vcl::TRect& R, vcl::TBitmap* Bmp) {
-  TsSkinManager* manager = SkinManager();
+void TqvCaptionItems::PaintTitleBarItemContent(TqvTitleBarItem* Item, const vcl::TRect& R, vcl::TBitmap* Bmp) {
+  TsSkinManager* manager = host_.SkinManager();
   if (!manager || !Item || !Bmp) return;
   const TsLoadedSkin& skin = manager->Skin();
-  const bool enabled = Item->Enabled() && Form->Enabled();
+  const bool enabled = Item->Enabled() && host_.FrameProvider()->Form->Enabled();
   const int state = Item->CurrentState();
   vcl::TCanvas* canvas = Bmp->Canvas();
   vcl::TFont* font = Item->FontData()->PrepareFont();
@@ -202,7 +217,7 @@ void TsSkinProvider::PaintTitleBarItemContent(TqvTitleBarItem* Item, const vcl::
   const int centre = (R.Top + R.Bottom) / 2;
 
   // The picture: from the bar's image list, else the item's own glyph.
-  vcl::TCustomImageList* images = title_bar_ ? title_bar_->Images() : nullptr;
+  vcl::TCustomImageList* images = host_.TitleBar() ? host_.TitleBar()->Images() : nullptr;
   int pictureWidth = 0;
   if (images && Item->ImageIndex() >= 0 && Item->ImageIndex() < images->Count()) {
     int index = !enabled ? Item->DisabledImageIndex()
@@ -242,12 +257,12 @@ void TsSkinProvider::PaintTitleBarItemContent(TqvTitleBarItem* Item, const vcl::
   // The caption in the state's colours: its section's, or the title's for a button or an
   // information text without a section of its own at rest.
   const int index = Item->SkinData ? Item->SkinData->SkinIndex : kNoIndex;
-  int textSection = skin.IsValidSkinIndex(index) ? index : GetTitleSkinIndex();
+  int textSection = skin.IsValidSkinIndex(index) ? index : host_.GetTitleSkinIndex();
   int textState = std::min(state, 1);
   const bool onCaption = Item->Style() == bsButton || Item->Style() == bsInfo || !skin.IsValidSkinIndex(index);
   if (Item->SkinSection().empty() && state == 0 && onCaption) {
-    textSection = GetTitleSkinIndex();
-    textState = FormActive ? 1 : 0;
+    textSection = host_.GetTitleSkinIndex();
+    textState = host_.CaptionActive() ? 1 : 0;
   }
   vcl::TColor color = font->Color();
   if (Item->FontData()->UseSysColor() && skin.IsValidSkinIndex(textSection)) {
@@ -280,19 +295,21 @@ void TsSkinProvider::PaintTitleBarItemContent(TqvTitleBarItem* Item, const vcl::
 // ---------------------------------------------------------------------------------------
 // Hit codes, presses and hot states
 
-TqvTitleBarItem* TsSkinProvider::TitleItemByCode(int Code) const {
-  if (!title_bar_ || Code < kHitTitleBarItem || Code > kHitTitleBarItem + 255) return nullptr;
+TqvTitleBarItem* TqvCaptionItems::TitleItemByCode(int Code) const {
+  TsTitleBar* bar = host_.TitleBar();
+  if (!bar || Code < kHitTitleBarItem || Code > kHitTitleBarItem + 255) return nullptr;
   const int index = Code - kHitTitleBarItem;
-  if (index >= title_bar_->Items()->Count()) return nullptr;
-  TqvTitleBarItem* item = title_bar_->Items()->Items(index);
+  if (index >= bar->Items()->Count()) return nullptr;
+  TqvTitleBarItem* item = bar->Items()->Items(index);
   return item->Visible() ? item : nullptr;
 }
 
-int TsSkinProvider::TitleBarItemAt(vcl::TPoint ImagePoint) {
-  if (!ShownTitleBar()) return 0;
+int TqvCaptionItems::TitleBarItemAt(vcl::TPoint ImagePoint) const {
+  TsTitleBar* bar = ShownTitleBar();
+  if (!bar) return 0;
   // The code is the item's place in the collection, hidden items before it counted too.
-  for (int i = 0; i < title_bar_->Items()->Count() && i <= 255; ++i) {
-    const TqvTitleBarItem* item = title_bar_->Items()->Items(i);
+  for (int i = 0; i < bar->Items()->Count() && i <= 255; ++i) {
+    const TqvTitleBarItem* item = bar->Items()->Items(i);
     if (!item->Visible() || !item->ItemRect.Contains(ImagePoint)) continue;
     if (item->Style() == bsSpacing || item->Style() == bsInfo) return 0;
     if (item->Style() == bsTab && item->Down()) return 0;
@@ -301,7 +318,7 @@ int TsSkinProvider::TitleBarItemAt(vcl::TPoint ImagePoint) {
   return 0;
 }
 
-void TsSkinProvider::SetTitleBarItemState(int Index, int State) {
+void TqvCaptionItems::SetTitleBarItemState(int Index, int State) {
   const int code = kHitTitleBarItem + Index;
   TqvTitleBarItem* item = TitleItemByCode(code);
   if (!item) return;
@@ -330,10 +347,10 @@ void TsSkinProvider::SetTitleBarItemState(int Index, int State) {
     title_hint_timer_ = std::make_unique<vcl::TTimer>(nullptr);
     title_hint_timer_->OnTimer = vcl::TNotifyEvent::FromFunction(
         [](void* self, vcl::TObject*) {
-          auto* provider = static_cast<TsSkinProvider*>(self);
-          provider->title_hint_timer_->SetEnabled(false);
+          auto* items = static_cast<TqvCaptionItems*>(self);
+          items->title_hint_timer_->SetEnabled(false);
           // Shown only while the cursor still rests on the item.
-          TqvTitleBarItem* hinted = provider->TitleItemByCode(provider->title_hint_code_);
+          TqvTitleBarItem* hinted = items->TitleItemByCode(items->title_hint_code_);
           POINT cursor{};
           GetCursorPos(&cursor);
           if (hinted && hinted->ScreenRect().Contains(vcl::TPoint(cursor.x, cursor.y))) hinted->ShowItemHint();
@@ -345,21 +362,22 @@ void TsSkinProvider::SetTitleBarItemState(int Index, int State) {
   title_hint_timer_->SetEnabled(true);
 }
 
-void TsSkinProvider::TitleBarItemMouseDown(int Index, vcl::TPoint Screen) {
+void TqvCaptionItems::TitleBarItemMouseDown(int Index, vcl::TPoint Screen) {
   TqvTitleBarItem* item = TitleItemByCode(kHitTitleBarItem + Index);
   if (!item) return;
   StopTitleHint();
-  TsSkinManager* manager = SkinManager();
+  TsSkinManager* manager = host_.SkinManager();
   if (manager && manager->SkinnedPopups() && item->DropsMenu() && manager->SkinableMenus())
     FormServices().SetMenuOwnerDraw(manager->SkinableMenus(), item->DropdownMenu(), true);
   item->MouseDown(vcl::TMouseButton::mbLeft, {}, Screen.X, Screen.Y);
 }
 
-void TsSkinProvider::TitleBarItemMouseUp(int Index, vcl::TPoint Screen, bool Click) {
+void TqvCaptionItems::TitleBarItemMouseUp(int Index, vcl::TPoint Screen, bool Click) {
   TqvTitleBarItem* item = TitleItemByCode(kHitTitleBarItem + Index);
   if (!item) {
     // A hidden item keeps no fade.
-    if (title_bar_ && Index >= 0 && Index < title_bar_->Items()->Count()) title_bar_->Items()->Items(Index)->FreeAnimation();
+    if (TsTitleBar* bar = host_.TitleBar(); bar && Index >= 0 && Index < bar->Items()->Count())
+      bar->Items()->Items(Index)->FreeAnimation();
     return;
   }
   // Released away from the item: it only lets go.
@@ -367,29 +385,29 @@ void TsSkinProvider::TitleBarItemMouseUp(int Index, vcl::TPoint Screen, bool Cli
   item->MouseUp(vcl::TMouseButton::mbLeft, {}, Screen.X, Screen.Y);
 }
 
-void TsSkinProvider::StartTitleItemFade(int Code) {
+void TqvCaptionItems::StartTitleItemFade(int Code) {
   TqvTitleBarItem* item = TitleItemByCode(Code);
-  TsSkinManager* manager = SkinManager();
-  if (!item || !manager || !Form->HandleAllocated()) return;
+  TsSkinManager* manager = host_.SkinManager();
+  if (!item || !manager || !host_.FrameProvider()->Form->HandleAllocated()) return;
   const TqvBtnEvents events = manager->AnimEffects()->Buttons()->Events();
   const int state = item->CurrentState();
   const bool fade = state == 0   ? events.Contains(beMouseLeave)
                     : state == 1 ? events.Contains(beMouseEnter)
                                  : events.Contains(beMouseDown);
-  const HWND host = ExtBorderForm() && ExtBorderForm()->BorderWindow() ? ExtBorderForm()->BorderWindow() : Form->Handle();
-  item->StartAnimation(fade ? kTitleItemFadeSteps : 1, host);
+  item->StartAnimation(fade ? kTitleItemFadeSteps : 1, HostWindow());
 }
 
-void TsSkinProvider::StopTitleHint() {
+void TqvCaptionItems::StopTitleHint() {
   if (title_hint_timer_) title_hint_timer_->SetEnabled(false);
   if (TqvTitleBarItem* item = TitleItemByCode(title_hint_code_)) item->HideItemHint();
   title_hint_code_ = 0;
 }
 
-void TsSkinProvider::HideTitleHints() {
+void TqvCaptionItems::HideTitleHints() {
   StopTitleHint();
-  if (!title_bar_) return;
-  for (int i = 0; i < title_bar_->Items()->Count(); ++i) title_bar_->Items()->Items(i)->HideItemHint();
+  TsTitleBar* bar = host_.TitleBar();
+  if (!bar) return;
+  for (int i = 0; i < bar->Items()->Count(); ++i) bar->Items()->Items(i)->HideItemHint();
 }
 
 }  // namespace skin_layered
