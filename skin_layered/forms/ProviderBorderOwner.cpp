@@ -28,7 +28,7 @@ class TsProviderBorderOwner final : public TqvBorderOwner {
     if (!provider_.HasMenuLine() || !provider_.MenuVisible()) return 0;
     return provider_.MenuLinesCount() * provider_.MenuHeight();
   }
-  vcl::TRect IconRect() const override { return provider_.IconRect; }
+  vcl::TRect IconRect() const override { return provider_.CaptionButtons().IconRect; }
   vcl::TPoint ClientOffset() const override { return vcl::TPoint(provider_.OffsetX(), provider_.OffsetY()); }
   vcl::TRect ShadowSize() const override { return provider_.ShadowSize(); }
   void PaintAll() override { provider_.PaintAll(); }

@@ -288,7 +288,7 @@ void TsSkinProvider::SkinArrived() {
     MaxBorderLarge = ExtBorderForm() && Form->HandleAllocated() && IsZoomed(Form->Handle()) &&
                      TitleHeightByState(true) > SysCaptionHeightOfForm() + 4;
     SystemMenuStyle(true);
-    InitSystemButtons();
+    caption_buttons_->InitSystemButtons();
     if (Form->FormStyle() == vcl::fsMDIForm && vcl::Screen && Form->ActiveMDIChild() &&
         Form->ActiveMDIChild() == vcl::Screen->ActiveForm())
       FormActive = true;
@@ -393,7 +393,7 @@ void TsSkinProvider::NewSkinWhileSkinned(vcl::TMessage& Message) {
   TitleSkinIndex = GetTitleSkinIndex();
   CaptionIndex = manager->GetSkinIndex(L"CAPTION");
   if (temp_bmp_) temp_bmp_->SetSize(0, 0);
-  InitSystemButtons();
+  caption_buttons_->InitSystemButtons();
   ClearMenuCache();
   SystemMenuStyle(true);
   // The menus are drawn with the new skin's settings (the manager does so for every form of

@@ -173,8 +173,9 @@ void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) {
         RECT r{};
         GetWindowRect(wnd, &r);
         const int def = DefBorderWidth(wnd, nullptr, false);
-        DropSysMenu(vcl::TPoint(r.left + SysBorderWidth(wnd, nullptr, false),
-                                r.top + def + Form->BorderWidth() + IconRect.Height() + def - (IsIconic(wnd) ? 16 : 0)));
+        DropSysMenu(vcl::TPoint(
+            r.left + SysBorderWidth(wnd, nullptr, false),
+            r.top + def + Form->BorderWidth() + caption_buttons_->IconRect.Height() + def - (IsIconic(wnd) ? 16 : 0)));
       }
       return;
     case SC_MINIMIZE: return AfterMinimize();

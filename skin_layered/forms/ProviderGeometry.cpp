@@ -173,7 +173,7 @@ int TsSkinProvider::TitleBarWidth(int MaskIndex) {
   const int picture = manager && manager->IsValidImgIndex(MaskIndex)
                           ? MaskImageWidth(manager->Skin().Images[static_cast<std::size_t>(MaskIndex)])
                           : 0;
-  return 2 * picture + ButtonsBlockWidth();
+  return 2 * picture + caption_buttons_->ButtonsBlockWidth();
 }
 
 vcl::TPoint TsSkinProvider::FormOrigin() {
@@ -230,7 +230,7 @@ void TsSkinProvider::InitMenuItems() {
   GetTitleSkinIndex();
   CaptionIndex = manager->GetSkinIndex(L"CAPTION");
   caption_items_->InitTitleBarItems();
-  InitSystemButtons();
+  caption_buttons_->InitSystemButtons();
   if (Form->FormStyle() == vcl::fsMDIChild)
     if (TsSkinProvider* frame = MDIProvider(); frame && frame != this) {
       frame->SkinData->BGChanged = true;
@@ -256,7 +256,7 @@ void TsSkinProvider::MakeSystemMenu() {
   SystemMenu = new TsSystemMenu(this);
   SystemMenu->UpdateItems(false);
   // The close glyph (alone or beside maximise and minimise) goes by the menu's commands.
-  InitSystemButtons();
+  caption_buttons_->InitSystemButtons();
 }
 
 void TsSkinProvider::KillAnimations() {
@@ -264,7 +264,9 @@ void TsSkinProvider::KillAnimations() {
   auto kill = [](TsCaptionButton& button) {
     if (vcl::TObject* fade = std::exchange(button.Timer, nullptr)) vcl::TObject::Free(fade);
   };
-  for (TsCaptionButton* button : {&BtnMinimize, &BtnMaximize, &BtnClose, &BtnHelp}) kill(*button);
+  for (TsCaptionButton* button : {&caption_buttons_->BtnMinimize, &caption_buttons_->BtnMaximize,
+                                  &caption_buttons_->BtnClose, &caption_buttons_->BtnHelp})
+    kill(*button);
   if (title_buttons_)
     for (int i = 0; i < title_buttons_->Count(); ++i) kill(title_buttons_->Items(i)->Data);
   if (title_bar_)

@@ -43,7 +43,7 @@ std::unique_ptr<vcl::TBitmap> Glyph32(vcl::TBitmap* Glyph) {
 void TsSkinProvider::PaintTitleIcon() {
   vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
   if (!image || !IconVisible() || !Form->HandleAllocated()) return;
-  const vcl::TRect r = IconRect;
+  const vcl::TRect r = caption_buttons_->IconRect;
   const int w = TitleIconWidth(), h = TitleIconHeight();
   if (w <= 0 || h <= 0) return;
 

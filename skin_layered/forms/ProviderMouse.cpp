@@ -121,12 +121,13 @@ int TsSkinProvider::HitTestAt(vcl::TPoint Screen) {
   // The caption band, then the menu lines.
   const int def = BorderWidthDef();
   const int caption = SysCaptionHeightOfForm();
-  if (HasBorder() && p.Y >= 0 && p.Y < def + caption) return IconRect.Contains(image) ? HTSYSMENU : HTCAPTION;
+  if (HasBorder() && p.Y >= 0 && p.Y < def + caption)
+    return caption_buttons_->IconRect.Contains(image) ? HTSYSMENU : HTCAPTION;
   if (p.Y >= 0 && p.Y < def + caption + MenuLinesCount() * MenuHeight()) {
     if (ChildWithButtons(Form)) {
-      if (MDIClose.Rect.Contains(image)) return kHitMdiClose;
-      if (MDIMax.Rect.Contains(image)) return kHitMdiRestore;
-      if (MDIMin.Rect.Contains(image)) return kHitMdiMin;
+      if (caption_buttons_->MDIClose.Rect.Contains(image)) return kHitMdiClose;
+      if (caption_buttons_->MDIMax.Rect.Contains(image)) return kHitMdiRestore;
+      if (caption_buttons_->MDIMin.Rect.Contains(image)) return kHitMdiMin;
     }
     return HTMENU;
   }
@@ -143,12 +144,12 @@ int TsSkinProvider::TitleElementAt(vcl::TPoint ImagePoint) {
   const vcl::TPoint image = ImagePoint;
   const vcl::TBorderIcons icons = Form->BorderIcons();
   if (icons.Contains(vcl::biSystemMenu)) {
-    if (BtnClose.Rect.Contains(image)) return SystemMenu->CloseEnabled() ? kHitClose : HTCAPTION;
-    if (!BtnMaximize.Rect.IsEmpty() && BtnMaximize.Rect.Contains(image))
+    if (caption_buttons_->BtnClose.Rect.Contains(image)) return SystemMenu->CloseEnabled() ? kHitClose : HTCAPTION;
+    if (!caption_buttons_->BtnMaximize.Rect.IsEmpty() && caption_buttons_->BtnMaximize.Rect.Contains(image))
       return (IsZoomed(wnd) ? SystemMenu->RestoreEnabled() : SystemMenu->MaximizeEnabled()) ? kHitMax : HTCAPTION;
-    if (!BtnMinimize.Rect.IsEmpty() && BtnMinimize.Rect.Contains(image))
+    if (!caption_buttons_->BtnMinimize.Rect.IsEmpty() && caption_buttons_->BtnMinimize.Rect.Contains(image))
       return IsIconic(wnd) || SystemMenu->MinimizeEnabled() ? kHitMin : HTCAPTION;
-    if (icons.Contains(vcl::biHelp) && BtnHelp.Rect.Contains(image)) return kHitHelp;
+    if (icons.Contains(vcl::biHelp) && caption_buttons_->BtnHelp.Rect.Contains(image)) return kHitHelp;
   }
   // A user button answers its own index, whatever buttons before it are hidden.
   for (int i = 0; i < std::min(TitleButtons()->Count(), kMaxTitleElements); ++i) {
@@ -382,7 +383,7 @@ void TsSkinProvider::IconClicked(vcl::TMessage& Message) {
   if (!IsChildForm(Form)) {
     const int def = DefBorderWidth(wnd, nullptr, false);
     DropSysMenu(vcl::TPoint(r.left + SysBorderWidth(wnd, nullptr, false),
-                            r.top + def + Form->BorderWidth() + IconRect.Height() + def));
+                            r.top + def + Form->BorderWidth() + caption_buttons_->IconRect.Height() + def));
   } else if (MDIProvider()) {
     DropSysMenu(vcl::TPoint(r.left, r.top + SysCaptionHeightOfForm() + 4 - (IsIconic(wnd) ? 16 : 0)));
   }
@@ -444,7 +445,7 @@ void TsSkinProvider::ReleaseMinimize(vcl::TMessage& Message, vcl::TPoint Screen)
   if (!ElementPressed(kHitMin)) return CallOldWndProc(Message);
   // The buttons' rectangles are the window image's (the shadow and the border form's offsets
   // included).
-  if (!BtnMinimize.Rect.Contains(ImagePointOf(Screen))) {
+  if (!caption_buttons_->BtnMinimize.Rect.Contains(ImagePointOf(Screen))) {
     // Dragged off the button: it only lets go.
     ReleaseElement(kHitMin);
     return CallOldWndProc(Message);
@@ -479,7 +480,7 @@ void TsSkinProvider::ReleaseMaximize(vcl::TMessage& Message) {
 bool TsSkinProvider::ReleaseClose() {
   if (!SystemMenu || !SystemMenu->CloseEnabled() || !ElementPressed(kHitClose)) return true;
   const HWND wnd = Form->Handle();
-  BtnClose.State = 0;
+  caption_buttons_->BtnClose.State = 0;
   HotElement = 0;
   SetTitleButtonPressed(false);
   const TWatch alive = Watch();

@@ -58,7 +58,7 @@ void TsSkinProvider::WMSetRedraw(vcl::TMessage& Message) {
 void TsSkinProvider::WMNCPaint(vcl::TMessage& Message) {
   if (!SystemMenu) {
     MakeSystemMenu();
-    InitSystemButtons();
+    caption_buttons_->InitSystemButtons();
   }
   const HWND wnd = Form->Handle();
   if (DrawNonClientArea) {
@@ -295,13 +295,13 @@ void TsSkinProvider::PaintUnderSeeThroughControls(HDC DC) {
 
 TsCaptionButton* TsSkinProvider::ButtonByCode(int Code) {
   switch (Code) {
-    case kHitMin: return &BtnMinimize;
-    case kHitMax: return &BtnMaximize;
-    case kHitClose: return &BtnClose;
-    case kHitHelp: return &BtnHelp;
-    case kHitMdiClose: return &MDIClose;
-    case kHitMdiRestore: return &MDIMax;
-    case kHitMdiMin: return &MDIMin;
+    case kHitMin: return &caption_buttons_->BtnMinimize;
+    case kHitMax: return &caption_buttons_->BtnMaximize;
+    case kHitClose: return &caption_buttons_->BtnClose;
+    case kHitHelp: return &caption_buttons_->BtnHelp;
+    case kHitMdiClose: return &caption_buttons_->MDIClose;
+    case kHitMdiRestore: return &caption_buttons_->MDIMax;
+    case kHitMdiMin: return &caption_buttons_->MDIMin;
     default: return nullptr;
   }
 }
@@ -337,11 +337,11 @@ void TsSkinProvider::RepaintElement(int HitCode) {
 
   const TsLoadedSkin& skin = manager->Skin();
   // The clean caption under the element first.
-  if (button->Rect.Left > IconRect.Right && TitleBgBmp && TitleBgBmp->Width() > 0) {
+  if (button->Rect.Left > caption_buttons_->IconRect.Right && TitleBgBmp && TitleBgBmp->Width() > 0) {
     const int x0 = ImageWidth() - TitleBgBmp->Width() - 1;
     BitBlt(image->Canvas()->Handle(), button->Rect.Left, button->Rect.Top, TitleButtonGlyphWidth(button->ImageIndex),
-           CaptionGlyphHeight(BtnClose.ImageIndex), TitleBgBmp->Canvas()->Handle(), button->Rect.Left - x0,
-           button->Rect.Top, SRCCOPY);
+           CaptionGlyphHeight(caption_buttons_->BtnClose.ImageIndex), TitleBgBmp->Canvas()->Handle(),
+           button->Rect.Left - x0, button->Rect.Top, SRCCOPY);
   }
   // The glyph and whether it is enabled.
   int glyph = button->ImageIndex;
@@ -367,8 +367,8 @@ void TsSkinProvider::RepaintElement(int HitCode) {
   }
   TsCaptionButton drawn = *button;
   drawn.ImageIndex = glyph;
-  PaintButton(drawn, enabled);
-  if (user) PaintUserGlyph(user);
+  caption_buttons_->PaintButton(drawn, enabled);
+  if (user) caption_buttons_->PaintUserGlyph(user);
 
   // The element onto the window.
   HWND target = wnd;

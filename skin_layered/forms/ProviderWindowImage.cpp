@@ -104,9 +104,9 @@ bool TsSkinProvider::PaintAllImage() {
     // have none.
     if (!SystemMenu) {
       MakeSystemMenu();
-      InitSystemButtons();
+      caption_buttons_->InitSystemButtons();
     }
-    UpdateButtonsRects();
+    caption_buttons_->UpdateButtonsRects();
     RgnChanged = true;
     if (image->Width() != ImageWidth() || image->Height() != height) image->SetSize(ImageWidth(), height);
     const int width = image->Width();
@@ -181,7 +181,7 @@ bool TsSkinProvider::PaintAllImage() {
     if (border) PaintExtendedBorder(borderPaintsFrame);
     if (caption != 0 && DrawNonClientArea) {
       SaveTitleBg(true);
-      PaintTitleButtons();
+      caption_buttons_->PaintTitleButtons();
     }
     FirstPaint = false;
     SkinData->BGChanged = false;
@@ -244,7 +244,7 @@ void TsSkinProvider::PaintTitleBackground() {
   const TsLoadedSkin& skin = manager->Skin();
   const vcl::TRect shadow = ShadowSize();
   const int title = GetTitleSkinIndex();
-  const vcl::TRect r = vcl::Rect(shadow.Left, shadow.Top, ImageWidth() - shadow.Right, TitleBottom);
+  const vcl::TRect r = vcl::Rect(shadow.Left, shadow.Top, ImageWidth() - shadow.Right, caption_buttons_->TitleBottom);
   if (skin.IsValidSkinIndex(title)) {
     PaintItemBg(title, ImageBehind(image), StateOf(skin, title, FormActive), r, r.TopLeft(), image, &skin);
   } else {
@@ -259,7 +259,7 @@ void TsSkinProvider::PaintTitleBackground() {
   const int bar = skin.GetMaskIndex(SkinData->SkinIndex, L"FORM", L"TITLEBAR");
   if (!skin.IsValidImgIndex(bar)) return;
   const int right = ImageWidth() - shadow.Right;
-  const vcl::TRect place = vcl::Rect(right - TitleBarWidth(bar), shadow.Top, right, TitleBottom);
+  const vcl::TRect place = vcl::Rect(right - TitleBarWidth(bar), shadow.Top, right, caption_buttons_->TitleBottom);
   DrawSkinRect(image, place, ImageBehind(image), skin.Images[static_cast<std::size_t>(bar)], FormActive ? 1 : 0, true);
 }
 
@@ -275,7 +275,7 @@ void TsSkinProvider::PaintMenuItems() {
   const vcl::TRect shadow = ShadowSize();
   const int frame = SysBorderWidth(wnd, ExtBorderForm(), true);
   const int lines = std::max(1, MenuLinesCount());
-  const int top = TitleBottom;
+  const int top = caption_buttons_->TitleBottom;
   const vcl::TRect strip =
       vcl::Rect(frame + shadow.Left, top, ImageWidth() - frame - shadow.Right, top + lines * MenuHeight() + 1);
 
@@ -365,7 +365,7 @@ void TsSkinProvider::SaveTitleBg(bool AllLines) {
   const HWND wnd = Form->Handle();
   const vcl::TRect shadow = ShadowSize();
   const int frame = SysBorderWidth(wnd, ExtBorderForm(), true);
-  const int width = frame + ButtonsBlockWidth() + 10 + shadow.Right;
+  const int width = frame + caption_buttons_->ButtonsBlockWidth() + 10 + shadow.Right;
   const int height = frame + CaptionHeight(true) + frame + (AllLines ? MenuHeight() : 0) + shadow.Top;
   if (!TitleBgBmp) TitleBgBmp = CreateBmp32(0, 0);
   TitleBgBmp->SetSize(std::max(0, width), std::max(0, height));
@@ -388,7 +388,7 @@ void TsSkinProvider::PaintCaptionText() {
 
   vcl::TRect r;
   r.Left = frame + (IconVisible() ? TitleIconWidth() : 0) + 4 + data.BILeft + shadow.Left + (captionSection >= 0 ? 2 : 0);
-  r.Right = ImageWidth() - ButtonsBlockWidth() - 12 - shadow.Right;
+  r.Right = ImageWidth() - caption_buttons_->ButtonsBlockWidth() - 12 - shadow.Right;
   TsTitleBar* bar = caption_items_->ShownTitleBar();
   if (bar) {
     // The caption between the bar's items.
@@ -413,7 +413,7 @@ void TsSkinProvider::PaintCaptionText() {
     canvas->Font()->Assign(CaptionFont());
   }
   const int textHeight = std::max(main.cy, added.cy);
-  r.Top = (bar ? caption_items_->TitleBarCentre : TitleCentre) - textHeight / 2;
+  r.Top = (bar ? caption_items_->TitleBarCentre : caption_buttons_->TitleCentre) - textHeight / 2;
   r.Bottom = r.Top + textHeight;
 
   vcl::TAlignment alignment = caption_alignment_;

@@ -15,7 +15,6 @@
 //                             frame, the skin's title indexes and the geometry messages
 //   ProviderWindowImage.cpp   the window image: frame, title, menu line, caption text and the
 //                             client background painted from it
-//   ProviderTitleButtons.cpp  the title-bar buttons: glyphs, places and painting
 //   ProviderIconGrip.cpp      the caption icon and the size grip
 //   ProviderMouse.cpp         hit testing and the mouse on the frame
 //   ProviderWindowState.cpp   activation, showing, moving and sizing
@@ -26,7 +25,8 @@
 //   ProviderBorderOwner.cpp   the answers to the border form (MakeBorderOwner)
 // The skinned system menu is TsSystemMenu (SystemMenu.h); the skinned menus are TsSkinableMenus
 // (SkinableMenus.h); the title bar component is TsTitleBar (TitleBar.h), its items on the
-// caption TqvCaptionItems (CaptionItems.h).
+// caption TqvCaptionItems (CaptionItems.h); the title-bar buttons are TqvCaptionButtons
+// (CaptionButtons.h).
 // A handler not built yet passes its message to the form's own procedure (CallOldWndProc).
 #pragma once
 
@@ -49,6 +49,7 @@
 #include "skin_layered/core/FormServices.h"
 #include "skin_layered/core/SystemMessages.h"
 #include "skin_layered/forms/BorderForm.h"
+#include "skin_layered/forms/CaptionButtons.h"
 #include "skin_layered/forms/CaptionItems.h"
 #include "skin_layered/forms/CtrlAdapter.h"
 #include "skin_layered/forms/FormGlue.h"
@@ -121,7 +122,8 @@ class TsSkinProvider : public TsSkinProviderBase,
                        public TqvSysMenuOwner,
                        public TqvAdapterOwner,
                        public TqvMdiFrameOwner,
-                       public TqvCaptionItemsHost {
+                       public TqvCaptionItemsHost,
+                       public TqvCaptionButtonsHost {
   VCL_CLASS(TsSkinProvider, TsSkinProviderBase)
  public:
   // AOwner must be a form (else EAbort). A provider that is not designed, and found no other
@@ -174,7 +176,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   // The title bar component shown in the caption; nil for none.
   TsTitleBar* TitleBar() const override { return title_bar_; }
   void SetTitleBar(TsTitleBar* Value) override;
-  TsTitleButtons* TitleButtons() const { return title_buttons_.get(); }
+  TsTitleButtons* TitleButtons() const override { return title_buttons_.get(); }
   void SetTitleButtons(TsTitleButtons* Value) { title_buttons_->Assign(Value); }
   TsTitleIcon* TitleIcon() const { return title_icon_.get(); }
   void SetTitleIcon(TsTitleIcon* Value) { title_icon_->Assign(Value); }
@@ -201,6 +203,8 @@ class TsSkinProvider : public TsSkinProviderBase,
   const TAddItemExEvent& SkinItemExEvent() const override { return OnSkinItemEx; }
   TsSkinProviderBase* FrameProvider() override { return this; }
   bool CaptionActive() const override { return FormActive; }
+  TsSystemMenu* SystemMenuOf(vcl::TCustomForm* Other) const override;
+  vcl::TBitmap* TitleBackground() const override { return TitleBgBmp.get(); }
 
   // ---- state the form skinning shares
   bool AutoCreated = false;    // attached by the library; cleared when it prepares the form
@@ -229,15 +233,10 @@ class TsSkinProvider : public TsSkinProviderBase,
   TsMDIForm* MDIForm = nullptr;
   // The animation timer is made by its own part; nil until then.
   vcl::TObject* AnimTimer = nullptr;
-  // ---- the title-bar buttons (image coordinates)
-  TsCaptionButton BtnMinimize, BtnMaximize, BtnClose, BtnHelp;
-  TsCaptionButton MDIMin, MDIMax, MDIClose;  // a maximised MDI child's, on the frame's menu line
-  int HotElement = 0;          // hit code of the element under the mouse (0 none)
-  bool BigButtons = false;     // bsSingle or bsSizeable: the big glyph family with spacing
-  int TitleButtonMask = -1;    // "TITLEBUTTON" of GLOBALINFO: the user buttons' background
-  vcl::TRect IconRect;         // the caption icon's place
-  int TitleCentre = 0;         // the caption's centre line
-  int TitleBottom = 0;         // the caption's bottom
+  // ---- the title (image coordinates)
+  // The title-bar buttons' records, the icon's place and the caption's centre line.
+  TqvCaptionButtons& CaptionButtons() const { return *caption_buttons_; }
+  int HotElement = 0;  // hit code of the element under the mouse (0 none)
   // The clean caption corner under the buttons, and the menu line's strip (a single button or
   // menu item repaints from them).
   std::unique_ptr<vcl::TBitmap> TitleBgBmp;
@@ -247,7 +246,7 @@ class TsSkinProvider : public TsSkinProviderBase,
 
   // The border form when extended borders are in force; nil otherwise (the base's BorderForm
   // points at it too).
-  TqvBorderForm* ExtBorderForm() const { return dynamic_cast<TqvBorderForm*>(BorderForm); }
+  TqvBorderForm* ExtBorderForm() const override { return dynamic_cast<TqvBorderForm*>(BorderForm); }
 
   // ---- the window procedure
   // The form's window procedure while hooked.
@@ -292,16 +291,16 @@ class TsSkinProvider : public TsSkinProviderBase,
   int VisibleSysButtons() const;
   int SysButtonsCount() const { return VisibleSysButtons(); }
   // One picture's width of a title-button glyph image (21 without a valid one).
-  int TitleButtonGlyphWidth(int MaskIndex) const;
+  int TitleButtonGlyphWidth(int MaskIndex) const override;
   // One state's height of the caption glyph image (21 without a valid one).
-  int CaptionGlyphHeight(int MaskIndex) const;
+  int CaptionGlyphHeight(int MaskIndex) const override;
   int BorderWidthDef() const;
   int BorderWidthSys() const;
-  bool HasBorder() const;
+  bool HasBorder() const override;
   bool HasMenuLine() const;
   bool GripVisible() const;
-  int TitleIconWidth();
-  int TitleIconHeight();
+  int TitleIconWidth() override;
+  int TitleIconHeight() override;
 
   // ---- the window image's measures and the skin's title (ProviderGeometry.cpp)
   int OffsetX() override;
@@ -311,14 +310,14 @@ class TsSkinProvider : public TsSkinProviderBase,
   vcl::TRect ShadowSize() override;
   int BorderWidthByState(bool Always) override { return TitleHeightByState(Always); }
   int TitleHeightByState(bool Zoomed) const;
-  int MenuHeight() const;
-  int MenuLinesCount();
+  int MenuHeight() const override;
+  int MenuLinesCount() override;
   // Whether the menu line shows any item (never for dialogs and MDI children).
   bool MenuVisible() const;
   bool IconVisible() const override;
   vcl::String TitleSkinSection() const;
   int GetTitleSkinIndex() override;
-  virtual int BorderIconsTop();
+  int BorderIconsTop() override;
   // The height above the client area: frame, caption and menu line.
   int CaptionBottom();
   // The size grip glyph's top-left in the image; (0, 0) without an image.
@@ -419,27 +418,15 @@ class TsSkinProvider : public TsSkinProviderBase,
   void PaintFormBg(HDC DC);
   void PaintFormWM(HDC DC);
 
-  // ---- the title-bar buttons (ProviderTitleButtons.cpp)
-  void InitSystemButtons();
-  void UpdateButtonsRects();
-  int ButtonsBlockWidth();
-  int UserButtonWidth(TsTitleButton* Button);
-  void PaintTitleButtons();
-  // The button's skin glyph in its state, or the system's button where the skin has none.
-  void PaintButton(TsCaptionButton& Button, bool Enabled);
-  // A maximise or minimise button that shows the restore glyph now.
-  bool ShowsRestore(const TsCaptionButton& Button) const;
+  // ---- the title-bar buttons' glow (TitleButtonGlow.cpp)
   // Starts the glow fade of a system or user button toward its hot or pressed state (ToHot)
   // or toward normal; false when no fade runs (the button is then repainted at once in its
   // state). The fade lives in the button's record (TitleButtonGlow.h).
   virtual bool StartButtonGlow(int HitCode, bool ToHot);
-  // A user button's own picture centred in its place (lower right by one while pressed), in
-  // the window image or in Target whose top-left lies at Origin of the image.
-  void PaintUserGlyph(TsTitleButton* Button, vcl::TBitmap* Target = nullptr, vcl::TPoint Origin = {});
 
   // ---- the title bar component's items (CaptionItems.h); the mouse handling reaches them
   // through the virtual operations, which tests may replace.
-  TqvCaptionItems& CaptionItems() const { return *caption_items_; }
+  TqvCaptionItems& CaptionItems() const override { return *caption_items_; }
   virtual int TitleBarItemAt(vcl::TPoint ImagePoint) { return caption_items_->TitleBarItemAt(ImagePoint); }
   virtual void SetTitleBarItemState(int Index, int State) { caption_items_->SetTitleBarItemState(Index, State); }
   virtual void TitleBarItemMouseDown(int Index, vcl::TPoint Screen) {
@@ -691,6 +678,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   bool show_app_icon_ = true;
   TsTitleBar* title_bar_ = nullptr;
   std::unique_ptr<TqvCaptionItems> caption_items_ = std::make_unique<TqvCaptionItems>(*this);
+  std::unique_ptr<TqvCaptionButtons> caption_buttons_ = std::make_unique<TqvCaptionButtons>(*this);
   vcl::String title_skin_;
   bool use_global_color_ = true;
 };

@@ -254,7 +254,7 @@ void TqvSBAnimation::MakeImg() {
   const int user = Button->HitCode - kHitUserButton;
   if (Provider && Button->HitCode >= kHitUserButton && Button->HitCode < kHitTitleBarItem)
     if (TsTitleButtons* buttons = Provider->TitleButtons(); buttons && user < buttons->Count())
-      Provider->PaintUserGlyph(buttons->Items(user), image_.get(), r.TopLeft());
+      Provider->CaptionButtons().PaintUserGlyph(buttons->Items(user), image_.get(), r.TopLeft());
 }
 
 void TqvSBAnimation::MakeForm() {

@@ -416,11 +416,13 @@ TEST_P(IncompleteSkin, TheTitleIsLegibleAndItsButtonsShow) {
     EXPECT_GE(Contrasting(*shot, RECT{frame, frame, box.right - frame, frame + caption}), 30);
     return;
   }
-  ASSERT_GT(provider->TitleBottom, 10);
-  const RECT caption{provider->IconRect.Right + 2, 2, provider->BtnMinimize.Rect.Left - 2, provider->TitleBottom - 2};
+  ASSERT_GT(provider->CaptionButtons().TitleBottom, 10);
+  const RECT caption{provider->CaptionButtons().IconRect.Right + 2, 2,
+                     provider->CaptionButtons().BtnMinimize.Rect.Left - 2, provider->CaptionButtons().TitleBottom - 2};
   EXPECT_GE(Contrasting(*shot, caption), 30) << "the caption's text cannot be read";
-  EXPECT_FALSE(HasHole(*shot, RECT{0, 0, box.right, provider->TitleBottom}));
-  for (const TsCaptionButton* button : {&provider->BtnClose, &provider->BtnMaximize, &provider->BtnMinimize}) {
+  EXPECT_FALSE(HasHole(*shot, RECT{0, 0, box.right, provider->CaptionButtons().TitleBottom}));
+  for (const TsCaptionButton* button : {&provider->CaptionButtons().BtnClose, &provider->CaptionButtons().BtnMaximize,
+                                        &provider->CaptionButtons().BtnMinimize}) {
     ASSERT_FALSE(button->Rect.IsEmpty()) << button->HitCode;
     EXPECT_GE(Contrasting(*shot, RECT(button->Rect)), 8) << "title button " << button->HitCode << " cannot be seen";
   }

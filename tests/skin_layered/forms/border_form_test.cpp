@@ -438,8 +438,9 @@ TEST_F(BorderFormTest, EdgesAnswerWithinTheAlignOffsets) {
       {{w - kShadow, h - kShadow}, HTBOTTOMRIGHT}, {{kShadow, h - kShadow}, HTBOTTOMLEFT},
       {{w - kShadow - 1, kShadow + 1}, HTTOPRIGHT},
       {{kShadow - 1, h / 2}, -1},  // without align offsets the frame ends at the shadow margins
-      {at(provider->BtnClose.Rect), HTCLOSE},   {at(provider->BtnMaximize.Rect), HTMAXBUTTON},
-      {at(provider->BtnMinimize.Rect), HTMINBUTTON}, {{w / 2, kShadow + 12}, HTCAPTION}};
+      {at(provider->CaptionButtons().BtnClose.Rect), HTCLOSE},
+      {at(provider->CaptionButtons().BtnMaximize.Rect), HTMAXBUTTON},
+      {at(provider->CaptionButtons().BtnMinimize.Rect), HTMINBUTTON}, {{w / 2, kShadow + 12}, HTCAPTION}};
   for (const auto& [p, code] : cases) EXPECT_EQ(HitAt(p.X, p.Y), code) << p.X << "," << p.Y;
   // The left, right and bottom bands end one frame width in (both ends probed); the next
   // column or row in is not theirs.
@@ -460,7 +461,8 @@ TEST_F(BorderFormTest, EdgesAnswerWithinTheAlignOffsets) {
   EXPECT_EQ(HitAt(kShadow - 4, h / 2), -1);
   EXPECT_FALSE(inShadow(kShadow - 3, h / 2));
   manager->Skin().SkinData.AlignOffset = 0;
-  EXPECT_EQ(HitAt(provider->IconRect.Left + 1, provider->IconRect.Top + 1), HTSYSMENU);
+  const vcl::TRect icon = provider->CaptionButtons().IconRect;
+  EXPECT_EQ(HitAt(icon.Left + 1, icon.Top + 1), HTSYSMENU);
   // The application's own answer comes first.
   provider->OnExtHitTest = TqvNCHitTestEvent::FromFunction(
       [](void*, vcl::TMessage& m) { m.Result = HTHELP; }, nullptr);
@@ -495,10 +497,11 @@ TEST_F(BorderFormTest, TheMouseFallsThroughTheShadow) {
 TEST_F(BorderFormTest, ClicksOnTheFrameGoToTheForm) {
   MessageSpy spy(form.get(), WM_NCLBUTTONDOWN);
   std::vector<WPARAM>& downs = spy.seen[WM_NCLBUTTONDOWN];
-  const vcl::TRect close = provider->BtnClose.Rect;
+  const vcl::TRect close = provider->CaptionButtons().BtnClose.Rect;
   // The form asks the border form for the title button's code itself (-1); the icon's it is told.
   SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, Screen(close.Left + 5, close.Top + 5));
-  SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, Screen(provider->IconRect.Left + 1, provider->IconRect.Top + 1));
+  const vcl::TRect icon = provider->CaptionButtons().IconRect;
+  SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, Screen(icon.Left + 1, icon.Top + 1));
   SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, Screen(2, Height() / 2));  // the shadow: nothing
   EXPECT_EQ(downs, (std::vector<WPARAM>{static_cast<WPARAM>(-1), HTSYSMENU}));
   // The border window never activates.
@@ -563,7 +566,7 @@ TEST_F(BorderFormTest, DoubleClicksStretchToTheWorkAreaAndBack) {
   MessageSpy spy(form.get(), WM_SYSCOMMAND);
   std::vector<WPARAM>& commands = spy.seen[WM_SYSCOMMAND];
   dblclk(Width() / 2, kShadow + 12);
-  dblclk(provider->IconRect.Left + 1, provider->IconRect.Top + 1);
+  dblclk(provider->CaptionButtons().IconRect.Left + 1, provider->CaptionButtons().IconRect.Top + 1);
   EXPECT_EQ(commands, (std::vector<WPARAM>{SC_MAXIMIZE, SC_CLOSE}));
   // A form that is not sizeable is not stretched.
   form->SetBorderStyle(vcl::TFormBorderStyle::bsSingle);
@@ -580,7 +583,7 @@ TEST_F(BorderFormTest, DoubleClicksStretchToTheWorkAreaAndBack) {
 // so the title button pressed there runs its command when released over it, and nothing when
 // released off it.
 TEST_F(BorderFormTest, APressPassedOnByTheBorderWindowRunsTheTitleButtonsCommand) {
-  const vcl::TRect close = provider->BtnClose.Rect;  // the border window's coordinates
+  const vcl::TRect close = provider->CaptionButtons().BtnClose.Rect;  // the border window's coordinates
   const LPARAM at = Screen((close.Left + close.Right) / 2, (close.Top + close.Bottom) / 2);
   // The form's own hit test leaves the title to the border window.
   EXPECT_NE(provider->HitTestAt(vcl::TPoint(vcl::LParamX(at), vcl::LParamY(at))), HTCLOSE);
@@ -588,15 +591,15 @@ TEST_F(BorderFormTest, APressPassedOnByTheBorderWindowRunsTheTitleButtonsCommand
   form->OnCloseQuery = vcl::TCloseQueryEvent::FromFunction(
       [](void* n, vcl::TObject*, bool& can) { ++*static_cast<int*>(n), can = false; }, &queries);
   SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, at);
-  EXPECT_EQ(provider->BtnClose.State, 2);
+  EXPECT_EQ(provider->CaptionButtons().BtnClose.State, 2);
   SendMessageW(BorderWnd(), WM_NCLBUTTONUP, 19, Screen(Width() / 2, kShadow + 12));
   EXPECT_EQ(queries, 0);
-  EXPECT_NE(provider->BtnClose.State, 2);
+  EXPECT_NE(provider->CaptionButtons().BtnClose.State, 2);
   SendMessageW(Wnd(), WM_NCLBUTTONDOWN, static_cast<WPARAM>(HTTRANSPARENT), at);
-  EXPECT_EQ(provider->BtnClose.State, 2);
+  EXPECT_EQ(provider->CaptionButtons().BtnClose.State, 2);
   SendMessageW(Wnd(), WM_NCLBUTTONUP, static_cast<WPARAM>(HTTRANSPARENT), at);
   EXPECT_EQ(queries, 1);
-  EXPECT_EQ(provider->BtnClose.State, 0);
+  EXPECT_EQ(provider->CaptionButtons().BtnClose.State, 0);
 }
 
 // Every title element pressed and released through the border window runs its command: the
@@ -608,7 +611,7 @@ TEST_F(BorderFormTest, TitleButtonsPressedAndReleasedOnTheBorderWindowRunTheirCo
   TsTitleButton* user = provider->TitleButtons()->Add();
   user->OnMouseUp = vcl::TMouseEvent::FromFunction(
       [](void* n, vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int, int) { ++*static_cast<int*>(n); }, &ups);
-  provider->InitSystemButtons();
+  provider->CaptionButtons().InitSystemButtons();
   provider->SkinData->BGChanged = true;
   border->UpdateExBordersPos(true, 255);
   MessageSpy spy(form.get(), WM_SYSCOMMAND);  // the commands are caught on their way
@@ -619,25 +622,25 @@ TEST_F(BorderFormTest, TitleButtonsPressedAndReleasedOnTheBorderWindowRunTheirCo
     SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, corner(r));
     SendMessageW(BorderWnd(), WM_NCLBUTTONUP, 19, corner(r));
   };
-  ASSERT_FALSE(provider->BtnHelp.Rect.IsEmpty());
+  ASSERT_FALSE(provider->CaptionButtons().BtnHelp.Rect.IsEmpty());
   ASSERT_FALSE(user->Data.Rect.IsEmpty());
-  click(provider->BtnMinimize.Rect);
-  EXPECT_EQ(provider->BtnMinimize.State, 0);
-  click(provider->BtnMaximize.Rect);
-  EXPECT_EQ(provider->BtnMaximize.State, 0);
-  click(provider->BtnHelp.Rect);
-  EXPECT_EQ(provider->BtnHelp.State, 0);
+  click(provider->CaptionButtons().BtnMinimize.Rect);
+  EXPECT_EQ(provider->CaptionButtons().BtnMinimize.State, 0);
+  click(provider->CaptionButtons().BtnMaximize.Rect);
+  EXPECT_EQ(provider->CaptionButtons().BtnMaximize.State, 0);
+  click(provider->CaptionButtons().BtnHelp.Rect);
+  EXPECT_EQ(provider->CaptionButtons().BtnHelp.State, 0);
   EXPECT_EQ(commands, (std::vector<WPARAM>{SC_MINIMIZE, SC_MAXIMIZE, SC_CONTEXTHELP}));
   click(user->Data.Rect);
   EXPECT_EQ(ups, 1);
   EXPECT_NE(user->Data.State, 2);
 
   // Pressed, dragged off and released on the caption: no command, and not drawn pressed.
-  SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, corner(provider->BtnMinimize.Rect));
-  EXPECT_EQ(provider->BtnMinimize.State, 2);
+  SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, corner(provider->CaptionButtons().BtnMinimize.Rect));
+  EXPECT_EQ(provider->CaptionButtons().BtnMinimize.State, 2);
   SendMessageW(BorderWnd(), WM_NCLBUTTONUP, 19, Screen(Width() / 2, kShadow + 12));
   EXPECT_EQ(commands.size(), 3u);
-  EXPECT_EQ(provider->BtnMinimize.State, 0);
+  EXPECT_EQ(provider->CaptionButtons().BtnMinimize.State, 0);
   EXPECT_FALSE(TitleButtonPressed());
 }
 

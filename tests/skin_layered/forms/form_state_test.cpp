@@ -155,7 +155,7 @@ TEST_F(FormStateTest, AnActivationChangeLeavesTheCaptionAndMenuLineToTheSkin) {
   form->Show();
   SendMessageW(Wnd(), WM_NCACTIVATE, TRUE, 0);
   ASSERT_TRUE(provider->HasMenuLine());
-  const int caption = SysBorderWidth(Wnd(), nullptr, false) + 2, menuLine = provider->TitleBottom + 2;
+  const int caption = SysBorderWidth(Wnd(), nullptr, false) + 2, menuLine = provider->CaptionButtons().TitleBottom + 2;
 
   // With the skin's paint held back (an update runs), a marker painted over the whole window
   // shows whether anyone else painted the frame: the system must not, in either state.
@@ -474,7 +474,7 @@ TEST_F(FormStateTest, TheSizeCommandDragsAnOutlineFromTheEdgeTheMouseGoesTo) {
 TEST_F(FormStateTest, ANewCaptionIsPaintedIntoTheFrameAtOnce) {
   Skin();
   form->Show();
-  const int y = provider->TitleCentre;
+  const int y = provider->CaptionButtons().TitleCentre;
   auto captionRow = [&] {
     std::vector<std::uint32_t> row;
     for (int x = 20; x < 200; ++x) row.push_back(CacheRgb(x, y));

@@ -141,13 +141,14 @@ TEST_F(FrameStatesTest, AMinimisedFormShowsItsCaptionAndButtonsNotTheTitleBar) {
   vcl::TBitmap* image = mainProvider->SkinData->CacheBmp();
   EXPECT_EQ(image->Width(), WndWidth(main->Handle()));
   auto at = [&](const vcl::TRect& r) { return Rgb(PixelOf(image, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2)); };
-  EXPECT_EQ(at(mainProvider->BtnClose.Rect), GlyphColor("BICONCLOSE", 0));
-  EXPECT_EQ(at(mainProvider->BtnMinimize.Rect), GlyphColor("BICONNORM", 0));  // it restores
-  EXPECT_LE(mainProvider->BtnClose.Rect.Right, image->Width());
+  EXPECT_EQ(at(mainProvider->CaptionButtons().BtnClose.Rect), GlyphColor("BICONCLOSE", 0));
+  EXPECT_EQ(at(mainProvider->CaptionButtons().BtnMinimize.Rect), GlyphColor("BICONNORM", 0));  // it restores
+  EXPECT_LE(mainProvider->CaptionButtons().BtnClose.Rect.Right, image->Width());
   // The caption's text between the icon and the buttons; no item of the bar.
   int text = 0, items = 0;
-  for (int x = mainProvider->IconRect.Right + 2; x < mainProvider->BtnMaximize.Rect.Left - 2; ++x)
-    for (int y = mainProvider->TitleCentre - 5; y <= mainProvider->TitleCentre + 5; ++y) {
+  const TqvCaptionButtons& title = mainProvider->CaptionButtons();
+  for (int x = title.IconRect.Right + 2; x < title.BtnMaximize.Rect.Left - 2; ++x)
+    for (int y = title.TitleCentre - 5; y <= title.TitleCentre + 5; ++y) {
       const std::uint32_t p = Rgb(PixelOf(image, x, y));
       if (p == 0xFFFFFF) ++text;
       if (p == 0x10C010) ++items;
@@ -158,7 +159,7 @@ TEST_F(FrameStatesTest, AMinimisedFormShowsItsCaptionAndButtonsNotTheTitleBar) {
   // Its minimise button, the restore glyph, restores it.
   RECT window{};
   GetWindowRect(main->Handle(), &window);
-  const vcl::TRect min = mainProvider->BtnMinimize.Rect;
+  const vcl::TRect min = mainProvider->CaptionButtons().BtnMinimize.Rect;
   const LPARAM press = MAKELPARAM(window.left + (min.Left + min.Right) / 2, window.top + (min.Top + min.Bottom) / 2);
   EXPECT_EQ(SendMessageW(main->Handle(), WM_NCHITTEST, 0, press), HTMINBUTTON);
   SendMessageW(main->Handle(), WM_NCLBUTTONDOWN, HTMINBUTTON, press);

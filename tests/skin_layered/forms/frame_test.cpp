@@ -52,27 +52,28 @@ TEST_F(FrameTest, ASizeableFormHasTheBigButtonsSpacedFromTheRight) {
   form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize, vcl::biHelp});
   Skin();
   Repaint();
-  EXPECT_TRUE(provider->BigButtons);
+  EXPECT_TRUE(provider->CaptionButtons().BigButtons);
   const int frame = Frame();
   const int caption = provider->CaptionHeight(true);
-  EXPECT_EQ(provider->TitleCentre, caption / 2 + frame / 2);
-  EXPECT_EQ(provider->TitleBottom, frame + caption);
+  EXPECT_EQ(provider->CaptionButtons().TitleCentre, caption / 2 + frame / 2);
+  EXPECT_EQ(provider->CaptionButtons().TitleBottom, frame + caption);
 
-  const vcl::TRect close = provider->BtnClose.Rect;
-  EXPECT_EQ(close, vcl::Rect(400 - 3 - frame - 20, provider->TitleCentre - 10, 400 - 3 - frame, provider->TitleCentre + 10));
-  EXPECT_EQ(provider->BtnMaximize.Rect.Right, close.Left - 2);  // BISPACE
-  EXPECT_EQ(provider->BtnMinimize.Rect.Right, provider->BtnMaximize.Rect.Left - 2);
+  const vcl::TRect close = provider->CaptionButtons().BtnClose.Rect;
+  EXPECT_EQ(close, vcl::Rect(400 - 3 - frame - 20, provider->CaptionButtons().TitleCentre - 10, 400 - 3 - frame,
+                             provider->CaptionButtons().TitleCentre + 10));
+  EXPECT_EQ(provider->CaptionButtons().BtnMaximize.Rect.Right, close.Left - 2);  // BISPACE
+  EXPECT_EQ(provider->CaptionButtons().BtnMinimize.Rect.Right, provider->CaptionButtons().BtnMaximize.Rect.Left - 2);
   // The help button 6 pixels left of the minimise button's spacing.
-  EXPECT_EQ(provider->BtnHelp.Rect.Right, provider->BtnMinimize.Rect.Left - 2 - 6);
+  EXPECT_EQ(provider->CaptionButtons().BtnHelp.Rect.Right, provider->CaptionButtons().BtnMinimize.Rect.Left - 2 - 6);
   EXPECT_EQ(provider->SysButtonsCount(), 4);
-  EXPECT_EQ(provider->ButtonsBlockWidth(), 3 + 20 + 3 * (20 + 2));
+  EXPECT_EQ(provider->CaptionButtons().ButtonsBlockWidth(), 3 + 20 + 3 * (20 + 2));
   // The icon at the left, the big family's glyphs in the image.
-  EXPECT_EQ(provider->IconRect.Left, frame + 5);
-  EXPECT_EQ(provider->IconRect.Width(), provider->TitleIconWidth());
+  EXPECT_EQ(provider->CaptionButtons().IconRect.Left, frame + 5);
+  EXPECT_EQ(provider->CaptionButtons().IconRect.Width(), provider->TitleIconWidth());
   EXPECT_EQ(AtCentre(close), GlyphColor("BICONCLOSE", 0));
-  EXPECT_EQ(AtCentre(provider->BtnMaximize.Rect), GlyphColor("BICONMAX", 0));
-  EXPECT_EQ(AtCentre(provider->BtnMinimize.Rect), GlyphColor("BICONMIN", 0));
-  EXPECT_EQ(AtCentre(provider->BtnHelp.Rect), GlyphColor("BICONHELP", 0));
+  EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnMaximize.Rect), GlyphColor("BICONMAX", 0));
+  EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnMinimize.Rect), GlyphColor("BICONMIN", 0));
+  EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnHelp.Rect), GlyphColor("BICONHELP", 0));
 }
 
 TEST_F(FrameTest, UserButtonsFollowSixPixelsOnAndKeepTheirIndexAsHitCode) {
@@ -93,14 +94,14 @@ TEST_F(FrameTest, UserButtonsFollowSixPixelsOnAndKeepTheirIndexAsHitCode) {
   manager->SetSkinName(L"Frame");
   SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
   Repaint();
-  const vcl::TRect last = provider->BtnMinimize.Rect;
+  const vcl::TRect last = provider->CaptionButtons().BtnMinimize.Rect;
   const TsCaptionButton& hidden = buttons->Items(0)->Data;
   const TsCaptionButton& data = shown->Data;
   EXPECT_EQ(hidden.Rect.Width(), 0);
   EXPECT_EQ(vcl::TPoint(hidden.HitCode, data.HitCode), vcl::TPoint(1000, 1001));
   EXPECT_EQ(data.Rect.Right, last.Left - 2 - 6);
   EXPECT_EQ(data.Rect.Width(), 18);  // the TITLEBUTTON glyph is wider than the picture + 2
-  EXPECT_EQ(data.ImageIndex, provider->TitleButtonMask);
+  EXPECT_EQ(data.ImageIndex, provider->CaptionButtons().TitleButtonMask);
   EXPECT_EQ(provider->ElementByCode(1000), nullptr);
   EXPECT_EQ(provider->ElementByCode(1001), &shown->Data);
   // The skin's background glyph with the picture centred on it.
@@ -114,11 +115,12 @@ TEST_F(FrameTest, DialogsAndToolWindowsTakeTheSmallGlyphsWithoutSpacing) {
   form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
   Skin();
   Repaint();
-  EXPECT_FALSE(provider->BigButtons);
-  EXPECT_EQ(provider->BtnClose.Rect.Width(), 16);
-  EXPECT_EQ(provider->BtnClose.Rect.Right, 400 - 3 - Frame());
-  EXPECT_EQ(provider->BtnMaximize.Rect.Width() + provider->BtnMinimize.Rect.Width(), 0);  // a dialog cannot
-  EXPECT_EQ(AtCentre(provider->BtnClose.Rect), GlyphColor("SICONCLOSE", 0));
+  EXPECT_FALSE(provider->CaptionButtons().BigButtons);
+  EXPECT_EQ(provider->CaptionButtons().BtnClose.Rect.Width(), 16);
+  EXPECT_EQ(provider->CaptionButtons().BtnClose.Rect.Right, 400 - 3 - Frame());
+  // A dialog cannot be maximised or minimised.
+  EXPECT_EQ(provider->CaptionButtons().BtnMaximize.Rect.Width() + provider->CaptionButtons().BtnMinimize.Rect.Width(), 0);
+  EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnClose.Rect), GlyphColor("SICONCLOSE", 0));
   EXPECT_EQ(provider->SysButtonsCount(), 1);
   TsSystemMenu* menu = provider->SystemMenu;
   menu->UpdateItems(false);
@@ -128,20 +130,20 @@ TEST_F(FrameTest, DialogsAndToolWindowsTakeTheSmallGlyphsWithoutSpacing) {
 
   form->SetBorderStyle(vcl::TFormBorderStyle::bsToolWindow);
   form->HandleNeeded();
-  provider->InitSystemButtons();
+  provider->CaptionButtons().InitSystemButtons();
   Repaint();
   EXPECT_EQ(provider->CaptionHeight(true), GetSystemMetrics(SM_CYSMCAPTION));
-  EXPECT_EQ(provider->BtnClose.Rect.Height(), 16);
-  EXPECT_EQ(provider->BtnClose.Rect.Top, provider->TitleCentre - 8);
+  EXPECT_EQ(provider->CaptionButtons().BtnClose.Rect.Height(), 16);
+  EXPECT_EQ(provider->CaptionButtons().BtnClose.Rect.Top, provider->CaptionButtons().TitleCentre - 8);
 }
 
 TEST_F(FrameTest, AFormWithoutMaximiseAndMinimiseShowsTheLoneCloseGlyph) {
   form->SetBorderIcons({vcl::biSystemMenu});
   Skin();
   Repaint();
-  EXPECT_EQ(provider->BtnClose.ImageIndex,
+  EXPECT_EQ(provider->CaptionButtons().BtnClose.ImageIndex,
             manager->Skin().ConstData.TitleButton(TqvTitleButtonImage::BICloseAlone));
-  EXPECT_EQ(AtCentre(provider->BtnClose.Rect), GlyphColor("BICLOSEALONE", 0));
+  EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnClose.Rect), GlyphColor("BICLOSEALONE", 0));
   EXPECT_EQ(provider->SysButtonsCount(), 1);
 }
 
@@ -156,21 +158,21 @@ TEST_F(FrameTest, AnImageBuiltBeforeTheFirstFramePaintingHasTheTitleButtons) {
   Repaint();
   ASSERT_NE(provider->SystemMenu, nullptr);
   EXPECT_EQ(provider->SysButtonsCount(), 3);
-  EXPECT_EQ(AtCentre(provider->BtnClose.Rect), GlyphColor("BICONCLOSE", 0));
-  EXPECT_EQ(AtCentre(provider->BtnMaximize.Rect), GlyphColor("BICONMAX", 0));
-  EXPECT_EQ(AtCentre(provider->BtnMinimize.Rect), GlyphColor("BICONMIN", 0));
+  EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnClose.Rect), GlyphColor("BICONCLOSE", 0));
+  EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnMaximize.Rect), GlyphColor("BICONMAX", 0));
+  EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnMinimize.Rect), GlyphColor("BICONMIN", 0));
   // The first frame painting finds them there and leaves them.
   SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
   provider->PaintAll();
-  EXPECT_EQ(AtCentre(provider->BtnClose.Rect), GlyphColor("BICONCLOSE", 0));
+  EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnClose.Rect), GlyphColor("BICONCLOSE", 0));
 }
 
 TEST_F(FrameTest, ButtonStatesRepaintOnlyTheirElement) {
   Skin();
   ShowActive();
   Repaint();
-  const vcl::TRect close = provider->BtnClose.Rect;
-  const vcl::TRect max = provider->BtnMaximize.Rect;
+  const vcl::TRect close = provider->CaptionButtons().BtnClose.Rect;
+  const vcl::TRect max = provider->CaptionButtons().BtnMaximize.Rect;
   provider->SetHotElement(20, true);
   EXPECT_EQ(AtCentre(close), GlyphColor("BICONCLOSE", 1));
   provider->PressElement(20);
@@ -191,7 +193,7 @@ TEST_F(FrameTest, ButtonStatesRepaintOnlyTheirElement) {
   // A maximised form shows the restore glyph.
   MaximizeActive();
   Repaint();
-  EXPECT_EQ(AtCentre(provider->BtnMaximize.Rect), GlyphColor("BICONNORM", 0));
+  EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnMaximize.Rect), GlyphColor("BICONNORM", 0));
   ShowWindow(Wnd(), SW_RESTORE);
 }
 
@@ -210,8 +212,8 @@ TEST_F(FrameTest, TheImageHoldsFrameTitleCaptionAndClientBackgroundAndIsWhatPrin
   EXPECT_TRUE(provider->FirstPaintDone && !provider->SkinData->BGChanged);
   // Some caption text in the title's font colour between the icon and the buttons.
   int white = 0;
-  for (int x = provider->IconRect.Right; x < provider->BtnMinimize.Rect.Left; ++x)
-    for (int y = provider->TitleCentre - 6; y <= provider->TitleCentre + 6; ++y)
+  for (int x = provider->CaptionButtons().IconRect.Right; x < provider->CaptionButtons().BtnMinimize.Rect.Left; ++x)
+    for (int y = provider->CaptionButtons().TitleCentre - 6; y <= provider->CaptionButtons().TitleCentre + 6; ++y)
       if (At(x, y) == 0xFFFFFF) ++white;
   EXPECT_GT(white, 5);
   // The inactive caption.
@@ -262,7 +264,7 @@ TEST_F(FrameTest, AMenuLinePushesTheClientDownByWholeLines) {
   EXPECT_EQ(provider->MenuHeight(), GetSystemMetrics(SM_CYMENU) - 1);
   EXPECT_EQ(provider->MenuLinesCount(), 1);
   // The menu line's strip right of its items.
-  EXPECT_EQ(At(400 - Frame() - 4, provider->TitleBottom + 2), kMenuLineRgb);
+  EXPECT_EQ(At(400 - Frame() - 4, provider->CaptionButtons().TitleBottom + 2), kMenuLineRgb);
   EXPECT_EQ(provider->OffsetY(), WndHeight(Wnd()) - ClientHeightOf(Wnd()) - Frame());
   ASSERT_TRUE(provider->MenuLineBmp);
   EXPECT_EQ(provider->MenuLineBmp->Height(), provider->MenuHeight());
@@ -377,7 +379,7 @@ TEST_F(FrameTest, TheCaptionIconIsTheSystemsWhenNobodyHasOneAndAGlyphLosesItsKey
   Skin();
   ShowActive();
   Repaint();
-  const vcl::TRect r = provider->IconRect;
+  const vcl::TRect r = provider->CaptionButtons().IconRect;
   ASSERT_TRUE(provider->IconVisible() && r.Width() > 0);
   // The system's application icon: the pixels it drew are opaque, the caption around stays.
   auto reference = CreateBmp32(r.Width(), r.Height());
@@ -396,7 +398,7 @@ TEST_F(FrameTest, TheCaptionIconIsTheSystemsWhenNobodyHasOneAndAGlyphLosesItsKey
     }
   EXPECT_EQ(same, r.Width() * r.Height());
   EXPECT_GT(drawn, 0);
-  EXPECT_EQ(At(r.Left - 1, provider->TitleCentre), kTitleHotRgb);
+  EXPECT_EQ(At(r.Left - 1, provider->CaptionButtons().TitleCentre), kTitleHotRgb);
 
   // A 24-bit glyph: its bottom-left colour is a hole, the rest opaque.
   auto glyph = std::make_unique<vcl::TBitmap>();
@@ -408,7 +410,7 @@ TEST_F(FrameTest, TheCaptionIconIsTheSystemsWhenNobodyHasOneAndAGlyphLosesItsKey
   glyph->Canvas()->FillRect(vcl::Rect(4, 4, 12, 12));
   provider->TitleIcon()->SetGlyph(glyph.get());
   Repaint();
-  const vcl::TRect g = provider->IconRect;
+  const vcl::TRect g = provider->CaptionButtons().IconRect;
   const int top = g.Top + (g.Height() - 16) / 2;
   EXPECT_TRUE(Near(At(g.Left + 8, top + 8), 0x0000FFu)) << std::hex << At(g.Left + 8, top + 8);
   EXPECT_EQ(At(g.Left + 1, top + 1), kTitleHotRgb);

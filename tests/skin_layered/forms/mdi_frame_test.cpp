@@ -113,7 +113,7 @@ TEST_F(MdiFrameTest, AMaximisedDocumentsButtonsStandOnTheFramesMenuLineAndWork) 
   own->SkinData->BGChanged = true;
   own->PaintAll();
   const vcl::TPoint origin = own->FormOrigin();
-  const vcl::TRect max = own->BtnMaximize.Rect;
+  const vcl::TRect max = own->CaptionButtons().BtnMaximize.Rect;
   const LPARAM at = MAKELPARAM(origin.X + (max.Left + max.Right) / 2, origin.Y + (max.Top + max.Bottom) / 2);
   ASSERT_EQ(SendMessageW(active->Handle(), WM_NCHITTEST, 0, at), HTMAXBUTTON);
   SendMessageW(active->Handle(), WM_NCLBUTTONDOWN, HTMAXBUTTON, at);
@@ -123,9 +123,10 @@ TEST_F(MdiFrameTest, AMaximisedDocumentsButtonsStandOnTheFramesMenuLineAndWork) 
 
   // The frame's picture as the screen shows it, not painted again by the test.
   image = frameProvider->SkinData->CacheBmp();
-  const TsCaptionButton* buttons[] = {&frameProvider->MDIMin, &frameProvider->MDIMax, &frameProvider->MDIClose};
+  const TsCaptionButton* buttons[] = {&frameProvider->CaptionButtons().MDIMin, &frameProvider->CaptionButtons().MDIMax,
+                                      &frameProvider->CaptionButtons().MDIClose};
   const char* glyphs[] = {"SICONMIN", "SICONNORM", "SICONCLOSE"};
-  const int line = frameProvider->TitleBottom;
+  const int line = frameProvider->CaptionButtons().TitleBottom;
   for (int i = 0; i < 3; ++i) {
     const vcl::TRect r = buttons[i]->Rect;
     ASSERT_FALSE(r.IsEmpty()) << glyphs[i];
@@ -186,16 +187,17 @@ TEST_F(MdiFrameTest, AMaximisedDocumentsButtonsStandOnTheFramesMenuLineAndWork) 
   auto screen = [&](const vcl::TRect& r) {
     return MAKELPARAM(frameOrigin.X + (r.Left + r.Right) / 2, frameOrigin.Y + (r.Top + r.Bottom) / 2);
   };
-  EXPECT_EQ(SendMessageW(Frame(), WM_NCHITTEST, 0, screen(frameProvider->MDIMin.Rect)), kHitMdiMin);
-  EXPECT_EQ(SendMessageW(Frame(), WM_NCHITTEST, 0, screen(frameProvider->MDIClose.Rect)), kHitMdiClose);
-  const LPARAM restore = screen(frameProvider->MDIMax.Rect);
+  EXPECT_EQ(SendMessageW(Frame(), WM_NCHITTEST, 0, screen(frameProvider->CaptionButtons().MDIMin.Rect)), kHitMdiMin);
+  EXPECT_EQ(SendMessageW(Frame(), WM_NCHITTEST, 0, screen(frameProvider->CaptionButtons().MDIClose.Rect)),
+            kHitMdiClose);
+  const LPARAM restore = screen(frameProvider->CaptionButtons().MDIMax.Rect);
   ASSERT_EQ(SendMessageW(Frame(), WM_NCHITTEST, 0, restore), kHitMdiRestore);
   SendMessageW(Frame(), WM_NCLBUTTONDOWN, kHitMdiRestore, restore);
   SendMessageW(Frame(), WM_NCLBUTTONUP, kHitMdiRestore, restore);
   wintest::PumpUntilIdle();
   EXPECT_FALSE(IsZoomed(active->Handle()));
   image = frameProvider->SkinData->CacheBmp();
-  const vcl::TRect closed = frameProvider->MDIClose.Rect;
+  const vcl::TRect closed = frameProvider->CaptionButtons().MDIClose.Rect;
   EXPECT_EQ(PixelOf(image, closed.Left + 2, closed.Top + 2) & 0xFFFFFF, kMenuLineRgb);
   EXPECT_LT(CaptionTextEnd(image, 4, 30), titleEnd + 5);
 }

@@ -46,15 +46,15 @@ TEST_F(MouseTest, EveryPartOfTheFrameHasItsHitCode) {
   disabled->SetEnabled(false);
   Repaint();
 
-  EXPECT_EQ(provider->HitTestAt(At(provider->BtnClose.Rect)), HTCLOSE);
-  EXPECT_EQ(provider->HitTestAt(At(provider->BtnMaximize.Rect)), HTMAXBUTTON);
-  EXPECT_EQ(provider->HitTestAt(At(provider->BtnMinimize.Rect)), HTMINBUTTON);
-  EXPECT_EQ(provider->HitTestAt(At(provider->BtnHelp.Rect)), HTHELP);
+  EXPECT_EQ(provider->HitTestAt(At(provider->CaptionButtons().BtnClose.Rect)), HTCLOSE);
+  EXPECT_EQ(provider->HitTestAt(At(provider->CaptionButtons().BtnMaximize.Rect)), HTMAXBUTTON);
+  EXPECT_EQ(provider->HitTestAt(At(provider->CaptionButtons().BtnMinimize.Rect)), HTMINBUTTON);
+  EXPECT_EQ(provider->HitTestAt(At(provider->CaptionButtons().BtnHelp.Rect)), HTHELP);
   // A user button answers its index in the collection, though the one before it is hidden.
   EXPECT_EQ(provider->HitTestAt(At(buttons->Items(1)->Data.Rect)), 1001);
   EXPECT_EQ(provider->HitTestAt(At(disabled->Data.Rect)), HTCAPTION);
-  EXPECT_EQ(provider->HitTestAt(At(provider->IconRect)), HTSYSMENU);
-  const vcl::TPoint caption = Screen({150, provider->TitleCentre});
+  EXPECT_EQ(provider->HitTestAt(At(provider->CaptionButtons().IconRect)), HTSYSMENU);
+  const vcl::TPoint caption = Screen({150, provider->CaptionButtons().TitleCentre});
   EXPECT_EQ(provider->HitTestAt(caption), HTCAPTION);
 
   const int frame = SysBorderWidth(Wnd(), nullptr, false);
@@ -94,7 +94,7 @@ TEST_F(MouseTest, TheGripAndAMaximisedFormsFrame) {
   const vcl::TRect r = WindowBox(Wnd());
   // No sizing edges, and the maximise button is the restore button.
   EXPECT_EQ(provider->HitTestAt({r.Left + 1, (r.Top + r.Bottom) / 2}), HTCLIENT);
-  EXPECT_EQ(provider->HitTestAt(At(provider->BtnMaximize.Rect)), HTMAXBUTTON);
+  EXPECT_EQ(provider->HitTestAt(At(provider->CaptionButtons().BtnMaximize.Rect)), HTMAXBUTTON);
   ShowWindow(Wnd(), SW_RESTORE);
 }
 
@@ -102,15 +102,16 @@ TEST_F(MouseTest, TheGripAndAMaximisedFormsFrame) {
 
 TEST_F(MouseTest, AReleaseOnThePressedButtonRunsItsCommandAndADraggedOffOneNothing) {
   Skin();
-  const vcl::TRect min = provider->BtnMinimize.Rect;
+  const vcl::TRect min = provider->CaptionButtons().BtnMinimize.Rect;
   Down(HTMINBUTTON, At(min));
-  EXPECT_EQ(vcl::TPoint(provider->BtnMinimize.State, provider->HotElement), vcl::TPoint(2, HTMINBUTTON));
+  EXPECT_EQ(vcl::TPoint(provider->CaptionButtons().BtnMinimize.State, provider->HotElement),
+            vcl::TPoint(2, HTMINBUTTON));
   EXPECT_TRUE(TitleButtonPressed());
   EXPECT_EQ(own->Count(WM_NCLBUTTONDOWN), 0);
   // Dragged off over the caption and released there: the button is normal, nothing runs.
-  const vcl::TPoint caption = Screen({150, provider->TitleCentre});
+  const vcl::TPoint caption = Screen({150, provider->CaptionButtons().TitleCentre});
   SendMessageW(Wnd(), WM_NCMOUSEMOVE, HTCAPTION, Point(caption));
-  EXPECT_EQ(provider->BtnMinimize.State, 0);
+  EXPECT_EQ(provider->CaptionButtons().BtnMinimize.State, 0);
   Up(HTCAPTION, caption);
   EXPECT_TRUE(Commands().empty());
   EXPECT_FALSE(TitleButtonPressed());
@@ -126,9 +127,9 @@ TEST_F(MouseTest, AReleaseOnThePressedButtonRunsItsCommandAndADraggedOffOneNothi
   // Pressed and released on it: the form minimises.
   Click(HTMINBUTTON, min);
   EXPECT_EQ(Commands(), std::vector<WPARAM>{SC_MINIMIZE});
-  EXPECT_EQ(vcl::TPoint(provider->BtnMinimize.State, provider->HotElement), vcl::TPoint(0, 0));
+  EXPECT_EQ(vcl::TPoint(provider->CaptionButtons().BtnMinimize.State, provider->HotElement), vcl::TPoint(0, 0));
   // A release without a press runs nothing.
-  Up(HTMAXBUTTON, At(provider->BtnMaximize.Rect));
+  Up(HTMAXBUTTON, At(provider->CaptionButtons().BtnMaximize.Rect));
   EXPECT_EQ(Commands().size(), 1u);
 }
 
@@ -141,9 +142,9 @@ TEST_F(MouseTest, EachTitleButtonRunsItsCommand) {
   user->OnMouseUp = vcl::TMouseEvent::FromFunction(+count, &ups);
   Repaint();
 
-  Click(HTMAXBUTTON, provider->BtnMaximize.Rect);
-  Click(HTHELP, provider->BtnHelp.Rect);
-  Click(HTCLOSE, provider->BtnClose.Rect);
+  Click(HTMAXBUTTON, provider->CaptionButtons().BtnMaximize.Rect);
+  Click(HTHELP, provider->CaptionButtons().BtnHelp.Rect);
+  Click(HTCLOSE, provider->CaptionButtons().BtnClose.Rect);
   const std::vector<WPARAM> expected{SC_MAXIMIZE, SC_CONTEXTHELP, SC_CLOSE};
   EXPECT_EQ(Commands(), expected);
   Down(1000, At(user->Data.Rect));
@@ -161,7 +162,7 @@ TEST_F(MouseTest, AProviderFreedByTheCloseCommandIsNotTouchedAgain) {
   own->OnMessage = [this](const vcl::TMessage& m) {
     if (m.Msg == WM_SYSCOMMAND && m.WParam == SC_CLOSE) provider.reset();
   };
-  Click(HTCLOSE, provider->BtnClose.Rect);
+  Click(HTCLOSE, provider->CaptionButtons().BtnClose.Rect);
   EXPECT_EQ(provider, nullptr);
   EXPECT_FALSE(TitleButtonPressed());
   EXPECT_EQ(SendMessageW(Wnd(), kSkinCmdMessage, SkinCommandWParam(scmGetProvider), 0), 0);
@@ -169,7 +170,7 @@ TEST_F(MouseTest, AProviderFreedByTheCloseCommandIsNotTouchedAgain) {
 
 TEST_F(MouseTest, TitleBarItemsAnswerTheirIndexThroughTheProvidersHooks) {
   auto* p = Skin<ItemProvider>();
-  p->ItemRect = vcl::Rect(100, p->TitleCentre - 5, 140, p->TitleCentre + 5);
+  p->ItemRect = vcl::Rect(100, p->CaptionButtons().TitleCentre - 5, 140, p->CaptionButtons().TitleCentre + 5);
   const vcl::TPoint item = At(p->ItemRect);
   EXPECT_EQ(p->HitTestAt(item), 2005);
   EXPECT_EQ(NcHitTest(item), 2005);
@@ -186,7 +187,7 @@ TEST_F(MouseTest, TitleBarItemsAnswerTheirIndexThroughTheProvidersHooks) {
 TEST_F(MouseTest, RightAndDoubleClicksOnTheCaptionAndIconAreTheProviders) {
   Skin();
   SendMessageW(Wnd(), WM_NCRBUTTONDOWN, HTCAPTION, Point(Screen({150, 10})));
-  SendMessageW(Wnd(), WM_NCRBUTTONDOWN, HTSYSMENU, Point(At(provider->IconRect)));
+  SendMessageW(Wnd(), WM_NCRBUTTONDOWN, HTSYSMENU, Point(At(provider->CaptionButtons().IconRect)));
   EXPECT_EQ(own->Count(WM_NCRBUTTONDOWN), 0);
   SendMessageW(Wnd(), WM_NCRBUTTONDOWN, HTRIGHT, Point(Screen({399, 150})));
   EXPECT_EQ(own->Count(WM_NCRBUTTONDOWN), 1);
@@ -207,11 +208,11 @@ TEST_F(MouseTest, RightAndDoubleClicksOnTheCaptionAndIconAreTheProviders) {
       [](void* n, vcl::TObject*, vcl::TCloseAction&) { ++*static_cast<int*>(n); }, &closes);
   form->Show();
   // Refused: the form stays and paints as before.
-  SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTSYSMENU, Point(At(provider->IconRect)));
+  SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTSYSMENU, Point(At(provider->CaptionButtons().IconRect)));
   EXPECT_EQ(closes, 0);
   EXPECT_FALSE(provider->SkinData->Updating);
   refuse = false;
-  SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTSYSMENU, Point(At(provider->IconRect)));
+  SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTSYSMENU, Point(At(provider->CaptionButtons().IconRect)));
   EXPECT_EQ(closes, 1);
 }
 
@@ -256,7 +257,7 @@ TEST_F(MouseTest, OutlineSizingMovesOnlyAFrameUntilTheRelease) {
   EXPECT_EQ(form->Width(), smallest);
 
   // The caption moves the whole outline.
-  const vcl::TPoint caption = Screen({150, provider->TitleCentre});
+  const vcl::TPoint caption = Screen({150, provider->CaptionButtons().TitleCentre});
   Down(HTCAPTION, caption);
   move(caption.X, caption.Y);
   move(caption.X - 30, caption.Y + 40);

@@ -154,7 +154,7 @@ TEST_F(TitleBarTest, ItemsAreLaidOutPerAlignmentInTheCaption) {
   EXPECT_EQ(centre->ItemRect.Left, area.Left + (provider->ImageWidth() - area.Left - centre->Width()) / 2);
   const int space = area.Right - area.Left - (right1->Width() + right2->Width()) - (left1->Width() + left2->Width());
   EXPECT_EQ(inSpace->ItemRect.Left, area.Left + left1->Width() + left2->Width() + (space - inSpace->Width()) / 2);
-  EXPECT_EQ(left1->ItemRect.Top, provider->TitleCentre - left1->Height() / 2);  // on the centre line
+  EXPECT_EQ(left1->ItemRect.Top, provider->CaptionButtons().TitleCentre - left1->Height() / 2);  // on the centre line
   // The caption text keeps to the free area between the sides.
   EXPECT_EQ(bar->FreeArea().Left, left2->ItemRect.Right);
   EXPECT_EQ(bar->FreeArea().Right, right1->ItemRect.Left);
@@ -165,7 +165,7 @@ TEST_F(TitleBarTest, ItemsAreLaidOutPerAlignmentInTheCaption) {
   TqvTitleBarItem* menuItem = Add(bsMenu, tbaRight, L"Menu");
   menuItem->SetDropdownMenu(&menu);
   Repaint();
-  EXPECT_EQ(tab->ItemRect.Bottom, provider->TitleBottom);
+  EXPECT_EQ(tab->ItemRect.Bottom, provider->CaptionButtons().TitleBottom);
   EXPECT_EQ(menuItem->ItemRect.Top, provider->CaptionItems().TitleBarArea.Top);
   // Without a section of its own the menu item shows the drop-down button picture: its frame
   // in the normal state's grey.

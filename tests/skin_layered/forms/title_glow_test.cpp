@@ -27,7 +27,7 @@ class TitleGlowTest : public SkinnedFormTest {
     });
     previous_cursor_ = SetGlowCursorQuery([this] { return cursor; });
     Skin();
-    ASSERT_FALSE(provider->BtnClose.Rect.IsEmpty());
+    ASSERT_FALSE(provider->CaptionButtons().BtnClose.Rect.IsEmpty());
     // The cursor away from the buttons.
     cursor = POINT{0, 0};
   }
@@ -59,8 +59,8 @@ class TitleGlowTest : public SkinnedFormTest {
 };
 
 TEST_F(TitleGlowTest, AFadeInAndOutGoesByEqualSteps) {
-  PointAt(provider->BtnClose);
-  TqvSBAnimation* fade = Hover(provider->BtnClose, HTCLOSE);
+  PointAt(provider->CaptionButtons().BtnClose);
+  TqvSBAnimation* fade = Hover(provider->CaptionButtons().BtnClose, HTCLOSE);
   ASSERT_NE(fade, nullptr);
   EXPECT_EQ(fade->Interval(), 12u);
   Ticks(fade, 4);
@@ -72,15 +72,15 @@ TEST_F(TitleGlowTest, AFadeInAndOutGoesByEqualSteps) {
   EXPECT_TRUE(fade->Enabled());
 
   alphas.clear();
-  Hover(provider->BtnClose, HTCLOSE, 0);
-  EXPECT_EQ(provider->BtnClose.Timer, fade);
+  Hover(provider->CaptionButtons().BtnClose, HTCLOSE, 0);
+  EXPECT_EQ(provider->CaptionButtons().BtnClose.Timer, fade);
   Ticks(fade, 4);
   EXPECT_EQ(alphas, (std::vector<int>{204, 153, 102, 51, 0}));
   EXPECT_TRUE(fade->Finished && !fade->Enabled() && !fade->GlowForm());
   EXPECT_EQ(fade->State, 0);  // the state stays a state
   // Hovering again fades in anew.
   alphas.clear();
-  Hover(provider->BtnClose, HTCLOSE);
+  Hover(provider->CaptionButtons().BtnClose, HTCLOSE);
   EXPECT_EQ(alphas, (std::vector<int>{51}));
 }
 
@@ -90,7 +90,7 @@ TEST_F(TitleGlowTest, OneStepShowsAtOnceAndNoStepsCountAsOne) {
     auto* fade = vcl::Construct<TqvSBAnimation>(provider.get());
     fade->SkinData = provider->SkinData;
     fade->Wnd = Wnd();
-    fade->Button = &provider->BtnMinimize;
+    fade->Button = &provider->CaptionButtons().BtnMinimize;
     fade->Steps = steps;
     alphas.clear();
     fade->ChangeState(1, true);
@@ -103,14 +103,14 @@ TEST_F(TitleGlowTest, OneStepShowsAtOnceAndNoStepsCountAsOne) {
 }
 
 TEST_F(TitleGlowTest, HoveringBackDuringAFadeOutFadesBackIn) {
-  PointAt(provider->BtnMaximize);
-  TqvSBAnimation* fade = Hover(provider->BtnMaximize, HTMAXBUTTON);
+  PointAt(provider->CaptionButtons().BtnMaximize);
+  TqvSBAnimation* fade = Hover(provider->CaptionButtons().BtnMaximize, HTMAXBUTTON);
   Ticks(fade, 4);
   alphas.clear();
-  Hover(provider->BtnMaximize, HTMAXBUTTON, 0);
+  Hover(provider->CaptionButtons().BtnMaximize, HTMAXBUTTON, 0);
   Ticks(fade, 1);
   EXPECT_EQ(alphas, (std::vector<int>{204, 153}));
-  Hover(provider->BtnMaximize, HTMAXBUTTON);
+  Hover(provider->CaptionButtons().BtnMaximize, HTMAXBUTTON);
   EXPECT_TRUE(fade->FadingIn);
   Ticks(fade, 2);
   EXPECT_EQ(alphas, (std::vector<int>{204, 153, 204, 255}));
@@ -118,12 +118,12 @@ TEST_F(TitleGlowTest, HoveringBackDuringAFadeOutFadesBackIn) {
 }
 
 TEST_F(TitleGlowTest, PressingShowsThePressedLookAtOnce) {
-  PointAt(provider->BtnClose);
-  TqvSBAnimation* fade = Hover(provider->BtnClose, HTCLOSE);
+  PointAt(provider->CaptionButtons().BtnClose);
+  TqvSBAnimation* fade = Hover(provider->CaptionButtons().BtnClose, HTCLOSE);
   EXPECT_EQ(alphas, (std::vector<int>{51}));
   ASSERT_NE(fade->GlowForm(), nullptr);
   const HWND hot = fade->GlowForm()->Handle();
-  Hover(provider->BtnClose, HTCLOSE, 2);
+  Hover(provider->CaptionButtons().BtnClose, HTCLOSE, 2);
   EXPECT_EQ(alphas, (std::vector<int>{51, 255}));
   EXPECT_EQ(fade->State, 2);
   // In the same window: the press's release goes where the press went.
@@ -131,13 +131,13 @@ TEST_F(TitleGlowTest, PressingShowsThePressedLookAtOnce) {
   EXPECT_EQ(fade->GlowForm()->Handle(), hot);
   EXPECT_EQ(last_wnd, hot);
   // The picture is the pressed glyph over the button's place in the image.
-  ASSERT_TRUE(fade->Image() && fade->Image()->Width() == provider->BtnClose.Rect.Width());
+  ASSERT_TRUE(fade->Image() && fade->Image()->Width() == provider->CaptionButtons().BtnClose.Rect.Width());
   EXPECT_EQ(PixelOf(fade->Image(), 10, 10) & 0xFFFFFF, GlyphColor("BICONCLOSE", 2));
 }
 
 TEST_F(TitleGlowTest, LeavingAFadedInButtonTellsTheFormOnce) {
-  PointAt(provider->BtnMinimize);
-  TqvSBAnimation* fade = Hover(provider->BtnMinimize, HTMINBUTTON);
+  PointAt(provider->CaptionButtons().BtnMinimize);
+  TqvSBAnimation* fade = Hover(provider->CaptionButtons().BtnMinimize, HTMINBUTTON);
   Ticks(fade, 4);
   ASSERT_TRUE(fade->FadedIn);
   MessageSpy leaves(form.get(), WM_MOUSELEAVE);
@@ -150,20 +150,20 @@ TEST_F(TitleGlowTest, LeavingAFadedInButtonTellsTheFormOnce) {
 }
 
 TEST_F(TitleGlowTest, TheGlowWindowLiesOverTheButtonAndLetsTheMouseThrough) {
-  TqvSBAnimation* fade = Hover(provider->BtnClose, HTCLOSE);
+  TqvSBAnimation* fade = Hover(provider->CaptionButtons().BtnClose, HTCLOSE);
   ASSERT_NE(fade->GlowForm(), nullptr);
   const HWND glow = fade->GlowForm()->Handle();
   EXPECT_EQ(last_wnd, glow);
   EXPECT_EQ(GetWindowLongPtrW(glow, GWL_EXSTYLE) & 0x080800A0, 0x080800A0);  // no activation, layered, tool, click-through
   // The picture is put at the button's place by the layered update; the window is that large.
-  vcl::TRect button = provider->BtnClose.Rect;
+  vcl::TRect button = provider->CaptionButtons().BtnClose.Rect;
   button.Offset(WindowBox(Wnd()).Left, WindowBox(Wnd()).Top);
   EXPECT_EQ(fade->GlowRect(), button);  // no glow image in this skin: no margin
   EXPECT_EQ(SendMessageW(glow, WM_NCHITTEST, 0, MAKELPARAM(WindowBox(glow).Left, WindowBox(glow).Top)), HTTRANSPARENT);
 
   // The form's animations go with a new skin or position.
   provider->KillAnimations();
-  EXPECT_EQ(provider->BtnClose.Timer, nullptr);
+  EXPECT_EQ(provider->CaptionButtons().BtnClose.Timer, nullptr);
 }
 
 // The skin's glow around the hot minimise button (30 x 30 below the glyphs, margin 5).
@@ -196,8 +196,8 @@ TEST_F(TitleGlowTest, TheGlowShowsOnlyWhereTheDisplayBlendsIt) {
     return true;
   });
   const std::optional<bool> alphaBefore = SetPerPixelAlphaShown(true);
-  const vcl::TRect button = provider->BtnMinimize.Rect;
-  TqvSBAnimation* fade = Hover(provider->BtnMinimize, HTMINBUTTON);
+  const vcl::TRect button = provider->CaptionButtons().BtnMinimize.Rect;
+  TqvSBAnimation* fade = Hover(provider->CaptionButtons().BtnMinimize, HTMINBUTTON);
   ASSERT_NE(fade, nullptr);
   EXPECT_EQ(fade->GlowRect().Width(), 30);
   ASSERT_FALSE(shown.empty());
@@ -206,7 +206,7 @@ TEST_F(TitleGlowTest, TheGlowShowsOnlyWhereTheDisplayBlendsIt) {
 
   SetPerPixelAlphaShown(false);
   shown.clear();
-  fade = Hover(provider->BtnMinimize, HTMINBUTTON);
+  fade = Hover(provider->CaptionButtons().BtnMinimize, HTMINBUTTON);
   ASSERT_NE(fade, nullptr);
   vcl::TRect screen = button;
   screen.Offset(WindowBox(Wnd()).Left, WindowBox(Wnd()).Top);
@@ -218,13 +218,13 @@ TEST_F(TitleGlowTest, TheGlowShowsOnlyWhereTheDisplayBlendsIt) {
 
   // The hot button repainted at once (no fade) gets a halo window only where it can show.
   provider->SetHotElement(kHitMin, true);
-  EXPECT_LT(provider->BtnMinimize.GlowID, 0);
+  EXPECT_LT(provider->CaptionButtons().BtnMinimize.GlowID, 0);
   provider->SetHotElement(0, true);
   SetPerPixelAlphaShown(true);
   provider->SetHotElement(kHitMin, true);
-  EXPECT_GE(provider->BtnMinimize.GlowID, 0);
+  EXPECT_GE(provider->CaptionButtons().BtnMinimize.GlowID, 0);
   provider->SetHotElement(0, true);
-  EXPECT_LT(provider->BtnMinimize.GlowID, 0);
+  EXPECT_LT(provider->CaptionButtons().BtnMinimize.GlowID, 0);
   SetPerPixelAlphaShown(alphaBefore);
   SetLayeredUpdateFunc(before);
 }
@@ -233,7 +233,7 @@ TEST_F(TitleGlowTest, TheGlowShowsOnlyWhereTheDisplayBlendsIt) {
 // window (it goes to the top then).
 TEST_F(TitleGlowTest, TheGlowWindowGoesAboveTheFormWithNothingAboveIt) {
   form->Show();
-  TqvSBAnimation* fade = Hover(provider->BtnClose, HTCLOSE);
+  TqvSBAnimation* fade = Hover(provider->CaptionButtons().BtnClose, HTCLOSE);
   ASSERT_NE(fade->GlowForm(), nullptr);
   const HWND glow = fade->GlowForm()->Handle();
   SetWindowPos(glow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -253,8 +253,9 @@ TEST_F(TitleGlowTest, TheActiveCaptionTextGlows) {
     Repaint();
     vcl::TBitmap* image = provider->SkinData->CacheBmp();
     int green = 0;
-    for (int y = 0; y < provider->TitleBottom; ++y)
-      for (int x = provider->IconRect.Right + 1; x < provider->BtnMinimize.Rect.Left; ++x) {
+    const TqvCaptionButtons& title = provider->CaptionButtons();
+    for (int y = 0; y < title.TitleBottom; ++y)
+      for (int x = title.IconRect.Right + 1; x < title.BtnMinimize.Rect.Left; ++x) {
         const std::uint32_t p = PixelOf(image, x, y);
         green += ((p >> 8) & 0xFF) > ((p >> 16) & 0xFF) + 16 ? 1 : 0;
       }

@@ -5,9 +5,13 @@
 // states into the window image.
 #include <algorithm>
 
+#include "classlib/forms/Forms.h"
+#include "skin_layered/core/CaptionHitCodes.h"
+#include "skin_layered/core/FormServices.h"
 #include "skin_layered/core/GeneralUtils.h"
+#include "skin_layered/forms/CaptionButtons.h"
+#include "skin_layered/forms/CaptionItems.h"
 #include "skin_layered/forms/FormMetrics.h"
-#include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
@@ -31,34 +35,23 @@ bool Framed(const vcl::TCustomForm* Form) {
 }
 
 void Hide(TsCaptionButton& Button, int X) { Button.Rect = vcl::Rect(X, 0, X, 0); }
-
-// The user button's own picture centred in its place (one pixel lower and right while pressed).
 }  // namespace
 
-void TsSkinProvider::PaintUserGlyph(TsTitleButton* Button, vcl::TBitmap* Target, vcl::TPoint Origin) {
-  vcl::TBitmap* Image = Target ? Target : SkinData ? SkinData->CacheBmp() : nullptr;
-  vcl::TBitmap* glyph = Button->Glyph();
-  if (!Image || glyph->Empty()) return;
-  const bool Pressed = Button->Data.State == 2;
-  const vcl::TRect& r = Button->Data.Rect;
-  const int x = r.Left - Origin.X + (r.Width() - glyph->Width()) / 2 + (Pressed ? 1 : 0);
-  const int y = r.Top - Origin.Y + (r.Height() - glyph->Height()) / 2 + (Pressed ? 1 : 0);
-  if (glyph->PixelFormat() == vcl::pf32bit) {
-    BlendBitmapsByMask(vcl::Rect(x, y, x + glyph->Width(), y + glyph->Height()),
-                       vcl::Rect(0, 0, glyph->Width(), glyph->Height()), Image, false, kEmptyCacheInfo, glyph);
-  } else {
-    // The bottom-left pixel is the picture's transparent colour.
-    const COLORREF key = GetPixel(glyph->Canvas()->Handle(), 0, glyph->Height() - 1);
-    SumBitmapRect(Image, glyph, x, static_cast<TColorValue>(key), y);
-  }
+vcl::TCustomForm* TqvCaptionButtons::Form() const { return host_.FrameProvider()->Form; }
+
+TsSystemMenu* TqvCaptionButtons::SystemMenu() const { return host_.CurrentSystemMenu(); }
+
+vcl::TBitmap* TqvCaptionButtons::Image() const {
+  const TsSkinProviderBase* provider = host_.FrameProvider();
+  return provider->SkinData ? provider->SkinData->CacheBmp() : nullptr;
 }
 
 // ---------------------------------------------------------------------------------------
 // Glyphs
 
-void TsSkinProvider::InitSystemButtons() {
-  BigButtons = Framed(Form);
-  TsSkinManager* manager = SkinManager();
+void TqvCaptionButtons::InitSystemButtons() {
+  BigButtons = Framed(Form());
+  TsSkinManager* manager = host_.SkinManager();
   if (!manager || !manager->IsValidSkinIndex(manager->Skin().ConstData.IndexGLOBALINFO)) return;
   const TConstantSkinData& indexes = manager->Skin().ConstData;
   auto glyph = [&](TqvTitleButtonImage image) { return indexes.TitleButton(image); };
@@ -74,8 +67,8 @@ void TsSkinProvider::InitSystemButtons() {
     BtnClose.ImageIndex = alone && glyph(BICloseAlone) >= 0 ? glyph(BICloseAlone) : glyph(BIConClose);
     for (TsCaptionButton* b : {&BtnMinimize, &BtnMaximize, &BtnClose, &BtnHelp}) b->HaveAlignment = true;
   };
-  const bool systemMenu = SystemMenu && Form->BorderIcons().Contains(vcl::biSystemMenu);
-  const bool alone = !systemMenu || (!SystemMenu->MaximizeVisible() && !SystemMenu->MinimizeVisible());
+  const bool systemMenu = SystemMenu() && Form()->BorderIcons().Contains(vcl::biSystemMenu);
+  const bool alone = !systemMenu || (!SystemMenu()->MaximizeVisible() && !SystemMenu()->MinimizeVisible());
   if (BigButtons) {
     big(alone);
   } else {
@@ -89,7 +82,7 @@ void TsSkinProvider::InitSystemButtons() {
   const bool bigFallback = BtnClose.ImageIndex < 0;
   if (bigFallback) big(false);
 
-  if (Form->FormStyle() == vcl::fsMDIForm && !Form->ComponentState().Contains(vcl::csDesigning)) {
+  if (Form()->FormStyle() == vcl::fsMDIForm && !Form()->ComponentState().Contains(vcl::csDesigning)) {
     if (bigFallback) {
       MDIMin.ImageIndex = glyph(BIConMin);
       MDIMax.ImageIndex = glyph(BIConMax);
@@ -116,31 +109,31 @@ void TsSkinProvider::InitSystemButtons() {
 // ---------------------------------------------------------------------------------------
 // Sizes
 
-int TsSkinProvider::UserButtonWidth(TsTitleButton* Button) {
+int TqvCaptionButtons::UserButtonWidth(TsTitleButton* Button) {
   const int glyph = Button->Glyph()->Empty() ? 0 : Button->Glyph()->Width() + 2;
-  const TsSkinManager* manager = SkinManager();
+  const TsSkinManager* manager = host_.SkinManager();
   const int mask = manager && manager->IsValidImgIndex(TitleButtonMask)
                        ? MaskImageWidth(manager->Skin().Images[static_cast<std::size_t>(TitleButtonMask)])
                        : kDefaultButtonSize;
   return std::max(glyph, mask);
 }
 
-int TsSkinProvider::ButtonsBlockWidth() {
-  const TsSkinManager* manager = SkinManager();
+int TqvCaptionButtons::ButtonsBlockWidth() {
+  const TsSkinManager* manager = host_.SkinManager();
   const TsSkinData* data = manager ? &manager->Skin().SkinData : nullptr;
   const int space = BigButtons && data ? data->BISpace : 0;
   int width = data ? data->BIRight : 0;
-  const vcl::TBorderIcons icons = Form->BorderIcons();
-  if (SystemMenu && icons.Contains(vcl::biSystemMenu)) {
-    width += TitleButtonGlyphWidth(BtnClose.ImageIndex);
-    if (SystemMenu->MaximizeVisible()) width += TitleButtonGlyphWidth(BtnMaximize.ImageIndex) + space;
-    if (SystemMenu->MinimizeVisible()) width += TitleButtonGlyphWidth(BtnMinimize.ImageIndex) + space;
-    if (icons.Contains(vcl::biHelp)) width += TitleButtonGlyphWidth(BtnHelp.ImageIndex) + space;
+  const vcl::TBorderIcons icons = Form()->BorderIcons();
+  if (SystemMenu() && icons.Contains(vcl::biSystemMenu)) {
+    width += host_.TitleButtonGlyphWidth(BtnClose.ImageIndex);
+    if (SystemMenu()->MaximizeVisible()) width += host_.TitleButtonGlyphWidth(BtnMaximize.ImageIndex) + space;
+    if (SystemMenu()->MinimizeVisible()) width += host_.TitleButtonGlyphWidth(BtnMinimize.ImageIndex) + space;
+    if (icons.Contains(vcl::biHelp)) width += host_.TitleButtonGlyphWidth(BtnHelp.ImageIndex) + space;
   }
-  if (title_buttons_ && title_buttons_->Count() > 0) {
+  if (host_.TitleButtons() && host_.TitleButtons()->Count() > 0) {
     width += kButtonGroupGap;
-    for (int i = 0; i < title_buttons_->Count(); ++i)
-      if (TsTitleButton* button = title_buttons_->Items(i); button->Visible())
+    for (int i = 0; i < host_.TitleButtons()->Count(); ++i)
+      if (TsTitleButton* button = host_.TitleButtons()->Items(i); button->Visible())
         width += UserButtonWidth(button) + space;
   }
   return width;
@@ -149,17 +142,17 @@ int TsSkinProvider::ButtonsBlockWidth() {
 // ---------------------------------------------------------------------------------------
 // Geometry
 
-void TsSkinProvider::UpdateButtonsRects() {
-  TsSkinManager* manager = SkinManager();
-  if (!manager || !Form->HandleAllocated()) return;
+void TqvCaptionButtons::UpdateButtonsRects() {
+  TsSkinManager* manager = host_.SkinManager();
+  if (!manager || !Form()->HandleAllocated()) return;
   const TsSkinData& data = manager->Skin().SkinData;
-  const HWND wnd = Form->Handle();
+  const HWND wnd = Form()->Handle();
   const bool zoomed = IsZoomed(wnd);
-  const vcl::TRect shadow = ShadowSize();
-  const int caption = CaptionHeight(true);
-  const int frame = SysBorderWidth(wnd, ExtBorderForm(), true);
+  const vcl::TRect shadow = host_.FrameProvider()->ShadowSize();
+  const int caption = host_.FrameProvider()->CaptionHeight(true);
+  const int frame = SysBorderWidth(wnd, host_.ExtBorderForm(), true);
 
-  if (ExtBorderForm()) {
+  if (host_.ExtBorderForm()) {
     const int title = zoomed && data.MaxHeight != 0 ? data.MaxHeight : data.TitleHeight;
     TitleCentre = shadow.Top + caption - title + title / 2;
     TitleBottom = caption + shadow.Top;
@@ -171,8 +164,8 @@ void TsSkinProvider::UpdateButtonsRects() {
   if (zoomed) TitleCentre += 2;
 
   IconRect.Left = frame + data.BILeft + shadow.Left;
-  if (IconVisible()) {
-    const int width = TitleIconWidth(), height = TitleIconHeight();
+  if (host_.IconVisible()) {
+    const int width = host_.TitleIconWidth(), height = host_.TitleIconHeight();
     IconRect.Top = TitleCentre - height / 2;
     IconRect.Right = IconRect.Left + width;
     IconRect.Bottom = IconRect.Top + height;
@@ -182,44 +175,45 @@ void TsSkinProvider::UpdateButtonsRects() {
   }
 
   const int space = BigButtons ? data.BISpace : 0;
-  const int height = CaptionGlyphHeight(BtnClose.ImageIndex);
-  int x = ImageWidth() - data.BIRight - shadow.Right - frame;
+  const int height = host_.CaptionGlyphHeight(BtnClose.ImageIndex);
+  int x = host_.ImageWidth() - data.BIRight - shadow.Right - frame;
   auto place = [&](TsCaptionButton& button, int width) {
     button.Rect.Right = x;
     button.Rect.Left = x - width;
-    button.Rect.Top = button.HaveAlignment && data.BIVAlign == 1 ? BorderIconsTop() : TitleCentre - height / 2;
+    button.Rect.Top = button.HaveAlignment && data.BIVAlign == 1 ? host_.BorderIconsTop() : TitleCentre - height / 2;
     button.Rect.Bottom = button.Rect.Top + height;
     x = button.Rect.Left - space;
   };
 
   const TsLoadedSkin& skin = manager->Skin();
-  const vcl::TBorderIcons icons = Form->BorderIcons();
-  if (SystemMenu && icons.Contains(vcl::biSystemMenu)) {
-    place(BtnClose, TitleButtonGlyphWidth(BtnClose.ImageIndex));
-    if (SystemMenu->MaximizeVisible()) {
+  const vcl::TBorderIcons icons = Form()->BorderIcons();
+  if (SystemMenu() && icons.Contains(vcl::biSystemMenu)) {
+    place(BtnClose, host_.TitleButtonGlyphWidth(BtnClose.ImageIndex));
+    if (SystemMenu()->MaximizeVisible()) {
       // A maximised form shows the restore glyph of the button's family.
       const bool big = BtnMaximize.HaveAlignment;
-      BtnMaximize.ImageIndex = skin.ConstData.TitleButton(
-          zoomed ? (big ? BIConNorm : SIConNorm) : (big ? BIConMax : SIConMax));
+      BtnMaximize.ImageIndex =
+          skin.ConstData.TitleButton(zoomed ? (big ? BIConNorm : SIConNorm) : (big ? BIConMax : SIConMax));
       if (BtnMaximize.ImageIndex < 0 && zoomed) BtnMaximize.ImageIndex = skin.ConstData.TitleButton(BIConNorm);
-      place(BtnMaximize, TitleButtonGlyphWidth(BtnMaximize.ImageIndex));
+      place(BtnMaximize, host_.TitleButtonGlyphWidth(BtnMaximize.ImageIndex));
     } else {
       Hide(BtnMaximize, x);
     }
-    if (SystemMenu->MinimizeVisible()) {
+    if (SystemMenu()->MinimizeVisible()) {
       const bool big = BtnMinimize.HaveAlignment;
       // A minimised form's button restores it.
       const bool restore = IsIconic(wnd);
-      BtnMinimize.ImageIndex = skin.ConstData.TitleButton(
-          restore ? (big ? BIConNorm : SIConNorm) : (big ? BIConMin : SIConMin));
-      if (BtnMinimize.ImageIndex < 0) BtnMinimize.ImageIndex = skin.ConstData.TitleButton(restore ? BIConNorm : BIConMin);
-      place(BtnMinimize, TitleButtonGlyphWidth(BtnMinimize.ImageIndex));
+      BtnMinimize.ImageIndex =
+          skin.ConstData.TitleButton(restore ? (big ? BIConNorm : SIConNorm) : (big ? BIConMin : SIConMin));
+      if (BtnMinimize.ImageIndex < 0)
+        BtnMinimize.ImageIndex = skin.ConstData.TitleButton(restore ? BIConNorm : BIConMin);
+      place(BtnMinimize, host_.TitleButtonGlyphWidth(BtnMinimize.ImageIndex));
     } else {
       Hide(BtnMinimize, x);
     }
     if (icons.Contains(vcl::biHelp)) {
       x -= kButtonGroupGap;
-      place(BtnHelp, TitleButtonGlyphWidth(BtnHelp.ImageIndex));
+      place(BtnHelp, host_.TitleButtonGlyphWidth(BtnHelp.ImageIndex));
     } else {
       Hide(BtnHelp, x);
     }
@@ -227,11 +221,11 @@ void TsSkinProvider::UpdateButtonsRects() {
     for (TsCaptionButton* b : {&BtnClose, &BtnMaximize, &BtnMinimize, &BtnHelp}) Hide(*b, x);
   }
 
-  if (title_buttons_ && title_buttons_->Count() > 0) {
+  if (host_.TitleButtons() && host_.TitleButtons()->Count() > 0) {
     x -= kButtonGroupGap;
     const bool mask = skin.IsValidImgIndex(TitleButtonMask);
-    for (int i = 0; i < title_buttons_->Count(); ++i) {
-      TsTitleButton* button = title_buttons_->Items(i);
+    for (int i = 0; i < host_.TitleButtons()->Count(); ++i) {
+      TsTitleButton* button = host_.TitleButtons()->Items(i);
       button->Data.HitCode = kHitUserButton + i;
       if (!button->Visible()) {
         Hide(button->Data, x);
@@ -242,82 +236,83 @@ void TsSkinProvider::UpdateButtonsRects() {
     }
   }
 
-  caption_items_->ArrangeTitleBar(vcl::Rect(IconRect.Right, BorderIconsTop(), x - kButtonGroupGap, TitleBottom), TitleCentre);
+  host_.CaptionItems().ArrangeTitleBar(
+      vcl::Rect(IconRect.Right, host_.BorderIconsTop(), x - kButtonGroupGap, TitleBottom), TitleCentre);
 }
 
 // ---------------------------------------------------------------------------------------
 // Painting
 
-bool TsSkinProvider::ShowsRestore(const TsCaptionButton& Button) const {
-  if (!Form->HandleAllocated()) return false;
-  const HWND wnd = Form->Handle();
+bool TqvCaptionButtons::ShowsRestore(const TsCaptionButton& Button) const {
+  if (!Form()->HandleAllocated()) return false;
+  const HWND wnd = Form()->Handle();
   if (Button.HitCode == kHitMax) return IsZoomed(wnd) != FALSE;
-  return Button.HitCode == kHitMin && IsIconic(wnd) && Form->FormStyle() == vcl::fsMDIChild;
+  return Button.HitCode == kHitMin && IsIconic(wnd) && Form()->FormStyle() == vcl::fsMDIChild;
 }
 
-void TsSkinProvider::PaintButton(TsCaptionButton& Button, bool Enabled) {
-  TsSkinManager* manager = SkinManager();
-  vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
+void TqvCaptionButtons::PaintButton(TsCaptionButton& Button, bool Enabled) {
+  TsSkinManager* manager = host_.SkinManager();
+  vcl::TBitmap* image = Image();
   if (!manager || !image || Button.Rect.IsEmpty()) return;
   const bool animated = Button.Timer != nullptr;
   if (!manager->IsValidImgIndex(Button.ImageIndex)) {
     // The skin has no glyph for it: the system's button, so it can be seen and used. A user
     // button keeps its own picture over the system's edge.
     const int state = animated ? 0 : Button.State;
-    const bool enabled = Enabled && Form->Enabled();
+    const bool enabled = Enabled && Form()->Enabled();
     if (!DrawSystemTitleButton(image, Button.Rect, Button.HitCode, ShowsRestore(Button), state, enabled))
       DrawSystemButtonEdge(image, Button.Rect, state, true);
     return;
   }
-  const bool dimmed =
-      ((Button.State == 0 || animated) && !FormActive) || !Enabled || !Form->Enabled();
+  const bool dimmed = ((Button.State == 0 || animated) && !host_.CaptionActive()) || !Enabled || !Form()->Enabled();
   TqvCacheInfo ci;
   MakeCacheInfo(image, 0, 0, ci);
   DrawSkinGlyph(image, vcl::TPoint(Button.Rect.Left, Button.Rect.Top), animated ? 0 : Button.State, dimmed ? 2 : 1,
                 manager->Skin().Images[static_cast<std::size_t>(Button.ImageIndex)], ci);
 }
 
-void TsSkinProvider::PaintTitleButtons() {
-  vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
-  if (!image || !HasBorder()) return;
-  if (TitleBgBmp && TitleBgBmp->Width() > 0)
-    BitBlt(image->Canvas()->Handle(), ImageWidth() - TitleBgBmp->Width() - 1, 0, TitleBgBmp->Width(),
-           TitleBgBmp->Height(), TitleBgBmp->Canvas()->Handle(), 0, 0, SRCCOPY);
-  if (SystemMenu && Form->BorderIcons().Contains(vcl::biSystemMenu)) {
-    PaintButton(BtnClose, SystemMenu->CloseVisible() && SystemMenu->CloseEnabled());
-    if (!BtnMaximize.Rect.IsEmpty()) PaintButton(BtnMaximize, SystemMenu->MaximizeEnabled());
+void TqvCaptionButtons::PaintTitleButtons() {
+  vcl::TBitmap* image = Image();
+  if (!image || !host_.HasBorder()) return;
+  if (vcl::TBitmap* bg = host_.TitleBackground(); bg && bg->Width() > 0)
+    BitBlt(image->Canvas()->Handle(), host_.ImageWidth() - bg->Width() - 1, 0, bg->Width(), bg->Height(),
+           bg->Canvas()->Handle(), 0, 0, SRCCOPY);
+  if (SystemMenu() && Form()->BorderIcons().Contains(vcl::biSystemMenu)) {
+    PaintButton(BtnClose, SystemMenu()->CloseVisible() && SystemMenu()->CloseEnabled());
+    if (!BtnMaximize.Rect.IsEmpty()) PaintButton(BtnMaximize, SystemMenu()->MaximizeEnabled());
     // A minimised form's button restores it.
     if (!BtnMinimize.Rect.IsEmpty())
-      PaintButton(BtnMinimize, Form->HandleAllocated() && IsIconic(Form->Handle()) ? SystemMenu->RestoreEnabled()
-                                                                                   : SystemMenu->MinimizeEnabled());
-    if (Form->BorderIcons().Contains(vcl::biHelp)) PaintButton(BtnHelp, true);
+      PaintButton(BtnMinimize, Form()->HandleAllocated() && IsIconic(Form()->Handle())
+                                   ? SystemMenu()->RestoreEnabled()
+                                   : SystemMenu()->MinimizeEnabled());
+    if (Form()->BorderIcons().Contains(vcl::biHelp)) PaintButton(BtnHelp, true);
   }
-  for (int i = 0; title_buttons_ && i < title_buttons_->Count(); ++i) {
-    TsTitleButton* button = title_buttons_->Items(i);
+  for (int i = 0; host_.TitleButtons() && i < host_.TitleButtons()->Count(); ++i) {
+    TsTitleButton* button = host_.TitleButtons()->Items(i);
     if (!button->Visible()) continue;
     button->Data.HitCode = kHitUserButton + i;
     PaintButton(button->Data, button->Enabled());
     PaintUserGlyph(button);
   }
-  if (caption_items_->ShownTitleBar()) caption_items_->PaintTitleBarItems(image);
+  if (host_.CaptionItems().ShownTitleBar()) host_.CaptionItems().PaintTitleBarItems(image);
 
   // A maximised MDI child's buttons at the right end of the frame's last menu line.
-  vcl::TCustomForm* child = Form->FormStyle() == vcl::fsMDIForm ? Form->ActiveMDIChild() : nullptr;
+  vcl::TCustomForm* child = Form()->FormStyle() == vcl::fsMDIForm ? Form()->ActiveMDIChild() : nullptr;
   if (!child || !child->HandleAllocated() || !IsZoomed(child->Handle()) ||
-      !child->BorderIcons().Contains(vcl::biSystemMenu) || !Form->Menu())
+      !child->BorderIcons().Contains(vcl::biSystemMenu) || !Form()->Menu())
     return;
-  TsSkinManager* manager = SkinManager();
+  TsSkinManager* manager = host_.SkinManager();
   int w = kDefaultMdiButtonSize, h = kDefaultMdiButtonSize;
   if (manager && manager->IsValidImgIndex(MDIClose.ImageIndex)) {
     const TsMaskData& mask = manager->Skin().Images[static_cast<std::size_t>(MDIClose.ImageIndex)];
     w = MaskImageWidth(mask);
     h = MaskImageHeight(mask);
   }
-  const vcl::TRect shadow = ShadowSize();
-  const HWND wnd = Form->Handle();
-  const int top = DefBorderWidth(wnd, ExtBorderForm(), true) + CaptionHeight(true) + shadow.Top +
-                  (MenuHeight() - h) / 2 + (MenuLinesCount() - 1) * MenuHeight();
-  const int right = ImageWidth() - SysBorderWidth(wnd, ExtBorderForm(), true) - shadow.Right;
+  const vcl::TRect shadow = host_.FrameProvider()->ShadowSize();
+  const HWND wnd = Form()->Handle();
+  const int top = DefBorderWidth(wnd, host_.ExtBorderForm(), true) + host_.FrameProvider()->CaptionHeight(true) +
+                  shadow.Top + (host_.MenuHeight() - h) / 2 + (host_.MenuLinesCount() - 1) * host_.MenuHeight();
+  const int right = host_.ImageWidth() - SysBorderWidth(wnd, host_.ExtBorderForm(), true) - shadow.Right;
   MDIMin.Rect = vcl::Rect(right - 3 * (w + 1), top, right - 3 * (w + 1) + w, top + h);
   MDIMax.Rect = vcl::Rect(right - 2 * (w + 1), top, right - 2 * (w + 1) + w, top + h);
   MDIClose.Rect = vcl::Rect(right - (w + 1), top, right - 1, top + h);
@@ -325,11 +320,29 @@ void TsSkinProvider::PaintTitleButtons() {
     const int restore = manager->Skin().ConstData.TitleButton(SIConNorm);
     MDIMax.ImageIndex = restore >= 0 ? restore : manager->Skin().ConstData.TitleButton(BIConNorm);
   }
-  TsSkinProvider* childProvider = GetSkinProvider(child);
-  TsSystemMenu* childMenu = childProvider ? childProvider->SystemMenu : nullptr;
-  PaintButton(MDIMin, FormActive && (!childMenu || childMenu->MinimizeEnabled()));
-  PaintButton(MDIMax, FormActive && (!childMenu || childMenu->RestoreEnabled()));
-  PaintButton(MDIClose, FormActive);
+  TsSystemMenu* childMenu = host_.SystemMenuOf(child);
+  PaintButton(MDIMin, host_.CaptionActive() && (!childMenu || childMenu->MinimizeEnabled()));
+  PaintButton(MDIMax, host_.CaptionActive() && (!childMenu || childMenu->RestoreEnabled()));
+  PaintButton(MDIClose, host_.CaptionActive());
+}
+
+// The user button's own picture centred in its place (one pixel lower and right while pressed).
+void TqvCaptionButtons::PaintUserGlyph(TsTitleButton* Button, vcl::TBitmap* Target, vcl::TPoint Origin) {
+  vcl::TBitmap* image = Target ? Target : Image();
+  vcl::TBitmap* glyph = Button->Glyph();
+  if (!image || glyph->Empty()) return;
+  const bool Pressed = Button->Data.State == 2;
+  const vcl::TRect& r = Button->Data.Rect;
+  const int x = r.Left - Origin.X + (r.Width() - glyph->Width()) / 2 + (Pressed ? 1 : 0);
+  const int y = r.Top - Origin.Y + (r.Height() - glyph->Height()) / 2 + (Pressed ? 1 : 0);
+  if (glyph->PixelFormat() == vcl::pf32bit) {
+    BlendBitmapsByMask(vcl::Rect(x, y, x + glyph->Width(), y + glyph->Height()),
+                       vcl::Rect(0, 0, glyph->Width(), glyph->Height()), image, false, kEmptyCacheInfo, glyph);
+  } else {
+    // The bottom-left pixel is the picture's transparent colour.
+    const COLORREF key = GetPixel(glyph->Canvas()->Handle(), 0, glyph->Height() - 1);
+    SumBitmapRect(image, glyph, x, static_cast<TColorValue>(key), y);
+  }
 }
 
 }  // namespace skin_layered
