@@ -63,6 +63,78 @@ vcl::TCustomForm* ChildWithButtons(vcl::TCustomForm* Form) {
 
 void SendCommand(HWND Wnd, WPARAM Command) { SendMessageW(Wnd, WM_SYSCOMMAND, Command, 0); }
 
+// A maximised MDI child's button on the frame's menu line takes a press: the child is there,
+// and its system menu (when it has one) enables the command.
+bool MdiChildButtonEnabled(vcl::TCustomForm* Frame, int Code) {
+  vcl::TCustomForm* child = ChildWithButtons(Frame);
+  if (!child) return false;
+  TsSkinProvider* owner = GetSkinProvider(child);
+  const TsSystemMenu* menu = owner ? owner->SystemMenu : nullptr;
+  if (Code == kHitMdiMin && menu && !menu->MinimizeEnabled()) return false;
+  return !(Code == kHitMdiRestore && menu && !menu->RestoreEnabled());
+}
+
+// A press on a title element (a system or MDI child button, a user button, a title bar item):
+// it is pressed, and a user button's OnMouseDown runs; a disabled MDI child button takes no
+// press. False for other codes.
+bool PressTitleElement(TsSkinProvider& Provider, int Code, vcl::TMessage& Message) {
+  const bool mdiButton = Code == kHitMdiClose || Code == kHitMdiRestore || Code == kHitMdiMin;
+  if (mdiButton || Code == kHitMin || Code == kHitMax || Code == kHitClose || Code == kHitHelp) {
+    if (mdiButton && !MdiChildButtonEnabled(Provider.Form, Code)) return true;
+    Provider.PressElement(Code);
+    Message.Result = 0;
+    return true;
+  }
+  if (IsUserButtonHitCode(Code) && Code - kHitUserButton < Provider.TitleButtons()->Count()) {
+    Provider.PressElement(Code);
+    TsTitleButton* button = Provider.TitleButtons()->Items(Code - kHitUserButton);
+    const vcl::TPoint p = MessagePoint(Message);
+    if (button->OnMouseDown) button->OnMouseDown(button, vcl::mbLeft, {}, p.X, p.Y);
+    return true;
+  }
+  if (IsTitleBarItemHitCode(Code)) {
+    Provider.PressElement(Code);
+    Provider.TitleBarItemMouseDown(Code - kHitTitleBarItem, MessagePoint(Message));
+    return true;
+  }
+  return false;
+}
+
+// A maximised form is not moved by its caption: a press there only activates it (true).
+bool PressOnMaximizedCaption(TsSkinProvider& Provider, const vcl::TMessage& Message) {
+  vcl::TCustomForm* form = Provider.Form;
+  if (!IsZoomed(form->Handle())) return false;
+  const vcl::TPoint p = Provider.ScreenToImage(vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam));
+  if (p.Y > Provider.BorderWidthDef() + Provider.CaptionHeight(true)) return false;
+  if (!form->Active() && form->Enabled() && form->CanFocus()) form->SetFocus();
+  return true;
+}
+
+// A press on the caption or an edge that moves or sizes the form: with full-window dragging,
+// the rubber frame of outline sizing or the blended move where they apply; else the system's.
+void DragFrame(TsSkinProvider& Provider, int Code, bool FromBorder, vcl::TMessage& Message) {
+  vcl::TCustomForm* form = Provider.Form;
+  BOOL fullDrag = FALSE;
+  SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &fullDrag, 0);
+  // The forms touching this one now are the ones it drags along.
+  Provider.UpdateGluedForms();
+  if (!fullDrag) return Provider.CallOldWndProc(Message);
+  if (Provider.ResizeMode() == rmBorder && form->Enabled() && (Code == HTCAPTION || IsSizingHitCode(Code))) {
+    RubberFrame().Start(form->Handle(), Code);
+    SetTitleButtonPressed(false);
+    return;
+  }
+  TsSkinManager* manager = Provider.SkinManager();
+  if (Code == HTCAPTION && !IsChildForm(form) && manager && Provider.BlendOnMovingAllowed(*manager, FromBorder)) {
+    Provider.FormActive = true;
+    Provider.SkinData->BGChanged = true;
+    if (form->CanFocus()) form->SetFocus();
+    Provider.StartBlendOnMoving(true);
+    return;
+  }
+  Provider.CallOldWndProc(Message);
+}
+
 }  // namespace
 
 
@@ -265,89 +337,25 @@ bool TsSkinProvider::ElementPressed(int Code) {
 
 void TsSkinProvider::WMNCLButtonDown(vcl::TMessage& Message) {
   int code = static_cast<int>(static_cast<std::intptr_t>(Message.WParam));
-  if (!DrawNonClientArea) {
-    if (code == HTSYSMENU) return IconClicked(Message);
-    return CallOldWndProc(Message);
-  }
+  if (!DrawNonClientArea) return code == HTSYSMENU ? IconClicked(Message) : CallOldWndProc(Message);
   // A press passed on by the border window (its code is asked of the border form).
   const bool fromBorder = ExtBorderForm() && code == HTTRANSPARENT;
-  if (ExtBorderForm()) {
-    if (code == HTOBJECT) return CallOldWndProc(Message);
-    if (code == HTTRANSPARENT) {
-      // Passed on from the border window: what the system does next goes by the real code.
-      code = BorderFormHitTest(MessagePoint(Message));
-      Message.WParam = static_cast<WPARAM>(code);
-    }
+  if (ExtBorderForm() && code == HTOBJECT) return CallOldWndProc(Message);
+  if (fromBorder) {
+    // What the system does next goes by the real code.
+    code = BorderFormHitTest(MessagePoint(Message));
+    Message.WParam = static_cast<WPARAM>(code);
   }
-  const HWND wnd = Form->Handle();
-  switch (code) {
-    case kHitMin:
-    case kHitMax:
-    case kHitClose:
-    case kHitHelp:
-    case kHitMdiClose:
-    case kHitMdiRestore:
-    case kHitMdiMin: {
-      if (code >= kHitMdiClose) {
-        vcl::TCustomForm* child = ChildWithButtons(Form);
-        if (!child) return;
-        TsSkinProvider* owner = GetSkinProvider(child);
-        TsSystemMenu* menu = owner ? owner->SystemMenu : nullptr;
-        if (code == kHitMdiMin && menu && !menu->MinimizeEnabled()) return;
-        if (code == kHitMdiRestore && menu && !menu->RestoreEnabled()) return;
-      }
-      PressElement(code);
-      Message.Result = 0;
-      return;
-    }
-    case HTSYSMENU: return IconClicked(Message);
-    case HTMENU: return CallOldWndProc(Message);
-    default: break;
-  }
-  if (IsUserButtonHitCode(code) && code - kHitUserButton < TitleButtons()->Count()) {
-    PressElement(code);
-    TsTitleButton* button = TitleButtons()->Items(code - kHitUserButton);
-    const vcl::TPoint p = MessagePoint(Message);
-    if (button->OnMouseDown) button->OnMouseDown(button, vcl::mbLeft, {}, p.X, p.Y);
-    return;
-  }
-  if (IsTitleBarItemHitCode(code)) {
-    PressElement(code);
-    TitleBarItemMouseDown(code - kHitTitleBarItem, MessagePoint(Message));
-    return;
-  }
-  if (IsIconic(wnd)) {
+  if (code == HTSYSMENU) return IconClicked(Message);
+  if (code == HTMENU) return CallOldWndProc(Message);
+  if (PressTitleElement(*this, code, Message)) return;
+  if (IsIconic(Form->Handle())) {
     Form->Perform(WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
     return;
   }
   SetHotElement(0, true);
-  if (IsZoomed(wnd)) {
-    // A maximised form is not moved by its caption; a click there only activates it.
-    const vcl::TPoint p = ScreenToImage(vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam));
-    if (p.Y <= BorderWidthDef() + CaptionHeight(true)) {
-      if (!Form->Active() && Form->Enabled() && Form->CanFocus()) Form->SetFocus();
-      return;
-    }
-  }
-  BOOL fullDrag = FALSE;
-  SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &fullDrag, 0);
-  // The forms touching this one now are the ones it drags along.
-  UpdateGluedForms();
-  if (!fullDrag) return CallOldWndProc(Message);
-  if (ResizeMode() == rmBorder && Form->Enabled() && (code == HTCAPTION || IsSizingHitCode(code))) {
-    RubberFrame().Start(wnd, code);
-    SetTitleButtonPressed(false);
-    return;
-  }
-  TsSkinManager* manager = SkinManager();
-  if (code == HTCAPTION && !IsChildForm(Form) && manager && BlendOnMovingAllowed(*manager, fromBorder)) {
-    FormActive = true;
-    SkinData->BGChanged = true;
-    if (Form->CanFocus()) Form->SetFocus();
-    StartBlendOnMoving(true);
-    return;
-  }
-  CallOldWndProc(Message);
+  if (PressOnMaximizedCaption(*this, Message)) return;
+  DragFrame(*this, code, fromBorder, Message);
 }
 
 bool TsSkinProvider::BlendOnMovingAllowed(const TsSkinManager& Manager, bool FromBorder) {
