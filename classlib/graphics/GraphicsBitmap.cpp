@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 namespace vcl {
 
@@ -126,12 +127,19 @@ class TBitmapCanvas : public TCanvas {
 
   HDC DC() const { return dc_.get(); }
 
-  // Lets go of the DC: the canvas's tools and the bitmap are deselected, the DC deleted.
+  // Lets go of the DC: the canvas's tools and the bitmap are deselected, the DC deleted (or,
+  // taken in a memory context scope, its state put back and kept for the next canvas).
   void FreeContext() {
     if (!dc_) return;
+    Unnote();
     SetHandle(nullptr);
     if (old_bitmap_) SelectObject(dc_.get(), old_bitmap_);
     old_bitmap_ = nullptr;
+    const int saved = std::exchange(saved_, 0);
+    if (saved && !Scopes::gone && OpenScopes().kept.size() < kKeptContexts && RestoreDC(dc_.get(), saved)) {
+      OpenScopes().kept.push_back(std::move(dc_));
+      return;
+    }
     dc_.reset();
   }
 
@@ -149,19 +157,70 @@ class TBitmapCanvas : public TCanvas {
  protected:
   void CreateHandle() override {
     if (dc_) return;
-    dc_.reset(CreateCompatibleDC(nullptr));
+    Scopes& scopes = OpenScopes();
+    if (scopes.depth > 0 && !scopes.kept.empty()) {
+      dc_ = std::move(scopes.kept.back());
+      scopes.kept.pop_back();
+    } else {
+      dc_.reset(CreateCompatibleDC(nullptr));
+    }
     if (!dc_) throw EOutOfResources(kOutOfResources);
+    if (scopes.depth > 0) saved_ = SaveDC(dc_.get());
     SelectImage(bitmap_->image_.handle.get());
     SetHandle(dc_.get());
+    Note();
   }
 
  private:
+  friend class vcl::TMemoryContextScope;
+
+  // The canvases that made a DC while a memory context scope was open, and a few DCs kept
+  // from them for the next scope: a new DC costs about four times what selecting a bitmap
+  // into a kept one and putting its state back does.
+  static constexpr std::size_t kKeptContexts = 4;
+  struct Scopes {
+    int depth = 0;
+    std::vector<TBitmapCanvas*> noted;
+    std::vector<UniqueDC> kept;
+    static inline bool gone = false;  // the thread's scopes are destroyed: nothing is kept
+    ~Scopes() { gone = true; }
+  };
+  static Scopes& OpenScopes() {
+    thread_local Scopes scopes;
+    return scopes;
+  }
+  void Note() {
+    Scopes& scopes = OpenScopes();
+    if (scopes.depth == 0 || noted_) return;
+    noted_ = true;
+    scopes.noted.push_back(this);
+  }
+  void Unnote() {
+    if (!noted_) return;
+    noted_ = false;
+    std::erase(OpenScopes().noted, this);
+  }
+
   TBitmap* bitmap_;
   UniqueDC dc_;
   HGDIOBJ old_bitmap_ = nullptr;
+  int saved_ = 0;  // the DC's state before the canvas took it from a scope, 0 for none
+  bool noted_ = false;
 };
 
 VCL_CLASS_INFO(TBitmapCanvas) {}
+
+TMemoryContextScope::TMemoryContextScope() { ++TBitmapCanvas::OpenScopes().depth; }
+
+TMemoryContextScope::~TMemoryContextScope() {
+  TBitmapCanvas::Scopes& scopes = TBitmapCanvas::OpenScopes();
+  if (--scopes.depth > 0) return;
+  const std::vector<TBitmapCanvas*> noted = std::exchange(scopes.noted, {});
+  for (TBitmapCanvas* canvas : noted) {
+    canvas->noted_ = false;
+    if (canvas->LockCount() == 0) canvas->FreeContext();
+  }
+}
 
 // A DC holding the bitmap's pixels for one operation: the canvas's when it has one, else a
 // temporary memory DC.

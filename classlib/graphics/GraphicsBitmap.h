@@ -145,6 +145,19 @@ class TBitmap : public TGraphic {
   bool keeps_memory_ = false;
 };
 
+// While one lives on the thread, the memory DCs bitmap canvases make are noted, and when the
+// outermost one ends those of canvases not locked are let go. Painting code that reads many
+// pictures puts one round each message it handles: a picture's DC lives through the message
+// (reused by every copy in it) and no longer, so what is held between paints does not grow
+// with the number of pictures.
+class TMemoryContextScope {
+ public:
+  TMemoryContextScope();
+  ~TMemoryContextScope();
+  TMemoryContextScope(const TMemoryContextScope&) = delete;
+  TMemoryContextScope& operator=(const TMemoryContextScope&) = delete;
+};
+
 // The pixel layout of a DIB pixel format (not pfDevice or pfCustom).
 dib::Layout LayoutOf(TPixelFormat format);
 // The DIB format matching the screen's colour depth.

@@ -306,6 +306,7 @@ void TWScrollbar::WMMouseLeave(vcl::TMessage& Message) {
 }
 
 void TWScrollbar::Paint() {
+  const vcl::TMemoryContextScope contexts;  // the pictures' DCs go when the paint is done
   if (!FSkinner) return;
   TBarInfo info;
   if (!ReadBar(info) || info.Invisible) return;

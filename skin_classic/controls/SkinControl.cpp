@@ -186,6 +186,7 @@ void TSkinControl::UpdateSkin() {
 // The pipeline
 
 void TSkinControl::WndProc(vcl::TMessage& Message) {
+  const vcl::TMemoryContextScope contexts;  // the pictures' DCs go when the message is done
   const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   try {
     if (Message.Msg == SKM_SKINCONTROL) {

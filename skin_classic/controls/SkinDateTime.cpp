@@ -61,6 +61,7 @@ void TArrowButton::Dispatch(vcl::TMessage& Message) {
 }
 
 void TArrowButton::Paint() {
+  const vcl::TMemoryContextScope contexts;  // the pictures' DCs go when the paint is done
   HDC dc = Canvas()->Handle();
   const TRect r(0, 0, Width(), Height());
   if (!FSkinner) return;

@@ -134,6 +134,7 @@ void TWMediaPlayer::Dispatch(vcl::TMessage& Message) {
 }
 
 void TWMediaPlayer::Paint() {
+  const vcl::TMemoryContextScope contexts;  // the pictures' DCs go when the paint is done
   HDC dc = Canvas()->Handle();
   const int w = Width(), h = Height();
   if (!FPlayer || w <= 0 || h <= 0) return;

@@ -108,6 +108,7 @@ void TSkinData::SetSkinStore(const String&) {}
 void TSkinData::SetVersion(const String&) {}
 
 bool TSkinData::LoadSkin() {
+  const vcl::TMemoryContextScope contexts;  // reading the pictures holds no DC after
   if (Designing()) return false;
   TSkinReader reader;
   // A package that cannot be read leaves the skin read before in use.

@@ -43,6 +43,7 @@ TPoint MessagePoint(LPARAM LParam) {
 // The window procedure
 
 void TWinSkinForm::FormWndProc(vcl::TMessage& Message) {
+  const vcl::TMemoryContextScope contexts;  // the pictures' DCs go when the message is done
   // Nothing is drawn before the set-up.
   if (State == TSkinFormState::Created && Message.Msg == WM_NCPAINT) {
     Message.Result = 0;
@@ -726,6 +727,7 @@ void TWinSkinForm::ShowButtonTip(TWinSysButton* Button) {
 // The form hook (the form object's WindowProc while skinned)
 
 void TWinSkinForm::FormHook(vcl::TMessage& m) {
+  const vcl::TMemoryContextScope contexts;
   switch (m.Msg) {
     case WM_SETTEXT: HookSetText(m); return;
     case vcl::CM_DIALOGCHAR: DialogChar(m); return;
@@ -784,6 +786,7 @@ void TWinSkinForm::DialogChar(vcl::TMessage& m) {
 // The MDI client's procedure (MDI frames only)
 
 void TWinSkinForm::MDIClientProc(vcl::TMessage& m) {
+  const vcl::TMemoryContextScope contexts;
   switch (m.Msg) {
     case WM_NCCALCSIZE: MDIClientNCCalcSize(m); return;
     case WM_MDICREATE: SkinData->SetMenuUpdate(false); CallSavedMDIClient(m); return;

@@ -93,6 +93,7 @@ bool TWinSkinPopMenu::PaintFrame(HDC DC) {
 }
 
 void TWinSkinPopMenu::WndProc(vcl::TMessage& m) {
+  const vcl::TMemoryContextScope contexts;  // the pictures' DCs go when the message is done
   if (m.Msg == SKM_QUERYNOSKIN) {
     m.Result = 1;
     return;

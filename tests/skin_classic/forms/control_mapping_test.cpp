@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "classlib/controls/WindowProcHook.h"
+#include "classlib/rtl/LiveCounts.h"
 #include "classlib/rtl/TypInfo.h"
 #include "skin_classic/controls/SkinButton.h"
 #include "skin_classic/forms/SkinMenuPaint.h"
@@ -130,6 +131,31 @@ TEST_F(MappedForms, EveryControlKindGetsItsOneSkinner) {
   EXPECT_EQ(skin->Skinners().size(), count);
   vcl::TObject::Free(kinds[L"Edit"]);
   EXPECT_EQ(skin->Skinners().size(), count - 1);
+}
+
+// Painting reads dozens of the skin's pictures; what stays held between paints is a few kept
+// work DCs, not one for every picture drawn, however often and however large it is painted.
+TEST_F(MappedForms, PaintingEveryControlKindHoldsAFewDeviceContextsNotOneAPicture) {
+  Owned<vcl::TForm> form = NewForm();
+  const AllKinds kinds = FillAllKinds(form.get());
+  const int64_t before = vcl::LiveCount(vcl::TLiveKind::DeviceContexts);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  ASSERT_GT(skin->Skinners().size(), 20u);
+  constexpr int64_t kHeld = 6;  // kept DCs of the work pictures, the mask and the pictures' canvases
+  auto repaint = [&] {
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_TRUE(wintest::PumpUntilIdle());
+    return vcl::LiveCount(vcl::TLiveKind::DeviceContexts) - before;
+  };
+  EXPECT_LE(repaint(), kHeld);
+  // Larger, with the hot and pressed pictures of a button drawn too.
+  form->SetBounds(20, 20, 980, 700);
+  SendMessageW(static_cast<vcl::TWinControl*>(kinds[L"Button"])->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
+  SendMessageW(static_cast<vcl::TWinControl*>(kinds[L"Button"])->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+  EXPECT_LE(repaint(), kHeld);
+  SendMessageW(static_cast<vcl::TWinControl*>(kinds[L"Button"])->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+  EXPECT_LE(repaint(), kHeld);
 }
 
 TEST_F(MappedForms, ARowNeedsItsSetMemberAndABitButtonWithoutItsMemberGetsNothing) {
