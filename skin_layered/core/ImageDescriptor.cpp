@@ -30,19 +30,47 @@ void ReadRectangle(std::string_view value, TImageDescriptor& d) {
 }
 
 void ReadFileWithParams(std::string_view value, TImageDescriptor& d) {
-  const TCharSet bang = CharSetOf("!");
-  auto word = [&](int n) {
-    const std::string w = ExtractWordEx(n, value, bang);
-    if (w.empty())
+  // The "!"-separated words, found in one pass: the file, three numbers and the margins.
+  constexpr std::size_t kWords = 8;
+  std::array<std::string_view, kWords> words{};
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < value.size() && count <= kWords;) {
+    if (value[i] == '!') {
+      ++i;
+      continue;
+    }
+    const std::size_t end = std::min(value.find('!', i), value.size());
+    if (count < kWords) words[count] = value.substr(i, end - i);
+    ++count;
+    i = end;
+  }
+  auto word = [&](std::size_t n) {
+    if (n > count)
       throw EDescriptionValue("Image descriptor '" + std::string(value) + "' lacks a value", std::string(value));
-    return w;
+    return words[n - 1];
   };
   d.FileName = word(1);
   d.ImageCount = DescriptionInteger(word(2));
   d.MaskType = DescriptionInteger(word(3));
   d.ImgType = DescriptionInteger(word(4));
-  if (WordCountEx(value, bang) > 4)
-    for (int side = 0; side < 4; ++side) d.Margins[static_cast<std::size_t>(side)] = DescriptionInteger(word(5 + side));
+  if (count > 4)
+    for (std::size_t side = 0; side < 4; ++side) d.Margins[side] = DescriptionInteger(word(5 + side));
+}
+
+// Whether the text holds Upper (in capitals) in any case of its ASCII letters.
+bool ContainsUpperCased(std::string_view text, std::string_view upper) {
+  if (text.size() < upper.size()) return false;
+  for (std::size_t at = 0; at + upper.size() <= text.size(); ++at) {
+    std::size_t k = 0;
+    while (k < upper.size()) {
+      char c = text[at + k];
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+      if (c != upper[k]) break;
+      ++k;
+    }
+    if (k == upper.size()) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -61,9 +89,7 @@ TImageValueKind ClassifyImageValue(std::string_view Value) {
     default:
       break;
   }
-  const std::string upper = DescriptionUpperCase(Value);
-  if (upper.find(".JPG") != std::string::npos || upper.find(".BMP") != std::string::npos)
-    return TImageValueKind::TextureFile;
+  if (ContainsUpperCased(Value, ".JPG") || ContainsUpperCased(Value, ".BMP")) return TImageValueKind::TextureFile;
   return TImageValueKind::NotImage;
 }
 

@@ -117,8 +117,10 @@ void TSkinDescription::Load(std::string_view Text) {
   sections_.clear();
   entries_.clear();
   entry_sections_.clear();
+  entry_keys_.clear();
   index_.clear();
   key_ids_.clear();
+  key_starts_.clear();
   key_entries_.clear();
   parents_.clear();
   providers_.clear();
@@ -143,7 +145,7 @@ void TSkinDescription::Load(std::string_view Text) {
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
       const std::string_view name = Trim(line.substr(1, line.size() - 2));
       open = index_.try_emplace(name, sections_.size()).second;
-      if (open) sections_.push_back({name, entries_.size(), 0, {}});
+      if (open) sections_.push_back({name, entries_.size(), 0});
       continue;
     }
     const std::size_t eq = line.find('=');
@@ -151,22 +153,29 @@ void TSkinDescription::Load(std::string_view Text) {
     const std::string_view key = Trim(line.substr(0, eq));
     const int section = static_cast<int>(sections_.size()) - 1;
     const auto [it, added] = key_ids_.try_emplace(key, static_cast<int>(keySection.size()));
-    if (added) {
-      keySection.push_back(-1);
-      key_entries_.emplace_back();
-    }
+    if (added) keySection.push_back(-1);
     int& last = keySection[static_cast<std::size_t>(it->second)];
     if (last == section) continue;  // the first of a section counts
     last = section;
-    TSection& current = sections_.back();
-    current.Keys.emplace_back(it->second, static_cast<int>(current.Count++));
-    key_entries_[static_cast<std::size_t>(it->second)].push_back(static_cast<int>(entries_.size()));
+    ++sections_.back().Count;
+    entry_keys_.emplace_back(it->second, static_cast<int>(entries_.size()));
     entries_.push_back({key, Trim(line.substr(eq + 1))});
     entry_sections_.push_back(section);
   }
-  for (TSection& section : sections_) std::sort(section.Keys.begin(), section.Keys.end());
-  providers_.resize(key_entries_.size() * kKindCount);
+  for (const TSection& section : sections_) {
+    const auto first = entry_keys_.begin() + static_cast<std::ptrdiff_t>(section.First);
+    std::sort(first, first + static_cast<std::ptrdiff_t>(section.Count));
+  }
+  // Each key's entries, counted, then placed section after section.
+  key_starts_.assign(keySection.size() + 1, 0);
+  for (const auto& [key, entry] : entry_keys_) ++key_starts_[static_cast<std::size_t>(key) + 1];
+  for (std::size_t k = 1; k < key_starts_.size(); ++k) key_starts_[k] += key_starts_[k - 1];
+  key_entries_.resize(entries_.size());
+  std::vector<int> next(key_starts_.begin(), key_starts_.end() - 1);
+  for (const auto& [key, entry] : entry_keys_) key_entries_[static_cast<std::size_t>(next[static_cast<std::size_t>(key)]++)] = entry;
+  providers_.resize(keySection.size() * kKindCount);
   const int parentKey = FindKey(kParentKey);
+  parents_.reserve(sections_.size());
   for (std::size_t s = 0; s < sections_.size(); ++s) {
     const TEntry* entry = EntryOf(static_cast<int>(s), parentKey);
     const std::string_view parent = entry ? entry->Value : kMissing;
@@ -187,9 +196,10 @@ int TSkinDescription::FindKey(std::string_view Key) const {
 const TSkinDescription::TEntry* TSkinDescription::EntryOf(int Section, int Key) const {
   if (Section < 0 || Section >= SectionCount() || Key < 0) return nullptr;
   const TSection& section = sections_[static_cast<std::size_t>(Section)];
-  const auto it = std::lower_bound(section.Keys.begin(), section.Keys.end(), std::pair<int, int>(Key, -1));
-  return it != section.Keys.end() && it->first == Key ? &entries_[section.First + static_cast<std::size_t>(it->second)]
-                                                       : nullptr;
+  const auto first = entry_keys_.begin() + static_cast<std::ptrdiff_t>(section.First);
+  const auto last = first + static_cast<std::ptrdiff_t>(section.Count);
+  const auto it = std::lower_bound(first, last, std::pair<int, int>(Key, -1));
+  return it != last && it->first == Key ? &entries_[static_cast<std::size_t>(it->second)] : nullptr;
 }
 
 std::optional<std::string_view> TSkinDescription::Value(int Section, int Key) const {
@@ -237,7 +247,9 @@ int TSkinDescription::Provider(int Section, int Key, TKind Kind) const {
   if (provider.empty()) {
     // The sections whose own value counts give it; the others ask their parents.
     provider.assign(sections_.size(), kUnresolved);
-    for (int e : key_entries_[static_cast<std::size_t>(Key)]) {
+    const auto k = static_cast<std::size_t>(Key);
+    for (int i = key_starts_[k]; i < key_starts_[k + 1]; ++i) {
+      const int e = key_entries_[static_cast<std::size_t>(i)];
       const std::string_view value = entries_[static_cast<std::size_t>(e)].Value;
       std::int32_t number = 0;
       if (Kind == kString ? value != kMissing : IntegerValue(value, number))

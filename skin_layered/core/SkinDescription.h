@@ -106,8 +106,6 @@ class TSkinDescription {
   struct TSection {
     std::string_view Name;
     std::size_t First = 0, Count = 0;  // its entries
-    // Its entries' places by key number, in increasing order of the numbers.
-    std::vector<std::pair<int, int>> Keys;
   };
   // The section's entry of a key number; nullptr when it has none.
   const TEntry* EntryOf(int Section, int Key) const;
@@ -119,9 +117,13 @@ class TSkinDescription {
   std::vector<TSection> sections_;
   std::vector<TEntry> entries_;  // of every section, section after section
   std::vector<int> entry_sections_;
+  // Beside the entries, section by section: (key number, entry) in increasing key order.
+  std::vector<std::pair<int, int>> entry_keys_;
   std::unordered_map<std::string_view, std::size_t> index_;
   std::unordered_map<std::string_view, int> key_ids_;
-  std::vector<std::vector<int>> key_entries_;  // by key number: its entries, one a section at most
+  // By key number: its entries (one a section at most) at key_entries_[key_starts_[k]] up to
+  // key_starts_[k + 1].
+  std::vector<int> key_starts_, key_entries_;
   std::vector<int> parents_;  // each section's parent, -1 for none
   // By key number and kind: for each section the entry giving its value, -1 for none, or
   // one of the marks of Provider; made when first asked.

@@ -167,6 +167,9 @@ TEST(ImageDescriptors, ValuesAreClassifiedByTheirFirstCharacter) {
   EXPECT_EQ(ClassifyImageValue("^0000"), TImageValueKind::MaskPart);
   EXPECT_EQ(ClassifyImageValue("~0000"), TImageValueKind::TexturePart);
   EXPECT_EQ(ClassifyImageValue("paper.bmp"), TImageValueKind::TextureFile);
+  EXPECT_EQ(ClassifyImageValue("Wood.jPg; grain"), TImageValueKind::TextureFile);
+  EXPECT_EQ(ClassifyImageValue("x.jp"), TImageValueKind::NotImage);
+  EXPECT_EQ(ClassifyImageValue("x.bm p"), TImageValueKind::NotImage);
   EXPECT_EQ(ClassifyImageValue("glyph.png"), TImageValueKind::NotImage);
   EXPECT_EQ(ClassifyImageValue("255"), TImageValueKind::NotImage);
   EXPECT_EQ(ClassifyImageValue(""), TImageValueKind::NotImage);
@@ -204,6 +207,13 @@ TEST(ImageDescriptors, EachKindIsReadAtItsColumns) {
   EXPECT_EQ(file.Margins, Margins{});
   EXPECT_EQ(ParseImageValue("!Button.png!4!1!9!6!5!4!3").Margins, (Margins{6, 5, 4, 3}));
   EXPECT_EQ(ParseImageValue("!Button.png!4!1!9!6!5!4!3").ImgType, kMaxImageKind);
+  // Words are runs between separators, however many stand together; words past the margins
+  // are not read.
+  const TImageDescriptor spaced = ParseImageValue("!!Button.png!!!4!1!!2!!6!5!4!3!!junk!more");
+  EXPECT_EQ(spaced.FileName, "Button.png");
+  EXPECT_EQ(spaced.ImageCount, 4);
+  EXPECT_EQ(spaced.ImgType, 2);
+  EXPECT_EQ(spaced.Margins, (Margins{6, 5, 4, 3}));
 
   const TImageDescriptor plain = ParseImageValue("Paper.BMP");
   EXPECT_EQ(plain.FileName, "Paper.BMP");
