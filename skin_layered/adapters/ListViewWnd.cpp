@@ -306,56 +306,62 @@ void TqvListViewWnd::HeaderProc(vcl::TMessage& Message) {
 }
 
 void TqvListViewWnd::HeaderMessage(vcl::TMessage& Message) {
-  const HWND header = HeaderHandle;
   switch (Message.Msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps{};
-      const HDC dc = BeginPaint(header, &ps);
-      if (dc) PaintHeader(dc);
-      EndPaint(header, &ps);
-      Message.Result = 0;
-      return;
-    }
-    case WM_ERASEBKGND:
-      Message.Result = 1;
-      return;
-    case WM_WINDOWPOSCHANGING:
-      if (IsWindowVisible(CtrlHandle)) SendMessageW(CtrlHandle, WM_NCPAINT, 0, 0);
-      header_.CallDefault(Message);
-      return;
-    case WM_NCDESTROY:
-      header_.CallDefault(Message);
-      DetachHeader();
-      return;
-    case WM_NCHITTEST: {
-      header_.CallDefault(Message);
-      const int column = ColumnAt(POINT{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
-      if (column != HotColumn) {
-        HotColumn = column;
-        RepaintHeader();
-      }
-      return;
-    }
-    case WM_LBUTTONUP:
-      PressedColumn = -1;
-      header_.CallDefault(Message);
-      if (HeaderHandle) RedrawWindow(HeaderHandle, nullptr, nullptr, RDW_INVALIDATE);
-      return;
-    case WM_LBUTTONDOWN: {
-      header_.CallDefault(Message);
-      if (!HeaderHandle) return;
-      HDHITTESTINFO hit{};
-      hit.pt = POINT{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
-      SendMessageW(HeaderHandle, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-      // A press on a divider starts sizing, not a click.
-      PressedColumn = (hit.flags & (HHT_ONDIVIDER | HHT_ONDIVOPEN)) ? -1 : hit.iItem;
-      RedrawWindow(HeaderHandle, nullptr, nullptr, RDW_INVALIDATE);
-      return;
-    }
-    default:
-      header_.CallDefault(Message);
-      return;
+    case WM_PAINT: return OnHeaderPaint(Message);
+    case WM_ERASEBKGND: Message.Result = 1; return;
+    case WM_WINDOWPOSCHANGING: return OnHeaderPosChanging(Message);
+    case WM_NCDESTROY: return OnHeaderDestroy(Message);
+    case WM_NCHITTEST: return OnHeaderHitTest(Message);
+    case WM_LBUTTONUP: return OnHeaderButtonUp(Message);
+    case WM_LBUTTONDOWN: return OnHeaderButtonDown(Message);
+    default: return header_.CallDefault(Message);
   }
+}
+
+void TqvListViewWnd::OnHeaderPaint(vcl::TMessage& Message) {
+  const HWND header = HeaderHandle;
+  PAINTSTRUCT ps{};
+  const HDC dc = BeginPaint(header, &ps);
+  if (dc) PaintHeader(dc);
+  EndPaint(header, &ps);
+  Message.Result = 0;
+}
+
+// The header moving: the list's frame is painted again.
+void TqvListViewWnd::OnHeaderPosChanging(vcl::TMessage& Message) {
+  if (IsWindowVisible(CtrlHandle)) SendMessageW(CtrlHandle, WM_NCPAINT, 0, 0);
+  header_.CallDefault(Message);
+}
+
+void TqvListViewWnd::OnHeaderDestroy(vcl::TMessage& Message) {
+  header_.CallDefault(Message);
+  DetachHeader();
+}
+
+// The column under the mouse is the hot one.
+void TqvListViewWnd::OnHeaderHitTest(vcl::TMessage& Message) {
+  header_.CallDefault(Message);
+  const int column = ColumnAt(POINT{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
+  if (column == HotColumn) return;
+  HotColumn = column;
+  RepaintHeader();
+}
+
+void TqvListViewWnd::OnHeaderButtonUp(vcl::TMessage& Message) {
+  PressedColumn = -1;
+  header_.CallDefault(Message);
+  if (HeaderHandle) RedrawWindow(HeaderHandle, nullptr, nullptr, RDW_INVALIDATE);
+}
+
+void TqvListViewWnd::OnHeaderButtonDown(vcl::TMessage& Message) {
+  header_.CallDefault(Message);
+  if (!HeaderHandle) return;
+  HDHITTESTINFO hit{};
+  hit.pt = POINT{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+  SendMessageW(HeaderHandle, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+  // A press on a divider starts sizing, not a click.
+  PressedColumn = (hit.flags & (HHT_ONDIVIDER | HHT_ONDIVOPEN)) ? -1 : hit.iItem;
+  RedrawWindow(HeaderHandle, nullptr, nullptr, RDW_INVALIDATE);
 }
 
 int TqvListViewWnd::ColumnAt(POINT Screen) const {

@@ -62,6 +62,12 @@ class TqvListViewWnd : public TqvEditWnd {
   void DetachHeader();
   void HeaderProc(vcl::TMessage& Message);
   void HeaderMessage(vcl::TMessage& Message);
+  void OnHeaderPaint(vcl::TMessage& Message);
+  void OnHeaderPosChanging(vcl::TMessage& Message);
+  void OnHeaderDestroy(vcl::TMessage& Message);
+  void OnHeaderHitTest(vcl::TMessage& Message);
+  void OnHeaderButtonUp(vcl::TMessage& Message);
+  void OnHeaderButtonDown(vcl::TMessage& Message);
   void RepaintHeader();
   // One column (Index, kNoColumn for the empty rest) at R of DC.
   void PaintHeaderItem(HDC DC, const RECT& R, int Index);
