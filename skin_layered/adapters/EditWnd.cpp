@@ -221,39 +221,42 @@ void TqvEditWnd::AfterBase(vcl::TMessage& Message) {
     case LB_ADDSTRING:
     case LB_INSERTSTRING:
     case LB_SETCURSEL:
-    case LB_SETTOPINDEX:
-      UpdateScrolls(this, true);
-      break;
-    case LB_GETTOPINDEX:
-      if (auto* list = dynamic_cast<vcl::TCustomListBox*>(OwnerControl());
-          list && Message.Result == 0 && list->Items()->Count() == 0)
-        Message.Result = -1;
-      break;
-    case WM_MOUSEMOVE: {
-      TsSkinManager* manager = DefaultSkinManager();
-      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
-      if (manager && !manager->Designing() && IsWindowEnabled(CtrlHandle) && manager->HotWnd() != CtrlHandle)
-        manager->SetHotWnd(CtrlHandle);
-      if (alive && !SkinData->BgIsChanged() && GetCapture() == CtrlHandle) UpdateScrolls(this, true);
-      break;
-    }
-    case WM_PARENTNOTIFY:
-      if (Message.WParamLo() == WM_CREATE)
-        if (TsSkinManager* manager = Manager(); manager && manager->SkinningRules().Contains(srThirdParty))
-          ChildrenChanged = true;
-      break;
-    case vcl::CM_CONTROLLISTCHANGE:
-      ChildrenChanged = true;
-      break;
+    case LB_SETTOPINDEX: UpdateScrolls(this, true); break;
+    case LB_GETTOPINDEX: AfterGetTopIndex(Message); break;
+    case WM_MOUSEMOVE: AfterMouseMove(); break;
+    case WM_PARENTNOTIFY: AfterParentNotify(Message); break;
+    case vcl::CM_CONTROLLISTCHANGE: ChildrenChanged = true; break;
     case vcl::CM_MOUSEENTER:
-    case vcl::CM_MOUSELEAVE: {
-      vcl::TMessage copy = Message;
-      CommonMessage(copy, SkinData);
-      break;
-    }
-    default:
-      break;
+    case vcl::CM_MOUSELEAVE: AfterMouseEnterLeave(Message); break;
+    default: break;
   }
+}
+
+// An empty list box answers no top item.
+void TqvEditWnd::AfterGetTopIndex(vcl::TMessage& Message) {
+  if (auto* list = dynamic_cast<vcl::TCustomListBox*>(OwnerControl());
+      list && Message.Result == 0 && list->Items()->Count() == 0)
+    Message.Result = -1;
+}
+
+// The window becomes the hot one; the bars follow a selection the mouse drags.
+void TqvEditWnd::AfterMouseMove() {
+  TsSkinManager* manager = DefaultSkinManager();
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+  if (manager && !manager->Designing() && IsWindowEnabled(CtrlHandle) && manager->HotWnd() != CtrlHandle)
+    manager->SetHotWnd(CtrlHandle);
+  if (alive && !SkinData->BgIsChanged() && GetCapture() == CtrlHandle) UpdateScrolls(this, true);
+}
+
+void TqvEditWnd::AfterParentNotify(const vcl::TMessage& Message) {
+  if (Message.WParamLo() != WM_CREATE) return;
+  if (TsSkinManager* manager = Manager(); manager && manager->SkinningRules().Contains(srThirdParty))
+    ChildrenChanged = true;
+}
+
+void TqvEditWnd::AfterMouseEnterLeave(const vcl::TMessage& Message) {
+  vcl::TMessage copy = Message;
+  CommonMessage(copy, SkinData);
 }
 
 void TqvEditWnd::OnNcPaint(vcl::TMessage& Message) {

@@ -54,6 +54,10 @@ class TqvEditWnd : public TqvBaseWnd {
  private:
   bool BeforeBase(vcl::TMessage& Message);
   void AfterBase(vcl::TMessage& Message);
+  void AfterGetTopIndex(vcl::TMessage& Message);
+  void AfterMouseMove();
+  void AfterParentNotify(const vcl::TMessage& Message);
+  void AfterMouseEnterLeave(const vcl::TMessage& Message);
   bool OnCommand(vcl::TMessage& Message);
   void OnNcPaint(vcl::TMessage& Message);
   bool OnPaint(vcl::TMessage& Message);
