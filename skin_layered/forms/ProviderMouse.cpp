@@ -135,6 +135,131 @@ void DragFrame(TsSkinProvider& Provider, int Code, bool FromBorder, vcl::TMessag
   Provider.CallOldWndProc(Message);
 }
 
+// The release over each kind of element: its command runs when it was pressed there.
+
+// A maximised MDI child's button on the frame's menu line: the child's command.
+void ReleaseMdiButton(TsSkinProvider& Provider, int Code) {
+  const bool pressed = Provider.ElementPressed(Code);
+  vcl::TCustomForm* child = Provider.Form->ActiveMDIChild();
+  if (!pressed || !child || !child->HandleAllocated()) return;
+  const HWND childWnd = child->Handle();
+  Provider.SetElementState(Code, 0);
+  if (Code == kHitMdiClose) Provider.HotElement = 0;
+  SendCommand(childWnd, Code == kHitMdiClose ? SC_CLOSE : Code == kHitMdiRestore ? SC_RESTORE : SC_MINIMIZE);
+}
+
+// The help button: the context help mode.
+void ReleaseHelp(TsSkinProvider& Provider) {
+  if (!Provider.ElementPressed(kHitHelp)) return;
+  Provider.SetElementState(kHitHelp, 0);
+  const TsSkinProvider::TWatch alive = Provider.Watch();
+  SendCommand(Provider.Form->Handle(), SC_CONTEXTHELP);
+  if (!alive) return;
+  Provider.SetHotElement(0, true);
+  if (Provider.SystemMenu) Provider.SystemMenu->UpdateItems(false);
+  Provider.Form->Perform(WM_NCPAINT, 1, 0);
+}
+
+// The minimise button: minimised (the main form through its animation), or restored when it is.
+void ReleaseMinimize(TsSkinProvider& Provider, vcl::TMessage& Message, vcl::TPoint Screen) {
+  if (!Provider.ElementPressed(kHitMin)) return Provider.CallOldWndProc(Message);
+  // The buttons' rectangles are the window image's (the shadow and the border form's offsets
+  // included).
+  if (!Provider.CaptionButtons().BtnMinimize.Rect.Contains(Provider.ImagePointOf(Screen))) {
+    // Dragged off the button: it only lets go.
+    Provider.ReleaseElement(kHitMin);
+    return Provider.CallOldWndProc(Message);
+  }
+  const HWND wnd = Provider.Form->Handle();
+  Provider.SetHotElement(0, true);
+  Provider.SetElementState(kHitMin, 0);
+  Provider.SkinData->BGChanged = true;
+  // The main form minimises through its animation; minimised itself (it stands on the
+  // desktop, not only on the task bar), it restores as any other form.
+  if (vcl::Application && Provider.Form == vcl::Application->MainForm() && !IsIconic(wnd)) {
+    Provider.AnimBusy = true;
+    const TsSkinProvider::TWatch alive = Provider.Watch();
+    SendCommand(wnd, SC_MINIMIZE);
+    if (alive) Provider.AnimBusy = false;
+  } else {
+    SendCommand(wnd, IsIconic(wnd) ? SC_RESTORE : SC_MINIMIZE);
+  }
+}
+
+// The maximise button: maximised, or restored when it is.
+void ReleaseMaximize(TsSkinProvider& Provider, vcl::TMessage& Message) {
+  const HWND wnd = Provider.Form->Handle();
+  if (!Provider.SystemMenu ||
+      !(Provider.SystemMenu->MaximizeEnabled() || (IsZoomed(wnd) && Provider.SystemMenu->RestoreEnabled())))
+    return;
+  if (!Provider.ElementPressed(kHitMax)) return Provider.CallOldWndProc(Message);
+  Provider.SetHotElement(0, true);
+  Provider.SetElementState(kHitMax, 0);
+  const TsSkinProvider::TWatch alive = Provider.Watch();
+  SendCommand(wnd, IsZoomed(wnd) ? SC_RESTORE : SC_MAXIMIZE);
+  if (alive && Provider.SystemMenu) Provider.SystemMenu->UpdateItems(false);
+}
+
+// The close button: the form closes; false when closing freed the provider.
+bool ReleaseClose(TsSkinProvider& Provider) {
+  if (!Provider.SystemMenu || !Provider.SystemMenu->CloseEnabled() || !Provider.ElementPressed(kHitClose)) return true;
+  const HWND wnd = Provider.Form->Handle();
+  Provider.CaptionButtons().BtnClose.State = 0;
+  Provider.HotElement = 0;
+  SetTitleButtonPressed(false);
+  const TsSkinProvider::TWatch alive = Provider.Watch();
+  SendCommand(wnd, SC_CLOSE);
+  // Closing may have freed the form and this provider.
+  if (!alive || BeingDestroyed(Provider.Form)) return false;
+  Provider.KillAnimations();
+  if (IsWindowVisible(wnd)) {
+    Provider.SkinData->BGChanged = true;
+    Provider.SetHotElement(0, true);
+  }
+  return true;
+}
+
+// A user button: its OnMouseUp.
+void ReleaseUserButton(TsSkinProvider& Provider, int Code, vcl::TPoint Screen) {
+  if (!Provider.ElementPressed(Code)) return;
+  TsTitleButton* button = Provider.TitleButtons()->Items(Code - kHitUserButton);
+  Provider.SetElementState(Code, 1);
+  const TsSkinProvider::TWatch alive = Provider.Watch();
+  if (button->OnMouseUp) button->OnMouseUp(button, vcl::mbLeft, {}, Screen.X, Screen.Y);
+  if (alive) Provider.SetHotElement(0, true);
+}
+
+// A title bar item: its release, a click when the release is still over it.
+void ReleaseTitleBarItem(TsSkinProvider& Provider, int Code, vcl::TPoint Screen) {
+  if (!Provider.ElementPressed(Code)) return;
+  Provider.SetElementState(Code, 0);
+  // Hit again where the release happened, not where the cursor is now: it may have moved on
+  // since the system queued the release.
+  const bool over = Provider.ElementAtScreen(Screen) == Code;
+  Provider.TitleBarItemMouseUp(Code - kHitTitleBarItem, Screen, over);
+}
+
+// Elsewhere: the rubber frame ends, a minimised MDI child's system menu drops, or the form's
+// own procedure has it.
+void ReleaseElsewhere(TsSkinProvider& Provider, vcl::TMessage& Message) {
+  const HWND wnd = Provider.Form->Handle();
+  if (!IsIconic(wnd)) {
+    if (RubberFrame().Running() && RubberFrame().Window() == wnd) {
+      Provider.EndRubberFrame();
+    } else {
+      // A press dragged off its element and released elsewhere runs nothing.
+      if (TitleButtonPressed() && Provider.HotElement > 0) Provider.SetHotElement(0, true);
+      Provider.CallOldWndProc(Message);
+    }
+  } else if (MDIProvider()) {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    Provider.DropSysMenu(vcl::TPoint(cursor));
+  } else {
+    Provider.CallOldWndProc(Message);
+  }
+}
+
 }  // namespace
 
 
@@ -409,135 +534,23 @@ void TsSkinProvider::WMNCLButtonUp(vcl::TMessage& Message) {
   switch (code) {
     case kHitMdiClose:
     case kHitMdiRestore:
-    case kHitMdiMin: ReleaseMdiButton(code); break;
-    case kHitHelp: ReleaseHelp(); break;
-    case kHitMin: ReleaseMinimize(Message, screen); break;
-    case kHitMax: ReleaseMaximize(Message); break;
+    case kHitMdiMin: ReleaseMdiButton(*this, code); break;
+    case kHitHelp: ReleaseHelp(*this); break;
+    case kHitMin: ReleaseMinimize(*this, Message, screen); break;
+    case kHitMax: ReleaseMaximize(*this, Message); break;
     case kHitClose:
-      if (!ReleaseClose()) return;
+      if (!ReleaseClose(*this)) return;
       break;
     default:
       if (IsUserButtonHitCode(code) && code - kHitUserButton < TitleButtons()->Count())
-        ReleaseUserButton(code, screen);
+        ReleaseUserButton(*this, code, screen);
       else if (IsTitleBarItemHitCode(code))
-        ReleaseTitleBarItem(code, screen);
+        ReleaseTitleBarItem(*this, code, screen);
       else
-        ReleaseElsewhere(Message);
+        ReleaseElsewhere(*this, Message);
       break;
   }
   SetTitleButtonPressed(false);
-}
-
-void TsSkinProvider::ReleaseMdiButton(int Code) {
-  const bool pressed = ElementPressed(Code);
-  vcl::TCustomForm* child = Form->ActiveMDIChild();
-  if (!pressed || !child || !child->HandleAllocated()) return;
-  const HWND childWnd = child->Handle();
-  SetElementState(Code, 0);
-  if (Code == kHitMdiClose) HotElement = 0;
-  SendCommand(childWnd, Code == kHitMdiClose ? SC_CLOSE : Code == kHitMdiRestore ? SC_RESTORE : SC_MINIMIZE);
-}
-
-void TsSkinProvider::ReleaseHelp() {
-  if (!ElementPressed(kHitHelp)) return;
-  SetElementState(kHitHelp, 0);
-  const TWatch alive = Watch();
-  SendCommand(Form->Handle(), SC_CONTEXTHELP);
-  if (!alive) return;
-  SetHotElement(0, true);
-  if (SystemMenu) SystemMenu->UpdateItems(false);
-  Form->Perform(WM_NCPAINT, 1, 0);
-}
-
-void TsSkinProvider::ReleaseMinimize(vcl::TMessage& Message, vcl::TPoint Screen) {
-  if (!ElementPressed(kHitMin)) return CallOldWndProc(Message);
-  // The buttons' rectangles are the window image's (the shadow and the border form's offsets
-  // included).
-  if (!caption_buttons_->BtnMinimize.Rect.Contains(ImagePointOf(Screen))) {
-    // Dragged off the button: it only lets go.
-    ReleaseElement(kHitMin);
-    return CallOldWndProc(Message);
-  }
-  const HWND wnd = Form->Handle();
-  SetHotElement(0, true);
-  SetElementState(kHitMin, 0);
-  SkinData->BGChanged = true;
-  // The main form minimises through its animation; minimised itself (it stands on the
-  // desktop, not only on the task bar), it restores as any other form.
-  if (vcl::Application && Form == vcl::Application->MainForm() && !IsIconic(wnd)) {
-    AnimBusy = true;
-    const TWatch alive = Watch();
-    SendCommand(wnd, SC_MINIMIZE);
-    if (alive) AnimBusy = false;
-  } else {
-    SendCommand(wnd, IsIconic(wnd) ? SC_RESTORE : SC_MINIMIZE);
-  }
-}
-
-void TsSkinProvider::ReleaseMaximize(vcl::TMessage& Message) {
-  const HWND wnd = Form->Handle();
-  if (!SystemMenu || !(SystemMenu->MaximizeEnabled() || (IsZoomed(wnd) && SystemMenu->RestoreEnabled()))) return;
-  if (!ElementPressed(kHitMax)) return CallOldWndProc(Message);
-  SetHotElement(0, true);
-  SetElementState(kHitMax, 0);
-  const TWatch alive = Watch();
-  SendCommand(wnd, IsZoomed(wnd) ? SC_RESTORE : SC_MAXIMIZE);
-  if (alive && SystemMenu) SystemMenu->UpdateItems(false);
-}
-
-bool TsSkinProvider::ReleaseClose() {
-  if (!SystemMenu || !SystemMenu->CloseEnabled() || !ElementPressed(kHitClose)) return true;
-  const HWND wnd = Form->Handle();
-  caption_buttons_->BtnClose.State = 0;
-  HotElement = 0;
-  SetTitleButtonPressed(false);
-  const TWatch alive = Watch();
-  SendCommand(wnd, SC_CLOSE);
-  // Closing may have freed the form and this provider.
-  if (!alive || BeingDestroyed(Form)) return false;
-  KillAnimations();
-  if (IsWindowVisible(wnd)) {
-    SkinData->BGChanged = true;
-    SetHotElement(0, true);
-  }
-  return true;
-}
-
-void TsSkinProvider::ReleaseUserButton(int Code, vcl::TPoint Screen) {
-  if (!ElementPressed(Code)) return;
-  TsTitleButton* button = TitleButtons()->Items(Code - kHitUserButton);
-  SetElementState(Code, 1);
-  const TWatch alive = Watch();
-  if (button->OnMouseUp) button->OnMouseUp(button, vcl::mbLeft, {}, Screen.X, Screen.Y);
-  if (alive) SetHotElement(0, true);
-}
-
-void TsSkinProvider::ReleaseTitleBarItem(int Code, vcl::TPoint Screen) {
-  if (!ElementPressed(Code)) return;
-  SetElementState(Code, 0);
-  // Hit again where the release happened, not where the cursor is now: it may have moved on
-  // since the system queued the release.
-  const bool over = ElementAtScreen(Screen) == Code;
-  TitleBarItemMouseUp(Code - kHitTitleBarItem, Screen, over);
-}
-
-void TsSkinProvider::ReleaseElsewhere(vcl::TMessage& Message) {
-  const HWND wnd = Form->Handle();
-  if (!IsIconic(wnd)) {
-    if (RubberFrame().Running() && RubberFrame().Window() == wnd) {
-      EndRubberFrame();
-    } else {
-      // A press dragged off its element and released elsewhere runs nothing.
-      if (TitleButtonPressed() && HotElement > 0) SetHotElement(0, true);
-      CallOldWndProc(Message);
-    }
-  } else if (MDIProvider()) {
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    DropSysMenu(vcl::TPoint(cursor));
-  } else {
-    CallOldWndProc(Message);
-  }
 }
 
 void TsSkinProvider::WMNCLButtonDblClk(vcl::TMessage& Message) {

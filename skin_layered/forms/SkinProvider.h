@@ -553,16 +553,6 @@ class TsSkinProvider : public TsSkinProviderBase,
   void WMNCMouseMove(vcl::TMessage& Message);
   void WMNCLButtonDown(vcl::TMessage& Message);
   void WMNCLButtonUp(vcl::TMessage& Message);  // also WM_LBUTTONUP
-  // The release over each kind of element: its command runs when it was pressed there.
-  void ReleaseMdiButton(int Code);
-  void ReleaseHelp();
-  void ReleaseMinimize(vcl::TMessage& Message, vcl::TPoint Screen);
-  void ReleaseMaximize(vcl::TMessage& Message);
-  // False when closing freed the provider.
-  bool ReleaseClose();
-  void ReleaseUserButton(int Code, vcl::TPoint Screen);
-  void ReleaseTitleBarItem(int Code, vcl::TPoint Screen);
-  void ReleaseElsewhere(vcl::TMessage& Message);
   void WMNCLButtonDblClk(vcl::TMessage& Message);
   void WMNCRButtonDown(vcl::TMessage& Message);
   void WMNCRButtonUp(vcl::TMessage& Message);
