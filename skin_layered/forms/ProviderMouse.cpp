@@ -63,6 +63,96 @@ vcl::TCustomForm* ChildWithButtons(vcl::TCustomForm* Form) {
 
 void SendCommand(HWND Wnd, WPARAM Command) { SendMessageW(Wnd, WM_SYSCOMMAND, Command, 0); }
 
+// The border form's hit test of a screen point (-1 without a border window).
+int BorderFormHitTest(TsSkinProvider& Provider, vcl::TPoint Screen) {
+  TqvBorderForm* border = Provider.ExtBorderForm();
+  if (!border) return -1;
+  vcl::TMessage test{WM_NCHITTEST, 0, MAKELPARAM(Screen.X, Screen.Y), 0};
+  return border->HitTest(test);
+}
+
+// The point of the window image lies on the skin's size grip.
+bool InGrip(TsSkinProvider& Provider, vcl::TPoint ImagePoint) {
+  const TsSkinManager* manager = Provider.SkinManager();
+  if (!manager) return false;
+  // The grip shown, or the size box between the form's own two scroll bars.
+  const TqvShownScrollBars bars = Provider.ScrollBars().Shown();
+  if (!Provider.GripVisible() && !(bars.Horz && bars.Vert)) return false;
+  const int index = manager->Skin().ConstData.GripImage;
+  if (!manager->IsValidImgIndex(index)) return false;
+  const vcl::TPoint grip = Provider.GripPos(index);
+  return (grip.X != 0 || grip.Y != 0) && ImagePoint.X > grip.X && ImagePoint.Y > grip.Y;
+}
+
+// An element's state (0 normal, 1 hot, 2 pressed) without repainting it.
+void SetElementState(TsSkinProvider& Provider, int Code, int State) {
+  if (IsTitleBarItemHitCode(Code)) return Provider.SetTitleBarItemState(Code - kHitTitleBarItem, State);
+  if (TsCaptionButton* element = Provider.ElementByCode(Code)) element->State = State;
+}
+
+// A pressed element let go without its command: back to normal, and no longer hot.
+void ReleaseElement(TsSkinProvider& Provider, int Code) {
+  if (Provider.HotElement == Code) return Provider.SetHotElement(0, true);
+  SetElementState(Provider, Code, 0);
+  Provider.RepaintElement(Code);
+}
+
+// The hit code of a screen point as the frame's mouse sees it: the border window answers for
+// the title when there is one.
+int ElementAtScreen(TsSkinProvider& Provider, vcl::TPoint Screen) {
+  return Provider.ExtBorderForm() ? BorderFormHitTest(Provider, Screen) : Provider.HitTestAt(Screen);
+}
+
+// The element was pressed and is still held.
+bool ElementPressed(TsSkinProvider& Provider, int Code) {
+  if (IsTitleBarItemHitCode(Code)) return TitleButtonPressed() && Provider.HotElement == Code;
+  const TsCaptionButton* element = Provider.ElementByCode(Code);
+  return element && element->State == 2;
+}
+
+// A caption press starts the blended move: the manager's effect on, the form not minimised;
+// for a press on the border window also not maximised, with a blend that shows (composition
+// off or a blend value below 255) and AllowBlendOnMoving.
+bool BlendOnMovingAllowed(TsSkinProvider& Provider, const TsSkinManager& Manager, bool FromBorder) {
+  const TqvBlendOnMoving* blend = Manager.AnimEffects()->BlendOnMoving();
+  if (!blend->Active() || !Provider.Form->HandleAllocated()) return false;
+  const HWND wnd = Provider.Form->Handle();
+  if (IsIconic(wnd)) return false;
+  // The border window is dragged with the picture: not for a maximised form, and only when the
+  // blend shows (with composition, a blend value of 255 changes nothing).
+  if (FromBorder)
+    return !IsZoomed(wnd) && (!AeroIsEnabled() || blend->BlendValue() < 255) && Provider.AllowBlendOnMoving();
+  return true;
+}
+
+// A press on the caption icon: the skinned system menu drops below it.
+void IconClicked(TsSkinProvider& Provider, vcl::TMessage& Message) {
+  Message.Result = 0;
+  Provider.CallOldWndProc(Message);
+  if (Message.Result != 0) return;
+  Provider.SetHotElement(0, true);
+  SetTitleButtonPressed(false);
+  const HWND wnd = Provider.Form->Handle();
+  TsSkinManager* manager = Provider.SkinManager();
+  if (!manager || !manager->SkinnedPopups()) {
+    // A second click may come meanwhile and close the form: nothing is touched unless the
+    // provider still serves its window.
+    const TsSkinProvider::TWatch alive = Provider.Watch();
+    ProcessMessagesUntil({}, kSysMenuDelay);
+    if (!alive || BeingDestroyed(Provider.Form) || (Provider.SkinData && Provider.SkinData->Updating)) return;
+  }
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  if (!IsChildForm(Provider.Form)) {
+    const int def = DefBorderWidth(wnd, nullptr, false);
+    Provider.DropSysMenu(
+        vcl::TPoint(r.left + SysBorderWidth(wnd, nullptr, false),
+                    r.top + def + Provider.Form->BorderWidth() + Provider.CaptionButtons().IconRect.Height() + def));
+  } else if (MDIProvider()) {
+    Provider.DropSysMenu(vcl::TPoint(r.left, r.top + Provider.SysCaptionHeightOfForm() + 4 - (IsIconic(wnd) ? 16 : 0)));
+  }
+}
+
 // A maximised MDI child's button on the frame's menu line takes a press: the child is there,
 // and its system menu (when it has one) enables the command.
 bool MdiChildButtonEnabled(vcl::TCustomForm* Frame, int Code) {
@@ -125,7 +215,7 @@ void DragFrame(TsSkinProvider& Provider, int Code, bool FromBorder, vcl::TMessag
     return;
   }
   TsSkinManager* manager = Provider.SkinManager();
-  if (Code == HTCAPTION && !IsChildForm(form) && manager && Provider.BlendOnMovingAllowed(*manager, FromBorder)) {
+  if (Code == HTCAPTION && !IsChildForm(form) && manager && BlendOnMovingAllowed(Provider, *manager, FromBorder)) {
     Provider.FormActive = true;
     Provider.SkinData->BGChanged = true;
     if (form->CanFocus()) form->SetFocus();
@@ -139,19 +229,19 @@ void DragFrame(TsSkinProvider& Provider, int Code, bool FromBorder, vcl::TMessag
 
 // A maximised MDI child's button on the frame's menu line: the child's command.
 void ReleaseMdiButton(TsSkinProvider& Provider, int Code) {
-  const bool pressed = Provider.ElementPressed(Code);
+  const bool pressed = ElementPressed(Provider, Code);
   vcl::TCustomForm* child = Provider.Form->ActiveMDIChild();
   if (!pressed || !child || !child->HandleAllocated()) return;
   const HWND childWnd = child->Handle();
-  Provider.SetElementState(Code, 0);
+  SetElementState(Provider, Code, 0);
   if (Code == kHitMdiClose) Provider.HotElement = 0;
   SendCommand(childWnd, Code == kHitMdiClose ? SC_CLOSE : Code == kHitMdiRestore ? SC_RESTORE : SC_MINIMIZE);
 }
 
 // The help button: the context help mode.
 void ReleaseHelp(TsSkinProvider& Provider) {
-  if (!Provider.ElementPressed(kHitHelp)) return;
-  Provider.SetElementState(kHitHelp, 0);
+  if (!ElementPressed(Provider, kHitHelp)) return;
+  SetElementState(Provider, kHitHelp, 0);
   const TsSkinProvider::TWatch alive = Provider.Watch();
   SendCommand(Provider.Form->Handle(), SC_CONTEXTHELP);
   if (!alive) return;
@@ -162,17 +252,17 @@ void ReleaseHelp(TsSkinProvider& Provider) {
 
 // The minimise button: minimised (the main form through its animation), or restored when it is.
 void ReleaseMinimize(TsSkinProvider& Provider, vcl::TMessage& Message, vcl::TPoint Screen) {
-  if (!Provider.ElementPressed(kHitMin)) return Provider.CallOldWndProc(Message);
+  if (!ElementPressed(Provider, kHitMin)) return Provider.CallOldWndProc(Message);
   // The buttons' rectangles are the window image's (the shadow and the border form's offsets
   // included).
   if (!Provider.CaptionButtons().BtnMinimize.Rect.Contains(Provider.ImagePointOf(Screen))) {
     // Dragged off the button: it only lets go.
-    Provider.ReleaseElement(kHitMin);
+    ReleaseElement(Provider, kHitMin);
     return Provider.CallOldWndProc(Message);
   }
   const HWND wnd = Provider.Form->Handle();
   Provider.SetHotElement(0, true);
-  Provider.SetElementState(kHitMin, 0);
+  SetElementState(Provider, kHitMin, 0);
   Provider.SkinData->BGChanged = true;
   // The main form minimises through its animation; minimised itself (it stands on the
   // desktop, not only on the task bar), it restores as any other form.
@@ -192,9 +282,9 @@ void ReleaseMaximize(TsSkinProvider& Provider, vcl::TMessage& Message) {
   if (!Provider.SystemMenu ||
       !(Provider.SystemMenu->MaximizeEnabled() || (IsZoomed(wnd) && Provider.SystemMenu->RestoreEnabled())))
     return;
-  if (!Provider.ElementPressed(kHitMax)) return Provider.CallOldWndProc(Message);
+  if (!ElementPressed(Provider, kHitMax)) return Provider.CallOldWndProc(Message);
   Provider.SetHotElement(0, true);
-  Provider.SetElementState(kHitMax, 0);
+  SetElementState(Provider, kHitMax, 0);
   const TsSkinProvider::TWatch alive = Provider.Watch();
   SendCommand(wnd, IsZoomed(wnd) ? SC_RESTORE : SC_MAXIMIZE);
   if (alive && Provider.SystemMenu) Provider.SystemMenu->UpdateItems(false);
@@ -202,7 +292,7 @@ void ReleaseMaximize(TsSkinProvider& Provider, vcl::TMessage& Message) {
 
 // The close button: the form closes; false when closing freed the provider.
 bool ReleaseClose(TsSkinProvider& Provider) {
-  if (!Provider.SystemMenu || !Provider.SystemMenu->CloseEnabled() || !Provider.ElementPressed(kHitClose)) return true;
+  if (!Provider.SystemMenu || !Provider.SystemMenu->CloseEnabled() || !ElementPressed(Provider, kHitClose)) return true;
   const HWND wnd = Provider.Form->Handle();
   Provider.CaptionButtons().BtnClose.State = 0;
   Provider.HotElement = 0;
@@ -221,9 +311,9 @@ bool ReleaseClose(TsSkinProvider& Provider) {
 
 // A user button: its OnMouseUp.
 void ReleaseUserButton(TsSkinProvider& Provider, int Code, vcl::TPoint Screen) {
-  if (!Provider.ElementPressed(Code)) return;
+  if (!ElementPressed(Provider, Code)) return;
   TsTitleButton* button = Provider.TitleButtons()->Items(Code - kHitUserButton);
-  Provider.SetElementState(Code, 1);
+  SetElementState(Provider, Code, 1);
   const TsSkinProvider::TWatch alive = Provider.Watch();
   if (button->OnMouseUp) button->OnMouseUp(button, vcl::mbLeft, {}, Screen.X, Screen.Y);
   if (alive) Provider.SetHotElement(0, true);
@@ -231,11 +321,11 @@ void ReleaseUserButton(TsSkinProvider& Provider, int Code, vcl::TPoint Screen) {
 
 // A title bar item: its release, a click when the release is still over it.
 void ReleaseTitleBarItem(TsSkinProvider& Provider, int Code, vcl::TPoint Screen) {
-  if (!Provider.ElementPressed(Code)) return;
-  Provider.SetElementState(Code, 0);
+  if (!ElementPressed(Provider, Code)) return;
+  SetElementState(Provider, Code, 0);
   // Hit again where the release happened, not where the cursor is now: it may have moved on
   // since the system queued the release.
-  const bool over = Provider.ElementAtScreen(Screen) == Code;
+  const bool over = ElementAtScreen(Provider, Screen) == Code;
   Provider.TitleBarItemMouseUp(Code - kHitTitleBarItem, Screen, over);
 }
 
@@ -273,13 +363,6 @@ TsSkinProvider::TWatch::operator bool() const {
   if (!alive_ || !wnd_) return false;
   vcl::TCustomForm* form = provider_->Form;
   return form && form->HandleAllocated() && form->Handle() == wnd_;
-}
-
-int TsSkinProvider::BorderFormHitTest(vcl::TPoint Screen) {
-  TqvBorderForm* border = ExtBorderForm();
-  if (!border) return -1;
-  vcl::TMessage test{WM_NCHITTEST, 0, MAKELPARAM(Screen.X, Screen.Y), 0};
-  return border->HitTest(test);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -330,7 +413,7 @@ int TsSkinProvider::HitTestAt(vcl::TPoint Screen) {
   }
 
   // The size grip.
-  if (InGrip(image)) return HTBOTTOMRIGHT;
+  if (InGrip(*this, image)) return HTBOTTOMRIGHT;
   return HTCLIENT;
 }
 
@@ -368,18 +451,6 @@ vcl::TPoint TsSkinProvider::ImagePointOf(vcl::TPoint Screen) {
   return p;
 }
 
-bool TsSkinProvider::InGrip(vcl::TPoint ImagePoint) {
-  const TsSkinManager* manager = SkinManager();
-  if (!manager) return false;
-  // The grip shown, or the size box between the form's own two scroll bars.
-  const TqvShownScrollBars bars = scroll_bars_.Shown();
-  if (!GripVisible() && !(bars.Horz && bars.Vert)) return false;
-  const int index = manager->Skin().ConstData.GripImage;
-  if (!manager->IsValidImgIndex(index)) return false;
-  const vcl::TPoint grip = GripPos(index);
-  return (grip.X != 0 || grip.Y != 0) && ImagePoint.X > grip.X && ImagePoint.Y > grip.Y;
-}
-
 void TsSkinProvider::WMNCHitTest(vcl::TMessage& Message) {
   if (AutoCreated) {
     AutoCreated = false;
@@ -391,7 +462,7 @@ void TsSkinProvider::WMNCHitTest(vcl::TMessage& Message) {
   if ((code == kHitMin || code == kHitMax || code == kHitClose) && IsChildForm(Form)) UpdateSysMenuStyle(true);
   if (code == HTNOWHERE || code == HTCLIENT || code == HTCAPTION || code == HTMENU || IsSizingHitCode(code)) {
     // Only the skin's grip is the provider's to answer; the system knows the rest.
-    if (!InGrip(ImagePointOf(MessagePoint(Message)))) return CallOldWndProc(Message);
+    if (!InGrip(*this, ImagePointOf(MessagePoint(Message)))) return CallOldWndProc(Message);
     Message.Result = HTBOTTOMRIGHT;
     return;
   }
@@ -400,11 +471,6 @@ void TsSkinProvider::WMNCHitTest(vcl::TMessage& Message) {
 
 // ---------------------------------------------------------------------------------------
 // The hot and pressed elements
-
-void TsSkinProvider::SetElementState(int Code, int State) {
-  if (IsTitleBarItemHitCode(Code)) return SetTitleBarItemState(Code - kHitTitleBarItem, State);
-  if (TsCaptionButton* element = ElementByCode(Code)) element->State = State;
-}
 
 void TsSkinProvider::SetHotElement(int Code, bool Repaint) {
   if (Code == HotElement || !DrawNonClientArea) return;
@@ -416,14 +482,14 @@ void TsSkinProvider::SetHotElement(int Code, bool Repaint) {
   if (HotElement > 0) {
     if (vcl::Application) vcl::Application->CancelHint();
     const int old = HotElement;
-    SetElementState(old, 0);
+    SetElementState(*this, old, 0);
     // A user button's state shows at once.
     if (Repaint || IsUserButtonHitCode(old)) RepaintElement(old);
     refresh = Repaint && IsTitleBarItemHitCode(old);
   }
   HotElement = Code;
   if (!TitleButtonPressed() && Code > 0) {
-    SetElementState(Code, 1);
+    SetElementState(*this, Code, 1);
     if (Repaint || IsUserButtonHitCode(Code)) RepaintElement(Code);
     if (Repaint && IsTitleBarItemHitCode(Code)) refresh = true;
   }
@@ -436,25 +502,9 @@ void TsSkinProvider::PressElement(int Code) {
     SetTitleButtonPressed(false);
     SetHotElement(Code, false);
   }
-  SetElementState(Code, 2);
+  SetElementState(*this, Code, 2);
   RepaintElement(Code);
   SetTitleButtonPressed(true);
-}
-
-void TsSkinProvider::ReleaseElement(int Code) {
-  if (HotElement == Code) return SetHotElement(0, true);
-  SetElementState(Code, 0);
-  RepaintElement(Code);
-}
-
-int TsSkinProvider::ElementAtScreen(vcl::TPoint Screen) {
-  return ExtBorderForm() ? BorderFormHitTest(Screen) : HitTestAt(Screen);
-}
-
-bool TsSkinProvider::ElementPressed(int Code) {
-  if (IsTitleBarItemHitCode(Code)) return TitleButtonPressed() && HotElement == Code;
-  const TsCaptionButton* element = ElementByCode(Code);
-  return element && element->State == 2;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -462,16 +512,16 @@ bool TsSkinProvider::ElementPressed(int Code) {
 
 void TsSkinProvider::WMNCLButtonDown(vcl::TMessage& Message) {
   int code = static_cast<int>(static_cast<std::intptr_t>(Message.WParam));
-  if (!DrawNonClientArea) return code == HTSYSMENU ? IconClicked(Message) : CallOldWndProc(Message);
+  if (!DrawNonClientArea) return code == HTSYSMENU ? IconClicked(*this, Message) : CallOldWndProc(Message);
   // A press passed on by the border window (its code is asked of the border form).
   const bool fromBorder = ExtBorderForm() && code == HTTRANSPARENT;
   if (ExtBorderForm() && code == HTOBJECT) return CallOldWndProc(Message);
   if (fromBorder) {
     // What the system does next goes by the real code.
-    code = BorderFormHitTest(MessagePoint(Message));
+    code = BorderFormHitTest(*this, MessagePoint(Message));
     Message.WParam = static_cast<WPARAM>(code);
   }
-  if (code == HTSYSMENU) return IconClicked(Message);
+  if (code == HTSYSMENU) return IconClicked(*this, Message);
   if (code == HTMENU) return CallOldWndProc(Message);
   if (PressTitleElement(*this, code, Message)) return;
   if (IsIconic(Form->Handle())) {
@@ -483,51 +533,12 @@ void TsSkinProvider::WMNCLButtonDown(vcl::TMessage& Message) {
   DragFrame(*this, code, fromBorder, Message);
 }
 
-bool TsSkinProvider::BlendOnMovingAllowed(const TsSkinManager& Manager, bool FromBorder) {
-  const TqvBlendOnMoving* blend = Manager.AnimEffects()->BlendOnMoving();
-  if (!blend->Active() || !Form->HandleAllocated()) return false;
-  const HWND wnd = Form->Handle();
-  if (IsIconic(wnd)) return false;
-  // The border window is dragged with the picture: not for a maximised form, and only when the
-  // blend shows (with composition, a blend value of 255 changes nothing).
-  if (FromBorder)
-    return !IsZoomed(wnd) && (!AeroIsEnabled() || blend->BlendValue() < 255) && AllowBlendOnMoving();
-  return true;
-}
-
-// A press on the caption icon: the skinned system menu drops below it.
-void TsSkinProvider::IconClicked(vcl::TMessage& Message) {
-  Message.Result = 0;
-  CallOldWndProc(Message);
-  if (Message.Result != 0) return;
-  SetHotElement(0, true);
-  SetTitleButtonPressed(false);
-  const HWND wnd = Form->Handle();
-  TsSkinManager* manager = SkinManager();
-  if (!manager || !manager->SkinnedPopups()) {
-    // A second click may come meanwhile and close the form: nothing is touched unless the
-    // provider still serves its window.
-    const TWatch alive = Watch();
-    ProcessMessagesUntil({}, kSysMenuDelay);
-    if (!alive || BeingDestroyed(Form) || (SkinData && SkinData->Updating)) return;
-  }
-  RECT r{};
-  GetWindowRect(wnd, &r);
-  if (!IsChildForm(Form)) {
-    const int def = DefBorderWidth(wnd, nullptr, false);
-    DropSysMenu(vcl::TPoint(r.left + SysBorderWidth(wnd, nullptr, false),
-                            r.top + def + Form->BorderWidth() + caption_buttons_->IconRect.Height() + def));
-  } else if (MDIProvider()) {
-    DropSysMenu(vcl::TPoint(r.left, r.top + SysCaptionHeightOfForm() + 4 - (IsIconic(wnd) ? 16 : 0)));
-  }
-}
-
 void TsSkinProvider::WMNCLButtonUp(vcl::TMessage& Message) {
   if (!DrawNonClientArea || !Form->Enabled()) return CallOldWndProc(Message);
   const vcl::TPoint screen = ScreenPointOf(Form->Handle(), Message);
   // A client release carries key flags, not a hit code.
   int code = Message.Msg == WM_LBUTTONUP ? HTCLIENT : static_cast<int>(static_cast<std::intptr_t>(Message.WParam));
-  if (code == HTTRANSPARENT && ExtBorderForm()) code = BorderFormHitTest(screen);
+  if (code == HTTRANSPARENT && ExtBorderForm()) code = BorderFormHitTest(*this, screen);
   LetGoTitleBarItems(TitleBar(), code);
   // The press ends whatever the release does (the flag is the process's, not the provider's),
   // unless closing freed the provider.
@@ -597,7 +608,7 @@ void TsSkinProvider::WMNCRButtonUp(vcl::TMessage& Message) {
   if (!HasBorder()) return CallOldWndProc(Message);
   const vcl::TPoint p = MessagePoint(Message);
   int code = static_cast<int>(static_cast<std::intptr_t>(Message.WParam));
-  code = code == HTTRANSPARENT && ExtBorderForm() ? BorderFormHitTest(p) : HitTestAt(p);
+  code = code == HTTRANSPARENT && ExtBorderForm() ? BorderFormHitTest(*this, p) : HitTestAt(p);
   if (code != HTCAPTION && code != HTSYSMENU) return;
   SetHotElement(0, true);
   SetTitleButtonPressed(false);

@@ -478,8 +478,6 @@ class TsSkinProvider : public TsSkinProviderBase,
   void SetHotElement(int Code, bool Repaint);
   // Marks Code pressed (and hot) and repaints it.
   void PressElement(int Code);
-  // The border form's hit test of a screen point (-1 without a border window).
-  int BorderFormHitTest(vcl::TPoint Screen);
   // ---- the form's own scroll bars (FormScrollBars.h)
   TqvFormScrollBars& ScrollBars() { return scroll_bars_; }
   void UpdateScrollAdapter() { scroll_bars_.Update(); }
@@ -495,27 +493,10 @@ class TsSkinProvider : public TsSkinProviderBase,
   bool SysMenuIconShown = true;
   // A screen point in the window image's coordinates.
   vcl::TPoint ImagePointOf(vcl::TPoint Screen);
-  // The point of the window image lies on the skin's size grip.
-  bool InGrip(vcl::TPoint ImagePoint);
   // The rubber frame of outline sizing: started by a press on the caption or an edge (or by
   // the move and size commands), ended by the release, which gives the form its bounds.
   void StartRubberFrame(int HitCode);
   void EndRubberFrame();
-  // An element's state (0 normal, 1 hot, 2 pressed) without repainting it.
-  void SetElementState(int Code, int State);
-  // The element was pressed and is still held.
-  bool ElementPressed(int Code);
-  // A pressed element let go without its command: back to normal, and no longer hot.
-  void ReleaseElement(int Code);
-  // The hit code of a screen point as the frame's mouse sees it: the border window answers for
-  // the title when there is one.
-  int ElementAtScreen(vcl::TPoint Screen);
-  // A caption press starts the blended move: the manager's effect on, the form not minimised;
-  // for a press on the border window also not maximised, with a blend that shows (composition
-  // off or a blend value below 255) and AllowBlendOnMoving.
-  bool BlendOnMovingAllowed(const TsSkinManager& Manager, bool FromBorder);
-  // A press on the caption icon: the skinned system menu below it.
-  void IconClicked(vcl::TMessage& Message);
   // The record of a system or MDI button by hit code; nil for others.
   TsCaptionButton* ButtonByCode(int Code);
   // The record of any title element (user buttons too); nil when none or hidden.
