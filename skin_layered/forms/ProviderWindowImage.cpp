@@ -30,9 +30,6 @@
 namespace skin_layered {
 namespace {
 
-// DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS.
-constexpr UINT kCaptionFlags = 0x8824;
-
 int StateOf(const TsLoadedSkin& Skin, int Index, bool Active) {
   if (!Skin.IsValidSkinIndex(Index)) return 0;
   return std::min(Active ? 1 : 0, std::max(0, Skin.Sections[static_cast<std::size_t>(Index)].States - 1));
@@ -46,17 +43,6 @@ TqvCacheInfo ImageBehind(vcl::TBitmap* Image) {
 }
 
 }  // namespace
-
-// ---------------------------------------------------------------------------------------
-// The caption font
-
-vcl::TFont* TsSkinProvider::CaptionFont() {
-  if (!caption_font_) {
-    caption_font_ = std::make_unique<vcl::TFont>();
-    if (vcl::UniqueFont font = GetCaptionFont()) caption_font_->SetHandle(font.release());
-  }
-  return caption_font_.get();
-}
 
 // ---------------------------------------------------------------------------------------
 // Rebuilding the image
@@ -176,7 +162,7 @@ bool TsSkinProvider::PaintAllImage() {
     PaintMenuItems();
     if (!borderPaintsFrame) {
       PaintTitleIcon();
-      PaintCaptionText();
+      caption_text_->PaintCaptionText();
     }
     if (border) PaintExtendedBorder(borderPaintsFrame);
     if (caption != 0 && DrawNonClientArea) {
@@ -214,7 +200,7 @@ void TsSkinProvider::PaintExtendedBorder(bool PaintsFrame) {
   if (PaintsFrame) {
     PaintTitleBackground();
     PaintTitleIcon();
-    PaintCaptionText();
+    caption_text_->PaintCaptionText();
     return;
   }
   // The frame's own corners over the shadow where the form's border image leaves them open.
@@ -351,7 +337,7 @@ void TsSkinProvider::PaintMenuItems() {
     } else {
       // Without the skinned menu painter the caption is written in the menu line's colours.
       vcl::TCanvas* canvas = image->Canvas();
-      canvas->Font()->Assign(vcl::Screen ? vcl::Screen->MenuFont() : CaptionFont());
+      canvas->Font()->Assign(vcl::Screen ? vcl::Screen->MenuFont() : caption_text_->CaptionFont());
       SetBkMode(canvas->Handle(), TRANSPARENT);
       WriteSkinText(canvas, item->Caption(), item->Enabled(), manager, 0, section,
                     DT_CENTER | DT_VCENTER | DT_SINGLELINE, place);
@@ -371,120 +357,6 @@ void TsSkinProvider::SaveTitleBg(bool AllLines) {
   TitleBgBmp->SetSize(std::max(0, width), std::max(0, height));
   BitBlt(TitleBgBmp->Canvas()->Handle(), 0, 0, width, height, image->Canvas()->Handle(), ImageWidth() - width - 1, 0,
          SRCCOPY);
-}
-
-void TsSkinProvider::PaintCaptionText() {
-  TsSkinManager* manager = SkinManager();
-  vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
-  if (!manager || !image || CaptionHeight(true) == 0 || !DrawNonClientArea || !Form->HandleAllocated()) return;
-  const TsLoadedSkin& skin = manager->Skin();
-  const TsSkinData& data = skin.SkinData;
-  const HWND wnd = Form->Handle();
-  const vcl::TRect shadow = ShadowSize();
-  const bool zoomed = IsZoomed(wnd);
-  const bool rtl = Form->UseRightToLeftReading();
-  const int frame = SysBorderWidth(wnd, ExtBorderForm(), true);
-  const int captionSection = CaptionIndex >= 0 && skin.IsValidSkinIndex(CaptionIndex) ? CaptionIndex : kNoIndex;
-
-  vcl::TRect r;
-  r.Left = frame + (IconVisible() ? TitleIconWidth() : 0) + 4 + data.BILeft + shadow.Left + (captionSection >= 0 ? 2 : 0);
-  r.Right = ImageWidth() - caption_buttons_->ButtonsBlockWidth() - 12 - shadow.Right;
-  TsTitleBar* bar = caption_items_->ShownTitleBar();
-  if (bar) {
-    // The caption between the bar's items.
-    const vcl::TRect free = bar->FreeArea();
-    r.Left = free.Left + 8;
-    r.Right = free.Right - 8;
-  }
-  r.Top = shadow.Top + 2;
-  if (ExtBorderForm() && zoomed && data.MaxHeight != 0 && data.MaxHeight != data.TitleHeight)
-    r.Top += (data.TitleHeight - data.MaxHeight) / 2;
-
-  vcl::TCanvas* canvas = image->Canvas();
-  const bool showMain = bar ? bar->ShowCaption() : added_title_->ShowMainCaption();
-  const vcl::String text = showMain ? Form->Caption() : vcl::String();
-  canvas->Font()->Assign(CaptionFont());
-  UINT flags = kCaptionFlags | (rtl ? DT_RTLREADING : 0);
-  const vcl::TSize main = text.empty() ? vcl::TSize{0, 0} : canvas->TextExtent(text);
-  vcl::TSize added{0, 0};
-  if (!added_title_->Text().empty()) {
-    canvas->Font()->Assign(added_title_->Font());
-    added = canvas->TextExtent(added_title_->Text());
-    canvas->Font()->Assign(CaptionFont());
-  }
-  const int textHeight = std::max(main.cy, added.cy);
-  r.Top = (bar ? caption_items_->TitleBarCentre : caption_buttons_->TitleCentre) - textHeight / 2;
-  r.Bottom = r.Top + textHeight;
-
-  vcl::TAlignment alignment = caption_alignment_;
-  if (rtl && alignment != vcl::taCenter)
-    alignment = alignment == vcl::taLeftJustify ? vcl::taRightJustify : vcl::taLeftJustify;
-  const int wanted = main.cx + (added.cx > 0 ? added.cx + 4 : 0);
-  if (alignment == vcl::taRightJustify) {
-    if (r.Right - (wanted + 4) > r.Left) r.Left = r.Right - (wanted + 4);
-  } else if (alignment == vcl::taCenter) {
-    r.Left = std::max(r.Left, (ImageWidth() - wanted) / 2);
-  }
-  if (r.Right <= r.Left) return;
-
-  const int title = GetTitleSkinIndex();
-  int section = skin.IsValidSkinIndex(title) ? title : kNoIndex;
-  // Without a title section the caption stands on the form's own face: its colours, or the
-  // system's text colour where the skin has no section for the form either.
-  if (section < 0 && skin.IsValidSkinIndex(SkinData->SkinIndex)) section = SkinData->SkinIndex;
-  if (section < 0) canvas->Font()->SetColor(vcl::clBtnText);
-  if (captionSection >= 0) {
-    vcl::TRect back = r;
-    back.Inflate(4, 2);
-    back.Right = std::min(back.Left + wanted + 8, back.Right);
-    PaintItemBg(captionSection, ImageBehind(image), StateOf(skin, captionSection, FormActive), back, back.TopLeft(),
-                image, &skin);
-    section = captionSection;
-  }
-  const int sectionState = StateOf(skin, section, FormActive);
-  vcl::TRect textRect = r;
-  if (!text.empty()) {
-    textRect.Right = std::min(r.Right, r.Left + main.cx);
-    // The text's glow first: the section's normal glow for an inactive caption, its hot glow
-    // for an active one.
-    if (skin.IsValidSkinIndex(section) && (data.Version > 7.5 || !CaptionGlowNewSkinsOnly())) {
-      const TsGenState& glow = skin.Sections[static_cast<std::size_t>(section)].Props[FormActive ? 1 : 0];
-      if (glow.GSize > 0)
-        WriteTextGlow(image, text, textRect, flags, kGlowAllSides, glow.GSize, glow.GCol,
-                      FormActive ? GlowCacheActive : GlowCacheInactive);
-    }
-    canvas->Brush()->SetStyle(vcl::bsClear);
-    if (ExtBorderForm())
-      AlphaWriteSkinText(image, text, true, textRect, flags, section, sectionState == 1, &skin);
-    else
-      WriteSkinText(canvas, text, true, manager, sectionState, section, flags, textRect);
-  }
-  // The added title after the form's caption.
-  if (added_title_->Text().empty()) return;
-  vcl::TRect more = r;
-  more.Left = text.empty() ? r.Left : textRect.Right + 4;
-  if (more.Width() <= 8) return;
-  canvas->Font()->Assign(added_title_->Font());
-  vcl::TColor color = added_title_->Font()->Color();
-  const TsGeneralData* sec = skin.IsValidSkinIndex(section) ? &skin.Sections[static_cast<std::size_t>(section)] : nullptr;
-  if (color == vcl::clNone || color == vcl::clWindowText) {
-    color = sec ? sec->Props[static_cast<std::size_t>(std::min(sectionState, 1))].FontColor : vcl::clWindowText;
-  } else if (!FormActive && sec) {
-    color = static_cast<vcl::TColor>(
-        MixColors(static_cast<TColorValue>(vcl::ColorToRGB(color)), static_cast<TColorValue>(sec->Props[0].Color), 0.5));
-  }
-  canvas->Font()->SetColor(color);
-  canvas->Brush()->SetStyle(vcl::bsClear);
-  if (ExtBorderForm()) {
-    AlphaDrawText(image, added_title_->Text(), more, flags, color);
-  } else {
-    vcl::TRect place = more;
-    RECT native = place;
-    SetBkMode(canvas->Handle(), TRANSPARENT);
-    SetTextColor(canvas->Handle(), static_cast<COLORREF>(vcl::ColorToRGB(color)));
-    DrawTextW(canvas->Handle(), added_title_->Text().c_str(), static_cast<int>(added_title_->Text().size()), &native,
-              flags);
-  }
 }
 
 // ---------------------------------------------------------------------------------------

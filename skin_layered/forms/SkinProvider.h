@@ -26,7 +26,7 @@
 // The skinned system menu is TsSystemMenu (SystemMenu.h); the skinned menus are TsSkinableMenus
 // (SkinableMenus.h); the title bar component is TsTitleBar (TitleBar.h), its items on the
 // caption TqvCaptionItems (CaptionItems.h); the title-bar buttons are TqvCaptionButtons
-// (CaptionButtons.h).
+// (CaptionButtons.h), the caption's text TqvCaptionText (CaptionText.h).
 // A handler not built yet passes its message to the form's own procedure (CallOldWndProc).
 #pragma once
 
@@ -51,6 +51,7 @@
 #include "skin_layered/forms/BorderForm.h"
 #include "skin_layered/forms/CaptionButtons.h"
 #include "skin_layered/forms/CaptionItems.h"
+#include "skin_layered/forms/CaptionText.h"
 #include "skin_layered/forms/CtrlAdapter.h"
 #include "skin_layered/forms/FormGlue.h"
 #include "skin_layered/forms/FormScrollBars.h"
@@ -123,7 +124,8 @@ class TsSkinProvider : public TsSkinProviderBase,
                        public TqvAdapterOwner,
                        public TqvMdiFrameOwner,
                        public TqvCaptionItemsHost,
-                       public TqvCaptionButtonsHost {
+                       public TqvCaptionButtonsHost,
+                       public TqvCaptionTextHost {
   VCL_CLASS(TsSkinProvider, TsSkinProviderBase)
  public:
   // AOwner must be a form (else EAbort). A provider that is not designed, and found no other
@@ -136,7 +138,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   void Loaded() override;
 
   // ---- published
-  TqvAddedTitle* AddedTitle() const { return added_title_.get(); }
+  TqvAddedTitle* AddedTitle() const override { return added_title_.get(); }
   void SetAddedTitle(TqvAddedTitle* Value) { added_title_->Assign(Value); }
   bool AllowAnimation() const { return allow_animation_; }
   void SetAllowAnimation(bool Value) { allow_animation_ = Value; }
@@ -145,7 +147,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   void SetAllowExtBorders(bool Value);
   bool AllowBlendOnMoving() const { return allow_blend_on_moving_; }
   void SetAllowBlendOnMoving(bool Value) { allow_blend_on_moving_ = Value; }
-  vcl::TAlignment CaptionAlignment() const { return caption_alignment_; }
+  vcl::TAlignment CaptionAlignment() const override { return caption_alignment_; }
   void SetCaptionAlignment(vcl::TAlignment Value);
   bool GetDrawNonClientArea() const { return DrawNonClientArea; }
   // On: the frame painted from the skin (WS_SYSMENU taken away); off: the system's frame, its
@@ -205,6 +207,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   bool CaptionActive() const override { return FormActive; }
   TsSystemMenu* SystemMenuOf(vcl::TCustomForm* Other) const override;
   vcl::TBitmap* TitleBackground() const override { return TitleBgBmp.get(); }
+  int CaptionSectionIndex() const override { return CaptionIndex; }
 
   // ---- state the form skinning shares
   bool AutoCreated = false;    // attached by the library; cleared when it prepares the form
@@ -235,14 +238,12 @@ class TsSkinProvider : public TsSkinProviderBase,
   vcl::TObject* AnimTimer = nullptr;
   // ---- the title (image coordinates)
   // The title-bar buttons' records, the icon's place and the caption's centre line.
-  TqvCaptionButtons& CaptionButtons() const { return *caption_buttons_; }
+  TqvCaptionButtons& CaptionButtons() const override { return *caption_buttons_; }
   int HotElement = 0;  // hit code of the element under the mouse (0 none)
   // The clean caption corner under the buttons, and the menu line's strip (a single button or
   // menu item repaints from them).
   std::unique_ptr<vcl::TBitmap> TitleBgBmp;
   std::unique_ptr<vcl::TBitmap> MenuLineBmp;
-  // The glow behind the caption text, kept for each caption state.
-  TGlowMask GlowCacheActive, GlowCacheInactive;
 
   // The border form when extended borders are in force; nil otherwise (the base's BorderForm
   // points at it too).
@@ -406,7 +407,6 @@ class TsSkinProvider : public TsSkinProviderBase,
   bool PaintAllImage();
   // The WM_NCPAINT painter: the frame strips of the image onto the window.
   void PaintNonClient();
-  void PaintCaptionText();
   void PaintTitleBackground();
   // With a border form: the skin's extended border and shadow around the image (over all of
   // it with PaintsFrame, then the caption again).
@@ -624,9 +624,6 @@ class TsSkinProvider : public TsSkinProviderBase,
   std::unique_ptr<vcl::TBitmap> temp_bmp_;
   std::unique_ptr<vcl::TBitmap> work_bmp_;
 
-  // The title font (the system's caption font), made on first use.
-  vcl::TFont* CaptionFont();
-  std::unique_ptr<vcl::TFont> caption_font_;
   int redraw_locks_ = 0;
   TqvFormScrollBars scroll_bars_{*this, ExtFlags};
   // The client size the last WM_SIZE gave.
@@ -650,6 +647,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   TsTitleBar* title_bar_ = nullptr;
   std::unique_ptr<TqvCaptionItems> caption_items_ = std::make_unique<TqvCaptionItems>(*this);
   std::unique_ptr<TqvCaptionButtons> caption_buttons_ = std::make_unique<TqvCaptionButtons>(*this);
+  std::unique_ptr<TqvCaptionText> caption_text_ = std::make_unique<TqvCaptionText>(*this);
   vcl::String title_skin_;
   bool use_global_color_ = true;
 };
