@@ -317,7 +317,7 @@ void TqvMinTimer::MinimizeStep() {
 
   SetEnabled(false);
   if (Provider) {
-    Provider->AnimBusy = false;
+    Provider->Animator().Busy = false;
     Provider->SetHotElement(0, false);
     Provider->ExtFlags &= ~kExtMinimizing;
   }
@@ -357,7 +357,7 @@ void TqvMinTimer::RestoreStep() {
       SetWindowLongPtrW(Wnd, GWL_EXSTYLE, ex & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
   }
   if (Provider) {
-    Provider->AnimBusy = false;
+    Provider->Animator().Busy = false;
     Provider->ExtFlags &= ~kExtRestoring;
     if (TqvBorderForm* border = Provider->ExtBorderForm()) border->Busy = false;
     if (form && form->Menu() && !Provider->ExtBorderForm() && AeroIsEnabled() && Provider->SkinData)

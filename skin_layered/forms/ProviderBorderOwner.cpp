@@ -18,7 +18,7 @@ class TsProviderBorderOwner final : public TqvBorderOwner {
   TsCommonData* SkinData() const override { return provider_.SkinData; }
   bool DrawsNonClientArea() const override { return provider_.DrawNonClientArea; }
   bool Frozen() const override { return provider_.Frozen; }
-  bool Animating() const override { return provider_.AnimTimer != nullptr; }
+  bool Animating() const override { return provider_.Animator().Timer() != nullptr; }
   bool MaxBorderLarge() const override { return provider_.MaxBorderLarge; }
   std::uint32_t Flags() const override { return provider_.ExtFlags; }
   void SetFlags(std::uint32_t Value) override { provider_.ExtFlags = Value; }

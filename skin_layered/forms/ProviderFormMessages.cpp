@@ -87,7 +87,7 @@ void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) {
       if (alive) AfterMinimize();
       return;
     }
-    auto* minTimer = dynamic_cast<TqvMinTimer*>(AnimTimer);
+    auto* minTimer = dynamic_cast<TqvMinTimer*>(animator_.Timer());
     if (command == SC_MAXIMIZE && !Form->Parent() && minTimer && IsIconic(wnd) && MinimizingEffect(manager)) {
       // Maximised from the task bar: the picture flies back first.
       const auto systemAnimation = SystemMinAnimationOff();
@@ -185,7 +185,7 @@ void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) {
   }
   if (command == SC_MAXIMIZE) ExtFlags &= ~kExtSysCommand;
   if (command == SC_RESTORE)
-    if (auto* timer = dynamic_cast<TqvMinTimer*>(AnimTimer); timer && !timer->Enabled()) FreeAnimTimer();
+    if (auto* timer = dynamic_cast<TqvMinTimer*>(animator_.Timer()); timer && !timer->Enabled()) animator_.FreeTimer();
   if (SystemMenu && SystemMenu->MaximizeVisible()) {
     // The maximise button leaves its hot or pressed look behind.
     HotElement = kHitMax;
@@ -385,7 +385,7 @@ void TsSkinProvider::WMSysColorChange(vcl::TMessage& Message) {
 void TsSkinProvider::WMSettingChange(vcl::TMessage& Message) {
   SkinData->BGChanged = true;
   if (Message.WParam == SPI_SETWORKAREA)
-    if (auto* timer = dynamic_cast<TqvMinTimer*>(AnimTimer); timer && timer->Enabled()) timer->InitData();
+    if (auto* timer = dynamic_cast<TqvMinTimer*>(animator_.Timer()); timer && timer->Enabled()) timer->InitData();
   CallOldWndProc(Message);
 }
 

@@ -267,10 +267,10 @@ void ReleaseMinimize(TsSkinProvider& Provider, vcl::TMessage& Message, vcl::TPoi
   // The main form minimises through its animation; minimised itself (it stands on the
   // desktop, not only on the task bar), it restores as any other form.
   if (vcl::Application && Provider.Form == vcl::Application->MainForm() && !IsIconic(wnd)) {
-    Provider.AnimBusy = true;
+    Provider.Animator().Busy = true;
     const TsSkinProvider::TWatch alive = Provider.Watch();
     SendCommand(wnd, SC_MINIMIZE);
-    if (alive) Provider.AnimBusy = false;
+    if (alive) Provider.Animator().Busy = false;
   } else {
     SendCommand(wnd, IsIconic(wnd) ? SC_RESTORE : SC_MINIMIZE);
   }

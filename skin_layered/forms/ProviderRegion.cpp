@@ -38,7 +38,7 @@ auto MakingTaskbarPicture(TsSkinProvider* Provider) {
 // The source of the task-bar pictures: the minimised form's picture while it is restored by
 // its animation, else the window image.
 vcl::TBitmap* PictureSource(TsSkinProvider* Provider, bool& FromCache) {
-  vcl::TBitmap* snapshot = Provider->AnimationSnapshot();
+  vcl::TBitmap* snapshot = Provider->Animator().Snapshot();
   FromCache = snapshot == nullptr;
   vcl::TBitmap* source = snapshot ? snapshot : (Provider->SkinData ? Provider->SkinData->CacheBmp() : nullptr);
   return source && source->Width() > 0 && source->Height() > 0 ? source : nullptr;

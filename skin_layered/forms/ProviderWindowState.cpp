@@ -284,7 +284,7 @@ void TsSkinProvider::PrepareHideAnimation(vcl::TMessage& Message) {
 void TsSkinProvider::RunHideAnimation(vcl::TMessage& Message) {
   const auto* pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
   TsSkinManager* manager = SkinManager();
-  if (!pos || !(pos->flags & SWP_HIDEWINDOW) || !manager || !AllowAnimation() || AnimBusy || !DrawNonClientArea ||
+  if (!pos || !(pos->flags & SWP_HIDEWINDOW) || !manager || !AllowAnimation() || animator_.Busy || !DrawNonClientArea ||
       !manager->Active() || !Form->HandleAllocated() || IsIconic(Form->Handle()) || !SkinData->CacheBmp())
     return;
   const TqvFormHide* hide = manager->AnimEffects()->FormHide();
@@ -325,7 +325,7 @@ void TsSkinProvider::WMWindowPosChanged(vcl::TMessage& Message) {
   if (pos && manager && DrawNonClientArea && Form->HandleAllocated()) {
     const HWND wnd = Form->Handle();
     MaxBorderLarge = ExtBorderForm() && IsZoomed(wnd) && TitleHeightByState(true) > SysCaptionHeightOfForm() + 4;
-    if ((pos->flags & SWP_HIDEWINDOW) && !AnimBusy && SkinData->CacheBmp() && !IsIconic(wnd)) {
+    if ((pos->flags & SWP_HIDEWINDOW) && !animator_.Busy && SkinData->CacheBmp() && !IsIconic(wnd)) {
       const TqvFormHide* hide = manager->AnimEffects()->FormHide();
       if (AllowAnimation() && hide->Active() && !HideAnimationForm() && manager->Active())
         AnimFormHide(this);  // the picture covers the window while it goes

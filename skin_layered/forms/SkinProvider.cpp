@@ -237,7 +237,7 @@ TsSkinProvider::~TsSkinProvider() {
   }
   if (!Designing(this)) {
     KillAnimations();
-    FreeAnimTimer();
+    animator_.FreeTimer();
     scroll_bars_.Free();
     ReleaseMdiIcons(this);
     if (Form) UnregisterForm(Form);

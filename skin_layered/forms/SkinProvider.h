@@ -22,6 +22,7 @@
 //   ProviderMenuMessages.cpp  the form's menus prepared for the skinned menus
 //   ProviderPaintMessages.cpp the painting messages, printing and single title elements
 //   ProviderGlued.cpp         glued forms moving along and snapping to edges (FormGlue.h)
+//   ProviderAnimations.cpp    the form's animations (FormAnimator.h)
 //   ProviderBorderOwner.cpp   the answers to the border form (MakeBorderOwner)
 // The skinned system menu is TsSystemMenu (SystemMenu.h); the skinned menus are TsSkinableMenus
 // (SkinableMenus.h); the title bar component is TsTitleBar (TitleBar.h), its items on the
@@ -53,6 +54,7 @@
 #include "skin_layered/forms/CaptionItems.h"
 #include "skin_layered/forms/CaptionText.h"
 #include "skin_layered/forms/CtrlAdapter.h"
+#include "skin_layered/forms/FormAnimator.h"
 #include "skin_layered/forms/FormGlue.h"
 #include "skin_layered/forms/FormScrollBars.h"
 #include "skin_layered/forms/MDIForm.h"
@@ -100,10 +102,8 @@ inline constexpr wchar_t kOneProviderMessage[] = L"Only one instance of the TsSk
 
 // Bits of ExtFlags.
 inline constexpr std::uint32_t kExtBorderSizing = 0x1;      // a size change goes to the border window
-inline constexpr std::uint32_t kExtBlendMoving = 0x80;      // moved with blending
-inline constexpr std::uint32_t kExtMinimizing = 0x100;      // minimise animation running
+// 0x80, 0x100 and 0x400 are the animator's kExtBlendMoving, kExtMinimizing and kExtRestoring.
 inline constexpr std::uint32_t kExtHiding = 0x200;          // hide animation running
-inline constexpr std::uint32_t kExtRestoring = 0x400;       // restore animation running
 inline constexpr std::uint32_t kExtTaskbarPicture = 0x800;  // a task-bar picture is being made
 inline constexpr std::uint32_t kExtSkinChanging = 0x1000;   // skin-change animation running
 // 0x2000 and 0x4000 are the border form's kBorderStretchedHeight and kBorderStretchedWidth.
@@ -125,7 +125,8 @@ class TsSkinProvider : public TsSkinProviderBase,
                        public TqvMdiFrameOwner,
                        public TqvCaptionItemsHost,
                        public TqvCaptionButtonsHost,
-                       public TqvCaptionTextHost {
+                       public TqvCaptionTextHost,
+                       public TqvAnimatorHost {
   VCL_CLASS(TsSkinProvider, TsSkinProviderBase)
  public:
   // AOwner must be a form (else EAbort). A provider that is not designed, and found no other
@@ -234,8 +235,6 @@ class TsSkinProvider : public TsSkinProviderBase,
   // form is skinned, freed when the skin goes), and an MDI frame's client object (owned).
   TqvCtrlAdapter* CtrlAdapter = nullptr;
   TsMDIForm* MDIForm = nullptr;
-  // The animation timer is made by its own part; nil until then.
-  vcl::TObject* AnimTimer = nullptr;
   // ---- the title (image coordinates)
   // The title-bar buttons' records, the icon's place and the caption's centre line.
   TqvCaptionButtons& CaptionButtons() const override { return *caption_buttons_; }
@@ -371,7 +370,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   // The window image's rectangle at (DX, DY) less the corner rectangles; the caller owns it.
   HRGN MakeRgn(int DX, int DY);
   HRGN MakeRgn() override { return MakeRgn(0, 0); }
-  void UpdateFormRgn(bool Repaint);
+  void UpdateFormRgn(bool Repaint) override;
   void UpdateRgn() override { UpdateFormRgn(true); }
   void RefreshNonClient();
   // The whole window image with the client area painted in; nil without a cached image.
@@ -380,25 +379,19 @@ class TsSkinProvider : public TsSkinProviderBase,
   void ShowAnimForm();
   void HideAnimForm() { title_cover_.Hide(); }
   vcl::TForm* TitleCover() const { return title_cover_.Shown(); }
-  // The form's task-bar picture of the running minimise animation, else nil.
-  vcl::TBitmap* AnimationSnapshot() const;
 
-  // ---- the form's animations (ProviderAnimations.cpp)
-  // A snapshot of the form flies to its task-bar button while it fades (the manager's
-  // Minimizing effect); a second start while one runs does nothing.
-  void StartMinimizeAnimation();
-  // The way back from the task-bar button; false when no minimise animation was kept.
-  bool StartRestoreAnimation();
-  // The form turns translucent while dragged (the manager's BlendOnMoving effect); with
-  // RunMoveLoop the system's move loop runs at once and the blend stops after it.
-  void StartBlendOnMoving(bool RunMoveLoop);
-  // The form opaque again; a snapshot form given (or made) covers the change and is freed.
-  void StopBlendOnMoving(vcl::TForm* SnapshotForm);
-  // Frees the animation timer (minimise or move).
-  void FreeAnimTimer();
+  // ---- the form's animations: the animator's (FormAnimator.h), and what it asks of the
+  // provider (ProviderAnimations.cpp)
+  TqvFormAnimator& Animator() { return animator_; }
+  void StartMinimizeAnimation() { animator_.StartMinimize(); }
+  bool StartRestoreAnimation() { return animator_.StartRestore(); }
+  void StartBlendOnMoving(bool RunMoveLoop) { animator_.StartBlendOnMoving(RunMoveLoop); }
+  void StopBlendOnMoving(vcl::TForm* SnapshotForm) { animator_.StopBlendOnMoving(SnapshotForm); }
   bool MinAnimAllowed() override;
   void MinAnimTimer() override;
   std::unique_ptr<vcl::TBitmap> StartMinAnimation(bool FreeCache) override { return FormSnapshot(FreeCache); }
+  void KillTitleAnimations() override { KillAnimations(); }
+  bool Watched(const std::function<void()>& Call) override;
 
   // ---- the window image (ProviderWindowImage.cpp)
   // Rebuilds the image when stale.
@@ -439,7 +432,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   // ---- glued forms and snapping: the glue's (FormGlue.h), unless this form is being moved
   // by its master's (ProviderGlued.cpp)
   TqvFormGlue& Glue() { return glue_; }
-  void UpdateGluedForms();
+  void UpdateGluedForms() override;
   void MoveGluedForms(bool WithBorderForm);
   void SnapToForms(int& X, int& Y);
   vcl::TRect AdjustForBorderForm(vcl::TRect R, bool Grow);
@@ -481,14 +474,9 @@ class TsSkinProvider : public TsSkinProviderBase,
   // ---- the form's own scroll bars (FormScrollBars.h)
   TqvFormScrollBars& ScrollBars() { return scroll_bars_; }
   void UpdateScrollAdapter() { scroll_bars_.Update(); }
-  // The window whose task-bar button stands for the form: the form's own when it is shown on
-  // the task bar, else the application's.
-  HWND TaskbarButtonWnd() const;
   // WM_SETREDRAW locks not yet undone (a switch-off raises it, a switch-on lowers it, never
   // below 0).
   int RedrawLockCount() const { return redraw_locks_; }
-  // An animation of the provider is busy: position changes leave the form alone.
-  bool AnimBusy = false;
   // The form's biSystemMenu as the skinned system menu last knew it.
   bool SysMenuIconShown = true;
   // A screen point in the window image's coordinates.
@@ -614,6 +602,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   };
   std::vector<TSavedLabel> labels_;
   TqvTitleCover title_cover_{*this};
+  TqvFormAnimator animator_{*this, *this, ExtFlags, this};
   std::unique_ptr<TqvAddedTitle> added_title_;
   std::unique_ptr<TsTitleIcon> title_icon_;
   std::unique_ptr<TsTitleButtons> title_buttons_;

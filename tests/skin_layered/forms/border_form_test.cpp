@@ -787,7 +787,7 @@ TEST_F(BorderFormTest, BlendOnMovingFadesTheBorderWindow) {
   blend->SetBlendValue(200);
   const vcl::TRect before = WindowBox(Wnd());
   provider->StartBlendOnMoving(false);
-  auto* timer = dynamic_cast<TqvMoveTimer*>(provider->AnimTimer);
+  auto* timer = dynamic_cast<TqvMoveTimer*>(provider->Animator().Timer());
   ASSERT_NE(timer, nullptr);
   EXPECT_TRUE(border->Busy);
   updates.clear();
@@ -799,7 +799,7 @@ TEST_F(BorderFormTest, BlendOnMovingFadesTheBorderWindow) {
   EXPECT_EQ(updates[1].Alpha, 250);  // 249.5 rounded
   provider->StopBlendOnMoving(nullptr);
   EXPECT_FALSE(border->Busy);
-  EXPECT_EQ(provider->AnimTimer, nullptr);
+  EXPECT_EQ(provider->Animator().Timer(), nullptr);
   EXPECT_EQ(WindowBox(Wnd()), before);
   ASSERT_FALSE(updates.empty());
   EXPECT_EQ(updates.back().Alpha, 255);

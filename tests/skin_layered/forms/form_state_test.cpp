@@ -90,7 +90,7 @@ class FormStateTest : public SkinnedFormTest {
     previousClock = SetAnimationClock(clock);
   }
   void TearDown() override {
-    if (provider) provider->FreeAnimTimer();
+    if (provider) provider->Animator().FreeTimer();
     SetAnimationClock(previousClock);
     // A hide animation still fading a form's picture ends here, on the real clock: nothing runs
     // on into the next test (a shutdown query would wait for it).
@@ -237,24 +237,24 @@ TEST_F(FormStateTest, MinimiseAndRestoreRunTheAnimationAndEndInTheRightState) {
   const HWND button = vcl::Application->Handle();
   EXPECT_EQ(g_attributes, (std::vector<TAttributeSet>{{button, kHasIconicBitmap, TRUE}}));
   EXPECT_EQ(GetSysMinAnimation(), before);  // and the setting is back as it was
-  auto* timer = dynamic_cast<TqvMinTimer*>(provider->AnimTimer);
+  auto* timer = dynamic_cast<TqvMinTimer*>(provider->Animator().Timer());
   ASSERT_NE(timer, nullptr);
   EXPECT_TRUE(provider->ExtFlags & kExtMinimizing);
   EXPECT_EQ(timer->Steps, 10);
   // A second start while one runs changes nothing.
   const double alpha = timer->Alpha;
   provider->StartMinimizeAnimation();
-  EXPECT_EQ(provider->AnimTimer, timer);
+  EXPECT_EQ(provider->Animator().Timer(), timer);
   EXPECT_DOUBLE_EQ(timer->Alpha, alpha);
 
   alphas.clear();
   RunToEnd(timer);
   EXPECT_TRUE(timer->Restoring);
-  EXPECT_FALSE((provider->ExtFlags & kExtMinimizing) || provider->AnimBusy);
+  EXPECT_FALSE((provider->ExtFlags & kExtMinimizing) || provider->Animator().Busy);
   EXPECT_FALSE(GetWindowLongPtrW(Wnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
   ASSERT_GE(alphas.size(), 8u);
   EXPECT_TRUE(std::is_sorted(alphas.rbegin(), alphas.rend()));  // fading out
-  EXPECT_NE(provider->AnimationSnapshot(), nullptr);            // the task bar's picture
+  EXPECT_NE(provider->Animator().Snapshot(), nullptr);            // the task bar's picture
 
   systemAnimationDuring = true;
   SendMessageW(Wnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
@@ -301,7 +301,7 @@ TEST_F(FormStateTest, AMinimisedMainFormsCommandsGoToTheApplicationWindow) {
   EXPECT_FALSE(IsIconic(main->Handle()));
   ShowWindow(main->Handle(), SW_MINIMIZE);
   mainProvider->StartMinimizeAnimation();  // as the application window's minimise starts it
-  auto* timer = dynamic_cast<TqvMinTimer*>(mainProvider->AnimTimer);
+  auto* timer = dynamic_cast<TqvMinTimer*>(mainProvider->Animator().Timer());
   ASSERT_NE(timer, nullptr);
   RunToEnd(timer);
   // The application window's restore reaches only a main form on the task bar: another
@@ -313,7 +313,7 @@ TEST_F(FormStateTest, AMinimisedMainFormsCommandsGoToTheApplicationWindow) {
   vcl::Application->SetMainFormOnTaskBar(true);
   ShowWindow(main->Handle(), SW_MINIMIZE);
   mainProvider->StartMinimizeAnimation();
-  timer = dynamic_cast<TqvMinTimer*>(mainProvider->AnimTimer);
+  timer = dynamic_cast<TqvMinTimer*>(mainProvider->Animator().Timer());
   ASSERT_NE(timer, nullptr);
   RunToEnd(timer);
   SendMessageW(main->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
@@ -322,7 +322,7 @@ TEST_F(FormStateTest, AMinimisedMainFormsCommandsGoToTheApplicationWindow) {
   EXPECT_TRUE(IsIconic(main->Handle()));
   vcl::Application->SetMainFormOnTaskBar(false);
   vcl::Application->UnhookMainWindow(hook);
-  mainProvider->FreeAnimTimer();
+  mainProvider->Animator().FreeTimer();
   main->Hide();
   mainProvider.reset();
   vcl::TObject::Free(main);

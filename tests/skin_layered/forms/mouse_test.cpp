@@ -295,7 +295,7 @@ TEST_F(MouseTest, BlendOnMovingStepsTheAlphaDownToTheBlendValue) {
   blend->SetTime(120);
   blend->SetBlendValue(200);
   provider->StartBlendOnMoving(false);
-  auto* timer = dynamic_cast<TqvMoveTimer*>(provider->AnimTimer);
+  auto* timer = dynamic_cast<TqvMoveTimer*>(provider->Animator().Timer());
   ASSERT_NE(timer, nullptr);
   EXPECT_TRUE(provider->ExtFlags & kExtBlendMoving);
   EXPECT_EQ(timer->TargetAlpha, 200);
@@ -312,7 +312,7 @@ TEST_F(MouseTest, BlendOnMovingStepsTheAlphaDownToTheBlendValue) {
   EXPECT_EQ(alphas.back(), 200);
   EXPECT_TRUE(std::is_sorted(alphas.rbegin(), alphas.rend()));
   provider->StopBlendOnMoving(nullptr);
-  EXPECT_EQ(provider->AnimTimer, nullptr);
+  EXPECT_EQ(provider->Animator().Timer(), nullptr);
   EXPECT_FALSE(provider->ExtFlags & kExtBlendMoving);
   EXPECT_FALSE(GetWindowLongPtrW(Wnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
 
@@ -321,7 +321,7 @@ TEST_F(MouseTest, BlendOnMovingStepsTheAlphaDownToTheBlendValue) {
   provider->SetAllowBlendOnMoving(false);
   provider->StartBlendOnMoving(false);
   auto twoSteps = [&] {
-    auto* t = dynamic_cast<TqvMoveTimer*>(provider->AnimTimer);
+    auto* t = dynamic_cast<TqvMoveTimer*>(provider->Animator().Timer());
     EXPECT_NE(t, nullptr);
     if (t) t->Step(), t->Step();
     BYTE alpha = 0;
