@@ -454,6 +454,13 @@ String TWinSkinForm::WindowText() const {
 }
 
 TPoint TWinSkinForm::ToWindowPoint(int X, int Y) const {
+  // A minimised window's client area says nothing of where its title lies: the title is the
+  // window.
+  if (IsIconic(Window)) {
+    RECT window{};
+    GetWindowRect(Window, &window);
+    return TPoint(X - window.left, Y - window.top);
+  }
   POINT p{X, Y};
   ScreenToClient(Window, &p);
   if (!MaximizedMDIChild()) {

@@ -361,6 +361,42 @@ TEST_F(SkinnedForms, MaximisingADocumentAnyWayDropsTheRegionsAndRestoringGivesTh
   SendMessageW(mdi.client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(doc), 0);
 }
 
+// A minimised document shows its title alone, its client area no longer below the title: its
+// minimise button is found there, turns hot and pressed, and the release restores it.
+TEST_F(SkinnedForms, AMinimisedDocumentsMinimiseButtonRestoresIt) {
+  UseSkin(StandardButtons(), true, true);
+  MdiWindows mdi;
+  ASSERT_TRUE(mdi.client);
+  ASSERT_TRUE(SkinRaw(mdi.frame.get()));
+  const HWND doc = mdi.Document(L"Document", 10);
+  ASSERT_TRUE(doc);
+  ASSERT_TRUE(PumpUntil([&] { return Ready(doc); }));
+  TWinSkinForm* skin = Find(doc);
+  ShowWindow(doc, SW_MINIMIZE);
+  Pump();
+  ASSERT_TRUE(IsIconic(doc));
+  PaintedFrame(doc);  // lays the buttons out over the title
+  TWinSysButton* minimise = nullptr;
+  for (const auto& b : skin->Buttons())
+    if (b->Action() == 2) minimise = b.get();
+  ASSERT_TRUE(minimise && minimise->Visible);
+  // Pressed and released where the system's hit test says, as a real click comes.
+  RECT r{};
+  GetWindowRect(doc, &r);
+  const TPoint at = Centre(minimise->BoundsRect);
+  const LPARAM screen = MAKELPARAM(r.left + at.X, r.top + at.Y);
+  const auto hit = static_cast<WPARAM>(SendMessageW(doc, WM_NCHITTEST, 0, screen));
+  // Hovered first: a press the skin did not find would open the system's menu on the title.
+  SendMessageW(doc, WM_NCACTIVATE, TRUE, 0);
+  SendMessageW(doc, WM_NCMOUSEMOVE, hit, screen);
+  ASSERT_EQ(minimise->State, TNCState::Hot);
+  SendMessageW(doc, WM_NCLBUTTONDOWN, hit, screen);
+  EXPECT_EQ(minimise->State, TNCState::Pressed);
+  SendMessageW(doc, WM_NCLBUTTONUP, hit, screen);
+  EXPECT_TRUE(PumpUntil([&] { return !IsIconic(doc); }));
+  SendMessageW(mdi.client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(doc), 0);
+}
+
 // ---------------------------------------------------------------------------------------
 // Caption buttons
 
