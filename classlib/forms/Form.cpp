@@ -1,6 +1,7 @@
 // TCustomForm and TForm: top-level windows with their border, position, activation, focus,
 // close protocol, modal showing and MDI frame and children.
 #include <algorithm>
+#include <utility>
 
 #include "classlib/controls/ControlsInternal.h"
 #include "classlib/streaming/Filer.h"
@@ -671,6 +672,14 @@ void TCustomForm::DefocusControl(TWinControl* Control, bool Removing) {
 // entered (outermost first), CM_FOCUSCHANGED to all; CM_DEACTIVATE / CM_ACTIVATE when the
 // focus moved between forms. A handler that moves the focus again ends this round.
 bool TCustomForm::SetFocusedControl(TWinControl* Control) {
+  // While minimised its controls could not take the focus: restored, the system gives it to the
+  // form's own window, and the keys typed then would go nowhere.
+  if (std::exchange(refocus_control_, false) && Control == this && active_control_ &&
+      active_control_->HandleAllocated() && IsWindowVisible(active_control_->Handle()) &&
+      IsWindowEnabled(active_control_->Handle())) {
+    ::SetFocus(active_control_->Handle());
+    if (GetFocus() == active_control_->Handle()) return false;
+  }
   ++focus_count_;
   active_control_ = Control != this ? Control : nullptr;
   if (Screen) Screen->SetActive(this, Control);
@@ -969,6 +978,7 @@ void TCustomForm::WMMDIActivate(TMessage& Message) {
 }
 
 void TCustomForm::WMSize(TMessage& Message) {
+  const bool wasMinimized = window_state_ == wsMinimized;
   if (Showing()) {
     switch (Message.WParam) {
       case SIZE_RESTORED: window_state_ = wsNormal; break;
@@ -978,6 +988,7 @@ void TCustomForm::WMSize(TMessage& Message) {
     }
   }
   TScrollingWinControl::Dispatch(Message);
+  refocus_control_ = wasMinimized && window_state_ != wsMinimized && form_style_ != fsMDIForm;
 }
 
 // A form paints itself (OnPaint) even without children.

@@ -235,6 +235,9 @@ class TCustomForm : public TScrollingWinControl {
   int wanted_client_width_ = -1;
   int wanted_client_height_ = -1;
   int focus_count_ = 0;
+  // Restored from minimised: the focus the system gives the form's own window goes on to the
+  // active control.
+  bool refocus_control_ = false;
 };
 
 class TForm : public TCustomForm {

@@ -4,6 +4,7 @@
 
 #include "classlib/controls/controls_support.h"
 #include "classlib/forms/Menus.h"
+#include "classlib/stdctrls/StdCtrls.h"
 #include "classlib/rtl/TypInfo.h"
 
 namespace vcl::testing {
@@ -136,6 +137,31 @@ TEST(MDIMenus, MergingByGroupKeepsTheGroupsInOrder) {
   host.Merge(&guest);
   guest.Items()->Clear();
   EXPECT_EQ(MenuTexts(bar), (std::vector<String>{L"a0", L"b2", L"c2", L"d4"}));
+}
+
+// A document minimised and restored takes the keyboard back into the control that had it: the
+// system gives the focus to the document's own window.
+TEST(MDIMenus, ARestoredDocumentsControlHasTheFocusAgain) {
+  auto* frame = Application->CreateForm<TFrameForm>();
+  frame->Show();
+  auto* child = new TForm(Application, 0);
+  child->SetFormStyle(fsMDIChild);
+  child->SetCaption(L"Document");
+  auto* first = new TEdit(child);
+  first->SetParent(child);
+  auto* second = new TEdit(child);
+  second->SetParent(child);
+  second->SetTop(40);
+  child->Show();
+  child->SetActiveControl(second);
+  ASSERT_EQ(GetFocus(), second->Handle());
+  SendMessageW(child->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(IsIconic(child->Handle()));
+  SendMessageW(child->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  ASSERT_FALSE(IsIconic(child->Handle()));
+  EXPECT_EQ(GetFocus(), second->Handle());
+  TObject::Free(child);
+  TObject::Free(frame);
 }
 
 }  // namespace
