@@ -11,6 +11,7 @@
 #include "skin_layered/forms/ProviderUnit.h"
 #include "skin_layered/forms/TitleBar.h"
 #include "skin_layered/forms/TitleElements.h"
+#include "skin_layered/forms/WindowImageParts.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/manager/SkinText.h"
@@ -23,18 +24,6 @@ namespace {
 
 // DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS.
 constexpr UINT kCaptionFlags = 0x8824;
-
-int StateOf(const TsLoadedSkin& Skin, int Index, bool Active) {
-  if (!Skin.IsValidSkinIndex(Index)) return 0;
-  return std::min(Active ? 1 : 0, std::max(0, Skin.Sections[static_cast<std::size_t>(Index)].States - 1));
-}
-
-// The image itself behind what is painted over it.
-TqvCacheInfo ImageBehind(vcl::TBitmap* Image) {
-  TqvCacheInfo ci;
-  MakeCacheInfo(Image, 0, 0, ci);
-  return ci;
-}
 
 }  // namespace
 
@@ -119,11 +108,11 @@ void TqvCaptionText::PaintCaptionText() {
     vcl::TRect back = r;
     back.Inflate(4, 2);
     back.Right = std::min(back.Left + wanted + 8, back.Right);
-    PaintItemBg(captionSection, ImageBehind(image), StateOf(skin, captionSection, active), back, back.TopLeft(), image,
+    PaintItemBg(captionSection, ImageBehind(image), CaptionStateOf(skin, captionSection, active), back, back.TopLeft(), image,
                 &skin);
     section = captionSection;
   }
-  const int sectionState = StateOf(skin, section, active);
+  const int sectionState = CaptionStateOf(skin, section, active);
   vcl::TRect textRect = r;
   if (!text.empty()) {
     textRect.Right = std::min(r.Right, r.Left + main.cx);

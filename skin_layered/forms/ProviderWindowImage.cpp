@@ -14,6 +14,7 @@
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/forms/TitleBar.h"
+#include "skin_layered/forms/WindowImageParts.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/manager/SkinText.h"
@@ -28,21 +29,6 @@
 #include "skin_layered/paint/pixels/Blending.h"
 
 namespace skin_layered {
-namespace {
-
-int StateOf(const TsLoadedSkin& Skin, int Index, bool Active) {
-  if (!Skin.IsValidSkinIndex(Index)) return 0;
-  return std::min(Active ? 1 : 0, std::max(0, Skin.Sections[static_cast<std::size_t>(Index)].States - 1));
-}
-
-// The image itself behind what is painted over it.
-TqvCacheInfo ImageBehind(vcl::TBitmap* Image) {
-  TqvCacheInfo ci;
-  MakeCacheInfo(Image, 0, 0, ci);
-  return ci;
-}
-
-}  // namespace
 
 // ---------------------------------------------------------------------------------------
 // Rebuilding the image
@@ -113,7 +99,7 @@ bool TsSkinProvider::PaintAllImage() {
 
     // The body and its frame in the caption's state (an active form wears the section's
     // second state when the skin gives it one).
-    const int state = StateOf(skin, SkinData->SkinIndex, FormActive);
+    const int state = CaptionStateOf(skin, SkinData->SkinIndex, FormActive);
     TqvControlSkin data = SkinData->ControlSkin();
     // The image is sized here (shadow margins, a minimised caption): the frame painter must not
     // size it to the form. A top-level form has nothing behind it the painter would need it for.
@@ -232,7 +218,7 @@ void TsSkinProvider::PaintTitleBackground() {
   const int title = GetTitleSkinIndex();
   const vcl::TRect r = vcl::Rect(shadow.Left, shadow.Top, ImageWidth() - shadow.Right, caption_buttons_->TitleBottom);
   if (skin.IsValidSkinIndex(title)) {
-    PaintItemBg(title, ImageBehind(image), StateOf(skin, title, FormActive), r, r.TopLeft(), image, &skin);
+    PaintItemBg(title, ImageBehind(image), CaptionStateOf(skin, title, FormActive), r, r.TopLeft(), image, &skin);
   } else {
     // No title section: the band shows the form's own face, as a see-through title would (a
     // plain body leaves the band to the title).
