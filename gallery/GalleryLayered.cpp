@@ -75,7 +75,11 @@ void Report(const std::wstring& Text) {
 std::wstring SampleLayeredFolder() { return skin_layered::ProgramFolder() + L"..\\skins\\layered"; }
 
 LayeredSource LayeredSourceOf(const std::wstring& Path) {
-  const std::filesystem::path path(WithoutSlash(Path));
+  // A path as the user typed it counts from the current folder (the manager takes a relative
+  // skin folder from the program's folder); "/dir" is the current drive's.
+  std::filesystem::path path(WithoutSlash(Path));
+  std::error_code error;
+  if (std::filesystem::path full = std::filesystem::absolute(path, error); !error) path = full;
   const std::wstring directory = path.parent_path().wstring();
   const std::wstring file = path.filename().wstring();
   if (path.extension() == L".pmz" || path.extension() == L".PMZ")

@@ -239,6 +239,26 @@ TEST(GalleryLayeredPage, TheSkinMenuNamesEachSkinOnceAndChecksTheOneInUse) {
   TGalleryLayered::SetPageSource(LayeredSourceOf(SampleLayeredFolder() + L"\\Lagoon"));
 }
 
+TEST(GalleryLayeredPage, ASkinPathTypedRelativeToTheCurrentFolderIsFound) {
+  // As typed in a shell standing beside the skins: relative, with forward slashes, and rooted
+  // without a drive letter.
+  const std::filesystem::path samples = std::filesystem::weakly_canonical(std::filesystem::path(SampleLayeredFolder()));
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(samples.parent_path());
+  std::wstring rooted = samples.relative_path().wstring();
+  for (wchar_t& c : rooted) c = c == L'\\' ? L'/' : c;
+  for (const std::wstring& typed : {std::wstring(L"layered/Lagoon"), L"/" + rooted + L"/Lagoon"}) {
+    SCOPED_TRACE(typed);
+    TGalleryLayered::SetPageSource(LayeredSourceOf(typed));
+    Reports reports;
+    Owned<TGalleryLayered> page(vcl::Construct<TGalleryLayered>(nullptr));
+    EXPECT_EQ(Checked(page.get()), L"Lagoon (folder)");
+    EXPECT_EQ(reports.texts, std::vector<std::wstring>{});
+  }
+  std::filesystem::current_path(before);
+  TGalleryLayered::SetPageSource(LayeredSourceOf(SampleLayeredFolder() + L"\\Lagoon"));
+}
+
 // ---------------------------------------------------------------------------------------
 // The program
 
