@@ -144,7 +144,7 @@ int RunGallery(const Options& Options) {
   // The MDI frame is the main form: MDI documents need it there.
   auto* frame = vcl::Application->CreateForm<TGalleryMdiFrame>();
   auto* main = vcl::Application->CreateForm<TGalleryMain>();
-  ApplyClassicSkin(main, Options.classicFile);
+  main->WearClassicSkin(Options.classicFile);
 
   const Page page = Options.page;
   const bool mdi = page == Page::All || page == Page::Mdi;

@@ -219,6 +219,10 @@ std::wstring ChoosePackage(HWND Owner) {
 
 }  // namespace
 
+void TGalleryMain::WearClassicSkin(const std::optional<std::wstring>& File) {
+  if (ApplyClassicSkin(this, File)->Active() && File) CheckSkinItem(Component<vcl::TMenuItem>(this, L"PackageSkinItem"));
+}
+
 void TGalleryMain::CheckSkinItem(vcl::TObject* Item) {
   if (auto* item = dynamic_cast<vcl::TMenuItem*>(Item)) item->SetChecked(true);
 }

@@ -3,6 +3,9 @@
 // its document windows.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "classlib/forms/Forms.h"
 
 namespace gallery {
@@ -22,6 +25,9 @@ class TGalleryMain : public vcl::TForm {
   void ShowMainMenu();
 
   void FormCreate(vcl::TObject* Sender);
+  // Wears the classic skin: the sample skin, or the package File (then the Skin menu checks
+  // "Open package..." rather than the sample skin).
+  void WearClassicSkin(const std::optional<std::wstring>& File);
   void DialogButtonClick(vcl::TObject* Sender);
   void MessageButtonClick(vcl::TObject* Sender);
   void MdiItemClick(vcl::TObject* Sender);

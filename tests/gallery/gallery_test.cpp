@@ -168,6 +168,19 @@ TEST(GalleryStatusBars, FollowResizingAndMaximisingOnTheClassicPage) {
   ResizeAndMaximise(main.get());
 }
 
+// The Skin menu checks the skin worn: a package named on the command line is not the sample.
+TEST(GalleryClassicPage, TheSkinMenuChecksAPackageGivenAtStart) {
+  for (const bool package : {false, true}) {
+    Owned<TGalleryMain> main(vcl::Construct<TGalleryMain>(nullptr));
+    main->WearClassicSkin(package ? std::optional<std::wstring>(SamplePackage(L"Jade.skn")) : std::nullopt);
+    auto* sample = dynamic_cast<vcl::TMenuItem*>(main->FindComponent(L"SampleSkinItem"));
+    auto* chosen = dynamic_cast<vcl::TMenuItem*>(main->FindComponent(L"PackageSkinItem"));
+    ASSERT_TRUE(sample && chosen);
+    EXPECT_EQ(sample->Checked(), !package);
+    EXPECT_EQ(chosen->Checked(), package);
+  }
+}
+
 TEST(GalleryStatusBars, FollowResizingAndMaximisingOnTheLayeredPage) {
   Owned<TGalleryLayered> page(vcl::Construct<TGalleryLayered>(nullptr));
   page->SetBounds(10, 10, 1000, 700);
