@@ -52,7 +52,7 @@ class TsProviderBorderOwner final : public TqvBorderOwner {
     return vcl::TSize{provider_.ScrollBars().VertBarWidth(), provider_.ScrollBars().HorzBarHeight()};
   }
   bool GripVisible() const override { return provider_.GripVisible(); }
-  vcl::TPoint GripPos(int MaskIndex) const override { return provider_.GripPos(MaskIndex); }
+  vcl::TPoint GripPos(int MaskIndex) const override { return provider_.WindowImage().GripPos(MaskIndex); }
 
   bool ScreenSnap() const override { return provider_.ScreenSnap(); }
   void SnapToForms(int& X, int& Y) override { provider_.SnapToForms(X, Y); }

@@ -420,7 +420,7 @@ void TsSkinProvider::CMMenuChanged(vcl::TMessage& Message) {
   const bool skip = !Form->Visible() || (SkinData->CtrlSkinState & kStateInUpdate);
   if (!skip) {
     MenuLineCount = -1;
-    FirstPaint = true;
+    window_image_.FirstPaint = true;
     SkinData->BGChanged = true;
   }
   CallOldWndProc(Message);

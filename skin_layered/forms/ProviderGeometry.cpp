@@ -1,7 +1,7 @@
-// The measures of a skinned form's window image (client offsets, menu lines, image width,
-// title section), the properties that change how the frame is drawn, the re-reading of the
-// skin's indexes after a change, the border form decision, the system menu's drop, the form's
-// menus hooked for skinned drawing, and the geometry messages.
+// The measures of a skinned form's frame (client offsets, menu lines, title section), the
+// properties that change how the frame is drawn, the re-reading of the skin's indexes after a
+// change, the border form decision, the system menu's drop, the form's menus hooked for
+// skinned drawing, and the geometry messages.
 #include <algorithm>
 #include <functional>
 #include <utility>
@@ -49,30 +49,6 @@ void ForEachMenu(vcl::TComponent* Owner, const std::function<void(vcl::TComponen
 
 // ---------------------------------------------------------------------------------------
 // Measures
-
-vcl::TRect TsSkinProvider::ShadowSize() {
-  const TsSkinManager* manager = SkinManager();
-  return ExtBorderForm() && manager ? manager->ShadowMargins() : vcl::TRect();
-}
-
-int TsSkinProvider::ImageWidth() {
-  const vcl::TRect shadow = ShadowSize();
-  // A minimised window is only its caption, as wide as the system makes it (the main form's
-  // too: without a task bar, or with the form on it, it shows minimised as any other).
-  if (Iconic(Form)) return WndWidth(Form->Handle()) + shadow.Left + shadow.Right;
-  return Form->Width() + (ExtBorderForm() ? 2 * BorderFormOffsetX(ExtBorderForm()) : 0) + shadow.Left + shadow.Right;
-}
-
-int TsSkinProvider::ImageHeight() const {
-  auto* self = const_cast<TsSkinProvider*>(this);
-  const HWND wnd = Form->HandleAllocated() ? Form->Handle() : nullptr;
-  int height = Iconic(Form) ? SysBorderWidth(wnd, nullptr, false) + self->CaptionHeight(true) + 2 : Form->Height();
-  if (TqvBorderForm* border = ExtBorderForm()) {
-    const vcl::TRect shadow = self->ShadowSize();
-    height += BorderFormOffsetX(border) + BorderFormOffsetY(border) + shadow.Top + shadow.Bottom;
-  }
-  return height;
-}
 
 int TsSkinProvider::TitleHeightByState(bool Zoomed) const {
   const TsSkinManager* manager = SkinManager();
@@ -143,37 +119,6 @@ int TsSkinProvider::CaptionBottom() {
   result = std::max(0, result - scroll_bars_.HorzBarHeight());
   if (IsIconic(wnd)) result += BorderWidthDef();
   return result;
-}
-
-vcl::TPoint TsSkinProvider::GripPos(int MaskIndex) {
-  vcl::TBitmap* cache = SkinData ? SkinData->CacheBmp() : nullptr;
-  const TsSkinManager* manager = SkinManager();
-  if (!cache || cache->Width() == 0 || !manager || !manager->IsValidImgIndex(MaskIndex)) return {};
-  const TsMaskData& mask = manager->Skin().Images[static_cast<std::size_t>(MaskIndex)];
-  const vcl::TRect shadow = ShadowSize();
-  const int frame = BorderWidthSys();
-  return vcl::TPoint(cache->Width() - MaskImageWidth(mask) - frame - shadow.Right - 1,
-                     cache->Height() - MaskImageHeight(mask) - frame - shadow.Bottom - 1);
-}
-
-vcl::TColor TsSkinProvider::FormColor() {
-  if (SkinData && SkinData->Skinned() && !SkinData->CustomColor())
-    if (const TsGeneralData* section = SkinData->Section())
-      return section->Props[std::min<std::size_t>(FormActive ? 1 : 0, section->States > 1 ? 1 : 0)].Color;
-  return vcl::ColorToRGB(Form->Color());
-}
-
-bool TsSkinProvider::ImageSizeChanged() {
-  vcl::TBitmap* cache = SkinData ? SkinData->CacheBmp() : nullptr;
-  return !cache || cache->Width() != ImageWidth() || cache->Height() != ImageHeight();
-}
-
-int TsSkinProvider::TitleBarWidth(int MaskIndex) {
-  const TsSkinManager* manager = SkinManager();
-  const int picture = manager && manager->IsValidImgIndex(MaskIndex)
-                          ? MaskImageWidth(manager->Skin().Images[static_cast<std::size_t>(MaskIndex)])
-                          : 0;
-  return 2 * picture + caption_buttons_->ButtonsBlockWidth();
 }
 
 vcl::TPoint TsSkinProvider::FormOrigin() {
@@ -293,7 +238,7 @@ void TsSkinProvider::InitExBorders(bool AllowExtended) {
 
 void TsSkinProvider::FullRedraw() {
   if (SkinData) SkinData->BGChanged = true;
-  FirstPaint = true;
+  window_image_.FirstPaint = true;
   MenuLineCount = -1;
   SendToProvider(WM_NCPAINT, 1, 0);
 }
@@ -350,6 +295,11 @@ void TsSkinProvider::PrepareMenus() {
       if (manager->SkinnedPopups()) FormServices().HookMenuItem(menus, item, true);
     }
   });
+}
+
+void TsSkinProvider::PrepareMenusAgain() {
+  menus_prepared_ = false;
+  PrepareMenus();
 }
 
 void TsSkinProvider::UpdateMenuItemPart(vcl::TMenuItem* Item, vcl::TOwnerDrawState State, const vcl::TRect& R) {

@@ -80,7 +80,7 @@ bool InGrip(TsSkinProvider& Provider, vcl::TPoint ImagePoint) {
   if (!Provider.GripVisible() && !(bars.Horz && bars.Vert)) return false;
   const int index = manager->Skin().ConstData.GripImage;
   if (!manager->IsValidImgIndex(index)) return false;
-  const vcl::TPoint grip = Provider.GripPos(index);
+  const vcl::TPoint grip = Provider.WindowImage().GripPos(index);
   return (grip.X != 0 || grip.Y != 0) && ImagePoint.X > grip.X && ImagePoint.Y > grip.Y;
 }
 

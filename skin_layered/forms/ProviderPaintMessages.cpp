@@ -182,7 +182,7 @@ void TsSkinProvider::WMPrint(vcl::TMessage& Message) {
   if (!(Message.LParam & PRF_ERASEBKGND)) {
     SkinData->Updating = false;
     if (ExtBorderForm()) {
-      if (SkinData->BGChanged) PaintAllImage();
+      if (SkinData->BGChanged) window_image_.PaintAllImage();
       if (vcl::TBitmap* image = SkinData->CacheBmp())
         BitBlt(dc, 0, 0, image->Width(), image->Height(), image->Canvas()->Handle(), 0, 0, SRCCOPY);
       IntersectClipRect(dc, OffsetX(), OffsetY(), OffsetX() + ClientWidthOf(wnd), OffsetY() + ClientHeightOf(wnd));
@@ -212,10 +212,10 @@ void TsSkinProvider::PaintBorders(HDC DC) {
   const HWND wnd = Form->Handle();
   vcl::TBitmap* image = SkinData->CacheBmp();
   const bool stale = !image || !SkinData->IsCached() || image->Width() != ImageWidth() ||
-                     (HasBorder() && image->Height() != ImageHeight());
+                     (HasBorder() && image->Height() != window_image_.ImageHeight());
   if (stale || SkinData->BGChanged) {
     SkinData->BGChanged = true;
-    PaintAllImage();
+    window_image_.PaintAllImage();
     SkinData->Updating = false;
     image = SkinData->CacheBmp();
   }
@@ -240,7 +240,7 @@ void TsSkinProvider::PaintClient(HDC DC, bool Children) {
   const vcl::TRect client = vcl::Rect(0, 0, ClientWidthOf(wnd), ClientHeightOf(wnd));
   vcl::TBitmap* image = SkinData->CacheBmp();
   if (SkinData->CtrlSkinState & kStatePlainBg) {
-    FillDC(DC, client, FormColor());
+    FillDC(DC, client, window_image_.FormColor());
     // Where the skin's frame reaches into the client area, the image shows.
     TsSkinManager* manager = SkinManager();
     if (image && DrawNonClientArea && manager && manager->IsValidImgIndex(SkinData->BorderIndex)) {
@@ -261,7 +261,7 @@ void TsSkinProvider::PaintClient(HDC DC, bool Children) {
   } else {
     if (!image || SkinData->BGChanged || image->Width() != ImageWidth()) {
       SkinData->BGChanged = true;
-      PaintAllImage();
+      window_image_.PaintAllImage();
     }
     if (Form->FormStyle() != vcl::fsMDIForm) {
       PaintParentBg(Form, SkinData, vcl::TPoint(OffsetX(), OffsetY()), 0, 0, false, DC, client);
@@ -337,10 +337,11 @@ void TsSkinProvider::RepaintElement(int HitCode) {
 
   const TsLoadedSkin& skin = manager->Skin();
   // The clean caption under the element first.
-  if (button->Rect.Left > caption_buttons_->IconRect.Right && TitleBgBmp && TitleBgBmp->Width() > 0) {
-    const int x0 = ImageWidth() - TitleBgBmp->Width() - 1;
+  if (vcl::TBitmap* clean = window_image_.TitleBgBmp.get();
+      button->Rect.Left > caption_buttons_->IconRect.Right && clean && clean->Width() > 0) {
+    const int x0 = ImageWidth() - clean->Width() - 1;
     BitBlt(image->Canvas()->Handle(), button->Rect.Left, button->Rect.Top, TitleButtonGlyphWidth(button->ImageIndex),
-           CaptionGlyphHeight(caption_buttons_->BtnClose.ImageIndex), TitleBgBmp->Canvas()->Handle(),
+           CaptionGlyphHeight(caption_buttons_->BtnClose.ImageIndex), clean->Canvas()->Handle(),
            button->Rect.Left - x0, button->Rect.Top, SRCCOPY);
   }
   // The glyph and whether it is enabled.
@@ -420,9 +421,8 @@ void TsSkinProvider::RepaintMdiArea(bool Maximized) {
   }
   frame->SkinData->BeginUpdate();
   frame->SkinData->BGChanged = true;
-  frame->TitleBgBmp.reset();
-  frame->MenuLineBmp.reset();
-  frame->FirstPaint = true;
+  frame->window_image_.FreeTitlePictures();
+  frame->window_image_.FirstPaint = true;
   frame->MenuLineCount = -1;
   frame->SkinData->EndUpdate(false);
   if (frame->Form->ClientHandle())

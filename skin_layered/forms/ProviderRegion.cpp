@@ -82,7 +82,7 @@ void TsSkinProvider::UpdateFormRgn(bool Repaint) {
   const HWND wnd = Form->Handle();
   if (!HasBorder() && !IsIconic(wnd) && !HasThickFrame(wnd)) return;
   // Until the window image was painted with the client area, the form may keep its own region.
-  if (!FirstPaintDone && static_cast<WPARAM>(SendMessageW(wnd, kRegionQueryMessage, kRegionQueryValue, 0)) ==
+  if (!window_image_.FirstPaintDone && static_cast<WPARAM>(SendMessageW(wnd, kRegionQueryMessage, kRegionQueryValue, 0)) ==
                              kRegionQueryValue)
     return;
   SettingRgn = true;

@@ -163,7 +163,7 @@ void TsSkinProvider::WMMDIActivate(vcl::TMessage& Message) {
     frame->SendToProvider(WM_NCPAINT, 1, 0);
     RepaintMdiArea(true);
   } else {
-    frame->FirstPaint = true;
+    frame->window_image_.FirstPaint = true;
     frame->SkinData->BGChanged = true;
     frame->MenuLineCount = -1;
     frame->SendToProvider(WM_NCPAINT, 1, 0);
@@ -370,7 +370,7 @@ std::vector<vcl::TRect> TsSkinProvider::RightHandPieces() {
     const int grip = skin.ConstData.GripImage;
     if (skin.IsValidImgIndex(grip)) {
       const TsMaskData& mask = skin.Images[static_cast<std::size_t>(grip)];
-      const vcl::TPoint at = GripPos(grip);
+      const vcl::TPoint at = window_image_.GripPos(grip);
       pieces.push_back(vcl::Rect(at.X - x, at.Y - y, at.X - x + MaskImageWidth(mask), at.Y - y + MaskImageHeight(mask)));
     }
   }
@@ -388,12 +388,11 @@ void TsSkinProvider::WMSize(vcl::TMessage& Message) {
   const bool repaintPieces = wnd && !SkinData->Updating && IsWindowVisible(wnd) && Message.WParam != SIZE_MINIMIZED;
   const std::vector<vcl::TRect> before = repaintPieces ? RightHandPieces() : std::vector<vcl::TRect>();
   const vcl::TSize client{vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam)};
-  TitleBgBmp.reset();
-  MenuLineBmp.reset();
+  window_image_.FreeTitlePictures();
   MenuLineCount = -1;
   if (ExtFlags & kExtBlendMoving) StopBlendOnMoving(nullptr);
   TsSkinManager* manager = SkinManager();
-  if (!(ExtFlags & kExtAnimations) && Form->HandleAllocated() && ImageSizeChanged()) {
+  if (!(ExtFlags & kExtAnimations) && Form->HandleAllocated() && window_image_.ImageSizeChanged()) {
     SkinData->BGChanged = true;
     if (DrawNonClientArea && manager && manager->Options()->NativeBordersMaximized() && IsZoomed(Form->Handle()))
       InitExBorders(false);

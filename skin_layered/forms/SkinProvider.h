@@ -11,11 +11,10 @@
 //   ProviderDispatch.cpp      NewWndProc and the answers to the command message
 //   ProviderRegion.cpp        the window region, the form snapshot, the non-client repaint and
 //                             the task-bar pictures
-//   ProviderGeometry.cpp      the window image's measures, the properties that change the
-//                             frame, the skin's title indexes and the geometry messages
-//   ProviderWindowImage.cpp   the window image: frame, title, menu line, caption text and the
+//   ProviderGeometry.cpp      the client offsets, the properties that change the frame, the
+//                             skin's title indexes and the geometry messages
+//   ProviderWindowImage.cpp   the window image onto the window: the frame strips and the
 //                             client background painted from it
-//   ProviderIconGrip.cpp      the caption icon and the size grip
 //   ProviderMouse.cpp         hit testing and the mouse on the frame
 //   ProviderWindowState.cpp   activation, showing, moving and sizing
 //   ProviderFormMessages.cpp  system commands and the form's other messages
@@ -24,6 +23,7 @@
 //   ProviderGlued.cpp         glued forms moving along and snapping to edges (FormGlue.h)
 //   ProviderAnimations.cpp    the form's animations (FormAnimator.h)
 //   ProviderBorderOwner.cpp   the answers to the border form (MakeBorderOwner)
+// The window image, rebuilt while stale, and its measures are TqvWindowImage (WindowImage.h).
 // The skinned system menu is TsSystemMenu (SystemMenu.h); the skinned menus are TsSkinableMenus
 // (SkinableMenus.h); the title bar component is TsTitleBar (TitleBar.h), its items on the
 // caption TqvCaptionItems (CaptionItems.h); the title-bar buttons are TqvCaptionButtons
@@ -63,6 +63,7 @@
 #include "skin_layered/forms/TitleBar.h"
 #include "skin_layered/forms/TitleCover.h"
 #include "skin_layered/forms/TitleElements.h"
+#include "skin_layered/forms/WindowImage.h"
 #include "skin_layered/paint/TextEffects.h"
 
 namespace vcl {
@@ -92,8 +93,6 @@ using TqvNCHitTestEvent = vcl::Event<void(vcl::TMessage& Msg)>;
 
 // The tag bit of the window menu's items the provider added (one per MDI child).
 inline constexpr intptr_t kProviderMenuItemTag = 0x200;
-// The owner-draw state of a main-menu item painted into the window image (menu line).
-inline constexpr unsigned kMenuLineImageState = 0x500;
 // The control type code of a form's skin data.
 inline constexpr int kFormControlCode = 224;
 
@@ -126,7 +125,8 @@ class TsSkinProvider : public TsSkinProviderBase,
                        public TqvCaptionItemsHost,
                        public TqvCaptionButtonsHost,
                        public TqvCaptionTextHost,
-                       public TqvAnimatorHost {
+                       public TqvAnimatorHost,
+                       public TqvWindowImageHost {
   VCL_CLASS(TsSkinProvider, TsSkinProviderBase)
  public:
   // AOwner must be a form (else EAbort). A provider that is not designed, and found no other
@@ -164,7 +164,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   void SetGripMode(TsGripMode Value) { grip_mode_ = Value; }
   bool MakeSkinMenu() const { return make_skin_menu_; }
   void SetMakeSkinMenu(bool Value) { make_skin_menu_ = Value; }
-  const vcl::String& MenuLineSkin() const { return menu_line_skin_; }
+  const vcl::String& MenuLineSkin() const override { return menu_line_skin_; }
   void SetMenuLineSkin(const vcl::String& Value);
   TsResizeMode ResizeMode() const { return resize_mode_; }
   void SetResizeMode(TsResizeMode Value) { resize_mode_ = Value; }
@@ -181,7 +181,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   void SetTitleBar(TsTitleBar* Value) override;
   TsTitleButtons* TitleButtons() const override { return title_buttons_.get(); }
   void SetTitleButtons(TsTitleButtons* Value) { title_buttons_->Assign(Value); }
-  TsTitleIcon* TitleIcon() const { return title_icon_.get(); }
+  TsTitleIcon* TitleIcon() const override { return title_icon_.get(); }
   void SetTitleIcon(TsTitleIcon* Value) { title_icon_->Assign(Value); }
   // The title's section; empty for "FORMTITLE".
   const vcl::String& TitleSkin() const { return title_skin_; }
@@ -207,8 +207,13 @@ class TsSkinProvider : public TsSkinProviderBase,
   TsSkinProviderBase* FrameProvider() override { return this; }
   bool CaptionActive() const override { return FormActive; }
   TsSystemMenu* SystemMenuOf(vcl::TCustomForm* Other) const override;
-  vcl::TBitmap* TitleBackground() const override { return TitleBgBmp.get(); }
+  vcl::TBitmap* TitleBackground() const override { return window_image_.TitleBgBmp.get(); }
   int CaptionSectionIndex() const override { return CaptionIndex; }
+  bool BlendingOrHiding() const override { return ExtFlags & (kExtBlendMoving | kExtHiding); }
+  TqvCaptionText& CaptionText() const override { return *caption_text_; }
+  void PrepareMenusAgain() override;
+  bool IsMDIProvider() const override;
+  void MarkRegionStale() override { RgnChanged = true; }
 
   // ---- state the form skinning shares
   bool AutoCreated = false;    // attached by the library; cleared when it prepares the form
@@ -222,11 +227,9 @@ class TsSkinProvider : public TsSkinProviderBase,
   bool MaxBorderLarge = false;
   bool RgnChanged = true;      // the region must be rebuilt
   bool SettingRgn = false;     // inside UpdateFormRgn's SetWindowRgn
-  bool FirstPaintDone = false; // the window image was painted with the client area
   bool Frozen = false;         // an animation shows a snapshot in place of the form
   bool KeepRegion = false;     // the form keeps its region when the skin goes
   std::vector<vcl::TRect> RgnRects;  // transparent corner pixels, window coordinates
-  bool FirstPaint = true;       // the image is painted for the first time (or again whole)
   bool MinimizingFromMenu = false;  // a minimise chosen in the skinned system menu runs
   bool Printing = false;       // a WM_PRINT of the form runs
   // The skinned system menu (owned); made with the skin's indexes.
@@ -239,10 +242,6 @@ class TsSkinProvider : public TsSkinProviderBase,
   // The title-bar buttons' records, the icon's place and the caption's centre line.
   TqvCaptionButtons& CaptionButtons() const override { return *caption_buttons_; }
   int HotElement = 0;  // hit code of the element under the mouse (0 none)
-  // The clean caption corner under the buttons, and the menu line's strip (a single button or
-  // menu item repaints from them).
-  std::unique_ptr<vcl::TBitmap> TitleBgBmp;
-  std::unique_ptr<vcl::TBitmap> MenuLineBmp;
 
   // The border form when extended borders are in force; nil otherwise (the base's BorderForm
   // points at it too).
@@ -289,44 +288,36 @@ class TsSkinProvider : public TsSkinProviderBase,
   int SysCaptionHeightOfForm() const;
   // The system buttons the caption shows (close, maximise, minimise, help).
   int VisibleSysButtons() const;
-  int SysButtonsCount() const { return VisibleSysButtons(); }
+  int SysButtonsCount() const override { return VisibleSysButtons(); }
   // One picture's width of a title-button glyph image (21 without a valid one).
   int TitleButtonGlyphWidth(int MaskIndex) const override;
   // One state's height of the caption glyph image (21 without a valid one).
   int CaptionGlyphHeight(int MaskIndex) const override;
   int BorderWidthDef() const;
-  int BorderWidthSys() const;
+  int BorderWidthSys() const override;
   bool HasBorder() const override;
-  bool HasMenuLine() const;
-  bool GripVisible() const;
+  bool HasMenuLine() const override;
+  bool GripVisible() const override;
   int TitleIconWidth() override;
   int TitleIconHeight() override;
 
   // ---- the window image's measures and the skin's title (ProviderGeometry.cpp)
   int OffsetX() override;
   int OffsetY() override;
-  int ImageWidth() override;
-  int ImageHeight() const;
-  vcl::TRect ShadowSize() override;
+  int ImageWidth() override { return window_image_.ImageWidth(); }
+  vcl::TRect ShadowSize() override { return window_image_.ShadowSize(); }
   int BorderWidthByState(bool Always) override { return TitleHeightByState(Always); }
   int TitleHeightByState(bool Zoomed) const;
   int MenuHeight() const override;
   int MenuLinesCount() override;
   // Whether the menu line shows any item (never for dialogs and MDI children).
-  bool MenuVisible() const;
+  bool MenuVisible() const override;
   bool IconVisible() const override;
   vcl::String TitleSkinSection() const;
   int GetTitleSkinIndex() override;
   int BorderIconsTop() override;
   // The height above the client area: frame, caption and menu line.
   int CaptionBottom();
-  // The size grip glyph's top-left in the image; (0, 0) without an image.
-  vcl::TPoint GripPos(int MaskIndex);
-  // The form's body colour: the FORM section's for the caption state, or the form's own.
-  vcl::TColor FormColor();
-  bool ImageSizeChanged();
-  // Twice one picture of the "TITLEBAR" image plus the button block.
-  int TitleBarWidth(int MaskIndex);
   // The window image's origin on the screen, and a screen point relative to it.
   vcl::TPoint FormOrigin();
   vcl::TPoint ScreenToImage(int X, int Y);
@@ -341,7 +332,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   // buttons' glyphs.
   void InitMenuItems();
   // The skinned system menu made from the window's own when there is none yet.
-  void MakeSystemMenu();
+  void MakeSystemMenu() override;
   // Frees the glow animations of the title's buttons and items.
   void KillAnimations();
   // Creates, updates or frees the border form (extended borders).
@@ -393,20 +384,13 @@ class TsSkinProvider : public TsSkinProviderBase,
   void KillTitleAnimations() override { KillAnimations(); }
   bool Watched(const std::function<void()>& Call) override;
 
-  // ---- the window image (ProviderWindowImage.cpp)
+  // ---- the window image (WindowImage.h), and the image onto the window
+  // (ProviderWindowImage.cpp)
+  TqvWindowImage& WindowImage() { return window_image_; }
   // Rebuilds the image when stale.
-  void PaintAll() override;
-  // False when the form's parent was not ready (the image stays stale).
-  bool PaintAllImage();
+  void PaintAll() override { window_image_.PaintAllImage(); }
   // The WM_NCPAINT painter: the frame strips of the image onto the window.
   void PaintNonClient();
-  void PaintTitleBackground();
-  // With a border form: the skin's extended border and shadow around the image (over all of
-  // it with PaintsFrame, then the caption again).
-  void PaintExtendedBorder(bool PaintsFrame);
-  void PaintMenuItems();
-  // The caption corner under the title buttons saved into TitleBgBmp.
-  void SaveTitleBg(bool AllLines);
   // The client background of WM_ERASEBKGND and WM_PAINT.
   void PaintFormBg(HDC DC);
   void PaintFormWM(HDC DC);
@@ -436,10 +420,6 @@ class TsSkinProvider : public TsSkinProviderBase,
   void MoveGluedForms(bool WithBorderForm);
   void SnapToForms(int& X, int& Y);
   vcl::TRect AdjustForBorderForm(vcl::TRect R, bool Grow);
-
-  // ---- the caption icon and the size grip (ProviderIconGrip.cpp)
-  void PaintTitleIcon();
-  void PaintGrip(HDC DC);
 
   // ---- painting messages and single elements (ProviderPaintMessages.cpp)
   // The four border strips of the window image onto the window DC.
@@ -480,7 +460,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   // The form's biSystemMenu as the skinned system menu last knew it.
   bool SysMenuIconShown = true;
   // A screen point in the window image's coordinates.
-  vcl::TPoint ImagePointOf(vcl::TPoint Screen);
+  vcl::TPoint ImagePointOf(vcl::TPoint Screen) override;
   // The rubber frame of outline sizing: started by a press on the caption or an edge (or by
   // the move and size commands), ended by the release, which gives the form its bounds.
   void StartRubberFrame(int HitCode);
@@ -637,6 +617,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   std::unique_ptr<TqvCaptionItems> caption_items_ = std::make_unique<TqvCaptionItems>(*this);
   std::unique_ptr<TqvCaptionButtons> caption_buttons_ = std::make_unique<TqvCaptionButtons>(*this);
   std::unique_ptr<TqvCaptionText> caption_text_ = std::make_unique<TqvCaptionText>(*this);
+  TqvWindowImage window_image_{*this};
   vcl::String title_skin_;
   bool use_global_color_ = true;
 };

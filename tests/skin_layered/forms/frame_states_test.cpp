@@ -216,7 +216,7 @@ TEST_F(FrameStatesTest, AResizeRepaintsTheRightHandPiecesAndTellsTheControlsOfAS
   ASSERT_TRUE(manager->IsValidImgIndex(grip));
   RECT update{};
   ASSERT_TRUE(GetUpdateRect(Wnd(), &update, FALSE));
-  const vcl::TPoint at = provider->GripPos(grip);
+  const vcl::TPoint at = provider->WindowImage().GripPos(grip);
   EXPECT_TRUE(PtInRect(&update, POINT{at.X - provider->OffsetX() + 2, at.Y - provider->OffsetY() + 2}));
   // The controls take the form's shaded background again, drawing at once.
   EXPECT_NE(std::find(child->Commands.begin(), child->Commands.end(), std::pair<int, int>{scmBgChangedDeep, 1}),

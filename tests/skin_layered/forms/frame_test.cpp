@@ -12,6 +12,7 @@
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/SkinableMenus.h"
 #include "skin_layered/forms/SystemMenu.h"
+#include "skin_layered/forms/WindowImage.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/AlphaBitmaps.h"
@@ -209,7 +210,7 @@ TEST_F(FrameTest, TheImageHoldsFrameTitleCaptionAndClientBackgroundAndIsWhatPrin
   EXPECT_EQ(At(provider->OffsetX() + 20, provider->OffsetY() + 20), kFormRgb);  // the client
   EXPECT_EQ(At(200, 299), kFormRgb);                          // the bottom frame
   EXPECT_EQ(provider->CaptionBottom(), WndHeight(Wnd()) - ClientHeightOf(Wnd()) - Frame());
-  EXPECT_TRUE(provider->FirstPaintDone && !provider->SkinData->BGChanged);
+  EXPECT_TRUE(provider->WindowImage().FirstPaintDone && !provider->SkinData->BGChanged);
   // Some caption text in the title's font colour between the icon and the buttons.
   int white = 0;
   for (int x = provider->CaptionButtons().IconRect.Right; x < provider->CaptionButtons().BtnMinimize.Rect.Left; ++x)
@@ -266,8 +267,8 @@ TEST_F(FrameTest, AMenuLinePushesTheClientDownByWholeLines) {
   // The menu line's strip right of its items.
   EXPECT_EQ(At(400 - Frame() - 4, provider->CaptionButtons().TitleBottom + 2), kMenuLineRgb);
   EXPECT_EQ(provider->OffsetY(), WndHeight(Wnd()) - ClientHeightOf(Wnd()) - Frame());
-  ASSERT_TRUE(provider->MenuLineBmp);
-  EXPECT_EQ(provider->MenuLineBmp->Height(), provider->MenuHeight());
+  ASSERT_TRUE(provider->WindowImage().MenuLineBmp);
+  EXPECT_EQ(provider->WindowImage().MenuLineBmp->Height(), provider->MenuHeight());
   form->SetMenu(nullptr);
 }
 
@@ -290,7 +291,7 @@ TEST_F(FrameTest, TheFrameIsPaintedOnceTheWindowHasTheFormsSizeAndOnlyWhileAsked
   EXPECT_EQ(Rgb(PixelOf(strips.get(), 1, 200)), kFormRgb);
 
   // Without the non-client painting the system's frame comes back.
-  provider->FirstPaintDone = true;
+  provider->WindowImage().FirstPaintDone = true;
   provider->UpdateFormRgn(false);
   ASSERT_FALSE(GetWindowLongPtrW(Wnd(), GWL_STYLE) & WS_SYSMENU);
   provider->SetDrawNonClientArea(false);
@@ -346,6 +347,87 @@ TEST_F(FrameTest, MaximisingFillsTheWorkAreaPastTheFrame) {
                                                     monitor.rcWork.bottom - monitor.rcWork.top + 2 * frame));
 }
 
+// The window image on its own: a host that answers from the form's provider, but for what the
+// test sets.
+class TTestImageHost : public TqvWindowImageHost {
+ public:
+  explicit TTestImageHost(TsSkinProvider& Provider) : provider_(Provider) {}
+  TsSkinManager* SkinManager() const override { return provider_.SkinManager(); }
+  TsSkinProviderBase* FrameProvider() override { return &provider_; }
+  TqvBorderForm* ExtBorderForm() const override { return nullptr; }
+  bool BlendingOrHiding() const override { return held; }
+  bool CaptionActive() const override { return active; }
+  TqvCaptionButtons& CaptionButtons() const override { return provider_.CaptionButtons(); }
+  TqvCaptionText& CaptionText() const override { return provider_.CaptionText(); }
+  TsSystemMenu* CurrentSystemMenu() const override { return provider_.CurrentSystemMenu(); }
+  void MakeSystemMenu() override { provider_.MakeSystemMenu(); }
+  int GetTitleSkinIndex() override { return provider_.GetTitleSkinIndex(); }
+  int SysButtonsCount() const override { return provider_.SysButtonsCount(); }
+  TsTitleIcon* TitleIcon() const override { return provider_.TitleIcon(); }
+  bool IconVisible() const override { return provider_.IconVisible(); }
+  int TitleIconWidth() override { return provider_.TitleIconWidth(); }
+  int TitleIconHeight() override { return provider_.TitleIconHeight(); }
+  bool HasMenuLine() const override { return false; }
+  bool MenuVisible() const override { return false; }
+  int MenuHeight() const override { return 0; }
+  int MenuLinesCount() override { return 0; }
+  const vcl::String& MenuLineSkin() const override { return provider_.MenuLineSkin(); }
+  void PrepareMenusAgain() override {}
+  bool IsMDIProvider() const override { return false; }
+  vcl::TPoint ImagePointOf(vcl::TPoint Screen) override { return provider_.ImagePointOf(Screen); }
+  int BorderWidthSys() const override { return frame; }
+  bool GripVisible() const override { return false; }
+  void MarkRegionStale() override { ++stale; }
+
+  bool active = false, held = false;
+  int frame = 0, stale = 0;
+
+ private:
+  TsSkinProvider& provider_;
+};
+
+TEST_F(FrameTest, TheWindowImageIsBuiltFromWhatItsHostAnswers) {
+  Skin();
+  ShowActive();
+  Repaint();
+  TTestImageHost host(*provider);
+  TqvWindowImage image(host);
+  // The window's size; no shadow without a border form.
+  EXPECT_EQ(vcl::TPoint(image.ImageWidth(), image.ImageHeight()), vcl::TPoint(400, 300));
+  EXPECT_TRUE(image.ShadowSize().IsEmpty());
+  EXPECT_FALSE(image.ImageSizeChanged());
+  // The grip's place inside the frame width the host gives.
+  const int grip = manager->Skin().ConstData.GripImage;
+  host.frame = 4;
+  const vcl::TPoint at = image.GripPos(grip);
+  EXPECT_GT(at.X, 0);
+  host.frame = 9;
+  EXPECT_EQ(image.GripPos(grip), vcl::TPoint(at.X - 5, at.Y - 5));
+
+  // Held by a blended move or the hide animation: a stale image stays stale.
+  provider->SkinData->BGChanged = true;
+  host.held = true;
+  EXPECT_TRUE(image.PaintAllImage());
+  EXPECT_TRUE(provider->SkinData->BGChanged);
+  EXPECT_EQ(host.stale, 0);
+  EXPECT_FALSE(image.TitleBgBmp);
+  // Rebuilt in the caption state the host answers (the provider's own is active), the region
+  // marked stale, the clean caption corner saved.
+  host.held = false;
+  EXPECT_TRUE(image.PaintAllImage());
+  EXPECT_FALSE(provider->SkinData->BGChanged);
+  EXPECT_EQ(host.stale, 1);
+  EXPECT_EQ(At(200, 2), kTitleRgb);
+  EXPECT_TRUE(image.FirstPaintDone && !image.FirstPaint);
+  ASSERT_TRUE(image.TitleBgBmp);
+  EXPECT_GT(image.TitleBgBmp->Width(), provider->CaptionButtons().ButtonsBlockWidth());
+  host.active = true;
+  provider->SkinData->BGChanged = true;
+  EXPECT_TRUE(image.PaintAllImage());
+  EXPECT_EQ(At(200, 2), kTitleHotRgb);
+  EXPECT_EQ(host.stale, 2);
+}
+
 // Grip and icon
 
 TEST_F(FrameTest, TheGripSitsInTheBottomRightCornerOverTheBackground) {
@@ -358,7 +440,7 @@ TEST_F(FrameTest, TheGripSitsInTheBottomRightCornerOverTheBackground) {
   vcl::TBitmap* image = Repaint();
   ASSERT_TRUE(provider->GripVisible());
   const int grip = manager->Skin().ConstData.GripImage;
-  const vcl::TPoint at = provider->GripPos(grip);
+  const vcl::TPoint at = provider->WindowImage().GripPos(grip);
   const int frame = provider->BorderWidthSys();
   EXPECT_EQ(at, vcl::TPoint(image->Width() - 12 - frame - 1, image->Height() - 12 - frame - 1));
   // A plain form body: the grip comes with the client background, at its place in the image.

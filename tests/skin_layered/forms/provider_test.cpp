@@ -163,7 +163,7 @@ TEST_F(SkinProviderTest, TheSkinArrivesAndGoes) {
   Command(Wnd(), scmNewSkin, reinterpret_cast<LPARAM>(other.get()));
   EXPECT_EQ(provider->SkinData->SkinIndex, index);
 
-  provider->FirstPaintDone = true;
+  provider->WindowImage().FirstPaintDone = true;
   provider->UpdateFormRgn(false);
   ASSERT_FALSE(RegionBox(Wnd()).IsEmpty());
   manager->SetActive(false);
@@ -298,7 +298,7 @@ TEST_F(SkinProviderTest, TheRegionForEachKindOfFrame) {
   above.answers[kRegionQueryMessage] = kRegionQueryValue;
   provider->UpdateFormRgn(false);
   EXPECT_EQ(RegionBox(Wnd()), vcl::TRect());
-  provider->FirstPaintDone = true;
+  provider->WindowImage().FirstPaintDone = true;
   provider->UpdateFormRgn(false);
   EXPECT_EQ(RegionBox(Wnd()), vcl::Rect(0, 0, 400, 300));
   above.Hook().Remove();

@@ -1,0 +1,134 @@
+// TqvWindowImage, the window image of a skinned form: one 32-bit bitmap (the skin data's cache)
+// as large as the window, plus the shadow margins under a border form, holding the frame, the
+// caption with its icon, text and buttons, the menu line, the size grip and the client
+// background. It rebuilds the picture while it is marked stale, keeps the clean caption corner
+// and the menu line's strip that single buttons and menu items are repainted from, and knows the
+// image's measures. The form's provider owns it and gives it what it asks through
+// TqvWindowImageHost.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "classlib/graphics/GraphicsBitmap.h"
+#include "classlib/rtl/Types.h"
+
+namespace vcl {
+class TCustomForm;
+}
+
+namespace skin_layered {
+
+class TsCommonData;
+class TsSkinManager;
+class TsSkinProviderBase;
+class TsSystemMenu;
+class TsTitleIcon;
+class TqvBorderForm;
+class TqvCaptionButtons;
+class TqvCaptionText;
+
+// The owner-draw state of a main-menu item painted into the window image (menu line).
+inline constexpr unsigned kMenuLineImageState = 0x500;
+
+// What the window image asks of the form's provider.
+class TqvWindowImageHost {
+ public:
+  virtual TsSkinManager* SkinManager() const = 0;
+  // The provider as the layers below know it: its form, skin data, caption height.
+  virtual TsSkinProviderBase* FrameProvider() = 0;
+  // The border form when extended borders are in force; nil otherwise.
+  virtual TqvBorderForm* ExtBorderForm() const = 0;
+  // A blended move or the hide animation runs: the image is left as it is.
+  virtual bool BlendingOrHiding() const = 0;
+  // The caption shows its active state.
+  virtual bool CaptionActive() const = 0;
+  // The title's buttons and text, painted into the image by their own objects.
+  virtual TqvCaptionButtons& CaptionButtons() const = 0;
+  virtual TqvCaptionText& CaptionText() const = 0;
+  // The skinned system menu (which title buttons show); nil until it is made.
+  virtual TsSystemMenu* CurrentSystemMenu() const = 0;
+  virtual void MakeSystemMenu() = 0;
+  // The title: its section, its buttons, its icon.
+  virtual int GetTitleSkinIndex() = 0;
+  virtual int SysButtonsCount() const = 0;
+  virtual TsTitleIcon* TitleIcon() const = 0;
+  virtual bool IconVisible() const = 0;
+  virtual int TitleIconWidth() = 0;
+  virtual int TitleIconHeight() = 0;
+  // The menu line: whether there is one, its lines, its section, and the form's menus hooked
+  // for skinned drawing once more (an item came without its painter).
+  virtual bool HasMenuLine() const = 0;
+  virtual bool MenuVisible() const = 0;
+  virtual int MenuHeight() const = 0;
+  virtual int MenuLinesCount() = 0;
+  virtual const vcl::String& MenuLineSkin() const = 0;
+  virtual void PrepareMenusAgain() = 0;
+  // The provider is the application's MDI frame's (a maximised child's icon on its menu line).
+  virtual bool IsMDIProvider() const = 0;
+  // A screen point in the image's coordinates.
+  virtual vcl::TPoint ImagePointOf(vcl::TPoint Screen) = 0;
+  // The frame's width the system gives, with the form's BorderWidth.
+  virtual int BorderWidthSys() const = 0;
+  virtual bool GripVisible() const = 0;
+  // The rebuilt image needs a new window region.
+  virtual void MarkRegionStale() = 0;
+
+ protected:
+  ~TqvWindowImageHost() = default;
+};
+
+class TqvWindowImage {
+ public:
+  explicit TqvWindowImage(TqvWindowImageHost& Host) : host_(Host) {}
+  TqvWindowImage(const TqvWindowImage&) = delete;
+  TqvWindowImage& operator=(const TqvWindowImage&) = delete;
+
+  // The clean caption corner under the title buttons, and the menu line's strip (a single
+  // button or menu item repaints from them).
+  std::unique_ptr<vcl::TBitmap> TitleBgBmp;
+  std::unique_ptr<vcl::TBitmap> MenuLineBmp;
+  bool FirstPaint = true;       // the image is painted for the first time (or again whole)
+  bool FirstPaintDone = false;  // the image was painted with the client area
+  // Both pictures freed: they are taken again at the next rebuild.
+  void FreeTitlePictures();
+
+  // ---- the rebuild
+  // Rebuilds the image when stale; false when the form's parent was not ready (the image
+  // stays stale).
+  bool PaintAllImage();
+  void PaintTitleBackground();
+  // With a border form: the skin's extended border and shadow around the image (over all of
+  // it with PaintsFrame, then the caption again).
+  void PaintExtendedBorder(bool PaintsFrame);
+  void PaintMenuItems();
+  // The caption corner under the title buttons saved into TitleBgBmp.
+  void SaveTitleBg(bool AllLines);
+  // The caption icon, with a correct alpha in the 32-bit image.
+  void PaintTitleIcon();
+  // The size grip over the right background, at GripPos in DC.
+  void PaintGrip(HDC DC);
+
+  // ---- measures
+  vcl::TRect ShadowSize() const;
+  int ImageWidth() const;
+  int ImageHeight() const;
+  // The size grip glyph's top-left in the image; (0, 0) without an image.
+  vcl::TPoint GripPos(int MaskIndex) const;
+  // The form's body colour: the FORM section's for the caption state, or the form's own.
+  vcl::TColor FormColor() const;
+  // The image is missing or not of the window's size.
+  bool ImageSizeChanged() const;
+  // Twice one picture of the "TITLEBAR" image plus the button block.
+  int TitleBarWidth(int MaskIndex) const;
+
+ private:
+  TsSkinProviderBase* Provider() const;
+  vcl::TCustomForm* Form() const;
+  TsCommonData* SkinData() const;
+
+  TqvWindowImageHost& host_;
+};
+
+}  // namespace skin_layered
