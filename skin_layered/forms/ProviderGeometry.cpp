@@ -1,7 +1,7 @@
-// The measures of a skinned form's frame (client offsets, menu lines, title section), the
-// properties that change how the frame is drawn, the re-reading of the skin's indexes after a
-// change, the border form decision, the system menu's drop, the form's menus hooked for
-// skinned drawing, and the geometry messages.
+// The measures of a skinned form's frame (menu lines, title section), the properties that
+// change how the frame is drawn, the re-reading of the skin's indexes after a change, the
+// border form decision, the system menu's drop, the form's menus hooked for skinned drawing,
+// and the geometry messages.
 #include <algorithm>
 #include <functional>
 #include <utility>
@@ -76,25 +76,6 @@ int TsSkinProvider::MenuLinesCount() {
   return MenuLineCount;
 }
 
-int TsSkinProvider::OffsetX() {
-  if (!Form->HandleAllocated()) return 0;
-  if (ExtBorderForm()) return BorderWidthSys() + ShadowSize().Left;
-  // The skinned vertical bar is not frame.
-  return (WndWidth(Form->Handle()) - ClientWidthOf(Form->Handle()) - scroll_bars_.VertBarWidth()) / 2;
-}
-
-int TsSkinProvider::OffsetY() {
-  if (!Form->HandleAllocated()) return 0;
-  if (ExtBorderForm()) {
-    const int menu = MenuHeight();
-    return CaptionHeight(true) + MenuLinesCount() * menu + Form->BorderWidth() + ShadowSize().Top +
-           (menu > 0 ? 1 : 0);
-  }
-  const HWND wnd = Form->Handle();
-  const bool caption = (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
-  return WndHeight(wnd) - ClientHeightOf(wnd) - (caption ? BorderWidthSys() : 0) - scroll_bars_.HorzBarHeight();
-}
-
 bool TsSkinProvider::IconVisible() const {
   const vcl::TFormBorderStyle style = Form->BorderStyle();
   return title_icon_ && title_icon_->Visible() && show_app_icon_ &&
@@ -107,38 +88,6 @@ bool TsSkinProvider::MenuVisible() const {
   if (Form->FormStyle() == vcl::fsMDIForm)
     if (vcl::TCustomForm* child = Form->ActiveMDIChild()) return AnyVisibleItem(dynamic_cast<vcl::TMenu*>(child->Menu()));
   return false;
-}
-
-int TsSkinProvider::CaptionBottom() {
-  if (!Form->HandleAllocated()) return 0;
-  const HWND wnd = Form->Handle();
-  if (TqvBorderForm* border = ExtBorderForm()) return DefBorderWidth(wnd, border, true) + CaptionHeight(true);
-  const bool caption = (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
-  int result = WndHeight(wnd) - ClientHeightOf(wnd);
-  if (CaptionHeight(true) != 0 || caption) result -= BorderWidthDef();
-  result = std::max(0, result - scroll_bars_.HorzBarHeight());
-  if (IsIconic(wnd)) result += BorderWidthDef();
-  return result;
-}
-
-vcl::TPoint TsSkinProvider::FormOrigin() {
-  if (!Form->HandleAllocated()) return {};
-  const HWND wnd = Form->Handle();
-  if (Form->FormStyle() == vcl::fsMDIChild) {
-    POINT origin{0, 0};
-    ClientToScreen(wnd, &origin);
-    origin.x -= BorderWidthSys();
-    origin.y -= BorderWidthSys() + (IsIconic(wnd) ? 0 : CaptionHeight(true));
-    return vcl::TPoint(origin);
-  }
-  RECT window{};
-  GetWindowRect(wnd, &window);
-  return vcl::TPoint(window.left, window.top);
-}
-
-vcl::TPoint TsSkinProvider::ScreenToImage(int X, int Y) {
-  const vcl::TPoint origin = FormOrigin();
-  return vcl::TPoint(X - origin.X, Y - origin.Y);
 }
 
 vcl::String TsSkinProvider::TitleSkinSection() const { return title_skin_.empty() ? L"FORMTITLE" : title_skin_; }

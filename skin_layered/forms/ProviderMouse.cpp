@@ -194,7 +194,8 @@ bool PressTitleElement(TsSkinProvider& Provider, int Code, vcl::TMessage& Messag
 bool PressOnMaximizedCaption(TsSkinProvider& Provider, const vcl::TMessage& Message) {
   vcl::TCustomForm* form = Provider.Form;
   if (!IsZoomed(form->Handle())) return false;
-  const vcl::TPoint p = Provider.ScreenToImage(vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam));
+  const vcl::TPoint p =
+      Provider.WindowImage().ScreenToImage(vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam));
   if (p.Y > Provider.BorderWidthDef() + Provider.CaptionHeight(true)) return false;
   if (!form->Active() && form->Enabled() && form->CanFocus()) form->SetFocus();
   return true;
@@ -375,7 +376,7 @@ int TsSkinProvider::HitTestAt(vcl::TPoint Screen) {
   const HWND wnd = Form->Handle();
   // Window coordinates; the window image lies further left and up by the border form's
   // offsets and the shadow.
-  const vcl::TPoint p = ScreenToImage(Screen.X, Screen.Y);
+  const vcl::TPoint p = window_image_.ScreenToImage(Screen.X, Screen.Y);
   const vcl::TPoint image = ImagePointOf(Screen);
   TqvBorderForm* border = ExtBorderForm();
   const bool zoomed = IsZoomed(wnd) != FALSE;
@@ -442,7 +443,7 @@ int TsSkinProvider::TitleElementAt(vcl::TPoint ImagePoint) {
 }
 
 vcl::TPoint TsSkinProvider::ImagePointOf(vcl::TPoint Screen) {
-  vcl::TPoint p = ScreenToImage(Screen.X, Screen.Y);
+  vcl::TPoint p = window_image_.ScreenToImage(Screen.X, Screen.Y);
   if (TqvBorderForm* border = ExtBorderForm()) {
     const vcl::TRect shadow = ShadowSize();
     p.X += shadow.Left + BorderFormOffsetX(border);

@@ -1,7 +1,7 @@
 // The painting messages of a skinned form, all served from its window image: the frame
 // (WM_NCPAINT), the client background (WM_ERASEBKGND, WM_PAINT), printing (WM_PRINT gives the
-// skinned frame and client), the four border strips copied to a DC, and single title
-// elements repainted in place when their state changes.
+// skinned frame and client), the controls repainted after a client paint that asked for it,
+// and single title elements repainted in place when their state changes.
 #include <algorithm>
 
 #include "classlib/forms/Menus.h"
@@ -107,7 +107,7 @@ void TsSkinProvider::WMEraseBkgnd(vcl::TMessage& Message) {
       }
       if (fresh) {
         PaintParentBg(Form, SkinData, vcl::TPoint(OffsetX(), OffsetY()), 0, 0, false, dc, client);
-        PaintUnderSeeThroughControls(dc);
+        window_image_.PaintUnderSeeThroughControls(dc);
         Form->PaintControls(dc, nullptr);
         Message.Result = 1;
         return;
@@ -127,7 +127,7 @@ void TsSkinProvider::WMEraseBkgnd(vcl::TMessage& Message) {
         SkinData->BGChanged = true;
       }
     }
-    PaintFormBg(dc);
+    window_image_.PaintFormBg(dc);
   } else if (dc && fresh) {
     if (SkinData->IsCached())
       BitBlt(dc, 0, 0, client.Width(), client.Height(), image->Canvas()->Handle(), OffsetX(), OffsetY(), SRCCOPY);
@@ -149,7 +149,7 @@ void TsSkinProvider::WMPaint(vcl::TMessage& Message) {
     border->UpdateExBordersPos(true, 255);
   if (!Form->Showing()) return CallOldWndProc(Message);
   if (SkinData->IsCached()) {
-    PaintFormWM(reinterpret_cast<HDC>(Message.WParam));
+    window_image_.PaintFormWM(reinterpret_cast<HDC>(Message.WParam));
     if (Form->FormStyle() == vcl::fsMDIForm) {
       HDC dc = Message.WParam ? reinterpret_cast<HDC>(Message.WParam) : GetDC(wnd);
       PaintControlsOnDC(dc, Form, vcl::TPoint(), true);
@@ -187,7 +187,7 @@ void TsSkinProvider::WMPrint(vcl::TMessage& Message) {
         BitBlt(dc, 0, 0, image->Width(), image->Height(), image->Canvas()->Handle(), 0, 0, SRCCOPY);
       IntersectClipRect(dc, OffsetX(), OffsetY(), OffsetX() + ClientWidthOf(wnd), OffsetY() + ClientHeightOf(wnd));
     } else if (HasBorder() || (GetWindowLongPtrW(wnd, GWL_STYLE) & (WS_THICKFRAME | WS_DLGFRAME))) {
-      PaintBorders(dc);
+      window_image_.PaintBorders(dc);
     }
   }
   // The client part, moved to its place in the window.
@@ -195,7 +195,7 @@ void TsSkinProvider::WMPrint(vcl::TMessage& Message) {
   OffsetViewportOrgEx(dc, OffsetX(), OffsetY(), &origin);
   if (!(Message.LParam & PRF_ERASEBKGND)) {
     if (Form->FormStyle() != vcl::fsMDIForm) PaintControlsOnDC(dc, Form, vcl::TPoint(), true);
-    if (SkinData->CtrlSkinState & kStatePlainBg) PaintClient(dc, false);
+    if (SkinData->CtrlSkinState & kStatePlainBg) window_image_.PaintClient(dc, false);
   }
   if (Form->FormStyle() == vcl::fsMDIForm && Form->ClientHandle())
     SendMessageW(Form->ClientHandle(), WM_PRINT, Message.WParam, Message.LParam);
@@ -205,89 +205,14 @@ void TsSkinProvider::WMPrint(vcl::TMessage& Message) {
 }
 
 // ---------------------------------------------------------------------------------------
-// Copies out of the image
+// After a client paint
 
-void TsSkinProvider::PaintBorders(HDC DC) {
-  if (!SkinData || !Form->HandleAllocated()) return;
-  const HWND wnd = Form->Handle();
-  vcl::TBitmap* image = SkinData->CacheBmp();
-  const bool stale = !image || !SkinData->IsCached() || image->Width() != ImageWidth() ||
-                     (HasBorder() && image->Height() != window_image_.ImageHeight());
-  if (stale || SkinData->BGChanged) {
-    SkinData->BGChanged = true;
-    window_image_.PaintAllImage();
-    SkinData->Updating = false;
-    image = SkinData->CacheBmp();
-  }
-  if (!image || image->Width() == 0) return;
-  const int menuBand = HasMenuLine() ? MenuLinesCount() * MenuHeight() + 1 : 0;
-  const int bottom = BorderWidthDef();
-  const int left = BorderWidthSys();
-  const int captionBottom =
-      (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION ? CaptionBottom() : menuBand;
-  const int width = image->Width(), height = image->Height();
-  HDC src = image->Canvas()->Handle();
-  BitBlt(DC, 0, 0, width, captionBottom, src, 0, 0, SRCCOPY);
-  BitBlt(DC, 0, captionBottom, left, height - captionBottom, src, 0, captionBottom, SRCCOPY);
-  BitBlt(DC, 0, height - bottom, width, bottom, src, 0, height - bottom, SRCCOPY);
-  BitBlt(DC, width - left, captionBottom, left, height - captionBottom, src, width - left, captionBottom, SRCCOPY);
-}
-
-void TsSkinProvider::PaintClient(HDC DC, bool Children) {
-  (void)Children;
-  if (!SkinData || !Form->HandleAllocated()) return;
-  const HWND wnd = Form->Handle();
-  const vcl::TRect client = vcl::Rect(0, 0, ClientWidthOf(wnd), ClientHeightOf(wnd));
-  vcl::TBitmap* image = SkinData->CacheBmp();
-  if (SkinData->CtrlSkinState & kStatePlainBg) {
-    FillDC(DC, client, window_image_.FormColor());
-    // Where the skin's frame reaches into the client area, the image shows.
-    TsSkinManager* manager = SkinManager();
-    if (image && DrawNonClientArea && manager && manager->IsValidImgIndex(SkinData->BorderIndex)) {
-      const TsLoadedSkin& skin = manager->Skin();
-      const int x = OffsetX(), y = OffsetY();
-      const int top = skin.MaskWidthTop(SkinData->BorderIndex) - y;
-      const int leftSide = skin.MaskWidthLeft(SkinData->BorderIndex) - x;
-      const int right = skin.MaskWidthRight(SkinData->BorderIndex) - (image->Width() - x - client.Width());
-      const int bottom = skin.MaskWidthBottom(SkinData->BorderIndex) - (image->Height() - y - client.Height());
-      HDC src = image->Canvas()->Handle();
-      if (top > 0) BitBlt(DC, 0, 0, client.Width(), top, src, x, y, SRCCOPY);
-      if (leftSide > 0) BitBlt(DC, 0, 0, leftSide, client.Height(), src, x, y, SRCCOPY);
-      if (right > 0)
-        BitBlt(DC, client.Width() - right, 0, right, client.Height(), src, x + client.Width() - right, y, SRCCOPY);
-      if (bottom > 0)
-        BitBlt(DC, 0, client.Height() - bottom, client.Width(), bottom, src, x, y + client.Height() - bottom, SRCCOPY);
-    }
-  } else {
-    if (!image || SkinData->BGChanged || image->Width() != ImageWidth()) {
-      SkinData->BGChanged = true;
-      window_image_.PaintAllImage();
-    }
-    if (Form->FormStyle() != vcl::fsMDIForm) {
-      PaintParentBg(Form, SkinData, vcl::TPoint(OffsetX(), OffsetY()), 0, 0, false, DC, client);
-      PaintUnderSeeThroughControls(DC);
-    }
-  }
-  if (repaint_children_) {
-    repaint_children_ = false;
-    RepaintChildControls(Form);
-    vcl::TMessage repaint = SkinCommandMessage(scmRepaint);
-    SendToAdapter(repaint);
-  }
-}
-
-void TsSkinProvider::PaintUnderSeeThroughControls(HDC DC) {
-  vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
-  if (!image) return;
-  HDC src = image->Canvas()->Handle();
-  for (int i = 0; i < Form->ControlCount(); ++i) {
-    vcl::TControl* child = Form->Controls(i);
-    if (dynamic_cast<vcl::TWinControl*>(child) || !child->Visible() ||
-        child->ControlStyle().Contains(vcl::csOpaque))
-      continue;
-    const vcl::TRect r = child->BoundsRect();
-    BitBlt(DC, r.Left, r.Top, r.Width(), r.Height(), src, OffsetX() + r.Left, OffsetY() + r.Top, SRCCOPY);
-  }
+void TsSkinProvider::ClientPainted() {
+  if (!repaint_children_) return;
+  repaint_children_ = false;
+  RepaintChildControls(Form);
+  vcl::TMessage repaint = SkinCommandMessage(scmRepaint);
+  SendToAdapter(repaint);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -395,7 +320,7 @@ void TsSkinProvider::RepaintElement(int HitCode) {
     if (button->State == 1 && size > 0 && manager->Effects()->AllowGlowing() && !Form->Parent() &&
         Form->FormStyle() != vcl::fsMDIChild && skin.IsValidImgIndex(button->ImageIndex)) {
       if (button->GlowID < 0) {
-        const vcl::TPoint origin = FormOrigin();
+        const vcl::TPoint origin = window_image_.FormOrigin();
         const vcl::TRect screen = vcl::Rect(origin.X + button->Rect.Left, origin.Y + button->Rect.Top,
                                             origin.X + button->Rect.Right, origin.Y + button->Rect.Bottom);
         const TqvControlSkin data = SkinData->ControlSkin();

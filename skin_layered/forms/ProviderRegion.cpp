@@ -143,7 +143,7 @@ void TsSkinProvider::RefreshNonClient() {
     frame->SkinData->BGChanged = true;
     HDC dc = GetWindowDC(frame->Form->Handle());
     const int saved = SaveDC(dc);
-    frame->PaintBorders(dc);
+    frame->WindowImage().PaintBorders(dc);
     RestoreDC(dc, saved);
     ReleaseDC(frame->Form->Handle(), dc);
     return;
@@ -159,7 +159,7 @@ void TsSkinProvider::RefreshNonClient() {
   const int saved = SaveDC(dc);
   if (!SkinData->CacheBmp())
     if (TsSkinManager* manager = SkinManager()) InitExBorders(manager->ExtendedBorders());
-  PaintBorders(dc);
+  window_image_.PaintBorders(dc);
   RestoreDC(dc, saved);
   ReleaseDC(wnd, dc);
 }

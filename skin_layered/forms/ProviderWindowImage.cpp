@@ -1,6 +1,7 @@
-// The window image of a skinned form onto its window (the image itself is TqvWindowImage,
-// WindowImage.h): the frame is four copies out of it (WM_NCPAINT's painter), and the client
-// background and the form's skinned controls take their backgrounds from it.
+// The window image of a skinned form onto its window frame (the image itself is
+// TqvWindowImage, WindowImage.h): WM_NCPAINT's painter copies the frame strips out of it, after
+// the menus are hooked and the region brought up to date; and the provider's answers to the
+// image.
 #include <algorithm>
 
 #include "classlib/forms/Menus.h"
@@ -29,6 +30,11 @@
 namespace skin_layered {
 
 bool TsSkinProvider::IsMDIProvider() const { return MDIProvider() == this; }
+
+vcl::TCustomForm* TsSkinProvider::MDIFrameForm() const {
+  TsSkinProvider* frame = MDIProvider();
+  return frame ? frame->Form : nullptr;
+}
 
 // ---------------------------------------------------------------------------------------
 // The frame on the window
@@ -98,51 +104,11 @@ void TsSkinProvider::PaintNonClient() {
     BitBlt(dc, 0, height - strip, width, strip, src, 0, height - strip, SRCCOPY);
     BitBlt(dc, width - strip, strip, strip, height - strip, src, width - strip, strip, SRCCOPY);
   } else {
-    PaintBorders(dc);
+    window_image_.PaintBorders(dc);
   }
   RestoreDC(dc, saved);
   ReleaseDC(wnd, dc);
   SettingRgn = false;
-}
-
-// ---------------------------------------------------------------------------------------
-// The client background
-
-void TsSkinProvider::PaintFormBg(HDC DC) {
-  if (!SkinData || !Form->HandleAllocated()) return;
-  SkinData->Updating = false;
-  if (Form->FormStyle() == vcl::fsMDIChild && IsZoomed(Form->Handle()))
-    if (TsSkinProvider* frame = MDIProvider(); frame && frame->Form && frame->Form->ActiveMDIChild() != Form) return;
-  PaintClient(DC, true);
-  if (GripVisible()) {
-    POINT origin{};
-    SetWindowOrgEx(DC, OffsetX(), OffsetY(), &origin);
-    window_image_.PaintGrip(DC);
-    SetWindowOrgEx(DC, origin.x, origin.y, nullptr);
-  }
-  Form->PaintControls(DC, nullptr);
-}
-
-void TsSkinProvider::PaintFormWM(HDC DC) {
-  const HWND wnd = Form->Handle();
-  const bool printing = Printing;
-  if (Form->ComponentState().Contains(vcl::csReading) || printing) {
-    PAINTSTRUCT ps{};
-    BeginPaint(wnd, &ps);
-    EndPaint(wnd, &ps);
-    return;
-  }
-  PAINTSTRUCT ps{};
-  HDC dc = DC;
-  const bool own = !DC;
-  if (own) dc = BeginPaint(wnd, &ps);
-  vcl::TCanvas* canvas = Form->Canvas();
-  canvas->Lock();
-  if (Form->FormStyle() != vcl::fsMDIChild || !IsZoomed(wnd) || !MDIProvider() || !MDIProvider()->Form ||
-      MDIProvider()->Form->ActiveMDIChild() == Form)
-    PaintFormBg(dc);
-  canvas->Unlock();
-  if (own) EndPaint(wnd, &ps);
 }
 
 }  // namespace skin_layered

@@ -355,6 +355,10 @@ int TsSkinProvider::BorderWidthSys() const {
   return SysBorderWidth(Form->Handle(), ExtBorderForm(), true) + Form->BorderWidth();
 }
 
+vcl::TSize TsSkinProvider::ScrollBarsExtent() const {
+  return vcl::TSize{scroll_bars_.VertBarWidth(), scroll_bars_.HorzBarHeight()};
+}
+
 bool TsSkinProvider::HasBorder() const {
   const bool child = Form->HandleAllocated() && (GetWindowLongPtrW(Form->Handle(), GWL_STYLE) & WS_CHILD);
   return Form->BorderStyle() != vcl::TFormBorderStyle::bsNone || child;

@@ -11,10 +11,10 @@
 //   ProviderDispatch.cpp      NewWndProc and the answers to the command message
 //   ProviderRegion.cpp        the window region, the form snapshot, the non-client repaint and
 //                             the task-bar pictures
-//   ProviderGeometry.cpp      the client offsets, the properties that change the frame, the
-//                             skin's title indexes and the geometry messages
-//   ProviderWindowImage.cpp   the window image onto the window: the frame strips and the
-//                             client background painted from it
+//   ProviderGeometry.cpp      the menu line's and title's measures, the properties that
+//                             change the frame, the skin's title indexes and the geometry
+//                             messages
+//   ProviderWindowImage.cpp   the non-client painting and the answers to the window image
 //   ProviderMouse.cpp         hit testing and the mouse on the frame
 //   ProviderWindowState.cpp   activation, showing, moving and sizing
 //   ProviderFormMessages.cpp  system commands and the form's other messages
@@ -23,7 +23,8 @@
 //   ProviderGlued.cpp         glued forms moving along and snapping to edges (FormGlue.h)
 //   ProviderAnimations.cpp    the form's animations (FormAnimator.h)
 //   ProviderBorderOwner.cpp   the answers to the border form (MakeBorderOwner)
-// The window image, rebuilt while stale, and its measures are TqvWindowImage (WindowImage.h).
+// The window image (rebuilt while stale, its measures, the frame strips and the client
+// background painted from it) is TqvWindowImage (WindowImage.h).
 // The skinned system menu is TsSystemMenu (SystemMenu.h); the skinned menus are TsSkinableMenus
 // (SkinableMenus.h); the title bar component is TsTitleBar (TitleBar.h), its items on the
 // caption TqvCaptionItems (CaptionItems.h); the title-bar buttons are TqvCaptionButtons
@@ -214,6 +215,9 @@ class TsSkinProvider : public TsSkinProviderBase,
   void PrepareMenusAgain() override;
   bool IsMDIProvider() const override;
   void MarkRegionStale() override { RgnChanged = true; }
+  vcl::TCustomForm* MDIFrameForm() const override;
+  bool IsPrinting() const override { return Printing; }
+  void ClientPainted() override;
 
   // ---- state the form skinning shares
   bool AutoCreated = false;    // attached by the library; cleared when it prepares the form
@@ -293,17 +297,19 @@ class TsSkinProvider : public TsSkinProviderBase,
   int TitleButtonGlyphWidth(int MaskIndex) const override;
   // One state's height of the caption glyph image (21 without a valid one).
   int CaptionGlyphHeight(int MaskIndex) const override;
-  int BorderWidthDef() const;
+  int BorderWidthDef() const override;
   int BorderWidthSys() const override;
+  vcl::TSize ScrollBarsExtent() const override;
   bool HasBorder() const override;
   bool HasMenuLine() const override;
   bool GripVisible() const override;
   int TitleIconWidth() override;
   int TitleIconHeight() override;
 
-  // ---- the window image's measures and the skin's title (ProviderGeometry.cpp)
-  int OffsetX() override;
-  int OffsetY() override;
+  // ---- the window image's measures (WindowImage.h), the menu line's and the skin's title
+  // (ProviderGeometry.cpp)
+  int OffsetX() override { return window_image_.OffsetX(); }
+  int OffsetY() override { return window_image_.OffsetY(); }
   int ImageWidth() override { return window_image_.ImageWidth(); }
   vcl::TRect ShadowSize() override { return window_image_.ShadowSize(); }
   int BorderWidthByState(bool Always) override { return TitleHeightByState(Always); }
@@ -316,11 +322,6 @@ class TsSkinProvider : public TsSkinProviderBase,
   vcl::String TitleSkinSection() const;
   int GetTitleSkinIndex() override;
   int BorderIconsTop() override;
-  // The height above the client area: frame, caption and menu line.
-  int CaptionBottom();
-  // The window image's origin on the screen, and a screen point relative to it.
-  vcl::TPoint FormOrigin();
-  vcl::TPoint ScreenToImage(int X, int Y);
   // WS_SYSMENU taken away while the provider paints the frame (so that the system draws no
   // caption buttons), or given back with the form's icon when unskinned.
   void UpdateSysMenuStyle(bool Skinned) { SystemMenuStyle(Skinned); }
@@ -391,9 +392,6 @@ class TsSkinProvider : public TsSkinProviderBase,
   void PaintAll() override { window_image_.PaintAllImage(); }
   // The WM_NCPAINT painter: the frame strips of the image onto the window.
   void PaintNonClient();
-  // The client background of WM_ERASEBKGND and WM_PAINT.
-  void PaintFormBg(HDC DC);
-  void PaintFormWM(HDC DC);
 
   // ---- the title-bar buttons' glow (TitleButtonGlow.cpp)
   // Starts the glow fade of a system or user button toward its hot or pressed state (ToHot)
@@ -422,13 +420,6 @@ class TsSkinProvider : public TsSkinProviderBase,
   vcl::TRect AdjustForBorderForm(vcl::TRect R, bool Grow);
 
   // ---- painting messages and single elements (ProviderPaintMessages.cpp)
-  // The four border strips of the window image onto the window DC.
-  virtual void PaintBorders(HDC DC);
-  // The client part of the image (or the form's colour) into the DC.
-  void PaintClient(HDC DC, bool Children);
-  // Graphic controls that let their background show through (a transparent label) get the
-  // image's pixels under them; the cache copy leaves all graphic controls out.
-  void PaintUnderSeeThroughControls(HDC DC);
   // Repaints one title element (a hit code) in its state, in the image and on the window.
   void RepaintElement(int HitCode);
   void RepaintMdiArea(bool Maximized);

@@ -206,7 +206,7 @@ bool TqvWindowImage::PaintAllImage() {
       canvas->Lock();
       const HDC saved = canvas->CurrentHandle();
       POINT origin{};
-      SetWindowOrgEx(dc, -Provider()->OffsetX(), -Provider()->OffsetY(), &origin);
+      SetWindowOrgEx(dc, -OffsetX(), -OffsetY(), &origin);
       canvas->SetHandle(dc);
       Form()->OnPaint(Form());
       canvas->SetHandle(saved);
@@ -214,7 +214,7 @@ bool TqvWindowImage::PaintAllImage() {
       canvas->Unlock();
     }
   }
-  SkinData()->RepaintChildren(Form(), vcl::TPoint(Provider()->OffsetX(), Provider()->OffsetY()));
+  SkinData()->RepaintChildren(Form(), vcl::TPoint(OffsetX(), OffsetY()));
   FirstPaintDone = true;
   SkinData()->BGChanged = false;
   SkinData()->Updating = false;
@@ -390,6 +390,122 @@ void TqvWindowImage::SaveTitleBg(bool AllLines) {
 }
 
 // ---------------------------------------------------------------------------------------
+// Copies out of the image
+
+void TqvWindowImage::PaintBorders(HDC DC) {
+  if (!SkinData() || !Form()->HandleAllocated()) return;
+  const HWND wnd = Form()->Handle();
+  vcl::TBitmap* image = SkinData()->CacheBmp();
+  const bool stale = !image || !SkinData()->IsCached() || image->Width() != ImageWidth() ||
+                     (host_.HasBorder() && image->Height() != ImageHeight());
+  if (stale || SkinData()->BGChanged) {
+    SkinData()->BGChanged = true;
+    PaintAllImage();
+    SkinData()->Updating = false;
+    image = SkinData()->CacheBmp();
+  }
+  if (!image || image->Width() == 0) return;
+  const int menuBand = host_.HasMenuLine() ? host_.MenuLinesCount() * host_.MenuHeight() + 1 : 0;
+  const int bottom = host_.BorderWidthDef();
+  const int left = host_.BorderWidthSys();
+  const int captionBottom = (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION ? CaptionBottom() : menuBand;
+  const int width = image->Width(), height = image->Height();
+  HDC src = image->Canvas()->Handle();
+  BitBlt(DC, 0, 0, width, captionBottom, src, 0, 0, SRCCOPY);
+  BitBlt(DC, 0, captionBottom, left, height - captionBottom, src, 0, captionBottom, SRCCOPY);
+  BitBlt(DC, 0, height - bottom, width, bottom, src, 0, height - bottom, SRCCOPY);
+  BitBlt(DC, width - left, captionBottom, left, height - captionBottom, src, width - left, captionBottom, SRCCOPY);
+}
+
+void TqvWindowImage::PaintUnderSeeThroughControls(HDC DC) {
+  vcl::TBitmap* image = SkinData() ? SkinData()->CacheBmp() : nullptr;
+  if (!image) return;
+  HDC src = image->Canvas()->Handle();
+  for (int i = 0; i < Form()->ControlCount(); ++i) {
+    vcl::TControl* child = Form()->Controls(i);
+    if (dynamic_cast<vcl::TWinControl*>(child) || !child->Visible() || child->ControlStyle().Contains(vcl::csOpaque))
+      continue;
+    const vcl::TRect r = child->BoundsRect();
+    BitBlt(DC, r.Left, r.Top, r.Width(), r.Height(), src, OffsetX() + r.Left, OffsetY() + r.Top, SRCCOPY);
+  }
+}
+
+void TqvWindowImage::PaintClient(HDC DC, bool Children) {
+  (void)Children;
+  if (!SkinData() || !Form()->HandleAllocated()) return;
+  const HWND wnd = Form()->Handle();
+  const vcl::TRect client = vcl::Rect(0, 0, ClientWidthOf(wnd), ClientHeightOf(wnd));
+  vcl::TBitmap* image = SkinData()->CacheBmp();
+  if (SkinData()->CtrlSkinState & kStatePlainBg) {
+    FillDC(DC, client, FormColor());
+    // Where the skin's frame reaches into the client area, the image shows.
+    TsSkinManager* manager = host_.SkinManager();
+    if (image && Provider()->DrawNonClientArea && manager && manager->IsValidImgIndex(SkinData()->BorderIndex)) {
+      const TsLoadedSkin& skin = manager->Skin();
+      const int x = OffsetX(), y = OffsetY();
+      const int top = skin.MaskWidthTop(SkinData()->BorderIndex) - y;
+      const int leftSide = skin.MaskWidthLeft(SkinData()->BorderIndex) - x;
+      const int right = skin.MaskWidthRight(SkinData()->BorderIndex) - (image->Width() - x - client.Width());
+      const int bottom = skin.MaskWidthBottom(SkinData()->BorderIndex) - (image->Height() - y - client.Height());
+      HDC src = image->Canvas()->Handle();
+      if (top > 0) BitBlt(DC, 0, 0, client.Width(), top, src, x, y, SRCCOPY);
+      if (leftSide > 0) BitBlt(DC, 0, 0, leftSide, client.Height(), src, x, y, SRCCOPY);
+      if (right > 0)
+        BitBlt(DC, client.Width() - right, 0, right, client.Height(), src, x + client.Width() - right, y, SRCCOPY);
+      if (bottom > 0)
+        BitBlt(DC, 0, client.Height() - bottom, client.Width(), bottom, src, x, y + client.Height() - bottom, SRCCOPY);
+    }
+  } else {
+    if (!image || SkinData()->BGChanged || image->Width() != ImageWidth()) {
+      SkinData()->BGChanged = true;
+      PaintAllImage();
+    }
+    if (Form()->FormStyle() != vcl::fsMDIForm) {
+      PaintParentBg(Form(), SkinData(), vcl::TPoint(OffsetX(), OffsetY()), 0, 0, false, DC, client);
+      PaintUnderSeeThroughControls(DC);
+    }
+  }
+  host_.ClientPainted();
+}
+
+void TqvWindowImage::PaintFormBg(HDC DC) {
+  if (!SkinData() || !Form()->HandleAllocated()) return;
+  SkinData()->Updating = false;
+  if (Form()->FormStyle() == vcl::fsMDIChild && IsZoomed(Form()->Handle()))
+    if (vcl::TCustomForm* frame = host_.MDIFrameForm(); frame && frame->ActiveMDIChild() != Form()) return;
+  PaintClient(DC, true);
+  if (host_.GripVisible()) {
+    POINT origin{};
+    SetWindowOrgEx(DC, OffsetX(), OffsetY(), &origin);
+    PaintGrip(DC);
+    SetWindowOrgEx(DC, origin.x, origin.y, nullptr);
+  }
+  Form()->PaintControls(DC, nullptr);
+}
+
+void TqvWindowImage::PaintFormWM(HDC DC) {
+  const HWND wnd = Form()->Handle();
+  const bool printing = host_.IsPrinting();
+  if (Form()->ComponentState().Contains(vcl::csReading) || printing) {
+    PAINTSTRUCT ps{};
+    BeginPaint(wnd, &ps);
+    EndPaint(wnd, &ps);
+    return;
+  }
+  PAINTSTRUCT ps{};
+  HDC dc = DC;
+  const bool own = !DC;
+  if (own) dc = BeginPaint(wnd, &ps);
+  vcl::TCanvas* canvas = Form()->Canvas();
+  canvas->Lock();
+  if (Form()->FormStyle() != vcl::fsMDIChild || !IsZoomed(wnd) || !host_.MDIFrameForm() ||
+      host_.MDIFrameForm()->ActiveMDIChild() == Form())
+    PaintFormBg(dc);
+  canvas->Unlock();
+  if (own) EndPaint(wnd, &ps);
+}
+
+// ---------------------------------------------------------------------------------------
 // The caption icon and the size grip: pictures the skin does not give as plain glyphs
 
 void TqvWindowImage::PaintTitleIcon() {
@@ -533,6 +649,58 @@ vcl::TColor TqvWindowImage::FormColor() const {
     if (const TsGeneralData* section = SkinData()->Section())
       return section->Props[std::min<std::size_t>(host_.CaptionActive() ? 1 : 0, section->States > 1 ? 1 : 0)].Color;
   return vcl::ColorToRGB(Form()->Color());
+}
+
+int TqvWindowImage::OffsetX() const {
+  if (!Form()->HandleAllocated()) return 0;
+  if (host_.ExtBorderForm()) return host_.BorderWidthSys() + ShadowSize().Left;
+  // The skinned vertical bar is not frame.
+  return (WndWidth(Form()->Handle()) - ClientWidthOf(Form()->Handle()) - host_.ScrollBarsExtent().cx) / 2;
+}
+
+int TqvWindowImage::OffsetY() const {
+  if (!Form()->HandleAllocated()) return 0;
+  if (host_.ExtBorderForm()) {
+    const int menu = host_.MenuHeight();
+    return Provider()->CaptionHeight(true) + host_.MenuLinesCount() * menu + Form()->BorderWidth() + ShadowSize().Top +
+           (menu > 0 ? 1 : 0);
+  }
+  const HWND wnd = Form()->Handle();
+  const bool caption = (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+  return WndHeight(wnd) - ClientHeightOf(wnd) - (caption ? host_.BorderWidthSys() : 0) - host_.ScrollBarsExtent().cy;
+}
+
+int TqvWindowImage::CaptionBottom() const {
+  if (!Form()->HandleAllocated()) return 0;
+  const HWND wnd = Form()->Handle();
+  if (TqvBorderForm* border = host_.ExtBorderForm())
+    return DefBorderWidth(wnd, border, true) + Provider()->CaptionHeight(true);
+  const bool caption = (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+  int result = WndHeight(wnd) - ClientHeightOf(wnd);
+  if (Provider()->CaptionHeight(true) != 0 || caption) result -= host_.BorderWidthDef();
+  result = std::max(0, result - host_.ScrollBarsExtent().cy);
+  if (IsIconic(wnd)) result += host_.BorderWidthDef();
+  return result;
+}
+
+vcl::TPoint TqvWindowImage::FormOrigin() const {
+  if (!Form()->HandleAllocated()) return {};
+  const HWND wnd = Form()->Handle();
+  if (Form()->FormStyle() == vcl::fsMDIChild) {
+    POINT origin{0, 0};
+    ClientToScreen(wnd, &origin);
+    origin.x -= host_.BorderWidthSys();
+    origin.y -= host_.BorderWidthSys() + (IsIconic(wnd) ? 0 : Provider()->CaptionHeight(true));
+    return vcl::TPoint(origin);
+  }
+  RECT window{};
+  GetWindowRect(wnd, &window);
+  return vcl::TPoint(window.left, window.top);
+}
+
+vcl::TPoint TqvWindowImage::ScreenToImage(int X, int Y) const {
+  const vcl::TPoint origin = FormOrigin();
+  return vcl::TPoint(X - origin.X, Y - origin.Y);
 }
 
 bool TqvWindowImage::ImageSizeChanged() const {

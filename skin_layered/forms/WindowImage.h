@@ -1,10 +1,11 @@
 // TqvWindowImage, the window image of a skinned form: one 32-bit bitmap (the skin data's cache)
 // as large as the window, plus the shadow margins under a border form, holding the frame, the
 // caption with its icon, text and buttons, the menu line, the size grip and the client
-// background. It rebuilds the picture while it is marked stale, keeps the clean caption corner
-// and the menu line's strip that single buttons and menu items are repainted from, and knows the
-// image's measures. The form's provider owns it and gives it what it asks through
-// TqvWindowImageHost.
+// background. It rebuilds the picture while it is marked stale, copies the frame strips and the
+// client background out of it, keeps the clean caption corner and the menu line's strip that
+// single buttons and menu items are repainted from, and knows the image's measures (its size,
+// the client's place in it, its origin on the screen). The form's provider owns it and gives it
+// what it asks through TqvWindowImageHost.
 #pragma once
 
 #include <windows.h>
@@ -69,11 +70,23 @@ class TqvWindowImageHost {
   virtual bool IsMDIProvider() const = 0;
   // A screen point in the image's coordinates.
   virtual vcl::TPoint ImagePointOf(vcl::TPoint Screen) = 0;
-  // The frame's width the system gives, with the form's BorderWidth.
+  // The frame: whether the form has one, its width the skin gives and the one the system gives
+  // (both with the form's BorderWidth), and the form's own scroll bars in it (the skinned
+  // vertical bar's width, the horizontal one's height; 0 when not shown).
+  virtual bool HasBorder() const = 0;
+  virtual int BorderWidthDef() const = 0;
   virtual int BorderWidthSys() const = 0;
+  virtual vcl::TSize ScrollBarsExtent() const = 0;
   virtual bool GripVisible() const = 0;
   // The rebuilt image needs a new window region.
   virtual void MarkRegionStale() = 0;
+  // The form of the application's MDI frame (a maximised child's client shows only while it is
+  // the frame's active one); nil for none.
+  virtual vcl::TCustomForm* MDIFrameForm() const = 0;
+  // A WM_PRINT of the form runs (WM_PAINT paints nothing then).
+  virtual bool IsPrinting() const = 0;
+  // The client background was painted: controls asked to be repainted after it are now.
+  virtual void ClientPainted() = 0;
 
  protected:
   ~TqvWindowImageHost() = default;
@@ -110,10 +123,31 @@ class TqvWindowImage {
   // The size grip over the right background, at GripPos in DC.
   void PaintGrip(HDC DC);
 
+  // ---- copies out of the image
+  // The four border strips of the image onto a window DC (the image rebuilt first when stale).
+  void PaintBorders(HDC DC);
+  // Graphic controls that let their background show through (a transparent label) get the
+  // image's pixels under them; the cache copy leaves all graphic controls out.
+  void PaintUnderSeeThroughControls(HDC DC);
+  // The client part of the image (or the form's colour) into the DC.
+  void PaintClient(HDC DC, bool Children);
+  // The client background of WM_ERASEBKGND and WM_PAINT: the client part, the grip and the
+  // form's graphic controls.
+  void PaintFormBg(HDC DC);
+  void PaintFormWM(HDC DC);
+
   // ---- measures
   vcl::TRect ShadowSize() const;
   int ImageWidth() const;
   int ImageHeight() const;
+  // The client area's top-left in the image.
+  int OffsetX() const;
+  int OffsetY() const;
+  // The height above the client area: frame, caption and menu line.
+  int CaptionBottom() const;
+  // The image's origin on the screen, and a screen point relative to it.
+  vcl::TPoint FormOrigin() const;
+  vcl::TPoint ScreenToImage(int X, int Y) const;
   // The size grip glyph's top-left in the image; (0, 0) without an image.
   vcl::TPoint GripPos(int MaskIndex) const;
   // The form's body colour: the FORM section's for the caption state, or the form's own.

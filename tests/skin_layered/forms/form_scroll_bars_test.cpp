@@ -93,7 +93,7 @@ TEST_F(FormScrollBars, TheFormsBarsAreSkinnedAndTheClientAreaKeepsItsPlace) {
   GetClientRectInWindow(Wnd(), client);
   EXPECT_EQ(provider->OffsetX(), client.Left);
   EXPECT_EQ(provider->OffsetY(), client.Top);
-  EXPECT_EQ(provider->CaptionBottom(), client.Top);
+  EXPECT_EQ(provider->WindowImage().CaptionBottom(), client.Top);
   // The bars lie right of and below the client area, in the form's own window.
   const vcl::TRect window = Box(Wnd());
   EXPECT_EQ(bars.VertRect.Left - window.Left, client.Right);

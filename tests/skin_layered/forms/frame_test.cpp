@@ -209,7 +209,7 @@ TEST_F(FrameTest, TheImageHoldsFrameTitleCaptionAndClientBackgroundAndIsWhatPrin
   EXPECT_EQ(At(1, 150), kFormRgb);                            // the left frame
   EXPECT_EQ(At(provider->OffsetX() + 20, provider->OffsetY() + 20), kFormRgb);  // the client
   EXPECT_EQ(At(200, 299), kFormRgb);                          // the bottom frame
-  EXPECT_EQ(provider->CaptionBottom(), WndHeight(Wnd()) - ClientHeightOf(Wnd()) - Frame());
+  EXPECT_EQ(provider->WindowImage().CaptionBottom(), WndHeight(Wnd()) - ClientHeightOf(Wnd()) - Frame());
   EXPECT_TRUE(provider->WindowImage().FirstPaintDone && !provider->SkinData->BGChanged);
   // Some caption text in the title's font colour between the icon and the buttons.
   int white = 0;
@@ -285,7 +285,7 @@ TEST_F(FrameTest, TheFrameIsPaintedOnceTheWindowHasTheFormsSizeAndOnlyWhileAsked
   EXPECT_EQ(provider->SkinData->CacheBmp()->Width(), 400);
   // The border strips into a DC are the image's.
   auto strips = CreateBmp32(400, 300);
-  provider->PaintBorders(strips->Canvas()->Handle());
+  provider->WindowImage().PaintBorders(strips->Canvas()->Handle());
   GdiFlush();
   EXPECT_EQ(Rgb(PixelOf(strips.get(), 200, 2)), kTitleHotRgb);
   EXPECT_EQ(Rgb(PixelOf(strips.get(), 1, 200)), kFormRgb);
@@ -375,12 +375,19 @@ class TTestImageHost : public TqvWindowImageHost {
   void PrepareMenusAgain() override {}
   bool IsMDIProvider() const override { return false; }
   vcl::TPoint ImagePointOf(vcl::TPoint Screen) override { return provider_.ImagePointOf(Screen); }
+  bool HasBorder() const override { return provider_.HasBorder(); }
+  int BorderWidthDef() const override { return provider_.BorderWidthDef(); }
   int BorderWidthSys() const override { return frame; }
+  vcl::TSize ScrollBarsExtent() const override { return bars; }
   bool GripVisible() const override { return false; }
   void MarkRegionStale() override { ++stale; }
+  vcl::TCustomForm* MDIFrameForm() const override { return nullptr; }
+  bool IsPrinting() const override { return false; }
+  void ClientPainted() override { ++clients; }
 
   bool active = false, held = false;
-  int frame = 0, stale = 0;
+  int frame = 0, stale = 0, clients = 0;
+  vcl::TSize bars;
 
  private:
   TsSkinProvider& provider_;
@@ -403,6 +410,15 @@ TEST_F(FrameTest, TheWindowImageIsBuiltFromWhatItsHostAnswers) {
   EXPECT_GT(at.X, 0);
   host.frame = 9;
   EXPECT_EQ(image.GripPos(grip), vcl::TPoint(at.X - 5, at.Y - 5));
+  // The client's place: the form's own scroll bars the host reports are not frame.
+  host.frame = provider->BorderWidthSys();
+  EXPECT_EQ(vcl::TPoint(image.OffsetX(), image.OffsetY()), vcl::TPoint(provider->OffsetX(), provider->OffsetY()));
+  EXPECT_EQ(image.CaptionBottom(), provider->WindowImage().CaptionBottom());
+  host.bars = vcl::TSize(16, 12);
+  EXPECT_EQ(vcl::TPoint(image.OffsetX(), image.OffsetY()),
+            vcl::TPoint(provider->OffsetX() - 8, provider->OffsetY() - 12));
+  EXPECT_EQ(image.CaptionBottom(), provider->WindowImage().CaptionBottom() - 12);
+  host.bars = {};
 
   // Held by a blended move or the hide animation: a stale image stays stale.
   provider->SkinData->BGChanged = true;
@@ -426,6 +442,12 @@ TEST_F(FrameTest, TheWindowImageIsBuiltFromWhatItsHostAnswers) {
   EXPECT_TRUE(image.PaintAllImage());
   EXPECT_EQ(At(200, 2), kTitleHotRgb);
   EXPECT_EQ(host.stale, 2);
+  // The client background out of it, and the host told.
+  auto client = CreateBmp32(ClientWidthOf(Wnd()), ClientHeightOf(Wnd()));
+  image.PaintFormBg(client->Canvas()->Handle());
+  GdiFlush();
+  EXPECT_EQ(Rgb(PixelOf(client.get(), 20, 20)), kFormRgb);
+  EXPECT_EQ(host.clients, 1);
 }
 
 // Grip and icon

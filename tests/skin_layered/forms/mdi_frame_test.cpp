@@ -112,7 +112,7 @@ TEST_F(MdiFrameTest, AMaximisedDocumentsButtonsStandOnTheFramesMenuLineAndWork) 
   // The document's maximise button, pressed and let go.
   own->SkinData->BGChanged = true;
   own->PaintAll();
-  const vcl::TPoint origin = own->FormOrigin();
+  const vcl::TPoint origin = own->WindowImage().FormOrigin();
   const vcl::TRect max = own->CaptionButtons().BtnMaximize.Rect;
   const LPARAM at = MAKELPARAM(origin.X + (max.Left + max.Right) / 2, origin.Y + (max.Top + max.Bottom) / 2);
   ASSERT_EQ(SendMessageW(active->Handle(), WM_NCHITTEST, 0, at), HTMAXBUTTON);
@@ -148,7 +148,7 @@ TEST_F(MdiFrameTest, AMaximisedDocumentsButtonsStandOnTheFramesMenuLineAndWork) 
   // slot, the frame's Window item, written, after it.
   const HMENU bar = GetMenu(Frame());
   ASSERT_EQ(GetMenuItemCount(bar), 5);
-  const vcl::TPoint frameOrigin = frameProvider->FormOrigin();
+  const vcl::TPoint frameOrigin = frameProvider->WindowImage().FormOrigin();
   auto placeOf = [&](int position) {
     RECT r{};
     GetMenuItemRect(Frame(), bar, position, &r);
