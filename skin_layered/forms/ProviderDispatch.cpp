@@ -220,7 +220,7 @@ void TsSkinProvider::RemoveSkin(vcl::TMessage& Message) {
   if (SkinManager()) {
     SystemMenuStyle(false);
     MDIClientObject(false);
-    if (HasBorder() && !KeepRegion && Form->HandleAllocated()) SetWindowRgn(Form->Handle(), nullptr, TRUE);
+    if (HasBorder() && !region_.KeepRegion && Form->HandleAllocated()) SetWindowRgn(Form->Handle(), nullptr, TRUE);
     RebuildMainMenuBar();
     if (UseGlobalColor() && !SkinData->CustomColor()) Form->SetColor(vcl::clBtnFace);
     InitExBorders(false);

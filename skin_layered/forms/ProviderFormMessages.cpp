@@ -218,7 +218,7 @@ void TsSkinProvider::AfterMinimize() {
   // Where the minimised window shows (a desktop without a task bar keeps it on screen), it
   // wears its own skinned caption instead of the client part the border window framed.
   if (Form->HandleAllocated() && IsIconic(Form->Handle())) {
-    RgnChanged = true;
+    region_.RgnChanged = true;
     FullRedraw();
   }
 }
@@ -243,10 +243,10 @@ void TsSkinProvider::MDIChildCommand(vcl::TMessage& Message) {
       if (!frame) return CallOldWndProc(Message);
       const bool paintArea = frame->MDIForm && zoomed;
       if (paintArea) RepaintMdiArea(true);
-      frame->KeepRegion = true;
+      frame->Region().KeepRegion = true;
       CallOldWndProc(Message);
       if (MDIProvider() != frame) return;
-      frame->KeepRegion = false;
+      frame->Region().KeepRegion = false;
       if (alive && !BeingDestroyed(Form)) SetHotElement(0, true);
       if (paintArea) frame->RepaintMdiArea(true);
       return;

@@ -349,7 +349,7 @@ void TsSkinProvider::SetDrawNonClientArea(bool Value) {
   if (Form->BorderIcons().Contains(vcl::biSystemMenu) && !(style & WS_SYSMENU))
     SetWindowLongPtrW(wnd, GWL_STYLE, style | WS_SYSMENU);
   if (Form->Showing()) SetWindowRgn(wnd, nullptr, TRUE);
-  RgnChanged = true;
+  region_.RgnChanged = true;
   if (BorderForm) BorderForm->UpdateExBordersPos(true, 255);
   SetWindowPos(wnd, nullptr, 0, 0, 0, 0,
                SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);

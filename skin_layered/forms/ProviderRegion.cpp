@@ -1,11 +1,8 @@
-// The skinned form's window region (the window image less the transparent corner pixels of
-// the skin's border images), the picture of the whole form, the repaint of the frame on
-// demand, and the form's pictures for the task bar.
+// The picture of the whole skinned form, the repaint of the frame on demand, the title cover
+// and the form's pictures for the task bar.
 #include <cmath>
-#include <utility>
 
 #include "classlib/rtl/ScopeExit.h"
-#include "skin_layered/core/WindowMessages.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/SkinProvider.h"
@@ -13,21 +10,11 @@
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/paint/AlphaBitmaps.h"
-#include "skin_layered/paint/BackgroundRegions.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/Resampling.h"
 
 namespace skin_layered {
 namespace {
-
-// The region's owner deletes it unless it is handed on.
-struct TRegion {
-  HRGN Handle;
-  ~TRegion() {
-    if (Handle) DeleteObject(Handle);
-  }
-  HRGN Release() { return std::exchange(Handle, nullptr); }
-};
 
 // The provider marked as making a task-bar picture until the guard's scope ends.
 auto MakingTaskbarPicture(TsSkinProvider* Provider) {
@@ -45,76 +32,6 @@ vcl::TBitmap* PictureSource(TsSkinProvider* Provider, bool& FromCache) {
 }
 
 }  // namespace
-
-// ---------------------------------------------------------------------------------------
-// Region
-
-void TsSkinProvider::UpdateRgnRects() {
-  RgnRects.clear();
-  TsSkinManager* manager = SkinManager();
-  if (!manager || !SkinData) return;
-  const TsLoadedSkin& skin = manager->Skin();
-  const int width = ImageWidth();
-  if (skin.IsValidImgIndex(SkinData->BorderIndex)) {
-    const TsMaskData& border = skin.Images[static_cast<std::size_t>(SkinData->BorderIndex)];
-    AddMaskCornerRects(RgnRects, width, border, false, 0);
-    AddMaskCornerRects(RgnRects, width, border, true, Form->Height() - border.WidthBottom);
-  }
-  const int title = GetTitleSkinIndex();
-  if (manager->IsValidSkinIndex(title)) {
-    const int mask = manager->GetMaskIndex(title, TitleSkinSection(), L"BORDERSMASK");
-    if (skin.IsValidImgIndex(mask))
-      AddMaskCornerRects(RgnRects, width, skin.Images[static_cast<std::size_t>(mask)], false, 0);
-  }
-}
-
-HRGN TsSkinProvider::MakeRgn(int DX, int DY) {
-  HRGN rgn = CreateRectRgn(DX, DY, DX + ImageWidth(), DY + Form->Height());
-  for (const vcl::TRect& r : RgnRects) {
-    TRegion hole{CreateRectRgn(r.Left + DX, r.Top + DY, r.Right + DX, r.Bottom + DY)};
-    CombineRgn(rgn, rgn, hole.Handle, RGN_DIFF);
-  }
-  return rgn;
-}
-
-void TsSkinProvider::UpdateFormRgn(bool Repaint) {
-  if (!DrawNonClientArea || !Form->HandleAllocated() || Frozen || (State & kProviderChangeFrozen)) return;
-  const HWND wnd = Form->Handle();
-  if (!HasBorder() && !IsIconic(wnd) && !HasThickFrame(wnd)) return;
-  // Until the window image was painted with the client area, the form may keep its own region.
-  if (!window_image_.FirstPaintDone && static_cast<WPARAM>(SendMessageW(wnd, kRegionQueryMessage, kRegionQueryValue, 0)) ==
-                             kRegionQueryValue)
-    return;
-  SettingRgn = true;
-  TRegion region{nullptr};
-  if (TqvBorderForm* border = ExtBorderForm()) {
-    // The border window draws the skinned frame: only the client part of the window stays.
-    const int frame = SysBorderWidth(wnd, border, false);
-    const int caption = SysCaptionHeight(Form);
-    region.Handle = CreateRectRgn(frame, frame + caption, WndWidth(wnd) - frame, WndHeight(wnd) - frame);
-  } else if (IsZoomed(wnd) && Form->Constraints()->MaxWidth() == 0 && Form->Constraints()->MaxHeight() == 0 &&
-             Form->FormStyle() != vcl::fsMDIChild) {
-    // The part of a maximised window that lies on its monitor.
-    const int side = SysBorderWidth(wnd, nullptr, false);
-    const int topBottom = DefBorderWidth(wnd, nullptr, false);
-    region.Handle = CreateRectRgn(side, topBottom, WndWidth(wnd) - side, WndHeight(wnd) - topBottom);
-  } else {
-    region.Handle = MakeRgn(0, 0);
-  }
-  RgnChanged = false;
-  // The region the window has already, set again without a repaint, would only have the
-  // frame worked out anew (its menu bar measured again): it is left as it is.
-  if (!Repaint && region.Handle) {
-    TRegion current{CreateRectRgn(0, 0, 0, 0)};
-    if (current.Handle && GetWindowRgn(wnd, current.Handle) != ERROR && EqualRgn(current.Handle, region.Handle)) {
-      SettingRgn = false;
-      return;
-    }
-  }
-  // The system owns the region from here on.
-  SetWindowRgn(wnd, region.Release(), Repaint ? TRUE : FALSE);
-  SettingRgn = false;
-}
 
 // ---------------------------------------------------------------------------------------
 // The form's picture and the frame's repaint

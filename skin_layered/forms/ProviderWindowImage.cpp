@@ -55,18 +55,18 @@ void TsSkinProvider::PaintNonClient() {
 
   const bool borderless = Form->BorderStyle() == vcl::TFormBorderStyle::bsNone &&
                           !(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD);
-  if (!SettingRgn && RgnChanged) {
+  if (!region_.SettingRgn && region_.RgnChanged) {
     if (borderless && !HasThickFrame(wnd) && !IsIconic(wnd)) {
       SetWindowRgn(wnd, nullptr, TRUE);
-      RgnChanged = false;
+      region_.RgnChanged = false;
     } else {
       if (IsIconic(wnd) && (GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_APPWINDOW)) return;
-      if (!ExtBorderForm()) UpdateRgnRects();
-      RgnChanged = false;
+      if (!ExtBorderForm()) region_.UpdateRgnRects();
+      region_.RgnChanged = false;
       const bool repaint = !Form->Showing() || Form->Position() == vcl::poDefault || IsZoomed(wnd);
       UpdateFormRgn(repaint && !AnimationActive());
       if (repaint && !AnimationActive() && !SkinData->BGChanged) {
-        SettingRgn = false;
+        region_.SettingRgn = false;
         return;
       }
     }
@@ -108,7 +108,7 @@ void TsSkinProvider::PaintNonClient() {
   }
   RestoreDC(dc, saved);
   ReleaseDC(wnd, dc);
-  SettingRgn = false;
+  region_.SettingRgn = false;
 }
 
 }  // namespace skin_layered

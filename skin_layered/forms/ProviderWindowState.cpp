@@ -52,6 +52,37 @@ void ShowChildWindows(const std::vector<HWND>& Children) {
     if (IsWindow(child)) ShowWindow(child, SW_SHOWNA);
 }
 
+// The client rectangles of the pictures at the image's right edge (the grip, the section's
+// right-hand corner images): they move with the width and height.
+std::vector<vcl::TRect> RightHandPieces(TsSkinProvider& Provider) {
+  std::vector<vcl::TRect> pieces;
+  TsSkinManager* manager = Provider.SkinManager();
+  vcl::TBitmap* image = Provider.SkinData ? Provider.SkinData->CacheBmp() : nullptr;
+  if (!manager || !image || image->Width() == 0) return pieces;
+  const TsLoadedSkin& skin = manager->Skin();
+  const int x = Provider.OffsetX(), y = Provider.OffsetY();
+  auto add = [&](int Index, bool Bottom) {
+    if (!skin.IsValidImgIndex(Index)) return;
+    const TsMaskData& mask = skin.Images[static_cast<std::size_t>(Index)];
+    const int w = MaskImageWidth(mask), h = MaskImageHeight(mask);
+    const int top = Bottom ? image->Height() - h : 0;
+    pieces.push_back(vcl::Rect(image->Width() - w - x, top - y, image->Width() - x, top + h - y));
+  };
+  if (Provider.GripVisible()) {
+    const int grip = skin.ConstData.GripImage;
+    if (skin.IsValidImgIndex(grip)) {
+      const TsMaskData& mask = skin.Images[static_cast<std::size_t>(grip)];
+      const vcl::TPoint at = Provider.WindowImage().GripPos(grip);
+      pieces.push_back(vcl::Rect(at.X - x, at.Y - y, at.X - x + MaskImageWidth(mask), at.Y - y + MaskImageHeight(mask)));
+    }
+  }
+  if (const TsGeneralData* section = Provider.SkinData->Section()) {
+    add(section->ImgTR, false);
+    add(section->ImgBR, true);
+  }
+  return pieces;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -350,43 +381,12 @@ void TsSkinProvider::WMWindowPosChanged(vcl::TMessage& Message) {
   }
 }
 
-// The client rectangles of the pictures at the image's right edge (the grip, the section's
-// right-hand corner images): they move with the width and height.
-std::vector<vcl::TRect> TsSkinProvider::RightHandPieces() {
-  std::vector<vcl::TRect> pieces;
-  TsSkinManager* manager = SkinManager();
-  vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
-  if (!manager || !image || image->Width() == 0) return pieces;
-  const TsLoadedSkin& skin = manager->Skin();
-  const int x = OffsetX(), y = OffsetY();
-  auto add = [&](int Index, bool Bottom) {
-    if (!skin.IsValidImgIndex(Index)) return;
-    const TsMaskData& mask = skin.Images[static_cast<std::size_t>(Index)];
-    const int w = MaskImageWidth(mask), h = MaskImageHeight(mask);
-    const int top = Bottom ? image->Height() - h : 0;
-    pieces.push_back(vcl::Rect(image->Width() - w - x, top - y, image->Width() - x, top + h - y));
-  };
-  if (GripVisible()) {
-    const int grip = skin.ConstData.GripImage;
-    if (skin.IsValidImgIndex(grip)) {
-      const TsMaskData& mask = skin.Images[static_cast<std::size_t>(grip)];
-      const vcl::TPoint at = window_image_.GripPos(grip);
-      pieces.push_back(vcl::Rect(at.X - x, at.Y - y, at.X - x + MaskImageWidth(mask), at.Y - y + MaskImageHeight(mask)));
-    }
-  }
-  if (const TsGeneralData* section = SkinData->Section()) {
-    add(section->ImgTR, false);
-    add(section->ImgBR, true);
-  }
-  return pieces;
-}
-
 void TsSkinProvider::WMSize(vcl::TMessage& Message) {
   const HWND wnd = Form->HandleAllocated() ? Form->Handle() : nullptr;
   // The pieces at the right-hand edge where they were painted; they are invalidated there and
   // at their new places once the size is taken.
   const bool repaintPieces = wnd && !SkinData->Updating && IsWindowVisible(wnd) && Message.WParam != SIZE_MINIMIZED;
-  const std::vector<vcl::TRect> before = repaintPieces ? RightHandPieces() : std::vector<vcl::TRect>();
+  const std::vector<vcl::TRect> before = repaintPieces ? RightHandPieces(*this) : std::vector<vcl::TRect>();
   const vcl::TSize client{vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam)};
   window_image_.FreeTitlePictures();
   MenuLineCount = -1;
@@ -416,7 +416,7 @@ void TsSkinProvider::WMSize(vcl::TMessage& Message) {
       const RECT native = r;
       InvalidateRect(wnd, &native, erase);
     }
-    for (const vcl::TRect& r : RightHandPieces()) {
+    for (const vcl::TRect& r : RightHandPieces(*this)) {
       const RECT native = r;
       InvalidateRect(wnd, &native, erase);
     }

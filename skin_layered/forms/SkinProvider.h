@@ -9,7 +9,7 @@
 //   SkinProvider.cpp          creation, takeover, Loaded, Notification, destruction, the size
 //                             accessors
 //   ProviderDispatch.cpp      NewWndProc and the answers to the command message
-//   ProviderRegion.cpp        the window region, the form snapshot, the non-client repaint and
+//   ProviderRegion.cpp        the form snapshot, the non-client repaint, the title cover and
 //                             the task-bar pictures
 //   ProviderGeometry.cpp      the menu line's and title's measures, the properties that
 //                             change the frame, the skin's title indexes and the geometry
@@ -28,7 +28,8 @@
 // The skinned system menu is TsSystemMenu (SystemMenu.h); the skinned menus are TsSkinableMenus
 // (SkinableMenus.h); the title bar component is TsTitleBar (TitleBar.h), its items on the
 // caption TqvCaptionItems (CaptionItems.h); the title-bar buttons are TqvCaptionButtons
-// (CaptionButtons.h), the caption's text TqvCaptionText (CaptionText.h).
+// (CaptionButtons.h), the caption's text TqvCaptionText (CaptionText.h); the window region is
+// TqvFormRegion (FormRegion.h).
 // A handler not built yet passes its message to the form's own procedure (CallOldWndProc).
 #pragma once
 
@@ -57,6 +58,7 @@
 #include "skin_layered/forms/CtrlAdapter.h"
 #include "skin_layered/forms/FormAnimator.h"
 #include "skin_layered/forms/FormGlue.h"
+#include "skin_layered/forms/FormRegion.h"
 #include "skin_layered/forms/FormScrollBars.h"
 #include "skin_layered/forms/MDIForm.h"
 #include "skin_layered/forms/SkinEditorLink.h"
@@ -127,7 +129,8 @@ class TsSkinProvider : public TsSkinProviderBase,
                        public TqvCaptionButtonsHost,
                        public TqvCaptionTextHost,
                        public TqvAnimatorHost,
-                       public TqvWindowImageHost {
+                       public TqvWindowImageHost,
+                       public TqvFormRegionHost {
   VCL_CLASS(TsSkinProvider, TsSkinProviderBase)
  public:
   // AOwner must be a form (else EAbort). A provider that is not designed, and found no other
@@ -214,7 +217,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   TqvCaptionText& CaptionText() const override { return *caption_text_; }
   void PrepareMenusAgain() override;
   bool IsMDIProvider() const override;
-  void MarkRegionStale() override { RgnChanged = true; }
+  void MarkRegionStale() override { region_.RgnChanged = true; }
   vcl::TCustomForm* MDIFrameForm() const override;
   bool IsPrinting() const override { return Printing; }
   void ClientPainted() override;
@@ -229,11 +232,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   int MenuLineCount = -1;      // main-menu lines; -1: count again
   std::uint32_t ExtFlags = 0;  // kExt* bits
   bool MaxBorderLarge = false;
-  bool RgnChanged = true;      // the region must be rebuilt
-  bool SettingRgn = false;     // inside UpdateFormRgn's SetWindowRgn
   bool Frozen = false;         // an animation shows a snapshot in place of the form
-  bool KeepRegion = false;     // the form keeps its region when the skin goes
-  std::vector<vcl::TRect> RgnRects;  // transparent corner pixels, window coordinates
   bool MinimizingFromMenu = false;  // a minimise chosen in the skinned system menu runs
   bool Printing = false;       // a WM_PRINT of the form runs
   // The skinned system menu (owned); made with the skin's indexes.
@@ -319,7 +318,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   // Whether the menu line shows any item (never for dialogs and MDI children).
   bool MenuVisible() const override;
   bool IconVisible() const override;
-  vcl::String TitleSkinSection() const;
+  vcl::String TitleSkinSection() const override;
   int GetTitleSkinIndex() override;
   int BorderIconsTop() override;
   // WS_SYSMENU taken away while the provider paints the frame (so that the system draws no
@@ -357,13 +356,13 @@ class TsSkinProvider : public TsSkinProviderBase,
   // gets its own back.
   void SetLabelColor(vcl::TCustomLabel* Label, bool Skinned) override;
 
-  // ---- region, snapshot, non-client repaint (ProviderRegion.cpp)
-  void UpdateRgnRects();
-  // The window image's rectangle at (DX, DY) less the corner rectangles; the caller owns it.
-  HRGN MakeRgn(int DX, int DY);
-  HRGN MakeRgn() override { return MakeRgn(0, 0); }
-  void UpdateFormRgn(bool Repaint) override;
-  void UpdateRgn() override { UpdateFormRgn(true); }
+  // ---- the window region (FormRegion.h); snapshot, non-client repaint (ProviderRegion.cpp)
+  TqvFormRegion& Region() { return region_; }
+  HRGN MakeRgn() override { return region_.MakeRgn(0, 0); }
+  void UpdateFormRgn(bool Repaint) override { region_.UpdateFormRgn(Repaint); }
+  void UpdateRgn() override { region_.UpdateFormRgn(true); }
+  bool ShowsSnapshot() const override { return Frozen; }
+  bool ImagePaintedWhole() const override { return window_image_.FirstPaintDone; }
   void RefreshNonClient();
   // The whole window image with the client area painted in; nil without a cached image.
   std::unique_ptr<vcl::TBitmap> FormSnapshot(bool FreeCache);
@@ -579,6 +578,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   std::unique_ptr<TsTitleButtons> title_buttons_;
   std::unique_ptr<TqvSysSubMenu> sys_sub_menu_;
   TqvFormGlue glue_{*this, &FormGlueOf};
+  TqvFormRegion region_{*this};
   std::unique_ptr<TsScrollWndData> skin_data_;
   // Made at takeover: a bitmap whose canvas stays locked, and an empty 32-bit work bitmap.
   std::unique_ptr<vcl::TBitmap> temp_bmp_;
@@ -588,7 +588,6 @@ class TsSkinProvider : public TsSkinProviderBase,
   TqvFormScrollBars scroll_bars_{*this, ExtFlags};
   // The client size the last WM_SIZE gave.
   vcl::TSize last_client_size_{-1, -1};
-  std::vector<vcl::TRect> RightHandPieces();
   bool menus_prepared_ = false;
   bool menu_bar_rebuilt_ = false;
   // Child controls asked to be repainted after the next client paint.

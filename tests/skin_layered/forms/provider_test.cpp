@@ -273,12 +273,12 @@ TEST_F(SkinProviderTest, TheRegionForEachKindOfFrame) {
   manager->SetSkinName(L"Test");
   form->SetBounds(kLeft, kTop, 400, 300);
   // Without a border form: the window image less the corner holes.
-  provider->RgnRects = {vcl::Rect(0, 0, 3, 1), vcl::Rect(397, 0, 400, 1)};
+  provider->Region().RgnRects = {vcl::Rect(0, 0, 3, 1), vcl::Rect(397, 0, 400, 1)};
   provider->UpdateFormRgn(false);
   EXPECT_EQ(RegionBox(Wnd()), vcl::Rect(0, 0, 400, 300));
   EXPECT_FALSE(InWindowRegion(Wnd(), 1, 0) || InWindowRegion(Wnd(), 398, 0));
   EXPECT_TRUE(InWindowRegion(Wnd(), 3, 0) && InWindowRegion(Wnd(), 200, 150));
-  EXPECT_FALSE(provider->RgnChanged);
+  EXPECT_FALSE(provider->Region().RgnChanged);
 
   // With a border form only the client part stays.
   auto* border = new TFakeBorderForm(Wnd(), 30, GetSystemMetrics(SM_CYCAPTION));
