@@ -318,7 +318,7 @@ void TqvMinTimer::MinimizeStep() {
   SetEnabled(false);
   if (Provider) {
     Provider->Animator().Busy = false;
-    Provider->SetHotElement(0, false);
+    Provider->FrameMouse().SetHotElement(0, false);
     Provider->ExtFlags &= ~kExtMinimizing;
   }
   if (Wnd && IsWindow(Wnd))

@@ -1,5 +1,5 @@
-// What a skinned form's animator (FormAnimator.h) asks of its provider, and the base's
-// minimise animation run through it.
+// What a skinned form's animator (FormAnimator.h) asks of its provider, the base's minimise
+// animation run through it, and the watch on the provider around calls that may free it.
 #include "skin_layered/forms/SkinProvider.h"
 
 namespace skin_layered {
@@ -14,6 +14,18 @@ void TsSkinProvider::MinAnimTimer() {
     StartRestoreAnimation();
   else
     StartMinimizeAnimation();
+}
+
+TsSkinProvider::TWatch::TWatch(const TsSkinProvider& Provider)
+    : alive_(Provider.lifetime_.Watch()),
+      provider_(&Provider),
+      wnd_(Provider.Form && Provider.Form->HandleAllocated() ? Provider.Form->Handle() : nullptr) {}
+
+TsSkinProvider::TWatch::operator bool() const {
+  // The provider is read only while it lives.
+  if (!alive_ || !wnd_) return false;
+  vcl::TCustomForm* form = provider_->Form;
+  return form && form->HandleAllocated() && form->Handle() == wnd_;
 }
 
 bool TsSkinProvider::Watched(const std::function<void()>& Call) {

@@ -35,9 +35,9 @@ class TsProviderBorderOwner final : public TqvBorderOwner {
   std::unique_ptr<vcl::TBitmap> FormSnapshot() const override { return provider_.FormSnapshot(false); }
   void DropBorderForm() override { provider_.InitExBorders(false); }
 
-  int TitleElementAt(vcl::TPoint P) const override { return provider_.TitleElementAt(P); }
-  void SetHotElement(int Code, bool Repaint) override { provider_.SetHotElement(Code, Repaint); }
-  void PressElement(int Code) override { provider_.PressElement(Code); }
+  int TitleElementAt(vcl::TPoint P) const override { return provider_.FrameMouse().TitleElementAt(P); }
+  void SetHotElement(int Code, bool Repaint) override { provider_.FrameMouse().SetHotElement(Code, Repaint); }
+  void PressElement(int Code) override { provider_.FrameMouse().PressElement(Code); }
   void KillAnimations() override { provider_.KillAnimations(); }
   int ExtHitTest(vcl::TMessage& Message) override {
     if (!provider_.OnExtHitTest) return 0;

@@ -89,20 +89,26 @@ void TsSkinProvider::NewWndProc(vcl::TMessage& Message) {
     case WM_STYLECHANGED: return WMStyleChanged(Message);
     case WM_SETICON: return WMSetIcon(Message);
     case WM_NCCREATE: return WMNCCreate(Message);
-    case WM_NCHITTEST: return WMNCHitTest(Message);
+    case WM_NCHITTEST:
+      // A provider the library attached prepares the form at the first hit test.
+      if (AutoCreated) {
+        AutoCreated = false;
+        PrepareForm();
+      }
+      return frame_mouse_.WMNCHitTest(Message);
     case WM_NCPAINT: return WMNCPaint(Message);
     case WM_NCACTIVATE: return WMNCActivate(Message);
-    case WM_NCMOUSEMOVE: return WMNCMouseMove(Message);
-    case WM_NCLBUTTONDOWN: return WMNCLButtonDown(Message);
+    case WM_NCMOUSEMOVE: return frame_mouse_.WMNCMouseMove(Message);
+    case WM_NCLBUTTONDOWN: return frame_mouse_.WMNCLButtonDown(Message);
     case WM_NCLBUTTONUP:
-    case WM_LBUTTONUP: return WMNCLButtonUp(Message);
-    case WM_NCLBUTTONDBLCLK: return WMNCLButtonDblClk(Message);
-    case WM_NCRBUTTONDOWN: return WMNCRButtonDown(Message);
-    case WM_NCRBUTTONUP: return WMNCRButtonUp(Message);
+    case WM_LBUTTONUP: return frame_mouse_.WMNCLButtonUp(Message);
+    case WM_NCLBUTTONDBLCLK: return frame_mouse_.WMNCLButtonDblClk(Message);
+    case WM_NCRBUTTONDOWN: return frame_mouse_.WMNCRButtonDown(Message);
+    case WM_NCRBUTTONUP: return frame_mouse_.WMNCRButtonUp(Message);
     case WM_SYSCOMMAND: return WMSysCommand(Message);
     case WM_INITMENUPOPUP: return WMInitMenuPopup(Message);
     case WM_ENTERIDLE: Message.Result = 0; return;
-    case WM_MOUSEMOVE: return WMMouseMove(Message);
+    case WM_MOUSEMOVE: return frame_mouse_.WMMouseMove(Message);
     case WM_PARENTNOTIFY: return WMParentNotify(Message);
     case WM_ENTERMENULOOP: return WMEnterMenuLoop(Message);
     case WM_EXITMENULOOP: return WMExitMenuLoop(Message);
@@ -111,7 +117,7 @@ void TsSkinProvider::NewWndProc(vcl::TMessage& Message) {
     case WM_MDIACTIVATE: return WMMDIActivate(Message);
     case WM_EXITSIZEMOVE: return WMExitSizeMove(Message);
     case WM_MOUSELEAVE:
-    case vcl::CM_MOUSELEAVE: return WMMouseLeave(Message);
+    case vcl::CM_MOUSELEAVE: return frame_mouse_.WMMouseLeave(Message);
     case kTaskbarMenuRequest: {
       POINT cursor{};
       GetCursorPos(&cursor);
@@ -131,7 +137,7 @@ void TsSkinProvider::NewWndProc(vcl::TMessage& Message) {
     case kSkinEditorMessage: return SkinEditorCommand(Message);
     case vcl::CM_VISIBLECHANGED: return CMVisibleChanged(Message);
     case vcl::CM_ENABLEDCHANGED: return CMEnabledChanged(Message);
-    case vcl::CM_MOUSEENTER: return CMMouseEnter(Message);
+    case vcl::CM_MOUSEENTER: return frame_mouse_.CMMouseEnter(Message);
     case vcl::CM_MENUCHANGED: return CMMenuChanged(Message);
     case vcl::CM_SHOWINGCHANGED: return CMShowingChanged(Message);
     case vcl::CM_CONTROLLISTCHANGE: return CMControlListChange(Message);
@@ -356,7 +362,7 @@ void TsSkinProvider::CommandWhileSkinned(vcl::TMessage& Message) {
       }
       return;
     case scmMouseLeave:
-      SetHotElement(-1, true);
+      frame_mouse_.SetHotElement(-1, true);
       return;
     case scmBeforeScroll:
       if (data->BgDependsOnParent()) SendMessageW(Form->Handle(), WM_SETREDRAW, 0, 0);

@@ -139,7 +139,7 @@ void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) {
   // Moving and sizing by the keyboard with an outline.
   if (ResizeMode() == rmBorder && Form->Enabled() && !RubberFrame().Running() &&
       (Message.WParam == SC_MOVE || Message.WParam == SC_SIZE)) {
-    StartRubberFrame(Message.WParam == SC_SIZE ? 0 : HTCAPTION);
+    frame_mouse_.StartRubberFrame(Message.WParam == SC_SIZE ? 0 : HTCAPTION);
     return;
   }
 
@@ -188,8 +188,8 @@ void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) {
     if (auto* timer = dynamic_cast<TqvMinTimer*>(animator_.Timer()); timer && !timer->Enabled()) animator_.FreeTimer();
   if (SystemMenu && SystemMenu->MaximizeVisible()) {
     // The maximise button leaves its hot or pressed look behind.
-    HotElement = kHitMax;
-    SetHotElement(0, true);
+    frame_mouse_.HotElement = kHitMax;
+    frame_mouse_.SetHotElement(0, true);
   }
   if (command == SC_RESTORE) {
     SkinData->BGChanged = true;
@@ -247,7 +247,7 @@ void TsSkinProvider::MDIChildCommand(vcl::TMessage& Message) {
       CallOldWndProc(Message);
       if (MDIProvider() != frame) return;
       frame->Region().KeepRegion = false;
-      if (alive && !BeingDestroyed(Form)) SetHotElement(0, true);
+      if (alive && !BeingDestroyed(Form)) frame_mouse_.SetHotElement(0, true);
       if (paintArea) frame->RepaintMdiArea(true);
       return;
     }

@@ -384,24 +384,6 @@ void TsSkinProvider::WMGetMinMaxInfo(vcl::TMessage& Message) {
   CallOldWndProc(Message);
 }
 
-void TsSkinProvider::WMNCMouseMove(vcl::TMessage& Message) {
-  if (!Form->Enabled()) return;
-  if (TsSkinManager* manager = SkinManager(); manager && Form->HandleAllocated()) manager->SetHotWnd(Form->Handle());
-  const int code = HitTest(Message);
-  Message.WParam = static_cast<WPARAM>(code);
-  // The first hundred user buttons and title-bar items turn hot.
-  const bool element = code == kHitMin || code == kHitMax || code == kHitClose || code == kHitHelp ||
-                       (code >= kHitMdiClose && code <= kHitMdiMin) ||
-                       (code >= kHitUserButton && code <= kHitUserButton + 100) ||
-                       (code >= kHitTitleBarItem && code <= kHitTitleBarItem + 100);
-  if (element) {
-    SetHotElement(code, true);
-    return;
-  }
-  SetHotElement(0, true);
-  CallOldWndProc(Message);
-}
-
 void TsSkinProvider::WMInitMenuPopup(vcl::TMessage& Message) {
   TsSkinManager* manager = SkinManager();
   if (!manager || !manager->SkinnedPopups()) return CallOldWndProc(Message);

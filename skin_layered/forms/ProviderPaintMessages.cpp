@@ -1,7 +1,6 @@
 // The painting messages of a skinned form, all served from its window image: the frame
 // (WM_NCPAINT), the client background (WM_ERASEBKGND, WM_PAINT), printing (WM_PRINT gives the
-// skinned frame and client), the controls repainted after a client paint that asked for it,
-// and single title elements repainted in place when their state changes.
+// skinned frame and client) and the controls repainted after a client paint that asked for it.
 #include <algorithm>
 
 #include "classlib/forms/Menus.h"
@@ -26,8 +25,6 @@ namespace {
 // An MDI client repainted whole with its frame, at once while a child is maximised.
 constexpr UINT kRepaintClient = RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE | RDW_FRAME;
 constexpr UINT kRepaintClientNow = kRepaintClient | RDW_UPDATENOW;
-
-using enum TqvTitleButtonImage;
 
 bool Loading(const vcl::TComponent* C) { return C->ComponentState().Contains(vcl::csLoading); }
 bool BeingDestroyed(const vcl::TComponent* C) { return C->ComponentState().Contains(vcl::csDestroying); }
@@ -213,127 +210,6 @@ void TsSkinProvider::ClientPainted() {
   RepaintChildControls(Form);
   vcl::TMessage repaint = SkinCommandMessage(scmRepaint);
   SendToAdapter(repaint);
-}
-
-// ---------------------------------------------------------------------------------------
-// Single title elements
-
-TsCaptionButton* TsSkinProvider::ButtonByCode(int Code) {
-  switch (Code) {
-    case kHitMin: return &caption_buttons_->BtnMinimize;
-    case kHitMax: return &caption_buttons_->BtnMaximize;
-    case kHitClose: return &caption_buttons_->BtnClose;
-    case kHitHelp: return &caption_buttons_->BtnHelp;
-    case kHitMdiClose: return &caption_buttons_->MDIClose;
-    case kHitMdiRestore: return &caption_buttons_->MDIMax;
-    case kHitMdiMin: return &caption_buttons_->MDIMin;
-    default: return nullptr;
-  }
-}
-
-TsCaptionButton* TsSkinProvider::ElementByCode(int Code) {
-  if (TsCaptionButton* button = ButtonByCode(Code)) return button;
-  if (IsUserButtonHitCode(Code) && title_buttons_ && Code - kHitUserButton < title_buttons_->Count()) {
-    TsTitleButton* button = title_buttons_->Items(Code - kHitUserButton);
-    return button->Visible() ? &button->Data : nullptr;
-  }
-  return nullptr;
-}
-
-void TsSkinProvider::RepaintElement(int HitCode) {
-  TsSkinManager* manager = SkinManager();
-  vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
-  if (!manager || !image || !Form->HandleAllocated()) return;
-  if (HitCode == kHitMdiClose && !MaximizedChildOf(Form)) return;
-  if (HitCode >= kHitTitleBarItem) {
-    // Title-bar items repaint through their own fades.
-    caption_items_->StartTitleItemFade(HitCode);
-    return;
-  }
-  TsCaptionButton* button = ElementByCode(HitCode);
-  if (!button) return;
-  const HWND wnd = Form->Handle();
-  const bool mdiButton = HitCode >= kHitMdiClose && HitCode <= kHitMdiMin;
-  TsTitleButton* user = HitCode >= kHitUserButton ? title_buttons_->Items(HitCode - kHitUserButton) : nullptr;
-  const bool animated = !mdiButton &&
-                        (manager->AnimEffects()->Buttons()->Events().Contains(beMouseEnter) || ExtBorderForm()) &&
-                        ExtFlags == 0 && !Form->Parent() && Form->FormStyle() != vcl::fsMDIChild;
-  if (animated && StartButtonGlow(HitCode, button->State == 1 || button->State == 2)) return;
-
-  const TsLoadedSkin& skin = manager->Skin();
-  // The clean caption under the element first.
-  if (vcl::TBitmap* clean = window_image_.TitleBgBmp.get();
-      button->Rect.Left > caption_buttons_->IconRect.Right && clean && clean->Width() > 0) {
-    const int x0 = ImageWidth() - clean->Width() - 1;
-    BitBlt(image->Canvas()->Handle(), button->Rect.Left, button->Rect.Top, TitleButtonGlyphWidth(button->ImageIndex),
-           CaptionGlyphHeight(caption_buttons_->BtnClose.ImageIndex), clean->Canvas()->Handle(),
-           button->Rect.Left - x0, button->Rect.Top, SRCCOPY);
-  }
-  // The glyph and whether it is enabled.
-  int glyph = button->ImageIndex;
-  bool enabled = true;
-  auto restoreGlyph = [&](const TsCaptionButton& b) {
-    const int index = skin.ConstData.TitleButton(b.HaveAlignment ? BIConNorm : SIConNorm);
-    return index >= 0 ? index : skin.ConstData.TitleButton(BIConNorm);
-  };
-  if (HitCode == 8 && IsIconic(wnd)) glyph = restoreGlyph(*button);
-  if (HitCode == 9) {
-    if (IsZoomed(wnd)) glyph = restoreGlyph(*button);
-    enabled = !SystemMenu || SystemMenu->MaximizeEnabled();
-  }
-  if (user) enabled = user->Enabled();
-  if (mdiButton) {
-    vcl::TCustomForm* child = MaximizedChildOf(Form);
-    if (HitCode == 101 && child) {
-      const int small = skin.ConstData.TitleButton(SIConClose);
-      glyph = small >= 0 ? small : restoreGlyph(*button);
-    }
-    TsSkinProvider* owner = child ? GetSkinProvider(child) : nullptr;
-    if (HitCode != 101 && owner && owner->SystemMenu && !owner->SystemMenu->RestoreEnabled()) enabled = false;
-  }
-  TsCaptionButton drawn = *button;
-  drawn.ImageIndex = glyph;
-  caption_buttons_->PaintButton(drawn, enabled);
-  if (user) caption_buttons_->PaintUserGlyph(user);
-
-  // The element onto the window.
-  HWND target = wnd;
-  vcl::TPoint at(button->Rect.Left, button->Rect.Top);
-  if (TqvBorderForm* border = ExtBorderForm()) {
-    if (IsIconic(wnd)) {
-      const vcl::TRect shadow = ShadowSize();
-      at.X -= shadow.Left + BorderFormOffsetX(border);
-      at.Y -= shadow.Top + BorderFormOffsetY(border);
-    } else if (border->BorderWindow()) {
-      target = border->BorderWindow();
-    }
-  }
-  HDC dc = GetWindowDC(target);
-  BitBlt(dc, at.X, at.Y, button->Rect.Width(), button->Rect.Height(), image->Canvas()->Handle(), button->Rect.Left,
-         button->Rect.Top, SRCCOPY);
-
-  // The glow around a hot system button.
-  if (HitCode == 8 || HitCode == 9 || HitCode == 20) {
-    const TsSkinData& data = skin.SkinData;
-    const int size = HitCode == 20 ? data.BICloseGlow : HitCode == 9 ? data.BIMaxGlow : data.BIMinGlow;
-    const int margin = HitCode == 20 ? data.BICloseGlowMargin : HitCode == 9 ? data.BIMaxGlowMargin : data.BIMinGlowMargin;
-    if (button->State == 1 && size > 0 && manager->Effects()->AllowGlowing() && !Form->Parent() &&
-        Form->FormStyle() != vcl::fsMDIChild && skin.IsValidImgIndex(button->ImageIndex)) {
-      if (button->GlowID < 0) {
-        const vcl::TPoint origin = window_image_.FormOrigin();
-        const vcl::TRect screen = vcl::Rect(origin.X + button->Rect.Left, origin.Y + button->Rect.Top,
-                                            origin.X + button->Rect.Right, origin.Y + button->Rect.Bottom);
-        const TqvControlSkin data = SkinData->ControlSkin();
-        button->GlowID = AddGlow(screen, L"GLOBALINFO",
-                                 skin.Images[static_cast<std::size_t>(button->ImageIndex)].PropertyName + L"GLOW",
-                                 margin, 255, target, &data);
-      }
-    } else if (button->State != 1 && button->GlowID >= 0) {
-      RemoveGlow(button->GlowID);
-      button->GlowID = -1;
-    }
-  }
-  ReleaseDC(target, dc);
 }
 
 void TsSkinProvider::RepaintMdiArea(bool Maximized) {

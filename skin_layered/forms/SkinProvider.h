@@ -15,11 +15,10 @@
 //                             change the frame, the skin's title indexes and the geometry
 //                             messages
 //   ProviderWindowImage.cpp   the non-client painting and the answers to the window image
-//   ProviderMouse.cpp         hit testing and the mouse on the frame
 //   ProviderWindowState.cpp   activation, showing, moving and sizing
 //   ProviderFormMessages.cpp  system commands and the form's other messages
 //   ProviderMenuMessages.cpp  the form's menus prepared for the skinned menus
-//   ProviderPaintMessages.cpp the painting messages, printing and single title elements
+//   ProviderPaintMessages.cpp the painting messages and printing
 //   ProviderGlued.cpp         glued forms moving along and snapping to edges (FormGlue.h)
 //   ProviderAnimations.cpp    the form's animations (FormAnimator.h)
 //   ProviderBorderOwner.cpp   the answers to the border form (MakeBorderOwner)
@@ -29,7 +28,8 @@
 // (SkinableMenus.h); the title bar component is TsTitleBar (TitleBar.h), its items on the
 // caption TqvCaptionItems (CaptionItems.h); the title-bar buttons are TqvCaptionButtons
 // (CaptionButtons.h), the caption's text TqvCaptionText (CaptionText.h); the window region is
-// TqvFormRegion (FormRegion.h).
+// TqvFormRegion (FormRegion.h), hit testing and the mouse on the frame TqvFrameMouse
+// (FrameMouse.h).
 // A handler not built yet passes its message to the form's own procedure (CallOldWndProc).
 #pragma once
 
@@ -60,6 +60,7 @@
 #include "skin_layered/forms/FormGlue.h"
 #include "skin_layered/forms/FormRegion.h"
 #include "skin_layered/forms/FormScrollBars.h"
+#include "skin_layered/forms/FrameMouse.h"
 #include "skin_layered/forms/MDIForm.h"
 #include "skin_layered/forms/SkinEditorLink.h"
 #include "skin_layered/forms/SystemMenu.h"
@@ -103,7 +104,7 @@ inline constexpr wchar_t kFormsOnlyMessage[] = L"TsSkinProvider component may be
 inline constexpr wchar_t kOneProviderMessage[] = L"Only one instance of the TsSkinProvider component is allowed!";
 
 // Bits of ExtFlags.
-inline constexpr std::uint32_t kExtBorderSizing = 0x1;      // a size change goes to the border window
+// 0x1 is the frame mouse's kExtBorderSizing.
 // 0x80, 0x100 and 0x400 are the animator's kExtBlendMoving, kExtMinimizing and kExtRestoring.
 inline constexpr std::uint32_t kExtHiding = 0x200;          // hide animation running
 inline constexpr std::uint32_t kExtTaskbarPicture = 0x800;  // a task-bar picture is being made
@@ -130,7 +131,8 @@ class TsSkinProvider : public TsSkinProviderBase,
                        public TqvCaptionTextHost,
                        public TqvAnimatorHost,
                        public TqvWindowImageHost,
-                       public TqvFormRegionHost {
+                       public TqvFormRegionHost,
+                       public TqvFrameMouseHost {
   VCL_CLASS(TsSkinProvider, TsSkinProviderBase)
  public:
   // AOwner must be a form (else EAbort). A provider that is not designed, and found no other
@@ -150,7 +152,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   bool AllowExtBorders() const { return allow_ext_borders_; }
   // Unless loading or designed: the border form decided again and the frame redrawn.
   void SetAllowExtBorders(bool Value);
-  bool AllowBlendOnMoving() const { return allow_blend_on_moving_; }
+  bool AllowBlendOnMoving() const override { return allow_blend_on_moving_; }
   void SetAllowBlendOnMoving(bool Value) { allow_blend_on_moving_ = Value; }
   vcl::TAlignment CaptionAlignment() const override { return caption_alignment_; }
   void SetCaptionAlignment(vcl::TAlignment Value);
@@ -244,7 +246,6 @@ class TsSkinProvider : public TsSkinProviderBase,
   // ---- the title (image coordinates)
   // The title-bar buttons' records, the icon's place and the caption's centre line.
   TqvCaptionButtons& CaptionButtons() const override { return *caption_buttons_; }
-  int HotElement = 0;  // hit code of the element under the mouse (0 none)
 
   // The border form when extended borders are in force; nil otherwise (the base's BorderForm
   // points at it too).
@@ -254,7 +255,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   // The form's window procedure while hooked.
   void NewWndProc(vcl::TMessage& Message);
   // Passes the message to what the provider found in front of the form.
-  void CallOldWndProc(vcl::TMessage& Message);
+  void CallOldWndProc(vcl::TMessage& Message) override;
   // The provider's hook is in place.
   bool Hooked() const { return hook_.Installed(); }
   // The first answer to the command message, in every state; true when handled.
@@ -288,7 +289,7 @@ class TsSkinProvider : public TsSkinProviderBase,
 
   // ---- sizes (the form needs its window)
   int CaptionHeight(bool CheckSkin) override;
-  int SysCaptionHeightOfForm() const;
+  int SysCaptionHeightOfForm() const override;
   // The system buttons the caption shows (close, maximise, minimise, help).
   int VisibleSysButtons() const;
   int SysButtonsCount() const override { return VisibleSysButtons(); }
@@ -323,7 +324,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   int BorderIconsTop() override;
   // WS_SYSMENU taken away while the provider paints the frame (so that the system draws no
   // caption buttons), or given back with the form's icon when unskinned.
-  void UpdateSysMenuStyle(bool Skinned) { SystemMenuStyle(Skinned); }
+  void UpdateSysMenuStyle(bool Skinned) override { SystemMenuStyle(Skinned); }
   // The form's menus hooked for skinned drawing (the menu line and popups).
   void PrepareMenus();
   // A main-menu item drawn anew on the menu line of the image and copied to the window.
@@ -363,7 +364,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   void UpdateRgn() override { region_.UpdateFormRgn(true); }
   bool ShowsSnapshot() const override { return Frozen; }
   bool ImagePaintedWhole() const override { return window_image_.FirstPaintDone; }
-  void RefreshNonClient();
+  void RefreshNonClient() override;
   // The whole window image with the client area painted in; nil without a cached image.
   std::unique_ptr<vcl::TBitmap> FormSnapshot(bool FreeCache);
   // The title cover (TitleCover.h) laid over the frame where it would flicker, or taken away.
@@ -373,10 +374,10 @@ class TsSkinProvider : public TsSkinProviderBase,
 
   // ---- the form's animations: the animator's (FormAnimator.h), and what it asks of the
   // provider (ProviderAnimations.cpp)
-  TqvFormAnimator& Animator() { return animator_; }
+  TqvFormAnimator& Animator() override { return animator_; }
   void StartMinimizeAnimation() { animator_.StartMinimize(); }
   bool StartRestoreAnimation() { return animator_.StartRestore(); }
-  void StartBlendOnMoving(bool RunMoveLoop) { animator_.StartBlendOnMoving(RunMoveLoop); }
+  void StartBlendOnMoving(bool RunMoveLoop) override { animator_.StartBlendOnMoving(RunMoveLoop); }
   void StopBlendOnMoving(vcl::TForm* SnapshotForm) { animator_.StopBlendOnMoving(SnapshotForm); }
   bool MinAnimAllowed() override;
   void MinAnimTimer() override;
@@ -392,23 +393,26 @@ class TsSkinProvider : public TsSkinProviderBase,
   // The WM_NCPAINT painter: the frame strips of the image onto the window.
   void PaintNonClient();
 
-  // ---- the title-bar buttons' glow (TitleButtonGlow.cpp)
-  // Starts the glow fade of a system or user button toward its hot or pressed state (ToHot)
-  // or toward normal; false when no fade runs (the button is then repainted at once in its
-  // state). The fade lives in the button's record (TitleButtonGlow.h).
-  virtual bool StartButtonGlow(int HitCode, bool ToHot);
-
-  // ---- the title bar component's items (CaptionItems.h); the mouse handling reaches them
-  // through the virtual operations, which tests may replace.
+  // ---- the frame's mouse (FrameMouse.h): hit testing, the title elements' states, the mouse
+  // messages of the frame. The buttons' glow (TitleButtonGlow.cpp) and the title bar
+  // component's items (CaptionItems.h) are reached through the overrides, which tests may
+  // replace.
+  TqvFrameMouse& FrameMouse() { return frame_mouse_; }
+  bool StartButtonGlow(int HitCode, bool ToHot) override;
   TqvCaptionItems& CaptionItems() const override { return *caption_items_; }
-  virtual int TitleBarItemAt(vcl::TPoint ImagePoint) { return caption_items_->TitleBarItemAt(ImagePoint); }
-  virtual void SetTitleBarItemState(int Index, int State) { caption_items_->SetTitleBarItemState(Index, State); }
-  virtual void TitleBarItemMouseDown(int Index, vcl::TPoint Screen) {
+  int TitleBarItemAt(vcl::TPoint ImagePoint) override { return caption_items_->TitleBarItemAt(ImagePoint); }
+  void SetTitleBarItemState(int Index, int State) override { caption_items_->SetTitleBarItemState(Index, State); }
+  void TitleBarItemMouseDown(int Index, vcl::TPoint Screen) override {
     caption_items_->TitleBarItemMouseDown(Index, Screen);
   }
-  virtual void TitleBarItemMouseUp(int Index, vcl::TPoint Screen, bool Click) {
+  void TitleBarItemMouseUp(int Index, vcl::TPoint Screen, bool Click) override {
     caption_items_->TitleBarItemMouseUp(Index, Screen, Click);
   }
+  void SetCaptionActive(bool Value) override { FormActive = Value; }
+  bool OutlineSizing() const override { return ResizeMode() == rmBorder; }
+  vcl::TPoint GripPos(int MaskIndex) override { return window_image_.GripPos(MaskIndex); }
+  vcl::TPoint FormOrigin() override { return window_image_.FormOrigin(); }
+  vcl::TPoint ImagePointOf(vcl::TPoint Screen) override { return frame_mouse_.ImagePointOf(Screen); }
 
   // ---- glued forms and snapping: the glue's (FormGlue.h), unless this form is being moved
   // by its master's (ProviderGlued.cpp)
@@ -418,47 +422,20 @@ class TsSkinProvider : public TsSkinProviderBase,
   void SnapToForms(int& X, int& Y);
   vcl::TRect AdjustForBorderForm(vcl::TRect R, bool Grow);
 
-  // ---- painting messages and single elements (ProviderPaintMessages.cpp)
-  // Repaints one title element (a hit code) in its state, in the image and on the window.
-  void RepaintElement(int HitCode);
+  // ---- painting messages (ProviderPaintMessages.cpp)
   void RepaintMdiArea(bool Maximized);
   bool ExtBordersWanted() const;
   // max(0, title height of the state - (system caption height + 4)).
   int MaximizedCaptionExtra(bool Maximized) const;
 
-  // ---- hit testing and the title elements' states (ProviderMouse.cpp)
-  // The hit code of the point of a hit-test message (a screen point in LParam): a title
-  // element's, the icon's, the menu line's, a sizing edge's, the grip's, the caption's or 1
-  // (client).
-  int HitTest(vcl::TMessage& Message);
-  int HitTestAt(vcl::TPoint Screen);
-  // The title element (system and user buttons, title bar items) at a point of the window
-  // image: its hit code, the caption's for a disabled one, 0 for none. Asked by the hit test
-  // and by the border window.
-  int TitleElementAt(vcl::TPoint ImagePoint);
-  // Makes Code the hot element (the one hot before back to normal), repainted with Repaint.
-  // -1 clears it for good (the next element turns hot again).
-  void SetHotElement(int Code, bool Repaint);
-  // Marks Code pressed (and hot) and repaints it.
-  void PressElement(int Code);
   // ---- the form's own scroll bars (FormScrollBars.h)
-  TqvFormScrollBars& ScrollBars() { return scroll_bars_; }
+  TqvFormScrollBars& ScrollBars() override { return scroll_bars_; }
   void UpdateScrollAdapter() { scroll_bars_.Update(); }
   // WM_SETREDRAW locks not yet undone (a switch-off raises it, a switch-on lowers it, never
   // below 0).
   int RedrawLockCount() const { return redraw_locks_; }
   // The form's biSystemMenu as the skinned system menu last knew it.
   bool SysMenuIconShown = true;
-  // A screen point in the window image's coordinates.
-  vcl::TPoint ImagePointOf(vcl::TPoint Screen) override;
-  // The rubber frame of outline sizing: started by a press on the caption or an edge (or by
-  // the move and size commands), ended by the release, which gives the form its bounds.
-  void StartRubberFrame(int HitCode);
-  void EndRubberFrame();
-  // The record of a system or MDI button by hit code; nil for others.
-  TsCaptionButton* ButtonByCode(int Code);
-  // The record of any title element (user buttons too); nil when none or hidden.
-  TsCaptionButton* ElementByCode(int Code);
 
   // ---- message handlers of the form while skinned (and a few unskinned steps)
   void WMCreate(vcl::TMessage& Message);
@@ -486,15 +463,8 @@ class TsSkinProvider : public TsSkinProviderBase,
   void WMStyleChanged(vcl::TMessage& Message);
   void WMSetIcon(vcl::TMessage& Message);
   void WMNCCreate(vcl::TMessage& Message);
-  void WMNCHitTest(vcl::TMessage& Message);
   void WMNCPaint(vcl::TMessage& Message);
   void WMNCActivate(vcl::TMessage& Message);
-  void WMNCMouseMove(vcl::TMessage& Message);
-  void WMNCLButtonDown(vcl::TMessage& Message);
-  void WMNCLButtonUp(vcl::TMessage& Message);  // also WM_LBUTTONUP
-  void WMNCLButtonDblClk(vcl::TMessage& Message);
-  void WMNCRButtonDown(vcl::TMessage& Message);
-  void WMNCRButtonUp(vcl::TMessage& Message);
   void WMSysCommand(vcl::TMessage& Message);
   // An MDI child's commands, with the frame's merged menu line and buttons painted once after.
   void MDIChildCommand(vcl::TMessage& Message);
@@ -503,19 +473,16 @@ class TsSkinProvider : public TsSkinProviderBase,
   void WMInitMenuPopup(vcl::TMessage& Message);
   // An MDI child's item of the window menu: that child becomes the active one.
   void MDIChildItemClick(vcl::TObject* Sender);
-  void WMMouseMove(vcl::TMessage& Message);
   void WMParentNotify(vcl::TMessage& Message);
   void WMEnterMenuLoop(vcl::TMessage& Message);
   void WMExitMenuLoop(vcl::TMessage& Message);
   void WMSizing(vcl::TMessage& Message);
   void WMMDIActivate(vcl::TMessage& Message);  // WM_MDIDESTROY and WM_MDIACTIVATE
   void WMExitSizeMove(vcl::TMessage& Message);
-  void WMMouseLeave(vcl::TMessage& Message);  // also CM_MOUSELEAVE
   void WMPrint(vcl::TMessage& Message);
   void SkinEditorCommand(vcl::TMessage& Message);
   void CMVisibleChanged(vcl::TMessage& Message);
   void CMEnabledChanged(vcl::TMessage& Message);
-  void CMMouseEnter(vcl::TMessage& Message);
   void CMMenuChanged(vcl::TMessage& Message);
   void CMShowingChanged(vcl::TMessage& Message);
   void CMControlListChange(vcl::TMessage& Message);
@@ -579,6 +546,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   std::unique_ptr<TqvSysSubMenu> sys_sub_menu_;
   TqvFormGlue glue_{*this, &FormGlueOf};
   TqvFormRegion region_{*this};
+  TqvFrameMouse frame_mouse_{*this, ExtFlags};
   std::unique_ptr<TsScrollWndData> skin_data_;
   // Made at takeover: a bitmap whose canvas stays locked, and an empty 32-bit work bitmap.
   std::unique_ptr<vcl::TBitmap> temp_bmp_;

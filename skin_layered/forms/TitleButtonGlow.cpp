@@ -296,7 +296,7 @@ void TqvSBAnimation::Show(std::uint8_t Alpha) {
 // The provider's entry
 
 bool TsSkinProvider::StartButtonGlow(int HitCode, bool ToHot) {
-  TsCaptionButton* button = ElementByCode(HitCode);
+  TsCaptionButton* button = frame_mouse_.ElementByCode(HitCode);
   if (!button || !SkinData || !Form->HandleAllocated()) return false;
   const int state = ToHot ? std::max(1, button->State) : 0;
   auto* fade = dynamic_cast<TqvSBAnimation*>(button->Timer);

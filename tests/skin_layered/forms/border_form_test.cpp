@@ -586,7 +586,7 @@ TEST_F(BorderFormTest, APressPassedOnByTheBorderWindowRunsTheTitleButtonsCommand
   const vcl::TRect close = provider->CaptionButtons().BtnClose.Rect;  // the border window's coordinates
   const LPARAM at = Screen((close.Left + close.Right) / 2, (close.Top + close.Bottom) / 2);
   // The form's own hit test leaves the title to the border window.
-  EXPECT_NE(provider->HitTestAt(vcl::TPoint(vcl::LParamX(at), vcl::LParamY(at))), HTCLOSE);
+  EXPECT_NE(provider->FrameMouse().HitTestAt(vcl::TPoint(vcl::LParamX(at), vcl::LParamY(at))), HTCLOSE);
   int queries = 0;
   form->OnCloseQuery = vcl::TCloseQueryEvent::FromFunction(
       [](void* n, vcl::TObject*, bool& can) { ++*static_cast<int*>(n), can = false; }, &queries);

@@ -1,13 +1,18 @@
 // The parts of a skinned form's frame that stand on their own, each driven through a host of
-// the test's own over a real form window: the window region.
+// the test's own over a real form window: the window region and the frame's mouse.
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "forms_support.h"
 #include "skin_layered/core/WindowMessages.h"
 #include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/FormAnimator.h"
 #include "skin_layered/forms/FormRegion.h"
+#include "skin_layered/forms/FormScrollBars.h"
+#include "skin_layered/forms/FrameMouse.h"
+#include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
@@ -114,6 +119,225 @@ TEST(FormRegion, TheRegionIsTheHostsImageLessItsCornersWhenTheHostAllowsIt) {
   // Without a skin the corners are none.
   region.UpdateRgnRects();
   EXPECT_TRUE(region.RgnRects.empty());
+}
+
+// A provider base with a caption and skin data (without a skin).
+class TCaptionedProvider : public TsSkinProviderBase {
+ public:
+  explicit TCaptionedProvider(vcl::TCustomForm* form) : TsSkinProviderBase(nullptr) {
+    Form = form;
+    SkinData = data.get();
+  }
+  int CaptionHeight(bool) override { return 24; }
+  std::unique_ptr<TsScrollWndData> data = std::make_unique<TsScrollWndData>(nullptr, false);
+};
+
+// Answers the frame's mouse with the title's objects laid out by the test, the form's own
+// system menu, no skin, and records what the mouse asks of it.
+class TFakeMouseHost : public TqvFrameMouseHost,
+                       public TqvCaptionButtonsHost,
+                       public TqvCaptionItemsHost,
+                       public TqvSysMenuOwner,
+                       public TqvAnimatorHost {
+ public:
+  explicit TFakeMouseHost(vcl::TCustomForm* form) : base(form) {}
+  ~TFakeMouseHost() override {
+    if (menu) vcl::TObject::Free(menu);
+  }
+  // Shared by the interfaces.
+  TsSkinManager* SkinManager() const override { return nullptr; }
+  TsSkinProviderBase* FrameProvider() override { return &base; }
+  TqvBorderForm* ExtBorderForm() const override { return nullptr; }
+  TsSystemMenu* CurrentSystemMenu() const override { return menu; }
+  TsTitleButtons* TitleButtons() const override { return user.get(); }
+  TsTitleBar* TitleBar() const override { return nullptr; }
+  TqvCaptionButtons& CaptionButtons() const override { return *buttons; }
+  TqvCaptionItems& CaptionItems() const override { return *items; }
+  bool Watched(const std::function<void()>& call) override {
+    call();
+    return true;
+  }
+  void UpdateGluedForms() override {}
+  void KillTitleAnimations() override {}
+  int ImageWidth() override { return base.Form->Width(); }
+  bool HasBorder() const override { return true; }
+  int MenuLinesCount() override { return 1; }
+  int MenuHeight() const override { return 20; }
+  int TitleButtonGlyphWidth(int) const override { return 21; }
+  int CaptionGlyphHeight(int) const override { return 21; }
+  // The frame's mouse.
+  void CallOldWndProc(vcl::TMessage& message) override { passed.push_back(message.Msg); }
+  void MakeSystemMenu() override {
+    if (!menu) menu = new TsSystemMenu(this);
+  }
+  TsSystemMenu* SystemMenuOf(vcl::TCustomForm*) const override { return nullptr; }
+  int TitleBarItemAt(vcl::TPoint p) override { return item.Contains(p) ? kHitTitleBarItem + 5 : 0; }
+  void SetTitleBarItemState(int index, int state) override { itemStates.push_back(index * 10 + state); }
+  void TitleBarItemMouseDown(int index, vcl::TPoint) override { itemDowns.push_back(index); }
+  void TitleBarItemMouseUp(int index, vcl::TPoint, bool click) override { itemUps.push_back(index * 10 + click); }
+  bool StartButtonGlow(int, bool) override { return false; }
+  void SetCaptionActive(bool) override {}
+  vcl::TPoint FormOrigin() override { return WindowBox(base.Form->Handle()).TopLeft(); }
+  int BorderWidthDef() const override { return 4; }
+  int SysCaptionHeightOfForm() const override { return 24; }
+  vcl::TBitmap* TitleBackground() const override { return nullptr; }
+  bool GripVisible() const override { return false; }
+  vcl::TPoint GripPos(int) override { return {}; }
+  TqvFormScrollBars& ScrollBars() override { return bars; }
+  void RefreshNonClient() override { ++refreshes; }
+  void UpdateSysMenuStyle(bool) override {}
+  bool OutlineSizing() const override { return false; }
+  bool AllowBlendOnMoving() const override { return false; }
+  void StartBlendOnMoving(bool) override {}
+  TqvFormAnimator& Animator() override { return animator; }
+  // The buttons' and items' own hosts: never asked here (nothing is painted without a skin).
+  bool CaptionActive() const override { return true; }
+  bool IconVisible() const override { return true; }
+  int TitleIconWidth() override { return 16; }
+  int TitleIconHeight() override { return 16; }
+  int BorderIconsTop() override { return 0; }
+  int GetTitleSkinIndex() override { return -1; }
+  void UpdateFormRgn(bool) override {}
+  // The system menu's owner.
+  vcl::TComponent* SysMenuComponent() override { return nullptr; }
+  vcl::TCustomForm* SysMenuForm() const override { return base.Form; }
+  TqvSysSubMenu* SysSubMenu() const override { return nullptr; }
+  void SetMinimizingFromMenu(bool) override {}
+
+  TCaptionedProvider base;
+  std::uint32_t flags = 0;
+  std::unique_ptr<TqvCaptionButtons> buttons = std::make_unique<TqvCaptionButtons>(*this);
+  std::unique_ptr<TqvCaptionItems> items = std::make_unique<TqvCaptionItems>(*this);
+  std::unique_ptr<TsTitleButtons> user = std::make_unique<TsTitleButtons>();
+  TqvFormScrollBars bars{base, flags};
+  TqvFormAnimator animator{base, *this, flags, nullptr};
+  TsSystemMenu* menu = nullptr;
+  vcl::TRect item;  // the title bar item 5's place
+  std::vector<UINT> passed;
+  std::vector<int> itemStates, itemDowns, itemUps;
+  int refreshes = 0;
+};
+
+class FrameMouseTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form->SetBounds(0, 0, 400, 300);
+    form->SetBorderIcons(vcl::TBorderIcons{vcl::biSystemMenu, vcl::biMinimize});
+    form->HandleNeeded();
+    // The title laid out by hand in image coordinates, each element apart from the others.
+    TqvCaptionButtons& b = *host.buttons;
+    b.BtnClose.Rect = vcl::Rect(370, 10, 390, 26);
+    b.BtnMaximize.Rect = vcl::Rect(345, 10, 365, 26);
+    b.BtnMinimize.Rect = vcl::Rect(320, 10, 340, 26);
+    b.IconRect = vcl::Rect(24, 10, 40, 26);
+    hidden = host.user->Add();
+    hidden->SetVisible(false);
+    shown = host.user->Add();
+    shown->Data.Rect = vcl::Rect(290, 10, 310, 26);
+    off = host.user->Add();
+    off->SetEnabled(false);
+    off->Data.Rect = vcl::Rect(265, 10, 285, 26);
+    host.item = vcl::Rect(200, 10, 240, 26);
+  }
+  HWND Wnd() const { return form->Handle(); }
+  vcl::TPoint Screen(vcl::TPoint image) const {
+    const vcl::TPoint origin = WindowBox(Wnd()).TopLeft();
+    return vcl::TPoint(origin.X + image.X, origin.Y + image.Y);
+  }
+  vcl::TPoint At(const vcl::TRect& r) const { return Screen(vcl::TPoint(r.Left + 2, r.Top + 2)); }
+  static vcl::TMessage Mouse(UINT msg, int code, vcl::TPoint screen) {
+    return vcl::TMessage{msg, static_cast<WPARAM>(code), MAKELPARAM(screen.X, screen.Y), 0};
+  }
+
+  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = NewForm();
+  TFakeMouseHost host{form.get()};
+  TqvFrameMouse mouse{host, host.flags};
+  TsTitleButton* hidden = nullptr;
+  TsTitleButton* shown = nullptr;
+  TsTitleButton* off = nullptr;
+};
+
+TEST_F(FrameMouseTest, EveryPartOfTheFrameAnswersFromTheHostsLayout) {
+  TqvCaptionButtons& b = *host.buttons;
+  EXPECT_EQ(mouse.HitTestAt(At(b.BtnClose.Rect)), HTCLOSE);
+  EXPECT_EQ(mouse.HitTestAt(At(b.BtnMinimize.Rect)), HTMINBUTTON);
+  // Without biMaximize the system menu disables the maximise button: a piece of caption.
+  EXPECT_EQ(mouse.HitTestAt(At(b.BtnMaximize.Rect)), HTCAPTION);
+  // A user button answers its index in the collection; a disabled one is caption.
+  EXPECT_EQ(mouse.HitTestAt(At(shown->Data.Rect)), kHitUserButton + 1);
+  EXPECT_EQ(mouse.HitTestAt(At(off->Data.Rect)), HTCAPTION);
+  EXPECT_EQ(mouse.HitTestAt(At(host.item)), kHitTitleBarItem + 5);
+  EXPECT_EQ(mouse.HitTestAt(At(b.IconRect)), HTSYSMENU);
+  EXPECT_EQ(mouse.HitTestAt(Screen({150, 20})), HTCAPTION);
+  // Under the host's caption (4 + 24) lies its one menu line of 20.
+  EXPECT_EQ(mouse.HitTestAt(Screen({150, 30})), HTMENU);
+  EXPECT_EQ(mouse.HitTestAt(Screen({150, 60})), HTCLIENT);
+  EXPECT_EQ(mouse.HitTestAt(Screen({0, 150})), HTLEFT);
+  EXPECT_EQ(mouse.HitTestAt(Screen({399, 299})), HTBOTTOMRIGHT);
+  EXPECT_EQ(mouse.ElementByCode(kHitUserButton), nullptr);  // hidden
+  EXPECT_EQ(mouse.ElementByCode(kHitUserButton + 1), &shown->Data);
+  EXPECT_EQ(mouse.ButtonByCode(kHitMdiRestore), &b.MDIMax);
+
+  // The hit-test message: title elements answered, the rest left to the form's procedure.
+  vcl::TMessage test = Mouse(WM_NCHITTEST, 0, At(b.BtnClose.Rect));
+  mouse.WMNCHitTest(test);
+  EXPECT_EQ(test.Result, HTCLOSE);
+  test = Mouse(WM_NCHITTEST, 0, Screen({150, 20}));
+  mouse.WMNCHitTest(test);
+  EXPECT_EQ(host.passed, std::vector<UINT>{WM_NCHITTEST});
+}
+
+TEST_F(FrameMouseTest, TheHotAndPressedElementsMoveThroughTheirStates) {
+  TqvCaptionButtons& b = *host.buttons;
+  mouse.SetHotElement(kHitMin, true);
+  mouse.SetHotElement(kHitClose, true);
+  EXPECT_EQ(vcl::TPoint(b.BtnMinimize.State, b.BtnClose.State), vcl::TPoint(0, 1));
+  EXPECT_EQ(mouse.HotElement, kHitClose);
+
+  // A title bar item turns hot through the host, and the caption is repainted as it goes.
+  vcl::TMessage move = Mouse(WM_NCMOUSEMOVE, HTCAPTION, At(host.item));
+  mouse.WMNCMouseMove(move);
+  EXPECT_EQ(b.BtnClose.State, 0);
+  EXPECT_EQ(host.itemStates, std::vector<int>{51});
+  EXPECT_EQ(host.refreshes, 1);
+
+  // Pressed and released over the item: its mouse-down, then a click.
+  vcl::TMessage down = Mouse(WM_NCLBUTTONDOWN, kHitTitleBarItem + 5, At(host.item));
+  mouse.WMNCLButtonDown(down);
+  EXPECT_TRUE(TitleButtonPressed());
+  vcl::TMessage up = Mouse(WM_NCLBUTTONUP, kHitTitleBarItem + 5, At(host.item));
+  mouse.WMNCLButtonUp(up);
+  EXPECT_EQ(host.itemStates, (std::vector<int>{51, 52, 50}));
+  EXPECT_EQ(host.itemDowns, std::vector<int>{5});
+  EXPECT_EQ(host.itemUps, std::vector<int>{51});
+  EXPECT_FALSE(TitleButtonPressed());
+
+  // The minimise button pressed, dragged off and released elsewhere: nothing runs.
+  MessageSpy spy(form.get(), WM_SYSCOMMAND);
+  down = Mouse(WM_NCLBUTTONDOWN, kHitMin, At(b.BtnMinimize.Rect));
+  mouse.WMNCLButtonDown(down);
+  EXPECT_EQ(b.BtnMinimize.State, 2);
+  up = Mouse(WM_NCLBUTTONUP, kHitMin, Screen({150, 20}));
+  mouse.WMNCLButtonUp(up);
+  EXPECT_EQ(b.BtnMinimize.State, 0);
+  EXPECT_EQ(spy.Count(WM_SYSCOMMAND), 0);
+  // Released on it: the form minimises.
+  mouse.WMNCLButtonDown(down);
+  up = Mouse(WM_NCLBUTTONUP, kHitMin, At(b.BtnMinimize.Rect));
+  mouse.WMNCLButtonUp(up);
+  EXPECT_EQ(spy.seen[WM_SYSCOMMAND], std::vector<WPARAM>{SC_MINIMIZE});
+  EXPECT_EQ(vcl::TPoint(b.BtnMinimize.State, mouse.HotElement), vcl::TPoint(0, 0));
+
+  // Leaving the frame clears the hot element for good.
+  mouse.SetHotElement(kHitClose, false);
+  vcl::TMessage leave{WM_MOUSELEAVE, 0, 0, 0};
+  mouse.WMMouseLeave(leave);
+  EXPECT_EQ(vcl::TPoint(b.BtnClose.State, mouse.HotElement), vcl::TPoint(0, -1));
+
+  // Without the frame painted by the provider nothing turns hot.
+  host.base.DrawNonClientArea = false;
+  mouse.SetHotElement(kHitClose, true);
+  EXPECT_EQ(b.BtnClose.State, 0);
 }
 
 }  // namespace

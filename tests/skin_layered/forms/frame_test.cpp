@@ -103,8 +103,8 @@ TEST_F(FrameTest, UserButtonsFollowSixPixelsOnAndKeepTheirIndexAsHitCode) {
   EXPECT_EQ(data.Rect.Right, last.Left - 2 - 6);
   EXPECT_EQ(data.Rect.Width(), 18);  // the TITLEBUTTON glyph is wider than the picture + 2
   EXPECT_EQ(data.ImageIndex, provider->CaptionButtons().TitleButtonMask);
-  EXPECT_EQ(provider->ElementByCode(1000), nullptr);
-  EXPECT_EQ(provider->ElementByCode(1001), &shown->Data);
+  EXPECT_EQ(provider->FrameMouse().ElementByCode(1000), nullptr);
+  EXPECT_EQ(provider->FrameMouse().ElementByCode(1001), &shown->Data);
   // The skin's background glyph with the picture centred on it.
   EXPECT_EQ(At(data.Rect.Left + 1, data.Rect.Top + 1), GlyphColor("TITLEBUTTON", 0));
   const vcl::TPoint c = Centre(data.Rect);
@@ -174,17 +174,17 @@ TEST_F(FrameTest, ButtonStatesRepaintOnlyTheirElement) {
   Repaint();
   const vcl::TRect close = provider->CaptionButtons().BtnClose.Rect;
   const vcl::TRect max = provider->CaptionButtons().BtnMaximize.Rect;
-  provider->SetHotElement(20, true);
+  provider->FrameMouse().SetHotElement(20, true);
   EXPECT_EQ(AtCentre(close), GlyphColor("BICONCLOSE", 1));
-  provider->PressElement(20);
+  provider->FrameMouse().PressElement(20);
   EXPECT_EQ(AtCentre(close), GlyphColor("BICONCLOSE", 2));
   // The button released elsewhere; another element hot: the close button is normal again, the
   // maximise button hot.
   SetTitleButtonPressed(false);
-  provider->SetHotElement(9, true);
+  provider->FrameMouse().SetHotElement(9, true);
   EXPECT_EQ(AtCentre(close), GlyphColor("BICONCLOSE", 0));
   EXPECT_EQ(AtCentre(max), GlyphColor("BICONMAX", 1));
-  provider->SetHotElement(0, true);
+  provider->FrameMouse().SetHotElement(0, true);
   EXPECT_EQ(AtCentre(max), GlyphColor("BICONMAX", 0));
   // A disabled form draws its buttons dimmed.
   form->SetEnabled(false);

@@ -46,16 +46,16 @@ TEST_F(MouseTest, EveryPartOfTheFrameHasItsHitCode) {
   disabled->SetEnabled(false);
   Repaint();
 
-  EXPECT_EQ(provider->HitTestAt(At(provider->CaptionButtons().BtnClose.Rect)), HTCLOSE);
-  EXPECT_EQ(provider->HitTestAt(At(provider->CaptionButtons().BtnMaximize.Rect)), HTMAXBUTTON);
-  EXPECT_EQ(provider->HitTestAt(At(provider->CaptionButtons().BtnMinimize.Rect)), HTMINBUTTON);
-  EXPECT_EQ(provider->HitTestAt(At(provider->CaptionButtons().BtnHelp.Rect)), HTHELP);
+  EXPECT_EQ(provider->FrameMouse().HitTestAt(At(provider->CaptionButtons().BtnClose.Rect)), HTCLOSE);
+  EXPECT_EQ(provider->FrameMouse().HitTestAt(At(provider->CaptionButtons().BtnMaximize.Rect)), HTMAXBUTTON);
+  EXPECT_EQ(provider->FrameMouse().HitTestAt(At(provider->CaptionButtons().BtnMinimize.Rect)), HTMINBUTTON);
+  EXPECT_EQ(provider->FrameMouse().HitTestAt(At(provider->CaptionButtons().BtnHelp.Rect)), HTHELP);
   // A user button answers its index in the collection, though the one before it is hidden.
-  EXPECT_EQ(provider->HitTestAt(At(buttons->Items(1)->Data.Rect)), 1001);
-  EXPECT_EQ(provider->HitTestAt(At(disabled->Data.Rect)), HTCAPTION);
-  EXPECT_EQ(provider->HitTestAt(At(provider->CaptionButtons().IconRect)), HTSYSMENU);
+  EXPECT_EQ(provider->FrameMouse().HitTestAt(At(buttons->Items(1)->Data.Rect)), 1001);
+  EXPECT_EQ(provider->FrameMouse().HitTestAt(At(disabled->Data.Rect)), HTCAPTION);
+  EXPECT_EQ(provider->FrameMouse().HitTestAt(At(provider->CaptionButtons().IconRect)), HTSYSMENU);
   const vcl::TPoint caption = Screen({150, provider->CaptionButtons().TitleCentre});
-  EXPECT_EQ(provider->HitTestAt(caption), HTCAPTION);
+  EXPECT_EQ(provider->FrameMouse().HitTestAt(caption), HTCAPTION);
 
   const int frame = SysBorderWidth(Wnd(), nullptr, false);
   ASSERT_GT(frame, 1);
@@ -63,7 +63,7 @@ TEST_F(MouseTest, EveryPartOfTheFrameHasItsHitCode) {
       {{{0, 150}, HTLEFT},      {{399, 150}, HTRIGHT},      {{200, 0}, HTTOP},
        {{0, 0}, HTTOPLEFT},     {{399, 0}, HTTOPRIGHT},     {{200, 299}, HTBOTTOM},
        {{0, 299}, HTBOTTOMLEFT}, {{399, 299}, HTBOTTOMRIGHT}, {{200, 200}, HTCLIENT}}};
-  for (const auto& [p, code] : edges) EXPECT_EQ(provider->HitTestAt(Screen(p)), code) << p.X << "," << p.Y;
+  for (const auto& [p, code] : edges) EXPECT_EQ(provider->FrameMouse().HitTestAt(Screen(p)), code) << p.X << "," << p.Y;
   // Each band as wide as the frame, both its ends: its inner row or column is the band's, the
   // next one in is not.
   const int top = DefBorderWidth(Wnd(), nullptr, false);
@@ -71,8 +71,8 @@ TEST_F(MouseTest, EveryPartOfTheFrameHasItsHitCode) {
       {{{frame - 1, 150}, HTLEFT},       {{frame, 150}, HTCLIENT},       {{400 - frame, 150}, HTRIGHT},
        {{399 - frame, 150}, HTCLIENT},   {{200, top - 1}, HTTOP},        {{200, 300 - frame}, HTBOTTOM},
        {{200, 299 - frame}, HTCLIENT},   {{frame - 1, 300 - frame}, HTBOTTOMLEFT}}};
-  for (const auto& [p, code] : bands) EXPECT_EQ(provider->HitTestAt(Screen(p)), code) << p.X << "," << p.Y;
-  EXPECT_NE(provider->HitTestAt(Screen({200, top})), HTTOP);
+  for (const auto& [p, code] : bands) EXPECT_EQ(provider->FrameMouse().HitTestAt(Screen(p)), code) << p.X << "," << p.Y;
+  EXPECT_NE(provider->FrameMouse().HitTestAt(Screen({200, top})), HTTOP);
 
   // Through the message: the provider answers for its own elements, the form for the rest.
   EXPECT_EQ(NcHitTest(At(buttons->Items(1)->Data.Rect)), 1001);
@@ -93,8 +93,8 @@ TEST_F(MouseTest, TheGripAndAMaximisedFormsFrame) {
   Repaint();
   const vcl::TRect r = WindowBox(Wnd());
   // No sizing edges, and the maximise button is the restore button.
-  EXPECT_EQ(provider->HitTestAt({r.Left + 1, (r.Top + r.Bottom) / 2}), HTCLIENT);
-  EXPECT_EQ(provider->HitTestAt(At(provider->CaptionButtons().BtnMaximize.Rect)), HTMAXBUTTON);
+  EXPECT_EQ(provider->FrameMouse().HitTestAt({r.Left + 1, (r.Top + r.Bottom) / 2}), HTCLIENT);
+  EXPECT_EQ(provider->FrameMouse().HitTestAt(At(provider->CaptionButtons().BtnMaximize.Rect)), HTMAXBUTTON);
   ShowWindow(Wnd(), SW_RESTORE);
 }
 
@@ -104,7 +104,7 @@ TEST_F(MouseTest, AReleaseOnThePressedButtonRunsItsCommandAndADraggedOffOneNothi
   Skin();
   const vcl::TRect min = provider->CaptionButtons().BtnMinimize.Rect;
   Down(HTMINBUTTON, At(min));
-  EXPECT_EQ(vcl::TPoint(provider->CaptionButtons().BtnMinimize.State, provider->HotElement),
+  EXPECT_EQ(vcl::TPoint(provider->CaptionButtons().BtnMinimize.State, provider->FrameMouse().HotElement),
             vcl::TPoint(2, HTMINBUTTON));
   EXPECT_TRUE(TitleButtonPressed());
   EXPECT_EQ(own->Count(WM_NCLBUTTONDOWN), 0);
@@ -127,7 +127,7 @@ TEST_F(MouseTest, AReleaseOnThePressedButtonRunsItsCommandAndADraggedOffOneNothi
   // Pressed and released on it: the form minimises.
   Click(HTMINBUTTON, min);
   EXPECT_EQ(Commands(), std::vector<WPARAM>{SC_MINIMIZE});
-  EXPECT_EQ(vcl::TPoint(provider->CaptionButtons().BtnMinimize.State, provider->HotElement), vcl::TPoint(0, 0));
+  EXPECT_EQ(vcl::TPoint(provider->CaptionButtons().BtnMinimize.State, provider->FrameMouse().HotElement), vcl::TPoint(0, 0));
   // A release without a press runs nothing.
   Up(HTMAXBUTTON, At(provider->CaptionButtons().BtnMaximize.Rect));
   EXPECT_EQ(Commands().size(), 1u);
@@ -172,7 +172,7 @@ TEST_F(MouseTest, TitleBarItemsAnswerTheirIndexThroughTheProvidersHooks) {
   auto* p = Skin<ItemProvider>();
   p->ItemRect = vcl::Rect(100, p->CaptionButtons().TitleCentre - 5, 140, p->CaptionButtons().TitleCentre + 5);
   const vcl::TPoint item = At(p->ItemRect);
-  EXPECT_EQ(p->HitTestAt(item), 2005);
+  EXPECT_EQ(p->FrameMouse().HitTestAt(item), 2005);
   EXPECT_EQ(NcHitTest(item), 2005);
   Down(2005, item);
   Up(2005, item);

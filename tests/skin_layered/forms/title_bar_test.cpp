@@ -204,14 +204,14 @@ TEST_F(TitleBarTest, TheCaptionShowsAnItemHotWhileTheMouseIsOnItOnly) {
   TqvTitleBarItem* button = Add(bsButton, tbaLeft);
   Repaint();
   ASSERT_EQ(AtItem(button), kButtonRgb);
-  provider->SetHotElement(2000, true);
+  provider->FrameMouse().SetHotElement(2000, true);
   EXPECT_EQ(AtItem(button), kButtonHotRgb);
-  provider->SetHotElement(0, true);
+  provider->FrameMouse().SetHotElement(0, true);
   EXPECT_EQ(AtItem(button), kButtonRgb);
-  provider->SetHotElement(2000, true);
-  provider->SetHotElement(HTCLOSE, true);
+  provider->FrameMouse().SetHotElement(2000, true);
+  provider->FrameMouse().SetHotElement(HTCLOSE, true);
   EXPECT_EQ(AtItem(button), kButtonRgb);
-  provider->SetHotElement(0, true);
+  provider->FrameMouse().SetHotElement(0, true);
 }
 
 TEST_F(TitleBarTest, CaptionsTakeTheirSectionsFontColourButButtonsAtRestTheTitles) {
@@ -354,26 +354,26 @@ TEST_F(TitleBarTest, AnItemsHintInTheHintManagersWindowGoesWithTheMouseThePressA
   const int pause = vcl::Application->HintPause();
   vcl::Application->SetHintPause(0);
   auto show = [&] {
-    provider->SetHotElement(2000, true);
+    provider->FrameMouse().SetHotElement(2000, true);
     return hints->HintVisible();
   };
   ASSERT_TRUE(show());
   provider->SetTitleBarItemState(0, 0);  // the mouse leaves the item
   EXPECT_FALSE(hints->HintVisible());
-  provider->SetHotElement(0, true);
+  provider->FrameMouse().SetHotElement(0, true);
   ASSERT_TRUE(show());
-  provider->SetHotElement(HTCLOSE, true);  // the mouse goes on to the close button
+  provider->FrameMouse().SetHotElement(HTCLOSE, true);  // the mouse goes on to the close button
   EXPECT_FALSE(hints->HintVisible());
   ASSERT_TRUE(show());
   provider->TitleBarItemMouseDown(0, vcl::TPoint(WindowBox(Wnd()).Left + Inside(button).X,
                                                  WindowBox(Wnd()).Top + Inside(button).Y));
   EXPECT_FALSE(hints->HintVisible());
   provider->TitleBarItemMouseUp(0, vcl::TPoint(), false);
-  provider->SetHotElement(0, true);
+  provider->FrameMouse().SetHotElement(0, true);
   ASSERT_TRUE(show());
   manager->SetSkinName(L"Title2");
   EXPECT_FALSE(hints->HintVisible());
-  provider->SetHotElement(0, true);
+  provider->FrameMouse().SetHotElement(0, true);
   ASSERT_TRUE(show());
   manager->SetActive(false);
   EXPECT_FALSE(hints->HintVisible());
@@ -582,7 +582,7 @@ TEST_F(TitleBarTest, ASingleStepShowsTheLastFrameAtOnce) {
   Repaint();
   LayeredSpy spy;
   button->SetHotState(1);
-  provider->RepaintElement(2000);
+  provider->FrameMouse().RepaintElement(2000);
   ASSERT_NE(button->Animation(), nullptr);
   EXPECT_FALSE(button->Animation()->Enabled());
   EXPECT_EQ(spy.alphas, std::vector<int>{255});
@@ -591,7 +591,7 @@ TEST_F(TitleBarTest, ASingleStepShowsTheLastFrameAtOnce) {
   // Back to normal in one step: the hot look's window goes at once.
   ASSERT_NE(button->Animation()->FadeForm(), nullptr);
   button->SetHotState(0);
-  provider->RepaintElement(2000);
+  provider->FrameMouse().RepaintElement(2000);
   ASSERT_NE(button->Animation(), nullptr);
   EXPECT_EQ(button->Animation()->FadeForm(), nullptr);
   EXPECT_EQ(button->Animation()->TargetState, -1);

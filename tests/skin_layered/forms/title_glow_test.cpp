@@ -217,13 +217,13 @@ TEST_F(TitleGlowTest, TheGlowShowsOnlyWhereTheDisplayBlendsIt) {
   provider->KillAnimations();
 
   // The hot button repainted at once (no fade) gets a halo window only where it can show.
-  provider->SetHotElement(kHitMin, true);
+  provider->FrameMouse().SetHotElement(kHitMin, true);
   EXPECT_LT(provider->CaptionButtons().BtnMinimize.GlowID, 0);
-  provider->SetHotElement(0, true);
+  provider->FrameMouse().SetHotElement(0, true);
   SetPerPixelAlphaShown(true);
-  provider->SetHotElement(kHitMin, true);
+  provider->FrameMouse().SetHotElement(kHitMin, true);
   EXPECT_GE(provider->CaptionButtons().BtnMinimize.GlowID, 0);
-  provider->SetHotElement(0, true);
+  provider->FrameMouse().SetHotElement(0, true);
   EXPECT_LT(provider->CaptionButtons().BtnMinimize.GlowID, 0);
   SetPerPixelAlphaShown(alphaBefore);
   SetLayeredUpdateFunc(before);
