@@ -3,9 +3,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <optional>
 
+#include "skin_classic/paint/KeptPicture.h"
 #include "skin_classic/paint/SkinBitmaps.h"
 
 namespace winskin {
@@ -51,14 +53,20 @@ void Put(HDC DC, int X, int Y, int Width, int Height, TBitmap* Picture, bool Tra
 
 // The bitmaps the drawing calls work in, kept from call to call and grown as needed: a new
 // picture and a new mask at every call cost more than the drawing itself. Pictures larger
-// than kKeptPixels are made for their call alone, so what is kept stays small.
+// than kKeptPixels are made for their call alone, so what is kept stays small. A few pictures
+// are kept, as a frame asks for wide ones (top and bottom) and tall ones (the sides) in turn:
+// one picture holding both would be as large as the window and made anew at every step of a
+// resize.
 constexpr int64_t kKeptPixels = 512 * 512;
+constexpr size_t kKeptPictures = 3;
 
 struct TWorkBitmaps {
-  std::unique_ptr<TBitmap> picture;
+  std::array<TKeptPicture, kKeptPictures> pictures{TKeptPicture(true), TKeptPicture(true), TKeptPicture(true)};
   std::unique_ptr<TBitmap> large;  // a picture too large to keep, for its call
   // What lies under a transparent copy onto a window, and one too large to keep.
-  std::unique_ptr<TBitmap> under, largeUnder;
+  TKeptPicture under;
+  std::unique_ptr<TBitmap> largeUnder;
+  TKeptPicture framePart;  // a frame part painted for its pixels
   vcl::UniqueBitmap mask;
   std::unique_ptr<vcl::MemoryDC> maskDC;  // the mask selected: gone before the mask
   int maskWidth = 0, maskHeight = 0;
@@ -76,14 +84,20 @@ TBitmap* WorkPicture(int Width, int Height) {
     Work().large = NewSkinBitmap(Width, Height);
     return Work().large.get();
   }
-  std::unique_ptr<TBitmap>& p = Work().picture;
-  if (!p || p->Width() < Width || p->Height() < Height) {
-    const int w = std::max(Width, p ? p->Width() : 0), h = std::max(Height, p ? p->Height() : 0);
-    p.reset();
-    p = NewSkinBitmap(w, h);
-    if (!p) p = NewSkinBitmap(Width, Height);
-  }
-  return p.get();
+  auto& pictures = Work().pictures;
+  // The smallest that fits; else the one that grows least, or is made anew at the size
+  // asked for when grown it would pass the bound.
+  TKeptPicture* best = nullptr;
+  for (TKeptPicture& p : pictures)
+    if (p.Fits(Width, Height) && (!best || int64_t{p.Width()} * p.Height() < int64_t{best->Width()} * best->Height()))
+      best = &p;
+  if (best) return best->Get(Width, Height);
+  best = &pictures.front();
+  for (TKeptPicture& p : pictures)
+    if (p.GrownArea(Width, Height) - int64_t{p.Width()} * p.Height() <
+        best->GrownArea(Width, Height) - int64_t{best->Width()} * best->Height())
+      best = &p;
+  return best->GrownArea(Width, Height) > kKeptPixels ? best->Remake(Width, Height) : best->Get(Width, Height);
 }
 
 // A picture of at least Width x Height for what lies under a transparent copy; nil when none
@@ -94,13 +108,7 @@ TBitmap* WorkUnder(int Width, int Height) {
     w.largeUnder = NewSkinBitmap(Width, Height);
     return w.largeUnder.get();
   }
-  if (!w.under || w.under->Width() < Width || w.under->Height() < Height) {
-    const int width = std::max(Width, w.under ? w.under->Width() : 0);
-    const int height = std::max(Height, w.under ? w.under->Height() : 0);
-    w.under.reset();
-    w.under = NewSkinBitmap(width, height);
-  }
-  return w.under.get();
+  return w.under.GrownArea(Width, Height) > kKeptPixels ? w.under.Remake(Width, Height) : w.under.Get(Width, Height);
 }
 
 // A monochrome mask of at least Width x Height, selected into the DC returned; nil when
@@ -342,9 +350,24 @@ void DrawTransparentBitmap(HDC DC, int X, int Y, int Width, int Height, HDC Sour
   MaskBlt(DC, X, Y, Width, Height, Source, SourceX, SourceY, Work().mask.get(), 0, 0, MAKEROP4(0x00AA0029, SRCCOPY));
 }
 
+TBitmap* FramePartPicture(int Width, int Height) {
+  if (Width <= 0 || Height <= 0) return nullptr;
+  TKeptPicture& part = Work().framePart;
+  TBitmap* picture = part.GrownArea(Width, Height) > kKeptPixels ? part.Remake(Width, Height) : part.Get(Width, Height);
+  if (picture) PatBlt(DcOf(picture), 0, 0, Width, Height, BLACKNESS);
+  return picture;
+}
+
 void FreeWorkBitmaps() {
-  Work().maskDC.reset();  // the mask leaves its DC before it goes
-  Work() = TWorkBitmaps{};
+  TWorkBitmaps& w = Work();
+  w.maskDC.reset();  // the mask leaves its DC before it goes
+  w.mask.reset();
+  w.maskWidth = w.maskHeight = 0;
+  for (TKeptPicture& p : w.pictures) p.Reset();
+  w.under.Reset();
+  w.framePart.Reset();
+  w.large.reset();
+  w.largeUnder.reset();
 }
 
 void DrawTransparentBitmap(HDC DC, int X, int Y, TBitmap* Bitmap, TColor Key) {

@@ -54,6 +54,10 @@ void DrawParentBackground(HWND Child, HDC DC);
 void DrawTransparentBitmap(HDC DC, int X, int Y, int Width, int Height, HDC Source, int SourceX, int SourceY,
                            TColor Key = kSkinKeyColor);
 void DrawTransparentBitmap(HDC DC, int X, int Y, TBitmap* Bitmap, TColor Key = kSkinKeyColor);
+// A picture for painting a frame part whose pixels are then read, kept between calls: at
+// least Width x Height, its top-left Width x Height black as a new picture's. Valid until
+// the next call; nil when none can be made.
+TBitmap* FramePartPicture(int Width, int Height);
 // The work bitmaps the drawing calls keep between them go (the engine's unit shutdown).
 void FreeWorkBitmaps();
 

@@ -76,10 +76,9 @@ void Join(vcl::UniqueRegion& into, vcl::UniqueRegion part) {
   }
 }
 
-}  // namespace
-
-vcl::UniqueRegion BitmapToRegion(TBitmap* Bitmap, int OffsetX, int OffsetY, int TolB, int TolG, int TolR,
-                                 TColor KeyColor) {
+// The region of the top-left Width x Height pixels of Bitmap (BitmapToRegion).
+vcl::UniqueRegion PixelsToRegion(TBitmap* Bitmap, int Width, int Height, int OffsetX, int OffsetY, int TolB, int TolG,
+                                 int TolR, TColor KeyColor) {
   RegionBuilder region;
   if (!Bitmap || Bitmap->Empty()) return region.Finish();
   // 24- and 32-bit pictures are read where they lie; others through a 32-bit copy (the
@@ -95,7 +94,7 @@ vcl::UniqueRegion BitmapToRegion(TBitmap* Bitmap, int OffsetX, int OffsetY, int 
   const auto key = static_cast<uint32_t>(vcl::ColorToRGB(KeyColor));
   const int lowR = key & 0xFF, lowG = (key >> 8) & 0xFF, lowB = (key >> 16) & 0xFF;
   const int highR = std::min(255, lowR + TolR), highG = std::min(255, lowG + TolG), highB = std::min(255, lowB + TolB);
-  const int w = pixels->Width(), h = pixels->Height();
+  const int w = std::min(Width, pixels->Width()), h = std::min(Height, pixels->Height());
   // Rows with the same runs as the row above extend its rectangles downwards.
   std::vector<std::pair<int, int>> runs, held;
   int heldTop = 0;
@@ -122,6 +121,14 @@ vcl::UniqueRegion BitmapToRegion(TBitmap* Bitmap, int OffsetX, int OffsetY, int 
   }
   emit(h);
   return region.Finish();
+}
+
+}  // namespace
+
+vcl::UniqueRegion BitmapToRegion(TBitmap* Bitmap, int OffsetX, int OffsetY, int TolB, int TolG, int TolR,
+                                 TColor KeyColor) {
+  if (!Bitmap) return PixelsToRegion(nullptr, 0, 0, OffsetX, OffsetY, TolB, TolG, TolR, KeyColor);
+  return PixelsToRegion(Bitmap, Bitmap->Width(), Bitmap->Height(), OffsetX, OffsetY, TolB, TolG, TolR, KeyColor);
 }
 
 TRect BorderPartRect(TBorderPart Part, int Width, int Height, const TFrameThickness& t) {
@@ -165,7 +172,9 @@ vcl::UniqueRegion FrameRegion(int Width, int Height, const TFrameThickness& Thic
       Join(region, RectRegion(r));
       continue;
     }
-    std::unique_ptr<TBitmap> picture = NewSkinBitmap(r.Width(), r.Height());
+    // Painted into a kept picture: a new one for every part at every step of a resize cost
+    // more than cutting the region.
+    TBitmap* picture = FramePartPicture(r.Width(), r.Height());
     if (!picture) continue;
     const TRect local(0, 0, r.Width(), r.Height());
     if (Painter) {
@@ -173,7 +182,7 @@ vcl::UniqueRegion FrameRegion(int Width, int Height, const TFrameThickness& Thic
     } else {
       DrawBorderPart(picture->Canvas()->Handle(), local, Borders[static_cast<size_t>(part) - 1], part, Active);
     }
-    Join(region, BitmapToRegion(picture.get(), r.Left, r.Top, 1, 1, 1, kSkinKeyColor));
+    Join(region, PixelsToRegion(picture, r.Width(), r.Height(), r.Left, r.Top, 1, 1, 1, kSkinKeyColor));
   }
   return region ? std::move(region) : RectRegion(window);
 }

@@ -391,6 +391,40 @@ TEST(FrameRegion, WholeWindowUnlessABorderIsTransparent) {
   EXPECT_TRUE(In(none.get(), 99, 49));
 }
 
+// The parts are painted into pictures kept from call to call: a region cut after larger and
+// differently shaped ones is the one cut first, never one read from what the larger left.
+TEST(FrameRegion, EqualsTheRegionCutFirstAfterLargerOnes) {
+  TDataSkinBorder left, right, top, bottom;
+  // Key-coloured pixels in every part, at places that move with the part's size: the ends
+  // of the sides and of the top and bottom are kept, their middles stretched.
+  auto keyed = [](int w, int h, int phase) {
+    return FromBmp(Bmp24(w, h, [=](int x, int y) {
+      return (x + 2 * y + phase) % 5 == 0 ? kMagenta : MakeRgb(20 * x % 250, 40 + 9 * y % 200, 60 * phase);
+    }));
+  };
+  left.Bitmap->Assign(keyed(6, 20, 1).get());
+  right.Bitmap->Assign(keyed(6, 20, 2).get());
+  top.Bitmap->Assign(keyed(24, 8, 3).get());
+  bottom.Bitmap->Assign(keyed(24, 6, 4).get());
+  for (TDataSkinBorder* b : {&left, &right, &top, &bottom}) {
+    b->Trans = 1;
+    b->TopHeight = b->BottomHeight = 3;
+    b->LeftWidth = b->RightWidth = 5;
+  }
+  const TFrameThickness t{6, 8, 6, 6};
+  std::array<TDataSkinObject*, 4> borders{&left, &right, &top, &bottom};
+  FreeWorkBitmaps();
+  const vcl::UniqueRegion first = FrameRegion(61, 43, t, borders, true, false);
+  ASSERT_TRUE(first);
+  RECT box{};
+  ASSERT_EQ(GetRgnBox(first.get(), &box), COMPLEXREGION);
+  for (auto [w, h] : {std::pair(300, 220), std::pair(30, 400), std::pair(500, 20)})
+    ASSERT_TRUE(FrameRegion(w, h, t, borders, true, false));
+  const vcl::UniqueRegion again = FrameRegion(61, 43, t, borders, true, false);
+  ASSERT_TRUE(again);
+  EXPECT_TRUE(EqualRgn(first.get(), again.get()));
+}
+
 TEST(ToolbarFaces, ButtonFrameFromTheDrawState) {
   for (auto [state, frame] : {std::pair<UINT, int>{CDIS_SELECTED | CDIS_HOT, 2}, {CDIS_FOCUS, 4}, {CDIS_HOT | CDIS_DEFAULT, 4},
                                {CDIS_GRAYED | CDIS_DEFAULT, 0}, {CDIS_DISABLED, 0}, {CDIS_DEFAULT, 1}, {0, 0}})
