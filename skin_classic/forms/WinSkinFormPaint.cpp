@@ -122,9 +122,13 @@ void TWinSkinForm::PaintTitle(HDC DC) {
   }
   DrawBorderPart(DC, BorderPartRect(TBorderPart::Top, w, frame_size_.Y, t), skin->Border(SkinBorder::Top),
                  TBorderPart::Top, Active);
-  // What lies under the buttons, for repainting one of them alone.
-  if (!title_back_ || title_back_->Width() != w || title_back_->Height() != std::max(TopHeight, 1))
-    title_back_ = NewSkinBitmap(w, std::max(TopHeight, 1));
+  // What lies under the buttons, for repainting one of them alone; kept while it holds the
+  // band, as the frame's picture is.
+  if (!title_back_ || title_back_->Width() < w || title_back_->Height() < std::max(TopHeight, 1)) {
+    title_back_.reset();
+    title_back_ = NewSkinBitmap(w + kFrameSlack, std::max(TopHeight, 1));
+    if (!title_back_) title_back_ = NewSkinBitmap(w, std::max(TopHeight, 1));
+  }
   if (title_back_) BitBlt(title_back_->Canvas()->Handle(), 0, 0, w, TopHeight, DC, 0, 0, SRCCOPY);
 
   LayoutButtons(w);

@@ -180,7 +180,15 @@ void TWinSkinMenu::DrawItem(HDC DC, TMenuBtn* Item, TPoint Origin, bool Highligh
 
 void TWinSkinMenu::Paint(HDC DC, const TRect& Band, TPoint Origin) {
   Layout(Band);
-  background_ = NewSkinBitmap(Band.Width(), Band.Height());
+  // Kept while it holds the band: a window resized step by step makes a new one only now
+  // and then. Reused, it starts black as a new one would.
+  if (background_ && background_->Width() >= Band.Width() && background_->Height() >= Band.Height()) {
+    PatBlt(background_->Canvas()->Handle(), 0, 0, Band.Width(), Band.Height(), BLACKNESS);
+  } else {
+    background_.reset();
+    background_ = NewSkinBitmap(Band.Width() + kBackgroundSlack, Band.Height());
+    if (!background_) background_ = NewSkinBitmap(Band.Width(), Band.Height());
+  }
   if (!background_) return;
   HDC mem = background_->Canvas()->Handle();
   const TRect local(0, 0, Band.Width(), Band.Height());

@@ -89,6 +89,7 @@ class TWinSkinMenu : public TFormMenuBar {
 
   std::vector<std::unique_ptr<TMenuBtn>> items_;
   std::unique_ptr<TBitmap> background_;  // the band without highlights, as last painted
+  static constexpr int kBackgroundSlack = 64;  // room to grow into without a new bitmap
   TRect band_;
   HMENU pending_menu_ = nullptr;
 };
