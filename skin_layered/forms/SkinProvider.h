@@ -20,7 +20,8 @@
 //   ProviderMenuMessages.cpp  the form's menus prepared for the skinned menus
 //   ProviderPaintMessages.cpp the painting messages and printing
 //   ProviderGlued.cpp         glued forms moving along and snapping to edges (FormGlue.h)
-//   ProviderAnimations.cpp    the form's animations (FormAnimator.h)
+//   ProviderAnimations.cpp    the form's animations (FormAnimator.h) and the watch on the
+//                             provider (TWatch)
 //   ProviderBorderOwner.cpp   the answers to the border form (MakeBorderOwner)
 // The window image (rebuilt while stale, its measures, the frame strips and the client
 // background painted from it) is TqvWindowImage (WindowImage.h).
@@ -393,10 +394,8 @@ class TsSkinProvider : public TsSkinProviderBase,
   // The WM_NCPAINT painter: the frame strips of the image onto the window.
   void PaintNonClient();
 
-  // ---- the frame's mouse (FrameMouse.h): hit testing, the title elements' states, the mouse
-  // messages of the frame. The buttons' glow (TitleButtonGlow.cpp) and the title bar
-  // component's items (CaptionItems.h) are reached through the overrides, which tests may
-  // replace.
+  // ---- the frame's mouse (FrameMouse.h), and what it asks of the provider: the buttons' glow
+  // (TitleButtonGlow.cpp) and the title bar's items, which tests may replace.
   TqvFrameMouse& FrameMouse() { return frame_mouse_; }
   bool StartButtonGlow(int HitCode, bool ToHot) override;
   TqvCaptionItems& CaptionItems() const override { return *caption_items_; }
