@@ -251,17 +251,6 @@ void TsSkinProvider::PrepareMenusAgain() {
   PrepareMenus();
 }
 
-void TsSkinProvider::UpdateMenuItemPart(vcl::TMenuItem* Item, vcl::TOwnerDrawState State, const vcl::TRect& R) {
-  vcl::TBitmap* image = SkinData ? SkinData->CacheBmp() : nullptr;
-  if (!Item || !image || !MenuVisible() || !Form->Menu() || Item->GetParentMenu() != Form->Menu() ||
-      !Item->OnAdvancedDrawItem || !Form->HandleAllocated())
-    return;
-  Item->OnAdvancedDrawItem(Item, image->Canvas(), R, State);
-  HDC dc = GetWindowDC(Form->Handle());
-  BitBlt(dc, R.Left, R.Top, R.Width(), R.Height(), image->Canvas()->Handle(), R.Left, R.Top, SRCCOPY);
-  ReleaseDC(Form->Handle(), dc);
-}
-
 // ---------------------------------------------------------------------------------------
 // Properties that change the frame
 

@@ -72,42 +72,7 @@ void TsSkinProvider::PaintNonClient() {
     }
   }
   SkinData->Updating = false;
-  HDC dc = GetWindowDC(wnd);
-  const int saved = SaveDC(dc);
-  vcl::TBitmap* image = SkinData->CacheBmp();
-  HDC src = image->Canvas()->Handle();
-  if (TqvBorderForm* border = ExtBorderForm()) {
-    // The border window shows the frame and caption: only the form's own parts are copied.
-    const vcl::TRect shadow = ShadowSize();
-    const int f = SysBorderWidth(wnd, nullptr, false);
-    const int b = Form->BorderWidth();
-    const int m = HasMenuLine() && MenuVisible() ? MenuLinesCount() * MenuHeight() + 1 : 0;
-    // The window keeps the system's caption: its menu bar lies below that, not below the skin's.
-    const int y0 = CaptionHeight(false) + f - (MaxBorderLarge ? 4 : 0);
-    const int clientTop = y0 + m + b;
-    const int width = image->Width(), height = image->Height();
-    BitBlt(dc, f, y0, width - shadow.Left - shadow.Right, m + b, src, SysBorderWidth(wnd, border, true) + shadow.Left,
-           OffsetY() - m - b, SRCCOPY);
-    if (b > 0) {
-      const int formWidth = Form->Width(), formHeight = Form->Height();
-      BitBlt(dc, f, clientTop, b, formHeight - f, src, OffsetX() - b, OffsetY(), SRCCOPY);
-      BitBlt(dc, b + f, formHeight - b - f, formWidth - 2 * b - f, b, src, BorderWidthSys() + shadow.Left,
-             height - BorderWidthSys() - shadow.Bottom, SRCCOPY);
-      BitBlt(dc, formWidth - b - f, clientTop, b, height - f, src, width - BorderWidthSys() - shadow.Right, OffsetY(),
-             SRCCOPY);
-    }
-  } else if (borderless && HasThickFrame(wnd) && !IsIconic(wnd)) {
-    const int strip = BorderWidthSys() + 3;
-    const int width = image->Width(), height = image->Height();
-    BitBlt(dc, 0, 0, width, strip, src, 0, 0, SRCCOPY);
-    BitBlt(dc, 0, strip, strip, height - strip, src, 0, strip, SRCCOPY);
-    BitBlt(dc, 0, height - strip, width, strip, src, 0, height - strip, SRCCOPY);
-    BitBlt(dc, width - strip, strip, strip, height - strip, src, width - strip, strip, SRCCOPY);
-  } else {
-    window_image_.PaintBorders(dc);
-  }
-  RestoreDC(dc, saved);
-  ReleaseDC(wnd, dc);
+  window_image_.PaintFrameStrips();
   region_.SettingRgn = false;
 }
 

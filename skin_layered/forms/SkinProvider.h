@@ -223,6 +223,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   void MarkRegionStale() override { region_.RgnChanged = true; }
   vcl::TCustomForm* MDIFrameForm() const override;
   bool IsPrinting() const override { return Printing; }
+  bool MaximizedBorderLarge() const override { return MaxBorderLarge; }
   void ClientPainted() override;
 
   // ---- state the form skinning shares
@@ -328,8 +329,6 @@ class TsSkinProvider : public TsSkinProviderBase,
   void UpdateSysMenuStyle(bool Skinned) override { SystemMenuStyle(Skinned); }
   // The form's menus hooked for skinned drawing (the menu line and popups).
   void PrepareMenus();
-  // A main-menu item drawn anew on the menu line of the image and copied to the window.
-  void UpdateMenuItemPart(vcl::TMenuItem* Item, vcl::TOwnerDrawState State, const vcl::TRect& R);
   // Re-reads what depends on the skin: the system menu, the title indexes and the title
   // buttons' glyphs.
   void InitMenuItems();

@@ -375,6 +375,17 @@ void TqvWindowImage::PaintMenuItems() {
   }
 }
 
+void TqvWindowImage::UpdateMenuItemPart(vcl::TMenuItem* Item, vcl::TOwnerDrawState State, const vcl::TRect& R) {
+  vcl::TBitmap* image = SkinData() ? SkinData()->CacheBmp() : nullptr;
+  if (!Item || !image || !host_.MenuVisible() || !Form()->Menu() || Item->GetParentMenu() != Form()->Menu() ||
+      !Item->OnAdvancedDrawItem || !Form()->HandleAllocated())
+    return;
+  Item->OnAdvancedDrawItem(Item, image->Canvas(), R, State);
+  HDC dc = GetWindowDC(Form()->Handle());
+  BitBlt(dc, R.Left, R.Top, R.Width(), R.Height(), image->Canvas()->Handle(), R.Left, R.Top, SRCCOPY);
+  ReleaseDC(Form()->Handle(), dc);
+}
+
 void TqvWindowImage::SaveTitleBg(bool AllLines) {
   vcl::TBitmap* image = SkinData() ? SkinData()->CacheBmp() : nullptr;
   if (!image || !Form()->HandleAllocated()) return;
@@ -415,6 +426,49 @@ void TqvWindowImage::PaintBorders(HDC DC) {
   BitBlt(DC, 0, captionBottom, left, height - captionBottom, src, 0, captionBottom, SRCCOPY);
   BitBlt(DC, 0, height - bottom, width, bottom, src, 0, height - bottom, SRCCOPY);
   BitBlt(DC, width - left, captionBottom, left, height - captionBottom, src, width - left, captionBottom, SRCCOPY);
+}
+
+void TqvWindowImage::PaintFrameStrips() {
+  if (!SkinData() || !SkinData()->CacheBmp() || !Form()->HandleAllocated()) return;
+  const HWND wnd = Form()->Handle();
+  const bool borderless =
+      Form()->BorderStyle() == vcl::TFormBorderStyle::bsNone && !(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD);
+  HDC dc = GetWindowDC(wnd);
+  const int saved = SaveDC(dc);
+  vcl::TBitmap* image = SkinData()->CacheBmp();
+  HDC src = image->Canvas()->Handle();
+  if (TqvBorderForm* border = host_.ExtBorderForm()) {
+    // The border window shows the frame and caption: only the form's own parts are copied.
+    const vcl::TRect shadow = ShadowSize();
+    const int f = SysBorderWidth(wnd, nullptr, false);
+    const int b = Form()->BorderWidth();
+    const int m = host_.HasMenuLine() && host_.MenuVisible() ? host_.MenuLinesCount() * host_.MenuHeight() + 1 : 0;
+    // The window keeps the system's caption: its menu bar lies below that, not below the skin's.
+    const int y0 = Provider()->CaptionHeight(false) + f - (host_.MaximizedBorderLarge() ? 4 : 0);
+    const int clientTop = y0 + m + b;
+    const int width = image->Width(), height = image->Height();
+    BitBlt(dc, f, y0, width - shadow.Left - shadow.Right, m + b, src, SysBorderWidth(wnd, border, true) + shadow.Left,
+           OffsetY() - m - b, SRCCOPY);
+    if (b > 0) {
+      const int formWidth = Form()->Width(), formHeight = Form()->Height();
+      BitBlt(dc, f, clientTop, b, formHeight - f, src, OffsetX() - b, OffsetY(), SRCCOPY);
+      BitBlt(dc, b + f, formHeight - b - f, formWidth - 2 * b - f, b, src, host_.BorderWidthSys() + shadow.Left,
+             height - host_.BorderWidthSys() - shadow.Bottom, SRCCOPY);
+      BitBlt(dc, formWidth - b - f, clientTop, b, height - f, src, width - host_.BorderWidthSys() - shadow.Right,
+             OffsetY(), SRCCOPY);
+    }
+  } else if (borderless && HasThickFrame(wnd) && !IsIconic(wnd)) {
+    const int strip = host_.BorderWidthSys() + 3;
+    const int width = image->Width(), height = image->Height();
+    BitBlt(dc, 0, 0, width, strip, src, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, strip, strip, height - strip, src, 0, strip, SRCCOPY);
+    BitBlt(dc, 0, height - strip, width, strip, src, 0, height - strip, SRCCOPY);
+    BitBlt(dc, width - strip, strip, strip, height - strip, src, width - strip, strip, SRCCOPY);
+  } else {
+    PaintBorders(dc);
+  }
+  RestoreDC(dc, saved);
+  ReleaseDC(wnd, dc);
 }
 
 void TqvWindowImage::PaintUnderSeeThroughControls(HDC DC) {

@@ -12,12 +12,14 @@
 
 #include <memory>
 
+#include "classlib/controls/Controls.h"
 #include "classlib/graphics/GraphicsBitmap.h"
 #include "classlib/rtl/Types.h"
 
 namespace vcl {
 class TCustomForm;
-}
+class TMenuItem;
+}  // namespace vcl
 
 namespace skin_layered {
 
@@ -77,6 +79,9 @@ class TqvWindowImageHost {
   virtual int BorderWidthDef() const = 0;
   virtual int BorderWidthSys() const = 0;
   virtual vcl::TSize ScrollBarsExtent() const = 0;
+  // A maximised form's title is taller than the system's caption + 4: its caption height takes
+  // in those 4 pixels.
+  virtual bool MaximizedBorderLarge() const = 0;
   virtual bool GripVisible() const = 0;
   // The rebuilt image needs a new window region.
   virtual void MarkRegionStale() = 0;
@@ -116,6 +121,8 @@ class TqvWindowImage {
   // it with PaintsFrame, then the caption again).
   void PaintExtendedBorder(bool PaintsFrame);
   void PaintMenuItems();
+  // A main-menu item drawn anew on the menu line of the image and copied to the window.
+  void UpdateMenuItemPart(vcl::TMenuItem* Item, vcl::TOwnerDrawState State, const vcl::TRect& R);
   // The caption corner under the title buttons saved into TitleBgBmp.
   void SaveTitleBg(bool AllLines);
   // The caption icon, with a correct alpha in the 32-bit image.
@@ -124,6 +131,10 @@ class TqvWindowImage {
   void PaintGrip(HDC DC);
 
   // ---- copies out of the image
+  // The frame strips onto the window (WM_NCPAINT's copy): under a border form only the form's
+  // own parts (the menu line and its BorderWidth), a borderless sizing form's edges, else the
+  // four border strips.
+  void PaintFrameStrips();
   // The four border strips of the image onto a window DC (the image rebuilt first when stale).
   void PaintBorders(HDC DC);
   // Graphic controls that let their background show through (a transparent label) get the

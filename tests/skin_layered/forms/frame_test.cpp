@@ -380,6 +380,7 @@ class TTestImageHost : public TqvWindowImageHost {
   int BorderWidthSys() const override { return frame; }
   vcl::TSize ScrollBarsExtent() const override { return bars; }
   bool GripVisible() const override { return false; }
+  bool MaximizedBorderLarge() const override { return false; }
   void MarkRegionStale() override { ++stale; }
   vcl::TCustomForm* MDIFrameForm() const override { return nullptr; }
   bool IsPrinting() const override { return false; }
