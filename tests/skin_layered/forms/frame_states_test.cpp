@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "classlib/forms/Menus.h"
 #include "classlib/stdctrls/StdCtrls.h"
@@ -92,6 +93,25 @@ TEST_F(FrameStatesTest, TheFrameWearsThePictureAndColourOfTheCaptionsState) {
     // The body in the section's colour of the state.
     EXPECT_EQ(At(provider->OffsetX() + 30, provider->OffsetY() + 30), active ? kFormRgbActive : kFormRgb);
   }
+}
+
+// The frame picture's outer corner pixels in the key colour: the form's window region leaves
+// them out (the desktop shows there), at all four corners, and keeps their neighbours.
+TEST_F(FrameStatesTest, TheFramePicturesKeyColouredCornersAreCutFromTheWindowRegion) {
+  skins.Write(L"Frame", L"master.bmp", Bmp24(kMasterWidth, kMasterHeight + kTile, [](int x, int y) {
+    const int row = y - kTileTop;
+    const bool corner = row >= 0 && x < kTile && (row == 0 || row == kTile - 1) && (x == 0 || x == kTile - 1);
+    return corner ? 0xFF00FFu : StatesMasterPixel(x, y);
+  }));
+  Skin();
+  form->Show();
+  Repaint();
+  const vcl::TRect box = WindowBox(Wnd());
+  const int w = box.Width(), h = box.Height();
+  const std::pair<int, int> cut[] = {{0, 0}, {w - 1, 0}, {0, h - 1}, {w - 1, h - 1}};
+  for (const auto& [x, y] : cut) EXPECT_FALSE(InWindowRegion(Wnd(), x, y)) << x << "," << y;
+  const std::pair<int, int> kept[] = {{1, 0}, {0, 1}, {w - 2, 0}, {w - 1, h - 2}, {1, h - 1}, {w / 2, h / 2}};
+  for (const auto& [x, y] : kept) EXPECT_TRUE(InWindowRegion(Wnd(), x, y)) << x << "," << y;
 }
 
 // The sample skin's frame picture has an inactive and an active look.
