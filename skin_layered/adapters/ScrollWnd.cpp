@@ -672,6 +672,13 @@ void TqvScrollWnd::AfterPassedOn(const vcl::TMessage& Message) {
     UpdateScrolls(this, true);
     return;
   }
+  // The default handling of the mouse moving over a bar or leaving the frame draws the
+  // system's hot-tracked bar there (Wine does): ours goes over it again.
+  const bool overBar = Message.WParam == HTHSCROLL || Message.WParam == HTVSCROLL;
+  if ((Message.Msg == WM_NCMOUSEMOVE && overBar) || Message.Msg == WM_NCMOUSELEAVE) {
+    UpdateScrolls(this, true);
+    return;
+  }
   // The window moved its bars itself (keys, items added, its own timers): the system drew
   // its bar there, ours goes over it again.
   bool changed = false;

@@ -8,6 +8,7 @@
 #include "classlib/controls/WindowProcHook.h"
 #include "classlib/stdctrls/ListBox.h"
 #include "skin_layered/adapters/ScrollWnd.h"
+#include "skin_layered/forms/SkinProvider.h"
 #include "support/win_test_support.h"
 
 namespace skin_layered::test {
@@ -412,6 +413,80 @@ TEST_F(ScrollBars, DetachingGivesTheWindowItsOwnBarsBack) {
   SendMessageW(list->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
   EXPECT_EQ(SendMessageW(list->Handle(), LB_GETTOPINDEX, 0, 0), 1);
   recorder.hook.Remove();
+}
+
+// A list box on a skinned form, adapted by the form's provider: the mouse coming over its bar,
+// moving on it and leaving it goes on to the window below, whose default handling may draw the
+// system's own hot-tracked bar where the skinned one lies (Wine does once a thumb was dragged);
+// the skinned bar is what the window shows all the same. Read from the window's own pixels.
+TEST(ScrollBarsOfAMappedListBox, TheMouseOverTheBarLeavesTheSkinnedBarShowing) {
+  TempSkins skins;
+  ManagerPtr manager = LoadedManager(skins, L"Flat",
+                                     ScrollSkinText() + FlatSection("FORM", 0x808080, 0x808080) +
+                                         FlatSection("FORMTITLE", 0x606060, 0x707070));
+  auto form = ShownForm();
+  vcl::Construct<TsSkinProvider>(form.get());
+  form->SetBounds(20, 20, 420, 320);
+  auto* list = Put<vcl::TListBox>(form.get(), 10, 10, 150, 120);
+  for (int i = 0; i < 100; ++i) list->Items()->Add(L"Item " + std::to_wstring(i));
+  form->Show();
+  wintest::PumpUntilIdle();
+  const HWND h = list->Handle();
+  TqvScrollWnd* adapter = GetScrollAdapter(h);
+  ASSERT_NE(adapter, nullptr);
+  ASSERT_TRUE(adapter->VertBar->Visible);
+  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+
+  vcl::TRect bar;
+  GetVScrollRect(adapter, h, bar);
+  adapter->VertBar->ReadInfo();
+  const int button = GetScrollMetric(adapter->VertBar.get(), false);
+  const TqvThumb thumb = ThumbGeometry(bar.Top, bar.Height(), button, adapter->VertBar->MinThumb, adapter->VertBar->Info);
+  const POINT onThumb{bar.Left + bar.Width() / 2, thumb.Start + thumb.Length / 2};
+  const POINT onArrow{onThumb.x, bar.Bottom - 3};
+  // What the window shows at a screen point.
+  auto shown = [h](POINT Screen) {
+    RECT wr{};
+    GetWindowRect(h, &wr);
+    HDC dc = GetWindowDC(h);
+    const COLORREF c = GetPixel(dc, Screen.x - wr.left, Screen.y - wr.top);
+    ReleaseDC(h, dc);
+    return c;
+  };
+  auto skinned = [](COLORREF C, COLORREF Normal, COLORREF Hot) { return C == Normal || C == Hot; };
+  ASSERT_EQ(shown(onThumb), kSliderV);
+
+  // The mouse comes over the thumb, moves to the arrow and leaves the frame.
+  SendMessageW(h, WM_NCMOUSEMOVE, HTVSCROLL, ScreenLParam(onThumb));
+  EXPECT_PRED3(skinned, shown(onThumb), kSliderV, kSliderVHot);
+  SendMessageW(h, WM_NCMOUSEMOVE, HTVSCROLL, ScreenLParam(onArrow));
+  EXPECT_PRED3(skinned, shown(onArrow), kBottomColor, kBottomHot);
+  EXPECT_PRED3(skinned, shown(onThumb), kSliderV, kSliderVHot);
+  SendMessageW(h, WM_NCMOUSELEAVE, 0, 0);
+  EXPECT_PRED3(skinned, shown(onArrow), kBottomColor, kBottomHot);
+  EXPECT_PRED3(skinned, shown(onThumb), kSliderV, kSliderVHot);
+
+  // The thumb dragged down and let go over the bar.
+  SendMessageW(h, WM_NCMOUSEMOVE, HTVSCROLL, ScreenLParam(onThumb));
+  SendMessageW(h, WM_NCLBUTTONDOWN, HTVSCROLL, ScreenLParam(onThumb));
+  const POINT lower{onThumb.x, onThumb.y + 30};
+  POINT client = lower;
+  ScreenToClient(h, &client);
+  SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.x, client.y));
+  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+  wintest::Pump();
+  EXPECT_PRED3(skinned, shown(lower), kSliderV, kSliderVHot);
+  SendMessageW(h, WM_NCMOUSEMOVE, HTVSCROLL, ScreenLParam(lower));
+  wintest::Pump();
+  EXPECT_PRED3(skinned, shown(lower), kSliderV, kSliderVHot);
+  SendMessageW(h, WM_NCMOUSEMOVE, HTVSCROLL, ScreenLParam(onArrow));
+  wintest::Pump();
+  EXPECT_PRED3(skinned, shown(lower), kSliderV, kSliderVHot);
+  EXPECT_PRED3(skinned, shown(onArrow), kBottomColor, kBottomHot);
+  SendMessageW(h, WM_NCMOUSELEAVE, 0, 0);
+  wintest::Pump();
+  EXPECT_PRED3(skinned, shown(lower), kSliderV, kSliderVHot);
+  EXPECT_PRED3(skinned, shown(onArrow), kBottomColor, kBottomHot);
 }
 
 }  // namespace
