@@ -78,7 +78,7 @@ int TsSkinProvider::MenuLinesCount() {
 
 bool TsSkinProvider::IconVisible() const {
   const vcl::TFormBorderStyle style = Form->BorderStyle();
-  return title_icon_ && title_icon_->Visible() && show_app_icon_ &&
+  return title_icon_ && title_icon_->Visible() && ShowAppIcon() &&
          (style == vcl::TFormBorderStyle::bsSingle || style == vcl::TFormBorderStyle::bsSizeable) && Form->BorderIcons().Contains(vcl::biSystemMenu);
 }
 
@@ -90,7 +90,7 @@ bool TsSkinProvider::MenuVisible() const {
   return false;
 }
 
-vcl::String TsSkinProvider::TitleSkinSection() const { return title_skin_.empty() ? L"FORMTITLE" : title_skin_; }
+vcl::String TsSkinProvider::TitleSkinSection() const { return TitleSkin().empty() ? L"FORMTITLE" : TitleSkin(); }
 
 int TsSkinProvider::GetTitleSkinIndex() {
   if (TitleSkinIndex < 0)
@@ -171,7 +171,7 @@ void TsSkinProvider::KillAnimations() {
 void TsSkinProvider::InitExBorders(bool AllowExtended) {
   const TsSkinManager* manager = SkinManager();
   const bool wanted = AllowExtended && HasBorder() && DrawNonClientArea && !Form->Parent() &&
-                      Form->FormStyle() != vcl::fsMDIChild && allow_ext_borders_ &&
+                      Form->FormStyle() != vcl::fsMDIChild && AllowExtBorders() &&
                       !(Zoomed(Form) && manager && manager->Options()->NativeBordersMaximized());
   if (wanted) {
     if (!BorderForm) BorderForm = new TqvBorderForm(MakeBorderOwner(*this));
@@ -219,8 +219,8 @@ void TsSkinProvider::DropSysMenu(vcl::TPoint Point) {
     if (command != 0) PostMessageW(wnd, WM_SYSCOMMAND, static_cast<WPARAM>(command), 0);
     return;
   }
-  SystemMenu->UpdateItems(make_skin_menu_);
-  if (make_skin_menu_) SystemMenu->MakeSkinItems();
+  SystemMenu->UpdateItems(MakeSkinMenu());
+  if (MakeSkinMenu()) SystemMenu->MakeSkinItems();
   FormServices().SetMenuOwnerDraw(manager->SkinableMenus(), SystemMenu, true);
   SystemMenu->Popup(Point.X, Point.Y);
 }
@@ -255,22 +255,19 @@ void TsSkinProvider::PrepareMenusAgain() {
 // Properties that change the frame
 
 void TsSkinProvider::SetCaptionAlignment(vcl::TAlignment Value) {
-  if (caption_alignment_ == Value) return;
-  caption_alignment_ = Value;
+  if (!StoreCaptionAlignment(Value)) return;
   if (SkinData) SkinData->BGChanged = true;
   if (!Designing(this)) RefreshNonClient();
 }
 
 void TsSkinProvider::SetShowAppIcon(bool Value) {
-  if (show_app_icon_ == Value) return;
-  show_app_icon_ = Value;
+  if (!StoreShowAppIcon(Value)) return;
   if (SkinData) SkinData->BGChanged = true;
   if (Form->Visible() && Form->HandleAllocated()) SendMessageW(Form->Handle(), WM_NCPAINT, 1, 0);
 }
 
 void TsSkinProvider::SetTitleSkin(const vcl::String& Value) {
-  if (title_skin_ == Value) return;
-  title_skin_ = Value;
+  if (!StoreTitleSkin(Value)) return;
   TitleSkinIndex = -1;
   if (SkinData) SkinData->BGChanged = true;
   if (Loading(this) || !Form->Visible() || !Form->HandleAllocated()) return;
@@ -281,8 +278,7 @@ void TsSkinProvider::SetTitleSkin(const vcl::String& Value) {
 }
 
 void TsSkinProvider::SetMenuLineSkin(const vcl::String& Value) {
-  if (menu_line_skin_ == Value) return;
-  menu_line_skin_ = Value;
+  if (!StoreMenuLineSkin(Value)) return;
   if (SkinData) {
     SkinData->BGChanged = true;
     if (Designing(this)) SkinData->UpdateIndexes(true);
@@ -290,8 +286,7 @@ void TsSkinProvider::SetMenuLineSkin(const vcl::String& Value) {
 }
 
 void TsSkinProvider::SetAllowExtBorders(bool Value) {
-  if (allow_ext_borders_ == Value) return;
-  allow_ext_borders_ = Value;
+  if (!StoreAllowExtBorders(Value)) return;
   if (Loading(this) || Designing(this) || !SkinData) return;
   if (TsSkinManager* manager = SkinManager()) InitExBorders(manager->ExtendedBorders());
   SkinData->BGChanged = true;

@@ -89,7 +89,7 @@ void TsSkinProvider::WMNCPaint(vcl::TMessage& Message) {
 }
 
 void TsSkinProvider::WMEraseBkgnd(vcl::TMessage& Message) {
-  if (!Form->Showing() || !draw_client_area_) return CallOldWndProc(Message);
+  if (!Form->Showing() || !DrawClientArea()) return CallOldWndProc(Message);
   if ((SkinData->CtrlSkinState & kStateInUpdate) || SkinData->Updating) return;
   const auto dc = reinterpret_cast<HDC>(Message.WParam);
   vcl::TBitmap* image = SkinData->CacheBmp();
@@ -135,7 +135,7 @@ void TsSkinProvider::WMEraseBkgnd(vcl::TMessage& Message) {
 }
 
 void TsSkinProvider::WMPaint(vcl::TMessage& Message) {
-  if (!draw_client_area_ || PaintCopy(Form)) {
+  if (!DrawClientArea() || PaintCopy(Form)) {
     CallOldWndProc(Message);
     if (!DrawNonClientArea && Form->Menu() && Form->HandleAllocated()) SendMessageW(Form->Handle(), WM_NCPAINT, 1, 0);
     return;
@@ -238,7 +238,7 @@ void TsSkinProvider::RepaintMdiArea(bool Maximized) {
 
 bool TsSkinProvider::ExtBordersWanted() const {
   const TsSkinManager* manager = SkinManager();
-  if (!manager || !manager->ExtendedBorders() || !allow_ext_borders_) return false;
+  if (!manager || !manager->ExtendedBorders() || !AllowExtBorders()) return false;
   return !manager->Options()->NativeBordersMaximized() || !Form->HandleAllocated() || !IsZoomed(Form->Handle());
 }
 

@@ -42,7 +42,7 @@ vcl::TCustomForm* TsSkinProvider::MDIFrameForm() const {
 void TsSkinProvider::PaintNonClient() {
   if (!DrawNonClientArea || !SkinData || !Form->HandleAllocated()) return;
   const HWND wnd = Form->Handle();
-  if (resize_mode_ == rmBorder && AeroIsEnabled()) resize_mode_ = rmStandard;
+  if (ResizeMode() == rmBorder && AeroIsEnabled()) SetResizeMode(rmStandard);
   TsSkinProvider* frameProvider = MDIProvider();
   if (Form->FormStyle() == vcl::fsMDIChild && frameProvider && frameProvider != this && frameProvider->Form)
     if (vcl::TCustomForm* active = frameProvider->Form->ActiveMDIChild();

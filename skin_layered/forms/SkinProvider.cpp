@@ -101,7 +101,7 @@ vcl::TComponent* TsSkinProvider::CheckedOwner(vcl::TComponent* AOwner) {
   return AOwner;
 }
 
-TsSkinProvider::TsSkinProvider(vcl::TComponent* AOwner) : TsSkinProviderBase(CheckedOwner(AOwner)) {
+TsSkinProvider::TsSkinProvider(vcl::TComponent* AOwner) : TqvProviderOptions(CheckedOwner(AOwner)) {
   SkinEditorLink().ReadSwitch();
   Form = static_cast<vcl::TCustomForm*>(AOwner);
   if (Designing(Form)) {
@@ -196,7 +196,7 @@ void TsSkinProvider::PrepareForm() {
   }
   if (MDIForm) MDIForm->Connect();
   if (Form->BorderStyle() == vcl::TFormBorderStyle::bsSizeToolWin) {
-    allow_blend_on_moving_ = false;
+    SetAllowBlendOnMoving(false);
     SetUseGlobalColor(true);
   }
 }
@@ -286,7 +286,7 @@ void TsSkinProvider::SetSkinData(TsScrollWndData* Value) {
 }
 
 void TsSkinProvider::SetUseGlobalColor(bool Value) {
-  use_global_color_ = Value;
+  StoreUseGlobalColor(Value);
   if (Value && Form && skin_data_ && skin_data_->Skinned() && !skin_data_->CustomColor()) ApplyGlobalColor();
 }
 
@@ -371,7 +371,7 @@ bool TsSkinProvider::HasMenuLine() const {
 }
 
 bool TsSkinProvider::GripVisible() const {
-  return grip_mode_ == gmRightBottom && Form->HandleAllocated() && !IsZoomed(Form->Handle()) &&
+  return GripMode() == gmRightBottom && Form->HandleAllocated() && !IsZoomed(Form->Handle()) &&
          HasThickFrame(Form->Handle());
 }
 

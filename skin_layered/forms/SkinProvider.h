@@ -30,7 +30,8 @@
 // caption TqvCaptionItems (CaptionItems.h); the title-bar buttons are TqvCaptionButtons
 // (CaptionButtons.h), the caption's text TqvCaptionText (CaptionText.h); the window region is
 // TqvFormRegion (FormRegion.h), hit testing and the mouse on the frame TqvFrameMouse
-// (FrameMouse.h).
+// (FrameMouse.h). The published settings that are plain values are its base
+// TqvProviderOptions' (ProviderOptions.h).
 // A handler not built yet passes its message to the form's own procedure (CallOldWndProc).
 #pragma once
 
@@ -63,6 +64,7 @@
 #include "skin_layered/forms/FormScrollBars.h"
 #include "skin_layered/forms/FrameMouse.h"
 #include "skin_layered/forms/MDIForm.h"
+#include "skin_layered/forms/ProviderOptions.h"
 #include "skin_layered/forms/SkinEditorLink.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/forms/TitleBar.h"
@@ -86,10 +88,6 @@ class TsTitleBar;
 class TqvTitleBarItem;
 struct TqvSkinParams;
 
-VCL_ENUM(TsGripMode, gmNone, gmRightBottom)
-using enum TsGripMode;
-VCL_ENUM(TsResizeMode, rmStandard, rmBorder)
-using enum TsResizeMode;
 VCL_ENUM(TqvAnimEvent, aeShowing, aeHiding, aeSkinChanging)
 using enum TqvAnimEvent;
 
@@ -121,7 +119,7 @@ inline constexpr std::uint32_t kExtAnimations = kExtMinimizing | kExtHiding | kE
 // The glue of a form's provider; nil for a form without one.
 TqvFormGlue* FormGlueOf(vcl::TCustomForm* Form);
 
-class TsSkinProvider : public TsSkinProviderBase,
+class TsSkinProvider : public TqvProviderOptions,
                        public TqvTitleOwner,
                        public TqvTitleBarHost,
                        public TqvSysMenuOwner,
@@ -145,41 +143,28 @@ class TsSkinProvider : public TsSkinProviderBase,
   void AfterConstruction() override;
   void Loaded() override;
 
-  // ---- published
+  // ---- published (the plain values are TqvProviderOptions'; these setters repaint)
   TqvAddedTitle* AddedTitle() const override { return added_title_.get(); }
   void SetAddedTitle(TqvAddedTitle* Value) { added_title_->Assign(Value); }
-  bool AllowAnimation() const { return allow_animation_; }
-  void SetAllowAnimation(bool Value) { allow_animation_ = Value; }
-  bool AllowExtBorders() const { return allow_ext_borders_; }
   // Unless loading or designed: the border form decided again and the frame redrawn.
   void SetAllowExtBorders(bool Value);
-  bool AllowBlendOnMoving() const override { return allow_blend_on_moving_; }
-  void SetAllowBlendOnMoving(bool Value) { allow_blend_on_moving_ = Value; }
-  vcl::TAlignment CaptionAlignment() const override { return caption_alignment_; }
+  bool AllowBlendOnMoving() const override { return TqvProviderOptions::AllowBlendOnMoving(); }
+  vcl::TAlignment CaptionAlignment() const override { return TqvProviderOptions::CaptionAlignment(); }
   void SetCaptionAlignment(vcl::TAlignment Value);
   bool GetDrawNonClientArea() const { return DrawNonClientArea; }
   // On: the frame painted from the skin (WS_SYSMENU taken away); off: the system's frame, its
   // caption buttons and no window region.
   void SetDrawNonClientArea(bool Value);
-  bool DrawClientArea() const { return draw_client_area_; }
-  void SetDrawClientArea(bool Value) { draw_client_area_ = Value; }
   vcl::TStringList* GluedForms() const { return glue_.Names(); }
   void SetGluedForms(vcl::TStringList* Value) { glue_.Names()->Assign(Value); }
   TsScrollWndData* GetSkinData() const { return SkinData; }
   void SetSkinData(TsScrollWndData* Value);
-  TsGripMode GripMode() const { return grip_mode_; }
-  void SetGripMode(TsGripMode Value) { grip_mode_ = Value; }
-  bool MakeSkinMenu() const { return make_skin_menu_; }
-  void SetMakeSkinMenu(bool Value) { make_skin_menu_ = Value; }
-  const vcl::String& MenuLineSkin() const override { return menu_line_skin_; }
+  const vcl::String& MenuLineSkin() const override { return TqvProviderOptions::MenuLineSkin(); }
   void SetMenuLineSkin(const vcl::String& Value);
-  TsResizeMode ResizeMode() const { return resize_mode_; }
-  void SetResizeMode(TsResizeMode Value) { resize_mode_ = Value; }
   bool ScreenSnap() const { return glue_.ScreenSnap; }
   void SetScreenSnap(bool Value) { glue_.ScreenSnap = Value; }
   int SnapBuffer() const { return glue_.SnapBuffer; }
   void SetSnapBuffer(int Value) { glue_.SnapBuffer = Value; }
-  bool ShowAppIcon() const { return show_app_icon_; }
   void SetShowAppIcon(bool Value);
   TqvSysSubMenu* SysSubMenu() const override { return sys_sub_menu_.get(); }
   void SetSysSubMenu(TqvSysSubMenu* Value) { sys_sub_menu_->Assign(Value); }
@@ -190,11 +175,7 @@ class TsSkinProvider : public TsSkinProviderBase,
   void SetTitleButtons(TsTitleButtons* Value) { title_buttons_->Assign(Value); }
   TsTitleIcon* TitleIcon() const override { return title_icon_.get(); }
   void SetTitleIcon(TsTitleIcon* Value) { title_icon_->Assign(Value); }
-  // The title's section; empty for "FORMTITLE".
-  const vcl::String& TitleSkin() const { return title_skin_; }
   void SetTitleSkin(const vcl::String& Value);
-  // The form's Color follows the skin's global colour.
-  bool UseGlobalColor() const { return use_global_color_; }
   void SetUseGlobalColor(bool Value);
 
   TqvNCHitTestEvent OnExtHitTest;
@@ -559,23 +540,11 @@ class TsSkinProvider : public TsSkinProviderBase,
   // Child controls asked to be repainted after the next client paint.
   bool repaint_children_ = false;
 
-  bool allow_animation_ = true;
-  bool allow_ext_borders_ = true;
-  bool allow_blend_on_moving_ = true;
-  vcl::TAlignment caption_alignment_ = vcl::taLeftJustify;
-  bool draw_client_area_ = true;
-  TsGripMode grip_mode_ = gmNone;
-  bool make_skin_menu_ = false;
-  vcl::String menu_line_skin_;
-  TsResizeMode resize_mode_ = rmStandard;
-  bool show_app_icon_ = true;
   TsTitleBar* title_bar_ = nullptr;
   std::unique_ptr<TqvCaptionItems> caption_items_ = std::make_unique<TqvCaptionItems>(*this);
   std::unique_ptr<TqvCaptionButtons> caption_buttons_ = std::make_unique<TqvCaptionButtons>(*this);
   std::unique_ptr<TqvCaptionText> caption_text_ = std::make_unique<TqvCaptionText>(*this);
   TqvWindowImage window_image_{*this};
-  vcl::String title_skin_;
-  bool use_global_color_ = true;
 };
 
 // ---- process-wide state of the provider unit

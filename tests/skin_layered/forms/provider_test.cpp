@@ -5,6 +5,7 @@
 #include <array>
 #include <cstring>
 
+#include "classlib/streaming/Filer.h"
 #include "forms_support.h"
 #include "skin_layered/core/FormRegistry.h"
 #include "skin_layered/core/WindowMessages.h"
@@ -31,6 +32,44 @@ TEST(SkinProviderCreation, OnlyAFormTakesAProviderAndItHooksAndRegistersIt) {
   EXPECT_TRUE(provider->Hooked());
   EXPECT_TRUE(provider->FormActive);
   EXPECT_TRUE(IsFormRegistered(form.get()));
+}
+
+// A form description's settings reach the provider through its class's property table, the
+// plain ones and those whose setters repaint alike, and the same are written back.
+TEST(SkinProviderCreation, StreamedSettingsReachTheProviderAndAreWrittenBack) {
+  TsSkinProvider::StaticClass();  // registered by name, as a program registers what it streams
+  auto form = NewForm();
+  const std::string settings =
+      "    AllowAnimation = False\n    AllowExtBorders = False\n    AllowBlendOnMoving = False\n"
+      "    CaptionAlignment = taCenter\n    DrawClientArea = False\n    GripMode = gmRightBottom\n"
+      "    MakeSkinMenu = True\n    MenuLineSkin = 'MAINMENU'\n    ResizeMode = rmBorder\n"
+      "    ShowAppIcon = False\n    TitleSkin = 'DIALOGTITLE'\n    UseGlobalColor = False\n";
+  vcl::ReadComponentText(form.get(), "object TestForm: TForm\n  object Provider: TsSkinProvider\n" + settings + "  end\nend\n",
+                         L"settings");
+  auto* provider = dynamic_cast<TsSkinProvider*>(form->FindComponent(L"Provider"));
+  ASSERT_NE(provider, nullptr);
+  EXPECT_FALSE(provider->AllowAnimation());
+  EXPECT_FALSE(provider->AllowExtBorders());
+  EXPECT_FALSE(provider->AllowBlendOnMoving());
+  EXPECT_EQ(provider->CaptionAlignment(), vcl::taCenter);
+  EXPECT_FALSE(provider->DrawClientArea());
+  EXPECT_EQ(provider->GripMode(), gmRightBottom);
+  EXPECT_TRUE(provider->MakeSkinMenu());
+  EXPECT_EQ(provider->MenuLineSkin(), L"MAINMENU");
+  EXPECT_EQ(provider->ResizeMode(), rmBorder);
+  EXPECT_FALSE(provider->ShowAppIcon());
+  EXPECT_EQ(provider->TitleSkin(), L"DIALOGTITLE");
+  EXPECT_FALSE(provider->UseGlobalColor());
+  // What the provider was not given stays as made.
+  EXPECT_TRUE(provider->GetDrawNonClientArea());
+
+  const std::string written = vcl::WriteComponentText(form.get());
+  for (size_t line = 0, end = 0; line < settings.size(); line = end + 1) {
+    end = settings.find('\n', line);
+    const std::string setting = settings.substr(line, end + 1 - line);
+    EXPECT_NE(written.find(setting), std::string::npos) << setting << "--- in ---\n" << written;
+  }
+  EXPECT_EQ(written.find("DrawNonClientArea"), std::string::npos) << written;
 }
 
 TEST(SkinProviderCreation, TwoProvidersHookAndLetGoInEitherOrder) {
