@@ -15,6 +15,7 @@
 #include "skin_layered/forms/MDIForm.h"
 #include "skin_layered/forms/MenuSupport.h"
 #include "skin_layered/forms/SkinableMenus.h"
+#include "skin_layered/forms/ProviderMessages.h"
 #include "skin_layered/forms/ProviderUnit.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/SystemMenu.h"
@@ -43,52 +44,52 @@ bool FromManager(const vcl::TMessage& Message, const TsSkinManager* Manager) {
 // Dispatch
 
 void TsSkinProvider::NewWndProc(vcl::TMessage& Message) {
-  if (Message.Msg == kSkinCmdMessage && CommandMessage(Message)) return;
+  if (Message.Msg == kSkinCmdMessage && TMessages::CommandMessage(*this, Message)) return;
   if (!FormSkinned()) {
     switch (Message.Msg) {
       case kSkinCmdMessage:
-        if (CommandWhileUnskinned(Message)) return;
+        if (TMessages::CommandWhileUnskinned(*this, Message)) return;
         break;
       case vcl::CM_VISIBLECHANGED:
-        PrepareHideAnimation(Message);
+        TMessages::PrepareHideAnimation(*this, Message);
         break;
       case vcl::CM_MOUSEWHEEL:
-        CMMouseWheel(Message);
+        TMessages::CMMouseWheel(*this, Message);
         return;
     }
     CallOldWndProc(Message);
     if (Message.Msg == WM_WINDOWPOSCHANGED)
-      RunHideAnimation(Message);
+      TMessages::RunHideAnimation(*this, Message);
     else if (Message.Msg == WM_NCDESTROY)
-      CleanUpAfterDestroy();
+      TMessages::CleanUpAfterDestroy(*this);
     return;
   }
   switch (Message.Msg) {
-    case WM_CREATE: return WMCreate(Message);
-    case WM_MOVE: return WMMove(Message);
-    case WM_SIZE: return WMSize(Message);
-    case WM_ACTIVATE: return WMActivate(Message);
-    case WM_SETREDRAW: return WMSetRedraw(Message);
-    case WM_SETTEXT: return WMSetText(Message);
-    case WM_PAINT: return WMPaint(Message);
-    case WM_CLOSE: return WMClose(Message);
-    case WM_QUERYENDSESSION: return WMQueryEndSession(Message);
-    case WM_ERASEBKGND: return WMEraseBkgnd(Message);
-    case WM_SYSCOLORCHANGE: return WMSysColorChange(Message);
-    case WM_SHOWWINDOW: return WMShowWindow(Message);
-    case WM_SETTINGCHANGE: return WMSettingChange(Message);
-    case WM_ACTIVATEAPP: return WMActivateApp(Message);
-    case WM_CHILDACTIVATE: return WMChildActivate(Message);
-    case WM_GETMINMAXINFO: return WMGetMinMaxInfo(Message);
-    case WM_MEASUREITEM: return WMMeasureItem(Message);
-    case WM_WINDOWPOSCHANGING: return WMWindowPosChanging(Message);
-    case WM_WINDOWPOSCHANGED: return WMWindowPosChanged(Message);
-    case WM_COPYDATA: return WMCopyData(Message);
-    case WM_NOTIFY: return WMNotify(Message);
-    case WM_CONTEXTMENU: return WMContextMenu(Message);
-    case WM_STYLECHANGED: return WMStyleChanged(Message);
-    case WM_SETICON: return WMSetIcon(Message);
-    case WM_NCCREATE: return WMNCCreate(Message);
+    case WM_CREATE: return TMessages::WMCreate(*this, Message);
+    case WM_MOVE: return TMessages::WMMove(*this, Message);
+    case WM_SIZE: return TMessages::WMSize(*this, Message);
+    case WM_ACTIVATE: return TMessages::WMActivate(*this, Message);
+    case WM_SETREDRAW: return TMessages::WMSetRedraw(*this, Message);
+    case WM_SETTEXT: return TMessages::WMSetText(*this, Message);
+    case WM_PAINT: return TMessages::WMPaint(*this, Message);
+    case WM_CLOSE: return TMessages::WMClose(*this, Message);
+    case WM_QUERYENDSESSION: return TMessages::WMQueryEndSession(*this, Message);
+    case WM_ERASEBKGND: return TMessages::WMEraseBkgnd(*this, Message);
+    case WM_SYSCOLORCHANGE: return TMessages::WMSysColorChange(*this, Message);
+    case WM_SHOWWINDOW: return TMessages::WMShowWindow(*this, Message);
+    case WM_SETTINGCHANGE: return TMessages::WMSettingChange(*this, Message);
+    case WM_ACTIVATEAPP: return TMessages::WMActivateApp(*this, Message);
+    case WM_CHILDACTIVATE: return TMessages::WMChildActivate(*this, Message);
+    case WM_GETMINMAXINFO: return TMessages::WMGetMinMaxInfo(*this, Message);
+    case WM_MEASUREITEM: return TMessages::WMMeasureItem(*this, Message);
+    case WM_WINDOWPOSCHANGING: return TMessages::WMWindowPosChanging(*this, Message);
+    case WM_WINDOWPOSCHANGED: return TMessages::WMWindowPosChanged(*this, Message);
+    case WM_COPYDATA: return TMessages::WMCopyData(*this, Message);
+    case WM_NOTIFY: return TMessages::WMNotify(*this, Message);
+    case WM_CONTEXTMENU: return TMessages::WMContextMenu(*this, Message);
+    case WM_STYLECHANGED: return TMessages::WMStyleChanged(*this, Message);
+    case WM_SETICON: return TMessages::WMSetIcon(*this, Message);
+    case WM_NCCREATE: return TMessages::WMNCCreate(*this, Message);
     case WM_NCHITTEST:
       // A provider the library attached prepares the form at the first hit test.
       if (AutoCreated) {
@@ -96,8 +97,8 @@ void TsSkinProvider::NewWndProc(vcl::TMessage& Message) {
         PrepareForm();
       }
       return frame_mouse_.WMNCHitTest(Message);
-    case WM_NCPAINT: return WMNCPaint(Message);
-    case WM_NCACTIVATE: return WMNCActivate(Message);
+    case WM_NCPAINT: return TMessages::WMNCPaint(*this, Message);
+    case WM_NCACTIVATE: return TMessages::WMNCActivate(*this, Message);
     case WM_NCMOUSEMOVE: return frame_mouse_.WMNCMouseMove(Message);
     case WM_NCLBUTTONDOWN: return frame_mouse_.WMNCLButtonDown(Message);
     case WM_NCLBUTTONUP:
@@ -105,17 +106,17 @@ void TsSkinProvider::NewWndProc(vcl::TMessage& Message) {
     case WM_NCLBUTTONDBLCLK: return frame_mouse_.WMNCLButtonDblClk(Message);
     case WM_NCRBUTTONDOWN: return frame_mouse_.WMNCRButtonDown(Message);
     case WM_NCRBUTTONUP: return frame_mouse_.WMNCRButtonUp(Message);
-    case WM_SYSCOMMAND: return WMSysCommand(Message);
-    case WM_INITMENUPOPUP: return WMInitMenuPopup(Message);
+    case WM_SYSCOMMAND: return TMessages::WMSysCommand(*this, Message);
+    case WM_INITMENUPOPUP: return TMessages::WMInitMenuPopup(*this, Message);
     case WM_ENTERIDLE: Message.Result = 0; return;
     case WM_MOUSEMOVE: return frame_mouse_.WMMouseMove(Message);
-    case WM_PARENTNOTIFY: return WMParentNotify(Message);
-    case WM_ENTERMENULOOP: return WMEnterMenuLoop(Message);
-    case WM_EXITMENULOOP: return WMExitMenuLoop(Message);
-    case WM_SIZING: return WMSizing(Message);
+    case WM_PARENTNOTIFY: return TMessages::WMParentNotify(*this, Message);
+    case WM_ENTERMENULOOP: return TMessages::WMEnterMenuLoop(*this, Message);
+    case WM_EXITMENULOOP: return TMessages::WMExitMenuLoop(*this, Message);
+    case WM_SIZING: return TMessages::WMSizing(*this, Message);
     case WM_MDIDESTROY:
-    case WM_MDIACTIVATE: return WMMDIActivate(Message);
-    case WM_EXITSIZEMOVE: return WMExitSizeMove(Message);
+    case WM_MDIACTIVATE: return TMessages::WMMDIActivate(*this, Message);
+    case WM_EXITSIZEMOVE: return TMessages::WMExitSizeMove(*this, Message);
     case WM_MOUSELEAVE:
     case vcl::CM_MOUSELEAVE: return frame_mouse_.WMMouseLeave(Message);
     case kTaskbarMenuRequest: {
@@ -124,7 +125,7 @@ void TsSkinProvider::NewWndProc(vcl::TMessage& Message) {
       DropSysMenu(vcl::TPoint(cursor));
       return;
     }
-    case WM_PRINT: return WMPrint(Message);
+    case WM_PRINT: return TMessages::WMPrint(*this, Message);
     case WM_PRINTCLIENT: return;
     case WM_DWMSENDICONICTHUMBNAIL:
       if (TaskbarPreviewSwitch() && Message.LParamLo() != 0 && Message.LParamHi() != 0)
@@ -133,17 +134,17 @@ void TsSkinProvider::NewWndProc(vcl::TMessage& Message) {
     case WM_DWMSENDICONICLIVEPREVIEWBITMAP:
       if (TaskbarPreviewSwitch()) Message.Result = SetIconicLivePreview(Form->Handle(), this) ? 1 : 0;
       return;
-    case kSkinCmdMessage: return CommandWhileSkinned(Message);
-    case kSkinEditorMessage: return SkinEditorCommand(Message);
-    case vcl::CM_VISIBLECHANGED: return CMVisibleChanged(Message);
-    case vcl::CM_ENABLEDCHANGED: return CMEnabledChanged(Message);
+    case kSkinCmdMessage: return TMessages::CommandWhileSkinned(*this, Message);
+    case kSkinEditorMessage: return TMessages::SkinEditorCommand(*this, Message);
+    case vcl::CM_VISIBLECHANGED: return TMessages::CMVisibleChanged(*this, Message);
+    case vcl::CM_ENABLEDCHANGED: return TMessages::CMEnabledChanged(*this, Message);
     case vcl::CM_MOUSEENTER: return frame_mouse_.CMMouseEnter(Message);
-    case vcl::CM_MENUCHANGED: return CMMenuChanged(Message);
-    case vcl::CM_SHOWINGCHANGED: return CMShowingChanged(Message);
-    case vcl::CM_CONTROLLISTCHANGE: return CMControlListChange(Message);
-    case vcl::CM_RECREATEWND: return CMRecreateWnd(Message);
-    case vcl::CM_FLOAT: return CMFloat(Message);
-    case vcl::CM_MOUSEWHEEL: return CMMouseWheel(Message);
+    case vcl::CM_MENUCHANGED: return TMessages::CMMenuChanged(*this, Message);
+    case vcl::CM_SHOWINGCHANGED: return TMessages::CMShowingChanged(*this, Message);
+    case vcl::CM_CONTROLLISTCHANGE: return TMessages::CMControlListChange(*this, Message);
+    case vcl::CM_RECREATEWND: return TMessages::CMRecreateWnd(*this, Message);
+    case vcl::CM_FLOAT: return TMessages::CMFloat(*this, Message);
+    case vcl::CM_MOUSEWHEEL: return TMessages::CMMouseWheel(*this, Message);
     case kClassLibraryQuery:
     case kRegionQueryMessage: Message.Result = 0; return;
     default: CallOldWndProc(Message);
@@ -152,9 +153,9 @@ void TsSkinProvider::NewWndProc(vcl::TMessage& Message) {
 
 // After WM_NCDESTROY: a closed MDI child's frame repaints its frame (its merged menu line
 // changes) and its client when no child is left.
-void TsSkinProvider::CleanUpAfterDestroy() {
+void TsSkinProvider::TMessages::CleanUpAfterDestroy(TsSkinProvider& P) {
   TsSkinProvider* frame = MDIProvider();
-  if (Form->FormStyle() != vcl::fsMDIChild || !frame || frame == this || !frame->MDIForm || BeingDestroyed(frame) ||
+  if (P.Form->FormStyle() != vcl::fsMDIChild || !frame || frame == &P || !frame->MDIForm || BeingDestroyed(frame) ||
       BeingDestroyed(frame->Form) || !frame->SkinData || !frame->SkinData->Skinned(true))
     return;
   frame->FullRedraw();
@@ -166,14 +167,14 @@ void TsSkinProvider::CleanUpAfterDestroy() {
 // ---------------------------------------------------------------------------------------
 // The first answer, in every state
 
-bool TsSkinProvider::CommandMessage(vcl::TMessage& Message) {
-  TsScrollWndData* data = SkinData;
+bool TsSkinProvider::TMessages::CommandMessage(TsSkinProvider& P, vcl::TMessage& Message) {
+  TsScrollWndData* data = P.SkinData;
   switch (SkinCommandOf(Message.WParam)) {
     case scmNewSkin:
-      if (!BeingDestroyed(Form) && data && FromManager(Message, SkinManager()) && !SystemMenu) InitMenuItems();
+      if (!BeingDestroyed(P.Form) && data && FromManager(Message, P.SkinManager()) && !P.SystemMenu) P.InitMenuItems();
       return false;
     case scmRemoveSkin:
-      RemoveSkin(Message);
+      RemoveSkin(P, Message);
       return true;
     case scmIsSkinned:
       Message.Result = 1;
@@ -181,12 +182,12 @@ bool TsSkinProvider::CommandMessage(vcl::TMessage& Message) {
     case scmEndUpdate:
       if (data && (data->CtrlSkinState & kStateDeferred)) {
         data->CtrlSkinState &= static_cast<std::uint16_t>(~kStateDeferred);
-        Form->Perform(vcl::CM_MENUCHANGED, 0, 0);
+        P.Form->Perform(vcl::CM_MENUCHANGED, 0, 0);
       }
       return false;
     case scmGetBgInfo:
       if (!data || !data->Skinned()) return false;
-      BackgroundAnswer(Message);
+      BackgroundAnswer(P, Message);
       return true;
     case scmGetState:
       if (!data) return false;
@@ -197,84 +198,85 @@ bool TsSkinProvider::CommandMessage(vcl::TMessage& Message) {
       Message.Result = reinterpret_cast<LRESULT>(vcl::Application);
       return true;
     case scmGetClientOffset:
-      Message.Result = MAKELONG(static_cast<WORD>(OffsetX()), static_cast<WORD>(OffsetY()));
+      Message.Result = MAKELONG(static_cast<WORD>(P.OffsetX()), static_cast<WORD>(P.OffsetY()));
       return true;
     default:
       return false;
   }
 }
 
-void TsSkinProvider::RemoveSkin(vcl::TMessage& Message) {
-  TsSkinManager* manager = SkinManager();
-  if (!SkinData || !FromManager(Message, manager)) {
-    if (Form && !BeingDestroyed(Form)) BroadcastCommand(Form, Message);
+void TsSkinProvider::TMessages::RemoveSkin(TsSkinProvider& P, vcl::TMessage& Message) {
+  TsSkinManager* manager = P.SkinManager();
+  if (!P.SkinData || !FromManager(Message, manager)) {
+    if (P.Form && !BeingDestroyed(P.Form)) BroadcastCommand(P.Form, Message);
     return;
   }
-  if (Form->HandleAllocated()) DisableDwmTransitions(Form->Handle(), false);
-  CommonWndProc(Message, SkinData);
-  MenuLineCount = TitleSkinIndex = CaptionIndex = -1;
-  if (BeingDestroyed(Form)) return;
-  caption_items_->HideTitleHints();
+  if (P.Form->HandleAllocated()) DisableDwmTransitions(P.Form->Handle(), false);
+  CommonWndProc(Message, P.SkinData);
+  P.MenuLineCount = P.TitleSkinIndex = P.CaptionIndex = -1;
+  if (BeingDestroyed(P.Form)) return;
+  P.caption_items_->HideTitleHints();
   // Popup backgrounds of the skin that goes.
-  if (SkinManager()) ClearMenuCache();
+  if (P.SkinManager()) ClearMenuCache();
   // The form's own scroll bars are the system's again.
-  UpdateScrollAdapter();
-  BroadcastCommand(Form, Message);
+  P.UpdateScrollAdapter();
+  BroadcastCommand(P.Form, Message);
   // The adapters the control adapter made go with the skin: every control gets its own
   // painting, colours and fonts back.
-  RemoveCtrlAdapter();
-  if (SkinManager()) {
-    SystemMenuStyle(false);
-    MDIClientObject(false);
-    if (HasBorder() && !region_.KeepRegion && Form->HandleAllocated()) SetWindowRgn(Form->Handle(), nullptr, TRUE);
-    RebuildMainMenuBar();
-    if (UseGlobalColor() && !SkinData->CustomColor()) Form->SetColor(vcl::clBtnFace);
-    InitExBorders(false);
-    if (Form->HandleAllocated()) RedrawWindow(Form->Handle(), nullptr, nullptr, kRedrawAll);
+  P.RemoveCtrlAdapter();
+  if (P.SkinManager()) {
+    P.SystemMenuStyle(false);
+    P.MDIClientObject(false);
+    if (P.HasBorder() && !P.region_.KeepRegion && P.Form->HandleAllocated())
+      SetWindowRgn(P.Form->Handle(), nullptr, TRUE);
+    P.RebuildMainMenuBar();
+    if (P.UseGlobalColor() && !P.SkinData->CustomColor()) P.Form->SetColor(vcl::clBtnFace);
+    P.InitExBorders(false);
+    if (P.Form->HandleAllocated()) RedrawWindow(P.Form->Handle(), nullptr, nullptr, kRedrawAll);
   }
-  RestoreLabelColors();
-  SkinData->FreeCacheBmp();
+  P.RestoreLabelColors();
+  P.SkinData->FreeCacheBmp();
 }
 
-void TsSkinProvider::BackgroundAnswer(vcl::TMessage& Message) {
+void TsSkinProvider::TMessages::BackgroundAnswer(TsSkinProvider& P, vcl::TMessage& Message) {
   auto* info = reinterpret_cast<TqvBGInfo*>(Message.LParam);
   if (!info) return;
-  TsScrollWndData* data = SkinData;
+  TsScrollWndData* data = P.SkinData;
   const bool draw = info->PleaseDraw;
   // The asker's place in the form's client area stays for a drawing; an answer is given for
   // the client area's origin and the asker adds its own place.
   if (!draw) info->Offset = vcl::TPoint();
-  if (data->BGChanged && !data->Updating && data->IsCached()) PaintAll();
-  if (draw) info->Offset = vcl::TPoint(info->Offset.X + OffsetX(), info->Offset.Y + OffsetY());
-  int state = FormActive ? 1 : 0;
+  if (data->BGChanged && !data->Updating && data->IsCached()) P.PaintAll();
+  if (draw) info->Offset = vcl::TPoint(info->Offset.X + P.OffsetX(), info->Offset.Y + P.OffsetY());
+  int state = P.FormActive ? 1 : 0;
   const TsGeneralData* section = data->Section();
   state = section ? std::min(state, std::max(0, section->States - 1)) : 0;
   ProvideBgInfo(data, *info, state);
   if (draw) return;
   if (info->BgType == btBitmap && !info->Bmp) {
-    PaintAll();
+    P.PaintAll();
     info->Bmp = data->CacheBmp();
   }
-  info->Offset.X += OffsetX();
+  info->Offset.X += P.OffsetX();
   if (info->Offset.X != 0) info->FillRect.Left = std::max(0, info->FillRect.Left - info->Offset.X);
-  info->Offset.Y += OffsetY();
+  info->Offset.Y += P.OffsetY();
   if (info->Offset.Y != 0) info->FillRect.Top = std::max(0, info->FillRect.Top - info->Offset.Y);
 }
 
 // ---------------------------------------------------------------------------------------
 // While the form is not skinned
 
-bool TsSkinProvider::CommandWhileUnskinned(vcl::TMessage& Message) {
+bool TsSkinProvider::TMessages::CommandWhileUnskinned(TsSkinProvider& P, vcl::TMessage& Message) {
   switch (SkinCommandOf(Message.WParam)) {
     case scmNewSkin:
-      if (BeingDestroyed(Form) || !SkinData) return false;
-      if (FromManager(Message, SkinManager())) SkinArrived();
+      if (BeingDestroyed(P.Form) || !P.SkinData) return false;
+      if (FromManager(Message, P.SkinManager())) P.SkinArrived();
       return true;
     case scmGetProvider:
-      Message.Result = reinterpret_cast<LRESULT>(this);
+      Message.Result = reinterpret_cast<LRESULT>(&P);
       return true;
     case scmPrepareCache:
-      if (SkinData) SkinData->BGChanged = false;
+      if (P.SkinData) P.SkinData->BGChanged = false;
       return true;
     default:
       return false;
@@ -312,16 +314,16 @@ void TsSkinProvider::SkinArrived() {
 // ---------------------------------------------------------------------------------------
 // While the form is skinned
 
-void TsSkinProvider::CommandWhileSkinned(vcl::TMessage& Message) {
-  TsScrollWndData* data = SkinData;
+void TsSkinProvider::TMessages::CommandWhileSkinned(TsSkinProvider& P, vcl::TMessage& Message) {
+  TsScrollWndData* data = P.SkinData;
   switch (SkinCommandOf(Message.WParam)) {
-    case scmNewSkin: return NewSkinWhileSkinned(Message);
-    case scmRefresh: return RefreshWhileSkinned(Message);
-    case scmGetProvider: Message.Result = reinterpret_cast<LRESULT>(this); return;
+    case scmNewSkin: return NewSkinWhileSkinned(P, Message);
+    case scmRefresh: return RefreshWhileSkinned(P, Message);
+    case scmGetProvider: Message.Result = reinterpret_cast<LRESULT>(&P); return;
     case scmRepaint:
       if (data->Updating) {
         data->Updating = false;
-        RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+        RedrawWindow(P.Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
       }
       return;
     case scmSetUpdating:
@@ -329,12 +331,12 @@ void TsSkinProvider::CommandWhileSkinned(vcl::TMessage& Message) {
       if (data->BgIsChanged()) data->BGChanged = true;
       return;
     case scmIsBgChanged:
-      Message.Result = !(ExtFlags & kExtAnimations) && data->Updating ? 1 : 0;
+      Message.Result = !(P.ExtFlags & kExtAnimations) && data->Updating ? 1 : 0;
       return;
     case scmBgChanged: data->BGChanged = true; return;
     case scmIsReady: {
       const TsGeneralData* section = data->Section();
-      const TsSkinManager* manager = SkinManager();
+      const TsSkinManager* manager = P.SkinManager();
       if (!section || !manager) return;
       if (section->Props[0].GradientPercent + section->Props[0].ImagePercent >= 1) {
         Message.Result = 1;
@@ -349,115 +351,115 @@ void TsSkinProvider::CommandWhileSkinned(vcl::TMessage& Message) {
     }
     case scmGetColor: Message.Result = GetBgColor(data, 0); return;
     case scmPrepareCache:
-      if (data->BGChanged) PaintAll();
-      if (data->BGChanged && (Form->ControlState().Contains(vcl::csCreating) ||
-                              (ExtFlags & (kExtBlendMoving | kExtHiding)) || !data->Section()))
+      if (data->BGChanged) P.PaintAll();
+      if (data->BGChanged && (P.Form->ControlState().Contains(vcl::csCreating) ||
+                              (P.ExtFlags & (kExtBlendMoving | kExtHiding)) || !data->Section()))
         data->BGChanged = false;
       return;
     case scmCtrlNotify:
-      if (CtrlAdapter && CtrlAdapter->Adapting() && !Form->ComponentState().Contains(vcl::csLoading)) {
+      if (P.CtrlAdapter && P.CtrlAdapter->Adapting() && !P.Form->ComponentState().Contains(vcl::csLoading)) {
         auto* control = reinterpret_cast<vcl::TWinControl*>(Message.LParam);
-        if (control && CtrlAdapter->Supports(control)) CtrlAdapter->AddControl(control, vcl::String());
-        CtrlAdapter->AddAllItems(control);
+        if (control && P.CtrlAdapter->Supports(control)) P.CtrlAdapter->AddControl(control, vcl::String());
+        P.CtrlAdapter->AddAllItems(control);
       }
       return;
     case scmMouseLeave:
-      frame_mouse_.SetHotElement(-1, true);
+      P.frame_mouse_.SetHotElement(-1, true);
       return;
     case scmBeforeScroll:
-      if (data->BgDependsOnParent()) SendMessageW(Form->Handle(), WM_SETREDRAW, 0, 0);
+      if (data->BgDependsOnParent()) SendMessageW(P.Form->Handle(), WM_SETREDRAW, 0, 0);
       return;
     case scmAfterScroll:
       if (data->BgDependsOnParent()) {
-        SendMessageW(Form->Handle(), WM_SETREDRAW, 1, 0);
-        RedrawWindow(Form->Handle(), nullptr, nullptr, kRedrawAll);
-        if (MDIProvider() == this && Form->ClientHandle())
-          RedrawWindow(Form->ClientHandle(), nullptr, nullptr,
+        SendMessageW(P.Form->Handle(), WM_SETREDRAW, 1, 0);
+        RedrawWindow(P.Form->Handle(), nullptr, nullptr, kRedrawAll);
+        if (MDIProvider() == &P && P.Form->ClientHandle())
+          RedrawWindow(P.Form->ClientHandle(), nullptr, nullptr,
                        RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
       }
       return;
     case scmTitleChanged:
       if (Message.LParam == 1) data->BGChanged = true;
-      RefreshNonClient();
+      P.RefreshNonClient();
       return;
     case scmSetGlued:
-      ExtFlags = Message.LParam == 1 ? ExtFlags | kExtGlued : ExtFlags & ~kExtGlued;
+      P.ExtFlags = Message.LParam == 1 ? P.ExtFlags | kExtGlued : P.ExtFlags & ~kExtGlued;
       return;
-    case scmIsGlued: Message.Result = (ExtFlags & kExtGlued) ? 1 : 0; return;
-    case scmSetBlend: return SetBlend(Message);
+    case scmIsGlued: Message.Result = (P.ExtFlags & kExtGlued) ? 1 : 0; return;
+    case scmSetBlend: return SetBlend(P, Message);
     default: return;
   }
 }
 
-void TsSkinProvider::NewSkinWhileSkinned(vcl::TMessage& Message) {
-  TsSkinManager* manager = SkinManager();
+void TsSkinProvider::TMessages::NewSkinWhileSkinned(TsSkinProvider& P, vcl::TMessage& Message) {
+  TsSkinManager* manager = P.SkinManager();
   if (!FromManager(Message, manager)) return;
   // Popup backgrounds built from the skin before are built again.
   ClearMenuCache();
-  SkinData->UpdateIndexes(true);
-  TitleSkinIndex = -1;
-  TitleSkinIndex = GetTitleSkinIndex();
-  CaptionIndex = manager->GetSkinIndex(L"CAPTION");
-  if (temp_bmp_) temp_bmp_->SetSize(0, 0);
-  caption_buttons_->InitSystemButtons();
+  P.SkinData->UpdateIndexes(true);
+  P.TitleSkinIndex = -1;
+  P.TitleSkinIndex = P.GetTitleSkinIndex();
+  P.CaptionIndex = manager->GetSkinIndex(L"CAPTION");
+  if (P.temp_bmp_) P.temp_bmp_->SetSize(0, 0);
+  P.caption_buttons_->InitSystemButtons();
   ClearMenuCache();
-  SystemMenuStyle(true);
+  P.SystemMenuStyle(true);
   // The menus are drawn with the new skin's settings (the manager does so for every form of
   // the program only when it is the default one).
   if (TsSkinableMenus* menus = SkinableMenusOf(manager)) menus->UpdateMenuFonts();
-  SkinData->BGChanged = true;
-  MenuLineCount = -1;
-  SendToProvider(WM_NCPAINT, 1, 0);
-  if (Form->FormStyle() == vcl::fsMDIForm) MDIClientObject(true);
+  P.SkinData->BGChanged = true;
+  P.MenuLineCount = -1;
+  P.SendToProvider(WM_NCPAINT, 1, 0);
+  if (P.Form->FormStyle() == vcl::fsMDIForm) P.MDIClientObject(true);
   // The title-bar items' fades hold pictures of the skin before.
-  caption_items_->InitTitleBarItems();
+  P.caption_items_->InitTitleBarItems();
 }
 
-void TsSkinProvider::RefreshWhileSkinned(vcl::TMessage& Message) {
-  TsSkinManager* manager = SkinManager();
+void TsSkinProvider::TMessages::RefreshWhileSkinned(TsSkinProvider& P, vcl::TMessage& Message) {
+  TsSkinManager* manager = P.SkinManager();
   if (!FromManager(Message, manager)) return;
-  AddAllAdapters();
-  if (Form->Parent() && Form->FormStyle() != vcl::fsMDIChild)
-    SkinData->CtrlSkinState &= static_cast<std::uint16_t>(~kStateUnknown);
+  P.AddAllAdapters();
+  if (P.Form->Parent() && P.Form->FormStyle() != vcl::fsMDIChild)
+    P.SkinData->CtrlSkinState &= static_cast<std::uint16_t>(~kStateUnknown);
   // The form's own scroll bars are skinned ones.
-  if (DrawNonClientArea && DrawClientArea()) UpdateScrollAdapter();
-  MenuLineCount = -1;
+  if (P.DrawNonClientArea && P.DrawClientArea()) P.UpdateScrollAdapter();
+  P.MenuLineCount = -1;
   if (!manager->ComponentLoading()) {
-    RebuildMainMenuBar();
+    P.RebuildMainMenuBar();
     // Menus the form got meanwhile are drawn skinned too.
-    menus_prepared_ = false;
-    PrepareMenus();
+    P.menus_prepared_ = false;
+    P.PrepareMenus();
   }
-  caption_items_->InitTitleBarItems();
-  if (!Form->Visible()) return;
-  SkinData->BGChanged = true;
-  InitExBorders(manager->ExtendedBorders());
-  if (!(ExtFlags & kExtAnimations) && !AnimationActive() && Form->HandleAllocated()) {
-    vcl::TCustomForm* child = Form->FormStyle() == vcl::fsMDIForm ? Form->ActiveMDIChild() : nullptr;
+  P.caption_items_->InitTitleBarItems();
+  if (!P.Form->Visible()) return;
+  P.SkinData->BGChanged = true;
+  P.InitExBorders(manager->ExtendedBorders());
+  if (!(P.ExtFlags & kExtAnimations) && !AnimationActive() && P.Form->HandleAllocated()) {
+    vcl::TCustomForm* child = P.Form->FormStyle() == vcl::fsMDIForm ? P.Form->ActiveMDIChild() : nullptr;
     if (child && child->HandleAllocated() && IsZoomed(child->Handle())) {
       // The maximised child's frame is the frame's menu line: both painted again.
-      SendToProvider(WM_NCPAINT, 1, 0);
+      P.SendToProvider(WM_NCPAINT, 1, 0);
       InvalidateRect(child->Handle(), nullptr, TRUE);
     } else {
-      RedrawWindow(Form->Handle(), nullptr, nullptr, kRedrawNoUpdate);
-      if (Form->FormStyle() == vcl::fsMDIForm && Form->ClientHandle())
-        RedrawWindow(Form->ClientHandle(), nullptr, nullptr, kRedrawNoUpdate);
+      RedrawWindow(P.Form->Handle(), nullptr, nullptr, kRedrawNoUpdate);
+      if (P.Form->FormStyle() == vcl::fsMDIForm && P.Form->ClientHandle())
+        RedrawWindow(P.Form->ClientHandle(), nullptr, nullptr, kRedrawNoUpdate);
     }
   }
-  if (UseGlobalColor() && !SkinData->CustomColor()) ApplyGlobalColor();
-  if (MDIForm) MDIForm->ConnectIfNeeded();
-  SkinData->Updating = false;
-  if (SystemMenu) SystemMenu->UpdateItems(false);
-  SendToAdapter(Message);
-  RefreshNonClient();
-  if (TqvBorderForm* border = ExtBorderForm()) border->UpdateExBordersPos(false, 255);
+  if (P.UseGlobalColor() && !P.SkinData->CustomColor()) P.ApplyGlobalColor();
+  if (P.MDIForm) P.MDIForm->ConnectIfNeeded();
+  P.SkinData->Updating = false;
+  if (P.SystemMenu) P.SystemMenu->UpdateItems(false);
+  P.SendToAdapter(Message);
+  P.RefreshNonClient();
+  if (TqvBorderForm* border = P.ExtBorderForm()) border->UpdateExBordersPos(false, 255);
 }
 
-void TsSkinProvider::SetBlend(vcl::TMessage& Message) {
-  if (!Form->HandleAllocated() || !IsWindowVisible(Form->Handle())) return;
-  const HWND wnd = Form->Handle();
+void TsSkinProvider::TMessages::SetBlend(TsSkinProvider& P, vcl::TMessage& Message) {
+  if (!P.Form->HandleAllocated() || !IsWindowVisible(P.Form->Handle())) return;
+  const HWND wnd = P.Form->Handle();
   const auto alpha = static_cast<std::uint8_t>(Message.LParam & 0xFF);
-  if (TqvBorderForm* border = ExtBorderForm(); border && border->BorderWindow())
+  if (TqvBorderForm* border = P.ExtBorderForm(); border && border->BorderWindow())
     UpdateLayeredWnd(border->BorderWindow(), nullptr, alpha);
   const LONG_PTR ex = GetWindowLongPtrW(wnd, GWL_EXSTYLE);
   if (Message.LParam != 255) {
@@ -471,20 +473,20 @@ void TsSkinProvider::SetBlend(vcl::TMessage& Message) {
 // ---------------------------------------------------------------------------------------
 // The skin editor and its preview data
 
-void TsSkinProvider::SkinEditorCommand(vcl::TMessage& Message) {
+void TsSkinProvider::TMessages::SkinEditorCommand(TsSkinProvider& P, vcl::TMessage& Message) {
   switch (Message.WParam) {
-    case kEditorCloseForm: Form->Close(); return;
-    case kEditorLink: CallOldWndProc(Message); return;
+    case kEditorCloseForm: P.Form->Close(); return;
+    case kEditorLink: P.CallOldWndProc(Message); return;
     case kEditorPresent: Message.Result = 1; return;
     default: return;
   }
 }
 
-void TsSkinProvider::WMCopyData(vcl::TMessage& Message) {
-  CallOldWndProc(Message);
-  if (Message.Result != 0 || !Form->HandleAllocated()) return;
+void TsSkinProvider::TMessages::WMCopyData(TsSkinProvider& P, vcl::TMessage& Message) {
+  P.CallOldWndProc(Message);
+  if (Message.Result != 0 || !P.Form->HandleAllocated()) return;
   const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(Message.LParam);
-  SkinEditorLink().TakePreviewBlock(Form->Handle(), data);
+  SkinEditorLink().TakePreviewBlock(P.Form->Handle(), data);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -21,6 +21,7 @@
 #include "skin_layered/forms/FormAnimations.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/RubberFrame.h"
+#include "skin_layered/forms/ProviderMessages.h"
 #include "skin_layered/forms/ProviderUnit.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/SystemMenu.h"
@@ -69,49 +70,49 @@ bool AnyAnimationRunning() {
 // ---------------------------------------------------------------------------------------
 // System commands
 
-void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) {
-  if (!Form->HandleAllocated()) return CallOldWndProc(Message);
-  const HWND wnd = Form->Handle();
+void TsSkinProvider::TMessages::WMSysCommand(TsSkinProvider& P, vcl::TMessage& Message) {
+  if (!P.Form->HandleAllocated()) return P.CallOldWndProc(Message);
+  const HWND wnd = P.Form->Handle();
   // The commands below may close the form, or wait for animations.
-  const TWatch alive = Watch();
+  const TWatch alive = P.Watch();
   const WPARAM command = SysCommandOf(Message.WParam);
-  const bool mdiChild = Form->FormStyle() == vcl::fsMDIChild;
-  const bool mainForm = vcl::Application && Form == vcl::Application->MainForm();
-  TsSkinManager* manager = SkinManager();
+  const bool mdiChild = P.Form->FormStyle() == vcl::fsMDIChild;
+  const bool mainForm = vcl::Application && P.Form == vcl::Application->MainForm();
+  TsSkinManager* manager = P.SkinManager();
 
   if (!mdiChild) {
-    if (command == SC_MINIMIZE && !mainForm && MinimizingEffect(manager) && AllowAnimation()) {
+    if (command == SC_MINIMIZE && !mainForm && MinimizingEffect(manager) && P.AllowAnimation()) {
       const auto systemAnimation = SystemMinAnimationOff();
-      StartMinimizeAnimation();
-      CallOldWndProc(Message);
-      if (alive) AfterMinimize();
+      P.StartMinimizeAnimation();
+      P.CallOldWndProc(Message);
+      if (alive) AfterMinimize(P);
       return;
     }
-    auto* minTimer = dynamic_cast<TqvMinTimer*>(animator_.Timer());
-    if (command == SC_MAXIMIZE && !Form->Parent() && minTimer && IsIconic(wnd) && MinimizingEffect(manager)) {
+    auto* minTimer = dynamic_cast<TqvMinTimer*>(P.animator_.Timer());
+    if (command == SC_MAXIMIZE && !P.Form->Parent() && minTimer && IsIconic(wnd) && MinimizingEffect(manager)) {
       // Maximised from the task bar: the picture flies back first.
       const auto systemAnimation = SystemMinAnimationOff();
-      ExtFlags |= kExtSysCommand;
-      StartRestoreAnimation();
-      CallOldWndProc(Message);
-      if (alive) ExtFlags &= ~kExtSysCommand;
+      P.ExtFlags |= kExtSysCommand;
+      P.StartRestoreAnimation();
+      P.CallOldWndProc(Message);
+      if (alive) P.ExtFlags &= ~kExtSysCommand;
       return;
     }
     if (command == SC_RESTORE) {
-      if (ExtFlags & kExtHiding) {
-        ExtFlags &= ~kExtHiding;
+      if (P.ExtFlags & kExtHiding) {
+        P.ExtFlags &= ~kExtHiding;
         const auto systemAnimation = SystemMinAnimationOff();
-        return CallOldWndProc(Message);
+        return P.CallOldWndProc(Message);
       }
       if (IsIconic(wnd) && !mainForm && minTimer && MinimizingEffect(manager)) {
         const auto systemAnimation = SystemMinAnimationOff();
-        StartRestoreAnimation();
-        CallOldWndProc(Message);
+        P.StartRestoreAnimation();
+        P.CallOldWndProc(Message);
         return;
       }
-      if ((ExtBorderForm() && !ExtBorderForm()->BorderWindow()) || (!ExtBorderForm() && ExtBordersWanted())) {
-        if (manager) InitExBorders(manager->ExtendedBorders());
-        UpdateFormRgn(false);
+      if ((P.ExtBorderForm() && !P.ExtBorderForm()->BorderWindow()) || (!P.ExtBorderForm() && P.ExtBordersWanted())) {
+        if (manager) P.InitExBorders(manager->ExtendedBorders());
+        P.UpdateFormRgn(false);
       }
     }
     // The minimised main form's other commands: while its minimise animation holds the
@@ -120,14 +121,14 @@ void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) {
     // form stands on the task bar itself, or the application window is the minimised one);
     // with composition and no border form the form takes them itself and shows the
     // system's frame again.
-    if (mainForm && !Form->Parent() && IsIconic(wnd) && command != SC_MOVE && command != SC_MINIMIZE) {
+    if (mainForm && !P.Form->Parent() && IsIconic(wnd) && command != SC_MOVE && command != SC_MINIMIZE) {
       if (minTimer && vcl::Application &&
           (vcl::Application->MainFormOnTaskBar() || IsIconic(vcl::Application->Handle()))) {
         Message.Result = SendMessageW(vcl::Application->Handle(), WM_SYSCOMMAND, Message.WParam, Message.LParam);
         return;
       }
-      if (!ExtBorderForm() && AeroIsEnabled()) {
-        CallOldWndProc(Message);
+      if (!P.ExtBorderForm() && AeroIsEnabled()) {
+        P.CallOldWndProc(Message);
         if (!alive) return;
         RedrawWindow(wnd, nullptr, nullptr, kRedrawFrame);
         SetWindowRgn(wnd, nullptr, TRUE);
@@ -137,14 +138,14 @@ void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) {
   }
 
   // Moving and sizing by the keyboard with an outline.
-  if (ResizeMode() == rmBorder && Form->Enabled() && !RubberFrame().Running() &&
+  if (P.ResizeMode() == rmBorder && P.Form->Enabled() && !RubberFrame().Running() &&
       (Message.WParam == SC_MOVE || Message.WParam == SC_SIZE)) {
-    frame_mouse_.StartRubberFrame(Message.WParam == SC_SIZE ? 0 : HTCAPTION);
+    P.frame_mouse_.StartRubberFrame(Message.WParam == SC_SIZE ? 0 : HTCAPTION);
     return;
   }
 
-  if (Form->FormStyle() == vcl::fsMDIForm) {
-    CallOldWndProc(Message);
+  if (P.Form->FormStyle() == vcl::fsMDIForm) {
+    P.CallOldWndProc(Message);
     if (!alive) return;
     if (command == SC_MINIMIZE || command == SC_MAXIMIZE || command == SC_RESTORE) {
       if (TsSkinProvider* frame = MDIProvider()) {
@@ -153,83 +154,85 @@ void TsSkinProvider::WMSysCommand(vcl::TMessage& Message) {
         frame->SendToProvider(WM_NCPAINT, 1, 0);
       }
       if (command == SC_MAXIMIZE)
-        if (TqvBorderForm* border = ExtBorderForm()) border->UpdateExBordersPos(true, 255);
+        if (TqvBorderForm* border = P.ExtBorderForm()) border->UpdateExBordersPos(true, 255);
     }
     return;
   }
 
-  if (mdiChild) return MDIChildCommand(Message);
+  if (mdiChild) return MDIChildCommand(P, Message);
 
   if (command == SC_MAXIMIZE) {
-    if (manager && manager->Options()->NativeBordersMaximized()) InitExBorders(false);
-    ExtFlags |= kExtSysCommand;
+    if (manager && manager->Options()->NativeBordersMaximized()) P.InitExBorders(false);
+    P.ExtFlags |= kExtSysCommand;
   }
-  CallOldWndProc(Message);
+  P.CallOldWndProc(Message);
   // The command may have closed the form.
-  if (!alive || BeingDestroyed(Form)) return;
+  if (!alive || BeingDestroyed(P.Form)) return;
   switch (command) {
     case SC_KEYMENU:
-      if (Message.LParam == VK_SPACE && Form->BorderIcons().Contains(vcl::biSystemMenu) && HasBorder()) {
+      if (Message.LParam == VK_SPACE && P.Form->BorderIcons().Contains(vcl::biSystemMenu) && P.HasBorder()) {
         RECT r{};
         GetWindowRect(wnd, &r);
         const int def = DefBorderWidth(wnd, nullptr, false);
-        DropSysMenu(vcl::TPoint(
-            r.left + SysBorderWidth(wnd, nullptr, false),
-            r.top + def + Form->BorderWidth() + caption_buttons_->IconRect.Height() + def - (IsIconic(wnd) ? 16 : 0)));
+        P.DropSysMenu(vcl::TPoint(r.left + SysBorderWidth(wnd, nullptr, false),
+                                  r.top + def + P.Form->BorderWidth() + P.caption_buttons_->IconRect.Height() + def -
+                                      (IsIconic(wnd) ? 16 : 0)));
       }
       return;
-    case SC_MINIMIZE: return AfterMinimize();
+    case SC_MINIMIZE: return AfterMinimize(P);
     case SC_MAXIMIZE:
     case SC_RESTORE: break;
     default: return;
   }
-  if (command == SC_MAXIMIZE) ExtFlags &= ~kExtSysCommand;
+  if (command == SC_MAXIMIZE) P.ExtFlags &= ~kExtSysCommand;
   if (command == SC_RESTORE)
-    if (auto* timer = dynamic_cast<TqvMinTimer*>(animator_.Timer()); timer && !timer->Enabled()) animator_.FreeTimer();
-  if (SystemMenu && SystemMenu->MaximizeVisible()) {
+    if (auto* timer = dynamic_cast<TqvMinTimer*>(P.animator_.Timer()); timer && !timer->Enabled())
+      P.animator_.FreeTimer();
+  if (P.SystemMenu && P.SystemMenu->MaximizeVisible()) {
     // The maximise button leaves its hot or pressed look behind.
-    frame_mouse_.HotElement = kHitMax;
-    frame_mouse_.SetHotElement(0, true);
+    P.frame_mouse_.HotElement = kHitMax;
+    P.frame_mouse_.SetHotElement(0, true);
   }
   if (command == SC_RESTORE) {
-    SkinData->BGChanged = true;
-    if (!HasBorder()) {
+    P.SkinData->BGChanged = true;
+    if (!P.HasBorder()) {
       SetWindowRgn(wnd, nullptr, TRUE);
-    } else if (manager && manager->ExtendedBorders() && AllowExtBorders() && DrawNonClientArea && !Form->Parent()) {
-      InitExBorders(true);
-      if (TqvBorderForm* border = ExtBorderForm()) border->UpdateExBordersPos(true, 255);
+    } else if (manager && manager->ExtendedBorders() && P.AllowExtBorders() && P.DrawNonClientArea &&
+               !P.Form->Parent()) {
+      P.InitExBorders(true);
+      if (TqvBorderForm* border = P.ExtBorderForm()) border->UpdateExBordersPos(true, 255);
     }
   }
   if (command == SC_MAXIMIZE)
-    if (TqvBorderForm* border = ExtBorderForm()) {
+    if (TqvBorderForm* border = P.ExtBorderForm()) {
       // The system may maximise with a frame change, which leaves the border window alone
       // (WM_WINDOWPOSCHANGED): it takes the maximised picture and place here.
-      SkinData->BGChanged = true;
+      P.SkinData->BGChanged = true;
       border->UpdateExBordersPos(true, 255);
     }
   RedrawWindow(wnd, nullptr, nullptr, kRedrawFrame);
 }
 
 // After a minimise: the border window goes while the form is minimised.
-void TsSkinProvider::AfterMinimize() {
-  TqvBorderForm* border = ExtBorderForm();
-  if (!border || !border->BorderWindow() || (ExtFlags & kExtMinimizing)) return;
-  InitExBorders(false);
+void TsSkinProvider::TMessages::AfterMinimize(TsSkinProvider& P) {
+  TqvBorderForm* border = P.ExtBorderForm();
+  if (!border || !border->BorderWindow() || (P.ExtFlags & kExtMinimizing)) return;
+  P.InitExBorders(false);
   // Where the minimised window shows (a desktop without a task bar keeps it on screen), it
   // wears its own skinned caption instead of the client part the border window framed.
-  if (Form->HandleAllocated() && IsIconic(Form->Handle())) {
-    region_.RgnChanged = true;
-    FullRedraw();
+  if (P.Form->HandleAllocated() && IsIconic(P.Form->Handle())) {
+    P.region_.RgnChanged = true;
+    P.FullRedraw();
   }
 }
 
-void TsSkinProvider::MDIChildCommand(vcl::TMessage& Message) {
-  const HWND wnd = Form->Handle();
-  const TWatch alive = Watch();
+void TsSkinProvider::TMessages::MDIChildCommand(TsSkinProvider& P, vcl::TMessage& Message) {
+  const HWND wnd = P.Form->Handle();
+  const TWatch alive = P.Watch();
   const WPARAM command = SysCommandOf(Message.WParam);
   const bool zoomed = IsZoomed(wnd) != FALSE;
   TsSkinProvider* frame = MDIProvider();
-  if (frame == this) frame = nullptr;
+  if (frame == &P) frame = nullptr;
   // The frame's merged menu line and buttons change with the command: painted once after it.
   const bool update = frame && zoomed && command != SC_MAXIMIZE;
   if (update) frame->SkinData->BeginUpdate();
@@ -240,243 +243,245 @@ void TsSkinProvider::MDIChildCommand(vcl::TMessage& Message) {
 
   switch (command) {
     case SC_CLOSE: {
-      if (!frame) return CallOldWndProc(Message);
+      if (!frame) return P.CallOldWndProc(Message);
       const bool paintArea = frame->MDIForm && zoomed;
-      if (paintArea) RepaintMdiArea(true);
+      if (paintArea) P.RepaintMdiArea(true);
       frame->Region().KeepRegion = true;
-      CallOldWndProc(Message);
+      P.CallOldWndProc(Message);
       if (MDIProvider() != frame) return;
       frame->Region().KeepRegion = false;
-      if (alive && !BeingDestroyed(Form)) frame_mouse_.SetHotElement(0, true);
+      if (alive && !BeingDestroyed(P.Form)) P.frame_mouse_.SetHotElement(0, true);
       if (paintArea) frame->RepaintMdiArea(true);
       return;
     }
     case SC_MINIMIZE:
-      CallOldWndProc(Message);
+      P.CallOldWndProc(Message);
       if (!alive) return;
-      if (zoomed) RepaintMdiArea(true);
-      if (SystemMenu) SystemMenu->UpdateItems(false);
-      SkinData->BGChanged = true;
-      RepaintMdiArea(false);
+      if (zoomed) P.RepaintMdiArea(true);
+      if (P.SystemMenu) P.SystemMenu->UpdateItems(false);
+      P.SkinData->BGChanged = true;
+      P.RepaintMdiArea(false);
       return;
     case SC_MAXIMIZE: {
       // Invisible to the system during the command: the child's restored frame never shows.
       const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
       SetWindowLongPtrW(wnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
-      CallOldWndProc(Message);
+      P.CallOldWndProc(Message);
       if (!alive) return;
       SetWindowLongPtrW(wnd, GWL_STYLE, GetWindowLongPtrW(wnd, GWL_STYLE) | WS_VISIBLE);
       RedrawWindow(wnd, nullptr, nullptr, RDW_INTERNALPAINT | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
-      RepaintMdiArea(true);
-      if (SystemMenu) SystemMenu->UpdateItems(false);
+      P.RepaintMdiArea(true);
+      if (P.SystemMenu) P.SystemMenu->UpdateItems(false);
       return;
     }
     case SC_RESTORE: {
-      CallOldWndProc(Message);
+      P.CallOldWndProc(Message);
       if (!alive) return;
-      SkinData->BGChanged = true;
-      if (DrawNonClientArea) UpdateSysMenuStyle(true);
+      P.SkinData->BGChanged = true;
+      if (P.DrawNonClientArea) P.UpdateSysMenuStyle(true);
       RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
       if (vcl::TCustomForm* parent = frame ? frame->Form : nullptr)
         for (int i = 0; i < parent->MDIChildCount(); ++i) {
           vcl::TCustomForm* child = parent->MDIChildren(i);
-          if (child == Form || !child->HandleAllocated() || !IsZoomed(child->Handle())) continue;
+          if (child == P.Form || !child->HandleAllocated() || !IsZoomed(child->Handle())) continue;
           ShowWindow(child->Handle(), SW_SHOWNOACTIVATE);
           RedrawWindow(child->Handle(), nullptr, nullptr, RDW_INTERNALPAINT | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
         }
-      if (zoomed) RepaintMdiArea(false);
-      if (SystemMenu) SystemMenu->UpdateItems(false);
+      if (zoomed) P.RepaintMdiArea(false);
+      if (P.SystemMenu) P.SystemMenu->UpdateItems(false);
       return;
     }
-    default: return CallOldWndProc(Message);
+    default: return P.CallOldWndProc(Message);
   }
 }
 
 // ---------------------------------------------------------------------------------------
 // Closing and shutting down
 
-void TsSkinProvider::WMClose(vcl::TMessage& Message) {
-  TsSkinManager* manager = SkinManager();
-  const bool prepare = AllowAnimation() && manager && manager->AnimEffects()->FormHide()->Active() &&
-                       DrawNonClientArea && !(ExtFlags & kExtHiding) && !Form->Parent();
-  const TWatch alive = Watch();
-  CallOldWndProc(Message);
-  if (!prepare || !alive || BeingDestroyed(Form)) return;
-  TqvBorderForm* border = ExtBorderForm();
+void TsSkinProvider::TMessages::WMClose(TsSkinProvider& P, vcl::TMessage& Message) {
+  TsSkinManager* manager = P.SkinManager();
+  const bool prepare = P.AllowAnimation() && manager && manager->AnimEffects()->FormHide()->Active() &&
+                       P.DrawNonClientArea && !(P.ExtFlags & kExtHiding) && !P.Form->Parent();
+  const TWatch alive = P.Watch();
+  P.CallOldWndProc(Message);
+  if (!prepare || !alive || BeingDestroyed(P.Form)) return;
+  TqvBorderForm* border = P.ExtBorderForm();
   if (!border || !border->BorderWindow() || !IsWindowVisible(border->BorderWindow())) return;
   // The border window shows the closing picture while the form goes.
-  ExtFlags |= kExtHiding;
-  auto picture = FormSnapshot(true);
-  SkinData->BGChanged = false;
+  P.ExtFlags |= kExtHiding;
+  auto picture = P.FormSnapshot(true);
+  P.SkinData->BGChanged = false;
   if (picture) {
-    SetWindowRgn(border->BorderWindow(), MakeRgn(), FALSE);
-    UpdateLayeredWnd(border->BorderWindow(), picture.get(),
-                     Form->AlphaBlend() ? static_cast<std::uint8_t>(std::clamp(Form->AlphaBlendValue(), 0, 255)) : 255);
+    SetWindowRgn(border->BorderWindow(), P.MakeRgn(), FALSE);
+    UpdateLayeredWnd(
+        border->BorderWindow(), picture.get(),
+        P.Form->AlphaBlend() ? static_cast<std::uint8_t>(std::clamp(P.Form->AlphaBlendValue(), 0, 255)) : 255);
   }
-  ExtFlags &= ~kExtHiding;
+  P.ExtFlags &= ~kExtHiding;
 }
 
-void TsSkinProvider::WMQueryEndSession(vcl::TMessage& Message) {
+void TsSkinProvider::TMessages::WMQueryEndSession(TsSkinProvider& P, vcl::TMessage& Message) {
   ProviderUnit().ShuttingDown = true;
   // Animations still running end first, but the shutdown never waits longer than a moment.
   if (!vcl::Application || !vcl::Application->Terminated())
     ProcessMessagesUntil([] { return !AnyAnimationRunning(); }, kShutdownWait);
-  CallOldWndProc(Message);
+  P.CallOldWndProc(Message);
 }
 
 // ---------------------------------------------------------------------------------------
 // Creation, caption, icon, style, settings
 
-void TsSkinProvider::WMCreate(vcl::TMessage& Message) {
-  CallOldWndProc(Message);
-  if (Form->FormStyle() != vcl::fsMDIChild && Form->HandleAllocated()) InitMenuItems();
+void TsSkinProvider::TMessages::WMCreate(TsSkinProvider& P, vcl::TMessage& Message) {
+  P.CallOldWndProc(Message);
+  if (P.Form->FormStyle() != vcl::fsMDIChild && P.Form->HandleAllocated()) P.InitMenuItems();
 }
 
-void TsSkinProvider::WMNCCreate(vcl::TMessage& Message) {
-  CallOldWndProc(Message);
-  if (Form->FormStyle() != vcl::fsMDIChild && Form->HandleAllocated()) InitMenuItems();
+void TsSkinProvider::TMessages::WMNCCreate(TsSkinProvider& P, vcl::TMessage& Message) {
+  P.CallOldWndProc(Message);
+  if (P.Form->FormStyle() != vcl::fsMDIChild && P.Form->HandleAllocated()) P.InitMenuItems();
 }
 
-void TsSkinProvider::WMSetText(vcl::TMessage& Message) {
-  if (!Form->HandleAllocated() || !IsWindowVisible(Form->Handle())) return CallOldWndProc(Message);
-  const HWND wnd = Form->Handle();
+void TsSkinProvider::TMessages::WMSetText(TsSkinProvider& P, vcl::TMessage& Message) {
+  if (!P.Form->HandleAllocated() || !IsWindowVisible(P.Form->Handle())) return P.CallOldWndProc(Message);
+  const HWND wnd = P.Form->Handle();
   TsSkinProvider* frame = MDIProvider();
-  if (Form->FormStyle() == vcl::fsMDIChild && IsZoomed(wnd) && frame && frame != this) {
+  if (P.Form->FormStyle() == vcl::fsMDIChild && IsZoomed(wnd) && frame && frame != &P) {
     // The title is the frame's.
     frame->SkinData->BGChanged = true;
     frame->ShowAnimForm();
-    CallOldWndProc(Message);
+    P.CallOldWndProc(Message);
     if (MDIProvider() != frame) return;
     frame->HideAnimForm();
     if (TqvBorderForm* border = frame->ExtBorderForm()) border->UpdateExBordersPos(true, 255);
     return;
   }
   // The system paints its caption with the new text: covered until the skinned one is there.
-  SkinData->BGChanged = true;
-  ShowAnimForm();
-  const TWatch alive = Watch();
-  CallOldWndProc(Message);
+  P.SkinData->BGChanged = true;
+  P.ShowAnimForm();
+  const TWatch alive = P.Watch();
+  P.CallOldWndProc(Message);
   if (!alive) return;
-  RefreshNonClient();
-  HideAnimForm();
-  if (TqvBorderForm* border = ExtBorderForm()) border->UpdateExBordersPos(true, 255);
+  P.RefreshNonClient();
+  P.HideAnimForm();
+  if (TqvBorderForm* border = P.ExtBorderForm()) border->UpdateExBordersPos(true, 255);
 }
 
-void TsSkinProvider::WMSetIcon(vcl::TMessage& Message) {
-  if (Loading(this) || !Message.LParam || (ExtFlags & kExtAnimations) || AnimationActive() || !Form->Showing() ||
-      !Form->HandleAllocated() || AeroIsEnabled())
-    return CallOldWndProc(Message);
-  const HWND wnd = Form->Handle();
+void TsSkinProvider::TMessages::WMSetIcon(TsSkinProvider& P, vcl::TMessage& Message) {
+  if (Loading(&P) || !Message.LParam || (P.ExtFlags & kExtAnimations) || AnimationActive() || !P.Form->Showing() ||
+      !P.Form->HandleAllocated() || AeroIsEnabled())
+    return P.CallOldWndProc(Message);
+  const HWND wnd = P.Form->Handle();
   // The system would paint its caption with the new icon.
   SendMessageW(wnd, WM_SETREDRAW, FALSE, 0);
-  const TWatch alive = Watch();
-  CallOldWndProc(Message);
+  const TWatch alive = P.Watch();
+  P.CallOldWndProc(Message);
   if (!alive) return;
   SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
-  SkinData->BGChanged = true;
-  RefreshNonClient();
+  P.SkinData->BGChanged = true;
+  P.RefreshNonClient();
 }
 
-void TsSkinProvider::WMSysColorChange(vcl::TMessage& Message) {
-  CallOldWndProc(Message);
-  RebuildMainMenuBar();
+void TsSkinProvider::TMessages::WMSysColorChange(TsSkinProvider& P, vcl::TMessage& Message) {
+  P.CallOldWndProc(Message);
+  P.RebuildMainMenuBar();
 }
 
-void TsSkinProvider::WMSettingChange(vcl::TMessage& Message) {
-  SkinData->BGChanged = true;
+void TsSkinProvider::TMessages::WMSettingChange(TsSkinProvider& P, vcl::TMessage& Message) {
+  P.SkinData->BGChanged = true;
   if (Message.WParam == SPI_SETWORKAREA)
-    if (auto* timer = dynamic_cast<TqvMinTimer*>(animator_.Timer()); timer && timer->Enabled()) timer->InitData();
-  CallOldWndProc(Message);
+    if (auto* timer = dynamic_cast<TqvMinTimer*>(P.animator_.Timer()); timer && timer->Enabled()) timer->InitData();
+  P.CallOldWndProc(Message);
 }
 
-void TsSkinProvider::WMStyleChanged(vcl::TMessage& Message) {
-  CallOldWndProc(Message);
-  if (SystemMenu) {
-    const bool icon = Form->BorderIcons().Contains(vcl::biSystemMenu);
-    if (icon != SysMenuIconShown) {
-      SysMenuIconShown = icon;
-      SystemMenu->UpdateItems(false);
-      RefreshNonClient();
+void TsSkinProvider::TMessages::WMStyleChanged(TsSkinProvider& P, vcl::TMessage& Message) {
+  P.CallOldWndProc(Message);
+  if (P.SystemMenu) {
+    const bool icon = P.Form->BorderIcons().Contains(vcl::biSystemMenu);
+    if (icon != P.SysMenuIconShown) {
+      P.SysMenuIconShown = icon;
+      P.SystemMenu->UpdateItems(false);
+      P.RefreshNonClient();
       return;
     }
   }
   const auto* styles = reinterpret_cast<const STYLESTRUCT*>(Message.LParam);
   if (Message.WParam == static_cast<WPARAM>(GWL_EXSTYLE) && styles &&
       ((styles->styleOld ^ styles->styleNew) & WS_EX_LAYERED) &&
-      !(ExtFlags & (kExtBlendMoving | kExtMinimizing | kExtRestoring)))
-    if (TqvBorderForm* border = ExtBorderForm()) border->UpdateExBordersPos(true, 255);
+      !(P.ExtFlags & (kExtBlendMoving | kExtMinimizing | kExtRestoring)))
+    if (TqvBorderForm* border = P.ExtBorderForm()) border->UpdateExBordersPos(true, 255);
 }
 
-void TsSkinProvider::CMEnabledChanged(vcl::TMessage& Message) {
-  CallOldWndProc(Message);
-  if (!DrawNonClientArea || !Form->HandleAllocated()) return;
-  if (TqvBorderForm* border = ExtBorderForm(); border && border->BorderWindow())
-    EnableWindow(border->BorderWindow(), Form->Enabled());
-  SkinData->BGChanged = true;
-  SendMessageW(Form->Handle(), WM_NCPAINT, 1, 0);
+void TsSkinProvider::TMessages::CMEnabledChanged(TsSkinProvider& P, vcl::TMessage& Message) {
+  P.CallOldWndProc(Message);
+  if (!P.DrawNonClientArea || !P.Form->HandleAllocated()) return;
+  if (TqvBorderForm* border = P.ExtBorderForm(); border && border->BorderWindow())
+    EnableWindow(border->BorderWindow(), P.Form->Enabled());
+  P.SkinData->BGChanged = true;
+  SendMessageW(P.Form->Handle(), WM_NCPAINT, 1, 0);
 }
 
-void TsSkinProvider::CMMenuChanged(vcl::TMessage& Message) {
-  const bool skip = !Form->Visible() || (SkinData->CtrlSkinState & kStateInUpdate);
+void TsSkinProvider::TMessages::CMMenuChanged(TsSkinProvider& P, vcl::TMessage& Message) {
+  const bool skip = !P.Form->Visible() || (P.SkinData->CtrlSkinState & kStateInUpdate);
   if (!skip) {
-    MenuLineCount = -1;
-    window_image_.FirstPaint = true;
-    SkinData->BGChanged = true;
+    P.MenuLineCount = -1;
+    P.window_image_.FirstPaint = true;
+    P.SkinData->BGChanged = true;
   }
-  CallOldWndProc(Message);
+  P.CallOldWndProc(Message);
 }
 
-void TsSkinProvider::CMRecreateWnd(vcl::TMessage& Message) { CallOldWndProc(Message); }
+void TsSkinProvider::TMessages::CMRecreateWnd(TsSkinProvider& P, vcl::TMessage& Message) { P.CallOldWndProc(Message); }
 
-void TsSkinProvider::CMFloat(vcl::TMessage& Message) {
-  CallOldWndProc(Message);
+void TsSkinProvider::TMessages::CMFloat(TsSkinProvider& P, vcl::TMessage& Message) {
+  P.CallOldWndProc(Message);
   // Made again by the refresh, on the window the form floats in now.
-  scroll_bars_.Free();
-  if (TsSkinManager* manager = SkinManager(); manager && Form->HandleAllocated())
-    SendMessageW(Form->Handle(), kSkinCmdMessage, SkinCommandWParam(scmRefresh), reinterpret_cast<LPARAM>(manager));
+  P.scroll_bars_.Free();
+  if (TsSkinManager* manager = P.SkinManager(); manager && P.Form->HandleAllocated())
+    SendMessageW(P.Form->Handle(), kSkinCmdMessage, SkinCommandWParam(scmRefresh), reinterpret_cast<LPARAM>(manager));
 }
 
 // ---------------------------------------------------------------------------------------
 // Controls that come later: the control adapter gives them their adapters
 
-void TsSkinProvider::WMParentNotify(vcl::TMessage& Message) {
+void TsSkinProvider::TMessages::WMParentNotify(TsSkinProvider& P, vcl::TMessage& Message) {
   const WORD event = Message.WParamLo();
-  if ((event != WM_CREATE && event != WM_DESTROY) || ComponentState().Contains(vcl::csLoading) ||
-      Form->ComponentState().Contains(vcl::csLoading))
-    return CallOldWndProc(Message);
-  CallOldWndProc(Message);
+  if ((event != WM_CREATE && event != WM_DESTROY) || P.ComponentState().Contains(vcl::csLoading) ||
+      P.Form->ComponentState().Contains(vcl::csLoading))
+    return P.CallOldWndProc(Message);
+  P.CallOldWndProc(Message);
   if (event != WM_CREATE) return;
-  if (CtrlAdapter && CtrlAdapter->Adapting()) {
+  if (P.CtrlAdapter && P.CtrlAdapter->Adapting()) {
     auto* control = dynamic_cast<vcl::TWinControl*>(vcl::FindControl(reinterpret_cast<HWND>(Message.LParam)));
-    if (control && CtrlAdapter->Supports(control))
-      CtrlAdapter->AddControl(control, vcl::String());
+    if (control && P.CtrlAdapter->Supports(control))
+      P.CtrlAdapter->AddControl(control, vcl::String());
     else if (!control)
-      CtrlAdapter->AddAllItems();
+      P.CtrlAdapter->AddAllItems();
   }
   vcl::TMessage state = SkinCommandMessage(scmGetState, 1);
-  BroadcastCommand(Form, state);
+  BroadcastCommand(P.Form, state);
 }
 
-void TsSkinProvider::WMNotify(vcl::TMessage& Message) {
-  CallOldWndProc(Message);
+void TsSkinProvider::TMessages::WMNotify(TsSkinProvider& P, vcl::TMessage& Message) {
+  P.CallOldWndProc(Message);
   // A tab page changed: the controls of the page shown now are adapted.
   const auto* header = reinterpret_cast<const NMHDR*>(Message.LParam);
-  if (header && header->code == TCN_SELCHANGE && CtrlAdapter) CtrlAdapter->AddAllItems();
+  if (header && header->code == TCN_SELCHANGE && P.CtrlAdapter) P.CtrlAdapter->AddAllItems();
 }
 
-void TsSkinProvider::CMControlListChange(vcl::TMessage& Message) {
+void TsSkinProvider::TMessages::CMControlListChange(TsSkinProvider& P, vcl::TMessage& Message) {
   auto* control = reinterpret_cast<vcl::TControl*>(Message.WParam);
-  CallOldWndProc(Message);
-  if (!control || Message.LParam == 0 || !CtrlAdapter || !CtrlAdapter->Adapting() || !CtrlAdapter->Supports(control))
+  P.CallOldWndProc(Message);
+  if (!control || Message.LParam == 0 || !P.CtrlAdapter || !P.CtrlAdapter->Adapting() ||
+      !P.CtrlAdapter->Supports(control))
     return;
   if (auto* win = dynamic_cast<vcl::TWinControl*>(control)) {
-    CtrlAdapter->AddControl(win, vcl::String());
+    P.CtrlAdapter->AddControl(win, vcl::String());
     vcl::TMessage state = SkinCommandMessage(scmGetState, 1);
     BroadcastCommand(win, state);
   } else if (auto* label = dynamic_cast<vcl::TLabel*>(control)) {
-    SetLabelColor(label, true);
+    P.SetLabelColor(label, true);
   } else if (auto* speed = dynamic_cast<vcl::TSpeedButton*>(control)) {
-    CtrlAdapter->AddGraphControl(speed);
+    P.CtrlAdapter->AddGraphControl(speed);
   }
   control->Perform(kSkinCmdMessage, SkinCommandWParam(scmGetState), 1);
 }

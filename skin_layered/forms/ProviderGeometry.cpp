@@ -13,6 +13,7 @@
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/ProviderUnit.h"
+#include "skin_layered/forms/ProviderMessages.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/forms/TitleBar.h"
@@ -342,18 +343,18 @@ void TsSkinProvider::SetDrawNonClientArea(bool Value) {
 // ---------------------------------------------------------------------------------------
 // Messages
 
-void TsSkinProvider::WMGetMinMaxInfo(vcl::TMessage& Message) {
-  if (DrawNonClientArea && HasBorder() && Form->FormStyle() != vcl::fsMDIChild && !Form->Parent() &&
-      Form->HandleAllocated()) {
-    const HWND wnd = Form->Handle();
+void TsSkinProvider::TMessages::WMGetMinMaxInfo(TsSkinProvider& P, vcl::TMessage& Message) {
+  if (P.DrawNonClientArea && P.HasBorder() && P.Form->FormStyle() != vcl::fsMDIChild && !P.Form->Parent() &&
+      P.Form->HandleAllocated()) {
+    const HWND wnd = P.Form->Handle();
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(wnd, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& work = monitor.rcWork;
     int shift = 0;
-    if (ExtBorderForm() && (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) {
-      MaxBorderLarge = (ExtFlags & kExtSysCommand) && TitleHeightByState(true) > SysCaptionHeightOfForm() + 4;
-      shift = MaximizedCaptionExtra(true);
+    if (P.ExtBorderForm() && (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) {
+      P.MaxBorderLarge = (P.ExtFlags & kExtSysCommand) && P.TitleHeightByState(true) > P.SysCaptionHeightOfForm() + 4;
+      shift = P.MaximizedCaptionExtra(true);
     }
     const int frame = SysBorderWidth(wnd, nullptr, false);
     auto* info = reinterpret_cast<MINMAXINFO*>(Message.LParam);
@@ -365,40 +366,40 @@ void TsSkinProvider::WMGetMinMaxInfo(vcl::TMessage& Message) {
     }
     Message.Result = 0;
   }
-  CallOldWndProc(Message);
+  P.CallOldWndProc(Message);
 }
 
-void TsSkinProvider::WMInitMenuPopup(vcl::TMessage& Message) {
-  TsSkinManager* manager = SkinManager();
-  if (!manager || !manager->SkinnedPopups()) return CallOldWndProc(Message);
+void TsSkinProvider::TMessages::WMInitMenuPopup(TsSkinProvider& P, vcl::TMessage& Message) {
+  TsSkinManager* manager = P.SkinManager();
+  if (!manager || !manager->SkinnedPopups()) return P.CallOldWndProc(Message);
   const auto popup = reinterpret_cast<HMENU>(Message.WParam);
   if (HIWORD(Message.LParam) != 0) {
     // The window's own system menu: sizing goes through the skinned frame.
     EnableMenuItem(popup, SC_SIZE, MF_BYCOMMAND | MF_GRAYED);
     return;
   }
-  vcl::TMenuItem* windowMenu = Form->WindowMenu();
+  vcl::TMenuItem* windowMenu = P.Form->WindowMenu();
   if (windowMenu)
     for (int i = windowMenu->Count() - 1; i >= 0; --i)
       if (windowMenu->Items(i)->Tag() & kProviderMenuItemTag) vcl::TObject::Free(windowMenu->Items(i));
-  if (Form->FormStyle() != vcl::fsMDIForm || Form->MDIChildCount() == 0 || !windowMenu ||
+  if (P.Form->FormStyle() != vcl::fsMDIForm || P.Form->MDIChildCount() == 0 || !windowMenu ||
       !windowMenu->HandleAllocated() || windowMenu->Handle() != popup)
-    return CallOldWndProc(Message);
+    return P.CallOldWndProc(Message);
   if (windowMenu->Count() > 0 && !windowMenu->Items(windowMenu->Count() - 1)->IsLine()) {
-    auto* line = new vcl::TMenuItem(Form);
+    auto* line = new vcl::TMenuItem(P.Form);
     line->SetCaption(L"-");
     line->SetTag(kProviderMenuItemTag);
     windowMenu->Add(line);
   }
   int index = 0;
-  for (int c = 0; c < Form->MDIChildCount(); ++c) {
-    vcl::TCustomForm* mdi = Form->MDIChildren(c);
+  for (int c = 0; c < P.Form->MDIChildCount(); ++c) {
+    vcl::TCustomForm* mdi = P.Form->MDIChildren(c);
     if (!mdi->Visible()) continue;
-    auto* item = new vcl::TMenuItem(Form);
+    auto* item = new vcl::TMenuItem(P.Form);
     item->SetCaption(mdi->Caption());
-    item->SetChecked(mdi == Form->ActiveMDIChild());
+    item->SetChecked(mdi == P.Form->ActiveMDIChild());
     item->SetTag(kProviderMenuItemTag | c);
-    item->OnClick = vcl::TNotifyEvent::Bind<&TsSkinProvider::MDIChildItemClick>(this);
+    item->OnClick = vcl::TNotifyEvent::Bind<&TsSkinProvider::MDIChildItemClick>(&P);
     windowMenu->Add(item);
     ++index;
   }
@@ -408,8 +409,8 @@ void TsSkinProvider::WMInitMenuPopup(vcl::TMessage& Message) {
     const UINT id = GetMenuItemID(popup, i);
     const bool separator = (GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR) != 0;
     bool child = false;
-    for (int c = 0; c < Form->MDIChildCount() && !child; ++c) {
-      vcl::TCustomForm* mdi = Form->MDIChildren(c);
+    for (int c = 0; c < P.Form->MDIChildCount() && !child; ++c) {
+      vcl::TCustomForm* mdi = P.Form->MDIChildren(c);
       child = mdi->HandleAllocated() && GetDlgCtrlID(mdi->Handle()) == static_cast<int>(id);
     }
     if (child || (separator && i >= windowMenu->Count())) DeleteMenu(popup, static_cast<UINT>(i), MF_BYPOSITION);
@@ -427,13 +428,13 @@ void TsSkinProvider::MDIChildItemClick(vcl::TObject* Sender) {
   }
 }
 
-void TsSkinProvider::CMMouseWheel(vcl::TMessage& Message) {
-  CallOldWndProc(Message);
+void TsSkinProvider::TMessages::CMMouseWheel(TsSkinProvider& P, vcl::TMessage& Message) {
+  P.CallOldWndProc(Message);
   if (ProviderUnit().ForwardingWheel || Message.Result != 0) return;
   POINT cursor{};
   GetCursorPos(&cursor);
   vcl::TWinControl* target = vcl::FindVCLWindow(vcl::TPoint(cursor));
-  if (!target || target == Form) return;
+  if (!target || target == P.Form) return;
   ProviderUnit().ForwardingWheel = true;
   const vcl::TScopeExit done([] { ProviderUnit().ForwardingWheel = false; });
   vcl::TMessage forwarded = Message;

@@ -7,6 +7,7 @@
 #include "classlib/controls/WindowProcHook.h"
 #include "classlib/forms/Menus.h"
 #include "skin_layered/core/PopupMenuLinks.h"
+#include "skin_layered/forms/ProviderMessages.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/SkinableMenus.h"
 #include "skin_layered/manager/CommonData.h"
@@ -14,20 +15,20 @@
 
 namespace skin_layered {
 
-void TsSkinProvider::WMMeasureItem(vcl::TMessage& Message) {
+void TsSkinProvider::TMessages::WMMeasureItem(TsSkinProvider& P, vcl::TMessage& Message) {
   const auto* measure = reinterpret_cast<const MEASUREITEMSTRUCT*>(Message.LParam);
-  TsSkinableMenus* menus = SkinableMenusOf(SkinManager());
-  if (measure && measure->CtlType == ODT_MENU && menus && HasMenuLine())
-    if (auto* menu = dynamic_cast<vcl::TMainMenu*>(Form->Menu()))
+  TsSkinableMenus* menus = SkinableMenusOf(P.SkinManager());
+  if (measure && measure->CtlType == ODT_MENU && menus && P.HasMenuLine())
+    if (auto* menu = dynamic_cast<vcl::TMainMenu*>(P.Form->Menu()))
       menus->HookMenuItem(menu->FindItem(measure->itemID, vcl::fkCommand), true);
-  CallOldWndProc(Message);
+  P.CallOldWndProc(Message);
 }
 
-void TsSkinProvider::WMContextMenu(vcl::TMessage& Message) {
-  TsSkinManager* manager = SkinManager();
-  if (auto* popup = dynamic_cast<vcl::TPopupMenu*>(Form->PopupMenu()); popup && manager)
+void TsSkinProvider::TMessages::WMContextMenu(TsSkinProvider& P, vcl::TMessage& Message) {
+  TsSkinManager* manager = P.SkinManager();
+  if (auto* popup = dynamic_cast<vcl::TPopupMenu*>(P.Form->PopupMenu()); popup && manager)
     if (TsSkinableMenus* menus = SkinableMenusOf(manager)) menus->SetMenuOwnerDraw(popup, manager->SkinnedPopups());
-  CallOldWndProc(Message);
+  P.CallOldWndProc(Message);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -86,12 +87,12 @@ void ReleaseMdiIcons(const TsSkinProvider* Provider) {
   if (MdiIcons().Provider == Provider) MdiIcons().Free();
 }
 
-void TsSkinProvider::WMEnterMenuLoop(vcl::TMessage& Message) {
+void TsSkinProvider::TMessages::WMEnterMenuLoop(TsSkinProvider& P, vcl::TMessage& Message) {
   SetSkinnedPopupShown(false);
-  vcl::TCustomForm* child = Form->FormStyle() == vcl::fsMDIForm ? Form->ActiveMDIChild() : nullptr;
+  vcl::TCustomForm* child = P.Form->FormStyle() == vcl::fsMDIForm ? P.Form->ActiveMDIChild() : nullptr;
   TMdiIcons& icons = MdiIcons();
-  if (child && child->HandleAllocated() && IsZoomed(child->Handle()) && DrawNonClientArea && !icons.Shown &&
-      Form->HandleAllocated()) {
+  if (child && child->HandleAllocated() && IsZoomed(child->Handle()) && P.DrawNonClientArea && !icons.Shown &&
+      P.Form->HandleAllocated()) {
     icons.Shown = true;
     if (!icons.Form) {
       icons.Form = new vcl::TForm(nullptr, 0);
@@ -104,20 +105,20 @@ void TsSkinProvider::WMEnterMenuLoop(vcl::TMessage& Message) {
       SetWindowLongPtrW(wnd, GWL_EXSTYLE, GetWindowLongPtrW(wnd, GWL_EXSTYLE) | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE);
       icons.Hook.Install(icons.Form, vcl::TWndMethod::Bind<&TMdiIcons::WndProc>(&icons));
     }
-    icons.Provider = this;
+    icons.Provider = &P;
     RECT frame{};
-    GetWindowRect(Form->Handle(), &frame);
-    const int x = frame.right - kMdiIconsWidth - BorderWidthSys();
-    const int y = frame.top + BorderWidthDef() + CaptionHeight(true);
+    GetWindowRect(P.Form->Handle(), &frame);
+    const int x = frame.right - kMdiIconsWidth - P.BorderWidthSys();
+    const int y = frame.top + P.BorderWidthDef() + P.CaptionHeight(true);
     SetWindowPos(icons.Form->Handle(), HWND_TOP, x, y, kMdiIconsWidth, GetSystemMetrics(SM_CYMENU) + 3,
                  SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
   }
-  CallOldWndProc(Message);
+  P.CallOldWndProc(Message);
 }
 
-void TsSkinProvider::WMExitMenuLoop(vcl::TMessage& Message) {
-  ReleaseMdiIcons(this);
-  CallOldWndProc(Message);
+void TsSkinProvider::TMessages::WMExitMenuLoop(TsSkinProvider& P, vcl::TMessage& Message) {
+  ReleaseMdiIcons(&P);
+  P.CallOldWndProc(Message);
 }
 
 }  // namespace skin_layered

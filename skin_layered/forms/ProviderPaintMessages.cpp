@@ -10,6 +10,7 @@
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/ProviderMessages.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/manager/Animations.h"
@@ -44,74 +45,74 @@ vcl::TCustomForm* MaximizedChildOf(vcl::TCustomForm* Form) {
 // ---------------------------------------------------------------------------------------
 // Messages
 
-void TsSkinProvider::WMSetRedraw(vcl::TMessage& Message) {
+void TsSkinProvider::TMessages::WMSetRedraw(TsSkinProvider& P, vcl::TMessage& Message) {
   if (Message.WParam == 1)
-    redraw_locks_ = std::max(0, redraw_locks_ - 1);
+    P.redraw_locks_ = std::max(0, P.redraw_locks_ - 1);
   else
-    ++redraw_locks_;
-  CallOldWndProc(Message);
+    ++P.redraw_locks_;
+  P.CallOldWndProc(Message);
 }
 
-void TsSkinProvider::WMNCPaint(vcl::TMessage& Message) {
-  if (!SystemMenu) {
-    MakeSystemMenu();
-    caption_buttons_->InitSystemButtons();
+void TsSkinProvider::TMessages::WMNCPaint(TsSkinProvider& P, vcl::TMessage& Message) {
+  if (!P.SystemMenu) {
+    P.MakeSystemMenu();
+    P.caption_buttons_->InitSystemButtons();
   }
-  const HWND wnd = Form->Handle();
-  if (DrawNonClientArea) {
-    if (SkinData->CtrlSkinState & (kStateInUpdate | kStateDeferred)) return;
-    if (MenuVisible() && !GetMenu(wnd)) return;
-    if (ExtFlags & kExtHiding) return;
+  const HWND wnd = P.Form->Handle();
+  if (P.DrawNonClientArea) {
+    if (P.SkinData->CtrlSkinState & (kStateInUpdate | kStateDeferred)) return;
+    if (P.MenuVisible() && !GetMenu(wnd)) return;
+    if (P.ExtFlags & kExtHiding) return;
   }
-  if (AutoCreated) {
-    AutoCreated = false;
-    PrepareForm();
+  if (P.AutoCreated) {
+    P.AutoCreated = false;
+    P.PrepareForm();
   }
-  if (Form->Parent()) {
-    SkinData->Updating = SkinData->BgIsChanged();
-    if (SkinData->Updating) return;
+  if (P.Form->Parent()) {
+    P.SkinData->Updating = P.SkinData->BgIsChanged();
+    if (P.SkinData->Updating) return;
   }
-  if (!DrawNonClientArea) return CallOldWndProc(Message);
-  if (AnimationActive() && Form->FormStyle() == vcl::fsMDIChild) return CallOldWndProc(Message);
-  if (!Form->Showing() || Loading(this) || Form->ControlState().Contains(vcl::csDocking) || !SystemMenu) return;
+  if (!P.DrawNonClientArea) return P.CallOldWndProc(Message);
+  if (AnimationActive() && P.Form->FormStyle() == vcl::fsMDIChild) return P.CallOldWndProc(Message);
+  if (!P.Form->Showing() || Loading(&P) || P.Form->ControlState().Contains(vcl::csDocking) || !P.SystemMenu) return;
   if (IsIconic(wnd)) {
-    SkinData->BGChanged = true;
+    P.SkinData->BGChanged = true;
   } else {
     // The size being applied: the frame is painted once the window has it.
     RECT window{};
     GetWindowRect(wnd, &window);
-    if (window.right - window.left != Form->Width() || window.bottom - window.top != Form->Height()) return;
+    if (window.right - window.left != P.Form->Width() || window.bottom - window.top != P.Form->Height()) return;
   }
-  if (!SkinData->CacheBmp())
-    if (TsSkinManager* manager = SkinManager()) InitExBorders(manager->ExtendedBorders());
-  PaintNonClient();
+  if (!P.SkinData->CacheBmp())
+    if (TsSkinManager* manager = P.SkinManager()) P.InitExBorders(manager->ExtendedBorders());
+  P.PaintNonClient();
   Message.Result = 0;
 }
 
-void TsSkinProvider::WMEraseBkgnd(vcl::TMessage& Message) {
-  if (!Form->Showing() || !DrawClientArea()) return CallOldWndProc(Message);
-  if ((SkinData->CtrlSkinState & kStateInUpdate) || SkinData->Updating) return;
+void TsSkinProvider::TMessages::WMEraseBkgnd(TsSkinProvider& P, vcl::TMessage& Message) {
+  if (!P.Form->Showing() || !P.DrawClientArea()) return P.CallOldWndProc(Message);
+  if ((P.SkinData->CtrlSkinState & kStateInUpdate) || P.SkinData->Updating) return;
   const auto dc = reinterpret_cast<HDC>(Message.WParam);
-  vcl::TBitmap* image = SkinData->CacheBmp();
-  const bool fresh = image && image->Width() > 0 && !SkinData->BGChanged;
-  const HWND wnd = Form->Handle();
+  vcl::TBitmap* image = P.SkinData->CacheBmp();
+  const bool fresh = image && image->Width() > 0 && !P.SkinData->BGChanged;
+  const HWND wnd = P.Form->Handle();
   const vcl::TRect client = vcl::Rect(0, 0, ClientWidthOf(wnd), ClientHeightOf(wnd));
-  if (!PaintCopy(Form) && Message.WParam != static_cast<WPARAM>(Message.LParam)) {
-    if (SkinData->IsCached() && !MaximizedChildOf(Form)) {
-      if (SkinData->Updating) {
+  if (!PaintCopy(P.Form) && Message.WParam != static_cast<WPARAM>(Message.LParam)) {
+    if (P.SkinData->IsCached() && !MaximizedChildOf(P.Form)) {
+      if (P.SkinData->Updating) {
         Message.Result = 1;
         return;
       }
       if (fresh) {
-        PaintParentBg(Form, SkinData, vcl::TPoint(OffsetX(), OffsetY()), 0, 0, false, dc, client);
-        window_image_.PaintUnderSeeThroughControls(dc);
-        Form->PaintControls(dc, nullptr);
+        PaintParentBg(P.Form, P.SkinData, vcl::TPoint(P.OffsetX(), P.OffsetY()), 0, 0, false, dc, client);
+        P.window_image_.PaintUnderSeeThroughControls(dc);
+        P.Form->PaintControls(dc, nullptr);
         Message.Result = 1;
         return;
       }
     }
     TsSkinProvider* frame = MDIProvider();
-    if (Form->FormStyle() == vcl::fsMDIChild && image && frame && frame != this && frame->Form &&
+    if (P.Form->FormStyle() == vcl::fsMDIChild && image && frame && frame != &P && frame->Form &&
         frame->Form->ClientHandle()) {
       // A child inside the frame's client area keeps only its caption part of the image.
       RECT bounds{}, area{};
@@ -119,84 +120,87 @@ void TsSkinProvider::WMEraseBkgnd(vcl::TMessage& Message) {
       GetWindowRect(frame->Form->ClientHandle(), &area);
       if (bounds.left >= area.left && bounds.top >= area.top && bounds.right <= area.right &&
           bounds.bottom <= area.bottom) {
-        const int keep = BorderFormOffsetY(ExtBorderForm()) + CaptionHeight(true) + MenuLinesCount() * MenuHeight() + 1;
+        const int keep =
+            BorderFormOffsetY(P.ExtBorderForm()) + P.CaptionHeight(true) + P.MenuLinesCount() * P.MenuHeight() + 1;
         if (image->Height() > keep) image->SetSize(image->Width(), keep);
-        SkinData->BGChanged = true;
+        P.SkinData->BGChanged = true;
       }
     }
-    window_image_.PaintFormBg(dc);
+    P.window_image_.PaintFormBg(dc);
   } else if (dc && fresh) {
-    if (SkinData->IsCached())
-      BitBlt(dc, 0, 0, client.Width(), client.Height(), image->Canvas()->Handle(), OffsetX(), OffsetY(), SRCCOPY);
+    if (P.SkinData->IsCached())
+      BitBlt(dc, 0, 0, client.Width(), client.Height(), image->Canvas()->Handle(), P.OffsetX(), P.OffsetY(), SRCCOPY);
     else
-      FillDC(dc, client, GetBgColor(SkinData, 0));
+      FillDC(dc, client, GetBgColor(P.SkinData, 0));
   }
   Message.Result = 1;
 }
 
-void TsSkinProvider::WMPaint(vcl::TMessage& Message) {
-  if (!DrawClientArea() || PaintCopy(Form)) {
-    CallOldWndProc(Message);
-    if (!DrawNonClientArea && Form->Menu() && Form->HandleAllocated()) SendMessageW(Form->Handle(), WM_NCPAINT, 1, 0);
+void TsSkinProvider::TMessages::WMPaint(TsSkinProvider& P, vcl::TMessage& Message) {
+  if (!P.DrawClientArea() || PaintCopy(P.Form)) {
+    P.CallOldWndProc(Message);
+    if (!P.DrawNonClientArea && P.Form->Menu() && P.Form->HandleAllocated())
+      SendMessageW(P.Form->Handle(), WM_NCPAINT, 1, 0);
     return;
   }
-  const HWND wnd = Form->Handle();
-  if (TqvBorderForm* border = ExtBorderForm(); border && !Frozen &&
+  const HWND wnd = P.Form->Handle();
+  if (TqvBorderForm* border = P.ExtBorderForm(); border && !P.Frozen &&
                                                 (!border->BorderWindow() || !IsWindowVisible(border->BorderWindow())))
     border->UpdateExBordersPos(true, 255);
-  if (!Form->Showing()) return CallOldWndProc(Message);
-  if (SkinData->IsCached()) {
-    window_image_.PaintFormWM(reinterpret_cast<HDC>(Message.WParam));
-    if (Form->FormStyle() == vcl::fsMDIForm) {
+  if (!P.Form->Showing()) return P.CallOldWndProc(Message);
+  if (P.SkinData->IsCached()) {
+    P.window_image_.PaintFormWM(reinterpret_cast<HDC>(Message.WParam));
+    if (P.Form->FormStyle() == vcl::fsMDIForm) {
       HDC dc = Message.WParam ? reinterpret_cast<HDC>(Message.WParam) : GetDC(wnd);
-      PaintControlsOnDC(dc, Form, vcl::TPoint(), true);
+      PaintControlsOnDC(dc, P.Form, vcl::TPoint(), true);
       if (!Message.WParam) ReleaseDC(wnd, dc);
     }
   } else {
-    if (!BeingDestroyed(this)) InvalidateRect(wnd, nullptr, TRUE);
+    if (!BeingDestroyed(&P)) InvalidateRect(wnd, nullptr, TRUE);
     PAINTSTRUCT ps{};
     BeginPaint(wnd, &ps);
     EndPaint(wnd, &ps);
   }
   Message.Result = 0;
-  if (!DrawNonClientArea && Form->Menu()) SendMessageW(wnd, WM_NCPAINT, 1, 0);
+  if (!P.DrawNonClientArea && P.Form->Menu()) SendMessageW(wnd, WM_NCPAINT, 1, 0);
 }
 
-void TsSkinProvider::WMPrint(vcl::TMessage& Message) {
-  if (Loading(this) || Form->ControlState().Contains(vcl::csDocking) || BeingDestroyed(this) || BeingDestroyed(Form))
-    return CallOldWndProc(Message);
-  const HWND wnd = Form->Handle();
+void TsSkinProvider::TMessages::WMPrint(TsSkinProvider& P, vcl::TMessage& Message) {
+  if (Loading(&P) || P.Form->ControlState().Contains(vcl::csDocking) || BeingDestroyed(&P) || BeingDestroyed(P.Form))
+    return P.CallOldWndProc(Message);
+  const HWND wnd = P.Form->Handle();
   DisableDwmTransitions(wnd, true);
-  if (Form->FormStyle() == vcl::fsMDIChild)
+  if (P.Form->FormStyle() == vcl::fsMDIChild)
     if (TsSkinProvider* frame = MDIProvider(); frame && frame->Form)
-      if (vcl::TCustomForm* child = MaximizedChildOf(frame->Form); child && child != Form) return;
-  if (!menu_bar_rebuilt_) menu_bar_rebuilt_ = RebuildMainMenuBar();
+      if (vcl::TCustomForm* child = MaximizedChildOf(frame->Form); child && child != P.Form) return;
+  if (!P.menu_bar_rebuilt_) P.menu_bar_rebuilt_ = P.RebuildMainMenuBar();
   const auto dc = reinterpret_cast<HDC>(Message.WParam);
   if (!dc) return;
-  Printing = true;
-  const vcl::TScopeExit printed([this] { Printing = false; });
+  P.Printing = true;
+  const vcl::TScopeExit printed([&P] { P.Printing = false; });
   const int saved = SaveDC(dc);
   if (!(Message.LParam & PRF_ERASEBKGND)) {
-    SkinData->Updating = false;
-    if (ExtBorderForm()) {
-      if (SkinData->BGChanged) window_image_.PaintAllImage();
-      if (vcl::TBitmap* image = SkinData->CacheBmp())
+    P.SkinData->Updating = false;
+    if (P.ExtBorderForm()) {
+      if (P.SkinData->BGChanged) P.window_image_.PaintAllImage();
+      if (vcl::TBitmap* image = P.SkinData->CacheBmp())
         BitBlt(dc, 0, 0, image->Width(), image->Height(), image->Canvas()->Handle(), 0, 0, SRCCOPY);
-      IntersectClipRect(dc, OffsetX(), OffsetY(), OffsetX() + ClientWidthOf(wnd), OffsetY() + ClientHeightOf(wnd));
-    } else if (HasBorder() || (GetWindowLongPtrW(wnd, GWL_STYLE) & (WS_THICKFRAME | WS_DLGFRAME))) {
-      window_image_.PaintBorders(dc);
+      IntersectClipRect(dc, P.OffsetX(), P.OffsetY(), P.OffsetX() + ClientWidthOf(wnd),
+                        P.OffsetY() + ClientHeightOf(wnd));
+    } else if (P.HasBorder() || (GetWindowLongPtrW(wnd, GWL_STYLE) & (WS_THICKFRAME | WS_DLGFRAME))) {
+      P.window_image_.PaintBorders(dc);
     }
   }
   // The client part, moved to its place in the window.
   POINT origin{};
-  OffsetViewportOrgEx(dc, OffsetX(), OffsetY(), &origin);
+  OffsetViewportOrgEx(dc, P.OffsetX(), P.OffsetY(), &origin);
   if (!(Message.LParam & PRF_ERASEBKGND)) {
-    if (Form->FormStyle() != vcl::fsMDIForm) PaintControlsOnDC(dc, Form, vcl::TPoint(), true);
-    if (SkinData->CtrlSkinState & kStatePlainBg) window_image_.PaintClient(dc, false);
+    if (P.Form->FormStyle() != vcl::fsMDIForm) PaintControlsOnDC(dc, P.Form, vcl::TPoint(), true);
+    if (P.SkinData->CtrlSkinState & kStatePlainBg) P.window_image_.PaintClient(dc, false);
   }
-  if (Form->FormStyle() == vcl::fsMDIForm && Form->ClientHandle())
-    SendMessageW(Form->ClientHandle(), WM_PRINT, Message.WParam, Message.LParam);
-  SendToProvider(WM_ERASEBKGND, Message.WParam, static_cast<LPARAM>(Message.WParam));
+  if (P.Form->FormStyle() == vcl::fsMDIForm && P.Form->ClientHandle())
+    SendMessageW(P.Form->ClientHandle(), WM_PRINT, Message.WParam, Message.LParam);
+  P.SendToProvider(WM_ERASEBKGND, Message.WParam, static_cast<LPARAM>(Message.WParam));
   RestoreDC(dc, saved);
   Message.Result = 0;
 }

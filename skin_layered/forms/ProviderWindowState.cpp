@@ -10,6 +10,7 @@
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormMetrics.h"
+#include "skin_layered/forms/ProviderMessages.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/manager/Animations.h"
@@ -88,48 +89,48 @@ std::vector<vcl::TRect> RightHandPieces(TsSkinProvider& Provider) {
 // ---------------------------------------------------------------------------------------
 // Activation
 
-void TsSkinProvider::WMActivate(vcl::TMessage& Message) {
-  CallOldWndProc(Message);
-  UpdateGluedForms();
-  if (!Form->HandleAllocated()) return;
-  if (!scroll_bars_.Adapter()) UpdateScrollAdapter();
-  if (Form->ControlState().Contains(vcl::csCreating)) return;
-  MenuLineCount = -1;
+void TsSkinProvider::TMessages::WMActivate(TsSkinProvider& P, vcl::TMessage& Message) {
+  P.CallOldWndProc(Message);
+  P.UpdateGluedForms();
+  if (!P.Form->HandleAllocated()) return;
+  if (!P.scroll_bars_.Adapter()) P.UpdateScrollAdapter();
+  if (P.Form->ControlState().Contains(vcl::csCreating)) return;
+  P.MenuLineCount = -1;
   if (LOWORD(Message.WParam) == WA_INACTIVE) return;
-  TsSkinManager* manager = SkinManager();
-  if (manager && !Designing(manager)) PrepareMenus();
-  if (SystemMenu) SystemMenu->UpdateItems(false);
-  if (!HasBorder()) RepaintChildControls(Form);
+  TsSkinManager* manager = P.SkinManager();
+  if (manager && !Designing(manager)) P.PrepareMenus();
+  if (P.SystemMenu) P.SystemMenu->UpdateItems(false);
+  if (!P.HasBorder()) RepaintChildControls(P.Form);
 }
 
-void TsSkinProvider::WMNCActivate(vcl::TMessage& Message) {
+void TsSkinProvider::TMessages::WMNCActivate(TsSkinProvider& P, vcl::TMessage& Message) {
   // A restore animation shows the form's picture: the activation waits for its end.
-  if (ExtFlags & kExtRestoring) {
+  if (P.ExtFlags & kExtRestoring) {
     Message.Result = TRUE;
     return;
   }
-  if (BeingDestroyed(Form) || !DrawNonClientArea || !Form->HandleAllocated()) return CallOldWndProc(Message);
-  const HWND wnd = Form->Handle();
-  MakeSystemMenu();
-  ExtFlags |= kExtActivating;
-  const bool wasActive = FormActive;
-  if (!(ExtFlags & kExtBlendMoving)) FormActive = Message.WParam != 0;
-  TsSkinManager* manager = SkinManager();
-  SkinData->Updating = false;
-  const bool shown = Form->Showing() && IsWindowVisible(wnd);
-  if (shown && wasActive != FormActive && ActiveStateShows(SkinData, manager)) SkinData->BGChanged = true;
+  if (BeingDestroyed(P.Form) || !P.DrawNonClientArea || !P.Form->HandleAllocated()) return P.CallOldWndProc(Message);
+  const HWND wnd = P.Form->Handle();
+  P.MakeSystemMenu();
+  P.ExtFlags |= kExtActivating;
+  const bool wasActive = P.FormActive;
+  if (!(P.ExtFlags & kExtBlendMoving)) P.FormActive = Message.WParam != 0;
+  TsSkinManager* manager = P.SkinManager();
+  P.SkinData->Updating = false;
+  const bool shown = P.Form->Showing() && IsWindowVisible(wnd);
+  if (shown && wasActive != P.FormActive && ActiveStateShows(P.SkinData, manager)) P.SkinData->BGChanged = true;
 
   // The system paints its own caption for the new state: the provider's picture covers it
   // meanwhile, and with composition the window does not redraw at all.
   const bool aero = AeroIsEnabled();
   bool redrawOff = false;
   if (shown) {
-    if (aero && !ExtBorderForm() && !AeroAtStart) {
+    if (aero && !P.ExtBorderForm() && !P.AeroAtStart) {
       SendMessageW(wnd, WM_SETREDRAW, FALSE, 0);
       redrawOff = true;
     }
-    if (!ExtBorderForm() || HasMenuLine()) ShowAnimForm();
-    if (ExtBorderForm() && !aero && !(ExtFlags & kExtBlendMoving)) UpdateFormRgn(false);
+    if (!P.ExtBorderForm() || P.HasMenuLine()) P.ShowAnimForm();
+    if (P.ExtBorderForm() && !aero && !(P.ExtFlags & kExtBlendMoving)) P.UpdateFormRgn(false);
   }
   // The system would paint its own caption and menu bar straight onto the window for the new
   // state: those are the skin's, painted below, and a paint of ours that has to wait (an
@@ -137,8 +138,8 @@ void TsSkinProvider::WMNCActivate(vcl::TMessage& Message) {
   // LParam -1 keeps the default handling from repainting the frame.
   const LPARAM lparam = Message.LParam;
   Message.LParam = -1;
-  const TWatch alive = Watch();
-  CallOldWndProc(Message);
+  const TWatch alive = P.Watch();
+  P.CallOldWndProc(Message);
   Message.LParam = lparam;
   if (!alive) return;
   bool painted = false;
@@ -150,49 +151,50 @@ void TsSkinProvider::WMNCActivate(vcl::TMessage& Message) {
     // The frame once in the new state.
     RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_NOERASE | RDW_UPDATENOW | RDW_FRAME);
     painted = true;
-    HideAnimForm();
+    P.HideAnimForm();
   }
-  ExtFlags &= ~kExtActivating;
-  if (!painted && WndWidth(wnd) == Form->Width() && WndHeight(wnd) == Form->Height()) SendToProvider(WM_NCPAINT, 1, 0);
-  if (TqvBorderForm* border = ExtBorderForm())
+  P.ExtFlags &= ~kExtActivating;
+  if (!painted && WndWidth(wnd) == P.Form->Width() && WndHeight(wnd) == P.Form->Height())
+    P.SendToProvider(WM_NCPAINT, 1, 0);
+  if (TqvBorderForm* border = P.ExtBorderForm())
     if (!IsZoomed(wnd) || !manager || !manager->Options()->NativeBordersMaximized())
       border->UpdateExBordersPos(true, 255);
 }
 
-void TsSkinProvider::WMActivateApp(vcl::TMessage& Message) {
-  CallOldWndProc(Message);
+void TsSkinProvider::TMessages::WMActivateApp(TsSkinProvider& P, vcl::TMessage& Message) {
+  P.CallOldWndProc(Message);
   if (vcl::Application) vcl::Application->CancelHint();
-  TsSkinManager* manager = SkinManager();
-  if (!Message.WParam || !manager || !manager->AnimEffects()->Minimizing()->Active() || (ExtFlags & kExtMinimizing) ||
-      !Form->HandleAllocated())
+  TsSkinManager* manager = P.SkinManager();
+  if (!Message.WParam || !manager || !manager->AnimEffects()->Minimizing()->Active() || (P.ExtFlags & kExtMinimizing) ||
+      !P.Form->HandleAllocated())
     return;
-  const HWND wnd = Form->Handle();
-  if (TqvBorderForm* border = ExtBorderForm()) {
+  const HWND wnd = P.Form->Handle();
+  if (TqvBorderForm* border = P.ExtBorderForm()) {
     border->UpdateExBordersPos(true, 255);
-  } else if (vcl::Application && Form == vcl::Application->MainForm() && Form->WindowState() == vcl::wsMinimized &&
+  } else if (vcl::Application && P.Form == vcl::Application->MainForm() && P.Form->WindowState() == vcl::wsMinimized &&
              !IsIconic(wnd)) {
     // The main form came back without its restore: its state and frame follow the window.
-    Form->SetWindowState(vcl::wsMinimized);
+    P.Form->SetWindowState(vcl::wsMinimized);
     SetWindowRgn(wnd, nullptr, FALSE);
     RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
   }
 }
 
-void TsSkinProvider::WMChildActivate(vcl::TMessage& Message) {
-  CallOldWndProc(Message);
-  RebuildMainMenuBar();
+void TsSkinProvider::TMessages::WMChildActivate(TsSkinProvider& P, vcl::TMessage& Message) {
+  P.CallOldWndProc(Message);
+  P.RebuildMainMenuBar();
 }
 
-void TsSkinProvider::WMMDIActivate(vcl::TMessage& Message) {
-  CallOldWndProc(Message);
+void TsSkinProvider::TMessages::WMMDIActivate(TsSkinProvider& P, vcl::TMessage& Message) {
+  P.CallOldWndProc(Message);
   TsSkinProvider* frame = MDIProvider();
-  if (Form->FormStyle() != vcl::fsMDIChild || !frame || frame == this || BeingDestroyed(frame) || !frame->Form ||
+  if (P.Form->FormStyle() != vcl::fsMDIChild || !frame || frame == &P || BeingDestroyed(frame) || !frame->Form ||
       BeingDestroyed(frame->Form))
     return;
-  if (Form->HandleAllocated() && IsZoomed(Form->Handle())) {
+  if (P.Form->HandleAllocated() && IsZoomed(P.Form->Handle())) {
     frame->SkinData->BGChanged = true;
     frame->SendToProvider(WM_NCPAINT, 1, 0);
-    RepaintMdiArea(true);
+    P.RepaintMdiArea(true);
   } else {
     frame->window_image_.FirstPaint = true;
     frame->SkinData->BGChanged = true;
@@ -204,172 +206,175 @@ void TsSkinProvider::WMMDIActivate(vcl::TMessage& Message) {
 // ---------------------------------------------------------------------------------------
 // Showing and hiding
 
-void TsSkinProvider::CMShowingChanged(vcl::TMessage& Message) {
+void TsSkinProvider::TMessages::CMShowingChanged(TsSkinProvider& P, vcl::TMessage& Message) {
   const bool aero = AeroIsEnabled();
-  if (!DrawNonClientArea || !DrawClientArea()) {
-    CallOldWndProc(Message);
-    if (!Form->HandleAllocated()) return;
-    if (aero && Form->Showing()) SendMessageW(Form->Handle(), WM_SETREDRAW, TRUE, 0);
-    SkinData->Updating = false;
-    if (aero) RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  if (!P.DrawNonClientArea || !P.DrawClientArea()) {
+    P.CallOldWndProc(Message);
+    if (!P.Form->HandleAllocated()) return;
+    if (aero && P.Form->Showing()) SendMessageW(P.Form->Handle(), WM_SETREDRAW, TRUE, 0);
+    P.SkinData->Updating = false;
+    if (aero) RedrawWindow(P.Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     return;
   }
-  TsSkinManager* manager = SkinManager();
-  if (!Form->Showing()) {
+  TsSkinManager* manager = P.SkinManager();
+  if (!P.Form->Showing()) {
     const TqvFormHide* hide = manager ? manager->AnimEffects()->FormHide() : nullptr;
-    if (ExtBorderForm() && (!hide || !hide->Active() || hide->Time() < kAnimationFrameTime || !AllowAnimation()))
-      InitExBorders(false);
-    return CallOldWndProc(Message);
+    if (P.ExtBorderForm() && (!hide || !hide->Active() || hide->Time() < kAnimationFrameTime || !P.AllowAnimation()))
+      P.InitExBorders(false);
+    return P.CallOldWndProc(Message);
   }
-  if (Form->FormStyle() == vcl::fsMDIChild) {
-    AddAllAdapters();
-    return CallOldWndProc(Message);
+  if (P.Form->FormStyle() == vcl::fsMDIChild) {
+    P.AddAllAdapters();
+    return P.CallOldWndProc(Message);
   }
 
-  if (Form->HandleAllocated()) {
-    DisableDwmTransitions(Form->Handle(), DrawNonClientArea);
-    SkinEditorLink().Link(Form->Handle());
+  if (P.Form->HandleAllocated()) {
+    DisableDwmTransitions(P.Form->Handle(), P.DrawNonClientArea);
+    SkinEditorLink().Link(P.Form->Handle());
   }
-  AddAllAdapters();
-  ExtFlags &= ~kExtHiding;
+  P.AddAllAdapters();
+  P.ExtFlags &= ~kExtHiding;
   const TqvFormShow* show = manager ? manager->AnimEffects()->FormShow() : nullptr;
-  const bool previewForm = Form->HandleAllocated() && Form->Handle() == SkinEditorLink().PreviewForm();
-  const bool animate = AllowAnimation() && !Form->Parent() && show && show->Active() && !previewForm &&
-                       Form->HandleAllocated() && SkinData->Skinned();
+  const bool previewForm = P.Form->HandleAllocated() && P.Form->Handle() == SkinEditorLink().PreviewForm();
+  const bool animate = P.AllowAnimation() && !P.Form->Parent() && show && show->Active() && !previewForm &&
+                       P.Form->HandleAllocated() && P.SkinData->Skinned();
   std::vector<HWND> children;
   if (animate) {
-    SkinData->Updating = true;
-    SetLayeredAlpha(Form->Handle(), true, 0);
-    children = HideChildWindows(Form->Handle());
+    P.SkinData->Updating = true;
+    SetLayeredAlpha(P.Form->Handle(), true, 0);
+    children = HideChildWindows(P.Form->Handle());
   }
-  if (manager) InitExBorders(manager->ExtendedBorders());
-  const HWND wnd = Form->HandleAllocated() ? Form->Handle() : nullptr;
-  const TWatch alive = Watch();
-  CallOldWndProc(Message);
+  if (manager) P.InitExBorders(manager->ExtendedBorders());
+  const HWND wnd = P.Form->HandleAllocated() ? P.Form->Handle() : nullptr;
+  const TWatch alive = P.Watch();
+  P.CallOldWndProc(Message);
   if (!alive) return;
-  UpdateScrollAdapter();
+  P.UpdateScrollAdapter();
   if (!animate) {
     RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
     return;
   }
   ShowChildWindows(children);
-  if (!SkinData->Skinned()) {
+  if (!P.SkinData->Skinned()) {
     SetWindowLongPtrW(wnd, GWL_EXSTYLE, GetWindowLongPtrW(wnd, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
-    SkinData->Updating = false;
+    P.SkinData->Updating = false;
     RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
     return;
   }
-  SkinData->Updating = false;
-  SkinData->BGChanged = true;
+  P.SkinData->Updating = false;
+  P.SkinData->BGChanged = true;
   const std::uint8_t alpha =
-      Form->AlphaBlend() ? static_cast<std::uint8_t>(std::clamp(Form->AlphaBlendValue(), 0, 255)) : 255;
-  AnimFormShow(this, show->Time(), alpha, show->Mode());
+      P.Form->AlphaBlend() ? static_cast<std::uint8_t>(std::clamp(P.Form->AlphaBlendValue(), 0, 255)) : 255;
+  AnimFormShow(&P, show->Time(), alpha, show->Mode());
 }
 
-void TsSkinProvider::CMVisibleChanged(vcl::TMessage& Message) {
-  if (AutoCreated && Message.WParam) {
-    AutoCreated = false;
-    PrepareForm();
-    if (TsSkinManager* manager = SkinManager()) InitExBorders(manager->ExtendedBorders());
+void TsSkinProvider::TMessages::CMVisibleChanged(TsSkinProvider& P, vcl::TMessage& Message) {
+  if (P.AutoCreated && Message.WParam) {
+    P.AutoCreated = false;
+    P.PrepareForm();
+    if (TsSkinManager* manager = P.SkinManager()) P.InitExBorders(manager->ExtendedBorders());
   }
-  CallOldWndProc(Message);
+  P.CallOldWndProc(Message);
   if (Message.WParam) {
-    if (Form->Parent()) RepaintChildControls(Form);
+    if (P.Form->Parent()) RepaintChildControls(P.Form);
     return;
   }
-  if (!BeingDestroyed(Form) && SkinData->CacheBmp()) SkinData->CacheBmp()->SetSize(0, 0);
-  KillAnimations();
+  if (!BeingDestroyed(P.Form) && P.SkinData->CacheBmp()) P.SkinData->CacheBmp()->SetSize(0, 0);
+  P.KillAnimations();
 }
 
-void TsSkinProvider::WMShowWindow(vcl::TMessage& Message) {
-  const bool mdiChild = Form->FormStyle() == vcl::fsMDIChild;
+void TsSkinProvider::TMessages::WMShowWindow(TsSkinProvider& P, vcl::TMessage& Message) {
+  const bool mdiChild = P.Form->FormStyle() == vcl::fsMDIChild;
   if (!mdiChild && Message.WParam) {
-    ExtFlags &= kExtRestoring;
-    if (AeroIsEnabled() && !(ExtFlags & kExtAnimations) && !AnimationActive() && Form->HandleAllocated() &&
-        !(GetWindowLongPtrW(Form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED))
-      RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
+    P.ExtFlags &= kExtRestoring;
+    if (AeroIsEnabled() && !(P.ExtFlags & kExtAnimations) && !AnimationActive() && P.Form->HandleAllocated() &&
+        !(GetWindowLongPtrW(P.Form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED))
+      RedrawWindow(P.Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
   }
-  CallOldWndProc(Message);
+  P.CallOldWndProc(Message);
   if (!Message.WParam) return;
-  if (mdiChild && Form->HandleAllocated() && IsZoomed(Form->Handle())) {
-    if (TsSkinProvider* frame = MDIProvider(); frame && frame != this) frame->FullRedraw();
-  } else if (Form->Parent() && !mdiChild) {
-    SkinData->CtrlSkinState &= static_cast<std::uint16_t>(~kStateUnknown);
-    SkinData->BGChanged = true;
+  if (mdiChild && P.Form->HandleAllocated() && IsZoomed(P.Form->Handle())) {
+    if (TsSkinProvider* frame = MDIProvider(); frame && frame != &P) frame->FullRedraw();
+  } else if (P.Form->Parent() && !mdiChild) {
+    P.SkinData->CtrlSkinState &= static_cast<std::uint16_t>(~kStateUnknown);
+    P.SkinData->BGChanged = true;
   }
 }
 
 // Unskinned, before CM_VISIBLECHANGED reaches the form: a form hidden at the minimised place
 // runs its minimise animation.
-void TsSkinProvider::PrepareHideAnimation(vcl::TMessage& Message) {
-  TsSkinManager* manager = SkinManager();
-  if (!DrawNonClientArea || Terminating() || Message.WParam || !manager || !Form->HandleAllocated()) return;
-  const HWND wnd = Form->Handle();
+void TsSkinProvider::TMessages::PrepareHideAnimation(TsSkinProvider& P, vcl::TMessage& Message) {
+  TsSkinManager* manager = P.SkinManager();
+  if (!P.DrawNonClientArea || Terminating() || Message.WParam || !manager || !P.Form->HandleAllocated()) return;
+  const HWND wnd = P.Form->Handle();
   RECT r{};
   GetWindowRect(wnd, &r);
-  if (IsIconic(wnd) && !IsZoomed(wnd) && r.left == kMinimizedPosition) StartMinimizeAnimation();
+  if (IsIconic(wnd) && !IsZoomed(wnd) && r.left == kMinimizedPosition) P.StartMinimizeAnimation();
 }
 
 // Unskinned, after WM_WINDOWPOSCHANGED: a form hidden while it went (say, freed by its close)
 // fades out, and the program waits for it a bounded time.
-void TsSkinProvider::RunHideAnimation(vcl::TMessage& Message) {
+void TsSkinProvider::TMessages::RunHideAnimation(TsSkinProvider& P, vcl::TMessage& Message) {
   const auto* pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
-  TsSkinManager* manager = SkinManager();
-  if (!pos || !(pos->flags & SWP_HIDEWINDOW) || !manager || !AllowAnimation() || animator_.Busy || !DrawNonClientArea ||
-      !manager->Active() || !Form->HandleAllocated() || IsIconic(Form->Handle()) || !SkinData->CacheBmp())
+  TsSkinManager* manager = P.SkinManager();
+  if (!pos || !(pos->flags & SWP_HIDEWINDOW) || !manager || !P.AllowAnimation() || P.animator_.Busy ||
+      !P.DrawNonClientArea || !manager->Active() || !P.Form->HandleAllocated() || IsIconic(P.Form->Handle()) ||
+      !P.SkinData->CacheBmp())
     return;
   const TqvFormHide* hide = manager->AnimEffects()->FormHide();
   if (!hide->Active() || HideAnimationForm()) return;
-  AnimFormHide(this);
+  AnimFormHide(&P);
   ProcessMessagesUntil([] { return HideAnimationForm() == nullptr; }, hide->Time() + kAnimationMargin);
-  SetLayeredAlpha(Form->Handle(), true, 0);
+  SetLayeredAlpha(P.Form->Handle(), true, 0);
 }
 
 // ---------------------------------------------------------------------------------------
 // Moving and sizing
 
-void TsSkinProvider::WMWindowPosChanging(vcl::TMessage& Message) {
+void TsSkinProvider::TMessages::WMWindowPosChanging(TsSkinProvider& P, vcl::TMessage& Message) {
   auto* pos = reinterpret_cast<WINDOWPOS*>(Message.LParam);
-  TsSkinManager* manager = SkinManager();
-  if (pos && manager && DrawNonClientArea && Form->HandleAllocated() && SkinData->CacheBmp() &&
+  TsSkinManager* manager = P.SkinManager();
+  if (pos && manager && P.DrawNonClientArea && P.Form->HandleAllocated() && P.SkinData->CacheBmp() &&
       !(pos->flags & SWP_NOMOVE) && pos->x == kMinimizedPosition && pos->y == kMinimizedPosition &&
-      Form->FormStyle() != vcl::fsMDIChild && !(ExtFlags & kExtMinimizing)) {
+      P.Form->FormStyle() != vcl::fsMDIChild && !(P.ExtFlags & kExtMinimizing)) {
     // Sent to the minimised place without the minimise command: the animation still runs.
-    CallOldWndProc(Message);
-    StartMinimizeAnimation();
+    P.CallOldWndProc(Message);
+    P.StartMinimizeAnimation();
     return;
   }
   // A showing form moved with ScreenSnap snaps to the edges near its new place.
-  if (pos && glue_.ScreenSnap && Form->HandleAllocated() && !Loading(Form) && Form->Showing() && !(pos->flags & SWP_NOMOVE) &&
-      !IsIconic(Form->Handle()) && !IsZoomed(Form->Handle()) && !(pos->x == 0 && pos->y == 0))
-    SnapToForms(pos->x, pos->y);
-  if (pos && Form->HandleAllocated() && !Loading(Form) && !IsIconic(Form->Handle()) && !(pos->flags & SWP_NOMOVE) &&
-      manager && manager->Options()->NativeBordersMaximized() && !ExtBorderForm() && ExtBordersWanted() &&
-      IsWindowVisible(Form->Handle()) && !IsZoomed(Form->Handle()))
-    InitExBorders(true);
-  CallOldWndProc(Message);
+  if (pos && P.glue_.ScreenSnap && P.Form->HandleAllocated() && !Loading(P.Form) && P.Form->Showing() &&
+      !(pos->flags & SWP_NOMOVE) && !IsIconic(P.Form->Handle()) && !IsZoomed(P.Form->Handle()) &&
+      !(pos->x == 0 && pos->y == 0))
+    P.SnapToForms(pos->x, pos->y);
+  if (pos && P.Form->HandleAllocated() && !Loading(P.Form) && !IsIconic(P.Form->Handle()) &&
+      !(pos->flags & SWP_NOMOVE) && manager && manager->Options()->NativeBordersMaximized() && !P.ExtBorderForm() &&
+      P.ExtBordersWanted() && IsWindowVisible(P.Form->Handle()) && !IsZoomed(P.Form->Handle()))
+    P.InitExBorders(true);
+  P.CallOldWndProc(Message);
 }
 
-void TsSkinProvider::WMWindowPosChanged(vcl::TMessage& Message) {
+void TsSkinProvider::TMessages::WMWindowPosChanged(TsSkinProvider& P, vcl::TMessage& Message) {
   const auto* pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
-  TsSkinManager* manager = SkinManager();
-  if (pos && manager && DrawNonClientArea && Form->HandleAllocated()) {
-    const HWND wnd = Form->Handle();
-    MaxBorderLarge = ExtBorderForm() && IsZoomed(wnd) && TitleHeightByState(true) > SysCaptionHeightOfForm() + 4;
-    if ((pos->flags & SWP_HIDEWINDOW) && !animator_.Busy && SkinData->CacheBmp() && !IsIconic(wnd)) {
+  TsSkinManager* manager = P.SkinManager();
+  if (pos && manager && P.DrawNonClientArea && P.Form->HandleAllocated()) {
+    const HWND wnd = P.Form->Handle();
+    P.MaxBorderLarge =
+        P.ExtBorderForm() && IsZoomed(wnd) && P.TitleHeightByState(true) > P.SysCaptionHeightOfForm() + 4;
+    if ((pos->flags & SWP_HIDEWINDOW) && !P.animator_.Busy && P.SkinData->CacheBmp() && !IsIconic(wnd)) {
       const TqvFormHide* hide = manager->AnimEffects()->FormHide();
-      if (AllowAnimation() && hide->Active() && !HideAnimationForm() && manager->Active())
-        AnimFormHide(this);  // the picture covers the window while it goes
+      if (P.AllowAnimation() && hide->Active() && !HideAnimationForm() && manager->Active())
+        AnimFormHide(&P);  // the picture covers the window while it goes
       else
-        InitExBorders(false);
+        P.InitExBorders(false);
     }
   }
-  CallOldWndProc(Message);
-  TqvBorderForm* border = ExtBorderForm();
-  if (!pos || !border || !Form->HandleAllocated()) return;
-  const HWND wnd = Form->Handle();
+  P.CallOldWndProc(Message);
+  TqvBorderForm* border = P.ExtBorderForm();
+  if (!pos || !border || !P.Form->HandleAllocated()) return;
+  const HWND wnd = P.Form->Handle();
   if (!IsWindowVisible(wnd) || IsIconic(wnd) || (pos->flags & (SWP_NOREDRAW | SWP_FRAMECHANGED)) ||
-      (ExtFlags & kExtBlendMoving))
+      (P.ExtFlags & kExtBlendMoving))
     return;
   if ((pos->flags & SWP_NOMOVE) && (pos->flags & SWP_NOSIZE)) {
     if (const HWND borderWnd = border->BorderWindow())
@@ -381,75 +386,75 @@ void TsSkinProvider::WMWindowPosChanged(vcl::TMessage& Message) {
   }
 }
 
-void TsSkinProvider::WMSize(vcl::TMessage& Message) {
-  const HWND wnd = Form->HandleAllocated() ? Form->Handle() : nullptr;
+void TsSkinProvider::TMessages::WMSize(TsSkinProvider& P, vcl::TMessage& Message) {
+  const HWND wnd = P.Form->HandleAllocated() ? P.Form->Handle() : nullptr;
   // The pieces at the right-hand edge where they were painted; they are invalidated there and
   // at their new places once the size is taken.
-  const bool repaintPieces = wnd && !SkinData->Updating && IsWindowVisible(wnd) && Message.WParam != SIZE_MINIMIZED;
-  const std::vector<vcl::TRect> before = repaintPieces ? RightHandPieces(*this) : std::vector<vcl::TRect>();
+  const bool repaintPieces = wnd && !P.SkinData->Updating && IsWindowVisible(wnd) && Message.WParam != SIZE_MINIMIZED;
+  const std::vector<vcl::TRect> before = repaintPieces ? RightHandPieces(*&P) : std::vector<vcl::TRect>();
   const vcl::TSize client{vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam)};
-  window_image_.FreeTitlePictures();
-  MenuLineCount = -1;
-  if (ExtFlags & kExtBlendMoving) StopBlendOnMoving(nullptr);
-  TsSkinManager* manager = SkinManager();
-  if (!(ExtFlags & kExtAnimations) && Form->HandleAllocated() && window_image_.ImageSizeChanged()) {
-    SkinData->BGChanged = true;
-    if (DrawNonClientArea && manager && manager->Options()->NativeBordersMaximized() && IsZoomed(Form->Handle()))
-      InitExBorders(false);
-    if (TqvBorderForm* border = ExtBorderForm()) {
+  P.window_image_.FreeTitlePictures();
+  P.MenuLineCount = -1;
+  if (P.ExtFlags & kExtBlendMoving) P.StopBlendOnMoving(nullptr);
+  TsSkinManager* manager = P.SkinManager();
+  if (!(P.ExtFlags & kExtAnimations) && P.Form->HandleAllocated() && P.window_image_.ImageSizeChanged()) {
+    P.SkinData->BGChanged = true;
+    if (P.DrawNonClientArea && manager && manager->Options()->NativeBordersMaximized() && IsZoomed(P.Form->Handle()))
+      P.InitExBorders(false);
+    if (TqvBorderForm* border = P.ExtBorderForm()) {
       border->CreateNewForm();
-      SkinData->Updating = true;
+      P.SkinData->Updating = true;
       border->UpdateExBordersPos(true, 255);
-      SkinData->Updating = false;
+      P.SkinData->Updating = false;
     }
-    if (DrawNonClientArea) {
-      UpdateFormRgn(true);
-      SendToProvider(WM_NCPAINT, 1, 0);
+    if (P.DrawNonClientArea) {
+      P.UpdateFormRgn(true);
+      P.SendToProvider(WM_NCPAINT, 1, 0);
     }
   }
-  const TWatch alive = Watch();
-  CallOldWndProc(Message);
+  const TWatch alive = P.Watch();
+  P.CallOldWndProc(Message);
   if (!alive) return;
   if (repaintPieces) {
-    const BOOL erase = SkinData->IsCached() ? FALSE : TRUE;
+    const BOOL erase = P.SkinData->IsCached() ? FALSE : TRUE;
     for (const vcl::TRect& r : before) {
       const RECT native = r;
       InvalidateRect(wnd, &native, erase);
     }
-    for (const vcl::TRect& r : RightHandPieces(*this)) {
+    for (const vcl::TRect& r : RightHandPieces(*&P)) {
       const RECT native = r;
       InvalidateRect(wnd, &native, erase);
     }
   }
   // Controls that show the form's background take it again where it depends on the size (a
   // body that is not one plain colour).
-  if (Message.WParam != SIZE_MINIMIZED && client != last_client_size_) {
-    const bool sizeShows = !(SkinData->CtrlSkinState & kStatePlainBg);
-    last_client_size_ = client;
+  if (Message.WParam != SIZE_MINIMIZED && client != P.last_client_size_) {
+    const bool sizeShows = !(P.SkinData->CtrlSkinState & kStatePlainBg);
+    P.last_client_size_ = client;
     if (sizeShows) {
       vcl::TMessage deep = SkinCommandMessage(scmBgChangedDeep, 0, 1);
-      BroadcastCommand(Form, deep);
+      BroadcastCommand(P.Form, deep);
     }
   }
 }
 
-void TsSkinProvider::WMMove(vcl::TMessage& Message) {
-  KillAnimations();
+void TsSkinProvider::TMessages::WMMove(TsSkinProvider& P, vcl::TMessage& Message) {
+  P.KillAnimations();
   ClearGlows(false);
-  CallOldWndProc(Message);
+  P.CallOldWndProc(Message);
   // The glued forms follow (while a blended move drags the border window, it moves them).
-  if (!(ExtFlags & kExtBlendMoving) || !BorderForm) MoveGluedForms(false);
+  if (!(P.ExtFlags & kExtBlendMoving) || !P.BorderForm) P.MoveGluedForms(false);
 }
 
-void TsSkinProvider::WMSizing(vcl::TMessage& Message) {
-  CallOldWndProc(Message);
-  if (TqvBorderForm* border = ExtBorderForm()) border->UpdateExBordersPos(true, 255);
+void TsSkinProvider::TMessages::WMSizing(TsSkinProvider& P, vcl::TMessage& Message) {
+  P.CallOldWndProc(Message);
+  if (TqvBorderForm* border = P.ExtBorderForm()) border->UpdateExBordersPos(true, 255);
 }
 
-void TsSkinProvider::WMExitSizeMove(vcl::TMessage& Message) {
-  CallOldWndProc(Message);
+void TsSkinProvider::TMessages::WMExitSizeMove(TsSkinProvider& P, vcl::TMessage& Message) {
+  P.CallOldWndProc(Message);
   // The border window's windows reload after the move through the border form itself.
-  if (TqvBorderForm* border = ExtBorderForm()) border->UpdateExBordersPos(true, 255);
+  if (TqvBorderForm* border = P.ExtBorderForm()) border->UpdateExBordersPos(true, 255);
 }
 
 }  // namespace skin_layered

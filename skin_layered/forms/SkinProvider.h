@@ -5,7 +5,9 @@
 // form is skinned, the messages of the frame go to the provider's handlers and the engine's
 // command message to its answers; otherwise all but a few go straight to the form.
 //
-// The handlers are grouped by what they serve, one source file each:
+// The handlers of the form's messages (the frame's mouse aside) and of the command message are
+// the nested TMessages (ProviderMessages.h). The provider's work is grouped by what it serves,
+// one source file each:
 //   SkinProvider.cpp          creation, takeover, Loaded, Notification, destruction, the size
 //                             accessors
 //   ProviderDispatch.cpp      NewWndProc and the answers to the command message
@@ -241,12 +243,6 @@ class TsSkinProvider : public TqvProviderOptions,
   void CallOldWndProc(vcl::TMessage& Message) override;
   // The provider's hook is in place.
   bool Hooked() const { return hook_.Installed(); }
-  // The first answer to the command message, in every state; true when handled.
-  bool CommandMessage(vcl::TMessage& Message);
-  // Answers while the form is not skinned or is being destroyed; true when handled.
-  bool CommandWhileUnskinned(vcl::TMessage& Message);
-  // Answers while the form is skinned; the message never reaches the form's own procedure.
-  void CommandWhileSkinned(vcl::TMessage& Message);
   // The form counts as skinned: not being destroyed, and its skin data skinned (an inactive
   // skin counts).
   bool FormSkinned() const;
@@ -416,81 +412,21 @@ class TsSkinProvider : public TqvProviderOptions,
   // The form's biSystemMenu as the skinned system menu last knew it.
   bool SysMenuIconShown = true;
 
-  // ---- message handlers of the form while skinned (and a few unskinned steps)
-  void WMCreate(vcl::TMessage& Message);
-  void WMMove(vcl::TMessage& Message);
-  void WMSize(vcl::TMessage& Message);
-  void WMActivate(vcl::TMessage& Message);
-  void WMSetRedraw(vcl::TMessage& Message);
-  void WMSetText(vcl::TMessage& Message);
-  void WMPaint(vcl::TMessage& Message);
-  void WMClose(vcl::TMessage& Message);
-  void WMQueryEndSession(vcl::TMessage& Message);
-  void WMEraseBkgnd(vcl::TMessage& Message);
-  void WMSysColorChange(vcl::TMessage& Message);
-  void WMShowWindow(vcl::TMessage& Message);
-  void WMSettingChange(vcl::TMessage& Message);
-  void WMActivateApp(vcl::TMessage& Message);
-  void WMChildActivate(vcl::TMessage& Message);
-  void WMGetMinMaxInfo(vcl::TMessage& Message);
-  void WMMeasureItem(vcl::TMessage& Message);
-  void WMWindowPosChanging(vcl::TMessage& Message);
-  void WMWindowPosChanged(vcl::TMessage& Message);
-  void WMCopyData(vcl::TMessage& Message);
-  void WMNotify(vcl::TMessage& Message);
-  void WMContextMenu(vcl::TMessage& Message);
-  void WMStyleChanged(vcl::TMessage& Message);
-  void WMSetIcon(vcl::TMessage& Message);
-  void WMNCCreate(vcl::TMessage& Message);
-  void WMNCPaint(vcl::TMessage& Message);
-  void WMNCActivate(vcl::TMessage& Message);
-  void WMSysCommand(vcl::TMessage& Message);
-  // An MDI child's commands, with the frame's merged menu line and buttons painted once after.
-  void MDIChildCommand(vcl::TMessage& Message);
-  // After a minimise: the border window goes while the form is minimised.
-  void AfterMinimize();
-  void WMInitMenuPopup(vcl::TMessage& Message);
   // An MDI child's item of the window menu: that child becomes the active one.
   void MDIChildItemClick(vcl::TObject* Sender);
-  void WMParentNotify(vcl::TMessage& Message);
-  void WMEnterMenuLoop(vcl::TMessage& Message);
-  void WMExitMenuLoop(vcl::TMessage& Message);
-  void WMSizing(vcl::TMessage& Message);
-  void WMMDIActivate(vcl::TMessage& Message);  // WM_MDIDESTROY and WM_MDIACTIVATE
-  void WMExitSizeMove(vcl::TMessage& Message);
-  void WMPrint(vcl::TMessage& Message);
-  void SkinEditorCommand(vcl::TMessage& Message);
-  void CMVisibleChanged(vcl::TMessage& Message);
-  void CMEnabledChanged(vcl::TMessage& Message);
-  void CMMenuChanged(vcl::TMessage& Message);
-  void CMShowingChanged(vcl::TMessage& Message);
-  void CMControlListChange(vcl::TMessage& Message);
-  void CMRecreateWnd(vcl::TMessage& Message);
-  void CMFloat(vcl::TMessage& Message);
-  // The wheel to the control under the cursor when the form leaves it unanswered (both
-  // states).
-  void CMMouseWheel(vcl::TMessage& Message);
-  // Unskinned: before CM_VISIBLECHANGED goes to the form, and after WM_WINDOWPOSCHANGED.
-  void PrepareHideAnimation(vcl::TMessage& Message);
-  void RunHideAnimation(vcl::TMessage& Message);
-  // Unskinned, after WM_NCDESTROY: the MDI frame repainted, the snapshot form freed.
-  void CleanUpAfterDestroy();
 
  protected:
   void Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) override;
 
  private:
+  // The handlers of the form's messages and of the command message (ProviderMessages.h).
+  struct TMessages;
+
   // The owner checked (a form; in design one provider only) before anything is built.
   static vcl::TComponent* CheckedOwner(vcl::TComponent* AOwner);
   void TakeOver();
   // The skin arrives while the form is not skinned.
   void SkinArrived();
-  // The skin goes (scmRemoveSkin); false when only passed to the children.
-  void RemoveSkin(vcl::TMessage& Message);
-  void BackgroundAnswer(vcl::TMessage& Message);
-  void NewSkinWhileSkinned(vcl::TMessage& Message);
-  void RefreshWhileSkinned(vcl::TMessage& Message);
-  void SetBlend(vcl::TMessage& Message);
   // WS_SYSMENU taken away (True) so that the system draws no caption buttons, or given back.
   void SystemMenuStyle(bool Skinned);
   // The main menu bar rebuilt between an update bracket; true when it happened.
