@@ -93,6 +93,14 @@ void TqvTreeViewWnd::WndProc(vcl::TMessage& Message) {
       TqvEditWnd::WndProc(Message);
       ReleaseCapture();
       return;
+    case WM_PAINT: {
+      // The tree's painting sets its bars again, and the system draws its own bar there
+      // (Wine does, changed or not): ours goes over it again.
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+      TqvEditWnd::WndProc(Message);
+      if (alive) UpdateScrolls(this, true);
+      return;
+    }
     default:
       TqvEditWnd::WndProc(Message);
       return;

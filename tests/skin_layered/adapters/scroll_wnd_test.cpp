@@ -6,6 +6,7 @@
 
 #include "adapters_support.h"
 #include "classlib/controls/WindowProcHook.h"
+#include "classlib/comctrls/TreeView.h"
 #include "classlib/stdctrls/ListBox.h"
 #include "skin_layered/adapters/ScrollWnd.h"
 #include "skin_layered/forms/SkinProvider.h"
@@ -487,6 +488,59 @@ TEST(ScrollBarsOfAMappedListBox, TheMouseOverTheBarLeavesTheSkinnedBarShowing) {
   wintest::Pump();
   EXPECT_PRED3(skinned, shown(lower), kSliderV, kSliderVHot);
   EXPECT_PRED3(skinned, shown(onArrow), kBottomColor, kBottomHot);
+}
+
+// A tree view on a skinned form, adapted by the form's provider: its own painting sets its bars
+// again, and the system then draws its bar where the skinned one lies (Wine does, the values
+// changed or not); the skinned bar is what the window shows, once shown and after the tree
+// painted again. Read from the window's own pixels.
+TEST(ScrollBarsOfAMappedTreeView, TheTreesPaintingLeavesTheSkinnedBarShowing) {
+  TempSkins skins;
+  ManagerPtr manager = LoadedManager(skins, L"Flat",
+                                     ScrollSkinText() + FlatSection("FORM", 0x808080, 0x808080) +
+                                         FlatSection("FORMTITLE", 0x606060, 0x707070));
+  auto form = ShownForm();
+  vcl::Construct<TsSkinProvider>(form.get());
+  form->SetBounds(20, 20, 420, 320);
+  auto* tree = new vcl::TTreeView(form.get());
+  tree->SetParent(form.get());
+  tree->SetBounds(10, 10, 200, 150);
+  vcl::TTreeNode* first = nullptr;
+  for (const wchar_t* folder : {L"Pictures", L"Pages", L"Templates"}) {
+    vcl::TTreeNode* node = tree->Items()->Add(nullptr, folder);
+    for (int i = 1; i <= 6; ++i) tree->Items()->AddChild(node, vcl::String(folder) + L" " + std::to_wstring(i));
+    node->Expand(false);
+    if (!first) first = node;
+  }
+  form->Show();
+  wintest::PumpUntilIdle();
+  const HWND h = tree->Handle();
+  TqvScrollWnd* adapter = GetScrollAdapter(h);
+  ASSERT_NE(adapter, nullptr);
+  ASSERT_TRUE(adapter->VertBar->Visible);
+  vcl::TRect bar;
+  GetVScrollRect(adapter, h, bar);
+  auto shown = [h](POINT Screen) {
+    RECT wr{};
+    GetWindowRect(h, &wr);
+    HDC dc = GetWindowDC(h);
+    const COLORREF c = GetPixel(dc, Screen.x - wr.left, Screen.y - wr.top);
+    ReleaseDC(h, dc);
+    return c;
+  };
+  const POINT top{bar.Left + bar.Width() / 2, bar.Top + 2};
+  const POINT bottom{bar.Left + bar.Width() / 2, bar.Bottom - 3};
+  EXPECT_EQ(shown(top), kTopColor);
+  EXPECT_EQ(shown(bottom), kBottomColor);
+  // Painted again, and with a node folded (the bar's values change as well).
+  InvalidateRect(h, nullptr, TRUE);
+  UpdateWindow(h);
+  EXPECT_EQ(shown(top), kTopColor);
+  EXPECT_EQ(shown(bottom), kBottomColor);
+  first->Collapse(false);
+  wintest::PumpUntilIdle();
+  EXPECT_EQ(shown(top), kTopColor);
+  EXPECT_EQ(shown(bottom), kBottomColor);
 }
 
 }  // namespace
