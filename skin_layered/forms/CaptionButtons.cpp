@@ -9,6 +9,7 @@
 #include "skin_layered/core/CaptionHitCodes.h"
 #include "skin_layered/core/FormServices.h"
 #include "skin_layered/core/GeneralUtils.h"
+#include "skin_layered/forms/BorderForm.h"
 #include "skin_layered/forms/CaptionButtons.h"
 #include "skin_layered/forms/CaptionItems.h"
 #include "skin_layered/forms/FormMetrics.h"
@@ -16,6 +17,7 @@
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/paint/Compositing.h"
+#include "skin_layered/paint/GlowWindows.h"
 #include "skin_layered/paint/SkinImages.h"
 #include "skin_layered/paint/SystemLook.h"
 
@@ -35,6 +37,13 @@ bool Framed(const vcl::TCustomForm* Form) {
 }
 
 void Hide(TsCaptionButton& Button, int X) { Button.Rect = vcl::Rect(X, 0, X, 0); }
+
+// An MDI frame whose active child is maximised.
+vcl::TCustomForm* MaximizedChildOf(vcl::TCustomForm* Form) {
+  if (Form->FormStyle() != vcl::fsMDIForm) return nullptr;
+  vcl::TCustomForm* child = Form->ActiveMDIChild();
+  return child && child->HandleAllocated() && IsZoomed(child->Handle()) ? child : nullptr;
+}
 }  // namespace
 
 vcl::TCustomForm* TqvCaptionButtons::Form() const { return host_.FrameProvider()->Form; }
@@ -344,5 +353,89 @@ void TqvCaptionButtons::PaintUserGlyph(TsTitleButton* Button, vcl::TBitmap* Targ
     SumBitmapRect(image, glyph, x, static_cast<TColorValue>(key), y);
   }
 }
+
+void TqvCaptionButtons::RepaintButton(int Code, TsCaptionButton& Button, TsTitleButton* User) {
+  TsSkinManager* manager = host_.SkinManager();
+  vcl::TBitmap* image = Image();
+  vcl::TCustomForm* form = Form();
+  if (!manager || !image || !form->HandleAllocated()) return;
+  const HWND wnd = form->Handle();
+  const bool mdiButton = Code >= kHitMdiClose && Code <= kHitMdiMin;
+  const TsLoadedSkin& skin = manager->Skin();
+  // The clean caption under the element first.
+  vcl::TBitmap* titleBg = host_.TitleBackground();
+  if (Button.Rect.Left > IconRect.Right && titleBg && titleBg->Width() > 0) {
+    const int x0 = host_.ImageWidth() - titleBg->Width() - 1;
+    BitBlt(image->Canvas()->Handle(), Button.Rect.Left, Button.Rect.Top,
+           host_.TitleButtonGlyphWidth(Button.ImageIndex), host_.CaptionGlyphHeight(BtnClose.ImageIndex),
+           titleBg->Canvas()->Handle(), Button.Rect.Left - x0, Button.Rect.Top, SRCCOPY);
+  }
+  // The glyph and whether it is enabled.
+  int glyph = Button.ImageIndex;
+  bool enabled = true;
+  auto restoreGlyph = [&](const TsCaptionButton& b) {
+    const int index = skin.ConstData.TitleButton(b.HaveAlignment ? BIConNorm : SIConNorm);
+    return index >= 0 ? index : skin.ConstData.TitleButton(BIConNorm);
+  };
+  if (Code == 8 && IsIconic(wnd)) glyph = restoreGlyph(Button);
+  if (Code == 9) {
+    if (IsZoomed(wnd)) glyph = restoreGlyph(Button);
+    enabled = !SystemMenu() || SystemMenu()->MaximizeEnabled();
+  }
+  if (User) enabled = User->Enabled();
+  if (mdiButton) {
+    vcl::TCustomForm* child = MaximizedChildOf(form);
+    if (Code == 101 && child) {
+      const int small = skin.ConstData.TitleButton(SIConClose);
+      glyph = small >= 0 ? small : restoreGlyph(Button);
+    }
+    const TsSystemMenu* childMenu = child ? host_.SystemMenuOf(child) : nullptr;
+    if (Code != 101 && childMenu && !childMenu->RestoreEnabled()) enabled = false;
+  }
+  TsCaptionButton drawn = Button;
+  drawn.ImageIndex = glyph;
+  PaintButton(drawn, enabled);
+  if (User) PaintUserGlyph(User);
+
+  // The element onto the window.
+  HWND target = wnd;
+  vcl::TPoint at(Button.Rect.Left, Button.Rect.Top);
+  if (TqvBorderForm* border = host_.ExtBorderForm()) {
+    if (IsIconic(wnd)) {
+      const vcl::TRect shadow = host_.FrameProvider()->ShadowSize();
+      at.X -= shadow.Left + BorderFormOffsetX(border);
+      at.Y -= shadow.Top + BorderFormOffsetY(border);
+    } else if (border->BorderWindow()) {
+      target = border->BorderWindow();
+    }
+  }
+  HDC dc = GetWindowDC(target);
+  BitBlt(dc, at.X, at.Y, Button.Rect.Width(), Button.Rect.Height(), image->Canvas()->Handle(), Button.Rect.Left,
+         Button.Rect.Top, SRCCOPY);
+
+  // The glow around a hot system button.
+  if (Code == 8 || Code == 9 || Code == 20) {
+    const TsSkinData& data = skin.SkinData;
+    const int size = Code == 20 ? data.BICloseGlow : Code == 9 ? data.BIMaxGlow : data.BIMinGlow;
+    const int margin = Code == 20 ? data.BICloseGlowMargin : Code == 9 ? data.BIMaxGlowMargin : data.BIMinGlowMargin;
+    if (Button.State == 1 && size > 0 && manager->Effects()->AllowGlowing() && !form->Parent() &&
+        form->FormStyle() != vcl::fsMDIChild && skin.IsValidImgIndex(Button.ImageIndex)) {
+      if (Button.GlowID < 0) {
+        const vcl::TPoint origin = host_.FormOrigin();
+        const vcl::TRect screen = vcl::Rect(origin.X + Button.Rect.Left, origin.Y + Button.Rect.Top,
+                                            origin.X + Button.Rect.Right, origin.Y + Button.Rect.Bottom);
+        const TqvControlSkin control = host_.FrameProvider()->SkinData->ControlSkin();
+        Button.GlowID = AddGlow(screen, L"GLOBALINFO",
+                                skin.Images[static_cast<std::size_t>(Button.ImageIndex)].PropertyName + L"GLOW",
+                                margin, 255, target, &control);
+      }
+    } else if (Button.State != 1 && Button.GlowID >= 0) {
+      RemoveGlow(Button.GlowID);
+      Button.GlowID = -1;
+    }
+  }
+  ReleaseDC(target, dc);
+}
+
 
 }  // namespace skin_layered

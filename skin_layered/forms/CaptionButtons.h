@@ -54,6 +54,8 @@ class TqvCaptionButtonsHost {
   virtual int CaptionGlyphHeight(int MaskIndex) const = 0;
   virtual int MenuHeight() const = 0;
   virtual int MenuLinesCount() = 0;
+  // The window image's origin on the screen (a hot button's glow window is placed by it).
+  virtual vcl::TPoint FormOrigin() = 0;
 
  protected:
   ~TqvCaptionButtonsHost() = default;
@@ -92,6 +94,10 @@ class TqvCaptionButtons {
   // A user button's own picture centred in its place (lower right by one while pressed), in
   // the window image or in Target whose top-left lies at Origin of the image.
   void PaintUserGlyph(TsTitleButton* Button, vcl::TBitmap* Target = nullptr, vcl::TPoint Origin = {});
+  // One button (Code its hit code, User its user button or nil) painted anew in its state
+  // over the clean caption corner and copied to the window (or the border window), with the
+  // glow window around a hot system button.
+  void RepaintButton(int Code, TsCaptionButton& Button, TsTitleButton* User);
 
  private:
   vcl::TCustomForm* Form() const;

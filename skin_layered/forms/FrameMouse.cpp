@@ -30,8 +30,6 @@ namespace {
 // icon closes the form instead).
 constexpr DWORD kSysMenuDelay = 200;
 
-using enum TqvTitleButtonImage;
-
 bool IsChildForm(const vcl::TCustomForm* Form) { return Form->FormStyle() == vcl::fsMDIChild; }
 bool Designing(const vcl::TComponent* C) { return C->ComponentState().Contains(vcl::csDesigning); }
 bool BeingDestroyed(const vcl::TComponent* C) { return C->ComponentState().Contains(vcl::csDestroying); }
@@ -334,7 +332,6 @@ void TqvFrameMouse::RepaintElement(int HitCode) {
   }
   TsCaptionButton* button = ElementByCode(HitCode);
   if (!button) return;
-  const HWND wnd = form->Handle();
   const bool mdiButton = HitCode >= kHitMdiClose && HitCode <= kHitMdiMin;
   TsTitleButton* user = HitCode >= kHitUserButton ? host_.TitleButtons()->Items(HitCode - kHitUserButton) : nullptr;
   const bool animated = !mdiButton &&
@@ -342,81 +339,7 @@ void TqvFrameMouse::RepaintElement(int HitCode) {
                         flags_ == 0 && !form->Parent() && form->FormStyle() != vcl::fsMDIChild;
   if (animated && host_.StartButtonGlow(HitCode, button->State == 1 || button->State == 2)) return;
 
-  const TsLoadedSkin& skin = manager->Skin();
-  TqvCaptionButtons& buttons = host_.CaptionButtons();
-  // The clean caption under the element first.
-  vcl::TBitmap* titleBg = host_.TitleBackground();
-  if (button->Rect.Left > buttons.IconRect.Right && titleBg && titleBg->Width() > 0) {
-    const int x0 = host_.ImageWidth() - titleBg->Width() - 1;
-    BitBlt(image->Canvas()->Handle(), button->Rect.Left, button->Rect.Top,
-           host_.TitleButtonGlyphWidth(button->ImageIndex), host_.CaptionGlyphHeight(buttons.BtnClose.ImageIndex),
-           titleBg->Canvas()->Handle(), button->Rect.Left - x0, button->Rect.Top, SRCCOPY);
-  }
-  // The glyph and whether it is enabled.
-  int glyph = button->ImageIndex;
-  bool enabled = true;
-  auto restoreGlyph = [&](const TsCaptionButton& b) {
-    const int index = skin.ConstData.TitleButton(b.HaveAlignment ? BIConNorm : SIConNorm);
-    return index >= 0 ? index : skin.ConstData.TitleButton(BIConNorm);
-  };
-  if (HitCode == 8 && IsIconic(wnd)) glyph = restoreGlyph(*button);
-  if (HitCode == 9) {
-    if (IsZoomed(wnd)) glyph = restoreGlyph(*button);
-    enabled = !SystemMenu() || SystemMenu()->MaximizeEnabled();
-  }
-  if (user) enabled = user->Enabled();
-  if (mdiButton) {
-    vcl::TCustomForm* child = MaximizedChildOf(form);
-    if (HitCode == 101 && child) {
-      const int small = skin.ConstData.TitleButton(SIConClose);
-      glyph = small >= 0 ? small : restoreGlyph(*button);
-    }
-    const TsSystemMenu* childMenu = child ? host_.SystemMenuOf(child) : nullptr;
-    if (HitCode != 101 && childMenu && !childMenu->RestoreEnabled()) enabled = false;
-  }
-  TsCaptionButton drawn = *button;
-  drawn.ImageIndex = glyph;
-  buttons.PaintButton(drawn, enabled);
-  if (user) buttons.PaintUserGlyph(user);
-
-  // The element onto the window.
-  HWND target = wnd;
-  vcl::TPoint at(button->Rect.Left, button->Rect.Top);
-  if (TqvBorderForm* border = host_.ExtBorderForm()) {
-    if (IsIconic(wnd)) {
-      const vcl::TRect shadow = provider.ShadowSize();
-      at.X -= shadow.Left + BorderFormOffsetX(border);
-      at.Y -= shadow.Top + BorderFormOffsetY(border);
-    } else if (border->BorderWindow()) {
-      target = border->BorderWindow();
-    }
-  }
-  HDC dc = GetWindowDC(target);
-  BitBlt(dc, at.X, at.Y, button->Rect.Width(), button->Rect.Height(), image->Canvas()->Handle(), button->Rect.Left,
-         button->Rect.Top, SRCCOPY);
-
-  // The glow around a hot system button.
-  if (HitCode == 8 || HitCode == 9 || HitCode == 20) {
-    const TsSkinData& data = skin.SkinData;
-    const int size = HitCode == 20 ? data.BICloseGlow : HitCode == 9 ? data.BIMaxGlow : data.BIMinGlow;
-    const int margin = HitCode == 20 ? data.BICloseGlowMargin : HitCode == 9 ? data.BIMaxGlowMargin : data.BIMinGlowMargin;
-    if (button->State == 1 && size > 0 && manager->Effects()->AllowGlowing() && !form->Parent() &&
-        form->FormStyle() != vcl::fsMDIChild && skin.IsValidImgIndex(button->ImageIndex)) {
-      if (button->GlowID < 0) {
-        const vcl::TPoint origin = host_.FormOrigin();
-        const vcl::TRect screen = vcl::Rect(origin.X + button->Rect.Left, origin.Y + button->Rect.Top,
-                                            origin.X + button->Rect.Right, origin.Y + button->Rect.Bottom);
-        const TqvControlSkin control = provider.SkinData->ControlSkin();
-        button->GlowID = AddGlow(screen, L"GLOBALINFO",
-                                 skin.Images[static_cast<std::size_t>(button->ImageIndex)].PropertyName + L"GLOW",
-                                 margin, 255, target, &control);
-      }
-    } else if (button->State != 1 && button->GlowID >= 0) {
-      RemoveGlow(button->GlowID);
-      button->GlowID = -1;
-    }
-  }
-  ReleaseDC(target, dc);
+  host_.CaptionButtons().RepaintButton(HitCode, *button, user);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -76,16 +76,11 @@ class TqvFrameMouseHost {
   // ---- the window image's measures
   // The window image's origin on the screen.
   virtual vcl::TPoint FormOrigin() = 0;
-  virtual int ImageWidth() = 0;
   virtual int BorderWidthDef() const = 0;
   virtual int SysCaptionHeightOfForm() const = 0;
   virtual bool HasBorder() const = 0;
   virtual int MenuLinesCount() = 0;
   virtual int MenuHeight() const = 0;
-  virtual int TitleButtonGlyphWidth(int MaskIndex) const = 0;
-  virtual int CaptionGlyphHeight(int MaskIndex) const = 0;
-  // The clean caption corner under the buttons (nil before it is saved).
-  virtual vcl::TBitmap* TitleBackground() const = 0;
   // The size grip, and the size box between the form's own two scroll bars.
   virtual bool GripVisible() const = 0;
   virtual vcl::TPoint GripPos(int MaskIndex) = 0;
