@@ -110,7 +110,7 @@ void TsSkinProvider::TMessages::WMSysCommand(TsSkinProvider& P, vcl::TMessage& M
         P.CallOldWndProc(Message);
         return;
       }
-      if ((P.ExtBorderForm() && !P.ExtBorderForm()->BorderWindow()) || (!P.ExtBorderForm() && P.ExtBordersWanted())) {
+      if ((P.ExtBorderForm() && !P.ExtBorderForm()->BorderWindow()) || (!P.ExtBorderForm() && ExtBordersWanted(P))) {
         if (manager) P.InitExBorders(manager->ExtendedBorders());
         P.UpdateFormRgn(false);
       }
@@ -245,22 +245,22 @@ void TsSkinProvider::TMessages::MDIChildCommand(TsSkinProvider& P, vcl::TMessage
     case SC_CLOSE: {
       if (!frame) return P.CallOldWndProc(Message);
       const bool paintArea = frame->MDIForm && zoomed;
-      if (paintArea) P.RepaintMdiArea(true);
+      if (paintArea) RepaintMdiArea(true);
       frame->Region().KeepRegion = true;
       P.CallOldWndProc(Message);
       if (MDIProvider() != frame) return;
       frame->Region().KeepRegion = false;
       if (alive && !BeingDestroyed(P.Form)) P.frame_mouse_.SetHotElement(0, true);
-      if (paintArea) frame->RepaintMdiArea(true);
+      if (paintArea) RepaintMdiArea(true);
       return;
     }
     case SC_MINIMIZE:
       P.CallOldWndProc(Message);
       if (!alive) return;
-      if (zoomed) P.RepaintMdiArea(true);
+      if (zoomed) RepaintMdiArea(true);
       if (P.SystemMenu) P.SystemMenu->UpdateItems(false);
       P.SkinData->BGChanged = true;
-      P.RepaintMdiArea(false);
+      RepaintMdiArea(false);
       return;
     case SC_MAXIMIZE: {
       // Invisible to the system during the command: the child's restored frame never shows.
@@ -270,7 +270,7 @@ void TsSkinProvider::TMessages::MDIChildCommand(TsSkinProvider& P, vcl::TMessage
       if (!alive) return;
       SetWindowLongPtrW(wnd, GWL_STYLE, GetWindowLongPtrW(wnd, GWL_STYLE) | WS_VISIBLE);
       RedrawWindow(wnd, nullptr, nullptr, RDW_INTERNALPAINT | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
-      P.RepaintMdiArea(true);
+      RepaintMdiArea(true);
       if (P.SystemMenu) P.SystemMenu->UpdateItems(false);
       return;
     }
@@ -287,7 +287,7 @@ void TsSkinProvider::TMessages::MDIChildCommand(TsSkinProvider& P, vcl::TMessage
           ShowWindow(child->Handle(), SW_SHOWNOACTIVATE);
           RedrawWindow(child->Handle(), nullptr, nullptr, RDW_INTERNALPAINT | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
         }
-      if (zoomed) P.RepaintMdiArea(false);
+      if (zoomed) RepaintMdiArea(false);
       if (P.SystemMenu) P.SystemMenu->UpdateItems(false);
       return;
     }

@@ -354,7 +354,7 @@ void TsSkinProvider::TMessages::WMGetMinMaxInfo(TsSkinProvider& P, vcl::TMessage
     int shift = 0;
     if (P.ExtBorderForm() && (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) {
       P.MaxBorderLarge = (P.ExtFlags & kExtSysCommand) && P.TitleHeightByState(true) > P.SysCaptionHeightOfForm() + 4;
-      shift = P.MaximizedCaptionExtra(true);
+      shift = MaximizedCaptionExtra(P, true);
     }
     const int frame = SysBorderWidth(wnd, nullptr, false);
     auto* info = reinterpret_cast<MINMAXINFO*>(Message.LParam);

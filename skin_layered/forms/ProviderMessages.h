@@ -84,6 +84,13 @@ struct TsSkinProvider::TMessages {
   static void WMEraseBkgnd(TsSkinProvider& P, vcl::TMessage& Message);
   static void WMPaint(TsSkinProvider& P, vcl::TMessage& Message);
   static void WMPrint(TsSkinProvider& P, vcl::TMessage& Message);
+  // The MDI frame's menu line, buttons and client area painted again after a child's command
+  // (Maximized: at once, with the border window following).
+  static void RepaintMdiArea(bool Maximized);
+  // The skin and the provider want extended borders for the form in its state.
+  static bool ExtBordersWanted(const TsSkinProvider& P);
+  // max(0, title height of the state - (system caption height + 4)).
+  static int MaximizedCaptionExtra(const TsSkinProvider& P, bool Maximized);
 
   // ---- limits and the wheel (ProviderGeometry.cpp)
   static void WMGetMinMaxInfo(TsSkinProvider& P, vcl::TMessage& Message);

@@ -216,7 +216,7 @@ void TsSkinProvider::ClientPainted() {
   SendToAdapter(repaint);
 }
 
-void TsSkinProvider::RepaintMdiArea(bool Maximized) {
+void TsSkinProvider::TMessages::RepaintMdiArea(bool Maximized) {
   TsSkinProvider* frame = MDIProvider();
   if (!frame || !frame->Form || !frame->Form->HandleAllocated()) return;
   const HWND frameWnd = frame->Form->Handle();
@@ -240,14 +240,14 @@ void TsSkinProvider::RepaintMdiArea(bool Maximized) {
 // ---------------------------------------------------------------------------------------
 // Small measures
 
-bool TsSkinProvider::ExtBordersWanted() const {
-  const TsSkinManager* manager = SkinManager();
-  if (!manager || !manager->ExtendedBorders() || !AllowExtBorders()) return false;
-  return !manager->Options()->NativeBordersMaximized() || !Form->HandleAllocated() || !IsZoomed(Form->Handle());
+bool TsSkinProvider::TMessages::ExtBordersWanted(const TsSkinProvider& P) {
+  const TsSkinManager* manager = P.SkinManager();
+  if (!manager || !manager->ExtendedBorders() || !P.AllowExtBorders()) return false;
+  return !manager->Options()->NativeBordersMaximized() || !P.Form->HandleAllocated() || !IsZoomed(P.Form->Handle());
 }
 
-int TsSkinProvider::MaximizedCaptionExtra(bool Maximized) const {
-  return std::max(0, TitleHeightByState(Maximized) - (SysCaptionHeightOfForm() + 4));
+int TsSkinProvider::TMessages::MaximizedCaptionExtra(const TsSkinProvider& P, bool Maximized) {
+  return std::max(0, P.TitleHeightByState(Maximized) - (P.SysCaptionHeightOfForm() + 4));
 }
 
 }  // namespace skin_layered

@@ -194,7 +194,7 @@ void TsSkinProvider::TMessages::WMMDIActivate(TsSkinProvider& P, vcl::TMessage& 
   if (P.Form->HandleAllocated() && IsZoomed(P.Form->Handle())) {
     frame->SkinData->BGChanged = true;
     frame->SendToProvider(WM_NCPAINT, 1, 0);
-    P.RepaintMdiArea(true);
+    RepaintMdiArea(true);
   } else {
     frame->window_image_.FirstPaint = true;
     frame->SkinData->BGChanged = true;
@@ -349,7 +349,7 @@ void TsSkinProvider::TMessages::WMWindowPosChanging(TsSkinProvider& P, vcl::TMes
     P.SnapToForms(pos->x, pos->y);
   if (pos && P.Form->HandleAllocated() && !Loading(P.Form) && !IsIconic(P.Form->Handle()) &&
       !(pos->flags & SWP_NOMOVE) && manager && manager->Options()->NativeBordersMaximized() && !P.ExtBorderForm() &&
-      P.ExtBordersWanted() && IsWindowVisible(P.Form->Handle()) && !IsZoomed(P.Form->Handle()))
+      ExtBordersWanted(P) && IsWindowVisible(P.Form->Handle()) && !IsZoomed(P.Form->Handle()))
     P.InitExBorders(true);
   P.CallOldWndProc(Message);
 }

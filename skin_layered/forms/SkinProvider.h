@@ -397,12 +397,6 @@ class TsSkinProvider : public TqvProviderOptions,
   void SnapToForms(int& X, int& Y);
   vcl::TRect AdjustForBorderForm(vcl::TRect R, bool Grow);
 
-  // ---- painting messages (ProviderPaintMessages.cpp)
-  void RepaintMdiArea(bool Maximized);
-  bool ExtBordersWanted() const;
-  // max(0, title height of the state - (system caption height + 4)).
-  int MaximizedCaptionExtra(bool Maximized) const;
-
   // ---- the form's own scroll bars (FormScrollBars.h)
   TqvFormScrollBars& ScrollBars() override { return scroll_bars_; }
   void UpdateScrollAdapter() { scroll_bars_.Update(); }
@@ -439,7 +433,6 @@ class TsSkinProvider : public TqvProviderOptions,
   // A form that has its window while the skin is there, but never heard of the skin's arrival
   // (the announcement reaches forms by their windows): the skin arrives now.
   void ArriveIfMissed();
-
 
   vcl::TLifetime lifetime_;
   vcl::TWindowProcHook hook_;
