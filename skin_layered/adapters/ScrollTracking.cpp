@@ -165,19 +165,28 @@ void TqvScrollTracker::TrackThumb(TqvScrollWnd& Wnd, POINT Screen) {
   start = std::max(trackStart, std::min(start, trackEnd - s.DragThumbLength));
   const int position = ThumbDragPosition(start - trackStart, trackEnd - trackStart, s.DragThumbLength, bar->Info);
   const HWND h = Wnd.CtrlHandle;
+  bool scrolled = false;
   if (position != s.LastSentPos) {
     bar->Info.nTrackPos = position;
     const vcl::TLifetime::TWatch alive = Wnd.Lifetime().Watch();
     SendOwnScroll(Wnd, s.ScrollMsg, SB_THUMBTRACK, position);
     if (!IsWindow(h) || !alive || !Wnd.Dragging) return;
     s.LastSentPos = position;
+    scrolled = true;
   }
-  // The bar with the thumb under the cursor, painted after the window scrolled.
   RECT wr{};
   GetWindowRect(h, &wr);
+  const HDC dc = GetWindowDC(h);
+  // The window set its other bar as it scrolled, and the system drew that bar there: ours
+  // goes over it again (painted as during a drag, which the bars' usual painting waits out).
+  if (TqvScrollBar* other = Wnd.Bar(vertical ? kHorzBar : kVertBar); scrolled && other && other->Visible) {
+    vcl::TRect r = BarRect(Wnd, *other);
+    r.Offset(-wr.left, -wr.top);
+    TqvScrollPainter::PaintBar(Wnd, *other, r, kPartNone, kPartNone, dc, -1, true);
+  }
+  // The bar with the thumb under the cursor, painted after the window scrolled.
   vcl::TRect local = BarRect(Wnd, *bar);
   local.Offset(-wr.left, -wr.top);
-  const HDC dc = GetWindowDC(h);
   TqvScrollPainter::PaintBar(Wnd, *bar, local, kPartNone, kPartThumb, dc, start - (vertical ? wr.top : wr.left), true);
   ReleaseDC(h, dc);
 }

@@ -543,5 +543,64 @@ TEST(ScrollBarsOfAMappedTreeView, TheTreesPaintingLeavesTheSkinnedBarShowing) {
   EXPECT_EQ(shown(bottom), kBottomColor);
 }
 
+// A memo with both bars on a skinned form, adapted by the form's provider: while its vertical
+// thumb is dragged the memo sets both its bars as it scrolls, and the system draws the other
+// bar's arrows where the skinned ones lie; the other bar shows as it did before the drag
+// throughout. Read from the window's own pixels.
+TEST(ScrollBarsOfAMappedMemo, TheOtherBarStaysSkinnedWhileTheThumbIsDragged) {
+  TempSkins skins;
+  ManagerPtr manager = LoadedManager(skins, L"Flat",
+                                     ScrollSkinText() + FlatSection("FORM", 0x808080, 0x808080) +
+                                         FlatSection("FORMTITLE", 0x606060, 0x707070));
+  auto form = ShownForm();
+  vcl::Construct<TsSkinProvider>(form.get());
+  form->SetBounds(20, 20, 420, 320);
+  auto* memo = Put<vcl::TMemo>(form.get(), 10, 10, 250, 120);
+  memo->SetScrollBars(vcl::ssBoth);
+  memo->SetWordWrap(false);
+  for (int i = 0; i < 60; ++i) memo->Lines()->Add(L"Line " + std::to_wstring(i));
+  form->Show();
+  wintest::PumpUntilIdle();
+  const HWND h = memo->Handle();
+  TqvScrollWnd* adapter = GetScrollAdapter(h);
+  ASSERT_NE(adapter, nullptr);
+  ASSERT_TRUE(adapter->VertBar->Visible && adapter->HorzBar->Visible);
+  vcl::TRect vbar, hbar;
+  GetVScrollRect(adapter, h, vbar);
+  GetHScrollRect(adapter, h, hbar);
+  auto shown = [h](POINT Screen) {
+    RECT wr{};
+    GetWindowRect(h, &wr);
+    HDC dc = GetWindowDC(h);
+    const COLORREF c = GetPixel(dc, Screen.x - wr.left, Screen.y - wr.top);
+    ReleaseDC(h, dc);
+    return c;
+  };
+  // The lines are short: the horizontal bar shows its arrows disabled, the skin's blended.
+  const POINT left{hbar.Left + 2, hbar.Top + hbar.Height() / 2};
+  const POINT right{hbar.Right - 3, hbar.Top + hbar.Height() / 2};
+  const COLORREF leftShown = shown(left), rightShown = shown(right);
+  ASSERT_NE(leftShown, rightShown);
+  ASSERT_EQ(GetRValue(leftShown) > GetBValue(leftShown), GetRValue(kLeftColor) > GetBValue(kLeftColor));
+  ASSERT_EQ(GetBValue(rightShown) > GetRValue(rightShown), GetBValue(kRightColor) > GetRValue(kRightColor));
+
+  adapter->VertBar->ReadInfo();
+  const int button = GetScrollMetric(adapter->VertBar.get(), false);
+  const TqvThumb thumb = ThumbGeometry(vbar.Top, vbar.Height(), button, adapter->VertBar->MinThumb, adapter->VertBar->Info);
+  const POINT grip{vbar.Left + vbar.Width() / 2, thumb.Start + thumb.Length / 2};
+  SendMessageW(h, WM_NCLBUTTONDOWN, HTVSCROLL, ScreenLParam(grip));
+  ASSERT_TRUE(adapter->Dragging);
+  for (int dy : {10, 25, 40}) {
+    POINT client{grip.x, grip.y + dy};
+    ScreenToClient(h, &client);
+    SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.x, client.y));
+    EXPECT_EQ(shown(left), leftShown) << dy;
+    EXPECT_EQ(shown(right), rightShown) << dy;
+  }
+  EXPECT_GT(SendMessageW(h, EM_GETFIRSTVISIBLELINE, 0, 0), 0);  // it scrolled
+  SendMessageW(h, WM_LBUTTONUP, 0, 0);
+  EXPECT_FALSE(adapter->Dragging);
+}
+
 }  // namespace
 }  // namespace skin_layered::test
