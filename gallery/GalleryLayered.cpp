@@ -140,17 +140,25 @@ void TLayeredPanel::PrepareCache() {
 void TLayeredPanel::Paint() {
   TsCommonData* data = skin_data_.get();
   const skin_layered::TsGeneralData* section = data->Section();
-  if (!section) {
-    TPanel::Paint();
-    return;
+  vcl::TColor textColor = Font()->Color();
+  if (section) {
+    vcl::TBitmap* cache = data->CacheBmp();
+    if (data->BGChanged || !cache || cache->Width() != Width() || cache->Height() != Height()) PrepareCache();
+    BitBlt(Canvas()->Handle(), 0, 0, Width(), Height(), data->CacheBmp()->Canvas()->Handle(), 0, 0, SRCCOPY);
+    textColor = section->Props[0].FontColor;
+  } else {
+    // Unskinned: the plain raised face. The caption keeps its place at the top, since the
+    // panel's centre is the note's.
+    vcl::TRect r = ClientRect();
+    vcl::Frame3D(Canvas(), r, vcl::clBtnHighlight, vcl::clBtnShadow, 1);
+    Canvas()->Brush()->SetStyle(vcl::bsSolid);
+    Canvas()->Brush()->SetColor(Color());
+    Canvas()->FillRect(r);
   }
-  vcl::TBitmap* cache = data->CacheBmp();
-  if (data->BGChanged || !cache || cache->Width() != Width() || cache->Height() != Height()) PrepareCache();
+  // The caption, top left, over the face.
   HDC dc = Canvas()->Handle();
-  BitBlt(dc, 0, 0, Width(), Height(), data->CacheBmp()->Canvas()->Handle(), 0, 0, SRCCOPY);
-  // The caption in the section's font colour, top left, over the face.
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, static_cast<COLORREF>(vcl::ColorToRGB(section->Props[0].FontColor)));
+  SetTextColor(dc, static_cast<COLORREF>(vcl::ColorToRGB(textColor)));
   SelectObject(dc, Font()->Handle());
   RECT r{12, 8, Width() - 12, 30};
   DrawTextW(dc, Caption().c_str(), -1, &r, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);

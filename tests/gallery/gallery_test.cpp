@@ -252,6 +252,39 @@ TEST(GalleryLayeredPage, TheSkinMenuNamesEachSkinOnceAndChecksTheOneInUse) {
   TGalleryLayered::SetPageSource(LayeredSourceOf(SampleLayeredFolder() + L"\\Lagoon"));
 }
 
+// The dark (text) pixels of a window's client area in a band of rows.
+int DarkPixels(HWND Wnd, int Left, int Top, int Right, int Bottom) {
+  HDC dc = GetDC(Wnd);
+  int dark = 0;
+  for (int y = Top; y < Bottom; ++y)
+    for (int x = Left; x < Right; ++x) {
+      const COLORREF c = GetPixel(dc, x, y);
+      dark += c != CLR_INVALID && GetRValue(c) + GetGValue(c) + GetBValue(c) < 300 ? 1 : 0;
+    }
+  ReleaseDC(Wnd, dc);
+  return dark;
+}
+
+TEST(GalleryLayeredPage, WithNoSkinThePanelsCaptionStaysAtItsTopClearOfTheNote) {
+  TGalleryLayered::SetPageSource(LayeredSourceOf(SampleLayeredFolder() + L"\\Lagoon"));
+  Reports reports;
+  Owned<TGalleryLayered> page(vcl::Construct<TGalleryLayered>(nullptr));
+  TLayeredPanel* panel = nullptr;
+  for (int i = 0; i < page->ControlCount() && !panel; ++i) panel = dynamic_cast<TLayeredPanel*>(page->Controls(i));
+  ASSERT_NE(panel, nullptr);
+  page->Show();
+  ASSERT_TRUE(ItemCaptioned(page.get(), L"&No skin"));
+  ItemCaptioned(page.get(), L"&No skin")->Click();
+  ASSERT_EQ(Checked(page.get()), L"&No skin");
+  RedrawWindow(panel->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  wintest::PumpUntilIdle();
+  // The caption's row at the top, as under a skin; the panel's middle, between the second edit
+  // and the note label, stays the bare face (a centred caption was drawn there, over the note).
+  EXPECT_GT(DarkPixels(panel->Handle(), 12, 8, panel->Width() - 12, 30), 20);
+  EXPECT_EQ(DarkPixels(panel->Handle(), 16, 106, panel->Width() - 16, 119), 0);
+  page->Hide();
+}
+
 TEST(GalleryLayeredPage, ASkinPathTypedRelativeToTheCurrentFolderIsFound) {
   // As typed in a shell standing beside the skins: relative, with forward slashes, and rooted
   // without a drive letter.
