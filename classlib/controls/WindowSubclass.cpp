@@ -1,36 +1,83 @@
 #include "classlib/controls/WindowSubclass.h"
 
-#include <commctrl.h>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+#include <utility>
 
 #include "classlib/controls/Controls.h"
 #include "classlib/controls/ThreadWindow.h"
 
 namespace vcl {
+
+struct TWindowSubclass::TLink {
+  TWindowSubclass* owner;  // null once detached; the link itself goes when no call runs the chain
+};
+
+struct TWindowSubclass::TChain {
+  WNDPROC first = nullptr;  // the window's procedure before ours
+  std::list<TLink> links;   // front: the last attached, called first; links never move
+  int running = 0;          // calls of our procedure for this window in progress
+  bool forgotten = false;   // out of the process's map (the window went, or ours came off)
+};
+
+struct TWindowSubclass::TFrame {
+  TChain* chain;
+  const TLink* link;
+  HWND wnd;
+  TFrame* outer;
+  bool alive = true;       // false once the object was destroyed by the handler
+  bool defaulted = false;  // the procedures below were called
+};
+
+// The chains of the process's subclassed windows by handle. Looked up on every message, so
+// it is a plain map in memory; the lock covers threads attaching to their own windows.
+class TSubclassChains {
+ public:
+  using TChain = TWindowSubclass::TChain;
+
+  static std::shared_ptr<TChain> Find(HWND Wnd) {
+    const std::lock_guard lock(Mutex());
+    const auto it = Map().find(Wnd);
+    return it == Map().end() ? nullptr : it->second;
+  }
+  static void Add(HWND Wnd, std::shared_ptr<TChain> Chain) {
+    const std::lock_guard lock(Mutex());
+    Map()[Wnd] = std::move(Chain);
+  }
+  // Calls still running keep the chain alive through their own reference.
+  static void Forget(HWND Wnd, TChain& Chain) {
+    Chain.forgotten = true;
+    const std::lock_guard lock(Mutex());
+    const auto it = Map().find(Wnd);
+    if (it != Map().end() && it->second.get() == &Chain) Map().erase(it);
+  }
+
+ private:
+  static std::mutex& Mutex() {
+    static std::mutex mutex;
+    return mutex;
+  }
+  static std::unordered_map<HWND, std::shared_ptr<TChain>>& Map() {
+    static std::unordered_map<HWND, std::shared_ptr<TChain>> map;
+    return map;
+  }
+};
+
 namespace {
 
-LRESULT CALLBACK ProbeProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam, UINT_PTR, DWORD_PTR) {
-  return DefSubclassProc(Wnd, Msg, WParam, LParam);
-}
+// Counts one call of our procedure for the window, also when it leaves by an exception.
+class TRunningCall {
+ public:
+  explicit TRunningCall(int& Running) : running_(Running) { ++running_; }
+  ~TRunningCall() { --running_; }
+  TRunningCall(const TRunningCall&) = delete;
+  TRunningCall& operator=(const TRunningCall&) = delete;
 
-// The procedure comctl32 puts in front of every subclassed window: learnt from the first
-// window given its first subclass, else from a window made for the purpose.
-LONG_PTR& KnownChainProc() {
-  static LONG_PTR proc = 0;
-  return proc;
-}
-
-LONG_PTR ChainProc() {
-  LONG_PTR& proc = KnownChainProc();
-  if (proc) return proc;
-  HWND probe = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-  if (!probe) return 0;
-  if (SetWindowSubclass(probe, &ProbeProc, 1, 0)) {
-    proc = GetWindowLongPtrW(probe, GWLP_WNDPROC);
-    RemoveWindowSubclass(probe, &ProbeProc, 1);
-  }
-  DestroyWindow(probe);
-  return proc;
-}
+ private:
+  int& running_;
+};
 
 }  // namespace
 
@@ -43,27 +90,77 @@ TWindowSubclass::~TWindowSubclass() {
 bool TWindowSubclass::Attach(HWND Wnd, TWndMethod Method) {
   Detach();
   if (!IsWindow(Wnd) || !IsThreadWindow(Wnd)) return false;
+  std::shared_ptr<TChain> chain = TSubclassChains::Find(Wnd);
+  if (!chain) {
+    chain = std::make_shared<TChain>();
+    SetLastError(0);
+    const LONG_PTR before = SetWindowLongPtrW(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc));
+    if (!before && GetLastError() != 0) return false;
+    chain->first = reinterpret_cast<WNDPROC>(before);
+    TSubclassChains::Add(Wnd, chain);
+  }
+  chain->links.push_front(TLink{this});
   method_ = Method;
-  static UINT_PTR next_id = 0;
-  const UINT_PTR id = ++next_id;
-  const LONG_PTR before = GetWindowLongPtrW(Wnd, GWLP_WNDPROC);
-  if (!SetWindowSubclass(Wnd, &TWindowSubclass::Proc, id, reinterpret_cast<DWORD_PTR>(this))) return false;
-  const LONG_PTR after = GetWindowLongPtrW(Wnd, GWLP_WNDPROC);
-  if (after != before) KnownChainProc() = after;  // the window's first subclass
   wnd_ = Wnd;
-  id_ = id;
+  link_ = &chain->links.front();
   detail::CountLive(TLiveKind::Subclasses, 1);
   return true;
 }
 
-void TWindowSubclass::Detach(bool WindowGoing) {
+void TWindowSubclass::Detach() {
   if (!wnd_) return;
-  if (WindowGoing || !IsWindow(wnd_) || GetWindowLongPtrW(wnd_, GWLP_WNDPROC) == ChainProc())
-    RemoveWindowSubclass(wnd_, &TWindowSubclass::Proc, id_);
-  else
-    SetWindowSubclass(wnd_, &TWindowSubclass::Proc, id_, 0);  // stays, passing everything on
-  wnd_ = nullptr;
+  const HWND wnd = std::exchange(wnd_, nullptr);
+  std::exchange(link_, nullptr)->owner = nullptr;
   detail::CountLive(TLiveKind::Subclasses, -1);
+  const std::shared_ptr<TChain> chain = TSubclassChains::Find(wnd);
+  if (chain && chain->running == 0) Settle(*chain, wnd);
+}
+
+void TWindowSubclass::Settle(TChain& Chain, HWND Wnd) {
+  Chain.links.remove_if([](const TLink& l) { return l.owner == nullptr; });
+  if (!Chain.links.empty() || Chain.forgotten) return;
+  if (!IsWindow(Wnd)) {
+    TSubclassChains::Forget(Wnd, Chain);
+  } else if (GetWindowLongPtrW(Wnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&Proc)) {
+    SetWindowLongPtrW(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Chain.first));
+    TSubclassChains::Forget(Wnd, Chain);
+  }
+  // Otherwise a procedure set over ours still calls it: it stays, passing everything on.
+}
+
+LRESULT CALLBACK TWindowSubclass::Proc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  const std::shared_ptr<TChain> chain = TSubclassChains::Find(Wnd);
+  if (!chain) return DefWindowProcW(Wnd, Msg, WParam, LParam);  // only a stale caller gets here
+  LRESULT result;
+  {
+    const TRunningCall call(chain->running);
+    result = CallBelow(*chain, nullptr, Wnd, Msg, WParam, LParam);
+  }
+  if (Msg == WM_NCDESTROY && !chain->forgotten) {
+    // The window is going: every subclass leaves with it, and the handle may come back.
+    for (TLink& link : chain->links) {
+      if (TWindowSubclass* owner = std::exchange(link.owner, nullptr)) {
+        owner->wnd_ = nullptr;
+        owner->link_ = nullptr;
+        detail::CountLive(TLiveKind::Subclasses, -1);
+      }
+    }
+    TSubclassChains::Forget(Wnd, *chain);
+  }
+  if (chain->running == 0) Settle(*chain, Wnd);
+  return result;
+}
+
+LRESULT TWindowSubclass::CallBelow(TChain& Chain, const TLink* Above, HWND Wnd, UINT Msg, WPARAM WParam,
+                                   LPARAM LParam) {
+  auto it = Chain.links.begin();
+  if (Above) {
+    while (it != Chain.links.end() && &*it != Above) ++it;
+    if (it != Chain.links.end()) ++it;
+  }
+  for (; it != Chain.links.end(); ++it)
+    if (it->owner) return it->owner->Run(Chain, *it, Wnd, Msg, WParam, LParam);
+  return CallWindowProcW(Chain.first, Wnd, Msg, WParam, LParam);
 }
 
 void TWindowSubclass::CallDefault(TMessage& Message) const {
@@ -73,42 +170,31 @@ void TWindowSubclass::CallDefault(TMessage& Message) const {
     return;
   }
   frame->defaulted = true;
-  Message.Result = DefSubclassProc(frame->wnd, Message.Msg, Message.WParam, Message.LParam);
+  Message.Result = CallBelow(*frame->chain, frame->link, frame->wnd, Message.Msg, Message.WParam, Message.LParam);
 }
 
-LRESULT CALLBACK TWindowSubclass::Proc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam, UINT_PTR Id,
-                                       DWORD_PTR Data) {
-  auto* self = reinterpret_cast<TWindowSubclass*>(Data);
-  if (!self) {  // a pass-through left under another procedure
-    const LRESULT result = DefSubclassProc(Wnd, Msg, WParam, LParam);
-    if (Msg == WM_NCDESTROY) RemoveWindowSubclass(Wnd, &TWindowSubclass::Proc, Id);
-    return result;
-  }
+LRESULT TWindowSubclass::Run(TChain& Chain, TLink& Link, HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   TMessage m{Msg, WParam, LParam, 0};
-  TFrame frame{Wnd, self->frames_};
+  TFrame frame{&Chain, &Link, Wnd, frames_};
   // The frame is unlinked again below, before it goes out of scope.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdangling-pointer"
-  self->frames_ = &frame;
+  frames_ = &frame;
 #pragma GCC diagnostic pop
   bool failed = false;
   try {
-    if (self->method_)
-      self->method_(m);
+    if (method_)
+      method_(m);
     else
-      self->CallDefault(m);
+      CallDefault(m);
   } catch (...) {
     failed = true;
     HandleControlException(nullptr);
   }
   // From here on only the frame and the arguments are used unless the object still lives.
-  if (frame.alive) {
-    self->frames_ = frame.outer;
-    // The window is going: the subclass leaves the chain by itself.
-    if (Msg == WM_NCDESTROY && self->wnd_ == Wnd) self->Detach(true);
-  }
+  if (frame.alive) frames_ = frame.outer;
   // A handler that failed before passing the message on: the window still gets its default.
-  if (failed && !frame.defaulted) m.Result = DefSubclassProc(Wnd, Msg, WParam, LParam);
+  if (failed && !frame.defaulted) m.Result = CallBelow(Chain, &Link, Wnd, Msg, WParam, LParam);
   return m.Result;
 }
 

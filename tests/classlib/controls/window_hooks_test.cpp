@@ -9,6 +9,7 @@
 
 #include "classlib/controls/WindowProcHook.h"
 #include "classlib/controls/WindowSubclass.h"
+#include "classlib/rtl/LiveCounts.h"
 #include "controls_support.h"
 
 namespace vcl::testing {
@@ -392,6 +393,166 @@ TEST(WindowSubclass, ASubclassAndAWindowProcHookOnOneControlsWindow) {
     panel->RecreateWnd();  // the control's own window procedure is intact
     EXPECT_EQ(SendMessageW(panel->Handle(), WM_USER + 1, 0, 0), 1);
   }
+}
+
+// The chain's own bookkeeping: the window's procedure comes back whole, a procedure set over
+// the chain is never cut off, and a window's end leaves nothing behind for the next window.
+LONG_PTR WindowProcOf(HWND w) { return GetWindowLongPtrW(w, GWLP_WNDPROC); }
+const LONG_PTR kAnswerOne = reinterpret_cast<LONG_PTR>(&AnswerOne);
+
+TEST(WindowSubclassChain, TheMiddleOfThreeGoesFirst_ThenTheOthers_AndTheClassProcedureIsBack) {
+  for (const bool topNext : {true, false}) {
+    SCOPED_TRACE(topNext ? "top removed second" : "bottom removed second");
+    const int64_t liveBefore = LiveCount(TLiveKind::Subclasses);
+    HWND wnd = ForeignWindow();
+    ASSERT_NE(wnd, nullptr);
+    ASSERT_EQ(WindowProcOf(wnd), kAnswerOne);
+    std::wstring trace;
+    Sub a{{}, &trace, L'a', 10}, b{{}, &trace, L'b', 100}, c{{}, &trace, L'c', 1000};
+    for (Sub* s : {&a, &b, &c}) ASSERT_TRUE(s->Attach(wnd));
+    EXPECT_NE(WindowProcOf(wnd), kAnswerOne);
+    EXPECT_EQ(LiveCount(TLiveKind::Subclasses), liveBefore + 3);
+    b.sub.Detach();
+    EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 1011);
+    (topNext ? c : a).sub.Detach();
+    EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), topNext ? 11 : 1001);
+    EXPECT_NE(WindowProcOf(wnd), kAnswerOne);  // one subclass is still in
+    (topNext ? a : c).sub.Detach();
+    EXPECT_EQ(WindowProcOf(wnd), kAnswerOne);
+    EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 1);
+    EXPECT_EQ(trace, topNext ? L"caa" : L"cac");
+    EXPECT_EQ(LiveCount(TLiveKind::Subclasses), liveBefore);
+    // Attaching again after the chain came off starts a new one on the class procedure.
+    ASSERT_TRUE(b.Attach(wnd));
+    EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 101);
+    b.sub.Detach();
+    EXPECT_EQ(WindowProcOf(wnd), kAnswerOne);
+    EXPECT_TRUE(DestroyWindow(wnd));
+  }
+}
+
+TEST(WindowSubclassChain, AllDetachedUnderAProcedureSetOverTheChain_ThatProcedureKeepsWorking) {
+  HWND wnd = ForeignWindow();
+  ASSERT_NE(wnd, nullptr);
+  std::wstring trace;
+  Sub a{{}, &trace, L'a', 10}, b{{}, &trace, L'b', 100}, c{{}, &trace, L'c', 1000};
+  for (Sub* s : {&a, &b, &c}) ASSERT_TRUE(s->Attach(wnd));
+  g_raw_calls = 0;
+  g_raw_below = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RawOverChain)));
+  EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 1111);
+  for (Sub* s : {&b, &a, &c}) {
+    s->sub.Detach();
+    EXPECT_EQ(WindowProcOf(wnd), reinterpret_cast<LONG_PTR>(&RawOverChain));
+  }
+  EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 1);  // the hand-set procedure, then the class
+  EXPECT_EQ(g_raw_calls, 2);
+  EXPECT_EQ(trace, L"cba");
+
+  // Once the hand-set procedure is gone, the pass-through left on top comes off with the
+  // next subclass to leave.
+  SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_raw_below));
+  ASSERT_TRUE(a.Attach(wnd));
+  EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 11);
+  a.sub.Detach();
+  EXPECT_EQ(WindowProcOf(wnd), kAnswerOne);
+  EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 1);
+  EXPECT_EQ(g_raw_calls, 2);
+  EXPECT_TRUE(DestroyWindow(wnd));
+}
+
+// A handler deletes its own subclass object (the window stays): the others above and below
+// keep their places, and the deleted one is never called again.
+TEST(WindowSubclassChain, AHandlerDeletesItsOwnSubclass_TheOthersKeepTheirPlaces) {
+  HWND wnd = ForeignWindow();
+  ASSERT_NE(wnd, nullptr);
+  std::wstring trace;
+  struct SelfDeleting {
+    TWindowSubclass* sub = nullptr;
+    std::wstring* trace = nullptr;
+    int calls = 0;
+    void Proc(TMessage& m) {
+      if (m.Msg != WM_USER + 1) return sub->CallDefault(m);
+      ++calls;
+      *trace += L'x';
+      sub->CallDefault(m);
+      m.Result += 100;
+      delete sub;  // this object is gone from here on
+    }
+  } self{nullptr, &trace};
+  Sub low{{}, &trace, L'l', 10}, high{{}, &trace, L'h', 1000};
+  ASSERT_TRUE(low.Attach(wnd));
+  self.sub = new TWindowSubclass(wnd, TWndMethod::Bind<&SelfDeleting::Proc>(&self));
+  ASSERT_TRUE(self.sub->Attached());
+  ASSERT_TRUE(high.Attach(wnd));
+  EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 1111);
+  EXPECT_EQ(trace, L"hxl");
+  EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 1011);
+  EXPECT_EQ(trace, L"hxlhl");
+  EXPECT_EQ(self.calls, 1);
+  high.sub.Detach();
+  low.sub.Detach();
+  EXPECT_EQ(WindowProcOf(wnd), kAnswerOne);
+  EXPECT_TRUE(DestroyWindow(wnd));
+}
+
+TEST(WindowSubclassChain, TheWindowDestroyedWithThreeAttached_EachSawItsEndAndIsDetached) {
+  const int64_t liveBefore = LiveCount(TLiveKind::Subclasses);
+  HWND wnd = ForeignWindow();
+  ASSERT_NE(wnd, nullptr);
+  struct Watcher {
+    TWindowSubclass sub;
+    std::wstring* trace = nullptr;
+    wchar_t tag = L'?';
+    void Proc(TMessage& m) {
+      if (m.Msg == WM_NCDESTROY) {
+        *trace += tag;
+        EXPECT_TRUE(sub.Attached());  // detached only once the message went through
+      }
+      sub.CallDefault(m);
+    }
+  };
+  std::wstring trace;
+  Watcher w[3] = {{{}, &trace, L'a'}, {{}, &trace, L'b'}, {{}, &trace, L'c'}};
+  for (Watcher& x : w) ASSERT_TRUE(x.sub.Attach(wnd, TWndMethod::Bind<&Watcher::Proc>(&x)));
+  EXPECT_EQ(LiveCount(TLiveKind::Subclasses), liveBefore + 3);
+  EXPECT_TRUE(DestroyWindow(wnd));
+  EXPECT_EQ(trace, L"cba");
+  for (Watcher& x : w) {
+    EXPECT_FALSE(x.sub.Attached());
+    EXPECT_EQ(x.sub.Handle(), nullptr);
+    x.sub.Detach();  // harmless now
+  }
+  EXPECT_EQ(LiveCount(TLiveKind::Subclasses), liveBefore);
+  EXPECT_FALSE(w[0].sub.Attach(wnd, TWndMethod::Bind<&Watcher::Proc>(&w[0])));  // the window is gone
+}
+
+// A window handle can come back for a new window once the old one is destroyed: nothing of
+// the old window's chain may answer for it. A call that still reaches the chain's procedure
+// with the old handle shows whether the chain was forgotten (a remembered one would run its
+// subclasses and the class procedure, which answers 1).
+TEST(WindowSubclassChain, AfterItsWindowIsDestroyedTheHandleMeetsNoOldChain) {
+  std::wstring trace;
+  Sub old{{}, &trace, L'o', 100};
+  HWND wnd = ForeignWindow();
+  ASSERT_NE(wnd, nullptr);
+  ASSERT_TRUE(old.Attach(wnd));
+  const auto chainProc = reinterpret_cast<WNDPROC>(WindowProcOf(wnd));
+  ASSERT_NE(reinterpret_cast<LONG_PTR>(chainProc), kAnswerOne);
+  EXPECT_EQ(CallWindowProcW(chainProc, wnd, WM_USER + 1, 0, 0), 101);
+  EXPECT_TRUE(DestroyWindow(wnd));
+  ASSERT_FALSE(old.sub.Attached());
+  EXPECT_EQ(CallWindowProcW(chainProc, wnd, WM_USER + 1, 0, 0), 0);
+  EXPECT_EQ(trace, L"o");
+
+  // A new window starts on its own procedure and builds its own chain.
+  HWND next = ForeignWindow();
+  ASSERT_NE(next, nullptr);
+  ASSERT_TRUE(old.Attach(next));
+  EXPECT_EQ(SendMessageW(next, WM_USER + 1, 0, 0), 101);
+  old.sub.Detach();
+  EXPECT_EQ(WindowProcOf(next), kAnswerOne);
+  EXPECT_TRUE(DestroyWindow(next));
 }
 
 // Canvas loans
