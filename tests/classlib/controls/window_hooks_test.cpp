@@ -534,16 +534,24 @@ TEST(WindowSubclassChain, TheWindowDestroyedWithThreeAttached_EachSawItsEndAndIs
 TEST(WindowSubclassChain, AfterItsWindowIsDestroyedTheHandleMeetsNoOldChain) {
   std::wstring trace;
   Sub old{{}, &trace, L'o', 100};
-  HWND wnd = ForeignWindow();
-  ASSERT_NE(wnd, nullptr);
-  ASSERT_TRUE(old.Attach(wnd));
-  const auto chainProc = reinterpret_cast<WNDPROC>(WindowProcOf(wnd));
-  ASSERT_NE(reinterpret_cast<LONG_PTR>(chainProc), kAnswerOne);
-  EXPECT_EQ(CallWindowProcW(chainProc, wnd, WM_USER + 1, 0, 0), 101);
-  EXPECT_TRUE(DestroyWindow(wnd));
-  ASSERT_FALSE(old.sub.Attached());
-  EXPECT_EQ(CallWindowProcW(chainProc, wnd, WM_USER + 1, 0, 0), 0);
-  EXPECT_EQ(trace, L"o");
+  for (const bool handSetOver : {false, true}) {
+    SCOPED_TRACE(handSetOver ? "a procedure set by hand over the chain" : "the chain on top");
+    trace.clear();
+    HWND wnd = ForeignWindow();
+    ASSERT_NE(wnd, nullptr);
+    ASSERT_TRUE(old.Attach(wnd));
+    const auto chainProc = reinterpret_cast<WNDPROC>(WindowProcOf(wnd));
+    ASSERT_NE(reinterpret_cast<LONG_PTR>(chainProc), kAnswerOne);
+    if (handSetOver) {
+      g_raw_below = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RawOverChain)));
+    }
+    EXPECT_EQ(CallWindowProcW(chainProc, wnd, WM_USER + 1, 0, 0), 101);
+    EXPECT_TRUE(DestroyWindow(wnd));
+    ASSERT_FALSE(old.sub.Attached());
+    EXPECT_EQ(CallWindowProcW(chainProc, wnd, WM_USER + 1, 0, 0), 0);
+    EXPECT_EQ(trace, L"o");
+  }
 
   // A new window starts on its own procedure and builds its own chain.
   HWND next = ForeignWindow();
