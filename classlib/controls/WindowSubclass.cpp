@@ -55,13 +55,15 @@ class TSubclassChains {
   }
 
  private:
+  // Never freed: a window may still be destroyed while the process's statics are torn down
+  // after main returns, and its last messages must find a live map.
   static std::mutex& Mutex() {
-    static std::mutex mutex;
-    return mutex;
+    static auto* mutex = new std::mutex;
+    return *mutex;
   }
   static std::unordered_map<HWND, std::shared_ptr<TChain>>& Map() {
-    static std::unordered_map<HWND, std::shared_ptr<TChain>> map;
-    return map;
+    static auto* map = new std::unordered_map<HWND, std::shared_ptr<TChain>>;
+    return *map;
   }
 };
 
