@@ -253,18 +253,8 @@ class TsSkinProvider : public TqvProviderOptions,
   // messages (a wait, a command that closes the form): true afterwards while the provider
   // lives and its form still has the window it had then. Nothing of the provider or the form
   // is touched after such a call unless it is.
-  class TWatch {
-   public:
-    explicit operator bool() const;
-
-   private:
-    friend class TsSkinProvider;
-    explicit TWatch(const TsSkinProvider& Provider);
-    vcl::TLifetime::TWatch alive_;
-    const TsSkinProvider* provider_;
-    HWND wnd_;
-  };
-  TWatch Watch() const { return TWatch(*this); }
+  class TWatch;
+  TWatch Watch() const;
 
   // ---- sizes (the form needs its window)
   int CaptionHeight(bool CheckSkin) override;
@@ -475,6 +465,20 @@ class TsSkinProvider : public TqvProviderOptions,
   std::unique_ptr<TqvCaptionText> caption_text_ = std::make_unique<TqvCaptionText>(*this);
   TqvWindowImage window_image_{*this};
 };
+
+class TsSkinProvider::TWatch {
+ public:
+  explicit operator bool() const;
+
+ private:
+  friend class TsSkinProvider;
+  explicit TWatch(const TsSkinProvider& Provider);
+  vcl::TLifetime::TWatch alive_;
+  const TsSkinProvider* provider_;
+  HWND wnd_;
+};
+
+inline TsSkinProvider::TWatch TsSkinProvider::Watch() const { return TWatch(*this); }
 
 // ---- process-wide state of the provider unit
 // A title element was pressed and the button is not released yet (one in the process).
