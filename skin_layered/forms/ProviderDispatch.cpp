@@ -234,7 +234,7 @@ void TsSkinProvider::TMessages::RemoveSkin(TsSkinProvider& P, vcl::TMessage& Mes
     P.InitExBorders(false);
     if (P.Form->HandleAllocated()) RedrawWindow(P.Form->Handle(), nullptr, nullptr, kRedrawAll);
   }
-  P.RestoreLabelColors();
+  P.label_colors_.RestoreLabelColors();
   P.SkinData->FreeCacheBmp();
 }
 
@@ -305,7 +305,7 @@ void TsSkinProvider::SkinArrived() {
   SkinData->BGChanged = true;
   MenuLineCount = -1;
   if (Form->FormStyle() == vcl::fsMDIForm) MDIClientObject(true);
-  if (UseGlobalColor() && !SkinData->CustomColor()) ApplyGlobalColor();
+  if (UseGlobalColor() && !SkinData->CustomColor()) label_colors_.ApplyGlobalColor();
   if (Form->HandleAllocated()) DisableDwmTransitions(Form->Handle(), DrawNonClientArea);
   AddAllAdapters();
   if (DrawNonClientArea && DrawClientArea()) UpdateScrollAdapter();
@@ -446,7 +446,7 @@ void TsSkinProvider::TMessages::RefreshWhileSkinned(TsSkinProvider& P, vcl::TMes
         RedrawWindow(P.Form->ClientHandle(), nullptr, nullptr, kRedrawNoUpdate);
     }
   }
-  if (P.UseGlobalColor() && !P.SkinData->CustomColor()) P.ApplyGlobalColor();
+  if (P.UseGlobalColor() && !P.SkinData->CustomColor()) P.label_colors_.ApplyGlobalColor();
   if (P.MDIForm) P.MDIForm->ConnectIfNeeded();
   P.SkinData->Updating = false;
   if (P.SystemMenu) P.SystemMenu->UpdateItems(false);
@@ -517,11 +517,6 @@ bool TsSkinProvider::RebuildMainMenuBar() {
   });
   if (Form->HandleAllocated()) DrawMenuBar(Form->Handle());
   return true;
-}
-
-void TsSkinProvider::RestoreLabelColors() {
-  // Every label recoloured for the skin, wherever it lies on the form.
-  while (!labels_.empty()) SetLabelColor(labels_.back().Label, false);
 }
 
 }  // namespace skin_layered

@@ -134,7 +134,7 @@ void TsSkinProvider::InitMenuItems() {
   const vcl::TComponentState state = Form->ComponentState();
   if (!state.Contains(vcl::csReading) && !state.Contains(vcl::csLoading) &&
       !Form->ControlState().Contains(vcl::csCreating) && UseGlobalColor() && !SkinData->CustomColor())
-    ApplyGlobalColor();
+    label_colors_.ApplyGlobalColor();
   SystemMenu->UpdateItems(false);
   if (!state.Contains(vcl::csLoading) && Form->Showing()) InitExBorders(manager->ExtendedBorders());
 }

@@ -209,7 +209,7 @@ void TsSkinProvider::Notification(vcl::TComponent* AComponent, vcl::TOperation O
   }
   if (AComponent && Operation == vcl::TOperation::opRemove) title_cover_.Forget(AComponent);
   if (Operation == vcl::TOperation::opRemove && AComponent)
-    std::erase_if(labels_, [&](const TSavedLabel& saved) { return saved.Label == AComponent; });
+    label_colors_.Forget(AComponent);
   if (auto* control = dynamic_cast<vcl::TWinControl*>(AComponent);
       control && Operation == vcl::TOperation::opInsert && CtrlAdapter && CtrlAdapter->Adapting() &&
       CtrlAdapter->Supports(control))
@@ -270,8 +270,7 @@ TsSkinProvider::~TsSkinProvider() {
   title_icon_.reset();
   if (CtrlAdapter) vcl::TObject::Free(std::exchange(CtrlAdapter, nullptr));
   if (MDIForm) vcl::TObject::Free(std::exchange(MDIForm, nullptr));
-  for (const TSavedLabel& saved : labels_) saved.Label->RemoveFreeNotification(this);
-  labels_.clear();
+  label_colors_.Release();
   title_buttons_.reset();
   sys_sub_menu_.reset();
   SkinData = nullptr;
@@ -287,11 +286,8 @@ void TsSkinProvider::SetSkinData(TsScrollWndData* Value) {
 
 void TsSkinProvider::SetUseGlobalColor(bool Value) {
   StoreUseGlobalColor(Value);
-  if (Value && Form && skin_data_ && skin_data_->Skinned() && !skin_data_->CustomColor()) ApplyGlobalColor();
-}
-
-void TsSkinProvider::ApplyGlobalColor() {
-  if (TsSkinManager* manager = SkinManager()) Form->SetColor(manager->GetGlobalColor());
+  if (Value && Form && skin_data_ && skin_data_->Skinned() && !skin_data_->CustomColor())
+    label_colors_.ApplyGlobalColor();
 }
 
 TsSkinManager* TsSkinProvider::SkinManager() const { return skin_data_ ? skin_data_->GetSkinManager() : nullptr; }
@@ -421,37 +417,6 @@ void TsSkinProvider::MDIClientObject(bool Value) {
     MDIForm = new TsMDIForm(this);
     MDIForm->Connect();
   }
-}
-
-void TsSkinProvider::SetLabelColor(vcl::TCustomLabel* Label, bool Skinned) {
-  if (!Label || (Label->Tag() & kNoAutoSkinTag)) return;
-  auto saved = std::find_if(labels_.begin(), labels_.end(), [&](const TSavedLabel& s) { return s.Label == Label; });
-  TsSkinManager* manager = SkinManager();
-  if (Skinned) {
-    if (!manager) return;
-    if (saved == labels_.end()) {
-      labels_.push_back({Label, Label->Font()->Color(), Label->ParentFont(),
-                         Label->ControlStyle().Contains(vcl::csOpaque)});
-      Label->FreeNotification(this);
-    }
-    // A label painted over the skin lets the form's image show through.
-    if (Label->Transparent() || manager->LabelsOptions()->TransparentAlways())
-      Label->SetControlStyle(Label->ControlStyle() - vcl::TControlStyle{vcl::csOpaque});
-    Label->Font()->SetColor(manager->GetGlobalFontColor());
-    return;
-  }
-  if (saved == labels_.end()) return;
-  const TSavedLabel label = *saved;
-  *saved = labels_.back();
-  labels_.pop_back();
-  Label->RemoveFreeNotification(this);
-  if (label.ParentFont) {
-    Label->SetParentFont(true);
-  } else {
-    Label->Font()->SetColor(label.Color);
-  }
-  if (label.Opaque) Label->SetControlStyle(Label->ControlStyle() + vcl::TControlStyle{vcl::csOpaque});
-  Label->Invalidate();
 }
 
 void TsSkinProvider::WindowEvent(vcl::TWinControl* Control, vcl::TWindowEvent What) {

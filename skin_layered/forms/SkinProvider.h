@@ -32,7 +32,8 @@
 // caption TqvCaptionItems (CaptionItems.h); the title-bar buttons are TqvCaptionButtons
 // (CaptionButtons.h), the caption's text TqvCaptionText (CaptionText.h); the window region is
 // TqvFormRegion (FormRegion.h), hit testing and the mouse on the frame TqvFrameMouse
-// (FrameMouse.h). The published settings that are plain values are its base
+// (FrameMouse.h), the labels' and the client's colours from the skin TqvLabelColors
+// (LabelColors.h). The published settings that are plain values are its base
 // TqvProviderOptions' (ProviderOptions.h).
 // A handler not built yet passes its message to the form's own procedure (CallOldWndProc).
 #pragma once
@@ -65,6 +66,7 @@
 #include "skin_layered/forms/FormRegion.h"
 #include "skin_layered/forms/FormScrollBars.h"
 #include "skin_layered/forms/FrameMouse.h"
+#include "skin_layered/forms/LabelColors.h"
 #include "skin_layered/forms/MDIForm.h"
 #include "skin_layered/forms/ProviderOptions.h"
 #include "skin_layered/forms/SkinEditorLink.h"
@@ -133,7 +135,8 @@ class TsSkinProvider : public TqvProviderOptions,
                        public TqvAnimatorHost,
                        public TqvWindowImageHost,
                        public TqvFormRegionHost,
-                       public TqvFrameMouseHost {
+                       public TqvFrameMouseHost,
+                       public TqvLabelColorsHost {
   VCL_CLASS(TsSkinProvider, TsSkinProviderBase)
  public:
   // AOwner must be a form (else EAbort). A provider that is not designed, and found no other
@@ -320,9 +323,9 @@ class TsSkinProvider : public TqvProviderOptions,
   // An MDI frame's client object: with Value made (this provider becomes the MDI provider) and
   // connected, or dropped when the client window is not skinned; without, freed.
   void MDIClientObject(bool Value);
-  // A label (not one tagged 0x100) takes the skin's label colour, remembering its own, or
-  // gets its own back.
-  void SetLabelColor(vcl::TCustomLabel* Label, bool Skinned) override;
+  // The labels' and the client's colours from the skin (LabelColors.h).
+  TqvLabelColors& LabelColors() { return label_colors_; }
+  void SetLabelColor(vcl::TCustomLabel* Label, bool Skinned) override { label_colors_.SetLabelColor(Label, Skinned); }
 
   // ---- the window region (FormRegion.h); snapshot, non-client repaint (ProviderRegion.cpp)
   TqvFormRegion& Region() { return region_; }
@@ -415,8 +418,6 @@ class TsSkinProvider : public TqvProviderOptions,
   void SystemMenuStyle(bool Skinned);
   // The main menu bar rebuilt between an update bracket; true when it happened.
   bool RebuildMainMenuBar();
-  void ApplyGlobalColor();
-  void RestoreLabelColors();
   // The window-lifetime notices: the form's own window made while skinned (the skin's arrival
   // it missed without a window), and controls of the form whose windows come later.
   void WindowEvent(vcl::TWinControl* Control, vcl::TWindowEvent What);
@@ -427,15 +428,7 @@ class TsSkinProvider : public TqvProviderOptions,
   vcl::TLifetime lifetime_;
   vcl::TWindowProcHook hook_;
   std::unique_ptr<vcl::TWindowEventLink> window_events_;
-  // The labels recoloured for the skin: their own colour and ParentFont, and whether they
-  // were opaque.
-  struct TSavedLabel {
-    vcl::TCustomLabel* Label;
-    vcl::TColor Color;
-    bool ParentFont;
-    bool Opaque;
-  };
-  std::vector<TSavedLabel> labels_;
+  TqvLabelColors label_colors_{*this};
   TqvTitleCover title_cover_{*this};
   TqvFormAnimator animator_{*this, *this, ExtFlags, this};
   std::unique_ptr<TqvAddedTitle> added_title_;
