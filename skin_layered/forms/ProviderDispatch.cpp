@@ -155,7 +155,7 @@ void TsSkinProvider::NewWndProc(vcl::TMessage& Message) {
 // changes) and its client when no child is left.
 void TsSkinProvider::TMessages::CleanUpAfterDestroy(TsSkinProvider& P) {
   TsSkinProvider* frame = MDIProvider();
-  if (P.Form->FormStyle() != vcl::fsMDIChild || !frame || frame == &P || !frame->MDIForm || BeingDestroyed(frame) ||
+  if (P.Form->FormStyle() != vcl::fsMDIChild || !frame || frame == &P || !frame->Adapters().MDIForm() || BeingDestroyed(frame) ||
       BeingDestroyed(frame->Form) || !frame->SkinData || !frame->SkinData->Skinned(true))
     return;
   frame->FullRedraw();
@@ -223,10 +223,10 @@ void TsSkinProvider::TMessages::RemoveSkin(TsSkinProvider& P, vcl::TMessage& Mes
   BroadcastCommand(P.Form, Message);
   // The adapters the control adapter made go with the skin: every control gets its own
   // painting, colours and fonts back.
-  P.RemoveCtrlAdapter();
+  P.adapters_.RemoveCtrlAdapter();
   if (P.SkinManager()) {
     P.SystemMenuStyle(false);
-    P.MDIClientObject(false);
+    P.adapters_.MDIClientObject(false);
     if (P.HasBorder() && !P.region_.KeepRegion && P.Form->HandleAllocated())
       SetWindowRgn(P.Form->Handle(), nullptr, TRUE);
     P.RebuildMainMenuBar();
@@ -304,10 +304,10 @@ void TsSkinProvider::SkinArrived() {
   }
   SkinData->BGChanged = true;
   MenuLineCount = -1;
-  if (Form->FormStyle() == vcl::fsMDIForm) MDIClientObject(true);
+  if (Form->FormStyle() == vcl::fsMDIForm) adapters_.MDIClientObject(true);
   if (UseGlobalColor() && !SkinData->CustomColor()) label_colors_.ApplyGlobalColor();
   if (Form->HandleAllocated()) DisableDwmTransitions(Form->Handle(), DrawNonClientArea);
-  AddAllAdapters();
+  adapters_.AddAllAdapters();
   if (DrawNonClientArea && DrawClientArea()) UpdateScrollAdapter();
 }
 
@@ -357,10 +357,11 @@ void TsSkinProvider::TMessages::CommandWhileSkinned(TsSkinProvider& P, vcl::TMes
         data->BGChanged = false;
       return;
     case scmCtrlNotify:
-      if (P.CtrlAdapter && P.CtrlAdapter->Adapting() && !P.Form->ComponentState().Contains(vcl::csLoading)) {
+      if (TqvCtrlAdapter* adapter = P.adapters_.CtrlAdapter();
+          adapter && adapter->Adapting() && !P.Form->ComponentState().Contains(vcl::csLoading)) {
         auto* control = reinterpret_cast<vcl::TWinControl*>(Message.LParam);
-        if (control && P.CtrlAdapter->Supports(control)) P.CtrlAdapter->AddControl(control, vcl::String());
-        P.CtrlAdapter->AddAllItems(control);
+        if (control && adapter->Supports(control)) adapter->AddControl(control, vcl::String());
+        adapter->AddAllItems(control);
       }
       return;
     case scmMouseLeave:
@@ -410,7 +411,7 @@ void TsSkinProvider::TMessages::NewSkinWhileSkinned(TsSkinProvider& P, vcl::TMes
   P.SkinData->BGChanged = true;
   P.MenuLineCount = -1;
   P.SendToProvider(WM_NCPAINT, 1, 0);
-  if (P.Form->FormStyle() == vcl::fsMDIForm) P.MDIClientObject(true);
+  if (P.Form->FormStyle() == vcl::fsMDIForm) P.adapters_.MDIClientObject(true);
   // The title-bar items' fades hold pictures of the skin before.
   P.caption_items_->InitTitleBarItems();
 }
@@ -418,7 +419,7 @@ void TsSkinProvider::TMessages::NewSkinWhileSkinned(TsSkinProvider& P, vcl::TMes
 void TsSkinProvider::TMessages::RefreshWhileSkinned(TsSkinProvider& P, vcl::TMessage& Message) {
   TsSkinManager* manager = P.SkinManager();
   if (!FromManager(Message, manager)) return;
-  P.AddAllAdapters();
+  P.adapters_.AddAllAdapters();
   if (P.Form->Parent() && P.Form->FormStyle() != vcl::fsMDIChild)
     P.SkinData->CtrlSkinState &= static_cast<std::uint16_t>(~kStateUnknown);
   // The form's own scroll bars are skinned ones.
@@ -447,10 +448,10 @@ void TsSkinProvider::TMessages::RefreshWhileSkinned(TsSkinProvider& P, vcl::TMes
     }
   }
   if (P.UseGlobalColor() && !P.SkinData->CustomColor()) P.label_colors_.ApplyGlobalColor();
-  if (P.MDIForm) P.MDIForm->ConnectIfNeeded();
+  if (TsMDIForm* mdi = P.adapters_.MDIForm()) mdi->ConnectIfNeeded();
   P.SkinData->Updating = false;
   if (P.SystemMenu) P.SystemMenu->UpdateItems(false);
-  P.SendToAdapter(Message);
+  P.adapters_.SendToAdapter(Message);
   P.RefreshNonClient();
   if (TqvBorderForm* border = P.ExtBorderForm()) border->UpdateExBordersPos(false, 255);
 }

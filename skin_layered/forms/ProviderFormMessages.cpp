@@ -244,7 +244,7 @@ void TsSkinProvider::TMessages::MDIChildCommand(TsSkinProvider& P, vcl::TMessage
   switch (command) {
     case SC_CLOSE: {
       if (!frame) return P.CallOldWndProc(Message);
-      const bool paintArea = frame->MDIForm && zoomed;
+      const bool paintArea = frame->Adapters().MDIForm() && zoomed;
       if (paintArea) RepaintMdiArea(true);
       frame->Region().KeepRegion = true;
       P.CallOldWndProc(Message);
@@ -450,12 +450,12 @@ void TsSkinProvider::TMessages::WMParentNotify(TsSkinProvider& P, vcl::TMessage&
     return P.CallOldWndProc(Message);
   P.CallOldWndProc(Message);
   if (event != WM_CREATE) return;
-  if (P.CtrlAdapter && P.CtrlAdapter->Adapting()) {
+  if (TqvCtrlAdapter* adapter = P.adapters_.CtrlAdapter(); adapter && adapter->Adapting()) {
     auto* control = dynamic_cast<vcl::TWinControl*>(vcl::FindControl(reinterpret_cast<HWND>(Message.LParam)));
-    if (control && P.CtrlAdapter->Supports(control))
-      P.CtrlAdapter->AddControl(control, vcl::String());
+    if (control && adapter->Supports(control))
+      adapter->AddControl(control, vcl::String());
     else if (!control)
-      P.CtrlAdapter->AddAllItems();
+      adapter->AddAllItems();
   }
   vcl::TMessage state = SkinCommandMessage(scmGetState, 1);
   BroadcastCommand(P.Form, state);
@@ -465,23 +465,23 @@ void TsSkinProvider::TMessages::WMNotify(TsSkinProvider& P, vcl::TMessage& Messa
   P.CallOldWndProc(Message);
   // A tab page changed: the controls of the page shown now are adapted.
   const auto* header = reinterpret_cast<const NMHDR*>(Message.LParam);
-  if (header && header->code == TCN_SELCHANGE && P.CtrlAdapter) P.CtrlAdapter->AddAllItems();
+  TqvCtrlAdapter* adapter = P.adapters_.CtrlAdapter();
+  if (header && header->code == TCN_SELCHANGE && adapter) adapter->AddAllItems();
 }
 
 void TsSkinProvider::TMessages::CMControlListChange(TsSkinProvider& P, vcl::TMessage& Message) {
   auto* control = reinterpret_cast<vcl::TControl*>(Message.WParam);
   P.CallOldWndProc(Message);
-  if (!control || Message.LParam == 0 || !P.CtrlAdapter || !P.CtrlAdapter->Adapting() ||
-      !P.CtrlAdapter->Supports(control))
-    return;
+  TqvCtrlAdapter* adapter = P.adapters_.CtrlAdapter();
+  if (!control || Message.LParam == 0 || !adapter || !adapter->Adapting() || !adapter->Supports(control)) return;
   if (auto* win = dynamic_cast<vcl::TWinControl*>(control)) {
-    P.CtrlAdapter->AddControl(win, vcl::String());
+    adapter->AddControl(win, vcl::String());
     vcl::TMessage state = SkinCommandMessage(scmGetState, 1);
     BroadcastCommand(win, state);
   } else if (auto* label = dynamic_cast<vcl::TLabel*>(control)) {
     P.SetLabelColor(label, true);
   } else if (auto* speed = dynamic_cast<vcl::TSpeedButton*>(control)) {
-    P.CtrlAdapter->AddGraphControl(speed);
+    adapter->AddGraphControl(speed);
   }
   control->Perform(kSkinCmdMessage, SkinCommandWParam(scmGetState), 1);
 }

@@ -213,7 +213,7 @@ void TsSkinProvider::ClientPainted() {
   repaint_children_ = false;
   RepaintChildControls(Form);
   vcl::TMessage repaint = SkinCommandMessage(scmRepaint);
-  SendToAdapter(repaint);
+  adapters_.SendToAdapter(repaint);
 }
 
 void TsSkinProvider::TMessages::RepaintMdiArea(bool Maximized) {

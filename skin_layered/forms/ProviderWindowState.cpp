@@ -224,7 +224,7 @@ void TsSkinProvider::TMessages::CMShowingChanged(TsSkinProvider& P, vcl::TMessag
     return P.CallOldWndProc(Message);
   }
   if (P.Form->FormStyle() == vcl::fsMDIChild) {
-    P.AddAllAdapters();
+    P.adapters_.AddAllAdapters();
     return P.CallOldWndProc(Message);
   }
 
@@ -232,7 +232,7 @@ void TsSkinProvider::TMessages::CMShowingChanged(TsSkinProvider& P, vcl::TMessag
     DisableDwmTransitions(P.Form->Handle(), P.DrawNonClientArea);
     SkinEditorLink().Link(P.Form->Handle());
   }
-  P.AddAllAdapters();
+  P.adapters_.AddAllAdapters();
   P.ExtFlags &= ~kExtHiding;
   const TqvFormShow* show = manager ? manager->AnimEffects()->FormShow() : nullptr;
   const bool previewForm = P.Form->HandleAllocated() && P.Form->Handle() == SkinEditorLink().PreviewForm();

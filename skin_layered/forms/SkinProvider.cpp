@@ -5,11 +5,9 @@
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/core/FormRegistry.h"
 #include "skin_layered/core/SkinCommand.h"
-#include "skin_layered/forms/CtrlAdapter.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/GluedForms.h"
-#include "skin_layered/forms/MDIForm.h"
 #include "skin_layered/forms/ProviderUnit.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/forms/TitleBar.h"
@@ -184,7 +182,7 @@ void TsSkinProvider::Loaded() {
 void TsSkinProvider::PrepareForm() {
   if (Form->HandleAllocated()) DisableDwmTransitions(Form->Handle(), DrawNonClientArea);
   InitMenuItems();
-  if (!CtrlAdapter) AddAllAdapters();
+  if (!adapters_.CtrlAdapter()) adapters_.AddAllAdapters();
   if (SystemMenu) SystemMenu->UpdateItems(false);
   TsSkinManager* manager = SkinManager();
   const int glyph = manager ? manager->GetMaskIndex(manager->Skin().ConstData.IndexGLOBALINFO, L"GLOBALINFO",
@@ -194,7 +192,7 @@ void TsSkinProvider::PrepareForm() {
     TsTitleButton* button = title_buttons_->Items(i);
     button->Data.ImageIndex = button->UseSkinData() ? glyph : kNoIndex;
   }
-  if (MDIForm) MDIForm->Connect();
+  if (TsMDIForm* mdi = adapters_.MDIForm()) mdi->Connect();
   if (Form->BorderStyle() == vcl::TFormBorderStyle::bsSizeToolWin) {
     SetAllowBlendOnMoving(false);
     SetUseGlobalColor(true);
@@ -210,10 +208,10 @@ void TsSkinProvider::Notification(vcl::TComponent* AComponent, vcl::TOperation O
   if (AComponent && Operation == vcl::TOperation::opRemove) title_cover_.Forget(AComponent);
   if (Operation == vcl::TOperation::opRemove && AComponent)
     label_colors_.Forget(AComponent);
+  TqvCtrlAdapter* adapter = adapters_.CtrlAdapter();
   if (auto* control = dynamic_cast<vcl::TWinControl*>(AComponent);
-      control && Operation == vcl::TOperation::opInsert && CtrlAdapter && CtrlAdapter->Adapting() &&
-      CtrlAdapter->Supports(control))
-    CtrlAdapter->AddControl(control, vcl::String());
+      control && Operation == vcl::TOperation::opInsert && adapter && adapter->Adapting() && adapter->Supports(control))
+    adapter->AddControl(control, vcl::String());
   if (auto* manager = dynamic_cast<TsSkinManager*>(AComponent)) {
     if (!skin_data_) return;
     if (Operation == vcl::TOperation::opInsert && !skin_data_->SkinManager())
@@ -253,7 +251,7 @@ TsSkinProvider::~TsSkinProvider() {
         frame->SendToProvider(WM_NCPAINT, 1, 0);
       }
       if (frame == this) {
-        if (MDIForm) MDIForm->Disconnect();
+        if (TsMDIForm* mdi = adapters_.MDIForm()) mdi->Disconnect();
         SetMDIProvider(nullptr);
       }
     }
@@ -268,8 +266,7 @@ TsSkinProvider::~TsSkinProvider() {
   title_cover_.Free();
   if (ProviderUnit().MDIProvider == this) ProviderUnit().MDIProvider = nullptr;
   title_icon_.reset();
-  if (CtrlAdapter) vcl::TObject::Free(std::exchange(CtrlAdapter, nullptr));
-  if (MDIForm) vcl::TObject::Free(std::exchange(MDIForm, nullptr));
+  adapters_.Free();
   label_colors_.Release();
   title_buttons_.reset();
   sys_sub_menu_.reset();
@@ -386,38 +383,9 @@ int TsSkinProvider::TitleIconHeight() {
 namespace skin_layered {
 
 // ---------------------------------------------------------------------------------------
-// The control adapter, the MDI client object and the labels
+// The MDI provider and the controls whose windows come later
 
-void TsSkinProvider::AddAllAdapters() {
-  if (Designing(this) || BeingDestroyed(Form)) return;
-  if (!CtrlAdapter) CtrlAdapter = new TqvCtrlAdapter(this);
-  CtrlAdapter->AddAllItems();
-}
-
-void TsSkinProvider::SendToAdapter(vcl::TMessage& Message) {
-  if (CtrlAdapter && !Designing(this)) CtrlAdapter->SendToAll(Message.Msg, Message.WParam, Message.LParam);
-}
-
-void TsSkinProvider::RemoveCtrlAdapter() {
-  if (!CtrlAdapter) return;
-  vcl::TMessage m = SkinCommandMessage(scmRemoveSkin, reinterpret_cast<LPARAM>(SkinManager()));
-  SendToAdapter(m);
-  vcl::TObject::Free(std::exchange(CtrlAdapter, nullptr));
-}
-
-void TsSkinProvider::MDIClientObject(bool Value) {
-  if (!Value || Form->FormStyle() != vcl::fsMDIForm) {
-    if (MDIForm) vcl::TObject::Free(std::exchange(MDIForm, nullptr));
-    return;
-  }
-  if (MDIForm && !(Form->ClientHandle() && SendCommandToWnd(Form->ClientHandle(), scmIsSkinned, 0) == 1))
-    vcl::TObject::Free(std::exchange(MDIForm, nullptr));
-  if (!MDIForm) {
-    SetMDIProvider(this);
-    MDIForm = new TsMDIForm(this);
-    MDIForm->Connect();
-  }
-}
+void TsSkinProvider::BecomeMDIProvider() { SetMDIProvider(this); }
 
 void TsSkinProvider::WindowEvent(vcl::TWinControl* Control, vcl::TWindowEvent What) {
   if (What != vcl::weCreated || !Control || Designing(this) || BeingDestroyed(Form) || !hook_.Installed()) return;
@@ -427,10 +395,11 @@ void TsSkinProvider::WindowEvent(vcl::TWinControl* Control, vcl::TWindowEvent Wh
   if (!FormSkinned()) return;
   // Controls whose windows come later (new, re-created, a page shown the first time); the walk
   // running now reaches those it makes itself.
-  if (!CtrlAdapter || CtrlAdapter->Busy || !CtrlAdapter->Adapting() || !Form->HandleAllocated()) return;
+  TqvCtrlAdapter* adapter = adapters_.CtrlAdapter();
+  if (!adapter || adapter->Busy || !adapter->Adapting() || !Form->HandleAllocated()) return;
   if (vcl::GetParentForm(Control) != Form) return;
-  if (CtrlAdapter->Supports(Control)) CtrlAdapter->AddControl(Control, vcl::String());
-  CtrlAdapter->AddAllItems(Control);
+  if (adapter->Supports(Control)) adapter->AddControl(Control, vcl::String());
+  adapter->AddAllItems(Control);
 }
 
 }  // namespace skin_layered

@@ -33,7 +33,8 @@
 // (CaptionButtons.h), the caption's text TqvCaptionText (CaptionText.h); the window region is
 // TqvFormRegion (FormRegion.h), hit testing and the mouse on the frame TqvFrameMouse
 // (FrameMouse.h), the labels' and the client's colours from the skin TqvLabelColors
-// (LabelColors.h). The published settings that are plain values are its base
+// (LabelColors.h), the control adapter and an MDI frame's client object TqvFormAdapters
+// (FormAdapters.h). The published settings that are plain values are its base
 // TqvProviderOptions' (ProviderOptions.h).
 // A handler not built yet passes its message to the form's own procedure (CallOldWndProc).
 #pragma once
@@ -60,14 +61,13 @@
 #include "skin_layered/forms/CaptionButtons.h"
 #include "skin_layered/forms/CaptionItems.h"
 #include "skin_layered/forms/CaptionText.h"
-#include "skin_layered/forms/CtrlAdapter.h"
+#include "skin_layered/forms/FormAdapters.h"
 #include "skin_layered/forms/FormAnimator.h"
 #include "skin_layered/forms/FormGlue.h"
 #include "skin_layered/forms/FormRegion.h"
 #include "skin_layered/forms/FormScrollBars.h"
 #include "skin_layered/forms/FrameMouse.h"
 #include "skin_layered/forms/LabelColors.h"
-#include "skin_layered/forms/MDIForm.h"
 #include "skin_layered/forms/ProviderOptions.h"
 #include "skin_layered/forms/SkinEditorLink.h"
 #include "skin_layered/forms/SystemMenu.h"
@@ -127,8 +127,7 @@ class TsSkinProvider : public TqvProviderOptions,
                        public TqvTitleOwner,
                        public TqvTitleBarHost,
                        public TqvSysMenuOwner,
-                       public TqvAdapterOwner,
-                       public TqvMdiFrameOwner,
+                       public TqvFormAdaptersHost,
                        public TqvCaptionItemsHost,
                        public TqvCaptionButtonsHost,
                        public TqvCaptionTextHost,
@@ -227,10 +226,6 @@ class TsSkinProvider : public TqvProviderOptions,
   bool Printing = false;       // a WM_PRINT of the form runs
   // The skinned system menu (owned); made with the skin's indexes.
   TsSystemMenu* SystemMenu = nullptr;
-  // The control adapter giving the form's controls their window adapters (owned; made when the
-  // form is skinned, freed when the skin goes), and an MDI frame's client object (owned).
-  TqvCtrlAdapter* CtrlAdapter = nullptr;
-  TsMDIForm* MDIForm = nullptr;
   // ---- the title (image coordinates)
   // The title-bar buttons' records, the icon's place and the caption's centre line.
   TqvCaptionButtons& CaptionButtons() const override { return *caption_buttons_; }
@@ -313,16 +308,9 @@ class TsSkinProvider : public TqvProviderOptions,
   void DropSysMenu(vcl::TPoint Point) override;
   // Gets the form ready for skinning: transitions, title indexes, adapters, button glyphs.
   void PrepareForm();
-  // The control adapter attaches adapters to all of the form's controls; made first when
-  // there is none.
-  void AddAllAdapters();
-  // A message passed to the control adapter's adapted controls (not while designed).
-  void SendToAdapter(vcl::TMessage& Message);
-  // scmRemoveSkin with the manager to the adapted controls, then the control adapter freed.
-  void RemoveCtrlAdapter();
-  // An MDI frame's client object: with Value made (this provider becomes the MDI provider) and
-  // connected, or dropped when the client window is not skinned; without, freed.
-  void MDIClientObject(bool Value);
+  // The control adapter and an MDI frame's client object (FormAdapters.h).
+  TqvFormAdapters& Adapters() { return adapters_; }
+  void BecomeMDIProvider() override;
   // The labels' and the client's colours from the skin (LabelColors.h).
   TqvLabelColors& LabelColors() { return label_colors_; }
   void SetLabelColor(vcl::TCustomLabel* Label, bool Skinned) override { label_colors_.SetLabelColor(Label, Skinned); }
@@ -429,6 +417,7 @@ class TsSkinProvider : public TqvProviderOptions,
   vcl::TWindowProcHook hook_;
   std::unique_ptr<vcl::TWindowEventLink> window_events_;
   TqvLabelColors label_colors_{*this};
+  TqvFormAdapters adapters_{*this};
   TqvTitleCover title_cover_{*this};
   TqvFormAnimator animator_{*this, *this, ExtFlags, this};
   std::unique_ptr<TqvAddedTitle> added_title_;

@@ -68,25 +68,25 @@ TEST(AdaptersSoak, SkinningSwitchingAndUnskinningAGallerySizedForm200TimesLeaves
   for (int round = 0; round < kRounds; ++round) {
     manager->SetActive(true);
     wintest::Pump();
-    ASSERT_TRUE(provider->CtrlAdapter) << "round " << round;
+    ASSERT_TRUE(provider->Adapters().CtrlAdapter()) << "round " << round;
     if (round == 0) {
       adapted = AdaptedCount(kinds);
-      items = provider->CtrlAdapter->Items.size();
+      items = provider->Adapters().CtrlAdapter()->Items.size();
       skinned = vcl::LiveCounts();
     }
     ASSERT_EQ(AdaptedCount(kinds), adapted) << "round " << round;
-    ASSERT_EQ(provider->CtrlAdapter->Items.size(), items) << "round " << round;
+    ASSERT_EQ(provider->Adapters().CtrlAdapter()->Items.size(), items) << "round " << round;
 
     // The other skin, taken by the adapters already there.
     manager->SetSkinName(manager->SkinName() == L"First" ? L"Second" : L"First");
     wintest::Pump();
     ASSERT_TRUE(manager->Skin().SkinData.Active) << "round " << round;
     ASSERT_EQ(AdaptedCount(kinds), adapted) << "round " << round;
-    ASSERT_EQ(provider->CtrlAdapter->Items.size(), items) << "round " << round;
+    ASSERT_EQ(provider->Adapters().CtrlAdapter()->Items.size(), items) << "round " << round;
 
     manager->SetActive(false);
     wintest::Pump();
-    ASSERT_FALSE(provider->CtrlAdapter) << "round " << round;
+    ASSERT_FALSE(provider->Adapters().CtrlAdapter()) << "round " << round;
     ASSERT_EQ(AdaptedCount(kinds), 0u) << "round " << round;
     ASSERT_EQ(SendCommandToWnd(button->Handle(), scmIsSkinned, 0), 0) << "round " << round;
 

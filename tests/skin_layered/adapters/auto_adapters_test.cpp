@@ -50,7 +50,7 @@ class AutoAdapters : public ::testing::Test {
     return nullptr;
   }
   TqvSpeedButtonHandler* HandlerOf(vcl::TSpeedButton* Button) const {
-    return dynamic_cast<TqvSpeedButtonHandler*>(provider->CtrlAdapter->AdapterOf(Button));
+    return dynamic_cast<TqvSpeedButtonHandler*>(provider->Adapters().CtrlAdapter()->AdapterOf(Button));
   }
 
   TempSkins skins;
@@ -63,7 +63,7 @@ TEST_F(AutoAdapters, EveryKindGetsTheAdapterItsListGives) {
   const EveryKind k = FillEveryKind(form.get());
   const vcl::TColor labelColor = k.label->Font()->Color();
   Show();
-  ASSERT_TRUE(provider->CtrlAdapter);
+  ASSERT_TRUE(provider->Adapters().CtrlAdapter());
 
   size_t adapted = 0;
   for (const auto& [name, entry] : k.windowed) {
@@ -87,7 +87,7 @@ TEST_F(AutoAdapters, EveryKindGetsTheAdapterItsListGives) {
   // The frame's own button too; each adapted control has exactly one item.
   EXPECT_EQ(AdapterClass(k.frameButton), ExpectedAdapter(TqvAdapterKind::Button));
   ++adapted;
-  EXPECT_EQ(provider->CtrlAdapter->Items.size(), adapted);
+  EXPECT_EQ(provider->Adapters().CtrlAdapter()->Items.size(), adapted);
   EXPECT_GT(adapted, 15u);  // some kinds are built: the walk made adapters
   ASSERT_TRUE(FrameAdapterOf(k.frame));
   EXPECT_EQ(SendCommandToWnd(k.frame->Handle(), scmIsSkinned, 0), 1);
@@ -96,7 +96,7 @@ TEST_F(AutoAdapters, EveryKindGetsTheAdapterItsListGives) {
   ASSERT_TRUE(HandlerOf(k.speed) && HandlerOf(k.flatSpeed));
   EXPECT_EQ(HandlerOf(k.speed)->SkinData->SkinSection(), L"SPEEDBUTTON");
   EXPECT_EQ(HandlerOf(k.flatSpeed)->SkinData->SkinSection(), L"SPEEDBUTTON_SMALL");
-  EXPECT_EQ(provider->CtrlAdapter->GraphItems.size(), 2u);
+  EXPECT_EQ(provider->Adapters().CtrlAdapter()->GraphItems.size(), 2u);
 
   // The label in the skin's label colour.
   EXPECT_EQ(k.label->Font()->Color(), manager->GetGlobalFontColor());
@@ -119,7 +119,7 @@ TEST_F(AutoAdapters, AFormWhoseWindowCameAfterTheSkinTakesIt) {
   edit->HandleNeeded();
   auto* late = vcl::Construct<TsSkinProvider>(other.get());
   EXPECT_EQ(GetWindowLongPtrW(other->Handle(), GWL_STYLE) & WS_SYSMENU, 0);
-  ASSERT_TRUE(late->CtrlAdapter);
+  ASSERT_TRUE(late->Adapters().CtrlAdapter());
   EXPECT_EQ(AdapterClass(edit), L"TqvEditWnd");
 }
 
@@ -141,17 +141,17 @@ TEST_F(AutoAdapters, AProviderMadeBeforeTheSkinTakesItWithItsWindow) {
 TEST_F(AutoAdapters, ASecondWalkAndARefreshMakeNoSecondAdapter) {
   const EveryKind k = FillEveryKind(form.get());
   Show();
-  ASSERT_TRUE(provider->CtrlAdapter);
+  ASSERT_TRUE(provider->Adapters().CtrlAdapter());
   std::map<vcl::TWinControl*, TqvMainWnd*> before;
   for (const auto& [name, entry] : k.windowed) before[entry.first] = GetAdapter(entry.first->Handle());
-  const size_t items = provider->CtrlAdapter->Items.size();
+  const size_t items = provider->Adapters().CtrlAdapter()->Items.size();
 
-  provider->CtrlAdapter->AddAllItems();
+  provider->Adapters().CtrlAdapter()->AddAllItems();
   SendMessageW(form->Handle(), kSkinCmdMessage, SkinCommandWParam(scmRefresh), reinterpret_cast<LPARAM>(manager.get()));
   SendMessageW(form->Handle(), kSkinCmdMessage, SkinCommandWParam(scmCtrlNotify), 0);
   wintest::PumpUntilIdle();
 
-  EXPECT_EQ(provider->CtrlAdapter->Items.size(), items);
+  EXPECT_EQ(provider->Adapters().CtrlAdapter()->Items.size(), items);
   for (const auto& [control, adapter] : before) EXPECT_EQ(GetAdapter(control->Handle()), adapter);
   int frameAdapters = 0;
   for (int i = 0; i < k.frame->ComponentCount(); ++i) frameAdapters += dynamic_cast<TsFrameAdapter*>(k.frame->Components(i)) != nullptr;
@@ -218,14 +218,14 @@ TEST_F(AutoAdapters, WithoutTheThirdPartyRuleNothingIsAdapted) {
   auto* button = Put<vcl::TButton>(form.get(), 8, 8, 80, 24);
   Show();
   EXPECT_EQ(AdapterClass(button), L"");
-  ASSERT_TRUE(provider->CtrlAdapter);
-  EXPECT_TRUE(provider->CtrlAdapter->Items.empty());
+  ASSERT_TRUE(provider->Adapters().CtrlAdapter());
+  EXPECT_TRUE(provider->Adapters().CtrlAdapter()->Items.empty());
   manager->SetSkinningRules({srStdForms, srStdDialogs, srThirdParty});
 }
 
 TEST_F(AutoAdapters, ControlsMadeAfterSkinningAreAdaptedAsTheirWindowsAppear) {
   Show();
-  ASSERT_TRUE(provider->CtrlAdapter);
+  ASSERT_TRUE(provider->Adapters().CtrlAdapter());
   auto* panel = Put<vcl::TPanel>(form.get(), 8, 8, 200, 100);
   auto* edit = Put<vcl::TEdit>(panel, 8, 8, 120, 22);
   auto* button = Put<vcl::TButton>(panel, 8, 40, 120, 24);
@@ -245,9 +245,9 @@ TEST_F(AutoAdapters, ControlsMadeAfterSkinningAreAdaptedAsTheirWindowsAppear) {
   button->HandleNeeded();
   wintest::PumpUntilIdle();
   ASSERT_EQ(AdapterClass(button), L"TqvBtnWnd");
-  provider->CtrlAdapter->DropDeadItems();
+  provider->Adapters().CtrlAdapter()->DropDeadItems();
   int items = 0;
-  for (TqvAdapterItem* item : provider->CtrlAdapter->Items)
+  for (TqvAdapterItem* item : provider->Adapters().CtrlAdapter()->Items)
     if (item->Control == button) ++items;
   EXPECT_EQ(items, 1);
 }
@@ -263,7 +263,7 @@ TEST_F(AutoAdapters, UnskinningGivesEveryControlItsOwnLookBack) {
 
   manager->SetActive(false);
   wintest::PumpUntilIdle();
-  EXPECT_FALSE(provider->CtrlAdapter);
+  EXPECT_FALSE(provider->Adapters().CtrlAdapter());
   for (const auto& [name, entry] : k.windowed) {
     EXPECT_EQ(AdapterClass(entry.first), L"") << std::wstring(name);
     EXPECT_EQ(SendCommandToWnd(entry.first->Handle(), scmIsSkinned, 0), 0) << std::wstring(name);
@@ -276,7 +276,7 @@ TEST_F(AutoAdapters, UnskinningGivesEveryControlItsOwnLookBack) {
   // The skin's return adapts them again.
   manager->SetActive(true);
   wintest::PumpUntilIdle();
-  ASSERT_TRUE(provider->CtrlAdapter);
+  ASSERT_TRUE(provider->Adapters().CtrlAdapter());
   EXPECT_EQ(AdapterClass(edit), L"TqvEditWnd");
   EXPECT_EQ(k.label->Font()->Color(), manager->GetGlobalFontColor());
 }

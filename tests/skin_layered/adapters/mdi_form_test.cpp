@@ -64,11 +64,11 @@ class MdiForms : public ::testing::Test {
 };
 
 TEST_F(MdiForms, TheClientWindowIsAdaptedWhileTheFormIsSkinned) {
-  ASSERT_TRUE(provider->MDIForm);
+  ASSERT_TRUE(provider->Adapters().MDIForm());
   EXPECT_EQ(MDIProvider(), provider);
   TqvMDIWnd* client = ClientAdapter();
   ASSERT_TRUE(client);
-  EXPECT_EQ(provider->MDIForm->MDIWnd, client);
+  EXPECT_EQ(provider->Adapters().MDIForm()->MDIWnd, client);
   EXPECT_EQ(client->Form, frame);
   // The client takes the skin's font and colours like every adapted control.
   EXPECT_FALSE(client->SkinData->CustomFont());
@@ -76,15 +76,15 @@ TEST_F(MdiForms, TheClientWindowIsAdaptedWhileTheFormIsSkinned) {
 
   manager->SetActive(false);
   wintest::PumpUntilIdle();
-  EXPECT_FALSE(provider->MDIForm);
+  EXPECT_FALSE(provider->Adapters().MDIForm());
   EXPECT_FALSE(GetAdapter(frame->ClientHandle()));
   EXPECT_EQ(SendCommandToWnd(frame->ClientHandle(), scmIsSkinned, 0), 0);
 
   manager->SetActive(true);
   wintest::PumpUntilIdle();
-  ASSERT_TRUE(provider->MDIForm);
+  ASSERT_TRUE(provider->Adapters().MDIForm());
   EXPECT_TRUE(ClientAdapter());
-  EXPECT_EQ(provider->MDIForm->MDIWnd, ClientAdapter());
+  EXPECT_EQ(provider->Adapters().MDIForm()->MDIWnd, ClientAdapter());
 }
 
 TEST_F(MdiForms, ChildrenAreSkinnedWithTheirControls) {
@@ -107,8 +107,8 @@ TEST_F(MdiForms, ChildrenAreSkinnedWithTheirControls) {
 }
 
 TEST_F(MdiForms, ConnectingAnUnskinnedFormDropsTheAdapter) {
-  ASSERT_TRUE(provider->MDIForm);
-  TsMDIForm* mdi = provider->MDIForm;
+  ASSERT_TRUE(provider->Adapters().MDIForm());
+  TsMDIForm* mdi = provider->Adapters().MDIForm();
   mdi->Disconnect();
   EXPECT_FALSE(ClientAdapter());
   mdi->ConnectIfNeeded();
