@@ -11,9 +11,9 @@ bool TsSkinProvider::MinAnimAllowed() {
 void TsSkinProvider::MinAnimTimer() {
   if (!Form->HandleAllocated()) return;
   if (IsIconic(Form->Handle()))
-    StartRestoreAnimation();
+    Animator().StartRestore();
   else
-    StartMinimizeAnimation();
+    Animator().StartMinimize();
 }
 
 TsSkinProvider::TWatch::TWatch(const TsSkinProvider& Provider)

@@ -83,7 +83,7 @@ void TsSkinProvider::TMessages::WMSysCommand(TsSkinProvider& P, vcl::TMessage& M
   if (!mdiChild) {
     if (command == SC_MINIMIZE && !mainForm && MinimizingEffect(manager) && P.AllowAnimation()) {
       const auto systemAnimation = SystemMinAnimationOff();
-      P.StartMinimizeAnimation();
+      P.Animator().StartMinimize();
       P.CallOldWndProc(Message);
       if (alive) AfterMinimize(P);
       return;
@@ -93,7 +93,7 @@ void TsSkinProvider::TMessages::WMSysCommand(TsSkinProvider& P, vcl::TMessage& M
       // Maximised from the task bar: the picture flies back first.
       const auto systemAnimation = SystemMinAnimationOff();
       P.ExtFlags |= kExtSysCommand;
-      P.StartRestoreAnimation();
+      P.Animator().StartRestore();
       P.CallOldWndProc(Message);
       if (alive) P.ExtFlags &= ~kExtSysCommand;
       return;
@@ -106,7 +106,7 @@ void TsSkinProvider::TMessages::WMSysCommand(TsSkinProvider& P, vcl::TMessage& M
       }
       if (IsIconic(wnd) && !mainForm && minTimer && MinimizingEffect(manager)) {
         const auto systemAnimation = SystemMinAnimationOff();
-        P.StartRestoreAnimation();
+        P.Animator().StartRestore();
         P.CallOldWndProc(Message);
         return;
       }

@@ -309,7 +309,7 @@ void TsSkinProvider::TMessages::PrepareHideAnimation(TsSkinProvider& P, vcl::TMe
   const HWND wnd = P.Form->Handle();
   RECT r{};
   GetWindowRect(wnd, &r);
-  if (IsIconic(wnd) && !IsZoomed(wnd) && r.left == kMinimizedPosition) P.StartMinimizeAnimation();
+  if (IsIconic(wnd) && !IsZoomed(wnd) && r.left == kMinimizedPosition) P.Animator().StartMinimize();
 }
 
 // Unskinned, after WM_WINDOWPOSCHANGED: a form hidden while it went (say, freed by its close)
@@ -339,7 +339,7 @@ void TsSkinProvider::TMessages::WMWindowPosChanging(TsSkinProvider& P, vcl::TMes
       P.Form->FormStyle() != vcl::fsMDIChild && !(P.ExtFlags & kExtMinimizing)) {
     // Sent to the minimised place without the minimise command: the animation still runs.
     P.CallOldWndProc(Message);
-    P.StartMinimizeAnimation();
+    P.Animator().StartMinimize();
     return;
   }
   // A showing form moved with ScreenSnap snaps to the edges near its new place.
@@ -395,7 +395,7 @@ void TsSkinProvider::TMessages::WMSize(TsSkinProvider& P, vcl::TMessage& Message
   const vcl::TSize client{vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam)};
   P.window_image_.FreeTitlePictures();
   P.MenuLineCount = -1;
-  if (P.ExtFlags & kExtBlendMoving) P.StopBlendOnMoving(nullptr);
+  if (P.ExtFlags & kExtBlendMoving) P.Animator().StopBlendOnMoving(nullptr);
   TsSkinManager* manager = P.SkinManager();
   if (!(P.ExtFlags & kExtAnimations) && P.Form->HandleAllocated() && P.window_image_.ImageSizeChanged()) {
     P.SkinData->BGChanged = true;

@@ -333,10 +333,7 @@ class TsSkinProvider : public TqvProviderOptions,
   // ---- the form's animations: the animator's (FormAnimator.h), and what it asks of the
   // provider (ProviderAnimations.cpp)
   TqvFormAnimator& Animator() override { return animator_; }
-  void StartMinimizeAnimation() { animator_.StartMinimize(); }
-  bool StartRestoreAnimation() { return animator_.StartRestore(); }
   void StartBlendOnMoving(bool RunMoveLoop) override { animator_.StartBlendOnMoving(RunMoveLoop); }
-  void StopBlendOnMoving(vcl::TForm* SnapshotForm) { animator_.StopBlendOnMoving(SnapshotForm); }
   bool MinAnimAllowed() override;
   void MinAnimTimer() override;
   std::unique_ptr<vcl::TBitmap> StartMinAnimation(bool FreeCache) override { return FormSnapshot(FreeCache); }

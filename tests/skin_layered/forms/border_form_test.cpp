@@ -797,7 +797,7 @@ TEST_F(BorderFormTest, BlendOnMovingFadesTheBorderWindow) {
   EXPECT_EQ(updates[0].Wnd, BorderWnd());
   EXPECT_EQ(updates[0].Alpha, 255);
   EXPECT_EQ(updates[1].Alpha, 250);  // 249.5 rounded
-  provider->StopBlendOnMoving(nullptr);
+  provider->Animator().StopBlendOnMoving(nullptr);
   EXPECT_FALSE(border->Busy);
   EXPECT_EQ(provider->Animator().Timer(), nullptr);
   EXPECT_EQ(WindowBox(Wnd()), before);

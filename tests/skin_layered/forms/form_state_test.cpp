@@ -243,7 +243,7 @@ TEST_F(FormStateTest, MinimiseAndRestoreRunTheAnimationAndEndInTheRightState) {
   EXPECT_EQ(timer->Steps, 10);
   // A second start while one runs changes nothing.
   const double alpha = timer->Alpha;
-  provider->StartMinimizeAnimation();
+  provider->Animator().StartMinimize();
   EXPECT_EQ(provider->Animator().Timer(), timer);
   EXPECT_DOUBLE_EQ(timer->Alpha, alpha);
 
@@ -300,7 +300,7 @@ TEST_F(FormStateTest, AMinimisedMainFormsCommandsGoToTheApplicationWindow) {
   EXPECT_TRUE(forwarded.empty());
   EXPECT_FALSE(IsIconic(main->Handle()));
   ShowWindow(main->Handle(), SW_MINIMIZE);
-  mainProvider->StartMinimizeAnimation();  // as the application window's minimise starts it
+  mainProvider->Animator().StartMinimize();  // as the application window's minimise starts it
   auto* timer = dynamic_cast<TqvMinTimer*>(mainProvider->Animator().Timer());
   ASSERT_NE(timer, nullptr);
   RunToEnd(timer);
@@ -312,7 +312,7 @@ TEST_F(FormStateTest, AMinimisedMainFormsCommandsGoToTheApplicationWindow) {
   EXPECT_FALSE(IsIconic(main->Handle()));
   vcl::Application->SetMainFormOnTaskBar(true);
   ShowWindow(main->Handle(), SW_MINIMIZE);
-  mainProvider->StartMinimizeAnimation();
+  mainProvider->Animator().StartMinimize();
   timer = dynamic_cast<TqvMinTimer*>(mainProvider->Animator().Timer());
   ASSERT_NE(timer, nullptr);
   RunToEnd(timer);

@@ -311,7 +311,7 @@ TEST_F(MouseTest, BlendOnMovingStepsTheAlphaDownToTheBlendValue) {
   EXPECT_EQ((std::vector<int>(alphas.begin(), alphas.begin() + 3)), (std::vector<int>{255, 250, 244}));  // 249.5 up
   EXPECT_EQ(alphas.back(), 200);
   EXPECT_TRUE(std::is_sorted(alphas.rbegin(), alphas.rend()));
-  provider->StopBlendOnMoving(nullptr);
+  provider->Animator().StopBlendOnMoving(nullptr);
   EXPECT_EQ(provider->Animator().Timer(), nullptr);
   EXPECT_FALSE(provider->ExtFlags & kExtBlendMoving);
   EXPECT_FALSE(GetWindowLongPtrW(Wnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
@@ -326,7 +326,7 @@ TEST_F(MouseTest, BlendOnMovingStepsTheAlphaDownToTheBlendValue) {
     if (t) t->Step(), t->Step();
     BYTE alpha = 0;
     GetLayeredWindowAttributes(Wnd(), nullptr, &alpha, nullptr);
-    provider->StopBlendOnMoving(nullptr);
+    provider->Animator().StopBlendOnMoving(nullptr);
     return alpha;
   };
   EXPECT_EQ(twoSteps(), 255);
