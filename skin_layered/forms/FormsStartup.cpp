@@ -39,7 +39,7 @@ class TFormServices : public TLayeredFormServices {
   }
   int SkinTitleHeight(TsSkinProviderBase* Provider) override {
     auto* provider = dynamic_cast<TsSkinProvider*>(Provider);
-    return provider ? provider->TitleHeightByState(false) : 0;
+    return provider ? provider->Measures().TitleHeightByState(false) : 0;
   }
   int SkinBorderWidth(TqvBorderFormBase* BorderForm) override {
     return skin_layered::SkinBorderWidth(AsBorderForm(BorderForm));

@@ -294,7 +294,7 @@ void TsSkinProvider::SkinArrived() {
   caption_items_->InitTitleBarItems();
   if (manager) {
     MaxBorderLarge = ExtBorderForm() && Form->HandleAllocated() && IsZoomed(Form->Handle()) &&
-                     TitleHeightByState(true) > SysCaptionHeightOfForm() + 4;
+                     measures_.TitleHeightByState(true) > SysCaptionHeightOfForm() + 4;
     SystemMenuStyle(true);
     caption_buttons_->InitSystemButtons();
     if (Form->FormStyle() == vcl::fsMDIForm && vcl::Screen && Form->ActiveMDIChild() &&

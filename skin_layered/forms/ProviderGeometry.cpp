@@ -1,5 +1,4 @@
-// The measures of a skinned form's frame (menu lines, title section), the properties that
-// change how the frame is drawn, the re-reading of the skin's indexes after a change, the
+// The properties that change how the frame is drawn, the re-reading of the skin's indexes after a change, the
 // border form decision, the system menu's drop, the form's menus hooked for skinned drawing,
 // and the geometry messages.
 #include <algorithm>
@@ -24,16 +23,8 @@ namespace skin_layered {
 namespace {
 
 bool Zoomed(vcl::TCustomForm* Form) { return Form->HandleAllocated() && IsZoomed(Form->Handle()); }
-bool Iconic(vcl::TCustomForm* Form) { return Form->HandleAllocated() && IsIconic(Form->Handle()); }
 bool Designing(const vcl::TComponent* C) { return C->ComponentState().Contains(vcl::csDesigning); }
 bool Loading(const vcl::TComponent* C) { return C->ComponentState().Contains(vcl::csLoading); }
-
-bool AnyVisibleItem(vcl::TMenu* Menu) {
-  if (!Menu || !Menu->Items()) return false;
-  for (int i = 0; i < Menu->Items()->Count(); ++i)
-    if (Menu->Items()->Items(i)->Visible()) return true;
-  return false;
-}
 
 // Every menu among the components of Owner, frames and other owners included.
 void ForEachMenu(vcl::TComponent* Owner, const std::function<void(vcl::TComponent*)>& Action) {
@@ -47,67 +38,6 @@ void ForEachMenu(vcl::TComponent* Owner, const std::function<void(vcl::TComponen
 // Set while the wheel is forwarded to the control under the cursor.
 
 }  // namespace
-
-// ---------------------------------------------------------------------------------------
-// Measures
-
-int TsSkinProvider::TitleHeightByState(bool Zoomed) const {
-  const TsSkinManager* manager = SkinManager();
-  if (!manager) return 0;
-  const TsSkinData& data = manager->Skin().SkinData;
-  const int title = data.TitleHeight != 0 ? data.TitleHeight : 30;
-  if (Zoomed || (data.MaxHeight != 0 && skin_layered::Zoomed(Form))) return data.MaxHeight != 0 ? data.MaxHeight : title;
-  return title;
-}
-
-int TsSkinProvider::MenuHeight() const { return HasMenuLine() ? GetSystemMetrics(SM_CYMENU) - 1 : 0; }
-
-int TsSkinProvider::MenuLinesCount() {
-  if (MenuLineCount >= 0) return MenuLineCount;
-  MenuLineCount = 0;
-  if (!HasMenuLine() || !Form->HandleAllocated() || Iconic(Form)) return MenuLineCount;
-  RECT item{};
-  if (!GetMenuItemRect(Form->Handle(), GetMenu(Form->Handle()), 0, &item)) return MenuLineCount;
-  RECT window{};
-  GetWindowRect(Form->Handle(), &window);
-  const int clientTop = window.bottom - ClientHeightOf(Form->Handle()) - BorderWidthDef() -
-                        scroll_bars_.HorzBarHeight() - 2 * Form->BorderWidth();
-  const int line = std::max(1, GetSystemMetrics(SM_CYMENU) - 2);
-  MenuLineCount = item.bottom < clientTop ? 1 + (clientTop - item.bottom) / line : 1;
-  return MenuLineCount;
-}
-
-bool TsSkinProvider::IconVisible() const {
-  const vcl::TFormBorderStyle style = Form->BorderStyle();
-  return title_icon_ && title_icon_->Visible() && ShowAppIcon() &&
-         (style == vcl::TFormBorderStyle::bsSingle || style == vcl::TFormBorderStyle::bsSizeable) && Form->BorderIcons().Contains(vcl::biSystemMenu);
-}
-
-bool TsSkinProvider::MenuVisible() const {
-  if (Form->BorderStyle() == vcl::TFormBorderStyle::bsDialog || Form->FormStyle() == vcl::fsMDIChild) return false;
-  if (AnyVisibleItem(dynamic_cast<vcl::TMenu*>(Form->Menu()))) return true;
-  if (Form->FormStyle() == vcl::fsMDIForm)
-    if (vcl::TCustomForm* child = Form->ActiveMDIChild()) return AnyVisibleItem(dynamic_cast<vcl::TMenu*>(child->Menu()));
-  return false;
-}
-
-vcl::String TsSkinProvider::TitleSkinSection() const { return TitleSkin().empty() ? L"FORMTITLE" : TitleSkin(); }
-
-int TsSkinProvider::GetTitleSkinIndex() {
-  if (TitleSkinIndex < 0)
-    if (const TsSkinManager* manager = SkinManager()) TitleSkinIndex = manager->GetSkinIndex(TitleSkinSection());
-  return TitleSkinIndex;
-}
-
-int TsSkinProvider::BorderIconsTop() {
-  const TsSkinManager* manager = SkinManager();
-  const bool zoomed = Zoomed(Form);
-  if (!ExtBorderForm() || !manager) return zoomed ? 6 : 0;
-  const TsSkinData& data = manager->Skin().SkinData;
-  if (!zoomed) return ShadowSize().Top + data.BITop;
-  const int extra = data.MaxHeight != 0 && data.MaxHeight != data.TitleHeight ? data.TitleHeight - data.MaxHeight : 0;
-  return ShadowSize().Top + 4 + std::max(0, extra);
-}
 
 // ---------------------------------------------------------------------------------------
 // The skin's indexes and the border form
@@ -353,7 +283,7 @@ void TsSkinProvider::TMessages::WMGetMinMaxInfo(TsSkinProvider& P, vcl::TMessage
     const RECT& work = monitor.rcWork;
     int shift = 0;
     if (P.ExtBorderForm() && (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) {
-      P.MaxBorderLarge = (P.ExtFlags & kExtSysCommand) && P.TitleHeightByState(true) > P.SysCaptionHeightOfForm() + 4;
+      P.MaxBorderLarge = (P.ExtFlags & kExtSysCommand) && P.Measures().TitleHeightByState(true) > P.SysCaptionHeightOfForm() + 4;
       shift = MaximizedCaptionExtra(P, true);
     }
     const int frame = SysBorderWidth(wnd, nullptr, false);

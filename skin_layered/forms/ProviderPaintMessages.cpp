@@ -247,7 +247,7 @@ bool TsSkinProvider::TMessages::ExtBordersWanted(const TsSkinProvider& P) {
 }
 
 int TsSkinProvider::TMessages::MaximizedCaptionExtra(const TsSkinProvider& P, bool Maximized) {
-  return std::max(0, P.TitleHeightByState(Maximized) - (P.SysCaptionHeightOfForm() + 4));
+  return std::max(0, P.Measures().TitleHeightByState(Maximized) - (P.SysCaptionHeightOfForm() + 4));
 }
 
 }  // namespace skin_layered

@@ -360,7 +360,7 @@ void TsSkinProvider::TMessages::WMWindowPosChanged(TsSkinProvider& P, vcl::TMess
   if (pos && manager && P.DrawNonClientArea && P.Form->HandleAllocated()) {
     const HWND wnd = P.Form->Handle();
     P.MaxBorderLarge =
-        P.ExtBorderForm() && IsZoomed(wnd) && P.TitleHeightByState(true) > P.SysCaptionHeightOfForm() + 4;
+        P.ExtBorderForm() && IsZoomed(wnd) && P.Measures().TitleHeightByState(true) > P.SysCaptionHeightOfForm() + 4;
     if ((pos->flags & SWP_HIDEWINDOW) && !P.animator_.Busy && P.SkinData->CacheBmp() && !IsIconic(wnd)) {
       const TqvFormHide* hide = manager->AnimEffects()->FormHide();
       if (P.AllowAnimation() && hide->Active() && !HideAnimationForm() && manager->Active())

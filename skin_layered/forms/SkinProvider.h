@@ -8,14 +8,12 @@
 // The handlers of the form's messages (the frame's mouse aside) and of the command message are
 // the nested TMessages (ProviderMessages.h). The provider's work is grouped by what it serves,
 // one source file each:
-//   SkinProvider.cpp          creation, takeover, Loaded, Notification, destruction, the size
-//                             accessors
+//   SkinProvider.cpp          creation, takeover, Loaded, Notification, destruction
 //   ProviderDispatch.cpp      NewWndProc and the answers to the command message
 //   ProviderRegion.cpp        the form snapshot, the non-client repaint, the title cover and
 //                             the task-bar pictures
-//   ProviderGeometry.cpp      the menu line's and title's measures, the properties that
-//                             change the frame, the skin's title indexes and the geometry
-//                             messages
+//   ProviderGeometry.cpp      the properties that change the frame, the skin's title indexes
+//                             and the geometry messages
 //   ProviderWindowImage.cpp   the non-client painting and the answers to the window image
 //   ProviderWindowState.cpp   activation, showing, moving and sizing
 //   ProviderFormMessages.cpp  system commands and the form's other messages
@@ -34,7 +32,8 @@
 // TqvFormRegion (FormRegion.h), hit testing and the mouse on the frame TqvFrameMouse
 // (FrameMouse.h), the labels' and the client's colours from the skin TqvLabelColors
 // (LabelColors.h), the control adapter and an MDI frame's client object TqvFormAdapters
-// (FormAdapters.h). The published settings that are plain values are its base
+// (FormAdapters.h), the form's measures read from the skin and its window TqvFormMeasures
+// (FormMeasures.h). The published settings that are plain values are its base
 // TqvProviderOptions' (ProviderOptions.h).
 // A handler not built yet passes its message to the form's own procedure (CallOldWndProc).
 #pragma once
@@ -64,6 +63,7 @@
 #include "skin_layered/forms/FormAdapters.h"
 #include "skin_layered/forms/FormAnimator.h"
 #include "skin_layered/forms/FormGlue.h"
+#include "skin_layered/forms/FormMeasures.h"
 #include "skin_layered/forms/FormRegion.h"
 #include "skin_layered/forms/FormScrollBars.h"
 #include "skin_layered/forms/FrameMouse.h"
@@ -135,7 +135,8 @@ class TsSkinProvider : public TqvProviderOptions,
                        public TqvWindowImageHost,
                        public TqvFormRegionHost,
                        public TqvFrameMouseHost,
-                       public TqvLabelColorsHost {
+                       public TqvLabelColorsHost,
+                       public TqvFormMeasuresHost {
   VCL_CLASS(TsSkinProvider, TsSkinProviderBase)
  public:
   // AOwner must be a form (else EAbort). A provider that is not designed, and found no other
@@ -254,41 +255,39 @@ class TsSkinProvider : public TqvProviderOptions,
   class TWatch;
   TWatch Watch() const;
 
-  // ---- sizes (the form needs its window)
-  int CaptionHeight(bool CheckSkin) override;
-  int SysCaptionHeightOfForm() const override;
-  // The system buttons the caption shows (close, maximise, minimise, help).
-  int VisibleSysButtons() const;
-  int SysButtonsCount() const override { return VisibleSysButtons(); }
-  // One picture's width of a title-button glyph image (21 without a valid one).
-  int TitleButtonGlyphWidth(int MaskIndex) const override;
-  // One state's height of the caption glyph image (21 without a valid one).
-  int CaptionGlyphHeight(int MaskIndex) const override;
-  int BorderWidthDef() const override;
-  int BorderWidthSys() const override;
-  vcl::TSize ScrollBarsExtent() const override;
-  bool HasBorder() const override;
-  bool HasMenuLine() const override;
-  bool GripVisible() const override;
-  int TitleIconWidth() override;
-  int TitleIconHeight() override;
+  // ---- the form's measures read from the skin and its window (FormMeasures.h)
+  TqvFormMeasures& Measures() { return measures_; }
+  const TqvFormMeasures& Measures() const { return measures_; }
+  int CaptionHeight(bool CheckSkin) override { return measures_.CaptionHeight(CheckSkin); }
+  int SysCaptionHeightOfForm() const override { return measures_.SysCaptionHeightOfForm(); }
+  int SysButtonsCount() const override { return measures_.VisibleSysButtons(); }
+  int TitleButtonGlyphWidth(int MaskIndex) const override { return measures_.TitleButtonGlyphWidth(MaskIndex); }
+  int CaptionGlyphHeight(int MaskIndex) const override { return measures_.CaptionGlyphHeight(MaskIndex); }
+  int BorderWidthDef() const override { return measures_.BorderWidthDef(); }
+  int BorderWidthSys() const override { return measures_.BorderWidthSys(); }
+  vcl::TSize ScrollBarsExtent() const override { return measures_.ScrollBarsExtent(); }
+  bool HasBorder() const override { return measures_.HasBorder(); }
+  bool HasMenuLine() const override { return measures_.HasMenuLine(); }
+  bool GripVisible() const override { return measures_.GripVisible(); }
+  int TitleIconWidth() override { return measures_.TitleIconWidth(); }
+  int TitleIconHeight() override { return measures_.TitleIconHeight(); }
+  int BorderWidthByState(bool Always) override { return measures_.TitleHeightByState(Always); }
+  int MenuHeight() const override { return measures_.MenuHeight(); }
+  int MenuLinesCount() override { return measures_.MenuLinesCount(); }
+  bool MenuVisible() const override { return measures_.MenuVisible(); }
+  bool IconVisible() const override { return measures_.IconVisible(); }
+  vcl::String TitleSkinSection() const override { return measures_.TitleSkinSection(); }
+  int GetTitleSkinIndex() override { return measures_.GetTitleSkinIndex(); }
+  int BorderIconsTop() override { return measures_.BorderIconsTop(); }
+  vcl::TCustomForm* MeasuredForm() const override { return Form; }
+  const TqvProviderOptions& Options() const override { return *this; }
 
-  // ---- the window image's measures (WindowImage.h), the menu line's and the skin's title
-  // (ProviderGeometry.cpp)
+  // ---- the window image's measures (WindowImage.h)
   int OffsetX() override { return window_image_.OffsetX(); }
   int OffsetY() override { return window_image_.OffsetY(); }
   int ImageWidth() override { return window_image_.ImageWidth(); }
   vcl::TRect ShadowSize() override { return window_image_.ShadowSize(); }
-  int BorderWidthByState(bool Always) override { return TitleHeightByState(Always); }
-  int TitleHeightByState(bool Zoomed) const;
-  int MenuHeight() const override;
-  int MenuLinesCount() override;
-  // Whether the menu line shows any item (never for dialogs and MDI children).
-  bool MenuVisible() const override;
-  bool IconVisible() const override;
-  vcl::String TitleSkinSection() const override;
-  int GetTitleSkinIndex() override;
-  int BorderIconsTop() override;
+
   // WS_SYSMENU taken away while the provider paints the frame (so that the system draws no
   // caption buttons), or given back with the form's icon when unskinned.
   void UpdateSysMenuStyle(bool Skinned) override { SystemMenuStyle(Skinned); }
@@ -414,6 +413,7 @@ class TsSkinProvider : public TqvProviderOptions,
   vcl::TWindowProcHook hook_;
   std::unique_ptr<vcl::TWindowEventLink> window_events_;
   TqvLabelColors label_colors_{*this};
+  TqvFormMeasures measures_{*this, TitleSkinIndex, MenuLineCount};
   TqvFormAdapters adapters_{*this};
   TqvTitleCover title_cover_{*this};
   TqvFormAnimator animator_{*this, *this, ExtFlags, this};
