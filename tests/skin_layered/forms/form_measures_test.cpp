@@ -1,0 +1,91 @@
+// The measures of a form read from the skin and its window, asked of a host of the test's own.
+#include <gtest/gtest.h>
+
+#include "classlib/forms/Menus.h"
+#include "forms_support.h"
+#include "skin_layered/forms/FormMeasures.h"
+#include "skin_layered/forms/FormsStartup.h"
+
+namespace skin_layered::test {
+namespace {
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+// Options whose title section the test sets.
+class TTitleOptions : public TqvProviderOptions {
+ public:
+  using TqvProviderOptions::TqvProviderOptions;
+  using TqvProviderOptions::StoreTitleSkin;
+};
+
+// A host with no manager, no system menu and no title icon; the options are the test's.
+class TFakeMeasuresHost : public TqvFormMeasuresHost {
+ public:
+  TFakeMeasuresHost(vcl::TCustomForm* Form, TqvProviderOptions* Options) : form_(Form), options_(Options) {}
+  vcl::TCustomForm* MeasuredForm() const override { return form_; }
+  const TqvProviderOptions& Options() const override { return *options_; }
+  TsSkinManager* SkinManager() const override { return nullptr; }
+  TqvBorderForm* ExtBorderForm() const override { return nullptr; }
+  TsSystemMenu* CurrentSystemMenu() const override { return nullptr; }
+  TsTitleIcon* TitleIcon() const override { return nullptr; }
+  TqvFormScrollBars& ScrollBars() override { return *scroll_bars; }
+  bool MaximizedBorderLarge() const override { return false; }
+  vcl::TRect ShadowSize() override { return {}; }
+
+  TqvFormScrollBars* scroll_bars = nullptr;
+
+ private:
+  vcl::TCustomForm* form_;
+  TqvProviderOptions* options_;
+};
+
+TEST(FormMeasures, TheMenuLineAndTitleSectionFollowTheFormAndOptions) {
+  auto form = NewForm();
+  auto* options = new TTitleOptions(form.get());
+  TFakeMeasuresHost host(form.get(), options);
+  int titleIndex = -1;
+  int menuLines = -1;
+  TqvFormMeasures measures(host, titleIndex, menuLines);
+
+  // No main menu: no menu line.
+  EXPECT_FALSE(measures.HasMenuLine());
+  EXPECT_FALSE(measures.MenuVisible());
+  EXPECT_EQ(measures.MenuHeight(), 0);
+
+  auto* menu = new vcl::TMainMenu(form.get());
+  auto* item = new vcl::TMenuItem(menu);
+  item->SetCaption(L"File");
+  menu->Items()->Add(item);
+  form->SetMenu(menu);
+  EXPECT_TRUE(measures.HasMenuLine());
+  EXPECT_TRUE(measures.MenuVisible());
+  EXPECT_EQ(measures.MenuHeight(), GetSystemMetrics(SM_CYMENU) - 1);
+  // A dialog never shows one.
+  form->SetBorderStyle(vcl::TFormBorderStyle::bsDialog);
+  EXPECT_FALSE(measures.HasMenuLine());
+  EXPECT_FALSE(measures.MenuVisible());
+  EXPECT_EQ(measures.MenuHeight(), 0);
+
+  // The title's section is the options' own, else "FORMTITLE"; without a skin it has no index,
+  // and the cache stays to be looked up again.
+  EXPECT_EQ(measures.TitleSkinSection(), L"FORMTITLE");
+  options->StoreTitleSkin(L"MYTITLE");
+  EXPECT_EQ(measures.TitleSkinSection(), L"MYTITLE");
+  EXPECT_EQ(measures.GetTitleSkinIndex(), -1);
+  EXPECT_EQ(titleIndex, -1);
+
+  // Without a skin, a system menu or a title icon: the fallbacks.
+  EXPECT_EQ(measures.TitleHeightByState(true), 0);
+  EXPECT_EQ(measures.TitleButtonGlyphWidth(3), 21);
+  EXPECT_EQ(measures.CaptionGlyphHeight(3), 21);
+  EXPECT_EQ(measures.VisibleSysButtons(), 0);
+  EXPECT_FALSE(measures.IconVisible());
+  EXPECT_EQ(measures.TitleIconWidth(), 0);
+  form->SetBorderStyle(vcl::TFormBorderStyle::bsNone);
+  EXPECT_FALSE(measures.HasBorder());
+  form->SetBorderStyle(vcl::TFormBorderStyle::bsSizeable);
+  EXPECT_TRUE(measures.HasBorder());
+}
+
+}  // namespace
+}  // namespace skin_layered::test
