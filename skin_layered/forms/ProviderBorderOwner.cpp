@@ -45,7 +45,7 @@ class TsProviderBorderOwner final : public TqvBorderOwner {
     provider_.OnExtHitTest(Message);
     return static_cast<int>(Message.Result);
   }
-  TsSystemMenu* SystemMenu() const override { return provider_.SystemMenu; }
+  TsSystemMenu* SystemMenu() const override { return provider_.CurrentSystemMenu(); }
 
   TqvShownScrollBars ShownScrollBars() const override { return provider_.ScrollBars().Shown(); }
   vcl::TSize ScrollBarsExtent() const override {

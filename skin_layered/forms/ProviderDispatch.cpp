@@ -171,7 +171,7 @@ bool TsSkinProvider::TMessages::CommandMessage(TsSkinProvider& P, vcl::TMessage&
   TsScrollWndData* data = P.SkinData;
   switch (SkinCommandOf(Message.WParam)) {
     case scmNewSkin:
-      if (!BeingDestroyed(P.Form) && data && FromManager(Message, P.SkinManager()) && !P.SystemMenu) P.InitMenuItems();
+      if (!BeingDestroyed(P.Form) && data && FromManager(Message, P.SkinManager()) && !P.menus_.SystemMenu()) P.InitMenuItems();
       return false;
     case scmRemoveSkin:
       RemoveSkin(P, Message);
@@ -225,11 +225,11 @@ void TsSkinProvider::TMessages::RemoveSkin(TsSkinProvider& P, vcl::TMessage& Mes
   // painting, colours and fonts back.
   P.adapters_.RemoveCtrlAdapter();
   if (P.SkinManager()) {
-    P.SystemMenuStyle(false);
+    P.menus_.SystemMenuStyle(false);
     P.adapters_.MDIClientObject(false);
     if (P.HasBorder() && !P.region_.KeepRegion && P.Form->HandleAllocated())
       SetWindowRgn(P.Form->Handle(), nullptr, TRUE);
-    P.RebuildMainMenuBar();
+    P.menus_.RebuildMainMenuBar();
     if (P.UseGlobalColor() && !P.SkinData->CustomColor()) P.Form->SetColor(vcl::clBtnFace);
     P.InitExBorders(false);
     if (P.Form->HandleAllocated()) RedrawWindow(P.Form->Handle(), nullptr, nullptr, kRedrawAll);
@@ -295,12 +295,12 @@ void TsSkinProvider::SkinArrived() {
   if (manager) {
     MaxBorderLarge = ExtBorderForm() && Form->HandleAllocated() && IsZoomed(Form->Handle()) &&
                      measures_.TitleHeightByState(true) > SysCaptionHeightOfForm() + 4;
-    SystemMenuStyle(true);
+    menus_.SystemMenuStyle(true);
     caption_buttons_->InitSystemButtons();
     if (Form->FormStyle() == vcl::fsMDIForm && vcl::Screen && Form->ActiveMDIChild() &&
         Form->ActiveMDIChild() == vcl::Screen->ActiveForm())
       FormActive = true;
-    if (!manager->ComponentLoading()) RebuildMainMenuBar();
+    if (!manager->ComponentLoading()) menus_.RebuildMainMenuBar();
   }
   SkinData->BGChanged = true;
   MenuLineCount = -1;
@@ -404,7 +404,7 @@ void TsSkinProvider::TMessages::NewSkinWhileSkinned(TsSkinProvider& P, vcl::TMes
   if (P.temp_bmp_) P.temp_bmp_->SetSize(0, 0);
   P.caption_buttons_->InitSystemButtons();
   ClearMenuCache();
-  P.SystemMenuStyle(true);
+  P.menus_.SystemMenuStyle(true);
   // The menus are drawn with the new skin's settings (the manager does so for every form of
   // the program only when it is the default one).
   if (TsSkinableMenus* menus = SkinableMenusOf(manager)) menus->UpdateMenuFonts();
@@ -426,10 +426,10 @@ void TsSkinProvider::TMessages::RefreshWhileSkinned(TsSkinProvider& P, vcl::TMes
   if (P.DrawNonClientArea && P.DrawClientArea()) P.UpdateScrollAdapter();
   P.MenuLineCount = -1;
   if (!manager->ComponentLoading()) {
-    P.RebuildMainMenuBar();
+    P.menus_.RebuildMainMenuBar();
     // Menus the form got meanwhile are drawn skinned too.
-    P.menus_prepared_ = false;
-    P.PrepareMenus();
+    P.menus_.ForgetPrepared();
+    P.menus_.PrepareMenus();
   }
   P.caption_items_->InitTitleBarItems();
   if (!P.Form->Visible()) return;
@@ -450,7 +450,7 @@ void TsSkinProvider::TMessages::RefreshWhileSkinned(TsSkinProvider& P, vcl::TMes
   if (P.UseGlobalColor() && !P.SkinData->CustomColor()) P.label_colors_.ApplyGlobalColor();
   if (TsMDIForm* mdi = P.adapters_.MDIForm()) mdi->ConnectIfNeeded();
   P.SkinData->Updating = false;
-  if (P.SystemMenu) P.SystemMenu->UpdateItems(false);
+  if (P.menus_.SystemMenu()) P.menus_.SystemMenu()->UpdateItems(false);
   P.adapters_.SendToAdapter(Message);
   P.RefreshNonClient();
   if (TqvBorderForm* border = P.ExtBorderForm()) border->UpdateExBordersPos(false, 255);
@@ -488,36 +488,6 @@ void TsSkinProvider::TMessages::WMCopyData(TsSkinProvider& P, vcl::TMessage& Mes
   if (Message.Result != 0 || !P.Form->HandleAllocated()) return;
   const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(Message.LParam);
   SkinEditorLink().TakePreviewBlock(P.Form->Handle(), data);
-}
-
-// ---------------------------------------------------------------------------------------
-// Helpers of the skin's arrival and removal
-
-void TsSkinProvider::SystemMenuStyle(bool Skinned) {
-  if (!Form->HandleAllocated()) return;
-  const HWND wnd = Form->Handle();
-  const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
-  if (Skinned) {
-    const LONG_PTR wanted = DrawNonClientArea ? style & ~static_cast<LONG_PTR>(WS_SYSMENU) : style | WS_SYSMENU;
-    if (wanted != style) SetWindowLongPtrW(wnd, GWL_STYLE, wanted);
-  } else if (Form->BorderIcons().Contains(vcl::biSystemMenu)) {
-    if (!(style & WS_SYSMENU)) SetWindowLongPtrW(wnd, GWL_STYLE, style | WS_SYSMENU);
-    const LRESULT icon = SendMessageW(wnd, WM_GETICON, 0, 0);
-    SendMessageW(wnd, WM_SETICON, 0, icon);
-  }
-}
-
-bool TsSkinProvider::RebuildMainMenuBar() {
-  auto* menu = dynamic_cast<vcl::TMainMenu*>(Form->Menu());
-  if (ProviderUnit().RebuildingMenu || !menu || !menu->Items() || menu->Items()->Count() == 0) return false;
-  ProviderUnit().RebuildingMenu = true;
-  SkinData->BeginUpdate();
-  const vcl::TScopeExit rebuilt([data = SkinData] {
-    data->EndUpdate(false);
-    ProviderUnit().RebuildingMenu = false;
-  });
-  if (Form->HandleAllocated()) DrawMenuBar(Form->Handle());
-  return true;
 }
 
 }  // namespace skin_layered

@@ -188,7 +188,7 @@ void TsSkinProvider::TMessages::WMSysCommand(TsSkinProvider& P, vcl::TMessage& M
   if (command == SC_RESTORE)
     if (auto* timer = dynamic_cast<TqvMinTimer*>(P.animator_.Timer()); timer && !timer->Enabled())
       P.animator_.FreeTimer();
-  if (P.SystemMenu && P.SystemMenu->MaximizeVisible()) {
+  if (P.menus_.SystemMenu() && P.menus_.SystemMenu()->MaximizeVisible()) {
     // The maximise button leaves its hot or pressed look behind.
     P.frame_mouse_.HotElement = kHitMax;
     P.frame_mouse_.SetHotElement(0, true);
@@ -258,7 +258,7 @@ void TsSkinProvider::TMessages::MDIChildCommand(TsSkinProvider& P, vcl::TMessage
       P.CallOldWndProc(Message);
       if (!alive) return;
       if (zoomed) RepaintMdiArea(true);
-      if (P.SystemMenu) P.SystemMenu->UpdateItems(false);
+      if (P.menus_.SystemMenu()) P.menus_.SystemMenu()->UpdateItems(false);
       P.SkinData->BGChanged = true;
       RepaintMdiArea(false);
       return;
@@ -271,7 +271,7 @@ void TsSkinProvider::TMessages::MDIChildCommand(TsSkinProvider& P, vcl::TMessage
       SetWindowLongPtrW(wnd, GWL_STYLE, GetWindowLongPtrW(wnd, GWL_STYLE) | WS_VISIBLE);
       RedrawWindow(wnd, nullptr, nullptr, RDW_INTERNALPAINT | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
       RepaintMdiArea(true);
-      if (P.SystemMenu) P.SystemMenu->UpdateItems(false);
+      if (P.menus_.SystemMenu()) P.menus_.SystemMenu()->UpdateItems(false);
       return;
     }
     case SC_RESTORE: {
@@ -288,7 +288,7 @@ void TsSkinProvider::TMessages::MDIChildCommand(TsSkinProvider& P, vcl::TMessage
           RedrawWindow(child->Handle(), nullptr, nullptr, RDW_INTERNALPAINT | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
         }
       if (zoomed) RepaintMdiArea(false);
-      if (P.SystemMenu) P.SystemMenu->UpdateItems(false);
+      if (P.menus_.SystemMenu()) P.menus_.SystemMenu()->UpdateItems(false);
       return;
     }
     default: return P.CallOldWndProc(Message);
@@ -383,7 +383,7 @@ void TsSkinProvider::TMessages::WMSetIcon(TsSkinProvider& P, vcl::TMessage& Mess
 
 void TsSkinProvider::TMessages::WMSysColorChange(TsSkinProvider& P, vcl::TMessage& Message) {
   P.CallOldWndProc(Message);
-  P.RebuildMainMenuBar();
+  P.menus_.RebuildMainMenuBar();
 }
 
 void TsSkinProvider::TMessages::WMSettingChange(TsSkinProvider& P, vcl::TMessage& Message) {
@@ -395,14 +395,9 @@ void TsSkinProvider::TMessages::WMSettingChange(TsSkinProvider& P, vcl::TMessage
 
 void TsSkinProvider::TMessages::WMStyleChanged(TsSkinProvider& P, vcl::TMessage& Message) {
   P.CallOldWndProc(Message);
-  if (P.SystemMenu) {
-    const bool icon = P.Form->BorderIcons().Contains(vcl::biSystemMenu);
-    if (icon != P.SysMenuIconShown) {
-      P.SysMenuIconShown = icon;
-      P.SystemMenu->UpdateItems(false);
-      P.RefreshNonClient();
-      return;
-    }
+  if (P.menus_.SysMenuIconChanged()) {
+    P.RefreshNonClient();
+    return;
   }
   const auto* styles = reinterpret_cast<const STYLESTRUCT*>(Message.LParam);
   if (Message.WParam == static_cast<WPARAM>(GWL_EXSTYLE) && styles &&

@@ -26,15 +26,6 @@ bool Zoomed(vcl::TCustomForm* Form) { return Form->HandleAllocated() && IsZoomed
 bool Designing(const vcl::TComponent* C) { return C->ComponentState().Contains(vcl::csDesigning); }
 bool Loading(const vcl::TComponent* C) { return C->ComponentState().Contains(vcl::csLoading); }
 
-// Every menu among the components of Owner, frames and other owners included.
-void ForEachMenu(vcl::TComponent* Owner, const std::function<void(vcl::TComponent*)>& Action) {
-  for (int i = 0; i < Owner->ComponentCount(); ++i) {
-    vcl::TComponent* c = Owner->Components(i);
-    if (dynamic_cast<vcl::TMenu*>(c) || dynamic_cast<vcl::TMenuItem*>(c)) Action(c);
-    if (c->ComponentCount() > 0 && !dynamic_cast<vcl::TMenu*>(c)) ForEachMenu(c, Action);
-  }
-}
-
 // Set while the wheel is forwarded to the control under the cursor.
 
 }  // namespace
@@ -49,8 +40,8 @@ void TsSkinProvider::InitMenuItems() {
     return;
   TitleSkinIndex = -1;
   SkinData->UpdateIndexes(true);
-  MakeSystemMenu();
-  SystemMenuStyle(true);
+  menus_.MakeSystemMenu();
+  menus_.SystemMenuStyle(true);
   SkinData->BGChanged = true;
   GetTitleSkinIndex();
   CaptionIndex = manager->GetSkinIndex(L"CAPTION");
@@ -65,23 +56,8 @@ void TsSkinProvider::InitMenuItems() {
   if (!state.Contains(vcl::csReading) && !state.Contains(vcl::csLoading) &&
       !Form->ControlState().Contains(vcl::csCreating) && UseGlobalColor() && !SkinData->CustomColor())
     label_colors_.ApplyGlobalColor();
-  SystemMenu->UpdateItems(false);
+  menus_.SystemMenu()->UpdateItems(false);
   if (!state.Contains(vcl::csLoading) && Form->Showing()) InitExBorders(manager->ExtendedBorders());
-}
-
-void TsSkinProvider::MakeSystemMenu() {
-  if (SystemMenu || !Form->HandleAllocated()) return;
-  // The system makes a window's own system menu only while it has WS_SYSMENU.
-  const HWND wnd = Form->Handle();
-  const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
-  const bool lend = Form->BorderIcons().Contains(vcl::biSystemMenu) && !(style & WS_SYSMENU);
-  if (lend) SetWindowLongPtrW(wnd, GWL_STYLE, style | WS_SYSMENU);
-  GetSystemMenu(wnd, FALSE);
-  if (lend) SetWindowLongPtrW(wnd, GWL_STYLE, style);
-  SystemMenu = new TsSystemMenu(this);
-  SystemMenu->UpdateItems(false);
-  // The close glyph (alone or beside maximise and minimise) goes by the menu's commands.
-  caption_buttons_->InitSystemButtons();
 }
 
 void TsSkinProvider::KillAnimations() {
@@ -123,63 +99,16 @@ void TsSkinProvider::FullRedraw() {
   SendToProvider(WM_NCPAINT, 1, 0);
 }
 
-void TsSkinProvider::DropSysMenu(vcl::TPoint Point) {
-  if (!SystemMenu) InitMenuItems();
-  MakeSystemMenu();
-  if (!Form->HandleAllocated() || GetForegroundWindow() != Form->Handle()) return;
-  const HWND wnd = Form->Handle();
-  TsSkinManager* manager = SkinManager();
-  if (!manager || !manager->SkinnedPopups() || !SystemMenu) {
-    // The window's own menu, its standard commands set as the skinned menu would.
-    const HMENU real = GetSystemMenu(wnd, FALSE);
-    const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
-    SetWindowLongPtrW(wnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
-    if (SystemMenu) {
-      auto enable = [real](UINT command, bool enabled) {
-        EnableMenuItem(real, command, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-      };
-      enable(SC_RESTORE, SystemMenu->RestoreEnabled());
-      enable(SC_MOVE, SystemMenu->MoveEnabled());
-      enable(SC_SIZE, SystemMenu->SizeEnabled());
-      enable(SC_MINIMIZE, SystemMenu->MinimizeEnabled());
-      enable(SC_MAXIMIZE, SystemMenu->MaximizeEnabled());
-      enable(SC_CLOSE, SystemMenu->CloseEnabled());
-    }
-    SetWindowLongPtrW(wnd, GWL_STYLE, style);
-    const int command = TrackPopupMenu(real, TPM_RETURNCMD | TPM_RIGHTBUTTON, Point.X, Point.Y, 0, wnd, nullptr);
-    if (command != 0) PostMessageW(wnd, WM_SYSCOMMAND, static_cast<WPARAM>(command), 0);
-    return;
-  }
-  SystemMenu->UpdateItems(MakeSkinMenu());
-  if (MakeSkinMenu()) SystemMenu->MakeSkinItems();
-  FormServices().SetMenuOwnerDraw(manager->SkinableMenus(), SystemMenu, true);
-  SystemMenu->Popup(Point.X, Point.Y);
-}
-
-void TsSkinProvider::PrepareMenus() {
-  TsSkinManager* manager = SkinManager();
-  if (Designing(this) || !manager || !manager->IsDefaultManager() || !manager->SkinableMenus()) return;
-  TsSkinableMenusBase* menus = manager->SkinableMenus();
-  ForEachMenu(Form, [&](vcl::TComponent* c) {
-    if (auto* main = dynamic_cast<vcl::TMainMenu*>(c)) {
-      if (!DrawNonClientArea) return;
-      if (main == Form->Menu()) {
-        // The form's own menu line is prepared once per provider (menu changes reset it).
-        if (menus_prepared_) return;
-        menus_prepared_ = true;
-      }
-      FormServices().HookMainMenu(menus, main, true);
-    } else if (auto* popup = dynamic_cast<vcl::TPopupMenu*>(c)) {
-      if (manager->SkinnedPopups()) FormServices().SetMenuOwnerDraw(menus, popup, true);
-    } else if (auto* item = dynamic_cast<vcl::TMenuItem*>(c); item && !item->GetParentMenu()) {
-      if (manager->SkinnedPopups()) FormServices().HookMenuItem(menus, item, true);
-    }
-  });
-}
-
 void TsSkinProvider::PrepareMenusAgain() {
-  menus_prepared_ = false;
-  PrepareMenus();
+  menus_.ForgetPrepared();
+  menus_.PrepareMenus();
+}
+
+bool TsSkinProvider::MenusDesigned() const { return Designing(this); }
+
+void TsSkinProvider::SystemMenuMade() {
+  // The close glyph (alone or beside maximise and minimise) goes by the menu's commands.
+  caption_buttons_->InitSystemButtons();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -241,11 +170,11 @@ void TsSkinProvider::SetDrawNonClientArea(bool Value) {
   TsSkinManager* manager = SkinManager();
   if (Value) {
     if (!FormSkinned()) return;
-    SystemMenuStyle(true);
+    menus_.SystemMenuStyle(true);
     if (!Form->Showing()) return;
     SkinData->BGChanged = true;
-    menus_prepared_ = false;
-    PrepareMenus();
+    menus_.ForgetPrepared();
+    menus_.PrepareMenus();
     if (manager) InitExBorders(manager->ExtendedBorders());
     RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
     scroll_bars_.Free();
@@ -257,7 +186,7 @@ void TsSkinProvider::SetDrawNonClientArea(bool Value) {
   if (manager && manager->SkinableMenus())
     if (auto* main = dynamic_cast<vcl::TMainMenu*>(Form->Menu()))
       FormServices().HookMainMenu(manager->SkinableMenus(), main, false);
-  menus_prepared_ = false;
+  menus_.ForgetPrepared();
   if (TSetWindowThemeProc setTheme = SetWindowThemeProc()) setTheme(wnd, nullptr, nullptr);
   // The system's caption buttons come back with WS_SYSMENU.
   const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);

@@ -54,7 +54,7 @@ void TsSkinProvider::TMessages::WMSetRedraw(TsSkinProvider& P, vcl::TMessage& Me
 }
 
 void TsSkinProvider::TMessages::WMNCPaint(TsSkinProvider& P, vcl::TMessage& Message) {
-  if (!P.SystemMenu) {
+  if (!P.menus_.SystemMenu()) {
     P.MakeSystemMenu();
     P.caption_buttons_->InitSystemButtons();
   }
@@ -74,7 +74,7 @@ void TsSkinProvider::TMessages::WMNCPaint(TsSkinProvider& P, vcl::TMessage& Mess
   }
   if (!P.DrawNonClientArea) return P.CallOldWndProc(Message);
   if (AnimationActive() && P.Form->FormStyle() == vcl::fsMDIChild) return P.CallOldWndProc(Message);
-  if (!P.Form->Showing() || Loading(&P) || P.Form->ControlState().Contains(vcl::csDocking) || !P.SystemMenu) return;
+  if (!P.Form->Showing() || Loading(&P) || P.Form->ControlState().Contains(vcl::csDocking) || !P.menus_.SystemMenu()) return;
   if (IsIconic(wnd)) {
     P.SkinData->BGChanged = true;
   } else {
@@ -173,7 +173,7 @@ void TsSkinProvider::TMessages::WMPrint(TsSkinProvider& P, vcl::TMessage& Messag
   if (P.Form->FormStyle() == vcl::fsMDIChild)
     if (TsSkinProvider* frame = MDIProvider(); frame && frame->Form)
       if (vcl::TCustomForm* child = MaximizedChildOf(frame->Form); child && child != P.Form) return;
-  if (!P.menu_bar_rebuilt_) P.menu_bar_rebuilt_ = P.RebuildMainMenuBar();
+  P.menus_.RebuildMainMenuBarOnce();
   const auto dc = reinterpret_cast<HDC>(Message.WParam);
   if (!dc) return;
   P.Printing = true;

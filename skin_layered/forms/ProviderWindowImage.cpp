@@ -48,7 +48,7 @@ void TsSkinProvider::PaintNonClient() {
     if (vcl::TCustomForm* active = frameProvider->Form->ActiveMDIChild();
         active && active != Form && active->HandleAllocated() && IsZoomed(active->Handle()))
       return;
-  PrepareMenus();
+  menus_.PrepareMenus();
   vcl::TBitmap* cache = SkinData->CacheBmp();
   if (!cache || cache->Width() == 0) SkinData->BGChanged = true;
   if (SkinData->BGChanged && !window_image_.PaintAllImage()) return;

@@ -98,8 +98,8 @@ void TsSkinProvider::TMessages::WMActivate(TsSkinProvider& P, vcl::TMessage& Mes
   P.MenuLineCount = -1;
   if (LOWORD(Message.WParam) == WA_INACTIVE) return;
   TsSkinManager* manager = P.SkinManager();
-  if (manager && !Designing(manager)) P.PrepareMenus();
-  if (P.SystemMenu) P.SystemMenu->UpdateItems(false);
+  if (manager && !Designing(manager)) P.menus_.PrepareMenus();
+  if (P.menus_.SystemMenu()) P.menus_.SystemMenu()->UpdateItems(false);
   if (!P.HasBorder()) RepaintChildControls(P.Form);
 }
 
@@ -182,7 +182,7 @@ void TsSkinProvider::TMessages::WMActivateApp(TsSkinProvider& P, vcl::TMessage& 
 
 void TsSkinProvider::TMessages::WMChildActivate(TsSkinProvider& P, vcl::TMessage& Message) {
   P.CallOldWndProc(Message);
-  P.RebuildMainMenuBar();
+  P.menus_.RebuildMainMenuBar();
 }
 
 void TsSkinProvider::TMessages::WMMDIActivate(TsSkinProvider& P, vcl::TMessage& Message) {

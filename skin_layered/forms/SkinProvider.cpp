@@ -83,7 +83,7 @@ TqvTitleBarHost* TitleBarHostOf(vcl::TCustomForm* Form) { return GetSkinProvider
 
 TsSystemMenu* TsSkinProvider::SystemMenuOf(vcl::TCustomForm* Other) const {
   const TsSkinProvider* provider = GetSkinProvider(Other);
-  return provider ? provider->SystemMenu : nullptr;
+  return provider ? provider->menus_.SystemMenu() : nullptr;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -183,7 +183,7 @@ void TsSkinProvider::PrepareForm() {
   if (Form->HandleAllocated()) DisableDwmTransitions(Form->Handle(), DrawNonClientArea);
   InitMenuItems();
   if (!adapters_.CtrlAdapter()) adapters_.AddAllAdapters();
-  if (SystemMenu) SystemMenu->UpdateItems(false);
+  if (menus_.SystemMenu()) menus_.SystemMenu()->UpdateItems(false);
   TsSkinManager* manager = SkinManager();
   const int glyph = manager ? manager->GetMaskIndex(manager->Skin().ConstData.IndexGLOBALINFO, L"GLOBALINFO",
                                                     L"TITLEBUTTON")
@@ -201,8 +201,8 @@ void TsSkinProvider::PrepareForm() {
 
 void TsSkinProvider::Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) {
   TsSkinProviderBase::Notification(AComponent, Operation);
-  if (AComponent && AComponent == SystemMenu && Operation == vcl::TOperation::opRemove) {
-    SystemMenu = nullptr;
+  if (AComponent && AComponent == menus_.SystemMenu() && Operation == vcl::TOperation::opRemove) {
+    menus_.SystemMenuFreed();
     return;
   }
   if (AComponent && Operation == vcl::TOperation::opRemove) title_cover_.Forget(AComponent);
@@ -255,7 +255,7 @@ TsSkinProvider::~TsSkinProvider() {
         SetMDIProvider(nullptr);
       }
     }
-    if (SystemMenu) vcl::TObject::Free(std::exchange(SystemMenu, nullptr));
+    menus_.FreeSystemMenu();
     if (temp_bmp_) temp_bmp_->Canvas()->Unlock();
     temp_bmp_.reset();
     work_bmp_.reset();

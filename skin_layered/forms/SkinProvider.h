@@ -12,8 +12,8 @@
 //   ProviderDispatch.cpp      NewWndProc and the answers to the command message
 //   ProviderRegion.cpp        the form snapshot, the non-client repaint, the title cover and
 //                             the task-bar pictures
-//   ProviderGeometry.cpp      the properties that change the frame, the skin's title indexes
-//                             and the geometry messages
+//   ProviderGeometry.cpp      the properties that change the frame, the skin's title indexes,
+//                             the menus' answers and the geometry messages
 //   ProviderWindowImage.cpp   the non-client painting and the answers to the window image
 //   ProviderWindowState.cpp   activation, showing, moving and sizing
 //   ProviderFormMessages.cpp  system commands and the form's other messages
@@ -33,7 +33,8 @@
 // (FrameMouse.h), the labels' and the client's colours from the skin TqvLabelColors
 // (LabelColors.h), the control adapter and an MDI frame's client object TqvFormAdapters
 // (FormAdapters.h), the form's measures read from the skin and its window TqvFormMeasures
-// (FormMeasures.h). The published settings that are plain values are its base
+// (FormMeasures.h), the skinned system menu and the form's menus hooked for skinned drawing
+// TqvFormMenus (FormMenus.h). The published settings that are plain values are its base
 // TqvProviderOptions' (ProviderOptions.h).
 // A handler not built yet passes its message to the form's own procedure (CallOldWndProc).
 #pragma once
@@ -62,6 +63,7 @@
 #include "skin_layered/forms/CaptionText.h"
 #include "skin_layered/forms/FormAdapters.h"
 #include "skin_layered/forms/FormAnimator.h"
+#include "skin_layered/forms/FormMenus.h"
 #include "skin_layered/forms/FormGlue.h"
 #include "skin_layered/forms/FormMeasures.h"
 #include "skin_layered/forms/FormRegion.h"
@@ -136,7 +138,8 @@ class TsSkinProvider : public TqvProviderOptions,
                        public TqvFormRegionHost,
                        public TqvFrameMouseHost,
                        public TqvLabelColorsHost,
-                       public TqvFormMeasuresHost {
+                       public TqvFormMeasuresHost,
+                       public TqvFormMenusHost {
   VCL_CLASS(TsSkinProvider, TsSkinProviderBase)
  public:
   // AOwner must be a form (else EAbort). A provider that is not designed, and found no other
@@ -193,7 +196,7 @@ class TsSkinProvider : public TqvProviderOptions,
   vcl::TComponent* SysMenuComponent() override { return this; }
   vcl::TCustomForm* SysMenuForm() const override { return Form; }
   void SetMinimizingFromMenu(bool Value) override { MinimizingFromMenu = Value; }
-  TsSystemMenu* CurrentSystemMenu() const override { return SystemMenu; }
+  TsSystemMenu* CurrentSystemMenu() const override { return menus_.SystemMenu(); }
   TsSkinProviderBase* AdaptedProvider() override { return this; }
   const TAddItemEvent& SkinItemEvent() const override { return OnSkinItem; }
   const TAddItemExEvent& SkinItemExEvent() const override { return OnSkinItemEx; }
@@ -225,8 +228,6 @@ class TsSkinProvider : public TqvProviderOptions,
   bool Frozen = false;         // an animation shows a snapshot in place of the form
   bool MinimizingFromMenu = false;  // a minimise chosen in the skinned system menu runs
   bool Printing = false;       // a WM_PRINT of the form runs
-  // The skinned system menu (owned); made with the skin's indexes.
-  TsSystemMenu* SystemMenu = nullptr;
   // ---- the title (image coordinates)
   // The title-bar buttons' records, the icon's place and the caption's centre line.
   TqvCaptionButtons& CaptionButtons() const override { return *caption_buttons_; }
@@ -290,21 +291,25 @@ class TsSkinProvider : public TqvProviderOptions,
 
   // WS_SYSMENU taken away while the provider paints the frame (so that the system draws no
   // caption buttons), or given back with the form's icon when unskinned.
-  void UpdateSysMenuStyle(bool Skinned) override { SystemMenuStyle(Skinned); }
-  // The form's menus hooked for skinned drawing (the menu line and popups).
-  void PrepareMenus();
+  void UpdateSysMenuStyle(bool Skinned) override { menus_.SystemMenuStyle(Skinned); }
   // Re-reads what depends on the skin: the system menu, the title indexes and the title
   // buttons' glyphs.
-  void InitMenuItems();
-  // The skinned system menu made from the window's own when there is none yet.
-  void MakeSystemMenu() override;
+  void InitMenuItems() override;
+  void MakeSystemMenu() override { menus_.MakeSystemMenu(); }
   // Frees the glow animations of the title's buttons and items.
   void KillAnimations();
   // Creates, updates or frees the border form (extended borders).
   void InitExBorders(bool AllowExtended);
   void FullRedraw() override;
-  // The skinned system menu at a screen point (the window's own without skinned popups).
-  void DropSysMenu(vcl::TPoint Point) override;
+  void DropSysMenu(vcl::TPoint Point) override { menus_.DropSysMenu(Point); }
+  // The form's menus and the skinned system menu (FormMenus.h).
+  TqvFormMenus& Menus() { return menus_; }
+  TqvSysMenuOwner& MenusOwner() override { return *this; }
+  TsScrollWndData* MenusSkinData() const override { return SkinData; }
+  bool PaintsFrame() const override { return DrawNonClientArea; }
+  bool AddsSkinItems() const override { return MakeSkinMenu(); }
+  bool MenusDesigned() const override;
+  void SystemMenuMade() override;
   // Gets the form ready for skinning: transitions, title indexes, adapters, button glyphs.
   void PrepareForm();
   // The control adapter and an MDI frame's client object (FormAdapters.h).
@@ -380,8 +385,6 @@ class TsSkinProvider : public TqvProviderOptions,
   // WM_SETREDRAW locks not yet undone (a switch-off raises it, a switch-on lowers it, never
   // below 0).
   int RedrawLockCount() const { return redraw_locks_; }
-  // The form's biSystemMenu as the skinned system menu last knew it.
-  bool SysMenuIconShown = true;
 
   // An MDI child's item of the window menu: that child becomes the active one.
   void MDIChildItemClick(vcl::TObject* Sender);
@@ -398,10 +401,6 @@ class TsSkinProvider : public TqvProviderOptions,
   void TakeOver();
   // The skin arrives while the form is not skinned.
   void SkinArrived();
-  // WS_SYSMENU taken away (True) so that the system draws no caption buttons, or given back.
-  void SystemMenuStyle(bool Skinned);
-  // The main menu bar rebuilt between an update bracket; true when it happened.
-  bool RebuildMainMenuBar();
   // The window-lifetime notices: the form's own window made while skinned (the skin's arrival
   // it missed without a window), and controls of the form whose windows come later.
   void WindowEvent(vcl::TWinControl* Control, vcl::TWindowEvent What);
@@ -414,6 +413,7 @@ class TsSkinProvider : public TqvProviderOptions,
   std::unique_ptr<vcl::TWindowEventLink> window_events_;
   TqvLabelColors label_colors_{*this};
   TqvFormMeasures measures_{*this, TitleSkinIndex, MenuLineCount};
+  TqvFormMenus menus_{*this};
   TqvFormAdapters adapters_{*this};
   TqvTitleCover title_cover_{*this};
   TqvFormAnimator animator_{*this, *this, ExtFlags, this};
@@ -433,8 +433,6 @@ class TsSkinProvider : public TqvProviderOptions,
   TqvFormScrollBars scroll_bars_{*this, ExtFlags};
   // The client size the last WM_SIZE gave.
   vcl::TSize last_client_size_{-1, -1};
-  bool menus_prepared_ = false;
-  bool menu_bar_rebuilt_ = false;
   // Child controls asked to be repainted after the next client paint.
   bool repaint_children_ = false;
 

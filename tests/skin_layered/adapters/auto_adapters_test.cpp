@@ -109,7 +109,7 @@ TEST_F(AutoAdapters, AFormWhoseWindowCameAfterTheSkinTakesIt) {
   // The skin arrived with the window: the system's caption buttons are off, the skinned
   // system menu and the controls' adapters are there.
   EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWL_STYLE) & WS_SYSMENU, 0);
-  EXPECT_TRUE(provider->SystemMenu);
+  EXPECT_TRUE(provider->CurrentSystemMenu());
   EXPECT_EQ(AdapterClass(button), L"TqvBtnWnd");
 
   // A provider made for a form that already has its window takes the skin at once too.

@@ -123,7 +123,7 @@ TEST_F(FrameTest, DialogsAndToolWindowsTakeTheSmallGlyphsWithoutSpacing) {
   EXPECT_EQ(provider->CaptionButtons().BtnMaximize.Rect.Width() + provider->CaptionButtons().BtnMinimize.Rect.Width(), 0);
   EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnClose.Rect), GlyphColor("SICONCLOSE", 0));
   EXPECT_EQ(provider->SysButtonsCount(), 1);
-  TsSystemMenu* menu = provider->SystemMenu;
+  TsSystemMenu* menu = provider->CurrentSystemMenu();
   menu->UpdateItems(false);
   for (vcl::TMenuItem* item : {menu->ItemRestore, menu->ItemSize, menu->ItemMinimize, menu->ItemMaximize})
     EXPECT_FALSE(item->Visible()) << item->Name();
@@ -157,7 +157,7 @@ TEST_F(FrameTest, AnImageBuiltBeforeTheFirstFramePaintingHasTheTitleButtons) {
   manager->SetSkinName(L"Frame");
   ASSERT_TRUE(provider->FormSkinned());
   Repaint();
-  ASSERT_NE(provider->SystemMenu, nullptr);
+  ASSERT_NE(provider->CurrentSystemMenu(), nullptr);
   EXPECT_EQ(provider->SysButtonsCount(), 3);
   EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnClose.Rect), GlyphColor("BICONCLOSE", 0));
   EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnMaximize.Rect), GlyphColor("BICONMAX", 0));
@@ -532,7 +532,7 @@ TEST_F(FrameTest, TheSystemMenuOffersTheStandardCommandsAndTheApplicationsOwn) {
   provider = NewProvider(form.get());
   manager->SetSkinName(L"Frame");
   SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
-  TsSystemMenu* menu = provider->SystemMenu;
+  TsSystemMenu* menu = provider->CurrentSystemMenu();
   ASSERT_NE(menu, nullptr);
   EXPECT_EQ(menu->Name().substr(0, 9), kSysMenuNamePrefix);  // its items get the system's glyphs
   menu->UpdateItems(false);
@@ -579,7 +579,7 @@ TEST_F(FrameTest, TheApplicationsSubmenuAndTheSkinsSubmenu) {
   provider->SysSubMenu()->SetCaption(L"Extra");
   provider->SysSubMenu()->SetPopupMenu(popup);
   provider->SysSubMenu()->SetPosition(ipBottom);
-  TsSystemMenu* menu = provider->SystemMenu;
+  TsSystemMenu* menu = provider->CurrentSystemMenu();
   menu->UpdateItems(true);
   vcl::TMenuItem* items = menu->Items();
   const int n = items->Count();
