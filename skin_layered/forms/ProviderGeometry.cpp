@@ -1,6 +1,6 @@
-// The properties that change how the frame is drawn, the re-reading of the skin's indexes after a change, the
-// border form decision, the system menu's drop, the form's menus hooked for skinned drawing,
-// and the geometry messages.
+// The properties that change how the frame is drawn, the re-reading of the skin's indexes after
+// a change, the border form decision, the menus' answers (FormMenus.h) and the geometry
+// messages.
 #include <algorithm>
 #include <functional>
 #include <utility>
