@@ -416,18 +416,30 @@ TEST_F(ScrollBars, DetachingGivesTheWindowItsOwnBarsBack) {
   recorder.hook.Remove();
 }
 
+// The scroll skin with a flat form and title, loaded, for controls on a form whose provider
+// adapts them (ProvidedForm).
+ManagerPtr LoadedFormSkin(TempSkins& Skins) {
+  return LoadedManager(Skins, L"Flat",
+                       ScrollSkinText() + FlatSection("FORM", 0x808080, 0x808080) +
+                           FlatSection("FORMTITLE", 0x606060, 0x707070));
+}
+
+// A shown form with a skin provider, which adapts the controls put on it.
+FormPtr ProvidedForm() {
+  FormPtr form = ShownForm();
+  vcl::Construct<TsSkinProvider>(form.get());
+  form->SetBounds(20, 20, 420, 320);
+  return form;
+}
+
 // A list box on a skinned form, adapted by the form's provider: the mouse coming over its bar,
 // moving on it and leaving it goes on to the window below, whose default handling may draw the
 // system's own hot-tracked bar where the skinned one lies (Wine does once a thumb was dragged);
 // the skinned bar is what the window shows all the same. Read from the window's own pixels.
 TEST(ScrollBarsOfAMappedListBox, TheMouseOverTheBarLeavesTheSkinnedBarShowing) {
   TempSkins skins;
-  ManagerPtr manager = LoadedManager(skins, L"Flat",
-                                     ScrollSkinText() + FlatSection("FORM", 0x808080, 0x808080) +
-                                         FlatSection("FORMTITLE", 0x606060, 0x707070));
-  auto form = ShownForm();
-  vcl::Construct<TsSkinProvider>(form.get());
-  form->SetBounds(20, 20, 420, 320);
+  ManagerPtr manager = LoadedFormSkin(skins);
+  FormPtr form = ProvidedForm();
   auto* list = Put<vcl::TListBox>(form.get(), 10, 10, 150, 120);
   for (int i = 0; i < 100; ++i) list->Items()->Add(L"Item " + std::to_wstring(i));
   form->Show();
@@ -496,12 +508,8 @@ TEST(ScrollBarsOfAMappedListBox, TheMouseOverTheBarLeavesTheSkinnedBarShowing) {
 // painted again. Read from the window's own pixels.
 TEST(ScrollBarsOfAMappedTreeView, TheTreesPaintingLeavesTheSkinnedBarShowing) {
   TempSkins skins;
-  ManagerPtr manager = LoadedManager(skins, L"Flat",
-                                     ScrollSkinText() + FlatSection("FORM", 0x808080, 0x808080) +
-                                         FlatSection("FORMTITLE", 0x606060, 0x707070));
-  auto form = ShownForm();
-  vcl::Construct<TsSkinProvider>(form.get());
-  form->SetBounds(20, 20, 420, 320);
+  ManagerPtr manager = LoadedFormSkin(skins);
+  FormPtr form = ProvidedForm();
   auto* tree = new vcl::TTreeView(form.get());
   tree->SetParent(form.get());
   tree->SetBounds(10, 10, 200, 150);
@@ -549,12 +557,8 @@ TEST(ScrollBarsOfAMappedTreeView, TheTreesPaintingLeavesTheSkinnedBarShowing) {
 // throughout. Read from the window's own pixels.
 TEST(ScrollBarsOfAMappedMemo, TheOtherBarStaysSkinnedWhileTheThumbIsDragged) {
   TempSkins skins;
-  ManagerPtr manager = LoadedManager(skins, L"Flat",
-                                     ScrollSkinText() + FlatSection("FORM", 0x808080, 0x808080) +
-                                         FlatSection("FORMTITLE", 0x606060, 0x707070));
-  auto form = ShownForm();
-  vcl::Construct<TsSkinProvider>(form.get());
-  form->SetBounds(20, 20, 420, 320);
+  ManagerPtr manager = LoadedFormSkin(skins);
+  FormPtr form = ProvidedForm();
   auto* memo = Put<vcl::TMemo>(form.get(), 10, 10, 250, 120);
   memo->SetScrollBars(vcl::ssBoth);
   memo->SetWordWrap(false);
