@@ -416,6 +416,16 @@ TEST_F(ScrollBars, DetachingGivesTheWindowItsOwnBarsBack) {
   recorder.hook.Remove();
 }
 
+// The pixel the window shows at a screen point, read from its own surface.
+COLORREF ShownPixel(HWND Wnd, POINT Screen) {
+  RECT wr{};
+  GetWindowRect(Wnd, &wr);
+  HDC dc = GetWindowDC(Wnd);
+  const COLORREF c = GetPixel(dc, Screen.x - wr.left, Screen.y - wr.top);
+  ReleaseDC(Wnd, dc);
+  return c;
+}
+
 // The scroll skin with a flat form and title, loaded, for controls on a form whose provider
 // adapts them (ProvidedForm).
 ManagerPtr LoadedFormSkin(TempSkins& Skins) {
@@ -458,14 +468,7 @@ TEST(ScrollBarsOfAMappedListBox, TheMouseOverTheBarLeavesTheSkinnedBarShowing) {
   const POINT onThumb{bar.Left + bar.Width() / 2, thumb.Start + thumb.Length / 2};
   const POINT onArrow{onThumb.x, bar.Bottom - 3};
   // What the window shows at a screen point.
-  auto shown = [h](POINT Screen) {
-    RECT wr{};
-    GetWindowRect(h, &wr);
-    HDC dc = GetWindowDC(h);
-    const COLORREF c = GetPixel(dc, Screen.x - wr.left, Screen.y - wr.top);
-    ReleaseDC(h, dc);
-    return c;
-  };
+  auto shown = [h](POINT Screen) { return ShownPixel(h, Screen); };
   auto skinned = [](COLORREF C, COLORREF Normal, COLORREF Hot) { return C == Normal || C == Hot; };
   ASSERT_EQ(shown(onThumb), kSliderV);
 
@@ -528,14 +531,7 @@ TEST(ScrollBarsOfAMappedTreeView, TheTreesPaintingLeavesTheSkinnedBarShowing) {
   ASSERT_TRUE(adapter->VertBar->Visible);
   vcl::TRect bar;
   GetVScrollRect(adapter, h, bar);
-  auto shown = [h](POINT Screen) {
-    RECT wr{};
-    GetWindowRect(h, &wr);
-    HDC dc = GetWindowDC(h);
-    const COLORREF c = GetPixel(dc, Screen.x - wr.left, Screen.y - wr.top);
-    ReleaseDC(h, dc);
-    return c;
-  };
+  auto shown = [h](POINT Screen) { return ShownPixel(h, Screen); };
   const POINT top{bar.Left + bar.Width() / 2, bar.Top + 2};
   const POINT bottom{bar.Left + bar.Width() / 2, bar.Bottom - 3};
   EXPECT_EQ(shown(top), kTopColor);
@@ -572,14 +568,7 @@ TEST(ScrollBarsOfAMappedMemo, TheOtherBarStaysSkinnedWhileTheThumbIsDragged) {
   vcl::TRect vbar, hbar;
   GetVScrollRect(adapter, h, vbar);
   GetHScrollRect(adapter, h, hbar);
-  auto shown = [h](POINT Screen) {
-    RECT wr{};
-    GetWindowRect(h, &wr);
-    HDC dc = GetWindowDC(h);
-    const COLORREF c = GetPixel(dc, Screen.x - wr.left, Screen.y - wr.top);
-    ReleaseDC(h, dc);
-    return c;
-  };
+  auto shown = [h](POINT Screen) { return ShownPixel(h, Screen); };
   // The lines are short: the horizontal bar shows its arrows disabled, the skin's blended.
   const POINT left{hbar.Left + 2, hbar.Top + hbar.Height() / 2};
   const POINT right{hbar.Right - 3, hbar.Top + hbar.Height() / 2};

@@ -95,6 +95,16 @@ inline vcl::String AbortMessage(const std::function<void()>& call) {
   return L"";
 }
 
+// The window region's box (empty without a region).
+inline vcl::TRect RegionBox(HWND wnd) {
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  const int kind = GetWindowRgn(wnd, rgn);
+  RECT box{};
+  if (kind != ERROR) GetRgnBox(rgn, &box);
+  DeleteObject(rgn);
+  return kind == ERROR ? vcl::TRect() : vcl::TRect(box);
+}
+
 inline vcl::TRect WindowBox(HWND wnd) {
   RECT r{};
   GetWindowRect(wnd, &r);

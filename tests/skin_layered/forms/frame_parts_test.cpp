@@ -20,16 +20,6 @@ namespace {
 
 ::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
-// The window region's box (empty without a region).
-vcl::TRect RegionBox(HWND wnd) {
-  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
-  const int kind = GetWindowRgn(wnd, rgn);
-  RECT box{};
-  if (kind != ERROR) GetRgnBox(rgn, &box);
-  DeleteObject(rgn);
-  return kind == ERROR ? vcl::TRect() : vcl::TRect(box);
-}
-
 vcl::TRect BoxOf(HRGN rgn) {
   RECT box{};
   GetRgnBox(rgn, &box);

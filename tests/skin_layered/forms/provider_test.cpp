@@ -133,15 +133,6 @@ TEST(SkinProviderCreation, AWatchAnswersWhetherTheProviderStillServesTheWindowIt
   EXPECT_FALSE(renewed);
 }
 
-vcl::TRect RegionBox(HWND wnd) {
-  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
-  const int kind = GetWindowRgn(wnd, rgn);
-  RECT box{};
-  if (kind != ERROR) GetRgnBox(rgn, &box);
-  DeleteObject(rgn);
-  return kind == ERROR ? vcl::TRect() : vcl::TRect(box);
-}
-
 class SkinProviderTest : public FormSkinTest {
  protected:
   void SetUp() override {
