@@ -5,6 +5,7 @@
 
 #include "skin_layered/core/CacheInfo.h"
 #include "skin_layered/core/GeneralUtils.h"
+#include "skin_layered/core/WindowUtils.h"
 #include "skin_layered/forms/BorderForm.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/manager/CommonData.h"
@@ -284,7 +285,7 @@ void TqvSBAnimation::Show(std::uint8_t Alpha) {
     // Right above the owner; nothing above the owner means the top (HWND_TOP).
     const HWND after =
         GetWindowLongPtrW(owner, GWL_EXSTYLE) & WS_EX_TOPMOST ? HWND_TOPMOST : GetWindow(owner, GW_HWNDPREV);
-    if (after != wnd) SetWindowPos(wnd, after, 0, 0, 0, 0, kPlacing);  // not already there
+    if (after != wnd) PlaceWindowAfter(wnd, after, 0, 0, 0, 0, kPlacing, owner);  // not already there
   }
   AddExStyle(wnd, kGlowPictureStyle);
   const vcl::TPoint at = r.TopLeft();

@@ -11,6 +11,7 @@
 #include "skin_layered/core/BackgroundInfo.h"
 #include "skin_layered/core/SavedDC.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/core/WindowUtils.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/paint/Bitmap32.h"
@@ -395,7 +396,7 @@ void AnimFormShow(TsSkinProviderBase* Provider, std::uint16_t Time, std::uint8_t
 
   AddExStyle(anim, WS_EX_NOACTIVATE | WS_EX_LAYERED);
   const HWND after = Topmost(formWnd) ? HWND_TOPMOST : GetWindow(formWnd, GW_HWNDPREV);
-  SetWindowPos(anim, after ? after : HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  PlaceWindowAfter(anim, after ? after : HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE, formWnd);
   const int x = wr.left - dx, y = wr.top - dy;
   PlaceAnimationWindow(anim, formWnd, x, y, image->Width(), image->Height(), SWP_NOZORDER);
   ShowWindow(anim, SW_SHOWNOACTIVATE);
