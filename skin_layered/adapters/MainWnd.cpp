@@ -3,6 +3,7 @@
 #include "classlib/extctrls/Buttons.h"
 #include "classlib/forms/Forms.h"
 #include "classlib/forms/Menus.h"
+#include "skin_layered/adapters/AdapterMap.h"
 #include "skin_layered/adapters/AdapterUnit.h"
 #include "skin_layered/adapters/AdapterUtils.h"
 #include "skin_layered/core/FormServices.h"
@@ -149,7 +150,7 @@ void TqvMainWnd::ReadCaption() {
 
 void TqvMainWnd::Install() {
   ScrollingInProgress = false;
-  SetPropW(CtrlHandle, kAdapterProperty, reinterpret_cast<HANDLE>(this));
+  if (SetPropW(CtrlHandle, kAdapterProperty, reinterpret_cast<HANDLE>(this))) AdapterMap().Set(CtrlHandle, this);
   const auto method = vcl::TWndMethod::Bind<&TqvMainWnd::HandleMessage>(this);
   vcl::TControl* control = SkinData ? SkinData->OwnerControl() : nullptr;
   TsSkinProviderBase* provider = ProviderOf(SkinData);
@@ -169,8 +170,7 @@ void TqvMainWnd::RestoreWindowProc() {
   if (hook_.Installed() && !hook_.Control()) control_gone_ = true;
   hook_.Remove();
   subclass_.Detach();
-  if (CtrlHandle && GetPropW(CtrlHandle, kAdapterProperty) == reinterpret_cast<HANDLE>(this))
-    RemovePropW(CtrlHandle, kAdapterProperty);
+  if (CtrlHandle && AdapterMap().Remove(CtrlHandle, this)) RemovePropW(CtrlHandle, kAdapterProperty);
 }
 
 void TqvMainWnd::Uninstall(bool UseSetWindowPos) {
@@ -208,7 +208,7 @@ void TqvMainWnd::SelectCacheFont() {
 }
 
 TqvMainWnd* GetAdapter(HWND Handle) {
-  return Handle ? reinterpret_cast<TqvMainWnd*>(GetPropW(Handle, kAdapterProperty)) : nullptr;
+  return AdapterMap().Find(Handle);
 }
 
 void RefreshFrame(HWND Handle, bool UseSetWindowPos) {
@@ -246,6 +246,14 @@ LRESULT TqvMainWnd::CallPrevWndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
 
 // ---------------------------------------------------------------------------------------
 // The common window procedure
+
+void TqvMainWnd::HandleMessage(vcl::TMessage& Message) {
+  const HWND wnd = CtrlHandle;
+  const TqvMainWnd* self = this;
+  WndProc(Message);  // may detach, or free, the adapter
+  // However the adapter answered, its window is gone now: the map must not keep it.
+  if (Message.Msg == WM_NCDESTROY) AdapterMap().Remove(wnd, self);
+}
 
 void TqvMainWnd::WndProc(vcl::TMessage& Message) {
   switch (Message.Msg) {

@@ -7,7 +7,8 @@
 // Attaching: a class-library control (the skin data's owner control) gets the adapter in
 // front of its WindowProc, a provider's form (the skin data's owner a skin provider) in front
 // of the form's WindowProc, any other window through the library's window subclassing; in
-// every case the adapter is stored on the window as the property "QVSBSC" (GetAdapter).
+// every case the adapter is stored on the window as the property "QVSBSC", and in the
+// process's map (AdapterMap.h) GetAdapter reads.
 // Detaching never breaks a hook or subclass installed after the adapter's.
 //
 // Making one: CreateAdapter<TqvSomeWnd>(Handle, SkinData, Manager, Params) constructs the
@@ -157,7 +158,7 @@ class TqvMainWnd : public vcl::TObject {
  private:
   enum class TAttachMode { None, Control, Form, Window };
 
-  void HandleMessage(vcl::TMessage& Message) { WndProc(Message); }
+  void HandleMessage(vcl::TMessage& Message);
   void OnMouseMove();
   // True when the command was answered and goes no further.
   bool OnSkinCommand(vcl::TMessage& Message);

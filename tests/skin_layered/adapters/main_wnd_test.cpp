@@ -1,5 +1,5 @@
 // The adapter root on a bare child window (through subclassing) and on a library edit
-// (through its WindowProc): found by its property, answering the skin command, and detaching
+// (through its WindowProc): found by its property and the process's map, answering the skin command, and detaching
 // cleanly under a hook or subclass installed after it.
 #include <algorithm>
 #include <vector>
@@ -30,6 +30,12 @@ LRESULT CALLBACK RawOnTop(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   return CallWindowProcW(g_raw_below, Wnd, Msg, WParam, LParam);
 }
 
+// A procedure that keeps a window's destruction from the procedures below it.
+LRESULT CALLBACK Deaf(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  if (Msg == WM_DESTROY || Msg == WM_NCDESTROY) return DefWindowProcW(Wnd, Msg, WParam, LParam);
+  return CallWindowProcW(g_raw_below, Wnd, Msg, WParam, LParam);
+}
+
 // An adapter that never attaches: nothing lies below it.
 class TUnattached : public TqvMainWnd {
  public:
@@ -37,6 +43,20 @@ class TUnattached : public TqvMainWnd {
 
  protected:
   void Install() override {}
+};
+
+// An adapter that keeps the destruction messages from the common part: it stays attached
+// while its window goes.
+class TSwallowingDestroy : public TqvMainWnd {
+ public:
+  using TqvMainWnd::TqvMainWnd;
+  void WndProc(vcl::TMessage& Message) override {
+    if (Message.Msg == WM_DESTROY || Message.Msg == WM_NCDESTROY) {
+      CallPrevWndProc(Message);
+      return;
+    }
+    TqvMainWnd::WndProc(Message);
+  }
 };
 
 // An adapter that keeps the control's own parameters while it skins it.
@@ -70,6 +90,7 @@ TEST_F(MainWnd, ABareChildIsFoundAnswersAndKeepsTwoMessagesFromItsWindow) {
   EXPECT_EQ(SendCommandToWnd(child, scmIsSkinned, 0), 0);
   auto adapter = CreateAdapter<TqvMainWnd>(child, nullptr, manager.get(), TqvSkinParams{nullptr, L"edit"});
   EXPECT_EQ(GetAdapter(child), adapter.get());
+  EXPECT_EQ(GetPropW(child, kAdapterProperty), static_cast<HANDLE>(adapter.get()));  // published too
   EXPECT_EQ(adapter->SkinData->SkinSection(), L"EDIT");
   EXPECT_EQ(SendCommandToWnd(child, scmIsSkinned, 0), 1);
   EXPECT_EQ(SendCommandToWnd(child, scmGetSkinData, 0), reinterpret_cast<LRESULT>(adapter->SkinData));
@@ -91,6 +112,43 @@ TEST_F(MainWnd, ABareChildIsFoundAnswersAndKeepsTwoMessagesFromItsWindow) {
   EXPECT_TRUE(adapter->Destroyed());
   EXPECT_FALSE(adapter->Attached());
   EXPECT_EQ(Count(WM_DESTROY), 1);
+  EXPECT_EQ(GetAdapter(child), nullptr);
+}
+
+TEST_F(MainWnd, AWindowThatGoesLeavesNoAdapterBehindWhateverTheAdapterDid) {
+  // The adapter keeps the destruction to itself and stays attached: the window is gone all
+  // the same, and so is its entry.
+  HWND child = BareChild();
+  auto swallowing = CreateAdapter<TSwallowingDestroy>(child, nullptr, manager.get(), TqvSkinParams{nullptr, L"EDIT"});
+  ASSERT_EQ(GetAdapter(child), swallowing.get());
+  DestroyWindow(child);
+  EXPECT_FALSE(IsWindow(child));
+  EXPECT_FALSE(swallowing->Destroyed());
+  EXPECT_EQ(GetAdapter(child), nullptr);
+  swallowing.reset();  // freeing it later touches nothing of the window
+}
+
+TEST_F(MainWnd, AWindowGoneUnseenByItsAdapterHasNoAdapter) {
+  // A procedure set later keeps the destruction from everything below it, the adapter
+  // included: the window's adapter is nil once the window is gone all the same.
+  HWND child = BareChild();
+  auto adapter = CreateAdapter<TqvMainWnd>(child, nullptr, manager.get(), TqvSkinParams{nullptr, L"EDIT"});
+  g_raw_below = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Deaf)));
+  ASSERT_EQ(GetAdapter(child), adapter.get());
+  DestroyWindow(child);
+  EXPECT_FALSE(IsWindow(child));
+  EXPECT_FALSE(adapter->Destroyed());  // it never heard
+  EXPECT_EQ(GetAdapter(child), nullptr);
+  adapter.reset();
+}
+
+TEST_F(MainWnd, AnAdapterFreedBeforeItsWindowTakesItsEntryAndPropertyAlong) {
+  HWND kept = BareChild();
+  auto passing = CreateAdapter<TqvMainWnd>(kept, nullptr, manager.get(), TqvSkinParams{nullptr, L"EDIT"});
+  passing.reset();
+  EXPECT_EQ(GetAdapter(kept), nullptr);
+  EXPECT_EQ(GetPropW(kept, kAdapterProperty), nullptr);
+  DestroyWindow(kept);
 }
 
 TEST_F(MainWnd, ABareChildsAdapterLeavesWithoutCuttingOffALaterSubclass) {
