@@ -23,6 +23,7 @@
 #include "skin_layered/forms/TitleBar.h"
 #include "skin_layered/manager/Animations.h"
 #include "skin_layered/paint/HintManager.h"
+#include "skin_layered/paint/HintWindows.h"
 #include "skin_layered/paint/SectionGrid.h"
 #include "skin_layered/paint/SectionPaint.h"
 
@@ -789,13 +790,79 @@ void TGalleryLayered::SkinChanged() {
   }
 }
 
+namespace {
+
+constexpr wchar_t kSampleHint[] = L"A hint of the hint manager";
+constexpr UINT kPutSampleHint = WM_APP + 0x47;
+
+// The hint manager's window while it shows the sample hint; nil when it shows another or none.
+skin_layered::TqvPngHintWindow* SampleHintWindow() {
+  skin_layered::TsHintManager* hints = skin_layered::HintManager();
+  skin_layered::TqvPngHintWindow* window = hints ? hints->PngHintWindow() : nullptr;
+  if (!window || !window->HandleAllocated() || !IsWindowVisible(window->Handle())) return nullptr;
+  return window->HintText() == kSampleHint ? window : nullptr;
+}
+
+}  // namespace
+
 void TGalleryLayered::ShowSampleHint() {
+  sample_hint_wanted_ = true;
+  on_screen_ = OnScreen();
+  if (on_screen_) PutSampleHint();
+}
+
+bool TGalleryLayered::OnScreen() {
+  return HandleAllocated() && IsWindowVisible(Handle()) && !IsIconic(Handle());
+}
+
+void TGalleryLayered::PutSampleHint() {
   skin_layered::TsHintManager* hints = skin_layered::HintManager();
   if (!hints || !edit_->HandleAllocated()) return;
-  const vcl::TPoint p = content_->ClientToScreen(vcl::TPoint{16, content_->Height() + 56});
+  sample_hint_at_ = SampleHintPoint();
   // In the look of the hint manager's PNG template.
   hints->SetUseSkinData(false);
-  hints->ShowHintAt(p, L"A hint of the hint manager", 0);
+  hints->ShowHintAt(sample_hint_at_, kSampleHint, 0);
+}
+
+vcl::TPoint TGalleryLayered::SampleHintPoint() const {
+  return content_->ClientToScreen(vcl::TPoint{16, content_->Height() + 56});
+}
+
+// The hint has no timeout and stays top-most: it goes while the form is minimised or hidden,
+// comes back with it and keeps its place below the panel when the form moves.
+void TGalleryLayered::FollowSampleHint() {
+  if (!sample_hint_wanted_) return;
+  const bool onScreen = OnScreen();
+  if (onScreen != on_screen_) {
+    on_screen_ = onScreen;
+    if (onScreen) {
+      // Once the restore is done: a top-most window made while the form is being restored
+      // stays under it on the display.
+      PostMessageW(Handle(), kPutSampleHint, 0, 0);
+    } else if (skin_layered::TqvPngHintWindow* window = SampleHintWindow()) {
+      window->ReleaseHandle();
+    }
+    return;
+  }
+  skin_layered::TqvPngHintWindow* window = onScreen ? SampleHintWindow() : nullptr;
+  if (!window) return;
+  const vcl::TPoint at = SampleHintPoint();
+  if (at.X == sample_hint_at_.X && at.Y == sample_hint_at_.Y) return;
+  // The hint's layered image follows its window.
+  RECT r{};
+  GetWindowRect(window->Handle(), &r);
+  SetWindowPos(window->Handle(), nullptr, r.left + at.X - sample_hint_at_.X, r.top + at.Y - sample_hint_at_.Y, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  sample_hint_at_ = at;
+}
+
+void TGalleryLayered::WndProc(vcl::TMessage& Message) {
+  if (Message.Msg == kPutSampleHint) {
+    if (sample_hint_wanted_ && OnScreen()) PutSampleHint();
+    return;
+  }
+  TForm::WndProc(Message);
+  if (Message.Msg == WM_WINDOWPOSCHANGED) FollowSampleHint();
 }
 
 // A title bar component in the caption: two tabs of one group at the left; a drop-down button

@@ -90,7 +90,7 @@ class TGalleryLayered : public vcl::TForm {
   static void SetPageSource(const LayeredSource& Source);
 
   skin_layered::TsSkinManager* Manager() const { return manager_; }
-  // Shows a hint of the hint manager below the panel.
+  // Shows a hint of the hint manager below the panel, while the form is on the screen.
   void ShowSampleHint();
   // A system dialog of the program's own beside the page and a message box over it, both
   // skinned by the manager's dialog hook.
@@ -101,7 +101,15 @@ class TGalleryLayered : public vcl::TForm {
   // The skin's extended borders and shadow around the page (a border window), or its own frame.
   void SetExtendedBorders(bool Value);
 
+ protected:
+  void WndProc(vcl::TMessage& Message) override;
+
  private:
+  // Visible and not minimised.
+  bool OnScreen();
+  void PutSampleHint();
+  vcl::TPoint SampleHintPoint() const;
+  void FollowSampleHint();
   // The manager changed its skin or let it go.
   void ManagerChanged(vcl::TObject* Sender);
   // A Skin menu item for the source, unless one names the same skin already.
@@ -147,6 +155,9 @@ class TGalleryLayered : public vcl::TForm {
   std::vector<LayeredSource> sources_;
   std::vector<vcl::TMenuItem*> source_items_;  // the Skin menu's item of each source
   vcl::String current_;
+  bool sample_hint_wanted_ = false;
+  bool on_screen_ = false;
+  vcl::TPoint sample_hint_at_;  // where the sample hint was put
 };
 
 }  // namespace gallery

@@ -1,0 +1,118 @@
+// The gallery's windows as the X display shows them: the layered page's sample hint, which has
+// no timeout, goes with the page when it is minimised or hidden, comes back where it stood when
+// the page is restored or shown, and follows the page's moves.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "classlib/forms/Forms.h"
+#include "classlib/rtl/UnitInit.h"
+#include "gallery/GalleryLayered.h"
+#include "skin_layered/paint/HintManager.h"
+#include "skin_layered/paint/HintShowTimer.h"
+#include "skin_layered/paint/HintWindows.h"
+#include "support/screen_grab.h"
+#include "support/win_test_support.h"
+
+namespace gallery::test {
+namespace {
+
+class Units : public ::testing::Environment {
+ public:
+  void SetUp() override { vcl::InitializeUnits(); }
+  void TearDown() override { vcl::FinalizeUnits(); }
+};
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new Units);
+
+// The hint manager's layered form while it shows a hint whose fade has ended; none else.
+std::optional<RECT> HintShown() {
+  skin_layered::TsHintManager* hints = skin_layered::HintManager();
+  if (!hints || !hints->HintForm() || !hints->HintForm()->HandleAllocated()) return std::nullopt;
+  HWND form = hints->HintForm()->Handle();
+  if (!IsWindowVisible(form) || (hints->ShowTimer() && !hints->ShowTimer()->Finished())) return std::nullopt;
+  RECT r{};
+  GetWindowRect(form, &r);
+  return r;
+}
+
+bool SameRect(const RECT& A, const RECT& B) {
+  return A.left == B.left && A.top == B.top && A.right == B.right && A.bottom == B.bottom;
+}
+
+// The share (0 to 1) of the rectangle the display shows in the hint's pale yellow, a colour
+// neither the page's face nor the desktop has.
+double HintColourShare(const RECT& R, const std::string& Name) {
+  const std::optional<wintest::Shot> shot = wintest::Grab(R, Name);
+  if (!shot) return -1;
+  int yellow = 0;
+  for (int y = 0; y < shot->height; ++y)
+    for (int x = 0; x < shot->width; ++x) {
+      const COLORREF c = shot->At(x, y);
+      yellow += GetRValue(c) > 230 && GetGValue(c) > 230 && GetBValue(c) + 12 < GetRValue(c) ? 1 : 0;
+    }
+  return static_cast<double>(yellow) / (shot->width * shot->height);
+}
+
+TEST(GallerySampleHint, GoesWithThePageAndComesBackWhereItStoodAsTheDisplayShows) {
+  TGalleryLayered::SetPageSource(LayeredSourceOf(SampleLayeredFolder() + L"\\Lagoon"));
+  // The program's main form, as in the gallery; the application frees it at the end.
+  auto* page = vcl::Application->CreateForm<TGalleryLayered>();
+  struct Hidden {
+    vcl::TForm* form;
+    ~Hidden() { form->Hide(); }
+  } hidden{page};
+  page->Show();
+  wintest::PumpUntilIdle();
+  page->ShowSampleHint();
+  ASSERT_TRUE(wintest::PumpUntil([] { return HintShown().has_value(); }));
+  wintest::PumpUntilIdle();
+  const RECT first = *HintShown();
+  ASSERT_GT(HintColourShare(first, "sample-hint-shown"), 0.3);
+  HWND wnd = page->Handle();
+
+  // Minimised as its title button does it: the hint goes with the page.
+  PostMessageW(wnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(wintest::PumpUntil([wnd] { return IsIconic(wnd) != FALSE; }));
+  EXPECT_TRUE(wintest::PumpUntil([] { return !skin_layered::HintManager()->HintForm(); }))
+      << "the hint stays on the desktop";
+  wintest::PumpUntilIdle();
+  EXPECT_LT(HintColourShare(first, "sample-hint-minimised"), 0.05);
+
+  // Restored: back where it stood, over the page.
+  PostMessageW(wnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+  ASSERT_TRUE(wintest::PumpUntil([wnd] { return !IsIconic(wnd); }));
+  ASSERT_TRUE(wintest::PumpUntil([] { return HintShown().has_value(); })) << "the hint did not come back";
+  wintest::PumpUntilIdle();
+  EXPECT_TRUE(SameRect(*HintShown(), first));
+  EXPECT_GT(HintColourShare(first, "sample-hint-restored"), 0.3) << "the page covers the hint";
+
+  // The page moved: the hint keeps its place below the panel.
+  page->SetBounds(page->Left() + 30, page->Top() + 20, page->Width(), page->Height());
+  const RECT moved{first.left + 30, first.top + 20, first.right + 30, first.bottom + 20};
+  EXPECT_TRUE(wintest::PumpUntil([&] {
+    const std::optional<RECT> r = HintShown();
+    return r && SameRect(*r, moved);
+  }));
+  wintest::PumpUntilIdle();
+  EXPECT_GT(HintColourShare(moved, "sample-hint-moved"), 0.3);
+
+  // Hidden: it goes, and asked for meanwhile it waits for the page. (Shown again, Wine's
+  // display keeps the page over it until the top-most windows are stacked anew: the windows'
+  // order is checked instead.)
+  page->Hide();
+  EXPECT_TRUE(wintest::PumpUntil([] { return !skin_layered::HintManager()->HintForm(); }));
+  page->ShowSampleHint();
+  wintest::PumpUntilIdle();
+  EXPECT_FALSE(skin_layered::HintManager()->HintForm()) << "shown with the page hidden";
+  page->Show();
+  EXPECT_TRUE(wintest::PumpUntil([&] {
+    const std::optional<RECT> r = HintShown();
+    return r && SameRect(*r, moved);
+  }));
+}
+
+}  // namespace
+}  // namespace gallery::test
