@@ -21,6 +21,7 @@ class TqvBorderForm;
 // What the region asks of the form's provider.
 class TqvFormRegionHost {
  public:
+  virtual ~TqvFormRegionHost() = default;
   virtual TsSkinManager* SkinManager() const = 0;
   // The provider as the layers below know it: its form, skin data, state word and whether it
   // paints the frame.
@@ -36,9 +37,6 @@ class TqvFormRegionHost {
   virtual bool ShowsSnapshot() const = 0;
   // The window image was painted with the client area at least once.
   virtual bool ImagePaintedWhole() const = 0;
-
- protected:
-  ~TqvFormRegionHost() = default;
 };
 
 class TqvFormRegion {

@@ -99,11 +99,6 @@ void TsSkinProvider::FullRedraw() {
   SendToProvider(WM_NCPAINT, 1, 0);
 }
 
-void TsSkinProvider::PrepareMenusAgain() {
-  menus_.ForgetPrepared();
-  menus_.PrepareMenus();
-}
-
 bool TsSkinProvider::MenusDesigned() const { return Designing(this); }
 
 void TsSkinProvider::SystemMenuMade() {

@@ -1,7 +1,6 @@
 // The window image of a skinned form onto its window frame (the image itself is
 // TqvWindowImage, WindowImage.h): WM_NCPAINT's painter copies the frame strips out of it, after
-// the menus are hooked and the region brought up to date; and the provider's answers to the
-// image.
+// the menus are hooked and the region brought up to date.
 #include <algorithm>
 
 #include "classlib/forms/Menus.h"
@@ -28,13 +27,6 @@
 #include "skin_layered/paint/pixels/Blending.h"
 
 namespace skin_layered {
-
-bool TsSkinProvider::IsMDIProvider() const { return MDIProvider() == this; }
-
-vcl::TCustomForm* TsSkinProvider::MDIFrameForm() const {
-  TsSkinProvider* frame = MDIProvider();
-  return frame ? frame->Form : nullptr;
-}
 
 // ---------------------------------------------------------------------------------------
 // The frame on the window

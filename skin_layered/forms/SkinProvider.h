@@ -14,7 +14,7 @@
 //                             the task-bar pictures
 //   ProviderGeometry.cpp      the properties that change the frame, the skin's title indexes,
 //                             the menus' answers and the geometry messages
-//   ProviderWindowImage.cpp   the non-client painting and the answers to the window image
+//   ProviderWindowImage.cpp   the non-client painting
 //   ProviderWindowState.cpp   activation, showing, moving and sizing
 //   ProviderFormMessages.cpp  system commands and the form's other messages
 //   ProviderMenuMessages.cpp  the form's menus prepared for the skinned menus
@@ -23,6 +23,8 @@
 //   ProviderAnimations.cpp    the form's animations (FormAnimator.h) and the watch on the
 //                             provider (TWatch)
 //   ProviderBorderOwner.cpp   the answers to the border form (MakeBorderOwner)
+//   ProviderWindowImageHost.cpp  the answers to the window image (MakeWindowImageHost)
+//   ProviderRegionHost.cpp    the answers to the window region (MakeRegionHost)
 // The window image (rebuilt while stale, its measures, the frame strips and the client
 // background painted from it) is TqvWindowImage (WindowImage.h).
 // The skinned system menu is TsSystemMenu (SystemMenu.h); the skinned menus are TsSkinableMenus
@@ -125,6 +127,11 @@ inline constexpr std::uint32_t kExtAnimations = kExtMinimizing | kExtHiding | kE
 // The glue of a form's provider; nil for a form without one.
 TqvFormGlue* FormGlueOf(vcl::TCustomForm* Form);
 
+class TsSkinProvider;
+// The provider's answers to its window image and to its window region.
+std::unique_ptr<TqvWindowImageHost> MakeWindowImageHost(TsSkinProvider& Provider);
+std::unique_ptr<TqvFormRegionHost> MakeRegionHost(TsSkinProvider& Provider);
+
 class TsSkinProvider : public TqvProviderOptions,
                        public TqvTitleOwner,
                        public TqvTitleBarHost,
@@ -134,8 +141,6 @@ class TsSkinProvider : public TqvProviderOptions,
                        public TqvCaptionButtonsHost,
                        public TqvCaptionTextHost,
                        public TqvAnimatorHost,
-                       public TqvWindowImageHost,
-                       public TqvFormRegionHost,
                        public TqvFrameMouseHost,
                        public TqvLabelColorsHost,
                        public TqvFormMeasuresHost,
@@ -167,7 +172,7 @@ class TsSkinProvider : public TqvProviderOptions,
   void SetGluedForms(vcl::TStringList* Value) { glue_.Names()->Assign(Value); }
   TsScrollWndData* GetSkinData() const { return SkinData; }
   void SetSkinData(TsScrollWndData* Value);
-  const vcl::String& MenuLineSkin() const override { return TqvProviderOptions::MenuLineSkin(); }
+  const vcl::String& MenuLineSkin() const { return TqvProviderOptions::MenuLineSkin(); }
   void SetMenuLineSkin(const vcl::String& Value);
   bool ScreenSnap() const { return glue_.ScreenSnap; }
   void SetScreenSnap(bool Value) { glue_.ScreenSnap = Value; }
@@ -205,15 +210,10 @@ class TsSkinProvider : public TqvProviderOptions,
   TsSystemMenu* SystemMenuOf(vcl::TCustomForm* Other) const override;
   vcl::TBitmap* TitleBackground() const override { return window_image_.TitleBgBmp.get(); }
   int CaptionSectionIndex() const override { return CaptionIndex; }
-  bool BlendingOrHiding() const override { return ExtFlags & (kExtBlendMoving | kExtHiding); }
-  TqvCaptionText& CaptionText() const override { return *caption_text_; }
-  void PrepareMenusAgain() override;
-  bool IsMDIProvider() const override;
-  void MarkRegionStale() override { region_.RgnChanged = true; }
-  vcl::TCustomForm* MDIFrameForm() const override;
-  bool IsPrinting() const override { return Printing; }
+  TqvCaptionText& CaptionText() const { return *caption_text_; }
   bool MaximizedBorderLarge() const override { return MaxBorderLarge; }
-  void ClientPainted() override;
+  // The client background was painted: controls asked to be repainted after it are now.
+  void ClientPainted();
 
   // ---- state the form skinning shares
   bool AutoCreated = false;    // attached by the library; cleared when it prepares the form
@@ -261,23 +261,21 @@ class TsSkinProvider : public TqvProviderOptions,
   const TqvFormMeasures& Measures() const { return measures_; }
   int CaptionHeight(bool CheckSkin) override { return measures_.CaptionHeight(CheckSkin); }
   int SysCaptionHeightOfForm() const override { return measures_.SysCaptionHeightOfForm(); }
-  int SysButtonsCount() const override { return measures_.VisibleSysButtons(); }
+  int SysButtonsCount() const { return measures_.VisibleSysButtons(); }
   int TitleButtonGlyphWidth(int MaskIndex) const override { return measures_.TitleButtonGlyphWidth(MaskIndex); }
   int CaptionGlyphHeight(int MaskIndex) const override { return measures_.CaptionGlyphHeight(MaskIndex); }
   int BorderWidthDef() const override { return measures_.BorderWidthDef(); }
-  int BorderWidthSys() const override { return measures_.BorderWidthSys(); }
-  vcl::TSize ScrollBarsExtent() const override { return measures_.ScrollBarsExtent(); }
+  int BorderWidthSys() const { return measures_.BorderWidthSys(); }
   bool HasBorder() const override { return measures_.HasBorder(); }
-  bool HasMenuLine() const override { return measures_.HasMenuLine(); }
+  bool HasMenuLine() const { return measures_.HasMenuLine(); }
   bool GripVisible() const override { return measures_.GripVisible(); }
   int TitleIconWidth() override { return measures_.TitleIconWidth(); }
   int TitleIconHeight() override { return measures_.TitleIconHeight(); }
   int BorderWidthByState(bool Always) override { return measures_.TitleHeightByState(Always); }
   int MenuHeight() const override { return measures_.MenuHeight(); }
   int MenuLinesCount() override { return measures_.MenuLinesCount(); }
-  bool MenuVisible() const override { return measures_.MenuVisible(); }
+  bool MenuVisible() const { return measures_.MenuVisible(); }
   bool IconVisible() const override { return measures_.IconVisible(); }
-  vcl::String TitleSkinSection() const override { return measures_.TitleSkinSection(); }
   int GetTitleSkinIndex() override { return measures_.GetTitleSkinIndex(); }
   int BorderIconsTop() override { return measures_.BorderIconsTop(); }
   vcl::TCustomForm* MeasuredForm() const override { return Form; }
@@ -324,8 +322,6 @@ class TsSkinProvider : public TqvProviderOptions,
   HRGN MakeRgn() override { return region_.MakeRgn(0, 0); }
   void UpdateFormRgn(bool Repaint) override { region_.UpdateFormRgn(Repaint); }
   void UpdateRgn() override { region_.UpdateFormRgn(true); }
-  bool ShowsSnapshot() const override { return Frozen; }
-  bool ImagePaintedWhole() const override { return window_image_.FirstPaintDone; }
   void RefreshNonClient() override;
   // The whole window image with the client area painted in; nil without a cached image.
   std::unique_ptr<vcl::TBitmap> FormSnapshot(bool FreeCache);
@@ -369,7 +365,6 @@ class TsSkinProvider : public TqvProviderOptions,
   bool OutlineSizing() const override { return ResizeMode() == rmBorder; }
   vcl::TPoint GripPos(int MaskIndex) override { return window_image_.GripPos(MaskIndex); }
   vcl::TPoint FormOrigin() override { return window_image_.FormOrigin(); }
-  vcl::TPoint ImagePointOf(vcl::TPoint Screen) override { return frame_mouse_.ImagePointOf(Screen); }
 
   // ---- glued forms and snapping: the glue's (FormGlue.h), unless this form is being moved
   // by its master's (ProviderGlued.cpp)
@@ -422,7 +417,8 @@ class TsSkinProvider : public TqvProviderOptions,
   std::unique_ptr<TsTitleButtons> title_buttons_;
   std::unique_ptr<TqvSysSubMenu> sys_sub_menu_;
   TqvFormGlue glue_{*this, &FormGlueOf};
-  TqvFormRegion region_{*this};
+  std::unique_ptr<TqvFormRegionHost> region_host_ = MakeRegionHost(*this);
+  TqvFormRegion region_{*region_host_};
   TqvFrameMouse frame_mouse_{*this, ExtFlags};
   std::unique_ptr<TsScrollWndData> skin_data_;
   // Made at takeover: a bitmap whose canvas stays locked, and an empty 32-bit work bitmap.
@@ -440,7 +436,8 @@ class TsSkinProvider : public TqvProviderOptions,
   std::unique_ptr<TqvCaptionItems> caption_items_ = std::make_unique<TqvCaptionItems>(*this);
   std::unique_ptr<TqvCaptionButtons> caption_buttons_ = std::make_unique<TqvCaptionButtons>(*this);
   std::unique_ptr<TqvCaptionText> caption_text_ = std::make_unique<TqvCaptionText>(*this);
-  TqvWindowImage window_image_{*this};
+  std::unique_ptr<TqvWindowImageHost> window_image_host_ = MakeWindowImageHost(*this);
+  TqvWindowImage window_image_{*window_image_host_};
 };
 
 class TsSkinProvider::TWatch {

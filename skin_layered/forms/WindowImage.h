@@ -38,6 +38,7 @@ inline constexpr unsigned kMenuLineImageState = 0x500;
 // What the window image asks of the form's provider.
 class TqvWindowImageHost {
  public:
+  virtual ~TqvWindowImageHost() = default;
   virtual TsSkinManager* SkinManager() const = 0;
   // The provider as the layers below know it: its form, skin data, caption height.
   virtual TsSkinProviderBase* FrameProvider() = 0;
@@ -92,9 +93,6 @@ class TqvWindowImageHost {
   virtual bool IsPrinting() const = 0;
   // The client background was painted: controls asked to be repainted after it are now.
   virtual void ClientPainted() = 0;
-
- protected:
-  ~TqvWindowImageHost() = default;
 };
 
 class TqvWindowImage {

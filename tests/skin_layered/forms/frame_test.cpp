@@ -374,7 +374,7 @@ class TTestImageHost : public TqvWindowImageHost {
   const vcl::String& MenuLineSkin() const override { return provider_.MenuLineSkin(); }
   void PrepareMenusAgain() override {}
   bool IsMDIProvider() const override { return false; }
-  vcl::TPoint ImagePointOf(vcl::TPoint Screen) override { return provider_.ImagePointOf(Screen); }
+  vcl::TPoint ImagePointOf(vcl::TPoint Screen) override { return provider_.FrameMouse().ImagePointOf(Screen); }
   bool HasBorder() const override { return provider_.HasBorder(); }
   int BorderWidthDef() const override { return provider_.BorderWidthDef(); }
   int BorderWidthSys() const override { return frame; }
