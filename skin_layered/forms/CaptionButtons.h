@@ -26,6 +26,7 @@ class TqvCaptionItems;
 // What the buttons ask of the form's provider.
 class TqvCaptionButtonsHost {
  public:
+  virtual ~TqvCaptionButtonsHost() = default;
   virtual TsSkinManager* SkinManager() const = 0;
   // The provider as the layers below know it: its form, skin data, caption and shadow sizes.
   virtual TsSkinProviderBase* FrameProvider() = 0;
@@ -57,8 +58,6 @@ class TqvCaptionButtonsHost {
   // The window image's origin on the screen (a hot button's glow window is placed by it).
   virtual vcl::TPoint FormOrigin() = 0;
 
- protected:
-  ~TqvCaptionButtonsHost() = default;
 };
 
 class TqvCaptionButtons {

@@ -21,6 +21,7 @@ class TqvTitleBarItem;
 // What the items ask of the form's provider.
 class TqvCaptionItemsHost {
  public:
+  virtual ~TqvCaptionItemsHost() = default;
   // The title bar component of the form; nil for none.
   virtual TsTitleBar* TitleBar() const = 0;
   virtual TsSkinManager* SkinManager() const = 0;
@@ -33,8 +34,6 @@ class TqvCaptionItemsHost {
   // The caption shows its active state.
   virtual bool CaptionActive() const = 0;
 
- protected:
-  ~TqvCaptionItemsHost() = default;
 };
 
 class TqvCaptionItems {

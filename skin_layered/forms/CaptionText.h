@@ -25,6 +25,7 @@ class TqvCaptionItems;
 // What the caption text asks of the form's provider.
 class TqvCaptionTextHost {
  public:
+  virtual ~TqvCaptionTextHost() = default;
   virtual TsSkinManager* SkinManager() const = 0;
   // The provider as the layers below know it: its form, skin data, caption and shadow sizes.
   virtual TsSkinProviderBase* FrameProvider() = 0;
@@ -44,8 +45,6 @@ class TqvCaptionTextHost {
   virtual int GetTitleSkinIndex() = 0;
   virtual int CaptionSectionIndex() const = 0;
 
- protected:
-  ~TqvCaptionTextHost() = default;
 };
 
 class TqvCaptionText {

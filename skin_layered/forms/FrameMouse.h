@@ -40,6 +40,7 @@ inline constexpr std::uint32_t kExtBorderSizing = 0x1;
 // What the frame's mouse asks of the form's provider.
 class TqvFrameMouseHost {
  public:
+  virtual ~TqvFrameMouseHost() = default;
   virtual TsSkinManager* SkinManager() const = 0;
   // The provider as the layers below know it: its form, skin data, shadow, caption height and
   // the skinned system menu dropped at a point.
@@ -99,8 +100,6 @@ class TqvFrameMouseHost {
   virtual TqvFormAnimator& Animator() = 0;
   virtual void KillTitleAnimations() = 0;
 
- protected:
-  ~TqvFrameMouseHost() = default;
 };
 
 class TqvFrameMouse {

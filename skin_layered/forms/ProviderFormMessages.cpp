@@ -278,7 +278,7 @@ void TsSkinProvider::TMessages::MDIChildCommand(TsSkinProvider& P, vcl::TMessage
       P.CallOldWndProc(Message);
       if (!alive) return;
       P.SkinData->BGChanged = true;
-      if (P.DrawNonClientArea) P.UpdateSysMenuStyle(true);
+      if (P.DrawNonClientArea) P.Menus().SystemMenuStyle(true);
       RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
       if (vcl::TCustomForm* parent = frame ? frame->Form : nullptr)
         for (int i = 0; i < parent->MDIChildCount(); ++i) {

@@ -81,11 +81,6 @@ void SetCaptionGlowNewSkinsOnly(bool Value) { ProviderUnit().CaptionGlowNewSkins
 
 TqvTitleBarHost* TitleBarHostOf(vcl::TCustomForm* Form) { return GetSkinProvider(Form); }
 
-TsSystemMenu* TsSkinProvider::SystemMenuOf(vcl::TCustomForm* Other) const {
-  const TsSkinProvider* provider = GetSkinProvider(Other);
-  return provider ? provider->menus_.SystemMenu() : nullptr;
-}
-
 // ---------------------------------------------------------------------------------------
 // Creation and takeover
 

@@ -25,6 +25,8 @@
 //   ProviderBorderOwner.cpp   the answers to the border form (MakeBorderOwner)
 //   ProviderWindowImageHost.cpp  the answers to the window image (MakeWindowImageHost)
 //   ProviderRegionHost.cpp    the answers to the window region (MakeRegionHost)
+//   ProviderFrameMouseHost.cpp   the answers to the frame's mouse (MakeFrameMouseHost)
+//   ProviderCaptionHosts.cpp  the answers to the caption's buttons, text and items
 // The window image (rebuilt while stale, its measures, the frame strips and the client
 // background painted from it) is TqvWindowImage (WindowImage.h).
 // The skinned system menu is TsSystemMenu (SystemMenu.h); the skinned menus are TsSkinableMenus
@@ -128,20 +130,21 @@ inline constexpr std::uint32_t kExtAnimations = kExtMinimizing | kExtHiding | kE
 TqvFormGlue* FormGlueOf(vcl::TCustomForm* Form);
 
 class TsSkinProvider;
-// The provider's answers to its window image and to its window region.
+// The provider's answers to its window image, its window region, the mouse on its frame and
+// the caption's objects.
 std::unique_ptr<TqvWindowImageHost> MakeWindowImageHost(TsSkinProvider& Provider);
 std::unique_ptr<TqvFormRegionHost> MakeRegionHost(TsSkinProvider& Provider);
+std::unique_ptr<TqvFrameMouseHost> MakeFrameMouseHost(TsSkinProvider& Provider);
+std::unique_ptr<TqvCaptionButtonsHost> MakeCaptionButtonsHost(TsSkinProvider& Provider);
+std::unique_ptr<TqvCaptionTextHost> MakeCaptionTextHost(TsSkinProvider& Provider);
+std::unique_ptr<TqvCaptionItemsHost> MakeCaptionItemsHost(TsSkinProvider& Provider);
 
 class TsSkinProvider : public TqvProviderOptions,
                        public TqvTitleOwner,
                        public TqvTitleBarHost,
                        public TqvSysMenuOwner,
                        public TqvFormAdaptersHost,
-                       public TqvCaptionItemsHost,
-                       public TqvCaptionButtonsHost,
-                       public TqvCaptionTextHost,
                        public TqvAnimatorHost,
-                       public TqvFrameMouseHost,
                        public TqvLabelColorsHost,
                        public TqvFormMeasuresHost,
                        public TqvFormMenusHost {
@@ -157,12 +160,10 @@ class TsSkinProvider : public TqvProviderOptions,
   void Loaded() override;
 
   // ---- published (the plain values are TqvProviderOptions'; these setters repaint)
-  TqvAddedTitle* AddedTitle() const override { return added_title_.get(); }
+  TqvAddedTitle* AddedTitle() const { return added_title_.get(); }
   void SetAddedTitle(TqvAddedTitle* Value) { added_title_->Assign(Value); }
   // Unless loading or designed: the border form decided again and the frame redrawn.
   void SetAllowExtBorders(bool Value);
-  bool AllowBlendOnMoving() const override { return TqvProviderOptions::AllowBlendOnMoving(); }
-  vcl::TAlignment CaptionAlignment() const override { return TqvProviderOptions::CaptionAlignment(); }
   void SetCaptionAlignment(vcl::TAlignment Value);
   bool GetDrawNonClientArea() const { return DrawNonClientArea; }
   // On: the frame painted from the skin (WS_SYSMENU taken away); off: the system's frame, its
@@ -172,7 +173,6 @@ class TsSkinProvider : public TqvProviderOptions,
   void SetGluedForms(vcl::TStringList* Value) { glue_.Names()->Assign(Value); }
   TsScrollWndData* GetSkinData() const { return SkinData; }
   void SetSkinData(TsScrollWndData* Value);
-  const vcl::String& MenuLineSkin() const { return TqvProviderOptions::MenuLineSkin(); }
   void SetMenuLineSkin(const vcl::String& Value);
   bool ScreenSnap() const { return glue_.ScreenSnap; }
   void SetScreenSnap(bool Value) { glue_.ScreenSnap = Value; }
@@ -184,7 +184,7 @@ class TsSkinProvider : public TqvProviderOptions,
   // The title bar component shown in the caption; nil for none.
   TsTitleBar* TitleBar() const override { return title_bar_; }
   void SetTitleBar(TsTitleBar* Value) override;
-  TsTitleButtons* TitleButtons() const override { return title_buttons_.get(); }
+  TsTitleButtons* TitleButtons() const { return title_buttons_.get(); }
   void SetTitleButtons(TsTitleButtons* Value) { title_buttons_->Assign(Value); }
   TsTitleIcon* TitleIcon() const override { return title_icon_.get(); }
   void SetTitleIcon(TsTitleIcon* Value) { title_icon_->Assign(Value); }
@@ -206,10 +206,6 @@ class TsSkinProvider : public TqvProviderOptions,
   const TAddItemEvent& SkinItemEvent() const override { return OnSkinItem; }
   const TAddItemExEvent& SkinItemExEvent() const override { return OnSkinItemEx; }
   TsSkinProviderBase* FrameProvider() override { return this; }
-  bool CaptionActive() const override { return FormActive; }
-  TsSystemMenu* SystemMenuOf(vcl::TCustomForm* Other) const override;
-  vcl::TBitmap* TitleBackground() const override { return window_image_.TitleBgBmp.get(); }
-  int CaptionSectionIndex() const override { return CaptionIndex; }
   TqvCaptionText& CaptionText() const { return *caption_text_; }
   bool MaximizedBorderLarge() const override { return MaxBorderLarge; }
   // The client background was painted: controls asked to be repainted after it are now.
@@ -230,7 +226,7 @@ class TsSkinProvider : public TqvProviderOptions,
   bool Printing = false;       // a WM_PRINT of the form runs
   // ---- the title (image coordinates)
   // The title-bar buttons' records, the icon's place and the caption's centre line.
-  TqvCaptionButtons& CaptionButtons() const override { return *caption_buttons_; }
+  TqvCaptionButtons& CaptionButtons() const { return *caption_buttons_; }
 
   // The border form when extended borders are in force; nil otherwise (the base's BorderForm
   // points at it too).
@@ -240,7 +236,7 @@ class TsSkinProvider : public TqvProviderOptions,
   // The form's window procedure while hooked.
   void NewWndProc(vcl::TMessage& Message);
   // Passes the message to what the provider found in front of the form.
-  void CallOldWndProc(vcl::TMessage& Message) override;
+  void CallOldWndProc(vcl::TMessage& Message);
   // The provider's hook is in place.
   bool Hooked() const { return hook_.Installed(); }
   // The form counts as skinned: not being destroyed, and its skin data skinned (an inactive
@@ -260,40 +256,37 @@ class TsSkinProvider : public TqvProviderOptions,
   TqvFormMeasures& Measures() { return measures_; }
   const TqvFormMeasures& Measures() const { return measures_; }
   int CaptionHeight(bool CheckSkin) override { return measures_.CaptionHeight(CheckSkin); }
-  int SysCaptionHeightOfForm() const override { return measures_.SysCaptionHeightOfForm(); }
+  int SysCaptionHeightOfForm() const { return measures_.SysCaptionHeightOfForm(); }
   int SysButtonsCount() const { return measures_.VisibleSysButtons(); }
-  int TitleButtonGlyphWidth(int MaskIndex) const override { return measures_.TitleButtonGlyphWidth(MaskIndex); }
-  int CaptionGlyphHeight(int MaskIndex) const override { return measures_.CaptionGlyphHeight(MaskIndex); }
-  int BorderWidthDef() const override { return measures_.BorderWidthDef(); }
+  int TitleButtonGlyphWidth(int MaskIndex) const { return measures_.TitleButtonGlyphWidth(MaskIndex); }
+  int CaptionGlyphHeight(int MaskIndex) const { return measures_.CaptionGlyphHeight(MaskIndex); }
+  int BorderWidthDef() const { return measures_.BorderWidthDef(); }
   int BorderWidthSys() const { return measures_.BorderWidthSys(); }
-  bool HasBorder() const override { return measures_.HasBorder(); }
+  bool HasBorder() const { return measures_.HasBorder(); }
   bool HasMenuLine() const { return measures_.HasMenuLine(); }
-  bool GripVisible() const override { return measures_.GripVisible(); }
-  int TitleIconWidth() override { return measures_.TitleIconWidth(); }
-  int TitleIconHeight() override { return measures_.TitleIconHeight(); }
+  bool GripVisible() const { return measures_.GripVisible(); }
+  int TitleIconWidth() { return measures_.TitleIconWidth(); }
+  int TitleIconHeight() { return measures_.TitleIconHeight(); }
   int BorderWidthByState(bool Always) override { return measures_.TitleHeightByState(Always); }
-  int MenuHeight() const override { return measures_.MenuHeight(); }
-  int MenuLinesCount() override { return measures_.MenuLinesCount(); }
+  int MenuHeight() const { return measures_.MenuHeight(); }
+  int MenuLinesCount() { return measures_.MenuLinesCount(); }
   bool MenuVisible() const { return measures_.MenuVisible(); }
-  bool IconVisible() const override { return measures_.IconVisible(); }
-  int GetTitleSkinIndex() override { return measures_.GetTitleSkinIndex(); }
-  int BorderIconsTop() override { return measures_.BorderIconsTop(); }
+  bool IconVisible() const { return measures_.IconVisible(); }
+  int GetTitleSkinIndex() { return measures_.GetTitleSkinIndex(); }
+  int BorderIconsTop() { return measures_.BorderIconsTop(); }
   vcl::TCustomForm* MeasuredForm() const override { return Form; }
   const TqvProviderOptions& Options() const override { return *this; }
 
   // ---- the window image's measures (WindowImage.h)
   int OffsetX() override { return window_image_.OffsetX(); }
   int OffsetY() override { return window_image_.OffsetY(); }
-  int ImageWidth() override { return window_image_.ImageWidth(); }
+  int ImageWidth() { return window_image_.ImageWidth(); }
   vcl::TRect ShadowSize() override { return window_image_.ShadowSize(); }
 
-  // WS_SYSMENU taken away while the provider paints the frame (so that the system draws no
-  // caption buttons), or given back with the form's icon when unskinned.
-  void UpdateSysMenuStyle(bool Skinned) override { menus_.SystemMenuStyle(Skinned); }
   // Re-reads what depends on the skin: the system menu, the title indexes and the title
   // buttons' glyphs.
   void InitMenuItems() override;
-  void MakeSystemMenu() override { menus_.MakeSystemMenu(); }
+  void MakeSystemMenu() { menus_.MakeSystemMenu(); }
   // Frees the glow animations of the title's buttons and items.
   void KillAnimations();
   // Creates, updates or frees the border form (extended borders).
@@ -322,7 +315,7 @@ class TsSkinProvider : public TqvProviderOptions,
   HRGN MakeRgn() override { return region_.MakeRgn(0, 0); }
   void UpdateFormRgn(bool Repaint) override { region_.UpdateFormRgn(Repaint); }
   void UpdateRgn() override { region_.UpdateFormRgn(true); }
-  void RefreshNonClient() override;
+  void RefreshNonClient();
   // The whole window image with the client area painted in; nil without a cached image.
   std::unique_ptr<vcl::TBitmap> FormSnapshot(bool FreeCache);
   // The title cover (TitleCover.h) laid over the frame where it would flicker, or taken away.
@@ -332,8 +325,7 @@ class TsSkinProvider : public TqvProviderOptions,
 
   // ---- the form's animations: the animator's (FormAnimator.h), and what it asks of the
   // provider (ProviderAnimations.cpp)
-  TqvFormAnimator& Animator() override { return animator_; }
-  void StartBlendOnMoving(bool RunMoveLoop) override { animator_.StartBlendOnMoving(RunMoveLoop); }
+  TqvFormAnimator& Animator() { return animator_; }
   bool MinAnimAllowed() override;
   void MinAnimTimer() override;
   std::unique_ptr<vcl::TBitmap> StartMinAnimation(bool FreeCache) override { return FormSnapshot(FreeCache); }
@@ -351,20 +343,8 @@ class TsSkinProvider : public TqvProviderOptions,
   // ---- the frame's mouse (FrameMouse.h), and what it asks of the provider: the buttons' glow
   // (TitleButtonGlow.cpp) and the title bar's items, which tests may replace.
   TqvFrameMouse& FrameMouse() { return frame_mouse_; }
-  bool StartButtonGlow(int HitCode, bool ToHot) override;
-  TqvCaptionItems& CaptionItems() const override { return *caption_items_; }
-  int TitleBarItemAt(vcl::TPoint ImagePoint) override { return caption_items_->TitleBarItemAt(ImagePoint); }
-  void SetTitleBarItemState(int Index, int State) override { caption_items_->SetTitleBarItemState(Index, State); }
-  void TitleBarItemMouseDown(int Index, vcl::TPoint Screen) override {
-    caption_items_->TitleBarItemMouseDown(Index, Screen);
-  }
-  void TitleBarItemMouseUp(int Index, vcl::TPoint Screen, bool Click) override {
-    caption_items_->TitleBarItemMouseUp(Index, Screen, Click);
-  }
-  void SetCaptionActive(bool Value) override { FormActive = Value; }
-  bool OutlineSizing() const override { return ResizeMode() == rmBorder; }
-  vcl::TPoint GripPos(int MaskIndex) override { return window_image_.GripPos(MaskIndex); }
-  vcl::TPoint FormOrigin() override { return window_image_.FormOrigin(); }
+  bool StartButtonGlow(int HitCode, bool ToHot);
+  TqvCaptionItems& CaptionItems() const { return *caption_items_; }
 
   // ---- glued forms and snapping: the glue's (FormGlue.h), unless this form is being moved
   // by its master's (ProviderGlued.cpp)
@@ -419,7 +399,8 @@ class TsSkinProvider : public TqvProviderOptions,
   TqvFormGlue glue_{*this, &FormGlueOf};
   std::unique_ptr<TqvFormRegionHost> region_host_ = MakeRegionHost(*this);
   TqvFormRegion region_{*region_host_};
-  TqvFrameMouse frame_mouse_{*this, ExtFlags};
+  std::unique_ptr<TqvFrameMouseHost> frame_mouse_host_ = MakeFrameMouseHost(*this);
+  TqvFrameMouse frame_mouse_{*frame_mouse_host_, ExtFlags};
   std::unique_ptr<TsScrollWndData> skin_data_;
   // Made at takeover: a bitmap whose canvas stays locked, and an empty 32-bit work bitmap.
   std::unique_ptr<vcl::TBitmap> temp_bmp_;
@@ -433,9 +414,12 @@ class TsSkinProvider : public TqvProviderOptions,
   bool repaint_children_ = false;
 
   TsTitleBar* title_bar_ = nullptr;
-  std::unique_ptr<TqvCaptionItems> caption_items_ = std::make_unique<TqvCaptionItems>(*this);
-  std::unique_ptr<TqvCaptionButtons> caption_buttons_ = std::make_unique<TqvCaptionButtons>(*this);
-  std::unique_ptr<TqvCaptionText> caption_text_ = std::make_unique<TqvCaptionText>(*this);
+  std::unique_ptr<TqvCaptionItemsHost> caption_items_host_ = MakeCaptionItemsHost(*this);
+  std::unique_ptr<TqvCaptionButtonsHost> caption_buttons_host_ = MakeCaptionButtonsHost(*this);
+  std::unique_ptr<TqvCaptionTextHost> caption_text_host_ = MakeCaptionTextHost(*this);
+  std::unique_ptr<TqvCaptionItems> caption_items_ = std::make_unique<TqvCaptionItems>(*caption_items_host_);
+  std::unique_ptr<TqvCaptionButtons> caption_buttons_ = std::make_unique<TqvCaptionButtons>(*caption_buttons_host_);
+  std::unique_ptr<TqvCaptionText> caption_text_ = std::make_unique<TqvCaptionText>(*caption_text_host_);
   std::unique_ptr<TqvWindowImageHost> window_image_host_ = MakeWindowImageHost(*this);
   TqvWindowImage window_image_{*window_image_host_};
 };

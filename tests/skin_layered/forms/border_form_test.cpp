@@ -786,7 +786,7 @@ TEST_F(BorderFormTest, BlendOnMovingFadesTheBorderWindow) {
   blend->SetTime(120);
   blend->SetBlendValue(200);
   const vcl::TRect before = WindowBox(Wnd());
-  provider->StartBlendOnMoving(false);
+  provider->Animator().StartBlendOnMoving(false);
   auto* timer = dynamic_cast<TqvMoveTimer*>(provider->Animator().Timer());
   ASSERT_NE(timer, nullptr);
   EXPECT_TRUE(border->Busy);

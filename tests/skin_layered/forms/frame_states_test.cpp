@@ -175,7 +175,7 @@ TEST_F(FrameStatesTest, AMinimisedFormShowsItsCaptionAndButtonsNotTheTitleBar) {
     }
   EXPECT_GT(text, 5);
   EXPECT_EQ(items, 0);
-  EXPECT_EQ(mainProvider->TitleBarItemAt(vcl::TPoint(item->ItemRect.Left + 2, item->ItemRect.Top + 2)), 0);
+  EXPECT_EQ(mainProvider->CaptionItems().TitleBarItemAt(vcl::TPoint(item->ItemRect.Left + 2, item->ItemRect.Top + 2)), 0);
   // Its minimise button, the restore glyph, restores it.
   RECT window{};
   GetWindowRect(main->Handle(), &window);

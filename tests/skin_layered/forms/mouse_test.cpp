@@ -17,22 +17,6 @@ namespace {
 
 ::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
-// A provider whose title bar has one item, index 5, at a place of the caption.
-class ItemProvider : public TsSkinProvider {
- public:
-  using TsSkinProvider::TsSkinProvider;
-  vcl::TRect ItemRect;
-  std::vector<int> States;
-  int Downs = 0, Ups = 0;
-  int TitleBarItemAt(vcl::TPoint p) override { return ItemRect.Contains(p) ? kHitTitleBarItem + 5 : 0; }
-  void SetTitleBarItemState(int index, int state) override {
-    EXPECT_EQ(index, 5);
-    States.push_back(state);
-  }
-  void TitleBarItemMouseDown(int index, vcl::TPoint) override { Downs += index == 5; }
-  void TitleBarItemMouseUp(int index, vcl::TPoint, bool) override { Ups += index == 5; }
-};
-
 class MouseTest : public SkinnedFormTest {};
 
 // Hit codes
@@ -168,20 +152,6 @@ TEST_F(MouseTest, AProviderFreedByTheCloseCommandIsNotTouchedAgain) {
   EXPECT_EQ(SendMessageW(Wnd(), kSkinCmdMessage, SkinCommandWParam(scmGetProvider), 0), 0);
 }
 
-TEST_F(MouseTest, TitleBarItemsAnswerTheirIndexThroughTheProvidersHooks) {
-  auto* p = Skin<ItemProvider>();
-  p->ItemRect = vcl::Rect(100, p->CaptionButtons().TitleCentre - 5, 140, p->CaptionButtons().TitleCentre + 5);
-  const vcl::TPoint item = At(p->ItemRect);
-  EXPECT_EQ(p->FrameMouse().HitTestAt(item), 2005);
-  EXPECT_EQ(NcHitTest(item), 2005);
-  Down(2005, item);
-  Up(2005, item);
-  EXPECT_EQ(p->Downs + p->Ups, 2);
-  ASSERT_FALSE(p->States.empty());
-  EXPECT_EQ(p->States.front(), 1);  // hot, then pressed, then normal
-  EXPECT_EQ(p->States.back(), 0);
-}
-
 // The right button, double clicks, the maximised caption
 
 TEST_F(MouseTest, RightAndDoubleClicksOnTheCaptionAndIconAreTheProviders) {
@@ -294,7 +264,7 @@ TEST_F(MouseTest, BlendOnMovingStepsTheAlphaDownToTheBlendValue) {
   blend->SetActive(true);
   blend->SetTime(120);
   blend->SetBlendValue(200);
-  provider->StartBlendOnMoving(false);
+  provider->Animator().StartBlendOnMoving(false);
   auto* timer = dynamic_cast<TqvMoveTimer*>(provider->Animator().Timer());
   ASSERT_NE(timer, nullptr);
   EXPECT_TRUE(provider->ExtFlags & kExtBlendMoving);
@@ -319,7 +289,7 @@ TEST_F(MouseTest, BlendOnMovingStepsTheAlphaDownToTheBlendValue) {
   // A short time jumps at once; a form that may not blend stays opaque.
   blend->SetTime(12);
   provider->SetAllowBlendOnMoving(false);
-  provider->StartBlendOnMoving(false);
+  provider->Animator().StartBlendOnMoving(false);
   auto twoSteps = [&] {
     auto* t = dynamic_cast<TqvMoveTimer*>(provider->Animator().Timer());
     EXPECT_NE(t, nullptr);
@@ -331,7 +301,7 @@ TEST_F(MouseTest, BlendOnMovingStepsTheAlphaDownToTheBlendValue) {
   };
   EXPECT_EQ(twoSteps(), 255);
   provider->SetAllowBlendOnMoving(true);
-  provider->StartBlendOnMoving(false);
+  provider->Animator().StartBlendOnMoving(false);
   EXPECT_EQ(twoSteps(), 200);
 }
 

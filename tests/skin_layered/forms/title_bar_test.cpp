@@ -246,14 +246,14 @@ TEST_F(TitleBarTest, HitCodesAreTheCollectionIndexPlus2000) {
   downTab->SetDown(true);
   Repaint();
   // The hidden item before it still counts.
-  EXPECT_EQ(provider->TitleBarItemAt(Inside(button)), 2002);
+  EXPECT_EQ(provider->CaptionItems().TitleBarItemAt(Inside(button)), 2002);
   EXPECT_EQ(provider->CaptionItems().TitleItemByCode(2002), button);
   EXPECT_EQ(provider->CaptionItems().TitleItemByCode(2000), nullptr);
   EXPECT_EQ(provider->CaptionItems().TitleItemByCode(2009), nullptr);
   // Information items and a tab already down are no elements.
-  EXPECT_EQ(provider->TitleBarItemAt(Inside(info)), 0);
-  EXPECT_EQ(provider->TitleBarItemAt(Inside(downTab)), 0);
-  EXPECT_EQ(provider->TitleBarItemAt(vcl::TPoint(1, 1)), 0);
+  EXPECT_EQ(provider->CaptionItems().TitleBarItemAt(Inside(info)), 0);
+  EXPECT_EQ(provider->CaptionItems().TitleBarItemAt(Inside(downTab)), 0);
+  EXPECT_EQ(provider->CaptionItems().TitleBarItemAt(vcl::TPoint(1, 1)), 0);
 }
 
 struct Clicks {
@@ -279,32 +279,63 @@ TEST_F(TitleBarTest, AButtonClicksOnReleaseOverIt) {
   Clicks clicks;
   clicks.Bind(button);
   Repaint();
-  ASSERT_EQ(provider->TitleBarItemAt(Inside(button)), 2000);
+  ASSERT_EQ(provider->CaptionItems().TitleBarItemAt(Inside(button)), 2000);
   const vcl::TRect window = WindowBox(Wnd());
   const vcl::TPoint over(window.Left + Inside(button).X, window.Top + Inside(button).Y);
-  provider->SetTitleBarItemState(0, 1);
-  provider->SetTitleBarItemState(0, 2);  // hot already: no second enter
+  provider->CaptionItems().SetTitleBarItemState(0, 1);
+  provider->CaptionItems().SetTitleBarItemState(0, 2);  // hot already: no second enter
   EXPECT_EQ(clicks.enters.size(), 1u);
-  provider->TitleBarItemMouseDown(0, over);
+  provider->CaptionItems().TitleBarItemMouseDown(0, over);
   EXPECT_EQ(clicks.downs.size(), 1u);
   EXPECT_TRUE(clicks.clicked.empty());
   EXPECT_TRUE(button->Pressed);
-  provider->TitleBarItemMouseUp(0, over, true);
+  provider->CaptionItems().TitleBarItemMouseUp(0, over, true);
   EXPECT_EQ(clicks.clicked, std::vector<vcl::TObject*>{button});
   EXPECT_FALSE(button->Pressed);
   // Released away from the item: no click.
-  provider->TitleBarItemMouseDown(0, over);
-  provider->TitleBarItemMouseUp(0, vcl::TPoint(window.Left + 2, window.Bottom - 2), false);
+  provider->CaptionItems().TitleBarItemMouseDown(0, over);
+  provider->CaptionItems().TitleBarItemMouseUp(0, vcl::TPoint(window.Left + 2, window.Bottom - 2), false);
   EXPECT_EQ(clicks.clicked.size(), 1u);
   EXPECT_EQ(clicks.ups.size(), 2u);
   EXPECT_FALSE(button->Pressed);
-  provider->SetTitleBarItemState(0, 0);
+  provider->CaptionItems().SetTitleBarItemState(0, 0);
   EXPECT_EQ(clicks.leaves.size(), 1u);
   // A disabled item ignores presses.
   button->SetEnabled(false);
-  provider->TitleBarItemMouseDown(0, over);
+  provider->CaptionItems().TitleBarItemMouseDown(0, over);
   EXPECT_FALSE(button->Pressed);
   EXPECT_EQ(clicks.downs.size(), 2u);
+}
+
+TEST_F(TitleBarTest, TheFramesMessagesReachAnItemByItsHitCode) {
+  Skin();
+  form->Show();
+  Add(bsButton, tbaLeft)->SetVisible(false);
+  TqvTitleBarItem* button = Add(bsButton, tbaLeft);
+  TqvTitleBarItem* other = Add(bsButton, tbaLeft);
+  Clicks clicks;
+  clicks.Bind(button);
+  clicks.Bind(other);
+  Repaint();
+  const vcl::TRect window = WindowBox(Wnd());
+  auto screen = [&](const TqvTitleBarItem* item) {
+    return MAKELPARAM(window.Left + Inside(item).X, window.Top + Inside(item).Y);
+  };
+  // The hidden item before it still counts.
+  ASSERT_EQ(SendMessageW(Wnd(), WM_NCHITTEST, 0, screen(button)), 2001);
+  SendMessageW(Wnd(), WM_NCLBUTTONDOWN, 2001, screen(button));
+  EXPECT_EQ(clicks.enters, std::vector<vcl::TObject*>{button});
+  EXPECT_EQ(clicks.downs, std::vector<vcl::TObject*>{button});
+  EXPECT_TRUE(button->Pressed);
+  SendMessageW(Wnd(), WM_NCLBUTTONUP, 2001, screen(button));
+  EXPECT_EQ(clicks.clicked, std::vector<vcl::TObject*>{button});
+  EXPECT_FALSE(button->Pressed);
+  // Released over another item: the pressed one has its release, and no click.
+  SendMessageW(Wnd(), WM_NCLBUTTONDOWN, 2001, screen(button));
+  SendMessageW(Wnd(), WM_NCLBUTTONUP, 2001, screen(other));
+  EXPECT_EQ(clicks.ups, (std::vector<vcl::TObject*>{button, button}));
+  EXPECT_EQ(clicks.clicked.size(), 1u);
+  EXPECT_FALSE(button->Pressed);
 }
 
 TEST_F(TitleBarTest, AnItemsHintShowsOnEnteringAndGoesOnLeaving) {
@@ -320,20 +351,20 @@ TEST_F(TitleBarTest, AnItemsHintShowsOnEnteringAndGoesOnLeaving) {
   };
   // Without ShowHint no hint comes.
   vcl::Application->SetHintPause(0);
-  provider->SetTitleBarItemState(0, 1);
+  provider->CaptionItems().SetTitleBarItemState(0, 1);
   EXPECT_EQ(visibleHints(), 0);
-  provider->SetTitleBarItemState(0, 0);
+  provider->CaptionItems().SetTitleBarItemState(0, 0);
   // A pause below 1 shows it at once; leaving the item takes it away.
   button->SetShowHint(true);
-  provider->SetTitleBarItemState(0, 1);
+  provider->CaptionItems().SetTitleBarItemState(0, 1);
   EXPECT_EQ(visibleHints(), 1);
-  provider->SetTitleBarItemState(0, 0);
+  provider->CaptionItems().SetTitleBarItemState(0, 0);
   EXPECT_EQ(visibleHints(), 0);
   // With a pause it waits for the timer: nothing yet.
   vcl::Application->SetHintPause(60000);
-  provider->SetTitleBarItemState(0, 1);
+  provider->CaptionItems().SetTitleBarItemState(0, 1);
   EXPECT_EQ(visibleHints(), 0);
-  provider->SetTitleBarItemState(0, 0);
+  provider->CaptionItems().SetTitleBarItemState(0, 0);
   vcl::Application->SetHintPause(pause);
 }
 
@@ -358,17 +389,17 @@ TEST_F(TitleBarTest, AnItemsHintInTheHintManagersWindowGoesWithTheMouseThePressA
     return hints->HintVisible();
   };
   ASSERT_TRUE(show());
-  provider->SetTitleBarItemState(0, 0);  // the mouse leaves the item
+  provider->CaptionItems().SetTitleBarItemState(0, 0);  // the mouse leaves the item
   EXPECT_FALSE(hints->HintVisible());
   provider->FrameMouse().SetHotElement(0, true);
   ASSERT_TRUE(show());
   provider->FrameMouse().SetHotElement(HTCLOSE, true);  // the mouse goes on to the close button
   EXPECT_FALSE(hints->HintVisible());
   ASSERT_TRUE(show());
-  provider->TitleBarItemMouseDown(0, vcl::TPoint(WindowBox(Wnd()).Left + Inside(button).X,
+  provider->CaptionItems().TitleBarItemMouseDown(0, vcl::TPoint(WindowBox(Wnd()).Left + Inside(button).X,
                                                  WindowBox(Wnd()).Top + Inside(button).Y));
   EXPECT_FALSE(hints->HintVisible());
-  provider->TitleBarItemMouseUp(0, vcl::TPoint(), false);
+  provider->CaptionItems().TitleBarItemMouseUp(0, vcl::TPoint(), false);
   provider->FrameMouse().SetHotElement(0, true);
   ASSERT_TRUE(show());
   manager->SetSkinName(L"Title2");
@@ -449,16 +480,16 @@ TEST_F(TitleBarTest, PressingATabReleasesThePressedTabOfItsGroupOnly) {
   Clicks clicks;
   clicks.Bind(a2);
   Repaint();
-  ASSERT_EQ(provider->TitleBarItemAt(Inside(a2)), 2001);
+  ASSERT_EQ(provider->CaptionItems().TitleBarItemAt(Inside(a2)), 2001);
   // A tab clicks on its press.
-  provider->TitleBarItemMouseDown(1, vcl::TPoint(0, 0));
+  provider->CaptionItems().TitleBarItemMouseDown(1, vcl::TPoint(0, 0));
   EXPECT_EQ(clicks.clicked.size(), 1u);
   EXPECT_EQ((std::array{a1->Down(), a2->Down(), b1->Down(), b2->Down()}), (std::array{false, true, true, false}));
   EXPECT_EQ(a2->CurrentState(), 2);
   EXPECT_FALSE(bar->Updating);
   // Pressed now, it is no element any more.
   Repaint();
-  EXPECT_EQ(provider->TitleBarItemAt(Inside(a2)), 0);
+  EXPECT_EQ(provider->CaptionItems().TitleBarItemAt(Inside(a2)), 0);
   EXPECT_EQ(AtItem(a2), kTabDownRgb);
   EXPECT_EQ(AtItem(a1), kTabRgb);
 }
@@ -477,10 +508,10 @@ TEST_F(TitleBarTest, ADropDownItemOpensItsMenuBelowItselfAndClicksAfter) {
   Clicks clicks;
   clicks.Bind(drop);
   Repaint();
-  ASSERT_EQ(provider->TitleBarItemAt(Inside(drop)), 2000);
+  ASSERT_EQ(provider->CaptionItems().TitleBarItemAt(Inside(drop)), 2000);
 
   int stateInside = -1;
-  EXPECT_TRUE(RunMenuLoop([&] { provider->TitleBarItemMouseDown(0, drop->ScreenRect().TopLeft()); }, [&](int) {
+  EXPECT_TRUE(RunMenuLoop([&] { provider->CaptionItems().TitleBarItemMouseDown(0, drop->ScreenRect().TopLeft()); }, [&](int) {
     if (!VisiblePopupWindow()) return false;
     stateInside = drop->CurrentState();
     return true;
@@ -495,7 +526,7 @@ TEST_F(TitleBarTest, ADropDownItemOpensItsMenuBelowItselfAndClicksAfter) {
   EXPECT_EQ(menu.PopupPoint(), vcl::TPoint(drop->ScreenRect().Left, drop->ScreenRect().Bottom));
   EXPECT_EQ(menu.WindowHandle(), nullptr);
   // The release after the menu runs no second click.
-  provider->TitleBarItemMouseUp(0, drop->ScreenRect().TopLeft(), true);
+  provider->CaptionItems().TitleBarItemMouseUp(0, drop->ScreenRect().TopLeft(), true);
   EXPECT_EQ(clicks.clicked.size(), 1u);
 }
 
