@@ -111,7 +111,7 @@ bool TqvFrameMouse::InGrip(vcl::TPoint ImagePoint) {
 }
 
 void TqvFrameMouse::SetElementState(int Code, int State) {
-  if (IsTitleBarItemHitCode(Code)) return host_.SetTitleBarItemState(Code - kHitTitleBarItem, State);
+  if (IsTitleBarItemHitCode(Code)) return host_.CaptionItems().SetTitleBarItemState(Code - kHitTitleBarItem, State);
   if (TsCaptionButton* element = ElementByCode(Code)) element->State = State;
 }
 
@@ -206,7 +206,7 @@ int TqvFrameMouse::TitleElementAt(vcl::TPoint ImagePoint) {
     if (button->Visible() && button->Data.Rect.Contains(image))
       return button->Enabled() ? kHitUserButton + i : HTCAPTION;
   }
-  const int item = host_.TitleBarItemAt(image);
+  const int item = host_.CaptionItems().TitleBarItemAt(image);
   return IsTitleBarItemHitCode(item) ? item : 0;
 }
 
@@ -404,7 +404,7 @@ bool TqvFrameMouse::PressTitleElement(int Code, vcl::TMessage& Message) {
   }
   if (IsTitleBarItemHitCode(Code)) {
     PressElement(Code);
-    host_.TitleBarItemMouseDown(Code - kHitTitleBarItem, MessagePoint(Message));
+    host_.CaptionItems().TitleBarItemMouseDown(Code - kHitTitleBarItem, MessagePoint(Message));
     return true;
   }
   return false;
@@ -584,7 +584,7 @@ void TqvFrameMouse::ReleaseTitleBarItem(int Code, vcl::TPoint Screen) {
   // Hit again where the release happened, not where the cursor is now: it may have moved on
   // since the system queued the release.
   const bool over = ElementAtScreen(Screen) == Code;
-  host_.TitleBarItemMouseUp(Code - kHitTitleBarItem, Screen, over);
+  host_.CaptionItems().TitleBarItemMouseUp(Code - kHitTitleBarItem, Screen, over);
 }
 
 // Elsewhere: the rubber frame ends, a minimised MDI child's system menu drops, or the form's

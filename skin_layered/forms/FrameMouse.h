@@ -57,17 +57,13 @@ class TqvFrameMouseHost {
   virtual TqvCaptionButtons& CaptionButtons() const = 0;
   virtual TsTitleButtons* TitleButtons() const = 0;
   virtual TsTitleBar* TitleBar() const = 0;
+  // The title bar's items: their hit codes, their states and their presses.
   virtual TqvCaptionItems& CaptionItems() const = 0;
   // The skinned system menu, made from the window's own when asked; nil for none.
   virtual TsSystemMenu* CurrentSystemMenu() const = 0;
   virtual void MakeSystemMenu() = 0;
   // The system menu of a form's own provider (an MDI frame's active child); nil for none.
   virtual TsSystemMenu* SystemMenuOf(vcl::TCustomForm* Form) const = 0;
-  // The title bar component's items under the mouse (tests replace these).
-  virtual int TitleBarItemAt(vcl::TPoint ImagePoint) = 0;
-  virtual void SetTitleBarItemState(int Index, int State) = 0;
-  virtual void TitleBarItemMouseDown(int Index, vcl::TPoint Screen) = 0;
-  virtual void TitleBarItemMouseUp(int Index, vcl::TPoint Screen, bool Click) = 0;
   // Starts the glow fade of a system or user button toward its hot or pressed state (ToHot)
   // or toward normal; false when no fade runs (the button is then repainted at once).
   virtual bool StartButtonGlow(int HitCode, bool ToHot) = 0;

@@ -27,16 +27,6 @@ class TsProviderFrameMouseHost final : public TqvFrameMouseHost {
     TsSkinProvider* other = GetSkinProvider(Form);
     return other ? other->Menus().SystemMenu() : nullptr;
   }
-  int TitleBarItemAt(vcl::TPoint ImagePoint) override { return provider_.CaptionItems().TitleBarItemAt(ImagePoint); }
-  void SetTitleBarItemState(int Index, int State) override {
-    provider_.CaptionItems().SetTitleBarItemState(Index, State);
-  }
-  void TitleBarItemMouseDown(int Index, vcl::TPoint Screen) override {
-    provider_.CaptionItems().TitleBarItemMouseDown(Index, Screen);
-  }
-  void TitleBarItemMouseUp(int Index, vcl::TPoint Screen, bool Click) override {
-    provider_.CaptionItems().TitleBarItemMouseUp(Index, Screen, Click);
-  }
   bool StartButtonGlow(int HitCode, bool ToHot) override { return provider_.StartButtonGlow(HitCode, ToHot); }
   void SetCaptionActive(bool Value) override { provider_.FormActive = Value; }
 

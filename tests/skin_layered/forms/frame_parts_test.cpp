@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "forms_support.h"
@@ -13,6 +14,7 @@
 #include "skin_layered/forms/FormScrollBars.h"
 #include "skin_layered/forms/FrameMouse.h"
 #include "skin_layered/forms/SystemMenu.h"
+#include "skin_layered/forms/TitleBar.h"
 #include "skin_layered/manager/CommonData.h"
 
 namespace skin_layered::test {
@@ -122,6 +124,23 @@ class TCaptionedProvider : public TsSkinProviderBase {
   std::unique_ptr<TsScrollWndData> data = std::make_unique<TsScrollWndData>(nullptr, false);
 };
 
+// What a title bar item hears: e enter, l leave, d down, u up, c click.
+struct TItemEvents {
+  std::string heard;
+  void Enter(vcl::TObject*) { heard += 'e'; }
+  void Leave(vcl::TObject*) { heard += 'l'; }
+  void Down(vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int, int) { heard += 'd'; }
+  void Up(vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int, int) { heard += 'u'; }
+  void Click(vcl::TObject*) { heard += 'c'; }
+  void Bind(TqvTitleBarItem* item) {
+    item->OnMouseEnter = vcl::TNotifyEvent::Bind<&TItemEvents::Enter>(this);
+    item->OnMouseLeave = vcl::TNotifyEvent::Bind<&TItemEvents::Leave>(this);
+    item->OnMouseDown = vcl::TMouseEvent::Bind<&TItemEvents::Down>(this);
+    item->OnMouseUp = vcl::TMouseEvent::Bind<&TItemEvents::Up>(this);
+    item->OnClick = vcl::TNotifyEvent::Bind<&TItemEvents::Click>(this);
+  }
+};
+
 // Answers the frame's mouse with the title's objects laid out by the test, the form's own
 // system menu, no skin, and records what the mouse asks of it.
 class TFakeMouseHost : public TqvFrameMouseHost,
@@ -140,7 +159,7 @@ class TFakeMouseHost : public TqvFrameMouseHost,
   TqvBorderForm* ExtBorderForm() const override { return nullptr; }
   TsSystemMenu* CurrentSystemMenu() const override { return menu; }
   TsTitleButtons* TitleButtons() const override { return user.get(); }
-  TsTitleBar* TitleBar() const override { return nullptr; }
+  TsTitleBar* TitleBar() const override { return bar.get(); }
   TqvCaptionButtons& CaptionButtons() const override { return *buttons; }
   TqvCaptionItems& CaptionItems() const override { return *items; }
   bool Watched(const std::function<void()>& call) override {
@@ -161,10 +180,6 @@ class TFakeMouseHost : public TqvFrameMouseHost,
     if (!menu) menu = new TsSystemMenu(this);
   }
   TsSystemMenu* SystemMenuOf(vcl::TCustomForm*) const override { return nullptr; }
-  int TitleBarItemAt(vcl::TPoint p) override { return item.Contains(p) ? kHitTitleBarItem + 5 : 0; }
-  void SetTitleBarItemState(int index, int state) override { itemStates.push_back(index * 10 + state); }
-  void TitleBarItemMouseDown(int index, vcl::TPoint) override { itemDowns.push_back(index); }
-  void TitleBarItemMouseUp(int index, vcl::TPoint, bool click) override { itemUps.push_back(index * 10 + click); }
   bool StartButtonGlow(int, bool) override { return false; }
   void SetCaptionActive(bool) override {}
   vcl::TPoint FormOrigin() override { return WindowBox(base.Form->Handle()).TopLeft(); }
@@ -196,15 +211,18 @@ class TFakeMouseHost : public TqvFrameMouseHost,
 
   TCaptionedProvider base;
   std::uint32_t flags = 0;
+  // The title bar: items 0 to 4 hidden, item 5 a button placed by the test.
+  std::unique_ptr<TsTitleBar, void (*)(TsTitleBar*)> bar{vcl::Construct<TsTitleBar>(base.Form),
+                                                        [](TsTitleBar* b) { vcl::TObject::Free(b); }};
+  TqvTitleBarItem* item = nullptr;
+  TItemEvents itemEvents;
   std::unique_ptr<TqvCaptionButtons> buttons = std::make_unique<TqvCaptionButtons>(*this);
   std::unique_ptr<TqvCaptionItems> items = std::make_unique<TqvCaptionItems>(*this);
   std::unique_ptr<TsTitleButtons> user = std::make_unique<TsTitleButtons>();
   TqvFormScrollBars bars{base, flags};
   TqvFormAnimator animator{base, *this, flags, nullptr};
   TsSystemMenu* menu = nullptr;
-  vcl::TRect item;  // the title bar item 5's place
   std::vector<UINT> passed;
-  std::vector<int> itemStates, itemDowns, itemUps;
   int refreshes = 0;
 };
 
@@ -227,7 +245,10 @@ class FrameMouseTest : public ::testing::Test {
     off = host.user->Add();
     off->SetEnabled(false);
     off->Data.Rect = vcl::Rect(265, 10, 285, 26);
-    host.item = vcl::Rect(200, 10, 240, 26);
+    for (int i = 0; i < 6; ++i) host.item = host.bar->Items()->Add();
+    for (int i = 0; i < 5; ++i) host.bar->Items()->Items(i)->SetVisible(false);
+    host.item->ItemRect = vcl::Rect(200, 10, 240, 26);
+    host.itemEvents.Bind(host.item);
   }
   HWND Wnd() const { return form->Handle(); }
   vcl::TPoint Screen(vcl::TPoint image) const {
@@ -256,7 +277,7 @@ TEST_F(FrameMouseTest, EveryPartOfTheFrameAnswersFromTheHostsLayout) {
   // A user button answers its index in the collection; a disabled one is caption.
   EXPECT_EQ(mouse.HitTestAt(At(shown->Data.Rect)), kHitUserButton + 1);
   EXPECT_EQ(mouse.HitTestAt(At(off->Data.Rect)), HTCAPTION);
-  EXPECT_EQ(mouse.HitTestAt(At(host.item)), kHitTitleBarItem + 5);
+  EXPECT_EQ(mouse.HitTestAt(At(host.item->ItemRect)), kHitTitleBarItem + 5);
   EXPECT_EQ(mouse.HitTestAt(At(b.IconRect)), HTSYSMENU);
   EXPECT_EQ(mouse.HitTestAt(Screen({150, 20})), HTCAPTION);
   // Under the host's caption (4 + 24) lies its one menu line of 20.
@@ -284,22 +305,23 @@ TEST_F(FrameMouseTest, TheHotAndPressedElementsMoveThroughTheirStates) {
   EXPECT_EQ(vcl::TPoint(b.BtnMinimize.State, b.BtnClose.State), vcl::TPoint(0, 1));
   EXPECT_EQ(mouse.HotElement, kHitClose);
 
-  // A title bar item turns hot through the host, and the caption is repainted as it goes.
-  vcl::TMessage move = Mouse(WM_NCMOUSEMOVE, HTCAPTION, At(host.item));
+  // A title bar item turns hot, and the caption is repainted as it goes.
+  vcl::TMessage move = Mouse(WM_NCMOUSEMOVE, HTCAPTION, At(host.item->ItemRect));
   mouse.WMNCMouseMove(move);
   EXPECT_EQ(b.BtnClose.State, 0);
-  EXPECT_EQ(host.itemStates, std::vector<int>{51});
+  EXPECT_EQ(host.item->HotState(), 1);
+  EXPECT_EQ(host.itemEvents.heard, "e");
   EXPECT_EQ(host.refreshes, 1);
 
-  // Pressed and released over the item: its mouse-down, then a click.
-  vcl::TMessage down = Mouse(WM_NCLBUTTONDOWN, kHitTitleBarItem + 5, At(host.item));
+  // Pressed and released over the item: its mouse-down, its mouse-up, then a click.
+  vcl::TMessage down = Mouse(WM_NCLBUTTONDOWN, kHitTitleBarItem + 5, At(host.item->ItemRect));
   mouse.WMNCLButtonDown(down);
   EXPECT_TRUE(TitleButtonPressed());
-  vcl::TMessage up = Mouse(WM_NCLBUTTONUP, kHitTitleBarItem + 5, At(host.item));
+  EXPECT_TRUE(host.item->Pressed);
+  vcl::TMessage up = Mouse(WM_NCLBUTTONUP, kHitTitleBarItem + 5, At(host.item->ItemRect));
   mouse.WMNCLButtonUp(up);
-  EXPECT_EQ(host.itemStates, (std::vector<int>{51, 52, 50}));
-  EXPECT_EQ(host.itemDowns, std::vector<int>{5});
-  EXPECT_EQ(host.itemUps, std::vector<int>{51});
+  EXPECT_EQ(host.itemEvents.heard, "educ");
+  EXPECT_FALSE(host.item->Pressed);
   EXPECT_FALSE(TitleButtonPressed());
 
   // The minimise button pressed, dragged off and released elsewhere: nothing runs.
