@@ -22,6 +22,7 @@ class TqvSysMenuOwner;
 // What the menus ask of the form's provider.
 class TqvFormMenusHost {
  public:
+  virtual ~TqvFormMenusHost() = default;
   virtual TsSkinManager* SkinManager() const = 0;
   // The owner the skinned system menu is made for (its form, its component).
   virtual TqvSysMenuOwner& MenusOwner() = 0;
@@ -37,8 +38,6 @@ class TqvFormMenusHost {
   // The skinned system menu was made: the caption's system buttons go by its commands.
   virtual void SystemMenuMade() = 0;
 
- protected:
-  ~TqvFormMenusHost() = default;
 };
 
 class TqvFormMenus {

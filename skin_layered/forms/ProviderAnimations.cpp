@@ -1,5 +1,5 @@
-// What a skinned form's animator (FormAnimator.h) asks of its provider, the base's minimise
-// animation run through it, and the watch on the provider around calls that may free it.
+// The base's minimise animation run through the form's animator (FormAnimator.h), and the
+// watch on the provider around calls that may free it.
 #include "skin_layered/forms/SkinProvider.h"
 
 namespace skin_layered {

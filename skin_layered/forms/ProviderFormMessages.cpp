@@ -112,7 +112,7 @@ void TsSkinProvider::TMessages::WMSysCommand(TsSkinProvider& P, vcl::TMessage& M
       }
       if ((P.ExtBorderForm() && !P.ExtBorderForm()->BorderWindow()) || (!P.ExtBorderForm() && ExtBordersWanted(P))) {
         if (manager) P.InitExBorders(manager->ExtendedBorders());
-        P.UpdateFormRgn(false);
+        P.Region().UpdateFormRgn(false);
       }
     }
     // The minimised main form's other commands: while its minimise animation holds the

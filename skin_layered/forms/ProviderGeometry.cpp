@@ -99,13 +99,6 @@ void TsSkinProvider::FullRedraw() {
   SendToProvider(WM_NCPAINT, 1, 0);
 }
 
-bool TsSkinProvider::MenusDesigned() const { return Designing(this); }
-
-void TsSkinProvider::SystemMenuMade() {
-  // The close glyph (alone or beside maximise and minimise) goes by the menu's commands.
-  caption_buttons_->InitSystemButtons();
-}
-
 // ---------------------------------------------------------------------------------------
 // Properties that change the frame
 

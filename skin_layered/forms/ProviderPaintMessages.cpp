@@ -55,7 +55,7 @@ void TsSkinProvider::TMessages::WMSetRedraw(TsSkinProvider& P, vcl::TMessage& Me
 
 void TsSkinProvider::TMessages::WMNCPaint(TsSkinProvider& P, vcl::TMessage& Message) {
   if (!P.menus_.SystemMenu()) {
-    P.MakeSystemMenu();
+    P.Menus().MakeSystemMenu();
     P.caption_buttons_->InitSystemButtons();
   }
   const HWND wnd = P.Form->Handle();

@@ -56,7 +56,7 @@ void TsSkinProvider::PaintNonClient() {
       if (!ExtBorderForm()) region_.UpdateRgnRects();
       region_.RgnChanged = false;
       const bool repaint = !Form->Showing() || Form->Position() == vcl::poDefault || IsZoomed(wnd);
-      UpdateFormRgn(repaint && !AnimationActive());
+      region_.UpdateFormRgn(repaint && !AnimationActive());
       if (repaint && !AnimationActive() && !SkinData->BGChanged) {
         region_.SettingRgn = false;
         return;

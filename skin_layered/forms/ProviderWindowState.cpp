@@ -111,7 +111,7 @@ void TsSkinProvider::TMessages::WMNCActivate(TsSkinProvider& P, vcl::TMessage& M
   }
   if (BeingDestroyed(P.Form) || !P.DrawNonClientArea || !P.Form->HandleAllocated()) return P.CallOldWndProc(Message);
   const HWND wnd = P.Form->Handle();
-  P.MakeSystemMenu();
+  P.Menus().MakeSystemMenu();
   P.ExtFlags |= kExtActivating;
   const bool wasActive = P.FormActive;
   if (!(P.ExtFlags & kExtBlendMoving)) P.FormActive = Message.WParam != 0;
@@ -130,7 +130,7 @@ void TsSkinProvider::TMessages::WMNCActivate(TsSkinProvider& P, vcl::TMessage& M
       redrawOff = true;
     }
     if (!P.ExtBorderForm() || P.HasMenuLine()) P.ShowAnimForm();
-    if (P.ExtBorderForm() && !aero && !(P.ExtFlags & kExtBlendMoving)) P.UpdateFormRgn(false);
+    if (P.ExtBorderForm() && !aero && !(P.ExtFlags & kExtBlendMoving)) P.Region().UpdateFormRgn(false);
   }
   // The system would paint its own caption and menu bar straight onto the window for the new
   // state: those are the skin's, painted below, and a paint of ours that has to wait (an
@@ -408,7 +408,7 @@ void TsSkinProvider::TMessages::WMSize(TsSkinProvider& P, vcl::TMessage& Message
       P.SkinData->Updating = false;
     }
     if (P.DrawNonClientArea) {
-      P.UpdateFormRgn(true);
+      P.Region().UpdateFormRgn(true);
       P.SendToProvider(WM_NCPAINT, 1, 0);
     }
   }

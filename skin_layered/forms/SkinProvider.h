@@ -20,13 +20,15 @@
 //   ProviderMenuMessages.cpp  the form's menus prepared for the skinned menus
 //   ProviderPaintMessages.cpp the painting messages and printing
 //   ProviderGlued.cpp         glued forms moving along and snapping to edges (FormGlue.h)
-//   ProviderAnimations.cpp    the form's animations (FormAnimator.h) and the watch on the
-//                             provider (TWatch)
+//   ProviderAnimations.cpp    the base's minimise animation run by the animator
+//                             (FormAnimator.h) and the watch on the provider (TWatch)
 //   ProviderBorderOwner.cpp   the answers to the border form (MakeBorderOwner)
 //   ProviderWindowImageHost.cpp  the answers to the window image (MakeWindowImageHost)
 //   ProviderRegionHost.cpp    the answers to the window region (MakeRegionHost)
 //   ProviderFrameMouseHost.cpp   the answers to the frame's mouse (MakeFrameMouseHost)
 //   ProviderCaptionHosts.cpp  the answers to the caption's buttons, text and items
+//   ProviderMenusHost.cpp     the answers to the form's menus (MakeMenusHost)
+//   ProviderAnimatorHost.cpp  the answers to the animator (MakeAnimatorHost)
 // The window image (rebuilt while stale, its measures, the frame strips and the client
 // background painted from it) is TqvWindowImage (WindowImage.h).
 // The skinned system menu is TsSystemMenu (SystemMenu.h); the skinned menus are TsSkinableMenus
@@ -130,24 +132,24 @@ inline constexpr std::uint32_t kExtAnimations = kExtMinimizing | kExtHiding | kE
 TqvFormGlue* FormGlueOf(vcl::TCustomForm* Form);
 
 class TsSkinProvider;
-// The provider's answers to its window image, its window region, the mouse on its frame and
-// the caption's objects.
+// The provider's answers to its window image, its window region, the mouse on its frame, the
+// caption's objects, its menus and its animator.
 std::unique_ptr<TqvWindowImageHost> MakeWindowImageHost(TsSkinProvider& Provider);
 std::unique_ptr<TqvFormRegionHost> MakeRegionHost(TsSkinProvider& Provider);
 std::unique_ptr<TqvFrameMouseHost> MakeFrameMouseHost(TsSkinProvider& Provider);
 std::unique_ptr<TqvCaptionButtonsHost> MakeCaptionButtonsHost(TsSkinProvider& Provider);
 std::unique_ptr<TqvCaptionTextHost> MakeCaptionTextHost(TsSkinProvider& Provider);
 std::unique_ptr<TqvCaptionItemsHost> MakeCaptionItemsHost(TsSkinProvider& Provider);
+std::unique_ptr<TqvFormMenusHost> MakeMenusHost(TsSkinProvider& Provider);
+std::unique_ptr<TqvAnimatorHost> MakeAnimatorHost(TsSkinProvider& Provider);
 
 class TsSkinProvider : public TqvProviderOptions,
                        public TqvTitleOwner,
                        public TqvTitleBarHost,
                        public TqvSysMenuOwner,
                        public TqvFormAdaptersHost,
-                       public TqvAnimatorHost,
                        public TqvLabelColorsHost,
-                       public TqvFormMeasuresHost,
-                       public TqvFormMenusHost {
+                       public TqvFormMeasuresHost {
   VCL_CLASS(TsSkinProvider, TsSkinProviderBase)
  public:
   // AOwner must be a form (else EAbort). A provider that is not designed, and found no other
@@ -285,8 +287,7 @@ class TsSkinProvider : public TqvProviderOptions,
 
   // Re-reads what depends on the skin: the system menu, the title indexes and the title
   // buttons' glyphs.
-  void InitMenuItems() override;
-  void MakeSystemMenu() { menus_.MakeSystemMenu(); }
+  void InitMenuItems();
   // Frees the glow animations of the title's buttons and items.
   void KillAnimations();
   // Creates, updates or frees the border form (extended borders).
@@ -295,12 +296,6 @@ class TsSkinProvider : public TqvProviderOptions,
   void DropSysMenu(vcl::TPoint Point) override { menus_.DropSysMenu(Point); }
   // The form's menus and the skinned system menu (FormMenus.h).
   TqvFormMenus& Menus() { return menus_; }
-  TqvSysMenuOwner& MenusOwner() override { return *this; }
-  TsScrollWndData* MenusSkinData() const override { return SkinData; }
-  bool PaintsFrame() const override { return DrawNonClientArea; }
-  bool AddsSkinItems() const override { return MakeSkinMenu(); }
-  bool MenusDesigned() const override;
-  void SystemMenuMade() override;
   // Gets the form ready for skinning: transitions, title indexes, adapters, button glyphs.
   void PrepareForm();
   // The control adapter and an MDI frame's client object (FormAdapters.h).
@@ -313,7 +308,6 @@ class TsSkinProvider : public TqvProviderOptions,
   // ---- the window region (FormRegion.h); snapshot, non-client repaint (ProviderRegion.cpp)
   TqvFormRegion& Region() { return region_; }
   HRGN MakeRgn() override { return region_.MakeRgn(0, 0); }
-  void UpdateFormRgn(bool Repaint) override { region_.UpdateFormRgn(Repaint); }
   void UpdateRgn() override { region_.UpdateFormRgn(true); }
   void RefreshNonClient();
   // The whole window image with the client area painted in; nil without a cached image.
@@ -323,14 +317,14 @@ class TsSkinProvider : public TqvProviderOptions,
   void HideAnimForm() { title_cover_.Hide(); }
   vcl::TForm* TitleCover() const { return title_cover_.Shown(); }
 
-  // ---- the form's animations: the animator's (FormAnimator.h), and what it asks of the
-  // provider (ProviderAnimations.cpp)
+  // ---- the form's animations: the animator's (FormAnimator.h), and the base's minimise
+  // animation run through it (ProviderAnimations.cpp)
   TqvFormAnimator& Animator() { return animator_; }
   bool MinAnimAllowed() override;
   void MinAnimTimer() override;
   std::unique_ptr<vcl::TBitmap> StartMinAnimation(bool FreeCache) override { return FormSnapshot(FreeCache); }
-  void KillTitleAnimations() override { KillAnimations(); }
-  bool Watched(const std::function<void()>& Call) override;
+  // Runs Call under a Watch: false when the provider or its form's window did not outlive it.
+  bool Watched(const std::function<void()>& Call);
 
   // ---- the window image (WindowImage.h), and the image onto the window
   // (ProviderWindowImage.cpp)
@@ -349,7 +343,7 @@ class TsSkinProvider : public TqvProviderOptions,
   // ---- glued forms and snapping: the glue's (FormGlue.h), unless this form is being moved
   // by its master's (ProviderGlued.cpp)
   TqvFormGlue& Glue() { return glue_; }
-  void UpdateGluedForms() override;
+  void UpdateGluedForms();
   void MoveGluedForms(bool WithBorderForm);
   void SnapToForms(int& X, int& Y);
   vcl::TRect AdjustForBorderForm(vcl::TRect R, bool Grow);
@@ -388,10 +382,12 @@ class TsSkinProvider : public TqvProviderOptions,
   std::unique_ptr<vcl::TWindowEventLink> window_events_;
   TqvLabelColors label_colors_{*this};
   TqvFormMeasures measures_{*this, TitleSkinIndex, MenuLineCount};
-  TqvFormMenus menus_{*this};
+  std::unique_ptr<TqvFormMenusHost> menus_host_ = MakeMenusHost(*this);
+  TqvFormMenus menus_{*menus_host_};
   TqvFormAdapters adapters_{*this};
   TqvTitleCover title_cover_{*this};
-  TqvFormAnimator animator_{*this, *this, ExtFlags, this};
+  std::unique_ptr<TqvAnimatorHost> animator_host_ = MakeAnimatorHost(*this);
+  TqvFormAnimator animator_{*this, *animator_host_, ExtFlags, this};
   std::unique_ptr<TqvAddedTitle> added_title_;
   std::unique_ptr<TsTitleIcon> title_icon_;
   std::unique_ptr<TsTitleButtons> title_buttons_;

@@ -292,7 +292,7 @@ TEST_F(FrameTest, TheFrameIsPaintedOnceTheWindowHasTheFormsSizeAndOnlyWhileAsked
 
   // Without the non-client painting the system's frame comes back.
   provider->WindowImage().FirstPaintDone = true;
-  provider->UpdateFormRgn(false);
+  provider->Region().UpdateFormRgn(false);
   ASSERT_FALSE(GetWindowLongPtrW(Wnd(), GWL_STYLE) & WS_SYSMENU);
   provider->SetDrawNonClientArea(false);
   EXPECT_TRUE(GetWindowLongPtrW(Wnd(), GWL_STYLE) & WS_SYSMENU);
@@ -319,7 +319,7 @@ TEST_F(FrameTest, TheSameRegionIsNotSetAgainAndAResizeStepSetsTheNewOneOnce) {
       },
       nullptr, GetCurrentThreadId());
   calcs = 0;
-  provider->UpdateFormRgn(false);
+  provider->Region().UpdateFormRgn(false);
   EXPECT_EQ(calcs, 0);
   SetWindowPos(Wnd(), nullptr, 0, 0, 430, 330, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   Repaint();
@@ -360,7 +360,7 @@ class TTestImageHost : public TqvWindowImageHost {
   TqvCaptionButtons& CaptionButtons() const override { return provider_.CaptionButtons(); }
   TqvCaptionText& CaptionText() const override { return provider_.CaptionText(); }
   TsSystemMenu* CurrentSystemMenu() const override { return provider_.CurrentSystemMenu(); }
-  void MakeSystemMenu() override { provider_.MakeSystemMenu(); }
+  void MakeSystemMenu() override { provider_.Menus().MakeSystemMenu(); }
   int GetTitleSkinIndex() override { return provider_.GetTitleSkinIndex(); }
   int SysButtonsCount() const override { return provider_.SysButtonsCount(); }
   TsTitleIcon* TitleIcon() const override { return provider_.TitleIcon(); }

@@ -194,7 +194,7 @@ TEST_F(SkinProviderTest, TheSkinArrivesAndGoes) {
   EXPECT_EQ(provider->SkinData->SkinIndex, index);
 
   provider->WindowImage().FirstPaintDone = true;
-  provider->UpdateFormRgn(false);
+  provider->Region().UpdateFormRgn(false);
   ASSERT_FALSE(RegionBox(Wnd()).IsEmpty());
   manager->SetActive(false);
   EXPECT_EQ(RegionBox(Wnd()), vcl::TRect());  // the removal takes the region away
@@ -304,7 +304,7 @@ TEST_F(SkinProviderTest, TheRegionForEachKindOfFrame) {
   form->SetBounds(kLeft, kTop, 400, 300);
   // Without a border form: the window image less the corner holes.
   provider->Region().RgnRects = {vcl::Rect(0, 0, 3, 1), vcl::Rect(397, 0, 400, 1)};
-  provider->UpdateFormRgn(false);
+  provider->Region().UpdateFormRgn(false);
   EXPECT_EQ(RegionBox(Wnd()), vcl::Rect(0, 0, 400, 300));
   EXPECT_FALSE(InWindowRegion(Wnd(), 1, 0) || InWindowRegion(Wnd(), 398, 0));
   EXPECT_TRUE(InWindowRegion(Wnd(), 3, 0) && InWindowRegion(Wnd(), 200, 150));
@@ -315,7 +315,7 @@ TEST_F(SkinProviderTest, TheRegionForEachKindOfFrame) {
   border->SkinData = provider->SkinData;
   border->SetOwner(MakeBorderOwner(*provider));
   provider->BorderForm = border;
-  provider->UpdateFormRgn(false);
+  provider->Region().UpdateFormRgn(false);
   const int frame = SysBorderWidth(Wnd(), nullptr, false);
   const int caption = SysCaptionHeight(form.get());
   EXPECT_EQ(RegionBox(Wnd()), vcl::Rect(frame, frame + caption, 400 - frame, 300 - frame));
@@ -326,22 +326,22 @@ TEST_F(SkinProviderTest, TheRegionForEachKindOfFrame) {
   SetWindowRgn(Wnd(), nullptr, FALSE);
   MessageSpy above(form.get());
   above.answers[kRegionQueryMessage] = kRegionQueryValue;
-  provider->UpdateFormRgn(false);
+  provider->Region().UpdateFormRgn(false);
   EXPECT_EQ(RegionBox(Wnd()), vcl::TRect());
   provider->WindowImage().FirstPaintDone = true;
-  provider->UpdateFormRgn(false);
+  provider->Region().UpdateFormRgn(false);
   EXPECT_EQ(RegionBox(Wnd()), vcl::Rect(0, 0, 400, 300));
   above.Hook().Remove();
 
   // No frame and no sizing frame: no region.
   SetWindowRgn(Wnd(), nullptr, FALSE);
   form->SetBorderStyle(vcl::TFormBorderStyle::bsNone);
-  provider->UpdateFormRgn(false);
+  provider->Region().UpdateFormRgn(false);
   EXPECT_EQ(RegionBox(Wnd()), vcl::TRect());
   // Nor while frozen or without the non-client painting.
   form->SetBorderStyle(vcl::TFormBorderStyle::bsSizeable);
   provider->Frozen = true;
-  provider->UpdateFormRgn(false);
+  provider->Region().UpdateFormRgn(false);
   EXPECT_EQ(RegionBox(Wnd()), vcl::TRect());
 }
 
