@@ -208,7 +208,6 @@ class TsSkinProvider : public TqvProviderOptions,
   const TAddItemEvent& SkinItemEvent() const override { return OnSkinItem; }
   const TAddItemExEvent& SkinItemExEvent() const override { return OnSkinItemEx; }
   TsSkinProviderBase* FrameProvider() override { return this; }
-  TqvCaptionText& CaptionText() const { return *caption_text_; }
   bool MaximizedBorderLarge() const override { return MaxBorderLarge; }
   // The client background was painted: controls asked to be repainted after it are now.
   void ClientPainted();
@@ -229,6 +228,7 @@ class TsSkinProvider : public TqvProviderOptions,
   // ---- the title (image coordinates)
   // The title-bar buttons' records, the icon's place and the caption's centre line.
   TqvCaptionButtons& CaptionButtons() const { return *caption_buttons_; }
+  TqvCaptionText& CaptionText() const { return *caption_text_; }
 
   // The border form when extended borders are in force; nil otherwise (the base's BorderForm
   // points at it too).
@@ -334,8 +334,8 @@ class TsSkinProvider : public TqvProviderOptions,
   // The WM_NCPAINT painter: the frame strips of the image onto the window.
   void PaintNonClient();
 
-  // ---- the frame's mouse (FrameMouse.h), and what it asks of the provider: the buttons' glow
-  // (TitleButtonGlow.cpp) and the title bar's items, which tests may replace.
+  // ---- the frame's mouse (FrameMouse.h), the buttons' glow it starts (TitleButtonGlow.cpp)
+  // and the title bar's items on the caption (CaptionItems.h)
   TqvFrameMouse& FrameMouse() { return frame_mouse_; }
   bool StartButtonGlow(int HitCode, bool ToHot);
   TqvCaptionItems& CaptionItems() const { return *caption_items_; }
