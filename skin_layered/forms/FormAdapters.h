@@ -16,12 +16,10 @@ class TsSkinManager;
 // What the form's adapters ask of the form's provider.
 class TqvFormAdaptersHost : public TqvAdapterOwner, public TqvMdiFrameOwner {
  public:
+  virtual ~TqvFormAdaptersHost() = default;
   virtual TsSkinManager* SkinManager() const = 0;
   // The provider becomes the application's MDI frame provider.
   virtual void BecomeMDIProvider() = 0;
-
- protected:
-  ~TqvFormAdaptersHost() = default;
 };
 
 class TqvFormAdapters {

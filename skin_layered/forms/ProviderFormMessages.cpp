@@ -474,7 +474,7 @@ void TsSkinProvider::TMessages::CMControlListChange(TsSkinProvider& P, vcl::TMes
     vcl::TMessage state = SkinCommandMessage(scmGetState, 1);
     BroadcastCommand(win, state);
   } else if (auto* label = dynamic_cast<vcl::TLabel*>(control)) {
-    P.SetLabelColor(label, true);
+    P.LabelColors().SetLabelColor(label, true);
   } else if (auto* speed = dynamic_cast<vcl::TSpeedButton*>(control)) {
     adapter->AddGraphControl(speed);
   }

@@ -1,16 +1,32 @@
-// The provider's answers to its menus: what the form's menus and its skinned system menu ask
-// (FormMenusHost in FormMenus.h), read from the provider's settings.
+// The provider's answers to its menus: what the form's menus ask (FormMenusHost in FormMenus.h)
+// and what the skinned system menu asks of its owner (SysMenuOwner in SystemMenu.h), read from
+// the provider's settings.
 #include "skin_layered/forms/SkinProvider.h"
 
 namespace skin_layered {
 namespace {
 
+class TsProviderSysMenuOwner final : public TqvSysMenuOwner {
+ public:
+  explicit TsProviderSysMenuOwner(TsSkinProvider& Provider) : provider_(Provider) {}
+
+  vcl::TComponent* SysMenuComponent() override { return &provider_; }
+  vcl::TCustomForm* SysMenuForm() const override { return provider_.Form; }
+  TqvSysSubMenu* SysSubMenu() const override { return provider_.SysSubMenu(); }
+  TsSkinManager* SkinManager() const override { return provider_.SkinManager(); }
+  void SetMinimizingFromMenu(bool Value) override { provider_.MinimizingFromMenu = Value; }
+  TsSystemMenu* CurrentSystemMenu() const override { return provider_.Menus().SystemMenu(); }
+
+ private:
+  TsSkinProvider& provider_;
+};
+
 class TsProviderMenusHost final : public TqvFormMenusHost {
  public:
-  explicit TsProviderMenusHost(TsSkinProvider& Provider) : provider_(Provider) {}
+  explicit TsProviderMenusHost(TsSkinProvider& Provider) : provider_(Provider), owner_(Provider) {}
 
   TsSkinManager* SkinManager() const override { return provider_.SkinManager(); }
-  TqvSysMenuOwner& MenusOwner() override { return provider_; }
+  TqvSysMenuOwner& MenusOwner() override { return owner_; }
   TsScrollWndData* MenusSkinData() const override { return provider_.SkinData; }
   bool PaintsFrame() const override { return provider_.DrawNonClientArea; }
   bool AddsSkinItems() const override { return provider_.MakeSkinMenu(); }
@@ -21,6 +37,8 @@ class TsProviderMenusHost final : public TqvFormMenusHost {
 
  private:
   TsSkinProvider& provider_;
+  // The system menus made keep it: it lives as long as the provider's menus.
+  TsProviderSysMenuOwner owner_;
 };
 
 }  // namespace

@@ -305,9 +305,7 @@ void AttachEmbeddedFormProvider(vcl::TForm* Form, const vcl::String& SkinSection
 namespace skin_layered {
 
 // ---------------------------------------------------------------------------------------
-// The MDI provider and the controls whose windows come later
-
-void TsSkinProvider::BecomeMDIProvider() { SetMDIProvider(this); }
+// The form's own window and the windows of its controls that come later
 
 void TsSkinProvider::WindowEvent(vcl::TWinControl* Control, vcl::TWindowEvent What) {
   if (What != vcl::weCreated || !Control || Designing(this) || BeingDestroyed(Form) || !hook_.Installed()) return;

@@ -27,7 +27,9 @@
 //   ProviderRegionHost.cpp    the answers to the window region (MakeRegionHost)
 //   ProviderFrameMouseHost.cpp   the answers to the frame's mouse (MakeFrameMouseHost)
 //   ProviderCaptionHosts.cpp  the answers to the caption's buttons, text and items
-//   ProviderMenusHost.cpp     the answers to the form's menus (MakeMenusHost)
+//   ProviderMenusHost.cpp     the answers to the form's menus and the skinned system menu
+//                             (MakeMenusHost)
+//   ProviderAdaptersHost.cpp  the answers to the form's adapters (MakeAdaptersHost)
 //   ProviderAnimatorHost.cpp  the answers to the animator (MakeAnimatorHost)
 // The window image (rebuilt while stale, its measures, the frame strips and the client
 // background painted from it) is TqvWindowImage (WindowImage.h).
@@ -133,7 +135,7 @@ TqvFormGlue* FormGlueOf(vcl::TCustomForm* Form);
 
 class TsSkinProvider;
 // The provider's answers to its window image, its window region, the mouse on its frame, the
-// caption's objects, its menus and its animator.
+// caption's objects, its menus, its animator and its form's adapters.
 std::unique_ptr<TqvWindowImageHost> MakeWindowImageHost(TsSkinProvider& Provider);
 std::unique_ptr<TqvFormRegionHost> MakeRegionHost(TsSkinProvider& Provider);
 std::unique_ptr<TqvFrameMouseHost> MakeFrameMouseHost(TsSkinProvider& Provider);
@@ -142,12 +144,11 @@ std::unique_ptr<TqvCaptionTextHost> MakeCaptionTextHost(TsSkinProvider& Provider
 std::unique_ptr<TqvCaptionItemsHost> MakeCaptionItemsHost(TsSkinProvider& Provider);
 std::unique_ptr<TqvFormMenusHost> MakeMenusHost(TsSkinProvider& Provider);
 std::unique_ptr<TqvAnimatorHost> MakeAnimatorHost(TsSkinProvider& Provider);
+std::unique_ptr<TqvFormAdaptersHost> MakeAdaptersHost(TsSkinProvider& Provider);
 
 class TsSkinProvider : public TqvProviderOptions,
                        public TqvTitleOwner,
                        public TqvTitleBarHost,
-                       public TqvSysMenuOwner,
-                       public TqvFormAdaptersHost,
                        public TqvLabelColorsHost,
                        public TqvFormMeasuresHost {
   VCL_CLASS(TsSkinProvider, TsSkinProviderBase)
@@ -181,7 +182,7 @@ class TsSkinProvider : public TqvProviderOptions,
   int SnapBuffer() const { return glue_.SnapBuffer; }
   void SetSnapBuffer(int Value) { glue_.SnapBuffer = Value; }
   void SetShowAppIcon(bool Value);
-  TqvSysSubMenu* SysSubMenu() const override { return sys_sub_menu_.get(); }
+  TqvSysSubMenu* SysSubMenu() const { return sys_sub_menu_.get(); }
   void SetSysSubMenu(TqvSysSubMenu* Value) { sys_sub_menu_->Assign(Value); }
   // The title bar component shown in the caption; nil for none.
   TsTitleBar* TitleBar() const override { return title_bar_; }
@@ -200,13 +201,7 @@ class TsSkinProvider : public TqvProviderOptions,
   // ---- what the partners ask of the provider (their interfaces)
   void TitleObjectChanged(bool WhileDesigned) override;
   vcl::TPersistent* TitleOwnerObject() override { return this; }
-  vcl::TComponent* SysMenuComponent() override { return this; }
-  vcl::TCustomForm* SysMenuForm() const override { return Form; }
-  void SetMinimizingFromMenu(bool Value) override { MinimizingFromMenu = Value; }
   TsSystemMenu* CurrentSystemMenu() const override { return menus_.SystemMenu(); }
-  TsSkinProviderBase* AdaptedProvider() override { return this; }
-  const TAddItemEvent& SkinItemEvent() const override { return OnSkinItem; }
-  const TAddItemExEvent& SkinItemExEvent() const override { return OnSkinItemEx; }
   TsSkinProviderBase* FrameProvider() override { return this; }
   bool MaximizedBorderLarge() const override { return MaxBorderLarge; }
   // The client background was painted: controls asked to be repainted after it are now.
@@ -292,7 +287,7 @@ class TsSkinProvider : public TqvProviderOptions,
   void KillAnimations();
   // Creates, updates or frees the border form (extended borders).
   void InitExBorders(bool AllowExtended);
-  void FullRedraw() override;
+  void FullRedraw();
   void DropSysMenu(vcl::TPoint Point) override { menus_.DropSysMenu(Point); }
   // The form's menus and the skinned system menu (FormMenus.h).
   TqvFormMenus& Menus() { return menus_; }
@@ -300,10 +295,8 @@ class TsSkinProvider : public TqvProviderOptions,
   void PrepareForm();
   // The control adapter and an MDI frame's client object (FormAdapters.h).
   TqvFormAdapters& Adapters() { return adapters_; }
-  void BecomeMDIProvider() override;
   // The labels' and the client's colours from the skin (LabelColors.h).
   TqvLabelColors& LabelColors() { return label_colors_; }
-  void SetLabelColor(vcl::TCustomLabel* Label, bool Skinned) override { label_colors_.SetLabelColor(Label, Skinned); }
 
   // ---- the window region (FormRegion.h); snapshot, non-client repaint (ProviderRegion.cpp)
   TqvFormRegion& Region() { return region_; }
@@ -384,7 +377,8 @@ class TsSkinProvider : public TqvProviderOptions,
   TqvFormMeasures measures_{*this, TitleSkinIndex, MenuLineCount};
   std::unique_ptr<TqvFormMenusHost> menus_host_ = MakeMenusHost(*this);
   TqvFormMenus menus_{*menus_host_};
-  TqvFormAdapters adapters_{*this};
+  std::unique_ptr<TqvFormAdaptersHost> adapters_host_ = MakeAdaptersHost(*this);
+  TqvFormAdapters adapters_{*adapters_host_};
   TqvTitleCover title_cover_{*this};
   std::unique_ptr<TqvAnimatorHost> animator_host_ = MakeAnimatorHost(*this);
   TqvFormAnimator animator_{*this, *animator_host_, ExtFlags, this};
