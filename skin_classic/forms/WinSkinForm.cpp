@@ -520,6 +520,9 @@ void TWinSkinForm::Unskin() {
     if (native_menu_removed_ && FormObject) FormObject->Perform(vcl::CM_MENUCHANGED, 0, 0);
     FrameChanged();
     KeepClientSize(client.right, client.bottom);
+    // The client area moved with the frame: what the children showed there (an MDI client's
+    // top rows) is the skin's until they paint again.
+    RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   }
 }
 

@@ -1,15 +1,20 @@
-// The gallery's windows as the X display shows them: the layered page's sample hint, which has
-// no timeout, goes with the page when it is minimised or hidden, comes back where it stood when
-// the page is restored or shown, and follows the page's moves.
+// The gallery's windows as the X display shows them: the MDI frame once the classic skin is
+// taken away from the Skin menu, and the layered page's sample hint, which has no timeout: it
+// goes with the page when it is minimised or hidden, comes back where it stood when the page is
+// restored or shown, and follows the page's moves. The MDI frame's test comes first: it needs
+// the frame to be the application's main form.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "classlib/forms/Forms.h"
 #include "classlib/rtl/UnitInit.h"
+#include "gallery/GalleryForms.h"
 #include "gallery/GalleryLayered.h"
 #include "skin_layered/paint/HintManager.h"
 #include "skin_layered/paint/HintShowTimer.h"
@@ -56,9 +61,56 @@ double HintColourShare(const RECT& R, const std::string& Name) {
   return static_cast<double>(yellow) / (shot->width * shot->height);
 }
 
+TEST(GalleryMdiFrame, TheSkinTakenAwayLeavesNoTraceOfItAtTheTopOfTheClient) {
+  auto* frame = vcl::Application->CreateForm<TGalleryMdiFrame>();
+  auto* main = vcl::Application->CreateForm<TGalleryMain>();
+  ASSERT_EQ(vcl::Application->MainForm(), frame);
+  struct Hidden {
+    vcl::TForm* form;
+    ~Hidden() { form->Hide(); }
+  } hiddenFrame{frame}, hiddenMain{main};
+  main->WearClassicSkin(std::nullopt);
+  frame->SetBounds(700, 40, 700, 500);
+  main->Show();
+  main->ShowMdiWindows();
+  wintest::PumpUntilIdle();
+  HWND client = frame->ClientHandle();
+  ASSERT_TRUE(client);
+
+  // Taken away from the main form's Skin menu, opened and chosen from with the keyboard: the
+  // frame gets the system's frame and menu bar, and the display shows the client's face in the
+  // system's work-space colour from its first row on (right of the documents).
+  auto* noSkin = dynamic_cast<vcl::TMenuItem*>(main->FindComponent(L"NoSkinItem"));
+  ASSERT_TRUE(noSkin);
+  PostMessageW(main->Handle(), WM_SYSCOMMAND, SC_KEYMENU, L's');
+  PostMessageW(main->Handle(), WM_KEYDOWN, 'N', 0);
+  PostMessageW(main->Handle(), WM_KEYUP, 'N', 0);
+  ASSERT_TRUE(wintest::PumpUntil([noSkin] { return noSkin->Checked(); }));
+  // The display follows what the windows drew a moment later.
+  wintest::PumpUntil([] { return false; }, wintest::Deadline{1000});
+  RECT r{};
+  GetClientRect(client, &r);
+  POINT corner{r.right - 60, 0};
+  ClientToScreen(client, &corner);
+  const std::optional<wintest::Shot> shot =
+      wintest::Grab({corner.x, corner.y, corner.x + 40, corner.y + 12}, "mdi-unskinned");
+  ASSERT_TRUE(shot);
+  const COLORREF face = GetSysColor(COLOR_APPWORKSPACE);
+  std::vector<std::string> others;
+  for (int y = 0; y < shot->height; ++y)
+    for (int x = 0; x < shot->width; ++x)
+      if (const COLORREF c = shot->At(x, y); c != face) {
+        char text[48];
+        std::snprintf(text, sizeof text, "row %d: %06lx", y, static_cast<unsigned long>(c));
+        others.push_back(text);
+        break;
+      }
+  EXPECT_EQ(others, std::vector<std::string>{});
+}
+
 TEST(GallerySampleHint, GoesWithThePageAndComesBackWhereItStoodAsTheDisplayShows) {
   TGalleryLayered::SetPageSource(LayeredSourceOf(SampleLayeredFolder() + L"\\Lagoon"));
-  // The program's main form, as in the gallery; the application frees it at the end.
+  // Made by the application, as in the gallery, which frees it at the end.
   auto* page = vcl::Application->CreateForm<TGalleryLayered>();
   struct Hidden {
     vcl::TForm* form;
