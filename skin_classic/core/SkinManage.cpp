@@ -343,17 +343,24 @@ void TSkinManage::SkinAllForms(TSkinData* SkinData) {
   active_ = true;
   skinning_all_ = true;
   PurgeForms();
-  auto offer = [this](vcl::TForm* form) {
-    if (form->Visible() && form->HandleAllocated() && !(StyleOf(form->Handle()) & WS_CHILD)) SkinForm(form->Handle());
+  // MDI children are offered after the frames that hold them: the hook skins them only as
+  // they are made, so a skin coming back after none would leave them in the system's look.
+  auto offer = [this](vcl::TForm* form, bool MDIChildren) {
+    if (!form->Visible() || !form->HandleAllocated()) return;
+    const HWND window = form->Handle();
+    const bool child = (StyleOf(window) & WS_CHILD) != 0;
+    if (MDIChildren ? child && (ExStyleOf(window) & WS_EX_MDICHILD) : !child) SkinForm(window);
   };
-  for (int i = vcl::Screen ? vcl::Screen->FormCount() - 1 : -1; i >= 0; --i) {
-    if (i >= vcl::Screen->FormCount()) continue;  // skinning may have closed a form
-    vcl::TForm* form = vcl::Screen->Forms(i);
-    if (SkinData->SkinFormtype() != sfOnlyThisForm) {
-      offer(form);
-    } else if (form == SkinData->Owner()) {
-      offer(form);
-      break;
+  for (const bool mdiChildren : {false, true}) {
+    for (int i = vcl::Screen ? vcl::Screen->FormCount() - 1 : -1; i >= 0; --i) {
+      if (i >= vcl::Screen->FormCount()) continue;  // skinning may have closed a form
+      vcl::TForm* form = vcl::Screen->Forms(i);
+      if (SkinData->SkinFormtype() != sfOnlyThisForm) {
+        offer(form, mdiChildren);
+      } else if (form == SkinData->Owner()) {
+        offer(form, mdiChildren);
+        break;
+      }
     }
   }
   skinning_all_ = false;

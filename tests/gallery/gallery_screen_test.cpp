@@ -1,5 +1,5 @@
 // The gallery's windows as the X display shows them: the MDI frame once the classic skin is
-// taken away from the Skin menu, and the layered page's sample hint, which has no timeout: it
+// taken away from the Skin menu and brought back, and the layered page's sample hint, which has no timeout: it
 // goes with the page when it is minimised or hidden, comes back where it stood when the page is
 // restored or shown, and follows the page's moves. The MDI frame's test comes first: it needs
 // the frame to be the application's main form.
@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -61,7 +62,40 @@ double HintColourShare(const RECT& R, const std::string& Name) {
   return static_cast<double>(yellow) / (shot->width * shot->height);
 }
 
-TEST(GalleryMdiFrame, TheSkinTakenAwayLeavesNoTraceOfItAtTheTopOfTheClient) {
+// The window's title bar as the display shows it: a strip left of its buttons.
+std::vector<COLORREF> TitleStrip(HWND Window) {
+  RECT r{};
+  GetWindowRect(Window, &r);
+  const std::optional<wintest::Shot> shot =
+      wintest::Grab({r.left + 24, r.top + 4, r.left + 160, r.top + 14}, "title");
+  std::vector<COLORREF> pixels;
+  if (shot)
+    for (int y = 0; y < shot->height; ++y)
+      for (int x = 0; x < shot->width; ++x) pixels.push_back(shot->At(x, y));
+  return pixels;
+}
+
+// The share (0 to 1) of pixels two strips of one size have alike.
+double Alike(const std::vector<COLORREF>& A, const std::vector<COLORREF>& B) {
+  if (A.empty() || A.size() != B.size()) return 0;
+  size_t same = 0;
+  for (size_t i = 0; i < A.size(); ++i) same += A[i] == B[i] ? 1 : 0;
+  return static_cast<double>(same) / static_cast<double>(A.size());
+}
+
+// A Skin menu item of the gallery's main form chosen with the keyboard, as a user does: Alt+S,
+// then its accelerator.
+void ChooseSkinItem(vcl::TForm* Main, const wchar_t* Name, wchar_t Key) {
+  auto* item = dynamic_cast<vcl::TMenuItem*>(Main->FindComponent(Name));
+  ASSERT_TRUE(item);
+  PostMessageW(Main->Handle(), WM_SYSCOMMAND, SC_KEYMENU, L's');
+  PostMessageW(Main->Handle(), WM_KEYDOWN, Key, 0);
+  PostMessageW(Main->Handle(), WM_KEYUP, Key, 0);
+  ASSERT_TRUE(wintest::PumpUntil([item] { return item->Checked(); }));
+  wintest::PumpUntilIdle();
+}
+
+TEST(GalleryMdiFrame, TheSkinTakenAwayLeavesNoTraceAndBroughtBackSkinsTheDocumentsAgain) {
   auto* frame = vcl::Application->CreateForm<TGalleryMdiFrame>();
   auto* main = vcl::Application->CreateForm<TGalleryMain>();
   ASSERT_EQ(vcl::Application->MainForm(), frame);
@@ -76,18 +110,18 @@ TEST(GalleryMdiFrame, TheSkinTakenAwayLeavesNoTraceOfItAtTheTopOfTheClient) {
   wintest::PumpUntilIdle();
   HWND client = frame->ClientHandle();
   ASSERT_TRUE(client);
+  ASSERT_EQ(frame->MDIChildCount(), 2);
+  HWND document = frame->MDIChildren(0)->Handle();
+  const std::vector<COLORREF> skinnedTitle = TitleStrip(document);
+  ASSERT_FALSE(skinnedTitle.empty());
 
-  // Taken away from the main form's Skin menu, opened and chosen from with the keyboard: the
-  // frame gets the system's frame and menu bar, and the display shows the client's face in the
-  // system's work-space colour from its first row on (right of the documents).
-  auto* noSkin = dynamic_cast<vcl::TMenuItem*>(main->FindComponent(L"NoSkinItem"));
-  ASSERT_TRUE(noSkin);
-  PostMessageW(main->Handle(), WM_SYSCOMMAND, SC_KEYMENU, L's');
-  PostMessageW(main->Handle(), WM_KEYDOWN, 'N', 0);
-  PostMessageW(main->Handle(), WM_KEYUP, 'N', 0);
-  ASSERT_TRUE(wintest::PumpUntil([noSkin] { return noSkin->Checked(); }));
+  // Taken away: the frame gets the system's frame and menu bar, and the display shows the
+  // client's face in the system's work-space colour from its first row on (right of the
+  // documents).
+  ChooseSkinItem(main, L"NoSkinItem", 'N');
   // The display follows what the windows drew a moment later.
   wintest::PumpUntil([] { return false; }, wintest::Deadline{1000});
+  EXPECT_LT(Alike(TitleStrip(document), skinnedTitle), 0.5);
   RECT r{};
   GetClientRect(client, &r);
   POINT corner{r.right - 60, 0};
@@ -106,6 +140,14 @@ TEST(GalleryMdiFrame, TheSkinTakenAwayLeavesNoTraceOfItAtTheTopOfTheClient) {
         break;
       }
   EXPECT_EQ(others, std::vector<std::string>{});
+
+  // Brought back (from the item: the unskinned form's menu bar is the system's own): the
+  // documents wear it as before, not the system's title bars.
+  auto* sample = dynamic_cast<vcl::TMenuItem*>(main->FindComponent(L"SampleSkinItem"));
+  ASSERT_TRUE(sample);
+  sample->Click();
+  EXPECT_TRUE(wintest::PumpUntil([&] { return Alike(TitleStrip(document), skinnedTitle) > 0.9; }))
+      << "a document keeps the system's look";
 }
 
 TEST(GallerySampleHint, GoesWithThePageAndComesBackWhereItStoodAsTheDisplayShows) {
