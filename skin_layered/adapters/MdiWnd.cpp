@@ -46,7 +46,7 @@ vcl::TRect TqvMDIWnd::ClientInImage() const {
   // Under a border form the image holds the shadow and the skin's wider frame and taller title
   // around the window.
   if (const TqvBorderForm* border = Provider ? Provider->ExtBorderForm() : nullptr) {
-    const vcl::TRect shadow = Provider->ShadowSize();
+    const vcl::TRect shadow = Provider->WindowImage().ShadowSize();
     r.Offset(shadow.Left + BorderFormOffsetX(border), shadow.Top + BorderFormOffsetY(border));
   }
   return r;

@@ -101,7 +101,7 @@ void TqvScrollWnd::FreeBars() {
 vcl::TPoint TqvScrollWnd::BackgroundOffset() const {
   // A form's image holds its shadow margins before the window itself.
   if (TsSkinProviderBase* provider = SkinData ? SkinData->OwnerProvider() : nullptr; provider && provider->BorderForm) {
-    const vcl::TRect shadow = provider->ShadowSize();
+    const vcl::TRect shadow = provider->WindowImage().ShadowSize();
     return vcl::TPoint{shadow.Left, shadow.Top};
   }
   return {};

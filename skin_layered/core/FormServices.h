@@ -60,6 +60,34 @@ class TqvBorderFormBase {
   virtual HRGN MakeFormRgn() { return nullptr; }
 };
 
+// The measures of a provider's form that the layers below read.
+class TqvProviderMeasures {
+ public:
+  // The skinned caption height; 0 without a caption.
+  virtual int CaptionHeight(bool CheckSkin) const = 0;
+  // The skin's title height for the form's state (the maximised one with Zoomed, or when the
+  // form is zoomed).
+  virtual int TitleHeightByState(bool Zoomed) const = 0;
+
+ protected:
+  ~TqvProviderMeasures() = default;
+};
+
+// The measures of a provider's window image (the form's picture with its frame) that the
+// layers below read.
+class TqvImageMeasures {
+ public:
+  // The shadow margins with a border form, else empty.
+  virtual vcl::TRect ShadowSize() const = 0;
+  virtual int ImageWidth() const = 0;
+  // The client area's offset inside the window image.
+  virtual int OffsetX() const = 0;
+  virtual int OffsetY() const = 0;
+
+ protected:
+  ~TqvImageMeasures() = default;
+};
+
 // The skin provider of one form.
 class TsSkinProviderBase : public vcl::TComponent {
   VCL_CLASS(TsSkinProviderBase, vcl::TComponent)
@@ -91,21 +119,10 @@ class TsSkinProviderBase : public vcl::TComponent {
   // A region of the provider's rectangles (the caller applies it); nil for none.
   virtual HRGN MakeRgn() { return nullptr; }
   virtual void UpdateTaskbarPreview(bool Flag) { (void)Flag; }
-  // The skinned caption height; 0 without a caption.
-  virtual int CaptionHeight(bool Flag) {
-    (void)Flag;
-    return 0;
-  }
-  // The shadow margins with a border form, else empty.
-  virtual vcl::TRect ShadowSize() { return {}; }
-  // The skin's title height for the form's state (the maximised one with Always or zoomed).
-  virtual int BorderWidthByState(bool Always) {
-    (void)Always;
-    return 0;
-  }
-  // The client area's offset inside the window image.
-  virtual int OffsetX() { return 0; }
-  virtual int OffsetY() { return 0; }
+  // The form's measures and its window image's; all 0 (and no shadow) until a provider
+  // answers its own.
+  virtual const TqvProviderMeasures& Measures() const;
+  virtual const TqvImageMeasures& WindowImage() const;
   // The minimise / restore animation: whether it may run, and running it to its end.
   virtual bool MinAnimAllowed() { return false; }
   virtual void MinAnimTimer() {}

@@ -15,6 +15,19 @@ VCL_CLASS_INFO(TqvDialogWndBase) {}
 
 namespace {
 
+// The measures of a provider that has none of its own.
+class TNoMeasures final : public TqvProviderMeasures, public TqvImageMeasures {
+ public:
+  int CaptionHeight(bool) const override { return 0; }
+  int TitleHeightByState(bool) const override { return 0; }
+  vcl::TRect ShadowSize() const override { return {}; }
+  int ImageWidth() const override { return 0; }
+  int OffsetX() const override { return 0; }
+  int OffsetY() const override { return 0; }
+};
+
+const TNoMeasures kNoMeasures;
+
 // What is installed, with the do-nothing services answering while nothing is.
 struct TNeighbours {
   TLayeredFormServices* FormServices = nullptr;
@@ -35,6 +48,9 @@ LRESULT CALLBACK PassOnHook(int Code, WPARAM WParam, LPARAM LParam) {
 }
 
 }  // namespace
+
+const TqvProviderMeasures& TsSkinProviderBase::Measures() const { return kNoMeasures; }
+const TqvImageMeasures& TsSkinProviderBase::WindowImage() const { return kNoMeasures; }
 
 TLayeredFormServices* SetFormServices(TLayeredFormServices* Services) {
   return std::exchange(Neighbours().FormServices, Services);

@@ -157,8 +157,8 @@ void TqvCaptionButtons::UpdateButtonsRects() {
   const TsSkinData& data = manager->Skin().SkinData;
   const HWND wnd = Form()->Handle();
   const bool zoomed = IsZoomed(wnd);
-  const vcl::TRect shadow = host_.FrameProvider()->ShadowSize();
-  const int caption = host_.FrameProvider()->CaptionHeight(true);
+  const vcl::TRect shadow = host_.FrameProvider()->WindowImage().ShadowSize();
+  const int caption = host_.FrameProvider()->Measures().CaptionHeight(true);
   const int frame = SysBorderWidth(wnd, host_.ExtBorderForm(), true);
 
   if (host_.ExtBorderForm()) {
@@ -317,10 +317,11 @@ void TqvCaptionButtons::PaintTitleButtons() {
     w = MaskImageWidth(mask);
     h = MaskImageHeight(mask);
   }
-  const vcl::TRect shadow = host_.FrameProvider()->ShadowSize();
+  const vcl::TRect shadow = host_.FrameProvider()->WindowImage().ShadowSize();
   const HWND wnd = Form()->Handle();
-  const int top = DefBorderWidth(wnd, host_.ExtBorderForm(), true) + host_.FrameProvider()->CaptionHeight(true) +
-                  shadow.Top + (host_.MenuHeight() - h) / 2 + (host_.MenuLinesCount() - 1) * host_.MenuHeight();
+  const int top = DefBorderWidth(wnd, host_.ExtBorderForm(), true) +
+                  host_.FrameProvider()->Measures().CaptionHeight(true) + shadow.Top + (host_.MenuHeight() - h) / 2 +
+                  (host_.MenuLinesCount() - 1) * host_.MenuHeight();
   const int right = host_.ImageWidth() - SysBorderWidth(wnd, host_.ExtBorderForm(), true) - shadow.Right;
   MDIMin.Rect = vcl::Rect(right - 3 * (w + 1), top, right - 3 * (w + 1) + w, top + h);
   MDIMax.Rect = vcl::Rect(right - 2 * (w + 1), top, right - 2 * (w + 1) + w, top + h);
@@ -402,7 +403,7 @@ void TqvCaptionButtons::RepaintButton(int Code, TsCaptionButton& Button, TsTitle
   vcl::TPoint at(Button.Rect.Left, Button.Rect.Top);
   if (TqvBorderForm* border = host_.ExtBorderForm()) {
     if (IsIconic(wnd)) {
-      const vcl::TRect shadow = host_.FrameProvider()->ShadowSize();
+      const vcl::TRect shadow = host_.FrameProvider()->WindowImage().ShadowSize();
       at.X -= shadow.Left + BorderFormOffsetX(border);
       at.Y -= shadow.Top + BorderFormOffsetY(border);
     } else if (border->BorderWindow()) {

@@ -41,14 +41,14 @@ void TqvCaptionText::PaintCaptionText() {
   vcl::TCustomForm* form = provider->Form;
   TsCommonData* skinData = provider->SkinData;
   vcl::TBitmap* image = skinData ? skinData->CacheBmp() : nullptr;
-  if (!manager || !image || provider->CaptionHeight(true) == 0 || !provider->DrawNonClientArea ||
+  if (!manager || !image || provider->Measures().CaptionHeight(true) == 0 || !provider->DrawNonClientArea ||
       !form->HandleAllocated())
     return;
   const TsLoadedSkin& skin = manager->Skin();
   const bool active = host_.CaptionActive();
   const TsSkinData& data = skin.SkinData;
   const HWND wnd = form->Handle();
-  const vcl::TRect shadow = provider->ShadowSize();
+  const vcl::TRect shadow = provider->WindowImage().ShadowSize();
   const bool zoomed = IsZoomed(wnd);
   const bool rtl = form->UseRightToLeftReading();
   const int frame = SysBorderWidth(wnd, host_.ExtBorderForm(), true);

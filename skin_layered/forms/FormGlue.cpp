@@ -56,7 +56,7 @@ vcl::TRect TqvFormGlue::OuterRect(vcl::TCustomForm* Other) const {
 vcl::TRect TqvFormGlue::AdjustForBorderForm(vcl::TRect R, bool Grow) const {
   const auto* border = dynamic_cast<const TqvBorderForm*>(provider_.BorderForm);
   if (!border) return R;
-  const vcl::TRect ext = provider_.ShadowSize();
+  const vcl::TRect ext = provider_.WindowImage().ShadowSize();
   const int x = BorderFormOffsetX(border), y = BorderFormOffsetY(border);
   const int sign = Grow ? 1 : -1;
   R.Left -= sign * (x + ext.Left);

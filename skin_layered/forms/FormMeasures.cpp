@@ -158,9 +158,9 @@ int TqvFormMeasures::BorderIconsTop() const {
   const bool zoomed = Zoomed(Form());
   if (!host_.ExtBorderForm() || !manager) return zoomed ? 6 : 0;
   const TsSkinData& data = manager->Skin().SkinData;
-  if (!zoomed) return host_.ShadowSize().Top + data.BITop;
+  if (!zoomed) return host_.WindowImage().ShadowSize().Top + data.BITop;
   const int extra = data.MaxHeight != 0 && data.MaxHeight != data.TitleHeight ? data.TitleHeight - data.MaxHeight : 0;
-  return host_.ShadowSize().Top + 4 + std::max(0, extra);
+  return host_.WindowImage().ShadowSize().Top + 4 + std::max(0, extra);
 }
 
 }  // namespace skin_layered

@@ -7,6 +7,7 @@
 
 #include "classlib/rtl/SysUtils.h"
 #include "classlib/rtl/Types.h"
+#include "skin_layered/core/FormServices.h"
 
 namespace vcl {
 class TCustomForm;
@@ -34,22 +35,24 @@ class TqvFormMeasuresHost {
   virtual TsTitleIcon* TitleIcon() const = 0;
   virtual TqvFormScrollBars& ScrollBars() = 0;
   virtual bool MaximizedBorderLarge() const = 0;
-  virtual vcl::TRect ShadowSize() = 0;
+  // The window image's shadow margins.
+  virtual const TqvImageMeasures& WindowImage() const = 0;
 
  protected:
   ~TqvFormMeasuresHost() = default;
 };
 
-class TqvFormMeasures {
+class TqvFormMeasures : public TqvProviderMeasures {
  public:
   // TitleSkinIndex and MenuLineCount are the provider's caches (-1: look up again).
   TqvFormMeasures(TqvFormMeasuresHost& Host, int& TitleSkinIndex, int& MenuLineCount)
       : host_(Host), title_skin_index_(TitleSkinIndex), menu_line_count_(MenuLineCount) {}
   TqvFormMeasures(const TqvFormMeasures&) = delete;
   TqvFormMeasures& operator=(const TqvFormMeasures&) = delete;
+  virtual ~TqvFormMeasures() = default;
 
   // ---- sizes (the form needs its window)
-  int CaptionHeight(bool CheckSkin) const;
+  int CaptionHeight(bool CheckSkin) const override;
   int SysCaptionHeightOfForm() const;
   // The system buttons the caption shows (close, maximise, minimise, help).
   int VisibleSysButtons() const;
@@ -67,7 +70,7 @@ class TqvFormMeasures {
   int TitleIconHeight() const;
 
   // ---- the menu line's and the skin's title
-  int TitleHeightByState(bool Zoomed) const;
+  int TitleHeightByState(bool Zoomed) const override;
   int MenuHeight() const;
   int MenuLinesCount() const;
   // Whether the menu line shows any item (never for dialogs and MDI children).

@@ -214,7 +214,7 @@ vcl::TPoint TqvFrameMouse::ImagePointOf(vcl::TPoint Screen) {
   const vcl::TPoint origin = host_.FormOrigin();
   vcl::TPoint p(Screen.X - origin.X, Screen.Y - origin.Y);
   if (TqvBorderForm* border = host_.ExtBorderForm()) {
-    const vcl::TRect shadow = host_.FrameProvider()->ShadowSize();
+    const vcl::TRect shadow = host_.FrameProvider()->WindowImage().ShadowSize();
     p.X += shadow.Left + BorderFormOffsetX(border);
     p.Y += shadow.Top + BorderFormOffsetY(border);
   }
@@ -223,7 +223,7 @@ vcl::TPoint TqvFrameMouse::ImagePointOf(vcl::TPoint Screen) {
 
 void TqvFrameMouse::WMNCHitTest(vcl::TMessage& Message) {
   TsSkinProviderBase& provider = *host_.FrameProvider();
-  if (!provider.DrawNonClientArea || provider.CaptionHeight(true) == 0) return host_.CallOldWndProc(Message);
+  if (!provider.DrawNonClientArea || provider.Measures().CaptionHeight(true) == 0) return host_.CallOldWndProc(Message);
   const int code = HitTest(Message);
   // The system would draw its buttons over a child's hovered ones.
   if ((code == kHitMin || code == kHitMax || code == kHitClose) && IsChildForm(Form())) host_.UpdateSysMenuStyle(true);
@@ -416,7 +416,7 @@ bool TqvFrameMouse::PressOnMaximizedCaption(const vcl::TMessage& Message) {
   if (!IsZoomed(form->Handle())) return false;
   const vcl::TPoint origin = host_.FormOrigin();
   const int y = vcl::LParamY(Message.LParam) - origin.Y;
-  if (y > host_.BorderWidthDef() + host_.FrameProvider()->CaptionHeight(true)) return false;
+  if (y > host_.BorderWidthDef() + host_.FrameProvider()->Measures().CaptionHeight(true)) return false;
   if (!form->Active() && form->Enabled() && form->CanFocus()) form->SetFocus();
   return true;
 }

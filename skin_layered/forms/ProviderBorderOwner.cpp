@@ -23,14 +23,17 @@ class TsProviderBorderOwner final : public TqvBorderOwner {
   std::uint32_t Flags() const override { return provider_.ExtFlags; }
   void SetFlags(std::uint32_t Value) override { provider_.ExtFlags = Value; }
 
-  int CaptionHeight(bool CheckSkin) const override { return provider_.CaptionHeight(CheckSkin); }
+  int CaptionHeight(bool CheckSkin) const override { return provider_.Measures().CaptionHeight(CheckSkin); }
   int MenuLinesHeight() const override {
     if (!provider_.HasMenuLine() || !provider_.MenuVisible()) return 0;
     return provider_.MenuLinesCount() * provider_.MenuHeight();
   }
   vcl::TRect IconRect() const override { return provider_.CaptionButtons().IconRect; }
-  vcl::TPoint ClientOffset() const override { return vcl::TPoint(provider_.OffsetX(), provider_.OffsetY()); }
-  vcl::TRect ShadowSize() const override { return provider_.ShadowSize(); }
+  vcl::TPoint ClientOffset() const override {
+    const TqvWindowImage& image = provider_.WindowImage();
+    return vcl::TPoint(image.OffsetX(), image.OffsetY());
+  }
+  vcl::TRect ShadowSize() const override { return provider_.WindowImage().ShadowSize(); }
   void PaintAll() override { provider_.PaintAll(); }
   std::unique_ptr<vcl::TBitmap> FormSnapshot() const override { return provider_.FormSnapshot(false); }
   void DropBorderForm() override { provider_.InitExBorders(false); }

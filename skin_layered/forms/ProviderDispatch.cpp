@@ -197,9 +197,11 @@ bool TsSkinProvider::TMessages::CommandMessage(TsSkinProvider& P, vcl::TMessage&
     case scmGetApplication:
       Message.Result = reinterpret_cast<LRESULT>(vcl::Application);
       return true;
-    case scmGetClientOffset:
-      Message.Result = MAKELONG(static_cast<WORD>(P.OffsetX()), static_cast<WORD>(P.OffsetY()));
+    case scmGetClientOffset: {
+      const TqvWindowImage& image = P.WindowImage();
+      Message.Result = MAKELONG(static_cast<WORD>(image.OffsetX()), static_cast<WORD>(image.OffsetY()));
       return true;
+    }
     default:
       return false;
   }
@@ -247,7 +249,8 @@ void TsSkinProvider::TMessages::BackgroundAnswer(TsSkinProvider& P, vcl::TMessag
   // the client area's origin and the asker adds its own place.
   if (!draw) info->Offset = vcl::TPoint();
   if (data->BGChanged && !data->Updating && data->IsCached()) P.PaintAll();
-  if (draw) info->Offset = vcl::TPoint(info->Offset.X + P.OffsetX(), info->Offset.Y + P.OffsetY());
+  const TqvWindowImage& image = P.WindowImage();
+  if (draw) info->Offset = vcl::TPoint(info->Offset.X + image.OffsetX(), info->Offset.Y + image.OffsetY());
   int state = P.FormActive ? 1 : 0;
   const TsGeneralData* section = data->Section();
   state = section ? std::min(state, std::max(0, section->States - 1)) : 0;
@@ -257,9 +260,9 @@ void TsSkinProvider::TMessages::BackgroundAnswer(TsSkinProvider& P, vcl::TMessag
     P.PaintAll();
     info->Bmp = data->CacheBmp();
   }
-  info->Offset.X += P.OffsetX();
+  info->Offset.X += image.OffsetX();
   if (info->Offset.X != 0) info->FillRect.Left = std::max(0, info->FillRect.Left - info->Offset.X);
-  info->Offset.Y += P.OffsetY();
+  info->Offset.Y += image.OffsetY();
   if (info->Offset.Y != 0) info->FillRect.Top = std::max(0, info->FillRect.Top - info->Offset.Y);
 }
 

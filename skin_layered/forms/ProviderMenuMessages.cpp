@@ -109,7 +109,7 @@ void TsSkinProvider::TMessages::WMEnterMenuLoop(TsSkinProvider& P, vcl::TMessage
     RECT frame{};
     GetWindowRect(P.Form->Handle(), &frame);
     const int x = frame.right - kMdiIconsWidth - P.BorderWidthSys();
-    const int y = frame.top + P.BorderWidthDef() + P.CaptionHeight(true);
+    const int y = frame.top + P.BorderWidthDef() + P.Measures().CaptionHeight(true);
     SetWindowPos(icons.Form->Handle(), HWND_TOP, x, y, kMdiIconsWidth, GetSystemMetrics(SM_CYMENU) + 3,
                  SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
   }

@@ -104,7 +104,8 @@ void TsSkinProvider::TMessages::WMEraseBkgnd(TsSkinProvider& P, vcl::TMessage& M
         return;
       }
       if (fresh) {
-        PaintParentBg(P.Form, P.SkinData, vcl::TPoint(P.OffsetX(), P.OffsetY()), 0, 0, false, dc, client);
+        const vcl::TPoint offset(P.window_image_.OffsetX(), P.window_image_.OffsetY());
+        PaintParentBg(P.Form, P.SkinData, offset, 0, 0, false, dc, client);
         P.window_image_.PaintUnderSeeThroughControls(dc);
         P.Form->PaintControls(dc, nullptr);
         Message.Result = 1;
@@ -120,8 +121,8 @@ void TsSkinProvider::TMessages::WMEraseBkgnd(TsSkinProvider& P, vcl::TMessage& M
       GetWindowRect(frame->Form->ClientHandle(), &area);
       if (bounds.left >= area.left && bounds.top >= area.top && bounds.right <= area.right &&
           bounds.bottom <= area.bottom) {
-        const int keep =
-            BorderFormOffsetY(P.ExtBorderForm()) + P.CaptionHeight(true) + P.MenuLinesCount() * P.MenuHeight() + 1;
+        const int keep = BorderFormOffsetY(P.ExtBorderForm()) + P.Measures().CaptionHeight(true) +
+                         P.MenuLinesCount() * P.MenuHeight() + 1;
         if (image->Height() > keep) image->SetSize(image->Width(), keep);
         P.SkinData->BGChanged = true;
       }
@@ -129,7 +130,8 @@ void TsSkinProvider::TMessages::WMEraseBkgnd(TsSkinProvider& P, vcl::TMessage& M
     P.window_image_.PaintFormBg(dc);
   } else if (dc && fresh) {
     if (P.SkinData->IsCached())
-      BitBlt(dc, 0, 0, client.Width(), client.Height(), image->Canvas()->Handle(), P.OffsetX(), P.OffsetY(), SRCCOPY);
+      BitBlt(dc, 0, 0, client.Width(), client.Height(), image->Canvas()->Handle(), P.window_image_.OffsetX(),
+             P.window_image_.OffsetY(), SRCCOPY);
     else
       FillDC(dc, client, GetBgColor(P.SkinData, 0));
   }
@@ -185,15 +187,15 @@ void TsSkinProvider::TMessages::WMPrint(TsSkinProvider& P, vcl::TMessage& Messag
       if (P.SkinData->BGChanged) P.window_image_.PaintAllImage();
       if (vcl::TBitmap* image = P.SkinData->CacheBmp())
         BitBlt(dc, 0, 0, image->Width(), image->Height(), image->Canvas()->Handle(), 0, 0, SRCCOPY);
-      IntersectClipRect(dc, P.OffsetX(), P.OffsetY(), P.OffsetX() + ClientWidthOf(wnd),
-                        P.OffsetY() + ClientHeightOf(wnd));
+      const int x = P.window_image_.OffsetX(), y = P.window_image_.OffsetY();
+      IntersectClipRect(dc, x, y, x + ClientWidthOf(wnd), y + ClientHeightOf(wnd));
     } else if (P.HasBorder() || (GetWindowLongPtrW(wnd, GWL_STYLE) & (WS_THICKFRAME | WS_DLGFRAME))) {
       P.window_image_.PaintBorders(dc);
     }
   }
   // The client part, moved to its place in the window.
   POINT origin{};
-  OffsetViewportOrgEx(dc, P.OffsetX(), P.OffsetY(), &origin);
+  OffsetViewportOrgEx(dc, P.window_image_.OffsetX(), P.window_image_.OffsetY(), &origin);
   if (!(Message.LParam & PRF_ERASEBKGND)) {
     if (P.Form->FormStyle() != vcl::fsMDIForm) PaintControlsOnDC(dc, P.Form, vcl::TPoint(), true);
     if (P.SkinData->CtrlSkinState & kStatePlainBg) P.window_image_.PaintClient(dc, false);

@@ -101,7 +101,8 @@ void TsSkinProvider::ShowAnimForm() {
     // Only the menu line can flicker: the caption lives on the border window.
     const int lines = MenuLinesCount();
     const int height = lines * MenuHeight() + 1 + (lines > 0 ? 1 : 0);
-    const int top = window.top + OffsetY() - height - ShadowSize().Top - BorderFormOffsetY(ExtBorderForm());
+    const int top = window.top + window_image_.OffsetY() - height - window_image_.ShadowSize().Top -
+                    BorderFormOffsetY(ExtBorderForm());
     place = vcl::Rect(window.left + frameWidth, top, window.right - frameWidth, top + height);
   } else if (frame) {
     // The frame's menu line over the child's caption.

@@ -61,7 +61,7 @@ std::vector<vcl::TRect> RightHandPieces(TsSkinProvider& Provider) {
   vcl::TBitmap* image = Provider.SkinData ? Provider.SkinData->CacheBmp() : nullptr;
   if (!manager || !image || image->Width() == 0) return pieces;
   const TsLoadedSkin& skin = manager->Skin();
-  const int x = Provider.OffsetX(), y = Provider.OffsetY();
+  const int x = Provider.WindowImage().OffsetX(), y = Provider.WindowImage().OffsetY();
   auto add = [&](int Index, bool Bottom) {
     if (!skin.IsValidImgIndex(Index)) return;
     const TsMaskData& mask = skin.Images[static_cast<std::size_t>(Index)];

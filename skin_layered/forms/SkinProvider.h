@@ -250,9 +250,7 @@ class TsSkinProvider : public TqvProviderOptions,
   TWatch Watch() const;
 
   // ---- the form's measures read from the skin and its window (FormMeasures.h)
-  TqvFormMeasures& Measures() { return measures_; }
-  const TqvFormMeasures& Measures() const { return measures_; }
-  int CaptionHeight(bool CheckSkin) override { return measures_.CaptionHeight(CheckSkin); }
+  const TqvFormMeasures& Measures() const override { return measures_; }
   int SysCaptionHeightOfForm() const { return measures_.SysCaptionHeightOfForm(); }
   int SysButtonsCount() const { return measures_.VisibleSysButtons(); }
   int TitleButtonGlyphWidth(int MaskIndex) const { return measures_.TitleButtonGlyphWidth(MaskIndex); }
@@ -264,7 +262,6 @@ class TsSkinProvider : public TqvProviderOptions,
   bool GripVisible() const { return measures_.GripVisible(); }
   int TitleIconWidth() { return measures_.TitleIconWidth(); }
   int TitleIconHeight() { return measures_.TitleIconHeight(); }
-  int BorderWidthByState(bool Always) override { return measures_.TitleHeightByState(Always); }
   int MenuHeight() const { return measures_.MenuHeight(); }
   int MenuLinesCount() { return measures_.MenuLinesCount(); }
   bool MenuVisible() const { return measures_.MenuVisible(); }
@@ -275,10 +272,7 @@ class TsSkinProvider : public TqvProviderOptions,
   const TqvProviderOptions& Options() const override { return *this; }
 
   // ---- the window image's measures (WindowImage.h)
-  int OffsetX() override { return window_image_.OffsetX(); }
-  int OffsetY() override { return window_image_.OffsetY(); }
   int ImageWidth() { return window_image_.ImageWidth(); }
-  vcl::TRect ShadowSize() override { return window_image_.ShadowSize(); }
 
   // Re-reads what depends on the skin: the system menu, the title indexes and the title
   // buttons' glyphs.
@@ -322,6 +316,7 @@ class TsSkinProvider : public TqvProviderOptions,
   // ---- the window image (WindowImage.h), and the image onto the window
   // (ProviderWindowImage.cpp)
   TqvWindowImage& WindowImage() { return window_image_; }
+  const TqvWindowImage& WindowImage() const override { return window_image_; }
   // Rebuilds the image when stale.
   void PaintAll() override { window_image_.PaintAllImage(); }
   // The WM_NCPAINT painter: the frame strips of the image onto the window.

@@ -433,21 +433,22 @@ void TsSkinableMenus::BarDraw(vcl::TObject* Sender, vcl::TCanvas* ACanvas, vcl::
   vcl::TPoint place{};
   if (image) {
     HWND wnd = provider->Form->Handle();
-    const vcl::TRect shadow = provider->ShadowSize();
+    const vcl::TRect shadow = provider->WindowImage().ShadowSize();
+    const int caption = provider->Measures().CaptionHeight(true);
     int x = 0, y = 0;
     if (ACanvas == image->Canvas()) {
       x = ARect.Left - shadow.Left - SysBorderWidth(wnd, border, true);
-      if (border) y = ARect.Top - provider->CaptionHeight(true) - shadow.Top;
+      if (border) y = ARect.Top - caption - shadow.Top;
     } else {
       x = ARect.Left - SysBorderWidth(wnd, border, true) + BorderFormOffsetX(border);
       if (border)
-        y = ARect.Top - provider->CaptionHeight(true) + BorderFormOffsetY(border) + (provider->MaxBorderLarge ? 4 : 0);
+        y = ARect.Top - caption + BorderFormOffsetY(border) + (provider->MaxBorderLarge ? 4 : 0);
     }
     if (!border)
       y = (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION
               ? ARect.Top - SysCaptionHeight(form) - SysBorderWidth(wnd, nullptr, false)
               : 0;
-    place = {x + SysBorderWidth(wnd, border, true) + shadow.Left, y + provider->CaptionHeight(true) + shadow.Top};
+    place = {x + SysBorderWidth(wnd, border, true) + shadow.Left, y + caption + shadow.Top};
     CopyFrom(canvas->Handle(), vcl::TRect{0, 0, w, h}, image, place.X, place.Y);
   } else if (skin.IsValidSkinIndex(lineSection)) {
     // No window image (the frame is the system's, or the form has no provider): the item

@@ -59,7 +59,7 @@ vcl::TPoint TqvTitleCover::ImageOrigin() const {
   GetWindowRect(provider_.Form->Handle(), &window);
   vcl::TPoint origin(window.left, window.top);
   if (const auto* border = dynamic_cast<const TqvBorderForm*>(provider_.BorderForm)) {
-    const vcl::TRect shadow = provider_.ShadowSize();
+    const vcl::TRect shadow = provider_.WindowImage().ShadowSize();
     origin.X -= shadow.Left + BorderFormOffsetX(border);
     origin.Y -= shadow.Top + BorderFormOffsetY(border);
   }

@@ -85,7 +85,7 @@ bool TqvWindowImage::PaintAllImage() {
   const TsLoadedSkin& skin = manager->Skin();
   TqvBorderForm* border = host_.ExtBorderForm();
   const int frame = DefBorderWidth(wnd, border, true);
-  const int caption = Provider()->CaptionHeight(true);
+  const int caption = Provider()->Measures().CaptionHeight(true);
   const vcl::TRect shadow = ShadowSize();
   const int height = ImageHeight();
   const bool borderPaintsFrame = border && skin.SkinData.BorderMode == 1;
@@ -254,7 +254,7 @@ void TqvWindowImage::PaintExtendedBorder(bool PaintsFrame) {
 void TqvWindowImage::PaintTitleBackground() {
   TsSkinManager* manager = host_.SkinManager();
   vcl::TBitmap* image = SkinData() ? SkinData()->CacheBmp() : nullptr;
-  if (!manager || !image || Provider()->CaptionHeight(true) == 0 || !Provider()->DrawNonClientArea) return;
+  if (!manager || !image || Provider()->Measures().CaptionHeight(true) == 0 || !Provider()->DrawNonClientArea) return;
   const TsLoadedSkin& skin = manager->Skin();
   const vcl::TRect shadow = ShadowSize();
   const int title = host_.GetTitleSkinIndex();
@@ -393,7 +393,8 @@ void TqvWindowImage::SaveTitleBg(bool AllLines) {
   const vcl::TRect shadow = ShadowSize();
   const int frame = SysBorderWidth(wnd, host_.ExtBorderForm(), true);
   const int width = frame + host_.CaptionButtons().ButtonsBlockWidth() + 10 + shadow.Right;
-  const int height = frame + Provider()->CaptionHeight(true) + frame + (AllLines ? host_.MenuHeight() : 0) + shadow.Top;
+  const int height =
+      frame + Provider()->Measures().CaptionHeight(true) + frame + (AllLines ? host_.MenuHeight() : 0) + shadow.Top;
   if (!TitleBgBmp) TitleBgBmp = CreateBmp32(0, 0);
   TitleBgBmp->SetSize(std::max(0, width), std::max(0, height));
   BitBlt(TitleBgBmp->Canvas()->Handle(), 0, 0, width, height, image->Canvas()->Handle(), ImageWidth() - width - 1, 0,
@@ -444,7 +445,7 @@ void TqvWindowImage::PaintFrameStrips() {
     const int b = Form()->BorderWidth();
     const int m = host_.HasMenuLine() && host_.MenuVisible() ? host_.MenuLinesCount() * host_.MenuHeight() + 1 : 0;
     // The window keeps the system's caption: its menu bar lies below that, not below the skin's.
-    const int y0 = Provider()->CaptionHeight(false) + f - (host_.MaximizedBorderLarge() ? 4 : 0);
+    const int y0 = Provider()->Measures().CaptionHeight(false) + f - (host_.MaximizedBorderLarge() ? 4 : 0);
     const int clientTop = y0 + m + b;
     const int width = image->Width(), height = image->Height();
     BitBlt(dc, f, y0, width - shadow.Left - shadow.Right, m + b, src, SysBorderWidth(wnd, border, true) + shadow.Left,
@@ -592,8 +593,8 @@ void TqvWindowImage::PaintTitleIcon() {
     draw(reinterpret_cast<HICON>(SendMessageW(vcl::Application->Handle(), WM_GETICON, ICON_SMALL2, 0)), w, h);
   } else {
     int w2 = host_.TitleIcon()->Width(), h2 = host_.TitleIcon()->Height();
-    if (w2 == 0) w2 = Provider()->CaptionHeight(true) - r.Top;
-    if (h2 == 0) h2 = Provider()->CaptionHeight(true) - r.Top;
+    if (w2 == 0) w2 = Provider()->Measures().CaptionHeight(true) - r.Top;
+    if (h2 == 0) h2 = Provider()->Measures().CaptionHeight(true) - r.Top;
     if (h2 > 16 && LargeAppIcon() && !LargeAppIcon()->Empty())
       draw(LargeAppIcon()->Handle(), w2, h2);
     else if (SmallAppIcon() && !SmallAppIcon()->Empty())
@@ -678,8 +679,8 @@ int TqvWindowImage::ImageWidth() const {
 
 int TqvWindowImage::ImageHeight() const {
   const HWND wnd = Form()->HandleAllocated() ? Form()->Handle() : nullptr;
-  int height =
-      Iconic(Form()) ? SysBorderWidth(wnd, nullptr, false) + Provider()->CaptionHeight(true) + 2 : Form()->Height();
+  int height = Iconic(Form()) ? SysBorderWidth(wnd, nullptr, false) + Provider()->Measures().CaptionHeight(true) + 2
+                              : Form()->Height();
   if (TqvBorderForm* border = host_.ExtBorderForm()) {
     const vcl::TRect shadow = ShadowSize();
     height += BorderFormOffsetX(border) + BorderFormOffsetY(border) + shadow.Top + shadow.Bottom;
@@ -716,8 +717,8 @@ int TqvWindowImage::OffsetY() const {
   if (!Form()->HandleAllocated()) return 0;
   if (host_.ExtBorderForm()) {
     const int menu = host_.MenuHeight();
-    return Provider()->CaptionHeight(true) + host_.MenuLinesCount() * menu + Form()->BorderWidth() + ShadowSize().Top +
-           (menu > 0 ? 1 : 0);
+    return Provider()->Measures().CaptionHeight(true) + host_.MenuLinesCount() * menu + Form()->BorderWidth() +
+           ShadowSize().Top + (menu > 0 ? 1 : 0);
   }
   const HWND wnd = Form()->Handle();
   const bool caption = (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
@@ -728,10 +729,10 @@ int TqvWindowImage::CaptionBottom() const {
   if (!Form()->HandleAllocated()) return 0;
   const HWND wnd = Form()->Handle();
   if (TqvBorderForm* border = host_.ExtBorderForm())
-    return DefBorderWidth(wnd, border, true) + Provider()->CaptionHeight(true);
+    return DefBorderWidth(wnd, border, true) + Provider()->Measures().CaptionHeight(true);
   const bool caption = (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
   int result = WndHeight(wnd) - ClientHeightOf(wnd);
-  if (Provider()->CaptionHeight(true) != 0 || caption) result -= host_.BorderWidthDef();
+  if (Provider()->Measures().CaptionHeight(true) != 0 || caption) result -= host_.BorderWidthDef();
   result = std::max(0, result - host_.ScrollBarsExtent().cy);
   if (IsIconic(wnd)) result += host_.BorderWidthDef();
   return result;
@@ -744,7 +745,7 @@ vcl::TPoint TqvWindowImage::FormOrigin() const {
     POINT origin{0, 0};
     ClientToScreen(wnd, &origin);
     origin.x -= host_.BorderWidthSys();
-    origin.y -= host_.BorderWidthSys() + (IsIconic(wnd) ? 0 : Provider()->CaptionHeight(true));
+    origin.y -= host_.BorderWidthSys() + (IsIconic(wnd) ? 0 : Provider()->Measures().CaptionHeight(true));
     return vcl::TPoint(origin);
   }
   RECT window{};

@@ -15,6 +15,7 @@
 #include "classlib/controls/Controls.h"
 #include "classlib/graphics/GraphicsBitmap.h"
 #include "classlib/rtl/Types.h"
+#include "skin_layered/core/FormServices.h"
 
 namespace vcl {
 class TCustomForm;
@@ -25,7 +26,6 @@ namespace skin_layered {
 
 class TsCommonData;
 class TsSkinManager;
-class TsSkinProviderBase;
 class TsSystemMenu;
 class TsTitleIcon;
 class TqvBorderForm;
@@ -95,7 +95,7 @@ class TqvWindowImageHost {
   virtual void ClientPainted() = 0;
 };
 
-class TqvWindowImage {
+class TqvWindowImage final : public TqvImageMeasures {
  public:
   explicit TqvWindowImage(TqvWindowImageHost& Host) : host_(Host) {}
   TqvWindowImage(const TqvWindowImage&) = delete;
@@ -146,12 +146,12 @@ class TqvWindowImage {
   void PaintFormWM(HDC DC);
 
   // ---- measures
-  vcl::TRect ShadowSize() const;
-  int ImageWidth() const;
+  vcl::TRect ShadowSize() const override;
+  int ImageWidth() const override;
   int ImageHeight() const;
   // The client area's top-left in the image.
-  int OffsetX() const;
-  int OffsetY() const;
+  int OffsetX() const override;
+  int OffsetY() const override;
   // The height above the client area: frame, caption and menu line.
   int CaptionBottom() const;
   // The image's origin on the screen, and a screen point relative to it.

@@ -382,8 +382,8 @@ void AnimFormShow(TsSkinProviderBase* Provider, std::uint16_t Time, std::uint8_t
   int dx = 0, dy = 0;
   TLayeredFormServices& services = FormServices();
   if (border) {
-    const vcl::TRect shadow = Provider->ShadowSize();
-    if (IsZoomed(formWnd) && Provider->CaptionHeight(false) < services.SysCaptionHeight(formWnd) + 4) {
+    const vcl::TRect shadow = Provider->WindowImage().ShadowSize();
+    if (IsZoomed(formWnd) && Provider->Measures().CaptionHeight(false) < services.SysCaptionHeight(formWnd) + 4) {
       Provider->MaxCaptionLowered = true;
       dy = services.SysBorderWidth(formWnd, border, true) + shadow.Top + services.BorderFormOffsetY(border);
     } else {
@@ -807,8 +807,8 @@ void PaintParentBgToBmp(vcl::TBitmap* Bmp, vcl::TControl* Control, int X, TsSkin
   }
   if (Provider && Provider->BorderForm) {
     const vcl::TRect client = Control->ClientRect();
-    vcl::TRect r{client.Left + Provider->OffsetX(), client.Top + Provider->OffsetY(),
-                 client.Right + Provider->OffsetX(), client.Bottom + Provider->OffsetY()};
+    vcl::TRect r{client.Left + Provider->WindowImage().OffsetX(), client.Top + Provider->WindowImage().OffsetY(),
+                 client.Right + Provider->WindowImage().OffsetX(), client.Bottom + Provider->WindowImage().OffsetY()};
     SetOpaque(Bmp, r);
   }
 }

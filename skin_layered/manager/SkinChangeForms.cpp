@@ -90,7 +90,7 @@ void FreezeForm(TqvSkinChangeManager& Manager, vcl::TCustomForm& Form, TsSkinPro
 // the system lays it out for the new frame.
 void ReMaximize(vcl::TCustomForm& Form, TsSkinProviderBase& Provider) {
   if (!Provider.BorderForm || !IsZoomed(Form.Handle())) return;
-  const int height = Provider.BorderWidthByState(false);
+  const int height = Provider.Measures().TitleHeightByState(false);
   if (height == Provider.MaximizedTitleHeight) return;
   Provider.MaximizedTitleHeight = height;
   const HWND active = GetActiveWindow();

@@ -124,7 +124,7 @@ TEST_F(MdiClient, WithExtendedBordersTheClientShowsItsOwnPlaceOfTheImage) {
   GetWindowRect(frame->Handle(), &wr);
   provider->SkinData->InitCacheBmp();
   vcl::TBitmap* cache = provider->SkinData->CacheBmp();
-  const vcl::TRect shadow = provider->ShadowSize();
+  const vcl::TRect shadow = provider->WindowImage().ShadowSize();
   cache->SetSize(wr.right - wr.left + 2 * BorderFormOffsetX(border) + shadow.Left + shadow.Right,
                  wr.bottom - wr.top + BorderFormOffsetX(border) + BorderFormOffsetY(border) + shadow.Top + shadow.Bottom);
   auto at = [](int x, int y) { return RGB(x & 0xFF, y & 0xFF, (x >> 8) << 4 | (y >> 8)); };
@@ -137,7 +137,8 @@ TEST_F(MdiClient, WithExtendedBordersTheClientShowsItsOwnPlaceOfTheImage) {
   POINT corner{client.left, client.top};
   ScreenToClient(frame->Handle(), &corner);
   const int edge = (GetWindowLongPtrW(frame->ClientHandle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) ? 2 : 0;
-  EXPECT_EQ(Erased(), at(provider->OffsetX() + corner.x + edge + 20, provider->OffsetY() + corner.y + edge + 20));
+  const TqvWindowImage& image = provider->WindowImage();
+  EXPECT_EQ(Erased(), at(image.OffsetX() + corner.x + edge + 20, image.OffsetY() + corner.y + edge + 20));
 }
 
 TEST_F(MdiClient, TheThumbScrollsOnlyWhenLetGo) {

@@ -88,9 +88,10 @@ class BorderFormTest : public FormSkinTest {
     SetDwmBindings(&dwm);
     previous_update_ = SetLayeredUpdateFunc([this](const TLayeredUpdate& u) {
       // The alpha of the picture in the middle of the form's client part as it is sent.
-      const int clientAlpha = provider && u.Bitmap ? static_cast<int>(PixelOf(u.Bitmap, provider->OffsetX() + 20,
-                                                                              provider->OffsetY() + 20) >> 24)
-                                                   : -1;
+      const TqvWindowImage* shown = provider ? &provider->WindowImage() : nullptr;
+      const int clientAlpha = shown && u.Bitmap
+                                  ? static_cast<int>(PixelOf(u.Bitmap, shown->OffsetX() + 20, shown->OffsetY() + 20) >> 24)
+                                  : -1;
       TPixelView sent;
       const bool partial = InitPixelView(u.Bitmap, sent) && HasPartialAlpha(sent);
       updates.push_back({u.Wnd, u.Bitmap ? u.Bitmap->Width() : 0, u.Bitmap ? u.Bitmap->Height() : 0, u.Alpha,
@@ -189,7 +190,8 @@ TEST_F(BorderFormTest, TheBorderWindowFollowsMovesAndSizes) {
   // The form's client part goes out fully transparent (without composition the system draws
   // layered windows without their regions); the window image keeps it opaque.
   EXPECT_EQ(updates.back().ClientAlpha, 0);
-  EXPECT_EQ(PixelOf(provider->SkinData->CacheBmp(), provider->OffsetX() + 20, provider->OffsetY() + 20) >> 24, 255u);
+  const TqvWindowImage& shown = provider->WindowImage();
+  EXPECT_EQ(PixelOf(provider->SkinData->CacheBmp(), shown.OffsetX() + 20, shown.OffsetY() + 20) >> 24, 255u);
 
   // The form's move takes the border window along.
   form->SetBounds(kLeft + 30, kTop + 20, 400, 300);
@@ -325,15 +327,15 @@ TEST_F(BorderFormTest, MenuLineItemsStandWholeOnTheShownMenuLine) {
   // In the image: on the menu line below the caption, as far down in it as the system lays
   // the item out in the window's menu band (the rows above the client area).
   const int band = provider->MenuLinesCount() * provider->MenuHeight() + 1;
-  const int lineTop = provider->OffsetY() - band;
-  ASSERT_EQ(lineTop, provider->CaptionHeight(true) + provider->ShadowSize().Top);
+  const int lineTop = provider->WindowImage().OffsetY() - band;
+  ASSERT_EQ(lineTop, provider->Measures().CaptionHeight(true) + provider->WindowImage().ShadowSize().Top);
   RECT r{};
   ASSERT_TRUE(GetMenuItemRect(Wnd(), GetMenu(Wnd()), 0, &r));
   const vcl::TRect window = WindowBox(Wnd());
   POINT client{0, 0};
   ClientToScreen(Wnd(), &client);
   EXPECT_EQ(drawn.Top - lineTop, r.top - (client.y - band));
-  EXPECT_LE(drawn.Bottom, provider->OffsetY());
+  EXPECT_LE(drawn.Bottom, provider->WindowImage().OffsetY());
   vcl::TBitmap* image = provider->SkinData->CacheBmp();
   const int x = (drawn.Left + drawn.Right) / 2;
   const TPixel32 painted = PixelOf(image, x, drawn.Top) & 0xFFFFFF;
@@ -379,7 +381,7 @@ TEST_F(BorderFormTest, TheSoftShadowGoesOutAllOrNothingWithoutPerPixelAlpha) {
 
 TEST_F(BorderFormTest, TheRegionLeavesTheClientAreaToTheForm) {
   const HWND wnd = BorderWnd();
-  const int x = provider->OffsetX(), y = provider->OffsetY();
+  const int x = provider->WindowImage().OffsetX(), y = provider->WindowImage().OffsetY();
   EXPECT_FALSE(InWindowRegion(wnd, x + 10, y + 10));
   EXPECT_FALSE(InWindowRegion(wnd, x + ClientWidthOf(Wnd()) - 1, y + ClientHeightOf(Wnd()) - 1));
   EXPECT_TRUE(InWindowRegion(wnd, x + ClientWidthOf(Wnd()), y + 10));
@@ -419,7 +421,8 @@ TEST_F(BorderFormTest, TheShadowBandShowsTheExtendedBorderOfTheCaptionState) {
     EXPECT_EQ(PixelOf(image, 1, image->Height() / 2) & 0xFFFFFF, want);
     EXPECT_EQ(PixelOf(image, image->Width() / 2, image->Height() - 2) & 0xFFFFFF, want);
     // The client part keeps the form's colour.
-    EXPECT_EQ(PixelOf(image, provider->OffsetX() + 20, provider->OffsetY() + 20) & 0xFFFFFF, 0xC0B0A0u);
+    const TqvWindowImage& shown = provider->WindowImage();
+    EXPECT_EQ(PixelOf(image, shown.OffsetX() + 20, shown.OffsetY() + 20) & 0xFFFFFF, 0xC0B0A0u);
   }
 }
 

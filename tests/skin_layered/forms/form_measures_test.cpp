@@ -18,6 +18,15 @@ class TTitleOptions : public TqvProviderOptions {
   using TqvProviderOptions::StoreTitleSkin;
 };
 
+// A window image without a shadow.
+class TPlainImage : public TqvImageMeasures {
+ public:
+  vcl::TRect ShadowSize() const override { return {}; }
+  int ImageWidth() const override { return 0; }
+  int OffsetX() const override { return 0; }
+  int OffsetY() const override { return 0; }
+};
+
 // A host with no manager, no system menu and no title icon; the options are the test's.
 class TFakeMeasuresHost : public TqvFormMeasuresHost {
  public:
@@ -30,9 +39,10 @@ class TFakeMeasuresHost : public TqvFormMeasuresHost {
   TsTitleIcon* TitleIcon() const override { return nullptr; }
   TqvFormScrollBars& ScrollBars() override { return *scroll_bars; }
   bool MaximizedBorderLarge() const override { return false; }
-  vcl::TRect ShadowSize() override { return {}; }
+  const TqvImageMeasures& WindowImage() const override { return image; }
 
   TqvFormScrollBars* scroll_bars = nullptr;
+  TPlainImage image;
 
  private:
   vcl::TCustomForm* form_;

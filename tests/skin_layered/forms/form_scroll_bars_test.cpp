@@ -91,8 +91,8 @@ TEST_F(FormScrollBars, TheFormsBarsAreSkinnedAndTheClientAreaKeepsItsPlace) {
   // The client area starts where the frame ends: the bar at the right is no frame.
   vcl::TRect client;
   GetClientRectInWindow(Wnd(), client);
-  EXPECT_EQ(provider->OffsetX(), client.Left);
-  EXPECT_EQ(provider->OffsetY(), client.Top);
+  EXPECT_EQ(provider->WindowImage().OffsetX(), client.Left);
+  EXPECT_EQ(provider->WindowImage().OffsetY(), client.Top);
   EXPECT_EQ(provider->WindowImage().CaptionBottom(), client.Top);
   // The bars lie right of and below the client area, in the form's own window.
   const vcl::TRect window = Box(Wnd());

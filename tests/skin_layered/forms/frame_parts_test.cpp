@@ -113,6 +113,13 @@ TEST(FormRegion, TheRegionIsTheHostsImageLessItsCornersWhenTheHostAllowsIt) {
   EXPECT_TRUE(region.RgnRects.empty());
 }
 
+// A caption 24 pixels high.
+class TCaptionMeasures : public TqvProviderMeasures {
+ public:
+  int CaptionHeight(bool) const override { return 24; }
+  int TitleHeightByState(bool) const override { return 24; }
+};
+
 // A provider base with a caption and skin data (without a skin).
 class TCaptionedProvider : public TsSkinProviderBase {
  public:
@@ -120,7 +127,8 @@ class TCaptionedProvider : public TsSkinProviderBase {
     Form = form;
     SkinData = data.get();
   }
-  int CaptionHeight(bool) override { return 24; }
+  const TqvProviderMeasures& Measures() const override { return measures; }
+  TCaptionMeasures measures;
   std::unique_ptr<TsScrollWndData> data = std::make_unique<TsScrollWndData>(nullptr, false);
 };
 

@@ -91,7 +91,8 @@ TEST_F(FrameStatesTest, TheFrameWearsThePictureAndColourOfTheCaptionsState) {
       EXPECT_EQ((At(x, h / 2) >> 8) & 0xFF, (TilePixel(state, x, kMargin) >> 8) & 0xFF) << active;
     }
     // The body in the section's colour of the state.
-    EXPECT_EQ(At(provider->OffsetX() + 30, provider->OffsetY() + 30), active ? kFormRgbActive : kFormRgb);
+    const TqvWindowImage& shown = provider->WindowImage();
+    EXPECT_EQ(At(shown.OffsetX() + 30, shown.OffsetY() + 30), active ? kFormRgbActive : kFormRgb);
   }
 }
 
@@ -236,8 +237,9 @@ TEST_F(FrameStatesTest, AResizeRepaintsTheRightHandPiecesAndTellsTheControlsOfAS
   ASSERT_TRUE(manager->IsValidImgIndex(grip));
   RECT update{};
   ASSERT_TRUE(GetUpdateRect(Wnd(), &update, FALSE));
-  const vcl::TPoint at = provider->WindowImage().GripPos(grip);
-  EXPECT_TRUE(PtInRect(&update, POINT{at.X - provider->OffsetX() + 2, at.Y - provider->OffsetY() + 2}));
+  const TqvWindowImage& shown = provider->WindowImage();
+  const vcl::TPoint at = shown.GripPos(grip);
+  EXPECT_TRUE(PtInRect(&update, POINT{at.X - shown.OffsetX() + 2, at.Y - shown.OffsetY() + 2}));
   // The controls take the form's shaded background again, drawing at once.
   EXPECT_NE(std::find(child->Commands.begin(), child->Commands.end(), std::pair<int, int>{scmBgChangedDeep, 1}),
             child->Commands.end());

@@ -55,7 +55,7 @@ TEST_F(FrameTest, ASizeableFormHasTheBigButtonsSpacedFromTheRight) {
   Repaint();
   EXPECT_TRUE(provider->CaptionButtons().BigButtons);
   const int frame = Frame();
-  const int caption = provider->CaptionHeight(true);
+  const int caption = provider->Measures().CaptionHeight(true);
   EXPECT_EQ(provider->CaptionButtons().TitleCentre, caption / 2 + frame / 2);
   EXPECT_EQ(provider->CaptionButtons().TitleBottom, frame + caption);
 
@@ -133,7 +133,7 @@ TEST_F(FrameTest, DialogsAndToolWindowsTakeTheSmallGlyphsWithoutSpacing) {
   form->HandleNeeded();
   provider->CaptionButtons().InitSystemButtons();
   Repaint();
-  EXPECT_EQ(provider->CaptionHeight(true), GetSystemMetrics(SM_CYSMCAPTION));
+  EXPECT_EQ(provider->Measures().CaptionHeight(true), GetSystemMetrics(SM_CYSMCAPTION));
   EXPECT_EQ(provider->CaptionButtons().BtnClose.Rect.Height(), 16);
   EXPECT_EQ(provider->CaptionButtons().BtnClose.Rect.Top, provider->CaptionButtons().TitleCentre - 8);
 }
@@ -207,7 +207,7 @@ TEST_F(FrameTest, TheImageHoldsFrameTitleCaptionAndClientBackgroundAndIsWhatPrin
   EXPECT_EQ(vcl::TPoint(image->Width(), image->Height()), vcl::TPoint(400, 300));
   EXPECT_EQ(At(200, 2), kTitleHotRgb);                         // the active caption
   EXPECT_EQ(At(1, 150), kFormRgb);                            // the left frame
-  EXPECT_EQ(At(provider->OffsetX() + 20, provider->OffsetY() + 20), kFormRgb);  // the client
+  EXPECT_EQ(At(provider->WindowImage().OffsetX() + 20, provider->WindowImage().OffsetY() + 20), kFormRgb);  // client
   EXPECT_EQ(At(200, 299), kFormRgb);                          // the bottom frame
   EXPECT_EQ(provider->WindowImage().CaptionBottom(), WndHeight(Wnd()) - ClientHeightOf(Wnd()) - Frame());
   EXPECT_TRUE(provider->WindowImage().FirstPaintDone && !provider->SkinData->BGChanged);
@@ -266,7 +266,7 @@ TEST_F(FrameTest, AMenuLinePushesTheClientDownByWholeLines) {
   EXPECT_EQ(provider->MenuLinesCount(), 1);
   // The menu line's strip right of its items.
   EXPECT_EQ(At(400 - Frame() - 4, provider->CaptionButtons().TitleBottom + 2), kMenuLineRgb);
-  EXPECT_EQ(provider->OffsetY(), WndHeight(Wnd()) - ClientHeightOf(Wnd()) - Frame());
+  EXPECT_EQ(provider->WindowImage().OffsetY(), WndHeight(Wnd()) - ClientHeightOf(Wnd()) - Frame());
   ASSERT_TRUE(provider->WindowImage().MenuLineBmp);
   EXPECT_EQ(provider->WindowImage().MenuLineBmp->Height(), provider->MenuHeight());
   form->SetMenu(nullptr);
@@ -413,11 +413,12 @@ TEST_F(FrameTest, TheWindowImageIsBuiltFromWhatItsHostAnswers) {
   EXPECT_EQ(image.GripPos(grip), vcl::TPoint(at.X - 5, at.Y - 5));
   // The client's place: the form's own scroll bars the host reports are not frame.
   host.frame = provider->BorderWidthSys();
-  EXPECT_EQ(vcl::TPoint(image.OffsetX(), image.OffsetY()), vcl::TPoint(provider->OffsetX(), provider->OffsetY()));
+  const TqvWindowImage& own = provider->WindowImage();
+  EXPECT_EQ(vcl::TPoint(image.OffsetX(), image.OffsetY()), vcl::TPoint(own.OffsetX(), own.OffsetY()));
   EXPECT_EQ(image.CaptionBottom(), provider->WindowImage().CaptionBottom());
   host.bars = vcl::TSize(16, 12);
   EXPECT_EQ(vcl::TPoint(image.OffsetX(), image.OffsetY()),
-            vcl::TPoint(provider->OffsetX() - 8, provider->OffsetY() - 12));
+            vcl::TPoint(own.OffsetX() - 8, own.OffsetY() - 12));
   EXPECT_EQ(image.CaptionBottom(), provider->WindowImage().CaptionBottom() - 12);
   host.bars = {};
 
@@ -471,7 +472,7 @@ TEST_F(FrameTest, TheGripSitsInTheBottomRightCornerOverTheBackground) {
   HDC dc = client->Canvas()->Handle();
   EXPECT_EQ(SendMessageW(Wnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
   GdiFlush();
-  const vcl::TPoint c(at.X - provider->OffsetX(), at.Y - provider->OffsetY());
+  const vcl::TPoint c(at.X - provider->WindowImage().OffsetX(), at.Y - provider->WindowImage().OffsetY());
   EXPECT_EQ(Rgb(PixelOf(client.get(), c.X + 6, c.Y + 6)), GlyphColor("GRIPIMAGE", 0));
   EXPECT_EQ(Rgb(PixelOf(client.get(), c.X - 2, c.Y + 6)), kFormRgb);
   // Not on a maximised form.

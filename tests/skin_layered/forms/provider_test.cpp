@@ -233,8 +233,8 @@ TEST_F(SkinProviderTest, SkinnedTheProviderKeepsWhatItAnswers) {
   EXPECT_EQ(static_cast<vcl::TColor>(Command(Wnd(), scmGetColor)), GetBgColor(provider->SkinData, 0));
   const LRESULT offset = Command(Wnd(), scmGetClientOffset);
   EXPECT_EQ(LOWORD(offset), (WndWidth(Wnd()) - ClientWidthOf(Wnd())) / 2);
-  EXPECT_EQ(HIWORD(offset), provider->OffsetY());
-  EXPECT_GT(provider->OffsetY(), 0);
+  EXPECT_EQ(HIWORD(offset), provider->WindowImage().OffsetY());
+  EXPECT_GT(provider->WindowImage().OffsetY(), 0);
   provider->SkinData->Updating = true;
   EXPECT_EQ(Command(Wnd(), scmIsBgChanged), 1);
   Command(Wnd(), scmSetUpdating, 0, 0);

@@ -36,6 +36,14 @@ class TestBorderForm : public TqvBorderFormBase {
   HWND window_;
 };
 
+// A title height the test sets.
+class TitleMeasures : public TqvProviderMeasures {
+ public:
+  int CaptionHeight(bool) const override { return 0; }
+  int TitleHeightByState(bool) const override { return titleHeight; }
+  int titleHeight = 30;
+};
+
 class TestProvider : public TsSkinProviderBase {
  public:
   explicit TestProvider(vcl::TCustomForm* form) : TsSkinProviderBase(nullptr) { Form = form; }
@@ -49,8 +57,9 @@ class TestProvider : public TsSkinProviderBase {
   }
   void UpdateRgn() override { ++regionUpdates; }
   void UpdateTaskbarPreview(bool) override { ++previews; }
-  int BorderWidthByState(bool) override { return titleHeight; }
-  int snapshots = 0, regionUpdates = 0, previews = 0, titleHeight = 30;
+  const TqvProviderMeasures& Measures() const override { return measures; }
+  TitleMeasures measures;
+  int snapshots = 0, regionUpdates = 0, previews = 0;
   bool lastFreeCache = true, failSnapshot = false;
 };
 
@@ -209,7 +218,7 @@ TEST_F(SkinChangeForms, AMaximisedFormUnderABorderFormIsLaidOutForANewTitleHeigh
   form.form->SetWindowState(vcl::wsMaximized);
   ASSERT_TRUE(IsZoomed(form.form->Handle()));
   form.provider->MaximizedTitleHeight = 30;
-  form.provider->titleHeight = 40;
+  form.provider->measures.titleHeight = 40;
   LockForms(manager);
   UnlockForms(manager, 1);
   EXPECT_EQ(form.provider->MaximizedTitleHeight, 40);
