@@ -12,6 +12,7 @@
 #include "skin_layered/forms/BorderForm.h"
 #include "skin_layered/forms/CaptionButtons.h"
 #include "skin_layered/forms/CaptionItems.h"
+#include "skin_layered/forms/FormMeasures.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/manager/CommonData.h"
@@ -47,6 +48,8 @@ vcl::TCustomForm* MaximizedChildOf(vcl::TCustomForm* Form) {
 }  // namespace
 
 vcl::TCustomForm* TqvCaptionButtons::Form() const { return host_.FrameProvider()->Form; }
+
+const TqvFormMeasures& TqvCaptionButtons::Measures() const { return host_.Measures(); }
 
 TsSystemMenu* TqvCaptionButtons::SystemMenu() const { return host_.CurrentSystemMenu(); }
 
@@ -134,10 +137,10 @@ int TqvCaptionButtons::ButtonsBlockWidth() {
   int width = data ? data->BIRight : 0;
   const vcl::TBorderIcons icons = Form()->BorderIcons();
   if (SystemMenu() && icons.Contains(vcl::biSystemMenu)) {
-    width += host_.TitleButtonGlyphWidth(BtnClose.ImageIndex);
-    if (SystemMenu()->MaximizeVisible()) width += host_.TitleButtonGlyphWidth(BtnMaximize.ImageIndex) + space;
-    if (SystemMenu()->MinimizeVisible()) width += host_.TitleButtonGlyphWidth(BtnMinimize.ImageIndex) + space;
-    if (icons.Contains(vcl::biHelp)) width += host_.TitleButtonGlyphWidth(BtnHelp.ImageIndex) + space;
+    width += Measures().TitleButtonGlyphWidth(BtnClose.ImageIndex);
+    if (SystemMenu()->MaximizeVisible()) width += Measures().TitleButtonGlyphWidth(BtnMaximize.ImageIndex) + space;
+    if (SystemMenu()->MinimizeVisible()) width += Measures().TitleButtonGlyphWidth(BtnMinimize.ImageIndex) + space;
+    if (icons.Contains(vcl::biHelp)) width += Measures().TitleButtonGlyphWidth(BtnHelp.ImageIndex) + space;
   }
   if (host_.TitleButtons() && host_.TitleButtons()->Count() > 0) {
     width += kButtonGroupGap;
@@ -157,8 +160,8 @@ void TqvCaptionButtons::UpdateButtonsRects() {
   const TsSkinData& data = manager->Skin().SkinData;
   const HWND wnd = Form()->Handle();
   const bool zoomed = IsZoomed(wnd);
-  const vcl::TRect shadow = host_.FrameProvider()->WindowImage().ShadowSize();
-  const int caption = host_.FrameProvider()->Measures().CaptionHeight(true);
+  const vcl::TRect shadow = host_.WindowImage().ShadowSize();
+  const int caption = Measures().CaptionHeight(true);
   const int frame = SysBorderWidth(wnd, host_.ExtBorderForm(), true);
 
   if (host_.ExtBorderForm()) {
@@ -173,8 +176,8 @@ void TqvCaptionButtons::UpdateButtonsRects() {
   if (zoomed) TitleCentre += 2;
 
   IconRect.Left = frame + data.BILeft + shadow.Left;
-  if (host_.IconVisible()) {
-    const int width = host_.TitleIconWidth(), height = host_.TitleIconHeight();
+  if (Measures().IconVisible()) {
+    const int width = Measures().TitleIconWidth(), height = Measures().TitleIconHeight();
     IconRect.Top = TitleCentre - height / 2;
     IconRect.Right = IconRect.Left + width;
     IconRect.Bottom = IconRect.Top + height;
@@ -184,12 +187,13 @@ void TqvCaptionButtons::UpdateButtonsRects() {
   }
 
   const int space = BigButtons ? data.BISpace : 0;
-  const int height = host_.CaptionGlyphHeight(BtnClose.ImageIndex);
-  int x = host_.ImageWidth() - data.BIRight - shadow.Right - frame;
+  const int height = Measures().CaptionGlyphHeight(BtnClose.ImageIndex);
+  int x = host_.WindowImage().ImageWidth() - data.BIRight - shadow.Right - frame;
   auto place = [&](TsCaptionButton& button, int width) {
     button.Rect.Right = x;
     button.Rect.Left = x - width;
-    button.Rect.Top = button.HaveAlignment && data.BIVAlign == 1 ? host_.BorderIconsTop() : TitleCentre - height / 2;
+    button.Rect.Top =
+        button.HaveAlignment && data.BIVAlign == 1 ? Measures().BorderIconsTop() : TitleCentre - height / 2;
     button.Rect.Bottom = button.Rect.Top + height;
     x = button.Rect.Left - space;
   };
@@ -197,14 +201,14 @@ void TqvCaptionButtons::UpdateButtonsRects() {
   const TsLoadedSkin& skin = manager->Skin();
   const vcl::TBorderIcons icons = Form()->BorderIcons();
   if (SystemMenu() && icons.Contains(vcl::biSystemMenu)) {
-    place(BtnClose, host_.TitleButtonGlyphWidth(BtnClose.ImageIndex));
+    place(BtnClose, Measures().TitleButtonGlyphWidth(BtnClose.ImageIndex));
     if (SystemMenu()->MaximizeVisible()) {
       // A maximised form shows the restore glyph of the button's family.
       const bool big = BtnMaximize.HaveAlignment;
       BtnMaximize.ImageIndex =
           skin.ConstData.TitleButton(zoomed ? (big ? BIConNorm : SIConNorm) : (big ? BIConMax : SIConMax));
       if (BtnMaximize.ImageIndex < 0 && zoomed) BtnMaximize.ImageIndex = skin.ConstData.TitleButton(BIConNorm);
-      place(BtnMaximize, host_.TitleButtonGlyphWidth(BtnMaximize.ImageIndex));
+      place(BtnMaximize, Measures().TitleButtonGlyphWidth(BtnMaximize.ImageIndex));
     } else {
       Hide(BtnMaximize, x);
     }
@@ -216,13 +220,13 @@ void TqvCaptionButtons::UpdateButtonsRects() {
           skin.ConstData.TitleButton(restore ? (big ? BIConNorm : SIConNorm) : (big ? BIConMin : SIConMin));
       if (BtnMinimize.ImageIndex < 0)
         BtnMinimize.ImageIndex = skin.ConstData.TitleButton(restore ? BIConNorm : BIConMin);
-      place(BtnMinimize, host_.TitleButtonGlyphWidth(BtnMinimize.ImageIndex));
+      place(BtnMinimize, Measures().TitleButtonGlyphWidth(BtnMinimize.ImageIndex));
     } else {
       Hide(BtnMinimize, x);
     }
     if (icons.Contains(vcl::biHelp)) {
       x -= kButtonGroupGap;
-      place(BtnHelp, host_.TitleButtonGlyphWidth(BtnHelp.ImageIndex));
+      place(BtnHelp, Measures().TitleButtonGlyphWidth(BtnHelp.ImageIndex));
     } else {
       Hide(BtnHelp, x);
     }
@@ -246,7 +250,7 @@ void TqvCaptionButtons::UpdateButtonsRects() {
   }
 
   host_.CaptionItems().ArrangeTitleBar(
-      vcl::Rect(IconRect.Right, host_.BorderIconsTop(), x - kButtonGroupGap, TitleBottom), TitleCentre);
+      vcl::Rect(IconRect.Right, Measures().BorderIconsTop(), x - kButtonGroupGap, TitleBottom), TitleCentre);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -282,9 +286,9 @@ void TqvCaptionButtons::PaintButton(TsCaptionButton& Button, bool Enabled) {
 
 void TqvCaptionButtons::PaintTitleButtons() {
   vcl::TBitmap* image = Image();
-  if (!image || !host_.HasBorder()) return;
+  if (!image || !Measures().HasBorder()) return;
   if (vcl::TBitmap* bg = host_.TitleBackground(); bg && bg->Width() > 0)
-    BitBlt(image->Canvas()->Handle(), host_.ImageWidth() - bg->Width() - 1, 0, bg->Width(), bg->Height(),
+    BitBlt(image->Canvas()->Handle(), host_.WindowImage().ImageWidth() - bg->Width() - 1, 0, bg->Width(), bg->Height(),
            bg->Canvas()->Handle(), 0, 0, SRCCOPY);
   if (SystemMenu() && Form()->BorderIcons().Contains(vcl::biSystemMenu)) {
     PaintButton(BtnClose, SystemMenu()->CloseVisible() && SystemMenu()->CloseEnabled());
@@ -317,12 +321,12 @@ void TqvCaptionButtons::PaintTitleButtons() {
     w = MaskImageWidth(mask);
     h = MaskImageHeight(mask);
   }
-  const vcl::TRect shadow = host_.FrameProvider()->WindowImage().ShadowSize();
+  const vcl::TRect shadow = host_.WindowImage().ShadowSize();
   const HWND wnd = Form()->Handle();
   const int top = DefBorderWidth(wnd, host_.ExtBorderForm(), true) +
-                  host_.FrameProvider()->Measures().CaptionHeight(true) + shadow.Top + (host_.MenuHeight() - h) / 2 +
-                  (host_.MenuLinesCount() - 1) * host_.MenuHeight();
-  const int right = host_.ImageWidth() - SysBorderWidth(wnd, host_.ExtBorderForm(), true) - shadow.Right;
+                  Measures().CaptionHeight(true) + shadow.Top + (Measures().MenuHeight() - h) / 2 +
+                  (Measures().MenuLinesCount() - 1) * Measures().MenuHeight();
+  const int right = host_.WindowImage().ImageWidth() - SysBorderWidth(wnd, host_.ExtBorderForm(), true) - shadow.Right;
   MDIMin.Rect = vcl::Rect(right - 3 * (w + 1), top, right - 3 * (w + 1) + w, top + h);
   MDIMax.Rect = vcl::Rect(right - 2 * (w + 1), top, right - 2 * (w + 1) + w, top + h);
   MDIClose.Rect = vcl::Rect(right - (w + 1), top, right - 1, top + h);
@@ -366,9 +370,9 @@ void TqvCaptionButtons::RepaintButton(int Code, TsCaptionButton& Button, TsTitle
   // The clean caption under the element first.
   vcl::TBitmap* titleBg = host_.TitleBackground();
   if (Button.Rect.Left > IconRect.Right && titleBg && titleBg->Width() > 0) {
-    const int x0 = host_.ImageWidth() - titleBg->Width() - 1;
+    const int x0 = host_.WindowImage().ImageWidth() - titleBg->Width() - 1;
     BitBlt(image->Canvas()->Handle(), Button.Rect.Left, Button.Rect.Top,
-           host_.TitleButtonGlyphWidth(Button.ImageIndex), host_.CaptionGlyphHeight(BtnClose.ImageIndex),
+           Measures().TitleButtonGlyphWidth(Button.ImageIndex), Measures().CaptionGlyphHeight(BtnClose.ImageIndex),
            titleBg->Canvas()->Handle(), Button.Rect.Left - x0, Button.Rect.Top, SRCCOPY);
   }
   // The glyph and whether it is enabled.
@@ -403,7 +407,7 @@ void TqvCaptionButtons::RepaintButton(int Code, TsCaptionButton& Button, TsTitle
   vcl::TPoint at(Button.Rect.Left, Button.Rect.Top);
   if (TqvBorderForm* border = host_.ExtBorderForm()) {
     if (IsIconic(wnd)) {
-      const vcl::TRect shadow = host_.FrameProvider()->WindowImage().ShadowSize();
+      const vcl::TRect shadow = host_.WindowImage().ShadowSize();
       at.X -= shadow.Left + BorderFormOffsetX(border);
       at.Y -= shadow.Top + BorderFormOffsetY(border);
     } else if (border->BorderWindow()) {

@@ -22,6 +22,8 @@ class TsSkinProviderBase;
 class TsSystemMenu;
 class TqvBorderForm;
 class TqvCaptionItems;
+class TqvFormMeasures;
+class TqvImageMeasures;
 
 // What the buttons ask of the form's provider.
 class TqvCaptionButtonsHost {
@@ -44,17 +46,9 @@ class TqvCaptionButtonsHost {
   virtual bool CaptionActive() const = 0;
   // The clean caption corner under the buttons (nil before it is saved).
   virtual vcl::TBitmap* TitleBackground() const = 0;
-  // The window image's measures.
-  virtual int ImageWidth() = 0;
-  virtual bool HasBorder() const = 0;
-  virtual bool IconVisible() const = 0;
-  virtual int TitleIconWidth() = 0;
-  virtual int TitleIconHeight() = 0;
-  virtual int BorderIconsTop() = 0;
-  virtual int TitleButtonGlyphWidth(int MaskIndex) const = 0;
-  virtual int CaptionGlyphHeight(int MaskIndex) const = 0;
-  virtual int MenuHeight() const = 0;
-  virtual int MenuLinesCount() = 0;
+  // The form's measures (caption, icon, glyphs, menu line) and the window image's.
+  virtual const TqvFormMeasures& Measures() const = 0;
+  virtual const TqvImageMeasures& WindowImage() const = 0;
   // The window image's origin on the screen (a hot button's glow window is placed by it).
   virtual vcl::TPoint FormOrigin() = 0;
 
@@ -100,6 +94,7 @@ class TqvCaptionButtons {
 
  private:
   vcl::TCustomForm* Form() const;
+  const TqvFormMeasures& Measures() const;
   TsSystemMenu* SystemMenu() const;
   // The window image (nil without one).
   vcl::TBitmap* Image() const;

@@ -11,6 +11,7 @@
 #include "skin_layered/core/FormServices.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/forms/CaptionItems.h"
+#include "skin_layered/forms/FormMeasures.h"
 #include "skin_layered/forms/TitleBar.h"
 #include "skin_layered/forms/TitleItemAnimation.h"
 #include "skin_layered/manager/CommonData.h"
@@ -116,7 +117,7 @@ void TqvCaptionItems::ArrangeTitleBar(const vcl::TRect& Area, int Centre) {
   for (int i = 0; i < bar->Items()->Count(); ++i)
     if (const TqvTitleBarItem* item = bar->Items()->Items(i); item->Visible() && item->Align() == tbaLeft)
       leftItems = true;
-  if (host_.IconVisible() && leftItems) TitleBarArea.Left += 6;
+  if (host_.Measures().IconVisible() && leftItems) TitleBarArea.Left += 6;
   const HWND host = HostWindow();
   for (int i = 0; i < bar->Items()->Count(); ++i) bar->Items()->Items(i)->HostWnd = host;
   bar->AreaLeft = TitleBarArea.Left;
@@ -124,7 +125,7 @@ void TqvCaptionItems::ArrangeTitleBar(const vcl::TRect& Area, int Centre) {
   bar->AreaTop = TitleBarArea.Top;
   bar->AreaBottom = TitleBarArea.Bottom;
   bar->AreaCentre = TitleBarCentre;
-  bar->FullWidth = host_.ImageWidth();
+  bar->FullWidth = host_.WindowImage().ImageWidth();
   bar->Arrange();
 }
 
@@ -136,7 +137,7 @@ void TqvCaptionItems::PaintTitleBarItems(vcl::TBitmap* Image) {
   if (!bar || !Image) return;
   TqvTitleItems* items = bar->Items();
   if (items->Count() > 0 && (!items->Items(0)->SkinData || !items->Items(0)->PaintHandler)) InitTitleBarItems();
-  const int width = host_.ImageWidth();
+  const int width = host_.WindowImage().ImageWidth();
   // The pressed tabs last, so that they lie over their neighbours.
   for (const bool downTabs : {false, true})
     for (int i = items->Count() - 1; i >= 0; --i) {
@@ -257,11 +258,11 @@ void TqvCaptionItems::PaintTitleBarItemContent(TqvTitleBarItem* Item, const vcl:
   // The caption in the state's colours: its section's, or the title's for a button or an
   // information text without a section of its own at rest.
   const int index = Item->SkinData ? Item->SkinData->SkinIndex : kNoIndex;
-  int textSection = skin.IsValidSkinIndex(index) ? index : host_.GetTitleSkinIndex();
+  int textSection = skin.IsValidSkinIndex(index) ? index : host_.Measures().GetTitleSkinIndex();
   int textState = std::min(state, 1);
   const bool onCaption = Item->Style() == bsButton || Item->Style() == bsInfo || !skin.IsValidSkinIndex(index);
   if (Item->SkinSection().empty() && state == 0 && onCaption) {
-    textSection = host_.GetTitleSkinIndex();
+    textSection = host_.Measures().GetTitleSkinIndex();
     textState = host_.CaptionActive() ? 1 : 0;
   }
   vcl::TColor color = font->Color();

@@ -17,6 +17,8 @@ class TsSkinManager;
 class TsSkinProviderBase;
 class TsTitleBar;
 class TqvTitleBarItem;
+class TqvFormMeasures;
+class TqvImageMeasures;
 
 // What the items ask of the form's provider.
 class TqvCaptionItemsHost {
@@ -27,10 +29,10 @@ class TqvCaptionItemsHost {
   virtual TsSkinManager* SkinManager() const = 0;
   // The provider as the layers below know it: its form, skin data and border form.
   virtual TsSkinProviderBase* FrameProvider() = 0;
-  virtual bool IconVisible() const = 0;
-  virtual int ImageWidth() = 0;
-  // The title's section index (the caption's text colours).
-  virtual int GetTitleSkinIndex() = 0;
+  // The form's measures (the icon, the title's section index for the text colours) and the
+  // window image's.
+  virtual const TqvFormMeasures& Measures() const = 0;
+  virtual const TqvImageMeasures& WindowImage() const = 0;
   // The caption shows its active state.
   virtual bool CaptionActive() const = 0;
 

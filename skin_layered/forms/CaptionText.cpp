@@ -7,6 +7,7 @@
 #include "skin_layered/forms/CaptionButtons.h"
 #include "skin_layered/forms/CaptionItems.h"
 #include "skin_layered/forms/CaptionText.h"
+#include "skin_layered/forms/FormMeasures.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/ProviderUnit.h"
 #include "skin_layered/forms/TitleBar.h"
@@ -41,14 +42,14 @@ void TqvCaptionText::PaintCaptionText() {
   vcl::TCustomForm* form = provider->Form;
   TsCommonData* skinData = provider->SkinData;
   vcl::TBitmap* image = skinData ? skinData->CacheBmp() : nullptr;
-  if (!manager || !image || provider->Measures().CaptionHeight(true) == 0 || !provider->DrawNonClientArea ||
+  if (!manager || !image || host_.Measures().CaptionHeight(true) == 0 || !provider->DrawNonClientArea ||
       !form->HandleAllocated())
     return;
   const TsLoadedSkin& skin = manager->Skin();
   const bool active = host_.CaptionActive();
   const TsSkinData& data = skin.SkinData;
   const HWND wnd = form->Handle();
-  const vcl::TRect shadow = provider->WindowImage().ShadowSize();
+  const vcl::TRect shadow = host_.WindowImage().ShadowSize();
   const bool zoomed = IsZoomed(wnd);
   const bool rtl = form->UseRightToLeftReading();
   const int frame = SysBorderWidth(wnd, host_.ExtBorderForm(), true);
@@ -56,9 +57,10 @@ void TqvCaptionText::PaintCaptionText() {
   const int captionSection = captionIndex >= 0 && skin.IsValidSkinIndex(captionIndex) ? captionIndex : kNoIndex;
 
   vcl::TRect r;
-  r.Left = frame + (host_.IconVisible() ? host_.TitleIconWidth() : 0) + 4 + data.BILeft + shadow.Left +
+  const TqvFormMeasures& measures = host_.Measures();
+  r.Left = frame + (measures.IconVisible() ? measures.TitleIconWidth() : 0) + 4 + data.BILeft + shadow.Left +
            (captionSection >= 0 ? 2 : 0);
-  r.Right = host_.ImageWidth() - host_.CaptionButtons().ButtonsBlockWidth() - 12 - shadow.Right;
+  r.Right = host_.WindowImage().ImageWidth() - host_.CaptionButtons().ButtonsBlockWidth() - 12 - shadow.Right;
   TsTitleBar* bar = host_.CaptionItems().ShownTitleBar();
   if (bar) {
     // The caption between the bar's items.
@@ -94,11 +96,11 @@ void TqvCaptionText::PaintCaptionText() {
   if (alignment == vcl::taRightJustify) {
     if (r.Right - (wanted + 4) > r.Left) r.Left = r.Right - (wanted + 4);
   } else if (alignment == vcl::taCenter) {
-    r.Left = std::max(r.Left, (host_.ImageWidth() - wanted) / 2);
+    r.Left = std::max(r.Left, (host_.WindowImage().ImageWidth() - wanted) / 2);
   }
   if (r.Right <= r.Left) return;
 
-  const int title = host_.GetTitleSkinIndex();
+  const int title = host_.Measures().GetTitleSkinIndex();
   int section = skin.IsValidSkinIndex(title) ? title : kNoIndex;
   // Without a title section the caption stands on the form's own face: its colours, or the
   // system's text colour where the skin has no section for the form either.

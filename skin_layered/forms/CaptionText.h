@@ -21,6 +21,8 @@ class TqvAddedTitle;
 class TqvBorderForm;
 class TqvCaptionButtons;
 class TqvCaptionItems;
+class TqvFormMeasures;
+class TqvImageMeasures;
 
 // What the caption text asks of the form's provider.
 class TqvCaptionTextHost {
@@ -31,18 +33,17 @@ class TqvCaptionTextHost {
   virtual TsSkinProviderBase* FrameProvider() = 0;
   // The border form when extended borders are in force (the text goes in with its alpha).
   virtual TqvBorderForm* ExtBorderForm() const = 0;
-  // Where the text may stand: after the icon, before the buttons, in the title bar's free area.
-  virtual bool IconVisible() const = 0;
-  virtual int TitleIconWidth() = 0;
-  virtual int ImageWidth() = 0;
+  // Where the text may stand: after the icon (the form's measures), before the buttons, in the
+  // title bar's free area, inside the window image.
+  virtual const TqvFormMeasures& Measures() const = 0;
+  virtual const TqvImageMeasures& WindowImage() const = 0;
   virtual TqvCaptionButtons& CaptionButtons() const = 0;
   virtual TqvCaptionItems& CaptionItems() const = 0;
   // What the caption shows and how.
   virtual TqvAddedTitle* AddedTitle() const = 0;
   virtual vcl::TAlignment CaptionAlignment() const = 0;
   virtual bool CaptionActive() const = 0;
-  // The title's section, and the "CAPTION" section (-1: none).
-  virtual int GetTitleSkinIndex() = 0;
+  // The "CAPTION" section (-1: none); the title's is the measures'.
   virtual int CaptionSectionIndex() const = 0;
 
 };

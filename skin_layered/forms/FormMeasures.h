@@ -2,7 +2,9 @@
 // the caption's and borders' heights and widths, the menu line, the title icon, the system
 // buttons shown and the skin's title section. The form's provider owns it, keeps the caches of
 // the title's skin index and of the menu lines (cleared when the skin or the menu changes) and
-// gives it what it asks through TqvFormMeasuresHost.
+// gives it what it asks through TqvFormMeasuresHost. The provider's partners read the measures
+// here through their hosts; the layers below read the caption's and the title's heights through
+// the provider base (TqvProviderMeasures).
 #pragma once
 
 #include "classlib/rtl/SysUtils.h"
@@ -51,34 +53,40 @@ class TqvFormMeasures : public TqvProviderMeasures {
   TqvFormMeasures& operator=(const TqvFormMeasures&) = delete;
   virtual ~TqvFormMeasures() = default;
 
+  // The partners read the measures through their hosts, so a host of a test's own may answer
+  // its own: every measure is virtual.
   // ---- sizes (the form needs its window)
   int CaptionHeight(bool CheckSkin) const override;
-  int SysCaptionHeightOfForm() const;
+  virtual int SysCaptionHeightOfForm() const;
   // The system buttons the caption shows (close, maximise, minimise, help).
-  int VisibleSysButtons() const;
+  virtual int VisibleSysButtons() const;
   // One picture's width of a title-button glyph image (21 without a valid one).
-  int TitleButtonGlyphWidth(int MaskIndex) const;
+  virtual int TitleButtonGlyphWidth(int MaskIndex) const;
   // One state's height of the caption glyph image (21 without a valid one).
-  int CaptionGlyphHeight(int MaskIndex) const;
-  int BorderWidthDef() const;
-  int BorderWidthSys() const;
-  vcl::TSize ScrollBarsExtent() const;
-  bool HasBorder() const;
-  bool HasMenuLine() const;
-  bool GripVisible() const;
-  int TitleIconWidth() const;
-  int TitleIconHeight() const;
+  virtual int CaptionGlyphHeight(int MaskIndex) const;
+  // The frame's width the skin gives and the one the system gives, both with the form's
+  // BorderWidth.
+  virtual int BorderWidthDef() const;
+  virtual int BorderWidthSys() const;
+  // The form's own scroll bars in the frame: the skinned vertical bar's width, the horizontal
+  // one's height; 0 when not shown.
+  virtual vcl::TSize ScrollBarsExtent() const;
+  virtual bool HasBorder() const;
+  virtual bool HasMenuLine() const;
+  virtual bool GripVisible() const;
+  virtual int TitleIconWidth() const;
+  virtual int TitleIconHeight() const;
 
   // ---- the menu line's and the skin's title
   int TitleHeightByState(bool Zoomed) const override;
-  int MenuHeight() const;
-  int MenuLinesCount() const;
+  virtual int MenuHeight() const;
+  virtual int MenuLinesCount() const;
   // Whether the menu line shows any item (never for dialogs and MDI children).
-  bool MenuVisible() const;
-  bool IconVisible() const;
-  vcl::String TitleSkinSection() const;
-  int GetTitleSkinIndex() const;
-  int BorderIconsTop() const;
+  virtual bool MenuVisible() const;
+  virtual bool IconVisible() const;
+  virtual vcl::String TitleSkinSection() const;
+  virtual int GetTitleSkinIndex() const;
+  virtual int BorderIconsTop() const;
 
  private:
   vcl::TCustomForm* Form() const { return host_.MeasuredForm(); }

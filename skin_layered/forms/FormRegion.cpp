@@ -7,6 +7,7 @@
 #include "skin_layered/core/FormServices.h"
 #include "skin_layered/core/WindowMessages.h"
 #include "skin_layered/forms/BorderForm.h"
+#include "skin_layered/forms/FormMeasures.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
@@ -32,22 +33,22 @@ void TqvFormRegion::UpdateRgnRects() {
   const TsSkinProviderBase& provider = *host_.FrameProvider();
   if (!manager || !provider.SkinData) return;
   const TsLoadedSkin& skin = manager->Skin();
-  const int width = host_.ImageWidth();
+  const int width = host_.WindowImage().ImageWidth();
   if (skin.IsValidImgIndex(provider.SkinData->BorderIndex)) {
     const TsMaskData& border = skin.Images[static_cast<std::size_t>(provider.SkinData->BorderIndex)];
     AddMaskCornerRects(RgnRects, width, border, false, 0);
     AddMaskCornerRects(RgnRects, width, border, true, provider.Form->Height() - border.WidthBottom);
   }
-  const int title = host_.GetTitleSkinIndex();
+  const int title = host_.Measures().GetTitleSkinIndex();
   if (manager->IsValidSkinIndex(title)) {
-    const int mask = manager->GetMaskIndex(title, host_.TitleSkinSection(), L"BORDERSMASK");
+    const int mask = manager->GetMaskIndex(title, host_.Measures().TitleSkinSection(), L"BORDERSMASK");
     if (skin.IsValidImgIndex(mask))
       AddMaskCornerRects(RgnRects, width, skin.Images[static_cast<std::size_t>(mask)], false, 0);
   }
 }
 
 HRGN TqvFormRegion::MakeRgn(int DX, int DY) {
-  HRGN rgn = CreateRectRgn(DX, DY, DX + host_.ImageWidth(), DY + host_.FrameProvider()->Form->Height());
+  HRGN rgn = CreateRectRgn(DX, DY, DX + host_.WindowImage().ImageWidth(), DY + host_.FrameProvider()->Form->Height());
   for (const vcl::TRect& r : RgnRects) {
     TRegion hole{CreateRectRgn(r.Left + DX, r.Top + DY, r.Right + DX, r.Bottom + DY)};
     CombineRgn(rgn, rgn, hole.Handle, RGN_DIFF);
@@ -62,7 +63,7 @@ void TqvFormRegion::UpdateFormRgn(bool Repaint) {
       (provider.State & kProviderChangeFrozen))
     return;
   const HWND wnd = form->Handle();
-  if (!host_.HasBorder() && !IsIconic(wnd) && !HasThickFrame(wnd)) return;
+  if (!host_.Measures().HasBorder() && !IsIconic(wnd) && !HasThickFrame(wnd)) return;
   // Until the window image was painted with the client area, the form may keep its own region.
   if (!host_.ImagePaintedWhole() &&
       static_cast<WPARAM>(SendMessageW(wnd, kRegionQueryMessage, kRegionQueryValue, 0)) == kRegionQueryValue)

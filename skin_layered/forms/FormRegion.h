@@ -17,6 +17,8 @@ namespace skin_layered {
 class TsSkinManager;
 class TsSkinProviderBase;
 class TqvBorderForm;
+class TqvFormMeasures;
+class TqvImageMeasures;
 
 // What the region asks of the form's provider.
 class TqvFormRegionHost {
@@ -28,11 +30,10 @@ class TqvFormRegionHost {
   virtual TsSkinProviderBase* FrameProvider() = 0;
   // The border form when extended borders are in force; nil otherwise.
   virtual TqvBorderForm* ExtBorderForm() const = 0;
-  virtual int ImageWidth() = 0;
-  virtual bool HasBorder() const = 0;
-  // The title's section index and name (its own border mask has corners too).
-  virtual int GetTitleSkinIndex() = 0;
-  virtual vcl::String TitleSkinSection() const = 0;
+  // The form's measures (whether it has a border; the title's section index and name, whose
+  // own border mask has corners too) and the window image's.
+  virtual const TqvFormMeasures& Measures() const = 0;
+  virtual const TqvImageMeasures& WindowImage() const = 0;
   // An animation shows a snapshot in place of the form: its region stays as it is.
   virtual bool ShowsSnapshot() const = 0;
   // The window image was painted with the client area at least once.

@@ -12,6 +12,7 @@
 #include "skin_layered/forms/CaptionItems.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormAnimator.h"
+#include "skin_layered/forms/FormMeasures.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/FormScrollBars.h"
 #include "skin_layered/forms/ProviderUnit.h"
@@ -84,6 +85,8 @@ void SendCommand(HWND Wnd, WPARAM Command) { SendMessageW(Wnd, WM_SYSCOMMAND, Co
 
 vcl::TCustomForm* TqvFrameMouse::Form() const { return host_.FrameProvider()->Form; }
 
+const TqvFormMeasures& TqvFrameMouse::Measures() const { return host_.Measures(); }
+
 TsSystemMenu* TqvFrameMouse::SystemMenu() { return host_.CurrentSystemMenu(); }
 
 int TqvFrameMouse::BorderFormHitTest(vcl::TPoint Screen) {
@@ -103,7 +106,7 @@ bool TqvFrameMouse::InGrip(vcl::TPoint ImagePoint) {
   if (!manager) return false;
   // The grip shown, or the size box between the form's own two scroll bars.
   const TqvShownScrollBars bars = host_.ScrollBars().Shown();
-  if (!host_.GripVisible() && !(bars.Horz && bars.Vert)) return false;
+  if (!Measures().GripVisible() && !(bars.Horz && bars.Vert)) return false;
   const int index = manager->Skin().ConstData.GripImage;
   if (!manager->IsValidImgIndex(index)) return false;
   const vcl::TPoint grip = host_.GripPos(index);
@@ -164,11 +167,11 @@ int TqvFrameMouse::HitTestAt(vcl::TPoint Screen) {
 
   // The caption band, then the menu lines.
   const TqvCaptionButtons& buttons = host_.CaptionButtons();
-  const int def = host_.BorderWidthDef();
-  const int caption = host_.SysCaptionHeightOfForm();
-  if (host_.HasBorder() && p.Y >= 0 && p.Y < def + caption)
+  const int def = Measures().BorderWidthDef();
+  const int caption = Measures().SysCaptionHeightOfForm();
+  if (Measures().HasBorder() && p.Y >= 0 && p.Y < def + caption)
     return buttons.IconRect.Contains(image) ? HTSYSMENU : HTCAPTION;
-  if (p.Y >= 0 && p.Y < def + caption + host_.MenuLinesCount() * host_.MenuHeight()) {
+  if (p.Y >= 0 && p.Y < def + caption + Measures().MenuLinesCount() * Measures().MenuHeight()) {
     if (ChildWithButtons(form)) {
       if (buttons.MDIClose.Rect.Contains(image)) return kHitMdiClose;
       if (buttons.MDIMax.Rect.Contains(image)) return kHitMdiRestore;
@@ -223,7 +226,7 @@ vcl::TPoint TqvFrameMouse::ImagePointOf(vcl::TPoint Screen) {
 
 void TqvFrameMouse::WMNCHitTest(vcl::TMessage& Message) {
   TsSkinProviderBase& provider = *host_.FrameProvider();
-  if (!provider.DrawNonClientArea || provider.Measures().CaptionHeight(true) == 0) return host_.CallOldWndProc(Message);
+  if (!provider.DrawNonClientArea || Measures().CaptionHeight(true) == 0) return host_.CallOldWndProc(Message);
   const int code = HitTest(Message);
   // The system would draw its buttons over a child's hovered ones.
   if ((code == kHitMin || code == kHitMax || code == kHitClose) && IsChildForm(Form())) host_.UpdateSysMenuStyle(true);
@@ -370,7 +373,8 @@ void TqvFrameMouse::IconClicked(vcl::TMessage& Message) {
         vcl::TPoint(r.left + SysBorderWidth(wnd, nullptr, false),
                     r.top + def + form->BorderWidth() + host_.CaptionButtons().IconRect.Height() + def));
   } else if (ProviderUnit().MDIProvider) {
-    provider.DropSysMenu(vcl::TPoint(r.left, r.top + host_.SysCaptionHeightOfForm() + 4 - (IsIconic(wnd) ? 16 : 0)));
+    const int caption = Measures().SysCaptionHeightOfForm();
+    provider.DropSysMenu(vcl::TPoint(r.left, r.top + caption + 4 - (IsIconic(wnd) ? 16 : 0)));
   }
 }
 
@@ -416,7 +420,7 @@ bool TqvFrameMouse::PressOnMaximizedCaption(const vcl::TMessage& Message) {
   if (!IsZoomed(form->Handle())) return false;
   const vcl::TPoint origin = host_.FormOrigin();
   const int y = vcl::LParamY(Message.LParam) - origin.Y;
-  if (y > host_.BorderWidthDef() + host_.FrameProvider()->Measures().CaptionHeight(true)) return false;
+  if (y > Measures().BorderWidthDef() + Measures().CaptionHeight(true)) return false;
   if (!form->Active() && form->Enabled() && form->CanFocus()) form->SetFocus();
   return true;
 }
@@ -649,7 +653,7 @@ void TqvFrameMouse::WMNCLButtonDblClk(vcl::TMessage& Message) {
       if (!SystemMenu()) host_.MakeSystemMenu();
       const bool can = SystemMenu() && (SystemMenu()->MaximizeEnabled() || SystemMenu()->RestoreEnabled());
       if (!can) {
-        if (host_.HasBorder() && !IsIconic(wnd) && IsZoomed(wnd)) SendCommand(wnd, SC_RESTORE);
+        if (Measures().HasBorder() && !IsIconic(wnd) && IsZoomed(wnd)) SendCommand(wnd, SC_RESTORE);
         return;
       }
       const bool alive =
@@ -682,7 +686,7 @@ void TqvFrameMouse::WMNCRButtonDown(vcl::TMessage& Message) {
 }
 
 void TqvFrameMouse::WMNCRButtonUp(vcl::TMessage& Message) {
-  if (!host_.HasBorder()) return host_.CallOldWndProc(Message);
+  if (!Measures().HasBorder()) return host_.CallOldWndProc(Message);
   const vcl::TPoint p = MessagePoint(Message);
   int code = static_cast<int>(static_cast<std::intptr_t>(Message.WParam));
   code = code == HTTRANSPARENT && host_.ExtBorderForm() ? BorderFormHitTest(p) : HitTestAt(p);

@@ -31,6 +31,7 @@ class TqvBorderForm;
 class TqvCaptionButtons;
 class TqvCaptionItems;
 class TqvFormAnimator;
+class TqvFormMeasures;
 class TqvFormScrollBars;
 
 // The bit of the provider's flag word set while a size change goes to the border window (the
@@ -70,16 +71,12 @@ class TqvFrameMouseHost {
   // The caption shown in its active state (a blended move starts with it).
   virtual void SetCaptionActive(bool Value) = 0;
 
-  // ---- the window image's measures
+  // ---- the measures
+  // The form's: frame, caption, menu line, whether the size grip shows.
+  virtual const TqvFormMeasures& Measures() const = 0;
   // The window image's origin on the screen.
   virtual vcl::TPoint FormOrigin() = 0;
-  virtual int BorderWidthDef() const = 0;
-  virtual int SysCaptionHeightOfForm() const = 0;
-  virtual bool HasBorder() const = 0;
-  virtual int MenuLinesCount() = 0;
-  virtual int MenuHeight() const = 0;
   // The size grip, and the size box between the form's own two scroll bars.
-  virtual bool GripVisible() const = 0;
   virtual vcl::TPoint GripPos(int MaskIndex) = 0;
   virtual TqvFormScrollBars& ScrollBars() = 0;
   // The frame repainted from the window image.
@@ -152,6 +149,7 @@ class TqvFrameMouse {
 
  private:
   vcl::TCustomForm* Form() const;
+  const TqvFormMeasures& Measures() const;
   TsSystemMenu* SystemMenu();
   // The border form's hit test of a screen point (-1 without a border window), and the hit
   // code as the frame's mouse sees it (the border window answers for the title when there is

@@ -25,8 +25,9 @@ class TsProviderBorderOwner final : public TqvBorderOwner {
 
   int CaptionHeight(bool CheckSkin) const override { return provider_.Measures().CaptionHeight(CheckSkin); }
   int MenuLinesHeight() const override {
-    if (!provider_.HasMenuLine() || !provider_.MenuVisible()) return 0;
-    return provider_.MenuLinesCount() * provider_.MenuHeight();
+    const TqvFormMeasures& measures = provider_.Measures();
+    if (!measures.HasMenuLine() || !measures.MenuVisible()) return 0;
+    return measures.MenuLinesCount() * measures.MenuHeight();
   }
   vcl::TRect IconRect() const override { return provider_.CaptionButtons().IconRect; }
   vcl::TPoint ClientOffset() const override {
@@ -54,7 +55,7 @@ class TsProviderBorderOwner final : public TqvBorderOwner {
   vcl::TSize ScrollBarsExtent() const override {
     return vcl::TSize{provider_.ScrollBars().VertBarWidth(), provider_.ScrollBars().HorzBarHeight()};
   }
-  bool GripVisible() const override { return provider_.GripVisible(); }
+  bool GripVisible() const override { return provider_.Measures().GripVisible(); }
   vcl::TPoint GripPos(int MaskIndex) const override { return provider_.WindowImage().GripPos(MaskIndex); }
 
   bool ScreenSnap() const override { return provider_.ScreenSnap(); }

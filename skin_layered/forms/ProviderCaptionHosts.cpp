@@ -25,21 +25,11 @@ class TsProviderCaptionButtonsHost final : public TqvCaptionButtonsHost {
   bool CaptionActive() const override { return provider_.FormActive; }
   vcl::TBitmap* TitleBackground() const override { return provider_.WindowImage().TitleBgBmp.get(); }
 
-  int ImageWidth() override { return provider_.WindowImage().ImageWidth(); }
-  bool HasBorder() const override { return measures().HasBorder(); }
-  bool IconVisible() const override { return measures().IconVisible(); }
-  int TitleIconWidth() override { return measures().TitleIconWidth(); }
-  int TitleIconHeight() override { return measures().TitleIconHeight(); }
-  int BorderIconsTop() override { return measures().BorderIconsTop(); }
-  int TitleButtonGlyphWidth(int MaskIndex) const override { return measures().TitleButtonGlyphWidth(MaskIndex); }
-  int CaptionGlyphHeight(int MaskIndex) const override { return measures().CaptionGlyphHeight(MaskIndex); }
-  int MenuHeight() const override { return measures().MenuHeight(); }
-  int MenuLinesCount() override { return measures().MenuLinesCount(); }
+  const TqvFormMeasures& Measures() const override { return provider_.Measures(); }
+  const TqvImageMeasures& WindowImage() const override { return provider_.WindowImage(); }
   vcl::TPoint FormOrigin() override { return provider_.WindowImage().FormOrigin(); }
 
  private:
-  const TqvFormMeasures& measures() const { return provider_.Measures(); }
-
   TsSkinProvider& provider_;
 };
 
@@ -50,15 +40,13 @@ class TsProviderCaptionTextHost final : public TqvCaptionTextHost {
   TsSkinManager* SkinManager() const override { return provider_.SkinManager(); }
   TsSkinProviderBase* FrameProvider() override { return &provider_; }
   TqvBorderForm* ExtBorderForm() const override { return provider_.ExtBorderForm(); }
-  bool IconVisible() const override { return provider_.Measures().IconVisible(); }
-  int TitleIconWidth() override { return provider_.Measures().TitleIconWidth(); }
-  int ImageWidth() override { return provider_.WindowImage().ImageWidth(); }
+  const TqvFormMeasures& Measures() const override { return provider_.Measures(); }
+  const TqvImageMeasures& WindowImage() const override { return provider_.WindowImage(); }
   TqvCaptionButtons& CaptionButtons() const override { return provider_.CaptionButtons(); }
   TqvCaptionItems& CaptionItems() const override { return provider_.CaptionItems(); }
   TqvAddedTitle* AddedTitle() const override { return provider_.AddedTitle(); }
   vcl::TAlignment CaptionAlignment() const override { return provider_.CaptionAlignment(); }
   bool CaptionActive() const override { return provider_.FormActive; }
-  int GetTitleSkinIndex() override { return provider_.Measures().GetTitleSkinIndex(); }
   int CaptionSectionIndex() const override { return provider_.CaptionIndex; }
 
  private:
@@ -72,9 +60,8 @@ class TsProviderCaptionItemsHost final : public TqvCaptionItemsHost {
   TsTitleBar* TitleBar() const override { return provider_.TitleBar(); }
   TsSkinManager* SkinManager() const override { return provider_.SkinManager(); }
   TsSkinProviderBase* FrameProvider() override { return &provider_; }
-  bool IconVisible() const override { return provider_.Measures().IconVisible(); }
-  int ImageWidth() override { return provider_.WindowImage().ImageWidth(); }
-  int GetTitleSkinIndex() override { return provider_.Measures().GetTitleSkinIndex(); }
+  const TqvFormMeasures& Measures() const override { return provider_.Measures(); }
+  const TqvImageMeasures& WindowImage() const override { return provider_.WindowImage(); }
   bool CaptionActive() const override { return provider_.FormActive; }
 
  private:

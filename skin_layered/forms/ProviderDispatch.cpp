@@ -229,7 +229,7 @@ void TsSkinProvider::TMessages::RemoveSkin(TsSkinProvider& P, vcl::TMessage& Mes
   if (P.SkinManager()) {
     P.menus_.SystemMenuStyle(false);
     P.adapters_.MDIClientObject(false);
-    if (P.HasBorder() && !P.region_.KeepRegion && P.Form->HandleAllocated())
+    if (P.Measures().HasBorder() && !P.region_.KeepRegion && P.Form->HandleAllocated())
       SetWindowRgn(P.Form->Handle(), nullptr, TRUE);
     P.menus_.RebuildMainMenuBar();
     if (P.UseGlobalColor() && !P.SkinData->CustomColor()) P.Form->SetColor(vcl::clBtnFace);
@@ -291,13 +291,13 @@ void TsSkinProvider::SkinArrived() {
   ClearMenuCache();
   SkinData->UpdateIndexes(true);
   TitleSkinIndex = -1;
-  TitleSkinIndex = GetTitleSkinIndex();
+  TitleSkinIndex = measures_.GetTitleSkinIndex();
   TsSkinManager* manager = SkinManager();
   CaptionIndex = manager ? manager->GetSkinIndex(L"CAPTION") : kNoIndex;
   caption_items_->InitTitleBarItems();
   if (manager) {
     MaxBorderLarge = ExtBorderForm() && Form->HandleAllocated() && IsZoomed(Form->Handle()) &&
-                     measures_.TitleHeightByState(true) > SysCaptionHeightOfForm() + 4;
+                     measures_.TitleHeightByState(true) > measures_.SysCaptionHeightOfForm() + 4;
     menus_.SystemMenuStyle(true);
     caption_buttons_->InitSystemButtons();
     if (Form->FormStyle() == vcl::fsMDIForm && vcl::Screen && Form->ActiveMDIChild() &&
@@ -402,7 +402,7 @@ void TsSkinProvider::TMessages::NewSkinWhileSkinned(TsSkinProvider& P, vcl::TMes
   ClearMenuCache();
   P.SkinData->UpdateIndexes(true);
   P.TitleSkinIndex = -1;
-  P.TitleSkinIndex = P.GetTitleSkinIndex();
+  P.TitleSkinIndex = P.Measures().GetTitleSkinIndex();
   P.CaptionIndex = manager->GetSkinIndex(L"CAPTION");
   if (P.temp_bmp_) P.temp_bmp_->SetSize(0, 0);
   P.caption_buttons_->InitSystemButtons();

@@ -170,7 +170,8 @@ void TsSkinProvider::TMessages::WMSysCommand(TsSkinProvider& P, vcl::TMessage& M
   if (!alive || BeingDestroyed(P.Form)) return;
   switch (command) {
     case SC_KEYMENU:
-      if (Message.LParam == VK_SPACE && P.Form->BorderIcons().Contains(vcl::biSystemMenu) && P.HasBorder()) {
+      if (Message.LParam == VK_SPACE && P.Form->BorderIcons().Contains(vcl::biSystemMenu) &&
+          P.Measures().HasBorder()) {
         RECT r{};
         GetWindowRect(wnd, &r);
         const int def = DefBorderWidth(wnd, nullptr, false);
@@ -195,7 +196,7 @@ void TsSkinProvider::TMessages::WMSysCommand(TsSkinProvider& P, vcl::TMessage& M
   }
   if (command == SC_RESTORE) {
     P.SkinData->BGChanged = true;
-    if (!P.HasBorder()) {
+    if (!P.Measures().HasBorder()) {
       SetWindowRgn(wnd, nullptr, TRUE);
     } else if (manager && manager->ExtendedBorders() && P.AllowExtBorders() && P.DrawNonClientArea &&
                !P.Form->Parent()) {

@@ -30,13 +30,8 @@ class TsProviderFrameMouseHost final : public TqvFrameMouseHost {
   bool StartButtonGlow(int HitCode, bool ToHot) override { return provider_.StartButtonGlow(HitCode, ToHot); }
   void SetCaptionActive(bool Value) override { provider_.FormActive = Value; }
 
+  const TqvFormMeasures& Measures() const override { return provider_.Measures(); }
   vcl::TPoint FormOrigin() override { return provider_.WindowImage().FormOrigin(); }
-  int BorderWidthDef() const override { return provider_.Measures().BorderWidthDef(); }
-  int SysCaptionHeightOfForm() const override { return provider_.Measures().SysCaptionHeightOfForm(); }
-  bool HasBorder() const override { return provider_.Measures().HasBorder(); }
-  int MenuLinesCount() override { return provider_.Measures().MenuLinesCount(); }
-  int MenuHeight() const override { return provider_.Measures().MenuHeight(); }
-  bool GripVisible() const override { return provider_.Measures().GripVisible(); }
   vcl::TPoint GripPos(int MaskIndex) override { return provider_.WindowImage().GripPos(MaskIndex); }
   TqvFormScrollBars& ScrollBars() override { return provider_.ScrollBars(); }
   void RefreshNonClient() override { provider_.RefreshNonClient(); }

@@ -43,7 +43,7 @@ void TsSkinProvider::InitMenuItems() {
   menus_.MakeSystemMenu();
   menus_.SystemMenuStyle(true);
   SkinData->BGChanged = true;
-  GetTitleSkinIndex();
+  measures_.GetTitleSkinIndex();
   CaptionIndex = manager->GetSkinIndex(L"CAPTION");
   caption_items_->InitTitleBarItems();
   caption_buttons_->InitSystemButtons();
@@ -77,7 +77,7 @@ void TsSkinProvider::KillAnimations() {
 
 void TsSkinProvider::InitExBorders(bool AllowExtended) {
   const TsSkinManager* manager = SkinManager();
-  const bool wanted = AllowExtended && HasBorder() && DrawNonClientArea && !Form->Parent() &&
+  const bool wanted = AllowExtended && measures_.HasBorder() && DrawNonClientArea && !Form->Parent() &&
                       Form->FormStyle() != vcl::fsMDIChild && AllowExtBorders() &&
                       !(Zoomed(Form) && manager && manager->Options()->NativeBordersMaximized());
   if (wanted) {
@@ -191,7 +191,7 @@ void TsSkinProvider::SetDrawNonClientArea(bool Value) {
 // Messages
 
 void TsSkinProvider::TMessages::WMGetMinMaxInfo(TsSkinProvider& P, vcl::TMessage& Message) {
-  if (P.DrawNonClientArea && P.HasBorder() && P.Form->FormStyle() != vcl::fsMDIChild && !P.Form->Parent() &&
+  if (P.DrawNonClientArea && P.Measures().HasBorder() && P.Form->FormStyle() != vcl::fsMDIChild && !P.Form->Parent() &&
       P.Form->HandleAllocated()) {
     const HWND wnd = P.Form->Handle();
     MONITORINFO monitor{};
@@ -200,7 +200,9 @@ void TsSkinProvider::TMessages::WMGetMinMaxInfo(TsSkinProvider& P, vcl::TMessage
     const RECT& work = monitor.rcWork;
     int shift = 0;
     if (P.ExtBorderForm() && (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) {
-      P.MaxBorderLarge = (P.ExtFlags & kExtSysCommand) && P.Measures().TitleHeightByState(true) > P.SysCaptionHeightOfForm() + 4;
+      const TqvFormMeasures& measures = P.Measures();
+      P.MaxBorderLarge = (P.ExtFlags & kExtSysCommand) &&
+                         measures.TitleHeightByState(true) > measures.SysCaptionHeightOfForm() + 4;
       shift = MaximizedCaptionExtra(P, true);
     }
     const int frame = SysBorderWidth(wnd, nullptr, false);

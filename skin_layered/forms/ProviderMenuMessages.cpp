@@ -18,7 +18,7 @@ namespace skin_layered {
 void TsSkinProvider::TMessages::WMMeasureItem(TsSkinProvider& P, vcl::TMessage& Message) {
   const auto* measure = reinterpret_cast<const MEASUREITEMSTRUCT*>(Message.LParam);
   TsSkinableMenus* menus = SkinableMenusOf(P.SkinManager());
-  if (measure && measure->CtlType == ODT_MENU && menus && P.HasMenuLine())
+  if (measure && measure->CtlType == ODT_MENU && menus && P.Measures().HasMenuLine())
     if (auto* menu = dynamic_cast<vcl::TMainMenu*>(P.Form->Menu()))
       menus->HookMenuItem(menu->FindItem(measure->itemID, vcl::fkCommand), true);
   P.CallOldWndProc(Message);
@@ -108,8 +108,8 @@ void TsSkinProvider::TMessages::WMEnterMenuLoop(TsSkinProvider& P, vcl::TMessage
     icons.Provider = &P;
     RECT frame{};
     GetWindowRect(P.Form->Handle(), &frame);
-    const int x = frame.right - kMdiIconsWidth - P.BorderWidthSys();
-    const int y = frame.top + P.BorderWidthDef() + P.Measures().CaptionHeight(true);
+    const int x = frame.right - kMdiIconsWidth - P.Measures().BorderWidthSys();
+    const int y = frame.top + P.Measures().BorderWidthDef() + P.Measures().CaptionHeight(true);
     SetWindowPos(icons.Form->Handle(), HWND_TOP, x, y, kMdiIconsWidth, GetSystemMetrics(SM_CYMENU) + 3,
                  SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
   }

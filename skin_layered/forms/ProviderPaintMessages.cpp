@@ -61,7 +61,7 @@ void TsSkinProvider::TMessages::WMNCPaint(TsSkinProvider& P, vcl::TMessage& Mess
   const HWND wnd = P.Form->Handle();
   if (P.DrawNonClientArea) {
     if (P.SkinData->CtrlSkinState & (kStateInUpdate | kStateDeferred)) return;
-    if (P.MenuVisible() && !GetMenu(wnd)) return;
+    if (P.Measures().MenuVisible() && !GetMenu(wnd)) return;
     if (P.ExtFlags & kExtHiding) return;
   }
   if (P.AutoCreated) {
@@ -122,7 +122,7 @@ void TsSkinProvider::TMessages::WMEraseBkgnd(TsSkinProvider& P, vcl::TMessage& M
       if (bounds.left >= area.left && bounds.top >= area.top && bounds.right <= area.right &&
           bounds.bottom <= area.bottom) {
         const int keep = BorderFormOffsetY(P.ExtBorderForm()) + P.Measures().CaptionHeight(true) +
-                         P.MenuLinesCount() * P.MenuHeight() + 1;
+                         P.Measures().MenuLinesCount() * P.Measures().MenuHeight() + 1;
         if (image->Height() > keep) image->SetSize(image->Width(), keep);
         P.SkinData->BGChanged = true;
       }
@@ -189,7 +189,7 @@ void TsSkinProvider::TMessages::WMPrint(TsSkinProvider& P, vcl::TMessage& Messag
         BitBlt(dc, 0, 0, image->Width(), image->Height(), image->Canvas()->Handle(), 0, 0, SRCCOPY);
       const int x = P.window_image_.OffsetX(), y = P.window_image_.OffsetY();
       IntersectClipRect(dc, x, y, x + ClientWidthOf(wnd), y + ClientHeightOf(wnd));
-    } else if (P.HasBorder() || (GetWindowLongPtrW(wnd, GWL_STYLE) & (WS_THICKFRAME | WS_DLGFRAME))) {
+    } else if (P.Measures().HasBorder() || (GetWindowLongPtrW(wnd, GWL_STYLE) & (WS_THICKFRAME | WS_DLGFRAME))) {
       P.window_image_.PaintBorders(dc);
     }
   }
@@ -249,7 +249,7 @@ bool TsSkinProvider::TMessages::ExtBordersWanted(const TsSkinProvider& P) {
 }
 
 int TsSkinProvider::TMessages::MaximizedCaptionExtra(const TsSkinProvider& P, bool Maximized) {
-  return std::max(0, P.Measures().TitleHeightByState(Maximized) - (P.SysCaptionHeightOfForm() + 4));
+  return std::max(0, P.Measures().TitleHeightByState(Maximized) - (P.Measures().SysCaptionHeightOfForm() + 4));
 }
 
 }  // namespace skin_layered

@@ -90,7 +90,7 @@ void TsSkinProvider::ShowAnimForm() {
   const bool mdiZoomed = Form->FormStyle() == vcl::fsMDIChild && IsZoomed(wnd);
   TsSkinProvider* frame = mdiZoomed ? MDIProvider() : nullptr;
   if (ExtBorderForm() && !Form->Menu()) return;
-  if (mdiZoomed && (!frame || frame == this || !frame->HasMenuLine())) return;
+  if (mdiZoomed && (!frame || frame == this || !frame->Measures().HasMenuLine())) return;
 
   RECT window{};
   GetWindowRect(wnd, &window);
@@ -99,8 +99,8 @@ void TsSkinProvider::ShowAnimForm() {
   HRGN shape = nullptr;
   if (ExtBorderForm()) {
     // Only the menu line can flicker: the caption lives on the border window.
-    const int lines = MenuLinesCount();
-    const int height = lines * MenuHeight() + 1 + (lines > 0 ? 1 : 0);
+    const int lines = measures_.MenuLinesCount();
+    const int height = lines * measures_.MenuHeight() + 1 + (lines > 0 ? 1 : 0);
     const int top = window.top + window_image_.OffsetY() - height - window_image_.ShadowSize().Top -
                     BorderFormOffsetY(ExtBorderForm());
     place = vcl::Rect(window.left + frameWidth, top, window.right - frameWidth, top + height);
@@ -108,7 +108,7 @@ void TsSkinProvider::ShowAnimForm() {
     // The frame's menu line over the child's caption.
     RECT client{};
     GetWindowRect(frame->Form->ClientHandle(), &client);
-    const int height = frame->MenuLinesCount() * frame->MenuHeight() + 1;
+    const int height = frame->Measures().MenuLinesCount() * frame->Measures().MenuHeight() + 1;
     place = vcl::Rect(client.left, client.top - height, client.right, client.top);
   } else {
     // The whole frame: the window less its client area.

@@ -12,10 +12,8 @@ class TsProviderRegionHost final : public TqvFormRegionHost {
   TsSkinManager* SkinManager() const override { return provider_.SkinManager(); }
   TsSkinProviderBase* FrameProvider() override { return &provider_; }
   TqvBorderForm* ExtBorderForm() const override { return provider_.ExtBorderForm(); }
-  int ImageWidth() override { return provider_.WindowImage().ImageWidth(); }
-  bool HasBorder() const override { return provider_.Measures().HasBorder(); }
-  int GetTitleSkinIndex() override { return provider_.Measures().GetTitleSkinIndex(); }
-  vcl::String TitleSkinSection() const override { return provider_.Measures().TitleSkinSection(); }
+  const TqvFormMeasures& Measures() const override { return provider_.Measures(); }
+  const TqvImageMeasures& WindowImage() const override { return provider_.WindowImage(); }
   bool ShowsSnapshot() const override { return provider_.Frozen; }
   bool ImagePaintedWhole() const override { return provider_.WindowImage().FirstPaintDone; }
 

@@ -20,17 +20,8 @@ class TsProviderWindowImageHost final : public TqvWindowImageHost {
   TsSystemMenu* CurrentSystemMenu() const override { return provider_.Menus().SystemMenu(); }
   void MakeSystemMenu() override { provider_.Menus().MakeSystemMenu(); }
 
-  int GetTitleSkinIndex() override { return measures().GetTitleSkinIndex(); }
-  int SysButtonsCount() const override { return measures().VisibleSysButtons(); }
+  const TqvFormMeasures& Measures() const override { return provider_.Measures(); }
   TsTitleIcon* TitleIcon() const override { return provider_.TitleIcon(); }
-  bool IconVisible() const override { return measures().IconVisible(); }
-  int TitleIconWidth() override { return measures().TitleIconWidth(); }
-  int TitleIconHeight() override { return measures().TitleIconHeight(); }
-
-  bool HasMenuLine() const override { return measures().HasMenuLine(); }
-  bool MenuVisible() const override { return measures().MenuVisible(); }
-  int MenuHeight() const override { return measures().MenuHeight(); }
-  int MenuLinesCount() override { return measures().MenuLinesCount(); }
   const vcl::String& MenuLineSkin() const override { return provider_.MenuLineSkin(); }
   void PrepareMenusAgain() override {
     provider_.Menus().ForgetPrepared();
@@ -39,12 +30,7 @@ class TsProviderWindowImageHost final : public TqvWindowImageHost {
   bool IsMDIProvider() const override { return MDIProvider() == &provider_; }
   vcl::TPoint ImagePointOf(vcl::TPoint Screen) override { return provider_.FrameMouse().ImagePointOf(Screen); }
 
-  bool HasBorder() const override { return measures().HasBorder(); }
-  int BorderWidthDef() const override { return measures().BorderWidthDef(); }
-  int BorderWidthSys() const override { return measures().BorderWidthSys(); }
-  vcl::TSize ScrollBarsExtent() const override { return measures().ScrollBarsExtent(); }
   bool MaximizedBorderLarge() const override { return provider_.MaxBorderLarge; }
-  bool GripVisible() const override { return measures().GripVisible(); }
   void MarkRegionStale() override { provider_.Region().RgnChanged = true; }
   vcl::TCustomForm* MDIFrameForm() const override {
     TsSkinProvider* frame = MDIProvider();
@@ -54,8 +40,6 @@ class TsProviderWindowImageHost final : public TqvWindowImageHost {
   void ClientPainted() override { provider_.ClientPainted(); }
 
  private:
-  const TqvFormMeasures& measures() const { return provider_.Measures(); }
-
   TsSkinProvider& provider_;
 };
 

@@ -69,7 +69,7 @@ std::vector<vcl::TRect> RightHandPieces(TsSkinProvider& Provider) {
     const int top = Bottom ? image->Height() - h : 0;
     pieces.push_back(vcl::Rect(image->Width() - w - x, top - y, image->Width() - x, top + h - y));
   };
-  if (Provider.GripVisible()) {
+  if (Provider.Measures().GripVisible()) {
     const int grip = skin.ConstData.GripImage;
     if (skin.IsValidImgIndex(grip)) {
       const TsMaskData& mask = skin.Images[static_cast<std::size_t>(grip)];
@@ -100,7 +100,7 @@ void TsSkinProvider::TMessages::WMActivate(TsSkinProvider& P, vcl::TMessage& Mes
   TsSkinManager* manager = P.SkinManager();
   if (manager && !Designing(manager)) P.menus_.PrepareMenus();
   if (P.menus_.SystemMenu()) P.menus_.SystemMenu()->UpdateItems(false);
-  if (!P.HasBorder()) RepaintChildControls(P.Form);
+  if (!P.Measures().HasBorder()) RepaintChildControls(P.Form);
 }
 
 void TsSkinProvider::TMessages::WMNCActivate(TsSkinProvider& P, vcl::TMessage& Message) {
@@ -129,7 +129,7 @@ void TsSkinProvider::TMessages::WMNCActivate(TsSkinProvider& P, vcl::TMessage& M
       SendMessageW(wnd, WM_SETREDRAW, FALSE, 0);
       redrawOff = true;
     }
-    if (!P.ExtBorderForm() || P.HasMenuLine()) P.ShowAnimForm();
+    if (!P.ExtBorderForm() || P.Measures().HasMenuLine()) P.ShowAnimForm();
     if (P.ExtBorderForm() && !aero && !(P.ExtFlags & kExtBlendMoving)) P.Region().UpdateFormRgn(false);
   }
   // The system would paint its own caption and menu bar straight onto the window for the new
@@ -359,8 +359,9 @@ void TsSkinProvider::TMessages::WMWindowPosChanged(TsSkinProvider& P, vcl::TMess
   TsSkinManager* manager = P.SkinManager();
   if (pos && manager && P.DrawNonClientArea && P.Form->HandleAllocated()) {
     const HWND wnd = P.Form->Handle();
-    P.MaxBorderLarge =
-        P.ExtBorderForm() && IsZoomed(wnd) && P.Measures().TitleHeightByState(true) > P.SysCaptionHeightOfForm() + 4;
+    const TqvFormMeasures& measures = P.Measures();
+    P.MaxBorderLarge = P.ExtBorderForm() && IsZoomed(wnd) &&
+                       measures.TitleHeightByState(true) > measures.SysCaptionHeightOfForm() + 4;
     if ((pos->flags & SWP_HIDEWINDOW) && !P.animator_.Busy && P.SkinData->CacheBmp() && !IsIconic(wnd)) {
       const TqvFormHide* hide = manager->AnimEffects()->FormHide();
       if (P.AllowAnimation() && hide->Active() && !HideAnimationForm() && manager->Active())

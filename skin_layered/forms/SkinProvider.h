@@ -32,7 +32,9 @@
 //   ProviderAdaptersHost.cpp  the answers to the form's adapters (MakeAdaptersHost)
 //   ProviderAnimatorHost.cpp  the answers to the animator (MakeAnimatorHost)
 // The window image (rebuilt while stale, its measures, the frame strips and the client
-// background painted from it) is TqvWindowImage (WindowImage.h).
+// background painted from it) is TqvWindowImage (WindowImage.h). The partners, and the layers
+// below through the provider base, read the form's measures and the window image's from those
+// two objects (Measures(), WindowImage()).
 // The skinned system menu is TsSystemMenu (SystemMenu.h); the skinned menus are TsSkinableMenus
 // (SkinableMenus.h); the title bar component is TsTitleBar (TitleBar.h), its items on the
 // caption TqvCaptionItems (CaptionItems.h); the title-bar buttons are TqvCaptionButtons
@@ -249,30 +251,11 @@ class TsSkinProvider : public TqvProviderOptions,
   class TWatch;
   TWatch Watch() const;
 
-  // ---- the form's measures read from the skin and its window (FormMeasures.h)
+  // ---- the form's measures read from the skin and its window (FormMeasures.h): the partners
+  // read them there, and the window image's on WindowImage()
   const TqvFormMeasures& Measures() const override { return measures_; }
-  int SysCaptionHeightOfForm() const { return measures_.SysCaptionHeightOfForm(); }
-  int SysButtonsCount() const { return measures_.VisibleSysButtons(); }
-  int TitleButtonGlyphWidth(int MaskIndex) const { return measures_.TitleButtonGlyphWidth(MaskIndex); }
-  int CaptionGlyphHeight(int MaskIndex) const { return measures_.CaptionGlyphHeight(MaskIndex); }
-  int BorderWidthDef() const { return measures_.BorderWidthDef(); }
-  int BorderWidthSys() const { return measures_.BorderWidthSys(); }
-  bool HasBorder() const { return measures_.HasBorder(); }
-  bool HasMenuLine() const { return measures_.HasMenuLine(); }
-  bool GripVisible() const { return measures_.GripVisible(); }
-  int TitleIconWidth() { return measures_.TitleIconWidth(); }
-  int TitleIconHeight() { return measures_.TitleIconHeight(); }
-  int MenuHeight() const { return measures_.MenuHeight(); }
-  int MenuLinesCount() { return measures_.MenuLinesCount(); }
-  bool MenuVisible() const { return measures_.MenuVisible(); }
-  bool IconVisible() const { return measures_.IconVisible(); }
-  int GetTitleSkinIndex() { return measures_.GetTitleSkinIndex(); }
-  int BorderIconsTop() { return measures_.BorderIconsTop(); }
   vcl::TCustomForm* MeasuredForm() const override { return Form; }
   const TqvProviderOptions& Options() const override { return *this; }
-
-  // ---- the window image's measures (WindowImage.h)
-  int ImageWidth() { return window_image_.ImageWidth(); }
 
   // Re-reads what depends on the skin: the system menu, the title indexes and the title
   // buttons' glyphs.

@@ -17,6 +17,7 @@
 #include "skin_layered/forms/BorderForm.h"
 #include "skin_layered/forms/CaptionButtons.h"
 #include "skin_layered/forms/CaptionText.h"
+#include "skin_layered/forms/FormMeasures.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/TitleElements.h"
 #include "skin_layered/forms/WindowImageParts.h"
@@ -66,6 +67,8 @@ TsSkinProviderBase* TqvWindowImage::Provider() const { return host_.FrameProvide
 
 vcl::TCustomForm* TqvWindowImage::Form() const { return host_.FrameProvider()->Form; }
 
+const TqvFormMeasures& TqvWindowImage::Measures() const { return host_.Measures(); }
+
 TsCommonData* TqvWindowImage::SkinData() const { return host_.FrameProvider()->SkinData; }
 
 void TqvWindowImage::FreeTitlePictures() {
@@ -85,7 +88,7 @@ bool TqvWindowImage::PaintAllImage() {
   const TsLoadedSkin& skin = manager->Skin();
   TqvBorderForm* border = host_.ExtBorderForm();
   const int frame = DefBorderWidth(wnd, border, true);
-  const int caption = Provider()->Measures().CaptionHeight(true);
+  const int caption = Measures().CaptionHeight(true);
   const vcl::TRect shadow = ShadowSize();
   const int height = ImageHeight();
   const bool borderPaintsFrame = border && skin.SkinData.BorderMode == 1;
@@ -151,8 +154,8 @@ bool TqvWindowImage::PaintAllImage() {
       if (!border) {
         // The menu band's extra row only with a menu line: without one the body starts right
         // under the caption (else a row of the client area would stay unpainted).
-        const int menuBand =
-            host_.HasMenuLine() && host_.MenuVisible() ? host_.MenuLinesCount() * host_.MenuHeight() + 1 : 0;
+        const TqvFormMeasures& m = Measures();
+        const int menuBand = m.HasMenuLine() && m.MenuVisible() ? m.MenuLinesCount() * m.MenuHeight() + 1 : 0;
         const int top = caption + frame + menuBand;
         FillDC(dc, vcl::Rect(0, top, width, height), FormColor());
         PaintSkinnedBackground(dc, whole, frame, client, state, data, FormColor());
@@ -182,7 +185,7 @@ bool TqvWindowImage::PaintAllImage() {
       PaintItem(data, behind, state, whole, vcl::TPoint(), image, true);
     }
 
-    if (host_.GripVisible() && SkinData()->IsCached()) {
+    if (Measures().GripVisible() && SkinData()->IsCached()) {
       SkinData()->BGChanged = false;
       PaintGrip(dc);
     }
@@ -254,10 +257,10 @@ void TqvWindowImage::PaintExtendedBorder(bool PaintsFrame) {
 void TqvWindowImage::PaintTitleBackground() {
   TsSkinManager* manager = host_.SkinManager();
   vcl::TBitmap* image = SkinData() ? SkinData()->CacheBmp() : nullptr;
-  if (!manager || !image || Provider()->Measures().CaptionHeight(true) == 0 || !Provider()->DrawNonClientArea) return;
+  if (!manager || !image || Measures().CaptionHeight(true) == 0 || !Provider()->DrawNonClientArea) return;
   const TsLoadedSkin& skin = manager->Skin();
   const vcl::TRect shadow = ShadowSize();
-  const int title = host_.GetTitleSkinIndex();
+  const int title = Measures().GetTitleSkinIndex();
   const vcl::TRect r =
       vcl::Rect(shadow.Left, shadow.Top, ImageWidth() - shadow.Right, host_.CaptionButtons().TitleBottom);
   if (skin.IsValidSkinIndex(title)) {
@@ -271,7 +274,7 @@ void TqvWindowImage::PaintTitleBackground() {
     PaintSection(SkinData()->SkinIndex, face, 0, r, r.TopLeft(), image, &skin, SkinData()->Texture,
                  SkinData()->HotTexture);
   }
-  if (host_.SysButtonsCount() == 0) return;
+  if (Measures().VisibleSysButtons() == 0) return;
   // The skin's backdrop of the button block.
   const int bar = skin.GetMaskIndex(SkinData()->SkinIndex, L"FORM", L"TITLEBAR");
   if (!skin.IsValidImgIndex(bar)) return;
@@ -285,24 +288,25 @@ void TqvWindowImage::PaintMenuItems() {
   TsSkinManager* manager = host_.SkinManager();
   vcl::TBitmap* image = SkinData() ? SkinData()->CacheBmp() : nullptr;
   auto* menu = dynamic_cast<vcl::TMainMenu*>(Form()->Menu());
-  if (!manager || !image || !menu || !host_.HasMenuLine() || !host_.MenuVisible() || host_.MenuHeight() <= 0 ||
+  const int lineHeight = Measures().MenuHeight();
+  if (!manager || !image || !menu || !Measures().HasMenuLine() || !Measures().MenuVisible() || lineHeight <= 0 ||
       !Provider()->DrawNonClientArea || !manager->SkinnedPopups() || !Form()->HandleAllocated())
     return;
   const TsLoadedSkin& skin = manager->Skin();
   const HWND wnd = Form()->Handle();
   const vcl::TRect shadow = ShadowSize();
   const int frame = SysBorderWidth(wnd, host_.ExtBorderForm(), true);
-  const int lines = std::max(1, host_.MenuLinesCount());
+  const int lines = std::max(1, Measures().MenuLinesCount());
   const int top = host_.CaptionButtons().TitleBottom;
   const vcl::TRect strip =
-      vcl::Rect(frame + shadow.Left, top, ImageWidth() - frame - shadow.Right, top + lines * host_.MenuHeight() + 1);
+      vcl::Rect(frame + shadow.Left, top, ImageWidth() - frame - shadow.Right, top + lines * lineHeight + 1);
 
   int section = host_.MenuLineSkin().empty() ? kNoIndex : skin.GetSkinIndex(host_.MenuLineSkin());
   if (section < 0) section = skin.GetSkinIndex(L"MENULINE");
   if (skin.IsValidSkinIndex(section)) PaintItemBg(section, ImageBehind(image), 0, strip, strip.TopLeft(), image, &skin);
   if (!MenuLineBmp) MenuLineBmp = CreateBmp32(0, 0);
-  MenuLineBmp->SetSize(std::max(0, strip.Width()), lines * host_.MenuHeight());
-  BitBlt(MenuLineBmp->Canvas()->Handle(), 0, 0, strip.Width(), lines * host_.MenuHeight(), image->Canvas()->Handle(),
+  MenuLineBmp->SetSize(std::max(0, strip.Width()), lines * lineHeight);
+  BitBlt(MenuLineBmp->Canvas()->Handle(), 0, 0, strip.Width(), lines * lineHeight, image->Canvas()->Handle(),
          strip.Left, strip.Top, SRCCOPY);
 
   const HMENU bar = GetMenu(wnd);
@@ -340,7 +344,7 @@ void TqvWindowImage::PaintMenuItems() {
       HICON icon = child->Icon() && !child->Icon()->Empty() ? child->Icon()->Handle() : nullptr;
       if (!icon && vcl::Application) icon = vcl::Application->IconHandle();
       if (!icon) icon = LoadIconW(nullptr, IDI_APPLICATION);
-      int size = host_.MenuHeight() - 2;
+      int size = Measures().MenuHeight() - 2;
       vcl::TRect slot = vcl::Rect(left, top, left + size + 2, top + size + 2);
       RECT first{};
       if (count > 0 && !libraryItem(0) && GetMenuItemRect(wnd, bar, 0, &first)) {
@@ -377,7 +381,7 @@ void TqvWindowImage::PaintMenuItems() {
 
 void TqvWindowImage::UpdateMenuItemPart(vcl::TMenuItem* Item, vcl::TOwnerDrawState State, const vcl::TRect& R) {
   vcl::TBitmap* image = SkinData() ? SkinData()->CacheBmp() : nullptr;
-  if (!Item || !image || !host_.MenuVisible() || !Form()->Menu() || Item->GetParentMenu() != Form()->Menu() ||
+  if (!Item || !image || !Measures().MenuVisible() || !Form()->Menu() || Item->GetParentMenu() != Form()->Menu() ||
       !Item->OnAdvancedDrawItem || !Form()->HandleAllocated())
     return;
   Item->OnAdvancedDrawItem(Item, image->Canvas(), R, State);
@@ -394,7 +398,7 @@ void TqvWindowImage::SaveTitleBg(bool AllLines) {
   const int frame = SysBorderWidth(wnd, host_.ExtBorderForm(), true);
   const int width = frame + host_.CaptionButtons().ButtonsBlockWidth() + 10 + shadow.Right;
   const int height =
-      frame + Provider()->Measures().CaptionHeight(true) + frame + (AllLines ? host_.MenuHeight() : 0) + shadow.Top;
+      frame + Measures().CaptionHeight(true) + frame + (AllLines ? Measures().MenuHeight() : 0) + shadow.Top;
   if (!TitleBgBmp) TitleBgBmp = CreateBmp32(0, 0);
   TitleBgBmp->SetSize(std::max(0, width), std::max(0, height));
   BitBlt(TitleBgBmp->Canvas()->Handle(), 0, 0, width, height, image->Canvas()->Handle(), ImageWidth() - width - 1, 0,
@@ -409,7 +413,7 @@ void TqvWindowImage::PaintBorders(HDC DC) {
   const HWND wnd = Form()->Handle();
   vcl::TBitmap* image = SkinData()->CacheBmp();
   const bool stale = !image || !SkinData()->IsCached() || image->Width() != ImageWidth() ||
-                     (host_.HasBorder() && image->Height() != ImageHeight());
+                     (Measures().HasBorder() && image->Height() != ImageHeight());
   if (stale || SkinData()->BGChanged) {
     SkinData()->BGChanged = true;
     PaintAllImage();
@@ -417,9 +421,9 @@ void TqvWindowImage::PaintBorders(HDC DC) {
     image = SkinData()->CacheBmp();
   }
   if (!image || image->Width() == 0) return;
-  const int menuBand = host_.HasMenuLine() ? host_.MenuLinesCount() * host_.MenuHeight() + 1 : 0;
-  const int bottom = host_.BorderWidthDef();
-  const int left = host_.BorderWidthSys();
+  const int menuBand = Measures().HasMenuLine() ? Measures().MenuLinesCount() * Measures().MenuHeight() + 1 : 0;
+  const int bottom = Measures().BorderWidthDef();
+  const int left = Measures().BorderWidthSys();
   const int captionBottom = (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION ? CaptionBottom() : menuBand;
   const int width = image->Width(), height = image->Height();
   HDC src = image->Canvas()->Handle();
@@ -443,9 +447,12 @@ void TqvWindowImage::PaintFrameStrips() {
     const vcl::TRect shadow = ShadowSize();
     const int f = SysBorderWidth(wnd, nullptr, false);
     const int b = Form()->BorderWidth();
-    const int m = host_.HasMenuLine() && host_.MenuVisible() ? host_.MenuLinesCount() * host_.MenuHeight() + 1 : 0;
+    const TqvFormMeasures& measures = Measures();
+    const int m = measures.HasMenuLine() && measures.MenuVisible()
+                      ? measures.MenuLinesCount() * measures.MenuHeight() + 1
+                      : 0;
     // The window keeps the system's caption: its menu bar lies below that, not below the skin's.
-    const int y0 = Provider()->Measures().CaptionHeight(false) + f - (host_.MaximizedBorderLarge() ? 4 : 0);
+    const int y0 = Measures().CaptionHeight(false) + f - (host_.MaximizedBorderLarge() ? 4 : 0);
     const int clientTop = y0 + m + b;
     const int width = image->Width(), height = image->Height();
     BitBlt(dc, f, y0, width - shadow.Left - shadow.Right, m + b, src, SysBorderWidth(wnd, border, true) + shadow.Left,
@@ -453,13 +460,13 @@ void TqvWindowImage::PaintFrameStrips() {
     if (b > 0) {
       const int formWidth = Form()->Width(), formHeight = Form()->Height();
       BitBlt(dc, f, clientTop, b, formHeight - f, src, OffsetX() - b, OffsetY(), SRCCOPY);
-      BitBlt(dc, b + f, formHeight - b - f, formWidth - 2 * b - f, b, src, host_.BorderWidthSys() + shadow.Left,
-             height - host_.BorderWidthSys() - shadow.Bottom, SRCCOPY);
-      BitBlt(dc, formWidth - b - f, clientTop, b, height - f, src, width - host_.BorderWidthSys() - shadow.Right,
+      BitBlt(dc, b + f, formHeight - b - f, formWidth - 2 * b - f, b, src, Measures().BorderWidthSys() + shadow.Left,
+             height - Measures().BorderWidthSys() - shadow.Bottom, SRCCOPY);
+      BitBlt(dc, formWidth - b - f, clientTop, b, height - f, src, width - Measures().BorderWidthSys() - shadow.Right,
              OffsetY(), SRCCOPY);
     }
   } else if (borderless && HasThickFrame(wnd) && !IsIconic(wnd)) {
-    const int strip = host_.BorderWidthSys() + 3;
+    const int strip = Measures().BorderWidthSys() + 3;
     const int width = image->Width(), height = image->Height();
     BitBlt(dc, 0, 0, width, strip, src, 0, 0, SRCCOPY);
     BitBlt(dc, 0, strip, strip, height - strip, src, 0, strip, SRCCOPY);
@@ -529,7 +536,7 @@ void TqvWindowImage::PaintFormBg(HDC DC) {
   if (Form()->FormStyle() == vcl::fsMDIChild && IsZoomed(Form()->Handle()))
     if (vcl::TCustomForm* frame = host_.MDIFrameForm(); frame && frame->ActiveMDIChild() != Form()) return;
   PaintClient(DC, true);
-  if (host_.GripVisible()) {
+  if (Measures().GripVisible()) {
     POINT origin{};
     SetWindowOrgEx(DC, OffsetX(), OffsetY(), &origin);
     PaintGrip(DC);
@@ -565,9 +572,9 @@ void TqvWindowImage::PaintFormWM(HDC DC) {
 
 void TqvWindowImage::PaintTitleIcon() {
   vcl::TBitmap* image = SkinData() ? SkinData()->CacheBmp() : nullptr;
-  if (!image || !host_.IconVisible() || !Form()->HandleAllocated()) return;
+  if (!image || !Measures().IconVisible() || !Form()->HandleAllocated()) return;
   const vcl::TRect r = host_.CaptionButtons().IconRect;
-  const int w = host_.TitleIconWidth(), h = host_.TitleIconHeight();
+  const int w = Measures().TitleIconWidth(), h = Measures().TitleIconHeight();
   if (w <= 0 || h <= 0) return;
 
   vcl::TBitmap* glyph = host_.TitleIcon()->Glyph();
@@ -593,8 +600,8 @@ void TqvWindowImage::PaintTitleIcon() {
     draw(reinterpret_cast<HICON>(SendMessageW(vcl::Application->Handle(), WM_GETICON, ICON_SMALL2, 0)), w, h);
   } else {
     int w2 = host_.TitleIcon()->Width(), h2 = host_.TitleIcon()->Height();
-    if (w2 == 0) w2 = Provider()->Measures().CaptionHeight(true) - r.Top;
-    if (h2 == 0) h2 = Provider()->Measures().CaptionHeight(true) - r.Top;
+    if (w2 == 0) w2 = Measures().CaptionHeight(true) - r.Top;
+    if (h2 == 0) h2 = Measures().CaptionHeight(true) - r.Top;
     if (h2 > 16 && LargeAppIcon() && !LargeAppIcon()->Empty())
       draw(LargeAppIcon()->Handle(), w2, h2);
     else if (SmallAppIcon() && !SmallAppIcon()->Empty())
@@ -679,7 +686,7 @@ int TqvWindowImage::ImageWidth() const {
 
 int TqvWindowImage::ImageHeight() const {
   const HWND wnd = Form()->HandleAllocated() ? Form()->Handle() : nullptr;
-  int height = Iconic(Form()) ? SysBorderWidth(wnd, nullptr, false) + Provider()->Measures().CaptionHeight(true) + 2
+  int height = Iconic(Form()) ? SysBorderWidth(wnd, nullptr, false) + Measures().CaptionHeight(true) + 2
                               : Form()->Height();
   if (TqvBorderForm* border = host_.ExtBorderForm()) {
     const vcl::TRect shadow = ShadowSize();
@@ -694,7 +701,7 @@ vcl::TPoint TqvWindowImage::GripPos(int MaskIndex) const {
   if (!cache || cache->Width() == 0 || !manager || !manager->IsValidImgIndex(MaskIndex)) return {};
   const TsMaskData& mask = manager->Skin().Images[static_cast<std::size_t>(MaskIndex)];
   const vcl::TRect shadow = ShadowSize();
-  const int frame = host_.BorderWidthSys();
+  const int frame = Measures().BorderWidthSys();
   return vcl::TPoint(cache->Width() - MaskImageWidth(mask) - frame - shadow.Right - 1,
                      cache->Height() - MaskImageHeight(mask) - frame - shadow.Bottom - 1);
 }
@@ -708,33 +715,34 @@ vcl::TColor TqvWindowImage::FormColor() const {
 
 int TqvWindowImage::OffsetX() const {
   if (!Form()->HandleAllocated()) return 0;
-  if (host_.ExtBorderForm()) return host_.BorderWidthSys() + ShadowSize().Left;
+  if (host_.ExtBorderForm()) return Measures().BorderWidthSys() + ShadowSize().Left;
   // The skinned vertical bar is not frame.
-  return (WndWidth(Form()->Handle()) - ClientWidthOf(Form()->Handle()) - host_.ScrollBarsExtent().cx) / 2;
+  return (WndWidth(Form()->Handle()) - ClientWidthOf(Form()->Handle()) - Measures().ScrollBarsExtent().cx) / 2;
 }
 
 int TqvWindowImage::OffsetY() const {
   if (!Form()->HandleAllocated()) return 0;
   if (host_.ExtBorderForm()) {
-    const int menu = host_.MenuHeight();
-    return Provider()->Measures().CaptionHeight(true) + host_.MenuLinesCount() * menu + Form()->BorderWidth() +
+    const int menu = Measures().MenuHeight();
+    return Measures().CaptionHeight(true) + Measures().MenuLinesCount() * menu + Form()->BorderWidth() +
            ShadowSize().Top + (menu > 0 ? 1 : 0);
   }
   const HWND wnd = Form()->Handle();
   const bool caption = (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
-  return WndHeight(wnd) - ClientHeightOf(wnd) - (caption ? host_.BorderWidthSys() : 0) - host_.ScrollBarsExtent().cy;
+  return WndHeight(wnd) - ClientHeightOf(wnd) - (caption ? Measures().BorderWidthSys() : 0) -
+         Measures().ScrollBarsExtent().cy;
 }
 
 int TqvWindowImage::CaptionBottom() const {
   if (!Form()->HandleAllocated()) return 0;
   const HWND wnd = Form()->Handle();
   if (TqvBorderForm* border = host_.ExtBorderForm())
-    return DefBorderWidth(wnd, border, true) + Provider()->Measures().CaptionHeight(true);
+    return DefBorderWidth(wnd, border, true) + Measures().CaptionHeight(true);
   const bool caption = (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
   int result = WndHeight(wnd) - ClientHeightOf(wnd);
-  if (Provider()->Measures().CaptionHeight(true) != 0 || caption) result -= host_.BorderWidthDef();
-  result = std::max(0, result - host_.ScrollBarsExtent().cy);
-  if (IsIconic(wnd)) result += host_.BorderWidthDef();
+  if (Measures().CaptionHeight(true) != 0 || caption) result -= Measures().BorderWidthDef();
+  result = std::max(0, result - Measures().ScrollBarsExtent().cy);
+  if (IsIconic(wnd)) result += Measures().BorderWidthDef();
   return result;
 }
 
@@ -744,8 +752,8 @@ vcl::TPoint TqvWindowImage::FormOrigin() const {
   if (Form()->FormStyle() == vcl::fsMDIChild) {
     POINT origin{0, 0};
     ClientToScreen(wnd, &origin);
-    origin.x -= host_.BorderWidthSys();
-    origin.y -= host_.BorderWidthSys() + (IsIconic(wnd) ? 0 : Provider()->Measures().CaptionHeight(true));
+    origin.x -= Measures().BorderWidthSys();
+    origin.y -= Measures().BorderWidthSys() + (IsIconic(wnd) ? 0 : Measures().CaptionHeight(true));
     return vcl::TPoint(origin);
   }
   RECT window{};

@@ -28,6 +28,7 @@ class TsCommonData;
 class TsSkinManager;
 class TsSystemMenu;
 class TsTitleIcon;
+class TqvFormMeasures;
 class TqvBorderForm;
 class TqvCaptionButtons;
 class TqvCaptionText;
@@ -54,36 +55,21 @@ class TqvWindowImageHost {
   // The skinned system menu (which title buttons show); nil until it is made.
   virtual TsSystemMenu* CurrentSystemMenu() const = 0;
   virtual void MakeSystemMenu() = 0;
-  // The title: its section, its buttons, its icon.
-  virtual int GetTitleSkinIndex() = 0;
-  virtual int SysButtonsCount() const = 0;
+  // The form's measures: the title's section, buttons and icon, the menu line, the frame and
+  // the form's own scroll bars in it, the grip.
+  virtual const TqvFormMeasures& Measures() const = 0;
   virtual TsTitleIcon* TitleIcon() const = 0;
-  virtual bool IconVisible() const = 0;
-  virtual int TitleIconWidth() = 0;
-  virtual int TitleIconHeight() = 0;
-  // The menu line: whether there is one, its lines, its section, and the form's menus hooked
-  // for skinned drawing once more (an item came without its painter).
-  virtual bool HasMenuLine() const = 0;
-  virtual bool MenuVisible() const = 0;
-  virtual int MenuHeight() const = 0;
-  virtual int MenuLinesCount() = 0;
+  // The menu line's section, and the form's menus hooked for skinned drawing once more (an
+  // item came without its painter).
   virtual const vcl::String& MenuLineSkin() const = 0;
   virtual void PrepareMenusAgain() = 0;
   // The provider is the application's MDI frame's (a maximised child's icon on its menu line).
   virtual bool IsMDIProvider() const = 0;
   // A screen point in the image's coordinates.
   virtual vcl::TPoint ImagePointOf(vcl::TPoint Screen) = 0;
-  // The frame: whether the form has one, its width the skin gives and the one the system gives
-  // (both with the form's BorderWidth), and the form's own scroll bars in it (the skinned
-  // vertical bar's width, the horizontal one's height; 0 when not shown).
-  virtual bool HasBorder() const = 0;
-  virtual int BorderWidthDef() const = 0;
-  virtual int BorderWidthSys() const = 0;
-  virtual vcl::TSize ScrollBarsExtent() const = 0;
   // A maximised form's title is taller than the system's caption + 4: its caption height takes
   // in those 4 pixels.
   virtual bool MaximizedBorderLarge() const = 0;
-  virtual bool GripVisible() const = 0;
   // The rebuilt image needs a new window region.
   virtual void MarkRegionStale() = 0;
   // The form of the application's MDI frame (a maximised child's client shows only while it is
@@ -169,6 +155,7 @@ class TqvWindowImage final : public TqvImageMeasures {
  private:
   TsSkinProviderBase* Provider() const;
   vcl::TCustomForm* Form() const;
+  const TqvFormMeasures& Measures() const;
   TsCommonData* SkinData() const;
 
   TqvWindowImageHost& host_;

@@ -270,7 +270,7 @@ TEST_F(BorderFormTest, TheMenuLineCoversTheFormsOwnMenuBarAndNoMore) {
   menu->Items()->Add(item);
   form->SetMenu(menu);
   SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
-  ASSERT_TRUE(provider->HasMenuLine());
+  ASSERT_TRUE(provider->Measures().HasMenuLine());
   MENUBARINFO bar{};
   bar.cbSize = sizeof bar;
   ASSERT_TRUE(GetMenuBarInfo(Wnd(), OBJID_MENU, 0, &bar));
@@ -326,7 +326,7 @@ TEST_F(BorderFormTest, MenuLineItemsStandWholeOnTheShownMenuLine) {
   const vcl::TRect drawn = marker.Rects.back();
   // In the image: on the menu line below the caption, as far down in it as the system lays
   // the item out in the window's menu band (the rows above the client area).
-  const int band = provider->MenuLinesCount() * provider->MenuHeight() + 1;
+  const int band = provider->Measures().MenuLinesCount() * provider->Measures().MenuHeight() + 1;
   const int lineTop = provider->WindowImage().OffsetY() - band;
   ASSERT_EQ(lineTop, provider->Measures().CaptionHeight(true) + provider->WindowImage().ShadowSize().Top);
   RECT r{};

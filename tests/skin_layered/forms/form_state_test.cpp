@@ -154,7 +154,7 @@ TEST_F(FormStateTest, AnActivationChangeLeavesTheCaptionAndMenuLineToTheSkin) {
   Skin();
   form->Show();
   SendMessageW(Wnd(), WM_NCACTIVATE, TRUE, 0);
-  ASSERT_TRUE(provider->HasMenuLine());
+  ASSERT_TRUE(provider->Measures().HasMenuLine());
   const int caption = SysBorderWidth(Wnd(), nullptr, false) + 2, menuLine = provider->CaptionButtons().TitleBottom + 2;
 
   // With the skin's paint held back (an update runs), a marker painted over the whole window
@@ -386,7 +386,7 @@ TEST_F(FormStateTest, AnMdiChildMaximisesInvisibleToTheSystemAndKeepsItsButtonsI
   EXPECT_TRUE(IsWindowVisible(icons->Handle()));
   const vcl::TRect r = WindowBox(icons->Handle());
   EXPECT_EQ(vcl::TPoint(r.Width(), r.Height()), vcl::TPoint(60, GetSystemMetrics(SM_CYMENU) + 3));
-  EXPECT_EQ(r.Right, WindowBox(frame->Handle()).Right - frameProvider->BorderWidthSys());
+  EXPECT_EQ(r.Right, WindowBox(frame->Handle()).Right - frameProvider->Measures().BorderWidthSys());
   EXPECT_EQ(icons->Tag(), 256);
   SendMessageW(frame->Handle(), WM_EXITMENULOOP, 0, 0);
   EXPECT_EQ(MdiIconsForm(), nullptr);

@@ -10,6 +10,7 @@
 #include "skin_layered/core/WindowMessages.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/FormAnimator.h"
+#include "skin_layered/forms/FormMeasures.h"
 #include "skin_layered/forms/FormRegion.h"
 #include "skin_layered/forms/FormScrollBars.h"
 #include "skin_layered/forms/FrameMouse.h"
@@ -28,24 +29,54 @@ vcl::TRect BoxOf(HRGN rgn) {
   return vcl::TRect(box);
 }
 
-// Answers the region what the test sets; no skin, so the corner rectangles are the test's.
-class TFakeRegionHost : public TqvFormRegionHost {
+// A window image as wide as the test sets, without a shadow.
+class TFakeImage : public TqvImageMeasures {
  public:
-  explicit TFakeRegionHost(vcl::TCustomForm* form) : base(nullptr) { base.Form = form; }
+  vcl::TRect ShadowSize() const override { return {}; }
+  int ImageWidth() const override { return width; }
+  int OffsetX() const override { return 0; }
+  int OffsetY() const override { return 0; }
+  int width = 0;
+};
+
+// What the form's measures ask, answered for a form without a skin, a system menu or a title
+// icon, with the provider's default options; the border form and the image are the test's.
+class TBareMeasuresHost : public TqvFormMeasuresHost {
+ public:
+  explicit TBareMeasuresHost(vcl::TCustomForm* form) : options(nullptr) { options.Form = form; }
+  vcl::TCustomForm* MeasuredForm() const override { return options.Form; }
+  const TqvProviderOptions& Options() const override { return options; }
   TsSkinManager* SkinManager() const override { return nullptr; }
-  TsSkinProviderBase* FrameProvider() override { return &base; }
   TqvBorderForm* ExtBorderForm() const override { return border; }
-  int ImageWidth() override { return width; }
-  bool HasBorder() const override { return framed; }
-  int GetTitleSkinIndex() override { return -1; }
-  vcl::String TitleSkinSection() const override { return L"FORMTITLE"; }
+  TsSystemMenu* CurrentSystemMenu() const override { return nullptr; }
+  TsTitleIcon* TitleIcon() const override { return nullptr; }
+  TqvFormScrollBars& ScrollBars() override { return bars; }
+  bool MaximizedBorderLarge() const override { return false; }
+  const TqvImageMeasures& WindowImage() const override { return image; }
+
+  TqvProviderOptions options;
+  TqvBorderForm* border = nullptr;
+  TFakeImage image;
+  std::uint32_t flags = 0;
+  TqvFormScrollBars bars{options, flags};
+  int titleIndex = -1, menuLines = -1;
+};
+
+// Answers the region what the test sets and the form's own measures; no skin, so the corner
+// rectangles are the test's.
+class TFakeRegionHost : public TqvFormRegionHost, public TBareMeasuresHost {
+ public:
+  explicit TFakeRegionHost(vcl::TCustomForm* form) : TBareMeasuresHost(form) {}
+  TsSkinManager* SkinManager() const override { return nullptr; }
+  TsSkinProviderBase* FrameProvider() override { return &options; }
+  TqvBorderForm* ExtBorderForm() const override { return border; }
+  const TqvFormMeasures& Measures() const override { return measures; }
+  const TqvImageMeasures& WindowImage() const override { return image; }
   bool ShowsSnapshot() const override { return snapshot; }
   bool ImagePaintedWhole() const override { return painted; }
 
-  TsSkinProviderBase base;
-  TqvBorderForm* border = nullptr;
-  int width = 0;
-  bool framed = true, snapshot = false, painted = true;
+  TqvFormMeasures measures{*this, titleIndex, menuLines};
+  bool snapshot = false, painted = true;
 };
 
 TEST(FormRegion, TheRegionIsTheHostsImageLessItsCornersWhenTheHostAllowsIt) {
@@ -55,7 +86,7 @@ TEST(FormRegion, TheRegionIsTheHostsImageLessItsCornersWhenTheHostAllowsIt) {
   const HWND wnd = form->Handle();
   TFakeRegionHost host(form.get());
   // The image is wider than the window (a shadow's share): the region takes the image's width.
-  host.width = 420;
+  host.image.width = 420;
   TqvFormRegion region(host);
   region.RgnRects = {vcl::Rect(0, 0, 3, 1), vcl::Rect(417, 0, 420, 1)};
 
@@ -71,9 +102,9 @@ TEST(FormRegion, TheRegionIsTheHostsImageLessItsCornersWhenTheHostAllowsIt) {
   host.snapshot = true;
   region.UpdateFormRgn(false);
   host.snapshot = false;
-  host.base.DrawNonClientArea = false;
+  host.options.DrawNonClientArea = false;
   region.UpdateFormRgn(false);
-  host.base.DrawNonClientArea = true;
+  host.options.DrawNonClientArea = true;
   EXPECT_EQ(RegionBox(wnd), vcl::TRect());
   EXPECT_TRUE(region.RgnChanged);
 
@@ -84,7 +115,7 @@ TEST(FormRegion, TheRegionIsTheHostsImageLessItsCornersWhenTheHostAllowsIt) {
   region.UpdateFormRgn(false);
   EXPECT_EQ(RegionBox(wnd), vcl::TRect());
   host.painted = true;
-  host.width = 400;
+  host.image.width = 400;
   region.RgnRects = {vcl::Rect(0, 0, 3, 1), vcl::Rect(397, 0, 400, 1)};
   region.UpdateFormRgn(false);
   EXPECT_EQ(RegionBox(wnd), vcl::Rect(0, 0, 400, 300));
@@ -104,7 +135,6 @@ TEST(FormRegion, TheRegionIsTheHostsImageLessItsCornersWhenTheHostAllowsIt) {
   // A borderless form without a sizing frame keeps its own.
   SetWindowRgn(wnd, nullptr, FALSE);
   form->SetBorderStyle(vcl::TFormBorderStyle::bsNone);
-  host.framed = false;
   region.UpdateFormRgn(true);
   EXPECT_EQ(RegionBox(wnd), vcl::TRect());
 
@@ -113,23 +143,22 @@ TEST(FormRegion, TheRegionIsTheHostsImageLessItsCornersWhenTheHostAllowsIt) {
   EXPECT_TRUE(region.RgnRects.empty());
 }
 
-// A caption 24 pixels high.
-class TCaptionMeasures : public TqvProviderMeasures {
+// The measures the mouse tests lay the title out by: a frame 4 wide, a caption 24 high, one
+// menu line 20 high, a 16-pixel icon, no grip; the rest as the form without a skin gives them.
+class TLayoutMeasures : public TqvFormMeasures {
  public:
+  explicit TLayoutMeasures(TBareMeasuresHost& host) : TqvFormMeasures(host, host.titleIndex, host.menuLines) {}
   int CaptionHeight(bool) const override { return 24; }
-  int TitleHeightByState(bool) const override { return 24; }
-};
-
-// A provider base with a caption and skin data (without a skin).
-class TCaptionedProvider : public TsSkinProviderBase {
- public:
-  explicit TCaptionedProvider(vcl::TCustomForm* form) : TsSkinProviderBase(nullptr) {
-    Form = form;
-    SkinData = data.get();
-  }
-  const TqvProviderMeasures& Measures() const override { return measures; }
-  TCaptionMeasures measures;
-  std::unique_ptr<TsScrollWndData> data = std::make_unique<TsScrollWndData>(nullptr, false);
+  int SysCaptionHeightOfForm() const override { return 24; }
+  int BorderWidthDef() const override { return 4; }
+  bool HasBorder() const override { return true; }
+  int MenuLinesCount() const override { return 1; }
+  int MenuHeight() const override { return 20; }
+  bool GripVisible() const override { return false; }
+  bool IconVisible() const override { return true; }
+  int TitleIconWidth() const override { return 16; }
+  int TitleIconHeight() const override { return 16; }
+  int BorderIconsTop() const override { return 0; }
 };
 
 // What a title bar item hears: e enter, l leave, d down, u up, c click.
@@ -155,17 +184,20 @@ class TFakeMouseHost : public TqvFrameMouseHost,
                        public TqvCaptionButtonsHost,
                        public TqvCaptionItemsHost,
                        public TqvSysMenuOwner,
-                       public TqvAnimatorHost {
+                       public TqvAnimatorHost,
+                       public TBareMeasuresHost {
  public:
-  explicit TFakeMouseHost(vcl::TCustomForm* form) : base(form) {}
+  explicit TFakeMouseHost(vcl::TCustomForm* form) : TBareMeasuresHost(form) { options.SkinData = data.get(); }
   ~TFakeMouseHost() override {
     if (menu) vcl::TObject::Free(menu);
   }
   // Shared by the interfaces.
   TsSkinManager* SkinManager() const override { return nullptr; }
-  TsSkinProviderBase* FrameProvider() override { return &base; }
+  TsSkinProviderBase* FrameProvider() override { return &options; }
   TqvBorderForm* ExtBorderForm() const override { return nullptr; }
   TsSystemMenu* CurrentSystemMenu() const override { return menu; }
+  const TqvFormMeasures& Measures() const override { return measures; }
+  const TqvImageMeasures& WindowImage() const override { return image; }
   TsTitleButtons* TitleButtons() const override { return user.get(); }
   TsTitleBar* TitleBar() const override { return bar.get(); }
   TqvCaptionButtons& CaptionButtons() const override { return *buttons; }
@@ -176,12 +208,6 @@ class TFakeMouseHost : public TqvFrameMouseHost,
   }
   void UpdateGluedForms() override {}
   void KillTitleAnimations() override {}
-  int ImageWidth() override { return base.Form->Width(); }
-  bool HasBorder() const override { return true; }
-  int MenuLinesCount() override { return 1; }
-  int MenuHeight() const override { return 20; }
-  int TitleButtonGlyphWidth(int) const override { return 21; }
-  int CaptionGlyphHeight(int) const override { return 21; }
   // The frame's mouse.
   void CallOldWndProc(vcl::TMessage& message) override { passed.push_back(message.Msg); }
   void MakeSystemMenu() override {
@@ -190,11 +216,8 @@ class TFakeMouseHost : public TqvFrameMouseHost,
   TsSystemMenu* SystemMenuOf(vcl::TCustomForm*) const override { return nullptr; }
   bool StartButtonGlow(int, bool) override { return false; }
   void SetCaptionActive(bool) override {}
-  vcl::TPoint FormOrigin() override { return WindowBox(base.Form->Handle()).TopLeft(); }
-  int BorderWidthDef() const override { return 4; }
-  int SysCaptionHeightOfForm() const override { return 24; }
+  vcl::TPoint FormOrigin() override { return WindowBox(options.Form->Handle()).TopLeft(); }
   vcl::TBitmap* TitleBackground() const override { return nullptr; }
-  bool GripVisible() const override { return false; }
   vcl::TPoint GripPos(int) override { return {}; }
   TqvFormScrollBars& ScrollBars() override { return bars; }
   void RefreshNonClient() override { ++refreshes; }
@@ -205,30 +228,24 @@ class TFakeMouseHost : public TqvFrameMouseHost,
   TqvFormAnimator& Animator() override { return animator; }
   // The buttons' and items' own hosts: never asked here (nothing is painted without a skin).
   bool CaptionActive() const override { return true; }
-  bool IconVisible() const override { return true; }
-  int TitleIconWidth() override { return 16; }
-  int TitleIconHeight() override { return 16; }
-  int BorderIconsTop() override { return 0; }
-  int GetTitleSkinIndex() override { return -1; }
   void UpdateFormRgn(bool) override {}
   // The system menu's owner.
   vcl::TComponent* SysMenuComponent() override { return nullptr; }
-  vcl::TCustomForm* SysMenuForm() const override { return base.Form; }
+  vcl::TCustomForm* SysMenuForm() const override { return options.Form; }
   TqvSysSubMenu* SysSubMenu() const override { return nullptr; }
   void SetMinimizingFromMenu(bool) override {}
 
-  TCaptionedProvider base;
-  std::uint32_t flags = 0;
+  std::unique_ptr<TsScrollWndData> data = std::make_unique<TsScrollWndData>(nullptr, false);
+  TLayoutMeasures measures{*this};
   // The title bar: items 0 to 4 hidden, item 5 a button placed by the test.
-  std::unique_ptr<TsTitleBar, void (*)(TsTitleBar*)> bar{vcl::Construct<TsTitleBar>(base.Form),
+  std::unique_ptr<TsTitleBar, void (*)(TsTitleBar*)> bar{vcl::Construct<TsTitleBar>(options.Form),
                                                         [](TsTitleBar* b) { vcl::TObject::Free(b); }};
   TqvTitleBarItem* item = nullptr;
   TItemEvents itemEvents;
   std::unique_ptr<TqvCaptionButtons> buttons = std::make_unique<TqvCaptionButtons>(*this);
   std::unique_ptr<TqvCaptionItems> items = std::make_unique<TqvCaptionItems>(*this);
   std::unique_ptr<TsTitleButtons> user = std::make_unique<TsTitleButtons>();
-  TqvFormScrollBars bars{base, flags};
-  TqvFormAnimator animator{base, *this, flags, nullptr};
+  TqvFormAnimator animator{options, *this, flags, nullptr};
   TsSystemMenu* menu = nullptr;
   std::vector<UINT> passed;
   int refreshes = 0;
@@ -238,6 +255,7 @@ class FrameMouseTest : public ::testing::Test {
  protected:
   void SetUp() override {
     form->SetBounds(0, 0, 400, 300);
+    host.image.width = 400;
     form->SetBorderIcons(vcl::TBorderIcons{vcl::biSystemMenu, vcl::biMinimize});
     form->HandleNeeded();
     // The title laid out by hand in image coordinates, each element apart from the others.
@@ -355,7 +373,7 @@ TEST_F(FrameMouseTest, TheHotAndPressedElementsMoveThroughTheirStates) {
   EXPECT_EQ(vcl::TPoint(b.BtnClose.State, mouse.HotElement), vcl::TPoint(0, -1));
 
   // Without the frame painted by the provider nothing turns hot.
-  host.base.DrawNonClientArea = false;
+  host.options.DrawNonClientArea = false;
   mouse.SetHotElement(kHitClose, true);
   EXPECT_EQ(b.BtnClose.State, 0);
 }

@@ -158,7 +158,7 @@ TEST_F(FrameStatesTest, AMinimisedFormShowsItsCaptionAndButtonsNotTheTitleBar) {
   mainProvider->SkinData->BGChanged = true;
   mainProvider->PaintAll();
   EXPECT_FALSE(mainProvider->SkinData->BGChanged);
-  EXPECT_EQ(mainProvider->ImageWidth(), WndWidth(main->Handle()));
+  EXPECT_EQ(mainProvider->WindowImage().ImageWidth(), WndWidth(main->Handle()));
   vcl::TBitmap* image = mainProvider->SkinData->CacheBmp();
   EXPECT_EQ(image->Width(), WndWidth(main->Handle()));
   auto at = [&](const vcl::TRect& r) { return Rgb(PixelOf(image, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2)); };

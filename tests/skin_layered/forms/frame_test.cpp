@@ -66,11 +66,11 @@ TEST_F(FrameTest, ASizeableFormHasTheBigButtonsSpacedFromTheRight) {
   EXPECT_EQ(provider->CaptionButtons().BtnMinimize.Rect.Right, provider->CaptionButtons().BtnMaximize.Rect.Left - 2);
   // The help button 6 pixels left of the minimise button's spacing.
   EXPECT_EQ(provider->CaptionButtons().BtnHelp.Rect.Right, provider->CaptionButtons().BtnMinimize.Rect.Left - 2 - 6);
-  EXPECT_EQ(provider->SysButtonsCount(), 4);
+  EXPECT_EQ(provider->Measures().VisibleSysButtons(), 4);
   EXPECT_EQ(provider->CaptionButtons().ButtonsBlockWidth(), 3 + 20 + 3 * (20 + 2));
   // The icon at the left, the big family's glyphs in the image.
   EXPECT_EQ(provider->CaptionButtons().IconRect.Left, frame + 5);
-  EXPECT_EQ(provider->CaptionButtons().IconRect.Width(), provider->TitleIconWidth());
+  EXPECT_EQ(provider->CaptionButtons().IconRect.Width(), provider->Measures().TitleIconWidth());
   EXPECT_EQ(AtCentre(close), GlyphColor("BICONCLOSE", 0));
   EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnMaximize.Rect), GlyphColor("BICONMAX", 0));
   EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnMinimize.Rect), GlyphColor("BICONMIN", 0));
@@ -122,7 +122,7 @@ TEST_F(FrameTest, DialogsAndToolWindowsTakeTheSmallGlyphsWithoutSpacing) {
   // A dialog cannot be maximised or minimised.
   EXPECT_EQ(provider->CaptionButtons().BtnMaximize.Rect.Width() + provider->CaptionButtons().BtnMinimize.Rect.Width(), 0);
   EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnClose.Rect), GlyphColor("SICONCLOSE", 0));
-  EXPECT_EQ(provider->SysButtonsCount(), 1);
+  EXPECT_EQ(provider->Measures().VisibleSysButtons(), 1);
   TsSystemMenu* menu = provider->CurrentSystemMenu();
   menu->UpdateItems(false);
   for (vcl::TMenuItem* item : {menu->ItemRestore, menu->ItemSize, menu->ItemMinimize, menu->ItemMaximize})
@@ -145,7 +145,7 @@ TEST_F(FrameTest, AFormWithoutMaximiseAndMinimiseShowsTheLoneCloseGlyph) {
   EXPECT_EQ(provider->CaptionButtons().BtnClose.ImageIndex,
             manager->Skin().ConstData.TitleButton(TqvTitleButtonImage::BICloseAlone));
   EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnClose.Rect), GlyphColor("BICLOSEALONE", 0));
-  EXPECT_EQ(provider->SysButtonsCount(), 1);
+  EXPECT_EQ(provider->Measures().VisibleSysButtons(), 1);
 }
 
 // A child control asking for its background builds the image before the first frame painting
@@ -158,7 +158,7 @@ TEST_F(FrameTest, AnImageBuiltBeforeTheFirstFramePaintingHasTheTitleButtons) {
   ASSERT_TRUE(provider->FormSkinned());
   Repaint();
   ASSERT_NE(provider->CurrentSystemMenu(), nullptr);
-  EXPECT_EQ(provider->SysButtonsCount(), 3);
+  EXPECT_EQ(provider->Measures().VisibleSysButtons(), 3);
   EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnClose.Rect), GlyphColor("BICONCLOSE", 0));
   EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnMaximize.Rect), GlyphColor("BICONMAX", 0));
   EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnMinimize.Rect), GlyphColor("BICONMIN", 0));
@@ -261,14 +261,14 @@ TEST_F(FrameTest, AMenuLinePushesTheClientDownByWholeLines) {
   Skin();
   ShowActive();
   Repaint();
-  EXPECT_TRUE(provider->HasMenuLine() && provider->MenuVisible());
-  EXPECT_EQ(provider->MenuHeight(), GetSystemMetrics(SM_CYMENU) - 1);
-  EXPECT_EQ(provider->MenuLinesCount(), 1);
+  EXPECT_TRUE(provider->Measures().HasMenuLine() && provider->Measures().MenuVisible());
+  EXPECT_EQ(provider->Measures().MenuHeight(), GetSystemMetrics(SM_CYMENU) - 1);
+  EXPECT_EQ(provider->Measures().MenuLinesCount(), 1);
   // The menu line's strip right of its items.
   EXPECT_EQ(At(400 - Frame() - 4, provider->CaptionButtons().TitleBottom + 2), kMenuLineRgb);
   EXPECT_EQ(provider->WindowImage().OffsetY(), WndHeight(Wnd()) - ClientHeightOf(Wnd()) - Frame());
   ASSERT_TRUE(provider->WindowImage().MenuLineBmp);
-  EXPECT_EQ(provider->WindowImage().MenuLineBmp->Height(), provider->MenuHeight());
+  EXPECT_EQ(provider->WindowImage().MenuLineBmp->Height(), provider->Measures().MenuHeight());
   form->SetMenu(nullptr);
 }
 
@@ -347,11 +347,29 @@ TEST_F(FrameTest, MaximisingFillsTheWorkAreaPastTheFrame) {
                                                     monitor.rcWork.bottom - monitor.rcWork.top + 2 * frame));
 }
 
+// The provider's measures but for what the test sets: the system's frame width and the form's
+// own scroll bars; no menu line and no grip.
+class TTestMeasures : public TqvFormMeasures {
+ public:
+  explicit TTestMeasures(TsSkinProvider& Provider)
+      : TqvFormMeasures(Provider, Provider.TitleSkinIndex, Provider.MenuLineCount) {}
+  bool HasMenuLine() const override { return false; }
+  bool MenuVisible() const override { return false; }
+  int MenuHeight() const override { return 0; }
+  int MenuLinesCount() const override { return 0; }
+  int BorderWidthSys() const override { return frame; }
+  vcl::TSize ScrollBarsExtent() const override { return bars; }
+  bool GripVisible() const override { return false; }
+
+  int frame = 0;
+  vcl::TSize bars;
+};
+
 // The window image on its own: a host that answers from the form's provider, but for what the
 // test sets.
 class TTestImageHost : public TqvWindowImageHost {
  public:
-  explicit TTestImageHost(TsSkinProvider& Provider) : provider_(Provider) {}
+  explicit TTestImageHost(TsSkinProvider& Provider) : measures(Provider), provider_(Provider) {}
   TsSkinManager* SkinManager() const override { return provider_.SkinManager(); }
   TsSkinProviderBase* FrameProvider() override { return &provider_; }
   TqvBorderForm* ExtBorderForm() const override { return nullptr; }
@@ -361,34 +379,21 @@ class TTestImageHost : public TqvWindowImageHost {
   TqvCaptionText& CaptionText() const override { return provider_.CaptionText(); }
   TsSystemMenu* CurrentSystemMenu() const override { return provider_.CurrentSystemMenu(); }
   void MakeSystemMenu() override { provider_.Menus().MakeSystemMenu(); }
-  int GetTitleSkinIndex() override { return provider_.GetTitleSkinIndex(); }
-  int SysButtonsCount() const override { return provider_.SysButtonsCount(); }
+  const TqvFormMeasures& Measures() const override { return measures; }
   TsTitleIcon* TitleIcon() const override { return provider_.TitleIcon(); }
-  bool IconVisible() const override { return provider_.IconVisible(); }
-  int TitleIconWidth() override { return provider_.TitleIconWidth(); }
-  int TitleIconHeight() override { return provider_.TitleIconHeight(); }
-  bool HasMenuLine() const override { return false; }
-  bool MenuVisible() const override { return false; }
-  int MenuHeight() const override { return 0; }
-  int MenuLinesCount() override { return 0; }
   const vcl::String& MenuLineSkin() const override { return provider_.MenuLineSkin(); }
   void PrepareMenusAgain() override {}
   bool IsMDIProvider() const override { return false; }
   vcl::TPoint ImagePointOf(vcl::TPoint Screen) override { return provider_.FrameMouse().ImagePointOf(Screen); }
-  bool HasBorder() const override { return provider_.HasBorder(); }
-  int BorderWidthDef() const override { return provider_.BorderWidthDef(); }
-  int BorderWidthSys() const override { return frame; }
-  vcl::TSize ScrollBarsExtent() const override { return bars; }
-  bool GripVisible() const override { return false; }
   bool MaximizedBorderLarge() const override { return false; }
   void MarkRegionStale() override { ++stale; }
   vcl::TCustomForm* MDIFrameForm() const override { return nullptr; }
   bool IsPrinting() const override { return false; }
   void ClientPainted() override { ++clients; }
 
+  TTestMeasures measures;
   bool active = false, held = false;
-  int frame = 0, stale = 0, clients = 0;
-  vcl::TSize bars;
+  int stale = 0, clients = 0;
 
  private:
   TsSkinProvider& provider_;
@@ -406,21 +411,21 @@ TEST_F(FrameTest, TheWindowImageIsBuiltFromWhatItsHostAnswers) {
   EXPECT_FALSE(image.ImageSizeChanged());
   // The grip's place inside the frame width the host gives.
   const int grip = manager->Skin().ConstData.GripImage;
-  host.frame = 4;
+  host.measures.frame = 4;
   const vcl::TPoint at = image.GripPos(grip);
   EXPECT_GT(at.X, 0);
-  host.frame = 9;
+  host.measures.frame = 9;
   EXPECT_EQ(image.GripPos(grip), vcl::TPoint(at.X - 5, at.Y - 5));
   // The client's place: the form's own scroll bars the host reports are not frame.
-  host.frame = provider->BorderWidthSys();
+  host.measures.frame = provider->Measures().BorderWidthSys();
   const TqvWindowImage& own = provider->WindowImage();
   EXPECT_EQ(vcl::TPoint(image.OffsetX(), image.OffsetY()), vcl::TPoint(own.OffsetX(), own.OffsetY()));
   EXPECT_EQ(image.CaptionBottom(), provider->WindowImage().CaptionBottom());
-  host.bars = vcl::TSize(16, 12);
+  host.measures.bars = vcl::TSize(16, 12);
   EXPECT_EQ(vcl::TPoint(image.OffsetX(), image.OffsetY()),
             vcl::TPoint(own.OffsetX() - 8, own.OffsetY() - 12));
   EXPECT_EQ(image.CaptionBottom(), provider->WindowImage().CaptionBottom() - 12);
-  host.bars = {};
+  host.measures.bars = {};
 
   // Held by a blended move or the hide animation: a stale image stays stale.
   provider->SkinData->BGChanged = true;
@@ -462,10 +467,10 @@ TEST_F(FrameTest, TheGripSitsInTheBottomRightCornerOverTheBackground) {
   manager->SetSkinName(L"Frame");
   ShowActive();
   vcl::TBitmap* image = Repaint();
-  ASSERT_TRUE(provider->GripVisible());
+  ASSERT_TRUE(provider->Measures().GripVisible());
   const int grip = manager->Skin().ConstData.GripImage;
   const vcl::TPoint at = provider->WindowImage().GripPos(grip);
-  const int frame = provider->BorderWidthSys();
+  const int frame = provider->Measures().BorderWidthSys();
   EXPECT_EQ(at, vcl::TPoint(image->Width() - 12 - frame - 1, image->Height() - 12 - frame - 1));
   // A plain form body: the grip comes with the client background, at its place in the image.
   auto client = CreateBmp32(ClientWidthOf(Wnd()), ClientHeightOf(Wnd()));
@@ -477,7 +482,7 @@ TEST_F(FrameTest, TheGripSitsInTheBottomRightCornerOverTheBackground) {
   EXPECT_EQ(Rgb(PixelOf(client.get(), c.X - 2, c.Y + 6)), kFormRgb);
   // Not on a maximised form.
   MaximizeActive();
-  EXPECT_FALSE(provider->GripVisible());
+  EXPECT_FALSE(provider->Measures().GripVisible());
   ShowWindow(Wnd(), SW_RESTORE);
 }
 
@@ -486,7 +491,7 @@ TEST_F(FrameTest, TheCaptionIconIsTheSystemsWhenNobodyHasOneAndAGlyphLosesItsKey
   ShowActive();
   Repaint();
   const vcl::TRect r = provider->CaptionButtons().IconRect;
-  ASSERT_TRUE(provider->IconVisible() && r.Width() > 0);
+  ASSERT_TRUE(provider->Measures().IconVisible() && r.Width() > 0);
   // The system's application icon: the pixels it drew are opaque, the caption around stays.
   auto reference = CreateBmp32(r.Width(), r.Height());
   FillDC(reference->Canvas()->Handle(), vcl::Rect(0, 0, r.Width(), r.Height()), 0x3060C0);  // as TColor

@@ -131,7 +131,7 @@ TEST_F(MdiFrameTest, AMaximisedDocumentsButtonsStandOnTheFramesMenuLineAndWork) 
     const vcl::TRect r = buttons[i]->Rect;
     ASSERT_FALSE(r.IsEmpty()) << glyphs[i];
     EXPECT_GE(r.Top, line);
-    EXPECT_LE(r.Bottom, line + frameProvider->MenuHeight() + 1);
+    EXPECT_LE(r.Bottom, line + frameProvider->Measures().MenuHeight() + 1);
     EXPECT_NE(PixelOf(image, r.Left + 2, r.Top + 2) & 0xFFFFFF, kMenuLineRgb) << glyphs[i];
   }
   // Each its own glyph, in the active look (a window of a test running beside this one may have

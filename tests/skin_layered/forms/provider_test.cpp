@@ -184,7 +184,7 @@ TEST_F(SkinProviderTest, TheSkinArrivesAndGoes) {
 
   // Another title section is looked up again.
   provider->SetTitleSkin(L"CAPTION");
-  EXPECT_EQ(provider->GetTitleSkinIndex(), manager->GetSkinIndex(L"CAPTION"));
+  EXPECT_EQ(provider->Measures().GetTitleSkinIndex(), manager->GetSkinIndex(L"CAPTION"));
   provider->SetTitleSkin(L"");
 
   // A new skin of another manager is not ours.

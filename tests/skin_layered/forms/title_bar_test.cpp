@@ -151,7 +151,8 @@ TEST_F(TitleBarTest, ItemsAreLaidOutPerAlignmentInTheCaption) {
   EXPECT_EQ(right1->ItemRect.Left, area.Right - right1->Width() - right2->Width());
   EXPECT_EQ(right2->ItemRect.Right, area.Right);
   // Centred in the caption from the left limit, and centred in the space the sides leave.
-  EXPECT_EQ(centre->ItemRect.Left, area.Left + (provider->ImageWidth() - area.Left - centre->Width()) / 2);
+  const int width = provider->WindowImage().ImageWidth();
+  EXPECT_EQ(centre->ItemRect.Left, area.Left + (width - area.Left - centre->Width()) / 2);
   const int space = area.Right - area.Left - (right1->Width() + right2->Width()) - (left1->Width() + left2->Width());
   EXPECT_EQ(inSpace->ItemRect.Left, area.Left + left1->Width() + left2->Width() + (space - inSpace->Width()) / 2);
   EXPECT_EQ(left1->ItemRect.Top, provider->CaptionButtons().TitleCentre - left1->Height() / 2);  // on the centre line
