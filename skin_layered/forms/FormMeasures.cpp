@@ -87,7 +87,7 @@ bool TqvFormMeasures::HasMenuLine() const {
 }
 
 bool TqvFormMeasures::GripVisible() const {
-  return host_.Options().GripMode() == gmRightBottom && Form()->HandleAllocated() && !IsZoomed(Form()->Handle()) &&
+  return provider_.GripMode() == gmRightBottom && Form()->HandleAllocated() && !IsZoomed(Form()->Handle()) &&
          HasThickFrame(Form()->Handle());
 }
 
@@ -130,7 +130,7 @@ int TqvFormMeasures::MenuLinesCount() const {
 bool TqvFormMeasures::IconVisible() const {
   const vcl::TFormBorderStyle style = Form()->BorderStyle();
   const TsTitleIcon* icon = host_.TitleIcon();
-  return icon && icon->Visible() && host_.Options().ShowAppIcon() &&
+  return icon && icon->Visible() && provider_.ShowAppIcon() &&
          (style == vcl::TFormBorderStyle::bsSingle || style == vcl::TFormBorderStyle::bsSizeable) && Form()->BorderIcons().Contains(vcl::biSystemMenu);
 }
 
@@ -143,7 +143,7 @@ bool TqvFormMeasures::MenuVisible() const {
 }
 
 vcl::String TqvFormMeasures::TitleSkinSection() const {
-  const vcl::String& section = host_.Options().TitleSkin();
+  const vcl::String& section = provider_.TitleSkin();
   return section.empty() ? L"FORMTITLE" : section;
 }
 

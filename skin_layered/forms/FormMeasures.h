@@ -10,6 +10,7 @@
 #include "classlib/rtl/SysUtils.h"
 #include "classlib/rtl/Types.h"
 #include "skin_layered/core/FormServices.h"
+#include "skin_layered/forms/ProviderOptions.h"
 
 namespace vcl {
 class TCustomForm;
@@ -22,14 +23,10 @@ class TsSystemMenu;
 class TsTitleIcon;
 class TqvBorderForm;
 class TqvFormScrollBars;
-class TqvProviderOptions;
 
 // What the measures ask of the form's provider.
 class TqvFormMeasuresHost {
  public:
-  virtual vcl::TCustomForm* MeasuredForm() const = 0;
-  // The published settings the measures read (grip, application icon, title section).
-  virtual const TqvProviderOptions& Options() const = 0;
   virtual TsSkinManager* SkinManager() const = 0;
   // Nil without extended borders.
   virtual TqvBorderForm* ExtBorderForm() const = 0;
@@ -46,9 +43,12 @@ class TqvFormMeasuresHost {
 
 class TqvFormMeasures : public TqvProviderMeasures {
  public:
-  // TitleSkinIndex and MenuLineCount are the provider's caches (-1: look up again).
-  TqvFormMeasures(TqvFormMeasuresHost& Host, int& TitleSkinIndex, int& MenuLineCount)
-      : host_(Host), title_skin_index_(TitleSkinIndex), menu_line_count_(MenuLineCount) {}
+  // Provider gives the form and the published settings the measures read (grip, application
+  // icon, title section); TitleSkinIndex and MenuLineCount are the provider's caches (-1: look
+  // up again).
+  TqvFormMeasures(TqvFormMeasuresHost& Host, const TqvProviderOptions& Provider, int& TitleSkinIndex,
+                  int& MenuLineCount)
+      : host_(Host), provider_(Provider), title_skin_index_(TitleSkinIndex), menu_line_count_(MenuLineCount) {}
   TqvFormMeasures(const TqvFormMeasures&) = delete;
   TqvFormMeasures& operator=(const TqvFormMeasures&) = delete;
   virtual ~TqvFormMeasures() = default;
@@ -89,9 +89,10 @@ class TqvFormMeasures : public TqvProviderMeasures {
   virtual int BorderIconsTop() const;
 
  private:
-  vcl::TCustomForm* Form() const { return host_.MeasuredForm(); }
+  vcl::TCustomForm* Form() const { return provider_.Form; }
 
   TqvFormMeasuresHost& host_;
+  const TqvProviderOptions& provider_;
   int& title_skin_index_;
   int& menu_line_count_;
 };

@@ -254,8 +254,6 @@ class TsSkinProvider : public TqvProviderOptions,
   // ---- the form's measures read from the skin and its window (FormMeasures.h): the partners
   // read them there, and the window image's on WindowImage()
   const TqvFormMeasures& Measures() const override { return measures_; }
-  vcl::TCustomForm* MeasuredForm() const override { return Form; }
-  const TqvProviderOptions& Options() const override { return *this; }
 
   // Re-reads what depends on the skin: the system menu, the title indexes and the title
   // buttons' glyphs.
@@ -352,7 +350,7 @@ class TsSkinProvider : public TqvProviderOptions,
   vcl::TWindowProcHook hook_;
   std::unique_ptr<vcl::TWindowEventLink> window_events_;
   TqvLabelColors label_colors_{*this};
-  TqvFormMeasures measures_{*this, TitleSkinIndex, MenuLineCount};
+  TqvFormMeasures measures_{*this, *this, TitleSkinIndex, MenuLineCount};
   std::unique_ptr<TqvFormMenusHost> menus_host_ = MakeMenusHost(*this);
   TqvFormMenus menus_{*menus_host_};
   std::unique_ptr<TqvFormAdaptersHost> adapters_host_ = MakeAdaptersHost(*this);

@@ -27,12 +27,9 @@ class TPlainImage : public TqvImageMeasures {
   int OffsetY() const override { return 0; }
 };
 
-// A host with no manager, no system menu and no title icon; the options are the test's.
+// A host with no manager, no system menu and no title icon.
 class TFakeMeasuresHost : public TqvFormMeasuresHost {
  public:
-  TFakeMeasuresHost(vcl::TCustomForm* Form, TqvProviderOptions* Options) : form_(Form), options_(Options) {}
-  vcl::TCustomForm* MeasuredForm() const override { return form_; }
-  const TqvProviderOptions& Options() const override { return *options_; }
   TsSkinManager* SkinManager() const override { return nullptr; }
   TqvBorderForm* ExtBorderForm() const override { return nullptr; }
   TsSystemMenu* CurrentSystemMenu() const override { return nullptr; }
@@ -43,19 +40,17 @@ class TFakeMeasuresHost : public TqvFormMeasuresHost {
 
   TqvFormScrollBars* scroll_bars = nullptr;
   TPlainImage image;
-
- private:
-  vcl::TCustomForm* form_;
-  TqvProviderOptions* options_;
 };
 
 TEST(FormMeasures, TheMenuLineAndTitleSectionFollowTheFormAndOptions) {
   auto form = NewForm();
+  // The options are the test's, for the test's form.
   auto* options = new TTitleOptions(form.get());
-  TFakeMeasuresHost host(form.get(), options);
+  options->Form = form.get();
+  TFakeMeasuresHost host;
   int titleIndex = -1;
   int menuLines = -1;
-  TqvFormMeasures measures(host, titleIndex, menuLines);
+  TqvFormMeasures measures(host, *options, titleIndex, menuLines);
 
   // No main menu: no menu line.
   EXPECT_FALSE(measures.HasMenuLine());

@@ -39,13 +39,11 @@ class TFakeImage : public TqvImageMeasures {
   int width = 0;
 };
 
-// What the form's measures ask, answered for a form without a skin, a system menu or a title
-// icon, with the provider's default options; the border form and the image are the test's.
+// A provider's default options over the test's form, and what the form's measures ask of their
+// host: no skin, no system menu, no title icon; the border form and the image are the test's.
 class TBareMeasuresHost : public TqvFormMeasuresHost {
  public:
   explicit TBareMeasuresHost(vcl::TCustomForm* form) : options(nullptr) { options.Form = form; }
-  vcl::TCustomForm* MeasuredForm() const override { return options.Form; }
-  const TqvProviderOptions& Options() const override { return options; }
   TsSkinManager* SkinManager() const override { return nullptr; }
   TqvBorderForm* ExtBorderForm() const override { return border; }
   TsSystemMenu* CurrentSystemMenu() const override { return nullptr; }
@@ -75,7 +73,7 @@ class TFakeRegionHost : public TqvFormRegionHost, public TBareMeasuresHost {
   bool ShowsSnapshot() const override { return snapshot; }
   bool ImagePaintedWhole() const override { return painted; }
 
-  TqvFormMeasures measures{*this, titleIndex, menuLines};
+  TqvFormMeasures measures{*this, options, titleIndex, menuLines};
   bool snapshot = false, painted = true;
 };
 
@@ -144,21 +142,24 @@ TEST(FormRegion, TheRegionIsTheHostsImageLessItsCornersWhenTheHostAllowsIt) {
 }
 
 // The measures the mouse tests lay the title out by: a frame 4 wide, a caption 24 high, one
-// menu line 20 high, a 16-pixel icon, no grip; the rest as the form without a skin gives them.
+// menu line 20 high (frame and lines as the test sets), a 16-pixel icon, no grip; the rest as
+// the form without a skin gives them.
 class TLayoutMeasures : public TqvFormMeasures {
  public:
-  explicit TLayoutMeasures(TBareMeasuresHost& host) : TqvFormMeasures(host, host.titleIndex, host.menuLines) {}
+  explicit TLayoutMeasures(TBareMeasuresHost& host)
+      : TqvFormMeasures(host, host.options, host.titleIndex, host.menuLines) {}
   int CaptionHeight(bool) const override { return 24; }
   int SysCaptionHeightOfForm() const override { return 24; }
-  int BorderWidthDef() const override { return 4; }
+  int BorderWidthDef() const override { return frame; }
   bool HasBorder() const override { return true; }
-  int MenuLinesCount() const override { return 1; }
+  int MenuLinesCount() const override { return lines; }
   int MenuHeight() const override { return 20; }
   bool GripVisible() const override { return false; }
   bool IconVisible() const override { return true; }
   int TitleIconWidth() const override { return 16; }
   int TitleIconHeight() const override { return 16; }
   int BorderIconsTop() const override { return 0; }
+  int frame = 4, lines = 1;
 };
 
 // What a title bar item hears: e enter, l leave, d down, u up, c click.
@@ -322,6 +323,20 @@ TEST_F(FrameMouseTest, EveryPartOfTheFrameAnswersFromTheHostsLayout) {
   test = Mouse(WM_NCHITTEST, 0, Screen({150, 20}));
   mouse.WMNCHitTest(test);
   EXPECT_EQ(host.passed, std::vector<UINT>{WM_NCHITTEST});
+}
+
+TEST_F(FrameMouseTest, TheCaptionAndMenuBandsFollowTheMeasuresTheHostAnswers) {
+  // Two menu lines of 20 under the caption (4 + 24): the second one is menu too.
+  host.measures.lines = 2;
+  EXPECT_EQ(mouse.HitTestAt(Screen({150, 60})), HTMENU);
+  EXPECT_EQ(mouse.HitTestAt(Screen({150, 70})), HTCLIENT);
+  // No menu line: the client starts right under the caption.
+  host.measures.lines = 0;
+  EXPECT_EQ(mouse.HitTestAt(Screen({150, 30})), HTCLIENT);
+  // A wider frame moves the caption band down with it.
+  host.measures.frame = 10;
+  EXPECT_EQ(mouse.HitTestAt(Screen({150, 30})), HTCAPTION);
+  EXPECT_EQ(mouse.HitTestAt(Screen({150, 36})), HTCLIENT);
 }
 
 TEST_F(FrameMouseTest, TheHotAndPressedElementsMoveThroughTheirStates) {

@@ -352,7 +352,7 @@ TEST_F(FrameTest, MaximisingFillsTheWorkAreaPastTheFrame) {
 class TTestMeasures : public TqvFormMeasures {
  public:
   explicit TTestMeasures(TsSkinProvider& Provider)
-      : TqvFormMeasures(Provider, Provider.TitleSkinIndex, Provider.MenuLineCount) {}
+      : TqvFormMeasures(Provider, Provider, Provider.TitleSkinIndex, Provider.MenuLineCount) {}
   bool HasMenuLine() const override { return false; }
   bool MenuVisible() const override { return false; }
   int MenuHeight() const override { return 0; }
