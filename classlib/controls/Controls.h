@@ -724,6 +724,10 @@ UINT ControlLookupMessage();
 // from the moment the window exists: inside a WH_CBT hook's HCBT_CREATEWND (before the
 // window's first message) the answer is the control creating it.
 TWinControl* FindControl(HWND Handle);
+// Whether the window has the keyboard focus (GetFocus() == Wnd). A library window of the
+// calling thread is answered from the focus messages its window procedure saw, without a
+// round trip to the window system (a server request under Wine); any other window is asked.
+bool IsFocusWindow(HWND Wnd);
 // The innermost library control whose window lies under a screen point.
 TWinControl* FindVCLWindow(TPoint Pos);
 // The deepest control (graphic ones too) under a screen point.

@@ -55,6 +55,21 @@ std::unordered_map<ATOM, WNDPROC>& ClassDefaultProcs() {
 // The control whose window is being created: the first message of the window attaches it.
 thread_local TWinControl* t_creation_control = nullptr;
 
+// The thread's focus window as the focus messages of the library's windows told it: the
+// system sets the focus before it sends them, WM_KILLFOCUS names the window taking it, and no
+// library window gains or loses the focus without one of them passing its window procedure.
+// Exact for the library's windows only; others are never judged by it.
+thread_local HWND t_focus_window = nullptr;
+
+void NoteFocusMessage(HWND Wnd, UINT Msg, WPARAM WParam) {
+  if (Msg == WM_SETFOCUS)
+    t_focus_window = Wnd;
+  else if (Msg == WM_KILLFOCUS)
+    t_focus_window = reinterpret_cast<HWND>(WParam);
+  else if (Msg == WM_NCDESTROY && t_focus_window == Wnd)
+    t_focus_window = nullptr;
+}
+
 // The control whose window is made because it is about to be shown: the move to its place
 // among its siblings (a new child window lies below them all) waits for the showing, so that
 // one round of position messages does both.
@@ -215,6 +230,14 @@ TWinControl* FindControl(HWND Handle) {
   return nullptr;
 }
 
+bool IsFocusWindow(HWND Wnd) {
+  if (!Wnd) return false;
+  // A window of this process answers its thread without a round trip.
+  if (AttachedControls().Get(Wnd) && GetWindowThreadProcessId(Wnd, nullptr) == GetCurrentThreadId())
+    return t_focus_window == Wnd;
+  return GetFocus() == Wnd;
+}
+
 TWinControl* FindVCLWindow(TPoint Pos) {
   for (HWND wnd = WindowFromPoint(Pos); wnd; wnd = GetParent(wnd))
     if (TWinControl* c = FindControl(wnd)) return c;
@@ -232,6 +255,7 @@ TControl* FindDragTarget(TPoint Pos, bool AllowDisabled) {
 // The static window procedure
 
 LRESULT CALLBACK ControlWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  NoteFocusMessage(Wnd, Msg, WParam);
   auto* control = AttachedControls().Get(Wnd);
   if (!control) {
     control = t_creation_control;
@@ -844,7 +868,7 @@ bool TWinControl::CanFocus() const {
   return true;
 }
 
-bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
+bool TWinControl::Focused() const { return handle_ && IsFocusWindow(handle_); }
 
 void TWinControl::SetFocus() {
   if (TWinControl* form = ParentFormOf(this))

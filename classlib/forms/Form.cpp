@@ -636,7 +636,7 @@ void TCustomForm::SetWindowFocus() {
   TWinControl* target = active_control_ ? active_control_ : this;
   if (!target->HandleAllocated() && !Showing()) return;
   ::SetFocus(target->Handle());
-  if (GetFocus() == target->Handle()) target->Perform(CM_UIACTIVATE, 0, 0);
+  if (IsFocusWindow(target->Handle())) target->Perform(CM_UIACTIVATE, 0, 0);
 }
 
 bool TCustomForm::CanFocus() const { return Visible() && Enabled(); }
@@ -678,7 +678,7 @@ bool TCustomForm::SetFocusedControl(TWinControl* Control) {
       active_control_->HandleAllocated() && IsWindowVisible(active_control_->Handle()) &&
       IsWindowEnabled(active_control_->Handle())) {
     ::SetFocus(active_control_->Handle());
-    if (GetFocus() == active_control_->Handle()) return false;
+    if (IsFocusWindow(active_control_->Handle())) return false;
   }
   ++focus_count_;
   active_control_ = Control != this ? Control : nullptr;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/controls/Controls.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/core/BackgroundInfo.h"
 #include "skin_layered/core/GeneralUtils.h"
@@ -160,7 +161,7 @@ void PrepareAdapterCache(TsCommonData* SkinData, HWND Handle, bool PlainFill) {
   // A section the skin lacks shows what lies behind the control.
   if (SkinData->GetSkinManager()) {
     int state = 0;
-    if (SkinData->Focused() || GetFocus() == Handle)
+    if (SkinData->Focused() || vcl::IsFocusWindow(Handle))
       state = 1;
     else if (SkinData->FMouseAbove)
       state = HasHotState(SkinData, true) ? 1 : 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/controls/Controls.h"
 #include "classlib/extctrls/Buttons.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/adapters/AdapterPaint.h"
@@ -224,7 +225,7 @@ int TqvBtnWnd::CtlState() {
     if (control->Enabled() && !Designing(control) && SkinData->ControlIsActive()) return kButtonHot;
   } else {
     TsSkinManager* hot = DefaultSkinManager();
-    if (GetFocus() == CtrlHandle || (hot && hot->HotWnd() == CtrlHandle) || SkinData->FFocused) return kButtonHot;
+    if (vcl::IsFocusWindow(CtrlHandle) || (hot && hot->HotWnd() == CtrlHandle) || SkinData->FFocused) return kButtonHot;
   }
   // The default button's type (an owner-drawn button's type shares its bit, and is not one).
   if ((Style() & BS_TYPEMASK) == BS_DEFPUSHBUTTON) return control ? kButtonHot : kButtonDefault;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/controls/Controls.h"
 #include "skin_layered/adapters/AdapterPaint.h"
 #include "skin_layered/adapters/AdapterUtils.h"
 #include "skin_layered/core/GeneralUtils.h"
@@ -65,7 +66,7 @@ int TqvCheckBoxWnd::GlyphState() const {
   if (ButtonState() & BST_PUSHED) return 2;
   TsSkinManager* manager = Manager();
   if (manager && manager->Options()->NoMouseHover()) return 0;
-  if ((ButtonState() & BST_FOCUS) || SkinData->FFocused || GetFocus() == CtrlHandle) return 1;
+  if ((ButtonState() & BST_FOCUS) || SkinData->FFocused || vcl::IsFocusWindow(CtrlHandle)) return 1;
   TsSkinManager* hot = DefaultSkinManager();
   return hot && hot->HotWnd() == CtrlHandle ? 1 : 0;
 }

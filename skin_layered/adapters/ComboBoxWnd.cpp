@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "classlib/controls/Controls.h"
 #include "classlib/rtl/ScopeExit.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/adapters/AdapterUnit.h"
@@ -289,7 +290,7 @@ void TqvComboBoxWnd::OnFocus(vcl::TMessage& Message, bool Gained) {
     CallPrevWndProc(Message);
   } else {
     HWND edit = combo ? EditOf(CtrlHandle) : nullptr;
-    SkinData->FFocused = edit && GetFocus() == edit;
+    SkinData->FFocused = edit && vcl::IsFocusWindow(edit);
     SkinData->BGChanged = true;
     CallPrevWndProc(Message);
     if (!alive) return;
@@ -412,7 +413,7 @@ void TqvComboBoxWnd::PaintEditPart() {
     text.resize(static_cast<std::size_t>(GetWindowTextW(CtrlHandle, text.data(), length + 1)));
   }
   const bool list = IsDropDownList();
-  const bool focused = list && GetFocus() == CtrlHandle;
+  const bool focused = list && vcl::IsFocusWindow(CtrlHandle);
   if (focused) {
     canvas->Brush()->SetColor(vcl::clHighlight);
     canvas->FillRect(t);
@@ -528,7 +529,7 @@ void TqvComboBoxWnd::OnMouseLeave(vcl::TMessage& Message) {
     TqvEditWnd::WndProc(Message);
     return;
   }
-  if (HWND edit = Combo() ? EditOf(CtrlHandle) : nullptr; edit && GetFocus() == edit) SkinData->FFocused = true;
+  if (HWND edit = Combo() ? EditOf(CtrlHandle) : nullptr; edit && vcl::IsFocusWindow(edit)) SkinData->FFocused = true;
   // Still over the combo box (over its edit field): it stays hot.
   RECT r{};
   GetWindowRect(CtrlHandle, &r);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "classlib/controls/Controls.h"
 #include "classlib/forms/Forms.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/adapters/AdapterUnit.h"
@@ -314,7 +315,7 @@ void PaintAdapterBorder(TsCommonData* SkinData, TqvMainWnd* Adapter) {
   mask.DrawMode &= static_cast<std::uint16_t>(~kDrawCentre);  // the frame only
   mask.TransparentBorder = std::max(mask.TransparentBorder, 1);  // key pixels show the parent
   int state = 0;
-  if (SkinData->Focused() || GetFocus() == Adapter->CtrlHandle)
+  if (SkinData->Focused() || vcl::IsFocusWindow(Adapter->CtrlHandle))
     state = 1;
   else if (SkinData->FMouseAbove && HasHotState(SkinData, true))
     state = 1;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "classlib/controls/Controls.h"
 #include "skin_layered/adapters/AdapterUtils.h"
 #include "skin_layered/adapters/ParentBackground.h"
 #include "skin_layered/core/GeneralUtils.h"
@@ -93,7 +94,7 @@ void TqvTrackWnd::PaintChannel(vcl::TBitmap* Cache, const vcl::TRect& Channel) {
   }
   TqvCacheInfo own;
   MakeCacheInfo(Cache, 0, 0, own);
-  DrawSkinRect(Cache, r, own, image, SkinData->ControlIsActive() || GetFocus() == CtrlHandle ? 1 : 0, true);
+  DrawSkinRect(Cache, r, own, image, SkinData->ControlIsActive() || vcl::IsFocusWindow(CtrlHandle) ? 1 : 0, true);
 }
 
 void TqvTrackWnd::PaintTicks(vcl::TBitmap* Cache, const vcl::TRect& Channel, const vcl::TRect& Thumb) {

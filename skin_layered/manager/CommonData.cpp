@@ -5,6 +5,7 @@
 #include <cmath>
 #include <utility>
 
+#include "classlib/controls/Controls.h"
 #include "classlib/forms/Forms.h"
 #include "skin_layered/core/SavedDC.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -505,7 +506,7 @@ bool TsCommonData::ControlIsActive() const {
   vcl::TControl* control = owner_control_;
   if (!control || OwnerDestroying() || !control->Enabled() || Designed(control)) return false;
   if (FFocused) return true;
-  if (HWND h = HandleOf(control); h && GetFocus() == h) return !IsPanel(control);
+  if (HWND h = HandleOf(control); h && vcl::IsFocusWindow(h)) return !IsPanel(control);
   const TsSkinManager* manager = GetSkinManager();
   return FMouseAbove && !(manager && manager->Options()->NoMouseHover()) && !IsNoHotTrackingCode(COC);
 }

@@ -185,6 +185,47 @@ TEST(Lookup, AControlLivesInAForeignParentWindow) {
   DestroyWindow(host);
 }
 
+TEST(Focus, TheLibrarysWindowsAnswerAsTheSystemDoesWhereverTheFocusGoes) {
+  HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 300, 100, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(host, nullptr);
+  HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 200, 5, 80, 20, host, nullptr, nullptr, nullptr);
+  ASSERT_NE(edit, nullptr);
+  auto first = std::make_unique<TTestCheck>(nullptr);
+  auto second = std::make_unique<TTestCheck>(nullptr);
+  first->SetParentWindow(host);
+  second->SetParentWindow(host);
+  second->SetLeft(100);
+  const HWND a = first->Handle(), b = second->Handle();
+  SetActiveWindow(host);
+
+  // Each step: the focus as the system tells it, and every window judged alike.
+  auto expect_focus = [&](HWND focus) {
+    ASSERT_EQ(GetFocus(), focus);
+    for (HWND w : {a, b, edit, host}) EXPECT_EQ(IsFocusWindow(w), w == focus) << w;
+    EXPECT_EQ(first->Focused(), a == focus);
+    EXPECT_EQ(second->Focused(), b == focus);
+  };
+  SetFocus(a);
+  expect_focus(a);
+  SetFocus(edit);  // from a library window to one of the system
+  expect_focus(edit);
+  SetFocus(host);  // between two of the system
+  expect_focus(host);
+  SetFocus(b);
+  expect_focus(b);
+  SetFocus(a);
+  expect_focus(a);
+  SetFocus(nullptr);
+  expect_focus(nullptr);
+  SetFocus(b);
+  second.reset();  // the focused window goes: the focus moves on, the other is not taken for it
+  EXPECT_FALSE(IsWindow(b));
+  EXPECT_EQ(IsFocusWindow(a), GetFocus() == a);
+  EXPECT_FALSE(IsFocusWindow(nullptr));
+  first.reset();
+  DestroyWindow(host);
+}
+
 // The child windows of Parent from top to bottom.
 std::vector<HWND> ChildrenTopDown(HWND Parent) {
   std::vector<HWND> list;
