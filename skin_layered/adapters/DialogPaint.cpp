@@ -107,12 +107,13 @@ void TqvDialogWnd::LayoutButtons(int ImageWidth) {
   TsSkinManager* manager = Manager();
   if (!manager || !HasSysMenu() || CaptionHeight() == 0) return;
   const TsLoadedSkin& skin = manager->Skin();
-  // The title's top (under a border form the skin's title holds the frame's top) and the
-  // frame's right side in the image.
+  // The title's top (under a border form the skin's title holds the frame's top); the block
+  // ends the skin's button margin before the frame's right side in the image.
   const int border = border_form_ ? FrameTop() : BorderWidth(), caption = CaptionHeight();
-  int right = ImageWidth - ShadowSize().Right - FrameSide();
+  int right = ImageWidth - skin.SkinData.BIRight - ShadowSize().Right - FrameSide();
+  // The skin's gap between buttons belongs to its big glyphs.
   const bool spaced = BorderKind == 1 || BorderKind == 3 || Button(kHitClose).OwnImage == ImageOf(skin, BIConClose);
-  const int spacing = spaced ? 1 : 0;
+  const int spacing = spaced ? skin.SkinData.BISpace : 0;
   auto place = [&](TqvDialogButton& b) {
     b.ImageIndex = ButtonGlyph(b);
     const vcl::TSize size = GlyphSize(skin, b.ImageIndex);

@@ -3,6 +3,7 @@
 // adapters), message boxes and a popup menu through the hook. Modal loops end by timers with
 // deadlines; menus are tracked through the library's seam.
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "dialogs_support.h"
@@ -39,8 +40,9 @@ std::string Glyph(const char* Name, int Row) {
   return line;
 }
 
-std::string DialogSkinText() {
-  return "[GLOBALINFO]\r\nVERSION=7.5\r\nMASTERBITMAP=master.bmp\r\n" + Glyph("BICONCLOSE", 0) +
+// Globals: more lines of the skin's global section.
+std::string DialogSkinText(const std::string& Globals = "") {
+  return "[GLOBALINFO]\r\nVERSION=7.5\r\nMASTERBITMAP=master.bmp\r\n" + Globals + Glyph("BICONCLOSE", 0) +
          Glyph("BICONMAX", 1) + Glyph("BICONMIN", 2) + Glyph("BICONNORM", 3) + "[DIALOG]\r\nCOLOR=" +
          Hex(kDialogColor) + "\r\nHOTCOLOR=" + Hex(kDialogColor) + "\r\nSTATES=2\r\n[FORMTITLE]\r\nCOLOR=" +
          Hex(kTitleColor) + "\r\nHOTCOLOR=" + Hex(kTitleActive) + "\r\nSTATES=2\r\n" +
@@ -225,6 +227,45 @@ TEST_F(Dialogs, WithExtendedBordersABorderWindowShowsTheFrameAroundTheClient) {
   manager->SetExtendedBorders(false);
   EXPECT_EQ(d->ExtBorderForm(), nullptr);
   EXPECT_EQ(d->OffsetX(), d->BorderWidth());
+}
+
+// The skin's title-button margin and gap place the dialog's buttons as they place a form's.
+TEST_F(Dialogs, TitleButtonsKeepTheSkinsRightMarginAndGap) {
+  manager->AnimEffects()->Buttons()->SetEvents({});
+  constexpr int kRight = 7, kGap = 5;
+  skins.Write(L"Spaced", L"master.bmp", Bmp24(3 * kGlyphW, 4 * kGlyphH, [](int x, int y) {
+                return Rgb(kGlyphs[y / kGlyphH][x / kGlyphW]);
+              }));
+  skins.Write(L"Spaced", L"Options.dat",
+              BytesOf(DialogSkinText("BISPACE=" + std::to_string(kGap) + "\r\nBIRIGHT=" + std::to_string(kRight) +
+                                     "\r\n")));
+  manager->SetSkinName(L"Spaced");
+  ASSERT_EQ(manager->Skin().SkinData.BISpace, kGap);
+  HWND dlg = NewDialog(kSizable);
+  TqvDialogWnd* d = DialogOf(dlg);
+  ASSERT_NE(d, nullptr);
+  ASSERT_EQ(d->ExtBorderForm(), nullptr);
+  d->SkinData->BGChanged = true;
+  d->PaintAll();
+  vcl::TBitmap* image = d->SkinData->CacheBmp();
+  const vcl::TRect close = d->Button(kHitClose).Rect, max = d->Button(kHitMax).Rect, min = d->Button(kHitMin).Rect;
+  ASSERT_FALSE(close.IsEmpty() || max.IsEmpty() || min.IsEmpty());
+  EXPECT_EQ(close.Right, image->Width() - d->BorderWidth() - kRight);
+  EXPECT_EQ(max.Right, close.Left - kGap);
+  EXPECT_EQ(min.Right, max.Left - kGap);
+  // The image follows: the glyphs where the buttons are, the title in the gaps and the margin.
+  const int y = (close.Top + close.Bottom) / 2;
+  EXPECT_EQ(ButtonPixel(d, kHitClose), kGlyphs[0][0]);
+  EXPECT_EQ(ButtonPixel(d, kHitMax), kGlyphs[1][0]);
+  for (int x : {close.Left - kGap / 2 - 1, max.Left - kGap / 2 - 1, close.Right + kRight / 2}) {
+    const COLORREF c = PixelRgb(image, x, y);
+    EXPECT_TRUE(c == kTitleColor || c == kTitleActive) << x << ": " << std::hex << c;
+  }
+  // A press in the gap is the caption's.
+  RECT wr{};
+  GetWindowRect(dlg, &wr);
+  EXPECT_EQ(SendMessageW(dlg, WM_NCHITTEST, 0, MAKELPARAM(wr.left + close.Left - kGap / 2 - 1, wr.top + y)), HTCAPTION);
+  EXPECT_EQ(SendMessageW(dlg, WM_NCHITTEST, 0, ScreenPoint(dlg, max)), HTMAXBUTTON);
 }
 
 TEST_F(Dialogs, TheSystemMenuHasSixItemsWithTheDialogsStates) {
