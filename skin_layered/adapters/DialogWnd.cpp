@@ -96,6 +96,9 @@ void TqvDialogWnd::SetSkinParams() {
   SystemMenu->Dialog = this;
   SystemMenu->UpdateItems();
   if (SkinData) SkinData->Updating = true;
+  // A saved screen under the dialog would be put back over the skinned frames around it.
+  if (const ULONG_PTR cls = GetClassLongPtrW(CtrlHandle, GCL_STYLE); cls & CS_SAVEBITS)
+    SetClassLongPtrW(CtrlHandle, GCL_STYLE, static_cast<LONG_PTR>(cls & ~static_cast<ULONG_PTR>(CS_SAVEBITS)));
   // The system's transitions would show the unskinned frame for a moment.
   const BOOL disabled = TRUE;
   FormServices().DwmSetWindowAttr(CtrlHandle, kDwmTransitionsForceDisabled, &disabled, sizeof disabled);

@@ -268,6 +268,18 @@ TEST_F(Dialogs, TitleButtonsKeepTheSkinsRightMarginAndGap) {
   EXPECT_EQ(SendMessageW(dlg, WM_NCHITTEST, 0, ScreenPoint(dlg, max)), HTMAXBUTTON);
 }
 
+// The system would put back the screen it saved under a dialog over what the skin painted.
+TEST_F(Dialogs, ASkinnedDialogsClassSavesNoScreenUnderIt) {
+  HWND first = NewDialog(kSizable);
+  ASSERT_NE(DialogOf(first), nullptr);
+  // The class as the system may register it.
+  SetClassLongPtrW(first, GCL_STYLE, static_cast<LONG_PTR>(GetClassLongPtrW(first, GCL_STYLE) | CS_SAVEBITS));
+  HWND second = NewDialog(kSizable);
+  ASSERT_NE(DialogOf(second), nullptr);
+  EXPECT_FALSE(GetClassLongPtrW(second, GCL_STYLE) & CS_SAVEBITS);
+  EXPECT_TRUE(GetClassLongPtrW(second, GCL_STYLE) & CS_DBLCLKS);  // the rest of the class style stays
+}
+
 TEST_F(Dialogs, TheSystemMenuHasSixItemsWithTheDialogsStates) {
   HWND dlg = NewDialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME);
   TqvDialogWnd* d = DialogOf(dlg);
