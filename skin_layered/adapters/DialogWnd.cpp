@@ -34,9 +34,9 @@ std::map<vcl::TColor, HBRUSH>& Brushes() {
   return brushes;
 }
 
-// The commands that end a message box or a dialog: IDOK to IDNO from a button. The Part names
-// only IDCANCEL and IDYES; the engine's own message boxes (MessageDlgEx and its kind) end with
-// any of these buttons, and a box closed by OK or No deserves the same hide animation.
+// The commands that end a message box or a dialog: IDOK to IDNO from a button. Besides cancel
+// and yes, the engine's own message boxes (MessageDlgEx and its kind) end with any of these
+// buttons, and a box closed by OK or No deserves the same hide animation.
 bool ClosingCommand(WPARAM WParam, LPARAM LParam) {
   const WORD id = LOWORD(WParam);
   if (HIWORD(WParam) != BN_CLICKED || id < IDOK || id > IDNO) return false;
