@@ -448,7 +448,10 @@ void TsSkinableMenus::BarDraw(vcl::TObject* Sender, vcl::TCanvas* ACanvas, vcl::
       y = (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION
               ? ARect.Top - SysCaptionHeight(form) - SysBorderWidth(wnd, nullptr, false)
               : 0;
-    place = {x + SysBorderWidth(wnd, border, true) + shadow.Left, y + caption + shadow.Top};
+    // (X, Y) count from the menu line's top left; that lies below the skin's caption under a
+    // border form, else where the system's caption and frame end (the image is the window's).
+    const int lineTop = border ? caption + shadow.Top : ARect.Top - y;
+    place = {x + SysBorderWidth(wnd, border, true) + shadow.Left, y + lineTop};
     CopyFrom(canvas->Handle(), vcl::TRect{0, 0, w, h}, image, place.X, place.Y);
   } else if (skin.IsValidSkinIndex(lineSection)) {
     // No window image (the frame is the system's, or the form has no provider): the item

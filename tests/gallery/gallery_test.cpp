@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -263,6 +264,53 @@ int DarkPixels(HWND Wnd, int Left, int Top, int Right, int Bottom) {
     }
   ReleaseDC(Wnd, dc);
   return dark;
+}
+
+// The window's pixels in a band of its rows (window coordinates), as drawn now.
+std::vector<COLORREF> WindowBand(HWND Wnd, int Top, int Bottom) {
+  RECT r{};
+  GetWindowRect(Wnd, &r);
+  HDC dc = GetWindowDC(Wnd);
+  std::vector<COLORREF> pixels;
+  for (int y = Top; y < Bottom; ++y)
+    for (int x = 0; x < std::min<int>(r.right - r.left, 300); ++x) pixels.push_back(GetPixel(dc, x, y));
+  ReleaseDC(Wnd, dc);
+  return pixels;
+}
+
+TEST(GalleryLayeredPage, TheMenuLineDrawnAgainByTheSystemLooksAsTheSkinDrewIt) {
+  TGalleryLayered::SetPageSource(LayeredSourceOf(SampleLayeredFolder() + L"\\Lagoon"));
+  Reports reports;
+  Owned<TGalleryLayered> page(vcl::Construct<TGalleryLayered>(nullptr));
+  page->Show();
+  wintest::PumpUntilIdle();
+  HWND wnd = page->Handle();
+  MENUBARINFO bar{};
+  bar.cbSize = sizeof bar;
+  ASSERT_TRUE(GetMenuBarInfo(wnd, OBJID_MENU, 0, &bar));
+  RECT window{};
+  GetWindowRect(wnd, &window);
+  // The line's top rows, above the captions (which the system's drawing writes a little
+  // differently).
+  const int top = bar.rcBar.top - window.top - 6, bottom = bar.rcBar.top - window.top + 4;
+  const std::vector<COLORREF> before = WindowBand(wnd, top, bottom);
+  // The Skin menu opened with the keyboard and closed again: the system draws its item anew.
+  PostMessageW(wnd, WM_SYSCOMMAND, SC_KEYMENU, L's');
+  PostMessageW(wnd, WM_KEYDOWN, VK_ESCAPE, 0);
+  PostMessageW(wnd, WM_KEYUP, VK_ESCAPE, 0);
+  PostMessageW(wnd, WM_KEYDOWN, VK_ESCAPE, 0);
+  PostMessageW(wnd, WM_KEYUP, VK_ESCAPE, 0);
+  wintest::PumpUntilIdle();
+  const std::vector<COLORREF> after = WindowBand(wnd, top, bottom);
+  size_t differ = 0;
+  // Alike but for the blending's rounding.
+  auto unlike = [](COLORREF a, COLORREF b) {
+    return std::abs(GetRValue(a) - GetRValue(b)) > 8 || std::abs(GetGValue(a) - GetGValue(b)) > 8 ||
+           std::abs(GetBValue(a) - GetBValue(b)) > 8;
+  };
+  for (size_t i = 0; i < before.size() && i < after.size(); ++i) differ += unlike(before[i], after[i]) ? 1 : 0;
+  EXPECT_EQ(differ, 0u) << "of " << before.size() << " pixels";
+  page->Hide();
 }
 
 TEST(GalleryLayeredPage, WithNoSkinThePanelsCaptionStaysAtItsTopClearOfTheNote) {
