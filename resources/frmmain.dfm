@@ -1520,7 +1520,8 @@ object frmmain: Tfrmmain
         Align = alTop
         Alignment = taLeftJustify
         BevelOuter = bvNone
-        Caption = '  版块列表'
+        BorderWidth = 4
+        Caption = '版块列表'
         Font.Style = [fsBold]
         ParentFont = False
       end

@@ -80,6 +80,14 @@ TEST_F(MainWindow, StartsWithTheDescriptionsCaptionsAndSizes) {
       {L"pnl32", L"◇ 头部版块"}, {L"pnl24", L"◇ 产品信息"}, {L"pnl29", L"◇ 辅助版块"}};
   for (const auto& [name, caption] : headings)
     EXPECT_EQ(Utf8(static_cast<vcl::TPanel*>(form->FindComponent(name))->Caption()), Utf8(caption)) << Utf8(name);
+  // The section list's heading above it, without padding blanks.
+  auto* listPanel = dynamic_cast<vcl::TWinControl*>(form->FindComponent(L"pnl9"));
+  ASSERT_NE(listPanel, nullptr);
+  std::vector<std::string> listHeadings;
+  for (int i = 0; i < listPanel->ControlCount(); ++i)
+    if (auto* panel = dynamic_cast<vcl::TPanel*>(listPanel->Controls(i)); panel && !panel->Caption().empty())
+      listHeadings.push_back(Utf8(panel->Caption()));
+  EXPECT_EQ(listHeadings, std::vector<std::string>{Utf8(L"版块列表")});
   EXPECT_EQ(f.lblzongkuan->Caption(), d::W);
   EXPECT_EQ(f.lblzonggao->Caption(), d::H);
   EXPECT_EQ(f.rgleixing->ItemIndex(), d::rgleixing);
