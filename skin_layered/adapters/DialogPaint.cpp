@@ -14,6 +14,7 @@
 #include "skin_layered/paint/AlphaBitmaps.h"
 #include "skin_layered/paint/BackgroundRegions.h"
 #include "skin_layered/paint/Bitmap32.h"
+#include "skin_layered/paint/GlowWindows.h"
 #include "skin_layered/paint/SectionPaint.h"
 #include "skin_layered/paint/SectionText.h"
 #include "skin_layered/paint/SkinImages.h"
@@ -249,13 +250,38 @@ void TqvDialogWnd::RepaintButton(int HitCode) {
   if (border_form_) {
     // The border window shows the title.
     UpdateBorderPos(true);
-    return;
+  } else if (const HDC dc = GetWindowDC(CtrlHandle)) {
+    BitBlt(dc, b.Rect.Left, b.Rect.Top, b.Rect.Width(), b.Rect.Height(), cache->Canvas()->Handle(), b.Rect.Left,
+           b.Rect.Top, SRCCOPY);
+    ReleaseDC(CtrlHandle, dc);
   }
-  const HDC dc = GetWindowDC(CtrlHandle);
-  if (!dc) return;
-  BitBlt(dc, b.Rect.Left, b.Rect.Top, b.Rect.Width(), b.Rect.Height(), cache->Canvas()->Handle(), b.Rect.Left,
-         b.Rect.Top, SRCCOPY);
-  ReleaseDC(CtrlHandle, dc);
+  UpdateButtonGlow(b);
+}
+
+void TqvDialogWnd::UpdateButtonGlow(TqvDialogButton& B) {
+  TsSkinManager* manager = Manager();
+  if (!manager || !SkinData || B.HitCode == kHitHelp) return;
+  // A glow the list let go meanwhile (all glows go with a new skin) is not the button's any more.
+  if (B.GlowID >= 0 && !GlowAt(B.GlowID)) B.GlowID = -1;
+  const TsLoadedSkin& skin = manager->Skin();
+  const TsSkinData& data = skin.SkinData;
+  const int size = B.HitCode == kHitClose ? data.BICloseGlow : B.HitCode == kHitMax ? data.BIMaxGlow : data.BIMinGlow;
+  const int margin =
+      B.HitCode == kHitClose ? data.BICloseGlowMargin : B.HitCode == kHitMax ? data.BIMaxGlowMargin : data.BIMinGlowMargin;
+  if (B.State == 1 && size > 0 && manager->Effects()->AllowGlowing() && skin.IsValidImgIndex(B.ImageIndex)) {
+    if (B.GlowID >= 0) return;
+    // The button's place in the image is its place in the window showing the image.
+    const HWND shown = border_form_ && border_form_->BorderWindow() ? border_form_->BorderWindow() : CtrlHandle;
+    RECT wr{};
+    GetWindowRect(shown, &wr);
+    vcl::TRect screen = B.Rect;
+    screen.Offset(wr.left, wr.top);
+    const TqvControlSkin control = SkinData->ControlSkin();
+    B.GlowID = AddGlow(screen, L"GLOBALINFO", skin.Images[static_cast<std::size_t>(B.ImageIndex)].PropertyName + L"GLOW",
+                       margin, 255, shown, &control);
+  } else if (B.State != 1) {
+    RemoveGlow(B.GlowID);
+  }
 }
 
 void TqvDialogWnd::BuildRegionRects() {

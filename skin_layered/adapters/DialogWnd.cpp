@@ -18,6 +18,7 @@
 #include "skin_layered/manager/Animations.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/paint/GlowWindows.h"
 #include "skin_layered/paint/LayeredWindows.h"
 #include "skin_layered/paint/PaintStartup.h"
 
@@ -842,8 +843,10 @@ bool TqvDialogWnd::FadeButton(TqvDialogButton& B) {
 
 void TqvDialogWnd::KillAnimations() {
   // A fade's destructor takes it out of its record.
-  for (TqvDialogButton& b : Buttons)
+  for (TqvDialogButton& b : Buttons) {
     if (vcl::TObject* fade = std::exchange(b.Timer, nullptr)) vcl::TObject::Free(fade);
+    RemoveGlow(b.GlowID);
+  }
 }
 
 void TqvDialogWnd::StartDialogMoveTimer(bool RunMoveLoop) {

@@ -93,7 +93,7 @@ class TqvDialogWnd : public TqvScrollWnd, public TqvSysMenuDialog {
   const TqvDialogButton& Button(int HitCode) const { return const_cast<TqvDialogWnd*>(this)->Button(HitCode); }
   void SetHotButton(int HitCode, bool Repaint = true);
   void PressButton(int HitCode);
-  // The title buttons' glow fades freed (their windows go).
+  // The title buttons' glow fades and glows freed (their windows go).
   void KillAnimations();
 
   // ---- blending while moved
@@ -188,6 +188,8 @@ class TqvDialogWnd : public TqvScrollWnd, public TqvSysMenuDialog {
   void PaintButton(vcl::TBitmap* Bmp, const TqvDialogButton& Button);
   // One title button painted again in place, or its glow fade told of its state.
   void RepaintButton(int HitCode);
+  // The skin's glow around a hot system button painted at once (a fade shows its own).
+  void UpdateButtonGlow(TqvDialogButton& Button);
   // Whether title buttons change their look through glow fades.
   bool ButtonsFade() const;
   // The button's glow fade told of its state (made on its first hot or pressed state); false

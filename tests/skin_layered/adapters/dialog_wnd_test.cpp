@@ -3,6 +3,7 @@
 // adapters), message boxes and a popup menu through the hook. Modal loops end by timers with
 // deadlines; menus are tracked through the library's seam.
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,9 @@
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/TitleButtonGlow.h"
+#include "skin_layered/paint/GlowWindows.h"
 #include "skin_layered/paint/LayeredWindows.h"
+#include "skin_layered/paint/PaintStartup.h"
 #include "support/other_thread_window.h"
 #include "support/win_test_support.h"
 
@@ -266,6 +269,53 @@ TEST_F(Dialogs, TitleButtonsKeepTheSkinsRightMarginAndGap) {
   GetWindowRect(dlg, &wr);
   EXPECT_EQ(SendMessageW(dlg, WM_NCHITTEST, 0, MAKELPARAM(wr.left + close.Left - kGap / 2 - 1, wr.top + y)), HTCAPTION);
   EXPECT_EQ(SendMessageW(dlg, WM_NCHITTEST, 0, ScreenPoint(dlg, max)), HTMAXBUTTON);
+}
+
+// With the buttons' fades off, the hot close button painted at once gets the skin's glow
+// (30 x 30 below the glyphs) round it, which goes when the button cools and with the dialog.
+TEST_F(Dialogs, AHotCloseButtonPaintedAtOnceGlowsUntilItCools) {
+  manager->AnimEffects()->Buttons()->SetEvents({});
+  manager->Effects()->SetAllowGlowing(true);
+  const std::optional<bool> alphaBefore = SetPerPixelAlphaShown(true);
+  skins.Write(L"Glowing", L"master.bmp", Bmp24(3 * kGlyphW, 4 * kGlyphH + 30, [](int x, int y) {
+                return y >= 4 * kGlyphH ? 0x40E0E0u : Rgb(kGlyphs[y / kGlyphH][x / kGlyphW]);
+              }));
+  skins.Write(L"Glowing", L"Options.dat",
+              BytesOf(DialogSkinText("BICONCLOSEGLOW0=@0000,0056,0030,0086,1,0\r\nBICONCLOSEGLOW=5\r\n"
+                                     "BICONCLOSEGLOWMARGIN=5\r\n")));
+  manager->SetSkinName(L"Glowing");
+  HWND dlg = NewDialog(kSizable);
+  TqvDialogWnd* d = DialogOf(dlg);
+  ASSERT_NE(d, nullptr);
+  ASSERT_EQ(d->ExtBorderForm(), nullptr);
+  SendMessageW(dlg, WM_NCPAINT, 1, 0);
+  const vcl::TRect close = d->Button(kHitClose).Rect;
+  ASSERT_FALSE(close.IsEmpty());
+  SendMessageW(dlg, WM_NCMOUSEMOVE, HTCLOSE, ScreenPoint(dlg, close));
+  ASSERT_EQ(d->HotButton, kHitClose);
+  EXPECT_EQ(ButtonPixel(d, kHitClose), kGlyphs[0][1]);  // painted at once, no fade
+  const int glow = d->Button(kHitClose).GlowID;
+  ASSERT_GE(glow, 0);
+  ASSERT_NE(GlowAt(glow), nullptr);
+  ASSERT_NE(GlowAt(glow)->Form(), nullptr);
+  // Round the button on the screen.
+  RECT wr{}, gr{};
+  GetWindowRect(dlg, &wr);
+  GetWindowRect(GlowAt(glow)->Form()->Handle(), &gr);
+  EXPECT_GT(gr.right - gr.left, close.Width());
+  EXPECT_NEAR((gr.left + gr.right) / 2, wr.left + (close.Left + close.Right) / 2, 1);
+  EXPECT_NEAR((gr.top + gr.bottom) / 2, wr.top + (close.Top + close.Bottom) / 2, 1);
+  // Cooled on the caption: the glow goes.
+  SendMessageW(dlg, WM_NCMOUSEMOVE, HTCAPTION, 0);
+  EXPECT_LT(d->Button(kHitClose).GlowID, 0);
+  EXPECT_EQ(GlowAt(glow), nullptr);
+  // Hot again, then the dialog goes: its glow with it.
+  SendMessageW(dlg, WM_NCMOUSEMOVE, HTCLOSE, ScreenPoint(dlg, close));
+  const int again = d->Button(kHitClose).GlowID;
+  ASSERT_GE(again, 0);
+  DestroyWindow(dlg);
+  EXPECT_EQ(GlowAt(again), nullptr);
+  SetPerPixelAlphaShown(alphaBefore);
 }
 
 // The system would put back the screen it saved under a dialog over what the skin painted.
