@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "classlib/forms/Forms.h"
-#include "classlib/rtl/UnitInit.h"
 #include "gallery/GalleryForms.h"
 #include "gallery/GalleryLayered.h"
+#include "gallery/gallery_support.h"
 #include "skin_layered/paint/HintManager.h"
 #include "skin_layered/paint/HintShowTimer.h"
 #include "skin_layered/paint/HintWindows.h"
@@ -26,12 +26,7 @@
 namespace gallery::test {
 namespace {
 
-class Units : public ::testing::Environment {
- public:
-  void SetUp() override { vcl::InitializeUnits(); }
-  void TearDown() override { vcl::FinalizeUnits(); }
-};
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new Units);
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 // The hint manager's layered form while it shows a hint whose fade has ended; none else.
 std::optional<RECT> HintShown() {

@@ -18,21 +18,16 @@
 #include "classlib/comctrls/StatusBar.h"
 #include "classlib/forms/Forms.h"
 #include "classlib/forms/Menus.h"
-#include "classlib/rtl/UnitInit.h"
 #include "gallery/GalleryForms.h"
 #include "gallery/GalleryLayered.h"
+#include "gallery/gallery_support.h"
 #include "gallery/GallerySkin.h"
 #include "support/win_test_support.h"
 
 namespace gallery::test {
 namespace {
 
-class Units : public ::testing::Environment {
- public:
-  void SetUp() override { vcl::InitializeUnits(); }
-  void TearDown() override { vcl::FinalizeUnits(); }
-};
-::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new Units);
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
 // The gallery's reports, kept instead of shown: a test's window never waits for a user.
 class Reports {
