@@ -1,31 +1,31 @@
 #include "skin_layered/adapters/AdapterMap.h"
 
+#include <mutex>
+
 namespace skin_layered {
 
 void TqvAdapterMap::Set(HWND Wnd, TqvMainWnd* Adapter) {
   if (!Wnd || !Adapter) return;
-  AcquireSRWLockExclusive(&lock_);
+  const std::unique_lock hold(lock_);
   map_[Wnd] = Adapter;
-  ReleaseSRWLockExclusive(&lock_);
 }
 
 bool TqvAdapterMap::Remove(HWND Wnd, const TqvMainWnd* Adapter) {
-  bool removed = false;
-  AcquireSRWLockExclusive(&lock_);
-  if (const auto it = map_.find(Wnd); it != map_.end() && it->second == Adapter) {
-    map_.erase(it);
-    removed = true;
-  }
-  ReleaseSRWLockExclusive(&lock_);
-  return removed;
+  const std::unique_lock hold(lock_);
+  const auto it = map_.find(Wnd);
+  if (it == map_.end() || it->second != Adapter) return false;
+  map_.erase(it);
+  return true;
 }
 
 TqvMainWnd* TqvAdapterMap::Find(HWND Wnd) {
   if (!Wnd) return nullptr;
-  AcquireSRWLockShared(&lock_);
-  const auto it = map_.find(Wnd);
-  TqvMainWnd* adapter = it == map_.end() ? nullptr : it->second;
-  ReleaseSRWLockShared(&lock_);
+  TqvMainWnd* adapter = nullptr;
+  {
+    const std::shared_lock hold(lock_);
+    const auto it = map_.find(Wnd);
+    if (it != map_.end()) adapter = it->second;
+  }
   // Asking about a window of this process costs no round trip; only a window destroyed
   // behind its adapter's back (its handle no longer known) goes to the server, once.
   if (adapter && !IsWindow(Wnd)) {
@@ -36,8 +36,8 @@ TqvMainWnd* TqvAdapterMap::Find(HWND Wnd) {
 }
 
 TqvAdapterMap& AdapterMap() {
-  static TqvAdapterMap map;
-  return map;
+  static auto* map = new TqvAdapterMap;
+  return *map;
 }
 
 }  // namespace skin_layered

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <shared_mutex>
 #include <unordered_map>
 
 namespace skin_layered {
@@ -31,11 +32,12 @@ class TqvAdapterMap {
   TqvMainWnd* Find(HWND Wnd);
 
  private:
-  SRWLOCK lock_ = SRWLOCK_INIT;
+  std::shared_mutex lock_;
   std::unordered_map<HWND, TqvMainWnd*> map_;
 };
 
-// The process's map.
+// The process's map. Never freed: a window destroyed while statics are torn down after main
+// returns still finds it.
 TqvAdapterMap& AdapterMap();
 
 }  // namespace skin_layered
