@@ -369,15 +369,17 @@ void TsSkinProvider::TMessages::WMSetText(TsSkinProvider& P, vcl::TMessage& Mess
 
 void TsSkinProvider::TMessages::WMSetIcon(TsSkinProvider& P, vcl::TMessage& Message) {
   if (Loading(&P) || !Message.LParam || (P.ExtFlags & kExtAnimations) || AnimationActive() || !P.Form->Showing() ||
-      !P.Form->HandleAllocated() || AeroIsEnabled())
+      !P.Form->HandleAllocated())
     return P.CallOldWndProc(Message);
   const HWND wnd = P.Form->Handle();
-  // The system would paint its caption with the new icon.
-  SendMessageW(wnd, WM_SETREDRAW, FALSE, 0);
+  // Without composition the system would paint its caption with the new icon; with it, the
+  // skinned caption still shows the icon from the image, painted again below either way.
+  const bool holdRedraw = !AeroIsEnabled();
+  if (holdRedraw) SendMessageW(wnd, WM_SETREDRAW, FALSE, 0);
   const TWatch alive = P.Watch();
   P.CallOldWndProc(Message);
   if (!alive) return;
-  SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
+  if (holdRedraw) SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
   P.SkinData->BGChanged = true;
   P.RefreshNonClient();
 }

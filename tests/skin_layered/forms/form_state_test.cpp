@@ -487,6 +487,49 @@ TEST_F(FormStateTest, ANewCaptionIsPaintedIntoTheFrameAtOnce) {
   EXPECT_EQ(provider->TitleCover(), nullptr);
 }
 
+// An icon of one colour (0xRRGGBB), opaque all over.
+HICON PlainIcon(std::uint32_t rgb) {
+  constexpr int kSize = 32;
+  HDC screen = GetDC(nullptr);
+  HBITMAP colour = CreateCompatibleBitmap(screen, kSize, kSize);
+  HDC dc = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(dc, colour);
+  HBRUSH brush = CreateSolidBrush(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
+  const RECT all{0, 0, kSize, kSize};
+  FillRect(dc, &all, brush);
+  SelectObject(dc, old);
+  DeleteObject(brush);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  const std::vector<BYTE> clear(kSize * kSize / 8, 0);
+  HBITMAP mask = CreateBitmap(kSize, kSize, 1, 1, clear.data());
+  ICONINFO info{TRUE, 0, 0, mask, colour};
+  HICON icon = CreateIconIndirect(&info);
+  DeleteObject(mask);
+  DeleteObject(colour);
+  return icon;
+}
+
+TEST_F(FormStateTest, ANewIconIsPaintedIntoTheFrameAtOnceWithOrWithoutComposition) {
+  Skin();
+  form->Show();
+  ASSERT_TRUE(provider->Measures().IconVisible());
+  const vcl::TPoint c = Centre(provider->CaptionButtons().IconRect);
+  HDC dc = GetWindowDC(Wnd());
+  for (const bool composition : {false, true}) {
+    SCOPED_TRACE(composition ? "composition" : "no composition");
+    g_composition = composition;
+    const std::uint32_t rgb = composition ? 0x20C0E0 : 0xE04080;
+    form->Icon()->SetHandle(PlainIcon(rgb));
+    EXPECT_EQ(CacheRgb(c.X, c.Y), rgb);
+    EXPECT_FALSE(provider->SkinData->BGChanged);
+    EXPECT_EQ(GetPixel(dc, c.X, c.Y), RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
+    EXPECT_EQ(provider->RedrawLockCount(), 0);
+  }
+  ReleaseDC(Wnd(), dc);
+  g_composition = false;
+}
+
 TEST_F(FormStateTest, AShutdownWaitsForRunningAnimationsOnlyABoundedTime) {
   Skin();
   provider->ExtFlags |= kExtMinimizing;  // an animation that never ends
