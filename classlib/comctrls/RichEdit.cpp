@@ -2,6 +2,7 @@
 #include "classlib/comctrls/RichEdit.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include <richedit.h>
@@ -19,6 +20,21 @@ void LoadRichEditClasses() {
   static const HMODULE library = LoadLibraryW(L"riched20.dll");
   if (!library) throw EOSError(L"The rich edit library could not be loaded");
 }
+
+// Undo records nothing while it lives: formatting the program applies (a skin's colours) is not
+// the user's edit to take back, and each change would otherwise add to the history. Recording
+// stops at a limit of none; the window's own limit comes back after.
+class TUndoSuspended {
+ public:
+  explicit TUndoSuspended(HWND Wnd) : wnd_(Wnd) { SendMessageW(wnd_, EM_SETUNDOLIMIT, 0, 0); }
+  ~TUndoSuspended() { SendMessageW(wnd_, EM_SETUNDOLIMIT, kWindowUndoLimit, 0); }
+  TUndoSuspended(const TUndoSuspended&) = delete;
+  TUndoSuspended& operator=(const TUndoSuspended&) = delete;
+
+ private:
+  static constexpr WPARAM kWindowUndoLimit = 100;  // a rich edit's own, never changed here
+  HWND wnd_;
+};
 
 }  // namespace
 
@@ -130,6 +146,8 @@ void TCustomRichEdit::CreateWnd() {
   ApplyMaxLength();
   ApplyColor();
   ApplyFont();
+  // Setting up the window's font and colours formatted the text; none of it is the user's to undo.
+  Send(EM_EMPTYUNDOBUFFER, 0, 0);
 }
 
 void TCustomRichEdit::ApplyMaxLength() {
@@ -175,6 +193,9 @@ void TCustomRichEdit::CMColorChanged(TMessage& Message) {
 }
 
 void TCustomRichEdit::CMFontChanged(TMessage& Message) {
+  // The new font reaches the window as WM_SETFONT, which formats the text too.
+  std::optional<TUndoSuspended> quiet;
+  if (HandleAllocated()) quiet.emplace(Handle());
   TCustomMemo::Dispatch(Message);
   ApplyFont();
 }

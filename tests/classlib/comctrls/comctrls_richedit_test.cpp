@@ -62,6 +62,33 @@ TEST(RichEditWindow, IsTheSystemsRichEditUnderTheLibrarysName) {
   EXPECT_EQ(re->Text(), L"商品描述");
 }
 
+// Colours the program sets (a skin's, for one) are not the user's edits: the user's undo history
+// keeps only what was typed, and does not grow with every colour change.
+TEST(RichEditWindow, SettingTheFontColourIsNotAnEditToUndo) {
+  auto form = ShownForm();
+  TRichEdit* re = MakeRichEdit(form.get());
+  HWND wnd = re->Handle();
+  EXPECT_EQ(SendMessageW(wnd, EM_CANUNDO, 0, 0), 0);  // a new window has no history
+  re->SetText(L"商品");
+  re->Font()->SetColor(0x00204060);
+  EXPECT_EQ(SendMessageW(wnd, EM_CANUNDO, 0, 0), 0);
+
+  SendMessageW(wnd, EM_SETSEL, 2, 2);
+  SendMessageW(wnd, WM_CHAR, L'甲', 0);
+  ASSERT_EQ(re->Text(), L"商品甲");
+  for (int i = 0; i < 150; ++i) re->Font()->SetColor(i % 2 ? 0x00406080 : 0x00102030);
+  re->Font()->SetColor(0x00102030);
+  ASSERT_NE(SendMessageW(wnd, EM_CANUNDO, 0, 0), 0);
+  SendMessageW(wnd, EM_UNDO, 0, 0);
+  // The typing is taken back; the last colour stays.
+  EXPECT_EQ(re->Text(), L"商品");
+  CHARFORMAT2W format{};
+  format.cbSize = sizeof(format);
+  SendMessageW(wnd, EM_SETSEL, 0, -1);
+  SendMessageW(wnd, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+  EXPECT_EQ(format.crTextColor, 0x00102030u);
+}
+
 TEST(RichEditLines, LinesAreReadAndChangedInTheWindow) {
   auto form = ShownForm();
   TRichEdit* re = MakeRichEdit(form.get());
