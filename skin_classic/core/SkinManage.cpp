@@ -207,13 +207,13 @@ bool TSkinManage::SkinForm(HWND Window) {
   RECT bounds{};
   GetWindowRect(Window, &bounds);
   if ((bounds.right <= bounds.left || bounds.bottom <= bounds.top) && !mdiChild) return false;
-  TSkinData* skinData = SkinDataFor(Window, className);
-  const int disableTag = skinData ? skinData->DisableTag() : kDefaultDisableTag;
-  if (formObject && formObject->Tag() == disableTag) return false;
+  // A form tagged 99 is never skinned: the skin data's DisableTag is for controls.
+  if (formObject && formObject->Tag() == kNeverSkinFormTag) return false;
   if (std::ranges::any_of(foreign_classes::kNeverSkinnedParts, [&](auto part) { return Contains(className, part); }) ||
       className == foreign_classes::kApplicationWindow)
     return false;
   if (!PassesFilter(Window, className)) return false;
+  TSkinData* skinData = SkinDataFor(Window, className);
   if (!skinData || skinData->Empty()) return false;
   const TFormSkinning& skinning = FormSkinning();
   if (!skinning.CreateForm) return false;

@@ -37,6 +37,9 @@ enum class TPopupKind { Popup = 0, MenuBar = 1, SystemMenu = 2 };
 // made active); 4 while the manager is destroyed.
 inline constexpr int kManagerDestroying = 4;
 
+// The Tag of a form the manager never skins, whatever the skin data's DisableTag holds.
+inline constexpr int kNeverSkinFormTag = 99;
+
 class TSkinManage : public vcl::TObject, public TSkinRequests {
   VCL_CLASS(TSkinManage, TObject)
 

@@ -100,14 +100,14 @@ TEST_F(SkinnedManagerTest, AWindowOfAnotherThreadIsLeftAlone) {
   EXPECT_TRUE(Manager()->SkinForm(own.get()));
 }
 
-// The never-skin tag is the skin data's DisableTag, whatever it holds.
-TEST_F(SkinnedManagerTest, TheDisableTagLeavesAFormAlone) {
+// The never-skin tag of a form is 99, whatever the skin data's DisableTag (the controls') holds.
+TEST_F(SkinnedManagerTest, Tag99LeavesAFormAlone) {
   Owned<vcl::TForm> other(new vcl::TForm(vcl::Application, 0));
   other->SetBounds(0, 0, 200, 150);
   data_->SetDisableTag(7);
-  other->SetTag(7);
-  EXPECT_FALSE(Manager()->SkinForm(other->Handle()));
   other->SetTag(99);
+  EXPECT_FALSE(Manager()->SkinForm(other->Handle()));
+  other->SetTag(7);
   EXPECT_TRUE(Manager()->SkinForm(other->Handle()));
   ASSERT_EQ(CountCalls("attach-form"), 1u);
   EXPECT_EQ(SkinCalls().back().object, other.get());  // attached with its form object

@@ -103,6 +103,33 @@ TEST_F(SkinnedForms, AFormShownIsSkinnedThroughTheManagersHookWithItsClientInsid
   EXPECT_EQ(SendMessageW(form->Handle(), kEngineQuerySkinned, 0, kEngineMark), kEngineMark);
 }
 
+// A form tagged 99 is never skinned, whatever the skin data's DisableTag (the controls' tag)
+// holds; a form tagged with that DisableTag is.
+TEST_F(SkinnedForms, AFormTagged99IsNeverSkinnedWhateverTheDisableTag) {
+  data_->SetDisableTag(7);
+  Owned<vcl::TForm> kept = NewForm();
+  kept->SetTag(99);
+  const LONG_PTR style = GetWindowLongPtrW(kept->Handle(), GWL_STYLE);
+  kept->Show();
+  SetActiveWindow(kept->Handle());
+  Owned<vcl::TForm> form = NewForm();
+  form->SetTag(7);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  EXPECT_EQ(skin->Owner(), form.get());
+  // Activated again, and offered by a request to skin every form: left alone.
+  SetActiveWindow(kept->Handle());
+  SkinManager()->SetRequestSkinData(data_);
+  SkinManager()->SetActiveMode(TSkinMode::SkinAll, 1);
+  ASSERT_TRUE(PumpUntil([] { return SkinManager()->RequestSkinData() == nullptr; }));
+  PumpUntilIdle();
+  EXPECT_FALSE(Find(kept->Handle()));
+  EXPECT_EQ(SendMessageW(kept->Handle(), SKM_QUERYNOSKIN, 0, 0), 0);
+  EXPECT_EQ(GetWindowLongPtrW(kept->Handle(), GWL_STYLE) & (WS_SYSMENU | WS_MAXIMIZEBOX),
+            style & (WS_SYSMENU | WS_MAXIMIZEBOX));
+  EXPECT_TRUE(Find(form->Handle()));
+}
+
 TEST_F(SkinnedForms, NonClientSizeAndHitTestsFollowTheSkinsBordersOnlyForAFullCaption) {
   UniqueWindow w = RawWindow();
   ASSERT_TRUE(SkinRaw(w.get()));
