@@ -369,25 +369,24 @@ void TSkinManage::SkinAllForms(TSkinData* SkinData) {
 void TSkinManage::UnskinAllForms(TSkinData* SkinData) {
   active_ = false;
   PurgeForms();
-  if (SkinData->SkinFormtype() == sfOnlyThisForm) {
-    for (auto it = forms_.rbegin(); it != forms_.rend(); ++it)
-      if ((*it)->SkinData == SkinData) {
-        TWinSkinFormBase* form = *it;
-        form->Detach();
-        FreeForm(form);
-        break;
-      }
-    return;
-  }
-  while (!forms_.empty()) {
-    TWinSkinFormBase* form = forms_.front();
+  // Each window gets back its procedure, styles, region and frame, and is repainted.
+  auto unskin = [this](TWinSkinFormBase* form) {
     form->Unskin();
     if (IsWindow(form->Window)) {
       InvalidateRect(form->Window, nullptr, TRUE);
       UpdateWindow(form->Window);
     }
     FreeForm(form);
+  };
+  if (SkinData->SkinFormtype() == sfOnlyThisForm) {
+    for (auto it = forms_.rbegin(); it != forms_.rend(); ++it)
+      if ((*it)->SkinData == SkinData) {
+        unskin(*it);
+        break;
+      }
+    return;
   }
+  while (!forms_.empty()) unskin(forms_.front());
 }
 
 void TSkinManage::RefreshForms(TSkinData* SkinData) {

@@ -766,6 +766,33 @@ TEST_F(SkinnedForms, UnskinningGivesBackProcedureStylesAndRegion) {
   EXPECT_EQ(edges(params.rgrc[0]), edges(system.rgrc[0]));
 }
 
+// A form with a skin of its own only (sfOnlyThisForm) made inactive gets its system frame
+// back: procedure, system buttons and region, as unskinning every form gives them.
+TEST_F(SkinnedForms, AFormsOwnSkinMadeInactiveGivesBackStylesAndRegion) {
+  const std::string own = "    Active = True\n    SkinFormtype = sfOnlyThisForm\n    SkinStream = {\n      " +
+                          Hex(StoredStream(BuildPackage(FormSkinSpec(StandardButtons(), true)))) + "}\n";
+  Owned<TSkinTestForm> form = ReadSkinForm(SkinFormText(own));
+  TSkinData* ownData = form->SkinData();
+  ASSERT_TRUE(ownData && !ownData->Empty());
+  const LONG_PTR procedure = GetWindowLongPtrW(form->Handle(), GWLP_WNDPROC);
+  const LONG_PTR style = GetWindowLongPtrW(form->Handle(), GWL_STYLE);
+  ASSERT_EQ(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  EXPECT_EQ(skin->SkinData, ownData);  // its own skin, not the main one
+  ASSERT_TRUE(skin->HasRegion);
+  EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWL_STYLE) & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+
+  ownData->SetActive(false);
+  ASSERT_TRUE(PumpUntil([&] { return !Find(form->Handle()); }));
+  EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWLP_WNDPROC), procedure);
+  EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWL_STYLE) & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
+            style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+  vcl::UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+  EXPECT_EQ(GetWindowRgn(form->Handle(), region.get()), ERROR);
+  EXPECT_EQ(SendMessageW(form->Handle(), SKM_QUERYNOSKIN, 0, 0), 0);
+}
+
 LRESULT CALLBACK CountingSubclass(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR count) {
   if (msg == WM_USER + 7) ++*reinterpret_cast<int*>(count);
   return DefSubclassProc(w, msg, wp, lp);
