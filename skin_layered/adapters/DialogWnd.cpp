@@ -703,9 +703,11 @@ void TqvDialogWnd::OnButtonDown(vcl::TMessage& Message) {
   switch (code) {
     case HTSYSMENU: {
       SetHotButton(0);
+      // Dropped just under the caption icon, inside the frame.
       RECT wr{};
       GetWindowRect(CtrlHandle, &wr);
-      DropSysMenu(POINT{wr.left + OffsetX(), wr.top + OffsetY()});
+      const int border = BorderWidth();
+      DropSysMenu(POINT{wr.left + border, wr.top + border + GetSystemMetrics(SM_CYSMICON)});
       return;
     }
     case kHitMin:

@@ -847,5 +847,35 @@ TEST_F(Dialogs, ADialogBlendsWhileMoved) {
   SetLayeredUpdateFunc(previous);
 }
 
+// The icon's press drops the system menu just under the icon, inside the frame; the caption's
+// right click drops it where the pointer is.
+TEST_F(Dialogs, TheSystemMenuDropsUnderTheIconAndWhereTheCaptionIsRightClicked) {
+  HWND dlg = NewDialog(kSizable);
+  TqvDialogWnd* d = DialogOf(dlg);
+  ASSERT_NE(d, nullptr);
+  SendMessageW(dlg, WM_NCPAINT, 1, 0);
+  std::optional<POINT> at;
+  auto previous = vcl::SetTrackPopupMenuFunction([&](HMENU, UINT, int X, int Y, HWND) {
+    at = POINT{X, Y};
+    return false;
+  });
+  RECT wr{};
+  GetWindowRect(dlg, &wr);
+  const int border = d->BorderWidth();
+  SendMessageW(dlg, WM_NCLBUTTONDOWN, HTSYSMENU, MAKELPARAM(wr.left + border + 4, wr.top + border + 4));
+  ASSERT_TRUE(at.has_value());
+  EXPECT_EQ(at->x, wr.left + border);
+  EXPECT_EQ(at->y, wr.top + border + GetSystemMetrics(SM_CYSMICON));
+  at.reset();
+  const POINT click{(wr.left + wr.right) / 2 - 30, wr.top + border + d->CaptionHeight() / 2};
+  SendMessageW(dlg, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(click.x, click.y));
+  EXPECT_FALSE(at.has_value());  // the press is swallowed, the release drops it
+  SendMessageW(dlg, WM_NCRBUTTONUP, HTCAPTION, MAKELPARAM(click.x, click.y));
+  vcl::SetTrackPopupMenuFunction(previous);
+  ASSERT_TRUE(at.has_value());
+  EXPECT_EQ(at->x, click.x);
+  EXPECT_EQ(at->y, click.y);
+}
+
 }  // namespace
 }  // namespace skin_layered::test
