@@ -115,10 +115,14 @@ void TqvDialogWnd::LayoutButtons(int ImageWidth) {
   // The skin's gap between buttons belongs to its big glyphs.
   const bool spaced = BorderKind == 1 || BorderKind == 3 || Button(kHitClose).OwnImage == ImageOf(skin, BIConClose);
   const int spacing = spaced ? skin.SkinData.BISpace : 0;
+  // A skin that aligns its big glyphs to the top puts them at the top of the frame (the skin's
+  // own distance under a border form), a little lower when zoomed.
+  const bool topAligned = skin.SkinData.BIVAlign == 1;
+  const int alignedTop = ShadowSize().Top + (border_form_ ? skin.SkinData.BITop : 0) + (IsZoomed(CtrlHandle) ? 3 : 0);
   auto place = [&](TqvDialogButton& b) {
     b.ImageIndex = ButtonGlyph(b);
     const vcl::TSize size = GlyphSize(skin, b.ImageIndex);
-    const int top = border + std::max(0, (caption - static_cast<int>(size.cy)) / 2);
+    const int top = topAligned && b.Big ? alignedTop : border + std::max(0, (caption - static_cast<int>(size.cy)) / 2);
     b.Rect = vcl::TRect{right - size.cx, top, right, top + size.cy};
     right = b.Rect.Left - spacing;
   };

@@ -877,5 +877,62 @@ TEST_F(Dialogs, TheSystemMenuDropsUnderTheIconAndWhereTheCaptionIsRightClicked) 
   EXPECT_EQ(at->y, click.y);
 }
 
+// A skin that aligns its big title glyphs to the top: they sit at the frame's top (3 lower
+// when zoomed), under a border form at the skin's own distance below the shadow; the image
+// shows them there and they answer the mouse there.
+TEST_F(Dialogs, TopAlignedBigTitleButtonsSitAtTheTopOfTheFrame) {
+  manager->AnimEffects()->Buttons()->SetEvents({});
+  constexpr int kTop = 5;
+  skins.Write(L"Aligned", L"master.bmp", Bmp24(3 * kGlyphW, 4 * kGlyphH, [](int x, int y) {
+                return Rgb(kGlyphs[y / kGlyphH][x / kGlyphW]);
+              }));
+  skins.Write(L"Aligned", L"Options.dat",
+              BytesOf(DialogSkinText("BIVALIGN=1\r\nBITOP=" + std::to_string(kTop) + "\r\n")));
+  manager->SetSkinName(L"Aligned");
+  ASSERT_EQ(manager->Skin().SkinData.BIVAlign, 1);
+  HWND dlg = NewDialog(kSizable);
+  TqvDialogWnd* d = DialogOf(dlg);
+  ASSERT_NE(d, nullptr);
+  ASSERT_EQ(d->ExtBorderForm(), nullptr);
+  auto paint = [&] {
+    d->SkinData->BGChanged = true;
+    d->PaintAll();
+  };
+  paint();
+  for (int code : {kHitClose, kHitMax, kHitMin}) {
+    const vcl::TRect r = d->Button(code).Rect;
+    ASSERT_FALSE(r.IsEmpty()) << code;
+    EXPECT_EQ(r.Top, 0) << code;
+    EXPECT_EQ(r.Height(), kGlyphH) << code;
+  }
+  const vcl::TRect close = d->Button(kHitClose).Rect;
+  vcl::TBitmap* image = d->SkinData->CacheBmp();
+  EXPECT_EQ(PixelRgb(image, (close.Left + close.Right) / 2, 0), kGlyphs[0][0]);
+  EXPECT_EQ(PixelRgb(image, (close.Left + close.Right) / 2, kGlyphH - 1), kGlyphs[0][0]);
+  RECT wr{};
+  GetWindowRect(dlg, &wr);
+  EXPECT_EQ(SendMessageW(dlg, WM_NCHITTEST, 0, MAKELPARAM(wr.left + (close.Left + close.Right) / 2, wr.top + kGlyphH - 2)),
+            HTCLOSE);
+  // Zoomed: 3 lower.
+  SendMessageW(dlg, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  ASSERT_TRUE(IsZoomed(dlg));
+  paint();
+  EXPECT_EQ(d->Button(kHitClose).Rect.Top, 3);
+  SendMessageW(dlg, WM_SYSCOMMAND, SC_RESTORE, 0);
+  ASSERT_FALSE(IsZoomed(dlg));
+
+  // Under a border form: the skin's distance below the shadow's top margin.
+  manager->SetExtendedBorders(true);
+  SendMessageW(dlg, WM_NCPAINT, 1, 0);
+  ASSERT_NE(d->ExtBorderForm(), nullptr);
+  paint();
+  const vcl::TRect shadow = d->ShadowSize();
+  EXPECT_EQ(d->Button(kHitClose).Rect.Top, shadow.Top + kTop);
+  EXPECT_EQ(d->Button(kHitMin).Rect.Top, shadow.Top + kTop);
+  image = d->SkinData->CacheBmp();
+  const vcl::TRect placed = d->Button(kHitClose).Rect;
+  EXPECT_EQ(PixelRgb(image, (placed.Left + placed.Right) / 2, shadow.Top + kTop), kGlyphs[0][0]);
+}
+
 }  // namespace
 }  // namespace skin_layered::test
