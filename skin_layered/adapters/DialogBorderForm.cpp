@@ -95,6 +95,11 @@ int TqvDialogWnd::FrameSide() const {
   return border_form_ ? SysBorderWidth(CtrlHandle, border_form_.get(), true) : BorderWidth();
 }
 
+bool TqvDialogWnd::BorderWindowShown() const {
+  const HWND wnd = border_form_ ? border_form_->BorderWindow() : nullptr;
+  return wnd && IsWindowVisible(wnd);
+}
+
 int TqvDialogWnd::BorderHitCode(const vcl::TMessage& Message) const {
   vcl::TMessage test{WM_NCHITTEST, 0, Message.LParam, 0};
   return border_form_ ? border_form_->HitTest(test) : -1;

@@ -471,6 +471,10 @@ bool TqvDialogWnd::OnCommand(vcl::TMessage& Message) {
     case scmGetColor:
       Message.Result = GetBgColor(SkinData, 0, nullptr);
       return true;
+    case scmReload:
+      // A border window already shown takes the dialog's place and picture; a hidden one stays so.
+      if (BorderWindowShown()) UpdateBorderPos(true);
+      return false;
     case scmCtrlNotify + 3:  // 28: the children changed
       WalkChildren();
       return false;

@@ -207,6 +207,8 @@ class TqvDialogWnd : public TqvScrollWnd, public TqvSysMenuDialog {
   int BorderHitCode(const vcl::TMessage& Message) const;
   void UpdateBorderPos(bool Repaint);
   void DropBorderForm();
+  // The border form's window exists and is shown.
+  bool BorderWindowShown() const;
 
   struct TFreeTimer {
     void operator()(TqvMoveTimer* Timer) const;

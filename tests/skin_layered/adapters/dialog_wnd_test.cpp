@@ -15,6 +15,7 @@
 #include "skin_layered/adapters/DialogWnd.h"
 #include "skin_layered/adapters/EditWnd.h"
 #include "skin_layered/adapters/MnuWnd.h"
+#include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/FormAnimations.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/SkinProvider.h"
@@ -932,6 +933,34 @@ TEST_F(Dialogs, TopAlignedBigTitleButtonsSitAtTheTopOfTheFrame) {
   image = d->SkinData->CacheBmp();
   const vcl::TRect placed = d->Button(kHitClose).Rect;
   EXPECT_EQ(PixelRgb(image, (placed.Left + placed.Right) / 2, shadow.Top + kTop), kGlyphs[0][0]);
+}
+
+// The skin's reload command brings a shown border window to the dialog's place and picture;
+// a hidden one stays hidden.
+TEST_F(Dialogs, AReloadPutsAShownBorderWindowBackAndLeavesAHiddenOneHidden) {
+  manager->SetExtendedBorders(true);
+  HWND dlg = NewDialog(kSizable);
+  TqvDialogWnd* d = DialogOf(dlg);
+  ASSERT_NE(d, nullptr);
+  SendMessageW(dlg, WM_NCPAINT, 1, 0);
+  wintest::Pump();
+  TqvBorderForm* border = d->ExtBorderForm();
+  ASSERT_NE(border, nullptr);
+  const HWND bw = border->BorderWindow();
+  ASSERT_NE(bw, nullptr);
+  ASSERT_TRUE(IsWindowVisible(bw));
+  RECT wr{}, br{};
+  GetWindowRect(dlg, &wr);
+  // Left behind somewhere else, as after a move the dialog did not see through.
+  SetWindowPos(bw, nullptr, wr.left + 120, wr.top + 70, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendCommandToWnd(dlg, scmReload, 0);
+  GetWindowRect(bw, &br);
+  EXPECT_EQ(br.left, wr.left - border->ShadowOffsetX());
+  EXPECT_EQ(br.top, wr.top - border->ShadowOffsetY());
+  EXPECT_FALSE(d->SkinData->BGChanged);
+  ShowWindow(bw, SW_HIDE);
+  SendCommandToWnd(dlg, scmReload, 0);
+  EXPECT_FALSE(IsWindowVisible(bw));
 }
 
 }  // namespace
