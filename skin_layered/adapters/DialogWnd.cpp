@@ -370,8 +370,19 @@ void TqvDialogWnd::OnRearranged(vcl::TMessage& Message) {
 
 void TqvDialogWnd::OnShowWindow(vcl::TMessage& Message) {
   const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+  // Under composition the system would show the dialog's unskinned first picture: the window
+  // stays layered (unseen) while it handles its showing.
+  const HWND wnd = CtrlHandle;
+  const LONG_PTR ex = GetWindowLongPtrW(wnd, GWL_EXSTYLE);
+  const bool hidden = FormServices().AeroIsEnabled() && !(ex & WS_EX_LAYERED);
+  if (hidden) SetWindowLongPtrW(wnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
   CallPrevWndProc(Message);
-  if (!Message.WParam || !alive) return;
+  if (hidden && IsWindow(wnd))
+    SetWindowLongPtrW(wnd, GWL_EXSTYLE, GetWindowLongPtrW(wnd, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+  if (!alive) return;
+  const BOOL disabled = TRUE;
+  FormServices().DwmSetWindowAttr(wnd, kDwmTransitionsForceDisabled, &disabled, sizeof disabled);
+  if (!Message.WParam) return;
   TsSkinManager* manager = Manager();
   if (!manager || !manager->AnimEffects()->DialogShow()->Active()) return;
   ReadCaption();

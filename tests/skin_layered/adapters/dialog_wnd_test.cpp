@@ -9,14 +9,17 @@
 
 #include "dialogs_support.h"
 #include "classlib/forms/Menus.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/adapters/ButtonWnd.h"
 #include "skin_layered/adapters/DialogHook.h"
 #include "skin_layered/adapters/DialogSysMenu.h"
 #include "skin_layered/adapters/DialogWnd.h"
 #include "skin_layered/adapters/EditWnd.h"
 #include "skin_layered/adapters/MnuWnd.h"
+#include "skin_layered/core/Constants.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/FormAnimations.h"
+#include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/TitleButtonGlow.h"
@@ -82,6 +85,12 @@ class Dialogs : public ::testing::Test {
   }
   HWND NewDialog(DWORD Style, bool Visible = true, HWND Owner = nullptr) {
     HWND d = CreateTestDialog(TwoControls(Style | (Visible ? WS_VISIBLE : 0)), nullptr, Owner);
+    dialogs.push_back(d);
+    return d;
+  }
+  // A dialog whose procedure does what Behaviour says.
+  HWND NewDialogWith(DWORD Style, DialogBehaviour* Behaviour, bool Visible = true) {
+    HWND d = CreateTestDialog(TwoControls(Style | (Visible ? WS_VISIBLE : 0)), Behaviour);
     dialogs.push_back(d);
     return d;
   }
@@ -961,6 +970,60 @@ TEST_F(Dialogs, AReloadPutsAShownBorderWindowBackAndLeavesAHiddenOneHidden) {
   ShowWindow(bw, SW_HIDE);
   SendCommandToWnd(dlg, scmReload, 0);
   EXPECT_FALSE(IsWindowVisible(bw));
+}
+
+// Under composition the dialog handles its showing as a layered window (the system shows
+// nothing of its unskinned first picture) and is an ordinary window again afterwards; the
+// system's transitions are switched off for it. Without composition nothing is layered.
+struct FakeComposition {
+  static inline bool on = false;
+  static inline std::vector<std::pair<HWND, BOOL>> transitions;
+  static HRESULT WINAPI IsCompositionEnabled(BOOL* Enabled) {
+    *Enabled = on;
+    return S_OK;
+  }
+  static HRESULT WINAPI SetWindowAttribute(HWND Wnd, DWORD Attribute, LPCVOID Value, DWORD) {
+    if (Attribute == kDwmTransitionsForceDisabled) transitions.emplace_back(Wnd, *static_cast<const BOOL*>(Value));
+    return S_OK;
+  }
+};
+
+TEST_F(Dialogs, UnderCompositionADialogShowsItselfLayeredAndWithoutTransitions) {
+  TqvDwmBindings bindings;
+  bindings.IsCompositionEnabled = &FakeComposition::IsCompositionEnabled;
+  bindings.SetWindowAttribute = &FakeComposition::SetWindowAttribute;
+  const TPlatformVersionQuery previousVersion = SetPlatformVersionQuery([] { return TPlatformVersion{10, 0, 2}; });
+  RecordPlatformFacts();
+  SetDwmBindings(&bindings);
+  const vcl::TScopeExit restore([&] {
+    SetDwmBindings(nullptr);
+    SetPlatformVersionQuery(previousVersion);
+    RecordPlatformFacts();
+  });
+  std::vector<bool> layeredWhileShown;
+  DialogBehaviour behaviour;
+  behaviour.OnMessage = [&](HWND Wnd, UINT Msg, WPARAM WParam, LPARAM) -> std::optional<LRESULT> {
+    if (Msg == WM_SHOWWINDOW && WParam) layeredWhileShown.push_back((GetWindowLongPtrW(Wnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0);
+    return std::nullopt;
+  };
+  for (bool composition : {true, false}) {
+    SCOPED_TRACE(composition ? "under composition" : "without");
+    FakeComposition::on = composition;
+    HWND dlg = NewDialogWith(kSizable, &behaviour, false);
+    ASSERT_NE(DialogOf(dlg), nullptr);
+    layeredWhileShown.clear();
+    FakeComposition::transitions.clear();
+    ShowWindow(dlg, SW_SHOW);
+    ASSERT_EQ(layeredWhileShown.size(), 1u);
+    EXPECT_EQ(layeredWhileShown[0], composition);
+    EXPECT_TRUE(IsWindowVisible(dlg));
+    EXPECT_FALSE(GetWindowLongPtrW(dlg, GWL_EXSTYLE) & WS_EX_LAYERED);
+    const bool switchedOff = std::any_of(FakeComposition::transitions.begin(), FakeComposition::transitions.end(),
+                                         [&](const auto& T) { return T.first == dlg && T.second == TRUE; });
+    EXPECT_TRUE(switchedOff);
+    DestroyWindow(dlg);
+    PurgeProviders();
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cwchar>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,16 +69,23 @@ class DialogTemplate {
   std::vector<std::uint8_t> bytes_;
 };
 
-// What the dialog procedure does beyond closing on IDCANCEL: the test's initialisation, and
-// the owner-drawn controls filled with one colour (their drawings counted).
+// What the dialog procedure does beyond closing on IDCANCEL: the test's initialisation, the
+// owner-drawn controls filled with one colour (their drawings counted), and any other message
+// the test looks at (an answer given is the dialog's result for it).
 struct DialogBehaviour {
   std::function<void(HWND)> OnInit;
+  std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)> OnMessage;
   COLORREF OwnerColor = 0x2080F0;
   int OwnerDrawings = 0;
 };
 
 inline INT_PTR CALLBACK TestDialogProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   auto* behaviour = reinterpret_cast<DialogBehaviour*>(GetWindowLongPtrW(Wnd, DWLP_USER));
+  if (behaviour && behaviour->OnMessage && Msg != WM_INITDIALOG)
+    if (const std::optional<LRESULT> answer = behaviour->OnMessage(Wnd, Msg, WParam, LParam)) {
+      SetWindowLongPtrW(Wnd, DWLP_MSGRESULT, *answer);
+      return TRUE;
+    }
   switch (Msg) {
     case WM_INITDIALOG:
       SetWindowLongPtrW(Wnd, DWLP_USER, LParam);
