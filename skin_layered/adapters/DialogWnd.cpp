@@ -555,7 +555,6 @@ void TqvDialogWnd::OnNcActivate(vcl::TMessage& Message) {
   SkinData->BGChanged = true;
   RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
   UpdateBorderPos(true);
-  Message.Result = 1;
 }
 
 void TqvDialogWnd::OnSize(vcl::TMessage& Message) {

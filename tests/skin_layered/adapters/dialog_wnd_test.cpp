@@ -1026,5 +1026,23 @@ TEST_F(Dialogs, UnderCompositionADialogShowsItselfLayeredAndWithoutTransitions) 
   }
 }
 
+// The dialog's answer to WM_NCACTIVATE is its own procedure's: a dialog that refuses to lose
+// the active look is not overruled, while the skin still paints the state it was told.
+TEST_F(Dialogs, TheNonClientActivationIsAnsweredByTheDialogsOwnProcedure) {
+  DialogBehaviour behaviour;
+  behaviour.OnMessage = [](HWND, UINT Msg, WPARAM WParam, LPARAM) -> std::optional<LRESULT> {
+    if (Msg == WM_NCACTIVATE && !WParam) return 0;
+    return std::nullopt;
+  };
+  HWND dlg = NewDialogWith(kSizable, &behaviour);
+  TqvDialogWnd* d = DialogOf(dlg);
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(SendMessageW(dlg, WM_NCACTIVATE, FALSE, 0), 0);
+  EXPECT_FALSE(d->Active);
+  EXPECT_NE(SendMessageW(dlg, WM_NCACTIVATE, TRUE, 0), 0);
+  EXPECT_TRUE(d->Active);
+  DestroyWindow(dlg);  // before the behaviour goes
+}
+
 }  // namespace
 }  // namespace skin_layered::test
