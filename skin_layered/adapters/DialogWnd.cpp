@@ -266,7 +266,15 @@ void TqvDialogWnd::OnSetFocus(vcl::TMessage& Message) {
 // WM_ENABLE, WM_SETTEXT: the frame shows the new state.
 void TqvDialogWnd::OnFrameStateChange(vcl::TMessage& Message) {
   CallPrevWndProc(Message);
-  if (IsWindowVisible(CtrlHandle)) RepaintFrame();
+  if (!IsWindowVisible(CtrlHandle)) return;
+  // A new caption is shown by the border window when it shows the frame.
+  if (Message.Msg == WM_SETTEXT && BorderWindowShown()) {
+    ReadCaption();
+    SkinData->BGChanged = true;
+    UpdateBorderPos(true);
+    return;
+  }
+  RepaintFrame();
 }
 
 void TqvDialogWnd::OnPaint(vcl::TMessage& Message) {
@@ -423,7 +431,11 @@ void TqvDialogWnd::OnSysCommand(vcl::TMessage& Message) {
   TqvScrollWnd::WndProc(Message);
   if (!alive) return;
   const UINT command = static_cast<UINT>(SysCommandOf(Message.WParam));
-  if (Message.WParam == (SC_MOVE | HTCAPTION)) UpdateWindow(CtrlHandle);
+  if (Message.WParam == (SC_MOVE | HTCAPTION)) {
+    UpdateWindow(CtrlHandle);
+    // The border window's picture is given again where the move ended.
+    if (BorderWindowShown()) UpdateBorderPos(true);
+  }
   if ((command == SC_MAXIMIZE || command == SC_RESTORE) && HasMaxBox()) SetHotButton(0, false);
 }
 

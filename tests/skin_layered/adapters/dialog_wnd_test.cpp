@@ -1044,5 +1044,72 @@ TEST_F(Dialogs, TheNonClientActivationIsAnsweredByTheDialogsOwnProcedure) {
   DestroyWindow(dlg);  // before the behaviour goes
 }
 
+// With a border window showing the frame: a new caption reaches it at once, and a move by the
+// caption ends with the border window's picture given again where the dialog stopped.
+TEST_F(Dialogs, TheBorderWindowShowsANewCaptionAndFollowsAMoveByTheCaption) {
+  manager->SetExtendedBorders(true);
+  std::vector<TLayeredUpdate> updates;
+  TLayeredUpdateFunc previous = SetLayeredUpdateFunc([&](const TLayeredUpdate& U) {
+    updates.push_back(U);
+    return true;
+  });
+  const vcl::TScopeExit restore([&] { SetLayeredUpdateFunc(previous); });
+  HWND dlg = NewDialog(kSizable);
+  TqvDialogWnd* d = DialogOf(dlg);
+  ASSERT_NE(d, nullptr);
+  SendMessageW(dlg, WM_NCPAINT, 1, 0);
+  wintest::Pump();
+  TqvBorderForm* border = d->ExtBorderForm();
+  ASSERT_NE(border, nullptr);
+  const HWND bw = border->BorderWindow();
+  ASSERT_TRUE(bw && IsWindowVisible(bw));
+  auto toBorder = [&] {
+    return std::count_if(updates.begin(), updates.end(), [&](const TLayeredUpdate& U) { return U.Wnd == bw; });
+  };
+
+  updates.clear();
+  SetWindowTextW(dlg, L"Another caption");
+  EXPECT_EQ(d->Caption, L"Another caption");
+  EXPECT_FALSE(d->SkinData->BGChanged);
+  EXPECT_GE(toBorder(), 1);
+
+  // The caption pressed: the system's move loop, moved twice by a timer and let go.
+  struct Move {
+    HWND dlg = nullptr;
+    POINT start{};
+    int ticks = 0;
+  };
+  static Move* move = nullptr;
+  RECT wr{};
+  GetWindowRect(dlg, &wr);
+  Move m{dlg, {wr.left + (wr.right - wr.left) / 2, wr.top + 8}};
+  move = &m;
+  SetCursorPos(m.start.x, m.start.y);
+  updates.clear();
+  const UINT_PTR timer = SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR Id, DWORD) {
+    Move& w = *move;
+    const HWND target = GetCapture() ? GetCapture() : w.dlg;
+    const POINT p{w.start.x + 25 * std::min(++w.ticks, 2), w.start.y + 15 * std::min(w.ticks, 2)};
+    SetCursorPos(p.x, p.y);
+    if (w.ticks <= 2) {
+      PostMessageW(target, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+      return;
+    }
+    KillTimer(nullptr, Id);
+    PostMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+  });
+  SendMessageW(dlg, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(m.start.x, m.start.y));
+  KillTimer(nullptr, timer);
+  move = nullptr;
+  RECT moved{};
+  GetWindowRect(dlg, &moved);
+  EXPECT_NE(moved.left, wr.left);
+  const auto last = std::find_if(updates.rbegin(), updates.rend(), [&](const TLayeredUpdate& U) { return U.Wnd == bw; });
+  ASSERT_NE(last, updates.rend());
+  ASSERT_TRUE(last->Dest.has_value());
+  EXPECT_EQ(last->Dest->X, moved.left - border->ShadowOffsetX());
+  EXPECT_EQ(last->Dest->Y, moved.top - border->ShadowOffsetY());
+}
+
 }  // namespace
 }  // namespace skin_layered::test
