@@ -398,6 +398,14 @@ void TsSkinProvider::TMessages::WMSize(TsSkinProvider& P, vcl::TMessage& Message
   P.MenuLineCount = -1;
   if (P.ExtFlags & kExtBlendMoving) P.Animator().StopBlendOnMoving(nullptr);
   TsSkinManager* manager = P.SkinManager();
+  // The minimise took the border form away; back from the minimised state by other means than
+  // the restore command (the program restores or maximises the form), it comes back here with
+  // the form's region, as the restore command brings it.
+  if (!(P.ExtFlags & kExtAnimations) && wnd && Message.WParam != SIZE_MINIMIZED && !P.ExtBorderForm() &&
+      IsWindowVisible(wnd) && ExtBordersWanted(P)) {
+    P.InitExBorders(true);
+    P.Region().UpdateFormRgn(false);
+  }
   if (!(P.ExtFlags & kExtAnimations) && P.Form->HandleAllocated() && P.window_image_.ImageSizeChanged()) {
     P.SkinData->BGChanged = true;
     if (P.DrawNonClientArea && manager && manager->Options()->NativeBordersMaximized() && IsZoomed(P.Form->Handle()))

@@ -542,6 +542,30 @@ TEST_F(BorderFormTest, MinimisedTheFormWearsItsCaptionAndTheBorderWindowComesBac
   EXPECT_FALSE(IsZoomed(Wnd()));
 }
 
+// Restored or maximised by the program rather than by the system command, the minimised form
+// gets its border window back as well.
+TEST_F(BorderFormTest, AMinimisedFormShownAgainWithoutTheRestoreCommandGetsItsBorderWindowBack) {
+  manager->AnimEffects()->Minimizing()->SetActive(false);
+  for (const int show : {SW_RESTORE, SW_MAXIMIZE}) {
+    SCOPED_TRACE(show == SW_RESTORE ? "restored" : "maximised");
+    SendMessageW(Wnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(IsIconic(Wnd()));
+    ASSERT_EQ(provider->ExtBorderForm(), nullptr);
+    ShowWindow(Wnd(), show);
+    ASSERT_FALSE(IsIconic(Wnd()));
+    border = provider->ExtBorderForm();
+    ASSERT_NE(border, nullptr);
+    ASSERT_NE(BorderWnd(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(BorderWnd()));
+    // The frame is the border window's again: the form keeps its client part only.
+    EXPECT_FALSE(InWindowRegion(Wnd(), WndWidth(Wnd()) / 2, 2));
+    const vcl::TRect box = WindowBox(BorderWnd()), window = WindowBox(Wnd());
+    EXPECT_EQ(box.Left, window.Left - border->ShadowOffsetX());
+    EXPECT_TRUE(box.Top <= window.Top && box.Bottom >= window.Bottom) << box.Top << " " << window.Top;
+  }
+  ShowWindow(Wnd(), SW_RESTORE);
+}
+
 TEST_F(BorderFormTest, DoubleClicksStretchToTheWorkAreaAndBack) {
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
