@@ -73,13 +73,15 @@ void TqvFormAnimator::StartMinimize() {
       border->UpdateExBordersPos(true, 255);
       border->Busy = true;
       if (const HWND borderWnd = border->BorderWindow()) {
+        EnableBlurBehind(borderWnd, false, nullptr);
         SetWindowPos(borderWnd, HWND_TOPMOST, 0, 0, 0, 0,
                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
         SetWindowRgn(borderWnd, nullptr, FALSE);
       }
-    } else if (auto snapshot = provider_.StartMinAnimation(false)) {
-      timer->Snapshot = std::move(snapshot);
     }
+    // The picture that flies: the whole window image, with a border form its shadow too (the
+    // frames go on the border window then).
+    if (auto snapshot = provider_.StartMinAnimation(false)) timer->Snapshot = std::move(snapshot);
   }
   // Only the animation is seen.
   Transparent(wnd);

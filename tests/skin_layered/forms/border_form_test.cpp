@@ -94,9 +94,10 @@ class BorderFormTest : public FormSkinTest {
                                   : -1;
       TPixelView sent;
       const bool partial = InitPixelView(u.Bitmap, sent) && HasPartialAlpha(sent);
+      const std::uint32_t centre = u.Bitmap ? PixelOf(u.Bitmap, u.Bitmap->Width() / 2, u.Bitmap->Height() / 2) : 0;
       updates.push_back({u.Wnd, u.Bitmap ? u.Bitmap->Width() : 0, u.Bitmap ? u.Bitmap->Height() : 0, u.Alpha,
                          u.Dest ? *u.Dest : vcl::TPoint(-1, -1), clientAlpha, partial,
-                         provider && u.Bitmap == provider->SkinData->CacheBmp()});
+                         provider && u.Bitmap == provider->SkinData->CacheBmp(), centre});
       // Passed on as the system would take it (it moves the window to Dest).
       BLENDFUNCTION blend{AC_SRC_OVER, 0, u.Alpha, AC_SRC_ALPHA};
       SIZE size{u.Bitmap->Width(), u.Bitmap->Height()};
@@ -162,6 +163,7 @@ class BorderFormTest : public FormSkinTest {
     int ClientAlpha;
     bool PartlyTransparent;  // some pixel neither clear nor opaque
     bool WindowImage;        // the provider's window image itself
+    std::uint32_t Centre;    // the picture's middle pixel
   };
   std::vector<Update> updates;
   TqvBorderForm* border = nullptr;
@@ -564,6 +566,47 @@ TEST_F(BorderFormTest, AMinimisedFormShownAgainWithoutTheRestoreCommandGetsItsBo
     EXPECT_TRUE(box.Top <= window.Top && box.Bottom >= window.Bottom) << box.Top << " " << window.Top;
   }
   ShowWindow(Wnd(), SW_RESTORE);
+}
+
+// Minimised with the animation, the form's picture (frame, caption and client as the border
+// window shows them) flies toward the task bar on the border window, and back on the restore.
+TEST_F(BorderFormTest, TheMinimiseAnimationFliesTheFormsPictureOnTheBorderWindow) {
+  manager->AnimEffects()->Minimizing()->SetActive(true);
+  manager->AnimEffects()->Minimizing()->SetTime(120);
+  g_composition = FALSE;  // every step shown
+  const HWND borderWnd = BorderWnd();
+  auto run = [&](TqvMinTimer* timer) {
+    for (int i = 0; i < 100 && timer->Enabled(); ++i) timer->Step();
+  };
+  // The frames of the picture on the border window, between the opaque start and the end.
+  auto frames = [&] {
+    std::vector<Update> shown;
+    for (const Update& u : updates)
+      if (u.Wnd == borderWnd && !u.WindowImage) shown.push_back(u);
+    return shown;
+  };
+  updates.clear();
+  SendMessageW(Wnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(IsIconic(Wnd()));
+  auto* timer = dynamic_cast<TqvMinTimer*>(provider->Animator().Timer());
+  ASSERT_NE(timer, nullptr);
+  ASSERT_EQ(provider->ExtBorderForm(), border);
+  run(timer);
+  EXPECT_TRUE(timer->Restoring);
+  std::vector<Update> shown = frames();
+  ASSERT_GE(shown.size(), 5u);
+  for (const Update& u : shown) EXPECT_EQ(u.Centre >> 24, 255u) << "alpha " << int(u.Alpha);  // the picture's middle
+  EXPECT_GT(shown.front().Alpha, shown.back().Alpha);  // fading out
+
+  updates.clear();
+  SendMessageW(Wnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  ASSERT_FALSE(IsIconic(Wnd()));
+  run(timer);
+  shown = frames();
+  ASSERT_GE(shown.size(), 5u);
+  for (const Update& u : shown) EXPECT_EQ(u.Centre >> 24, 255u) << "alpha " << int(u.Alpha);
+  EXPECT_LT(shown.front().Alpha, shown.back().Alpha);  // fading in
+  g_composition = TRUE;
 }
 
 TEST_F(BorderFormTest, DoubleClicksStretchToTheWorkAreaAndBack) {
