@@ -49,7 +49,8 @@ std::unique_ptr<vcl::TBitmap> Glyph32(vcl::TBitmap* Glyph) {
     BitBlt(copy->Canvas()->Handle(), 0, 0, w, h, Glyph->Canvas()->Handle(), 0, 0, SRCCOPY);
     return copy;
   }
-  const COLORREF key = GetPixel(Glyph->Canvas()->Handle(), 0, h - 1);
+  // The glyph's own transparent colour: a fixed one, or its bottom-left pixel.
+  const COLORREF key = static_cast<COLORREF>(Glyph->TransparentColor()) & 0xFFFFFF;
   BitBlt(copy->Canvas()->Handle(), 0, 0, w, h, Glyph->Canvas()->Handle(), 0, 0, SRCCOPY);
   GdiFlush();
   TPixelView view;

@@ -525,6 +525,12 @@ TEST_F(FrameTest, TheCaptionIconIsTheSystemsWhenNobodyHasOneAndAGlyphLosesItsKey
   const int top = g.Top + (g.Height() - 16) / 2;
   EXPECT_TRUE(Near(At(g.Left + 8, top + 8), 0x0000FFu)) << std::hex << At(g.Left + 8, top + 8);
   EXPECT_EQ(At(g.Left + 1, top + 1), kTitleHotRgb);
+  // A glyph with a fixed transparent colour: that colour is the hole, its corner colour shows.
+  glyph->SetTransparentColor(0xFF0000);
+  provider->TitleIcon()->SetGlyph(glyph.get());
+  Repaint();
+  EXPECT_EQ(At(g.Left + 8, top + 8), kTitleHotRgb);
+  EXPECT_TRUE(Near(At(g.Left + 1, top + 1), 0x00FF00u)) << std::hex << At(g.Left + 1, top + 1);
 }
 
 // The skinned system menu
