@@ -62,6 +62,13 @@ HWND EditOf(HWND Combo) {
   return info.hwndItem != Combo ? info.hwndItem : nullptr;
 }
 
+// The list window of a combo box as the system knows it, nil without one.
+HWND ListOf(HWND Combo) {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  return GetComboBoxInfo(Combo, &info) ? info.hwndList : nullptr;
+}
+
 // The window's own DC for the scope, or a DC given.
 class TWindowDC {
  public:
@@ -130,7 +137,10 @@ vcl::TRect TqvComboBoxWnd::ButtonRect() {
 }
 
 int TqvComboBoxWnd::ButtonState() {
-  if (ListHandle && IsWindowVisible(ListHandle)) return 2;
+  // The list is learnt from its first colour question, which comes after the combo box painted
+  // its first drop: until then the system names it.
+  const HWND list = ListHandle ? ListHandle : ListOf(CtrlHandle);
+  if (list && IsWindowVisible(list)) return 2;
   TsSkinManager* hot = DefaultSkinManager();
   if (SkinData->ControlIsActive() || (hot && hot->HotWnd() == CtrlHandle)) return 1;
   return 0;

@@ -7,6 +7,7 @@
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/adapters/ComboBoxWnd.h"
 #include "skin_layered/adapters/ScrollWnd.h"
+#include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/manager/SkinManager.h"
 
 namespace skin_layered::test {
@@ -24,7 +25,7 @@ bool FontLike(COLORREF c) { return GetGValue(c) > 0x20 && GetGValue(c) < 0x60 &&
 class ComboBoxes : public ButtonsTest {
  protected:
   void SetUp() override {
-    LoadButtonsSkin(ComboSections(WithButtonSection()) + ScrollSections());
+    LoadButtonsSkin(ComboSections(WithButtonSection()) + ScrollSections() + ExtraSections());
     mouse.down = true;
   }
   void TearDown() override {
@@ -34,6 +35,7 @@ class ComboBoxes : public ButtonsTest {
     adapters_.clear();
   }
   virtual bool WithButtonSection() const { return true; }
+  virtual std::string ExtraSections() const { return {}; }
 
   vcl::TComboBox* MakeCombo(vcl::TComboBoxStyle Style, int Top = 10, int Items = 5) {
     auto* combo = Put<vcl::TComboBox>(form.get(), 10, Top, 160, 24);
@@ -287,6 +289,51 @@ TEST_F(ComboBoxes, TheDroppedListScrollsByItsSkinnedBarAndStaysDown) {
   EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 1);
   combo->SetDroppedDown(false);
   EXPECT_FALSE(IsWindowVisible(list));
+}
+
+// ---------------------------------------------------------------------------------------
+// Combo boxes on a skinned form, adapted by the form's provider
+
+class ComboBoxesOnASkinnedForm : public ComboBoxes {
+ protected:
+  std::string ExtraSections() const override {
+    return FlatSection("FORM", 0x808080, 0x808080) + FlatSection("FORMTITLE", 0x606060, 0x707070);
+  }
+};
+
+// The button shows pressed as soon as the list drops, the first time too (the list's window is
+// learnt only from the list's first colour question, which comes after the combo box painted
+// the drop). Read from the window's own pixels.
+TEST_F(ComboBoxesOnASkinnedForm, TheButtonShowsPressedFromTheFirstDrop) {
+  FormPtr skinned = ShownForm();
+  vcl::Construct<TsSkinProvider>(skinned.get());
+  skinned->SetBounds(100, 100, 300, 200);
+  auto* combo = Put<vcl::TComboBox>(skinned.get(), 10, 10, 160, 24);
+  combo->SetStyle(vcl::csDropDownList);
+  for (int i = 0; i < 5; ++i) combo->Items()->Add(L"Item " + std::to_wstring(i));
+  skinned->Show();
+  wintest::PumpUntilIdle();
+  auto* a = dynamic_cast<TqvComboBoxWnd*>(GetAdapter(combo->Handle()));
+  ASSERT_NE(a, nullptr);
+  const vcl::TRect button = a->ButtonRect();
+  auto shown = [&] {
+    HDC dc = GetWindowDC(combo->Handle());
+    const COLORREF c = GetPixel(dc, button.Left + 3, button.Top + 3);
+    ReleaseDC(combo->Handle(), dc);
+    return c;
+  };
+  combo->SetFocus();
+  wintest::PumpUntilIdle();
+  EXPECT_EQ(shown(), kComboButtonFrames[1]);
+  for (int drop = 1; drop <= 2; ++drop) {
+    combo->SetDroppedDown(true);
+    wintest::PumpUntilIdle();
+    ASSERT_TRUE(combo->DroppedDown());
+    EXPECT_EQ(shown(), kComboButtonFrames[2]) << "drop " << drop;
+    combo->SetDroppedDown(false);
+    wintest::PumpUntilIdle();
+    EXPECT_EQ(shown(), kComboButtonFrames[1]) << "after drop " << drop;
+  }
 }
 
 // ---------------------------------------------------------------------------------------
