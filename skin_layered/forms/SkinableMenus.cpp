@@ -240,7 +240,7 @@ void TsSkinableMenus::UpdateMenuFonts() {
 // ---------------------------------------------------------------------------------------
 // Measuring
 
-bool TsSkinableMenus::PrepareFont(vcl::TMenuItem* Item, vcl::TCanvas* ACanvas, vcl::TOwnerDrawState State) {
+void TsSkinableMenus::ItemFont(vcl::TMenuItem* Item, vcl::TCanvas* ACanvas) {
   vcl::TFont* font = ACanvas->Font();
   if (vcl::TFont* global = Unit().MenuFont)
     font->Assign(global);
@@ -248,7 +248,12 @@ bool TsSkinableMenus::PrepareFont(vcl::TMenuItem* Item, vcl::TCanvas* ACanvas, v
     font->Assign(vcl::Screen->MenuFont());
   if (vcl::TCustomForm* form = GetOwnerForm(Item)) font->SetCharset(form->Font()->Charset());
   if (Item->Default()) font->SetStyle(font->Style() + vcl::TFontStyles{vcl::fsBold});
+}
+
+bool TsSkinableMenus::PrepareFont(vcl::TMenuItem* Item, vcl::TCanvas* ACanvas, vcl::TOwnerDrawState State) {
+  ItemFont(Item, ACanvas);
   if (!manager_ || !manager_->OnGetPopupItemData) return false;
+  vcl::TFont* font = ACanvas->Font();
   const vcl::TColor color = font->Color();
   TqvMenuItemData data{font};
   manager_->OnGetPopupItemData(Item, State, &data);
@@ -312,7 +317,8 @@ void TsSkinableMenus::BarMeasure(vcl::TObject* Sender, vcl::TCanvas* ACanvas, in
   auto* item = dynamic_cast<vcl::TMenuItem*>(Sender);
   if (!item || !ACanvas || Destroying(item)) return;
   current_type_ = smTopLine;
-  PrepareFont(item, ACanvas, {});
+  // The application's popup item data are for popup items: the menu line keeps the menu font.
+  ItemFont(item, ACanvas);
   Height = GetSystemMetrics(SM_CYMENU) - 1;
   Width = ACanvas->TextWidth(vcl::StripHotkey(item->Caption()));
   const vcl::TMenu* menu = item->GetParentMenu();

@@ -139,8 +139,10 @@ class TsSkinableMenus : public vcl::TPersistent, public TsSkinableMenusBase, pub
   void SetPopupHandlers(vcl::TMenuItem* Item);
   void HookComponent(vcl::TComponent* C, bool Value);
   // The item's font: the global menu font or the screen's, the owner form's charset, bold for
-  // the default item, then the application's say. True when the application changed its
-  // colour (the text is then written in it).
+  // the default item.
+  void ItemFont(vcl::TMenuItem* Item, vcl::TCanvas* ACanvas);
+  // A popup item's font: ItemFont, then the application's say. True when the application
+  // changed its colour (the text is then written in it).
   bool PrepareFont(vcl::TMenuItem* Item, vcl::TCanvas* ACanvas, vcl::TOwnerDrawState State);
 
   // The painters of dividers, captions and the popup border (SkinableMenusPaint.cpp).

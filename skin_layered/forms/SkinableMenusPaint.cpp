@@ -497,8 +497,8 @@ void TsSkinableMenus::BarDraw(vcl::TObject* Sender, vcl::TCanvas* ACanvas, vcl::
     images->Draw(canvas, at.X, at.Y, item->ImageIndex(), true);
   }
 
-  // The caption in the menu line's colours.
-  PrepareFont(item, canvas, State);
+  // The caption in the menu line's font and colours.
+  ItemFont(item, canvas);
   if (State.Contains(vcl::odDefault)) canvas->Font()->SetStyle(canvas->Font()->Style() + vcl::TFontStyles{vcl::fsBold});
   vcl::TRect text{ARect.Left + margin_, ARect.Top, ARect.Right - margin_, ARect.Bottom};
   if (glyphWidth > 0) {

@@ -2,9 +2,11 @@
 // are opened and closed by a timer with a deadline.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "classlib/forms/Menus.h"
 #include "forms_support.h"
@@ -505,6 +507,64 @@ TEST_F(SkinnedMenusTest, TheMenuLineIsMeasuredAndPaintedOverTheWindowImage) {
   file->OnAdvancedDrawItem(file, image->Canvas(), item0, {vcl::odSelected});
   EXPECT_EQ(ColorOf32(image, item0.Left + 1, item0.Top + 1), kItemHot);
   EXPECT_EQ(menus->CurrentItemType(), smTopLine);
+}
+
+
+// The application's item data (the manager's OnGetPopupItemData) shape the popup items' font
+// and colour; the menu line keeps the menu font.
+TEST_F(SkinnedMenusTest, TheApplicationsItemDataReachPopupItemsButNotTheMenuLine) {
+  auto provider = NewProvider(form.get());
+  auto* main = new vcl::TMainMenu(form.get());
+  vcl::TMenuItem* file = AddItem(main->Items(), L"&File", form.get());
+  AddItem(file, L"&Open", form.get());
+  form->SetMenu(main);
+  vcl::TMenuItem* open = AddItem(popup->Items(), L"&Open", form.get());
+  LoadSkin();
+  ASSERT_TRUE(provider->FormSkinned());
+  ASSERT_TRUE(menus->HasBarHandlers(file));
+  menus->SetMenuOwnerDraw(popup, true);
+  popup->Handle();
+  const vcl::TSize plainPopup = Measure(open), plainBar = Measure(file);
+
+  constexpr vcl::TColor kApp = 0x2080F0;
+  struct Asker {
+    std::vector<vcl::TMenuItem*> items;
+    std::vector<vcl::TOwnerDrawState> states;
+    void Get(vcl::TMenuItem* Item, vcl::TOwnerDrawState State, TqvMenuItemData* Data) {
+      items.push_back(Item);
+      states.push_back(State);
+      Data->Font->SetSize(28);
+      Data->Font->SetColor(kApp);
+    }
+  } asker;
+  manager->OnGetPopupItemData = TqvGetPopupItemData::Bind<&Asker::Get>(&asker);
+
+  // A popup item: measured in the application's font, asked with no state.
+  const vcl::TSize bigPopup = Measure(open);
+  EXPECT_GT(bigPopup.cy, plainPopup.cy);
+  EXPECT_GT(bigPopup.cx, plainPopup.cx);
+  ASSERT_FALSE(asker.items.empty());
+  EXPECT_EQ(asker.items.back(), open);
+  EXPECT_TRUE(asker.states.back().Empty());
+  // Painted, it is asked with the item's state and written in the application's colour.
+  auto client = CreateBmp32(bigPopup.cx, bigPopup.cy);
+  const vcl::TRect r{0, 0, bigPopup.cx, bigPopup.cy};
+  vcl::DrawMenuItem(open, client->Canvas(), r, {vcl::odSelected});
+  EXPECT_EQ(asker.items.back(), open);
+  EXPECT_TRUE(asker.states.back().Contains(vcl::odSelected));
+  EXPECT_TRUE(RectHasColor(client.get(), r, kApp));
+
+  // A menu-line item: never asked, measured and written in the menu font.
+  asker.items.clear();
+  EXPECT_EQ(Measure(file), plainBar);
+  DrawMenuBar(form->Handle());
+  auto line = CreateBmp32(200, plainBar.cy);
+  const vcl::TRect at{0, 0, plainBar.cx + 8, plainBar.cy};
+  file->OnAdvancedDrawItem(file, line->Canvas(), at, {});
+  EXPECT_TRUE(RectHasColor(line.get(), at, kLineText));
+  EXPECT_FALSE(RectHasColor(line.get(), at, kApp));
+  EXPECT_EQ(std::count(asker.items.begin(), asker.items.end(), file), 0);
+  manager->OnGetPopupItemData = nullptr;
 }
 
 }  // namespace
