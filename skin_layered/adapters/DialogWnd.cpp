@@ -419,8 +419,13 @@ void TqvDialogWnd::OnWindowPosChanged(vcl::TMessage& Message) {
     if (LayeredApiAvailable() && manager && manager->AnimEffects()->DialogHide()->Active()) {
       CallPrevWndProc(Message);
       if (alive) AnimHideDlg(face_.get());
-      return;
+    } else {
+      TqvScrollWnd::WndProc(Message);
     }
+    // The border window would stay on the screen around nothing; the dialog's next showing
+    // makes it again.
+    if (alive) UpdateBorderForm(false);
+    return;
   }
   TqvScrollWnd::WndProc(Message);
   if (alive && border_form_ && IsWindowVisible(CtrlHandle)) UpdateBorderPos(false);

@@ -1111,5 +1111,41 @@ TEST_F(Dialogs, TheBorderWindowShowsANewCaptionAndFollowsAMoveByTheCaption) {
   EXPECT_EQ(last->Dest->Y, moved.top - border->ShadowOffsetY());
 }
 
+// A hidden dialog takes its border window along (shown or not, the hide animation plays from
+// the dialog's picture) and has it again when it shows.
+TEST_F(Dialogs, AHiddenDialogTakesItsBorderWindowAlongAndHasItAgainWhenShown) {
+  manager->SetExtendedBorders(true);
+  for (bool animated : {false, true}) {
+    SCOPED_TRACE(animated ? "with the hide animation" : "without");
+    manager->AnimEffects()->DialogHide()->SetActive(animated);
+    HWND dlg = NewDialog(kSizable);
+    TqvDialogWnd* d = DialogOf(dlg);
+    ASSERT_NE(d, nullptr);
+    SendMessageW(dlg, WM_NCPAINT, 1, 0);
+    wintest::Pump();
+    ASSERT_NE(d->ExtBorderForm(), nullptr);
+    const HWND before = d->ExtBorderForm()->BorderWindow();
+    ASSERT_TRUE(before && IsWindowVisible(before));
+    ShowWindow(dlg, SW_HIDE);
+    wintest::Pump();
+    EXPECT_EQ(d->ExtBorderForm(), nullptr);
+    EXPECT_FALSE(IsWindow(before) && IsWindowVisible(before));
+    ShowWindow(dlg, SW_SHOW);
+    wintest::Pump();
+    ASSERT_NE(d->ExtBorderForm(), nullptr);
+    const HWND after = d->ExtBorderForm()->BorderWindow();
+    ASSERT_NE(after, nullptr);
+    EXPECT_TRUE(IsWindowVisible(after));
+    RECT wr{}, br{};
+    GetWindowRect(dlg, &wr);
+    GetWindowRect(after, &br);
+    EXPECT_EQ(br.left, wr.left - d->ExtBorderForm()->ShadowOffsetX());
+    EXPECT_EQ(br.top, wr.top - d->ExtBorderForm()->ShadowOffsetY());
+    DestroyWindow(dlg);
+    PurgeProviders();
+  }
+  manager->AnimEffects()->DialogHide()->SetActive(false);
+}
+
 }  // namespace
 }  // namespace skin_layered::test
