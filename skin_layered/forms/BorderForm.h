@@ -152,6 +152,9 @@ class TqvBorderForm : public TqvBorderFormBase {
   bool InShadow(vcl::TMessage& Message);
   // The border window's own messages.
   void BorderWndProc(vcl::TMessage& Message);
+  // The top and height (Top, Bottom), or the left and width (Left, Right), the form had before
+  // a double click on the frame stretched it over the work area.
+  const vcl::TRect& StretchSaved() const { return stretch_saved_; }
 
  protected:
   // The owner's window is maximised or minimised.

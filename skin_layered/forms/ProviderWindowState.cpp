@@ -351,6 +351,24 @@ void TsSkinProvider::TMessages::WMWindowPosChanging(TsSkinProvider& P, vcl::TMes
       !(pos->flags & SWP_NOMOVE) && manager && manager->Options()->NativeBordersMaximized() && !P.ExtBorderForm() &&
       ExtBordersWanted(P) && IsWindowVisible(P.Form->Handle()) && !IsZoomed(P.Form->Handle()))
     P.InitExBorders(true);
+  // A form a double click on its frame stretched over the work area takes its height (or width)
+  // from before back at its next move or size change, as a drag of its caption moves it.
+  constexpr std::uint32_t kStretched = kBorderStretchedHeight | kBorderStretchedWidth;
+  if (pos && (P.ExtFlags & kStretched) && P.Form->HandleAllocated() && !Loading(P.Form) &&
+      !IsIconic(P.Form->Handle()) && !IsZoomed(P.Form->Handle()) &&
+      (pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) {
+    if (const TqvBorderForm* border = P.ExtBorderForm()) {
+      const vcl::TRect saved = border->StretchSaved();
+      if (pos->flags & SWP_NOSIZE) {
+        pos->cx = WndWidth(P.Form->Handle());
+        pos->cy = WndHeight(P.Form->Handle());
+        pos->flags &= ~static_cast<UINT>(SWP_NOSIZE);
+      }
+      if (P.ExtFlags & kBorderStretchedHeight) pos->cy = saved.Height();
+      if (P.ExtFlags & kBorderStretchedWidth) pos->cx = saved.Width();
+    }
+    P.ExtFlags &= ~kStretched;
+  }
   P.CallOldWndProc(Message);
 }
 

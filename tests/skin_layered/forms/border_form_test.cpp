@@ -649,6 +649,52 @@ TEST_F(BorderFormTest, DoubleClicksStretchToTheWorkAreaAndBack) {
 }
 
 
+// Stretched by a double click on an edge and then moved, as a drag of the caption moves it, the
+// form takes its height (or width) from before back, and the next double click stretches it
+// again where it stands.
+TEST_F(BorderFormTest, AStretchedFormMovedTakesItsSizeFromBeforeBack) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(Wnd(), MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT work = monitor.rcWork;
+  const int offX = BorderFormOffsetX(border), offY = BorderFormOffsetY(border);
+  auto dblclk = [&](int x, int y) {
+    border->UpdateExBordersPos(true, 255);
+    SendMessageW(BorderWnd(), WM_NCLBUTTONDBLCLK, 19, Screen(x, y));
+  };
+  auto bounds = [&] { return vcl::Rect(form->Left(), form->Top(), form->Width(), form->Height()); };
+  auto moveBy = [&](int dx, int dy) {
+    SetWindowPos(Wnd(), nullptr, form->Left() + dx, form->Top() + dy, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  const int fullHeight = (work.bottom - work.top) - offY - offX;
+  const int fullWidth = (work.right - work.left) - 2 * offX;
+
+  dblclk(Width() / 2, kShadow + 1);  // the top edge
+  ASSERT_EQ(bounds(), vcl::Rect(kLeft, work.top + offY, 400, fullHeight));
+  moveBy(-40, 30);
+  EXPECT_EQ(bounds(), vcl::Rect(kLeft - 40, work.top + offY + 30, 400, 300));
+  EXPECT_FALSE(provider->ExtFlags & kBorderStretchedHeight);
+  EXPECT_EQ(WindowBox(BorderWnd()), Expected());
+  dblclk(Width() / 2, kShadow + 1);
+  EXPECT_EQ(bounds(), vcl::Rect(kLeft - 40, work.top + offY, 400, fullHeight));
+  dblclk(Width() / 2, Height() - kShadow);  // back
+  EXPECT_EQ(bounds(), vcl::Rect(kLeft - 40, work.top + offY + 30, 400, 300));
+
+  dblclk(kShadow, Height() / 2);  // the left edge
+  ASSERT_EQ(bounds(), vcl::Rect(work.left + offX, work.top + offY + 30, fullWidth, 300));
+  moveBy(20, 10);
+  EXPECT_EQ(bounds(), vcl::Rect(work.left + offX + 20, work.top + offY + 40, 400, 300));
+  EXPECT_FALSE(provider->ExtFlags & kBorderStretchedWidth);
+  EXPECT_EQ(WindowBox(BorderWnd()), Expected());
+
+  // Moves that only reorder or activate leave a stretched form as it is.
+  dblclk(Width() / 2, kShadow + 1);
+  SetWindowPos(Wnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_EQ(form->Height(), fullHeight);
+  EXPECT_TRUE(provider->ExtFlags & kBorderStretchedHeight);
+}
+
 // The border window passes its clicks on with -1: the form takes the border form's hit code,
 // so the title button pressed there runs its command when released over it, and nothing when
 // released off it.
