@@ -324,8 +324,13 @@ void TqvBorderForm::ShowWindowMessage(vcl::TMessage& Message) {
   const vcl::TCustomForm* form = owner_ ? owner_->Form() : nullptr;
   const bool main = form && vcl::Application && vcl::Application->MainForm() == form &&
                     vcl::Application->MainFormOnTaskBar();
-  if (main && LayeredApiAvailable() && owner_->DrawsNonClientArea()) return hook_.CallPrevious(Message);
   Message.Result = 0;
+  if (!main || !LayeredApiAvailable() || !owner_->DrawsNonClientArea() || SkinIsUpdating()) return;
+  // While the minimise or hide animation shows its frames on the border window, the system's
+  // hiding of the form's owned windows leaves it alone.
+  const bool hide = Message.WParam == 0 && (Message.LParam == 0 || Message.LParam == SW_PARENTCLOSING);
+  if (hide && (owner_->Flags() & (kBorderMinimizing | kBorderHiding))) return;
+  hook_.CallPrevious(Message);
 }
 
 // ---------------------------------------------------------------------------------------

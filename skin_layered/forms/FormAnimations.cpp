@@ -19,6 +19,7 @@
 #include "skin_layered/paint/AlphaBitmaps.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/LayeredWindows.h"
+#include "skin_layered/paint/pixels/PixelView.h"
 
 namespace skin_layered {
 
@@ -33,6 +34,29 @@ constexpr UINT kShowBehind = SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTI
 constexpr UINT kShellAnswerTime = 200;
 
 int Round(double Value) { return static_cast<int>(std::lround(Value)); }
+
+// The alpha of each pixel of R in To from the pixel of From it was stretched from (the stretch
+// itself keeps no alpha; a border window's picture has its partly transparent shadow).
+void StretchAlpha(vcl::TBitmap* From, vcl::TBitmap* To, const vcl::TRect& R) {
+  TPixelView from, to;
+  if (!InitPixelView(From, from) || !InitPixelView(To, to) || R.Width() <= 0 || R.Height() <= 0) return;
+  auto scaled = [](int i, int size, int range) {
+    return std::min(size - 1, static_cast<int>(static_cast<long long>(i) * size / range));
+  };
+  std::vector<int> columns(static_cast<std::size_t>(R.Width()));
+  for (int i = 0; i < R.Width(); ++i) columns[static_cast<std::size_t>(i)] = scaled(i, from.Width, R.Width());
+  for (int j = 0; j < R.Height(); ++j) {
+    const int y = R.Top + j;
+    if (y < 0 || y >= to.Height) continue;
+    const TPixel32* source = from.Row(scaled(j, from.Height, R.Height()));
+    TPixel32* row = to.Row(y);
+    for (int i = 0; i < R.Width(); ++i) {
+      const int x = R.Left + i;
+      if (x >= 0 && x < to.Width)
+        row[x] = (row[x] & 0xFFFFFFu) | (source[columns[static_cast<std::size_t>(i)]] & 0xFF000000u);
+    }
+  }
+}
 
 void ClearBitmap(vcl::TBitmap* Bmp) {
   if (Bmp && Bmp->Width() > 0) FillAlphaRect(Bmp, vcl::Rect(0, 0, Bmp->Width(), Bmp->Height()), 0, 0);
@@ -293,7 +317,7 @@ void TqvMinTimer::ShowFrame(std::uint8_t FrameAlpha, bool BehindTray) {
     SetBrushOrgEx(dc, 0, 0, nullptr);
     StretchBlt(dc, x, y, w, h, Snapshot->Canvas()->Handle(), 0, 0, Snapshot->Width(), Snapshot->Height(), SRCCOPY);
     GdiFlush();
-    FillAlphaRect(Frame.get(), vcl::Rect(x, y, x + w, y + h), 255);
+    StretchAlpha(Snapshot.get(), Frame.get(), vcl::Rect(x, y, x + w, y + h));
   }
   // The frame's picture centred on the current rectangle's centre.
   const vcl::TPoint at(Round((CurLeft + CurRight) / 2) - Frame->Width() / 2,

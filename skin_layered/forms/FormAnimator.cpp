@@ -12,6 +12,7 @@
 #include "skin_layered/forms/GluedForms.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/LayeredWindows.h"
 
 namespace skin_layered {
@@ -78,10 +79,17 @@ void TqvFormAnimator::StartMinimize() {
                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
         SetWindowRgn(borderWnd, nullptr, FALSE);
       }
+      // The picture that flies is the border window's own: the window image with its shadow
+      // and the form's client part just taken from the screen.
+      if (vcl::TBitmap* image = provider_.SkinData->CacheBmp(); image && image->Width() > 0) {
+        auto snapshot = CreateBmp32(image->Width(), image->Height());
+        BitBlt(snapshot->Canvas()->Handle(), 0, 0, image->Width(), image->Height(), image->Canvas()->Handle(), 0, 0,
+               SRCCOPY);
+        timer->Snapshot = std::move(snapshot);
+      }
+    } else if (auto snapshot = provider_.StartMinAnimation(false)) {
+      timer->Snapshot = std::move(snapshot);
     }
-    // The picture that flies: the whole window image, with a border form its shadow too (the
-    // frames go on the border window then).
-    if (auto snapshot = provider_.StartMinAnimation(false)) timer->Snapshot = std::move(snapshot);
   }
   // Only the animation is seen.
   Transparent(wnd);

@@ -569,8 +569,15 @@ TEST_F(BorderFormTest, AMinimisedFormShownAgainWithoutTheRestoreCommandGetsItsBo
 }
 
 // Minimised with the animation, the form's picture (frame, caption and client as the border
-// window shows them) flies toward the task bar on the border window, and back on the restore.
+// window shows them, its shadow see-through) flies toward the task bar on the border window,
+// and back on the restore.
 TEST_F(BorderFormTest, TheMinimiseAnimationFliesTheFormsPictureOnTheBorderWindow) {
+  manager->SetSkinDirectory(SampleSkins());  // a soft shadow
+  manager->SetSkinName(L"Lagoon");
+  ASSERT_TRUE(provider->FormSkinned());
+  border = provider->ExtBorderForm();
+  ASSERT_NE(border, nullptr);
+  const std::optional<bool> perPixel = SetPerPixelAlphaShown(true);
   manager->AnimEffects()->Minimizing()->SetActive(true);
   manager->AnimEffects()->Minimizing()->SetTime(120);
   g_composition = FALSE;  // every step shown
@@ -578,11 +585,11 @@ TEST_F(BorderFormTest, TheMinimiseAnimationFliesTheFormsPictureOnTheBorderWindow
   auto run = [&](TqvMinTimer* timer) {
     for (int i = 0; i < 100 && timer->Enabled(); ++i) timer->Step();
   };
-  // The frames of the picture on the border window, between the opaque start and the end.
+  // The frames on the border window, between the opaque start and the end.
   auto frames = [&] {
     std::vector<Update> shown;
     for (const Update& u : updates)
-      if (u.Wnd == borderWnd && !u.WindowImage) shown.push_back(u);
+      if (u.Wnd == borderWnd && u.Alpha < 255) shown.push_back(u);
     return shown;
   };
   updates.clear();
@@ -596,6 +603,7 @@ TEST_F(BorderFormTest, TheMinimiseAnimationFliesTheFormsPictureOnTheBorderWindow
   std::vector<Update> shown = frames();
   ASSERT_GE(shown.size(), 5u);
   for (const Update& u : shown) EXPECT_EQ(u.Centre >> 24, 255u) << "alpha " << int(u.Alpha);  // the picture's middle
+  EXPECT_TRUE(shown.front().PartlyTransparent);  // the shadow
   EXPECT_GT(shown.front().Alpha, shown.back().Alpha);  // fading out
 
   updates.clear();
@@ -605,8 +613,10 @@ TEST_F(BorderFormTest, TheMinimiseAnimationFliesTheFormsPictureOnTheBorderWindow
   shown = frames();
   ASSERT_GE(shown.size(), 5u);
   for (const Update& u : shown) EXPECT_EQ(u.Centre >> 24, 255u) << "alpha " << int(u.Alpha);
+  EXPECT_TRUE(shown.back().PartlyTransparent);
   EXPECT_LT(shown.front().Alpha, shown.back().Alpha);  // fading in
   g_composition = TRUE;
+  SetPerPixelAlphaShown(perPixel);
 }
 
 TEST_F(BorderFormTest, DoubleClicksStretchToTheWorkAreaAndBack) {
