@@ -619,6 +619,47 @@ TEST_F(BorderFormTest, TheMinimiseAnimationFliesTheFormsPictureOnTheBorderWindow
   SetPerPixelAlphaShown(perPixel);
 }
 
+// The main form on the task bar minimised by the application's window: while its animation's
+// frames fly on the border window, the system's hiding of the form's owned windows leaves the
+// border window shown; once the animation is over, that hiding takes it as before.
+TEST_F(BorderFormTest, TheMainFormsBorderWindowStaysShownForItsMinimiseAnimation) {
+  ASSERT_EQ(vcl::Application->MainForm(), nullptr);
+  vcl::TForm* main = vcl::Application->CreateForm<vcl::TForm>();
+  main->SetBounds(kLeft - 500, kTop, 400, 300);
+  main->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
+  ProviderPtr mainProvider = NewProvider(main);
+  vcl::Application->SetMainFormOnTaskBar(true);
+  manager->AnimEffects()->Minimizing()->SetActive(true);
+  manager->AnimEffects()->Minimizing()->SetTime(120);
+  g_composition = FALSE;
+  main->Show();
+  mainProvider->InitExBorders(manager->ExtendedBorders());
+  TqvBorderForm* mainBorder = mainProvider->ExtBorderForm();
+  ASSERT_NE(mainBorder, nullptr);
+  const HWND mainBorderWnd = mainBorder->BorderWindow();
+  ASSERT_TRUE(mainBorderWnd && IsWindowVisible(mainBorderWnd));
+  // The application window's minimise: the animation starts, then the form is minimised.
+  SendMessageW(vcl::Application->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(IsIconic(main->Handle()));
+  auto* timer = dynamic_cast<TqvMinTimer*>(mainProvider->Animator().Timer());
+  ASSERT_NE(timer, nullptr);
+  EXPECT_TRUE(timer->Enabled());
+  // The hiding the system gives the owned windows of a minimised window (not every system
+  // sends it on its own).
+  SendMessageW(mainBorderWnd, WM_SHOWWINDOW, FALSE, SW_PARENTCLOSING);
+  EXPECT_TRUE(IsWindowVisible(mainBorderWnd));
+  for (int i = 0; i < 100 && timer->Enabled(); ++i) timer->Step();
+  ASSERT_FALSE(mainProvider->ExtFlags & kExtMinimizing);
+  SendMessageW(mainBorderWnd, WM_SHOWWINDOW, FALSE, SW_PARENTCLOSING);
+  EXPECT_FALSE(IsWindowVisible(mainBorderWnd));
+  vcl::Application->SetMainFormOnTaskBar(false);
+  g_composition = TRUE;
+  mainProvider->Animator().FreeTimer();
+  main->Hide();
+  mainProvider.reset();
+  vcl::TObject::Free(main);
+}
+
 TEST_F(BorderFormTest, DoubleClicksStretchToTheWorkAreaAndBack) {
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
