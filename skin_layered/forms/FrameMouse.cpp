@@ -81,6 +81,13 @@ vcl::TCustomForm* MaximizedChildOf(vcl::TCustomForm* Form) {
 
 void SendCommand(HWND Wnd, WPARAM Command) { SendMessageW(Wnd, WM_SYSCOMMAND, Command, 0); }
 
+// The system says when the mouse leaves the frame (WM_NCMOUSELEAVE) only when asked: without
+// it a move straight off the window leaves the element hot, its hint shown.
+void TrackFrameLeave(HWND Wnd) {
+  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, Wnd, 0};
+  TrackMouseEvent(&track);
+}
+
 }  // namespace
 
 vcl::TCustomForm* TqvFrameMouse::Form() const { return host_.FrameProvider()->Form; }
@@ -253,6 +260,7 @@ void TqvFrameMouse::WMNCMouseMove(vcl::TMessage& Message) {
                        (code >= kHitTitleBarItem && code <= kHitTitleBarItem + 100);
   if (element) {
     SetHotElement(code, true);
+    if (form->HandleAllocated()) TrackFrameLeave(form->Handle());
     return;
   }
   SetHotElement(0, true);

@@ -144,7 +144,7 @@ class TqvFrameMouse {
   void WMNCRButtonDown(vcl::TMessage& Message);
   void WMNCRButtonUp(vcl::TMessage& Message);
   void WMMouseMove(vcl::TMessage& Message);
-  void WMMouseLeave(vcl::TMessage& Message);  // also CM_MOUSELEAVE
+  void WMMouseLeave(vcl::TMessage& Message);  // also WM_NCMOUSELEAVE and CM_MOUSELEAVE
   void CMMouseEnter(vcl::TMessage& Message);
 
  private:

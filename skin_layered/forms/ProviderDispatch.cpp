@@ -118,6 +118,7 @@ void TsSkinProvider::NewWndProc(vcl::TMessage& Message) {
     case WM_MDIACTIVATE: return TMessages::WMMDIActivate(*this, Message);
     case WM_EXITSIZEMOVE: return TMessages::WMExitSizeMove(*this, Message);
     case WM_MOUSELEAVE:
+    case WM_NCMOUSELEAVE:
     case vcl::CM_MOUSELEAVE: return frame_mouse_.WMMouseLeave(Message);
     case kTaskbarMenuRequest: {
       POINT cursor{};

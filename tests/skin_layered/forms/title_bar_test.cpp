@@ -19,6 +19,7 @@
 #include "skin_layered/paint/HintWindows.h"
 #include "skin_layered/paint/LayeredWindows.h"
 #include "skin_layered/paint/PaintStartup.h"
+#include "support/win_test_support.h"
 
 namespace skin_layered::test {
 namespace {
@@ -367,6 +368,64 @@ TEST_F(TitleBarTest, AnItemsHintShowsOnEnteringAndGoesOnLeaving) {
   EXPECT_EQ(visibleHints(), 0);
   provider->CaptionItems().SetTitleBarItemState(0, 0);
   vcl::Application->SetHintPause(pause);
+}
+
+// The mouse goes straight off the window from an item or a title button, with no move over the
+// caption between: the system's leave of the frame takes the hot look and the item's hint away,
+// and the frame asks the system for that leave while an element is hot.
+TEST_F(TitleBarTest, AnItemOrATitleButtonLeftStraightOffTheWindowIsAtRestAgain) {
+  Skin();
+  form->Show();
+  TqvTitleBarItem* button = Add(bsButton, tbaLeft, L"Copy");
+  button->SetHint(L"Copies the page");
+  button->SetShowHint(true);
+  Clicks clicks;
+  clicks.Bind(button);
+  Repaint();
+  const int pause = vcl::Application->HintPause();
+  vcl::Application->SetHintPause(0);
+  const vcl::TScopeExit restorePause([pause] { vcl::Application->SetHintPause(pause); });
+  auto hintShown = [] {
+    const HWND hint = FindWindowW(nullptr, L"Copies the page");
+    return hint && IsWindowVisible(hint) && GetWindowThreadProcessId(hint, nullptr) == GetCurrentThreadId();
+  };
+  const vcl::TRect window = WindowBox(Wnd());
+  const POINT overItem{window.Left + Inside(button).X, window.Top + Inside(button).Y};
+  const vcl::TRect close = provider->CaptionButtons().BtnClose.Rect;
+  const POINT overClose{window.Left + (close.Left + close.Right) / 2, window.Top + (close.Top + close.Bottom) / 2};
+  // The messages of a move onto a point of the frame, as the system sends them.
+  auto moveOnto = [this](POINT p) {
+    const LPARAM at = MAKELPARAM(p.x, p.y);
+    const LRESULT code = SendMessageW(Wnd(), WM_NCHITTEST, 0, at);
+    SendMessageW(Wnd(), WM_NCMOUSEMOVE, static_cast<WPARAM>(code), at);
+    return code;
+  };
+
+  ASSERT_EQ(moveOnto(overItem), 2000);
+  ASSERT_EQ(button->HotState(), 1);
+  ASSERT_EQ(AtItem(button), kButtonHotRgb);
+  ASSERT_TRUE(hintShown());
+  SendMessageW(Wnd(), WM_NCMOUSELEAVE, 0, 0);
+  EXPECT_EQ(button->HotState(), 0);
+  EXPECT_EQ(AtItem(button), kButtonRgb);
+  EXPECT_FALSE(hintShown());
+  EXPECT_EQ(clicks.leaves, std::vector<vcl::TObject*>{button});
+
+  ASSERT_EQ(moveOnto(overClose), HTCLOSE);
+  ASSERT_EQ(provider->CaptionButtons().BtnClose.State, 1);
+  SendMessageW(Wnd(), WM_NCMOUSELEAVE, 0, 0);
+  EXPECT_EQ(provider->CaptionButtons().BtnClose.State, 0);
+
+  // The real pointer: on the item, then straight off the window; only the system's leave can
+  // tell the form.
+  ASSERT_TRUE(SetCursorPos(overItem.x, overItem.y));
+  moveOnto(overItem);
+  ASSERT_TRUE(wintest::PumpUntil([&] { return button->HotState() == 1 && hintShown(); }));
+  ASSERT_TRUE(SetCursorPos(window.Left - 200, window.Top + 100));
+  EXPECT_TRUE(wintest::PumpUntil([&] { return button->HotState() == 0 && !hintShown(); }))
+      << "the item stays hot after the pointer left the window";
+  EXPECT_EQ(AtItem(button), kButtonRgb);
+  EXPECT_LE(provider->FrameMouse().HotElement, 0);
 }
 
 // Shown in the hint manager's window (which the manager keeps), an item's hint goes as well:
