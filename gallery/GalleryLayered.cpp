@@ -185,7 +185,8 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
   // buttons, icon and size grip from the skin.
   auto* provider = vcl::Construct<skin_layered::TsSkinProvider>(this);
   provider->SetGripMode(skin_layered::gmRightBottom);
-  new skin_layered::TsHintManager(this);
+  auto* hints = new skin_layered::TsHintManager(this);
+  hints->OnHideHint = vcl::TNotifyEvent::Bind<&TGalleryLayered::HintHidden>(this);
 
   menu_ = new vcl::TMainMenu(this);
   skins_item_ = new vcl::TMenuItem(menu_);
@@ -824,6 +825,14 @@ void TGalleryLayered::PutSampleHint() {
   hints->ShowHintAt(sample_hint_at_, kSampleHint, 0);
 }
 
+// The manager has one hint window: a title-bar item's or a control's hint takes the sample's
+// place, which it gets back once that hint goes (asked after the hide is done: a hint that
+// replaces another hides the old one first).
+void TGalleryLayered::HintHidden(vcl::TObject*) {
+  if (sample_hint_wanted_ && HandleAllocated() && !ComponentState().Contains(vcl::csDestroying))
+    PostMessageW(Handle(), kPutSampleHint, 0, 0);
+}
+
 vcl::TPoint TGalleryLayered::SampleHintPoint() const {
   return content_->ClientToScreen(vcl::TPoint{16, content_->Height() + 56});
 }
@@ -858,7 +867,8 @@ void TGalleryLayered::FollowSampleHint() {
 
 void TGalleryLayered::WndProc(vcl::TMessage& Message) {
   if (Message.Msg == kPutSampleHint) {
-    if (sample_hint_wanted_ && OnScreen()) PutSampleHint();
+    const skin_layered::TsHintManager* hints = skin_layered::HintManager();
+    if (sample_hint_wanted_ && OnScreen() && !(hints && hints->HintVisible())) PutSampleHint();
     return;
   }
   TForm::WndProc(Message);

@@ -110,6 +110,7 @@ class TGalleryLayered : public vcl::TForm {
   void PutSampleHint();
   vcl::TPoint SampleHintPoint() const;
   void FollowSampleHint();
+  void HintHidden(vcl::TObject* Sender);
   // The manager changed its skin or let it go.
   void ManagerChanged(vcl::TObject* Sender);
   // A Skin menu item for the source, unless one names the same skin already.

@@ -1,8 +1,9 @@
 // The gallery's windows as the X display shows them: the MDI frame once the classic skin is
 // taken away from the Skin menu and brought back, and the layered page's sample hint, which has no timeout: it
 // goes with the page when it is minimised or hidden, comes back where it stood when the page is
-// restored or shown, and follows the page's moves. The MDI frame's test comes first: it needs
-// the frame to be the application's main form.
+// restored or shown, follows the page's moves, and comes back once a title-bar item's hint that
+// took its window goes. The MDI frame's test comes first: it needs the frame to be the
+// application's main form.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -17,6 +18,7 @@
 #include "gallery/GalleryForms.h"
 #include "gallery/GalleryLayered.h"
 #include "gallery/gallery_support.h"
+#include "skin_layered/forms/TitleBar.h"
 #include "skin_layered/paint/HintManager.h"
 #include "skin_layered/paint/HintShowTimer.h"
 #include "skin_layered/paint/HintWindows.h"
@@ -143,6 +145,74 @@ TEST(GalleryMdiFrame, TheSkinTakenAwayLeavesNoTraceAndBroughtBackSkinsTheDocumen
   sample->Click();
   EXPECT_TRUE(wintest::PumpUntil([&] { return Alike(TitleStrip(document), skinnedTitle) > 0.9; }))
       << "a document keeps the system's look";
+}
+
+// The manager's one hint window shows a title-bar item's hint in place of the sample while the
+// mouse rests on the item; once the mouse goes on and the item's hint goes, the sample comes
+// back where it stood.
+TEST(GallerySampleHint, ComesBackWhenATitleBarItemsHintGoes) {
+  TGalleryLayered::SetPageSource(LayeredSourceOf(SampleLayeredFolder() + L"\\Lagoon"));
+  // Made by the application, as in the gallery; freed at the end with its hint manager, so
+  // that the next test's page has the program's.
+  auto* page = vcl::Application->CreateForm<TGalleryLayered>();
+  struct Freed {
+    vcl::TForm* form;
+    ~Freed() {
+      form->Hide();
+      vcl::TObject::Free(form);
+    }
+  } freed{page};
+  page->Show();
+  wintest::PumpUntilIdle();
+  page->ShowSampleHint();
+  ASSERT_TRUE(wintest::PumpUntil([] { return HintShown().has_value(); }));
+  wintest::PumpUntilIdle();
+  const RECT first = *HintShown();
+  skin_layered::TsHintManager* hints = skin_layered::HintManager();
+  auto hintText = [hints] {
+    skin_layered::TqvPngHintWindow* window = hints->PngHintWindow();
+    return window && window->HandleAllocated() && IsWindowVisible(window->Handle()) ? window->HintText()
+                                                                                     : vcl::String();
+  };
+  ASSERT_EQ(hintText(), L"A hint of the hint manager");
+
+  // The title bar's item with a hint, reached by the frame's messages as the system sends them.
+  skin_layered::TqvTitleBarItem* item = nullptr;
+  int index = -1;
+  for (int i = 0; i < page->ComponentCount() && !item; ++i)
+    if (auto* bar = dynamic_cast<skin_layered::TsTitleBar*>(page->Components(i)))
+      for (int j = 0; j < bar->Items()->Count(); ++j)
+        if (!bar->Items()->Items(j)->Hint().empty()) {
+          item = bar->Items()->Items(j);
+          index = j;
+        }
+  ASSERT_TRUE(item);
+  HWND wnd = page->Handle();
+  auto moveOnto = [wnd](vcl::TPoint p) {
+    const LPARAM at = MAKELPARAM(p.X, p.Y);
+    SendMessageW(wnd, WM_NCMOUSEMOVE, static_cast<WPARAM>(SendMessageW(wnd, WM_NCHITTEST, 0, at)), at);
+  };
+  const vcl::TRect itemRect = item->ScreenRect();
+  const vcl::TPoint onItem((itemRect.Left + itemRect.Right) / 2, (itemRect.Top + itemRect.Bottom) / 2);
+  ASSERT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM(onItem.X, onItem.Y)), 2000 + index);
+  const int pause = vcl::Application->HintPause();
+  vcl::Application->SetHintPause(0);
+  moveOnto(onItem);
+  vcl::Application->SetHintPause(pause);
+  ASSERT_EQ(hintText(), item->Hint());
+
+  // On to the caption, left of the items: the item's hint goes and the sample is back.
+  RECT window{};
+  GetWindowRect(wnd, &window);
+  moveOnto(vcl::TPoint((window.left + itemRect.Left) / 2, onItem.Y));
+  EXPECT_TRUE(wintest::PumpUntil([&] { return hintText() == L"A hint of the hint manager"; }))
+      << "the sample hint did not come back";
+  EXPECT_TRUE(wintest::PumpUntil([&] {
+    const std::optional<RECT> r = HintShown();
+    return r && SameRect(*r, first);
+  }));
+  wintest::PumpUntilIdle();
+  EXPECT_GT(HintColourShare(first, "sample-hint-back"), 0.3);
 }
 
 TEST(GallerySampleHint, GoesWithThePageAndComesBackWhereItStoodAsTheDisplayShows) {
