@@ -564,6 +564,7 @@ void TqvScrollWnd::OnNcCalcSize(vcl::TMessage& Message) {
     return;
   }
   const RECT proposed = *first;
+  const bool horzShown = HorzBar->Visible, vertShown = VertBar->Visible;
   const LONG_PTR style = GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
   if (style & (WS_HSCROLL | WS_VSCROLL)) {
     // The window below lays out its frame without the system bars.
@@ -598,6 +599,12 @@ void TqvScrollWnd::OnNcCalcSize(vcl::TMessage& Message) {
     else
       client.right -= wv;
   }
+  // A bar that comes while the window shows (its range set by SetScrollInfo or ShowScrollBar)
+  // is drawn by the system once this frame is laid out, after the frame's own paint: ours
+  // goes over it when that call is done.
+  if (FrameCalculated && IsWindowVisible(CtrlHandle) &&
+      ((HorzBar->Visible && !horzShown) || (VertBar->Visible && !vertShown)))
+    PostMessageW(CtrlHandle, WM_NCPAINT, 1, 0);
 }
 
 void TqvScrollWnd::OnNcPaint(vcl::TMessage& Message) {

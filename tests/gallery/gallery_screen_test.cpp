@@ -1,5 +1,6 @@
 // The gallery's windows as the X display shows them: the MDI frame once the classic skin is
-// taken away from the Skin menu and brought back, and the layered page's sample hint, which has no timeout: it
+// taken away from the Skin menu and brought back, the layered page's sheet of sections after the
+// same, and the layered page's sample hint, which has no timeout: it
 // goes with the page when it is minimised or hidden, comes back where it stood when the page is
 // restored or shown, follows the page's moves, and comes back once a title-bar item's hint that
 // took its window goes. The MDI frame's test comes first: it needs the frame to be the
@@ -14,7 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "classlib/extctrls/ExtCtrls.h"
 #include "classlib/forms/Forms.h"
+#include "classlib/forms/Menus.h"
+#include "classlib/forms/ScrollBox.h"
 #include "gallery/GalleryForms.h"
 #include "gallery/GalleryLayered.h"
 #include "gallery/gallery_support.h"
@@ -145,6 +149,66 @@ TEST(GalleryMdiFrame, TheSkinTakenAwayLeavesNoTraceAndBroughtBackSkinsTheDocumen
   sample->Click();
   EXPECT_TRUE(wintest::PumpUntil([&] { return Alike(TitleStrip(document), skinnedTitle) > 0.9; }))
       << "a document keeps the system's look";
+}
+
+// The skin taken away from the Skin menu and brought back: the sections' sheet comes back into
+// its scroll box, whose bar comes with it, and the display shows the skin's bar there as
+// before, not the one the system draws as the bar's range is set.
+TEST(GalleryLayeredPage, TheSkinBroughtBackGivesTheSheetsBoxTheSkinsBar) {
+  TGalleryLayered::SetPageSource(LayeredSourceOf(SampleLayeredFolder() + L"\\Lagoon"));
+  auto* page = vcl::Application->CreateForm<TGalleryLayered>();
+  struct Freed {
+    vcl::TForm* form;
+    ~Freed() {
+      form->Hide();
+      vcl::TObject::Free(form);
+    }
+  } freed{page};
+  // The pointer away from the page: no hot bar.
+  SetCursorPos(1900, 1060);
+  page->Show();
+  wintest::PumpUntilIdle();
+  vcl::TScrollBox* box = nullptr;
+  for (int i = 0; i < page->ComponentCount() && !box; ++i)
+    if (auto* b = dynamic_cast<vcl::TScrollBox*>(page->Components(i)))
+      for (int j = 0; j < b->ControlCount(); ++j)
+        if (dynamic_cast<vcl::TImage*>(b->Controls(j))) box = b;
+  ASSERT_TRUE(box);
+  ASSERT_TRUE(GetWindowLongPtrW(box->Handle(), GWL_STYLE) & WS_VSCROLL);
+  RECT r{};
+  GetWindowRect(box->Handle(), &r);
+  // The right strip of the box: its vertical bar and frame.
+  const RECT strip{r.right - 24, r.top, r.right, r.bottom};
+  auto grabStrip = [&strip](const char* name) {
+    std::vector<COLORREF> pixels;
+    if (const std::optional<wintest::Shot> shot = wintest::Grab(strip, name))
+      for (int y = 0; y < shot->height; ++y)
+        for (int x = 0; x < shot->width; ++x) pixels.push_back(shot->At(x, y));
+    return pixels;
+  };
+  wintest::PumpUntil([] { return false; }, wintest::Deadline{500});
+  const std::vector<COLORREF> skinned = grabStrip("sheet-bar-skinned");
+  ASSERT_FALSE(skinned.empty());
+
+  auto* menu = dynamic_cast<vcl::TMenu*>(page->Menu());
+  ASSERT_TRUE(menu);
+  vcl::TMenuItem* skins = menu->Items()->Items(0);
+  vcl::TMenuItem *none = nullptr, *lagoon = nullptr;
+  for (int i = 0; i < skins->Count(); ++i) {
+    vcl::TMenuItem* item = skins->Items(i);
+    if (item->Caption() == L"&No skin") none = item;
+    if (item->Checked() && !lagoon) lagoon = item;
+  }
+  ASSERT_TRUE(none && lagoon && lagoon != none);
+  none->Click();
+  wintest::PumpUntilIdle();
+  ASSERT_FALSE(GetWindowLongPtrW(box->Handle(), GWL_STYLE) & WS_VSCROLL) << "the sheet stays without the skin";
+  lagoon->Click();
+  wintest::PumpUntilIdle();
+  ASSERT_TRUE(GetWindowLongPtrW(box->Handle(), GWL_STYLE) & WS_VSCROLL);
+  // The display follows what the windows drew a moment later.
+  wintest::PumpUntil([] { return false; }, wintest::Deadline{1000});
+  EXPECT_GT(Alike(grabStrip("sheet-bar-back"), skinned), 0.9) << "the bar is the system's";
 }
 
 // The manager's one hint window shows a title-bar item's hint in place of the sample while the
