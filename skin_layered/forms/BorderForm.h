@@ -169,6 +169,7 @@ class TqvBorderForm : public TqvBorderFormBase {
   void NCHitTest(vcl::TMessage& Message);
   void SetCursorMessage(vcl::TMessage& Message);
   void NCMouseMove(vcl::TMessage& Message);
+  void NCMouseLeave(vcl::TMessage& Message);
   // Presses and releases on the frame go to the owner's window, which mostly computes their
   // hit code itself.
   void NCLButtonDown(vcl::TMessage& Message);

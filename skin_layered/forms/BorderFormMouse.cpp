@@ -158,6 +158,7 @@ void TqvBorderForm::BorderWndProc(vcl::TMessage& Message) {
     case WM_NCHITTEST: return NCHitTest(Message);
     case WM_SETCURSOR: return SetCursorMessage(Message);
     case WM_NCMOUSEMOVE: return NCMouseMove(Message);
+    case WM_NCMOUSELEAVE: return NCMouseLeave(Message);
     case WM_NCLBUTTONDOWN: return NCLButtonDown(Message);
     case WM_NCLBUTTONUP:
     case WM_NCRBUTTONUP: return NCButtonUp(Message);
@@ -215,6 +216,17 @@ void TqvBorderForm::NCMouseMove(vcl::TMessage& Message) {
   const bool element = code == kHitMin || code == kHitMax || code == kHitClose || code == kHitHelp ||
                        (code >= kHitUserButton && code <= kLastHotTitleElement);
   SetHotButton(element ? code : 0, true);
+  // The system says when the mouse leaves the window (WM_NCMOUSELEAVE) only when asked:
+  // without it a move straight off the window leaves the element hot, its hint shown.
+  if (const HWND wnd = BorderWindow(); element && wnd) {
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, wnd, 0};
+    TrackMouseEvent(&track);
+  }
+}
+
+void TqvBorderForm::NCMouseLeave(vcl::TMessage& Message) {
+  SetHotButton(-1, true);
+  hook_.CallPrevious(Message);
 }
 
 void TqvBorderForm::NCLButtonDown(vcl::TMessage& Message) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "classlib/forms/Menus.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "forms_support.h"
 #include "skin_layered/forms/BorderForm.h"
 #include "skin_layered/forms/Dwm.h"
@@ -23,6 +24,7 @@
 #include "skin_layered/paint/PaintStartup.h"
 #include "skin_layered/paint/pixels/AlphaPixels.h"
 #include "sample_skins.h"
+#include "support/win_test_support.h"
 
 namespace skin_layered::test {
 namespace {
@@ -862,6 +864,58 @@ TEST_F(BorderFormTest, TitleBarItemsOnTheBorderWindowClickAndShowOpaqueCaptions)
   EXPECT_EQ(downs, 3);
   EXPECT_EQ(clicks, 2);
   vcl::TObject::Free(bar);
+}
+
+// The mouse goes straight off the border window from a title-bar item or a title button: the
+// system's leave of the window (asked for while an element is hot) takes the hot look and the
+// item's hint away.
+TEST_F(BorderFormTest, AnItemOrATitleButtonLeftStraightOffTheBorderWindowIsAtRestAgain) {
+  auto* bar = vcl::Construct<TsTitleBar>(form.get());
+  TqvTitleBarItem* copy = bar->Items()->Add();
+  copy->SetCaption(L"Copy");
+  copy->SetHint(L"Copies the page");
+  copy->SetShowHint(true);
+  ASSERT_EQ(provider->TitleBar(), bar);
+  provider->CaptionItems().InitTitleBarItems();
+  provider->SkinData->BGChanged = true;
+  border->UpdateExBordersPos(true, 255);
+  const int pause = vcl::Application->HintPause();
+  vcl::Application->SetHintPause(0);
+  const vcl::TScopeExit restore([pause, bar] {
+    vcl::Application->SetHintPause(pause);
+    vcl::TObject::Free(bar);
+  });
+  auto hintShown = [] {
+    const HWND hint = FindWindowW(nullptr, L"Copies the page");
+    return hint && IsWindowVisible(hint) && GetWindowThreadProcessId(hint, nullptr) == GetCurrentThreadId();
+  };
+  const vcl::TRect item = copy->ItemRect;
+  const LPARAM overItem = Screen((item.Left + item.Right) / 2, (item.Top + item.Bottom) / 2);
+  const vcl::TRect close = provider->CaptionButtons().BtnClose.Rect;
+  const LPARAM overClose = Screen((close.Left + close.Right) / 2, (close.Top + close.Bottom) / 2);
+  auto moveOnto = [this](LPARAM at) {
+    SendMessageW(BorderWnd(), WM_NCMOUSEMOVE, static_cast<WPARAM>(SendMessageW(BorderWnd(), WM_NCHITTEST, 0, at)), at);
+  };
+
+  moveOnto(overItem);
+  ASSERT_EQ(copy->HotState(), 1);
+  ASSERT_TRUE(hintShown());
+  SendMessageW(BorderWnd(), WM_NCMOUSELEAVE, 0, 0);
+  EXPECT_EQ(copy->HotState(), 0);
+  EXPECT_FALSE(hintShown());
+  moveOnto(overClose);
+  ASSERT_EQ(provider->CaptionButtons().BtnClose.State, 1);
+  SendMessageW(BorderWnd(), WM_NCMOUSELEAVE, 0, 0);
+  EXPECT_EQ(provider->CaptionButtons().BtnClose.State, 0);
+
+  // The real pointer: on the item, then straight off the window.
+  ASSERT_TRUE(SetCursorPos(vcl::LParamX(overItem), vcl::LParamY(overItem)));
+  moveOnto(overItem);
+  ASSERT_TRUE(wintest::PumpUntil([&] { return copy->HotState() == 1 && hintShown(); }));
+  ASSERT_TRUE(SetCursorPos(vcl::LParamX(overItem) - 300, vcl::LParamY(overItem) + 100));
+  EXPECT_TRUE(wintest::PumpUntil([&] { return copy->HotState() == 0 && !hintShown(); }))
+      << "the item stays hot after the pointer left the window";
+  EXPECT_LE(provider->FrameMouse().HotElement, 0);
 }
 
 // The form's own region under its border window: its client part (the border window shows
