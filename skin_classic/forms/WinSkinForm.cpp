@@ -53,6 +53,15 @@ HWND FindMDIClient(HWND Window) {
   return nullptr;
 }
 
+// Whether the window is the active one: the thread's active window, or the MDI client's active
+// child in a frame that is active itself (a frame passes its deactivation on to that child).
+bool ActiveNow(HWND Window, HWND MDIClient, bool MDIChild) {
+  const HWND active = GetActiveWindow();
+  if (!MDIChild) return active == Window;
+  return MDIClient && reinterpret_cast<HWND>(SendMessageW(MDIClient, WM_MDIGETACTIVE, 0, 0)) == Window &&
+         active == GetAncestor(Window, GA_ROOT);
+}
+
 bool CaptionLogFont(LOGFONTW& Font) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
@@ -134,6 +143,10 @@ void TWinSkinForm::Init(TSkinData* ASkinData) {
     MDIClient = GetParent(Window);
     if (SkinData->Options().Contains(xoMDIChildBorder)) SkinFrame = false;
   }
+
+  // A window skinned while it shows (the skin back after none) is drawn active only when it is;
+  // one not shown yet starts active and learns better from WM_NCACTIVATE.
+  if (IsWindowVisible(Window)) Active = ActiveNow(Window, MDIClient, FormKind == TFormKind::MDIChild);
 
   IsDialog = WindowClass == foreign_classes::kSystemDialog || vcl::SameText(WindowClass, L"TMessageForm");
   if ((style_ & WS_CAPTION) != WS_CAPTION)

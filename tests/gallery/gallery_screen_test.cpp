@@ -115,6 +115,15 @@ TEST(GalleryMdiFrame, TheSkinTakenAwayLeavesNoTraceAndBroughtBackSkinsTheDocumen
   HWND document = frame->MDIChildren(0)->Handle();
   const std::vector<COLORREF> skinnedTitle = TitleStrip(document);
   ASSERT_FALSE(skinnedTitle.empty());
+  // The main form in front: the frame and both documents (one behind the other) stand
+  // inactive behind it.
+  SetForegroundWindow(main->Handle());
+  ASSERT_TRUE(wintest::PumpUntil([main] { return GetActiveWindow() == main->Handle(); }));
+  wintest::PumpUntil([] { return false; }, wintest::Deadline{500});
+  HWND other = frame->MDIChildren(1)->Handle();
+  ASSERT_NE(reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, 0)), other);
+  const std::vector<COLORREF> frameTitle = TitleStrip(frame->Handle()), documentTitle = TitleStrip(document),
+                              otherTitle = TitleStrip(other);
 
   // Taken away: the frame gets the system's frame and menu bar, and the display shows the
   // client's face in the system's work-space colour from its first row on (right of the
@@ -147,8 +156,12 @@ TEST(GalleryMdiFrame, TheSkinTakenAwayLeavesNoTraceAndBroughtBackSkinsTheDocumen
   auto* sample = dynamic_cast<vcl::TMenuItem*>(main->FindComponent(L"SampleSkinItem"));
   ASSERT_TRUE(sample);
   sample->Click();
-  EXPECT_TRUE(wintest::PumpUntil([&] { return Alike(TitleStrip(document), skinnedTitle) > 0.9; }))
-      << "a document keeps the system's look";
+  EXPECT_TRUE(wintest::PumpUntil([&] { return Alike(TitleStrip(document), documentTitle) > 0.9; }))
+      << "a document keeps the system's look, or looks active";
+  // The other windows look inactive as before, not active.
+  wintest::PumpUntilIdle();
+  EXPECT_GT(Alike(TitleStrip(frame->Handle()), frameTitle), 0.9) << "the frame's title";
+  EXPECT_GT(Alike(TitleStrip(other), otherTitle), 0.9) << "the other document's title";
 }
 
 // The skin taken away from the Skin menu and brought back: the sections' sheet comes back into
