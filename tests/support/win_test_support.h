@@ -67,6 +67,38 @@ inline bool PumpUntilIdle(const std::function<bool()>& Done = [] { return true; 
   return PumpUntil([&] { return Done() && QueueEmpty(); }, Within);
 }
 
+// The real pointer is one for all the test programs of a session, which run side by side: a
+// test that moves it holds this lock while it needs the pointer where it put it.
+class PointerLock {
+ public:
+  PointerLock() : mutex_(CreateMutexW(nullptr, FALSE, L"scrivane-tests-real-pointer")) {
+    if (mutex_) WaitForSingleObject(mutex_, INFINITE);  // an abandoned lock is taken over
+  }
+  ~PointerLock() {
+    if (!mutex_) return;
+    ReleaseMutex(mutex_);
+    CloseHandle(mutex_);
+  }
+  PointerLock(const PointerLock&) = delete;
+  PointerLock& operator=(const PointerLock&) = delete;
+
+ private:
+  HANDLE mutex_;
+};
+
+// Moves the real pointer (hold a PointerLock) and waits until the system reports it there:
+// under Wine the position follows the move a little later, and a leave notice judged before
+// that sees the old place.
+inline bool MovePointer(int X, int Y, Deadline Within = kDeadline) {
+  if (!SetCursorPos(X, Y)) return false;
+  return PumpUntil(
+      [X, Y] {
+        POINT at{};
+        return GetCursorPos(&at) && at.x == X && at.y == Y;
+      },
+      Within);
+}
+
 // A name in the temporary folder no other test process uses: Stem, the process id and a count.
 inline std::wstring UniqueTempPath(std::wstring_view Stem) {
   static std::atomic<int> counter{0};

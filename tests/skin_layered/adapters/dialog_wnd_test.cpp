@@ -1084,6 +1084,7 @@ TEST_F(Dialogs, TheBorderWindowShowsANewCaptionAndFollowsAMoveByTheCaption) {
   GetWindowRect(dlg, &wr);
   Move m{dlg, {wr.left + (wr.right - wr.left) / 2, wr.top + 8}};
   move = &m;
+  const wintest::PointerLock pointer;  // the move loop follows the real pointer
   SetCursorPos(m.start.x, m.start.y);
   updates.clear();
   const UINT_PTR timer = SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR Id, DWORD) {

@@ -908,11 +908,15 @@ TEST_F(BorderFormTest, AnItemOrATitleButtonLeftStraightOffTheBorderWindowIsAtRes
   SendMessageW(BorderWnd(), WM_NCMOUSELEAVE, 0, 0);
   EXPECT_EQ(provider->CaptionButtons().BtnClose.State, 0);
 
-  // The real pointer: on the item, then straight off the window.
-  ASSERT_TRUE(SetCursorPos(vcl::LParamX(overItem), vcl::LParamY(overItem)));
+  // The real pointer: on the item, then straight off the window. Another test's window may
+  // lie over the item for a moment.
+  const wintest::PointerLock pointer;
+  const POINT itemPoint{vcl::LParamX(overItem), vcl::LParamY(overItem)};
+  ASSERT_TRUE(wintest::PumpUntil([&] { return WindowFromPoint(itemPoint) == BorderWnd(); }));
+  ASSERT_TRUE(wintest::MovePointer(itemPoint.x, itemPoint.y));
   moveOnto(overItem);
   ASSERT_TRUE(wintest::PumpUntil([&] { return copy->HotState() == 1 && hintShown(); }));
-  ASSERT_TRUE(SetCursorPos(vcl::LParamX(overItem) - 300, vcl::LParamY(overItem) + 100));
+  ASSERT_TRUE(wintest::MovePointer(vcl::LParamX(overItem) - 300, vcl::LParamY(overItem) + 100));
   EXPECT_TRUE(wintest::PumpUntil([&] { return copy->HotState() == 0 && !hintShown(); }))
       << "the item stays hot after the pointer left the window";
   EXPECT_LE(provider->FrameMouse().HotElement, 0);

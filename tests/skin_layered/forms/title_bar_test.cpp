@@ -418,10 +418,12 @@ TEST_F(TitleBarTest, AnItemOrATitleButtonLeftStraightOffTheWindowIsAtRestAgain) 
 
   // The real pointer: on the item, then straight off the window; only the system's leave can
   // tell the form.
-  ASSERT_TRUE(SetCursorPos(overItem.x, overItem.y));
+  const wintest::PointerLock pointer;
+  ASSERT_TRUE(wintest::PumpUntil([&] { return WindowFromPoint(overItem) == Wnd(); }));
+  ASSERT_TRUE(wintest::MovePointer(overItem.x, overItem.y));
   moveOnto(overItem);
   ASSERT_TRUE(wintest::PumpUntil([&] { return button->HotState() == 1 && hintShown(); }));
-  ASSERT_TRUE(SetCursorPos(window.Left - 200, window.Top + 100));
+  ASSERT_TRUE(wintest::MovePointer(window.Left - 200, window.Top + 100));
   EXPECT_TRUE(wintest::PumpUntil([&] { return button->HotState() == 0 && !hintShown(); }))
       << "the item stays hot after the pointer left the window";
   EXPECT_EQ(AtItem(button), kButtonRgb);
