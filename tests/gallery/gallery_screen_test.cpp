@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,6 +44,21 @@ std::optional<RECT> HintShown() {
   RECT r{};
   GetWindowRect(form, &r);
   return r;
+}
+
+// The layered page under Lagoon, made by the application as in the gallery; hidden and freed
+// with the test, its hint manager with it, so that the next test's page has the program's.
+struct PageFree {
+  void operator()(TGalleryLayered* Page) const {
+    Page->Hide();
+    vcl::TObject::Free(Page);
+  }
+};
+using LagoonPage = std::unique_ptr<TGalleryLayered, PageFree>;
+
+LagoonPage NewLagoonPage() {
+  TGalleryLayered::SetPageSource(LayeredSourceOf(SampleLayeredFolder() + L"\\Lagoon"));
+  return LagoonPage(vcl::Application->CreateForm<TGalleryLayered>());
 }
 
 bool SameRect(const RECT& A, const RECT& B) {
@@ -168,15 +184,8 @@ TEST(GalleryMdiFrame, TheSkinTakenAwayLeavesNoTraceAndBroughtBackSkinsTheDocumen
 // its scroll box, whose bar comes with it, and the display shows the skin's bar there as
 // before, not the one the system draws as the bar's range is set.
 TEST(GalleryLayeredPage, TheSkinBroughtBackGivesTheSheetsBoxTheSkinsBar) {
-  TGalleryLayered::SetPageSource(LayeredSourceOf(SampleLayeredFolder() + L"\\Lagoon"));
-  auto* page = vcl::Application->CreateForm<TGalleryLayered>();
-  struct Freed {
-    vcl::TForm* form;
-    ~Freed() {
-      form->Hide();
-      vcl::TObject::Free(form);
-    }
-  } freed{page};
+  const LagoonPage owned = NewLagoonPage();
+  TGalleryLayered* page = owned.get();
   // The pointer away from the page: no hot bar.
   SetCursorPos(1900, 1060);
   page->Show();
@@ -228,17 +237,8 @@ TEST(GalleryLayeredPage, TheSkinBroughtBackGivesTheSheetsBoxTheSkinsBar) {
 // mouse rests on the item; once the mouse goes on and the item's hint goes, the sample comes
 // back where it stood.
 TEST(GallerySampleHint, ComesBackWhenATitleBarItemsHintGoes) {
-  TGalleryLayered::SetPageSource(LayeredSourceOf(SampleLayeredFolder() + L"\\Lagoon"));
-  // Made by the application, as in the gallery; freed at the end with its hint manager, so
-  // that the next test's page has the program's.
-  auto* page = vcl::Application->CreateForm<TGalleryLayered>();
-  struct Freed {
-    vcl::TForm* form;
-    ~Freed() {
-      form->Hide();
-      vcl::TObject::Free(form);
-    }
-  } freed{page};
+  const LagoonPage owned = NewLagoonPage();
+  TGalleryLayered* page = owned.get();
   page->Show();
   wintest::PumpUntilIdle();
   page->ShowSampleHint();
