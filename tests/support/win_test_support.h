@@ -13,6 +13,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -65,6 +66,27 @@ inline bool PumpUntil(const std::function<bool()>& Done, Deadline Within = kDead
 // windows posted themselves is done too), or the deadline passes (false then).
 inline bool PumpUntilIdle(const std::function<bool()>& Done = [] { return true; }, Deadline Within = kDeadline) {
   return PumpUntil([&] { return Done() && QueueEmpty(); }, Within);
+}
+
+// Whether this thread shows a top-level window of that title: test programs running side by
+// side may show windows of the same title, which a search of the whole desktop could find first.
+inline bool ThreadShowsWindow(const wchar_t* Title) {
+  struct Search {
+    const wchar_t* title;
+    bool found;
+  } search{Title, false};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND Wnd, LPARAM Param) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(Param);
+        wchar_t text[256] = {};
+        GetWindowTextW(Wnd, text, 256);
+        if (!IsWindowVisible(Wnd) || wcscmp(text, s.title) != 0) return TRUE;
+        s.found = true;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 // The real pointer is one for all the test programs of a session, which run side by side: a

@@ -885,10 +885,7 @@ TEST_F(BorderFormTest, AnItemOrATitleButtonLeftStraightOffTheBorderWindowIsAtRes
     vcl::Application->SetHintPause(pause);
     vcl::TObject::Free(bar);
   });
-  auto hintShown = [] {
-    const HWND hint = FindWindowW(nullptr, L"Copies the page");
-    return hint && IsWindowVisible(hint) && GetWindowThreadProcessId(hint, nullptr) == GetCurrentThreadId();
-  };
+  auto hintShown = [] { return wintest::ThreadShowsWindow(L"Copies the page"); };
   const vcl::TRect item = copy->ItemRect;
   const LPARAM overItem = Screen((item.Left + item.Right) / 2, (item.Top + item.Bottom) / 2);
   const vcl::TRect close = provider->CaptionButtons().BtnClose.Rect;

@@ -347,10 +347,7 @@ TEST_F(TitleBarTest, AnItemsHintShowsOnEnteringAndGoesOnLeaving) {
   button->SetHint(L"Copies the page");
   Repaint();
   const int pause = vcl::Application->HintPause();
-  auto visibleHints = [] {
-    const HWND hint = FindWindowW(nullptr, L"Copies the page");
-    return hint && IsWindowVisible(hint) && GetWindowThreadProcessId(hint, nullptr) == GetCurrentThreadId() ? 1 : 0;
-  };
+  auto visibleHints = [] { return wintest::ThreadShowsWindow(L"Copies the page") ? 1 : 0; };
   // Without ShowHint no hint comes.
   vcl::Application->SetHintPause(0);
   provider->CaptionItems().SetTitleBarItemState(0, 1);
@@ -385,10 +382,7 @@ TEST_F(TitleBarTest, AnItemOrATitleButtonLeftStraightOffTheWindowIsAtRestAgain) 
   const int pause = vcl::Application->HintPause();
   vcl::Application->SetHintPause(0);
   const vcl::TScopeExit restorePause([pause] { vcl::Application->SetHintPause(pause); });
-  auto hintShown = [] {
-    const HWND hint = FindWindowW(nullptr, L"Copies the page");
-    return hint && IsWindowVisible(hint) && GetWindowThreadProcessId(hint, nullptr) == GetCurrentThreadId();
-  };
+  auto hintShown = [] { return wintest::ThreadShowsWindow(L"Copies the page"); };
   const vcl::TRect window = WindowBox(Wnd());
   const POINT overItem{window.Left + Inside(button).X, window.Top + Inside(button).Y};
   const vcl::TRect close = provider->CaptionButtons().BtnClose.Rect;
