@@ -61,6 +61,16 @@ LagoonPage NewLagoonPage() {
   return LagoonPage(vcl::Application->CreateForm<TGalleryLayered>());
 }
 
+// Shows the page and its sample hint: where the hint stands once its fade has ended.
+std::optional<RECT> ShowWithSampleHint(TGalleryLayered* Page) {
+  Page->Show();
+  wintest::PumpUntilIdle();
+  Page->ShowSampleHint();
+  if (!wintest::PumpUntil([] { return HintShown().has_value(); })) return std::nullopt;
+  wintest::PumpUntilIdle();
+  return HintShown();
+}
+
 bool SameRect(const RECT& A, const RECT& B) {
   return A.left == B.left && A.top == B.top && A.right == B.right && A.bottom == B.bottom;
 }
@@ -239,12 +249,9 @@ TEST(GalleryLayeredPage, TheSkinBroughtBackGivesTheSheetsBoxTheSkinsBar) {
 TEST(GallerySampleHint, ComesBackWhenATitleBarItemsHintGoes) {
   const LagoonPage owned = NewLagoonPage();
   TGalleryLayered* page = owned.get();
-  page->Show();
-  wintest::PumpUntilIdle();
-  page->ShowSampleHint();
-  ASSERT_TRUE(wintest::PumpUntil([] { return HintShown().has_value(); }));
-  wintest::PumpUntilIdle();
-  const RECT first = *HintShown();
+  const std::optional<RECT> shown = ShowWithSampleHint(page);
+  ASSERT_TRUE(shown.has_value());
+  const RECT first = *shown;
   skin_layered::TsHintManager* hints = skin_layered::HintManager();
   auto hintText = [hints] {
     skin_layered::TqvPngHintWindow* window = hints->PngHintWindow();
@@ -300,12 +307,9 @@ TEST(GallerySampleHint, GoesWithThePageAndComesBackWhereItStoodAsTheDisplayShows
     vcl::TForm* form;
     ~Hidden() { form->Hide(); }
   } hidden{page};
-  page->Show();
-  wintest::PumpUntilIdle();
-  page->ShowSampleHint();
-  ASSERT_TRUE(wintest::PumpUntil([] { return HintShown().has_value(); }));
-  wintest::PumpUntilIdle();
-  const RECT first = *HintShown();
+  const std::optional<RECT> shown = ShowWithSampleHint(page);
+  ASSERT_TRUE(shown.has_value());
+  const RECT first = *shown;
   ASSERT_GT(HintColourShare(first, "sample-hint-shown"), 0.3);
   HWND wnd = page->Handle();
 

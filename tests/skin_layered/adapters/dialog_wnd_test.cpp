@@ -95,6 +95,24 @@ class Dialogs : public ::testing::Test {
     return d;
   }
   static TqvDialogWnd* DialogOf(HWND Wnd) { return DialogAdapterOf(Wnd); }
+  // A shown sizeable dialog under extended borders, its frame painted once: its border form
+  // and that form's window (all nil where one is missing).
+  struct Bordered {
+    HWND dlg;
+    TqvDialogWnd* adapter;
+    TqvBorderForm* border;
+    HWND window;
+  };
+  Bordered NewBorderedDialog() {
+    manager->SetExtendedBorders(true);
+    const HWND dlg = NewDialog(kSizable);
+    TqvDialogWnd* d = DialogOf(dlg);
+    if (!d) return {dlg, nullptr, nullptr, nullptr};
+    SendMessageW(dlg, WM_NCPAINT, 1, 0);
+    wintest::Pump();
+    TqvBorderForm* border = d->ExtBorderForm();
+    return {dlg, d, border, border ? border->BorderWindow() : nullptr};
+  }
   static COLORREF PixelRgb(vcl::TBitmap* Bmp, int X, int Y) {
     const std::uint32_t p = PixelOf(Bmp, X, Y);
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
@@ -947,15 +965,13 @@ TEST_F(Dialogs, TopAlignedBigTitleButtonsSitAtTheTopOfTheFrame) {
 // The skin's reload command brings a shown border window to the dialog's place and picture;
 // a hidden one stays hidden.
 TEST_F(Dialogs, AReloadPutsAShownBorderWindowBackAndLeavesAHiddenOneHidden) {
-  manager->SetExtendedBorders(true);
-  HWND dlg = NewDialog(kSizable);
-  TqvDialogWnd* d = DialogOf(dlg);
+  const Bordered made = NewBorderedDialog();
+  const HWND dlg = made.dlg;
+  TqvDialogWnd* d = made.adapter;
   ASSERT_NE(d, nullptr);
-  SendMessageW(dlg, WM_NCPAINT, 1, 0);
-  wintest::Pump();
-  TqvBorderForm* border = d->ExtBorderForm();
+  TqvBorderForm* border = made.border;
   ASSERT_NE(border, nullptr);
-  const HWND bw = border->BorderWindow();
+  const HWND bw = made.window;
   ASSERT_NE(bw, nullptr);
   ASSERT_TRUE(IsWindowVisible(bw));
   RECT wr{}, br{};
@@ -1047,21 +1063,19 @@ TEST_F(Dialogs, TheNonClientActivationIsAnsweredByTheDialogsOwnProcedure) {
 // With a border window showing the frame: a new caption reaches it at once, and a move by the
 // caption ends with the border window's picture given again where the dialog stopped.
 TEST_F(Dialogs, TheBorderWindowShowsANewCaptionAndFollowsAMoveByTheCaption) {
-  manager->SetExtendedBorders(true);
   std::vector<TLayeredUpdate> updates;
   TLayeredUpdateFunc previous = SetLayeredUpdateFunc([&](const TLayeredUpdate& U) {
     updates.push_back(U);
     return true;
   });
   const vcl::TScopeExit restore([&] { SetLayeredUpdateFunc(previous); });
-  HWND dlg = NewDialog(kSizable);
-  TqvDialogWnd* d = DialogOf(dlg);
+  const Bordered made = NewBorderedDialog();
+  const HWND dlg = made.dlg;
+  TqvDialogWnd* d = made.adapter;
   ASSERT_NE(d, nullptr);
-  SendMessageW(dlg, WM_NCPAINT, 1, 0);
-  wintest::Pump();
-  TqvBorderForm* border = d->ExtBorderForm();
+  TqvBorderForm* border = made.border;
   ASSERT_NE(border, nullptr);
-  const HWND bw = border->BorderWindow();
+  const HWND bw = made.window;
   ASSERT_TRUE(bw && IsWindowVisible(bw));
   auto toBorder = [&] {
     return std::count_if(updates.begin(), updates.end(), [&](const TLayeredUpdate& U) { return U.Wnd == bw; });

@@ -149,6 +149,19 @@ class BorderFormTest : public FormSkinTest {
   }
   int Width() { return WndWidth(BorderWnd()); }
   int Height() { return WndHeight(BorderWnd()); }
+  // The work area of the form's monitor.
+  RECT WorkArea() {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(Wnd(), MONITOR_DEFAULTTONEAREST), &monitor);
+    return monitor.rcWork;
+  }
+  // A double click at a point of the border window, placed over the form first.
+  void DoubleClickBorder(int x, int y) {
+    border->UpdateExBordersPos(true, 255);
+    SendMessageW(BorderWnd(), WM_NCLBUTTONDBLCLK, 19, Screen(x, y));
+  }
+  vcl::TRect FormBounds() { return vcl::Rect(form->Left(), form->Top(), form->Width(), form->Height()); }
   // The border window's place for the form's window where it stands.
   vcl::TRect Expected() {
     const vcl::TRect w = WindowBox(Wnd());
@@ -663,17 +676,11 @@ TEST_F(BorderFormTest, TheMainFormsBorderWindowStaysShownForItsMinimiseAnimation
 }
 
 TEST_F(BorderFormTest, DoubleClicksStretchToTheWorkAreaAndBack) {
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(MonitorFromWindow(Wnd(), MONITOR_DEFAULTTONEAREST), &monitor);
-  const RECT work = monitor.rcWork;
+  const RECT work = WorkArea();
   const int offX = BorderFormOffsetX(border), offY = BorderFormOffsetY(border);
-  auto dblclk = [&](int x, int y) {
-    border->UpdateExBordersPos(true, 255);
-    SendMessageW(BorderWnd(), WM_NCLBUTTONDBLCLK, 19, Screen(x, y));
-  };
+  auto dblclk = [this](int x, int y) { DoubleClickBorder(x, y); };
 
-  auto bounds = [&] { return vcl::Rect(form->Left(), form->Top(), form->Width(), form->Height()); };
+  auto bounds = [this] { return FormBounds(); };
   dblclk(Width() / 2, kShadow + 1);  // the top edge
   EXPECT_EQ(bounds(), vcl::Rect(kLeft, work.top + offY, 400, (work.bottom - work.top) - offY - offX));
   EXPECT_TRUE(provider->ExtFlags & kBorderStretchedHeight);
@@ -706,16 +713,10 @@ TEST_F(BorderFormTest, DoubleClicksStretchToTheWorkAreaAndBack) {
 // form takes its height (or width) from before back, and the next double click stretches it
 // again where it stands.
 TEST_F(BorderFormTest, AStretchedFormMovedTakesItsSizeFromBeforeBack) {
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(MonitorFromWindow(Wnd(), MONITOR_DEFAULTTONEAREST), &monitor);
-  const RECT work = monitor.rcWork;
+  const RECT work = WorkArea();
   const int offX = BorderFormOffsetX(border), offY = BorderFormOffsetY(border);
-  auto dblclk = [&](int x, int y) {
-    border->UpdateExBordersPos(true, 255);
-    SendMessageW(BorderWnd(), WM_NCLBUTTONDBLCLK, 19, Screen(x, y));
-  };
-  auto bounds = [&] { return vcl::Rect(form->Left(), form->Top(), form->Width(), form->Height()); };
+  auto dblclk = [this](int x, int y) { DoubleClickBorder(x, y); };
+  auto bounds = [this] { return FormBounds(); };
   auto moveBy = [&](int dx, int dy) {
     SetWindowPos(Wnd(), nullptr, form->Left() + dx, form->Top() + dy, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -931,13 +932,11 @@ TEST_F(BorderFormTest, TheFormsRegionIsItsClientPartOnTheWorkArea) {
   };
   EXPECT_EQ(box(border->MakeParentRgn(3, 5, false)), vcl::Rect(f + 3, f + c + 5, 400 - f + 3, 300 - f + 5));
   // Beyond the work area's right edge: taken as maximised, cut there.
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(MonitorFromWindow(Wnd(), MONITOR_DEFAULTTONEAREST), &monitor);
-  const int left = monitor.rcWork.right - 250;
+  const RECT work = WorkArea();
+  const int left = work.right - 250;
   form->SetBounds(left, kTop, 400, 300);
   EXPECT_EQ(box(border->MakeParentRgn(0, 0, false)), vcl::Rect(f, f + c, 400 - f, 300 - f));
-  EXPECT_EQ(box(border->MakeParentRgn(0, 0, true)), vcl::Rect(f, f + c, monitor.rcWork.right - left, 300 - f));
+  EXPECT_EQ(box(border->MakeParentRgn(0, 0, true)), vcl::Rect(f, f + c, work.right - left, 300 - f));
 }
 
 // A caption press on the border window starts the blended move only where the blend shows:
