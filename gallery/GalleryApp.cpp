@@ -66,11 +66,15 @@ class TGalleryPageOpener : public vcl::TComponent {
 
 VCL_CLASS_INFO(TGalleryPageOpener) {}
 
-const wchar_t kUsage[] =
-    L"Usage: skingallery [--classic FILE] [--layered PATH] [--page NAME] [--shot FILE.png]\n"
-    L"Pages: all, controls, dialog, messagebox, mdi, popup, menus, layered, dialogs, borders (with\n"
-    L"--layered, menus is the layered page with its sample popup menu open; borders is the layered\n"
-    L"page with the skin's extended borders and shadow, and mdi the MDI frame and its documents).";
+std::wstring Usage() {
+  std::wstring pages;
+  for (const PageName& p : kPages) pages += (pages.empty() ? L"" : L", ") + std::wstring(p.name);
+  // Lines break between sentences only: the message box wraps long lines itself.
+  return L"Usage: skingallery [--classic FILE] [--layered PATH] [--page NAME] [--shot FILE.png]\n\n"
+         L"Pages: " + pages + L".\n\n"
+         L"With --layered, menus is the layered page with its sample popup menu open, borders the layered "
+         L"page with the skin's extended borders and shadow, and mdi the MDI frame and its documents.";
+}
 
 std::optional<Page> PageNamed(std::wstring_view Name) {
   for (const PageName& p : kPages)

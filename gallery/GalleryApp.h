@@ -37,7 +37,8 @@ struct Options {
 std::optional<Options> ParseOptions(const std::vector<std::wstring>& Arguments, std::wstring& Error);
 std::optional<Page> PageNamed(std::wstring_view Name);
 
-extern const wchar_t kUsage[];
+// The command line the gallery takes, with every page name, for an error message.
+std::wstring Usage();
 
 // Builds the windows, applies the skin, opens the page and runs the program; the exit code.
 int RunGallery(const Options& Options);

@@ -19,7 +19,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::wstring error;
   const std::optional<gallery::Options> options = gallery::ParseOptions(arguments, error);
   if (!options) {
-    vcl::ShowMessageBox(nullptr, error + L"\n\n" + gallery::kUsage, L"Skin gallery", MB_OK | MB_ICONERROR);
+    vcl::ShowMessageBox(nullptr, error + L"\n\n" + gallery::Usage(), L"Skin gallery", MB_OK | MB_ICONERROR);
     return 2;
   }
   try {

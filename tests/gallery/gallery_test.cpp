@@ -18,6 +18,7 @@
 #include "classlib/comctrls/StatusBar.h"
 #include "classlib/forms/Forms.h"
 #include "classlib/forms/Menus.h"
+#include "gallery/GalleryApp.h"
 #include "gallery/GalleryForms.h"
 #include "gallery/GalleryLayered.h"
 #include "gallery/gallery_support.h"
@@ -404,6 +405,35 @@ std::wstring TitleOf(HWND Wnd) {
   wchar_t text[256] = {};
   GetWindowTextW(Wnd, text, 256);
   return text;
+}
+
+TEST(GalleryProgram, TheUsageNamesEveryPageTheCommandLineTakesAndBreaksLinesBetweenSentencesOnly) {
+  const std::wstring usage = Usage();
+  const size_t start = usage.find(L"Pages: ");
+  ASSERT_NE(start, std::wstring::npos) << usage;
+  const size_t end = usage.find(L'.', start);
+  ASSERT_NE(end, std::wstring::npos) << usage;
+  std::vector<std::wstring> names;
+  for (size_t at = start + 7; at < end;) {
+    const size_t comma = std::min(usage.find(L", ", at), end);
+    names.push_back(usage.substr(at, comma - at));
+    at = comma + 2;
+  }
+  EXPECT_GE(names.size(), 10u) << usage;
+  for (const std::wstring& name : names) {
+    std::wstring error;
+    EXPECT_TRUE(ParseOptions({L"--page", name}, error)) << "listed but refused: " << name << " " << error;
+  }
+  std::wstring error;
+  EXPECT_FALSE(ParseOptions({L"--page", L"nosuch"}, error));
+  EXPECT_EQ(error, L"Unknown page: nosuch");
+  // The message box wraps long lines itself; a break of our own ends a sentence or the synopsis.
+  for (size_t at = usage.find(L'\n'); at != std::wstring::npos; at = usage.find(L'\n', at + 1)) {
+    ASSERT_GT(at, 0u);
+    const wchar_t before = usage[at - 1];
+    EXPECT_TRUE(before == L'.' || before == L']' || before == L'\n') << "a line breaks mid-sentence at " << at << ": "
+                                                                  << usage;
+  }
 }
 
 TEST(GalleryProgram, TheDefaultPageOpensTheMainWindowReadyToUseAndNoDialog) {
