@@ -1,5 +1,7 @@
 #include "skin_layered/forms/TitleElements.h"
 
+#include <utility>
+
 #include "classlib/forms/Menus.h"
 
 namespace skin_layered {
@@ -100,7 +102,16 @@ void TsTitleIcon::Assign(vcl::TPersistent* Source) {
 TsTitleButton::TsTitleButton(vcl::TCollection* Collection)
     : TCollectionItem(Collection), glyph_(std::make_unique<vcl::TBitmap>()) {}
 
-TsTitleButton::~TsTitleButton() = default;
+TsTitleButton::~TsTitleButton() { FreeFade(); }
+
+void TsTitleButton::FreeFade() {
+  if (vcl::TObject* fade = std::exchange(Data.Timer, nullptr)) vcl::TObject::Free(fade);
+}
+
+void TsTitleButton::SetGlyph(vcl::TBitmap* Value) {
+  FreeFade();
+  glyph_->Assign(Value);
+}
 
 TqvTitleOwner* TsTitleButton::Provider() const {
   auto* buttons = dynamic_cast<TsTitleButtons*>(Collection());

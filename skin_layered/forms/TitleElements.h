@@ -109,7 +109,8 @@ class TsTitleButton : public vcl::TCollectionItem {
   const vcl::String& Name() const { return name_; }
   void SetName(const vcl::String& Value) { name_ = Value; }
   vcl::TBitmap* Glyph() const { return glyph_.get(); }
-  void SetGlyph(vcl::TBitmap* Value) { glyph_->Assign(Value); }
+  // A new picture ends the button's fade, which shows the old one.
+  void SetGlyph(vcl::TBitmap* Value);
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool Value) { enabled_ = Value; }
   const vcl::String& Hint() const { return hint_; }
@@ -122,12 +123,14 @@ class TsTitleButton : public vcl::TCollectionItem {
 
   vcl::TMouseEvent OnMouseUp;
   vcl::TMouseEvent OnMouseDown;
-  // Its state, skin glyph (-1: its own picture only), place and hit code.
+  // Its state, skin glyph (-1: its own picture only), place and hit code. Its fade is freed with
+  // the button: the fade points at this record.
   TsCaptionButton Data;
 
   TqvTitleOwner* Provider() const;
 
  private:
+  void FreeFade();
   bool use_skin_data_ = true;
   vcl::String name_;
   std::unique_ptr<vcl::TBitmap> glyph_;

@@ -166,6 +166,47 @@ TEST_F(TitleGlowTest, TheGlowWindowLiesOverTheButtonAndLetsTheMouseThrough) {
   EXPECT_EQ(provider->CaptionButtons().BtnClose.Timer, nullptr);
 }
 
+// A user button hovered with the buttons' fades on gets a fade that points at the button. The
+// button deleted (or given a new picture) ends the fade with it: nothing is left pointing at it.
+TEST_F(TitleGlowTest, AUserButtonsFadeGoesWithTheButtonAndWithANewPicture) {
+  manager->AnimEffects()->Buttons()->SetEvents({beMouseEnter, beMouseLeave, beMouseDown, beMouseUp});
+  auto fades = [this] {
+    int n = 0;
+    for (int i = 0; i < provider->ComponentCount(); ++i)
+      n += dynamic_cast<TqvSBAnimation*>(provider->Components(i)) ? 1 : 0;
+    return n;
+  };
+  auto hover = [this](TsTitleButton* user) {
+    Repaint();
+    const vcl::TRect r = user->Data.Rect;
+    ASSERT_FALSE(r.IsEmpty());
+    PointAt(user->Data);
+    SendMessageW(Wnd(), WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(cursor.x, cursor.y));
+  };
+  for (bool deleted : {true, false}) {
+    SCOPED_TRACE(deleted ? "deleted" : "new picture");
+    TsTitleButton* user = provider->TitleButtons()->Add();
+    hover(user);
+    ASSERT_EQ(provider->FrameMouse().HotElement, kHitUserButton);
+    ASSERT_NE(user->Data.Timer, nullptr);
+    EXPECT_EQ(fades(), 1);
+    if (deleted) {
+      vcl::TObject::Free(user);
+    } else {
+      vcl::TBitmap picture;
+      picture.SetSize(8, 8);
+      user->SetGlyph(&picture);
+      EXPECT_EQ(user->Data.Timer, nullptr);
+      provider->TitleButtons()->Clear();
+    }
+    EXPECT_EQ(fades(), 0);
+    // The mouse leaving the caption finds nothing of the button any more.
+    cursor = POINT{0, 0};
+    SendMessageW(Wnd(), WM_NCMOUSEMOVE, HTCLIENT, MAKELPARAM(WindowBox(Wnd()).Left + 200, WindowBox(Wnd()).Top + 150));
+    EXPECT_EQ(provider->FrameMouse().HotElement, 0);
+  }
+}
+
 // The skin's glow around the hot minimise button (30 x 30 below the glyphs, margin 5).
 std::uint32_t GlowMasterPixel(int x, int y) { return y >= kMasterHeight ? 0x40E0E0 : MasterPixel(x, y); }
 std::string GlowSkinText() {
