@@ -263,12 +263,19 @@ bool TqvCaptionButtons::ShowsRestore(const TsCaptionButton& Button) const {
   return Button.HitCode == kHitMin && IsIconic(wnd) && Form()->FormStyle() == vcl::fsMDIChild;
 }
 
+bool TqvCaptionButtons::ShowsSystemFace(const TsCaptionButton& Button) const {
+  const TsSkinManager* manager = host_.SkinManager();
+  if (!manager || manager->IsValidImgIndex(Button.ImageIndex)) return false;
+  return !IsUserButtonHitCode(Button.HitCode) || !manager->IsValidImgIndex(TitleButtonMask);
+}
+
 void TqvCaptionButtons::PaintButton(TsCaptionButton& Button, bool Enabled) {
   TsSkinManager* manager = host_.SkinManager();
   vcl::TBitmap* image = Image();
   if (!manager || !image || Button.Rect.IsEmpty()) return;
   const bool animated = Button.Timer != nullptr;
   if (!manager->IsValidImgIndex(Button.ImageIndex)) {
+    if (!ShowsSystemFace(Button)) return;
     // The skin has no glyph for it: the system's button, so it can be seen and used. A user
     // button keeps its own picture over the system's edge.
     const int state = animated ? 0 : Button.State;

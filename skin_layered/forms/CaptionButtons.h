@@ -84,6 +84,9 @@ class TqvCaptionButtons {
   void PaintButton(TsCaptionButton& Button, bool Enabled);
   // A maximise or minimise button that shows the restore glyph now.
   bool ShowsRestore(const TsCaptionButton& Button) const;
+  // The skin has no glyph for the button, so the system's button shows in its place; not for
+  // a user button that leaves out the skin's background (it shows its picture only).
+  bool ShowsSystemFace(const TsCaptionButton& Button) const;
   // A user button's own picture centred in its place (lower right by one while pressed), in
   // the window image or in Target whose top-left lies at Origin of the image.
   void PaintUserGlyph(TsTitleButton* Button, vcl::TBitmap* Target = nullptr, vcl::TPoint Origin = {});

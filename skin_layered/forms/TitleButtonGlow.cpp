@@ -244,7 +244,7 @@ void TqvSBAnimation::MakeImg() {
     TqvCacheInfo ci;
     MakeCacheInfo(image_.get(), 0, 0, ci);
     DrawSkinGlyph(image_.get(), vcl::TPoint(0, 0), State, 1, skin.Images[static_cast<std::size_t>(glyph)], ci);
-  } else if (Wnd) {
+  } else if (Wnd && (!Provider || Provider->CaptionButtons().ShowsSystemFace(*Button))) {
     // The skin has no glyph: the system's button in the state.
     const bool restore =
         (Button->HitCode == HTMAXBUTTON && IsZoomed(Wnd)) || (Button->HitCode == HTMINBUTTON && IsIconic(Wnd));

@@ -111,6 +111,41 @@ TEST_F(FrameTest, UserButtonsFollowSixPixelsOnAndKeepTheirIndexAsHitCode) {
   EXPECT_EQ(At(c.X, c.Y), 0xFF0000u);
 }
 
+// A user button that leaves out the skin's background shows its picture on the bare caption, at
+// rest and hot alike (no button face of the system's either: the skin has a background glyph).
+TEST_F(FrameTest, AUserButtonWithoutTheSkinsBackgroundShowsItsPictureOnly) {
+  form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
+  Skin();
+  TsTitleButton* user = provider->TitleButtons()->Add();
+  user->SetUseSkinData(false);
+  vcl::TBitmap glyph;
+  glyph.SetSize(6, 6);
+  glyph.Canvas()->Brush()->SetColor(0x0000FF);
+  glyph.Canvas()->FillRect(vcl::Rect(0, 0, 6, 6));
+  user->SetGlyph(&glyph);
+  ShowActive();
+  SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
+  Repaint();
+  const vcl::TRect r = user->Data.Rect;
+  ASSERT_FALSE(r.IsEmpty());
+  EXPECT_EQ(user->Data.ImageIndex, -1);
+  // The caption just left of the button, row by row, is what the button's edges show.
+  auto bare = [&] {
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x : {r.Left, r.Left + 1, r.Right - 2, r.Right - 1})
+        if (At(x, y) != At(r.Left - 1, y)) return false;
+    return true;
+  };
+  EXPECT_TRUE(bare());
+  EXPECT_EQ(AtCentre(r), 0xFF0000u);
+  // Hot: repainted alone, still bare.
+  SendMessageW(Wnd(), WM_NCMOUSEMOVE, HTCAPTION, Point(SkinnedFormTest::At(r)));
+  ASSERT_EQ(provider->FrameMouse().HotElement, 1000);
+  EXPECT_EQ(user->Data.State, 1);
+  EXPECT_TRUE(bare());
+  EXPECT_EQ(AtCentre(r), 0xFF0000u);
+}
+
 TEST_F(FrameTest, DialogsAndToolWindowsTakeTheSmallGlyphsWithoutSpacing) {
   form->SetBorderStyle(vcl::TFormBorderStyle::bsDialog);
   form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
