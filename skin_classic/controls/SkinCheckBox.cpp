@@ -88,6 +88,13 @@ bool TSkinMarkButton::HasPicture() const {
   return HasSkin() && MarkImage(frames);
 }
 
+void TSkinMarkButton::UpdateSkin() {
+  int frames = 0;
+  FStyle = FControl && MarkImage(frames) ? 1 : 0;
+  ReadParentBack();
+  TSkinControl::UpdateSkin();
+}
+
 void TSkinMarkButton::AttachWindow(HWND Handle, TSkinData* SkinData, TSkinControlHost* Form, vcl::TCanvas* Canvas) {
   if (FAttached) return;
   TSkinControl::AttachWindow(Handle, SkinData, Form, Canvas);

@@ -51,6 +51,8 @@ class TSkinMarkButton : public TSkinControl {
   bool BeforeProc(vcl::TMessage& Message) override;
   void AfterProc(vcl::TMessage& Message) override;
   void DrawControl(HDC DC, const TRect& Rect) override;
+  // Another skin may bring the mark picture the last one lacked, or lose it.
+  void UpdateSkin() override;
   // The skin's check-box (radio) picture.
   bool HasPicture() const override;
 

@@ -229,6 +229,66 @@ TEST_F(MappedForms, WithoutTheTitlesPictureTheFrameIsTheSystems) {
   EXPECT_TRUE(GetWindowLongPtrW(form->Handle(), GWL_STYLE) & WS_MINIMIZEBOX);
 }
 
+// What the screen shows at a point of a window (window coordinates).
+COLORREF ScreenPixel(HWND w, int x, int y) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  HDC screen = GetDC(nullptr);
+  const COLORREF c = GetPixel(screen, r.left + x, r.top + y);
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+
+// Check boxes and radio buttons follow a skin switch both ways: a skin that brings the mark
+// pictures the first one lacked has them painted whole (face, mark and caption) by the skin,
+// as on a form skinned with it from the start; a skin without them leaves them to the system.
+TEST_F(MappedForms, MarkButtonsFollowASwitchToASkinWithOrWithoutTheirPictures) {
+  holder_.reset();
+  FreeSkinManager();
+  holder_ = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(BuildPackage(SkinWithout({"Check.bmp", "Radio.bmp"}))))));
+  data_ = holder_->SkinData();
+  Owned<vcl::TForm> form = NewForm();
+  // Their own colour tells the system's painting from the skin's face.
+  auto* check = Put<vcl::TCheckBox>(form.get(), 10, 10, 150, 20);
+  check->SetCaption(L"Check");
+  check->SetChecked(true);
+  check->SetColor(vcl::clRed);
+  auto* radio = Put<vcl::TRadioButton>(form.get(), 10, 40, 150, 20);
+  radio->SetCaption(L"Radio");
+  radio->SetColor(vcl::clRed);
+  SetCursorPos(0, 0);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  const COLORREF red = RGB(255, 0, 0), face = RGB(200, 201, 202);
+  // Away from the mark and the caption: the background.
+  auto background = [&](vcl::TWinControl* c) { return ScreenPixel(c->Handle(), 145, 10); };
+  auto mark = [&](vcl::TWinControl* c) { return ScreenPixel(c->Handle(), 3, 10); };
+  RepaintAll(form->Handle());
+  EXPECT_EQ(background(check), red);
+  EXPECT_EQ(background(radio), red);
+
+  auto switchTo = [&](const PackageSpec& spec) {
+    Fill(*data_->SkinStream(), BuildPackage(spec));
+    ASSERT_TRUE(data_->LoadSkin());
+    SkinManager()->SetRequestSkinData(data_);
+    SkinManager()->RefreshSkinObjects(data_);
+    SkinManager()->SetActiveMode(TSkinMode::Refresh, 1);
+    ASSERT_TRUE(PumpUntil([&] { return SkinManager()->RequestSkinData() == nullptr && Ready(form->Handle()); }));
+    RepaintAll(form->Handle());
+  };
+  switchTo(CompleteSkinSpec());
+  EXPECT_EQ(background(check), face);
+  EXPECT_EQ(background(radio), face);
+  // The checked mark's frame of the check-box picture; the radio picture's first frame.
+  EXPECT_EQ(mark(check), static_cast<COLORREF>(FrameColour(kCheckPicture, 2)));
+  EXPECT_EQ(mark(radio), static_cast<COLORREF>(FrameColour(kRadioPicture, 1)));
+
+  switchTo(SkinWithout({"Check.bmp", "Radio.bmp"}));
+  EXPECT_EQ(background(check), red);
+  EXPECT_EQ(background(radio), red);
+}
+
 // A real click (through the system's input) at a screen point.
 void ClickAt(POINT at) {
   SetCursorPos(at.x, at.y);
