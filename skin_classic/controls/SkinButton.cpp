@@ -71,6 +71,11 @@ bool TSkinButton::BeforeProc(vcl::TMessage& Message) {
     case WM_TIMER: KillTimer(FHandle, 1); return false;
     case WM_PAINT: PaintHandler(Message); return false;
     case WM_ERASEBKGND: Message.Result = 1; return false;
+    case WM_KEYUP:
+      // Released before the control clicks: whatever the click opens (a dialog) must not find
+      // the button still pressed, as a release of the mouse does not.
+      if (Message.WParam == VK_SPACE && Pressed()) ShowMouseBit(kMousePressed, false);
+      return true;
     default: return TSkinControl::BeforeProc(Message);
   }
 }

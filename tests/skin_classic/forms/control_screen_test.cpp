@@ -329,5 +329,52 @@ TEST_F(MappedForms, TheDatePickersButtonUnderTheSkinsArrowOpensTheCalendar) {
   SetWindowPos(form->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
+// What a button's click handler sees of the button: the look any repaint shows meanwhile (say
+// behind the dialog the click opens).
+struct ClickLook {
+  vcl::TButton* button = nullptr;
+  int clicks = 0;
+  COLORREF corner = 0;
+  void Click(vcl::TObject*) {
+    ++clicks;
+    RECT r{};
+    GetWindowRect(button->Handle(), &r);
+    auto picture = Surface(r.right - r.left, r.bottom - r.top, vcl::clBlack);
+    SendMessageW(button->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(picture->Canvas()->Handle()), 0);
+    corner = GetPixel(picture->Canvas()->Handle(), 1, 1);
+  }
+};
+
+// The space key presses a button while it is down; released, the button is no longer shown
+// pressed when it clicks, as with the mouse.
+TEST_F(MappedForms, AButtonClickedWithTheSpaceKeyNoLongerLooksPressedWhenItClicks) {
+  Owned<vcl::TForm> form = NewForm();
+  auto* button = Put<vcl::TButton>(form.get(), 20, 20, 90, 26);
+  button->SetCaption(L"Open");
+  ClickLook look{button};
+  button->OnClick = vcl::TNotifyEvent::Bind<&ClickLook::Click>(&look);
+  SetCursorPos(0, 0);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  ASSERT_EQ(SkinnerClass(skin, button), L"TSkinButton");
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(form->Handle());
+  button->SetFocus();
+  PumpUntilIdle();
+  ASSERT_EQ(GetFocus(), button->Handle());
+
+  keybd_event(VK_SPACE, 0, 0, 0);
+  PumpUntilIdle();
+  auto picture = Surface(90, 26, vcl::clBlack);
+  SendMessageW(button->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(picture->Canvas()->Handle()), 0);
+  EXPECT_EQ(GetPixel(picture->Canvas()->Handle(), 1, 1), static_cast<COLORREF>(FrameColour(kButtonsPicture, 2)));
+  keybd_event(VK_SPACE, 0, KEYEVENTF_KEYUP, 0);
+  ASSERT_TRUE(PumpUntil([&] { return look.clicks == 1; }));
+  // Focused: frame 5 of the button picture.
+  EXPECT_EQ(look.corner, static_cast<COLORREF>(FrameColour(kButtonsPicture, 5)));
+  PumpUntilIdle();
+  SetWindowPos(form->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
 }  // namespace
 }  // namespace winskin::test
