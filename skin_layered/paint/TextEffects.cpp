@@ -16,6 +16,9 @@ constexpr std::int64_t kMaxGlowPixels = std::int64_t{1} << 24;
 void DrawInColor(vcl::TCanvas* canvas, vcl::StringView text, vcl::TColor color, UINT flags, vcl::TRect r) {
   canvas->Font()->SetColor(color);
   HDC dc = canvas->Handle();
+  // The DC may have been restored under the canvas since it last set this colour (a saved
+  // state around an earlier text): the canvas, seeing no change, would not set it again.
+  SetTextColor(dc, static_cast<COLORREF>(vcl::ColorToRGB(color)));
   SetBkMode(dc, TRANSPARENT);  // after Handle(), which selects the brush and its mode
   DrawTextStr(dc, text, r, flags);
 }

@@ -1,5 +1,7 @@
 // The panel, status-bar and tool-bar adapters on library controls: the panel's section by its
 // bevels, captions, status panels, dividers and grip, tool buttons by state, each by pixel.
+#include <algorithm>
+
 #include "classlib/comctrls/StatusBar.h"
 #include "classlib/comctrls/ToolBar.h"
 #include "classlib/extctrls/ExtCtrls.h"
@@ -7,7 +9,9 @@
 #include "skin_layered/adapters/PanelWnd.h"
 #include "skin_layered/adapters/StatusBarWnd.h"
 #include "skin_layered/adapters/ToolBarWnd.h"
+#include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/paint/ButtonGlyphs.h"
+#include "support/win_test_support.h"
 
 namespace skin_layered::test {
 namespace {
@@ -185,6 +189,47 @@ TEST_F(StatusBarWnd, APanelsTextIsCutToFitWithDots) {
         EXPECT_GE(y, box.top + height * 2 / 3) << x << "," << y;
       }
     }
+}
+
+// A status bar on a skinned form, its adapter given by the form's provider: every panel's
+// text is written in the section's font colour, the second and third as the first (they are
+// written one after another into the one cache image).
+TEST(StatusBarOnASkinnedForm, EveryPanelsTextTakesTheSectionsFontColour) {
+  constexpr COLORREF kFace = 0xE8F0F0, kText = 0x2020C8;
+  TempSkins skins;
+  ManagerPtr manager = LoadedManager(skins, L"StatusText",
+                                     "[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("FORM", 0xC0C0C0, 0xC0C0C0) +
+                                         "[STATUSBAR]\r\nSTATES=1\r\nCOLOR=" + Hex(kFace) + "\r\nFONTCOLOR=" +
+                                         Hex(kText) + "\r\n");
+  struct FormFree {
+    void operator()(vcl::TForm* f) const { vcl::TObject::Free(f); }
+  };
+  std::unique_ptr<vcl::TForm, FormFree> form(new vcl::TForm(vcl::Application, 0));
+  vcl::Construct<TsSkinProvider>(form.get());
+  auto* bar = new vcl::TStatusBar(form.get());
+  bar->SetParent(form.get());
+  for (const wchar_t* text : {L"WWW first", L"WWW second", L"WWW third"}) {
+    vcl::TStatusPanel* panel = bar->Panels()->Add();
+    panel->SetText(text);
+    panel->SetWidth(120);
+  }
+  form->SetBounds(20, 20, 420, 160);
+  form->Show();
+  wintest::PumpUntilIdle();
+  ASSERT_NE(GetAdapter(bar->Handle()), nullptr);
+  const auto pixels = Printed(bar->Handle());
+  for (int i = 0; i < 3; ++i) {
+    RECT r{};
+    SendMessageW(bar->Handle(), SB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+    const int near_text = CountPixels(*pixels, r, [](COLORREF c) {
+      return GetRValue(c) > std::max(GetGValue(c), GetBValue(c)) + 0x30;
+    });
+    const int dark = CountPixels(*pixels, r, [](COLORREF c) {
+      return GetRValue(c) < 0x50 && GetGValue(c) < 0x50 && GetBValue(c) < 0x50;
+    });
+    EXPECT_GE(near_text, 20) << "panel " << i;
+    EXPECT_EQ(dark, 0) << "panel " << i;
+  }
 }
 
 class ToolBarWnd : public PanelsTest {
