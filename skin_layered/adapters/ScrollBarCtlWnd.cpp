@@ -209,9 +209,13 @@ void TqvSBWnd::MouseUp(POINT P) {
   Repaint();
 }
 
+int TqvSBWnd::DraggedPosition(POINT P) const {
+  return std::clamp(PositionAt(P) - DragOffset, Min, std::max(Min, Max - PageShare(Page)));
+}
+
 void TqvSBWnd::MouseAt(POINT P) {
   if (states_[kSBThumb] == 2) {
-    const int position = std::clamp(PositionAt(P) - DragOffset, Min, std::max(Min, Max - PageShare(Page)));
+    const int position = DraggedPosition(P);
     if (ScrollBar && position != ScrollBar->Position()) {
       TrackPos = position;
       try {
@@ -293,7 +297,13 @@ bool TqvSBWnd::OnSetScrollInfo(vcl::TMessage& Message) {
   }
   Page = std::max(0, std::min(Page, Max - Min + 1));
   Position = std::clamp(Position, Min, std::max(Min, Max - PageShare(Page)));
-  if (PressedPart != kSBThumbDragged) TrackPos = Position;
+  if (PressedPart != kSBThumbDragged) {
+    TrackPos = Position;
+  } else if (GetKeyState(VK_LBUTTON) < 0) {
+    // The system's tracking loop of the control holds the mouse and answers no hit tests: the
+    // positions it sets while the thumb is dragged bring the thumb under the mouse.
+    TrackPos = DraggedPosition(MessagePointInClient());
+  }
   if (ShownControl()) {
     CallQuietly(Message);
     ForceRedraw();
@@ -459,6 +469,13 @@ POINT TqvSBWnd::CursorInClient() const {
   return p;
 }
 
+POINT TqvSBWnd::MessagePointInClient() const {
+  const DWORD at = GetMessagePos();
+  POINT p{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+  ScreenToClient(CtrlHandle, &p);
+  return p;
+}
+
 bool TqvSBWnd::OnSetRedraw(const vcl::TMessage& Message) {
   if (!IgnoreRedraw) RedrawLocks += Message.WParam ? -1 : 1;
   return false;
@@ -480,10 +497,7 @@ bool TqvSBWnd::OnNcHitTest(vcl::TMessage& Message) {
 }
 
 bool TqvSBWnd::OnButtonDown(vcl::TMessage& Message) {
-  const DWORD at = GetMessagePos();
-  POINT p{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
-  ScreenToClient(CtrlHandle, &p);
-  MouseDown(p);
+  MouseDown(MessagePointInClient());
   CallQuietly(Message);
   return true;
 }

@@ -69,6 +69,8 @@ class TqvSBWnd : public TqvMainWnd {
   TqvSBLayout Layout() const;
   int PartAt(POINT P) const;
   int PositionAt(POINT P) const;
+  // The position the grabbed thumb stands for with the mouse at P.
+  int DraggedPosition(POINT P) const;
   // The control's own procedure with redraw switched off around it.
   void CallQuietly(vcl::TMessage& Message);
   // Invalidated and redrawn at once, redraw locks lifted for it and set again after.
@@ -90,6 +92,8 @@ class TqvSBWnd : public TqvMainWnd {
   bool OnSetScrollInfo(vcl::TMessage& Message);
   // The cursor's place in client coordinates.
   POINT CursorInClient() const;
+  // Where the mouse was for the message being handled, in client coordinates.
+  POINT MessagePointInClient() const;
   // The range into the control in one validated change.
   void PushRange(int NewMin, int NewMax, int NewPage);
   void Paint(HDC GivenDC);

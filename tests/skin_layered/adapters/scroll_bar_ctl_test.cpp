@@ -1,9 +1,15 @@
 // The scroll-bar control's adapter on the library's TScrollBar: its parts painted from the
 // scroll sections, the thumb's arithmetic, SBM_SETSCROLLINFO kept and pushed into the control in
-// one valid change, and a thumb drag. Presses go to the adapter: no system tracking loop.
+// one valid change, and a thumb drag: by the adapter's own presses, and by the real mouse through
+// the system's tracking loop.
+#include <algorithm>
+#include <vector>
+
 #include "classlib/stdctrls/ScrollBar.h"
 #include "panels_support.h"
 #include "skin_layered/adapters/ScrollBarCtlWnd.h"
+#include "skin_layered/forms/SkinProvider.h"
+#include "support/win_test_support.h"
 
 namespace skin_layered::test {
 namespace {
@@ -118,6 +124,101 @@ TEST_F(ScrollBarControl, RedrawLocksOfOtherCodeSurviveTheForcedRedraw) {
   SendMessageW(bar->Handle(), WM_SETREDRAW, TRUE, 0);
   EXPECT_EQ(adapter->RedrawLocks, 0);
   EXPECT_NE(GetWindowLongW(bar->Handle(), GWL_STYLE) & WS_VISIBLE, 0);
+}
+
+// A scroll bar on a skinned form (its adapter given by the form's provider), its thumb dragged
+// with the real mouse: the system's tracking loop of the control holds the mouse until the
+// button is let go, and the thumb is drawn under the mouse all the way, not only at the end.
+struct ThumbDrag {
+  vcl::TScrollBar* bar = nullptr;
+  POINT start{};               // the grab, on screen
+  int step = 0;
+  std::vector<int> misses;     // drawn thumb centre less the mouse, after each move
+  bool done = false;
+
+  static ThumbDrag* current;
+  static void Input(DWORD Flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = Flags;
+    SendInput(1, &input, sizeof input);
+  }
+  // The middle of the thumb's columns, normal or hot, at mid height.
+  int DrawnThumbCentre() const {
+    const auto pixels = Printed(bar->Handle(), PRF_CLIENT);
+    int first = -1, last = -1;
+    for (int x = 0; x < bar->Width(); ++x)
+      if (pixels->At(x, 9) == kSliderH || pixels->At(x, 9) == kSliderHHot) {
+        if (first < 0) first = x;
+        last = x;
+      }
+    return first < 0 ? -1000 : (first + last) / 2;
+  }
+  // The mouse moved through the system's input to a screen point.
+  static void MoveTo(POINT At) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(At.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(At.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR Id, DWORD) {
+    ThumbDrag& d = *current;
+    if (d.step > 0) {
+      POINT mouse{d.start.x + 40 * d.step, d.start.y};
+      ScreenToClient(d.bar->Handle(), &mouse);
+      d.misses.push_back(d.DrawnThumbCentre() - mouse.x);
+    }
+    if (++d.step <= 3) {
+      MoveTo(POINT{d.start.x + 40 * d.step, d.start.y});
+    } else {
+      KillTimer(nullptr, Id);
+      Input(MOUSEEVENTF_LEFTUP);
+      d.done = true;
+    }
+  }
+};
+ThumbDrag* ThumbDrag::current = nullptr;
+
+TEST(ScrollBarOnASkinnedForm, TheDraggedThumbFollowsTheMouse) {
+  wintest::PointerLock lock;
+  TempSkins skins;
+  ManagerPtr manager = LoadedManager(skins, L"DragBars",
+                                     ScrollSkinText() + FlatSection("FORM", 0xC0C0C0, 0xC0C0C0) +
+                                         FlatSection("CHECKBOX", kCheckBox, kCheckBox));
+  struct FormFree {
+    void operator()(vcl::TForm* f) const { vcl::TObject::Free(f); }
+  };
+  std::unique_ptr<vcl::TForm, FormFree> form(new vcl::TForm(vcl::Application, 0));
+  vcl::Construct<TsSkinProvider>(form.get());
+  auto* bar = new vcl::TScrollBar(form.get());
+  bar->SetParent(form.get());
+  bar->SetBounds(10, 10, 300, 18);
+  bar->SetPageSize(20);
+  form->SetBounds(40, 40, 360, 120);
+  form->Show();
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(form->Handle());
+  wintest::PumpUntilIdle();
+  auto* adapter = dynamic_cast<TqvSBWnd*>(GetAdapter(bar->Handle()));
+  ASSERT_NE(adapter, nullptr);
+  const vcl::TRect thumb = adapter->PartRect(kSBThumb);
+  ThumbDrag drag;
+  drag.bar = bar;
+  drag.start = POINT{(thumb.Left + thumb.Right) / 2, 9};
+  ClientToScreen(bar->Handle(), &drag.start);
+  ASSERT_TRUE(wintest::MovePointer(drag.start.x, drag.start.y));
+  ThumbDrag::current = &drag;
+  SetTimer(nullptr, 0, 100, &ThumbDrag::Tick);
+  ThumbDrag::Input(MOUSEEVENTF_LEFTDOWN);
+  EXPECT_TRUE(wintest::PumpUntil([&] { return drag.done; }));
+  wintest::PumpUntilIdle();
+  ThumbDrag::current = nullptr;
+  ASSERT_EQ(drag.misses.size(), 3u);
+  for (std::size_t i = 0; i < drag.misses.size(); ++i) EXPECT_LE(std::abs(drag.misses[i]), 4) << "after move " << i + 1;
+  EXPECT_GT(bar->Position(), 30);
+  EXPECT_EQ(adapter->PressedPart, kSBReleased);
 }
 
 }  // namespace
