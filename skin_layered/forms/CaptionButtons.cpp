@@ -63,14 +63,16 @@ vcl::TBitmap* TqvCaptionButtons::Image() const {
 
 void TqvCaptionButtons::InitSystemButtons() {
   BigButtons = Framed(Form());
-  TsSkinManager* manager = host_.SkinManager();
-  if (!manager || !manager->IsValidSkinIndex(manager->Skin().ConstData.IndexGLOBALINFO)) return;
-  const TConstantSkinData& indexes = manager->Skin().ConstData;
-  auto glyph = [&](TqvTitleButtonImage image) { return indexes.TitleButton(image); };
+  // The codes first: a skin without its general section has no glyphs, and the system's
+  // buttons drawn in their place are told apart by them.
   BtnMinimize.HitCode = 8;
   BtnMaximize.HitCode = 9;
   BtnClose.HitCode = 20;
   BtnHelp.HitCode = 21;
+  TsSkinManager* manager = host_.SkinManager();
+  if (!manager || !manager->IsValidSkinIndex(manager->Skin().ConstData.IndexGLOBALINFO)) return;
+  const TConstantSkinData& indexes = manager->Skin().ConstData;
+  auto glyph = [&](TqvTitleButtonImage image) { return indexes.TitleButton(image); };
 
   auto big = [&](bool alone) {
     BtnMinimize.ImageIndex = glyph(BIConMin);

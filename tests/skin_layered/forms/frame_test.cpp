@@ -146,6 +146,36 @@ TEST_F(FrameTest, AUserButtonWithoutTheSkinsBackgroundShowsItsPictureOnly) {
   EXPECT_EQ(AtCentre(r), 0xFF0000u);
 }
 
+// A skin without its general section has no title glyphs: the system's buttons show in their
+// places, each its own, from the first skin the form wears.
+TEST_F(FrameTest, ASkinWithoutGeneralInformationShowsTheSystemsTitleButtons) {
+  const std::string text = FrameSkinText();
+  WriteSkin(L"Bare", text.substr(text.find("[FORM]")));
+  form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
+  form->HandleNeeded();
+  provider = NewProvider(form.get());
+  manager->SetSkinName(L"Bare");
+  ASSERT_TRUE(provider->FormSkinned());
+  ShowActive();
+  SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
+  Repaint();
+  const TqvCaptionButtons& title = provider->CaptionButtons();
+  EXPECT_EQ(title.BtnClose.ImageIndex, -1);
+  // Each button's place holds more than the caption's colour: the system drew its face and sign.
+  auto drawn = [&](const vcl::TRect& r) {
+    int other = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x) other += At(x, y) != At(r.Left - 1, title.TitleCentre) ? 1 : 0;
+    return other;
+  };
+  for (const TsCaptionButton* b : {&title.BtnClose, &title.BtnMaximize, &title.BtnMinimize}) {
+    SCOPED_TRACE(b->HitCode);
+    ASSERT_FALSE(b->Rect.IsEmpty());
+    EXPECT_GT(drawn(b->Rect), b->Rect.Width() * b->Rect.Height() / 4);
+  }
+  EXPECT_EQ(vcl::TPoint(title.BtnClose.HitCode, title.BtnMinimize.HitCode), vcl::TPoint(20, 8));
+}
+
 TEST_F(FrameTest, DialogsAndToolWindowsTakeTheSmallGlyphsWithoutSpacing) {
   form->SetBorderStyle(vcl::TFormBorderStyle::bsDialog);
   form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
