@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "classlib/comctrls/StatusBar.h"
@@ -95,6 +96,13 @@ void TqvStatusBarWnd::PaintPanel(int Index, vcl::TRect R, bool Simple, bool Last
   vcl::TCanvas* canvas = cache->Canvas();
   canvas->Brush()->SetStyle(vcl::bsClear);
   text = CutText(canvas, text, tr.Right - tr.Left);
+  // A font whose line is taller than the inset text area (the bar sizes itself for its font)
+  // keeps its descenders: the area grows about its middle, within the bar.
+  if (const int line = canvas->TextHeight(text); line > tr.Bottom - tr.Top) {
+    const int middle = (tr.Top + tr.Bottom) / 2;
+    tr.Top = std::max(0, middle - line / 2);
+    tr.Bottom = std::min(cache->Height(), tr.Top + line);
+  }
   const UINT flags = GetDrawTextFlags(StatusBar, alignment) | DT_VCENTER | DT_SINGLELINE;
   WriteTextEx(canvas, text, true, false, SkinData, flags, tr);
 }

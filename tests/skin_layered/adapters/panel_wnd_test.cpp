@@ -1,6 +1,8 @@
 // The panel, status-bar and tool-bar adapters on library controls: the panel's section by its
 // bevels, captions, status panels, dividers and grip, tool buttons by state, each by pixel.
 #include <algorithm>
+#include <initializer_list>
+#include <utility>
 
 #include "classlib/comctrls/StatusBar.h"
 #include "classlib/comctrls/ToolBar.h"
@@ -191,45 +193,100 @@ TEST_F(StatusBarWnd, APanelsTextIsCutToFitWithDots) {
     }
 }
 
-// A status bar on a skinned form, its adapter given by the form's provider: every panel's
-// text is written in the section's font colour, the second and third as the first (they are
-// written one after another into the one cache image).
-TEST(StatusBarOnASkinnedForm, EveryPanelsTextTakesTheSectionsFontColour) {
-  constexpr COLORREF kFace = 0xE8F0F0, kText = 0x2020C8;
-  TempSkins skins;
-  ManagerPtr manager = LoadedManager(skins, L"StatusText",
-                                     "[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("FORM", 0xC0C0C0, 0xC0C0C0) +
-                                         "[STATUSBAR]\r\nSTATES=1\r\nCOLOR=" + Hex(kFace) + "\r\nFONTCOLOR=" +
-                                         Hex(kText) + "\r\n");
+// A status bar on a skinned form, its adapter given by the form's provider, under a skin
+// whose status-bar section writes red text on a light face.
+class StatusBarOnASkinnedForm : public ::testing::Test {
+ protected:
+  static constexpr COLORREF kFace = 0xE8F0F0, kText = 0x2020C8;
   struct FormFree {
     void operator()(vcl::TForm* f) const { vcl::TObject::Free(f); }
   };
-  std::unique_ptr<vcl::TForm, FormFree> form(new vcl::TForm(vcl::Application, 0));
-  vcl::Construct<TsSkinProvider>(form.get());
-  auto* bar = new vcl::TStatusBar(form.get());
-  bar->SetParent(form.get());
-  for (const wchar_t* text : {L"WWW first", L"WWW second", L"WWW third"}) {
-    vcl::TStatusPanel* panel = bar->Panels()->Add();
-    panel->SetText(text);
-    panel->SetWidth(120);
+
+  void SetUp() override {
+    manager = LoadedManager(skins, L"StatusText",
+                            "[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("FORM", 0xC0C0C0, 0xC0C0C0) +
+                                "[STATUSBAR]\r\nSTATES=1\r\nCOLOR=" + Hex(kFace) + "\r\nFONTCOLOR=" + Hex(kText) +
+                                "\r\n");
+    form.reset(new vcl::TForm(vcl::Application, 0));
+    vcl::Construct<TsSkinProvider>(form.get());
+    bar = new vcl::TStatusBar(form.get());
+    bar->SetParent(form.get());
   }
-  form->SetBounds(20, 20, 420, 160);
-  form->Show();
-  wintest::PumpUntilIdle();
-  ASSERT_NE(GetAdapter(bar->Handle()), nullptr);
+  void ShowPanels(std::initializer_list<const wchar_t*> Texts) {
+    for (const wchar_t* text : Texts) {
+      vcl::TStatusPanel* panel = bar->Panels()->Add();
+      panel->SetText(text);
+      panel->SetWidth(120);
+    }
+    form->SetBounds(20, 20, 420, 160);
+    form->Show();
+    wintest::PumpUntilIdle();
+    ASSERT_NE(GetAdapter(bar->Handle()), nullptr);
+  }
+  RECT Panel(int I) const {
+    RECT r{};
+    SendMessageW(bar->Handle(), SB_GETRECT, static_cast<WPARAM>(I), reinterpret_cast<LPARAM>(&r));
+    return r;
+  }
+  static bool Reddish(COLORREF c) { return GetRValue(c) > std::max(GetGValue(c), GetBValue(c)) + 0x30; }
+  // The first and last rows of R holding text-coloured pixels (-1, -1 for none).
+  static std::pair<int, int> InkRows(const MemoryPixels& Pixels, const RECT& R) {
+    int first = -1, last = -1;
+    for (int y = R.top; y < R.bottom; ++y)
+      for (int x = R.left; x < R.right; ++x)
+        if (Reddish(Pixels.At(x, y))) {
+          if (first < 0) first = y;
+          last = y;
+          break;
+        }
+    return {first, last};
+  }
+
+  TempSkins skins;
+  ManagerPtr manager;
+  std::unique_ptr<vcl::TForm, FormFree> form;
+  vcl::TStatusBar* bar = nullptr;
+};
+
+// Every panel's text is written in the section's font colour, the second and third as the
+// first (they are written one after another into the one cache image).
+TEST_F(StatusBarOnASkinnedForm, EveryPanelsTextTakesTheSectionsFontColour) {
+  ShowPanels({L"WWW first", L"WWW second", L"WWW third"});
   const auto pixels = Printed(bar->Handle());
   for (int i = 0; i < 3; ++i) {
-    RECT r{};
-    SendMessageW(bar->Handle(), SB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
-    const int near_text = CountPixels(*pixels, r, [](COLORREF c) {
-      return GetRValue(c) > std::max(GetGValue(c), GetBValue(c)) + 0x30;
-    });
-    const int dark = CountPixels(*pixels, r, [](COLORREF c) {
+    const int near_text = CountPixels(*pixels, Panel(i), Reddish);
+    const int dark = CountPixels(*pixels, Panel(i), [](COLORREF c) {
       return GetRValue(c) < 0x50 && GetGValue(c) < 0x50 && GetBValue(c) < 0x50;
     });
     EXPECT_GE(near_text, 20) << "panel " << i;
     EXPECT_EQ(dark, 0) << "panel " << i;
   }
+}
+
+// The bar sizes itself for its font, but the panel's text area is inset within the panel: a
+// font whose line is taller than that area still shows whole, descenders and all, as the
+// same text written freely in the same font.
+TEST_F(StatusBarOnASkinnedForm, ATextTallerThanThePanelsTextAreaKeepsItsDescenders) {
+  bar->Font()->SetHeight(-16);
+  ShowPanels({L"gyp Wqj"});
+  const auto pixels = Printed(bar->Handle());
+  const auto [top, bottom] = InkRows(*pixels, Panel(0));
+  ASSERT_GE(top, 0) << "no text in the panel";
+
+  MemoryPixels free(200, 60);
+  RECT all{0, 0, 200, 60};
+  HBRUSH face = CreateSolidBrush(kFace);
+  FillRect(free.DC(), &all, face);
+  DeleteObject(face);
+  HGDIOBJ old = SelectObject(free.DC(), bar->Font()->Handle());
+  SetBkMode(free.DC(), TRANSPARENT);
+  SetTextColor(free.DC(), kText);
+  TextOutW(free.DC(), 4, 10, L"gyp Wqj", 7);
+  SelectObject(free.DC(), old);
+  const auto [free_top, free_bottom] = InkRows(free, all);
+  ASSERT_GE(free_top, 0);
+  EXPECT_GE(bottom - top, free_bottom - free_top - 1) << "the text is cut: rows " << top << ".." << bottom
+                                                      << " of a panel " << Panel(0).top << ".." << Panel(0).bottom;
 }
 
 class ToolBarWnd : public PanelsTest {
