@@ -136,6 +136,15 @@ void RepaintHost(TqvMainWnd* Adapter, vcl::TWinControl* Host) {
   if (Host) RepaintChildControls(Host);
 }
 
+namespace {
+
+bool NoRedraw(const vcl::TMessage& Message) {
+  const auto* pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
+  return pos && (pos->flags & SWP_NOREDRAW) != 0;
+}
+
+}  // namespace
+
 bool HostMessage(TqvMainWnd* Adapter, vcl::TMessage& Message, const std::function<void(vcl::TMessage&)>& Base,
                  const std::function<void(HDC)>& PaintClient) {
   const HWND wnd = Adapter->CtrlHandle;
@@ -170,7 +179,10 @@ bool HostMessage(TqvMainWnd* Adapter, vcl::TMessage& Message, const std::functio
       if (const TsGeneralData* section = data->Section(); section && section->Props[0].Transparency != 0)
         data->BGChanged = true;
       Base(Message);
-      if (Message.Msg == WM_WINDOWPOSCHANGING && !Adapter->Destroyed()) SendMessageW(wnd, WM_NCPAINT, 0, 0);
+      // A move without redrawing (a parent scrolling its children) keeps the picture the
+      // mover shifted: a frame painted now would stay behind at the old place.
+      if (Message.Msg == WM_WINDOWPOSCHANGING && !Adapter->Destroyed() && !NoRedraw(Message))
+        SendMessageW(wnd, WM_NCPAINT, 0, 0);
       return true;
     case WM_PARENTNOTIFY:
       Base(Message);
