@@ -47,6 +47,24 @@ bool HasAlpha(HBITMAP Picture, const BITMAP& Info) {
   return rows > 0 && std::any_of(pixels.begin(), pixels.end(), [](std::uint32_t p) { return (p >> 24) != 0; });
 }
 
+// The rectangles, frames and etched lines a static draws instead of text.
+bool DrawsShape(LONG_PTR Style) {
+  switch (Style & SS_TYPEMASK) {
+    case SS_BLACKRECT:
+    case SS_GRAYRECT:
+    case SS_WHITERECT:
+    case SS_BLACKFRAME:
+    case SS_GRAYFRAME:
+    case SS_WHITEFRAME:
+    case SS_ETCHEDHORZ:
+    case SS_ETCHEDVERT:
+    case SS_ETCHEDFRAME:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 vcl::String StripLinkTags(vcl::StringView Text) {
@@ -145,6 +163,16 @@ void TqvStaticWnd::PaintWindow(const vcl::TMessage& Message) {
 }
 
 bool TqvStaticWnd::PaintContent() {
+  if (DrawsShape(GetWindowLongPtrW(CtrlHandle, GWL_STYLE))) {
+    // The shape is the static's whole content: the static draws it over the section, which
+    // would otherwise show alone (a dialog's frame gone).
+    CallPrevWndProc(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(SkinData->CacheBmp()->Canvas()->Handle()), PRF_CLIENT);
+    return true;
+  }
+  return PaintCaption();
+}
+
+bool TqvStaticWnd::PaintCaption() {
   if (Caption.empty()) return true;
   vcl::TCanvas* canvas = SkinData->CacheBmp()->Canvas();
   canvas->Brush()->SetStyle(vcl::bsClear);
@@ -293,7 +321,7 @@ void TqvEdgeWnd::PaintWindow(const vcl::TMessage& Message) {
   if (cache->Width() != width || cache->Height() != height) cache->SetSize(width, height);
   PrepareAdapterCache(SkinData, CtrlHandle, false);
   if (cache->Empty() || SkinData->BGChanged) return;  // the parent was not ready
-  TqvStaticWnd::PaintContent();
+  PaintCaption();
   // A WM_PAINT from the system brings no DC: the window's own, frame included.
   const WPARAM given = Message.Msg == WM_PAINT ? Message.WParam : 0;
   TqvPaintDC paint(CtrlHandle, vcl::TMessage{WM_PRINT, given, 0, 0}, true);

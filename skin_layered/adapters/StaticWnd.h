@@ -29,6 +29,8 @@ class TqvStaticWnd : public TqvMainWnd {
   virtual bool PaintContent();
 
  protected:
+  // The caption written into the cache over the section.
+  bool PaintCaption();
   // The static keeps its own painting.
   bool PaintsItself() const;
   void Redraw();
