@@ -11,6 +11,7 @@
 #include "classlib/extctrls/MediaPlayer.h"
 #include "classlib/extctrls/TabSet.h"
 #include "classlib/forms/Menus.h"
+#include "classlib/forms/ScrollBox.h"
 #include "classlib/rtl/UnitInit.h"
 #include "classlib/stdctrls/ScrollBar.h"
 #include "classlib/stdctrls/StdCtrls.h"
@@ -75,7 +76,7 @@ void InitGalleryUnit() {
         &vcl::TToolButton::StaticClass(), &vcl::TTrackBar::StaticClass(), &vcl::TUpDown::StaticClass(),
         &vcl::TTreeView::StaticClass(), &vcl::TStringGrid::StaticClass(), &vcl::TRichEdit::StaticClass(),
         &vcl::TBitBtn::StaticClass(), &vcl::TTabSet::StaticClass(), &vcl::TScrollBar::StaticClass(),
-        &vcl::TMediaPlayer::StaticClass()})
+        &vcl::TMediaPlayer::StaticClass(), &vcl::TScrollBox::StaticClass()})
     (void)c;
 }
 

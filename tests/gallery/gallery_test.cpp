@@ -159,10 +159,48 @@ void ResizeAndMaximise(vcl::TForm* Form) {
   ExpectFullWidth(Form, bar, "restored");
 }
 
+// The form made smaller than its contents: the status bar stays on the client's bottom edge,
+// whole, with nothing of the contents over it (the window a click along its row reaches is
+// the bar's own).
+void ShrinkBelowTheContents(vcl::TForm* Form) {
+  vcl::TStatusBar* bar = StatusBarOf(Form);
+  ASSERT_TRUE(bar);
+  Form->Show();
+  wintest::PumpUntilIdle();
+  for (const SIZE size : {SIZE{600, 450}, SIZE{420, 300}}) {
+    SetWindowPos(Form->Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const std::string when = "at " + std::to_string(size.cx) + " x " + std::to_string(size.cy);
+    ExpectFullWidth(Form, bar, when.c_str());
+    EXPECT_TRUE(IsWindowVisible(bar->Handle())) << when;
+    RECT client{};
+    GetClientRect(Form->Handle(), &client);
+    for (int x = 4; x < client.right; x += 16) {
+      const POINT at{x, client.bottom - bar->Height() / 2};
+      HWND hit = ChildWindowFromPointEx(Form->Handle(), at, CWP_SKIPINVISIBLE);
+      const vcl::TWinControl* over = vcl::FindControl(hit);
+      EXPECT_EQ(hit, bar->Handle()) << when << ": at " << x << "," << at.y << " the bar lies under "
+                                    << (over ? over->Name() : std::wstring(L"another window"));
+      if (hit != bar->Handle()) break;
+    }
+  }
+}
+
 TEST(GalleryStatusBars, FollowResizingAndMaximisingOnTheClassicPage) {
   Owned<TGalleryMain> main(vcl::Construct<TGalleryMain>(nullptr));
   ApplyClassicSkin(main.get(), std::nullopt);
   ResizeAndMaximise(main.get());
+}
+
+TEST(GalleryStatusBars, StayOnTopOfTheContentsOfASmallWindowOnTheClassicPage) {
+  {
+    Owned<TGalleryMain> main(vcl::Construct<TGalleryMain>(nullptr));
+    ShrinkBelowTheContents(main.get());
+  }
+  {
+    Owned<TGalleryMain> main(vcl::Construct<TGalleryMain>(nullptr));
+    ApplyClassicSkin(main.get(), std::nullopt);
+    ShrinkBelowTheContents(main.get());
+  }
 }
 
 // The Skin menu checks the skin worn: a package named on the command line is not the sample.
