@@ -294,6 +294,9 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
   BuildAdaptedRow();
   BuildSystemControls();
   BuildViews();
+  // The status bar (bottom-aligned) above the controls placed since: a window made smaller
+  // than the page clips the controls under the bar rather than drawing them over it.
+  status_bar_->BringToFront();
   // The skin comes before the form has its window: the provider takes it when the window is
   // made, and its control adapter gives every control here its adapter by class name.
   Load(Source, false);
@@ -425,7 +428,8 @@ void TGalleryLayered::BuildAdaptedRow() {
   pages->SetActivePage(pages->Pages(0));
   for (int i = 0; i < pages->PageCount(); ++i) pages->Pages(i)->HandleNeeded();
 
-  auto* status = new vcl::TStatusBar(this);
+  status_bar_ = new vcl::TStatusBar(this);
+  auto* status = status_bar_;
   status->SetParent(this);
   for (const wchar_t* text : {L"A status bar", L"skinned by", L"its adapter"}) {
     vcl::TStatusPanel* item = status->Panels()->Add();

@@ -142,6 +142,7 @@ class TGalleryLayered : public vcl::TForm {
   vcl::TMenuItem* no_skin_item_ = nullptr;
   vcl::TPopupMenu* sample_menu_ = nullptr;
   TLayeredPanel* content_ = nullptr;
+  vcl::TStatusBar* status_bar_ = nullptr;
   TLayeredEdit* edit_ = nullptr;
   vcl::TLabel* status_ = nullptr;
   vcl::TImage* sheet_ = nullptr;

@@ -203,6 +203,14 @@ TEST(GalleryStatusBars, StayOnTopOfTheContentsOfASmallWindowOnTheClassicPage) {
   }
 }
 
+TEST(GalleryStatusBars, StayOnTopOfTheContentsOfASmallWindowOnTheLayeredPage) {
+  Reports reports;
+  TGalleryLayered::SetPageSource(LayeredSourceOf(SampleLayeredFolder() + L"\\Lagoon"));
+  Owned<TGalleryLayered> page(vcl::Construct<TGalleryLayered>(nullptr));
+  ShrinkBelowTheContents(page.get());
+  page->Hide();
+}
+
 // The Skin menu checks the skin worn: a package named on the command line is not the sample.
 TEST(GalleryClassicPage, TheSkinMenuChecksAPackageGivenAtStart) {
   for (const bool package : {false, true}) {
