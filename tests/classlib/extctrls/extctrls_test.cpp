@@ -176,6 +176,32 @@ TEST(RadioGroup, OnClickFiresForTheUsersChoiceAndForAnItemIndexSetInCode) {
   EXPECT_EQ(clicks.count, 3);
 }
 
+// The arrow keys move the focus through a group's buttons and choose the one they reach, as
+// they do among the system's radio buttons; the choice fires OnClick once a step.
+TEST(RadioGroup, TheArrowKeysChooseTheButtonTheyReach) {
+  auto form = ShownForm();
+  auto* group = Put<TRadioGroup>(form.get(), 10, 10, 200, 90);
+  for (const wchar_t* item : {L"First", L"Second", L"Third"}) group->Items()->Add(item);
+  group->SetItemIndex(0);
+  Counter clicks;
+  group->OnClick = clicks.Event();
+  group->Buttons(0)->SetFocus();
+  wintest::PumpUntilIdle();
+  ASSERT_EQ(GetFocus(), group->Buttons(0)->Handle());
+
+  for (int step = 1; step <= 2; ++step) {
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(GetFocus(), WM_KEYUP, VK_DOWN, 0);
+    Application->ProcessMessages();
+    ASSERT_EQ(GetFocus(), group->Buttons(step)->Handle()) << "step " << step;
+    EXPECT_EQ(group->ItemIndex(), step);
+    EXPECT_TRUE(group->Buttons(step)->Checked());
+    EXPECT_FALSE(group->Buttons(step - 1)->Checked());
+    EXPECT_EQ(SendMessageW(group->Buttons(step)->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(clicks.count, step);
+  }
+}
+
 // The shop type's click clears the style group's choice, which fires no click of its own.
 struct ShopType {
   TRadioGroup* style = nullptr;
