@@ -185,6 +185,8 @@ TEST(RadioGroup, TheArrowKeysChooseTheButtonTheyReach) {
   group->SetItemIndex(0);
   Counter clicks;
   group->OnClick = clicks.Event();
+  // Tests run side by side: the form takes this thread's activation whatever holds the screen's.
+  SetActiveWindow(form->Handle());
   group->Buttons(0)->SetFocus();
   wintest::PumpUntilIdle();
   ASSERT_EQ(GetFocus(), group->Buttons(0)->Handle());

@@ -134,6 +134,7 @@ struct ThumbDrag {
   POINT start{};               // the grab, on screen
   int step = 0;
   std::vector<int> misses;     // drawn thumb centre less the mouse, after each move
+  int waits = 0;               // ticks spent waiting for the pointer to arrive
   bool done = false;
 
   static ThumbDrag* current;
@@ -167,6 +168,10 @@ struct ThumbDrag {
     ThumbDrag& d = *current;
     if (d.step > 0) {
       POINT mouse{d.start.x + 40 * d.step, d.start.y};
+      // A busy machine may not have moved the pointer yet: the next tick looks again (a
+      // timer comes only once the input before it is handled).
+      POINT now{};
+      if (GetCursorPos(&now) && now.x != mouse.x && ++d.waits < 20) return;
       ScreenToClient(d.bar->Handle(), &mouse);
       d.misses.push_back(d.DrawnThumbCentre() - mouse.x);
     }
