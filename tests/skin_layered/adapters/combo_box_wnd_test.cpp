@@ -23,6 +23,10 @@ HWND ListOf(HWND Combo) {
 bool FontLike(COLORREF c) { return GetGValue(c) > 0x20 && GetGValue(c) < 0x60 && GetRValue(c) < 0x30 && GetBValue(c) < 0x30; }
 
 class ComboBoxes : public ButtonsTest {
+  // A dropped list closes when another program takes the foreground: tests that take it (and
+  // the real pointer) wait their turn.
+  wintest::PointerLock lock_;
+
  protected:
   void SetUp() override {
     LoadButtonsSkin(ComboSections(WithButtonSection()) + ScrollSections() + ExtraSections());
@@ -52,7 +56,14 @@ class ComboBoxes : public ButtonsTest {
   }
   // Drops the list of a focused combo box and has it painted; answers the list.
   static HWND Drop(vcl::TComboBox* Combo) {
-    Combo->SetFocus();
+    // Tests run side by side: the form takes the foreground back first, or the list would
+    // close as soon as it dropped.
+    const HWND top = GetAncestor(Combo->Handle(), GA_ROOT);
+    wintest::PumpUntil([&] {
+      if (GetForegroundWindow() != top) SetForegroundWindow(top);
+      if (GetFocus() != Combo->Handle()) Combo->SetFocus();
+      return GetForegroundWindow() == top && GetFocus() == Combo->Handle();
+    });
     Combo->SetDroppedDown(true);
     HWND list = ListOf(Combo->Handle());
     UpdateWindow(list);

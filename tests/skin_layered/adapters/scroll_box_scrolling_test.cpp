@@ -71,6 +71,7 @@ int Differing(const std::vector<COLORREF>& A, const std::vector<COLORREF>& B) {
 }
 
 TEST(ScrollBoxScrolling, EachStepOfTheSkinnedBarShowsWhatAFreshPaintShows) {
+  wintest::PointerLock lock;
   TempSkins skins;
   ManagerPtr manager = LoadedManager(skins, L"Flat", EveryKindSkinText(0));
   AddRimmedBorder(*manager);
@@ -92,7 +93,7 @@ TEST(ScrollBoxScrolling, EachStepOfTheSkinnedBarShowsWhatAFreshPaintShows) {
   text->SetBounds(12, 36, 190, 40);
   text->SetCaption(L"");
   Put<vcl::TLabel>(box, 12, 200, 190, 30, form.get());
-  SetCursorPos(0, 0);  // away from the form: nothing turns hot meanwhile
+  ASSERT_TRUE(wintest::MovePointer(0, 0));  // away from the form: nothing turns hot meanwhile
   form->Show();
   // Nothing of other windows over it while its pixels are read from the screen.
   SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
