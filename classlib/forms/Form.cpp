@@ -728,6 +728,20 @@ void TCustomForm::SendCancelMode(TControl* Sender) {
 
 bool TCustomForm::WantChildKey(TControl*, TMessage&) { return false; }
 
+namespace {
+
+// A radio button the arrow keys reached is chosen, as the system's dialogs choose it: it is
+// told it was clicked. A button already chosen, or any other control, is left alone.
+void ChooseFocusedRadioButton() {
+  const HWND focus = GetFocus();
+  if (!focus || !(SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON)) return;
+  if (SendMessageW(focus, BM_GETCHECK, 0, 0) == BST_CHECKED) return;
+  SendMessageW(GetParent(focus), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(focus), BN_CLICKED),
+               reinterpret_cast<LPARAM>(focus));
+}
+
+}  // namespace
+
 // Tab and arrow keys move the focus between the form's controls.
 void TCustomForm::HandleDialogKey(TMessage& Message) {
   if (GetKeyState(VK_MENU) >= 0) {
@@ -746,6 +760,7 @@ void TCustomForm::HandleDialogKey(TMessage& Message) {
         if (active_control_ && active_control_->Parent()) {
           active_control_->Parent()->SelectNext(active_control_,
                                                 Message.WParam == VK_RIGHT || Message.WParam == VK_DOWN, false);
+          ChooseFocusedRadioButton();
           Message.Result = 1;
         }
         return;

@@ -259,13 +259,6 @@ void TRadioButton::SetChecked(bool Value) {
 }
 
 void TRadioButton::Dispatch(TMessage& Message) {
-  if (Message.Msg == WM_SETFOCUS) {
-    TButtonControl::Dispatch(Message);
-    // A radio button reached by the keyboard (the arrow keys within its group) is chosen, as
-    // the system's own radio buttons are; a mouse press chooses it when it is let go.
-    if (!checked_ && HandleAllocated() && GetCapture() != Handle() && GetKeyState(VK_LBUTTON) >= 0) SetChecked(true);
-    return;
-  }
   if (Message.Msg == CN_COMMAND) {
     switch (HIWORD(Message.WParam)) {
       case BN_CLICKED: SetChecked(true); break;
