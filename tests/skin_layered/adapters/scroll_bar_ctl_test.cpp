@@ -135,6 +135,7 @@ struct ThumbDrag {
   int step = 0;
   std::vector<int> misses;     // drawn thumb centre less the mouse, after each move
   int waits = 0;               // ticks spent waiting for the pointer to arrive
+  bool settled = false;        // the pointer was seen at this step's place one tick ago
   bool done = false;
 
   static ThumbDrag* current;
@@ -168,10 +169,15 @@ struct ThumbDrag {
     ThumbDrag& d = *current;
     if (d.step > 0) {
       POINT mouse{d.start.x + 40 * d.step, d.start.y};
-      // A busy machine may not have moved the pointer yet: the next tick looks again (a
-      // timer comes only once the input before it is handled).
+      // A busy machine may not have moved the pointer yet, nor the tracking loop taken the
+      // move: the tick after the pointer is seen there measures.
       POINT now{};
       if (GetCursorPos(&now) && now.x != mouse.x && ++d.waits < 20) return;
+      if (!d.settled && d.waits < 20) {
+        d.settled = true;
+        return;
+      }
+      d.settled = false;
       ScreenToClient(d.bar->Handle(), &mouse);
       d.misses.push_back(d.DrawnThumbCentre() - mouse.x);
     }
