@@ -753,6 +753,8 @@ class ForegroundChanges {
 // back, Wine itself, skinned or not, may put the dialog under its owner: a round in which the
 // foreground changed hands shows nothing of the skinning's and runs again with a new dialog.
 TEST_F(Dialogs, TheSkinningKeepsADialogsOwnerAndItsPlaceAboveIt) {
+  // The window order judged here: no test that takes the foreground runs meanwhile.
+  const wintest::PointerLock turn;
   auto form = ShownForm();
   vcl::Construct<TsSkinProvider>(form.get());
   form->SetBounds(50, 50, 600, 400);
