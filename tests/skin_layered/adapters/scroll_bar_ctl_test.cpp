@@ -214,18 +214,29 @@ TEST(ScrollBarOnASkinnedForm, TheDraggedThumbFollowsTheMouse) {
   wintest::PumpUntilIdle();
   auto* adapter = dynamic_cast<TqvSBWnd*>(GetAdapter(bar->Handle()));
   ASSERT_NE(adapter, nullptr);
-  const vcl::TRect thumb = adapter->PartRect(kSBThumb);
+  // The drag is real input through the system's tracking loop: on a machine busy starting many
+  // test programs a move can come late, so a drag that lost its way is tried again (up to three
+  // times). A thumb that does not follow the mouse misses in every one.
   ThumbDrag drag;
-  drag.bar = bar;
-  drag.start = POINT{(thumb.Left + thumb.Right) / 2, 9};
-  ClientToScreen(bar->Handle(), &drag.start);
-  ASSERT_TRUE(wintest::MovePointer(drag.start.x, drag.start.y));
-  ThumbDrag::current = &drag;
-  SetTimer(nullptr, 0, 100, &ThumbDrag::Tick);
-  ThumbDrag::Input(MOUSEEVENTF_LEFTDOWN);
-  EXPECT_TRUE(wintest::PumpUntil([&] { return drag.done; }));
-  wintest::PumpUntilIdle();
-  ThumbDrag::current = nullptr;
+  for (int attempt = 1; attempt <= 3; ++attempt) {
+    bar->SetPosition(0);
+    wintest::PumpUntilIdle();
+    const vcl::TRect thumb = adapter->PartRect(kSBThumb);
+    drag = ThumbDrag{};
+    drag.bar = bar;
+    drag.start = POINT{(thumb.Left + thumb.Right) / 2, 9};
+    ClientToScreen(bar->Handle(), &drag.start);
+    ASSERT_TRUE(wintest::MovePointer(drag.start.x, drag.start.y));
+    ThumbDrag::current = &drag;
+    SetTimer(nullptr, 0, 100, &ThumbDrag::Tick);
+    ThumbDrag::Input(MOUSEEVENTF_LEFTDOWN);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return drag.done; }));
+    wintest::PumpUntilIdle();
+    ThumbDrag::current = nullptr;
+    const bool followed = drag.misses.size() == 3 && std::all_of(drag.misses.begin(), drag.misses.end(),
+                                                                 [](int m) { return std::abs(m) <= 4; });
+    if (followed && bar->Position() > 30) break;
+  }
   ASSERT_EQ(drag.misses.size(), 3u);
   for (std::size_t i = 0; i < drag.misses.size(); ++i) EXPECT_LE(std::abs(drag.misses[i]), 4) << "after move " << i + 1;
   EXPECT_GT(bar->Position(), 30);
