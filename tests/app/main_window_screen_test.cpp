@@ -223,24 +223,11 @@ void ExpectText(const Shot& s, const RECT& r, const std::string& what, std::vect
 // Looking inside modal loops
 
 HWND FindThreadWindow(const wchar_t* cls) {
-  struct Search {
-    const wchar_t* cls;
-    HWND found;
-  } search{cls, nullptr};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        wchar_t name[64] = {};
-        GetClassNameW(w, name, 64);
-        if (IsWindowVisible(w) && std::wcscmp(name, s->cls) == 0) {
-          s->found = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return wintest::FindThreadWindow([cls](HWND w) {
+    wchar_t name[64] = {};
+    GetClassNameW(w, name, 64);
+    return std::wcscmp(name, cls) == 0;
+  });
 }
 
 // Runs Look once the window of class Cls is up inside the modal loop that Open starts, then

@@ -68,25 +68,33 @@ inline bool PumpUntilIdle(const std::function<bool()>& Done = [] { return true; 
   return PumpUntil([&] { return Done() && QueueEmpty(); }, Within);
 }
 
-// Whether this thread shows a top-level window of that title: test programs running side by
-// side may show windows of the same title, which a search of the whole desktop could find first.
-inline bool ThreadShowsWindow(const wchar_t* Title) {
+// The first shown top-level window of this thread that Match accepts (nil for none): test
+// programs running side by side may show windows alike, which a search of the whole desktop
+// could find first.
+inline HWND FindThreadWindow(const std::function<bool(HWND)>& Match) {
   struct Search {
-    const wchar_t* title;
-    bool found;
-  } search{Title, false};
+    const std::function<bool(HWND)>* match;
+    HWND found;
+  } search{&Match, nullptr};
   EnumThreadWindows(
       GetCurrentThreadId(),
       [](HWND Wnd, LPARAM Param) -> BOOL {
         auto& s = *reinterpret_cast<Search*>(Param);
-        wchar_t text[256] = {};
-        GetWindowTextW(Wnd, text, 256);
-        if (!IsWindowVisible(Wnd) || wcscmp(text, s.title) != 0) return TRUE;
-        s.found = true;
+        if (!IsWindowVisible(Wnd) || !(*s.match)(Wnd)) return TRUE;
+        s.found = Wnd;
         return FALSE;
       },
       reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+// Whether this thread shows a top-level window of that title.
+inline bool ThreadShowsWindow(const wchar_t* Title) {
+  return FindThreadWindow([Title](HWND Wnd) {
+           wchar_t text[256] = {};
+           GetWindowTextW(Wnd, text, 256);
+           return wcscmp(text, Title) == 0;
+         }) != nullptr;
 }
 
 // The real pointer is one for all the test programs of a session, which run side by side: a
