@@ -164,9 +164,32 @@ TMenuTracking::TSwitch TMenuTracking::FilterKeyDown(const MSG& m) {
     case VK_LEFT: {
       const TFormMenuBar* bar = Form->MenuBar();
       HMENU dropped = bar ? bar->SubMenuOf(OpenIndex) : nullptr;
-      return {!SelectedMenu || SelectedMenu == dropped ? NextItem(OpenIndex, -1) : -1, true};
+      if (!SelectedMenu || SelectedMenu == dropped) return {NextItem(OpenIndex, -1), true};
+      SelectOpenerOf(SelectedMenu, dropped);
+      return {};
     }
     default: return {};
+  }
+}
+
+// Left closes the sub-menu the selection is in and selects the item that opened it; the menu
+// loop need not report that selection, so it is taken here.
+void TMenuTracking::SelectOpenerOf(HMENU Menu, HMENU Root) {
+  const int count = Root ? GetMenuItemCount(Root) : -1;
+  for (int i = 0; i < count; ++i) {
+    HMENU sub = GetSubMenu(Root, i);
+    if (!sub) continue;
+    if (sub != Menu) {
+      SelectOpenerOf(Menu, sub);
+      if (SelectedMenu != Menu) return;
+      continue;
+    }
+    SelectedMenu = Root;
+    SelectedHasSubMenu = true;
+    const TFormMenuBar* bar = Form ? Form->MenuBar() : nullptr;
+    vcl::TMainMenu* main = bar ? bar->Menu() : nullptr;
+    SelectedItem = main ? main->FindItem(reinterpret_cast<UINT_PTR>(sub), vcl::fkHandle) : nullptr;
+    return;
   }
 }
 

@@ -84,6 +84,9 @@ class TMenuTracking {
   int NextItem(int From, int Step) const;
   // Ends the menu loop for a switch to bar item Index (nothing for the open item).
   bool SwitchTo(int Index);
+  // The selection moves to the item of the menu tree under Root that opens Menu (none found:
+  // it stays).
+  void SelectOpenerOf(HMENU Menu, HMENU Root);
   void RestoreItems();
 
   vcl::TUniqueHook hook_;
