@@ -17,6 +17,7 @@
 #include "skin_layered/adapters/DialogWnd.h"
 #include "skin_layered/adapters/EditWnd.h"
 #include "skin_layered/adapters/FormScrollWnd.h"
+#include "skin_layered/adapters/FrameScrollWnd.h"
 #include "skin_layered/adapters/GroupBoxWnd.h"
 #include "skin_layered/adapters/ListViewWnd.h"
 #include "skin_layered/adapters/MdiWnd.h"
@@ -325,6 +326,18 @@ class TAdapterServices : public TLayeredAdapterServices {
     if (shown.Horz) GetHScrollRect(adapter, adapter->CtrlHandle, shown.HorzRect);
     if (shown.Vert) GetVScrollRect(adapter, adapter->CtrlHandle, shown.VertRect);
     return shown;
+  }
+  vcl::TObject* CreateFrameScrollAdapter(HWND FrameWnd, TsSkinManager* Manager, TsCommonData* SkinData) override {
+    TqvSkinParams params;
+    params.Control = SkinData ? SkinData->OwnerControl() : nullptr;
+    return CreateAdapter<TqvFrameScrollWnd>(FrameWnd, SkinData, Manager, params, true).release();
+  }
+  void PaintScrollBars(vcl::TObject* Adapter, HDC DC) override {
+    auto* adapter = dynamic_cast<TqvScrollWnd*>(Adapter);
+    if (adapter && !adapter->Destroyed()) skin_layered::PaintScrollBars(adapter, adapter->CtrlHandle, kPartNone, DC);
+  }
+  void UpdateScrolls(vcl::TObject* Adapter, bool Repaint) override {
+    skin_layered::UpdateScrolls(dynamic_cast<TqvScrollWnd*>(Adapter), Repaint);
   }
 
  private:

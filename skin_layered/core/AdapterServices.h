@@ -137,6 +137,18 @@ class TLayeredAdapterServices {
     (void)Adapter;
     return {};
   }
+  // A frame's scroll adapter: the frame's scroll bars skinned and painted with the frame
+  // adapter's skin data (SkinData, with scroll data, the frame its owner control), while the
+  // frame adapter keeps answering the skin command for the frame; nil when there is none.
+  // Freed through the library's Free.
+  virtual vcl::TObject* CreateFrameScrollAdapter(HWND FrameWnd, TsSkinManager* Manager, TsCommonData* SkinData) {
+    (void)FrameWnd, (void)Manager, (void)SkinData;
+    return nullptr;
+  }
+  // A scroll adapter's bars painted into DC (window coordinates; nil: the window's own DC).
+  virtual void PaintScrollBars(vcl::TObject* Adapter, HDC DC) { (void)Adapter, (void)DC; }
+  // A scroll adapter's bars read again from the window, and with Repaint painted.
+  virtual void UpdateScrolls(vcl::TObject* Adapter, bool Repaint) { (void)Adapter, (void)Repaint; }
 };
 
 // The window adapter of one adapter kind on a control's window (Params.Control the control),

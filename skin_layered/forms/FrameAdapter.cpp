@@ -1,8 +1,10 @@
 #include "skin_layered/forms/FrameAdapter.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "classlib/forms/Menus.h"
+#include "skin_layered/core/AdapterServices.h"
 #include "skin_layered/core/LibraryStrings.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/SkinableMenus.h"
@@ -57,6 +59,8 @@ TsFrameAdapter::TsFrameAdapter(vcl::TComponent* AOwner) : TComponent(CheckedFram
 }
 
 TsFrameAdapter::~TsFrameAdapter() {
+  // The scroll adapter's hook lies above this one: it leaves the chain first.
+  FreeScrolls();
   // The frame's procedure goes back only while this hook is on top; under a later hook the
   // adapter just leaves the chain, and the later one keeps working.
   hook_.Remove();
@@ -97,6 +101,24 @@ void TsFrameAdapter::OwnerDrawPopups(bool Skinned) {
   for (int i = 0; i < frame_->ComponentCount(); ++i)
     if (auto* popup = dynamic_cast<vcl::TPopupMenu*>(frame_->Components(i)))
       menus->SetMenuOwnerDraw(popup, Skinned && manager->SkinnedPopups());
+}
+
+void TsFrameAdapter::RefreshScrolls() {
+  const vcl::TComponentState& state = frame_->ComponentState();
+  if (state.Contains(vcl::csLoading) || state.Contains(vcl::csDestroying) || state.Contains(vcl::csDesigning) ||
+      BeingDestroyed(this))
+    return;
+  if (Skinned() && frame_->HandleAllocated()) {
+    if (scroll_adapter_ && AdapterServices().AdapterDestroyed(scroll_adapter_)) FreeScrolls();
+    if (!scroll_adapter_)
+      scroll_adapter_ = AdapterServices().CreateFrameScrollAdapter(frame_->Handle(), Manager(), skin_data_.get());
+  } else {
+    FreeScrolls();
+  }
+}
+
+void TsFrameAdapter::FreeScrolls() {
+  if (vcl::TObject* adapter = std::exchange(scroll_adapter_, nullptr)) vcl::TObject::Free(adapter);
 }
 
 void TsFrameAdapter::Redraw(UINT Flags) {
@@ -176,10 +198,13 @@ bool TsFrameAdapter::FirstCommand(vcl::TMessage& Message) {
       PassToChildren(Message);
       CommonWndProc(Message, skin_data_.get());
       OwnerDrawPopups(true);
+      RefreshScrolls();
       return true;
     case scmRemoveSkin:
       if (!own) return false;
       CommonWndProc(Message, skin_data_.get());
+      // The system's own bars come back before the frame is laid out again.
+      RefreshScrolls();
       skin_data_->DropCache();
       if (frame_->HandleAllocated())
         SetWindowPos(frame_->Handle(), nullptr, 0, 0, 0, 0,
@@ -195,6 +220,7 @@ bool TsFrameAdapter::FirstCommand(vcl::TMessage& Message) {
       skin_data_->BGChanged = true;
       PassToChildren(Message);
       Redraw(kRedrawFrame);
+      RefreshScrolls();
       return true;
     case scmIsSkinned:
       Message.Result = 1;
@@ -263,6 +289,7 @@ void TsFrameAdapter::WndProc(vcl::TMessage& Message) {
   switch (Message.Msg) {
     case kSkinCmdMessage: return SkinnedCommand(Message);
     case vcl::CM_VISIBLECHANGED: return OnVisibleChanged(Message);
+    case vcl::CM_SHOWINGCHANGED: return OnShowingChanged(Message);
     case WM_PRINTCLIENT: return OnPrintClient(Message);
     case vcl::CM_CONTROLLISTCHANGE: return OnControlListChange(Message);
     case WM_PARENTNOTIFY: return OnParentNotify(Message);
@@ -298,9 +325,18 @@ void TsFrameAdapter::OnVisibleChanged(vcl::TMessage& Message) {
   hook_.CallPrevious(Message);
 }
 
+// The frame's window shows: a window made anew (its scroll adapter let the old one go) gets its
+// skinned bars too.
+void TsFrameAdapter::OnShowingChanged(vcl::TMessage& Message) {
+  hook_.CallPrevious(Message);
+  if (Message.WParam && frame_->HandleAllocated()) RefreshScrolls();
+}
+
 void TsFrameAdapter::OnPrintClient(const vcl::TMessage& Message) {
   skin_data_->Updating = false;
-  PaintFrame(reinterpret_cast<HDC>(Message.WParam));
+  const HDC dc = reinterpret_cast<HDC>(Message.WParam);
+  PaintFrame(dc);
+  if (dc && scroll_adapter_) AdapterServices().PaintScrollBars(scroll_adapter_, dc);
 }
 
 void TsFrameAdapter::OnControlListChange(vcl::TMessage& Message) {
@@ -311,10 +347,12 @@ void TsFrameAdapter::OnControlListChange(vcl::TMessage& Message) {
 
 void TsFrameAdapter::OnParentNotify(vcl::TMessage& Message) {
   hook_.CallPrevious(Message);
+  const bool made = Message.WParamLo() == WM_CREATE;
+  if ((!made && Message.WParamLo() != WM_DESTROY) || frame_->ComponentState().Contains(vcl::csLoading)) return;
   // A window made inside the frame: the form's provider wraps it.
-  if (Message.WParamLo() == WM_CREATE && Manager()->SkinningRules().Contains(srThirdParty) &&
-      !frame_->ComponentState().Contains(vcl::csLoading))
-    NotifyFormOfControl(frame_);
+  if (made && Manager()->SkinningRules().Contains(srThirdParty)) NotifyFormOfControl(frame_);
+  // The frame's range may have changed with the child.
+  if (scroll_adapter_) AdapterServices().UpdateScrolls(scroll_adapter_, true);
 }
 
 void TsFrameAdapter::OnEraseBkgnd(vcl::TMessage& Message) {

@@ -2,7 +2,9 @@
 // frame's skin data (section "GROUPBOX" by default), puts its procedure in front of the frame's
 // WindowProc, paints the frame's background from the skin into its cache (or lets the parent
 // show through), answers the skin command message for the frame and makes the frame's popup
-// menus skinned. The control adapter of a skin provider makes one for every frame it meets.
+// menus skinned. While the frame is skinned a scroll adapter (made through the adapter
+// services) skins the frame's own scroll bars. The control adapter of a skin provider makes
+// one for every frame it meets.
 #pragma once
 
 #include <windows.h>
@@ -53,6 +55,7 @@ class TsFrameAdapter : public vcl::TComponent {
   // Without the skin (or while going): a skin coming back is passed on, the colour answered.
   void UnskinnedMessage(vcl::TMessage& Message);
   void OnVisibleChanged(vcl::TMessage& Message);
+  void OnShowingChanged(vcl::TMessage& Message);
   void OnPrintClient(const vcl::TMessage& Message);
   void OnControlListChange(vcl::TMessage& Message);
   void OnParentNotify(vcl::TMessage& Message);
@@ -61,6 +64,10 @@ class TsFrameAdapter : public vcl::TComponent {
   void OnPlaceChanged(vcl::TMessage& Message);
   void PassToChildren(vcl::TMessage& Message);
   void OwnerDrawPopups(bool Skinned);
+  // Makes the scroll adapter while the frame is skinned and has its window, frees it
+  // otherwise; one that let its window go is made again.
+  void RefreshScrolls();
+  void FreeScrolls();
   void Redraw(UINT Flags);
   vcl::TColor BackgroundColor(std::uint16_t State);
   TsSkinManager* Manager() const;
@@ -69,6 +76,7 @@ class TsFrameAdapter : public vcl::TComponent {
   std::unique_ptr<TsScrollWndData> skin_data_;
   vcl::TCustomFrame* frame_ = nullptr;
   vcl::TWindowProcHook hook_;
+  vcl::TObject* scroll_adapter_ = nullptr;  // owned, in front of hook_ in the frame's chain
 };
 
 }  // namespace skin_layered
