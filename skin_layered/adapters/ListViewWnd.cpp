@@ -34,6 +34,9 @@ constexpr wchar_t kHeaderFallback[] = L"BUTTON";
 // A column's text: ellipsis at the end, tabs expanded, one line centred vertically.
 constexpr UINT kHeaderTextFlags = DT_END_ELLIPSIS | DT_EXPANDTABS | DT_SINGLELINE | DT_VCENTER;
 constexpr int kTextBuffer = 1024;
+// While a column is lit, the header looks this often whether the pointer is still on it.
+constexpr UINT_PTR kHeaderHoverTimer = 0xFFF2;
+constexpr UINT kHeaderHoverInterval = 50;
 // The sort arrow without a glyph of the skin's: 6 x 3, 6 pixels after the text.
 constexpr int kArrowWidth = 6;
 constexpr int kArrowHeight = 3;
@@ -283,6 +286,7 @@ void TqvListViewWnd::AttachHeader(HWND Header) {
 }
 
 void TqvListViewWnd::DetachHeader() {
+  if (HeaderHandle && IsWindow(HeaderHandle)) KillTimer(HeaderHandle, kHeaderHoverTimer);
   header_.Detach();
   HeaderHandle = nullptr;
 }
@@ -293,6 +297,11 @@ void TqvListViewWnd::RepaintHeader() {
 
 void TqvListViewWnd::HeaderProc(vcl::TMessage& Message) {
   if (Destroyed() || !SkinData || !SkinData->Skinned(false) || !ReportView()) {
+    // No column is lit now: the lit column's timer has nothing to look after.
+    if (Message.Msg == WM_TIMER && Message.WParam == kHeaderHoverTimer) {
+      KillTimer(HeaderHandle, kHeaderHoverTimer);
+      return;
+    }
     header_.CallDefault(Message);
     if (Message.Msg == WM_NCDESTROY) DetachHeader();
     return;
@@ -314,6 +323,7 @@ void TqvListViewWnd::HeaderMessage(vcl::TMessage& Message) {
     case WM_NCHITTEST: return OnHeaderHitTest(Message);
     case WM_LBUTTONUP: return OnHeaderButtonUp(Message);
     case WM_LBUTTONDOWN: return OnHeaderButtonDown(Message);
+    case WM_TIMER: return OnHeaderTimer(Message);
     default: return header_.CallDefault(Message);
   }
 }
@@ -344,6 +354,20 @@ void TqvListViewWnd::OnHeaderHitTest(vcl::TMessage& Message) {
   const int column = ColumnAt(POINT{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
   if (column == HotColumn) return;
   HotColumn = column;
+  if (column != -1 && HeaderHandle) SetTimer(HeaderHandle, kHeaderHoverTimer, kHeaderHoverInterval, nullptr);
+  RepaintHeader();
+}
+
+// The pointer may leave the header straight for another window, past the list view, which
+// then hears nothing of it: while a column is lit, a timer looks where the pointer is.
+void TqvListViewWnd::OnHeaderTimer(vcl::TMessage& Message) {
+  if (Message.WParam != kHeaderHoverTimer) return header_.CallDefault(Message);
+  Message.Result = 0;
+  POINT cursor{};
+  if (HotColumn != -1 && GetCursorPos(&cursor) && WindowFromPoint(cursor) == HeaderHandle) return;
+  KillTimer(HeaderHandle, kHeaderHoverTimer);
+  if (HotColumn == -1) return;
+  HotColumn = -1;
   RepaintHeader();
 }
 

@@ -66,6 +66,7 @@ class TqvListViewWnd : public TqvEditWnd {
   void OnHeaderPosChanging(vcl::TMessage& Message);
   void OnHeaderDestroy(vcl::TMessage& Message);
   void OnHeaderHitTest(vcl::TMessage& Message);
+  void OnHeaderTimer(vcl::TMessage& Message);
   void OnHeaderButtonUp(vcl::TMessage& Message);
   void OnHeaderButtonDown(vcl::TMessage& Message);
   void RepaintHeader();

@@ -1,16 +1,21 @@
 // The list-view adapter on the library's list view and on bare list views as system dialogs
 // have them: the skin's colours given and exactly the list's own given back, the report view's
-// header by pixel in its states with the columns reordered, and a thumb drag by whole rows.
+// header by pixel in its states with the columns reordered, its lit column let go when the real
+// pointer leaves for another window, and a thumb drag by whole rows.
 #include <array>
 #include <tuple>
 
 #include "adapters_support.h"
 #include "classlib/comctrls/ComCtrlsListView.h"
+#include "classlib/forms/Forms.h"
 #include "classlib/graphics/ImgList.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/adapters/AdapterUnit.h"
 #include "skin_layered/adapters/ListViewWnd.h"
 #include "skin_layered/adapters/ScrollGeometry.h"
 #include "skin_layered/adapters/ScrollState.h"
+#include "skin_layered/forms/SkinProvider.h"
+#include "support/win_test_support.h"
 
 namespace skin_layered::test {
 namespace {
@@ -385,6 +390,80 @@ TEST_F(ListViewAdapters, DraggingTheSkinnedThumbScrollsByWholeRows) {
   SendMessageW(list->Handle(), WM_LBUTTONUP, 0, PointLParam(client));
   EXPECT_FALSE(adapter->Dragging);
   EXPECT_EQ(SendMessageW(list->Handle(), LVM_GETTOPINDEX, 0, 0), last);
+}
+
+
+// The real pointer on a column, then straight off the header onto another window (the form
+// beside the list, then a window of its own): the list view hears nothing of it, only the
+// header's leave can tell.
+TEST(ListViewOnASkinnedForm, AColumnThePointerLeavesForAnotherWindowIsLitNoLonger) {
+  const wintest::PointerLock pointer;
+  TempSkins skins;
+  skins.Write(L"Lists", L"master.bmp", Bmp24(30, 10, MasterPixel));
+  ManagerPtr manager = LoadedManager(skins, L"Lists", ListSkinText() + FlatSection("FORM", 0xC0C0C0, 0xC0C0C0));
+  struct FormFree {
+    void operator()(vcl::TForm* f) const { vcl::TObject::Free(f); }
+  };
+  std::unique_ptr<vcl::TForm, FormFree> form(new vcl::TForm(vcl::Application, 0));
+  vcl::Construct<TsSkinProvider>(form.get());
+  auto* list = Put<vcl::TListView>(form.get(), 10, 10, 300, 120);
+  list->SetViewStyle(vcl::vsReport);
+  for (const wchar_t* caption : {L"A", L"B", L"C"}) {
+    vcl::TListColumn* column = list->Columns()->Add();
+    column->SetCaption(caption);
+    column->SetWidth(80);
+  }
+  form->SetBounds(1300, 560, 420, 240);
+  form->Show();
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(form->Handle());
+  wintest::PumpUntilIdle();
+  auto* adapter = dynamic_cast<TqvListViewWnd*>(GetAdapter(list->Handle()));
+  ASSERT_NE(adapter, nullptr);
+  const HWND header = adapter->HeaderHandle;
+  ASSERT_NE(header, nullptr);
+  const HWND other = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE | SS_NOTIFY, 1300, 300,
+                                     200, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(other, nullptr);
+  const vcl::TScopeExit closeOther([other] { DestroyWindow(other); });
+  wintest::PumpUntilIdle();
+  // A column's border pixel as the header's window shows it.
+  auto shown = [header](int Index) {
+    RECT r{};
+    SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&r));
+    const HDC dc = GetDC(header);
+    const COLORREF c = GetPixel(dc, r.left + 1, (r.top + r.bottom) / 2);
+    ReleaseDC(header, dc);
+    return c;
+  };
+  auto over = [header](int Index) {
+    RECT r{};
+    SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&r));
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(header, &p);
+    return p;
+  };
+  POINT besideList{0, 0};
+  ClientToScreen(form->Handle(), &besideList);
+  besideList.x += 360;
+  besideList.y += 60;
+  const POINT onOther{1400, 400};
+  ASSERT_EQ(WindowFromPoint(besideList), form->Handle());
+  ASSERT_EQ(WindowFromPoint(onOther), other);
+  int column = 0;
+  for (const POINT away : {besideList, onOther}) {
+    SCOPED_TRACE(away.x == onOther.x ? "onto another window" : "onto the form");
+    // Lit by the real move alone (asking the system which window lies there would light it
+    // without a move).
+    const POINT onColumn = over(column);
+    ASSERT_TRUE(wintest::MovePointer(onColumn.x, onColumn.y));
+    ASSERT_TRUE(wintest::PumpUntil([&] { return adapter->HotColumn == column && shown(column) == kHeaderHot; }))
+        << "the column under the pointer is not lit";
+    ASSERT_TRUE(wintest::MovePointer(away.x, away.y));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return adapter->HotColumn == -1 && shown(column) == kHeaderNormal; }))
+        << "the column stays lit after the pointer left the header";
+    ++column;
+  }
 }
 
 }  // namespace
