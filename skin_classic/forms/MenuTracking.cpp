@@ -155,25 +155,29 @@ TMenuTracking::TSwitch TMenuTracking::FilterMouseMove(const MSG& m) {
 }
 
 // Right moves on unless the selection opens a sub-menu; Left moves back from the dropped
-// menu itself; Return and Escape cancel a pending switch.
+// menu itself; Return and Escape cancel a pending switch. Left and Escape in a sub-menu close
+// it.
 TMenuTracking::TSwitch TMenuTracking::FilterKeyDown(const MSG& m) {
+  const TFormMenuBar* bar = Form->MenuBar();
+  HMENU dropped = bar ? bar->SubMenuOf(OpenIndex) : nullptr;
+  const bool deeper = SelectedMenu && SelectedMenu != dropped;
   switch (m.wParam) {
-    case VK_RETURN:
-    case VK_ESCAPE: SwitchPending = false; return {};
+    case VK_RETURN: SwitchPending = false; return {};
+    case VK_ESCAPE:
+      SwitchPending = false;
+      if (deeper) SelectOpenerOf(SelectedMenu, dropped);
+      return {};
     case VK_RIGHT: return {SelectedHasSubMenu ? -1 : NextItem(OpenIndex, 1), true};
-    case VK_LEFT: {
-      const TFormMenuBar* bar = Form->MenuBar();
-      HMENU dropped = bar ? bar->SubMenuOf(OpenIndex) : nullptr;
-      if (!SelectedMenu || SelectedMenu == dropped) return {NextItem(OpenIndex, -1), true};
+    case VK_LEFT:
+      if (!deeper) return {NextItem(OpenIndex, -1), true};
       SelectOpenerOf(SelectedMenu, dropped);
       return {};
-    }
     default: return {};
   }
 }
 
-// Left closes the sub-menu the selection is in and selects the item that opened it; the menu
-// loop need not report that selection, so it is taken here.
+// Closing the sub-menu the selection is in selects the item that opened it; the menu loop need
+// not report that selection, so it is taken here.
 void TMenuTracking::SelectOpenerOf(HMENU Menu, HMENU Root) {
   const int count = Root ? GetMenuItemCount(Root) : -1;
   for (int i = 0; i < count; ++i) {

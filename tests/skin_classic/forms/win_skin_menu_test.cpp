@@ -502,44 +502,47 @@ TEST_F(SkinnedMenus, ADroppedMenuIsOwnerDrawnInAFramedPopupAndClosedByATimer) {
   EXPECT_EQ(Pixel(print.get(), secondItem.right - 4, secondItem.top + 1), Frame(kMenuItemId, 1));
 }
 
-// Left that closes a sub-menu brings the selection back to the dropped menu's level, so the
-// next Left moves on to the bar's previous item (here, round the bar, the last).
+// Left or Escape that closes a sub-menu brings the selection back to the dropped menu's level,
+// so the next Left moves on to the bar's previous item (here, round the bar, the last).
 TEST_F(SkinnedMenus, LeftAfterASubMenuClosedMovesToThePreviousBarItem) {
-  HMENU bar = CreateMenu();
-  HMENU file = CreatePopupMenu();
-  HMENU recent = CreatePopupMenu();
-  AppendMenuW(recent, MF_STRING, 111, L"&One");
-  AppendMenuW(recent, MF_STRING, 112, L"&Two");
-  AppendMenuW(file, MF_STRING, kOpen, L"&Open");
-  AppendMenuW(file, MF_POPUP, reinterpret_cast<UINT_PTR>(recent), L"&Recent");
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
-  HMENU help = CreatePopupMenu();
-  AppendMenuW(help, MF_STRING, kUndo, L"&About");
-  AppendMenuW(bar, MF_STRING, kGo, L"&Go");
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
-  UniqueWindow w = RawWindow(WS_OVERLAPPEDWINDOW, 0, 0, bar);
-  TWinSkinForm* skin = SkinRaw(w.get());
-  ASSERT_TRUE(skin && skin->MenuBar());
-  LayOut(skin);
-  ASSERT_EQ(skin->MenuBar()->Count(), 3);
-  // Down to "Recent", Right into it, Left out of it, Left to the bar.
-  const WPARAM keys[] = {VK_DOWN, VK_RIGHT, VK_LEFT, VK_LEFT};
-  bool recentOpened = false;
-  const bool ended = RunMenuLoop([&] { skin->OpenBarItem(skin->MenuBar()->Items()[0].get()); }, [&](int tick) {
-    if (!VisiblePopupWindow() || tick < 3) return false;
-    const int step = tick - 3;
-    if (step % 3 == 0 && step / 3 < static_cast<int>(std::size(keys)))
-      PostMessageW(w.get(), WM_KEYDOWN, keys[step / 3], 0);
-    if (GetMenuState(recent, 0, MF_BYPOSITION) & MF_HILITE) recentOpened = true;
-    return step > 3 * static_cast<int>(std::size(keys)) + 6;
-  });
-  EXPECT_TRUE(ended);
-  EXPECT_TRUE(recentOpened);
-  std::optional<MSG> click = Take(w.get(), WM_NCLBUTTONDOWN);
-  ASSERT_TRUE(click) << "Left did not move to another bar item";
-  const TRect last = skin->MenuBar()->Items()[2]->BoundsRect;
-  const TPoint at = ScreenOf(w.get(), TPoint(last.Left + 1, last.Top + 1));
-  EXPECT_EQ(click->lParam, MAKELPARAM(at.X, at.Y));
+  for (const WPARAM closing : {VK_LEFT, VK_ESCAPE}) {
+    SCOPED_TRACE(closing == VK_LEFT ? "closed by Left" : "closed by Escape");
+    HMENU bar = CreateMenu();
+    HMENU file = CreatePopupMenu();
+    HMENU recent = CreatePopupMenu();
+    AppendMenuW(recent, MF_STRING, 111, L"&One");
+    AppendMenuW(recent, MF_STRING, 112, L"&Two");
+    AppendMenuW(file, MF_STRING, kOpen, L"&Open");
+    AppendMenuW(file, MF_POPUP, reinterpret_cast<UINT_PTR>(recent), L"&Recent");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+    HMENU help = CreatePopupMenu();
+    AppendMenuW(help, MF_STRING, kUndo, L"&About");
+    AppendMenuW(bar, MF_STRING, kGo, L"&Go");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
+    UniqueWindow w = RawWindow(WS_OVERLAPPEDWINDOW, 0, 0, bar);
+    TWinSkinForm* skin = SkinRaw(w.get());
+    ASSERT_TRUE(skin && skin->MenuBar());
+    LayOut(skin);
+    ASSERT_EQ(skin->MenuBar()->Count(), 3);
+    // Down to "Recent", Right into it, out of it again, Left to the bar.
+    const WPARAM keys[] = {VK_DOWN, VK_RIGHT, closing, VK_LEFT};
+    bool recentOpened = false;
+    const bool ended = RunMenuLoop([&] { skin->OpenBarItem(skin->MenuBar()->Items()[0].get()); }, [&](int tick) {
+      if (!VisiblePopupWindow() || tick < 3) return false;
+      const int step = tick - 3;
+      if (step % 3 == 0 && step / 3 < static_cast<int>(std::size(keys)))
+        PostMessageW(w.get(), WM_KEYDOWN, keys[step / 3], 0);
+      if (GetMenuState(recent, 0, MF_BYPOSITION) & MF_HILITE) recentOpened = true;
+      return step > 3 * static_cast<int>(std::size(keys)) + 6;
+    });
+    EXPECT_TRUE(ended);
+    EXPECT_TRUE(recentOpened);
+    std::optional<MSG> click = Take(w.get(), WM_NCLBUTTONDOWN);
+    ASSERT_TRUE(click) << "Left did not move to another bar item";
+    const TRect last = skin->MenuBar()->Items()[2]->BoundsRect;
+    const TPoint at = ScreenOf(w.get(), TPoint(last.Left + 1, last.Top + 1));
+    EXPECT_EQ(click->lParam, MAKELPARAM(at.X, at.Y));
+  }
 }
 
 TEST_F(SkinnedMenus, AMenuLoopKeepsDestroyedWindowsObjectsUntilItEnds) {
