@@ -7,6 +7,7 @@
 
 #include "classlib/extctrls/ExtCtrls.h"
 #include "classlib/forms/Frame.h"
+#include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/adapters/adapters_support.h"
 #include "skin_layered/forms/FrameAdapter.h"
 #include "skin_layered/forms/SkinProvider.h"
@@ -155,6 +156,44 @@ TEST_F(FrameScrollBars, WithoutTheSkinTheFrameHasTheSystemsBarAgain) {
   ASSERT_TRUE(adapter->VertBar->Visible);
   const vcl::TRect again = VBar(adapter);
   EXPECT_EQ(Shown(Wnd(), POINT{again.Left + again.Width() / 2, again.Top + 2}), kTopColor);
+}
+
+// The frame scrolled by the program (and by the focus going to a control below the fold): the
+// bar it shows is the skinned one, its thumb where the position puts it.
+TEST_F(FrameScrollBars, AFrameScrolledByTheProgramShowsTheSkinnedBar) {
+  TqvScrollWnd* adapter = GetScrollAdapter(Wnd());
+  ASSERT_NE(adapter, nullptr);
+  const vcl::TRect bar = VBar(adapter);
+  const int x = bar.Left + bar.Width() / 2;
+  const int button = GetScrollMetric(adapter->VertBar.get(), false);
+  auto expectSkinned = [&](const char* When) {
+    SCOPED_TRACE(When);
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(Wnd(), SB_VERT, &info);
+    const TqvThumb thumb = ThumbGeometry(bar.Top, bar.Height(), button, adapter->VertBar->MinThumb, info);
+    EXPECT_EQ(Shown(Wnd(), POINT{x, bar.Top + 2}), kTopColor);
+    EXPECT_EQ(Shown(Wnd(), POINT{x, bar.Bottom - 3}), kBottomColor);
+    EXPECT_EQ(Shown(Wnd(), POINT{x, thumb.Start + thumb.Length / 2}), kSliderV);
+    if (thumb.Start - bar.Top - button > 4) {
+      EXPECT_EQ(Shown(Wnd(), POINT{x, bar.Top + button + 2}), kTrack1V);
+    }
+  };
+  frame->VertScrollBar()->SetPosition(120);
+  wintest::PumpUntilIdle();
+  ASSERT_EQ(frame->VertScrollBar()->Position(), 120);
+  expectSkinned("set by the program");
+  frame->VertScrollBar()->SetPosition(0);
+  wintest::PumpUntilIdle();
+  expectSkinned("back at the top");
+  auto* edit = new vcl::TEdit(form.get());
+  edit->SetParent(frame);
+  edit->SetBounds(20, 300, 80, 22);
+  wintest::PumpUntilIdle();
+  SetForegroundWindow(form->Handle());
+  edit->SetFocus();
+  wintest::PumpUntilIdle();
+  ASSERT_GT(frame->VertScrollBar()->Position(), 0);
+  expectSkinned("scrolled to the focused edit");
 }
 
 // The picture of the form's children that the show and hide animations take: the frame's bar
