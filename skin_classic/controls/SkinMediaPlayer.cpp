@@ -155,9 +155,14 @@ void TWMediaPlayer::Paint() {
     const TRect r(x, 0, x + FButtonWidth, h);
     x += FButtonWidth;
     const bool pressed = FMouseDown && FPressedButton == b;
-    if (buttons && buttons->HasBitmap())
+    if (buttons && buttons->HasBitmap()) {
       DrawSkinBitmapRect(bdc, r, buttons->Bitmap.get(), buttons->Margins(), buttons->Tile != 0, buttons->Frame,
                          pressed ? 2 : 1, buttons->Transparent());
+    } else {
+      // The skin has no button faces: the system's, as the player draws them itself.
+      TRect face = r;
+      DrawFrameControl(bdc, face.AsRECT(), DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+    }
     const bool enabled = buttons_[b].Enabled && FPlayer->Enabled();
     const int set = !enabled ? kSetDisabled : buttons_[b].Colored ? kSetColored : kSetEnabled;
     vcl::TBitmap* glyph = FGlyphs[b][set].get();

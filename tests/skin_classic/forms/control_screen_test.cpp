@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "skin_classic/controls/SkinDateTime.h"
+#include "skin_classic/controls/SkinMediaPlayer.h"
 
 namespace winskin::test {
 
@@ -297,6 +298,57 @@ void ClickAt(POINT at) {
   input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(2, input, sizeof(INPUT));
+}
+
+// How light a colour is (its three parts added).
+int Lightness(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); }
+
+// A media player under a skin without the buttons picture keeps the system's button faces, as
+// the player draws them itself: raised, light on the left and dark on the right of each
+// button, sunken while pressed; not a flat strip of the face colour with glyphs on it.
+TEST_F(MappedForms, AMediaPlayerKeepsTheSystemsButtonFacesWhenTheSkinLacksTheButtonsPicture) {
+  holder_.reset();
+  FreeSkinManager();
+  holder_ = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(BuildPackage(SkinWithout({"Buttons.bmp"}))))));
+  data_ = holder_->SkinData();
+  ASSERT_TRUE(data_ && !data_->Empty());
+  Owned<vcl::TForm> form = NewForm();
+  auto* player = Put<vcl::TMediaPlayer>(form.get(), 10, 10, 240, 30);
+  player->SetVisibleButtons({vcl::TMPBtnType::btPlay, vcl::TMPBtnType::btPause, vcl::TMPBtnType::btStop});
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  ASSERT_EQ(SkinnerClass(skin, player), L"TSkinMP");
+  auto* skinner = dynamic_cast<TSkinMP*>(SkinnersOf(skin, player).front());
+  ASSERT_TRUE(skinner && skinner->Panel());
+  const HWND panel = skinner->Panel()->Handle();
+  auto painted = [&] {
+    auto picture = Surface(240, 30, vcl::clBlack);
+    SendMessageW(panel, WM_PAINT, reinterpret_cast<WPARAM>(picture->Canvas()->Handle()), 0);
+    return picture;
+  };
+  auto at = [](vcl::TBitmap* b, int x, int y) { return GetPixel(b->Canvas()->Handle(), x, y); };
+
+  auto picture = painted();
+  for (int b = 0; b < 3; ++b) {
+    SCOPED_TRACE(b);
+    const int left = b * 80, right = left + 79;
+    const COLORREF face = at(picture.get(), left + 6, 4);
+    EXPECT_NE(at(picture.get(), left, 15), face);
+    EXPECT_NE(at(picture.get(), right, 15), face);
+    EXPECT_GT(Lightness(at(picture.get(), left, 15)), Lightness(at(picture.get(), right, 15)));
+    EXPECT_GT(Lightness(at(picture.get(), left + 20, 0)), Lightness(at(picture.get(), left + 20, 29)));
+  }
+
+  // Pressed, the first button's top left goes dark; the others stay raised.
+  const COLORREF raisedTopLeft = at(picture.get(), 0, 0);
+  SendMessageW(panel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 15));
+  ASSERT_EQ(skinner->Panel()->PressedButton(), 0);
+  picture = painted();
+  EXPECT_LT(Lightness(at(picture.get(), 0, 0)), Lightness(raisedTopLeft));
+  EXPECT_EQ(at(picture.get(), 80, 0), raisedTopLeft);
+  SendMessageW(panel, WM_LBUTTONUP, 0, MAKELPARAM(40, 15));
+  picture = painted();
+  EXPECT_EQ(at(picture.get(), 0, 0), raisedTopLeft);
 }
 
 // A click on the skin's arrow opens the picker's calendar, as a click on its button does without
