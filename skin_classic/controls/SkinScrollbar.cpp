@@ -119,8 +119,9 @@ void TSkinScrollbar::UpdateSkin() {
   for (TWScrollbar* bar : {FHorzBar.get(), FVertBar.get()})
     if (bar) bar->SetColor(ControlColor());
   TSkinControl::UpdateSkin();
-  RepaintShown(FHorzBar.get());
-  RepaintShown(FVertBar.get());
+  // Placed again, not only repainted: a skin without the bar's pictures leaves the system's
+  // bar in sight, and one with them covers it again.
+  UpdateBars();
 }
 
 void TSkinScrollbar::DrawBorder(HDC DC) {

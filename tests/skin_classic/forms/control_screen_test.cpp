@@ -8,6 +8,7 @@
 
 #include "skin_classic/controls/SkinDateTime.h"
 #include "skin_classic/controls/SkinMediaPlayer.h"
+#include "skin_classic/controls/SkinScrollbar.h"
 
 namespace winskin::test {
 
@@ -288,6 +289,55 @@ TEST_F(MappedForms, MarkButtonsFollowASwitchToASkinWithOrWithoutTheirPictures) {
   switchTo(SkinWithout({"Check.bmp", "Radio.bmp"}));
   EXPECT_EQ(background(check), red);
   EXPECT_EQ(background(radio), red);
+}
+
+// A memo's scroll bar follows a skin switch both ways: a skin without the scroll bar
+// pictures leaves the system's bar in sight (the skin's panel over it goes, rather than
+// standing there unpainted with the old skin's picture); a skin with them covers it again.
+TEST_F(MappedForms, AMemosScrollBarFollowsASwitchToASkinWithOrWithoutItsPictures) {
+  Owned<vcl::TForm> form = NewForm();
+  auto* memo = Put<vcl::TMemo>(form.get(), 10, 10, 200, 120);
+  memo->SetScrollBars(vcl::ssVertical);
+  for (int i = 0; i < 40; ++i) memo->Lines()->Add(L"Line " + std::to_wstring(i));
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ASSERT_EQ(SkinnerClass(skin, memo), L"TSkinScrollbar");
+  // The window the screen shows in the middle of the memo's vertical bar.
+  auto atBar = [&] {
+    SCROLLBARINFO sbi{};
+    sbi.cbSize = sizeof(sbi);
+    EXPECT_TRUE(GetScrollBarInfo(memo->Handle(), OBJID_VSCROLL, &sbi));
+    return WindowFromPoint(POINT{(sbi.rcScrollBar.left + sbi.rcScrollBar.right) / 2,
+                                 (sbi.rcScrollBar.top + sbi.rcScrollBar.bottom) / 2});
+  };
+  auto panel = [&]() -> HWND {
+    auto* s = dynamic_cast<TSkinScrollbar*>(SkinnersOf(Find(form->Handle()), memo).front());
+    return s && s->VertBar() ? s->VertBar()->Handle() : nullptr;
+  };
+  RepaintAll(form->Handle());
+  ASSERT_TRUE(panel());
+  EXPECT_EQ(atBar(), panel());
+
+  auto switchTo = [&](const PackageSpec& spec) {
+    Fill(*data_->SkinStream(), BuildPackage(spec));
+    ASSERT_TRUE(data_->LoadSkin());
+    SkinManager()->SetRequestSkinData(data_);
+    SkinManager()->RefreshSkinObjects(data_);
+    SkinManager()->SetActiveMode(TSkinMode::Refresh, 1);
+    ASSERT_TRUE(PumpUntil([&] { return SkinManager()->RequestSkinData() == nullptr && Ready(form->Handle()); }));
+    RepaintAll(form->Handle());
+  };
+  switchTo(SkinWithout({"Scroll.bmp"}));
+  EXPECT_EQ(atBar(), memo->Handle());
+  SendMessageW(memo->Handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
+  PumpUntilIdle();
+  EXPECT_EQ(atBar(), memo->Handle());
+
+  switchTo(CompleteSkinSpec());
+  ASSERT_TRUE(panel());
+  EXPECT_EQ(atBar(), panel());
+  SetWindowPos(form->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 // A real click (through the system's input) at a screen point.
