@@ -281,6 +281,10 @@ void TWinSkinForm::FormSkinned() {
   if (State == TSkinFormState::Created) {
     TSkinManage* manager = SkinManager();
     if (IsMDIChild()) {
+      // The system tells a document of its activation only while its frame is active: one
+      // made under an inactive frame, or whose frame's deactivation came before the frame was
+      // set up, would keep the active title it starts with.
+      Active = ActiveNow(Window, MDIClient, true);
       if (ShowState == TShowState::Maximized) {
         if (MDIClient) PostMessageW(MDIClient, SKM_MDIREDRAW, reinterpret_cast<WPARAM>(Window), 0);
       } else if (ShowState == TShowState::Normal) {

@@ -388,6 +388,36 @@ TEST_F(SkinnedForms, MaximisingADocumentAnyWayDropsTheRegionsAndRestoringGivesTh
   SendMessageW(mdi.client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(doc), 0);
 }
 
+// A document made while its frame is not the active window is not told so by the system: its
+// title is inactive all the same, and turns active with the frame.
+TEST_F(SkinnedForms, ADocumentMadeUnderAnInactiveFrameShowsAnInactiveTitleUntilTheFrameIsActivated) {
+  const wintest::PointerLock turn;  // the activation is judged here
+  MdiWindows mdi;
+  ASSERT_TRUE(mdi.client);
+  ASSERT_TRUE(SkinRaw(mdi.frame.get()));
+  UniqueWindow other = RawWindow();
+  ShowWindow(other.get(), SW_SHOW);
+  SetActiveWindow(other.get());
+  ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == other.get(); }));
+
+  const HWND doc = mdi.Document(L"Document", 10);
+  ASSERT_TRUE(doc);
+  ASSERT_TRUE(PumpUntil([&] { return Ready(doc); }));
+  ASSERT_EQ(reinterpret_cast<HWND>(SendMessageW(mdi.client, WM_MDIGETACTIVE, 0, 0)), doc);
+  EXPECT_FALSE(Find(doc)->Active);
+  auto b = PaintedFrame(doc);
+  const int w = b->Width(), h = b->Height();
+  EXPECT_EQ(Pixel(b.get(), w / 2, 1), Frame(kTopId, 2));
+  EXPECT_EQ(Pixel(b.get(), 1, h / 2), Frame(kLeftId, 2));
+
+  SetActiveWindow(mdi.frame.get());
+  ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == mdi.frame.get(); }));
+  EXPECT_TRUE(Find(doc)->Active);
+  b = PaintedFrame(doc);
+  EXPECT_EQ(Pixel(b.get(), w / 2, 1), Frame(kTopId, 1));
+  SendMessageW(mdi.client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(doc), 0);
+}
+
 // A minimised document shows its title alone, its client area no longer below the title: its
 // minimise button is found there, turns hot and pressed, and the release restores it.
 TEST_F(SkinnedForms, AMinimisedDocumentsMinimiseButtonRestoresIt) {
