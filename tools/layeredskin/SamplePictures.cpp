@@ -409,15 +409,6 @@ std::vector<FilePicture> DrawFiles(const Palette& p) {
   }
   files.push_back({"Form.png", Masked(form)});
 
-  // Under the title buttons: a faint band rounded at its lower left.
-  std::vector<Raster> titleBar;
-  for (int active = 0; active < 2; ++active) {
-    Raster f(30, 30);
-    f.RoundRect(0, -6, 36, 34, 7, Solid(active ? p.accentDark : p.shadow), active ? 0.28 : 0.08);
-    titleBar.push_back(std::move(f));
-  }
-  files.push_back({"TitleBar.png", Masked(titleBar)});
-
   // Flat buttons of tool bars: nothing until hot.
   std::vector<Raster> flat;
   flat.emplace_back(22, 22);
@@ -601,6 +592,16 @@ SamplePictures DrawSamplePictures(const Palette& P) {
   for (int y = 12; y < 24; ++y)
     for (int x = 12; x < 28; ++x) halo.At(x, y).a = 0;
   s.Parts.push_back({"BUTTON", "GLOW0", '^', Masked({halo}), {12, 12, 12, 12}, 0, 0});
+  // Under the title buttons: a faint band rounded at its lower left. A part of the master
+  // bitmap, as its descriptor can ask for the centre to be drawn: a picture file's has no
+  // drawing flags, and the band would show its edges alone (a stripe after the caption).
+  std::vector<Raster> titleBar;
+  for (int active = 0; active < 2; ++active) {
+    Raster f(30, 30);
+    f.RoundRect(0, -6, 36, 34, 7, Solid(active ? P.accentDark : P.shadow), active ? 0.28 : 0.08);
+    titleBar.push_back(std::move(f));
+  }
+  s.Parts.push_back({"FORM", "TITLEBAR", '^', Masked(titleBar), {8, 1, 1, 8}, 5, 0});
   Layout(s);
   s.Files = DrawFiles(P);
   s.TextureName = "Grain.bmp";

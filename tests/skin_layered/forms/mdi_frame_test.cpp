@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "classlib/forms/Menus.h"
 #include "skin_layered/core/CaptionHitCodes.h"
+#include "sample_skins.h"
 #include "skinned_form_fixture.h"
 #include "support/win_test_support.h"
 
@@ -200,6 +202,46 @@ TEST_F(MdiFrameTest, AMaximisedDocumentsButtonsStandOnTheFramesMenuLineAndWork) 
   const vcl::TRect closed = frameProvider->CaptionButtons().MDIClose.Rect;
   EXPECT_EQ(PixelOf(image, closed.Left + 2, closed.Top + 2) & 0xFFFFFF, kMenuLineRgb);
   EXPECT_LT(CaptionTextEnd(image, 4, 30), titleEnd + 5);
+}
+
+// Under the sample skin a document's title buttons stand on the skin's band: between the band's
+// rounded edge and the buttons it is drawn whole, not its edges alone over the title.
+TEST_F(MdiFrameTest, UnderTheSampleSkinADocumentsTitleBandIsDrawnWholeUpToItsButtons) {
+  manager->SetSkinDirectory(SampleSkins());
+  manager->SetSkinName(L"Lagoon");
+  vcl::TForm* document = children.back();
+  document->SetCaption(L"Doc");
+  document->SetBounds(10, 10, 400, 200);
+  TsSkinProvider* own = childProviders.back().get();
+  ASSERT_TRUE(own->FormSkinned());
+  own->FormActive = true;  // the active look, whatever test beside this one holds the activation
+  own->SkinData->BGChanged = true;
+  own->PaintAll();
+  vcl::TBitmap* image = own->SkinData->CacheBmp();
+  const TsLoadedSkin& skin = manager->Skin();
+  const int bar = skin.GetMaskIndex(own->SkinData->SkinIndex, L"FORM", L"TITLEBAR");
+  ASSERT_TRUE(skin.IsValidImgIndex(bar));
+  const TsMaskData& band = skin.Images[static_cast<std::size_t>(bar)];
+  const int right = own->WindowImage().ImageWidth() - own->WindowImage().ShadowSize().Right;
+  const int left = right - own->WindowImage().TitleBarWidth(bar);
+  const int top = own->WindowImage().ShadowSize().Top, bottom = own->CaptionButtons().TitleBottom;
+  const int y = (top + skin.MaskWidthTop(bar) + bottom - skin.MaskWidthBottom(bar)) / 2;
+  const int buttons = own->CaptionButtons().BtnMinimize.Rect.Left;
+  ASSERT_GT(buttons, left + skin.MaskWidthLeft(bar) + 10);
+  ASSERT_GE(band.ImageCount, 2);
+  // The band's centre is smoothed when stretched: a unit off in a channel is the same colour.
+  auto alike = [](std::uint32_t a, std::uint32_t b) {
+    for (int shift : {0, 8, 16})
+      if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 2) return false;
+    return true;
+  };
+  const std::uint32_t title = PixelOf(image, left - 2, y) & 0xFFFFFF;
+  const std::uint32_t edge = PixelOf(image, left + skin.MaskWidthLeft(bar) - 2, y) & 0xFFFFFF;
+  EXPECT_FALSE(alike(edge, title));
+  int whole = 0, total = 0;
+  for (int x = left + skin.MaskWidthLeft(bar); x < buttons - 1; ++x, ++total)
+    whole += alike(PixelOf(image, x, y) & 0xFFFFFF, edge) ? 1 : 0;
+  EXPECT_EQ(whole, total);
 }
 
 }  // namespace
