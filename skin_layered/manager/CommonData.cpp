@@ -527,6 +527,10 @@ void TsCommonData::InitCacheBmp() {
   if (!cache_bmp_) cache_bmp_ = CreateBmp32(0, 0);
   SetBmp32(cache_bmp_.get());
   if (!owner_control_) return;
+  // An aligned control is resized with its parent at every step of a drag: its picture keeps
+  // its memory instead of being made anew each step.
+  if (const vcl::TAlign align = owner_control_->Align(); align != vcl::alNone && align != vcl::alCustom)
+    cache_bmp_->SetKeepsMemory(true);
   const int width = std::max(0, owner_control_->Width());
   const int height = std::max(0, owner_control_->Height());
   if (cache_bmp_->Width() != width || cache_bmp_->Height() != height) cache_bmp_->SetSize(width, height);
