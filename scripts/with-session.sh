@@ -6,7 +6,7 @@
 set -uo pipefail
 source "$(dirname "$0")/env.sh"
 
-xvfb_pid=""; wineserver_pid=""
+xvfb_pid=""; wineserver_pid=""; xresources=""
 cleanup() {
   if [ -n "$wineserver_pid" ]; then
     wineserver -k >/dev/null 2>&1 || true   # asks this prefix's server to end its clients
@@ -17,6 +17,7 @@ cleanup() {
     kill "$xvfb_pid" 2>/dev/null || true
     wait "$xvfb_pid" 2>/dev/null || true
   fi
+  [ -z "$xresources" ] || rm -f "$xresources"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
@@ -43,6 +44,13 @@ if [ "${SCRIVANE_USE_DISPLAY:-0}" != "1" ] || [ -z "${DISPLAY:-}" ]; then
   num=$(tr -d '\n' < "$dispfile"); rm -f "$dispfile"
   if [ -z "$num" ]; then echo "with-session: Xvfb did not start" >&2; exit 1; fi
   export DISPLAY=":$num"
+  # A bare server has no resource database, and Xlib then reads its resource files again on
+  # every lookup; Wine looks one up each time a font is selected into a window's DC (about
+  # 500 times a gallery resize). An empty resource file gives it a database to keep.
+  if [ -z "${XENVIRONMENT:-}" ]; then
+    xresources=$(mktemp)
+    export XENVIRONMENT="$xresources"
+  fi
 fi
 
 wineserver -f -p 9>&- >/dev/null 2>&1 &
