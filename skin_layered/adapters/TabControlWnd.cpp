@@ -640,23 +640,87 @@ void TqvPageWnd::SetSkinParams() {
   TqvMainWnd::SetSkinParams();
 }
 
+namespace {
+
+// A parent whose picture is not there yet (it has not painted since it came or grew).
+bool BackgroundMissing(const TqvBGInfo& Info) {
+  if (Info.BgType == btNotReady) return true;
+  return Info.BgType == btBitmap && (!Info.Bmp || Info.Bmp->Width() <= 0 || Info.Bmp->Height() <= 0);
+}
+
+}  // namespace
+
 void TqvPageWnd::PaintPage(HDC DC) {
   GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
   if (!DC || !ParentWnd) return;
   TqvBGInfo info;
-  GetBgInfoWnd(info, ParentWnd, false);
+  AskParentBg(info);
+  if (BackgroundMissing(info)) {
+    // The parent paints first, which makes its picture, unless it waits for its own parent
+    // (its paint would paint nothing, and invalidate the page again); without a picture still,
+    // nothing is painted rather than a colour the answer never gave.
+    if (SendCommandToWnd(ParentWnd, scmIsBgChanged, 0) == 0) {
+      const HDC picture = info.Bmp ? info.Bmp->Canvas()->Handle() : nullptr;
+      SendMessageW(ParentWnd, WM_PAINT, reinterpret_cast<WPARAM>(picture), 0);
+      AskParentBg(info);
+    }
+    if (BackgroundMissing(info)) return;
+  }
   const vcl::TPoint at{WndPos.X + info.Offset.X, WndPos.Y + info.Offset.Y};
   if (info.BgType != btBitmap) {
     FillDC(DC, vcl::TRect{0, 0, WndSize.cx, WndSize.cy}, info.Color);
-  } else if (info.Bmp && info.Bmp->Width() > 0) {
-    BitBlt(DC, 0, 0, WndSize.cx, WndSize.cy, info.Bmp->Canvas()->Handle(), at.X, at.Y, SRCCOPY);
+    PaintTabsStrip(DC, info, at);
   } else {
-    return;
+    BitBlt(DC, 0, 0, WndSize.cx, WndSize.cy, info.Bmp->Canvas()->Handle(), at.X, at.Y, SRCCOPY);
   }
   if (TabSheet) {
     PaintControlsOnDC(DC, TabSheet, vcl::TPoint{0, 0}, true);
     RepaintChildControls(TabSheet);
   }
+}
+
+// The parent's own answer, used at once: a colour answer keeps the picture it names (the
+// frame's edge lies in it), which the general question drops.
+void TqvPageWnd::AskParentBg(TqvBGInfo& Info) {
+  Info = TqvBGInfo{};
+  SendCommandToWnd(ParentWnd, scmGetBgInfo, reinterpret_cast<LPARAM>(&Info));
+  if (Info.BgType == btNone) GetBgInfoWnd(Info, ParentWnd, false);
+}
+
+// The page control's frame reaches a little into the page on the side of the tabs: over a
+// plain colour, the page takes those 3 pixels from the page control's picture so the frame
+// runs on unbroken.
+void TqvPageWnd::PaintTabsStrip(HDC DC, const TqvBGInfo& Info, vcl::TPoint At) {
+  vcl::TPageControl* pages = TabSheet ? TabSheet->PageControl() : nullptr;
+  if (!pages || !Info.Bmp || Info.Bmp->Width() <= 0 || Info.Bmp->Height() <= 0 ||
+      SendMessageW(ParentWnd, TCM_GETITEMCOUNT, 0, 0) <= 0)
+    return;
+  constexpr int kStrip = 3;
+  const int w = WndSize.cx, h = WndSize.cy;
+  vcl::TRect strip{0, 0, w, kStrip};
+  switch (TabPositionOfStyle(GetWindowLongW(ParentWnd, GWL_STYLE))) {
+    case kTabsBottom: strip = vcl::TRect{0, h - kStrip, w, h}; break;
+    case kTabsLeft: strip = vcl::TRect{0, 0, kStrip, h}; break;
+    case kTabsRight: strip = vcl::TRect{w - kStrip, 0, w, h}; break;
+    default: break;
+  }
+  BitBlt(DC, strip.Left, strip.Top, strip.Width(), strip.Height(), Info.Bmp->Canvas()->Handle(), At.X + strip.Left,
+         At.Y + strip.Top, SRCCOPY);
+}
+
+// The erase step paints the page; a paint whose region was not erased paints it itself, and a
+// paint into a given DC paints there.
+void TqvPageWnd::OnPaint(vcl::TMessage& Message) {
+  Message.Result = 0;
+  if (const auto given = reinterpret_cast<HDC>(Message.WParam)) {
+    PaintPage(given);
+    return;
+  }
+  erased_ = false;
+  PAINTSTRUCT ps{};
+  const HDC dc = BeginPaint(CtrlHandle, &ps);
+  if (dc && !erased_) PaintPage(dc);
+  EndPaint(CtrlHandle, &ps);
 }
 
 void TqvPageWnd::WndProc(vcl::TMessage& Message) {
@@ -668,8 +732,15 @@ void TqvPageWnd::WndProc(vcl::TMessage& Message) {
     case WM_NCPAINT:
       Message.Result = 0;
       return;
+    case WM_PAINT:
+      if (!IsWindowVisible(CtrlHandle)) break;
+      OnPaint(Message);
+      return;
     case WM_ERASEBKGND:
-      if (IsWindowVisible(CtrlHandle)) PaintPage(reinterpret_cast<HDC>(Message.WParam));
+      if (IsWindowVisible(CtrlHandle)) {
+        PaintPage(reinterpret_cast<HDC>(Message.WParam));
+        erased_ = true;
+      }
       Message.Result = 1;
       return;
     case WM_PRINT:
@@ -679,6 +750,13 @@ void TqvPageWnd::WndProc(vcl::TMessage& Message) {
       return;
     case kSkinCmdMessage:
       switch (SkinCommandOf(Message.WParam)) {
+        case scmRepaint:
+          // The page control's picture changed under the page.
+          if (SkinData->BgIsChanged()) {
+            SkinData->Updating = false;
+            InvalidateRect(CtrlHandle, nullptr, TRUE);
+          }
+          return;
         case scmIsSkinned:
           Message.Result = 1;
           return;

@@ -12,6 +12,7 @@
 
 #include "skin_layered/adapters/MainWnd.h"
 #include "skin_layered/adapters/SpinWnd.h"
+#include "skin_layered/core/BackgroundInfo.h"
 #include "skin_layered/core/CacheInfo.h"
 
 namespace vcl {
@@ -112,6 +113,13 @@ class TqvPageWnd : public TqvMainWnd {
   void PaintPage(HDC DC);
 
   vcl::TTabSheet* TabSheet = nullptr;
+
+ private:
+  void AskParentBg(TqvBGInfo& Info);
+  void PaintTabsStrip(HDC DC, const TqvBGInfo& Info, vcl::TPoint At);
+  void OnPaint(vcl::TMessage& Message);
+
+  bool erased_ = false;  // the erase step of the paint under way painted the page
 };
 
 }  // namespace skin_layered

@@ -1,11 +1,16 @@
 // The tab adapters on library tab and page controls: the tab rows' arithmetic, tabs on every
 // side with their frame by pixel, native images, pages painted from the page control, the
-// arrows' up-down adapter, owner-drawn tabs, and the dialog hook's tab controls.
+// arrows' up-down adapter, owner-drawn tabs, the dialog hook's tab controls, and pages on a
+// skinned form (the frame's edge beside the tabs, graphic controls painted once, a page
+// painted again when the page control's picture changed, no colour never given).
 #include "classlib/comctrls/ComCtrlsPages.h"
 #include "classlib/comctrls/TabControl.h"
+#include "classlib/forms/Forms.h"
 #include "panels_support.h"
 #include "skin_layered/adapters/DialogHook.h"
 #include "skin_layered/adapters/TabControlWnd.h"
+#include "skin_layered/forms/SkinProvider.h"
+#include "support/win_test_support.h"
 
 namespace skin_layered::test {
 namespace {
@@ -230,6 +235,167 @@ TEST_F(TabControlWnd, ADialogsTabControlGetsTheTabAdapterUnlessItIsOwnerDrawn) {
   EXPECT_EQ(adapter->SkinData->SkinSection(), L"PAGECONTROL");
   EXPECT_EQ(GetAdapter(drawn), nullptr);
   vcl::TObject::Free(provider);
+}
+
+
+// A graphic control that inverts what lies under it: painted twice, it shows nothing.
+class TInverter : public vcl::TGraphicControl {
+  VCL_CLASS(TInverter, vcl::TGraphicControl)
+ public:
+  using TGraphicControl::TGraphicControl;
+
+ protected:
+  void Paint() override { PatBlt(Canvas()->Handle(), 0, 0, Width(), Height(), DSTINVERT); }
+};
+
+}  // namespace
+
+VCL_CLASS_INFO(TInverter) {}
+
+namespace {
+
+inline constexpr COLORREF kFrameEdge = 0x2080F0, kPageForm = 0xB0B0B0;
+
+// A page control on a skinned form, its adapters made by the form's provider: the page frame
+// of one colour with an edge of another (the edge picture's centre left to the colour).
+class PagesOnASkinnedForm : public ::testing::Test {
+ protected:
+  struct FormFree {
+    void operator()(vcl::TForm* f) const { vcl::TObject::Free(f); }
+  };
+  void Load(const std::string& FrameExtra = "") {
+    manager = LoadedManager(
+        skins, L"Pages",
+        "[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("FORM", kPageForm, kPageForm) +
+            FlatSection("PAGECONTROL", kFrameTop, kFrameTop) + FrameExtra + FlatSection("TABTOP", kTab, kTabActive) +
+            FlatSection("TABBOTTOM", kTab, kTabActive) + FlatSection("CHECKBOX", kCheckBox, kCheckBox));
+    for (const wchar_t* side : {L"TABTOP", L"TABBOTTOM"})
+      AddFlatImage(*manager, side, L"BORDERSMASK", 6, 6, {kTab, kTab, kTabActive});
+    const int edge = AddFlatImage(*manager, L"PAGECONTROL", L"BORDERSMASK", 24, 24, {kFrameEdge, kFrameEdge, kFrameEdge});
+    TsMaskData& mask = manager->Skin().Images[static_cast<std::size_t>(edge)];
+    mask.WidthLeft = mask.WidthTop = mask.WidthRight = mask.WidthBottom = 8;
+    mask.DrawMode = kDrawStretch;
+    manager->Skin().Sections[static_cast<std::size_t>(manager->GetSkinIndex(L"PAGECONTROL"))].BorderIndex = edge;
+    manager->Skin().InitConstantIndexes();
+  }
+  // The form shown with a page control of two pages, an inverter on the first.
+  void Show(vcl::TTabPosition Position = vcl::tpTop) {
+    form.reset(new vcl::TForm(vcl::Application, 0));
+    vcl::Construct<TsSkinProvider>(form.get());
+    pages = Put<vcl::TPageControl>(form.get(), 10, 10, 300, 200);
+    for (auto*& sheet : sheets) {
+      sheet = new vcl::TTabSheet(form.get());
+      sheet->SetPageControl(pages);
+      sheet->SetCaption(L"Page");
+    }
+    pages->SetTabPosition(Position);
+    pages->SetActivePage(sheets[0]);
+    inverter = new TInverter(form.get());
+    inverter->SetParent(sheets[0]);
+    inverter->SetBounds(100, 60, 40, 30);
+    form->SetBounds(1100, 120, 360, 280);
+    form->Show();
+    wintest::PumpUntilIdle();
+  }
+  TqvPageWnd* Page() const { return dynamic_cast<TqvPageWnd*>(GetAdapter(sheets[0]->Handle())); }
+  TqvPageControlWnd* PagesAdapter() const { return dynamic_cast<TqvPageControlWnd*>(GetAdapter(pages->Handle())); }
+  // A pixel of the first page as its window shows it.
+  COLORREF Shown(int X, int Y) const {
+    const HWND page = sheets[0]->Handle();
+    const HDC dc = GetDC(page);
+    const COLORREF c = GetPixel(dc, X, Y);
+    ReleaseDC(page, dc);
+    return c;
+  }
+
+  TempSkins skins;
+  ManagerPtr manager;
+  std::unique_ptr<vcl::TForm, FormFree> form;
+  vcl::TPageControl* pages = nullptr;
+  vcl::TTabSheet* sheets[2]{};
+  TInverter* inverter = nullptr;
+};
+
+TEST_F(PagesOnASkinnedForm, APageShowsTheFramesEdgeBesideTheTabsAndItsGraphicControlsPaintedOnce) {
+  Load();
+  for (vcl::TTabPosition position : {vcl::tpTop, vcl::tpBottom}) {
+    SCOPED_TRACE(position == vcl::tpTop ? "tabs on top" : "tabs below");
+    Show(position);
+    ASSERT_NE(PagesAdapter(), nullptr);
+    ASSERT_NE(Page(), nullptr);
+    const int w = sheets[0]->Width(), h = sheets[0]->Height();
+    const int edge = position == vcl::tpTop ? 0 : h - 3, inside = position == vcl::tpTop ? 3 : h - 4;
+    const auto printed = Printed(sheets[0]->Handle(), PRF_CLIENT);
+    for (int y = edge; y < edge + 3; ++y) {
+      EXPECT_EQ(printed->At(w / 2, y), kFrameEdge) << "row " << y << " printed";
+      EXPECT_EQ(Shown(w / 2, y), kFrameEdge) << "row " << y << " shown";
+    }
+    EXPECT_EQ(printed->At(w / 2, inside), kFrameTop);
+    EXPECT_EQ(Shown(w / 2, inside), kFrameTop);
+    // The page's picture and its graphic control, each painted once.
+    const COLORREF inverted = ~kFrameTop & 0xFFFFFF;
+    EXPECT_EQ(printed->At(120, 75), inverted);
+    EXPECT_EQ(Shown(120, 75), inverted);
+    // Whatever the window held is painted over by a paint that erases nothing.
+    const HDC dc = GetDC(sheets[0]->Handle());
+    PatBlt(dc, 0, 0, w, h, BLACKNESS);
+    ReleaseDC(sheets[0]->Handle(), dc);
+    InvalidateRect(sheets[0]->Handle(), nullptr, FALSE);
+    wintest::PumpUntilIdle();
+    EXPECT_EQ(Shown(120, 75), inverted) << "after a paint without erasing";
+    EXPECT_EQ(Shown(w / 2, edge + 1), kFrameEdge) << "after a paint without erasing";
+    EXPECT_EQ(Shown(w / 2, inside), kFrameTop) << "after a paint without erasing";
+    form.reset();
+  }
+}
+
+TEST_F(PagesOnASkinnedForm, APageIsPaintedAgainWhenThePageControlsPictureChanged) {
+  Load();
+  Show();
+  TqvPageWnd* page = Page();
+  ASSERT_NE(page, nullptr);
+  const HWND wnd = sheets[0]->Handle();
+  ValidateRect(wnd, nullptr);
+  // Nothing changed behind the page: nothing to paint.
+  SendCommandToWnd(wnd, scmRepaint, 0);
+  EXPECT_FALSE(GetUpdateRect(wnd, nullptr, FALSE));
+  PagesAdapter()->SkinData->Updating = true;
+  SendCommandToWnd(wnd, scmRepaint, 0);
+  EXPECT_TRUE(GetUpdateRect(wnd, nullptr, FALSE));
+  EXPECT_FALSE(page->SkinData->Updating);
+  PagesAdapter()->SkinData->Updating = false;
+}
+
+
+TEST_F(PagesOnASkinnedForm, APageOverASeeThroughFrameShowsThePageControlsPicture) {
+  Load("TRANSPARENCY=50\r\n");
+  Show();
+  ASSERT_NE(Page(), nullptr);
+  vcl::TBitmap* picture = PagesAdapter()->SkinData->CacheBmp();
+  ASSERT_NE(picture, nullptr);
+  const int x = sheets[0]->Width() / 2, y = sheets[0]->Height() / 2;
+  const COLORREF expected = GetPixel(picture->Canvas()->Handle(), sheets[0]->Left() + x, sheets[0]->Top() + y);
+  EXPECT_NE(expected, kFrameTop);
+  EXPECT_NE(expected, 0u);
+  EXPECT_EQ(Shown(x, y), expected);
+  EXPECT_EQ(Printed(sheets[0]->Handle(), PRF_CLIENT)->At(x, y), expected);
+  // A page control without its picture yet (it answers that it is not ready, and waits for
+  // its parent's word to paint again): the page paints no colour the answer never gave.
+  picture->SetSize(0, 0);
+  const HWND page = sheets[0]->Handle();
+  MemoryPixels printed(sheets[0]->Width(), sheets[0]->Height());
+  PatBlt(printed.DC(), 0, 0, sheets[0]->Width(), sheets[0]->Height(), WHITENESS);
+  SendMessageW(page, WM_PRINT, reinterpret_cast<WPARAM>(printed.DC()), PRF_CLIENT);
+  EXPECT_EQ(printed.At(x, y), 0xFFFFFFu);
+  // Nor does it keep itself painting while it waits.
+  InvalidateRect(page, nullptr, TRUE);
+  EXPECT_TRUE(wintest::PumpUntilIdle([] { return true; }, std::chrono::milliseconds(2000)));
+  // The word comes (the form's after its paint): the page control paints, the page with it.
+  SendCommandToWnd(pages->Handle(), scmRepaint, 0);
+  wintest::PumpUntilIdle();
+  EXPECT_EQ(picture->Width(), pages->Width());
+  EXPECT_EQ(Shown(x, y), expected);
+  EXPECT_EQ(Printed(page, PRF_CLIENT)->At(x, y), expected);
 }
 
 }  // namespace
