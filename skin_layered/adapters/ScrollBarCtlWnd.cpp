@@ -458,6 +458,7 @@ bool TqvSBWnd::SkinnedMessage(vcl::TMessage& Message) {
     case vcl::CM_CHANGED: return ShownControl() && OnChanged(Message);
     case WM_PRINT: return OnPrint(Message);
     case vcl::CM_ENABLEDCHANGED: return OnEnabledChanged(Message);
+    case vcl::CN_CTLCOLORSCROLLBAR: return OnSystemDrawing();
     default: return false;
   }
 }
@@ -526,6 +527,14 @@ bool TqvSBWnd::OnMouseEnter() {
 bool TqvSBWnd::OnMouseLeave() {
   states_[kSBFirstButton] = states_[kSBSecondButton] = 0;
   if (states_[kSBThumb] != 2) states_[kSBThumb] = states_[kSBTrackBefore] = states_[kSBTrackAfter] = 0;
+  Repaint();
+  return false;
+}
+
+bool TqvSBWnd::OnSystemDrawing() {
+  // The system asks for the track's brush only when it draws the bar itself, outside
+  // WM_PAINT: its tracking loop does so when the dragged thumb's mouse leaves the bar, and
+  // once more when the button is let go. The skinned bar is painted over it afterwards.
   Repaint();
   return false;
 }

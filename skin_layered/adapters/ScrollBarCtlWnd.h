@@ -87,6 +87,7 @@ class TqvSBWnd : public TqvMainWnd {
   bool OnMouseEnter();
   bool OnMouseLeave();
   bool OnChanged(vcl::TMessage& Message);
+  bool OnSystemDrawing();
   bool OnPrint(const vcl::TMessage& Message);
   bool OnEnabledChanged(vcl::TMessage& Message);
   bool OnSetScrollInfo(vcl::TMessage& Message);

@@ -3,6 +3,7 @@
 // one valid change, and a thumb drag: by the adapter's own presses, and by the real mouse through
 // the system's tracking loop.
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "classlib/stdctrls/ScrollBar.h"
@@ -245,6 +246,104 @@ TEST(ScrollBarOnASkinnedForm, TheDraggedThumbFollowsTheMouse) {
   for (std::size_t i = 0; i < drag.misses.size(); ++i) EXPECT_LE(std::abs(drag.misses[i]), 4) << "after move " << i + 1;
   EXPECT_GT(bar->Position(), 30);
   EXPECT_EQ(adapter->PressedPart, kSBReleased);
+}
+
+// The bar's pixels as its form's window surface holds them: what the display shows, the
+// system's own drawing included.
+COLORREF OnScreenAt(HWND Wnd, int X, int Y) {
+  const HWND top = GetAncestor(Wnd, GA_ROOT);
+  POINT at{X, Y};
+  ClientToScreen(Wnd, &at);
+  RECT w{};
+  GetWindowRect(top, &w);
+  MemoryPixels shot(1, 1);
+  const HDC dc = GetWindowDC(top);
+  BitBlt(shot.DC(), 0, 0, 1, 1, dc, at.x - w.left, at.y - w.top, SRCCOPY);
+  ReleaseDC(top, dc);
+  return shot.At(0, 0);
+}
+
+// A thumb dragged away from the bar and let go there: the system's tracking loop then draws
+// the bar itself, in its own look, outside WM_PAINT (when the mouse leaves the bar and once
+// more at the release). The skinned bar shows again all the same, during the drag and after.
+struct AwayDrag {
+  POINT start{};
+  int step = 0;
+  int waits = 0;
+  std::function<void()> measure;
+  bool done = false;
+
+  static AwayDrag* current;
+  POINT Place(int Step) const { return POINT{start.x + 30 * Step, start.y + 25 + 10 * Step}; }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR Id, DWORD) {
+    AwayDrag& d = *current;
+    if (d.step > 0) {
+      POINT now{};
+      if (GetCursorPos(&now) && now.y != d.Place(d.step).y && ++d.waits < 20) return;
+    }
+    if (++d.step <= 2) {
+      ThumbDrag::MoveTo(d.Place(d.step));
+    } else if (d.step == 3) {
+      d.measure();
+    } else {
+      KillTimer(nullptr, Id);
+      ThumbDrag::Input(MOUSEEVENTF_LEFTUP);
+      d.done = true;
+    }
+  }
+};
+AwayDrag* AwayDrag::current = nullptr;
+
+TEST(ScrollBarOnASkinnedForm, AThumbLetGoAwayFromTheBarLeavesTheSkinnedBar) {
+  wintest::PointerLock lock;
+  TempSkins skins;
+  ManagerPtr manager = LoadedManager(skins, L"AwayBars",
+                                     ScrollSkinText() + FlatSection("FORM", 0xC0C0C0, 0xC0C0C0) +
+                                         FlatSection("CHECKBOX", kCheckBox, kCheckBox));
+  struct FormFree {
+    void operator()(vcl::TForm* f) const { vcl::TObject::Free(f); }
+  };
+  std::unique_ptr<vcl::TForm, FormFree> form(new vcl::TForm(vcl::Application, 0));
+  vcl::Construct<TsSkinProvider>(form.get());
+  auto* bar = new vcl::TScrollBar(form.get());
+  bar->SetParent(form.get());
+  bar->SetBounds(10, 10, 300, 18);
+  bar->SetPageSize(20);
+  bar->SetPosition(30);
+  form->SetBounds(40, 40, 360, 160);
+  form->Show();
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(form->Handle());
+  wintest::PumpUntilIdle();
+  auto* adapter = dynamic_cast<TqvSBWnd*>(GetAdapter(bar->Handle()));
+  ASSERT_NE(adapter, nullptr);
+  // Track points on both sides of the thumb (a third of the way along, moved 60 pixels on at
+  // most) and the arrows.
+  const vcl::TRect first = adapter->PartRect(kSBFirstButton), second = adapter->PartRect(kSBSecondButton);
+  const HWND wnd = bar->Handle();
+  auto skinned = [&](const char* When) {
+    const COLORREF before = OnScreenAt(wnd, first.Right + 2, 9), after = OnScreenAt(wnd, second.Left - 3, 9);
+    EXPECT_TRUE(before == kTrack1H || before == kTrack1HHot) << When << ": " << std::hex << before;
+    EXPECT_TRUE(after == kTrack2H || after == kTrack2HHot) << When << ": " << std::hex << after;
+    const COLORREF left = OnScreenAt(wnd, 2, 2), right = OnScreenAt(wnd, second.Left + 2, 2);
+    EXPECT_TRUE(left == kLeftColor || left == kLeftHot) << When << ": " << std::hex << left;
+    EXPECT_TRUE(right == kRightColor || right == kRightHot) << When << ": " << std::hex << right;
+  };
+  skinned("before the drag");
+  const vcl::TRect thumb = adapter->PartRect(kSBThumb);
+  AwayDrag drag;
+  drag.start = POINT{(thumb.Left + thumb.Right) / 2, 9};
+  ClientToScreen(wnd, &drag.start);
+  drag.measure = [&] { skinned("while the thumb is dragged away from the bar"); };
+  ASSERT_TRUE(wintest::MovePointer(drag.start.x, drag.start.y));
+  AwayDrag::current = &drag;
+  SetTimer(nullptr, 0, 100, &AwayDrag::Tick);
+  ThumbDrag::Input(MOUSEEVENTF_LEFTDOWN);
+  EXPECT_TRUE(wintest::PumpUntil([&] { return drag.done; }));
+  wintest::PumpUntilIdle();
+  AwayDrag::current = nullptr;
+  EXPECT_EQ(adapter->PressedPart, kSBReleased);
+  skinned("after the release");
 }
 
 }  // namespace
