@@ -244,11 +244,14 @@ void TsSkinManager::SetHotWnd(HWND Handle) {
     SetHotControl(nullptr);
     if (hot_control_) return;
   }
-  if (hot_wnd_ && hot_wnd_ != Handle && IsWindow(hot_wnd_))
-    SendCommandToWnd(hot_wnd_, scmMouseLeave, reinterpret_cast<LPARAM>(this));
-  const bool changed = hot_wnd_ != Handle;
+  // The new hot window is set before the old one hears of its leave: a window that repaints on
+  // the leave and asks whether it is the hot one must no longer find itself so.
+  const HWND previous = hot_wnd_;
+  const bool changed = previous != Handle;
   hot_wnd_ = Handle;
-  if (Handle && changed) SendCommandToWnd(Handle, scmMouseEnter, reinterpret_cast<LPARAM>(this));
+  if (previous && changed && IsWindow(previous))
+    SendCommandToWnd(previous, scmMouseLeave, reinterpret_cast<LPARAM>(this));
+  if (Handle && changed && hot_wnd_ == Handle) SendCommandToWnd(Handle, scmMouseEnter, reinterpret_cast<LPARAM>(this));
 }
 
 }  // namespace skin_layered

@@ -1164,5 +1164,62 @@ TEST_F(Dialogs, AHiddenDialogTakesItsBorderWindowAlongAndHasItAgainWhenShown) {
   manager->AnimEffects()->DialogHide()->SetActive(false);
 }
 
+// Two push buttons of a system dialog side by side, the real pointer moved from one straight on
+// to the other: the one it left shows its normal face at once, the other its hot face.
+TEST(DialogButtons, ThePointerMovedOnToTheNextButtonLeavesTheFirstNormal) {
+  const wintest::PointerLock turn;
+  constexpr COLORREF kFace = 0x4080C0, kHot = 0x60C0F0;
+  TempSkins skins;
+  ManagerPtr manager = LoadedManager(skins, L"HotButtons",
+                                     "[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("DIALOG", kDialogColor, kDialogColor) +
+                                         FlatSection("EDIT", kEditColor, kEditColor) +
+                                         FlatSection("BUTTON", kFace, kHot));
+  manager->AnimEffects()->DialogShow()->SetActive(false);
+  manager->AnimEffects()->DialogHide()->SetActive(false);
+  DialogTemplate t(WS_POPUP | WS_CAPTION | WS_VISIBLE, L"Two buttons", 200, 80);
+  t.Item(0x0081, WS_VISIBLE | WS_BORDER | WS_TABSTOP, 10, 10, 120, 14, 100);
+  t.Item(0x0080, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 10, 40, 60, 20, 201, L"First");
+  t.Item(0x0080, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 70, 40, 60, 20, 202, L"Second");
+  const HWND dlg = CreateTestDialog(t);
+  ASSERT_NE(dlg, nullptr);
+  const vcl::TScopeExit gone([&] {
+    DestroyWindow(dlg);
+    PurgeProviders();
+  });
+  SetWindowPos(dlg, HWND_TOPMOST, 120, 120, 0, 0, SWP_NOSIZE);
+  SetForegroundWindow(dlg);
+  wintest::PumpUntilIdle();
+  const HWND first = GetDlgItem(dlg, 201), second = GetDlgItem(dlg, 202);
+  ASSERT_NE(dynamic_cast<TqvBtnWnd*>(GetAdapter(first)), nullptr);
+  ASSERT_NE(dynamic_cast<TqvBtnWnd*>(GetAdapter(second)), nullptr);
+  // A point inside the button clear of its caption, as the dialog's window shows it (not as
+  // the button would paint itself now).
+  auto shown = [&](HWND Button) {
+    RECT b{}, w{};
+    GetWindowRect(Button, &b);
+    GetWindowRect(dlg, &w);
+    MemoryPixels pixel(1, 1);
+    const HDC dc = GetWindowDC(dlg);
+    BitBlt(pixel.DC(), 0, 0, 1, 1, dc, b.left - w.left + 3, b.top - w.top + 3, SRCCOPY);
+    ReleaseDC(dlg, dc);
+    return pixel.At(0, 0);
+  };
+  auto moveOnto = [](HWND Button) {
+    RECT b{};
+    GetWindowRect(Button, &b);
+    const bool moved = wintest::MovePointer((b.left + b.right) / 2, (b.top + b.bottom) / 2);
+    wintest::PumpUntilIdle();
+    return moved;
+  };
+  EXPECT_EQ(shown(first), kFace);
+  ASSERT_TRUE(moveOnto(first));
+  EXPECT_EQ(manager->HotWnd(), first);
+  EXPECT_EQ(shown(first), kHot);
+  ASSERT_TRUE(moveOnto(second));
+  EXPECT_EQ(manager->HotWnd(), second);
+  EXPECT_EQ(shown(second), kHot);
+  EXPECT_EQ(shown(first), kFace);
+}
+
 }  // namespace
 }  // namespace skin_layered::test
