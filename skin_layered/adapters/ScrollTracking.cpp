@@ -191,6 +191,10 @@ void TqvScrollTracker::TrackThumb(TqvScrollWnd& Wnd, POINT Screen) {
   ReleaseDC(h, dc);
 }
 
+void TqvScrollTracker::RepaintDrag(TqvScrollWnd& Wnd) {
+  if (Wnd.Dragging && ScrollState().TrackWnd == Wnd.CtrlHandle) TrackThumb(Wnd, AdapterCursorPos());
+}
+
 void TqvScrollTracker::FollowCursor(TqvScrollWnd& Wnd, POINT Screen) {
   TqvScrollState& s = ScrollState();
   if (Wnd.Dragging) {

@@ -675,15 +675,21 @@ void TqvScrollWnd::AfterPassedOn(const vcl::TMessage& Message) {
     UpdateScrolls(this, true);
     return;
   }
+  // The default handling of the mouse moving over a bar or leaving the frame draws the
+  // system's hot-tracked bar there (Wine does): ours goes over it again, also while its thumb
+  // is dragged (the mouse left the frame with the thumb).
+  const bool overBar = Message.WParam == HTHSCROLL || Message.WParam == HTVSCROLL;
+  const bool systemBar = (Message.Msg == WM_NCMOUSEMOVE && overBar) || Message.Msg == WM_NCMOUSELEAVE;
+  if (systemBar && Dragging && !ScrollingInProgress) {
+    TqvScrollTracker::RepaintDrag(*this);
+    return;
+  }
   if (ScrollingInProgress || Dragging) return;
   if (Message.Msg == WM_MOUSEWHEEL || Message.Msg == vcl::CM_MOUSEWHEEL) {
     UpdateScrolls(this, true);
     return;
   }
-  // The default handling of the mouse moving over a bar or leaving the frame draws the
-  // system's hot-tracked bar there (Wine does): ours goes over it again.
-  const bool overBar = Message.WParam == HTHSCROLL || Message.WParam == HTVSCROLL;
-  if ((Message.Msg == WM_NCMOUSEMOVE && overBar) || Message.Msg == WM_NCMOUSELEAVE) {
+  if (systemBar) {
     UpdateScrolls(this, true);
     return;
   }

@@ -187,6 +187,9 @@ struct TqvScrollTracker {
   static void Forget(TqvScrollWnd& Wnd);
   // The part of the bar under a screen point (margins applied).
   static int HitPart(TqvScrollWnd& Wnd, TqvScrollBar& Bar, POINT Screen);
+  // The system drew its own bars over the window's while its thumb is dragged: the dragged
+  // bar goes over them again, its thumb under the cursor.
+  static void RepaintDrag(TqvScrollWnd& Wnd);
 
  private:
   static void StartRepeat(TqvScrollWnd& Wnd, TqvScrollBar& Bar, int Part);

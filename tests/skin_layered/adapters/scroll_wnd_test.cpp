@@ -595,5 +595,85 @@ TEST(ScrollBarsOfAMappedMemo, TheOtherBarStaysSkinnedWhileTheThumbIsDragged) {
   EXPECT_FALSE(adapter->Dragging);
 }
 
+// A memo's vertical thumb dragged on a skinned form and the mouse taken out of the memo's frame
+// on the way: the system's handling of the mouse leaving the frame draws its own bar there; the
+// skinned bar shows again at once, its thumb where the mouse holds it. Read from the window's
+// own pixels.
+TEST(ScrollBarsOfAMappedMemo, TheDraggedBarStaysSkinnedWhenTheMouseLeavesTheFrame) {
+  TempSkins skins;
+  ManagerPtr manager = LoadedManager(skins, L"Flat",
+                                     ScrollSkinText() + FlatSection("FORM", 0x808080, 0x808080) +
+                                         FlatSection("FORMTITLE", 0x606060, 0x707070));
+  auto form = ShownForm();
+  vcl::Construct<TsSkinProvider>(form.get());
+  form->SetBounds(20, 20, 420, 320);
+  auto* memo = Put<vcl::TMemo>(form.get(), 10, 10, 250, 160);
+  memo->SetScrollBars(vcl::ssVertical);
+  for (int i = 0; i < 60; ++i) memo->Lines()->Add(L"Line " + std::to_wstring(i));
+  form->Show();
+  wintest::PumpUntilIdle();
+  const HWND h = memo->Handle();
+  TqvScrollWnd* adapter = GetScrollAdapter(h);
+  ASSERT_NE(adapter, nullptr);
+  ASSERT_TRUE(adapter->VertBar->Visible);
+  MouseSeam mouse;
+  vcl::TRect vbar;
+  GetVScrollRect(adapter, h, vbar);
+  auto shown = [h](POINT Screen) {
+    RECT wr{};
+    GetWindowRect(h, &wr);
+    HDC dc = GetWindowDC(h);
+    const COLORREF c = GetPixel(dc, Screen.x - wr.left, Screen.y - wr.top);
+    ReleaseDC(h, dc);
+    return c;
+  };
+  auto skinnedArrow = [](COLORREF C) { return C == kTopColor || C == kTopHot; };
+  auto skinnedTrack = [](COLORREF C) { return C == kTrack2V || C == kTrack2VHot; };
+  const POINT arrow{vbar.Left + vbar.Width() / 2, vbar.Top + 3};
+  const POINT track{vbar.Left + vbar.Width() / 2, vbar.Bottom - GetScrollMetric(adapter->VertBar.get(), false) - 3};
+  ASSERT_TRUE(skinnedArrow(shown(arrow))) << std::hex << shown(arrow);
+  ASSERT_TRUE(skinnedTrack(shown(track))) << std::hex << shown(track);
+
+  // Over the bar (the system takes note of it), pressed on the thumb, moved a little down and
+  // out of the memo to the right; then the system's notice that the mouse left the frame. Twice:
+  // the system draws its own bar there once a thumb was dragged.
+  auto grip = [&] {
+    adapter->VertBar->ReadInfo();
+    const int button = GetScrollMetric(adapter->VertBar.get(), false);
+    const TqvThumb thumb =
+        ThumbGeometry(vbar.Top, vbar.Height(), button, adapter->VertBar->MinThumb, adapter->VertBar->Info);
+    return POINT{vbar.Left + vbar.Width() / 2, thumb.Start + thumb.Length / 2};
+  };
+  auto press = [&](POINT At) {
+    mouse.cursor = At;
+    SendMessageW(h, WM_NCMOUSEMOVE, HTVSCROLL, ScreenLParam(At));
+    mouse.down = true;
+    SendMessageW(h, WM_NCLBUTTONDOWN, HTVSCROLL, ScreenLParam(At));
+  };
+  const POINT first = grip();
+  press(first);
+  POINT lower{first.x, first.y + 10};
+  mouse.cursor = lower;
+  ScreenToClient(h, &lower);
+  SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(lower.x, lower.y));
+  mouse.down = false;
+  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(lower.x, lower.y));
+  wintest::Pump();
+  const POINT start = grip();
+  press(start);
+  ASSERT_TRUE(adapter->Dragging);
+  POINT away{vbar.Right + 40, start.y + 20};
+  mouse.cursor = away;
+  ScreenToClient(h, &away);
+  SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(away.x, away.y));
+  SendMessageW(h, WM_NCMOUSELEAVE, 0, 0);
+  EXPECT_TRUE(skinnedArrow(shown(arrow))) << std::hex << shown(arrow);
+  EXPECT_TRUE(skinnedTrack(shown(track))) << std::hex << shown(track);
+  EXPECT_GT(SendMessageW(h, EM_GETFIRSTVISIBLELINE, 0, 0), 0);  // it scrolled
+  mouse.down = false;
+  SendMessageW(h, WM_LBUTTONUP, 0, 0);
+  EXPECT_FALSE(adapter->Dragging);
+}
+
 }  // namespace
 }  // namespace skin_layered::test
