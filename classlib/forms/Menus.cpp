@@ -103,31 +103,16 @@ class BorrowedCanvas {
   TCanvas canvas_;
 };
 
-// A window's device context for measuring.
-class WindowDC {
- public:
-  explicit WindowDC(HWND Wnd) : wnd_(Wnd), dc_(GetWindowDC(Wnd)) {}
-  ~WindowDC() {
-    if (dc_) ReleaseDC(wnd_, dc_);
-  }
-  WindowDC(const WindowDC&) = delete;
-  WindowDC& operator=(const WindowDC&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HWND wnd_;
-  HDC dc_;
-};
-
-
 void UseMenuFont(TCanvas* Canvas) {
   if (Screen && Screen->MenuFont()) Canvas->Font()->Assign(Screen->MenuFont());
 }
 
-// Measures the item of an owner-draw message in the window's device context.
-bool MeasureMenuItem(TMenuItem* Item, HWND Window, MEASUREITEMSTRUCT& Measure) {
+// Measures the item of an owner-draw message. A memory DC of the screen measures as the
+// window's own DC would, and the system asks again for every menu-bar item at each step of a
+// resize: a window DC costs Wine several server requests to take and give back.
+bool MeasureMenuItem(TMenuItem* Item, HWND /*Window*/, MEASUREITEMSTRUCT& Measure) {
   if (!Item) return false;
-  WindowDC dc(Window);
+  const MemoryDC dc;
   if (!dc.get()) return false;
   BorrowedCanvas canvas(dc.get());
   UseMenuFont(canvas.get());
