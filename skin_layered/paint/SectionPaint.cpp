@@ -100,6 +100,33 @@ void PaintTextureLayer(vcl::TBitmap* bmp, const vcl::TRect& r, const TqvCacheInf
   if (left.Right != -1 && !left.IsEmpty()) FillColour(bmp, left, color);
 }
 
+// A plain texture tiled over all of R and then mixed with the colour by its share: each pixel
+// is mixed by its own value alone, so the tile is mixed once and laid, giving the same pixels
+// without mixing the whole area (a form's background at every step of a resize). False, with
+// nothing painted, where that does not hold.
+bool LayMixedTexture(vcl::TBitmap* bmp, const vcl::TRect& r, const TsMaskData& texture, int share,
+                     vcl::TColor color) {
+  if (texture.MaskType != 0 || (texture.DrawMode != 0 && texture.DrawMode != 10) ||
+      bmp->PixelFormat() != vcl::pf32bit)
+    return false;
+  vcl::TBitmap* picture = ImagePicture(texture);
+  const vcl::TRect& tile = texture.R;
+  if (!picture || picture->Empty() || tile.IsEmpty() || tile.Left < 0 || tile.Top < 0 ||
+      tile.Right > picture->Width() || tile.Bottom > picture->Height())
+    return false;
+  const int w = tile.Width(), h = tile.Height();
+  std::shared_ptr<vcl::TBitmap> mixed = CreateBmp32(w, h);
+  BitBlt(mixed->Canvas()->Handle(), 0, 0, w, h, picture->Canvas()->Handle(), tile.Left, tile.Top, SRCCOPY);
+  MixColorRect(mixed.get(), {0, 0, w, h}, share, color);
+  TsMaskData laid;
+  laid.Bmp = std::move(mixed);
+  laid.R = {0, 0, w, h};
+  laid.DrawMode = texture.DrawMode;
+  vcl::TRect left = r;
+  FillByImage(bmp->Canvas(), left, laid.DrawMode, laid);
+  return true;
+}
+
 // The background layers of a state into R: texture, gradient and colour by their shares.
 // Behind is the background as seen from this bitmap.
 void PaintLayers(TLayerKind kind, const TsLoadedSkin& skin, vcl::TBitmap* bmp, const vcl::TRect& r,
@@ -115,6 +142,7 @@ void PaintLayers(TLayerKind kind, const TsLoadedSkin& skin, vcl::TBitmap* bmp, c
       return;
     }
   }
+  if (ip > 0 && ip < 100 && gp == 0 && texture && LayMixedTexture(bmp, r, *texture, ip, v.Color)) return;
   if (ip > 0) {
     if (texture)
       PaintTextureLayer(bmp, r, behind, *texture, v.Color, leaveCellTiling);

@@ -288,6 +288,49 @@ TEST(PaintSection, TextureSharesAndUncoveredParts) {
   EXPECT_EQ(Rgb(*target, 5, 1), Rgb(kPlain));  // no texture: the colour where it would lie
 }
 
+// A texture whose every pixel differs, tiled from the area's corner and mixed with the
+// section's colour: each target pixel is its place's tile pixel at the texture's share.
+TEST(PaintSection, AMixedTextureLaysEachTilePixelAtItsPlace) {
+  SyntheticSkin s;
+  constexpr int kW = 5, kH = 3, kLeft = 25;  // beside the other pieces of the master bitmap
+  auto tilePixel = [](int x, int y) {
+    return Bgra(static_cast<unsigned>(40 * x + 7), static_cast<unsigned>(60 * y + 11),
+                static_cast<unsigned>(200 - 9 * x - 13 * y), 255);
+  };
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x) SetPixelOf(*s.skin.MasterBitmap, kLeft + x, y, tilePixel(x, y));
+  s.AddImage(Rect(kLeft, 0, kLeft + kW, kH), 1, 0, 1);
+  const int image = static_cast<int>(s.skin.Images.size()) - 1;
+  TsGenState& textured = s.Sec(kTextured).Props[0];
+  textured.ImgTexture = image;
+  textured.ImagePercent = 30;
+  auto mixed = [](unsigned t, unsigned c) {
+    return static_cast<unsigned>(std::nearbyint(t * 0.3 + c * (1 - 0.3)));
+  };
+  constexpr TPixel32 kUntouched = 0x12345678;
+  const vcl::TRect area = Rect(3, 2, 20, 15);
+  for (const int mode : {0, 10}) {
+    s.Img(static_cast<Image>(image)).DrawMode = static_cast<std::uint16_t>(mode);
+    auto target = Filled32(23, 17, kUntouched);
+    PaintSection(kTextured, kEmptyCacheInfo, 0, area, {0, 0}, target.get(), &s.skin, -1, -1);
+    int wrong = 0;
+    for (int y = 0; y < 17; ++y)
+      for (int x = 0; x < 23; ++x) {
+        TPixel32 expected = kUntouched;
+        if (x >= area.Left && x < area.Right && y >= area.Top && y < area.Bottom) {
+          const TPixel32 t = tilePixel((x - area.Left) % kW, (y - area.Top) % kH);
+          const TPixel32 c = Px(kPlain);
+          expected = 0xFF000000u | mixed(t >> 16 & 0xFF, c >> 16 & 0xFF) << 16 |
+                     mixed(t >> 8 & 0xFF, c >> 8 & 0xFF) << 8 | mixed(t & 0xFF, c & 0xFF);
+        }
+        if (PixelOf(*target, x, y) != expected && ++wrong <= 3)
+          ADD_FAILURE() << "mode " << mode << " at " << x << "," << y << ": " << std::hex << PixelOf(*target, x, y)
+                        << " instead of " << expected;
+      }
+    EXPECT_EQ(wrong, 0) << "mode " << mode;
+  }
+}
+
 TEST(PaintSectionByIndex, RoutesByTransparency) {
   SyntheticSkin s;
   TsGenState& plain = s.Sec(kPlainSection).Props[0];
