@@ -533,6 +533,9 @@ void TWinSkinForm::Unskin() {
     GetClientRect(Window, &client);
     SetSystemStyles(true);
     SetSysMenuStyle(false);
+    // The skin answered the activation messages itself, so the system's own active flag is
+    // stale: it learns the real state before it draws its frame again (-1: no drawing yet).
+    if (!IsMDIChild()) SendMessageW(Window, WM_NCACTIVATE, GetActiveWindow() == Window, -1);
     ClearRegion();
     if (native_menu_removed_ && FormObject) FormObject->Perform(vcl::CM_MENUCHANGED, 0, 0);
     FrameChanged();
