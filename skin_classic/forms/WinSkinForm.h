@@ -97,6 +97,9 @@ class TWinSkinForm : public TWinSkinFormBase, public TFormFrame {
   TPoint ToWindowPoint(int X, int Y) const override;
   // The caption button or menu item under a window point, or nil.
   TNCObject* ObjectAt(TPoint P) const;
+  // Where the menu band ends as shown (window rows): a window lower than its frame keeps its
+  // bottom border over the band.
+  int MenuBandBottom() const;
   void PaintButton(TWinSysButton* Button) override;
   // Opens the skinned system menu at a screen point. A second request from the icon button
   // within the double-click time of the first closes the window instead.

@@ -81,7 +81,13 @@ void TWinSkinForm::PaintFrame(HDC DC) {
   }
   PaintTitle(mem);
   const TRect band(LeftWidth, TopHeight, w - RightWidth, TopHeight + MenuHeight);
-  if (!minimized && MenuHeight > 0) PaintMenuBand(mem, band);
+  if (!minimized && MenuHeight > 0) {
+    PaintMenuBand(mem, band);
+    // A window lower than its frame: the bottom border stays over the band.
+    if (band.Bottom > h - BottomHeight)
+      DrawBorderPart(mem, BorderPartRect(TBorderPart::Bottom, w, h, t), skin->Border(SkinBorder::Bottom),
+                     TBorderPart::Bottom, Active);
+  }
 
   HDC target = DC ? DC : GetWindowDC(Window);
   if (target) {

@@ -374,7 +374,7 @@ void TWinSkinForm::NCHitTest(vcl::TMessage& m) {
   RECT window{};
   GetWindowRect(Window, &window);
   const int y = MessagePoint(m.LParam).Y - window.top;
-  if (MenuHeight > 0 && y > TopHeight && y < TopHeight + MenuHeight)
+  if (MenuHeight > 0 && y > TopHeight && y < MenuBandBottom())
     m.Result = HTMENU;
   else if (y > 3)
     m.Result = HTCAPTION;
@@ -386,7 +386,13 @@ void TWinSkinForm::NCHitTest(vcl::TMessage& m) {
 TNCObject* TWinSkinForm::ObjectAt(TPoint P) const {
   for (const auto& b : buttons_)
     if (b->Visible && b->Action() >= 0 && b->BoundsRect.Contains(P)) return b.get();
-  return menu_bar_ ? menu_bar_->ItemAt(P) : nullptr;
+  return menu_bar_ && P.Y < MenuBandBottom() ? menu_bar_->ItemAt(P) : nullptr;
+}
+
+int TWinSkinForm::MenuBandBottom() const {
+  RECT window{};
+  GetWindowRect(Window, &window);
+  return std::min(TopHeight + MenuHeight, static_cast<int>(window.bottom - window.top) - BottomHeight);
 }
 
 void TWinSkinForm::NCMouseMove(vcl::TMessage& m) {

@@ -763,6 +763,41 @@ TEST_F(SkinnedForms, AFormsMainMenuBecomesTheSkinnedMenuBandOutsideTheClientArea
   EXPECT_EQ(skin->MenuBar()->Items()[0]->BoundsRect.Top, kTop);
 }
 
+// A window made lower than its frame (the system sets the least height, not the skin): the
+// bottom border stays above the menu band, and the band's items neither answer nor open there.
+TEST_F(SkinnedForms, TheBottomBorderOfAWindowLowerThanItsFrameStaysAboveTheMenuBand) {
+  Owned<vcl::TForm> form = NewForm();
+  auto* menu = new vcl::TMainMenu(form.get());
+  auto* item = new vcl::TMenuItem(menu);
+  item->SetCaption(L"&File");
+  item->Add(new vcl::TMenuItem(menu));
+  menu->Items()->Add(item);
+  form->SetMenu(menu);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin && skin->MenuBar());
+  HWND w = form->Handle();
+  RECT r{};
+  GetWindowRect(w, &r);
+  const int h = kTop + kBottom + skin->MenuHeight / 2;
+  SetWindowPos(w, nullptr, 0, 0, r.right - r.left, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  GetWindowRect(w, &r);
+  ASSERT_EQ(r.bottom - r.top, h);
+  const TRect bounds = skin->MenuBar()->Items()[0]->BoundsRect;
+  const TPoint border((bounds.Left + bounds.Right) / 2, h - kBottom + 1);
+  ASSERT_TRUE(bounds.Contains(border));  // the band as laid out reaches into the bottom border
+
+  EXPECT_NE(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + border.X, r.top + border.Y)), HTMENU);
+  Nc(w, WM_NCMOUSEMOVE, border, HTBOTTOM);
+  EXPECT_EQ(skin->HotObject, nullptr);
+  Nc(w, WM_NCMOUSEMOVE, TPoint(border.X, kTop + 2), HTMENU);
+  EXPECT_EQ(skin->HotObject, skin->MenuBar()->Items()[0].get());
+
+  SendMessageW(w, WM_NCACTIVATE, TRUE, 0);  // other tests' windows may hold the activation
+  auto b = PaintedFrame(w);
+  EXPECT_EQ(Pixel(b.get(), border.X, border.Y), Frame(kBottomId, 1));
+  EXPECT_EQ(Pixel(b.get(), border.X, kTop + 2), Frame(kMenuBarId, 1));
+}
+
 // ---------------------------------------------------------------------------------------
 // Detaching
 
