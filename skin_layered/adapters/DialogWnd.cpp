@@ -162,6 +162,14 @@ int TqvDialogWnd::CaptionHeight(bool WithSkin) const {
 }
 
 int TqvDialogWnd::BorderWidth() const {
+  // Minimised, the window has no client area to measure the frame by: its style gives it.
+  if (IsIconic(CtrlHandle)) {
+    const LONG_PTR style = GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
+    if (style & WS_THICKFRAME) return GetSystemMetrics(SM_CXSIZEFRAME);
+    if ((style & WS_DLGFRAME) || (GetWindowLongPtrW(CtrlHandle, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME))
+      return GetSystemMetrics(SM_CXFIXEDFRAME);
+    return (style & WS_BORDER) ? GetSystemMetrics(SM_CXBORDER) : 0;
+  }
   RECT wr{}, cr{};
   GetWindowRect(CtrlHandle, &wr);
   GetClientRect(CtrlHandle, &cr);
