@@ -241,6 +241,19 @@ COLORREF ScreenPixel(HWND w, int x, int y) {
   return c;
 }
 
+// The skin data given Spec's package and applied as a live skin switch applies it; true once
+// the form is skinned again, repainted.
+bool SwitchLive(TSkinData* Data, const PackageSpec& Spec, HWND Form) {
+  Fill(*Data->SkinStream(), BuildPackage(Spec));
+  if (!Data->LoadSkin()) return false;
+  SkinManager()->SetRequestSkinData(Data);
+  SkinManager()->RefreshSkinObjects(Data);
+  SkinManager()->SetActiveMode(TSkinMode::Refresh, 1);
+  if (!PumpUntil([&] { return SkinManager()->RequestSkinData() == nullptr && Ready(Form); })) return false;
+  RepaintAll(Form);
+  return true;
+}
+
 // Check boxes and radio buttons follow a skin switch both ways: a skin that brings the mark
 // pictures the first one lacked has them painted whole (face, mark and caption) by the skin,
 // as on a form skinned with it from the start; a skin without them leaves them to the system.
@@ -270,23 +283,14 @@ TEST_F(MappedForms, MarkButtonsFollowASwitchToASkinWithOrWithoutTheirPictures) {
   EXPECT_EQ(background(check), red);
   EXPECT_EQ(background(radio), red);
 
-  auto switchTo = [&](const PackageSpec& spec) {
-    Fill(*data_->SkinStream(), BuildPackage(spec));
-    ASSERT_TRUE(data_->LoadSkin());
-    SkinManager()->SetRequestSkinData(data_);
-    SkinManager()->RefreshSkinObjects(data_);
-    SkinManager()->SetActiveMode(TSkinMode::Refresh, 1);
-    ASSERT_TRUE(PumpUntil([&] { return SkinManager()->RequestSkinData() == nullptr && Ready(form->Handle()); }));
-    RepaintAll(form->Handle());
-  };
-  switchTo(CompleteSkinSpec());
+  ASSERT_TRUE(SwitchLive(data_, CompleteSkinSpec(), form->Handle()));
   EXPECT_EQ(background(check), face);
   EXPECT_EQ(background(radio), face);
   // The checked mark's frame of the check-box picture; the radio picture's first frame.
   EXPECT_EQ(mark(check), static_cast<COLORREF>(FrameColour(kCheckPicture, 2)));
   EXPECT_EQ(mark(radio), static_cast<COLORREF>(FrameColour(kRadioPicture, 1)));
 
-  switchTo(SkinWithout({"Check.bmp", "Radio.bmp"}));
+  ASSERT_TRUE(SwitchLive(data_, SkinWithout({"Check.bmp", "Radio.bmp"}), form->Handle()));
   EXPECT_EQ(background(check), red);
   EXPECT_EQ(background(radio), red);
 }
@@ -319,22 +323,13 @@ TEST_F(MappedForms, AMemosScrollBarFollowsASwitchToASkinWithOrWithoutItsPictures
   ASSERT_TRUE(panel());
   EXPECT_EQ(atBar(), panel());
 
-  auto switchTo = [&](const PackageSpec& spec) {
-    Fill(*data_->SkinStream(), BuildPackage(spec));
-    ASSERT_TRUE(data_->LoadSkin());
-    SkinManager()->SetRequestSkinData(data_);
-    SkinManager()->RefreshSkinObjects(data_);
-    SkinManager()->SetActiveMode(TSkinMode::Refresh, 1);
-    ASSERT_TRUE(PumpUntil([&] { return SkinManager()->RequestSkinData() == nullptr && Ready(form->Handle()); }));
-    RepaintAll(form->Handle());
-  };
-  switchTo(SkinWithout({"Scroll.bmp"}));
+  ASSERT_TRUE(SwitchLive(data_, SkinWithout({"Scroll.bmp"}), form->Handle()));
   EXPECT_EQ(atBar(), memo->Handle());
   SendMessageW(memo->Handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
   PumpUntilIdle();
   EXPECT_EQ(atBar(), memo->Handle());
 
-  switchTo(CompleteSkinSpec());
+  ASSERT_TRUE(SwitchLive(data_, CompleteSkinSpec(), form->Handle()));
   ASSERT_TRUE(panel());
   EXPECT_EQ(atBar(), panel());
   SetWindowPos(form->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

@@ -55,6 +55,17 @@ class SkinnedForms : public SkinnedWindows {
     form->SetCaption(L"Skinned form");
     return form;
   }
+  // A form whose main menu holds one item, "File", with one item of its own.
+  Owned<vcl::TForm> NewFormWithFileMenu() {
+    Owned<vcl::TForm> form = NewForm();
+    auto* menu = new vcl::TMainMenu(form.get());
+    auto* item = new vcl::TMenuItem(menu);
+    item->SetCaption(L"&File");
+    item->Add(new vcl::TMenuItem(menu));
+    menu->Items()->Add(item);
+    form->SetMenu(menu);
+    return form;
+  }
 };
 
 // A non-client mouse message at a window point of a skinned window (kept active: the windows
@@ -741,13 +752,7 @@ TEST_F(CaptionMouse, TheActionTablePostsTheSystemCommandsAndADoubleClickMaximise
 // The menu band
 
 TEST_F(SkinnedForms, AFormsMainMenuBecomesTheSkinnedMenuBandOutsideTheClientArea) {
-  Owned<vcl::TForm> form = NewForm();
-  auto* menu = new vcl::TMainMenu(form.get());
-  auto* item = new vcl::TMenuItem(menu);
-  item->SetCaption(L"&File");
-  item->Add(new vcl::TMenuItem(menu));
-  menu->Items()->Add(item);
-  form->SetMenu(menu);
+  Owned<vcl::TForm> form = NewFormWithFileMenu();
   form->SetClientHeight(200);
   TWinSkinForm* skin = ShowSkinned(form.get());
   ASSERT_TRUE(skin && skin->MenuBar());
@@ -766,13 +771,7 @@ TEST_F(SkinnedForms, AFormsMainMenuBecomesTheSkinnedMenuBandOutsideTheClientArea
 // A window made lower than its frame (the system sets the least height, not the skin): the
 // bottom border stays above the menu band, and the band's items neither answer nor open there.
 TEST_F(SkinnedForms, TheBottomBorderOfAWindowLowerThanItsFrameStaysAboveTheMenuBand) {
-  Owned<vcl::TForm> form = NewForm();
-  auto* menu = new vcl::TMainMenu(form.get());
-  auto* item = new vcl::TMenuItem(menu);
-  item->SetCaption(L"&File");
-  item->Add(new vcl::TMenuItem(menu));
-  menu->Items()->Add(item);
-  form->SetMenu(menu);
+  Owned<vcl::TForm> form = NewFormWithFileMenu();
   TWinSkinForm* skin = ShowSkinned(form.get());
   ASSERT_TRUE(skin && skin->MenuBar());
   HWND w = form->Handle();

@@ -127,6 +127,37 @@ TEST_F(ScrollBarControl, RedrawLocksOfOtherCodeSurviveTheForcedRedraw) {
   EXPECT_NE(GetWindowLongW(bar->Handle(), GWL_STYLE) & WS_VISIBLE, 0);
 }
 
+// A scroll bar 300 pixels long at Position on a skinned form (its adapter given by the form's
+// provider), the form top-most with the foreground for the real pointer.
+struct BarOnASkinnedForm {
+  struct FormFree {
+    void operator()(vcl::TForm* f) const { vcl::TObject::Free(f); }
+  };
+  TempSkins skins;
+  ManagerPtr manager;
+  std::unique_ptr<vcl::TForm, FormFree> form;
+  vcl::TScrollBar* bar = nullptr;
+
+  BarOnASkinnedForm(const wchar_t* SkinName, int Position, int FormHeight)
+      : manager(LoadedManager(skins, SkinName,
+                              ScrollSkinText() + FlatSection("FORM", 0xC0C0C0, 0xC0C0C0) +
+                                  FlatSection("CHECKBOX", kCheckBox, kCheckBox))),
+        form(new vcl::TForm(vcl::Application, 0)) {
+    vcl::Construct<TsSkinProvider>(form.get());
+    bar = new vcl::TScrollBar(form.get());
+    bar->SetParent(form.get());
+    bar->SetBounds(10, 10, 300, 18);
+    bar->SetPageSize(20);
+    bar->SetPosition(Position);
+    form->SetBounds(40, 40, 360, FormHeight);
+    form->Show();
+    SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(form->Handle());
+    wintest::PumpUntilIdle();
+  }
+  TqvSBWnd* Adapter() const { return dynamic_cast<TqvSBWnd*>(GetAdapter(bar->Handle())); }
+};
+
 // A scroll bar on a skinned form (its adapter given by the form's provider), its thumb dragged
 // with the real mouse: the system's tracking loop of the control holds the mouse until the
 // button is let go, and the thumb is drawn under the mouse all the way, not only at the end.
@@ -199,25 +230,9 @@ ThumbDrag* ThumbDrag::current = nullptr;
 
 TEST(ScrollBarOnASkinnedForm, TheDraggedThumbFollowsTheMouse) {
   wintest::PointerLock lock;
-  TempSkins skins;
-  ManagerPtr manager = LoadedManager(skins, L"DragBars",
-                                     ScrollSkinText() + FlatSection("FORM", 0xC0C0C0, 0xC0C0C0) +
-                                         FlatSection("CHECKBOX", kCheckBox, kCheckBox));
-  struct FormFree {
-    void operator()(vcl::TForm* f) const { vcl::TObject::Free(f); }
-  };
-  std::unique_ptr<vcl::TForm, FormFree> form(new vcl::TForm(vcl::Application, 0));
-  vcl::Construct<TsSkinProvider>(form.get());
-  auto* bar = new vcl::TScrollBar(form.get());
-  bar->SetParent(form.get());
-  bar->SetBounds(10, 10, 300, 18);
-  bar->SetPageSize(20);
-  form->SetBounds(40, 40, 360, 120);
-  form->Show();
-  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  SetForegroundWindow(form->Handle());
-  wintest::PumpUntilIdle();
-  auto* adapter = dynamic_cast<TqvSBWnd*>(GetAdapter(bar->Handle()));
+  BarOnASkinnedForm shown(L"DragBars", 0, 120);
+  vcl::TScrollBar* bar = shown.bar;
+  TqvSBWnd* adapter = shown.Adapter();
   ASSERT_NE(adapter, nullptr);
   // The drag is real input through the system's tracking loop: on a machine busy starting many
   // test programs a move can come late, so a drag that lost its way is tried again (up to three
@@ -296,31 +311,13 @@ AwayDrag* AwayDrag::current = nullptr;
 
 TEST(ScrollBarOnASkinnedForm, AThumbLetGoAwayFromTheBarLeavesTheSkinnedBar) {
   wintest::PointerLock lock;
-  TempSkins skins;
-  ManagerPtr manager = LoadedManager(skins, L"AwayBars",
-                                     ScrollSkinText() + FlatSection("FORM", 0xC0C0C0, 0xC0C0C0) +
-                                         FlatSection("CHECKBOX", kCheckBox, kCheckBox));
-  struct FormFree {
-    void operator()(vcl::TForm* f) const { vcl::TObject::Free(f); }
-  };
-  std::unique_ptr<vcl::TForm, FormFree> form(new vcl::TForm(vcl::Application, 0));
-  vcl::Construct<TsSkinProvider>(form.get());
-  auto* bar = new vcl::TScrollBar(form.get());
-  bar->SetParent(form.get());
-  bar->SetBounds(10, 10, 300, 18);
-  bar->SetPageSize(20);
-  bar->SetPosition(30);
-  form->SetBounds(40, 40, 360, 160);
-  form->Show();
-  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  SetForegroundWindow(form->Handle());
-  wintest::PumpUntilIdle();
-  auto* adapter = dynamic_cast<TqvSBWnd*>(GetAdapter(bar->Handle()));
+  BarOnASkinnedForm shown(L"AwayBars", 30, 160);
+  TqvSBWnd* adapter = shown.Adapter();
   ASSERT_NE(adapter, nullptr);
   // Track points on both sides of the thumb (a third of the way along, moved 60 pixels on at
   // most) and the arrows.
   const vcl::TRect first = adapter->PartRect(kSBFirstButton), second = adapter->PartRect(kSBSecondButton);
-  const HWND wnd = bar->Handle();
+  const HWND wnd = shown.bar->Handle();
   auto skinned = [&](const char* When) {
     const COLORREF before = OnScreenAt(wnd, first.Right + 2, 9), after = OnScreenAt(wnd, second.Left - 3, 9);
     EXPECT_TRUE(before == kTrack1H || before == kTrack1HHot) << When << ": " << std::hex << before;

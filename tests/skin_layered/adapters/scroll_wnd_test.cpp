@@ -601,12 +601,8 @@ TEST(ScrollBarsOfAMappedMemo, TheOtherBarStaysSkinnedWhileTheThumbIsDragged) {
 // own pixels.
 TEST(ScrollBarsOfAMappedMemo, TheDraggedBarStaysSkinnedWhenTheMouseLeavesTheFrame) {
   TempSkins skins;
-  ManagerPtr manager = LoadedManager(skins, L"Flat",
-                                     ScrollSkinText() + FlatSection("FORM", 0x808080, 0x808080) +
-                                         FlatSection("FORMTITLE", 0x606060, 0x707070));
-  auto form = ShownForm();
-  vcl::Construct<TsSkinProvider>(form.get());
-  form->SetBounds(20, 20, 420, 320);
+  ManagerPtr manager = LoadedFormSkin(skins);
+  FormPtr form = ProvidedForm();
   auto* memo = Put<vcl::TMemo>(form.get(), 10, 10, 250, 160);
   memo->SetScrollBars(vcl::ssVertical);
   for (int i = 0; i < 60; ++i) memo->Lines()->Add(L"Line " + std::to_wstring(i));
@@ -619,14 +615,7 @@ TEST(ScrollBarsOfAMappedMemo, TheDraggedBarStaysSkinnedWhenTheMouseLeavesTheFram
   MouseSeam mouse;
   vcl::TRect vbar;
   GetVScrollRect(adapter, h, vbar);
-  auto shown = [h](POINT Screen) {
-    RECT wr{};
-    GetWindowRect(h, &wr);
-    HDC dc = GetWindowDC(h);
-    const COLORREF c = GetPixel(dc, Screen.x - wr.left, Screen.y - wr.top);
-    ReleaseDC(h, dc);
-    return c;
-  };
+  auto shown = [h](POINT Screen) { return ShownPixel(h, Screen); };
   auto skinnedArrow = [](COLORREF C) { return C == kTopColor || C == kTopHot; };
   auto skinnedTrack = [](COLORREF C) { return C == kTrack2V || C == kTrack2VHot; };
   const POINT arrow{vbar.Left + vbar.Width() / 2, vbar.Top + 3};
