@@ -448,8 +448,14 @@ TEST(ListViewOnASkinnedForm, AColumnThePointerLeavesForAnotherWindowIsLitNoLonge
   besideList.x += 360;
   besideList.y += 60;
   const POINT onOther{1400, 400};
-  ASSERT_EQ(WindowFromPoint(besideList), form->Handle());
-  ASSERT_EQ(WindowFromPoint(onOther), other);
+  // A top-most window of a test program running beside may lie there for a while: both are
+  // raised again until the points show them.
+  ASSERT_TRUE(wintest::PumpUntil([&] {
+    if (WindowFromPoint(besideList) == form->Handle() && WindowFromPoint(onOther) == other) return true;
+    for (const HWND raised : {form->Handle(), other})
+      SetWindowPos(raised, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return false;
+  })) << "other windows lie over the test's windows";
   int column = 0;
   for (const POINT away : {besideList, onOther}) {
     SCOPED_TRACE(away.x == onOther.x ? "onto another window" : "onto the form");
