@@ -262,6 +262,14 @@ void TqvEditWnd::AfterMouseEnterLeave(const vcl::TMessage& Message) {
 void TqvEditWnd::OnNcPaint(vcl::TMessage& Message) {
   Message.Result = 0;
   if (AnimationActive()) return;
+  if (!FrameCalculated) {
+    // Made without a repaint (a dialog's child wrapped before the dialog had its picture):
+    // the frame is laid out through the adapter first, or there would be no strips to copy
+    // and the system's frame would be swallowed.
+    const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+    RefreshFrame(CtrlHandle, true);
+    if (!alive || Destroyed()) return;
+  }
   GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
   if (SkinData->CheckBgChanged(false)) return;  // the parent is not ready: painted later
   const HDC dc = GetWindowDC(CtrlHandle);

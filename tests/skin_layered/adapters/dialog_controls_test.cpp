@@ -1,0 +1,240 @@
+// The controls of skinned system dialogs as the user sees them: dialogs made from templates
+// and the system's own dialogs, skinned by the dialog hook alone, judged from the dialog
+// window's own pixels. Every section, piece and state of the test skin has a colour of its
+// own, so one pixel tells what was painted there.
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dialogs_support.h"
+#include "skin_layered/adapters/CheckBoxWnd.h"
+#include "skin_layered/adapters/ContainerWnd.h"
+#include "skin_layered/adapters/EditWnd.h"
+#include "support/win_test_support.h"
+
+#include <commdlg.h>
+#include <prsht.h>
+
+namespace skin_layered::test {
+namespace {
+
+constexpr COLORREF kDialogColor = 0xB0A090, kCheckColor = 0x4060A0, kEditColor2 = 0xE0C0A0, kEditHot2 = 0xE8D0B8,
+                   kSpinColor = 0x30A030, kGaugeFace = 0x70D0D0, kGaugeEdge = 0x104080, kBarH = 0xC03030,
+                   kBarV = 0x3030C0, kButtonColor = 0x909060;
+// The tool button's border image: one colour a state (normal, hot, pressed).
+constexpr std::array<COLORREF, 3> kToolStates{0x606060, 0x00C0FF, 0xFF00C0};
+constexpr int kPiece = 12;  // every piece of the master bitmap is 12 pixels square
+
+// The master bitmap: the gauge's frame (edge colour all round a see-through centre), its
+// horizontal and vertical bars, the tool button's three states side by side.
+Bytes Master() {
+  return Bmp24(6 * kPiece, kPiece, [](int X, int Y) -> std::uint32_t {
+    const int piece = X / kPiece, x = X % kPiece;
+    switch (piece) {
+      case 0: return x < 3 || Y < 3 || x >= kPiece - 3 || Y >= kPiece - 3 ? Rgb(kGaugeEdge) : 0xFF00FF;
+      case 1: return Rgb(kBarH);
+      case 2: return Rgb(kBarV);
+      default: return Rgb(kToolStates[static_cast<std::size_t>(piece - 3)]);
+    }
+  });
+}
+
+std::string Piece(const char* Name, int Index, int Count, int DrawMode) {
+  char line[96];
+  std::snprintf(line, sizeof line, "%s=^%04d,0000,%04d,%04d,0003,0003,0003,0003,%d,0,%d,0\r\n", Name, Index * kPiece,
+                (Index + Count) * kPiece, kPiece, Count, DrawMode);
+  return line;
+}
+
+// What a skin holds of the gauge.
+enum class Gauge { Whole, NoBars, None };
+
+std::string ControlsSkinText(Gauge G = Gauge::Whole, bool DialogSection = true, bool SeeThroughChecks = false) {
+  std::string text = "[GLOBALINFO]\r\nVERSION=7.5\r\nMASTERBITMAP=master.bmp\r\n";
+  if (DialogSection) text += FlatSection("DIALOG", kDialogColor, kDialogColor);
+  text += "[FORMTITLE]\r\nCOLOR=$603020\r\n" + FlatSection("EDIT", kEditColor2, kEditHot2) +
+          FlatSection("SPEEDBUTTON_SMALL", kSpinColor, kSpinColor) + FlatSection("BUTTON", kButtonColor, kButtonColor) +
+          FlatSection("PAGECONTROL", 0x8080C0, 0x8080C0) + FlatSection("TOOLBUTTON", 0x202020, 0x202020) +
+          Piece("BORDERSMASK", 3, 3, 5) + FlatSection("CHECKBOX", kCheckColor, kCheckColor);
+  if (SeeThroughChecks) text += "TRANSPARENCY=100\r\nHOTTRANSPARENCY=100\r\n";
+  if (G != Gauge::None) {
+    text += FlatSection("GAUGE", kGaugeFace, kGaugeFace) + Piece("BORDERSMASK", 0, 1, 0);
+    if (G == Gauge::Whole) text += Piece("PROGRESSH", 1, 1, 5) + Piece("PROGRESSV", 2, 1, 5);
+  }
+  return text;
+}
+
+constexpr WORD kButton = 0x0080, kEdit = 0x0081, kStatic = 0x0082;
+
+// Painted through: every message handled, the dialog's frame and children painted.
+void Settle(HWND Dlg) {
+  wintest::PumpUntilIdle();
+  RedrawWindow(Dlg, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  wintest::PumpUntilIdle();
+}
+// The dialog window's own pixels, frame included.
+std::unique_ptr<MemoryPixels> Pixels(HWND Dlg) {
+  const RECT box = WindowBox(Dlg);
+  auto pixels = std::make_unique<MemoryPixels>(box.right, box.bottom);
+  const HDC dc = GetWindowDC(Dlg);
+  BitBlt(pixels->DC(), 0, 0, box.right, box.bottom, dc, 0, 0, SRCCOPY);
+  ReleaseDC(Dlg, dc);
+  return pixels;
+}
+// A child's window rectangle in the dialog window's coordinates.
+RECT Place(HWND Dlg, HWND Child) {
+  RECT d{}, c{};
+  GetWindowRect(Dlg, &d);
+  GetWindowRect(Child, &c);
+  return RECT{c.left - d.left, c.top - d.top, c.right - d.left, c.bottom - d.top};
+}
+
+class DialogControls : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&icc);
+    for (const wchar_t* name : {L"Whole", L"NoBars", L"NoGauge", L"NoDialog", L"SeeThrough"})
+      skins.Write(name, L"master.bmp", Master());
+    skins.Write(L"NoBars", L"Options.dat", BytesOf(ControlsSkinText(Gauge::NoBars)));
+    skins.Write(L"NoGauge", L"Options.dat", BytesOf(ControlsSkinText(Gauge::None)));
+    skins.Write(L"NoDialog", L"Options.dat", BytesOf(ControlsSkinText(Gauge::Whole, false, true)));
+    skins.Write(L"SeeThrough", L"Options.dat", BytesOf(ControlsSkinText(Gauge::Whole, true, true)));
+    manager = LoadedManager(skins, L"Whole", ControlsSkinText());
+    manager->AnimEffects()->DialogShow()->SetActive(false);
+    manager->AnimEffects()->DialogHide()->SetActive(false);
+    ASSERT_TRUE(manager->IsDefault());
+  }
+  void TearDown() override {
+    for (HWND d : dialogs)
+      if (IsWindow(d)) DestroyWindow(d);
+    PurgeProviders();
+    manager.reset();
+  }
+
+  HWND Open(const DialogTemplate& Template, DialogBehaviour* Behaviour = nullptr) {
+    const HWND d = CreateTestDialog(Template, Behaviour);
+    dialogs.push_back(d);
+    Settle(d);
+    return d;
+  }
+  void UseSkin(const wchar_t* Name) {
+    manager->SetSkinName(Name);
+    ASSERT_TRUE(manager->Skin().SkinData.Active);
+  }
+  TempSkins skins;
+  ManagerPtr manager;
+  std::vector<HWND> dialogs;
+};
+
+// ---------------------------------------------------------------------------------------
+// Edits
+
+// The colours of the frame of an edit at R, two pixels deep, at the middle of each side.
+std::vector<COLORREF> FrameColours(const MemoryPixels& P, const RECT& R) {
+  const int mx = (R.left + R.right) / 2, my = (R.top + R.bottom) / 2;
+  std::vector<COLORREF> colours;
+  for (int d = 0; d < 2; ++d) {
+    colours.push_back(P.At(R.left + d, my));
+    colours.push_back(P.At(R.right - 1 - d, my));
+    colours.push_back(P.At(mx, R.top + d));
+    colours.push_back(P.At(mx, R.bottom - 1 - d));
+  }
+  return colours;
+}
+
+void ExpectSkinnedFrame(HWND Dlg, HWND Edit, const char* When) {
+  SCOPED_TRACE(When);
+  ASSERT_NE(dynamic_cast<TqvEditWnd*>(GetAdapter(Edit)), nullptr);
+  RECT client{};
+  GetClientRect(Edit, &client);
+  const RECT place = Place(Dlg, Edit);
+  ASSERT_EQ(place.right - place.left - client.right, 4) << "a two-pixel frame";
+  for (COLORREF c : FrameColours(*Pixels(Dlg), place))
+    EXPECT_TRUE(c == kEditColor2 || c == kEditHot2) << std::hex << c;
+}
+
+DialogTemplate TwoEdits(DWORD Visible) {
+  DialogTemplate t(WS_POPUP | WS_CAPTION | WS_SYSMENU | Visible, L"Edits", 200, 90);
+  // The dialog manager gives a bordered edit the sunken client edge.
+  t.Item(kEdit, WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 10, 10, 120, 14, 100, L"First");
+  t.Item(kEdit, WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 10, 30, 120, 14, 101, L"Second");
+  t.Item(kButton, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 10, 56, 50, 14, IDCANCEL, L"Close");
+  return t;
+}
+
+TEST_F(DialogControls, AnEditsFrameIsTheSkinsAfterEveryRepaint) {
+  for (DWORD visible : {static_cast<DWORD>(WS_VISIBLE), 0ul}) {
+    SCOPED_TRACE(visible ? "made visible" : "shown later");
+    const HWND dlg = Open(TwoEdits(visible));
+    if (!visible) {
+      ShowWindow(dlg, SW_SHOW);
+      Settle(dlg);
+    }
+    const HWND first = GetDlgItem(dlg, 100), second = GetDlgItem(dlg, 101);
+    ExpectSkinnedFrame(dlg, first, "first painting");
+    ExpectSkinnedFrame(dlg, second, "first painting");
+    RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    Settle(dlg);
+    ExpectSkinnedFrame(dlg, first, "redrawn");
+    SetFocus(second);
+    Settle(dlg);
+    ExpectSkinnedFrame(dlg, first, "focus gone");
+    ExpectSkinnedFrame(dlg, second, "focused");
+    RECT r{};
+    GetWindowRect(dlg, &r);
+    SetWindowPos(dlg, nullptr, r.left + 40, r.top + 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Settle(dlg);
+    ExpectSkinnedFrame(dlg, first, "moved");
+    ExpectSkinnedFrame(dlg, second, "moved");
+    DestroyWindow(dlg);
+    PurgeProviders();
+  }
+}
+
+// The system's own Find dialog, owned by a form.
+TEST_F(DialogControls, TheFindDialogsEditHasTheSkinsFrame) {
+  auto form = ShownForm();
+  form->Show();
+  static wchar_t findWhat[80] = L"a word";
+  static FINDREPLACEW find{};
+  find = FINDREPLACEW{};
+  find.lStructSize = sizeof find;
+  find.hwndOwner = form->Handle();
+  find.lpstrFindWhat = findWhat;
+  find.wFindWhatLen = 80;
+  const HWND dlg = FindTextW(&find);
+  ASSERT_NE(dlg, nullptr);
+  dialogs.push_back(dlg);
+  Settle(dlg);
+  ASSERT_NE(DialogAdapterOf(dlg), nullptr);
+  HWND edit = nullptr;
+  for (HWND c = GetWindow(dlg, GW_CHILD); c && !edit; c = GetWindow(c, GW_HWNDNEXT)) {
+    wchar_t cls[16] = {};
+    GetClassNameW(c, cls, 16);
+    if (lstrcmpiW(cls, L"edit") == 0) edit = c;
+  }
+  ASSERT_NE(edit, nullptr);
+  ExpectSkinnedFrame(dlg, edit, "find dialog");
+}
+
+// A skin without the edit's section leaves the frame to the system: its sunken edge.
+TEST_F(DialogControls, WithoutTheEditSectionTheSystemDrawsTheFrame) {
+  std::string text = ControlsSkinText();
+  const std::size_t at = text.find("[EDIT]");
+  text.replace(at, text.find("[SPEEDBUTTON_SMALL]") - at, "");
+  skins.Write(L"NoEdit", L"master.bmp", Master());
+  skins.Write(L"NoEdit", L"Options.dat", BytesOf(text));
+  UseSkin(L"NoEdit");
+  const HWND dlg = Open(TwoEdits(WS_VISIBLE));
+  const HWND edit = GetDlgItem(dlg, 101);
+  const RECT place = Place(dlg, edit);
+  const auto pixels = Pixels(dlg);
+  const int my = (place.top + place.bottom) / 2;
+  EXPECT_EQ(pixels->At(place.left, my), GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(pixels->At(place.right - 1, my), GetSysColor(COLOR_BTNHIGHLIGHT));
+}
+
+}  // namespace
+}  // namespace skin_layered::test
