@@ -74,7 +74,8 @@ class TWinSkinPopMenuBase : public vcl::TObject {
   TWinSkinPopMenuBase() = default;
 
   HWND Window = nullptr;
-  bool FromMenuBar = false;  // opened from a form's menu bar
+  TSkinData* SkinData = nullptr;  // the skin it is framed with (set by Attach)
+  bool FromMenuBar = false;       // opened from a form's menu bar
 
   // First: no other popup window of the thread is skinned.
   virtual void Attach(HWND AWindow, TSkinData* ASkinData, bool First) = 0;

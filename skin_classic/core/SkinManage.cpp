@@ -126,11 +126,52 @@ void TSkinManage::RegisterSkinData(TSkinData* SkinData) {
   if (!main_skin_data_ && SkinData->SkinFormtype() == sfMainform) main_skin_data_ = SkinData;
 }
 
+// No reference to a component that is gone is kept: the popup windows it frames and the windows
+// it skins are given their own look back now. A window's object waits, detached, for the next
+// purge (this may run inside one of the window's procedures); the window is offered again, from
+// the timer, to the skin data that remain.
 void TSkinManage::UnregisterSkinData(TSkinData* SkinData) {
   std::erase(skin_datas_, SkinData);
-  // No reference to a component that is gone.
-  if (main_skin_data_ == SkinData) main_skin_data_ = nullptr;
+  if (main_skin_data_ == SkinData) {
+    const auto main = std::ranges::find_if(skin_datas_, [](TSkinData* sd) { return sd->SkinFormtype() == sfMainform; });
+    main_skin_data_ = main == skin_datas_.end() ? nullptr : *main;
+  }
   if (request_skin_data_ == SkinData) request_skin_data_ = nullptr;
+  if (!SkinData || started_ == kManagerDestroying) return;
+  for (auto it = pop_menus_.begin(); it != pop_menus_.end();) {
+    if ((*it)->SkinData != SkinData) {
+      ++it;
+      continue;
+    }
+    std::unique_ptr<TWinSkinPopMenuBase> popup = std::move(*it);
+    it = pop_menus_.erase(it);
+    popup->Detach();
+    if (pop_menus_.empty()) {
+      popup_kind_ = TPopupKind::Popup;
+      popup_from_bar_ = false;
+    }
+  }
+  for (TWinSkinFormBase* form : std::vector(forms_)) {
+    if (form->SkinData != SkinData) continue;
+    // A window being destroyed has let go of its skin already.
+    if (form->State != TSkinFormState::Destroyed && form->State != TSkinFormState::Destroying) {
+      form->Unskin();
+      if (IsWindow(form->Window)) {
+        RedrawWindow(form->Window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        if (IsWindowVisible(form->Window)) reoffered_.push_back(form->Window);
+      }
+    }
+    form->SkinData = nullptr;
+    form->State = TSkinFormState::Destroyed;
+  }
+  if (!reoffered_.empty() && timer_) timer_->SetEnabled(true);
+}
+
+void TSkinManage::OfferAgain() {
+  std::vector<HWND> windows = std::move(reoffered_);
+  reoffered_.clear();
+  for (HWND window : windows)
+    if (IsWindow(window) && IsWindowVisible(window) && !FindForm(window)) SkinForm(window);
 }
 
 TSkinData* TSkinManage::SkinDataFor(HWND Window, const String& ClassName) const {
@@ -159,8 +200,9 @@ vcl::TWinControl* TSkinManage::FindFormObject(HWND Window) {
 }
 
 TWinSkinFormBase* TSkinManage::FindForm(HWND Window) const {
+  // An object waiting for the purge no longer skins its window (whose handle may be another's).
   for (TWinSkinFormBase* form : forms_)
-    if (form->Window == Window) return form;
+    if (form->Window == Window && form->State != TSkinFormState::Destroyed) return form;
   return nullptr;
 }
 
@@ -311,7 +353,7 @@ void TSkinManage::SetMDIMaximized(bool Value) {
   mdi_maximized_ = Value;
   if (main_skin_data_ && main_skin_data_->Options().Contains(xoMDIChildBorder)) return;
   for (TWinSkinFormBase* form : std::vector(forms_))
-    if (form->IsMDIChild()) form->MDIMaximizedChanged(Value);
+    if (form->State != TSkinFormState::Destroyed && form->IsMDIChild()) form->MDIMaximizedChanged(Value);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -320,6 +362,7 @@ void TSkinManage::SetMDIMaximized(bool Value) {
 void TSkinManage::TimerTick(vcl::TObject*) {
   if (InMenuLoop()) return;  // the timer asks again
   timer_->SetEnabled(false);
+  OfferAgain();
   TSkinData* sd = request_skin_data_;
   if (!sd) return;
   switch (mode_) {

@@ -66,6 +66,7 @@ class TSkinManage : public vcl::TObject, public TSkinRequests {
   bool SkinPopupMenu(HWND Window);
   bool UnskinPopupMenu(HWND Window);
 
+  // The object skinning the window (one waiting for the purge does not count).
   TWinSkinFormBase* FindForm(HWND Window) const;
   // Leaves the list (the form object's destruction calls it).
   void RemoveForm(TWinSkinFormBase* Form);
@@ -123,6 +124,8 @@ class TSkinManage : public vcl::TObject, public TSkinRequests {
   void UnskinAllForms(TSkinData* SkinData);
   void RefreshForms(TSkinData* SkinData);
   bool ReskinPendingWindow();
+  // The windows a skin data that went had skinned, offered to the skin data that remain.
+  void OfferAgain();
   // Removes and frees the objects of destroyed windows.
   void PurgeForms();
   void FreeForm(TWinSkinFormBase* Form);
@@ -146,6 +149,7 @@ class TSkinManage : public vcl::TObject, public TSkinRequests {
   HWND pending_window_ = nullptr;
   DWORD windows_version_ = 0;
   int menu_loops_ = 0;
+  std::vector<HWND> reoffered_;
   vcl::TUniqueHook hook_;
 };
 

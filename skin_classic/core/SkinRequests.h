@@ -18,6 +18,8 @@ inline constexpr unsigned kRequestInterval = 250;
 class TSkinRequests {
  public:
   virtual void RegisterSkinData(TSkinData* SkinData) = 0;
+  // The skin data goes: nothing keeps it, and the windows it skinned are given back their own
+  // look (then offered to the skin data that remain).
   virtual void UnregisterSkinData(TSkinData* SkinData) = 0;
   // The thread's WH_CBT hook (installed once).
   virtual void InstallHook() = 0;

@@ -27,7 +27,6 @@ class TWinSkinPopMenu : public TWinSkinPopMenuBase {
   void Attach(HWND AWindow, TSkinData* ASkinData, bool AFirst) override;
   void Detach() override;
 
-  TSkinData* SkinData = nullptr;
   bool First = false;  // no other popup window was skinned when this one came
 
   // The frame picture at the window's size as last painted (nil before the first paint or

@@ -905,6 +905,82 @@ TEST_F(SkinnedForms, AFormsOwnSkinMadeInactiveGivesBackStylesAndRegion) {
   EXPECT_EQ(SendMessageW(form->Handle(), SKM_QUERYNOSKIN, 0, 0), 0);
 }
 
+// A skin data freed while windows it skinned are open keeps nothing of itself in them: with
+// another skin data left they are skinned again with that one, with none left they get their
+// own frame, procedure and menu back; a popup window it framed lets go of it too. Freeing one
+// that skins nothing leaves the windows as they are.
+TEST_F(SkinnedForms, FreeingASkinDataHandsItsWindowsToTheSkinDataLeftOrGivesThemBack) {
+  auto anotherSkinData = [] {
+    return ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(BuildPackage(FormSkinSpec(StandardButtons(), true))))));
+  };
+  auto anyKeeps = [](const TSkinData* gone) {
+    TSkinManage* m = SkinManager();
+    for (int i = 0; i < m->FormCount(); ++i)
+      if (m->Forms(i)->SkinData == gone) return true;
+    for (int i = 0; i < m->PopMenuCount(); ++i)
+      if (m->PopMenus(i)->SkinData == gone) return true;
+    return false;
+  };
+  UniqueWindow raw = RawWindow();
+  const LONG_PTR procedure = GetWindowLongPtrW(raw.get(), GWLP_WNDPROC);
+  ASSERT_TRUE(SkinRaw(raw.get()));
+  Owned<vcl::TForm> form = NewFormWithFileMenu();
+  ASSERT_TRUE(ShowSkinned(form.get()));
+  ASSERT_EQ(GetMenu(form->Handle()), nullptr);
+  HWND popup = CreateWindowExW(WS_EX_TOOLWINDOW, L"#32768", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  ASSERT_EQ(SkinManager()->PopMenuCount(), 1);
+  const LONG_PTR framed = GetWindowLongPtrW(popup, GWLP_WNDPROC);
+
+  // One that skins nothing goes: the windows keep their objects.
+  TWinSkinForm* rawSkin = Find(raw.get());
+  TWinSkinForm* formSkin = Find(form->Handle());
+  {
+    Owned<TSkinTestForm> idle = anotherSkinData();
+    TSkinData* gone = idle->SkinData();
+    vcl::TObject::Free(gone);
+    EXPECT_FALSE(anyKeeps(gone));
+  }
+  EXPECT_EQ(Find(raw.get()), rawSkin);
+  EXPECT_EQ(Find(form->Handle()), formSkin);
+  EXPECT_EQ(SkinManager()->PopMenuCount(), 1);
+
+  // The one in use goes while another remains: the windows are that one's.
+  Owned<TSkinTestForm> left = anotherSkinData();
+  TSkinData* remaining = left->SkinData();
+  TSkinData* gone = data_;
+  data_ = nullptr;
+  vcl::TObject::Free(gone);
+  ASSERT_FALSE(anyKeeps(gone));
+  EXPECT_EQ(SkinManager()->PopMenuCount(), 0);
+  EXPECT_NE(GetWindowLongPtrW(popup, GWLP_WNDPROC), framed);
+  DestroyWindow(popup);
+  for (HWND w : {raw.get(), form->Handle()}) {
+    ASSERT_TRUE(PumpUntil([&] { return Ready(w) && Find(w)->SkinData == remaining; }));
+    // It repaints and resizes with the skin it has now (the remaining skin's left border is
+    // cut at its corner).
+    SetWindowPos(w, nullptr, 0, 0, 330, 250, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_TRUE(Find(w)->HasRegion);
+  }
+  EXPECT_TRUE(Find(form->Handle())->MenuBar());
+
+  // The last one goes: every window gets its own frame back and repaints and resizes.
+  vcl::TObject::Free(remaining);
+  ASSERT_FALSE(anyKeeps(remaining));
+  ASSERT_TRUE(PumpUntil([] { return SkinManager()->FormCount() == 0; }));
+  EXPECT_EQ(GetWindowLongPtrW(raw.get(), GWLP_WNDPROC), procedure);
+  for (HWND w : {raw.get(), form->Handle()}) {
+    EXPECT_EQ(SendMessageW(w, SKM_QUERYNOSKIN, 0, 0), 0);
+    EXPECT_TRUE(GetWindowLongPtrW(w, GWL_STYLE) & WS_SYSMENU);
+    vcl::UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(GetWindowRgn(w, region.get()), ERROR);
+    SetWindowPos(w, nullptr, 0, 0, 310, 230, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  }
+  EXPECT_NE(GetMenu(form->Handle()), nullptr);  // the native bar is back
+}
+
 LRESULT CALLBACK CountingSubclass(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR count) {
   if (msg == WM_USER + 7) ++*reinterpret_cast<int*>(count);
   return DefSubclassProc(w, msg, wp, lp);
