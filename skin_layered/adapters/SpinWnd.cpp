@@ -15,6 +15,7 @@
 #include "skin_layered/paint/BitmapGlyphs.h"
 #include "skin_layered/paint/SectionPaint.h"
 #include "skin_layered/paint/SkinImages.h"
+#include "skin_layered/paint/SystemLook.h"
 
 namespace skin_layered {
 
@@ -92,6 +93,16 @@ void TqvSpinWnd::PaintHalf(vcl::TBitmap* Cache, const TqvCacheInfo& CI, const vc
   DrawArrow(Cache->Canvas(), color, r, Direction);
 }
 
+bool TqvSpinWnd::StripUnderBuddy(int Strip) const {
+  const auto buddy = reinterpret_cast<HWND>(SendMessageW(CtrlHandle, UDM_GETBUDDY, 0, 0));
+  if (!buddy || !IsWindowVisible(buddy)) return false;
+  RECT b{}, r{}, common{};
+  GetWindowRect(buddy, &b);
+  GetWindowRect(CtrlHandle, &r);
+  r.right = r.left + Strip;
+  return IntersectRect(&common, &b, &r) != FALSE;
+}
+
 void TqvSpinWnd::PaintSpin(HDC DC) {
   ReadStates();
   if (SkinData->CheckBgChanged(false)) return;
@@ -101,18 +112,24 @@ void TqvSpinWnd::PaintSpin(HDC DC) {
   const int w = cache->Width(), h = cache->Height();
   const int section = SectionIndex();
   const bool horizontal = Horizontal();
+  // The strip at the left of a vertical control lies over the edge of the edit it is attached
+  // to, which paints it; beside no edit it shows what lies behind, the buttons right of it.
+  const int strip = horizontal ? 0 : std::clamp(LeftOffset, 0, w);
+  const bool leftToBuddy = strip > 0 && StripUnderBuddy(strip);
+  const int left = leftToBuddy ? 0 : strip;
   if (horizontal) {
     PaintHalf(cache, ci, vcl::TRect{0, 0, w / 2, h}, FirstState, kLeftArrow, section);
     PaintHalf(cache, ci, vcl::TRect{w / 2, 0, w, h}, SecondState, kRightArrow, section);
   } else {
-    PaintHalf(cache, ci, vcl::TRect{0, 0, w, h / 2}, FirstState, kUpArrow, section);
-    PaintHalf(cache, ci, vcl::TRect{0, h / 2, w, h}, SecondState, kDownArrow, section);
+    if (left > 0) PaintBehind(cache, vcl::TRect{0, 0, left, h}, vcl::TPoint{WndPos.X, WndPos.Y}, ci);
+    PaintHalf(cache, ci, vcl::TRect{left, 0, w, h / 2}, FirstState, kUpArrow, section);
+    PaintHalf(cache, ci, vcl::TRect{left, h / 2, w, h}, SecondState, kDownArrow, section);
   }
   SkinData->BGChanged = false;
   const bool own = DC == nullptr;
   const HDC dc = own ? GetDC(CtrlHandle) : DC;
   if (!dc) return;
-  const int from = horizontal ? 0 : std::clamp(LeftOffset, 0, w);
+  const int from = leftToBuddy ? strip : 0;
   BitBlt(dc, from, 0, w - from, h, cache->Canvas()->Handle(), from, 0, SRCCOPY);
   if (own) ReleaseDC(CtrlHandle, dc);
 }

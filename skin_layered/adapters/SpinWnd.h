@@ -22,7 +22,7 @@ class TqvSpinWnd : public TqvMainWnd {
   void PaintSpin(HDC DC);
   bool Horizontal() const;
 
-  int LeftOffset = 0;     // pixels at the left the copy leaves alone (a dialog's up-down: 2)
+  int LeftOffset = 0;     // pixels at the left left to an edit attached there (a dialog's up-down: 2)
   bool Pressed = false;   // the left button is down
   int FirstState = 0;     // the left or upper half: 0 normal, 1 hot, 2 pressed
   int SecondState = 0;    // the right or lower half
@@ -31,6 +31,8 @@ class TqvSpinWnd : public TqvMainWnd {
   bool Painting() const;
   // The section painted: the skin data's, else "BUTTON".
   int SectionIndex() const;
+  // The control's buddy window lies under the strip of that width at its left.
+  bool StripUnderBuddy(int Strip) const;
   // The two halves' states by the cursor's place.
   void ReadStates();
   void PaintHalf(vcl::TBitmap* Cache, const TqvCacheInfo& CI, const vcl::TRect& R, int State, int Direction,

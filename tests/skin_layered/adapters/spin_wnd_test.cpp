@@ -72,10 +72,10 @@ TEST_F(SpinWnd, EachHalfShowsItsOwnStateByTheCursorAndTheButton) {
   pixels = Printed(wnd);
   EXPECT_EQ(pixels->At(2, 2), kSpinNormal);
   EXPECT_EQ(pixels->At(2, 37), kSpinNormal);
-  // A dialog's up-down leaves its two left columns alone.
+  // A dialog's up-down beside no edit shows what lies behind in its two left columns.
   adapter->LeftOffset = 2;
   pixels = Printed(wnd);
-  EXPECT_EQ(pixels->At(1, 2), 0x000000u);
+  EXPECT_EQ(pixels->At(1, 2), static_cast<COLORREF>(vcl::ColorToRGB(form->Color())));
   EXPECT_EQ(pixels->At(2, 2), kSpinNormal);
 }
 
