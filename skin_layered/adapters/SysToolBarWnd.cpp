@@ -51,7 +51,8 @@ void TqvToolBarWnd::PrepareCache() {
 
 int TqvToolBarWnd::ButtonState(int Index, const TBBUTTON& Button) const {
   if (!(Button.fsState & TBSTATE_ENABLED)) return 0;
-  if (Button.fsState & TBSTATE_PRESSED) return 2;
+  // A checked button stays down: it shows the pressed state.
+  if (Button.fsState & (TBSTATE_PRESSED | TBSTATE_CHECKED)) return 2;
   RECT item{};
   if (!SendMessageW(CtrlHandle, TB_GETITEMRECT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&item))) return 0;
   MapWindowPoints(CtrlHandle, nullptr, reinterpret_cast<POINT*>(&item), 2);

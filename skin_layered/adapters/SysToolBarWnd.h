@@ -26,7 +26,8 @@ class TqvToolBarWnd : public TqvMainWnd {
   // The bar and its buttons into DC (the window's own client DC when nil): its client area,
   // or with WholeWindow the window with its frame.
   void PaintToolBar(HDC DC, bool WholeWindow = false);
-  // The skin state of a button: 2 enabled and pressed, 1 enabled under the cursor, else 0.
+  // The skin state of a button: 2 enabled and pressed or checked, 1 enabled under the cursor,
+  // else 0.
   int ButtonState(int Index, const TBBUTTON& Button) const;
   // The button's text, read after asking its length; empty when it has none.
   vcl::String ButtonText(const TBBUTTON& Button) const;

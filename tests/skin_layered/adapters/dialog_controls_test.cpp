@@ -125,6 +125,7 @@ class DialogControls : public ::testing::Test {
   }
   TempSkins skins;
   ManagerPtr manager;
+  DialogBehaviour behaviour;  // the dialogs' procedure reads it until they go
   std::vector<HWND> dialogs;
 };
 
@@ -234,6 +235,103 @@ TEST_F(DialogControls, WithoutTheEditSectionTheSystemDrawsTheFrame) {
   const int my = (place.top + place.bottom) / 2;
   EXPECT_EQ(pixels->At(place.left, my), GetSysColor(COLOR_BTNSHADOW));
   EXPECT_EQ(pixels->At(place.right - 1, my), GetSysColor(COLOR_BTNHIGHLIGHT));
+}
+
+}  // namespace
+}  // namespace skin_layered::test
+
+namespace skin_layered::test {
+namespace {
+
+// ---------------------------------------------------------------------------------------
+// Up-down controls
+
+// An up-down alone shows the dialog behind the two columns at its left that an up-down beside
+// its edit leaves to the edit's frame; the rest is the skin's buttons.
+TEST_F(DialogControls, AnUpDownAloneShowsTheDialogInTheStripAtItsLeft) {
+  DialogTemplate t(WS_POPUP | WS_CAPTION | WS_VISIBLE, L"Up-downs", 200, 90);
+  t.Item(UPDOWN_CLASSW, WS_VISIBLE, 20, 10, 12, 24, 100);
+  t.Item(UPDOWN_CLASSW, WS_VISIBLE | UDS_HORZ, 60, 10, 24, 12, 101);
+  t.Item(kEdit, WS_VISIBLE | WS_BORDER | ES_NUMBER, 100, 10, 40, 14, 102, L"5");
+  t.Item(UPDOWN_CLASSW, WS_VISIBLE | UDS_AUTOBUDDY | UDS_ALIGNRIGHT | UDS_SETBUDDYINT, 0, 0, 10, 14, 103);
+  const HWND dlg = Open(t);
+  auto columns = [dlg](int Id) {
+    const RECT r = Place(dlg, GetDlgItem(dlg, Id));
+    const auto pixels = Pixels(dlg);
+    const int my = (r.top + r.bottom) / 2;
+    return std::array<COLORREF, 3>{pixels->At(r.left, my), pixels->At(r.left + 1, my), pixels->At(r.left + 2, my)};
+  };
+  EXPECT_EQ(columns(100), (std::array<COLORREF, 3>{kDialogColor, kDialogColor, kSpinColor}));
+  // A horizontal one has no such strip.
+  EXPECT_EQ(columns(101), (std::array<COLORREF, 3>{kSpinColor, kSpinColor, kSpinColor}));
+  // Beside its edit the strip is the edit's frame.
+  std::array<COLORREF, 3> beside = columns(103);
+  EXPECT_TRUE(beside[0] == kEditColor2 || beside[0] == kEditHot2) << std::hex << beside[0];
+  EXPECT_EQ(beside[1], beside[0]);
+  EXPECT_EQ(beside[2], kSpinColor);
+  // The edit hidden, the strip shows the dialog again.
+  ShowWindow(GetDlgItem(dlg, 102), SW_HIDE);
+  InvalidateRect(GetDlgItem(dlg, 103), nullptr, TRUE);
+  Settle(dlg);
+  EXPECT_EQ(columns(103), (std::array<COLORREF, 3>{kDialogColor, kDialogColor, kSpinColor}));
+}
+
+// ---------------------------------------------------------------------------------------
+// Tool bars
+
+// Four buttons without text or image: checked, unchecked, held pressed, plain.
+void FillToolBar(HWND Bar) {
+  SendMessageW(Bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  TBBUTTON buttons[4]{};
+  for (int i = 0; i < 4; ++i) {
+    buttons[i].iBitmap = I_IMAGENONE;
+    buttons[i].idCommand = 200 + i;
+    buttons[i].fsState = TBSTATE_ENABLED;
+    buttons[i].fsStyle = i < 2 ? BTNS_CHECK : BTNS_BUTTON;
+  }
+  buttons[0].fsState |= TBSTATE_CHECKED;
+  buttons[2].fsState |= TBSTATE_PRESSED;
+  SendMessageW(Bar, TB_ADDBUTTONSW, 4, reinterpret_cast<LPARAM>(buttons));
+  SendMessageW(Bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(30, 24));
+}
+
+// A checked button shows the pressed state, whether the pointer is over it or not, and the
+// plain state again once unchecked.
+TEST_F(DialogControls, ACheckedToolButtonLooksPressed) {
+  MouseSeam mouse;
+  mouse.cursor = POINT{-500, -500};
+  DialogTemplate t(WS_POPUP | WS_CAPTION | WS_VISIBLE, L"Tool bar", 200, 60);
+  t.Item(TOOLBARCLASSNAMEW, WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 4, 4, 160, 20, 100);
+  behaviour.OnInit = [](HWND Dlg) { FillToolBar(GetDlgItem(Dlg, 100)); };
+  const HWND dlg = Open(t, &behaviour);
+  const HWND bar = GetDlgItem(dlg, 100);
+  auto centre = [dlg, bar](int Index) {
+    RECT item{};
+    SendMessageW(bar, TB_GETITEMRECT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&item));
+    MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&item), 2);
+    RECT d{};
+    GetWindowRect(dlg, &d);
+    const POINT screen{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    return std::pair{screen, Pixels(dlg)->At(screen.x - d.left, screen.y - d.top)};
+  };
+  EXPECT_EQ(centre(0).second, kToolStates[2]);
+  EXPECT_EQ(centre(1).second, kToolStates[0]);
+  EXPECT_EQ(centre(2).second, kToolStates[2]);
+  EXPECT_EQ(centre(3).second, kToolStates[0]);
+  // Under the pointer: the checked one stays pressed, the unchecked one is hot.
+  for (int i : {0, 1}) {
+    mouse.cursor = centre(i).first;
+    InvalidateRect(bar, nullptr, FALSE);
+    Settle(dlg);
+    EXPECT_EQ(centre(i).second, kToolStates[i == 0 ? 2 : 1]) << i;
+  }
+  mouse.cursor = POINT{-500, -500};
+  // Checked and unchecked by the program.
+  SendMessageW(bar, TB_CHECKBUTTON, 200, FALSE);
+  SendMessageW(bar, TB_CHECKBUTTON, 201, TRUE);
+  Settle(dlg);
+  EXPECT_EQ(centre(0).second, kToolStates[0]);
+  EXPECT_EQ(centre(1).second, kToolStates[2]);
 }
 
 }  // namespace
