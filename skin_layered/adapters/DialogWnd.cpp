@@ -517,6 +517,16 @@ bool TqvDialogWnd::OnCommand(vcl::TMessage& Message) {
     case scmGetBgInfo: {
       auto* info = reinterpret_cast<TqvBGInfo*>(Message.LParam);
       if (!info) return true;
+      if (!SkinData->Skinned(false)) {
+        // A skin without the dialog's section leaves the face to the system, whatever picture
+        // the last skin left in the cache; asked to draw, the dialog paints its own face.
+        if (info->PleaseDraw) return false;
+        info->BgType = btColor;
+        info->Bmp = nullptr;
+        info->Color = vcl::ColorToRGB(vcl::clBtnFace);
+        Message.Result = 1;
+        return true;
+      }
       if (info->PleaseDraw) info->Offset = vcl::TPoint{info->Offset.X + OffsetX(), info->Offset.Y + OffsetY()};
       vcl::TBitmap* cache = SkinData->CacheBmp();
       if (!cache || cache->Width() == 0 || SkinData->BGChanged) PaintAll();

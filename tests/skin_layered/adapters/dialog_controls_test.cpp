@@ -11,6 +11,7 @@
 #include "skin_layered/adapters/CheckBoxWnd.h"
 #include "skin_layered/adapters/ContainerWnd.h"
 #include "skin_layered/adapters/EditWnd.h"
+#include "skin_layered/core/BackgroundInfo.h"
 #include "support/win_test_support.h"
 
 #include <commdlg.h>
@@ -332,6 +333,48 @@ TEST_F(DialogControls, ACheckedToolButtonLooksPressed) {
   Settle(dlg);
   EXPECT_EQ(centre(0).second, kToolStates[0]);
   EXPECT_EQ(centre(1).second, kToolStates[2]);
+}
+
+// ---------------------------------------------------------------------------------------
+// A new skin reaching an open dialog
+
+// Under a skin without the dialog's section the system paints the dialog's face: the controls
+// that show what lies behind them show that face, not the last skin's picture of the dialog.
+TEST_F(DialogControls, ASkinWithoutTheDialogSectionGivesTheSystemFaceBehindTheControls) {
+  UseSkin(L"SeeThrough");
+  DialogTemplate t(WS_POPUP | WS_CAPTION | WS_VISIBLE, L"Switched", 200, 80);
+  t.Item(kButton, WS_VISIBLE | BS_AUTOCHECKBOX, 10, 10, 150, 12, 100, L"Box");
+  t.Item(TOOLBARCLASSNAMEW, WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 10, 40, 180, 20, 101);
+  behaviour.OnInit = [](HWND Dlg) { FillToolBar(GetDlgItem(Dlg, 101)); };
+  const HWND dlg = Open(t, &behaviour);
+  // Right of the check box's text, right of the tool bar's last button.
+  auto behind = [dlg] {
+    const RECT box = Place(dlg, GetDlgItem(dlg, 100)), bar = Place(dlg, GetDlgItem(dlg, 101));
+    const auto pixels = Pixels(dlg);
+    return std::pair{pixels->At(box.right - 3, (box.top + box.bottom) / 2), pixels->At(bar.right - 3, bar.top + 3)};
+  };
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  ASSERT_NE(face, kDialogColor);
+  EXPECT_EQ(behind(), std::pair(kDialogColor, kDialogColor));
+  UseSkin(L"NoDialog");
+  Settle(dlg);
+  EXPECT_EQ(behind(), std::pair(face, face));
+  // The dialog's client is the system's too, and the dialog asked for its colour answers it.
+  RECT client{};
+  GetClientRect(dlg, &client);
+  POINT corner{client.right - 3, client.bottom - 3};
+  MapWindowPoints(dlg, nullptr, &corner, 1);
+  RECT wr{};
+  GetWindowRect(dlg, &wr);
+  EXPECT_EQ(Pixels(dlg)->At(corner.x - wr.left, corner.y - wr.top), face);
+  TqvBGInfo info;
+  GetBgInfoWnd(info, dlg, false);
+  EXPECT_EQ(info.BgType, btColor);
+  EXPECT_EQ(static_cast<COLORREF>(vcl::ColorToRGB(info.Color)), face);
+  // A skin with the section again: its picture.
+  UseSkin(L"SeeThrough");
+  Settle(dlg);
+  EXPECT_EQ(behind(), std::pair(kDialogColor, kDialogColor));
 }
 
 }  // namespace
