@@ -499,12 +499,7 @@ void TWinSkinForm::Detach() {
   form_hook_.Remove();
   subclass_.Detach();
   mdi_client_subclass_.Detach();
-  // A menu loop of the bar or of the system menu may still run below this call: what it uses
-  // stays until this object goes.
-  if (MenuTracking().Form == this)
-    retired_menu_bar_ = std::move(menu_bar_);
-  else
-    menu_bar_.reset();
+  DropMenuBar();
   if (sys_popup_ && !sys_popup_open_) {
     vcl::TObject::Free(sys_popup_);
     sys_popup_ = nullptr;
@@ -517,6 +512,15 @@ void TWinSkinForm::Detach() {
   if (!SkinFrame && alive)
     for (HWND child = GetWindow(Window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
       InvalidateRect(child, nullptr, TRUE);
+}
+
+void TWinSkinForm::DropMenuBar() {
+  // A menu loop of the bar or of the system menu may still run below this call: what it uses
+  // stays until this object goes.
+  if (MenuTracking().Form == this)
+    retired_menu_bar_ = std::move(menu_bar_);
+  else
+    menu_bar_.reset();
 }
 
 bool TWinSkinForm::FrameWanted() const {

@@ -190,7 +190,10 @@ class TWinSkinForm : public TWinSkinFormBase, public TFormFrame {
   void MDIClientArrange(vcl::TMessage& Message);
   void MDIClientSetMenu(vcl::TMessage& Message);
   void SysCommand(vcl::TMessage& Message);
-  void MenuChanged(vcl::TMessage& Message);
+  void MenuChanged(vcl::TMessage& Message, bool FromHook);
+  void FollowMenu(bool Always);
+  // The bar goes (kept until this object goes while its menu loop runs).
+  void DropMenuBar();
   void NCActivate(vcl::TMessage& Message);
   void NCCalcSize(vcl::TMessage& Message);
   void NCHitTest(vcl::TMessage& Message);

@@ -168,7 +168,7 @@ bool TWinSkinForm::Stage2(vcl::TMessage& m) {
     case WM_COMMAND: WMCommand(m); return true;
     case WM_SYSCOMMAND: SysCommand(m); return true;
     case SKM_OPENMENUAT: SKMOpenMenuAt(m); return true;
-    case vcl::CM_MENUCHANGED: MenuChanged(m); return true;
+    case vcl::CM_MENUCHANGED: MenuChanged(m, false); return true;
     default: return false;
   }
 }
@@ -239,16 +239,52 @@ void TWinSkinForm::SKMOpenMenuAt(vcl::TMessage& m) {
   m.Result = 0;
 }
 
-void TWinSkinForm::MenuChanged(vcl::TMessage& m) {
+// The form's menu changed, through its window (the menu component's own changes) or through its
+// WindowProc (a menu given to the form, or taken away): the form's handling runs without frame
+// painting, then the bar follows the window's menu.
+void TWinSkinForm::MenuChanged(vcl::TMessage& m, bool FromHook) {
   SkinData->SetFramePainting(false);
-  CallSaved(m);
+  if (FromHook)
+    form_hook_.CallPrevious(m);
+  else
+    CallSaved(m);
   SkinData->SetFramePainting(true);
-  if (!GetMenu(Window)) return;
-  if (menu_bar_ && SkinData->MenuUpdate()) {
-    native_menu_removed_ = menu_bar_->LoadItems() || native_menu_removed_;
-    PaintFrame(nullptr);
+  FollowMenu(false);
+}
+
+// A menu on the window goes to the bar (a first one makes the bar and its band), and off the
+// window; a bar whose form has no menu any more goes with its band. Always: the bar takes the new
+// menu even while the skin data's MenuUpdate is off.
+void TWinSkinForm::FollowMenu(bool Always) {
+  if (!SkinFrame || IsMDIChild() || !IsWindow(Window)) return;
+  if (HMENU menu = GetMenu(Window)) {
+    if (!menu_bar_) {
+      menu_bar_ = std::make_unique<TWinSkinMenu>(this);
+      MenuHeight = GetSystemMetrics(SM_CYMENU);
+      native_menu_removed_ = menu_bar_->LoadItems();
+      if (!native_menu_removed_) {
+        // A library form's window with a menu that is not its menu component's keeps it.
+        menu_bar_.reset();
+        MenuHeight = 0;
+        return;
+      }
+      FrameChanged();
+      return;
+    }
+    if (Always || SkinData->MenuUpdate()) {
+      native_menu_removed_ = menu_bar_->LoadItems() || native_menu_removed_;
+      PaintFrame(nullptr);
+    }
+    (void)menu;
+    SetMenu(Window, nullptr);
+    return;
   }
-  SetMenu(Window, nullptr);
+  if (menu_bar_ && FormObject && !menu_bar_->Menu()) {
+    DropMenuBar();
+    MenuHeight = 0;
+    native_menu_removed_ = false;
+    FrameChanged();
+  }
 }
 
 void TWinSkinForm::SysCommand(vcl::TMessage& m) {
@@ -737,6 +773,10 @@ void TWinSkinForm::FormHook(vcl::TMessage& m) {
   switch (m.Msg) {
     case WM_SETTEXT: HookSetText(m); return;
     case vcl::CM_DIALOGCHAR: DialogChar(m); return;
+    case vcl::CM_MENUCHANGED:
+      if (SkinFrame) return MenuChanged(m, true);
+      form_hook_.CallPrevious(m);
+      return;
     case SKM_REAPPLY: Reapply(); return;
     case kEnginePaintFrame: EnginePaintFrame(m); return;
     case kEngineQuerySkinned: m.Result = m.LParam == kEngineMark ? kEngineMark : 1; return;
@@ -838,10 +878,7 @@ void TWinSkinForm::MDIClientArrange(vcl::TMessage& m) {
 
 void TWinSkinForm::MDIClientSetMenu(vcl::TMessage& m) {
   CallSavedMDIClient(m);
-  if (SkinFrame && m.WParam && menu_bar_) {
-    native_menu_removed_ = menu_bar_->LoadItems() || native_menu_removed_;
-    SetMenu(Window, nullptr);
-  }
+  if (SkinFrame && m.WParam) FollowMenu(true);
 }
 
 }  // namespace winskin

@@ -209,7 +209,8 @@ void TWinSkinMenu::Paint(HDC DC, const TRect& Band, TPoint Origin) {
 }
 
 void TWinSkinMenu::PaintItem(TMenuBtn* Item) {
-  if (!background_ || Item->BoundsRect.IsEmpty()) return;
+  // A bar the form let go of (its menu went while one of its menus was open) has no band.
+  if (!background_ || Item->BoundsRect.IsEmpty() || Form->MenuBar() != this) return;
   HDC dc = GetWindowDC(Form->HostWindow());
   if (!dc) return;
   const TRect r = Item->BoundsRect;

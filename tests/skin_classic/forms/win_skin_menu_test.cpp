@@ -203,15 +203,12 @@ class SkinnedMenus : public SkinnedWindows {
     SkinnedWindows::TearDown();
   }
 
-  // A library form with a TMainMenu "&File" (Open, Save) and "&Edit" (Undo).
-  Owned<vcl::TForm> MenuForm(vcl::TMainMenu** Menu = nullptr) {
-    Owned<vcl::TForm> form(new vcl::TForm(vcl::Application, 0));
-    form->SetBounds(80, 80, 320, 240);
-    form->SetCaption(L"Skinned menus");
-    auto* menu = new vcl::TMainMenu(form.get());
-    const std::vector<std::pair<const wchar_t*, std::vector<const wchar_t*>>> items = {
-        {L"&File", {L"&Open", L"&Save"}}, {L"&Edit", {L"&Undo"}}};
-    for (const auto& [caption, subs] : items) {
+  using MenuItems = std::vector<std::pair<const wchar_t*, std::vector<const wchar_t*>>>;
+
+  // A TMainMenu of Owner with top-level items holding the items given.
+  static vcl::TMainMenu* NewMainMenu(vcl::TComponent* Owner, const MenuItems& Items) {
+    auto* menu = new vcl::TMainMenu(Owner);
+    for (const auto& [caption, subs] : Items) {
       auto* item = new vcl::TMenuItem(menu);
       item->SetCaption(caption);
       for (const wchar_t* sub : subs) {
@@ -221,9 +218,52 @@ class SkinnedMenus : public SkinnedWindows {
       }
       menu->Items()->Add(item);
     }
+    return menu;
+  }
+
+  // A library form without a menu.
+  static Owned<vcl::TForm> PlainForm() {
+    Owned<vcl::TForm> form(new vcl::TForm(vcl::Application, 0));
+    form->SetBounds(80, 80, 320, 240);
+    form->SetCaption(L"Skinned menus");
+    return form;
+  }
+
+  // A library form with a TMainMenu "&File" (Open, Save) and "&Edit" (Undo).
+  Owned<vcl::TForm> MenuForm(vcl::TMainMenu** Menu = nullptr) {
+    Owned<vcl::TForm> form = PlainForm();
+    auto* menu = NewMainMenu(form.get(), {{L"&File", {L"&Open", L"&Save"}}, {L"&Edit", {L"&Undo"}}});
     form->SetMenu(menu);
     if (Menu) *Menu = menu;
     return form;
+  }
+
+  // Where the client area starts below the window's top.
+  static int ClientTop(HWND w) {
+    POINT origin{0, 0};
+    ClientToScreen(w, &origin);
+    RECT r{};
+    GetWindowRect(w, &r);
+    return origin.y - r.top;
+  }
+  static TPoint WindowSize(HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    return TPoint(r.right - r.left, r.bottom - r.top);
+  }
+  // What the non-client hit test answers at a window point.
+  static LRESULT HitAt(HWND w, TPoint P) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    return SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + P.X, r.top + P.Y));
+  }
+  // The frame of a library form as the skin paints it, into a memory bitmap.
+  static std::unique_ptr<vcl::TBitmap> FormFrame(HWND w) {
+    SendMessageW(w, WM_NCACTIVATE, TRUE, 0);  // other tests' windows may hold the activation
+    const TPoint size = WindowSize(w);
+    auto b = Surface(size.X, size.Y, vcl::clBlack);
+    SendMessageW(w, kEnginePaintFrame, reinterpret_cast<WPARAM>(b->Canvas()->Handle()), kEngineMark);
+    return b;
   }
 
   // The bar laid out in a band of known place (as a frame paint lays it out).
@@ -323,6 +363,99 @@ TEST_F(SkinnedMenus, ALibraryFormsBarFollowsItsMainMenuAndAltAndALetterOpenAnIte
   EXPECT_EQ(click->lParam, MAKELPARAM(at.X, at.Y));
   form->Perform(vcl::CM_DIALOGCHAR, L'e', 0);  // without Alt
   EXPECT_FALSE(Take(form->Handle(), WM_NCLBUTTONDOWN));
+}
+
+// A main menu given to a form after it was skinned becomes its skinned bar in a band of its own
+// below the title (the window keeps its size, the client area starts below the band), and Alt
+// and a letter open its items in the skinned menu loop; another menu given then replaces the
+// bar's items.
+TEST_F(SkinnedMenus, AMainMenuGivenAfterSkinningBecomesTheSkinnedBar) {
+  Owned<vcl::TForm> form = PlainForm();
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  HWND w = form->Handle();
+  ASSERT_FALSE(skin->MenuBar());
+  ASSERT_EQ(ClientTop(w), kTop);
+  const TPoint size = WindowSize(w);
+
+  vcl::TMainMenu* menu = NewMainMenu(form.get(), {{L"&File", {L"&Open"}}, {L"&Edit", {L"&Undo"}}});
+  form->SetMenu(menu);
+  ASSERT_TRUE(skin->MenuBar());
+  EXPECT_EQ(skin->MenuBar()->Menu(), menu);
+  ASSERT_EQ(skin->MenuBar()->Count(), 2);
+  EXPECT_EQ(skin->MenuBar()->Items()[1]->Caption, L"&Edit");
+  EXPECT_EQ(GetMenu(w), nullptr);  // not the system's bar
+  EXPECT_EQ(skin->MenuHeight, GetSystemMetrics(SM_CYMENU));
+  EXPECT_EQ(WindowSize(w), size);
+  EXPECT_EQ(ClientTop(w), kTop + skin->MenuHeight);
+  EXPECT_EQ(HitAt(w, TPoint(size.X / 2, kTop + 3)), HTMENU);
+  auto frame = FormFrame(w);
+  EXPECT_EQ(Pixel(frame.get(), size.X - kRight - 2, kTop + 2), Frame(kMenuBarId, 1));
+  EXPECT_EQ(Pixel(frame.get(), size.X / 2, kTop - 2), Frame(kTopId, 1));
+
+  // Alt+E as the system's key-menu command: the skinned bar's Edit item opens.
+  int opened = -1;
+  EXPECT_TRUE(RunMenuLoop([&] { SendMessageW(w, WM_SYSCOMMAND, SC_KEYMENU, L'e'); }, [&](int) {
+    if (MenuTracking().Form == skin) opened = MenuTracking().OpenIndex;
+    return opened >= 0;
+  }));
+  EXPECT_EQ(opened, 1);
+  PumpUntil([] { return SkinManager()->PopMenuCount() == 0; });
+
+  // Another menu: its items on the same band.
+  vcl::TMainMenu* other = NewMainMenu(form.get(), {{L"&Go", {L"&Home"}}});
+  form->SetMenu(other);
+  ASSERT_TRUE(skin->MenuBar());
+  EXPECT_EQ(skin->MenuBar()->Menu(), other);
+  ASSERT_EQ(skin->MenuBar()->Count(), 1);
+  EXPECT_EQ(skin->MenuBar()->Items()[0]->SubMenu, other->Items()->Items(0)->Handle());
+  EXPECT_EQ(ClientTop(w), kTop + skin->MenuHeight);
+  EXPECT_EQ(GetMenu(w), nullptr);
+}
+
+// A menu taken away from a skinned form, or freed, takes the bar and its band along: nothing is
+// left of its items (their menus are gone), the client area starts below the title again and
+// the band is the title's or the client's. A form given back a menu gets a bar again.
+TEST_F(SkinnedMenus, AMainMenuTakenAwayOrFreedTakesTheBarAndItsBand) {
+  vcl::TMainMenu* menu = nullptr;
+  Owned<vcl::TForm> form = MenuForm(&menu);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin && skin->MenuBar());
+  HWND w = form->Handle();
+  const int band = skin->MenuHeight;
+  ASSERT_GT(band, 0);
+  ASSERT_EQ(ClientTop(w), kTop + band);
+  const TPoint size = WindowSize(w);
+
+  for (const bool freed : {false, true}) {
+    SCOPED_TRACE(freed ? "freed" : "taken away");
+    if (freed) {
+      form->SetMenu(menu);
+      ASSERT_TRUE(skin->MenuBar());
+      ASSERT_EQ(ClientTop(w), kTop + band);
+      vcl::TObject::Free(menu);
+    } else {
+      form->SetMenu(nullptr);
+    }
+    EXPECT_FALSE(skin->MenuBar());
+    EXPECT_EQ(skin->MenuHeight, 0);
+    EXPECT_EQ(ClientTop(w), kTop);
+    EXPECT_EQ(WindowSize(w), size);
+    EXPECT_EQ(GetMenu(w), nullptr);
+    EXPECT_NE(HitAt(w, TPoint(size.X / 2, kTop + 3)), HTMENU);
+    EXPECT_EQ(skin->ObjectAt(TPoint(kLeft + kBarLeft + 8, kTop + 3)), nullptr);
+    // Alt+F finds no item to open: no menu loop at all.
+    bool loop = false;
+    EXPECT_TRUE(RunMenuLoop([&] { SendMessageW(w, WM_SYSCOMMAND, SC_KEYMENU, L'f'); }, [&](int) { return loop = true; }));
+    EXPECT_FALSE(loop);
+    auto frame = FormFrame(w);
+    EXPECT_NE(Pixel(frame.get(), size.X - kRight - 2, kTop + 2), Frame(kMenuBarId, 1));
+  }
+  // Unskinned, the form has no menu of the system's either.
+  SkinManager()->SetRequestSkinData(data_);
+  SkinManager()->SetActiveMode(TSkinMode::UnskinAll, 1);
+  ASSERT_TRUE(PumpUntil([] { return SkinManager()->FormCount() == 0; }));
+  EXPECT_EQ(GetMenu(w), nullptr);
 }
 
 // ---------------------------------------------------------------------------------------
