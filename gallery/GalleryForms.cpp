@@ -51,6 +51,7 @@ VCL_CLASS_INFO(TGalleryMain) {
   VCL_METHOD(TGalleryMain, VariantSkinClick);
   VCL_METHOD(TGalleryMain, PackageSkinClick);
   VCL_METHOD(TGalleryMain, NoSkinClick);
+  VCL_METHOD(TGalleryMain, MenuBarItemClick);
 }
 VCL_CLASS_INFO(TGalleryDialog) {}
 VCL_CLASS_INFO(TGalleryMdiFrame) {
@@ -111,6 +112,13 @@ void TGalleryMain::FormCreate(vcl::TObject*) {
       for (int c = 1; c < 4; ++c) grid->SetCells(c, r, std::to_wstring(r * 10 + c));
     }
   }
+}
+
+void TGalleryMain::MenuBarItemClick(vcl::TObject* Sender) {
+  auto* item = dynamic_cast<vcl::TMenuItem*>(Sender);
+  if (!item) return;
+  item->SetChecked(!item->Checked());
+  SetMenu(item->Checked() ? Component<vcl::TMainMenu>(this, L"MainMenu") : nullptr);
 }
 
 void TGalleryMain::ShowDialog() {

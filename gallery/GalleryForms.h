@@ -37,6 +37,8 @@ class TGalleryMain : public vcl::TForm {
   void VariantSkinClick(vcl::TObject* Sender);
   void PackageSkinClick(vcl::TObject* Sender);
   void NoSkinClick(vcl::TObject* Sender);
+  // The popup menu's "Menu bar": takes the main menu away from the form, or gives it back.
+  void MenuBarItemClick(vcl::TObject* Sender);
   void FormClose(vcl::TObject* Sender, vcl::TCloseAction& Action);
 
  private:

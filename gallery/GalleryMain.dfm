@@ -590,5 +590,13 @@ object GalleryMain: TGalleryMain
       Caption = 'Select &all'
       Checked = True
     end
+    object MenuBarSeparator: TMenuItem
+      Caption = '-'
+    end
+    object MenuBarItem: TMenuItem
+      Caption = '&Menu bar'
+      Checked = True
+      OnClick = MenuBarItemClick
+    end
   end
 end
