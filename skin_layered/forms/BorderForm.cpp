@@ -109,6 +109,7 @@ TqvBorderForm::TqvBorderForm(std::unique_ptr<TqvBorderOwner> Owner) : owner_(std
 }
 
 TqvBorderForm::~TqvBorderForm() {
+  lifetime_.End();
   KillOwnerAnimations();
   DropForm();
 }

@@ -23,6 +23,7 @@
 
 #include "classlib/controls/WindowProcHook.h"
 #include "classlib/forms/Forms.h"
+#include "classlib/rtl/Lifetime.h"
 #include "skin_layered/core/FormServices.h"
 #include "skin_layered/forms/BorderOwner.h"
 
@@ -191,13 +192,15 @@ class TqvBorderForm : public TqvBorderFormBase {
   void DoubleClick(vcl::TMessage& Message);
   void StretchHeight();
   void StretchWidth();
-  void CaptionDoubleClick(vcl::TMessage& Message);
-  void TitleBarItemDoubleClick(vcl::TMessage& Message, int Code);
   // The work area of the owner's monitor.
   RECT OwnerWorkArea() const;
   // A screen point in the border window's coordinates.
   vcl::TPoint ToBorder(LPARAM ScreenPoint) const;
 
+  // Ended first thing by the destructor: a handler whose command freed this object (the
+  // owner drops its border form when the form is maximised with native borders, closed or
+  // unskinned) asks it before touching anything more.
+  vcl::TLifetime lifetime_;
   std::unique_ptr<TqvBorderOwner> owner_;
   TqvBorderWindow* form_ = nullptr;
   vcl::TWindowProcHook hook_;

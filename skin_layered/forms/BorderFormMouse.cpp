@@ -321,7 +321,9 @@ void TqvBorderForm::WindowPosChanged(vcl::TMessage& Message) {
   if (!owner) return;
   if (!provider.Animating() && IsIconic(owner) && !(provider.Flags() & kBorderMinimizing)) {
     SkinData->BGChanged = true;
+    const vcl::TLifetime::TWatch alive = lifetime_.Watch();
     UpdateExBordersPos(false, 255);
+    if (!alive) return;
   }
   if (provider.Form()->FormStyle() == vcl::fsStayOnTop) {
     const bool main = vcl::Application && vcl::Application->MainForm() == provider.Form();
@@ -352,15 +354,19 @@ void TqvBorderForm::DoubleClick(vcl::TMessage& Message) {
   const int code = HitTest(Message);
   Message.WParam = static_cast<WPARAM>(code);
   if (!owner_ || !owner_->Form() || !ParentHandle()) return;
+  // Each command below may take this border form away (the form maximised with native
+  // borders, closed, unskinned): it is the last thing done.
   switch (code) {
     case HTTOP:
     case HTBOTTOM: return StretchHeight();
     case HTLEFT:
     case HTRIGHT: return StretchWidth();
     case HTSYSMENU: SendMessageW(ParentHandle(), WM_SYSCOMMAND, SC_CLOSE, 0); return;
-    case HTCAPTION: return CaptionDoubleClick(Message);
+    case HTCAPTION:
+      Message.WParam = 0;
+      return owner_->CaptionDoubleClicked();
     default:
-      if (IsTitleBarItemHitCode(code)) return TitleBarItemDoubleClick(Message, code);
+      if (IsTitleBarItemHitCode(code)) return owner_->TitleBarItemDoubleClicked(code);
       return;
   }
 }
@@ -377,16 +383,18 @@ void TqvBorderForm::StretchHeight() {
   vcl::TCustomForm& form = *provider.Form();
   if (form.BorderStyle() != vcl::TFormBorderStyle::bsSizeable) return;
   if (provider.Flags() & kBorderStretchedHeight) {
-    form.SetBounds(form.Left(), stretch_saved_.Top, form.Width(), stretch_saved_.Height());
     provider.SetFlags(provider.Flags() & ~kBorderStretchedHeight);
+    form.SetBounds(form.Left(), stretch_saved_.Top, form.Width(), stretch_saved_.Height());
     return;
   }
   const RECT work = OwnerWorkArea();
   const int offsetX = BorderFormOffsetX(this), offsetY = BorderFormOffsetY(this);
   stretch_saved_.Top = form.Top();
   stretch_saved_.Bottom = form.Top() + form.Height();
+  // The form's own handling of its new size may take the border form away.
+  const vcl::TLifetime::TWatch alive = lifetime_.Watch();
   form.SetBounds(form.Left(), work.top + offsetY, form.Width(), (work.bottom - work.top) - offsetY - offsetX);
-  provider.SetFlags(provider.Flags() | kBorderStretchedHeight);
+  if (alive) provider.SetFlags(provider.Flags() | kBorderStretchedHeight);
 }
 
 void TqvBorderForm::StretchWidth() {
@@ -394,34 +402,17 @@ void TqvBorderForm::StretchWidth() {
   vcl::TCustomForm& form = *provider.Form();
   if (form.BorderStyle() != vcl::TFormBorderStyle::bsSizeable) return;
   if (provider.Flags() & kBorderStretchedWidth) {
-    form.SetBounds(stretch_saved_.Left, form.Top(), stretch_saved_.Width(), form.Height());
     provider.SetFlags(provider.Flags() & ~kBorderStretchedWidth);
+    form.SetBounds(stretch_saved_.Left, form.Top(), stretch_saved_.Width(), form.Height());
     return;
   }
   const RECT work = OwnerWorkArea();
   const int offsetX = BorderFormOffsetX(this);
   stretch_saved_.Left = form.Left();
   stretch_saved_.Right = form.Left() + form.Width();
+  const vcl::TLifetime::TWatch alive = lifetime_.Watch();
   form.SetBounds(work.left + offsetX, form.Top(), (work.right - work.left) - 2 * offsetX, form.Height());
-  provider.SetFlags(provider.Flags() | kBorderStretchedWidth);
-}
-
-void TqvBorderForm::CaptionDoubleClick(vcl::TMessage& Message) {
-  const HWND owner = ParentHandle();
-  if (TsSystemMenu* menu = owner_->SystemMenu(); menu && (menu->MaximizeEnabled() || menu->RestoreEnabled())) {
-    SendMessageW(owner, WM_SYSCOMMAND, IsZoomed(owner) || IsIconic(owner) ? SC_RESTORE : SC_MAXIMIZE, 0);
-    if (TsSystemMenu* after = owner_->SystemMenu()) after->UpdateItems(false);
-  } else if (IsIconic(owner)) {
-    SendMessageW(owner, WM_SYSCOMMAND, SC_RESTORE, 0);
-  }
-  Message.WParam = 0;
-}
-
-void TqvBorderForm::TitleBarItemDoubleClick(vcl::TMessage& Message, int Code) {
-  // A title-bar item is pressed and clicked: the form's release over it clicks it.
-  owner_->SetHotElement(Code, true);
-  owner_->PressElement(Code);
-  SendMessageW(ParentHandle(), WM_NCLBUTTONUP, kForwarded, Message.LParam);
+  if (alive) provider.SetFlags(provider.Flags() | kBorderStretchedWidth);
 }
 
 }  // namespace skin_layered

@@ -64,6 +64,13 @@ class TqvBorderOwner {
   virtual int TitleElementAt(vcl::TPoint P) const = 0;
   virtual void SetHotElement(int Code, bool Repaint) = 0;
   virtual void PressElement(int Code) = 0;
+  // A double click on the border window's caption: the form maximised, or restored when it is
+  // maximised or minimised, and the system menu's items brought up to date. The command may
+  // take the border form away: the border form calls it last.
+  virtual void CaptionDoubleClicked() = 0;
+  // A double click on a title-bar item (a hit code): it turns hot, is pressed and clicked. Its
+  // click may take the border form away (or the form): the border form calls it last.
+  virtual void TitleBarItemDoubleClicked(int Code) = 0;
   // Frees the glow animations of the title's buttons and items.
   virtual void KillAnimations() = 0;
   // The application's own answer to a hit test; 0 for none.

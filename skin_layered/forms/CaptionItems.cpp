@@ -314,6 +314,8 @@ int TqvCaptionItems::TitleBarItemAt(vcl::TPoint ImagePoint) const {
     if (!item->Visible() || !item->ItemRect.Contains(ImagePoint)) continue;
     if (item->Style() == bsSpacing || item->Style() == bsInfo) return 0;
     if (item->Style() == bsTab && item->Down()) return 0;
+    // A disabled item takes no press and never turns hot: the caption lies under it.
+    if (!item->Enabled()) return 0;
     return kHitTitleBarItem + i;
   }
   return 0;

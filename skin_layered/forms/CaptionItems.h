@@ -64,7 +64,7 @@ class TqvCaptionItems {
   // The visible item of a hit code; nil for other codes.
   TqvTitleBarItem* TitleItemByCode(int Code) const;
   // The item under a point of the window image: 2000 + its index; 0 for none, a spacer, an
-  // information item or a tab that is down.
+  // information item, a disabled item or a tab that is down.
   int TitleBarItemAt(vcl::TPoint ImagePoint) const;
   // Item Index normal (0), hot (1) or pressed (2): leaving runs its mouse-leave event and
   // hides its hint, entering its mouse-enter event and starts the hint's pause.

@@ -651,6 +651,36 @@ void TqvFrameMouse::WMNCLButtonUp(vcl::TMessage& Message) {
   SetButtonPressed(false);
 }
 
+void TqvFrameMouse::ZoomCommand(HWND Wnd) {
+  const bool alive =
+      host_.Watched([Wnd] { SendCommand(Wnd, IsZoomed(Wnd) || IsIconic(Wnd) ? SC_RESTORE : SC_MAXIMIZE); });
+  if (alive && SystemMenu()) SystemMenu()->UpdateItems(false);
+}
+
+void TqvFrameMouse::BorderCaptionDoubleClick() {
+  vcl::TCustomForm* form = Form();
+  if (!form->HandleAllocated()) return;
+  const HWND wnd = form->Handle();
+  if (TsSystemMenu* menu = SystemMenu(); menu && (menu->MaximizeEnabled() || menu->RestoreEnabled()))
+    ZoomCommand(wnd);
+  else if (IsIconic(wnd))
+    SendCommand(wnd, SC_RESTORE);
+}
+
+void TqvFrameMouse::TitleBarItemDoubleClick(int Code) {
+  TqvCaptionItems& items = host_.CaptionItems();
+  TqvTitleBarItem* item = items.TitleItemByCode(Code);
+  if (!item) return;
+  item->FreeAnimation();
+  SetHotElement(Code, true);
+  PressElement(Code);
+  // Pressed and clicked at once: the release that follows may not reach a skinned frame (the
+  // click may take the border window away) and must not leave the process's press held.
+  SetButtonPressed(false);
+  // The click may take the border form, the title bar or the form away: nothing follows it.
+  item->Click();
+}
+
 void TqvFrameMouse::WMNCLButtonDblClk(vcl::TMessage& Message) {
   TsSkinProviderBase& provider = *host_.FrameProvider();
   vcl::TCustomForm* form = provider.Form;
@@ -664,10 +694,7 @@ void TqvFrameMouse::WMNCLButtonDblClk(vcl::TMessage& Message) {
         if (Measures().HasBorder() && !IsIconic(wnd) && IsZoomed(wnd)) SendCommand(wnd, SC_RESTORE);
         return;
       }
-      const bool alive =
-          host_.Watched([wnd] { SendCommand(wnd, IsZoomed(wnd) || IsIconic(wnd) ? SC_RESTORE : SC_MAXIMIZE); });
-      if (alive && SystemMenu()) SystemMenu()->UpdateItems(false);
-      return;
+      return ZoomCommand(wnd);
     }
     case HTSYSMENU: {
       TsSkinManager* manager = host_.SkinManager();

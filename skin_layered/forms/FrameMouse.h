@@ -141,6 +141,12 @@ class TqvFrameMouse {
   void WMNCLButtonDown(vcl::TMessage& Message);
   void WMNCLButtonUp(vcl::TMessage& Message);  // also WM_LBUTTONUP
   void WMNCLButtonDblClk(vcl::TMessage& Message);
+  // The double clicks the border window passes on, each the last thing it does (the command
+  // may take the border form away): on the caption the form is maximised or restored (a
+  // minimised one restored when its menu offers neither) and the system menu brought up to
+  // date; on a title-bar item (a hit code) the item turns hot, is pressed and clicked.
+  void BorderCaptionDoubleClick();
+  void TitleBarItemDoubleClick(int Code);
   void WMNCRButtonDown(vcl::TMessage& Message);
   void WMNCRButtonUp(vcl::TMessage& Message);
   void WMMouseMove(vcl::TMessage& Message);
@@ -169,6 +175,9 @@ class TqvFrameMouse {
   bool PressOnMaximizedCaption(const vcl::TMessage& Message);
   bool BlendOnMovingAllowed(const TsSkinManager& Manager, bool FromBorder);
   void DragFrame(int Code, bool FromBorder, vcl::TMessage& Message);
+  // The maximise command, or the restore one for a maximised or minimised form; the system
+  // menu's items follow unless the command freed the provider.
+  void ZoomCommand(HWND Wnd);
   // The releases over each kind of element: its command runs when it was pressed there.
   void ReleaseMdiButton(int Code);
   void ReleaseHelp();

@@ -42,6 +42,8 @@ class TsProviderBorderOwner final : public TqvBorderOwner {
   int TitleElementAt(vcl::TPoint P) const override { return provider_.FrameMouse().TitleElementAt(P); }
   void SetHotElement(int Code, bool Repaint) override { provider_.FrameMouse().SetHotElement(Code, Repaint); }
   void PressElement(int Code) override { provider_.FrameMouse().PressElement(Code); }
+  void CaptionDoubleClicked() override { provider_.FrameMouse().BorderCaptionDoubleClick(); }
+  void TitleBarItemDoubleClicked(int Code) override { provider_.FrameMouse().TitleBarItemDoubleClick(Code); }
   void KillAnimations() override { provider_.KillAnimations(); }
   int ExtHitTest(vcl::TMessage& Message) override {
     if (!provider_.OnExtHitTest) return 0;

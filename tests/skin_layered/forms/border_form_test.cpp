@@ -709,6 +709,145 @@ TEST_F(BorderFormTest, DoubleClicksStretchToTheWorkAreaAndBack) {
 }
 
 
+// With the manager's native borders for maximised forms, the caption's double click on the
+// border window maximises the form, which takes the border window away while its own click
+// runs; the form ends maximised with the system menu's items brought up to date (restore
+// enabled, maximise not), and the next double click (on the form's own caption) restores it
+// with its border window back.
+TEST_F(BorderFormTest, ACaptionDoubleClickThatTakesTheBorderWindowAwayMaximisesAndUpdatesTheMenu) {
+  manager->Options()->SetOption(TqvOption::NativeBordersMaximized, true);
+  const vcl::TScopeExit native([this] { manager->Options()->SetOption(TqvOption::NativeBordersMaximized, false); });
+  TsSystemMenu* menu = provider->Menus().SystemMenu();
+  ASSERT_NE(menu, nullptr);
+  menu->UpdateItems(false);
+  ASSERT_TRUE(menu->ItemMove->Enabled());
+  ASSERT_FALSE(menu->ItemRestore->Enabled());
+  DoubleClickBorder(Width() / 2, kShadow + 12);
+  ASSERT_TRUE(IsZoomed(Wnd()));
+  EXPECT_EQ(provider->ExtBorderForm(), nullptr);
+  EXPECT_FALSE(menu->ItemMove->Enabled());
+  EXPECT_TRUE(menu->ItemRestore->Enabled());
+  // The caption is the form's own now.
+  const vcl::TRect w = WindowBox(Wnd());
+  SendMessageW(Wnd(), WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(w.Left + w.Width() / 2, w.Top + 12));
+  EXPECT_FALSE(IsZoomed(Wnd()));
+  border = provider->ExtBorderForm();
+  ASSERT_NE(border, nullptr);
+  EXPECT_TRUE(menu->ItemMove->Enabled());
+  EXPECT_FALSE(menu->ItemRestore->Enabled());
+}
+
+// The border window's other double clicks whose commands take it away do so last: the caption
+// icon closes the form (hidden, its border window freed), an edge stretches the form while the
+// application drops the extended borders at the new size, a title-bar item's click removes
+// the skin.
+TEST_F(BorderFormTest, DoubleClicksThatTakeTheBorderWindowAwayEndTheirHandler) {
+  // The edge: the form's resize handler takes the extended borders away.
+  struct Resized {
+    TsSkinProvider* provider;
+    int count = 0;
+  } resized{provider.get()};
+  form->OnResize = vcl::TNotifyEvent::FromFunction(
+      [](void* r, vcl::TObject*) {
+        auto* data = static_cast<Resized*>(r);
+        ++data->count;
+        data->provider->SetAllowExtBorders(false);
+      },
+      &resized);
+  const int top = WorkArea().top + BorderFormOffsetY(border);
+  DoubleClickBorder(Width() / 2, kShadow + 1);
+  form->OnResize = {};
+  EXPECT_GT(resized.count, 0);
+  EXPECT_EQ(provider->ExtBorderForm(), nullptr);
+  EXPECT_EQ(form->Top(), top);
+  provider->SetAllowExtBorders(true);
+  border = provider->ExtBorderForm();
+  ASSERT_NE(border, nullptr);
+
+  // A title-bar item whose click takes the skin away.
+  auto* bar = vcl::Construct<TsTitleBar>(form.get());
+  const vcl::TScopeExit freeBar([bar] { vcl::TObject::Free(bar); });
+  TqvTitleBarItem* item = bar->Items()->Add();
+  item->SetCaption(L"Plain");
+  struct Unskin {
+    TsSkinManager* manager;
+    int clicks = 0;
+  } unskin{manager.get()};
+  item->OnClick = vcl::TNotifyEvent::FromFunction(
+      [](void* u, vcl::TObject*) {
+        auto* data = static_cast<Unskin*>(u);
+        ++data->clicks;
+        data->manager->SetActive(false);
+      },
+      &unskin);
+  provider->CaptionItems().InitTitleBarItems();
+  provider->SkinData->BGChanged = true;
+  DoubleClickBorder(item->ItemRect.Left + 3, item->ItemRect.Top + 3);
+  EXPECT_EQ(unskin.clicks, 1);
+  // The release that follows finds no skinned frame: nothing stays pressed meanwhile.
+  EXPECT_FALSE(TitleButtonPressed());
+  EXPECT_FALSE(provider->FormSkinned() && manager->Active());
+  EXPECT_EQ(provider->ExtBorderForm(), nullptr);
+  manager->SetActive(true);
+  provider->InitExBorders(manager->ExtendedBorders());
+  border = provider->ExtBorderForm();
+  ASSERT_NE(border, nullptr);
+
+  // The caption icon closes the form: hidden, its border window goes.
+  DoubleClickBorder(provider->CaptionButtons().IconRect.Left + 1, provider->CaptionButtons().IconRect.Top + 1);
+  EXPECT_FALSE(form->Visible());
+  EXPECT_EQ(provider->ExtBorderForm(), nullptr);
+}
+
+// A double click on a title-bar item on the border window clicks it (a button pressed twice
+// clicks twice): the item turns hot, is pressed and clicked, and the system's release that
+// follows clicks no more. A disabled item is not a title element there: the caption lies under
+// it, and it never turns hot.
+TEST_F(BorderFormTest, ADoubleClickOnATitleBarItemClicksItAndADisabledItemIsNeverHot) {
+  auto* bar = vcl::Construct<TsTitleBar>(form.get());
+  const vcl::TScopeExit freeBar([bar] { vcl::TObject::Free(bar); });
+  TqvTitleBarItem* copy = bar->Items()->Add();
+  copy->SetCaption(L"Copy");
+  TqvTitleBarItem* paste = bar->Items()->Add();
+  paste->SetCaption(L"Paste");
+  int clicks = 0, pastes = 0;
+  copy->OnClick = vcl::TNotifyEvent::FromFunction([](void* n, vcl::TObject*) { ++*static_cast<int*>(n); }, &clicks);
+  paste->OnClick = vcl::TNotifyEvent::FromFunction([](void* n, vcl::TObject*) { ++*static_cast<int*>(n); }, &pastes);
+  provider->CaptionItems().InitTitleBarItems();
+  provider->SkinData->BGChanged = true;
+  border->UpdateExBordersPos(true, 255);
+  const LPARAM at = Screen(copy->ItemRect.Left + 3, copy->ItemRect.Top + 3);
+  // The system's order: press, release, double click, release.
+  SendMessageW(BorderWnd(), WM_NCLBUTTONDOWN, 19, at);
+  SendMessageW(BorderWnd(), WM_NCLBUTTONUP, 19, at);
+  EXPECT_EQ(clicks, 1);
+  SendMessageW(BorderWnd(), WM_NCLBUTTONDBLCLK, 19, at);
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(provider->FrameMouse().HotElement, kHitTitleBarItem);
+  EXPECT_FALSE(TitleButtonPressed());
+  SendMessageW(BorderWnd(), WM_NCLBUTTONUP, 19, at);
+  EXPECT_EQ(clicks, 2);
+  EXPECT_FALSE(TitleButtonPressed());
+  EXPECT_FALSE(copy->Pressed);
+
+  // Disabled: the caption's code, never hot, its double click clicks nothing (nor maximises
+  // as a caption would: the commands are caught on their way).
+  paste->SetEnabled(false);
+  const LPARAM over = Screen(paste->ItemRect.Left + 3, paste->ItemRect.Top + 3);
+  vcl::TMessage test{WM_NCHITTEST, 0, over, 0};
+  EXPECT_EQ(border->HitTest(test), HTCAPTION);
+  SendMessageW(BorderWnd(), WM_NCMOUSEMOVE, HTCAPTION, over);
+  EXPECT_EQ(paste->HotState(), 0);
+  EXPECT_LE(provider->FrameMouse().HotElement, 0);
+  MessageSpy spy(form.get(), WM_SYSCOMMAND);
+  SendMessageW(BorderWnd(), WM_NCLBUTTONDBLCLK, 19, over);
+  EXPECT_EQ(pastes, 0);
+  // Enabled again, it turns hot.
+  paste->SetEnabled(true);
+  SendMessageW(BorderWnd(), WM_NCMOUSEMOVE, HTCAPTION, over);
+  EXPECT_EQ(paste->HotState(), 1);
+}
+
 // Stretched by a double click on an edge and then moved, as a drag of the caption moves it, the
 // form takes its height (or width) from before back, and the next double click stretches it
 // again where it stands.

@@ -233,6 +233,8 @@ class TFakeBorderOwner : public TqvBorderOwner {
   int TitleElementAt(vcl::TPoint) const override { return 0; }
   void SetHotElement(int Code, bool) override { hot = Code; }
   void PressElement(int) override {}
+  void CaptionDoubleClicked() override {}
+  void TitleBarItemDoubleClicked(int) override {}
   void KillAnimations() override { ++*kills; }
   int ExtHitTest(vcl::TMessage&) override { return 0; }
   TsSystemMenu* SystemMenu() const override { return nullptr; }
