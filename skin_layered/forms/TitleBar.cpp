@@ -151,6 +151,7 @@ TqvTitleBarItem::TqvTitleBarItem(vcl::TCollection* Collection)
 }
 
 TqvTitleBarItem::~TqvTitleBarItem() {
+  lifetime_.End();
   animation_.reset();
   HideItemHint();
 }
@@ -303,7 +304,9 @@ void TqvTitleBarItem::FadeMouseLeft() {
 void TqvTitleBarItem::MouseDown(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y) {
   if (Pressed || !enabled_) return;
   Pressed = true;
+  const vcl::TLifetime::TWatch alive = lifetime_.Watch();
   if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y);
+  if (!alive) return;
   TsTitleBar* bar = TitleBar();
   vcl::TCustomForm* form = bar ? bar->Form() : nullptr;
   if (DropsMenu() && dropdown_menu_->Items()->Count() > 0) {
@@ -312,17 +315,19 @@ void TqvTitleBarItem::MouseDown(vcl::TMouseButton Button, vcl::TShiftState Shift
     const vcl::TRect r = ScreenRect();
     MenuDropped = true;
     menu->Popup(r.Left, r.Bottom);
+    // The menu's loop runs the application meanwhile.
+    if (!alive) return;
     MenuDropped = false;
     state_ = 0;
     FreeAnimation();
     ItemChanged(false);
-    menu->SetWindowHandle(nullptr);
-    Click();
-    return;
+    if (dropdown_menu_ == menu) menu->SetWindowHandle(nullptr);
+    return Click();
   }
   if (style_ == bsTab && !down_) {
     Click();
-    if (bar) {
+    if (!alive) return;
+    if ((bar = TitleBar())) {
       bar->Updating = true;
       for (int i = 0; i < bar->Items()->Count(); ++i) {
         TqvTitleBarItem* other = bar->Items()->Items(i);
@@ -336,10 +341,13 @@ void TqvTitleBarItem::MouseDown(vcl::TMouseButton Button, vcl::TShiftState Shift
 }
 
 void TqvTitleBarItem::MouseUp(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y) {
+  const vcl::TLifetime::TWatch alive = lifetime_.Watch();
   if (enabled_ && OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
-  if (Pressed && style_ != bsTab) Click();
+  if (!alive) return;
+  const bool click = Pressed && style_ != bsTab;
   Pressed = false;
   state_ = 1;
+  if (click) Click();
 }
 
 void TqvTitleBarItem::Click() {

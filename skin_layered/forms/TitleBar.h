@@ -16,6 +16,7 @@
 #include "classlib/graphics/ImgList.h"
 #include "classlib/rtl/Collection.h"
 #include "classlib/rtl/Component.h"
+#include "classlib/rtl/Lifetime.h"
 #include "classlib/rtl/Persistent.h"
 #include "skin_layered/forms/TitleItemAnimation.h"
 
@@ -184,7 +185,9 @@ class TqvTitleBarItem : public vcl::TCollectionItem, public TqvFadedItem {
   bool PaintFaded(const vcl::TRect& R, vcl::TBitmap* Bmp) override;
   void FadeMouseLeft() override;
 
-  // The provider's calls: press, release and click (X, Y in the window image).
+  // The provider's calls: press, release and click (X, Y in the window image). The
+  // application's events, the drop-down menu and the click may free the item (its bar, its
+  // form): nothing of the item is touched after them.
   void MouseDown(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y);
   void MouseUp(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y);
   void Click();
@@ -227,6 +230,8 @@ class TqvTitleBarItem : public vcl::TCollectionItem, public TqvFadedItem {
   vcl::THintWindow* hint_window_ = nullptr;
   bool managed_hint_shown_ = false;  // the hint manager's window shows the item's hint
   std::unique_ptr<TqvItemAnimation> animation_;
+  // Ended first thing by the destructor; the press and the release ask it after each event.
+  vcl::TLifetime lifetime_;
 };
 
 class TqvTitleItems : public vcl::TCollection {

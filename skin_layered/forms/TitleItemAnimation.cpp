@@ -63,19 +63,17 @@ void TqvItemAnimation::Tick() {
       ++Step;
       return;
     }
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    const vcl::TRect place = Item->ScreenRect();
-    if (!place.Contains(vcl::TPoint(cursor.x, cursor.y))) {
-      SetEnabled(false);
-      Item->FadeMouseLeft();
-    }
     if (!Finished) {
       ShowFrame(255);
       Finished = true;
       PrevImage.reset();
     }
     SetEnabled(false);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    // The form's handling of the leave may end this fade (free it with its item): nothing
+    // follows it.
+    if (!Item->ScreenRect().Contains(vcl::TPoint(cursor.x, cursor.y))) Item->FadeMouseLeft();
     return;
   }
   if (Step > 0) {

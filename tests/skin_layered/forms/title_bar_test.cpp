@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "classlib/forms/Menus.h"
@@ -307,6 +309,77 @@ TEST_F(TitleBarTest, AButtonClicksOnReleaseOverIt) {
   provider->CaptionItems().TitleBarItemMouseDown(0, over);
   EXPECT_FALSE(button->Pressed);
   EXPECT_EQ(clicks.downs.size(), 2u);
+}
+
+// An item's events may free its title bar, and so the item: a button's click at its release,
+// a tab's click at its press, the leave event a fade's end brings about. Nothing of the item (or
+// of its fade) is touched after them: the block the item lay in, taken again at once and
+// marked, stays as marked.
+TEST_F(TitleBarTest, AnItemWhoseEventFreesItsBarIsTouchedNoMore) {
+  using Self = std::remove_pointer_t<decltype(this)>;
+  constexpr std::size_t kSize = sizeof(TqvTitleBarItem);
+  struct Freed {
+    Self* test;
+    unsigned char* block = nullptr;
+    int events = 0;
+    void FreeBar() {
+      ++events;
+      test->bar.reset();
+      block = static_cast<unsigned char*>(::operator new(kSize));
+      std::fill(block, block + kSize, 0xAB);
+    }
+    bool Untouched() const { return block && std::all_of(block, block + kSize, [](unsigned char b) { return b == 0xAB; }); }
+    void Reset() {
+      ::operator delete(std::exchange(block, nullptr));
+      events = 0;
+    }
+    ~Freed() { ::operator delete(block); }
+  } freed{this};
+  auto freeing = vcl::TNotifyEvent::FromFunction([](void* f, vcl::TObject*) { static_cast<Freed*>(f)->FreeBar(); }, &freed);
+  Skin();
+  form->Show();
+  auto screen = [&](const TqvTitleBarItem* item) {
+    const vcl::TRect window = WindowBox(Wnd());
+    return MAKELPARAM(window.Left + Inside(item).X, window.Top + Inside(item).Y);
+  };
+
+  for (const TqvBtnStyle style : {bsButton, bsTab}) {
+    SCOPED_TRACE(style == bsButton ? "a button's release" : "a tab's press");
+    if (!bar) {
+      bar.reset(vcl::Construct<TsTitleBar>(form.get()));
+      ASSERT_EQ(provider->TitleBar(), bar.get());
+    }
+    TqvTitleBarItem* item = Add(style, tbaLeft, L"Go");
+    item->OnClick = freeing;
+    Repaint();
+    const LPARAM at = screen(item);
+    ASSERT_EQ(SendMessageW(Wnd(), WM_NCHITTEST, 0, at), 2000);
+    SendMessageW(Wnd(), WM_NCLBUTTONDOWN, 2000, at);
+    SendMessageW(Wnd(), WM_NCLBUTTONUP, 2000, at);
+    EXPECT_FALSE(TitleButtonPressed());
+    EXPECT_EQ(freed.events, 1);
+    EXPECT_EQ(provider->TitleBar(), nullptr);
+    EXPECT_TRUE(freed.Untouched());
+    freed.Reset();
+  }
+
+  // The fade's end: the mouse is away from the item, the form hears of it, and the item's leave
+  // event frees the bar (with the item, its fade).
+  const wintest::PointerLock pointer;
+  bar.reset(vcl::Construct<TsTitleBar>(form.get()));
+  TqvTitleBarItem* item = Add(bsButton, tbaLeft, L"Fade");
+  item->OnMouseLeave = freeing;
+  Repaint();
+  const vcl::TRect away = item->ScreenRect();
+  ASSERT_TRUE(wintest::MovePointer(away.Right + 200, away.Bottom + 200));
+  provider->FrameMouse().SetHotElement(2000, true);
+  item->StartAnimation(5, Wnd());
+  TqvItemAnimation* fade = item->Animation();
+  ASSERT_NE(fade, nullptr);
+  for (int i = 0; i < 10 && bar && fade->Enabled(); ++i) fade->Tick();
+  EXPECT_EQ(freed.events, 1);
+  EXPECT_EQ(provider->TitleBar(), nullptr);
+  EXPECT_LE(provider->FrameMouse().HotElement, 0);
 }
 
 TEST_F(TitleBarTest, TheFramesMessagesReachAnItemByItsHitCode) {
