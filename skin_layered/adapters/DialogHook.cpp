@@ -78,6 +78,16 @@ bool ApplicationGoing() {
 // The class named in the creation record (an atom or a text).
 bool IsAtom(LPCWSTR Name) { return (reinterpret_cast<ULONG_PTR>(Name) >> 16) == 0; }
 
+// A dialog page (a property sheet's, made at a switch to its tab) is being made inside a
+// window: its skinned dialog wraps it and its controls once it is made and has them, before it
+// is first painted (a posted message comes before the painting).
+void NoteDialogPage(HWND Parent) {
+  const HWND root = Parent ? GetAncestor(Parent, GA_ROOT) : nullptr;
+  TqvProvider* provider = root ? FindProvider(root) : nullptr;
+  if (!provider || !provider->DialogWnd || provider->DialogWnd->Destroyed()) return;
+  PostMessageW(root, kSkinCmdMessage, SkinCommandWParam(scmChildrenChanged), 0);
+}
+
 // ---- the table of child adapters
 
 // What a row does to the adapter it made (nil: nothing).
@@ -467,7 +477,10 @@ LRESULT CALLBACK DlgCBTHookProc(int Code, WPARAM WParam, LPARAM LParam) {
           HookedMenuWnds().push_back(CreateAdapter<TqvMnuWnd>(wnd, nullptr, manager, params, false));
         }
       } else if (dialog) {
-        CheckDialogWnd(wnd, nullptr);
+        if (cs->style & WS_CHILD)
+          NoteDialogPage(cs->hwndParent);
+        else
+          CheckDialogWnd(wnd, nullptr);
       } else if (!IsAtom(cls) && lstrcmpW(cls, L"TPUtilWindow") != 0 && cs->dwExStyle != 0 && cs->style != 0 &&
                  !cs->hwndParent) {
         vcl::TCustomForm* main = vcl::Application ? vcl::Application->MainForm() : nullptr;
@@ -581,6 +594,8 @@ bool WalkChildWindows(TqvProvider* Provider, HWND Parent) {
   }
   return true;
 }
+
+std::size_t WrappedChildCount(const TqvProvider* Provider) { return Provider ? Provider->Adapters.size() : 0; }
 
 bool AddChildAdapter(TqvProvider* Provider, HWND Wnd) {
   if (!Wnd) return false;

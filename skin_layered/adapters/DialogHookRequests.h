@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <vector>
 
 #include "skin_layered/adapters/MainWnd.h"
@@ -18,6 +19,8 @@ class TqvProvider;
 bool CheckDialogWnd(HWND Wnd, const CREATESTRUCTW* Create);
 // AddChildAdapter over every descendant, the deepest first; false when one failed.
 bool WalkChildWindows(TqvProvider* Provider, HWND Parent);
+// The number of child adapters the provider holds (0 without one).
+std::size_t WrappedChildCount(const TqvProvider* Provider);
 // The adapters of the hooked popup-menu windows, freed when the hook is removed, and their
 // release.
 std::vector<TqvAdapterPtr<TqvMnuWnd>>& HookedMenuWnds();

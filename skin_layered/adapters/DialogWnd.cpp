@@ -511,9 +511,14 @@ bool TqvDialogWnd::OnCommand(vcl::TMessage& Message) {
       // A border window already shown takes the dialog's place and picture; a hidden one stays so.
       if (BorderWindowShown()) UpdateBorderPos(true);
       return false;
-    case scmCtrlNotify + 3:  // 28: the children changed
+    case scmChildrenChanged: {
+      // What was wrapped now shows the skin at once.
+      const std::size_t before = WrappedChildCount(Provider);
       WalkChildren();
+      if (WrappedChildCount(Provider) != before && IsWindowVisible(CtrlHandle))
+        RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
       return false;
+    }
     case scmGetBgInfo: {
       auto* info = reinterpret_cast<TqvBGInfo*>(Message.LParam);
       if (!info) return true;

@@ -56,6 +56,7 @@ enum TqvSkinCommand : std::uint16_t {
   scmCtrlNotify = 25,
   scmGetSkinIndex = 26,
   scmGetCtrlValue = 27,
+  scmChildrenChanged = 28,  // a skinned dialog wraps its children made since
   scmMouseEnter = 29,
   scmMouseLeave = 30,
   scmBeginUpdate = 31,

@@ -11,6 +11,7 @@
 #include "skin_layered/adapters/CheckBoxWnd.h"
 #include "skin_layered/adapters/ContainerWnd.h"
 #include "skin_layered/adapters/EditWnd.h"
+#include "skin_layered/adapters/SizerWnd.h"
 #include "skin_layered/core/BackgroundInfo.h"
 #include "support/win_test_support.h"
 
@@ -375,6 +376,63 @@ TEST_F(DialogControls, ASkinWithoutTheDialogSectionGivesTheSystemFaceBehindTheCo
   UseSkin(L"SeeThrough");
   Settle(dlg);
   EXPECT_EQ(behind(), std::pair(kDialogColor, kDialogColor));
+}
+
+// ---------------------------------------------------------------------------------------
+// Property sheets
+
+INT_PTR CALLBACK PageProc(HWND, UINT Msg, WPARAM, LPARAM) { return Msg == WM_INITDIALOG; }
+
+// A page: a check box at its top left, nothing in its lower right quarter.
+DialogTemplate PageTemplate(const wchar_t* Text, WORD Id) {
+  DialogTemplate t(WS_CHILD | DS_CONTROL, L"", 160, 90);
+  t.Item(kButton, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 8, 8, 90, 12, Id, Text);
+  return t;
+}
+
+// The pages of a property sheet are skinned, the one shown first and the one a switch to its
+// tab makes later, with their controls.
+TEST_F(DialogControls, ThePagesOfAPropertySheetAreSkinnedAlsoOnesMadeLater) {
+  auto form = ShownForm();
+  form->Show();
+  const DialogTemplate first = PageTemplate(L"On page one", 200), second = PageTemplate(L"On page two", 300);
+  PROPSHEETPAGEW pages[2]{};
+  for (int i = 0; i < 2; ++i) {
+    pages[i].dwSize = sizeof pages[i];
+    pages[i].dwFlags = PSP_DLGINDIRECT | PSP_USETITLE;
+    pages[i].pResource = (i == 0 ? first : second).Get();
+    pages[i].pfnDlgProc = PageProc;
+    pages[i].pszTitle = i == 0 ? L"One" : L"Two";
+  }
+  PROPSHEETHEADERW header{};
+  header.dwSize = sizeof header;
+  header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS;
+  header.hwndParent = form->Handle();
+  header.pszCaption = L"Sheet";
+  header.nPages = 2;
+  header.ppsp = pages;
+  const auto sheet = reinterpret_cast<HWND>(PropertySheetW(&header));
+  ASSERT_NE(sheet, nullptr);
+  dialogs.push_back(sheet);
+  Settle(sheet);
+  ASSERT_NE(DialogAdapterOf(sheet), nullptr);
+  auto expectSkinned = [sheet](WORD CheckId, const char* What) {
+    SCOPED_TRACE(What);
+    const auto page = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    ASSERT_NE(page, nullptr);
+    EXPECT_NE(dynamic_cast<TqvTransPanelWnd*>(GetAdapter(page)), nullptr);
+    EXPECT_NE(dynamic_cast<TqvCheckBoxWnd*>(GetAdapter(GetDlgItem(page, CheckId))), nullptr);
+    const RECT r = Place(sheet, page);
+    EXPECT_EQ(Pixels(sheet)->At(r.right - 8, r.bottom - 8), kCheckColor);
+  };
+  expectSkinned(200, "the first page");
+  SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
+  Settle(sheet);
+  expectSkinned(300, "the page made by the switch");
+  SendMessageW(sheet, PSM_SETCURSEL, 0, 0);
+  Settle(sheet);
+  expectSkinned(200, "the first page again");
+  DestroyWindow(sheet);
 }
 
 }  // namespace
