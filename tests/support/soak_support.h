@@ -1,5 +1,6 @@
 // What the soak tests of both engines measure between rounds: the process's committed memory,
-// the windows of this thread, and a line of the library's live counts for the log.
+// the windows of this thread, the GDI objects and DCs of the program, and a line of the
+// library's live counts for the log.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +13,7 @@
 #include "classlib/forms/Forms.h"
 #include "classlib/forms/Menus.h"
 #include "classlib/rtl/LiveCounts.h"
+#include "support/gdi_counts.h"
 
 namespace wintest {
 
@@ -67,23 +69,31 @@ inline void PrintCounts(const char* when, const vcl::TLiveCounts& counts, int wi
   for (int i = 0; i < vcl::kLiveKindCount; ++i)
     std::printf(" %ls %lld,", vcl::LiveKindName(static_cast<vcl::TLiveKind>(i)),
                 static_cast<long long>(counts[static_cast<size_t>(i)]));
-  std::printf(" thread windows %d, committed memory %lld KiB\n", windows, static_cast<long long>(memory / 1024));
+  std::printf(" thread windows %d, committed memory %lld KiB; GDI: %s\n", windows,
+              static_cast<long long>(memory / 1024), GdiCountsText(CountGdi()).c_str());
 }
 
 // Follows the highest counts seen: a round that leaves more of anything than every round
 // before it grew. A leak grows every round, lazy one-time objects a few times at most.
 struct SoakPeaks {
   vcl::TLiveCounts peak{};
+  GdiCounts peakGdi{};
   int peakWindows = 0;
   int growingRounds = 0;
 
-  // Takes a round's counts; true when it grew (the first round counts as none).
+  // Takes a round's counts (the program's GDI objects and DCs too); true when it grew (the
+  // first round counts as none).
   bool Take(int round, const vcl::TLiveCounts& now, int windows) {
     bool grew = windows > peakWindows;
     peakWindows = std::max(peakWindows, windows);
     for (size_t i = 0; i < now.size(); ++i) {
       grew = grew || now[i] > peak[i];
       peak[i] = std::max(peak[i], now[i]);
+    }
+    const GdiCounts gdi = CountGdi();
+    for (size_t i = 0; i < gdi.live.size(); ++i) {
+      grew = grew || gdi.live[i] > peakGdi.live[i];
+      peakGdi.live[i] = std::max(peakGdi.live[i], gdi.live[i]);
     }
     if (round > 0 && grew) {
       ++growingRounds;

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "classlib/controls/WindowProcHook.h"
-#include "classlib/rtl/LiveCounts.h"
+#include "support/gdi_counts.h"
 #include "classlib/rtl/TypInfo.h"
 #include "skin_classic/controls/SkinButton.h"
 #include "skin_classic/forms/SkinMenuPaint.h"
@@ -138,15 +138,18 @@ TEST_F(MappedForms, EveryControlKindGetsItsOneSkinner) {
 TEST_F(MappedForms, PaintingEveryControlKindHoldsAFewDeviceContextsNotOneAPicture) {
   Owned<vcl::TForm> form = NewForm();
   const AllKinds kinds = FillAllKinds(form.get());
-  const int64_t before = vcl::LiveCount(vcl::TLiveKind::DeviceContexts);
+  const wintest::GdiCounts before = wintest::CountGdi();
   TWinSkinForm* skin = ShowSkinned(form.get());
   ASSERT_TRUE(skin);
   ASSERT_GT(skin->Skinners().size(), 20u);
   constexpr int64_t kHeld = 6;  // kept DCs of the work pictures, the mask and the pictures' canvases
+  // The DCs the program holds, memory and window DCs alike (taken raw or by a wrapper).
   auto repaint = [&] {
     RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     EXPECT_TRUE(wintest::PumpUntilIdle());
-    return vcl::LiveCount(vcl::TLiveKind::DeviceContexts) - before;
+    const wintest::GdiCounts now = wintest::CountGdi();
+    EXPECT_EQ(now.Live(wintest::GdiKind::WindowDC), before.Live(wintest::GdiKind::WindowDC));
+    return now.Live(wintest::GdiKind::MemoryDC) - before.Live(wintest::GdiKind::MemoryDC);
   };
   EXPECT_LE(repaint(), kHeld);
   // Larger, with the hot and pressed pictures of a button drawn too.

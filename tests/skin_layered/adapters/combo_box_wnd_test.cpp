@@ -4,6 +4,7 @@
 #include <string>
 
 #include "buttons_support.h"
+#include "support/gdi_counts.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_layered/adapters/ComboBoxWnd.h"
 #include "skin_layered/adapters/ScrollWnd.h"
@@ -154,12 +155,13 @@ TEST_F(ComboBoxes, TheListsColourIsOneBrushPerColourFreedWhenTheSkinGoes) {
   EXPECT_EQ(GetBkColor(dc), kComboColor);
   EXPECT_EQ(GetTextColor(dc), kComboFont);
   // A thousand paints of the list: the one brush, no object more.
-  const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  const wintest::GdiCounts before = wintest::CountGdi();
   bool same = true;
   for (int i = 0; i < 1000; ++i) same = same && ask() == brush;
   EXPECT_TRUE(same);
-  const DWORD after = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  EXPECT_LE(after, before + 2);
+  const wintest::GdiCounts after = wintest::CountGdi();
+  EXPECT_TRUE(wintest::NoGdiGrowth(before, after));
+  EXPECT_EQ(after.Made(wintest::GdiKind::Brush), before.Made(wintest::GdiKind::Brush));
   ReleaseDC(list, dc);
   // The skin goes: the list's adapter and the brush with it.
   manager->SetActive(false);

@@ -2,7 +2,7 @@
 // frame, see-through children, the background asked before the first paint, the skinned bar,
 // the window DC given back on every path, and the box's own look after unskinning.
 #include "classlib/forms/ScrollBox.h"
-#include "classlib/rtl/LiveCounts.h"
+#include "support/gdi_counts.h"
 #include "classlib/stdctrls/StaticText.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "hosts_support.h"
@@ -136,14 +136,16 @@ TEST_F(ScrollBoxWnd, TheNonClientPaintGivesItsWindowDcBackOnEveryPath) {
   Adapt(box);
   // The first paint makes the cache, whose canvas keeps its memory DC.
   SendMessageW(box->Handle(), WM_NCPAINT, 1, 0);
-  const int64_t before = vcl::LiveCount(vcl::TLiveKind::DeviceContexts);
+  const wintest::GdiCounts before = wintest::CountGdi();
   SendMessageW(box->Handle(), WM_NCPAINT, 1, 0);
-  EXPECT_EQ(vcl::LiveCount(vcl::TLiveKind::DeviceContexts), before);
+  const wintest::GdiCounts painted = wintest::CountGdi();
+  EXPECT_TRUE(wintest::NoGdiGrowth(before, painted));
+  EXPECT_GT(painted.Made(wintest::GdiKind::WindowDC), before.Made(wintest::GdiKind::WindowDC));  // one was taken
   // Wholly outside its parent's client area: the window DC's clip box is empty.
   box->SetBounds(-1000, -1000, 200, 150);
   ASSERT_TRUE(IsWindowVisible(box->Handle()));
   for (int i = 0; i < 3; ++i) SendMessageW(box->Handle(), WM_NCPAINT, 1, 0);
-  EXPECT_EQ(vcl::LiveCount(vcl::TLiveKind::DeviceContexts), before);
+  EXPECT_TRUE(wintest::NoGdiGrowth(before, wintest::CountGdi()));
 }
 
 TEST_F(ScrollBoxWnd, UnskinnedTheBoxAndItsChildrenGetTheirOwnLookBack) {

@@ -17,6 +17,7 @@
 #include "skin_layered/forms/TitleBar.h"
 #include "skin_layered/forms/TitleItemAnimation.h"
 #include "skin_layered/manager/CommonData.h"
+#include "support/gdi_counts.h"
 
 namespace skin_layered::test {
 namespace {
@@ -96,14 +97,19 @@ TEST_F(FrameStatesTest, TheFrameWearsThePictureAndColourOfTheCaptionsState) {
   }
 }
 
-// The frame picture's outer corner pixels in the key colour: the form's window region leaves
-// them out (the desktop shows there), at all four corners, and keeps their neighbours.
-TEST_F(FrameStatesTest, TheFramePicturesKeyColouredCornersAreCutFromTheWindowRegion) {
+// The frame picture with its outer corner pixels in the key colour.
+void WriteCutCorners(TempSkins& skins) {
   skins.Write(L"Frame", L"master.bmp", Bmp24(kMasterWidth, kMasterHeight + kTile, [](int x, int y) {
     const int row = y - kTileTop;
     const bool corner = row >= 0 && x < kTile && (row == 0 || row == kTile - 1) && (x == 0 || x == kTile - 1);
     return corner ? 0xFF00FFu : StatesMasterPixel(x, y);
   }));
+}
+
+// The frame picture's outer corner pixels in the key colour: the form's window region leaves
+// them out (the desktop shows there), at all four corners, and keeps their neighbours.
+TEST_F(FrameStatesTest, TheFramePicturesKeyColouredCornersAreCutFromTheWindowRegion) {
+  WriteCutCorners(skins);
   Skin();
   form->Show();
   Repaint();
@@ -113,6 +119,34 @@ TEST_F(FrameStatesTest, TheFramePicturesKeyColouredCornersAreCutFromTheWindowReg
   for (const auto& [x, y] : cut) EXPECT_FALSE(InWindowRegion(Wnd(), x, y)) << x << "," << y;
   const std::pair<int, int> kept[] = {{1, 0}, {0, 1}, {w - 2, 0}, {w - 1, h - 2}, {1, h - 1}, {w / 2, h / 2}};
   for (const auto& [x, y] : kept) EXPECT_TRUE(InWindowRegion(Wnd(), x, y)) << x << "," << y;
+}
+
+// Every size step makes the window region anew, the cut corners as holes in it: none of the
+// regions (nor anything else of the frame's painting) is left behind. The steps are taken
+// twice, so what the first took to keep for those sizes is there before counting.
+TEST_F(FrameStatesTest, ResizingAFormWithCutCornersLeavesNoRegionOrOtherObjectBehind) {
+  WriteCutCorners(skins);
+  Skin();
+  form->Show();
+  Repaint();
+  const auto resize = [&] {
+    for (int step = 1; step <= 12; ++step) {
+      form->SetBounds(kFormLeft, kFormTop, 400 + step * 9, 300 + step * 5);
+      Repaint();
+    }
+    form->SetBounds(kFormLeft, kFormTop, 400, 300);
+    Repaint();
+  };
+  resize();
+  const wintest::GdiCounts before = wintest::CountGdi();
+  resize();
+  const wintest::GdiCounts after = wintest::CountGdi();
+  EXPECT_TRUE(wintest::NoGdiGrowth(before, after));
+  // The regions were made (four holes a step at least): the count sees them.
+  EXPECT_GE(after.Made(wintest::GdiKind::Region) - before.Made(wintest::GdiKind::Region), 13 * 4);
+  const vcl::TRect box = WindowBox(Wnd());
+  EXPECT_FALSE(InWindowRegion(Wnd(), box.Width() - 1, box.Height() - 1));
+  EXPECT_TRUE(InWindowRegion(Wnd(), box.Width() - 2, box.Height() - 1));
 }
 
 // The sample skin's frame picture has an inactive and an active look.
