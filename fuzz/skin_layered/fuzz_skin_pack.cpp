@@ -1,7 +1,7 @@
 // The pack reader on any bytes: a header and entries, or a clean failure of the reader's own
-// kinds; the entries never hold more than the sizes they claim and the source never moves
-// outside the data. Each entry is also read through a second inflater sharing the source,
-// with the seek rules exercised.
+// kind; each entry found is unpacked again from where the walk found it, to exactly its size,
+// never beyond the size allowed, and the source never moves outside the data. The inflater
+// alone is also run over the bytes, with the seek rules exercised.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -42,14 +42,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto header = ReadPackHeader(source);
     if (header) {
       Check(header->Count >= 0 && header->Count <= static_cast<std::int64_t>(size) / 8);
+      std::int64_t unpacked = 0;
       for (std::int32_t i = 0; i < header->Count; ++i) {
-        const TPackEntry entry = ReadPackEntry(source);
-        Check(entry.Name.size() <= size);
-        Check(static_cast<std::int64_t>(entry.Data.size()) <= static_cast<std::int64_t>(size) * kMaxInflateRatio);
-        Check(source.Position() <= static_cast<std::int64_t>(size));
+        const TPackEntryInfo entry = SkipPackEntry(source, i, header->Count, unpacked);
+        Check(unpacked <= kMaxPackUnpackedSize);
+        Check(entry.Name.size() <= size && entry.Index == i);
+        Check(entry.Size >= 0 && entry.Size <= kMaxPackEntrySize);
+        Check(entry.Size <= static_cast<std::int64_t>(size) * kMaxInflateRatio);
+        const std::int64_t after = source.Position();
+        Check(after <= static_cast<std::int64_t>(size) && entry.DataOffset <= after);
+        Check(static_cast<std::int64_t>(UnpackPackEntry(source, entry).size()) == entry.Size);
+        source.Seek(after, TSourceOrigin::Beginning);
       }
     }
-  } catch (const EInflateError&) {
+  } catch (const EPackError& e) {
+    Check(e.Fault == TPackFault::CutShort || e.Fault == TPackFault::CountBeyondData ||
+          e.Fault == TPackFault::EntryTooLarge || e.Fault == TPackFault::PackTooLarge ||
+          e.Fault == TPackFault::Damaged);
   }
   Seeks(bytes);
   return 0;

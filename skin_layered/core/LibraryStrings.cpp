@@ -13,6 +13,9 @@ namespace {
 constexpr int kIds[] = {QV_LIBRARY_STRINGS(QV_STRING_ID_ENTRY)};
 #undef QV_STRING_ID_ENTRY
 constexpr std::size_t kCount = std::size(kIds);
+#define QV_STRING_TEXT_ENTRY(id, name, text) text,
+constexpr const char* kEnglish[] = {QV_LIBRARY_STRINGS(QV_STRING_TEXT_ENTRY)};
+#undef QV_STRING_TEXT_ENTRY
 
 constexpr wchar_t kInvalidDateFallback[] = L"Invalid date";
 
@@ -33,6 +36,12 @@ const vcl::String& LibString(TqvLibString Id) {
   static const vcl::String empty;
   const std::size_t slot = SlotOf(Id);
   return slot < kCount ? Texts()[slot] : empty;
+}
+
+vcl::String LibText(TqvLibString Id) {
+  const std::size_t slot = SlotOf(Id);
+  if (slot >= kCount) return {};
+  return Texts()[slot].empty() ? vcl::Utf8ToWide(kEnglish[slot]) : Texts()[slot];
 }
 
 void LoadLibraryStrings(HINSTANCE Module) {

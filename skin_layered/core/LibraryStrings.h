@@ -16,6 +16,9 @@ enum class TqvLibString : int { QV_LIBRARY_STRINGS(QV_STRING_ID) };
 // The text loaded for the string: empty before start-up, and empty when the string table
 // lacks it, except InvalidDate, which is "Invalid date" then.
 const vcl::String& LibString(TqvLibString Id);
+// The text loaded for the string, else the program's English text (before start-up, or when
+// the string table lacks it): for messages, which must never come out empty.
+vcl::String LibText(TqvLibString Id);
 
 // The start-up step: every string from Module's string table (the program's when null).
 void LoadLibraryStrings(HINSTANCE Module);

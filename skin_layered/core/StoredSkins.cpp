@@ -69,6 +69,7 @@ void TsStoredSkin::DefineProperties(vcl::TFiler* Filer) {
 bool TsStoredSkin::Unpack(TqvSkinConvertor& Reader) {
   if (data_->Size() == 0) return false;
   Reader.PackedData = data_.get();
+  Reader.SourceName = name_;
   const vcl::TScopeExit release([&Reader] { Reader.PackedData = nullptr; });
   return Reader.LoadPack();
 }

@@ -5,6 +5,7 @@
 
 #include "classlib/rtl/Streams.h"
 #include "skin_layered/core/GeneralUtils.h"
+#include "skin_layered/core/LibraryStrings.h"
 #include "skin_layered/core/SkinDescription.h"
 #include "skin_layered/core/SkinLoading.h"
 #include "skin_layered/manager/SkinReading.h"
@@ -23,12 +24,24 @@ String Below(const String& base, vcl::StringView rest) {
   return base + String(rest);
 }
 
-std::string Bytes(vcl::TMemoryStream& stream) {
+vcl::String Quoted(const String& Text) { return L"\"" + Text + L"\""; }
+
+// A description larger than any skin's is refused before it is read: its sections and images
+// would take memory far beyond its own size.
+void CheckDescriptionSize(std::int64_t size, const TsSkinLoadRequest& request) {
+  if (size > kMaxDescriptionSize)
+    throw vcl::EReadError(vcl::Format(LibText(TqvLibString::DescriptionTooLarge),
+                                      {Quoted(request.SkinName), size, static_cast<int>(kMaxDescriptionSize)}));
+}
+
+std::string Bytes(vcl::TMemoryStream& stream, const TsSkinLoadRequest& request) {
+  CheckDescriptionSize(stream.Size(), request);
   return std::string(reinterpret_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
 }
 
-std::string FileBytes(const String& path) {
+std::string FileBytes(const String& path, const TsSkinLoadRequest& request) {
   vcl::TFileStream file(path, vcl::fmOpenRead | vcl::fmShareDenyWrite);
+  CheckDescriptionSize(file.Size(), request);
   std::string bytes(static_cast<std::size_t>(file.Size()), '\0');
   if (!bytes.empty()) file.ReadBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
   return bytes;
@@ -45,6 +58,7 @@ std::string PreviewBytes(const vcl::TStrings& lines) {
 // Reads the description aside and, when that succeeds, gives the skin its tables.
 TsSkinLoadResult Read(const std::string& text, const String& skinPath, const TqvSkinConvertor* pack,
                       TsSkinLoadRequest& request, TsLoadedSkin& skin) {
+  CheckDescriptionSize(static_cast<std::int64_t>(text.size()), request);
   const TSkinDescription description(text);
   TsLoadedSkin read;
   read.SkinData.SkinPath = skinPath;
@@ -85,20 +99,20 @@ TsSkinLoadResult LoadSkin(TsSkinLoadRequest& Request, TsLoadedSkin& Skin) {
   const String folder = directory + Request.SkinName + L"\\";
   if (Request.PreviewLines) return Read(PreviewBytes(*Request.PreviewLines), folder, nullptr, Request, Skin);
   if (vcl::FileExists(folder + kOptionsFileName))
-    return Read(FileBytes(folder + kOptionsFileName), folder, nullptr, Request, Skin);
+    return Read(FileBytes(folder + kOptionsFileName, Request), folder, nullptr, Request, Skin);
 
   TsStoredSkin* stored = Request.StoredSkins ? Request.StoredSkins->Select(Request.SkinName) : nullptr;
   if (!stored) return TsSkinLoadResult::NoSkin;
   // The stored skin's images come from its pack; the folder serves the common sections' ones.
   TqvSkinConvertor pack;
   if (!stored->Unpack(pack) || !pack.Options) return TsSkinLoadResult::NoDescription;
-  return Read(Bytes(*pack.Options), directory + Request.SkinName + L"\\", &pack, Request, Skin);
+  return Read(Bytes(*pack.Options, Request), directory + Request.SkinName + L"\\", &pack, Request, Skin);
 }
 
 TsSkinLoadResult LoadPackedSkin(TsSkinLoadRequest& Request, const TqvSkinConvertor& Pack, TsLoadedSkin& Skin) {
   const TSkinLoadingScope loading;
   if (!Pack.Options) return TsSkinLoadResult::NoDescription;
-  return Read(Bytes(*Pack.Options), NormalizeSkinDirectory(Request.SkinDirectory), &Pack, Request, Skin);
+  return Read(Bytes(*Pack.Options, Request), NormalizeSkinDirectory(Request.SkinDirectory), &Pack, Request, Skin);
 }
 
 }  // namespace skin_layered

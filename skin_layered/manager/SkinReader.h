@@ -10,6 +10,8 @@
 // process-wide loading flag, as they were.
 #pragma once
 
+#include <cstdint>
+
 #include "classlib/rtl/SysUtils.h"
 #include "skin_layered/core/SkinConvertor.h"
 #include "skin_layered/core/SkinModel.h"
@@ -18,6 +20,9 @@
 namespace skin_layered {
 
 inline constexpr wchar_t kOptionsFileName[] = L"Options.dat";
+// A description of more bytes is refused (EReadError): no real skin's comes near, and its
+// sections and images would take memory far beyond its size.
+inline constexpr std::int64_t kMaxDescriptionSize = 1 << 20;
 
 // A skin folder as skins are looked for in it, with a trailing backslash: one beginning
 // with ".." lies under the parent of the program's folder, one beginning with ".\" or "./"

@@ -8,14 +8,18 @@
 #include <span>
 
 #include "classlib/graphics/GraphicsColors.h"
+#include "classlib/graphics/GraphicsDibFormat.h"
 #include "classlib/graphics/Jpeg.h"
 #include "classlib/rtl/Streams.h"
 #include "skin_layered/core/Constants.h"
 #include "skin_layered/core/GeneralUtils.h"
+#include "skin_layered/core/LibraryStrings.h"
 #include "skin_layered/core/SkinPack.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/Gradient.h"
 #include "skin_layered/paint/PngGraphic.h"
+#include "skin_layered/paint/png/PngError.h"
+#include "skin_layered/paint/png/PngReader.h"
 #include "skin_layered/paint/pixels/Blending.h"
 #include "skin_layered/paint/pixels/PixelView.h"
 
@@ -56,28 +60,30 @@ TRect ClippedRect(const TImageDescriptor& d, int width, int height) {
   return r;
 }
 
+vcl::String Quoted(const vcl::String& Text) { return L"\"" + Text + L"\""; }
+
 bool HasExtension(const String& upperName, std::wstring_view ext) {
   return upperName.size() >= ext.size() && std::wstring_view(upperName).substr(upperName.size() - ext.size()) == ext;
 }
 
-// A picture read from a stream by its file name's extension, as a 32-bit bitmap whose alpha,
-// when the picture has none, comes from the key colour.
-std::shared_ptr<TBitmap> DecodeImage(vcl::TStream* stream, const String& upperName) {
-  auto bmp = std::make_shared<TBitmap>();
+// The size of the picture the bytes hold, when its header tells it before anything is
+// decoded (a broken header is left to the picture class to report).
+std::optional<std::pair<int, int>> PictureSize(std::span<const std::uint8_t> bytes, const String& upperName) {
   if (HasExtension(upperName, L".PNG")) {
-    TPNGGraphic png;
-    png.LoadFromStream(stream);
-    CopyBmp(bmp.get(), &png);
-  } else if (HasExtension(upperName, L".JPG") || HasExtension(upperName, L".JPEG")) {
-    vcl::TJPEGImage jpeg;
-    jpeg.LoadFromStream(stream);
-    bmp->Assign(&jpeg);
-  } else {
-    bmp->LoadFromStream(stream);
+    try {
+      TPNGReader reader;
+      if (!reader.IsValid(bytes)) return std::nullopt;
+      const TPngImageProperties& p = reader.Properties();
+      return std::pair{static_cast<int>(std::min<std::uint32_t>(p.Width, INT_MAX)),
+                       static_cast<int>(std::min<std::uint32_t>(p.Height, INT_MAX))};
+    } catch (const EPngError&) {
+      return std::nullopt;
+    }
   }
-  if (bmp->Empty() || bmp->Width() <= 0 || bmp->Height() <= 0) return nullptr;
-  if (bmp->PixelFormat() != vcl::pf32bit) return std::shared_ptr<TBitmap>(Bmp32Copy(bmp.get(), true));
-  return bmp;
+  if (HasExtension(upperName, L".JPG") || HasExtension(upperName, L".JPEG")) return std::nullopt;  // read below
+  const std::optional<vcl::dib::BmpHeader> header = vcl::dib::ReadBmpHeader(bytes, true);
+  if (!header) return std::nullopt;
+  return std::pair{header->width, header->height};
 }
 
 std::span<const std::uint8_t> BytesOf(std::string_view s) {
@@ -132,27 +138,77 @@ std::shared_ptr<TBitmap> TsSkinReading::ImageFile(const String& Name, bool Requi
   if (const auto loaded = loaded_.find(upper); loaded != loaded_.end())
     return skin_.LoadedFiles[loaded->second].Bmp;
 
-  std::shared_ptr<TBitmap> bmp;
+  // The file's bytes, held only while the picture is decoded.
+  std::unique_ptr<vcl::TMemoryStream> bytes;
   if (pack_ && !FromDisk) {
     if (pack_entries_.empty())
       for (const TqvImageItem& entry : pack_->Files)
         pack_entries_.emplace(vcl::UpperCase(vcl::TEncoding::ANSI->GetString(BytesOf(entry.Name))), &entry);
     const auto found = pack_entries_.find(upper);
-    const TqvImageItem* item = found == pack_entries_.end() ? nullptr : found->second;
-    if (!item || !item->Data) {
+    if (found == pack_entries_.end()) {
       if (Required) throw vcl::EFOpenError(L"Cannot open file \"" + Name + L"\". The skin holds no such image");
       return nullptr;
     }
-    item->Data->SetPosition(0);
-    bmp = DecodeImage(item->Data.get(), upper);
+    bytes = pack_->Unpack(*found->second);
   } else {
     const String path = Name.find(L':') != String::npos ? Name : skin_.SkinData.SkinPath + Name;
     if (!Required && !vcl::FileExists(path)) return nullptr;
-    vcl::TFileStream stream(path, vcl::fmOpenRead | vcl::fmShareDenyWrite);  // EFOpenError when missing
-    bmp = DecodeImage(&stream, upper);
+    vcl::TFileStream file(path, vcl::fmOpenRead | vcl::fmShareDenyWrite);  // EFOpenError when missing
+    // No skin picture comes near the largest entry a pack may hold.
+    if (file.Size() > kMaxPackEntrySize)
+      throw vcl::EReadError(vcl::Format(LibText(TqvLibString::PictureFileTooLarge),
+                                        {Quoted(Name), Quoted(request_.SkinName), file.Size()}));
+    bytes = std::make_unique<vcl::TMemoryStream>();
+    bytes->LoadFromStream(&file);
+  }
+  if (const auto size = PictureSize(bytes->Bytes(), upper)) CheckPicture(Name, size->first, size->second);
+  std::shared_ptr<TBitmap> bmp;
+  try {
+    bmp = DecodeImage(bytes.get(), Name, upper);
+  } catch (const vcl::EReadError&) {
+    throw;  // a picture refused by its size, named already
+  } catch (const vcl::Exception& e) {
+    // Which picture of which skin: the picture classes' own texts name neither.
+    throw vcl::EInvalidGraphic(vcl::Format(LibText(TqvLibString::PictureUnreadable),
+                                           {Quoted(Name), Quoted(request_.SkinName), e.Message()}));
   }
   loaded_.emplace(upper, skin_.LoadedFiles.size());
   skin_.LoadedFiles.push_back({upper, bmp});
+  return bmp;
+}
+
+void TsSkinReading::CheckPicture(const String& Name, int Width, int Height) {
+  const std::int64_t pixels = static_cast<std::int64_t>(std::max(Width, 0)) * std::max(Height, 0);
+  if (pixels > kMaxPicturePixels)
+    throw vcl::EReadError(vcl::Format(LibText(TqvLibString::PictureTooLarge),
+                                      {Quoted(Name), Quoted(request_.SkinName), Width, Height,
+                                       static_cast<int>(kMaxPicturePixels / 1000000)}));
+  if (pixels_ + pixels > kMaxSkinPixels)
+    throw vcl::EReadError(vcl::Format(LibText(TqvLibString::PicturesTooLarge),
+                                      {Quoted(Name), Quoted(request_.SkinName),
+                                       static_cast<int>(kMaxSkinPixels / 1000000)}));
+  pixels_ += pixels;
+}
+
+// A picture read from a stream by its file name's extension, as a 32-bit bitmap whose alpha,
+// when the picture has none, comes from the key colour.
+std::shared_ptr<TBitmap> TsSkinReading::DecodeImage(vcl::TStream* Stream, const String& Name, const String& UpperName) {
+  auto bmp = std::make_shared<TBitmap>();
+  if (HasExtension(UpperName, L".PNG")) {
+    TPNGGraphic png;
+    png.LoadFromStream(Stream);
+    // Its pixels are taken over, not copied.
+    bmp->SetHandle(png.ReleaseHandle());
+  } else if (HasExtension(UpperName, L".JPG") || HasExtension(UpperName, L".JPEG")) {
+    vcl::TJPEGImage jpeg;
+    jpeg.LoadFromStream(Stream);
+    CheckPicture(Name, jpeg.Width(), jpeg.Height());  // known from its header, before it is decoded
+    bmp->Assign(&jpeg);
+  } else {
+    bmp->LoadFromStream(Stream);
+  }
+  if (bmp->Empty() || bmp->Width() <= 0 || bmp->Height() <= 0) return nullptr;
+  if (bmp->PixelFormat() != vcl::pf32bit) return std::shared_ptr<TBitmap>(Bmp32Copy(bmp.get(), true));
   return bmp;
 }
 

@@ -20,6 +20,11 @@
 
 namespace skin_layered {
 
+// A picture of more pixels is refused, as are pictures taking more together: no real skin's
+// come near, and a small pack could otherwise make the engine hold pictures of any size.
+inline constexpr std::int64_t kMaxPicturePixels = 8'000'000;
+inline constexpr std::int64_t kMaxSkinPixels = 16'000'000;
+
 // The program's bitmap resource blurred into the shadow images the skin builds itself.
 inline constexpr wchar_t kShadowBlurResource[] = L"BLUR5";
 
@@ -49,6 +54,10 @@ class TsSkinReading {
   // The image file of that name (from the pack unless FromDisk), loaded once, 32 bits per
   // pixel; nil when it does not exist, unless Required (then EFOpenError).
   std::shared_ptr<vcl::TBitmap> ImageFile(const vcl::String& Name, bool Required, bool FromDisk = false);
+  std::shared_ptr<vcl::TBitmap> DecodeImage(vcl::TStream* Stream, const vcl::String& Name, const vcl::String& UpperName);
+  // Refuses (EReadError) a picture beyond the size of any real skin's, or one that would take
+  // the skin's pictures beyond what any real skin's take together; counts it in otherwise.
+  void CheckPicture(const vcl::String& Name, int Width, int Height);
   TImageDescriptor Descriptor(std::string_view Value, bool MaskPartLayout = false) const;
 
   // Sections
@@ -77,6 +86,7 @@ class TsSkinReading {
   std::unordered_map<vcl::String, std::size_t> loaded_;
   std::unordered_map<vcl::String, const TqvImageItem*> pack_entries_;
   std::unordered_map<vcl::TBitmap*, TKeyCounts> key_counts_;
+  std::int64_t pixels_ = 0;  // of the pictures decoded so far
 };
 
 }  // namespace skin_layered

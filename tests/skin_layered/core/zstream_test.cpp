@@ -85,12 +85,21 @@ TEST(ZDecompressionStream, ProgressFollowsEachInputBlock) {
 // ---------------------------------------------------------------------------------------
 // The packed-skin reader
 
-TEST(SkinConvertor, UnpacksTheOptionTextAndTheImagesInPackOrder) {
+Bytes Unpacked(const TqvSkinConvertor& Reader, const TqvImageItem& Item) {
+  const std::unique_ptr<vcl::TMemoryStream> data = Reader.Unpack(Item);
+  EXPECT_EQ(data->Position(), 0);
+  return BytesOfStream(*data);
+}
+
+TEST(SkinConvertor, UnpacksTheOptionTextAndTheImagesWhenAskedFromItsOwnCopyOfThePack) {
   for (bool extended : {false, true}) {
     auto pack = StreamOf(WritePack(SampleEntries(), extended));
     TqvSkinConvertor reader;
     reader.PackedData = pack.get();
     ASSERT_TRUE(reader.LoadPack());
+    // The source goes: the images come from the reader's copy.
+    reader.PackedData = nullptr;
+    pack.reset();
     EXPECT_EQ(reader.LastEntry, 2);
     ASSERT_TRUE(reader.Options);
     EXPECT_EQ(BytesOfStream(*reader.Options), SampleEntries()[0].data);
@@ -98,10 +107,13 @@ TEST(SkinConvertor, UnpacksTheOptionTextAndTheImagesInPackOrder) {
     ASSERT_EQ(reader.Files.size(), 2u);
     EXPECT_EQ(reader.Files[0].Name, "button.bmp");
     EXPECT_TRUE(reader.Files[0].IsBitmap);
-    EXPECT_EQ(BytesOfStream(*reader.Files[0].Data), SampleEntries()[1].data);
+    EXPECT_EQ(reader.Files[0].Size, 3000);
     EXPECT_EQ(reader.Files[1].Name, "glyphs.png");
     EXPECT_FALSE(reader.Files[1].IsBitmap);
-    EXPECT_EQ(BytesOfStream(*reader.Files[1].Data), SampleEntries()[2].data);
+    // In any order, as often as asked.
+    EXPECT_EQ(Unpacked(reader, reader.Files[1]), SampleEntries()[2].data);
+    EXPECT_EQ(Unpacked(reader, reader.Files[0]), SampleEntries()[1].data);
+    EXPECT_EQ(Unpacked(reader, reader.Files[1]), SampleEntries()[2].data);
 
     reader.Clear();
     EXPECT_TRUE(reader.Files.empty());
@@ -125,7 +137,7 @@ TEST(SkinConvertor, AnEmptyPackGivesNothingAndAnyCaseOfTheOptionNameCounts) {
   ASSERT_TRUE(reader.Options);
   EXPECT_EQ(BytesOfStream(*reader.Options), BytesOf("[X]"));
   ASSERT_EQ(reader.Files.size(), 1u);
-  EXPECT_EQ(reader.Files[0].Data->Size(), 0);
+  EXPECT_EQ(reader.Unpack(reader.Files[0])->Size(), 0);
 }
 
 TEST(SkinConvertor, OtherDataIsRefusedWithAMessageAndTheReaderKept) {
@@ -141,25 +153,67 @@ TEST(SkinConvertor, OtherDataIsRefusedWithAMessageAndTheReaderKept) {
   EXPECT_TRUE(reader->Files.empty());  // still there, still usable
 }
 
-TEST(SkinConvertor, BrokenPacksRaiseAndKeepWhatWasReadBefore) {
+// The message a broken pack read under that name raises, with the class of its exception.
+template <class E>
+vcl::String PackMessage(const Bytes& Pack, const vcl::String& Name = L"C:\\Skins\\Broken.pmz") {
+  auto stream = StreamOf(Pack);
+  TqvSkinConvertor reader;
+  reader.PackedData = stream.get();
+  reader.SourceName = Name;
+  return MessageOf<E>([&] { reader.LoadPack(); });
+}
+
+TEST(SkinConvertor, BrokenPacksRaiseMessagesNamingThePackTheEntryAndTheFault) {
+  using vcl::EReadError;
+  const vcl::String pack = L"The skin pack \"C:\\Skins\\Broken.pmz\" ";
+  // Cut short: in the header, in an entry's fields, in an entry's data.
+  EXPECT_EQ(PackMessage<EReadError>(BytesOf("PMzf\x02\x00")), pack + L"is cut short: it ends inside its header.");
+  const Bytes good = WritePack(SampleEntries());
+  const Bytes intoData(good.begin(), good.end() - 100);
+  EXPECT_EQ(PackMessage<EReadError>(intoData),
+            pack + L"is cut short: the data of entry 3 of 3 (\"glyphs.png\") ends before its 70000 bytes.");
+  const PackEntrySpec first{"a.bmp", PatternBytes(300, 4), {}, {}};
+  Bytes intoFields = WritePack({first, {"b.bmp", BytesOf("data"), {}, {}}});
+  intoFields.resize(WritePack({first}).size() + 2);  // two bytes of the second entry's name length
+  EXPECT_EQ(PackMessage<EReadError>(intoFields), pack + L"is cut short: it ends inside entry 2 of 2.");
+  // Counts, lengths and sizes beyond the data.
+  EXPECT_EQ(PackMessage<EReadError>(WritePack({}, false, 1000)),
+            pack + L"is damaged: it counts 1000 entries, more than its 0 bytes can hold.");
+  Bytes longName = WritePack({{"x", BytesOf("data"), {}, {}}});
+  longName[8] = 0x40, longName[9] = 0x42, longName[10] = 0x0F;  // 1,000,000
+  EXPECT_EQ(PackMessage<EReadError>(longName),
+            pack + L"is damaged: entry 1 of 1 gives a name of 1000000 bytes, more than the " +
+                std::to_wstring(longName.size() - 12) + L" bytes left.");
+  const Bytes claim = WritePack({{"x.png", BytesOf("data"), 5000000, {}}});
+  EXPECT_EQ(PackMessage<EReadError>(claim), pack + L"is damaged: entry 1 of 1 (\"x.png\") claims 5000000 bytes, more than the " +
+                                                std::to_wstring(claim.size() - 21) + L" bytes left can hold.");
+  // Larger than allowed.
+  EXPECT_EQ(PackMessage<EReadError>(WritePack({{"a.bmp", BytesOf("x"), {}, {}}, {"big.bmp", BytesOf("data"), 0x7FFFFFFF, {}}})),
+            pack + L"is refused: entry 2 of 2 (\"big.bmp\") unpacks to more than 64 MB, larger than any skin picture.");
+  // Damaged compressed data, with zlib's word for it; a stored skin named by its name.
+  Bytes stream = ZlibCompress(PatternBytes(500, 3));
+  stream[0] = 0x08;  // not a zlib header
+  const Bytes corrupt = WritePack({{"x.bmp", PatternBytes(500, 3), {}, stream}});
+  EXPECT_EQ(PackMessage<EZDecompressionError>(corrupt),
+            pack + L"is damaged: the compressed data of entry 1 of 1 (\"x.bmp\") cannot be unpacked (data error).");
+  EXPECT_EQ(PackMessage<EZDecompressionError>(corrupt, L"Lagoon (stored)"),
+            L"The skin pack \"Lagoon (stored)\" is damaged: the compressed data of entry 1 of 1 (\"x.bmp\") cannot be "
+            L"unpacked (data error).");
+}
+
+TEST(SkinConvertor, ABrokenPackKeepsWhatWasReadBefore) {
   Bytes good = WritePack(SampleEntries());
   const Bytes cut(good.begin(), good.end() - 100);
   auto truncated = StreamOf(cut);
   TqvSkinConvertor reader;
   reader.PackedData = truncated.get();
-  EXPECT_EQ(MessageOf<vcl::EReadError>([&] { reader.LoadPack(); }), L"Stream read error");
+  EXPECT_THROW(reader.LoadPack(), vcl::EReadError);
   ASSERT_TRUE(reader.Options);
-  EXPECT_EQ(reader.Files.size(), 1u);  // the entry before the cut one
-
-  Bytes stream = ZlibCompress(PatternBytes(500, 3));
-  stream[0] = 0x08;  // not a zlib header
-  auto corrupt = StreamOf(WritePack({{"x.bmp", PatternBytes(500, 3), {}, stream}}));
-  TqvSkinConvertor other;
-  other.PackedData = corrupt.get();
-  EXPECT_THROW(other.LoadPack(), EZDecompressionError);
+  ASSERT_EQ(reader.Files.size(), 1u);  // the entry before the cut one
+  EXPECT_EQ(Unpacked(reader, reader.Files[0]), SampleEntries()[1].data);
 }
 
-TEST(SkinConvertor, TheFileLoaderReusesTheReader) {
+TEST(SkinConvertor, TheFileLoaderReusesTheReaderAndNamesTheFile) {
   TempFile file(L"skin.pmz");
   file.Write(WritePack(SampleEntries()));
   std::unique_ptr<TqvSkinConvertor> reader;
@@ -167,6 +221,7 @@ TEST(SkinConvertor, TheFileLoaderReusesTheReader) {
   ASSERT_TRUE(reader);
   EXPECT_EQ(reader->Files.size(), 2u);
   EXPECT_EQ(reader->PackedData, nullptr);
+  EXPECT_EQ(Unpacked(*reader, reader->Files[1]), SampleEntries()[2].data);
   TqvSkinConvertor* first = reader.get();
   ASSERT_TRUE(LoadSkinPackFile(file.Path(), reader));
   EXPECT_EQ(reader.get(), first);
@@ -174,6 +229,11 @@ TEST(SkinConvertor, TheFileLoaderReusesTheReader) {
 
   EXPECT_FALSE(LoadSkinPackFile(file.Path() + L".missing", reader));
   EXPECT_EQ(reader->Files.size(), 2u);
+
+  TempFile broken(L"broken.pmz");
+  broken.Write(WritePack({}, false, 7));
+  EXPECT_EQ(MessageOf<vcl::EReadError>([&] { LoadSkinPackFile(broken.Path(), reader); }),
+            L"The skin pack \"" + broken.Path() + L"\" is damaged: it counts 7 entries, more than its 0 bytes can hold.");
 }
 
 }  // namespace

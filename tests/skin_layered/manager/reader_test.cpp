@@ -3,12 +3,16 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 
 #include "classlib/graphics/GraphicsColors.h"
+#include "classlib/graphics/Jpeg.h"
 #include "manager_support.h"
 #include "skin_layered/core/SkinLoading.h"
 #include "skin_layered/core/GeneralUtils.h"
+#include "skin_layered/core/SkinPack.h"
 #include "skin_layered/manager/SkinReader.h"
+#include "skin_layered/manager/SkinReading.h"
 #include "skin_layered/paint/pixels/PixelTransforms.h"
 
 namespace skin_layered::test {
@@ -476,6 +480,76 @@ TEST_F(SkinReader, Utf8DescriptionsKeepTheirNames) {
             TsSkinLoadResult::Loaded);
   EXPECT_EQ(skin.SkinData.Author, L"\u540D");
   EXPECT_EQ(Section(L"\u540D").Props[0].Color, 9);
+}
+
+// A JPEG of a small picture whose frame header is made to claim the size given.
+Bytes JpegClaiming(int Width, int Height) {
+  vcl::TBitmap small;
+  small.SetPixelFormat(vcl::pf24bit);
+  small.SetSize(8, 8);
+  vcl::TJPEGImage jpeg;
+  jpeg.Assign(&small);
+  vcl::TMemoryStream out;
+  jpeg.SaveToStream(&out);
+  Bytes bytes(out.Memory(), out.Memory() + out.Size());
+  // The baseline frame header: FF C0, its length, the precision, then height and width.
+  for (std::size_t i = 0; i + 8 < bytes.size(); ++i)
+    if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) {
+      bytes[i + 5] = static_cast<std::uint8_t>(Height >> 8), bytes[i + 6] = static_cast<std::uint8_t>(Height);
+      bytes[i + 7] = static_cast<std::uint8_t>(Width >> 8), bytes[i + 8] = static_cast<std::uint8_t>(Width);
+      break;
+    }
+  return bytes;
+}
+
+TEST_F(SkinReader, PicturesAndDescriptionsBeyondAnyRealSkinsAreRefusedNamingThemAndTheSkin) {
+  auto refusal = [&](const std::string& options) {
+    try {
+      Load(options);
+    } catch (const vcl::Exception& e) {
+      return e.Message();
+    }
+    return vcl::String(L"loaded");
+  };
+  // Pictures at the size a picture may have, taking together what a skin's may take: loaded.
+  static_assert(kMaxPicturePixels == 4000 * 2000 && kMaxSkinPixels == 2 * kMaxPicturePixels);
+  skins.Write(L"Test", L"a.bmp", Bmp24(4000, 2000, Flat(0x102030)));
+  skins.Write(L"Test", L"b.bmp", Bmp24(2000, 4000, Flat(0x405060)));
+  skins.Write(L"Test", L"c.bmp", Bmp24(1, 1, Flat(0x708090)));
+  skins.Write(L"Test", L"tall.bmp", Bmp24(4000, 2001, Flat(0x102030)));
+  const std::string two = "[GLOBALINFO]\r\nMASTERBITMAP=a.bmp\r\n[B]\r\nGLYPHMASK=!b.bmp!1!0!0\r\n";
+  EXPECT_EQ(refusal(two), L"loaded");
+  EXPECT_EQ(Image(L"B", L"GLYPHMASK").Bmp->Height(), 4000);
+  // One pixel more, in another picture or in one alone: refused before it is read.
+  EXPECT_EQ(refusal(two + "[C]\r\nGLYPHMASK=!c.bmp!1!0!0\r\n"),
+            L"The picture \"c.bmp\" of the skin \"Test\" is refused: with it the skin's pictures would take more than "
+            L"16 million pixels.");
+  EXPECT_EQ(refusal("[GLOBALINFO]\r\nMASTERBITMAP=tall.bmp\r\n"),
+            L"The picture \"tall.bmp\" of the skin \"Test\" is refused: 4000 x 2001 pixels, more than the 8 million a "
+            L"skin picture may have.");
+  // A JPEG is refused on its header, before it is decoded.
+  skins.Write(L"Test", L"huge.jpg", JpegClaiming(30000, 20000));
+  EXPECT_EQ(refusal("[T]\r\nPATTERN=huge.jpg\r\n"),
+            L"The picture \"huge.jpg\" of the skin \"Test\" is refused: 30000 x 20000 pixels, more than the 8 million a "
+            L"skin picture may have.");
+  // A picture file larger than any entry of a pack is refused unread; one of that size is
+  // read (and found no picture).
+  skins.Write(L"Test", L"big.bmp", BytesOf("not a picture"));
+  const std::filesystem::path big = std::filesystem::path(skins.SkinPath(L"Test")) / L"big.bmp";
+  std::filesystem::resize_file(big, kMaxPackEntrySize + 1);
+  EXPECT_EQ(refusal("[GLOBALINFO]\r\nMASTERBITMAP=big.bmp\r\n"),
+            L"The picture \"big.bmp\" of the skin \"Test\" is refused: its file of 67108865 bytes is larger than any "
+            L"skin picture.");
+  std::filesystem::resize_file(big, kMaxPackEntrySize);
+  EXPECT_EQ(refusal("[GLOBALINFO]\r\nMASTERBITMAP=big.bmp\r\n"),
+            L"The picture \"big.bmp\" of the skin \"Test\" cannot be read: Bitmap image is not valid");
+  // A description of the size allowed loads; a byte more is refused unread.
+  std::string description = "[GLOBALINFO]\r\nVERSION=2\r\n;";
+  description.resize(static_cast<std::size_t>(kMaxDescriptionSize), 'x');
+  EXPECT_EQ(refusal(description), L"loaded");
+  EXPECT_EQ(skin.SkinData.Version, 2);
+  EXPECT_EQ(refusal(description + "x"), L"The description of the skin \"Test\" is refused: 1048577 bytes, more than "
+                                        L"the 1048576 a skin description may have.");
 }
 
 }  // namespace

@@ -21,6 +21,10 @@ using layeredpack::ZlibCompress;
 // Data of the given size whose bytes follow a fixed pattern of the seed.
 Bytes PatternBytes(std::size_t size, std::uint32_t seed);
 
+// A zlib stream of that many zero bytes (about a thousandth of their size), made block by
+// block: the data of a pack bomb.
+Bytes ZerosStream(std::int64_t count);
+
 // A small complete pack: an option text and two images (one ".bmp", one ".png").
 std::vector<PackEntrySpec> SampleEntries();
 
