@@ -274,6 +274,7 @@ void TqvFrameMouse::SetHotElement(int Code, bool Repaint) {
   if (Code == HotElement || !host_.FrameProvider()->DrawNonClientArea) return;
   // A hint waiting or shown for the element before goes.
   host_.CaptionItems().StopTitleHint();
+  StopButtonHint();
   // A title-bar item's hot look is painted into the caption (its fade lies over it): the
   // caption is repainted when an item becomes hot and when it stops being hot.
   bool refresh = false;
@@ -290,8 +291,45 @@ void TqvFrameMouse::SetHotElement(int Code, bool Repaint) {
     SetElementState(Code, 1);
     if (Repaint || IsUserButtonHitCode(Code)) RepaintElement(Code);
     if (Repaint && IsTitleBarItemHitCode(Code)) refresh = true;
+    if (IsUserButtonHitCode(Code)) StartButtonHint(Code);
   }
   if (refresh) host_.RefreshNonClient();
+}
+
+void TqvFrameMouse::StartButtonHint(int Code) {
+  const TsCaptionButton* element = ElementByCode(Code);
+  TsTitleButtons* buttons = host_.TitleButtons();
+  if (!element || !buttons || buttons->Items(Code - kHitUserButton)->Hint().empty()) return;
+  button_hint_code_ = Code;
+  const int pause = vcl::Application ? vcl::Application->HintPause() : 500;
+  if (pause < 1) return ShowButtonHint();
+  if (!button_hint_timer_) {
+    button_hint_timer_ = std::make_unique<vcl::TTimer>(nullptr);
+    button_hint_timer_->OnTimer = vcl::TNotifyEvent::Bind<&TqvFrameMouse::ShowButtonHint>(this);
+  }
+  button_hint_timer_->SetEnabled(false);
+  button_hint_timer_->SetInterval(static_cast<unsigned>(pause));
+  button_hint_timer_->SetEnabled(true);
+}
+
+void TqvFrameMouse::ShowButtonHint(vcl::TObject*) {
+  if (button_hint_timer_) button_hint_timer_->SetEnabled(false);
+  if (!ElementByCode(button_hint_code_) || HotElement != button_hint_code_) return;
+  TsTitleButton* button = host_.TitleButtons()->Items(button_hint_code_ - kHitUserButton);
+  // Shown only while the cursor still rests on the button.
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  if (!button->Data.Rect.Contains(ImagePointOf(vcl::TPoint(cursor)))) return;
+  button->HintWindow.Show(button->Hint(), vcl::TPoint(cursor.x + 8, cursor.y + 16));
+}
+
+void TqvFrameMouse::StopButtonHint() {
+  if (button_hint_timer_) button_hint_timer_->SetEnabled(false);
+  TsTitleButtons* buttons = host_.TitleButtons();
+  const int index = button_hint_code_ - kHitUserButton;
+  if (buttons && IsUserButtonHitCode(button_hint_code_) && index < buttons->Count())
+    buttons->Items(index)->HintWindow.Hide();
+  button_hint_code_ = 0;
 }
 
 void TqvFrameMouse::PressElement(int Code) {
@@ -408,6 +446,7 @@ bool TqvFrameMouse::PressTitleElement(int Code, vcl::TMessage& Message) {
     return true;
   }
   if (IsUserButtonHitCode(Code) && Code - kHitUserButton < host_.TitleButtons()->Count()) {
+    StopButtonHint();
     PressElement(Code);
     TsTitleButton* button = host_.TitleButtons()->Items(Code - kHitUserButton);
     const vcl::TPoint p = MessagePoint(Message);

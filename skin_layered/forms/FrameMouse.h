@@ -11,8 +11,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "classlib/controls/Controls.h"
+#include "classlib/controls/Timer.h"
 #include "classlib/rtl/Types.h"
 #include "skin_layered/forms/TitleElements.h"
 
@@ -125,6 +127,10 @@ class TqvFrameMouse {
   void PressElement(int Code);
   // Repaints one title element (a hit code) in its state, in the image and on the window.
   void RepaintElement(int HitCode);
+  // The hint of the user button hot under the mouse, shown after the application's hint pause
+  // while the cursor still rests on it; taken away with the hot state (and when the form moves
+  // or the skin changes).
+  void StopButtonHint();
   // The record of a system or MDI button by hit code; nil for others.
   TsCaptionButton* ButtonByCode(int Code);
   // The record of any title element (user buttons too); nil when none or hidden.
@@ -188,8 +194,14 @@ class TqvFrameMouse {
   void ReleaseTitleBarItem(int Code, vcl::TPoint Screen);
   void ReleaseElsewhere(vcl::TMessage& Message);
 
+  void StartButtonHint(int Code);
+  void ShowButtonHint(vcl::TObject* Sender = nullptr);
+
   TqvFrameMouseHost& host_;
   const std::uint32_t& flags_;
+  // The user button hint's pause (made on first use) and the button it waits for.
+  std::unique_ptr<vcl::TTimer> button_hint_timer_;
+  int button_hint_code_ = 0;
 };
 
 }  // namespace skin_layered

@@ -73,6 +73,7 @@ void TsSkinProvider::KillAnimations() {
   if (title_bar_)
     for (int i = 0; i < title_bar_->Items()->Count(); ++i) title_bar_->Items()->Items(i)->FreeAnimation();
   caption_items_->HideTitleHints();
+  frame_mouse_.StopButtonHint();
 }
 
 void TsSkinProvider::InitExBorders(bool AllowExtended) {

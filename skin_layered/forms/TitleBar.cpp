@@ -9,11 +9,8 @@
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/TitleItemAnimation.h"
-#include "skin_layered/manager/Animations.h"
 #include "skin_layered/paint/AlphaBitmaps.h"
 #include "skin_layered/paint/Bitmap32.h"
-#include "skin_layered/paint/HintManager.h"
-#include "skin_layered/paint/HintWindows.h"
 #include "skin_layered/paint/pixels/PixelView.h"
 #include "skin_layered/paint/TextExtent.h"
 
@@ -356,28 +353,12 @@ void TqvTitleBarItem::Click() {
 }
 
 void TqvTitleBarItem::ShowItemHint() {
-  HideItemHint();
-  if (hint_.empty()) return;
   POINT cursor{};
   GetCursorPos(&cursor);
-  vcl::THintWindow* window = ShowHintAt(hint_, vcl::TPoint(cursor.x, cursor.y + 16));
-  // The hint manager keeps its own window (the item only hides it); any other is the item's
-  // to free.
-  if (HintManager())
-    managed_hint_shown_ = window != nullptr;
-  else
-    hint_window_ = window;
+  hint_window_.Show(hint_, vcl::TPoint(cursor.x, cursor.y + 16));
 }
 
-void TqvTitleBarItem::HideItemHint() {
-  if (hint_window_) vcl::TObject::Free(std::exchange(hint_window_, nullptr));
-  if (!std::exchange(managed_hint_shown_, false)) return;
-  // The manager's window goes only while it still shows this item's hint.
-  if (TsHintManager* manager = HintManager())
-    if (TqvPngHintWindow* window = manager->PngHintWindow();
-        window && window->HandleAllocated() && window->HintText() == hint_)
-      window->ReleaseHandle();
-}
+void TqvTitleBarItem::HideItemHint() { hint_window_.Hide(); }
 
 void TqvTitleBarItem::StartAnimation(int Steps, HWND Wnd) {
   TsTitleBar* bar = TitleBar();

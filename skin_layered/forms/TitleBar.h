@@ -18,6 +18,7 @@
 #include "classlib/rtl/Component.h"
 #include "classlib/rtl/Lifetime.h"
 #include "classlib/rtl/Persistent.h"
+#include "skin_layered/forms/TitleHint.h"
 #include "skin_layered/forms/TitleItemAnimation.h"
 
 namespace vcl {
@@ -227,8 +228,7 @@ class TqvTitleBarItem : public vcl::TCollectionItem, public TqvFadedItem {
   int width_ = 22;
   int group_index_ = 0;
   int state_ = 0;
-  vcl::THintWindow* hint_window_ = nullptr;
-  bool managed_hint_shown_ = false;  // the hint manager's window shows the item's hint
+  TqvTitleHint hint_window_;
   std::unique_ptr<TqvItemAnimation> animation_;
   // Ended first thing by the destructor; the press and the release ask it after each event.
   vcl::TLifetime lifetime_;

@@ -11,6 +11,7 @@
 #include "classlib/graphics/GraphicsBitmap.h"
 #include "classlib/rtl/Collection.h"
 #include "classlib/rtl/Persistent.h"
+#include "skin_layered/forms/TitleHint.h"
 
 namespace vcl {
 class TPopupMenu;
@@ -126,6 +127,8 @@ class TsTitleButton : public vcl::TCollectionItem {
   // Its state, skin glyph (-1: its own picture only), place and hit code. Its fade is freed with
   // the button: the fade points at this record.
   TsCaptionButton Data;
+  // Its Hint while the mouse rests on it (shown and taken away by the frame's mouse).
+  TqvTitleHint HintWindow;
 
   TqvTitleOwner* Provider() const;
 

@@ -848,6 +848,35 @@ TEST_F(BorderFormTest, ADoubleClickOnATitleBarItemClicksItAndADisabledItemIsNeve
   EXPECT_EQ(paste->HotState(), 1);
 }
 
+// A user title button's hint on the border window: shown while the mouse rests on the button
+// there (the window image's coordinates hold the shadow and the border offsets), gone when it
+// leaves for the caption.
+TEST_F(BorderFormTest, AUserButtonsHintShowsOnTheBorderWindow) {
+  TsTitleButton* user = provider->TitleButtons()->Add();
+  user->SetHint(L"Pins the page");
+  provider->CaptionButtons().InitSystemButtons();
+  provider->SkinData->BGChanged = true;
+  border->UpdateExBordersPos(true, 255);
+  ASSERT_FALSE(user->Data.Rect.IsEmpty());
+  const int pause = vcl::Application->HintPause();
+  vcl::Application->SetHintPause(0);
+  const vcl::TScopeExit restore([pause] { vcl::Application->SetHintPause(pause); });
+  auto shown = [] { return wintest::ThreadShowsWindow(L"Pins the page"); };
+  const wintest::PointerLock pointer;
+  auto moveOnto = [&](int x, int y) {
+    const LPARAM at = Screen(x, y);
+    if (!wintest::MovePointer(vcl::LParamX(at), vcl::LParamY(at)) || !wintest::PumpUntilIdle()) return false;
+    SendMessageW(BorderWnd(), WM_NCMOUSEMOVE, static_cast<WPARAM>(SendMessageW(BorderWnd(), WM_NCHITTEST, 0, at)), at);
+    return true;
+  };
+  const vcl::TRect r = user->Data.Rect;
+  ASSERT_TRUE(moveOnto((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+  EXPECT_EQ(provider->FrameMouse().HotElement, 1000);
+  EXPECT_TRUE(shown());
+  ASSERT_TRUE(moveOnto(Width() / 2, kShadow + 12));
+  EXPECT_FALSE(shown());
+}
+
 // Stretched by a double click on an edge and then moved, as a drag of the caption moves it, the
 // form takes its height (or width) from before back, and the next double click stretches it
 // again where it stands.

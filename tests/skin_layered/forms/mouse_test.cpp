@@ -4,7 +4,9 @@
 #include <array>
 #include <vector>
 
+#include "classlib/rtl/ScopeExit.h"
 #include "skinned_form_fixture.h"
+#include "support/win_test_support.h"
 #include "skin_layered/forms/FormAnimations.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/RubberFrame.h"
@@ -138,6 +140,62 @@ TEST_F(MouseTest, EachTitleButtonRunsItsCommand) {
   EXPECT_EQ(ups, 1);
   EXPECT_EQ(user->Data.State, 0);
   EXPECT_EQ(Commands(), expected);
+}
+
+// A user title button's hint shows while the mouse rests on it (after the application's hint
+// pause, at once without one) and goes when the mouse leaves it or presses it; a button
+// without a hint, or a disabled one, shows none.
+TEST_F(MouseTest, AUserButtonsHintShowsWhileTheMouseRestsOnIt) {
+  Skin();
+  form->Show();
+  TsTitleButton* user = provider->TitleButtons()->Add();
+  user->SetHint(L"Pins the page");
+  TsTitleButton* plain = provider->TitleButtons()->Add();
+  Repaint();
+  ASSERT_FALSE(user->Data.Rect.IsEmpty());
+  ASSERT_FALSE(plain->Data.Rect.IsEmpty());
+  const int pause = vcl::Application->HintPause();
+  const vcl::TScopeExit restore([pause] { vcl::Application->SetHintPause(pause); });
+  auto shown = [] { return wintest::ThreadShowsWindow(L"Pins the page"); };
+  // The mouse as the system moves it: the pointer there (the mouse messages of its way taken
+  // first), then the frame's mouse move.
+  const wintest::PointerLock pointer;
+  auto moveOnto = [&](vcl::TPoint screen) {
+    if (!wintest::MovePointer(screen.X, screen.Y) || !wintest::PumpUntilIdle()) return false;
+    const LRESULT code = NcHitTest(screen);
+    SendMessageW(Wnd(), WM_NCMOUSEMOVE, static_cast<WPARAM>(code), Point(screen));
+    return true;
+  };
+  const vcl::TPoint onUser = At(user->Data.Rect), onPlain = At(plain->Data.Rect);
+  const vcl::TPoint onCaption = Screen({150, provider->CaptionButtons().TitleCentre});
+
+  vcl::Application->SetHintPause(0);
+  ASSERT_TRUE(moveOnto(onUser));
+  EXPECT_EQ(provider->FrameMouse().HotElement, 1000);
+  EXPECT_TRUE(shown());
+  ASSERT_TRUE(moveOnto(onPlain));
+  EXPECT_FALSE(shown());
+  ASSERT_TRUE(moveOnto(onUser));
+  EXPECT_TRUE(shown());
+  ASSERT_TRUE(moveOnto(onCaption));
+  EXPECT_FALSE(shown());
+
+  // After the pause, and pressed, it goes.
+  vcl::Application->SetHintPause(50);
+  ASSERT_TRUE(moveOnto(onUser));
+  EXPECT_TRUE(wintest::PumpUntil(shown));
+  Down(1000, onUser);
+  EXPECT_FALSE(shown());
+  Up(1000, onUser);
+  SetTitleButtonPressed(false);
+  ASSERT_TRUE(moveOnto(onCaption));
+
+  // Disabled: the caption's, no hint.
+  vcl::Application->SetHintPause(0);
+  user->SetEnabled(false);
+  ASSERT_TRUE(moveOnto(onUser));
+  EXPECT_NE(provider->FrameMouse().HotElement, 1000);
+  EXPECT_FALSE(shown());
 }
 
 // The close command may free the form's provider; the release touches nothing after it.
