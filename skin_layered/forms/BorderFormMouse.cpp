@@ -351,6 +351,13 @@ void TqvBorderForm::ShowWindowMessage(vcl::TMessage& Message) {
 // Double clicks
 
 void TqvBorderForm::DoubleClick(vcl::TMessage& Message) {
+  // A running outline ends first, where the click is; the form's new bounds may take this
+  // border form away.
+  if (owner_ && owner_->OutlineRunning()) {
+    const vcl::TLifetime::TWatch alive = lifetime_.Watch();
+    owner_->EndOutline(vcl::TPoint(XOf(Message.LParam), YOf(Message.LParam)));
+    if (!alive) return;
+  }
   const int code = HitTest(Message);
   Message.WParam = static_cast<WPARAM>(code);
   if (!owner_ || !owner_->Form() || !ParentHandle()) return;

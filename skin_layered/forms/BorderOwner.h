@@ -64,6 +64,10 @@ class TqvBorderOwner {
   virtual int TitleElementAt(vcl::TPoint P) const = 0;
   virtual void SetHotElement(int Code, bool Repaint) = 0;
   virtual void PressElement(int Code) = 0;
+  // A rubber frame of the form (outline sizing) runs, and ends where the screen point is; the
+  // form then takes its bounds, which may take the border form away.
+  virtual bool OutlineRunning() const = 0;
+  virtual void EndOutline(vcl::TPoint Screen) = 0;
   // A double click on the border window's caption: the form maximised, or restored when it is
   // maximised or minimised, and the system menu's items brought up to date. The command may
   // take the border form away: the border form calls it last.

@@ -825,6 +825,22 @@ void TqvFrameMouse::StartRubberFrame(int HitCode) {
   RubberFrame().Start(Form()->Handle(), HitCode);
 }
 
+void TqvFrameMouse::EndRubberFrameAt(vcl::TPoint Screen) {
+  vcl::TCustomForm* form = Form();
+  if (!form->HandleAllocated() || !RubberFrame().Running() || RubberFrame().Window() != form->Handle()) return;
+  RubberFrame().MouseMove(Screen);
+  EndRubberFrame();
+}
+
+void TqvFrameMouse::CaptureChanged(const vcl::TMessage& Message) {
+  vcl::TCustomForm* form = Form();
+  if (!form->HandleAllocated() || reinterpret_cast<HWND>(Message.LParam) == form->Handle()) return;
+  if (RubberFrame().Running() && RubberFrame().Window() == form->Handle()) {
+    RubberFrame().Cancel();
+    SetButtonPressed(false);
+  }
+}
+
 void TqvFrameMouse::EndRubberFrame() {
   vcl::TCustomForm* form = Form();
   const HWND wnd = form->Handle();

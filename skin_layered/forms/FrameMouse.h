@@ -140,6 +140,10 @@ class TqvFrameMouse {
   // by the move and size commands), ended by the release, which gives the form its bounds.
   void StartRubberFrame(int HitCode);
   void EndRubberFrame();
+  // The form's rubber frame ended where the mouse is now (a double click on the border window).
+  void EndRubberFrameAt(vcl::TPoint Screen);
+  // The mouse's capture went to another window: the form's rubber frame is cancelled.
+  void CaptureChanged(const vcl::TMessage& Message);
 
   // ---- the frame's mouse messages
   void WMNCHitTest(vcl::TMessage& Message);

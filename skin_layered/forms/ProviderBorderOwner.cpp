@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "skin_layered/forms/BorderOwner.h"
+#include "skin_layered/forms/RubberFrame.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/manager/CommonData.h"
 
@@ -42,6 +43,11 @@ class TsProviderBorderOwner final : public TqvBorderOwner {
   int TitleElementAt(vcl::TPoint P) const override { return provider_.FrameMouse().TitleElementAt(P); }
   void SetHotElement(int Code, bool Repaint) override { provider_.FrameMouse().SetHotElement(Code, Repaint); }
   void PressElement(int Code) override { provider_.FrameMouse().PressElement(Code); }
+  bool OutlineRunning() const override {
+    return provider_.Form->HandleAllocated() && RubberFrame().Running() &&
+           RubberFrame().Window() == provider_.Form->Handle();
+  }
+  void EndOutline(vcl::TPoint Screen) override { provider_.FrameMouse().EndRubberFrameAt(Screen); }
   void CaptionDoubleClicked() override { provider_.FrameMouse().BorderCaptionDoubleClick(); }
   void TitleBarItemDoubleClicked(int Code) override { provider_.FrameMouse().TitleBarItemDoubleClick(Code); }
   void KillAnimations() override { provider_.KillAnimations(); }

@@ -45,6 +45,9 @@ bool FromManager(const vcl::TMessage& Message, const TsSkinManager* Manager) {
 
 void TsSkinProvider::NewWndProc(vcl::TMessage& Message) {
   if (Message.Msg == kSkinCmdMessage && TMessages::CommandMessage(*this, Message)) return;
+  // A rubber frame of the form whose capture another window took ends without its bounds
+  // (skinned or not: the skin may have gone meanwhile); the form hears of it as ever.
+  if (Message.Msg == WM_CAPTURECHANGED) frame_mouse_.CaptureChanged(Message);
   if (!FormSkinned()) {
     switch (Message.Msg) {
       case kSkinCmdMessage:

@@ -1,6 +1,7 @@
 #include "skin_layered/forms/RubberFrame.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "classlib/graphics/GraphicsHandles.h"
 #include "skin_layered/core/CaptionHitCodes.h"
@@ -43,6 +44,17 @@ void TsRubberFrame::Start(HWND Wnd, int HitCode) {
   SetCode(HitCode);
   if (HitCode != 0 && !IsSizingHitCode(HitCode)) moving_ = true;
   SetCapture(Wnd);
+  escape_hook_.reset(SetWindowsHookExW(WH_KEYBOARD, &EscapeHook, nullptr, GetCurrentThreadId()));
+}
+
+LRESULT CALLBACK TsRubberFrame::EscapeHook(int Code, WPARAM Key, LPARAM Flags) {
+  // Bit 31 of the flags: the key goes up.
+  const bool down = (static_cast<DWORD>(Flags) & 0x80000000u) == 0;
+  if (Code == HC_ACTION && Key == VK_ESCAPE && down && RubberFrame().Running()) {
+    RubberFrame().Cancel();
+    return 1;
+  }
+  return CallNextHookEx(nullptr, Code, Key, Flags);
 }
 
 void TsRubberFrame::SetCode(int HitCode) {
@@ -77,11 +89,13 @@ void TsRubberFrame::MouseMove(vcl::TPoint Screen) {
 
 vcl::TRect TsRubberFrame::Finish() {
   if (drawn_) Draw();
+  escape_hook_.reset();
   const vcl::TRect result = frame_;
-  if (wnd_ && GetCapture() == wnd_) ReleaseCapture();
-  wnd_ = nullptr;
+  // Not running any more before the capture goes: its loss would cancel the frame again.
+  const HWND wnd = std::exchange(wnd_, nullptr);
   code_ = 0;
   moving_ = first_move_ = false;
+  if (wnd && GetCapture() == wnd) ReleaseCapture();
   return result;
 }
 

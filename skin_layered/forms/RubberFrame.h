@@ -1,11 +1,13 @@
 // The rubber frame of a form whose provider sizes by outline (ResizeMode rmBorder): while the
 // mouse drags a caption or an edge, only a reversible outline on the desktop follows it; the
 // form takes the outline's bounds once, when the button is released. One frame runs at a time
-// in the process (the mouse is captured meanwhile).
+// in the process (the mouse is captured meanwhile). Escape, or the capture taken by another
+// window, cancels it: the outline goes and the form stays where it was.
 #pragma once
 
 #include <windows.h>
 
+#include "classlib/controls/SystemHook.h"
 #include "classlib/rtl/Types.h"
 
 namespace skin_layered {
@@ -30,9 +32,13 @@ class TsRubberFrame {
   const vcl::TRect& Frame() const { return frame_; }
   // Erases the outline, releases the mouse and answers the outline's last rectangle.
   vcl::TRect Finish();
+  // The same, for nothing: the window keeps its place.
+  void Cancel() { Finish(); }
 
  private:
   void Draw();
+  // Escape pressed while the frame runs cancels it (the key goes no further).
+  static LRESULT CALLBACK EscapeHook(int Code, WPARAM Key, LPARAM Flags);
 
   HWND wnd_ = nullptr;
   int code_ = 0;
@@ -43,6 +49,7 @@ class TsRubberFrame {
   vcl::TRect start_;    // the window rectangle when dragging began
   vcl::TRect frame_;    // the outline now
   vcl::TSize min_size_;
+  vcl::TUniqueHook escape_hook_;  // the thread's keyboard, while the frame runs
 };
 
 // The process's rubber frame.

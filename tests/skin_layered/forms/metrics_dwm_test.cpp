@@ -233,6 +233,8 @@ class TFakeBorderOwner : public TqvBorderOwner {
   int TitleElementAt(vcl::TPoint) const override { return 0; }
   void SetHotElement(int Code, bool) override { hot = Code; }
   void PressElement(int) override {}
+  bool OutlineRunning() const override { return false; }
+  void EndOutline(vcl::TPoint) override {}
   void CaptionDoubleClicked() override {}
   void TitleBarItemDoubleClicked(int) override {}
   void KillAnimations() override { ++*kills; }
