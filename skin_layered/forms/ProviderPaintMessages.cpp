@@ -2,6 +2,7 @@
 // (WM_NCPAINT), the client background (WM_ERASEBKGND, WM_PAINT), printing (WM_PRINT gives the
 // skinned frame and client) and the controls repainted after a client paint that asked for it.
 #include <algorithm>
+#include <vector>
 
 #include "classlib/forms/Menus.h"
 #include "classlib/rtl/ScopeExit.h"
@@ -38,7 +39,23 @@ vcl::TCustomForm* MaximizedChildOf(vcl::TCustomForm* Form) {
   return child && child->HandleAllocated() && IsZoomed(child->Handle()) ? child : nullptr;
 }
 
-// Set between a maximised MDI child's activation and the next client paint.
+// The visible child windows of Wnd printed into DC (whose origin is Wnd's client origin) at their
+// places, the bottom one first, each with its frame and its own children.
+void PrintChildWindows(HDC DC, HWND Wnd, UINT Flags) {
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(Wnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (IsWindowVisible(child)) children.push_back(child);
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    RECT r{};
+    GetWindowRect(*it, &r);
+    MapWindowPoints(nullptr, Wnd, reinterpret_cast<POINT*>(&r), 2);
+    const int saved = SaveDC(DC);
+    OffsetViewportOrgEx(DC, r.left, r.top, nullptr);
+    IntersectClipRect(DC, 0, 0, r.right - r.left, r.bottom - r.top);
+    SendMessageW(*it, WM_PRINT, reinterpret_cast<WPARAM>(DC), Flags | PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+    RestoreDC(DC, saved);
+  }
+}
 
 }  // namespace
 
@@ -193,16 +210,17 @@ void TsSkinProvider::TMessages::WMPrint(TsSkinProvider& P, vcl::TMessage& Messag
       P.window_image_.PaintBorders(dc);
     }
   }
-  // The client part, moved to its place in the window.
+  // The client part, moved to its place in the window, as the screen shows it: the background
+  // with the graphic controls (the erase, given the print flags: with the DC twice it would
+  // answer the image's bare client part), then the child windows over it when asked for (an
+  // MDI frame's client window with its documents among them).
   POINT origin{};
   OffsetViewportOrgEx(dc, P.window_image_.OffsetX(), P.window_image_.OffsetY(), &origin);
-  if (!(Message.LParam & PRF_ERASEBKGND)) {
-    if (P.Form->FormStyle() != vcl::fsMDIForm) PaintControlsOnDC(dc, P.Form, vcl::TPoint(), true);
-    if (P.SkinData->CtrlSkinState & kStatePlainBg) P.window_image_.PaintClient(dc, false);
-  }
-  if (P.Form->FormStyle() == vcl::fsMDIForm && P.Form->ClientHandle())
+  P.SendToProvider(WM_ERASEBKGND, Message.WParam, Message.LParam);
+  if (Message.LParam & PRF_CHILDREN)
+    PrintChildWindows(dc, wnd, static_cast<UINT>(Message.LParam));
+  else if (P.Form->FormStyle() == vcl::fsMDIForm && P.Form->ClientHandle())
     SendMessageW(P.Form->ClientHandle(), WM_PRINT, Message.WParam, Message.LParam);
-  P.SendToProvider(WM_ERASEBKGND, Message.WParam, static_cast<LPARAM>(Message.WParam));
   RestoreDC(dc, saved);
   Message.Result = 0;
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdlib>
 
+#include "classlib/extctrls/ExtCtrls.h"
 #include "classlib/forms/Menus.h"
 #include "skinned_form_fixture.h"
 #include "skin_layered/core/LibraryStrings.h"
@@ -313,6 +314,56 @@ TEST_F(FrameTest, TheImageHoldsFrameTitleCaptionAndClientBackgroundAndIsWhatPrin
   EXPECT_EQ(SendMessageW(Wnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc)), 1);
   GdiFlush();
   EXPECT_EQ(Rgb(PixelOf(client.get(), 5, 5)), kFormRgb);
+}
+
+// A printed form shows what the screen shows: the skinned frame, the client background, its
+// graphic controls (an image) and its windowed ones (a panel over the image's corner), over a
+// body of one plain colour and over one the skin shades; also when the print asks the form to
+// erase its background itself (its snapshot for the animations, which prints the windowed
+// controls afterwards).
+TEST_F(FrameTest, APrintedFormShowsItsGraphicAndWindowedControls) {
+  std::string shaded = FrameSkinText();
+  shaded.replace(shaded.find("[FORM]\r\n"), 8, "[FORM]\r\nGRADIENTPERCENT=50\r\n");
+  WriteSkin(L"Shaded", shaded);
+  skins.Write(L"Shaded", L"master.bmp", Bmp24(kMasterWidth, kMasterHeight, MasterPixel));
+  auto* picture = new vcl::TImage(form.get());
+  picture->SetParent(form.get());
+  picture->SetBounds(20, 20, 60, 40);
+  picture->Picture()->Bitmap()->SetSize(60, 40);
+  picture->Picture()->Bitmap()->Canvas()->Brush()->SetColor(static_cast<vcl::TColor>(0x0000E0));  // red
+  picture->Picture()->Bitmap()->Canvas()->FillRect(vcl::Rect(0, 0, 60, 40));
+  auto* panel = new vcl::TPanel(form.get());
+  panel->SetParent(form.get());
+  panel->SetBounds(60, 40, 60, 40);  // over the image's bottom-right corner
+  panel->SetBevelOuter(vcl::bvNone);
+  panel->SetParentBackground(false);
+  panel->SetColor(static_cast<vcl::TColor>(0x00E000));  // green
+  Skin();
+  ShowActive();
+  for (const wchar_t* skin : {L"Frame", L"Shaded"}) {
+    SCOPED_TRACE(skin == std::wstring(L"Frame") ? "plain body" : "shaded body");
+    manager->SetSkinName(skin);
+    ASSERT_TRUE(provider->FormSkinned());
+    vcl::TBitmap* image = Repaint();
+    const int x = provider->WindowImage().OffsetX(), y = provider->WindowImage().OffsetY();
+    auto check = [&](vcl::TBitmap* printed, bool frame) {
+      EXPECT_EQ(Rgb(PixelOf(printed, x + 30, y + 30)), 0xE00000u);   // the image
+      EXPECT_EQ(Rgb(PixelOf(printed, x + 70, y + 50)), 0x00E000u);   // the panel over it
+      EXPECT_EQ(Rgb(PixelOf(printed, x + 100, y + 70)), 0x00E000u);  // the panel alone
+      EXPECT_EQ(Rgb(PixelOf(printed, x + 200, y + 150)), Rgb(PixelOf(image, x + 200, y + 150)));  // the body
+      if (frame) {
+        EXPECT_EQ(Rgb(PixelOf(printed, 200, 2)), Rgb(PixelOf(image, 200, 2)));  // the caption
+      }
+    };
+    auto printed = CreateBmp32(image->Width(), image->Height());
+    SendMessageW(Wnd(), WM_PRINT, reinterpret_cast<WPARAM>(printed->Canvas()->Handle()),
+                 PRF_NONCLIENT | PRF_CLIENT | PRF_CHILDREN);
+    GdiFlush();
+    check(printed.get(), true);
+    std::unique_ptr<vcl::TBitmap> snapshot = provider->FormSnapshot(false);
+    ASSERT_NE(snapshot, nullptr);
+    check(snapshot.get(), false);
+  }
 }
 
 TEST_F(FrameTest, AMenuLinePushesTheClientDownByWholeLines) {
