@@ -435,9 +435,11 @@ void TqvCaptionButtons::RepaintButton(int Code, TsCaptionButton& Button, TsTitle
     if (Button.State == 1 && size > 0 && manager->Effects()->AllowGlowing() && !form->Parent() &&
         form->FormStyle() != vcl::fsMDIChild && skin.IsValidImgIndex(Button.ImageIndex)) {
       if (Button.GlowID < 0) {
-        const vcl::TPoint origin = host_.FormOrigin();
-        const vcl::TRect screen = vcl::Rect(origin.X + Button.Rect.Left, origin.Y + Button.Rect.Top,
-                                            origin.X + Button.Rect.Right, origin.Y + Button.Rect.Bottom);
+        // Around the button where it was just shown: on the border window when there is one.
+        RECT shown{};
+        GetWindowRect(target, &shown);
+        const vcl::TRect screen = vcl::Rect(shown.left + at.X, shown.top + at.Y, shown.left + at.X + Button.Rect.Width(),
+                                            shown.top + at.Y + Button.Rect.Height());
         const TqvControlSkin control = host_.FrameProvider()->SkinData->ControlSkin();
         Button.GlowID = AddGlow(screen, L"GLOBALINFO",
                                 skin.Images[static_cast<std::size_t>(Button.ImageIndex)].PropertyName + L"GLOW",

@@ -908,6 +908,40 @@ TEST_F(BorderFormTest, ADoubleClickOnTheBorderWindowEndsARunningOutline) {
   EXPECT_EQ(spy.seen[WM_SYSCOMMAND], std::vector<WPARAM>{SC_MAXIMIZE});
 }
 
+// A hot system button repainted at once (the form's flags hold an activation: no fade) gets the
+// skin's glow around it where the border window shows it, not where the form's own window has
+// the same point of the image.
+TEST_F(BorderFormTest, AHotButtonsGlowStandsAroundTheButtonOnTheBorderWindow) {
+  std::string text = BorderSkinText();
+  text.insert(text.find("[FORM]"), "BICONMINGLOW0=@0000,0060,0030,0090,1,0\r\nBICONMINGLOW=5\r\nBICONMINGLOWMARGIN=5\r\n");
+  WriteSkin(L"BorderGlow", text);
+  skins.Write(L"BorderGlow", L"master.bmp",
+              Bmp24(360, 90, [](int x, int y) { return y >= 60 ? 0x40E0E0u : MasterPixel(x, y); }));
+  manager->SetSkinName(L"BorderGlow");
+  ASSERT_TRUE(provider->FormSkinned());
+  border = provider->ExtBorderForm();
+  ASSERT_NE(border, nullptr);
+  manager->Effects()->SetAllowGlowing(true);
+  const std::optional<bool> alpha = SetPerPixelAlphaShown(true);
+  provider->SkinData->BGChanged = true;
+  border->UpdateExBordersPos(true, 255);
+  provider->ExtFlags |= kExtActivating;
+  provider->FrameMouse().SetHotElement(kHitMin, true);
+  const int id = provider->CaptionButtons().BtnMinimize.GlowID;
+  ASSERT_GE(id, 0);
+  const TqvGlowEffect* glow = GlowAt(id);
+  ASSERT_TRUE(glow && glow->Form());
+  const vcl::TRect halo = WindowBox(glow->Form()->Handle());
+  vcl::TRect button = provider->CaptionButtons().BtnMinimize.Rect;
+  button.Offset(WindowBox(BorderWnd()).Left, WindowBox(BorderWnd()).Top);
+  EXPECT_EQ((halo.Left + halo.Right) / 2, (button.Left + button.Right) / 2);
+  EXPECT_EQ((halo.Top + halo.Bottom) / 2, (button.Top + button.Bottom) / 2);
+  provider->FrameMouse().SetHotElement(0, true);
+  EXPECT_LT(provider->CaptionButtons().BtnMinimize.GlowID, 0);
+  provider->ExtFlags &= ~kExtActivating;
+  SetPerPixelAlphaShown(alpha);
+}
+
 // Stretched by a double click on an edge and then moved, as a drag of the caption moves it, the
 // form takes its height (or width) from before back, and the next double click stretches it
 // again where it stands.
