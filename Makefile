@@ -8,7 +8,7 @@ NATIVE_BUILD := $(BUILD)/native
 JOBS         ?= $(shell nproc)
 CMAKE_GEN    := -G Ninja
 
-.PHONY: all deps configure build native test test-whole run gallery fuzz-long bench clean
+.PHONY: all deps configure build native test test-whole check-skins run gallery fuzz-long bench clean
 
 all: build
 
@@ -40,6 +40,11 @@ test: build native
 # that a test leaving something behind for the next one shows.
 test-whole: build
 	@SCRIVANE_BUILD=$(BUILD) bash scripts/run-whole-tests.sh
+
+# The sweep over every element a skin can have: every skin of the sweep on every gallery page
+# of its engine, each picture of the display judged (SWEEP_SESSIONS parallel sessions).
+check-skins: build
+	@SCRIVANE_BUILD=$(BUILD) bash scripts/check-skins.sh
 
 run: build
 	@SCRIVANE_BUILD=$(BUILD) bash scripts/run.sh

@@ -70,7 +70,7 @@ std::wstring Usage() {
   std::wstring pages;
   for (const PageName& p : kPages) pages += (pages.empty() ? L"" : L", ") + std::wstring(p.name);
   // Lines break between sentences only: the message box wraps long lines itself.
-  return L"Usage: skingallery [--classic FILE] [--layered PATH] [--page NAME] [--shot FILE.png]\n\n"
+  return L"Usage: skingallery [--classic FILE] [--layered PATH] [--page NAME] [--shot FILE.png [--windows FILE]]\n\n"
          L"Pages: " + pages + L".\n\n"
          L"With --layered, menus is the layered page with its sample popup menu open, borders the layered "
          L"page with the skin's extended borders and shadow, and mdi the MDI frame and its documents.";
@@ -88,7 +88,7 @@ std::optional<Options> ParseOptions(const std::vector<std::wstring>& Arguments, 
   for (size_t i = 0; i < Arguments.size(); ++i) {
     const std::wstring& a = Arguments[i];
     const bool hasValue = i + 1 < Arguments.size();
-    if (a != L"--classic" && a != L"--layered" && a != L"--page" && a != L"--shot") {
+    if (a != L"--classic" && a != L"--layered" && a != L"--page" && a != L"--shot" && a != L"--windows") {
       Error = L"Unknown argument: " + a;
       return std::nullopt;
     }
@@ -104,6 +104,8 @@ std::optional<Options> ParseOptions(const std::vector<std::wstring>& Arguments, 
       if (!pageGiven) options.page = Page::Layered;
     } else if (a == L"--shot") {
       options.shotFile = value;
+    } else if (a == L"--windows") {
+      options.windowList = value;
     } else if (auto page = PageNamed(value)) {
       options.page = *page;
       pageGiven = true;
@@ -112,6 +114,10 @@ std::optional<Options> ParseOptions(const std::vector<std::wstring>& Arguments, 
       return std::nullopt;
     }
   }
+  if (options.windowList && !options.shotFile) {
+    Error = L"--windows needs --shot";
+    return std::nullopt;
+  }
   return options;
 }
 
@@ -119,7 +125,7 @@ int RunGallery(const Options& Options) {
   vcl::Application->Initialize();
   vcl::Application->SetTitle(L"Skin gallery");
   // From the start: a report shown while the windows are built is taken as well.
-  if (Options.shotFile) StartScreenshot(*Options.shotFile);
+  if (Options.shotFile) StartScreenshot(*Options.shotFile, Options.windowList.value_or(L""));
   if (Options.layeredPath && Options.page == Page::Mdi) {
     // The MDI frame under the layered skin: its provider keeps the client window skinned, the
     // dialog hook gives each document a provider of its own. The layered page (not shown)

@@ -1,6 +1,6 @@
 // The gallery program: its command line, the classic skin it wears and the page it opens.
 //
-//   skingallery [--classic FILE] [--layered PATH] [--page NAME] [--shot FILE.png]
+//   skingallery [--classic FILE] [--layered PATH] [--page NAME] [--shot FILE.png [--windows FILE]]
 //
 // --classic skins every window with that package (default: the sample skin built into the
 // program; its variant Jade is written beside it); a package the engine cannot read is
@@ -13,7 +13,8 @@
 // --layered names (a skin folder or a ".pmz" pack; default: the sample layered skin the build
 // writes beside the program); --layered alone opens that page, with --page mdi the MDI frame
 // and its documents under that skin. --shot writes a screenshot of
-// the gallery's windows once it is idle, then ends the program.
+// the gallery's windows once it is idle, then ends the program; --windows also writes the list of
+// the windows the picture holds (GalleryWindows.h), for a program that judges the picture.
 #pragma once
 
 #include <optional>
@@ -30,6 +31,7 @@ struct Options {
   std::optional<std::wstring> layeredPath;
   Page page = Page::All;
   std::optional<std::wstring> shotFile;
+  std::optional<std::wstring> windowList;
 };
 
 // Options from the arguments (without the program name); nothing and a reason for a command

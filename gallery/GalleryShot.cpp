@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "classlib/forms/Forms.h"
+#include "gallery/GalleryWindows.h"
 #include "skin_classic/core/SkinManage.h"
 
 namespace gallery {
@@ -21,6 +22,7 @@ constexpr ULONGLONG kGrabWait = 20000;
 
 struct ShotState {
   std::wstring file;
+  std::wstring windowList;
   ULONGLONG started = 0;
   int quiet = 0;
   ULONGLONG grabbing = 0;  // when the grab was started; 0 before
@@ -141,6 +143,8 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
   if (!SkinSettled(windows) && now - g_shot.started < kSkinWait) return;
   if (windows.empty()) return Finish(L"no window to take", true);
   std::filesystem::remove(g_shot.file, ec);
+  if (!g_shot.windowList.empty() && !WriteWindowList(windows, g_shot.windowList))
+    return Finish(L"the list of windows could not be written", true);
   if (!StartGrab(Union(windows), g_shot.file)) return Finish(L"the screen grab could not be started", true);
   g_shot.grabbing = now;
 }
@@ -163,9 +167,11 @@ int ExitCode() {
   return g_failed || unfinished ? 1 : 0;
 }
 
-void StartScreenshot(const std::wstring& File) {
+void StartScreenshot(const std::wstring& File, const std::wstring& WindowList) {
   g_shot = {};
   g_shot.file = File;
+  g_shot.windowList = WindowList;
+  if (!WindowList.empty()) WatchWindowCreation();
   g_shot.started = GetTickCount64();
   // A thread timer: its ticks also arrive inside modal loops (dialogs, message boxes, menus).
   g_shot.timer = SetTimer(nullptr, 0, kTick, &Tick);

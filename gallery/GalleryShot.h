@@ -12,8 +12,9 @@ namespace gallery {
 
 // Starts watching for the idle moment; File is a Windows path of the PNG to write (any
 // characters). Reports "written" or the failure on the standard error stream and ends the
-// program either way.
-void StartScreenshot(const std::wstring& File);
+// program either way. A WindowList path, when not empty, also gets the list of the windows
+// the picture holds (GalleryWindows.h), written as the grab starts.
+void StartScreenshot(const std::wstring& File, const std::wstring& WindowList = {});
 
 // Something the user was told about went wrong (a skin not loaded, a window missing): a
 // screenshot run ends with a failure then, whatever the grab did.

@@ -11,6 +11,8 @@
 //   skin.
 //        layeredskinmaker --parts
 //   prints the master bitmap's part descriptors as the description must give them.
+//        layeredskinmaker --sweep OPTIONS_FILE OUTPUT_FOLDER
+//   writes the skins of the sweep over every element (SweepVariants.h) into OUTPUT_FOLDER.
 //
 // Before writing, the description is checked against the pictures: every part of the master
 // bitmap must be named with its exact descriptor, every picture file with its frame count and
@@ -29,6 +31,7 @@
 #include "tools/layeredpack/LayeredPackWriter.h"
 #include "tools/layeredskin/Raster.h"
 #include "tools/layeredskin/SamplePictures.h"
+#include "tools/layeredskin/SweepVariants.h"
 
 namespace layeredskin {
 namespace {
@@ -202,9 +205,9 @@ bool Check(const skin_layered::TSkinDescription& d, const SamplePictures& pictur
   return ok;
 }
 
-bool WriteSkin(const fs::path& out, const std::string& name, const std::string& text, const SamplePictures& pictures) {
+// The skin's picture files by name.
+std::vector<std::pair<std::string, Bytes>> PictureFiles(const SamplePictures& pictures) {
   std::vector<std::pair<std::string, Bytes>> entries;
-  entries.emplace_back("Options.dat", Bytes(text.begin(), text.end()));
   entries.emplace_back(kMasterName, EncodeBmp(pictures.MasterWidth, pictures.MasterHeight, pictures.MasterPixels()));
   for (const FilePicture& f : pictures.Files) {
     const std::vector<std::uint32_t> pixels = f.Image.Pixels();
@@ -219,6 +222,13 @@ bool WriteSkin(const fs::path& out, const std::string& name, const std::string& 
       texture.push_back(Rgb{c.r, c.g, c.b}.ToHex());
     }
   entries.emplace_back(pictures.TextureName, EncodeBmp(pictures.Texture.Width(), pictures.Texture.Height(), texture));
+  return entries;
+}
+
+bool WriteSkin(const fs::path& out, const std::string& name, const std::string& text, const SamplePictures& pictures) {
+  std::vector<std::pair<std::string, Bytes>> entries;
+  entries.emplace_back("Options.dat", Bytes(text.begin(), text.end()));
+  for (auto& entry : PictureFiles(pictures)) entries.push_back(std::move(entry));
 
   const fs::path folder = out / name;
   std::error_code error;
@@ -244,7 +254,12 @@ int Run(int argc, char** argv) {
     }
     return 0;
   }
-  if (argc != 3) return Fail("usage: layeredskinmaker OPTIONS_FILE OUTPUT_FOLDER | --parts"), 2;
+  const bool sweep = argc == 4 && std::string(argv[1]) == "--sweep";
+  if (sweep) {
+    ++argv;
+    --argc;
+  }
+  if (argc != 3) return Fail("usage: layeredskinmaker [--sweep] OPTIONS_FILE OUTPUT_FOLDER | --parts"), 2;
   std::string text;
   if (!ReadFile(argv[1], text)) return Fail(std::string("cannot read ") + argv[1]), 1;
   const std::string name = fs::path(argv[1]).parent_path().filename().string();
@@ -252,6 +267,7 @@ int Run(int argc, char** argv) {
   if (!Check(description, lagoon)) return 1;
 
   const fs::path out = argv[2];
+  if (sweep) return WriteSweepVariants(text, PictureFiles(lagoon), out) ? 0 : 1;
   // The close button stays red.
   Palette turned = Palette::Lagoon().Recoloured([](Rgb c) { return TurnHue(c, kVariantHueTurn); });
   turned.closeHot = Palette::Lagoon().closeHot;

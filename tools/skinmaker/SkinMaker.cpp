@@ -1,4 +1,4 @@
-// skinmaker [--variant NAME DEGREES | --partial NAME] DESCRIPTION OUTPUT [PICTURE-FOLDER]: builds the sample
+// skinmaker [--variant NAME DEGREES | --partial NAME | --sweep] DESCRIPTION OUTPUT [PICTURE-FOLDER]: builds the sample
 // classic skin package. The description text comes from the repository; every picture it names
 // is drawn here (SamplePictures.cpp), and the package (the description and the pictures) is
 // packed with our LZHUF encoder. A picture the description names but nobody draws, or one drawn
@@ -8,7 +8,8 @@
 // turned round the colour wheel by DEGREES. --partial makes an incomplete skin NAME, as skins in the
 // wild are: the same description, but only the pictures of the frame (its "Personality" section:
 // borders, title text back, menu bar) and of the caption buttons go into the package, so every
-// other element the description names has no picture.
+// other element the description names has no picture. --sweep writes into the folder OUTPUT the
+// skins of the sweep over every element (SweepVariants.h).
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -22,6 +23,7 @@
 #include <string>
 
 #include "tools/skinmaker/SamplePictures.h"
+#include "tools/skinmaker/SweepVariants.h"
 #include "tools/skinpack/SkinPackageWriter.h"
 
 namespace {
@@ -161,7 +163,12 @@ std::string VariantDescription(const std::string& description, const std::string
 int main(int argc, char** argv) {
   std::string variant, partial;
   double degrees = 0;
-  if (argc > 3 && std::string(argv[1]) == "--variant") {
+  bool sweep = false;
+  if (argc > 1 && std::string(argv[1]) == "--sweep") {
+    sweep = true;
+    ++argv;
+    --argc;
+  } else if (argc > 3 && std::string(argv[1]) == "--variant") {
     variant = argv[2];
     degrees = std::atof(argv[3]);
     argv += 3;
@@ -172,7 +179,7 @@ int main(int argc, char** argv) {
     argc -= 2;
   }
   if (argc < 3) {
-    std::fprintf(stderr, "usage: skinmaker [--variant NAME DEGREES | --partial NAME] DESCRIPTION OUTPUT [PICTURE-FOLDER]\n");
+    std::fprintf(stderr, "usage: skinmaker [--variant NAME DEGREES | --partial NAME | --sweep] DESCRIPTION OUTPUT [PICTURE-FOLDER]\n");
     return 2;
   }
   std::ifstream in(argv[1], std::ios::binary);
@@ -195,6 +202,7 @@ int main(int argc, char** argv) {
     complete = false;
   }
   if (!complete) return 1;
+  if (sweep) return skinmaker::WriteSweepVariants(description, pictures, argv[2]) ? 0 : 1;
 
   std::string entry = std::filesystem::path(argv[1]).filename().string();
   if (!variant.empty()) {

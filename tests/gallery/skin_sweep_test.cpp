@@ -1,0 +1,234 @@
+// The sweep over every element a skin can have: the gallery run under each skin the build
+// derives from the sample skins (lacking a section, a picture or a group of sections, from
+// the sample skin or from a skin of its colours only), on each page of its engine, and the X
+// display's picture of it judged (shot_judge.h): no solid black, every title bar with its
+// buttons, every caption legible, no control invisible.
+//
+// Alone it runs a quick part: each group of sections and each hole the sweep has found, on
+// the page that shows it. With SCRIVANE_SKIN_SWEEP=all it runs every skin on every page
+// (make check-skins, which spreads the runs over parallel sessions with the test program's
+// shards). With SCRIVANE_SWEEP_OUT=FOLDER (a Unix path) each run adds a line to
+// FOLDER/results-<shard>.txt and a failing run keeps its picture and window list there.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "gallery/gallery_support.h"
+#include "gallery/shot_judge.h"
+#include "skin_layered/paint/PngGraphic.h"
+#include "support/win_test_support.h"
+
+namespace gallery::test {
+namespace {
+
+namespace fs = std::filesystem;
+using sweep::ListedWindow;
+
+::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
+
+struct SweepRun {
+  std::string engine;  // "classic" or "layered"
+  std::string variant;
+  std::string page;
+};
+
+std::ostream& operator<<(std::ostream& out, const SweepRun& r) { return out << r.engine << " " << r.variant << " " << r.page; }
+
+// The Windows path of a Unix one.
+std::wstring WindowsPath(const std::string& Unix) {
+  std::wstring path = L"Z:";
+  for (char c : Unix) path += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
+  return path;
+}
+
+fs::path SweepSkins() { return fs::path(WindowsPath(SCRIVANE_SWEEP_SKINS)); }
+
+std::vector<std::string> VariantsOf(const std::string& Engine) {
+  std::vector<std::string> names;
+  std::ifstream list(SweepSkins() / Engine / "variants.txt");
+  for (std::string line; std::getline(list, line);)
+    if (const size_t tab = line.find('\t'); tab != std::string::npos && tab > 0) names.push_back(line.substr(0, tab));
+  return names;
+}
+
+const std::vector<std::string>& PagesOf(const std::string& Engine) {
+  static const std::vector<std::string> classic{"all", "controls", "dialog", "messagebox", "mdi", "popup", "menus"};
+  static const std::vector<std::string> layered{"layered", "dialogs", "borders", "menus", "mdi"};
+  return Engine == "classic" ? classic : layered;
+}
+
+// The quick part: the complete and the colours-only skins, each group, and each hole found,
+// on the page where it showed.
+const std::vector<SweepRun>& QuickRuns() {
+  static const std::vector<SweepRun> runs{
+      {"classic", "sample", "controls"},
+      {"classic", "sample", "mdi"},
+      {"classic", "sample-group-buttons", "messagebox"},
+      {"layered", "sample", "dialogs"},
+      {"layered", "sample-group-titles", "menus"},
+  };
+  return runs;
+}
+
+std::vector<SweepRun> Runs() {
+  const char* which = std::getenv("SCRIVANE_SKIN_SWEEP");
+  if (!which || std::string(which) != "all") return QuickRuns();
+  std::vector<SweepRun> runs;
+  for (const std::string engine : {"classic", "layered"})
+    for (const std::string& variant : VariantsOf(engine))
+      for (const std::string& page : PagesOf(engine)) runs.push_back({engine, variant, page});
+  return runs;
+}
+
+std::string NameOf(const ::testing::TestParamInfo<SweepRun>& Info) {
+  std::string name = Info.param.engine + "_" + Info.param.variant + "_" + Info.param.page;
+  for (char& c : name)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return name;
+}
+
+std::string ReadText(const fs::path& File) {
+  std::ifstream in(File, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::wstring GalleryExe() { return WindowsPath(SCRIVANE_GALLERY_EXE); }
+
+struct Outcome {
+  std::optional<DWORD> exitCode;  // none: it did not end in time
+  std::string said;               // its standard error stream
+};
+
+// The gallery run with the arguments until it ends, its standard error kept in a file.
+Outcome RunGallery(const std::wstring& Arguments, const fs::path& ErrorFile) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE error = CreateFileW(ErrorFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  std::wstring line = L"\"" + GalleryExe() + L"\" " + Arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdError = error;
+  startup.hStdOutput = error;
+  PROCESS_INFORMATION info{};
+  const std::wstring folder = fs::path(GalleryExe()).parent_path().wstring();
+  Outcome outcome;
+  if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &startup, &info)) {
+    if (WaitForSingleObject(info.hProcess, 90000) == WAIT_OBJECT_0) {
+      DWORD code = 0;
+      GetExitCodeProcess(info.hProcess, &code);
+      outcome.exitCode = code;
+    } else {
+      TerminateProcess(info.hProcess, 9);
+      WaitForSingleObject(info.hProcess, 10000);
+    }
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+  }
+  if (error != INVALID_HANDLE_VALUE) CloseHandle(error);
+  outcome.said = ReadText(ErrorFile);
+  return outcome;
+}
+
+// The PNG as 0xRRGGBB pixels.
+std::optional<sweep::ScreenPicture> LoadPicture(const fs::path& File, const sweep::Box& Area) {
+  skin_layered::TPNGGraphic png;
+  try {
+    png.LoadFromFile(File.wstring());
+  } catch (const vcl::Exception&) {
+    return std::nullopt;
+  }
+  sweep::ScreenPicture picture{Area.left, Area.top, png.Width(), png.Height(), {}};
+  if (picture.width <= 0 || picture.height <= 0) return std::nullopt;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = picture.width;
+  info.bmiHeader.biHeight = -picture.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  std::vector<std::uint32_t> bgrx(static_cast<size_t>(picture.width) * picture.height);
+  HDC screen = GetDC(nullptr);
+  const int rows = GetDIBits(screen, png.Handle(), 0, picture.height, bgrx.data(), &info, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  if (rows != picture.height) return std::nullopt;
+  picture.pixels.resize(bgrx.size());
+  for (size_t i = 0; i < bgrx.size(); ++i) picture.pixels[i] = bgrx[i] & 0xFFFFFF;  // a DIB's 0xXXRRGGBB
+  return picture;
+}
+
+std::string ShardName() {
+  const char* shard = std::getenv("GTEST_SHARD_INDEX");
+  return shard ? shard : "0";
+}
+
+class SkinSweep : public ::testing::TestWithParam<SweepRun> {};
+
+TEST_P(SkinSweep, LeavesNoHole) {
+  const SweepRun& run = GetParam();
+  const char* outEnv = std::getenv("SCRIVANE_SWEEP_OUT");
+  const fs::path work = outEnv ? fs::path(WindowsPath(outEnv)) : fs::path(wintest::UniqueTempPath(L"sweep"));
+  std::error_code ec;
+  fs::create_directories(work / "runs", ec);
+  const std::string name = run.engine + "-" + run.variant + "-" + run.page;
+  const fs::path shot = work / "runs" / (name + ".png"), list = work / "runs" / (name + ".txt"),
+                 said = work / "runs" / (name + ".err");
+  fs::remove(shot, ec);
+  fs::remove(list, ec);
+
+  const fs::path skin = run.engine == "classic" ? SweepSkins() / "classic" / (run.variant + ".skn")
+                                                : SweepSkins() / "layered" / run.variant;
+  ASSERT_TRUE(fs::exists(skin)) << skin.string();
+  const std::wstring arguments = std::wstring(run.engine == "classic" ? L"--classic \"" : L"--layered \"") + skin.wstring() +
+                                 L"\" --page " + std::wstring(run.page.begin(), run.page.end()) + L" --shot \"" +
+                                 shot.wstring() + L"\" --windows \"" + list.wstring() + L"\"";
+  const Outcome outcome = RunGallery(arguments, said);
+
+  std::vector<std::string> faults;
+  int black = 0;
+  if (!outcome.exitCode)
+    faults.push_back("the gallery did not end");
+  else if (*outcome.exitCode != 0)
+    faults.push_back("the gallery failed (" + std::to_string(*outcome.exitCode) + "): " + outcome.said);
+  const std::vector<ListedWindow> windows = sweep::ParseWindowList(ReadText(list));
+  if (windows.empty()) {
+    faults.push_back("no window list");
+  } else if (const std::optional<sweep::ScreenPicture> picture =
+                 LoadPicture(shot, sweep::GrabArea(windows, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)))) {
+    sweep::Verdict verdict = sweep::Judge(*picture, windows);
+    black = verdict.blackPixels;
+    faults.insert(faults.end(), verdict.faults.begin(), verdict.faults.end());
+  } else {
+    faults.push_back("no picture");
+  }
+
+  if (outEnv) {
+    std::ofstream results(work / ("results-" + ShardName() + ".txt"), std::ios::app | std::ios::binary);
+    results << run.engine << '\t' << run.variant << '\t' << run.page << '\t' << faults.size() << '\t' << black << '\t'
+            << (faults.empty() ? "" : faults.front()) << '\n';
+  }
+  if (faults.empty() || !outEnv) {
+    fs::remove(shot, ec);
+    fs::remove(list, ec);
+  }
+  fs::remove(said, ec);
+  if (!outEnv) fs::remove_all(work, ec);
+  std::string all;
+  for (const std::string& f : faults) all += "\n  " + f;
+  EXPECT_TRUE(faults.empty()) << run << ":" << all;
+}
+
+INSTANTIATE_TEST_SUITE_P(Skins, SkinSweep, ::testing::ValuesIn(Runs()), NameOf);
+
+}  // namespace
+}  // namespace gallery::test
