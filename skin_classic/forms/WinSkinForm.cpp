@@ -239,7 +239,54 @@ void TWinSkinForm::LoadSkinObjects() {
     button->Index = static_cast<int>(buttons_.size());
     buttons_.push_back(std::move(button));
   }
+  AddStandardButtons();
   MakeIcon();
+}
+
+void TWinSkinForm::AddStandardButtons() {
+  standard_buttons_.clear();
+  bool close = false, maximize = false, minimize = false, help = false, icon = false;
+  int leftmost = 0;  // the largest distance of a right-aligned button's left edge from the window's right
+  for (const auto& b : buttons_) {
+    const int action = b->Data->Action;
+    close = close || action == kActionClose;
+    maximize = maximize || action == kActionMaximize || action == kActionMaximize2;
+    minimize = minimize || action == kActionMinimize || action == kActionMinimize2;
+    help = help || action == kActionHelp;
+    icon = icon || b->IsSystemMenu();
+    if (b->Data->Align == 1) leftmost = std::max(leftmost, b->Data->Xcoord);
+  }
+  // Measured as TWinSysButton measures a button the system draws.
+  const int w = std::max(GetSystemMetrics(SM_CXSIZE) - 2, 1), h = std::max(GetSystemMetrics(SM_CYSIZE) - 4, 1);
+  int next = std::max(leftmost, RightWidth) + 2 + w;
+  auto add = [&](int action, int align, int x, int y, int visibility) {
+    auto data = std::make_unique<TDataSkinSysButton>("Button.Standard");
+    data->Action = action;
+    data->Align = align;
+    data->Xcoord = x;
+    data->Ycoord = std::max(y, 0);
+    data->Visibility = data->Visibility1 = visibility;
+    auto button = std::make_unique<TWinSysButton>(this, data.get());
+    button->Index = static_cast<int>(buttons_.size());
+    buttons_.push_back(std::move(button));
+    standard_buttons_.push_back(std::move(data));
+  };
+  const int y = (TopHeight - h) / 2;
+  if (!close) {
+    add(kActionClose, 1, next, y, kShowAlways);
+    next += w + 2;
+  }
+  // Help shows only without the boxes: where the maximise button would stand.
+  const int helpSlot = next;
+  if (!maximize) {
+    add(kActionMaximize, 1, next, y, kShowWithBoxes);
+    next += w;
+  }
+  if (!minimize) add(kActionMinimize, 1, next, y, kShowWithBoxes2);
+  if (!help) add(kActionHelp, 1, helpSlot, y, kShowContextHelp);
+  // The icon stands for the system menu: none without one.
+  if (!icon && (StyleBits & kHasSystemMenu))
+    add(kActionIcon, 0, LeftWidth + 2, (TopHeight - GetSystemMetrics(SM_CYSMICON)) / 2, kShowAlways);
 }
 
 void TWinSkinForm::ReleaseSkinObjects() {

@@ -151,6 +151,14 @@ class TWinSkinForm : public TWinSkinFormBase, public TFormFrame {
   void CallSaved(vcl::TMessage& Message) { subclass_.CallDefault(Message); }
   void ReadShowState();
   void MakeIcon();
+  // Adds the system's close, maximise, minimise, help and icon buttons the skin has no
+  // section for, beside the skin's own (after LoadSkinObjects measured the frame).
+  void AddStandardButtons();
+  bool StandardButton(const TWinSysButton& Button) const {
+    for (const auto& d : standard_buttons_)
+      if (Button.Data == d.get()) return true;
+    return false;
+  }
   void FormSkinned();
   // The children get their skinners: the form object's controls, else the child windows.
   void MapChildren();
@@ -235,6 +243,8 @@ class TWinSkinForm : public TWinSkinFormBase, public TFormFrame {
   static constexpr int kFrameSlack = 64;   // room to grow into without a new bitmap
   std::unique_ptr<TBitmap> title_back_;    // its title band before the buttons were drawn
   std::vector<std::unique_ptr<TWinSysButton>> buttons_;
+  // The caption buttons a skin has no section for: the system's own, in the skin's title.
+  std::vector<std::unique_ptr<TDataSkinSysButton>> standard_buttons_;
   std::unique_ptr<TWinSkinMenu> menu_bar_;
   // A bar or system menu let go of while its menu loop runs, kept until this object goes.
   std::unique_ptr<TWinSkinMenu> retired_menu_bar_;

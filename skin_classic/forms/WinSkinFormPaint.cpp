@@ -190,6 +190,10 @@ void TWinSkinForm::DrawTitleText(HDC DC, TPoint Origin, int Width) {
     case 2: left = Width - title->RightWidth - measured.Width(); break;
     default:
       if (BorderKind == TBorderKind::Dialog) left -= kDialogTextShift;
+      // The text follows the system's icon, which the skin left no room for.
+      for (const auto& b : buttons_)
+        if (b->IsIcon() && b->Visible && !b->BoundsRect.IsEmpty() && StandardButton(*b))
+          left = std::max(left, b->BoundsRect.Right + 2);
       break;
   }
   (void)textWidth;

@@ -72,6 +72,7 @@ const std::vector<SweepRun>& QuickRuns() {
       {"classic", "sample", "controls"},
       {"classic", "sample", "mdi"},
       {"classic", "sample-group-buttons", "messagebox"},
+      {"classic", "sample-group-caption-buttons", "all"},  // the system's caption buttons and icon
       {"layered", "sample", "dialogs"},
       {"layered", "sample-group-titles", "menus"},
   };

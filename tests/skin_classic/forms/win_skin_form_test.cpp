@@ -591,6 +591,103 @@ TEST_F(SkinnedForms, ButtonsWithoutPicturesAreTheSystemsCaptionButtons) {
   EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_CLOSE), 1u);
 }
 
+// The system's caption buttons a skin has no section for, as the frame paints them: how many
+// of the button's pixels are not the title's picture.
+int DrawnPixels(vcl::TBitmap* Frame, const TRect& R) {
+  int drawn = 0;
+  for (int x = R.Left; x < R.Right; ++x)
+    for (int y = R.Top; y < R.Bottom; ++y) drawn += Pixel(Frame, x, y) != winskin::test::Frame(kTopId, 1);
+  return drawn;
+}
+
+std::vector<int> VisibleActions(TWinSkinForm* Skin) {
+  std::vector<int> actions;
+  for (const auto& b : Skin->Buttons())
+    if (b->Visible && !b->BoundsRect.IsEmpty() && !b->OnMenuBand()) actions.push_back(b->Data->Action);
+  std::sort(actions.begin(), actions.end());
+  return actions;
+}
+
+// A skin without caption-button sections (or with some of them) still gives the title its
+// close, maximise and minimise buttons and the window's icon: the system's, inside the skin's
+// title, where the style asks for them, never over the skin's own.
+TEST_F(SkinnedForms, CaptionButtonsTheSkinHasNoSectionForAreTheSystems) {
+  UseSkin({});
+  {
+    UniqueWindow w = RawWindow();
+    TWinSkinForm* skin = SkinRaw(w.get());
+    ASSERT_TRUE(skin);
+    auto b = PaintedFrame(w.get());
+    EXPECT_EQ(VisibleActions(skin), (std::vector<int>{kActionClose, kActionMaximize, kActionMinimize, kActionIcon}));
+    const int width = b->Width();
+    std::vector<TRect> placed;
+    for (const auto& button : skin->Buttons()) {
+      if (!button->Visible || button->BoundsRect.IsEmpty() || button->OnMenuBand()) continue;
+      const TRect& r = button->BoundsRect;
+      SCOPED_TRACE(button->Data->Action);
+      // Inside the title band, inside the borders, and drawn.
+      EXPECT_GE(r.Top, 0);
+      EXPECT_LE(r.Bottom, kTop);
+      EXPECT_GE(r.Left, kLeft);
+      EXPECT_LE(r.Right, width - kRight);
+      EXPECT_GT(DrawnPixels(b.get(), r), r.Width() * r.Height() / 3);
+      for (const TRect& other : placed) EXPECT_TRUE(r.Right <= other.Left || other.Right <= r.Left) << "overlapping";
+      placed.push_back(r);
+    }
+    // The close button at the right, the icon at the left with the title text after it.
+    const auto& buttons = skin->Buttons();
+    auto find = [&](int action) -> TWinSysButton* {
+      const auto it = std::find_if(buttons.begin(), buttons.end(), [&](const auto& x) { return x->Data->Action == action; });
+      return it == buttons.end() ? nullptr : it->get();
+    };
+    ASSERT_TRUE(find(kActionClose) && find(kActionIcon) && find(kActionMinimize));
+    EXPECT_EQ(find(kActionClose)->BoundsRect.Right, width - kRight - 2);
+    EXPECT_LT(find(kActionIcon)->BoundsRect.Right, skin->TitleRect.Left + 1);
+    // They act as the skin's do.
+    Log().messages.clear();
+    Nc(w.get(), WM_NCLBUTTONDOWN, Centre(find(kActionMinimize)->BoundsRect));
+    Nc(w.get(), WM_NCLBUTTONUP, Centre(find(kActionMinimize)->BoundsRect));
+    Pump();
+    EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_MINIMIZE), 1u);
+  }
+  // A dialog frame: its close button alone; with context help, help beside it.
+  {
+    UniqueWindow w = RawWindow(WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME | WS_EX_CONTEXTHELP);
+    TWinSkinForm* skin = SkinRaw(w.get());
+    ASSERT_TRUE(skin);
+    PaintedFrame(w.get());
+    EXPECT_EQ(VisibleActions(skin), (std::vector<int>{kActionClose, kActionHelp}));
+  }
+  // No system menu: no button at all.
+  {
+    UniqueWindow w = RawWindow(WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME);
+    TWinSkinForm* skin = SkinRaw(w.get());
+    ASSERT_TRUE(skin);
+    PaintedFrame(w.get());
+    EXPECT_EQ(VisibleActions(skin), std::vector<int>{});
+  }
+  // The skin's close button alone: it stays the skin's, the others are the system's, left of it.
+  UseSkin({{.action = 0, .align = 1, .x = 16, .y = 3}});
+  UniqueWindow w = RawWindow();
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin);
+  auto b = PaintedFrame(w.get());
+  EXPECT_EQ(VisibleActions(skin), (std::vector<int>{kActionClose, kActionMaximize, kActionMinimize, kActionIcon}));
+  const int width = b->Width();
+  int closes = 0;
+  for (const auto& button : skin->Buttons()) {
+    if (!button->Visible || button->BoundsRect.IsEmpty() || button->OnMenuBand()) continue;
+    if (button->Data->Action == kActionClose) {
+      ++closes;
+      EXPECT_FALSE(button->SystemDrawn());
+      EXPECT_EQ(Pixel(b.get(), width - 16 + 2, 5), Frame(kFirstButtonId, 1));
+    } else if (button->Data->Action != kActionIcon) {
+      EXPECT_LE(button->BoundsRect.Right, width - 16) << button->Data->Action;
+    }
+  }
+  EXPECT_EQ(closes, 1);
+}
+
 TEST_F(SkinnedForms, ButtonsAreLaidOutByTheirAlignment) {
   UseSkin({{.action = 42, .align = 0, .x = 7, .y = 2},
            {.action = 43, .align = 1, .x = 30, .y = 5},
@@ -746,7 +843,8 @@ TEST_F(CaptionMouse, TheActionTablePostsTheSystemCommandsAndADoubleClickMaximise
   ShowWindow(window_.get(), SW_MINIMIZE);
   Pump();
   ASSERT_EQ(skin_->ShowState, TShowState::Minimized);
-  Nc(window_.get(), WM_NCLBUTTONDBLCLK, TPoint(20, kTop / 2));
+  // (Right of the icon, which the skin has no section for: the system's stands at the left.)
+  Nc(window_.get(), WM_NCLBUTTONDBLCLK, TPoint(40, kTop / 2));
   Pump();
   EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_RESTORE), 1u);
   EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_MAXIMIZE), 0u);
