@@ -87,7 +87,8 @@ void TSkinObjImage::ApplyGlyphs() {
       std::unique_ptr<vcl::TBitmap> strip =
           check ? GlyphStrip(b->CheckBitmap.get(), b->CheckButtonFrame, kCheckCells)
                 : GlyphStrip(b->RadioBitmap.get(), b->RadioButtonFrame, kRadioCells);
-      if (!strip) return;
+      // A skin without the marks: the control's own, not a former skin's.
+      if (!strip) return TSkinObjImage::RestoreControl();
       AssignGraphic(FControl, L"CustomGlyphs", strip.get());
       SetPropText(FControl, L"transparentcolor", std::to_wstring(kSkinKeyColor));
       // Switched off and on, the control takes the glyphs in again.
@@ -98,7 +99,8 @@ void TSkinObjImage::ApplyGlyphs() {
     case kGlyphsNested: {
       std::unique_ptr<vcl::TBitmap> strip = GlyphStrip(b->CheckBitmap.get(), b->CheckButtonFrame, kNestedCells);
       vcl::TObject* properties = GetObjectPropByName(FControl, L"Properties");
-      if (!strip || !properties) return;
+      if (!properties) return;
+      if (!strip) return TSkinObjImage::RestoreControl();
       strip->SetTransparentColor(kSkinKeyColor);
       strip->SetTransparent(false);
       AssignGraphic(properties, L"Glyph", strip.get());

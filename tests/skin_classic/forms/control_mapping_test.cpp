@@ -285,6 +285,43 @@ TEST_F(MappedForms, GlyphTakingControlsGetTheSkinsMarksThroughTheMapping) {
   EXPECT_FALSE(inGroup->UseCustomGlyphs());
 }
 
+// Switched live to a skin without the marks, a glyph-taking control shows its own again, not the
+// former skin's; a skin with the check marks alone leaves the radio button its own.
+TEST_F(MappedForms, ASwitchToASkinWithoutTheMarksGivesGlyphTakingControlsTheirOwnBack) {
+  Owned<vcl::TForm> form = NewForm();
+  auto* check = Put<TRzCheckBox>(form.get(), 10, 10, 100, 20);
+  auto* radio = Put<TRzRadioButton>(form.get(), 10, 40, 100, 20);
+  ASSERT_TRUE(ShowSkinned(form.get()));
+  ASSERT_TRUE(check->UseCustomGlyphs() && radio->UseCustomGlyphs());
+  auto switchTo = [&](std::initializer_list<const char*> without) {
+    PackageSpec spec = CompleteSkinSpec();
+    std::erase_if(spec.entries, [&](const auto& e) {
+      return std::any_of(without.begin(), without.end(), [&](const char* name) { return e.name == name; });
+    });
+    const std::vector<uint8_t> package = BuildPackage(spec);
+    data_->SkinStream()->Clear();
+    data_->SkinStream()->WriteBuffer(package.data(), static_cast<int64_t>(package.size()));
+    data_->SkinStream()->SetPosition(0);
+    ASSERT_TRUE(data_->LoadSkin());
+    SkinManager()->SetRequestSkinData(data_);
+    SkinManager()->RefreshSkinObjects(data_);
+    SkinManager()->SetActiveMode(TSkinMode::Refresh, 1);
+    ASSERT_TRUE(PumpUntil([] { return !SkinManager()->RequestSkinData(); }));
+  };
+  switchTo({"Radio.bmp"});
+  EXPECT_TRUE(check->UseCustomGlyphs());
+  EXPECT_FALSE(radio->UseCustomGlyphs()) << "the radio button keeps the former skin's marks";
+  switchTo({"Check.bmp", "Radio.bmp"});
+  EXPECT_FALSE(check->UseCustomGlyphs()) << "the check box keeps the former skin's marks";
+  EXPECT_FALSE(radio->UseCustomGlyphs());
+  // And back to a skin with them.
+  switchTo({});
+  EXPECT_TRUE(check->UseCustomGlyphs());
+  EXPECT_TRUE(radio->UseCustomGlyphs());
+  EXPECT_EQ(radio->CustomGlyphs()->Width(), 6 * (data_->Skin()->Buttons()->RadioBitmap->Width() /
+                                                  data_->Skin()->Buttons()->RadioButtonFrame));
+}
+
 TEST(Skin3rdLookup, TheFirstLineNamingTheClassGivesItsKindLowerCased) {
   vcl::TStringList lines;
   for (const wchar_t* line : {L"TButtonX=edit", L"tbutton=Panel", L"TBUTTON=edit", L"TLong=" , L"TNone"})
