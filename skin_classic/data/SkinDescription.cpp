@@ -391,8 +391,10 @@ void DescriptionReader::FixFrameCounts() {
   using enum SkinElement;
   ElementRecord& b = d_.buttons;
   b.frame = 5;
-  if (b.radioButtonFrame == 0) b.radioButtonFrame = CheckFrames(b.picture3);
-  if (b.checkButtonFrame == 0) b.checkButtonFrame = CheckFrames(b.picture2);
+  // A count below 1 is as unusable as 0: the picture tells it (one frame would draw the
+  // whole strip over the caption).
+  if (b.radioButtonFrame < 1) b.radioButtonFrame = CheckFrames(b.picture3);
+  if (b.checkButtonFrame < 1) b.checkButtonFrame = CheckFrames(b.picture2);
   d_.title.frame = 2;
   if (auto& p = d_.Element(Progress)) p->frame = p->style != 0 ? 1 : 2;
   for (SkinElement e : {MenuBar, GroupBoxEdge}) SetFrames(e, 2);

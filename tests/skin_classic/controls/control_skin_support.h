@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,8 @@ inline constexpr int kPartsId = 60, kVTrackId = 61, kHTrackId = 62, kVThumbId = 
 struct ControlSkinOptions {
   int checkFrames = 8;
   int radioFrames = 6;
+  // The counts the description states, when not the pictures' own.
+  std::optional<int> checkFramesStated = std::nullopt, radioFramesStated = std::nullopt;
   int tabsStyle = 0;      // 1: the sheet border is the "Tab.Pane" picture
   bool checkImage = true;  // a check-box picture at all
   bool transparent = false;  // the skin's options hold xoTransparent
@@ -63,8 +66,9 @@ inline PackageSpec ControlSkinSpec(const ControlSkinOptions& o = {}) {
       "[Colours]\r\nButtonFace=200 201 202\r\nButtonText=1 2 3\r\nButtonShadow=90 91 92\r\n"
       "[Buttons]\r\nBitmap=Buttons.bmp\r\nRadioButton=Radio.bmp\r\n"
       "LeftWidth=2\r\nTopHeight=2\r\nRightWidth=2\r\nBottomHeight=2\r\nTrans=0\r\nPressedColour2=0 250 0\r\n";
-  if (o.checkImage) ini += "CheckButton=Check.bmp\r\nCheckButtonFrame=" + std::to_string(o.checkFrames) + "\r\n";
-  ini += "RadioButtonFrame=" + std::to_string(o.radioFrames) + "\r\n";
+  if (o.checkImage)
+    ini += "CheckButton=Check.bmp\r\nCheckButtonFrame=" + std::to_string(o.checkFramesStated.value_or(o.checkFrames)) + "\r\n";
+  ini += "RadioButtonFrame=" + std::to_string(o.radioFramesStated.value_or(o.radioFrames)) + "\r\n";
   ini += "[Tabs]\r\nImage=Tabs.bmp\r\nBorder=TabBorder.bmp\r\nStyle=" + std::to_string(o.tabsStyle) +
          "\r\nLeftWidth=3\r\nTopHeight=3\r\nRightWidth=3\r\nBottomHeight=3\r\n"
          "NormalColour2=10 20 30\r\nMouseOverColour2=40 50 60\r\n"

@@ -156,6 +156,32 @@ TEST_F(SkinMarkTest, TwelveFrameCheckImagesAndEightFrameRadioImagesShowTheirOwnF
   EXPECT_EQ(MarkPixel(radio->Handle()), Frame(kRadioId, 4));
 }
 
+// Frame counts stated below 1 are the pictures' own: each box shows one mark, its caption beside
+// it, not the whole strip over the caption.
+TEST_F(SkinMarkTest, MarkFrameCountsStatedBelowOneShowOneMarkBesideTheCaption) {
+  Load({.checkFrames = 12, .radioFrames = 8, .checkFramesStated = -12, .radioFramesStated = -8});
+  auto* box = Add<vcl::TCheckBox>(form_.get(), 10, 10, 120, 20);
+  box->SetAllowGrayed(true);
+  box->SetState(vcl::cbGrayed);
+  box->SetEnabled(false);
+  Skin<TSkinCheckBox>(box);
+  EXPECT_EQ(MarkPixel(box->Handle()), Frame(kCheckId, 12));
+
+  auto* radio = Add<vcl::TRadioButton>(form_.get(), 10, 40, 120, 20);
+  radio->SetChecked(true);
+  radio->SetEnabled(false);
+  Skin<TSkinRadioButton>(radio);
+  EXPECT_EQ(MarkPixel(radio->Handle()), Frame(kRadioId, 8));
+  // Right of the mark the face, no further frame of the strip.
+  for (vcl::TWinControl* c : {static_cast<vcl::TWinControl*>(box), static_cast<vcl::TWinControl*>(radio)}) {
+    const auto shown = Painted(c->Handle());
+    for (int x = kMarkSide + 1; x < 3 * kMarkSide; ++x) {
+      const vcl::TColor at = shown->Canvas()->Pixels(x, shown->Height() / 2);
+      for (int f = 1; f <= 12; ++f) ASSERT_NE(at, Frame(c == box ? kCheckId : kRadioId, f)) << "x " << x;
+    }
+  }
+}
+
 // With every look in the image, the mark shows the mouse over it and a press on it, and a
 // focused box marks its caption.
 TEST_F(SkinMarkTest, FullImagesShowTheHotAndPressedMarksAndTheFocusShows) {

@@ -253,7 +253,7 @@ TEST(SkinDescriptionRead, AbsurdValuesGiveDefaultsAndElementsWithoutPictures) {
   EXPECT_EQ(d.Border(SkinBorder::Left).topHeight, 0);
   EXPECT_EQ(d.Border(SkinBorder::Top).frame, 1);
   EXPECT_EQ(d.Border(SkinBorder::Top).leftWidth, 2147483647);  // painters clamp to the picture
-  EXPECT_EQ(d.buttons.radioButtonFrame, 1);
+  EXPECT_EQ(d.buttons.radioButtonFrame, 4);  // below 1, as 0: no radio picture, at least 4
   EXPECT_EQ(d.buttons.checkButtonFrame, 4);  // no check picture: at least 4
   EXPECT_EQ(d.buttons.leftWidth, 0);
   ASSERT_TRUE(d.Element(Progress));
@@ -270,6 +270,20 @@ TEST(SkinDescriptionRead, AbsurdValuesGiveDefaultsAndElementsWithoutPictures) {
   EXPECT_FALSE(d.captionButtons.back().picture.Present());
   EXPECT_EQ(d.captionButtons.front().frame, 1);
   EXPECT_FALSE(d.Element(Tabs));  // no section: empty slot
+}
+
+// Check and radio frame counts below 1 are told by the pictures as 0 is: a 12-frame strip of
+// 13-pixel marks stated as -12, 0 or -1 has 12 frames; 1 and 2 are kept.
+TEST(SkinDescriptionRead, MarkFrameCountsBelowOneAreToldByThePictures) {
+  for (const auto& [stated, expected] : std::vector<std::pair<int, int>>{{-12, 12}, {-1, 12}, {0, 12}, {1, 1}, {2, 2}}) {
+    SCOPED_TRACE(stated);
+    const std::string count = std::to_string(stated);
+    const auto skin = LoadDescription("[Buttons]\nCheckButton=c.bmp\nRadioButton=r.bmp\nCheckButtonFrame=" + count +
+                                          "\nRadioButtonFrame=" + count + "\n",
+                                      {{"c.bmp", FramesBmp(12 * 13, 13, {0x010203})}, {"r.bmp", FramesBmp(12 * 16, 16, {0x030201})}});
+    EXPECT_EQ(skin->description.buttons.checkButtonFrame, expected);
+    EXPECT_EQ(skin->description.buttons.radioButtonFrame, expected);
+  }
 }
 
 TEST(SkinDescriptionRead, CountlessButtonSectionsStopAtTheLimit) {
