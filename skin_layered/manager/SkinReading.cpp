@@ -133,7 +133,7 @@ TImageDescriptor TsSkinReading::Descriptor(std::string_view Value, bool MaskPart
 // ---------------------------------------------------------------------------------------
 // Images
 
-std::shared_ptr<TBitmap> TsSkinReading::ImageFile(const String& Name, bool Required, bool FromDisk) {
+std::shared_ptr<TBitmap> TsSkinReading::ImageFile(const String& Name, bool FromDisk) {
   const String upper = vcl::UpperCase(Name);
   if (const auto loaded = loaded_.find(upper); loaded != loaded_.end())
     return skin_.LoadedFiles[loaded->second].Bmp;
@@ -145,15 +145,12 @@ std::shared_ptr<TBitmap> TsSkinReading::ImageFile(const String& Name, bool Requi
       for (const TqvImageItem& entry : pack_->Files)
         pack_entries_.emplace(vcl::UpperCase(vcl::TEncoding::ANSI->GetString(BytesOf(entry.Name))), &entry);
     const auto found = pack_entries_.find(upper);
-    if (found == pack_entries_.end()) {
-      if (Required) throw vcl::EFOpenError(L"Cannot open file \"" + Name + L"\". The skin holds no such image");
-      return nullptr;
-    }
+    if (found == pack_entries_.end()) return nullptr;
     bytes = pack_->Unpack(*found->second);
   } else {
     const String path = Name.find(L':') != String::npos ? Name : skin_.SkinData.SkinPath + Name;
-    if (!Required && !vcl::FileExists(path)) return nullptr;
-    vcl::TFileStream file(path, vcl::fmOpenRead | vcl::fmShareDenyWrite);  // EFOpenError when missing
+    if (!vcl::FileExists(path)) return nullptr;
+    vcl::TFileStream file(path, vcl::fmOpenRead | vcl::fmShareDenyWrite);
     // No skin picture comes near the largest entry a pack may hold.
     if (file.Size() > kMaxPackEntrySize)
       throw vcl::EReadError(vcl::Format(LibText(TqvLibString::PictureFileTooLarge),
@@ -219,8 +216,10 @@ void TsSkinReading::LoadImages() {
   skin_.MasterBitmap.reset();
   const std::string_view master = description_.ReadString(GlobalInfo(), kMasterBitmapKey, "");
   if (!master.empty()) {
-    // Its alpha comes from the key colour, even when the file brings an alpha channel.
-    skin_.MasterBitmap = ImageFile(Text(master), true);
+    // Its alpha comes from the key colour, even when the file brings an alpha channel. A skin
+    // without it loads all the same: its parts are missing images, and what they would draw
+    // falls back as any missing picture does.
+    skin_.MasterBitmap = ImageFile(Text(master));
     TPixelView view;
     if (InitPixelView(skin_.MasterBitmap.get(), view)) {
       for (int y = 0; y < view.Height; ++y)
@@ -248,20 +247,21 @@ void TsSkinReading::AddDescribedImage(std::string_view Section, std::string_view
       return;
     case TImageValueKind::FileWithParams:
     case TImageValueKind::TextureFile:
-      own = ImageFile(Text(d.FileName), false);
+      own = ImageFile(Text(d.FileName));
       if (!own) return;
       r = TRect{0, 0, own->Width(), own->Height()};
       break;
     case TImageValueKind::TexturePart:
       if (!d.FileName.empty()) {
-        own = ImageFile(Text(d.FileName), false);
+        own = ImageFile(Text(d.FileName));
         if (!own) return;
       }
       [[fallthrough]];
     case TImageValueKind::Part:
     case TImageValueKind::MaskPart: {
       const TBitmap* source = own ? own.get() : skin_.MasterBitmap.get();
-      r = source ? ClippedRect(d, source->Width(), source->Height()) : ClippedRect(d, 0, 0);
+      if (!source || source->Empty()) return;  // a part of a master bitmap the skin lacks
+      r = ClippedRect(d, source->Width(), source->Height());
       break;
     }
   }
@@ -344,7 +344,7 @@ void TsSkinReading::LoadCommonSectionImages() {
       if (eq == String::npos) continue;
       const String key = line.substr(0, eq), value = line.substr(eq + 1);
       if (!seenKeys.insert(key).second || vcl::UpperCase(value).find(L".BMP") == String::npos) continue;
-      std::shared_ptr<TBitmap> bmp = ImageFile(value, false, true);
+      std::shared_ptr<TBitmap> bmp = ImageFile(value, true);
       if (!bmp) continue;
       TImageDescriptor d;
       d.Kind = TImageValueKind::TextureFile;

@@ -52,8 +52,8 @@ class TsSkinReading {
   };
   const TKeyCounts* KeyCounts(vcl::TBitmap* Bmp);
   // The image file of that name (from the pack unless FromDisk), loaded once, 32 bits per
-  // pixel; nil when it does not exist, unless Required (then EFOpenError).
-  std::shared_ptr<vcl::TBitmap> ImageFile(const vcl::String& Name, bool Required, bool FromDisk = false);
+  // pixel; nil when it does not exist.
+  std::shared_ptr<vcl::TBitmap> ImageFile(const vcl::String& Name, bool FromDisk = false);
   std::shared_ptr<vcl::TBitmap> DecodeImage(vcl::TStream* Stream, const vcl::String& Name, const vcl::String& UpperName);
   // Refuses (EReadError) a picture beyond the size of any real skin's, or one that would take
   // the skin's pictures beyond what any real skin's take together; counts it in otherwise.
