@@ -7,7 +7,8 @@
 # sessions (default 4), each with its own copy of the Wine prefix (made once beside it), as the
 # test program's shards. Writes build/check-skins/summary.txt (the count of runs, the failing
 # ones and the worst figures), keeps the picture and window list of each failing run in
-# build/check-skins/runs/, and fails when any run failed.
+# build/check-skins/runs/, every fault in build/check-skins/faults.txt, and fails when any run
+# failed.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source scripts/env.sh
@@ -45,6 +46,7 @@ for pid in "${pids[@]}"; do wait "$pid"; done
 elapsed=$(( $(date +%s) - started ))
 
 cat "$out"/results-*.txt 2>/dev/null | sort >"$out/results.txt"
+cat "$out"/faults-*.txt 2>/dev/null | sort >"$out/faults.txt"
 awk -F'\t' -v elapsed="$elapsed" -v sessions="$sessions" '
   { runs++; variants[$1 " " $2] = 1; pages[$1 " " $3] = 1
     if ($4 > 0) { failed++; faults += $4; failing[$1 " " $2] = failing[$1 " " $2] " " $3 }
@@ -60,7 +62,7 @@ awk -F'\t' -v elapsed="$elapsed" -v sessions="$sessions" '
     for (v in failing) printf "  %s:%s\n", v, failing[v] | "sort"
   }' "$out/results.txt" >"$out/summary.txt"
 cat "$out/summary.txt"
-echo "check-skins: each run's first fault in $out/results.txt, failing pictures in $out/runs/"
+echo "check-skins: each run in $out/results.txt, every fault in $out/faults.txt, failing pictures in $out/runs/"
 # Seven classic pages, five layered ones.
 expected=$(( $(wc -l <"$build/win/skins/sweep/classic/variants.txt") * 7 +
              $(wc -l <"$build/win/skins/sweep/layered/variants.txt") * 5 ))

@@ -214,9 +214,17 @@ TEST_P(SkinSweep, LeavesNoHole) {
   }
 
   if (outEnv) {
+    // One line a run, and one a fault, their texts on one line.
+    auto flat = [](std::string text) {
+      for (char& c : text)
+        if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+      return text;
+    };
     std::ofstream results(work / ("results-" + ShardName() + ".txt"), std::ios::app | std::ios::binary);
     results << run.engine << '\t' << run.variant << '\t' << run.page << '\t' << faults.size() << '\t' << black << '\t'
-            << (faults.empty() ? "" : faults.front()) << '\n';
+            << (faults.empty() ? "" : flat(faults.front())) << '\n';
+    std::ofstream all(work / ("faults-" + ShardName() + ".txt"), std::ios::app | std::ios::binary);
+    for (const std::string& f : faults) all << run.engine << '\t' << run.variant << '\t' << run.page << '\t' << flat(f) << '\n';
   }
   if (faults.empty() || !outEnv) {
     fs::remove(shot, ec);
