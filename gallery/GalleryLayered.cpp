@@ -65,6 +65,12 @@ bool SameSource(const LayeredSource& A, const LayeredSource& B) {
   return _wcsicmp(a.lexically_normal().c_str(), b.lexically_normal().c_str()) == 0;
 }
 
+// The manager's name of a skin and a source's: a pack's without its extension.
+bool SameName(const std::wstring& Manager, std::wstring Source) {
+  if (Source.size() > 4 && _wcsicmp(Source.c_str() + Source.size() - 4, L".pmz") == 0) Source.resize(Source.size() - 4);
+  return _wcsicmp(Manager.c_str(), Source.c_str()) == 0;
+}
+
 void Report(const std::wstring& Text) {
   NoteFailure();
   Say(Text);
@@ -741,31 +747,49 @@ void TGalleryLayered::NoSkinClick(vcl::TObject*) {
 }
 
 void TGalleryLayered::Load(const LayeredSource& Source, bool Animate) {
+  const vcl::String before = manager_->Active() && manager_->Skin().SkinData.Active ? current_ : vcl::String();
+  const LayeredSource* previous = nullptr;
+  for (const LayeredSource& known : sources_)
+    if (!before.empty() && known.caption == before) previous = &known;
   manager_->SetSkinDirectory(Source.directory);
   current_ = Source.caption;
-  try {
-    if (manager_->Active()) {
-      manager_->SetSkinName(Source.name);
-    } else {
-      manager_->SetSkinName(Source.name);
-      manager_->SetActive(true);
+  bool failed = false;
+  {
+    // The engine reports some faults itself (a file that is not a pack, one without a
+    // description); what it said is printed with the gallery's own report.
+    ShownMessages messages;
+    try {
+      if (manager_->Active()) {
+        manager_->SetSkinName(Source.name);
+      } else {
+        manager_->SetSkinName(Source.name);
+        manager_->SetActive(true);
+      }
+    } catch (const vcl::Exception& e) {
+      vcl::Application->ShowException(e);
+      failed = true;
     }
-  } catch (const vcl::Exception& e) {
-    NoteFailure();
-    vcl::Application->ShowException(e);
+    failed = failed || !messages.Texts().empty();
+    if (failed) messages.Failed();
   }
   // A name the manager does not find falls back to the skin stored in the form: that one is
-  // shown then, and said so.
+  // shown then, and said so. A skin that fails to load while another is worn leaves that
+  // one on (under its name, which the manager gives back).
   const bool skinned = manager_->Active() && manager_->Skin().SkinData.Active;
   const vcl::String& name = manager_->SkinName();
-  const bool fellBack = skinned && name != Source.name && manager_->InternalSkins()->IndexOf(name) >= 0;
-  const LayeredSource* shown = skinned && !fellBack ? &Source : nullptr;
+  const bool fellBack = skinned && !SameName(name, Source.name) && manager_->InternalSkins()->IndexOf(name) >= 0;
+  const bool kept = skinned && !fellBack && !SameName(name, Source.name);
+  const LayeredSource* shown = skinned && !fellBack && !kept ? &Source : nullptr;
   for (const LayeredSource& known : sources_)
     if (fellBack && known.name == name) shown = &known;
-  if (!skinned || fellBack)
+  if (kept) shown = previous;
+  if (!skinned || fellBack || kept || failed)
     Report(Source.caption + L" could not be loaded from " + Source.directory +
-           (fellBack ? L"; the skin stored in the form is shown instead." : L"; the page runs unskinned."));
-  if (shown) current_ = shown->caption;
+           (fellBack ? L"; the skin stored in the form is shown instead."
+            : kept   ? L"; the skin in use stays."
+            : skinned ? L"."
+                      : L"; the page runs unskinned."));
+  current_ = shown ? shown->caption : before;
   CheckSkinInUse(shown);
   SkinChanged();
   if (Animate && HandleAllocated() && Visible())

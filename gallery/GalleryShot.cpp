@@ -162,6 +162,26 @@ void Say(std::wstring_view Line) {
   std::fflush(stderr);
 }
 
+ShownMessages::ShownMessages() {
+  previous_ = vcl::SetMessageBoxFunction([this](HWND Owner, const vcl::String& Text, const vcl::String& Caption,
+                                                UINT Flags) {
+    texts_.push_back(Text);
+    return previous_ ? previous_(Owner, Text, Caption, Flags) : MessageBoxW(Owner, Text.c_str(), Caption.c_str(), Flags);
+  });
+}
+
+ShownMessages::~ShownMessages() { vcl::SetMessageBoxFunction(std::move(previous_)); }
+
+void ShownMessages::Failed() const {
+  NoteFailure();
+  // A message box breaks its lines with carriage returns too.
+  for (std::wstring text : texts_) {
+    for (wchar_t& c : text)
+      if (c == L'\r' || c == L'\n') c = L' ';
+    Say(text);
+  }
+}
+
 int ExitCode() {
   const bool unfinished = !g_shot.file.empty() && !g_shot.written;  // the program ended before its picture
   return g_failed || unfinished ? 1 : 0;

@@ -7,6 +7,9 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "classlib/forms/Forms.h"
 
 namespace gallery {
 
@@ -25,5 +28,24 @@ int ExitCode();
 
 // A line on the standard error stream ("skingallery: " first), in UTF-8 whatever it holds.
 void Say(std::wstring_view Line);
+
+// Keeps the text of every message box shown while it lives (each still shown as before): an
+// engine reports some faults of a skin itself, and a load that failed prints what the user
+// was told.
+class ShownMessages {
+ public:
+  ShownMessages();
+  ~ShownMessages();
+  ShownMessages(const ShownMessages&) = delete;
+  ShownMessages& operator=(const ShownMessages&) = delete;
+
+  const std::vector<std::wstring>& Texts() const { return texts_; }
+  // The load failed: noted, and every text shown so far printed.
+  void Failed() const;
+
+ private:
+  vcl::TMessageBoxFunction previous_;
+  std::vector<std::wstring> texts_;
+};
 
 }  // namespace gallery

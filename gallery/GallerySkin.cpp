@@ -24,36 +24,18 @@ bool SampleSkin(vcl::TMemoryStream* Into) {
   return true;
 }
 
-// Counts the message boxes shown while a skin loads, passing them on: the engine reports
-// some faults itself, and the gallery adds its own report only where it did not.
-class MessageCounter {
- public:
-  MessageCounter() {
-    previous_ = vcl::SetMessageBoxFunction([this](HWND owner, const vcl::String& text, const vcl::String& caption,
-                                                  UINT flags) {
-      ++shown_;
-      return previous_ ? previous_(owner, text, caption, flags)
-                       : MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
-    });
-  }
-  ~MessageCounter() { vcl::SetMessageBoxFunction(previous_); }
-  int Shown() const { return shown_; }
-
- private:
-  vcl::TMessageBoxFunction previous_;
-  int shown_ = 0;
-};
-
 void Report(const vcl::String& Text) {
   NoteFailure();
   Say(Text);
   vcl::Application->MessageBox(Text, L"Skin gallery", MB_OK | MB_ICONWARNING);
 }
 
-// Reads the package into Skin; false (reported) when the engine cannot read it.
+// Reads the package into Skin; false (reported) when the engine cannot read it. The engine
+// reports some faults itself: the gallery adds its own report only where it did not, and
+// prints what the user was told either way.
 bool LoadInto(winskin::TSkinData* Skin, const std::optional<std::wstring>& File) {
   const vcl::String name = File ? *File : vcl::String(L"the sample skin");
-  MessageCounter messages;
+  ShownMessages messages;
   try {
     if (File) {
       Skin->SkinStream()->LoadFromFile(*File);
@@ -62,11 +44,14 @@ bool LoadInto(winskin::TSkinData* Skin, const std::optional<std::wstring>& File)
       return false;
     }
     if (Skin->LoadSkin()) return true;
-    if (messages.Shown() == 0) Report(name + L" is not a classic skin package.");
+    if (messages.Texts().empty()) {
+      Report(name + L" is not a classic skin package.");
+      return false;
+    }
   } catch (const vcl::Exception& e) {
-    NoteFailure();
     vcl::Application->ShowException(e);
   }
+  messages.Failed();
   return false;
 }
 

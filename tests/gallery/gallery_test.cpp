@@ -395,6 +395,35 @@ TEST(GalleryLayeredPage, ASkinPathTypedRelativeToTheCurrentFolderIsFound) {
   TGalleryLayered::SetPageSource(LayeredSourceOf(SampleLayeredFolder() + L"\\Lagoon"));
 }
 
+// A skin the Skin menu switches to that fails to load while another is worn: the one worn
+// stays on, checked, and the report says so with the engine's message; chosen when none is
+// worn, the page runs unskinned.
+TEST(GalleryLayeredPage, ASkinThatFailsToLoadWhileAnotherIsWornLeavesThatOneOnAndChecked) {
+  const std::filesystem::path folder = wintest::UniqueTempPath(L"gallery_broken_pack");
+  std::filesystem::create_directories(folder);
+  wintest::WriteBytes(folder / L"Broken.pmz", std::string_view("PMzf\x09\x00\x00\x00", 8));
+  Reports reports;
+  TGalleryLayered::SetPageSource(LayeredSourceOf((folder / L"Broken.pmz").wstring()));
+  Owned<TGalleryLayered> page(vcl::Construct<TGalleryLayered>(nullptr));
+  TGalleryLayered::SetPageSource(LayeredSourceOf(SampleLayeredFolder() + L"\\Lagoon"));
+  const std::wstring engine = L"The skin pack \"" + (folder / L"Broken.pmz").wstring() +
+                              L"\" is damaged: it counts 9 entries, more than its 0 bytes can hold.";
+  const std::wstring from = L"Broken (pack) could not be loaded from " + folder.wstring();
+  EXPECT_EQ(reports.texts, (std::vector<std::wstring>{engine, from + L"; the page runs unskinned."}));
+  EXPECT_EQ(Checked(page.get()), L"&No skin");
+
+  ASSERT_TRUE(ItemCaptioned(page.get(), L"Lagoon (folder)"));
+  ItemCaptioned(page.get(), L"Lagoon (folder)")->Click();
+  EXPECT_EQ(Checked(page.get()), L"Lagoon (folder)");
+  reports.texts.clear();
+  ItemCaptioned(page.get(), L"Broken (pack)")->Click();
+  EXPECT_EQ(reports.texts, (std::vector<std::wstring>{engine, from + L"; the skin in use stays."}));
+  EXPECT_EQ(Checked(page.get()), L"Lagoon (folder)");
+  EXPECT_TRUE(page->Manager()->Active() && page->Manager()->Skin().SkinData.Active);
+  std::error_code error;
+  std::filesystem::remove_all(folder, error);
+}
+
 // ---------------------------------------------------------------------------------------
 // The program
 
@@ -404,16 +433,28 @@ std::wstring ProgramPath() {
   return path;
 }
 
-// The gallery run with the arguments until it ends (false: it did not within the time).
+// The gallery run with the arguments until it ends (false: it did not within the time); with
+// Errors, what it prints on its standard error stream goes into that file.
 struct GalleryRun {
   PROCESS_INFORMATION info{};
-  explicit GalleryRun(const std::wstring& Arguments) {
+  explicit GalleryRun(const std::wstring& Arguments, const std::wstring& Errors = {}) {
     std::wstring line = L"\"" + ProgramPath() + L"\" " + Arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    HANDLE errors = nullptr;
+    if (!Errors.empty()) {
+      SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+      errors = CreateFileW(Errors.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS, 0, nullptr);
+      startup.dwFlags = STARTF_USESTDHANDLES;
+      startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+      startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+      startup.hStdError = errors;
+    }
     const std::wstring folder = std::filesystem::path(ProgramPath()).parent_path().wstring();
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &info))
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, errors != nullptr, 0, nullptr, folder.c_str(), &startup,
+                        &info))
       info = {};
+    if (errors) CloseHandle(errors);
   }
   ~GalleryRun() {
     if (info.hProcess) {
@@ -518,6 +559,50 @@ TEST(GalleryProgram, AScreenshotGoesIntoAFolderOfAnyNameAndAFailureEndsWithAnErr
   EXPECT_NE(*code, 0u);
   std::error_code error;
   std::filesystem::remove_all(folder.parent_path(), error);
+}
+
+// A skin that fails to load, of either engine, ends a screenshot run with an error code, with
+// what the user was told printed: the engine's own message too, where the engine showed one
+// (the classic engine's for a cut package, after which the gallery ran unskinned and ended
+// with 0), and the message of the engine's error (a damaged layered pack).
+TEST(GalleryProgram, ASkinThatFailsToLoadEndsAScreenshotWithAnErrorCodeAndWhatTheUserWasToldPrinted) {
+  const std::filesystem::path folder = wintest::UniqueTempPath(L"gallery_failed_load");
+  std::filesystem::create_directories(folder);
+  const std::string sample = wintest::ReadBytes(SamplePackage(L"Jade.skn"));
+  ASSERT_GT(sample.size(), 100u);
+  wintest::WriteBytes(folder / L"Cut.skn", std::string_view(sample).substr(0, sample.size() - 2));
+  // A layered pack whose one entry's compressed data is no zlib stream.
+  const std::string damaged = std::string("PMzf\x01\x00\x00\x00\x0B\x00\x00\x00Options.dat\x04\x00\x00\x00", 27) +
+                              "not a zlib stream";
+  wintest::WriteBytes(folder / L"Damaged.pmz", damaged);
+  const struct {
+    std::wstring arguments;
+    std::vector<std::string> printed;
+  } runs[] = {
+      {L"--page controls --classic \"" + (folder / L"Cut.skn").wstring() + L"\"",
+       {"skingallery: The skin package is damaged: its data ends before its declared size. The skin in use is kept.",
+        "skingallery: the gallery runs unskinned"}},
+      {L"--layered \"" + (folder / L"Damaged.pmz").wstring() + L"\"",
+       {"skingallery: The skin pack \"" + vcl::WideToUtf8((folder / L"Damaged.pmz").wstring()) +
+            "\" is damaged: the compressed data of entry 1 of 1 (\"Options.dat\") cannot be unpacked (data error).",
+        "skingallery: Damaged (pack) could not be loaded from " + vcl::WideToUtf8(folder.wstring()) +
+            "; the page runs unskinned."}},
+  };
+  for (const auto& run : runs) {
+    SCOPED_TRACE(vcl::WideToUtf8(run.arguments));
+    const std::wstring errors = (folder / L"errors.txt").wstring();
+    {
+      GalleryRun gallery(run.arguments + L" --shot \"" + (folder / L"x.png").wstring() + L"\"", errors);
+      const std::optional<DWORD> code = gallery.ExitCode(60000);
+      ASSERT_TRUE(code.has_value()) << "the run did not end";
+      EXPECT_EQ(*code, 1u);
+    }
+    // Lines as the program's text stream ends them.
+    const std::string printed = wintest::ReadBytes(errors);
+    for (const std::string& line : run.printed) EXPECT_NE(printed.find(line + "\r\n"), std::string::npos) << printed;
+  }
+  std::error_code error;
+  std::filesystem::remove_all(folder, error);
 }
 
 }  // namespace
