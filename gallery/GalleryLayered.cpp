@@ -1,5 +1,6 @@
 #include "gallery/GalleryLayered.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -18,13 +19,13 @@
 #include "gallery/GalleryShot.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/core/SkinLoading.h"
 #include "skin_layered/forms/MenuSupport.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/TitleBar.h"
 #include "skin_layered/manager/Animations.h"
 #include "skin_layered/paint/HintManager.h"
 #include "skin_layered/paint/HintWindows.h"
-#include "skin_layered/paint/SectionGrid.h"
 #include "skin_layered/paint/SectionPaint.h"
 
 namespace gallery {
@@ -172,6 +173,46 @@ void TLayeredPanel::Paint() {
 }
 
 // ---------------------------------------------------------------------------------------
+// The sheet of sections
+
+VCL_CLASS_INFO(TSectionSheet) {}
+
+TSectionSheet::TSectionSheet(vcl::TComponent* AOwner) : TGraphicControl(AOwner) {
+  layout_.Columns = 1;
+  layout_.CellWidth = 110;
+  SetVisible(false);
+  SetControlStyle(ControlStyle() + vcl::TControlStyle{vcl::csOpaque});
+}
+
+void TSectionSheet::ShowSkin(const skin_layered::TsLoadedSkin* Skin) {
+  skin_ = Skin;
+  if (skin_) {
+    const vcl::TPoint size = skin_layered::SectionGridSize(*skin_, layout_);
+    SetBounds(Left(), Top(), size.X, size.Y);
+  }
+  SetVisible(skin_ != nullptr);
+  Invalidate();
+}
+
+void TSectionSheet::Paint() {
+  // Nothing while a skin loads: its tables are being refilled.
+  if (!skin_ || skin_layered::SkinIsLoading()) return;
+  // What is to be painted, never more than the parent shows of the sheet.
+  vcl::TRect area = Canvas()->ClipRect();
+  if (vcl::TWinControl* parent = Parent()) {
+    const vcl::TRect client = parent->ClientRect();
+    area.Left = std::max(area.Left, client.Left - Left());
+    area.Top = std::max(area.Top, client.Top - Top());
+    area.Right = std::min(area.Right, client.Right - Left());
+    area.Bottom = std::min(area.Bottom, client.Bottom - Top());
+  }
+  const std::unique_ptr<vcl::TBitmap> part = skin_layered::PaintSectionGridArea(*skin_, layout_, area);
+  if (!part) return;
+  BitBlt(Canvas()->Handle(), area.Left, area.Top, part->Width(), part->Height(), part->Canvas()->Handle(), 0, 0,
+         SRCCOPY);
+}
+
+// ---------------------------------------------------------------------------------------
 // The page
 
 void TGalleryLayered::SetPageSource(const LayeredSource& Source) { PageSource() = Source; }
@@ -265,9 +306,8 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
   auto* box = new vcl::TScrollBox(this);
   box->SetParent(this);
   box->SetBounds(266, 8, 476, 488);
-  sheet_ = new vcl::TImage(this);
+  sheet_ = new TSectionSheet(this);
   sheet_->SetParent(box);
-  sheet_->SetAutoSize(true);
 
   // Library edits, a memo and the list box under edit adapters: the skin's colours, border
   // and bars while the skin is there, their own without it.
@@ -807,16 +847,7 @@ void TGalleryLayered::SkinChanged() {
   status_->Font()->SetColor(text);
   status_->SetCaption(skinned ? L"Skin: " + current_ + L", version " + manager_->SkinInfo()
                               : vcl::String(L"No skin"));
-  if (skinned) {
-    skin_layered::TqvSectionGridLayout layout;
-    layout.Columns = 1;
-    layout.CellWidth = 110;
-    std::unique_ptr<vcl::TBitmap> grid = skin_layered::PaintSectionGrid(skin, layout);
-    sheet_->Picture()->SetBitmap(grid.get());
-    sheet_->SetVisible(true);
-  } else {
-    sheet_->SetVisible(false);
-  }
+  sheet_->ShowSkin(skinned ? &skin : nullptr);
 }
 
 namespace {

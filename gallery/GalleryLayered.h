@@ -34,6 +34,7 @@
 #include "classlib/stdctrls/ScrollBar.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/paint/SectionGrid.h"
 
 namespace gallery {
 
@@ -79,6 +80,25 @@ class TLayeredPanel : public vcl::TPanel {
  private:
   void PrepareCache();
   std::unique_ptr<skin_layered::TsCommonData> skin_data_;
+};
+
+// The sheet of a skin's sections: as large as the whole sheet, it paints only the part of it
+// in view (a scroll box shows it), so that a skin of any number of sections takes no more
+// memory than the view does.
+class TSectionSheet : public vcl::TGraphicControl {
+  VCL_CLASS(TSectionSheet, vcl::TGraphicControl)
+ public:
+  explicit TSectionSheet(vcl::TComponent* AOwner);
+  // The sheet of the skin (not owned; it lives with its manager), sized to it; nil for none.
+  void ShowSkin(const skin_layered::TsLoadedSkin* Skin);
+  const skin_layered::TqvSectionGridLayout& Layout() const { return layout_; }
+
+ protected:
+  void Paint() override;
+
+ private:
+  const skin_layered::TsLoadedSkin* skin_ = nullptr;
+  skin_layered::TqvSectionGridLayout layout_;
 };
 
 class TGalleryLayered : public vcl::TForm {
@@ -145,7 +165,7 @@ class TGalleryLayered : public vcl::TForm {
   vcl::TStatusBar* status_bar_ = nullptr;
   TLayeredEdit* edit_ = nullptr;
   vcl::TLabel* status_ = nullptr;
-  vcl::TImage* sheet_ = nullptr;
+  TSectionSheet* sheet_ = nullptr;
   vcl::TListBox* list_ = nullptr;
   // The bottom row: a lowered panel with a speed button, a tool bar, a radio group, a scroll
   // bar, a page control and the status bar.

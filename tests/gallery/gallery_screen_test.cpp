@@ -204,7 +204,7 @@ TEST(GalleryLayeredPage, TheSkinBroughtBackGivesTheSheetsBoxTheSkinsBar) {
   for (int i = 0; i < page->ComponentCount() && !box; ++i)
     if (auto* b = dynamic_cast<vcl::TScrollBox*>(page->Components(i)))
       for (int j = 0; j < b->ControlCount(); ++j)
-        if (dynamic_cast<vcl::TImage*>(b->Controls(j))) box = b;
+        if (dynamic_cast<TSectionSheet*>(b->Controls(j))) box = b;
   ASSERT_TRUE(box);
   ASSERT_TRUE(GetWindowLongPtrW(box->Handle(), GWL_STYLE) & WS_VSCROLL);
   RECT r{};

@@ -23,6 +23,8 @@
 #include "gallery/GalleryLayered.h"
 #include "gallery/gallery_support.h"
 #include "gallery/GallerySkin.h"
+#include "skin_layered/paint/SectionGrid.h"
+#include "support/soak_support.h"
 #include "support/win_test_support.h"
 
 namespace gallery::test {
@@ -422,6 +424,59 @@ TEST(GalleryLayeredPage, ASkinThatFailsToLoadWhileAnotherIsWornLeavesThatOneOnAn
   EXPECT_TRUE(page->Manager()->Active() && page->Manager()->Skin().SkinData.Active);
   std::error_code error;
   std::filesystem::remove_all(folder, error);
+}
+
+// A skin of more sections than a sheet painted whole could hold in memory: the page shows
+// it, and its sheet paints what is in view, the last section too once scrolled to.
+TEST(GalleryLayeredPage, TheSheetOfASkinOfCountlessSectionsPaintsOnlyWhatIsInView) {
+  const std::filesystem::path skins = wintest::UniqueTempPath(L"gallery_sections");
+  std::filesystem::create_directories(skins / L"Countless");
+  constexpr int kSections = 20000;
+  std::string description = "[GLOBALINFO]\r\nVERSION=1\r\n";
+  for (int i = 0; i < kSections; ++i)
+    description += "[S" + std::to_string(i) + "]\r\nCOLOR=" + (i == kSections - 1 ? "65280" : "8421504") + "\r\n";
+  wintest::WriteBytes(skins / L"Countless" / L"Options.dat", description);
+  const std::int64_t before = wintest::CommittedMemory();
+  Reports reports;
+  TGalleryLayered::SetPageSource(LayeredSourceOf((skins / L"Countless").wstring()));
+  Owned<TGalleryLayered> page(vcl::Construct<TGalleryLayered>(nullptr));
+  TGalleryLayered::SetPageSource(LayeredSourceOf(SampleLayeredFolder() + L"\\Lagoon"));
+  EXPECT_EQ(reports.texts, std::vector<std::wstring>{});
+  TSectionSheet* sheet = nullptr;
+  for (int i = 0; i < page->ComponentCount() && !sheet; ++i) sheet = dynamic_cast<TSectionSheet*>(page->Components(i));
+  ASSERT_TRUE(sheet);
+  const int count = static_cast<int>(page->Manager()->Skin().Sections.size());
+  ASSERT_GE(count, kSections);
+  const skin_layered::TqvSectionGridLayout& layout = sheet->Layout();
+  EXPECT_EQ(sheet->Height(), skin_layered::SectionGridSize(page->Manager()->Skin(), layout).Y);
+  EXPECT_GT(sheet->Height(), kSections * layout.CellHeight);
+
+  page->Show();
+  wintest::PumpUntilIdle();
+  auto* box = dynamic_cast<vcl::TWinControl*>(sheet->Parent());
+  ASSERT_TRUE(box);
+  // To the end of the sheet, as the bar's lowest position takes it.
+  SendMessageW(box->Handle(), WM_VSCROLL, SB_BOTTOM, 0);
+  RedrawWindow(box->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  wintest::PumpUntilIdle();
+  const int last = page->Manager()->Skin().GetSkinIndex(L"S" + std::to_wstring(kSections - 1));
+  ASSERT_GE(last, 0);
+  const int cellTop = 24 + last * (layout.CellHeight + 8);
+  const POINT centre{sheet->Left() + 8 + layout.LabelWidth + layout.CellWidth / 2,
+                     sheet->Top() + cellTop + layout.CellHeight / 2};
+  RECT client{};
+  GetClientRect(box->Handle(), &client);
+  ASSERT_TRUE(PtInRect(&client, centre)) << "the last section is not in view: " << centre.y;
+  HDC dc = GetDC(box->Handle());
+  const COLORREF shown = GetPixel(dc, centre.x, centre.y);
+  ReleaseDC(box->Handle(), dc);
+  EXPECT_EQ(shown, RGB(0, 255, 0));
+  // The page holds no picture of the whole sheet: a few of its rows at most.
+  EXPECT_LT(wintest::CommittedMemory() - before, std::int64_t{256} << 20);
+  page->Hide();
+  page.reset();
+  std::error_code error;
+  std::filesystem::remove_all(skins, error);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -101,5 +101,40 @@ TEST(SampleSkinSections, SheetOfEverySectionInBothStates) {
   }
 }
 
+// Any part of the sheet is that part of the whole sheet, pixel for pixel: the heading, cells
+// cut anywhere, the end and beyond it.
+TEST(SampleSkinSections, APartOfTheSheetIsThatPartOfTheWholeSheet) {
+  TsLoadedSkin skin;
+  LoadFolder(L"Lagoon", skin);
+  const TqvSectionGridLayout layout;
+  const auto whole = PaintSectionGrid(skin, layout);
+  ASSERT_TRUE(whole);
+  const vcl::TPoint size = SectionGridSize(skin, layout);
+  EXPECT_EQ(size.X, whole->Width());
+  EXPECT_EQ(size.Y, whole->Height());
+  for (const vcl::TRect area : {vcl::TRect{0, 0, 130, 30}, vcl::TRect{150, 50, 611, 237}, vcl::TRect{3, 61, 1400, 62},
+                                vcl::TRect{size.X - 70, size.Y - 90, size.X, size.Y},
+                                vcl::TRect{size.X - 20, size.Y - 20, size.X + 30, size.Y + 40}}) {
+    SCOPED_TRACE(std::to_string(area.Left) + "," + std::to_string(area.Top));
+    const auto part = PaintSectionGridArea(skin, layout, area);
+    ASSERT_TRUE(part);
+    ASSERT_EQ(part->Width(), area.Width());
+    ASSERT_EQ(part->Height(), area.Height());
+    int differ = 0;
+    for (int y = 0; y < part->Height(); ++y)
+      for (int x = 0; x < part->Width(); ++x) {
+        const int sx = area.Left + x, sy = area.Top + y;
+        if (sx >= size.X || sy >= size.Y) {
+          EXPECT_EQ(Pixel(*part, x, y) >> 24, 0xFFu);  // opaque beyond the sheet too
+          continue;
+        }
+        if (Pixel(*part, x, y) != Pixel(*whole, sx, sy) && ++differ < 4)
+          ADD_FAILURE() << "at " << sx << "," << sy << std::hex << ": " << Pixel(*part, x, y) << " for "
+                        << Pixel(*whole, sx, sy);
+      }
+  }
+  EXPECT_FALSE(PaintSectionGridArea(skin, layout, {10, 10, 10, 40}));
+}
+
 }  // namespace
 }  // namespace skin_layered::test
