@@ -365,7 +365,7 @@ bool TApplication::ProcessMessage(MSG& Msg) {
   }
   bool handled = false;
   if (OnMessage) OnMessage(Msg, handled);
-  if (!IsHintMsg(Msg) && !handled && !IsMDIMsg(Msg) && !IsKeyMsg(Msg)) {
+  if (!IsHintMsg(Msg) && !handled && !IsMDIMsg(Msg) && !IsKeyMsg(Msg) && !IsDlgMsg(Msg)) {
     TranslateMessage(&Msg);
     DispatchMessageW(&Msg);
   }
@@ -401,13 +401,27 @@ bool TApplication::IsKeyMsg(MSG& Msg) {
     if (main_form_ && wnd == main_form_->ClientHandle()) {
       wnd = main_form_->Handle();
     } else {
-      while (wnd && !FindControl(wnd)) wnd = GetParent(wnd);
+      // Up through the parents only: a window owned by a form (a modeless dialog) keeps its
+      // keys from the form.
+      while (wnd && !FindControl(wnd))
+        wnd = (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD) ? GetParent(wnd) : nullptr;
       if (!wnd) wnd = Msg.hwnd;
     }
   } else if (!FindControl(wnd)) {
     return false;
   }
   return SendMessageW(wnd, CN_BASE + Msg.message, Msg.wParam, Msg.lParam) != 0;
+}
+
+// The keys of a system dialog shown modeless (not a form of the library) go through the dialog
+// manager of that dialog, which moves the focus among its controls and presses its buttons.
+bool TApplication::IsDlgMsg(MSG& Msg) {
+  if (Msg.message < WM_KEYFIRST || Msg.message > WM_KEYLAST || !Msg.hwnd) return false;
+  const HWND root = GetAncestor(Msg.hwnd, GA_ROOT);
+  if (!root || FindControl(root) || !IsWindowEnabled(root)) return false;
+  wchar_t cls[16] = {};
+  if (!GetClassNameW(root, cls, 16) || lstrcmpW(cls, L"#32770") != 0) return false;
+  return IsDialogMessageW(root, &Msg) != FALSE;
 }
 
 bool TApplication::IsMDIMsg(MSG& Msg) {

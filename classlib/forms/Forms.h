@@ -512,6 +512,7 @@ class TApplication : public TComponent {
   bool ProcessMessage(MSG& Msg);
   void Idle(const MSG& Msg);
   bool IsKeyMsg(MSG& Msg);
+  bool IsDlgMsg(MSG& Msg);
   bool IsMDIMsg(MSG& Msg);
   bool IsHintMsg(MSG& Msg);
   void CreateHandle();
