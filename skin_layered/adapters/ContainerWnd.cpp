@@ -49,6 +49,8 @@ void TqvContainerWnd::Prepare() {
   GetClientRect(CtrlHandle, &client);
   ClientRect = vcl::TRect{client.left, client.top, client.right, client.bottom};
   FrameWidth = std::max(0, static_cast<int>(WndSize.cy - client.bottom) / 2);
+  if (vcl::TBitmap* cache = SkinData->CacheBmp(); cache && cache->Width() > 0 && cache->Height() > 0)
+    PaintContent(cache);
   SkinData->BGChanged = false;
 }
 

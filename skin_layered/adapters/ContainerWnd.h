@@ -23,9 +23,14 @@ class TqvContainerWnd : public TqvMainWnd {
   vcl::TRect ClientRect;  // the window's client rectangle, read when the background changed
   int FrameWidth = 0;     // half the difference between the window's and the client's height
 
- private:
+ protected:
   // The cache and the geometry made again when the background changed.
   void Prepare();
+  // What the window shows over its background, drawn into the cache when it is made again
+  // (the window's whole rectangle; the client area at FrameWidth): nothing here.
+  virtual void PaintContent(vcl::TBitmap* Cache) { (void)Cache; }
+
+ private:
   // The cache's client part, opaque, into DC (nil: the client area's own DC).
   void PaintClient(HDC DC);
   void PaintFrame();

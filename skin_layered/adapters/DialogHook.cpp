@@ -23,6 +23,7 @@
 #include "skin_layered/adapters/MdiWnd.h"
 #include "skin_layered/adapters/MnuWnd.h"
 #include "skin_layered/adapters/PanelWnd.h"
+#include "skin_layered/adapters/ProgressWnd.h"
 #include "skin_layered/adapters/SizerWnd.h"
 #include "skin_layered/adapters/SpeedButtonHandler.h"
 #include "skin_layered/adapters/SpinWnd.h"
@@ -208,7 +209,7 @@ constexpr TChildRow kChildRows[] = {
     {L"systreeview32", Always, TreeView, L"EDIT", false, false},
     {L"shbrowseforfolder", Always, TransPanel, L"", false, false},
     {L"rebarwindow32", Visible, Container, L"", false, false},
-    {L"msctls_progress32", Visible, Container, L"", false, false},
+    {L"msctls_progress32", Visible, Progress, L"", false, false},
     {L"universalsearchband", Visible, Container, L"", false, false},
     {L"address band root", Visible, Container, L"", false, false},
     {L"workerw", Visible, Container, L"", false, false},
@@ -274,6 +275,7 @@ const bool kOwnFactories = [] {
   Factories()[static_cast<std::size_t>(TqvChildKind::ListView)] = &MakeAdapter<TqvListViewWnd>;
   Factories()[static_cast<std::size_t>(TqvChildKind::TreeView)] = &MakeAdapter<TqvTreeViewWnd>;
   Factories()[static_cast<std::size_t>(TqvChildKind::Container)] = &MakeAdapter<TqvContainerWnd>;
+  Factories()[static_cast<std::size_t>(TqvChildKind::Progress)] = &MakeAdapter<TqvProgressWnd>;
   Factories()[static_cast<std::size_t>(TqvChildKind::Search)] = &MakeAdapter<TqvSearchWnd>;
   Factories()[static_cast<std::size_t>(TqvChildKind::Panel)] = &MakeAdapter<TqvPanelWnd>;
   return true;

@@ -52,7 +52,7 @@ class TqvProvider : public vcl::TComponent {
 // The adapter kinds a system dialog's child can get.
 enum class TqvChildKind {
   Edge, Icon, Static, TransPanel, Panel, Edit, GroupBox, CheckBox, Button, ComboBox, Sizer, TabControl,
-  ListView, Spin, Track, Link, ToolBar, TreeView, Container, Search,
+  ListView, Spin, Track, Link, ToolBar, TreeView, Container, Progress, Search,
 };
 
 // Makes the adapter of one kind on a dialog's child window (Params: no control, the row's

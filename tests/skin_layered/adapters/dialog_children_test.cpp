@@ -114,7 +114,7 @@ const std::vector<Child>& TemplateChildren() {
        "wrapping tool bar"},
       {TOOLBARCLASSNAMEW, 0, CCS_NORESIZE | CCS_NOPARENTALIGN, 0, L"", L"TqvToolBarWnd", L"CHECKBOX", "tool bar"},
       {WC_TREEVIEWW, 0, WS_BORDER, 0, L"", L"TqvTreeViewWnd", L"EDIT", "tree view"},
-      {PROGRESS_CLASSW, 0, 0, 0, L"", L"TqvContainerWnd", L"", "progress bar"},
+      {PROGRESS_CLASSW, 0, 0, 0, L"", L"TqvProgressWnd", L"", "progress bar"},
       {PROGRESS_CLASSW, 0, 0, 0, L"", L"", L"", "hidden progress bar"},
       {REBARCLASSNAMEW, 0, CCS_NORESIZE | CCS_NOPARENTALIGN, 0, L"", L"TqvContainerWnd", L"", "rebar"},
       // Other programs' windows.

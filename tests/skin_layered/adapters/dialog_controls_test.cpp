@@ -3,6 +3,7 @@
 // window's own pixels. Every section, piece and state of the test skin has a colour of its
 // own, so one pixel tells what was painted there.
 #include <array>
+#include <cwchar>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,7 +51,7 @@ std::string Piece(const char* Name, int Index, int Count, int DrawMode) {
 }
 
 // What a skin holds of the gauge.
-enum class Gauge { Whole, NoBars, None };
+enum class Gauge { Whole, HorizontalBar, NoBars, None };
 
 std::string ControlsSkinText(Gauge G = Gauge::Whole, bool DialogSection = true, bool SeeThroughChecks = false) {
   std::string text = "[GLOBALINFO]\r\nVERSION=7.5\r\nMASTERBITMAP=master.bmp\r\n";
@@ -62,7 +63,8 @@ std::string ControlsSkinText(Gauge G = Gauge::Whole, bool DialogSection = true, 
   if (SeeThroughChecks) text += "TRANSPARENCY=100\r\nHOTTRANSPARENCY=100\r\n";
   if (G != Gauge::None) {
     text += FlatSection("GAUGE", kGaugeFace, kGaugeFace) + Piece("BORDERSMASK", 0, 1, 0);
-    if (G == Gauge::Whole) text += Piece("PROGRESSH", 1, 1, 5) + Piece("PROGRESSV", 2, 1, 5);
+    if (G != Gauge::NoBars) text += Piece("PROGRESSH", 1, 1, 5);
+    if (G == Gauge::Whole) text += Piece("PROGRESSV", 2, 1, 5);
   }
   return text;
 }
@@ -97,8 +99,9 @@ class DialogControls : public ::testing::Test {
   void SetUp() override {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_TAB_CLASSES};
     InitCommonControlsEx(&icc);
-    for (const wchar_t* name : {L"Whole", L"NoBars", L"NoGauge", L"NoDialog", L"SeeThrough"})
+    for (const wchar_t* name : {L"Whole", L"HorzBar", L"NoBars", L"NoGauge", L"NoDialog", L"SeeThrough"})
       skins.Write(name, L"master.bmp", Master());
+    skins.Write(L"HorzBar", L"Options.dat", BytesOf(ControlsSkinText(Gauge::HorizontalBar)));
     skins.Write(L"NoBars", L"Options.dat", BytesOf(ControlsSkinText(Gauge::NoBars)));
     skins.Write(L"NoGauge", L"Options.dat", BytesOf(ControlsSkinText(Gauge::None)));
     skins.Write(L"NoDialog", L"Options.dat", BytesOf(ControlsSkinText(Gauge::Whole, false, true)));
@@ -433,6 +436,91 @@ TEST_F(DialogControls, ThePagesOfAPropertySheetAreSkinnedAlsoOnesMadeLater) {
   Settle(sheet);
   expectSkinned(200, "the first page again");
   DestroyWindow(sheet);
+}
+
+// ---------------------------------------------------------------------------------------
+// Progress bars
+
+// Three horizontal bars at 40, 0 and 100 of 100, a vertical one at 60.
+DialogTemplate ProgressTemplate() {
+  DialogTemplate t(WS_POPUP | WS_CAPTION | WS_VISIBLE, L"Progress", 200, 120);
+  for (WORD i = 0; i < 3; ++i) t.Item(PROGRESS_CLASSW, WS_VISIBLE, 10, static_cast<short>(10 + 20 * i), 120, 12, 100 + i);
+  t.Item(PROGRESS_CLASSW, WS_VISIBLE | PBS_VERTICAL, 150, 10, 12, 80, 103);
+  t.Item(PROGRESS_CLASSW, WS_VISIBLE | PBS_MARQUEE, 10, 80, 120, 12, 104);
+  return t;
+}
+
+void SetPositions(HWND Dlg) {
+  const int positions[4] = {40, 0, 100, 60};
+  for (int i = 0; i < 4; ++i) {
+    SendDlgItemMessageW(Dlg, 100 + i, PBM_SETRANGE32, 0, 100);
+    SendDlgItemMessageW(Dlg, 100 + i, PBM_SETPOS, static_cast<WPARAM>(positions[i]), 0);
+  }
+}
+
+// The pixel at a fraction of a bar's length (from the left, or from the bottom of a vertical
+// one), across its middle.
+COLORREF Along(HWND Dlg, WORD Id, double Fraction) {
+  const RECT r = Place(Dlg, GetDlgItem(Dlg, Id));
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (h > w) return Pixels(Dlg)->At(r.left + w / 2, r.bottom - 1 - static_cast<int>(Fraction * (h - 1)));
+  return Pixels(Dlg)->At(r.left + static_cast<int>(Fraction * (w - 1)), r.top + h / 2);
+}
+
+// The filled part of a bar shows the skin's bar piece of its direction, the rest the gauge's
+// trough inside its frame; a new position moves the end of the bar.
+TEST_F(DialogControls, AProgressBarShowsItsPositionInTheSkinsPieces) {
+  behaviour.OnInit = SetPositions;
+  const HWND dlg = Open(ProgressTemplate(), &behaviour);
+  EXPECT_EQ(Along(dlg, 100, 0.2), kBarH);
+  EXPECT_EQ(Along(dlg, 100, 0.35), kBarH);
+  EXPECT_EQ(Along(dlg, 100, 0.45), kGaugeFace);
+  EXPECT_EQ(Along(dlg, 100, 0.7), kGaugeFace);
+  EXPECT_EQ(Along(dlg, 100, 0.0), kGaugeEdge);
+  EXPECT_EQ(Along(dlg, 101, 0.05), kGaugeFace);  // nothing done yet
+  EXPECT_EQ(Along(dlg, 102, 0.95), kBarH);       // all done, within the edge
+  EXPECT_EQ(Along(dlg, 102, 1.0), kGaugeEdge);
+  EXPECT_EQ(Along(dlg, 103, 0.2), kBarV);
+  EXPECT_EQ(Along(dlg, 103, 0.55), kBarV);
+  EXPECT_EQ(Along(dlg, 103, 0.65), kGaugeFace);
+  // A marquee (no position to show) is the system's.
+  EXPECT_NE(Along(dlg, 104, 0.9), kGaugeFace);
+  SendDlgItemMessageW(dlg, 100, PBM_SETPOS, 80, 0);
+  SendDlgItemMessageW(dlg, 102, PBM_SETPOS, 0, 0);
+  Settle(dlg);
+  EXPECT_EQ(Along(dlg, 100, 0.7), kBarH);
+  EXPECT_EQ(Along(dlg, 100, 0.85), kGaugeFace);
+  EXPECT_EQ(Along(dlg, 102, 0.5), kGaugeFace);
+  SendDlgItemMessageW(dlg, 101, PBM_STEPIT, 0, 0);  // a step of 10
+  Settle(dlg);
+  EXPECT_EQ(Along(dlg, 101, 0.05), kBarH);
+  EXPECT_EQ(Along(dlg, 101, 0.15), kGaugeFace);
+}
+
+// Where the skin has no piece for a bar, the bar is filled in the system's colour over the
+// skinned trough; without a gauge at all, over the container's section.
+TEST_F(DialogControls, AProgressBarTheSkinHasNoPiecesForIsFilledBySystemColour) {
+  const COLORREF system = GetSysColor(COLOR_HIGHLIGHT);
+  struct Case {
+    const wchar_t* Skin;
+    COLORREF Horizontal, Vertical, Rest;
+  };
+  for (const Case& c : {Case{L"HorzBar", kBarH, system, kGaugeFace}, Case{L"NoBars", system, system, kGaugeFace},
+                        Case{L"NoGauge", system, system, kCheckColor}}) {
+    SCOPED_TRACE(std::string(c.Skin, c.Skin + std::wcslen(c.Skin)));
+    UseSkin(c.Skin);
+    behaviour.OnInit = SetPositions;
+    const HWND dlg = Open(ProgressTemplate(), &behaviour);
+    EXPECT_EQ(Along(dlg, 100, 0.2), c.Horizontal);
+    EXPECT_EQ(Along(dlg, 100, 0.7), c.Rest);
+    EXPECT_EQ(Along(dlg, 103, 0.2), c.Vertical);
+    EXPECT_EQ(Along(dlg, 103, 0.8), c.Rest);
+    SendDlgItemMessageW(dlg, 100, PBM_SETPOS, 80, 0);
+    Settle(dlg);
+    EXPECT_EQ(Along(dlg, 100, 0.7), c.Horizontal);
+    DestroyWindow(dlg);
+    PurgeProviders();
+  }
 }
 
 }  // namespace
