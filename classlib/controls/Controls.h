@@ -642,6 +642,7 @@ class TWinControl : public TControl {
   void HandleKeyDown(TMessage& Message, bool Up);
   bool IsMenuKey(const TMessage& Message);
   void HandleChar(TMessage& Message);
+  void HandleSysChar(TMessage& Message);
   // WM_KEYDOWN/UP and WM_CHAR: true when the form (KeyPreview) or an event used the key.
   bool DoKeyDown(TMessage& Message, bool Up);
   bool DoKeyPress(TMessage& Message);

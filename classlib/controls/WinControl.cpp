@@ -1021,6 +1021,14 @@ void TWinControl::HandleChar(TMessage& Message) {
   Message.Result = 0;
 }
 
+// Alt and a character are the form's (its controls' accelerators, its menu bar's items) whatever
+// characters the control takes itself; Alt+Space is the system menu's.
+void TWinControl::HandleSysChar(TMessage& Message) {
+  Message.Result = 0;
+  if (ComponentState().Contains(csDesigning) || Message.WParam == VK_SPACE) return;
+  if (TWinControl* form = ParentFormOf(this)) Message.Result = form->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam);
+}
+
 // ---------------------------------------------------------------------------------------
 // Painting
 
@@ -1491,8 +1499,8 @@ void TWinControl::Dispatch(TMessage& Message) {
     case WM_CHAR: return WMChar(Message);
     case CN_KEYDOWN:
     case CN_SYSKEYDOWN: return HandleKeyDown(Message, false);
-    case CN_CHAR:
-    case CN_SYSCHAR: return HandleChar(Message);
+    case CN_CHAR: return HandleChar(Message);
+    case CN_SYSCHAR: return HandleSysChar(Message);
     case CM_CHILDKEY: return CMChildKey(Message);
     case CM_DIALOGKEY:
     case CM_DIALOGCHAR:

@@ -554,6 +554,67 @@ TEST(Focus, KeysTakeTheMessageLoopsWayThroughTheControlAndTheFormWhichMayPreview
   EXPECT_EQ(seen, (std::vector<String>{L"form"}));
 }
 
+// A control that takes characters itself, as edits and lists do.
+class TCharPanel : public TFocusPanel {
+  VCL_CLASS(TCharPanel, TFocusPanel)
+ public:
+  using TFocusPanel::TFocusPanel;
+  void Dispatch(TMessage& Message) override {
+    if (Message.Msg == WM_GETDLGCODE) {
+      Message.Result = DLGC_WANTCHARS;
+      return;
+    }
+    TFocusPanel::Dispatch(Message);
+  }
+};
+VCL_CLASS_INFO(TCharPanel) {}
+
+// A control with the accelerator "g", which it answers as a dialog character.
+class TAccelPanel : public TTestPanel {
+  VCL_CLASS(TAccelPanel, TTestPanel)
+ public:
+  using TTestPanel::TTestPanel;
+  std::vector<wchar_t> chars;
+  void Dispatch(TMessage& Message) override {
+    if (Message.Msg == CM_DIALOGCHAR) {
+      chars.push_back(static_cast<wchar_t>(Message.WParam));
+      Message.Result = Message.WParam == L'g' ? 1 : 0;
+      return;
+    }
+    TTestPanel::Dispatch(Message);
+  }
+};
+VCL_CLASS_INFO(TAccelPanel) {}
+
+// A control that takes characters keeps plain ones from the form, but Alt and a character are
+// the form's (its controls' accelerators, its menu bar); one the form uses never reaches the
+// control. Alt+Space is the system menu's, not the form's.
+TEST(Focus, AltAndACharacterAreTheFormsWhateverCharactersTheControlTakes) {
+  auto form = Owned(new TForm(Application, 0));
+  auto* edit = Put<TCharPanel>(form.get());
+  auto* accel = Put<TAccelPanel>(form.get(), 50, 0, 40, 40);
+  auto* plain = Put<TFocusPanel>(form.get(), 100, 0, 40, 40);
+  form->Show();
+  edit->SetFocus();
+  FocusArrives(edit);
+  constexpr LPARAM kAltHeld = 0x20000000;
+  PostMessageW(edit->Handle(), WM_SYSCHAR, L'g', kAltHeld);
+  Application->ProcessMessages();
+  EXPECT_EQ(accel->chars, (std::vector<wchar_t>{L'g'}));
+  EXPECT_EQ(edit->Count(WM_SYSCHAR), 0u);
+  // A plain character is the control's own.
+  PostMessageW(edit->Handle(), WM_CHAR, L'g', 0);
+  Application->ProcessMessages();
+  EXPECT_EQ(accel->chars.size(), 1u);
+  EXPECT_EQ(edit->Count(WM_CHAR), 1u);
+  EXPECT_EQ(edit->Perform(CN_SYSCHAR, VK_SPACE, kAltHeld), 0);
+  EXPECT_EQ(accel->chars.size(), 1u);
+  // A control that takes no characters hands both kinds to the form.
+  EXPECT_EQ(plain->Perform(CN_SYSCHAR, L'g', kAltHeld), 1);
+  EXPECT_EQ(plain->Perform(CN_CHAR, L'g', 0), 1);
+  EXPECT_EQ(accel->chars, (std::vector<wchar_t>{L'g', L'g', L'g'}));
+}
+
 // The menus unit's shortcut test, as the library calls it.
 TComponent* g_shortcut_menu = nullptr;
 std::vector<std::pair<TComponent*, UINT>>* g_shortcuts = nullptr;
