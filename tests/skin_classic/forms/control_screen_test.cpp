@@ -6,13 +6,24 @@
 
 #include <cstring>
 
+#include <chrono>
+
 #include "skin_classic/controls/SkinDateTime.h"
 #include "skin_classic/controls/SkinMediaPlayer.h"
 #include "skin_classic/controls/SkinScrollbar.h"
+#include "skin_classic/forms/MenuTracking.h"
 
 namespace winskin::test {
 
 VCL_CLASS_INFO(TSkinTestForm) {}
+
+// An MDI frame the application can make its main form (MDI documents need one).
+class TMdiFrameForm : public vcl::TForm {
+  VCL_CLASS(TMdiFrameForm, TForm)
+ public:
+  explicit TMdiFrameForm(vcl::TComponent* AOwner) : TForm(AOwner, 0) { SetFormStyle(vcl::fsMDIForm); }
+};
+VCL_CLASS_INFO(TMdiFrameForm) {}
 
 namespace {
 
@@ -471,6 +482,118 @@ TEST_F(MappedForms, AButtonClickedWithTheSpaceKeyNoLongerLooksPressedWhenItClick
   EXPECT_EQ(look.corner, static_cast<COLORREF>(FrameColour(kButtonsPicture, 5)));
   PumpUntilIdle();
   SetWindowPos(form->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+// ---------------------------------------------------------------------------------------
+// Alt and a letter, typed
+
+// The bar item whose menu loop a timer inside the loop saw open (and ended).
+struct BarLoopWatch {
+  TFormFrame* form = nullptr;
+  int opened = -1;
+};
+BarLoopWatch g_barWatch;
+
+void CALLBACK WatchBarLoop(HWND, UINT, UINT_PTR, DWORD) {
+  if (!g_barWatch.form || MenuTracking().Form != g_barWatch.form) return;
+  g_barWatch.opened = MenuTracking().OpenIndex;
+  EndMenu();
+}
+
+// The library's message loop handles what arrives until Done answers true or the deadline passes.
+bool RunLibraryLoopUntil(const std::function<bool()>& Done) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(8);
+  for (;;) {
+    vcl::Application->ProcessMessages();
+    if (Done()) return true;
+    if (std::chrono::steady_clock::now() > end) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+}
+
+// Alt and Letter typed on the keyboard: the item of Form's skinned bar whose menu opened (-1:
+// none within the deadline).
+int BarItemOpenedByAlt(TFormFrame* Form, BYTE Letter) {
+  g_barWatch = {Form, -1};
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, &WatchBarLoop);
+  keybd_event(VK_MENU, 0, 0, 0);
+  keybd_event(Letter, 0, 0, 0);
+  keybd_event(Letter, 0, KEYEVENTF_KEYUP, 0);
+  keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
+  RunLibraryLoopUntil([] { return g_barWatch.opened >= 0; });
+  KillTimer(nullptr, timer);
+  // The keys let go of, and nothing of them left waiting.
+  RunLibraryLoopUntil([] { return !(GetAsyncKeyState(VK_MENU) & 0x8000) && QueueEmpty(); });
+  g_barWatch.form = nullptr;
+  return g_barWatch.opened;
+}
+
+bool FocusOn(vcl::TWinControl* Control) {
+  Control->SetFocus();
+  return RunLibraryLoopUntil([Control] { return GetFocus() == Control->Handle(); });
+}
+
+// Alt and a letter open the skinned bar's item with that accelerator whichever control has the
+// focus: one that takes no characters (a button, a check box) and one that does (an edit, a memo,
+// a list view, a page control).
+TEST_F(MappedForms, AltAndALetterOpenTheBarItemFromEveryKindOfFocusedControl) {
+  Owned<vcl::TForm> form = NewForm();
+  const AllKinds kinds = FillAllKinds(form.get());
+  auto* menu = new vcl::TMainMenu(form.get());
+  for (const wchar_t* caption : {L"&File", L"&View"}) {
+    auto* item = new vcl::TMenuItem(menu);
+    item->SetCaption(caption);
+    auto* sub = new vcl::TMenuItem(menu);
+    sub->SetCaption(L"&Item");
+    item->Add(sub);
+    menu->Items()->Add(item);
+  }
+  form->SetMenu(menu);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin && skin->MenuBar());
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(form->Handle());
+  for (const wchar_t* name : {L"Button", L"CheckBox", L"Edit", L"Memo", L"ListView", L"PageControl"}) {
+    SCOPED_TRACE(std::string(name, name + wcslen(name)));
+    auto* control = dynamic_cast<vcl::TWinControl*>(kinds[name]);
+    ASSERT_TRUE(control);
+    ASSERT_TRUE(FocusOn(control));
+    EXPECT_EQ(BarItemOpenedByAlt(skin, 'V'), 1);
+  }
+  SetWindowPos(form->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+// In an MDI document the letter goes on to the frame's bar: Alt+W from the document's memo opens
+// the frame's Window menu.
+TEST_F(MappedForms, AltWInAnMdiDocumentOpensTheFramesWindowMenu) {
+  ASSERT_FALSE(vcl::Application->MainForm());
+  Owned<TMdiFrameForm> frame(vcl::Application->CreateForm<TMdiFrameForm>());
+  ASSERT_EQ(vcl::Application->MainForm(), frame.get());
+  frame->SetBounds(40, 40, 600, 420);
+  auto* menu = new vcl::TMainMenu(frame.get());
+  for (const wchar_t* caption : {L"&File", L"&Window"}) {
+    auto* item = new vcl::TMenuItem(menu);
+    item->SetCaption(caption);
+    auto* sub = new vcl::TMenuItem(menu);
+    sub->SetCaption(L"&Cascade");
+    item->Add(sub);
+    menu->Items()->Add(item);
+  }
+  frame->SetMenu(menu);
+  TWinSkinForm* skin = ShowSkinned(frame.get());
+  ASSERT_TRUE(skin && skin->MenuBar());
+  Owned<vcl::TForm> document(new vcl::TForm(vcl::Application, 0));
+  document->SetFormStyle(vcl::fsMDIChild);
+  document->SetCaption(L"Document");
+  auto* memo = Put<vcl::TMemo>(document.get(), 0, 0, 200, 100);
+  document->Show();
+  ASSERT_TRUE(PumpUntil([&] { return Ready(document->Handle()); }));
+  SetWindowPos(frame->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(frame->Handle());
+  ASSERT_TRUE(FocusOn(memo));
+  EXPECT_EQ(BarItemOpenedByAlt(skin, 'W'), 1);
+  SetWindowPos(frame->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  document.reset();
 }
 
 }  // namespace
