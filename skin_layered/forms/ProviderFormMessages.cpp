@@ -457,6 +457,8 @@ void TsSkinProvider::TMessages::WMParentNotify(TsSkinProvider& P, vcl::TMessage&
   }
   vcl::TMessage state = SkinCommandMessage(scmGetState, 1);
   BroadcastCommand(P.Form, state);
+  // AutoScroll switched on meanwhile: the form's own bars are skinned ones from now on.
+  if (P.DrawNonClientArea) P.UpdateScrollAdapter();
 }
 
 void TsSkinProvider::TMessages::WMNotify(TsSkinProvider& P, vcl::TMessage& Message) {

@@ -76,6 +76,29 @@ class FormScrollBars : public ::testing::Test {
   ProviderPtr provider;
 };
 
+// AutoScroll switched on at run time: the next child window the form is given brings the form
+// its skinned scroll bars; without AutoScroll a new child brings none.
+TEST_F(FormScrollBars, AutoScrollSwitchedOnLaterBringsSkinnedBarsWithTheNextChild) {
+  FormPtr later = ShownForm();
+  later->SetBounds(kLeft - 450, kTop, 300, 200);
+  ProviderPtr laterProvider(vcl::Construct<TsSkinProvider>(later.get()));
+  ASSERT_TRUE(laterProvider->FormSkinned());
+  later->Show();
+  auto addChild = [&] {
+    auto* child = new vcl::TPanel(later.get());
+    child->SetParent(later.get());
+    child->SetBounds(400, 300, 40, 30);  // beyond the client area
+    child->HandleNeeded();
+  };
+  addChild();
+  EXPECT_EQ(laterProvider->ScrollBars().Adapter(), nullptr);
+  later->SetAutoScroll(true);
+  addChild();
+  EXPECT_NE(laterProvider->ScrollBars().Adapter(), nullptr);
+  later->Hide();
+  laterProvider.reset();
+}
+
 TEST_F(FormScrollBars, TheFormsBarsAreSkinnedAndTheClientAreaKeepsItsPlace) {
   const LONG_PTR style = GetWindowLongPtrW(Wnd(), GWL_STYLE);
   ASSERT_TRUE((style & WS_VSCROLL) && (style & WS_HSCROLL));
