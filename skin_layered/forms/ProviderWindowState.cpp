@@ -7,6 +7,7 @@
 
 #include "classlib/forms/Menus.h"
 #include "skin_layered/core/AnimationFlag.h"
+#include "skin_layered/core/FormRegistry.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/Dwm.h"
 #include "skin_layered/forms/FormMetrics.h"
@@ -366,6 +367,10 @@ void TsSkinProvider::TMessages::WMWindowPosChanging(TsSkinProvider& P, vcl::TMes
       }
       if (P.ExtFlags & kBorderStretchedHeight) pos->cy = saved.Height();
       if (P.ExtFlags & kBorderStretchedWidth) pos->cx = saved.Width();
+      P.ExtFlags &= ~kStretched;
+      // The size the form had before: answered here, asked of nothing further.
+      Message.Result = 0;
+      return;
     }
     P.ExtFlags &= ~kStretched;
   }
@@ -479,8 +484,15 @@ void TsSkinProvider::TMessages::WMSizing(TsSkinProvider& P, vcl::TMessage& Messa
 }
 
 void TsSkinProvider::TMessages::WMExitSizeMove(TsSkinProvider& P, vcl::TMessage& Message) {
+  const TWatch alive = P.Watch();
   P.CallOldWndProc(Message);
-  // The border window's windows reload after the move through the border form itself.
+  if (!alive || !P.ExtBorderForm()) return;
+  // After a move or size under extended borders every skinned window of the engine (the
+  // registered forms with their controls, the skinned dialogs) finds its skin again, and the
+  // border window its picture and place.
+  vcl::TMessage reload = SkinCommandMessage(scmReload);
+  BroadcastToRegisteredForms(reload);
+  if (!alive) return;
   if (TqvBorderForm* border = P.ExtBorderForm()) border->UpdateExBordersPos(true, 255);
 }
 

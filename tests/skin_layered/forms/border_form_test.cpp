@@ -942,6 +942,30 @@ TEST_F(BorderFormTest, AHotButtonsGlowStandsAroundTheButtonOnTheBorderWindow) {
   SetPerPixelAlphaShown(alpha);
 }
 
+// The end of a move or size of a form under extended borders makes every skinned window of the
+// engine find its skin again (another skinned form hears of it); without extended borders the
+// end of a move reloads nothing.
+TEST_F(BorderFormTest, TheEndOfAMoveReloadsTheEnginesWindows) {
+  auto other = NewForm();
+  other->SetBounds(kLeft - 450, kTop, 300, 200);
+  other->HandleNeeded();
+  ProviderPtr otherProvider = NewProvider(other.get());
+  ASSERT_TRUE(otherProvider->FormSkinned());
+  MessageSpy spy(other.get());
+  auto reloads = [&] {
+    const std::vector<WPARAM>& seen = spy.seen[kSkinCmdMessage];
+    return std::count_if(seen.begin(), seen.end(), [](WPARAM w) { return HIWORD(w) == scmReload; });
+  };
+  SendMessageW(Wnd(), WM_EXITSIZEMOVE, 0, 0);
+  EXPECT_EQ(reloads(), 1);
+  manager->SetExtendedBorders(false);
+  provider->InitExBorders(manager->ExtendedBorders());
+  ASSERT_EQ(provider->ExtBorderForm(), nullptr);
+  SendMessageW(Wnd(), WM_EXITSIZEMOVE, 0, 0);
+  EXPECT_EQ(reloads(), 1);
+  otherProvider.reset();
+}
+
 // Stretched by a double click on an edge and then moved, as a drag of the caption moves it, the
 // form takes its height (or width) from before back, and the next double click stretches it
 // again where it stands.
@@ -980,6 +1004,38 @@ TEST_F(BorderFormTest, AStretchedFormMovedTakesItsSizeFromBeforeBack) {
   SetWindowPos(Wnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   EXPECT_EQ(form->Height(), fullHeight);
   EXPECT_TRUE(provider->ExtFlags & kBorderStretchedHeight);
+}
+
+// The position change that gives a stretched form its size from before back is the provider's
+// answer alone: the form's own procedure (the class library's constraints, the system's
+// tracking limits) never sees it; the next one is the form's as ever.
+TEST_F(BorderFormTest, TheSizeFromBeforeIsTheProvidersAnswerAlone) {
+  provider.reset();  // a spy below a new provider sees what passes it
+  MessageSpy own(form.get());
+  provider = NewProvider(form.get());
+  ASSERT_TRUE(provider->FormSkinned());
+  provider->InitExBorders(manager->ExtendedBorders());
+  border = provider->ExtBorderForm();
+  ASSERT_NE(border, nullptr);
+  DoubleClickBorder(Width() / 2, kShadow + 1);  // the top edge
+  ASSERT_TRUE(provider->ExtFlags & kBorderStretchedHeight);
+  const vcl::TRect stretched = FormBounds();
+  ASSERT_NE(stretched.Height(), 300);
+  // The moves the form's own procedure is asked for.
+  std::vector<WINDOWPOS> moves;
+  own.OnMessage = [&](const vcl::TMessage& m) {
+    if (m.Msg == WM_WINDOWPOSCHANGING && !(reinterpret_cast<const WINDOWPOS*>(m.LParam)->flags & SWP_NOMOVE))
+      moves.push_back(*reinterpret_cast<const WINDOWPOS*>(m.LParam));
+  };
+  auto moveBy = [&](int dx) {
+    moves.clear();
+    SetWindowPos(Wnd(), nullptr, form->Left() + dx, form->Top(), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return moves.size();
+  };
+  EXPECT_EQ(moveBy(5), 0u);
+  EXPECT_EQ(FormBounds(), vcl::Rect(stretched.Left + 5, stretched.Top, 400, 300));
+  EXPECT_EQ(moveBy(5), 1u);
+  EXPECT_EQ(FormBounds(), vcl::Rect(stretched.Left + 10, stretched.Top, 400, 300));
 }
 
 // The border window passes its clicks on with -1: the form takes the border form's hit code,
