@@ -42,6 +42,8 @@ struct TsSkinProvider::TMessages {
   static void PrepareHideAnimation(TsSkinProvider& P, vcl::TMessage& Message);
   static void RunHideAnimation(TsSkinProvider& P, vcl::TMessage& Message);
   static void WMWindowPosChanging(TsSkinProvider& P, vcl::TMessage& Message);
+  // The form about to become smaller: the border window's client hole takes the new size first.
+  static void PresizeBorderWindow(TsSkinProvider& P, const WINDOWPOS& Pos);
   static void WMWindowPosChanged(TsSkinProvider& P, vcl::TMessage& Message);
   static void WMSize(TsSkinProvider& P, vcl::TMessage& Message);
   static void WMMove(TsSkinProvider& P, vcl::TMessage& Message);

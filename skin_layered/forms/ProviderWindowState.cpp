@@ -352,6 +352,12 @@ void TsSkinProvider::TMessages::WMWindowPosChanging(TsSkinProvider& P, vcl::TMes
       !(pos->flags & SWP_NOMOVE) && manager && manager->Options()->NativeBordersMaximized() && !P.ExtBorderForm() &&
       ExtBordersWanted(P) && IsWindowVisible(P.Form->Handle()) && !IsZoomed(P.Form->Handle()))
     P.InitExBorders(true);
+  // Made smaller by a change that moves and sizes it (the user's frame, the program): the border
+  // window's client hole takes the new size before the form does, so the border window covers
+  // at once what the form is about to give up.
+  if (pos && P.Form->HandleAllocated() && !Loading(P.Form) && pos->cx > 0 && pos->cy > 0 &&
+      (pos->flags & SWP_NOACTIVATE) && !(pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) && !(P.ExtFlags & kExtMinimizing))
+    PresizeBorderWindow(P, *pos);
   // A form a double click on its frame stretched over the work area takes its height (or width)
   // from before back at its next move or size change, as a drag of its caption moves it.
   constexpr std::uint32_t kStretched = kBorderStretchedHeight | kBorderStretchedWidth;
@@ -375,6 +381,26 @@ void TsSkinProvider::TMessages::WMWindowPosChanging(TsSkinProvider& P, vcl::TMes
     P.ExtFlags &= ~kStretched;
   }
   P.CallOldWndProc(Message);
+}
+
+void TsSkinProvider::TMessages::PresizeBorderWindow(TsSkinProvider& P, const WINDOWPOS& Pos) {
+  TqvBorderForm* border = P.ExtBorderForm();
+  const HWND borderWnd = border ? border->BorderWindow() : nullptr;
+  const HWND wnd = P.Form->Handle();
+  if (!borderWnd || (Pos.cx >= WndWidth(wnd) && Pos.cy >= WndHeight(wnd))) return;
+  // The form's own bars lie inside the hole and move with it on their own.
+  const TqvShownScrollBars bars = P.scroll_bars_.Shown();
+  if (bars.Horz || bars.Vert) return;
+  if (IsIconic(wnd)) {
+    P.SkinData->BGChanged = true;
+    border->UpdateExBordersPos(false, 255);
+    return;
+  }
+  P.ExtFlags |= kExtBorderSizing;
+  SetWindowRgn(borderWnd, border->BorderRgn(Pos.cx, Pos.cy), FALSE);
+  SetWindowPos(borderWnd, wnd, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
+  P.ExtFlags &= ~kExtBorderSizing;
 }
 
 void TsSkinProvider::TMessages::WMWindowPosChanged(TsSkinProvider& P, vcl::TMessage& Message) {

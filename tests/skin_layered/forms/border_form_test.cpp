@@ -1038,6 +1038,42 @@ TEST_F(BorderFormTest, TheSizeFromBeforeIsTheProvidersAnswerAlone) {
   EXPECT_EQ(FormBounds(), vcl::Rect(stretched.Left + 10, stretched.Top, 400, 300));
 }
 
+// Made smaller by a change that moves and sizes it, the form finds the border window's client
+// hole already of its new size when it takes the change: the border window covers at once what
+// the form gives up (a point beyond the new client area, inside the old one). Made larger, or
+// only moved, the hole waits for the form.
+TEST_F(BorderFormTest, AShrinkingFormFindsTheBorderWindowsHoleOfItsNewSize) {
+  provider.reset();  // a spy below a new provider sees the change when the form takes it
+  MessageSpy own(form.get());
+  provider = NewProvider(form.get());
+  ASSERT_TRUE(provider->FormSkinned());
+  provider->InitExBorders(manager->ExtendedBorders());
+  border = provider->ExtBorderForm();
+  ASSERT_NE(border, nullptr);
+  border->UpdateExBordersPos(true, 255);
+  const vcl::TRect hole = border->ClientHole(0, 0);
+  ASSERT_GT(hole.Width(), 200);
+  // Inside the old hole, beyond the hole of a form 100 pixels narrower and lower.
+  const vcl::TPoint given(hole.Right - 50, hole.Bottom - 50);
+  std::optional<bool> coveredWhenTaken;
+  own.OnMessage = [&](const vcl::TMessage& m) {
+    if (m.Msg == WM_WINDOWPOSCHANGING && !coveredWhenTaken) coveredWhenTaken = InWindowRegion(BorderWnd(), given.X, given.Y);
+  };
+  auto change = [&](int width, int height, UINT flags) {
+    coveredWhenTaken.reset();
+    SetWindowPos(Wnd(), nullptr, form->Left(), form->Top(), width, height, flags | SWP_NOZORDER);
+    return coveredWhenTaken.value_or(false);
+  };
+  EXPECT_FALSE(InWindowRegion(BorderWnd(), given.X, given.Y));
+  EXPECT_FALSE(change(420, 320, SWP_NOACTIVATE));  // larger
+  EXPECT_FALSE(change(400, 300, 0));               // smaller, but activating (not the user's frame)
+  EXPECT_TRUE(change(300, 200, SWP_NOACTIVATE));
+  EXPECT_EQ(FormBounds(), vcl::Rect(kLeft, kTop, 300, 200));
+  // Once the form took it, the border window stands around it as ever.
+  EXPECT_EQ(WindowBox(BorderWnd()), Expected());
+  EXPECT_FALSE(provider->ExtFlags & kBorderSizing);
+}
+
 // The border window passes its clicks on with -1: the form takes the border form's hit code,
 // so the title button pressed there runs its command when released over it, and nothing when
 // released off it.
