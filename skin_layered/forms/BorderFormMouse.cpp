@@ -344,6 +344,9 @@ void TqvBorderForm::ShowWindowMessage(vcl::TMessage& Message) {
   // hiding of the form's owned windows leaves it alone.
   const bool hide = Message.WParam == 0 && (Message.LParam == 0 || Message.LParam == SW_PARENTCLOSING);
   if (hide && (owner_->Flags() & (kBorderMinimizing | kBorderHiding))) return;
+  // Hidden otherwise (not minimised), the form's whole picture fades out where the border window
+  // was, the frame with the client, while the border window itself goes.
+  if (hide && !OwnerIconic()) owner_->FadeOutBorderPicture();
   hook_.CallPrevious(Message);
 }
 

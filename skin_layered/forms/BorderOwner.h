@@ -64,6 +64,10 @@ class TqvBorderOwner {
   virtual int TitleElementAt(vcl::TPoint P) const = 0;
   virtual void SetHotElement(int Code, bool Repaint) = 0;
   virtual void PressElement(int Code) = 0;
+  // The main form's border window is being hidden by the system's rules (the form is not being
+  // minimised): true when the form's whole picture (frame, shadow and client) then fades out in
+  // its place, false when the hide animation is not wanted.
+  virtual bool FadeOutBorderPicture() = 0;
   // A rubber frame of the form (outline sizing) runs, and ends where the screen point is; the
   // form then takes its bounds, which may take the border form away.
   virtual bool OutlineRunning() const = 0;

@@ -1,11 +1,15 @@
 // The provider's answers to its border form: what the border form asks (BorderOwner.h), read
 // from and handed on to the provider it belongs to.
+#include <algorithm>
 #include <utility>
 
 #include "skin_layered/forms/BorderOwner.h"
+#include "skin_layered/forms/FormAnimations.h"
 #include "skin_layered/forms/RubberFrame.h"
 #include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/manager/Animations.h"
 #include "skin_layered/manager/CommonData.h"
+#include "skin_layered/manager/SkinManager.h"
 
 namespace skin_layered {
 namespace {
@@ -43,6 +47,25 @@ class TsProviderBorderOwner final : public TqvBorderOwner {
   int TitleElementAt(vcl::TPoint P) const override { return provider_.FrameMouse().TitleElementAt(P); }
   void SetHotElement(int Code, bool Repaint) override { provider_.FrameMouse().SetHotElement(Code, Repaint); }
   void PressElement(int Code) override { provider_.FrameMouse().PressElement(Code); }
+  bool FadeOutBorderPicture() override {
+    TsSkinProvider& P = provider_;
+    TsSkinManager* manager = P.SkinManager();
+    TqvBorderForm* border = P.ExtBorderForm();
+    const HWND borderWnd = border ? border->BorderWindow() : nullptr;
+    const TqvFormHide* hide = manager ? manager->AnimEffects()->FormHide() : nullptr;
+    if (!borderWnd || !hide || !hide->Active() || !P.AllowAnimation() || HideAnimationForm() || !P.Form->HandleAllocated())
+      return false;
+    // The whole picture as the border window shows it, the client part painted in.
+    P.ExtFlags |= kExtHiding;
+    std::unique_ptr<vcl::TBitmap> picture = P.FormSnapshot(true);
+    P.ExtFlags &= ~kExtHiding;
+    if (!picture) return false;
+    const std::uint8_t alpha =
+        P.Form->AlphaBlend() ? static_cast<std::uint8_t>(std::clamp(P.Form->AlphaBlendValue(), 0, 255)) : 255;
+    StartHideAnimation(CreateSnapshotForm(borderWnd), std::move(picture), hide->Time(), P.Form->Handle(),
+                       hide->Mode() == atAero ? 1 : 0, alpha);
+    return true;
+  }
   bool OutlineRunning() const override {
     return provider_.Form->HandleAllocated() && RubberFrame().Running() &&
            RubberFrame().Window() == provider_.Form->Handle();

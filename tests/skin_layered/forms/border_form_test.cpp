@@ -19,6 +19,7 @@
 #include "skin_layered/forms/RubberFrame.h"
 #include "skin_layered/forms/SystemMenu.h"
 #include "skin_layered/forms/TitleBar.h"
+#include "skin_layered/manager/Animations.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/paint/GlowWindows.h"
 #include "skin_layered/paint/LayeredWindows.h"
@@ -674,6 +675,54 @@ TEST_F(BorderFormTest, TheMainFormsBorderWindowStaysShownForItsMinimiseAnimation
   main->Hide();
   mainProvider.reset();
   vcl::TObject::Free(main);
+}
+
+// The main form's border window hidden by the system's rules while the form is not minimised
+// (its owned windows hidden): with the hide effect the form's whole picture, frame and shadow
+// and client, fades out where the border window was, and the border window goes. Without the
+// effect (or AllowAnimation off) it only goes.
+TEST_F(BorderFormTest, TheMainFormsBorderWindowHiddenFadesTheWholePictureOut) {
+  ASSERT_EQ(vcl::Application->MainForm(), nullptr);
+  vcl::TForm* main = vcl::Application->CreateForm<vcl::TForm>();
+  main->SetBounds(kLeft - 500, kTop, 400, 300);
+  main->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
+  ProviderPtr mainProvider = NewProvider(main);
+  vcl::Application->SetMainFormOnTaskBar(true);
+  manager->AnimEffects()->Minimizing()->SetActive(false);
+  TqvFormHide* hide = manager->AnimEffects()->FormHide();
+  hide->SetActive(true);
+  hide->SetTime(120);
+  const vcl::TScopeExit cleanUp([&] {
+    wintest::PumpUntil([] { return HideAnimationForm() == nullptr; });
+    hide->SetActive(false);
+    vcl::Application->SetMainFormOnTaskBar(false);
+    if (main->Visible()) main->Hide();
+    mainProvider.reset();
+    vcl::TObject::Free(main);
+  });
+  main->Show();
+  for (const bool allow : {true, false}) {
+    SCOPED_TRACE(allow ? "the hide effect" : "no animation allowed");
+    mainProvider->SetAllowAnimation(allow);
+    mainProvider->InitExBorders(manager->ExtendedBorders());
+    TqvBorderForm* mainBorder = mainProvider->ExtBorderForm();
+    ASSERT_NE(mainBorder, nullptr);
+    const HWND mainBorderWnd = mainBorder->BorderWindow();
+    ASSERT_TRUE(mainBorderWnd && IsWindowVisible(mainBorderWnd));
+    const vcl::TRect place = WindowBox(mainBorderWnd);
+    updates.clear();
+    SendMessageW(mainBorderWnd, WM_SHOWWINDOW, FALSE, SW_PARENTCLOSING);
+    EXPECT_FALSE(IsWindowVisible(mainBorderWnd));
+    vcl::TCustomForm* fading = HideAnimationForm();
+    EXPECT_EQ(fading != nullptr, allow);
+    if (!fading) continue;
+    EXPECT_EQ(WindowBox(fading->Handle()), place);
+    // The picture it fades: as large as the border window, its middle (the client) opaque.
+    ASSERT_FALSE(updates.empty());
+    EXPECT_EQ(updates.front().Width, place.Width());
+    EXPECT_EQ(updates.front().Centre >> 24, 255u);
+    ASSERT_TRUE(wintest::PumpUntil([] { return HideAnimationForm() == nullptr; }));
+  }
 }
 
 TEST_F(BorderFormTest, DoubleClicksStretchToTheWorkAreaAndBack) {

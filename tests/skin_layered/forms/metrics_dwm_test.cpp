@@ -233,6 +233,7 @@ class TFakeBorderOwner : public TqvBorderOwner {
   int TitleElementAt(vcl::TPoint) const override { return 0; }
   void SetHotElement(int Code, bool) override { hot = Code; }
   void PressElement(int) override {}
+  bool FadeOutBorderPicture() override { return false; }
   bool OutlineRunning() const override { return false; }
   void EndOutline(vcl::TPoint) override {}
   void CaptionDoubleClicked() override {}
