@@ -10,6 +10,7 @@
 #include "skin_layered/core/FormRegistry.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/forms/Dwm.h"
+#include "skin_layered/forms/MDIForm.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/ProviderMessages.h"
 #include "skin_layered/forms/SkinProvider.h"
@@ -182,8 +183,18 @@ void TsSkinProvider::TMessages::WMActivateApp(TsSkinProvider& P, vcl::TMessage& 
 }
 
 void TsSkinProvider::TMessages::WMChildActivate(TsSkinProvider& P, vcl::TMessage& Message) {
+  const TWatch alive = P.Watch();
   P.CallOldWndProc(Message);
+  if (!alive) return;
   P.menus_.RebuildMainMenuBar();
+  // A maximised document activated, moved or sized: the frame's menu line, which shows its
+  // icon and buttons, is painted again with the frame's client.
+  TsSkinProvider* frame = MDIProvider();
+  vcl::TCustomForm* child = frame && frame->Form && frame->Form->FormStyle() == vcl::fsMDIForm
+                                ? frame->Form->ActiveMDIChild()
+                                : nullptr;
+  if (child && child->HandleAllocated() && IsZoomed(child->Handle()))
+    if (TsMDIForm* mdi = frame->adapters_.MDIForm()) mdi->UpdateClient();
 }
 
 void TsSkinProvider::TMessages::WMMDIActivate(TsSkinProvider& P, vcl::TMessage& Message) {

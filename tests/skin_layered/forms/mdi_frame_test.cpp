@@ -100,6 +100,25 @@ int CaptionTextEnd(vcl::TBitmap* image, int top, int bottom) {
   return end;
 }
 
+// A document activated, moved or sized by the system (it hears WM_CHILDACTIVATE then) while it
+// is maximised has the frame paint its menu line (the document's icon and buttons) again; a
+// document that is not maximised leaves the frame alone.
+TEST_F(MdiFrameTest, AMaximisedDocumentsActivationPaintsTheFramesMenuLineAgain) {
+  vcl::TForm* active = children.back();
+  // A count of the frame's menu lines the repaint counts again.
+  frameProvider->MenuLineCount = 5;
+  SendMessageW(active->Handle(), WM_CHILDACTIVATE, 0, 0);
+  EXPECT_EQ(frameProvider->MenuLineCount, 5);
+  active->SetWindowState(vcl::wsMaximized);
+  ASSERT_TRUE(IsZoomed(active->Handle()));
+  FrameImage();
+  frameProvider->MenuLineCount = 5;
+  SendMessageW(active->Handle(), WM_CHILDACTIVATE, 0, 0);
+  EXPECT_EQ(frameProvider->MenuLineCount, 1);
+  EXPECT_FALSE(frameProvider->SkinData->BGChanged);
+  active->SetWindowState(vcl::wsNormal);
+}
+
 // Maximised by its own title button, a document gives the frame's menu line its buttons at
 // the right end, its icon in the slot the system keeps at the left and the frame's items after
 // it, and the frame's caption the merged title; the buttons answer the mouse.
