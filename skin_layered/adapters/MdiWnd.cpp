@@ -243,14 +243,14 @@ void TqvMDIWnd::OnMdiSetMenu(vcl::TMessage& Message) {
 void TqvMDIWnd::OnNcPaint(vcl::TMessage& Message) {
   if (!Painting()) return PassOn(Message);
   Message.Result = 1;
-  // A maximised child covers the client; the controls beside it paint themselves.
-  if (ChildMaximized()) return;
   TsSkinManager* manager = Manager();
   if (AnimationActive() && manager && manager->AnimEffects()->SkinChanging()->Active()) return;
   const HDC dc = GetWindowDC(CtrlHandle);
   if (!dc) return;
+  // A maximised child covers the client area, not its edge: left unpainted, the edge the client
+  // gains when the frame grows would stay black.
   PaintMDIBorder(dc);
-  PaintScrollBars(this, CtrlHandle, kPartNone, dc);
+  if (!ChildMaximized()) PaintScrollBars(this, CtrlHandle, kPartNone, dc);
   ReleaseDC(CtrlHandle, dc);
 }
 

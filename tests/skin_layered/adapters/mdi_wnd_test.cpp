@@ -6,6 +6,7 @@
 #include "skin_layered/adapters/MdiWnd.h"
 #include "skin_layered/forms/FormMetrics.h"
 #include "skin_layered/forms/SkinProvider.h"
+#include "support/win_test_support.h"
 
 namespace skin_layered::test {
 namespace {
@@ -108,6 +109,40 @@ TEST_F(MdiClient, TheClientContinuesTheFormsImageAndNothingUnderAMaximisedChild)
   child->SetWindowState(vcl::wsMaximized);
   EXPECT_EQ(Erased(), 0u);  // answered, nothing painted
   EXPECT_EQ(SendMessageW(frame->ClientHandle(), WM_NCPAINT, 1, 0), 1);
+}
+
+// A maximised child covers the client's area, not its edge: the edge beside it shows the form's
+// image there, also where the client grew with a larger frame (it stayed unpainted, black). The
+// screen is read back: the frame is raised again until nothing of another program lies over it.
+TEST_F(MdiClient, TheEdgeBesideAMaximisedChildShowsTheImageWhereTheClientGrew) {
+  Adapt();
+  auto* child = NewChild();
+  child->SetWindowState(vcl::wsMaximized);
+  const HWND client = frame->ClientHandle();
+  ASSERT_TRUE(GetWindowLongPtrW(client, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  frame->SetBounds(20, 20, 700, 550);
+  auto edgeShowsImage = [&] {
+    vcl::TBitmap* cache = provider->SkinData->CacheBmp();
+    if (!cache || provider->SkinData->BGChanged) return false;
+    RECT c{}, f{};
+    GetWindowRect(client, &c);
+    GetWindowRect(frame->Handle(), &f);
+    // On the edge where the client grew: right, bottom, and the top's right end.
+    const POINT points[] = {{c.right - 1, (c.top + c.bottom) / 2}, {(c.left + c.right) / 2, c.bottom - 1},
+                            {c.right - 20, c.top}, {c.left, c.bottom - 20}};
+    HDC screen = GetDC(nullptr);
+    bool same = true;
+    for (const POINT& p : points)
+      same = same && GetPixel(screen, p.x, p.y) == GetPixel(cache->Canvas()->Handle(), p.x - f.left, p.y - f.top);
+    ReleaseDC(nullptr, screen);
+    return same;
+  };
+  bool shown = false;
+  for (int attempt = 0; attempt < 3 && !shown; ++attempt) {
+    SetWindowPos(frame->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    shown = wintest::PumpUntil(edgeShowsImage, wintest::Deadline{2000});
+  }
+  EXPECT_TRUE(shown);
 }
 
 // Under a border form the image holds the shadow and the skin's frame around the window: the
