@@ -106,7 +106,9 @@ struct TChildRow {
 };
 
 bool Always(LONG_PTR, LONG_PTR, HWND) { return true; }
-bool Visible(LONG_PTR, LONG_PTR, HWND Wnd) { return IsWindowVisible(Wnd) != FALSE; }
+// Shown by its own style: a dialog that shows with an animation wraps its children before it
+// is on the screen itself.
+bool Visible(LONG_PTR Style, LONG_PTR, HWND) { return (Style & WS_VISIBLE) != 0; }
 // Statics by their type field as a whole. An icon or a bitmap gets the picture adapter (the
 // edge one with a sunken edge).
 bool PictureStatic(LONG_PTR S) {

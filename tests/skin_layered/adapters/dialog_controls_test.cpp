@@ -523,5 +523,29 @@ TEST_F(DialogControls, AProgressBarTheSkinHasNoPiecesForIsFilledBySystemColour) 
   }
 }
 
+// ---------------------------------------------------------------------------------------
+// Dialogs made hidden
+
+// A dialog made hidden and then shown with the manager's show animation wraps its children as
+// it shows, while they are not yet on the screen: the edit and the progress bar, which are
+// wrapped only when shown, count as shown by their own style.
+TEST_F(DialogControls, ADialogShownLaterWithTheShowAnimationHasItsControlsSkinned) {
+  manager->AnimEffects()->DialogShow()->SetActive(true);
+  behaviour.OnInit = SetPositions;
+  DialogTemplate t(WS_POPUP | WS_CAPTION, L"Shown later", 200, 120);
+  t.Item(PROGRESS_CLASSW, WS_VISIBLE, 10, 10, 120, 12, 100);
+  t.Item(kEdit, WS_VISIBLE | WS_BORDER, 10, 40, 120, 14, 101, L"Text");
+  t.Item(kEdit, WS_BORDER, 10, 60, 120, 14, 102, L"Hidden");
+  const HWND dlg = Open(t, &behaviour);
+  ShowWindow(dlg, SW_SHOW);
+  Settle(dlg);
+  ASSERT_TRUE(IsWindowVisible(dlg));
+  EXPECT_EQ(Along(dlg, 100, 0.2), kBarH);
+  EXPECT_EQ(Along(dlg, 100, 0.7), kGaugeFace);
+  ExpectSkinnedFrame(dlg, GetDlgItem(dlg, 101), "shown with its dialog");
+  // An edit hidden by its own style is left as it is.
+  EXPECT_EQ(GetAdapter(GetDlgItem(dlg, 102)), nullptr);
+}
+
 }  // namespace
 }  // namespace skin_layered::test
