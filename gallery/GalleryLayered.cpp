@@ -16,6 +16,7 @@
 #include "classlib/forms/Menus.h"
 #include "classlib/stdctrls/StaticText.h"
 #include "classlib/forms/ScrollBox.h"
+#include "gallery/GallerySheet.h"
 #include "gallery/GalleryShot.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -489,7 +490,7 @@ namespace {
 // The system dialog's controls: one of every kind its skinning tells apart.
 enum : WORD {
   kDlgEdit = 100, kDlgList, kDlgListView, kDlgTree, kDlgTrack, kDlgToolBar, kDlgCombo, kDlgCheck, kDlgRadio,
-  kDlgOwnerDrawn = 120,
+  kDlgOwnerDrawn = 120, kDlgProgress, kDlgNumber, kDlgUpDown,
 };
 
 // A dialog template in memory: a sizeable caption and the controls in two columns.
@@ -507,7 +508,7 @@ std::vector<std::uint8_t> SystemDialogTemplate() {
   DLGTEMPLATE t{};
   t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | DS_SETFONT;
   t.cx = 300;
-  t.cy = 232;
+  t.cy = 240;
   put(&t, sizeof t);
   word(0), word(0), text(L"A system dialog");
   word(9), text(L"MS Shell Dlg");
@@ -523,8 +524,8 @@ std::vector<std::uint8_t> SystemDialogTemplate() {
   item(WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 0, 8, 8, 134, 14, kDlgEdit, L"EDIT", L"An edit of a system dialog");
   item(WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0, 8, 26, 134, 46, kDlgList, L"LISTBOX", L"");
   item(LVS_REPORT | WS_BORDER, 0, 8, 76, 134, 52, kDlgListView, WC_LISTVIEWW, L"");
-  item(TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | WS_BORDER, 0, 8, 132, 134, 50, kDlgTree, WC_TREEVIEWW, L"");
-  item(TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 8, 186, 134, 22, kDlgToolBar,
+  item(TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | WS_BORDER, 0, 8, 132, 134, 44, kDlgTree, WC_TREEVIEWW, L"");
+  item(TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 8, 180, 134, 22, kDlgToolBar,
        TOOLBARCLASSNAMEW, L"");
   // The right column: choices, labels and the rest.
   item(BS_GROUPBOX, 0, 150, 4, 142, 78, 0, L"BUTTON", L"A group box");
@@ -540,8 +541,15 @@ std::vector<std::uint8_t> SystemDialogTemplate() {
   item(0, 0, 150, 136, 142, 10, 0, WC_LINK, L"A link: <a>open the web site</a>");
   item(BS_OWNERDRAW | WS_TABSTOP, 0, 150, 150, 142, 16, kDlgOwnerDrawn, L"BUTTON", L"Drawn by its owner");
   item(SS_CENTER | SS_CENTERIMAGE, WS_EX_STATICEDGE, 150, 172, 142, 14, 0, L"STATIC", L"A static with a sunken edge");
-  item(BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 186, 212, 50, 14, IDOK, L"BUTTON", L"OK");
-  item(BS_PUSHBUTTON | WS_TABSTOP, 0, 242, 212, 50, 14, IDCANCEL, L"BUTTON", L"Cancel");
+  // Below the left column (clear of the message box over the dialog): a copy under way and a
+  // number with its up-down attached.
+  item(0, 0, 8, 206, 134, 9, kDlgProgress, PROGRESS_CLASSW, L"");
+  item(SS_LEFT, 0, 8, 224, 40, 10, 0, L"STATIC", L"Copies:");
+  item(WS_BORDER | WS_TABSTOP | ES_NUMBER, 0, 48, 222, 40, 14, kDlgNumber, L"EDIT", L"");
+  item(UDS_AUTOBUDDY | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS, 0, 0, 0, 10, 14, kDlgUpDown, UPDOWN_CLASSW,
+       L"");
+  item(BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 186, 222, 50, 14, IDOK, L"BUTTON", L"OK");
+  item(BS_PUSHBUTTON | WS_TABSTOP, 0, 242, 222, 50, 14, IDCANCEL, L"BUTTON", L"Cancel");
   return bytes;
 }
 
@@ -639,6 +647,11 @@ INT_PTR CALLBACK SystemDialogProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LPar
       SendDlgItemMessageW(Wnd, kDlgCheck, BM_SETCHECK, BST_CHECKED, 0);
       SendDlgItemMessageW(Wnd, kDlgRadio, BM_SETCHECK, BST_CHECKED, 0);
       FillToolBar(GetDlgItem(Wnd, kDlgToolBar));
+      // A copy under way: the bar at a middle position.
+      SendDlgItemMessageW(Wnd, kDlgProgress, PBM_SETRANGE32, 0, 100);
+      SendDlgItemMessageW(Wnd, kDlgProgress, PBM_SETPOS, 60, 0);
+      SendDlgItemMessageW(Wnd, kDlgUpDown, UDM_SETRANGE32, 1, 99);
+      SendDlgItemMessageW(Wnd, kDlgUpDown, UDM_SETPOS32, 0, 2);
       return TRUE;
     case WM_DRAWITEM:
       if (WParam != kDlgOwnerDrawn) return FALSE;
@@ -654,10 +667,30 @@ INT_PTR CALLBACK SystemDialogProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LPar
 
 }  // namespace
 
+// The property sheet waits hidden until the message box is up: the dialog hook skins at most
+// two dialogs shown at once when a third comes, and the box is the third.
+namespace {
+
+HWND g_waitingSheet = nullptr;
+
+void CALLBACK ShowWaitingSheet(HWND, UINT, UINT_PTR Id, DWORD) {
+  KillTimer(nullptr, Id);
+  if (IsWindow(g_waitingSheet)) ShowWindow(g_waitingSheet, SW_SHOWNOACTIVATE);
+  g_waitingSheet = nullptr;
+}
+
+}  // namespace
+
 void TGalleryLayered::ShowSystemDialogs() {
   static const std::vector<std::uint8_t> dialog = SystemDialogTemplate();
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_LINK_CLASS};
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_LINK_CLASS | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
+  // A modeless property sheet of two pages beside the page.
+  if (const HWND sheet = ShowPropertySheet(Handle(), Left() + Width() + 12, Top() + 80)) {
+    ShowWindow(sheet, SW_HIDE);
+    g_waitingSheet = sheet;
+    SetTimer(nullptr, 0, 100, &ShowWaitingSheet);
+  }
   HWND wnd = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialog.data()),
                                         Handle(), SystemDialogProc, 0);
   if (!wnd) return;
