@@ -205,7 +205,11 @@ void TWinSkinMenu::Paint(HDC DC, const TRect& Band, TPoint Origin) {
   for (const auto& b : Form->Buttons())
     if (b->OnMenuBand() && b->Visible) b->PaintTo(mem, 1, TPoint(Band.Left, Band.Top));
   BitBlt(DC, Band.Left - Origin.X, Band.Top - Origin.Y, Band.Width(), Band.Height(), mem, 0, 0, SRCCOPY);
+  // Items that do not fit end at the band: the right border of a narrow window stays.
+  const int saved = SaveDC(DC);
+  IntersectClipRect(DC, Band.Left - Origin.X, Band.Top - Origin.Y, Band.Right - Origin.X, Band.Bottom - Origin.Y);
   for (const auto& item : items_) DrawItem(DC, item.get(), Origin, item->State != TNCState::Normal);
+  RestoreDC(DC, saved);
 }
 
 void TWinSkinMenu::PaintItem(TMenuBtn* Item) {
@@ -213,6 +217,7 @@ void TWinSkinMenu::PaintItem(TMenuBtn* Item) {
   if (!background_ || Item->BoundsRect.IsEmpty() || Form->MenuBar() != this) return;
   HDC dc = GetWindowDC(Form->HostWindow());
   if (!dc) return;
+  IntersectClipRect(dc, band_.Left, band_.Top, band_.Right, band_.Bottom);
   const TRect r = Item->BoundsRect;
   BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), background_->Canvas()->Handle(), r.Left - band_.Left,
          r.Top - band_.Top, SRCCOPY);
@@ -221,6 +226,8 @@ void TWinSkinMenu::PaintItem(TMenuBtn* Item) {
 }
 
 TMenuBtn* TWinSkinMenu::ItemAt(TPoint P) const {
+  // The part of an item beyond the band (under the right border) is not the item's.
+  if (!band_.IsEmpty() && !band_.Contains(P)) return nullptr;
   for (const auto& item : items_)
     if (!item->Caption.empty() && item->BoundsRect.Contains(P)) return item.get();
   return nullptr;

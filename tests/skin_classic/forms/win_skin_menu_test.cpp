@@ -341,6 +341,44 @@ TEST_F(SkinnedMenus, AHotBarItemIsFilledWithTheHighlightColour) {
   ReleaseDC(w.get(), dc);
 }
 
+// A window narrower than its bar: the band ends at the right border, which stays the border's
+// picture under an item that does not fit (hot or not, on the window and in the frame's picture),
+// and a press there is no press on the item.
+TEST_F(SkinnedMenus, TheBandOfANarrowWindowEndsAtItsRightBorder) {
+  UniqueWindow w = MenuWindow();
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin && skin->MenuBar());
+  skin->PaintFrame(nullptr);
+  // The right border runs through the middle of the last item (the system keeps a sizeable
+  // window wider than the first items).
+  TMenuBtn* last = skin->MenuBar()->Items().back().get();
+  const int width = (last->BoundsRect.Left + last->BoundsRect.Right) / 2 + kRight;
+  RECT r{};
+  GetWindowRect(w.get(), &r);
+  SetWindowPos(w.get(), nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  GetWindowRect(w.get(), &r);
+  ASSERT_EQ(r.right - r.left, width);
+  skin->PaintFrame(nullptr);
+  ASSERT_LT(last->BoundsRect.Left, width - kRight);
+  ASSERT_GT(last->BoundsRect.Right, width);
+  const TPoint border(width - 2, kTop + 3), inside(last->BoundsRect.Left + 2, kTop + 3);
+  EXPECT_EQ(skin->ObjectAt(border), nullptr);
+  EXPECT_EQ(skin->ObjectAt(inside), last);
+
+  const TPoint at = ScreenOf(w.get(), inside);
+  SendMessageW(w.get(), WM_NCMOUSEMOVE, HTMENU, MAKELPARAM(at.X, at.Y));
+  ASSERT_EQ(last->State, TNCState::Hot);
+  HDC dc = GetWindowDC(w.get());
+  EXPECT_EQ(GetPixel(dc, inside.X, inside.Y), static_cast<COLORREF>(C(kHilight)));
+  EXPECT_EQ(GetPixel(dc, border.X, border.Y), static_cast<COLORREF>(Frame(kRightId, 1)));
+  ReleaseDC(w.get(), dc);
+  auto picture = Surface(width, r.bottom - r.top, vcl::clBlack);
+  skin->PaintFrame(picture->Canvas()->Handle());
+  for (int y = kTop; y < kTop + skin->MenuHeight; ++y)
+    for (int x = width - kRight; x < width; ++x)
+      ASSERT_EQ(Pixel(picture.get(), x, y), Frame(kRightId, 1)) << x << "," << y;
+}
+
 TEST_F(SkinnedMenus, ALibraryFormsBarFollowsItsMainMenuAndAltAndALetterOpenAnItem) {
   vcl::TMainMenu* menu = nullptr;
   Owned<vcl::TForm> form = MenuForm(&menu);
