@@ -177,6 +177,84 @@ TEST_F(FrameTest, ASkinWithoutGeneralInformationShowsTheSystemsTitleButtons) {
   EXPECT_EQ(vcl::TPoint(title.BtnClose.HitCode, title.BtnMinimize.HitCode), vcl::TPoint(20, 8));
 }
 
+// A skin with its general section but without the close, maximise and minimise glyphs: each of
+// those buttons shows the system's face in its place, at rest and hot, whether the skin keeps
+// the user buttons' background or not. A user button on the skin's background shows that
+// background where the skin has it and the system's face where it has not; one that leaves the
+// background out shows its picture alone either way.
+TEST_F(FrameTest, TitleButtonsWithoutTheirGlyphsShowTheSystemsFaceWhateverElseTheSkinKeeps) {
+  for (const bool userBackground : {true, false}) {
+    SCOPED_TRACE(userBackground ? "the skin keeps the user buttons' background" : "nor the user buttons' background");
+    std::string text = FrameSkinText();
+    for (const char* key : {"BICONCLOSE=", "BICONMAX=", "BICONNORM=", "BICONMIN=", "BICLOSEALONE=", "TITLEBUTTON="}) {
+      if (userBackground && std::string(key) == "TITLEBUTTON=") continue;
+      const std::size_t at = text.find(key);
+      ASSERT_NE(at, std::string::npos) << key;
+      text.erase(at, text.find("\r\n", at) + 2 - at);
+    }
+    WriteSkin(L"Frame", text);
+    form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
+    Skin();
+    vcl::TBitmap glyph;
+    glyph.SetSize(6, 6);
+    glyph.Canvas()->Brush()->SetColor(0x0000FF);
+    glyph.Canvas()->FillRect(vcl::Rect(0, 0, 6, 6));
+    TsTitleButton* onSkin = provider->TitleButtons()->Add();
+    onSkin->SetGlyph(&glyph);
+    TsTitleButton* bare = provider->TitleButtons()->Add();
+    bare->SetUseSkinData(false);
+    bare->SetGlyph(&glyph);
+    ShowActive();
+    SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
+    Repaint();
+    const TqvCaptionButtons& title = provider->CaptionButtons();
+    // How many pixels of a place differ from the caption just left of it, row by row.
+    auto drawn = [&](const vcl::TRect& r) {
+      int other = 0;
+      for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) other += At(x, y) != At(r.Left - 1, y) ? 1 : 0;
+      return other;
+    };
+    for (const TsCaptionButton* b : {&title.BtnClose, &title.BtnMaximize, &title.BtnMinimize}) {
+      SCOPED_TRACE(b->HitCode);
+      ASSERT_FALSE(b->Rect.IsEmpty());
+      EXPECT_EQ(b->ImageIndex, -1);
+      EXPECT_GT(drawn(b->Rect), b->Rect.Width() * b->Rect.Height() / 4) << "at rest";
+    }
+    const vcl::TRect close = title.BtnClose.Rect;
+    SendMessageW(Wnd(), WM_NCMOUSEMOVE, HTCAPTION, Point(SkinnedFormTest::At(close)));
+    EXPECT_EQ(title.BtnClose.State, 1);
+    EXPECT_GT(drawn(close), close.Width() * close.Height() / 4) << "hot";
+    // The user buttons' edges (their pictures lie in their centres), at rest and hot.
+    auto edges = [&](const vcl::TRect& r) {
+      int other = 0;
+      for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x : {r.Left, r.Right - 1}) other += At(x, y) != At(r.Left - 1, y) ? 1 : 0;
+      return other;
+    };
+    const vcl::TRect skinned = onSkin->Data.Rect, plain = bare->Data.Rect;
+    ASSERT_FALSE(skinned.IsEmpty() || plain.IsEmpty());
+    for (const int state : {0, 1}) {
+      SCOPED_TRACE(state ? "hot" : "at rest");
+      if (state) SendMessageW(Wnd(), WM_NCMOUSEMOVE, HTCAPTION, Point(SkinnedFormTest::At(skinned)));
+      if (userBackground)
+        EXPECT_EQ(At(skinned.Left, (skinned.Top + skinned.Bottom) / 2), GlyphColor("TITLEBUTTON", state));
+      else if (state)
+        EXPECT_GT(edges(skinned), skinned.Height() / 2) << "the system's face";
+      else
+        EXPECT_EQ(edges(skinned), 0) << "the system's flat face at rest";
+      if (state) SendMessageW(Wnd(), WM_NCMOUSEMOVE, HTCAPTION, Point(SkinnedFormTest::At(plain)));
+      if (userBackground || !state)
+        EXPECT_EQ(edges(plain), 0) << "the picture alone";
+      else
+        EXPECT_GT(edges(plain), plain.Height() / 2) << "the system's face";
+      for (const vcl::TRect& r : {skinned, plain}) EXPECT_EQ(AtCentre(r), 0xFF0000u);
+    }
+    form->Hide();
+    provider.reset();
+  }
+}
+
 TEST_F(FrameTest, DialogsAndToolWindowsTakeTheSmallGlyphsWithoutSpacing) {
   form->SetBorderStyle(vcl::TFormBorderStyle::bsDialog);
   form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
