@@ -268,8 +268,9 @@ class PagesOnASkinnedForm : public ::testing::Test {
         skins, L"Pages",
         "[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("FORM", kPageForm, kPageForm) +
             FlatSection("PAGECONTROL", kFrameTop, kFrameTop) + FrameExtra + FlatSection("TABTOP", kTab, kTabActive) +
-            FlatSection("TABBOTTOM", kTab, kTabActive) + FlatSection("CHECKBOX", kCheckBox, kCheckBox));
-    for (const wchar_t* side : {L"TABTOP", L"TABBOTTOM"})
+            FlatSection("TABBOTTOM", kTab, kTabActive) + FlatSection("TABLEFT", kTab, kTabActive) +
+            FlatSection("TABRIGHT", kTab, kTabActive) + FlatSection("CHECKBOX", kCheckBox, kCheckBox));
+    for (const wchar_t* side : {L"TABTOP", L"TABBOTTOM", L"TABLEFT", L"TABRIGHT"})
       AddFlatImage(*manager, side, L"BORDERSMASK", 6, 6, {kTab, kTab, kTabActive});
     const int edge = AddFlatImage(*manager, L"PAGECONTROL", L"BORDERSMASK", 24, 24, {kFrameEdge, kFrameEdge, kFrameEdge});
     TsMaskData& mask = manager->Skin().Images[static_cast<std::size_t>(edge)];
@@ -316,22 +317,40 @@ class PagesOnASkinnedForm : public ::testing::Test {
   TInverter* inverter = nullptr;
 };
 
+// Whichever side the tabs are on, the page's 3 lines beside them show the frame's edge and the
+// next line the frame's colour; the far side has none of the edge.
 TEST_F(PagesOnASkinnedForm, APageShowsTheFramesEdgeBesideTheTabsAndItsGraphicControlsPaintedOnce) {
   Load();
-  for (vcl::TTabPosition position : {vcl::tpTop, vcl::tpBottom}) {
-    SCOPED_TRACE(position == vcl::tpTop ? "tabs on top" : "tabs below");
-    Show(position);
+  const struct {
+    vcl::TTabPosition position;
+    const char* name;
+  } sides[] = {{vcl::tpTop, "tabs on top"}, {vcl::tpBottom, "tabs below"}, {vcl::tpLeft, "tabs at the left"},
+               {vcl::tpRight, "tabs at the right"}};
+  for (const auto& side : sides) {
+    SCOPED_TRACE(side.name);
+    Show(side.position);
     ASSERT_NE(PagesAdapter(), nullptr);
     ASSERT_NE(Page(), nullptr);
     const int w = sheets[0]->Width(), h = sheets[0]->Height();
-    const int edge = position == vcl::tpTop ? 0 : h - 3, inside = position == vcl::tpTop ? 3 : h - 4;
+    // The point of the page's line `i` counted from the tabs' side (from the far side when
+    // asked), half way along it.
+    auto line = [&](int i, bool farSide = false) {
+      const bool tabsFirst = side.position == vcl::tpTop || side.position == vcl::tpLeft;
+      const bool horizontal = side.position == vcl::tpTop || side.position == vcl::tpBottom;
+      const int extent = horizontal ? h : w;
+      const int at = tabsFirst != farSide ? i : extent - 1 - i;
+      return horizontal ? vcl::TPoint(w / 2, at) : vcl::TPoint(at, h / 2);
+    };
     const auto printed = Printed(sheets[0]->Handle(), PRF_CLIENT);
-    for (int y = edge; y < edge + 3; ++y) {
-      EXPECT_EQ(printed->At(w / 2, y), kFrameEdge) << "row " << y << " printed";
-      EXPECT_EQ(Shown(w / 2, y), kFrameEdge) << "row " << y << " shown";
+    for (int i = 0; i < 3; ++i) {
+      const vcl::TPoint p = line(i);
+      EXPECT_EQ(printed->At(p.X, p.Y), kFrameEdge) << "line " << i << " printed";
+      EXPECT_EQ(Shown(p.X, p.Y), kFrameEdge) << "line " << i << " shown";
     }
-    EXPECT_EQ(printed->At(w / 2, inside), kFrameTop);
-    EXPECT_EQ(Shown(w / 2, inside), kFrameTop);
+    for (const vcl::TPoint p : {line(3), line(0, true)}) {
+      EXPECT_EQ(printed->At(p.X, p.Y), kFrameTop) << p.X << "," << p.Y << " printed";
+      EXPECT_EQ(Shown(p.X, p.Y), kFrameTop) << p.X << "," << p.Y << " shown";
+    }
     // The page's picture and its graphic control, each painted once.
     const COLORREF inverted = ~kFrameTop & 0xFFFFFF;
     EXPECT_EQ(printed->At(120, 75), inverted);
@@ -343,8 +362,8 @@ TEST_F(PagesOnASkinnedForm, APageShowsTheFramesEdgeBesideTheTabsAndItsGraphicCon
     InvalidateRect(sheets[0]->Handle(), nullptr, FALSE);
     wintest::PumpUntilIdle();
     EXPECT_EQ(Shown(120, 75), inverted) << "after a paint without erasing";
-    EXPECT_EQ(Shown(w / 2, edge + 1), kFrameEdge) << "after a paint without erasing";
-    EXPECT_EQ(Shown(w / 2, inside), kFrameTop) << "after a paint without erasing";
+    EXPECT_EQ(Shown(line(1).X, line(1).Y), kFrameEdge) << "after a paint without erasing";
+    EXPECT_EQ(Shown(line(3).X, line(3).Y), kFrameTop) << "after a paint without erasing";
     form.reset();
   }
 }
