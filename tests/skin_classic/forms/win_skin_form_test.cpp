@@ -345,6 +345,14 @@ LRESULT CALLBACK MdiFrameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }
 LRESULT CALLBACK MdiDocumentProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return DefMDIChildProcW(w, msg, wp, lp); }
 
+// Test programs running beside take the foreground too: it is taken back until it stays.
+bool TakeActivation(HWND Wnd) {
+  return PumpUntil([Wnd] {
+    if (GetActiveWindow() != Wnd) SetForegroundWindow(Wnd);
+    return GetActiveWindow() == Wnd;
+  });
+}
+
 struct MdiWindows {
   UniqueWindow frame;
   HWND client = nullptr;
@@ -408,14 +416,7 @@ TEST_F(SkinnedForms, ADocumentMadeUnderAnInactiveFrameShowsAnInactiveTitleUntilT
   ASSERT_TRUE(SkinRaw(mdi.frame.get()));
   UniqueWindow other = RawWindow();
   ShowWindow(other.get(), SW_SHOW);
-  // Test programs running beside take the foreground too: it is taken back until it stays.
-  auto activate = [](HWND Wnd) {
-    return PumpUntil([Wnd] {
-      if (GetActiveWindow() != Wnd) SetForegroundWindow(Wnd);
-      return GetActiveWindow() == Wnd;
-    });
-  };
-  ASSERT_TRUE(activate(other.get()));
+  ASSERT_TRUE(TakeActivation(other.get()));
 
   const HWND doc = mdi.Document(L"Document", 10);
   ASSERT_TRUE(doc);
@@ -427,11 +428,50 @@ TEST_F(SkinnedForms, ADocumentMadeUnderAnInactiveFrameShowsAnInactiveTitleUntilT
   EXPECT_EQ(Pixel(b.get(), w / 2, 1), Frame(kTopId, 2));
   EXPECT_EQ(Pixel(b.get(), 1, h / 2), Frame(kLeftId, 2));
 
-  ASSERT_TRUE(activate(mdi.frame.get()));
+  ASSERT_TRUE(TakeActivation(mdi.frame.get()));
   EXPECT_TRUE(Find(doc)->Active);
   b = PaintedFrame(doc);
   EXPECT_EQ(Pixel(b.get(), w / 2, 1), Frame(kTopId, 1));
   SendMessageW(mdi.client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(doc), 0);
+}
+
+// The mirror: a document made while its frame is the active window shows an active title at
+// once; one made after it takes the active title, and the one before turns inactive.
+TEST_F(SkinnedForms, ADocumentMadeUnderTheActiveFrameShowsAnActiveTitleAndTheOneBeforeItTurnsInactive) {
+  const wintest::PointerLock turn;  // the activation is judged here
+  MdiWindows mdi;
+  ASSERT_TRUE(mdi.client);
+  ASSERT_TRUE(SkinRaw(mdi.frame.get()));
+  auto top = [](HWND doc) {
+    auto b = PaintedFrame(doc);
+    return Pixel(b.get(), b->Width() / 2, 1);
+  };
+  // A program beside may take the activation while the documents are made: that round is made
+  // again.
+  bool judged = false;
+  for (int round = 0; round < 3 && !judged; ++round) {
+    ASSERT_TRUE(TakeActivation(mdi.frame.get()));
+    const HWND first = mdi.Document(L"First", 10);
+    ASSERT_TRUE(first);
+    ASSERT_TRUE(PumpUntil([&] { return Ready(first); }));
+    const bool firstActive = Find(first)->Active;
+    const vcl::TColor firstTop = top(first);
+    const HWND second = mdi.Document(L"Second", 60);
+    ASSERT_TRUE(second);
+    ASSERT_TRUE(PumpUntil([&] { return Ready(second); }));
+    if (GetActiveWindow() == mdi.frame.get()) {
+      EXPECT_TRUE(firstActive);
+      EXPECT_EQ(firstTop, Frame(kTopId, 1));
+      ASSERT_EQ(reinterpret_cast<HWND>(SendMessageW(mdi.client, WM_MDIGETACTIVE, 0, 0)), second);
+      EXPECT_TRUE(Find(second)->Active);
+      EXPECT_EQ(top(second), Frame(kTopId, 1));
+      EXPECT_FALSE(Find(first)->Active);
+      EXPECT_EQ(top(first), Frame(kTopId, 2));
+      judged = true;
+    }
+    for (HWND doc : {second, first}) SendMessageW(mdi.client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(doc), 0);
+  }
+  EXPECT_TRUE(judged) << "the activation was taken away in every round";
 }
 
 // A minimised document shows its title alone, its client area no longer below the title: its
@@ -898,6 +938,63 @@ TEST_F(SkinnedForms, TheBottomBorderOfAWindowLowerThanItsFrameStaysAboveTheMenuB
   auto b = PaintedFrame(w);
   EXPECT_EQ(Pixel(b.get(), border.X, border.Y), Frame(kBottomId, 1));
   EXPECT_EQ(Pixel(b.get(), border.X, kTop + 2), Frame(kMenuBarId, 1));
+}
+
+// Both sides of each edge of the menu band: the band answers from the row below the title's
+// last on (the title's last row is the caption's), to its own last row; the row after it is
+// the client's in a window of full height, and the bottom border's first row in a window
+// lower than its frame. An item spans the band but its last row, and lights only there; each
+// row shows its own picture.
+TEST_F(SkinnedForms, TheMenuBandAnswersOnItsOwnRowsOnBothSidesOfEachOfItsEdges) {
+  Owned<vcl::TForm> form = NewFormWithFileMenu();
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin && skin->MenuBar());
+  const HWND w = form->Handle();
+  TNCObject* item = skin->MenuBar()->Items()[0].get();
+  const TRect bounds = item->BoundsRect;
+  const int x = (bounds.Left + bounds.Right) / 2;
+  auto hit = [&](int y) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    return SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + x, r.top + y));
+  };
+  // Lit by a move over the row (after a move off the window's frame).
+  auto lit = [&](int y) {
+    Nc(w, WM_NCMOUSEMOVE, TPoint(x, 1), HTCAPTION);
+    Nc(w, WM_NCMOUSEMOVE, TPoint(x, y), hit(y));
+    return skin->HotObject == item;
+  };
+  const int last = kTop + skin->MenuHeight - 1;
+  ASSERT_GT(skin->MenuHeight, 4);
+  EXPECT_EQ(hit(kTop), HTCAPTION);
+  EXPECT_EQ(hit(kTop + 1), HTMENU);
+  EXPECT_EQ(hit(last), HTMENU);
+  EXPECT_TRUE(lit(last - 1));
+  EXPECT_FALSE(lit(last));
+  EXPECT_NE(hit(last + 1), HTMENU);
+  EXPECT_FALSE(lit(last + 1));
+  SendMessageW(w, WM_NCACTIVATE, TRUE, 0);  // other tests' windows may hold the activation
+  auto b = PaintedFrame(w);
+  EXPECT_EQ(Pixel(b.get(), x, last), Frame(kMenuBarId, 1));
+  EXPECT_NE(Pixel(b.get(), x, last + 1), Frame(kMenuBarId, 1));
+
+  // Lower than its frame: the band's last row shown is the one above the bottom border.
+  RECT r{};
+  GetWindowRect(w, &r);
+  const int h = kTop + kBottom + skin->MenuHeight / 2;
+  SetWindowPos(w, nullptr, 0, 0, r.right - r.left, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  GetWindowRect(w, &r);
+  ASSERT_EQ(r.bottom - r.top, h);
+  const int border = h - kBottom;
+  ASSERT_TRUE(bounds.Contains(TPoint(x, border)));  // the band as laid out reaches into the border
+  EXPECT_EQ(hit(border - 1), HTMENU);
+  EXPECT_TRUE(lit(border - 1));
+  EXPECT_NE(hit(border), HTMENU);
+  EXPECT_FALSE(lit(border));
+  SendMessageW(w, WM_NCACTIVATE, TRUE, 0);
+  b = PaintedFrame(w);
+  EXPECT_EQ(Pixel(b.get(), x, border - 1), Frame(kMenuBarId, 1));
+  EXPECT_EQ(Pixel(b.get(), x, border), Frame(kBottomId, 1));
 }
 
 // ---------------------------------------------------------------------------------------
