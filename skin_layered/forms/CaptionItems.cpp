@@ -20,6 +20,7 @@
 #include "skin_layered/paint/AlphaText.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/SectionPaint.h"
+#include "skin_layered/paint/SystemLook.h"
 #include "skin_layered/paint/pixels/PixelView.h"
 
 namespace skin_layered {
@@ -175,7 +176,12 @@ void TqvCaptionItems::PaintTitleBarItem(TqvTitleBarItem* Item, vcl::TRect R, vcl
   const int states = section ? skin.Sections[static_cast<std::size_t>(index)].States : 1;
   const int state = std::clamp(Item->CurrentState(), 0, std::max(0, states - 1));
   auto paintSection = [&](const vcl::TRect& place) {
-    if (section) PaintItemBg(index, Behind(target), std::min(state, 1), place, place.TopLeft(), target, &skin);
+    if (section)
+      PaintItemBg(index, Behind(target), std::min(state, 1), place, place.TopLeft(), target, &skin);
+    else if (const int look = std::clamp(Item->CurrentState(), 0, 2); Item->Style() != bsInfo)
+      // Without a section of the skin, the system's look of a flat button: nothing at rest, raised
+      // when hot, and pressed or down (a tab that is down, among its group's) fully sunken.
+      DrawSystemButtonEdge(target, place, look, look != 2);
   };
   vcl::TRect content = r;
   switch (Item->Style()) {

@@ -65,11 +65,11 @@ class TitleBarTest : public FormSkinTest {
     bar.reset();
     FormSkinTest::TearDown();
   }
-  void Skin() {
+  void Skin(const wchar_t* Name = L"Title") {
     form->HandleNeeded();
     provider = NewProvider(form.get());
     bar.reset(vcl::Construct<TsTitleBar>(form.get()));
-    manager->SetSkinName(L"Title");
+    manager->SetSkinName(Name);
     ASSERT_TRUE(provider->FormSkinned());
     ASSERT_EQ(provider->TitleBar(), bar.get());
     SendMessageW(Wnd(), WM_NCPAINT, 1, 0);
@@ -198,6 +198,54 @@ TEST_F(TitleBarTest, ItemsArePaintedFromTheirSectionsInTheirStates) {
   button->SetHotState(1);
   Repaint();
   EXPECT_EQ(AtItem(button), kButtonHotRgb);
+}
+
+// A skin without the items' sections (or with the buttons' only): they show the system's look
+// of flat buttons over the caption, and the tab that is down stands out from its group's.
+TEST_F(TitleBarTest, ItemsWithoutSectionsShowTheSystemsLookAndTheDownTabIsSunken) {
+  std::string plain = TitleSkinText();
+  plain.erase(plain.find("[TB_BTN]"), plain.find("[DIALOG]") - plain.find("[TB_BTN]"));
+  std::string buttonsOnly = TitleSkinText();
+  buttonsOnly.erase(buttonsOnly.find("[TB_TAB]"), buttonsOnly.find("[DIALOG]") - buttonsOnly.find("[TB_TAB]"));
+  WriteSkin(L"Plain", plain);
+  WriteSkin(L"ButtonsOnly", buttonsOnly);
+  const std::uint32_t shadow = SwapBytes02(GetSysColor(COLOR_BTNSHADOW) & 0xFFFFFF);
+  const std::uint32_t light = SwapBytes02(GetSysColor(COLOR_BTNHIGHLIGHT) & 0xFFFFFF);
+  Skin(L"Plain");
+  TqvTitleBarItem* tab = Add(bsTab, tbaLeft, L"Compose");
+  tab->SetGroupIndex(1);
+  TqvTitleBarItem* other = Add(bsTab, tbaLeft, L"Preview");
+  other->SetGroupIndex(1);
+  TqvTitleBarItem* button = Add(bsButton, tbaRight, L"Copy");
+  tab->SetDown(true);
+  Repaint();
+  // The left edge, half way down: the down tab's is the system's shadow, the other's the
+  // caption under it; inside, the caption shows through.
+  auto edge = [this](const TqvTitleBarItem* item) {
+    return At(item->ItemRect.Left, (item->ItemRect.Top + item->ItemRect.Bottom) / 2 + 1);
+  };
+  EXPECT_EQ(edge(tab), shadow);
+  EXPECT_EQ(edge(other), kTitleRgb);
+  EXPECT_EQ(At(tab->ItemRect.Left + 3, tab->ItemRect.Bottom - 3), kTitleRgb);
+  // The other one down in its turn, the first up.
+  tab->SetDown(false);
+  other->SetDown(true);
+  Repaint();
+  EXPECT_EQ(edge(tab), kTitleRgb);
+  EXPECT_EQ(edge(other), shadow);
+  // A button at rest shows no edge; hot a raised one.
+  EXPECT_EQ(edge(button), kTitleRgb);
+  button->SetHotState(1);
+  Repaint();
+  EXPECT_EQ(edge(button), light);
+  button->SetHotState(0);
+
+  // With the buttons' section only: the button from it, the tabs as the system draws them.
+  manager->SetSkinName(L"ButtonsOnly");
+  Repaint();
+  EXPECT_EQ(AtItem(button), kButtonRgb);
+  EXPECT_EQ(edge(other), shadow);
+  EXPECT_EQ(edge(tab), kTitleRgb);
 }
 
 // The mouse on an item paints it hot in the caption, and the mouse gone paints it at rest
