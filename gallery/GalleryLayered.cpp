@@ -887,6 +887,28 @@ namespace {
 
 constexpr wchar_t kSampleHint[] = L"A hint of the hint manager";
 constexpr UINT kPutSampleHint = WM_APP + 0x47;
+constexpr UINT kRestackSampleHint = WM_APP + 0x48;
+
+// A mouse button pressed over the page, its frame or one of its controls.
+bool ButtonDown(const vcl::TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_PARENTNOTIFY:
+      switch (LOWORD(Message.WParam)) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_XBUTTONDOWN: return true;
+        default: return false;
+      }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN: return true;
+    case WM_ACTIVATE: return LOWORD(Message.WParam) != WA_INACTIVE;
+    default: return false;
+  }
+}
 
 // The hint manager's window while it shows the sample hint; nil when it shows another or none.
 skin_layered::TqvPngHintWindow* SampleHintWindow() {
@@ -923,6 +945,18 @@ void TGalleryLayered::PutSampleHint() {
 void TGalleryLayered::HintHidden(vcl::TObject*) {
   if (sample_hint_wanted_ && HandleAllocated() && !ComponentState().Contains(vcl::csDestroying))
     PostMessageW(Handle(), kPutSampleHint, 0, 0);
+}
+
+// The display stacks a window that takes a click, or is activated, over the top-most windows,
+// though the system's order keeps them above it: the sample hint, which stays, is stacked
+// anew once the click is done, so that the display shows it over the page again.
+void TGalleryLayered::RestackSampleHint() {
+  skin_layered::TsHintManager* hints = skin_layered::HintManager();
+  if (!SampleHintWindow() || !hints->HintForm() || !hints->HintForm()->HandleAllocated()) return;
+  HWND form = hints->HintForm()->Handle();
+  // Moved in the order (a place it holds already would move nothing on the display).
+  SetWindowPos(form, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(form, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 vcl::TPoint TGalleryLayered::SampleHintPoint() const {
@@ -963,6 +997,8 @@ void TGalleryLayered::WndProc(vcl::TMessage& Message) {
     if (sample_hint_wanted_ && OnScreen() && !(hints && hints->HintVisible())) PutSampleHint();
     return;
   }
+  if (Message.Msg == kRestackSampleHint) return RestackSampleHint();
+  if (sample_hint_wanted_ && ButtonDown(Message) && HandleAllocated()) PostMessageW(Handle(), kRestackSampleHint, 0, 0);
   TForm::WndProc(Message);
   if (Message.Msg == WM_WINDOWPOSCHANGED) FollowSampleHint();
 }

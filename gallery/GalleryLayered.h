@@ -130,6 +130,7 @@ class TGalleryLayered : public vcl::TForm {
   void PutSampleHint();
   vcl::TPoint SampleHintPoint() const;
   void FollowSampleHint();
+  void RestackSampleHint();
   void HintHidden(vcl::TObject* Sender);
   // The manager changed its skin or let it go.
   void ManagerChanged(vcl::TObject* Sender);
