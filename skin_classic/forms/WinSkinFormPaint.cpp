@@ -284,14 +284,20 @@ void TWinSkinForm::ClearRegion() {
 // ---------------------------------------------------------------------------------------
 // Tool bars
 
+// The skin's tool bar picture behind the bar, unless the options keep the bar's own background
+// (xoToolbarBK, one of the default options).
 void TWinSkinForm::DrawToolbarBackground(vcl::TToolBar* Sender, const TRect& ARect, bool&) {
-  if (!Sender || !SkinData || SkinData->Empty()) return;
+  if (!Sender || !SkinData || SkinData->Empty() || SkinData->Options().Contains(xoToolbarBK)) return;
   winskin::DrawToolbarBackground(Sender->Canvas(), ARect, SkinData->Skin()->Element(SkinElement::Toolbar));
 }
 
+// The skin's button face behind a button, unless the options keep the bar's own (xoToolbarButton);
+// only while the form is skinned and ready.
 void TWinSkinForm::DrawToolbarButton(vcl::TToolBar* Sender, vcl::TToolButton* Button, vcl::TCustomDrawState State,
                                      bool&) {
-  if (!Sender || !Button || !SkinData || SkinData->Empty()) return;
+  if (!Sender || !Button || !SkinData || SkinData->Empty() || this->State != TSkinFormState::Ready ||
+      SkinData->Options().Contains(xoToolbarButton))
+    return;
   winskin::DrawToolbarButton(Sender->Canvas(), Button->BoundsRect(), static_cast<unsigned>(State.ToInt()),
                              SkinData->Skin()->Buttons());
 }

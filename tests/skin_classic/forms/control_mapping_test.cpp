@@ -11,6 +11,7 @@
 #include "classlib/rtl/TypInfo.h"
 #include "skin_classic/controls/SkinButton.h"
 #include "skin_classic/forms/SkinMenuPaint.h"
+#include "skin_classic/paint/SkinDraw.h"
 
 namespace winskin::test {
 
@@ -605,6 +606,80 @@ TEST_F(MappedForms, ToolBarsGetTheSkinsDrawingAndTheirOwnBack) {
   EXPECT_FALSE(bar->Flat());
   EXPECT_FALSE(bar->OnCustomDraw);
   EXPECT_FALSE(bar->OnCustomDrawButton);
+}
+
+// A tool bar printed into a memory bitmap, as it paints itself (with its drawing events).
+std::unique_ptr<vcl::TBitmap> Printed(vcl::TWinControl* Control) {
+  auto b = Surface(Control->Width(), Control->Height(), vcl::clBlack);
+  SendMessageW(Control->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(b->Canvas()->Handle()),
+               PRF_CLIENT | PRF_ERASEBKGND | PRF_NONCLIENT);
+  return b;
+}
+
+// What lies inside a button's corner once the bar's button drawing event has run: the tool bar
+// still draws its own button over it, so the program's later drawing event looks first.
+struct ButtonFaceProbe {
+  vcl::TColor seen = vcl::clNone;
+  void Draw(vcl::TToolBar* Sender, vcl::TToolButton* Button, vcl::TCustomDrawState, vcl::TCustomDrawStage Stage,
+            vcl::TTBCustomDrawFlags&, bool&) {
+    if (Stage == vcl::cdPrePaint)
+      seen = Sender->Canvas()->Pixels(Button->BoundsRect().Left + 2, Button->BoundsRect().Top + 2);
+  }
+};
+
+// The drawing events the mapping gives a tool bar follow the skin data's options: the skin's
+// tool bar picture behind the bar only without xoToolbarBK (which the default options hold), the
+// skin's face behind a pressed button only without xoToolbarButton.
+TEST_F(MappedForms, ToolBarDrawingFollowsTheToolBarOptions) {
+  struct Case {
+    const char* name;
+    TSkinOptions options;
+    bool background, faces;
+  };
+  for (const Case& c : {Case{"default options", kDefaultSkinOptions, false, true},
+                        Case{"no tool bar options", TSkinOptions{xoPreview}, true, true},
+                        Case{"xoToolbarButton", TSkinOptions{xoPreview, xoToolbarButton}, true, false}}) {
+    SCOPED_TRACE(c.name);
+    UseSkin([&](TSkinData* d) { d->SetOptions(c.options); });
+    Owned<vcl::TForm> form = NewForm();
+    auto* bar = new vcl::TToolBar(form.get());
+    bar->SetParent(form.get());
+    bar->SetShowCaptions(true);
+    auto* button = new vcl::TToolButton(form.get());
+    button->SetCaption(L"Open");
+    button->SetParent(bar);
+    ButtonFaceProbe probe;
+    bar->OnAdvancedCustomDrawButton = vcl::TTBAdvancedCustomDrawBtnEvent::Bind<&ButtonFaceProbe::Draw>(&probe);
+    TWinSkinForm* skin = ShowSkinned(form.get());
+    ASSERT_TRUE(skin);
+    ASSERT_TRUE(bar->OnCustomDraw && bar->OnCustomDrawButton);
+    PumpUntilIdle();
+
+    // The skin's picture as the background event stretches it over the bar.
+    TDataSkinObject* picture = data_->Skin()->Element(SkinElement::Toolbar);
+    ASSERT_TRUE(picture && picture->HasBitmap());
+    auto expected = Surface(bar->Width(), bar->Height(), vcl::clBlack);
+    DrawToolbarBackground(expected->Canvas(), vcl::Rect(0, 0, bar->Width(), bar->Height()), picture);
+    auto printed = Printed(bar);
+    const TPoint empty(bar->Width() - 4, bar->Height() / 2);
+    EXPECT_EQ(Pixel(printed.get(), empty.X, empty.Y) == Pixel(expected.get(), empty.X, empty.Y), c.background);
+
+    // A pressed button: frame 2 of the skin's button picture (a button in no state gets none).
+    TBBUTTON tb{};
+    SendMessageW(bar->Handle(), TB_GETBUTTON, 0, reinterpret_cast<LPARAM>(&tb));
+    SendMessageW(bar->Handle(), TB_PRESSBUTTON, static_cast<WPARAM>(tb.idCommand), TRUE);
+    Printed(bar);
+    EXPECT_EQ(probe.seen == C(FrameColour(kButtonsPicture, 2)), c.faces);
+    // Nor while the form is not skinned and ready (its size being adjusted).
+    skin->State = TSkinFormState::Sizing;
+    Printed(bar);
+    skin->State = TSkinFormState::Ready;
+    EXPECT_NE(probe.seen, C(FrameColour(kButtonsPicture, 2)));
+    SendMessageW(bar->Handle(), TB_PRESSBUTTON, static_cast<WPARAM>(tb.idCommand), FALSE);
+    Printed(bar);
+    EXPECT_NE(probe.seen, C(FrameColour(kButtonsPicture, 2)));
+    EXPECT_NE(probe.seen, C(FrameColour(kButtonsPicture, 1)));
+  }
 }
 
 // ---------------------------------------------------------------------------------------

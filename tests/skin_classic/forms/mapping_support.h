@@ -151,6 +151,11 @@ inline AllKinds FillAllKinds(vcl::TForm* form) {
   auto* bar = new vcl::TToolBar(form);
   bar->SetParent(form);
   bar->SetAlign(vcl::alTop);
+  bar->SetShowCaptions(true);
+  // Under the default options the bar keeps its own background: its button shows it is drawn.
+  auto* tool = new vcl::TToolButton(form);
+  tool->SetCaption(L"Open");
+  tool->SetParent(bar);
   name(L"ToolBar", bar);
   auto* status = new vcl::TStatusBar(form);
   status->SetParent(form);
