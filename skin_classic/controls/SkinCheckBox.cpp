@@ -35,8 +35,8 @@ int CheckBoxFrame(const TCheckFacts& f) {
       else if (Contains(state, L"gray"))
         index = 4;
     } else {
-      // A control without "State" is checked or not: never the disabled look for "not".
-      index = vcl::LowerCase(f.Checked) == L"true" ? 2 : 1;
+      // A control without "State" takes the third frame when not checked.
+      index = vcl::LowerCase(f.Checked) == L"true" ? 2 : 3;
     }
   }
   if (f.HasDataField && f.CheckState != 0) index = f.CheckState == 3 ? 4 : f.CheckState;

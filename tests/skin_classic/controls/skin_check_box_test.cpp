@@ -34,10 +34,12 @@ TEST(CheckBoxFrame, TheStateTheCheckedPropertyDataAndDisablingPickTheFrame) {
       {.HasControl = true, .State = L"cbChecked", .frame = 2},
       {.HasControl = true, .State = L"cbGrayed", .frame = 4},
       {.HasControl = true, .State = L"cbGrayed", .Disabled = true, .frame = 6},
-      // Without "State", "Checked" decides: not checked is the normal look, not the disabled one.
+      // Without "State", "Checked" decides: checked the second frame, anything else the third.
       {.HasControl = true, .Checked = L"True", .frame = 2},
-      {.HasControl = true, .Checked = L"False", .frame = 1},
-      {.HasControl = true, .Checked = L"", .frame = 1},
+      {.HasControl = true, .Checked = L"False", .frame = 3},
+      {.HasControl = true, .Checked = L"", .frame = 3},
+      {.HasControl = true, .Checked = L"False", .Disabled = true, .frame = 5},
+      {.HasControl = true, .Checked = L"False", .Frames = 12, .frame = 4},
       // A data-aware box follows the last check message; grayed (3) shows 4.
       {.HasControl = true, .State = L"cbChecked", .HasDataField = true, .CheckState = 3, .frame = 4},
       {.HasControl = true, .State = L"cbChecked", .HasDataField = true, .CheckState = 0, .frame = 2},

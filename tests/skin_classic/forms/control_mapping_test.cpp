@@ -21,6 +21,12 @@ class TNilButton : public vcl::TButton {
  public:
   using TButton::TButton;
 };
+// A check box of another library that publishes "Checked" but no "State".
+class TPlainCheck : public vcl::TRadioButton {
+  VCL_CLASS(TPlainCheck, TRadioButton)
+ public:
+  using TRadioButton::TRadioButton;
+};
 class TFancyPanel : public vcl::TCustomControl {
   VCL_CLASS(TFancyPanel, TCustomControl)
  public:
@@ -90,6 +96,7 @@ VCL_CLASS_INFO(TRzCheckBox) {}
 VCL_CLASS_INFO(TRzRadioButton) {}
 VCL_CLASS_INFO(TRzRadioGroup) {}
 VCL_CLASS_INFO(TNilButton) {}
+VCL_CLASS_INFO(TPlainCheck) {}
 VCL_CLASS_INFO(TFancyPanel) { p.Bool<&TFancyPanel::Transparent, &TFancyPanel::SetTransparent>(L"Transparent", false); }
 VCL_CLASS_INFO(TFancyEdit) {}
 VCL_CLASS_INFO(TFancyRadioGroup) {}
@@ -255,6 +262,33 @@ TEST_F(MappedForms, Skin3rdKindsDecideForeignClassesAndNilKeepsAClassUnskinned) 
 
   UnskinAll();
   EXPECT_FALSE(panel->Transparent());  // given back
+}
+
+// The colour in the middle of a check box's mark, as the skin paints it (the mark at the left).
+vcl::TColor MarkOf(vcl::TWinControl* Box) {
+  auto b = Surface(Box->Width(), Box->Height(), vcl::clBlack);
+  SendMessageW(Box->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(b->Canvas()->Handle()), 0);
+  return Pixel(b.get(), 6, Box->Height() / 2);
+}
+
+// A check box of another library without "State" (its "Checked" alone tells how it stands) shows
+// the skin's third frame when not checked and the second when checked; the library's own check box
+// (with "State") shows the first when not checked.
+TEST_F(MappedForms, ACheckBoxWithoutStateShowsTheThirdFrameWhenNotChecked) {
+  UseSkin([](TSkinData* d) { d->Skin3rd()->Add(L"TPlainCheck=checkbox"); });
+  Owned<vcl::TForm> form = NewForm();
+  auto* plain = Put<TPlainCheck>(form.get(), 10, 10, 120, 20);
+  auto* own = Put<vcl::TCheckBox>(form.get(), 10, 40, 120, 20);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  ASSERT_EQ(SkinnerClass(skin, plain), L"TSkinCheckBox");
+  ASSERT_EQ(SkinnerClass(skin, own), L"TSkinCheckBox");
+  EXPECT_EQ(MarkOf(plain), C(FrameColour(kCheckPicture, 3)));
+  EXPECT_EQ(MarkOf(own), C(FrameColour(kCheckPicture, 1)));
+  plain->SetChecked(true);
+  own->SetChecked(true);
+  EXPECT_EQ(MarkOf(plain), C(FrameColour(kCheckPicture, 2)));
+  EXPECT_EQ(MarkOf(own), C(FrameColour(kCheckPicture, 2)));
 }
 
 // Check boxes and radio buttons that take custom glyphs get the skin's marks from the mapping:
