@@ -81,23 +81,28 @@ bool HasFrameBars(vcl::TWinControl* Control) {
 // The classes the table skips as a whole (their own painting cannot be covered).
 constexpr StringView kNeverMapped[] = {L"TDBCOMBOBOXEH", L"TFRDESIGNERPAGE", L"TFRPBOX"};
 
-// Button window styles (the type in the low four bits).
+// Button window styles, by the bits of the type (the low four bits): owner-drawn buttons, group
+// boxes, default command links and pictures draw themselves; of the rest, those without bit 2
+// and without bits 1 and 4 together are pushed (without bits 1 and 8 together, nor bit 4) or
+// radio buttons; all others are check boxes.
 enum class TBareButton { None, Push, Check, Radio };
 TBareButton BareButtonKind(LONG_PTR Style) {
-  if (Style & BS_BITMAP) return TBareButton::None;
-  switch (Style & BS_TYPEMASK) {
-    case BS_PUSHBUTTON:
-    case BS_DEFPUSHBUTTON: return TBareButton::Push;
-    case BS_CHECKBOX:
-    case BS_AUTOCHECKBOX:
-    case BS_3STATE:
-    case BS_AUTO3STATE: return TBareButton::Check;
-    case BS_RADIOBUTTON:
-    case BS_AUTORADIOBUTTON: return TBareButton::Radio;
-    // Group boxes, owner-drawn, user and push-box buttons, split buttons and command links
-    // draw themselves.
-    default: return TBareButton::None;
-  }
+  if ((Style & 11) == 11 || (Style & 7) == 7 || (Style & BS_BITMAP)) return TBareButton::None;
+  if (!(Style & 2) && (Style & 5) != 5) return (Style & 9) != 9 && !(Style & 4) ? TBareButton::Push : TBareButton::Radio;
+  return TBareButton::Check;
+}
+
+// A size grip or size box: a scroll bar (of the system's class, or of one made from it under
+// another name) of that style, which is not a stop of the tab order. A scroll bar control keeps
+// its parts.
+bool IsSizeGrip(HWND Window, const String& LowerClass, LONG_PTR Style) {
+  if ((Style & WS_TABSTOP) || !(Style & (SBS_SIZEGRIP | SBS_SIZEBOX))) return false;
+  if (LowerClass == L"scrollbar") return true;
+  // A class made from the system's keeps its window procedure.
+  WNDCLASSEXW system{};
+  system.cbSize = sizeof system;
+  return GetClassInfoExW(nullptr, L"ScrollBar", &system) &&
+         reinterpret_cast<WNDPROC>(GetClassLongPtrW(Window, GCLP_WNDPROC)) == system.lpfnWndProc;
 }
 
 }  // namespace
@@ -573,9 +578,8 @@ void TControlMapping::MapWindow(HWND Window) {
   } else if (cls == L"comboboxex32") {
     HWND combo = GetWindow(Window, GW_CHILD);
     if (Has(xcCombo) && combo && !form_->FindSkinner(combo)) AttachBare<TSkinComBox>(combo);
-  } else if (cls == L"scrollbar") {
-    // Only size grips and size boxes are painted flat; a scroll bar control keeps its parts.
-    if (!(style & 0x10000) && (style & (SBS_SIZEGRIP | SBS_SIZEBOX))) AttachBare<TSkinSizer>(Window);
+  } else if (IsSizeGrip(Window, cls, style)) {
+    AttachBare<TSkinSizer>(Window);
   } else if (cls == L"systreeview32") {
     // left as it is
   } else if (cls == L"#32770") {

@@ -418,6 +418,20 @@ struct BareCase {
   const wchar_t* skinner;
 };
 
+// A window class made from the system's scroll bar under a name of its own.
+constexpr wchar_t kGripBarClass[] = L"SkinMappingGripBar";
+void RegisterGripBarClass() {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExW(GetModuleHandleW(nullptr), kGripBarClass, &wc)) return;
+  ASSERT_TRUE(GetClassInfoExW(nullptr, L"ScrollBar", &wc));
+  wc.cbSize = sizeof wc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = kGripBarClass;
+  wc.style &= ~static_cast<UINT>(CS_GLOBALCLASS);
+  ASSERT_TRUE(RegisterClassExW(&wc));
+}
+
 TEST_F(MappedForms, BareWindowsAreMappedByClassAndButtonType) {
   const BareCase cases[] = {
       {BS_PUSHBUTTON, L"Button", L"TSkinButton"},
@@ -430,18 +444,29 @@ TEST_F(MappedForms, BareWindowsAreMappedByClassAndButtonType) {
       {BS_AUTORADIOBUTTON, L"Button", L"TSkinRadioButton"},
       {BS_GROUPBOX, L"Button", L""},
       {BS_OWNERDRAW, L"Button", L""},
-      {BS_SPLITBUTTON, L"Button", L""},
-      {BS_DEFSPLITBUTTON, L"Button", L""},
-      {BS_COMMANDLINK, L"Button", L""},
+      // The other types by the style's bits: a user button is pushed, a push box and the default
+      // split button and command link are checked, a split button is a radio button.
+      {BS_USERBUTTON, L"Button", L"TSkinButton"},
+      {BS_PUSHBOX, L"Button", L"TSkinCheckBox"},
+      {BS_SPLITBUTTON, L"Button", L"TSkinRadioButton"},
+      {BS_DEFSPLITBUTTON, L"Button", L"TSkinCheckBox"},
+      {BS_COMMANDLINK, L"Button", L"TSkinCheckBox"},
       {BS_DEFCOMMANDLINK, L"Button", L""},
       {BS_PUSHBUTTON | BS_BITMAP, L"Button", L""},
       {CBS_DROPDOWN, L"ComboBox", L"TSkinComBox"},
       {CBS_SIMPLE, L"ComboBox", L""},
       {ES_AUTOHSCROLL, L"Edit", L"TSkinEdit"},
+      {ES_LOWERCASE, L"Edit", L"TSkinEdit"},  // the grip's style bit means something else here
       {SBS_VERT, L"ScrollBar", L""},
       {SBS_SIZEGRIP, L"ScrollBar", L"TSkinSizer"},
+      {SBS_SIZEBOX, L"ScrollBar", L"TSkinSizer"},
+      {SBS_SIZEGRIP | WS_TABSTOP, L"ScrollBar", L""},
+      // A scroll bar of a class of its own made from the system's: a grip is a grip all the same.
+      {SBS_SIZEGRIP, kGripBarClass, L"TSkinSizer"},
+      {SBS_VERT, kGripBarClass, L""},
       {0, L"SysTreeView32", L""},
   };
+  RegisterGripBarClass();
   UniqueWindow host(CreateWindowExW(0, L"#32770", L"Foreign dialog", WS_OVERLAPPEDWINDOW, 40, 40, 500, 400, nullptr,
                                     nullptr, GetModuleHandleW(nullptr), nullptr));
   ASSERT_TRUE(host);
