@@ -73,7 +73,12 @@ bool DrawExtendedBorder(vcl::TBitmap* Image, const TsSkinManager* Manager, bool 
   if (!Image || !shadow || shadow->Width() == 0 || shadow->Height() == 0) return false;
   const TsLoadedSkin& skin = Manager->Skin();
   const int exBorder = skin.ConstData.ExBorder;
-  TNineMargins margins{shadow->Width() / 2, shadow->Height() / 2, shadow->Width() / 2, shadow->Height() / 2};
+  // The engine's own shadow (the skin has no extended border of its own) is a band as wide as
+  // the shadow margins around the form's area: its corners and sides lie in that band, the
+  // frame keeps its own corners.
+  const vcl::TRect band = Manager->ShadowMargins();
+  TNineMargins margins{std::min(band.Left, shadow->Width() / 2), std::min(band.Top, shadow->Height() / 2),
+                       std::min(band.Right, shadow->Width() / 2), std::min(band.Bottom, shadow->Height() / 2)};
   if (skin.IsValidImgIndex(exBorder))
     margins = {skin.MaskWidthLeft(exBorder), skin.MaskWidthTop(exBorder), skin.MaskWidthRight(exBorder),
                skin.MaskWidthBottom(exBorder)};

@@ -1015,6 +1015,54 @@ TEST_F(BorderFormTest, TheEndOfAMoveReloadsTheEnginesWindows) {
   otherProvider.reset();
 }
 
+// The border window lies around the form for every skin, also for one whose sections lack the
+// pieces its shadow is measured from (the incomplete sample skin: no extended border of its
+// own, the engine's shadow instead): its client hole is where the form's client area is, and
+// its picture has the frame whole inside the shadow band (the band see-through, the frame's
+// corner opaque), as the complete sample skin has it.
+TEST_F(BorderFormTest, TheBorderWindowLiesAroundTheFormUnderEverySampleSkin) {
+  auto* menu = new vcl::TMainMenu(form.get());
+  auto* item = new vcl::TMenuItem(menu);
+  item->SetCaption(L"&Skin");
+  menu->Items()->Add(item);
+  form->SetMenu(menu);
+  auto* bar = vcl::Construct<TsTitleBar>(form.get());
+  const vcl::TScopeExit freeBar([bar] { vcl::TObject::Free(bar); });
+  bar->Items()->Add()->SetCaption(L"Compose");
+  manager->SetSkinDirectory(SampleSkins());
+  for (const wchar_t* skin : {L"Lagoon", L"Sparse"}) {
+    SCOPED_TRACE(skin == std::wstring(L"Lagoon") ? "complete" : "incomplete");
+    manager->SetSkinName(skin);
+    ASSERT_TRUE(provider->FormSkinned());
+    provider->InitExBorders(manager->ExtendedBorders());
+    border = provider->ExtBorderForm();
+    ASSERT_NE(border, nullptr);
+    provider->SkinData->BGChanged = true;
+    border->UpdateExBordersPos(true, 255);
+    ASSERT_NE(BorderWnd(), nullptr);
+    vcl::TRect hole = border->ClientHole(0, 0);
+    const vcl::TRect box = WindowBox(BorderWnd());
+    hole.Offset(box.Left, box.Top);
+    POINT origin{0, 0};
+    ClientToScreen(Wnd(), &origin);
+    // The menu line is the form's own, in the hole.
+    const int menuLine = provider->Measures().MenuLinesCount() * provider->Measures().MenuHeight();
+    EXPECT_EQ(hole.TopLeft(), vcl::TPoint(origin.x, origin.y - menuLine));
+    EXPECT_EQ(hole.Width(), ClientWidthOf(Wnd()));
+    EXPECT_EQ(box, Expected());
+    vcl::TBitmap* image = provider->SkinData->CacheBmp();
+    const vcl::TRect shadow = border->ShadowMargins();
+    ASSERT_GT(shadow.Top, 1);
+    auto alpha = [&](int x, int y) { return static_cast<int>(PixelOf(image, x, y) >> 24); };
+    EXPECT_LT(alpha(image->Width() / 2, shadow.Top / 2), 255);   // the top band
+    EXPECT_LT(alpha(shadow.Left / 2, image->Height() / 2), 255);  // the left band
+    // Inside the frame by its top-left corner (clear of a rounded corner), where a shadow corner
+    // larger than the band lay.
+    EXPECT_EQ(alpha(shadow.Left + 8, shadow.Top + 8), 255);
+    EXPECT_EQ(alpha(shadow.Left + 10, shadow.Top + 6), 255);
+  }
+}
+
 // Stretched by a double click on an edge and then moved, as a drag of the caption moves it, the
 // form takes its height (or width) from before back, and the next double click stretches it
 // again where it stands.
