@@ -39,8 +39,14 @@ vcl::TBitmap* PictureSource(TsSkinProvider* Provider, bool& FromCache) {
 std::unique_ptr<vcl::TBitmap> TsSkinProvider::FormSnapshot(bool FreeCache) {
   vcl::TBitmap* cache = SkinData ? SkinData->CacheBmp() : nullptr;
   if (!cache) return nullptr;
+  if (SkinData->BGChanged) PaintAll();
+  cache = SkinData->CacheBmp();
+  if (!cache) return nullptr;
   auto snapshot = CreateBmp32(cache->Width(), cache->Height());
   snapshot->Canvas()->Lock();
+  // The frame, caption and menu line from the window image (the form's print, asked to erase
+  // its own background, gives its client part only), the client part painted over them.
+  BitBlt(snapshot->Canvas()->Handle(), 0, 0, cache->Width(), cache->Height(), cache->Canvas()->Handle(), 0, 0, SRCCOPY);
   PaintParentBgToBmp(snapshot.get(), Form, 0, this, 0);
   snapshot->Canvas()->Unlock();
   if (!ExtBorderForm())
