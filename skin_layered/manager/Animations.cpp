@@ -554,6 +554,23 @@ void AnimHideDlg(TqvDialogWndBase* Adapter) {
 
 namespace {
 
+// The control's picture as it looks now: a form with a provider gives its whole window image
+// with the client part painted in (its frame, caption and menu line too), any other control
+// prints itself.
+std::unique_ptr<vcl::TBitmap> ControlPicture(vcl::TControl* Control, TsSkinProviderBase* Provider) {
+  if (Provider)
+    if (std::unique_ptr<vcl::TBitmap> picture = Provider->StartMinAnimation(false); picture && picture->Width() > 0)
+      return picture;
+  auto picture = CreateBmp32(Control->Width(), Control->Height());
+  PaintParentBgToBmp(picture.get(), Control, 0, nullptr, 0);
+  return picture;
+}
+
+TsSkinProviderBase* ProviderOfForm(vcl::TControl* Control) {
+  auto* form = dynamic_cast<vcl::TCustomForm*>(Control);
+  return form ? reinterpret_cast<TsSkinProviderBase*>(SendCommandToCtrl(form, scmGetProvider, 0)) : nullptr;
+}
+
 void ChangeThroughOutputWindow(vcl::TControl* Control, int Time) {
   TOutputWindow*& current = Unit().OutputWindow;
   if (!current) {
@@ -584,8 +601,13 @@ void ChangeThroughOutputWindow(vcl::TControl* Control, int Time) {
                    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }
 
-    auto next = CreateBmp32(Control->Width(), Control->Height());
-    PaintParentBgToBmp(next.get(), Control, 0, nullptr, 0);
+    std::unique_ptr<vcl::TBitmap> next = ControlPicture(Control, ProviderOfForm(Control));
+    if (next->Width() != Control->Width() || next->Height() != Control->Height()) {
+      // A picture of another size than the window (a form whose image holds a shadow) is not
+      // mixed: the window takes its new look at once.
+      next = CreateBmp32(Control->Width(), Control->Height());
+      PaintParentBgToBmp(next.get(), Control, 0, nullptr, 0);
+    }
     auto work = CreateBmp32(Control->Width(), Control->Height());
     const int steps = AnimationSteps(Time);
     if (auto* form = dynamic_cast<vcl::TCustomForm*>(Control))
@@ -632,30 +654,55 @@ void ChangeThroughOutputWindow(vcl::TControl* Control, int Time) {
 
 }  // namespace
 
+namespace {
+
+// The end of a form's change: it paints itself again, its border window shows it anew.
+void EndFormChange(vcl::TCustomForm* Form, TqvBorderFormBase* Border, std::uint8_t Alpha) {
+  SetAnimationActive(false);
+  if (Form->AlphaBlend()) Form->SetAlphaBlendValue(Alpha);
+  const HWND formWnd = Form->Handle();
+  SendMessageW(formWnd, WM_SETREDRAW, 1, 0);
+  RedrawWindow(formWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+  if (Border && Border->BorderWindow()) {
+    SetWindowRgn(Border->BorderWindow(), Border->MakeFormRgn(), TRUE);
+    Border->UpdateExBordersPos(true, 255);
+  }
+}
+
+}  // namespace
+
 void AnimChangeForm(vcl::TControl* Control, int Time, std::uint8_t Alpha, bool Aero) {
   if (!Control) return;
   const auto animating = AnimationScope();
   auto* form = dynamic_cast<vcl::TCustomForm*>(Control);
-  auto* provider =
-      reinterpret_cast<TsSkinProviderBase*>(form ? SendCommandToCtrl(form, scmGetProvider, 0) : 0);
+  auto* provider = ProviderOfForm(Control);
   if (!LayeredApiAvailable() || !form || !form->HandleAllocated()) {
     ChangeThroughOutputWindow(Control, Time);
     return;
+  }
+  TqvBorderFormBase* border = provider ? provider->BorderForm : nullptr;
+  if (!PerPixelAlphaShown()) {
+    // The display blends no layered window's alpha (a picture faded by it comes out darkened):
+    // a form of its own window cross-fades on a plain window, a form whose frame lies on a
+    // border window takes its new look at once.
+    if (provider) provider->Snapshot.reset();
+    if (!border) return ChangeThroughOutputWindow(Control, Time);
+    return EndFormChange(form, border, Alpha);
   }
   const HWND formWnd = form->Handle();
   std::unique_ptr<vcl::TBitmap> old = provider ? std::move(provider->Snapshot) : nullptr;
   if (!old) old = CreateBmp32(0, 0);
   if (provider) provider->PaintAll();
-  vcl::TBitmap* cache = provider && provider->SkinData ? provider->SkinData->CacheBmp() : nullptr;
-  const int width = cache && cache->Width() > 0 ? cache->Width() : form->Width();
-  const int height = cache && cache->Height() > 0 ? cache->Height() : form->Height();
-  auto image = CreateBmp32(width, height);
-  TqvBorderFormBase* border = provider ? provider->BorderForm : nullptr;
-  PaintParentBgToBmp(image.get(), form, 0, border ? provider : nullptr, 0);
+  // The new look whole: frame, caption, menu line and client.
+  std::unique_ptr<vcl::TBitmap> image = ControlPicture(form, provider);
+  const int width = image->Width(), height = image->Height();
   if (!border) SetOpaque(image.get(), vcl::TRect{0, 0, width, height});
 
   RECT wr{};
   GetWindowRect(formWnd, &wr);
+  // The old look stands where it was shown: on the border window (shadow around) or the form.
+  RECT shown = wr;
+  if (border && border->BorderWindow()) GetWindowRect(border->BorderWindow(), &shown);
   TOwnedForm ownNew, ownOld;
   HWND newWnd = border ? border->BorderWindow() : nullptr;
   if (!newWnd) {
@@ -670,8 +717,8 @@ void AnimChangeForm(vcl::TControl* Control, int Time, std::uint8_t Alpha, bool A
   if (old->Width() > 0 && old->Height() > 0) {
     ownOld = NewAnimationForm(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE);
     oldWnd = ownOld->Handle();
-    SetWindowPos(oldWnd, Topmost(formWnd) ? HWND_TOPMOST : HWND_TOP, wr.left, wr.top, old->Width(), old->Height(),
-                 SWP_NOACTIVATE);
+    SetWindowPos(oldWnd, Topmost(formWnd) ? HWND_TOPMOST : HWND_TOP, shown.left, shown.top, old->Width(),
+                 old->Height(), SWP_NOACTIVATE);
     UpdateLayeredWnd(oldWnd, old.get(), 255);
     ShowWindow(oldWnd, SW_SHOWNOACTIVATE);
   }
@@ -694,14 +741,7 @@ void AnimChangeForm(vcl::TControl* Control, int Time, std::uint8_t Alpha, bool A
     zoom.Advance();
     if (steps > 0) WaitUntil(t0 + kAnimationFrameTime);
   }
-  SetAnimationActive(false);
-  if (form->AlphaBlend()) form->SetAlphaBlendValue(Alpha);
-  SendMessageW(formWnd, WM_SETREDRAW, 1, 0);
-  RedrawWindow(formWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-  if (border && border->BorderWindow()) {
-    SetWindowRgn(border->BorderWindow(), border->MakeFormRgn(), TRUE);
-    border->UpdateExBordersPos(true, 255);
-  }
+  EndFormChange(form, border, Alpha);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -736,6 +776,14 @@ void PrintMDIChildren(HDC DC, vcl::TCustomForm* Frame) {
     }
     SetViewportOrgEx(DC, origin.x + r.left - frame.left, origin.y + r.top - frame.top, nullptr);
     IntersectClipRect(DC, 0, 0, r.right - r.left, r.bottom - r.top);
+    // A document with a provider of its own: its frame and title bar from its window image (its
+    // print, asked to erase its own background, gives its client part only).
+    if (auto* provider = reinterpret_cast<TsSkinProviderBase*>(SendCommandToCtrl(child, scmGetProvider, 0));
+        provider && provider->SkinData && !IsZoomed(child->Handle())) {
+      if (provider->SkinData->BGChanged) provider->PaintAll();
+      if (vcl::TBitmap* image = provider->SkinData->CacheBmp(); image && image->Width() > 0)
+        BitBlt(DC, 0, 0, image->Width(), image->Height(), image->Canvas()->Handle(), 0, 0, SRCCOPY);
+    }
     PrintControl(DC, child);
   }
 }

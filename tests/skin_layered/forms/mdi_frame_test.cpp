@@ -100,6 +100,23 @@ int CaptionTextEnd(vcl::TBitmap* image, int top, int bottom) {
   return end;
 }
 
+// The frame's whole picture (the skin change and the animations take it) shows each document
+// with its skinned frame and title bar, as the screen does, not its client area alone.
+TEST_F(MdiFrameTest, TheFramesPictureShowsTheDocumentsWithTheirTitleBars) {
+  std::unique_ptr<vcl::TBitmap> picture = frameProvider->FormSnapshot(false);
+  ASSERT_TRUE(picture);
+  const vcl::TRect f = WindowBox(Frame());
+  // The documents lie on one another: the one in front shows.
+  TsSkinProvider* own = childProviders.back().get();
+  own->SkinData->BGChanged = true;
+  own->PaintAll();
+  vcl::TBitmap* image = own->SkinData->CacheBmp();
+  const vcl::TRect c = WindowBox(children.back()->Handle());
+  for (const vcl::TPoint p : {vcl::TPoint(20, own->CaptionButtons().TitleCentre + 4), vcl::TPoint(1, c.Height() / 2)})
+    EXPECT_EQ(PixelOf(picture.get(), c.Left - f.Left + p.X, c.Top - f.Top + p.Y) & 0xFFFFFF, PixelOf(image, p.X, p.Y) & 0xFFFFFF)
+        << p.X << "," << p.Y;  // the title bar, the left frame
+}
+
 // A document activated, moved or sized by the system (it hears WM_CHILDACTIVATE then) while it
 // is maximised has the frame paint its menu line (the document's icon and buttons) again; a
 // document that is not maximised leaves the frame alone.

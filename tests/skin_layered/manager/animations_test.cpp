@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/LayeredWindows.h"
+#include "skin_layered/paint/PaintStartup.h"
 
 namespace skin_layered::test {
 namespace {
@@ -127,7 +129,9 @@ TEST_F(Animations, AnExceptionLeavesNoAnimationFlagBehind) {
   provider.failPaint = true;
   EXPECT_THROW(AnimFormShow(&provider, 120, 255, atFading), std::runtime_error);
   EXPECT_FALSE(AnimationActive());
+  const std::optional<bool> alpha = SetPerPixelAlphaShown(true);
   EXPECT_THROW(AnimChangeForm(form.get(), 120, 255, false), std::runtime_error);
+  SetPerPixelAlphaShown(alpha);
   EXPECT_FALSE(AnimationActive());
 }
 
@@ -177,16 +181,52 @@ TEST_F(Animations, EveryHideTellsItsEnd) {
   EXPECT_EQ(HideAnimationForm(), nullptr);
 }
 
+// Where the display blends a layered window's per-pixel alpha, the new look (the provider's
+// whole picture of the form) fades in over the old one.
 TEST_F(Animations, AChangeOfAFormFadesTheNewLookIn) {
   TestProvider provider(form.get());
   CommandSpy spy(form.get(), false);
   spy.answers[scmGetProvider] = reinterpret_cast<LRESULT>(&provider);
   provider.Snapshot = CreateBmp32(160, 120);
+  const std::optional<bool> alpha = SetPerPixelAlphaShown(true);
   AnimChangeForm(form.get(), 120, 255, true);
+  SetPerPixelAlphaShown(alpha);
   EXPECT_EQ(Alphas(TqvAnimationKind::Change).size(), 11u);
   EXPECT_EQ(Alphas(TqvAnimationKind::Change).back(), 255);
   EXPECT_EQ(provider.paints, 1);
   EXPECT_EQ(provider.Snapshot, nullptr);
+}
+
+// Where it does not (a faded picture comes out darkened there), no layered window fades: a form
+// of its own window cross-fades on a plain window, one whose frame lies on a border window
+// takes its new look at once; the old look's snapshot goes either way.
+TEST_F(Animations, WithoutPerPixelAlphaAChangeNeverFadesALayeredWindow) {
+  TestProvider provider(form.get());
+  CommandSpy spy(form.get(), false);
+  spy.answers[scmGetProvider] = reinterpret_cast<LRESULT>(&provider);
+  const std::optional<bool> alpha = SetPerPixelAlphaShown(false);
+  auto faded = [&] {
+    return std::count_if(updates.begin(), updates.end(), [](const Update& u) { return u.alpha < 255; });
+  };
+  provider.Snapshot = CreateBmp32(160, 120);
+  AnimChangeForm(form.get(), 120, 255, false);
+  EXPECT_TRUE(Alphas(TqvAnimationKind::Change).empty());
+  EXPECT_EQ(Alphas(TqvAnimationKind::ChangeFallback).size(), 11u);
+  EXPECT_EQ(faded(), 0);
+  EXPECT_EQ(provider.Snapshot, nullptr);
+
+  struct TBorder : TqvBorderFormBase {} border;
+  provider.BorderForm = &border;
+  provider.Snapshot = CreateBmp32(180, 140);
+  frames.clear();
+  updates.clear();
+  AnimChangeForm(form.get(), 120, 255, false);
+  EXPECT_TRUE(frames.empty());
+  EXPECT_EQ(faded(), 0);
+  EXPECT_EQ(provider.Snapshot, nullptr);
+  EXPECT_EQ(waits, 10);  // the cross-fade's steps only
+  provider.BorderForm = nullptr;
+  SetPerPixelAlphaShown(alpha);
 }
 
 TEST_F(Animations, AChangeOfAControlMixesTheImagesThroughAnOutputWindow) {
