@@ -101,9 +101,11 @@ class TWinSkinForm : public TWinSkinFormBase, public TFormFrame {
   // bottom border over the band.
   int MenuBandBottom() const;
   void PaintButton(TWinSysButton* Button) override;
-  // Opens the skinned system menu at a screen point. A second request from the icon button
-  // within the double-click time of the first closes the window instead.
-  void ShowSystemMenu(TPoint ScreenPoint, bool FromIconButton = false);
+  // Opens the skinned system menu at a screen point. A second request within the double-click
+  // time of the first, from any of its openers, closes the window instead (not when the system
+  // menu's Close is disabled or missing).
+  void ShowSystemMenu(TPoint ScreenPoint);
+  bool CanCloseFromSystemMenu() const;
   // Where the system menu opens from the keyboard (Alt+Space), on the screen.
   TPoint SystemMenuPoint() const;
   // Rebuilds the skinned system menu from the window's system menu and its state.

@@ -527,7 +527,7 @@ void TWinSkinForm::RunAction(TWinSysButton* Button, TPoint ScreenPoint) {
     case kActionMinimize2: MinimizeAction(Button); break;
     case kActionIcon:
     case kActionIcon2:
-    case kActionSystemMenu: ShowSystemMenu(TPoint(ScreenPoint.X + 1, ScreenPoint.Y + 1), true); break;
+    case kActionSystemMenu: ShowSystemMenu(TPoint(ScreenPoint.X + 1, ScreenPoint.Y + 1)); break;
     case kActionHelp: PostMessageW(Window, WM_SYSCOMMAND, SC_CONTEXTHELP, 0); break;
     case kActionChildMinimize:
     case kActionChildMinimize2: CommandActiveChild(SC_MINIMIZE); break;
@@ -601,17 +601,17 @@ TPoint TWinSkinForm::SystemMenuPoint() const {
   return TPoint(window.left + LeftWidth, window.top + TopHeight);
 }
 
-void TWinSkinForm::ShowSystemMenu(TPoint ScreenPoint, bool FromIconButton) {
-  // Two quick requests from the icon button (a double click on it) close the window; the
-  // other ways of opening the menu neither close it nor count as a first request.
+void TWinSkinForm::ShowSystemMenu(TPoint ScreenPoint) {
+  // A second request within the double-click time, however the menu is asked for (a double
+  // click on the icon button), closes the window instead, when its system menu may close it.
   const DWORD now = GetTickCount();
-  if (FromIconButton && sys_menu_tick_ && now - sys_menu_tick_ < double_click_time_) {
+  if (sys_menu_tick_ && now - sys_menu_tick_ < double_click_time_ && CanCloseFromSystemMenu()) {
     sys_menu_tick_ = 0;
     hover_timer_->SetEnabled(false);
     PostMessageW(Window, WM_CLOSE, 0, 0);
     return;
   }
-  sys_menu_tick_ = FromIconButton ? now : 0;
+  sys_menu_tick_ = now;
   if (sys_popup_open_) return;
   if (TSkinManage* manager = SkinManager()) manager->SetPopupKind(TPopupKind::SystemMenu);
   BuildSystemMenu();
@@ -620,6 +620,11 @@ void TWinSkinForm::ShowSystemMenu(TPoint ScreenPoint, bool FromIconButton) {
   sys_popup_open_ = true;
   sys_popup_->Popup(ScreenPoint.X, ScreenPoint.Y);
   sys_popup_open_ = false;
+}
+
+bool TWinSkinForm::CanCloseFromSystemMenu() const {
+  const UINT state = GetMenuState(GetSystemMenu(Window, FALSE), SC_CLOSE, MF_BYCOMMAND);
+  return state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED));
 }
 
 // One item per item of the window's system menu, enabled by the window's state, with the

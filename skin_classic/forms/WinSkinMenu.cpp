@@ -255,11 +255,12 @@ TMenuBtn* TWinSkinMenu::FindAccel(wchar_t Key) const {
 }
 
 bool TWinSkinMenu::TrackItem(TMenuBtn* Item, bool SelectFirst) {
-  if (!Item->SubMenu) {
-    // A top-level item without sub-items acts as a command, when it may.
-    if (Item->Enabled) PostMessageW(Form->HostWindow(), WM_COMMAND, Item->ID, 0);
-    return true;
-  }
+  // The item's command goes to the window first (a top-level item without sub-items is only
+  // that): never for a disabled item, and not for an identifier that is its sub-menu's handle
+  // (a menu of the system's own makes no command of such an item).
+  const bool handleAsId = Item->SubMenu && Item->ID == static_cast<UINT>(reinterpret_cast<UINT_PTR>(Item->SubMenu));
+  if (Item->Enabled && !handleAsId) PostMessageW(Form->HostWindow(), WM_COMMAND, Item->ID, 0);
+  if (!Item->SubMenu) return true;
   TMenuTracking& tracking = MenuTracking();
   tracking.Begin(Form, Item->Index, SelectFirst);
   tracking.MakeOwnerDrawn(Item->SubMenu);

@@ -322,6 +322,57 @@ TEST_F(SkinnedMenus, TheBarIsBuiltFromTheWindowsMenuLaidOutFromTheSkinAndSendsEn
   EXPECT_FALSE(Take(w.get(), WM_COMMAND));
 }
 
+// An enabled bar item with a sub-menu sends the command it stands for as its menu opens; a
+// disabled one sends nothing and opens nothing; an item whose identifier is its sub-menu's
+// handle (as the system's own menus make them) stands for no command and sends none.
+TEST_F(SkinnedMenus, ABarItemWithASubMenuSendsItsCommandOnlyWhenEnabledAndACommand) {
+  constexpr UINT kView = 700;
+  HMENU bar = RawMenu();  // its File item's identifier is its sub-menu's handle
+  HMENU view = CreatePopupMenu();
+  AppendMenuW(view, MF_STRING, 701, L"&Zoom");
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+  info.wID = kView;
+  info.hSubMenu = view;
+  info.dwTypeData = const_cast<wchar_t*>(L"&View");
+  InsertMenuItemW(bar, GetMenuItemCount(bar), TRUE, &info);
+  UniqueWindow w = RawWindow(WS_OVERLAPPEDWINDOW, 0, 0, bar);
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin && skin->MenuBar());
+  LayOut(skin);
+  const auto& items = skin->MenuBar()->Items();
+  TMenuBtn* file = items[0].get();
+  TMenuBtn* edit = items[2].get();
+  TMenuBtn* viewItem = items.back().get();
+  ASSERT_EQ(viewItem->ID, kView);
+  ASSERT_EQ(viewItem->SubMenu, view);
+  ASSERT_TRUE(file->SubMenu && !edit->Enabled);
+
+  auto openAndCount = [&](TMenuBtn* item) {
+    Log().messages.clear();
+    bool opened = false;
+    EXPECT_TRUE(RunMenuLoop([&] { skin->OpenBarItem(item); }, [&](int) { return opened = VisiblePopupWindow() != nullptr; }));
+    PumpUntilIdle();
+    return std::make_pair(opened, std::count_if(Log().messages.begin(), Log().messages.end(),
+                                                [](const vcl::TMessage& m) { return m.Msg == WM_COMMAND; }));
+  };
+  auto [viewOpened, viewCommands] = openAndCount(viewItem);
+  EXPECT_TRUE(viewOpened);
+  EXPECT_EQ(viewCommands, 1);
+  EXPECT_EQ(Log().Count(WM_COMMAND, kView), 1u);
+  auto [fileOpened, fileCommands] = openAndCount(file);
+  EXPECT_TRUE(fileOpened);
+  EXPECT_EQ(fileCommands, 0);
+  auto [editOpened, editCommands] = openAndCount(edit);
+  EXPECT_FALSE(editOpened);
+  EXPECT_EQ(editCommands, 0);
+  viewItem->Enabled = false;
+  auto [offOpened, offCommands] = openAndCount(viewItem);
+  EXPECT_FALSE(offOpened);
+  EXPECT_EQ(offCommands, 0);
+}
+
 // A hot or pressed bar item is filled with the skin's highlight colour.
 TEST_F(SkinnedMenus, AHotBarItemIsFilledWithTheHighlightColour) {
   UniqueWindow w = MenuWindow();
@@ -1006,7 +1057,10 @@ TEST_F(SkinnedSystemMenu, AMaximisedWindowsAndADialogsSystemMenus) {
   }
 }
 
-TEST_F(SkinnedSystemMenu, OnlyTheIconButtonClosesTheWindowOnASecondQuickRequest) {
+// A second request for the system menu within the double-click time closes the window instead,
+// whichever way each request came (the icon button, a right click on the caption, Alt+Space):
+// only while the system menu's Close may be chosen. A request after a close asks anew.
+TEST_F(SkinnedSystemMenu, ASecondQuickRequestFromAnyOpenerClosesTheWindowWhenItMayClose) {
   UniqueWindow w = MenuWindow();
   TWinSkinForm* skin = SkinRaw(w.get());
   ASSERT_TRUE(skin);
@@ -1019,26 +1073,34 @@ TEST_F(SkinnedSystemMenu, OnlyTheIconButtonClosesTheWindowOnASecondQuickRequest)
     const TPoint s = ScreenOf(w.get(), p);
     SendMessageW(w.get(), msg, hit, MAKELPARAM(s.X, s.Y));
   };
-
-  // A right click on the caption and Alt+Space, twice each at once: the menu opens each time.
   const TPoint caption((skin->TitleRect.Left + skin->TitleRect.Right) / 2, kTop / 2);
-  nc(WM_NCRBUTTONDOWN, caption, HTCAPTION);
-  nc(WM_NCRBUTTONDOWN, caption, HTCAPTION);
-  SendMessageW(w.get(), WM_SYSCOMMAND, SC_KEYMENU, L' ');
-  SendMessageW(w.get(), WM_SYSCOMMAND, SC_KEYMENU, L' ');
-  EXPECT_EQ(tracked_.count, 4);
-  Pump();
-  EXPECT_EQ(Log().Count(WM_CLOSE, 0), 0u);
-
-  // The icon button pressed twice within the double-click time: the second closes.
   const TPoint at = Centre((*icon)->BoundsRect);
-  nc(WM_NCLBUTTONDOWN, at, HTSYSMENU);
-  nc(WM_NCLBUTTONUP, at, HTSYSMENU);
-  EXPECT_EQ(tracked_.count, 5);
-  nc(WM_NCLBUTTONDOWN, at, HTSYSMENU);
-  nc(WM_NCLBUTTONUP, at, HTSYSMENU);
-  EXPECT_EQ(tracked_.count, 5);
-  EXPECT_TRUE(PumpUntil([] { return Log().Count(WM_CLOSE, 0) == 1; }));
+  const std::vector<std::pair<const char*, std::function<void()>>> openers = {
+      {"icon button", [&] { nc(WM_NCLBUTTONDOWN, at, HTSYSMENU), nc(WM_NCLBUTTONUP, at, HTSYSMENU); }},
+      {"right click", [&] { nc(WM_NCRBUTTONDOWN, caption, HTCAPTION); }},
+      {"Alt+Space", [&] { SendMessageW(w.get(), WM_SYSCOMMAND, SC_KEYMENU, L' '); }},
+  };
+  size_t closes = 0;
+  for (const auto& [first, open] : openers) {
+    for (const auto& [second, again] : openers) {
+      SCOPED_TRACE(std::string(first) + " then " + second);
+      const int opened = tracked_.count;
+      open();
+      ASSERT_EQ(tracked_.count, opened + 1);
+      again();
+      EXPECT_EQ(tracked_.count, opened + 1);  // not opened again: closed
+      ++closes;
+      EXPECT_TRUE(PumpUntil([&] { return Log().Count(WM_CLOSE, 0) == closes; }));
+    }
+  }
+
+  // A window whose Close is disabled is not closed: each request opens the menu.
+  EnableMenuItem(GetSystemMenu(w.get(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+  const int opened = tracked_.count;
+  for (const auto& [name, open] : openers) open();
+  EXPECT_EQ(tracked_.count, opened + 3);
+  PumpUntilIdle();
+  EXPECT_EQ(Log().Count(WM_CLOSE, 0), closes);
 }
 
 }  // namespace
