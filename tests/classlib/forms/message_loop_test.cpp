@@ -104,6 +104,17 @@ class DialogKeys : public ::testing::Test {
     SetKeyboardState(state);
   }
   HWND Item(WORD Id) const { return GetDlgItem(dialog, Id); }
+  // Test programs running beside take the foreground now and then: it is taken back until
+  // the window is active with the focus on the control.
+  static void FocusIn(HWND Window, HWND Control) {
+    ASSERT_TRUE(wintest::PumpUntil([&] {
+      if (GetActiveWindow() != Window || GetFocus() != Control) {
+        SetForegroundWindow(Window);
+        SetFocus(Control);
+      }
+      return GetActiveWindow() == Window && GetFocus() == Control;
+    }));
+  }
 
   KeysTemplate keys;
   FormPtr form;
@@ -113,8 +124,7 @@ class DialogKeys : public ::testing::Test {
 };
 
 TEST_F(DialogKeys, TabAndShiftTabMoveAmongTheDialogsControls) {
-  SetActiveWindow(dialog);
-  SetFocus(Item(KeysTemplate::kFirst));
+  FocusIn(dialog, Item(KeysTemplate::kFirst));
   Press(VK_TAB);
   EXPECT_EQ(GetFocus(), Item(KeysTemplate::kSecond));
   Press(VK_TAB);
@@ -131,8 +141,7 @@ TEST_F(DialogKeys, TabAndShiftTabMoveAmongTheDialogsControls) {
 }
 
 TEST_F(DialogKeys, EnterAndEscapeAreTheDialogsButtons) {
-  SetActiveWindow(dialog);
-  SetFocus(Item(KeysTemplate::kSecond));
+  FocusIn(dialog, Item(KeysTemplate::kSecond));
   Press(VK_RETURN);
   Press(VK_ESCAPE);
   EXPECT_EQ(Commands(), (std::vector<WORD>{IDOK, IDCANCEL}));
@@ -141,9 +150,7 @@ TEST_F(DialogKeys, EnterAndEscapeAreTheDialogsButtons) {
 
 // The form's own controls keep the library's keys beside the dialog.
 TEST_F(DialogKeys, TabInTheFormMovesAmongTheFormsControls) {
-  SetActiveWindow(form->Handle());
-  formFirst->SetFocus();
-  ASSERT_EQ(GetFocus(), formFirst->Handle());
+  FocusIn(form->Handle(), formFirst->Handle());
   Press(VK_TAB);
   EXPECT_EQ(GetFocus(), formSecond->Handle());
   SetShift(true);
