@@ -17,6 +17,7 @@
 #include "skin_layered/paint/ButtonGlyphs.h"
 #include "skin_layered/paint/SectionPaint.h"
 #include "skin_layered/paint/ShadowsOutlines.h"
+#include "skin_layered/paint/SystemLook.h"
 #include "skin_layered/paint/text/TextPlacement.h"
 
 namespace skin_layered {
@@ -282,6 +283,20 @@ void TqvBtnWnd::PrepareButtonCache() {
   const int state = CtlState();
   const vcl::TPoint offset{WndPos.X, WndPos.Y};
   PaintItem(SkinData->ControlSkin(), bg_, SectionState(state), vcl::TRect{0, 0, width, height}, offset, cache, true);
+  // Without the skin's picture of a button's edge the system's shows the button and its state,
+  // the default button in the system's dark frame.
+  TsSkinManager* skinManager = Manager();
+  const TsGeneralData* section = SkinData->Section();
+  const bool systemEdge = !section || !skinManager || !skinManager->IsValidImgIndex(section->BorderIndex);
+  if (systemEdge) {
+    vcl::TRect edge{0, 0, width, height};
+    if (state == kButtonDefault || (Style() & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+      RECT frame = edge;
+      FrameRect(cache->Canvas()->Handle(), &frame, GetSysColorBrush(COLOR_WINDOWFRAME));
+      edge.Inflate(-1, -1);
+    }
+    DrawSystemButtonEdge(cache, edge, state == kButtonPressed ? 2 : state == kButtonHot ? 1 : 0, false);
+  }
 
   // The caption.
   vcl::TCanvas* canvas = cache->Canvas();
@@ -292,16 +307,18 @@ void TqvBtnWnd::PrepareButtonCache() {
   if (GetWindowLongPtrW(CtrlHandle, GWL_EXSTYLE) & WS_EX_RTLREADING) flags |= DT_RTLREADING;
   SetBkMode(canvas->Handle(), TRANSPARENT);
   WriteTextEx(canvas, Caption, true, state != kButtonNormal, SkinData, flags, r);
-  TsSkinManager* manager = Manager();
   const bool enabled = IsWindowEnabled(CtrlHandle) != FALSE;
-  if (enabled && manager && manager->ButtonsOptions()->ShowFocusRect() && (ButtonState() & BST_FOCUS) &&
+  if (enabled && skinManager && skinManager->ButtonsOptions()->ShowFocusRect() && (ButtonState() & BST_FOCUS) &&
       !Caption.empty()) {
-    if (const TsGeneralData* section = SkinData->Section()) {
-      r.Inflate(2, 1);
-      r.Top = std::max(r.Top, 3);
-      r.Bottom = std::min(r.Bottom, height - 3);
+    r.Inflate(2, 1);
+    r.Top = std::max(r.Top, 3);
+    r.Bottom = std::min(r.Bottom, height - 3);
+    if (section) {
       const std::size_t k = static_cast<std::size_t>(std::clamp(section->States, 0, 1));
       DrawDottedRect(canvas, r, section->Props[k].FontColor, vcl::clNone);
+    } else {
+      // The system's mark, in the text's colour the system gives buttons.
+      DrawDottedRect(canvas, r, static_cast<vcl::TColor>(GetSysColor(COLOR_BTNTEXT)), vcl::clNone);
     }
   }
   DrawGlyph();

@@ -75,6 +75,7 @@ const std::vector<SweepRun>& QuickRuns() {
       {"classic", "sample-group-caption-buttons", "all"},  // the system's caption buttons and icon
       {"layered", "sample", "dialogs"},
       {"layered", "sample-group-titles", "menus"},
+      {"layered", "sample-no-section-BUTTON", "dialogs"},  // the system's button edges
   };
   return runs;
 }

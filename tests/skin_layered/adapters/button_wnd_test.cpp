@@ -122,6 +122,44 @@ TEST_F(Buttons, ABareDefaultButtonShowsTheDefaultFrameWithinItsSectionsStates) {
   SetFocus(form->Handle());
 }
 
+// A button whose section has no picture of its edge, or that has no section at all, shows the
+// system's edge: raised, sunken while pressed, the default button's in the dark frame; with a
+// section its face keeps the section's colour inside the edge.
+class ButtonsWithoutEdges : public Buttons {
+ protected:
+  void SetUp() override { LoadButtonsSkin(Section("NOPICTURE", kButtonFace, kButtonFace, kButtonFont, 4)); }
+};
+
+TEST_F(ButtonsWithoutEdges, AButtonWithoutTheSkinsEdgeShowsTheSystemsEdgeAndState) {
+  HWND bare = BareButton(form->Handle(), BS_PUSHBUTTON, L"Bare", 10);
+  HWND plain = BareButton(form->Handle(), BS_PUSHBUTTON, L"Plain", 120);
+  HWND def = BareButton(form->Handle(), BS_DEFPUSHBUTTON, L"OK", 230);
+  auto a = CreateAdapter<TqvBtnWnd>(bare, nullptr, manager.get(), TqvSkinParams{nullptr, L"NOSUCHSECTION"});
+  auto b = CreateAdapter<TqvBtnWnd>(plain, nullptr, manager.get(), TqvSkinParams{nullptr, L"NOPICTURE"});
+  auto c = CreateAdapter<TqvBtnWnd>(def, nullptr, manager.get(), TqvSkinParams{nullptr, L"NOSUCHSECTION"});
+  SetFocus(form->Handle());
+  const COLORREF light = GetSysColor(COLOR_3DLIGHT), dark = GetSysColor(COLOR_3DDKSHADOW),
+                 shadow = GetSysColor(COLOR_BTNSHADOW), frame = GetSysColor(COLOR_WINDOWFRAME);
+  for (HWND w : {bare, plain}) {
+    auto p = Printed(w);
+    EXPECT_EQ(p->At(0, 0), light);
+    EXPECT_EQ(p->At(99, 29), dark);
+    SendMessageW(w, BM_SETSTATE, TRUE, 0);
+    EXPECT_EQ(Printed(w)->At(0, 0), shadow) << "not sunken while pressed";
+    SendMessageW(w, BM_SETSTATE, FALSE, 0);
+    EXPECT_EQ(Printed(w)->At(0, 0), light);
+  }
+  EXPECT_EQ(Printed(plain)->At(4, 6), kButtonFace);
+  auto p = Printed(def);
+  EXPECT_EQ(p->At(0, 0), frame);
+  EXPECT_EQ(p->At(99, 29), frame);
+  EXPECT_EQ(p->At(1, 1), light);
+  // The skin's own picture: none of the system's edge.
+  vcl::TButton* skinned = MakeButton(L"Skinned");
+  auto d = Adapt(skinned);
+  EXPECT_EQ(Printed(skinned->Handle())->At(0, 0), kButtonFrames[kButtonNormal]);
+}
+
 // By the library's disabled blend factor (0.4 of the frame stays unless changed), whatever the
 // effect settings' fade.
 TEST_F(Buttons, ADisabledButtonIsBlendedTowardWhatLiesBehindIt) {
