@@ -15,6 +15,7 @@
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/manager/SkinText.h"
 #include "skin_layered/paint/SkinImages.h"
+#include "skin_layered/paint/SystemLook.h"
 #include "skin_layered/paint/TextOutput.h"
 
 namespace skin_layered {
@@ -135,9 +136,11 @@ void TqvStatusBarWnd::PaintGrip() {
   vcl::TBitmap* cache = SkinData->CacheBmp();
   const bool grip = StatusBar ? StatusBar->SizeGrip() : (GetWindowLongW(CtrlHandle, GWL_STYLE) & SBARS_SIZEGRIP) != 0;
   const int image = manager->Skin().ConstData.GripImage;
-  if (!grip || !manager->IsValidImgIndex(image)) return;
-  const TsMaskData& mask = manager->Skin().Images[static_cast<std::size_t>(image)];
+  if (!grip) return;
   const int border = FrameWidth();
+  if (!manager->IsValidImgIndex(image))
+    return DrawSystemSizeGrip(cache, vcl::TRect{0, 0, cache->Width() - border, cache->Height() - border});
+  const TsMaskData& mask = manager->Skin().Images[static_cast<std::size_t>(image)];
   TqvCacheInfo own;
   MakeCacheInfo(cache, 0, 0, own);
   DrawSkinGlyph(cache,

@@ -17,6 +17,7 @@
 #include "skin_layered/paint/Resampling.h"
 #include "skin_layered/paint/SectionPaint.h"
 #include "skin_layered/paint/SkinImages.h"
+#include "skin_layered/paint/SystemLook.h"
 
 namespace skin_layered {
 
@@ -80,7 +81,7 @@ vcl::TRect TqvTrackWnd::ThumbRect() const {
 void TqvTrackWnd::PaintChannel(vcl::TBitmap* Cache, const vcl::TRect& Channel) {
   TsSkinManager* manager = Manager();
   const int mask = manager->GetMaskIndex(TrackSkinIndex, L"TRACKBAR", L"SLIDERCHANNEL");
-  if (!manager->IsValidImgIndex(mask)) return;
+  if (!manager->IsValidImgIndex(mask)) return DrawSystemTrackChannel(Cache, Channel);
   const TsMaskData& image = manager->Skin().Images[static_cast<std::size_t>(mask)];
   vcl::TRect r = Channel;
   if (Vertical()) {
@@ -140,7 +141,7 @@ void TqvTrackWnd::PaintThumb(vcl::TBitmap* Cache, const vcl::TRect& Thumb) {
   const bool vertical = Vertical();
   int mask = vertical ? manager->GetMaskIndex(TrackSkinIndex, L"TRACKBAR", L"SLIDERVMASK") : kNoIndex;
   if (!manager->IsValidImgIndex(mask)) mask = manager->GetMaskIndex(TrackSkinIndex, L"TRACKBAR", L"SLIDERMASK");
-  if (!manager->IsValidImgIndex(mask)) return;
+  if (!manager->IsValidImgIndex(mask)) return DrawSystemTrackThumb(Cache, Thumb, Pressed);
   const TsMaskData& image = manager->Skin().Images[static_cast<std::size_t>(mask)];
   const int mw = MaskImageWidth(image), mh = MaskImageHeight(image);
   const int tw = Thumb.Right - Thumb.Left, th = Thumb.Bottom - Thumb.Top;
@@ -178,7 +179,8 @@ void TqvTrackWnd::PaintCache() {
   if (!cache) return;
   TsSkinManager* manager = Manager();
   TrackSkinIndex = manager ? manager->GetSkinIndex(L"TRACKBAR") : kNoIndex;
-  if (TrackSkinIndex >= 0) {
+  // Without the section, or its pictures, the system's channel, ticks and thumb show.
+  if (manager) {
     const vcl::TRect channel = ChannelRect();
     const vcl::TRect thumb = ThumbRect();
     PaintChannel(cache, channel);

@@ -185,6 +185,26 @@ void DrawSystemButtonEdge(vcl::TBitmap* Bmp, const vcl::TRect& R, int State, boo
     Opaque(Bmp, strip);
 }
 
+void DrawSystemTrackChannel(vcl::TBitmap* Bmp, const vcl::TRect& R) {
+  SystemDraws(Bmp, R, [](HDC dc, RECT& place) {
+    FillRect(dc, &place, GetSysColorBrush(COLOR_WINDOW));
+    DrawEdge(dc, &place, EDGE_SUNKEN, BF_RECT);
+  });
+}
+
+void DrawSystemTrackThumb(vcl::TBitmap* Bmp, const vcl::TRect& R, bool Pressed) {
+  SystemDraws(Bmp, R, [Pressed](HDC dc, RECT& place) {
+    DrawFrameControl(dc, &place, DFC_BUTTON, DFCS_BUTTONPUSH | (Pressed ? DFCS_PUSHED : 0));
+  });
+}
+
+void DrawSystemSizeGrip(vcl::TBitmap* Bmp, const vcl::TRect& R) {
+  const int side = std::min({GetSystemMetrics(SM_CXVSCROLL), R.Width(), R.Height()});
+  if (side <= 0) return;
+  SystemDraws(Bmp, vcl::TRect{R.Right - side, R.Bottom - side, R.Right, R.Bottom},
+              [](HDC dc, RECT& place) { DrawFrameControl(dc, &place, DFC_SCROLL, DFCS_SCROLLSIZEGRIP); });
+}
+
 void DrawSystemGroupFrame(vcl::TBitmap* Bmp, const vcl::TRect& R) {
   if (!FitsIn(R, Bmp)) return;
   RECT place = R;

@@ -49,6 +49,14 @@ bool DrawSystemTitleButton(vcl::TBitmap* Bmp, const vcl::TRect& R, int HitCode, 
 // pressed.
 void DrawSystemButtonEdge(vcl::TBitmap* Bmp, const vcl::TRect& R, int State, bool Flat);
 
+// A track bar's channel (sunken, the window colour inside) and its thumb (raised, sunken while
+// pressed), filling R.
+void DrawSystemTrackChannel(vcl::TBitmap* Bmp, const vcl::TRect& R);
+void DrawSystemTrackThumb(vcl::TBitmap* Bmp, const vcl::TRect& R, bool Pressed);
+
+// A size grip in the bottom-right corner of R, the system's scroll-bar width square.
+void DrawSystemSizeGrip(vcl::TBitmap* Bmp, const vcl::TRect& R);
+
 // A group box's etched frame around R.
 void DrawSystemGroupFrame(vcl::TBitmap* Bmp, const vcl::TRect& R);
 

@@ -126,6 +126,20 @@ TEST_F(StatusBarWnd, PanelsButTheLastGetADividerAndTheGripItsImage) {
   EXPECT_NE(pixels->At(279, 23), kGrip);
 }
 
+// A skin without the grip's picture: the system's grip in the bar's corner, as long as the bar
+// has one.
+TEST_F(StatusBarWnd, WithoutTheGripsPictureTheSystemsGripShows) {
+  manager->Skin().ConstData.GripImage = kNoIndex;
+  bar->SetSizeGrip(true);
+  Attach();
+  const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+  auto grip = [&] { return CountColor(*Print(), RECT{266, 10, 280, 24}, shadow); };
+  EXPECT_GT(grip(), 6);
+  EXPECT_EQ(CountColor(*Print(), RECT{100, 4, 140, 20}, shadow), 0) << "the grip's colour elsewhere";
+  bar->SetSizeGrip(false);
+  EXPECT_EQ(grip(), 0);
+}
+
 TEST_F(StatusBarWnd, ThePanelImageReplacesTheDividersAndTheSimplePanelHasNone) {
   AddFlatImage(*manager, L"DIVIDER", L"BORDERSMASK", 2, 8, {kDivider});
   Attach();

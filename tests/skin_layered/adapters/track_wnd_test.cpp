@@ -203,17 +203,42 @@ TEST_F(TrackWnd, AThumbPointsTowardTicksOnTheTopOrLeft) {
   }
 }
 
-TEST_F(TrackWnd, ASkinWithoutTheSectionLeavesOnlyTheBackground) {
-  HWND wnd = NewTrackBar(TBS_HORZ | TBS_BOTTOM);
-  // The window's section is the panel's; the skin's TRACKBAR section is renamed away.
+// Where the skin has nothing for the channel or the thumb (no pictures in its section, or no
+// section at all) the system's channel and thumb show: never a bar without them.
+TEST_F(TrackWnd, WithoutTheSkinsPicturesOrSectionTheSystemsChannelAndThumbShow) {
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  auto light = [](COLORREF c) { return c == GetSysColor(COLOR_BTNHIGHLIGHT) || c == GetSysColor(COLOR_3DLIGHT); };
+  auto check = [&](HWND wnd, const char* what) {
+    SCOPED_TRACE(what);
+    auto pixels = Print(wnd);
+    const RECT c = Channel(wnd), t = Thumb(wnd);
+    // The channel sunken, clear of the thumb: dark above, light below.
+    const int x = t.right + 10;
+    ASSERT_LT(x, c.right - 2);
+    EXPECT_EQ(pixels->At(x, c.top), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_TRUE(light(pixels->At(x, c.bottom - 1))) << std::hex << pixels->At(x, c.bottom - 1);
+    // The thumb raised: the face inside, a light edge at its top-left, a dark one at its right.
+    EXPECT_EQ(pixels->At((t.left + t.right) / 2, (t.top + t.bottom) / 2), face);
+    EXPECT_TRUE(light(pixels->At(t.left, t.top + 4))) << std::hex << pixels->At(t.left, t.top + 4);
+    EXPECT_EQ(pixels->At(t.right - 1, t.top + 4), GetSysColor(COLOR_3DDKSHADOW));
+  };
+  {
+    // The section without its pictures.
+    HWND wnd = NewTrackBar(TBS_HORZ | TBS_BOTTOM);
+    auto adapter = Attach(wnd);
+    check(wnd, "no pictures");
+    EXPECT_GE(adapter->TrackSkinIndex, 0);
+  }
+  // No section: the skin's TRACKBAR section is renamed away; the window's is the panel's.
   for (auto& section : manager->Skin().Sections)
     if (section.ClassName == L"TRACKBAR") section.ClassName = L"TRACKBAR_GONE";
   manager->Skin().IndexTables();
+  HWND wnd = NewTrackBar(TBS_HORZ | TBS_BOTTOM);
   auto adapter = CreateAdapter<TqvTrackWnd>(wnd, nullptr, manager.get(), TqvSkinParams{nullptr, L"PANEL"});
-  auto pixels = Print(wnd);
+  check(wnd, "no section");
   EXPECT_LT(adapter->TrackSkinIndex, 0);
-  const RECT t = Thumb(wnd);
-  EXPECT_EQ(pixels->At((t.left + t.right) / 2, (t.top + t.bottom) / 2), kPanel);
+  // Around the bar the panel's colour as before.
+  EXPECT_EQ(Print(wnd)->At(2, 2), kPanel);
 }
 
 TEST_F(TrackWnd, ADisabledBarIsFadedTowardItsBackground) {
