@@ -847,10 +847,16 @@ void ProvideBgInfo(TsCommonData* SkinData, TqvBGInfo& Info, int State, HWND Wnd)
   const TsGeneralData* section = SkinData->Section();
   if (!section || SkinData->CustomColor()) {
     Info.BgType = btColor;
-    if (owner)
+    if (owner) {
       Info.Color = owner->Color();
-    else if (TsSkinProviderBase* p = SkinData->OwnerProvider(); p && p->Form)
+    } else if (TsSkinProviderBase* p = SkinData->OwnerProvider(); p && p->Form) {
       Info.Color = p->Form->Color();
+    } else {
+      // Nothing of its own to answer with: the colour of what lies behind it, its parent's
+      // when that one tells it, else the system's face (never the colour the query came with).
+      const vcl::TColor behind = GetWndColor(Wnd ? GetParent(Wnd) : nullptr);
+      Info.Color = behind != kNoColorAnswer ? behind : vcl::ColorToRGB(vcl::clBtnFace);
+    }
     return;
   }
   const TsSkinManager* manager = SkinData->GetSkinManager();

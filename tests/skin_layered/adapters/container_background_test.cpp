@@ -200,6 +200,35 @@ TEST_F(ContainerBackground, ASeeThroughControlWithoutPictureAnswersWithItsPlaceI
   EXPECT_EQ(info.Offset, (vcl::TPoint{kMargin + 3, kMargin + 40}));
 }
 
+// A window whose skin has no section, no library control and no form answers the colour of
+// what lies behind it: its skinned parent's, else the system's face; never the colour the
+// query came with (black reached the painters).
+TEST_F(ContainerBackground, AWindowWithoutSectionAnswersTheColourBehindIt) {
+  auto* outer = BorderedPanel(L"FRAMED");
+  ASSERT_FALSE(HasFailure());
+  TsCommonData wndData(nullptr, false);
+  wndData.SetSkinManager(manager.get());
+  wndData.SetSkinSection(L"NOSUCHSECTION");
+  auto answer = [&](HWND Parent) {
+    const HWND bare = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 3, 40, 60, 40, Parent, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
+    TqvBGInfo info;
+    info.Color = static_cast<vcl::TColor>(0x010203);
+    info.BgType = btBitmap;
+    ProvideBgInfo(&wndData, info, 0, bare);
+    DestroyWindow(bare);
+    EXPECT_EQ(info.BgType, btColor);
+    return static_cast<COLORREF>(vcl::ColorToRGB(info.Color));
+  };
+  EXPECT_EQ(answer(outer->Handle()), static_cast<COLORREF>(GetWndColor(outer->Handle())));
+  EXPECT_NE(answer(outer->Handle()), 0x010203u);
+  // A parent of the system's: its face.
+  const HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, form->Handle(), nullptr,
+                                     GetModuleHandleW(nullptr), nullptr);
+  EXPECT_EQ(answer(plain), GetSysColor(COLOR_BTNFACE));
+  DestroyWindow(plain);
+}
+
 // A see-through frame in a bordered panel shows the part of the panel's shaded face that lies
 // behind it: its own place in the panel counts, not only the panel's client corner.
 TEST_F(ContainerBackground, ASeeThroughFrameShowsTheFaceBehindItsOwnPlace) {
