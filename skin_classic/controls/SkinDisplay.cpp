@@ -290,6 +290,11 @@ void TSkinStatusBar::DrawControl(HDC DC, const TRect& Rect) {
     if (TDataSkinObject* extra = ElementWithPicture(FSkinData, SkinElement::ExtraImages)) {
       const int fw = extra->Bitmap->Width() / std::max(extra->Frame, 1), fh = extra->Bitmap->Height();
       DrawImageFrameAt(sdc, Rect.Width() - fw, Rect.Height() - fh, extra->Frame, kGripFrame, extra->Bitmap.get(), true);
+    } else {
+      // No picture of the grip: the system's.
+      const int side = std::min({GetSystemMetrics(SM_CXVSCROLL), Rect.Width(), Rect.Height()});
+      RECT grip{Rect.Width() - side, Rect.Height() - side, Rect.Width(), Rect.Height()};
+      DrawFrameControl(sdc, &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
     }
   }
   BitBlt(DC, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), sdc, 0, 0, SRCCOPY);

@@ -58,6 +58,7 @@ struct ControlSkinOptions {
   int progressStyle = 0;
   bool chunkTiled = false;
   bool statusImage = true;
+  bool extraImage = true;  // the extra images (the size grip's among them)
 };
 
 inline PackageSpec ControlSkinSpec(const ControlSkinOptions& o = {}) {
@@ -78,7 +79,7 @@ inline PackageSpec ControlSkinSpec(const ControlSkinOptions& o = {}) {
          "[VertScrollThumb]\r\nImage=VThumb.bmp\r\nFrameCount=3\r\n"
          "[HorzScrollThumb]\r\nImage=HThumb.bmp\r\nFrameCount=3\r\n"
          "[ComboButton]\r\nImage=Combo.bmp\r\nTrans=1\r\nStyle=" + std::to_string(o.comboStyle) + "\r\n"
-         "[ExtraImages]\r\nImage=Extra.bmp\r\nTrans=1\r\n"
+         + std::string(o.extraImage ? "[ExtraImages]\r\nImage=Extra.bmp\r\nTrans=1\r\n" : "") +
          "[Progress]\r\nBitmap=Progress.bmp\r\nStyle=" + std::to_string(o.progressStyle) + "\r\n"
          "[Progress.Chunk]\r\nImage=Chunk.bmp\r\nTile=" + (o.chunkTiled ? "1" : "0") + "\r\n"
          "[Headerbar]\r\nImage=Header.bmp\r\nLeftWidth=2\r\nRightWidth=2\r\n"

@@ -161,6 +161,29 @@ TEST_F(SkinDisplayTest, HeadersFollowTheMouseOverTheirSections) {
   EXPECT_EQ(s->HotItem(), -1);
 }
 
+// A skin without the extra images has no picture of the size grip: the bar shows the system's,
+// and none when it has no grip.
+TEST_F(SkinDisplayTest, WithoutTheGripsPictureAStatusBarShowsTheSystemsGrip) {
+  Load({.extraImage = false});
+  auto* bar = Add<vcl::TStatusBar>(form_.get(), 0, 0, 400, 22);
+  bar->SetSimplePanel(true);
+  bar->SetSizeGrip(true);
+  Skin<TSkinStatusBar>(bar);
+  RECT w{};
+  GetWindowRect(bar->Handle(), &w);
+  const int width = w.right - w.left, height = w.bottom - w.top;
+  auto shadows = [&] {
+    auto picture = Painted(bar->Handle());
+    int n = 0;
+    for (int y = height - 14; y < height; ++y)
+      for (int x = width - 14; x < width; ++x) n += At(picture.get(), x, y) == vcl::ColorToRGB(vcl::clBtnShadow) ? 1 : 0;
+    return n;
+  };
+  const int withGrip = shadows();
+  bar->SetSizeGrip(false);
+  EXPECT_GT(withGrip, shadows() + 6);
+}
+
 TEST_F(SkinDisplayTest, ListViewsGetTheirHeaderSkinned) {
   auto* list = Add<vcl::TListView>(form_.get(), 10, 10, 300, 150);
   list->SetViewStyle(vcl::vsReport);
