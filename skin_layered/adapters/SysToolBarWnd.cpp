@@ -33,7 +33,10 @@ constexpr int kDownArrow = 3;  // the "SCROLLBTNBOTTOM" entry of the scroll butt
 
 bool TqvToolBarWnd::Painting() const {
   const TsSkinManager* manager = Manager();
-  return SkinData && !Destroyed() && manager && manager->Active() && SkinData->Skinned();
+  if (!SkinData || Destroyed() || !manager || !manager->Active()) return false;
+  // A skin without the bar's section still paints it, as see-through: handed back, the system's
+  // flat bar would ask the skinned dialog for a background it does not draw into the bar's DC.
+  return SkinData->Skinned() || (SkinData->GetSkinManager() == manager && manager->Skin().SkinData.Active);
 }
 
 void TqvToolBarWnd::PrepareCache() {

@@ -76,6 +76,8 @@ const std::vector<SweepRun>& QuickRuns() {
       {"layered", "sample", "dialogs"},
       {"layered", "sample-group-titles", "menus"},
       {"layered", "sample-no-section-BUTTON", "dialogs"},  // the system's button edges
+      {"layered", "sample-no-section-CHECKBOX", "dialogs"},  // the dialog's tool bar, see-through
+      {"layered", "colours", "layered"},  // the system's grip and button edges
   };
   return runs;
 }
