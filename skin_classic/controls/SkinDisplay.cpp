@@ -289,7 +289,9 @@ void TSkinStatusBar::DrawControl(HDC DC, const TRect& Rect) {
   if (GetWindowLongPtrW(FHandle, GWL_STYLE) & SBARS_SIZEGRIP) {
     if (TDataSkinObject* extra = ElementWithPicture(FSkinData, SkinElement::ExtraImages)) {
       const int fw = extra->Bitmap->Width() / std::max(extra->Frame, 1), fh = extra->Bitmap->Height();
-      DrawImageFrameAt(sdc, Rect.Width() - fw, Rect.Height() - fh, extra->Frame, kGripFrame, extra->Bitmap.get(), true);
+      // Its bottom-right corner at (width - 1, height - 1): one pixel in from the bar's edges.
+      DrawImageFrameAt(sdc, Rect.Width() - 1 - fw, Rect.Height() - 1 - fh, extra->Frame, kGripFrame,
+                       extra->Bitmap.get(), true);
     } else {
       // No picture of the grip: the system's.
       const int side = std::min({GetSystemMetrics(SM_CXVSCROLL), Rect.Width(), Rect.Height()});

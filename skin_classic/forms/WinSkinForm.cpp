@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classlib/forms/Forms.h"
+#include "classlib/forms/Frame.h"
 #include "classlib/rtl/TypInfo.h"
 #include "skin_classic/core/ForeignClasses.h"
 #include "skin_classic/core/SkinManage.h"
@@ -384,8 +385,11 @@ void TWinSkinForm::Reapply() {
   const vcl::TColor face = SkinData->Skin()->Color(skin_classic::kColourButtonFace);
   if (FormObject) {
     FormObject->SetColor(face);
-    for (int i = 0; i < FormObject->ControlCount(); ++i)
-      if (auto* child = dynamic_cast<vcl::TCustomForm*>(FormObject->Controls(i))) child->SetColor(face);
+    // Forms and frames embedded in it take the form's colour too.
+    for (int i = 0; i < FormObject->ControlCount(); ++i) {
+      vcl::TControl* child = FormObject->Controls(i);
+      if (dynamic_cast<vcl::TCustomForm*>(child) || dynamic_cast<vcl::TCustomFrame*>(child)) child->SetColor(face);
+    }
   }
   UpdateSkinners();
   State = TSkinFormState::Reapplying;

@@ -216,10 +216,11 @@ TEST_F(SkinDisplayTest, StatusPanelsByBevelWithTheGripAndOwnerDrawnPanels) {
   EXPECT_EQ(middleOf(0), Seq(kStatusId, 1));
   EXPECT_EQ(middleOf(1), Seq(kStatusId, 2));
   EXPECT_EQ(painter.panels, std::vector<int>{2});  // only the owner-drawn panel
-  // The size grip: frame 5 of the extra images at the bottom-right corner.
+  // The size grip: frame 5 of the extra images, its corner one pixel in from the bottom right.
   RECT w{};
   GetWindowRect(bar->Handle(), &w);
-  EXPECT_EQ(At(picture.get(), w.right - w.left - 1, w.bottom - w.top - 1), Seq(kExtraId, 5));
+  EXPECT_EQ(At(picture.get(), w.right - w.left - 2, w.bottom - w.top - 2), Seq(kExtraId, 5));
+  EXPECT_NE(At(picture.get(), w.right - w.left - 1, w.bottom - w.top - 1), Seq(kExtraId, 5));
 
   // Without the panel picture, raised and lowered panels get 3D frames.
   Load({.statusImage = false});

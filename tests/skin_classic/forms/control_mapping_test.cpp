@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "classlib/controls/WindowProcHook.h"
+#include "classlib/forms/Frame.h"
 #include "support/gdi_counts.h"
 #include "classlib/rtl/TypInfo.h"
 #include "skin_classic/controls/SkinButton.h"
@@ -739,6 +740,77 @@ TEST_F(MappedForms, ToolBarDrawingFollowsTheToolBarOptions) {
     EXPECT_NE(probe.seen, C(FrameColour(kButtonsPicture, 2)));
     EXPECT_NE(probe.seen, C(FrameColour(kButtonsPicture, 1)));
   }
+}
+
+// A skinned form's status bar shows the skin's size grip (frame 5 of its extra images) with its
+// bottom-right corner one pixel in from the bar's: the bar's last row and column stay the bar's.
+TEST_F(MappedForms, TheStatusBarsGripEndsOnePixelInFromTheBarsCorner) {
+  Owned<vcl::TForm> form = NewForm();
+  auto* bar = new vcl::TStatusBar(form.get());
+  bar->SetParent(form.get());
+  bar->SetSimplePanel(true);
+  bar->SetSizeGrip(true);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  ASSERT_EQ(SkinnerClass(skin, bar), L"TSkinStatusBar");
+  ASSERT_TRUE(GetWindowLongPtrW(bar->Handle(), GWL_STYLE) & SBARS_SIZEGRIP);
+  TDataSkinObject* extra = data_->Skin()->Element(SkinElement::ExtraImages);
+  ASSERT_TRUE(extra && extra->HasBitmap());
+  const int fw = extra->Bitmap->Width() / extra->Frame, fh = extra->Bitmap->Height();
+  auto picture = Surface(bar->Width(), bar->Height(), vcl::clBlack);
+  SendMessageW(bar->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(picture->Canvas()->Handle()), 0);
+  const int w = bar->Width(), h = bar->Height();
+  const vcl::TColor grip = C(FrameColour(kExtraPicture, 5));
+  EXPECT_EQ(Pixel(picture.get(), w - 2, h - 2), grip);
+  EXPECT_EQ(Pixel(picture.get(), w - 1 - fw, h - 1 - fh), grip);
+  EXPECT_NE(Pixel(picture.get(), w - 1, h - 1), grip);
+  EXPECT_NE(Pixel(picture.get(), w - 2, h - 1), grip);
+  EXPECT_NE(Pixel(picture.get(), w - 1, h - 2), grip);
+  EXPECT_NE(Pixel(picture.get(), w - 2 - fw, h - 2), grip);
+  EXPECT_NE(Pixel(picture.get(), w - 2, h - 2 - fh), grip);
+}
+
+// A new skin in the skin data gives the form the new skin's colour, and the forms and frames
+// embedded in it too, also those the mapping leaves alone (tagged with the disable tag).
+TEST_F(MappedForms, ANewSkinRecoloursTheEmbeddedFramesAsTheEmbeddedForms) {
+  Owned<vcl::TForm> form = NewForm();
+  // Each with a colour of its own, not its parent's.
+  auto* frame = Put<vcl::TFrame>(form.get(), 10, 10, 100, 80);
+  frame->SetColor(vcl::clWhite);
+  auto* leftAlone = Put<vcl::TFrame>(form.get(), 120, 10, 100, 80);
+  leftAlone->SetTag(data_->DisableTag());
+  leftAlone->SetColor(vcl::clWhite);
+  auto* embedded = Put<vcl::TForm>(form.get(), 230, 10, 100, 80);
+  embedded->SetTag(data_->DisableTag());
+  embedded->SetColor(vcl::clWhite);
+  embedded->SetBorderStyle(vcl::TFormBorderStyle::bsNone);
+  embedded->Show();
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  const vcl::TColor first = C(kSkinButtonFace);
+  ASSERT_EQ(form->Color(), first);
+  ASSERT_EQ(frame->Color(), first);
+  ASSERT_EQ(leftAlone->Color(), vcl::clWhite);
+
+  // The same skin with another face colour, applied as a new skin file is.
+  PackageSpec spec = CompleteSkinSpec();
+  for (auto& entry : spec.entries) {
+    std::string text(entry.bytes.begin(), entry.bytes.end());
+    const std::string face = "ButtonFace=200 201 202";
+    if (const size_t at = text.find(face); at != std::string::npos) {
+      text.replace(at, face.size(), "ButtonFace=90 91 92");
+      entry.bytes = ToBytes(text);
+    }
+  }
+  Fill(*data_->SkinStream(), BuildPackage(spec));
+  ASSERT_TRUE(data_->LoadSkin());
+  SkinManager()->SetRequestSkinData(data_);
+  SkinManager()->SetActiveMode(TSkinMode::Refresh, 1);
+  const vcl::TColor second = C(MakeRgb(90, 91, 92));
+  ASSERT_TRUE(PumpUntil([&] { return form->Color() == second && Ready(form->Handle()); }));
+  EXPECT_EQ(frame->Color(), second);
+  EXPECT_EQ(leftAlone->Color(), second);
+  EXPECT_EQ(embedded->Color(), second);
 }
 
 // ---------------------------------------------------------------------------------------
