@@ -16,7 +16,8 @@ struct PageName {
 };
 constexpr PageName kPages[] = {{L"all", Page::All},         {L"controls", Page::Controls}, {L"dialog", Page::Dialog},
                                {L"messagebox", Page::MessageDialog}, {L"mdi", Page::Mdi},    {L"popup", Page::Popup},
-                               {L"menus", Page::Menus},         {L"layered", Page::Layered},
+                               {L"menus", Page::Menus},         {L"scrolling", Page::Scrolling},
+                               {L"layered", Page::Layered},
                                {L"dialogs", Page::LayeredDialogs}, {L"borders", Page::LayeredBorders}};
 
 }  // namespace
@@ -40,6 +41,9 @@ class TGalleryPageOpener : public vcl::TComponent {
       case Page::Dialog: main_->ShowDialog(); break;
       case Page::MessageDialog: main_->ShowMessage(); break;
       case Page::Popup: main_->ShowPopup(); break;
+      case Page::Scrolling:
+        if (auto* layered = dynamic_cast<TGalleryLayered*>(Owner())) layered->ShowScrolling();
+        break;
       case Page::Menus:
         if (main_)
           main_->ShowMainMenu();
@@ -72,8 +76,9 @@ std::wstring Usage() {
   // Lines break between sentences only: the message box wraps long lines itself.
   return L"Usage: skingallery [--classic FILE] [--layered PATH] [--page NAME] [--shot FILE.png [--windows FILE]]\n\n"
          L"Pages: " + pages + L".\n\n"
-         L"With --layered, menus is the layered page with its sample popup menu open, borders the layered "
-         L"page with the skin's extended borders and shadow, and mdi the MDI frame and its documents.";
+         L"Scrolling is the layered page with a form larger inside than its window beside it. With --layered, "
+         L"menus is the layered page with its sample popup menu open, borders the layered page with the skin's "
+         L"extended borders and shadow, and mdi the MDI frame and its documents.";
 }
 
 std::optional<Page> PageNamed(std::wstring_view Name) {
@@ -132,7 +137,9 @@ int RunGallery(const Options& Options) {
     // holds the manager.
     TGalleryLayered::SetPageSource(LayeredSourceOf(*Options.layeredPath));
     auto* frame = vcl::Application->CreateForm<TGalleryMdiFrame>();
-    vcl::Application->CreateForm<TGalleryLayered>();
+    auto* layered = vcl::Application->CreateForm<TGalleryLayered>();
+    // The page's Skin menu on the frame: the skin switched with the documents open.
+    layered->AddSkinMenu(frame->SkinMenu());
     vcl::Construct<skin_layered::TsSkinProvider>(frame);
     frame->SetBounds(40, 40, 700, 520);
     frame->Show();
@@ -141,7 +148,7 @@ int RunGallery(const Options& Options) {
     return ExitCode();
   }
   if (Options.page == Page::Layered || Options.page == Page::LayeredDialogs || Options.page == Page::LayeredBorders ||
-      (Options.layeredPath && Options.page == Page::Menus)) {
+      Options.page == Page::Scrolling || (Options.layeredPath && Options.page == Page::Menus)) {
     // The layered engine's page alone: no classic skin hooks its windows. Its menus page pops
     // up the sample menu.
     if (Options.layeredPath) TGalleryLayered::SetPageSource(LayeredSourceOf(*Options.layeredPath));
@@ -155,6 +162,7 @@ int RunGallery(const Options& Options) {
   auto* frame = vcl::Application->CreateForm<TGalleryMdiFrame>();
   auto* main = vcl::Application->CreateForm<TGalleryMain>();
   main->WearClassicSkin(Options.classicFile);
+  main->AddSkinMenu(frame->SkinMenu());
 
   const Page page = Options.page;
   const bool mdi = page == Page::All || page == Page::Mdi;

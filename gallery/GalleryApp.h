@@ -9,7 +9,8 @@
 // --page opens one page: all (the default: the main form and the MDI frame with two documents;
 // the modal dialog opens from the main form's button or its Windows menu), controls, dialog
 // (the modal dialog over the main form), messagebox, mdi, popup, menus (the main form's File
-// menu dropped from its menu bar), or layered: the layered engine's page, under the layered skin
+// menu dropped from its menu bar), scrolling (the layered page with the form larger inside
+// than its window beside it), or layered: the layered engine's page, under the layered skin
 // --layered names (a skin folder or a ".pmz" pack; default: the sample layered skin the build
 // writes beside the program); --layered alone opens that page, with --page mdi the MDI frame
 // and its documents under that skin. --shot writes a screenshot of
@@ -24,7 +25,7 @@
 
 namespace gallery {
 
-enum class Page { All, Controls, Dialog, MessageDialog, Mdi, Popup, Menus, Layered, LayeredDialogs, LayeredBorders };
+enum class Page { All, Controls, Dialog, MessageDialog, Mdi, Popup, Menus, Scrolling, Layered, LayeredDialogs, LayeredBorders };
 
 struct Options {
   std::optional<std::wstring> classicFile;

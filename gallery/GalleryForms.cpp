@@ -152,6 +152,8 @@ void ShowMdiDocuments(TGalleryMdiFrame* frame) {
   }
 }
 
+vcl::TMenuItem* TGalleryMdiFrame::SkinMenu() { return Component<vcl::TMenuItem>(this, L"FrameSkinMenu"); }
+
 void TGalleryMdiFrame::BeforeDestruction() {
   while (MDIChildCount() > 0) vcl::TObject::Free(MDIChildren(0));
   TForm::BeforeDestruction();
@@ -232,8 +234,40 @@ void TGalleryMain::WearClassicSkin(const std::optional<std::wstring>& File) {
   if (ApplyClassicSkin(this, File)->Active() && File) CheckSkinItem(Component<vcl::TMenuItem>(this, L"PackageSkinItem"));
 }
 
+void TGalleryMain::AddSkinMenu(vcl::TMenuItem* Menu) {
+  auto* own = Component<vcl::TMenuItem>(this, L"SkinMenu");
+  if (!Menu || !own) return;
+  std::vector<vcl::TMenuItem*> items;
+  for (int i = 0; i < own->Count(); ++i) {
+    // Owned by this form, whose handlers they call: they go with it.
+    auto* item = new vcl::TMenuItem(this);
+    item->SetCaption(own->Items(i)->Caption());
+    item->SetRadioItem(own->Items(i)->RadioItem());
+    item->SetChecked(own->Items(i)->Checked());
+    item->SetTag(i);
+    item->OnClick = vcl::TNotifyEvent::Bind<&TGalleryMain::MirrorSkinItemClick>(this);
+    Menu->Add(item);
+    items.push_back(item);
+  }
+  Menu->SetVisible(true);
+  mirrors_.push_back(std::move(items));
+}
+
+void TGalleryMain::MirrorSkinItemClick(vcl::TObject* Sender) {
+  auto* own = Component<vcl::TMenuItem>(this, L"SkinMenu");
+  auto* item = dynamic_cast<vcl::TMenuItem*>(Sender);
+  if (own && item && item->Tag() >= 0 && item->Tag() < own->Count()) own->Items(static_cast<int>(item->Tag()))->Click();
+}
+
 void TGalleryMain::CheckSkinItem(vcl::TObject* Item) {
-  if (auto* item = dynamic_cast<vcl::TMenuItem*>(Item)) item->SetChecked(true);
+  auto* item = dynamic_cast<vcl::TMenuItem*>(Item);
+  if (!item) return;
+  item->SetChecked(true);
+  // Every Skin menu checks the same item.
+  if (auto* own = Component<vcl::TMenuItem>(this, L"SkinMenu"))
+    for (const std::vector<vcl::TMenuItem*>& mirror : mirrors_)
+      for (std::size_t i = 0; i < mirror.size() && i < static_cast<std::size_t>(own->Count()); ++i)
+        mirror[i]->SetChecked(own->Items(static_cast<int>(i))->Checked());
 }
 
 void TGalleryMain::SampleSkinClick(vcl::TObject* Sender) {
@@ -258,6 +292,7 @@ void TGalleryMain::NoSkinClick(vcl::TObject* Sender) {
 void TGalleryMain::DialogButtonClick(vcl::TObject*) { ShowDialog(); }
 void TGalleryMain::MessageButtonClick(vcl::TObject*) { ShowMessage(); }
 void TGalleryMain::MdiItemClick(vcl::TObject*) { ShowMdiWindows(); }
+
 void TGalleryMain::ExitItemClick(vcl::TObject*) { vcl::Application->Terminate(); }
 
 // The program's main form (the MDI frame) may be hidden by the page shown: closing this form

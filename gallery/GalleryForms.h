@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "classlib/forms/Forms.h"
 
@@ -39,12 +40,19 @@ class TGalleryMain : public vcl::TForm {
   void NoSkinClick(vcl::TObject* Sender);
   // The popup menu's "Menu bar": takes the main menu away from the form, or gives it back.
   void MenuBarItemClick(vcl::TObject* Sender);
+  // Fills Menu (of another form: the MDI frame's) with the Skin menu's items, which act and
+  // are checked as the form's own do.
+  void AddSkinMenu(vcl::TMenuItem* Menu);
   void FormClose(vcl::TObject* Sender, vcl::TCloseAction& Action);
 
  private:
   void MakeMenuImages();
-  // The Skin menu's item for the skin worn now.
+  // The Skin menu's item for the skin worn now (Item: that of the form's own menu or of one it
+  // filled), checked in every Skin menu.
   void CheckSkinItem(vcl::TObject* Item);
+  void MirrorSkinItemClick(vcl::TObject* Sender);
+  // The items of the Skin menus filled for other forms, one list a menu, in the own menu's order.
+  std::vector<std::vector<vcl::TMenuItem*>> mirrors_;
 };
 
 class TGalleryDialog : public vcl::TForm {
@@ -62,6 +70,8 @@ class TGalleryMdiFrame : public vcl::TForm {
  public:
   explicit TGalleryMdiFrame(vcl::TComponent* AOwner) : TForm(AOwner) {}
   void BeforeDestruction() override;
+  // The frame's Skin menu, hidden until the form wearing the skin fills it.
+  vcl::TMenuItem* SkinMenu();
 
   void TileItemClick(vcl::TObject* Sender);
   void CascadeItemClick(vcl::TObject* Sender);

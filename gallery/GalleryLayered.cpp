@@ -17,6 +17,7 @@
 #include "classlib/stdctrls/StaticText.h"
 #include "classlib/forms/ScrollBox.h"
 #include "gallery/GallerySheet.h"
+#include "gallery/GalleryScrolling.h"
 #include "gallery/GalleryShot.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -256,18 +257,14 @@ void TGalleryLayered::Build(const LayeredSource& Source) {
   }
   AddSource({L"Ember (pack)", sample, L"Ember.pmz"});
   AddSource({L"Ember (folder)", sample, L"Ember\\"});
-  auto* separator = new vcl::TMenuItem(menu_);
-  separator->SetCaption(L"-");
-  skins_item_->Add(separator);
-  no_skin_item_ = new vcl::TMenuItem(menu_);
-  no_skin_item_->SetCaption(L"&No skin");
-  no_skin_item_->SetRadioItem(true);
-  no_skin_item_->OnClick = vcl::TNotifyEvent::Bind<&TGalleryLayered::NoSkinClick>(this);
-  skins_item_->Add(no_skin_item_);
-  borders_item_ = new vcl::TMenuItem(menu_);
-  borders_item_->SetCaption(L"&Extended borders");
-  borders_item_->OnClick = vcl::TNotifyEvent::Bind<&TGalleryLayered::BordersClick>(this);
-  skins_item_->Add(borders_item_);
+  AddSkinMenu(skins_item_);
+  auto* windows = new vcl::TMenuItem(menu_);
+  windows->SetCaption(L"&Windows");
+  menu_->Items()->Add(windows);
+  auto* scrolling = new vcl::TMenuItem(menu_);
+  scrolling->SetCaption(L"&Scrolling form");
+  scrolling->OnClick = vcl::TNotifyEvent::Bind<&TGalleryLayered::ScrollingClick>(this);
+  windows->Add(scrolling);
 
   BuildSampleMenu();
   BuildTitleBar();
@@ -784,20 +781,44 @@ void TGalleryLayered::BuildScrollBox() {
 void TGalleryLayered::AddSource(const LayeredSource& Source) {
   for (const LayeredSource& known : sources_)
     if (SameSource(known, Source)) return;
-  auto* item = new vcl::TMenuItem(menu_);
-  item->SetCaption(Source.caption);
-  item->SetTag(static_cast<intptr_t>(sources_.size()));
-  item->SetRadioItem(true);
-  item->OnClick = vcl::TNotifyEvent::Bind<&TGalleryLayered::SourceClick>(this);
-  skins_item_->Add(item);
   sources_.push_back(Source);
-  source_items_.push_back(item);
+}
+
+void TGalleryLayered::AddSkinMenu(vcl::TMenuItem* Menu) {
+  if (!Menu) return;
+  // Owned by the page, whose handlers they call: they go with it, whichever form shows them.
+  auto add = [this, Menu](const vcl::String& caption, vcl::TNotifyEvent click, bool radio) {
+    auto* item = new vcl::TMenuItem(this);
+    item->SetCaption(caption);
+    item->SetRadioItem(radio);
+    item->OnClick = click;
+    Menu->Add(item);
+    return item;
+  };
+  SkinMenuItems items;
+  for (std::size_t i = 0; i < sources_.size(); ++i) {
+    items.sources.push_back(add(sources_[i].caption, vcl::TNotifyEvent::Bind<&TGalleryLayered::SourceClick>(this), true));
+    items.sources.back()->SetTag(static_cast<intptr_t>(i));
+  }
+  add(L"-", {}, false);
+  items.none = add(L"&No skin", vcl::TNotifyEvent::Bind<&TGalleryLayered::NoSkinClick>(this), true);
+  items.borders = add(L"&Extended borders", vcl::TNotifyEvent::Bind<&TGalleryLayered::BordersClick>(this), false);
+  Menu->SetVisible(true);
+  skin_menus_.push_back(items);
+  CheckSkinInUse(shown_ ? &*shown_ : nullptr);
+  items.borders->SetChecked(manager_->ExtendedBorders());
 }
 
 void TGalleryLayered::CheckSkinInUse(const LayeredSource* Source) {
-  for (std::size_t i = 0; i < sources_.size(); ++i)
-    source_items_[i]->SetChecked(Source && SameSource(sources_[i], *Source));
-  no_skin_item_->SetChecked(!Source);
+  if (Source)
+    shown_ = *Source;
+  else
+    shown_.reset();
+  for (const SkinMenuItems& menu : skin_menus_) {
+    for (std::size_t i = 0; i < menu.sources.size(); ++i)
+      menu.sources[i]->SetChecked(Source && SameSource(sources_[i], *Source));
+    menu.none->SetChecked(!Source);
+  }
 }
 
 void TGalleryLayered::SourceClick(vcl::TObject* Sender) {
@@ -806,11 +827,15 @@ void TGalleryLayered::SourceClick(vcl::TObject* Sender) {
   Load(sources_[static_cast<std::size_t>(item->Tag())], true);
 }
 
+void TGalleryLayered::ScrollingClick(vcl::TObject*) { ShowScrolling(); }
+
+void TGalleryLayered::ShowScrolling() { ShowScrollingForm(this, Left() + 300, Top() + 120); }
+
 void TGalleryLayered::BordersClick(vcl::TObject*) { SetExtendedBorders(!manager_->ExtendedBorders()); }
 
 void TGalleryLayered::SetExtendedBorders(bool Value) {
   manager_->SetExtendedBorders(Value);
-  borders_item_->SetChecked(manager_->ExtendedBorders());
+  for (const SkinMenuItems& menu : skin_menus_) menu.borders->SetChecked(manager_->ExtendedBorders());
 }
 
 void TGalleryLayered::NoSkinClick(vcl::TObject*) {

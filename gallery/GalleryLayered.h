@@ -17,6 +17,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -120,6 +121,11 @@ class TGalleryLayered : public vcl::TForm {
   void ShowSampleMenu();
   // The skin's extended borders and shadow around the page (a border window), or its own frame.
   void SetExtendedBorders(bool Value);
+  // Shows the form that scrolls beside the page, under the page's skin.
+  void ShowScrolling();
+  // Fills Menu (of any form: the MDI frame's) with the items of the page's Skin menu, which
+  // act and are checked as the page's own do.
+  void AddSkinMenu(vcl::TMenuItem* Menu);
 
  protected:
   void WndProc(vcl::TMessage& Message) override;
@@ -134,13 +140,14 @@ class TGalleryLayered : public vcl::TForm {
   void HintHidden(vcl::TObject* Sender);
   // The manager changed its skin or let it go.
   void ManagerChanged(vcl::TObject* Sender);
-  // A Skin menu item for the source, unless one names the same skin already.
+  // A source of the Skin menus, unless one names the same skin already.
   void AddSource(const LayeredSource& Source);
   // The Skin menu checks the item of the skin in use (none: "No skin").
   void CheckSkinInUse(const LayeredSource* Source);
   void SourceClick(vcl::TObject* Sender);
   void NoSkinClick(vcl::TObject* Sender);
   void BordersClick(vcl::TObject* Sender);
+  void ScrollingClick(vcl::TObject* Sender);
   void Load(const LayeredSource& Source, bool Animate);
   // The form's colour, the status line and the sheet after every change.
   void SkinChanged();
@@ -159,8 +166,14 @@ class TGalleryLayered : public vcl::TForm {
   skin_layered::TsSkinManager* manager_ = nullptr;
   vcl::TMainMenu* menu_ = nullptr;
   vcl::TMenuItem* skins_item_ = nullptr;
-  vcl::TMenuItem* borders_item_ = nullptr;
-  vcl::TMenuItem* no_skin_item_ = nullptr;
+  // The items of each Skin menu: the page's own and those it filled for other forms.
+  struct SkinMenuItems {
+    std::vector<vcl::TMenuItem*> sources;  // one a source, in the sources' order
+    vcl::TMenuItem* none = nullptr;
+    vcl::TMenuItem* borders = nullptr;
+  };
+  std::vector<SkinMenuItems> skin_menus_;
+  std::optional<LayeredSource> shown_;  // the source whose skin is worn
   vcl::TPopupMenu* sample_menu_ = nullptr;
   TLayeredPanel* content_ = nullptr;
   vcl::TStatusBar* status_bar_ = nullptr;
@@ -176,7 +189,6 @@ class TGalleryLayered : public vcl::TForm {
   vcl::TGroupBox* buttons_ = nullptr;
   vcl::TScrollBox* hosts_ = nullptr;
   std::vector<LayeredSource> sources_;
-  std::vector<vcl::TMenuItem*> source_items_;  // the Skin menu's item of each source
   vcl::String current_;
   bool sample_hint_wanted_ = false;
   bool on_screen_ = false;

@@ -13,6 +13,10 @@ object GalleryMdiFrame: TGalleryMdiFrame
   Menu = FrameMenu
   WindowMenu = WindowMenu
   object FrameMenu: TMainMenu
+    object FrameSkinMenu: TMenuItem
+      Caption = '&Skin'
+      Visible = False
+    end
     object WindowMenu: TMenuItem
       Caption = '&Window'
       object TileItem: TMenuItem

@@ -22,7 +22,10 @@
 #include "gallery/GalleryForms.h"
 #include "gallery/GalleryLayered.h"
 #include "gallery/gallery_support.h"
+#include "gallery/GalleryScrolling.h"
 #include "gallery/GallerySkin.h"
+#include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/paint/SectionGrid.h"
 #include "support/soak_support.h"
 #include "support/win_test_support.h"
@@ -75,10 +78,22 @@ RECT WindowRect(HWND Wnd) {
 // ---------------------------------------------------------------------------------------
 // The MDI frame
 
+// The program's main form, as in the gallery (MDI documents need it there): made by the first
+// test that needs it, which the application frees at the end.
+TGalleryMdiFrame* MainFrame() {
+  if (auto* frame = dynamic_cast<TGalleryMdiFrame*>(vcl::Application->MainForm())) return frame;
+  return vcl::Application->CreateForm<TGalleryMdiFrame>();
+}
+
+// The documents back to their places, none maximised.
+void RestoreDocuments(TGalleryMdiFrame* Frame) {
+  for (int i = 0; i < Frame->MDIChildCount(); ++i)
+    if (Frame->MDIChildren(i)->HandleAllocated() && IsZoomed(Frame->MDIChildren(i)->Handle()))
+      SendMessageW(Frame->ClientHandle(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(Frame->MDIChildren(i)->Handle()), 0);
+}
+
 TEST(GalleryMdiFrame, ItsWindowMenuTilesCascadesAndListsTheDocumentsAndAMaximisedOneShowsItsButtons) {
-  // The program's main form, as in the gallery (MDI documents need it there); the application
-  // frees it at the end.
-  auto* frame = vcl::Application->CreateForm<TGalleryMdiFrame>();
+  auto* frame = MainFrame();
   ASSERT_EQ(vcl::Application->MainForm(), frame);
   struct Hidden {
     vcl::TForm* form;
@@ -91,8 +106,11 @@ TEST(GalleryMdiFrame, ItsWindowMenuTilesCascadesAndListsTheDocumentsAndAMaximise
 
   HMENU bar = GetMenu(frame->Handle());
   ASSERT_TRUE(bar) << "the frame has no menu";
-  ASSERT_EQ(ItemText(bar, 0), L"Window");
-  HMENU window = GetSubMenu(bar, 0);
+  // The Window menu (after the Skin menu, when a form wearing a skin filled it).
+  int windowAt = 0;
+  while (windowAt < GetMenuItemCount(bar) && ItemText(bar, windowAt) != L"Window") ++windowAt;
+  ASSERT_LT(windowAt, GetMenuItemCount(bar)) << "the frame has no Window menu";
+  HMENU window = GetSubMenu(bar, windowAt);
   std::vector<std::wstring> items;
   for (int i = 0; i < GetMenuItemCount(window); ++i) items.push_back(ItemText(window, i));
   EXPECT_EQ(items.front(), L"Tile");
@@ -121,7 +139,9 @@ TEST(GalleryMdiFrame, ItsWindowMenuTilesCascadesAndListsTheDocumentsAndAMaximise
   SendMessageW(frame->ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(frame->MDIChildren(0)->Handle()), 0);
   wintest::PumpUntilIdle();
   EXPECT_GE(GetMenuItemCount(GetMenu(frame->Handle())), before + 4);
+  RestoreDocuments(frame);
 }
+
 
 // ---------------------------------------------------------------------------------------
 // The status bars
@@ -424,6 +444,177 @@ TEST(GalleryLayeredPage, ASkinThatFailsToLoadWhileAnotherIsWornLeavesThatOneOnAn
   EXPECT_TRUE(page->Manager()->Active() && page->Manager()->Skin().SkinData.Active);
   std::error_code error;
   std::filesystem::remove_all(folder, error);
+}
+
+// The form larger inside than its window, beside the layered page: it scrolls with its own bars,
+// skinned, and the size box between them; without the skin the system's bars do it, and the
+// skin brought back skins them again.
+TEST(GalleryLayeredPage, TheScrollingFormScrollsWithItsOwnSkinnedBarsAndSizeBox) {
+  Reports reports;
+  TGalleryLayered::SetPageSource(LayeredSourceOf(SampleLayeredFolder() + L"\\Lagoon"));
+  Owned<TGalleryLayered> page(vcl::Construct<TGalleryLayered>(nullptr));
+  page->Show();
+  page->ShowScrolling();
+  auto* form = dynamic_cast<TGalleryScrolling*>(page->FindComponent(L"GalleryScrolling"));
+  ASSERT_TRUE(form);
+  struct Hidden {
+    vcl::TForm* form;
+    ~Hidden() { form->Hide(); }
+  } hidden{form}, hiddenPage{page.get()};
+  wintest::PumpUntilIdle();
+  HWND wnd = form->Handle();
+  auto* provider = reinterpret_cast<skin_layered::TsSkinProvider*>(
+      skin_layered::SendCommandToWnd(wnd, skin_layered::scmGetProvider, 0));
+  ASSERT_TRUE(provider && provider->FormSkinned());
+  const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
+  EXPECT_TRUE((style & WS_VSCROLL) && (style & WS_HSCROLL));
+  EXPECT_NE(provider->ScrollBars().Adapter(), nullptr) << "the form's bars are the system's";
+  const auto bars = provider->ScrollBars().Shown();
+  ASSERT_TRUE(bars.Horz && bars.Vert);
+  // The size box between the bars sizes the form.
+  const vcl::TPoint box(bars.HorzRect.Right + 2, bars.VertRect.Bottom + 2);
+  EXPECT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM(box.X, box.Y)), HTBOTTOMRIGHT);
+
+  // Scrolled to the far corner: the last tile comes into view.
+  auto lastInView = [&] {
+    RECT client{}, tile{};
+    GetClientRect(wnd, &client);
+    GetWindowRect(form->LastTile()->Handle(), &tile);
+    MapWindowPoints(nullptr, wnd, reinterpret_cast<POINT*>(&tile), 2);
+    return tile.right <= client.right && tile.bottom <= client.bottom && tile.left >= 0 && tile.top >= 0;
+  };
+  EXPECT_FALSE(lastInView());
+  SendMessageW(wnd, WM_VSCROLL, SB_BOTTOM, 0);
+  SendMessageW(wnd, WM_HSCROLL, SB_RIGHT, 0);
+  wintest::PumpUntilIdle();
+  EXPECT_TRUE(lastInView());
+
+  // Without the skin the system's bars, back to the top; with it again, the skinned ones.
+  ItemCaptioned(page.get(), L"&No skin")->Click();
+  wintest::PumpUntilIdle();
+  EXPECT_EQ(provider->ScrollBars().Adapter(), nullptr);
+  SendMessageW(wnd, WM_VSCROLL, SB_TOP, 0);
+  SendMessageW(wnd, WM_HSCROLL, SB_LEFT, 0);
+  wintest::PumpUntilIdle();
+  EXPECT_FALSE(lastInView());
+  ItemCaptioned(page.get(), L"Lagoon (folder)")->Click();
+  wintest::PumpUntilIdle();
+  EXPECT_NE(provider->ScrollBars().Adapter(), nullptr);
+  EXPECT_TRUE(provider->ScrollBars().Shown().Vert);
+  EXPECT_EQ(reports.texts, std::vector<std::wstring>{});
+}
+
+// ---------------------------------------------------------------------------------------
+// The MDI frame's Skin menu
+
+vcl::TMenuItem* ItemOf(vcl::TMenuItem* Menu, const std::wstring& Caption) {
+  for (int i = 0; i < Menu->Count(); ++i)
+    if (Menu->Items(i)->Caption() == Caption) return Menu->Items(i);
+  return nullptr;
+}
+
+// The captions of a menu's checked items.
+std::wstring CheckedIn(vcl::TMenuItem* Menu) {
+  std::wstring checked;
+  for (int i = 0; i < Menu->Count(); ++i)
+    if (Menu->Items(i)->Checked()) checked += std::wstring(checked.empty() ? L"" : L", ") + Menu->Items(i)->Caption();
+  return checked;
+}
+
+// The form wears the skin: its provider (its own, or the one the manager's hook gave it) paints it.
+bool Skinned(vcl::TWinControl* Form) {
+  if (!Form->HandleAllocated()) return false;
+  auto* provider = reinterpret_cast<skin_layered::TsSkinProvider*>(
+      skin_layered::SendCommandToWnd(Form->Handle(), skin_layered::scmGetProvider, 0));
+  return provider && provider->FormSkinned();
+}
+
+// The layered MDI page: the frame's Skin menu, filled by the layered page, switches the skin with
+// the documents open, one of them maximised or none, and takes it away and back; the page's own
+// menu and the frame's check the same skin.
+TEST(GalleryMdiFrame, TheLayeredSkinMenuOnTheFrameSwitchesWithTheDocumentsOpenMaximisedOrNot) {
+  Reports reports;
+  auto* frame = MainFrame();
+  ASSERT_TRUE(frame->SkinMenu());
+  // Documents of its own, made under the skin as in the gallery: the manager's hook skins
+  // documents made after it.
+  const auto freeDocuments = [frame] {
+    while (frame->MDIChildCount() > 0) vcl::TObject::Free(frame->MDIChildren(0));
+  };
+  freeDocuments();
+  TGalleryLayered::SetPageSource(LayeredSourceOf(SampleLayeredFolder() + L"\\Lagoon"));
+  Owned<TGalleryLayered> page(vcl::Construct<TGalleryLayered>(nullptr));
+  Owned<skin_layered::TsSkinProvider> provider(vcl::Construct<skin_layered::TsSkinProvider>(frame));
+  page->AddSkinMenu(frame->SkinMenu());
+  vcl::TMenuItem* menu = frame->SkinMenu();
+  ASSERT_TRUE(menu->Visible());
+  struct Hidden {
+    vcl::TForm* form;
+    ~Hidden() { form->Hide(); }
+  } hidden{frame};
+  frame->SetBounds(40, 40, 700, 520);
+  frame->Show();
+  ShowMdiDocuments(frame);
+  wintest::PumpUntilIdle();
+  EXPECT_EQ(CheckedIn(menu), L"Lagoon (folder)");
+  ASSERT_EQ(frame->MDIChildCount(), 2);
+  auto* first = frame->MDIChildren(0);
+  auto* second = frame->MDIChildren(1);
+  auto allSkinned = [&] { return Skinned(frame) && Skinned(first) && Skinned(second); };
+  ASSERT_TRUE(wintest::PumpUntil(allSkinned));
+
+  // Another skin, documents at rest; then one maximised: taken away, brought back, changed.
+  for (const bool maximised : {false, true}) {
+    SCOPED_TRACE(maximised ? "maximised" : "at rest");
+    if (maximised)
+      SendMessageW(frame->ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(second->Handle()), 0);
+    ASSERT_TRUE(ItemOf(menu, L"Ember (pack)"));
+    ItemOf(menu, L"Ember (pack)")->Click();
+    EXPECT_EQ(page->Manager()->SkinName(), L"Ember");
+    EXPECT_EQ(CheckedIn(menu), L"Ember (pack)");
+    EXPECT_EQ(Checked(page.get()), L"Ember (pack)");  // the page's own menu
+    EXPECT_TRUE(wintest::PumpUntil(allSkinned));
+    ItemOf(menu, L"&No skin")->Click();
+    EXPECT_EQ(CheckedIn(menu), L"&No skin");
+    EXPECT_TRUE(wintest::PumpUntil([&] { return !Skinned(first) && !Skinned(second); }));
+    ItemOf(menu, L"Lagoon (folder)")->Click();
+    EXPECT_EQ(CheckedIn(menu), L"Lagoon (folder)");
+    EXPECT_TRUE(wintest::PumpUntil(allSkinned));
+    EXPECT_EQ(IsZoomed(second->Handle()) != FALSE, maximised);
+    EXPECT_EQ(frame->MDIChildCount(), 2);
+  }
+  EXPECT_EQ(reports.texts, std::vector<std::wstring>{});
+  freeDocuments();
+}
+
+// The classic MDI page: the frame's Skin menu, filled by the main form, acts as the main form's
+// and both check the package worn.
+TEST(GalleryMdiFrame, TheClassicSkinMenuOnTheFrameActsAsTheMainFormsAndBothCheckTheSkinWorn) {
+  Reports reports;
+  auto* frame = MainFrame();
+  Owned<TGalleryMain> main(vcl::Construct<TGalleryMain>(nullptr));
+  main->WearClassicSkin(std::nullopt);
+  vcl::TMenuItem* menu = frame->SkinMenu();
+  ASSERT_TRUE(menu);
+  const int before = menu->Count();
+  main->AddSkinMenu(menu);
+  auto* own = dynamic_cast<vcl::TMenuItem*>(main->FindComponent(L"SkinMenu"));
+  ASSERT_TRUE(own);
+  ASSERT_EQ(menu->Count() - before, own->Count());
+  EXPECT_EQ(CheckedIn(menu), CheckedIn(own));
+  ASSERT_TRUE(ItemOf(menu, L"&Jade"));
+  ItemOf(menu, L"&Jade")->Click();
+  EXPECT_TRUE(dynamic_cast<vcl::TMenuItem*>(main->FindComponent(L"VariantSkinItem"))->Checked());
+  EXPECT_EQ(CheckedIn(menu), L"&Jade");
+  ItemOf(menu, L"&No skin")->Click();
+  EXPECT_EQ(CheckedIn(own), L"&No skin");
+  EXPECT_EQ(CheckedIn(menu), L"&No skin");
+  // From the main form's own menu: the frame's follows.
+  dynamic_cast<vcl::TMenuItem*>(main->FindComponent(L"SampleSkinItem"))->Click();
+  EXPECT_EQ(CheckedIn(menu), CheckedIn(own));
+  EXPECT_EQ(reports.texts, std::vector<std::wstring>{});
+  main.reset();
+  EXPECT_EQ(menu->Count(), before) << "the main form's items stay on the frame after it";
 }
 
 // A skin of more sections than a sheet painted whole could hold in memory: the page shows
