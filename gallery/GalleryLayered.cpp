@@ -914,8 +914,9 @@ constexpr wchar_t kSampleHint[] = L"A hint of the hint manager";
 constexpr UINT kPutSampleHint = WM_APP + 0x47;
 constexpr UINT kRestackSampleHint = WM_APP + 0x48;
 
-// A mouse button pressed over the page, its frame or one of its controls.
-bool ButtonDown(const vcl::TMessage& Message) {
+// A mouse button pressed over the page, its frame or one of its controls, or the page
+// activated, moved or brought to the top: each may stack it over the sample hint on the display.
+bool MayCoverHint(const vcl::TMessage& Message) {
   switch (Message.Msg) {
     case WM_PARENTNOTIFY:
       switch (LOWORD(Message.WParam)) {
@@ -931,6 +932,10 @@ bool ButtonDown(const vcl::TMessage& Message) {
     case WM_NCLBUTTONDOWN:
     case WM_NCRBUTTONDOWN: return true;
     case WM_ACTIVATE: return LOWORD(Message.WParam) != WA_INACTIVE;
+    // A move or size through the frame ended; the page came to the top of the order.
+    case WM_EXITSIZEMOVE: return true;
+    case WM_WINDOWPOSCHANGED:
+      return (reinterpret_cast<const WINDOWPOS*>(Message.LParam)->flags & SWP_NOZORDER) == 0;
     default: return false;
   }
 }
@@ -1023,7 +1028,7 @@ void TGalleryLayered::WndProc(vcl::TMessage& Message) {
     return;
   }
   if (Message.Msg == kRestackSampleHint) return RestackSampleHint();
-  if (sample_hint_wanted_ && ButtonDown(Message) && HandleAllocated()) PostMessageW(Handle(), kRestackSampleHint, 0, 0);
+  if (sample_hint_wanted_ && MayCoverHint(Message) && HandleAllocated()) PostMessageW(Handle(), kRestackSampleHint, 0, 0);
   TForm::WndProc(Message);
   if (Message.Msg == WM_WINDOWPOSCHANGED) FollowSampleHint();
 }
