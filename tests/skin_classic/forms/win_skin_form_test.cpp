@@ -1073,6 +1073,48 @@ TEST_F(SkinnedForms, AnActiveFormUnskinnedShowsTheSystemsActiveCaption) {
   }
 }
 
+// The mirror: a form unskinned while another window is active shows the system's inactive
+// caption (the system last heard the form was active, before the skin answered its
+// deactivation itself).
+TEST_F(SkinnedForms, AnInactiveFormUnskinnedShowsTheSystemsInactiveCaption) {
+  const wintest::PointerLock turn;  // the activation is judged here
+  UniqueWindow other = RawWindow();
+  // A round in which a program beside took the activation while the skin went is made again.
+  for (int attempt = 1; attempt <= 3; ++attempt) {
+    if (attempt > 1) UseSkin(StandardButtons());
+    Owned<vcl::TForm> form = NewForm();
+    TWinSkinForm* skin = ShowSkinned(form.get());
+    ASSERT_TRUE(skin);
+    HWND w = form->Handle();
+    ASSERT_TRUE(TakeActivation(w));
+    ShowWindow(other.get(), SW_SHOW);
+    ASSERT_TRUE(TakeActivation(other.get()));
+    ASSERT_TRUE(PumpUntil([&] { return Find(w) && !Find(w)->Active; }));
+
+    SkinManager()->SetRequestSkinData(data_);
+    SkinManager()->SetActiveMode(TSkinMode::UnskinAll, 1);
+    ASSERT_TRUE(PumpUntil([] { return SkinManager()->FormCount() == 0; }));
+    if (GetActiveWindow() == w && attempt < 3) continue;
+    ASSERT_NE(GetActiveWindow(), w);
+    RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+
+    RECT r{};
+    GetWindowRect(w, &r);
+    const int x = (r.right - r.left) * 3 / 5, y = GetSystemMetrics(SM_CYSIZEFRAME) + 2;
+    HDC dc = GetWindowDC(w);
+    ASSERT_TRUE(dc);
+    const COLORREF now = GetPixel(dc, x, y);
+    DefWindowProcW(w, WM_NCACTIVATE, TRUE, 0);
+    const COLORREF active = GetPixel(dc, x, y);
+    DefWindowProcW(w, WM_NCACTIVATE, FALSE, 0);
+    const COLORREF inactive = GetPixel(dc, x, y);
+    ReleaseDC(w, dc);
+    ASSERT_NE(active, inactive);
+    EXPECT_EQ(now, inactive);
+    return;
+  }
+}
+
 // A form with a skin of its own only (sfOnlyThisForm) made inactive gets its system frame
 // back: procedure, system buttons and region, as unskinning every form gives them.
 TEST_F(SkinnedForms, AFormsOwnSkinMadeInactiveGivesBackStylesAndRegion) {

@@ -724,24 +724,46 @@ TEST_F(SkinnedMenus, ADroppedMenuIsOwnerDrawnInAFramedPopupAndClosedByATimer) {
   EXPECT_EQ(Pixel(print.get(), secondItem.right - 4, secondItem.top + 1), Frame(kMenuItemId, 1));
 }
 
-// Left or Escape that closes a sub-menu brings the selection back to the dropped menu's level,
-// so the next Left moves on to the bar's previous item (here, round the bar, the last).
-TEST_F(SkinnedMenus, LeftAfterASubMenuClosedMovesToThePreviousBarItem) {
-  for (const WPARAM closing : {VK_LEFT, VK_ESCAPE}) {
-    SCOPED_TRACE(closing == VK_LEFT ? "closed by Left" : "closed by Escape");
-    HMENU bar = CreateMenu();
-    HMENU file = CreatePopupMenu();
-    HMENU recent = CreatePopupMenu();
+// The menus of a raw window's bar: File (Open, Recent with a sub-menu), Go (no menu), Help.
+struct ThreeItemBar {
+  HMENU bar = CreateMenu();
+  HMENU file = CreatePopupMenu();
+  HMENU recent = CreatePopupMenu();
+  HMENU help = CreatePopupMenu();
+  ThreeItemBar() {
     AppendMenuW(recent, MF_STRING, 111, L"&One");
     AppendMenuW(recent, MF_STRING, 112, L"&Two");
     AppendMenuW(file, MF_STRING, kOpen, L"&Open");
     AppendMenuW(file, MF_POPUP, reinterpret_cast<UINT_PTR>(recent), L"&Recent");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
-    HMENU help = CreatePopupMenu();
     AppendMenuW(help, MF_STRING, kUndo, L"&About");
     AppendMenuW(bar, MF_STRING, kGo, L"&Go");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
-    UniqueWindow w = RawWindow(WS_OVERLAPPEDWINDOW, 0, 0, bar);
+  }
+};
+
+int VisiblePopupWindows() {
+  int count = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM out) -> BOOL {
+        wchar_t name[16] = {};
+        GetClassNameW(w, name, 16);
+        if (IsWindowVisible(w) && std::wstring_view(name) == L"#32768") ++*reinterpret_cast<int*>(out);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+// Left or Escape that closes a sub-menu brings the selection back to the dropped menu's level,
+// so the next Left moves on to the bar's previous item (here, round the bar, the last).
+TEST_F(SkinnedMenus, LeftAfterASubMenuClosedMovesToThePreviousBarItem) {
+  for (const WPARAM closing : {VK_LEFT, VK_ESCAPE}) {
+    SCOPED_TRACE(closing == VK_LEFT ? "closed by Left" : "closed by Escape");
+    ThreeItemBar menus;
+    const HMENU recent = menus.recent;
+    UniqueWindow w = RawWindow(WS_OVERLAPPEDWINDOW, 0, 0, menus.bar);
     TWinSkinForm* skin = SkinRaw(w.get());
     ASSERT_TRUE(skin && skin->MenuBar());
     LayOut(skin);
@@ -765,6 +787,56 @@ TEST_F(SkinnedMenus, LeftAfterASubMenuClosedMovesToThePreviousBarItem) {
     const TPoint at = ScreenOf(w.get(), TPoint(last.Left + 1, last.Top + 1));
     EXPECT_EQ(click->lParam, MAKELPARAM(at.X, at.Y));
   }
+}
+
+// The mirrors of Left: Right on an item that opens a sub-menu opens it (also after the
+// sub-menu was closed with Left or Escape, the selection back on its opener), and moves to no
+// other bar item; Right on a plain item moves to the next bar item, from the last to the first.
+TEST_F(SkinnedMenus, RightOpensTheSelectedItemsSubMenuAgainOrMovesToTheNextBarItemRoundTheEnd) {
+  // The bar item a run of keys in the dropped menu of item `from` switched to (-1: none), and
+  // how many menus were open at most after the last key.
+  struct Run {
+    int switchedTo = -1;
+    int openAtEnd = 0;
+  };
+  auto run = [&](int from, std::initializer_list<WPARAM> keys) {
+    ThreeItemBar menus;
+    UniqueWindow w = RawWindow(WS_OVERLAPPEDWINDOW, 0, 0, menus.bar);
+    TWinSkinForm* skin = SkinRaw(w.get());
+    Run result;
+    EXPECT_TRUE(skin && skin->MenuBar());
+    if (!skin || !skin->MenuBar()) return result;
+    LayOut(skin);
+    const std::vector<WPARAM> list(keys);
+    const int steps = static_cast<int>(list.size());
+    const bool ended = RunMenuLoop([&] { skin->OpenBarItem(skin->MenuBar()->Items()[from].get()); }, [&](int tick) {
+      if (!VisiblePopupWindow() || tick < 3) return false;
+      const int step = tick - 3;
+      if (step % 3 == 0 && step / 3 < steps) PostMessageW(w.get(), WM_KEYDOWN, list[step / 3], 0);
+      if (step > 3 * steps) result.openAtEnd = std::max(result.openAtEnd, VisiblePopupWindows());
+      return step > 3 * steps + 6;
+    });
+    EXPECT_TRUE(ended);
+    if (std::optional<MSG> click = Take(w.get(), WM_NCLBUTTONDOWN)) {
+      for (int i = 0; i < skin->MenuBar()->Count(); ++i) {
+        const TRect r = skin->MenuBar()->Items()[i]->BoundsRect;
+        const TPoint at = ScreenOf(w.get(), TPoint(r.Left + 1, r.Top + 1));
+        if (click->lParam == MAKELPARAM(at.X, at.Y)) result.switchedTo = i;
+      }
+      EXPECT_GE(result.switchedTo, 0) << "a click at no bar item";
+    }
+    return result;
+  };
+  for (const WPARAM closing : {VK_LEFT, VK_ESCAPE}) {
+    SCOPED_TRACE(closing == VK_LEFT ? "closed by Left" : "closed by Escape");
+    // Down to "Recent", Right into it, out of it, Right into it again.
+    const Run again = run(0, {VK_DOWN, VK_RIGHT, closing, VK_RIGHT});
+    EXPECT_EQ(again.switchedTo, -1);
+    EXPECT_EQ(again.openAtEnd, 2) << "the sub-menu opened again";
+  }
+  // On "Open", a plain item: to "Go"; from "Help" (on "About") round to "File".
+  EXPECT_EQ(run(0, {VK_RIGHT}).switchedTo, 1);
+  EXPECT_EQ(run(2, {VK_RIGHT}).switchedTo, 0);
 }
 
 TEST_F(SkinnedMenus, AMenuLoopKeepsDestroyedWindowsObjectsUntilItEnds) {
