@@ -1,6 +1,7 @@
 // The rectangles and frames of a skinned system dialog's statics: each shows its shape over
 // the skin's section, as the dialog hook adapts them.
 #include <string>
+#include <utility>
 
 #include "dialogs_support.h"
 #include "skin_layered/adapters/DialogHook.h"
@@ -18,7 +19,8 @@ std::string ShapesSkinText() {
 }
 
 constexpr WORD kStaticAtom = 0x0082;
-constexpr WORD kBlackRect = 10, kGrayFrame = 11, kBlackFrame = 12, kEtchedFrame = 13, kLabel = 14;
+constexpr WORD kBlackRect = 10, kGrayFrame = 11, kBlackFrame = 12, kEtchedFrame = 13, kLabel = 14, kWhiteFrame = 15,
+               kGrayRect = 16, kWhiteRect = 17;
 
 class StaticShapes : public ::testing::Test {
  protected:
@@ -33,6 +35,9 @@ class StaticShapes : public ::testing::Test {
     t.Item(kStaticAtom, WS_VISIBLE | SS_BLACKFRAME, 8, 56, 60, 20, kBlackFrame);
     t.Item(kStaticAtom, WS_VISIBLE | SS_ETCHEDFRAME, 8, 80, 60, 20, kEtchedFrame);
     t.Item(kStaticAtom, WS_VISIBLE | SS_LEFT, 80, 8, 60, 20, kLabel);
+    t.Item(kStaticAtom, WS_VISIBLE | SS_WHITEFRAME, 80, 32, 60, 20, kWhiteFrame);
+    t.Item(kStaticAtom, WS_VISIBLE | SS_GRAYRECT, 80, 56, 60, 20, kGrayRect);
+    t.Item(kStaticAtom, WS_VISIBLE | SS_WHITERECT, 80, 80, 60, 20, kWhiteRect);
     dlg = CreateTestDialog(t);
     ASSERT_NE(dlg, nullptr);
     SendMessageW(dlg, WM_NCPAINT, 1, 0);
@@ -61,19 +66,24 @@ TEST_F(StaticShapes, EachShowsItsShapeOverTheSection) {
   ASSERT_GT(w, 20);
   ASSERT_GT(h, 10);
 
-  // A frame: its edge drawn, its inside the section.
-  for (const WORD id : {kGrayFrame, kBlackFrame, kEtchedFrame}) {
+  // A frame of every colour, and the etched one: its edge drawn on all four sides, its inside
+  // the section.
+  for (const WORD id : {kGrayFrame, kBlackFrame, kWhiteFrame, kEtchedFrame}) {
     auto frame = Shape(id);
     SCOPED_TRACE(id);
-    EXPECT_NE(frame->At(0, h / 2), kStaticSection);
-    EXPECT_NE(frame->At(w / 2, 0), kStaticSection);
-    EXPECT_NE(frame->At(w - 1, h / 2), kStaticSection);
+    for (const auto& [x, y] : {std::pair{0, h / 2}, std::pair{w / 2, 0}, std::pair{w - 1, h / 2}, std::pair{w / 2, h - 1}})
+      EXPECT_NE(frame->At(x, y), kStaticSection) << x << "," << y;
     EXPECT_EQ(frame->At(w / 2, h / 2), kStaticSection);
+    EXPECT_EQ(frame->At(3, 3), kStaticSection);
   }
-  // A rectangle covers the section.
+  // A rectangle of every colour covers the section (grey and white ones are the system's own).
   auto rect = Shape(kBlackRect);
   EXPECT_NE(rect->At(w / 2, h / 2), kStaticSection);
-  EXPECT_EQ(CountColor(*rect, WindowBox(GetDlgItem(dlg, kBlackRect)), kStaticSection), 0);
+  for (const WORD id : {kBlackRect, kGrayRect, kWhiteRect}) {
+    SCOPED_TRACE(id);
+    const HWND wnd = GetDlgItem(dlg, id);
+    EXPECT_EQ(CountColor(*Printed(wnd), WindowBox(wnd), kStaticSection), 0);
+  }
   // An empty label still shows the section alone.
   SetDlgItemTextW(dlg, kLabel, L"");
   auto label = Shape(kLabel);
