@@ -178,6 +178,18 @@ TEST(RadioGroup, OnClickFiresForTheUsersChoiceAndForAnItemIndexSetInCode) {
 
 // The arrow keys move the focus through a group's buttons and choose the one they reach, as
 // they do among the system's radio buttons; the choice fires OnClick once a step.
+// Tests run side by side: the form takes the keyboard back whenever another program took it.
+bool FocusOn(TForm* Form, TWinControl* Control) {
+  return wintest::PumpUntil([&] {
+    if (GetFocus() != Control->Handle()) {
+      SetForegroundWindow(Form->Handle());
+      SetActiveWindow(Form->Handle());
+      Control->SetFocus();
+    }
+    return GetFocus() == Control->Handle();
+  });
+}
+
 TEST(RadioGroup, TheArrowKeysChooseTheButtonTheyReach) {
   // No other test holds the real mouse button down meanwhile: a press chooses on release only.
   wintest::PointerLock lock;
@@ -187,20 +199,9 @@ TEST(RadioGroup, TheArrowKeysChooseTheButtonTheyReach) {
   group->SetItemIndex(0);
   Counter clicks;
   group->OnClick = clicks.Event();
-  // Tests run side by side: the form takes the keyboard back whenever another program took it.
-  auto focus_on = [&](TWinControl* Control) {
-    return wintest::PumpUntil([&] {
-      if (GetFocus() != Control->Handle()) {
-        SetForegroundWindow(form->Handle());
-        SetActiveWindow(form->Handle());
-        Control->SetFocus();
-      }
-      return GetFocus() == Control->Handle();
-    });
-  };
 
   for (int step = 1; step <= 2; ++step) {
-    ASSERT_TRUE(focus_on(group->Buttons(step - 1))) << "step " << step;
+    ASSERT_TRUE(FocusOn(form.get(), group->Buttons(step - 1))) << "step " << step;
     PostMessageW(GetFocus(), WM_KEYDOWN, VK_DOWN, 0);
     PostMessageW(GetFocus(), WM_KEYUP, VK_DOWN, 0);
     Application->ProcessMessages();
@@ -209,6 +210,35 @@ TEST(RadioGroup, TheArrowKeysChooseTheButtonTheyReach) {
     EXPECT_FALSE(group->Buttons(step - 1)->Checked());
     EXPECT_EQ(SendMessageW(group->Buttons(step)->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(clicks.count, step);
+  }
+}
+
+// Every arrow key: Down and Right choose the next button, Up and Left the one before, and
+// each goes round the group's ends (Down from the last to the first, Up from the first to the
+// last).
+TEST(RadioGroup, EveryArrowKeyChoosesTheButtonItReachesRoundTheGroupsEnds) {
+  wintest::PointerLock lock;
+  auto form = ShownForm();
+  auto* group = Put<TRadioGroup>(form.get(), 10, 10, 200, 90);
+  for (const wchar_t* item : {L"First", L"Second", L"Third"}) group->Items()->Add(item);
+  const struct {
+    int from;
+    WPARAM key;
+    int to;
+  } steps[] = {{0, VK_RIGHT, 1}, {1, VK_DOWN, 2}, {2, VK_DOWN, 0}, {0, VK_UP, 2}, {2, VK_LEFT, 1}, {1, VK_UP, 0},
+               {0, VK_LEFT, 2}, {2, VK_RIGHT, 0}};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(std::to_string(step.from) + " key " + std::to_string(step.key));
+    group->SetItemIndex(step.from);
+    ASSERT_TRUE(FocusOn(form.get(), group->Buttons(step.from)));
+    PostMessageW(GetFocus(), WM_KEYDOWN, step.key, 0);
+    PostMessageW(GetFocus(), WM_KEYUP, step.key, 0);
+    Application->ProcessMessages();
+    EXPECT_EQ(group->ItemIndex(), step.to);
+    EXPECT_EQ(GetFocus(), group->Buttons(step.to)->Handle());
+    for (int i = 0; i < 3; ++i)
+      EXPECT_EQ(SendMessageW(group->Buttons(i)->Handle(), BM_GETCHECK, 0, 0), i == step.to ? BST_CHECKED : BST_UNCHECKED)
+          << i;
   }
 }
 
