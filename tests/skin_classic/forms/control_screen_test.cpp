@@ -306,43 +306,60 @@ TEST_F(MappedForms, MarkButtonsFollowASwitchToASkinWithOrWithoutTheirPictures) {
   EXPECT_EQ(background(radio), red);
 }
 
-// A memo's scroll bar follows a skin switch both ways: a skin without the scroll bar
-// pictures leaves the system's bar in sight (the skin's panel over it goes, rather than
-// standing there unpainted with the old skin's picture); a skin with them covers it again.
-TEST_F(MappedForms, AMemosScrollBarFollowsASwitchToASkinWithOrWithoutItsPictures) {
+// A memo's vertical and horizontal bars and a list box's bar follow a live switch to a skin
+// without the scroll bar pictures (the system's bar shows, not a frozen panel of the old skin)
+// and back to one with them (the skin's panel covers the bar again).
+TEST_F(MappedForms, ScrollBarsFollowASwitchToASkinWithOrWithoutTheirPictures) {
   Owned<vcl::TForm> form = NewForm();
   auto* memo = Put<vcl::TMemo>(form.get(), 10, 10, 200, 120);
-  memo->SetScrollBars(vcl::ssVertical);
-  for (int i = 0; i < 40; ++i) memo->Lines()->Add(L"Line " + std::to_wstring(i));
+  memo->SetScrollBars(vcl::ssBoth);
+  memo->SetWordWrap(false);
+  for (int i = 0; i < 40; ++i) memo->Lines()->Add(L"Line " + std::to_wstring(i) + std::wstring(60, L'x'));
+  auto* list = Put<vcl::TListBox>(form.get(), 220, 10, 120, 120);
+  for (int i = 0; i < 40; ++i) list->Items()->Add(L"Item " + std::to_wstring(i));
   TWinSkinForm* skin = ShowSkinned(form.get());
   ASSERT_TRUE(skin);
   SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  ASSERT_EQ(SkinnerClass(skin, memo), L"TSkinScrollbar");
-  // The window the screen shows in the middle of the memo's vertical bar.
-  auto atBar = [&] {
+  const struct Bar {
+    const char* name;
+    vcl::TWinControl* control;
+    LONG object;
+  } bars[] = {{"the memo's vertical bar", memo, OBJID_VSCROLL},
+              {"the memo's horizontal bar", memo, OBJID_HSCROLL},
+              {"the list box's bar", list, OBJID_VSCROLL}};
+  for (const Bar& bar : bars) ASSERT_EQ(SkinnerClass(skin, bar.control), L"TSkinScrollbar") << bar.name;
+  // The window the screen shows in the middle of a bar, and the skinner's panel over it.
+  auto atBar = [&](const Bar& bar) {
     SCROLLBARINFO sbi{};
     sbi.cbSize = sizeof(sbi);
-    EXPECT_TRUE(GetScrollBarInfo(memo->Handle(), OBJID_VSCROLL, &sbi));
+    EXPECT_TRUE(GetScrollBarInfo(bar.control->Handle(), bar.object, &sbi)) << bar.name;
     return WindowFromPoint(POINT{(sbi.rcScrollBar.left + sbi.rcScrollBar.right) / 2,
                                  (sbi.rcScrollBar.top + sbi.rcScrollBar.bottom) / 2});
   };
-  auto panel = [&]() -> HWND {
-    auto* s = dynamic_cast<TSkinScrollbar*>(SkinnersOf(Find(form->Handle()), memo).front());
-    return s && s->VertBar() ? s->VertBar()->Handle() : nullptr;
+  auto panel = [&](const Bar& bar) -> HWND {
+    auto* s = dynamic_cast<TSkinScrollbar*>(SkinnersOf(Find(form->Handle()), bar.control).front());
+    TWScrollbar* p = !s ? nullptr : bar.object == OBJID_VSCROLL ? s->VertBar() : s->HorzBar();
+    return p ? p->Handle() : nullptr;
+  };
+  auto skinned = [&](const char* when) {
+    for (const Bar& bar : bars) {
+      ASSERT_TRUE(panel(bar)) << bar.name << " " << when;
+      EXPECT_EQ(atBar(bar), panel(bar)) << bar.name << " " << when;
+    }
   };
   RepaintAll(form->Handle());
-  ASSERT_TRUE(panel());
-  EXPECT_EQ(atBar(), panel());
+  skinned("at first");
 
   ASSERT_TRUE(SwitchLive(data_, SkinWithout({"Scroll.bmp"}), form->Handle()));
-  EXPECT_EQ(atBar(), memo->Handle());
+  for (const Bar& bar : bars) EXPECT_EQ(atBar(bar), bar.control->Handle()) << bar.name;
   SendMessageW(memo->Handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
+  SendMessageW(memo->Handle(), WM_HSCROLL, SB_PAGERIGHT, 0);
+  SendMessageW(list->Handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
   PumpUntilIdle();
-  EXPECT_EQ(atBar(), memo->Handle());
+  for (const Bar& bar : bars) EXPECT_EQ(atBar(bar), bar.control->Handle()) << bar.name << " scrolled";
 
   ASSERT_TRUE(SwitchLive(data_, CompleteSkinSpec(), form->Handle()));
-  ASSERT_TRUE(panel());
-  EXPECT_EQ(atBar(), panel());
+  skinned("after the switch back");
   SetWindowPos(form->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
