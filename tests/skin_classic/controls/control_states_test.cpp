@@ -18,6 +18,7 @@
 #include "classlib/comctrls/HeaderControl.h"
 #include "classlib/comctrls/UpDown.h"
 #include "classlib/extctrls/Buttons.h"
+#include "classlib/extctrls/MediaPlayer.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_classic/forms/form_skin_support.h"
 #include "support/put_control.h"
@@ -433,6 +434,28 @@ TEST_F(ControlStates, ABitButtonAndASpeedButtonShowTheirFrameInEveryState) {
   EXPECT_EQ(Await(speedLook(3)), "") << "speed button disabled";
   bit->SetEnabled(false);
   EXPECT_EQ(Await(bitLook(3)), "") << "bit button disabled";
+}
+
+// A media player of three buttons: three equal faces, each frame 1 of the button strip
+// stretched with its margins; the one the real button holds down frame 2.
+TEST_F(ControlStates, AMediaPlayersButtonsShowTheNormalFrameAndThePressedOneItsOwn) {
+  auto* player = Add<vcl::TMediaPlayer>(20, 20, 210, 30);
+  player->SetVisibleButtons({vcl::TMPBtnType::btPlay, vcl::TMPBtnType::btPause, vcl::TMPBtnType::btStop});
+  Show();
+  const HWND w = player->Handle();
+  auto look = [=](int pressed) -> Look {
+    return [=] {
+      const Shown p(w);
+      std::string wrong;
+      for (int b = 0; b < 3; ++b)
+        wrong += WrongPieces(p, RECT{b * 70, 0, b * 70 + 70, p.Height()}, kButtons, b == pressed ? 2 : 1);
+      return wrong;
+    };
+  };
+  EXPECT_EQ(Await(look(-1)), "") << "at rest";
+  EXPECT_EQ(MoveTo(w, 105, 15, look(-1)), "") << "the pointer over the middle one";
+  EXPECT_EQ(Press(look(1)), "") << "the middle one held down";
+  EXPECT_EQ(Release(look(-1)), "") << "let go";
 }
 
 // ---------------------------------------------------------------------------------------
