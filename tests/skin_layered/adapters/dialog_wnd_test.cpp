@@ -205,31 +205,39 @@ TEST_F(Dialogs, ADialogThroughTheHookIsFramedCaptionedAndItsButtonsWork) {
 // Minimised, the window is its title alone (no client area): the title, its text and its
 // buttons fill it.
 TEST_F(Dialogs, AMinimisedDialogShowsItsTitleAndButtons) {
-  HWND dlg = NewDialog(kSizable);
-  TqvDialogWnd* d = DialogOf(dlg);
-  ASSERT_NE(d, nullptr);
-  SendMessageW(dlg, WM_NCPAINT, 1, 0);
-  SendMessageW(dlg, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  wintest::Pump();
-  ASSERT_TRUE(IsIconic(dlg));
-  RECT wr{};
-  GetWindowRect(dlg, &wr);
-  const int width = wr.right - wr.left, height = wr.bottom - wr.top;
-  ASSERT_GT(height, 0);
-  const int expected = GetSystemMetrics(SM_CXSIZEFRAME);
-  EXPECT_EQ(d->BorderWidth(), expected);
-  d->SkinData->BGChanged = true;
-  d->PaintAll();
-  vcl::TBitmap* image = d->SkinData->CacheBmp();
-  ASSERT_EQ(image->Width(), width);
-  ASSERT_EQ(image->Height(), height);
-  const COLORREF title = PixelRgb(image, width / 3, d->BorderWidth() + d->CaptionHeight() / 2);
-  EXPECT_TRUE(title == kTitleColor || title == kTitleActive) << std::hex << title;
-  const vcl::TRect close = d->Button(kHitClose).Rect;
-  ASSERT_FALSE(close.IsEmpty());
-  EXPECT_LE(close.Bottom, height);
-  EXPECT_LE(close.Right, width);
-  EXPECT_EQ(SendMessageW(dlg, WM_NCHITTEST, 0, ScreenPoint(dlg, close)), HTCLOSE);
+  // A sizeable dialog's frame and a fixed one's, each measured by its style.
+  const struct {
+    DWORD style;
+    int frame;
+  } kinds[] = {{kSizable, SM_CXSIZEFRAME}, {kSizable & ~(WS_THICKFRAME | WS_MAXIMIZEBOX), SM_CXFIXEDFRAME}};
+  for (const auto& kind : kinds) {
+    SCOPED_TRACE(kind.frame == SM_CXSIZEFRAME ? "sizeable" : "fixed");
+    HWND dlg = NewDialog(kind.style);
+    TqvDialogWnd* d = DialogOf(dlg);
+    ASSERT_NE(d, nullptr);
+    SendMessageW(dlg, WM_NCPAINT, 1, 0);
+    SendMessageW(dlg, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    wintest::Pump();
+    ASSERT_TRUE(IsIconic(dlg));
+    RECT wr{};
+    GetWindowRect(dlg, &wr);
+    const int width = wr.right - wr.left, height = wr.bottom - wr.top;
+    ASSERT_GT(height, 0);
+    EXPECT_EQ(d->BorderWidth(), GetSystemMetrics(kind.frame));
+    d->SkinData->BGChanged = true;
+    d->PaintAll();
+    vcl::TBitmap* image = d->SkinData->CacheBmp();
+    ASSERT_EQ(image->Width(), width);
+    ASSERT_EQ(image->Height(), height);
+    const COLORREF title = PixelRgb(image, width / 3, d->BorderWidth() + d->CaptionHeight() / 2);
+    EXPECT_TRUE(title == kTitleColor || title == kTitleActive) << std::hex << title;
+    const vcl::TRect close = d->Button(kHitClose).Rect;
+    ASSERT_FALSE(close.IsEmpty());
+    EXPECT_LE(close.Bottom, height);
+    EXPECT_LE(close.Right, width);
+    EXPECT_EQ(SendMessageW(dlg, WM_NCHITTEST, 0, ScreenPoint(dlg, close)), HTCLOSE);
+    DestroyWindow(dlg);
+  }
 }
 
 TEST_F(Dialogs, WithExtendedBordersABorderWindowShowsTheFrameAroundTheClient) {
