@@ -269,6 +269,9 @@ void TControl::BeforeDestruction() {
 
 LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
   TMessage m{Msg, WParam, LParam, 0};
+  // Called from outside any message too (a form shown at start-up): the pictures' DCs go when
+  // the message is done.
+  const TMemoryContextScope contexts;
   if (WindowProc)
     WindowProc(m);
   else

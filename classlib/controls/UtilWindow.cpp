@@ -12,6 +12,7 @@ LRESULT CALLBACK UtilWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* method = reinterpret_cast<TWndMethod*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
   if (!method || !*method) return DefWindowProcW(wnd, msg, wp, lp);
   TMessage m{msg, wp, lp, 0};
+  const TMemoryContextScope contexts;  // the pictures' DCs go when the message is done
   try {
     (*method)(m);
   } catch (...) {

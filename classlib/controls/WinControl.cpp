@@ -266,6 +266,7 @@ LRESULT CALLBACK ControlWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam
   // Destroyed without DestroyHandle (with a parent window, by the system): announced now.
   if (Msg == WM_DESTROY) control->AnnounceDestroying();
   TMessage m{Msg, WParam, LParam, 0};
+  const TMemoryContextScope contexts;  // the pictures' DCs go when the message is done
   try {
     if (control->WindowProc)
       control->WindowProc(m);

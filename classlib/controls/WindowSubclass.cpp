@@ -135,6 +135,7 @@ LRESULT CALLBACK TWindowSubclass::Proc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM
   if (!chain) return DefWindowProcW(Wnd, Msg, WParam, LParam);  // only a stale caller gets here
   LRESULT result;
   {
+    const TMemoryContextScope contexts;  // the pictures' DCs go when the message is done
     const TRunningCall call(chain->running);
     result = CallBelow(*chain, nullptr, Wnd, Msg, WParam, LParam);
   }

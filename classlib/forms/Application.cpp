@@ -70,6 +70,7 @@ LRESULT CALLBACK ApplicationWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LP
   auto* app = reinterpret_cast<TApplication*>(GetWindowLongPtrW(Wnd, GWLP_USERDATA));
   if (!app) return DefWindowProcW(Wnd, Msg, WParam, LParam);
   TMessage m{Msg, WParam, LParam, 0};
+  const TMemoryContextScope contexts;  // the pictures' DCs go when the message is done
   try {
     app->WndProc(m);
   } catch (...) {
@@ -382,6 +383,7 @@ void TApplication::Idle(const MSG&) {
     if (!target) CancelHint();
   }
   FreeDeviceContexts();
+  FreeMemoryContexts();
   bool done = true;
   try {
     if (OnIdle) OnIdle(this, done);

@@ -173,6 +173,8 @@ class TBitmapCanvas : public TCanvas {
 
  private:
   friend class vcl::TMemoryContextScope;
+  friend class vcl::TKeptMemoryDC;
+  friend void vcl::FreeMemoryContexts();
 
   // The canvases that made a DC while a memory context scope was open, and a few DCs kept
   // from them for the next scope: a new DC costs about four times what selecting a bitmap
@@ -220,6 +222,30 @@ TMemoryContextScope::~TMemoryContextScope() {
     canvas->noted_ = false;
     if (canvas->LockCount() == 0) canvas->FreeContext();
   }
+}
+
+void FreeMemoryContexts() {
+  if (!TBitmapCanvas::Scopes::gone) TBitmapCanvas::OpenScopes().kept.clear();
+}
+
+TKeptMemoryDC::TKeptMemoryDC(HBITMAP Bitmap) {
+  if (!TBitmapCanvas::Scopes::gone && !TBitmapCanvas::OpenScopes().kept.empty()) {
+    auto& kept = TBitmapCanvas::OpenScopes().kept;
+    dc_ = std::move(kept.back());
+    kept.pop_back();
+  } else {
+    dc_.reset(CreateCompatibleDC(nullptr));
+  }
+  if (!dc_) return;
+  saved_ = SaveDC(dc_.get());
+  const HGDIOBJ previous = Bitmap ? SelectObject(dc_.get(), Bitmap) : nullptr;
+  selected_ = previous && previous != HGDI_ERROR;
+}
+
+TKeptMemoryDC::~TKeptMemoryDC() {
+  if (!dc_ || !saved_ || TBitmapCanvas::Scopes::gone) return;
+  auto& kept = TBitmapCanvas::OpenScopes().kept;
+  if (kept.size() < TBitmapCanvas::kKeptContexts && RestoreDC(dc_.get(), saved_)) kept.push_back(std::move(dc_));
 }
 
 // A DC holding the bitmap's pixels for one operation: the canvas's when it has one, else a

@@ -146,16 +146,41 @@ class TBitmap : public TGraphic {
 };
 
 // While one lives on the thread, the memory DCs bitmap canvases make are noted, and when the
-// outermost one ends those of canvases not locked are let go. Painting code that reads many
-// pictures puts one round each message it handles: a picture's DC lives through the message
-// (reused by every copy in it) and no longer, so what is held between paints does not grow
-// with the number of pictures.
+// outermost one ends those of canvases not locked are let go, a few kept for the next scope.
+// The library's window procedures and Perform put one round every message they handle: a
+// picture's DC lives through the message (reused by every copy in it) and no longer, so what
+// is held between messages does not grow with the number of pictures. Code reading many
+// pictures outside any message (a skin read at start-up) puts one round itself.
 class TMemoryContextScope {
  public:
   TMemoryContextScope();
   ~TMemoryContextScope();
   TMemoryContextScope(const TMemoryContextScope&) = delete;
   TMemoryContextScope& operator=(const TMemoryContextScope&) = delete;
+};
+
+// Lets go of the memory DCs the thread keeps for the next scope (done when the application is
+// idle): a burst of messages, a resize say, reuses them; a program at rest holds none.
+void FreeMemoryContexts();
+
+// A memory DC with a bitmap selected, for a scope: one of the DCs the thread keeps for bitmap
+// canvases when one is free (else made), given back with its state put back at the end. For
+// painting code that selects a bitmap of its own (a mask, say) on every call without holding a
+// DC of its own between calls.
+class TKeptMemoryDC {
+ public:
+  explicit TKeptMemoryDC(HBITMAP Bitmap);
+  ~TKeptMemoryDC();
+  TKeptMemoryDC(const TKeptMemoryDC&) = delete;
+  TKeptMemoryDC& operator=(const TKeptMemoryDC&) = delete;
+  HDC get() const { return dc_.get(); }
+  // False when no DC could be had or the bitmap could not be selected.
+  bool ok() const { return dc_ && selected_; }
+
+ private:
+  UniqueDC dc_;
+  int saved_ = 0;
+  bool selected_ = false;
 };
 
 // The pixel layout of a DIB pixel format (not pfDevice or pfCustom).

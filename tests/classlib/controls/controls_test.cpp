@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <memory>
 
+#include "classlib/controls/UtilWindow.h"
 #include "classlib/controls/WindowProcHook.h"
+#include "classlib/controls/WindowSubclass.h"
 #include "controls_support.h"
 
 #include <commctrl.h>
@@ -476,6 +478,92 @@ TEST(GraphicControl, ItsCanvasOutsidePaintingDrawsOnTheParentsWindowAndIsLetGo) 
   ASSERT_TRUE(g->Canvas()->HandleAllocated());
   form->RecreateWnd();
   EXPECT_FALSE(g->Canvas()->HandleAllocated());
+}
+
+// A handler drawing through bitmap canvases: the pictures it used, and the DCs they held while
+// it ran.
+struct PictureUser {
+  std::vector<std::unique_ptr<TBitmap>> pictures;
+  int64_t during = 0;
+  PictureUser() {
+    for (int i = 0; i < 6; ++i) {
+      pictures.push_back(std::make_unique<TBitmap>());
+      pictures.back()->SetSize(8, 8);
+    }
+  }
+  void Use() {
+    for (auto& p : pictures) p->Canvas()->FillRect(Rect(0, 0, 8, 8));
+    during = LiveCount(TLiveKind::DeviceContexts);
+  }
+  bool AnyHeld() const {
+    return std::any_of(pictures.begin(), pictures.end(), [](const auto& p) { return p->Canvas()->HandleAllocated(); });
+  }
+};
+
+// Whatever window procedure of the library a message comes through (a control's, a subclassed
+// foreign window's, a utility window's), the pictures' DCs go when it is handled: a few stay
+// kept for the next message, and none once the program is idle.
+TEST(Painting, PicturesDrawnWhileAMessageIsHandledHoldNoDCAfterIt) {
+  constexpr UINT kDraw = WM_APP + 17;
+  struct Handlers {
+    PictureUser user;
+    TWindowSubclass* subclass = nullptr;
+    void Control(TMessage& Message) {
+      if (Message.Msg == kDraw) user.Use();
+      hook->CallPrevious(Message);
+    }
+    void Foreign(TMessage& Message) {
+      if (Message.Msg == kDraw) user.Use();
+      subclass->CallDefault(Message);
+    }
+    void Utility(TMessage& Message) {
+      if (Message.Msg == kDraw)
+        user.Use();
+      else
+        Message.Result = DefWindowProcW(window, Message.Msg, Message.WParam, Message.LParam);
+    }
+    TWindowProcHook* hook = nullptr;
+    HWND window = nullptr;
+  };
+  auto form = ShownForm(200, 100);
+  auto* panel = Put<TRecordingPanel>(form.get(), 0, 0, 50, 50);
+  HWND foreign = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 60, 0, 50, 50, form->Handle(), nullptr,
+                                 nullptr, nullptr);
+  ASSERT_TRUE(foreign);
+
+  for (int route = 0; route < 3; ++route) {
+    SCOPED_TRACE(route);
+    Handlers h;
+    TWindowProcHook hook;
+    TWindowSubclass subclass;
+    h.hook = &hook;
+    h.subclass = &subclass;
+    std::unique_ptr<TUtilWindow> utility;
+    HWND target = nullptr;
+    if (route == 0) {
+      hook.Install(panel, TWndMethod::Bind<&Handlers::Control>(&h));
+      target = panel->Handle();
+    } else if (route == 1) {
+      ASSERT_TRUE(subclass.Attach(foreign, TWndMethod::Bind<&Handlers::Foreign>(&h)));
+      target = foreign;
+    } else {
+      utility = std::make_unique<TUtilWindow>(TWndMethod::Bind<&Handlers::Utility>(&h));
+      target = h.window = utility->Handle();
+    }
+    FreeMemoryContexts();
+    const int64_t before = LiveCount(TLiveKind::DeviceContexts);
+    SendMessageW(target, kDraw, 0, 0);
+    EXPECT_EQ(h.user.during, before + 6);  // each picture's DC lived through the message
+    EXPECT_FALSE(h.user.AnyHeld());
+    EXPECT_LE(LiveCount(TLiveKind::DeviceContexts), before + 4);
+    FreeMemoryContexts();  // done when the application is idle
+    EXPECT_EQ(LiveCount(TLiveKind::DeviceContexts), before);
+    // Outside a message a picture keeps its DC until it goes.
+    h.user.Use();
+    EXPECT_TRUE(h.user.AnyHeld());
+    if (route == 0) hook.Remove();
+  }
+  DestroyWindow(foreign);
 }
 
 TEST(Painting, PaintToAndPrintDrawChildrenAtTheirPlaces) {

@@ -137,6 +137,33 @@ TEST(Application, RunEndsWhenTheMainFormClosesAndErrorsOnTheWayAreShown) {
   EXPECT_EQ(main->closes, 1);
 }
 
+// The memory DCs kept for the next message go when the loop finds nothing to do.
+TEST(Application, WhenIdleItLetsGoOfTheMemoryDCsKeptForTheNextMessage) {
+  FreeMemoryContexts();
+  const int64_t before = LiveCount(TLiveKind::DeviceContexts);
+  TBitmap first, second;
+  first.SetSize(4, 4);
+  second.SetSize(4, 4);
+  {
+    const TMemoryContextScope scope;  // as a message's handling
+    first.Canvas()->FillRect(Rect(0, 0, 4, 4));
+    second.Canvas()->FillRect(Rect(0, 0, 4, 4));
+  }
+  ASSERT_GT(LiveCount(TLiveKind::DeviceContexts), before);  // kept for the next message
+  struct Idle {
+    int64_t dcs = -1;
+    void Run(TObject*, bool& Done) {
+      dcs = LiveCount(TLiveKind::DeviceContexts);
+      Done = false;  // no wait for a message
+    }
+  } idle;
+  Application->OnIdle = TIdleEvent::Bind<&Idle::Run>(&idle);
+  // Messages left from earlier come first; the loop goes idle once they are done.
+  for (int i = 0; i < 10000 && idle.dcs < 0; ++i) Application->HandleMessage();
+  Application->OnIdle = {};
+  EXPECT_EQ(idle.dcs, before);
+}
+
 TEST(Shutdown, UnitsStopInReverseOrderAndFreeTheForms) {
   HWND wnd = MainForm()->Handle();
   HWND app = Application->Handle();

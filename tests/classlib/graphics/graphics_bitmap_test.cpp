@@ -296,6 +296,121 @@ TEST(BitmapHandles, TakenAndReleasedHandles) {
   EXPECT_TRUE(d.Empty());
 }
 
+// The memory DCs of bitmap canvases: held through a scope, a few kept for the next one, none
+// once the program is idle.
+int64_t LiveDCs() { return LiveCount(TLiveKind::DeviceContexts); }
+
+// What the thread may keep between scopes, and a count of canvases that passes it.
+constexpr int64_t kKeptBound = 4;
+constexpr int kCanvases = 6;
+
+// Pictures filled with their colours, their canvases holding no DC.
+std::vector<std::unique_ptr<TBitmap>> Filled(int Count) {
+  std::vector<std::unique_ptr<TBitmap>> pictures;
+  const TMemoryContextScope filling;
+  for (int i = 0; i < Count; ++i) pictures.push_back(Surface(4, 2, kPure[i % 8]));
+  return pictures;
+}
+
+TEST(BitmapContexts, CanvasesLetGoOfTheirDCsAtTheOutermostScopesEndAndTheKeptOnesWhenIdle) {
+  std::vector<std::unique_ptr<TBitmap>> pictures = Filled(kCanvases + 1);
+  std::unique_ptr<TBitmap> locked = std::move(pictures.back());
+  pictures.pop_back();
+  FreeMemoryContexts();
+  const int64_t before = LiveDCs();
+  locked->Canvas()->Lock();
+  {
+    const TMemoryContextScope outer;
+    {
+      const TMemoryContextScope inner;
+      pictures[0]->Canvas()->Handle();
+    }
+    // An inner scope's end lets nothing go.
+    EXPECT_TRUE(pictures[0]->Canvas()->HandleAllocated());
+    for (auto& p : pictures) p->Canvas()->SetPixels(1, 1, clBlack);
+    locked->Canvas()->SetPixels(1, 1, clBlack);
+    EXPECT_EQ(LiveDCs(), before + kCanvases + 1);
+  }
+  for (auto& p : pictures) EXPECT_FALSE(p->Canvas()->HandleAllocated());
+  EXPECT_TRUE(locked->Canvas()->HandleAllocated());  // a locked canvas keeps its DC
+  EXPECT_LE(LiveDCs(), before + 1 + kKeptBound);
+  EXPECT_GT(LiveDCs(), before + 1);  // some are kept for the next scope
+
+  // A kept DC serves the next canvas with its own picture: each draws into its own pixels.
+  const int64_t kept = LiveDCs();
+  {
+    const TMemoryContextScope scope;
+    pictures[1]->Canvas()->SetPixels(2, 0, clLime);
+    EXPECT_EQ(LiveDCs(), kept);
+    pictures[2]->Canvas()->SetPixels(3, 0, clBlue);
+  }
+  for (int i = 0; i < kCanvases; ++i) {
+    EXPECT_EQ(At(*pictures[i], 0, 0), kPure[i]) << i;
+    EXPECT_EQ(At(*pictures[i], 1, 1), clBlack) << i;
+  }
+  EXPECT_EQ(At(*pictures[1], 2, 0), clLime);
+  EXPECT_EQ(At(*pictures[2], 2, 0), kPure[2]);
+  EXPECT_EQ(At(*pictures[2], 3, 0), clBlue);
+  EXPECT_EQ(At(*pictures[1], 3, 0), kPure[1]);
+
+  for (auto& p : pictures) p.reset();  // their canvases took DCs of their own outside a scope
+  FreeMemoryContexts();
+  EXPECT_EQ(LiveDCs(), before + 1);
+  locked->Canvas()->Unlock();
+  locked.reset();  // its DC, taken in a scope, is kept for the next one
+  FreeMemoryContexts();
+  EXPECT_EQ(LiveDCs(), before);
+}
+
+TEST(BitmapContexts, AKeptMemoryDCHoldsItsBitmapForItsScopeAndGoesBackWithout) {
+  std::vector<std::unique_ptr<TBitmap>> pictures = Filled(2);
+  TBitmap* first = pictures[0].get();
+  TBitmap* second = pictures[1].get();
+  const HBITMAP firstBits = first->ReleaseHandle(), secondBits = second->ReleaseHandle();
+  FreeMemoryContexts();
+  const int64_t before = LiveDCs();
+  {
+    const TKeptMemoryDC dc(firstBits);
+    ASSERT_TRUE(dc.ok());
+    EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BITMAP), firstBits);
+    PatBlt(dc.get(), 0, 0, 3, 3, WHITENESS);  // over black
+  }
+  EXPECT_EQ(LiveDCs(), before + 1);  // kept
+  {
+    const TKeptMemoryDC dc(secondBits);  // the kept one, holding only the second bitmap
+    ASSERT_TRUE(dc.ok());
+    EXPECT_EQ(LiveDCs(), before + 1);
+    EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BITMAP), secondBits);
+    SetPixel(dc.get(), 1, 1, RGB(255, 0, 0));
+  }
+  first->SetHandle(firstBits);
+  second->SetHandle(secondBits);
+  EXPECT_EQ(At(*first, 1, 1), clWhite);
+  EXPECT_EQ(At(*second, 1, 1), clRed);
+  EXPECT_EQ(At(*second, 0, 0), kPure[1]);
+
+  // Nothing to select: no DC for the caller, and none more kept.
+  {
+    const TKeptMemoryDC none(nullptr);
+    EXPECT_FALSE(none.ok());
+  }
+  EXPECT_LE(LiveDCs(), before + 1 + 2);  // the two canvases of At
+  // However many are taken at once, no more than a few are kept.
+  {
+    std::vector<UniqueBitmap> bits;  // outlive the DCs they are selected into
+    std::vector<std::unique_ptr<TKeptMemoryDC>> many;
+    for (int i = 0; i < kCanvases; ++i) {
+      bits.emplace_back(CreateBitmap(2, 2, 1, 1, nullptr));
+      many.push_back(std::make_unique<TKeptMemoryDC>(bits.back().get()));
+      ASSERT_TRUE(many.back()->ok());
+    }
+  }
+  pictures.clear();
+  EXPECT_LE(LiveDCs(), before + kKeptBound);
+  FreeMemoryContexts();
+  EXPECT_EQ(LiveDCs(), before);
+}
+
 std::vector<uint8_t> Rows24(const std::vector<std::vector<TColor>>& bottomUp) {
   std::vector<uint8_t> out;
   for (const auto& row : bottomUp) {
