@@ -27,7 +27,6 @@ TBitmap* TKeptPicture::Get(int Width, int Height) {
   bitmap_ = NewSkinBitmap(w, h);
   // Rounded up it may be too large where the size asked for is not.
   if (!bitmap_) bitmap_ = NewSkinBitmap(Width, Height);
-  if (bitmap_ && keep_context_) bitmap_->Canvas()->Lock();
   return bitmap_.get();
 }
 

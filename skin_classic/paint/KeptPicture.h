@@ -10,13 +10,12 @@ namespace winskin {
 
 // A 24-bit picture of at least the size asked for, kept between calls. It grows in steps of
 // kGrain pixels, so a window resized a few pixels at a time makes a new one only now and then.
-// One used by every paint keeps its DC too (its canvas locked) instead of making it again for
-// each message; others let it go with the message, as every picture's canvas does.
+// Its DC goes with the message, as every picture's canvas's does.
 class TKeptPicture {
  public:
   static constexpr int kGrain = 64;
 
-  explicit TKeptPicture(bool KeepContext = false) : keep_context_(KeepContext) {}
+  TKeptPicture() = default;
   TKeptPicture(const TKeptPicture&) = delete;
   TKeptPicture& operator=(const TKeptPicture&) = delete;
 
@@ -33,7 +32,6 @@ class TKeptPicture {
 
  private:
   std::unique_ptr<TBitmap> bitmap_;
-  bool keep_context_;
 };
 
 }  // namespace winskin

@@ -61,14 +61,13 @@ constexpr int64_t kKeptPixels = 512 * 512;
 constexpr size_t kKeptPictures = 3;
 
 struct TWorkBitmaps {
-  std::array<TKeptPicture, kKeptPictures> pictures{TKeptPicture(true), TKeptPicture(true), TKeptPicture(true)};
+  std::array<TKeptPicture, kKeptPictures> pictures;
   std::unique_ptr<TBitmap> large;  // a picture too large to keep, for its call
   // What lies under a transparent copy onto a window, and one too large to keep.
   TKeptPicture under;
   std::unique_ptr<TBitmap> largeUnder;
   TKeptPicture framePart;  // a frame part painted for its pixels
-  vcl::UniqueBitmap mask;
-  std::unique_ptr<vcl::MemoryDC> maskDC;  // the mask selected: gone before the mask
+  vcl::UniqueBitmap mask;  // selected for a call only: no DC is held between calls
   int maskWidth = 0, maskHeight = 0;
 };
 
@@ -111,26 +110,22 @@ TBitmap* WorkUnder(int Width, int Height) {
   return w.under.GrownArea(Width, Height) > kKeptPixels ? w.under.Remake(Width, Height) : w.under.Get(Width, Height);
 }
 
-// A monochrome mask of at least Width x Height, selected into the DC returned; nil when
-// none can be made. Both are kept (one bit a pixel, whatever its size): making a DC for
-// each copy cost as much as the copy.
-HDC WorkMaskDC(int Width, int Height) {
+// A monochrome mask of at least Width x Height; nil when none can be made. It is kept (one bit
+// a pixel, whatever its size) and selected for each copy into one of the thread's kept DCs:
+// making a DC for each copy cost as much as the copy.
+HBITMAP WorkMask(int Width, int Height) {
   TWorkBitmaps& w = Work();
-  if (!w.mask || !w.maskDC || w.maskWidth < Width || w.maskHeight < Height) {
+  if (!w.mask || w.maskWidth < Width || w.maskHeight < Height) {
     w.maskWidth = std::max(Width, w.maskWidth);
     w.maskHeight = std::max(Height, w.maskHeight);
-    w.maskDC.reset();
     w.mask.reset();
     w.mask.reset(CreateBitmap(w.maskWidth, w.maskHeight, 1, 1, nullptr));
-    if (w.mask) w.maskDC = std::make_unique<vcl::MemoryDC>(w.mask.get());
-    if (!w.maskDC || !w.maskDC->ok()) {
-      w.maskDC.reset();
-      w.mask.reset();
+    if (!w.mask) {
       w.maskWidth = w.maskHeight = 0;
       return nullptr;
     }
   }
-  return w.maskDC->get();
+  return w.mask.get();
 }
 
 // Whether DC paints into a memory picture of 24 bits a pixel (one without alpha).
@@ -323,8 +318,9 @@ void DrawTransparentBitmap(HDC DC, int X, int Y, int Width, int Height, HDC Sour
                            TColor Key) {
   if (!DC || !Source || Width <= 0 || Height <= 0) return;
   // A monochrome mask: 1 where the source holds the key colour.
-  const HDC mask = WorkMaskDC(Width, Height);
-  if (!mask) return;
+  const vcl::TKeptMemoryDC maskDC(WorkMask(Width, Height));
+  if (!maskDC.ok()) return;
+  const HDC mask = maskDC.get();
   const COLORREF oldBack = SetBkColor(Source, static_cast<COLORREF>(vcl::ColorToRGB(Key)));
   BitBlt(mask, 0, 0, Width, Height, Source, SourceX, SourceY, SRCCOPY);
   SetBkColor(Source, oldBack);
@@ -360,7 +356,6 @@ TBitmap* FramePartPicture(int Width, int Height) {
 
 void FreeWorkBitmaps() {
   TWorkBitmaps& w = Work();
-  w.maskDC.reset();  // the mask leaves its DC before it goes
   w.mask.reset();
   w.maskWidth = w.maskHeight = 0;
   for (TKeptPicture& p : w.pictures) p.Reset();

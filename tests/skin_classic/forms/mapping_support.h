@@ -248,6 +248,31 @@ class MappedForms : public ::testing::Test {
     EXPECT_TRUE(PumpUntil([&] { return Ready(Window); }));
   }
 
+  // The skin in other colours (the button face 90 120 150) read into the form's skin data, as
+  // the gallery switches; RefreshSkinned then gives it to the skinned forms.
+  void ReadVariant() {
+    PackageSpec variant = CompleteSkinSpec();
+    for (auto& entry : variant.entries) {
+      std::string text(entry.bytes.begin(), entry.bytes.end());
+      if (const size_t at = text.find("ButtonFace=200 201 202"); at != std::string::npos) {
+        text.replace(at, 22, "ButtonFace=90 120 150");
+        entry.bytes.assign(text.begin(), text.end());
+      }
+    }
+    const std::vector<uint8_t> package = BuildPackage(variant);
+    data_->SkinStream()->Clear();
+    data_->SkinStream()->WriteBuffer(package.data(), static_cast<int64_t>(package.size()));
+    data_->SkinStream()->SetPosition(0);
+    ASSERT_TRUE(data_->LoadSkin());
+  }
+  void RefreshSkinned() {
+    SkinManager()->SetRequestSkinData(data_);
+    SkinManager()->RefreshSkinObjects(data_);
+    SkinManager()->SetActiveMode(TSkinMode::Refresh, 1);
+    EXPECT_TRUE(PumpUntil([] { return !SkinManager()->RequestSkinData(); }));
+    EXPECT_TRUE(wintest::PumpUntilIdle());
+  }
+
   Owned<TSkinTestForm> holder_;
   TSkinData* data_ = nullptr;
 };
