@@ -394,6 +394,7 @@ void TsSkinManager::ChangeSkin(const String& PreviousName) {
   TqvLoadResult result = TqvLoadResult::Failed;
   {
     const TSkinLoadingScope loading;
+    const vcl::TMemoryContextScope contexts;  // reading and applying the skin holds no DC after
     skin_.SkinData.Active = false;
     // A load that raises leaves the previous skin, under its name.
     String previous = PreviousName;
@@ -468,6 +469,7 @@ void TsSkinManager::ReloadCurrent() {
   if (skin_.Sections.empty()) return;
   const bool was_active = skin_.SkinData.Active;
   const TSkinLoadingScope loading;
+  const vcl::TMemoryContextScope contexts;  // reading the skin holds no DC after
   String name = skin_name_;
   const vcl::TScopeExit restore([this, was_active] { skin_.SkinData.Active = was_active; });
   // A reload that fails, or raises, keeps the skin as it was, under its name.

@@ -95,6 +95,7 @@ String NormalizeSkinDirectory(const String& Directory) {
 
 TsSkinLoadResult LoadSkin(TsSkinLoadRequest& Request, TsLoadedSkin& Skin) {
   const TSkinLoadingScope loading;
+  const vcl::TMemoryContextScope contexts;  // reading the pictures holds no DC after
   const String directory = NormalizeSkinDirectory(Request.SkinDirectory);
   const String folder = directory + Request.SkinName + L"\\";
   if (Request.PreviewLines) return Read(PreviewBytes(*Request.PreviewLines), folder, nullptr, Request, Skin);
@@ -111,6 +112,7 @@ TsSkinLoadResult LoadSkin(TsSkinLoadRequest& Request, TsLoadedSkin& Skin) {
 
 TsSkinLoadResult LoadPackedSkin(TsSkinLoadRequest& Request, const TqvSkinConvertor& Pack, TsLoadedSkin& Skin) {
   const TSkinLoadingScope loading;
+  const vcl::TMemoryContextScope contexts;  // reading the pictures holds no DC after
   if (!Pack.Options) return TsSkinLoadResult::NoDescription;
   return Read(Bytes(*Pack.Options, Request), NormalizeSkinDirectory(Request.SkinDirectory), &Pack, Request, Skin);
 }

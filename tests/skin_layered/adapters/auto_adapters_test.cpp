@@ -4,6 +4,7 @@
 #include "auto_support.h"
 
 #include "classlib/forms/Forms.h"
+#include "classlib/rtl/LiveCounts.h"
 #include "skin_layered/adapters/SpeedButtonHandler.h"
 #include "skin_layered/forms/FrameAdapter.h"
 #include "skin_layered/manager/SkinManager.h"
@@ -279,6 +280,34 @@ TEST_F(AutoAdapters, UnskinningGivesEveryControlItsOwnLookBack) {
   ASSERT_TRUE(provider->Adapters().CtrlAdapter());
   EXPECT_EQ(AdapterClass(edit), L"TqvEditWnd");
   EXPECT_EQ(k.label->Font()->Color(), manager->GetGlobalFontColor());
+}
+
+// Each adapter paints from a cache picture of its own; none keeps a DC for it. Once the
+// program is idle the form holds no more DCs than before it was skinned, after painting and
+// after a skin change alike (and while busy, only the few the library keeps for the next
+// message).
+TEST_F(AutoAdapters, AFormOfEveryKindHoldsNoDeviceContextOnceIdle) {
+  const EveryKind k = FillEveryKind(form.get());
+  vcl::FreeMemoryContexts();
+  const int64_t before = vcl::LiveCount(vcl::TLiveKind::DeviceContexts);
+  form->Show();
+  ASSERT_TRUE(wintest::PumpUntilIdle());
+  ASSERT_GT(provider->Adapters().CtrlAdapter()->Items.size(), 15u);
+  auto held = [&] {
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_TRUE(wintest::PumpUntilIdle());
+    EXPECT_LE(vcl::LiveCount(vcl::TLiveKind::DeviceContexts), before + 4);
+    vcl::FreeMemoryContexts();  // done when the application is idle
+    return vcl::LiveCount(vcl::TLiveKind::DeviceContexts) - before;
+  };
+  EXPECT_EQ(held(), 0);
+  skins.Write(L"Other", L"Options.dat", BytesOf(EveryKindSkinText(1)));
+  manager->SetSkinName(L"Other");
+  ASSERT_TRUE(manager->Skin().SkinData.Active);
+  EXPECT_EQ(held(), 0);
+  // Larger, every cache made anew.
+  form->SetBounds(20, 20, 1100, 800);
+  EXPECT_EQ(held(), 0);
 }
 
 TEST_F(AutoAdapters, AFrameAdapterOnAnythingButAFrameIsRefused) {
