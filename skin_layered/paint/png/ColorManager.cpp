@@ -490,11 +490,23 @@ bool TColorManager::RgbFastRow(const TRowView& v, std::uint8_t* dst, std::size_t
   const bool targetAlpha = targetOptions_ & coAlpha;
   const bool rgb3 = sourceStep_ == 3 && targetStep_ == 3 && !sourceAlpha && !targetAlpha;
   const bool rgba4 = sourceStep_ == 4 && targetStep_ == 4 && sourceAlpha && targetAlpha;
-  if (!rgb3 && !rgba4) return false;
+  const bool opaque4 = sourceStep_ == 3 && targetStep_ == 4 && !sourceAlpha && targetAlpha;
+  if (!rgb3 && !rgba4 && !opaque4) return false;
   const std::uint8_t* src = v.plane[0];
   const bool swapped = sourceChannel_[0] != targetChannel_[0];
   const bool gamma = targetOptions_ & coApplyGamma;
   const std::uint8_t* g = gamma ? GammaTable().data() : nullptr;
+  if (opaque4) {
+    const unsigned a = swapped ? 2 : 0;
+    const unsigned c = swapped ? 0 : 2;
+    for (std::size_t i = 0; i < count; ++i, src += 3, dst += 4) {
+      dst[0] = g ? g[src[a]] : src[a];
+      dst[1] = g ? g[src[1]] : src[1];
+      dst[2] = g ? g[src[c]] : src[c];
+      dst[3] = 0xFF;
+    }
+    return true;
+  }
   if (rgb3) {
     if (!gamma && !swapped) {
       std::memcpy(dst, src, count * 3);

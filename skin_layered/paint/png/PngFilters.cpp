@@ -1,5 +1,6 @@
 #include "skin_layered/paint/png/PngFilters.h"
 
+#include <bit>
 #include <cstring>
 #include <stdexcept>
 
@@ -93,14 +94,21 @@ inline void StorePixel(std::uint8_t* p, __m128i x) {
   }
 }
 
-// Writes the pixel in X (its bytes in 16-bit lanes) with its first and third bytes
-// exchanged, when Emit.
-template <std::size_t Bpp, bool Emit>
+// Writes the pixel in X (its bytes in 16-bit lanes), found at byte At of its row, with its
+// first and third bytes exchanged, when Emit; with Widen a 3-byte pixel goes out as four
+// bytes, the fourth 255.
+template <std::size_t Bpp, bool Emit, bool Widen = false>
 inline void EmitSwapped(std::uint8_t* row, std::size_t at, __m128i x) {
   if constexpr (Emit) {
     static_assert(Bpp == 3 || Bpp == 4);
     const __m128i swapped = _mm_shufflelo_epi16(x, _MM_SHUFFLE(3, 0, 1, 2));
-    StorePixel<Bpp>(row + at, _mm_packus_epi16(swapped, swapped));
+    if constexpr (Widen) {
+      static_assert(Bpp == 3);
+      const __m128i opaque = _mm_or_si128(swapped, _mm_set_epi16(0, 0, 0, 0, 0xFF, 0, 0, 0));
+      StorePixel<4>(row + at / 3 * 4, _mm_packus_epi16(opaque, opaque));
+    } else {
+      StorePixel<Bpp>(row + at, _mm_packus_epi16(swapped, swapped));
+    }
   }
 }
 
@@ -114,19 +122,19 @@ inline void StoreWide(std::uint8_t* p, __m128i x) {
   StorePixel<Bpp>(p, _mm_packus_epi16(x, x));
 }
 
-template <std::size_t Bpp, bool Emit = false>
+template <std::size_t Bpp, bool Emit = false, bool Widen = false>
 void SubPixels(std::uint8_t* row, std::size_t n, std::uint8_t* out = nullptr) {
   __m128i left = _mm_setzero_si128();
   const __m128i zero = _mm_setzero_si128();
   for (std::size_t i = 0; i < n; i += Bpp) {
     left = _mm_add_epi8(LoadPixel<Bpp>(row + i), left);
     StorePixel<Bpp>(row + i, left);
-    if constexpr (Emit) EmitSwapped<Bpp, Emit>(out, i, _mm_unpacklo_epi8(left, zero));
+    if constexpr (Emit) EmitSwapped<Bpp, Emit, Widen>(out, i, _mm_unpacklo_epi8(left, zero));
   }
 }
 
 // The samples stay in 16-bit lanes from pixel to pixel; only the stores narrow them.
-template <std::size_t Bpp, bool Emit = false>
+template <std::size_t Bpp, bool Emit = false, bool Widen = false>
 void AveragePixels(std::uint8_t* row, const std::uint8_t* prior, std::size_t n, std::uint8_t* out = nullptr) {
   const __m128i low = _mm_set1_epi16(0xFF);
   __m128i left = _mm_setzero_si128();
@@ -135,7 +143,7 @@ void AveragePixels(std::uint8_t* row, const std::uint8_t* prior, std::size_t n, 
     const __m128i raw = LoadWide<Bpp>(row + i);
     left = _mm_and_si128(_mm_add_epi16(raw, _mm_srli_epi16(_mm_add_epi16(left, above), 1)), low);
     StoreWide<Bpp>(row + i, left);
-    EmitSwapped<Bpp, Emit>(out, i, left);
+    EmitSwapped<Bpp, Emit, Widen>(out, i, left);
   }
 }
 
@@ -157,7 +165,7 @@ inline __m128i PaethStep(__m128i a, __m128i b, __m128i c, __m128i raw) {
   return _mm_and_si128(_mm_add_epi16(raw, nearest), _mm_set1_epi16(0xFF));
 }
 
-template <std::size_t Bpp, bool Emit = false>
+template <std::size_t Bpp, bool Emit = false, bool Widen = false>
 void PaethPixels(std::uint8_t* row, const std::uint8_t* prior, std::size_t n, std::uint8_t* out = nullptr) {
   __m128i a = _mm_setzero_si128();  // left
   __m128i c = _mm_setzero_si128();  // upper left
@@ -166,7 +174,7 @@ void PaethPixels(std::uint8_t* row, const std::uint8_t* prior, std::size_t n, st
     a = PaethStep(a, b, c, LoadWide<Bpp>(row + i));
     c = b;
     StoreWide<Bpp>(row + i, a);
-    EmitSwapped<Bpp, Emit>(out, i, a);
+    EmitSwapped<Bpp, Emit, Widen>(out, i, a);
   }
 }
 
@@ -175,7 +183,7 @@ void PaethPixels(std::uint8_t* row, const std::uint8_t* prior, std::size_t n, st
 // step advances both rows' chains of left neighbours, where one row alone leaves most of
 // the processor idle waiting for the last pixel. With Emit, each pixel is also written to
 // Out or NextOut with its first and third bytes exchanged.
-template <std::size_t Bpp, bool Emit>
+template <std::size_t Bpp, bool Emit, bool Widen = false>
 void PaethPairPixels(std::uint8_t* row, std::uint8_t* next, const std::uint8_t* prior, std::size_t n,
                      std::uint8_t* out = nullptr, std::uint8_t* nextOut = nullptr) {
   static_assert(Bpp <= 4);
@@ -189,10 +197,12 @@ void PaethPairPixels(std::uint8_t* row, std::uint8_t* next, const std::uint8_t* 
     if (lower) bytes = _mm_srli_si128(bytes, 4);
     StorePixel<Bpp>(to + at, bytes);
     if constexpr (Emit) {
-      const __m128i swap = _mm_shufflehi_epi16(_mm_shufflelo_epi16(x, _MM_SHUFFLE(3, 0, 1, 2)), _MM_SHUFFLE(3, 0, 1, 2));
+      __m128i swap = _mm_shufflehi_epi16(_mm_shufflelo_epi16(x, _MM_SHUFFLE(3, 0, 1, 2)), _MM_SHUFFLE(3, 0, 1, 2));
+      if constexpr (Widen) swap = _mm_or_si128(swap, _mm_set_epi16(0xFF, 0, 0, 0, 0xFF, 0, 0, 0));
       __m128i swapped = _mm_packus_epi16(swap, swap);
       if (lower) swapped = _mm_srli_si128(swapped, 4);
-      StorePixel<Bpp>(swappedTo + at, swapped);
+      if constexpr (Widen) StorePixel<4>(swappedTo + at / 3 * 4, swapped);
+      else StorePixel<Bpp>(swappedTo + at, swapped);
     }
   };
   // Row's first pixel alone: its left and upper left are zero, so its prediction is above.
@@ -252,6 +262,31 @@ void SwapCopy(const std::uint8_t* row, std::uint8_t* out, std::size_t n, std::si
   else SwapRedBlue3(row, out, n / 3);
 }
 
+// Red-green-blue pixels to blue-green-red-255 ones: four pixels (three words in, four out)
+// a step where the byte order allows.
+void WidenCopy(const std::uint8_t* row, std::uint8_t* out, std::size_t pixels) {
+  std::size_t i = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    constexpr std::uint32_t kOpaque = 0xFF000000u;
+    for (; i + 4 <= pixels; i += 4, row += 12, out += 16) {
+      std::uint32_t w[3];
+      std::memcpy(w, row, sizeof w);
+      const std::uint32_t four[4] = {
+          kOpaque | ((w[0] >> 16) & 0xFFu) | (w[0] & 0xFF00u) | ((w[0] & 0xFFu) << 16),
+          kOpaque | ((w[1] >> 8) & 0xFFu) | ((w[1] & 0xFFu) << 8) | ((w[0] >> 24) << 16),
+          kOpaque | (w[2] & 0xFFu) | ((w[1] >> 24) << 8) | (((w[1] >> 16) & 0xFFu) << 16),
+          kOpaque | (w[2] >> 24) | (((w[2] >> 16) & 0xFFu) << 8) | (((w[2] >> 8) & 0xFFu) << 16)};
+      std::memcpy(out, four, sizeof four);
+    }
+  }
+  for (; i < pixels; ++i, row += 3, out += 4) {
+    out[0] = row[2];
+    out[1] = row[1];
+    out[2] = row[0];
+    out[3] = 0xFF;
+  }
+}
+
 }  // namespace
 
 void ApplyFilterSwapped(std::uint8_t filter, std::span<std::uint8_t> row,
@@ -276,6 +311,43 @@ void ApplyFilterSwapped(std::uint8_t filter, std::span<std::uint8_t> row,
 #endif
   ApplyFilter(filter, row, prior, bpp);
   SwapCopy(r, o, n - n % bpp, bpp);
+}
+
+void ApplyFilterWidened(std::uint8_t filter, std::span<std::uint8_t> row, std::span<const std::uint8_t> prior,
+                        std::span<std::uint8_t> out) {
+  const std::size_t n = row.size();
+  if (prior.size() < n || out.size() < n / 3 * 4) throw std::length_error("PNG filter: prior or output row too short");
+  std::uint8_t* r = row.data();
+  std::uint8_t* o = out.data();
+#if defined(__SSE2__)
+  if (n % 3 == 0) {
+    const std::uint8_t* p = prior.data();
+    switch (filter) {
+      case pfSub: return SubPixels<3, true, true>(r, n, o);
+      case pfAverage: return AveragePixels<3, true, true>(r, p, n, o);
+      case pfPaeth: return PaethPixels<3, true, true>(r, p, n, o);
+      default: break;
+    }
+  }
+#endif
+  ApplyFilter(filter, row, prior, 3);
+  WidenCopy(r, o, n / 3);
+}
+
+void ApplyPaethPairWidened(std::span<std::uint8_t> row, std::span<std::uint8_t> next,
+                           std::span<const std::uint8_t> prior, std::span<std::uint8_t> out,
+                           std::span<std::uint8_t> nextOut) {
+  const std::size_t n = row.size();
+  if (next.size() != n || prior.size() < n || out.size() < n / 3 * 4 || nextOut.size() < n / 3 * 4)
+    throw std::length_error("PNG filter: rows of a pair differ, or prior or output row too short");
+#if defined(__SSE2__)
+  if (n != 0 && n % 3 == 0) {
+    PaethPairPixels<3, true, true>(row.data(), next.data(), prior.data(), n, out.data(), nextOut.data());
+    return;
+  }
+#endif
+  ApplyFilterWidened(pfPaeth, row, prior, out);
+  ApplyFilterWidened(pfPaeth, next, row, nextOut);
 }
 
 void ApplyPaethPairSwapped(std::span<std::uint8_t> row, std::span<std::uint8_t> next,

@@ -35,6 +35,12 @@ void ApplyFilter(std::uint8_t filter, std::span<std::uint8_t> row,
 void ApplyFilterSwapped(std::uint8_t filter, std::span<std::uint8_t> row,
                         std::span<const std::uint8_t> prior, std::size_t bpp, std::span<std::uint8_t> out);
 
+// ApplyFilterSwapped for rows of 3-byte pixels that writes each decoded pixel to Out as four
+// bytes: blue, green, red and 255. Out holds at least 4 bytes for every whole pixel of Row;
+// bytes of a last partial pixel are not written.
+void ApplyFilterWidened(std::uint8_t filter, std::span<std::uint8_t> row, std::span<const std::uint8_t> prior,
+                        std::span<std::uint8_t> out);
+
 // Two rows in a row that both use the Paeth filter, decoded as two calls of ApplyFilter
 // would (Next against Row once decoded), at once. Next is as long as Row.
 void ApplyPaethPair(std::span<std::uint8_t> row, std::span<std::uint8_t> next, std::span<const std::uint8_t> prior,
@@ -44,6 +50,11 @@ void ApplyPaethPair(std::span<std::uint8_t> row, std::span<std::uint8_t> next, s
 // ApplyFilterSwapped would (Next against Row once decoded), at once. Next is as long as Row.
 void ApplyPaethPairSwapped(std::span<std::uint8_t> row, std::span<std::uint8_t> next,
                            std::span<const std::uint8_t> prior, std::size_t bpp, std::span<std::uint8_t> out,
+                           std::span<std::uint8_t> nextOut);
+
+// The same for rows of 3-byte pixels written out as ApplyFilterWidened writes them.
+void ApplyPaethPairWidened(std::span<std::uint8_t> row, std::span<std::uint8_t> next,
+                           std::span<const std::uint8_t> prior, std::span<std::uint8_t> out,
                            std::span<std::uint8_t> nextOut);
 
 }  // namespace skin_layered

@@ -122,6 +122,7 @@ class TPngLoad {
   std::uint64_t rowBytes_ = 0;  // a whole raw row: the filter byte, then the samples
   std::uint32_t rowsDecoded_ = 0;  // rows of a plain (not interlaced) image written so far
   bool swapOnly_ = false;       // rows need nothing but red and blue exchanged
+  bool widened_ = false;        // and 3-byte pixels go out as 4 bytes, the fourth 255
   std::size_t sourceBpp_ = 1;
   bool depthSetUp_ = false;
   bool imageRead_ = false;
@@ -244,7 +245,8 @@ std::size_t TPngLoad::SetupColorDepth(std::uint8_t colorType, std::uint8_t bitDe
       break;
     case 2:
       if (!depth8or16) break;
-      set(TColorScheme::RGB, 3, TColorScheme::BGR, 3, 8);
+      if (reader_.RgbAs32Bits) set(TColorScheme::RGB, 3, TColorScheme::BGRA, 4, 8);
+      else set(TColorScheme::RGB, 3, TColorScheme::BGR, 3, 8);
       bpp = bitDepth * 3 / 8;
       break;
     case 3:
@@ -423,6 +425,7 @@ void TPngLoad::ReadImageData() {
   rowBytes_ = (std::uint64_t{header_.Width} * header_.BitDepth + 7) / 8 * samples + 1;
   swapOnly_ = header_.BitDepth == 8 && (header_.ColorType == 2 || header_.ColorType == 6) &&
               !(Colors().TargetOptions() & coApplyGamma);
+  widened_ = swapOnly_ && header_.ColorType == 2 && format_ == TPixelLayout::Bits32;
 
   if (lines.Line0 != nullptr && !DecodeWhole(lines)) {
     // The streaming road: two raw rows, current and previous, swapped per row.
@@ -533,7 +536,8 @@ void TPngLoad::ConvertRow(std::uint8_t* row, const std::uint8_t* prior, std::siz
   const std::span<const std::uint8_t> above(prior + 1, rowBytes - 1);
   const std::size_t targetBytes = static_cast<std::size_t>(PixelRowBytes(header_.Width, format_));
   if (swapOnly_ && mask == 0xFF) {
-    ApplyFilterSwapped(row[0], raw, above, sourceBpp_, std::span(lines.Row(y), targetBytes));
+    if (widened_) ApplyFilterWidened(row[0], raw, above, std::span(lines.Row(y), targetBytes));
+    else ApplyFilterSwapped(row[0], raw, above, sourceBpp_, std::span(lines.Row(y), targetBytes));
     return;
   }
   ApplyFilter(row[0], raw, above, sourceBpp_);
@@ -547,6 +551,11 @@ void TPngLoad::ConvertPaethPair(std::uint8_t* row, const std::uint8_t* prior, co
   const std::size_t targetBytes = static_cast<std::size_t>(PixelRowBytes(header_.Width, format_));
   const std::span<std::uint8_t> first(row + 1, rowBytes - 1), second(row + rowBytes + 1, rowBytes - 1);
   const std::span<const std::uint8_t> above(prior + 1, rowBytes - 1);
+  if (widened_) {
+    ApplyPaethPairWidened(first, second, above, std::span(lines.Row(y), targetBytes),
+                          std::span(lines.Row(y + 1), targetBytes));
+    return;
+  }
   if (swapOnly_) {
     ApplyPaethPairSwapped(first, second, above, sourceBpp_, std::span(lines.Row(y), targetBytes),
                           std::span(lines.Row(y + 1), targetBytes));

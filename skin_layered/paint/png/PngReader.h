@@ -76,6 +76,10 @@ class TPNGReader {
   const TColorManager& ColorManager() const { return colorManager_; }
 
   TPngLimits Limits;
+  // Colour images without alpha (red, green and blue of 8 or 16 bits) come as 32-bit pixels,
+  // blue, green, red and 255, instead of 24-bit ones: for a target holding every picture in
+  // 32 bits, with no widening pass over the bitmap after.
+  bool RgbAs32Bits = false;
   // Stage notices of a load: Starting "Preparing...", Ending before the image data,
   // Starting "Transfering..." for it, Ending at the end (also after an error).
   std::function<void(const TPngProgress&)> OnProgress;

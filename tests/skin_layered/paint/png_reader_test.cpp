@@ -151,6 +151,60 @@ TEST(PngReader, DecodesEveryColourTypeDepthAndFilter) {
   }
 }
 
+// Colour images asked for in 32 bits: the 24-bit rows with a fourth byte of 255 after each
+// pixel, whatever the depth, filter (Paeth pairs too), interlacing, gamma or colour key; the
+// other kinds keep their layouts.
+TEST(PngReader, ColourImagesAskedForIn32BitsAreThe24BitPixelsMadeOpaque) {
+  auto decode = [](const std::vector<std::uint8_t>& png, bool in32) {
+    TPngPixelBuffer bitmap;
+    TPNGReader reader;
+    reader.RgbAs32Bits = in32;
+    reader.LoadFromBytes(png, bitmap);
+    return bitmap;
+  };
+  PngOptions gamma;
+  gamma.beforeImage = {Chunk("gAMA", Be32(100000))};
+  PngOptions key;
+  key.beforeImage = {Chunk("tRNS", std::vector<std::uint8_t>{0, 1, 0, 2, 0, 3})};
+  for (const Kind& k : kKinds) {
+    // Widths of whole and odd numbers of four-pixel groups; a row alone and a pair of rows.
+    for (auto [w, h] : {std::pair{13u, 7u}, std::pair{16u, 2u}, std::pair{1u, 1u}}) {
+      const auto image = SampleImage::Pattern(w, h, k.colorType, k.depth, w + h);
+      std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files;
+      for (auto filter : {FilterChoice::None, FilterChoice::Sub, FilterChoice::Up, FilterChoice::Average,
+                          FilterChoice::Paeth, FilterChoice::Cycle, FilterChoice::Adaptive})
+        files.push_back({"filter " + std::to_string(static_cast<int>(filter)), WritePng(image, OptionsFor(k, filter))});
+      files.push_back({"interlaced", WritePng(image, OptionsFor(k, FilterChoice::Paeth, true))});
+      if (k.colorType == 2) {
+        files.push_back({"gamma", WritePng(image, gamma)});
+        files.push_back({"colour key", WritePng(image, key)});
+      }
+      for (const auto& [name, png] : files) {
+        const auto what = Name(k) + " " + std::to_string(w) + "x" + std::to_string(h) + " " + name;
+        const TPngPixelBuffer plain = decode(png, false), wide = decode(png, true);
+        if (k.colorType != 2) {
+          ASSERT_EQ(wide.Layout().Format, plain.Layout().Format) << what;
+          for (std::uint32_t y = 0; y < h; ++y)
+            ASSERT_TRUE(std::ranges::equal(wide.Row(y), plain.Row(y))) << what << ", row " << y;
+          continue;
+        }
+        ASSERT_EQ(plain.Layout().Format, TPixelLayout::Bits24) << what;
+        ASSERT_EQ(wide.Layout().Format, TPixelLayout::Bits32) << what;
+        EXPECT_EQ(wide.Layout().TransparentColor, plain.Layout().TransparentColor) << what;
+        for (std::uint32_t y = 0; y < h; ++y) {
+          std::vector<std::uint8_t> expected;
+          for (std::uint32_t x = 0; x < w; ++x) {
+            expected.insert(expected.end(), plain.Row(y).begin() + 3 * x, plain.Row(y).begin() + 3 * x + 3);
+            expected.push_back(255);
+          }
+          const auto row = wide.Row(y);
+          ASSERT_EQ(std::vector<std::uint8_t>(row.begin(), row.end()), expected) << what << ", row " << y;
+        }
+      }
+    }
+  }
+}
+
 TEST(PngReader, BottomUpBitmapGetsTheSameRows) {
   const Kind k{6, 8, TPixelLayout::Bits32};
   const auto image = SampleImage::Pattern(9, 6, 6, 8);
@@ -717,6 +771,43 @@ TEST(PngFilters, EveryFilterMatchesTheByteRule) {
       }
     }
   }
+}
+
+// Rows of 3-byte pixels written out in 4 bytes: the filtered row swapped with 255 after each
+// pixel, alone and in Paeth pairs, whole rows and rows with a partial last pixel.
+TEST(PngFilters, WidenedRowsAreTheSwappedRowWithAnOpaqueFourthByte) {
+  std::mt19937 rng(68);
+  auto widened = [](const Bytes& decoded) {
+    Bytes out;
+    for (std::size_t i = 0; i + 3 <= decoded.size(); i += 3) out.insert(out.end(), {decoded[i + 2], decoded[i + 1], decoded[i], 255});
+    return out;
+  };
+  for (std::size_t n : {3u, 6u, 12u, 13u, 14u, 48u, 300u}) {
+    Bytes prior(n), row(n), next(n);
+    for (auto* v : {&prior, &row, &next})
+      for (auto& x : *v) x = static_cast<std::uint8_t>(rng());
+    const std::size_t room = n / 3 * 4;
+    for (std::uint8_t filter = pfNone; filter <= pfPaeth + 1; ++filter) {
+      const Bytes expected = ReferenceUnfilter(filter, row, prior, 3);
+      Bytes fused = row, out(room + 1, 0xEE);
+      ApplyFilterWidened(filter, fused, prior, out);
+      ASSERT_EQ(fused, expected) << int(filter) << " " << n;  // the next row's prior
+      Bytes want = widened(expected);
+      want.push_back(0xEE);  // nothing beyond the whole pixels
+      ASSERT_EQ(out, want) << int(filter) << " " << n;
+    }
+    const Bytes first = ReferenceUnfilter(pfPaeth, row, prior, 3), second = ReferenceUnfilter(pfPaeth, next, first, 3);
+    Bytes pairRow = row, pairNext = next, out(room, 0xEE), nextOut(room, 0xEE);
+    ApplyPaethPairWidened(pairRow, pairNext, prior, out, nextOut);
+    ASSERT_EQ(pairRow, first) << n;
+    ASSERT_EQ(pairNext, second) << n;
+    ASSERT_EQ(out, widened(first)) << n;
+    ASSERT_EQ(nextOut, widened(second)) << n;
+  }
+  Bytes small(6), prior(6), out(7);
+  EXPECT_THROW(ApplyFilterWidened(pfNone, small, prior, out), std::length_error);
+  Bytes next(6), nextOut(8), shortPrior(5);
+  EXPECT_THROW(ApplyPaethPairWidened(small, next, shortPrior, nextOut, nextOut), std::length_error);
 }
 
 TEST(PngFilters, PartialLastPixelFollowsTheSameRules) {
