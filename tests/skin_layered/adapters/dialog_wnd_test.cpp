@@ -1203,7 +1203,8 @@ TEST_F(Dialogs, AHiddenDialogTakesItsBorderWindowAlongAndHasItAgainWhenShown) {
 }
 
 // Two push buttons of a system dialog side by side, the real pointer moved from one straight on
-// to the other: the one it left shows its normal face at once, the other its hot face.
+// to the other, back, and on to the edit above: the one it left shows its normal face at once,
+// the one it reached its hot face.
 TEST(DialogButtons, ThePointerMovedOnToTheNextButtonLeavesTheFirstNormal) {
   const wintest::PointerLock turn;
   constexpr COLORREF kFace = 0x4080C0, kHot = 0x60C0F0;
@@ -1257,6 +1258,15 @@ TEST(DialogButtons, ThePointerMovedOnToTheNextButtonLeavesTheFirstNormal) {
   EXPECT_EQ(manager->HotWnd(), second);
   EXPECT_EQ(shown(second), kHot);
   EXPECT_EQ(shown(first), kFace);
+  // Back the other way, and on to a window that is no button: each left one is normal again.
+  ASSERT_TRUE(moveOnto(first));
+  EXPECT_EQ(manager->HotWnd(), first);
+  EXPECT_EQ(shown(first), kHot);
+  EXPECT_EQ(shown(second), kFace);
+  ASSERT_TRUE(moveOnto(GetDlgItem(dlg, 100)));
+  EXPECT_NE(manager->HotWnd(), first);
+  EXPECT_EQ(shown(first), kFace);
+  EXPECT_EQ(shown(second), kFace);
 }
 
 }  // namespace
