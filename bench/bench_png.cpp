@@ -1,9 +1,9 @@
 // PNG decoding speed on real images: the layered engine's PNG reader beside Debian's libpng
 // and libspng on the same files in the same run, all three producing the same 8-bit BGRA
 // bitmap (16-bit samples scaled to 8 bits, palettes and grey expanded, interlaced images
-// whole). Colour images come from the reader in 32 bits (its RgbAs32Bits); its indexed
-// layouts (palette, grey) are widened to BGRA as part of its time, as the engine does when it
-// draws them.
+// whole). Colour and palette images come from the reader in 32 bits (its RgbAs32Bits and
+// PaletteAs32Bits); grey images, indexed, are widened to BGRA as part of its time, as the
+// engine does when it draws them.
 //
 //   bench_png FOLDER [GROUP]   FOLDER holds the images (scripts/fetch-bench-images.sh);
 //                              GROUP limits the run to groups whose name contains it.
@@ -117,6 +117,7 @@ class BgraTarget final : public IPngImageTarget {
 bool DecodeOurs(const Bytes& file, Bgra& out) {
   TPNGReader reader;  // a new picture per image, as the engine makes them
   reader.RgbAs32Bits = true;
+  reader.PaletteAs32Bits = true;
   BgraTarget target(out);
   try {
     reader.LoadFromBytes(file, target);

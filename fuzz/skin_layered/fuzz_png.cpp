@@ -1,8 +1,8 @@
 // The PNG reader on any bytes: validation and loading either succeed or raise the reader's
 // own error; a load never claims more bytes than it was given, and the images after it
 // are read in turn. Each input is also read with its chunk CRCs made right, so that
-// mutations reach the image data instead of stopping at the checksum. Small limits keep
-// each run quick.
+// mutations reach the image data instead of stopping at the checksum. Half the inputs ask
+// for colour and palette images in 32 bits. Small limits keep each run quick.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -35,9 +35,10 @@ std::vector<std::uint8_t> WithRightCrcs(std::span<const std::uint8_t> data) {
   return out;
 }
 
-void ReadAll(std::span<const std::uint8_t> rest, TPngPixelBuffer::TRowOrder order) {
+void ReadAll(std::span<const std::uint8_t> rest, TPngPixelBuffer::TRowOrder order, bool in32) {
   TPNGReader reader;
   reader.Limits = {2048, std::uint64_t{1} << 20};
+  reader.RgbAs32Bits = reader.PaletteAs32Bits = in32;
   try {
     reader.IsValid(rest);
   } catch (const EPngError&) {
@@ -60,7 +61,8 @@ void ReadAll(std::span<const std::uint8_t> rest, TPngPixelBuffer::TRowOrder orde
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto order = size % 2 ? TPngPixelBuffer::TRowOrder::BottomUp : TPngPixelBuffer::TRowOrder::TopDown;
   const std::span<const std::uint8_t> input(data, size);
-  ReadAll(input, order);
-  if (size >= 8) ReadAll(WithRightCrcs(input), order);
+  const bool in32 = size / 2 % 2 != 0;
+  ReadAll(input, order, in32);
+  if (size >= 8) ReadAll(WithRightCrcs(input), order, in32);
   return 0;
 }

@@ -1,6 +1,8 @@
 #include "skin_layered/paint/png/PngReader.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -71,6 +73,41 @@ constexpr std::uint32_t Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
 
 constexpr std::uint32_t ColorOf(const TPaletteEntry& e) { return Rgb(e.Red, e.Green, e.Blue); }
 
+using TBgraPixel = std::array<std::uint8_t, 4>;  // blue, green, red, alpha
+
+// Palette indices of Bits bits each, packed from the high bits of each byte, written out as
+// the 32-bit pixels Colors gives for them. With a Mask other than 0xFF only the pixels whose
+// bit is set are written (bit 7 for pixel 0, rotating right per pixel), and the source
+// advances only for them: the pixels of one Adam7 pass.
+void ExpandIndices(const std::uint8_t* source, unsigned bits, std::uint8_t* target, std::size_t count,
+                   std::uint8_t mask, const std::array<TBgraPixel, 256>& colors) {
+  // Rows of a caller's bitmap need not be 4-byte aligned.
+  auto put = [target, &colors](std::size_t x, unsigned index) { std::memcpy(target + 4 * x, colors[index].data(), 4); };
+  if (mask == 0xFF && bits == 8) {
+    for (std::size_t x = 0; x < count; ++x) put(x, source[x]);
+    return;
+  }
+  const unsigned perByte = 8 / bits;
+  if (mask == 0xFF) {
+    for (std::size_t x = 0; x < count; ++source) {
+      unsigned byte = *source;
+      for (unsigned k = 0; k < perByte && x < count; ++k, ++x) {
+        put(x, byte >> (8 - bits));
+        byte = (byte << bits) & 0xFFu;
+      }
+    }
+    return;
+  }
+  const unsigned valueMask = (1u << bits) - 1;
+  std::size_t s = 0;
+  for (std::size_t x = 0; x < count; ++x) {
+    if (!(mask & (0x80u >> (x % 8)))) continue;
+    const unsigned shift = 8 - bits * (static_cast<unsigned>(s % perByte) + 1);
+    put(x, (source[s / perByte] >> shift) & valueMask);
+    ++s;
+  }
+}
+
 constexpr std::string_view kPreparing = "Preparing...";
 constexpr std::string_view kTransfering = "Transfering...";
 
@@ -104,6 +141,7 @@ class TPngLoad {
   void ConvertRow(std::uint8_t* row, const std::uint8_t* prior, std::size_t rowBytes, const TScanLines& lines,
                   std::uint32_t y, std::uint8_t mask);
   void ConvertPaethPair(std::uint8_t* row, const std::uint8_t* prior, const TScanLines& lines, std::uint32_t y);
+  void SetupPaletteColors(TPixelLayout indexedFormat);
   std::optional<std::uint8_t> TargetIndexOf(std::uint16_t sample) const;
   std::uint32_t ResolveBackground() const;
   std::uint32_t ResolveTransparent() const;
@@ -123,6 +161,8 @@ class TPngLoad {
   std::uint32_t rowsDecoded_ = 0;  // rows of a plain (not interlaced) image written so far
   bool swapOnly_ = false;       // rows need nothing but red and blue exchanged
   bool widened_ = false;        // and 3-byte pixels go out as 4 bytes, the fourth 255
+  bool paletteWide_ = false;    // palette indices go out as 32-bit pixels through paletteColors_
+  std::array<TBgraPixel, 256> paletteColors_{};
   std::size_t sourceBpp_ = 1;
   bool depthSetUp_ = false;
   bool imageRead_ = false;
@@ -397,6 +437,11 @@ void TPngLoad::ReadImageData() {
   Notify(TProgressStage::Starting, kTransfering);
   if (!depthSetUp_) sourceBpp_ = SetupColorDepth(header_.ColorType, header_.BitDepth);
   if (header_.ColorType == 3 && paletteCount_ == 0) GraphicError(png_text::InvalidPalette);
+  paletteWide_ = header_.ColorType == 3 && reader_.PaletteAs32Bits;
+  if (paletteWide_) {
+    SetupPaletteColors(format_);
+    format_ = TPixelLayout::Bits32;
+  }
 
   TPngImageLayout layout;
   layout.Width = header_.Width;
@@ -529,6 +574,20 @@ bool TPngLoad::DecodeWhole(const TScanLines& lines) {
   return true;
 }
 
+// The 32-bit pixel of every index the file's depth allows: the colour the indexed bitmap
+// would show for it (the palette spread to the bitmap's depth, black past the palette's end),
+// opaque.
+void TPngLoad::SetupPaletteColors(TPixelLayout indexedFormat) {
+  const std::size_t entries = std::size_t{1} << BitsPerPixel(indexedFormat);
+  paletteColors_.fill(TBgraPixel{0, 0, 0, 255});
+  for (std::uint32_t index = 0; index < (1u << header_.BitDepth); ++index) {
+    const std::optional<std::uint8_t> target = TargetIndexOf(static_cast<std::uint16_t>(index));
+    if (!target || *target >= entries || *target >= palette_.size()) continue;
+    const TPaletteEntry& e = palette_[*target];
+    paletteColors_[index] = TBgraPixel{e.Blue, e.Green, e.Red, 255};
+  }
+}
+
 // Unfilters the raw row (filter byte first) in place and converts it into scan line Y.
 void TPngLoad::ConvertRow(std::uint8_t* row, const std::uint8_t* prior, std::size_t rowBytes,
                           const TScanLines& lines, std::uint32_t y, std::uint8_t mask) {
@@ -541,6 +600,11 @@ void TPngLoad::ConvertRow(std::uint8_t* row, const std::uint8_t* prior, std::siz
     return;
   }
   ApplyFilter(row[0], raw, above, sourceBpp_);
+  if (paletteWide_) {
+    ExpandIndices(raw.data(), header_.BitDepth, lines.Row(y), header_.Width, mask,
+                  paletteColors_);
+    return;
+  }
   Colors().ConvertRow(std::span<const std::uint8_t>(raw), std::span(lines.Row(y), targetBytes), header_.Width, mask);
 }
 
@@ -562,6 +626,12 @@ void TPngLoad::ConvertPaethPair(std::uint8_t* row, const std::uint8_t* prior, co
     return;
   }
   ApplyPaethPair(first, second, above, sourceBpp_);
+  if (paletteWide_) {
+    for (std::uint32_t k = 0; k < 2; ++k)
+      ExpandIndices((k == 0 ? first : second).data(), header_.BitDepth,
+                    lines.Row(y + k), header_.Width, 0xFF, paletteColors_);
+    return;
+  }
   Colors().ConvertRow(std::span<const std::uint8_t>(first), std::span(lines.Row(y), targetBytes), header_.Width, 0xFF);
   Colors().ConvertRow(std::span<const std::uint8_t>(second), std::span(lines.Row(y + 1), targetBytes), header_.Width, 0xFF);
 }

@@ -80,6 +80,10 @@ class TPNGReader {
   // blue, green, red and 255, instead of 24-bit ones: for a target holding every picture in
   // 32 bits, with no widening pass over the bitmap after.
   bool RgbAs32Bits = false;
+  // Palette images come as 32-bit pixels too: each index as its colour, blue, green, red and
+  // 255 (what the palette bitmap shows when it is copied to 32 bits; the palette's alpha stays
+  // in AlphaTable), written while each row is in cache.
+  bool PaletteAs32Bits = false;
   // Stage notices of a load: Starting "Preparing...", Ending before the image data,
   // Starting "Transfering..." for it, Ending at the end (also after an error).
   std::function<void(const TPngProgress&)> OnProgress;

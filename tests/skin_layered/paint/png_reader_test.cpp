@@ -205,6 +205,103 @@ TEST(PngReader, ColourImagesAskedForIn32BitsAreThe24BitPixelsMadeOpaque) {
   }
 }
 
+// Palette images asked for in 32 bits: each pixel the colour the indexed bitmap shows for its
+// index (the palette spread to the bitmap's depth), opaque, at every depth, filter (Paeth
+// pairs too) and interlacing, with palettes covering the depth's indices or not (gamma
+// applied to the palette, indices past its end black); what is not decoded shows the
+// background as in the indexed bitmap, with alpha 0. The other kinds keep their layouts.
+TEST(PngReader, PaletteImagesAskedForIn32BitsAreTheirIndexedPixelsLookedUp) {
+  auto decode = [](const std::vector<std::uint8_t>& png, bool in32, bool rgbIn32) {
+    TPngPixelBuffer bitmap;
+    TPNGReader reader;
+    reader.PaletteAs32Bits = in32;
+    reader.RgbAs32Bits = rgbIn32;
+    try {
+      reader.LoadFromBytes(png, bitmap);
+    } catch (const EPngError&) {
+      // a cut image keeps what was decoded
+    }
+    return std::pair{std::move(bitmap), reader.AlphaTable()};
+  };
+  auto index = [](std::span<const std::uint8_t> row, std::uint32_t x, unsigned bits) {
+    const std::size_t bit = std::size_t{x} * bits;
+    return (row[bit / 8] >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
+  };
+  for (std::uint8_t depth : {1, 2, 4, 8}) {
+    const unsigned indices = 1u << depth;
+    for (auto [w, h] : {std::pair{13u, 7u}, std::pair{16u, 2u}, std::pair{1u, 1u}, std::pair{9u, 9u}}) {
+      const auto image = SampleImage::Pattern(w, h, 3, depth, w * 3 + depth);
+      std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files;
+      for (unsigned colors : {indices, std::max(1u, indices / 2 + 1)}) {
+        PngOptions options;
+        options.beforeImage = {PaletteChunk(MakePalette(colors)), Chunk("tRNS", {0, 64}), Chunk("bKGD", {0})};
+        const std::string palette = " palette of " + std::to_string(colors);
+        for (auto filter : {FilterChoice::None, FilterChoice::Sub, FilterChoice::Up, FilterChoice::Average,
+                            FilterChoice::Paeth, FilterChoice::Cycle, FilterChoice::Adaptive}) {
+          options.filter = filter;
+          files.push_back({"filter " + std::to_string(static_cast<int>(filter)) + palette, WritePng(image, options)});
+        }
+        options.filter = FilterChoice::Paeth;
+        options.interlaced = true;
+        files.push_back({"interlaced" + palette, WritePng(image, options)});
+        options.interlaced = false;
+        options.beforeImage.insert(options.beforeImage.begin(), Chunk("gAMA", Be32(50000)));
+        files.push_back({"gamma" + palette, WritePng(image, options)});
+        // Image data that ends early: the rows not reached keep the background.
+        auto compressed = Deflate(FilteredImageData(image, FilterChoice::Sub, false), 0);
+        compressed.resize(compressed.size() / 2);
+        std::vector<PngChunk> chunks = {Chunk("IHDR", IhdrData(w, h, depth, 3))};
+        chunks.insert(chunks.end(), options.beforeImage.begin(), options.beforeImage.end());
+        chunks.insert(chunks.end(), {Chunk("IDAT", compressed), Chunk("IEND")});
+        files.push_back({"cut" + palette, Serialize(chunks)});
+      }
+      for (const auto& [name, png] : files) {
+        const auto what = "depth " + std::to_string(depth) + " " + std::to_string(w) + "x" + std::to_string(h) + " " + name;
+        const auto [plain, plainAlpha] = decode(png, false, true);
+        const auto [wide, wideAlpha] = decode(png, true, false);
+        ASSERT_NE(plain.Layout().Format, TPixelLayout::Bits32) << what;
+        ASSERT_EQ(wide.Layout().Format, TPixelLayout::Bits32) << what;
+        EXPECT_EQ(wideAlpha, plainAlpha) << what;
+        EXPECT_EQ(wide.Layout().BackgroundColor, plain.Layout().BackgroundColor) << what;
+        EXPECT_EQ(wide.Layout().TransparentColor, plain.Layout().TransparentColor) << what;
+        const unsigned bits = BitsPerPixel(plain.Layout().Format);
+        const auto& palette = plain.Layout().Palette;
+        ASSERT_EQ(palette.size(), std::size_t{1} << bits) << what;
+        const std::uint32_t bg = plain.Layout().BackgroundColor;
+        for (std::uint32_t y = 0; y < h; ++y) {
+          std::vector<std::uint8_t> expected;
+          for (std::uint32_t x = 0; x < w; ++x) {
+            const TPaletteEntry& e = palette[index(plain.Row(y), x, bits)];
+            expected.insert(expected.end(), {e.Blue, e.Green, e.Red, 255});
+          }
+          const auto row = wide.Row(y);
+          std::vector<std::uint8_t> got(row.begin(), row.end());
+          if (name.starts_with("cut") && got != expected) {
+            // A row the image data did not reach: the background itself, where the indexed
+            // bitmap has its nearest entry.
+            expected.clear();
+            for (std::uint32_t x = 0; x < w; ++x)
+              expected.insert(expected.end(), {static_cast<std::uint8_t>(bg >> 16), static_cast<std::uint8_t>(bg >> 8),
+                                               static_cast<std::uint8_t>(bg), 0});
+          }
+          ASSERT_EQ(got, expected) << what << ", row " << y;
+        }
+      }
+    }
+  }
+  // The other kinds are left as they were.
+  for (const Kind& k : kKinds) {
+    if (k.colorType == 3) continue;
+    const auto image = SampleImage::Pattern(13, 7, k.colorType, k.depth, 5);
+    const auto png = WritePng(image, OptionsFor(k, FilterChoice::Cycle));
+    const auto [plain, plainAlpha] = decode(png, false, false);
+    const auto [wide, wideAlpha] = decode(png, true, false);
+    ASSERT_EQ(wide.Layout().Format, plain.Layout().Format) << Name(k);
+    for (std::uint32_t y = 0; y < 7; ++y)
+      ASSERT_TRUE(std::ranges::equal(wide.Row(y), plain.Row(y))) << Name(k) << ", row " << y;
+  }
+}
+
 TEST(PngReader, BottomUpBitmapGetsTheSameRows) {
   const Kind k{6, 8, TPixelLayout::Bits32};
   const auto image = SampleImage::Pattern(9, 6, 6, 8);
