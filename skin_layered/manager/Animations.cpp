@@ -571,6 +571,21 @@ TsSkinProviderBase* ProviderOfForm(vcl::TControl* Control) {
   return form ? reinterpret_cast<TsSkinProviderBase*>(SendCommandToCtrl(form, scmGetProvider, 0)) : nullptr;
 }
 
+// What the screen shows of a window's rectangle, into Bmp at the rectangle's origin. Only the
+// part on the screen is read: a window reaching past the screen's edge (a maximised one, whose
+// frame lies outside) would otherwise give nothing at all on some systems, a black picture.
+void CopyFromScreen(vcl::TBitmap* Bmp, const RECT& Window) {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const RECT screenRect{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                        top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  RECT seen{};
+  if (!IntersectRect(&seen, &Window, &screenRect)) return;
+  HDC screen = GetDC(nullptr);
+  BitBlt(Bmp->Canvas()->Handle(), seen.left - Window.left, seen.top - Window.top, seen.right - seen.left,
+         seen.bottom - seen.top, screen, seen.left, seen.top, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+}
+
 void ChangeThroughOutputWindow(vcl::TControl* Control, int Time) {
   TOutputWindow*& current = Unit().OutputWindow;
   if (!current) {
@@ -579,11 +594,7 @@ void ChangeThroughOutputWindow(vcl::TControl* Control, int Time) {
     RECT wr{};
     GetWindowRect(windowed->Handle(), &wr);
     auto old = CreateBmp32(Control->Width(), Control->Height());
-    {
-      HDC screen = GetDC(nullptr);
-      BitBlt(old->Canvas()->Handle(), 0, 0, Control->Width(), Control->Height(), screen, wr.left, wr.top, SRCCOPY);
-      ReleaseDC(nullptr, screen);
-    }
+    CopyFromScreen(old.get(), wr);
     auto* output = new TOutputWindow(vcl::Application);
     current = output;
     const vcl::TScopeExit release([&current, &old] {

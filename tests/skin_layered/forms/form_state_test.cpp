@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
+#include <optional>
 
 #include "classlib/extctrls/ExtCtrls.h"
 #include "classlib/forms/Menus.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/core/Constants.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/forms/Dwm.h"
@@ -14,7 +17,9 @@
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/paint/LayeredWindows.h"
+#include "skin_layered/paint/PaintStartup.h"
 #include "skinned_form_fixture.h"
+#include "support/win_test_support.h"
 
 namespace skin_layered::test {
 namespace {
@@ -210,6 +215,102 @@ TEST_F(FormStateTest, ShowingFadesTheFormInAndHidingLeavesAFadingPictureBehind) 
   form->Hide();
   EXPECT_NE(HideAnimationForm(), nullptr);  // the form's picture fades out in its place
   EXPECT_FALSE(IsWindowVisible(Wnd()));
+}
+
+// Skin change
+
+// Where the display blends no per-pixel alpha, a skin change cross-fades the form from the look
+// the screen showed to the new one: every frame on the way is a mix of the two, never darker,
+// also for a form reaching past the screen's edge (maximised, its frame lies outside; or moved
+// partly off the screen), whose old look read from the screen was black.
+TEST_F(FormStateTest, ASkinChangeCrossFadesFromTheOldLookAlsoForAFormReachingPastTheScreen) {
+  std::string other = FrameSkinText();
+  const std::string section = "[FORM]\r\nSTATES=2\r\nCOLOR=$A0B0C0\r\nHOTCOLOR=$A0B0C0";
+  other.replace(other.find(section), section.size(), "[FORM]\r\nSTATES=2\r\nCOLOR=$60E040\r\nHOTCOLOR=$60E040");
+  WriteSkin(L"Other", other);
+  skins.Write(L"Other", L"master.bmp", Bmp24(kMasterWidth, kMasterHeight, MasterPixel));
+  constexpr std::uint32_t kOtherFormRgb = 0x40E060;
+  Skin();
+  form->Show();
+  // The old look is what the screen shows: the form stands over every other program's window
+  // (and their pointer tests wait) while it changes.
+  const wintest::PointerLock pointer;
+  SetWindowPos(Wnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  const std::optional<bool> perPixel = SetPerPixelAlphaShown(false);
+  manager->AnimEffects()->SkinChanging()->SetActive(true);
+  manager->AnimEffects()->SkinChanging()->SetTime(120);
+
+  // The client's middle as each frame of the cross-fade shows it, with the old look's weight.
+  struct Shown {
+    int Weight;
+    std::uint32_t Rgb;
+  };
+  std::vector<Shown> shown;
+  TqvAnimationClock clock = SetAnimationClock({});
+  TqvAnimationClock watching = clock;
+  watching.OnFrame = [&](const TqvAnimationFrame& f) {
+    clock.OnFrame(f);
+    if (f.Kind != TqvAnimationKind::ChangeFallback) return;
+    const HWND output = wintest::FindThreadWindow([](HWND w) {
+      wchar_t text[32] = {};
+      GetWindowTextW(w, text, 32);
+      return wcscmp(text, L"qvOutputWindow") == 0 && IsWindowVisible(w);
+    });
+    if (!output) return;
+    RECT client{};
+    GetClientRect(Wnd(), &client);
+    POINT middle{client.right / 2, client.bottom / 2};
+    ClientToScreen(Wnd(), &middle);
+    RECT box{};
+    GetWindowRect(output, &box);
+    HDC dc = GetWindowDC(output);
+    const COLORREF c = GetPixel(dc, middle.x - box.left, middle.y - box.top);
+    ReleaseDC(output, dc);
+    shown.push_back({f.Alpha, static_cast<std::uint32_t>((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c))});
+  };
+  SetAnimationClock(watching);
+  const vcl::TScopeExit restore([&] {
+    SetAnimationClock(clock);
+    SetPerPixelAlphaShown(perPixel);
+  });
+  auto alike = [](std::uint32_t a, std::uint32_t b) {
+    for (int shift : {0, 8, 16})
+      if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 8) return false;
+    return true;
+  };
+  auto mix = [](std::uint32_t from, std::uint32_t to, int weight) {
+    std::uint32_t out = 0;
+    for (int shift : {0, 8, 16}) {
+      const int a = static_cast<int>((from >> shift) & 0xFF), b = static_cast<int>((to >> shift) & 0xFF);
+      out |= static_cast<std::uint32_t>((a * weight + b * (255 - weight)) / 255) << shift;
+    }
+    return out;
+  };
+  // Each case switches from the skin the form wears to the other one.
+  auto change = [&](const char* name, const wchar_t* to, std::uint32_t from, std::uint32_t next) {
+    SCOPED_TRACE(name);
+    shown.clear();
+    vcl::Application->ProcessMessages();
+    manager->SetSkinName(to);
+    ASSERT_GE(shown.size(), 5u);
+    int between = 0;
+    for (const Shown& s : shown) {
+      EXPECT_TRUE(alike(s.Rgb, mix(from, next, std::clamp(s.Weight, 0, 255))))
+          << std::hex << s.Rgb << " at the old look's weight " << std::dec << s.Weight;
+      between += s.Weight > 40 && s.Weight < 215;
+    }
+    EXPECT_GE(between, 3);
+  };
+  // On the screen whole (as it always was), then partly past its left edge, then maximised.
+  change("on the screen", L"Other", kFormRgb, kOtherFormRgb);
+  form->SetBounds(-120, kFormTop, 400, 300);
+  vcl::Application->ProcessMessages();
+  change("past the left edge", L"Frame", kOtherFormRgb, kFormRgb);
+  ShowWindow(Wnd(), SW_MAXIMIZE);
+  ASSERT_TRUE(IsZoomed(Wnd()));
+  vcl::Application->ProcessMessages();
+  change("maximised", L"Other", kFormRgb, kOtherFormRgb);
+  ShowWindow(Wnd(), SW_RESTORE);
 }
 
 // Minimise and restore
