@@ -17,6 +17,7 @@
 #include "skin_layered/paint/Fills.h"
 #include "skin_layered/paint/SectionPaint.h"
 #include "skin_layered/paint/SkinImages.h"
+#include "skin_layered/paint/SystemLook.h"
 
 namespace skin_layered {
 
@@ -105,6 +106,8 @@ void TqvToolBarWnd::PaintButton(vcl::TBitmap* Bar, int Index, const vcl::TRect& 
   TqvCacheInfo behind;
   MakeCacheInfo(Bar, R.Left, R.Top, behind);
   PaintItemBg(section, behind, state, vcl::TRect{0, 0, w, h}, vcl::TPoint{0, 0}, bmp.get(), &skin);
+  // Without the button's section the system's edge shows its state (a checked one sunken).
+  if (!skin.IsValidSkinIndex(section)) DrawSystemButtonEdge(bmp.get(), vcl::TRect{0, 0, w, h}, state, true);
   const int shift = state == 2 ? 1 : 0;
 
   // The image above the text, the whole-drop-down arrow at the right.

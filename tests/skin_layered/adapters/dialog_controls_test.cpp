@@ -53,13 +53,15 @@ std::string Piece(const char* Name, int Index, int Count, int DrawMode) {
 // What a skin holds of the gauge.
 enum class Gauge { Whole, HorizontalBar, NoBars, None };
 
-std::string ControlsSkinText(Gauge G = Gauge::Whole, bool DialogSection = true, bool SeeThroughChecks = false) {
+std::string ControlsSkinText(Gauge G = Gauge::Whole, bool DialogSection = true, bool SeeThroughChecks = false,
+                             bool ToolButtons = true) {
   std::string text = "[GLOBALINFO]\r\nVERSION=7.5\r\nMASTERBITMAP=master.bmp\r\n";
   if (DialogSection) text += FlatSection("DIALOG", kDialogColor, kDialogColor);
   text += "[FORMTITLE]\r\nCOLOR=$603020\r\n" + FlatSection("EDIT", kEditColor2, kEditHot2) +
           FlatSection("SPEEDBUTTON_SMALL", kSpinColor, kSpinColor) + FlatSection("BUTTON", kButtonColor, kButtonColor) +
-          FlatSection("PAGECONTROL", 0x8080C0, 0x8080C0) + FlatSection("TOOLBUTTON", 0x202020, 0x202020) +
-          Piece("BORDERSMASK", 3, 3, 5) + FlatSection("CHECKBOX", kCheckColor, kCheckColor);
+          FlatSection("PAGECONTROL", 0x8080C0, 0x8080C0);
+  if (ToolButtons) text += FlatSection("TOOLBUTTON", 0x202020, 0x202020) + Piece("BORDERSMASK", 3, 3, 5);
+  text += FlatSection("CHECKBOX", kCheckColor, kCheckColor);
   if (SeeThroughChecks) text += "TRANSPARENCY=100\r\nHOTTRANSPARENCY=100\r\n";
   if (G != Gauge::None) {
     text += FlatSection("GAUGE", kGaugeFace, kGaugeFace) + Piece("BORDERSMASK", 0, 1, 0);
@@ -99,13 +101,14 @@ class DialogControls : public ::testing::Test {
   void SetUp() override {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_TAB_CLASSES};
     InitCommonControlsEx(&icc);
-    for (const wchar_t* name : {L"Whole", L"HorzBar", L"NoBars", L"NoGauge", L"NoDialog", L"SeeThrough"})
+    for (const wchar_t* name : {L"Whole", L"HorzBar", L"NoBars", L"NoGauge", L"NoDialog", L"SeeThrough", L"NoToolButton"})
       skins.Write(name, L"master.bmp", Master());
     skins.Write(L"HorzBar", L"Options.dat", BytesOf(ControlsSkinText(Gauge::HorizontalBar)));
     skins.Write(L"NoBars", L"Options.dat", BytesOf(ControlsSkinText(Gauge::NoBars)));
     skins.Write(L"NoGauge", L"Options.dat", BytesOf(ControlsSkinText(Gauge::None)));
     skins.Write(L"NoDialog", L"Options.dat", BytesOf(ControlsSkinText(Gauge::Whole, false, true)));
     skins.Write(L"SeeThrough", L"Options.dat", BytesOf(ControlsSkinText(Gauge::Whole, true, true)));
+    skins.Write(L"NoToolButton", L"Options.dat", BytesOf(ControlsSkinText(Gauge::Whole, true, false, false)));
     manager = LoadedManager(skins, L"Whole", ControlsSkinText());
     manager->AnimEffects()->DialogShow()->SetActive(false);
     manager->AnimEffects()->DialogHide()->SetActive(false);
@@ -337,6 +340,63 @@ TEST_F(DialogControls, ACheckedToolButtonLooksPressed) {
   Settle(dlg);
   EXPECT_EQ(centre(0).second, kToolStates[0]);
   EXPECT_EQ(centre(1).second, kToolStates[2]);
+}
+
+// Under a skin without the tool button's section the bar still shows its buttons' states, as
+// the system's flat buttons: a checked or pressed one sunken, the hot one raised, the others
+// flat over the bar; in a dialog opened under that skin and in one that had the complete
+// skin before.
+TEST_F(DialogControls, WithoutTheToolButtonsSectionACheckedToolButtonStillLooksPressed) {
+  MouseSeam mouse;
+  mouse.cursor = POINT{-500, -500};
+  DialogTemplate t(WS_POPUP | WS_CAPTION | WS_VISIBLE, L"Tool bar", 200, 60);
+  t.Item(TOOLBARCLASSNAMEW, WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 4, 4, 160, 20, 100);
+  behaviour.OnInit = [](HWND Dlg) { FillToolBar(GetDlgItem(Dlg, 100)); };
+  const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), light = GetSysColor(COLOR_BTNHIGHLIGHT);
+  ASSERT_NE(shadow, light);
+  // The button's top-left and bottom-right edges: (left, top, right, bottom) at their middles.
+  auto edges = [](HWND Dlg, HWND Bar, int Index) {
+    RECT item{};
+    SendMessageW(Bar, TB_GETITEMRECT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&item));
+    MapWindowPoints(Bar, nullptr, reinterpret_cast<POINT*>(&item), 2);
+    RECT d{};
+    GetWindowRect(Dlg, &d);
+    OffsetRect(&item, -d.left, -d.top);
+    const auto pixels = Pixels(Dlg);
+    const int mx = (item.left + item.right) / 2, my = (item.top + item.bottom) / 2;
+    return std::array<COLORREF, 4>{pixels->At(item.left, my), pixels->At(mx, item.top), pixels->At(item.right - 1, my),
+                                   pixels->At(mx, item.bottom - 1)};
+  };
+  const std::array<COLORREF, 4> sunken{shadow, shadow, light, light}, raised{light, light, shadow, shadow};
+  auto check = [&](HWND Dlg, const char* When) {
+    SCOPED_TRACE(When);
+    const HWND bar = GetDlgItem(Dlg, 100);
+    ASSERT_NE(GetAdapter(bar), nullptr);
+    EXPECT_EQ(edges(Dlg, bar, 0), sunken);  // checked
+    EXPECT_EQ(edges(Dlg, bar, 2), sunken);  // held pressed
+    const std::array<COLORREF, 4> plain = edges(Dlg, bar, 1);
+    EXPECT_NE(plain, sunken);
+    EXPECT_NE(plain, raised);
+    // Under the pointer the plain one is raised; checked by the program, it is sunken.
+    RECT item{};
+    SendMessageW(bar, TB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+    MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&item), 2);
+    mouse.cursor = POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    InvalidateRect(bar, nullptr, FALSE);
+    Settle(Dlg);
+    EXPECT_EQ(edges(Dlg, bar, 1), raised);
+    mouse.cursor = POINT{-500, -500};
+    SendMessageW(bar, TB_CHECKBUTTON, 201, TRUE);
+    Settle(Dlg);
+    EXPECT_EQ(edges(Dlg, bar, 1), sunken);
+  };
+  // Opened under the complete skin, which then changes to the one without the section.
+  const HWND before = Open(t, &behaviour);
+  UseSkin(L"NoToolButton");
+  Settle(before);
+  check(before, "switched");
+  // Opened under that skin.
+  check(Open(t, &behaviour), "opened");
 }
 
 // ---------------------------------------------------------------------------------------
