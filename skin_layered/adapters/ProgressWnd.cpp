@@ -12,6 +12,7 @@
 #include "skin_layered/paint/Fills.h"
 #include "skin_layered/paint/SectionPaint.h"
 #include "skin_layered/paint/SkinImages.h"
+#include "skin_layered/paint/SystemLook.h"
 
 namespace skin_layered {
 
@@ -70,11 +71,14 @@ void TqvProgressWnd::PaintContent(vcl::TBitmap* Cache) {
   const TsLoadedSkin& skin = manager->Skin();
   const int gauge = manager->GetSkinIndex(L"GAUGE");
   const bool hasGauge = skin.IsValidSkinIndex(gauge);
+  const vcl::TRect whole{0, 0, Cache->Width(), Cache->Height()};
   if (hasGauge) {
     // The trough over what lies behind the window.
     TqvCacheInfo behind;
-    if (AdapterParentBg(this, behind))
-      PaintItemBg(gauge, behind, 0, vcl::TRect{0, 0, Cache->Width(), Cache->Height()}, WndPos, Cache, &skin);
+    if (AdapterParentBg(this, behind)) PaintItemBg(gauge, behind, 0, whole, WndPos, Cache, &skin);
+  } else {
+    // The system's thin sunken edge: the bar's extent stays readable, also with nothing done.
+    DrawSystemButtonEdge(Cache, whole, 2, true);
   }
   const vcl::TRect bar = BarRect();
   if (bar.IsEmpty()) return;

@@ -583,6 +583,29 @@ TEST_F(DialogControls, AProgressBarTheSkinHasNoPiecesForIsFilledBySystemColour) 
   }
 }
 
+// Without the gauge's section a bar keeps the system's thin sunken edge around it: its extent
+// shows, also with nothing done yet; in a dialog opened under that skin and in one that had
+// the gauge's trough before the skin changed.
+TEST_F(DialogControls, AProgressBarWithoutTheGaugesSectionKeepsTheSystemsEdge) {
+  const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), light = GetSysColor(COLOR_BTNHIGHLIGHT);
+  behaviour.OnInit = SetPositions;
+  const HWND before = Open(ProgressTemplate(), &behaviour);
+  EXPECT_EQ(Along(before, 101, 0.0), kGaugeEdge);
+  UseSkin(L"NoGauge");
+  Settle(before);
+  const HWND opened = Open(ProgressTemplate(), &behaviour);
+  for (const HWND dlg : {before, opened}) {
+    SCOPED_TRACE(dlg == before ? "switched" : "opened");
+    for (WORD id : {100, 101}) {
+      EXPECT_EQ(Along(dlg, id, 0.0), shadow) << id;  // the left edge
+      EXPECT_EQ(Along(dlg, id, 1.0), light) << id;   // the right edge
+    }
+    EXPECT_EQ(Along(dlg, 101, 0.5), kCheckColor);  // nothing done: what lies inside
+    EXPECT_EQ(Along(dlg, 103, 0.0), light);        // the vertical one's bottom edge
+    EXPECT_EQ(Along(dlg, 103, 0.2), GetSysColor(COLOR_HIGHLIGHT));
+  }
+}
+
 // ---------------------------------------------------------------------------------------
 // Dialogs made hidden
 
