@@ -196,7 +196,12 @@ void TqvMainWnd::SelectCacheFont() {
   if (vcl::TControl* control = OwnerControl()) {
     canvas->Font()->Assign(control->Font());
     SelectObject(canvas->Handle(), canvas->Font()->Handle());
-  } else if (auto font = reinterpret_cast<HFONT>(SendMessageW(CtrlHandle, WM_GETFONT, 0, 0))) {
+    return;
+  }
+  // A window of the system writes in the system's colour where no section gives one, not in
+  // the colour a former skin left on the canvas.
+  canvas->Font()->SetColor(vcl::clWindowText);
+  if (auto font = reinterpret_cast<HFONT>(SendMessageW(CtrlHandle, WM_GETFONT, 0, 0))) {
     // The canvas's font takes a copy: the window keeps its own, and the text painters select
     // the canvas's font again whenever they change its colour.
     LOGFONTW lf{};

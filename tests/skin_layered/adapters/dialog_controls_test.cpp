@@ -402,6 +402,36 @@ TEST_F(DialogControls, WithoutTheToolButtonsSectionACheckedToolButtonStillLooksP
 // ---------------------------------------------------------------------------------------
 // A new skin reaching an open dialog
 
+// A group box's caption written in the skin's colour of its section; after a change to a skin
+// without that section (nor the dialog's), in the system's text colour: never in the former
+// skin's colour.
+TEST_F(DialogControls, AGroupBoxCaptionTakesNoColourOfTheFormerSkin) {
+  constexpr COLORREF kCaption = 0x2040E0;
+  skins.Write(L"Grouped", L"master.bmp", Master());
+  skins.Write(L"Grouped", L"Options.dat",
+              BytesOf(ControlsSkinText() + "[GROUPBOX]\r\nCOLOR=" + Hex(kDialogColor) + "\r\nHOTCOLOR=" +
+                      Hex(kDialogColor) + "\r\nFONTCOLOR=" + Hex(kCaption) + "\r\nHOTFONTCOLOR=" + Hex(kCaption) +
+                      "\r\nSTATES=3\r\n"));
+  UseSkin(L"Grouped");
+  DialogTemplate t(WS_POPUP | WS_CAPTION | WS_VISIBLE, L"Group", 200, 80);
+  t.Item(kButton, WS_VISIBLE | BS_GROUPBOX, 10, 10, 150, 50, 100, L"MMMMMMMMMM");
+  const HWND dlg = Open(t);
+  // The caption's pixels of a colour, in the top band of the box.
+  auto count = [dlg](COLORREF Colour) {
+    const RECT box = Place(dlg, GetDlgItem(dlg, 100));
+    const auto pixels = Pixels(dlg);
+    int n = 0;
+    for (int y = box.top; y < box.top + 14; ++y)
+      for (int x = box.left; x < box.right; ++x) n += pixels->At(x, y) == Colour;
+    return n;
+  };
+  EXPECT_GT(count(kCaption), 4);
+  UseSkin(L"NoDialog");
+  Settle(dlg);
+  EXPECT_EQ(count(kCaption), 0);
+  EXPECT_GT(count(GetSysColor(COLOR_WINDOWTEXT)), 4);
+}
+
 // Under a skin without the dialog's section the system paints the dialog's face: the controls
 // that show what lies behind them show that face, not the last skin's picture of the dialog.
 TEST_F(DialogControls, ASkinWithoutTheDialogSectionGivesTheSystemFaceBehindTheControls) {
