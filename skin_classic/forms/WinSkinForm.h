@@ -201,7 +201,7 @@ class TWinSkinForm : public TWinSkinFormBase, public TFormFrame {
   void MDIClientSetMenu(vcl::TMessage& Message);
   void SysCommand(vcl::TMessage& Message);
   void MenuChanged(vcl::TMessage& Message, bool FromHook);
-  void FollowMenu(bool Always);
+  void FollowMenu(bool Always, HMENU Given = nullptr);
   // The bar goes (kept until this object goes while its menu loop runs).
   void DropMenuBar();
   void NCActivate(vcl::TMessage& Message);

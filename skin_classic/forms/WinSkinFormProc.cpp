@@ -252,16 +252,17 @@ void TWinSkinForm::MenuChanged(vcl::TMessage& m, bool FromHook) {
   FollowMenu(false);
 }
 
-// A menu on the window goes to the bar (a first one makes the bar and its band), and off the
-// window; a bar whose form has no menu any more goes with its band. Always: the bar takes the new
-// menu even while the skin data's MenuUpdate is off.
-void TWinSkinForm::FollowMenu(bool Always) {
+// A menu on the window (or the one Given) goes to the bar (a first one makes the bar and its
+// band), and off the window; a bar whose form has no menu any more goes with its band. Always:
+// the bar takes the new menu even while the skin data's MenuUpdate is off.
+void TWinSkinForm::FollowMenu(bool Always, HMENU Given) {
   if (!SkinFrame || IsMDIChild() || !IsWindow(Window)) return;
-  if (HMENU menu = GetMenu(Window)) {
+  if (Given && !IsMenu(Given)) Given = nullptr;
+  if (HMENU menu = Given ? Given : GetMenu(Window)) {
     if (!menu_bar_) {
       menu_bar_ = std::make_unique<TWinSkinMenu>(this);
       MenuHeight = GetSystemMetrics(SM_CYMENU);
-      native_menu_removed_ = menu_bar_->LoadItems();
+      native_menu_removed_ = menu_bar_->LoadItems(menu);
       if (!native_menu_removed_) {
         // A library form's window with a menu that is not its menu component's keeps it.
         menu_bar_.reset();
@@ -272,10 +273,9 @@ void TWinSkinForm::FollowMenu(bool Always) {
       return;
     }
     if (Always || SkinData->MenuUpdate()) {
-      native_menu_removed_ = menu_bar_->LoadItems() || native_menu_removed_;
+      native_menu_removed_ = menu_bar_->LoadItems(menu) || native_menu_removed_;
       PaintFrame(nullptr);
     }
-    (void)menu;
     SetMenu(Window, nullptr);
     return;
   }
@@ -883,7 +883,9 @@ void TWinSkinForm::MDIClientArrange(vcl::TMessage& m) {
 
 void TWinSkinForm::MDIClientSetMenu(vcl::TMessage& m) {
   CallSavedMDIClient(m);
-  if (SkinFrame && m.WParam) FollowMenu(true);
+  // The frame's new menu itself: the client does not put a menu on the frame that it holds
+  // already (whose items a merging changed), and the skin took that off the frame.
+  if (SkinFrame && m.WParam) FollowMenu(true, reinterpret_cast<HMENU>(m.WParam));
 }
 
 }  // namespace winskin

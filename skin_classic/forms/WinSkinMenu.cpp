@@ -62,8 +62,8 @@ vcl::TMainMenu* TWinSkinMenu::Menu() const {
   return form ? dynamic_cast<vcl::TMainMenu*>(form->Menu()) : nullptr;
 }
 
-bool TWinSkinMenu::LoadItems() {
-  HMENU menu = GetMenu(Form->HostWindow());
+bool TWinSkinMenu::LoadItems(HMENU Given) {
+  HMENU menu = Given ? Given : GetMenu(Form->HostWindow());
   if (!menu) return false;
   // A library form's bar belongs to its TMainMenu: without one the window keeps its menu.
   if (dynamic_cast<vcl::TCustomForm*>(Form->FormObject) && !Menu()) return false;

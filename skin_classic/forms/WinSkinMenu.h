@@ -49,12 +49,12 @@ class TWinSkinMenu : public TFormMenuBar {
 
   vcl::TMainMenu* Menu() const override;
 
-  // Reads the top-level items of the window's menu (a library form's only while it has a
-  // TMainMenu), each merged with the TMainMenu's item of the same command, and takes the
-  // native bar off the window; true when it did.
+  // Reads the top-level items of the window's menu, or of the menu Given (a library form's
+  // only while it has a TMainMenu), each merged with the TMainMenu's item of the same command,
+  // and takes the native bar off the window; true when it did.
   // While one of the bar's menus is open the items stay as they are: the new menu is read
   // once the loop is over (FinishPendingLoad).
-  bool LoadItems();
+  bool LoadItems(HMENU Given = nullptr);
   // Reads the menu that came while a menu was open; true when there was one.
   bool FinishPendingLoad();
   // The item rectangles for a band (window coordinates), without drawing.

@@ -581,34 +581,41 @@ TEST_F(MappedForms, AltAndALetterOpenTheBarItemFromEveryKindOfFocusedControl) {
 }
 
 // In an MDI document the letter goes on to the frame's bar: Alt+W from the document's memo opens
-// the frame's Window menu.
+// the frame's Window menu, and Alt+D the document's own menu merged into the frame's bar.
 TEST_F(MappedForms, AltWInAnMdiDocumentOpensTheFramesWindowMenu) {
   ASSERT_FALSE(vcl::Application->MainForm());
   Owned<TMdiFrameForm> frame(vcl::Application->CreateForm<TMdiFrameForm>());
   ASSERT_EQ(vcl::Application->MainForm(), frame.get());
   frame->SetBounds(40, 40, 600, 420);
   auto* menu = new vcl::TMainMenu(frame.get());
-  for (const wchar_t* caption : {L"&File", L"&Window"}) {
-    auto* item = new vcl::TMenuItem(menu);
-    item->SetCaption(caption);
-    auto* sub = new vcl::TMenuItem(menu);
+  auto addItem = [](vcl::TMainMenu* To, const wchar_t* Caption, uint8_t Group) {
+    auto* item = new vcl::TMenuItem(To);
+    item->SetCaption(Caption);
+    item->SetGroupIndex(Group);
+    auto* sub = new vcl::TMenuItem(To);
     sub->SetCaption(L"&Cascade");
     item->Add(sub);
-    menu->Items()->Add(item);
-  }
+    To->Items()->Add(item);
+  };
+  addItem(menu, L"&File", 0);
+  addItem(menu, L"&Window", 2);
   frame->SetMenu(menu);
   TWinSkinForm* skin = ShowSkinned(frame.get());
   ASSERT_TRUE(skin && skin->MenuBar());
   Owned<vcl::TForm> document(new vcl::TForm(vcl::Application, 0));
   document->SetFormStyle(vcl::fsMDIChild);
   document->SetCaption(L"Document");
+  auto* own = new vcl::TMainMenu(document.get());
+  addItem(own, L"&Document", 1);
+  document->SetMenu(own);
   auto* memo = Put<vcl::TMemo>(document.get(), 0, 0, 200, 100);
   document->Show();
   ASSERT_TRUE(PumpUntil([&] { return Ready(document->Handle()); }));
   SetWindowPos(frame->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(frame->Handle());
   ASSERT_TRUE(FocusOn(memo));
-  EXPECT_EQ(BarItemOpenedByAlt(skin, 'W'), 1);
+  EXPECT_EQ(BarItemOpenedByAlt(skin, 'W'), 2);
+  EXPECT_EQ(BarItemOpenedByAlt(skin, 'D'), 1);
   SetWindowPos(frame->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   document.reset();
 }

@@ -15,6 +15,15 @@
 #include "skin_classic/forms/WinSkinPopMenu.h"
 
 namespace winskin::test {
+
+// An MDI frame the application can make its main form (MDI documents merge their menus into it).
+class TMdiFrameForm : public vcl::TForm {
+  VCL_CLASS(TMdiFrameForm, TForm)
+ public:
+  explicit TMdiFrameForm(vcl::TComponent* AOwner) : TForm(AOwner, 0) { SetFormStyle(vcl::fsMDIForm); }
+};
+VCL_CLASS_INFO(TMdiFrameForm) {}
+
 namespace {
 
 // Pictures and sizes of the menu skin (on top of the form skin's).
@@ -545,6 +554,83 @@ TEST_F(SkinnedMenus, AMainMenuTakenAwayOrFreedTakesTheBarAndItsBand) {
   SkinManager()->SetActiveMode(TSkinMode::UnskinAll, 1);
   ASSERT_TRUE(PumpUntil([] { return SkinManager()->FormCount() == 0; }));
   EXPECT_EQ(GetMenu(w), nullptr);
+}
+
+// An MDI document's menu merged into its frame's menu shows on the frame's skinned bar, in the
+// place of its group, and Alt and the letter of its item typed in the document open that item;
+// the document closed, the bar is the frame's menu alone again. A frame menu whose items change
+// while documents are open shows them too, and a document without a menu shows the frame's menu
+// alone while it is active. (The frame's menu handle stays the same through the merging: its
+// client takes no new frame menu, so the bar reads the menu it is given.)
+TEST_F(SkinnedMenus, AnMdiDocumentsMenuMergedIntoTheFramesMenuShowsOnTheFramesBar) {
+  ASSERT_FALSE(vcl::Application->MainForm());
+  Owned<TMdiFrameForm> frame(vcl::Application->CreateForm<TMdiFrameForm>());
+  frame->SetBounds(40, 40, 600, 420);
+  vcl::TMainMenu* menu = NewMainMenu(frame.get(), {{L"&File", {L"&Open"}}, {L"&Window", {L"&Cascade"}}});
+  menu->Items()->Items(1)->SetGroupIndex(2);
+  frame->SetMenu(menu);
+  TWinSkinForm* skin = ShowSkinned(frame.get());
+  ASSERT_TRUE(skin && skin->MenuBar());
+  auto captions = [&] {
+    std::vector<String> out;
+    if (skin->MenuBar())
+      for (const auto& item : skin->MenuBar()->Items()) out.push_back(item->Caption);
+    return out;
+  };
+  ASSERT_EQ(captions(), (std::vector<String>{L"&File", L"&Window"}));
+
+  Owned<vcl::TForm> document(new vcl::TForm(vcl::Application, 0));
+  document->SetFormStyle(vcl::fsMDIChild);
+  document->SetCaption(L"Document");
+  vcl::TMainMenu* own = NewMainMenu(document.get(), {{L"&Document", {L"&Print"}}});
+  own->Items()->Items(0)->SetGroupIndex(1);
+  document->SetMenu(own);
+  document->Show();
+  ASSERT_TRUE(PumpUntil([&] { return Ready(document->Handle()); }));
+  PumpUntilIdle();
+  ASSERT_EQ(menu->Items()->Merged(), own->Items());
+  EXPECT_EQ(captions(), (std::vector<String>{L"&File", L"&Document", L"&Window"}));
+  EXPECT_EQ(GetMenu(frame->Handle()), nullptr);
+  ASSERT_EQ(skin->MenuBar()->Count(), 3);
+  EXPECT_EQ(skin->MenuBar()->Items()[1]->SubMenu, own->Items()->Items(0)->Handle());
+  // Alt+D in the document: the frame's bar opens its Document item.
+  LayOut(skin);
+  constexpr LPARAM kAltHeld = 0x20000000;
+  EXPECT_EQ(document->Perform(vcl::CM_DIALOGCHAR, L'd', kAltHeld), 1);
+  std::optional<MSG> click = Take(frame->Handle(), WM_NCLBUTTONDOWN);
+  ASSERT_TRUE(click);
+  const TRect item = skin->MenuBar()->Items()[1]->BoundsRect;
+  const TPoint at = ScreenOf(frame->Handle(), TPoint(item.Left + 1, item.Top + 1));
+  EXPECT_EQ(click->lParam, MAKELPARAM(at.X, at.Y));
+
+  // The frame's own items change while the document is open.
+  menu->Items()->Items(0)->SetCaption(L"&Archive");
+  PumpUntilIdle();
+  EXPECT_EQ(captions(), (std::vector<String>{L"&Archive", L"&Document", L"&Window"}));
+
+  // A document without a menu made active: the frame's menu alone; the first one again: merged.
+  Owned<vcl::TForm> plain(new vcl::TForm(vcl::Application, 0));
+  plain->SetFormStyle(vcl::fsMDIChild);
+  plain->SetCaption(L"Plain");
+  plain->Show();
+  ASSERT_TRUE(PumpUntil([&] { return Ready(plain->Handle()); }));
+  const HWND client = GetParent(plain->Handle());
+  ASSERT_TRUE(PumpUntil([&] {
+    return reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, 0)) == plain->Handle();
+  }));
+  PumpUntilIdle();
+  EXPECT_EQ(captions(), (std::vector<String>{L"&Archive", L"&Window"}));
+  SendMessageW(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(document->Handle()), 0);
+  PumpUntilIdle();
+  EXPECT_EQ(captions(), (std::vector<String>{L"&Archive", L"&Document", L"&Window"}));
+  plain.reset();
+  PumpUntilIdle();
+  EXPECT_EQ(captions(), (std::vector<String>{L"&Archive", L"&Document", L"&Window"}));
+
+  document.reset();
+  PumpUntilIdle();
+  EXPECT_EQ(captions(), (std::vector<String>{L"&Archive", L"&Window"}));
+  EXPECT_EQ(GetMenu(frame->Handle()), nullptr);
 }
 
 // ---------------------------------------------------------------------------------------
