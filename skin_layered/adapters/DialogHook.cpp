@@ -427,9 +427,16 @@ TqvProvider::TqvProvider(vcl::TComponent* AOwner) : TComponent(AOwner) {}
 TqvProvider::~TqvProvider() {
   for (TqvProvider*& p : ProviderList())
     if (p == this) p = nullptr;
+  // A dialog outliving its skinning (the skin taken away) is the system's again at once, frame
+  // and region too, not only at its next activation.
+  const bool givesBack = DialogWnd && !DialogWnd->Destroyed() && IsWindow(Handle);
   // Children first, the dialog's adapter after them.
   while (!Adapters.empty()) Adapters.pop_back();
   DialogWnd.reset();
+  if (givesBack) {
+    SetWindowRgn(Handle, nullptr, FALSE);
+    RedrawWindow(Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
 }
 
 bool TqvProvider::InitDialog(HWND Wnd) {

@@ -471,6 +471,78 @@ TEST_F(DialogControls, ASkinWithoutTheDialogSectionGivesTheSystemFaceBehindTheCo
   EXPECT_EQ(behind(), std::pair(kDialogColor, kDialogColor));
 }
 
+// Taking the skin away gives open dialogs back to the system at once: the one standing
+// inactive behind another and the active one lose the skin's title and face, not only at
+// their next activation; a dialog kept under a skin change keeps the skin's.
+TEST_F(DialogControls, TakingTheSkinAwayGivesOpenDialogsTheSystemsFrameAndFace) {
+  constexpr COLORREF kTitle = 0x603020, kActiveTitle = 0x902040;
+  // The title's own colour for each state, under two skins.
+  for (const auto& [name, gauge] : {std::pair{L"Titled", Gauge::Whole}, std::pair{L"Titled2", Gauge::HorizontalBar}}) {
+    std::string text = ControlsSkinText(gauge);
+    const std::string title = "[FORMTITLE]\r\nCOLOR=$603020\r\n";
+    text.replace(text.find(title), title.size(), "[FORMTITLE]\r\nCOLOR=" + Hex(kTitle) + "\r\nHOTCOLOR=" + Hex(kActiveTitle) + "\r\nSTATES=2\r\n");
+    skins.Write(name, L"master.bmp", Master());
+    skins.Write(name, L"Options.dat", BytesOf(text));
+  }
+  UseSkin(L"Titled");
+  DialogTemplate t(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, L"Given back", 200, 80);
+  t.Item(kButton, WS_VISIBLE | BS_AUTOCHECKBOX, 10, 10, 150, 12, 100, L"Box");
+  const HWND behind = Open(t), front = Open(t);
+  SetWindowPos(behind, nullptr, 420, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Settle(behind);
+  ASSERT_EQ(GetActiveWindow(), front);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  ASSERT_NE(face, kDialogColor);
+  // The title band's pixels of a colour, and the client's corner.
+  auto look = [](HWND Dlg, COLORREF Title) {
+    const auto pixels = Pixels(Dlg);
+    const RECT box = WindowBox(Dlg);
+    RECT wr{};
+    GetWindowRect(Dlg, &wr);
+    RECT client{};
+    GetClientRect(Dlg, &client);
+    POINT top{0, 0}, corner{client.right - 3, client.bottom - 3};
+    ClientToScreen(Dlg, &top);
+    ClientToScreen(Dlg, &corner);
+    int title = 0;
+    for (int y = 0; y < top.y - wr.top; ++y)
+      for (int x = 0; x < box.right; ++x) title += pixels->At(x, y) == Title;
+    return std::pair{title, pixels->At(corner.x - wr.left, corner.y - wr.top)};
+  };
+  const COLORREF titles[2] = {kTitle, kActiveTitle};
+  const HWND both[2] = {behind, front};
+  auto check = [&](const char* When, bool Skinned) {
+    for (int i = 0; i < 2; ++i) {
+      SCOPED_TRACE(std::string(When) + (i == 0 ? ", behind" : ", front"));
+      const auto [title, corner] = look(both[i], titles[i]);
+      if (Skinned) {
+        EXPECT_GT(title, 100);
+        EXPECT_EQ(corner, kDialogColor);
+      } else {
+        EXPECT_EQ(title, 0);
+        EXPECT_EQ(corner, face);
+      }
+    }
+  };
+  check("opened", true);
+  // Another skin: still the skin's.
+  UseSkin(L"Titled2");
+  Settle(behind);
+  Settle(front);
+  check("changed", true);
+  manager->SetActive(false);
+  Settle(behind);
+  Settle(front);
+  check("taken away", false);
+  for (const HWND dlg : both) {
+    EXPECT_EQ(GetAdapter(dlg), nullptr);
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(dlg, rgn), ERROR);  // the whole window again
+    DeleteObject(rgn);
+  }
+  EXPECT_EQ(GetActiveWindow(), front);
+}
+
 // ---------------------------------------------------------------------------------------
 // Property sheets
 
