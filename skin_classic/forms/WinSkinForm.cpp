@@ -581,6 +581,7 @@ bool TWinSkinForm::FrameWanted() const {
 }
 
 void TWinSkinForm::Unskin() {
+  const HMENU taken = menu_bar_ ? menu_bar_->TakenMenu() : nullptr;
   Detach();
   if (!IsWindow(Window) || State == TSkinFormState::Destroyed) return;
   if (SkinFrame) {
@@ -592,13 +593,37 @@ void TWinSkinForm::Unskin() {
     // stale: it learns the real state before it draws its frame again (-1: no drawing yet).
     if (!IsMDIChild()) SendMessageW(Window, WM_NCACTIVATE, GetActiveWindow() == Window, -1);
     ClearRegion();
-    if (native_menu_removed_ && FormObject) FormObject->Perform(vcl::CM_MENUCHANGED, 0, 0);
+    if (native_menu_removed_) GiveMenuBack(taken);
     FrameChanged();
     KeepClientSize(client.right, client.bottom);
     // The client area moved with the frame: what the children showed there (an MDI client's
     // top rows) is the skin's until they paint again.
     RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   }
+}
+
+// The menu the bar took goes back on the window's own bar (a library form puts its menu there
+// itself). An MDI frame's client adds a maximised document's icon and buttons only to a frame
+// menu it is given while it holds another: it holds an empty one for a moment, which it leaves
+// without them again.
+void TWinSkinForm::GiveMenuBack(HMENU Taken) {
+  if (FormObject)
+    FormObject->Perform(vcl::CM_MENUCHANGED, 0, 0);
+  else if (Taken && IsMenu(Taken) && !GetMenu(Window))
+    SetMenu(Window, Taken);
+  const HMENU menu = GetMenu(Window);
+  if (!menu || FormKind != TFormKind::MDIParent || !IsWindow(MDIClient)) return;
+  BOOL maximised = FALSE;
+  SendMessageW(MDIClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised));
+  if (!maximised) return;
+  const HMENU passing = CreateMenu();
+  if (!passing) return;
+  SendMessageW(MDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(passing), 0);
+  SendMessageW(MDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(menu), 0);
+  if (GetMenu(Window) == passing) SetMenu(Window, menu);  // a client that kept the empty one
+  // Whatever the client left on it is not this menu's to destroy (a document's system menu).
+  while (GetMenuItemCount(passing) > 0) RemoveMenu(passing, 0, MF_BYPOSITION);
+  DestroyMenu(passing);
 }
 
 // The system's frame (and menu bar) around the client area the window had with the skin's, as

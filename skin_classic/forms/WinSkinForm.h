@@ -204,6 +204,7 @@ class TWinSkinForm : public TWinSkinFormBase, public TFormFrame {
   void FollowMenu(bool Always, HMENU Given = nullptr);
   // The bar goes (kept until this object goes while its menu loop runs).
   void DropMenuBar();
+  void GiveMenuBack(HMENU Menu);
   void NCActivate(vcl::TMessage& Message);
   void NCCalcSize(vcl::TMessage& Message);
   void NCHitTest(vcl::TMessage& Message);

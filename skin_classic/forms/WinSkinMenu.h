@@ -57,6 +57,8 @@ class TWinSkinMenu : public TFormMenuBar {
   bool LoadItems(HMENU Given = nullptr);
   // Reads the menu that came while a menu was open; true when there was one.
   bool FinishPendingLoad();
+  // The menu last taken off the window (the one still to be read, if any).
+  HMENU TakenMenu() const { return pending_menu_ ? pending_menu_ : MenuHandle; }
   // The item rectangles for a band (window coordinates), without drawing.
   void Layout(const TRect& Band);
   // Draws the band into DC, whose point (0, 0) is the window point Origin.

@@ -1218,6 +1218,62 @@ TEST_F(SkinnedForms, FreeingASkinDataHandsItsWindowsToTheSkinDataLeftOrGivesThem
   EXPECT_NE(GetMenu(form->Handle()), nullptr);  // the native bar is back
 }
 
+// Unskinned, a window of no form object has its menu back on its own bar, and an MDI frame whose
+// document is maximised shows that document's icon and buttons on its menu again, as it did before
+// the skin (the client marks the frame's menu only while the frame shows it, which the skin's bar
+// had taken off). A frame whose documents are not maximised keeps its menu as it is.
+TEST_F(SkinnedForms, FreeingTheSkinDataGivesWindowsTheirMenusBackWithAMaximisedDocumentsButtons) {
+  UseSkin(StandardButtons());
+  HMENU plainMenu = CreateMenu();
+  AppendMenuW(plainMenu, MF_STRING, 11, L"&Go");
+  UniqueWindow plain = RawWindow(WS_OVERLAPPEDWINDOW, 0, 0, plainMenu);
+  ASSERT_TRUE(SkinRaw(plain.get()));
+  ASSERT_TRUE(Find(plain.get())->MenuBar());
+  ASSERT_EQ(GetMenu(plain.get()), nullptr);
+
+  MdiWindows mdi;
+  ASSERT_TRUE(mdi.client);
+  HMENU frameMenu = CreateMenu();
+  AppendMenuW(frameMenu, MF_STRING, 12, L"&File");
+  SendMessageW(mdi.client, WM_MDISETMENU, reinterpret_cast<WPARAM>(frameMenu), 0);
+  ASSERT_EQ(GetMenu(mdi.frame.get()), frameMenu);
+  MdiWindows other;  // its document stays as it is
+  ASSERT_TRUE(other.client);
+  HMENU otherMenu = CreateMenu();
+  AppendMenuW(otherMenu, MF_STRING, 13, L"&Edit");
+  SendMessageW(other.client, WM_MDISETMENU, reinterpret_cast<WPARAM>(otherMenu), 0);
+  for (HWND frame : {mdi.frame.get(), other.frame.get()}) ASSERT_TRUE(SkinRaw(frame));
+  const HWND doc = mdi.Document(L"Document", 10);
+  const HWND normal = other.Document(L"Normal", 10);
+  ASSERT_TRUE(doc && normal);
+  ASSERT_TRUE(PumpUntil([&] { return Ready(doc) && Ready(normal); }));
+  ShowWindow(doc, SW_MAXIMIZE);
+  PumpUntilIdle();
+  ASSERT_TRUE(IsZoomed(doc));
+  ASSERT_EQ(GetMenu(mdi.frame.get()), nullptr);
+
+  TSkinData* gone = data_;
+  data_ = nullptr;
+  vcl::TObject::Free(gone);
+  EXPECT_EQ(GetMenu(plain.get()), plainMenu);
+  EXPECT_EQ(GetMenuItemCount(plainMenu), 1);
+  EXPECT_EQ(GetMenu(mdi.frame.get()), frameMenu);
+  EXPECT_NE(GetMenuState(frameMenu, 12, MF_BYCOMMAND), static_cast<UINT>(-1));
+  // The maximised document's close and restore buttons stand on the frame's bar.
+  EXPECT_NE(GetMenuState(frameMenu, SC_CLOSE, MF_BYCOMMAND), static_cast<UINT>(-1));
+  EXPECT_NE(GetMenuState(frameMenu, SC_RESTORE, MF_BYCOMMAND), static_cast<UINT>(-1));
+  EXPECT_EQ(GetMenu(other.frame.get()), otherMenu);
+  EXPECT_EQ(GetMenuItemCount(otherMenu), 1);
+  // Restored, the document takes its buttons off the bar again.
+  ShowWindow(doc, SW_RESTORE);
+  PumpUntilIdle();
+  EXPECT_EQ(GetMenuState(frameMenu, SC_CLOSE, MF_BYCOMMAND), static_cast<UINT>(-1));
+  EXPECT_EQ(GetMenuItemCount(frameMenu), 1);
+  EXPECT_GT(GetMenuItemCount(GetSystemMenu(doc, FALSE)), 0);  // the document's system menu lives on
+  SendMessageW(mdi.client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(doc), 0);
+  SendMessageW(other.client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(normal), 0);
+}
+
 LRESULT CALLBACK CountingSubclass(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR count) {
   if (msg == WM_USER + 7) ++*reinterpret_cast<int*>(count);
   return DefSubclassProc(w, msg, wp, lp);

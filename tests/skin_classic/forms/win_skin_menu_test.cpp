@@ -633,6 +633,48 @@ TEST_F(SkinnedMenus, AnMdiDocumentsMenuMergedIntoTheFramesMenuShowsOnTheFramesBa
   EXPECT_EQ(GetMenu(frame->Handle()), nullptr);
 }
 
+// Unskinned, a library MDI frame whose document is maximised has its menu back on its own bar
+// with the document's items merged and its icon and buttons; restored, the buttons go.
+TEST_F(SkinnedMenus, AnUnskinnedMdiFrameHasItsMenuBackWithAMaximisedDocumentsButtons) {
+  ASSERT_FALSE(vcl::Application->MainForm());
+  Owned<TMdiFrameForm> frame(vcl::Application->CreateForm<TMdiFrameForm>());
+  frame->SetBounds(40, 40, 600, 420);
+  vcl::TMainMenu* menu = NewMainMenu(frame.get(), {{L"&File", {L"&Open"}}, {L"&Window", {L"&Cascade"}}});
+  menu->Items()->Items(1)->SetGroupIndex(2);
+  frame->SetMenu(menu);
+  TWinSkinForm* skin = ShowSkinned(frame.get());
+  ASSERT_TRUE(skin && skin->MenuBar());
+  Owned<vcl::TForm> document(new vcl::TForm(vcl::Application, 0));
+  document->SetFormStyle(vcl::fsMDIChild);
+  vcl::TMainMenu* own = NewMainMenu(document.get(), {{L"&Document", {L"&Print"}}});
+  own->Items()->Items(0)->SetGroupIndex(1);
+  document->SetMenu(own);
+  document->Show();
+  ASSERT_TRUE(PumpUntil([&] { return Ready(document->Handle()); }));
+  document->SetWindowState(vcl::wsMaximized);
+  PumpUntilIdle();
+  ASSERT_TRUE(IsZoomed(document->Handle()));
+  ASSERT_EQ(GetMenu(frame->Handle()), nullptr);
+
+  SkinManager()->SetRequestSkinData(data_);
+  SkinManager()->SetActiveMode(TSkinMode::UnskinAll, 1);
+  ASSERT_TRUE(PumpUntil([] { return SkinManager()->FormCount() == 0; }));
+  PumpUntilIdle();
+  const HMENU bar = GetMenu(frame->Handle());
+  ASSERT_EQ(bar, menu->Handle());
+  const HMENU print = own->Items()->Items(0)->Handle();
+  bool merged = false;
+  for (int i = 0; i < GetMenuItemCount(bar); ++i) merged = merged || GetSubMenu(bar, i) == print;
+  EXPECT_TRUE(merged);
+  EXPECT_NE(GetMenuState(bar, SC_CLOSE, MF_BYCOMMAND), static_cast<UINT>(-1));
+  EXPECT_NE(GetMenuState(bar, SC_RESTORE, MF_BYCOMMAND), static_cast<UINT>(-1));
+  document->SetWindowState(vcl::wsNormal);
+  PumpUntilIdle();
+  EXPECT_EQ(GetMenuState(bar, SC_CLOSE, MF_BYCOMMAND), static_cast<UINT>(-1));
+  EXPECT_EQ(GetMenuItemCount(bar), 3);
+  document.reset();
+}
+
 // ---------------------------------------------------------------------------------------
 // The message filter
 
