@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cwctype>
+#include <vector>
 
 #include "classlib/controls/ThreadWindow.h"
 #include "classlib/forms/Forms.h"
@@ -325,6 +326,14 @@ class TAdapterServices : public TLayeredAdapterServices {
     adapter->Form = Form;
     adapter->Provider = provider;
     adapter->FormSkinData = provider ? provider->SkinData : nullptr;
+    // Documents made while the frame was not skinned (a skin without its section) get their
+    // provider now, as those made from here on do on their creation; one with a provider of
+    // its own (skinned or not) follows the skin through it.
+    std::vector<HWND> documents;
+    for (HWND child = GetWindow(ClientWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      documents.push_back(child);
+    for (HWND document : documents)
+      if (IsWindow(document) && !SendCommandToWnd(document, scmGetProvider, 0)) CheckDialogWnd(document, nullptr);
     return adapter.release();
   }
   vcl::TObject* CreateFormScrollAdapter(HWND FormWnd, TsSkinManager* Manager, const TqvSkinParams& Params,

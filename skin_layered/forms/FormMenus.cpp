@@ -88,10 +88,10 @@ void TqvFormMenus::SystemMenuStyle(bool Skinned) {
   if (!form->HandleAllocated()) return;
   const HWND wnd = form->Handle();
   const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
-  if (Skinned) {
-    const LONG_PTR wanted = host_.PaintsFrame() ? style & ~static_cast<LONG_PTR>(WS_SYSMENU) : style | WS_SYSMENU;
-    if (wanted != style) SetWindowLongPtrW(wnd, GWL_STYLE, wanted);
+  if (Skinned && host_.PaintsFrame()) {
+    if (style & WS_SYSMENU) SetWindowLongPtrW(wnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_SYSMENU));
   } else if (form->BorderIcons().Contains(vcl::biSystemMenu)) {
+    // The system draws the frame: its caption buttons and icon as the form asks for them.
     if (!(style & WS_SYSMENU)) SetWindowLongPtrW(wnd, GWL_STYLE, style | WS_SYSMENU);
     const LRESULT icon = SendMessageW(wnd, WM_GETICON, 0, 0);
     SendMessageW(wnd, WM_SETICON, 0, icon);

@@ -27,7 +27,7 @@ class TqvFormMenusHost {
   // The owner the skinned system menu is made for (its form, its component).
   virtual TqvSysMenuOwner& MenusOwner() = 0;
   virtual TsScrollWndData* MenusSkinData() const = 0;
-  // The frame is painted from the skin (DrawNonClientArea).
+  // The frame is painted from the skin (DrawNonClientArea, and the skin has the form's section).
   virtual bool PaintsFrame() const = 0;
   // The skin's items are added to the skinned system menu (MakeSkinMenu).
   virtual bool AddsSkinItems() const = 0;
@@ -57,7 +57,8 @@ class TqvFormMenus {
   // The skinned system menu at a screen point (the window's own without skinned popups).
   void DropSysMenu(vcl::TPoint Point);
   // WS_SYSMENU taken away (True) while the frame is painted from the skin, so that the system
-  // draws no caption buttons, or given back with the form's icon.
+  // draws no caption buttons, or given back with the form's icon (False, or a frame the system
+  // draws: no DrawNonClientArea, or no section for the form in the skin).
   void SystemMenuStyle(bool Skinned);
   // The form's menus hooked for skinned drawing (the menu line and popups).
   void PrepareMenus();

@@ -408,6 +408,7 @@ void TsSkinProvider::TMessages::NewSkinWhileSkinned(TsSkinProvider& P, vcl::TMes
   P.TitleSkinIndex = -1;
   P.TitleSkinIndex = P.Measures().GetTitleSkinIndex();
   P.CaptionIndex = manager->GetSkinIndex(L"CAPTION");
+  if (!P.FormSkinned()) return SectionGone(P);
   if (P.temp_bmp_) P.temp_bmp_->SetSize(0, 0);
   P.caption_buttons_->InitSystemButtons();
   ClearMenuCache();

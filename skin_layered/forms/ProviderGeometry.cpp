@@ -78,8 +78,9 @@ void TsSkinProvider::KillAnimations() {
 
 void TsSkinProvider::InitExBorders(bool AllowExtended) {
   const TsSkinManager* manager = SkinManager();
-  const bool wanted = AllowExtended && measures_.HasBorder() && DrawNonClientArea && !Form->Parent() &&
-                      Form->FormStyle() != vcl::fsMDIChild && AllowExtBorders() &&
+  // A form the skin has no section for keeps the system's frame: no border window either.
+  const bool wanted = AllowExtended && FormSkinned() && measures_.HasBorder() && DrawNonClientArea &&
+                      !Form->Parent() && Form->FormStyle() != vcl::fsMDIChild && AllowExtBorders() &&
                       !(Zoomed(Form) && manager && manager->Options()->NativeBordersMaximized());
   if (wanted) {
     if (!BorderForm) BorderForm = new TqvBorderForm(MakeBorderOwner(*this));
@@ -186,6 +187,31 @@ void TsSkinProvider::SetDrawNonClientArea(bool Value) {
   if (BorderForm) BorderForm->UpdateExBordersPos(true, 255);
   SetWindowPos(wnd, nullptr, 0, 0, 0, 0,
                SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+// A skin without the form's section leaves the form as no skin would: the system draws its
+// whole frame (caption buttons, icon, menu line; no region, no border window). Its controls
+// keep their adapters and follow the skin.
+void TsSkinProvider::TMessages::SectionGone(TsSkinProvider& P) {
+  P.KillAnimations();
+  P.MenuLineCount = -1;
+  P.InitExBorders(false);
+  P.UpdateScrollAdapter();
+  // The window image of the skin before is no picture of the form any more (the menu line's
+  // items took their places from it).
+  P.SkinData->FreeCacheBmp();
+  P.menus_.ForgetPrepared();
+  P.menus_.SystemMenuStyle(false);
+  P.adapters_.MDIClientObject(false);
+  P.region_.RgnChanged = true;
+  if (!P.Form->HandleAllocated()) return;
+  const HWND wnd = P.Form->Handle();
+  DisableDwmTransitions(wnd, false);
+  if (!P.region_.KeepRegion) SetWindowRgn(wnd, nullptr, P.Form->Showing());
+  P.menus_.RebuildMainMenuBar();
+  SetWindowPos(wnd, nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -28,7 +28,8 @@ class TsProviderMenusHost final : public TqvFormMenusHost {
   TsSkinManager* SkinManager() const override { return provider_.SkinManager(); }
   TqvSysMenuOwner& MenusOwner() override { return owner_; }
   TsScrollWndData* MenusSkinData() const override { return provider_.SkinData; }
-  bool PaintsFrame() const override { return provider_.DrawNonClientArea; }
+  // A skin without the form's section leaves the whole frame to the system.
+  bool PaintsFrame() const override { return provider_.DrawNonClientArea && provider_.FormSkinned(); }
   bool AddsSkinItems() const override { return provider_.MakeSkinMenu(); }
   bool MenusDesigned() const override { return provider_.ComponentState().Contains(vcl::csDesigning); }
   void InitMenuItems() override { provider_.InitMenuItems(); }

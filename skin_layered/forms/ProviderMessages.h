@@ -22,6 +22,8 @@ struct TsSkinProvider::TMessages {
   static void RemoveSkin(TsSkinProvider& P, vcl::TMessage& Message);
   static void BackgroundAnswer(TsSkinProvider& P, vcl::TMessage& Message);
   static void NewSkinWhileSkinned(TsSkinProvider& P, vcl::TMessage& Message);
+  // The new skin has no section for the form: the system's whole frame again (ProviderGeometry.cpp).
+  static void SectionGone(TsSkinProvider& P);
   static void RefreshWhileSkinned(TsSkinProvider& P, vcl::TMessage& Message);
   static void SetBlend(TsSkinProvider& P, vcl::TMessage& Message);
   static void SkinEditorCommand(TsSkinProvider& P, vcl::TMessage& Message);

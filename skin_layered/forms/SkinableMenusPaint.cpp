@@ -427,7 +427,7 @@ void TsSkinableMenus::BarDraw(vcl::TObject* Sender, vcl::TCanvas* ACanvas, vcl::
   vcl::TCanvas* canvas = picture->Canvas();
 
   // The item's place in the window image: (X, Y) from the menu line's origin.
-  vcl::TBitmap* image = provider && provider->SkinData ? provider->SkinData->CacheBmp() : nullptr;
+  vcl::TBitmap* image = provider && provider->FormSkinned() ? provider->SkinData->CacheBmp() : nullptr;
   if (image && image->Empty()) image = nullptr;
   const TqvBorderForm* border = provider ? provider->ExtBorderForm() : nullptr;
   vcl::TPoint place{};
