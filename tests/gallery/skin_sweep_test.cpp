@@ -77,6 +77,7 @@ const std::vector<SweepRun>& QuickRuns() {
       {"layered", "sample-group-titles", "menus"},
       {"layered", "sample-no-section-BUTTON", "dialogs"},  // the system's button edges
       {"layered", "sample-no-section-CHECKBOX", "dialogs"},  // the dialog's tool bar, see-through
+      {"layered", "sample-group-forms", "mdi"},  // the system's whole frames round a frame and its documents
       {"layered", "colours", "layered"},  // the system's grip and button edges
   };
   return runs;
