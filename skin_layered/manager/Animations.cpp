@@ -611,6 +611,10 @@ void ChangeThroughOutputWindow(vcl::TControl* Control, int Time) {
       SetWindowPos(output->Handle(), nullptr, 0, 0, 0, 0,
                    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }
+    // The old look stays on the screen while the new one is made: the window erases nothing and
+    // would show black until the first frame.
+    HDC dc = GetWindowDC(output->Handle());
+    BitBlt(dc, 0, 0, Control->Width(), Control->Height(), old->Canvas()->Handle(), 0, 0, SRCCOPY);
 
     std::unique_ptr<vcl::TBitmap> next = ControlPicture(Control, ProviderOfForm(Control));
     if (next->Width() != Control->Width() || next->Height() != Control->Height()) {
@@ -626,7 +630,6 @@ void ChangeThroughOutputWindow(vcl::TControl* Control, int Time) {
         provider->UpdateRgn();
         SetWindowRgn(output->Handle(), provider->MakeRgn(), FALSE);
       }
-    HDC dc = GetWindowDC(output->Handle());
     auto refreshHint = [] {
       if (vcl::Application && vcl::Application->HintWindow() && vcl::Application->HintWindow()->HandleAllocated())
         SendCommandToWnd(vcl::Application->HintWindow()->Handle(), scmRefresh, 0);

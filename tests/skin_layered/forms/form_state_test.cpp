@@ -240,23 +240,21 @@ TEST_F(FormStateTest, ASkinChangeCrossFadesFromTheOldLookAlsoForAFormReachingPas
   manager->AnimEffects()->SkinChanging()->SetActive(true);
   manager->AnimEffects()->SkinChanging()->SetTime(120);
 
-  // The client's middle as each frame of the cross-fade shows it, with the old look's weight.
+  // The client's middle as each frame of the cross-fade shows it, with the old look's weight;
+  // and as the window showed it before its first frame (while the new look was being made).
   struct Shown {
     int Weight;
     std::uint32_t Rgb;
   };
   std::vector<Shown> shown;
-  TqvAnimationClock clock = SetAnimationClock({});
-  TqvAnimationClock watching = clock;
-  watching.OnFrame = [&](const TqvAnimationFrame& f) {
-    clock.OnFrame(f);
-    if (f.Kind != TqvAnimationKind::ChangeFallback) return;
+  std::optional<std::uint32_t> before;
+  auto outputMiddle = [&]() -> std::optional<std::uint32_t> {
     const HWND output = wintest::FindThreadWindow([](HWND w) {
       wchar_t text[32] = {};
       GetWindowTextW(w, text, 32);
       return wcscmp(text, L"qvOutputWindow") == 0 && IsWindowVisible(w);
     });
-    if (!output) return;
+    if (!output) return std::nullopt;
     RECT client{};
     GetClientRect(Wnd(), &client);
     POINT middle{client.right / 2, client.bottom / 2};
@@ -266,7 +264,18 @@ TEST_F(FormStateTest, ASkinChangeCrossFadesFromTheOldLookAlsoForAFormReachingPas
     HDC dc = GetWindowDC(output);
     const COLORREF c = GetPixel(dc, middle.x - box.left, middle.y - box.top);
     ReleaseDC(output, dc);
-    shown.push_back({f.Alpha, static_cast<std::uint32_t>((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c))});
+    return static_cast<std::uint32_t>((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c));
+  };
+  TqvAnimationClock clock = SetAnimationClock({});
+  TqvAnimationClock watching = clock;
+  watching.Tick = [&]() -> DWORD {
+    if (shown.empty() && !before) before = outputMiddle();
+    return clock.Tick ? clock.Tick() : GetTickCount();
+  };
+  watching.OnFrame = [&](const TqvAnimationFrame& f) {
+    if (clock.OnFrame) clock.OnFrame(f);
+    if (f.Kind != TqvAnimationKind::ChangeFallback) return;
+    if (const std::optional<std::uint32_t> rgb = outputMiddle()) shown.push_back({f.Alpha, *rgb});
   };
   SetAnimationClock(watching);
   const vcl::TScopeExit restore([&] {
@@ -290,9 +299,12 @@ TEST_F(FormStateTest, ASkinChangeCrossFadesFromTheOldLookAlsoForAFormReachingPas
   auto change = [&](const char* name, const wchar_t* to, std::uint32_t from, std::uint32_t next) {
     SCOPED_TRACE(name);
     shown.clear();
+    before.reset();
     vcl::Application->ProcessMessages();
     manager->SetSkinName(to);
     ASSERT_GE(shown.size(), 5u);
+    ASSERT_TRUE(before.has_value());
+    EXPECT_TRUE(alike(*before, from)) << std::hex << *before << " before the first frame";
     int between = 0;
     for (const Shown& s : shown) {
       EXPECT_TRUE(alike(s.Rgb, mix(from, next, std::clamp(s.Weight, 0, 255))))
