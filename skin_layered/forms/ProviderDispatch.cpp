@@ -48,110 +48,132 @@ void TsSkinProvider::NewWndProc(vcl::TMessage& Message) {
   // A rubber frame of the form whose capture another window took ends without its bounds
   // (skinned or not: the skin may have gone meanwhile); the form hears of it as ever.
   if (Message.Msg == WM_CAPTURECHANGED) frame_mouse_.CaptureChanged(Message);
-  if (!FormSkinned()) {
-    switch (Message.Msg) {
-      case kSkinCmdMessage:
-        if (TMessages::CommandWhileUnskinned(*this, Message)) return;
-        break;
-      case vcl::CM_VISIBLECHANGED:
-        TMessages::PrepareHideAnimation(*this, Message);
-        break;
-      case vcl::CM_MOUSEWHEEL:
-        TMessages::CMMouseWheel(*this, Message);
-        return;
-    }
-    CallOldWndProc(Message);
-    if (Message.Msg == WM_WINDOWPOSCHANGED)
-      TMessages::RunHideAnimation(*this, Message);
-    else if (Message.Msg == WM_NCDESTROY)
-      TMessages::CleanUpAfterDestroy(*this);
+  if (!FormSkinned()) return TMessages::WhileUnskinned(*this, Message);
+  if (TMessages::FrameMessage(*this, Message) || TMessages::WindowMessage(*this, Message) ||
+      TMessages::LibraryMessage(*this, Message))
     return;
-  }
+  CallOldWndProc(Message);
+}
+
+void TsSkinProvider::TMessages::WhileUnskinned(TsSkinProvider& P, vcl::TMessage& Message) {
   switch (Message.Msg) {
-    case WM_CREATE: return TMessages::WMCreate(*this, Message);
-    case WM_MOVE: return TMessages::WMMove(*this, Message);
-    case WM_SIZE: return TMessages::WMSize(*this, Message);
-    case WM_ACTIVATE: return TMessages::WMActivate(*this, Message);
-    case WM_SETREDRAW: return TMessages::WMSetRedraw(*this, Message);
-    case WM_SETTEXT: return TMessages::WMSetText(*this, Message);
-    case WM_PAINT: return TMessages::WMPaint(*this, Message);
-    case WM_CLOSE: return TMessages::WMClose(*this, Message);
-    case WM_QUERYENDSESSION: return TMessages::WMQueryEndSession(*this, Message);
-    case WM_ERASEBKGND: return TMessages::WMEraseBkgnd(*this, Message);
-    case WM_SYSCOLORCHANGE: return TMessages::WMSysColorChange(*this, Message);
-    case WM_SHOWWINDOW: return TMessages::WMShowWindow(*this, Message);
-    case WM_SETTINGCHANGE: return TMessages::WMSettingChange(*this, Message);
-    case WM_ACTIVATEAPP: return TMessages::WMActivateApp(*this, Message);
-    case WM_CHILDACTIVATE: return TMessages::WMChildActivate(*this, Message);
-    case WM_GETMINMAXINFO: return TMessages::WMGetMinMaxInfo(*this, Message);
-    case WM_MEASUREITEM: return TMessages::WMMeasureItem(*this, Message);
-    case WM_WINDOWPOSCHANGING: return TMessages::WMWindowPosChanging(*this, Message);
-    case WM_WINDOWPOSCHANGED: return TMessages::WMWindowPosChanged(*this, Message);
-    case WM_COPYDATA: return TMessages::WMCopyData(*this, Message);
-    case WM_NOTIFY: return TMessages::WMNotify(*this, Message);
-    case WM_CONTEXTMENU: return TMessages::WMContextMenu(*this, Message);
-    case WM_STYLECHANGED: return TMessages::WMStyleChanged(*this, Message);
-    case WM_SETICON: return TMessages::WMSetIcon(*this, Message);
-    case WM_NCCREATE: return TMessages::WMNCCreate(*this, Message);
+    case kSkinCmdMessage:
+      if (CommandWhileUnskinned(P, Message)) return;
+      break;
+    case vcl::CM_VISIBLECHANGED:
+      PrepareHideAnimation(P, Message);
+      break;
+    case vcl::CM_MOUSEWHEEL:
+      CMMouseWheel(P, Message);
+      return;
+  }
+  P.CallOldWndProc(Message);
+  if (Message.Msg == WM_WINDOWPOSCHANGED)
+    RunHideAnimation(P, Message);
+  else if (Message.Msg == WM_NCDESTROY)
+    CleanUpAfterDestroy(P);
+}
+
+bool TsSkinProvider::TMessages::FrameMessage(TsSkinProvider& P, vcl::TMessage& Message) {
+  TqvFrameMouse& mouse = P.frame_mouse_;
+  switch (Message.Msg) {
     case WM_NCHITTEST:
       // A provider the library attached prepares the form at the first hit test.
-      if (AutoCreated) {
-        AutoCreated = false;
-        PrepareForm();
+      if (P.AutoCreated) {
+        P.AutoCreated = false;
+        P.PrepareForm();
       }
-      return frame_mouse_.WMNCHitTest(Message);
-    case WM_NCPAINT: return TMessages::WMNCPaint(*this, Message);
-    case WM_NCACTIVATE: return TMessages::WMNCActivate(*this, Message);
-    case WM_NCMOUSEMOVE: return frame_mouse_.WMNCMouseMove(Message);
-    case WM_NCLBUTTONDOWN: return frame_mouse_.WMNCLButtonDown(Message);
+      mouse.WMNCHitTest(Message);
+      return true;
+    case WM_NCPAINT: WMNCPaint(P, Message); return true;
+    case WM_NCACTIVATE: WMNCActivate(P, Message); return true;
+    case WM_NCMOUSEMOVE: mouse.WMNCMouseMove(Message); return true;
+    case WM_NCLBUTTONDOWN: mouse.WMNCLButtonDown(Message); return true;
     case WM_NCLBUTTONUP:
-    case WM_LBUTTONUP: return frame_mouse_.WMNCLButtonUp(Message);
-    case WM_NCLBUTTONDBLCLK: return frame_mouse_.WMNCLButtonDblClk(Message);
-    case WM_NCRBUTTONDOWN: return frame_mouse_.WMNCRButtonDown(Message);
-    case WM_NCRBUTTONUP: return frame_mouse_.WMNCRButtonUp(Message);
-    case WM_SYSCOMMAND: return TMessages::WMSysCommand(*this, Message);
-    case WM_INITMENUPOPUP: return TMessages::WMInitMenuPopup(*this, Message);
-    case WM_ENTERIDLE: Message.Result = 0; return;
-    case WM_MOUSEMOVE: return frame_mouse_.WMMouseMove(Message);
-    case WM_PARENTNOTIFY: return TMessages::WMParentNotify(*this, Message);
-    case WM_ENTERMENULOOP: return TMessages::WMEnterMenuLoop(*this, Message);
-    case WM_EXITMENULOOP: return TMessages::WMExitMenuLoop(*this, Message);
-    case WM_SIZING: return TMessages::WMSizing(*this, Message);
-    case WM_MDIDESTROY:
-    case WM_MDIACTIVATE: return TMessages::WMMDIActivate(*this, Message);
-    case WM_EXITSIZEMOVE: return TMessages::WMExitSizeMove(*this, Message);
+    case WM_LBUTTONUP: mouse.WMNCLButtonUp(Message); return true;
+    case WM_NCLBUTTONDBLCLK: mouse.WMNCLButtonDblClk(Message); return true;
+    case WM_NCRBUTTONDOWN: mouse.WMNCRButtonDown(Message); return true;
+    case WM_NCRBUTTONUP: mouse.WMNCRButtonUp(Message); return true;
+    case WM_MOUSEMOVE: mouse.WMMouseMove(Message); return true;
     case WM_MOUSELEAVE:
     case WM_NCMOUSELEAVE:
-    case vcl::CM_MOUSELEAVE: return frame_mouse_.WMMouseLeave(Message);
+    case vcl::CM_MOUSELEAVE: mouse.WMMouseLeave(Message); return true;
+    case vcl::CM_MOUSEENTER: mouse.CMMouseEnter(Message); return true;
+    default: return false;
+  }
+}
+
+bool TsSkinProvider::TMessages::WindowMessage(TsSkinProvider& P, vcl::TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_CREATE: WMCreate(P, Message); return true;
+    case WM_MOVE: WMMove(P, Message); return true;
+    case WM_SIZE: WMSize(P, Message); return true;
+    case WM_ACTIVATE: WMActivate(P, Message); return true;
+    case WM_SETREDRAW: WMSetRedraw(P, Message); return true;
+    case WM_SETTEXT: WMSetText(P, Message); return true;
+    case WM_PAINT: WMPaint(P, Message); return true;
+    case WM_CLOSE: WMClose(P, Message); return true;
+    case WM_QUERYENDSESSION: WMQueryEndSession(P, Message); return true;
+    case WM_ERASEBKGND: WMEraseBkgnd(P, Message); return true;
+    case WM_SYSCOLORCHANGE: WMSysColorChange(P, Message); return true;
+    case WM_SHOWWINDOW: WMShowWindow(P, Message); return true;
+    case WM_SETTINGCHANGE: WMSettingChange(P, Message); return true;
+    case WM_ACTIVATEAPP: WMActivateApp(P, Message); return true;
+    case WM_CHILDACTIVATE: WMChildActivate(P, Message); return true;
+    case WM_GETMINMAXINFO: WMGetMinMaxInfo(P, Message); return true;
+    case WM_MEASUREITEM: WMMeasureItem(P, Message); return true;
+    case WM_WINDOWPOSCHANGING: WMWindowPosChanging(P, Message); return true;
+    case WM_WINDOWPOSCHANGED: WMWindowPosChanged(P, Message); return true;
+    case WM_COPYDATA: WMCopyData(P, Message); return true;
+    case WM_NOTIFY: WMNotify(P, Message); return true;
+    case WM_CONTEXTMENU: WMContextMenu(P, Message); return true;
+    case WM_STYLECHANGED: WMStyleChanged(P, Message); return true;
+    case WM_SETICON: WMSetIcon(P, Message); return true;
+    case WM_NCCREATE: WMNCCreate(P, Message); return true;
+    case WM_SYSCOMMAND: WMSysCommand(P, Message); return true;
+    case WM_INITMENUPOPUP: WMInitMenuPopup(P, Message); return true;
+    case WM_ENTERIDLE: Message.Result = 0; return true;
+    case WM_PARENTNOTIFY: WMParentNotify(P, Message); return true;
+    case WM_ENTERMENULOOP: WMEnterMenuLoop(P, Message); return true;
+    case WM_EXITMENULOOP: WMExitMenuLoop(P, Message); return true;
+    case WM_SIZING: WMSizing(P, Message); return true;
+    case WM_MDIDESTROY:
+    case WM_MDIACTIVATE: WMMDIActivate(P, Message); return true;
+    case WM_EXITSIZEMOVE: WMExitSizeMove(P, Message); return true;
+    case WM_PRINT: WMPrint(P, Message); return true;
+    case WM_PRINTCLIENT: return true;
+    case WM_DWMSENDICONICTHUMBNAIL:
+      if (TaskbarPreviewSwitch() && Message.LParamLo() != 0 && Message.LParamHi() != 0)
+        Message.Result = SetIconicThumbnail(P.Form->Handle(), &P, Message.LParamHi(), Message.LParamLo()) ? 1 : 0;
+      return true;
+    case WM_DWMSENDICONICLIVEPREVIEWBITMAP:
+      if (TaskbarPreviewSwitch()) Message.Result = SetIconicLivePreview(P.Form->Handle(), &P) ? 1 : 0;
+      return true;
+    default: return false;
+  }
+}
+
+bool TsSkinProvider::TMessages::LibraryMessage(TsSkinProvider& P, vcl::TMessage& Message) {
+  switch (Message.Msg) {
     case kTaskbarMenuRequest: {
       POINT cursor{};
       GetCursorPos(&cursor);
-      DropSysMenu(vcl::TPoint(cursor));
-      return;
+      P.DropSysMenu(vcl::TPoint(cursor));
+      return true;
     }
-    case WM_PRINT: return TMessages::WMPrint(*this, Message);
-    case WM_PRINTCLIENT: return;
-    case WM_DWMSENDICONICTHUMBNAIL:
-      if (TaskbarPreviewSwitch() && Message.LParamLo() != 0 && Message.LParamHi() != 0)
-        Message.Result = SetIconicThumbnail(Form->Handle(), this, Message.LParamHi(), Message.LParamLo()) ? 1 : 0;
-      return;
-    case WM_DWMSENDICONICLIVEPREVIEWBITMAP:
-      if (TaskbarPreviewSwitch()) Message.Result = SetIconicLivePreview(Form->Handle(), this) ? 1 : 0;
-      return;
-    case kSkinCmdMessage: return TMessages::CommandWhileSkinned(*this, Message);
-    case kSkinEditorMessage: return TMessages::SkinEditorCommand(*this, Message);
-    case vcl::CM_VISIBLECHANGED: return TMessages::CMVisibleChanged(*this, Message);
-    case vcl::CM_ENABLEDCHANGED: return TMessages::CMEnabledChanged(*this, Message);
-    case vcl::CM_MOUSEENTER: return frame_mouse_.CMMouseEnter(Message);
-    case vcl::CM_MENUCHANGED: return TMessages::CMMenuChanged(*this, Message);
-    case vcl::CM_SHOWINGCHANGED: return TMessages::CMShowingChanged(*this, Message);
-    case vcl::CM_CONTROLLISTCHANGE: return TMessages::CMControlListChange(*this, Message);
-    case vcl::CM_RECREATEWND: return TMessages::CMRecreateWnd(*this, Message);
-    case vcl::CM_FLOAT: return TMessages::CMFloat(*this, Message);
-    case vcl::CM_MOUSEWHEEL: return TMessages::CMMouseWheel(*this, Message);
+    case kSkinCmdMessage: CommandWhileSkinned(P, Message); return true;
+    case kSkinEditorMessage: SkinEditorCommand(P, Message); return true;
+    case vcl::CM_VISIBLECHANGED: CMVisibleChanged(P, Message); return true;
+    case vcl::CM_ENABLEDCHANGED: CMEnabledChanged(P, Message); return true;
+    case vcl::CM_MENUCHANGED: CMMenuChanged(P, Message); return true;
+    case vcl::CM_SHOWINGCHANGED: CMShowingChanged(P, Message); return true;
+    case vcl::CM_CONTROLLISTCHANGE: CMControlListChange(P, Message); return true;
+    case vcl::CM_RECREATEWND: CMRecreateWnd(P, Message); return true;
+    case vcl::CM_FLOAT: CMFloat(P, Message); return true;
+    case vcl::CM_MOUSEWHEEL: CMMouseWheel(P, Message); return true;
     case kClassLibraryQuery:
-    case kRegionQueryMessage: Message.Result = 0; return;
-    default: CallOldWndProc(Message);
+    case kRegionQueryMessage: Message.Result = 0; return true;
+    default: return false;
   }
 }
 

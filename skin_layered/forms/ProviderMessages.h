@@ -11,6 +11,15 @@
 namespace skin_layered {
 
 struct TsSkinProvider::TMessages {
+  // ---- handing the form's messages out (ProviderDispatch.cpp)
+  // While the form is not skinned: the few answered, the rest to the form's own procedure.
+  static void WhileUnskinned(TsSkinProvider& P, vcl::TMessage& Message);
+  // The frame's messages (hit tests, non-client painting, the mouse over the frame), the
+  // window's, and the class library's and the engine's own; each true when it answered.
+  static bool FrameMessage(TsSkinProvider& P, vcl::TMessage& Message);
+  static bool WindowMessage(TsSkinProvider& P, vcl::TMessage& Message);
+  static bool LibraryMessage(TsSkinProvider& P, vcl::TMessage& Message);
+
   // ---- the command message (ProviderDispatch.cpp)
   // The first answer, in every state; true when handled.
   static bool CommandMessage(TsSkinProvider& P, vcl::TMessage& Message);
