@@ -392,9 +392,12 @@ void DescriptionReader::FixFrameCounts() {
   ElementRecord& b = d_.buttons;
   b.frame = 5;
   // A count below 1 is as unusable as 0: the picture tells it (one frame would draw the
-  // whole strip over the caption).
-  if (b.radioButtonFrame < 1) b.radioButtonFrame = CheckFrames(b.picture3);
-  if (b.checkButtonFrame < 1) b.checkButtonFrame = CheckFrames(b.picture2);
+  // whole strip over the caption). So is one of frames narrower than a pixel (no mark at all).
+  const auto usable = [](std::int32_t count, const PictureRef& p) {
+    return count >= 1 && (!p.Present() || count <= p.Width());
+  };
+  if (!usable(b.radioButtonFrame, b.picture3)) b.radioButtonFrame = CheckFrames(b.picture3);
+  if (!usable(b.checkButtonFrame, b.picture2)) b.checkButtonFrame = CheckFrames(b.picture2);
   d_.title.frame = 2;
   if (auto& p = d_.Element(Progress)) p->frame = p->style != 0 ? 1 : 2;
   for (SkinElement e : {MenuBar, GroupBoxEdge}) SetFrames(e, 2);

@@ -158,10 +158,12 @@ TEST_F(SkinMarkTest, TwelveFrameCheckImagesAndEightFrameRadioImagesShowTheirOwnF
   EXPECT_EQ(MarkPixel(radio->Handle()), Frame(kRadioId, 4));
 }
 
-// Frame counts stated below 1 are the pictures' own: each box shows one mark, its caption beside
-// it, not the whole strip over the caption.
-TEST_F(SkinMarkTest, MarkFrameCountsStatedBelowOneShowOneMarkBesideTheCaption) {
-  Load({.checkFrames = 12, .radioFrames = 8, .checkFramesStated = -12, .radioFramesStated = -8});
+// Frame counts stated below 1, or of frames narrower than a pixel, are the pictures' own: each box
+// shows one mark, its caption beside it, not the whole strip over the caption nor no mark at all.
+class SkinMarkCountTest : public SkinMarkTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SkinMarkCountTest, MarkFrameCountsStatedBelowOneOrBeyondThePictureShowOneMarkBesideTheCaption) {
+  Load({.checkFrames = 12, .radioFrames = 8, .checkFramesStated = GetParam(), .radioFramesStated = GetParam()});
   auto* box = Add<vcl::TCheckBox>(form_.get(), 10, 10, 120, 20);
   box->SetAllowGrayed(true);
   box->SetState(vcl::cbGrayed);
@@ -183,6 +185,7 @@ TEST_F(SkinMarkTest, MarkFrameCountsStatedBelowOneShowOneMarkBesideTheCaption) {
     }
   }
 }
+INSTANTIATE_TEST_SUITE_P(Counts, SkinMarkCountTest, ::testing::Values(-12, 0, 100000));
 
 // With every look in the image, the mark shows the mouse over it and a press on it, and a
 // focused box marks its caption.

@@ -273,16 +273,31 @@ TEST(SkinDescriptionRead, AbsurdValuesGiveDefaultsAndElementsWithoutPictures) {
 }
 
 // Check and radio frame counts below 1 are told by the pictures as 0 is: a 12-frame strip of
-// 13-pixel marks stated as -12, 0 or -1 has 12 frames; 1 and 2 are kept.
-TEST(SkinDescriptionRead, MarkFrameCountsBelowOneAreToldByThePictures) {
-  for (const auto& [stated, expected] : std::vector<std::pair<int, int>>{{-12, 12}, {-1, 12}, {0, 12}, {1, 1}, {2, 2}}) {
-    SCOPED_TRACE(stated);
-    const std::string count = std::to_string(stated);
+// 13-pixel marks (16-pixel radio marks) stated as -12, 0 or -1 has 12 frames; 1 and 2 are kept.
+// So is a count of frames narrower than a pixel: one more than the strip's width is the picture's,
+// the width itself is kept.
+TEST(SkinDescriptionRead, MarkFrameCountsBelowOneOrBeyondThePictureAreToldByThePictures) {
+  constexpr int kCheckWidth = 12 * 13, kRadioWidth = 12 * 16;
+  struct Case {
+    int stated, check, radio;
+  };
+  for (const Case& c : std::vector<Case>{{-12, 12, 12},
+                                         {-1, 12, 12},
+                                         {0, 12, 12},
+                                         {1, 1, 1},
+                                         {2, 2, 2},
+                                         {kCheckWidth, kCheckWidth, kCheckWidth},
+                                         {kCheckWidth + 1, 12, kCheckWidth + 1},
+                                         {kRadioWidth + 1, 12, 12},
+                                         {2147483647, 12, 12}}) {
+    SCOPED_TRACE(c.stated);
+    const std::string count = std::to_string(c.stated);
     const auto skin = LoadDescription("[Buttons]\nCheckButton=c.bmp\nRadioButton=r.bmp\nCheckButtonFrame=" + count +
                                           "\nRadioButtonFrame=" + count + "\n",
-                                      {{"c.bmp", FramesBmp(12 * 13, 13, {0x010203})}, {"r.bmp", FramesBmp(12 * 16, 16, {0x030201})}});
-    EXPECT_EQ(skin->description.buttons.checkButtonFrame, expected);
-    EXPECT_EQ(skin->description.buttons.radioButtonFrame, expected);
+                                      {{"c.bmp", FramesBmp(kCheckWidth, 13, {0x010203})},
+                                       {"r.bmp", FramesBmp(kRadioWidth, 16, {0x030201})}});
+    EXPECT_EQ(skin->description.buttons.checkButtonFrame, c.check);
+    EXPECT_EQ(skin->description.buttons.radioButtonFrame, c.radio);
   }
 }
 
