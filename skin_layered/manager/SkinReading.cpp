@@ -193,9 +193,14 @@ std::shared_ptr<TBitmap> TsSkinReading::DecodeImage(vcl::TStream* Stream, const 
   auto bmp = std::make_shared<TBitmap>();
   if (HasExtension(UpperName, L".PNG")) {
     TPNGGraphic png;
+    // Colour and palette pictures come opaque in 32 bits straight from the reader; their
+    // key-coloured pixels become holes here, as the copy below makes them of other pictures.
+    png.SetOpaqueAs32Bits(true);
     png.LoadFromStream(Stream);
+    const bool opaque = png.ImageProperties().ColorScheme != TColorScheme::RGBA;
     // Its pixels are taken over, not copied.
     bmp->SetHandle(png.ReleaseHandle());
+    if (opaque && bmp->PixelFormat() == vcl::pf32bit) MakeKeyHoles(bmp.get());
   } else if (HasExtension(UpperName, L".JPG") || HasExtension(UpperName, L".JPEG")) {
     vcl::TJPEGImage jpeg;
     jpeg.LoadFromStream(Stream);

@@ -94,6 +94,14 @@ std::unique_ptr<TBitmap> Bmp32Copy(TBitmap* Bmp, bool KeyHoles) {
   return copy;
 }
 
+void MakeKeyHoles(TBitmap* Bmp) {
+  TPixelView view;
+  if (!InitPixelView(Bmp, view)) return;
+  for (int y = 0; y < view.Height; ++y)
+    for (TPixel32& p : std::span(view.Row(y), static_cast<std::size_t>(view.Width)))
+      if ((p & 0x00FFFFFFu) == kKeyColor) p = kKeyColor;
+}
+
 TPixelSource::TPixelSource(TBitmap* Bmp) {
   if (!Bmp || InitPixelView(Bmp, view_)) return;
   copy_ = Bmp32Copy(Bmp, true);

@@ -50,6 +50,9 @@ class TPixelSource {
 // A 32-bit copy of any bitmap. Pixels of a bitmap without alpha become opaque, except, with
 // KeyHoles, those of the key colour, which become holes (alpha 0). Nil for an empty bitmap.
 std::unique_ptr<vcl::TBitmap> Bmp32Copy(vcl::TBitmap* Bmp, bool KeyHoles);
+// The key colour's pixels of a 32-bit bitmap become holes (alpha 0), the rest keep theirs:
+// for an opaque picture read in 32 bits, what Bmp32Copy with KeyHoles makes of it in 24.
+void MakeKeyHoles(vcl::TBitmap* Bmp);
 
 // Calls Func(pixel, Data) on every pixel of a 32-bit bitmap; unless Key is kNoColor, pixels
 // equal to the key colour in pixel byte order, alpha included, are skipped.

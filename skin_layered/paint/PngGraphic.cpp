@@ -104,8 +104,10 @@ TPNGGraphic::TPNGGraphic() {
 TPNGGraphic::~TPNGGraphic() = default;
 
 void TPNGGraphic::Assign(vcl::TPersistent* Source) {
-  if (auto* png = dynamic_cast<TPNGGraphic*>(Source); png && png != this)
-    reader_.AssignProperties(png->reader_.Properties());
+  auto* png = dynamic_cast<TPNGGraphic*>(Source);
+  if (png == this) return inherited::Assign(Source);
+  if (png) reader_.AssignProperties(png->reader_.Properties());
+  opaque32_ = png && png->opaque32_;
   inherited::Assign(Source);
 }
 
@@ -120,6 +122,8 @@ TScanLines TPNGGraphic::PrepareImage(const TPngImageLayout& Layout) {
   if (!format || Layout.Width == 0 || Layout.Height == 0) return {};
   SetSize(0, 0);
   SetPixelFormat(*format);
+  // Only images with alpha come in 32 bits unless colour and palette images are asked so.
+  opaque32_ = *format == vcl::pf32bit && ImageProperties().ColorScheme != TColorScheme::RGBA;
   if (*format == vcl::pf1bit || *format == vcl::pf4bit || *format == vcl::pf8bit) SetPalette(MakePalette(Layout.Palette));
   SetSize(static_cast<int>(Layout.Width), static_cast<int>(Layout.Height));
   if (Layout.TransparentColor != kNoColor) {
@@ -136,6 +140,7 @@ void TPNGGraphic::LoadFromStream(vcl::TStream* Stream) {
   SetSize(0, 0);
   SetTransparent(false);
   SetTransparentColor(vcl::clDefault);
+  opaque32_ = false;
   const std::int64_t base = Stream->Position();
   const TStreamBytes bytes(Stream);
   TBitmapTarget target(*this);
@@ -164,7 +169,7 @@ bool TPNGGraphic::IsValid(vcl::TStream* Stream) {
 }
 
 void TPNGGraphic::Draw(vcl::TCanvas* ACanvas, const vcl::TRect& Rect) {
-  if (PixelFormat() != vcl::pf32bit) {
+  if (PixelFormat() != vcl::pf32bit || opaque32_) {
     inherited::Draw(ACanvas, Rect);
     return;
   }

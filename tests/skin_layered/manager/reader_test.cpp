@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
 
 #include "classlib/graphics/GraphicsColors.h"
 #include "classlib/graphics/Jpeg.h"
@@ -13,6 +17,7 @@
 #include "skin_layered/core/SkinPack.h"
 #include "skin_layered/manager/SkinReader.h"
 #include "skin_layered/manager/SkinReading.h"
+#include "skin_layered/paint/PngGraphic.h"
 #include "skin_layered/paint/pixels/PixelTransforms.h"
 
 namespace skin_layered::test {
@@ -227,6 +232,119 @@ TEST_F(SkinReader, AMasterBitmapTakesItsAlphaFromTheKeyColour) {
   EXPECT_EQ(PixelOf(master, 0, 0) >> 24, 0xFFu);
   EXPECT_EQ(PixelOf(master, 1, 0), 0x00FF00FFu);
   EXPECT_EQ(PixelOf(master, 2, 0) >> 24, 0xFFu);
+}
+
+// A skin's PNG pictures of every kind read as the picture class reads each, copied to 32 bits
+// with the key colour's pixels as holes: colour and palette pictures (every depth, a colour
+// key, gamma, interlacing, a short palette, a palette's alpha), grey ones and those with alpha,
+// whose key-coloured pixels keep their own alpha. As a master bitmap too.
+TEST_F(SkinReader, PngPicturesOfEveryKindReadAsTheirPixelsWithKeyColouredHoles) {
+  using Palette = std::vector<std::array<std::uint8_t, 3>>;
+  // Index 1 the key colour, index 3 one short of it.
+  const Palette palette = {{{10, 20, 30}}, {{255, 0, 255}}, {{40, 50, 60}}, {{255, 0, 254}}, {{0, 0, 0}}, {{90, 80, 70}}};
+  struct Kind {
+    const char* file;
+    std::uint8_t colorType, depth;
+    PngOptions options;
+    std::uint32_t keyPixel;   // (0, 0): the key colour, as read
+    std::uint32_t nearPixel;  // (5, 0): one short of it in blue, as read (0: not checked)
+  };
+  PngOptions interlaced;
+  interlaced.interlaced = true;
+  interlaced.filter = FilterChoice::Cycle;
+  PngOptions gamma;
+  gamma.beforeImage = {Chunk("gAMA", Be32(50000))};
+  gamma.filter = FilterChoice::Adaptive;
+  PngOptions colourKey;
+  colourKey.beforeImage = {Chunk("tRNS", Be16({0x11, 0x22, 0x33}))};
+  PngOptions withPalette;
+  withPalette.beforeImage = {PaletteChunk(palette)};
+  withPalette.filter = FilterChoice::Cycle;
+  PngOptions paletteAlpha = withPalette;
+  paletteAlpha.beforeImage.push_back(Chunk("tRNS", {0, 128, 255}));
+  PngOptions shortPalette;
+  shortPalette.beforeImage = {PaletteChunk(std::span(palette).first(2))};
+  PngOptions interlacedPalette = withPalette;
+  interlacedPalette.interlaced = true;
+  constexpr std::uint32_t hole = 0x00FF00FF, nearKey = 0xFFFF00FE;
+  const Kind kinds[] = {
+      {"rgb.png", 2, 8, {}, hole, nearKey},
+      {"rgb16.png", 2, 16, {}, hole, nearKey},
+      {"rgbkey.png", 2, 8, colourKey, hole, nearKey},
+      {"rgbgamma.png", 2, 8, gamma, hole, 0},
+      {"rgbadam7.png", 2, 8, interlaced, hole, nearKey},
+      {"pal1.png", 3, 1, withPalette, hole, 0},
+      {"pal2.png", 3, 2, withPalette, hole, 0},
+      {"pal4.png", 3, 4, withPalette, hole, 0},
+      {"pal8.png", 3, 8, withPalette, hole, 0},
+      {"palalpha.png", 3, 4, paletteAlpha, hole, 0},
+      {"palshort.png", 3, 8, shortPalette, hole, 0},
+      {"paladam7.png", 3, 2, interlacedPalette, hole, 0},
+      {"grey.png", 0, 8, {}, 0, 0},
+      {"grey16.png", 0, 16, {}, 0, 0},
+      {"greyalpha.png", 4, 8, {}, 0, 0},
+      {"rgba.png", 6, 8, {}, 0xFFFF00FF, nearKey},
+      {"rgba16.png", 6, 16, {}, 0xFFFF00FF, nearKey},
+  };
+  std::string options = "[PICTURES]\r\n";
+  std::vector<Bytes> files;
+  for (const Kind& k : kinds) {
+    auto image = SampleImage::Pattern(13, 9, k.colorType, k.depth, k.depth + k.colorType);
+    const auto top = static_cast<std::uint16_t>((1u << k.depth) - 1);
+    for (std::uint32_t y = 0; y < image.Height(); ++y)
+      for (std::uint32_t x = 0; x < image.Width(); ++x) {
+        if ((x + 2 * y) % 5 != 0) continue;
+        if (k.colorType == 3) image.Set(x, y, 0, x == 5 && y == 0 ? 3 : 1);
+        if (k.colorType != 2 && k.colorType != 6) continue;
+        image.Set(x, y, 0, top), image.Set(x, y, 1, 0);
+        image.Set(x, y, 2, x % 3 == 2 ? static_cast<std::uint16_t>(top - top / 255) : top);
+        if (k.colorType == 6) image.Set(x, y, 3, y % 2 ? static_cast<std::uint16_t>(top / 2) : top);
+      }
+    // A pixel of the colour key, for the picture that has one.
+    if (k.options.beforeImage.size() == 1 && k.options.beforeImage[0].type == "tRNS")
+      for (unsigned c = 0; c < 3; ++c) image.Set(4, 4, c, static_cast<std::uint16_t>(0x11 * (c + 1)));
+    files.push_back(WritePng(image, k.options));
+    skins.Write(L"Test", vcl::Utf8ToWide(k.file), files.back());
+    options += "P" + std::to_string(files.size()) + "=!" + k.file + "!1!0!0\r\n";
+  }
+  // The pixels as the picture class reads the file, copied to 32 bits with holes.
+  auto expected = [](const Bytes& file) {
+    TPNGGraphic png;
+    vcl::TMemoryStream stream;
+    stream.WriteBuffer(file.data(), static_cast<int64_t>(file.size()));
+    stream.SetPosition(0);
+    png.LoadFromStream(&stream);
+    return Bmp32Copy(&png, true);
+  };
+  using Rule = std::function<std::uint32_t(std::uint32_t)>;
+  auto samePixels = [](vcl::TBitmap* got, vcl::TBitmap* want, const Rule& rule) {
+    ASSERT_TRUE(got && want);
+    ASSERT_EQ(got->PixelFormat(), vcl::pf32bit);
+    ASSERT_EQ(got->Width(), want->Width());
+    ASSERT_EQ(got->Height(), want->Height());
+    for (int y = 0; y < want->Height(); ++y)
+      for (int x = 0; x < want->Width(); ++x) ASSERT_EQ(PixelOf(got, x, y), rule(PixelOf(want, x, y))) << x << "," << y;
+  };
+  ASSERT_EQ(Load(options), TsSkinLoadResult::Loaded);
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const Kind& k = kinds[i];
+    SCOPED_TRACE(k.file);
+    vcl::TBitmap* picture = Image(L"PICTURES", (L"P" + std::to_wstring(i + 1)).c_str()).Bmp.get();
+    samePixels(picture, expected(files[i]).get(), [](std::uint32_t p) { return p; });
+    if (k.keyPixel) {
+      EXPECT_EQ(PixelOf(picture, 0, 0), k.keyPixel);
+    }
+    if (k.nearPixel) {
+      EXPECT_EQ(PixelOf(picture, 5, 0), k.nearPixel);
+    }
+  }
+  // As the master bitmap: the key colour a hole, the rest opaque.
+  const Rule masterRule = [](std::uint32_t p) { return (p & 0xFFFFFFu) == 0xFF00FFu ? 0xFF00FFu : p | 0xFF000000u; };
+  for (const std::size_t i : {std::size_t{0}, std::size_t{8}, std::size_t{9}, std::size_t{15}}) {
+    SCOPED_TRACE(kinds[i].file);
+    ASSERT_EQ(Load(std::string("[GLOBALINFO]\r\nMASTERBITMAP=") + kinds[i].file + "\r\n"), TsSkinLoadResult::Loaded);
+    samePixels(skin.MasterBitmap.get(), expected(files[i]).get(), masterRule);
+  }
 }
 
 TEST_F(SkinReader, TransparentBordersAreFoundInTheFirstFramesBorderStrips) {

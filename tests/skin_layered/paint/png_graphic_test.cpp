@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "glyph_test_support.h"
+#include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/PngGraphic.h"
 #include "skin_layered/paint/PngLoading.h"
 
@@ -270,6 +271,87 @@ TEST(PngPicture, AssignmentCarriesImagePropertiesAndPixels) {
   plain.Assign(&source);
   EXPECT_EQ(plain.PixelFormat(), vcl::pf32bit);
   EXPECT_EQ(PixelOf(plain, 2, 1), PixelOf(source, 2, 1));
+}
+
+// Colour and palette images read in 32 bits: every pixel the one the picture read as before
+// shows, copied to 32 bits, opaque; grey and alpha images as before. Each draws as the picture
+// read as before draws (through its transparent colour, scaled), also once assigned.
+TEST(PngPicture, ColourAndPaletteImagesReadIn32BitsAreTheirPixelsMadeOpaque) {
+  const std::vector<std::array<std::uint8_t, 3>> colors = {
+      {{10, 0, 0}}, {{0, 20, 0}}, {{0, 0, 30}}, {{40, 40, 40}}, {{255, 0, 255}}, {{50, 60, 70}}};
+  PngOptions withPalette;
+  withPalette.beforeImage = {PaletteChunk(colors)};
+  PngOptions key;
+  key.beforeImage = {Chunk("tRNS", Be16({0x11, 0x22, 0x33}))};
+  PngOptions interlaced;
+  interlaced.interlaced = true;
+  struct Case {
+    const char* name;
+    SampleImage image;
+    PngOptions options;
+    vcl::TPixelFormat before;
+  };
+  auto keyed = SampleImage::Pattern(7, 5, 2, 8, 3);
+  for (unsigned c = 0; c < 3; ++c) keyed.Set(2, 1, c, static_cast<std::uint16_t>(0x11 * (c + 1)));
+  const Case cases[] = {
+      {"RGB", SampleImage::Pattern(13, 7, 2, 8, 1), {}, vcl::pf24bit},
+      {"RGB 16-bit", SampleImage::Pattern(5, 3, 2, 16, 2), {}, vcl::pf24bit},
+      {"RGB with a colour key", keyed, key, vcl::pf24bit},
+      {"RGB interlaced", SampleImage::Pattern(9, 9, 2, 8, 4), interlaced, vcl::pf24bit},
+      {"palette 1-bit", SampleImage::Pattern(11, 3, 3, 1, 5), withPalette, vcl::pf1bit},
+      {"palette 2-bit", SampleImage::Pattern(11, 3, 3, 2, 6), withPalette, vcl::pf4bit},
+      {"palette 4-bit", SampleImage::Pattern(11, 3, 3, 4, 7), withPalette, vcl::pf4bit},
+      {"palette 8-bit, indices past the palette", SampleImage::Pattern(11, 3, 3, 8, 8), withPalette, vcl::pf8bit},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto bytes = WritePng(c.image, c.options);
+    TPNGGraphic before, wide;
+    LoadBytes(before, bytes);
+    wide.SetOpaqueAs32Bits(true);
+    EXPECT_TRUE(wide.OpaqueAs32Bits());
+    LoadBytes(wide, bytes);
+    ASSERT_EQ(before.PixelFormat(), c.before);
+    ASSERT_EQ(wide.PixelFormat(), vcl::pf32bit);
+    EXPECT_EQ(wide.Transparent(), before.Transparent());
+    // A colour key's colour comes along; without one the automatic colour is the bitmap's own
+    // (white for a one-bit one), not the file's.
+    if (before.Transparent()) {
+      EXPECT_EQ(wide.TransparentColor(), before.TransparentColor());
+    }
+    const auto copy = Bmp32Copy(&before, false);
+    const int w = before.Width(), h = before.Height();
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) ASSERT_EQ(PixelOf(wide, x, y), PixelOf(*copy, x, y)) << x << "," << y;
+
+    // Drawn at its size and scaled, itself and a copy assigned from it.
+    TPNGGraphic assigned;
+    assigned.Assign(&wide);
+    for (const vcl::TRect r : {vcl::Rect(1, 1, 1 + w, 1 + h), vcl::Rect(0, 0, 2 * w + 1, 2 * h + 3)}) {
+      const int cw = 2 * w + 2, ch = 2 * h + 4;
+      auto expected = Canvas24(cw, ch, RGB(0, 0x99, 0));
+      expected->Canvas()->StretchDraw(r, &before);
+      for (TPNGGraphic* picture : {&wide, &assigned}) {
+        auto canvas = Canvas24(cw, ch, RGB(0, 0x99, 0));
+        canvas->Canvas()->StretchDraw(r, picture);
+        for (int y = 0; y < ch; ++y)
+          for (int x = 0; x < cw; ++x)
+            ASSERT_EQ(ColorOf(*canvas, x, y), ColorOf(*expected, x, y)) << x << "," << y << (picture == &wide ? "" : " assigned");
+      }
+    }
+  }
+  // Grey images stay indexed; images with alpha are as they were, and blend by it.
+  TPNGGraphic grey;
+  grey.SetOpaqueAs32Bits(true);
+  LoadBytes(grey, WritePng(SampleImage::Pattern(3, 2, 0, 8, 1)));
+  EXPECT_EQ(grey.PixelFormat(), vcl::pf8bit);
+  TPNGGraphic quad;
+  quad.SetOpaqueAs32Bits(true);
+  LoadBytes(quad, QuadPng());
+  EXPECT_TRUE(PixelsAre(quad, {{0, 0, 0xFFFF0000u}, {1, 0, 0x0000FF00u}, {0, 1, 0x80102030u}, {1, 1, 0x40C8C8C8u}}));
+  auto canvas = Canvas24(2, 2, RGB(0x28, 0x78, 0xC8));
+  canvas->Canvas()->Draw(0, 0, &quad);
+  EXPECT_EQ(RgbAt(*canvas, 0, 1), Over(kQuad[2], 0x2878C8));
 }
 
 struct ProgressLog {
