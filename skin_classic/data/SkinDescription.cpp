@@ -83,6 +83,7 @@ class DescriptionReader {
   void ReadElements();
   static std::int32_t CheckFrames(const PictureRef& p);
   void SetFrames(SkinElement e, std::int32_t frames);
+  void FitFrames(SkinElement e, std::int32_t usual);
   void FixFrameCounts();
 
   // Frame counts divide picture sizes and margins measure them: no count below 1, no
@@ -405,13 +406,24 @@ void DescriptionReader::FixFrameCounts() {
                         ThumbUp, ThumbDown})
     SetFrames(e, 5);
   if (auto& h = d_.Element(Headerbar); h && h->frame == 0) h->frame = 5;
+  FitFrames(Headerbar, 5);
   for (SkinElement e : {TabPane, GroupBox, MenuBackground}) SetFrames(e, 1);
   SetFrames(StatusBarEdges, 3);
   for (SkinElement e : {ComboButton, SunkEdge, HorzScroll, VertScroll}) SetFrames(e, 4);
   SetFrames(Scrollbar, 23);
   for (SkinElement e : {UpDownHorz, UpDownVert}) SetFrames(e, 8);
-  for (SkinElement e : {HorzScrollThumb, VertScrollThumb})
+  for (SkinElement e : {HorzScrollThumb, VertScrollThumb}) {
     SetFrames(e, ini_.ReadInteger(ElementSection(e), "FrameCount", 3));
+    FitFrames(e, 3);
+  }
+}
+
+// A stated count of frames narrower than a pixel would draw nothing: the usual count instead (one
+// frame for a picture narrower than that).
+void DescriptionReader::FitFrames(SkinElement e, std::int32_t usual) {
+  auto& r = d_.Element(e);
+  if (!r || !r->picture.Present() || r->frame <= r->picture.Width()) return;
+  r->frame = usual <= r->picture.Width() ? usual : 1;
 }
 
 void DescriptionReader::Sanitise(ElementRecord& r) {

@@ -59,6 +59,8 @@ struct ControlSkinOptions {
   bool chunkTiled = false;
   bool statusImage = true;
   bool extraImage = true;  // the extra images (the size grip's among them)
+  int thumbFrames = 3;     // the scroll thumbs' stated count (their pictures have 3)
+  int headerFrames = 0;    // the header's stated count (0: none stated; its picture has 5)
 };
 
 inline PackageSpec ControlSkinSpec(const ControlSkinOptions& o = {}) {
@@ -76,13 +78,14 @@ inline PackageSpec ControlSkinSpec(const ControlSkinOptions& o = {}) {
          "[Tab.Pane]\r\nImage=Pane.bmp\r\nLeftWidth=2\r\nTopHeight=2\r\nRightWidth=2\r\nBottomHeight=2\r\n";
   ini += "[Scrollbar]\r\nImage=Parts.bmp\r\nTrans=1\r\n"
          "[VertScroll]\r\nImage=VTrack.bmp\r\n[HorzScroll]\r\nImage=HTrack.bmp\r\n"
-         "[VertScrollThumb]\r\nImage=VThumb.bmp\r\nFrameCount=3\r\n"
-         "[HorzScrollThumb]\r\nImage=HThumb.bmp\r\nFrameCount=3\r\n"
+         "[VertScrollThumb]\r\nImage=VThumb.bmp\r\nFrameCount=" + std::to_string(o.thumbFrames) + "\r\n"
+         "[HorzScrollThumb]\r\nImage=HThumb.bmp\r\nFrameCount=" + std::to_string(o.thumbFrames) + "\r\n"
          "[ComboButton]\r\nImage=Combo.bmp\r\nTrans=1\r\nStyle=" + std::to_string(o.comboStyle) + "\r\n"
          + std::string(o.extraImage ? "[ExtraImages]\r\nImage=Extra.bmp\r\nTrans=1\r\n" : "") +
          "[Progress]\r\nBitmap=Progress.bmp\r\nStyle=" + std::to_string(o.progressStyle) + "\r\n"
          "[Progress.Chunk]\r\nImage=Chunk.bmp\r\nTile=" + (o.chunkTiled ? "1" : "0") + "\r\n"
-         "[Headerbar]\r\nImage=Header.bmp\r\nLeftWidth=2\r\nRightWidth=2\r\n"
+         "[Headerbar]\r\nImage=Header.bmp\r\nLeftWidth=2\r\nRightWidth=2\r\n" +
+         (o.headerFrames ? "Frame=" + std::to_string(o.headerFrames) + "\r\n" : std::string()) +
          "[Track]\r\nImage=Track.bmp\r\nLeftWidth=3\r\nRightWidth=3\r\n"
          "[TRACKVERT]\r\nImage=TrackV.bmp\r\nTopHeight=3\r\nBottomHeight=3\r\n"
          "[Trackbar.ThumbHorz]\r\nImage=TThumb.bmp\r\n[Trackbar.ThumbVert]\r\nImage=TThumbV.bmp\r\n";

@@ -161,6 +161,22 @@ TEST_F(SkinDisplayTest, HeadersFollowTheMouseOverTheirSections) {
   EXPECT_EQ(s->HotItem(), -1);
 }
 
+// A header frame count of frames narrower than a pixel is the usual five: the sections show
+// their frames, not nothing.
+TEST_F(SkinDisplayTest, AHeaderWhoseFrameCountIsBeyondItsPictureShowsItsFrames) {
+  Load({.headerFrames = 100000});
+  auto* header = Add<vcl::THeaderControl>(form_.get(), 10, 10, 300, 20);
+  header->Sections()->Add()->SetWidth(100);
+  header->Sections()->Add()->SetWidth(100);
+  auto* s = Skin<TSkinHeader>(header);
+  auto picture = Painted(header->Handle());
+  EXPECT_EQ(At(picture.get(), 5, 3), Seq(kHeaderId, 1));
+  SendMessageW(header->Handle(), WM_MOUSEMOVE, 0, Point(150, 5));
+  ASSERT_EQ(s->HotItem(), 1);
+  picture = Painted(header->Handle());
+  EXPECT_EQ(At(picture.get(), 105, 3), Seq(kHeaderId, 2));
+}
+
 // A skin without the extra images has no picture of the size grip: the bar shows the system's,
 // and none when it has no grip.
 TEST_F(SkinDisplayTest, WithoutTheGripsPictureAStatusBarShowsTheSystemsGrip) {

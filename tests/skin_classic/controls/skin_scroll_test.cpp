@@ -174,6 +174,24 @@ TEST_F(SkinScrollTest, PanelsLieOverTheRealBarsAndFollowTheThumb) {
   EXPECT_EQ(v->ThumbTop(), BarInfo(memo->Handle(), OBJID_VSCROLL).xyThumbTop);
 }
 
+// A thumb frame count of frames narrower than a pixel is the usual three: the thumb shows, with
+// the track after it.
+TEST_F(SkinScrollTest, AThumbWhoseFrameCountIsBeyondItsPictureShows) {
+  Load({.thumbFrames = 100000});
+  vcl::TMemo* memo = NewMemo(vcl::ssVertical);
+  form_->Show();
+  auto* s = Skin<TSkinScrollbar>(memo);
+  ASSERT_TRUE(s->VertBar() && s->VertBar()->Shown());
+  TWScrollbar* v = s->VertBar();
+  SendMessageW(memo->Handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
+  v->Update();
+  const SCROLLBARINFO bar = BarInfo(memo->Handle(), OBJID_VSCROLL);
+  ASSERT_GT(bar.xyThumbBottom, bar.xyThumbTop);
+  auto picture = Painted(v->Handle());
+  EXPECT_EQ(At(picture.get(), 2, (bar.xyThumbTop + bar.xyThumbBottom) / 2), Seq(kVThumbId, 1));
+  EXPECT_EQ(At(picture.get(), 2, bar.xyThumbBottom + 2), Seq(kVTrackId, 1));
+}
+
 TEST_F(SkinScrollTest, BothBarsShowTwoPanelsAndAFilledCorner) {
   vcl::TMemo* memo = NewMemo(vcl::ssBoth);
   form_->Show();

@@ -301,6 +301,31 @@ TEST(SkinDescriptionRead, MarkFrameCountsBelowOneOrBeyondThePictureAreToldByTheP
   }
 }
 
+// Scroll thumb and header frame counts of frames narrower than a pixel are the usual ones (3 and
+// 5), one frame for a picture narrower than that; the picture's width itself is kept.
+TEST(SkinDescriptionRead, ThumbAndHeaderFrameCountsBeyondThePictureAreTheUsualOnes) {
+  struct Case {
+    int stated, width, thumb, header;
+  };
+  for (const Case& c : std::vector<Case>{{30, 30, 30, 30},
+                                         {31, 30, 3, 5},
+                                         {2147483647, 30, 3, 5},
+                                         {4, 4, 4, 4},
+                                         {5, 4, 3, 1},
+                                         {3, 2, 1, 1}}) {
+    SCOPED_TRACE(std::to_string(c.stated) + " of " + std::to_string(c.width));
+    const std::string count = std::to_string(c.stated);
+    const auto skin = LoadDescription("[HorzScrollThumb]\nImage=p.bmp\nFrameCount=" + count +
+                                          "\n[VertScrollThumb]\nImage=p.bmp\nFrameCount=" + count +
+                                          "\n[Headerbar]\nImage=p.bmp\nFrame=" + count + "\n",
+                                      {{"p.bmp", FramesBmp(c.width, 4, {0x010203})}});
+    const SkinDescription& d = skin->description;
+    EXPECT_EQ(d.Element(SkinElement::HorzScrollThumb)->frame, c.thumb);
+    EXPECT_EQ(d.Element(SkinElement::VertScrollThumb)->frame, c.thumb);
+    EXPECT_EQ(d.Element(SkinElement::Headerbar)->frame, c.header);
+  }
+}
+
 TEST(SkinDescriptionRead, CountlessButtonSectionsStopAtTheLimit) {
   std::string ini;
   for (int i = 0; i < 3000; ++i) ini += "[Button." + std::to_string(i) + "]\nAction=0\n[Colour" + std::to_string(i) + "]\n";
