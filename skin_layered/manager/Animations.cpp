@@ -130,7 +130,9 @@ void ComposeFrame(vcl::TBitmap* Work, vcl::TBitmap* Image, bool Zoom, const TZoo
 // The show loop: frames 0..Steps with the alpha rising by Alpha / Steps (the first frame has
 // one step), each put on Wnd, 12 ms apart; the image at Alpha at once when Steps is 0.
 void RunShowFrames(TqvAnimationKind Kind, HWND Wnd, vcl::TBitmap* Image, int Time, std::uint8_t Alpha, bool Zoom) {
-  const int steps = AnimationSteps(Time);
+  // A display that blends no layered window's alpha shows a fade's first frames nearly black:
+  // the window there appears at once.
+  const int steps = PerPixelAlphaShown() ? AnimationSteps(Time) : 0;
   if (steps == 0) {
     UpdateLayeredWnd(Wnd, Image, Alpha);
     Frame(Kind, 0, Alpha);
@@ -201,7 +203,9 @@ class TqvHideTimer : public TqvThreadedTimer {
     source_ = std::move(Bmp);
     notify_ = NotifyWnd;
     notified_ = false;
-    steps_ = AnimationSteps(Time);
+    // A display that blends no layered window's alpha would show the fade going black: the
+    // picture goes at once there.
+    steps_ = PerPixelAlphaShown() ? AnimationSteps(Time) : 0;
     if (steps_ == 0 || !form_ || !source_) {
       Finish();
       return;

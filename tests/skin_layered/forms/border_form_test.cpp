@@ -683,6 +683,8 @@ TEST_F(BorderFormTest, TheMainFormsBorderWindowStaysShownForItsMinimiseAnimation
 // effect (or AllowAnimation off) it only goes.
 TEST_F(BorderFormTest, TheMainFormsBorderWindowHiddenFadesTheWholePictureOut) {
   ASSERT_EQ(vcl::Application->MainForm(), nullptr);
+  // A display that blends layered windows' alpha: the fade is seen there.
+  const std::optional<bool> perPixel = SetPerPixelAlphaShown(true);
   vcl::TForm* main = vcl::Application->CreateForm<vcl::TForm>();
   main->SetBounds(kLeft - 500, kTop, 400, 300);
   main->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
@@ -699,6 +701,7 @@ TEST_F(BorderFormTest, TheMainFormsBorderWindowHiddenFadesTheWholePictureOut) {
     if (main->Visible()) main->Hide();
     mainProvider.reset();
     vcl::TObject::Free(main);
+    SetPerPixelAlphaShown(perPixel);
   });
   main->Show();
   for (const bool allow : {true, false}) {

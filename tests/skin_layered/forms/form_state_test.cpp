@@ -194,7 +194,10 @@ TEST_F(FormStateTest, AnActivationChangeLeavesTheCaptionAndMenuLineToTheSkin) {
 
 // Showing and hiding
 
+// Where the display blends layered windows' alpha (the fades are seen there).
 TEST_F(FormStateTest, ShowingFadesTheFormInAndHidingLeavesAFadingPictureBehind) {
+  const std::optional<bool> perPixel = SetPerPixelAlphaShown(true);
+  const vcl::TScopeExit restore([&perPixel] { SetPerPixelAlphaShown(perPixel); });
   Skin();
   manager->AnimEffects()->FormShow()->SetActive(true);
   manager->AnimEffects()->FormShow()->SetTime(120);

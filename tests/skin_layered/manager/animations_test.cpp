@@ -8,6 +8,7 @@
 
 #include "classlib/comctrls/ComCtrlsPages.h"
 #include "classlib/extctrls/ExtCtrls.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "manager_support.h"
 #include "skin_layered/core/AnimationFlag.h"
 #include "skin_layered/manager/Animations.h"
@@ -67,10 +68,13 @@ class Animations : public ::testing::Test {
       updates.push_back({u.Wnd, u.Alpha, u.Bitmap ? u.Bitmap->Width() : -1});
       return true;
     });
+    // A display that blends layered windows' alpha, where the fades are seen.
+    previousAlpha = SetPerPixelAlphaShown(true);
     form->SetBounds(30, 30, 160, 120);
     form->Show();
   }
   void TearDown() override {
+    SetPerPixelAlphaShown(previousAlpha);
     SetLayeredUpdateFunc(previousUpdate);
     SetAnimationClock(previousClock);
     EXPECT_FALSE(AnimationActive());
@@ -89,6 +93,7 @@ class Animations : public ::testing::Test {
   std::vector<Update> updates;
   TqvAnimationClock previousClock;
   TLayeredUpdateFunc previousUpdate;
+  std::optional<bool> previousAlpha;
   std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> form = NewForm();
 };
 
@@ -179,6 +184,32 @@ TEST_F(Animations, EveryHideTellsItsEnd) {
   StartHideAnimation(SnapshotForm(), CreateBmp32(160, 120), 24, form->Handle(), 0, 255);
   EXPECT_EQ(notified.provider.ends, (std::vector<int>{1, 1, 1}));
   EXPECT_EQ(HideAnimationForm(), nullptr);
+}
+
+// Where the display blends no layered window's alpha, a fade's first frames would come out
+// nearly black: a form shows at once at its alpha and a hidden form's picture goes at once,
+// its end told; each as it would with no time to animate.
+TEST_F(Animations, WithoutPerPixelAlphaAShowOrAHideNeverFades) {
+  const std::optional<bool> alpha = SetPerPixelAlphaShown(false);
+  const vcl::TScopeExit restore([&alpha] { SetPerPixelAlphaShown(alpha); });
+  TestProvider provider(form.get());
+  for (const std::uint8_t target : {std::uint8_t{255}, std::uint8_t{200}}) {
+    frames.clear(), updates.clear(), provider.ends.clear();
+    AnimFormShow(&provider, 250, target, atAero);
+    EXPECT_EQ(Alphas(TqvAnimationKind::Show), std::vector<int>{target});
+    ASSERT_FALSE(updates.empty());
+    for (const Update& u : updates) EXPECT_EQ(u.alpha, static_cast<int>(target));
+    EXPECT_EQ(waits, 0);
+    EXPECT_EQ(provider.ends, std::vector<int>{0});
+  }
+
+  NotifiedForm notified(form.get());
+  frames.clear(), updates.clear();
+  StartHideAnimation(SnapshotForm(), CreateBmp32(160, 120), 240, form->Handle(), 0, 255);
+  EXPECT_EQ(HideAnimationForm(), nullptr);
+  EXPECT_TRUE(Alphas(TqvAnimationKind::Hide).empty());
+  EXPECT_TRUE(updates.empty());
+  EXPECT_EQ(notified.provider.ends, std::vector<int>{1});
 }
 
 // Where the display blends a layered window's per-pixel alpha, the new look (the provider's
