@@ -247,7 +247,6 @@ void TWinSkinForm::LoadSkinObjects() {
 void TWinSkinForm::AddStandardButtons() {
   standard_buttons_.clear();
   bool close = false, maximize = false, minimize = false, help = false, icon = false;
-  int leftmost = 0;  // the largest distance of a right-aligned button's left edge from the window's right
   for (const auto& b : buttons_) {
     const int action = b->Data->Action;
     close = close || action == kActionClose;
@@ -255,11 +254,12 @@ void TWinSkinForm::AddStandardButtons() {
     minimize = minimize || action == kActionMinimize || action == kActionMinimize2;
     help = help || action == kActionHelp;
     icon = icon || b->IsSystemMenu();
-    if (b->Data->Align == 1) leftmost = std::max(leftmost, b->Data->Xcoord);
   }
   // Measured as TWinSysButton measures a button the system draws.
   const int w = std::max(GetSystemMetrics(SM_CXSIZE) - 2, 1), h = std::max(GetSystemMetrics(SM_CYSIZE) - 4, 1);
-  int next = std::max(leftmost, RightWidth) + 2 + w;
+  // Right-aligned ones: distances from the left edge of the skin's buttons shown on the window
+  // (LayoutButtons), so that no gap is left where the skin's hidden ones would stand.
+  int next = w;
   auto add = [&](int action, int align, int x, int y, int visibility) {
     auto data = std::make_unique<TDataSkinSysButton>("Button.Standard");
     data->Action = action;

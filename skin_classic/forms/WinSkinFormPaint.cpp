@@ -145,8 +145,15 @@ void TWinSkinForm::PaintTitle(HDC DC) {
 
 void TWinSkinForm::LayoutButtons(int Width) {
   MaxButtonRight = 0;
+  for (const auto& b : buttons_) b->UpdateVisibility();
+  // The system's buttons the skin has no section for stand left of the skin's right-aligned
+  // buttons this window shows (a message box shows the skin's close alone, without the boxes).
+  int standardBase = RightWidth;
+  for (const auto& b : buttons_)
+    if (b->Visible && b->Data->Align == 1 && !StandardButton(*b) && b->FrameWidth() > 0 && b->FrameHeight() > 0)
+      standardBase = std::max(standardBase, b->Data->Xcoord);
+  standardBase += 2;
   for (const auto& b : buttons_) {
-    b->UpdateVisibility();
     const int fw = b->FrameWidth(), fh = b->FrameHeight();
     if (!b->Visible || fw <= 0 || fh <= 0) {
       b->BoundsRect = TRect();
@@ -154,6 +161,7 @@ void TWinSkinForm::LayoutButtons(int Width) {
     }
     const TDataSkinSysButton& d = *b->Data;
     int x = d.Xcoord, y = d.Ycoord;
+    if (d.Align == 1 && StandardButton(*b)) x += standardBase;
     // The MDI child buttons take their places from the skin's picture; drawn by the system
     // they stand side by side at the band's right: minimise, restore, close.
     if (b->SystemDrawn() && d.Align == 100 && d.Xcoord == 0) x = (fw + 2) * MdiButtonSlot(d.Action);

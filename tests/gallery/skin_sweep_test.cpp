@@ -73,6 +73,7 @@ const std::vector<SweepRun>& QuickRuns() {
       {"classic", "sample", "mdi"},
       {"classic", "sample-group-buttons", "messagebox"},
       {"classic", "sample-group-caption-buttons", "all"},  // the system's caption buttons and icon
+      {"classic", "sample-no-section-Button_Close", "messagebox"},  // the system's close at the title's end
       {"layered", "sample", "dialogs"},
       {"layered", "sample-group-titles", "menus"},
       {"layered", "sample-no-section-BUTTON", "dialogs"},  // the system's button edges

@@ -728,6 +728,53 @@ TEST_F(SkinnedForms, CaptionButtonsTheSkinHasNoSectionForAreTheSystems) {
   EXPECT_EQ(closes, 1);
 }
 
+// A skin without the close section: the system's close stands just left of the skin's buttons
+// the window shows, at the title's right end where it shows none of them (a dialog frame hides
+// the skin's boxes), never beside the place of a hidden one.
+TEST_F(SkinnedForms, TheSystemsCloseStandsNextToTheSkinsButtonsTheWindowShows) {
+  auto closeOf = [](TWinSkinForm* Skin) -> const TWinSysButton* {
+    for (const auto& b : Skin->Buttons())
+      if (b->Data->Action == kActionClose && b->Visible && !b->BoundsRect.IsEmpty()) return b.get();
+    return nullptr;
+  };
+  constexpr int kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  // The skin's boxes show only with the boxes.
+  UseSkin({{.action = 1, .align = 1, .x = 30, .y = 3, .visibility = 6},
+           {.action = 2, .align = 1, .x = 44, .y = 3, .visibility = 8}});
+  {
+    UniqueWindow w = RawWindow();
+    TWinSkinForm* skin = SkinRaw(w.get());
+    ASSERT_TRUE(skin);
+    const int width = PaintedFrame(w.get())->Width();
+    EXPECT_EQ(VisibleActions(skin), (std::vector<int>{kActionClose, kActionMaximize, kActionMinimize, kActionIcon}));
+    const TWinSysButton* close = closeOf(skin);
+    ASSERT_TRUE(close);
+    EXPECT_TRUE(close->SystemDrawn());
+    EXPECT_LE(close->BoundsRect.Right, width - 44);
+    EXPECT_GE(close->BoundsRect.Right, width - 44 - 4) << "a gap between the close button and the skin's";
+  }
+  {
+    UniqueWindow w = RawWindow(kDialogStyle, WS_EX_DLGMODALFRAME);
+    TWinSkinForm* skin = SkinRaw(w.get());
+    ASSERT_TRUE(skin);
+    const int width = PaintedFrame(w.get())->Width();
+    EXPECT_EQ(VisibleActions(skin), (std::vector<int>{kActionClose}));
+    const TWinSysButton* close = closeOf(skin);
+    ASSERT_TRUE(close);
+    EXPECT_EQ(close->BoundsRect.Right, width - kRight - 2) << "the close button stands where the hidden boxes would";
+  }
+  // A button of the skin shown on every window: the close stays left of it on a dialog frame too.
+  UseSkin({{.action = 2, .align = 1, .x = 44, .y = 3}});
+  UniqueWindow w = RawWindow(kDialogStyle, WS_EX_DLGMODALFRAME);
+  TWinSkinForm* skin = SkinRaw(w.get());
+  ASSERT_TRUE(skin);
+  const int width = PaintedFrame(w.get())->Width();
+  const TWinSysButton* close = closeOf(skin);
+  ASSERT_TRUE(close);
+  EXPECT_LE(close->BoundsRect.Right, width - 44);
+  EXPECT_GE(close->BoundsRect.Right, width - 44 - 4);
+}
+
 TEST_F(SkinnedForms, ButtonsAreLaidOutByTheirAlignment) {
   UseSkin({{.action = 42, .align = 0, .x = 7, .y = 2},
            {.action = 43, .align = 1, .x = 30, .y = 5},
