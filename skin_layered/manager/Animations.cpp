@@ -378,6 +378,9 @@ void AnimFormShow(TsSkinProviderBase* Provider, std::uint16_t Time, std::uint8_t
 
   vcl::TBitmap* cache = Provider->SkinData->CacheBmp();
   auto image = CreateBmp32(cache->Width(), cache->Height());
+  // The frame, caption and menu line from the window image (the form's print gives its client
+  // part only), the client painted over them.
+  BitBlt(image->Canvas()->Handle(), 0, 0, cache->Width(), cache->Height(), cache->Canvas()->Handle(), 0, 0, SRCCOPY);
   PaintParentBgToBmp(image.get(), form, 0, border ? Provider : nullptr, 0);
   if (!border) SetOpaque(image.get(), vcl::TRect{0, 0, image->Width(), image->Height()});
 

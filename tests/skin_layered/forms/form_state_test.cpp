@@ -220,6 +220,56 @@ TEST_F(FormStateTest, ShowingFadesTheFormInAndHidingLeavesAFadingPictureBehind) 
   EXPECT_FALSE(IsWindowVisible(Wnd()));
 }
 
+// The picture a show puts on the screen before the form paints holds the form's frame and
+// caption, not black there; on a display that blends alpha (faded in) and on one that does
+// not (shown at once).
+TEST_F(FormStateTest, TheShowsPictureHoldsTheFormsFrameAndCaption) {
+  Skin();
+  manager->AnimEffects()->FormShow()->SetActive(true);
+  manager->AnimEffects()->FormShow()->SetTime(120);
+  // Of each picture put on a window other than the form: the pixels of the band above the
+  // client of the caption's colours, and the black ones.
+  struct Band {
+    int Caption = 0, Black = 0;
+  };
+  std::vector<Band> bands;
+  const TLayeredUpdateFunc before = SetLayeredUpdateFunc([&](const TLayeredUpdate& u) {
+    if (!u.Bitmap || u.Wnd == Wnd()) return true;
+    RECT wr{};
+    GetWindowRect(Wnd(), &wr);
+    POINT client{0, 0};
+    ClientToScreen(Wnd(), &client);
+    Band band;
+    for (int y = 0; y < client.y - wr.top; ++y)
+      for (int x = 0; x < u.Bitmap->Width(); ++x) {
+        const std::uint32_t rgb = PixelOf(u.Bitmap, x, y) & 0xFFFFFF;
+        band.Caption += rgb == kTitleRgb || rgb == kTitleHotRgb;
+        band.Black += rgb == 0;
+      }
+    bands.push_back(band);
+    return true;
+  });
+  const std::optional<bool> perPixel = SetPerPixelAlphaShown(std::nullopt);
+  const vcl::TScopeExit restore([&] {
+    SetLayeredUpdateFunc(before);
+    SetPerPixelAlphaShown(perPixel);
+  });
+  for (const bool blended : {true, false}) {
+    SCOPED_TRACE(blended ? "alpha blended" : "alpha not blended");
+    SetPerPixelAlphaShown(blended);
+    bands.clear();
+    form->Show();
+    ASSERT_FALSE(bands.empty());
+    // Every picture where nothing fades; where the fade zooms in, its end: the whole picture.
+    for (std::size_t i = blended ? bands.size() - 1 : 0; i < bands.size(); ++i) {
+      EXPECT_GT(bands[i].Caption, 200);
+      EXPECT_EQ(bands[i].Black, 0);
+    }
+    form->Hide();
+    ASSERT_TRUE(ProcessMessagesUntil([] { return HideAnimationForm() == nullptr; }, 3000));
+  }
+}
+
 // Skin change
 
 // Where the display blends no per-pixel alpha, a skin change cross-fades the form from the look
