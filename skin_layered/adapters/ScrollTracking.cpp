@@ -1,20 +1,13 @@
-// The mouse interaction of skinned scroll bars: the hot bar and part, the part pressed and
-// repeating, and the thumb being dragged, kept in the state every scroll adapter shares.
+#include "skin_layered/adapters/ScrollTracking.h"
+
+#include <algorithm>
+
 #include "classlib/controls/Controls.h"
+#include "skin_layered/adapters/ScrollGeometry.h"
 #include "skin_layered/adapters/ScrollState.h"
-#include "skin_layered/adapters/ScrollWnd.h"
 
 namespace skin_layered {
 namespace {
-
-vcl::TRect BarRect(TqvScrollWnd& Wnd, const TqvScrollBar& Bar) {
-  vcl::TRect r;
-  if (Bar.Vertical())
-    GetVScrollRect(&Wnd, Wnd.CtrlHandle, r);
-  else
-    GetHScrollRect(&Wnd, Wnd.CtrlHandle, r);
-  return r;
-}
 
 // The margins of the bar cut from its ends.
 void ApplyScrollMargins(const TqvScrollBar& Bar, vcl::TRect& R) {
@@ -32,20 +25,18 @@ POINT ClientToScreenPoint(HWND Handle, LPARAM LParam) {
   return p;
 }
 
-void Repaint(TqvScrollWnd& Wnd) { PaintScrollBars(&Wnd, Wnd.CtrlHandle, kPartNone, nullptr); }
-
 // A scroll message of the adapter's own: its bars are not painted meanwhile.
-void SendOwnScroll(TqvScrollWnd& Wnd, UINT Msg, int Code, int Pos) {
-  const bool before = Wnd.ScrollingInProgress;
-  Wnd.ScrollingInProgress = true;
-  SendScrollMsg(Wnd.CtrlHandle, Msg, Code, Pos);
-  Wnd.ScrollingInProgress = before;
+void SendOwnScroll(TqvScrollTrackHost& Wnd, UINT Msg, int Code, int Pos) {
+  const bool before = Wnd.OwnScrolling();
+  Wnd.SetOwnScrolling(true);
+  SendScrollMsg(Wnd.TrackHandle(), Msg, Code, Pos);
+  Wnd.SetOwnScrolling(before);
 }
 
 }  // namespace
 
-int TqvScrollTracker::HitPart(TqvScrollWnd& Wnd, TqvScrollBar& Bar, POINT Screen) {
-  vcl::TRect r = BarRect(Wnd, Bar);
+int TqvScrollTracker::HitPart(TqvScrollTrackHost& Wnd, TqvScrollBar& Bar, POINT Screen) {
+  vcl::TRect r = Wnd.BarScreenRect(Bar);
   ApplyScrollMargins(Bar, r);
   Bar.ReadInfo();
   const int button = GetScrollMetric(&Bar, false);
@@ -62,35 +53,35 @@ void TqvScrollTracker::LeaveHotBar() {
   s.HotWnd = nullptr;
   if (!previous) return;
   KillTimer(previous, kHoverTimer);
-  if (TqvScrollWnd* adapter = GetScrollAdapter(previous)) Repaint(*adapter);
+  if (TqvScrollTrackHost* adapter = ScrollTrackHost(previous)) adapter->RepaintBars();
 }
 
-bool TqvScrollTracker::NcMouseMove(TqvScrollWnd& Wnd, vcl::TMessage& Message) {
+bool TqvScrollTracker::NcMouseMove(TqvScrollTrackHost& Wnd, vcl::TMessage& Message) {
   TqvScrollState& s = ScrollState();
-  const HWND h = Wnd.CtrlHandle;
+  const HWND h = Wnd.TrackHandle();
   if (Message.WParam == HTHSCROLL || Message.WParam == HTVSCROLL) {
     const int kind = Message.WParam == HTHSCROLL ? kHorzBar : kVertBar;
     if (s.HotBar != kind || s.HotWnd != h) {
       if (s.HotWnd && s.HotWnd != h) LeaveHotBar();
       s.HotPart = s.PrevHotPart = kPartNone;
-      s.HotBarRect = BarRect(Wnd, *Wnd.Bar(kind));
+      s.HotBarRect = Wnd.BarScreenRect(*Wnd.TrackBar(kind));
       s.HotBar = kind;
       s.HotWnd = h;
       s.HoverTimer = SetTimer(h, kHoverTimer, kHoverInterval, nullptr);
       s.WndUnderMouse = h;
-      Repaint(Wnd);
+      Wnd.RepaintBars();
     }
   }
   s.WndUnderMouse = h;
   return false;
 }
 
-bool TqvScrollTracker::NcButtonDown(TqvScrollWnd& Wnd, vcl::TMessage& Message) {
+bool TqvScrollTracker::NcButtonDown(TqvScrollTrackHost& Wnd, vcl::TMessage& Message) {
   if (Message.WParam != HTHSCROLL && Message.WParam != HTVSCROLL) return false;
   TqvScrollState& s = ScrollState();
-  const HWND h = Wnd.CtrlHandle;
+  const HWND h = Wnd.TrackHandle();
   const int kind = Message.WParam == HTHSCROLL ? kHorzBar : kVertBar;
-  TqvScrollBar& bar = *Wnd.Bar(kind);
+  TqvScrollBar& bar = *Wnd.TrackBar(kind);
   const POINT p{vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam)};
   const int part = HitPart(Wnd, bar, p);
   if ((part == kPartFirstArrow && (bar.Flags & kFirstArrowDisabled)) ||
@@ -114,20 +105,20 @@ bool TqvScrollTracker::NcButtonDown(TqvScrollWnd& Wnd, vcl::TMessage& Message) {
   return true;
 }
 
-void TqvScrollTracker::StartRepeat(TqvScrollWnd& Wnd, TqvScrollBar& Bar, int Part) {
+void TqvScrollTracker::StartRepeat(TqvScrollTrackHost& Wnd, TqvScrollBar& Bar, int Part) {
   if (!ScrollBarEnabled(&Bar)) return;
   TqvScrollState& s = ScrollState();
-  const HWND h = Wnd.CtrlHandle;
+  const HWND h = Wnd.TrackHandle();
   s.PressedPart = Part;
   SendOwnScroll(Wnd, s.ScrollMsg, Part, 0);
   if (!IsWindow(h) || s.TrackWnd != h) return;
   s.RepeatTimer = SetTimer(h, kRepeatDelayTimer, kRepeatDelay, nullptr);
-  UpdateScrolls(&Wnd, true);
+  Wnd.UpdateBars();
 }
 
-void TqvScrollTracker::StartDrag(TqvScrollWnd& Wnd, TqvScrollBar& Bar, POINT Screen) {
+void TqvScrollTracker::StartDrag(TqvScrollTrackHost& Wnd, TqvScrollBar& Bar, POINT Screen) {
   TqvScrollState& s = ScrollState();
-  vcl::TRect r = BarRect(Wnd, Bar);
+  vcl::TRect r = Wnd.BarScreenRect(Bar);
   ApplyScrollMargins(Bar, r);
   Bar.ReadInfo();
   const int button = GetScrollMetric(&Bar, false);
@@ -137,24 +128,23 @@ void TqvScrollTracker::StartDrag(TqvScrollWnd& Wnd, TqvScrollBar& Bar, POINT Scr
   s.DragThumbLength = thumb.Length;
   s.DragThumbStart = thumb.Start;
   s.DragBarRect = r;
-  Wnd.Dragging = true;
+  Wnd.SetThumbDragged(true);
   Bar.Info.nTrackPos = Bar.Info.nPos;
   s.MouseOffset = (vertical ? Screen.y : Screen.x) - thumb.Start;
   s.LastSentPos = Bar.Info.nPos;
   s.PressedPart = kPartThumb;
   RECT wr{};
-  GetWindowRect(Wnd.CtrlHandle, &wr);
-  vcl::TRect local = BarRect(Wnd, Bar);
+  GetWindowRect(Wnd.TrackHandle(), &wr);
+  vcl::TRect local = Wnd.BarScreenRect(Bar);
   local.Offset(-wr.left, -wr.top);
-  const HDC dc = GetWindowDC(Wnd.CtrlHandle);
-  TqvScrollPainter::PaintBar(Wnd, Bar, local, kPartNone, kPartThumb, dc, thumb.Start - (vertical ? wr.top : wr.left),
-                             true);
-  ReleaseDC(Wnd.CtrlHandle, dc);
+  const HDC dc = GetWindowDC(Wnd.TrackHandle());
+  Wnd.PaintBarForDrag(Bar, local, kPartThumb, dc, thumb.Start - (vertical ? wr.top : wr.left));
+  ReleaseDC(Wnd.TrackHandle(), dc);
 }
 
-void TqvScrollTracker::TrackThumb(TqvScrollWnd& Wnd, POINT Screen) {
+void TqvScrollTracker::TrackThumb(TqvScrollTrackHost& Wnd, POINT Screen) {
   TqvScrollState& s = ScrollState();
-  TqvScrollBar* bar = Wnd.Bar(s.TrackedBar);
+  TqvScrollBar* bar = Wnd.TrackBar(s.TrackedBar);
   if (!bar) return;
   const bool vertical = bar->Vertical();
   const vcl::TRect& r = s.DragBarRect;
@@ -164,13 +154,13 @@ void TqvScrollTracker::TrackThumb(TqvScrollWnd& Wnd, POINT Screen) {
   int start = (vertical ? Screen.y : Screen.x) - s.MouseOffset;
   start = std::max(trackStart, std::min(start, trackEnd - s.DragThumbLength));
   const int position = ThumbDragPosition(start - trackStart, trackEnd - trackStart, s.DragThumbLength, bar->Info);
-  const HWND h = Wnd.CtrlHandle;
+  const HWND h = Wnd.TrackHandle();
   bool scrolled = false;
   if (position != s.LastSentPos) {
     bar->Info.nTrackPos = position;
-    const vcl::TLifetime::TWatch alive = Wnd.Lifetime().Watch();
+    const vcl::TLifetime::TWatch alive = Wnd.WatchLifetime();
     SendOwnScroll(Wnd, s.ScrollMsg, SB_THUMBTRACK, position);
-    if (!IsWindow(h) || !alive || !Wnd.Dragging) return;
+    if (!IsWindow(h) || !alive || !Wnd.ThumbDragged()) return;
     s.LastSentPos = position;
     scrolled = true;
   }
@@ -179,52 +169,52 @@ void TqvScrollTracker::TrackThumb(TqvScrollWnd& Wnd, POINT Screen) {
   const HDC dc = GetWindowDC(h);
   // The window set its other bar as it scrolled, and the system drew that bar there: ours
   // goes over it again (painted as during a drag, which the bars' usual painting waits out).
-  if (TqvScrollBar* other = Wnd.Bar(vertical ? kHorzBar : kVertBar); scrolled && other && other->Visible) {
-    vcl::TRect r = BarRect(Wnd, *other);
+  if (TqvScrollBar* other = Wnd.TrackBar(vertical ? kHorzBar : kVertBar); scrolled && other && other->Visible) {
+    vcl::TRect r = Wnd.BarScreenRect(*other);
     r.Offset(-wr.left, -wr.top);
-    TqvScrollPainter::PaintBar(Wnd, *other, r, kPartNone, kPartNone, dc, -1, true);
+    Wnd.PaintBarForDrag(*other, r, kPartNone, dc, -1);
   }
   // The bar with the thumb under the cursor, painted after the window scrolled.
-  vcl::TRect local = BarRect(Wnd, *bar);
+  vcl::TRect local = Wnd.BarScreenRect(*bar);
   local.Offset(-wr.left, -wr.top);
-  TqvScrollPainter::PaintBar(Wnd, *bar, local, kPartNone, kPartThumb, dc, start - (vertical ? wr.top : wr.left), true);
+  Wnd.PaintBarForDrag(*bar, local, kPartThumb, dc, start - (vertical ? wr.top : wr.left));
   ReleaseDC(h, dc);
 }
 
-void TqvScrollTracker::RepaintDrag(TqvScrollWnd& Wnd) {
-  if (Wnd.Dragging && ScrollState().TrackWnd == Wnd.CtrlHandle) TrackThumb(Wnd, AdapterCursorPos());
+void TqvScrollTracker::RepaintDrag(TqvScrollTrackHost& Wnd) {
+  if (Wnd.ThumbDragged() && ScrollState().TrackWnd == Wnd.TrackHandle()) TrackThumb(Wnd, AdapterCursorPos());
 }
 
-void TqvScrollTracker::FollowCursor(TqvScrollWnd& Wnd, POINT Screen) {
+void TqvScrollTracker::FollowCursor(TqvScrollTrackHost& Wnd, POINT Screen) {
   TqvScrollState& s = ScrollState();
-  if (Wnd.Dragging) {
+  if (Wnd.ThumbDragged()) {
     TrackThumb(Wnd, Screen);
     return;
   }
-  TqvScrollBar* bar = Wnd.Bar(s.TrackedBar);
+  TqvScrollBar* bar = Wnd.TrackBar(s.TrackedBar);
   if (!bar || !(IsPagePart(s.RepeatPart) || s.RepeatPart == kPartThumb)) return;
   const int part = HitPart(Wnd, *bar, Screen);
   const int pressed = part == s.RepeatPart ? part : kPartNone;
   if (pressed == s.PressedPart) return;
   s.PressedPart = pressed;
-  Repaint(Wnd);
+  Wnd.RepaintBars();
 }
 
-bool TqvScrollTracker::Timer(TqvScrollWnd& Wnd, vcl::TMessage& Message) {
+bool TqvScrollTracker::Timer(TqvScrollTrackHost& Wnd, vcl::TMessage& Message) {
   TqvScrollState& s = ScrollState();
-  const HWND h = Wnd.CtrlHandle;
+  const HWND h = Wnd.TrackHandle();
   Message.Result = 0;
   switch (Message.WParam) {
     case kHoverTimer: {
-      if (Wnd.Dragging) return true;
+      if (Wnd.ThumbDragged()) return true;
       if (s.HotWnd != h) {
         KillTimer(h, kHoverTimer);
         return true;
       }
       const POINT p = AdapterCursorPos();
       if (s.HotBarRect.Contains(vcl::TPoint{p.x, p.y})) {
-        s.HotPart = HitPart(Wnd, *Wnd.Bar(s.HotBar), p);
-        if (s.HotPart != s.PrevHotPart) Repaint(Wnd);
+        s.HotPart = HitPart(Wnd, *Wnd.TrackBar(s.HotBar), p);
+        if (s.HotPart != s.PrevHotPart) Wnd.RepaintBars();
         s.PrevHotPart = s.HotPart;
       } else {
         LeaveHotBar();
@@ -258,20 +248,20 @@ bool TqvScrollTracker::Timer(TqvScrollWnd& Wnd, vcl::TMessage& Message) {
   }
 }
 
-bool TqvScrollTracker::MouseMove(TqvScrollWnd& Wnd, vcl::TMessage& Message) {
+bool TqvScrollTracker::MouseMove(TqvScrollTrackHost& Wnd, vcl::TMessage& Message) {
   TqvScrollState& s = ScrollState();
-  if (s.TrackWnd != Wnd.CtrlHandle || s.RepeatPart == kPartNone) return false;
-  FollowCursor(Wnd, ClientToScreenPoint(Wnd.CtrlHandle, Message.LParam));
+  if (s.TrackWnd != Wnd.TrackHandle() || s.RepeatPart == kPartNone) return false;
+  FollowCursor(Wnd, ClientToScreenPoint(Wnd.TrackHandle(), Message.LParam));
   Message.Result = 0;
   return true;
 }
 
-bool TqvScrollTracker::ButtonUp(TqvScrollWnd& Wnd, vcl::TMessage& Message) {
+bool TqvScrollTracker::ButtonUp(TqvScrollTrackHost& Wnd, vcl::TMessage& Message) {
   TqvScrollState& s = ScrollState();
-  if (s.TrackWnd != Wnd.CtrlHandle || s.RepeatPart == kPartNone) return false;
+  if (s.TrackWnd != Wnd.TrackHandle() || s.RepeatPart == kPartNone) return false;
   EndTracking(Wnd, !Wnd.KeepsCaptureAfterScroll());
   bool swallow = Wnd.SwallowsButtonUpAfterScroll() || Message.WParam == static_cast<WPARAM>(-1);
-  if (vcl::TControl* control = Wnd.OwnerControl()) {
+  if (vcl::TControl* control = Wnd.TrackOwner()) {
     const vcl::String name = control->ClassName();
     swallow = swallow || name == L"TImageEnView" || name == L"TImageEnVect";
   }
@@ -280,20 +270,20 @@ bool TqvScrollTracker::ButtonUp(TqvScrollWnd& Wnd, vcl::TMessage& Message) {
   return true;
 }
 
-void TqvScrollTracker::CaptureChanged(TqvScrollWnd& Wnd, vcl::TMessage& Message) {
+void TqvScrollTracker::CaptureChanged(TqvScrollTrackHost& Wnd, vcl::TMessage& Message) {
   TqvScrollState& s = ScrollState();
-  if (s.TrackWnd == Wnd.CtrlHandle && s.RepeatPart != kPartNone &&
-      reinterpret_cast<HWND>(Message.LParam) != Wnd.CtrlHandle)
+  if (s.TrackWnd == Wnd.TrackHandle() && s.RepeatPart != kPartNone &&
+      reinterpret_cast<HWND>(Message.LParam) != Wnd.TrackHandle())
     EndTracking(Wnd, false);
 }
 
-void TqvScrollTracker::EndTracking(TqvScrollWnd& Wnd, bool Release) {
+void TqvScrollTracker::EndTracking(TqvScrollTrackHost& Wnd, bool Release) {
   TqvScrollState& s = ScrollState();
-  const HWND h = Wnd.CtrlHandle;
+  const HWND h = Wnd.TrackHandle();
   const int part = s.RepeatPart;
   const UINT msg = s.ScrollMsg;
   const int last = s.LastSentPos;
-  const bool dragging = Wnd.Dragging;
+  const bool dragging = Wnd.ThumbDragged();
   // Reset first: the capture given back below comes here again as WM_CAPTURECHANGED.
   s.RepeatPart = s.PressedPart = s.TrackedBar = kPartNone;
   s.TrackWnd = nullptr;
@@ -303,24 +293,24 @@ void TqvScrollTracker::EndTracking(TqvScrollWnd& Wnd, bool Release) {
   KillTimer(h, kRepeatDelayTimer);
   KillTimer(h, kRepeatTimer);
   if (Release && GetCapture() == h) ReleaseCapture();
-  const bool before = Wnd.ScrollingInProgress;
-  Wnd.ScrollingInProgress = true;
-  const vcl::TLifetime::TWatch alive = Wnd.Lifetime().Watch();
+  const bool before = Wnd.OwnScrolling();
+  Wnd.SetOwnScrolling(true);
+  const vcl::TLifetime::TWatch alive = Wnd.WatchLifetime();
   if (dragging) SendScrollMsg(h, msg, SB_THUMBPOSITION, last);
-  Wnd.Dragging = false;
+  Wnd.SetThumbDragged(false);
   if (IsWindow(h) && alive) SendScrollMsg(h, msg, SB_ENDSCROLL, part == kPartThumb ? last : 0);
-  Wnd.ScrollingInProgress = before;
-  if (IsWindow(h) && alive) UpdateScrolls(&Wnd, true);
+  Wnd.SetOwnScrolling(before);
+  if (IsWindow(h) && alive) Wnd.UpdateBars();
 }
 
-void TqvScrollTracker::Forget(TqvScrollWnd& Wnd) {
+void TqvScrollTracker::Forget(TqvScrollTrackHost& Wnd) {
   TqvScrollState& s = ScrollState();
-  const HWND h = Wnd.CtrlHandle;
+  const HWND h = Wnd.TrackHandle();
   if (s.TrackWnd == h) {
     s.RepeatPart = s.PressedPart = s.TrackedBar = kPartNone;
     s.TrackWnd = nullptr;
     s.LastSentPos = -1;
-    Wnd.Dragging = false;
+    Wnd.SetThumbDragged(false);
     if (IsWindow(h)) {
       KillTimer(h, kRepeatDelayTimer);
       KillTimer(h, kRepeatTimer);

@@ -126,6 +126,8 @@ void TqvScrollWnd::CopyFrameFromCache(HDC DC) {
 
 TqvScrollWnd* GetScrollAdapter(HWND Handle) { return dynamic_cast<TqvScrollWnd*>(GetAdapter(Handle)); }
 
+TqvScrollTrackHost* ScrollTrackHost(HWND Handle) { return GetScrollAdapter(Handle); }
+
 TqvScrollBar* GetScrollBarObject(HWND Handle, int Bar) {
   TqvScrollWnd* adapter = GetScrollAdapter(Handle);
   return adapter ? adapter->Bar(Bar) : nullptr;
@@ -195,6 +197,24 @@ void GetVScrollRect(TqvScrollWnd* Adapter, HWND Handle, vcl::TRect& R) {
     R.Right = wr.right - Adapter->BorderRight;
     R.Left = R.Right - wv;
   }
+}
+
+vcl::TRect TqvScrollWnd::BarScreenRect(const TqvScrollBar& ScrollBar) {
+  vcl::TRect r;
+  if (ScrollBar.Vertical())
+    GetVScrollRect(this, CtrlHandle, r);
+  else
+    GetHScrollRect(this, CtrlHandle, r);
+  return r;
+}
+
+void TqvScrollWnd::RepaintBars() { PaintScrollBars(this, CtrlHandle, kPartNone, nullptr); }
+
+void TqvScrollWnd::UpdateBars() { UpdateScrolls(this, true); }
+
+void TqvScrollWnd::PaintBarForDrag(TqvScrollBar& ScrollBar, const vcl::TRect& R, int PressedPart, HDC DC,
+                                   int ThumbStart) {
+  TqvScrollPainter::PaintBar(*this, ScrollBar, R, kPartNone, PressedPart, DC, ThumbStart, true);
 }
 
 bool ScrollBarEnabled(const TqvScrollBar* Bar) {

@@ -19,53 +19,14 @@
 #include "skin_layered/adapters/MainWnd.h"
 #include "skin_layered/adapters/ScrollGeometry.h"
 #include "skin_layered/adapters/ScrollState.h"
+#include "skin_layered/adapters/ScrollTracking.h"
 
 namespace skin_layered {
 
 class TqvScrollWnd;
 class TsScrollWndData;
 
-inline constexpr UINT_PTR kHoverTimer = 0xFFF2;        // 20 ms
-inline constexpr UINT_PTR kRepeatDelayTimer = 0xFFFD;  // 300 ms
-inline constexpr UINT_PTR kRepeatTimer = 0xFFFE;       // 55 ms
-inline constexpr UINT kHoverInterval = 20;
-inline constexpr UINT kRepeatDelay = 300;
-inline constexpr UINT kRepeatInterval = 55;
-
-// Bits of a bar's flags.
-inline constexpr std::uint16_t kFirstArrowDisabled = 0x1;   // left or up
-inline constexpr std::uint16_t kSecondArrowDisabled = 0x2;  // right or down
-inline constexpr std::uint16_t kHideInactiveBar = 0x4;      // no bar while the range is inactive
-inline constexpr std::uint16_t kStyleHasBar = 0x8;          // WS_HSCROLL / WS_VSCROLL set
-
-inline constexpr int kHorzBar = SB_HORZ;
-inline constexpr int kVertBar = SB_VERT;
-inline constexpr int kDefaultMinThumb = 16;
-
-class TqvScrollBar : public vcl::TObject {
-  VCL_CLASS(TqvScrollBar, vcl::TObject)
- public:
-  TqvScrollBar(TqvScrollWnd* AOwner, int AKind) : Kind(AKind), Owner(AOwner) {}
-
-  std::uint16_t Flags = 0;
-  int ButtonSize = -1;  // -1: from the skin data, the manager or the system
-  int Thickness = -1;
-  int MarginBefore = 0;  // cut from the bar's ends for hit testing and hover painting
-  int MarginAfter = 0;
-  bool UseMarginBefore = false;
-  bool UseMarginAfter = false;
-  int Kind = kHorzBar;
-  int MinThumb = kDefaultMinThumb;
-  TqvScrollWnd* Owner = nullptr;
-  bool Visible = false;  // room for the bar is kept in the non-client area
-  SCROLLINFO Info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
-
-  bool Vertical() const { return Kind == kVertBar; }
-  // Reads the window's SCROLLINFO of this bar.
-  void ReadInfo();
-};
-
-class TqvScrollWnd : public TqvMainWnd {
+class TqvScrollWnd : public TqvMainWnd, public TqvScrollTrackHost {
   VCL_CLASS(TqvScrollWnd, TqvMainWnd)
  public:
   using TqvMainWnd::TqvMainWnd;
@@ -94,8 +55,8 @@ class TqvScrollWnd : public TqvMainWnd {
   void Uninstall(bool UseSetWindowPos) override;
   // The drop-down list of a combo box keeps the mouse after a scroll, and its button-up
   // goes no further.
-  virtual bool KeepsCaptureAfterScroll() const { return false; }
-  virtual bool SwallowsButtonUpAfterScroll() const { return false; }
+  bool KeepsCaptureAfterScroll() const override { return false; }
+  bool SwallowsButtonUpAfterScroll() const override { return false; }
   // Where the window's image starts in the background it answers with (a form's frame,
   // the MDI client's place in its form).
   virtual vcl::TPoint BackgroundOffset() const;
@@ -107,7 +68,20 @@ class TqvScrollWnd : public TqvMainWnd {
   friend int PaintScrollBars(TqvScrollWnd* Adapter, HWND Handle, int HotPart, HDC DC);
   friend void UpdateScrolls(TqvScrollWnd* Adapter, bool Repaint);
   friend struct TqvScrollPainter;
-  friend struct TqvScrollTracker;
+
+  // What the mouse interaction of the bars asks of the adapter.
+  HWND TrackHandle() const override { return CtrlHandle; }
+  TqvScrollBar* TrackBar(int Kind) const override { return Bar(Kind); }
+  vcl::TRect BarScreenRect(const TqvScrollBar& Bar) override;
+  void RepaintBars() override;
+  void UpdateBars() override;
+  void PaintBarForDrag(TqvScrollBar& Bar, const vcl::TRect& R, int PressedPart, HDC DC, int ThumbStart) override;
+  bool ThumbDragged() const override { return Dragging; }
+  void SetThumbDragged(bool Value) override { Dragging = Value; }
+  bool OwnScrolling() const override { return ScrollingInProgress; }
+  void SetOwnScrolling(bool Value) override { ScrollingInProgress = Value; }
+  vcl::TLifetime::TWatch WatchLifetime() const override { return Lifetime().Watch(); }
+  vcl::TControl* TrackOwner() const override { return OwnerControl(); }
 
   bool SkinnedMessage(vcl::TMessage& Message);
   // The skin command while the skin is away; true when answered.
@@ -143,16 +117,9 @@ TqvScrollBar* GetScrollBarObject(HWND Handle, int Bar);
 // bits of Value); 0 without a scroll adapter, else 1.
 int SetMinThumb(HWND Handle, int Bar, int Value);
 
-// A bar's arrow-button length (Thickness false) or thickness: the skin data's scroll option,
-// the manager's, the bar's own, the skin's scroll width, the system's; 0 for nil.
-int GetScrollMetric(const TqvScrollBar* Bar, bool Thickness);
 // The screen rectangles of the adapter's bars.
 void GetHScrollRect(TqvScrollWnd* Adapter, HWND Handle, vcl::TRect& R);
 void GetVScrollRect(TqvScrollWnd* Adapter, HWND Handle, vcl::TRect& R);
-// The bar can be used: GetScrollBarInfo does not call it unavailable, not both arrows are
-// disabled, and a bar hidden while inactive has an active range. Without GetScrollBarInfo:
-// the window style has the bar.
-bool ScrollBarEnabled(const TqvScrollBar* Bar);
 // The corner between the bars shows the size grip: the window is top-level, or its corner
 // lies on its top-level parent's client corner.
 bool CornerHasGrip(TqvScrollWnd* Adapter);
@@ -167,41 +134,6 @@ void RefreshScrolls(TsCommonData* SkinData, TqvAdapterPtr<TqvScrollWnd>& Adapter
 // The border image of the control's section drawn into its cache, its key-coloured pixels
 // showing the parent's background.
 void PaintAdapterBorder(TsCommonData* SkinData, TqvMainWnd* Adapter);
-
-// Sends the window a scroll message as its bar would: scmBeforeScroll first (an answer of 1
-// makes the position travel in LParam and leaves SCROLLINFO alone; otherwise a thumb
-// position is written into SCROLLINFO first), then Msg with MAKEWPARAM(Code, Pos), then
-// scmAfterScroll, whose answer is the result.
-LRESULT SendScrollMsg(HWND Handle, UINT Msg, int Code, int Pos);
-
-// The adapter's share of the mouse messages (ScrollTracking.cpp), for the adapters derived
-// from it too; true when the message was answered and goes no further.
-struct TqvScrollTracker {
-  static bool NcMouseMove(TqvScrollWnd& Wnd, vcl::TMessage& Message);
-  static bool NcButtonDown(TqvScrollWnd& Wnd, vcl::TMessage& Message);
-  static bool Timer(TqvScrollWnd& Wnd, vcl::TMessage& Message);
-  static bool MouseMove(TqvScrollWnd& Wnd, vcl::TMessage& Message);
-  static bool ButtonUp(TqvScrollWnd& Wnd, vcl::TMessage& Message);
-  static void CaptureChanged(TqvScrollWnd& Wnd, vcl::TMessage& Message);
-  // The window goes or its adapter leaves: nothing of the shared state stays with it.
-  static void Forget(TqvScrollWnd& Wnd);
-  // The part of the bar under a screen point (margins applied).
-  static int HitPart(TqvScrollWnd& Wnd, TqvScrollBar& Bar, POINT Screen);
-  // The system drew its own bars over the window's while its thumb is dragged: the dragged
-  // bar goes over them again, its thumb under the cursor.
-  static void RepaintDrag(TqvScrollWnd& Wnd);
-
- private:
-  static void StartRepeat(TqvScrollWnd& Wnd, TqvScrollBar& Bar, int Part);
-  static void StartDrag(TqvScrollWnd& Wnd, TqvScrollBar& Bar, POINT Screen);
-  static void TrackThumb(TqvScrollWnd& Wnd, POINT Screen);
-  // The cursor moved while a part is held (screen point).
-  static void FollowCursor(TqvScrollWnd& Wnd, POINT Screen);
-  // The press ends: the last scroll messages, the capture given back (Release), the bar
-  // painted without it.
-  static void EndTracking(TqvScrollWnd& Wnd, bool Release);
-  static void LeaveHotBar();
-};
 
 // The painting of the bars (ScrollPaint.cpp).
 struct TqvScrollPainter {
