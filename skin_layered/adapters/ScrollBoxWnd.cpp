@@ -128,6 +128,11 @@ void TqvScrollBoxWnd::OnNcPaint(vcl::TMessage& Message) {
   UpdateScrolls(this, false);
   if (AnimationActive()) return;
   GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
+  // A box whose client area is its whole window has no frame and no bars to paint (its picture
+  // is not made for nothing).
+  vcl::TRect client;
+  GetClientRectInWindow(CtrlHandle, client);
+  if (client == vcl::Rect(0, 0, WndSize.cx, WndSize.cy)) return;
   if (SkinData->CheckBgChanged(false)) return;  // the parent is not ready: painted later
   // The window's DC goes back on every path, the empty clip box's included.
   TqvPaintDC paint(CtrlHandle, Message, true);

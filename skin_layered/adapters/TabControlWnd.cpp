@@ -432,6 +432,7 @@ void TqvTabControlWnd::PaintTabControl(HDC GivenDC) {
   const bool ready = cache && AdapterParentBg(this, ci);
   const bool tabs = HasTabs();
   if (ready) {
+    backdrop_.Take(ci, WndPos, WndSize);
     if (tabs) PaintTabsBg(ci);
     const vcl::TRect frame = PageFrameRect();
     PaintItemBg(frame_index, ci, 0, frame, vcl::TPoint{WndPos.X + frame.Left, WndPos.Y + frame.Top}, cache,
@@ -448,9 +449,19 @@ void TqvTabControlWnd::PaintTabControl(HDC GivenDC) {
     if (current >= 0) DrawActiveTab(current, dc);
     if (auto* windowed = dynamic_cast<vcl::TWinControl*>(OwnerControl()))
       PaintControlsOnDC(dc, windowed, vcl::TPoint{0, 0}, true);
+  } else {
+    backdrop_.Clear();
   }
   RestoreDC(dc, saved);
   if (own) ReleaseDC(CtrlHandle, dc);
+}
+
+bool TqvTabControlWnd::BackdropChanged() {
+  TqvCacheInfo ci;
+  if (SkinData->BGChanged || !AdapterParentBg(this, ci)) return true;
+  // Where the control is now: one moved with its parent's size lies over other pixels.
+  GetWndPos(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
+  return !backdrop_.Same(ci, WndPos, WndSize);
 }
 
 void TqvTabControlWnd::PassOn(vcl::TMessage& Message) {
@@ -485,7 +496,10 @@ bool TqvTabControlWnd::OnTabSkinCommand(vcl::TMessage& Message) {
       PassOn(Message);
       return true;
     case scmRepaint:
-      if (SkinData->Skinned()) {
+      // The parent painted its picture: the control is made over it again only where it changed
+      // under the control (a host repainting itself, say at every step of a resize, asks each
+      // time).
+      if (SkinData->Skinned() && (SkinData->Updating || BackdropChanged())) {
         SkinData->Updating = false;
         InvalidateRect(CtrlHandle, nullptr, TRUE);
       }

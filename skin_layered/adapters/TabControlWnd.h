@@ -14,6 +14,7 @@
 #include "skin_layered/adapters/SpinWnd.h"
 #include "skin_layered/core/BackgroundInfo.h"
 #include "skin_layered/core/CacheInfo.h"
+#include "skin_layered/paint/BackdropCopy.h"
 
 namespace vcl {
 class TTabSheet;
@@ -82,6 +83,12 @@ class TqvTabControlWnd : public TqvMainWnd {
   // The page control's OnDrawTab for an owner-drawn tab at R; true when the handler changed
   // the font (the caption is then written plainly in it).
   bool OwnerDrawTab(vcl::TBitmap* Target, int Index, const vcl::TRect& R, int State, int Section);
+  // The parent's picture under the control is no longer the one it was last painted over.
+  bool BackdropChanged();
+
+ private:
+  // What the last painting took from the parent's picture.
+  TBackdropCopy backdrop_;
 };
 
 class TqvPageWnd;

@@ -477,8 +477,15 @@ void TsSkinProvider::TMessages::WMSize(TsSkinProvider& P, vcl::TMessage& Message
       P.SkinData->Updating = false;
     }
     if (P.DrawNonClientArea) {
+      // The region of the new size at once (its corners where the new size puts them), and
+      // the frame painted once: by the region's repaint, else by the provider.
+      const int painted = P.window_image_.FramePaints();
+      if (!P.ExtBorderForm()) P.Region().UpdateRgnRects();
       P.Region().UpdateFormRgn(true);
-      P.SendToProvider(WM_NCPAINT, 1, 0);
+      if (P.window_image_.FramePaints() == painted)
+        P.SendToProvider(WM_NCPAINT, 1, 0);
+      else
+        P.Region().RgnChanged = false;  // the image the repaint made has this region
     }
   }
   const TWatch alive = P.Watch();

@@ -478,6 +478,7 @@ void TqvWindowImage::PaintFrameStrips() {
   }
   RestoreDC(dc, saved);
   ReleaseDC(wnd, dc);
+  ++frame_paints_;
 }
 
 void TqvWindowImage::PaintUnderSeeThroughControls(HDC DC) {

@@ -119,6 +119,8 @@ class TqvWindowImage final : public TqvImageMeasures {
   // own parts (the menu line and its BorderWidth), a borderless sizing form's edges, else the
   // four border strips.
   void PaintFrameStrips();
+  // How often the frame strips were put on the window.
+  int FramePaints() const { return frame_paints_; }
   // The four border strips of the image onto a window DC (the image rebuilt first when stale).
   void PaintBorders(HDC DC);
   // Graphic controls that let their background show through (a transparent label) get the
@@ -159,6 +161,7 @@ class TqvWindowImage final : public TqvImageMeasures {
   TsCommonData* SkinData() const;
 
   TqvWindowImageHost& host_;
+  int frame_paints_ = 0;
 };
 
 }  // namespace skin_layered

@@ -2,7 +2,8 @@
 // side with their frame by pixel, native images, pages painted from the page control, the
 // arrows' up-down adapter, owner-drawn tabs, the dialog hook's tab controls, and pages on a
 // skinned form (the frame's edge beside the tabs, graphic controls painted once, a page
-// painted again when the page control's picture changed, no colour never given).
+// painted again when the page control's picture changed, no colour never given, the page
+// control painted again when the form's picture under it changed, and only then).
 #include "classlib/comctrls/ComCtrlsPages.h"
 #include "classlib/comctrls/TabControl.h"
 #include "classlib/forms/Forms.h"
@@ -10,6 +11,7 @@
 #include "skin_layered/adapters/DialogHook.h"
 #include "skin_layered/adapters/TabControlWnd.h"
 #include "skin_layered/forms/SkinProvider.h"
+#include "skin_layered/manager/CommonData.h"
 #include "support/win_test_support.h"
 
 namespace skin_layered::test {
@@ -263,10 +265,10 @@ class PagesOnASkinnedForm : public ::testing::Test {
   struct FormFree {
     void operator()(vcl::TForm* f) const { vcl::TObject::Free(f); }
   };
-  void Load(const std::string& FrameExtra = "") {
+  void Load(const std::string& FrameExtra = "", const std::string& FormExtra = "") {
     manager = LoadedManager(
         skins, L"Pages",
-        "[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("FORM", kPageForm, kPageForm) +
+        "[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("FORM", kPageForm, kPageForm) + FormExtra +
             FlatSection("PAGECONTROL", kFrameTop, kFrameTop) + FrameExtra + FlatSection("TABTOP", kTab, kTabActive) +
             FlatSection("TABBOTTOM", kTab, kTabActive) + FlatSection("TABLEFT", kTab, kTabActive) +
             FlatSection("TABRIGHT", kTab, kTabActive) + FlatSection("CHECKBOX", kCheckBox, kCheckBox));
@@ -282,7 +284,7 @@ class PagesOnASkinnedForm : public ::testing::Test {
   // The form shown with a page control of two pages, an inverter on the first.
   void Show(vcl::TTabPosition Position = vcl::tpTop) {
     form.reset(new vcl::TForm(vcl::Application, 0));
-    vcl::Construct<TsSkinProvider>(form.get());
+    formProvider = vcl::Construct<TsSkinProvider>(form.get());
     pages = Put<vcl::TPageControl>(form.get(), 10, 10, 300, 200);
     for (auto*& sheet : sheets) {
       sheet = new vcl::TTabSheet(form.get());
@@ -301,17 +303,18 @@ class PagesOnASkinnedForm : public ::testing::Test {
   TqvPageWnd* Page() const { return dynamic_cast<TqvPageWnd*>(GetAdapter(sheets[0]->Handle())); }
   TqvPageControlWnd* PagesAdapter() const { return dynamic_cast<TqvPageControlWnd*>(GetAdapter(pages->Handle())); }
   // A pixel of the first page as its window shows it.
-  COLORREF Shown(int X, int Y) const {
-    const HWND page = sheets[0]->Handle();
-    const HDC dc = GetDC(page);
+  COLORREF Shown(int X, int Y) const { return ShownBy(sheets[0]->Handle(), X, Y); }
+  static COLORREF ShownBy(HWND Wnd, int X, int Y) {
+    const HDC dc = GetDC(Wnd);
     const COLORREF c = GetPixel(dc, X, Y);
-    ReleaseDC(page, dc);
+    ReleaseDC(Wnd, dc);
     return c;
   }
 
   TempSkins skins;
   ManagerPtr manager;
   std::unique_ptr<vcl::TForm, FormFree> form;
+  TsSkinProvider* formProvider = nullptr;  // the form's, freed with it
   vcl::TPageControl* pages = nullptr;
   vcl::TTabSheet* sheets[2]{};
   TInverter* inverter = nullptr;
@@ -415,6 +418,45 @@ TEST_F(PagesOnASkinnedForm, APageOverASeeThroughFrameShowsThePageControlsPicture
   EXPECT_EQ(picture->Width(), pages->Width());
   EXPECT_EQ(Shown(x, y), expected);
   EXPECT_EQ(Printed(page, PRF_CLIENT)->At(x, y), expected);
+}
+
+// The page control is made again over its form's picture when that changed under it, and only
+// then: the form asks each time it painted, say at every step of a resize. Over a gradient from
+// top to bottom, a form made wider or taller keeps the rows under the control; beside the tabs
+// it shows the row the form shows beside it, through every step.
+TEST_F(PagesOnASkinnedForm, ThePageControlIsPaintedAgainWhenTheFormsPictureUnderItChangedAndOnlyThen) {
+  const std::string gradient = "GRADIENTPERCENT=100\r\nGRADIENTDATA=0;16777215;100;0;0\r\n";
+  Load("", gradient + "HOT" + gradient.substr(0, gradient.find("GRADIENTDATA")) + "HOT" +
+               gradient.substr(gradient.find("GRADIENTDATA")));
+  Show(vcl::tpBottom);
+  const HWND wnd = pages->Handle(), formWnd = form->Handle();
+  auto besideTabs = [&] { return ShownBy(wnd, pages->Width() - 10, pages->Height() - 4); };
+  auto formBeside = [&] { return ShownBy(formWnd, pages->Left() + pages->Width() + 6, pages->Top() + pages->Height() - 4); };
+  const COLORREF row = formBeside();
+  ASSERT_NE(row, kPageForm) << "the gradient is painted";
+  ASSERT_NE(row, ShownBy(formWnd, pages->Left() + pages->Width() + 6, pages->Top() + 4)) << "the rows differ";
+  EXPECT_EQ(besideTabs(), row);
+  ValidateRect(wnd, nullptr);
+  SendCommandToWnd(wnd, scmRepaint, 0);
+  EXPECT_FALSE(GetUpdateRect(wnd, nullptr, FALSE)) << "nothing changed under the control";
+  for (const vcl::TPoint size : {vcl::TPoint(420, 280), vcl::TPoint(420, 380), vcl::TPoint(330, 250), vcl::TPoint(360, 280)}) {
+    SCOPED_TRACE(testing::Message() << size.X << " x " << size.Y);
+    SetWindowPos(formWnd, nullptr, 0, 0, size.X, size.Y, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(formWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    wintest::PumpUntilIdle();
+    EXPECT_EQ(formBeside(), row);
+    EXPECT_EQ(besideTabs(), row);
+  }
+  // The form's picture changed under the control (here by hand, after the form painted): the
+  // word after the form's paint has the control made again over it.
+  vcl::TBitmap* picture = formProvider->SkinData->CacheBmp();
+  ASSERT_NE(picture, nullptr);
+  PatBlt(picture->Canvas()->Handle(), 0, 0, picture->Width(), picture->Height(), BLACKNESS);
+  ValidateRect(wnd, nullptr);
+  SendCommandToWnd(wnd, scmRepaint, 0);
+  EXPECT_TRUE(GetUpdateRect(wnd, nullptr, FALSE));
+  wintest::PumpUntilIdle();
+  EXPECT_EQ(besideTabs(), 0u);
 }
 
 }  // namespace

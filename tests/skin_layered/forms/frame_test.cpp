@@ -528,6 +528,36 @@ TEST_F(FrameTest, TheSameRegionIsNotSetAgainAndAResizeStepSetsTheNewOneOnce) {
   EXPECT_EQ(box.bottom, 330);
 }
 
+// Each step of a resize shows the frame of the new size as soon as the size is set: the border
+// strips, the title and its buttons at their new places, as the window image of that size has
+// them; growing and shrinking, in either direction.
+TEST_F(FrameTest, EachResizeStepShowsTheFrameOfTheNewSizeAtOnce) {
+  Skin();
+  ShowActive();
+  Repaint();
+  for (const vcl::TPoint size : {vcl::TPoint(460, 350), vcl::TPoint(380, 280), vcl::TPoint(440, 260), vcl::TPoint(390, 340)}) {
+    SCOPED_TRACE(testing::Message() << size.X << " x " << size.Y);
+    SetWindowPos(Wnd(), nullptr, 0, 0, size.X, size.Y, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    vcl::TBitmap* image = provider->SkinData->CacheBmp();
+    ASSERT_NE(image, nullptr);
+    ASSERT_EQ(vcl::TPoint(image->Width(), image->Height()), size);
+    const TqvCaptionButtons& title = provider->CaptionButtons();
+    EXPECT_EQ(AtCentre(title.BtnClose.Rect), GlyphColor("BICONCLOSE", 0));
+    EXPECT_GT(title.BtnClose.Rect.Right, size.X - 20);
+    const int frame = Frame();
+    const std::array<vcl::TPoint, 6> places{Centre(title.BtnClose.Rect),  vcl::TPoint(size.X / 2, title.TitleCentre),
+                                            vcl::TPoint(frame / 2, size.Y / 2), vcl::TPoint(size.X - 1 - frame / 2, size.Y / 2),
+                                            vcl::TPoint(size.X / 2, size.Y - 1 - frame / 2), vcl::TPoint(size.X - 30, size.Y - 1)};
+    const HDC dc = GetWindowDC(Wnd());
+    for (const vcl::TPoint p : places) {
+      const COLORREF shown = GetPixel(dc, p.X, p.Y);
+      EXPECT_EQ(std::uint32_t(GetRValue(shown)) << 16 | GetGValue(shown) << 8 | GetBValue(shown), At(p.X, p.Y))
+          << "at " << p.X << ", " << p.Y;
+    }
+    ReleaseDC(Wnd(), dc);
+  }
+}
+
 TEST_F(FrameTest, MaximisingFillsTheWorkAreaPastTheFrame) {
   Skin();
   MINMAXINFO info{};
