@@ -116,17 +116,35 @@ class PointerLock {
   HANDLE mutex_;
 };
 
-// Moves the real pointer (hold a PointerLock) and waits until the system reports it there:
-// under Wine the position follows the move a little later, and a leave notice judged before
-// that sees the old place.
+// Whether the system reports the pointer at a point.
+inline bool PointerAt(int X, int Y) {
+  POINT at{};
+  return GetCursorPos(&at) && at.x == X && at.y == Y;
+}
+
+// Moves the real pointer (hold a PointerLock) and waits until it is there. Wine answers the
+// position it was last told for 100 ms after a change, the X pointer's own after that: a move
+// the X server refused (another program holds the pointer grabbed for a moment, as its menu or
+// a window drag does) or an older move's event arriving late shows only then, and the move is
+// made again.
 inline bool MovePointer(int X, int Y, Deadline Within = kDeadline) {
-  if (!SetCursorPos(X, Y)) return false;
-  return PumpUntil(
-      [X, Y] {
-        POINT at{};
-        return GetCursorPos(&at) && at.x == X && at.y == Y;
-      },
-      Within);
+  using Clock = std::chrono::steady_clock;
+  constexpr std::chrono::milliseconds kTold{150};  // past Wine's 100 ms
+  const auto end = Clock::now() + Within;
+  for (;;) {
+    // Wine moves the X pointer only when told another place than it was told last: told first
+    // where the pointer is seen, a refused move is made again.
+    POINT seen{};
+    GetCursorPos(&seen);
+    if (seen.x != X || seen.y != Y) SetCursorPos(seen.x, seen.y);
+    if (!SetCursorPos(X, Y)) return false;
+    const auto moved = Clock::now();
+    bool away = false;
+    PumpUntil([&] { return (away = !PointerAt(X, Y)) || Clock::now() - moved > kTold; },
+              std::chrono::duration_cast<Deadline>(end - Clock::now()));
+    if (!away && Clock::now() - moved > kTold) return true;
+    if (Clock::now() > end) return false;
+  }
 }
 
 // A name in the temporary folder no other test process uses: Stem, the process id and a count.
