@@ -1104,7 +1104,10 @@ TEST_F(Dialogs, TheBorderWindowShowsANewCaptionAndFollowsAMoveByTheCaption) {
   EXPECT_FALSE(d->SkinData->BGChanged);
   EXPECT_GE(toBorder(), 1);
 
-  // The caption pressed: the system's move loop, moved twice by a timer and let go.
+  // The caption pressed: the system's move loop, moved twice by a timer and let go. The loop
+  // starts from where the pointer was when the press was posted (the thread's message
+  // position), not from the press's own point: the press is posted and taken by the pump, as a
+  // real one is, with the pointer on the caption.
   struct Move {
     HWND dlg = nullptr;
     POINT start{};
@@ -1116,7 +1119,7 @@ TEST_F(Dialogs, TheBorderWindowShowsANewCaptionAndFollowsAMoveByTheCaption) {
   Move m{dlg, {wr.left + (wr.right - wr.left) / 2, wr.top + 8}};
   move = &m;
   const wintest::PointerLock pointer;  // the move loop follows the real pointer
-  SetCursorPos(m.start.x, m.start.y);
+  ASSERT_TRUE(wintest::MovePointer(m.start.x, m.start.y));
   updates.clear();
   const UINT_PTR timer = SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR Id, DWORD) {
     Move& w = *move;
@@ -1130,12 +1133,16 @@ TEST_F(Dialogs, TheBorderWindowShowsANewCaptionAndFollowsAMoveByTheCaption) {
     KillTimer(nullptr, Id);
     PostMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
   });
-  SendMessageW(dlg, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(m.start.x, m.start.y));
+  PostMessageW(dlg, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(m.start.x, m.start.y));
+  EXPECT_TRUE(wintest::PumpUntil([&] { return m.ticks >= 3; }));
   KillTimer(nullptr, timer);
   move = nullptr;
   RECT moved{};
   GetWindowRect(dlg, &moved);
-  EXPECT_NE(moved.left, wr.left);
+  // Right and down, as the pointer went (by how much is the loop's: the X server may report a
+  // position between two of the moves late).
+  EXPECT_GT(moved.left, wr.left);
+  EXPECT_GT(moved.top, wr.top);
   const auto last = std::find_if(updates.rbegin(), updates.rend(), [&](const TLayeredUpdate& U) { return U.Wnd == bw; });
   ASSERT_NE(last, updates.rend());
   ASSERT_TRUE(last->Dest.has_value());
