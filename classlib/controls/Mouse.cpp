@@ -16,6 +16,16 @@ TPoint TMouse::CursorPos() const {
 
 void TMouse::SetCursorPos(TPoint Value) { ::SetCursorPos(Value.X, Value.Y); }
 
+bool TrackMouseLeave(HWND Wnd, bool NonClient) {
+  const DWORD flags = TME_LEAVE | (NonClient ? TME_NONCLIENT : 0);
+  TRACKMOUSEEVENT track{sizeof track, flags, Wnd, 0};
+  TrackMouseEvent(&track);
+  TRACKMOUSEEVENT now{sizeof now, TME_QUERY, nullptr, 0};
+  const bool tracking = TrackMouseEvent(&now) && now.hwndTrack == Wnd && (now.dwFlags & flags) == flags;
+  if (!tracking) PostMessageW(Wnd, NonClient ? WM_NCMOUSELEAVE : WM_MOUSELEAVE, 0, 0);
+  return tracking;
+}
+
 HWND TMouse::Capture() const { return GetCapture(); }
 
 void TMouse::SetCapture(HWND Value) {

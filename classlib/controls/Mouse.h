@@ -24,4 +24,10 @@ class TMouse {
 // The library's one mouse object.
 extern TMouse* const Mouse;
 
+// Asks the system for WM_MOUSELEAVE (WM_NCMOUSELEAVE with NonClient) when the pointer leaves the
+// window; true when it tracks the window now. A pointer gone from the window already (its move
+// handled late) gets the leave posted at once, as Windows does: Wine tracks nothing then and
+// would never tell, leaving whatever the move made hot hot for good.
+bool TrackMouseLeave(HWND Wnd, bool NonClient);
+
 }  // namespace vcl

@@ -10,6 +10,7 @@
 #include "classlib/controls/Controls.h"
 #include "classlib/controls/ControlsInternal.h"
 #include "classlib/controls/LayerHooks.h"
+#include "classlib/controls/Mouse.h"
 #include "classlib/controls/WindowEvents.h"
 #include "classlib/rtl/SysInfo.h"
 
@@ -1325,11 +1326,7 @@ void TWinControl::TrackMouse(TMessage& Message) {
   if (!handle_) return;
   if (!mouse_in_client_) {
     mouse_in_client_ = true;
-    TRACKMOUSEEVENT tme{};
-    tme.cbSize = sizeof(tme);
-    tme.dwFlags = TME_LEAVE;
-    tme.hwndTrack = handle_;
-    TrackMouseEvent(&tme);
+    TrackMouseLeave(handle_, false);
     Perform(CM_MOUSEENTER, 0, 0);
   }
   const TPoint pt{Message.XPos(), Message.YPos()};

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "classlib/controls/Mouse.h"
 #include "classlib/forms/Forms.h"
 #include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/adapters/AdapterUtils.h"
@@ -309,10 +310,7 @@ void TqvDialogWnd::OnNcMouseMove(vcl::TMessage& Message) {
   const int code = static_cast<int>(Message.WParam);
   const bool button = code == kHitMin || code == kHitMax || code == kHitClose || code == kHitHelp;
   if (button != (HotButton != 0) || (button && code != HotButton)) SetHotButton(button ? code : 0);
-  if (button && !tracking_leave_) {
-    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, CtrlHandle, 0};
-    tracking_leave_ = TrackMouseEvent(&track) != FALSE;
-  }
+  if (button && !tracking_leave_) tracking_leave_ = vcl::TrackMouseLeave(CtrlHandle, true);
   TqvScrollWnd::WndProc(Message);
 }
 

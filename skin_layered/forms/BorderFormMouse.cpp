@@ -3,6 +3,7 @@
 // border window's own messages, which pass clicks on the frame to the owner's window.
 #include <algorithm>
 
+#include "classlib/controls/Mouse.h"
 #include "skin_layered/core/CaptionHitCodes.h"
 #include "skin_layered/forms/BorderForm.h"
 #include "skin_layered/forms/Dwm.h"
@@ -218,10 +219,7 @@ void TqvBorderForm::NCMouseMove(vcl::TMessage& Message) {
   SetHotButton(element ? code : 0, true);
   // The system says when the mouse leaves the window (WM_NCMOUSELEAVE) only when asked:
   // without it a move straight off the window leaves the element hot, its hint shown.
-  if (const HWND wnd = BorderWindow(); element && wnd) {
-    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, wnd, 0};
-    TrackMouseEvent(&track);
-  }
+  if (const HWND wnd = BorderWindow(); element && wnd) vcl::TrackMouseLeave(wnd, true);
 }
 
 void TqvBorderForm::NCMouseLeave(vcl::TMessage& Message) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "classlib/controls/Mouse.h"
 #include "classlib/forms/Forms.h"
 #include "skin_layered/core/CaptionHitCodes.h"
 #include "skin_layered/core/FormServices.h"
@@ -83,10 +84,7 @@ void SendCommand(HWND Wnd, WPARAM Command) { SendMessageW(Wnd, WM_SYSCOMMAND, Co
 
 // The system says when the mouse leaves the frame (WM_NCMOUSELEAVE) only when asked: without
 // it a move straight off the window leaves the element hot, its hint shown.
-void TrackFrameLeave(HWND Wnd) {
-  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, Wnd, 0};
-  TrackMouseEvent(&track);
-}
+void TrackFrameLeave(HWND Wnd) { vcl::TrackMouseLeave(Wnd, true); }
 
 }  // namespace
 

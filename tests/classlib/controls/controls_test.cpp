@@ -435,6 +435,35 @@ TEST(MouseEnterLeave, GraphicChildrenAndWindowsGetEnterAndLeave) {
   EXPECT_EQ(panel->Count(CM_MOUSEENTER), 2u);
 }
 
+// A move handled after the real pointer left the window (a busy program handles its input
+// late): the window is entered, and left again by itself, as nothing will move over it again to
+// tell it. With the pointer on the window it stays entered.
+TEST(MouseEnterLeave, AMoveHandledAfterThePointerLeftTheWindowLeavesItAgain) {
+  auto form = ShownForm(300, 200);
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 700, 300, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+  auto* panel = Put<TRecordingPanel>(form.get(), 0, 0, 200, 150);
+  const HWND wnd = panel->Handle();
+  RECT r{};
+  GetWindowRect(wnd, &r);
+
+  const wintest::PointerLock pointer;
+  ASSERT_TRUE(wintest::MovePointer(r.right + 300, r.bottom + 100));
+  panel->seen.clear();
+  SendMessageW(wnd, WM_MOUSEMOVE, 0, PointToLParam(5, 5));
+  ASSERT_EQ(panel->Count(CM_MOUSEENTER), 1u);
+  EXPECT_TRUE(wintest::PumpUntil([&] { return panel->Count(CM_MOUSELEAVE) == 1; }))
+      << "the panel stays entered with the pointer gone";
+
+  // The pointer on the panel: it stays entered.
+  const POINT inside{r.left + 5, r.top + 5};
+  ASSERT_TRUE(wintest::PumpUntil([&] { return WindowFromPoint(inside) == wnd; }));
+  ASSERT_TRUE(wintest::MovePointer(inside.x, inside.y));
+  SendMessageW(wnd, WM_MOUSEMOVE, 0, PointToLParam(5, 5));
+  ASSERT_TRUE(wintest::PumpUntilIdle());
+  EXPECT_EQ(panel->Count(CM_MOUSEENTER), 2u);
+  EXPECT_EQ(panel->Count(CM_MOUSELEAVE), 1u);
+}
+
 TEST(GraphicControl, PaintedByItsParentIntoTheGivenDC) {
   TRecordingPanel host(nullptr);
   host.SetBounds(0, 0, 60, 40);

@@ -204,6 +204,35 @@ TEST_F(Dialogs, ADialogThroughTheHookIsFramedCaptionedAndItsButtonsWork) {
 
 // Minimised, the window is its title alone (no client area): the title, its text and its
 // buttons fill it.
+// A move onto a title button handled after the real pointer left the dialog (a busy program
+// handles its input late): nothing will move over the dialog again to tell it, so the button
+// comes to rest by itself. With the pointer still on the button it stays hot.
+TEST_F(Dialogs, AMoveOntoATitleButtonHandledAfterThePointerLeftLeavesItAtRest) {
+  manager->AnimEffects()->Buttons()->SetEvents({});
+  const HWND dlg = NewDialog(kSizable);
+  TqvDialogWnd* d = DialogOf(dlg);
+  ASSERT_NE(d, nullptr);
+  SetWindowPos(dlg, HWND_TOPMOST, 120, 120, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+  SendMessageW(dlg, WM_NCPAINT, 1, 0);
+  const LPARAM close = ScreenPoint(dlg, d->Button(kHitClose).Rect);
+  const POINT closePoint{vcl::LParamX(close), vcl::LParamY(close)};
+  RECT wr{};
+  GetWindowRect(dlg, &wr);
+
+  const wintest::PointerLock pointer;
+  ASSERT_TRUE(wintest::MovePointer(wr.right + 200, wr.bottom + 100));
+  SendMessageW(dlg, WM_NCMOUSEMOVE, HTCLOSE, close);
+  ASSERT_EQ(d->HotButton, kHitClose);
+  EXPECT_TRUE(wintest::PumpUntil([&] { return d->HotButton == 0; })) << "the close button stays hot with the pointer gone";
+
+  // The pointer on the button: it stays hot.
+  ASSERT_TRUE(wintest::PumpUntil([&] { return WindowFromPoint(closePoint) == dlg; }));
+  ASSERT_TRUE(wintest::MovePointer(closePoint.x, closePoint.y));
+  SendMessageW(dlg, WM_NCMOUSEMOVE, HTCLOSE, close);
+  ASSERT_TRUE(wintest::PumpUntilIdle());
+  EXPECT_EQ(d->HotButton, kHitClose);
+}
+
 TEST_F(Dialogs, AMinimisedDialogShowsItsTitleAndButtons) {
   // A sizeable dialog's frame and a fixed one's, each measured by its style.
   const struct {

@@ -1345,6 +1345,55 @@ TEST_F(BorderFormTest, AnItemOrATitleButtonLeftStraightOffTheBorderWindowIsAtRes
   EXPECT_LE(provider->FrameMouse().HotElement, 0);
 }
 
+// A move onto a title-bar item or a title button of the border window handled after the real
+// pointer left it (a busy program handles its input late): the element comes to rest by itself,
+// its hint gone. With the pointer still on the window the item stays hot.
+TEST_F(BorderFormTest, AMoveHandledAfterThePointerLeftTheBorderWindowLeavesNothingHot) {
+  auto* bar = vcl::Construct<TsTitleBar>(form.get());
+  TqvTitleBarItem* copy = bar->Items()->Add();
+  copy->SetCaption(L"Copy");
+  copy->SetHint(L"Copies the page");
+  copy->SetShowHint(true);
+  ASSERT_EQ(provider->TitleBar(), bar);
+  provider->CaptionItems().InitTitleBarItems();
+  provider->SkinData->BGChanged = true;
+  border->UpdateExBordersPos(true, 255);
+  const int pause = vcl::Application->HintPause();
+  vcl::Application->SetHintPause(0);
+  const vcl::TScopeExit restore([pause, bar] {
+    vcl::Application->SetHintPause(pause);
+    vcl::TObject::Free(bar);
+  });
+  auto hintShown = [] { return wintest::ThreadShowsWindow(L"Copies the page"); };
+  const vcl::TRect item = copy->ItemRect;
+  const LPARAM overItem = Screen((item.Left + item.Right) / 2, (item.Top + item.Bottom) / 2);
+  const vcl::TRect close = provider->CaptionButtons().BtnClose.Rect;
+  const LPARAM overClose = Screen((close.Left + close.Right) / 2, (close.Top + close.Bottom) / 2);
+  auto moveOnto = [this](LPARAM at) {
+    SendMessageW(BorderWnd(), WM_NCMOUSEMOVE, static_cast<WPARAM>(SendMessageW(BorderWnd(), WM_NCHITTEST, 0, at)), at);
+  };
+
+  const wintest::PointerLock pointer;
+  const POINT itemPoint{vcl::LParamX(overItem), vcl::LParamY(overItem)};
+  ASSERT_TRUE(wintest::MovePointer(itemPoint.x - 300, itemPoint.y + 100));
+  moveOnto(overItem);
+  ASSERT_EQ(copy->HotState(), 1);
+  EXPECT_TRUE(wintest::PumpUntil([&] { return copy->HotState() == 0 && !hintShown(); }))
+      << "the item stays hot with the pointer gone";
+  moveOnto(overClose);
+  ASSERT_EQ(provider->CaptionButtons().BtnClose.State, 1);
+  EXPECT_TRUE(wintest::PumpUntil([&] { return provider->CaptionButtons().BtnClose.State == 0; }))
+      << "the close button stays hot with the pointer gone";
+
+  // The pointer on the item: it stays hot.
+  ASSERT_TRUE(wintest::PumpUntil([&] { return WindowFromPoint(itemPoint) == BorderWnd(); }));
+  ASSERT_TRUE(wintest::MovePointer(itemPoint.x, itemPoint.y));
+  moveOnto(overItem);
+  ASSERT_TRUE(wintest::PumpUntilIdle());
+  EXPECT_EQ(copy->HotState(), 1);
+  EXPECT_TRUE(hintShown());
+}
+
 // The form's own region under its border window: its client part (the border window shows
 // the frame), for a maximised form only what lies on its monitor's work area.
 TEST_F(BorderFormTest, TheFormsRegionIsItsClientPartOnTheWorkArea) {

@@ -545,6 +545,53 @@ TEST_F(TitleBarTest, AnItemOrATitleButtonLeftStraightOffTheWindowIsAtRestAgain) 
   EXPECT_LE(provider->FrameMouse().HotElement, 0);
 }
 
+// A move onto an item or a title button handled after the real pointer left the window (a busy
+// program handles its input late): nothing will move over the window again to tell the frame,
+// so the element comes to rest by itself, its hint gone. With the pointer still on the window
+// the element stays hot.
+TEST_F(TitleBarTest, AMoveHandledAfterThePointerLeftTheWindowLeavesNothingHot) {
+  Skin();
+  form->Show();
+  TqvTitleBarItem* button = Add(bsButton, tbaLeft, L"Copy");
+  button->SetHint(L"Copies the page");
+  button->SetShowHint(true);
+  Repaint();
+  const int pause = vcl::Application->HintPause();
+  vcl::Application->SetHintPause(0);
+  const vcl::TScopeExit restorePause([pause] { vcl::Application->SetHintPause(pause); });
+  auto hintShown = [] { return wintest::ThreadShowsWindow(L"Copies the page"); };
+  const vcl::TRect window = WindowBox(Wnd());
+  const POINT overItem{window.Left + Inside(button).X, window.Top + Inside(button).Y};
+  const vcl::TRect close = provider->CaptionButtons().BtnClose.Rect;
+  const POINT overClose{window.Left + (close.Left + close.Right) / 2, window.Top + (close.Top + close.Bottom) / 2};
+  auto moveOnto = [this](POINT p) {
+    const LPARAM at = MAKELPARAM(p.x, p.y);
+    SendMessageW(Wnd(), WM_NCMOUSEMOVE, static_cast<WPARAM>(SendMessageW(Wnd(), WM_NCHITTEST, 0, at)), at);
+  };
+
+  const wintest::PointerLock pointer;
+  ASSERT_TRUE(wintest::MovePointer(window.Left - 200, window.Top + 100));
+  moveOnto(overItem);
+  ASSERT_EQ(button->HotState(), 1);
+  EXPECT_TRUE(wintest::PumpUntil([&] { return button->HotState() == 0 && !hintShown(); }))
+      << "the item stays hot with the pointer gone";
+  EXPECT_EQ(AtItem(button), kButtonRgb);
+  moveOnto(overClose);
+  ASSERT_EQ(provider->CaptionButtons().BtnClose.State, 1);
+  EXPECT_TRUE(wintest::PumpUntil([&] { return provider->CaptionButtons().BtnClose.State == 0; }))
+      << "the close button stays hot with the pointer gone";
+  EXPECT_LE(provider->FrameMouse().HotElement, 0);
+
+  // The pointer on the item: it stays hot.
+  ASSERT_TRUE(wintest::PumpUntil([&] { return WindowFromPoint(overItem) == Wnd(); }));
+  ASSERT_TRUE(wintest::MovePointer(overItem.x, overItem.y));
+  moveOnto(overItem);
+  ASSERT_TRUE(wintest::PumpUntilIdle());
+  EXPECT_EQ(button->HotState(), 1);
+  EXPECT_EQ(provider->FrameMouse().HotElement, 2000);
+  EXPECT_TRUE(hintShown());
+}
+
 // Shown in the hint manager's window (which the manager keeps), an item's hint goes as well:
 // when the mouse leaves the item or goes to another title element, when the item is pressed,
 // when the skin changes and when it goes.
