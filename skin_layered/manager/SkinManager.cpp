@@ -205,6 +205,8 @@ TsSkinManager::~TsSkinManager() {
     SetDefaultManager(nullptr);
     SetSysColorsSkin(nullptr);
     unit.DialogsNotSkinned = true;
+    // The editor's preview was this manager's to show: a later manager loads skins as usual.
+    unit.PreviewMode = false;
   }
   class_lists_->WriteBack(*third_party_);
 }

@@ -11,6 +11,7 @@
 #include "skin_layered/core/command_spies.h"
 #include "skin_layered/manager/PreviewBlock.h"
 #include "skin_layered/manager/SysColors.h"
+#include "support/win_test_support.h"
 
 namespace skin_layered::test {
 namespace {
@@ -288,6 +289,32 @@ TEST_F(SkinManager, ThePreviewBlockLoadsTheEditorsTextAndAShortOneIsRefused) {
   EXPECT_FALSE(manager->HoldsBroadcast());
   EXPECT_EQ(spy.Count(scmNewSkin), 1);
   EXPECT_TRUE(manager->AnimEffects()->SkinChanging()->Active());
+}
+
+// The editor's preview ends with the manager that showed it: while it lasts a skin folder wins
+// over a pack of the same name beside it; a later manager of the process loads the pack, as
+// without the editor.
+TEST_F(SkinManager, ThePreviewEndsWithTheManagerThatShowedIt) {
+  ManagerPtr manager = NewManager();
+  skins.Write(L"Edited", L"readme.txt", BytesOf("x"));
+  std::string dir;
+  for (wchar_t c : skins.Directory()) dir += static_cast<char>(c);
+  const std::string block = Block("Edited", dir, "[EDIT]\r\nCOLOR=$0000FF\r\n");
+  COPYDATASTRUCT data{kPreviewCopyDataId, static_cast<DWORD>(block.size()), const_cast<char*>(block.data())};
+  SendMessageW(vcl::Application->Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+  wintest::Pump();
+  ASSERT_TRUE(PreviewMode());
+  manager->SetSkinDirectory(SampleSkinFolder());
+  manager->SetSkinName(L"Lagoon");
+  EXPECT_TRUE(manager->Skin().SkinData.Active);
+  EXPECT_FALSE(manager->SkinIsPacked());
+
+  manager.reset();
+  EXPECT_FALSE(PreviewMode());
+  ManagerPtr later = NewManager();
+  later->SetSkinDirectory(SampleSkinFolder());
+  later->SetSkinName(L"Lagoon");
+  EXPECT_TRUE(later->SkinIsPacked() && later->Skin().SkinData.Active);
 }
 
 }  // namespace
