@@ -20,6 +20,7 @@
 #include "classlib/forms/Forms.h"
 #include "classlib/forms/Menus.h"
 #include "classlib/forms/ScrollBox.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "classlib/stdctrls/ListBox.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "gallery/GalleryForms.h"
@@ -138,11 +139,12 @@ void ChooseSkinItem(vcl::TForm* Main, const wchar_t* Name, wchar_t Key) {
 TEST(GalleryMdiFrame, TheSkinTakenAwayLeavesNoTraceAndBroughtBackSkinsTheDocumentsAgain) {
   auto* frame = vcl::Application->CreateForm<TGalleryMdiFrame>();
   auto* main = vcl::Application->CreateForm<TGalleryMain>();
+  // Freed with the test, so that a later test's first form is the main form again.
+  const vcl::TScopeExit freed([frame, main] {
+    vcl::TObject::Free(frame);
+    vcl::TObject::Free(main);
+  });
   ASSERT_EQ(vcl::Application->MainForm(), frame);
-  struct Hidden {
-    vcl::TForm* form;
-    ~Hidden() { form->Hide(); }
-  } hiddenFrame{frame}, hiddenMain{main};
   main->WearClassicSkin(std::nullopt);
   frame->SetBounds(700, 40, 700, 500);
   main->Show();

@@ -439,16 +439,18 @@ TEST(MouseEnterLeave, GraphicChildrenAndWindowsGetEnterAndLeave) {
 // late): the window is entered, and left again by itself, as nothing will move over it again to
 // tell it. With the pointer on the window it stays entered.
 TEST(MouseEnterLeave, AMoveHandledAfterThePointerLeftTheWindowLeavesItAgain) {
+  // The pointer away from where the form will stand (a window shown under it is entered).
+  const wintest::PointerLock pointer;
+  ASSERT_TRUE(wintest::MovePointer(1400, 900));
   auto form = ShownForm(300, 200);
   SetWindowPos(form->Handle(), HWND_TOPMOST, 700, 300, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
   auto* panel = Put<TRecordingPanel>(form.get(), 0, 0, 200, 150);
   const HWND wnd = panel->Handle();
   RECT r{};
   GetWindowRect(wnd, &r);
+  ASSERT_TRUE(wintest::PumpUntilIdle());
+  ASSERT_EQ(panel->Count(CM_MOUSEENTER), 0u);
 
-  const wintest::PointerLock pointer;
-  ASSERT_TRUE(wintest::MovePointer(r.right + 300, r.bottom + 100));
-  panel->seen.clear();
   SendMessageW(wnd, WM_MOUSEMOVE, 0, PointToLParam(5, 5));
   ASSERT_EQ(panel->Count(CM_MOUSEENTER), 1u);
   EXPECT_TRUE(wintest::PumpUntil([&] { return panel->Count(CM_MOUSELEAVE) == 1; }))

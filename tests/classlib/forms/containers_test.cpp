@@ -4,6 +4,7 @@
 #include "classlib/controls/controls_support.h"
 #include "classlib/forms/Frame.h"
 #include "classlib/forms/Menus.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "classlib/streaming/Filer.h"
 
@@ -254,6 +255,7 @@ TEST(Frame, AnInheritedControlTheFrameDoesNotHaveIsAnError) {
 
 TEST(MenuMerging, AnActiveFormsAutoMergeMenuJoinsTheMainFormsBar) {
   auto* main = Application->CreateForm<TForm>();
+  const TScopeExit freeMain([main] { TObject::Free(main); });  // the next test's form is the main form
   ASSERT_EQ(Application->MainForm(), main);
   auto item = [](TComponent* Owner, TMenuItem* Parent, const wchar_t* Caption, uint8_t Group) {
     auto* i = new TMenuItem(Owner);

@@ -4,6 +4,7 @@
 
 #include "classlib/controls/controls_support.h"
 #include "classlib/forms/Menus.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "classlib/rtl/TypInfo.h"
 
@@ -47,6 +48,7 @@ bool Mentions(const std::vector<String>& Texts, const String& Part) {
 
 TEST(MDIMenus, ChildrenAreListedInTheWindowMenuAndTheActiveChildsMenuIsMerged) {
   auto* frame = Application->CreateForm<TFrameForm>();
+  const TScopeExit freeFrame([frame] { TObject::Free(frame); });  // the next test's form is the main form
   ASSERT_EQ(Application->MainForm(), frame);
   auto* menu = new TMainMenu(frame);
   AddItem(frame, menu->Items(), L"&File", 0);
@@ -143,6 +145,7 @@ TEST(MDIMenus, MergingByGroupKeepsTheGroupsInOrder) {
 // system gives the focus to the document's own window.
 TEST(MDIMenus, ARestoredDocumentsControlHasTheFocusAgain) {
   auto* frame = Application->CreateForm<TFrameForm>();
+  const TScopeExit freeFrame([frame] { TObject::Free(frame); });
   frame->Show();
   auto* child = new TForm(Application, 0);
   child->SetFormStyle(fsMDIChild);
@@ -161,7 +164,6 @@ TEST(MDIMenus, ARestoredDocumentsControlHasTheFocusAgain) {
   ASSERT_FALSE(IsIconic(child->Handle()));
   EXPECT_EQ(GetFocus(), second->Handle());
   TObject::Free(child);
-  TObject::Free(frame);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
 
 #include "skin_classic/paint/ImgUtil.h"
 #include "skin_classic/support/win_skin_support.h"
@@ -112,16 +113,22 @@ TEST(ImgUtil, RampsRunFromFirstToLastColour) {
 }
 
 TEST(ImgUtil, RampCacheReusesAndOverwritesTheOldestSlot) {
+  // The cache is the process's: ramps of a first colour no run of this test asked for before,
+  // so that all sixteen are new whatever ran earlier.
+  static int runs = 0;
+  const TColor first = 0x010203 + static_cast<TColor>(++runs) * 0x000100, last = 0x030201;
   std::vector<int> slots;
-  for (int i = 0; i < 16; ++i) slots.push_back(GetGradient(300 + i, 0x010203, 0x030201));
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(GetGradient(300 + i, 0x010203, 0x030201), slots[static_cast<size_t>(i)]);
+  for (int i = 0; i < 16; ++i) slots.push_back(GetGradient(300 + i, first, last));
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(GetGradient(300 + i, first, last), slots[static_cast<size_t>(i)]);
+  // Sixteen new ramps took every slot.
+  EXPECT_EQ(std::set<int>(slots.begin(), slots.end()).size(), 16u);
   // A 17th ramp takes the slot of the first; asking for the first again rebuilds it in the
   // next slot, the second's.
-  EXPECT_EQ(GetGradient(400, 0x010203, 0x030201), slots[0]);
-  EXPECT_EQ(GetGradient(301, 0x010203, 0x030201), slots[1]);
-  EXPECT_EQ(GetGradient(300, 0x010203, 0x030201), slots[1]);
+  EXPECT_EQ(GetGradient(400, first, last), slots[0]);
+  EXPECT_EQ(GetGradient(301, first, last), slots[1]);
+  EXPECT_EQ(GetGradient(300, first, last), slots[1]);
   EXPECT_EQ(GradientRamp(slots[1]).size(), 300u);
-  EXPECT_EQ(GetGradient(400, 0x010203, 0x030201), slots[0]);
+  EXPECT_EQ(GetGradient(400, first, last), slots[0]);
 }
 
 TEST(ImgUtil, GradientFillPaintsOnlyVisibleBandsWithTheirFullColours) {
