@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 
 #include "classlib/forms/Forms.h"
 #include "classlib/forms/Menus.h"
@@ -16,6 +17,16 @@
 #include "support/gdi_counts.h"
 
 namespace wintest {
+
+// The rounds of a soak: a short run in make test, the long one (200) where SCRIVANE_SOAK_ROUNDS
+// asks for it (make test-whole). Fewer than 10 would leave too few rounds to tell a leak from
+// the one-time steps.
+inline int SoakRounds() {
+  constexpr int kShort = 30, kLeast = 10, kMost = 100000;
+  const char* asked = std::getenv("SCRIVANE_SOAK_ROUNDS");
+  const int rounds = asked ? std::atoi(asked) : kShort;
+  return std::clamp(rounds, kLeast, kMost);
+}
 
 // Rounds after the first that may leave something new behind (lazy one-time objects).
 inline constexpr int kSoakOneTimeSteps = 4;
