@@ -7,6 +7,7 @@
 #                                                        SERIAL runs each of its tests alone
 #                                                        (screen tests: no other window may
 #                                                        cover what they look at)
+#   scrivane_test_reads_layered_samples(NAME)           the test reads the sample layered skins
 #   scrivane_add_native_test(NAME SOURCES ... LIBS ...)  GoogleTest under the sanitizers (native build)
 #   scrivane_write_win_test_list()                       after the last test: writes the list of the
 #                                                        Windows test programs (win-test-programs.txt)
@@ -43,6 +44,15 @@ function(scrivane_add_win_test name)
     _scrivane_gtest(${name} ${ARGN})
     # For the run of each program whole (scripts/run-whole-tests.sh).
     set_property(GLOBAL APPEND PROPERTY SCRIVANE_WIN_TEST_PROGRAMS "$<TARGET_FILE:${name}>")
+  endif()
+endfunction()
+
+# The test reads the sample layered skins the build writes (in SCRIVANE_LAYERED_SAMPLE_SKINS):
+# it is built after them.
+function(scrivane_test_reads_layered_samples name)
+  if(TARGET ${name})
+    target_compile_definitions(${name} PRIVATE SCRIVANE_LAYERED_SAMPLE_SKINS="${SCRIVANE_LAYERED_SAMPLE_SKINS}")
+    add_dependencies(${name} layered_sample_skins)
   endif()
 endfunction()
 
