@@ -338,7 +338,9 @@ TEST_P(MemoLines, AreTheTextsLinesWithOrWithoutAWindow) {
   EXPECT_EQ(lines->Strings(2), L"");
 }
 
-INSTANTIATE_TEST_SUITE_P(WindowOrNot, MemoLines, ::testing::Bool());
+INSTANTIATE_TEST_SUITE_P(WindowOrNot, MemoLines, ::testing::Bool(), [](const ::testing::TestParamInfo<bool>& Info) {
+  return std::string(Info.param ? "WithAWindow" : "WithoutAWindow");
+});
 
 TEST(Memo, AWrappedLineIsStillOneLine) {
   auto form = ShownForm();

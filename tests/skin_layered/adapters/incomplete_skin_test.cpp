@@ -120,6 +120,13 @@ struct Missing {
   std::set<std::string> Drop;
 };
 
+// A failure names the case and what its skin lacks.
+void PrintTo(const Missing& M, std::ostream* Out) {
+  *Out << M.Name << " (without";
+  for (const std::string& key : M.Drop) *Out << " " << key;
+  *Out << ")";
+}
+
 std::set<std::string> Glyphs(const char* Prefix1, const char* Prefix2) {
   std::set<std::string> keys;
   for (const Glyph& g : kGlyphs)

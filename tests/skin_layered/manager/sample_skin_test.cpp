@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "reader_support.h"
@@ -129,7 +130,12 @@ TEST_P(SampleSkin, PicturesHaveSoftEdgesAndDistinctStates) {
   EXPECT_TRUE(faces[0] != faces[1] && faces[1] != faces[2] && faces[0] != faces[2]);
 }
 
-INSTANTIATE_TEST_SUITE_P(LagoonAndEmber, SampleSkin, ::testing::Values(L"Lagoon", L"Ember"));
+INSTANTIATE_TEST_SUITE_P(LagoonAndEmber, SampleSkin, ::testing::Values(L"Lagoon", L"Ember"),
+                         [](const ::testing::TestParamInfo<const wchar_t*>& Info) {
+                           std::string name;
+                           for (const wchar_t* c = Info.param; *c; ++c) name += static_cast<char>(*c);
+                           return name;
+                         });
 
 TEST(SampleSkinVariant, DiffersOnlyInItsColours) {
   TsLoadedSkin lagoon, ember;
