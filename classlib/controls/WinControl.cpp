@@ -125,6 +125,13 @@ WNDPROC DefaultProcOf(HWND wnd) {
   throw EOSError(L"System Error.  Code: " + std::to_wstring(code) + L".\r\n" + SysErrorMessage(code));
 }
 
+// A window that could not be made: the system's reason, or, where it gave none (the window's
+// own creation messages or a hook refused it), that, with the window's class.
+[[noreturn]] void RaiseCreationError(const String& ClassName) {
+  if (GetLastError() != ERROR_SUCCESS) RaiseLastOSError();
+  throw EOSError(L"Error creating window of class " + ClassName + L": its creation was refused");
+}
+
 bool IsMouseMessage(UINT msg) {
   switch (msg) {
     case WM_MOUSEMOVE:
@@ -447,6 +454,9 @@ void TWinControl::CreateWnd() {
   }
   TWinControl* const outer = t_creation_control;
   t_creation_control = this;
+  // A failure's reason is CreateWindowEx's own, not one an earlier call left (the class look-up
+  // above leaves "class does not exist" before the class is first registered).
+  SetLastError(ERROR_SUCCESS);
   try {
     CreateWindowHandle(params);
   } catch (...) {
@@ -454,7 +464,7 @@ void TWinControl::CreateWnd() {
     throw;
   }
   t_creation_control = outer;
-  if (!handle_) RaiseLastOSError();
+  if (!handle_) RaiseCreationError(params.WinClassName);
   if ((GetWindowLongPtrW(handle_, GWL_STYLE) & WS_CHILD) && GetWindowLongPtrW(handle_, GWLP_ID) == 0)
     SetWindowLongPtrW(handle_, GWLP_ID, NextChildId());
   UpdateBounds();

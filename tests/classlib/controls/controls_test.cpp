@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "classlib/controls/UtilWindow.h"
@@ -34,6 +35,69 @@ class TTestCheck : public TWinControl {
   }
 };
 VCL_CLASS_INFO(TTestCheck) {}
+
+// A control whose window refuses its own creation (WM_NCCREATE answered false).
+class TRefusingPanel : public TCustomControl {
+  VCL_CLASS(TRefusingPanel, TCustomControl)
+ public:
+  explicit TRefusingPanel(TComponent* AOwner) : TCustomControl(AOwner) { SetBounds(0, 0, 50, 50); }
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == WM_NCCREATE) {
+      Message.Result = FALSE;
+      return;
+    }
+    TCustomControl::WndProc(Message);
+  }
+};
+VCL_CLASS_INFO(TRefusingPanel) {}
+
+// The message of the error Make raises (empty when none).
+String CreationError(const std::function<void()>& Make) {
+  try {
+    Make();
+  } catch (const EOSError& e) {
+    return e.Message();
+  }
+  return L"";
+}
+
+// Window creation
+
+// A window that could not be made is reported with its own reason: refused by its own creation
+// message, the error names its class (not a code an earlier call of the library left behind,
+// such as the class lookup's "class does not exist"); refused by the system (its parent window
+// gone), the system's code.
+TEST(WindowCreation, AWindowThatCouldNotBeMadeIsReportedWithItsOwnReason) {
+  auto form = ShownForm(200, 100);
+  auto* refusing = new TRefusingPanel(form.get());
+  const String refused = CreationError([&] {
+    refusing->SetParent(form.get());
+    refusing->HandleNeeded();
+  });
+  EXPECT_NE(refused.find(L"TRefusingPanel"), String::npos) << refused;
+  EXPECT_EQ(refused.find(L"1411"), String::npos) << refused;
+  EXPECT_FALSE(refusing->HandleAllocated());
+
+  HWND gone = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_TRUE(gone);
+  DestroyWindow(gone);
+  TRecordingPanel orphan(nullptr);
+  const String parentGone = CreationError([&] {
+    orphan.SetParentWindow(gone);
+    orphan.HandleNeeded();
+  });
+  EXPECT_NE(parentGone.find(std::to_wstring(ERROR_INVALID_WINDOW_HANDLE)), String::npos) << parentGone;
+  EXPECT_FALSE(orphan.HandleAllocated());
+
+  // Made as usual afterwards.
+  auto* made = new TRecordingPanel(form.get());
+  EXPECT_EQ(CreationError([&] {
+              made->SetParent(form.get());
+              made->HandleNeeded();
+            }),
+            L"");
+  EXPECT_TRUE(made->HandleAllocated());
+}
 
 // Layout
 
