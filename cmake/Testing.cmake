@@ -4,9 +4,9 @@
 #                                                        LOCKS names shared resources (the
 #                                                        clipboard) that its tests must not use
 #                                                        at the same time as other tests;
-#                                                        SERIAL runs each of its tests alone
-#                                                        (screen tests: no other window may
-#                                                        cover what they look at)
+#                                                        SERIAL runs it alone (screen tests: no
+#                                                        other window may cover what they look
+#                                                        at)
 #   scrivane_test_reads_layered_samples(NAME)           the test reads the sample layered skins
 #   scrivane_add_native_test(NAME SOURCES ... LIBS ...)  GoogleTest under the sanitizers (native build)
 #   scrivane_write_win_test_list()                       after the last test: writes the list of the
@@ -35,15 +35,28 @@ function(_scrivane_gtest name)
   if(T_SERIAL)
     set(serial RUN_SERIAL TRUE)
   endif()
+  # Each test by its name, one a process (label "test"): a developer runs one with ctest -R.
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                       PROPERTIES TIMEOUT 300 ${locks} ${serial})
+                       PROPERTIES TIMEOUT 300 LABELS test ${locks} ${serial})
+  if(NOT SCRIVANE_WINDOWS)
+    return()
+  endif()
+  # The whole program in one Wine process (label "program", what make test runs): a Wine
+  # process costs far more than most tests. A failure names its test in the program's output.
+  add_test(NAME program.${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  set_tests_properties(program.${name} PROPERTIES LABELS program TIMEOUT 1200 ${locks} ${serial})
+  # For the run of each program whole (scripts/run-whole-tests.sh): its path, and "serial" for
+  # a program that runs alone.
+  set(entry "$<TARGET_FILE:${name}>")
+  if(T_SERIAL)
+    string(APPEND entry " serial")
+  endif()
+  set_property(GLOBAL APPEND PROPERTY SCRIVANE_WIN_TEST_PROGRAMS "${entry}")
 endfunction()
 
 function(scrivane_add_win_test name)
   if(SCRIVANE_WINDOWS)
     _scrivane_gtest(${name} ${ARGN})
-    # For the run of each program whole (scripts/run-whole-tests.sh).
-    set_property(GLOBAL APPEND PROPERTY SCRIVANE_WIN_TEST_PROGRAMS "$<TARGET_FILE:${name}>")
   endif()
 endfunction()
 
@@ -56,7 +69,8 @@ function(scrivane_test_reads_layered_samples name)
   endif()
 endfunction()
 
-# The list of the Windows test programs, one path a line, for the run of each program whole.
+# The list of the Windows test programs, one a line (its path, then "serial" for one that runs
+# alone), for the run of each program whole.
 function(scrivane_write_win_test_list)
   get_property(programs GLOBAL PROPERTY SCRIVANE_WIN_TEST_PROGRAMS)
   list(JOIN programs "\n" content)

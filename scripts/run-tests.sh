@@ -9,7 +9,11 @@ jobs=${JOBS:-$(nproc)}
 status=0
 
 echo "== Windows tests (Wine) =="
-bash scripts/with-session.sh ctest --test-dir "$build/win" -j "$jobs" --output-on-failure --timeout 600 || status=1
+# Each test program whole in one Wine process: the tests that CTest also knows one by one
+# (label "test", for ctest -R) would each pay a Wine process. A failing program's output is
+# shown with its end, where GoogleTest lists the tests that failed.
+bash scripts/with-session.sh ctest --test-dir "$build/win" -L '^program$' -j "$jobs" --output-on-failure \
+  --test-output-size-failed 1000000 --test-output-truncation middle || status=1
 
 echo "== Native tests (AddressSanitizer, UndefinedBehaviorSanitizer, libFuzzer) =="
 # The fuzz runs are long and few: start them first so they overlap the short tests.
