@@ -147,6 +147,19 @@ inline bool MovePointer(int X, int Y, Deadline Within = kDeadline) {
   }
 }
 
+// Waits until the point shows Wnd (WindowFromPoint answers it), raising Top, the top-level
+// window Wnd is or lies in, above the others again meanwhile: a test program running beside
+// may lay a window there for a while.
+inline bool RaiseUntilShownAt(HWND Top, HWND Wnd, POINT At, Deadline Within = kDeadline) {
+  return PumpUntil(
+      [&] {
+        if (WindowFromPoint(At) == Wnd) return true;
+        SetWindowPos(Top, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return false;
+      },
+      Within);
+}
+
 // A name in the temporary folder no other test process uses: Stem, the process id and a count.
 inline std::wstring UniqueTempPath(std::wstring_view Stem) {
   static std::atomic<int> counter{0};

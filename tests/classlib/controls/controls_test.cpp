@@ -522,7 +522,7 @@ TEST(MouseEnterLeave, AMoveHandledAfterThePointerLeftTheWindowLeavesItAgain) {
 
   // The pointer on the panel: it stays entered.
   const POINT inside{r.left + 5, r.top + 5};
-  ASSERT_TRUE(wintest::PumpUntil([&] { return WindowFromPoint(inside) == wnd; }));
+  ASSERT_TRUE(wintest::RaiseUntilShownAt(form->Handle(), wnd, inside));
   ASSERT_TRUE(wintest::MovePointer(inside.x, inside.y));
   SendMessageW(wnd, WM_MOUSEMOVE, 0, PointToLParam(5, 5));
   ASSERT_TRUE(wintest::PumpUntilIdle());

@@ -226,7 +226,7 @@ TEST_F(Dialogs, AMoveOntoATitleButtonHandledAfterThePointerLeftLeavesItAtRest) {
   EXPECT_TRUE(wintest::PumpUntil([&] { return d->HotButton == 0; })) << "the close button stays hot with the pointer gone";
 
   // The pointer on the button: it stays hot.
-  ASSERT_TRUE(wintest::PumpUntil([&] { return WindowFromPoint(closePoint) == dlg; }));
+  ASSERT_TRUE(wintest::RaiseUntilShownAt(dlg, dlg, closePoint));
   ASSERT_TRUE(wintest::MovePointer(closePoint.x, closePoint.y));
   SendMessageW(dlg, WM_NCMOUSEMOVE, HTCLOSE, close);
   ASSERT_TRUE(wintest::PumpUntilIdle());

@@ -1335,7 +1335,7 @@ TEST_F(BorderFormTest, AnItemOrATitleButtonLeftStraightOffTheBorderWindowIsAtRes
   // lie over the item for a moment.
   const wintest::PointerLock pointer;
   const POINT itemPoint{vcl::LParamX(overItem), vcl::LParamY(overItem)};
-  ASSERT_TRUE(wintest::PumpUntil([&] { return WindowFromPoint(itemPoint) == BorderWnd(); }));
+  ASSERT_TRUE(wintest::RaiseUntilShownAt(Wnd(), BorderWnd(), itemPoint));
   ASSERT_TRUE(wintest::MovePointer(itemPoint.x, itemPoint.y));
   moveOnto(overItem);
   ASSERT_TRUE(wintest::PumpUntil([&] { return copy->HotState() == 1 && hintShown(); }));
@@ -1386,7 +1386,7 @@ TEST_F(BorderFormTest, AMoveHandledAfterThePointerLeftTheBorderWindowLeavesNothi
       << "the close button stays hot with the pointer gone";
 
   // The pointer on the item: it stays hot.
-  ASSERT_TRUE(wintest::PumpUntil([&] { return WindowFromPoint(itemPoint) == BorderWnd(); }));
+  ASSERT_TRUE(wintest::RaiseUntilShownAt(Wnd(), BorderWnd(), itemPoint));
   ASSERT_TRUE(wintest::MovePointer(itemPoint.x, itemPoint.y));
   moveOnto(overItem);
   ASSERT_TRUE(wintest::PumpUntilIdle());

@@ -534,7 +534,7 @@ TEST_F(TitleBarTest, AnItemOrATitleButtonLeftStraightOffTheWindowIsAtRestAgain) 
   // The real pointer: on the item, then straight off the window; only the system's leave can
   // tell the form.
   const wintest::PointerLock pointer;
-  ASSERT_TRUE(wintest::PumpUntil([&] { return WindowFromPoint(overItem) == Wnd(); }));
+  ASSERT_TRUE(wintest::RaiseUntilShownAt(Wnd(), Wnd(), overItem));
   ASSERT_TRUE(wintest::MovePointer(overItem.x, overItem.y));
   moveOnto(overItem);
   ASSERT_TRUE(wintest::PumpUntil([&] { return button->HotState() == 1 && hintShown(); }));
@@ -583,7 +583,7 @@ TEST_F(TitleBarTest, AMoveHandledAfterThePointerLeftTheWindowLeavesNothingHot) {
   EXPECT_LE(provider->FrameMouse().HotElement, 0);
 
   // The pointer on the item: it stays hot.
-  ASSERT_TRUE(wintest::PumpUntil([&] { return WindowFromPoint(overItem) == Wnd(); }));
+  ASSERT_TRUE(wintest::RaiseUntilShownAt(Wnd(), Wnd(), overItem));
   ASSERT_TRUE(wintest::MovePointer(overItem.x, overItem.y));
   moveOnto(overItem);
   ASSERT_TRUE(wintest::PumpUntilIdle());
