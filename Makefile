@@ -36,8 +36,8 @@ native: deps $(NATIVE_BUILD)/build.ninja
 test: build native
 	@SCRIVANE_BUILD=$(BUILD) bash scripts/run-tests.sh
 
-# Each Windows test program run whole in one process (make test runs one test a process), so
-# that a test leaving something behind for the next one shows.
+# Each Windows test program run whole, shuffled and twice over, with a printed seed, so that a
+# test leaving something behind for the next one, or leaning on what an earlier one left, shows.
 test-whole: build
 	@SCRIVANE_BUILD=$(BUILD) bash scripts/run-whole-tests.sh
 
