@@ -30,13 +30,43 @@ void TqvScrollBoxWnd::InitSkinData(bool Owned) {
 void TqvScrollBoxWnd::PrepareCache() {
   if (!SkinData) return;
   TqvCacheInfo ci;
-  if (PaintAdapterSection(this, ci, 0)) SkinData->BGChanged = false;
+  if (PaintAdapterSection(this, ci, 0)) {
+    SkinData->BGChanged = false;
+    backdrop_.Take(ci, WndPos, WndSize);
+  } else {
+    backdrop_.Clear();
+  }
+}
+
+void TqvScrollBoxWnd::OnParentPainted() {
+  if (SkinData->Updating || !SkinData->BgDependsOnParent()) return;
+  if (!SkinData->BGChanged) {
+    TqvCacheInfo ci;
+    // Where the box is now: one moved with its parent's size lies over other pixels.
+    if (AdapterParentBg(this, ci) && backdrop_.Same(ci, WndPos, WndSize)) return;
+    SkinData->BGChanged = true;
+  }
+  RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void TqvScrollBoxWnd::PaintClient(HDC DC) {
   vcl::TRect client;
   GetClientRectInWindow(CtrlHandle, client);
-  PaintHostClient(this, dynamic_cast<vcl::TWinControl*>(OwnerControl()), DC, client, [this] { PrepareCache(); });
+  bool remade = false;
+  PaintHostClient(this, dynamic_cast<vcl::TWinControl*>(OwnerControl()), DC, client, [this, &remade] {
+    PrepareCache();
+    remade = !SkinData->BGChanged;
+  });
+  // The frame and bars on the screen were painted from the cache as it was (their own paint may
+  // have come first, or been left while the parent was not ready): again from the new one.
+  if (!remade || client == vcl::Rect(0, 0, WndSize.cx, WndSize.cy) || SkinData->PrintDC ||
+      !IsWindowVisible(CtrlHandle))
+    return;
+  TqvPaintDC frame(CtrlHandle, vcl::TMessage{WM_NCPAINT, 1, 0, 0}, true);
+  if (const HDC dc = frame.DC()) {
+    const TSavedDC saved(dc);
+    PaintNonClient(dc);
+  }
 }
 
 void TqvScrollBoxWnd::PaintNonClient(HDC DC) {
@@ -66,6 +96,10 @@ bool TqvScrollBoxWnd::OnSkinCommand(vcl::TMessage& Message) {
     case scmGetApplication:
       Message.Result = reinterpret_cast<LRESULT>(vcl::Application);
       return true;
+    case scmRepaint:
+      // The scroll adapter then repaints a box left updating.
+      if (SkinData->Skinned(false)) OnParentPainted();
+      return false;
     case scmPrepareCache:
       // A child asking for its background before the box painted gets the box's picture.
       if (SkinData->Skinned(false) && SkinData->BGChanged && !SkinData->CheckBgChanged(false)) PrepareCache();

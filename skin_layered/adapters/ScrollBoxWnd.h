@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "skin_layered/adapters/ScrollWnd.h"
+#include "skin_layered/paint/BackdropCopy.h"
 
 namespace skin_layered {
 
@@ -37,6 +38,11 @@ class TqvScrollBoxWnd : public TqvScrollWnd {
   void OnPrint(vcl::TMessage& Message);
   // The skinned box's messages; true when answered.
   bool OnSkinnedMessage(vcl::TMessage& Message);
+  // The parent painted its picture: the box is made again over it where it changed under the box.
+  void OnParentPainted();
+
+  // What the cache was last made over: the parent's picture under the box.
+  TBackdropCopy backdrop_;
 };
 
 }  // namespace skin_layered

@@ -510,6 +510,11 @@ void TsSkinProvider::TMessages::WMSize(TsSkinProvider& P, vcl::TMessage& Message
     if (sizeShows) {
       vcl::TMessage deep = SkinCommandMessage(scmBgChangedDeep, 0, 1);
       BroadcastCommand(P.Form, deep);
+      // The body of the new size shows whole, not only where the window grew; children (moved
+      // with the size they kept the pixels of their old place) are asked once it is painted
+      // whether it changed under them.
+      if (wnd) InvalidateRect(wnd, nullptr, P.SkinData->IsCached() ? FALSE : TRUE);
+      P.repaint_children_ = true;
     }
   }
 }

@@ -1,0 +1,223 @@
+// See-through children of a skinned form that is resized: scroll boxes (with and without their
+// frame and bars) and page controls (tabs above or below), anchored to the top or to the
+// bottom, their adapters made by the form's provider. The form's body is a gradient from top to
+// bottom, each row of another colour, which the form paints anew for each size: after every
+// step (growing and shrinking, a burst of steps painted once, maximised and restored) a child
+// shows, where it lets the form through, the row the form shows just beside it. Under a body
+// of one plain colour nothing changes, and the children still show that colour.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#undef RegisterClass
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "classlib/comctrls/ComCtrlsPages.h"
+#include "classlib/forms/Forms.h"
+#include "classlib/forms/ScrollBox.h"
+#include "classlib/stdctrls/StdCtrls.h"
+#include "adapters_support.h"
+#include "skin_layered/adapters/ScrollBoxWnd.h"
+#include "skin_layered/adapters/TabControlWnd.h"
+#include "skin_layered/forms/SkinProvider.h"
+#include "support/win_test_support.h"
+
+namespace skin_layered::test {
+namespace {
+
+using wintest::Put;
+
+constexpr COLORREF kBody = 0xB0B0B0, kPages = 0x40A0A0, kTab = 0x808020, kTabActive = 0x20E0E0;
+
+enum class TBody { Gradient, Plain };
+
+enum class TChild { BoxBare, BoxFramed, BoxWithBars, BoxFramedWithBars, PagesTabsAbove, PagesTabsBelow };
+
+const char* NameOf(TChild Kind) {
+  switch (Kind) {
+    case TChild::BoxBare: return "a scroll box without frame or bars";
+    case TChild::BoxFramed: return "a framed scroll box";
+    case TChild::BoxWithBars: return "a scroll box with bars and no frame";
+    case TChild::BoxFramedWithBars: return "a framed scroll box with bars";
+    case TChild::PagesTabsAbove: return "a page control, tabs above";
+    case TChild::PagesTabsBelow: return "a page control, tabs below";
+  }
+  return "?";
+}
+
+bool IsBox(TChild Kind) { return Kind != TChild::PagesTabsAbove && Kind != TChild::PagesTabsBelow; }
+
+std::string SkinOf(TBody Body) {
+  std::string form = FlatSection("FORM", kBody, kBody);
+  if (Body == TBody::Gradient)
+    for (const char* state : {"", "HOT"})
+      form += std::string(state) + "GRADIENTPERCENT=100\r\n" + state + "GRADIENTDATA=0;16777215;100;0;0\r\n";
+  // The scroll box's section lets the form through wholly; the page control is opaque but for
+  // its tab row beside the tabs.
+  return "[GLOBALINFO]\r\nVERSION=7.5\r\n" + form + "[PANEL_LOW]\r\nTRANSPARENCY=100\r\nFONTCOLOR=$000000\r\nSTATES=1\r\n" +
+         ScrollSections() + FlatSection("PAGECONTROL", kPages, kPages) + FlatSection("TABTOP", kTab, kTabActive) +
+         FlatSection("TABBOTTOM", kTab, kTabActive);
+}
+
+class ChildrenOfAResizedForm : public ::testing::Test {
+ protected:
+  struct FormFree {
+    void operator()(vcl::TForm* f) const { vcl::TObject::Free(f); }
+  };
+
+  // A form under the skin of the body with one child of the kind, anchored as given, shown.
+  void Show(TBody Body, TChild Kind, vcl::TAnchors Anchors) {
+    form.reset();  // before the manager it was skinned by
+    manager.reset();
+    manager = LoadedManager(skins, Body == TBody::Gradient ? L"Gradient" : L"Plain", SkinOf(Body));
+    form.reset(new vcl::TForm(vcl::Application, 0));
+    vcl::Construct<TsSkinProvider>(form.get());
+    form->SetBounds(1100, 120, 400, 300);
+    if (IsBox(Kind)) {
+      auto* box = Put<vcl::TScrollBox>(form.get(), 20, 60, 160, 120);
+      const bool framed = Kind == TChild::BoxFramed || Kind == TChild::BoxFramedWithBars;
+      box->SetBorderStyle(framed ? vcl::TBorderStyle::bsSingle : vcl::TBorderStyle::bsNone);
+      if (Kind == TChild::BoxWithBars || Kind == TChild::BoxFramedWithBars)
+        Put<vcl::TLabel>(box, 400, 400, 30, 20, form.get());  // out of view: both bars
+      child = box;
+    } else {
+      auto* pages = Put<vcl::TPageControl>(form.get(), 20, 60, 220, 120);
+      for (const wchar_t* caption : {L"One", L"Two"}) {
+        auto* sheet = new vcl::TTabSheet(form.get());
+        sheet->SetPageControl(pages);
+        sheet->SetCaption(caption);
+      }
+      pages->SetTabPosition(Kind == TChild::PagesTabsAbove ? vcl::tpTop : vcl::tpBottom);
+      pages->SetActivePage(pages->Pages(0));
+      child = pages;
+    }
+    child->SetAnchors(Anchors);
+    form->Show();
+    wintest::PumpUntilIdle();
+    ASSERT_NE(GetAdapter(child->Handle()), nullptr) << "the provider adapted the child";
+  }
+
+  // The rows checked, in the child's window: its see-through places (a box's client area left
+  // of its bars and its frame, a page control's tab row right of its tabs).
+  std::vector<POINT> Places(TChild Kind) const {
+    RECT wr{};
+    GetWindowRect(child->Handle(), &wr);
+    const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+    switch (Kind) {
+      case TChild::BoxBare:
+      case TChild::BoxWithBars: return {{8, 3}, {8, h / 2}, {8, h - 24}};
+      case TChild::BoxFramed:
+      case TChild::BoxFramedWithBars: return {{0, h / 2}, {8, 4}, {8, h / 2}, {8, h - 24}};
+      case TChild::PagesTabsAbove: return {{w - 10, 4}};
+      case TChild::PagesTabsBelow: return {{w - 10, h - 4}};
+    }
+    return {};
+  }
+
+  // Each place of the child shows the colour the form shows at the same row just right of it.
+  void ExpectTheFormsRows(TChild Kind, const char* When) {
+    SCOPED_TRACE(When);
+    const HWND wnd = child->Handle(), formWnd = form->Handle();
+    RECT wr{};
+    GetWindowRect(wnd, &wr);
+    const HDC dc = GetWindowDC(wnd), formDc = GetDC(formWnd);
+    auto beside = [&](int Y) {
+      POINT p{wr.right + 6, wr.top + Y};
+      ScreenToClient(formWnd, &p);
+      return GetPixel(formDc, p.x, p.y);
+    };
+    for (const POINT p : Places(Kind))
+      EXPECT_EQ(GetPixel(dc, p.x, p.y), beside(p.y)) << "at " << p.x << ", " << p.y << " of " << NameOf(Kind);
+    const COLORREF top = beside(1), bottom = beside(wr.bottom - wr.top - 2);
+    ReleaseDC(formWnd, formDc);
+    ReleaseDC(wnd, dc);
+    if (body_ == TBody::Plain) {
+      EXPECT_EQ(top, kBody);
+      EXPECT_EQ(bottom, kBody);
+    } else {
+      EXPECT_NE(top, bottom) << "the rows beside the child differ";
+    }
+  }
+
+  void Resize(int Width, int Height) {
+    SetWindowPos(form->Handle(), nullptr, 0, 0, Width, Height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  // Steps as a drag makes them, each painted before the next; a burst of steps painted once at
+  // its end; maximised, then restored.
+  void RunSteps(TBody Body, TChild Kind, vcl::TAnchors Anchors) {
+    body_ = Body;
+    ASSERT_NO_FATAL_FAILURE(Show(Body, Kind, Anchors));
+    ExpectTheFormsRows(Kind, "shown");
+    for (const auto& [w, h] : {std::pair{400, 330}, {420, 380}, {430, 420}, {410, 360}, {400, 300}, {380, 270}}) {
+      Resize(w, h);
+      wintest::PumpUntilIdle();
+      const std::string when = "a step to " + std::to_string(w) + " x " + std::to_string(h);
+      ExpectTheFormsRows(Kind, when.c_str());
+    }
+    for (const int h : {320, 350, 390, 440}) Resize(420, h);
+    wintest::PumpUntilIdle();
+    ExpectTheFormsRows(Kind, "a burst of steps growing");
+    for (const int h : {400, 340, 290}) Resize(390, h);
+    wintest::PumpUntilIdle();
+    ExpectTheFormsRows(Kind, "a burst of steps shrinking");
+    ShowWindow(form->Handle(), SW_MAXIMIZE);
+    wintest::PumpUntilIdle();
+    ExpectTheFormsRows(Kind, "maximised");
+    ShowWindow(form->Handle(), SW_RESTORE);
+    wintest::PumpUntilIdle();
+    ExpectTheFormsRows(Kind, "restored");
+  }
+
+  TempSkins skins;
+  ManagerPtr manager;
+  std::unique_ptr<vcl::TForm, FormFree> form;
+  vcl::TWinControl* child = nullptr;  // the form's
+  TBody body_ = TBody::Gradient;
+};
+
+const vcl::TAnchors kTopLeft{vcl::akLeft, vcl::akTop}, kBottomLeft{vcl::akLeft, vcl::akBottom},
+    kAlongTheBottom{vcl::akLeft, vcl::akRight, vcl::akBottom}, kAllSides{vcl::akLeft, vcl::akTop, vcl::akRight, vcl::akBottom};
+
+TEST_F(ChildrenOfAResizedForm, AScrollBoxWithoutFrameOrBarsShowsTheFormsRows) {
+  for (const vcl::TAnchors anchors : {kTopLeft, kBottomLeft, kAllSides}) {
+    SCOPED_TRACE(anchors == kTopLeft ? "anchored top" : anchors == kBottomLeft ? "anchored bottom" : "anchored all round");
+    RunSteps(TBody::Gradient, TChild::BoxBare, anchors);
+  }
+}
+
+TEST_F(ChildrenOfAResizedForm, AFramedScrollBoxShowsTheFormsRowsInItsFrameAndClientArea) {
+  for (const vcl::TAnchors anchors : {kTopLeft, kBottomLeft, kAllSides}) {
+    SCOPED_TRACE(anchors == kTopLeft ? "anchored top" : anchors == kBottomLeft ? "anchored bottom" : "anchored all round");
+    RunSteps(TBody::Gradient, TChild::BoxFramed, anchors);
+  }
+}
+
+TEST_F(ChildrenOfAResizedForm, AScrollBoxWithBarsShowsTheFormsRowsBesideThem) {
+  for (const TChild kind : {TChild::BoxWithBars, TChild::BoxFramedWithBars})
+    for (const vcl::TAnchors anchors : {kTopLeft, kBottomLeft}) {
+      SCOPED_TRACE(anchors == kTopLeft ? "anchored top" : "anchored bottom");
+      RunSteps(TBody::Gradient, kind, anchors);
+    }
+}
+
+TEST_F(ChildrenOfAResizedForm, APageControlShowsTheFormsRowBesideItsTabs) {
+  for (const TChild kind : {TChild::PagesTabsAbove, TChild::PagesTabsBelow})
+    for (const vcl::TAnchors anchors : {kTopLeft, kBottomLeft, kAlongTheBottom}) {
+      SCOPED_TRACE(anchors == kTopLeft ? "anchored top" : anchors == kBottomLeft ? "anchored bottom" : "along the bottom");
+      RunSteps(TBody::Gradient, kind, anchors);
+    }
+}
+
+TEST_F(ChildrenOfAResizedForm, UnderAPlainBodyEveryChildShowsItsColour) {
+  for (const TChild kind : {TChild::BoxBare, TChild::BoxFramedWithBars, TChild::PagesTabsAbove})
+    for (const vcl::TAnchors anchors : {kTopLeft, kAlongTheBottom}) {
+      SCOPED_TRACE(anchors == kTopLeft ? "anchored top" : "along the bottom");
+      RunSteps(TBody::Plain, kind, anchors);
+    }
+}
+
+}  // namespace
+}  // namespace skin_layered::test
