@@ -128,6 +128,12 @@ TEST(Application, MDIChildrenLiveInTheMainFormsClientWindow) {
 }
 
 TEST(Application, RunEndsWhenTheMainFormClosesAndErrorsOnTheWayAreShown) {
+  // A loop that ran before (this test run again) ended the application for good: its units
+  // start again, with an application not yet terminated.
+  if (Application->Terminated()) {
+    FinalizeUnits();
+    InitializeUnits();
+  }
   auto* main = MainForm();
   struct Handlers {
     TMainForm* form;

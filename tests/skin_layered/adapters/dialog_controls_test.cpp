@@ -508,7 +508,8 @@ TEST_F(DialogControls, TakingTheSkinAwayGivesOpenDialogsTheSystemsFrameAndFace) 
   const COLORREF titles[2] = {kTitle, kActiveTitle};
   DialogTemplate t(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, L"Given back", 200, 80);
   t.Item(kButton, WS_VISIBLE | BS_AUTOCHECKBOX, 10, 10, 150, 12, 100, L"Box");
-  constexpr int kRounds = 10;
+  // Test programs beside take the foreground too (a soak shows form after form for minutes).
+  constexpr int kRounds = 30;
   int round = 0;
   for (; round < kRounds; ++round) {
     manager->SetActive(true);

@@ -348,9 +348,26 @@ TEST_F(FormStateTest, ASkinChangeCrossFadesFromTheOldLookAlsoForAFormReachingPas
     }
     return out;
   };
+  auto screenMiddle = [&] {
+    RECT client{};
+    GetClientRect(Wnd(), &client);
+    POINT middle{client.right / 2, client.bottom / 2};
+    ClientToScreen(Wnd(), &middle);
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, middle.x, middle.y);
+    ReleaseDC(nullptr, screen);
+    return static_cast<std::uint32_t>((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c));
+  };
   // Each case switches from the skin the form wears to the other one.
   auto change = [&](const char* name, const wchar_t* to, std::uint32_t from, std::uint32_t next) {
     SCOPED_TRACE(name);
+    // The old look is read from the screen: first the screen shows the form there (its painting
+    // after a move may lag, and a test program beside may have laid a window over it).
+    ASSERT_TRUE(wintest::PumpUntil([&] {
+      if (alike(screenMiddle(), from)) return true;
+      SetWindowPos(Wnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      return false;
+    })) << std::hex << screenMiddle() << " shown where the form lies";
     shown.clear();
     before.reset();
     vcl::Application->ProcessMessages();
@@ -373,7 +390,6 @@ TEST_F(FormStateTest, ASkinChangeCrossFadesFromTheOldLookAlsoForAFormReachingPas
   change("past the left edge", L"Frame", kOtherFormRgb, kFormRgb);
   ShowWindow(Wnd(), SW_MAXIMIZE);
   ASSERT_TRUE(IsZoomed(Wnd()));
-  vcl::Application->ProcessMessages();
   change("maximised", L"Other", kFormRgb, kOtherFormRgb);
   ShowWindow(Wnd(), SW_RESTORE);
 }
