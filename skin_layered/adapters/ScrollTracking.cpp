@@ -25,12 +25,21 @@ POINT ClientToScreenPoint(HWND Handle, LPARAM LParam) {
   return p;
 }
 
-// A scroll message of the adapter's own: its bars are not painted meanwhile.
-void SendOwnScroll(TqvScrollTrackHost& Wnd, UINT Msg, int Code, int Pos) {
+// The adapter and its window are still there after a message whose handling may have freed
+// them (the program's handler of a scroll message may free the control, its form or the skin).
+bool StillThere(const vcl::TLifetime::TWatch& Alive, HWND Handle) { return Alive && IsWindow(Handle); }
+
+// A scroll message of the adapter's own: its bars are not painted meanwhile. False when its
+// handling took the adapter or its window away; nothing of the adapter is touched then.
+bool SendOwnScroll(TqvScrollTrackHost& Wnd, UINT Msg, int Code, int Pos) {
+  const HWND h = Wnd.TrackHandle();
   const bool before = Wnd.OwnScrolling();
   Wnd.SetOwnScrolling(true);
-  SendScrollMsg(Wnd.TrackHandle(), Msg, Code, Pos);
+  const vcl::TLifetime::TWatch alive = Wnd.WatchLifetime();
+  SendScrollMsg(h, Msg, Code, Pos);
+  if (!alive) return false;
   Wnd.SetOwnScrolling(before);
+  return IsWindow(h);
 }
 
 }  // namespace
@@ -110,8 +119,7 @@ void TqvScrollTracker::StartRepeat(TqvScrollTrackHost& Wnd, TqvScrollBar& Bar, i
   TqvScrollState& s = ScrollState();
   const HWND h = Wnd.TrackHandle();
   s.PressedPart = Part;
-  SendOwnScroll(Wnd, s.ScrollMsg, Part, 0);
-  if (!IsWindow(h) || s.TrackWnd != h) return;
+  if (!SendOwnScroll(Wnd, s.ScrollMsg, Part, 0) || s.TrackWnd != h) return;
   s.RepeatTimer = SetTimer(h, kRepeatDelayTimer, kRepeatDelay, nullptr);
   Wnd.UpdateBars();
 }
@@ -142,10 +150,10 @@ void TqvScrollTracker::StartDrag(TqvScrollTrackHost& Wnd, TqvScrollBar& Bar, POI
   ReleaseDC(Wnd.TrackHandle(), dc);
 }
 
-void TqvScrollTracker::TrackThumb(TqvScrollTrackHost& Wnd, POINT Screen) {
+bool TqvScrollTracker::TrackThumb(TqvScrollTrackHost& Wnd, POINT Screen) {
   TqvScrollState& s = ScrollState();
   TqvScrollBar* bar = Wnd.TrackBar(s.TrackedBar);
-  if (!bar) return;
+  if (!bar) return true;
   const bool vertical = bar->Vertical();
   const vcl::TRect& r = s.DragBarRect;
   const int button = GetScrollMetric(bar, false);
@@ -158,9 +166,8 @@ void TqvScrollTracker::TrackThumb(TqvScrollTrackHost& Wnd, POINT Screen) {
   bool scrolled = false;
   if (position != s.LastSentPos) {
     bar->Info.nTrackPos = position;
-    const vcl::TLifetime::TWatch alive = Wnd.WatchLifetime();
-    SendOwnScroll(Wnd, s.ScrollMsg, SB_THUMBTRACK, position);
-    if (!IsWindow(h) || !alive || !Wnd.ThumbDragged()) return;
+    if (!SendOwnScroll(Wnd, s.ScrollMsg, SB_THUMBTRACK, position)) return false;
+    if (!Wnd.ThumbDragged()) return true;
     s.LastSentPos = position;
     scrolled = true;
   }
@@ -179,25 +186,24 @@ void TqvScrollTracker::TrackThumb(TqvScrollTrackHost& Wnd, POINT Screen) {
   local.Offset(-wr.left, -wr.top);
   Wnd.PaintBarForDrag(*bar, local, kPartThumb, dc, start - (vertical ? wr.top : wr.left));
   ReleaseDC(h, dc);
+  return true;
 }
 
 void TqvScrollTracker::RepaintDrag(TqvScrollTrackHost& Wnd) {
   if (Wnd.ThumbDragged() && ScrollState().TrackWnd == Wnd.TrackHandle()) TrackThumb(Wnd, AdapterCursorPos());
 }
 
-void TqvScrollTracker::FollowCursor(TqvScrollTrackHost& Wnd, POINT Screen) {
+bool TqvScrollTracker::FollowCursor(TqvScrollTrackHost& Wnd, POINT Screen) {
   TqvScrollState& s = ScrollState();
-  if (Wnd.ThumbDragged()) {
-    TrackThumb(Wnd, Screen);
-    return;
-  }
+  if (Wnd.ThumbDragged()) return TrackThumb(Wnd, Screen);
   TqvScrollBar* bar = Wnd.TrackBar(s.TrackedBar);
-  if (!bar || !(IsPagePart(s.RepeatPart) || s.RepeatPart == kPartThumb)) return;
+  if (!bar || !(IsPagePart(s.RepeatPart) || s.RepeatPart == kPartThumb)) return true;
   const int part = HitPart(Wnd, *bar, Screen);
   const int pressed = part == s.RepeatPart ? part : kPartNone;
-  if (pressed == s.PressedPart) return;
+  if (pressed == s.PressedPart) return true;
   s.PressedPart = pressed;
   Wnd.RepaintBars();
+  return true;
 }
 
 bool TqvScrollTracker::Timer(TqvScrollTrackHost& Wnd, vcl::TMessage& Message) {
@@ -240,7 +246,7 @@ bool TqvScrollTracker::Timer(TqvScrollTrackHost& Wnd, vcl::TMessage& Message) {
         EndTracking(Wnd, true);
         return true;
       }
-      FollowCursor(Wnd, AdapterCursorPos());
+      if (!FollowCursor(Wnd, AdapterCursorPos())) return true;
       if (s.PressedPart != kPartNone && s.TrackWnd == h) SendOwnScroll(Wnd, s.ScrollMsg, s.PressedPart, 0);
       return true;
     default:
@@ -259,25 +265,27 @@ bool TqvScrollTracker::MouseMove(TqvScrollTrackHost& Wnd, vcl::TMessage& Message
 bool TqvScrollTracker::ButtonUp(TqvScrollTrackHost& Wnd, vcl::TMessage& Message) {
   TqvScrollState& s = ScrollState();
   if (s.TrackWnd != Wnd.TrackHandle() || s.RepeatPart == kPartNone) return false;
-  EndTracking(Wnd, !Wnd.KeepsCaptureAfterScroll());
+  // Asked before the press ends: its last messages may take the adapter and its control away.
   bool swallow = Wnd.SwallowsButtonUpAfterScroll() || Message.WParam == static_cast<WPARAM>(-1);
   if (vcl::TControl* control = Wnd.TrackOwner()) {
     const vcl::String name = control->ClassName();
     swallow = swallow || name == L"TImageEnView" || name == L"TImageEnVect";
   }
-  if (!swallow) return false;
+  // Without its adapter the release goes no further: what lay below is reached only through it.
+  if (EndTracking(Wnd, !Wnd.KeepsCaptureAfterScroll()) && !swallow) return false;
   Message.Result = 0;
   return true;
 }
 
-void TqvScrollTracker::CaptureChanged(TqvScrollTrackHost& Wnd, vcl::TMessage& Message) {
+bool TqvScrollTracker::CaptureChanged(TqvScrollTrackHost& Wnd, vcl::TMessage& Message) {
   TqvScrollState& s = ScrollState();
   if (s.TrackWnd == Wnd.TrackHandle() && s.RepeatPart != kPartNone &&
       reinterpret_cast<HWND>(Message.LParam) != Wnd.TrackHandle())
-    EndTracking(Wnd, false);
+    return !EndTracking(Wnd, false);
+  return false;
 }
 
-void TqvScrollTracker::EndTracking(TqvScrollTrackHost& Wnd, bool Release) {
+bool TqvScrollTracker::EndTracking(TqvScrollTrackHost& Wnd, bool Release) {
   TqvScrollState& s = ScrollState();
   const HWND h = Wnd.TrackHandle();
   const int part = s.RepeatPart;
@@ -292,15 +300,22 @@ void TqvScrollTracker::EndTracking(TqvScrollTrackHost& Wnd, bool Release) {
   s.RepeatTimer = 0;
   KillTimer(h, kRepeatDelayTimer);
   KillTimer(h, kRepeatTimer);
+  const vcl::TLifetime::TWatch alive = Wnd.WatchLifetime();
+  // The window hears of the capture's loss at once, and may go then.
   if (Release && GetCapture() == h) ReleaseCapture();
+  if (!StillThere(alive, h)) return false;
   const bool before = Wnd.OwnScrolling();
   Wnd.SetOwnScrolling(true);
-  const vcl::TLifetime::TWatch alive = Wnd.WatchLifetime();
-  if (dragging) SendScrollMsg(h, msg, SB_THUMBPOSITION, last);
+  if (dragging) {
+    SendScrollMsg(h, msg, SB_THUMBPOSITION, last);
+    if (!StillThere(alive, h)) return false;
+  }
   Wnd.SetThumbDragged(false);
-  if (IsWindow(h) && alive) SendScrollMsg(h, msg, SB_ENDSCROLL, part == kPartThumb ? last : 0);
+  SendScrollMsg(h, msg, SB_ENDSCROLL, part == kPartThumb ? last : 0);
+  if (!StillThere(alive, h)) return false;
   Wnd.SetOwnScrolling(before);
-  if (IsWindow(h) && alive) Wnd.UpdateBars();
+  Wnd.UpdateBars();
+  return true;
 }
 
 void TqvScrollTracker::Forget(TqvScrollTrackHost& Wnd) {

@@ -56,14 +56,16 @@ class TqvScrollTrackHost {
 TqvScrollTrackHost* ScrollTrackHost(HWND Handle);
 
 // The adapter's share of the mouse messages, for the adapters derived from it too; true when
-// the message was answered and goes no further.
+// the message was answered and goes no further. A scroll message sent to the window may free
+// its adapter (the program's handler frees the control, its form or the skin): the message is
+// then answered, and neither these nor their callers touch the adapter again.
 struct TqvScrollTracker {
   static bool NcMouseMove(TqvScrollTrackHost& Wnd, vcl::TMessage& Message);
   static bool NcButtonDown(TqvScrollTrackHost& Wnd, vcl::TMessage& Message);
   static bool Timer(TqvScrollTrackHost& Wnd, vcl::TMessage& Message);
   static bool MouseMove(TqvScrollTrackHost& Wnd, vcl::TMessage& Message);
   static bool ButtonUp(TqvScrollTrackHost& Wnd, vcl::TMessage& Message);
-  static void CaptureChanged(TqvScrollTrackHost& Wnd, vcl::TMessage& Message);
+  static bool CaptureChanged(TqvScrollTrackHost& Wnd, vcl::TMessage& Message);
   // The window goes or its adapter leaves: nothing of the shared state stays with it.
   static void Forget(TqvScrollTrackHost& Wnd);
   // The part of the bar under a screen point (margins applied).
@@ -75,12 +77,13 @@ struct TqvScrollTracker {
  private:
   static void StartRepeat(TqvScrollTrackHost& Wnd, TqvScrollBar& Bar, int Part);
   static void StartDrag(TqvScrollTrackHost& Wnd, TqvScrollBar& Bar, POINT Screen);
-  static void TrackThumb(TqvScrollTrackHost& Wnd, POINT Screen);
+  // These answer false when a message they sent took the adapter or its window away.
+  static bool TrackThumb(TqvScrollTrackHost& Wnd, POINT Screen);
   // The cursor moved while a part is held (screen point).
-  static void FollowCursor(TqvScrollTrackHost& Wnd, POINT Screen);
-  // The press ends: the last scroll messages, the capture given back (Release), the bar
+  static bool FollowCursor(TqvScrollTrackHost& Wnd, POINT Screen);
+  // The press ends: the capture given back (Release), the last scroll messages, the bar
   // painted without it.
-  static void EndTracking(TqvScrollTrackHost& Wnd, bool Release);
+  static bool EndTracking(TqvScrollTrackHost& Wnd, bool Release);
   static void LeaveHotBar();
 };
 

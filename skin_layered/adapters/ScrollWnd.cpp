@@ -399,8 +399,10 @@ void TqvScrollWnd::WndProc(vcl::TMessage& Message) {
     return;
   }
   if (SkinnedMessage(Message)) return;
+  // The program's handling below may free the control, and with it the adapter.
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   CallPrevWndProc(Message);
-  AfterPassedOn(Message);
+  if (alive) AfterPassedOn(Message);
 }
 
 bool TqvScrollWnd::OnUnskinnedCommand(vcl::TMessage& Message) {
@@ -437,7 +439,7 @@ bool TqvScrollWnd::SkinnedMessage(vcl::TMessage& Message) {
     case WM_NCLBUTTONDBLCLK: return TqvScrollTracker::NcButtonDown(*this, Message);
     case WM_MOUSEMOVE: return TqvScrollTracker::MouseMove(*this, Message);
     case WM_LBUTTONUP: return TqvScrollTracker::ButtonUp(*this, Message);
-    case WM_CAPTURECHANGED: TqvScrollTracker::CaptureChanged(*this, Message); return false;
+    case WM_CAPTURECHANGED: return TqvScrollTracker::CaptureChanged(*this, Message);
     case WM_NCRBUTTONDOWN:
     case WM_NCRBUTTONUP:
     case WM_NCMBUTTONDOWN:

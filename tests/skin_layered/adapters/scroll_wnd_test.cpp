@@ -1,19 +1,121 @@
 // Skinned scroll bars on a 100-item library list box and on bare windows with ranges of their
-// own: painting by section, arrows, pages, repeat, thumb drags, the corner grip. Timers are
-// sent as messages and the mouse comes through the adapters' seams: nothing waits.
+// own: painting by section, arrows, pages, repeat, thumb drags, the corner grip; and presses on
+// the bars of controls a form's provider adapted, whose own handler of a scroll message frees
+// the control, its form or the skin. Timers are sent as messages and the mouse comes through
+// the adapters' seams: nothing waits.
+#include <malloc.h>
+
 #include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <new>
+#include <optional>
+#include <tuple>
 #include <vector>
 
 #include "adapters_support.h"
 #include "classlib/controls/WindowProcHook.h"
+#include "classlib/comctrls/Grids.h"
 #include "classlib/comctrls/TreeView.h"
 #include "classlib/stdctrls/ListBox.h"
 #include "skin_layered/adapters/ScrollWnd.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "support/win_test_support.h"
 
+// While holding (HeldFrees below), a block freed through delete is poisoned and held back from
+// the heap: code that touches an object after it was freed reads the poison (a pointer read
+// from it faults) or changes it, which the holder tells. Otherwise the heap's own. A fault in a
+// window procedure the system called back may be swallowed by the system: the holder counts
+// the faults as they are raised.
+namespace {
+
+struct THeldBlock {
+  void* Block;
+  std::size_t Size;
+};
+constexpr unsigned char kPoison = 0xAB;
+constexpr std::size_t kHeldCapacity = 1 << 16;
+THeldBlock g_held[kHeldCapacity];
+std::size_t g_held_count = 0;
+bool g_holding = false;
+SRWLOCK g_held_lock = SRWLOCK_INIT;
+
+}  // namespace
+
+void* operator new(std::size_t Size) {
+  if (void* block = std::malloc(Size ? Size : 1)) return block;
+  throw std::bad_alloc();
+}
+
+void operator delete(void* Block) noexcept {
+  if (!Block) return;
+  AcquireSRWLockExclusive(&g_held_lock);
+  const bool hold = g_holding && g_held_count < kHeldCapacity;
+  if (hold) {
+    const std::size_t size = _msize(Block);
+    std::memset(Block, kPoison, size);
+    g_held[g_held_count++] = {Block, size};
+  }
+  ReleaseSRWLockExclusive(&g_held_lock);
+  if (!hold) std::free(Block);
+}
+
+void operator delete(void* Block, std::size_t) noexcept { operator delete(Block); }
+
 namespace skin_layered::test {
 namespace {
+
+// Holds the blocks freed while it lives (one at a time); they go back to the heap with it.
+class HeldFrees {
+ public:
+  HeldFrees() : handler_(AddVectoredExceptionHandler(1, &CountFault)) {
+    g_faults = 0;
+    Hold(true);
+  }
+  ~HeldFrees() {
+    Hold(false);
+    RemoveVectoredExceptionHandler(handler_);
+    for (std::size_t i = 0; i < g_held_count; ++i) std::free(g_held[i].Block);
+    g_held_count = 0;
+  }
+  HeldFrees(const HeldFrees&) = delete;
+  HeldFrees& operator=(const HeldFrees&) = delete;
+
+  // Access violations raised meanwhile, handled or not.
+  int Faults() const { return g_faults; }
+  // The object at Address was freed meanwhile.
+  bool Holds(const void* Address) const { return Find(Address).has_value(); }
+  // ... and nothing wrote to it since.
+  bool Untouched(const void* Address) const {
+    const std::optional<THeldBlock> held = Find(Address);
+    const auto* bytes = held ? static_cast<const unsigned char*>(held->Block) : nullptr;
+    return held && std::all_of(bytes, bytes + held->Size, [](unsigned char b) { return b == kPoison; });
+  }
+
+ private:
+  static void Hold(bool Value) {
+    AcquireSRWLockExclusive(&g_held_lock);
+    g_holding = Value;
+    ReleaseSRWLockExclusive(&g_held_lock);
+  }
+  static std::optional<THeldBlock> Find(const void* Address) {
+    AcquireSRWLockShared(&g_held_lock);
+    std::optional<THeldBlock> found;
+    for (std::size_t i = 0; i < g_held_count && !found; ++i)
+      if (g_held[i].Block == Address) found = g_held[i];
+    ReleaseSRWLockShared(&g_held_lock);
+    return found;
+  }
+  static LONG CALLBACK CountFault(EXCEPTION_POINTERS* Info) {
+    if (Info->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION) ++g_faults;
+    return EXCEPTION_CONTINUE_SEARCH;
+  }
+
+  static inline std::atomic<int> g_faults{0};
+  void* handler_;
+};
 
 struct TScroll {
   UINT Msg;
@@ -663,6 +765,291 @@ TEST(ScrollBarsOfAMappedMemo, TheDraggedBarStaysSkinnedWhenTheMouseLeavesTheFram
   SendMessageW(h, WM_LBUTTONUP, 0, 0);
   EXPECT_FALSE(adapter->Dragging);
 }
+
+// ---------------------------------------------------------------------------------------
+// The program's handler of a scroll message frees what the press is on
+
+// What the handler of the scrolled control's messages frees: nothing, the control, its form
+// (with the control, the form's provider and the adapter it made) or the skin (the adapter
+// goes, the control stays with its own bars).
+enum class TFreed { Nothing, Control, Form, Skin };
+
+// The scroll skin with a flat form, whole or without the vertical arrows and the track above
+// the thumb.
+std::string FreeingSkinText(bool Partial) {
+  std::string text = "[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("EDIT", kEditColor, kEditColor) +
+                     FlatSection("FORM", 0x808080, 0x808080) + FlatSection("FORMTITLE", 0x606060, 0x707070) +
+                     FlatSection("SCROLLBTNLEFT", kLeftColor, kLeftHot) +
+                     FlatSection("SCROLLBTNRIGHT", kRightColor, kRightHot) +
+                     FlatSection("SCROLLBAR1H", kTrack1H, kTrack1HHot) + FlatSection("SCROLLBAR2H", kTrack2H, kTrack2HHot) +
+                     FlatSection("SCROLLBAR2V", kTrack2V, kTrack2VHot) + FlatSection("SCROLLSLIDERH", kSliderH, kSliderHHot) +
+                     FlatSection("SCROLLSLIDERV", kSliderV, kSliderVHot);
+  if (!Partial)
+    text += FlatSection("SCROLLBTNTOP", kTopColor, kTopHot) + FlatSection("SCROLLBTNBOTTOM", kBottomColor, kBottomHot) +
+            FlatSection("SCROLLBAR1V", kTrack1V, kTrack1VHot);
+  return text;
+}
+
+// A memo or a string grid on a form whose provider adapts it, its vertical bar pressed through
+// real messages (the cursor and button through the adapters' seams). The control's own handler
+// of WM_VSCROLL lies below the adapter, as a program's does; at the count-th message of one
+// code it frees what the parameter names. Freed blocks are held and poisoned from the press on.
+class HandlerFrees : public ::testing::TestWithParam<std::tuple<TFreed, bool>> {
+ protected:
+  void TearDown() override {
+    held.reset();
+    if (GetCapture()) ReleaseCapture();
+  }
+
+  TFreed Freed() const { return std::get<0>(GetParam()); }
+  bool Frees() const { return Freed() != TFreed::Nothing; }
+  bool WindowGoes() const {
+    return Freed() == TFreed::Control || Freed() == TFreed::Form || (Freed() == TFreed::Skin && made_anew_unskinned);
+  }
+
+  void MakeMemo() {
+    auto* memo = new vcl::TMemo(form.get());
+    Hook(memo);
+    memo->SetBounds(10, 10, 250, 160);
+    memo->SetScrollBars(vcl::ssVertical);
+    for (int i = 0; i < 60; ++i) memo->Lines()->Add(L"Line " + std::to_wstring(i));
+    Show();
+  }
+  void MakeGrid() {
+    auto* grid = new vcl::TStringGrid(form.get());
+    Hook(grid);
+    grid->SetBounds(10, 10, 250, 160);
+    grid->SetRowCount(100);
+    grid->SetScrollBars(vcl::ssVertical);
+    made_anew_unskinned = true;  // the library's grid gets a window of its own when the skin goes
+    Show();
+  }
+
+  // The control's handler frees at the count-th message of Code.
+  void FreeAt(int Code, int Count = 1) {
+    handler.code = Code;
+    handler.count = Count;
+  }
+
+  POINT BarPoint(int Y) const { return {bar.Left + bar.Width() / 2, Y}; }
+  POINT ThumbCentre() const {
+    adapter->VertBar->ReadInfo();
+    const TqvThumb thumb = ThumbGeometry(bar.Top, bar.Height(), button, adapter->VertBar->MinThumb, adapter->VertBar->Info);
+    return BarPoint(thumb.Start + thumb.Length / 2);
+  }
+  // The track below the thumb, just above the lower arrow.
+  POINT BelowThumb() const { return BarPoint(bar.Bottom - button - 3); }
+  POINT LowerArrow() const { return BarPoint(bar.Bottom - 3); }
+
+  void Press(POINT Screen) {
+    if (!held) held.emplace();
+    mouse.cursor = Screen;
+    mouse.down = true;
+    SendMessageW(h, WM_NCLBUTTONDOWN, HTVSCROLL, ScreenLParam(Screen));
+  }
+  void MoveTo(POINT Screen) {
+    mouse.cursor = Screen;
+    SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, ClientLParam(h, Screen));
+  }
+  void Release() {
+    mouse.down = false;
+    SendMessageW(h, WM_LBUTTONUP, 0, ClientLParam(h, mouse.cursor));
+  }
+  void Tick(UINT_PTR Id) { SendMessageW(h, WM_TIMER, Id, 0); }
+
+  // The handler got these codes: all of them when it frees nothing, else those up to the freeing one.
+  void ExpectCodes(const std::vector<int>& All, std::size_t UpToFreeing) {
+    const std::vector<int> expected = Frees() ? std::vector<int>(All.begin(), All.begin() + UpToFreeing) : All;
+    EXPECT_EQ(handler.codes, expected);
+  }
+  // What the handler freed was touched no more, and the press left nothing behind; without a
+  // free the press ended with the capture given back and the bar painted again.
+  void ExpectPressEnded() {
+    EXPECT_EQ(held->Faults(), 0);
+    EXPECT_EQ(handler.freed, Frees());
+    EXPECT_EQ(ScrollState().TrackWnd, nullptr);
+    EXPECT_NE(GetCapture(), h);
+    EXPECT_EQ(IsWindow(h) != FALSE, !WindowGoes());
+    switch (Freed()) {
+      case TFreed::Nothing:
+        EXPECT_FALSE(adapter->Dragging);
+        EXPECT_FALSE(adapter->ScrollingInProgress);
+        EXPECT_EQ(ShownPixel(h, ThumbCentre()), kSliderV);
+        break;
+      case TFreed::Control:
+        ASSERT_TRUE(held->Holds(control));
+        EXPECT_TRUE(held->Untouched(control));
+        break;
+      case TFreed::Form:
+        ASSERT_TRUE(held->Holds(control));
+        ASSERT_TRUE(held->Holds(adapter));
+        EXPECT_TRUE(held->Untouched(control));
+        EXPECT_TRUE(held->Untouched(adapter));
+        break;
+      case TFreed::Skin:
+        ASSERT_TRUE(held->Holds(adapter));
+        EXPECT_TRUE(held->Untouched(adapter));
+        EXPECT_EQ(GetScrollAdapter(h), nullptr);
+        break;
+    }
+  }
+
+  struct THandler {
+    vcl::TWindowProcHook hook;
+    std::vector<int> codes;
+    int code = -1;
+    int count = 0;
+    bool freed = false;
+    std::function<bool()> free;  // true when the control went
+    void Proc(vcl::TMessage& m) {
+      if (m.Msg == WM_VSCROLL) {
+        codes.push_back(LOWORD(m.WParam));
+        if (LOWORD(m.WParam) == code && --count == 0 && free) {
+          freed = true;
+          if (free()) return;  // nothing of the control is touched after
+        }
+      }
+      hook.CallPrevious(m);
+    }
+  };
+
+  TempSkins skins;
+  ManagerPtr manager = LoadedManager(skins, L"Flat", FreeingSkinText(std::get<1>(GetParam())));
+  FormPtr form = ProvidedForm();
+  vcl::TWinControl* control = nullptr;
+  HWND h = nullptr;
+  TqvScrollWnd* adapter = nullptr;
+  vcl::TRect bar;
+  int button = 0;
+  bool made_anew_unskinned = false;
+  THandler handler;
+  MouseSeam mouse;
+  std::optional<HeldFrees> held;
+
+ private:
+  // The handler goes below the adapter the provider makes when the control has its window.
+  void Hook(vcl::TWinControl* Control) {
+    control = Control;
+    handler.hook.Install(Control, vcl::TWndMethod::Bind<&THandler::Proc>(&handler));
+    switch (Freed()) {
+      case TFreed::Nothing: break;
+      case TFreed::Control: handler.free = [this] { vcl::TObject::Free(control); return true; }; break;
+      case TFreed::Form: handler.free = [this] { form.reset(); return true; }; break;
+      case TFreed::Skin: handler.free = [this] { manager->SetActive(false); return false; }; break;
+    }
+    Control->SetParent(form.get());
+  }
+  void Show() {
+    form->Show();
+    wintest::PumpUntilIdle();
+    h = control->Handle();
+    adapter = GetScrollAdapter(h);
+    ASSERT_NE(adapter, nullptr);
+    ASSERT_TRUE(adapter->VertBar->Visible);
+    GetVScrollRect(adapter, h, bar);
+    button = GetScrollMetric(adapter->VertBar.get(), false);
+  }
+};
+
+// The thumb dragged and let go; the handler frees at the thumb's last position, or at the end.
+TEST_P(HandlerFrees, TheThumbPositionEndingADrag) {
+  MakeMemo();
+  FreeAt(SB_THUMBPOSITION);
+  const POINT grip = ThumbCentre();
+  Press(grip);
+  MoveTo({grip.x, grip.y + 60});
+  Release();
+  ExpectCodes({SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL}, 2);
+  ExpectPressEnded();
+}
+
+TEST_P(HandlerFrees, TheEndOfADrag) {
+  MakeMemo();
+  FreeAt(SB_ENDSCROLL);
+  const POINT grip = ThumbCentre();
+  Press(grip);
+  MoveTo({grip.x, grip.y + 60});
+  Release();
+  ExpectCodes({SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL}, 3);
+  ExpectPressEnded();
+}
+
+// The handler frees at the first position the thumb is dragged to; the mouse goes on.
+TEST_P(HandlerFrees, ATrackedThumbPosition) {
+  MakeMemo();
+  FreeAt(SB_THUMBTRACK);
+  const POINT grip = ThumbCentre();
+  Press(grip);
+  MoveTo({grip.x, grip.y + 30});
+  MoveTo({grip.x, grip.y + 60});
+  Release();
+  ExpectCodes({SB_THUMBTRACK, SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL}, 1);
+  ExpectPressEnded();
+}
+
+// A page below the thumb held: the handler frees at the press's own page, or at the first
+// page the repeat timer sends.
+TEST_P(HandlerFrees, ThePageOfThePress) {
+  MakeMemo();
+  FreeAt(SB_PAGEDOWN, 1);
+  Press(BelowThumb());
+  Tick(kRepeatDelayTimer);
+  Tick(kRepeatTimer);
+  Release();
+  ExpectCodes({SB_PAGEDOWN, SB_PAGEDOWN, SB_ENDSCROLL}, 1);
+  ExpectPressEnded();
+}
+
+TEST_P(HandlerFrees, APageTheRepeatSends) {
+  MakeMemo();
+  FreeAt(SB_PAGEDOWN, 2);
+  Press(BelowThumb());
+  Tick(kRepeatDelayTimer);
+  Tick(kRepeatTimer);
+  Tick(kRepeatTimer);
+  Release();
+  ExpectCodes({SB_PAGEDOWN, SB_PAGEDOWN, SB_PAGEDOWN, SB_ENDSCROLL}, 2);
+  ExpectPressEnded();
+}
+
+// An arrow held while another window takes the mouse: the press ends there, and the handler
+// frees at its end.
+TEST_P(HandlerFrees, TheEndOfAPressWhoseCaptureWentElsewhere) {
+  MakeMemo();
+  FreeAt(SB_ENDSCROLL);
+  FormPtr other = ShownForm();
+  Press(LowerArrow());
+  SetCapture(other->Handle());
+  EXPECT_EQ(GetCapture(), other->Handle());
+  ReleaseCapture();
+  Release();
+  ExpectCodes({SB_LINEDOWN, SB_ENDSCROLL}, 2);
+  ExpectPressEnded();
+}
+
+// The string grid's release on its bar takes another way through its adapter.
+TEST_P(HandlerFrees, TheThumbPositionEndingAGridsDrag) {
+  MakeGrid();
+  FreeAt(SB_THUMBPOSITION);
+  const POINT grip = ThumbCentre();
+  Press(grip);
+  MoveTo({grip.x, grip.y + 60});
+  Release();
+  ExpectCodes({SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL}, 2);
+  ExpectPressEnded();
+}
+
+std::string FreedName(const ::testing::TestParamInfo<std::tuple<TFreed, bool>>& Info) {
+  static const char* const kNames[] = {"Nothing", "TheControl", "ItsForm", "TheSkin"};
+  return std::string(kNames[static_cast<int>(std::get<0>(Info.param))]) +
+         (std::get<1>(Info.param) ? "_PartialSkin" : "_WholeSkin");
+}
+
+INSTANTIATE_TEST_SUITE_P(ScrollBarsOfAMappedControl, HandlerFrees,
+                         ::testing::Combine(::testing::Values(TFreed::Nothing, TFreed::Control, TFreed::Form,
+                                                              TFreed::Skin),
+                                            ::testing::Bool()),
+                         FreedName);
 
 }  // namespace
 }  // namespace skin_layered::test
