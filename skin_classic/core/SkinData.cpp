@@ -122,6 +122,9 @@ bool TSkinData::LoadSkin() {
   ini.LoadFromStream(&description);
   skin_->ReadDescription(reader, ini);
   empty_ = false;
+  // The forms skinned with this component held caption buttons of the skin just freed: they
+  // go now, as any message before the forms' refresh would reach them.
+  if (TSkinRequests* manager = SkinRequests()) manager->RefreshSkinObjects(this);
   return true;
 }
 
@@ -183,7 +186,7 @@ void TSkinData::ApplySkinFile() {
   if (!SkinRequests()) Loaded();
   TSkinRequests* manager = SkinRequests();
   manager->SetRequestSkinData(this);
-  manager->RefreshSkinObjects(this);
+  // The forms let go of the skin read before in LoadSkin already.
   if (manager->FormCount() > 0) manager->SetActiveMode(TSkinMode::Refresh, kRequestInterval);
 }
 

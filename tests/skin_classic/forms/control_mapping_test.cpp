@@ -822,6 +822,35 @@ TEST_F(MappedForms, ANewSkinRecoloursTheEmbeddedFramesAsTheEmbeddedForms) {
   EXPECT_EQ(embedded->Color(), second);
 }
 
+// A skin read anew into the skin data frees the skin read before: the caption buttons made
+// from it go from the forms skinned with it at once, so that the messages reaching a form
+// before its refresh (a hit test, a frame paint) find none of them; the refresh makes them
+// from the new skin.
+TEST_F(MappedForms, ASkinReadAnewTakesTheOldSkinsCaptionButtonsFromTheFormsAtOnce) {
+  Owned<vcl::TForm> form = NewForm();
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  ASSERT_FALSE(skin->Buttons().empty());
+  Fill(*data_->SkinStream(), BuildPackage(CompleteSkinSpec()));
+  ASSERT_TRUE(data_->LoadSkin());
+  EXPECT_TRUE(skin->Buttons().empty());
+  RECT frame{};
+  GetWindowRect(form->Handle(), &frame);
+  SendMessageW(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(frame.right - 12, frame.top + 10));
+  RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+  RefreshSkinned();
+  skin = Find(form->Handle());
+  ASSERT_TRUE(skin);
+  ASSERT_FALSE(skin->Buttons().empty());
+  // A button for each of the new skin's (besides the form's own standard ones).
+  const auto& made = data_->Skin()->SysButtons();
+  ASSERT_FALSE(made.empty());
+  const auto fromNewSkin = std::ranges::count_if(skin->Buttons(), [&](const auto& button) {
+    return std::ranges::any_of(made, [&](const auto& d) { return d.get() == button->Data; });
+  });
+  EXPECT_EQ(static_cast<size_t>(fromNewSkin), made.size());
+}
+
 // ---------------------------------------------------------------------------------------
 // Unskinning
 

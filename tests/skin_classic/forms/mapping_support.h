@@ -198,10 +198,26 @@ inline const std::map<std::wstring, std::wstring>& ExpectedSkinners() {
 // Forms skinned by the manager with the complete synthetic skin.
 class MappedForms : public ::testing::Test {
  protected:
-  void SetUp() override { UseSkin(); }
+  void SetUp() override {
+    EXPECT_TRUE(ScopesBalanced()) << "an earlier test left a painting frame unfinished";
+    UseSkin();
+  }
   void TearDown() override {
     holder_.reset();
     FreeSkinManager();
+    EXPECT_TRUE(ScopesBalanced()) << "the test left a painting frame unfinished";
+  }
+
+  // A picture drawn in a memory context scope opened at the test's own level lets go of its
+  // DC when the scope ends; a scope of a message never ended would keep every later picture's.
+  static bool ScopesBalanced() {
+    vcl::TBitmap probe;
+    probe.SetSize(1, 1);
+    {
+      const vcl::TMemoryContextScope scope;
+      probe.Canvas()->Handle();
+    }
+    return !probe.Canvas()->HandleAllocated();
   }
 
   // A main-window skin data holding the complete skin, active from loading; Adjust may
