@@ -314,14 +314,18 @@ TEST(GallerySampleHint, ComesBackWhenATitleBarItemsHintGoes) {
   EXPECT_TRUE(DisplayShowsHint(first, "sample-hint-back"));
 }
 
-// A real click (through the system's input) at a screen point.
-void ClickAt(POINT At) {
-  SetCursorPos(At.x, At.y);
+// A real click (through the system's input) at a screen point, the pointer moved there and
+// settled first (hold a PointerLock). Moving the pointer, Wine holds the X pointer grabbed for a
+// moment, and its desktop process reports the grab's crossing with the place the pointer left:
+// a press made at once may land there (on the caption the click before pressed: a double click
+// that maximises the page), or a move from there drag the page while the button is down.
+bool ClickAt(POINT At) {
+  if (!wintest::MovePointer(At.x, At.y)) return false;
   INPUT input[2] = {};
   input[0].type = input[1].type = INPUT_MOUSE;
   input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, input, sizeof(INPUT));
+  return SendInput(2, input, sizeof(INPUT)) == 2;
 }
 
 // The page takes clicks into its controls, into itself and on its caption: the display keeps
@@ -356,10 +360,15 @@ TEST(GallerySampleHint, StaysInViewAsThePageTakesClicks) {
       {"caption", POINT{(window.left + window.right) / 2, window.top + 8}},
       {"memo-again", centre(memo)},
   };
+  const wintest::PointerLock pointer;
   for (const auto& click : clicks) {
     SCOPED_TRACE(click.name);
-    ClickAt(click.at);
+    ASSERT_TRUE(ClickAt(click.at)) << "the pointer did not reach the point";
     wintest::PumpUntilIdle();
+    // A click that went astray would move or maximise the page, and its hint with it.
+    RECT now{};
+    GetWindowRect(page->Handle(), &now);
+    EXPECT_TRUE(SameRect(now, window)) << "the page moved or changed its size";
     EXPECT_TRUE(HintShown().has_value());
     EXPECT_TRUE(DisplayShowsHint(hint, std::string("sample-hint-after-") + click.name)) << "the page covers the hint";
   }
