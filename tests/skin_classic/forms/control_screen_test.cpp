@@ -363,14 +363,15 @@ TEST_F(MappedForms, ScrollBarsFollowASwitchToASkinWithOrWithoutTheirPictures) {
   SetWindowPos(form->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
-// A real click (through the system's input) at a screen point.
-void ClickAt(POINT at) {
-  SetCursorPos(at.x, at.y);
+// A real click (through the system's input) at a screen point, once the system reports the
+// pointer there: a press sent at once after the move may take the point the pointer left.
+bool ClickAt(POINT at) {
+  if (!wintest::MovePointer(at.x, at.y)) return false;
   INPUT input[2] = {};
   input[0].type = input[1].type = INPUT_MOUSE;
   input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, input, sizeof(INPUT));
+  return SendInput(2, input, sizeof(INPUT)) == 2;
 }
 
 // How light a colour is (its three parts added).
@@ -442,7 +443,8 @@ TEST_F(MappedForms, TheDatePickersButtonUnderTheSkinsArrowOpensTheCalendar) {
   RECT r{};
   GetWindowRect(arrow->Handle(), &r);
   PumpUntilIdle();
-  ClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  const wintest::PointerLock pointer;
+  ASSERT_TRUE(ClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2})) << "the pointer did not reach the arrow";
   auto calendar = [&] { return reinterpret_cast<HWND>(SendMessageW(picker->Handle(), DTM_GETMONTHCAL, 0, 0)); };
   EXPECT_TRUE(PumpUntil([&] { return calendar() && IsWindowVisible(calendar()); }));
   PumpUntilIdle();
