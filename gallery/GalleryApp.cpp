@@ -92,6 +92,7 @@ std::optional<Options> ParseOptions(const std::vector<std::wstring>& Arguments, 
   bool pageGiven = false;
   for (size_t i = 0; i < Arguments.size(); ++i) {
     const std::wstring& a = Arguments[i];
+    if (a.empty()) continue;  // a shortcut's or a script's empty argument asks for nothing
     const bool hasValue = i + 1 < Arguments.size();
     if (a != L"--classic" && a != L"--layered" && a != L"--page" && a != L"--shot" && a != L"--windows") {
       Error = L"Unknown argument: " + a;

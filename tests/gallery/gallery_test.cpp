@@ -760,6 +760,15 @@ TEST(GalleryProgram, TheUsageNamesEveryPageTheCommandLineTakesAndBreaksLinesBetw
   std::wstring error;
   EXPECT_FALSE(ParseOptions({L"--page", L"nosuch"}, error));
   EXPECT_EQ(error, L"Unknown page: nosuch");
+  // An empty argument asks for nothing; an empty page's name is still no page.
+  EXPECT_TRUE(ParseOptions({L""}, error)) << error;
+  const std::optional<Options> menus = ParseOptions({L"", L"--page", L"menus", L""}, error);
+  ASSERT_TRUE(menus) << error;
+  EXPECT_TRUE(menus->page == PageNamed(L"menus"));
+  EXPECT_FALSE(ParseOptions({L"--page", L""}, error));
+  EXPECT_EQ(error, L"Unknown page: ");
+  EXPECT_FALSE(ParseOptions({L"-"}, error));
+  EXPECT_EQ(error, L"Unknown argument: -");
   // The message box wraps long lines itself; a break of our own ends a sentence or the synopsis.
   for (size_t at = usage.find(L'\n'); at != std::wstring::npos; at = usage.find(L'\n', at + 1)) {
     ASSERT_GT(at, 0u);
