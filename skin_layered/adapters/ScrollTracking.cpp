@@ -236,6 +236,10 @@ bool TqvScrollTracker::Timer(TqvScrollTrackHost& Wnd, vcl::TMessage& Message) {
         KillTimer(h, kRepeatTimer);
         return true;
       }
+      // A tick handed on by a loop the program runs while it handles the scroll sent last (a
+      // closing form's animation, a dialog) waits: that scroll is not done, and its handler may
+      // have freed the control or its form on the way.
+      if (Wnd.OwnScrolling()) return true;
       // A press whose end never came here (the capture went elsewhere, the button came up
       // outside) ends now.
       if (GetCapture() != h) {

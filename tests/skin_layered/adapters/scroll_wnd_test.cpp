@@ -901,12 +901,16 @@ class HandlerFrees : public ::testing::TestWithParam<std::tuple<TFreed, bool>> {
     int count = 0;
     bool freed = false;
     std::function<bool()> free;  // true when the control went
+    std::function<void()> during;  // done at the count-th message, before any free
     void Proc(vcl::TMessage& m) {
       if (m.Msg == WM_VSCROLL) {
         codes.push_back(LOWORD(m.WParam));
-        if (LOWORD(m.WParam) == code && --count == 0 && free) {
-          freed = true;
-          if (free()) return;  // nothing of the control is touched after
+        if (LOWORD(m.WParam) == code && --count == 0) {
+          if (during) during();
+          if (free) {
+            freed = true;
+            if (free()) return;  // nothing of the control is touched after
+          }
         }
       }
       hook.CallPrevious(m);
@@ -1003,6 +1007,21 @@ TEST_P(HandlerFrees, ThePageOfThePress) {
 TEST_P(HandlerFrees, APageTheRepeatSends) {
   MakeMemo();
   FreeAt(SB_PAGEDOWN, 2);
+  Press(BelowThumb());
+  Tick(kRepeatDelayTimer);
+  Tick(kRepeatTimer);
+  Tick(kRepeatTimer);
+  Release();
+  ExpectCodes({SB_PAGEDOWN, SB_PAGEDOWN, SB_PAGEDOWN, SB_ENDSCROLL}, 2);
+  ExpectPressEnded();
+}
+
+// The handler runs a loop of its own while it handles a page (a closing form's animation, a
+// dialog), which hands on the repeat's tick: the tick sends no page into the unfinished one.
+TEST_P(HandlerFrees, ARepeatTickHandedOnWhileAPageIsHandledSendsNone) {
+  MakeMemo();
+  FreeAt(SB_PAGEDOWN, 2);
+  handler.during = [this] { Tick(kRepeatTimer); };
   Press(BelowThumb());
   Tick(kRepeatDelayTimer);
   Tick(kRepeatTimer);
