@@ -121,27 +121,6 @@ inline HWND CreateTestDialog(const DialogTemplate& Template, DialogBehaviour* Be
 
 inline TqvDialogWnd* DialogAdapterOf(HWND Wnd) { return dynamic_cast<TqvDialogWnd*>(GetAdapter(Wnd)); }
 
-// Counts, while it lives, how often the foreground went from this program to another or came
-// back (each of the thread's top-level windows is told by WM_ACTIVATEAPP).
-class ForegroundChanges {
- public:
-  ForegroundChanges() : hook_(SetWindowsHookExW(WH_CALLWNDPROC, &Proc, nullptr, GetCurrentThreadId())) { count_ = 0; }
-  ~ForegroundChanges() {
-    if (hook_) UnhookWindowsHookEx(hook_);
-  }
-  ForegroundChanges(const ForegroundChanges&) = delete;
-  ForegroundChanges& operator=(const ForegroundChanges&) = delete;
-  bool Hooked() const { return hook_ != nullptr; }
-  int Count() const { return count_; }
-
- private:
-  static LRESULT CALLBACK Proc(int Code, WPARAM WParam, LPARAM LParam) {
-    const auto* call = reinterpret_cast<const CWPSTRUCT*>(LParam);
-    if (Code == HC_ACTION && call->message == WM_ACTIVATEAPP) ++count_;
-    return CallNextHookEx(nullptr, Code, WParam, LParam);
-  }
-  static inline int count_ = 0;
-  HHOOK hook_;
-};
+using ForegroundChanges = wintest::ForegroundChanges;
 
 }  // namespace skin_layered::test
