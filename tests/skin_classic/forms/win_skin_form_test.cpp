@@ -451,7 +451,7 @@ TEST_F(SkinnedForms, ADocumentMadeUnderTheActiveFrameShowsAnActiveTitleAndTheOne
   // A program beside may take the activation while the documents are made: that round is made
   // again.
   bool judged = false;
-  for (int round = 0; round < 3 && !judged; ++round) {
+  for (int round = 0; round < 10 && !judged; ++round) {
     ASSERT_TRUE(TakeActivation(mdi.frame.get()));
     const HWND first = mdi.Document(L"First", 10);
     ASSERT_TRUE(first);
