@@ -447,14 +447,24 @@ TEST_F(PagesOnASkinnedForm, ThePageControlIsPaintedAgainWhenTheFormsPictureUnder
   }
   // The form's picture changed under the control (here by hand, after the form painted): the
   // word after the form's paint has the control made again over it.
-  vcl::TBitmap* picture = formProvider->SkinData->CacheBmp();
-  ASSERT_NE(picture, nullptr);
-  PatBlt(picture->Canvas()->Handle(), 0, 0, picture->Width(), picture->Height(), BLACKNESS);
-  ValidateRect(wnd, nullptr);
-  SendCommandToWnd(wnd, scmRepaint, 0);
-  EXPECT_TRUE(GetUpdateRect(wnd, nullptr, FALSE));
-  wintest::PumpUntilIdle();
-  EXPECT_EQ(besideTabs(), 0u);
+  // A round in which the form made its picture anew meanwhile (its activation changed, a test
+  // program beside took the foreground) runs again.
+  bool judged = false;
+  for (int round = 0; round < 10 && !judged; ++round) {
+    wintest::PumpUntilIdle();
+    vcl::TBitmap* picture = formProvider->SkinData->CacheBmp();
+    ASSERT_NE(picture, nullptr);
+    PatBlt(picture->Canvas()->Handle(), 0, 0, picture->Width(), picture->Height(), BLACKNESS);
+    ValidateRect(wnd, nullptr);
+    SendCommandToWnd(wnd, scmRepaint, 0);
+    EXPECT_TRUE(GetUpdateRect(wnd, nullptr, FALSE));
+    wintest::PumpUntilIdle();
+    if (formProvider->SkinData->CacheBmp() != picture || GetPixel(picture->Canvas()->Handle(), picture->Width() / 2, picture->Height() / 2) != 0)
+      continue;
+    EXPECT_EQ(besideTabs(), 0u);
+    judged = true;
+  }
+  EXPECT_TRUE(judged) << "the form made its picture anew in every round";
 }
 
 }  // namespace
