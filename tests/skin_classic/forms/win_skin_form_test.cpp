@@ -453,6 +453,7 @@ TEST_F(SkinnedForms, ADocumentMadeUnderTheActiveFrameShowsAnActiveTitleAndTheOne
   bool judged = false;
   for (int round = 0; round < 10 && !judged; ++round) {
     ASSERT_TRUE(TakeActivation(mdi.frame.get()));
+    const wintest::ForegroundChanges changes;  // the activation lost and back within the round
     const HWND first = mdi.Document(L"First", 10);
     ASSERT_TRUE(first);
     ASSERT_TRUE(PumpUntil([&] { return Ready(first); }));
@@ -461,7 +462,7 @@ TEST_F(SkinnedForms, ADocumentMadeUnderTheActiveFrameShowsAnActiveTitleAndTheOne
     const HWND second = mdi.Document(L"Second", 60);
     ASSERT_TRUE(second);
     ASSERT_TRUE(PumpUntil([&] { return Ready(second); }));
-    if (GetActiveWindow() == mdi.frame.get()) {
+    if (GetActiveWindow() == mdi.frame.get() && changes.Count() == 0) {
       EXPECT_TRUE(firstActive);
       EXPECT_EQ(firstTop, Frame(kTopId, 1));
       ASSERT_EQ(reinterpret_cast<HWND>(SendMessageW(mdi.client, WM_MDIGETACTIVE, 0, 0)), second);
