@@ -856,6 +856,20 @@ class HandlerFrees : public ::testing::TestWithParam<std::tuple<TFreed, bool>> {
     SendMessageW(h, WM_LBUTTONUP, 0, ClientLParam(h, mouse.cursor));
   }
   void Tick(UINT_PTR Id) { SendMessageW(h, WM_TIMER, Id, 0); }
+  // The thumb pressed, dragged down by each step in turn and let go.
+  void DragThumb(std::initializer_list<int> Steps) {
+    const POINT grip = ThumbCentre();
+    Press(grip);
+    for (const int step : Steps) MoveTo({grip.x, grip.y + step});
+    Release();
+  }
+  // The track below the thumb held through the repeat's delay and that many repeats.
+  void HoldBelowThumb(int Repeats) {
+    Press(BelowThumb());
+    Tick(kRepeatDelayTimer);
+    for (int i = 0; i < Repeats; ++i) Tick(kRepeatTimer);
+    Release();
+  }
 
   // The handler got these codes: all of them when it frees nothing, else those up to the freeing one.
   void ExpectCodes(const std::vector<int>& All, std::size_t UpToFreeing) {
@@ -959,10 +973,7 @@ class HandlerFrees : public ::testing::TestWithParam<std::tuple<TFreed, bool>> {
 TEST_P(HandlerFrees, TheThumbPositionEndingADrag) {
   MakeMemo();
   FreeAt(SB_THUMBPOSITION);
-  const POINT grip = ThumbCentre();
-  Press(grip);
-  MoveTo({grip.x, grip.y + 60});
-  Release();
+  DragThumb({60});
   ExpectCodes({SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL}, 2);
   ExpectPressEnded();
 }
@@ -970,10 +981,7 @@ TEST_P(HandlerFrees, TheThumbPositionEndingADrag) {
 TEST_P(HandlerFrees, TheEndOfADrag) {
   MakeMemo();
   FreeAt(SB_ENDSCROLL);
-  const POINT grip = ThumbCentre();
-  Press(grip);
-  MoveTo({grip.x, grip.y + 60});
-  Release();
+  DragThumb({60});
   ExpectCodes({SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL}, 3);
   ExpectPressEnded();
 }
@@ -982,11 +990,7 @@ TEST_P(HandlerFrees, TheEndOfADrag) {
 TEST_P(HandlerFrees, ATrackedThumbPosition) {
   MakeMemo();
   FreeAt(SB_THUMBTRACK);
-  const POINT grip = ThumbCentre();
-  Press(grip);
-  MoveTo({grip.x, grip.y + 30});
-  MoveTo({grip.x, grip.y + 60});
-  Release();
+  DragThumb({30, 60});
   ExpectCodes({SB_THUMBTRACK, SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL}, 1);
   ExpectPressEnded();
 }
@@ -996,10 +1000,7 @@ TEST_P(HandlerFrees, ATrackedThumbPosition) {
 TEST_P(HandlerFrees, ThePageOfThePress) {
   MakeMemo();
   FreeAt(SB_PAGEDOWN, 1);
-  Press(BelowThumb());
-  Tick(kRepeatDelayTimer);
-  Tick(kRepeatTimer);
-  Release();
+  HoldBelowThumb(1);
   ExpectCodes({SB_PAGEDOWN, SB_PAGEDOWN, SB_ENDSCROLL}, 1);
   ExpectPressEnded();
 }
@@ -1007,11 +1008,7 @@ TEST_P(HandlerFrees, ThePageOfThePress) {
 TEST_P(HandlerFrees, APageTheRepeatSends) {
   MakeMemo();
   FreeAt(SB_PAGEDOWN, 2);
-  Press(BelowThumb());
-  Tick(kRepeatDelayTimer);
-  Tick(kRepeatTimer);
-  Tick(kRepeatTimer);
-  Release();
+  HoldBelowThumb(2);
   ExpectCodes({SB_PAGEDOWN, SB_PAGEDOWN, SB_PAGEDOWN, SB_ENDSCROLL}, 2);
   ExpectPressEnded();
 }
@@ -1022,11 +1019,7 @@ TEST_P(HandlerFrees, ARepeatTickHandedOnWhileAPageIsHandledSendsNone) {
   MakeMemo();
   FreeAt(SB_PAGEDOWN, 2);
   handler.during = [this] { Tick(kRepeatTimer); };
-  Press(BelowThumb());
-  Tick(kRepeatDelayTimer);
-  Tick(kRepeatTimer);
-  Tick(kRepeatTimer);
-  Release();
+  HoldBelowThumb(2);
   ExpectCodes({SB_PAGEDOWN, SB_PAGEDOWN, SB_PAGEDOWN, SB_ENDSCROLL}, 2);
   ExpectPressEnded();
 }
@@ -1050,10 +1043,7 @@ TEST_P(HandlerFrees, TheEndOfAPressWhoseCaptureWentElsewhere) {
 TEST_P(HandlerFrees, TheThumbPositionEndingAGridsDrag) {
   MakeGrid();
   FreeAt(SB_THUMBPOSITION);
-  const POINT grip = ThumbCentre();
-  Press(grip);
-  MoveTo({grip.x, grip.y + 60});
-  Release();
+  DragThumb({60});
   ExpectCodes({SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL}, 2);
   ExpectPressEnded();
 }
