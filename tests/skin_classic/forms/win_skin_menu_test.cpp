@@ -230,6 +230,17 @@ class SkinnedMenus : public SkinnedWindows {
     return menu;
   }
 
+  // The application's main form, an MDI frame with a File and a Window menu (the Window menu in
+  // group 2, so a document's menus merge between them).
+  static Owned<TMdiFrameForm> NewMenuFrame() {
+    Owned<TMdiFrameForm> frame(vcl::Application->CreateForm<TMdiFrameForm>());
+    frame->SetBounds(40, 40, 600, 420);
+    vcl::TMainMenu* menu = NewMainMenu(frame.get(), {{L"&File", {L"&Open"}}, {L"&Window", {L"&Cascade"}}});
+    menu->Items()->Items(1)->SetGroupIndex(2);
+    frame->SetMenu(menu);
+    return frame;
+  }
+
   // A library form without a menu.
   static Owned<vcl::TForm> PlainForm() {
     Owned<vcl::TForm> form(new vcl::TForm(vcl::Application, 0));
@@ -564,11 +575,9 @@ TEST_F(SkinnedMenus, AMainMenuTakenAwayOrFreedTakesTheBarAndItsBand) {
 // client takes no new frame menu, so the bar reads the menu it is given.)
 TEST_F(SkinnedMenus, AnMdiDocumentsMenuMergedIntoTheFramesMenuShowsOnTheFramesBar) {
   ASSERT_FALSE(vcl::Application->MainForm());
-  Owned<TMdiFrameForm> frame(vcl::Application->CreateForm<TMdiFrameForm>());
-  frame->SetBounds(40, 40, 600, 420);
-  vcl::TMainMenu* menu = NewMainMenu(frame.get(), {{L"&File", {L"&Open"}}, {L"&Window", {L"&Cascade"}}});
-  menu->Items()->Items(1)->SetGroupIndex(2);
-  frame->SetMenu(menu);
+  Owned<TMdiFrameForm> frame = NewMenuFrame();
+  auto* menu = dynamic_cast<vcl::TMainMenu*>(frame->Menu());
+  ASSERT_TRUE(menu);
   TWinSkinForm* skin = ShowSkinned(frame.get());
   ASSERT_TRUE(skin && skin->MenuBar());
   auto captions = [&] {
@@ -637,11 +646,9 @@ TEST_F(SkinnedMenus, AnMdiDocumentsMenuMergedIntoTheFramesMenuShowsOnTheFramesBa
 // with the document's items merged and its icon and buttons; restored, the buttons go.
 TEST_F(SkinnedMenus, AnUnskinnedMdiFrameHasItsMenuBackWithAMaximisedDocumentsButtons) {
   ASSERT_FALSE(vcl::Application->MainForm());
-  Owned<TMdiFrameForm> frame(vcl::Application->CreateForm<TMdiFrameForm>());
-  frame->SetBounds(40, 40, 600, 420);
-  vcl::TMainMenu* menu = NewMainMenu(frame.get(), {{L"&File", {L"&Open"}}, {L"&Window", {L"&Cascade"}}});
-  menu->Items()->Items(1)->SetGroupIndex(2);
-  frame->SetMenu(menu);
+  Owned<TMdiFrameForm> frame = NewMenuFrame();
+  auto* menu = dynamic_cast<vcl::TMainMenu*>(frame->Menu());
+  ASSERT_TRUE(menu);
   TWinSkinForm* skin = ShowSkinned(frame.get());
   ASSERT_TRUE(skin && skin->MenuBar());
   Owned<vcl::TForm> document(new vcl::TForm(vcl::Application, 0));
