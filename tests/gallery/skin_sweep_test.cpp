@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/rtl/SysUtils.h"
 #include "gallery/gallery_support.h"
 #include "gallery/shot_judge.h"
 #include "skin_layered/paint/PngGraphic.h"
@@ -110,27 +111,40 @@ std::string ReadText(const fs::path& File) {
 
 std::wstring GalleryExe() { return WindowsPath(SCRIVANE_GALLERY_EXE); }
 
+constexpr DWORD kRunBound = 90000;  // milliseconds a run may take
+
 struct Outcome {
-  std::optional<DWORD> exitCode;  // none: it did not end in time
+  DWORD startError = 0;           // the system's code when the program could not be started
+  std::optional<DWORD> exitCode;  // none: not started, or not ended within the bound
   std::string said;               // its standard error stream
 };
 
-// The gallery run with the arguments until it ends, its standard error kept in a file.
-Outcome RunGallery(const std::wstring& Arguments, const fs::path& ErrorFile) {
+// The program run with the arguments until it ends, or ended once the bound has passed, its
+// standard error kept in a file. Under heavy load Wine very rarely ends a new process before
+// the program starts (the same failure scripts/wine-exec.sh meets), and the start fails at
+// once: nothing of the program ran, so a start that failed is tried once more.
+Outcome RunProgram(const std::wstring& Exe, const std::wstring& Arguments, const fs::path& ErrorFile, DWORD Bound) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE error = CreateFileW(ErrorFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  std::wstring line = L"\"" + GalleryExe() + L"\" " + Arguments;
+  std::wstring line = L"\"" + Exe + L"\" " + Arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdError = error;
   startup.hStdOutput = error;
   PROCESS_INFORMATION info{};
-  const std::wstring folder = fs::path(GalleryExe()).parent_path().wstring();
+  const std::wstring folder = fs::path(Exe).parent_path().wstring();
   Outcome outcome;
-  if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &startup, &info)) {
-    if (WaitForSingleObject(info.hProcess, 90000) == WAIT_OBJECT_0) {
+  for (int attempt = 0; attempt < 2 && !info.hProcess; ++attempt) {
+    outcome.startError = 0;
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &startup, &info)) {
+      outcome.startError = GetLastError();
+      info = {};
+    }
+  }
+  if (info.hProcess) {
+    if (WaitForSingleObject(info.hProcess, Bound) == WAIT_OBJECT_0) {
       DWORD code = 0;
       GetExitCodeProcess(info.hProcess, &code);
       outcome.exitCode = code;
@@ -144,6 +158,16 @@ Outcome RunGallery(const std::wstring& Arguments, const fs::path& ErrorFile) {
   if (error != INVALID_HANDLE_VALUE) CloseHandle(error);
   outcome.said = ReadText(ErrorFile);
   return outcome;
+}
+
+// What went wrong with a run, for the list of faults; nothing when it ended with 0.
+std::optional<std::string> RunFault(const Outcome& Run, DWORD Bound) {
+  if (Run.startError)
+    return "the gallery could not be started, twice (error " + std::to_string(Run.startError) + ": " +
+           vcl::WideToUtf8(vcl::SysErrorMessage(Run.startError)) + ")";
+  if (!Run.exitCode) return "the gallery did not end within " + std::to_string(Bound / 1000) + " s";
+  if (*Run.exitCode != 0) return "the gallery failed (" + std::to_string(*Run.exitCode) + "): " + Run.said;
+  return std::nullopt;
 }
 
 // The PNG as 0xRRGGBB pixels.
@@ -198,14 +222,11 @@ TEST_P(SkinSweep, LeavesNoHole) {
   const std::wstring arguments = std::wstring(run.engine == "classic" ? L"--classic \"" : L"--layered \"") + skin.wstring() +
                                  L"\" --page " + std::wstring(run.page.begin(), run.page.end()) + L" --shot \"" +
                                  shot.wstring() + L"\" --windows \"" + list.wstring() + L"\"";
-  const Outcome outcome = RunGallery(arguments, said);
+  const Outcome outcome = RunProgram(GalleryExe(), arguments, said, kRunBound);
 
   std::vector<std::string> faults;
   int black = 0;
-  if (!outcome.exitCode)
-    faults.push_back("the gallery did not end");
-  else if (*outcome.exitCode != 0)
-    faults.push_back("the gallery failed (" + std::to_string(*outcome.exitCode) + "): " + outcome.said);
+  if (const std::optional<std::string> fault = RunFault(outcome, kRunBound)) faults.push_back(*fault);
   const std::vector<ListedWindow> windows = sweep::ParseWindowList(ReadText(list));
   if (windows.empty()) {
     faults.push_back("no window list");
@@ -240,6 +261,38 @@ TEST_P(SkinSweep, LeavesNoHole) {
   std::string all;
   for (const std::string& f : faults) all += "\n  " + f;
   EXPECT_TRUE(faults.empty()) << run << ":" << all;
+}
+
+// A run's fault says what became of the gallery: not started (the system's reason), not
+// ended within the bound (then ended), or ended with a failure and what it printed.
+TEST(SweepRun, TellsAGalleryNotStartedFromOneNotEndedAndFromOneFailed) {
+  const fs::path work = wintest::UniqueTempPath(L"sweep_run");
+  fs::create_directories(work);
+  const fs::path said = work / "said.txt";
+
+  const Outcome missing = RunProgram((work / "NoSuchGallery.exe").wstring(), L"--page controls", said, kRunBound);
+  EXPECT_EQ(missing.startError, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  EXPECT_FALSE(missing.exitCode);
+  const std::string notStarted = RunFault(missing, kRunBound).value_or("");
+  EXPECT_EQ(notStarted.rfind("the gallery could not be started, twice (error 2: ", 0), 0u) << notStarted;
+
+  // Without a screenshot to take the gallery runs on until it is ended.
+  const Outcome endless = RunProgram(GalleryExe(), L"--page controls", said, 3000);
+  EXPECT_EQ(endless.startError, 0u);
+  EXPECT_FALSE(endless.exitCode);
+  EXPECT_EQ(RunFault(endless, 3000).value_or(""), "the gallery did not end within 3 s");
+
+  const Outcome failed = RunProgram(GalleryExe(),
+                                    L"--layered \"" + (work / "NoSuchSkin").wstring() + L"\" --shot \"" +
+                                        (work / "x.png").wstring() + L"\"",
+                                    said, kRunBound);
+  EXPECT_EQ(failed.startError, 0u);
+  EXPECT_EQ(failed.exitCode, std::optional<DWORD>(1));
+  const std::string failure = RunFault(failed, kRunBound).value_or("");
+  EXPECT_EQ(failure.rfind("the gallery failed (1): skingallery: ", 0), 0u) << failure;
+
+  std::error_code ec;
+  fs::remove_all(work, ec);
 }
 
 INSTANTIATE_TEST_SUITE_P(Skins, SkinSweep, ::testing::ValuesIn(Runs()), NameOf);
