@@ -18,6 +18,7 @@ constexpr UINT kTick = 150;           // milliseconds between looks
 constexpr ULONGLONG kSettle = 1200;   // the skin manager's requests wait 250 ms; painting follows
 constexpr int kQuietTicks = 4;        // looks in a row with nothing queued
 constexpr ULONGLONG kSkinWait = 8000; // longest wait for every window to be skinned
+constexpr ULONGLONG kIdleWait = 10000; // longest wait for a look with nothing queued
 constexpr ULONGLONG kGrabWait = 20000;
 
 struct ShotState {
@@ -52,17 +53,29 @@ std::wstring ClassOf(HWND w) {
   return name;
 }
 
-// Every shown window the skin manager takes is skinned and set up (nothing to wait for when
-// no skin is active).
-bool SkinSettled(const std::vector<HWND>& windows) {
+// The shown windows the skin manager takes that are not yet skinned and set up (none when no
+// skin is active).
+std::vector<HWND> Unskinned(const std::vector<HWND>& windows) {
+  std::vector<HWND> waiting;
   winskin::TSkinManage* manager = winskin::SkinManager();
-  if (!manager || !manager->Active()) return true;
+  if (!manager || !manager->Active()) return waiting;
   for (HWND w : windows) {
     if (ClassOf(w) == L"#32768" || ClassOf(w) == L"tooltips_class32") continue;
     winskin::TWinSkinFormBase* form = manager->FindForm(w);
-    if (!form || form->State != winskin::TSkinFormState::Ready) return false;
+    if (!form || form->State != winskin::TSkinFormState::Ready) waiting.push_back(w);
   }
-  return true;
+  return waiting;
+}
+
+// Each window by its class and title, for a report.
+std::wstring Named(const std::vector<HWND>& windows) {
+  std::wstring names;
+  for (HWND w : windows) {
+    wchar_t title[128] = {};
+    GetWindowTextW(w, title, 128);
+    names += (names.empty() ? L"" : L", ") + ClassOf(w) + L" \"" + title + L"\"";
+  }
+  return names;
 }
 
 RECT Union(const std::vector<HWND>& windows) {
@@ -138,9 +151,18 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     return;
   }
   g_shot.quiet = GetQueueStatus(QS_ALLINPUT) == 0 ? g_shot.quiet + 1 : 0;
-  if (now - g_shot.started < kSettle || g_shot.quiet < kQuietTicks) return;
+  if (now - g_shot.started < kSettle) return;
+  // Each wait gives up at its bound and says so; the picture is then taken as things are.
+  if (g_shot.quiet < kQuietTicks) {
+    if (now - g_shot.started < kIdleWait) return;
+    Say(L"the program was not idle within " + std::to_wstring(kIdleWait / 1000) + L" s; the picture is taken busy");
+  }
   const std::vector<HWND> windows = VisibleWindows();
-  if (!SkinSettled(windows) && now - g_shot.started < kSkinWait) return;
+  if (const std::vector<HWND> waiting = Unskinned(windows); !waiting.empty()) {
+    if (now - g_shot.started < kSkinWait) return;
+    Say(L"not every window was skinned within " + std::to_wstring(kSkinWait / 1000) + L" s (" + Named(waiting) +
+        L"); the picture is taken as they are");
+  }
   if (windows.empty()) return Finish(L"no window to take", true);
   std::filesystem::remove(g_shot.file, ec);
   if (!g_shot.windowList.empty() && !WriteWindowList(windows, g_shot.windowList))

@@ -15,7 +15,9 @@ namespace gallery {
 
 // Starts watching for the idle moment; File is a Windows path of the PNG to write (any
 // characters). Reports "written" or the failure on the standard error stream and ends the
-// program either way. A WindowList path, when not empty, also gets the list of the windows
+// program either way. The waits for the program to fall idle and for its windows to be
+// skinned are bounded: past a bound the picture is taken as things are, and the standard
+// error stream says which wait gave up (the windows still unskinned named). A WindowList path, when not empty, also gets the list of the windows
 // the picture holds (GalleryWindows.h), written as the grab starts.
 void StartScreenshot(const std::wstring& File, const std::wstring& WindowList = {});
 
