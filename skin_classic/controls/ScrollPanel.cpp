@@ -102,7 +102,7 @@ bool PaintSkinScrollBar(HDC DC, const TRect& Rect, TSkinData* Skin, const TScrol
       DrawSkinBitmapRect(dc, thumb, t->Bitmap.get(), t->Margins(), t->Tile != 0, t->Frame, std::min(state, t->Frame),
                          t->Transparent());
     const int gripFrame = (Look.Vertical ? kGripV : kGripH) + (state == 1 ? 0 : state == 2 ? 1 : 2);
-    const int gripLength = Look.Vertical ? parts->Bitmap->Height() : parts->Bitmap->Width() / kPartsFrames;
+    const int gripLength = Look.Vertical ? parts->Bitmap->Height() : FrameExtent(parts->Bitmap->Width(), kPartsFrames);
     if (Look.ThumbBottom - Look.ThumbTop > gripLength + 2)
       DrawGlyphFrame(dc, thumb, kPartsFrames, gripFrame, parts->Bitmap.get());
   }

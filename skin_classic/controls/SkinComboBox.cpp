@@ -175,7 +175,7 @@ void TSkinComBox::DrawControl(HDC DC, const TRect& Rect) {
     RECT area = left ? RECT{r.left, r.top, r.left + a, r.bottom} : RECT{r.right - a, r.top, r.right, r.bottom};
     FillRect(DC, &area, brush);
     FrameColor(DC, RECT{Rect.Left, Rect.Top, Rect.Right, Rect.Bottom}, LineColor());
-    const int fw = combo->Bitmap->Width() / std::max(combo->Frame, 1);
+    const int fw = FrameExtent(combo->Bitmap->Width(), combo->Frame);
     const int fh = std::min(static_cast<int>(r.bottom - r.top), combo->Bitmap->Height());
     const TRect button = left ? TRect(r.left, r.top, r.left + fw, r.top + fh) : TRect(r.right - fw, r.top, r.right, r.top + fh);
     DrawImageFrame(DC, button, combo->Frame, state, combo->Bitmap.get(), true);

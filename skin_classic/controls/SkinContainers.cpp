@@ -1,5 +1,6 @@
 #include "skin_classic/controls/SkinContainers.h"
 
+#include <algorithm>
 #include <array>
 
 #include "skin_classic/controls/SkinProps.h"
@@ -23,7 +24,7 @@ void AssignGraphic(vcl::TObject* Instance, vcl::StringView Name, vcl::TBitmap* P
 
 std::unique_ptr<vcl::TBitmap> GlyphStrip(vcl::TBitmap* Image, int Frames, std::span<const int> Order) {
   if (!Image || Image->Empty() || Frames < 1) return nullptr;
-  const int fw = Image->Width() / Frames, fh = Image->Height();
+  const int fw = FrameExtent(Image->Width(), Frames), fh = Image->Height();
   std::unique_ptr<vcl::TBitmap> strip = NewSkinBitmap(fw * static_cast<int>(Order.size()), fh);
   if (!strip || fw <= 0) return nullptr;
   FillRectColor(strip->Canvas()->Handle(), TRect(0, 0, strip->Width(), fh), kSkinKeyColor);
@@ -31,7 +32,8 @@ std::unique_ptr<vcl::TBitmap> GlyphStrip(vcl::TBitmap* Image, int Frames, std::s
     const int frame = Order[i];
     if (frame == kOptionalFrame && Frames != kOptionalFrame) continue;
     if (frame > Frames) continue;
-    CopyBitmapRect(strip.get(), static_cast<int>(i) * fw, 0, Image, TRect((frame - 1) * fw, 0, frame * fw, fh));
+    const TRect from((frame - 1) * fw, 0, std::min(frame * fw, Image->Width()), fh);
+    CopyBitmapRect(strip.get(), static_cast<int>(i) * fw, 0, Image, from);
   }
   return strip;
 }

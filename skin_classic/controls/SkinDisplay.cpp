@@ -288,7 +288,8 @@ void TSkinStatusBar::DrawControl(HDC DC, const TRect& Rect) {
   }
   if (GetWindowLongPtrW(FHandle, GWL_STYLE) & SBARS_SIZEGRIP) {
     if (TDataSkinObject* extra = ElementWithPicture(FSkinData, SkinElement::ExtraImages)) {
-      const int fw = extra->Bitmap->Width() / std::max(extra->Frame, 1), fh = extra->Bitmap->Height();
+      const TRect grip = ImageFrameRect(extra->Bitmap.get(), extra->Frame, kGripFrame);
+      const int fw = grip.Width(), fh = grip.Height();
       // Its bottom-right corner at (width - 1, height - 1): one pixel in from the bar's edges.
       DrawImageFrameAt(sdc, Rect.Width() - 1 - fw, Rect.Height() - 1 - fh, extra->Frame, kGripFrame,
                        extra->Bitmap.get(), true);

@@ -115,6 +115,7 @@ TSkinObjects::TSkinObjects()
       default_sample_color_(vcl::ColorToRGB(vcl::clBtnFace)) {
   const char* const names[] = {"Left", "Right", "Top", "Bottom"};
   for (size_t i = 0; i < borders_.size(); ++i) borders_[i] = std::make_unique<TDataSkinBorder>(names[i]);
+  Border(SkinBorder::Top)->StackedFrames = Border(SkinBorder::Bottom)->StackedFrames = true;
   title_->Frame = 2;
   buttons_->Frame = 5;
 }
@@ -133,7 +134,7 @@ TColor TSkinObjects::SampleColor() const {
   TDataSkinBorder* top = Border(SkinBorder::Top);
   if (!top->HasBitmap()) return default_sample_color_;
   TBitmap* b = top->Bitmap.get();
-  const int frameHeight = b->Height() / std::max(top->Frame, 1);
+  const int frameHeight = FrameExtent(b->Height(), top->Frame);
   return b->Canvas()->Pixels(b->Width() / 3, frameHeight / 3);
 }
 
@@ -230,7 +231,7 @@ void TSkinObjects::BuildComboArrow() {
   auto arrow = std::make_unique<TDataSkinObject>("ComboxArrow");
   if (sunk && combo->Style == 2) {
     const int frames = sunk->Frame;
-    const int f = combo->Bitmap->Width() / frames;
+    const int f = FrameExtent(combo->Bitmap->Width(), frames);
     std::unique_ptr<TBitmap> b = NewSkinBitmap(kArrowSize * frames, kArrowSize);
     if (!b) return;
     for (int k = 1; k <= frames; ++k)

@@ -4,6 +4,7 @@
 // images, the title text, caption buttons and group-box labels.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "classlib/graphics/Graphics.h"
@@ -22,13 +23,26 @@ inline constexpr TColor kSkinKeyColor = 0xFF00FF;
 inline constexpr TColor kNoSkinColor = -1;
 
 // The one test of whether the skin has something to paint an element from: a picture with
-// at least a pixel for each of its frames (side by side or stacked). A missing entry, a
-// picture that could not be read, or one too small for its frames all fail it, and the
-// element is then left to what the system draws for it.
-inline bool UsablePicture(const TBitmap* Picture, int Frames) {
+// at least a pixel for each of its frames along the way they lie (side by side, or stacked).
+// A missing entry, a picture that could not be read, or one too small for its frames all fail
+// it, and the element is then left to what the system draws for it: frames of no pixels would
+// leave it undrawn, and a tall picture does not make a narrow one's frames any wider.
+inline bool UsablePicture(const TBitmap* Picture, int Frames, bool Stacked = false) {
   if (!Picture || Picture->Empty() || Picture->Width() < 1 || Picture->Height() < 1) return false;
   const int frames = Frames < 1 ? 1 : Frames;
-  return Picture->Width() >= frames || Picture->Height() >= frames;
+  return (Stacked ? Picture->Height() : Picture->Width()) >= frames;
+}
+
+// The pixels of one of Frames frames along Extent pixels of a picture: a whole count is split
+// evenly; a strip a pixel or so short of or past a whole count keeps its frames where they were
+// drawn (the nearest whole size, the last frame ending at the picture's end), where cutting the
+// remainder away would shift each frame further into the one before it. 0 when the picture has
+// fewer pixels than frames.
+inline int FrameExtent(int Extent, int Frames) {
+  const int frames = Frames < 1 ? 1 : Frames;
+  if (Extent < frames) return 0;
+  const auto nearest = static_cast<int>((std::int64_t{Extent} + frames / 2) / frames);
+  return std::int64_t{nearest} * (frames - 1) < Extent ? nearest : Extent / frames;
 }
 
 class TDataSkinObject : public vcl::TObject {
@@ -41,7 +55,7 @@ class TDataSkinObject : public vcl::TObject {
   TRect Margins() const { return TRect(LeftWidth, TopHeight, RightWidth, BottomHeight); }
   bool Transparent() const { return Trans != 0; }
   // The skin has a picture to paint this element from.
-  bool HasBitmap() const { return UsablePicture(Bitmap.get(), Frame); }
+  bool HasBitmap() const { return UsablePicture(Bitmap.get(), Frame, StackedFrames); }
 
   int LeftWidth = 0;
   int TopHeight = 0;
@@ -52,6 +66,7 @@ class TDataSkinObject : public vcl::TObject {
   int Tile = 0;   // 0 stretch, 1 tile
   AnsiString Name;
   int Frame = 1;  // state frames in Bitmap, at least 1
+  bool StackedFrames = false;  // the frames lie one above the other (the top and bottom borders)
   int Style = 0;
   TColor NormalColour = kNoSkinColor;
   TColor MouseOverColour = kNoSkinColor;

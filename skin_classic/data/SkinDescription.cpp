@@ -418,12 +418,13 @@ void DescriptionReader::FixFrameCounts() {
   }
 }
 
-// A stated count of frames narrower than a pixel would draw nothing: the usual count instead (one
-// frame for a picture narrower than that).
+// A stated count of frames narrower than a pixel would draw nothing: the usual count instead. A
+// picture narrower than that has nothing to draw the states from, and the element is the
+// system's, as for every fixed count (one frame would show every state alike).
 void DescriptionReader::FitFrames(SkinElement e, std::int32_t usual) {
   auto& r = d_.Element(e);
   if (!r || !r->picture.Present() || r->frame <= r->picture.Width()) return;
-  r->frame = usual <= r->picture.Width() ? usual : 1;
+  r->frame = usual;
 }
 
 void DescriptionReader::Sanitise(ElementRecord& r) {

@@ -82,7 +82,7 @@ int TWinSysButton::FrameCount() const {
 int TWinSysButton::FrameWidth() const {
   if (SystemDrawn()) return std::max(GetSystemMetrics(SM_CXSIZE) - 2, 1);
   TBitmap* image = Image();
-  return image && !image->Empty() ? image->Width() / FrameCount() : 0;
+  return image && !image->Empty() ? FrameExtent(image->Width(), FrameCount()) : 0;
 }
 
 int TWinSysButton::FrameHeight() const {

@@ -224,8 +224,8 @@ void TWinSkinForm::LoadSkinObjects() {
   if (BorderKind == TBorderKind::None) {
     LeftWidth = TopHeight = RightWidth = BottomHeight = MenuHeight = 0;
   } else {
-    auto across = [](TDataSkinObject* b) { return b->HasBitmap() ? b->Bitmap->Width() / std::max(b->Frame, 1) : 0; };
-    auto down = [](TDataSkinObject* b) { return b->HasBitmap() ? b->Bitmap->Height() / std::max(b->Frame, 1) : 0; };
+    auto across = [](TDataSkinObject* b) { return b->HasBitmap() ? FrameExtent(b->Bitmap->Width(), b->Frame) : 0; };
+    auto down = [](TDataSkinObject* b) { return b->HasBitmap() ? FrameExtent(b->Bitmap->Height(), b->Frame) : 0; };
     TopHeight = down(skin->Border(SkinBorder::Top));
     LeftWidth = across(skin->Border(SkinBorder::Left));
     RightWidth = across(skin->Border(SkinBorder::Right));

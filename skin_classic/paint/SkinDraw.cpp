@@ -19,17 +19,16 @@ struct FrameBox {
 };
 
 // Frame Frame of FrameCount frames, stacked when Vertical; nothing for an invalid frame
-// or one of no pixels.
+// or one of no pixels. The last frame ends where the picture does.
 std::optional<FrameBox> FrameOf(TBitmap* Image, int FrameCount, int Frame, bool Vertical) {
   if (!Image || Image->Empty() || FrameCount < 1 || Frame < 1 || Frame > FrameCount) return std::nullopt;
   FrameBox f{0, 0, Image->Width(), Image->Height()};
-  if (Vertical) {
-    f.height /= FrameCount;
-    f.y = (Frame - 1) * f.height;
-  } else {
-    f.width /= FrameCount;
-    f.x = (Frame - 1) * f.width;
-  }
+  int& start = Vertical ? f.y : f.x;
+  int& size = Vertical ? f.height : f.width;
+  const int extent = size;
+  size = FrameExtent(extent, FrameCount);
+  start = (Frame - 1) * size;
+  size = std::min(size, extent - start);
   if (f.width <= 0 || f.height <= 0) return std::nullopt;
   return f;
 }
@@ -276,6 +275,11 @@ void DrawImageFrameAt(HDC DC, int X, int Y, int FrameCount, int Index, TBitmap* 
   BitBlt(DcOf(frame), 0, 0, f->width, f->height, DcOf(Image), f->x, f->y, SRCCOPY);
   Put(DC, X, Y, f->width, f->height, frame, Transparent);
   Work().large.reset();
+}
+
+TRect ImageFrameRect(TBitmap* Image, int FrameCount, int Index) {
+  const std::optional<FrameBox> f = FrameOf(Image, FrameCount, Index, false);
+  return f ? TRect(f->x, f->y, f->x + f->width, f->y + f->height) : TRect();
 }
 
 void DrawGlyphFrame(HDC DC, const TRect& Rect, int FrameCount, int Index, TBitmap* Image) {

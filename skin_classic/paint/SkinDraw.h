@@ -38,6 +38,9 @@ void DrawSkinImagePart(HDC DC, const TRect& Rect, TBitmap* Image, int FrameCount
 void DrawImageFrame(HDC DC, const TRect& Rect, int FrameCount, int Index, TBitmap* Image, bool Transparent);
 // The same frame whole, with its top-left corner at (X, Y).
 void DrawImageFrameAt(HDC DC, int X, int Y, int FrameCount, int Index, TBitmap* Image, bool Transparent);
+// Where frame Index (1-based) of FrameCount frames side by side lies in Image; empty when it
+// has no pixels.
+TRect ImageFrameRect(TBitmap* Image, int FrameCount, int Index);
 // The frame drawn as a glyph: whole, transparent, centred in Rect.
 void DrawGlyphFrame(HDC DC, const TRect& Rect, int FrameCount, int Index, TBitmap* Image);
 

@@ -302,7 +302,8 @@ TEST(SkinDescriptionRead, MarkFrameCountsBelowOneOrBeyondThePictureAreToldByTheP
 }
 
 // Scroll thumb and header frame counts of frames narrower than a pixel are the usual ones (3 and
-// 5), one frame for a picture narrower than that; the picture's width itself is kept.
+// 5), also for a picture narrower than that (it is then no picture to draw from); the picture's
+// width itself is kept.
 TEST(SkinDescriptionRead, ThumbAndHeaderFrameCountsBeyondThePictureAreTheUsualOnes) {
   struct Case {
     int stated, width, thumb, header;
@@ -311,8 +312,8 @@ TEST(SkinDescriptionRead, ThumbAndHeaderFrameCountsBeyondThePictureAreTheUsualOn
                                          {31, 30, 3, 5},
                                          {2147483647, 30, 3, 5},
                                          {4, 4, 4, 4},
-                                         {5, 4, 3, 1},
-                                         {3, 2, 1, 1}}) {
+                                         {5, 4, 3, 5},
+                                         {3, 2, 3, 5}}) {
     SCOPED_TRACE(std::to_string(c.stated) + " of " + std::to_string(c.width));
     const std::string count = std::to_string(c.stated);
     const auto skin = LoadDescription("[HorzScrollThumb]\nImage=p.bmp\nFrameCount=" + count +

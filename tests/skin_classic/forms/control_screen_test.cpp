@@ -1,7 +1,8 @@
 // What the screen shows of a mapped form of every control kind, read from the display (so the
 // tests run alone, no other window over the form): every control keeps its look through a
-// minimise and a skin switch, stays drawn under skins that lack its picture, and a real click on
-// the date picker's arrow opens its calendar.
+// minimise and a skin switch, stays drawn under skins that lack its picture or whose picture is
+// too narrow for its frames (and shows each state's frame), and a real click on the date picker's
+// arrow opens its calendar.
 #include "mapping_support.h"
 
 #include <cstring>
@@ -197,6 +198,238 @@ TEST_F(MappedForms, EveryControlStaysDrawnWhenTheSkinLacksItsPicture) {
       for (int x = r.left; x < r.right; ++x) pixels.push_back(GetPixel(screen, x, y));
     ReleaseDC(nullptr, screen);
     ExpectDrawn(pixels, "SpeedButton");
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Pictures too narrow for their frames
+
+// The picture File of Spec made Width x Height: frame f of Id (from 1) in columns of FrameWidth
+// pixels, the last frame running on to the picture's end.
+void SetStrip(PackageSpec& Spec, const char* File, int Id, int Frames, int FrameWidth, int Width, int Height) {
+  auto it = std::find_if(Spec.entries.begin(), Spec.entries.end(), [&](const auto& e) { return e.name == File; });
+  ASSERT_NE(it, Spec.entries.end()) << File;
+  it->bytes = Bmp24(Width, Height, [=](int x, int) {
+    return FrameColour(Id, std::min(x / FrameWidth, Frames - 1) + 1);
+  });
+}
+
+// The complete skin with such a picture.
+PackageSpec SkinWithStrip(const char* File, int Id, int Frames, int FrameWidth, int Width, int Height) {
+  PackageSpec spec = CompleteSkinSpec();
+  SetStrip(spec, File, Id, Frames, FrameWidth, Width, Height);
+  return spec;
+}
+
+using ControlMaker = vcl::TWinControl* (*)(vcl::TForm*);
+
+class NarrowPictureForms : public MappedForms {
+ protected:
+  // What the screen shows of the control Make puts on a form skinned with Spec: the form alone
+  // on top, the pointer away, the focus on a button of its own.
+  std::vector<COLORREF> ShownUnder(const PackageSpec& Spec, ControlMaker Make) {
+    holder_.reset();
+    FreeSkinManager();
+    holder_ = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(BuildPackage(Spec)))));
+    data_ = holder_->SkinData();
+    EXPECT_TRUE(data_ && !data_->Empty());
+    if (!data_ || data_->Empty()) return {};
+    Owned<vcl::TForm> form = NewForm();
+    Put<vcl::TButton>(form.get(), 300, 230, 80, 24)->SetCaption(L"Focus");
+    vcl::TWinControl* control = Make(form.get());
+    SetCursorPos(0, 0);
+    TWinSkinForm* skin = ShowSkinned(form.get());
+    EXPECT_TRUE(skin);
+    if (!skin) return {};
+    SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RepaintAll(form->Handle());
+    return OnScreen(control->Handle());
+  }
+};
+
+struct StripCase {
+  const char* what;
+  const char* file;  // the picture's entry in the complete skin
+  int id;
+  int frames;  // the count the engine divides it by
+  int frameWidth, frameHeight;  // of one frame in the complete skin
+  ControlMaker make;
+};
+
+vcl::TWinControl* MakeCombo(vcl::TForm* f) {
+  auto* c = Put<vcl::TComboBox>(f, 10, 10, 150, 22);
+  c->Items()->Add(L"Apples");
+  return c;
+}
+vcl::TWinControl* MakeUpDown(vcl::TForm* f) { return Put<vcl::TUpDown>(f, 10, 10, 17, 40); }
+vcl::TWinControl* MakeScrollBar(vcl::TForm* f) { return Put<vcl::TScrollBar>(f, 10, 10, 200, 17); }
+vcl::TWinControl* MakeTabs(vcl::TForm* f) {
+  auto* t = Put<vcl::TTabControl>(f, 10, 10, 200, 100);
+  t->Tabs()->Add(L"One");
+  t->Tabs()->Add(L"Two");
+  return t;
+}
+vcl::TWinControl* MakeProgress(vcl::TForm* f) {
+  auto* p = Put<vcl::TProgressBar>(f, 10, 10, 200, 16);
+  p->SetPosition(40);
+  return p;
+}
+vcl::TWinControl* MakeHeader(vcl::TForm* f) {
+  auto* h = Put<vcl::THeaderControl>(f, 10, 10, 200, 20);
+  for (const wchar_t* caption : {L"Name", L"Size"}) h->Sections()->Add()->SetText(caption);
+  return h;
+}
+vcl::TWinControl* MakeStatusBar(vcl::TForm* f) {
+  auto* bar = new vcl::TStatusBar(f);
+  bar->SetParent(f);
+  bar->SetSimplePanel(true);
+  bar->SetSimpleText(L"Ready");
+  bar->SetSizeGrip(true);
+  return bar;
+}
+vcl::TWinControl* MakeTrackBar(vcl::TForm* f) { return Put<vcl::TTrackBar>(f, 10, 10, 200, 30); }
+
+// Every element drawn from a fixed count of frames side by side, with the control showing it.
+const StripCase kStripCases[] = {
+    {"combo button", "Combo.bmp", kComboPicture, 4, 17, 21, MakeCombo},
+    {"combo's sunken edge", "Sunk.bmp", kSunkEdgePicture, 4, 10, 21, MakeCombo},
+    {"combo's arrow glyph", "Extra.bmp", kExtraPicture, 5, 7, 7, MakeCombo},
+    {"size grip", "Extra.bmp", kExtraPicture, 5, 7, 7, MakeStatusBar},
+    {"up-down buttons", "UpDownV.bmp", kUpDownVertPicture, 8, 6, 6, MakeUpDown},
+    {"scroll bar arrows", "Scroll.bmp", kScrollbarPicture, 23, 4, 4, MakeScrollBar},
+    {"scroll bar track", "HScroll.bmp", kHorzScrollPicture, 4, 8, 8, MakeScrollBar},
+    {"scroll bar thumb", "HThumb.bmp", kHorzThumbPicture, 2, 8, 8, MakeScrollBar},
+    {"tabs", "Tabs.bmp", kTabsPicture, 5, 20, 20, MakeTabs},
+    {"progress bar", "Progress.bmp", kProgressPicture, 2, 10, 10, MakeProgress},
+    {"header sections", "Header.bmp", kHeaderPicture, 5, 10, 10, MakeHeader},
+    {"status panel", "Status.bmp", kStatusBarPicture, 3, 6, 6, MakeStatusBar},
+    {"track-bar thumb", "ThumbH.bmp", kThumbHorzPicture, 5, 6, 6, MakeTrackBar},
+};
+
+// A picture with fewer columns than the element has frames (however tall) would give frames of
+// no pixels: the element is drawn as under a skin without that picture, by the system, never
+// left out. From one column a frame up, and at any width not a multiple of the count, the
+// skin's picture shows; so it does for a picture of one frame only when that frame is at least
+// as wide as the count.
+TEST_F(NarrowPictureForms, AnElementWhosePictureIsNarrowerThanItsFramesIsDrawnAsWithoutThePicture) {
+  constexpr int kTall = 32;  // taller than any count: the height must not pass for the width
+  for (const StripCase& c : kStripCases) {
+    SCOPED_TRACE(c.what);
+    const std::vector<COLORREF> without = ShownUnder(SkinWithout({c.file}), c.make);
+    ASSERT_FALSE(without.empty());
+    struct Width {
+      int frameWidth, width, height;
+    };
+    const int whole = c.frames * c.frameWidth;
+    const Width widths[] = {{1, 1, kTall},
+                            {1, c.frames - 1, kTall},
+                            {1, c.frames, kTall},
+                            {1, c.frames + 1, kTall},
+                            {c.frameWidth, whole - 1, c.frameHeight},
+                            {c.frameWidth, whole, c.frameHeight},
+                            {c.frameWidth, whole + 1, c.frameHeight},
+                            {c.frameWidth, c.frameWidth, c.frameHeight}};
+    for (const Width& w : widths) {
+      if (w.width < 1) continue;
+      SCOPED_TRACE(std::to_string(w.width) + " x " + std::to_string(w.height));
+      const std::vector<COLORREF> shown =
+          ShownUnder(SkinWithStrip(c.file, c.id, c.frames, w.frameWidth, w.width, w.height), c.make);
+      ASSERT_EQ(shown.size(), without.size());
+      size_t differ = 0, ofPicture = 0;
+      for (size_t i = 0; i < shown.size(); ++i) {
+        differ += shown[i] != without[i];
+        for (int f = 1; f <= c.frames; ++f) ofPicture += shown[i] == static_cast<COLORREF>(FrameColour(c.id, f));
+      }
+      if (w.width < c.frames) {
+        EXPECT_EQ(differ, 0u) << "not the look without the picture";
+      } else {
+        EXPECT_GT(ofPicture, 0u) << "the picture does not show";
+      }
+    }
+  }
+}
+
+// A window painted by its own WM_PAINT into a memory picture.
+std::unique_ptr<vcl::TBitmap> PaintedWindow(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  auto b = Surface(r.right - r.left, r.bottom - r.top, vcl::clBlack);
+  SendMessageW(w, WM_PAINT, reinterpret_cast<WPARAM>(b->Canvas()->Handle()), 0);
+  return b;
+}
+
+// A skin's pictures a pixel short of a whole count of frames, of a whole count and a pixel past
+// it: the combo's button and the up-down's halves show the frame of each state (normal, hot,
+// pressed, disabled) at both sides of the frame, not a frame shifted into the one before it.
+TEST_F(NarrowPictureForms, PicturesAPixelOffAWholeCountOfFramesShowTheFrameOfEachState) {
+  constexpr int kComboFrame = 17, kSpinFrame = 6;  // the complete skin's frame widths
+  const wintest::PointerLock pointer;
+  for (const int off : {-1, 0, 1}) {
+    SCOPED_TRACE(off);
+    PackageSpec spec = SkinWithStrip("Combo.bmp", kComboPicture, 4, kComboFrame, 4 * kComboFrame + off, 21);
+    SetStrip(spec, "UpDownV.bmp", kUpDownVertPicture, 8, kSpinFrame, 8 * kSpinFrame + off, 6);
+    holder_.reset();
+    FreeSkinManager();
+    holder_ = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(BuildPackage(spec)))));
+    data_ = holder_->SkinData();
+    ASSERT_TRUE(data_ && !data_->Empty());
+    Owned<vcl::TForm> form = NewForm();
+    Put<vcl::TButton>(form.get(), 300, 230, 80, 24)->SetCaption(L"Focus");
+    auto* combo = static_cast<vcl::TComboBox*>(MakeCombo(form.get()));
+    auto* updown = Put<vcl::TUpDown>(form.get(), 200, 10, 17, 40);
+    ASSERT_TRUE(wintest::MovePointer(0, 0));
+    TWinSkinForm* skin = ShowSkinned(form.get());
+    ASSERT_TRUE(skin);
+    SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+
+    // The combo's button: its second column and its third from the right, above the glyph.
+    const HWND c = combo->Handle();
+    const int button = std::clamp(GetSystemMetrics(SM_CXVSCROLL) + 2, 0, 50);
+    auto comboShows = [&](int frame) {
+      auto picture = PaintedWindow(c);
+      const int w = picture->Width();
+      const vcl::TColor want = C(FrameColour(kComboPicture, frame));
+      EXPECT_EQ(Pixel(picture.get(), w - button + 1, 3), want) << "frame " << frame;
+      EXPECT_EQ(Pixel(picture.get(), w - 3, 3), want) << "frame " << frame;
+    };
+    comboShows(1);
+    RECT cr{};
+    GetWindowRect(c, &cr);
+    ASSERT_TRUE(wintest::MovePointer(cr.right - button / 2, (cr.top + cr.bottom) / 2));
+    SendMessageW(c, WM_MOUSEMOVE, 0, MAKELPARAM(cr.right - cr.left - button / 2, (cr.bottom - cr.top) / 2));
+    comboShows(4);
+    ASSERT_TRUE(wintest::MovePointer(0, 0));
+    SendMessageW(c, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    comboShows(1);
+    combo->SetEnabled(false);
+    comboShows(3);
+
+    // The up-down's halves, away from their glyphs: upper frames 1-4, lower 5-8.
+    const HWND u = updown->Handle();
+    RECT ur{};
+    GetWindowRect(u, &ur);
+    const int h = ur.bottom - ur.top;
+    auto spinShows = [&](int upper, int lower) {
+      auto picture = PaintedWindow(u);
+      for (const int x : {1, picture->Width() - 2}) {
+        EXPECT_EQ(Pixel(picture.get(), x, h / 4), C(FrameColour(kUpDownVertPicture, upper))) << "upper " << upper;
+        EXPECT_EQ(Pixel(picture.get(), x, 3 * h / 4), C(FrameColour(kUpDownVertPicture, lower))) << "lower " << lower;
+      }
+    };
+    spinShows(1, 5);
+    const POINT lowerHalf{(ur.right - ur.left) / 2, 3 * h / 4};
+    const POINT onScreen{ur.left + lowerHalf.x, ur.top + lowerHalf.y};
+    ASSERT_TRUE(wintest::MovePointer(onScreen.x, onScreen.y));
+    SendMessageW(u, WM_MOUSEMOVE, 0, MAKELPARAM(lowerHalf.x, lowerHalf.y));
+    spinShows(1, 8);  // hot
+    SendMessageW(u, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(lowerHalf.x, lowerHalf.y));
+    // The press takes the capture, for which Wine reports for a moment where the pointer was.
+    ASSERT_TRUE(PumpUntil([&] { return wintest::PointerAt(onScreen.x, onScreen.y); }));
+    spinShows(1, 6);  // pressed
+    SendMessageW(u, WM_LBUTTONUP, 0, MAKELPARAM(lowerHalf.x, lowerHalf.y));
+    ASSERT_TRUE(wintest::MovePointer(0, 0));
+    updown->SetEnabled(false);
+    spinShows(3, 7);
   }
 }
 

@@ -34,6 +34,8 @@ struct ButtonSpec {
   int visibility1 = 0;
   int frames = 4;          // frames drawn in its picture
   bool statesFrame = true; // the description states "frame"
+  int stated = 0;          // the count it states, when not `frames`
+  int pictureWidth = 0;    // the picture's whole width, when not frames x width (the last frame runs on)
   int width = 10;          // of one frame
   int height = 8;
 };
@@ -69,9 +71,14 @@ inline PackageSpec FormSkinSpec(const std::vector<ButtonSpec>& buttons, bool tra
            "\r\nAlign=" + std::to_string(b.align) + "\r\nXcoord=" + std::to_string(b.x) +
            "\r\nYcoord=" + std::to_string(b.y) + "\r\nVisibility=" + std::to_string(b.visibility) +
            "\r\nVisibility1=" + std::to_string(b.visibility1) + "\r\nButtonImage=" + file + "\r\n";
-    if (b.statesFrame) ini += "frame=" + std::to_string(b.frames) + "\r\n";
-    spec.entries.push_back(
-        {file, FramesBmp(b.width, b.height, FrameColours(kFirstButtonId + static_cast<int>(i), b.frames))});
+    if (b.statesFrame) ini += "frame=" + std::to_string(b.stated ? b.stated : b.frames) + "\r\n";
+    const int id = kFirstButtonId + static_cast<int>(i);
+    if (b.pictureWidth > 0)
+      spec.entries.push_back({file, Bmp24(b.pictureWidth, b.height, [&](int x, int) {
+                                return FrameColour(id, std::min(x / b.width, b.frames - 1) + 1);
+                              })});
+    else
+      spec.entries.push_back({file, FramesBmp(b.width, b.height, FrameColours(id, b.frames))});
   }
   spec.entries.push_back({"forms.ini", ToBytes(ini)});
   return spec;

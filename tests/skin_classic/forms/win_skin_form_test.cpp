@@ -634,6 +634,61 @@ TEST_F(SkinnedForms, ButtonsWithoutPicturesAreTheSystemsCaptionButtons) {
   EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_CLOSE), 1u);
 }
 
+// A caption button whose picture has fewer columns than its frames (however tall) is the
+// system's caption button, as one without a picture: frames of no pixels left the title without
+// it. From a column a frame up the skin's picture shows, its first frame on an active title; a
+// picture a column short of or past a whole count of frames keeps its frames' width.
+TEST_F(SkinnedForms, ButtonsWhosePicturesAreNarrowerThanTheirFramesAreTheSystemsCaptionButtons) {
+  struct Case {
+    int frames, stated, width;  // the picture's frames, each `width` wide; the count stated
+    bool system;
+    int pictureWidth = 0;
+  };
+  for (const Case& c : {Case{1, 4, 1, true}, Case{3, 4, 1, true}, Case{4, 4, 1, false}, Case{5, 4, 1, false},
+                        Case{4, 0, 1, false}, Case{2, 0, 1, true}, Case{4, 4, 10, false}, Case{4, 4, 10, false, 39},
+                        Case{4, 4, 10, false, 41}}) {
+    SCOPED_TRACE(std::to_string(c.frames) + " frames of " + std::to_string(c.width) + ", " + std::to_string(c.stated) +
+                 " stated, " + std::to_string(c.pictureWidth) + " wide");
+    std::vector<ButtonSpec> buttons = StandardButtons();
+    for (ButtonSpec& b : buttons) {
+      b.frames = c.frames;
+      b.stated = c.stated;
+      b.statesFrame = c.stated != 0;
+      b.width = c.width;
+      b.height = 30;
+      b.pictureWidth = c.pictureWidth;
+    }
+    SkinnedWindows::UseSkin(FormSkinSpec(buttons));
+    UniqueWindow w = RawWindow();
+    TWinSkinForm* skin = SkinRaw(w.get());
+    ASSERT_TRUE(skin);
+    auto b = PaintedFrame(w.get());
+    for (size_t i = 0; i < 3; ++i) {
+      TWinSysButton* button = skin->Buttons()[i].get();
+      SCOPED_TRACE(i);
+      EXPECT_EQ(button->SystemDrawn(), c.system);
+      EXPECT_TRUE(button->Visible);
+      if (button->BoundsRect.IsEmpty()) {
+        ADD_FAILURE() << "the button has no place on the title";
+        continue;
+      }
+      if (!c.system) {
+        EXPECT_EQ(button->BoundsRect.Width(), c.width);
+      }
+      int face = 0, first = 0;
+      for (int x = button->BoundsRect.Left; x < button->BoundsRect.Right; ++x)
+        for (int y = button->BoundsRect.Top; y < std::min(button->BoundsRect.Bottom, kTop); ++y) {
+          face += Pixel(b.get(), x, y) != Frame(kTopId, 1);
+          first += Pixel(b.get(), x, y) == Frame(kFirstButtonId + static_cast<int>(i), 1);
+        }
+      EXPECT_GT(face, 0) << "the button is not drawn";
+      if (!c.system) {
+        EXPECT_GT(first, 0) << "the skin's first frame does not show";
+      }
+    }
+  }
+}
+
 // The system's caption buttons a skin has no section for, as the frame paints them: how many
 // of the button's pixels are not the title's picture.
 int DrawnPixels(vcl::TBitmap* Frame, const TRect& R) {
