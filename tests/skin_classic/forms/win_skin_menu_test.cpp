@@ -412,6 +412,47 @@ TEST_F(SkinnedMenus, AHotBarItemIsFilledWithTheHighlightColour) {
   ReleaseDC(w.get(), dc);
 }
 
+// A menu-bar picture with fewer columns than its two frames (however tall) is no picture: the
+// band shows what it shows without the picture, not what lay in the painting's memory. From a
+// column a frame up, and a column off a whole count, the band shows frame 1 on an active window
+// and frame 2 on an inactive one.
+TEST_F(SkinnedMenus, ABarPictureNarrowerThanItsFramesGivesTheBandItsLookWithoutThePicture) {
+  // The band's right end (no item there) of the frame painted active or not.
+  auto bandShows = [&](const PackageSpec& spec, bool active) {
+    UseSkin(spec);
+    UniqueWindow w = MenuWindow();
+    TWinSkinForm* skin = SkinRaw(w.get());
+    EXPECT_TRUE(skin && skin->MenuBar());
+    if (!skin || !skin->MenuBar()) return vcl::TColor{vcl::clNone};
+    SendMessageW(w.get(), WM_NCACTIVATE, active ? TRUE : FALSE, 0);
+    const TPoint size = WindowSize(w.get());
+    auto picture = Surface(size.X, size.Y, vcl::clBlack);
+    skin->PaintFrame(picture->Canvas()->Handle());
+    return Pixel(picture.get(), size.X - kRight - 2, kTop + 2);
+  };
+  auto withBar = [](int frameWidth, int width, int height) {
+    PackageSpec spec = MenuSkinSpec();
+    auto bar = std::find_if(spec.entries.begin(), spec.entries.end(), [](auto& e) { return e.name == "MenuBar.bmp"; });
+    bar->bytes = Bmp24(width, height, [=](int x, int) {
+      return FrameColour(kMenuBarId, std::min(x / frameWidth, 1) + 1);
+    });
+    return spec;
+  };
+  PackageSpec without = MenuSkinSpec();
+  std::erase_if(without.entries, [](const auto& e) { return e.name == "MenuBar.bmp"; });
+  for (const bool active : {true, false}) {
+    SCOPED_TRACE(active ? "active" : "inactive");
+    const vcl::TColor bare = bandShows(without, active);
+    EXPECT_NE(bare, Frame(kMenuBarId, 1));
+    EXPECT_EQ(bandShows(withBar(1, 1, 40), active), bare) << "1 column";
+    const vcl::TColor frame = Frame(kMenuBarId, active ? 1 : 2);
+    EXPECT_EQ(bandShows(withBar(1, 2, 40), active), frame) << "2 columns";
+    EXPECT_EQ(bandShows(withBar(20, 39, 18), active), frame) << "39 columns";
+    EXPECT_EQ(bandShows(withBar(20, 40, 18), active), frame) << "40 columns";
+    EXPECT_EQ(bandShows(withBar(20, 41, 18), active), frame) << "41 columns";
+  }
+}
+
 // A window narrower than its bar: the band ends at the right border, which stays the border's
 // picture under an item that does not fit (hot or not, on the window and in the frame's picture),
 // and a press there is no press on the item.
@@ -1118,6 +1159,42 @@ TEST_F(SkinnedMenus, ItemsAreDrawnWithTheSkinsItemPictureAndSeparatorsAsAnEtched
   EXPECT_EQ(Pixel(b.get(), w - 3, 1), C(kMenuColour));
   plain.DrawLook(b->Canvas()->Handle(), TRect(0, 0, w, h), look, true, nullptr);
   EXPECT_EQ(Pixel(b.get(), w - 3, 1), C(kHilight));
+}
+
+// A menu-item picture with fewer columns than its five frames (however tall) is no picture: items
+// are drawn as without it, the selected one in the highlight colour, not alike. From a column a
+// frame up, and a column off a whole count, the selected item shows frame 4 at both its ends.
+TEST_F(SkinnedMenus, AnItemPictureNarrowerThanItsFramesDrawsItemsAsWithoutThePicture) {
+  const int w = 120, h = 22;
+  auto itemShows = [&](int frameWidth, int width, int height, bool selected) {
+    PackageSpec spec = MenuSkinSpec();
+    auto item =
+        std::find_if(spec.entries.begin(), spec.entries.end(), [](auto& e) { return e.name == "MenuItem.bmp"; });
+    item->bytes = Bmp24(width, height, [=](int x, int) {
+      return FrameColour(kMenuItemId, std::min(x / frameWidth, 4) + 1);
+    });
+    UseSkin(spec);
+    TSkinMenuPainter painter(data_);
+    TMenuItemLook look;
+    look.Caption = L"&Item";
+    auto b = Surface(w, h, vcl::clWhite);
+    painter.DrawLook(b->Canvas()->Handle(), TRect(0, 0, w, h), look, selected, nullptr);
+    return std::pair{Pixel(b.get(), 1, 1), Pixel(b.get(), w - 3, 1)};
+  };
+  using Ends = std::pair<vcl::TColor, vcl::TColor>;
+  for (const int columns : {1, 4}) {
+    SCOPED_TRACE(columns);
+    EXPECT_EQ(itemShows(1, columns, 32, false), (Ends{C(kMenuColour), C(kMenuColour)}));
+    EXPECT_EQ(itemShows(1, columns, 32, true), (Ends{C(kHilight), C(kHilight)}));
+  }
+  struct Strip {
+    int frameWidth, width, height;
+  };
+  for (const Strip& s : {Strip{1, 5, 32}, Strip{1, 6, 32}, Strip{20, 99, 20}, Strip{20, 100, 20}, Strip{20, 101, 20}}) {
+    SCOPED_TRACE(s.width);
+    EXPECT_EQ(itemShows(s.frameWidth, s.width, s.height, false), (Ends{Frame(kMenuItemId, 1), Frame(kMenuItemId, 1)}));
+    EXPECT_EQ(itemShows(s.frameWidth, s.width, s.height, true), (Ends{Frame(kMenuItemId, 4), Frame(kMenuItemId, 4)}));
+  }
 }
 
 TEST_F(SkinnedMenus, ImagesKeepTheItemsTopInRightToLeftItemsAndCheckMarksWithoutImages) {
