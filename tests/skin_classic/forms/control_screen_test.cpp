@@ -222,12 +222,40 @@ PackageSpec SkinWithStrip(const char* File, int Id, int Frames, int FrameWidth, 
 }
 
 using ControlMaker = vcl::TWinControl* (*)(vcl::TForm*);
+// Where a control shows which frame of its picture as it stands (window coordinates).
+struct FrameAt {
+  POINT at;
+  int frame;
+};
+using FrameProbe = std::vector<FrameAt> (*)(HWND);
+
+// A point of a window's client area in window coordinates.
+POINT InWindow(HWND w, int x, int y) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  POINT p{x, y};
+  ClientToScreen(w, &p);
+  return {p.x - r.left, p.y - r.top};
+}
+
+struct Shown {
+  std::vector<COLORREF> pixels;
+  int width = 0;
+  std::vector<FrameAt> frames;  // what Probe answered
+  COLORREF At(POINT p) const {
+    const size_t i = static_cast<size_t>(p.y) * static_cast<size_t>(width) + static_cast<size_t>(p.x);
+    return p.x >= 0 && p.y >= 0 && p.x < width && i < pixels.size() ? pixels[i] : CLR_INVALID;
+  }
+};
 
 class NarrowPictureForms : public MappedForms {
  protected:
   // What the screen shows of the control Make puts on a form skinned with Spec: the form alone
   // on top, the pointer away, the focus on a button of its own.
   std::vector<COLORREF> ShownUnder(const PackageSpec& Spec, ControlMaker Make) {
+    return ShownWith(Spec, Make, nullptr).pixels;
+  }
+  Shown ShownWith(const PackageSpec& Spec, ControlMaker Make, FrameProbe Probe) {
     holder_.reset();
     FreeSkinManager();
     holder_ = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(BuildPackage(Spec)))));
@@ -243,7 +271,9 @@ class NarrowPictureForms : public MappedForms {
     if (!skin) return {};
     SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     RepaintAll(form->Handle());
-    return OnScreen(control->Handle());
+    RECT r{};
+    GetWindowRect(control->Handle(), &r);
+    return {OnScreen(control->Handle()), r.right - r.left, Probe ? Probe(control->Handle()) : std::vector<FrameAt>{}};
   }
 };
 
@@ -254,6 +284,7 @@ struct StripCase {
   int frames;  // the count the engine divides it by
   int frameWidth, frameHeight;  // of one frame in the complete skin
   ControlMaker make;
+  FrameProbe probe = nullptr;  // where the control shows which frame; nil: not one place to tell
 };
 
 vcl::TWinControl* MakeCombo(vcl::TForm* f) {
@@ -289,21 +320,83 @@ vcl::TWinControl* MakeStatusBar(vcl::TForm* f) {
 }
 vcl::TWinControl* MakeTrackBar(vcl::TForm* f) { return Put<vcl::TTrackBar>(f, 10, 10, 200, 30); }
 
+RECT ClientOf(HWND w) {
+  RECT c{};
+  GetClientRect(w, &c);
+  return c;
+}
+// The combo's button: its normal frame at the right end, above the glyph; its sunken edge's at
+// the left.
+std::vector<FrameAt> ComboButtonProbe(HWND w) { return {{InWindow(w, ClientOf(w).right - 3, 3), 1}}; }
+std::vector<FrameAt> SunkEdgeProbe(HWND w) { return {{InWindow(w, 1, ClientOf(w).bottom / 2), 1}}; }
+std::vector<FrameAt> GripProbe(HWND w) {
+  const RECT c = ClientOf(w);
+  return {{InWindow(w, c.right - 2, c.bottom - 2), 5}};
+}
+// The upper half's normal frame, the lower half's (frames 1 and 5).
+std::vector<FrameAt> UpDownProbe(HWND w) {
+  const RECT c = ClientOf(w);
+  return {{InWindow(w, 1, c.bottom / 4), 1}, {InWindow(w, 1, 3 * c.bottom / 4), 5}};
+}
+// The first arrow's normal frame, the second's (frames 1 and 5).
+std::vector<FrameAt> ArrowsProbe(HWND w) {
+  const RECT c = ClientOf(w);
+  return {{InWindow(w, 2, c.bottom / 2), 1}, {InWindow(w, c.right - 3, c.bottom / 2), 5}};
+}
+// The enabled track past the thumb (at the start).
+std::vector<FrameAt> TrackProbe(HWND w) {
+  const RECT c = ClientOf(w);
+  return {{InWindow(w, c.right - 40, c.bottom / 2), 1}};
+}
+std::vector<FrameAt> ThumbProbe(HWND w) {
+  SCROLLBARINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetScrollBarInfo(w, OBJID_CLIENT, &info) || info.xyThumbBottom <= info.xyThumbTop) return {};
+  return {{InWindow(w, info.xyThumbTop + 1, ClientOf(w).bottom / 2), 1}};
+}
+// The selected tab's frame 2 (when one is), the others' 1, inside their margins.
+std::vector<FrameAt> TabsProbe(HWND w) {
+  std::vector<FrameAt> at;
+  const LRESULT selected = SendMessageW(w, TCM_GETCURSEL, 0, 0);
+  for (const int i : {0, 1}) {
+    RECT r{};
+    if (SendMessageW(w, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r)))
+      at.push_back({InWindow(w, r.left + 1, (r.top + r.bottom) / 2), i == selected ? 2 : 1});
+  }
+  return at;
+}
+// The bar's frame 2 over the first two fifths, the background's 1 at the right.
+std::vector<FrameAt> ProgressProbe(HWND w) {
+  const RECT c = ClientOf(w);
+  return {{InWindow(w, c.right / 5, c.bottom / 2), 2}, {InWindow(w, c.right - 5, c.bottom / 2), 1}};
+}
+std::vector<FrameAt> HeaderProbe(HWND w) {
+  RECT r{};
+  if (!SendMessageW(w, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r))) return {};
+  return {{InWindow(w, r.right - 3, (r.top + r.bottom) / 2), 1}};
+}
+// The track-bar thumb shows frame 2.
+std::vector<FrameAt> TrackThumbProbe(HWND w) {
+  RECT t{};
+  SendMessageW(w, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&t));
+  return {{InWindow(w, (t.left + t.right) / 2, (t.top + t.bottom) / 2), 2}};
+}
+
 // Every element drawn from a fixed count of frames side by side, with the control showing it.
 const StripCase kStripCases[] = {
-    {"combo button", "Combo.bmp", kComboPicture, 4, 17, 21, MakeCombo},
-    {"combo's sunken edge", "Sunk.bmp", kSunkEdgePicture, 4, 10, 21, MakeCombo},
+    {"combo button", "Combo.bmp", kComboPicture, 4, 17, 21, MakeCombo, ComboButtonProbe},
+    {"combo's sunken edge", "Sunk.bmp", kSunkEdgePicture, 4, 10, 21, MakeCombo, SunkEdgeProbe},
     {"combo's arrow glyph", "Extra.bmp", kExtraPicture, 5, 7, 7, MakeCombo},
-    {"size grip", "Extra.bmp", kExtraPicture, 5, 7, 7, MakeStatusBar},
-    {"up-down buttons", "UpDownV.bmp", kUpDownVertPicture, 8, 6, 6, MakeUpDown},
-    {"scroll bar arrows", "Scroll.bmp", kScrollbarPicture, 23, 4, 4, MakeScrollBar},
-    {"scroll bar track", "HScroll.bmp", kHorzScrollPicture, 4, 8, 8, MakeScrollBar},
-    {"scroll bar thumb", "HThumb.bmp", kHorzThumbPicture, 2, 8, 8, MakeScrollBar},
-    {"tabs", "Tabs.bmp", kTabsPicture, 5, 20, 20, MakeTabs},
-    {"progress bar", "Progress.bmp", kProgressPicture, 2, 10, 10, MakeProgress},
-    {"header sections", "Header.bmp", kHeaderPicture, 5, 10, 10, MakeHeader},
+    {"size grip", "Extra.bmp", kExtraPicture, 5, 7, 7, MakeStatusBar, GripProbe},
+    {"up-down buttons", "UpDownV.bmp", kUpDownVertPicture, 8, 6, 6, MakeUpDown, UpDownProbe},
+    {"scroll bar arrows", "Scroll.bmp", kScrollbarPicture, 23, 4, 4, MakeScrollBar, ArrowsProbe},
+    {"scroll bar track", "HScroll.bmp", kHorzScrollPicture, 4, 8, 8, MakeScrollBar, TrackProbe},
+    {"scroll bar thumb", "HThumb.bmp", kHorzThumbPicture, 2, 8, 8, MakeScrollBar, ThumbProbe},
+    {"tabs", "Tabs.bmp", kTabsPicture, 5, 20, 20, MakeTabs, TabsProbe},
+    {"progress bar", "Progress.bmp", kProgressPicture, 2, 10, 10, MakeProgress, ProgressProbe},
+    {"header sections", "Header.bmp", kHeaderPicture, 5, 10, 10, MakeHeader, HeaderProbe},
     {"status panel", "Status.bmp", kStatusBarPicture, 3, 6, 6, MakeStatusBar},
-    {"track-bar thumb", "ThumbH.bmp", kThumbHorzPicture, 5, 6, 6, MakeTrackBar},
+    {"track-bar thumb", "ThumbH.bmp", kThumbHorzPicture, 5, 6, 6, MakeTrackBar, TrackThumbProbe},
 };
 
 // A picture with fewer columns than the element has frames (however tall) would give frames of
@@ -332,8 +425,9 @@ TEST_F(NarrowPictureForms, AnElementWhosePictureIsNarrowerThanItsFramesIsDrawnAs
     for (const Width& w : widths) {
       if (w.width < 1) continue;
       SCOPED_TRACE(std::to_string(w.width) + " x " + std::to_string(w.height));
-      const std::vector<COLORREF> shown =
-          ShownUnder(SkinWithStrip(c.file, c.id, c.frames, w.frameWidth, w.width, w.height), c.make);
+      const Shown seen = ShownWith(SkinWithStrip(c.file, c.id, c.frames, w.frameWidth, w.width, w.height), c.make,
+                                   c.probe);
+      const std::vector<COLORREF>& shown = seen.pixels;
       ASSERT_EQ(shown.size(), without.size());
       size_t differ = 0, ofPicture = 0;
       for (size_t i = 0; i < shown.size(); ++i) {
@@ -342,9 +436,17 @@ TEST_F(NarrowPictureForms, AnElementWhosePictureIsNarrowerThanItsFramesIsDrawnAs
       }
       if (w.width < c.frames) {
         EXPECT_EQ(differ, 0u) << "not the look without the picture";
-      } else {
-        EXPECT_GT(ofPicture, 0u) << "the picture does not show";
+        continue;
       }
+      EXPECT_GT(ofPicture, 0u) << "the picture does not show";
+      // Each frame where the control shows it, but for a picture of one frame (every frame a
+      // slice of it) and a remainder of half a frame's count (no nearest frame width).
+      const bool oneFrame = w.width == w.frameWidth && w.frameWidth > 1;
+      if (oneFrame || 2 * (w.width % c.frames) == c.frames) continue;
+      EXPECT_FALSE(c.probe && seen.frames.empty()) << "nowhere to look";
+      for (const FrameAt& f : seen.frames)
+        EXPECT_EQ(seen.At(f.at), static_cast<COLORREF>(FrameColour(c.id, f.frame)))
+            << "frame " << f.frame << " at " << f.at.x << "," << f.at.y;
     }
   }
 }
