@@ -535,6 +535,48 @@ TEST_F(NarrowPictureForms, PicturesAPixelOffAWholeCountOfFramesShowTheFrameOfEac
   }
 }
 
+// A flat combo button (style 1, no sunken edge) is one frame of its picture wide: a picture a
+// column short of or past a whole count of frames keeps the frames' width, so the button shows
+// one frame from its left column to its right one, normal and disabled.
+TEST_F(NarrowPictureForms, AFlatComboButtonIsOneFrameWideAColumnOffAWholeCount) {
+  constexpr int kComboFrame = 17;
+  for (const int off : {-1, 0, 1}) {
+    SCOPED_TRACE(off);
+    PackageSpec spec = SkinWithout({"Sunk.bmp"});
+    SetStrip(spec, "Combo.bmp", kComboPicture, 4, kComboFrame, 4 * kComboFrame + off, 21);
+    auto ini =
+        std::find_if(spec.entries.begin(), spec.entries.end(), [](const auto& e) { return e.name == "Skin.INI"; });
+    ASSERT_NE(ini, spec.entries.end());
+    std::string text(ini->bytes.begin(), ini->bytes.end());
+    const std::string section = "[ComboButton]\r\nImage=Combo.bmp\r\nTrans=1\r\n";
+    ASSERT_NE(text.find(section), std::string::npos);
+    text.replace(text.find(section), section.size(), section + "Style=1\r\n");
+    ini->bytes.assign(text.begin(), text.end());
+    holder_.reset();
+    FreeSkinManager();
+    holder_ = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(BuildPackage(spec)))));
+    data_ = holder_->SkinData();
+    ASSERT_TRUE(data_ && !data_->Empty());
+    Owned<vcl::TForm> form = NewForm();
+    Put<vcl::TButton>(form.get(), 300, 230, 80, 24)->SetCaption(L"Focus");
+    auto* combo = static_cast<vcl::TComboBox*>(MakeCombo(form.get()));
+    SetCursorPos(0, 0);
+    ASSERT_TRUE(ShowSkinned(form.get()));
+    // The button lies inside the two-pixel ring at the right.
+    auto buttonShows = [&](int frame) {
+      auto picture = PaintedWindow(combo->Handle());
+      const int w = picture->Width();
+      const vcl::TColor want = C(FrameColour(kComboPicture, frame));
+      EXPECT_EQ(Pixel(picture.get(), w - 2 - kComboFrame, 5), want) << "frame " << frame << ", left column";
+      EXPECT_EQ(Pixel(picture.get(), w - 3, 5), want) << "frame " << frame << ", right column";
+      EXPECT_NE(Pixel(picture.get(), w - 3 - kComboFrame, 5), want) << "frame " << frame << ", left of the button";
+    };
+    buttonShows(1);
+    combo->SetEnabled(false);
+    buttonShows(3);
+  }
+}
+
 // A skin without the title's picture leaves the window's frame to the system: its caption,
 // buttons and menu bar; the controls are still skinned. A switch to such a skin gives the
 // window the system's frame, and a switch back the skin's.
