@@ -199,6 +199,40 @@ TEST_F(SkinnedForms, TheFrameIsPaintedFromTheSkinsActiveAndInactivePictures) {
   EXPECT_EQ(Pixel(b.get(), w - 16 + 2, 5), Frame(kFirstButtonId, 4));  // the inactive frame
 }
 
+// Border pictures a pixel short of their two frames (side by side at the left and right, stacked
+// at the top and bottom) keep the frames' size: the borders are as thick as with whole pictures,
+// and each shows its active frame across its whole thickness, its inactive one when inactive.
+TEST_F(SkinnedForms, BorderPicturesAPixelShortOfTwoFramesKeepTheirThickness) {
+  PackageSpec spec = FormSkinSpec(StandardButtons());
+  auto set = [&](const char* file, int width, int height, int id, int frame, bool stacked) {
+    auto it = std::find_if(spec.entries.begin(), spec.entries.end(), [&](const auto& e) { return e.name == file; });
+    ASSERT_NE(it, spec.entries.end()) << file;
+    it->bytes = Bmp24(width, height, [=](int x, int y) {
+      return FrameColour(id, std::min((stacked ? y : x) / frame, 1) + 1);
+    });
+  };
+  set("Left.bmp", 2 * kLeft - 1, 40, kLeftId, kLeft, false);
+  set("Right.bmp", 2 * kRight - 1, 40, kRightId, kRight, false);
+  set("Top.bmp", 60, 2 * kTop - 1, kTopId, kTop, true);
+  set("Bottom.bmp", 60, 2 * kBottom - 1, kBottomId, kBottom, true);
+  SkinnedWindows::UseSkin(spec);
+  Owned<vcl::TForm> form = NewForm();
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  EXPECT_EQ(std::make_tuple(skin->LeftWidth, skin->TopHeight, skin->RightWidth, skin->BottomHeight),
+            std::make_tuple(kLeft, kTop, kRight, kBottom));
+  for (const bool active : {true, false}) {
+    SCOPED_TRACE(active ? "active" : "inactive");
+    SendMessageW(form->Handle(), WM_NCACTIVATE, active ? TRUE : FALSE, 0);
+    auto b = PaintedFrame(form->Handle());
+    const int w = b->Width(), h = b->Height(), frame = active ? 1 : 2;
+    for (const int x : {0, kLeft - 1}) EXPECT_EQ(Pixel(b.get(), x, h / 2), Frame(kLeftId, frame)) << x;
+    for (const int x : {w - kRight, w - 1}) EXPECT_EQ(Pixel(b.get(), x, h / 2), Frame(kRightId, frame)) << x;
+    for (const int y : {0, kTop - 1}) EXPECT_EQ(Pixel(b.get(), w / 2, y), Frame(kTopId, frame)) << y;
+    for (const int y : {h - kBottom, h - 1}) EXPECT_EQ(Pixel(b.get(), w / 2, y), Frame(kBottomId, frame)) << y;
+  }
+}
+
 TEST_F(SkinnedForms, TheRegionCutsTheKeyColourOfTransparentBorders) {
   UseSkin(StandardButtons(), true);
   UniqueWindow w = RawWindow();
