@@ -330,6 +330,45 @@ TEST_F(MappedForms, GlyphTakingControlsGetTheSkinsMarksThroughTheMapping) {
   EXPECT_FALSE(inGroup->UseCustomGlyphs());
 }
 
+// A radio picture a column short of or past its six stated frames keeps the frames' width: the
+// glyph strip a glyph-taking radio button gets holds cells a frame wide, each showing its frame
+// from its first column to its last.
+TEST_F(MappedForms, GlyphStripsOfAPictureAColumnOffAWholeCountHoldWholeFrames) {
+  constexpr int kSide = 16, kFrames = 6;  // the complete skin's radio marks
+  constexpr int kCells[] = {1, 2, 1, 2, 3, 4};
+  for (const int off : {-1, 0, 1}) {
+    SCOPED_TRACE(off);
+    PackageSpec spec = CompleteSkinSpec();
+    for (auto& e : spec.entries) {
+      if (e.name == "Radio.bmp")
+        e.bytes = Bmp24(kFrames * kSide + off, kSide, [](int x, int) {
+          return FrameColour(kRadioPicture, std::min(x / kSide, kFrames - 1) + 1);
+        });
+      if (e.name == "Skin.INI") {
+        std::string text(e.bytes.begin(), e.bytes.end());
+        const std::string radio = "RadioButton=Radio.bmp\r\n";
+        ASSERT_NE(text.find(radio), std::string::npos);
+        text.replace(text.find(radio), radio.size(), radio + "RadioButtonFrame=6\r\n");
+        e.bytes.assign(text.begin(), text.end());
+      }
+    }
+    holder_.reset();
+    FreeSkinManager();
+    holder_ = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(BuildPackage(spec)))));
+    data_ = holder_->SkinData();
+    ASSERT_TRUE(data_ && !data_->Empty());
+    Owned<vcl::TForm> form = NewForm();
+    auto* radio = Put<TRzRadioButton>(form.get(), 10, 40, 100, 20);
+    ASSERT_TRUE(ShowSkinned(form.get()));
+    ASSERT_TRUE(radio->UseCustomGlyphs());
+    vcl::TBitmap* glyphs = radio->CustomGlyphs();
+    EXPECT_EQ(glyphs->Width(), kFrames * kSide);
+    for (int i = 0; i < kFrames; ++i)
+      for (const int x : {i * kSide, i * kSide + kSide - 1})
+        EXPECT_EQ(Pixel(glyphs, x, 2), C(FrameColour(kRadioPicture, kCells[i]))) << "cell " << i << " at " << x;
+  }
+}
+
 // Switched live to a skin without the marks, a glyph-taking control shows its own again, not the
 // former skin's; a skin with the check marks alone leaves the radio button its own.
 TEST_F(MappedForms, ASwitchToASkinWithoutTheMarksGivesGlyphTakingControlsTheirOwnBack) {
