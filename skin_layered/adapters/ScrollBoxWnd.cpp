@@ -32,6 +32,7 @@ void TqvScrollBoxWnd::PrepareCache() {
   TqvCacheInfo ci;
   if (PaintAdapterSection(this, ci, 0)) {
     SkinData->BGChanged = false;
+    GetClientRectInWindow(CtrlHandle, cached_client_);
     backdrop_.Take(ci, WndPos, WndSize);
   } else {
     backdrop_.Clear();
@@ -47,6 +48,17 @@ void TqvScrollBoxWnd::OnParentPainted() {
     SkinData->BGChanged = true;
   }
   RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+bool TqvScrollBoxWnd::CacheFitsWindow() const {
+  const vcl::TBitmap* cache = SkinData->CacheBmp();
+  RECT window{};
+  if (SkinData->BGChanged || !cache || !GetWindowRect(CtrlHandle, &window) ||
+      cache->Width() != window.right - window.left || cache->Height() != window.bottom - window.top)
+    return false;
+  vcl::TRect client;
+  GetClientRectInWindow(CtrlHandle, client);
+  return client == cached_client_;
 }
 
 void TqvScrollBoxWnd::PaintClient(HDC DC) {
@@ -146,9 +158,14 @@ bool TqvScrollBoxWnd::OnSkinnedMessage(vcl::TMessage& Message) {
     case WM_PRINT:
       OnPrint(Message);
       return true;
-    case WM_SIZE:
-      SkinData->BGChanged = true;
-      return false;
+    case WM_SIZE: {
+      // A box painted at its new size before the message came keeps that picture.
+      const bool fits = CacheFitsWindow();
+      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+      TqvScrollWnd::WndProc(Message);
+      if (alive && fits && SkinData) SkinData->BGChanged = false;
+      return true;
+    }
     default:
       return HostMessage(
           this, Message, [this](vcl::TMessage& M) { TqvScrollWnd::WndProc(M); }, [this](HDC DC) { PaintClient(DC); });

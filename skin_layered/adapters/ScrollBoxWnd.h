@@ -40,9 +40,13 @@ class TqvScrollBoxWnd : public TqvScrollWnd {
   bool OnSkinnedMessage(vcl::TMessage& Message);
   // The parent painted its picture: the box is made again over it where it changed under the box.
   void OnParentPainted();
+  // The cache was made for the window's present size and frame.
+  bool CacheFitsWindow() const;
 
   // What the cache was last made over: the parent's picture under the box.
   TBackdropCopy backdrop_;
+  // The client area, in window coordinates, the cache was last made with.
+  vcl::TRect cached_client_;
 };
 
 }  // namespace skin_layered

@@ -10,6 +10,7 @@
 #include <windows.h>
 #undef RegisterClass
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -62,10 +63,12 @@ std::string SkinOf(TBody Body) {
 }
 
 class ChildrenOfAResizedForm : public ::testing::Test {
- protected:
+ public:
   struct FormFree {
     void operator()(vcl::TForm* f) const { vcl::TObject::Free(f); }
   };
+
+ protected:
 
   // A form under the skin of the body with one child of the kind, anchored as given, shown.
   void Show(TBody Body, TChild Kind, vcl::TAnchors Anchors) {
@@ -217,6 +220,125 @@ TEST_F(ChildrenOfAResizedForm, UnderAPlainBodyEveryChildShowsItsColour) {
       SCOPED_TRACE(anchors == kTopLeft ? "anchored top" : "along the bottom");
       RunSteps(TBody::Plain, kind, anchors);
     }
+}
+
+// A box of an opaque section whose picture depends on its size (a gradient from top to bottom):
+// painted at its new size by a step of its form, it keeps that picture through the size
+// message that follows; the picture is made again when the size message brings another window
+// size or another client area.
+class AResizedScrollBox : public ::testing::Test {
+ protected:
+  static constexpr COLORREF kTop = 0x202020, kBottom = 0xE0E0E0, kMark = 0x13579B;
+
+  void SetUp() override {
+    const std::string section = std::string("[PANEL_LOW]\r\nTRANSPARENCY=0\r\nFONTCOLOR=$000000\r\nSTATES=1\r\n") +
+                            "COLOR=" + Hex(kTop) + "\r\nGRADIENTPERCENT=100\r\nGRADIENTDATA=" +
+                            std::to_string(kTop) + ";" + std::to_string(kBottom) + ";100;0;0\r\n";
+    manager = LoadedManager(skins, L"Shaded", "[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("FORM", kBody, kBody) +
+                                                  section + ScrollSections());
+    form.reset(new vcl::TForm(vcl::Application, 0));
+    vcl::Construct<TsSkinProvider>(form.get());
+    form->SetBounds(1100, 120, 400, 300);
+    box = Put<vcl::TScrollBox>(form.get(), 20, 60, 200, 150);
+    box->SetBorderStyle(vcl::TBorderStyle::bsNone);
+    box->SetAnchors(vcl::TAnchors{vcl::akLeft, vcl::akTop, vcl::akRight, vcl::akBottom});
+    form->Show();
+    wintest::PumpUntilIdle();
+    adapter = dynamic_cast<TqvScrollBoxWnd*>(GetAdapter(box->Handle()));
+    ASSERT_NE(adapter, nullptr) << "the provider adapted the box";
+  }
+  void TearDown() override {
+    form.reset();
+    manager.reset();
+  }
+
+  // A mark in the box's picture where the screen shows it at (8, 8).
+  void MarkThePicture() {
+    vcl::TBitmap* cache = adapter->SkinData ? adapter->SkinData->CacheBmp() : nullptr;
+    ASSERT_NE(cache, nullptr);
+    RECT wr{};
+    GetWindowRect(box->Handle(), &wr);
+    ASSERT_EQ(cache->Width(), wr.right - wr.left) << "the picture has the box's size";
+    ASSERT_EQ(cache->Height(), wr.bottom - wr.top);
+    SetPixel(cache->Canvas()->Handle(), 8, 8, kMark);
+  }
+  void SizeMessage() {
+    RECT cr{};
+    GetClientRect(box->Handle(), &cr);
+    SendMessageW(box->Handle(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(cr.right, cr.bottom));
+  }
+  // The box painted whole again; what its window shows at (X, Y).
+  COLORREF Repainted(int X, int Y) {
+    RedrawWindow(box->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    wintest::PumpUntilIdle();
+    const HDC dc = GetWindowDC(box->Handle());
+    const COLORREF c = GetPixel(dc, X, Y);
+    ReleaseDC(box->Handle(), dc);
+    return c;
+  }
+  // The picture is the gradient over the box's present height, dark at the top and light at
+  // the bottom: checked down its client area (above a bar; the box has no frame).
+  void ExpectTheGradientOfItsSize() {
+    RECT wr{}, cr{};
+    GetWindowRect(box->Handle(), &wr);
+    GetClientRect(box->Handle(), &cr);
+    const int h = wr.bottom - wr.top;
+    for (const int y : {0, static_cast<int>(cr.bottom) / 2, static_cast<int>(cr.bottom) - 1}) {
+      const int expected = GetRValue(kTop) + (GetRValue(kBottom) - GetRValue(kTop)) * y / std::max(1, h - 1);
+      const COLORREF c = Repainted(8, y);
+      EXPECT_NEAR(GetRValue(c), expected, 6) << "row " << y << " of " << h << ": " << std::hex << c;
+    }
+  }
+
+  TempSkins skins;
+  ManagerPtr manager;
+  std::unique_ptr<vcl::TForm, ChildrenOfAResizedForm::FormFree> form;
+  vcl::TScrollBox* box = nullptr;
+  TqvScrollBoxWnd* adapter = nullptr;
+};
+
+TEST_F(AResizedScrollBox, KeepsThePictureMadeAtItsNewSizeThroughItsSizeMessage) {
+  // Growing steps: each shows more of the box, which is painted at its new size.
+  for (const auto& [w, h] : {std::pair{401, 301}, {420, 330}, {450, 380}}) {
+    SCOPED_TRACE("a step to " + std::to_string(w) + " x " + std::to_string(h));
+    SetWindowPos(form->Handle(), nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    wintest::PumpUntilIdle();
+    ASSERT_NO_FATAL_FAILURE(MarkThePicture());
+    SizeMessage();
+    EXPECT_EQ(Repainted(8, 8), kMark) << "the picture of this size was kept";
+    ExpectTheGradientOfItsSize();
+  }
+}
+
+TEST_F(AResizedScrollBox, MakesThePictureAgainForASizeMessageOfAnotherSize) {
+  // Sized without a paint between: the size message comes with the new size first.
+  for (const int grow : {1, 40, -1, -40}) {
+    SCOPED_TRACE("grown by " + std::to_string(grow));
+    ASSERT_NO_FATAL_FAILURE(MarkThePicture());
+    RECT wr{};
+    GetWindowRect(box->Handle(), &wr);
+    SetWindowPos(box->Handle(), nullptr, 0, 0, wr.right - wr.left, wr.bottom - wr.top + grow,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    EXPECT_NE(Repainted(8, 8), kMark) << "the picture was made again";
+    ExpectTheGradientOfItsSize();
+  }
+}
+
+TEST_F(AResizedScrollBox, MakesThePictureAgainWhenItsClientAreaChangesAtTheSameSize) {
+  ASSERT_NO_FATAL_FAILURE(MarkThePicture());
+  RECT before{};
+  GetWindowRect(box->Handle(), &before);
+  // A child out of view brings both bars: the client area shrinks, the window keeps its size.
+  Put<vcl::TLabel>(box, 400, 400, 30, 20, form.get());
+  wintest::PumpUntilIdle();
+  RECT after{}, client{};
+  GetWindowRect(box->Handle(), &after);
+  GetClientRect(box->Handle(), &client);
+  ASSERT_EQ(after.right - after.left, before.right - before.left);
+  ASSERT_LT(client.right, after.right - after.left) << "the bars took their place";
+  SizeMessage();
+  EXPECT_NE(Repainted(8, 8), kMark) << "the picture was made again";
+  ExpectTheGradientOfItsSize();
 }
 
 }  // namespace
