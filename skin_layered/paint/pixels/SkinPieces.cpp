@@ -97,17 +97,63 @@ void PaintCorner(const TPixelView& dst, const TPixelView& picture, const TSkinPa
     CopyMaskedArea32(dst, x, y, picture, piece.Src, paint.MaskOffset, paint.Background);
 }
 
+// One area of picture rows (over their mask rows, with a mask) onto Dst at (x, y).
+void CopyPiece(const TPixelView& dst, int x, int y, const TPixelView& picture, TPixelRect sr, const TSkinPaint& paint,
+               int maskOffset) {
+  if (paint.MaskOffset <= 0)
+    CopyArea(dst, x, y, picture, sr);
+  else if (paint.Style == TSkinStyle::Opaque)
+    CopyMaskedArea(dst, x, y, picture, sr, maskOffset, false, TBackground{});
+  else
+    CopyMaskedArea32(dst, x, y, picture, sr, maskOffset, TBackground{});
+}
+
+// Tiles laid one by one cost a copy each: a side a pixel or two long takes hundreds a frame.
+// Past this many, and up to this many pixels, the tiles are laid out once into a buffer of
+// the visible part and copied from it in one pass (each pixel meets the same picture and mask
+// pixel as tile by tile).
+constexpr long long kTilesLaidOneByOne = 8;
+constexpr long long kMaxLaidOutPixels = 1 << 20;
+
 void PaintTiled(const TPixelView& dst, const TPixelView& picture, const TSkinPaint& paint, const TSkinPiece& piece) {
   const TPixelRect& src = piece.Src;
-  ForEachTile(piece.Dst, src.Width(), src.Height(), ViewRect(dst), [&](int x, int y, int w, int h) {
-    const TPixelRect tile{src.Left, src.Top, src.Left + w, src.Top + h};
-    if (paint.MaskOffset <= 0)
-      CopyArea(dst, x, y, picture, tile);
-    else if (paint.Style == TSkinStyle::Opaque)
-      CopyMaskedArea(dst, x, y, picture, tile, paint.MaskOffset, false, TBackground{});
-    else
-      CopyMaskedArea32(dst, x, y, picture, tile, paint.MaskOffset, TBackground{});
-  });
+  const int tileW = src.Width(), tileH = src.Height();
+  const TPixelRect visible{std::max(piece.Dst.Left, 0), std::max(piece.Dst.Top, 0),
+                           std::min(piece.Dst.Right, dst.Width), std::min(piece.Dst.Bottom, dst.Height)};
+  if (tileW <= 0 || tileH <= 0 || visible.IsEmpty()) return;
+  const int maskRows = paint.MaskOffset > 0 ? paint.MaskOffset : 0;
+  const long long across = (static_cast<long long>(visible.Right) - piece.Dst.Left + tileW - 1) / tileW -
+                           (static_cast<long long>(visible.Left) - piece.Dst.Left) / tileW;
+  const long long down = (static_cast<long long>(visible.Bottom) - piece.Dst.Top + tileH - 1) / tileH -
+                         (static_cast<long long>(visible.Top) - piece.Dst.Top) / tileH;
+  const long long pixels = static_cast<long long>(visible.Width()) * visible.Height();
+  // A tile reaching past the picture (or its mask past the bitmap) is cut by each copy: laid
+  // one by one.
+  const bool whole = src.Left >= 0 && src.Top >= 0 && src.Right <= picture.Width &&
+                     static_cast<long long>(src.Bottom) + maskRows <= picture.Height;
+  if (!whole || across * down <= kTilesLaidOneByOne || pixels > kMaxLaidOutPixels) {
+    ForEachTile(piece.Dst, tileW, tileH, ViewRect(dst), [&](int x, int y, int w, int h) {
+      CopyPiece(dst, x, y, picture, {src.Left, src.Top, src.Left + w, src.Top + h}, paint, paint.MaskOffset);
+    });
+    return;
+  }
+  const int w = visible.Width(), h = visible.Height();
+  const TPixelBuffer laid(w, maskRows > 0 ? h * 2 : h);
+  const TPixelView& out = laid.View();
+  if (out.Empty()) return;
+  const int firstX = (visible.Left - piece.Dst.Left) % tileW;
+  for (int row = 0; row < h; ++row) {
+    const int sy = src.Top + (visible.Top - piece.Dst.Top + row) % tileH;
+    for (int layer = 0; layer < (maskRows > 0 ? 2 : 1); ++layer) {
+      const TPixel32* from = picture.Row(sy + layer * maskRows) + src.Left;
+      TPixel32* to = out.Row(row + layer * h);
+      for (int x = 0, sx = firstX; x < w; ++x) {
+        to[x] = from[sx];
+        if (++sx == tileW) sx = 0;
+      }
+    }
+  }
+  CopyPiece(dst, visible.Left, visible.Top, out, {0, 0, w, h}, paint, h);
 }
 
 void PaintScaled(const TPixelView& dst, const TPixelView& picture, const TSkinPaint& paint, const TSkinPiece& piece) {

@@ -3,6 +3,7 @@
 // reached it: corners exact, sides and centre tiled or scaled.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 
 #include "PixelImage.h"
@@ -85,6 +86,82 @@ TEST(SkinPieces, TiledNinePartsEveryPixel) {
                                          : 0x12345678;
         ASSERT_EQ(dst.At(x, y), expected) << w << "x" << h << " at " << x << "," << y;
       }
+  }
+}
+
+// Long sides of narrow middles (many tiles a side), partly outside the destination: every
+// pixel is the source pixel of its place, unmasked and through a mask whose columns differ;
+// a masked picture is laid as the masked copy lays each tile by itself.
+TEST(SkinPieces, ManySmallTilesEveryPixel) {
+  constexpr int kW = 7, kH = 5;  // a state image with a middle of 3 x 2 (margins 2, 2, 2, 1)
+  PixelImage plain = CoordinatePicture(kW, kH);
+  PixelImage masked = CoordinatePicture(kW, kH * 2);
+  for (int y = kH; y < kH * 2; ++y)
+    for (int x = 0; x < kW; ++x) {
+      const unsigned m = static_cast<unsigned>(x * 60 + (y - kH) * 17) & 0xFF;
+      masked.At(x, y) = Bgra(m, m, m, 0);
+    }
+  const TNineMargins margins{2, 2, 2, 1};
+  struct Place {
+    TPixelRect dst;
+    const char* what;
+  };
+  for (const Place& place : {Place{{1, 1, 121, 41}, "inside"}, Place{{-13, -7, 140, 50}, "past every edge"},
+                             Place{{2, 2, 4 + 27, 3 + 18}, "nine tiles a side"}}) {
+    SCOPED_TRACE(place.what);
+    const int w = place.dst.Width(), h = place.dst.Height();
+    {
+      PixelImage dst(128, 44, 0x12345678);
+      PaintSkinPieces(dst.View(), plain.View(), PlainPaint(place.dst, kW, kH, margins));
+      for (int y = 0; y < 44; ++y)
+        for (int x = 0; x < 128; ++x) {
+          const bool inside = x >= place.dst.Left && y >= place.dst.Top && x < place.dst.Right && y < place.dst.Bottom;
+          const TPixel32 expected =
+              inside ? At(SourceOf(x, place.dst.Left, place.dst.Right, 2, 2, kW, false),
+                          SourceOf(y, place.dst.Top, place.dst.Bottom, 2, 1, kH, false))
+                     : 0x12345678;
+          ASSERT_EQ(dst.At(x, y), expected) << "unmasked at " << x << "," << y << " of " << w << "x" << h;
+        }
+    }
+    for (const TSkinStyle style : {TSkinStyle::Opaque, TSkinStyle::Alpha}) {
+      PixelImage dst(128, 44, Bgra(90, 120, 150, 60)), expected(128, 44, Bgra(90, 120, 150, 60));
+      TSkinPaint paint = PlainPaint(place.dst, kW, kH, margins);
+      paint.MaskOffset = kH;
+      paint.Style = style;
+      PaintSkinPieces(dst.View(), masked.View(), paint);
+      std::array<TSkinPiece, 9> pieces;
+      const int count = LaySkinPieces(paint.Layout, true, pieces);
+      for (int i = 0; i < count; ++i) {
+        const TSkinPiece& piece = pieces[static_cast<std::size_t>(i)];
+        ForEachTile(piece.Dst, piece.Src.Width(), piece.Src.Height(), {0, 0, 128, 44}, [&](int x, int y, int cw, int ch) {
+          const TPixelRect tile{piece.Src.Left, piece.Src.Top, piece.Src.Left + cw, piece.Src.Top + ch};
+          if (style == TSkinStyle::Opaque)
+            CopyMaskedArea(expected.View(), x, y, masked.View(), tile, kH, false, TBackground{});
+          else
+            CopyMaskedArea32(expected.View(), x, y, masked.View(), tile, kH, TBackground{});
+        });
+      }
+      for (int y = 0; y < 44; ++y)
+        for (int x = 0; x < 128; ++x)
+          ASSERT_EQ(dst.At(x, y), expected.At(x, y))
+              << (style == TSkinStyle::Opaque ? "opaque" : "alpha kept") << " at " << x << "," << y;
+    }
+  }
+}
+
+// A middle reaching past the picture (its mask rows past the bitmap's end) is cut as each tile
+// is cut: the rows that exist are laid, the rest is left.
+TEST(SkinPieces, TilesReachingPastThePictureAreCut) {
+  PixelImage picture = CoordinatePicture(5, 7, 4, Bgra(0, 0, 0, 0));  // rows 4..6: a short mask
+  PixelImage dst(60, 12, 0x5A5A5A5A);
+  TSkinPaint paint = PlainPaint({0, 0, 60, 12}, 5, 4, {2, 0, 2, 0});
+  paint.MaskOffset = 4;  // the mask of row 3 would be row 7: past the bitmap
+  paint.Centre = true;
+  PaintSkinPieces(dst.View(), picture.View(), paint);
+  for (int x = 2; x < 58; ++x) {
+    EXPECT_EQ(dst.At(x, 0), At(2, 0)) << x;    // rows 0..2 of the middle column: masked black, the picture
+    EXPECT_EQ(dst.At(x, 3), 0x5A5A5A5Au) << x;  // row 3 has no mask row: left
+    EXPECT_EQ(dst.At(x, 4), At(2, 0)) << x;    // the next row of tiles begins again
   }
 }
 
