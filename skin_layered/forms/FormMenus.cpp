@@ -17,12 +17,14 @@
 namespace skin_layered {
 namespace {
 
-// Every menu among the components of Owner, frames and other owners included.
+// Every menu among the components of Owner, frames and other owners included. Walked at every
+// frame paint: the class references are compared, not the type names a cast compares.
 void ForEachMenu(vcl::TComponent* Owner, const std::function<void(vcl::TComponent*)>& Action) {
   for (int i = 0; i < Owner->ComponentCount(); ++i) {
     vcl::TComponent* c = Owner->Components(i);
-    if (dynamic_cast<vcl::TMenu*>(c) || dynamic_cast<vcl::TMenuItem*>(c)) Action(c);
-    if (c->ComponentCount() > 0 && !dynamic_cast<vcl::TMenu*>(c)) ForEachMenu(c, Action);
+    const bool menu = c->InheritsFrom<vcl::TMenu>();
+    if (menu || c->InheritsFrom<vcl::TMenuItem>()) Action(c);
+    if (c->ComponentCount() > 0 && !menu) ForEachMenu(c, Action);
   }
 }
 

@@ -105,19 +105,25 @@ String Upper(vcl::StringView Text) {
   return s;
 }
 
+// The component an object is, or nil. Asked for every control at every message: the class
+// reference is compared, not the type names a cast compares.
+const vcl::TComponent* AsComponent(const vcl::TObject* Object) {
+  return Object && Object->InheritsFrom<vcl::TComponent>() ? static_cast<const vcl::TComponent*>(Object) : nullptr;
+}
+
 bool Destroying(const vcl::TObject* Object) {
-  const auto* component = dynamic_cast<const vcl::TComponent*>(Object);
+  const vcl::TComponent* component = AsComponent(Object);
   return component && component->ComponentState().Contains(vcl::csDestroying);
 }
 
 bool ComponentLoading(const vcl::TObject* Object) {
-  const auto* component = dynamic_cast<const vcl::TComponent*>(Object);
+  const vcl::TComponent* component = AsComponent(Object);
   return component && (component->ComponentState().Contains(vcl::csLoading) ||
                        component->ComponentState().Contains(vcl::csReading));
 }
 
 bool Designed(const vcl::TObject* Object) {
-  const auto* component = dynamic_cast<const vcl::TComponent*>(Object);
+  const vcl::TComponent* component = AsComponent(Object);
   return component && component->ComponentState().Contains(vcl::csDesigning);
 }
 

@@ -20,9 +20,11 @@ bool KindOf(const vcl::TObject* Object, vcl::StringView ClassName) {
   return false;
 }
 
+// Asked for every control at every paint: the class reference is compared, not the type
+// names a cast compares.
 bool Destroying(const vcl::TObject* Object) {
-  const auto* component = dynamic_cast<const vcl::TComponent*>(Object);
-  return component && component->ComponentState().Contains(vcl::csDestroying);
+  return Object && Object->InheritsFrom<vcl::TComponent>() &&
+         static_cast<const vcl::TComponent*>(Object)->ComponentState().Contains(vcl::csDestroying);
 }
 
 vcl::TWinControl* Windowed(vcl::TControl* Control) { return dynamic_cast<vcl::TWinControl*>(Control); }
