@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cwctype>
+#include <memory>
 #include <vector>
 
 #include "classlib/controls/ThreadWindow.h"
@@ -40,6 +41,7 @@
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/GlowWindows.h"
 
 namespace skin_layered {
@@ -367,21 +369,32 @@ class TAdapterServices : public TLayeredAdapterServices {
   static void PrintChildren(HWND Wnd, HDC DC) {
     for (HWND child = GetWindow(Wnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
       const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+      if (!(style & WS_CHILD) || !(style & WS_VISIBLE)) continue;
       RECT r{};
       GetWindowRect(child, &r);
       MapWindowPoints(nullptr, Wnd, reinterpret_cast<POINT*>(&r), 2);
+      PrintChild(child, DC, r);
       const int saved = SaveDC(DC);
       POINT origin{};
       GetViewportOrgEx(DC, &origin);
       SetViewportOrgEx(DC, origin.x + r.left, origin.y + r.top, nullptr);
-      if ((style & WS_CHILD) && (style & WS_VISIBLE)) {
-        SendCommandToWnd(child, scmSetPrintTarget, reinterpret_cast<LPARAM>(DC));
-        SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(DC), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
-        SendCommandToWnd(child, scmSetPrintTarget, 0);
-        PrintChildren(child, DC);
-      }
+      PrintChildren(child, DC);
       RestoreDC(DC, saved);
     }
+  }
+  // The child prints into a picture of its own, over what the DC shows at its place, which then
+  // takes that place: the system's controls clip their painting to their client rectangle
+  // taken as device units, which the DC's moved origin would leave elsewhere.
+  static void PrintChild(HWND Child, HDC DC, const RECT& Place) {
+    const int width = Place.right - Place.left, height = Place.bottom - Place.top;
+    if (width <= 0 || height <= 0) return;
+    const std::unique_ptr<vcl::TBitmap> own = CreateBmp32(width, height);
+    const HDC ownDC = own->Canvas()->Handle();
+    BitBlt(ownDC, 0, 0, width, height, DC, Place.left, Place.top, SRCCOPY);
+    SendCommandToWnd(Child, scmSetPrintTarget, reinterpret_cast<LPARAM>(ownDC));
+    SendMessageW(Child, WM_PRINT, reinterpret_cast<WPARAM>(ownDC), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+    SendCommandToWnd(Child, scmSetPrintTarget, 0);
+    BitBlt(DC, Place.left, Place.top, width, height, ownDC, 0, 0, SRCCOPY);
   }
 };
 

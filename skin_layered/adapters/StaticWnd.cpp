@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cwctype>
+#include <memory>
 #include <vector>
 
 #include "classlib/forms/Forms.h"
@@ -12,6 +13,7 @@
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/manager/SkinText.h"
+#include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/Fills.h"
 
 namespace skin_layered {
@@ -104,8 +106,15 @@ void TqvStaticWnd::Redraw() { RedrawWindow(CtrlHandle, nullptr, nullptr, kRedraw
 
 void TqvStaticWnd::WndProc(vcl::TMessage& Message) {
   TsSkinManager* manager = Manager();
-  if (!SkinData || !manager || !manager->Active() || Destroyed() || PaintsItself()) {
+  if (!SkinData || !manager || !manager->Active() || Destroyed()) {
     TqvMainWnd::WndProc(Message);
+    return;
+  }
+  if (PaintsItself()) {
+    if (Message.Msg == WM_PRINT)
+      PrintItself(Message);
+    else
+      TqvMainWnd::WndProc(Message);
     return;
   }
   const bool visible = IsWindowVisible(CtrlHandle) != FALSE;
@@ -144,6 +153,37 @@ void TqvStaticWnd::WndProc(vcl::TMessage& Message) {
       break;
   }
   TqvMainWnd::WndProc(Message);
+}
+
+void TqvStaticWnd::PrintItself(const vcl::TMessage& Message) {
+  const auto dc = reinterpret_cast<HDC>(Message.WParam);
+  if (!dc) return;
+  // The edge lies in the frame, which the system paints on the screen only: an etched line
+  // (the system gives it this edge) is edge and nothing else.
+  if ((Message.LParam & PRF_NONCLIENT) && (GetWindowLongPtrW(CtrlHandle, GWL_EXSTYLE) & WS_EX_STATICEDGE)) {
+    RECT window{};
+    GetWindowRect(CtrlHandle, &window);
+    RECT frame{0, 0, window.right - window.left, window.bottom - window.top};
+    DrawEdge(dc, &frame, BDR_SUNKENOUTER, BF_RECT);
+  }
+  if (Message.LParam & PRF_CLIENT) PrintOwnClient(dc);
+}
+
+void TqvStaticWnd::PrintOwnClient(HDC DC) {
+  RECT window{}, client{};
+  GetWindowRect(CtrlHandle, &window);
+  GetClientRect(CtrlHandle, &client);
+  if (client.right <= 0 || client.bottom <= 0) return;
+  POINT origin{0, 0};
+  ClientToScreen(CtrlHandle, &origin);
+  const int x = origin.x - window.left, y = origin.y - window.top;
+  // The static clips its painting to its client rectangle taken as device units: it paints into
+  // a picture of its own, over what the DC shows there, which then takes its place.
+  std::unique_ptr<vcl::TBitmap> own = CreateBmp32(client.right, client.bottom);
+  const HDC ownDC = own->Canvas()->Handle();
+  BitBlt(ownDC, 0, 0, client.right, client.bottom, DC, x, y, SRCCOPY);
+  CallPrevWndProc(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(ownDC), PRF_CLIENT);
+  BitBlt(DC, x, y, client.right, client.bottom, ownDC, 0, 0, SRCCOPY);
 }
 
 void TqvStaticWnd::PaintWindow(const vcl::TMessage& Message) {
@@ -287,8 +327,13 @@ bool TqvLinkWnd::PaintContent() {
 
 void TqvEdgeWnd::WndProc(vcl::TMessage& Message) {
   TsSkinManager* manager = Manager();
-  if (!SkinData || !manager || !manager->Active() || Destroyed() || !SkinData->Skinned()) {
+  if (!SkinData || !manager || !manager->Active() || Destroyed()) {
     TqvMainWnd::WndProc(Message);
+    return;
+  }
+  // A skin without the edge's section leaves the static all its painting, edge included.
+  if (!SkinData->Skinned()) {
+    TqvStaticWnd::WndProc(Message);
     return;
   }
   switch (Message.Msg) {
@@ -305,10 +350,22 @@ void TqvEdgeWnd::WndProc(vcl::TMessage& Message) {
     case WM_NCPAINT:
       Message.Result = 1;
       return;
+    case WM_PRINT:
+      PrintEdged(Message);
+      return;
     default:
       break;
   }
   TqvStaticWnd::WndProc(Message);
+}
+
+void TqvEdgeWnd::PrintEdged(const vcl::TMessage& Message) {
+  const auto dc = reinterpret_cast<HDC>(Message.WParam);
+  if (!dc) return;
+  // The static's painting asks its parent for colours: the adapter may be gone after it.
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+  if (Message.LParam & PRF_CLIENT) PrintOwnClient(dc);
+  if (alive && (Message.LParam & PRF_NONCLIENT)) PaintWindow(vcl::TMessage{WM_PAINT, Message.WParam, 0, 0});
 }
 
 void TqvEdgeWnd::PaintWindow(const vcl::TMessage& Message) {

@@ -3,9 +3,10 @@
 // "CHECKBOX" unless given, over what lies behind it, then the text in the section's font
 // colour) and copies it to the window; TqvIconWnd shows the window's icon or picture over the
 // background, TqvLinkWnd its text underlined without the link tags, painted as the window
-// erases. A static with WS_EX_STATICEDGE keeps its own painting; TqvEdgeWnd lets such a
-// static (an etched or sunken edge) paint itself and then lays the skin's edge over its
-// outer two pixels.
+// erases. A static with WS_EX_STATICEDGE (the system gives etched lines and sunken statics
+// one) keeps its own painting, and prints its edge and that painting as the screen shows
+// them; TqvEdgeWnd lets such a static (an etched or sunken edge) paint itself and then lays
+// the skin's edge over its outer two pixels.
 #pragma once
 
 #include <windows.h>
@@ -33,6 +34,12 @@ class TqvStaticWnd : public TqvMainWnd {
   bool PaintCaption();
   // The static keeps its own painting.
   bool PaintsItself() const;
+  // A static keeping its own painting printed as the screen shows it: the system's edge, then
+  // its own painting of the client part in its place.
+  void PrintItself(const vcl::TMessage& Message);
+  // The static's own painting of its client part, laid into the DC (whose origin is the
+  // window's corner) where the client part lies.
+  void PrintOwnClient(HDC DC);
   void Redraw();
 };
 
@@ -62,6 +69,8 @@ class TqvEdgeWnd : public TqvStaticWnd {
   using TqvStaticWnd::TqvStaticWnd;
 
   void WndProc(vcl::TMessage& Message) override;
+  // Printed as painted: the static's own client painting, then the skin's edge.
+  void PrintEdged(const vcl::TMessage& Message);
   // The cache made from the section over the parent with the caption, and its outer border
   // strips copied onto the window (the message's DC, else the window's own).
   void PaintWindow(const vcl::TMessage& Message) override;
