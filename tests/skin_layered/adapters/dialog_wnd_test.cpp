@@ -208,6 +208,9 @@ TEST_F(Dialogs, ADialogThroughTheHookIsFramedCaptionedAndItsButtonsWork) {
 // handles its input late): nothing will move over the dialog again to tell it, so the button
 // comes to rest by itself. With the pointer still on the button it stays hot.
 TEST_F(Dialogs, AMoveOntoATitleButtonHandledAfterThePointerLeftLeavesItAtRest) {
+  // Held before the dialog goes above every window: a program beside dragging under the
+  // pointer would find it over what it drags.
+  const wintest::PointerLock pointer;
   manager->AnimEffects()->Buttons()->SetEvents({});
   const HWND dlg = NewDialog(kSizable);
   TqvDialogWnd* d = DialogOf(dlg);
@@ -219,7 +222,6 @@ TEST_F(Dialogs, AMoveOntoATitleButtonHandledAfterThePointerLeftLeavesItAtRest) {
   RECT wr{};
   GetWindowRect(dlg, &wr);
 
-  const wintest::PointerLock pointer;
   ASSERT_TRUE(wintest::MovePointer(wr.right + 200, wr.bottom + 100));
   SendMessageW(dlg, WM_NCMOUSEMOVE, HTCLOSE, close);
   ASSERT_EQ(d->HotButton, kHitClose);
