@@ -257,7 +257,9 @@ void TqvFrameMouse::WMNCMouseMove(vcl::TMessage& Message) {
                        (code >= kHitUserButton && code <= kHitUserButton + 100) ||
                        (code >= kHitTitleBarItem && code <= kHitTitleBarItem + 100);
   if (element) {
+    move_point_ = MessagePoint(Message);
     SetHotElement(code, true);
+    move_point_.reset();
     if (form->HandleAllocated()) TrackFrameLeave(form->Handle());
     return;
   }
@@ -314,9 +316,13 @@ void TqvFrameMouse::ShowButtonHint(vcl::TObject*) {
   if (button_hint_timer_) button_hint_timer_->SetEnabled(false);
   if (!ElementByCode(button_hint_code_) || HotElement != button_hint_code_) return;
   TsTitleButton* button = host_.TitleButtons()->Items(button_hint_code_ - kHitUserButton);
-  // Shown only while the cursor still rests on the button.
+  // Shown only while the cursor still rests on the button: after the pause where the system
+  // has it, at once where the move that made the button hot took it.
   POINT cursor{};
-  GetCursorPos(&cursor);
+  if (move_point_)
+    cursor = {move_point_->X, move_point_->Y};
+  else
+    GetCursorPos(&cursor);
   if (!button->Data.Rect.Contains(ImagePointOf(vcl::TPoint(cursor)))) return;
   button->HintWindow.Show(button->Hint(), vcl::TPoint(cursor.x + 8, cursor.y + 16));
 }

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "classlib/controls/Controls.h"
 #include "classlib/controls/Timer.h"
@@ -206,6 +207,9 @@ class TqvFrameMouse {
   // The user button hint's pause (made on first use) and the button it waits for.
   std::unique_ptr<vcl::TTimer> button_hint_timer_;
   int button_hint_code_ = 0;
+  // The screen point of the mouse move being handled: a hint shown at once goes by it (the
+  // pointer the system reports may not have caught up with a move already queued).
+  std::optional<vcl::TPoint> move_point_;
 };
 
 }  // namespace skin_layered

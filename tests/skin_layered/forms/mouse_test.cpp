@@ -209,6 +209,47 @@ TEST_F(MouseTest, AUserButtonsHintShowsWhileTheMouseRestsOnIt) {
   EXPECT_FALSE(shown());
 }
 
+// A hint shown at once goes by the point of the move that made the button hot: the pointer the
+// system reports may not have caught up with that move yet (under Wine it reports the place the
+// pointer left for a moment). After the pause it goes by where the pointer rests.
+TEST_F(MouseTest, AUserButtonsHintAtOnceGoesByThePointOfTheMove) {
+  Skin();
+  form->Show();
+  SetWindowPos(Wnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  const vcl::TScopeExit lower(
+      [this] { SetWindowPos(Wnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); });
+  TsTitleButton* user = provider->TitleButtons()->Add();
+  user->SetHint(L"Pins the page");
+  Repaint();
+  ASSERT_FALSE(user->Data.Rect.IsEmpty());
+  const int pause = vcl::Application->HintPause();
+  const vcl::TScopeExit restore([pause] { vcl::Application->SetHintPause(pause); });
+  auto shown = [] { return wintest::ThreadShowsWindow(L"Pins the page"); };
+  const vcl::TPoint onUser = At(user->Data.Rect);
+  const vcl::TPoint onCaption = Screen({150, provider->CaptionButtons().TitleCentre});
+  auto move = [&](vcl::TPoint screen) {
+    SendMessageW(Wnd(), WM_NCMOUSEMOVE, static_cast<WPARAM>(NcHitTest(screen)), Point(screen));
+  };
+  const wintest::PointerLock pointer;
+  ASSERT_TRUE(wintest::MovePointer(onCaption.X, onCaption.Y));
+
+  // The pointer still on the caption, the move onto the button: at once.
+  vcl::Application->SetHintPause(0);
+  move(onUser);
+  EXPECT_EQ(provider->FrameMouse().HotElement, 1000);
+  EXPECT_TRUE(shown()) << "the hint at once";
+  move(onCaption);
+  EXPECT_FALSE(shown());
+
+  // After a pause the pointer must rest on the button: it shows once the pointer is there.
+  vcl::Application->SetHintPause(50);
+  ASSERT_TRUE(wintest::MovePointer(onUser.X, onUser.Y));
+  move(onUser);
+  EXPECT_TRUE(wintest::PumpUntil(shown, wintest::Deadline{5000})) << "the hint after the pause";
+  move(onCaption);
+  EXPECT_FALSE(shown());
+}
+
 // The close command may free the form's provider; the release touches nothing after it.
 TEST_F(MouseTest, AProviderFreedByTheCloseCommandIsNotTouchedAgain) {
   Skin();
