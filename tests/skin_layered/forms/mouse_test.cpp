@@ -19,7 +19,36 @@ namespace {
 
 ::testing::Environment* const kUnits = ::testing::AddGlobalTestEnvironment(new UnitsEnvironment);
 
-class MouseTest : public SkinnedFormTest {};
+class MouseTest : public SkinnedFormTest {
+ protected:
+  // The skinned form shown above every other window with a user title button whose hint is
+  // "Pins the page" (the hint goes to the window under the pointer: no window of a test program
+  // beside may lie over the form while the pointer rests there); at its end the form is lowered
+  // again and the application's hint pause is the one it had.
+  class HintedButton {
+   public:
+    explicit HintedButton(MouseTest& Test) : test_(Test), pause_(vcl::Application->HintPause()) {
+      test_.Skin();
+      test_.form->Show();
+      SetWindowPos(test_.Wnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      Button = test_.provider->TitleButtons()->Add();
+      Button->SetHint(L"Pins the page");
+    }
+    ~HintedButton() {
+      vcl::Application->SetHintPause(pause_);
+      SetWindowPos(test_.Wnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    HintedButton(const HintedButton&) = delete;
+    HintedButton& operator=(const HintedButton&) = delete;
+
+    TsTitleButton* Button = nullptr;
+    static bool Shown() { return wintest::ThreadShowsWindow(L"Pins the page"); }
+
+   private:
+    MouseTest& test_;
+    const int pause_;
+  };
+};
 
 // Hit codes
 
@@ -146,22 +175,13 @@ TEST_F(MouseTest, EachTitleButtonRunsItsCommand) {
 // pause, at once without one) and goes when the mouse leaves it or presses it; a button
 // without a hint, or a disabled one, shows none.
 TEST_F(MouseTest, AUserButtonsHintShowsWhileTheMouseRestsOnIt) {
-  Skin();
-  form->Show();
-  // The hint goes to the window under the pointer: no window of a test program beside lies
-  // over the form while the pointer rests there.
-  SetWindowPos(Wnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  const vcl::TScopeExit lower(
-      [this] { SetWindowPos(Wnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); });
-  TsTitleButton* user = provider->TitleButtons()->Add();
-  user->SetHint(L"Pins the page");
+  const HintedButton scene(*this);
+  TsTitleButton* user = scene.Button;
   TsTitleButton* plain = provider->TitleButtons()->Add();
   Repaint();
   ASSERT_FALSE(user->Data.Rect.IsEmpty());
   ASSERT_FALSE(plain->Data.Rect.IsEmpty());
-  const int pause = vcl::Application->HintPause();
-  const vcl::TScopeExit restore([pause] { vcl::Application->SetHintPause(pause); });
-  auto shown = [] { return wintest::ThreadShowsWindow(L"Pins the page"); };
+  auto shown = &HintedButton::Shown;
   // The mouse as the system moves it: the pointer there (the mouse messages of its way taken
   // first), then the frame's mouse move.
   const wintest::PointerLock pointer;
@@ -213,18 +233,11 @@ TEST_F(MouseTest, AUserButtonsHintShowsWhileTheMouseRestsOnIt) {
 // system reports may not have caught up with that move yet (under Wine it reports the place the
 // pointer left for a moment). After the pause it goes by where the pointer rests.
 TEST_F(MouseTest, AUserButtonsHintAtOnceGoesByThePointOfTheMove) {
-  Skin();
-  form->Show();
-  SetWindowPos(Wnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  const vcl::TScopeExit lower(
-      [this] { SetWindowPos(Wnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); });
-  TsTitleButton* user = provider->TitleButtons()->Add();
-  user->SetHint(L"Pins the page");
+  const HintedButton scene(*this);
+  TsTitleButton* user = scene.Button;
   Repaint();
   ASSERT_FALSE(user->Data.Rect.IsEmpty());
-  const int pause = vcl::Application->HintPause();
-  const vcl::TScopeExit restore([pause] { vcl::Application->SetHintPause(pause); });
-  auto shown = [] { return wintest::ThreadShowsWindow(L"Pins the page"); };
+  auto shown = &HintedButton::Shown;
   const vcl::TPoint onUser = At(user->Data.Rect);
   const vcl::TPoint onCaption = Screen({150, provider->CaptionButtons().TitleCentre});
   auto move = [&](vcl::TPoint screen) {
