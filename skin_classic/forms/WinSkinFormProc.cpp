@@ -452,7 +452,9 @@ void TWinSkinForm::NCMouseMove(vcl::TMessage& m) {
 void TWinSkinForm::NCLButtonDown(vcl::TMessage& m) {
   const TPoint screen = MessagePoint(m.LParam);
   if (TNCObject* object = ObjectAt(ToWindowPoint(screen.X, screen.Y))) {
-    if (!Active) SetForegroundWindow(Window);
+    // A document is no top-level window: its frame is what comes to the foreground (handed
+    // the document itself, the system left the frame inactive).
+    if (!Active) SetForegroundWindow(GetAncestor(Window, GA_ROOT));
     ShowButtonTip(nullptr);
     // The engine stands for a key with a client hit (an accelerator, Left or Right): such a
     // menu opens with its first item selected; the mouse's own press selects nothing.

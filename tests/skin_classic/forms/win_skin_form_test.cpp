@@ -547,6 +547,92 @@ TEST_F(SkinnedForms, AMinimisedDocumentsMinimiseButtonRestoresIt) {
   SendMessageW(mdi.client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(doc), 0);
 }
 
+// A real click on a document's caption button acts on the document and, as a click anywhere in
+// its frame does, leaves the frame the active window: whether the frame was active before or
+// not, the document the active one or not, and for a button the skin draws or the system's
+// (a skin with no close button of its own).
+TEST_F(SkinnedForms, AClickOnADocumentsCaptionButtonLeavesItsFrameTheActiveWindow) {
+  const wintest::PointerLock turn;  // the real pointer and the activation are judged here
+  const std::vector<ButtonSpec> noClose{{.action = 1, .align = 1, .x = 30, .y = 3, .visibility = 2},
+                                        {.action = 2, .align = 1, .x = 44, .y = 3, .visibility = 8}};
+  struct Case {
+    const char* name;
+    std::vector<ButtonSpec> buttons;
+    int action;
+    bool frameActive;    // before the click
+    bool activeDocument; // the click lands on the active document, else on the one behind
+  };
+  const Case cases[] = {
+      {"maximise, inactive frame", StandardButtons(), kActionMaximize, false, true},
+      {"minimise, inactive frame", StandardButtons(), kActionMinimize, false, true},
+      {"maximise of the document behind, inactive frame", StandardButtons(), kActionMaximize, false, false},
+      {"minimise of the document behind, active frame", StandardButtons(), kActionMinimize, true, false},
+      {"maximise, active frame", StandardButtons(), kActionMaximize, true, true},
+      {"the system's close, inactive frame", noClose, kActionClose, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    UseSkin(c.buttons);
+    // A program beside may take the activation during a round: that round is made again.
+    bool judged = false;
+    for (int round = 0; round < 10 && !judged; ++round) {
+      MdiWindows mdi;
+      ASSERT_TRUE(mdi.client);
+      ASSERT_TRUE(SkinRaw(mdi.frame.get()));
+      const HWND behind = mdi.Document(L"Behind", 10);
+      const HWND front = mdi.Document(L"Front", 240);
+      ASSERT_TRUE(behind && front);
+      ASSERT_TRUE(PumpUntil([&] { return Ready(behind) && Ready(front); }));
+      const HWND doc = c.activeDocument ? front : behind;
+      UniqueWindow other = RawWindow();
+      SetWindowPos(other.get(), nullptr, 700, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      ShowWindow(other.get(), SW_SHOW);
+      ASSERT_TRUE(TakeActivation(c.frameActive ? mdi.frame.get() : other.get()));
+
+      PaintedFrame(doc);  // lays the buttons out over the title
+      const TWinSysButton* button = nullptr;
+      for (const auto& b : Find(doc)->Buttons())
+        if (b->Action() == c.action && b->Visible && !b->BoundsRect.IsEmpty()) button = b.get();
+      ASSERT_TRUE(button);
+      EXPECT_EQ(button->SystemDrawn(), c.action == kActionClose);
+      RECT r{};
+      GetWindowRect(doc, &r);
+      const TPoint centre = Centre(button->BoundsRect);
+      const POINT at{r.left + centre.X, r.top + centre.Y};
+      ASSERT_TRUE(wintest::RaiseUntilShownAt(mdi.frame.get(), doc, at));
+      SetWindowPos(mdi.frame.get(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      ASSERT_EQ(GetActiveWindow(), c.frameActive ? mdi.frame.get() : other.get());
+
+      const wintest::ForegroundChanges changes;  // another program taking the activation meanwhile
+      ASSERT_TRUE(wintest::MovePointer(at.x, at.y));
+      INPUT input[2] = {};
+      input[0].type = input[1].type = INPUT_MOUSE;
+      input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+      input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+      ASSERT_EQ(SendInput(2, input, sizeof(INPUT)), 2u);
+      auto acted = [&] {
+        switch (c.action) {
+          case kActionMaximize: return IsWindow(doc) && IsZoomed(doc) != FALSE;
+          case kActionMinimize: return IsWindow(doc) && IsIconic(doc) != FALSE;
+          default: return !IsWindow(doc);
+        }
+      };
+      ASSERT_TRUE(PumpUntil(acted)) << "the button did not act";
+      PumpUntilIdle();
+      if (changes.Count() != 0) continue;
+      EXPECT_EQ(GetActiveWindow(), mdi.frame.get()) << "the frame is not the active window";
+      EXPECT_TRUE(Find(mdi.frame.get())->Active) << "the frame's title is painted inactive";
+      if (c.action == kActionMaximize) {
+        EXPECT_TRUE(Find(doc)->Active);
+      }
+      judged = true;
+      for (HWND d : {front, behind})
+        if (IsWindow(d)) SendMessageW(mdi.client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(d), 0);
+    }
+    EXPECT_TRUE(judged) << "the activation was taken away in every round";
+  }
+}
+
 // ---------------------------------------------------------------------------------------
 // Caption buttons
 
