@@ -27,6 +27,8 @@ class TCursor {
   std::size_t pos_ = 0;
 };
 
+constexpr int kMaxInstructionLength = 15;
+
 bool IsLegacyPrefix(std::uint8_t B) {
   switch (B) {
     case 0x66: case 0x67: case 0xF0: case 0xF2: case 0xF3:
@@ -142,7 +144,9 @@ bool DecodeX64Instruction(std::span<const std::uint8_t> Code, TX64Instruction& O
         return false;  // short branches (EB, 7x, E0-E3) among the rest
     }
   }
-  if (!ok) return false;
+  // The processor refuses an instruction longer than 15 bytes (four prefixes, a REX, a SIB
+  // with its displacement and an immediate can spell one): it is not code to move.
+  if (!ok || c.Position() > kMaxInstructionLength) return false;
   Out.Length = c.Position();
   return true;
 }

@@ -25,7 +25,8 @@ struct TX64Instruction {
 };
 
 // Decodes the instruction at the start of Code; false for an instruction this decoder does not
-// know, a short relative branch, or bytes that end before the instruction does.
+// know, a short relative branch, one longer than the processor allows (15 bytes), or bytes that
+// end before the instruction does.
 bool DecodeX64Instruction(std::span<const std::uint8_t> Code, TX64Instruction& Out);
 
 // The whole instructions at the start of Code that cover at least MinBytes.

@@ -94,6 +94,34 @@ TEST(EntryCode, WhatCannotBeMoved) {
   EXPECT_EQ(entry.Length, 5);
 }
 
+TEST(EntryCode, NoInstructionLongerThanTheProcessorTakes) {
+  // add qword [rsp+disp32], imm32 behind segment prefixes: 15 bytes with three, 16 with four.
+  const Bytes body{0x48, 0x81, 0x84, 0x24, 0x10, 0, 0, 0, 0x01, 0, 0, 0};
+  Bytes fifteen{0x2E, 0x2E, 0x2E};
+  fifteen.insert(fifteen.end(), body.begin(), body.end());
+  Bytes sixteen{0x2E};
+  sixteen.insert(sixteen.end(), fifteen.begin(), fifteen.end());
+  TX64Instruction ins = Decode(fifteen);
+  EXPECT_EQ(ins.Length, 15);
+  EXPECT_FALSE(DecodeX64Instruction(sixteen, ins));
+
+  // The longest RIP-relative one, add qword [rip+x], imm32 behind four prefixes, is 15 bytes.
+  ins = Decode({0x2E, 0x2E, 0x2E, 0x2E, 0x48, 0x81, 0x05, 1, 2, 3, 4, 0x01, 0, 0, 0});
+  EXPECT_EQ(ins.Length, 15);
+  EXPECT_EQ(ins.RelativeField, 7);
+
+  // An entry holding one is not moved; one holding the 15-byte one is.
+  TX64Entry entry;
+  Bytes entryCode{0x55};
+  entryCode.insert(entryCode.end(), sixteen.begin(), sixteen.end());
+  EXPECT_FALSE(ReadMovableEntry(entryCode, 5, entry));
+  entryCode = {0x55};
+  entryCode.insert(entryCode.end(), fifteen.begin(), fifteen.end());
+  ASSERT_TRUE(ReadMovableEntry(entryCode, 5, entry));
+  EXPECT_EQ(entry.Count, 2);
+  EXPECT_EQ(entry.Length, 16);
+}
+
 TEST(EntryCode, TheWholeInstructionsCoveringTheJump) {
   TX64Entry entry;
   ASSERT_TRUE(ReadMovableEntry(Bytes{0x48, 0x8D, 0xA4, 0x24, 0, 0, 0, 0, 0x48, 0x83, 0xEC, 0x28}, 5, entry));
