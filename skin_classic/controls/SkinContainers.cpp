@@ -1,6 +1,5 @@
 #include "skin_classic/controls/SkinContainers.h"
 
-#include <algorithm>
 #include <array>
 
 #include "skin_classic/controls/SkinProps.h"
@@ -32,8 +31,7 @@ std::unique_ptr<vcl::TBitmap> GlyphStrip(vcl::TBitmap* Image, int Frames, std::s
     const int frame = Order[i];
     if (frame == kOptionalFrame && Frames != kOptionalFrame) continue;
     if (frame > Frames) continue;
-    const TRect from((frame - 1) * fw, 0, std::min(frame * fw, Image->Width()), fh);
-    CopyBitmapRect(strip.get(), static_cast<int>(i) * fw, 0, Image, from);
+    CopyBitmapRect(strip.get(), static_cast<int>(i) * fw, 0, Image, TRect((frame - 1) * fw, 0, frame * fw, fh));
   }
   return strip;
 }

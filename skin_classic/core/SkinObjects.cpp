@@ -170,11 +170,16 @@ void TSkinObjects::ReadDescription(const TSkinReader& Reader, const TQuickIni& I
       Apply(*elements_[i], *r, Reader);
     }
   }
-  // The combo button's second picture is its first, mirrored.
+  // The combo button's second picture is its first's whole frames, mirrored: columns left over
+  // past the last frame would come first in it and move every mirrored frame into its neighbour.
   if (auto* combo = dynamic_cast<TDataSkinBorder*>(Element(SkinElement::ComboButton)); combo && combo->HasBitmap()) {
-    combo->Bitmap2->Assign(combo->Bitmap.get());
-    combo->Bitmap2->SetPixelFormat(vcl::pf24bit);
-    MirrorBitmap(combo->Bitmap2.get());
+    TBitmap* b = combo->Bitmap.get();
+    const int frames = std::max(combo->Frame, 1);
+    if (std::unique_ptr<TBitmap> whole = NewSkinBitmap(FrameExtent(b->Width(), frames) * frames, b->Height())) {
+      CopyBitmapRect(whole.get(), 0, 0, b, TRect(0, 0, whole->Width(), whole->Height()));
+      MirrorBitmap(whole.get());
+      combo->Bitmap2->Assign(whole.get());
+    }
   }
 
   BuildComboComposite();

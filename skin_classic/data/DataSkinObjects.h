@@ -4,7 +4,6 @@
 // images, the title text, caption buttons and group-box labels.
 #pragma once
 
-#include <cstdint>
 #include <memory>
 
 #include "classlib/graphics/Graphics.h"
@@ -33,16 +32,13 @@ inline bool UsablePicture(const TBitmap* Picture, int Frames, bool Stacked = fal
   return (Stacked ? Picture->Height() : Picture->Width()) >= frames;
 }
 
-// The pixels of one of Frames frames along Extent pixels of a picture: a whole count is split
-// evenly; a strip a pixel or so short of or past a whole count keeps its frames where they were
-// drawn (the nearest whole size, the last frame ending at the picture's end), where cutting the
-// remainder away would shift each frame further into the one before it. 0 when the picture has
-// fewer pixels than frames.
+// The pixels of one of Frames frames along Extent pixels of a picture: the whole count that
+// fits, frame i starting at i times that. Columns left over past the last frame belong to no
+// frame; a wider frame would take a column of the frame after it. 0 when the picture has fewer
+// pixels than frames.
 inline int FrameExtent(int Extent, int Frames) {
   const int frames = Frames < 1 ? 1 : Frames;
-  if (Extent < frames) return 0;
-  const auto nearest = static_cast<int>((std::int64_t{Extent} + frames / 2) / frames);
-  return std::int64_t{nearest} * (frames - 1) < Extent ? nearest : Extent / frames;
+  return Extent < frames ? 0 : Extent / frames;
 }
 
 class TDataSkinObject : public vcl::TObject {

@@ -19,16 +19,14 @@ struct FrameBox {
 };
 
 // Frame Frame of FrameCount frames, stacked when Vertical; nothing for an invalid frame
-// or one of no pixels. The last frame ends where the picture does.
+// or one of no pixels.
 std::optional<FrameBox> FrameOf(TBitmap* Image, int FrameCount, int Frame, bool Vertical) {
   if (!Image || Image->Empty() || FrameCount < 1 || Frame < 1 || Frame > FrameCount) return std::nullopt;
   FrameBox f{0, 0, Image->Width(), Image->Height()};
   int& start = Vertical ? f.y : f.x;
   int& size = Vertical ? f.height : f.width;
-  const int extent = size;
-  size = FrameExtent(extent, FrameCount);
+  size = FrameExtent(size, FrameCount);
   start = (Frame - 1) * size;
-  size = std::min(size, extent - start);
   if (f.width <= 0 || f.height <= 0) return std::nullopt;
   return f;
 }

@@ -330,20 +330,18 @@ TEST_F(MappedForms, GlyphTakingControlsGetTheSkinsMarksThroughTheMapping) {
   EXPECT_FALSE(inGroup->UseCustomGlyphs());
 }
 
-// A radio picture a column short of or past its six stated frames keeps the frames' width: the
-// glyph strip a glyph-taking radio button gets holds cells a frame wide, each showing its frame
-// from its first column to its last.
+// A radio picture a column short of, at, a column past or half the count past its six stated
+// frames is cut into whole frames: the glyph strip a glyph-taking radio button gets holds cells a
+// frame wide, each showing its frame from its first column to its last, nothing left over.
 TEST_F(MappedForms, GlyphStripsOfAPictureAColumnOffAWholeCountHoldWholeFrames) {
-  constexpr int kSide = 16, kFrames = 6;  // the complete skin's radio marks
+  constexpr int kFrames = 6;
   constexpr int kCells[] = {1, 2, 1, 2, 3, 4};
-  for (const int off : {-1, 0, 1}) {
-    SCOPED_TRACE(off);
+  for (const int width : {6 * 16 - 1, 6 * 16, 6 * 16 + 1, 6 * 16 + 3}) {  // about the complete skin's marks
+    SCOPED_TRACE(width);
+    const int side = width / kFrames;
     PackageSpec spec = CompleteSkinSpec();
     for (auto& e : spec.entries) {
-      if (e.name == "Radio.bmp")
-        e.bytes = Bmp24(kFrames * kSide + off, kSide, [](int x, int) {
-          return FrameColour(kRadioPicture, std::min(x / kSide, kFrames - 1) + 1);
-        });
+      if (e.name == "Radio.bmp") e.bytes = FrameStrip(kRadioPicture, kFrames, side, width, 16);
       if (e.name == "Skin.INI") {
         std::string text(e.bytes.begin(), e.bytes.end());
         const std::string radio = "RadioButton=Radio.bmp\r\n";
@@ -362,9 +360,9 @@ TEST_F(MappedForms, GlyphStripsOfAPictureAColumnOffAWholeCountHoldWholeFrames) {
     ASSERT_TRUE(ShowSkinned(form.get()));
     ASSERT_TRUE(radio->UseCustomGlyphs());
     vcl::TBitmap* glyphs = radio->CustomGlyphs();
-    EXPECT_EQ(glyphs->Width(), kFrames * kSide);
+    EXPECT_EQ(glyphs->Width(), kFrames * side);
     for (int i = 0; i < kFrames; ++i)
-      for (const int x : {i * kSide, i * kSide + kSide - 1})
+      for (const int x : {i * side, i * side + side - 1})
         EXPECT_EQ(Pixel(glyphs, x, 2), C(FrameColour(kRadioPicture, kCells[i]))) << "cell " << i << " at " << x;
   }
 }

@@ -116,7 +116,7 @@ std::vector<uint8_t> Broken(std::vector<uint8_t> bmp, bool absurd) {
 
 // The complete skin without the picture entries named (the description still names them), or
 // with them broken.
-PackageSpec SkinWithout(std::initializer_list<const char*> pictures, bool broken = false) {
+PackageSpec SkinWithout(const std::vector<const char*>& pictures, bool broken = false) {
   PackageSpec spec = CompleteSkinSpec();
   for (const char* name : pictures) {
     auto it = std::find_if(spec.entries.begin(), spec.entries.end(), [&](const auto& e) { return e.name == name; });
@@ -205,13 +205,11 @@ TEST_F(MappedForms, EveryControlStaysDrawnWhenTheSkinLacksItsPicture) {
 // Pictures too narrow for their frames
 
 // The picture File of Spec made Width x Height: frame f of Id (from 1) in columns of FrameWidth
-// pixels, the last frame running on to the picture's end.
+// pixels, the columns past the last whole frame left over.
 void SetStrip(PackageSpec& Spec, const char* File, int Id, int Frames, int FrameWidth, int Width, int Height) {
   auto it = std::find_if(Spec.entries.begin(), Spec.entries.end(), [&](const auto& e) { return e.name == File; });
   ASSERT_NE(it, Spec.entries.end()) << File;
-  it->bytes = Bmp24(Width, Height, [=](int x, int) {
-    return FrameColour(Id, std::min(x / FrameWidth, Frames - 1) + 1);
-  });
+  it->bytes = FrameStrip(Id, Frames, FrameWidth, Width, Height);
 }
 
 // The complete skin with such a picture.
@@ -219,6 +217,25 @@ PackageSpec SkinWithStrip(const char* File, int Id, int Frames, int FrameWidth, 
   PackageSpec spec = CompleteSkinSpec();
   SetStrip(spec, File, Id, Frames, FrameWidth, Width, Height);
   return spec;
+}
+
+// The widths about a whole count of Frames frames FrameWidth wide: a column short of it, at it,
+// a column past it and half the count past it.
+std::vector<int> WidthsAbout(int Frames, int FrameWidth) {
+  const int whole = Frames * FrameWidth;
+  return {whole - 1, whole, whole + 1, whole + Frames / 2};
+}
+
+// How many of Pixels show picture Id's frames other than Shown, or what it has left over past its
+// frames.
+size_t OtherFramesIn(const std::vector<COLORREF>& Pixels, int Id, int Frames, const std::vector<int>& Shown) {
+  size_t others = 0;
+  for (const COLORREF p : Pixels) {
+    others += p == static_cast<COLORREF>(LeftOverColour(Id));
+    for (int f = 1; f <= Frames; ++f)
+      others += std::find(Shown.begin(), Shown.end(), f) == Shown.end() && p == static_cast<COLORREF>(FrameColour(Id, f));
+  }
+  return others;
 }
 
 using ControlMaker = vcl::TWinControl* (*)(vcl::TForm*);
@@ -285,11 +302,20 @@ struct StripCase {
   int frameWidth, frameHeight;  // of one frame in the complete skin
   ControlMaker make;
   FrameProbe probe = nullptr;  // where the control shows which frame; nil: not one place to tell
+  std::vector<int> shows = {};  // every frame the control shows as it stands
+  std::vector<const char*> lacking = {};  // the skin lacks these pictures (other parts of the element)
 };
 
 vcl::TWinControl* MakeCombo(vcl::TForm* f) {
   auto* c = Put<vcl::TComboBox>(f, 10, 10, 150, 22);
   c->Items()->Add(L"Apples");
+  return c;
+}
+// A combo with its button at the left.
+vcl::TWinControl* MakeLeftCombo(vcl::TForm* f) {
+  vcl::TWinControl* c = MakeCombo(f);
+  const HWND w = c->Handle();
+  SetWindowLongPtrW(w, GWL_EXSTYLE, GetWindowLongPtrW(w, GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
   return c;
 }
 vcl::TWinControl* MakeUpDown(vcl::TForm* f) { return Put<vcl::TUpDown>(f, 10, 10, 17, 40); }
@@ -328,6 +354,7 @@ RECT ClientOf(HWND w) {
 // The combo's button: its normal frame at the right end, above the glyph; its sunken edge's at
 // the left.
 std::vector<FrameAt> ComboButtonProbe(HWND w) { return {{InWindow(w, ClientOf(w).right - 3, 3), 1}}; }
+std::vector<FrameAt> LeftComboButtonProbe(HWND w) { return {{InWindow(w, 4, 4), 1}}; }
 std::vector<FrameAt> SunkEdgeProbe(HWND w) { return {{InWindow(w, 1, ClientOf(w).bottom / 2), 1}}; }
 std::vector<FrameAt> GripProbe(HWND w) {
   const RECT c = ClientOf(w);
@@ -384,49 +411,59 @@ std::vector<FrameAt> TrackThumbProbe(HWND w) {
 
 // Every element drawn from a fixed count of frames side by side, with the control showing it.
 const StripCase kStripCases[] = {
-    {"combo button", "Combo.bmp", kComboPicture, 4, 17, 21, MakeCombo, ComboButtonProbe},
-    {"combo's sunken edge", "Sunk.bmp", kSunkEdgePicture, 4, 10, 21, MakeCombo, SunkEdgeProbe},
-    {"combo's arrow glyph", "Extra.bmp", kExtraPicture, 5, 7, 7, MakeCombo},
-    {"size grip", "Extra.bmp", kExtraPicture, 5, 7, 7, MakeStatusBar, GripProbe},
-    {"up-down buttons", "UpDownV.bmp", kUpDownVertPicture, 8, 6, 6, MakeUpDown, UpDownProbe},
-    {"scroll bar arrows", "Scroll.bmp", kScrollbarPicture, 23, 4, 4, MakeScrollBar, ArrowsProbe},
-    {"scroll bar track", "HScroll.bmp", kHorzScrollPicture, 4, 8, 8, MakeScrollBar, TrackProbe},
-    {"scroll bar thumb", "HThumb.bmp", kHorzThumbPicture, 2, 8, 8, MakeScrollBar, ThumbProbe},
-    {"tabs", "Tabs.bmp", kTabsPicture, 5, 20, 20, MakeTabs, TabsProbe},
-    {"progress bar", "Progress.bmp", kProgressPicture, 2, 10, 10, MakeProgress, ProgressProbe},
-    {"header sections", "Header.bmp", kHeaderPicture, 5, 10, 10, MakeHeader, HeaderProbe},
-    {"status panel", "Status.bmp", kStatusBarPicture, 3, 6, 6, MakeStatusBar},
-    {"track-bar thumb", "ThumbH.bmp", kThumbHorzPicture, 5, 6, 6, MakeTrackBar, TrackThumbProbe},
+    {"combo button", "Combo.bmp", kComboPicture, 4, 17, 21, MakeCombo, ComboButtonProbe, {1}},
+    {"combo button without a sunken edge", "Combo.bmp", kComboPicture, 4, 17, 21, MakeCombo, ComboButtonProbe, {1},
+     {"Sunk.bmp"}},
+    {"combo button at the left without a sunken edge", "Combo.bmp", kComboPicture, 4, 17, 21, MakeLeftCombo,
+     LeftComboButtonProbe, {1}, {"Sunk.bmp"}},
+    {"combo's sunken edge", "Sunk.bmp", kSunkEdgePicture, 4, 10, 21, MakeCombo, SunkEdgeProbe, {1}},
+    {"combo's arrow glyph", "Extra.bmp", kExtraPicture, 5, 7, 7, MakeCombo, nullptr, {1}},
+    {"size grip", "Extra.bmp", kExtraPicture, 5, 7, 7, MakeStatusBar, GripProbe, {5}},
+    {"up-down buttons", "UpDownV.bmp", kUpDownVertPicture, 8, 6, 6, MakeUpDown, UpDownProbe, {1, 5}},
+    {"up-down buttons without their glyphs", "UpDownV.bmp", kUpDownVertPicture, 8, 6, 6, MakeUpDown, UpDownProbe,
+     {1, 5}, {"UpDownVGlyph.bmp"}},
+    {"scroll bar arrows", "Scroll.bmp", kScrollbarPicture, 23, 4, 4, MakeScrollBar, ArrowsProbe, {1, 5, 17}},
+    {"scroll bar arrows without tracks and thumbs", "Scroll.bmp", kScrollbarPicture, 23, 4, 4, MakeScrollBar,
+     ArrowsProbe, {1, 5, 17}, {"HScroll.bmp", "VScroll.bmp", "HThumb.bmp", "VThumb.bmp"}},
+    {"scroll bar track", "HScroll.bmp", kHorzScrollPicture, 4, 8, 8, MakeScrollBar, TrackProbe, {1}},
+    {"scroll bar thumb", "HThumb.bmp", kHorzThumbPicture, 2, 8, 8, MakeScrollBar, ThumbProbe, {1}},
+    {"tabs", "Tabs.bmp", kTabsPicture, 5, 20, 20, MakeTabs, TabsProbe, {1, 2}},
+    {"progress bar", "Progress.bmp", kProgressPicture, 2, 10, 10, MakeProgress, ProgressProbe, {1, 2}},
+    {"header sections", "Header.bmp", kHeaderPicture, 5, 10, 10, MakeHeader, HeaderProbe, {1}},
+    {"status panel", "Status.bmp", kStatusBarPicture, 3, 6, 6, MakeStatusBar, nullptr, {2}},
+    {"status panel without the grip's picture", "Status.bmp", kStatusBarPicture, 3, 6, 6, MakeStatusBar, nullptr, {2},
+     {"Extra.bmp"}},
+    {"track-bar thumb", "ThumbH.bmp", kThumbHorzPicture, 5, 6, 6, MakeTrackBar, TrackThumbProbe, {2}},
 };
 
 // A picture with fewer columns than the element has frames (however tall) would give frames of
 // no pixels: the element is drawn as under a skin without that picture, by the system, never
-// left out. From one column a frame up, and at any width not a multiple of the count, the
-// skin's picture shows; so it does for a picture of one frame only when that frame is at least
-// as wide as the count.
+// left out. From one column a frame up the skin's picture shows, cut into as many whole frames
+// as fit: a picture a column short of, at, a column past and half the count past a whole count
+// shows the frame where the control shows it, and no column of another frame or of what is
+// left over past the frames; so under a skin lacking the element's other parts. A picture of one
+// frame only shows it when that frame is at least as wide as the count.
 TEST_F(NarrowPictureForms, AnElementWhosePictureIsNarrowerThanItsFramesIsDrawnAsWithoutThePicture) {
   constexpr int kTall = 32;  // taller than any count: the height must not pass for the width
   for (const StripCase& c : kStripCases) {
     SCOPED_TRACE(c.what);
-    const std::vector<COLORREF> without = ShownUnder(SkinWithout({c.file}), c.make);
+    std::vector<const char*> lacking = c.lacking;
+    lacking.push_back(c.file);
+    const std::vector<COLORREF> without = ShownUnder(SkinWithout(lacking), c.make);
     ASSERT_FALSE(without.empty());
     struct Width {
       int frameWidth, width, height;
     };
-    const int whole = c.frames * c.frameWidth;
-    const Width widths[] = {{1, 1, kTall},
-                            {1, c.frames - 1, kTall},
-                            {1, c.frames, kTall},
-                            {1, c.frames + 1, kTall},
-                            {c.frameWidth, whole - 1, c.frameHeight},
-                            {c.frameWidth, whole, c.frameHeight},
-                            {c.frameWidth, whole + 1, c.frameHeight},
-                            {c.frameWidth, c.frameWidth, c.frameHeight}};
+    std::vector<Width> widths = {{1, 1, kTall}, {1, c.frames - 1, kTall}, {1, c.frames, kTall}, {1, c.frames + 1, kTall}};
+    for (const int width : WidthsAbout(c.frames, c.frameWidth))
+      widths.push_back({width / c.frames, width, c.frameHeight});
+    widths.push_back({c.frameWidth, c.frameWidth, c.frameHeight});
     for (const Width& w : widths) {
       if (w.width < 1) continue;
       SCOPED_TRACE(std::to_string(w.width) + " x " + std::to_string(w.height));
-      const Shown seen = ShownWith(SkinWithStrip(c.file, c.id, c.frames, w.frameWidth, w.width, w.height), c.make,
-                                   c.probe);
+      PackageSpec spec = SkinWithout(c.lacking);
+      SetStrip(spec, c.file, c.id, c.frames, w.frameWidth, w.width, w.height);
+      const Shown seen = ShownWith(spec, c.make, c.probe);
       const std::vector<COLORREF>& shown = seen.pixels;
       ASSERT_EQ(shown.size(), without.size());
       size_t differ = 0, ofPicture = 0;
@@ -439,14 +476,15 @@ TEST_F(NarrowPictureForms, AnElementWhosePictureIsNarrowerThanItsFramesIsDrawnAs
         continue;
       }
       EXPECT_GT(ofPicture, 0u) << "the picture does not show";
-      // Each frame where the control shows it, but for a picture of one frame (every frame a
-      // slice of it) and a remainder of half a frame's count (no nearest frame width).
-      const bool oneFrame = w.width == w.frameWidth && w.frameWidth > 1;
-      if (oneFrame || 2 * (w.width % c.frames) == c.frames) continue;
+      // A picture of one frame: every frame a slice of it.
+      if (w.width == w.frameWidth && w.frameWidth > 1) continue;
       EXPECT_FALSE(c.probe && seen.frames.empty()) << "nowhere to look";
       for (const FrameAt& f : seen.frames)
         EXPECT_EQ(seen.At(f.at), static_cast<COLORREF>(FrameColour(c.id, f.frame)))
             << "frame " << f.frame << " at " << f.at.x << "," << f.at.y;
+      if (!c.shows.empty()) {
+        EXPECT_EQ(OtherFramesIn(shown, c.id, c.frames, c.shows), 0u) << "pixels of frames not shown, or left over";
+      }
     }
   }
 }
@@ -460,16 +498,19 @@ std::unique_ptr<vcl::TBitmap> PaintedWindow(HWND w) {
   return b;
 }
 
-// A skin's pictures a pixel short of a whole count of frames, of a whole count and a pixel past
-// it: the combo's button and the up-down's halves show the frame of each state (normal, hot,
-// pressed, disabled) at both sides of the frame, not a frame shifted into the one before it.
+// A skin's pictures a column short of a whole count of frames, of a whole count, a column past it
+// and half the count past it: the combo's button and the up-down's halves show the frame of each
+// state (normal, hot, pressed, disabled) at both sides of the frame, and no column of another
+// frame or of what is left over past the frames.
 TEST_F(NarrowPictureForms, PicturesAPixelOffAWholeCountOfFramesShowTheFrameOfEachState) {
   constexpr int kComboFrame = 17, kSpinFrame = 6;  // the complete skin's frame widths
   const wintest::PointerLock pointer;
-  for (const int off : {-1, 0, 1}) {
-    SCOPED_TRACE(off);
-    PackageSpec spec = SkinWithStrip("Combo.bmp", kComboPicture, 4, kComboFrame, 4 * kComboFrame + off, 21);
-    SetStrip(spec, "UpDownV.bmp", kUpDownVertPicture, 8, kSpinFrame, 8 * kSpinFrame + off, 6);
+  const std::vector<int> comboWidths = WidthsAbout(4, kComboFrame), spinWidths = WidthsAbout(8, kSpinFrame);
+  for (size_t i = 0; i < comboWidths.size(); ++i) {
+    const int comboWidth = comboWidths[i], spinWidth = spinWidths[i];
+    SCOPED_TRACE("combo " + std::to_string(comboWidth) + ", up-down " + std::to_string(spinWidth) + " wide");
+    PackageSpec spec = SkinWithStrip("Combo.bmp", kComboPicture, 4, comboWidth / 4, comboWidth, 21);
+    SetStrip(spec, "UpDownV.bmp", kUpDownVertPicture, 8, spinWidth / 8, spinWidth, 6);
     holder_.reset();
     FreeSkinManager();
     holder_ = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(BuildPackage(spec)))));
@@ -493,6 +534,9 @@ TEST_F(NarrowPictureForms, PicturesAPixelOffAWholeCountOfFramesShowTheFrameOfEac
       const vcl::TColor want = C(FrameColour(kComboPicture, frame));
       EXPECT_EQ(Pixel(picture.get(), w - button + 1, 3), want) << "frame " << frame;
       EXPECT_EQ(Pixel(picture.get(), w - 3, 3), want) << "frame " << frame;
+      std::vector<COLORREF> row;
+      for (int x = 0; x < w; ++x) row.push_back(static_cast<COLORREF>(Pixel(picture.get(), x, 3)));
+      EXPECT_EQ(OtherFramesIn(row, kComboPicture, 4, {frame}), 0u) << "frame " << frame;
     };
     comboShows(1);
     RECT cr{};
@@ -517,6 +561,10 @@ TEST_F(NarrowPictureForms, PicturesAPixelOffAWholeCountOfFramesShowTheFrameOfEac
         EXPECT_EQ(Pixel(picture.get(), x, h / 4), C(FrameColour(kUpDownVertPicture, upper))) << "upper " << upper;
         EXPECT_EQ(Pixel(picture.get(), x, 3 * h / 4), C(FrameColour(kUpDownVertPicture, lower))) << "lower " << lower;
       }
+      std::vector<COLORREF> rows;
+      for (const int y : {h / 4, 3 * h / 4})
+        for (int x = 0; x < picture->Width(); ++x) rows.push_back(static_cast<COLORREF>(Pixel(picture.get(), x, y)));
+      EXPECT_EQ(OtherFramesIn(rows, kUpDownVertPicture, 8, {upper, lower}), 0u) << "frames " << upper << ", " << lower;
     };
     spinShows(1, 5);
     const POINT lowerHalf{(ur.right - ur.left) / 2, 3 * h / 4};
@@ -536,14 +584,15 @@ TEST_F(NarrowPictureForms, PicturesAPixelOffAWholeCountOfFramesShowTheFrameOfEac
 }
 
 // A flat combo button (style 1, no sunken edge) is one frame of its picture wide: a picture a
-// column short of or past a whole count of frames keeps the frames' width, so the button shows
-// one frame from its left column to its right one, normal and disabled.
+// column short of, at, a column past or half the count past a whole count of frames is cut into
+// whole frames, so the button shows one frame from its left column to its right one, normal and
+// disabled, and nothing of the next frame or of what is left over.
 TEST_F(NarrowPictureForms, AFlatComboButtonIsOneFrameWideAColumnOffAWholeCount) {
-  constexpr int kComboFrame = 17;
-  for (const int off : {-1, 0, 1}) {
-    SCOPED_TRACE(off);
+  for (const int width : WidthsAbout(4, 17)) {
+    SCOPED_TRACE(width);
+    const int frameWidth = width / 4;
     PackageSpec spec = SkinWithout({"Sunk.bmp"});
-    SetStrip(spec, "Combo.bmp", kComboPicture, 4, kComboFrame, 4 * kComboFrame + off, 21);
+    SetStrip(spec, "Combo.bmp", kComboPicture, 4, frameWidth, width, 21);
     auto ini =
         std::find_if(spec.entries.begin(), spec.entries.end(), [](const auto& e) { return e.name == "Skin.INI"; });
     ASSERT_NE(ini, spec.entries.end());
@@ -567,9 +616,12 @@ TEST_F(NarrowPictureForms, AFlatComboButtonIsOneFrameWideAColumnOffAWholeCount) 
       auto picture = PaintedWindow(combo->Handle());
       const int w = picture->Width();
       const vcl::TColor want = C(FrameColour(kComboPicture, frame));
-      EXPECT_EQ(Pixel(picture.get(), w - 2 - kComboFrame, 5), want) << "frame " << frame << ", left column";
+      EXPECT_EQ(Pixel(picture.get(), w - 2 - frameWidth, 5), want) << "frame " << frame << ", left column";
       EXPECT_EQ(Pixel(picture.get(), w - 3, 5), want) << "frame " << frame << ", right column";
-      EXPECT_NE(Pixel(picture.get(), w - 3 - kComboFrame, 5), want) << "frame " << frame << ", left of the button";
+      EXPECT_NE(Pixel(picture.get(), w - 3 - frameWidth, 5), want) << "frame " << frame << ", left of the button";
+      std::vector<COLORREF> row;
+      for (int x = 0; x < w; ++x) row.push_back(static_cast<COLORREF>(Pixel(picture.get(), x, 5)));
+      EXPECT_EQ(OtherFramesIn(row, kComboPicture, 4, {frame}), 0u) << "frame " << frame;
     };
     buttonShows(1);
     combo->SetEnabled(false);

@@ -25,6 +25,20 @@ inline constexpr int kFirstButtonId = 20;
 // Border sizes of the test skin.
 inline constexpr int kLeft = 4, kRight = 5, kTop = 24, kBottom = 6;
 
+// The colour of the pixels a picture has past its last whole frame: no frame's colour of picture
+// id (those have an even green).
+inline Rgb LeftOverColour(int id) { return MakeRgb(id, 5, 255 - id); }
+
+// A Width x Height picture of Frames frames of picture id, FrameWidth columns each (rows when
+// Stacked), each flat in its colour; what lies past the last whole frame is LeftOverColour.
+inline std::vector<std::uint8_t> FrameStrip(int id, int Frames, int FrameWidth, int Width, int Height,
+                                            bool Stacked = false) {
+  return Bmp24(Width, Height, [=](int x, int y) {
+    const int at = (Stacked ? y : x) / FrameWidth;
+    return at < Frames ? FrameColour(id, at + 1) : LeftOverColour(id);
+  });
+}
+
 struct ButtonSpec {
   int action = 0;
   int align = 1;
@@ -35,7 +49,7 @@ struct ButtonSpec {
   int frames = 4;          // frames drawn in its picture
   bool statesFrame = true; // the description states "frame"
   int stated = 0;          // the count it states, when not `frames`
-  int pictureWidth = 0;    // the picture's whole width, when not frames x width (the last frame runs on)
+  int pictureWidth = 0;    // the picture's whole width, when not frames x width (columns past them left over)
   int width = 10;          // of one frame
   int height = 8;
 };
@@ -74,9 +88,7 @@ inline PackageSpec FormSkinSpec(const std::vector<ButtonSpec>& buttons, bool tra
     if (b.statesFrame) ini += "frame=" + std::to_string(b.stated ? b.stated : b.frames) + "\r\n";
     const int id = kFirstButtonId + static_cast<int>(i);
     if (b.pictureWidth > 0)
-      spec.entries.push_back({file, Bmp24(b.pictureWidth, b.height, [&](int x, int) {
-                                return FrameColour(id, std::min(x / b.width, b.frames - 1) + 1);
-                              })});
+      spec.entries.push_back({file, FrameStrip(id, b.frames, b.width, b.pictureWidth, b.height)});
     else
       spec.entries.push_back({file, FramesBmp(b.width, b.height, FrameColours(id, b.frames))});
   }

@@ -199,37 +199,48 @@ TEST_F(SkinnedForms, TheFrameIsPaintedFromTheSkinsActiveAndInactivePictures) {
   EXPECT_EQ(Pixel(b.get(), w - 16 + 2, 5), Frame(kFirstButtonId, 4));  // the inactive frame
 }
 
-// Border pictures a pixel short of their two frames (side by side at the left and right, stacked
-// at the top and bottom) keep the frames' size: the borders are as thick as with whole pictures,
-// and each shows its active frame across its whole thickness, its inactive one when inactive.
-TEST_F(SkinnedForms, BorderPicturesAPixelShortOfTwoFramesKeepTheirThickness) {
-  PackageSpec spec = FormSkinSpec(StandardButtons());
-  auto set = [&](const char* file, int width, int height, int id, int frame, bool stacked) {
-    auto it = std::find_if(spec.entries.begin(), spec.entries.end(), [&](const auto& e) { return e.name == file; });
-    ASSERT_NE(it, spec.entries.end()) << file;
-    it->bytes = Bmp24(width, height, [=](int x, int y) {
-      return FrameColour(id, std::min((stacked ? y : x) / frame, 1) + 1);
-    });
-  };
-  set("Left.bmp", 2 * kLeft - 1, 40, kLeftId, kLeft, false);
-  set("Right.bmp", 2 * kRight - 1, 40, kRightId, kRight, false);
-  set("Top.bmp", 60, 2 * kTop - 1, kTopId, kTop, true);
-  set("Bottom.bmp", 60, 2 * kBottom - 1, kBottomId, kBottom, true);
-  SkinnedWindows::UseSkin(spec);
-  Owned<vcl::TForm> form = NewForm();
-  TWinSkinForm* skin = ShowSkinned(form.get());
-  ASSERT_TRUE(skin);
-  EXPECT_EQ(std::make_tuple(skin->LeftWidth, skin->TopHeight, skin->RightWidth, skin->BottomHeight),
-            std::make_tuple(kLeft, kTop, kRight, kBottom));
-  for (const bool active : {true, false}) {
-    SCOPED_TRACE(active ? "active" : "inactive");
-    SendMessageW(form->Handle(), WM_NCACTIVATE, active ? TRUE : FALSE, 0);
-    auto b = PaintedFrame(form->Handle());
-    const int w = b->Width(), h = b->Height(), frame = active ? 1 : 2;
-    for (const int x : {0, kLeft - 1}) EXPECT_EQ(Pixel(b.get(), x, h / 2), Frame(kLeftId, frame)) << x;
-    for (const int x : {w - kRight, w - 1}) EXPECT_EQ(Pixel(b.get(), x, h / 2), Frame(kRightId, frame)) << x;
-    for (const int y : {0, kTop - 1}) EXPECT_EQ(Pixel(b.get(), w / 2, y), Frame(kTopId, frame)) << y;
-    for (const int y : {h - kBottom, h - 1}) EXPECT_EQ(Pixel(b.get(), w / 2, y), Frame(kBottomId, frame)) << y;
+// Border pictures a pixel short of and a pixel past their two frames (side by side at the left
+// and right, stacked at the top and bottom) are cut into two whole frames: each border is a frame
+// thick, showing its active frame across its thickness, its inactive one when inactive, and
+// nothing of the other frame or of the pixel left over.
+TEST_F(SkinnedForms, BorderPicturesAPixelOffTwoFramesAreCutIntoWholeFrames) {
+  for (const int off : {-1, 1}) {
+    SCOPED_TRACE(off);
+    PackageSpec spec = FormSkinSpec(StandardButtons());
+    // A border a frame `side` thick: its picture of two frames and `off`.
+    auto set = [&](const char* file, int side, int id, bool stacked) {
+      auto it = std::find_if(spec.entries.begin(), spec.entries.end(), [&](const auto& e) { return e.name == file; });
+      ASSERT_NE(it, spec.entries.end()) << file;
+      const int extent = 2 * side + off, across = stacked ? 60 : 40;
+      it->bytes = FrameStrip(id, 2, extent / 2, stacked ? across : extent, stacked ? extent : across, stacked);
+    };
+    set("Left.bmp", kLeft, kLeftId, false);
+    set("Right.bmp", kRight, kRightId, false);
+    set("Top.bmp", kTop, kTopId, true);
+    set("Bottom.bmp", kBottom, kBottomId, true);
+    SkinnedWindows::UseSkin(spec);
+    Owned<vcl::TForm> form = NewForm();
+    TWinSkinForm* skin = ShowSkinned(form.get());
+    ASSERT_TRUE(skin);
+    const int left = (2 * kLeft + off) / 2, right = (2 * kRight + off) / 2, top = (2 * kTop + off) / 2,
+              bottom = (2 * kBottom + off) / 2;
+    EXPECT_EQ(std::make_tuple(skin->LeftWidth, skin->TopHeight, skin->RightWidth, skin->BottomHeight),
+              std::make_tuple(left, top, right, bottom));
+    for (const bool active : {true, false}) {
+      SCOPED_TRACE(active ? "active" : "inactive");
+      SendMessageW(form->Handle(), WM_NCACTIVATE, active ? TRUE : FALSE, 0);
+      auto b = PaintedFrame(form->Handle());
+      const int w = b->Width(), h = b->Height(), frame = active ? 1 : 2;
+      // Across each border's thickness, at the middle of its side.
+      struct Across {
+        int id, x0, y0, dx, dy, thickness;
+      };
+      for (const Across& a : {Across{kLeftId, 0, h / 2, 1, 0, left}, Across{kRightId, w - right, h / 2, 1, 0, right},
+                              Across{kTopId, w / 2, 0, 0, 1, top}, Across{kBottomId, w / 2, h - bottom, 0, 1, bottom}})
+        for (int i = 0; i < a.thickness; ++i)
+          EXPECT_EQ(Pixel(b.get(), a.x0 + i * a.dx, a.y0 + i * a.dy), Frame(a.id, frame))
+              << "picture " << a.id << ", " << i << " in";
+    }
   }
 }
 
@@ -764,7 +775,8 @@ TEST_F(SkinnedForms, ButtonsWithoutPicturesAreTheSystemsCaptionButtons) {
 // A caption button whose picture has fewer columns than its frames (however tall) is the
 // system's caption button, as one without a picture: frames of no pixels left the title without
 // it. From a column a frame up the skin's picture shows, its first frame on an active title; a
-// picture a column short of or past a whole count of frames keeps its frames' width.
+// picture a column short of, a column past or half the count past a whole count of frames is cut
+// into whole frames, the button a frame wide showing nothing of another frame.
 TEST_F(SkinnedForms, ButtonsWhosePicturesAreNarrowerThanTheirFramesAreTheSystemsCaptionButtons) {
   struct Case {
     int frames, stated, width;  // the picture's frames, each `width` wide; the count stated
@@ -772,8 +784,8 @@ TEST_F(SkinnedForms, ButtonsWhosePicturesAreNarrowerThanTheirFramesAreTheSystems
     int pictureWidth = 0;
   };
   for (const Case& c : {Case{1, 4, 1, true}, Case{3, 4, 1, true}, Case{4, 4, 1, false}, Case{5, 4, 1, false},
-                        Case{4, 0, 1, false}, Case{2, 0, 1, true}, Case{4, 4, 10, false}, Case{4, 4, 10, false, 39},
-                        Case{4, 4, 10, false, 41}}) {
+                        Case{4, 0, 1, false}, Case{2, 0, 1, true}, Case{4, 4, 10, false}, Case{4, 4, 9, false, 39},
+                        Case{4, 4, 10, false, 41}, Case{4, 4, 10, false, 42}}) {
     SCOPED_TRACE(std::to_string(c.frames) + " frames of " + std::to_string(c.width) + ", " + std::to_string(c.stated) +
                  " stated, " + std::to_string(c.pictureWidth) + " wide");
     std::vector<ButtonSpec> buttons = StandardButtons();
@@ -802,15 +814,20 @@ TEST_F(SkinnedForms, ButtonsWhosePicturesAreNarrowerThanTheirFramesAreTheSystems
       if (!c.system) {
         EXPECT_EQ(button->BoundsRect.Width(), c.width);
       }
-      int face = 0, first = 0;
+      const int id = kFirstButtonId + static_cast<int>(i);
+      int face = 0, first = 0, others = 0;
       for (int x = button->BoundsRect.Left; x < button->BoundsRect.Right; ++x)
         for (int y = button->BoundsRect.Top; y < std::min(button->BoundsRect.Bottom, kTop); ++y) {
-          face += Pixel(b.get(), x, y) != Frame(kTopId, 1);
-          first += Pixel(b.get(), x, y) == Frame(kFirstButtonId + static_cast<int>(i), 1);
+          const vcl::TColor p = Pixel(b.get(), x, y);
+          face += p != Frame(kTopId, 1);
+          first += p == Frame(id, 1);
+          others += p == C(LeftOverColour(id));
+          for (int f = 2; f <= c.frames; ++f) others += p == Frame(id, f);
         }
       EXPECT_GT(face, 0) << "the button is not drawn";
       if (!c.system) {
         EXPECT_GT(first, 0) << "the skin's first frame does not show";
+        EXPECT_EQ(others, 0) << "pixels of another frame, or left over";
       }
     }
   }

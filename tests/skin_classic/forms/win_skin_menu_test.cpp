@@ -414,42 +414,49 @@ TEST_F(SkinnedMenus, AHotBarItemIsFilledWithTheHighlightColour) {
 
 // A menu-bar picture with fewer columns than its two frames (however tall) is no picture: the
 // band shows what it shows without the picture, not what lay in the painting's memory. From a
-// column a frame up, and a column off a whole count, the band shows frame 1 on an active window
-// and frame 2 on an inactive one.
+// column a frame up the band shows frame 1 on an active window and frame 2 on an inactive one;
+// a picture a column short of, a column past or half the count past a whole count is cut into
+// whole frames, and the band shows nothing of the other frame or of what is left over.
 TEST_F(SkinnedMenus, ABarPictureNarrowerThanItsFramesGivesTheBandItsLookWithoutThePicture) {
-  // The band's right end (no item there) of the frame painted active or not.
+  // The band's row below its top of the frame painted active or not, from its left border to its
+  // right one.
   auto bandShows = [&](const PackageSpec& spec, bool active) {
     UseSkin(spec);
     UniqueWindow w = MenuWindow();
     TWinSkinForm* skin = SkinRaw(w.get());
     EXPECT_TRUE(skin && skin->MenuBar());
-    if (!skin || !skin->MenuBar()) return vcl::TColor{vcl::clNone};
+    if (!skin || !skin->MenuBar()) return std::vector<vcl::TColor>{};
     SendMessageW(w.get(), WM_NCACTIVATE, active ? TRUE : FALSE, 0);
     const TPoint size = WindowSize(w.get());
     auto picture = Surface(size.X, size.Y, vcl::clBlack);
     skin->PaintFrame(picture->Canvas()->Handle());
-    return Pixel(picture.get(), size.X - kRight - 2, kTop + 2);
+    std::vector<vcl::TColor> row;
+    for (int x = kLeft; x < size.X - kRight; ++x) row.push_back(Pixel(picture.get(), x, kTop + 2));
+    return row;
   };
+  // Its right end (no item there).
+  auto end = [](const std::vector<vcl::TColor>& row) { return row.size() > 2 ? row[row.size() - 2] : vcl::clNone; };
   auto withBar = [](int frameWidth, int width, int height) {
     PackageSpec spec = MenuSkinSpec();
     auto bar = std::find_if(spec.entries.begin(), spec.entries.end(), [](auto& e) { return e.name == "MenuBar.bmp"; });
-    bar->bytes = Bmp24(width, height, [=](int x, int) {
-      return FrameColour(kMenuBarId, std::min(x / frameWidth, 1) + 1);
-    });
+    bar->bytes = FrameStrip(kMenuBarId, 2, frameWidth, width, height);
     return spec;
   };
   PackageSpec without = MenuSkinSpec();
   std::erase_if(without.entries, [](const auto& e) { return e.name == "MenuBar.bmp"; });
   for (const bool active : {true, false}) {
     SCOPED_TRACE(active ? "active" : "inactive");
-    const vcl::TColor bare = bandShows(without, active);
+    const vcl::TColor bare = end(bandShows(without, active));
     EXPECT_NE(bare, Frame(kMenuBarId, 1));
-    EXPECT_EQ(bandShows(withBar(1, 1, 40), active), bare) << "1 column";
-    const vcl::TColor frame = Frame(kMenuBarId, active ? 1 : 2);
-    EXPECT_EQ(bandShows(withBar(1, 2, 40), active), frame) << "2 columns";
-    EXPECT_EQ(bandShows(withBar(20, 39, 18), active), frame) << "39 columns";
-    EXPECT_EQ(bandShows(withBar(20, 40, 18), active), frame) << "40 columns";
-    EXPECT_EQ(bandShows(withBar(20, 41, 18), active), frame) << "41 columns";
+    EXPECT_EQ(end(bandShows(withBar(1, 1, 40), active)), bare) << "1 column";
+    const vcl::TColor frame = Frame(kMenuBarId, active ? 1 : 2), other = Frame(kMenuBarId, active ? 2 : 1);
+    EXPECT_EQ(end(bandShows(withBar(1, 2, 40), active)), frame) << "2 columns";
+    for (const int width : {39, 40, 41}) {
+      const std::vector<vcl::TColor> row = bandShows(withBar(width / 2, width, 18), active);
+      EXPECT_EQ(end(row), frame) << width << " columns";
+      EXPECT_EQ(std::count(row.begin(), row.end(), other), 0) << width << " columns";
+      EXPECT_EQ(std::count(row.begin(), row.end(), C(LeftOverColour(kMenuBarId))), 0) << width << " columns";
+    }
   }
 }
 
@@ -1163,37 +1170,47 @@ TEST_F(SkinnedMenus, ItemsAreDrawnWithTheSkinsItemPictureAndSeparatorsAsAnEtched
 
 // A menu-item picture with fewer columns than its five frames (however tall) is no picture: items
 // are drawn as without it, the selected one in the highlight colour, not alike. From a column a
-// frame up, and a column off a whole count, the selected item shows frame 4 at both its ends.
+// frame up the selected item shows frame 4 at both its ends, another item frame 1; a picture a
+// column short of, at, a column past or half the count past a whole count is cut into whole
+// frames, and the item shows nothing of another frame or of what is left over.
 TEST_F(SkinnedMenus, AnItemPictureNarrowerThanItsFramesDrawsItemsAsWithoutThePicture) {
   const int w = 120, h = 22;
+  // The item's top row but one.
   auto itemShows = [&](int frameWidth, int width, int height, bool selected) {
     PackageSpec spec = MenuSkinSpec();
     auto item =
         std::find_if(spec.entries.begin(), spec.entries.end(), [](auto& e) { return e.name == "MenuItem.bmp"; });
-    item->bytes = Bmp24(width, height, [=](int x, int) {
-      return FrameColour(kMenuItemId, std::min(x / frameWidth, 4) + 1);
-    });
+    item->bytes = FrameStrip(kMenuItemId, 5, frameWidth, width, height);
     UseSkin(spec);
     TSkinMenuPainter painter(data_);
     TMenuItemLook look;
     look.Caption = L"&Item";
     auto b = Surface(w, h, vcl::clWhite);
     painter.DrawLook(b->Canvas()->Handle(), TRect(0, 0, w, h), look, selected, nullptr);
-    return std::pair{Pixel(b.get(), 1, 1), Pixel(b.get(), w - 3, 1)};
+    std::vector<vcl::TColor> row;
+    for (int x = 0; x < w; ++x) row.push_back(Pixel(b.get(), x, 1));
+    return row;
   };
   using Ends = std::pair<vcl::TColor, vcl::TColor>;
+  auto ends = [&](const std::vector<vcl::TColor>& row) { return Ends{row[1], row[w - 3]}; };
   for (const int columns : {1, 4}) {
     SCOPED_TRACE(columns);
-    EXPECT_EQ(itemShows(1, columns, 32, false), (Ends{C(kMenuColour), C(kMenuColour)}));
-    EXPECT_EQ(itemShows(1, columns, 32, true), (Ends{C(kHilight), C(kHilight)}));
+    EXPECT_EQ(ends(itemShows(1, columns, 32, false)), (Ends{C(kMenuColour), C(kMenuColour)}));
+    EXPECT_EQ(ends(itemShows(1, columns, 32, true)), (Ends{C(kHilight), C(kHilight)}));
   }
-  struct Strip {
-    int frameWidth, width, height;
-  };
-  for (const Strip& s : {Strip{1, 5, 32}, Strip{1, 6, 32}, Strip{20, 99, 20}, Strip{20, 100, 20}, Strip{20, 101, 20}}) {
-    SCOPED_TRACE(s.width);
-    EXPECT_EQ(itemShows(s.frameWidth, s.width, s.height, false), (Ends{Frame(kMenuItemId, 1), Frame(kMenuItemId, 1)}));
-    EXPECT_EQ(itemShows(s.frameWidth, s.width, s.height, true), (Ends{Frame(kMenuItemId, 4), Frame(kMenuItemId, 4)}));
+  for (const int width : {5, 6, 99, 100, 101, 102}) {
+    SCOPED_TRACE(width);
+    for (const bool selected : {false, true}) {
+      const std::vector<vcl::TColor> row = itemShows(width < 20 ? 1 : width / 5, width, width < 20 ? 32 : 20, selected);
+      const int frame = selected ? 4 : 1;
+      EXPECT_EQ(ends(row), (Ends{Frame(kMenuItemId, frame), Frame(kMenuItemId, frame)}));
+      for (int f = 1; f <= 5; ++f) {
+        if (f != frame) {
+          EXPECT_EQ(std::count(row.begin(), row.end(), Frame(kMenuItemId, f)), 0) << "frame " << f;
+        }
+      }
+      EXPECT_EQ(std::count(row.begin(), row.end(), C(LeftOverColour(kMenuItemId))), 0);
+    }
   }
 }
 
