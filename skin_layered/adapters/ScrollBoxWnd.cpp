@@ -61,6 +61,26 @@ bool TqvScrollBoxWnd::CacheFitsWindow() const {
   return client == cached_client_;
 }
 
+bool TqvScrollBoxWnd::PictureFollowsSize() const {
+  const TsGeneralData* section = SkinData->Section();
+  return section && section->Props[0].Transparency < 100 && !(SkinData->CtrlSkinState & kStatePlainBg);
+}
+
+void TqvScrollBoxWnd::OnSize(vcl::TMessage& Message) {
+  // A box painted at its new size before the message came keeps that picture.
+  const bool fits = CacheFitsWindow();
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+  TqvScrollWnd::WndProc(Message);
+  if (!alive || !SkinData) return;
+  if (fits) {
+    SkinData->BGChanged = false;
+  } else if (PictureFollowsSize()) {
+    // Nothing of a box that shrank is exposed, yet its picture was made for another size. A box
+    // that grew is painted once: the part it gained is already waiting for its paint.
+    RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+  }
+}
+
 void TqvScrollBoxWnd::PaintClient(HDC DC) {
   vcl::TRect client;
   GetClientRectInWindow(CtrlHandle, client);
@@ -158,14 +178,9 @@ bool TqvScrollBoxWnd::OnSkinnedMessage(vcl::TMessage& Message) {
     case WM_PRINT:
       OnPrint(Message);
       return true;
-    case WM_SIZE: {
-      // A box painted at its new size before the message came keeps that picture.
-      const bool fits = CacheFitsWindow();
-      const vcl::TLifetime::TWatch alive = Lifetime().Watch();
-      TqvScrollWnd::WndProc(Message);
-      if (alive && fits && SkinData) SkinData->BGChanged = false;
+    case WM_SIZE:
+      OnSize(Message);
       return true;
-    }
     default:
       return HostMessage(
           this, Message, [this](vcl::TMessage& M) { TqvScrollWnd::WndProc(M); }, [this](HDC DC) { PaintClient(DC); });

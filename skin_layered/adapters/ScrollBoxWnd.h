@@ -42,6 +42,10 @@ class TqvScrollBoxWnd : public TqvScrollWnd {
   void OnParentPainted();
   // The cache was made for the window's present size and frame.
   bool CacheFitsWindow() const;
+  // The box's own section draws a picture made for its size (not one plain colour); a see-through
+  // one shows its parent, which repaints it when it changes under it.
+  bool PictureFollowsSize() const;
+  void OnSize(vcl::TMessage& Message);
 
   // What the cache was last made over: the parent's picture under the box.
   TBackdropCopy backdrop_;

@@ -290,6 +290,86 @@ class AResizedScrollBox : public ::testing::Test {
     }
   }
 
+  // Counts the pictures the box makes while it lives: a mark left in its picture after each
+  // message the box gets is gone once a new picture was made.
+  class PicturesMade {
+   public:
+    PicturesMade(TqvScrollBoxWnd* Adapter, HWND Window) : adapter_(Adapter), window_(Window) {
+      Mark();
+      SetWindowSubclass(window_, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+    }
+    ~PicturesMade() { RemoveWindowSubclass(window_, Proc, 1); }
+    PicturesMade(const PicturesMade&) = delete;
+    PicturesMade& operator=(const PicturesMade&) = delete;
+    int Count() {
+      Check();
+      Mark();
+      return made_;
+    }
+
+   private:
+    vcl::TBitmap* Cache() const { return adapter_->SkinData ? adapter_->SkinData->CacheBmp() : nullptr; }
+    void Mark() {
+      marked_ = Cache();
+      if (marked_) SetPixel(marked_->Canvas()->Handle(), 1, 1, kMark);
+    }
+    void Check() {
+      vcl::TBitmap* cache = Cache();
+      if (marked_ && (cache != marked_ || GetPixel(cache->Canvas()->Handle(), 1, 1) != kMark)) ++made_;
+      marked_ = nullptr;
+    }
+    static LRESULT CALLBACK Proc(HWND W, UINT Msg, WPARAM WParam, LPARAM LParam, UINT_PTR, DWORD_PTR Self) {
+      auto* self = reinterpret_cast<PicturesMade*>(Self);
+      ++self->depth_;
+      const LRESULT result = DefSubclassProc(W, Msg, WParam, LParam);
+      if (--self->depth_ == 0) self->Count();
+      return result;
+    }
+    TqvScrollBoxWnd* adapter_;
+    HWND window_;
+    vcl::TBitmap* marked_ = nullptr;
+    int made_ = 0, depth_ = 0;
+  };
+
+  // What the box's window shows down column X of its client area.
+  std::vector<COLORREF> ShownColumn(int X) {
+    RECT cr{};
+    GetClientRect(box->Handle(), &cr);
+    const HDC dc = GetWindowDC(box->Handle());
+    std::vector<COLORREF> column;
+    for (int y = 0; y < cr.bottom; ++y) column.push_back(GetPixel(dc, X, y));
+    ReleaseDC(box->Handle(), dc);
+    return column;
+  }
+  // Sized as Size says and left to paint itself, the box makes its picture once and shows down a
+  // column what it paints when painted whole at its new size: the gradient made for that size.
+  template <typename SizeBy>
+  void ExpectThePictureOfEachNewSize(SizeBy Size) {
+    for (const int grow : {-1, -40, 1, 40}) {
+      SCOPED_TRACE("grown by " + std::to_string(grow));
+      RECT before{};
+      GetWindowRect(box->Handle(), &before);
+      {
+        PicturesMade made(adapter, box->Handle());
+        Size(grow);
+        wintest::PumpUntilIdle();
+        EXPECT_EQ(made.Count(), 1) << "pictures made";
+      }
+      RECT after{};
+      GetWindowRect(box->Handle(), &after);
+      ASSERT_EQ(after.bottom - after.top, before.bottom - before.top + grow);
+      const std::vector<COLORREF> shown = ShownColumn(8);
+      Repainted(8, 8);
+      const std::vector<COLORREF> whole = ShownColumn(8);
+      ASSERT_EQ(shown.size(), whole.size());
+      const auto differ = std::mismatch(shown.begin(), shown.end(), whole.begin());
+      EXPECT_TRUE(differ.first == shown.end())
+          << "row " << differ.first - shown.begin() << " of " << shown.size() << " shows " << std::hex << *differ.first
+          << ", painted whole at its size " << *differ.second;
+      ExpectTheGradientOfItsSize();
+    }
+  }
+
   TempSkins skins;
   ManagerPtr manager;
   std::unique_ptr<vcl::TForm, ChildrenOfAResizedForm::FormFree> form;
@@ -322,6 +402,26 @@ TEST_F(AResizedScrollBox, MakesThePictureAgainForASizeMessageOfAnotherSize) {
     EXPECT_NE(Repainted(8, 8), kMark) << "the picture was made again";
     ExpectTheGradientOfItsSize();
   }
+}
+
+// Nothing of a box that shrinks is exposed, yet its gradient is one of another height: its
+// picture is made again, once, as it is when it grows.
+TEST_F(AResizedScrollBox, ShowsTheGradientOfItsNewSizeSizedAlone) {
+  ExpectThePictureOfEachNewSize([this](int Grow) {
+    RECT wr{};
+    GetWindowRect(box->Handle(), &wr);
+    SetWindowPos(box->Handle(), nullptr, 0, 0, wr.right - wr.left, wr.bottom - wr.top + Grow,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  });
+}
+
+TEST_F(AResizedScrollBox, ShowsTheGradientOfItsNewSizeSizedWithItsForm) {
+  ExpectThePictureOfEachNewSize([this](int Grow) {
+    RECT wr{};
+    GetWindowRect(form->Handle(), &wr);
+    SetWindowPos(form->Handle(), nullptr, 0, 0, wr.right - wr.left, wr.bottom - wr.top + Grow,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  });
 }
 
 TEST_F(AResizedScrollBox, MakesThePictureAgainWhenItsClientAreaChangesAtTheSameSize) {
