@@ -233,7 +233,8 @@ class AResizedScrollBox : public ::testing::Test {
   void SetUp() override {
     const std::string section = std::string("[PANEL_LOW]\r\nTRANSPARENCY=0\r\nFONTCOLOR=$000000\r\nSTATES=1\r\n") +
                             "COLOR=" + Hex(kTop) + "\r\nGRADIENTPERCENT=100\r\nGRADIENTDATA=" +
-                            std::to_string(kTop) + ";" + std::to_string(kBottom) + ";100;0;0\r\n";
+                            std::to_string(kTop) + ";" + std::to_string(kBottom) + ";100;" +
+                            std::to_string(across ? 1 : 0) + ";0\r\n";
     manager = LoadedManager(skins, L"Shaded", "[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("FORM", kBody, kBody) +
                                                   section + ScrollSections());
     form.reset(new vcl::TForm(vcl::Application, 0));
@@ -331,45 +332,59 @@ class AResizedScrollBox : public ::testing::Test {
     int made_ = 0, depth_ = 0;
   };
 
-  // What the box's window shows down column X of its client area.
-  std::vector<COLORREF> ShownColumn(int X) {
+  // What the box's window shows down its client area's column 8 (along its row 8 Across).
+  std::vector<COLORREF> ShownLine(bool Across) {
     RECT cr{};
     GetClientRect(box->Handle(), &cr);
     const HDC dc = GetWindowDC(box->Handle());
-    std::vector<COLORREF> column;
-    for (int y = 0; y < cr.bottom; ++y) column.push_back(GetPixel(dc, X, y));
+    std::vector<COLORREF> line;
+    for (int i = 0; i < (Across ? cr.right : cr.bottom); ++i) line.push_back(GetPixel(dc, Across ? i : 8, Across ? 8 : i));
     ReleaseDC(box->Handle(), dc);
-    return column;
+    return line;
   }
-  // Sized as Size says and left to paint itself, the box makes its picture once and shows down a
-  // column what it paints when painted whole at its new size: the gradient made for that size.
-  template <typename SizeBy>
-  void ExpectThePictureOfEachNewSize(SizeBy Size) {
-    for (const int grow : {-1, -40, 1, 40}) {
-      SCOPED_TRACE("grown by " + std::to_string(grow));
+  // Window W Grow pixels higher (wider Across).
+  static void Grow(HWND W, int By, bool Across) {
+    RECT wr{};
+    GetWindowRect(W, &wr);
+    SetWindowPos(W, nullptr, 0, 0, wr.right - wr.left + (Across ? By : 0), wr.bottom - wr.top + (Across ? 0 : By),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  // Sized by its own window or its form's and left to paint itself, the box makes its picture
+  // once and shows down a column (along a row, for a gradient across) what it paints when painted
+  // whole at its new size: the gradient made for that size.
+  void ExpectThePictureOfEachNewSize(bool WithItsForm) {
+    for (const int by : {-1, -40, 1, 40}) {
+      SCOPED_TRACE("grown by " + std::to_string(by));
       RECT before{};
       GetWindowRect(box->Handle(), &before);
       {
         PicturesMade made(adapter, box->Handle());
-        Size(grow);
+        Grow(WithItsForm ? form->Handle() : box->Handle(), by, across);
         wintest::PumpUntilIdle();
         EXPECT_EQ(made.Count(), 1) << "pictures made";
       }
       RECT after{};
       GetWindowRect(box->Handle(), &after);
-      ASSERT_EQ(after.bottom - after.top, before.bottom - before.top + grow);
-      const std::vector<COLORREF> shown = ShownColumn(8);
+      const int size = across ? after.right - after.left : after.bottom - after.top;
+      ASSERT_EQ(size, (across ? before.right - before.left : before.bottom - before.top) + by);
+      const std::vector<COLORREF> shown = ShownLine(across);
       Repainted(8, 8);
-      const std::vector<COLORREF> whole = ShownColumn(8);
+      const std::vector<COLORREF> whole = ShownLine(across);
       ASSERT_EQ(shown.size(), whole.size());
       const auto differ = std::mismatch(shown.begin(), shown.end(), whole.begin());
       EXPECT_TRUE(differ.first == shown.end())
-          << "row " << differ.first - shown.begin() << " of " << shown.size() << " shows " << std::hex << *differ.first
-          << ", painted whole at its size " << *differ.second;
-      ExpectTheGradientOfItsSize();
+          << "pixel " << differ.first - shown.begin() << " of " << shown.size() << " shows " << std::hex
+          << *differ.first << ", painted whole at its size " << *differ.second;
+      if (!across) {
+        ExpectTheGradientOfItsSize();
+      } else {
+        EXPECT_NEAR(GetRValue(whole.front()), GetRValue(kTop), 6);
+        EXPECT_NEAR(GetRValue(whole.back()), GetRValue(kBottom), 6);
+      }
     }
   }
 
+  bool across = false;  // the gradient runs from left to right
   TempSkins skins;
   ManagerPtr manager;
   std::unique_ptr<vcl::TForm, ChildrenOfAResizedForm::FormFree> form;
@@ -406,23 +421,19 @@ TEST_F(AResizedScrollBox, MakesThePictureAgainForASizeMessageOfAnotherSize) {
 
 // Nothing of a box that shrinks is exposed, yet its gradient is one of another height: its
 // picture is made again, once, as it is when it grows.
-TEST_F(AResizedScrollBox, ShowsTheGradientOfItsNewSizeSizedAlone) {
-  ExpectThePictureOfEachNewSize([this](int Grow) {
-    RECT wr{};
-    GetWindowRect(box->Handle(), &wr);
-    SetWindowPos(box->Handle(), nullptr, 0, 0, wr.right - wr.left, wr.bottom - wr.top + Grow,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  });
-}
+TEST_F(AResizedScrollBox, ShowsTheGradientOfItsNewSizeSizedAlone) { ExpectThePictureOfEachNewSize(false); }
 
-TEST_F(AResizedScrollBox, ShowsTheGradientOfItsNewSizeSizedWithItsForm) {
-  ExpectThePictureOfEachNewSize([this](int Grow) {
-    RECT wr{};
-    GetWindowRect(form->Handle(), &wr);
-    SetWindowPos(form->Handle(), nullptr, 0, 0, wr.right - wr.left, wr.bottom - wr.top + Grow,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  });
-}
+TEST_F(AResizedScrollBox, ShowsTheGradientOfItsNewSizeSizedWithItsForm) { ExpectThePictureOfEachNewSize(true); }
+
+// The same for a gradient from left to right, the box narrower and wider.
+class AScrollBoxShadedAcross : public AResizedScrollBox {
+ protected:
+  AScrollBoxShadedAcross() { across = true; }
+};
+
+TEST_F(AScrollBoxShadedAcross, ShowsTheGradientOfItsNewWidthSizedAlone) { ExpectThePictureOfEachNewSize(false); }
+
+TEST_F(AScrollBoxShadedAcross, ShowsTheGradientOfItsNewWidthSizedWithItsForm) { ExpectThePictureOfEachNewSize(true); }
 
 TEST_F(AResizedScrollBox, MakesThePictureAgainWhenItsClientAreaChangesAtTheSameSize) {
   ASSERT_NO_FATAL_FAILURE(MarkThePicture());
