@@ -231,10 +231,11 @@ class AResizedScrollBox : public ::testing::Test {
   static constexpr COLORREF kTop = 0x202020, kBottom = 0xE0E0E0, kMark = 0x13579B;
 
   void SetUp() override {
-    const std::string section = std::string("[PANEL_LOW]\r\nTRANSPARENCY=0\r\nFONTCOLOR=$000000\r\nSTATES=1\r\n") +
-                            "COLOR=" + Hex(kTop) + "\r\nGRADIENTPERCENT=100\r\nGRADIENTDATA=" +
-                            std::to_string(kTop) + ";" + std::to_string(kBottom) + ";100;" +
-                            std::to_string(across ? 1 : 0) + ";0\r\n";
+    const std::string section =
+        !panel.empty() ? panel
+                       : std::string("[PANEL_LOW]\r\nTRANSPARENCY=0\r\nFONTCOLOR=$000000\r\nSTATES=1\r\n") +
+                             "COLOR=" + Hex(kTop) + "\r\nGRADIENTPERCENT=100\r\nGRADIENTDATA=" + std::to_string(kTop) +
+                             ";" + std::to_string(kBottom) + ";100;" + std::to_string(across ? 1 : 0) + ";0\r\n";
     manager = LoadedManager(skins, L"Shaded", "[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("FORM", kBody, kBody) +
                                                   section + ScrollSections());
     form.reset(new vcl::TForm(vcl::Application, 0));
@@ -385,6 +386,7 @@ class AResizedScrollBox : public ::testing::Test {
   }
 
   bool across = false;  // the gradient runs from left to right
+  std::string panel;    // the box's section, when not the gradient
   TempSkins skins;
   ManagerPtr manager;
   std::unique_ptr<vcl::TForm, ChildrenOfAResizedForm::FormFree> form;
@@ -434,6 +436,42 @@ class AScrollBoxShadedAcross : public AResizedScrollBox {
 TEST_F(AScrollBoxShadedAcross, ShowsTheGradientOfItsNewWidthSizedAlone) { ExpectThePictureOfEachNewSize(false); }
 
 TEST_F(AScrollBoxShadedAcross, ShowsTheGradientOfItsNewWidthSizedWithItsForm) { ExpectThePictureOfEachNewSize(true); }
+
+// A box of one plain colour, and a see-through one over a plain form, show the same at any size:
+// shrunk, they make no picture and still show their colour.
+class AScrollBoxOfOneColour : public AResizedScrollBox {
+ protected:
+  static constexpr COLORREF kPlain = 0x4080C0;
+  void ExpectNoPictureShrinking(COLORREF Shown) {
+    for (const int by : {-1, -40}) {
+      SCOPED_TRACE("grown by " + std::to_string(by));
+      {
+        PicturesMade made(adapter, box->Handle());
+        Grow(box->Handle(), by, false);
+        wintest::PumpUntilIdle();
+        EXPECT_EQ(made.Count(), 0) << "pictures made";
+      }
+      for (const bool along : {false, true}) {
+        const std::vector<COLORREF> line = ShownLine(along);
+        EXPECT_EQ(std::count(line.begin(), line.end(), Shown), static_cast<std::ptrdiff_t>(line.size()));
+      }
+    }
+  }
+};
+
+class APlainScrollBox : public AScrollBoxOfOneColour {
+ protected:
+  APlainScrollBox() { panel = FlatSection("PANEL_LOW", kPlain, kPlain); }
+};
+
+class ASeeThroughScrollBox : public AScrollBoxOfOneColour {
+ protected:
+  ASeeThroughScrollBox() { panel = "[PANEL_LOW]\r\nTRANSPARENCY=100\r\nFONTCOLOR=$000000\r\nSTATES=1\r\n"; }
+};
+
+TEST_F(APlainScrollBox, MakesNoPictureWhenItShrinks) { ExpectNoPictureShrinking(kPlain); }
+
+TEST_F(ASeeThroughScrollBox, MakesNoPictureWhenItShrinks) { ExpectNoPictureShrinking(kBody); }
 
 TEST_F(AResizedScrollBox, MakesThePictureAgainWhenItsClientAreaChangesAtTheSameSize) {
   ASSERT_NO_FATAL_FAILURE(MarkThePicture());
