@@ -33,7 +33,12 @@ void TqvScrollBoxWnd::PrepareCache() {
   if (PaintAdapterSection(this, ci, 0)) {
     SkinData->BGChanged = false;
     GetClientRectInWindow(CtrlHandle, cached_client_);
-    backdrop_.Take(ci, WndPos, WndSize);
+    // Only a box its parent shows through asks later whether that changed under it: an
+    // opaque one keeps no copy (a client-aligned box took the form's whole body each step).
+    if (SkinData->BgDependsOnParent())
+      backdrop_.Take(ci, WndPos, WndSize);
+    else
+      backdrop_.Clear();
   } else {
     backdrop_.Clear();
   }

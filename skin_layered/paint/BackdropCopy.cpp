@@ -45,7 +45,10 @@ void TBackdropCopy::Take(const TqvCacheInfo& Behind, vcl::TPoint At, vcl::TSize 
   Clear();
   key_ = KeyOf(Behind, At, Size);
   if (key_.Bitmap && !key_.Area.IsEmpty()) {
-    pixels_.reserve(static_cast<std::size_t>(key_.Area.Width()) * static_cast<std::size_t>(key_.Area.Height()));
+    // A control resized step by step takes a larger copy each step: room to spare, as its
+    // picture keeps.
+    const std::size_t count = static_cast<std::size_t>(key_.Area.Width()) * static_cast<std::size_t>(key_.Area.Height());
+    if (count > pixels_.capacity()) pixels_.reserve(count + count / 4);
     const bool read = ForEachRow(Behind.Bmp, key_.Area, [this](std::span<const TPixel32> Row) {
       pixels_.insert(pixels_.end(), Row.begin(), Row.end());
       return true;

@@ -22,6 +22,8 @@ class TPieceDrawer {
     StretchBlt(target_, area.Left, area.Top, area.Width(), area.Height(), source_, sx, sy, sw, sh, SRCCOPY);
   }
   void Tile(const TPixelRect& area, int sx, int sy, int sw, int sh) const {
+    if (sw <= 0 || sh <= 0 || area.IsEmpty()) return;
+    if (TileCount(area, sw, sh) > kTilesCopiedOneByOne && Painted(area)) return TileByDoubling(area, sx, sy, sw, sh);
     ForEachTile(area, sw, sh, area, [&](int x, int y, int w, int h) { Copy(x, y, w, h, sx, sy); });
   }
   void Fill(const TPixelRect& area, int sx, int sy, int sw, int sh, bool stretch) const {
@@ -32,6 +34,35 @@ class TPieceDrawer {
   }
 
  private:
+  // Past this many tiles an area is filled from its own first tile, doubling what is laid:
+  // a form's body at every step of a resize is otherwise a copy call per tile.
+  static constexpr long long kTilesCopiedOneByOne = 8;
+
+  static long long TileCount(const TPixelRect& area, int sw, int sh) {
+    return (static_cast<long long>(area.Width()) + sw - 1) / sw * ((static_cast<long long>(area.Height()) + sh - 1) / sh);
+  }
+  // Every pixel of the area lands in the target (it is read back from there): inside the
+  // target's bitmap and a one-rectangle clip.
+  bool Painted(const TPixelRect& area) const {
+    RECT box{};
+    if (GetClipBox(target_, &box) != SIMPLEREGION) return false;
+    return area.Left >= box.left && area.Top >= box.top && area.Right <= box.right && area.Bottom <= box.bottom;
+  }
+  // The same pixels as a copy per tile: the first tile, then the laid part of the first row
+  // copied beside itself, then the laid rows below themselves, each copy a whole number of
+  // tiles long until the last.
+  void TileByDoubling(const TPixelRect& area, int sx, int sy, int sw, int sh) const {
+    const int width = area.Width(), height = area.Height();
+    const int rowHeight = std::min(sh, height);
+    Copy(area.Left, area.Top, std::min(sw, width), rowHeight, sx, sy);
+    for (int laid = std::min(sw, width); laid < width; laid *= 2)
+      BitBlt(target_, area.Left + laid, area.Top, std::min(laid, width - laid), rowHeight, target_, area.Left,
+             area.Top, SRCCOPY);
+    for (int laid = rowHeight; laid < height; laid *= 2)
+      BitBlt(target_, area.Left, area.Top + laid, width, std::min(laid, height - laid), target_, area.Left, area.Top,
+             SRCCOPY);
+  }
+
   HDC target_, source_;
 };
 

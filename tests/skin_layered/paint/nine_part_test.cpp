@@ -157,6 +157,87 @@ TEST(FillByImage, ModesCoverWhatTheySayAndStayInside) {
   EXPECT_EQ(ColorOf(*none, 0, 0), kWhite);
 }
 
+// Tiling fills big areas from their own first tile: every pixel of a texture whose pixels
+// each hold their own place must still land where a copy per tile puts it, on both sides of
+// the count past which that starts, at any offset, in partial last rows and columns, and where
+// the area does not lie wholly inside the target (then nothing outside is touched).
+TEST(FillByImage, TiledAreasShowEveryTexturePixelInPlace) {
+  constexpr int kTileW = 5, kTileH = 3;
+  const auto unique = [](int x, int y) { return 0x300000u | static_cast<std::uint32_t>(x) << 9 | static_cast<std::uint32_t>(y) << 2; };
+  TsLoadedSkin skin;
+  TsMaskData image;
+  image.Manager = &skin;
+  // The tile lies inside a larger picture, away from its corner.
+  image.Bmp = std::shared_ptr<vcl::TBitmap>(
+      Picture(kTileW + 3, kTileH + 2, [&](int x, int y) { return x >= 2 && x < 2 + kTileW && y >= 1 && y < 1 + kTileH ? unique(x - 2, y - 1) : 0x0000FFu; })
+          .release());
+  image.R = Rect(2, 1, 2 + kTileW, 1 + kTileH);
+  const struct {
+    const char* what;
+    int mode;
+    vcl::TRect r;
+  } cases[] = {
+      {"eight tiles", 0, Rect(3, 2, 3 + 4 * kTileW, 2 + 2 * kTileH)},
+      {"nine tiles", 0, Rect(3, 2, 3 + 3 * kTileW, 2 + 3 * kTileH)},
+      {"nine tiles, partial last ones", 0, Rect(3, 2, 3 + 2 * kTileW + 1, 2 + 2 * kTileH + 1)},
+      {"many tiles, partial last ones", 0, Rect(1, 4, 58, 47)},
+      {"many tiles, whole target", 10, Rect(0, 0, 64, 50)},
+      {"one row of many tiles", 2, Rect(2, 5, 60, 40)},
+      {"one column of many tiles", 3, Rect(7, 1, 60, 49)},
+      {"past the right and bottom edges", 0, Rect(10, 10, 80, 70)},
+      {"past the left and top edges", 0, Rect(-7, -4, 40, 30)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (bool depth32 : {false, true}) {
+      SCOPED_TRACE(depth32 ? "32-bit target" : "24-bit target");
+      auto canvas = depth32 ? Filled32(64, 50, 0xFFFFFFFFu) : Canvas24(64, 50, kWhite);
+      vcl::TRect r = c.r;
+      FillByImage(canvas->Canvas(), r, c.mode, image);
+      const int right = c.mode == 3 ? std::min(c.r.Right, c.r.Left + kTileW) : c.r.Right;
+      const int bottom = c.mode == 2 ? std::min(c.r.Bottom, c.r.Top + kTileH) : c.r.Bottom;
+      int wrong = 0;
+      for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 64; ++x) {
+          const bool inside = x >= c.r.Left && x < right && y >= c.r.Top && y < bottom;
+          const COLORREF want = inside ? Shown(unique((x - c.r.Left) % kTileW, (y - c.r.Top) % kTileH)) : kWhite;
+          if (ColorOf(*canvas, x, y) != want && ++wrong <= 3)
+            ADD_FAILURE() << "pixel " << x << "," << y << (inside ? " inside" : " outside");
+          if (depth32 && inside && PixelOf(*canvas, x, y) >> 24 != 0xFF && ++wrong <= 3)
+            ADD_FAILURE() << "alpha at " << x << "," << y;
+        }
+      EXPECT_EQ(wrong, 0);
+    }
+  }
+}
+
+// The same through a nine-part frame's tiled centre drawn into a DC whose origin is moved.
+TEST(DrawNinePart, ACentreOfManyTilesUnderAMovedOriginShowsEveryPixelInPlace) {
+  constexpr int kSize = 8, kEdge = 2;
+  const auto unique = [](int x, int y) { return 0x100000u | static_cast<std::uint32_t>(x) << 10 | static_cast<std::uint32_t>(y) << 3; };
+  auto source = Picture(kSize, kSize, unique);
+  auto target = Canvas24(70, 60, kWhite);
+  const HDC dc = target->Canvas()->Handle();
+  POINT old{};
+  SetWindowOrgEx(dc, -5, -3, &old);
+  DrawNinePart(target.get(), source.get(), Rect(0, 0, 60, 50), true, false, {}, {99, 99, 99, 99},
+               {kEdge, kEdge, kEdge, kEdge}, Rect(0, 0, kSize, kSize));
+  SetWindowOrgEx(dc, old.x, old.y, nullptr);
+  const int inner = kSize - 2 * kEdge;
+  int wrong = 0;
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 70; ++x) {
+      const int lx = x - 5, ly = y - 3;
+      COLORREF want = kWhite;
+      if (lx >= kEdge && lx < 60 - kEdge && ly >= kEdge && ly < 50 - kEdge)
+        want = Shown(unique(kEdge + (lx - kEdge) % inner, kEdge + (ly - kEdge) % inner));
+      else if (lx >= 0 && lx < 60 && ly >= 0 && ly < 50)
+        continue;  // the frame's own pieces, checked above
+      if (ColorOf(*target, x, y) != want && ++wrong <= 3) ADD_FAILURE() << "pixel " << x << "," << y;
+    }
+  EXPECT_EQ(wrong, 0);
+}
+
 TEST(Fills, SolidBordersAndBorderCopies) {
   auto canvas = Canvas24(10, 10, kWhite);
   HDC dc = canvas->Canvas()->Handle();
