@@ -54,7 +54,12 @@ void TqvCaptionText::PaintCaptionText() {
   const bool rtl = form->UseRightToLeftReading();
   const int frame = SysBorderWidth(wnd, host_.ExtBorderForm(), true);
   const int captionIndex = host_.CaptionSectionIndex();
-  const int captionSection = captionIndex >= 0 && skin.IsValidSkinIndex(captionIndex) ? captionIndex : kNoIndex;
+  const int title = host_.Measures().GetTitleSkinIndex();
+  // The caption section dresses the text on the title's band, in colours made for it: without
+  // the title section the text stands on the form's face and keeps the form's colours.
+  const int captionSection = skin.IsValidSkinIndex(title) && captionIndex >= 0 && skin.IsValidSkinIndex(captionIndex)
+                                 ? captionIndex
+                                 : kNoIndex;
 
   vcl::TRect r;
   const TqvFormMeasures& measures = host_.Measures();
@@ -100,7 +105,6 @@ void TqvCaptionText::PaintCaptionText() {
   }
   if (r.Right <= r.Left) return;
 
-  const int title = host_.Measures().GetTitleSkinIndex();
   int section = skin.IsValidSkinIndex(title) ? title : kNoIndex;
   // Without a title section the caption stands on the form's own face: its colours, or the
   // system's text colour where the skin has no section for the form either.

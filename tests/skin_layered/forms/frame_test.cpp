@@ -394,6 +394,62 @@ TEST_F(FrameTest, TheImageHoldsFrameTitleCaptionAndClientBackgroundAndIsWhatPrin
   EXPECT_EQ(Rgb(PixelOf(client.get(), 5, 5)), kFormRgb);
 }
 
+// The caption section dresses the caption on the title's band, in its own text colour for each
+// state. Without the title section the band is the form's face, which the caption section's
+// colours were not made for (a light text for a dark band, white on a light face): the caption
+// keeps the form section's text colour there, as it does under a skin without either section.
+TEST_F(FrameTest, TheCaptionSectionsColoursGoWithTheTitleSectionAndTheFormsWithoutIt) {
+  const std::string caption =
+      "[CAPTION]\r\nSTATES=2\r\nTRANSPARENCY=100\r\nHOTTRANSPARENCY=100\r\nFONTCOLOR=$0000E0\r\n"
+      "HOTFONTCOLOR=$E00000\r\n";
+  constexpr std::uint32_t kCaptionText = 0xE00000, kCaptionHotText = 0x0000E0;  // red, blue
+  std::string noTitle = FrameSkinText();
+  const std::size_t title = noTitle.find("[FORMTITLE]");
+  noTitle.erase(title, noTitle.find("[MENULINE]") - title);
+  struct Variant {
+    const wchar_t* name;
+    std::string text;
+    bool captionColours;  // the caption section's colours, else the form's (dark) text
+  };
+  const Variant variants[] = {{L"Captioned", FrameSkinText() + caption, true},
+                              {L"CaptionedUntitled", noTitle + caption, false},
+                              {L"Untitled", noTitle, false}};
+  for (const Variant& v : variants) {
+    WriteSkin(v.name, v.text);
+    skins.Write(v.name, L"master.bmp", Bmp24(kMasterWidth, kMasterHeight, MasterPixel));
+  }
+  Skin();
+  ShowActive();
+  for (const Variant& v : variants) {
+    SCOPED_TRACE(std::string(v.name, v.name + wcslen(v.name)));
+    manager->SetSkinName(v.name);
+    ASSERT_TRUE(provider->FormSkinned());
+    for (const bool active : {true, false}) {
+      SCOPED_TRACE(active ? "active" : "inactive");
+      provider->FormActive = active;
+      Repaint();
+      int own = 0, other = 0, dark = 0;
+      const TqvCaptionButtons& buttons = provider->CaptionButtons();
+      for (int x = buttons.IconRect.Right; x < buttons.BtnHelp.Rect.Left; ++x)
+        for (int y = buttons.TitleCentre - 6; y <= buttons.TitleCentre + 6; ++y) {
+          const std::uint32_t c = At(x, y);
+          if (c == (active ? kCaptionHotText : kCaptionText)) ++own;
+          if (c == (active ? kCaptionText : kCaptionHotText)) ++other;
+          if (((c >> 16) & 0xFF) < 0x40 && ((c >> 8) & 0xFF) < 0x40 && (c & 0xFF) < 0x40) ++dark;
+        }
+      EXPECT_EQ(other, 0) << "the other state's colour";
+      if (v.captionColours) {
+        EXPECT_GT(own, 5);
+        EXPECT_EQ(dark, 0);
+      } else {
+        EXPECT_EQ(own, 0) << "the caption section's colour on the form's face";
+        EXPECT_GT(dark, 5) << "no text in the form's colour";
+      }
+    }
+  }
+  provider->FormActive = true;
+}
+
 // A printed form shows what the screen shows: the skinned frame, the client background, its
 // graphic controls (an image) and its windowed ones (a panel over the image's corner), over a
 // body of one plain colour and over one the skin shades; also when the print asks the form to
