@@ -406,6 +406,15 @@ bool TComboxScrollBar::DragThumb(vcl::TPoint At) {
     return std::max(pos, si.nMin);
   };
 
+  // A scroll message carries 16 bits of position: a position past them puts the list at that
+  // item itself (the message would scroll it to the position's low 16 bits).
+  auto tell = [list](WORD code, int pos) {
+    if (pos >= 0 && pos <= 0xFFFF)
+      SendMessageW(list, WM_VSCROLL, MAKEWPARAM(code, pos), 0);
+    else
+      SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(pos), 0);
+  };
+
   SetCapture(list);
   dragging_ = true;
   drag_cancelled_ = false;
@@ -432,7 +441,7 @@ bool TComboxScrollBar::DragThumb(vcl::TPoint At) {
       const int now = positionAt(cursor.y);
       if (now != pos) {
         pos = now;
-        SendMessageW(list, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, pos), 0);
+        tell(SB_THUMBTRACK, pos);
       }
     } else if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP) {
       break;
@@ -451,7 +460,7 @@ bool TComboxScrollBar::DragThumb(vcl::TPoint At) {
   dragging_ = false;
   pressed_thumb_ = false;
   if (!keepPosition) pos = si.nPos;
-  SendMessageW(list, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, pos), 0);
+  tell(SB_THUMBPOSITION, pos);
   PostMessageW(list, WM_VSCROLL, SB_ENDSCROLL, 0);
   return true;
 }

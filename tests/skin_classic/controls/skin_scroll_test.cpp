@@ -289,7 +289,9 @@ class ComboListDragTest : public SkinScrollTest {
     SkinScrollTest::SetUp();
     combo_ = Add<vcl::TComboBox>(form_.get(), 10, 10, 160, 24);
     combo_->SetStyle(vcl::csDropDownList);
-    for (int i = 0; i < 80; ++i) combo_->Items()->Add(L"Item " + std::to_wstring(i));
+    const int count = ItemCount();
+    SendMessageW(combo_->Handle(), CB_INITSTORAGE, static_cast<WPARAM>(count), static_cast<LPARAM>(count) * 16);
+    for (int i = 0; i < count; ++i) combo_->Items()->Add(L"Item " + std::to_wstring(i));
     form_->Show();
     skinner_ = Skin<TSkinComBox>(combo_);
     combo_->SetDroppedDown(true);
@@ -299,6 +301,7 @@ class ComboListDragTest : public SkinScrollTest {
     if (combo_) combo_->SetDroppedDown(false);
     SkinScrollTest::TearDown();
   }
+  virtual int ItemCount() const { return 80; }
   int Top() const { return static_cast<int>(SendMessageW(list_, LB_GETTOPINDEX, 0, 0)); }
   // A press on the middle of the thumb (screen coordinates).
   POINT OnThumb() const {
@@ -388,6 +391,74 @@ TEST_F(ComboListDragTest, DraggedPastTheEndTheListStopsAtItsLastPage) {
   ASSERT_FALSE(spy.told.empty());
   EXPECT_EQ(HIWORD(spy.told.front()), si.nMin);
   EXPECT_EQ(Top(), 0);
+}
+
+// A list longer than a message's 16-bit position field: positions past it reach the list
+// whole, and those within it still travel in the scroll message.
+class LongComboListDragTest : public ComboListDragTest {
+ protected:
+  int ItemCount() const override { return 70000; }
+  // Drags the thumb by Down pixels and lets it go.
+  void Drag(int down) {
+    const POINT at = OnThumb();
+    const LoopDeadline deadline;
+    PostMoveBelow(at, down);
+    PostMessageW(list_, WM_LBUTTONUP, 0, 0);
+    Press(at);
+  }
+};
+
+TEST_F(LongComboListDragTest, PositionsPastSixteenBitsReachTheList) {
+  SCROLLINFO si{};
+  si.cbSize = sizeof(si);
+  si.fMask = SIF_ALL;
+  ASSERT_TRUE(GetScrollInfo(list_, SB_VERT, &si));
+  const int last = si.nMax - static_cast<int>(si.nPage) + 1;
+  ASSERT_GT(last, 65536);
+  VScrollSpy spy;
+  ASSERT_TRUE(spy.subclass.Attach(list_, vcl::TWndMethod::Bind<&VScrollSpy::Proc>(&spy)));
+  Drag(2000);
+  spy.subclass.Detach();
+  EXPECT_FALSE(skinner_->ListBar()->Dragging());
+  EXPECT_EQ(Top(), last);
+  ASSERT_TRUE(GetScrollInfo(list_, SB_VERT, &si));
+  EXPECT_EQ(si.nPos, last);
+  // No message told the list a position cut to its low 16 bits.
+  for (WPARAM w : spy.told) {
+    if (LOWORD(w) == SB_THUMBTRACK || LOWORD(w) == SB_THUMBPOSITION) {
+      EXPECT_NE(HIWORD(w), last & 0xFFFF);
+    }
+  }
+
+  // Back to the top: the positions fit again and go in the message.
+  spy.told.clear();
+  ASSERT_TRUE(spy.subclass.Attach(list_, vcl::TWndMethod::Bind<&VScrollSpy::Proc>(&spy)));
+  Drag(-2000);
+  spy.subclass.Detach();
+  EXPECT_EQ(Top(), 0);
+  bool ended = false;
+  for (WPARAM w : spy.told) {
+    if (LOWORD(w) == SB_THUMBPOSITION) {
+      EXPECT_EQ(HIWORD(w), 0);
+      ended = true;
+    }
+  }
+  EXPECT_TRUE(ended);
+}
+
+TEST_F(LongComboListDragTest, EscPutsTheListBackAtTheLastAndPastTheLastSixteenBitPosition) {
+  // A drag down from each start, then Esc: the list is back where it started.
+  for (const int start : {65535, 65536, 66000}) {
+    SendMessageW(list_, LB_SETTOPINDEX, static_cast<WPARAM>(start), 0);
+    ASSERT_EQ(Top(), start);
+    const POINT at = OnThumb();
+    const LoopDeadline deadline;
+    PostMoveBelow(at, 20);
+    PostMessageW(list_, WM_KEYDOWN, VK_ESCAPE, 0);
+    Press(at);
+    EXPECT_FALSE(skinner_->ListBar()->Dragging());
+    EXPECT_EQ(Top(), start);
+  }
 }
 
 TEST_F(ComboListDragTest, EscPutsTheListBackWhereItWas) {
