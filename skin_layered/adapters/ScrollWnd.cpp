@@ -100,12 +100,16 @@ void TqvScrollWnd::FreeBars() {
 }
 
 vcl::TPoint TqvScrollWnd::BackgroundOffset() const {
+  TsSkinProviderBase* provider = SkinData ? SkinData->OwnerProvider() : nullptr;
+  if (!provider) return {};
   // A form's image holds its shadow margins before the window itself.
-  if (TsSkinProviderBase* provider = SkinData ? SkinData->OwnerProvider() : nullptr; provider && provider->BorderForm) {
+  if (provider->BorderForm) {
     const vcl::TRect shadow = provider->WindowImage().ShadowSize();
     return vcl::TPoint{shadow.Left, shadow.Top};
   }
-  return {};
+  // The form's own bars: the form answers for its background at its client area's place in
+  // its image, while the bars lie in the window's coordinates, which are the image's.
+  return vcl::TPoint{-provider->WindowImage().OffsetX(), -provider->WindowImage().OffsetY()};
 }
 
 void TqvScrollWnd::CopyFrameFromCache(HDC DC) {

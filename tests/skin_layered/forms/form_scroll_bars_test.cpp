@@ -134,6 +134,57 @@ TEST_F(FormScrollBars, TheFormsBarsAreSkinnedAndTheClientAreaKeepsItsPlace) {
   EXPECT_TRUE(provider->ScrollBars().Shown().Vert);
 }
 
+// The size box between the form's own bars shows the track's colour where the skin gives the
+// track an opaque section; under a skin without that section, or with a see-through one, it
+// shows the form's face behind it (the form's image at the box's place), with the grip in its
+// corner: never the black past the form's image.
+TEST_F(FormScrollBars, TheSizeBoxShowsTheTracksColourOrTheFormsFaceBehindIt) {
+  const std::string track = FlatSection("SCROLLBAR1H", kTrack1H, kTrack1HHot);
+  // A shaded face: what lies behind the box is a picture, the form's image.
+  const std::string flat = ScrollSkinText() +
+                           "[FORM]\r\nCOLOR=$A0B0C0\r\nHOTCOLOR=$A0B0C0\r\nGRADIENTPERCENT=100\r\nGRADIENTDATA=$E0D0C0;$A0B0C0;100;0;0\r\n"
+                           "HOTGRADIENTPERCENT=100\r\nHOTGRADIENTDATA=$E0D0C0;$A0B0C0;100;0;0\r\n"
+                           "[FORMTITLE]\r\nCOLOR=$406080\r\n";
+  auto withGrip = [](std::string text) {
+    text.insert(text.find("[GLOBALINFO]\r\n") + 14, "GRIPIMAGE=!grip.bmp!1!0!0\r\n");
+    return text;
+  };
+  std::string noTrack = flat, seeThrough = flat;
+  noTrack.erase(noTrack.find(track), track.size());
+  seeThrough.insert(seeThrough.find(track) + track.size(), "TRANSPARENCY=100\r\n");
+  constexpr COLORREF kGrip = 0xC06030;  // the grip picture holds RGB 3060C0
+  const struct Variant {
+    const wchar_t* name;
+    std::string text;
+    bool face;  // the form's face, else the track's colour
+  } variants[] = {{L"Track", withGrip(flat), false},
+                  {L"NoTrack", withGrip(noTrack), true},
+                  {L"SeeThrough", withGrip(seeThrough), true}};
+  for (const Variant& v : variants) {
+    SCOPED_TRACE(std::string(v.name, v.name + wcslen(v.name)));
+    skins.Write(v.name, L"grip.bmp", Bmp24(12, 12, Flat(0x3060C0)));
+    skins.Write(v.name, L"Options.dat", BytesOf(v.text));
+    manager->SetSkinName(v.name);
+    ASSERT_TRUE(manager->Skin().SkinData.Active);
+    const TqvShownScrollBars bars = provider->ScrollBars().Shown();
+    ASSERT_TRUE(bars.Horz && bars.Vert);
+    const vcl::TRect window = Box(Wnd());
+    const RECT box{bars.VertRect.Left - window.Left, bars.HorzRect.Top - window.Top, bars.VertRect.Right - window.Left,
+                   bars.HorzRect.Bottom - window.Top};
+    ASSERT_GT(box.right - box.left, 12);
+    ASSERT_GT(box.bottom - box.top, 12);
+    FramePixels pixels(Wnd());
+    AdapterServices().PaintScrollBars(provider->ScrollBars().Adapter(), pixels.DC());
+    EXPECT_EQ(CountColor(pixels, box, 0), 0) << "black in the size box";
+    // The form's image is the window's picture, point for point.
+    HDC image = provider->SkinData->CacheBmp()->Canvas()->Handle();
+    for (const POINT at : {POINT{box.left, box.top}, POINT{box.right - 13, box.bottom - 13}})
+      EXPECT_EQ(pixels.At(at.x, at.y), v.face ? GetPixel(image, at.x, at.y) : kTrack1H) << at.x << "," << at.y;
+    EXPECT_EQ(pixels.At(box.right - 1, box.bottom - 1), kGrip);
+    EXPECT_EQ(pixels.At(box.right - 12, box.bottom - 12), kGrip);
+  }
+}
+
 // Under a border window the form's own window keeps its bars: they lie in the border window's
 // client hole, and the size box between them sizes the form.
 TEST_F(FormScrollBars, UnderABorderWindowTheBarsLieInTheClientHole) {
