@@ -13,6 +13,7 @@
 #include "skin_layered/core/BackgroundInfo.h"
 #include "skin_layered/core/Constants.h"
 #include "skin_layered/core/SkinCommand.h"
+#include "skin_layered/core/WindowUtils.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/paint/SkinImages.h"
@@ -100,16 +101,12 @@ void TqvScrollWnd::FreeBars() {
 }
 
 vcl::TPoint TqvScrollWnd::BackgroundOffset() const {
-  TsSkinProviderBase* provider = SkinData ? SkinData->OwnerProvider() : nullptr;
-  if (!provider) return {};
-  // A form's image holds its shadow margins before the window itself.
-  if (provider->BorderForm) {
-    const vcl::TRect shadow = provider->WindowImage().ShadowSize();
-    return vcl::TPoint{shadow.Left, shadow.Top};
-  }
-  // The form's own bars: the form answers for its background at its client area's place in
-  // its image, while the bars lie in the window's coordinates, which are the image's.
-  return vcl::TPoint{-provider->WindowImage().OffsetX(), -provider->WindowImage().OffsetY()};
+  // A form's own bars: the form answers for its background at its client area's place in its
+  // image, while the bars lie in the window's coordinates.
+  if (!SkinData || !SkinData->OwnerProvider()) return {};
+  vcl::TRect client;
+  GetClientRectInWindow(CtrlHandle, client);
+  return vcl::TPoint{-client.Left, -client.Top};
 }
 
 void TqvScrollWnd::CopyFrameFromCache(HDC DC) {

@@ -137,8 +137,12 @@ TEST_F(FormScrollBars, TheFormsBarsAreSkinnedAndTheClientAreaKeepsItsPlace) {
 // The size box between the form's own bars shows the track's colour where the skin gives the
 // track an opaque section; under a skin without that section, or with a see-through one, it
 // shows the form's face behind it (the form's image at the box's place), with the grip in its
-// corner: never the black past the form's image.
+// corner: never the black past the form's image. So with the form's own frame and under a
+// border window (whose image holds the shadow and the frame round the form's window).
 TEST_F(FormScrollBars, TheSizeBoxShowsTheTracksColourOrTheFormsFaceBehindIt) {
+  TqvDwmBindings dwm;
+  dwm.IsCompositionEnabled = &CompositionOn;
+  dwm.SetWindowAttribute = &AnyAttribute;
   const std::string track = FlatSection("SCROLLBAR1H", kTrack1H, kTrack1HHot);
   // A shaded face: what lies behind the box is a picture, the form's image.
   const std::string flat = ScrollSkinText() +
@@ -161,11 +165,24 @@ TEST_F(FormScrollBars, TheSizeBoxShowsTheTracksColourOrTheFormsFaceBehindIt) {
                   {L"NoTrack", withGrip(noTrack), true},
                   {L"SeeThrough", withGrip(seeThrough), true}};
   for (const Variant& v : variants) {
-    SCOPED_TRACE(std::string(v.name, v.name + wcslen(v.name)));
     skins.Write(v.name, L"grip.bmp", Bmp24(12, 12, Flat(0x3060C0)));
     skins.Write(v.name, L"Options.dat", BytesOf(v.text));
+  }
+  auto borders = [&](bool on) {
+    SetDwmBindings(on ? &dwm : nullptr);
+    manager->SetExtendedBorders(on);
+    provider->InitExBorders(on && manager->ExtendedBorders());
+    if (!on) return;
+    ASSERT_NE(provider->ExtBorderForm(), nullptr);
+    provider->SkinData->BGChanged = true;
+    provider->ExtBorderForm()->UpdateExBordersPos(true, 255);
+  };
+  for (const bool bordered : {false, true})
+  for (const Variant& v : variants) {
+    SCOPED_TRACE(std::string(v.name, v.name + wcslen(v.name)) + (bordered ? " under a border window" : ""));
     manager->SetSkinName(v.name);
     ASSERT_TRUE(manager->Skin().SkinData.Active);
+    borders(bordered);
     const TqvShownScrollBars bars = provider->ScrollBars().Shown();
     ASSERT_TRUE(bars.Horz && bars.Vert);
     const vcl::TRect window = Box(Wnd());
@@ -176,12 +193,17 @@ TEST_F(FormScrollBars, TheSizeBoxShowsTheTracksColourOrTheFormsFaceBehindIt) {
     FramePixels pixels(Wnd());
     AdapterServices().PaintScrollBars(provider->ScrollBars().Adapter(), pixels.DC());
     EXPECT_EQ(CountColor(pixels, box, 0), 0) << "black in the size box";
-    // The form's image is the window's picture, point for point.
+    // The form's image holds the client area at its offsets: the window's point is the
+    // image's point that far from the client area.
     HDC image = provider->SkinData->CacheBmp()->Canvas()->Handle();
+    vcl::TRect client;
+    GetClientRectInWindow(Wnd(), client);
+    const int dx = provider->WindowImage().OffsetX() - client.Left, dy = provider->WindowImage().OffsetY() - client.Top;
     for (const POINT at : {POINT{box.left, box.top}, POINT{box.right - 13, box.bottom - 13}})
-      EXPECT_EQ(pixels.At(at.x, at.y), v.face ? GetPixel(image, at.x, at.y) : kTrack1H) << at.x << "," << at.y;
+      EXPECT_EQ(pixels.At(at.x, at.y), v.face ? GetPixel(image, at.x + dx, at.y + dy) : kTrack1H) << at.x << "," << at.y;
     EXPECT_EQ(pixels.At(box.right - 1, box.bottom - 1), kGrip);
     EXPECT_EQ(pixels.At(box.right - 12, box.bottom - 12), kGrip);
+    borders(false);
   }
 }
 
