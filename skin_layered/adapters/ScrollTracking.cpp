@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classlib/controls/Controls.h"
+#include "classlib/stdctrls/ListBox.h"
 #include "skin_layered/adapters/ScrollGeometry.h"
 #include "skin_layered/adapters/ScrollState.h"
 
@@ -15,6 +16,14 @@ void ApplyScrollMargins(const TqvScrollBar& Bar, vcl::TRect& R) {
   int& end = Bar.Vertical() ? R.Bottom : R.Right;
   if (Bar.UseMarginBefore) start += Bar.MarginBefore;
   if (Bar.UseMarginAfter) end -= Bar.MarginAfter;
+}
+
+// A list box: the library's own, or the system's in a dialog or under a combo box.
+bool IsListBox(const TqvScrollTrackHost& Wnd) {
+  if (dynamic_cast<const vcl::TCustomListBox*>(Wnd.TrackOwner())) return true;
+  wchar_t name[16] = {};
+  GetClassNameW(Wnd.TrackHandle(), name, 16);
+  return lstrcmpiW(name, L"ListBox") == 0 || lstrcmpiW(name, L"ComboLBox") == 0;
 }
 
 bool IsPagePart(int Part) { return Part >= kPartFirstArrow && Part <= kPartPageAfter; }
@@ -313,6 +322,12 @@ bool TqvScrollTracker::EndTracking(TqvScrollTrackHost& Wnd, bool Release) {
   if (dragging) {
     SendScrollMsg(h, msg, SB_THUMBPOSITION, last);
     if (!StillThere(alive, h)) return false;
+    // A list box takes a let-go thumb's position from the message's 16 bits: one past them
+    // puts it at its top item itself.
+    if (last > 0xFFFF && msg == WM_VSCROLL && IsListBox(Wnd)) {
+      SendMessageW(h, LB_SETTOPINDEX, static_cast<WPARAM>(last), 0);
+      if (!StillThere(alive, h)) return false;
+    }
   }
   Wnd.SetThumbDragged(false);
   SendScrollMsg(h, msg, SB_ENDSCROLL, part == kPartThumb ? last : 0);

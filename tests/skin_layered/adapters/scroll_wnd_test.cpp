@@ -181,9 +181,13 @@ class ScrollBars : public SkinnedTest {
 
   // The 100-item list box with skinned bars; its scroll messages are recorded below the
   // adapter.
-  vcl::TListBox* MakeListBox() {
+  vcl::TListBox* MakeListBox(int Count = 100) {
     auto* list = Put<vcl::TListBox>(form.get(), 10, 10, 150, 120);
-    for (int i = 0; i < 100; ++i) list->Items()->Add(L"Item " + std::to_wstring(i));
+    // Items of a long list come in unpainted.
+    SendMessageW(list->Handle(), LB_INITSTORAGE, static_cast<WPARAM>(Count), static_cast<LPARAM>(Count) * 16);
+    SendMessageW(list->Handle(), WM_SETREDRAW, FALSE, 0);
+    for (int i = 0; i < Count; ++i) list->Items()->Add(L"Item " + std::to_wstring(i));
+    SendMessageW(list->Handle(), WM_SETREDRAW, TRUE, 0);
     recorder.hook.Install(list, vcl::TWndMethod::Bind<&TRecorder::Proc>(&recorder));
     adapter = CreateAdapter<TqvScrollWnd>(list->Handle(), nullptr, manager.get(), TqvSkinParams{list, L"EDIT"}, true);
     return list;
@@ -398,6 +402,70 @@ TEST_F(ScrollBars, DraggingTheListBoxThumbToTheEnd) {
   GetScrollInfo(adapter->CtrlHandle, SB_VERT, &info);
   EXPECT_EQ(last, info.nMax - std::max<int>(static_cast<int>(info.nPage), 1) + 1);
   EXPECT_EQ(TopIndex(), last);
+}
+
+// A list whose last top item is the last 16-bit position, or the first past it: the thumb
+// dragged to the end and let go leaves the list at its last page, and a drag back to the top
+// (positions the message carries) at its first.
+TEST_F(ScrollBars, DraggingTheThumbOfAListBoxOfMoreThanSixteenBitsOfItems) {
+  for (const int lastTop : {65535, 65536, 70000}) {
+    SCOPED_TRACE(lastTop);
+    // The page of the 120-pixel list: its client height over its item height.
+    auto* probe = Put<vcl::TListBox>(form.get(), 10, 10, 150, 120);
+    RECT client{};
+    GetClientRect(probe->Handle(), &client);
+    const int page = client.bottom / static_cast<int>(SendMessageW(probe->Handle(), LB_GETITEMHEIGHT, 0, 0));
+    vcl::TObject::Free(probe);
+    ASSERT_GT(page, 0);
+    auto* list = MakeListBox(lastTop + page);
+    const POINT grip{FromTop(0).x, Thumb().Start + 3};
+    Press(grip);
+    MoveTo({grip.x, grip.y + 2000});
+    Release();
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(adapter->CtrlHandle, SB_VERT, &info);
+    ASSERT_EQ(info.nMax - static_cast<int>(info.nPage) + 1, lastTop);
+    EXPECT_EQ(TopIndex(), lastTop);
+    EXPECT_EQ(info.nPos, lastTop);
+
+    const POINT back{FromTop(0).x, Thumb().Start + 3};
+    Press(back);
+    MoveTo({back.x, back.y - 2000});
+    Release();
+    EXPECT_EQ(TopIndex(), 0);
+    adapter.reset();
+    recorder.hook.Remove();
+    vcl::TObject::Free(list);
+  }
+}
+
+// The same for the system's list box (as in a dialog), adapted without a control.
+TEST_F(ScrollBars, DraggingTheThumbOfASystemListBoxOfMoreThanSixteenBitsOfItems) {
+  for (const int lastTop : {65535, 65536}) {
+    SCOPED_TRACE(lastTop);
+    const HWND wnd = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 10,
+                                     10, 150, 120, form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(wnd);
+    RECT client{};
+    GetClientRect(wnd, &client);
+    const int page = client.bottom / static_cast<int>(SendMessageW(wnd, LB_GETITEMHEIGHT, 0, 0));
+    ASSERT_GT(page, 0);
+    SendMessageW(wnd, LB_INITSTORAGE, static_cast<WPARAM>(lastTop + page), static_cast<LPARAM>(lastTop + page) * 8);
+    SendMessageW(wnd, WM_SETREDRAW, FALSE, 0);
+    for (int i = 0; i < lastTop + page; ++i) SendMessageW(wnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Item"));
+    SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
+    Adapt(wnd);
+    const POINT grip{FromTop(0).x, Thumb().Start + 3};
+    Press(grip);
+    MoveTo({grip.x, grip.y + 2000});
+    Release();
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(wnd, SB_VERT, &info);
+    ASSERT_EQ(info.nMax - static_cast<int>(info.nPage) + 1, lastTop);
+    EXPECT_EQ(TopIndex(), lastTop);
+    adapter.reset();
+    DestroyWindow(wnd);
+  }
 }
 
 TEST_F(ScrollBars, AThumbDragOverARangeNotStartingAtZeroStaysInsideIt) {
