@@ -344,6 +344,18 @@ void PaintAdapterBorder(TsCommonData* SkinData, TqvMainWnd* Adapter) {
                state, true);
 }
 
+namespace {
+
+// A multi-line edit: the library's memo or the system's edit control.
+bool IsMultiLineEdit(HWND Handle) {
+  if (dynamic_cast<vcl::TCustomMemo*>(vcl::FindControl(Handle))) return true;
+  wchar_t name[8] = {};
+  GetClassNameW(Handle, name, 8);
+  return lstrcmpiW(name, L"Edit") == 0 && (GetWindowLongPtrW(Handle, GWL_STYLE) & ES_MULTILINE) != 0;
+}
+
+}  // namespace
+
 LRESULT SendScrollMsg(HWND Handle, UINT Msg, int Code, int Pos) {
   const LPARAM codes = MAKELPARAM(static_cast<WORD>(Code), static_cast<WORD>(Msg));
   const WPARAM wparam = MAKEWPARAM(static_cast<WORD>(Code), static_cast<WORD>(std::min(Pos, 65535)));
@@ -354,6 +366,13 @@ LRESULT SendScrollMsg(HWND Handle, UINT Msg, int Code, int Pos) {
       SetScrollInfo(Handle, bar, &info, FALSE);
     }
     SendMessageW(Handle, Msg, wparam, 0);
+    // An edit reads the message's 16-bit position as signed, which sends it to its top past
+    // 32767: there it is scrolled to the line itself.
+    if (Msg == WM_VSCROLL && (Code == SB_THUMBTRACK || Code == SB_THUMBPOSITION) && Pos > 0x7FFF &&
+        IsWindow(Handle) && IsMultiLineEdit(Handle)) {
+      const auto first = static_cast<int>(SendMessageW(Handle, EM_GETFIRSTVISIBLELINE, 0, 0));
+      SendMessageW(Handle, EM_LINESCROLL, 0, static_cast<LPARAM>(Pos - first));
+    }
   } else {
     SendMessageW(Handle, Msg, wparam, Pos);
   }

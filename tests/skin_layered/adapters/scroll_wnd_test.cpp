@@ -468,6 +468,61 @@ TEST_F(ScrollBars, DraggingTheThumbOfASystemListBoxOfMoreThanSixteenBitsOfItems)
   }
 }
 
+// A memo whose last top line is the last positive 16-bit position, or past it: the thumb
+// dragged to the end shows the last page while dragged and once let go, and back at the top
+// the first. The library's memo and the system's edit control.
+TEST_F(ScrollBars, DraggingTheThumbOfAMemoPastFifteenBitsOfLines) {
+  for (const bool system : {false, true}) {
+    for (const int lastTop : {32767, 32768, 70000}) {
+      SCOPED_TRACE(testing::Message() << (system ? "system " : "library ") << lastTop);
+      vcl::TMemo* memo = nullptr;
+      HWND wnd = nullptr;
+      if (system) {
+        wnd = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE, 10, 10, 150, 120,
+                              form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+      } else {
+        memo = Put<vcl::TMemo>(form.get(), 10, 10, 150, 120);
+        memo->SetScrollBars(vcl::ssVertical);
+        wnd = memo->Handle();
+      }
+      ASSERT_TRUE(wnd);
+      SendMessageW(wnd, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
+      std::wstring text;
+      for (int i = 0; i < 100; ++i) text += L"x\r\n";
+      SetWindowTextW(wnd, text.c_str());
+      // The page: the lines shown, found from the bar once it holds them all.
+      SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+      GetScrollInfo(wnd, SB_VERT, &info);
+      const int page = static_cast<int>(info.nPage);
+      ASSERT_GT(page, 0);
+      text.clear();
+      for (int i = 0; i < lastTop + page - 1; ++i) text += L"x\r\n";
+      text += L"x";
+      SetWindowTextW(wnd, text.c_str());
+      Adapt(wnd);
+      const POINT grip{FromTop(0).x, Thumb().Start + 3};
+      Press(grip);
+      MoveTo({grip.x, grip.y + 2000});
+      GetScrollInfo(wnd, SB_VERT, &info);
+      ASSERT_EQ(info.nMax - static_cast<int>(info.nPage) + 1, lastTop);
+      EXPECT_EQ(SendMessageW(wnd, EM_GETFIRSTVISIBLELINE, 0, 0), lastTop);
+      Release();
+      EXPECT_EQ(SendMessageW(wnd, EM_GETFIRSTVISIBLELINE, 0, 0), lastTop);
+
+      const POINT back{FromTop(0).x, Thumb().Start + 3};
+      Press(back);
+      MoveTo({back.x, back.y - 2000});
+      Release();
+      EXPECT_EQ(SendMessageW(wnd, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+      adapter.reset();
+      if (memo)
+        vcl::TObject::Free(memo);
+      else
+        DestroyWindow(wnd);
+    }
+  }
+}
+
 TEST_F(ScrollBars, AThumbDragOverARangeNotStartingAtZeroStaysInsideIt) {
   HWND wnd = ScrollTarget(form->Handle(), 10, 10, 120, 200, WS_VSCROLL, 50, 249, 20);
   Adapt(wnd);
