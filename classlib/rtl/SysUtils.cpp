@@ -88,6 +88,10 @@ String Utf8ToWide(std::string_view text) {
           if ((cb & 0xC0) != 0x80) { ok = false; break; }
           c = (c << 6) | (cb & 0x3F);
         }
+        // An overlong form, a surrogate or a value past the last code point is no character:
+        // the lead byte stands for one replacement, its continuation bytes for one each.
+        constexpr uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (ok && (c < kLeast[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) ok = false;
         if (!ok) { c = 0xFFFD; len = 1; }
       } else {
         len = 1;

@@ -213,6 +213,38 @@ const bool kParamsChild = [] {
   ExitProcess(0);
 }();
 
+// Each well-formed sequence is its character, at both ends of each length's range; what is
+// not a character (an overlong form, a surrogate, a value past U+10FFFF, a cut or broken
+// sequence) gives one replacement character a byte, never a character of its own or a lone
+// surrogate.
+TEST(Utf8Text, WellFormedSequencesDecodeAndEveryOtherByteIsReplaced) {
+  const std::wstring r(1, L'\xFFFD');
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::wstring text;
+  } cases[] = {
+      {"ASCII", "a\x7F", L"a\x7F"},
+      {"two bytes, least and most", "\xC2\x80\xDF\xBF", L"\x0080\x07FF"},
+      {"three bytes, least and most", "\xE0\xA0\x80\xEF\xBF\xBF", L"\x0800\xFFFF"},
+      {"around the surrogates", "\xED\x9F\xBF\xEE\x80\x80", L"\xD7FF\xE000"},
+      {"four bytes, least and most", "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", L"\xD800\xDC00\xDBFF\xDFFF"},
+      {"Chinese", "\xE5\xBA\x97", L"\x5E97"},
+      {"overlong NUL", std::string("\xC0\x80", 2), r + r},
+      {"overlong two bytes", "\xC1\xBF", r + r},
+      {"overlong three bytes", "\xE0\x9F\xBF", r + r + r},
+      {"overlong four bytes", "\xF0\x8F\xBF\xBF", r + r + r + r},
+      {"a surrogate, least", "\xED\xA0\x80", r + r + r},
+      {"a surrogate, most", "\xED\xBF\xBF", r + r + r},
+      {"past U+10FFFF", "\xF4\x90\x80\x80", r + r + r + r},
+      {"a five-byte lead", "\xF8\x88\x80\x80\x80", r + r + r + r + r},
+      {"cut at the end", "a\xE5\xBA", L"a" + r + r},
+      {"a continuation byte alone", "\x80x", r + L"x"},
+      {"broken by an ASCII byte", "\xE5x\x97", r + L"x" + r},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Utf8ToWide(c.bytes), c.text) << c.what;
+}
+
 TEST(CommandLine, ParamsSplitAtBlanksAndDropQuotes) {
   (void)kParamsChild;
   wintest::TempDir dir;
