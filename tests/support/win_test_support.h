@@ -12,15 +12,19 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdint>
 #include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace wintest {
@@ -97,23 +101,115 @@ inline bool ThreadShowsWindow(const wchar_t* Title) {
          }) != nullptr;
 }
 
-// The real pointer is one for all the test programs of a session, which run side by side: a
-// test that moves it holds this lock while it needs the pointer where it put it.
+// A kernel handle closed when it goes (a null or invalid one is none).
+class UniqueHandle {
+ public:
+  explicit UniqueHandle(HANDLE Handle = nullptr) : handle_(Handle == INVALID_HANDLE_VALUE ? nullptr : Handle) {}
+  ~UniqueHandle() {
+    if (handle_) CloseHandle(handle_);
+  }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  HANDLE Get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+// The real pointer, the foreground and the top of the windows are one for all the test
+// programs of a session, which run side by side: a test that moves the pointer, sends real
+// input, puts a window above every other or takes the foreground holds this lock from before
+// the first such step until it has let go of any drag or capture.
+// Both sides are bounded. Waiting, the test still answers messages other programs send its
+// windows (the holder may be waiting for that answer), and after kWaitBound it fails naming the
+// holder. Holding, a watchdog ends the program after kHoldBound, saying which test held the
+// lock: a test that long is stuck where its own deadlines cannot act (a modal loop of the system
+// waiting for input that went elsewhere), and every program beside waits for it.
 class PointerLock {
  public:
-  PointerLock() : mutex_(CreateMutexW(nullptr, FALSE, L"scrivane-tests-real-pointer")) {
-    if (mutex_) WaitForSingleObject(mutex_, INFINITE);  // an abandoned lock is taken over
+  static constexpr std::chrono::milliseconds kWaitBound{240'000};
+  static constexpr std::chrono::milliseconds kHoldBound{120'000};
+
+  explicit PointerLock(std::chrono::milliseconds WaitBound = kWaitBound, std::chrono::milliseconds HoldBound = kHoldBound)
+      : mutex_(CreateMutexW(nullptr, FALSE, L"scrivane-tests-real-pointer")),
+        shared_(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(Holder),
+                                   L"scrivane-tests-real-pointer-holder")),
+        holder_(shared_.Get() ? static_cast<Holder*>(MapViewOfFile(shared_.Get(), FILE_MAP_WRITE, 0, 0, sizeof(Holder)))
+                              : nullptr),
+        stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    if (!mutex_.Get() || !stop_.Get()) throw std::runtime_error("the real pointer's lock could not be made");
+    const auto end = std::chrono::steady_clock::now() + WaitBound;
+    for (;;) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+      const HANDLE mutex = mutex_.Get();
+      const DWORD got = MsgWaitForMultipleObjectsEx(1, &mutex, static_cast<DWORD>(std::max<long long>(left.count(), 0)),
+                                                    QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
+      if (got == WAIT_OBJECT_0 || got == WAIT_ABANDONED_0) break;  // an abandoned lock is taken over
+      if (got == WAIT_OBJECT_0 + 1) {
+        MSG msg{};
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);  // answers what was sent
+        continue;
+      }
+      throw std::runtime_error("the real pointer's lock was not free within " + std::to_string(WaitBound.count()) +
+                               " ms: " + HolderText());
+    }
+    if (holder_) {
+      holder_->process = GetCurrentProcessId();
+      holder_->since = GetTickCount64();
+      const std::string name = CurrentTestName();
+      const size_t n = std::min(name.size(), sizeof holder_->test - 1);
+      std::copy_n(name.data(), n, holder_->test);
+      holder_->test[n] = '\0';
+    }
+    watchdog_ = std::thread([this, HoldBound, name = CurrentTestName()] {
+      if (WaitForSingleObject(stop_.Get(), static_cast<DWORD>(HoldBound.count())) != WAIT_TIMEOUT) return;
+      std::fprintf(stderr,
+                   "\n%s has held the real pointer's lock for %lld ms: it is stuck (a modal loop of the system "
+                   "waiting for input that went elsewhere?) and the test programs beside wait for it; "
+                   "ending the program\n",
+                   name.c_str(), static_cast<long long>(HoldBound.count()));
+      std::fflush(stdout);
+      std::fflush(stderr);
+      TerminateProcess(GetCurrentProcess(), 3);
+    });
   }
   ~PointerLock() {
-    if (!mutex_) return;
-    ReleaseMutex(mutex_);
-    CloseHandle(mutex_);
+    SetEvent(stop_.Get());
+    watchdog_.join();
+    if (holder_) holder_->process = 0;
+    ReleaseMutex(mutex_.Get());
   }
   PointerLock(const PointerLock&) = delete;
   PointerLock& operator=(const PointerLock&) = delete;
 
  private:
-  HANDLE mutex_;
+  struct Holder {
+    DWORD process;
+    ULONGLONG since;
+    char test[200];
+  };
+  struct Unmap {
+    void operator()(Holder* View) const { UnmapViewOfFile(View); }
+  };
+
+  static std::string CurrentTestName() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    return info ? std::string(info->test_suite_name()) + "." + info->name() : std::string("a test");
+  }
+  // Who holds the lock, as the holder wrote it.
+  std::string HolderText() const {
+    if (!holder_ || !holder_->process) return "held by a program that did not say";
+    char text[320];
+    std::snprintf(text, sizeof text, "held by process %lu (%.200s) for %llu s", static_cast<unsigned long>(holder_->process),
+                  holder_->test, static_cast<unsigned long long>((GetTickCount64() - holder_->since) / 1000));
+    return text;
+  }
+
+  UniqueHandle mutex_;
+  UniqueHandle shared_;
+  std::unique_ptr<Holder, Unmap> holder_;
+  UniqueHandle stop_;
+  std::thread watchdog_;
 };
 
 // Whether the system reports the pointer at a point.
