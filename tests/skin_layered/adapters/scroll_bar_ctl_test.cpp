@@ -152,11 +152,64 @@ struct BarOnASkinnedForm {
     form->SetBounds(40, 40, 360, FormHeight);
     form->Show();
     SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetForegroundWindow(form->Handle());
     wintest::PumpUntilIdle();
   }
   TqvSBWnd* Adapter() const { return dynamic_cast<TqvSBWnd*>(GetAdapter(bar->Handle())); }
+  // The foreground, taken back until it stays: the mouse's input goes to the window holding
+  // the capture only while its program has it (a program beside shows windows all the time).
+  bool TakeForeground() const {
+    const HWND top = form->Handle();
+    return wintest::PumpUntil([top] {
+      if (GetForegroundWindow() != top) SetForegroundWindow(top);
+      return GetForegroundWindow() == top;
+    });
+  }
 };
+
+// Real mouse input at a screen point.
+void SendMouse(POINT At, DWORD Flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(At.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(At.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = Flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof input);
+}
+
+// The button let go at the end of a real drag. The system's tracking loop holds the mouse until
+// it hears the release, and runs inside the test's pump, out of reach of its deadline: a
+// release gone elsewhere would leave the test waiting for ever, and every test program beside
+// waiting for the pointer's lock. The release is made at the drag's last point (the system may
+// still report a place the pointer left), and made again every half second with the foreground
+// given back to the bar's form. After three seconds the bar is made to let the mouse go, which
+// ends the loop, and the release counts as lost.
+struct DragRelease {
+  HWND bar = nullptr;
+  POINT at{};
+  int ticks = -1;  // not made yet
+  bool lost = false;
+
+  // At each tick once the drag is done: true when the loop has let the mouse go.
+  bool Over() {
+    if (ticks < 0) {
+      ticks = 0;
+      SendMouse(at, MOUSEEVENTF_LEFTUP);
+      return false;
+    }
+    if (GetCapture() != bar) return true;
+    if (++ticks % 5 == 0) {
+      SetForegroundWindow(GetAncestor(bar, GA_ROOT));
+      SendMouse(at, MOUSEEVENTF_LEFTUP);
+    }
+    if (ticks < 30) return false;
+    lost = true;
+    ReleaseCapture();
+    return true;
+  }
+};
+
+// Longer than a drag's ticks can take: waits for the pointer, late thumbs and the release.
+constexpr wintest::Deadline kDragBound{20'000};
 
 // A scroll bar on a skinned form (its adapter given by the form's provider), its thumb dragged
 // with the real mouse: the system's tracking loop of the control holds the mouse until the
@@ -168,15 +221,10 @@ struct ThumbDrag {
   std::vector<int> misses;     // drawn thumb centre less the mouse, after each move
   int waits = 0;               // ticks spent waiting for the pointer to arrive
   int lateTicks = 0;           // ticks this step's thumb has been given to arrive
+  DragRelease release;
   bool done = false;
 
   static ThumbDrag* current;
-  static void Input(DWORD Flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = Flags;
-    SendInput(1, &input, sizeof input);
-  }
   // The middle of the thumb's columns, normal or hot, at mid height.
   int DrawnThumbCentre() const {
     const auto pixels = Printed(bar->Handle(), PRF_CLIENT);
@@ -189,16 +237,15 @@ struct ThumbDrag {
     return first < 0 ? -1000 : (first + last) / 2;
   }
   // The mouse moved through the system's input to a screen point.
-  static void MoveTo(POINT At) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(At.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = MulDiv(At.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-  }
+  static void MoveTo(POINT At) { SendMouse(At, 0); }
   static void CALLBACK Tick(HWND, UINT, UINT_PTR Id, DWORD) {
     ThumbDrag& d = *current;
+    if (d.step > 3) {
+      if (!d.release.Over()) return;
+      KillTimer(nullptr, Id);
+      d.done = true;
+      return;
+    }
     if (d.step > 0) {
       POINT mouse{d.start.x + 40 * d.step, d.start.y};
       // A busy machine may not have moved the pointer yet, nor the tracking loop taken the
@@ -220,9 +267,9 @@ struct ThumbDrag {
     if (++d.step <= 3) {
       MoveTo(POINT{d.start.x + 40 * d.step, d.start.y});
     } else {
-      KillTimer(nullptr, Id);
-      Input(MOUSEEVENTF_LEFTUP);
-      d.done = true;
+      d.release.bar = d.bar->Handle();
+      d.release.at = POINT{d.start.x + 120, d.start.y};
+      d.release.Over();
     }
   }
 };
@@ -246,17 +293,21 @@ TEST(ScrollBarOnASkinnedForm, TheDraggedThumbFollowsTheMouse) {
     drag.bar = bar;
     drag.start = POINT{(thumb.Left + thumb.Right) / 2, 9};
     ClientToScreen(bar->Handle(), &drag.start);
+    ASSERT_TRUE(shown.TakeForeground());
     ASSERT_TRUE(wintest::MovePointer(drag.start.x, drag.start.y));
     ThumbDrag::current = &drag;
-    SetTimer(nullptr, 0, 100, &ThumbDrag::Tick);
-    ThumbDrag::Input(MOUSEEVENTF_LEFTDOWN);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return drag.done; }));
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, &ThumbDrag::Tick);
+    SendMouse(drag.start, MOUSEEVENTF_LEFTDOWN);
+    // Past every bound of the drag's own (waits, late thumbs, the release).
+    EXPECT_TRUE(wintest::PumpUntil([&] { return drag.done; }, kDragBound));
+    KillTimer(nullptr, timer);
     wintest::PumpUntilIdle();
     ThumbDrag::current = nullptr;
     const bool followed = drag.misses.size() == 3 && std::all_of(drag.misses.begin(), drag.misses.end(),
                                                                  [](int m) { return std::abs(m) <= 4; });
-    if (followed && bar->Position() > 30) break;
+    if (followed && bar->Position() > 30 && !drag.release.lost) break;
   }
+  EXPECT_FALSE(drag.release.lost) << "the tracking loop never heard the button let go (three drags): the bar was made to let the mouse go";
   ASSERT_EQ(drag.misses.size(), 3u);
   for (std::size_t i = 0; i < drag.misses.size(); ++i) EXPECT_LE(std::abs(drag.misses[i]), 4) << "after move " << i + 1;
   EXPECT_GT(bar->Position(), 30);
@@ -286,13 +337,14 @@ struct AwayDrag {
   int step = 0;
   int waits = 0;
   std::function<void()> measure;
+  DragRelease release;
   bool done = false;
 
   static AwayDrag* current;
   POINT Place(int Step) const { return POINT{start.x + 30 * Step, start.y + 25 + 10 * Step}; }
   static void CALLBACK Tick(HWND, UINT, UINT_PTR Id, DWORD) {
     AwayDrag& d = *current;
-    if (d.step > 0) {
+    if (d.step > 0 && d.step <= 2) {
       POINT now{};
       if (GetCursorPos(&now) && now.y != d.Place(d.step).y && ++d.waits < 20) return;
     }
@@ -300,9 +352,9 @@ struct AwayDrag {
       ThumbDrag::MoveTo(d.Place(d.step));
     } else if (d.step == 3) {
       d.measure();
-    } else {
+      d.release.at = d.Place(2);
+    } else if (d.release.Over()) {
       KillTimer(nullptr, Id);
-      ThumbDrag::Input(MOUSEEVENTF_LEFTUP);
       d.done = true;
     }
   }
@@ -332,13 +384,17 @@ TEST(ScrollBarOnASkinnedForm, AThumbLetGoAwayFromTheBarLeavesTheSkinnedBar) {
   drag.start = POINT{(thumb.Left + thumb.Right) / 2, 9};
   ClientToScreen(wnd, &drag.start);
   drag.measure = [&] { skinned("while the thumb is dragged away from the bar"); };
+  drag.release.bar = wnd;
+  ASSERT_TRUE(shown.TakeForeground());
   ASSERT_TRUE(wintest::MovePointer(drag.start.x, drag.start.y));
   AwayDrag::current = &drag;
-  SetTimer(nullptr, 0, 100, &AwayDrag::Tick);
-  ThumbDrag::Input(MOUSEEVENTF_LEFTDOWN);
-  EXPECT_TRUE(wintest::PumpUntil([&] { return drag.done; }));
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, &AwayDrag::Tick);
+  SendMouse(drag.start, MOUSEEVENTF_LEFTDOWN);
+  EXPECT_TRUE(wintest::PumpUntil([&] { return drag.done; }, kDragBound));
+  KillTimer(nullptr, timer);
   wintest::PumpUntilIdle();
   AwayDrag::current = nullptr;
+  ASSERT_FALSE(drag.release.lost) << "the tracking loop never heard the button let go: the bar was made to let the mouse go";
   EXPECT_EQ(adapter->PressedPart, kSBReleased);
   skinned("after the release");
 }
