@@ -349,6 +349,7 @@ std::vector<COLORREF> WindowBand(HWND Wnd, int Top, int Bottom) {
 }
 
 TEST(GalleryLayeredPage, TheMenuLineDrawnAgainByTheSystemLooksAsTheSkinDrewIt) {
+  const wintest::PointerLock turn;  // the foreground is taken here
   TGalleryLayered::SetPageSource(LayeredSourceOf(SampleLayeredFolder() + L"\\Lagoon"));
   Reports reports;
   Owned<TGalleryLayered> page(vcl::Construct<TGalleryLayered>(nullptr));

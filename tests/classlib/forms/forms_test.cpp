@@ -663,6 +663,9 @@ TEST(Focus, ShortcutsOfPopupMenusAndTheFormsMenuComeBeforeTheControl) {
 }
 
 TEST(Hints, TheHintOfTheControlUnderTheMouseShowsAfterThePause) {
+  // The hint window goes above every window, at the pointer: a program beside dragging there
+  // would find it over what it drags.
+  const wintest::PointerLock pointer;
   auto form = Owned(new TForm(Application, 0));
   auto* p = Put<TTestPanel>(form.get());
   p->SetHint(L"短提示|the long hint");

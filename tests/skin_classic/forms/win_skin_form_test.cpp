@@ -341,6 +341,9 @@ class FramePaints {
 // full repaint at that size. (Windows of tests running beside may take the activation, which
 // paints the frame again: such a step is not counted.)
 TEST_F(SkinnedForms, ResizingStepByStepCutsTheCornersAndPaintsTheFrameOnceAStep) {
+  // Held before the form goes above every window: a program beside dragging under the pointer
+  // would find it over what it drags.
+  const wintest::PointerLock turn;
   UseSkin(StandardButtons(), true, true);
   Owned<vcl::TForm> form = NewForm();
   auto* panel = new vcl::TPanel(form.get());
@@ -1282,6 +1285,7 @@ TEST_F(SkinnedForms, UnskinningGivesBackProcedureStylesAndRegion) {
 // The skin answers the activation messages itself; once it is gone the system's own frame
 // shows the window's real state: an active form unskinned has an active caption.
 TEST_F(SkinnedForms, AnActiveFormUnskinnedShowsTheSystemsActiveCaption) {
+  const wintest::PointerLock turn;  // the foreground is taken here
   // Test programs running beside may take the foreground while the skin goes: the window must
   // still be the active one when it is judged, so a round that lost it is tried again (up to
   // ten times, each with a fresh skin and form: a loaded machine's programs take it often).

@@ -10,6 +10,7 @@
 #include "skin_classic/paint/SkinDraw.h"
 #include "skin_classic/paint/SkinRegion.h"
 #include "skin_classic/support/win_skin_support.h"
+#include "support/win_test_support.h"
 
 namespace winskin {
 namespace {
@@ -277,7 +278,9 @@ TEST(DrawTransparentBitmap, EveryDestinationShowsTheSourceOffTheKeyAndKeepsItsOw
     check(dest.get());
   }
 
-  // A window, through its DC (a small pop-up over everything, out of the way of others).
+  // A window, through its DC (a small pop-up over everything, out of the way of others; held
+  // while it is over everything all the same).
+  const wintest::PointerLock pointer;
   HWND wnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"STATIC", L"",
                              WS_POPUP | WS_VISIBLE, 1880, 12, kSide, kSide, nullptr, nullptr, nullptr, nullptr);
   ASSERT_TRUE(wnd);
