@@ -439,13 +439,23 @@ std::vector<FilePicture> DrawFiles(const Palette& p) {
   hint.RoundFrame(4, 4, 24, 24, 4, 2, Solid(p.hint));
   files.push_back({"Hint.png", Masked({hint})});
 
-  // The extended border: a soft shadow round the form, stronger when active.
+  // The extended border: a soft shadow round the form, stronger when active. Its margins reach
+  // the form offset (4 pixels) into the form's window, which the border window shows in place of
+  // the form's own frame: that band is the frame, opaque (a see-through band left the form
+  // without its frame where the display has no per-pixel alpha).
   std::vector<Raster> ex;
-  for (double peak : {0.22, 0.38}) {
+  for (const bool active : {false, true}) {
     Raster f(64, 64);
-    SoftShadow(f, 20, 18, 24, 24, 18, p.shadow, peak);
-    for (int y = 18; y < 42; ++y)
-      for (int x = 20; x < 44; ++x) f.At(x, y).a = 0;
+    SoftShadow(f, 20, 18, 24, 24, 18, p.shadow, active ? 0.38 : 0.22);
+    constexpr int left = 16, top = 14, right = 48, bottom = 46, offset = 4;
+    const Rgb line = active ? p.accentDark : p.border, titleTop = active ? p.accent : p.face;
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x) {
+        Rgb c = y < top + offset ? titleTop : p.faceLight;
+        if (x == left || x == right - 1 || y == top || y == bottom - 1) c = line;
+        const bool inside = x >= left + offset && x < right - offset && y >= top + offset && y < bottom - offset;
+        f.At(x, y) = inside ? Rgba{} : Rgba{c.r, c.g, c.b, 1};
+      }
     ex.push_back(std::move(f));
   }
   files.push_back({"ExBorder.png", Masked(ex)});

@@ -99,6 +99,16 @@ class BorderFormTest : public FormSkinTest {
       TPixelView sent;
       const bool partial = InitPixelView(u.Bitmap, sent) && HasPartialAlpha(sent);
       const std::uint32_t centre = u.Bitmap ? PixelOf(u.Bitmap, u.Bitmap->Width() / 2, u.Bitmap->Height() / 2) : 0;
+      // The provider's own border form: the fixture's pointer may outlive it (a test that makes
+      // the provider anew).
+      const TqvBorderForm* own = provider ? provider->ExtBorderForm() : nullptr;
+      if (u.Bitmap && own && u.Wnd == own->BorderWindow()) {
+        sentPicture.assign(static_cast<std::size_t>(u.Bitmap->Width() * u.Bitmap->Height()), 0);
+        sentWidth = u.Bitmap->Width();
+        for (int y = 0; y < u.Bitmap->Height(); ++y)
+          for (int x = 0; x < sentWidth; ++x)
+            sentPicture[static_cast<std::size_t>(y * sentWidth + x)] = PixelOf(u.Bitmap, x, y);
+      }
       updates.push_back({u.Wnd, u.Bitmap ? u.Bitmap->Width() : 0, u.Bitmap ? u.Bitmap->Height() : 0, u.Alpha,
                          u.Dest ? *u.Dest : vcl::TPoint(-1, -1), clientAlpha, partial,
                          provider && u.Bitmap == provider->SkinData->CacheBmp(), centre});
@@ -183,6 +193,10 @@ class BorderFormTest : public FormSkinTest {
     std::uint32_t Centre;    // the picture's middle pixel
   };
   std::vector<Update> updates;
+  // The last picture sent to the border window, row by row.
+  std::vector<std::uint32_t> sentPicture;
+  int sentWidth = 0;
+  std::uint32_t Sent(int x, int y) const { return sentPicture.at(static_cast<std::size_t>(y * sentWidth + x)); }
   TqvBorderForm* border = nullptr;
 
  private:
@@ -396,6 +410,53 @@ TEST_F(BorderFormTest, TheSoftShadowGoesOutAllOrNothingWithoutPerPixelAlpha) {
     EXPECT_TRUE(HasPartialAlpha(image));  // the window image keeps its soft shadow
   }
   SetPerPixelAlphaShown(before);
+}
+
+// The sample skin's extended border reaches the form offset into the form's window, where the
+// border window shows it instead of the form's frame: the left, right and bottom sides of the
+// frame go out opaque in both caption states, with and without per-pixel alpha (see-through,
+// they were cleared where the display shows none, and the form had no frame there), while the
+// shadow outside them stays soft and the client part clear.
+TEST_F(BorderFormTest, TheSampleSkinsFrameSidesShowOnTheBorderWindow) {
+  manager->SetSkinDirectory(SampleSkins());
+  manager->SetSkinName(L"Lagoon");
+  ASSERT_TRUE(provider->FormSkinned());
+  border = provider->ExtBorderForm();
+  ASSERT_NE(border, nullptr);
+  const std::optional<bool> before = SetPerPixelAlphaShown(true);
+  const vcl::TScopeExit restore([&] { SetPerPixelAlphaShown(before); });
+  std::uint32_t lines[2] = {};
+  for (const bool perPixel : {true, false}) {
+    for (const bool active : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "per-pixel alpha " << perPixel << ", active " << active);
+      SetPerPixelAlphaShown(perPixel);
+      provider->FormActive = active;
+      sentPicture.clear();
+      provider->SkinData->BGChanged = true;
+      border->UpdateExBordersPos(true, 255);
+      ASSERT_FALSE(sentPicture.empty());
+      const TqvWindowImage& shown = provider->WindowImage();
+      const vcl::TRect s = border->ShadowMargins();
+      const int w = sentWidth, h = static_cast<int>(sentPicture.size()) / sentWidth;
+      const int midX = w / 2, midY = (shown.OffsetY() + h - s.Bottom) / 2;
+      // The frame's outer edge (one side each) and the pixel just inside the client part.
+      for (int d = 0; d < shown.OffsetX() - s.Left; ++d) {
+        EXPECT_EQ(Sent(s.Left + d, midY) >> 24, 0xFFu) << "left " << d;
+        EXPECT_EQ(Sent(w - s.Right - 1 - d, midY) >> 24, 0xFFu) << "right " << d;
+        EXPECT_EQ(Sent(midX, h - s.Bottom - 1 - d) >> 24, 0xFFu) << "bottom " << d;
+      }
+      // Outside the frame the shadow is never opaque; inside it the client part is clear.
+      EXPECT_LT(Sent(s.Left - 1, midY) >> 24, 0xFFu);
+      EXPECT_LT(Sent(w - s.Right, midY) >> 24, 0xFFu);
+      EXPECT_LT(Sent(midX, h - s.Bottom) >> 24, 0xFFu);
+      EXPECT_EQ(Sent(shown.OffsetX() + 20, midY) >> 24, 0u);
+      // The sides show the caption state's outline.
+      EXPECT_EQ(Sent(s.Left, midY), Sent(w - s.Right - 1, midY));
+      EXPECT_EQ(Sent(s.Left, midY), Sent(midX, h - s.Bottom - 1));
+      lines[active] = Sent(s.Left, midY);
+    }
+    EXPECT_NE(lines[0], lines[1]);
+  }
 }
 
 TEST_F(BorderFormTest, TheRegionLeavesTheClientAreaToTheForm) {
