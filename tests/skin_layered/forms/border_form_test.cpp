@@ -83,6 +83,14 @@ HRESULT WINAPI AnyBlur(HWND, const TqvDwmBlurBehind*) { return S_OK; }
 
 class BorderFormTest : public FormSkinTest {
  protected:
+  // The sample skin Lagoon worn, whose extended border is a soft shadow; its border form.
+  void WearTheSampleSkin() {
+    manager->SetSkinDirectory(SampleSkins());
+    manager->SetSkinName(L"Lagoon");
+    ASSERT_TRUE(provider->FormSkinned());
+    border = provider->ExtBorderForm();
+    ASSERT_NE(border, nullptr);
+  }
   void SetUp() override {
     FormSkinTest::SetUp();
     TqvDwmBindings dwm;
@@ -389,11 +397,7 @@ TEST_F(BorderFormTest, MenuLineItemsStandWholeOnTheShownMenuLine) {
 // (Wine without a compositing manager) showed it as a dark opaque band round the form: there
 // the border window gets it all or nothing; elsewhere the window image as painted.
 TEST_F(BorderFormTest, TheSoftShadowGoesOutAllOrNothingWithoutPerPixelAlpha) {
-  manager->SetSkinDirectory(SampleSkins());
-  manager->SetSkinName(L"Lagoon");
-  ASSERT_TRUE(provider->FormSkinned());
-  border = provider->ExtBorderForm();
-  ASSERT_NE(border, nullptr);
+  ASSERT_NO_FATAL_FAILURE(WearTheSampleSkin());
   const std::optional<bool> before = SetPerPixelAlphaShown(true);
   for (const bool perPixel : {true, false, true}) {
     SetPerPixelAlphaShown(perPixel);
@@ -418,11 +422,7 @@ TEST_F(BorderFormTest, TheSoftShadowGoesOutAllOrNothingWithoutPerPixelAlpha) {
 // they were cleared where the display shows none, and the form had no frame there), while the
 // shadow outside them stays soft and the client part clear.
 TEST_F(BorderFormTest, TheSampleSkinsFrameSidesShowOnTheBorderWindow) {
-  manager->SetSkinDirectory(SampleSkins());
-  manager->SetSkinName(L"Lagoon");
-  ASSERT_TRUE(provider->FormSkinned());
-  border = provider->ExtBorderForm();
-  ASSERT_NE(border, nullptr);
+  ASSERT_NO_FATAL_FAILURE(WearTheSampleSkin());
   const std::optional<bool> before = SetPerPixelAlphaShown(true);
   const vcl::TScopeExit restore([&] { SetPerPixelAlphaShown(before); });
   std::uint32_t lines[2] = {};
@@ -650,11 +650,7 @@ TEST_F(BorderFormTest, AMinimisedFormShownAgainWithoutTheRestoreCommandGetsItsBo
 // window shows them, its shadow see-through) flies toward the task bar on the border window,
 // and back on the restore.
 TEST_F(BorderFormTest, TheMinimiseAnimationFliesTheFormsPictureOnTheBorderWindow) {
-  manager->SetSkinDirectory(SampleSkins());  // a soft shadow
-  manager->SetSkinName(L"Lagoon");
-  ASSERT_TRUE(provider->FormSkinned());
-  border = provider->ExtBorderForm();
-  ASSERT_NE(border, nullptr);
+  ASSERT_NO_FATAL_FAILURE(WearTheSampleSkin());
   const std::optional<bool> perPixel = SetPerPixelAlphaShown(true);
   manager->AnimEffects()->Minimizing()->SetActive(true);
   manager->AnimEffects()->Minimizing()->SetTime(120);
