@@ -218,10 +218,13 @@ void TqvEditWnd::AfterBase(vcl::TMessage& Message) {
       if (!ScrollingInProgress) UpdateScrolls(this, true);
       break;
     case EM_REPLACESEL:
-    case LB_ADDSTRING:
-    case LB_INSERTSTRING:
     case LB_SETCURSEL:
     case LB_SETTOPINDEX: UpdateScrolls(this, true); break;
+    // Items often come one by one in a long run: the bars are painted once after it.
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING:
+    case LB_DELETESTRING:
+    case LB_RESETCONTENT: RepaintScrollsLater(); break;
     case LB_GETTOPINDEX: AfterGetTopIndex(Message); break;
     case WM_MOUSEMOVE: AfterMouseMove(); break;
     case WM_PARENTNOTIFY: AfterParentNotify(Message); break;

@@ -35,6 +35,18 @@ SCROLLINFO ReadScrollInfo(HWND Handle, int Kind) {
   return info;
 }
 
+// The message the adapter posts to itself to paint its bars again: registered, so that no
+// message of the control it stands in front of is taken for it.
+UINT RepaintScrollsMessage() {
+  static const UINT message = RegisterWindowMessageW(L"TqvScrollWnd.RepaintScrolls");
+  return message;
+}
+
+// A list box's item added, inserted or removed.
+bool ChangesListItems(UINT Msg) {
+  return Msg == LB_ADDSTRING || Msg == LB_INSERTSTRING || Msg == LB_DELETESTRING || Msg == LB_RESETCONTENT;
+}
+
 // The corner square between the two bars (screen).
 vcl::TRect CornerRect(TqvScrollWnd* Adapter, HWND Handle) {
   vcl::TRect h, v;
@@ -267,6 +279,7 @@ int PaintScrollBars(TqvScrollWnd* Adapter, HWND Handle, int HotPart, HDC DC) {
   if (!Adapter->HorzBar || !Adapter->VertBar) return 0;  // the cache's preparation may detach
   const HDC dc = DC ? DC : GetWindowDC(Handle);
   if (!dc) return 0;
+  ++Adapter->BarPaints;
   RECT wr{};
   GetWindowRect(Handle, &wr);
   const TqvScrollState& state = ScrollState();
@@ -296,6 +309,14 @@ void UpdateScrolls(TqvScrollWnd* Adapter, bool Repaint) {
   Adapter->HorzBar->ReadInfo();
   Adapter->VertBar->ReadInfo();
   if (Repaint && !AnimationActive()) PaintScrollBars(Adapter, Adapter->CtrlHandle, kPartNone, nullptr);
+}
+
+void TqvScrollWnd::RepaintScrollsLater() {
+  if (repaint_posted_ || Destroyed() || !IsWindowVisible(CtrlHandle)) return;
+  const UINT message = RepaintScrollsMessage();
+  repaint_posted_ = message != 0 && PostMessageW(CtrlHandle, message, 0, 0) != FALSE;
+  // Nothing could be posted: painted now.
+  if (!repaint_posted_) UpdateScrolls(this, true);
 }
 
 void RefreshScrolls(TsCommonData* SkinData, TqvAdapterPtr<TqvScrollWnd>& Adapter) {
@@ -383,6 +404,7 @@ LRESULT SendScrollMsg(HWND Handle, UINT Msg, int Code, int Pos) {
 // The window procedure
 
 void TqvScrollWnd::WndProc(vcl::TMessage& Message) {
+  if (Message.Msg == RepaintScrollsMessage() && Message.Msg != 0) return OnRepaintScrolls();
   switch (Message.Msg) {
     case WM_UPDATEUISTATE:
       return;
@@ -423,6 +445,13 @@ void TqvScrollWnd::WndProc(vcl::TMessage& Message) {
   const vcl::TLifetime::TWatch alive = Lifetime().Watch();
   CallPrevWndProc(Message);
   if (alive) AfterPassedOn(Message);
+}
+
+// What RepaintScrollsLater asked for, unless the skin went meanwhile or a drag paints the bars.
+void TqvScrollWnd::OnRepaintScrolls() {
+  repaint_posted_ = false;
+  if (Destroyed() || !HorzBar || !VertBar || !SkinData || !SkinData->Skinned(false)) return;
+  if (!ScrollingInProgress && !Dragging) UpdateScrolls(this, true);
 }
 
 bool TqvScrollWnd::OnUnskinnedCommand(vcl::TMessage& Message) {
@@ -736,11 +765,16 @@ void TqvScrollWnd::AfterPassedOn(const vcl::TMessage& Message) {
     return;
   }
   // The window moved its bars itself (keys, items added, its own timers): the system drew
-  // its bar there, ours goes over it again.
+  // its bar there, ours goes over it again. A list's items coming or going may come in a long
+  // run: once, after the run; so are the changes of any message while that painting is due.
   bool changed = false;
   for (TqvScrollBar* bar : {HorzBar.get(), VertBar.get()})
     if (bar->Visible && !SameInfo(bar->Info, ReadScrollInfo(CtrlHandle, bar->Kind))) changed = true;
-  if (changed) UpdateScrolls(this, true);
+  if (!changed) return;
+  if (repaint_posted_ || ChangesListItems(Message.Msg))
+    RepaintScrollsLater();
+  else
+    UpdateScrolls(this, true);
 }
 
 }  // namespace skin_layered

@@ -49,6 +49,11 @@ class TqvScrollWnd : public TqvMainWnd, public TqvScrollTrackHost {
   int BorderTop = 0;
   int BorderBottom = 0;
   bool InNcCalculation = false;  // the adapter calls WM_NCCALCSIZE below with the bars' styles off
+  int BarPaints = 0;             // times the bars were painted into the window (what keeping them costs)
+
+  // The bars are painted again once the messages queued before are handled: a run of changes
+  // (a list filled item by item, the system drawing its own bar at each) costs one painting.
+  void RepaintScrollsLater();
 
  protected:
   void Install() override;
@@ -84,6 +89,7 @@ class TqvScrollWnd : public TqvMainWnd, public TqvScrollTrackHost {
   vcl::TControl* TrackOwner() const override { return OwnerControl(); }
 
   bool SkinnedMessage(vcl::TMessage& Message);
+  void OnRepaintScrolls();
   // The skin command while the skin is away; true when answered.
   bool OnUnskinnedCommand(vcl::TMessage& Message);
   void OnSkinCommand(vcl::TMessage& Message);
@@ -98,6 +104,8 @@ class TqvScrollWnd : public TqvMainWnd, public TqvScrollTrackHost {
   // After a message went below: bars whose SCROLLINFO changed are painted again.
   void AfterPassedOn(const vcl::TMessage& Message);
   void FreeBars();
+
+  bool repaint_posted_ = false;  // RepaintScrollsLater's message is on its way
 };
 
 // Attaching and detaching a scroll adapter (done by creation and UninstallAdapter); the

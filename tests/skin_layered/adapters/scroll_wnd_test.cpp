@@ -20,6 +20,7 @@
 #include "classlib/comctrls/Grids.h"
 #include "classlib/comctrls/TreeView.h"
 #include "classlib/stdctrls/ListBox.h"
+#include "skin_layered/adapters/ComboBoxWnd.h"
 #include "skin_layered/adapters/ScrollWnd.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "support/win_test_support.h"
@@ -729,6 +730,190 @@ TEST(ScrollBarsOfAMappedListBox, TheMouseOverTheBarLeavesTheSkinnedBarShowing) {
   EXPECT_PRED3(skinned, shown(lower), kSliderV, kSliderVHot);
   EXPECT_PRED3(skinned, shown(onArrow), kBottomColor, kBottomHot);
 }
+
+// A list box on a skinned form, adapted by the form's provider, whose items come and go one at a
+// time with its redraw on, as a program's loop sends them: at each the system draws its own bar
+// where the skinned one lies. The skinned bar is painted again once the run is over, not once an
+// item, and then shows the list's own range: thumb, tracks and arrows where the list's
+// SCROLLINFO puts them. Under the whole scroll skin and one without the second track (the
+// system's track shows there). Read from the window's own pixels.
+class FilledListBox : public ::testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override {
+    std::string scroll = ScrollSections();
+    if (!GetParam()) {
+      const std::string second = FlatSection("SCROLLBAR2V", kTrack2V, kTrack2VHot);
+      scroll.erase(scroll.find(second), second.size());
+    }
+    manager = LoadedManager(skins, L"Flat",
+                            "[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("EDIT", kEditColor, kEditColor) +
+                                FlatSection("COMBOBOX", kEditColor, kEditColor) + scroll +
+                                FlatSection("FORM", 0x808080, 0x808080) + FlatSection("FORMTITLE", 0x606060, 0x707070));
+    form = ProvidedForm();
+    list = Put<vcl::TListBox>(form.get(), 10, 10, 150, 120);
+    form->Show();
+    wintest::PumpUntilIdle();
+    h = list->Handle();
+    adapter = GetScrollAdapter(h);
+    ASSERT_NE(adapter, nullptr);
+    RECT client{};
+    GetClientRect(h, &client);
+    page = client.bottom / static_cast<int>(SendMessageW(h, LB_GETITEMHEIGHT, 0, 0));
+  }
+
+  int Count() const { return static_cast<int>(SendMessageW(h, LB_GETCOUNT, 0, 0)); }
+  // Items added at the end (each with its data, as a list of objects is filled), or put first.
+  void Add(int N) {
+    for (int i = 0; i < N; ++i) {
+      const auto at = SendMessageW(h, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Item"));
+      SendMessageW(h, LB_SETITEMDATA, static_cast<WPARAM>(at), at);
+    }
+  }
+  void Insert(int N) {
+    for (int i = 0; i < N; ++i) SendMessageW(h, LB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(L"First"));
+  }
+  void DeleteDownTo(int N) {
+    while (Count() > N) SendMessageW(h, LB_DELETESTRING, static_cast<WPARAM>(Count() - 1), 0);
+  }
+  // The bars painted while Change ran, then the queue handled.
+  int PaintsDuring(const std::function<void()>& Change) {
+    const int before = adapter->BarPaints;
+    Change();
+    const int during = adapter->BarPaints - before;
+    wintest::PumpUntilIdle();
+    return during;
+  }
+
+  SCROLLINFO ListInfo() const {
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+    EXPECT_TRUE(GetScrollInfo(h, SB_VERT, &info));
+    return info;
+  }
+  // Where the list's own SCROLLINFO puts the thumb (screen).
+  TqvThumb ThumbOfTheList() const {
+    vcl::TRect bar;
+    GetVScrollRect(adapter, h, bar);
+    const int button = GetScrollMetric(adapter->VertBar.get(), false);
+    return ThumbGeometry(bar.Top, bar.Height(), button, adapter->VertBar->MinThumb, ListInfo());
+  }
+
+  // The skinned bar shows the list's own range: its arrows, the first track above the thumb,
+  // the thumb, the second track (or the system's) below it.
+  void ExpectBarOfTheList() {
+    ASSERT_TRUE(adapter->VertBar->Visible);
+    vcl::TRect bar;
+    GetVScrollRect(adapter, h, bar);
+    const int button = GetScrollMetric(adapter->VertBar.get(), false);
+    const TqvThumb thumb = ThumbOfTheList();
+    const int x = bar.Left + bar.Width() / 2;
+    auto shown = [this, x](int Y) { return ShownPixel(h, POINT{x, Y}); };
+    EXPECT_EQ(shown(bar.Top + 2), kTopColor);
+    EXPECT_EQ(shown(bar.Bottom - 3), kBottomColor);
+    EXPECT_EQ(shown(thumb.Start + 1), kSliderV);
+    EXPECT_EQ(shown(thumb.Start + thumb.Length - 2), kSliderV);
+    if (thumb.Start - 2 >= bar.Top + button) {
+      EXPECT_EQ(shown(thumb.Start - 2), kTrack1V);
+    }
+    const int below = thumb.Start + thumb.Length + 1;
+    ASSERT_LT(below, bar.Bottom - button) << "no track below the thumb to judge";
+    if (GetParam())
+      EXPECT_EQ(shown(below), kTrack2V);
+    else
+      EXPECT_TRUE(shown(below) != kTrack1V && shown(below) != kTrack2V && shown(below) != kSliderV);
+  }
+
+  TempSkins skins;
+  ManagerPtr manager;
+  FormPtr form{nullptr, nullptr};
+  vcl::TListBox* list = nullptr;
+  HWND h = nullptr;
+  TqvScrollWnd* adapter = nullptr;
+  int page = 0;
+};
+
+TEST_P(FilledListBox, ItemsAddedOneByOnePaintTheBarOnceTheRunIsOver) {
+  ASSERT_GT(page, 2);
+  constexpr int kItems = 200;
+  // Far fewer paintings than items: a few for the bar coming, none an item.
+  EXPECT_LE(PaintsDuring([&] { Add(kItems); }), 3);
+  EXPECT_EQ(Count(), kItems);
+  ExpectBarOfTheList();
+  // Scrolled to the middle, then as many items put first: the thumb moves up.
+  SendMessageW(h, LB_SETTOPINDEX, kItems / 2, 0);
+  wintest::PumpUntilIdle();
+  const TqvThumb before = ThumbOfTheList();
+  EXPECT_LE(PaintsDuring([&] { Insert(kItems); }), 3);
+  EXPECT_EQ(ListInfo().nMax, 2 * kItems - 1);
+  EXPECT_LT(ThumbOfTheList().Start, before.Start - 4);
+  ExpectBarOfTheList();
+}
+
+// Both sides of the count where the bar comes: a page of items has none, one more has it; items
+// taken away one by one back to a page take it away again, and so does emptying the list.
+TEST_P(FilledListBox, TheBarComesPastOnePageAndGoesBackUnderIt) {
+  ASSERT_GT(page, 2);
+  Add(page);
+  wintest::PumpUntilIdle();
+  EXPECT_FALSE(adapter->VertBar->Visible);
+  Add(1);
+  wintest::PumpUntilIdle();
+  ExpectBarOfTheList();
+
+  Add(150);
+  wintest::PumpUntilIdle();
+  EXPECT_LE(PaintsDuring([&] { DeleteDownTo(page + 1); }), 3);
+  ExpectBarOfTheList();
+  DeleteDownTo(page);
+  wintest::PumpUntilIdle();
+  EXPECT_FALSE(adapter->VertBar->Visible);
+
+  Add(150);
+  wintest::PumpUntilIdle();
+  ExpectBarOfTheList();
+  SendMessageW(h, LB_RESETCONTENT, 0, 0);
+  wintest::PumpUntilIdle();
+  EXPECT_EQ(Count(), 0);
+  EXPECT_FALSE(adapter->VertBar->Visible);
+  Add(page + 1);
+  wintest::PumpUntilIdle();
+  ExpectBarOfTheList();
+}
+
+// The list of a simple combo box, filled through the combo box (CB_ADDSTRING, which the combo
+// box hands its list as LB_ADDSTRING) and emptied.
+TEST_P(FilledListBox, ASimpleComboBoxsListLikewise) {
+  auto* combo = Put<vcl::TComboBox>(form.get(), 200, 10, 150, 160);
+  combo->SetStyle(vcl::csSimple);
+  combo->SetBounds(200, 10, 150, 160);
+  wintest::PumpUntilIdle();
+  // The list gets its adapter when it is first painted.
+  RedrawWindow(combo->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASE);
+  auto* comboAdapter = dynamic_cast<TqvComboBoxWnd*>(GetAdapter(combo->Handle()));
+  ASSERT_NE(comboAdapter, nullptr);
+  ASSERT_NE(comboAdapter->ListAdapter.get(), nullptr);
+  h = comboAdapter->ListHandle;
+  adapter = comboAdapter->ListAdapter.get();
+  const HWND box = combo->Handle();
+  auto add = [box](int N) {
+    for (int i = 0; i < N; ++i) SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Item"));
+  };
+  EXPECT_LE(PaintsDuring([&] { add(200); }), 3);
+  EXPECT_EQ(Count(), 200);
+  ExpectBarOfTheList();
+  EXPECT_LE(PaintsDuring([&] {
+              while (SendMessageW(box, CB_GETCOUNT, 0, 0) > 60) SendMessageW(box, CB_DELETESTRING, 0, 0);
+            }),
+            3);
+  ExpectBarOfTheList();
+  SendMessageW(box, CB_RESETCONTENT, 0, 0);
+  wintest::PumpUntilIdle();
+  EXPECT_FALSE(adapter->VertBar->Visible);
+}
+
+INSTANTIATE_TEST_SUITE_P(ScrollBarsOfAMappedListBox, FilledListBox, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& Info) {
+                           return Info.param ? "WholeScrollSkin" : "WithoutTheSecondTrack";
+                         });
 
 // A tree view on a skinned form, adapted by the form's provider: its own painting sets its bars
 // again, and the system then draws its bar where the skinned one lies (Wine does, the values
