@@ -117,7 +117,14 @@ void TqvCaptionButtons::InitSystemButtons() {
   MDIClose.HitCode = 101;
   MDIMax.HitCode = 102;
   MDIMin.HitCode = 103;
+  if (!TitleGlyphsShown())
+    for (TsCaptionButton* b : {&BtnMinimize, &BtnMaximize, &BtnClose, &BtnHelp}) b->ImageIndex = kNoIndex;
   TitleButtonMask = manager->GetMaskIndex(indexes.IndexGLOBALINFO, L"GLOBALINFO", L"TITLEBUTTON");
+}
+
+bool TqvCaptionButtons::TitleGlyphsShown() const {
+  const TsSkinManager* manager = host_.SkinManager();
+  return manager && manager->IsValidSkinIndex(Measures().GetTitleSkinIndex());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -202,14 +209,17 @@ void TqvCaptionButtons::UpdateButtonsRects() {
 
   const TsLoadedSkin& skin = manager->Skin();
   const vcl::TBorderIcons icons = Form()->BorderIcons();
+  const bool glyphs = TitleGlyphsShown();
   if (SystemMenu() && icons.Contains(vcl::biSystemMenu)) {
     place(BtnClose, Measures().TitleButtonGlyphWidth(BtnClose.ImageIndex));
     if (SystemMenu()->MaximizeVisible()) {
       // A maximised form shows the restore glyph of the button's family.
       const bool big = BtnMaximize.HaveAlignment;
-      BtnMaximize.ImageIndex =
-          skin.ConstData.TitleButton(zoomed ? (big ? BIConNorm : SIConNorm) : (big ? BIConMax : SIConMax));
-      if (BtnMaximize.ImageIndex < 0 && zoomed) BtnMaximize.ImageIndex = skin.ConstData.TitleButton(BIConNorm);
+      if (glyphs) {
+        BtnMaximize.ImageIndex =
+            skin.ConstData.TitleButton(zoomed ? (big ? BIConNorm : SIConNorm) : (big ? BIConMax : SIConMax));
+        if (BtnMaximize.ImageIndex < 0 && zoomed) BtnMaximize.ImageIndex = skin.ConstData.TitleButton(BIConNorm);
+      }
       place(BtnMaximize, Measures().TitleButtonGlyphWidth(BtnMaximize.ImageIndex));
     } else {
       Hide(BtnMaximize, x);
@@ -218,10 +228,12 @@ void TqvCaptionButtons::UpdateButtonsRects() {
       const bool big = BtnMinimize.HaveAlignment;
       // A minimised form's button restores it.
       const bool restore = IsIconic(wnd);
-      BtnMinimize.ImageIndex =
-          skin.ConstData.TitleButton(restore ? (big ? BIConNorm : SIConNorm) : (big ? BIConMin : SIConMin));
-      if (BtnMinimize.ImageIndex < 0)
-        BtnMinimize.ImageIndex = skin.ConstData.TitleButton(restore ? BIConNorm : BIConMin);
+      if (glyphs) {
+        BtnMinimize.ImageIndex =
+            skin.ConstData.TitleButton(restore ? (big ? BIConNorm : SIConNorm) : (big ? BIConMin : SIConMin));
+        if (BtnMinimize.ImageIndex < 0)
+          BtnMinimize.ImageIndex = skin.ConstData.TitleButton(restore ? BIConNorm : BIConMin);
+      }
       place(BtnMinimize, Measures().TitleButtonGlyphWidth(BtnMinimize.ImageIndex));
     } else {
       Hide(BtnMinimize, x);
@@ -391,9 +403,11 @@ void TqvCaptionButtons::RepaintButton(int Code, TsCaptionButton& Button, TsTitle
     const int index = skin.ConstData.TitleButton(b.HaveAlignment ? BIConNorm : SIConNorm);
     return index >= 0 ? index : skin.ConstData.TitleButton(BIConNorm);
   };
-  if (Code == 8 && IsIconic(wnd)) glyph = restoreGlyph(Button);
+  // The restore glyph takes the place of a skin glyph only; the system's button shows its own.
+  const bool skinGlyph = skin.IsValidImgIndex(Button.ImageIndex);
+  if (Code == 8 && skinGlyph && IsIconic(wnd)) glyph = restoreGlyph(Button);
   if (Code == 9) {
-    if (IsZoomed(wnd)) glyph = restoreGlyph(Button);
+    if (skinGlyph && IsZoomed(wnd)) glyph = restoreGlyph(Button);
     enabled = !SystemMenu() || SystemMenu()->MaximizeEnabled();
   }
   if (User) enabled = User->Enabled();

@@ -87,6 +87,10 @@ class TqvCaptionButtons {
   // The skin has no glyph for the button, so the system's button shows in its place; not for
   // a user button that leaves out the skin's background (it shows its picture only).
   bool ShowsSystemFace(const TsCaptionButton& Button) const;
+  // The skin's glyphs of the system buttons are drawn for its title band (the sample's white
+  // ones for its blue): a skin without the title section leaves them on the form's own face,
+  // where they may not be seen, and the system's buttons show in their place.
+  bool TitleGlyphsShown() const;
   // A user button's own picture centred in its place (lower right by one while pressed), in
   // the window image or in Target whose top-left lies at Origin of the image.
   void PaintUserGlyph(TsTitleButton* Button, vcl::TBitmap* Target = nullptr, vcl::TPoint Origin = {});

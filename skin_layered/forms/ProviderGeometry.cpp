@@ -120,6 +120,8 @@ void TsSkinProvider::SetTitleSkin(const vcl::String& Value) {
   if (!StoreTitleSkin(Value)) return;
   TitleSkinIndex = -1;
   if (SkinData) SkinData->BGChanged = true;
+  // The system buttons wear the skin's glyphs only on a title section the skin has.
+  if (menus_.SystemMenu()) caption_buttons_->InitSystemButtons();
   if (Loading(this) || !Form->Visible() || !Form->HandleAllocated()) return;
   if (BorderForm)
     BorderForm->UpdateExBordersPos(true, 255);

@@ -217,7 +217,8 @@ void TqvSBAnimation::MakeImg() {
   if (!manager || !Button) return;
   const TsLoadedSkin& skin = manager->Skin();
   int glyph = Button->ImageIndex;
-  if (Provider && Button->HitCode == HTMINBUTTON && Wnd && IsIconic(Wnd)) {
+  // A minimised form's skin glyph is the restore one; the system's button draws its own.
+  if (Provider && Button->HitCode == HTMINBUTTON && skin.IsValidImgIndex(glyph) && Wnd && IsIconic(Wnd)) {
     const int restore = skin.ConstData.TitleButton(TqvTitleButtonImage::BIConNorm);
     if (skin.IsValidImgIndex(restore)) glyph = restore;
   }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <utility>
 
@@ -165,6 +166,59 @@ TEST_F(FrameStatesTest, TheSampleSkinsFrameChangesWithTheCaptionsState) {
   Activate(false);
   EXPECT_NE(At(0, h / 2), activeSide);
   EXPECT_NE(At(w / 2, h - 1), activeBottom);
+}
+
+// The sample skin's title glyphs are white, drawn for its blue title band. Without its title
+// section they stand on the form's light face: each button there stays readable, its sign
+// standing off its face, with the caption active and inactive (another window activated).
+// With the section the skin's white glyphs show on the active band.
+TEST_F(FrameStatesTest, TheSampleSkinsTitleButtonsStayReadableWithoutItsTitleSection) {
+  namespace fs = std::filesystem;
+  const fs::path sample = fs::path(SampleSkins()) / L"Lagoon";
+  std::string text = wintest::ReadBytes(sample / L"Options.dat");
+  for (const wchar_t* name : {L"Whole", L"Untitled"}) {
+    fs::create_directories(skins.SkinPath(name));
+    for (const fs::directory_entry& file : fs::directory_iterator(sample))
+      fs::copy_file(file.path(), fs::path(skins.SkinPath(name)) / file.path().filename(),
+                    fs::copy_options::overwrite_existing);
+  }
+  const std::size_t title = text.find("[FORMTITLE]");
+  ASSERT_NE(title, std::string::npos);
+  text.erase(title, text.find("\n[", title) + 1 - title);
+  WriteSkin(L"Untitled", text);
+
+  form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
+  form->HandleNeeded();
+  provider = NewProvider(form.get());
+  auto other = NewForm();
+  other->SetBounds(20, 20, 200, 100);
+  form->Show();
+  const TqvCaptionButtons& buttons = provider->CaptionButtons();
+  for (const wchar_t* name : {L"Whole", L"Untitled"}) {
+    const bool whole = std::wstring(name) == L"Whole";
+    SCOPED_TRACE(whole ? "whole" : "untitled");
+    manager->SetSkinName(name);
+    ASSERT_TRUE(provider->FormSkinned());
+    for (const bool active : {true, false}) {
+      SCOPED_TRACE(active ? "active" : "inactive");
+      if (active) {
+        SetActiveWindow(Wnd());
+        SendMessageW(Wnd(), WM_NCACTIVATE, TRUE, 0);
+      } else {
+        other->Show();
+        SetActiveWindow(other->Handle());
+      }
+      ASSERT_EQ(provider->FormActive, active);
+      for (const TsCaptionButton* b : {&buttons.BtnClose, &buttons.BtnMaximize, &buttons.BtnMinimize}) {
+        SCOPED_TRACE(b->HitCode);
+        ASSERT_FALSE(b->Rect.IsEmpty());
+        // The skin's own look, as its author made it, wherever it has the title section.
+        EXPECT_EQ(b->ImageIndex >= 0, whole);
+        if (!whole || active) EXPECT_GE(ContrastingPixels(provider->SkinData->CacheBmp(), b->Rect), 10);
+      }
+    }
+    other->Hide();
+  }
 }
 
 // A minimised form shows its icon, caption text and buttons; the title bar's items need the

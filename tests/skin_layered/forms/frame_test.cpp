@@ -450,6 +450,98 @@ TEST_F(FrameTest, TheCaptionSectionsColoursGoWithTheTitleSectionAndTheFormsWitho
   provider->FormActive = true;
 }
 
+// The skin's glyphs of the system buttons are drawn for its title band. Without the title
+// section (the skin lacks it, or lacks the one the provider names) the buttons stand on the
+// form's own face, where a glyph made for the band may not be seen: the system's buttons show
+// there, their signs standing off their faces, with the caption active and inactive (another
+// window activated), hot, and maximised. With a title section the skin's glyphs stay, half
+// blended over the band while inactive.
+TEST_F(FrameTest, WithoutTheTitleSectionTheSystemsTitleButtonsShowInEveryState) {
+  std::string noTitle = FrameSkinText();
+  const std::size_t title = noTitle.find("[FORMTITLE]");
+  noTitle.erase(title, noTitle.find("[MENULINE]") - title);
+  WriteSkin(L"Untitled", noTitle);
+  skins.Write(L"Untitled", L"master.bmp", Bmp24(kMasterWidth, kMasterHeight, MasterPixel));
+  struct Variant {
+    const wchar_t* skin;
+    const wchar_t* titleSection;  // the provider's (empty: the skin's own)
+    bool skinGlyphs;
+  };
+  const Variant variants[] = {{L"Frame", L"", true},
+                              {L"Frame", L"NOSUCHTITLE", false},
+                              {L"Frame", L"MENULINE", true},
+                              {L"Untitled", L"", false},
+                              {L"Frame", L"", true}};
+  form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
+  Skin();
+  ShowActive();
+  auto other = NewForm();
+  other->SetBounds(20, 20, 200, 100);
+  const TqvCaptionButtons& buttons = provider->CaptionButtons();
+  struct Shown {
+    const TsCaptionButton* button;
+    const char* glyph;
+  };
+  const Shown shown[] = {
+      {&buttons.BtnClose, "BICONCLOSE"}, {&buttons.BtnMaximize, "BICONMAX"}, {&buttons.BtnMinimize, "BICONMIN"}};
+  auto check = [&](const Variant& v, const TsCaptionButton& b, const char* glyph, int state) {
+    SCOPED_TRACE(b.HitCode);
+    const vcl::TRect r = b.Rect;
+    ASSERT_FALSE(r.IsEmpty());
+    if (!v.skinGlyphs) {
+      EXPECT_EQ(b.ImageIndex, -1);
+      EXPECT_GE(ContrastingPixels(provider->SkinData->CacheBmp(), r), 10) << "the sign stands off the face";
+      return;
+    }
+    EXPECT_GE(b.ImageIndex, 0);
+    const std::uint32_t own = GlyphColor(glyph, state);
+    if (provider->FormActive || state != 0) {
+      EXPECT_EQ(AtCentre(r), own);
+    } else {
+      const std::uint32_t band = At(r.Left - 1, Centre(r).Y);
+      std::uint32_t half = 0;
+      for (int shift : {0, 8, 16}) half |= ((((own >> shift) & 0xFF) + ((band >> shift) & 0xFF)) / 2) << shift;
+      EXPECT_TRUE(Near(AtCentre(r), half)) << std::hex << AtCentre(r) << " " << half;
+    }
+  };
+  for (const Variant& v : variants) {
+    SCOPED_TRACE(std::string(v.skin, v.skin + wcslen(v.skin)) + " " +
+                 std::string(v.titleSection, v.titleSection + wcslen(v.titleSection)));
+    // The provider's title section changed under the skin it wears, or another skin.
+    if (manager->SkinName() != v.skin) manager->SetSkinName(v.skin);
+    provider->SetTitleSkin(v.titleSection);
+    ASSERT_TRUE(provider->FormSkinned());
+    for (const bool active : {true, false}) {
+      SCOPED_TRACE(active ? "active" : "inactive");
+      if (active) {
+        SetActiveWindow(Wnd());
+        SendMessageW(Wnd(), WM_NCACTIVATE, TRUE, 0);
+      } else {
+        other->Show();
+        SetActiveWindow(other->Handle());
+      }
+      ASSERT_EQ(provider->FormActive, active);
+      for (const Shown& s : shown) check(v, *s.button, s.glyph, 0);
+      SendMessageW(Wnd(), WM_NCMOUSEMOVE, HTCAPTION, Point(SkinnedFormTest::At(buttons.BtnClose.Rect)));
+      ASSERT_EQ(buttons.BtnClose.State, 1);
+      check(v, buttons.BtnClose, "BICONCLOSE", 1);
+      provider->FrameMouse().SetHotElement(0, true);
+    }
+    other->Hide();
+  }
+  // Maximised, without the title section: the system's restore button.
+  manager->SetSkinName(L"Untitled");
+  MaximizeActive();
+  Repaint();
+  check(variants[3], buttons.BtnMaximize, "BICONNORM", 0);
+  ShowWindow(Wnd(), SW_RESTORE);
+  manager->SetSkinName(L"Frame");
+  MaximizeActive();
+  Repaint();
+  check(variants[0], buttons.BtnMaximize, "BICONNORM", 0);
+  ShowWindow(Wnd(), SW_RESTORE);
+}
+
 // A printed form shows what the screen shows: the skinned frame, the client background, its
 // graphic controls (an image) and its windowed ones (a panel over the image's corner), over a
 // body of one plain colour and over one the skin shades; also when the print asks the form to
