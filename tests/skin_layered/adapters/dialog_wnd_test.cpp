@@ -3,6 +3,8 @@
 // adapters), message boxes and a popup menu through the hook. Modal loops end by timers with
 // deadlines; menus are tracked through the library's seam.
 #include <algorithm>
+#include <cstdlib>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -497,6 +499,80 @@ TEST_F(Dialogs, AnIncompleteSkinLeavesTheTitleButtonsOrTheFrameToTheSystem) {
   EXPECT_TRUE(GetWindowLongPtrW(dlg, GWL_STYLE) & WS_SYSMENU);
   manager->SetSkinName(L"Dlg");
   EXPECT_FALSE(GetWindowLongPtrW(dlg, GWL_STYLE) & WS_SYSMENU);
+}
+
+// The skin's title glyphs are drawn for its title band. Without a title section (neither the
+// dialog's own nor the form's) they would stand on the dialog's face, where they may not be
+// seen: the system's buttons show, their signs standing off their faces, with the caption
+// active and inactive (another window activated), on a sizeable dialog and a modal frame
+// alike. With the form's title section the skin's glyphs stay.
+TEST_F(Dialogs, WithoutATitleSectionTheTitleButtonsAreTheSystems) {
+  std::string text = DialogSkinText();
+  const std::size_t title = text.find("[FORMTITLE]");
+  ASSERT_NE(title, std::string::npos);
+  text.erase(title, text.find("\r\n[", title) + 2 - title);
+  skins.Write(L"Untitled", L"Options.dat", BytesOf(text));
+  skins.Write(L"Untitled", L"master.bmp", Bmp24(3 * kGlyphW, 4 * kGlyphH, [](int x, int y) {
+                return Rgb(kGlyphs[y / kGlyphH][x / kGlyphW]);
+              }));
+  const HWND other = CreateWindowExW(0, L"STATIC", L"Other", WS_POPUP | WS_VISIBLE, 0, 0, 80, 40, nullptr, nullptr,
+                                     GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(other, nullptr);
+  dialogs.push_back(other);
+  // Pixels of R standing off its commonest colour by 96 steps of luminance at least.
+  auto standingOff = [](vcl::TBitmap* Image, const vcl::TRect& R) {
+    auto luminance = [](COLORREF c) { return (299 * GetRValue(c) + 587 * GetGValue(c) + 114 * GetBValue(c)) / 1000; };
+    std::map<COLORREF, int> counts;
+    for (int y = R.Top; y < R.Bottom; ++y)
+      for (int x = R.Left; x < R.Right; ++x) ++counts[PixelRgb(Image, x, y)];
+    const COLORREF face = std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+                            return a.second < b.second;
+                          })->first;
+    int off = 0;
+    for (const auto& [colour, count] : counts)
+      if (std::abs(luminance(colour) - luminance(face)) >= 96) off += count;
+    return off;
+  };
+  for (const wchar_t* name : {L"Untitled", L"Dlg"}) {
+    const bool skinGlyphs = std::wstring(name) == L"Dlg";
+    SCOPED_TRACE(skinGlyphs ? "with the title section" : "without it");
+    manager->SetSkinName(name);
+    for (const DWORD style : {kSizable, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME}) {
+      SCOPED_TRACE(style == kSizable ? "sizeable" : "modal frame");
+      const HWND dlg = NewDialog(style);
+      TqvDialogWnd* d = DialogOf(dlg);
+      ASSERT_NE(d, nullptr);
+      for (const bool active : {true, false}) {
+        SCOPED_TRACE(active ? "active" : "inactive");
+        if (active) {
+          SetActiveWindow(dlg);
+          SendMessageW(dlg, WM_NCACTIVATE, TRUE, 0);
+        } else {
+          SetActiveWindow(other);
+        }
+        ASSERT_EQ(d->Active, active);
+        const std::vector<int> codes =
+            style == kSizable ? std::vector<int>{kHitClose, kHitMax, kHitMin} : std::vector<int>{kHitClose};
+        for (const int code : codes) {
+          SCOPED_TRACE(code);
+          const vcl::TRect r = d->Button(code).Rect;
+          ASSERT_FALSE(r.IsEmpty());
+          const int row = code == kHitClose ? 0 : code == kHitMax ? 1 : 2;
+          if (skinGlyphs) {
+            EXPECT_GE(d->Button(code).ImageIndex, 0);
+            if (active) {
+              EXPECT_EQ(ButtonPixel(d, code), kGlyphs[row][0]);
+            }
+          } else {
+            EXPECT_EQ(d->Button(code).ImageIndex, -1);
+            EXPECT_NE(ButtonPixel(d, code), kGlyphs[row][0]);
+            EXPECT_GE(standingOff(d->SkinData->CacheBmp(), r), 10);
+          }
+        }
+      }
+      DestroyWindow(dlg);
+    }
+  }
 }
 
 TEST_F(Dialogs, AtMostTwoSkinnedDialogsAreShownAtOnce) {
