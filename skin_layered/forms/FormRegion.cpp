@@ -56,20 +56,21 @@ HRGN TqvFormRegion::MakeRgn(int DX, int DY) {
   return rgn;
 }
 
-void TqvFormRegion::UpdateFormRgn(bool Repaint) {
+bool TqvFormRegion::UpdateFormRgn(bool Repaint, bool FrameWhenNone) {
   const TsSkinProviderBase& provider = *host_.FrameProvider();
   vcl::TCustomForm* form = provider.Form;
   if (!provider.DrawNonClientArea || !form->HandleAllocated() || host_.ShowsSnapshot() ||
       (provider.State & kProviderChangeFrozen))
-    return;
+    return false;
   const HWND wnd = form->Handle();
-  if (!host_.Measures().HasBorder() && !IsIconic(wnd) && !HasThickFrame(wnd)) return;
+  if (!host_.Measures().HasBorder() && !IsIconic(wnd) && !HasThickFrame(wnd)) return false;
   // Until the window image was painted with the client area, the form may keep its own region.
   if (!host_.ImagePaintedWhole() &&
       static_cast<WPARAM>(SendMessageW(wnd, kRegionQueryMessage, kRegionQueryValue, 0)) == kRegionQueryValue)
-    return;
+    return false;
   SettingRgn = true;
   TRegion region{nullptr};
+  bool wholeWindow = false;
   if (TqvBorderForm* border = host_.ExtBorderForm()) {
     // The border window draws the skinned frame: only the client part of the window stays.
     const int frame = SysBorderWidth(wnd, border, false);
@@ -81,22 +82,31 @@ void TqvFormRegion::UpdateFormRgn(bool Repaint) {
     const int side = SysBorderWidth(wnd, nullptr, false);
     const int topBottom = DefBorderWidth(wnd, nullptr, false);
     region.Handle = CreateRectRgn(side, topBottom, WndWidth(wnd) - side, WndHeight(wnd) - topBottom);
+  } else if (RgnRects.empty() && host_.WindowImage().ImageWidth() >= WndWidth(wnd) &&
+             form->Height() >= WndHeight(wnd)) {
+    // No corner cut: the region would be the whole window, which is none. A window without one
+    // keeps none through a size change, and the system asks nothing more of its frame then.
+    wholeWindow = true;
   } else {
     region.Handle = MakeRgn(0, 0);
   }
   RgnChanged = false;
   // The region the window has already, set again without a repaint, would only have the
   // frame worked out anew (its menu bar measured again): it is left as it is.
-  if (!Repaint && region.Handle) {
+  if (!Repaint || wholeWindow) {
     TRegion current{CreateRectRgn(0, 0, 0, 0)};
-    if (current.Handle && GetWindowRgn(wnd, current.Handle) != ERROR && EqualRgn(current.Handle, region.Handle)) {
+    const bool has = current.Handle && GetWindowRgn(wnd, current.Handle) != ERROR;
+    if (wholeWindow ? !has : has && region.Handle && EqualRgn(current.Handle, region.Handle)) {
       SettingRgn = false;
-      return;
+      if (wholeWindow && Repaint && FrameWhenNone)
+        RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+      return false;
     }
   }
   // The system owns the region from here on.
   SetWindowRgn(wnd, region.Release(), Repaint ? TRUE : FALSE);
   SettingRgn = false;
+  return true;
 }
 
 }  // namespace skin_layered

@@ -57,8 +57,11 @@ class TqvFormRegion {
   // The window image's rectangle at (DX, DY) less the corner rectangles; the caller owns it.
   HRGN MakeRgn(int DX, int DY);
   // The region decided and given to the form's window (nothing while the provider leaves the
-  // frame to the system, the form stands still, or a borderless form keeps its own).
-  void UpdateFormRgn(bool Repaint);
+  // frame to the system, the form stands still, or a borderless form keeps its own). A region
+  // that would be the whole window is none. With Repaint the system repaints the frame: through
+  // the region set, or, where none was needed, by invalidating it unless FrameWhenNone is off
+  // (the caller paints it). True when the window's region was set.
+  bool UpdateFormRgn(bool Repaint, bool FrameWhenNone = true);
 
  private:
   TqvFormRegionHost& host_;

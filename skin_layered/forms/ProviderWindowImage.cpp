@@ -56,8 +56,8 @@ void TsSkinProvider::PaintNonClient() {
       if (!ExtBorderForm()) region_.UpdateRgnRects();
       region_.RgnChanged = false;
       const bool repaint = !Form->Showing() || Form->Position() == vcl::poDefault || IsZoomed(wnd);
-      region_.UpdateFormRgn(repaint && !AnimationActive());
-      if (repaint && !AnimationActive() && !SkinData->BGChanged) {
+      const bool set = region_.UpdateFormRgn(repaint && !AnimationActive(), false);
+      if (set && repaint && !AnimationActive() && !SkinData->BGChanged) {
         region_.SettingRgn = false;
         return;
       }

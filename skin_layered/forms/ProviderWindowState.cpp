@@ -481,7 +481,7 @@ void TsSkinProvider::TMessages::WMSize(TsSkinProvider& P, vcl::TMessage& Message
       // the frame painted once: by the region's repaint, else by the provider.
       const int painted = P.window_image_.FramePaints();
       if (!P.ExtBorderForm()) P.Region().UpdateRgnRects();
-      P.Region().UpdateFormRgn(true);
+      P.Region().UpdateFormRgn(true, false);
       if (P.window_image_.FramePaints() == painted)
         P.SendToProvider(WM_NCPAINT, 1, 0);
       else

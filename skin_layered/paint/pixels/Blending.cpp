@@ -328,6 +328,12 @@ void CopyMaskedArea(const TPixelView& dst, int x, int y, const TPixelView& pictu
         if (const TPixel32* behind = background.At(area->DstX + i, area->DstY + row)) d[i] = *behind;
         continue;
       }
+      // A black mask pixel takes the picture's pixel whole (most of a piece's face): the mix
+      // below gives the same, a channel at a time.
+      if ((m[i] & kColorBits) == 0) {
+        d[i] = s[i] | kAlphaBits;
+        continue;
+      }
       TPixel32 p = kAlphaBits;
       for (unsigned shift = 0; shift < 24; shift += 8) {
         const unsigned w = Channel(m[i], shift);

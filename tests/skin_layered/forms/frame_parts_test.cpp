@@ -141,6 +141,58 @@ TEST(FormRegion, TheRegionIsTheHostsImageLessItsCornersWhenTheHostAllowsIt) {
   EXPECT_TRUE(region.RgnRects.empty());
 }
 
+// A region of the whole window is none: without corner holes the window keeps no region (one
+// it had goes), and setting none again asks nothing of its frame. A repaint asked for then
+// invalidates the frame, unless the caller paints it. An image narrower than the window, or
+// any corner hole, still gives a region.
+TEST(FormRegion, ARegionOfTheWholeWindowIsNone) {
+  auto form = NewForm();
+  form->SetBounds(0, 0, 400, 300);
+  form->HandleNeeded();
+  const HWND wnd = form->Handle();
+  TFakeRegionHost host(form.get());
+  TqvFormRegion region(host);
+
+  host.image.width = 399;  // one column short of the window
+  EXPECT_TRUE(region.UpdateFormRgn(false));
+  EXPECT_EQ(RegionBox(wnd), vcl::Rect(0, 0, 399, 300));
+
+  for (const int width : {400, 420}) {
+    SCOPED_TRACE(width);
+    host.image.width = width;
+    SetWindowRgn(wnd, CreateRectRgn(0, 0, 399, 300), FALSE);
+    EXPECT_TRUE(region.UpdateFormRgn(false));  // the region it had goes
+    EXPECT_EQ(RegionBox(wnd), vcl::TRect());
+    EXPECT_FALSE(region.RgnChanged);
+    EXPECT_FALSE(region.SettingRgn);
+
+    MessageSpy asked(form.get());
+    EXPECT_FALSE(region.UpdateFormRgn(false));
+    EXPECT_FALSE(region.UpdateFormRgn(true, false));
+    EXPECT_EQ(asked.Count(WM_NCCALCSIZE), 0);
+    EXPECT_EQ(RegionBox(wnd), vcl::TRect());
+    ValidateRect(wnd, nullptr);
+    form->Show();
+    UpdateWindow(wnd);
+    const int before = asked.Count(WM_NCPAINT);
+    EXPECT_FALSE(region.UpdateFormRgn(true, false));
+    UpdateWindow(wnd);
+    EXPECT_EQ(asked.Count(WM_NCPAINT), before);  // the caller paints the frame
+    EXPECT_FALSE(region.UpdateFormRgn(true));
+    UpdateWindow(wnd);
+    EXPECT_EQ(asked.Count(WM_NCPAINT), before + 1);  // the system's repaint does
+    form->Hide();
+  }
+
+  // One corner hole: a region again, cut there.
+  host.image.width = 400;
+  region.RgnRects = {vcl::Rect(0, 0, 1, 1)};
+  EXPECT_TRUE(region.UpdateFormRgn(false));
+  EXPECT_EQ(RegionBox(wnd), vcl::Rect(0, 0, 400, 300));
+  EXPECT_FALSE(InWindowRegion(wnd, 0, 0));
+  EXPECT_TRUE(InWindowRegion(wnd, 1, 0));
+}
+
 // The measures the mouse tests lay the title out by: a frame 4 wide, a caption 24 high, one
 // menu line 20 high (frame and lines as the test sets), a 16-pixel icon, no grip; the rest as
 // the form without a skin gives them.

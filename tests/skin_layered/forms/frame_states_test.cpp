@@ -122,6 +122,35 @@ TEST_F(FrameStatesTest, TheFramePicturesKeyColouredCornersAreCutFromTheWindowReg
   for (const auto& [x, y] : kept) EXPECT_TRUE(InWindowRegion(Wnd(), x, y)) << x << "," << y;
 }
 
+// With cut corners the region is set again only when it changes (or a repaint is asked for):
+// the same region set again would have the frame worked out anew, the menu bar measured again.
+// A resize step sets the new region once, its corners where the new size puts them.
+TEST_F(FrameStatesTest, WithCutCornersTheSameRegionIsNotSetAgainAndAResizeStepSetsTheNewOneOnce) {
+  WriteCutCorners(skins);
+  Skin();
+  form->Show();
+  Repaint();
+  ASSERT_FALSE(provider->Region().RgnRects.empty());
+  static int calcs = 0;
+  HHOOK hook = SetWindowsHookExW(
+      WH_CALLWNDPROC,
+      [](int code, WPARAM w, LPARAM l) -> LRESULT {
+        if (code >= 0 && reinterpret_cast<const CWPSTRUCT*>(l)->message == WM_NCCALCSIZE) ++calcs;
+        return CallNextHookEx(nullptr, code, w, l);
+      },
+      nullptr, GetCurrentThreadId());
+  calcs = 0;
+  provider->Region().UpdateFormRgn(false);
+  EXPECT_EQ(calcs, 0);
+  SetWindowPos(Wnd(), nullptr, 0, 0, 430, 330, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Repaint();
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(calcs, 2);  // the size's own and the new region's
+  EXPECT_EQ(RegionBox(Wnd()), vcl::Rect(0, 0, 430, 330));
+  EXPECT_FALSE(InWindowRegion(Wnd(), 429, 329));
+  EXPECT_TRUE(InWindowRegion(Wnd(), 428, 329));
+}
+
 // Every size step makes the window region anew, the cut corners as holes in it: none of the
 // regions (nor anything else of the frame's painting) is left behind. The steps are taken
 // twice, so what the first took to keep for those sizes is there before counting.

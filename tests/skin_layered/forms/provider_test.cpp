@@ -194,6 +194,7 @@ TEST_F(SkinProviderTest, TheSkinArrivesAndGoes) {
   EXPECT_EQ(provider->SkinData->SkinIndex, index);
 
   provider->WindowImage().FirstPaintDone = true;
+  provider->Region().RgnRects = {vcl::Rect(0, 0, 1, 1)};  // a corner hole: a region to take away
   provider->Region().UpdateFormRgn(false);
   ASSERT_FALSE(RegionBox(Wnd()).IsEmpty());
   manager->SetActive(false);

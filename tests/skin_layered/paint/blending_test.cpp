@@ -224,6 +224,16 @@ TEST(MaskedCopy, MaskChannelsWeighTheTarget) {
   CopyMaskedArea(target.View(), 0, 0, picture.View(), {0, 0, 3, 1}, 1, true, {back.View(), 0, 0, false});
   EXPECT_TRUE(PixelsAre(target, {{0, 0, Bgra((50 * 255 + 200) >> 8, (50 * 255 + 100) >> 8, (50 * 255) >> 8, 255)},
       {1, 0, Bgra(200, (50 * 128 + 100 * 128) >> 8, 0, 255)}, {2, 0, Bgra(1, 1, 1, 1)}}));
+  // Black in every colour channel gives the picture's pixel whole, whatever the mask's alpha;
+  // one channel of 1 still mixes that channel.
+  PixelImage faces(2, 2);
+  faces.At(0, 0) = Bgra(200, 100, 60, 9);
+  faces.At(1, 0) = Bgra(200, 100, 60, 9);
+  faces.At(0, 1) = Bgra(0, 0, 0, 255);
+  faces.At(1, 1) = Bgra(0, 0, 1, 0);
+  PixelImage onto(2, 1, Bgra(50, 50, 50, 3));
+  CopyMaskedArea(onto.View(), 0, 0, faces.View(), {0, 0, 2, 1}, 1, false, {});
+  EXPECT_TRUE(PixelsAre(onto, {{0, 0, Bgra(200, 100, 60, 255)}, {1, 0, Bgra(200, 100, (50 + 60 * 255) >> 8, 255)}}));
   // A piece whose mask would fall below the picture is cut.
   PixelImage cut(3, 2, 7);
   CopyMaskedArea(cut.View(), 0, 0, picture.View(), {0, 0, 3, 2}, 1, false, {});
