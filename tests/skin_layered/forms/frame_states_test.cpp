@@ -243,7 +243,9 @@ TEST_F(FrameStatesTest, TheSampleSkinsTitleButtonsStayReadableWithoutItsTitleSec
         ASSERT_FALSE(b->Rect.IsEmpty());
         // The skin's own look, as its author made it, wherever it has the title section.
         EXPECT_EQ(b->ImageIndex >= 0, whole);
-        if (!whole || active) EXPECT_GE(ContrastingPixels(provider->SkinData->CacheBmp(), b->Rect), 10);
+        if (!whole || active) {
+          EXPECT_GE(ContrastingPixels(provider->SkinData->CacheBmp(), b->Rect), 10);
+        }
       }
     }
     other->Hide();
