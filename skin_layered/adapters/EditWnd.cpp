@@ -217,10 +217,11 @@ void TqvEditWnd::AfterBase(vcl::TMessage& Message) {
     case vcl::CN_KEYUP:
       if (!ScrollingInProgress) UpdateScrolls(this, true);
       break;
-    case EM_REPLACESEL:
     case LB_SETCURSEL:
     case LB_SETTOPINDEX: UpdateScrolls(this, true); break;
-    // Items often come one by one in a long run: the bars are painted once after it.
+    // Items (and a memo's lines) often come one by one in a long run: the bars are painted
+    // once after it.
+    case EM_REPLACESEL:
     case LB_ADDSTRING:
     case LB_INSERTSTRING:
     case LB_DELETESTRING:

@@ -42,9 +42,22 @@ UINT RepaintScrollsMessage() {
   return message;
 }
 
-// A list box's item added, inserted or removed.
+// An item added, inserted or removed: a list box's, a tree view's, or text put into an edit
+// (a memo's line).
 bool ChangesListItems(UINT Msg) {
-  return Msg == LB_ADDSTRING || Msg == LB_INSERTSTRING || Msg == LB_DELETESTRING || Msg == LB_RESETCONTENT;
+  switch (Msg) {
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING:
+    case LB_DELETESTRING:
+    case LB_RESETCONTENT:
+    case TVM_INSERTITEMA:
+    case TVM_INSERTITEMW:
+    case TVM_DELETEITEM:
+    case EM_REPLACESEL:
+      return true;
+    default:
+      return false;
+  }
 }
 
 // The corner square between the two bars (screen).
