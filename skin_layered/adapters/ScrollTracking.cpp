@@ -270,7 +270,10 @@ bool TqvScrollTracker::Timer(TqvScrollTrackHost& Wnd, vcl::TMessage& Message) {
 bool TqvScrollTracker::MouseMove(TqvScrollTrackHost& Wnd, vcl::TMessage& Message) {
   TqvScrollState& s = ScrollState();
   if (s.TrackWnd != Wnd.TrackHandle() || s.RepeatPart == kPartNone) return false;
-  FollowCursor(Wnd, ClientToScreenPoint(Wnd.TrackHandle(), Message.LParam));
+  // A move handed on by a loop the program runs while it handles the scroll sent last (a
+  // closing form's animation, a dialog) is the press's all the same, but waits: that scroll is
+  // not done, and its handler may be freeing the control or its form.
+  if (!Wnd.OwnScrolling()) FollowCursor(Wnd, ClientToScreenPoint(Wnd.TrackHandle(), Message.LParam));
   Message.Result = 0;
   return true;
 }

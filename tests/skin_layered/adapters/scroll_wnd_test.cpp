@@ -1378,6 +1378,19 @@ TEST_P(HandlerFrees, ARepeatTickHandedOnWhileAPageIsHandledSendsNone) {
   ExpectPressEnded();
 }
 
+// The handler runs a loop of its own while it handles a tracked position, which hands on a
+// move of the mouse (a program beside moved the pointer the drag holds): the move sends no
+// position into the unfinished one, and the drag goes on from the next move.
+TEST_P(HandlerFrees, AMouseMoveHandedOnWhileATrackedPositionIsHandledSendsNone) {
+  MakeMemo();
+  FreeAt(SB_THUMBTRACK, 1);
+  const POINT grip = ThumbCentre();
+  handler.during = [this, grip] { MoveTo({grip.x, grip.y + 45}); };
+  DragThumb({30, 60});
+  ExpectCodes({SB_THUMBTRACK, SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL}, 1);
+  ExpectPressEnded();
+}
+
 // An arrow held while another window takes the mouse: the press ends there, and the handler
 // frees at its end.
 TEST_P(HandlerFrees, TheEndOfAPressWhoseCaptureWentElsewhere) {
