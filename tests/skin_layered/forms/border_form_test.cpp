@@ -459,6 +459,42 @@ TEST_F(BorderFormTest, TheSampleSkinsFrameSidesShowOnTheBorderWindow) {
   }
 }
 
+// Under the sample skin without its title section the title buttons stand on the form's light
+// face: the border window shows the system's buttons there, each sign standing off its face,
+// with the caption active and inactive (another window activated).
+TEST_F(BorderFormTest, WithoutTheTitleSectionTheBorderWindowsTitleButtonsStayReadable) {
+  ASSERT_NO_FATAL_FAILURE(CopySampleSkin(skins, L"Lagoon", L"Untitled", "FORMTITLE"));
+  manager->SetSkinName(L"Untitled");
+  ASSERT_TRUE(provider->FormSkinned());
+  border = provider->ExtBorderForm();
+  ASSERT_NE(border, nullptr);
+  auto other = NewForm();
+  other->SetBounds(20, 20, 200, 100);
+  const TqvCaptionButtons& buttons = provider->CaptionButtons();
+  for (const bool active : {true, false}) {
+    SCOPED_TRACE(active ? "active" : "inactive");
+    sentPicture.clear();
+    if (active) {
+      SetActiveWindow(Wnd());
+      SendMessageW(Wnd(), WM_NCACTIVATE, TRUE, 0);
+    } else {
+      other->Show();
+      SetActiveWindow(other->Handle());
+    }
+    ASSERT_EQ(provider->FormActive, active);
+    // What the activation sent the border window: the window image, shadow margins included.
+    ASSERT_FALSE(sentPicture.empty());
+    ASSERT_EQ(sentWidth, provider->SkinData->CacheBmp()->Width());
+    for (const TsCaptionButton* b : {&buttons.BtnClose, &buttons.BtnMaximize, &buttons.BtnMinimize}) {
+      SCOPED_TRACE(b->HitCode);
+      ASSERT_FALSE(b->Rect.IsEmpty());
+      ASSERT_LE(b->Rect.Bottom * sentWidth, static_cast<int>(sentPicture.size()));
+      EXPECT_GE(ContrastingPixels([&](int x, int y) { return Sent(x, y); }, b->Rect), 10);
+    }
+  }
+  other->Hide();
+}
+
 TEST_F(BorderFormTest, TheRegionLeavesTheClientAreaToTheForm) {
   const HWND wnd = BorderWnd();
   const int x = provider->WindowImage().OffsetX(), y = provider->WindowImage().OffsetY();

@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <optional>
@@ -117,6 +120,31 @@ inline bool InWindowRegion(HWND wnd, int x, int y) {
   const bool inside = GetWindowRgn(wnd, rgn) == ERROR || PtInRegion(rgn, x, y);
   DeleteObject(rgn);
   return inside;
+}
+
+// The luminance (0 to 255) of an 0xRRGGBB colour.
+inline int Luminance(std::uint32_t rgb) {
+  return static_cast<int>((299 * ((rgb >> 16) & 0xFF) + 587 * ((rgb >> 8) & 0xFF) + 114 * (rgb & 0xFF)) / 1000);
+}
+
+// How many pixels of R stand off the face R shows most (its commonest colour) by at least
+// Bound in luminance: a sign one can read on its face has a good many. Pixel gives 0xRRGGBB
+// (its top byte left out).
+inline int ContrastingPixels(const std::function<std::uint32_t(int x, int y)>& Pixel, const vcl::TRect& r,
+                             int Bound = 96) {
+  std::map<std::uint32_t, int> counts;
+  for (int y = r.Top; y < r.Bottom; ++y)
+    for (int x = r.Left; x < r.Right; ++x) ++counts[Pixel(x, y) & 0xFFFFFF];
+  if (counts.empty()) return 0;
+  const auto face = std::max_element(counts.begin(), counts.end(),
+                                     [](const auto& a, const auto& b) { return a.second < b.second; });
+  int off = 0;
+  for (const auto& [colour, count] : counts)
+    if (std::abs(Luminance(colour) - Luminance(face->first)) >= Bound) off += count;
+  return off;
+}
+inline int ContrastingPixels(vcl::TBitmap* image, const vcl::TRect& r, int Bound = 96) {
+  return ContrastingPixels([image](int x, int y) { return PixelOf(image, x, y); }, r, Bound);
 }
 
 // A form and its provider over skins of the test's own; skin changes are not animated.

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <utility>
 
@@ -202,19 +201,8 @@ TEST_F(FrameStatesTest, TheSampleSkinsFrameChangesWithTheCaptionsState) {
 // standing off its face, with the caption active and inactive (another window activated).
 // With the section the skin's white glyphs show on the active band.
 TEST_F(FrameStatesTest, TheSampleSkinsTitleButtonsStayReadableWithoutItsTitleSection) {
-  namespace fs = std::filesystem;
-  const fs::path sample = fs::path(SampleSkins()) / L"Lagoon";
-  std::string text = wintest::ReadBytes(sample / L"Options.dat");
-  for (const wchar_t* name : {L"Whole", L"Untitled"}) {
-    fs::create_directories(skins.SkinPath(name));
-    for (const fs::directory_entry& file : fs::directory_iterator(sample))
-      fs::copy_file(file.path(), fs::path(skins.SkinPath(name)) / file.path().filename(),
-                    fs::copy_options::overwrite_existing);
-  }
-  const std::size_t title = text.find("[FORMTITLE]");
-  ASSERT_NE(title, std::string::npos);
-  text.erase(title, text.find("\n[", title) + 1 - title);
-  WriteSkin(L"Untitled", text);
+  ASSERT_NO_FATAL_FAILURE(CopySampleSkin(skins, L"Lagoon", L"Whole"));
+  ASSERT_NO_FATAL_FAILURE(CopySampleSkin(skins, L"Lagoon", L"Untitled", "FORMTITLE"));
 
   form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
   form->HandleNeeded();

@@ -7,11 +7,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
 #include <string>
 #include <functional>
-#include <map>
 #include <vector>
 
 #include "forms_support.h"
@@ -53,26 +51,6 @@ inline std::uint32_t MasterPixel(int x, int y) {
       return GlyphColor(g, (x - p.Left) / p.Width);
   }
   return 0x000000;
-}
-
-// The luminance (0 to 255) of an 0xRRGGBB colour.
-inline int Luminance(std::uint32_t rgb) {
-  return static_cast<int>((299 * ((rgb >> 16) & 0xFF) + 587 * ((rgb >> 8) & 0xFF) + 114 * (rgb & 0xFF)) / 1000);
-}
-
-// How many pixels of R stand off the face R shows most (its commonest colour) by at least
-// Bound in luminance: a sign one can read on its face has a good many.
-inline int ContrastingPixels(vcl::TBitmap* image, const vcl::TRect& r, int Bound = 96) {
-  std::map<std::uint32_t, int> counts;
-  for (int y = r.Top; y < r.Bottom; ++y)
-    for (int x = r.Left; x < r.Right; ++x) ++counts[PixelOf(image, x, y) & 0xFFFFFF];
-  if (counts.empty()) return 0;
-  const auto face = std::max_element(counts.begin(), counts.end(),
-                                     [](const auto& a, const auto& b) { return a.second < b.second; });
-  int off = 0;
-  for (const auto& [colour, count] : counts)
-    if (std::abs(Luminance(colour) - Luminance(face->first)) >= Bound) off += count;
-  return off;
 }
 
 // Section colours as RGB (the description writes $BBGGRR).

@@ -6,6 +6,7 @@
 #include <windows.h>
 #undef RegisterClass
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +27,25 @@ class UnitsEnvironment : public ::testing::Environment {
 };
 
 inline std::wstring SampleSkinFolder() { return SampleSkins(); }
+
+// The sample skin Name copied into Skins as Copy, less its section Section (the header and the
+// lines up to the next section's; none when empty).
+inline void CopySampleSkin(const TempSkins& Skins, const wchar_t* Name, const wchar_t* Copy,
+                           const std::string& Section = {}) {
+  namespace fs = std::filesystem;
+  const fs::path sample = fs::path(SampleSkins()) / Name;
+  fs::create_directories(Skins.SkinPath(Copy));
+  for (const fs::directory_entry& file : fs::directory_iterator(sample))
+    fs::copy_file(file.path(), fs::path(Skins.SkinPath(Copy)) / file.path().filename(),
+                  fs::copy_options::overwrite_existing);
+  if (Section.empty()) return;
+  std::string text = wintest::ReadBytes(sample / L"Options.dat");
+  const std::size_t at = text.find("[" + Section + "]");
+  ASSERT_NE(at, std::string::npos) << Section;
+  const std::size_t next = text.find("\n[", at);
+  text.erase(at, next == std::string::npos ? std::string::npos : next + 1 - at);
+  Skins.Write(Copy, L"Options.dat", BytesOf(text));
+}
 
 struct ManagerDeleter {
   void operator()(TsSkinManager* m) const { vcl::TObject::Free(m); }
