@@ -21,6 +21,7 @@
 #include <memory>
 #include <utility>
 
+#include "classlib/controls/Timer.h"
 #include "classlib/controls/WindowProcHook.h"
 #include "classlib/forms/Forms.h"
 #include "classlib/rtl/Lifetime.h"
@@ -143,6 +144,11 @@ class TqvBorderForm : public TqvBorderFormBase {
   HRGN MakeParentRgn(int X, int Y, bool Flag) override;
   // Puts the full region back after a mouse hole or a top cut.
   void ResetRegion();
+  // For a while (after the border window showed below other windows, or the owner was
+  // activated), puts the border window back beside its owner whenever it lies apart: some
+  // displays raise a window they expose, or the owner they activate, later and without a
+  // message.
+  void WatchStacking();
 
   // ---- the mouse
   // The hit code of the screen point of a mouse message (its LParam) over the border window,
@@ -166,6 +172,7 @@ class TqvBorderForm : public TqvBorderFormBase {
   // The picture of the form's client part taken from the screen while an animation runs.
   void RefreshClientFromScreen(HWND Owner);
   void DropForm();
+  void StackingTick(vcl::TObject* Sender);
   // ---- the border window's messages, one handler each
   void NCHitTest(vcl::TMessage& Message);
   void SetCursorMessage(vcl::TMessage& Message);
@@ -205,6 +212,10 @@ class TqvBorderForm : public TqvBorderFormBase {
   TqvBorderWindow* form_ = nullptr;
   vcl::TWindowProcHook hook_;
   vcl::TRect last_bounds_;
+  static constexpr unsigned kStackingInterval = 50;
+  static constexpr int kStackingTicks = 40;
+  std::unique_ptr<vcl::TTimer> stacking_timer_;
+  int stacking_ticks_ = 0;
   // The top and height, or left and width, before a double click stretched the form.
   vcl::TRect stretch_saved_;
 };

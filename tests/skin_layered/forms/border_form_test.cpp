@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <ostream>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "classlib/forms/Menus.h"
@@ -210,6 +212,132 @@ class BorderFormTest : public FormSkinTest {
  private:
   TLayeredUpdateFunc previous_update_;
 };
+
+// Z-order
+
+// Where the border window, its form and a window over them stand among the shown top-level
+// windows (from the top, -1 for none).
+struct Stacking {
+  int Border, Form, Cover;
+  bool Beside() const { return Border >= 0 && Form >= 0 && std::abs(Border - Form) == 1; }
+  bool Covered() const { return Beside() && Cover >= 0 && Cover < std::min(Border, Form); }
+  bool InFront() const { return Beside() && Cover > std::max(Border, Form); }
+};
+
+std::ostream& operator<<(std::ostream& os, const Stacking& s) {
+  return os << "border " << s.Border << ", form " << s.Form << ", cover " << s.Cover;
+}
+
+class BorderStackingTest : public BorderFormTest {
+ protected:
+  void SetUp() override {
+    BorderFormTest::SetUp();
+    if (HasFatalFailure()) return;
+    // The other window takes the foreground as it shows, and the tests click.
+    pointer_.emplace();
+    cover->SetBounds(kLeft - 60, kTop - 60, 300, 200);
+    cover->SetCaption(L"Cover");
+    cover->HandleNeeded();
+    cover->Show();
+  }
+  void TearDown() override {
+    if (cover->HandleAllocated() && cover->Visible()) cover->Hide();
+    BorderFormTest::TearDown();
+    pointer_.reset();
+  }
+  Stacking Now() {
+    std::vector<HWND> order;
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
+      if (IsWindowVisible(w)) order.push_back(w);
+    auto place = [&](HWND wnd) {
+      const auto it = std::find(order.begin(), order.end(), wnd);
+      return wnd && it != order.end() ? static_cast<int>(it - order.begin()) : -1;
+    };
+    const TqvBorderForm* own = provider->ExtBorderForm();
+    return {place(own ? own->BorderWindow() : nullptr), place(Wnd()), place(cover->Handle())};
+  }
+  // Every message handled (the display's answer to a window shown among them), then the
+  // stacking the test needs.
+  ::testing::AssertionResult Settles(bool (Stacking::*Wanted)() const) {
+    wintest::PumpUntilIdle();
+    if (wintest::PumpUntil([&] { return (Now().*Wanted)(); })) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << Now();
+  }
+  void Activate(HWND Wnd) {
+    SetForegroundWindow(Wnd);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return GetForegroundWindow() == Wnd; }));
+  }
+  // A real click at a screen point of Wnd's client part, as a user activates a window.
+  void ClickInto(HWND Wnd, POINT At) {
+    ASSERT_TRUE(wintest::MovePointer(At.x, At.y));
+    ASSERT_EQ(WindowFromPoint(At), Wnd);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(SendInput(2, input, sizeof(INPUT)), 2u);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return GetForegroundWindow() == Wnd; }));
+  }
+  void SwitchOn() {
+    manager->SetExtendedBorders(false);
+    ASSERT_EQ(provider->ExtBorderForm(), nullptr);
+    manager->SetExtendedBorders(true);
+    ASSERT_NE(provider->ExtBorderForm(), nullptr);
+  }
+  std::unique_ptr<vcl::TForm, void (*)(vcl::TForm*)> cover = NewForm();
+
+ private:
+  std::optional<wintest::PointerLock> pointer_;
+};
+
+// Extended borders switched on through the manager while another window covers the form: the
+// border window stands right beside its form, below the cover, once the display has shown it;
+// switched off and on again the same. Clicks afterwards take both along: the form clicked
+// stands with its border above the cover, the cover clicked again above both.
+TEST_F(BorderStackingTest, SwitchedOnBehindAnotherWindowTheBorderWindowStaysBesideItsForm) {
+  for (const char* round : {"switched on", "switched off and on again"}) {
+    SCOPED_TRACE(round);
+    ASSERT_NO_FATAL_FAILURE(Activate(cover->Handle()));
+    ASSERT_NO_FATAL_FAILURE(SwitchOn());
+    EXPECT_TRUE(Settles(&Stacking::Covered));
+  }
+  // Clear of the other window's rectangle: the form's client part and the cover's.
+  ASSERT_NO_FATAL_FAILURE(ClickInto(Wnd(), POINT{kLeft + 350, kTop + 250}));
+  EXPECT_TRUE(Settles(&Stacking::InFront)) << "the form clicked";
+  ASSERT_NO_FATAL_FAILURE(ClickInto(cover->Handle(), POINT{kLeft - 40, kTop - 20}));
+  EXPECT_TRUE(Settles(&Stacking::Covered)) << "the cover clicked again";
+}
+
+// The mirror cases: switched on with the form in front of the other window, and while the form
+// is minimised (its border window with it when it is restored).
+TEST_F(BorderStackingTest, SwitchedOnInFrontOrMinimisedTheBorderWindowStandsBesideItsForm) {
+  ASSERT_NO_FATAL_FAILURE(Activate(Wnd()));
+  ASSERT_NO_FATAL_FAILURE(SwitchOn());
+  EXPECT_TRUE(Settles(&Stacking::InFront)) << "in front";
+
+  manager->AnimEffects()->Minimizing()->SetActive(false);
+  ASSERT_NO_FATAL_FAILURE(Activate(cover->Handle()));
+  manager->SetExtendedBorders(false);
+  SendMessageW(Wnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(IsIconic(Wnd()));
+  manager->SetExtendedBorders(true);
+  wintest::PumpUntilIdle();
+  SendMessageW(Wnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  ASSERT_FALSE(IsIconic(Wnd()));
+  ASSERT_NE(provider->ExtBorderForm(), nullptr);
+  EXPECT_TRUE(Settles(&Stacking::Beside)) << "restored";
+}
+
+// A form under another window shown after it, its frame painted anew (the picture and region
+// sent to the border window again): the border window stays below the other window.
+TEST_F(BorderStackingTest, ACoveredFormPaintedAgainKeepsItsBorderWindowBelowTheCover) {
+  ASSERT_TRUE(Settles(&Stacking::Covered));
+  for (int i = 0; i < 2; ++i) {
+    provider->SkinData->BGChanged = true;
+    provider->ExtBorderForm()->UpdateExBordersPos(true, 255);
+    EXPECT_TRUE(Settles(&Stacking::Covered)) << "update " << i;
+  }
+}
 
 // Geometry
 
