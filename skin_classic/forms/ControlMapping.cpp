@@ -16,6 +16,7 @@
 #include "classlib/forms/Menus.h"
 #include "classlib/forms/ScrollBox.h"
 #include "classlib/rtl/TypInfo.h"
+#include "classlib/stdctrls/ListBox.h"
 #include "classlib/stdctrls/ScrollBar.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_classic/controls/SkinBitButton.h"
@@ -340,6 +341,8 @@ bool TControlMapping::MapByClass(vcl::TControl* Control, const String& Upper) {
   if (MapLibraryClass(w)) return true;
   if (Is<vcl::TCustomListView>(w) && Has(xcScrollbar)) return AttachScroll<TSkinListView>(w), true;
   if (Is<vcl::TCustomMemo>(w) && Has(xcScrollbar)) return AttachScroll<TSkinScrollbar>(w), true;
+  // A list box shows its bar only once its items need one, which may be after the mapping.
+  if (Is<vcl::TCustomListBox>(w) && Has(xcScrollbar)) return AttachScroll<TSkinScrollbar>(w), true;
   if ((HasFrameBars(w) || Is<vcl::TMemo>(w)) && Has(xcScrollbar)) return AttachScroll<TSkinScrollbar>(w), true;
   if (Is<vcl::TButton>(w) && Has(xcButton)) return Attach<TSkinButton>(w), true;
   if (Is<vcl::TCustomEdit>(w) && Has(xcEdit)) return Attach<TSkinEdit>(w), true;

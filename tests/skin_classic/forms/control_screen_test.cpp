@@ -792,6 +792,78 @@ TEST_F(MappedForms, ScrollBarsFollowASwitchToASkinWithOrWithoutTheirPictures) {
   SetWindowPos(form->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
+// A list box gets the skinned bar whenever its items come to need one: filled after the form
+// was skinned as well as before, its panel gone again once it is emptied and back when it is
+// filled anew; under a skin without the bar's picture the system's own bar shows instead.
+TEST_F(MappedForms, AListBoxsBarIsSkinnedWheneverItsItemsNeedOne) {
+  Owned<vcl::TForm> form = NewForm();
+  auto* late = Put<vcl::TListBox>(form.get(), 10, 10, 120, 120);
+  auto* early = Put<vcl::TListBox>(form.get(), 150, 10, 120, 120);
+  auto fill = [](vcl::TListBox* list) {
+    for (int i = 0; i < 40; ++i) list->Items()->Add(L"Item " + std::to_wstring(i));
+    PumpUntilIdle();
+  };
+  fill(early);
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  const struct List {
+    const char* name;
+    vcl::TListBox* list;
+  } lists[] = {{"filled after skinning", late}, {"filled before skinning", early}};
+  auto hasBar = [](const List& l) { return (GetWindowLongPtrW(l.list->Handle(), GWL_STYLE) & WS_VSCROLL) != 0; };
+  auto atBar = [](const List& l) {
+    SCROLLBARINFO sbi{};
+    sbi.cbSize = sizeof(sbi);
+    EXPECT_TRUE(GetScrollBarInfo(l.list->Handle(), OBJID_VSCROLL, &sbi)) << l.name;
+    return WindowFromPoint(POINT{(sbi.rcScrollBar.left + sbi.rcScrollBar.right) / 2,
+                                 (sbi.rcScrollBar.top + sbi.rcScrollBar.bottom) / 2});
+  };
+  auto panel = [&](const List& l) -> HWND {
+    const std::vector<TSkinControl*> s = SkinnersOf(Find(form->Handle()), l.list);
+    auto* bars = s.empty() ? nullptr : dynamic_cast<TSkinScrollbar*>(s.front());
+    return bars && bars->VertBar() ? bars->VertBar()->Handle() : nullptr;
+  };
+  EXPECT_FALSE(hasBar(lists[0]));
+  EXPECT_TRUE(hasBar(lists[1]));
+  auto skinned = [&](const char* when) {
+    for (const List& l : lists) {
+      ASSERT_TRUE(hasBar(l)) << l.name << " " << when;
+      ASSERT_TRUE(panel(l)) << l.name << " " << when;
+      EXPECT_EQ(atBar(l), panel(l)) << l.name << " " << when;
+    }
+  };
+  auto bare = [&](const char* when) {
+    for (const List& l : lists) {
+      EXPECT_FALSE(hasBar(l)) << l.name << " " << when;
+      if (HWND p = panel(l)) {
+        EXPECT_FALSE(IsWindowVisible(p)) << l.name << " " << when;
+      }
+    }
+  };
+  RepaintAll(form->Handle());
+  fill(late);
+  skinned("once filled");
+
+  for (const List& l : lists) l.list->Items()->Clear();
+  PumpUntilIdle();
+  bare("emptied");
+  for (const List& l : lists) fill(l.list);
+  skinned("filled again");
+
+  // Without the bar's picture the panels step aside for the system's bars, filled or not.
+  ASSERT_TRUE(SwitchLive(data_, SkinWithout({"Scroll.bmp"}), form->Handle()));
+  for (const List& l : lists) l.list->Items()->Clear();
+  PumpUntilIdle();
+  bare("emptied under a skin without the bar's picture");
+  for (const List& l : lists) fill(l.list);
+  for (const List& l : lists) {
+    ASSERT_TRUE(hasBar(l)) << l.name;
+    EXPECT_EQ(atBar(l), l.list->Handle()) << l.name << " under a skin without the bar's picture";
+  }
+  SetWindowPos(form->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
 // A real click (through the system's input) at a screen point, once the system reports the
 // pointer there: a press sent at once after the move may take the point the pointer left.
 bool ClickAt(POINT at) {
