@@ -98,6 +98,26 @@ inline vcl::String AbortMessage(const std::function<void()>& call) {
   return L"";
 }
 
+// Counts the frame calculations (WM_NCCALCSIZE) sent to the thread's windows while it lives.
+class FrameCalcCounter {
+ public:
+  FrameCalcCounter() : hook_(SetWindowsHookExW(WH_CALLWNDPROC, &Hook, nullptr, GetCurrentThreadId())) { count_ = 0; }
+  ~FrameCalcCounter() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+  }
+  FrameCalcCounter(const FrameCalcCounter&) = delete;
+  FrameCalcCounter& operator=(const FrameCalcCounter&) = delete;
+  int Count() const { return count_; }
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM w, LPARAM l) {
+    if (code >= 0 && reinterpret_cast<const CWPSTRUCT*>(l)->message == WM_NCCALCSIZE) ++count_;
+    return CallNextHookEx(nullptr, code, w, l);
+  }
+  static inline int count_ = 0;
+  HHOOK hook_;
+};
+
 // The window region's box (empty without a region).
 inline vcl::TRect RegionBox(HWND wnd) {
   HRGN rgn = CreateRectRgn(0, 0, 0, 0);

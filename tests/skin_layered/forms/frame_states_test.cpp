@@ -130,21 +130,12 @@ TEST_F(FrameStatesTest, WithCutCornersTheSameRegionIsNotSetAgainAndAResizeStepSe
   form->Show();
   Repaint();
   ASSERT_FALSE(provider->Region().RgnRects.empty());
-  static int calcs = 0;
-  HHOOK hook = SetWindowsHookExW(
-      WH_CALLWNDPROC,
-      [](int code, WPARAM w, LPARAM l) -> LRESULT {
-        if (code >= 0 && reinterpret_cast<const CWPSTRUCT*>(l)->message == WM_NCCALCSIZE) ++calcs;
-        return CallNextHookEx(nullptr, code, w, l);
-      },
-      nullptr, GetCurrentThreadId());
-  calcs = 0;
+  const FrameCalcCounter calcs;
   provider->Region().UpdateFormRgn(false);
-  EXPECT_EQ(calcs, 0);
+  EXPECT_EQ(calcs.Count(), 0);
   SetWindowPos(Wnd(), nullptr, 0, 0, 430, 330, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   Repaint();
-  UnhookWindowsHookEx(hook);
-  EXPECT_EQ(calcs, 2);  // the size's own and the new region's
+  EXPECT_EQ(calcs.Count(), 2);  // the size's own and the new region's
   EXPECT_EQ(RegionBox(Wnd()), vcl::Rect(0, 0, 430, 330));
   EXPECT_FALSE(InWindowRegion(Wnd(), 429, 329));
   EXPECT_TRUE(InWindowRegion(Wnd(), 428, 329));

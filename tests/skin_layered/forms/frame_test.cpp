@@ -652,21 +652,12 @@ TEST_F(FrameTest, WithoutCornerHolesAResizeStepAsksTheFrameOnceAndSetsNoRegion) 
   ShowActive();
   Repaint();
   ASSERT_TRUE(provider->Region().RgnRects.empty());
-  static int calcs = 0;
-  HHOOK hook = SetWindowsHookExW(
-      WH_CALLWNDPROC,
-      [](int code, WPARAM w, LPARAM l) -> LRESULT {
-        if (code >= 0 && reinterpret_cast<const CWPSTRUCT*>(l)->message == WM_NCCALCSIZE) ++calcs;
-        return CallNextHookEx(nullptr, code, w, l);
-      },
-      nullptr, GetCurrentThreadId());
-  calcs = 0;
+  const FrameCalcCounter calcs;
   provider->Region().UpdateFormRgn(false);
-  EXPECT_EQ(calcs, 0);
+  EXPECT_EQ(calcs.Count(), 0);
   SetWindowPos(Wnd(), nullptr, 0, 0, 430, 330, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   Repaint();
-  UnhookWindowsHookEx(hook);
-  EXPECT_EQ(calcs, 1);
+  EXPECT_EQ(calcs.Count(), 1);
   EXPECT_EQ(RegionBox(Wnd()), vcl::TRect());
 }
 
