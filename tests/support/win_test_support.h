@@ -370,27 +370,32 @@ inline const wchar_t* TestWindowClass(const wchar_t* Name, WNDPROC Proc, UINT St
   return Name;
 }
 
-// Counts, while it lives, how often the foreground went from this program to another or came
-// back (each of the thread's top-level windows is told by WM_ACTIVATEAPP).
-class ForegroundChanges {
+// Counts, while it lives, how often the thread's windows are sent the message Msg (each
+// instance starts from 0; one of a kind at a time).
+template <UINT Msg>
+class SentMessages {
  public:
-  ForegroundChanges() : hook_(SetWindowsHookExW(WH_CALLWNDPROC, &Proc, nullptr, GetCurrentThreadId())) { count_ = 0; }
-  ~ForegroundChanges() {
+  SentMessages() : hook_(SetWindowsHookExW(WH_CALLWNDPROC, &Proc, nullptr, GetCurrentThreadId())) { count_ = 0; }
+  ~SentMessages() {
     if (hook_) UnhookWindowsHookEx(hook_);
   }
-  ForegroundChanges(const ForegroundChanges&) = delete;
-  ForegroundChanges& operator=(const ForegroundChanges&) = delete;
+  SentMessages(const SentMessages&) = delete;
+  SentMessages& operator=(const SentMessages&) = delete;
   bool Hooked() const { return hook_ != nullptr; }
   int Count() const { return count_; }
 
  private:
   static LRESULT CALLBACK Proc(int Code, WPARAM WParam, LPARAM LParam) {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(LParam);
-    if (Code == HC_ACTION && call->message == WM_ACTIVATEAPP) ++count_;
+    if (Code == HC_ACTION && call->message == Msg) ++count_;
     return CallNextHookEx(nullptr, Code, WParam, LParam);
   }
   static inline int count_ = 0;
   HHOOK hook_;
 };
+
+// How often the foreground went from this program to another or came back (each of the
+// thread's top-level windows is told by WM_ACTIVATEAPP).
+using ForegroundChanges = SentMessages<WM_ACTIVATEAPP>;
 
 }  // namespace wintest

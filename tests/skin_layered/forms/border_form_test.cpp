@@ -602,13 +602,7 @@ TEST_F(BorderFormTest, WithoutTheTitleSectionTheBorderWindowsTitleButtonsStayRea
   for (const bool active : {true, false}) {
     SCOPED_TRACE(active ? "active" : "inactive");
     sentPicture.clear();
-    if (active) {
-      SetActiveWindow(Wnd());
-      SendMessageW(Wnd(), WM_NCACTIVATE, TRUE, 0);
-    } else {
-      other->Show();
-      SetActiveWindow(other->Handle());
-    }
+    ActivateFormOrOther(Wnd(), *other, active);
     ASSERT_EQ(provider->FormActive, active);
     // What the activation sent the border window: the window image, shadow margins included.
     ASSERT_FALSE(sentPicture.empty());

@@ -21,6 +21,7 @@
 #include "skin_layered/manager/CommonData.h"
 #include "manager_support.h"
 #include "menu_loop.h"
+#include "support/win_test_support.h"
 
 namespace skin_layered::test {
 
@@ -98,25 +99,19 @@ inline vcl::String AbortMessage(const std::function<void()>& call) {
   return L"";
 }
 
-// Counts the frame calculations (WM_NCCALCSIZE) sent to the thread's windows while it lives.
-class FrameCalcCounter {
- public:
-  FrameCalcCounter() : hook_(SetWindowsHookExW(WH_CALLWNDPROC, &Hook, nullptr, GetCurrentThreadId())) { count_ = 0; }
-  ~FrameCalcCounter() {
-    if (hook_) UnhookWindowsHookEx(hook_);
-  }
-  FrameCalcCounter(const FrameCalcCounter&) = delete;
-  FrameCalcCounter& operator=(const FrameCalcCounter&) = delete;
-  int Count() const { return count_; }
+// The frame calculations sent to the thread's windows while it lives.
+using FrameCalcCounter = wintest::SentMessages<WM_NCCALCSIZE>;
 
- private:
-  static LRESULT CALLBACK Hook(int code, WPARAM w, LPARAM l) {
-    if (code >= 0 && reinterpret_cast<const CWPSTRUCT*>(l)->message == WM_NCCALCSIZE) ++count_;
-    return CallNextHookEx(nullptr, code, w, l);
+// Makes the form the active window, or another form (shown for it) the active one instead.
+inline void ActivateFormOrOther(HWND form, vcl::TCustomForm& other, bool active) {
+  if (active) {
+    SetActiveWindow(form);
+    SendMessageW(form, WM_NCACTIVATE, TRUE, 0);
+  } else {
+    other.Show();
+    SetActiveWindow(other.Handle());
   }
-  static inline int count_ = 0;
-  HHOOK hook_;
-};
+}
 
 // The window region's box (empty without a region).
 inline vcl::TRect RegionBox(HWND wnd) {

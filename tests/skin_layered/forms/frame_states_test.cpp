@@ -209,13 +209,7 @@ TEST_F(FrameStatesTest, TheSampleSkinsTitleButtonsStayReadableWithoutItsTitleSec
     ASSERT_TRUE(provider->FormSkinned());
     for (const bool active : {true, false}) {
       SCOPED_TRACE(active ? "active" : "inactive");
-      if (active) {
-        SetActiveWindow(Wnd());
-        SendMessageW(Wnd(), WM_NCACTIVATE, TRUE, 0);
-      } else {
-        other->Show();
-        SetActiveWindow(other->Handle());
-      }
+      ActivateFormOrOther(Wnd(), *other, active);
       ASSERT_EQ(provider->FormActive, active);
       for (const TsCaptionButton* b : {&buttons.BtnClose, &buttons.BtnMaximize, &buttons.BtnMinimize}) {
         SCOPED_TRACE(b->HitCode);

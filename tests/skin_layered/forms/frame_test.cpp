@@ -513,13 +513,7 @@ TEST_F(FrameTest, WithoutTheTitleSectionTheSystemsTitleButtonsShowInEveryState) 
     ASSERT_TRUE(provider->FormSkinned());
     for (const bool active : {true, false}) {
       SCOPED_TRACE(active ? "active" : "inactive");
-      if (active) {
-        SetActiveWindow(Wnd());
-        SendMessageW(Wnd(), WM_NCACTIVATE, TRUE, 0);
-      } else {
-        other->Show();
-        SetActiveWindow(other->Handle());
-      }
+      ActivateFormOrOther(Wnd(), *other, active);
       ASSERT_EQ(provider->FormActive, active);
       for (const Shown& s : shown) check(v, *s.button, s.glyph, 0);
       SendMessageW(Wnd(), WM_NCMOUSEMOVE, HTCAPTION, Point(SkinnedFormTest::At(buttons.BtnClose.Rect)));
