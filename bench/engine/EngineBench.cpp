@@ -60,6 +60,16 @@ double Now() {
   return static_cast<double>(t.QuadPart) * 1000.0 / frequency;
 }
 
+// The milliseconds of CPU the process has used, in user and kernel mode.
+double ProcessCpu() {
+  FILETIME created{}, exited{}, kernel{}, user{};
+  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+  auto ms = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000.0;
+  };
+  return ms(kernel) + ms(user);
+}
+
 int64_t PrivateMemory() {
   PROCESS_MEMORY_COUNTERS_EX counters{};
   counters.cb = sizeof counters;
@@ -249,6 +259,7 @@ int RunEngine(const std::wstring& Name) {
   RECT r{};
   GetWindowRect(window, &r);
   const int width = r.right - r.left, height = r.bottom - r.top;
+  const double cpuBefore = ProcessCpu();
   Print("resize", BusyWhile([&] {
           for (int step = 1; step <= kResizeSteps; ++step) {
             const int grown = step <= kResizeSteps / 2 ? step : kResizeSteps - step;
@@ -257,6 +268,8 @@ int RunEngine(const std::wstring& Name) {
             RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
           }
         }));
+  // Wine's server and the X server work outside the process; this is the process's own share.
+  Print("resize_cpu", ProcessCpu() - cpuBefore);
 
   if (engine) {
     std::vector<double> switches, walls;
@@ -357,6 +370,21 @@ std::string Cell(const EngineRuns& Engine, const std::string& Key, const char* F
   return cell;
 }
 
+// "median [min..max]" of each round's ratio of a figure to the yardstick's in that round. The
+// engines of a round run back to back, so a host that slows down for a while weighs on both.
+std::string RoundRatioCell(const EngineRuns& Engine, const std::string& Key, const EngineRuns& Yardstick) {
+  const auto it = Engine.figures.find(Key), base = Yardstick.figures.find(Key);
+  if (&Engine == &Yardstick || it == Engine.figures.end() || base == Yardstick.figures.end()) return "-";
+  std::vector<double> ratios;
+  for (size_t i = 0; i < std::min(it->second.size(), base->second.size()); ++i)
+    if (base->second[i] > 0) ratios.push_back(it->second[i] / base->second[i]);
+  if (ratios.empty()) return "-";
+  const auto [lo, hi] = std::minmax_element(ratios.begin(), ratios.end());
+  char text[80];
+  std::snprintf(text, sizeof text, "%.2fx [%.2fx..%.2fx]", Median(ratios), *lo, *hi);
+  return text;
+}
+
 int RunRounds(int Rounds) {
   std::vector<EngineRuns> engines = {{L"unskinned", L"unskinned", {}},
                                      {L"classic", L"classic (Azure)", {}},
@@ -387,11 +415,13 @@ int RunRounds(int Rounds) {
     const char* caption;
     std::string key;
     const char* format;
-    bool ratio, signedValue;
+    bool ratio, signedValue, roundRatio = false;
   };
   const Row rows[] = {
       {"full repaint (RedrawWindow all children, update now)", "repaint", ".1f", true, false},
       {"resize, 50 SetWindowPos steps", "resize", ".0f", true, false},
+      {"resize, each round's own ratio to unskinned", "resize", "", false, false, true},
+      {"resize, the process's CPU time", "resize_cpu", ".0f", true, false},
       {"first skin load, to repainted", "load", ".0f", false, false},
       {"switch on the live form, animation off", "switch", ".0f", false, false},
       {"first skin load, to repainted, time passed (classic timer at 1 ms)", "load_wall", ".0f", false, false},
@@ -412,7 +442,10 @@ int RunRounds(int Rounds) {
   for (const Row& row : rows) {
     std::printf("| %s |", row.caption);
     for (const EngineRuns& e : engines)
-      std::printf(" %s |", Cell(e, row.key, row.format, row.ratio ? &unskinned : nullptr, row.signedValue).c_str());
+      std::printf(" %s |", (row.roundRatio ? RoundRatioCell(e, row.key, unskinned)
+                                           : Cell(e, row.key, row.format, row.ratio ? &unskinned : nullptr,
+                                                  row.signedValue))
+                               .c_str());
     std::printf("\n");
   }
   return 0;
