@@ -385,6 +385,12 @@ TEST_F(TitleBarTest, AnItemWhoseEventFreesItsBarIsTouchedNoMore) {
   } freed{this};
   auto freeing = vcl::TNotifyEvent::FromFunction([](void* f, vcl::TObject*) { static_cast<Freed*>(f)->FreeBar(); }, &freed);
   Skin();
+  // The real pointer keeps off the form: resting on an item's place (an earlier test may leave
+  // it there), it would make the item hot and leave it whenever messages are pumped, and the
+  // leave would free the bar while the test still holds its item.
+  const wintest::PointerLock pointer;
+  const vcl::TRect window = WindowBox(Wnd());
+  ASSERT_TRUE(wintest::MovePointer(window.Left - 200, window.Top + 100));
   form->Show();
   auto screen = [&](const TqvTitleBarItem* item) {
     const vcl::TRect window = WindowBox(Wnd());
@@ -413,14 +419,14 @@ TEST_F(TitleBarTest, AnItemWhoseEventFreesItsBarIsTouchedNoMore) {
 
   // The fade's end: the mouse is away from the item, the form hears of it, and the item's leave
   // event frees the bar (with the item, its fade).
-  const wintest::PointerLock pointer;
   bar.reset(vcl::Construct<TsTitleBar>(form.get()));
   TqvTitleBarItem* item = Add(bsButton, tbaLeft, L"Fade");
   item->OnMouseLeave = freeing;
   Repaint();
-  const vcl::TRect away = item->ScreenRect();
-  ASSERT_TRUE(wintest::MovePointer(away.Right + 200, away.Bottom + 200));
+  // The mouse left the frame after the tab's press, then came onto the new item.
+  SendMessageW(Wnd(), WM_MOUSELEAVE, 0, 0);
   provider->FrameMouse().SetHotElement(2000, true);
+  ASSERT_EQ(freed.events, 0);
   item->StartAnimation(5, Wnd());
   TqvItemAnimation* fade = item->Animation();
   ASSERT_NE(fade, nullptr);
