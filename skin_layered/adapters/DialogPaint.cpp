@@ -76,7 +76,9 @@ void TqvDialogWnd::InitTitleButtons() {
     TitleSection = L"DIALOGTITLE";
   }
   TitleIndex = manager->GetSkinIndex(TitleSection);
-  if (TitleIndex < 0) {
+  // A dialog title with no value along its chain (the sample's only names the form's title)
+  // is the form's title: without that it is as missing, and the system's buttons show.
+  if (TitleIndex < 0 || skin.GivesNothing(TitleIndex)) {
     TitleSection = L"FORMTITLE";
     TitleIndex = manager->GetSkinIndex(TitleSection);
   }

@@ -120,6 +120,20 @@ int TsLoadedSkin::GetTextureIndex(int SkinIndex, vcl::StringView SectionName, vc
   return FindInherited(SkinIndex, SectionName, PropertyName, true);
 }
 
+bool TsLoadedSkin::GivesNothing(int SkinIndex) const {
+  if (!IsValidSkinIndex(SkinIndex)) return false;
+  // A chain of hollow sections that comes back gives nothing either.
+  for (int step = 0; step <= kMaxParentChain; ++step) {
+    const TsGeneralData& section = Sections[static_cast<std::size_t>(SkinIndex)];
+    if (!section.Hollow) return false;
+    const vcl::String& parent = section.ParentClass;
+    if (parent.empty() || parent == L"?" || parent == section.ClassName) return true;
+    SkinIndex = GetSkinIndex(parent);
+    if (SkinIndex < 0) return true;
+  }
+  return true;
+}
+
 bool TsLoadedSkin::IsValidSkinIndex(int Index) const {
   return !Sections.empty() && Index >= 0 && static_cast<std::size_t>(Index) < Sections.size();
 }

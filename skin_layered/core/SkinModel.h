@@ -66,6 +66,7 @@ struct TsGeneralData {
   std::int32_t OutOffsB = 0;
   std::int32_t OuterMask = kNoIndex;
   std::int32_t OutOpacity = 200;
+  bool Hollow = false;  // the description gives it no value but its parent
 };
 using TsGeneralDataArray = std::vector<TsGeneralData>;
 
@@ -259,6 +260,9 @@ class TsLoadedSkin {
   // The image of that section and key, without inheritance.
   int FindImageByNames(vcl::StringView SectionName, vcl::StringView PropertyName) const;
 
+  // Neither the section nor any it inherits from has a value of its own: all it has are the
+  // defaults (its parent missing, or empty as it is). False for an invalid index.
+  bool GivesNothing(int SkinIndex) const;
   // A skin is loaded (the section table is filled) and the index is in it.
   bool IsValidSkinIndex(int Index) const;
   bool IsValidImgIndex(int Index) const;

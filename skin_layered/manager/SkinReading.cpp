@@ -525,6 +525,8 @@ void TsSkinReading::ReadSections() {
     TsGeneralData& s = skin_.Sections.emplace_back();
     s.ClassName = Text(description_.SectionName(i));
     s.ParentClass = Text(description_.Value(i, parentKey).value_or(""));
+    const auto entries = description_.Entries(i);
+    s.Hollow = std::all_of(entries.begin(), entries.end(), [](const auto& e) { return e.Key == kParentKey; });
     s.States = integer(statesKey, 3);
     s.GiveOwnFont = boolean(ownFontKey);
     s.ReservedBoolean = boolean(reservedKey);
@@ -554,6 +556,7 @@ void TsSkinReading::MergeCommonSections() {
       TsGeneralData added;
       added.ClassName = name;
       added.ParentClass = L"-1";
+      added.Hollow = true;
       skin_.Sections.push_back(std::move(added));
       index = static_cast<int>(skin_.Sections.size()) - 1;
     }
@@ -567,6 +570,10 @@ void TsSkinReading::MergeCommonSections() {
       return value == L"?" ? current : value == L"TRUE" || value == L"1";
     };
     s.ParentClass = ReadIniStr(lines, name, L"PARENTCLASS", s.ParentClass);
+    s.Hollow = s.Hollow && std::all_of(section.Lines.begin(), section.Lines.end(), [](const String& line) {
+                 const std::size_t eq = line.find(L'=');
+                 return eq == String::npos || vcl::StringView(line).substr(0, eq) == L"PARENTCLASS";
+               });
     s.States = integer(L"STATES", s.States, kSectionMaximum);
     s.ReservedBoolean = boolean(L"RESERVEDBOOLEAN", s.ReservedBoolean);
     s.GiveOwnFont = boolean(L"GIVEOWNFONT", s.GiveOwnFont);

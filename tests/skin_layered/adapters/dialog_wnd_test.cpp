@@ -4,6 +4,7 @@
 // deadlines; menus are tracked through the library's seam.
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -123,6 +124,20 @@ class Dialogs : public ::testing::Test {
   static COLORREF ButtonPixel(TqvDialogWnd* D, int HitCode) {
     const vcl::TRect r = D->Button(HitCode).Rect;
     return PixelRgb(D->SkinData->CacheBmp(), (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  }
+  // Pixels of R standing off its commonest colour by 96 steps of luminance at least.
+  static int StandingOff(vcl::TBitmap* Image, const vcl::TRect& R) {
+    auto luminance = [](COLORREF c) { return (299 * GetRValue(c) + 587 * GetGValue(c) + 114 * GetBValue(c)) / 1000; };
+    std::map<COLORREF, int> counts;
+    for (int y = R.Top; y < R.Bottom; ++y)
+      for (int x = R.Left; x < R.Right; ++x) ++counts[PixelRgb(Image, x, y)];
+    const COLORREF face = std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+                            return a.second < b.second;
+                          })->first;
+    int off = 0;
+    for (const auto& [colour, count] : counts)
+      if (std::abs(luminance(colour) - luminance(face)) >= 96) off += count;
+    return off;
   }
   static LPARAM ScreenPoint(HWND Wnd, const vcl::TRect& R) {
     RECT wr{};
@@ -519,20 +534,6 @@ TEST_F(Dialogs, WithoutATitleSectionTheTitleButtonsAreTheSystems) {
                                      GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(other, nullptr);
   dialogs.push_back(other);
-  // Pixels of R standing off its commonest colour by 96 steps of luminance at least.
-  auto standingOff = [](vcl::TBitmap* Image, const vcl::TRect& R) {
-    auto luminance = [](COLORREF c) { return (299 * GetRValue(c) + 587 * GetGValue(c) + 114 * GetBValue(c)) / 1000; };
-    std::map<COLORREF, int> counts;
-    for (int y = R.Top; y < R.Bottom; ++y)
-      for (int x = R.Left; x < R.Right; ++x) ++counts[PixelRgb(Image, x, y)];
-    const COLORREF face = std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
-                            return a.second < b.second;
-                          })->first;
-    int off = 0;
-    for (const auto& [colour, count] : counts)
-      if (std::abs(luminance(colour) - luminance(face)) >= 96) off += count;
-    return off;
-  };
   for (const wchar_t* name : {L"Untitled", L"Dlg"}) {
     const bool skinGlyphs = std::wstring(name) == L"Dlg";
     SCOPED_TRACE(skinGlyphs ? "with the title section" : "without it");
@@ -566,7 +567,7 @@ TEST_F(Dialogs, WithoutATitleSectionTheTitleButtonsAreTheSystems) {
           } else {
             EXPECT_EQ(d->Button(code).ImageIndex, -1);
             EXPECT_NE(ButtonPixel(d, code), kGlyphs[row][0]);
-            EXPECT_GE(standingOff(d->SkinData->CacheBmp(), r), 10);
+            EXPECT_GE(StandingOff(d->SkinData->CacheBmp(), r), 10);
           }
         }
       }
@@ -646,6 +647,7 @@ struct TBoxWatch {
   bool sysMenuStyle = true;
   bool painted = false;
   int ticks = 0;
+  std::function<void(HWND)> look;  // what the test does with the box before it is answered
 };
 TBoxWatch* g_watch = nullptr;
 
@@ -668,6 +670,7 @@ void CALLBACK BoxTimer(HWND, UINT, UINT_PTR Id, DWORD) {
     g_watch->skinned = d != nullptr;
     g_watch->sysMenuStyle = (GetWindowLongPtrW(g_watch->box, GWL_STYLE) & WS_SYSMENU) != 0;
     g_watch->painted = d && d->SkinData->CacheBmp() && d->SkinData->CacheBmp()->Width() > 0 && !d->SkinData->BGChanged;
+    if (g_watch->look) g_watch->look(g_watch->box);
     PostMessageW(g_watch->box, WM_COMMAND, IDOK, 0);
   }
   // The deadline: whatever happens, the box is not waited for longer than this.
@@ -676,8 +679,9 @@ void CALLBACK BoxTimer(HWND, UINT, UINT_PTR Id, DWORD) {
 }
 
 // Runs a message box owned by Owner; the timer looks at it and closes it, or gives up.
-TBoxWatch RunBox(HWND Owner, int* Answer = nullptr) {
+TBoxWatch RunBox(HWND Owner, int* Answer = nullptr, std::function<void(HWND)> Look = {}) {
   TBoxWatch watch;
+  watch.look = std::move(Look);
   g_watch = &watch;
   SetTimer(nullptr, 0, 30, BoxTimer);
   const int answer = MessageBoxW(Owner, L"A message", L"Skinned box", MB_OK | MB_ICONINFORMATION);
@@ -713,6 +717,106 @@ TEST_F(Dialogs, AMessageBoxIsSkinnedAutomaticallyAlsoWhenOwned) {
   EXPECT_TRUE(watch.skinned);
   EXPECT_FALSE(watch.sysMenuStyle);
   EXPECT_TRUE(watch.painted);
+}
+
+// A dialog title section that only names the form's (as the sample's does) has nothing to show
+// under a skin lacking the form's title: a message box and a property sheet, whose modal frames
+// take the dialog title, show the system's close button, its sign standing off its face with
+// the caption active and inactive (another window activated). The same section with the form's
+// title, or with a colour of its own, keeps the skin's glyph; so does the sample skin whole,
+// and without its form title it gives the system's button too.
+TEST_F(Dialogs, ADialogTitleNamingOnlyAMissingFormTitleLeavesTheTitleButtonsToTheSystem) {
+  const std::string named = DialogSkinText() + "[DIALOGTITLE]\r\nPARENTCLASS=FORMTITLE\r\n";
+  std::string orphan = named;
+  const std::size_t title = orphan.find("[FORMTITLE]");
+  ASSERT_NE(title, std::string::npos);
+  orphan.erase(title, orphan.find("\r\n[", title) + 2 - title);
+  const std::string own = orphan + "COLOR=" + Hex(kTitleColor) + "\r\nHOTCOLOR=" + Hex(kTitleActive) + "\r\nSTATES=2\r\n";
+  const std::vector<std::pair<const wchar_t*, const std::string*>> texts{
+      {L"Named", &named}, {L"Orphan", &orphan}, {L"Own", &own}};
+  for (const auto& [name, text] : texts) {
+    skins.Write(name, L"Options.dat", BytesOf(*text));
+    skins.Write(name, L"master.bmp", Bmp24(3 * kGlyphW, 4 * kGlyphH, [](int x, int y) {
+                  return Rgb(kGlyphs[y / kGlyphH][x / kGlyphW]);
+                }));
+  }
+  CopySampleSkin(skins, L"Lagoon", L"Sample");
+  CopySampleSkin(skins, L"Lagoon", L"SampleUntitled", "FORMTITLE");
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES};
+  InitCommonControlsEx(&controls);
+  const HWND other = CreateWindowExW(0, L"STATIC", L"Other", WS_POPUP | WS_VISIBLE, 0, 0, 80, 40, nullptr, nullptr,
+                                     GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(other, nullptr);
+  dialogs.push_back(other);
+
+  // The close button of Dlg, active and inactive: the skin's glyph (of the test's skins, in its
+  // colour while active) or the system's button with a sign standing off its face.
+  auto expectClose = [other](HWND Dlg, bool SkinGlyph, bool OwnGlyphs) {
+    TqvDialogWnd* d = DialogOf(Dlg);
+    ASSERT_NE(d, nullptr);
+    for (const bool active : {true, false}) {
+      SCOPED_TRACE(active ? "active" : "inactive");
+      if (active) {
+        SetActiveWindow(Dlg);
+        SendMessageW(Dlg, WM_NCACTIVATE, TRUE, 0);
+      } else {
+        SetActiveWindow(other);
+      }
+      ASSERT_EQ(d->Active, active);
+      const vcl::TRect r = d->Button(kHitClose).Rect;
+      ASSERT_FALSE(r.IsEmpty());
+      if (SkinGlyph) {
+        EXPECT_GE(d->Button(kHitClose).ImageIndex, 0);
+        if (active && OwnGlyphs) {
+          EXPECT_EQ(ButtonPixel(d, kHitClose), kGlyphs[0][0]);
+        }
+      } else {
+        EXPECT_EQ(d->Button(kHitClose).ImageIndex, -1);
+        EXPECT_NE(ButtonPixel(d, kHitClose), kGlyphs[0][0]);
+        EXPECT_GE(StandingOff(d->SkinData->CacheBmp(), r), 10);
+      }
+    }
+  };
+  PROPSHEETPAGEW page{};
+  const DialogTemplate pageTemplate(WS_CHILD | DS_CONTROL, L"", 160, 90);
+  page.dwSize = sizeof page;
+  page.dwFlags = PSP_DLGINDIRECT | PSP_USETITLE;
+  page.pResource = pageTemplate.Get();
+  page.pfnDlgProc = [](HWND, UINT Msg, WPARAM, LPARAM) -> INT_PTR { return Msg == WM_INITDIALOG; };
+  page.pszTitle = L"Page";
+  for (const wchar_t* name : {L"Named", L"Orphan", L"Own", L"Sample", L"SampleUntitled"}) {
+    const std::wstring skin = name;
+    const bool skinGlyph = skin != L"Orphan" && skin != L"SampleUntitled";
+    const bool ownGlyphs = skin.rfind(L"Sample", 0) != 0;
+    SCOPED_TRACE(testing::Message() << name);
+    manager->SetSkinName(name);
+    ASSERT_TRUE(manager->Skin().SkinData.Active);
+    {
+      SCOPED_TRACE("a property sheet");
+      PROPSHEETHEADERW header{};
+      header.dwSize = sizeof header;
+      header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS;
+      header.pszCaption = L"Sheet";
+      header.nPages = 1;
+      header.ppsp = &page;
+      const auto sheet = reinterpret_cast<HWND>(PropertySheetW(&header));
+      ASSERT_NE(sheet, nullptr);
+      dialogs.push_back(sheet);
+      wintest::Pump();
+      expectClose(sheet, skinGlyph, ownGlyphs);
+      DestroyWindow(sheet);
+    }
+    {
+      SCOPED_TRACE("a message box");
+      bool looked = false;
+      const TBoxWatch watch = RunBox(nullptr, nullptr, [&](HWND Box) {
+        looked = true;
+        expectClose(Box, skinGlyph, ownGlyphs);
+      });
+      EXPECT_TRUE(looked);
+      EXPECT_TRUE(watch.skinned);
+    }
+  }
 }
 
 TEST_F(Dialogs, APopupMenuIsWrappedOnceAndTheListEmptiesAfterwards) {

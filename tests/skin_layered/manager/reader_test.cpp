@@ -460,6 +460,28 @@ TEST_F(SkinReader, CommonSectionsUpdateAndAddSections) {
   EXPECT_EQ(Section(L"TRANSPARENT").Props[0].Transparency, 0);  // the skin's own
 }
 
+// A section gives nothing when neither it nor any section it inherits from has a value of its
+// own: one naming a missing parent, a chain of such, an empty one and a loop of them; one value
+// anywhere along the chain (a picture too), or a value the manager's common lines add, gives.
+TEST_F(SkinReader, ASectionWithNoValueAlongItsChainGivesNothing) {
+  skins.Write(L"Test", L"p.bmp", Bmp24(6, 6, Flat(0x00FF00)));
+  vcl::TStringList common;
+  common.SetText(L"[ORPHANLATER]\r\nPARENTCLASS=GONE\r\nCOLOR=$00FF00\r\n[ADDED]\r\nPARENTCLASS=GONE\r\n[FILLED]\r\nGLOW=3\r\n");
+  request.CommonSections = &common;
+  ASSERT_EQ(Load("[ORPHAN]\r\nPARENTCLASS=GONE\r\n[CHAIN]\r\nPARENTCLASS=ORPHAN\r\n[EMPTY]\r\n"
+                 "[LOOPA]\r\nPARENTCLASS=LOOPB\r\n[LOOPB]\r\nPARENTCLASS=LOOPA\r\n"
+                 "[OWN]\r\nPARENTCLASS=GONE\r\nCOLOR=$FF0000\r\n[BYOWN]\r\nPARENTCLASS=OWN\r\n"
+                 "[PICTURE]\r\nPARENTCLASS=GONE\r\nPATTERN=p.bmp\r\n[ORPHANLATER]\r\nPARENTCLASS=GONE\r\n"
+                 "[FILLED]\r\n"),
+            TsSkinLoadResult::Loaded);
+  for (const wchar_t* name : {L"ORPHAN", L"CHAIN", L"EMPTY", L"LOOPA", L"LOOPB", L"ADDED"})
+    EXPECT_TRUE(skin.GivesNothing(skin.GetSkinIndex(name))) << name;
+  for (const wchar_t* name : {L"OWN", L"BYOWN", L"PICTURE", L"ORPHANLATER", L"FILLED", L"TRANSPARENT"})
+    EXPECT_FALSE(skin.GivesNothing(skin.GetSkinIndex(name))) << name;
+  EXPECT_FALSE(skin.GivesNothing(-1));
+  EXPECT_FALSE(skin.GivesNothing(static_cast<int>(skin.Sections.size())));
+}
+
 TEST_F(SkinReader, HueSaturationAndBrightnessChangeImagesAndColours) {
   // Red master; the close button's part keeps its hue; a texture named twice.
   skins.Write(L"Test", L"master.bmp", Bmp24(64, 48, MasterPixel));
