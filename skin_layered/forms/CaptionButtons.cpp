@@ -274,7 +274,8 @@ bool TqvCaptionButtons::ShowsRestore(const TsCaptionButton& Button) const {
   if (!Form()->HandleAllocated()) return false;
   const HWND wnd = Form()->Handle();
   if (Button.HitCode == kHitMax) return IsZoomed(wnd) != FALSE;
-  return Button.HitCode == kHitMin && IsIconic(wnd) && Form()->FormStyle() == vcl::fsMDIChild;
+  // A minimised form's minimise button restores it, as the skin's glyph and the hot fade say.
+  return Button.HitCode == kHitMin && IsIconic(wnd);
 }
 
 bool TqvCaptionButtons::ShowsSystemFace(const TsCaptionButton& Button) const {

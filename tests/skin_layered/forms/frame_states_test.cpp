@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "classlib/forms/Menus.h"
 #include "classlib/stdctrls/StdCtrls.h"
@@ -282,6 +283,74 @@ TEST_F(FrameStatesTest, AMinimisedFormShowsItsCaptionAndButtonsNotTheTitleBar) {
   vcl::TObject::Free(bar);
   mainProvider.reset();
   vcl::TObject::Free(main);
+}
+
+// The pixels of the system's caption button of a kind (DFCS_CAPTION...), drawn R's size.
+std::vector<std::uint32_t> SystemCaptionButton(UINT Kind, const vcl::TRect& R) {
+  const int w = R.Width(), h = R.Height();
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  const HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HDC dc = CreateCompatibleDC(nullptr);
+  const HGDIOBJ old = SelectObject(dc, dib);
+  RECT place{0, 0, w, h};
+  DrawFrameControl(dc, &place, DFC_CAPTION, Kind);
+  GdiFlush();
+  std::vector<std::uint32_t> pixels(static_cast<const std::uint32_t*>(bits), static_cast<const std::uint32_t*>(bits) + w * h);
+  for (std::uint32_t& p : pixels) p &= 0xFFFFFF;
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(dib);
+  return pixels;
+}
+
+// A minimised form's minimise button restores it. Without the title section the system's
+// button there shows the restore sign (as the skin's restore glyph does with it, and the
+// button's hot fade), its maximise button the maximise sign; restored, the minimise sign again.
+TEST_F(FrameStatesTest, WithoutTheTitleSectionAMinimisedFormsMinimiseButtonShowsTheRestoreSign) {
+  std::string untitled = StatesSkinText();
+  const std::size_t title = untitled.find("[FORMTITLE]");
+  ASSERT_NE(title, std::string::npos);
+  untitled.erase(title, untitled.find("\r\n[", title) + 2 - title);
+  WriteSkin(L"Untitled", untitled);
+  skins.Write(L"Untitled", L"master.bmp", Bmp24(kMasterWidth, kMasterHeight + kTile, StatesMasterPixel));
+  form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
+  Skin();
+  form->Show();
+  const TqvCaptionButtons& buttons = provider->CaptionButtons();
+  auto shown = [&](const vcl::TRect& r) {
+    std::vector<std::uint32_t> pixels;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x) pixels.push_back(At(x, y));
+    return pixels;
+  };
+  for (const wchar_t* name : {L"Untitled", L"Frame"}) {
+    const bool untitledSkin = std::wstring(name) == L"Untitled";
+    SCOPED_TRACE(untitledSkin ? "without the title section" : "with it");
+    manager->SetSkinName(name);
+    ASSERT_TRUE(provider->FormSkinned());
+    for (const bool minimised : {true, false}) {
+      SCOPED_TRACE(minimised ? "minimised" : "restored");
+      ShowWindow(Wnd(), minimised ? SW_MINIMIZE : SW_RESTORE);
+      ASSERT_EQ(IsIconic(Wnd()) != FALSE, minimised);
+      provider->FormActive = true;
+      Repaint();
+      const vcl::TRect min = buttons.BtnMinimize.Rect, max = buttons.BtnMaximize.Rect;
+      ASSERT_FALSE(min.IsEmpty());
+      ASSERT_FALSE(max.IsEmpty());
+      if (untitledSkin) {
+        const auto restoreSign = SystemCaptionButton(DFCS_CAPTIONRESTORE, min);
+        const auto minimiseSign = SystemCaptionButton(DFCS_CAPTIONMIN, min);
+        ASSERT_NE(restoreSign, minimiseSign);
+        EXPECT_EQ(shown(min), minimised ? restoreSign : minimiseSign);
+        EXPECT_EQ(shown(max), SystemCaptionButton(DFCS_CAPTIONMAX, max));
+      } else {
+        EXPECT_EQ(At(Centre(min).X, Centre(min).Y), GlyphColor(minimised ? "BICONNORM" : "BICONMIN", 0));
+        EXPECT_EQ(At(Centre(max).X, Centre(max).Y), GlyphColor("BICONMAX", 0));
+      }
+    }
+  }
 }
 
 // Resizing
