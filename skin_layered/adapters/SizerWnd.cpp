@@ -111,7 +111,9 @@ void TqvTransPanelWnd::PaintTransPanel(HDC DC) {
 }
 
 void TqvTransPanelWnd::WndProc(vcl::TMessage& Message) {
-  if (!SkinPaints(*this) || !SkinData->Skinned()) {
+  // Without its section it still shows what lies behind it (the system would paint its own
+  // face there, a property sheet's page white over the dialog's).
+  if (!SkinPaints(*this)) {
     TqvMainWnd::WndProc(Message);
     return;
   }

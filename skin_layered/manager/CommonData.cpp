@@ -857,6 +857,13 @@ void ProvideBgInfo(TsCommonData* SkinData, TqvBGInfo& Info, int State, HWND Wnd)
       Info.Color = owner->Color();
     } else if (TsSkinProviderBase* p = SkinData->OwnerProvider(); p && p->Form) {
       Info.Color = p->Form->Color();
+    } else if (!section && !cacheEmpty) {
+      // Without its section it shows what lies behind it, as a see-through one does: its
+      // picture holds that (a colour would miss a picture behind, the shading of the dialog
+      // behind a property sheet's page).
+      Info.BgType = btBitmap;
+      Info.Bmp = cache;
+      Info.Offset = vcl::TPoint{0, 0};
     } else {
       // Nothing of its own to answer with: the colour of what lies behind it, its parent's
       // when that one tells it, else the system's face (never the colour the query came with).

@@ -629,6 +629,73 @@ TEST_F(DialogControls, ThePagesOfAPropertySheetAreSkinnedAlsoOnesMadeLater) {
   DestroyWindow(sheet);
 }
 
+// A property sheet's page shows what lies behind it (the dialog's shading, which the dialog's
+// plain colour does not give) when the skin lacks its section, and a label and a check box on
+// it show the page around them, as when that section is see-through; a section of its own
+// colour shows that.
+TEST_F(DialogControls, ControlsOnAPropertySheetsPageWithoutTheirSectionShowThePageAroundThem) {
+  const std::string shaded = FlatSection("DIALOG", kDialogColor, kDialogColor) +
+                             "GRADIENTPERCENT=100\r\nGRADIENTDATA=$2020E0;$20E020;100;0;0\r\n"
+                             "HOTGRADIENTPERCENT=100\r\nHOTGRADIENTDATA=$2020E0;$20E020;100;0;0\r\n";
+  std::string without = ControlsSkinText(Gauge::Whole, false);
+  const std::size_t checks = without.find("[CHECKBOX]");
+  ASSERT_NE(checks, std::string::npos);
+  without.erase(checks, without.find("\r\n[", checks) + 2 - checks);
+  const std::string seeThrough = ControlsSkinText(Gauge::Whole, false, true);
+  const std::string own = ControlsSkinText(Gauge::Whole, false);
+  using Named = std::pair<const wchar_t*, const std::string*>;
+  for (const auto& [name, text] : {Named{L"Unchecked", &without}, Named{L"ClearChecks", &seeThrough},
+                                   Named{L"OwnChecks", &own}}) {
+    skins.Write(name, L"Options.dat", BytesOf(shaded + *text));
+    skins.Write(name, L"master.bmp", Master());
+  }
+  DialogTemplate page(WS_CHILD | DS_CONTROL, L"", 160, 90);
+  page.Item(kStatic, WS_VISIBLE | SS_LEFT, 8, 8, 90, 12, 200, L"Hi");
+  page.Item(kButton, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 8, 40, 90, 12, 201, L"On");
+  for (const wchar_t* name : {L"Unchecked", L"ClearChecks", L"OwnChecks"}) {
+    SCOPED_TRACE(testing::Message() << name);
+    UseSkin(name);
+    PROPSHEETPAGEW sheetPage{};
+    sheetPage.dwSize = sizeof sheetPage;
+    sheetPage.dwFlags = PSP_DLGINDIRECT | PSP_USETITLE;
+    sheetPage.pResource = page.Get();
+    sheetPage.pfnDlgProc = PageProc;
+    sheetPage.pszTitle = L"One";
+    PROPSHEETHEADERW header{};
+    header.dwSize = sizeof header;
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS;
+    header.pszCaption = L"Sheet";
+    header.nPages = 1;
+    header.ppsp = &sheetPage;
+    const auto sheet = reinterpret_cast<HWND>(PropertySheetW(&header));
+    ASSERT_NE(sheet, nullptr);
+    dialogs.push_back(sheet);
+    Settle(sheet);
+    const auto pageWnd = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    ASSERT_NE(pageWnd, nullptr);
+    const auto pixels = Pixels(sheet);
+    // The dialog's own face, left of the tab control.
+    const int face = Place(sheet, PropSheet_GetTabControl(sheet)).left - 2;
+    for (const int id : {200, 201}) {
+      SCOPED_TRACE(id);
+      const HWND control = GetDlgItem(pageWnd, id);
+      ASSERT_NE(GetAdapter(control), nullptr);
+      const RECT r = Place(sheet, control);
+      // Inside at its right end (past the short text) and just beside it on the page, the
+      // same row of the shading.
+      const int y = (r.top + r.bottom) / 2;
+      const COLORREF inside = pixels->At(r.right - 2, y), beside = pixels->At(r.right + 3, y);
+      if (std::wstring(name) == L"OwnChecks") {
+        EXPECT_EQ(inside, kCheckColor);
+      } else {
+        EXPECT_EQ(beside, pixels->At(face, y)) << "the page shows the dialog's shading";
+        EXPECT_EQ(inside, beside);
+      }
+    }
+    DestroyWindow(sheet);
+  }
+}
+
 // ---------------------------------------------------------------------------------------
 // Progress bars
 
