@@ -46,6 +46,20 @@ constexpr int kArrowDown = 3;
 
 bool Empty(const RECT& R) { return R.right <= R.left || R.bottom <= R.top; }
 
+// A child window's coming place (its WM_WINDOWPOSCHANGING) differs from where it is, or a
+// hidden one is shown or a shown one hidden.
+bool ChangesPlace(HWND Child, const WINDOWPOS& Pos) {
+  const bool visible = (GetWindowLongPtrW(Child, GWL_STYLE) & WS_VISIBLE) != 0;
+  if ((Pos.flags & SWP_SHOWWINDOW) && !visible) return true;
+  if ((Pos.flags & SWP_HIDEWINDOW) && visible) return true;
+  RECT now{};
+  if (!GetWindowRect(Child, &now)) return true;
+  MapWindowPoints(nullptr, GetParent(Child), reinterpret_cast<POINT*>(&now), 2);
+  const bool moves = !(Pos.flags & SWP_NOMOVE) && (Pos.x != now.left || Pos.y != now.top);
+  const bool sizes = !(Pos.flags & SWP_NOSIZE) && (Pos.cx != now.right - now.left || Pos.cy != now.bottom - now.top);
+  return moves || sizes;
+}
+
 vcl::TCustomListView* ListViewOf(vcl::TControl* Control) { return dynamic_cast<vcl::TCustomListView*>(Control); }
 
 }  // namespace
@@ -231,10 +245,18 @@ void TqvListViewWnd::AfterBase(vcl::TMessage& Message) {
       ReleaseCapture();
       break;
     case WM_STYLECHANGED:
-    case LVM_INSERTITEMA:
-    case LVM_INSERTITEMW:
     case LVM_ARRANGE:
       if (!SkinData->BgIsChanged()) UpdateScrolls(this, true);
+      break;
+    // Rows often come one at a time in a long run: the bars are painted once after it.
+    case LVM_INSERTITEMA:
+    case LVM_INSERTITEMW:
+      if (!SkinData->BgIsChanged()) RepaintScrollsLater();
+      break;
+    // The list's painting lays its header and bars out again, and the system draws its own
+    // bar there: ours goes over it again.
+    case WM_PAINT:
+      RepaintScrollsNow();
       break;
     case WM_PRINT:
       if (Message.WParam && ReportView()) OnPrintHeader(reinterpret_cast<HDC>(Message.WParam));
@@ -337,9 +359,13 @@ void TqvListViewWnd::OnHeaderPaint(vcl::TMessage& Message) {
   Message.Result = 0;
 }
 
-// The header moving: the list's frame is painted again.
+// The header moving: the list's frame is painted again. The list places its header again
+// whenever it lays itself out (at each row added, several times), mostly where it already
+// is: that moves nothing and costs nothing.
 void TqvListViewWnd::OnHeaderPosChanging(vcl::TMessage& Message) {
-  if (IsWindowVisible(CtrlHandle)) SendMessageW(CtrlHandle, WM_NCPAINT, 0, 0);
+  const auto* pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
+  if (IsWindowVisible(CtrlHandle) && (!pos || ChangesPlace(HeaderHandle, *pos)))
+    SendMessageW(CtrlHandle, WM_NCPAINT, 0, 0);
   header_.CallDefault(Message);
 }
 

@@ -42,14 +42,18 @@ UINT RepaintScrollsMessage() {
   return message;
 }
 
-// An item added, inserted or removed: a list box's, a tree view's, or text put into an edit
-// (a memo's line).
+// An item added, inserted or removed: a list box's, a list view's, a tree view's, or text put
+// into an edit (a memo's line).
 bool ChangesListItems(UINT Msg) {
   switch (Msg) {
     case LB_ADDSTRING:
     case LB_INSERTSTRING:
     case LB_DELETESTRING:
     case LB_RESETCONTENT:
+    case LVM_INSERTITEMA:
+    case LVM_INSERTITEMW:
+    case LVM_DELETEITEM:
+    case LVM_DELETEALLITEMS:
     case TVM_INSERTITEMA:
     case TVM_INSERTITEMW:
     case TVM_DELETEITEM:
@@ -460,11 +464,19 @@ void TqvScrollWnd::WndProc(vcl::TMessage& Message) {
   if (alive) AfterPassedOn(Message);
 }
 
-// What RepaintScrollsLater asked for, unless the skin went meanwhile or a drag paints the bars.
+// What RepaintScrollsLater asked for, unless the skin went meanwhile.
 void TqvScrollWnd::OnRepaintScrolls() {
   repaint_posted_ = false;
   if (Destroyed() || !HorzBar || !VertBar || !SkinData || !SkinData->Skinned(false)) return;
-  if (!ScrollingInProgress && !Dragging) UpdateScrolls(this, true);
+  RepaintScrollsNow();
+}
+
+void TqvScrollWnd::RepaintScrollsNow() {
+  if (ScrollingInProgress) return;
+  if (Dragging)
+    TqvScrollTracker::RepaintDrag(*this);
+  else
+    UpdateScrolls(this, true);
 }
 
 bool TqvScrollWnd::OnUnskinnedCommand(vcl::TMessage& Message) {

@@ -54,6 +54,9 @@ class TqvScrollWnd : public TqvMainWnd, public TqvScrollTrackHost {
   // The bars are painted again once the messages queued before are handled: a run of changes
   // (a list filled item by item, the system drawing its own bar at each) costs one painting.
   void RepaintScrollsLater();
+  // The bars read and painted again now, a dragged one with its thumb where the mouse holds it;
+  // not inside the adapter's own scroll message (its end paints them).
+  void RepaintScrollsNow();
 
  protected:
   void Install() override;

@@ -17,6 +17,7 @@
 
 #include "adapters_support.h"
 #include "classlib/controls/WindowProcHook.h"
+#include "classlib/comctrls/ComCtrlsListView.h"
 #include "classlib/comctrls/Grids.h"
 #include "classlib/comctrls/TreeView.h"
 #include "classlib/stdctrls/ListBox.h"
@@ -741,10 +742,10 @@ class FilledListBox : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
     std::string scroll = ScrollSections();
-    if (!GetParam()) {
-      const std::string second = FlatSection("SCROLLBAR2V", kTrack2V, kTrack2VHot);
-      scroll.erase(scroll.find(second), second.size());
-    }
+    if (!GetParam())
+      for (const std::string& second :
+           {FlatSection("SCROLLBAR2H", kTrack2H, kTrack2HHot), FlatSection("SCROLLBAR2V", kTrack2V, kTrack2VHot)})
+        scroll.erase(scroll.find(second), second.size());
     manager = LoadedManager(skins, L"Flat",
                             "[GLOBALINFO]\r\nVERSION=7.5\r\n" + FlatSection("EDIT", kEditColor, kEditColor) +
                                 FlatSection("COMBOBOX", kEditColor, kEditColor) + scroll +
@@ -821,6 +822,103 @@ class FilledListBox : public ::testing::TestWithParam<bool> {
       EXPECT_EQ(shown(below), kTrack2V);
     else
       EXPECT_TRUE(shown(below) != kTrack1V && shown(below) != kTrack2V && shown(below) != kSliderV);
+  }
+
+  // The horizontal bar likewise: its arrows, the first track left of the thumb, the thumb, the
+  // second track (or the system's) right of it.
+  void ExpectHorzBarOfTheList() {
+    ASSERT_TRUE(adapter->HorzBar->Visible);
+    vcl::TRect bar;
+    GetHScrollRect(adapter, h, bar);
+    const int button = GetScrollMetric(adapter->HorzBar.get(), false);
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(GetScrollInfo(h, SB_HORZ, &info));
+    const TqvThumb thumb = ThumbGeometry(bar.Left, bar.Width(), button, adapter->HorzBar->MinThumb, info);
+    const int y = bar.Top + bar.Height() / 2;
+    auto shown = [this, y](int X) { return ShownPixel(h, POINT{X, y}); };
+    EXPECT_EQ(shown(bar.Left + 2), kLeftColor);
+    EXPECT_EQ(shown(bar.Right - 3), kRightColor);
+    EXPECT_EQ(shown(thumb.Start + 1), kSliderH);
+    EXPECT_EQ(shown(thumb.Start + thumb.Length - 2), kSliderH);
+    const int before = thumb.Start - 2, after = thumb.Start + thumb.Length + 1;
+    ASSERT_TRUE(before >= bar.Left + button || after < bar.Right - button) << "no track to judge";
+    if (before >= bar.Left + button) {
+      EXPECT_EQ(shown(before), kTrack1H);
+    }
+    if (after >= bar.Right - button) return;
+    if (GetParam())
+      EXPECT_EQ(shown(after), kTrack2H);
+    else
+      EXPECT_TRUE(shown(after) != kTrack1H && shown(after) != kTrack2H && shown(after) != kSliderH);
+  }
+
+  // A list view in report view on the form, its columns under a header; the test's bars are
+  // its.
+  vcl::TListView* ReportView(int ColumnWidth, int Columns) {
+    auto* view = new vcl::TListView(form.get());
+    view->SetParent(form.get());
+    view->SetBounds(200, 10, 180, 150);
+    view->SetViewStyle(vcl::vsReport);
+    for (int i = 0; i < Columns; ++i) {
+      vcl::TListColumn* column = view->Columns()->Add();
+      column->SetCaption(L"Column " + std::to_wstring(i));
+      column->SetWidth(ColumnWidth);
+    }
+    wintest::PumpUntilIdle();
+    h = view->Handle();
+    adapter = GetScrollAdapter(h);
+    EXPECT_NE(adapter, nullptr);
+    return view;
+  }
+  static void AddRows(vcl::TListView* View, int N) {
+    for (int i = 0; i < N; ++i) View->Items()->Add()->SetCaption(L"Row " + std::to_wstring(i));
+  }
+  static void DeleteRowsDownTo(vcl::TListView* View, int N) {
+    while (View->Items()->Count() > N) View->Items()->Delete(View->Items()->Count() - 1);
+  }
+  // Where the vertical bar lies while it shows (screen).
+  POINT MiddleOfTheBar() const {
+    vcl::TRect bar;
+    GetVScrollRect(adapter, h, bar);
+    return POINT{bar.Left + bar.Width() / 2, bar.Top + bar.Height() / 2};
+  }
+  // The list's own background where the bar lay: neither bar shows there.
+  void ExpectNoBarAt(POINT Place) {
+    EXPECT_FALSE(adapter->VertBar->Visible);
+    EXPECT_EQ(ShownPixel(h, Place), static_cast<COLORREF>(SendMessageW(h, LVM_GETBKCOLOR, 0, 0)));
+  }
+
+  // The vertical thumb dragged down past its length and held there while Change runs, then the
+  // queue handled: the dragged bar shows, its thumb where the mouse holds it (the track above
+  // it where it was), its arrows the skin's.
+  void ExpectDraggedBarAfter(const std::function<void()>& Change) {
+    MouseSeam mouse;
+    vcl::TRect bar;
+    GetVScrollRect(adapter, h, bar);
+    const TqvThumb thumb = ThumbOfTheList();
+    const int x = bar.Left + bar.Width() / 2;
+    auto shown = [this](POINT Screen) { return ShownPixel(h, Screen); };
+    const POINT grip{x, thumb.Start + 3};
+    mouse.cursor = grip;
+    mouse.down = true;
+    SendMessageW(h, WM_NCLBUTTONDOWN, HTVSCROLL, ScreenLParam(grip));
+    ASSERT_TRUE(adapter->Dragging);
+    mouse.cursor = POINT{x, grip.y + thumb.Length + 20};
+    POINT client = mouse.cursor;
+    ScreenToClient(h, &client);
+    SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.x, client.y));
+    const COLORREF held = shown(mouse.cursor);
+    EXPECT_TRUE(held == kSliderV || held == kSliderVHot) << std::hex << held;
+    Change();
+    wintest::PumpUntilIdle();
+    EXPECT_TRUE(adapter->Dragging);
+    EXPECT_EQ(shown(mouse.cursor), held);
+    EXPECT_EQ(shown(grip), kTrack1V);
+    EXPECT_EQ(shown(POINT{x, bar.Top + 2}), kTopColor);
+    EXPECT_EQ(shown(POINT{x, bar.Bottom - 3}), kBottomColor);
+    mouse.down = false;
+    SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+    EXPECT_FALSE(adapter->Dragging);
   }
 
   TempSkins skins;
@@ -954,6 +1052,111 @@ TEST_P(FilledListBox, AMemosLinesLikewise) {
             }),
             3);
   ExpectBarOfTheList();
+}
+
+// A list view's rows (report view, under its header) added one by one, taken away one by one,
+// and all at once. The list places its header again several times a row, mostly where it is.
+// The bar's coming lays the list's frame out again, which paints it a few times once (about
+// seven times a row before).
+TEST_P(FilledListBox, AListViewsRowsLikewise) {
+  vcl::TListView* view = ReportView(100, 1);
+  ASSERT_NE(adapter, nullptr);
+  EXPECT_LE(PaintsDuring([&] { AddRows(view, 200); }), 8);
+  ExpectBarOfTheList();
+  EXPECT_LE(PaintsDuring([&] { AddRows(view, 100); }), 3);
+  ExpectBarOfTheList();
+  // The list painted again whole: its painting lays out its header and bar again.
+  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  ExpectBarOfTheList();
+  const POINT bar = MiddleOfTheBar();
+  EXPECT_LE(PaintsDuring([&] { DeleteRowsDownTo(view, 60); }), 3);
+  ExpectBarOfTheList();
+  view->Items()->Clear();
+  wintest::PumpUntilIdle();
+  ExpectNoBarAt(bar);
+}
+
+// Both sides of the count where a list view's bar comes: a page of rows has none, one more has
+// it; rows taken away back to a page take it away again, and so does emptying the list.
+TEST_P(FilledListBox, AListViewsBarComesPastOnePageAndGoesBackUnderIt) {
+  vcl::TListView* view = ReportView(100, 1);
+  ASSERT_NE(adapter, nullptr);
+  const auto rows = static_cast<int>(SendMessageW(h, LVM_GETCOUNTPERPAGE, 0, 0));
+  ASSERT_GT(rows, 2);
+  AddRows(view, rows);
+  wintest::PumpUntilIdle();
+  EXPECT_FALSE(adapter->VertBar->Visible);
+  AddRows(view, 1);
+  wintest::PumpUntilIdle();
+  ExpectBarOfTheList();
+  const POINT bar = MiddleOfTheBar();
+
+  AddRows(view, 40);
+  wintest::PumpUntilIdle();
+  EXPECT_LE(PaintsDuring([&] { DeleteRowsDownTo(view, rows + 1); }), 3);
+  ExpectBarOfTheList();
+  DeleteRowsDownTo(view, rows);
+  wintest::PumpUntilIdle();
+  ExpectNoBarAt(bar);
+
+  AddRows(view, 40);
+  wintest::PumpUntilIdle();
+  ExpectBarOfTheList();
+  view->Items()->Clear();
+  wintest::PumpUntilIdle();
+  ExpectNoBarAt(bar);
+  AddRows(view, rows + 1);
+  wintest::PumpUntilIdle();
+  ExpectBarOfTheList();
+}
+
+// Columns wider than the list: scrolled sideways, the list moves its header for real (the
+// frame is painted again then); both bars stay the skin's, filled row by row as well.
+TEST_P(FilledListBox, AListViewsColumnsScrolledSideways) {
+  vcl::TListView* view = ReportView(120, 3);
+  ASSERT_NE(adapter, nullptr);
+  EXPECT_LE(PaintsDuring([&] { AddRows(view, 100); }), 8);
+  ExpectBarOfTheList();
+  ExpectHorzBarOfTheList();
+  const HWND header = FindWindowExW(h, nullptr, L"SysHeader32", nullptr);
+  ASSERT_NE(header, nullptr);
+  auto headerLeft = [header, this] {
+    RECT r{};
+    GetWindowRect(header, &r);
+    MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&r), 2);
+    return r.left;
+  };
+  ASSERT_EQ(headerLeft(), 0);
+  for (const int code : {SB_PAGERIGHT, SB_LINERIGHT, SB_PAGERIGHT}) {
+    SendMessageW(h, WM_HSCROLL, code, 0);
+    wintest::PumpUntilIdle();
+    ExpectBarOfTheList();
+    ExpectHorzBarOfTheList();
+  }
+  EXPECT_LT(headerLeft(), -50);
+  // Rows added while scrolled sideways, and the list scrolled back.
+  EXPECT_LE(PaintsDuring([&] { AddRows(view, 50); }), 3);
+  ExpectBarOfTheList();
+  ExpectHorzBarOfTheList();
+  SendMessageW(h, LVM_SCROLL, static_cast<WPARAM>(headerLeft()), 0);
+  wintest::PumpUntilIdle();
+  EXPECT_EQ(headerLeft(), 0);
+  ExpectBarOfTheList();
+  ExpectHorzBarOfTheList();
+}
+
+// Items added while the list's thumb is dragged (a program filling the list as the user
+// scrolls it): the system draws its own bar for the new range, and the dragged bar goes over it
+// again once the run is over; a list box's items and a list view's rows.
+TEST_P(FilledListBox, ItemsAddedWhileTheThumbIsDraggedLeaveTheDraggedBarShowing) {
+  Add(100);
+  wintest::PumpUntilIdle();
+  ExpectDraggedBarAfter([&] { Add(5); });
+  vcl::TListView* view = ReportView(100, 1);
+  ASSERT_NE(adapter, nullptr);
+  AddRows(view, 100);
+  wintest::PumpUntilIdle();
+  ExpectDraggedBarAfter([&] { AddRows(view, 5); });
 }
 
 INSTANTIATE_TEST_SUITE_P(ScrollBarsOfAMappedListBox, FilledListBox, ::testing::Bool(),
