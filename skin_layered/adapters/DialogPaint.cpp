@@ -90,9 +90,9 @@ int TqvDialogWnd::ButtonGlyph(const TqvDialogButton& B) const {
   TsSkinManager* manager = Manager();
   if (!manager) return B.OwnImage;
   const TsLoadedSkin& skin = manager->Skin();
-  // The skin's glyphs are drawn for its title band: without a title section they would stand
-  // on the dialog's own face, where they may not be seen, and the system's buttons show.
-  if (!skin.IsValidSkinIndex(TitleIndex)) return kNoIndex;
+  // The skin's glyphs are drawn for its title band: without a title section (or with one that
+  // has no value, a plain default band) they may not be seen, and the system's buttons show.
+  if (!skin.IsValidSkinIndex(TitleIndex) || skin.GivesNothing(TitleIndex)) return kNoIndex;
   if (B.HitCode == kHitMax && IsZoomed(CtrlHandle)) return ImageOf(skin, B.Big ? BIConNorm : SIConNorm);
   if (B.HitCode == kHitMin && IsIconic(CtrlHandle)) return ImageOf(skin, B.Big ? BIConNorm : SIConNorm);
   if (B.HitCode == kHitMax && IsIconic(CtrlHandle)) return ImageOf(skin, B.Big ? BIConMax : SIConMax);

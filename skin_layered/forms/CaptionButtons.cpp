@@ -124,7 +124,10 @@ void TqvCaptionButtons::InitSystemButtons() {
 
 bool TqvCaptionButtons::TitleGlyphsShown() const {
   const TsSkinManager* manager = host_.SkinManager();
-  return manager && manager->IsValidSkinIndex(Measures().GetTitleSkinIndex());
+  if (!manager) return false;
+  const int title = Measures().GetTitleSkinIndex();
+  // A title section with no value along its parents paints no band of the skin's either.
+  return manager->IsValidSkinIndex(title) && !manager->Skin().GivesNothing(title);
 }
 
 // ---------------------------------------------------------------------------------------

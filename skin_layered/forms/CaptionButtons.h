@@ -88,8 +88,9 @@ class TqvCaptionButtons {
   // a user button that leaves out the skin's background (it shows its picture only).
   bool ShowsSystemFace(const TsCaptionButton& Button) const;
   // The skin's glyphs of the system buttons are drawn for its title band (the sample's white
-  // ones for its blue): a skin without the title section leaves them on the form's own face,
-  // where they may not be seen, and the system's buttons show in their place.
+  // ones for its blue): a skin without the title section (or with one that has no value
+  // along its parents) leaves them on a face they were not drawn for, where they may not be
+  // seen, and the system's buttons show in their place.
   bool TitleGlyphsShown() const;
   // A user button's own picture centred in its place (lower right by one while pressed), in
   // the window image or in Target whose top-left lies at Origin of the image.

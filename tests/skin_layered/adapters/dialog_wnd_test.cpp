@@ -517,8 +517,8 @@ TEST_F(Dialogs, AnIncompleteSkinLeavesTheTitleButtonsOrTheFrameToTheSystem) {
 }
 
 // The skin's title glyphs are drawn for its title band. Without a title section (neither the
-// dialog's own nor the form's) they would stand on the dialog's face, where they may not be
-// seen: the system's buttons show, their signs standing off their faces, with the caption
+// dialog's own nor the form's), or with one that has no value along its parents (a plain
+// default band), they may not be seen: the system's buttons show, their signs standing off their faces, with the caption
 // active and inactive (another window activated), on a sizeable dialog and a modal frame
 // alike. With the form's title section the skin's glyphs stay.
 TEST_F(Dialogs, WithoutATitleSectionTheTitleButtonsAreTheSystems) {
@@ -527,16 +527,19 @@ TEST_F(Dialogs, WithoutATitleSectionTheTitleButtonsAreTheSystems) {
   ASSERT_NE(title, std::string::npos);
   text.erase(title, text.find("\r\n[", title) + 2 - title);
   skins.Write(L"Untitled", L"Options.dat", BytesOf(text));
-  skins.Write(L"Untitled", L"master.bmp", Bmp24(3 * kGlyphW, 4 * kGlyphH, [](int x, int y) {
-                return Rgb(kGlyphs[y / kGlyphH][x / kGlyphW]);
-              }));
+  // A title section with no value of its own, its parent missing: a plain default band.
+  skins.Write(L"Hollow", L"Options.dat", BytesOf(text + "[FORMTITLE]\r\nPARENTCLASS=NOSUCHTITLE\r\n"));
+  for (const wchar_t* name : {L"Untitled", L"Hollow"})
+    skins.Write(name, L"master.bmp", Bmp24(3 * kGlyphW, 4 * kGlyphH, [](int x, int y) {
+                  return Rgb(kGlyphs[y / kGlyphH][x / kGlyphW]);
+                }));
   const HWND other = CreateWindowExW(0, L"STATIC", L"Other", WS_POPUP | WS_VISIBLE, 0, 0, 80, 40, nullptr, nullptr,
                                      GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(other, nullptr);
   dialogs.push_back(other);
-  for (const wchar_t* name : {L"Untitled", L"Dlg"}) {
+  for (const wchar_t* name : {L"Untitled", L"Hollow", L"Dlg"}) {
     const bool skinGlyphs = std::wstring(name) == L"Dlg";
-    SCOPED_TRACE(skinGlyphs ? "with the title section" : "without it");
+    SCOPED_TRACE(testing::Message() << name);
     manager->SetSkinName(name);
     for (const DWORD style : {kSizable, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME}) {
       SCOPED_TRACE(style == kSizable ? "sizeable" : "modal frame");

@@ -452,7 +452,8 @@ TEST_F(FrameTest, TheCaptionSectionsColoursGoWithTheTitleSectionAndTheFormsWitho
 
 // The skin's glyphs of the system buttons are drawn for its title band. Without the title
 // section (the skin lacks it, or lacks the one the provider names) the buttons stand on the
-// form's own face, where a glyph made for the band may not be seen: the system's buttons show
+// form's own face, and with one that has no value along its parents on a plain default band,
+// where a glyph made for the band may not be seen: the system's buttons show
 // there, their signs standing off their faces, with the caption active and inactive (another
 // window activated), hot, and maximised. With a title section the skin's glyphs stay, half
 // blended over the band while inactive.
@@ -462,6 +463,11 @@ TEST_F(FrameTest, WithoutTheTitleSectionTheSystemsTitleButtonsShowInEveryState) 
   noTitle.erase(title, noTitle.find("[MENULINE]") - title);
   WriteSkin(L"Untitled", noTitle);
   skins.Write(L"Untitled", L"master.bmp", Bmp24(kMasterWidth, kMasterHeight, MasterPixel));
+  // A title section with no value of its own, its parent missing: a plain default band.
+  std::string hollow = noTitle;
+  hollow.insert(hollow.find("[MENULINE]"), "[FORMTITLE]\r\nPARENTCLASS=NOSUCHTITLE\r\n");
+  WriteSkin(L"Hollow", hollow);
+  skins.Write(L"Hollow", L"master.bmp", Bmp24(kMasterWidth, kMasterHeight, MasterPixel));
   struct Variant {
     const wchar_t* skin;
     const wchar_t* titleSection;  // the provider's (empty: the skin's own)
@@ -471,6 +477,7 @@ TEST_F(FrameTest, WithoutTheTitleSectionTheSystemsTitleButtonsShowInEveryState) 
                               {L"Frame", L"NOSUCHTITLE", false},
                               {L"Frame", L"MENULINE", true},
                               {L"Untitled", L"", false},
+                              {L"Hollow", L"", false},
                               {L"Frame", L"", true}};
   form->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
   Skin();
