@@ -78,6 +78,27 @@ TEST(PointerLock, AWaiterGivesUpAtItsBoundNamingTheHolderAndTakesTheLockOnceItIs
   EXPECT_NO_THROW(const PointerLock lock(milliseconds(10'000)));
 }
 
+// However short the bound, the waiter gives up only once it has passed (a bound of 1 ms left
+// 0.99 ms, which counted in whole milliseconds was no wait at all).
+TEST(PointerLock, AWaiterGivesUpNoSoonerThanItsBoundHoweverShort) {
+  OtherHolder holder;
+  for (const milliseconds bound : {milliseconds(1), milliseconds(2), milliseconds(3), milliseconds(10), milliseconds(50)}) {
+    for (int round = 0; round < 5; ++round) {
+      const auto start = std::chrono::steady_clock::now();
+      std::string error;
+      try {
+        const PointerLock lock(bound);
+      } catch (const std::runtime_error& e) {
+        error = e.what();
+      }
+      const auto waited = std::chrono::steady_clock::now() - start;
+      EXPECT_THAT(error, HasSubstr("not free within " + std::to_string(bound.count()) + " ms")) << "round " << round;
+      EXPECT_GE(waited, bound) << "round " << round;
+      EXPECT_LT(waited, bound + milliseconds(5000)) << "round " << round;
+    }
+  }
+}
+
 LRESULT CALLBACK CountingProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
   if (Msg == WM_APP) return 42;
   return DefWindowProcW(Wnd, Msg, WParam, LParam);

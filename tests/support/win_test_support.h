@@ -140,7 +140,9 @@ class PointerLock {
     if (!mutex_.Get() || !stop_.Get()) throw std::runtime_error("the real pointer's lock could not be made");
     const auto end = std::chrono::steady_clock::now() + WaitBound;
     for (;;) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+      // Rounded up, and a wait the system ends short of the bound waits again: a waiter gives up
+      // no sooner than its bound.
+      const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
       const HANDLE mutex = mutex_.Get();
       const DWORD got = MsgWaitForMultipleObjectsEx(1, &mutex, static_cast<DWORD>(std::max<long long>(left.count(), 0)),
                                                     QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
@@ -150,6 +152,7 @@ class PointerLock {
         PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);  // answers what was sent
         continue;
       }
+      if (got == WAIT_TIMEOUT && std::chrono::steady_clock::now() < end) continue;
       throw std::runtime_error("the real pointer's lock was not free within " + std::to_string(WaitBound.count()) +
                                " ms: " + HolderText());
     }
