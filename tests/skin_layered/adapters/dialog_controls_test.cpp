@@ -598,14 +598,7 @@ TEST_F(DialogControls, ThePagesOfAPropertySheetAreSkinnedAlsoOnesMadeLater) {
     pages[i].pfnDlgProc = PageProc;
     pages[i].pszTitle = i == 0 ? L"One" : L"Two";
   }
-  PROPSHEETHEADERW header{};
-  header.dwSize = sizeof header;
-  header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS;
-  header.hwndParent = form->Handle();
-  header.pszCaption = L"Sheet";
-  header.nPages = 2;
-  header.ppsp = pages;
-  const auto sheet = reinterpret_cast<HWND>(PropertySheetW(&header));
+  const HWND sheet = ModelessSheet(pages, form->Handle());
   ASSERT_NE(sheet, nullptr);
   dialogs.push_back(sheet);
   Settle(sheet);
@@ -661,13 +654,7 @@ TEST_F(DialogControls, ControlsOnAPropertySheetsPageWithoutTheirSectionShowThePa
     sheetPage.pResource = page.Get();
     sheetPage.pfnDlgProc = PageProc;
     sheetPage.pszTitle = L"One";
-    PROPSHEETHEADERW header{};
-    header.dwSize = sizeof header;
-    header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS;
-    header.pszCaption = L"Sheet";
-    header.nPages = 1;
-    header.ppsp = &sheetPage;
-    const auto sheet = reinterpret_cast<HWND>(PropertySheetW(&header));
+    const HWND sheet = ModelessSheet({&sheetPage, 1});
     ASSERT_NE(sheet, nullptr);
     dialogs.push_back(sheet);
     Settle(sheet);

@@ -796,13 +796,7 @@ TEST_F(Dialogs, ADialogTitleNamingOnlyAMissingFormTitleLeavesTheTitleButtonsToTh
     ASSERT_TRUE(manager->Skin().SkinData.Active);
     {
       SCOPED_TRACE("a property sheet");
-      PROPSHEETHEADERW header{};
-      header.dwSize = sizeof header;
-      header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS;
-      header.pszCaption = L"Sheet";
-      header.nPages = 1;
-      header.ppsp = &page;
-      const auto sheet = reinterpret_cast<HWND>(PropertySheetW(&header));
+      const HWND sheet = ModelessSheet({&page, 1});
       ASSERT_NE(sheet, nullptr);
       dialogs.push_back(sheet);
       wintest::Pump();

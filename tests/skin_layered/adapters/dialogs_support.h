@@ -4,11 +4,13 @@
 #pragma once
 
 #include <windows.h>
+#include <prsht.h>
 
 #include <cstdint>
 #include <cwchar>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -122,5 +124,17 @@ inline HWND CreateTestDialog(const DialogTemplate& Template, DialogBehaviour* Be
 inline TqvDialogWnd* DialogAdapterOf(HWND Wnd) { return dynamic_cast<TqvDialogWnd*>(GetAdapter(Wnd)); }
 
 using ForegroundChanges = wintest::ForegroundChanges;
+
+// A modeless property sheet captioned "Sheet" over Pages, owned by Parent; nil when the system made none.
+inline HWND ModelessSheet(std::span<PROPSHEETPAGEW> Pages, HWND Parent = nullptr) {
+  PROPSHEETHEADERW header{};
+  header.dwSize = sizeof header;
+  header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS;
+  header.hwndParent = Parent;
+  header.pszCaption = L"Sheet";
+  header.nPages = static_cast<UINT>(Pages.size());
+  header.ppsp = Pages.data();
+  return reinterpret_cast<HWND>(PropertySheetW(&header));
+}
 
 }  // namespace skin_layered::test
