@@ -790,66 +790,47 @@ class FilledListBox : public ::testing::TestWithParam<bool> {
     EXPECT_TRUE(GetScrollInfo(h, SB_VERT, &info));
     return info;
   }
-  // Where the list's own SCROLLINFO puts the thumb (screen).
-  TqvThumb ThumbOfTheList() const {
+  // Where the list's own SCROLLINFO puts the thumb of a bar (screen).
+  TqvThumb ThumbOfTheList(bool Vertical = true) const {
     vcl::TRect bar;
-    GetVScrollRect(adapter, h, bar);
-    const int button = GetScrollMetric(adapter->VertBar.get(), false);
-    return ThumbGeometry(bar.Top, bar.Height(), button, adapter->VertBar->MinThumb, ListInfo());
-  }
-
-  // The skinned bar shows the list's own range: its arrows, the first track above the thumb,
-  // the thumb, the second track (or the system's) below it.
-  void ExpectBarOfTheList() {
-    ASSERT_TRUE(adapter->VertBar->Visible);
-    vcl::TRect bar;
-    GetVScrollRect(adapter, h, bar);
-    const int button = GetScrollMetric(adapter->VertBar.get(), false);
-    const TqvThumb thumb = ThumbOfTheList();
-    const int x = bar.Left + bar.Width() / 2;
-    auto shown = [this, x](int Y) { return ShownPixel(h, POINT{x, Y}); };
-    EXPECT_EQ(shown(bar.Top + 2), kTopColor);
-    EXPECT_EQ(shown(bar.Bottom - 3), kBottomColor);
-    EXPECT_EQ(shown(thumb.Start + 1), kSliderV);
-    EXPECT_EQ(shown(thumb.Start + thumb.Length - 2), kSliderV);
-    const int above = thumb.Start - 2, below = thumb.Start + thumb.Length + 1;
-    ASSERT_TRUE(above >= bar.Top + button || below < bar.Bottom - button) << "no track to judge";
-    if (above >= bar.Top + button) {
-      EXPECT_EQ(shown(above), kTrack1V);
-    }
-    if (below >= bar.Bottom - button) return;
-    if (GetParam())
-      EXPECT_EQ(shown(below), kTrack2V);
-    else
-      EXPECT_TRUE(shown(below) != kTrack1V && shown(below) != kTrack2V && shown(below) != kSliderV);
-  }
-
-  // The horizontal bar likewise: its arrows, the first track left of the thumb, the thumb, the
-  // second track (or the system's) right of it.
-  void ExpectHorzBarOfTheList() {
-    ASSERT_TRUE(adapter->HorzBar->Visible);
-    vcl::TRect bar;
-    GetHScrollRect(adapter, h, bar);
-    const int button = GetScrollMetric(adapter->HorzBar.get(), false);
+    Vertical ? GetVScrollRect(adapter, h, bar) : GetHScrollRect(adapter, h, bar);
+    const TqvScrollBar* sb = Vertical ? adapter->VertBar.get() : adapter->HorzBar.get();
     SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
-    ASSERT_TRUE(GetScrollInfo(h, SB_HORZ, &info));
-    const TqvThumb thumb = ThumbGeometry(bar.Left, bar.Width(), button, adapter->HorzBar->MinThumb, info);
-    const int y = bar.Top + bar.Height() / 2;
-    auto shown = [this, y](int X) { return ShownPixel(h, POINT{X, y}); };
-    EXPECT_EQ(shown(bar.Left + 2), kLeftColor);
-    EXPECT_EQ(shown(bar.Right - 3), kRightColor);
-    EXPECT_EQ(shown(thumb.Start + 1), kSliderH);
-    EXPECT_EQ(shown(thumb.Start + thumb.Length - 2), kSliderH);
+    EXPECT_TRUE(GetScrollInfo(h, Vertical ? SB_VERT : SB_HORZ, &info));
+    return ThumbGeometry(Vertical ? bar.Top : bar.Left, Vertical ? bar.Height() : bar.Width(),
+                         GetScrollMetric(sb, false), sb->MinThumb, info);
+  }
+
+  // The skinned bar shows the list's own range: its arrows, the first track before the thumb
+  // (above, or left of it), the thumb, the second track (or the system's) after it.
+  void ExpectBarOfTheList(bool Vertical = true) {
+    const TqvScrollBar* sb = Vertical ? adapter->VertBar.get() : adapter->HorzBar.get();
+    ASSERT_TRUE(sb->Visible);
+    vcl::TRect bar;
+    Vertical ? GetVScrollRect(adapter, h, bar) : GetHScrollRect(adapter, h, bar);
+    const int button = GetScrollMetric(sb, false);
+    const TqvThumb thumb = ThumbOfTheList(Vertical);
+    const int first = Vertical ? bar.Top : bar.Left, last = Vertical ? bar.Bottom : bar.Right;
+    const int across = Vertical ? bar.Left + bar.Width() / 2 : bar.Top + bar.Height() / 2;
+    auto shown = [this, across, Vertical](int Along) {
+      return ShownPixel(h, Vertical ? POINT{across, Along} : POINT{Along, across});
+    };
+    const COLORREF slider = Vertical ? kSliderV : kSliderH, track1 = Vertical ? kTrack1V : kTrack1H,
+                      track2 = Vertical ? kTrack2V : kTrack2H;
+    EXPECT_EQ(shown(first + 2), Vertical ? kTopColor : kLeftColor);
+    EXPECT_EQ(shown(last - 3), Vertical ? kBottomColor : kRightColor);
+    EXPECT_EQ(shown(thumb.Start + 1), slider);
+    EXPECT_EQ(shown(thumb.Start + thumb.Length - 2), slider);
     const int before = thumb.Start - 2, after = thumb.Start + thumb.Length + 1;
-    ASSERT_TRUE(before >= bar.Left + button || after < bar.Right - button) << "no track to judge";
-    if (before >= bar.Left + button) {
-      EXPECT_EQ(shown(before), kTrack1H);
+    ASSERT_TRUE(before >= first + button || after < last - button) << "no track to judge";
+    if (before >= first + button) {
+      EXPECT_EQ(shown(before), track1);
     }
-    if (after >= bar.Right - button) return;
+    if (after >= last - button) return;
     if (GetParam())
-      EXPECT_EQ(shown(after), kTrack2H);
+      EXPECT_EQ(shown(after), track2);
     else
-      EXPECT_TRUE(shown(after) != kTrack1H && shown(after) != kTrack2H && shown(after) != kSliderH);
+      EXPECT_TRUE(shown(after) != track1 && shown(after) != track2 && shown(after) != slider);
   }
 
   // A list view in report view on the form, its columns under a header; the test's bars are
@@ -1117,7 +1098,7 @@ TEST_P(FilledListBox, AListViewsColumnsScrolledSideways) {
   ASSERT_NE(adapter, nullptr);
   EXPECT_LE(PaintsDuring([&] { AddRows(view, 100); }), 8);
   ExpectBarOfTheList();
-  ExpectHorzBarOfTheList();
+  ExpectBarOfTheList(false);
   const HWND header = FindWindowExW(h, nullptr, L"SysHeader32", nullptr);
   ASSERT_NE(header, nullptr);
   auto headerLeft = [header, this] {
@@ -1131,18 +1112,18 @@ TEST_P(FilledListBox, AListViewsColumnsScrolledSideways) {
     SendMessageW(h, WM_HSCROLL, code, 0);
     wintest::PumpUntilIdle();
     ExpectBarOfTheList();
-    ExpectHorzBarOfTheList();
+    ExpectBarOfTheList(false);
   }
   EXPECT_LT(headerLeft(), -50);
   // Rows added while scrolled sideways, and the list scrolled back.
   EXPECT_LE(PaintsDuring([&] { AddRows(view, 50); }), 3);
   ExpectBarOfTheList();
-  ExpectHorzBarOfTheList();
+  ExpectBarOfTheList(false);
   SendMessageW(h, LVM_SCROLL, static_cast<WPARAM>(headerLeft()), 0);
   wintest::PumpUntilIdle();
   EXPECT_EQ(headerLeft(), 0);
   ExpectBarOfTheList();
-  ExpectHorzBarOfTheList();
+  ExpectBarOfTheList(false);
 }
 
 // Items added while the list's thumb is dragged (a program filling the list as the user
