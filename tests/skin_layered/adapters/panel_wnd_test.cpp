@@ -2,6 +2,7 @@
 // bevels, captions, status panels, dividers and grip, tool buttons by state, each by pixel.
 #include <algorithm>
 #include <initializer_list>
+#include <string>
 #include <utility>
 
 #include "classlib/comctrls/StatusBar.h"
@@ -73,6 +74,32 @@ TEST_F(PanelWnd, TheCaptionIsDrawnUnlessTheTagSaysNotAndTheAdapterGoneThePanelPa
   EXPECT_EQ(PrintedAt(panel, 5, 5), 0x123456u);
 }
 
+// The system's size grip drawn alone, each of its lines' pixels where it stands in the bottom
+// right corner of a window Width x Height: a grip a pixel off the corner fails.
+void ExpectSystemGripInTheCorner(const MemoryPixels& Pixels, int Width, int Height) {
+  const int side = GetSystemMetrics(SM_CXVSCROLL);
+  constexpr COLORREF kUnder = 0x5A1E7C;  // no colour of the system's grip
+  MemoryPixels alone(side, side);
+  RECT place{0, 0, side, side};
+  HBRUSH under = CreateSolidBrush(kUnder);
+  FillRect(alone.DC(), &place, under);
+  DeleteObject(under);
+  DrawFrameControl(alone.DC(), &place, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+  int lines = 0, placed = 0;
+  std::string first;
+  for (int y = 0; y < side; ++y)
+    for (int x = 0; x < side; ++x) {
+      const COLORREF want = alone.At(x, y);
+      if (want == kUnder || want == GetSysColor(COLOR_BTNFACE)) continue;
+      ++lines;
+      const int atX = Width - side + x, atY = Height - side + y;
+      if (Pixels.At(atX, atY) == want) ++placed;
+      else if (first.empty()) first = std::to_string(atX) + "," + std::to_string(atY);
+    }
+  EXPECT_GT(lines, 6) << "the system draws no grip lines";
+  EXPECT_EQ(placed, lines) << "the first pixel of the grip's lines not in place: " << first;
+}
+
 class StatusBarWnd : public PanelsTest {
  protected:
   void SetUp() override {
@@ -132,12 +159,11 @@ TEST_F(StatusBarWnd, WithoutTheGripsPictureTheSystemsGripShows) {
   manager->Skin().ConstData.GripImage = kNoIndex;
   bar->SetSizeGrip(true);
   Attach();
+  ExpectSystemGripInTheCorner(*Print(), 280, 24);
   const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
-  auto grip = [&] { return CountColor(*Print(), RECT{266, 10, 280, 24}, shadow); };
-  EXPECT_GT(grip(), 6);
   EXPECT_EQ(CountColor(*Print(), RECT{100, 4, 140, 20}, shadow), 0) << "the grip's colour elsewhere";
   bar->SetSizeGrip(false);
-  EXPECT_EQ(grip(), 0);
+  EXPECT_EQ(CountColor(*Print(), RECT{250, 0, 280, 24}, shadow), 0);
 }
 
 TEST_F(StatusBarWnd, ThePanelImageReplacesTheDividersAndTheSimplePanelHasNone) {
@@ -261,6 +287,14 @@ class StatusBarOnASkinnedForm : public ::testing::Test {
   std::unique_ptr<vcl::TForm, FormFree> form;
   vcl::TStatusBar* bar = nullptr;
 };
+
+// The skin has no grip picture: the system's grip, lines and all, in the bar's very corner.
+TEST_F(StatusBarOnASkinnedForm, WithoutTheSkinsGripPictureTheSystemsGripFillsTheCorner) {
+  bar->SetSizeGrip(true);
+  ShowPanels({L"first", L"second"});
+  const RECT box = WindowBox(bar->Handle());
+  ExpectSystemGripInTheCorner(*Printed(bar->Handle()), box.right, box.bottom);
+}
 
 // Every panel's text is written in the section's font colour, the second and third as the
 // first (they are written one after another into the one cache image).

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <random>
 #include <string>
 #include <utility>
@@ -901,10 +902,66 @@ TEST(PngFilters, WidenedRowsAreTheSwappedRowWithAnOpaqueFourthByte) {
     ASSERT_EQ(out, widened(first)) << n;
     ASSERT_EQ(nextOut, widened(second)) << n;
   }
-  Bytes small(6), prior(6), out(7);
-  EXPECT_THROW(ApplyFilterWidened(pfNone, small, prior, out), std::length_error);
-  Bytes next(6), nextOut(8), shortPrior(5);
-  EXPECT_THROW(ApplyPaethPairWidened(small, next, shortPrior, nextOut, nextOut), std::length_error);
+}
+
+// Each row a filter step reads or writes is checked against its bound alone: one byte short
+// (or a pair's second row of another length) is refused with every other row at its bound,
+// and every row exactly at its bound is decoded.
+TEST(PngFilters, EachRowOfAStepIsBoundedAlone) {
+  constexpr std::size_t n = 12;  // four 3-byte or three 4-byte pixels
+  struct Rows {
+    std::size_t row = n, next = n, prior = n, out = n, nextOut = n;
+  };
+  // A call with rows of these sizes; each row's bytes differ, so a decode is a real one.
+  auto call = [](const std::function<void(Bytes&, Bytes&, Bytes&, Bytes&, Bytes&)>& step, const Rows& r) {
+    Bytes row(r.row, 0x11), next(r.next, 0x22), prior(r.prior, 0x33), out(r.out, 0xEE), nextOut(r.nextOut, 0xEE);
+    step(row, next, prior, out, nextOut);
+  };
+  struct Step {
+    const char* name;
+    std::size_t outBound;  // the bytes the written rows need
+    bool pair, writes;
+    std::function<void(Bytes&, Bytes&, Bytes&, Bytes&, Bytes&)> step;
+  };
+  const Step steps[] = {
+      {"filter", 0, false, false, [](Bytes& r, Bytes&, Bytes& p, Bytes&, Bytes&) { ApplyFilter(pfPaeth, r, p, 3); }},
+      {"swapped", n, false, true,
+       [](Bytes& r, Bytes&, Bytes& p, Bytes& o, Bytes&) { ApplyFilterSwapped(pfPaeth, r, p, 4, o); }},
+      {"widened", n / 3 * 4, false, true,
+       [](Bytes& r, Bytes&, Bytes& p, Bytes& o, Bytes&) { ApplyFilterWidened(pfPaeth, r, p, o); }},
+      {"pair", 0, true, false, [](Bytes& r, Bytes& x, Bytes& p, Bytes&, Bytes&) { ApplyPaethPair(r, x, p, 3); }},
+      {"swapped pair", n, true, true,
+       [](Bytes& r, Bytes& x, Bytes& p, Bytes& o, Bytes& xo) { ApplyPaethPairSwapped(r, x, p, 4, o, xo); }},
+      {"widened pair", n / 3 * 4, true, true,
+       [](Bytes& r, Bytes& x, Bytes& p, Bytes& o, Bytes& xo) { ApplyPaethPairWidened(r, x, p, o, xo); }},
+  };
+  for (const Step& s : steps) {
+    const Rows bound{n, n, n, s.outBound, s.outBound};
+    EXPECT_NO_THROW(call(s.step, bound)) << s.name;
+    Rows wider = bound;
+    wider.prior = n + 1;
+    wider.out = wider.nextOut = s.outBound + 1;
+    EXPECT_NO_THROW(call(s.step, wider)) << s.name;
+    Rows shortPrior = bound;
+    shortPrior.prior = n - 1;
+    EXPECT_THROW(call(s.step, shortPrior), std::length_error) << s.name << ": a short prior row";
+    if (s.writes) {
+      Rows shortOut = bound;
+      shortOut.out = s.outBound - 1;
+      EXPECT_THROW(call(s.step, shortOut), std::length_error) << s.name << ": a short output row";
+    }
+    if (!s.pair) continue;
+    for (const std::size_t other : {n - 3, n + 3}) {
+      Rows next = bound;
+      next.next = other;
+      EXPECT_THROW(call(s.step, next), std::length_error) << s.name << ": a second row of " << other << " bytes";
+    }
+    if (s.writes) {
+      Rows shortNextOut = bound;
+      shortNextOut.nextOut = s.outBound - 1;
+      EXPECT_THROW(call(s.step, shortNextOut), std::length_error) << s.name << ": a short second output row";
+    }
+  }
 }
 
 TEST(PngFilters, PartialLastPixelFollowsTheSameRules) {
