@@ -9,12 +9,14 @@
 #include "classlib/forms/Forms.h"
 #include "skin_layered/adapters/AdapterPaint.h"
 #include "skin_layered/adapters/AdapterUtils.h"
+#include "skin_layered/adapters/ParentBackground.h"
 #include "skin_layered/core/SavedDC.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/manager/SkinText.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/Fills.h"
+#include "skin_layered/paint/SystemLook.h"
 
 namespace skin_layered {
 
@@ -240,6 +242,23 @@ bool TqvStaticWnd::PaintCaption() {
 // ---------------------------------------------------------------------------------------
 // Icons and pictures
 
+void TqvIconWnd::WndProc(vcl::TMessage& Message) {
+  TsSkinManager* manager = Manager();
+  const bool newImage = Message.Msg == STM_SETICON || Message.Msg == STM_SETIMAGE;
+  if (!newImage || !SkinData || !manager || !manager->Active() || Destroyed() || PaintsItself() ||
+      !IsWindowVisible(CtrlHandle)) {
+    TqvStaticWnd::WndProc(Message);
+    return;
+  }
+  // The static paints a new image at once by itself, over nothing of the skin's (and leaves
+  // an old one in place when given none): it is composed again.
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+  CallPrevWndProc(Message);
+  if (!alive) return;
+  SkinData->BGChanged = true;
+  Redraw();
+}
+
 bool TqvIconWnd::BitmapMode() const { return (GetWindowLongPtrW(CtrlHandle, GWL_STYLE) & 3) != SS_ICON; }
 
 bool TqvIconWnd::PaintContent() {
@@ -266,8 +285,16 @@ bool TqvIconWnd::PaintContent() {
     return true;
   }
   auto icon = reinterpret_cast<HICON>(SendMessageW(CtrlHandle, STM_GETICON, 0, 0));
-  if (!icon) return false;
-  DrawIconEx(cache, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+  if (icon) {
+    DrawIconEx(cache, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+    return true;
+  }
+  // Without an icon the static has nothing of its own (a message box without one keeps it):
+  // what lies behind it shows, as the dialog leaves the static's place to it.
+  TqvCacheInfo behind;
+  if (!AdapterParentBg(this, behind)) return false;
+  vcl::TBitmap* bmp = SkinData->CacheBmp();
+  PaintBehind(bmp, vcl::TRect{0, 0, bmp->Width(), bmp->Height()}, vcl::TPoint{WndPos.X, WndPos.Y}, behind);
   return true;
 }
 

@@ -48,6 +48,7 @@ class TqvIconWnd : public TqvStaticWnd {
  public:
   using TqvStaticWnd::TqvStaticWnd;
 
+  void WndProc(vcl::TMessage& Message) override;
   // The static shows a picture (any style but SS_ICON).
   bool BitmapMode() const;
   // The window's picture or icon, read again at every paint: the window keeps what it owns.

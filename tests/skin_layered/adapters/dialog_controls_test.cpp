@@ -5,6 +5,7 @@
 #include <array>
 #include <cwchar>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -680,6 +681,121 @@ TEST_F(DialogControls, ControlsOnAPropertySheetsPageWithoutTheirSectionShowThePa
       }
     }
     DestroyWindow(sheet);
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Icon statics
+
+// The pixels of a child's rectangle in its dialog, row by row.
+std::vector<COLORREF> PixelsOf(HWND Dlg, HWND Child) {
+  const RECT r = Place(Dlg, Child);
+  const auto pixels = Pixels(Dlg);
+  std::vector<COLORREF> colours;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) colours.push_back(pixels->At(x, y));
+  return colours;
+}
+
+// What the dialog shows at a child's place with the child hidden.
+std::vector<COLORREF> BehindOf(HWND Dlg, HWND Child) {
+  ShowWindow(Child, SW_HIDE);
+  RedrawWindow(Dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  Settle(Dlg);
+  std::vector<COLORREF> behind = PixelsOf(Dlg, Child);
+  ShowWindow(Child, SW_SHOWNA);
+  Settle(Dlg);
+  return behind;
+}
+
+// The count of places where two pictures of one area differ (all of them for other sizes).
+std::size_t Differing(const std::vector<COLORREF>& A, const std::vector<COLORREF>& B) {
+  if (A.size() != B.size()) return std::max(A.size(), B.size());
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < A.size(); ++i) n += A[i] != B[i];
+  return n;
+}
+
+// The first visible static of the icon kind in a dialog, nil when none.
+HWND IconStaticOf(HWND Dlg) {
+  for (HWND c = GetWindow(Dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    wchar_t cls[16] = {};
+    GetClassNameW(c, cls, 16);
+    if (lstrcmpiW(cls, L"static") == 0 && (GetWindowLongPtrW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+        IsWindowVisible(c))
+      return c;
+  }
+  return nullptr;
+}
+
+// A dialog's face shaded both ways (every pixel of it differs from its neighbours), checks in
+// a colour of their own: a static painting its section, or anything at a wrong offset, shows.
+std::string ShadedSkinText() {
+  const std::string mesh = "$2020E0;$2020E0;20;2;0;$20E020;$20E020;20;2;0;$E02020;$E02020;20;2;0;"
+                           "$E0E020;$E0E020;20;2;0;$808080;$808080;20;2;0";
+  std::string text = ControlsSkinText();
+  const std::string dialog = FlatSection("DIALOG", kDialogColor, kDialogColor);
+  text.replace(text.find(dialog), dialog.size(),
+               dialog + "GRADIENTPERCENT=100\r\nGRADIENTDATA=" + mesh + "\r\nHOTGRADIENTPERCENT=100\r\nHOTGRADIENTDATA=" +
+                   mesh + "\r\n");
+  return text;
+}
+
+// An icon static without an icon draws nothing of its own: what lies behind it shows (not its
+// section, not black); given an icon it shows the icon, and once the icon is taken away, what
+// lies behind again.
+TEST_F(DialogControls, AnIconStaticWithoutAnIconShowsWhatLiesBehindIt) {
+  skins.Write(L"Shaded", L"master.bmp", Master());
+  skins.Write(L"Shaded", L"Options.dat", BytesOf(ShadedSkinText()));
+  UseSkin(L"Shaded");
+  DialogTemplate t(WS_POPUP | WS_CAPTION | WS_VISIBLE, L"Icons", 200, 90);
+  t.Item(kStatic, WS_VISIBLE | SS_ICON, 10, 10, 40, 30, 100);
+  t.Item(kStatic, WS_VISIBLE | SS_ICON, 60, 10, 40, 30, 101);
+  behaviour.OnInit = [](HWND Dlg) {
+    SendDlgItemMessageW(Dlg, 101, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_WARNING)), 0);
+  };
+  const HWND dlg = Open(t, &behaviour);
+  const HWND none = GetDlgItem(dlg, 100), given = GetDlgItem(dlg, 101);
+  ASSERT_NE(GetAdapter(none), nullptr);
+  ASSERT_NE(GetAdapter(given), nullptr);
+  // As first painted, then with what lies behind each (the static hidden) to compare.
+  const std::vector<COLORREF> shownNone = PixelsOf(dlg, none), shownGiven = PixelsOf(dlg, given);
+  const std::vector<COLORREF> behindNone = BehindOf(dlg, none), behindGiven = BehindOf(dlg, given);
+  ASSERT_GT(std::set<COLORREF>(behindNone.begin(), behindNone.end()).size(), 20u) << "a shaded face behind";
+  EXPECT_EQ(Differing(shownNone, behindNone), 0u);
+  EXPECT_GT(Differing(shownGiven, behindGiven), 100u) << "the icon";
+  SendMessageW(given, STM_SETICON, 0, 0);
+  Settle(dlg);
+  EXPECT_EQ(Differing(PixelsOf(dlg, given), behindGiven), 0u);
+}
+
+// A message box without an icon, of every button set, shows what lies behind its icon's
+// static; one with an icon shows the icon there.
+TEST_F(DialogControls, AMessageBoxWithoutAnIconShowsNoBlockWhereTheIconWouldBe) {
+  skins.Write(L"Shaded", L"master.bmp", Master());
+  skins.Write(L"Shaded", L"Options.dat", BytesOf(ShadedSkinText()));
+  UseSkin(L"Shaded");
+  for (const UINT buttons : {MB_OK, MB_OKCANCEL, MB_ABORTRETRYIGNORE, MB_YESNOCANCEL, MB_YESNO, MB_RETRYCANCEL,
+                             MB_CANCELTRYCONTINUE}) {
+    for (const UINT icon : {0u, static_cast<UINT>(MB_ICONINFORMATION)}) {
+      SCOPED_TRACE(testing::Message() << "buttons " << buttons << ", icon " << icon);
+      bool looked = false;
+      const TBoxWatch watch = RunBox(nullptr, nullptr, [&](HWND Box) {
+        Settle(Box);
+        const HWND stat = IconStaticOf(Box);
+        if (!stat) return;  // no static at all: nothing to cover the box
+        looked = true;
+        const std::vector<COLORREF> shown = PixelsOf(Box, stat), behind = BehindOf(Box, stat);
+        if (icon)
+          EXPECT_GT(Differing(shown, behind), 100u) << "the icon";
+        else
+          EXPECT_EQ(Differing(shown, behind), 0u);
+      }, buttons | icon);
+      EXPECT_TRUE(watch.skinned);
+      if (icon) {
+        EXPECT_TRUE(looked) << "the icon's static";
+      }
+    }
   }
 }
 

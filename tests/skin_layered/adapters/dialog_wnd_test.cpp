@@ -643,58 +643,6 @@ TEST_F(Dialogs, AWindowOfAnotherThreadIsLeftAlone) {
   EXPECT_NE(DialogOf(NewDialog(kSizable)), nullptr);
 }
 
-// The message box's window and what the timer found.
-struct TBoxWatch {
-  HWND box = nullptr;
-  bool skinned = false;
-  bool sysMenuStyle = true;
-  bool painted = false;
-  int ticks = 0;
-  std::function<void(HWND)> look;  // what the test does with the box before it is answered
-};
-TBoxWatch* g_watch = nullptr;
-
-BOOL CALLBACK FindBox(HWND Wnd, LPARAM) {
-  wchar_t cls[16] = {}, title[64] = {};
-  GetClassNameW(Wnd, cls, 16);
-  GetWindowTextW(Wnd, title, 64);
-  if (lstrcmpW(cls, L"#32770") == 0 && lstrcmpW(title, L"Skinned box") == 0) {
-    g_watch->box = Wnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-void CALLBACK BoxTimer(HWND, UINT, UINT_PTR Id, DWORD) {
-  ++g_watch->ticks;
-  EnumThreadWindows(GetCurrentThreadId(), FindBox, 0);
-  if (g_watch->box) {
-    auto* d = dynamic_cast<TqvDialogWnd*>(GetAdapter(g_watch->box));
-    g_watch->skinned = d != nullptr;
-    g_watch->sysMenuStyle = (GetWindowLongPtrW(g_watch->box, GWL_STYLE) & WS_SYSMENU) != 0;
-    g_watch->painted = d && d->SkinData->CacheBmp() && d->SkinData->CacheBmp()->Width() > 0 && !d->SkinData->BGChanged;
-    if (g_watch->look) g_watch->look(g_watch->box);
-    PostMessageW(g_watch->box, WM_COMMAND, IDOK, 0);
-  }
-  // The deadline: whatever happens, the box is not waited for longer than this.
-  if (g_watch->box || g_watch->ticks > 100) KillTimer(nullptr, Id);
-  if (!g_watch->box && g_watch->ticks > 100) PostQuitMessage(0);
-}
-
-// Runs a message box owned by Owner; the timer looks at it and closes it, or gives up.
-TBoxWatch RunBox(HWND Owner, int* Answer = nullptr, std::function<void(HWND)> Look = {}) {
-  TBoxWatch watch;
-  watch.look = std::move(Look);
-  g_watch = &watch;
-  SetTimer(nullptr, 0, 30, BoxTimer);
-  const int answer = MessageBoxW(Owner, L"A message", L"Skinned box", MB_OK | MB_ICONINFORMATION);
-  if (Answer) *Answer = answer;
-  g_watch = nullptr;
-  MSG quit{};
-  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // a deadline's quit, if any
-  return watch;
-}
-
 // Owned or not, a box is skinned: GetParent names an owner, which does not make it a child.
 TEST_F(Dialogs, AMessageBoxIsSkinnedAutomaticallyAlsoWhenOwned) {
   int answer = 0;

@@ -125,6 +125,77 @@ inline TqvDialogWnd* DialogAdapterOf(HWND Wnd) { return dynamic_cast<TqvDialogWn
 
 using ForegroundChanges = wintest::ForegroundChanges;
 
+// A message box's window and what the timer found in it.
+struct TBoxWatch {
+  HWND box = nullptr;
+  bool skinned = false;
+  bool sysMenuStyle = true;
+  bool painted = false;
+  int ticks = 0;
+  std::function<void(HWND)> look;  // what the test does with the box before it is answered
+};
+inline TBoxWatch* g_boxWatch = nullptr;
+inline constexpr wchar_t kBoxTitle[] = L"Skinned box";
+
+inline BOOL CALLBACK FindBox(HWND Wnd, LPARAM) {
+  wchar_t cls[16] = {}, title[64] = {};
+  GetClassNameW(Wnd, cls, 16);
+  GetWindowTextW(Wnd, title, 64);
+  if (lstrcmpW(cls, L"#32770") == 0 && lstrcmpW(title, kBoxTitle) == 0) {
+    g_boxWatch->box = Wnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Answers the box with its first button.
+inline BOOL CALLBACK FirstButtonId(HWND Wnd, LPARAM Id) {
+  wchar_t cls[16] = {};
+  GetClassNameW(Wnd, cls, 16);
+  if (lstrcmpiW(cls, L"button") != 0) return TRUE;
+  *reinterpret_cast<int*>(Id) = GetDlgCtrlID(Wnd);
+  return FALSE;
+}
+
+inline void CALLBACK BoxTimer(HWND, UINT, UINT_PTR Id, DWORD) {
+  TBoxWatch* watch = g_boxWatch;
+  ++watch->ticks;
+  EnumThreadWindows(GetCurrentThreadId(), FindBox, 0);
+  if (watch->box) {
+    KillTimer(nullptr, Id);
+    auto* d = DialogAdapterOf(watch->box);
+    watch->skinned = d != nullptr;
+    watch->sysMenuStyle = (GetWindowLongPtrW(watch->box, GWL_STYLE) & WS_SYSMENU) != 0;
+    watch->painted = d && d->SkinData->CacheBmp() && d->SkinData->CacheBmp()->Width() > 0 && !d->SkinData->BGChanged;
+    if (watch->look) watch->look(watch->box);
+    int button = IDOK;
+    EnumChildWindows(watch->box, FirstButtonId, reinterpret_cast<LPARAM>(&button));
+    PostMessageW(watch->box, WM_COMMAND, static_cast<WPARAM>(button), 0);
+    return;
+  }
+  // The deadline: whatever happens, the box is not waited for longer than this.
+  if (watch->ticks > 100) {
+    KillTimer(nullptr, Id);
+    PostQuitMessage(0);
+  }
+}
+
+// Runs a message box of the styles given owned by Owner; the timer looks at it and answers it
+// with its first button, or gives up.
+inline TBoxWatch RunBox(HWND Owner, int* Answer = nullptr, std::function<void(HWND)> Look = {},
+                        UINT Styles = MB_OK | MB_ICONINFORMATION) {
+  TBoxWatch watch;
+  watch.look = std::move(Look);
+  g_boxWatch = &watch;
+  SetTimer(nullptr, 0, 30, BoxTimer);
+  const int answer = MessageBoxW(Owner, L"A message", kBoxTitle, Styles);
+  if (Answer) *Answer = answer;
+  g_boxWatch = nullptr;
+  MSG quit{};
+  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // a deadline's quit, if any
+  return watch;
+}
+
 // A modeless property sheet captioned "Sheet" over Pages, owned by Parent; nil when the system made none.
 inline HWND ModelessSheet(std::span<PROPSHEETPAGEW> Pages, HWND Parent = nullptr) {
   PROPSHEETHEADERW header{};
