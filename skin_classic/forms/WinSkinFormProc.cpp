@@ -451,7 +451,12 @@ void TWinSkinForm::NCMouseMove(vcl::TMessage& m) {
 
 void TWinSkinForm::NCLButtonDown(vcl::TMessage& m) {
   const TPoint screen = MessagePoint(m.LParam);
-  if (TNCObject* object = ObjectAt(ToWindowPoint(screen.X, screen.Y))) {
+  const TPoint at = ToWindowPoint(screen.X, screen.Y);
+  // The engine's click standing for a key is meant for a bar item, shown or not (one cut off
+  // under the buttons of a maximised document opens all the same; the button is not pressed).
+  TNCObject* object = m.WParam == HTCLIENT && menu_bar_ ? menu_bar_->ItemUnder(at) : nullptr;
+  if (!object) object = ObjectAt(at);
+  if (object) {
     // A document is no top-level window: its frame is what comes to the foreground (handed
     // the document itself, the system left the frame inactive).
     if (!Active) SetForegroundWindow(GetAncestor(Window, GA_ROOT));

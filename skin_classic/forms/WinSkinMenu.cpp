@@ -27,6 +27,8 @@ constexpr UINT kDrawFlags = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 // margin leaves no room.
 constexpr int kPlainStart = 6;
 constexpr int kNarrowStart = 12;
+// Room between the last item shown and the caption buttons on the band.
+constexpr int kButtonGap = 2;
 // Drop-downs open below the item (right-to-left windows: aligned to its right edge).
 constexpr UINT kTrackFlags = TPM_VERTICAL | TPM_RIGHTBUTTON;          // 130
 constexpr UINT kTrackFlagsRtl = kTrackFlags | TPM_RIGHTALIGN;          // 138
@@ -123,8 +125,18 @@ bool TWinSkinMenu::RightToLeft() const {
   return Form->RightToLeft;
 }
 
+// The items end before the caption buttons a maximised MDI child puts on the band.
+TRect TWinSkinMenu::ItemsArea(const TRect& Band) const {
+  TRect area = Band;
+  for (const auto& b : Form->Buttons())
+    if (b->OnMenuBand() && b->Visible && !b->BoundsRect.IsEmpty())
+      area.Right = std::clamp(b->BoundsRect.Left - kButtonGap, area.Left, area.Right);
+  return area;
+}
+
 void TWinSkinMenu::Layout(const TRect& Band) {
   band_ = Band;
+  items_area_ = ItemsArea(Band);
   TDataSkinObject* bar = BarElement(Form);
   const bool rtl = RightToLeft();
   int start = kPlainStart;
@@ -132,7 +144,8 @@ void TWinSkinMenu::Layout(const TRect& Band) {
     start = rtl ? bar->RightWidth + 8 : bar->LeftWidth + 4;
     if (start > Band.Width()) start = kNarrowStart;
   }
-  int x = rtl ? Band.Right - start : Band.Left + start;
+  // Right to left, the items run from the buttons' left where they stand on the band.
+  int x = rtl ? std::min(Band.Right - start, items_area_.Right) : Band.Left + start;
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = dc ? SelectObject(dc, MenuFont()) : nullptr;
   for (const auto& item : items_) {
@@ -205,9 +218,11 @@ void TWinSkinMenu::Paint(HDC DC, const TRect& Band, TPoint Origin) {
   for (const auto& b : Form->Buttons())
     if (b->OnMenuBand() && b->Visible) b->PaintTo(mem, 1, TPoint(Band.Left, Band.Top));
   BitBlt(DC, Band.Left - Origin.X, Band.Top - Origin.Y, Band.Width(), Band.Height(), mem, 0, 0, SRCCOPY);
-  // Items that do not fit end at the band: the right border of a narrow window stays.
+  // Items that do not fit end at the band (the right border of a narrow window stays) and
+  // before the buttons on it.
   const int saved = SaveDC(DC);
-  IntersectClipRect(DC, Band.Left - Origin.X, Band.Top - Origin.Y, Band.Right - Origin.X, Band.Bottom - Origin.Y);
+  IntersectClipRect(DC, items_area_.Left - Origin.X, items_area_.Top - Origin.Y, items_area_.Right - Origin.X,
+                    items_area_.Bottom - Origin.Y);
   for (const auto& item : items_) DrawItem(DC, item.get(), Origin, item->State != TNCState::Normal);
   RestoreDC(DC, saved);
 }
@@ -217,7 +232,7 @@ void TWinSkinMenu::PaintItem(TMenuBtn* Item) {
   if (!background_ || Item->BoundsRect.IsEmpty() || Form->MenuBar() != this) return;
   HDC dc = GetWindowDC(Form->HostWindow());
   if (!dc) return;
-  IntersectClipRect(dc, band_.Left, band_.Top, band_.Right, band_.Bottom);
+  IntersectClipRect(dc, items_area_.Left, items_area_.Top, items_area_.Right, items_area_.Bottom);
   const TRect r = Item->BoundsRect;
   BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), background_->Canvas()->Handle(), r.Left - band_.Left,
          r.Top - band_.Top, SRCCOPY);
@@ -226,8 +241,13 @@ void TWinSkinMenu::PaintItem(TMenuBtn* Item) {
 }
 
 TMenuBtn* TWinSkinMenu::ItemAt(TPoint P) const {
-  // The part of an item beyond the band (under the right border) is not the item's.
-  if (!band_.IsEmpty() && !band_.Contains(P)) return nullptr;
+  // The part of an item beyond the band (under the right border) or under the buttons on it
+  // is not the item's.
+  if (!band_.IsEmpty() && !items_area_.Contains(P)) return nullptr;
+  return ItemUnder(P);
+}
+
+TMenuBtn* TWinSkinMenu::ItemUnder(TPoint P) const {
   for (const auto& item : items_)
     if (!item->Caption.empty() && item->BoundsRect.Contains(P)) return item.get();
   return nullptr;

@@ -63,8 +63,10 @@ class TWinSkinMenu : public TFormMenuBar {
   void Layout(const TRect& Band);
   // Draws the band into DC, whose point (0, 0) is the window point Origin.
   void Paint(HDC DC, const TRect& Band, TPoint Origin);
-  // The first item with a caption under a window point.
+  // The first item with a caption under a window point, where the bar shows it.
   TMenuBtn* ItemAt(TPoint P) const;
+  // The same wherever the item lies, shown or not (the engine's clicks standing for a key).
+  TMenuBtn* ItemUnder(TPoint P) const;
   // The first enabled, visible item whose caption has Key as its accelerator.
   TMenuBtn* FindAccel(wchar_t Key) const;
   // Opens the item's menu: an enabled item without sub-menu sends its command; an item with
@@ -87,12 +89,14 @@ class TWinSkinMenu : public TFormMenuBar {
 
  private:
   void DrawItem(HDC DC, TMenuBtn* Item, TPoint Origin, bool Highlight);
+  TRect ItemsArea(const TRect& Band) const;
   void ReadItems(HMENU Menu);
 
   std::vector<std::unique_ptr<TMenuBtn>> items_;
   std::unique_ptr<TBitmap> background_;  // the band without highlights, as last painted
   static constexpr int kBackgroundSlack = 64;  // room to grow into without a new bitmap
   TRect band_;
+  TRect items_area_;  // the part of the band the items show in
   HMENU pending_menu_ = nullptr;
 };
 

@@ -730,6 +730,152 @@ TEST_F(SkinnedMenus, AnUnskinnedMdiFrameHasItsMenuBackWithAMaximisedDocumentsBut
   document.reset();
 }
 
+// A maximised document's buttons on the band of a frame too narrow for its items: the items end
+// a gap before the buttons (the item under them cut, shown up to there), never drawn over them,
+// hot or not; a press on a button is the button's, on the item's shown part the item's. Alt and
+// the letter of an item cut off whole still open it and press no button. Right to left the items
+// run leftwards from before the buttons.
+TEST_F(SkinnedMenus, TheItemsOfANarrowMdiFrameEndBeforeAMaximisedDocumentsButtons) {
+  const Rgb kBarText = MakeRgb(210, 30, 190);
+  PackageSpec spec = MenuSkinSpec();
+  auto ini = std::find_if(spec.entries.begin(), spec.entries.end(), [](auto& e) { return e.name == "forms.ini"; });
+  const std::string colour = "MenuBarText=" + RgbText(kBarText) + "\r\n";  // the [Colours] section is the last
+  ini->bytes.insert(ini->bytes.end(), colour.begin(), colour.end());
+  UseSkin(spec);
+  constexpr int kGap = 2;
+  for (const bool rtl : {false, true}) {
+    SCOPED_TRACE(rtl ? "right to left" : "left to right");
+    if (rtl) {
+      vcl::TSysLocale locale = vcl::SysLocale();
+      locale.MiddleEast = true;
+      vcl::SetSysLocale(locale);
+    }
+    ASSERT_FALSE(vcl::Application->MainForm());
+    Owned<TMdiFrameForm> frame(vcl::Application->CreateForm<TMdiFrameForm>());
+    frame->SetBounds(40, 40, 600, 420);
+    vcl::TMainMenu* menu = NewMainMenu(
+        frame.get(), {{L"&File", {L"&Open"}}, {L"&Edit", {L"&Undo"}}, {L"&View", {L"&Zoom"}}, {L"&Window", {L"&Cascade"}}});
+    if (rtl) menu->SetBiDiMode(vcl::bdRightToLeft);
+    frame->SetMenu(menu);
+    TWinSkinForm* skin = ShowSkinned(frame.get());
+    ASSERT_TRUE(skin && skin->MenuBar());
+    Owned<vcl::TForm> document(new vcl::TForm(vcl::Application, 0));
+    document->SetFormStyle(vcl::fsMDIChild);
+    document->Show();
+    ASSERT_TRUE(PumpUntil([&] { return Ready(document->Handle()); }));
+    document->SetWindowState(vcl::wsMaximized);
+    PumpUntilIdle();
+    ASSERT_TRUE(IsZoomed(document->Handle()));
+    TWinSkinMenu* bar = skin->MenuBar();
+    ASSERT_EQ(bar->Count(), 4);
+    const HWND w = frame->Handle();
+    // The first of the buttons on the band (laid out by a frame paint).
+    auto buttonsLeft = [&] {
+      FormFrame(w);
+      int left = INT_MAX;
+      for (const auto& b : skin->Buttons())
+        if (b->OnMenuBand() && b->Visible && !b->BoundsRect.IsEmpty()) left = std::min(left, b->BoundsRect.Left);
+      return left;
+    };
+    auto narrowTo = [&](int width) {
+      RECT r{};
+      GetWindowRect(w, &r);
+      SetWindowPos(w, nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      PumpUntilIdle();
+      return WindowSize(w).X == width;
+    };
+    const int left0 = buttonsLeft();
+    ASSERT_NE(left0, INT_MAX) << "no buttons on the band";
+    const int fromRight = WindowSize(w).X - left0;  // the buttons keep their place from the right edge
+    // Left to right the last item ends under the buttons' middle; right to left the first item
+    // (the rightmost) starts before them and the last one is cut by the band's left end.
+    TMenuBtn* cut = bar->Items()[rtl ? 0 : 3].get();
+    const TRect full = cut->BoundsRect;
+    if (!rtl) {
+      ASSERT_TRUE(narrowTo(Centre(full).X + fromRight));
+    } else {
+      const int items = bar->Items()[0]->BoundsRect.Right - bar->Items()[3]->BoundsRect.Left;
+      ASSERT_TRUE(narrowTo(fromRight + kGap + kLeft + items / 2));
+    }
+    const int left = buttonsLeft();
+    ASSERT_EQ(left, WindowSize(w).X - fromRight);
+    auto picture = FormFrame(w);
+    const TRect band = bar->BarRect();
+    std::vector<TRect> buttons;
+    for (const auto& b : skin->Buttons())
+      if (b->OnMenuBand() && b->Visible && !b->BoundsRect.IsEmpty()) buttons.push_back(b->BoundsRect);
+    ASSERT_EQ(buttons.size(), 3u);
+    auto textIn = [&](vcl::TBitmap* b, int x0, int x1) {
+      int n = 0;
+      for (int y = band.Top; y < band.Bottom; ++y)
+        for (int x = x0; x < x1; ++x) n += Pixel(b, x, y) == C(kBarText);
+      return n;
+    };
+    // No item's text from the gap before the buttons to the band's end; the item's shown part has its own.
+    EXPECT_EQ(textIn(picture.get(), left - kGap, band.Right), 0);
+    if (!rtl) {
+      EXPECT_LT(cut->BoundsRect.Left, left - kGap);
+      EXPECT_GT(textIn(picture.get(), cut->BoundsRect.Left, left - kGap), 0) << "the cut item is not shown";
+    } else {
+      EXPECT_LE(bar->Items()[0]->BoundsRect.Right, left - kGap);
+      EXPECT_GT(textIn(picture.get(), bar->Items()[0]->BoundsRect.Left, bar->Items()[0]->BoundsRect.Right), 0);
+      EXPECT_LT(bar->Items()[3]->BoundsRect.Left, band.Left) << "the last item is not cut by the band's left end";
+    }
+    // Both sides of the items' end: the last column before the gap is the item's, the gap is no one's,
+    // the button's first column the button's.
+    TMenuBtn* last = rtl ? bar->Items()[0].get() : cut;
+    const int y = Centre(last->BoundsRect).Y;
+    EXPECT_EQ(skin->ObjectAt(TPoint(left - kGap - 1, y)), last);
+    EXPECT_EQ(skin->ObjectAt(TPoint(left - kGap, y)), nullptr);
+    EXPECT_EQ(skin->ObjectAt(TPoint(left - 1, y)), nullptr);
+    TNCObject* pressed = skin->ObjectAt(TPoint(left, Centre(buttons.front()).Y));
+    ASSERT_TRUE(pressed);
+    EXPECT_TRUE(dynamic_cast<TWinSysButton*>(pressed));
+
+    // Hot, the item lights its shown part alone.
+    const TPoint shown(rtl ? Centre(last->BoundsRect).X : (cut->BoundsRect.Left + left - kGap) / 2, y);
+    const TPoint at = ScreenOf(w, shown);
+    SendMessageW(w, WM_NCMOUSEMOVE, HTMENU, MAKELPARAM(at.X, at.Y));
+    ASSERT_EQ(last->State, TNCState::Hot);
+    HDC dc = GetWindowDC(w);
+    EXPECT_EQ(GetPixel(dc, shown.X, shown.Y), static_cast<COLORREF>(C(kHilight)));
+    int lit = 0;
+    for (const TRect& r : buttons)
+      for (int py = r.Top; py < r.Bottom; ++py)
+        for (int px = r.Left; px < r.Right; ++px) lit += GetPixel(dc, px, py) == static_cast<COLORREF>(C(kHilight));
+    for (int py = band.Top; py < band.Bottom; ++py)
+      lit += GetPixel(dc, left - 1, py) == static_cast<COLORREF>(C(kHilight));
+    ReleaseDC(w, dc);
+    EXPECT_EQ(lit, 0) << "the hot item is drawn over the buttons";
+
+    if (!rtl) {
+      // Narrower still: the last item lies under the buttons whole. Alt and its letter open it.
+      ASSERT_TRUE(narrowTo(full.Left - 4 + fromRight));
+      FormFrame(w);
+      ASSERT_LE(buttonsLeft(), cut->BoundsRect.Left);
+      EXPECT_EQ(textIn(FormFrame(w).get(), buttonsLeft() - kGap, band.Right), 0);
+      constexpr LPARAM kAltHeld = 0x20000000;
+      EXPECT_EQ(frame->Perform(vcl::CM_DIALOGCHAR, L'w', kAltHeld), 1);
+      std::optional<MSG> click = Take(w, WM_NCLBUTTONDOWN);
+      ASSERT_TRUE(click);
+      int opened = -1;
+      EXPECT_TRUE(RunMenuLoop([&] { DispatchMessageW(&*click); },
+                              [&](int) {
+                                opened = MenuTracking().OpenIndex;
+                                return VisiblePopupWindow() != nullptr;
+                              }));
+      EXPECT_EQ(opened, 3) << "the item cut off whole did not open";
+      for (const auto& b : skin->Buttons()) EXPECT_EQ(b->State, TNCState::Normal) << "a button was pressed";
+      PumpUntilIdle();
+      EXPECT_TRUE(IsZoomed(document->Handle()));
+    }
+    document.reset();
+    frame.reset();
+    PumpUntilIdle();
+    vcl::SetSysLocale(std::nullopt);
+  }
+}
+
 // ---------------------------------------------------------------------------------------
 // The message filter
 
