@@ -186,6 +186,7 @@ class TWinSkinForm : public TWinSkinFormBase, public TFormFrame {
   void WMGetMinMaxInfo(vcl::TMessage& Message);
   void WMWindowPosChanged(vcl::TMessage& Message);
   void WMSetIcon(vcl::TMessage& Message);
+  void CaptionChanged();
   void WMCommand(vcl::TMessage& Message);
   void SKMOpenMenuAt(vcl::TMessage& Message);
   void WMNCPaint(vcl::TMessage& Message);

@@ -165,6 +165,12 @@ bool TWinSkinForm::Stage2(vcl::TMessage& m) {
     case WM_GETMINMAXINFO: WMGetMinMaxInfo(m); return true;
     case WM_WINDOWPOSCHANGED: WMWindowPosChanged(m); return true;
     case WM_SETICON: WMSetIcon(m); return true;
+    case WM_SETTEXT:
+      // A library form's text is the form hook's; a window without a form object's is here.
+      if (FormObject) return false;
+      CallSaved(m);
+      CaptionChanged();
+      return true;
     case WM_COMMAND: WMCommand(m); return true;
     case WM_SYSCOMMAND: SysCommand(m); return true;
     case SKM_OPENMENUAT: SKMOpenMenuAt(m); return true;
@@ -219,6 +225,19 @@ void TWinSkinForm::WMWindowPosChanged(vcl::TMessage& m) {
 void TWinSkinForm::WMSetIcon(vcl::TMessage& m) {
   CallSaved(m);
   MakeIcon();
+  CaptionChanged();
+}
+
+// The system draws its own caption over the frame when the window's text or icon changes:
+// the skin's frame is painted again.
+void TWinSkinForm::CaptionChanged() {
+  if (!IsWindowVisible(Window)) return;
+  if (ShowState == TShowState::Maximized && SkinManager() && SkinManager()->MDIClient())
+    PostMessageW(SkinManager()->MDIClient(), SKM_MDIREDRAW, reinterpret_cast<WPARAM>(Window), 0);
+  if (ShowState == TShowState::Minimized)
+    PaintFrame(nullptr);
+  else
+    FrameChanged();
 }
 
 // The skinned system menu's commands come as WM_COMMAND: they go on as system commands.
@@ -798,13 +817,7 @@ void TWinSkinForm::FormHook(vcl::TMessage& m) {
 
 void TWinSkinForm::HookSetText(vcl::TMessage& m) {
   form_hook_.CallPrevious(m);
-  if (!IsWindowVisible(Window)) return;
-  if (ShowState == TShowState::Maximized && SkinManager() && SkinManager()->MDIClient())
-    PostMessageW(SkinManager()->MDIClient(), SKM_MDIREDRAW, reinterpret_cast<WPARAM>(Window), 0);
-  if (ShowState == TShowState::Minimized)
-    PaintFrame(nullptr);
-  else
-    FrameChanged();
+  CaptionChanged();
 }
 
 // The other engine asks for the frame painted into its DC.

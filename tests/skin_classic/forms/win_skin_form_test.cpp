@@ -308,6 +308,180 @@ std::vector<COLORREF> OwnPixels(HWND w) {
   return pixels;
 }
 
+// How many pixels of the frame the window shows differ from the frame as the skin paints it
+// (the client area left out).
+int FrameMismatches(HWND w) {
+  const std::vector<COLORREF> shown = OwnPixels(w);
+  auto painted = PaintedFrame(w);
+  const TPoint size = WindowSize(w);
+  RECT client{};
+  GetClientRect(w, &client);
+  RECT window{};
+  GetWindowRect(w, &window);
+  MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  OffsetRect(&client, -window.left, -window.top);
+  // Only what the window's region shows.
+  vcl::UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+  const bool cut = GetWindowRgn(w, region.get()) != ERROR;
+  int differ = 0;
+  for (int y = 0; y < size.Y; ++y)
+    for (int x = 0; x < size.X; ++x) {
+      if (IsIconic(w) == FALSE && PtInRect(&client, POINT{x, y})) continue;
+      if (cut && !PtInRegion(region.get(), x, y)) continue;
+      differ += shown[static_cast<size_t>(y * size.X + x)] != static_cast<COLORREF>(Pixel(painted.get(), x, y));
+    }
+  return differ;
+}
+
+// An icon of one colour, opaque, at the small-icon size.
+vcl::UniqueIcon SolidIcon(COLORREF Colour) {
+  const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+  HDC screen = GetDC(nullptr);
+  vcl::UniqueBitmap colour(CreateCompatibleBitmap(screen, w, h));
+  ReleaseDC(nullptr, screen);
+  {
+    const vcl::TKeptMemoryDC dc(colour.get());
+    RECT r{0, 0, w, h};
+    vcl::UniqueBrush brush(CreateSolidBrush(Colour));
+    FillRect(dc.get(), &r, brush.get());
+  }
+  std::vector<std::uint8_t> zeros(static_cast<size_t>((w + 15) / 16 * 2 * h), 0);
+  vcl::UniqueBitmap mask(CreateBitmap(w, h, 1, 1, zeros.data()));
+  ICONINFO info{TRUE, 0, 0, mask.get(), colour.get()};
+  return vcl::UniqueIcon(CreateIconIndirect(&info));
+}
+
+// Where the caption's icon button shows the window's icon (laid out by a frame paint).
+TPoint IconButtonCentre(TWinSkinForm* Skin) {
+  for (const auto& b : Skin->Buttons())
+    if (b->IsIcon() && b->Visible && !b->BoundsRect.IsEmpty()) return Centre(b->BoundsRect);
+  return TPoint(-1, -1);
+}
+
+// An icon set at run time (by the form's Icon, or by WM_SETICON of either size to a form or a raw
+// window, shown or minimised): the system draws its caption for it, and the skin's frame is
+// painted over it again, its icon button showing the new icon.
+TEST_F(SkinnedForms, AnIconSetAtRunTimeKeepsTheFrameSkinnedAndShowsOnTheCaption) {
+  struct Case {
+    const char* name;
+    bool form;
+    int how;  // 0: the form's Icon; else WM_SETICON with ICON_SMALL (1) or ICON_BIG (2)
+    bool minimised;
+  };
+  const Case cases[] = {{"the form's Icon", true, 0, false},        {"a form's small icon", true, 1, false},
+                        {"a raw window's big icon", false, 2, false}, {"a raw window's small icon", false, 1, false},
+                        {"a minimised raw window's icon", false, 1, true}, {"a minimised form's Icon", true, 0, true}};
+  COLORREF colour = RGB(20, 200, 40);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    colour ^= RGB(0, 60, 90);  // each case its own
+    Owned<vcl::TForm> form;
+    UniqueWindow raw;
+    HWND w = nullptr;
+    TWinSkinForm* skin = nullptr;
+    if (c.form) {
+      form = NewForm();
+      skin = ShowSkinned(form.get());
+      w = form->Handle();
+    } else {
+      raw = RawWindow();
+      w = raw.get();
+      skin = SkinRaw(w);
+    }
+    ASSERT_TRUE(skin);
+    if (c.minimised) {
+      ShowWindow(w, SW_MINIMIZE);
+      ASSERT_TRUE(PumpUntil([&] { return IsIconic(w) && FrameMismatches(w) == 0; }));
+    }
+    SendMessageW(w, WM_NCACTIVATE, TRUE, 0);
+    ASSERT_TRUE(PumpUntilIdle([&] { return FrameMismatches(w) == 0; })) << "the frame is not the skin's before";
+    vcl::UniqueIcon icon = SolidIcon(colour);
+    if (c.how == 0) {
+      form->Icon()->SetHandle(CopyIcon(icon.get()));
+    } else {
+      SendMessageW(w, WM_SETICON, c.how == 1 ? ICON_SMALL : ICON_BIG, reinterpret_cast<LPARAM>(icon.get()));
+    }
+    EXPECT_TRUE(PumpUntilIdle([&] { return FrameMismatches(w) == 0; })) << FrameMismatches(w) << " pixels are not the skin's";
+    const TPoint at = IconButtonCentre(skin);
+    ASSERT_GE(at.X, 0);
+    EXPECT_EQ(static_cast<COLORREF>(Pixel(PaintedFrame(w).get(), at.X, at.Y)), colour);
+    if (c.form) {
+      form.reset();
+    } else {
+      raw.reset();
+    }
+    PumpUntilIdle();
+  }
+}
+
+// A title set at run time on a window without a form object (a raw window, a system dialog, shown
+// or minimised), and on a form as the mirror: the system draws its caption for it, and the skin's
+// frame is painted over it again with the new title.
+TEST_F(SkinnedForms, ATitleSetAtRunTimeKeepsTheFrameSkinnedWithOrWithoutAFormObject) {
+  // A system dialog: a template of no controls.
+  struct Template {
+    DLGTEMPLATE head;
+    WORD menu = 0, cls = 0, title = 0;
+  };
+  alignas(DWORD) Template t{};
+  t.head.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+  t.head.cx = 160;
+  t.head.cy = 90;
+  t.head.x = 30;
+  t.head.y = 30;
+  const auto dialogProc = [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; };
+  for (int kind = 0; kind < 5; ++kind) {
+    SCOPED_TRACE(kind);
+    Owned<vcl::TForm> form;
+    UniqueWindow window;
+    HWND w = nullptr;
+    TWinSkinForm* skin = nullptr;
+    if (kind == 4) {
+      form = NewForm();
+      skin = ShowSkinned(form.get());
+      w = form->Handle();
+    } else {
+      if (kind < 2) {
+        window = RawWindow();
+      } else {
+        window.reset(CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &t.head, nullptr, dialogProc, 0));
+        ASSERT_TRUE(window);
+        wchar_t name[16] = {};
+        GetClassNameW(window.get(), name, 16);
+        ASSERT_EQ(std::wstring_view(name), L"#32770");
+      }
+      w = window.get();
+      skin = SkinRaw(w);
+    }
+    ASSERT_TRUE(skin);
+    ASSERT_EQ(skin->FormObject != nullptr, kind == 4);
+    const bool minimised = kind == 1 || kind == 3;
+    if (minimised) {
+      ShowWindow(w, SW_MINIMIZE);
+      ASSERT_TRUE(PumpUntil([&] { return IsIconic(w) != FALSE; }));
+    }
+    SendMessageW(w, WM_NCACTIVATE, TRUE, 0);
+    ASSERT_TRUE(PumpUntilIdle([&] { return FrameMismatches(w) == 0; })) << "the frame is not the skin's before";
+    const String before = skin->WindowText();
+    SetWindowTextW(w, L"A new title, longer than the old one");
+    ASSERT_EQ(skin->WindowText(), L"A new title, longer than the old one");
+    EXPECT_TRUE(PumpUntilIdle([&] { return FrameMismatches(w) == 0; })) << FrameMismatches(w) << " pixels are not the skin's";
+    // The title painted is the new one: not the frame painted with the old.
+    auto now = PaintedFrame(w);
+    SetWindowTextW(w, before.c_str());
+    PumpUntilIdle();
+    auto old = PaintedFrame(w);
+    int differ = 0;
+    for (int x = 0; x < now->Width(); ++x)
+      for (int y = 0; y < kTop; ++y) differ += Pixel(now.get(), x, y) != Pixel(old.get(), x, y);
+    EXPECT_GT(differ, 0);
+    EXPECT_TRUE(PumpUntilIdle([&] { return FrameMismatches(w) == 0; }));
+    if (form) form.reset();
+    window.reset();
+    PumpUntilIdle();
+  }
+}
+
 // Counts the frame paints the system asks of one window, and its activation changes.
 class FramePaints {
  public:
