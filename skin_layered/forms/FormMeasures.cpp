@@ -118,6 +118,12 @@ int TqvFormMeasures::MenuLinesCount() const {
   if (!HasMenuLine() || !Form()->HandleAllocated() || Iconic(Form())) return menu_line_count_;
   RECT item{};
   if (!GetMenuItemRect(Form()->Handle(), GetMenu(Form()->Handle()), 0, &item)) return menu_line_count_;
+  // A bar the system has not laid out yet (its items just changed): one line for now, counted
+  // again once the items have their places.
+  if (IsRectEmpty(&item)) {
+    menu_line_count_ = -1;
+    return 1;
+  }
   RECT window{};
   GetWindowRect(Form()->Handle(), &window);
   const int clientTop = window.bottom - ClientHeightOf(Form()->Handle()) - BorderWidthDef() -

@@ -115,6 +115,9 @@ bool TqvWindowImage::PaintAllImage() {
                                                             !IsWindowVisible(child->Handle()))
       return true;
 
+  // A menu bar the system has still to lay out (its items were just changed) leaves the image
+  // stale: it is painted again, items and all, once the bar has its places.
+  bool menuLaidOut = true;
   if (SkinData()->BGChanged) {
     // Which title buttons show follows the system menu's states: an image painted before the
     // menu is made (a child asking for its background before the first frame painting) would
@@ -191,7 +194,7 @@ bool TqvWindowImage::PaintAllImage() {
       PaintGrip(dc);
     }
     if (!borderPaintsFrame) PaintTitleBackground();
-    PaintMenuItems();
+    menuLaidOut = PaintMenuItems();
     if (!borderPaintsFrame) {
       PaintTitleIcon();
       host_.CaptionText().PaintCaptionText();
@@ -220,7 +223,7 @@ bool TqvWindowImage::PaintAllImage() {
   }
   SkinData()->RepaintChildren(Form(), vcl::TPoint(OffsetX(), OffsetY()));
   FirstPaintDone = true;
-  SkinData()->BGChanged = false;
+  SkinData()->BGChanged = !menuLaidOut;
   SkinData()->Updating = false;
   return true;
 }
@@ -285,14 +288,14 @@ void TqvWindowImage::PaintTitleBackground() {
                host_.CaptionActive() ? 1 : 0, true);
 }
 
-void TqvWindowImage::PaintMenuItems() {
+bool TqvWindowImage::PaintMenuItems() {
   TsSkinManager* manager = host_.SkinManager();
   vcl::TBitmap* image = SkinData() ? SkinData()->CacheBmp() : nullptr;
   auto* menu = dynamic_cast<vcl::TMainMenu*>(Form()->Menu());
   const int lineHeight = Measures().MenuHeight();
   if (!manager || !image || !menu || !Measures().HasMenuLine() || !Measures().MenuVisible() || lineHeight <= 0 ||
       !Provider()->DrawNonClientArea || !manager->SkinnedPopups() || !Form()->HandleAllocated())
-    return;
+    return true;
   const TsLoadedSkin& skin = manager->Skin();
   const HWND wnd = Form()->Handle();
   const vcl::TRect shadow = ShadowSize();
@@ -348,7 +351,7 @@ void TqvWindowImage::PaintMenuItems() {
       int size = Measures().MenuHeight() - 2;
       vcl::TRect slot = vcl::Rect(left, top, left + size + 2, top + size + 2);
       RECT first{};
-      if (count > 0 && !libraryItem(0) && GetMenuItemRect(wnd, bar, 0, &first)) {
+      if (count > 0 && !libraryItem(0) && GetMenuItemRect(wnd, bar, 0, &first) && !IsRectEmpty(&first)) {
         slot = imageRect(first);
         size = std::max(1, std::min(size, std::min(slot.Width(), slot.Height())));
       }
@@ -358,10 +361,16 @@ void TqvWindowImage::PaintMenuItems() {
     }
 
   const vcl::TOwnerDrawState state = vcl::TOwnerDrawState::FromInt(kMenuLineImageState);
+  bool laidOut = true;
   for (int position = 0; position < count; ++position) {
     vcl::TMenuItem* item = libraryItem(position);
     RECT r{};
     if (!item || !item->Visible() || !GetMenuItemRect(wnd, bar, static_cast<UINT>(position), &r)) continue;
+    // An item the system has given no place yet: the bar is laid out at its next measuring.
+    if (IsRectEmpty(&r)) {
+      laidOut = false;
+      continue;
+    }
     const vcl::TRect place = imageRect(r);
     if (place.Left < left) continue;
     if (!item->OnAdvancedDrawItem && manager->SkinableMenus()) {
@@ -378,6 +387,7 @@ void TqvWindowImage::PaintMenuItems() {
                     DT_CENTER | DT_VCENTER | DT_SINGLELINE, place);
     }
   }
+  return laidOut;
 }
 
 void TqvWindowImage::UpdateMenuItemPart(vcl::TMenuItem* Item, vcl::TOwnerDrawState State, const vcl::TRect& R) {

@@ -104,7 +104,9 @@ class TqvWindowImage final : public TqvImageMeasures {
   // With a border form: the skin's extended border and shadow around the image (over all of
   // it with PaintsFrame, then the caption again).
   void PaintExtendedBorder(bool PaintsFrame);
-  void PaintMenuItems();
+  // False when the system has not laid the menu bar out yet (its items changed since): the
+  // items have no place to be painted at.
+  bool PaintMenuItems();
   // A main-menu item drawn anew on the menu line of the image and copied to the window.
   void UpdateMenuItemPart(vcl::TMenuItem* Item, vcl::TOwnerDrawState State, const vcl::TRect& R);
   // The caption corner under the title buttons saved into TitleBgBmp.
