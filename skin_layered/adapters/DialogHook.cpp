@@ -299,6 +299,19 @@ class TAdapterServices : public TLayeredAdapterServices {
     for (TqvProvider* p : list)
       if (p && !p->Owner()) vcl::TObject::Free(p);
   }
+  void SkinOpenWindows() override {
+    // Collected first: skinning one may make or destroy windows.
+    std::vector<HWND> open;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND Wnd, LPARAM List) {
+          reinterpret_cast<std::vector<HWND>*>(List)->push_back(Wnd);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&open));
+    for (HWND wnd : open)
+      if (IsWindow(wnd)) CheckDialogWnd(wnd, nullptr);
+  }
   void PrintChildWindows(HWND Wnd, HDC DC) override { PrintChildren(Wnd, DC); }
   std::vector<TqvSkinnedWindow> SkinnedWindowList() override {
     std::vector<TqvSkinnedWindow> list;

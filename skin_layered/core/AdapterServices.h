@@ -100,6 +100,9 @@ class TLayeredAdapterServices {
   // The hook is being removed: frees the adapters of hooked popup-menu windows and what the
   // hook made for system dialogs.
   virtual void ClearMenuWnds() {}
+  // The hook has just been installed: the thread's windows already open are looked at as the
+  // hook looks at a window made or activated, so that they take the skin at once.
+  virtual void SkinOpenWindows() {}
   // Paints every visible child window of Wnd into DC (recursively).
   virtual void PrintChildWindows(HWND Wnd, HDC DC) { (void)Wnd, (void)DC; }
   // The adapters' skinned top-level windows.

@@ -73,7 +73,10 @@ void SetTaskbarPreview(HWND Wnd, bool Flag) {
 void TsSkinManager::InstallHooks() {
   if (!IsDefaultManager() || Designing() || cbt_hook_) return;
   cbt_hook_ = SetWindowsHookExW(WH_CBT, AdapterServices().DialogHookProc(), nullptr, GetCurrentThreadId());
-  if (cbt_hook_ && options_->ChangeSysColors()) PatchSysColors();
+  if (!cbt_hook_) return;
+  if (options_->ChangeSysColors()) PatchSysColors();
+  // Dialogs opened while no skin was applied would otherwise wait for their next activation.
+  AdapterServices().SkinOpenWindows();
 }
 
 void TsSkinManager::UninstallHooks() {

@@ -684,6 +684,80 @@ TEST_F(DialogControls, ControlsOnAPropertySheetsPageWithoutTheirSectionShowThePa
   }
 }
 
+// A skin coming after none skins the dialogs already open at once, as taking it away gave
+// them back at once: the active property sheet and the inactive dialog under a window covering
+// it, each with its frame, its face and its controls, without either being activated again.
+TEST_F(DialogControls, ASkinComingBackSkinsTheOpenDialogsAtOnceActiveOrNotCoveredOrNot) {
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  ASSERT_NE(face, kDialogColor);
+  DialogTemplate t(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, L"Covered", 200, 80);
+  t.Item(kButton, WS_VISIBLE | BS_AUTOCHECKBOX, 10, 10, 150, 12, 100, L"Box");
+  const HWND dlg = Open(t);
+  SetWindowPos(dlg, nullptr, 120, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const DialogTemplate page = PageTemplate(L"On the page", 200);
+  PROPSHEETPAGEW sheetPage{};
+  sheetPage.dwSize = sizeof sheetPage;
+  sheetPage.dwFlags = PSP_DLGINDIRECT | PSP_USETITLE;
+  sheetPage.pResource = page.Get();
+  sheetPage.pfnDlgProc = PageProc;
+  sheetPage.pszTitle = L"One";
+  const HWND sheet = ModelessSheet({&sheetPage, 1});
+  ASSERT_NE(sheet, nullptr);
+  dialogs.push_back(sheet);
+  SetWindowPos(sheet, nullptr, 520, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // A plain window over the dialog, which takes no activation.
+  const HWND cover = CreateWindowExW(0, wintest::TestWindowClass(L"DialogCover", DefWindowProcW), L"Cover",
+                                     WS_POPUP | WS_BORDER, 100, 100, 260, 160, nullptr, nullptr,
+                                     GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(cover, nullptr);
+  const vcl::TScopeExit closeCover([cover] { DestroyWindow(cover); });
+  ShowWindow(cover, SW_SHOWNOACTIVATE);
+  SetForegroundWindow(sheet);
+  Settle(sheet);
+  const HWND page1 = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+  ASSERT_NE(page1, nullptr);
+  struct Look {
+    bool Adapted, SystemButtons, CheckAdapted;
+    COLORREF Corner, Check;
+  };
+  auto look = [](HWND Dlg, HWND Check) {
+    Settle(Dlg);
+    RECT wr{}, client{};
+    GetWindowRect(Dlg, &wr);
+    GetClientRect(Dlg, &client);
+    POINT corner{client.right - 3, client.bottom - 3};
+    ClientToScreen(Dlg, &corner);
+    const RECT box = Place(Dlg, Check);
+    const auto pixels = Pixels(Dlg);
+    return Look{DialogAdapterOf(Dlg) != nullptr, (GetWindowLongPtrW(Dlg, GWL_STYLE) & WS_SYSMENU) != 0,
+                dynamic_cast<TqvCheckBoxWnd*>(GetAdapter(Check)) != nullptr,
+                pixels->At(corner.x - wr.left, corner.y - wr.top), pixels->At(box.right - 3, (box.top + box.bottom) / 2)};
+  };
+  const std::pair<HWND, HWND> both[2] = {{dlg, GetDlgItem(dlg, 100)}, {sheet, GetDlgItem(page1, 200)}};
+  for (const char* round : {"first", "again"}) {
+    SCOPED_TRACE(round);
+    manager->SetActive(false);
+    for (const auto& [d, check] : both) {
+      const Look l = look(d, check);
+      EXPECT_FALSE(l.Adapted);
+      EXPECT_TRUE(l.SystemButtons);
+      EXPECT_EQ(l.Corner, face);
+    }
+    manager->SetActive(true);
+    ASSERT_TRUE(manager->Skin().SkinData.Active);
+    for (const auto& [d, check] : both) {
+      SCOPED_TRACE(d == dlg ? "the covered dialog" : "the active sheet");
+      const Look l = look(d, check);
+      EXPECT_TRUE(l.Adapted);
+      EXPECT_FALSE(l.SystemButtons) << "the skin draws the title buttons";
+      EXPECT_TRUE(l.CheckAdapted);
+      EXPECT_EQ(l.Corner, kDialogColor);
+      EXPECT_EQ(l.Check, kCheckColor);
+    }
+    EXPECT_EQ(GetActiveWindow(), sheet);
+  }
+}
+
 // ---------------------------------------------------------------------------------------
 // Icon statics
 
