@@ -48,6 +48,13 @@ bool ClosingCommand(WPARAM WParam, LPARAM LParam) {
   return lstrcmpiW(cls, L"button") == 0;
 }
 
+// Whether the system shows the window's caption active now.
+bool ShowsActiveCaption(HWND Wnd) {
+  WINDOWINFO info{};
+  info.cbSize = sizeof info;
+  return GetWindowInfo(Wnd, &info) && (info.dwWindowStatus & WS_ACTIVECAPTION) != 0;
+}
+
 }  // namespace
 
 HBRUSH DialogBrush(vcl::TColor Color) {
@@ -87,7 +94,9 @@ void TqvDialogWnd::SetSkinParams() {
   ChildrenWalked = false;
   RgnChanged = true;
   BorderKind = 1;
-  Active = true;
+  // The window may be adapted long after it was shown (a skin applied to open dialogs), or be
+  // shown later without ever being activated.
+  Active = ShowsActiveCaption(CtrlHandle);
   PlainClient = true;  // the modern system's dialogs
   CaptionIndex = TitleIndex = -1;
   face_ = std::make_unique<TFace>(this);
@@ -263,6 +272,8 @@ void TqvDialogWnd::Dispatch(vcl::TMessage& Message) {
 // Without the skin only the window's end and the skin's commands are the adapter's.
 void TqvDialogWnd::DispatchUnskinned(vcl::TMessage& Message) {
   if (!Destroyed() && (Message.Msg == WM_DESTROY || Message.Msg == WM_NCDESTROY)) return OnDestroy(Message);
+  // Kept for a skin that paints the frame later.
+  if (Message.Msg == WM_NCACTIVATE) Active = Message.WParam != 0;
   if (Message.Msg == kSkinCmdMessage && !Destroyed() && SkinData && OnCommand(Message)) return;
   TqvScrollWnd::WndProc(Message);
 }
@@ -582,6 +593,11 @@ void TqvDialogWnd::UpdateSystemMenu() {
 
 void TqvDialogWnd::OnNcActivate(vcl::TMessage& Message) {
   if (!IsWindowVisible(CtrlHandle)) {
+    // A hidden dialog shown again without activation shows the state it was left in.
+    if (const bool active = Message.WParam != 0; active != Active) {
+      Active = active;
+      SkinData->BGChanged = true;
+    }
     TqvScrollWnd::WndProc(Message);
     return;
   }

@@ -1233,6 +1233,119 @@ TEST_F(Dialogs, TheNonClientActivationIsAnsweredByTheDialogsOwnProcedure) {
   DestroyWindow(dlg);  // before the behaviour goes
 }
 
+// The title colour the dialog window shows most in its caption band: the active one, the
+// inactive one, or neither (0).
+COLORREF ShownTitle(HWND Dlg) {
+  wintest::PumpUntilIdle();
+  RedrawWindow(Dlg, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  wintest::PumpUntilIdle();
+  const RECT box = WindowBox(Dlg);
+  MemoryPixels pixels(box.right, box.bottom);
+  const HDC dc = GetWindowDC(Dlg);
+  BitBlt(pixels.DC(), 0, 0, box.right, box.bottom, dc, 0, 0, SRCCOPY);
+  ReleaseDC(Dlg, dc);
+  POINT client{0, 0};
+  ClientToScreen(Dlg, &client);
+  RECT wr{};
+  GetWindowRect(Dlg, &wr);
+  int active = 0, inactive = 0;
+  for (int y = 0; y < client.y - wr.top; ++y)
+    for (int x = 0; x < box.right; ++x) {
+      active += pixels.At(x, y) == kTitleActive;
+      inactive += pixels.At(x, y) == kTitleColor;
+    }
+  if (std::max(active, inactive) < 100) return 0;
+  return active > inactive ? kTitleActive : kTitleColor;
+}
+
+// A caption shows the window's real activation: a dialog made hidden and shown without
+// activation shows the inactive title beside the active dialog, one shown with its activation
+// the active title (the one it took it from the inactive); dialogs skinned while open, or
+// whose frame a new skin paints, show the activation each has; a property sheet hidden and shown again without activation shows
+// the inactive title beside the active message box.
+TEST_F(Dialogs, ACaptionShowsTheRealActivationFromTheStart) {
+  for (const bool activated : {false, true}) {
+    SCOPED_TRACE(activated ? "shown with its activation" : "shown without activation");
+    const HWND first = NewDialog(kSizable);
+    // Made hidden (the focus given to its first control activates it meanwhile), then the
+    // first one active again.
+    const HWND later = NewDialog(kSizable, false);
+    SetWindowPos(later, nullptr, 400, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_NE(DialogOf(later), nullptr);
+    SetActiveWindow(first);
+    ShowWindow(later, activated ? SW_SHOW : SW_SHOWNOACTIVATE);
+    ASSERT_EQ(GetActiveWindow(), activated ? later : first);
+    EXPECT_EQ(ShownTitle(later), activated ? kTitleActive : kTitleColor);
+    EXPECT_EQ(ShownTitle(first), activated ? kTitleColor : kTitleActive);
+    EXPECT_EQ(DialogOf(later)->Active, activated);
+    DestroyWindow(later);
+    DestroyWindow(first);
+    PurgeProviders();
+  }
+  {
+    SCOPED_TRACE("adapted while open, the skin given back");
+    const HWND front = NewDialog(kSizable), behind = NewDialog(kSizable);
+    SetWindowPos(behind, nullptr, 400, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetActiveWindow(front);
+    manager->SetActive(false);
+    manager->SetActive(true);
+    ASSERT_NE(DialogOf(behind), nullptr);
+    ASSERT_EQ(GetActiveWindow(), front);
+    EXPECT_EQ(ShownTitle(front), kTitleActive);
+    EXPECT_EQ(ShownTitle(behind), kTitleColor);
+    DestroyWindow(behind);
+    DestroyWindow(front);
+    PurgeProviders();
+  }
+  {
+    SCOPED_TRACE("opened under a skin without the dialog's section, then one with it");
+    std::string text = DialogSkinText();
+    const std::size_t section = text.find("[DIALOG]");
+    ASSERT_NE(section, std::string::npos);
+    text.erase(section, text.find("\r\n[", section) + 2 - section);
+    skins.Write(L"Faceless", L"Options.dat", BytesOf(text));
+    manager->SetSkinName(L"Faceless");
+    const HWND behind = NewDialog(kSizable), front = NewDialog(kSizable);
+    SetWindowPos(behind, nullptr, 400, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_NE(DialogOf(front), nullptr);
+    ASSERT_EQ(GetActiveWindow(), front);
+    manager->SetSkinName(L"Dlg");
+    EXPECT_EQ(ShownTitle(front), kTitleActive);
+    EXPECT_EQ(ShownTitle(behind), kTitleColor);
+    DestroyWindow(behind);
+    DestroyWindow(front);
+    PurgeProviders();
+  }
+
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES};
+  InitCommonControlsEx(&controls);
+  const DialogTemplate pageTemplate(WS_CHILD | DS_CONTROL, L"", 160, 90);
+  PROPSHEETPAGEW page{};
+  page.dwSize = sizeof page;
+  page.dwFlags = PSP_DLGINDIRECT | PSP_USETITLE;
+  page.pResource = pageTemplate.Get();
+  page.pfnDlgProc = [](HWND, UINT Msg, WPARAM, LPARAM) -> INT_PTR { return Msg == WM_INITDIALOG; };
+  page.pszTitle = L"One";
+  const HWND sheet = ModelessSheet({&page, 1});
+  ASSERT_NE(sheet, nullptr);
+  dialogs.push_back(sheet);
+  SetWindowPos(sheet, nullptr, 500, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_NE(DialogOf(sheet), nullptr);
+  ShowWindow(sheet, SW_HIDE);
+  COLORREF sheetTitle = 0, boxTitle = 0;
+  HWND activeInBox = nullptr;
+  const TBoxWatch watch = RunBox(nullptr, nullptr, [&](HWND Box) {
+    ShowWindow(sheet, SW_SHOWNOACTIVATE);
+    activeInBox = GetActiveWindow() == Box ? Box : nullptr;
+    sheetTitle = ShownTitle(sheet);
+    boxTitle = ShownTitle(Box);
+  });
+  ASSERT_TRUE(watch.skinned);
+  EXPECT_EQ(activeInBox, watch.box);
+  EXPECT_EQ(sheetTitle, kTitleColor);
+  EXPECT_EQ(boxTitle, kTitleActive);
+}
+
 // With a border window showing the frame: a new caption reaches it at once, and a move by the
 // caption ends with the border window's picture given again where the dialog stopped.
 TEST_F(Dialogs, TheBorderWindowShowsANewCaptionAndFollowsAMoveByTheCaption) {
