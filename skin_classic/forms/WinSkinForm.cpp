@@ -326,6 +326,9 @@ void TWinSkinForm::MakeIcon() {
 void TWinSkinForm::FormSkinned() {
   SystemMenu = GetSystemMenu(Window, FALSE);
   MakeIcon();
+  // A window skinned while minimised (the skin back after none) has its title cut at its
+  // corners and painted once it is ready, as one minimised while skinned has.
+  bool cutMinimised = false;
   if (State == TSkinFormState::Created) {
     TSkinManage* manager = SkinManager();
     if (IsMDIChild()) {
@@ -342,9 +345,12 @@ void TWinSkinForm::FormSkinned() {
         UpdateRegion();
       } else {
         SetSystemStyles(true);
+        cutMinimised = true;
       }
       (void)manager;
-    } else if (!IsChild && BorderKind != TBorderKind::None && ShowState != TShowState::Minimized) {
+    } else if (!IsChild && BorderKind != TBorderKind::None && ShowState == TShowState::Minimized) {
+      cutMinimised = true;
+    } else if (!IsChild && BorderKind != TBorderKind::None) {
       State = TSkinFormState::Sizing;
       AdjustWindowSize(false);
       State = TSkinFormState::Ready;
@@ -359,6 +365,10 @@ void TWinSkinForm::FormSkinned() {
   MapChildren();
   FinishSkin();
   State = TSkinFormState::Ready;
+  if (cutMinimised && SkinFrame && IsIconic(Window)) {
+    UpdateRegion(false, false);
+    FrameChanged();
+  }
   hover_timer_->SetEnabled(true);
 }
 

@@ -18,12 +18,6 @@ namespace winskin::test {
 
 VCL_CLASS_INFO(TSkinTestForm) {}
 
-// An MDI frame the application can make its main form (MDI documents need one).
-class TMdiFrameForm : public vcl::TForm {
-  VCL_CLASS(TMdiFrameForm, TForm)
- public:
-  explicit TMdiFrameForm(vcl::TComponent* AOwner) : TForm(AOwner, 0) { SetFormStyle(vcl::fsMDIForm); }
-};
 VCL_CLASS_INFO(TMdiFrameForm) {}
 
 namespace {

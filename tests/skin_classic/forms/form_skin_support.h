@@ -130,6 +130,13 @@ inline bool Ready(HWND w) {
   return f && f->State == TSkinFormState::Ready;
 }
 
+// An MDI frame the application can make its main form (MDI documents merge their menus into it).
+class TMdiFrameForm : public vcl::TForm {
+  VCL_CLASS(TMdiFrameForm, TForm)
+ public:
+  explicit TMdiFrameForm(vcl::TComponent* AOwner) : TForm(AOwner, 0) { SetFormStyle(vcl::fsMDIForm); }
+};
+
 // Raw windows record the commands and engine messages they get (carrying none out) and answer
 // the caption-button visibility query with their user data.
 struct RawLog {

@@ -735,6 +735,76 @@ TEST_F(SkinnedForms, AMinimisedDocumentsMinimiseButtonRestoresIt) {
   SendMessageW(mdi.client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(doc), 0);
 }
 
+// A document minimised while the skin is away takes it again with the other windows when it comes
+// back, as one minimised while skinned keeps it: its title shows the skin's painting, cut at its
+// corners (the key colour never shows), active and inactive; restored, its whole frame is cut. The
+// same for a form of its own minimised beside it.
+TEST_F(SkinnedForms, ADocumentMinimisedWhileUnskinnedTakesTheSkinBackCutAtItsCorners) {
+  UseSkin(StandardButtons(), true, true);
+  ASSERT_FALSE(vcl::Application->MainForm());
+  Owned<TMdiFrameForm> frame(vcl::Application->CreateForm<TMdiFrameForm>());
+  frame->SetBounds(40, 40, 600, 420);
+  ASSERT_TRUE(ShowSkinned(frame.get()));
+  Owned<vcl::TForm> docs[2];
+  for (int i = 0; i < 2; ++i) {
+    docs[i].reset(new vcl::TForm(vcl::Application, 0));
+    docs[i]->SetFormStyle(vcl::fsMDIChild);
+    docs[i]->SetCaption(i == 0 ? L"First" : L"Second");
+    docs[i]->Show();
+    ASSERT_TRUE(PumpUntil([&] { return Ready(docs[i]->Handle()); }));
+  }
+  Owned<vcl::TForm> single = NewForm();
+  ASSERT_TRUE(ShowSkinned(single.get()));
+  const HWND doc = docs[1]->Handle(), other = docs[0]->Handle(), client = GetParent(doc), top = single->Handle();
+  auto activate = [&](HWND which) {
+    SendMessageW(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(which), 0);
+    SendMessageW(frame->Handle(), WM_NCACTIVATE, TRUE, 0);  // other programs' windows may hold the activation
+    return PumpUntilIdle([&] { return Find(doc) && Find(doc)->Active == (which == doc); });
+  };
+  // Skinned, shown as the skin paints it, its title's corners cut.
+  auto titleCut = [&](HWND w) {
+    const TPoint size = WindowSize(w);
+    return Ready(w) && Find(w)->HasRegion && !InRegion(w, 0, 0) && !InRegion(w, size.X - 1, 0) &&
+           InRegion(w, size.X / 2, 0) && FrameMismatches(w) == 0;
+  };
+  auto skinnedAndCut = [&] { return titleCut(doc); };
+  for (const bool whileSkinned : {true, false}) {
+    SCOPED_TRACE(whileSkinned ? "minimised while skinned" : "minimised while unskinned");
+    if (!whileSkinned) {
+      data_->SetActive(false);
+      ASSERT_TRUE(PumpUntil([] { return SkinManager()->FormCount() == 0; }));
+    }
+    ShowWindow(doc, SW_MINIMIZE);
+    ShowWindow(top, SW_MINIMIZE);
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(doc) && IsIconic(top); }));
+    if (!whileSkinned) {
+      PumpUntilIdle();
+      data_->SetActive(true);
+      ASSERT_TRUE(PumpUntil([&] { return Ready(doc) && Ready(frame->Handle()) && Ready(top); }));
+    }
+    EXPECT_TRUE(PumpUntilIdle(skinnedAndCut)) << FrameMismatches(doc) << " pixels are not the skin's";
+    EXPECT_TRUE(PumpUntilIdle([&] { return titleCut(top); })) << "the form: " << FrameMismatches(top);
+    ShowWindow(top, SW_RESTORE);
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(top) == FALSE; }));
+    for (const HWND active : {doc, other, doc}) {
+      ASSERT_TRUE(activate(active));
+      EXPECT_TRUE(PumpUntilIdle(skinnedAndCut)) << (active == doc ? "active: " : "inactive: ") << FrameMismatches(doc)
+                                                << " pixels are not the skin's";
+    }
+    ShowWindow(doc, SW_RESTORE);
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(doc) == FALSE; }));
+    const TPoint size = WindowSize(doc);
+    EXPECT_TRUE(PumpUntilIdle([&] {
+      return Find(doc)->HasRegion && !InRegion(doc, size.X - 1, 0) && InRegion(doc, size.X / 2, size.Y / 2) &&
+             FrameMismatches(doc) == 0;
+    }));
+  }
+  single.reset();
+  for (auto& d : docs) d.reset();
+  frame.reset();
+  PumpUntilIdle();
+}
+
 // A real press and release where the pointer stands (hold a PointerLock).
 bool ClickHere() {
   INPUT input[2] = {};

@@ -16,12 +16,6 @@
 
 namespace winskin::test {
 
-// An MDI frame the application can make its main form (MDI documents merge their menus into it).
-class TMdiFrameForm : public vcl::TForm {
-  VCL_CLASS(TMdiFrameForm, TForm)
- public:
-  explicit TMdiFrameForm(vcl::TComponent* AOwner) : TForm(AOwner, 0) { SetFormStyle(vcl::fsMDIForm); }
-};
 VCL_CLASS_INFO(TMdiFrameForm) {}
 
 namespace {
