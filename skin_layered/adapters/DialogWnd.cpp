@@ -119,16 +119,7 @@ void TqvDialogWnd::SetSkinParams() {
 }
 
 void TqvDialogWnd::InitWindow() {
-  Style = GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
-  ExStyle = GetWindowLongPtrW(CtrlHandle, GWL_EXSTYLE);
-  if ((Style & WS_POPUP) && (Style & WS_CAPTION) != WS_CAPTION)
-    BorderKind = 2;
-  else if (Style & WS_THICKFRAME)
-    BorderKind = 3;
-  else if (Style & DS_MODALFRAME)
-    BorderKind = 0;
-  else
-    BorderKind = 3;
+  ReadStyles();
   Icon = reinterpret_cast<HICON>(SendMessageW(CtrlHandle, WM_GETICON, ICON_SMALL, 0));
   if (!Icon) Icon = reinterpret_cast<HICON>(SendMessageW(CtrlHandle, WM_GETICON, ICON_BIG, 0));
   InitTitleButtons();
@@ -139,11 +130,46 @@ void TqvDialogWnd::InitWindow() {
   if (BorderKind != 2) UpdateBorderForm(true);
 }
 
+void TqvDialogWnd::ReadStyles() {
+  // WS_SYSMENU taken off by the adapter is still the dialog's.
+  Style = GetWindowLongPtrW(CtrlHandle, GWL_STYLE) | (sys_menu_removed_ ? WS_SYSMENU : 0);
+  ExStyle = GetWindowLongPtrW(CtrlHandle, GWL_EXSTYLE);
+  if ((Style & WS_POPUP) && (Style & WS_CAPTION) != WS_CAPTION)
+    BorderKind = 2;
+  else if (Style & WS_THICKFRAME)
+    BorderKind = 3;
+  else if (Style & DS_MODALFRAME)
+    BorderKind = 0;
+  else
+    BorderKind = 3;
+}
+
+void TqvDialogWnd::ReadShownStyles() {
+  if (shown_styles_read_) return;
+  shown_styles_read_ = true;
+  // A dialog made hidden may change its frame while it initialises (the system's file dialogs
+  // make themselves sizeable): the frame is painted by the styles it shows with.
+  const LONG_PTR style = Style, exStyle = ExStyle;
+  const int kind = BorderKind;
+  ReadStyles();
+  // What the frame is painted by (not the window's state: shown, clipping, layered).
+  constexpr LONG_PTR kFrame = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX |
+                              DS_MODALFRAME;
+  constexpr LONG_PTR kExFrame = WS_EX_CONTEXTHELP | WS_EX_RTLREADING | WS_EX_LAYOUTRTL | WS_EX_TOOLWINDOW;
+  if (((Style ^ style) & kFrame) == 0 && ((ExStyle ^ exStyle) & kExFrame) == 0 && BorderKind == kind) return;
+  InitTitleButtons();
+  FollowSysMenuStyle();
+  if (SystemMenu) SystemMenu->UpdateItems();
+  SkinData->BGChanged = true;
+  RgnChanged = true;
+}
+
 void TqvDialogWnd::FollowSysMenuStyle() {
   if (SkinData && SkinData->Skinned(false)) {
-    if (sys_menu_removed_ || !(Style & WS_SYSMENU)) return;
-    // The system draws no caption buttons of its own any more; given back when the adapter goes.
+    // Off already (or given back by the dialog itself, which the adapter takes off again).
     const LONG_PTR now = GetWindowLongPtrW(CtrlHandle, GWL_STYLE);
+    if (!(Style & WS_SYSMENU) || !(now & WS_SYSMENU)) return;
+    // The system draws no caption buttons of its own any more; given back when the adapter goes.
     SetWindowLongPtrW(CtrlHandle, GWL_STYLE, now & ~static_cast<LONG_PTR>(WS_SYSMENU));
     sys_menu_removed_ = true;
   } else {
@@ -286,7 +312,12 @@ void TqvDialogWnd::OnSetFocus(vcl::TMessage& Message) {
 // WM_ENABLE, WM_SETTEXT: the frame shows the new state.
 void TqvDialogWnd::OnFrameStateChange(vcl::TMessage& Message) {
   CallPrevWndProc(Message);
-  if (!IsWindowVisible(CtrlHandle)) return;
+  if (!IsWindowVisible(CtrlHandle)) {
+    // A picture made meanwhile (at an erase while hidden) is made again when the dialog shows.
+    if (Message.Msg == WM_SETTEXT) ReadCaption();
+    SkinData->BGChanged = true;
+    return;
+  }
   // A new caption is shown by the border window when it shows the frame.
   if (Message.Msg == WM_SETTEXT && BorderWindowShown()) {
     ReadCaption();
@@ -410,6 +441,7 @@ void TqvDialogWnd::OnShowWindow(vcl::TMessage& Message) {
   if (!Message.WParam) return;
   TsSkinManager* manager = Manager();
   if (!manager || !manager->AnimEffects()->DialogShow()->Active()) return;
+  ReadShownStyles();
   ReadCaption();
   WalkChildren();
   SkinData->Updating = false;
@@ -662,6 +694,7 @@ void TqvDialogWnd::OnEraseBkgnd(vcl::TMessage& Message) {
 void TqvDialogWnd::OnNcPaint() {
   if (!ChildrenWalked) WalkChildren();
   if (Destroyed()) return;
+  ReadShownStyles();
   // The manager's extended borders may have been switched since (the dialog is repainted).
   const TsSkinManager* manager = Manager();
   if (const bool wanted = BorderKind != 2 && manager && manager->ExtendedBorders(); wanted != (border_form_ != nullptr))

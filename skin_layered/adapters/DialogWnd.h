@@ -114,7 +114,7 @@ class TqvDialogWnd : public TqvScrollWnd, public TqvSysMenuDialog {
   bool ChildrenWalked = false;
   bool RgnChanged = true;
   int BorderKind = 1;        // 0 modal frame, 2 popup without full caption, 3 other; 1 before InitWindow
-  LONG_PTR Style = 0;        // as read by InitWindow, before WS_SYSMENU went
+  LONG_PTR Style = 0;        // as read by InitWindow and as first shown, WS_SYSMENU included
   LONG_PTR ExStyle = 0;
   std::vector<vcl::TRect> RegionRects;
   std::array<TqvDialogButton, 4> Buttons;
@@ -182,6 +182,11 @@ class TqvDialogWnd : public TqvScrollWnd, public TqvSysMenuDialog {
   void OnDestroy(vcl::TMessage& Message);
   // The image marked stale and the frame painted again.
   void RepaintFrame();
+  // The styles, and the border kind they give, read from the window.
+  void ReadStyles();
+  // Once, as the frame is first painted shown: the styles read again, the frame made anew when
+  // they changed.
+  void ReadShownStyles();
   void WalkChildren();
   void UpdateSystemMenu();
   void PaintTitle(vcl::TBitmap* Bmp);
@@ -218,6 +223,7 @@ class TqvDialogWnd : public TqvScrollWnd, public TqvSysMenuDialog {
   std::unique_ptr<TqvBorderForm> border_form_;
   std::unique_ptr<TFace> face_;
   bool sys_menu_removed_ = false;
+  bool shown_styles_read_ = false;
   bool press_in_progress_ = false;
   bool tracking_leave_ = false;
   int running_ = 0;  // messages being handled (the adapter is not freed meanwhile)

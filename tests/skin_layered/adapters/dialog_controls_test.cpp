@@ -81,22 +81,6 @@ void Settle(HWND Dlg) {
   RedrawWindow(Dlg, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   wintest::PumpUntilIdle();
 }
-// The dialog window's own pixels, frame included.
-std::unique_ptr<MemoryPixels> Pixels(HWND Dlg) {
-  const RECT box = WindowBox(Dlg);
-  auto pixels = std::make_unique<MemoryPixels>(box.right, box.bottom);
-  const HDC dc = GetWindowDC(Dlg);
-  BitBlt(pixels->DC(), 0, 0, box.right, box.bottom, dc, 0, 0, SRCCOPY);
-  ReleaseDC(Dlg, dc);
-  return pixels;
-}
-// A child's window rectangle in the dialog window's coordinates.
-RECT Place(HWND Dlg, HWND Child) {
-  RECT d{}, c{};
-  GetWindowRect(Dlg, &d);
-  GetWindowRect(Child, &c);
-  return RECT{c.left - d.left, c.top - d.top, c.right - d.left, c.bottom - d.top};
-}
 
 class DialogControls : public ::testing::Test {
  protected:

@@ -32,6 +32,8 @@
 #include "support/other_thread_window.h"
 #include "support/win_test_support.h"
 
+#include <commdlg.h>
+
 namespace skin_layered::test {
 namespace {
 
@@ -641,6 +643,146 @@ TEST_F(Dialogs, AWindowOfAnotherThreadIsLeftAlone) {
   }
   // A dialog served by this thread is taken.
   EXPECT_NE(DialogOf(NewDialog(kSizable)), nullptr);
+}
+
+// The title band of a dialog's window image (what its frame, or its border window, shows): the
+// pixels of the caption's text (the title's font colour for the caption's state) between the
+// icon and the title buttons, and those of the icon unlike the band left of it.
+struct TTitleLook {
+  int text = 0, icon = 0;
+};
+TTitleLook TitleLook(TqvDialogWnd* D) {
+  auto pixel = [](vcl::TBitmap* Bmp, int X, int Y) {
+    const std::uint32_t p = PixelOf(Bmp, X, Y);
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  };
+  TTitleLook look;
+  vcl::TBitmap* image = D->SkinData->CacheBmp();
+  const TsLoadedSkin& skin = D->Manager()->Skin();
+  if (!image || image->Empty() || !skin.IsValidSkinIndex(D->TitleIndex)) return look;
+  const COLORREF font = static_cast<COLORREF>(
+      vcl::ColorToRGB(skin.Sections[static_cast<std::size_t>(D->TitleIndex)].Props[D->Active ? 1 : 0].FontColor));
+  int right = image->Width();
+  for (const TqvDialogButton& b : D->Buttons)
+    if (!b.Rect.IsEmpty()) right = std::min(right, static_cast<int>(b.Rect.Left));
+  const vcl::TRect i = D->IconRect;
+  for (int y = 0; y < D->OffsetY(); ++y)
+    for (int x = i.IsEmpty() ? 0 : i.Right; x < right; ++x) look.text += pixel(image, x, y) == font;
+  for (int y = i.Top; y < i.Bottom; ++y)
+    for (int x = i.Left; x < i.Right; ++x)
+      look.icon += pixel(image, x, y) != pixel(image, i.Left - 1, y);
+  return look;
+}
+
+// The system's Open and Save dialogs set their title while still hidden and make themselves
+// sizeable then: each shows its title and icon as soon as it shows, framed as a sizeable
+// dialog, with and without extended borders, under the test's skin and the sample's.
+TEST_F(Dialogs, TheOpenAndSaveDialogsShowTheirTitleAndIconAsTheyShow) {
+  for (const bool sample : {false, true}) {
+    if (sample) {
+      manager->SetSkinDirectory(SampleSkinFolder());
+      manager->SetSkinName(L"Lagoon");
+      ASSERT_TRUE(manager->Skin().SkinData.Active);
+    }
+    for (const bool borders : {false, true}) {
+      manager->SetExtendedBorders(borders);
+      for (const bool save : {false, true}) {
+        SCOPED_TRACE(testing::Message() << (sample ? "sample, " : "") << (borders ? "extended borders, " : "")
+                                        << (save ? "save" : "open"));
+        static wchar_t file[MAX_PATH];
+        file[0] = 0;
+        OPENFILENAMEW ofn{};
+        ofn.lStructSize = sizeof ofn;
+        ofn.lpstrFile = file;
+        ofn.nMaxFile = MAX_PATH;
+        ofn.lpstrFilter = L"Text\0*.txt\0All\0*.*\0";
+        ofn.lpstrTitle = L"Skinned file dialog";
+        ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING;
+        bool looked = false;
+        const TBoxWatch watch = RunModal(
+            ofn.lpstrTitle, [&] { save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn); },
+            [&](HWND Dlg) {
+              wintest::PumpUntilIdle();
+              TqvDialogWnd* d = DialogOf(Dlg);
+              ASSERT_NE(d, nullptr);
+              looked = true;
+              ASSERT_TRUE(GetWindowLongPtrW(Dlg, GWL_STYLE) & WS_THICKFRAME) << "the system's dialog is sizeable";
+              EXPECT_EQ(d->BorderKind, 3);
+              EXPECT_TRUE(d->Style & WS_THICKFRAME);
+              EXPECT_EQ(d->ExtBorderForm() != nullptr, borders);
+              const TTitleLook look = TitleLook(d);
+              EXPECT_GT(look.text, 20) << "the caption";
+              EXPECT_GT(look.icon, 20) << "the icon";
+            });
+        EXPECT_TRUE(watch.skinned);
+        EXPECT_TRUE(looked);
+        PurgeProviders();
+      }
+    }
+  }
+}
+
+// A dialog made hidden that makes itself sizeable as it initialises is framed as a sizeable
+// one (the big title buttons, the icon) once shown; one that stays fixed keeps the fixed
+// frame; made visible, the change is taken as well. The system's own caption buttons stay off.
+TEST_F(Dialogs, ADialogMadeHiddenIsFramedByTheStylesItShowsWith) {
+  constexpr DWORD kFixed = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+  DialogBehaviour sizeable;
+  sizeable.OnInit = [](HWND Dlg) {
+    SetWindowLongPtrW(Dlg, GWL_STYLE, GetWindowLongPtrW(Dlg, GWL_STYLE) | WS_THICKFRAME);
+    SetWindowPos(Dlg, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  };
+  struct Case {
+    const char* name;
+    bool visible, grows;
+  };
+  for (const Case& c : {Case{"hidden, made sizeable", false, true}, Case{"hidden, kept fixed", false, false},
+                        Case{"visible, made sizeable", true, true}}) {
+    SCOPED_TRACE(c.name);
+    const HWND dlg = CreateTestDialog(TwoControls(kFixed | (c.visible ? WS_VISIBLE : 0)), c.grows ? &sizeable : nullptr);
+    dialogs.push_back(dlg);
+    ShowWindow(dlg, SW_SHOW);
+    wintest::PumpUntilIdle();
+    TqvDialogWnd* d = DialogOf(dlg);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->BorderKind, c.grows ? 3 : 0);
+    EXPECT_EQ(d->IconVisible(), c.grows);
+    EXPECT_EQ(TitleLook(d).icon > 20, c.grows) << "the icon";
+    EXPECT_FALSE(GetWindowLongPtrW(dlg, GWL_STYLE) & WS_SYSMENU) << "the system's buttons stay off";
+    DestroyWindow(dlg);
+    PurgeProviders();
+  }
+}
+
+// A dialog retitled while hidden shows its new title when shown (without the activation, which
+// makes the picture again), also when its picture was made while it was hidden (a program
+// printing it); as one made with that title does.
+TEST_F(Dialogs, ADialogRetitledWhileHiddenShowsItsNewTitle) {
+  constexpr wchar_t kLong[] = L"MMMMMMMMMMMMMMMM";
+  const HWND reference = NewDialog(kSizable);
+  SetWindowTextW(reference, kLong);
+  wintest::PumpUntilIdle();
+  ASSERT_NE(DialogOf(reference), nullptr);
+  const int expected = TitleLook(DialogOf(reference)).text;
+  ASSERT_GT(expected, 50);
+  for (const bool printed : {false, true}) {
+    SCOPED_TRACE(printed ? "printed while hidden" : "not printed");
+    const HWND dlg = NewDialog(kSizable, false);
+    TqvDialogWnd* d = DialogOf(dlg);
+    ASSERT_NE(d, nullptr);
+    SetWindowTextW(dlg, L"I");
+    if (printed) {
+      FramePixels print(dlg);
+      SendMessageW(dlg, WM_PRINT, reinterpret_cast<WPARAM>(print.DC()), PRF_CLIENT | PRF_ERASEBKGND);
+      ASSERT_FALSE(d->SkinData->BGChanged) << "the picture made while hidden";
+    }
+    SetWindowTextW(dlg, kLong);
+    ShowWindow(dlg, SW_SHOWNOACTIVATE);
+    wintest::PumpUntilIdle();
+    EXPECT_EQ(TitleLook(d).text, expected);
+    DestroyWindow(dlg);
+    PurgeProviders();
+  }
 }
 
 // Owned or not, a box is skinned: GetParent names an owner, which does not make it a child.

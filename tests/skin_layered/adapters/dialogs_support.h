@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cwchar>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -121,18 +122,37 @@ inline HWND CreateTestDialog(const DialogTemplate& Template, DialogBehaviour* Be
                                     reinterpret_cast<LPARAM>(Behaviour));
 }
 
+// The dialog window's own pixels, frame included.
+inline std::unique_ptr<MemoryPixels> Pixels(HWND Dlg) {
+  const RECT box = WindowBox(Dlg);
+  auto pixels = std::make_unique<MemoryPixels>(box.right, box.bottom);
+  const HDC dc = GetWindowDC(Dlg);
+  BitBlt(pixels->DC(), 0, 0, box.right, box.bottom, dc, 0, 0, SRCCOPY);
+  ReleaseDC(Dlg, dc);
+  return pixels;
+}
+// A child's window rectangle in the dialog window's coordinates.
+inline RECT Place(HWND Dlg, HWND Child) {
+  RECT d{}, c{};
+  GetWindowRect(Dlg, &d);
+  GetWindowRect(Child, &c);
+  return RECT{c.left - d.left, c.top - d.top, c.right - d.left, c.bottom - d.top};
+}
+
 inline TqvDialogWnd* DialogAdapterOf(HWND Wnd) { return dynamic_cast<TqvDialogWnd*>(GetAdapter(Wnd)); }
 
 using ForegroundChanges = wintest::ForegroundChanges;
 
-// A message box's window and what the timer found in it.
+// A modal dialog's window and what the timer found in it.
 struct TBoxWatch {
   HWND box = nullptr;
   bool skinned = false;
   bool sysMenuStyle = true;
   bool painted = false;
   int ticks = 0;
-  std::function<void(HWND)> look;  // what the test does with the box before it is answered
+  const wchar_t* title = nullptr;
+  std::function<void(HWND)> look;  // what the test does with the dialog before it is answered
+  std::function<int(HWND)> answer;  // the command that ends it
 };
 inline TBoxWatch* g_boxWatch = nullptr;
 inline constexpr wchar_t kBoxTitle[] = L"Skinned box";
@@ -141,20 +161,25 @@ inline BOOL CALLBACK FindBox(HWND Wnd, LPARAM) {
   wchar_t cls[16] = {}, title[64] = {};
   GetClassNameW(Wnd, cls, 16);
   GetWindowTextW(Wnd, title, 64);
-  if (lstrcmpW(cls, L"#32770") == 0 && lstrcmpW(title, kBoxTitle) == 0) {
+  if (lstrcmpW(cls, L"#32770") == 0 && (!g_boxWatch->title[0] || lstrcmpW(title, g_boxWatch->title) == 0) && IsWindowVisible(Wnd)) {
     g_boxWatch->box = Wnd;
     return FALSE;
   }
   return TRUE;
 }
 
-// Answers the box with its first button.
+// The first button of a message box answers it.
 inline BOOL CALLBACK FirstButtonId(HWND Wnd, LPARAM Id) {
   wchar_t cls[16] = {};
   GetClassNameW(Wnd, cls, 16);
   if (lstrcmpiW(cls, L"button") != 0) return TRUE;
   *reinterpret_cast<int*>(Id) = GetDlgCtrlID(Wnd);
   return FALSE;
+}
+inline int FirstButton(HWND Box) {
+  int button = IDOK;
+  EnumChildWindows(Box, FirstButtonId, reinterpret_cast<LPARAM>(&button));
+  return button;
 }
 
 inline void CALLBACK BoxTimer(HWND, UINT, UINT_PTR Id, DWORD) {
@@ -168,32 +193,43 @@ inline void CALLBACK BoxTimer(HWND, UINT, UINT_PTR Id, DWORD) {
     watch->sysMenuStyle = (GetWindowLongPtrW(watch->box, GWL_STYLE) & WS_SYSMENU) != 0;
     watch->painted = d && d->SkinData->CacheBmp() && d->SkinData->CacheBmp()->Width() > 0 && !d->SkinData->BGChanged;
     if (watch->look) watch->look(watch->box);
-    int button = IDOK;
-    EnumChildWindows(watch->box, FirstButtonId, reinterpret_cast<LPARAM>(&button));
-    PostMessageW(watch->box, WM_COMMAND, static_cast<WPARAM>(button), 0);
+    PostMessageW(watch->box, WM_COMMAND, static_cast<WPARAM>(watch->answer(watch->box)), 0);
     return;
   }
-  // The deadline: whatever happens, the box is not waited for longer than this.
+  // The deadline: whatever happens, the dialog is not waited for longer than this.
   if (watch->ticks > 100) {
     KillTimer(nullptr, Id);
     PostQuitMessage(0);
   }
 }
 
-// Runs a message box of the styles given owned by Owner; the timer looks at it and answers it
-// with its first button, or gives up.
-inline TBoxWatch RunBox(HWND Owner, int* Answer = nullptr, std::function<void(HWND)> Look = {},
-                        UINT Styles = MB_OK | MB_ICONINFORMATION) {
+// Runs a modal dialog that Open shows captioned Title; the timer looks at it once it shows and
+// answers it (cancel unless Answer says otherwise), or gives up.
+inline TBoxWatch RunModal(const wchar_t* Title, const std::function<void()>& Open, std::function<void(HWND)> Look = {},
+                          std::function<int(HWND)> Answer = {}) {
   TBoxWatch watch;
+  watch.title = Title;
   watch.look = std::move(Look);
+  watch.answer = Answer ? std::move(Answer) : [](HWND) { return IDCANCEL; };
   g_boxWatch = &watch;
   SetTimer(nullptr, 0, 30, BoxTimer);
-  const int answer = MessageBoxW(Owner, L"A message", kBoxTitle, Styles);
-  if (Answer) *Answer = answer;
+  Open();
   g_boxWatch = nullptr;
   MSG quit{};
   PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // a deadline's quit, if any
   return watch;
+}
+
+// Runs a message box of the styles given owned by Owner, answered with its first button.
+inline TBoxWatch RunBox(HWND Owner, int* Answer = nullptr, std::function<void(HWND)> Look = {},
+                        UINT Styles = MB_OK | MB_ICONINFORMATION) {
+  return RunModal(
+      kBoxTitle,
+      [&] {
+        const int answer = MessageBoxW(Owner, L"A message", kBoxTitle, Styles);
+        if (Answer) *Answer = answer;
+      },
+      std::move(Look), FirstButton);
 }
 
 // A modeless property sheet captioned "Sheet" over Pages, owned by Parent; nil when the system made none.
