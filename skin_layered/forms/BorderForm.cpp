@@ -350,6 +350,9 @@ void TqvBorderForm::UpdateExBordersPos(bool Repaint, std::uint8_t Alpha) {
   if ((state & kAnimatingBits) || SkinIsLoading()) {
     Repaint = true;
     RefreshClientFromScreen(owner);
+    // A dialog erases its client from this image: what the screen showed (maybe the last
+    // skin's face, or the system's) serves this picture only, and the image is built anew.
+    if (!owner_) SkinData->BGChanged = true;
   }
   vcl::TBitmap* cache = SkinData->CacheBmp();
   if (!cache || !form_) return;

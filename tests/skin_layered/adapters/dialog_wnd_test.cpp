@@ -1041,6 +1041,14 @@ TEST_F(Dialogs, AnOpenDialogTakesANewSkin) {
     const int band = (borders ? shadow.Top : d->BorderWidth()) + d->CaptionHeight() / 2;
     EXPECT_EQ(PixelRgb(image, image->Width() / 2, band), kOtherTitle);
     EXPECT_EQ(PixelRgb(image, shadow.Left + d->FrameSide() / 2, image->Height() / 2), kOtherDialog);
+    // The client shows the new face, not the one the screen showed while the skin changed.
+    RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    wintest::PumpUntilIdle();
+    RECT client{};
+    GetClientRect(dlg, &client);
+    const HDC dc = GetDC(dlg);
+    EXPECT_EQ(GetPixel(dc, client.right - 3, client.bottom - 3), kOtherDialog);
+    ReleaseDC(dlg, dc);
     EXPECT_EQ(d->SkinData->SkinIndex, manager->GetSkinIndex(L"DIALOG"));
     EXPECT_NE(d->SkinData->SkinIndex, oldDialog);
     EXPECT_EQ(edit->SkinData->SkinIndex, manager->GetSkinIndex(L"EDIT"));
