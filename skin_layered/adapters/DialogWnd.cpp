@@ -123,11 +123,23 @@ void TqvDialogWnd::InitWindow() {
   Icon = reinterpret_cast<HICON>(SendMessageW(CtrlHandle, WM_GETICON, ICON_SMALL, 0));
   if (!Icon) Icon = reinterpret_cast<HICON>(SendMessageW(CtrlHandle, WM_GETICON, ICON_BIG, 0));
   InitTitleButtons();
-  FollowSysMenuStyle();
   if (SystemMenu) SystemMenu->UpdateItems();
   if (SkinData) SkinData->BGChanged = true;
-  // A captioned dialog gets the skin's extended borders.
-  if (BorderKind != 2) UpdateBorderForm(true);
+  FollowFrameSkin();
+}
+
+void TqvDialogWnd::FollowFrameSkin() {
+  FollowSysMenuStyle();
+  const bool paints = SkinData && SkinData->Skinned(false);
+  // A captioned dialog whose frame the skin paints gets the skin's extended borders.
+  UpdateBorderForm(BorderKind != 2 && paints);
+  // The system's frame is the whole window, without the corners the last skin cut off.
+  if (!paints) {
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    const bool cut = GetWindowRgn(CtrlHandle, region) != ERROR;
+    DeleteObject(region);
+    if (cut) SetWindowRgn(CtrlHandle, nullptr, TRUE);
+  }
 }
 
 void TqvDialogWnd::ReadStyles() {
@@ -295,12 +307,31 @@ void TqvDialogWnd::Dispatch(vcl::TMessage& Message) {
   }
 }
 
-// Without the skin only the window's end and the skin's commands are the adapter's.
+// Without the skin only the window's end and the skin's commands are the adapter's. Under a
+// skin without the dialog's section the system paints the frame and face, while the controls
+// take the adapters their own sections serve, as they do under a skin that has it.
 void TqvDialogWnd::DispatchUnskinned(vcl::TMessage& Message) {
   if (!Destroyed() && (Message.Msg == WM_DESTROY || Message.Msg == WM_NCDESTROY)) return OnDestroy(Message);
   // Kept for a skin that paints the frame later.
   if (Message.Msg == WM_NCACTIVATE) Active = Message.WParam != 0;
   if (Message.Msg == kSkinCmdMessage && !Destroyed() && SkinData && OnCommand(Message)) return;
+  const TsSkinManager* manager = Destroyed() ? nullptr : Manager();
+  if (manager && manager->Active() && manager->Skin().SkinData.Active) {
+    switch (Message.Msg) {
+      case WM_NCPAINT:
+      case WM_ERASEBKGND:
+        if (!ChildrenWalked) {
+          const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+          WalkChildren();
+          if (!alive) return;
+        }
+        break;
+      case DM_SETDEFID: return OnDefaultButtonSet(Message);
+      case kDialogRearranged:
+      case kDialogRearrangedToo: return OnRearranged(Message);
+      default: break;
+    }
+  }
   TqvScrollWnd::WndProc(Message);
 }
 
@@ -502,9 +533,8 @@ bool TqvDialogWnd::OnCommand(vcl::TMessage& Message) {
     case scmNewSkin:
       if (!FromOwnManager(Message)) return false;
       KillAnimations();
-      UpdateBorderForm(BorderKind != 2);
       SkinData->UpdateIndexes(true);
-      FollowSysMenuStyle();
+      FollowFrameSkin();
       if (TsSkinManager* manager = Manager()) CaptionIndex = manager->GetSkinIndex(L"CAPTION");
       InitTitleButtons();
       SkinData->BGChanged = true;
@@ -524,8 +554,7 @@ bool TqvDialogWnd::OnCommand(vcl::TMessage& Message) {
       if (!FromOwnManager(Message)) return false;
       KillAnimations();
       SkinData->UpdateIndexes(true);
-      FollowSysMenuStyle();
-      UpdateBorderForm(BorderKind != 2);
+      FollowFrameSkin();
       SkinData->BGChanged = true;
       RgnChanged = true;
       if (IsWindowVisible(CtrlHandle)) {

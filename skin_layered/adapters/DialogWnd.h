@@ -206,6 +206,9 @@ class TqvDialogWnd : public TqvScrollWnd, public TqvSysMenuDialog {
   void BuildRegionRects();
   // The system's caption buttons off while the skin paints the dialog's frame, back without it.
   void FollowSysMenuStyle();
+  // The frame the skin's dialog section asks for: painted by the skin (its caption buttons,
+  // region and border window), or, without the section, the system's whole.
+  void FollowFrameSkin();
   void RestoreSysMenuStyle();
 
   // The hit code of a non-client message passed on by the border window (WParam -1).

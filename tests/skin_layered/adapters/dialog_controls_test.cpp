@@ -457,6 +457,67 @@ TEST_F(DialogControls, ASkinWithoutTheDialogSectionGivesTheSystemFaceBehindTheCo
   EXPECT_EQ(behind(), std::pair(kDialogColor, kDialogColor));
 }
 
+// Under a skin without the dialog's section a dialog has one look however it came to it,
+// opened under that skin or open when the skin came: the system's frame (its own caption
+// buttons, no region and, with extended borders on, no border window) and face, and the
+// skin's frame on its edits, whose section the skin has. A skin with the section paints the
+// frame and face of both again.
+TEST_F(DialogControls, WithoutTheDialogSectionADialogOpenedOrSwitchedShowsTheSystemsFrameAndSkinnedControls) {
+  manager->SetExtendedBorders(true);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  ASSERT_NE(face, kDialogColor);
+  auto corner = [](HWND Dlg) {
+    RECT wr{}, client{};
+    GetWindowRect(Dlg, &wr);
+    GetClientRect(Dlg, &client);
+    POINT p{client.right - 3, client.bottom - 3};
+    ClientToScreen(Dlg, &p);
+    return Pixels(Dlg)->At(p.x - wr.left, p.y - wr.top);
+  };
+  auto hasRegion = [](HWND Dlg) {
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    const bool has = GetWindowRgn(Dlg, rgn) != ERROR;
+    DeleteObject(rgn);
+    return has;
+  };
+  auto expectSystemFrame = [&](HWND Dlg, const char* When) {
+    SCOPED_TRACE(When);
+    Settle(Dlg);
+    const TqvDialogWnd* d = DialogAdapterOf(Dlg);
+    ASSERT_NE(d, nullptr);
+    EXPECT_TRUE(GetWindowLongPtrW(Dlg, GWL_STYLE) & WS_SYSMENU);
+    EXPECT_FALSE(hasRegion(Dlg));
+    EXPECT_EQ(d->ExtBorderForm(), nullptr);
+    EXPECT_EQ(corner(Dlg), face);
+    ExpectSkinnedFrame(Dlg, GetDlgItem(Dlg, 100), When);
+    ExpectSkinnedFrame(Dlg, GetDlgItem(Dlg, 101), When);
+  };
+  auto expectSkinFrame = [&](HWND Dlg, const char* When) {
+    SCOPED_TRACE(When);
+    Settle(Dlg);
+    const TqvDialogWnd* d = DialogAdapterOf(Dlg);
+    ASSERT_NE(d, nullptr);
+    EXPECT_FALSE(GetWindowLongPtrW(Dlg, GWL_STYLE) & WS_SYSMENU);
+    EXPECT_NE(d->ExtBorderForm(), nullptr);
+    EXPECT_EQ(corner(Dlg), kDialogColor);
+    ExpectSkinnedFrame(Dlg, GetDlgItem(Dlg, 100), When);
+  };
+  UseSkin(L"NoDialog");
+  const HWND opened = Open(TwoEdits(WS_VISIBLE));
+  SetWindowPos(opened, nullptr, 420, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  expectSystemFrame(opened, "opened under the skin");
+  UseSkin(L"Whole");
+  const HWND switched = Open(TwoEdits(WS_VISIBLE));
+  expectSkinFrame(switched, "opened under a skin with the section");
+  expectSkinFrame(opened, "the first one under a skin with the section");
+  UseSkin(L"NoDialog");
+  expectSystemFrame(switched, "switched to the skin");
+  expectSystemFrame(opened, "the first one switched to the skin");
+  UseSkin(L"Whole");
+  expectSkinFrame(switched, "switched back");
+  expectSkinFrame(opened, "the first one switched back");
+}
+
 // Taking the skin away gives open dialogs back to the system at once: the one standing
 // inactive behind another and the active one lose the skin's title and face, not only at
 // their next activation; a dialog kept under a skin change keeps the skin's. A round in which
