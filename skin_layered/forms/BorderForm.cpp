@@ -327,7 +327,7 @@ void TqvBorderForm::UpdateExBordersPos(bool Repaint, std::uint8_t Alpha) {
       provider.DropBorderForm();
       return;
     }
-    if (!IsWindowVisible(owner) && (provider.Flags() == 0 || provider.Flags() == kBorderMenuInClient)) {
+    if (!IsWindowVisible(owner) && !(provider.Flags() & kBorderAnimations)) {
       DropForm();
       SkinData->BGChanged = true;
       return;

@@ -43,7 +43,12 @@ inline constexpr std::uint32_t kBorderSizing = 0x1;        // a size change is b
 inline constexpr std::uint32_t kBorderBlendMoving = 0x80;  // a blended move owns the window
 inline constexpr std::uint32_t kBorderMinimizing = 0x100;
 inline constexpr std::uint32_t kBorderHiding = 0x200;
+inline constexpr std::uint32_t kBorderRestoring = 0x400;
 inline constexpr std::uint32_t kBorderSkinChanging = 0x1000;
+// The animations that own the border window while its form is hidden; the other bits (a
+// stretched or glued form, an activation) are no reason to keep it.
+inline constexpr std::uint32_t kBorderAnimations =
+    kBorderBlendMoving | kBorderMinimizing | kBorderHiding | kBorderRestoring | kBorderSkinChanging;
 inline constexpr std::uint32_t kBorderMenuInClient = 0x8000;  // the menu lines count as client
 // Set by the border form: a double click on an edge stretched the form's height or width.
 inline constexpr std::uint32_t kBorderStretchedHeight = 0x2000;

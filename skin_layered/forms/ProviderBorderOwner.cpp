@@ -14,6 +14,11 @@
 namespace skin_layered {
 namespace {
 
+// The border form reads the provider's flag word by its own names for the animations' bits.
+static_assert(kExtBlendMoving == kBorderBlendMoving && kExtMinimizing == kBorderMinimizing &&
+              kExtHiding == kBorderHiding && kExtRestoring == kBorderRestoring &&
+              kExtSkinChanging == kBorderSkinChanging);
+
 class TsProviderBorderOwner final : public TqvBorderOwner {
  public:
   explicit TsProviderBorderOwner(TsSkinProvider& Provider) : provider_(Provider) {}

@@ -1321,6 +1321,81 @@ TEST_F(BorderFormTest, AStretchedFormMovedTakesItsSizeFromBeforeBack) {
   EXPECT_TRUE(provider->ExtFlags & kBorderStretchedHeight);
 }
 
+// Hidden with the hide effect, a form leaves nothing of its frame on the screen once the fade is
+// over: its border window goes, also while it is stretched by a double click on an edge (its
+// height or its width) or glued to its neighbours, which are no animations.
+TEST_F(BorderFormTest, AStretchedOrGluedFormHiddenWithTheHideEffectLeavesNoFrameBehind) {
+  TqvFormHide* hide = manager->AnimEffects()->FormHide();
+  hide->SetActive(true);
+  hide->SetTime(120);
+  const vcl::TScopeExit noHide([hide] {
+    wintest::PumpUntil([] { return HideAnimationForm() == nullptr; });
+    hide->SetActive(false);
+  });
+  auto frameShown = [this] {
+    const TqvBorderForm* own = provider->ExtBorderForm();
+    const HWND wnd = own ? own->BorderWindow() : nullptr;
+    return wnd && IsWindowVisible(wnd);
+  };
+  const struct {
+    const char* Name;
+    int X, Y;  // a double click there first, or none
+    std::uint32_t Glued;
+  } cases[] = {{"at rest", -1, -1, 0},
+               {"stretched in height", 0, kShadow + 1, 0},
+               {"stretched in width", kShadow, 0, 0},
+               {"glued", -1, -1, kExtGlued}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    form->SetBounds(kLeft, kTop, 400, 300);
+    form->Show();
+    provider->InitExBorders(manager->ExtendedBorders());
+    border = provider->ExtBorderForm();
+    ASSERT_NE(border, nullptr);
+    border->UpdateExBordersPos(true, 255);
+    ASSERT_TRUE(frameShown());
+    if (c.X >= 0) DoubleClickBorder(c.X > 0 ? c.X : Width() / 2, c.Y > 0 ? c.Y : Height() / 2);
+    provider->ExtFlags |= c.Glued;
+    if (c.X >= 0) {
+      ASSERT_NE(provider->ExtFlags & (kBorderStretchedHeight | kBorderStretchedWidth), 0u);
+    }
+    form->Hide();
+    ASSERT_TRUE(wintest::PumpUntil([] { return HideAnimationForm() == nullptr; }));
+    wintest::PumpUntilIdle();
+    EXPECT_FALSE(IsWindowVisible(Wnd()));
+    EXPECT_FALSE(frameShown());
+  }
+}
+
+// A hidden form's border window is kept only while one of the animations owns it (a blended
+// move, the minimise, hide or restore animation, a skin change); each of the flag word's other
+// bits alone lets it go at the next update.
+TEST_F(BorderFormTest, OnlyAnAnimationKeepsTheBorderWindowOfAHiddenForm) {
+  ShowWindow(Wnd(), SW_HIDE);
+  ASSERT_FALSE(IsWindowVisible(Wnd()));
+  const std::uint32_t before = provider->ExtFlags;
+  constexpr std::uint32_t kAnimations[] = {kExtBlendMoving, kExtMinimizing, kExtHiding, kExtRestoring, kExtSkinChanging};
+  constexpr std::uint32_t kOthers[] = {0, kBorderStretchedHeight, kBorderStretchedWidth, kExtActivating, kExtGlued};
+  std::vector<std::pair<std::uint32_t, bool>> flags;
+  for (const std::uint32_t bit : kAnimations) flags.emplace_back(bit, true);
+  for (const std::uint32_t bit : kOthers) flags.emplace_back(bit, false);
+  for (const auto& [bit, animation] : flags) {
+    SCOPED_TRACE(::testing::Message() << "flags 0x" << std::hex << bit);
+    border = provider->ExtBorderForm();
+    ASSERT_NE(border, nullptr);
+    border->CreateNewForm();
+    ASSERT_NE(border->Form(), nullptr);
+    provider->ExtFlags = bit;
+    border->Busy = false;
+    border->UpdateExBordersPos(false, 255);
+    provider->ExtFlags = before;
+    border = provider->ExtBorderForm();
+    ASSERT_NE(border, nullptr);
+    EXPECT_EQ(border->Form() != nullptr, animation);
+    if (border->Form()) ShowWindow(border->BorderWindow(), SW_HIDE);
+  }
+}
+
 // The position change that gives a stretched form its size from before back is the provider's
 // answer alone: the form's own procedure (the class library's constraints, the system's
 // tracking limits) never sees it; the next one is the form's as ever.
