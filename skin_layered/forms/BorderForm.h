@@ -164,9 +164,6 @@ class TqvBorderForm : public TqvBorderFormBase {
   bool InShadow(vcl::TMessage& Message);
   // The border window's own messages.
   void BorderWndProc(vcl::TMessage& Message);
-  // The top and height (Top, Bottom), or the left and width (Left, Right), the form had before
-  // a double click on the frame stretched it over the work area.
-  const vcl::TRect& StretchSaved() const { return stretch_saved_; }
 
  protected:
   // The owner's window is maximised or minimised.
@@ -221,8 +218,6 @@ class TqvBorderForm : public TqvBorderFormBase {
   static constexpr int kStackingTicks = 40;
   std::unique_ptr<vcl::TTimer> stacking_timer_;
   int stacking_ticks_ = 0;
-  // The top and height, or left and width, before a double click stretched the form.
-  vcl::TRect stretch_saved_;
 };
 
 }  // namespace skin_layered

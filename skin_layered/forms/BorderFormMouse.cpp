@@ -390,15 +390,16 @@ void TqvBorderForm::StretchHeight() {
   TqvBorderOwner& provider = *owner_;
   vcl::TCustomForm& form = *provider.Form();
   if (form.BorderStyle() != vcl::TFormBorderStyle::bsSizeable) return;
+  vcl::TRect& saved = provider.StretchSaved();
   if (provider.Flags() & kBorderStretchedHeight) {
     provider.SetFlags(provider.Flags() & ~kBorderStretchedHeight);
-    form.SetBounds(form.Left(), stretch_saved_.Top, form.Width(), stretch_saved_.Height());
+    form.SetBounds(form.Left(), saved.Top, form.Width(), saved.Height());
     return;
   }
   const RECT work = OwnerWorkArea();
   const int offsetX = BorderFormOffsetX(this), offsetY = BorderFormOffsetY(this);
-  stretch_saved_.Top = form.Top();
-  stretch_saved_.Bottom = form.Top() + form.Height();
+  saved.Top = form.Top();
+  saved.Bottom = form.Top() + form.Height();
   // The form's own handling of its new size may take the border form away.
   const vcl::TLifetime::TWatch alive = lifetime_.Watch();
   form.SetBounds(form.Left(), work.top + offsetY, form.Width(), (work.bottom - work.top) - offsetY - offsetX);
@@ -409,15 +410,16 @@ void TqvBorderForm::StretchWidth() {
   TqvBorderOwner& provider = *owner_;
   vcl::TCustomForm& form = *provider.Form();
   if (form.BorderStyle() != vcl::TFormBorderStyle::bsSizeable) return;
+  vcl::TRect& saved = provider.StretchSaved();
   if (provider.Flags() & kBorderStretchedWidth) {
     provider.SetFlags(provider.Flags() & ~kBorderStretchedWidth);
-    form.SetBounds(stretch_saved_.Left, form.Top(), stretch_saved_.Width(), form.Height());
+    form.SetBounds(saved.Left, form.Top(), saved.Width(), form.Height());
     return;
   }
   const RECT work = OwnerWorkArea();
   const int offsetX = BorderFormOffsetX(this);
-  stretch_saved_.Left = form.Left();
-  stretch_saved_.Right = form.Left() + form.Width();
+  saved.Left = form.Left();
+  saved.Right = form.Left() + form.Width();
   const vcl::TLifetime::TWatch alive = lifetime_.Watch();
   form.SetBounds(work.left + offsetX, form.Top(), (work.right - work.left) - 2 * offsetX, form.Height());
   if (alive) provider.SetFlags(provider.Flags() | kBorderStretchedWidth);

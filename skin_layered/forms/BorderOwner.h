@@ -40,6 +40,9 @@ class TqvBorderOwner {
   // The owner's flag word (kBorder* bits among others), read and written.
   virtual std::uint32_t Flags() const = 0;
   virtual void SetFlags(std::uint32_t Value) = 0;
+  // The top and height (Top, Bottom), or the left and width (Left, Right), the form had before
+  // a double click on its frame stretched it; kept by the owner beside the flag word's bits.
+  virtual vcl::TRect& StretchSaved() = 0;
 
   // ---- the window image
   // The caption height: the skin's with CheckSkin, else the system's.

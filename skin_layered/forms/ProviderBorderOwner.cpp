@@ -32,6 +32,7 @@ class TsProviderBorderOwner final : public TqvBorderOwner {
   bool MaxBorderLarge() const override { return provider_.MaxBorderLarge; }
   std::uint32_t Flags() const override { return provider_.ExtFlags; }
   void SetFlags(std::uint32_t Value) override { provider_.ExtFlags = Value; }
+  vcl::TRect& StretchSaved() override { return provider_.StretchSaved; }
 
   int CaptionHeight(bool CheckSkin) const override { return provider_.Measures().CaptionHeight(CheckSkin); }
   int MenuLinesHeight() const override {

@@ -376,21 +376,17 @@ void TsSkinProvider::TMessages::WMWindowPosChanging(TsSkinProvider& P, vcl::TMes
   if (pos && (P.ExtFlags & kStretched) && P.Form->HandleAllocated() && !Loading(P.Form) &&
       !IsIconic(P.Form->Handle()) && !IsZoomed(P.Form->Handle()) &&
       (pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) {
-    if (const TqvBorderForm* border = P.ExtBorderForm()) {
-      const vcl::TRect saved = border->StretchSaved();
-      if (pos->flags & SWP_NOSIZE) {
-        pos->cx = WndWidth(P.Form->Handle());
-        pos->cy = WndHeight(P.Form->Handle());
-        pos->flags &= ~static_cast<UINT>(SWP_NOSIZE);
-      }
-      if (P.ExtFlags & kBorderStretchedHeight) pos->cy = saved.Height();
-      if (P.ExtFlags & kBorderStretchedWidth) pos->cx = saved.Width();
-      P.ExtFlags &= ~kStretched;
-      // The size the form had before: answered here, asked of nothing further.
-      Message.Result = 0;
-      return;
+    if (pos->flags & SWP_NOSIZE) {
+      pos->cx = WndWidth(P.Form->Handle());
+      pos->cy = WndHeight(P.Form->Handle());
+      pos->flags &= ~static_cast<UINT>(SWP_NOSIZE);
     }
+    if (P.ExtFlags & kBorderStretchedHeight) pos->cy = P.StretchSaved.Height();
+    if (P.ExtFlags & kBorderStretchedWidth) pos->cx = P.StretchSaved.Width();
     P.ExtFlags &= ~kStretched;
+    // The size the form had before: answered here, asked of nothing further.
+    Message.Result = 0;
+    return;
   }
   P.CallOldWndProc(Message);
 }

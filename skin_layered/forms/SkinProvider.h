@@ -218,6 +218,10 @@ class TsSkinProvider : public TqvProviderOptions,
   int CaptionIndex = -1;       // of "CAPTION"; -1: look up again
   int MenuLineCount = -1;      // main-menu lines; -1: count again
   std::uint32_t ExtFlags = 0;  // kExt* bits
+  // The top and height (Top, Bottom), or the left and width (Left, Right), the form had before
+  // a double click on its frame stretched it over the work area (ExtFlags 0x2000, 0x4000): kept
+  // with those bits, whatever border form comes and goes meanwhile.
+  vcl::TRect StretchSaved;
   bool MaxBorderLarge = false;
   bool Frozen = false;         // an animation shows a snapshot in place of the form
   bool MinimizingFromMenu = false;  // a minimise chosen in the skinned system menu runs

@@ -1321,6 +1321,83 @@ TEST_F(BorderFormTest, AStretchedFormMovedTakesItsSizeFromBeforeBack) {
   EXPECT_TRUE(provider->ExtFlags & kBorderStretchedHeight);
 }
 
+// The size from before a stretch stays with the stretch, whatever border window comes and goes
+// meanwhile: maximised with native borders (its border form freed) and restored (made anew),
+// the form takes its height or width from before back; with the extended borders switched off
+// and on again, the next double click puts the size from before back; and moved while it has no
+// border form at all, it takes that size back too.
+TEST_F(BorderFormTest, AStretchedFormKeepsItsSizeFromBeforeWhenItsBorderWindowIsMadeAnew) {
+  const RECT work = WorkArea();
+  const int offX = BorderFormOffsetX(border), offY = BorderFormOffsetY(border);
+  const int fullHeight = (work.bottom - work.top) - offY - offX;
+  const int fullWidth = (work.right - work.left) - 2 * offX;
+  auto bounds = [this] { return FormBounds(); };
+  auto madeAnew = [this] {
+    border = provider->ExtBorderForm();
+    return border != nullptr && border->BorderWindow() != nullptr;
+  };
+
+  {
+    SCOPED_TRACE("maximised with native borders and restored");
+    manager->Options()->SetOption(TqvOption::NativeBordersMaximized, true);
+    const vcl::TScopeExit native([this] { manager->Options()->SetOption(TqvOption::NativeBordersMaximized, false); });
+    DoubleClickBorder(Width() / 2, kShadow + 1);  // the top edge
+    ASSERT_EQ(bounds(), vcl::Rect(kLeft, work.top + offY, 400, fullHeight));
+    SendMessageW(Wnd(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ASSERT_TRUE(IsZoomed(Wnd()));
+    ASSERT_EQ(provider->ExtBorderForm(), nullptr);
+    SendMessageW(Wnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    ASSERT_FALSE(IsZoomed(Wnd()));
+    ASSERT_TRUE(madeAnew());
+    EXPECT_EQ(bounds(), vcl::Rect(kLeft, work.top + offY, 400, 300));
+    EXPECT_FALSE(provider->ExtFlags & kBorderStretchedHeight);
+    // The same for the width.
+    DoubleClickBorder(kShadow, Height() / 2);  // the left edge
+    ASSERT_EQ(bounds(), vcl::Rect(work.left + offX, work.top + offY, fullWidth, 300));
+    SendMessageW(Wnd(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ASSERT_EQ(provider->ExtBorderForm(), nullptr);
+    SendMessageW(Wnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    ASSERT_TRUE(madeAnew());
+    EXPECT_EQ(bounds(), vcl::Rect(work.left + offX, work.top + offY, 400, 300));
+    EXPECT_FALSE(provider->ExtFlags & kBorderStretchedWidth);
+  }
+  form->SetBounds(kLeft, kTop, 400, 300);
+  ASSERT_FALSE(provider->ExtFlags & (kBorderStretchedHeight | kBorderStretchedWidth));
+
+  {
+    SCOPED_TRACE("the extended borders switched off and on again");
+    DoubleClickBorder(Width() / 2, kShadow + 1);  // the top edge
+    ASSERT_EQ(bounds(), vcl::Rect(kLeft, work.top + offY, 400, fullHeight));
+    provider->SetAllowExtBorders(false);
+    ASSERT_EQ(provider->ExtBorderForm(), nullptr);
+    provider->SetAllowExtBorders(true);
+    ASSERT_TRUE(madeAnew());
+    ASSERT_TRUE(provider->ExtFlags & kBorderStretchedHeight);
+    DoubleClickBorder(Width() / 2, Height() - kShadow);  // the bottom edge: back
+    EXPECT_EQ(bounds(), vcl::Rect(kLeft, kTop, 400, 300));
+    DoubleClickBorder(Width() - kShadow, Height() / 2);  // the right edge
+    ASSERT_EQ(bounds(), vcl::Rect(work.left + offX, kTop, fullWidth, 300));
+    provider->SetAllowExtBorders(false);
+    provider->SetAllowExtBorders(true);
+    ASSERT_TRUE(madeAnew());
+    DoubleClickBorder(kShadow, Height() / 2);  // the left edge: back
+    EXPECT_EQ(bounds(), vcl::Rect(kLeft, kTop, 400, 300));
+  }
+
+  {
+    SCOPED_TRACE("moved without a border form");
+    DoubleClickBorder(Width() / 2, Height() - kShadow);  // the bottom edge
+    ASSERT_EQ(bounds(), vcl::Rect(kLeft, work.top + offY, 400, fullHeight));
+    provider->SetAllowExtBorders(false);
+    ASSERT_EQ(provider->ExtBorderForm(), nullptr);
+    SetWindowPos(Wnd(), nullptr, kLeft + 20, work.top + offY + 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(bounds(), vcl::Rect(kLeft + 20, work.top + offY + 10, 400, 300));
+    EXPECT_FALSE(provider->ExtFlags & kBorderStretchedHeight);
+    provider->SetAllowExtBorders(true);
+    ASSERT_TRUE(madeAnew());
+  }
+}
+
 // Hidden with the hide effect, a form leaves nothing of its frame on the screen once the fade is
 // over: its border window goes, also while it is stretched by a double click on an edge (its
 // height or its width) or glued to its neighbours, which are no animations.

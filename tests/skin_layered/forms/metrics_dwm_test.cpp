@@ -222,6 +222,7 @@ class TFakeBorderOwner : public TqvBorderOwner {
   bool MaxBorderLarge() const override { return false; }
   std::uint32_t Flags() const override { return flags; }
   void SetFlags(std::uint32_t Value) override { flags = Value; }
+  vcl::TRect& StretchSaved() override { return stretch_saved_; }
   int CaptionHeight(bool CheckSkin) const override { return CheckSkin ? 30 : 20; }
   int MenuLinesHeight() const override { return menu; }
   vcl::TRect IconRect() const override { return icon; }
@@ -258,6 +259,7 @@ class TFakeBorderOwner : public TqvBorderOwner {
 
  private:
   vcl::TCustomForm* form_;
+  vcl::TRect stretch_saved_;
 };
 
 TEST(BorderOwner, TheBorderFormAnswersFromItsOwner) {
