@@ -2,6 +2,7 @@
 
 #include "classlib/streaming/Filer.h"
 #include "classlib/forms/Forms.h"
+#include "classlib/rtl/ScopeExit.h"
 #include "classlib/rtl/Streams.h"
 #include "skin_classic/core/SkinRequests.h"
 #include "skin_classic/core/SkinStartup.h"
@@ -158,9 +159,10 @@ void TSkinData::WriteSkinStream(vcl::TStream* Stream) {
   if (length != 0) Stream->WriteBuffer(skin_stream_->Memory(), length);
 }
 
+// A file that does not exist, or holds no package this engine reads, changes nothing but the
+// name: the skin in use stays whole, with its stream, for the forms already skinned with it
+// and for those skinned later.
 void TSkinData::SetSkinFile(const String& Value) {
-  const bool hadSkin = !empty_;
-  empty_ = true;
   skin_file_ = Value;
   if (Designing()) {
     if (!Value.empty() && skin_stream_->Size() > 0) skin_stream_->Clear();
@@ -169,15 +171,14 @@ void TSkinData::SetSkinFile(const String& Value) {
   if (Value.empty() || !vcl::FileExists(Value)) return;
   vcl::TMemoryStream previous;
   previous.LoadFromStream(skin_stream_.get());
-  skin_stream_->Clear();
-  skin_stream_->LoadFromFile(Value);
-  if (!LoadSkin()) {
-    // The package in use stays, with its stream.
+  auto restore = vcl::TScopeExit([&] {
     skin_stream_->Clear();
     skin_stream_->LoadFromStream(&previous);
-    empty_ = !hadSkin;
-    return;
-  }
+  });
+  skin_stream_->Clear();
+  skin_stream_->LoadFromFile(Value);  // a file that cannot be opened raises, the stream put back
+  if (!LoadSkin()) return;
+  restore.Dismiss();
   if (!Loading()) ApplySkinFile();
 }
 

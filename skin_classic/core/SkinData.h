@@ -98,8 +98,9 @@ class TSkinData : public vcl::TComponent {
   TOnSkinForm OnBeforeSkinForm;
   TOnSkinForm OnAfterSkinForm;
 
-  // True while no skin has been read (after creation, a SkinFile assignment and at the start
-  // of every load); a successful read of a description clears it.
+  // True while no skin has been read; a successful read of a package clears it. A load that
+  // fails (a SkinFile that does not exist or holds no readable package) keeps what was read
+  // before.
   bool Empty() const { return empty_; }
   // The package bytes ("SkinStream"); position unspecified.
   vcl::TMemoryStream* SkinStream() const { return skin_stream_.get(); }

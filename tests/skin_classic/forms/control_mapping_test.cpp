@@ -888,6 +888,74 @@ TEST_F(MappedForms, ASkinReadAnewTakesTheOldSkinsCaptionButtonsFromTheFormsAtOnc
   EXPECT_EQ(static_cast<size_t>(fromNewSkin), made.size());
 }
 
+// A control painted into a memory bitmap by its own WM_PAINT (the DC in wParam).
+std::unique_ptr<vcl::TBitmap> PaintedBy(vcl::TWinControl* Control) {
+  auto b = Surface(Control->Width(), Control->Height(), vcl::clBlack);
+  SendMessageW(Control->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(b->Canvas()->Handle()), 0);
+  return b;
+}
+
+// The pixels of a painted window that show a frame of a picture of the complete skin.
+int PixelsOfPicture(vcl::TBitmap* b, int Id, int Frames) {
+  int n = 0;
+  for (int y = 0; y < b->Height(); ++y)
+    for (int x = 0; x < b->Width(); ++x)
+      for (int f = 1; f <= Frames; ++f) n += Pixel(b, x, y) == C(FrameColour(Id, f)) ? 1 : 0;
+  return n;
+}
+
+// A skin file that does not exist, given to the skin data in use (by its name, and empty), is
+// ignored: the skin stays whole, for the tabs of a form skinned with it, for its frame and for a
+// form shown after; the name stays stored. A file that does exist is read as before.
+TEST_F(MappedForms, ASkinFileThatDoesNotExistLeavesTheSkinInUseWhole) {
+  Owned<vcl::TForm> form = NewForm();
+  auto* tabs = Put<vcl::TTabControl>(form.get(), 10, 10, 200, 100, form.get());
+  tabs->Tabs()->Add(L"One");
+  tabs->Tabs()->Add(L"Two");
+  TWinSkinForm* skin = ShowSkinned(form.get());
+  ASSERT_TRUE(skin);
+  const auto before = PaintedBy(tabs);
+  ASSERT_GT(PixelsOfPicture(before.get(), kTabsPicture, 5), 0) << "the tabs show the skin";
+  const TDataSkinBorder* top = data_->Skin()->Border(SkinBorder::Top);
+  const int topHeight = skin->TopHeight;
+  ASSERT_GT(topHeight, 0);
+
+  const std::wstring missing = wintest::UniqueTempPath(L"no_such_skin") + L".skn";
+  for (const std::wstring& name : {missing, std::wstring()}) {
+    SCOPED_TRACE(vcl::WideToUtf8(name));
+    data_->SetSkinFile(name);
+    EXPECT_EQ(data_->SkinFile(), name);
+    EXPECT_FALSE(data_->Empty());
+    EXPECT_EQ(data_->Skin()->Border(SkinBorder::Top), top);
+    EXPECT_TRUE(top->HasBitmap());
+    EXPECT_TRUE(wintest::PumpUntilIdle());
+    const auto after = PaintedBy(tabs);
+    EXPECT_EQ(PixelsOfPicture(after.get(), kTabsPicture, 5), PixelsOfPicture(before.get(), kTabsPicture, 5));
+    EXPECT_EQ(Find(form->Handle()), skin);
+    EXPECT_EQ(skin->TopHeight, topHeight);
+
+    Owned<vcl::TForm> later = NewForm();
+    TWinSkinForm* laterSkin = ShowSkinned(later.get());
+    ASSERT_TRUE(laterSkin) << "a form shown after is skinned";
+    EXPECT_EQ(laterSkin->TopHeight, topHeight);
+  }
+
+  // A file that exists is read: the skin in other colours.
+  PackageSpec variant = CompleteSkinSpec();
+  for (auto& entry : variant.entries) {
+    std::string text(entry.bytes.begin(), entry.bytes.end());
+    if (const size_t at = text.find("ButtonFace=200 201 202"); at != std::string::npos) {
+      text.replace(at, 22, "ButtonFace=90 120 150");
+      entry.bytes.assign(text.begin(), text.end());
+    }
+  }
+  const wintest::TempFile file(L"variant.skn");
+  file.Write(BuildPackage(variant));
+  data_->SetSkinFile(file.Path());
+  EXPECT_FALSE(data_->Empty());
+  EXPECT_EQ(data_->Skin()->Color(3), vcl::TColor(90 | 120 << 8 | 150 << 16));
+}
+
 // ---------------------------------------------------------------------------------------
 // Unskinning
 
