@@ -309,8 +309,10 @@ class TAdapterServices : public TLayeredAdapterServices {
           return TRUE;
         },
         reinterpret_cast<LPARAM>(&open));
+    // Library forms are left to their own providers and to activation: a form being built in
+    // code may be about to get its provider, which an automatic one made here would shadow.
     for (HWND wnd : open)
-      if (IsWindow(wnd)) CheckDialogWnd(wnd, nullptr);
+      if (IsWindow(wnd) && !FindForm(wnd)) CheckDialogWnd(wnd, nullptr);
   }
   void PrintChildWindows(HWND Wnd, HDC DC) override { PrintChildren(Wnd, DC); }
   std::vector<TqvSkinnedWindow> SkinnedWindowList() override {
