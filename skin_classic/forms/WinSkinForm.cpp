@@ -257,8 +257,9 @@ void TWinSkinForm::AddStandardButtons() {
   }
   // Measured as TWinSysButton measures a button the system draws.
   const int w = std::max(GetSystemMetrics(SM_CXSIZE) - 2, 1), h = std::max(GetSystemMetrics(SM_CYSIZE) - 4, 1);
-  // Right-aligned ones: distances from the left edge of the skin's buttons shown on the window
-  // (LayoutButtons), so that no gap is left where the skin's hidden ones would stand.
+  // Right-aligned ones: the close button from the title's right end; the others distances from
+  // the left edge of the buttons shown on the window (LayoutButtons), so that no gap is left
+  // where the skin's hidden ones would stand.
   int next = w;
   auto add = [&](int action, int align, int x, int y, int visibility) {
     auto data = std::make_unique<TDataSkinSysButton>("Button.Standard");
@@ -273,10 +274,7 @@ void TWinSkinForm::AddStandardButtons() {
     standard_buttons_.push_back(std::move(data));
   };
   const int y = (TopHeight - h) / 2;
-  if (!close) {
-    add(kActionClose, 1, next, y, kShowAlways);
-    next += w + 2;
-  }
+  if (!close) add(kActionClose, 1, w, y, kShowAlways);
   // Help shows only without the boxes: where the maximise button would stand.
   const int helpSlot = next;
   if (!maximize) {

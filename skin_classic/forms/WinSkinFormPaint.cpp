@@ -20,6 +20,8 @@ constexpr UINT kDrawTitle = DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE;     /
 constexpr UINT kDrawTitleRtl = DT_RTLREADING | DT_END_ELLIPSIS | DT_NOPREFIX | DT_TABSTOP | DT_SINGLELINE | DT_RIGHT;
 constexpr int kDialogTextShift = 16;  // a dialog has no icon to leave room for
 constexpr int kRtlShift = 10;
+// Room between the system's caption buttons the skin has no section for and what stands beside.
+constexpr int kStandardGap = 2;
 
 // The place (from the band's right, in button widths) of an MDI child button.
 int MdiButtonSlot(int Action) {
@@ -146,13 +148,24 @@ void TWinSkinForm::PaintTitle(HDC DC) {
 void TWinSkinForm::LayoutButtons(int Width) {
   MaxButtonRight = 0;
   for (const auto& b : buttons_) b->UpdateVisibility();
-  // The system's buttons the skin has no section for stand left of the skin's right-aligned
-  // buttons this window shows (a message box shows the skin's close alone, without the boxes).
-  int standardBase = RightWidth;
+  auto shown = [](const TWinSysButton& b) { return b.Visible && b.FrameWidth() > 0 && b.FrameHeight() > 0; };
+  // The system's close the skin has no section for stands at the title's right end; the skin's
+  // right-aligned buttons this window shows move left as far as they would stand over it.
+  int closeEdge = 0;  // the system's close button's left edge, from the window's right
   for (const auto& b : buttons_)
-    if (b->Visible && b->Data->Align == 1 && !StandardButton(*b) && b->FrameWidth() > 0 && b->FrameHeight() > 0)
-      standardBase = std::max(standardBase, b->Data->Xcoord);
-  standardBase += 2;
+    if (StandardButton(*b) && b->Action() == kActionClose && shown(*b)) closeEdge = RightWidth + kStandardGap + b->Data->Xcoord;
+  int skinShift = 0;
+  if (closeEdge > 0)
+    for (const auto& b : buttons_)
+      if (b->Data->Align == 1 && !StandardButton(*b) && shown(*b))
+        skinShift = std::max(skinShift, closeEdge + kStandardGap - (b->Data->Xcoord - b->FrameWidth()));
+  // The other system buttons stand left of the right-aligned buttons this window shows (a
+  // message box shows the skin's close alone, without the boxes).
+  int standardBase = std::max(RightWidth, closeEdge);
+  for (const auto& b : buttons_)
+    if (b->Data->Align == 1 && !StandardButton(*b) && shown(*b))
+      standardBase = std::max(standardBase, b->Data->Xcoord + skinShift);
+  standardBase += kStandardGap;
   for (const auto& b : buttons_) {
     const int fw = b->FrameWidth(), fh = b->FrameHeight();
     if (!b->Visible || fw <= 0 || fh <= 0) {
@@ -161,7 +174,10 @@ void TWinSkinForm::LayoutButtons(int Width) {
     }
     const TDataSkinSysButton& d = *b->Data;
     int x = d.Xcoord, y = d.Ycoord;
-    if (d.Align == 1 && StandardButton(*b)) x += standardBase;
+    if (d.Align == 1 && StandardButton(*b))
+      x += d.Action == kActionClose ? RightWidth + kStandardGap : standardBase;
+    else if (d.Align == 1)
+      x += skinShift;
     // The MDI child buttons take their places from the skin's picture; drawn by the system
     // they stand side by side at the band's right: minimise, restore, close.
     if (b->SystemDrawn() && d.Align == 100 && d.Xcoord == 0) x = (fw + 2) * MdiButtonSlot(d.Action);

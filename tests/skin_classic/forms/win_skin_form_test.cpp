@@ -1177,56 +1177,103 @@ TEST_F(SkinnedForms, CaptionButtonsTheSkinHasNoSectionForAreTheSystems) {
   EXPECT_EQ(closes, 1);
 }
 
-// A skin without the close section: the system's close stands just left of the skin's buttons
-// the window shows, at the title's right end where it shows none of them (a dialog frame hides
-// the skin's boxes), never beside the place of a hidden one.
-TEST_F(SkinnedForms, TheSystemsCloseStandsNextToTheSkinsButtonsTheWindowShows) {
-  auto closeOf = [](TWinSkinForm* Skin) -> const TWinSysButton* {
+// A skin without the close section: the system's close stands at the title's right end, a gap
+// from the right border, whether the window shows the skin's buttons or not (a dialog frame hides
+// the skin's boxes). The skin's buttons it shows stay where the skin puts them when they leave the
+// gap before the close, and move left together, their spacing kept, just as far as they would
+// stand over it or in the gap: a button ending at the gap stays, one a pixel further right moves
+// by that pixel. The system's buttons for the skin's missing boxes stand left of them all.
+TEST_F(SkinnedForms, TheSystemsCloseStandsAtTheTitlesRightEndAndTheSkinsButtonsLeftOfIt) {
+  auto find = [](TWinSkinForm* Skin, int Action, bool System) -> const TWinSysButton* {
     for (const auto& b : Skin->Buttons())
-      if (b->Data->Action == kActionClose && b->Visible && !b->BoundsRect.IsEmpty()) return b.get();
+      if (b->Data->Action == Action && b->SystemDrawn() == System && b->Visible && !b->BoundsRect.IsEmpty())
+        return b.get();
     return nullptr;
   };
+  const int system = std::max(GetSystemMetrics(SM_CXSIZE) - 2, 1);  // a system button's width
+  constexpr int kGap = 2;
   constexpr int kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  // The skin's boxes show only with the boxes.
-  UseSkin({{.action = 1, .align = 1, .x = 30, .y = 3, .visibility = 6},
-           {.action = 2, .align = 1, .x = 44, .y = 3, .visibility = 8}});
-  {
+  // The close's left edge and where a skin button of 10 columns ends without moving (from the right).
+  const int closeEdge = kRight + kGap + system, fits = closeEdge + kGap + 10;
+  struct Case {
+    const char* name;
+    int maximise;  // the skin's maximise button's Xcoord (0: none)
+    int minimise;
+    int expectedShift;
+  };
+  const Case cases[] = {
+      {"the boxes over the close's place", 30, 44, std::max(0, fits - 30)},
+      {"the boxes ending at the gap", fits, fits + 14, 0},
+      {"the boxes a pixel into the gap", fits - 1, fits + 13, 1},
+      {"the boxes a pixel before the gap", fits + 1, fits + 15, 0},
+      {"the skin's maximise alone, over the close's place", 20, 0, fits - 20},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<ButtonSpec> buttons;
+    if (c.maximise) buttons.push_back({.action = 1, .align = 1, .x = c.maximise, .y = 3, .visibility = 6});
+    if (c.minimise) buttons.push_back({.action = 2, .align = 1, .x = c.minimise, .y = 3, .visibility = 8});
+    UseSkin(buttons);
     UniqueWindow w = RawWindow();
     TWinSkinForm* skin = SkinRaw(w.get());
     ASSERT_TRUE(skin);
-    const int width = PaintedFrame(w.get())->Width();
+    auto b = PaintedFrame(w.get());
+    const int width = b->Width();
     EXPECT_EQ(VisibleActions(skin), (std::vector<int>{kActionClose, kActionMaximize, kActionMinimize, kActionIcon}));
-    const TWinSysButton* close = closeOf(skin);
+    const TWinSysButton* close = find(skin, kActionClose, true);
     ASSERT_TRUE(close);
-    EXPECT_TRUE(close->SystemDrawn());
-    EXPECT_LE(close->BoundsRect.Right, width - 44);
-    EXPECT_GE(close->BoundsRect.Right, width - 44 - 4) << "a gap between the close button and the skin's";
+    EXPECT_EQ(close->BoundsRect.Right, width - kRight - kGap);
+    EXPECT_EQ(close->BoundsRect.Left, width - closeEdge);
+    EXPECT_GT(DrawnPixels(b.get(), close->BoundsRect), 0);
+    const TWinSysButton* maximise = find(skin, kActionMaximize, false);
+    ASSERT_TRUE(maximise);
+    EXPECT_EQ(maximise->BoundsRect.Left, width - c.maximise - c.expectedShift);
+    EXPECT_LE(maximise->BoundsRect.Right, close->BoundsRect.Left - kGap);
+    EXPECT_EQ(Pixel(b.get(), maximise->BoundsRect.Left + 1, maximise->BoundsRect.Top + 1), Frame(kFirstButtonId, 1));
+    const TWinSysButton* minimise = find(skin, kActionMinimize, c.minimise == 0);
+    ASSERT_TRUE(minimise);
+    if (c.minimise) {
+      EXPECT_EQ(minimise->BoundsRect.Left, width - c.minimise - c.expectedShift);  // the spacing kept
+    } else {
+      EXPECT_EQ(minimise->BoundsRect.Right, maximise->BoundsRect.Left - kGap) << "the system's minimise";
+    }
+    // The title's text stops before them all.
+    EXPECT_LE(skin->TitleRect.Right, minimise->BoundsRect.Left);
+    // And each answers where it shows.
+    EXPECT_EQ(skin->ObjectAt(Centre(close->BoundsRect)), close);
+    EXPECT_EQ(skin->ObjectAt(Centre(maximise->BoundsRect)), maximise);
   }
+  // A dialog frame hides the skin's boxes: the close alone, at the right end.
+  UseSkin({{.action = 1, .align = 1, .x = 30, .y = 3, .visibility = 6},
+           {.action = 2, .align = 1, .x = 44, .y = 3, .visibility = 8}});
   {
     UniqueWindow w = RawWindow(kDialogStyle, WS_EX_DLGMODALFRAME);
     TWinSkinForm* skin = SkinRaw(w.get());
     ASSERT_TRUE(skin);
     const int width = PaintedFrame(w.get())->Width();
     EXPECT_EQ(VisibleActions(skin), (std::vector<int>{kActionClose}));
-    const TWinSysButton* close = closeOf(skin);
+    const TWinSysButton* close = find(skin, kActionClose, true);
     ASSERT_TRUE(close);
-    EXPECT_EQ(close->BoundsRect.Right, width - kRight - 2) << "the close button stands where the hidden boxes would";
+    EXPECT_EQ(close->BoundsRect.Right, width - kRight - kGap);
   }
-  // A button of the skin shown on every window: the close stays left of it on a dialog frame too.
-  UseSkin({{.action = 2, .align = 1, .x = 44, .y = 3}});
+  // A button of the skin shown on every window, over the close's place: on a dialog frame too
+  // the close stays at the right end and the button moves left of it.
+  UseSkin({{.action = 2, .align = 1, .x = 12, .y = 3}});
   UniqueWindow w = RawWindow(kDialogStyle, WS_EX_DLGMODALFRAME);
   TWinSkinForm* skin = SkinRaw(w.get());
   ASSERT_TRUE(skin);
   const int width = PaintedFrame(w.get())->Width();
-  const TWinSysButton* close = closeOf(skin);
-  ASSERT_TRUE(close);
-  EXPECT_LE(close->BoundsRect.Right, width - 44);
-  EXPECT_GE(close->BoundsRect.Right, width - 44 - 4);
+  const TWinSysButton* close = find(skin, kActionClose, true);
+  const TWinSysButton* minimise = find(skin, kActionMinimize, false);
+  ASSERT_TRUE(close && minimise);
+  EXPECT_EQ(close->BoundsRect.Right, width - kRight - kGap);
+  EXPECT_EQ(minimise->BoundsRect.Right, close->BoundsRect.Left - kGap);
 }
 
+// (The right-aligned button leaves room for the system's close at the title's right end.)
 TEST_F(SkinnedForms, ButtonsAreLaidOutByTheirAlignment) {
   UseSkin({{.action = 42, .align = 0, .x = 7, .y = 2},
-           {.action = 43, .align = 1, .x = 30, .y = 5},
+           {.action = 43, .align = 1, .x = 50, .y = 5},
            {.action = 44, .align = 2, .x = 3, .y = 4},
            {.action = 45, .align = 3, .x = 6, .y = 1}});
   UniqueWindow w = RawWindow();
@@ -1238,8 +1285,9 @@ TEST_F(SkinnedForms, ButtonsAreLaidOutByTheirAlignment) {
   const int width = r.right - r.left;
   auto& b = skin->Buttons();
   EXPECT_EQ(b[0]->BoundsRect, vcl::Rect(7, 2, 17, 10));
-  EXPECT_EQ(b[1]->BoundsRect, vcl::Rect(width - 30, 5, width - 20, 13));
-  EXPECT_EQ(skin->MaxButtonRight, width - 30);
+  EXPECT_EQ(b[1]->BoundsRect, vcl::Rect(width - 50, 5, width - 40, 13));
+  // The largest left edge of them: the system's close at the right end.
+  EXPECT_EQ(skin->MaxButtonRight, width - kRight - 2 - std::max(GetSystemMetrics(SM_CXSIZE) - 2, 1));
   // Beside the title text as it was last drawn.
   PaintedFrame(w.get());
   EXPECT_EQ(b[2]->BoundsRect.Left, skin->TitleRect.Left - 10 - 3);
@@ -1247,9 +1295,10 @@ TEST_F(SkinnedForms, ButtonsAreLaidOutByTheirAlignment) {
   EXPECT_EQ(b[3]->BoundsRect.Left, skin->TitleRect.Right + 6);
 }
 
+// (The buttons leave room for the system's close at the title's right end.)
 TEST_F(SkinnedForms, DisabledButtonsShowTheirFourthFrameOnlyWhenTheyHaveOne) {
-  UseSkin({{.action = 1, .align = 1, .x = 16, .y = 3, .frames = 4},
-           {.action = 2, .align = 1, .x = 30, .y = 3, .frames = 3, .statesFrame = false}});
+  UseSkin({{.action = 1, .align = 1, .x = 46, .y = 3, .frames = 4},
+           {.action = 2, .align = 1, .x = 60, .y = 3, .frames = 3, .statesFrame = false}});
   UniqueWindow w = RawWindow(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);  // no boxes
   TWinSkinForm* skin = SkinRaw(w.get());
   ASSERT_TRUE(skin);
@@ -1257,8 +1306,8 @@ TEST_F(SkinnedForms, DisabledButtonsShowTheirFourthFrameOnlyWhenTheyHaveOne) {
   auto b = PaintedFrame(w.get());
   const int width = b->Width();
   EXPECT_FALSE(skin->Buttons()[0]->Enabled);
-  EXPECT_EQ(Pixel(b.get(), width - 16 + 2, 5), Frame(kFirstButtonId, 4));
-  EXPECT_EQ(Pixel(b.get(), width - 30 + 2, 5), Frame(kFirstButtonId + 1, 1));
+  EXPECT_EQ(Pixel(b.get(), width - 46 + 2, 5), Frame(kFirstButtonId, 4));
+  EXPECT_EQ(Pixel(b.get(), width - 60 + 2, 5), Frame(kFirstButtonId + 1, 1));
   EXPECT_EQ(skin->Buttons()[0]->PaintFrame(false), 4);
   EXPECT_EQ(skin->Buttons()[1]->PaintFrame(false), 1);
 }
