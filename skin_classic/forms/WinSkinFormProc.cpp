@@ -511,7 +511,9 @@ void TWinSkinForm::NCLButtonUp(vcl::TMessage& m) {
 void TWinSkinForm::NCLButtonDblClk(vcl::TMessage& m) {
   const TPoint screen = MessagePoint(m.LParam);
   if (TNCObject* object = ObjectAt(ToWindowPoint(screen.X, screen.Y))) {
-    if (auto* button = dynamic_cast<TWinSysButton*>(object); button && button->IsIcon()) {
+    // A double click on the caption's icon closes the window, as the system menu's Close would:
+    // not when that is disabled or missing.
+    if (auto* button = dynamic_cast<TWinSysButton*>(object); button && button->IsIcon() && CanCloseFromSystemMenu()) {
       hover_timer_->SetEnabled(false);
       PostMessageW(Window, WM_SYSCOMMAND, SC_CLOSE, 0);
     }

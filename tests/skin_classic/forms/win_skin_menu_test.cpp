@@ -1544,5 +1544,58 @@ TEST_F(SkinnedSystemMenu, ASecondQuickRequestFromAnyOpenerClosesTheWindowWhenItM
   EXPECT_EQ(Log().Count(WM_CLOSE, 0), closes);
 }
 
+// A double click on the caption's icon closes the window as its system menu's Close would: sent as
+// a message and made with the real pointer (the first click opening the system menu), only while
+// that Close may be chosen; a window whose Close is disabled or missing stays.
+TEST_F(SkinnedSystemMenu, ADoubleClickOnTheIconClosesTheWindowOnlyWhenItsCloseMayBeChosen) {
+  const wintest::PointerLock turn;  // the real pointer and the foreground are used here
+  enum class Close { Enabled, Disabled, Missing };
+  for (const Close state : {Close::Enabled, Close::Disabled, Close::Missing}) {
+    for (const bool real : {false, true}) {
+      SCOPED_TRACE(std::string(state == Close::Enabled ? "close enabled" : state == Close::Disabled ? "close disabled"
+                                                                                                   : "close missing") +
+                   (real ? ", real clicks" : ", sent"));
+      Log().messages.clear();
+      UniqueWindow w = MenuWindow();
+      TWinSkinForm* skin = SkinRaw(w.get());
+      ASSERT_TRUE(skin);
+      HMENU system = GetSystemMenu(w.get(), FALSE);
+      if (state == Close::Disabled) EnableMenuItem(system, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+      if (state == Close::Missing) DeleteMenu(system, SC_CLOSE, MF_BYCOMMAND);
+      auto frame = Surface(360, 260, vcl::clBlack);
+      skin->PaintFrame(frame->Canvas()->Handle());  // lays the caption buttons out
+      auto icon = std::find_if(skin->Buttons().begin(), skin->Buttons().end(), [](auto& b) { return b->IsIcon(); });
+      ASSERT_NE(icon, skin->Buttons().end());
+      ASSERT_TRUE((*icon)->Visible);
+      const TPoint at = ScreenOf(w.get(), Centre((*icon)->BoundsRect));
+      bool clicked = true;
+      if (real) {
+        ASSERT_TRUE(wintest::RaiseUntilShownAt(w.get(), w.get(), POINT{at.X, at.Y}));
+        INPUT input[4] = {};
+        for (int i = 0; i < 4; ++i) {
+          input[i].type = INPUT_MOUSE;
+          input[i].mi.dwFlags = i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
+        }
+        clicked = wintest::MovePointer(at.X, at.Y) && SendInput(4, input, sizeof(INPUT)) == 4;
+        SetWindowPos(w.get(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ASSERT_TRUE(clicked);
+        // The double click has come once the system menu was asked for and the button let go.
+        ASSERT_TRUE(PumpUntil([&] { return tracked_.count > 0 && GetAsyncKeyState(VK_LBUTTON) >= 0; }));
+      } else {
+        SendMessageW(w.get(), WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(at.X, at.Y));
+      }
+      const auto closed = [] { return Log().Count(WM_SYSCOMMAND, SC_CLOSE) + Log().Count(WM_CLOSE, 0) > 0; };
+      if (state == Close::Enabled) {
+        EXPECT_TRUE(PumpUntil(closed)) << "not closed";
+      } else {
+        PumpUntilIdle();
+        EXPECT_FALSE(closed()) << "closed";
+      }
+      tracked_ = TrackedPopup{};
+    }
+  }
+}
+
+
 }  // namespace
 }  // namespace winskin::test
