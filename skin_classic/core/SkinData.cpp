@@ -220,10 +220,16 @@ void TSkinData::Loaded() {
   MakeCaptionFont();
   if (skin_formtype_ != sfMainform) {
     manager->SetStarted(manager->Started() + 1);
-    // The owner form is skinned now when its window already exists; otherwise the hook
-    // offers it when it is first activated.
+    // The owner form is skinned as an active component's setter would have it: by the
+    // manager's request, which switches the manager on and finds the form shown (only a main
+    // skin data hooks the thread's windows: without an active one no activation skins it). A
+    // request of another skin data waiting on the timer is left to it.
     auto* form = dynamic_cast<vcl::TCustomForm*>(Owner());
-    if (form && active_ && form->HandleAllocated()) manager->SkinForm(form->Handle());
+    const TSkinData* waiting = manager->RequestSkinData();
+    if (form && active_ && !empty_ && skin_formtype_ == sfOnlyThisForm && (!waiting || waiting == this)) {
+      manager->SetRequestSkinData(this);
+      manager->SetActiveMode(TSkinMode::SkinAll, kRequestInterval);
+    }
     return;
   }
   manager->InstallHook();

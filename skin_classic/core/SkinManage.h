@@ -79,7 +79,7 @@ class TSkinManage : public vcl::TObject, public TSkinRequests {
 
   void SetActiveMode(TSkinMode Mode, unsigned Interval) override;
   TSkinMode Mode() const { return mode_; }
-  TSkinData* RequestSkinData() const { return request_skin_data_; }
+  TSkinData* RequestSkinData() const override { return request_skin_data_; }
   void SetRequestSkinData(TSkinData* Value) override { request_skin_data_ = Value; }
   void RefreshSkinObjects(TSkinData* SkinData) override;
   // MDI children follow a maximised child (unless the main skin skins their borders).

@@ -23,6 +23,8 @@ class TSkinRequests {
   virtual void UnregisterSkinData(TSkinData* SkinData) = 0;
   // The thread's WH_CBT hook (installed once).
   virtual void InstallHook() = 0;
+  // The skin data whose request waits on the timer, or nil.
+  virtual TSkinData* RequestSkinData() const = 0;
   virtual void SetRequestSkinData(TSkinData* Value) = 0;
   // The forms skinned with SkinData drop their cached skin objects.
   virtual void RefreshSkinObjects(TSkinData* SkinData) = 0;

@@ -1689,6 +1689,44 @@ TEST_F(SkinnedForms, AFormsOwnSkinMadeInactiveGivesBackStylesAndRegion) {
   EXPECT_EQ(SendMessageW(form->Handle(), SKM_QUERYNOSKIN, 0, 0), 0);
 }
 
+// A form's own skin data loaded active from its description skins its form when no main skin
+// data is there to hook the windows, and beside the main window's empty one; loaded inactive or
+// without a skin it skins nothing. No other form shown takes its skin.
+TEST_F(SkinnedForms, AFormsOwnSkinDataLoadedActiveSkinsItsFormWithoutAMainSkinData) {
+  const std::string package = Hex(StoredStream(BuildPackage(FormSkinSpec(StandardButtons()))));
+  const std::string none = Hex(StoredStream({}));
+  struct Case {
+    const char* name;
+    bool emptyMain, active, withSkin, skinned;
+  };
+  for (const Case& c : {Case{"alone", false, true, true, true}, Case{"beside an empty main one", true, true, true, true},
+                        Case{"inactive", false, false, true, false}, Case{"without a skin", false, true, false, false},
+                        Case{"inactive beside an empty main one", true, false, true, false}}) {
+    SCOPED_TRACE(c.name);
+    holder_.reset();
+    FreeSkinManager();
+    Owned<TSkinTestForm> main;
+    if (c.emptyMain) main = ReadSkinForm(SkinFormText(MainWindowBlock()));
+    Owned<TSkinTestForm> form = ReadSkinForm(SkinFormText(
+        std::string("    Active = ") + (c.active ? "True" : "False") + "\n    SkinFormtype = sfOnlyThisForm\n" +
+        "    SkinStream = {\n      " + (c.withSkin ? package : none) + "}\n"));
+    ASSERT_NE(SkinManager(), nullptr);
+    Owned<vcl::TForm> other = NewForm();
+    form->Show();
+    other->Show();
+    if (c.skinned) {
+      ASSERT_TRUE(PumpUntil([&] { return Ready(form->Handle()); }));
+      EXPECT_EQ(Find(form->Handle())->SkinData, form->SkinData());
+      EXPECT_EQ(Find(form->Handle())->TopHeight, kTop);
+    }
+    ASSERT_TRUE(PumpUntil([] { return !SkinManager()->Timer()->Enabled() && QueueEmpty(); }));
+    EXPECT_EQ(Find(form->Handle()) != nullptr, c.skinned);
+    EXPECT_EQ(Find(other->Handle()), nullptr);
+    other.reset();
+    form.reset();
+  }
+}
+
 // A skin data freed while windows it skinned are open keeps nothing of itself in them: with
 // another skin data left they are skinned again with that one, with none left they get their
 // own frame, procedure and menu back; a popup window it framed lets go of it too. Freeing one
