@@ -23,7 +23,7 @@ VCL_CLASS_INFO(TqvEditWnd) {}
 namespace {
 
 constexpr wchar_t kFocusColor[] = L"FocusColor";
-constexpr UINT kRedrawFrameNow = RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME;
+constexpr UINT kRedrawFrameErasedNow = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME;
 constexpr UINT kRedrawFrameErase = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME;
 constexpr UINT kRedrawAll = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME;
 
@@ -352,7 +352,9 @@ void TqvEditWnd::OnFocus(vcl::TMessage& Message) {
   TqvBaseWnd::WndProc(Message);
   if (!alive) return;
   ApplySkinParams();
-  RedrawWindow(CtrlHandle, nullptr, nullptr, kRedrawFrameNow);
+  // Erased too: an owner-drawn list paints its rows alone, and the part they leave (all of an
+  // empty list) would keep the other state's colour.
+  RedrawWindow(CtrlHandle, nullptr, nullptr, kRedrawFrameErasedNow);
 }
 
 bool TqvEditWnd::OnCommand(vcl::TMessage& Message) {

@@ -40,6 +40,11 @@ void TqvTreeViewWnd::RestoreStdParams() {
   }
 }
 
+COLORREF TqvTreeViewWnd::ShownBackground() const {
+  const auto shown = static_cast<COLORREF>(SendMessageW(CtrlHandle, TVM_GETBKCOLOR, 0, 0));
+  return shown == static_cast<COLORREF>(-1) ? GetSysColor(COLOR_WINDOW) : shown;
+}
+
 vcl::TColor TqvTreeViewWnd::Background() const {
   if (DialogChild) return vcl::clWindow;
   vcl::TControl* control = OwnerControl();
@@ -72,7 +77,10 @@ void TqvTreeViewWnd::ApplySkinParams() {
     const vcl::TLifetime::TWatch alive = Lifetime().Watch();
     if (control->Font()->Color() != font) control->Font()->SetColor(font);
     if (!alive) return;
-    if (vcl::ColorToRGB(back) != vcl::ColorToRGB(control->Color())) SendMessageW(CtrlHandle, TVM_SETBKCOLOR, 0, Rgb(back));
+    // Against the colour the tree shows: the state's colour set on a focus change is not the
+    // control's own Color, and the tree would keep the other state's (its hot look) where the
+    // section's normal colour is the control's.
+    if (static_cast<COLORREF>(Rgb(back)) != ShownBackground()) SendMessageW(CtrlHandle, TVM_SETBKCOLOR, 0, Rgb(back));
   } else {
     SendMessageW(CtrlHandle, TVM_SETBKCOLOR, 0, Rgb(back));
     if (!SkinData->CustomFont()) SendMessageW(CtrlHandle, TVM_SETTEXTCOLOR, 0, Rgb(font));

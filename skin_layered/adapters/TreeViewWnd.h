@@ -27,6 +27,8 @@ class TqvTreeViewWnd : public TqvEditWnd {
 
  private:
   void OnEraseBkgnd(vcl::TMessage& Message);
+  // The background colour the tree paints with now (its own messages' answer).
+  COLORREF ShownBackground() const;
 
   // The window's own colours before the skin (a tree without a library control); -1 is the
   // system's default.

@@ -3,6 +3,8 @@
 // frames; controls made later; nothing made twice; and every control's own look back unskinned.
 #include "auto_support.h"
 
+#include <set>
+
 #include "classlib/forms/Forms.h"
 #include "classlib/rtl/LiveCounts.h"
 #include "skin_layered/adapters/SpeedButtonHandler.h"
@@ -308,6 +310,90 @@ TEST_F(AutoAdapters, AFormOfEveryKindHoldsNoDeviceContextOnceIdle) {
   // Larger, every cache made anew.
   form->SetBounds(20, 20, 1100, 800);
   EXPECT_EQ(held(), 0);
+}
+
+// The pixels of a window (its frame and client, copied from its own DC: what it shows) in a
+// colour.
+int ShownPixelsOf(HWND Wnd, COLORREF Color) {
+  RECT r{};
+  GetWindowRect(Wnd, &r);
+  const RECT box{0, 0, r.right - r.left, r.bottom - r.top};
+  MemoryPixels shown(box.right, box.bottom);
+  HDC dc = GetWindowDC(Wnd);
+  BitBlt(shown.DC(), 0, 0, box.right, box.bottom, dc, 0, 0, SRCCOPY);
+  ReleaseDC(Wnd, dc);
+  return CountColor(shown, box, Color);
+}
+
+// Each control the keyboard's Tab reaches shows its section's hot colour while it has the focus
+// (those that have a focus look) and none once Tab has taken the focus on, the pointer far
+// away: a tree whose section's normal colour is its own window colour kept the hot background
+// (its colour was set again only when it differed from the control's own), and an empty
+// owner-drawn list kept the hot row its focus had painted (its rows alone are painted again).
+// Under the every-kind skin, whose normal colours are none of the controls' own, under the
+// sample skin, whose edits are white, and under the incomplete sample skin.
+TEST_F(AutoAdapters, TabbingOnLeavesEveryControlWithoutItsFocusLook) {
+  const EveryKind k = FillEveryKind(form.get());
+  auto* tree = dynamic_cast<vcl::TTreeView*>(k.windowed.at(L"TreeView").first);
+  ASSERT_TRUE(tree);
+  for (const wchar_t* folder : {L"Pictures", L"Pages"}) {
+    vcl::TTreeNode* node = tree->Items()->Add(nullptr, folder);
+    for (int i = 1; i <= 4; ++i) tree->Items()->AddChild(node, vcl::String(folder) + L" " + std::to_wstring(i));
+  }
+  // On the screen, where the window has its pixels; the pointer held away from it.
+  form->SetBounds(30, 30, form->Width(), form->Height());
+  form->Show();
+  tree->FullExpand();
+  wintest::PumpUntilIdle();
+  const wintest::PointerLock pointer;
+  ASSERT_TRUE(wintest::MovePointer(1900, 1060));
+  auto nameOf = [&](HWND Wnd) {
+    for (const auto& [name, entry] : k.windowed)
+      if (entry.first->HandleAllocated() && entry.first->Handle() == Wnd) return std::wstring(name);
+    return std::wstring(L"a control");
+  };
+  for (const wchar_t* skin : {L"", L"Lagoon", L"Sparse"}) {
+    const bool sample = *skin != 0;
+    if (sample) {
+      manager->SetSkinDirectory(SampleSkins());
+      manager->SetSkinName(skin);
+      wintest::PumpUntilIdle();
+    }
+    const std::string within = sample ? vcl::WideToUtf8(skin) + ": " : "test skin: ";
+    manager->SetHotWnd(nullptr);
+    vcl::TWinControl* first = k.windowed.at(L"Button").first;
+    first->SetFocus();
+    ASSERT_TRUE(wintest::PumpUntil([&] { return GetFocus() == first->Handle(); }));
+    std::set<std::wstring> judged;
+    for (int step = 0; step < 40; ++step) {
+      const HWND focus = GetFocus();
+      // A combo box's edit has the focus; the combo's adapter shows its look.
+      HWND adapted = focus;
+      if (!SendCommandToWnd(adapted, scmGetSkinData, 0)) adapted = GetParent(focus);
+      auto* data = reinterpret_cast<TsCommonData*>(SendCommandToWnd(adapted, scmGetSkinData, 0));
+      const TsGeneralData* section = data && data->Skinned() ? data->Section() : nullptr;
+      const COLORREF hot = section && section->States > 1 ? vcl::ColorToRGB(section->Props[1].Color) : CLR_INVALID;
+      const bool distinct = hot != CLR_INVALID && hot != static_cast<COLORREF>(vcl::ColorToRGB(section->Props[0].Color));
+      const int focused = distinct ? ShownPixelsOf(adapted, hot) : 0;
+      PostMessageW(focus, WM_KEYDOWN, VK_TAB, 0);
+      vcl::Application->ProcessMessages();
+      ASSERT_TRUE(wintest::PumpUntil([&] { return GetFocus() != focus; }));
+      wintest::PumpUntilIdle();
+      if (focused > 0) {
+        judged.insert(nameOf(adapted));
+        EXPECT_EQ(ShownPixelsOf(adapted, hot), 0)
+            << within << vcl::WideToUtf8(nameOf(adapted)) << " (" << focused << " hot pixels while focused)";
+      }
+      if (GetFocus() == first->Handle()) break;
+    }
+    // The controls of a focus look among them, every one of them judged (the incomplete skin's
+    // edits have one).
+    for (const wchar_t* name : {L"Edit", L"Memo", L"ListBox", L"CheckListBox", L"TreeView", L"ListView",
+                                L"StringGrid", L"Button"})
+      if (std::wstring(skin) != L"Sparse" || std::wstring(name) == L"Edit") {
+        EXPECT_TRUE(judged.count(name)) << within << vcl::WideToUtf8(name);
+      }
+  }
 }
 
 TEST_F(AutoAdapters, AFrameAdapterOnAnythingButAFrameIsRefused) {
