@@ -914,10 +914,12 @@ constexpr wchar_t kSampleHint[] = L"A hint of the hint manager";
 constexpr UINT kPutSampleHint = WM_APP + 0x47;
 constexpr UINT kRestackSampleHint = WM_APP + 0x48;
 
-// A mouse button pressed over the page, its frame or one of its controls, or the page
-// activated, moved or brought to the top: each may stack it over the sample hint on the display.
+// A mouse button pressed over the page, its frame or one of its controls, the focus moved to
+// another of its controls (by the keyboard too), or the page activated, moved or brought to the
+// top: each may stack it over the sample hint on the display.
 bool MayCoverHint(const vcl::TMessage& Message) {
   switch (Message.Msg) {
+    case vcl::CM_FOCUSCHANGED: return true;
     case WM_PARENTNOTIFY:
       switch (LOWORD(Message.WParam)) {
         case WM_LBUTTONDOWN:

@@ -3,7 +3,7 @@
 // same, and the layered page's sample hint, which has no timeout: it goes with the page when it
 // is minimised or hidden, comes back where it stood when the page is restored or shown, follows
 // the page's moves, comes back once a title-bar item's hint that took its window goes, and
-// stays in view as the page takes clicks. The MDI frame's test comes first: it needs the frame
+// stays in view as the page takes clicks and as its focus moves. The MDI frame's test comes first: it needs the frame
 // to be the application's main form.
 #include <gtest/gtest.h>
 
@@ -373,6 +373,48 @@ TEST(GallerySampleHint, StaysInViewAsThePageTakesClicks) {
     EXPECT_TRUE(DisplayShowsHint(hint, std::string("sample-hint-after-") + click.name)) << "the page covers the hint";
   }
   SetCursorPos(1900, 1060);
+}
+
+// A focus change, set by the program and by the keyboard (Tab in a control far from the hint,
+// through the program's message loop), leaves the sample hint in view where it stood, as does a
+// key that moves no focus: the display stacked the page over the hint at a focus change, and
+// the hint came back only with a click into the page.
+TEST(GallerySampleHint, StaysInViewThroughFocusChanges) {
+  const LagoonPage owned = NewLagoonPage();
+  TGalleryLayered* page = owned.get();
+  const std::optional<RECT> shown = ShowWithSampleHint(page);
+  ASSERT_TRUE(shown.has_value());
+  const RECT hint = *shown;
+  ASSERT_TRUE(DisplayShowsHint(hint, "sample-hint-before-focus"));
+  vcl::TMemo* memo = nullptr;
+  for (int i = 0; i < page->ComponentCount() && !memo; ++i) memo = dynamic_cast<vcl::TMemo*>(page->Components(i));
+  ASSERT_TRUE(memo);
+  auto inView = [&](const std::string& Name) {
+    wintest::PumpUntilIdle();
+    EXPECT_TRUE(wintest::PumpUntil([&] {
+      const std::optional<RECT> r = HintShown();
+      return r && SameRect(*r, hint);
+    })) << "the hint went";
+    EXPECT_TRUE(DisplayShowsHint(hint, "sample-hint-after-" + Name)) << "the page covers the hint";
+  };
+  memo->SetFocus();
+  ASSERT_TRUE(wintest::PumpUntil([&] { return GetFocus() == memo->Handle(); }));
+  inView("set-focus");
+  for (int step = 1; step <= 2; ++step) {
+    SCOPED_TRACE("Tab " + std::to_string(step));
+    const HWND focus = GetFocus();
+    PostMessageW(focus, WM_KEYDOWN, VK_TAB, 0);
+    vcl::Application->ProcessMessages();
+    ASSERT_TRUE(wintest::PumpUntil([&] { return GetFocus() != focus; })) << "Tab moved no focus";
+    inView("tab-" + std::to_string(step));
+  }
+  memo->SetFocus();
+  ASSERT_TRUE(wintest::PumpUntil([&] { return GetFocus() == memo->Handle(); }));
+  wintest::PumpUntilIdle();
+  PostMessageW(memo->Handle(), WM_KEYDOWN, VK_END, 0);
+  vcl::Application->ProcessMessages();
+  EXPECT_EQ(GetFocus(), memo->Handle());
+  inView("key");
 }
 
 TEST(GallerySampleHint, GoesWithThePageAndComesBackWhereItStoodAsTheDisplayShows) {
