@@ -191,6 +191,9 @@ class TqvBorderForm : public TqvBorderFormBase {
   void MoveMessage(vcl::TMessage& Message);
   void WindowPosChanging(vcl::TMessage& Message);
   void WindowPosChanged(vcl::TMessage& Message);
+  // A dialog's border window restacked by another window's doing goes back right over its
+  // dialog.
+  void KeepOverDialog(const vcl::TMessage& Message);
   void ShowWindowMessage(vcl::TMessage& Message);
   void OtherMessage(vcl::TMessage& Message);
   void CutMouseHole(vcl::TMessage& Message);

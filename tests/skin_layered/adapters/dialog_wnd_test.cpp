@@ -1127,6 +1127,84 @@ TEST_F(Dialogs, TheSkinningKeepsADialogsOwnerAndItsPlaceAboveIt) {
   }
 }
 
+// Where the dialog's border window, the dialog and the form owning it stand among the shown
+// top-level windows, from the top (-1 for none).
+struct DialogStacking {
+  int Border = -1, Dialog = -1, Form = -1;
+  // The border window right over or under its dialog, on the same side of the form.
+  bool Together() const {
+    return Border >= 0 && Dialog >= 0 && std::abs(Border - Dialog) == 1 && (Border < Form) == (Dialog < Form);
+  }
+};
+
+std::ostream& operator<<(std::ostream& os, const DialogStacking& s) {
+  return os << "border " << s.Border << ", dialog " << s.Dialog << ", form " << s.Form;
+}
+
+// With extended borders a dialog's border window stays with its dialog in z-order: switched on
+// while the form owning the dialog is in front of it, and the form or the dialog activated
+// (by the system, or by a real click on the form) or brought to the top afterwards, the
+// dialog's frame neither floats over the form covering the dialog nor lies under it.
+TEST_F(Dialogs, ADialogsBorderWindowStaysWithTheDialogWhenItsOwnerComesToTheFront) {
+  const wintest::PointerLock turn;  // the test clicks and judges the window order
+  CopySampleSkin(skins, L"Lagoon", L"Lagoon");
+  manager->SetSkinName(L"Lagoon");
+  ASSERT_TRUE(manager->Skin().SkinData.Active);
+  auto form = ShownForm();
+  vcl::Construct<TsSkinProvider>(form.get());
+  form->SetBounds(50, 50, 700, 500);
+  form->Show();
+  wintest::PumpUntilIdle();
+  const HWND dlg = NewDialog(kSizable, true, form->Handle());
+  SetWindowPos(dlg, nullptr, 150, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  SetForegroundWindow(dlg);
+  wintest::PumpUntilIdle();
+  TqvDialogWnd* d = DialogOf(dlg);
+  ASSERT_NE(d, nullptr);
+  auto now = [&] {
+    std::vector<HWND> order;
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
+      if (IsWindowVisible(w)) order.push_back(w);
+    auto place = [&](HWND Wnd) {
+      const auto it = std::find(order.begin(), order.end(), Wnd);
+      return Wnd && it != order.end() ? static_cast<int>(it - order.begin()) : -1;
+    };
+    const TqvBorderForm* border = d->ExtBorderForm();
+    return DialogStacking{place(border ? border->BorderWindow() : nullptr), place(dlg), place(form->Handle())};
+  };
+  auto together = [&](const char* When) {
+    EXPECT_TRUE(wintest::PumpUntil([&] { return now().Together(); })) << When << ": " << now();
+  };
+  // A real click on the form's client, clear of the dialog.
+  auto clickForm = [&] {
+    const POINT at{50 + 650, 50 + 450};
+    ASSERT_TRUE(wintest::MovePointer(at.x, at.y));
+    ASSERT_EQ(WindowFromPoint(at), form->Handle());
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(SendInput(2, input, sizeof(INPUT)), 2u);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return GetActiveWindow() == form->Handle(); }));
+  };
+  ASSERT_NO_FATAL_FAILURE(clickForm());
+  manager->SetExtendedBorders(true);
+  ASSERT_NE(d->ExtBorderForm(), nullptr);
+  together("switched on behind the form");
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    SetForegroundWindow(dlg);
+    together("the dialog activated");
+    SetActiveWindow(form->Handle());
+    together("the form activated");
+    SetWindowPos(dlg, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    together("the dialog brought to the top");
+    ASSERT_NO_FATAL_FAILURE(clickForm());
+    together("the form clicked");
+  }
+  DestroyWindow(dlg);
+}
+
 // Moved with the manager's blending: the dialog (or its border window, which is the one
 // dragged) shows at the blend value during the move and is opaque where it ends.
 TEST_F(Dialogs, ADialogBlendsWhileMoved) {
