@@ -343,8 +343,10 @@ void TqvCaptionItems::SetTitleBarItemState(int Index, int State) {
     return;
   }
   if (wasHot) return;
+  // The event may free the bar, and the item with it.
+  const vcl::TLifetime::TWatch alive = item->Watch();
   if (item->OnMouseEnter) item->OnMouseEnter(item);
-  if (!item->ShowHint() || item->Hint().empty()) return;
+  if (!alive || !item->ShowHint() || item->Hint().empty()) return;
   StopTitleHint();
   title_hint_code_ = code;
   const int pause = vcl::Application ? vcl::Application->HintPause() : 500;

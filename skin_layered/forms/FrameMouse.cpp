@@ -715,11 +715,15 @@ void TqvFrameMouse::TitleBarItemDoubleClick(int Code) {
   TqvTitleBarItem* item = items.TitleItemByCode(Code);
   if (!item) return;
   item->FreeAnimation();
+  // Made hot and pressed, the item (or the one hot before) hears of it: the leave or enter
+  // event may free the bar, and the item with it.
+  const vcl::TLifetime::TWatch alive = item->Watch();
   SetHotElement(Code, true);
-  PressElement(Code);
+  if (alive) PressElement(Code);
   // Pressed and clicked at once: the release that follows may not reach a skinned frame (the
   // click may take the border window away) and must not leave the process's press held.
   SetButtonPressed(false);
+  if (!alive) return;
   // The click may take the border form, the title bar or the form away: nothing follows it.
   item->Click();
 }

@@ -192,6 +192,8 @@ class TqvTitleBarItem : public vcl::TCollectionItem, public TqvFadedItem {
   void MouseDown(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y);
   void MouseUp(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y);
   void Click();
+  // Tells a caller whether the item outlived what it called (an event may free it).
+  vcl::TLifetime::TWatch Watch() const { return lifetime_.Watch(); }
   // The hint 16 pixels below the cursor.
   void ShowItemHint();
   void HideItemHint();

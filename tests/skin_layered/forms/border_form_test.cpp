@@ -1116,6 +1116,143 @@ TEST_F(BorderFormTest, ADoubleClickOnATitleBarItemClicksItAndADisabledItemIsNeve
   EXPECT_EQ(paste->HotState(), 1);
 }
 
+// Every event of a title-bar item may free its bar, and so its items: the pointer coming onto
+// an item (its enter, the leave of the item hot before), its press, its release, its click, and
+// the double click (on the border window it makes the item hot, presses it and clicks it; on the
+// form's own frame its press and release come round again). On the form's frame and on the
+// border window, each event in turn frees the bar while the gestures go on: nothing of an item is
+// touched after that (the blocks the items lay in, taken again at once and marked, stay as
+// marked; a hint shown at once would read the freed item), the pointer moving on and the release
+// find no bar, and no press is left held.
+TEST_F(BorderFormTest, AnItemEventThatFreesItsBarTouchesTheItemNoMoreOnTheFormOrTheBorderWindow) {
+  constexpr std::size_t kSize = sizeof(TqvTitleBarItem);
+  constexpr int kBlocks = 8;
+  struct Freeing {
+    TsTitleBar* bar = nullptr;
+    std::vector<unsigned char*> blocks;
+    int events = 0;
+    void FreeBar() {
+      ++events;
+      vcl::TObject::Free(std::exchange(bar, nullptr));
+      for (int i = 0; i < kBlocks; ++i) {
+        auto* block = static_cast<unsigned char*>(::operator new(kSize));
+        std::fill(block, block + kSize, 0xAB);
+        blocks.push_back(block);
+      }
+    }
+    bool Untouched() const {
+      return std::all_of(blocks.begin(), blocks.end(), [](const unsigned char* b) {
+        return std::all_of(b, b + kSize, [](unsigned char c) { return c == 0xAB; });
+      });
+    }
+    void Reset() {
+      for (unsigned char* b : blocks) ::operator delete(b);
+      blocks.clear();
+      events = 0;
+      if (bar) vcl::TObject::Free(std::exchange(bar, nullptr));
+    }
+    ~Freeing() { Reset(); }
+  } freeing;
+  auto frees = vcl::TNotifyEvent::FromFunction([](void* f, vcl::TObject*) { static_cast<Freeing*>(f)->FreeBar(); },
+                                               &freeing);
+  auto freesOnMouse = vcl::TMouseEvent::FromFunction(
+      [](void* f, vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int, int) { static_cast<Freeing*>(f)->FreeBar(); },
+      &freeing);
+  // A hint shown at once on entering reads the item after its enter event.
+  const int pause = vcl::Application->HintPause();
+  vcl::Application->SetHintPause(0);
+  const vcl::TScopeExit restore([pause] { vcl::Application->SetHintPause(pause); });
+  // The real pointer keeps off the form: resting on an item's place it would make the item hot
+  // and leave it whenever messages are pumped.
+  const wintest::PointerLock pointer;
+  ASSERT_TRUE(wintest::MovePointer(kLeft - 200, kTop + 100));
+
+  enum class Event { Enter, Leave, Down, Up, Click };
+  const std::pair<Event, const char*> kEvents[] = {
+      {Event::Enter, "enter"}, {Event::Leave, "leave"}, {Event::Down, "down"}, {Event::Up, "up"}, {Event::Click, "click"}};
+  for (const bool onBorder : {false, true}) {
+    provider->SetAllowExtBorders(onBorder);
+    for (const bool doubleClick : {false, true}) {
+      for (const auto& [event, name] : kEvents) {
+        SCOPED_TRACE(::testing::Message() << (onBorder ? "the border window, " : "the form, ")
+                                          << (doubleClick ? "a double click, " : "a press, ") << name);
+        freeing.Reset();
+        freeing.bar = vcl::Construct<TsTitleBar>(form.get());
+        ASSERT_EQ(provider->TitleBar(), freeing.bar);
+        // The item hot first, and the one the gestures go on to.
+        TqvTitleBarItem* first = freeing.bar->Items()->Add();
+        first->SetCaption(L"Copy");
+        TqvTitleBarItem* item = freeing.bar->Items()->Add();
+        item->SetCaption(L"Paste");
+        for (TqvTitleBarItem* each : {first, item}) {
+          each->SetHint(L"An item's hint");
+          each->SetShowHint(true);
+        }
+        switch (event) {
+          case Event::Enter: item->OnMouseEnter = frees; break;
+          case Event::Leave: first->OnMouseLeave = frees; break;
+          case Event::Down: item->OnMouseDown = freesOnMouse; break;
+          case Event::Up: item->OnMouseUp = freesOnMouse; break;
+          case Event::Click: item->OnClick = frees; break;
+        }
+        provider->CaptionItems().InitTitleBarItems();
+        provider->SkinData->BGChanged = true;
+        if (onBorder) {
+          border = provider->ExtBorderForm();
+          ASSERT_NE(border, nullptr);
+          border->UpdateExBordersPos(true, 255);
+        } else {
+          ASSERT_EQ(provider->ExtBorderForm(), nullptr);
+          provider->PaintAll();
+        }
+        // Where the mouse messages go and what they carry.
+        const HWND target = onBorder ? BorderWnd() : Wnd();
+        auto at = [&](const TqvTitleBarItem* i) {
+          if (onBorder) return Screen(i->ItemRect.Left + 3, i->ItemRect.Top + 3);
+          const vcl::TRect window = WindowBox(Wnd());
+          return MAKELPARAM(window.Left + i->ItemRect.Left + 3, window.Top + i->ItemRect.Top + 3);
+        };
+        const LPARAM onFirst = at(first), onItem = at(item);
+        const WPARAM code = onBorder ? 19 : kHitTitleBarItem + 1;
+        if (onBorder) {
+          vcl::TMessage test{WM_NCHITTEST, 0, onItem, 0};
+          ASSERT_EQ(border->HitTest(test), kHitTitleBarItem + 1);
+        } else {
+          ASSERT_EQ(SendMessageW(Wnd(), WM_NCHITTEST, 0, onItem), kHitTitleBarItem + 1);
+        }
+        SendMessageW(target, WM_NCMOUSEMOVE, onBorder ? 19 : kHitTitleBarItem, onFirst);
+        ASSERT_EQ(first->HotState(), 1);
+        // Once the bar is gone the presses stop (a press where the item was is one on the bare
+        // caption, which starts the system's move); moves and releases go on.
+        auto send = [&](UINT Msg) {
+          if (freeing.events == 0 || (Msg != WM_NCLBUTTONDOWN && Msg != WM_NCLBUTTONDBLCLK))
+            SendMessageW(target, Msg, code, onItem);
+        };
+        bool fires = true;
+        if (!doubleClick || !onBorder) send(WM_NCMOUSEMOVE);
+        if (!doubleClick) {
+          send(WM_NCLBUTTONDOWN);
+          send(WM_NCLBUTTONUP);
+        } else if (onBorder) {
+          // The border window's double click alone: hot, pressed and clicked, no press nor release.
+          send(WM_NCLBUTTONDBLCLK);
+          send(WM_NCLBUTTONUP);
+          fires = event != Event::Down && event != Event::Up;
+        } else {
+          for (const UINT msg : {WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_NCLBUTTONDBLCLK, WM_NCLBUTTONUP}) send(msg);
+        }
+        EXPECT_EQ(freeing.events, fires ? 1 : 0);
+        EXPECT_EQ(provider->TitleBar() == nullptr, fires);
+        EXPECT_TRUE(freeing.Untouched());
+        EXPECT_FALSE(TitleButtonPressed());
+        SendMessageW(target, WM_NCMOUSEMOVE, HTCAPTION, onBorder ? Screen(Width() / 2, kShadow + 12) : MAKELPARAM(kLeft + 150, kTop + 12));
+        EXPECT_LE(provider->FrameMouse().HotElement, 0);
+      }
+    }
+  }
+  freeing.Reset();
+}
+
 // A user title button's hint on the border window: shown while the mouse rests on the button
 // there (the window image's coordinates hold the shadow and the border offsets), gone when it
 // leaves for the caption.
