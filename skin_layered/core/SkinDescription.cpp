@@ -113,6 +113,12 @@ std::string DescriptionUpperCase(std::string_view Text) {
   return s;
 }
 
+bool IsDescriptionColor(std::int32_t Value) {
+  const auto bits = static_cast<std::uint32_t>(Value);
+  constexpr std::uint32_t kSystemColor = 0x80000000u, kLastSystemIndex = 30;
+  return bits <= 0xFFFFFFu || (bits >= kSystemColor && bits <= kSystemColor + kLastSystemIndex);
+}
+
 void TSkinDescription::Load(std::string_view Text) {
   sections_.clear();
   entries_.clear();
@@ -224,6 +230,13 @@ std::int32_t TSkinDescription::ReadInteger(std::string_view Section, std::string
   return text && ParseDescriptionInteger(*text, value) ? value : Default;
 }
 
+std::int32_t TSkinDescription::ReadColor(std::string_view Section, std::string_view Key,
+                                         std::int32_t Default) const {
+  std::int32_t value = 0;
+  const auto text = Value(Section, Key);
+  return text && ParseDescriptionInteger(*text, value) && IsDescriptionColor(value) ? value : Default;
+}
+
 double TSkinDescription::ReadFloat(std::string_view Section, std::string_view Key, double Default) const {
   double value = 0;
   const auto text = Value(Section, Key);
@@ -236,6 +249,10 @@ constexpr int kWalking = -3;  // on the chain being walked: met again, the chain
 
 bool IntegerValue(std::string_view text, std::int32_t& value) {
   return ParseDescriptionInteger(text, value) && value != -1;
+}
+
+bool ColorValue(std::string_view text, std::int32_t& value) {
+  return ParseDescriptionInteger(text, value) && IsDescriptionColor(value);
 }
 }  // namespace
 
@@ -252,7 +269,10 @@ int TSkinDescription::Provider(int Section, int Key, TKind Kind) const {
       const int e = key_entries_[static_cast<std::size_t>(i)];
       const std::string_view value = entries_[static_cast<std::size_t>(e)].Value;
       std::int32_t number = 0;
-      if (Kind == kString ? value != kMissing : IntegerValue(value, number))
+      const bool given = Kind == kString    ? value != kMissing
+                         : Kind == kInteger ? IntegerValue(value, number)
+                                            : ColorValue(value, number);
+      if (given)
         provider[static_cast<std::size_t>(entry_sections_[static_cast<std::size_t>(e)])] = e;
     }
   }
@@ -287,6 +307,13 @@ std::optional<std::int32_t> TSkinDescription::InheritedInteger(int Section, int 
   return value;
 }
 
+std::optional<std::int32_t> TSkinDescription::InheritedColor(int Section, int Key) const {
+  const int entry = Provider(Section, Key, kColor);
+  std::int32_t value = 0;
+  if (entry < 0 || !ColorValue(entries_[static_cast<std::size_t>(entry)].Value, value)) return std::nullopt;
+  return value;
+}
+
 std::optional<bool> TSkinDescription::InheritedBool(int Section, int Key) const {
   const auto text = InheritedString(Section, Key);
   if (!text) return std::nullopt;
@@ -304,6 +331,10 @@ std::optional<std::int32_t> TSkinDescription::InheritedInteger(std::string_view 
 
 std::optional<bool> TSkinDescription::InheritedBool(std::string_view Section, std::string_view Key) const {
   return InheritedBool(FindSection(Section), FindKey(Key));
+}
+
+std::optional<std::int32_t> TSkinDescription::InheritedColor(std::string_view Section, std::string_view Key) const {
+  return InheritedColor(FindSection(Section), FindKey(Key));
 }
 
 }  // namespace skin_layered

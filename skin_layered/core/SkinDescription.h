@@ -42,6 +42,11 @@ bool ParseDescriptionFloat(std::string_view Text, double& Value);
 // ASCII letters upper-cased; other bytes kept.
 std::string DescriptionUpperCase(std::string_view Text);
 
+// A value a colour can have: red, green and blue in the low three bytes and nothing above
+// them, or a system colour (0x80000000 with the system's index of one, 0 to 30). Anything else
+// (-1, $FFFFFFFF, $7FFFFFFF) is no colour.
+bool IsDescriptionColor(std::int32_t Value);
+
 class TSkinDescription {
  public:
   struct TEntry {
@@ -77,6 +82,8 @@ class TSkinDescription {
   std::string_view ReadString(std::string_view Section, std::string_view Key, std::string_view Default) const;
   // Default when missing or not an integer.
   std::int32_t ReadInteger(std::string_view Section, std::string_view Key, std::int32_t Default) const;
+  // Default when missing, not an integer or no colour (IsDescriptionColor).
+  std::int32_t ReadColor(std::string_view Section, std::string_view Key, std::int32_t Default) const;
   // Default when missing or not a number with "." as separator.
   double ReadFloat(std::string_view Section, std::string_view Key, double Default) const;
 
@@ -92,6 +99,8 @@ class TSkinDescription {
   std::optional<std::int32_t> InheritedInteger(std::string_view Section, std::string_view Key) const;
   // Booleans (a value of "?" missing): "TRUE" or "1" is true, any other value false.
   std::optional<bool> InheritedBool(std::string_view Section, std::string_view Key) const;
+  // Colours: a value that is no colour (IsDescriptionColor) counts as missing.
+  std::optional<std::int32_t> InheritedColor(std::string_view Section, std::string_view Key) const;
 
   // The same by numbers, for readers of many values: a section's place (FindSection) and a
   // key's number, -1 for a key named nowhere in the text. Either -1 finds nothing.
@@ -100,9 +109,10 @@ class TSkinDescription {
   std::optional<std::string_view> InheritedString(int Section, int Key) const;
   std::optional<std::int32_t> InheritedInteger(int Section, int Key) const;
   std::optional<bool> InheritedBool(int Section, int Key) const;
+  std::optional<std::int32_t> InheritedColor(int Section, int Key) const;
 
  private:
-  enum TKind { kString, kInteger, kKindCount };
+  enum TKind { kString, kInteger, kColor, kKindCount };
   struct TSection {
     std::string_view Name;
     std::size_t First = 0, Count = 0;  // its entries

@@ -16,6 +16,7 @@
 #include "skin_layered/paint/GlowWindows.h"
 #include "skin_layered/paint/SkinImages.h"
 #include "skin_layered/paint/TemplatePaint.h"
+#include "skin_layered/paint/TextEffects.h"
 #include "skin_layered/paint/pixels/Blending.h"
 #include "skin_layered/paint/pixels/PixelTransforms.h"
 
@@ -412,7 +413,8 @@ bool TsCommonData::ApplyColorsOfState(int State) {
     }
   }
   if (!custom_font_ && COC != 10) {
-    const vcl::TColor font = AdjustedColor(state.FontColor, *this);
+    // The control writes its text itself: in a colour that stands off its face.
+    const vcl::TColor font = LegibleTextColorOn(AdjustedColor(state.FontColor, *this), control->Color());
     if (control->Font()->Color() != font) {
       control->Font()->SetColor(font);
       changed = true;

@@ -18,6 +18,7 @@
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/Gradient.h"
 #include "skin_layered/paint/PngGraphic.h"
+#include "skin_layered/paint/TextEffects.h"
 #include "skin_layered/paint/png/PngError.h"
 #include "skin_layered/paint/png/PngReader.h"
 #include "skin_layered/paint/pixels/Blending.h"
@@ -105,6 +106,7 @@ void TsSkinReading::Run() {
   // The tables are complete but for the TRANSPARENT section: lookups by name from here.
   skin_.IndexTables();
   ResolveImageIndexes();
+  MakeDefaultedTextsLegible();
   ReadSkinColors();
   AppendTransparent();
   skin_.IndexTables();
@@ -395,7 +397,7 @@ void TsSkinReading::ReadGlobalInfo() {
   d.BIMaxGlowMargin = integer("BICONMAXGLOWMARGIN", 0);
   d.BIMinGlow = integer("BICONMINGLOW", 0);
   d.BIMinGlowMargin = integer("BICONMINGLOWMARGIN", 0);
-  d.Shadow1Color = integer("SHADOW1COLOR", 0);
+  d.Shadow1Color = description_.ReadColor(g, "SHADOW1COLOR", 0);
   d.Shadow1Offset = integer("SHADOW1OFFSET", 0);
   d.Shadow1Blur = integer("SHADOW1BLUR", -1);
   d.Shadow1Transparency = integer("SHADOW1TRANSPARENCY", 0);
@@ -426,7 +428,7 @@ void TsSkinReading::ReadShadowLayer(int Layer) {
   layer = TsShadowLayer{};
   for (std::size_t side = 0; side < kSides.size(); ++side) {
     const std::string s(kSides[side]);
-    layer.Colors[side] = integer(prefix + "COLOR" + s, keys.Colors[side]);
+    layer.Colors[side] = description_.ReadColor(GlobalInfo(), prefix + "COLOR" + s, keys.Colors[side]);
     layer.Widths[side] = integer(prefix + "WIDTH" + s, -1);
     layer.Offsets[side] = integer(prefix + "OFFSET" + s, keys.Offsets[side]);
   }
@@ -489,16 +491,22 @@ int TsSkinReading::BuiltShadowImage(const TsShadowLayer& Layer, const String& Ke
 // ---------------------------------------------------------------------------------------
 // Sections
 
-TsGenState TsSkinReading::ReadState(int Section, const std::array<int, 12>& Keys) const {
+TsGenState TsSkinReading::ReadState(int Section, const std::array<int, 12>& Keys, TColorsGiven& Given) const {
   // The integer fields in the order of the keys; position 9 is the gradient text.
   static constexpr std::array<std::int32_t TsGenState::*, 12> kFields{
       &TsGenState::Color,    &TsGenState::FontColor,       &TsGenState::TCLeft, &TsGenState::TCTop,
       &TsGenState::TCRight,  &TsGenState::TCBottom,        &TsGenState::GCol,   &TsGenState::GSize,
       &TsGenState::GradientPercent, nullptr,               &TsGenState::ImagePercent, &TsGenState::Transparency};
+  // The first seven are colours: a value no colour can have counts as missing.
+  constexpr std::size_t kColors = 7;
   TsGenState state;
   for (std::size_t k = 0; k < kFields.size(); ++k) {
     if (!kFields[k]) continue;
-    if (const auto value = description_.InheritedInteger(Section, Keys[k])) state.*kFields[k] = vcl::ColorToRGB(*value);
+    const auto value = k < kColors ? description_.InheritedColor(Section, Keys[k])
+                                   : description_.InheritedInteger(Section, Keys[k]);
+    if (value) state.*kFields[k] = vcl::ColorToRGB(*value);
+    if (kFields[k] == &TsGenState::Color) Given.Face = value.has_value();
+    if (kFields[k] == &TsGenState::FontColor) Given.Font = value.has_value();
   }
   if (const auto gradient = description_.InheritedString(Section, Keys[9])) state.GradientData = Text(*gradient);
   PrepareGradientArray(state.GradientData, state.GradientArray);
@@ -507,6 +515,7 @@ TsGenState TsSkinReading::ReadState(int Section, const std::array<int, 12>& Keys
 
 void TsSkinReading::ReadSections() {
   skin_.Sections.clear();
+  colors_given_.clear();
   // Each key's number in the description, found once for all sections.
   auto key = [&](std::string_view name) { return description_.FindKey(name); };
   std::array<std::array<int, 12>, 2> stateKeys{};
@@ -538,8 +547,14 @@ void TsSkinReading::ReadSections() {
     s.OutOffsR = integer(offsRKey, 0);
     s.OutOffsB = integer(offsBKey, 0);
     s.OutOpacity = integer(opacityKey, 200);
-    s.Props[0] = ReadState(i, stateKeys[0]);
-    s.Props[1] = s.States > 1 ? ReadState(i, stateKeys[1]) : s.Props[0];
+    std::array<TColorsGiven, 2>& given = colors_given_.emplace_back();
+    s.Props[0] = ReadState(i, stateKeys[0], given[0]);
+    if (s.States > 1) {
+      s.Props[1] = ReadState(i, stateKeys[1], given[1]);
+    } else {
+      s.Props[1] = s.Props[0];
+      given[1] = given[0];
+    }
   }
 }
 
@@ -558,6 +573,7 @@ void TsSkinReading::MergeCommonSections() {
       added.ParentClass = L"-1";
       added.Hollow = true;
       skin_.Sections.push_back(std::move(added));
+      colors_given_.emplace_back();
       index = static_cast<int>(skin_.Sections.size()) - 1;
     }
     // Values these lines do not give stay as they are (the defaults for a new section).
@@ -589,8 +605,20 @@ void TsSkinReading::MergeCommonSections() {
       std::array<std::int32_t*, 12> fields{&p.Color,  &p.FontColor, &p.TCLeft,          &p.TCTop,
                                            &p.TCRight, &p.TCBottom, &p.GCol,            &p.GSize,
                                            &p.GradientPercent, nullptr, &p.ImagePercent, &p.Transparency};
-      for (std::size_t k = 0; k < fields.size(); ++k)
-        if (fields[k]) *fields[k] = integer(keys[k], *fields[k], INT_MAX);
+      for (std::size_t k = 0; k < fields.size(); ++k) {
+        if (!fields[k]) continue;
+        const int value = integer(keys[k], *fields[k], INT_MAX);
+        // The first seven are colours: a value no colour can have leaves the colour as it is.
+        if (k >= 7 || IsDescriptionColor(value)) *fields[k] = value;
+      }
+      TColorsGiven& given = colors_given_[static_cast<std::size_t>(index)][state];
+      auto gives = [&](std::size_t k) {
+        const String value = ReadIniStr(lines, name, keys[k], L"");
+        int color = 0;
+        return vcl::TryStrToInt(value, color) && IsDescriptionColor(color);
+      };
+      given.Face = given.Face || gives(0);
+      given.Font = given.Font || gives(1);
       const String gradient = ReadIniStr(lines, name, keys[9], p.GradientData);
       if (gradient != p.GradientData || p.GradientArray.empty()) {
         p.GradientData = gradient;
@@ -625,12 +653,34 @@ void TsSkinReading::ResolveImageIndexes() {
   }
 }
 
+void TsSkinReading::MakeDefaultedTextsLegible() {
+  for (std::size_t i = 0; i < skin_.Sections.size() && i < colors_given_.size(); ++i) {
+    TsGeneralData& s = skin_.Sections[i];
+    // A border picture drawing the middle covers the face colour.
+    const bool covered =
+        skin_.IsValidImgIndex(s.BorderIndex) && (skin_.Images[static_cast<std::size_t>(s.BorderIndex)].DrawMode & 4);
+    for (std::size_t k = 0; k < 2; ++k) {
+      TsGenState& state = s.Props[k];
+      const TColorsGiven& given = colors_given_[i][k];
+      if ((given.Face && given.Font) || covered || state.ImagePercent != 0 || state.GradientPercent != 0 ||
+          state.Transparency != 0)
+        continue;
+      state.FontColor = LegibleTextColorOn(state.FontColor, state.Color);
+    }
+  }
+}
+
 void TsSkinReading::ReadSkinColors() {
   const std::string& g = GlobalInfo();
-  auto integer = [&](std::string_view key, vcl::TColor def) { return description_.ReadInteger(g, key, def); };
+  // A value no colour can have is a missing colour.
+  auto integer = [&](std::string_view key, vcl::TColor def) { return description_.ReadColor(g, key, def); };
   TsSkinColors& c = skin_.Colors;
   c.GlobalColor = integer("COLOR", vcl::ColorToRGB(vcl::clBtnFace));
   c.GlobalFontColor = integer("FONTCOLOR", 0);
+  // The skin-wide face or font colour left to its default: the font stands off the face.
+  if (!IsDescriptionColor(description_.ReadInteger(g, "COLOR", -1)) ||
+      !IsDescriptionColor(description_.ReadInteger(g, "FONTCOLOR", -1)))
+    c.GlobalFontColor = LegibleTextColorOn(c.GlobalFontColor, c.GlobalColor);
   c.TitleContourBottom = integer("TCBOTTOM", 0xFF0000);
   c.TitleContourTop = integer("TCTOP", 0xFF);
   c.BorderColor = integer("BORDERCOLOR", 0);

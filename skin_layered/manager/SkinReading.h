@@ -30,6 +30,10 @@ inline constexpr wchar_t kShadowBlurResource[] = L"BLUR5";
 
 class TsSkinReading {
  public:
+  struct TColorsGiven {
+    bool Face = false, Font = false;
+  };
+
   // Pack is the skin's pack when its images come from one, else nil. The skin's SkinPath is
   // set.
   TsSkinReading(const TSkinDescription& Description, const TqvSkinConvertor* Pack, const TsSkinLoadRequest& Request,
@@ -65,10 +69,14 @@ class TsSkinReading {
   void ReadShadowLayer(int Layer);
   int BuiltShadowImage(const TsShadowLayer& Layer, const vcl::String& Key);
   void ReadSections();
-  // A state's values, by the numbers of its keys in the description.
-  TsGenState ReadState(int Section, const std::array<int, 12>& Keys) const;
+  // A state's values, by the numbers of its keys in the description; Given tells whether the
+  // description gives its face colour and its font colour (along the parents).
+  TsGenState ReadState(int Section, const std::array<int, 12>& Keys, TColorsGiven& Given) const;
   void MergeCommonSections();
   void ResolveImageIndexes();
+  // The font colour of a state whose face is a plain colour, where the skin leaves the face or
+  // the font colour to its default: one that stands off the face.
+  void MakeDefaultedTextsLegible();
   void ReadSkinColors();
   void AppendTransparent();
 
@@ -87,6 +95,8 @@ class TsSkinReading {
   std::unordered_map<vcl::String, const TqvImageItem*> pack_entries_;
   std::unordered_map<vcl::TBitmap*, TKeyCounts> key_counts_;
   std::int64_t pixels_ = 0;  // of the pictures decoded so far
+  // By section, by state: whether the description gives the face and font colours.
+  std::vector<std::array<TColorsGiven, 2>> colors_given_;
 };
 
 }  // namespace skin_layered

@@ -1,7 +1,10 @@
 #include "skin_layered/paint/TextEffects.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cwchar>
+#include <optional>
 
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/TextOutput.h"
@@ -23,6 +26,64 @@ void DrawInColor(vcl::TCanvas* canvas, vcl::StringView text, vcl::TColor color, 
   DrawTextStr(dc, text, r, flags);
 }
 
+// The mean colour (0xRRGGBB) of the picture a DC paints into, under R: a grid of points
+// over R, cut to the picture. Nullopt for a DC without a 24- or 32-bit device-independent
+// picture, or an R that misses it.
+std::optional<std::uint32_t> FaceUnder(HDC dc, const vcl::TRect& r) {
+  DIBSECTION dib{};
+  const auto bmp = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
+  if (!bmp || GetObjectW(bmp, sizeof dib, &dib) != sizeof dib || !dib.dsBm.bmBits ||
+      (dib.dsBm.bmBitsPixel != 32 && dib.dsBm.bmBitsPixel != 24))
+    return std::nullopt;
+  POINT corners[2] = {{r.Left, r.Top}, {r.Right, r.Bottom}};
+  LPtoDP(dc, corners, 2);
+  const int width = dib.dsBm.bmWidth, height = dib.dsBm.bmHeight;
+  const int left = std::clamp<int>(std::min(corners[0].x, corners[1].x), 0, width);
+  const int right = std::clamp<int>(std::max(corners[0].x, corners[1].x), 0, width);
+  const int top = std::clamp<int>(std::min(corners[0].y, corners[1].y), 0, height);
+  const int bottom = std::clamp<int>(std::max(corners[0].y, corners[1].y), 0, height);
+  if (right <= left || bottom <= top) return std::nullopt;
+  GdiFlush();
+  const int bytes = dib.dsBm.bmBitsPixel / 8;
+  const bool bottomUp = dib.dsBmih.biHeight > 0;
+  const auto* bits = static_cast<const std::uint8_t*>(dib.dsBm.bmBits);
+  const int across = std::min(right - left, 16), down = std::min(bottom - top, 8);
+  std::uint32_t sum[3] = {0, 0, 0};
+  for (int j = 0; j < down; ++j) {
+    const int y = top + (2 * j + 1) * (bottom - top) / (2 * down);
+    const std::uint8_t* row = bits + static_cast<std::ptrdiff_t>(bottomUp ? height - 1 - y : y) * dib.dsBm.bmWidthBytes;
+    for (int i = 0; i < across; ++i) {
+      const std::uint8_t* p = row + static_cast<std::ptrdiff_t>(left + (2 * i + 1) * (right - left) / (2 * across)) * bytes;
+      sum[0] += p[2], sum[1] += p[1], sum[2] += p[0];  // red, green, blue
+    }
+  }
+  const auto n = static_cast<std::uint32_t>(across * down);
+  return (sum[0] / n) << 16 | (sum[1] / n) << 8 | sum[2] / n;
+}
+
+int Luma(std::uint32_t rgb) {
+  return (299 * static_cast<int>(rgb >> 16 & 0xFF) + 587 * static_cast<int>(rgb >> 8 & 0xFF) +
+          114 * static_cast<int>(rgb & 0xFF)) / 1000;
+}
+
+// A colour's red, green and blue as 0xRRGGBB.
+std::uint32_t Rgb(vcl::TColor Color) {
+  const auto c = static_cast<std::uint32_t>(vcl::ColorToRGB(Color));
+  return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
+}
+
+// Color, or black or white when it hardly stands off the face (0xRRGGBB).
+vcl::TColor LegibleOn(vcl::TColor Color, std::uint32_t face) {
+  const std::uint32_t text = Rgb(Color);
+  int distance = 0;
+  for (int shift : {0, 8, 16})
+    distance += std::abs(static_cast<int>(text >> shift & 0xFF) - static_cast<int>(face >> shift & 0xFF));
+  // Letters that differ this little in brightness and in colour from their face are not read.
+  constexpr int kLeastLuma = 48, kLeastDistance = 240;
+  if (std::abs(Luma(text) - Luma(face)) >= kLeastLuma || distance >= kLeastDistance) return Color;
+  return Luma(face) > 127 ? vcl::clBlack : vcl::clWhite;
+}
+
 LOGFONTW FontOf(vcl::TFont* font) {
   LOGFONTW lf{};
   GetObjectW(font->Handle(), sizeof lf, &lf);
@@ -34,6 +95,8 @@ LOGFONTW FontOf(vcl::TFont* font) {
 void WriteContourText(vcl::TCanvas* Canvas, vcl::StringView Text, const TTextColors& Colors, UINT Flags,
                       const vcl::TRect& R) {
   if (!Canvas || Text.empty()) return;
+  // The face as it stands before anything of the text is written.
+  const vcl::TColor font = LegibleTextColor(Colors.FontColor, Canvas->Handle(), R);
   const struct {
     vcl::TColor Color;
     int Dx, Dy;
@@ -44,8 +107,15 @@ void WriteContourText(vcl::TCanvas* Canvas, vcl::StringView Text, const TTextCol
     moved.Offset(c.Dx, c.Dy);
     DrawInColor(Canvas, Text, c.Color, Flags, moved);
   }
-  DrawInColor(Canvas, Text, Colors.FontColor, Flags, R);
+  DrawInColor(Canvas, Text, font, Flags, R);
 }
+
+vcl::TColor LegibleTextColor(vcl::TColor Color, HDC DC, const vcl::TRect& R) {
+  const std::optional<std::uint32_t> face = DC ? FaceUnder(DC, R) : std::nullopt;
+  return face ? LegibleOn(Color, *face) : Color;
+}
+
+vcl::TColor LegibleTextColorOn(vcl::TColor Color, vcl::TColor Face) { return LegibleOn(Color, Rgb(Face)); }
 
 vcl::TColor DisabledTextColor(vcl::TColor FontColor, vcl::TColor Color) {
   const TColorValue mixed = MixColors(static_cast<TColorValue>(vcl::ColorToRGB(FontColor)),

@@ -25,9 +25,18 @@ struct TTextColors {
 
 // The text with the canvas's font at R, transparently: each contour colour that is not
 // kNoContour at R moved one pixel outward on its side (left, top, right, bottom in this
-// order), then the text itself in FontColor. Nothing for an empty text.
+// order), then the text itself in FontColor, or in LegibleTextColor's answer for the face the
+// canvas holds under R. Nothing for an empty text.
 void WriteContourText(vcl::TCanvas* Canvas, vcl::StringView Text, const TTextColors& Colors, UINT Flags,
                       const vcl::TRect& R);
+
+// Text always stands off the face it is written on: Color, unless it hardly differs from the
+// face the DC's picture holds under R (a state's font colour meant for another face, a colour
+// the skin left at its default), then black on a light face and white on a dark one. A DC
+// that paints into no 24- or 32-bit device-independent picture keeps Color.
+vcl::TColor LegibleTextColor(vcl::TColor Color, HDC DC, const vcl::TRect& R);
+// The same for text whose face is the colour Face.
+vcl::TColor LegibleTextColorOn(vcl::TColor Color, vcl::TColor Face);
 
 // The colour of disabled text: the font colour moved 60 % toward the background colour.
 vcl::TColor DisabledTextColor(vcl::TColor FontColor, vcl::TColor Color);

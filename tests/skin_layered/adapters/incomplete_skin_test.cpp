@@ -1,7 +1,8 @@
 // Incomplete layered skins: a skin made here lacks one element each time (a section or its
-// pictures), over a skinned form with a control of every kind the adapters serve. The
-// window's own pixels show every control drawn (no unpainted black area), visible, with its
-// state readable, and the title legible with its buttons.
+// pictures), or is built up from a few sections, or gives colours no colour can have, over a
+// skinned form with a control of every kind the adapters serve. The window's own pixels show
+// every control drawn (no unpainted black area), visible, with its state readable, and the
+// title legible with its buttons.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -101,29 +102,47 @@ constexpr std::array<const char*, 38> kSections{
 
 constexpr COLORREF kFontColor = 0xE8F0F0;
 
-std::string SkinTextWithout(const std::set<std::string>& Drop) {
-  std::string text = "[GLOBALINFO]\r\nVERSION=10.0\r\nMASTERBITMAP=master.bmp\r\nTITLEHEIGHT=26\r\nBORDERWIDTH=4\r\n"
-                     "FONTCOLOR=" + Hex(kFontColor) + "\r\n" + GlyphLines(Drop);
+// What one skin lacks: the sections and pictures it drops, or, for a skin built up from
+// almost nothing, the only sections it has (with the skin-wide one, no pictures, and each
+// section a colour and a font colour alone: no hot state of its own). Global gives lines to the skin-wide section (before any other); Color, a value no colour
+// can have, stands for the face colours of the sections named in Odd.
+struct Missing {
+  const char* Name;
+  std::set<std::string> Drop;
+  std::set<std::string> Only = {};
+  std::string Global = {};
+  std::string Color = {};
+  std::set<std::string> Odd = {};
+};
+
+std::string SkinText(const Missing& Skin) {
+  const bool builtUp = !Skin.Only.empty();
+  std::string text = "[GLOBALINFO]\r\nVERSION=10.0\r\n" + std::string(builtUp ? "" : "MASTERBITMAP=master.bmp\r\n") +
+                     Skin.Global + "TITLEHEIGHT=26\r\nBORDERWIDTH=4\r\nFONTCOLOR=" + Hex(kFontColor) + "\r\n" +
+                     (builtUp ? "" : GlyphLines(Skin.Drop));
   COLORREF face = 0x403020;
   for (const char* name : kSections) {
     face += 0x030405;
-    if (Drop.contains(name)) continue;
-    text += std::string("[") + name + "]\r\nSTATES=2\r\nCOLOR=" + Hex(face) + "\r\nHOTCOLOR=" + Hex(face + 0x202020) +
+    if (Skin.Drop.contains(name) || (builtUp && !Skin.Only.contains(name))) continue;
+    const bool odd = Skin.Odd.contains(name);
+    const std::string color = odd ? Skin.Color : Hex(face);
+    if (builtUp) {
+      text += std::string("[") + name + "]\r\nCOLOR=" + color + "\r\nFONTCOLOR=" + Hex(kFontColor) + "\r\n";
+      continue;
+    }
+    const std::string hot = odd ? Skin.Color : Hex(face + 0x202020);
+    text += std::string("[") + name + "]\r\nSTATES=2\r\nCOLOR=" + color + "\r\nHOTCOLOR=" + hot +
             "\r\nFONTCOLOR=" + Hex(kFontColor) + "\r\nHOTFONTCOLOR=" + Hex(kFontColor) + "\r\n";
   }
   return text;
 }
 
-// What one skin lacks.
-struct Missing {
-  const char* Name;
-  std::set<std::string> Drop;
-};
-
 // A failure names the case and what its skin lacks.
 void PrintTo(const Missing& M, std::ostream* Out) {
-  *Out << M.Name << " (without";
-  for (const std::string& key : M.Drop) *Out << " " << key;
+  *Out << M.Name << (M.Only.empty() ? " (without" : " (only");
+  for (const std::string& key : M.Only.empty() ? M.Drop : M.Only) *Out << " " << key;
+  if (!M.Global.empty()) *Out << "; " << M.Global.substr(0, M.Global.find('\r'));
+  if (!M.Color.empty()) *Out << "; colours " << M.Color << " in " << M.Odd.size() << " sections";
   *Out << ")";
 }
 
@@ -156,6 +175,11 @@ const std::vector<Missing>& Cases() {
       {"StatusBar", {"STATUSBAR"}},
       {"ComboBox", {"COMBOBOX", "COMBOBTN"}},
       {"Menus", {"MAINMENU", "MENUITEM", "SELECTION", "MENULINE"}},
+      // Colours no colour can have: the skin-wide one, or some sections' faces.
+      {"NoGlobalColour", {}, {"FORM"}, "COLOR=-1\r\n"},
+      {"NoGlobalColourHex", {}, {"FORM"}, "COLOR=$FFFFFFFF\r\n"},
+      {"NoSectionColours", {}, {}, "", "-1", {"BUTTON", "CHECKBOX", "RADIOBUTTON", "GROUPBOX", "PANEL", "EDIT"}},
+      {"NoSectionColoursHex", {}, {}, "", "$7FFFFFFF", {"BUTTON", "CHECKBOX", "PAGECONTROL", "TABSHEET", "EDIT"}},
   };
   return cases;
 }
@@ -227,7 +251,7 @@ class IncompleteSkin : public ::testing::TestWithParam<Missing> {
  protected:
   void SetUp() override {
     skins.Write(L"Partial", L"master.bmp", Bmp24(3 * 21, kRow * static_cast<int>(kGlyphs.size()), MasterPixel));
-    manager = LoadedManager(skins, L"Partial", SkinTextWithout(GetParam().Drop));
+    manager = LoadedManager(skins, L"Partial", SkinText(GetParam()));
     manager->AnimEffects()->FormShow()->SetActive(false);
     manager->AnimEffects()->Buttons()->SetEvents({});
     form.reset(new vcl::TForm(vcl::Application, 0));

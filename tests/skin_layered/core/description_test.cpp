@@ -161,6 +161,37 @@ TEST(SkinDescriptionInheritance, LongChainsAreReadInTimeInProportionToTheSection
   EXPECT_EQ(marks.InheritedString("A", "X"), "-1");
 }
 
+TEST(SkinDescriptionValues, ColoursAreRgbOrSystemColoursAndAnyOtherValueIsMissing) {
+  // Both sides of each edge: the largest RGB value, the system's first and last colours.
+  for (const std::int32_t colour : {0, 0xFFFFFF, static_cast<std::int32_t>(0x80000000u), static_cast<std::int32_t>(0x8000001Eu)})
+    EXPECT_TRUE(IsDescriptionColor(colour)) << colour;
+  for (const std::int32_t odd : {-1, 0x1000000, 0x7FFFFFFF, 0x1FFFFFFF, static_cast<std::int32_t>(0x8000001Fu),
+                                 static_cast<std::int32_t>(0x80FFFFFFu), static_cast<std::int32_t>(0xFF000000u)})
+    EXPECT_FALSE(IsDescriptionColor(odd)) << odd;
+
+  const TSkinDescription d(
+      "[G]\nCOLOR=-1\nFONTCOLOR=$FFFFFFFF\nBORDERCOLOR=$7FFFFFFF\nTCTOP=$FFFFFF\nTCBOTTOM=$80000005\nEDGE=$1000000\n"
+      "[BUTTON]\nCOLOR=$102030\nFONTCOLOR=$405060\n"
+      "[CHILD]\nPARENTCLASS=BUTTON\nCOLOR=$FFFFFFFF\nFONTCOLOR=2147483647\nGCOL=0\n"
+      "[ALONE]\nCOLOR=-1\n");
+  EXPECT_EQ(d.ReadColor("G", "COLOR", 7), 7);
+  EXPECT_EQ(d.ReadColor("G", "FONTCOLOR", 7), 7);
+  EXPECT_EQ(d.ReadColor("G", "BORDERCOLOR", 7), 7);
+  EXPECT_EQ(d.ReadColor("G", "EDGE", 7), 7);
+  EXPECT_EQ(d.ReadColor("G", "TCTOP", 7), 0xFFFFFF);
+  EXPECT_EQ(d.ReadColor("G", "TCBOTTOM", 7), static_cast<std::int32_t>(0x80000005u));
+  EXPECT_EQ(d.ReadColor("G", "MISSING", 7), 7);
+  // An odd colour of a section is no colour: its parent's comes through, else none.
+  EXPECT_EQ(d.InheritedColor("CHILD", "COLOR"), 0x102030);
+  EXPECT_EQ(d.InheritedColor("CHILD", "FONTCOLOR"), 0x405060);
+  EXPECT_EQ(d.InheritedColor("CHILD", "GCOL"), 0);
+  EXPECT_EQ(d.InheritedColor("ALONE", "COLOR"), std::nullopt);
+  EXPECT_EQ(d.InheritedColor(d.FindSection("CHILD"), d.FindKey("COLOR")), 0x102030);
+  // As integers the odd values stay what they are (-1 the mark of absence).
+  EXPECT_EQ(d.InheritedInteger("CHILD", "FONTCOLOR"), 0x7FFFFFFF);
+  EXPECT_EQ(d.InheritedInteger("CHILD", "COLOR"), 0x102030);
+}
+
 TEST(ImageDescriptors, ValuesAreClassifiedByTheirFirstCharacter) {
   EXPECT_EQ(ClassifyImageValue("!a.png!1!0!0"), TImageValueKind::FileWithParams);
   EXPECT_EQ(ClassifyImageValue("@0000"), TImageValueKind::Part);

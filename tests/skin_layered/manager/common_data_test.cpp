@@ -110,12 +110,18 @@ TEST_F(CommonData, ColoursFollowTheSectionFocusHoverAndSkinRemoval) {
   edit->Perform(vcl::CM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(edit->Color(), 0x00C0FF);
 
-  // A control that keeps its own colour keeps it.
+  // A control that keeps its own colour keeps it; the section's font colour stands off it, or
+  // turns black or white where it would not.
   edit->SkinData->SetCustomColor(true);
-  edit->SetColor(0x123456);
+  edit->SetColor(0xE0F0F0);
   edit->Perform(vcl::CM_MOUSEENTER, 0, 0);
-  EXPECT_EQ(edit->Color(), 0x123456);
+  EXPECT_EQ(edit->Color(), 0xE0F0F0);
   EXPECT_EQ(edit->Font()->Color(), 0x008000);
+  edit->Perform(vcl::CM_MOUSELEAVE, 0, 0);
+  edit->SetColor(0x103010);
+  edit->Perform(vcl::CM_MOUSEENTER, 0, 0);
+  EXPECT_EQ(edit->Color(), 0x103010);
+  EXPECT_EQ(edit->Font()->Color(), vcl::clWhite);
   edit->Perform(vcl::CM_MOUSELEAVE, 0, 0);
   edit->SkinData->SetCustomColor(false);
 

@@ -408,6 +408,49 @@ TEST_F(SkinReader, SkinWideValuesColoursAndShadowLayers) {
   EXPECT_EQ(mask.R, (vcl::TRect{0, 0, 9, 18}));
 }
 
+// A colour value no colour can have is a missing colour: the parent's, else the default. A
+// state whose face or font colour is left to its default writes in a colour that stands off
+// its plain face; one that gives both, or whose face is a picture, keeps what it gives.
+TEST_F(SkinReader, ColoursNoColourCanHaveAreMissingAndTextsLeftToDefaultsStandOffTheirFace) {
+  skins.Write(L"Test", L"grain.bmp", Bmp24(4, 4, Flat(0x808080)));
+  ASSERT_EQ(Load("[GLOBALINFO]\r\nCOLOR=-1\r\nFONTCOLOR=$F0F0F0\r\nBORDERCOLOR=$FFFFFFFF\r\nTCTOP=$7FFFFFFF\r\n"
+                 "SH_COLORL=-1\r\nSHADOW1COLOR=$1000000\r\n"
+                 "[BUTTON]\r\nSTATES=2\r\nCOLOR=$202020\r\nFONTCOLOR=$F0F0F0\r\nHOTCOLOR=$404040\r\nHOTFONTCOLOR=$E0E0E0\r\n"
+                 "[CHILD]\r\nPARENTCLASS=BUTTON\r\nSTATES=2\r\nCOLOR=$FFFFFFFF\r\nHOTCOLOR=$80FFFFFF\r\n"
+                 "[LIGHT]\r\nSTATES=1\r\nCOLOR=-1\r\nFONTCOLOR=$F8F8F8\r\n"
+                 "[DARK]\r\nSTATES=1\r\nCOLOR=$101010\r\n"
+                 "[GIVEN]\r\nSTATES=1\r\nCOLOR=$F8F8F8\r\nFONTCOLOR=$FFFFFF\r\n"
+                 "[PICTURE]\r\nSTATES=1\r\nFONTCOLOR=$F8F8F8\r\nIMAGEPERCENT=100\r\nPATTERN=grain.bmp\r\n"
+                 "[SEETHROUGH]\r\nSTATES=1\r\nFONTCOLOR=$F8F8F8\r\nTRANSPARENCY=100\r\n"
+                 "[EDIT]\r\nSTATES=1\r\nCOLOR=$7FFFFFFF\r\nFONTCOLOR=$FAFAFA\r\n"),
+            TsSkinLoadResult::Loaded);
+  const TsSkinColors& c = skin.Colors;
+  EXPECT_EQ(c.GlobalColor, vcl::ColorToRGB(vcl::clBtnFace));
+  EXPECT_EQ(c.GlobalFontColor, 0);  // its light font on the system's light face: black
+  EXPECT_EQ(c.BorderColor, 0);
+  EXPECT_EQ(c.TitleContourTop, 0xFF);
+  EXPECT_EQ(skin.SkinData.Shadow1Color, 0);
+  EXPECT_EQ(skin.ShadowLayerData[0].Colors[0], 0);
+  // The parent's colours through odd ones; both given, the child's fonts are its parent's.
+  const TsGeneralData& child = Section(L"CHILD");
+  EXPECT_EQ(child.Props[0].Color, 0x202020);
+  EXPECT_EQ(child.Props[1].Color, 0x404040);
+  EXPECT_EQ(child.Props[0].FontColor, 0xF0F0F0);
+  EXPECT_EQ(child.Props[1].FontColor, 0xE0E0E0);
+  // Left to the default white face, a light font turns black; a dark face left with the
+  // default black font gets white; what a skin gives whole, or over a picture or what lies
+  // behind, stays.
+  EXPECT_EQ(Section(L"LIGHT").Props[0].Color, 0xFFFFFF);
+  EXPECT_EQ(Section(L"LIGHT").Props[0].FontColor, 0);
+  EXPECT_EQ(Section(L"DARK").Props[0].FontColor, 0xFFFFFF);
+  EXPECT_EQ(Section(L"GIVEN").Props[0].FontColor, 0xFFFFFF);
+  EXPECT_EQ(Section(L"PICTURE").Props[0].FontColor, 0xF8F8F8);
+  EXPECT_EQ(Section(L"SEETHROUGH").Props[0].FontColor, 0xF8F8F8);
+  // The edits' skin-wide colours come from the section so read.
+  EXPECT_EQ(c.EditColor, 0xFFFFFF);
+  EXPECT_EQ(c.EditFontColor, 0);
+}
+
 TEST_F(SkinReader, ABuiltShadowImageHoldsTheLayersColoursAboveTheBlur) {
   ASSERT_EQ(Load("[GLOBALINFO]\r\nSH_COLORL=$0000FF\r\nSH_COLORT=$00FF00\r\nSH_COLORR=$FF0000\r\n"
                  "SH_COLORB=$00FFFF\r\nLO_SOURCE=5\r\n"),

@@ -1,6 +1,7 @@
 // Text on real canvases: the ellipsis that never writes to the text, shortening with "...",
 // contoured text, the colours of disabled and re-coloured text, the blurred glow behind text
 // and its kept mask, and the plane blur and smoothing on bitmaps.
+#include <algorithm>
 #include <vector>
 
 #include "skin_layered/paint/SectionText.h"
@@ -80,7 +81,7 @@ TEST(WriteSectionText, StateColoursDisabledMixAndPlainText) {
     WriteSectionText(page->Canvas(), L"Hi", enabled, from ? from : &skin, state, index, kOneLine, Rect(0, 0, 80, 40));
     return InkColours(*page);
   };
-  EXPECT_EQ(draw(true, 0, 1), std::vector<TPixel32>{});  // white on white
+  EXPECT_EQ(draw(true, 0, 1), std::vector<TPixel32>{0});  // white would not show on white: black
   // Hot, and every state above it, with the left contour.
   EXPECT_EQ(draw(true, 1, 1), (std::vector<TPixel32>{0x00FF00, 0xFF0000}));
   EXPECT_EQ(draw(true, 7, 1), (std::vector<TPixel32>{0x00FF00, 0xFF0000}));
@@ -94,6 +95,58 @@ TEST(WriteSectionText, StateColoursDisabledMixAndPlainText) {
   WriteSectionText(page->Canvas(), L"Hi", true, nullptr, 0, 0, kOneLine, Rect(0, 0, 80, 40));
   WriteSectionText(page->Canvas(), L"", true, &skin, 1, 1, kOneLine, Rect(0, 0, 80, 40));
   EXPECT_EQ(InkColours(*page), std::vector<TPixel32>{0});
+}
+
+// Text stands off its face: a colour too close to it in brightness and in colour turns black
+// on a light face and white on a dark one; either difference alone at its bound keeps it.
+TEST(TextColors, TextStandsOffItsFace) {
+  const auto bgr = [](int r, int g, int b) { return static_cast<vcl::TColor>(b << 16 | g << 8 | r); };
+  EXPECT_EQ(LegibleTextColorOn(bgr(0xCF, 0xCF, 0xCF), vcl::clWhite), bgr(0xCF, 0xCF, 0xCF));  // 48 brighter
+  EXPECT_EQ(LegibleTextColorOn(bgr(0xD0, 0xD0, 0xD0), vcl::clWhite), vcl::clBlack);
+  EXPECT_EQ(LegibleTextColorOn(bgr(0x30, 0x30, 0x30), vcl::clBlack), bgr(0x30, 0x30, 0x30));
+  EXPECT_EQ(LegibleTextColorOn(bgr(0x2F, 0x2F, 0x2F), vcl::clBlack), vcl::clWhite);
+  // Alike in brightness, apart in colour by 240 and by 238.
+  EXPECT_EQ(LegibleTextColorOn(bgr(0xFF, 0x50, 0x3F), bgr(0x80, 0x80, 0x80)), bgr(0xFF, 0x50, 0x3F));
+  EXPECT_EQ(LegibleTextColorOn(bgr(0xFF, 0x50, 0x41), bgr(0x80, 0x80, 0x80)), vcl::clBlack);
+  EXPECT_EQ(LegibleTextColorOn(bgr(0x20, 0x20, 0x30), bgr(0x10, 0x10, 0x10)), vcl::clWhite);
+  // System colours by their values.
+  EXPECT_EQ(LegibleTextColorOn(vcl::clWindow, vcl::clWindow), vcl::ColorToRGB(vcl::clWindow) >= 0x808080 ? vcl::clBlack : vcl::clWhite);
+
+  // The face read from the picture under the text: a dark left half, a light right half.
+  auto page = Filled32(100, 40, 0xF0F0F0);
+  page->Canvas()->Brush()->SetColor(bgr(0x20, 0x20, 0x20));
+  page->Canvas()->FillRect(Rect(0, 0, 50, 40));
+  HDC dc = page->Canvas()->Handle();
+  const vcl::TColor light = bgr(0xE0, 0xE0, 0xE0), dark = bgr(0x30, 0x30, 0x30);
+  EXPECT_EQ(LegibleTextColor(light, dc, Rect(0, 0, 50, 40)), light);
+  EXPECT_EQ(LegibleTextColor(light, dc, Rect(50, 0, 100, 40)), vcl::clBlack);
+  EXPECT_EQ(LegibleTextColor(dark, dc, Rect(50, 0, 100, 40)), dark);
+  EXPECT_EQ(LegibleTextColor(dark, dc, Rect(0, 0, 50, 40)), vcl::clWhite);
+  // Where the DC's origin moves the rectangle, the face moves with it.
+  POINT old{};
+  SetViewportOrgEx(dc, 50, 0, &old);
+  EXPECT_EQ(LegibleTextColor(light, dc, Rect(0, 0, 50, 40)), vcl::clBlack);
+  SetViewportOrgEx(dc, old.x, old.y, nullptr);
+  // Nothing to read: a rectangle beside the picture, no DC, a DC of the screen.
+  EXPECT_EQ(LegibleTextColor(light, dc, Rect(120, 0, 160, 40)), light);
+  EXPECT_EQ(LegibleTextColor(light, nullptr, Rect(50, 0, 100, 40)), light);
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(LegibleTextColor(light, screen, Rect(0, 0, 50, 40)), light);
+  ReleaseDC(nullptr, screen);
+
+  // Written: the letters in the colour that stands off, their contours in their own.
+  auto white = WhitePage(80, 40, 24);
+  WriteContourText(white->Canvas(), L"Hi", {bgr(0xF8, 0xF8, 0xF8), vcl::clRed}, kOneLine, Rect(0, 0, 80, 40));
+  const std::vector<TPixel32> ink = [&] {
+    std::vector<TPixel32> colours;
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 80; ++x)
+        if (const TPixel32 c = RgbOf(*white, x, y); c != kWhite && std::find(colours.begin(), colours.end(), c) == colours.end())
+          colours.push_back(c);
+    std::sort(colours.begin(), colours.end());
+    return colours;
+  }();
+  EXPECT_EQ(ink, (std::vector<TPixel32>{0, 0xFF0000}));
 }
 
 TEST(TextColors, DisabledMixAndControlChanges) {
