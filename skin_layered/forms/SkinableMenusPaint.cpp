@@ -14,6 +14,7 @@
 #include "skin_layered/forms/MenuSupport.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/SkinableMenus.h"
+#include "skin_layered/forms/WindowImageParts.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/manager/SkinManagerStartup.h"
@@ -461,6 +462,14 @@ void TsSkinableMenus::BarDraw(vcl::TObject* Sender, vcl::TCanvas* ACanvas, vcl::
     canvas->Brush()->SetColor(vcl::clMenu);
     canvas->FillRect(vcl::TRect{0, 0, w, h});
   }
+  // Without the line's own section the items stand on the form's face (in the caption's
+  // state), or on the system's menu bar: they write in the colours of what they stand on.
+  const bool systemLine = !image && !skin.IsValidSkinIndex(lineSection);
+  int lineState = 0;
+  if (image && !skin.IsValidSkinIndex(lineSection)) {
+    lineSection = provider->SkinData->SkinIndex;
+    lineState = CaptionStateOf(skin, lineSection, provider->FormActive);
+  }
   // What the disabled look lets show through.
   std::unique_ptr<vcl::TBitmap> lineOnly;
   if (!image) {
@@ -499,6 +508,7 @@ void TsSkinableMenus::BarDraw(vcl::TObject* Sender, vcl::TCanvas* ACanvas, vcl::
 
   // The caption in the menu line's font and colours.
   ItemFont(item, canvas);
+  if (systemLine) canvas->Font()->SetColor(vcl::clMenuText);
   if (State.Contains(vcl::odDefault)) canvas->Font()->SetStyle(canvas->Font()->Style() + vcl::TFontStyles{vcl::fsBold});
   vcl::TRect text{ARect.Left + margin_, ARect.Top, ARect.Right - margin_, ARect.Bottom};
   if (glyphWidth > 0) {
@@ -519,9 +529,9 @@ void TsSkinableMenus::BarDraw(vcl::TObject* Sender, vcl::TCanvas* ACanvas, vcl::
     DrawTextW(canvas->Handle(), item->Caption().c_str(), static_cast<int>(item->Caption().size()), &r, flags);
     if (border) FillAlphaRect(picture.get(), {0, 0, w, h}, 255);
   } else if (border) {
-    AlphaWriteSkinText(picture.get(), item->Caption(), false, text, flags, lineSection, active, &skin);
+    AlphaWriteSkinText(picture.get(), item->Caption(), false, text, flags, lineSection, active || lineState > 0, &skin);
   } else {
-    WriteSkinText(canvas, item->Caption(), enabled, manager_, active ? 1 : 0, lineSection, flags, text);
+    WriteSkinText(canvas, item->Caption(), enabled, manager_, active ? 1 : lineState, lineSection, flags, text);
   }
 
   if (OnDrawItem) OnDrawItem(item, canvas, vcl::TRect{0, 0, w, h}, State, smTopLine);

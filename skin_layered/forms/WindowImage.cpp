@@ -156,12 +156,9 @@ bool TqvWindowImage::PaintAllImage() {
     if (SkinData()->CtrlSkinState & kStatePlainBg) {
       vcl::TRect client;
       if (!border) {
-        // The menu band's extra row only with a menu line: without one the body starts right
-        // under the caption (else a row of the client area would stay unpainted).
-        const TqvFormMeasures& m = Measures();
-        const int menuBand = m.HasMenuLine() && m.MenuVisible() ? m.MenuLinesCount() * m.MenuHeight() + 1 : 0;
-        const int top = caption + frame + menuBand;
-        FillDC(dc, vcl::Rect(0, top, width, height), FormColor());
+        // The body from right under the caption: the menu band too, which shows the form's
+        // face where the skin has no section of its own for the menu line.
+        FillDC(dc, vcl::Rect(0, caption + frame, width, height), FormColor());
         PaintSkinnedBackground(dc, whole, frame, client, state, data, FormColor());
       } else {
         BlendBmpRect(image, vcl::Rect(0, 0, width, height - shadow.Bottom), FormColor(), 255);
@@ -307,7 +304,15 @@ bool TqvWindowImage::PaintMenuItems() {
 
   int section = host_.MenuLineSkin().empty() ? kNoIndex : skin.GetSkinIndex(host_.MenuLineSkin());
   if (section < 0) section = skin.GetSkinIndex(L"MENULINE");
-  if (skin.IsValidSkinIndex(section)) PaintItemBg(section, ImageBehind(image), 0, strip, strip.TopLeft(), image, &skin);
+  // Without a section of its own the items stand on the form's face, in the caption's state:
+  // they write in its colours.
+  int textState = 0;
+  if (skin.IsValidSkinIndex(section)) {
+    PaintItemBg(section, ImageBehind(image), 0, strip, strip.TopLeft(), image, &skin);
+  } else {
+    section = SkinData()->SkinIndex;
+    textState = CaptionStateOf(skin, section, host_.CaptionActive());
+  }
   if (!MenuLineBmp) MenuLineBmp = CreateBmp32(0, 0);
   MenuLineBmp->SetSize(std::max(0, strip.Width()), lines * lineHeight);
   BitBlt(MenuLineBmp->Canvas()->Handle(), 0, 0, strip.Width(), lines * lineHeight, image->Canvas()->Handle(),
@@ -383,7 +388,7 @@ bool TqvWindowImage::PaintMenuItems() {
       vcl::TCanvas* canvas = image->Canvas();
       canvas->Font()->Assign(vcl::Screen ? vcl::Screen->MenuFont() : host_.CaptionText().CaptionFont());
       SetBkMode(canvas->Handle(), TRANSPARENT);
-      WriteSkinText(canvas, item->Caption(), item->Enabled(), manager, 0, section,
+      WriteSkinText(canvas, item->Caption(), item->Enabled(), manager, textState, section,
                     DT_CENTER | DT_VCENTER | DT_SINGLELINE, place);
     }
   }

@@ -28,6 +28,7 @@
 #include "classlib/stdctrls/ScrollBar.h"
 #include "classlib/stdctrls/StaticText.h"
 #include "classlib/stdctrls/StdCtrls.h"
+#include "classlib/forms/Menus.h"
 #include "skin_layered/forms/SkinProvider.h"
 #include "skin_layered/forms/SkinableMenus.h"
 #include "skin_layered/forms/menu_loop.h"
@@ -175,6 +176,7 @@ const std::vector<Missing>& Cases() {
       {"StatusBar", {"STATUSBAR"}},
       {"ComboBox", {"COMBOBOX", "COMBOBTN"}},
       {"Menus", {"MAINMENU", "MENUITEM", "SELECTION", "MENULINE"}},
+      {"FewSections", {}, {"FORM", "EDIT", "PANEL", "BUTTON", "CHECKBOX"}},
       // Colours no colour can have: the skin-wide one, or some sections' faces.
       {"NoGlobalColour", {}, {"FORM"}, "COLOR=-1\r\n"},
       {"NoGlobalColourHex", {}, {"FORM"}, "COLOR=$FFFFFFFF\r\n"},
@@ -256,6 +258,16 @@ class IncompleteSkin : public ::testing::TestWithParam<Missing> {
     manager->AnimEffects()->Buttons()->SetEvents({});
     form.reset(new vcl::TForm(vcl::Application, 0));
     form->SetCaption(L"An incomplete skin");
+    menu = new vcl::TMainMenu(form.get());
+    for (const wchar_t* caption : {L"&Skin", L"&Windows"}) {
+      auto* item = new vcl::TMenuItem(menu);
+      item->SetCaption(caption);
+      auto* sub = new vcl::TMenuItem(item);
+      sub->SetCaption(L"&Tile");
+      item->Add(sub);
+      menu->Items()->Add(item);
+    }
+    form->SetMenu(menu);
     provider = vcl::Construct<TsSkinProvider>(form.get());
     Build();
     form->SetBounds(20, 20, 760, 560);
@@ -400,6 +412,7 @@ class IncompleteSkin : public ::testing::TestWithParam<Missing> {
   ManagerPtr manager;
   std::unique_ptr<vcl::TForm, FormFree> form;
   TsSkinProvider* provider = nullptr;
+  vcl::TMainMenu* menu = nullptr;
   std::map<std::wstring, vcl::TControl*> controls;
   vcl::TCheckBox* check = nullptr;
   vcl::TRadioButton* radio = nullptr;
@@ -456,6 +469,26 @@ TEST_P(IncompleteSkin, TheTitleIsLegibleAndItsButtonsShow) {
                                         &provider->CaptionButtons().BtnMinimize}) {
     ASSERT_FALSE(button->Rect.IsEmpty()) << button->HitCode;
     EXPECT_GE(Contrasting(*shot, RECT(button->Rect)), 8) << "title button " << button->HitCode << " cannot be seen";
+  }
+}
+
+// The menu line's items stand on a face and can be read, whatever the skin has for the line,
+// with the form active and inactive.
+TEST_P(IncompleteSkin, TheMenuLinesItemsCanBeRead) {
+  for (const BOOL active : {FALSE, TRUE}) {
+    SCOPED_TRACE(active ? "active" : "inactive");
+    SendMessageW(form->Handle(), WM_NCACTIVATE, active, 0);
+    Settle();
+    const auto shot = Grab(active ? "menu-active" : "menu-inactive");
+    RECT window{};
+    GetWindowRect(form->Handle(), &window);
+    for (int i = 0; i < menu->Items()->Count(); ++i) {
+      RECT item{};
+      ASSERT_TRUE(GetMenuItemRect(form->Handle(), menu->Handle(), static_cast<UINT>(i), &item));
+      OffsetRect(&item, -window.left, -window.top);
+      EXPECT_FALSE(HasHole(*shot, item, 4)) << "item " << i << " stands on an unpainted area";
+      EXPECT_GE(Contrasting(*shot, item), 15) << "item " << i << "'s caption cannot be read";
+    }
   }
 }
 
