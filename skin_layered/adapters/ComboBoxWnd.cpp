@@ -88,6 +88,32 @@ class TWindowDC {
   HDC own_ = nullptr;
 };
 
+// What lies behind a simple combo box shows between its list and its bottom (the list keeps
+// whole items, and the combo box paints nothing there itself).
+void FillBelowList(HWND Combo, HWND List) {
+  RECT list{}, client{};
+  GetWindowRect(List, &list);
+  MapWindowPoints(nullptr, Combo, reinterpret_cast<POINT*>(&list), 2);
+  GetClientRect(Combo, &client);
+  const vcl::TRect below{client.left, list.bottom, client.right, client.bottom};
+  if (below.IsEmpty()) return;
+  const HWND parent = GetParent(Combo);
+  TqvBGInfo info;
+  GetBgInfoWnd(info, parent, false);
+  RECT cr{};
+  GetWindowRect(Combo, &cr);
+  POINT pos{cr.left, cr.top};
+  if (parent) ScreenToClient(parent, &pos);
+  const HDC dc = GetDC(Combo);
+  if (!dc) return;
+  if (info.BgType == btBitmap && info.Bmp)
+    BitBlt(dc, below.Left, below.Top, below.Width(), below.Height(), info.Bmp->Canvas()->Handle(),
+           info.Offset.X + pos.x + below.Left, info.Offset.Y + pos.y + below.Top, SRCCOPY);
+  else
+    FillDC(dc, below, info.Color);
+  ReleaseDC(Combo, dc);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -191,7 +217,7 @@ HBRUSH TqvComboBoxWnd::ListBrush(vcl::TColor Color) {
 
 void TqvComboBoxWnd::WndProc(vcl::TMessage& Message) {
   if (Message.Msg == kSkinCmdMessage && !Destroyed() && SkinData) return OnSkinCommand(Message);
-  if (Destroyed() || !SkinData || !SkinData->Skinned(false)) return TqvEditWnd::WndProc(Message);
+  if (Destroyed() || !SkinData || !SkinData->Skinned(false)) return OnUnskinned(Message);
   switch (Message.Msg) {
     case WM_SETFOCUS:
     case WM_LBUTTONUP: return OnFocus(Message, true);
@@ -213,6 +239,18 @@ void TqvComboBoxWnd::WndProc(vcl::TMessage& Message) {
     case WM_CTLCOLORLISTBOX: return OnCtlColorList(Message);
     default: return TqvEditWnd::WndProc(Message);
   }
+}
+
+void TqvComboBoxWnd::OnUnskinned(vcl::TMessage& Message) {
+  const bool painting = Message.Msg == WM_PAINT && !Destroyed() && IsSimple();
+  const vcl::TLifetime::TWatch alive = Lifetime().Watch();
+  TqvEditWnd::WndProc(Message);
+  if (!painting || !alive) return;
+  // Without its section the combo box is the system's, which paints nothing below a simple
+  // one's list: the skinned dialog around it leaves that place to the combo box.
+  const TsSkinManager* manager = Manager();
+  if (!manager || !manager->Active() || !manager->Skin().SkinData.Active) return;
+  if (const HWND list = ListOf(CtrlHandle)) FillBelowList(CtrlHandle, list);
 }
 
 void TqvComboBoxWnd::OnSkinCommand(vcl::TMessage& Message) {
@@ -765,29 +803,7 @@ void TqvComboListWnd::OnPrint(vcl::TMessage& Message) {
 }
 
 void TqvComboListWnd::FillBelowSimpleList() {
-  const HWND combo = GetParent(CtrlHandle);
-  if (!combo) return;
-  RECT list{}, client{};
-  GetWindowRect(CtrlHandle, &list);
-  MapWindowPoints(nullptr, combo, reinterpret_cast<POINT*>(&list), 2);
-  GetClientRect(combo, &client);
-  const vcl::TRect below{client.left, list.bottom, client.right, client.bottom};
-  if (below.IsEmpty()) return;
-  const HWND parent = GetParent(combo);
-  TqvBGInfo info;
-  GetBgInfoWnd(info, parent, false);
-  RECT cr{};
-  GetWindowRect(combo, &cr);
-  POINT pos{cr.left, cr.top};
-  if (parent) ScreenToClient(parent, &pos);
-  const HDC dc = GetDC(combo);
-  if (!dc) return;
-  if (info.BgType == btBitmap && info.Bmp)
-    BitBlt(dc, below.Left, below.Top, below.Width(), below.Height(), info.Bmp->Canvas()->Handle(),
-           info.Offset.X + pos.x + below.Left, info.Offset.Y + pos.y + below.Top, SRCCOPY);
-  else
-    FillDC(dc, below, info.Color);
-  ReleaseDC(combo, dc);
+  if (const HWND combo = GetParent(CtrlHandle)) FillBelowList(combo, CtrlHandle);
 }
 
 }  // namespace skin_layered

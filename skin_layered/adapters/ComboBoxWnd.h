@@ -66,6 +66,8 @@ class TqvComboBoxWnd : public TqvEditWnd {
   // The section has a look of its own for focus, and the control takes the focus.
   bool FocusShows() const;
   // The skin command, skinned or not.
+  // A combo box without its section: the system's, what lies behind below a simple one's list.
+  void OnUnskinned(vcl::TMessage& Message);
   void OnSkinCommand(vcl::TMessage& Message);
   void OnNewSkin(vcl::TMessage& Message);
   // The mouse came or went: the button shows it.

@@ -58,6 +58,9 @@ bool TqvEditWnd::AddsOpaqueStyle() const {
 
 void TqvEditWnd::InitSkinData(bool Owned) {
   ChildrenChanged = false;
+  // A section that gives no face of its own (its only parent missing) is the system's frame
+  // and face, as a missing one: a default face would show no frame at all.
+  SkinData->SetHollowIsMissing(true);
   if (Owned) {
     vcl::TControl* control = Params().Control;
     if (HasProperty(control, L"PanelBorder")) SkinData->SetSkinSection(L"TRANSPARENT");

@@ -66,7 +66,9 @@ struct TsGeneralData {
   std::int32_t OutOffsB = 0;
   std::int32_t OuterMask = kNoIndex;
   std::int32_t OutOpacity = 200;
-  bool Hollow = false;  // the description gives it no value but its parent
+  // The description gives it no value but its parent (and a glyph, drawn over a face it does
+  // not give).
+  bool Hollow = false;
 };
 using TsGeneralDataArray = std::vector<TsGeneralData>;
 

@@ -271,7 +271,7 @@ void TsCommonData::SetSkinManager(TsSkinManager* Value) {
   skin_manager_ = Value == DefaultSkinManager() ? nullptr : Value;
   if (OwnerLoading()) return;
   TsSkinManager* manager = GetSkinManager();
-  SkinIndex = manager && !manager->Skin().Sections.empty() ? manager->GetSkinIndex(skin_section_) : kNoIndex;
+  SkinIndex = FindSkinIndex();
   if (OwnerProvider()) return;
   if (owner_control_ && owner_control_->Parent() && !OwnerDestroying()) {
     const bool valid = manager && !manager->Skin().Sections.empty() && manager->IsValidSkinIndex(SkinIndex);
@@ -361,8 +361,7 @@ void TsCommonData::ResolveSection() {
 void TsCommonData::UpdateIndexes(bool FindIndex) {
   BGChanged = true;
   TsSkinManager* manager = GetSkinManager();
-  if (FindIndex)
-    SkinIndex = manager && !manager->Skin().Sections.empty() ? manager->GetSkinIndex(skin_section_) : kNoIndex;
+  if (FindIndex) SkinIndex = FindSkinIndex();
   BGType = 0;
   const bool valid = manager && manager->IsValidSkinIndex(SkinIndex);
   if (valid) {
@@ -385,6 +384,19 @@ void TsCommonData::UpdateIndexes(bool FindIndex) {
     HotTexture = manager->GetTextureIndex(SkinIndex, skin_section_, L"HOTPATTERN");
   }
   Invalidate(false);
+}
+
+int TsCommonData::FindSkinIndex() const {
+  const TsSkinManager* manager = GetSkinManager();
+  if (!manager || manager->Skin().Sections.empty()) return kNoIndex;
+  const int index = manager->GetSkinIndex(skin_section_);
+  return hollow_is_missing_ && manager->Skin().GivesNothing(index) ? kNoIndex : index;
+}
+
+void TsCommonData::SetHollowIsMissing(bool Value) {
+  if (hollow_is_missing_ == Value) return;
+  hollow_is_missing_ = Value;
+  if (const TsSkinManager* manager = GetSkinManager(); manager && !manager->Skin().Sections.empty()) UpdateIndexes(true);
 }
 
 void TsCommonData::SetFirstSection(std::initializer_list<vcl::StringView> Names) {

@@ -105,6 +105,10 @@ class TsCommonData : public vcl::TPersistent {
 
   // The control's manager, else the default one; nil when there is neither.
   TsSkinManager* GetSkinManager() const;
+  // A section that gives nothing of its own along its parents (a plain default face) counts
+  // as missing for the owner, who then shows the system's drawing; a change re-resolves it.
+  bool HollowIsMissing() const { return hollow_is_missing_; }
+  void SetHollowIsMissing(bool Value);
   vcl::TControl* OwnerControl() const { return owner_control_; }
   vcl::TObject* OwnerObject() const { return owner_object_; }
   // The owner as a form's skin provider; nil for other owners.
@@ -151,6 +155,9 @@ class TsCommonData : public vcl::TPersistent {
   void Update();
   void ResolveSection();
   void UpdateIndexes(bool FindIndex = true);
+  // The skin index of the section in the manager's skin (-1 for none, and for a section that
+  // gives nothing where that counts as missing).
+  int FindSkinIndex() const;
   // The first of the names (a list of section names) that the skin has.
   void SetFirstSection(std::initializer_list<vcl::StringView> Names);
   void UpdateColors(bool Repaint);
@@ -199,6 +206,7 @@ class TsCommonData : public vcl::TPersistent {
   int update_count_ = 0;
   std::unique_ptr<TqvOuterEffects> outer_effects_;
   bool waiting_ = true;
+  bool hollow_is_missing_ = false;
   TsSkinManager* skin_manager_ = nullptr;
   vcl::TControl* owner_control_ = nullptr;
   vcl::TObject* owner_object_ = nullptr;

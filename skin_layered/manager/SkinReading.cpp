@@ -47,6 +47,7 @@ const std::string& GlobalInfo() {
 
 constexpr std::string_view kMasterBitmapKey = "MASTERBITMAP";
 constexpr std::string_view kParentKey = "PARENTCLASS";
+constexpr std::string_view kGlyphKey = "GLYPHMASK";
 constexpr wchar_t kBordersMask[] = L"BORDERSMASK";
 constexpr wchar_t kTransparentSection[] = L"TRANSPARENT";
 constexpr int kSectionMaximum = 255;
@@ -535,7 +536,8 @@ void TsSkinReading::ReadSections() {
     s.ClassName = Text(description_.SectionName(i));
     s.ParentClass = Text(description_.Value(i, parentKey).value_or(""));
     const auto entries = description_.Entries(i);
-    s.Hollow = std::all_of(entries.begin(), entries.end(), [](const auto& e) { return e.Key == kParentKey; });
+    s.Hollow = std::all_of(entries.begin(), entries.end(),
+                           [](const auto& e) { return e.Key == kParentKey || e.Key == kGlyphKey; });
     s.States = integer(statesKey, 3);
     s.GiveOwnFont = boolean(ownFontKey);
     s.ReservedBoolean = boolean(reservedKey);
@@ -588,7 +590,8 @@ void TsSkinReading::MergeCommonSections() {
     s.ParentClass = ReadIniStr(lines, name, L"PARENTCLASS", s.ParentClass);
     s.Hollow = s.Hollow && std::all_of(section.Lines.begin(), section.Lines.end(), [](const String& line) {
                  const std::size_t eq = line.find(L'=');
-                 return eq == String::npos || vcl::StringView(line).substr(0, eq) == L"PARENTCLASS";
+                 const vcl::StringView key = vcl::StringView(line).substr(0, eq);
+                 return eq == String::npos || key == L"PARENTCLASS" || key == L"GLYPHMASK";
                });
     s.States = integer(L"STATES", s.States, kSectionMaximum);
     s.ReservedBoolean = boolean(L"RESERVEDBOOLEAN", s.ReservedBoolean);

@@ -2,6 +2,7 @@
 // and the system's own dialogs, skinned by the dialog hook alone, judged from the dialog
 // window's own pixels. Every section, piece and state of the test skin has a colour of its
 // own, so one pixel tells what was painted there.
+#include <algorithm>
 #include <array>
 #include <cwchar>
 #include <memory>
@@ -1048,6 +1049,186 @@ TEST_F(DialogControls, ADialogShownLaterWithTheShowAnimationHasItsControlsSkinne
   ExpectSkinnedFrame(dlg, GetDlgItem(dlg, 101), "shown with its dialog");
   // An edit hidden by its own style is left as it is.
   EXPECT_EQ(GetAdapter(GetDlgItem(dlg, 102)), nullptr);
+}
+
+}  // namespace
+}  // namespace skin_layered::test
+
+
+namespace skin_layered::test {
+namespace {
+
+// ---------------------------------------------------------------------------------------
+// Combo boxes
+
+constexpr COLORREF kComboFace = 0x60C0E0;
+
+// Pixels of R in a solid black block: their 5 x 5 neighbourhood is black whole (text is not).
+int SolidBlack(const MemoryPixels& P, const RECT& R) {
+  int n = 0;
+  for (int y = R.top; y < R.bottom; ++y)
+    for (int x = R.left; x < R.right; ++x) {
+      bool black = true;
+      for (int dy = -2; dy <= 2 && black; ++dy)
+        for (int dx = -2; dx <= 2 && black; ++dx) black = P.At(x + dx, y + dy) == 0;
+      n += black;
+    }
+  return n;
+}
+
+// The dialog's combo boxes, those with a drop-down button and the simple ones.
+std::pair<std::vector<HWND>, std::vector<HWND>> CombosOf(HWND Dlg) {
+  std::pair<std::vector<HWND>, std::vector<HWND>> combos;
+  EnumChildWindows(
+      Dlg,
+      [](HWND Wnd, LPARAM Found) {
+        wchar_t cls[16] = {};
+        GetClassNameW(Wnd, cls, 16);
+        if (lstrcmpiW(cls, L"combobox") == 0 && IsWindowVisible(Wnd)) {
+          auto* found = reinterpret_cast<std::pair<std::vector<HWND>, std::vector<HWND>>*>(Found);
+          ((GetWindowLongPtrW(Wnd, GWL_STYLE) & 3) == CBS_SIMPLE ? found->second : found->first).push_back(Wnd);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&combos));
+  return combos;
+}
+
+// A combo box's frame at the middle of its left and right sides: the skin's face, or the
+// system's sunken edge.
+std::pair<COLORREF, COLORREF> ComboSides(HWND Dlg, HWND Combo) {
+  const RECT r = Place(Dlg, Combo);
+  const auto pixels = Pixels(Dlg);
+  const int my = (r.top + r.bottom) / 2;
+  return {pixels->At(r.left, my), pixels->At(r.right - 1, my)};
+}
+
+// What lies between a simple combo box's list and its bottom: the place's pixels.
+std::vector<COLORREF> BelowList(HWND Dlg, HWND Combo) {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetComboBoxInfo(Combo, &info)) return {};
+  RECT list{}, combo{}, d{};
+  GetWindowRect(info.hwndList, &list);
+  GetWindowRect(Combo, &combo);
+  GetWindowRect(Dlg, &d);
+  const auto pixels = Pixels(Dlg);
+  std::vector<COLORREF> below;
+  for (int y = list.bottom; y < combo.bottom; ++y)
+    for (int x = combo.left; x < combo.right; ++x) below.push_back(pixels->At(x - d.left, y - d.top));
+  return below;
+}
+
+struct ComboSkin {
+  const wchar_t* Name;
+  bool Skinned;  // the skin paints the combo boxes' frames
+};
+
+// Skins whose combo box section has its own face, lacks its only parent (with and without a
+// glyph of its own for the button), or is missing.
+std::vector<ComboSkin> WriteComboSkins(TempSkins& Skins) {
+  std::string noEdit = ControlsSkinText();
+  const std::size_t at = noEdit.find("[EDIT]");
+  noEdit.erase(at, noEdit.find("[SPEEDBUTTON_SMALL]") - at);
+  const std::string named = "[COMBOBOX]\r\nPARENTCLASS=EDIT\r\n";
+  const std::vector<std::pair<const wchar_t*, std::string>> texts{
+      {L"OwnCombo", ControlsSkinText() + FlatSection("COMBOBOX", kComboFace, kComboFace)},
+      {L"OrphanCombo", noEdit + named},
+      {L"OrphanGlyphCombo", noEdit + named + Piece("GLYPHMASK", 3, 3, 0)},
+      {L"NoCombo", ControlsSkinText()}};
+  for (const auto& [name, text] : texts) {
+    Skins.Write(name, L"master.bmp", Master());
+    Skins.Write(name, L"Options.dat", BytesOf(text));
+  }
+  return {{L"OwnCombo", true}, {L"OrphanCombo", false}, {L"OrphanGlyphCombo", false}, {L"NoCombo", false}};
+}
+
+// Combo boxes of every kind under a skin that gives their section a face of their own show
+// the skin's frame; under one whose section names only a missing parent (as one that lacks
+// it) the system's: a sunken frame round each, and below a simple one's list what lies
+// behind it, nothing black.
+TEST_F(DialogControls, ComboBoxesWithoutAFaceOfTheirSectionAreTheSystems) {
+  const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), light = GetSysColor(COLOR_BTNHIGHLIGHT);
+  DialogTemplate t(WS_POPUP | WS_CAPTION | WS_VISIBLE, L"Combos", 240, 120);
+  t.Item(0x0085, WS_VISIBLE | CBS_SIMPLE | WS_TABSTOP, 10, 10, 60, 80, 100);
+  t.Item(0x0085, WS_VISIBLE | CBS_DROPDOWN | WS_TABSTOP, 80, 10, 60, 80, 101);
+  t.Item(0x0085, WS_VISIBLE | CBS_DROPDOWNLIST | WS_TABSTOP, 150, 10, 60, 80, 102);
+  behaviour.OnInit = [](HWND Dlg) {
+    for (int id = 100; id < 103; ++id)
+      for (const wchar_t* item : {L"One", L"Two", L"Three"})
+        SendDlgItemMessageW(Dlg, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+  };
+  for (const ComboSkin& skin : WriteComboSkins(skins)) {
+    SCOPED_TRACE(testing::Message() << skin.Name);
+    UseSkin(skin.Name);
+    const HWND dlg = Open(t, &behaviour);
+    const auto [dropping, simple] = CombosOf(dlg);
+    ASSERT_EQ(dropping.size(), 2u);
+    ASSERT_EQ(simple.size(), 1u);
+    EXPECT_EQ(SolidBlack(*Pixels(dlg), WindowBox(dlg)), 0);
+    for (const HWND combo : dropping) {
+      EXPECT_NE(GetAdapter(combo), nullptr);
+      if (skin.Skinned)
+        EXPECT_EQ(ComboSides(dlg, combo), std::pair(kComboFace, kComboFace));
+      else
+        EXPECT_EQ(ComboSides(dlg, combo), std::pair(shadow, light));
+    }
+    const std::vector<COLORREF> below = BelowList(dlg, simple.front());
+    ASSERT_FALSE(below.empty()) << "a simple combo box taller than its parts";
+    EXPECT_EQ(std::count(below.begin(), below.end(), kDialogColor), static_cast<std::ptrdiff_t>(below.size()));
+    DestroyWindow(dlg);
+    PurgeProviders();
+  }
+}
+
+// The system's Font and Open dialogs alike: their drop-down combo boxes framed by the skin's
+// face of their section or by the system, the Font dialog's three lists with what lies behind
+// them below, no solid black anywhere.
+TEST_F(DialogControls, TheFontAndOpenDialogsCombosWithoutAFaceOfTheirSectionAreTheSystems) {
+  const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), light = GetSysColor(COLOR_BTNHIGHLIGHT);
+  for (const ComboSkin& skin : WriteComboSkins(skins)) {
+    UseSkin(skin.Name);
+    for (const bool font : {true, false}) {
+      SCOPED_TRACE(testing::Message() << skin.Name << (font ? ", font" : ", open"));
+      static LOGFONTW chosen{};
+      CHOOSEFONTW choose{};
+      choose.lStructSize = sizeof choose;
+      choose.lpLogFont = &chosen;
+      choose.Flags = CF_SCREENFONTS;
+      static wchar_t file[MAX_PATH];
+      file[0] = 0;
+      OPENFILENAMEW open{};
+      open.lStructSize = sizeof open;
+      open.lpstrFile = file;
+      open.nMaxFile = MAX_PATH;
+      open.lpstrFilter = L"Text\0*.txt\0All\0*.*\0";
+      open.Flags = OFN_EXPLORER | OFN_ENABLESIZING;
+      bool looked = false;
+      const TBoxWatch watch = RunModal(
+          L"", [&] { font ? ChooseFontW(&choose) : GetOpenFileNameW(&open); },
+          [&](HWND Dlg) {
+            Settle(Dlg);
+            looked = true;
+            const auto [dropping, simple] = CombosOf(Dlg);
+            EXPECT_GE(dropping.size(), font ? 1u : 2u);
+            EXPECT_EQ(simple.size(), font ? 3u : 0u);
+            EXPECT_EQ(SolidBlack(*Pixels(Dlg), WindowBox(Dlg)), 0);
+            for (const HWND combo : dropping) {
+              if (skin.Skinned)
+                EXPECT_EQ(ComboSides(Dlg, combo), std::pair(kComboFace, kComboFace));
+              else
+                EXPECT_EQ(ComboSides(Dlg, combo), std::pair(shadow, light));
+            }
+            for (const HWND combo : simple) {
+              const std::vector<COLORREF> below = BelowList(Dlg, combo);
+              EXPECT_EQ(std::count(below.begin(), below.end(), kDialogColor), static_cast<std::ptrdiff_t>(below.size()));
+            }
+          });
+      EXPECT_TRUE(looked);
+      EXPECT_TRUE(watch.skinned);
+      PurgeProviders();
+    }
+  }
 }
 
 }  // namespace

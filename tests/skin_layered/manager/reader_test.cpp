@@ -504,8 +504,9 @@ TEST_F(SkinReader, CommonSectionsUpdateAndAddSections) {
 }
 
 // A section gives nothing when neither it nor any section it inherits from has a value of its
-// own: one naming a missing parent, a chain of such, an empty one and a loop of them; one value
-// anywhere along the chain (a picture too), or a value the manager's common lines add, gives.
+// own: one naming a missing parent, a chain of such, an empty one and a loop of them, one with
+// only a glyph (drawn over a face it does not give); one value anywhere along the chain (a
+// picture too), or a value the manager's common lines add, gives.
 TEST_F(SkinReader, ASectionWithNoValueAlongItsChainGivesNothing) {
   skins.Write(L"Test", L"p.bmp", Bmp24(6, 6, Flat(0x00FF00)));
   vcl::TStringList common;
@@ -515,11 +516,12 @@ TEST_F(SkinReader, ASectionWithNoValueAlongItsChainGivesNothing) {
                  "[LOOPA]\r\nPARENTCLASS=LOOPB\r\n[LOOPB]\r\nPARENTCLASS=LOOPA\r\n"
                  "[OWN]\r\nPARENTCLASS=GONE\r\nCOLOR=$FF0000\r\n[BYOWN]\r\nPARENTCLASS=OWN\r\n"
                  "[PICTURE]\r\nPARENTCLASS=GONE\r\nPATTERN=p.bmp\r\n[ORPHANLATER]\r\nPARENTCLASS=GONE\r\n"
-                 "[FILLED]\r\n"),
+                 "[FILLED]\r\n[GLYPHED]\r\nPARENTCLASS=GONE\r\nGLYPHMASK=p.bmp\r\n"
+                 "[GLYPHEDOWN]\r\nPARENTCLASS=OWN\r\nGLYPHMASK=p.bmp\r\n"),
             TsSkinLoadResult::Loaded);
-  for (const wchar_t* name : {L"ORPHAN", L"CHAIN", L"EMPTY", L"LOOPA", L"LOOPB", L"ADDED"})
+  for (const wchar_t* name : {L"ORPHAN", L"CHAIN", L"EMPTY", L"LOOPA", L"LOOPB", L"ADDED", L"GLYPHED"})
     EXPECT_TRUE(skin.GivesNothing(skin.GetSkinIndex(name))) << name;
-  for (const wchar_t* name : {L"OWN", L"BYOWN", L"PICTURE", L"ORPHANLATER", L"FILLED", L"TRANSPARENT"})
+  for (const wchar_t* name : {L"OWN", L"BYOWN", L"PICTURE", L"ORPHANLATER", L"FILLED", L"TRANSPARENT", L"GLYPHEDOWN"})
     EXPECT_FALSE(skin.GivesNothing(skin.GetSkinIndex(name))) << name;
   EXPECT_FALSE(skin.GivesNothing(-1));
   EXPECT_FALSE(skin.GivesNothing(static_cast<int>(skin.Sections.size())));
