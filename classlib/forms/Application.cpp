@@ -1,6 +1,7 @@
 // TApplication: the hidden application window, the message loop, the exception display,
 // message boxes, hints, and the start-up of the forms unit.
 #include <algorithm>
+#include <string_view>
 
 #include "classlib/controls/ControlsInternal.h"
 #include "classlib/controls/Themes.h"
@@ -508,7 +509,10 @@ void TApplication::HandleException(TObject* Sender) {
 
 void TApplication::ShowException(const Exception& E) {
   String msg = E.Message();
-  if (!msg.empty() && msg.back() > L'.') msg += L'.';
+  // A full stop ends a message that has no sentence end of its own (a system's message in
+  // another language ends with its own: "。").
+  constexpr std::wstring_view kSentenceEnds = L".!?\u3002\uFF0E\uFF01\uFF1F";
+  if (!msg.empty() && msg.back() > L'.' && kSentenceEnds.find(msg.back()) == std::wstring_view::npos) msg += L'.';
   MessageBox(msg, Title(), MB_OK | MB_ICONSTOP);
 }
 

@@ -161,6 +161,31 @@ TEST(Application, RunEndsWhenTheMainFormClosesAndErrorsOnTheWayAreShown) {
   EXPECT_EQ(main->closes, 1);
 }
 
+// A message shown for an exception ends with one full stop: one is added where it has no
+// sentence end of its own, none after one of another language's.
+TEST(Application, AnExceptionsMessageEndsWithOneFullStop) {
+  const struct {
+    const wchar_t* message;
+    const wchar_t* shown;
+  } cases[] = {
+      {L"no end", L"no end."},
+      {L"an end.", L"an end."},
+      {L"a question?", L"a question?"},
+      {L"\u627E\u4E0D\u5230\u6587\u4EF6\u3002", L"\u627E\u4E0D\u5230\u6587\u4EF6\u3002"},
+      {L"\u6587\u4EF6\uFF1F", L"\u6587\u4EF6\uFF1F"},
+      {L"\u6587\u4EF6", L"\u6587\u4EF6."},
+      {L"ends in a number 5", L"ends in a number 5."},
+      {L"ends in a line break\r\n", L"ends in a line break\r\n"},
+      {L"", L""},
+  };
+  for (const auto& c : cases) {
+    ShownBoxes().clear();
+    Application->ShowException(EConvertError(c.message));
+    ASSERT_EQ(ShownBoxes().size(), 1u);
+    EXPECT_EQ(ShownBoxes()[0].text, c.shown);
+  }
+}
+
 // The memory DCs kept for the next message go when the loop finds nothing to do.
 TEST(Application, WhenIdleItLetsGoOfTheMemoryDCsKeptForTheNextMessage) {
   FreeMemoryContexts();
