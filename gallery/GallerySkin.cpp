@@ -30,12 +30,17 @@ void Report(const vcl::String& Text) {
   vcl::Application->MessageBox(Text, L"Skin gallery", MB_OK | MB_ICONWARNING);
 }
 
-// Reads the package into Skin; false (reported) when the engine cannot read it. The engine
-// reports some faults itself: the gallery adds its own report only where it did not, and
-// prints what the user was told either way.
+// Reads the package into Skin; false (reported) when the engine cannot read it, the skin in
+// use (and its stream) then staying as they were. The engine reports the package's faults
+// itself, naming the file; the gallery prints what the user was told.
 bool LoadInto(winskin::TSkinData* Skin, const std::optional<std::wstring>& File) {
-  const vcl::String name = File ? *File : vcl::String(L"the sample skin");
+  if (File && !vcl::FileExists(*File)) {
+    Report(*File + L" does not exist.");
+    return false;
+  }
   ShownMessages messages;
+  vcl::TMemoryStream previous;
+  previous.LoadFromStream(Skin->SkinStream());
   try {
     if (File) {
       Skin->SkinStream()->LoadFromFile(*File);
@@ -43,14 +48,13 @@ bool LoadInto(winskin::TSkinData* Skin, const std::optional<std::wstring>& File)
       Report(L"The sample skin is missing from the program.");
       return false;
     }
-    if (Skin->LoadSkin()) return true;
-    if (messages.Texts().empty()) {
-      Report(name + L" is not a classic skin package.");
-      return false;
-    }
+    if (Skin->LoadSkin(File.value_or(vcl::String()))) return true;
+    if (messages.Texts().empty()) Report((File ? *File : vcl::String(L"The sample skin")) + L" could not be read.");
   } catch (const vcl::Exception& e) {
     vcl::Application->ShowException(e);
   }
+  Skin->SkinStream()->Clear();
+  Skin->SkinStream()->LoadFromStream(&previous);
   messages.Failed();
   return false;
 }
@@ -68,12 +72,6 @@ void Apply(winskin::TSkinData* Skin) {
   manager->SetActiveMode(winskin::TSkinMode::Refresh, winskin::kRequestInterval);
 }
 
-// A package is tried on a component of its own first, so a bad one leaves the skin in use.
-bool Readable(const std::optional<std::wstring>& File) {
-  winskin::TSkinData probe(nullptr);
-  return LoadInto(&probe, File);
-}
-
 }  // namespace
 
 winskin::TSkinData* ApplyClassicSkin(vcl::TComponent* Owner, const std::optional<std::wstring>& File) {
@@ -89,18 +87,13 @@ winskin::TSkinData* ApplyClassicSkin(vcl::TComponent* Owner, const std::optional
 }
 
 bool UseSampleSkin(winskin::TSkinData* Skin) {
-  if (!Skin || !Readable(std::nullopt) || !LoadInto(Skin, std::nullopt)) return false;
+  if (!Skin || !LoadInto(Skin, std::nullopt)) return false;
   Apply(Skin);
   return true;
 }
 
 bool UsePackage(winskin::TSkinData* Skin, const std::wstring& File) {
-  if (!Skin) return false;
-  if (!vcl::FileExists(File)) {
-    Report(File + L" does not exist.");
-    return false;
-  }
-  if (!Readable(File) || !LoadInto(Skin, File)) return false;
+  if (!Skin || !LoadInto(Skin, File)) return false;
   Apply(Skin);
   return true;
 }

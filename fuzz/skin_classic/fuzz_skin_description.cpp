@@ -1,7 +1,8 @@
 // The description reader on any description text, against one package of pictures made
 // once: the complete synthetic skin's, beside a damaged picture, a tiny one and an empty
 // entry. Records must come out sane whatever the text: frame counts of at least 1, no
-// negative margins, pictures that exist with positive sizes and crops inside them. The
+// negative margins, pictures that exist with positive sizes and crops inside them, a fault
+// told in words; the input taken for a broken picture is told in words too. The
 // package layer itself has its own targets (fuzz_skin_reader, fuzz_skin_lzh); packing here
 // on every input would spend the time on the compressor instead of the text.
 #include <cstddef>
@@ -75,5 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (r) CheckRecord(reader, *r);
   Check(d.Element(SkinElement::Track) && d.Element(SkinElement::TrackVert));
   Check(!d.Element(SkinElement::ComboxArrow) && !d.Element(SkinElement::Toolbar));
+  Check(!d.fault || !d.fault->text.empty());
+  // The same bytes taken for a picture that cannot be read: its fault is told, whatever they hold.
+  Check(!PictureFault("input.bmp", std::span(data, size)).text.empty());
   return 0;
 }

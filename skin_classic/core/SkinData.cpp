@@ -8,6 +8,7 @@
 #include "skin_classic/core/SkinStartup.h"
 #include "skin_classic/io/WinSkinIni.h"
 #include "skin_classic/io/WinSkinReader.h"
+#include "skin_classic/paint/SkinText.h"
 
 namespace winskin {
 namespace {
@@ -108,25 +109,52 @@ String TSkinData::SkinStore() const {
 void TSkinData::SetSkinStore(const String&) {}
 void TSkinData::SetVersion(const String&) {}
 
-bool TSkinData::LoadSkin() {
+bool TSkinData::LoadSkin(const String& PackageName) {
   const vcl::TMemoryContextScope contexts;  // reading the pictures holds no DC after
   if (Designing()) return false;
+  // A package that cannot be read, whole, leaves the skin read before in use.
   TSkinReader reader;
-  // A package that cannot be read leaves the skin read before in use.
-  if (!reader.LoadFromStream(skin_stream_.get())) return false;
-  empty_ = true;
+  if (!reader.LoadFromStream(skin_stream_.get())) {
+    // An older package's message is the reader's own.
+    if (reader.Result() != skin_classic::SkinLoadResult::OlderSkinFile)
+      ReportRefusal(PackageName, skin_classic::SkinFault{false, reader.Fault()});
+    return false;
+  }
+  if (const auto fault = skin_classic::DescriptionFault(reader.Package())) {
+    ReportRefusal(PackageName, *fault);
+    return false;
+  }
   vcl::TMemoryStream description;
   AnsiString entry;
   reader.ExtractByExt(".ini", &description, entry);
   description.SetPosition(0);
   TQuickIni ini;
   ini.LoadFromStream(&description);
-  skin_->ReadDescription(reader, ini);
+  if (const auto fault = skin_->ReadDescription(reader, ini)) {
+    ReportRefusal(PackageName, *fault);
+    return false;
+  }
   empty_ = false;
   // The forms skinned with this component held caption buttons of the skin just freed: they
   // go now, as any message before the forms' refresh would reach them.
   if (TSkinRequests* manager = SkinRequests()) manager->RefreshSkinObjects(this);
   return true;
+}
+
+// "The skin package "FILE" is damaged: its picture "top.bmp" is empty." and what follows from
+// it for the windows.
+void TSkinData::ReportRefusal(const String& PackageName, const skin_classic::SkinFault& Fault) const {
+  String package;
+  if (!PackageName.empty()) {
+    package = L"\"" + PackageName + L"\"";
+  } else {
+    String name = Name();
+    if (Owner() && !Owner()->Name().empty()) name = Owner()->Name() + (name.empty() ? L"" : L".") + name;
+    package = name.empty() ? String(L"stored in a skin data component") : L"stored in \"" + name + L"\"";
+  }
+  ShowSkinMessage(L"The skin package " + package + (Fault.refused ? L" is refused: " : L" is damaged: ") +
+                  AnsiToWide(Fault.text) + L".\r" +
+                  (empty_ ? L"The windows keep their own look." : L"The skin in use stays."));
 }
 
 void TSkinData::DefineProperties(vcl::TFiler* Filer) {
@@ -177,7 +205,7 @@ void TSkinData::SetSkinFile(const String& Value) {
   });
   skin_stream_->Clear();
   skin_stream_->LoadFromFile(Value);  // a file that cannot be opened raises, the stream put back
-  if (!LoadSkin()) return;
+  if (!LoadSkin(Value)) return;
   restore.Dismiss();
   if (!Loading()) ApplySkinFile();
 }

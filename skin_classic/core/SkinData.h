@@ -64,9 +64,12 @@ class TSkinData : public vcl::TComponent {
   explicit TSkinData(vcl::TComponent* AOwner);
   ~TSkinData() override;
 
-  // Reads the skin stream into the skin data objects. False when the stream holds no
-  // package this engine reads (the component then stays Empty). Nothing at design time.
-  bool LoadSkin();
+  // Reads the skin stream into the skin data objects. A package this engine cannot read
+  // whole (cut short, damaged, without a readable description, or naming a picture it holds
+  // that cannot be read) is reported to the user, naming PackageName (the file it came
+  // from; empty: the stream stored in this component) and the fault; the skin read before
+  // stays and the result is false. Nothing at design time.
+  bool LoadSkin(const String& PackageName = String());
 
   bool Active() const { return active_; }
   void SetActive(bool Value);
@@ -134,6 +137,7 @@ class TSkinData : public vcl::TComponent {
     void operator()(vcl::TObject* Object) const { vcl::TObject::Free(Object); }
   };
 
+  void ReportRefusal(const String& PackageName, const skin_classic::SkinFault& Fault) const;
   void ReadSkinStream(vcl::TStream* Stream);
   void WriteSkinStream(vcl::TStream* Stream);
   void ApplySkinFile();

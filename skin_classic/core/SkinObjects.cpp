@@ -145,9 +145,10 @@ void TSkinObjects::ApplyColours(const skin_classic::SkinDescription& d) {
   std::copy(d.customColours.begin(), d.customColours.end(), custom_colors_.begin());
 }
 
-void TSkinObjects::ReadDescription(const TSkinReader& Reader, const TQuickIni& Ini) {
+std::optional<skin_classic::SkinFault> TSkinObjects::ReadDescription(const TSkinReader& Reader, const TQuickIni& Ini) {
   const skin_classic::SkinDescription d =
       skin_classic::ReadSkinDescription(Ini.Ini(), Reader.Package(), SystemDescriptionDefaults());
+  if (d.fault) return d.fault;
   skin_name_ = d.skinName;
   ApplyColours(d);
   for (size_t i = 0; i < borders_.size(); ++i) Apply(*borders_[i], d.borders[i], Reader);
@@ -188,6 +189,7 @@ void TSkinObjects::ReadDescription(const TSkinReader& Reader, const TQuickIni& I
   PaintToolbar();
   colors_[skin_classic::kColourSample] = sample;
   brush_.reset(CreateSolidBrush(static_cast<COLORREF>(colors_[skin_classic::kColourButtonFace])));
+  return std::nullopt;
 }
 
 // The combo box's edit frame and button as one picture per state: the sunken edge over the

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "classlib/graphics/GraphicsHandles.h"
@@ -29,9 +30,10 @@ class TSkinObjects {
 
   // Reads the whole description of a loaded package into the objects (the skin data
   // component's load calls it with the package reader and the description reader open).
-  // Every element object is made anew; missing sections and keys give the defaults,
-  // unreadable bitmaps give objects without a picture. Never raises for bad skin data.
-  void ReadDescription(const TSkinReader& Reader, const TQuickIni& Ini);
+  // Every element object is made anew; missing sections, keys and pictures give the defaults.
+  // A picture that is in the package but cannot be read is the package's fault: it is given
+  // back and the objects stay as they were. Never raises for bad skin data.
+  std::optional<skin_classic::SkinFault> ReadDescription(const TSkinReader& Reader, const TQuickIni& Ini);
 
   TDataSkinTitle* Title() const { return title_.get(); }
   TDataSkinButton* Buttons() const { return buttons_.get(); }

@@ -123,9 +123,16 @@ ElementRecord DescriptionReader::NewRecord(std::string_view name, SkinObjectKind
 }
 
 PictureRef DescriptionReader::Picture(std::string_view fileName) {
-  PictureRef p = FindSkinPicture(reader_, fileName);
+  std::optional<SkinFault> fault;
+  PictureRef p = FindSkinPicture(reader_, fileName, &fault);
+  if (fault && !d_.fault) d_.fault = std::move(fault);
   const std::int64_t pixels = std::int64_t{p.width} * p.height;
-  if (pixels > defaults_.maxPicturePixels - pixels_used_) return {};
+  if (pixels > defaults_.maxPicturePixels - pixels_used_) {
+    if (!d_.fault)
+      d_.fault = SkinFault{true, "with its picture " + QuotedName(p.entry) + " its pictures would take more than the " +
+                                     std::to_string(defaults_.maxPicturePixels) + " pixels a skin may have"};
+    return {};
+  }
   pixels_used_ += pixels;
   return p;
 }
@@ -489,14 +496,81 @@ std::optional<std::string> SkinBitmapEntryName(std::string_view fileName) {
   return std::string(name);
 }
 
-PictureRef FindSkinPicture(const TSkinReader& reader, std::string_view fileName) {
+SkinFault PictureFault(std::string_view name, std::span<const std::uint8_t> bytes) {
+  const std::string picture = "its picture " + QuotedName(name);
+  if (bytes.empty()) return {false, picture + " is empty"};
+  auto u16 = [&](std::size_t at) { return static_cast<std::uint32_t>(bytes[at] | bytes[at + 1] << 8); };
+  auto u32 = [&](std::size_t at) { return u16(at) | u16(at + 2) << 16; };
+  constexpr std::size_t kFileHeader = 14;
+  if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M') return {false, picture + " is not a BMP picture"};
+  if (bytes.size() < kFileHeader + 4) return {false, picture + " is cut short inside its header"};
+  const std::uint32_t headerSize = u32(kFileHeader);
+  const bool core = headerSize == 12;
+  if (!core && headerSize < 40) return {false, picture + " is damaged: its header size " + std::to_string(headerSize) + " is none a BMP picture has"};
+  if (bytes.size() < kFileHeader + (core ? 12 : 40)) return {false, picture + " is cut short inside its header"};
+  const std::int64_t width = core ? u16(kFileHeader + 4) : static_cast<std::int32_t>(u32(kFileHeader + 4));
+  std::int64_t height = core ? u16(kFileHeader + 6) : static_cast<std::int32_t>(u32(kFileHeader + 8));
+  const std::uint32_t bits = u16(kFileHeader + (core ? 10 : 14));
+  const std::uint32_t compression = core ? 0 : u32(kFileHeader + 16);
+  if (height < 0) height = -height;
+  const std::string size = std::to_string(width) + " x " + std::to_string(height) + " pixels";
+  if (width < 1 || height < 1) return {false, picture + " is damaged: it gives a size of " + size};
+  if (width > vcl::dib::kMaxSide || height > vcl::dib::kMaxSide || width * height > vcl::dib::kMaxPixels)
+    return {true, picture + " is " + size + ", more than a skin picture may have"};
+  // Rows without compression: is every byte of them there?
+  if ((compression == 0 || compression == 3 || compression == 6) && bits > 0 && bits <= 32) {
+    const std::int64_t stride = (width * bits + 31) / 32 * 4;
+    const std::int64_t need = stride * (height - 1) + (width * bits + 7) / 8;
+    const std::int64_t offset = std::max<std::int64_t>(u32(10), kFileHeader + headerSize);
+    const std::int64_t there = std::max<std::int64_t>(static_cast<std::int64_t>(bytes.size()) - offset, 0);
+    if (there < need)
+      return {false, picture + " is cut short: its pixels take " + std::to_string(need) + " bytes, " +
+                         std::to_string(there) + " are there"};
+  }
+  return {false, picture + " is damaged"};
+}
+
+PictureRef FindSkinPicture(const TSkinReader& reader, std::string_view fileName, std::optional<SkinFault>* fault) {
   const std::optional<std::string> name = SkinBitmapEntryName(fileName);
   if (!name) return {};
   const std::optional<SkinEntry> entry = reader.Extract(*name);
-  if (!entry || entry->bytes.empty()) return {};
-  const auto header = vcl::dib::ReadBmpHeader(entry->bytes, true);
-  if (!header || header->width <= 0 || header->height <= 0) return {};
+  if (!entry) return {};
+  auto broken = [&] {
+    if (fault) *fault = PictureFault(entry->name, entry->bytes);
+    return PictureRef{};
+  };
+  const auto header = entry->bytes.empty() ? std::nullopt : vcl::dib::ReadBmpHeader(entry->bytes, true);
+  if (!header || header->width <= 0 || header->height <= 0) return broken();
+  // Run-length pixels are only known to hold together once they are unpacked.
+  if (header->compression == 1 || header->compression == 2) {
+    std::vector<std::uint8_t> rows(vcl::dib::RowStride(header->layout, header->width) *
+                                   static_cast<std::size_t>(header->height));
+    if (!vcl::dib::DecodeBmpPixels(entry->bytes, *header, rows)) {
+      if (fault) *fault = SkinFault{false, "its picture " + QuotedName(entry->name) + " is damaged: its run-length pixels do not hold together"};
+      return {};
+    }
+  }
   return PictureRef{std::string(entry->name), header->width, header->height, std::nullopt};
+}
+
+std::optional<SkinFault> DescriptionFault(const TSkinReader& reader) {
+  const std::optional<SkinEntry> entry = reader.ExtractByExt(".ini");
+  if (!entry) return SkinFault{false, "it holds no description (no entry whose name holds \".ini\")"};
+  const std::string description = "its description " + QuotedName(entry->name);
+  // Text has no control characters but line breaks, tabs and page breaks (an old editor's end
+  // mark at the very end aside).
+  for (std::size_t i = 0; i < entry->bytes.size(); ++i) {
+    const std::uint8_t c = entry->bytes[i];
+    const bool text = c >= 32 || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f' ||
+                      (c == 0x1A && i + 1 == entry->bytes.size());
+    if (!text)
+      return SkinFault{false, description + " is not text: it holds the byte " + std::to_string(c) + " at offset " +
+                                  std::to_string(i)};
+  }
+  TQuickIni ini;
+  ini.Load(entry->bytes);
+  if (ini.Lines().empty()) return SkinFault{false, description + " is empty"};
+  return std::nullopt;
 }
 
 SkinDescription ReadSkinDescription(const TQuickIni& ini, const TSkinReader& reader,

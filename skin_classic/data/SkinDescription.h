@@ -57,9 +57,27 @@ struct PictureRef {
   int Height() const { return crop ? crop->height : height; }
 };
 
-// Looks `fileName` up as LoadSkinBitmap does; a missing entry or one that is not a BMP
-// file gives an absent picture.
-PictureRef FindSkinPicture(const TSkinReader& reader, std::string_view fileName);
+// What keeps a package from being worn, in words that complete "the skin package is
+// damaged: ..." or, for a package that holds together but asks for more than a skin may
+// have, "... is refused: ...".
+struct SkinFault {
+  bool refused = false;
+  std::string text;
+};
+
+// Looks `fileName` up as LoadSkinBitmap does; a missing entry (or a name that is no BMP
+// file's) gives an absent picture, so the element is the system's. An entry that is there but
+// is no readable BMP picture (empty, cut short, of a size no picture may have, damaged) gives
+// an absent picture too, and its fault when `fault` is given.
+PictureRef FindSkinPicture(const TSkinReader& reader, std::string_view fileName, std::optional<SkinFault>* fault = nullptr);
+
+// What is wrong with the bytes of a BMP file that cannot be read; `name` quoted names it.
+SkinFault PictureFault(std::string_view name, std::span<const std::uint8_t> bytes);
+
+// The package's description, the first entry whose name holds ".ini": nothing when it is
+// there and is text with a line that counts; otherwise what is wrong (missing, empty, or not
+// text at all).
+std::optional<SkinFault> DescriptionFault(const TSkinReader& reader);
 
 // The class of skin data object a record becomes.
 enum class SkinObjectKind : std::uint8_t { Plain, Border, Button, Title, SysButton, BoxLabel };
@@ -133,6 +151,9 @@ struct SkinDescription {
   std::vector<SkinColour> extraColours;
   std::array<SkinColour, 10> customColours{};
   std::array<std::optional<ElementRecord>, kElementCount> elements;
+  // The first picture the description names that is in the package but cannot be read, or
+  // that would take the skin's pictures past their limit: such a skin is not worn.
+  std::optional<SkinFault> fault;
 
   const std::optional<ElementRecord>& Element(SkinElement e) const { return elements[static_cast<std::size_t>(e)]; }
   std::optional<ElementRecord>& Element(SkinElement e) { return elements[static_cast<std::size_t>(e)]; }
@@ -140,8 +161,9 @@ struct SkinDescription {
 };
 
 // Reads the whole description: borders, colours, caption buttons, check and radio images,
-// title text, the element sections and their fixed frame counts. Never fails: missing or
-// absurd values give defaults, unreadable pictures give elements without a picture.
+// title text, the element sections and their fixed frame counts. Missing or absurd values give
+// defaults, missing pictures elements without a picture; a picture that is there but cannot be
+// read is the description's fault.
 SkinDescription ReadSkinDescription(const TQuickIni& ini, const TSkinReader& reader,
                                     const DescriptionDefaults& defaults);
 

@@ -31,4 +31,11 @@ constexpr std::string_view TrimControls(std::string_view text) {
   return text;
 }
 
+// A name from a package quoted for a message: at most a line's worth of it.
+inline std::string QuotedName(std::string_view name) {
+  constexpr std::size_t kShown = 80;
+  if (name.size() <= kShown) return "\"" + std::string(name) + "\"";
+  return "\"" + std::string(name.substr(0, kShown)) + "...\"";
+}
+
 }  // namespace skin_classic

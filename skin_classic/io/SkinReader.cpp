@@ -53,20 +53,32 @@ std::optional<std::size_t> TSkinReader::SkippedBlockSize(std::int32_t tag) {
 }
 
 SkinLoadResult TSkinReader::Load(std::span<const std::uint8_t> package) {
-  if (package.size() < 4) return SkinLoadResult::Malformed;
+  auto fail = [this](SkinLoadResult result, std::string fault) {
+    fault_ = std::move(fault);
+    return result;
+  };
+  auto malformed = [&](std::string fault) { return fail(SkinLoadResult::Malformed, std::move(fault)); };
+  if (package.size() < 4)
+    return malformed("its " + std::to_string(package.size()) + " bytes are too few to give its unpacked size");
   const std::int64_t unpackedSize = ReadInt32(package, 0);
   const auto stream = package.subspan(4);
   // The size comes from the file: never allocate for more than the stream can hold.
-  if (unpackedSize < 0 || unpackedSize > kMaxUnpackedSize ||
-      static_cast<std::uint64_t>(unpackedSize) > TLZH::MaxExpansion(stream.size()))
-    return SkinLoadResult::Malformed;
+  if (unpackedSize < 0) return malformed("it gives an unpacked size of " + std::to_string(unpackedSize) + " bytes");
+  if (unpackedSize > kMaxUnpackedSize)
+    return malformed("it gives an unpacked size of " + std::to_string(unpackedSize) + " bytes, more than the " +
+                     std::to_string(kMaxUnpackedSize >> 20) + " MB a skin package may hold");
+  if (static_cast<std::uint64_t>(unpackedSize) > TLZH::MaxExpansion(stream.size()))
+    return malformed("it gives an unpacked size of " + std::to_string(unpackedSize) + " bytes, more than its " +
+                     std::to_string(stream.size()) + " packed bytes can hold");
 
   bool exhausted = false;
   std::vector<std::uint8_t> unpacked = LzhDecodeBytes(stream, static_cast<std::size_t>(unpackedSize), &exhausted);
   // What would be decoded past the end is made up: no part of it is trusted.
-  if (exhausted) return SkinLoadResult::Truncated;
+  if (exhausted) return fail(SkinLoadResult::Truncated, "its data ends before its declared size");
   const std::span<const std::uint8_t> bytes(unpacked);
-  if (bytes.size() < kHeaderSize) return SkinLoadResult::Malformed;
+  if (bytes.size() < kHeaderSize)
+    return malformed("it unpacks to " + std::to_string(bytes.size()) + " bytes, too few for its " +
+                     std::to_string(kHeaderSize) + "-byte header");
 
   SkinPackageHeader header;
   header.tag = ReadInt32(bytes, 0);
@@ -74,33 +86,45 @@ SkinLoadResult TSkinReader::Load(std::span<const std::uint8_t> package) {
   std::copy_n(bytes.begin() + 8, header.reserved.size(), header.reserved.begin());
 
   const auto skipped = SkippedBlockSize(header.tag);
-  if (!skipped) return SkinLoadResult::OlderSkinFile;
+  if (!skipped)
+    return fail(SkinLoadResult::OlderSkinFile, "its format " + std::to_string(header.tag) + " is not one this engine reads");
   std::size_t pos = kHeaderSize + *skipped;
-  if (pos > bytes.size()) return SkinLoadResult::Malformed;
+  if (pos > bytes.size())
+    return malformed("its header of format " + std::to_string(header.tag) + " takes " + std::to_string(pos) +
+                     " bytes, more than the " + std::to_string(bytes.size()) + " it unpacks to");
 
-  if (header.nameTextLength < 0 ||
-      static_cast<std::size_t>(header.nameTextLength) > Remaining(bytes, pos))
-    return SkinLoadResult::Malformed;
+  if (header.nameTextLength < 0)
+    return malformed("its list of names claims " + std::to_string(header.nameTextLength) + " bytes");
+  if (static_cast<std::size_t>(header.nameTextLength) > Remaining(bytes, pos))
+    return malformed("its list of names claims " + std::to_string(header.nameTextLength) + " bytes, more than the " +
+                     std::to_string(Remaining(bytes, pos)) + " left");
   const std::string_view text(reinterpret_cast<const char*>(bytes.data() + pos),
                               static_cast<std::size_t>(header.nameTextLength));
   auto names = SplitLines(LowerAscii(text), kMaxEntries);
-  if (!names) return SkinLoadResult::Malformed;
+  if (!names) return malformed("it names more than " + std::to_string(kMaxEntries) + " entries");
   pos += text.size();
 
   const std::size_t count = names->size();
-  if (count * 4 > Remaining(bytes, pos)) return SkinLoadResult::Malformed;
+  if (count * 4 > Remaining(bytes, pos))
+    return malformed("the sizes of its " + std::to_string(count) + " entries take more than the " +
+                     std::to_string(Remaining(bytes, pos)) + " bytes left");
   std::vector<std::int32_t> sizes(count);
   for (std::size_t i = 0; i < count; ++i) sizes[i] = ReadInt32(bytes, pos + 4 * i);
   pos += count * 4;
 
   // Every entry must lie inside the data part, so extraction never has to check again.
   std::uint64_t total = 0;
-  for (const std::int32_t size : sizes) {
-    if (size < 0) return SkinLoadResult::Malformed;
-    total += static_cast<std::uint64_t>(size);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (sizes[i] < 0)
+      return malformed("entry " + std::to_string(i + 1) + " of " + std::to_string(count) + " (" +
+                       QuotedName((*names)[i]) + ") claims " + std::to_string(sizes[i]) + " bytes");
+    total += static_cast<std::uint64_t>(sizes[i]);
   }
-  if (total > Remaining(bytes, pos)) return SkinLoadResult::Malformed;
+  if (total > Remaining(bytes, pos))
+    return malformed("its entries claim " + std::to_string(total) + " bytes, more than the " +
+                     std::to_string(Remaining(bytes, pos)) + " bytes of its data");
 
+  fault_.clear();
   names_ = std::move(*names);
   sizes_ = std::move(sizes);
   unpacked_ = std::move(unpacked);

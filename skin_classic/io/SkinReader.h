@@ -37,9 +37,12 @@ class TSkinReader {
   static constexpr std::int64_t kMaxUnpackedSize = 64 * 1024 * 1024;
 
   // Reads a whole package (from its first byte). On any result but Loaded the reader
-  // keeps what it held before. Throws ElzhException when the decoder cannot get its
-  // tables.
+  // keeps what it held before and Fault() says what is wrong. Throws ElzhException when the
+  // decoder cannot get its tables.
   SkinLoadResult Load(std::span<const std::uint8_t> package);
+  // What the last Load found wrong, in words that end "the package is damaged: ..." (say
+  // "its data ends before its declared size"); empty after a load that succeeded.
+  const std::string& Fault() const { return fault_; }
 
   // The first entry whose name equals `name` lower-cased (ASCII).
   std::optional<SkinEntry> Extract(std::string_view name) const;
@@ -66,6 +69,7 @@ class TSkinReader {
   std::vector<std::uint8_t> unpacked_;  // the whole unpacked package
   std::size_t data_offset_ = 0;          // where its data part starts
   SkinPackageHeader header_;
+  std::string fault_;
 };
 
 }  // namespace skin_classic

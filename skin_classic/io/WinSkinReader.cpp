@@ -17,7 +17,9 @@ void CopyInto(const std::optional<skin_classic::SkinEntry>& entry, vcl::TMemoryS
   Dest->SetPosition(0);
 }
 
-void Show(const wchar_t* Text) {
+}  // namespace
+
+void ShowSkinMessage(const vcl::String& Text) {
   if (vcl::Application) {
     vcl::Application->MessageBox(Text, vcl::Application->Title(), MB_OK);
   } else {
@@ -25,12 +27,14 @@ void Show(const wchar_t* Text) {
   }
 }
 
-}  // namespace
-
 VCL_CLASS_INFO(TSkinReader) {}
 
 bool TSkinReader::LoadFromStream(vcl::TStream* Source) {
-  if (!Source) return false;
+  if (!Source) {
+    result_ = skin_classic::SkinLoadResult::Malformed;
+    fault_ = "there is no stream to read it from";
+    return false;
+  }
   Source->SetPosition(0);
   const int64_t size = std::min(Source->Size(), kMaxPackageBytes);
   std::vector<uint8_t> bytes(static_cast<size_t>(std::max<int64_t>(size, 0)));
@@ -41,8 +45,9 @@ bool TSkinReader::LoadFromStream(vcl::TStream* Source) {
   } catch (const skin_classic::ElzhException& e) {
     throw ElzhException(vcl::Utf8ToWide(e.what()));
   }
-  if (result == skin_classic::SkinLoadResult::OlderSkinFile) Show(kOlderSkinFileText);
-  if (result == skin_classic::SkinLoadResult::Truncated) Show(kTruncatedSkinText);
+  result_ = result;
+  fault_ = package_.Fault();
+  if (result == skin_classic::SkinLoadResult::OlderSkinFile) ShowSkinMessage(kOlderSkinFileText);
   return result == skin_classic::SkinLoadResult::Loaded;
 }
 

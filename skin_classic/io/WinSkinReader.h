@@ -23,9 +23,10 @@ class ElzhException : public vcl::Exception {
 
 // The text shown for a package of a format this reader does not know.
 inline constexpr wchar_t kOlderSkinFileText[] = L"This is Older Skin File\rPlease update to new version !";
-// The text shown for a package whose compressed data ends before its declared size.
-inline constexpr wchar_t kTruncatedSkinText[] =
-    L"The skin package is damaged: its data ends before its declared size.\rThe skin in use is kept.";
+
+// Shows a message of the engine to the user: in the application's message box under its
+// title, or a plain one without an application.
+void ShowSkinMessage(const vcl::String& Text);
 
 class TSkinReader : public vcl::TObject {
   VCL_CLASS(TSkinReader, TObject)
@@ -34,11 +35,14 @@ class TSkinReader : public vcl::TObject {
   TSkinReader() = default;
 
   // Decompresses the whole stream, from its first byte whatever its position, and reads the
-  // package. An unknown format tag shows kOlderSkinFileText in a plain message box, a cut
-  // package kTruncatedSkinText; they and a package that does not hold together give false
-  // and keep what was loaded before.
-  // Raises ElzhException when the decoder cannot get its tables.
+  // package. An unknown format tag shows kOlderSkinFileText in a plain message box; it and a
+  // package that is cut short or does not hold together give false, keep what was loaded
+  // before and leave their fault in Fault() (for the caller, who knows the package's name,
+  // to report). Raises ElzhException when the decoder cannot get its tables.
   bool LoadFromStream(vcl::TStream* Source);
+  // The last load's result, and what was wrong with the package (empty after a success).
+  skin_classic::SkinLoadResult Result() const { return result_; }
+  const std::string& Fault() const { return fault_; }
 
   // Clears Dest, copies the first entry named Name (letter case ignored) into it and
   // rewinds it; an unknown name leaves it empty.
@@ -54,6 +58,8 @@ class TSkinReader : public vcl::TObject {
 
  private:
   skin_classic::TSkinReader package_;
+  skin_classic::SkinLoadResult result_ = skin_classic::SkinLoadResult::Loaded;
+  std::string fault_;
 };
 
 }  // namespace winskin

@@ -837,14 +837,17 @@ TEST(GalleryProgram, AScreenshotGoesIntoAFolderOfAnyNameAndAFailureEndsWithAnErr
 
 // A skin that fails to load, of either engine, ends a screenshot run with an error code, with
 // what the user was told printed: the engine's own message too, where the engine showed one
-// (the classic engine's for a cut package, after which the gallery ran unskinned and ended
-// with 0), and the message of the engine's error (a damaged layered pack).
+// (the classic engine's for a cut package, naming the file and saying that no skin is worn,
+// after which the gallery ran unskinned and ended with 0), a classic file that is not there
+// (once, with one full stop), and the message of the engine's error (a damaged layered pack).
 TEST(GalleryProgram, ASkinThatFailsToLoadEndsAScreenshotWithAnErrorCodeAndWhatTheUserWasToldPrinted) {
   const std::filesystem::path folder = wintest::UniqueTempPath(L"gallery_failed_load");
   std::filesystem::create_directories(folder);
   const std::string sample = wintest::ReadBytes(SamplePackage(L"Jade.skn"));
   ASSERT_GT(sample.size(), 100u);
   wintest::WriteBytes(folder / L"Cut.skn", std::string_view(sample).substr(0, sample.size() - 2));
+  const std::string cut = vcl::WideToUtf8((folder / L"Cut.skn").wstring());
+  const std::string missing = vcl::WideToUtf8((folder / L"Missing.skn").wstring());
   // A layered pack whose one entry's compressed data is no zlib stream.
   const std::string damaged = std::string("PMzf\x01\x00\x00\x00\x0B\x00\x00\x00Options.dat\x04\x00\x00\x00", 27) +
                               "not a zlib stream";
@@ -854,8 +857,11 @@ TEST(GalleryProgram, ASkinThatFailsToLoadEndsAScreenshotWithAnErrorCodeAndWhatTh
     std::vector<std::string> printed;
   } runs[] = {
       {L"--page controls --classic \"" + (folder / L"Cut.skn").wstring() + L"\"",
-       {"skingallery: The skin package is damaged: its data ends before its declared size. The skin in use is kept.",
+       {"skingallery: The skin package \"" + cut +
+            "\" is damaged: its data ends before its declared size. The windows keep their own look.",
         "skingallery: the gallery runs unskinned"}},
+      {L"--page controls --classic \"" + (folder / L"Missing.skn").wstring() + L"\"",
+       {"skingallery: " + missing + " does not exist.", "skingallery: the gallery runs unskinned"}},
       {L"--layered \"" + (folder / L"Damaged.pmz").wstring() + L"\"",
        {"skingallery: The skin pack \"" + vcl::WideToUtf8((folder / L"Damaged.pmz").wstring()) +
             "\" is damaged: the compressed data of entry 1 of 1 (\"Options.dat\") cannot be unpacked (data error).",
@@ -874,6 +880,9 @@ TEST(GalleryProgram, ASkinThatFailsToLoadEndsAScreenshotWithAnErrorCodeAndWhatTh
     // Lines as the program's text stream ends them.
     const std::string printed = wintest::ReadBytes(errors);
     for (const std::string& line : run.printed) EXPECT_NE(printed.find(line + "\r\n"), std::string::npos) << printed;
+    // No skin was worn before: none is said to stay; no sentence ends twice.
+    EXPECT_EQ(printed.find("in use"), std::string::npos) << printed;
+    EXPECT_EQ(printed.find(".."), std::string::npos) << printed;
   }
   std::error_code error;
   std::filesystem::remove_all(folder, error);

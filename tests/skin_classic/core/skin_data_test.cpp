@@ -140,10 +140,110 @@ TEST_F(SkinDataTest, ACutPackageIsRefusedAndTheSkinInUseStays) {
   ShownBoxes().clear();
   data->SetSkinFile(file.Path());
   ASSERT_EQ(ShownBoxes().size(), 1u);
-  EXPECT_EQ(ShownBoxes()[0].text, kTruncatedSkinText);
+  EXPECT_EQ(ShownBoxes()[0].text, L"The skin package \"" + file.Path() +
+                                       L"\" is damaged: its data ends before its declared size.\rThe skin in use stays.");
   EXPECT_FALSE(data->Empty());
   EXPECT_EQ(data->Skin()->Buttons()->Bitmap->Width(), buttonsWidth);
   EXPECT_EQ(BytesOf(*data->SkinStream()), before);
+}
+
+// The complete skin with one entry's bytes changed (or the entry gone, with nullopt).
+PackageSpec CompleteSkinWith(const std::string& Entry, std::optional<std::vector<uint8_t>> Bytes) {
+  PackageSpec spec = CompleteSkinSpec();
+  for (auto it = spec.entries.begin(); it != spec.entries.end(); ++it) {
+    if (it->name != Entry) continue;
+    if (Bytes)
+      it->bytes = *Bytes;
+    else
+      spec.entries.erase(it);
+    break;
+  }
+  return spec;
+}
+
+std::vector<uint8_t> Resized(std::vector<uint8_t> Bytes, size_t Size) {
+  Bytes.resize(Size);
+  return Bytes;
+}
+
+std::vector<uint8_t> With32(std::vector<uint8_t> Bytes, size_t At, uint32_t Value) {
+  for (int i = 0; i < 4; ++i) Bytes[At + i] = static_cast<uint8_t>(Value >> (8 * i));
+  return Bytes;
+}
+
+// A package the engine cannot read whole, read from a file: one message naming the file and the
+// fault, and the skin in use stays, whole, with its stream; read at start-up from the stored
+// stream it names the component and says the windows keep their own look, and the component
+// stays Empty and inactive. The same package whole is read without a word.
+TEST_F(SkinDataTest, APackageThatCannotBeReadWholeIsNamedWithItsFaultAndTheSkinInUseStays) {
+  const std::vector<uint8_t> tabs = [] {
+    for (const auto& e : CompleteSkinSpec().entries)
+      if (e.name == "Tabs.bmp") return e.bytes;
+    return std::vector<uint8_t>{};
+  }();
+  ASSERT_EQ(tabs.size(), 54u + 20 * 100 * 3);  // five 20 x 20 frames side by side
+  const std::vector<uint8_t> whole = BuildPackage(CompleteSkinSpec());
+  const struct {
+    const char* name;
+    std::vector<uint8_t> package;
+    std::wstring fault;
+  } cases[] = {
+      {"an empty picture", BuildPackage(CompleteSkinWith("Tabs.bmp", std::vector<uint8_t>{})),
+       L"is damaged: its picture \"tabs.bmp\" is empty"},
+      {"a cut picture", BuildPackage(CompleteSkinWith("Tabs.bmp", Resized(tabs, tabs.size() - 7))),
+       L"is damaged: its picture \"tabs.bmp\" is cut short: its pixels take 6000 bytes, 5993 are there"},
+      {"a picture of 100000 x 100000 pixels",
+       BuildPackage(CompleteSkinWith("Tabs.bmp", With32(With32(tabs, 18, 100000), 22, 100000))),
+       L"is refused: its picture \"tabs.bmp\" is 100000 x 100000 pixels, more than a skin picture may have"},
+      {"no description", BuildPackage(CompleteSkinWith("Skin.INI", std::nullopt)),
+       L"is damaged: it holds no description (no entry whose name holds \".ini\")"},
+      {"an empty description", BuildPackage(CompleteSkinWith("Skin.INI", std::vector<uint8_t>{})),
+       L"is damaged: its description \"skin.ini\" is empty"},
+      {"a binary description", BuildPackage(CompleteSkinWith("Skin.INI", std::vector<uint8_t>{0x4D, 0x5A, 0x90, 0x00})),
+       L"is damaged: its description \"skin.ini\" is not text: it holds the byte 0 at offset 3"},
+      {"a package cut to its first 20 bytes", Resized(whole, 20),
+       L"is damaged: it gives an unpacked size of " + std::to_wstring(BuildUnpackedPackage(CompleteSkinSpec()).size()) +
+           L" bytes, more than its 16 packed bytes can hold"},
+      {"a package cut by a byte", Resized(whole, whole.size() - 1), L"is damaged: its data ends before its declared size"},
+      {"three bytes", std::vector<uint8_t>{1, 2, 3}, L"is damaged: its 3 bytes are too few to give its unpacked size"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Owned<TSkinTestForm> form = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(whole))));
+    TSkinData* data = form->SkinData();
+    ASSERT_FALSE(data->Empty());
+    const std::vector<uint8_t> before = BytesOf(*data->SkinStream());
+    const TDataSkinObject* tabsObject = data->Skin()->Element(SkinElement::Tabs);
+    ASSERT_TRUE(tabsObject && tabsObject->HasBitmap());
+    const wintest::TempFile file(L"broken.skn");
+    file.Write(c.package);
+    ShownBoxes().clear();
+    data->SetSkinFile(file.Path());
+    ASSERT_EQ(ShownBoxes().size(), 1u);
+    EXPECT_EQ(ShownBoxes()[0].text, L"The skin package \"" + file.Path() + L"\" " + c.fault + L".\rThe skin in use stays.");
+    EXPECT_FALSE(data->Empty());
+    EXPECT_EQ(data->Skin()->Element(SkinElement::Tabs), tabsObject);
+    EXPECT_TRUE(tabsObject->HasBitmap());
+    EXPECT_EQ(BytesOf(*data->SkinStream()), before);
+    EXPECT_EQ(data->SkinFile(), file.Path());
+
+    // At start-up, from the stored stream: nothing was worn before.
+    ShownBoxes().clear();
+    Owned<TSkinTestForm> fresh = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(c.package))));
+    ASSERT_EQ(ShownBoxes().size(), 1u);
+    EXPECT_EQ(ShownBoxes()[0].text, L"The skin package stored in \"SkinTestForm.skndt1\" " + c.fault +
+                                         L".\rThe windows keep their own look.");
+    EXPECT_TRUE(fresh->SkinData()->Empty());
+    EXPECT_FALSE(fresh->SkinData()->Active());
+  }
+  // Whole, from a file and stored: no word.
+  Owned<TSkinTestForm> form = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(whole))));
+  const wintest::TempFile file(L"whole.skn");
+  file.Write(whole);
+  ShownBoxes().clear();
+  form->SkinData()->SetSkinFile(file.Path());
+  EXPECT_TRUE(ShownBoxes().empty());
+  EXPECT_FALSE(form->SkinData()->Empty());
 }
 
 // Without xcMainMenu the system menu is dropped instead of the menu items.

@@ -190,28 +190,54 @@ TEST(SkinObjects, ComboArrowWithoutASunkenEdge) {
   EXPECT_EQ(skin.Element(ComboButton)->Style, 0);
 }
 
-TEST(SkinObjects, BrokenPicturesGiveElementsWithoutBitmaps) {
-  std::vector<uint8_t> truncated = FramesBmp(10, 10, {MakeRgb(1, 1, 1)});
-  truncated.resize(80);
-  PackageSpec spec;
-  spec.entries = {{"skin.ini", ToBytes("[Personality]\nTop=gone.bmp\nLeft=short.bmp\n[Tabs]\nImage=text.bmp\n"
-                                       "[Headerbar]\nImage=short.bmp\n[Track]\nImage=text.bmp\n"
-                                       "[ComboButton]\nImage=short.bmp\n[SunkEdge]\nImage=text.bmp\n"
-                                       "[Button.Close]\nAction=0\nButtonImage=text.bmp\n[MDICONTROLS]\nImage=short.bmp\n")},
-                  {"text.bmp", ToBytes("no picture here")},
-                  {"short.bmp", truncated}};
-  auto p = LoadPackage(spec);
+// Pictures the description names that the package lacks give elements without bitmaps (the
+// track its built-in picture); a picture that is there but cannot be read is the package's
+// fault, and the objects stay as the skin read before left them.
+TEST(SkinObjects, MissingPicturesGiveElementsWithoutBitmapsAndBrokenOnesLeaveTheObjectsAsTheyWere) {
+  PackageSpec missing;
+  missing.entries = {{"skin.ini", ToBytes("[Personality]\nTop=gone.bmp\nLeft=gone.bmp\n[Tabs]\nImage=gone.bmp\n"
+                                          "[Headerbar]\nImage=gone.bmp\n[Track]\nImage=gone.bmp\n"
+                                          "[ComboButton]\nImage=gone.bmp\n[SunkEdge]\nImage=gone.bmp\n"
+                                          "[Button.Close]\nAction=0\nButtonImage=gone.bmp\n[MDICONTROLS]\nImage=gone.bmp\n")}};
+  auto p = LoadPackage(missing);
   ASSERT_TRUE(p);
   TSkinObjects skin;
-  EXPECT_NO_THROW(skin.ReadDescription(p->reader, p->ini));
+  EXPECT_FALSE(skin.ReadDescription(p->reader, p->ini));
   ASSERT_TRUE(skin.Element(Tabs));
   EXPECT_TRUE(skin.Element(Tabs)->Bitmap->Empty());
   EXPECT_TRUE(skin.Element(Headerbar)->Bitmap->Empty());
   EXPECT_TRUE(skin.Border(SkinBorder::Left)->Bitmap->Empty());
   EXPECT_FALSE(skin.Element(ComboxArrow));
-  EXPECT_EQ(skin.Element(Track)->Bitmap->Width(), 24);  // not a picture: the built-in one
+  EXPECT_EQ(skin.Element(Track)->Bitmap->Width(), 24);  // no picture: the built-in one
   EXPECT_EQ(skin.SysButtons().size(), 4u);
   EXPECT_TRUE(skin.SysButtons()[0]->Bitmap->Empty());
+
+  auto complete = LoadPackage(CompleteSkinSpec());
+  ASSERT_TRUE(complete);
+  ASSERT_FALSE(skin.ReadDescription(complete->reader, complete->ini));
+  TDataSkinObject* tabs = skin.Element(Tabs);
+  ASSERT_TRUE(tabs && tabs->HasBitmap());
+  const int leftWidth = skin.Border(SkinBorder::Left)->Bitmap->Width();
+  const size_t buttons = skin.SysButtons().size();
+  const AnsiString name = skin.SkinName();
+
+  std::vector<uint8_t> truncated = FramesBmp(10, 10, {MakeRgb(1, 1, 1)});
+  truncated.resize(80);
+  PackageSpec broken;
+  broken.entries = {{"skin.ini", ToBytes("[TitlebarSkin]\nSkinName=Broken\n[Personality]\nTop=gone.bmp\nLeft=short.bmp\n"
+                                         "[Tabs]\nImage=text.bmp\n[Button.Close]\nAction=0\nButtonImage=text.bmp\n")},
+                    {"text.bmp", ToBytes("no picture here")},
+                    {"short.bmp", truncated}};
+  auto b = LoadPackage(broken);
+  ASSERT_TRUE(b);
+  const std::optional<skin_classic::SkinFault> fault = skin.ReadDescription(b->reader, b->ini);
+  ASSERT_TRUE(fault);
+  EXPECT_EQ(fault->text, "its picture \"short.bmp\" is cut short: its pixels take 318 bytes, 26 are there");
+  EXPECT_EQ(skin.Element(Tabs), tabs);
+  EXPECT_TRUE(tabs->HasBitmap());
+  EXPECT_EQ(skin.Border(SkinBorder::Left)->Bitmap->Width(), leftWidth);
+  EXPECT_EQ(skin.SysButtons().size(), buttons);
+  EXPECT_EQ(skin.SkinName(), name);
 }
 
 TEST(SkinBitmapLoading, ByFileNameAndEngineNames) {

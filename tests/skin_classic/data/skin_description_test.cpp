@@ -96,6 +96,144 @@ TEST(SkinPictureNames, PicturesAreFoundCaselessAndMustBeBmpFiles) {
   EXPECT_FALSE(FindSkinPicture(skin->reader, "broken.bmp").Present());
   EXPECT_FALSE(FindSkinPicture(skin->reader, "empty.bmp").Present());
   EXPECT_FALSE(FindSkinPicture(skin->reader, "missing.bmp").Present());
+  // A picture that is missing, or named as no BMP file, is no fault; one that is there and
+  // cannot be read is.
+  for (const char* name : {"missing.bmp", "Title.BMP", "Title.bmp"}) {
+    std::optional<SkinFault> fault;
+    FindSkinPicture(skin->reader, name, &fault);
+    EXPECT_FALSE(fault) << name;
+  }
+  for (const char* name : {"broken.bmp", "empty.bmp"}) {
+    std::optional<SkinFault> fault;
+    FindSkinPicture(skin->reader, name, &fault);
+    EXPECT_TRUE(fault) << name;
+  }
+}
+
+// A BMP file's bytes with a 32-bit value written over them at `at`.
+std::vector<std::uint8_t> With32(std::vector<std::uint8_t> bytes, std::size_t at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  return bytes;
+}
+
+// A 2 x 2 run-length picture of 8 bits whose pixel bytes are `pixels`.
+std::vector<std::uint8_t> Rle8Bmp(const std::vector<std::uint8_t>& pixels) {
+  ByteWriter w;
+  const std::uint32_t offset = 14 + 40 + 2 * 4;
+  w.Text("BM").Int32(static_cast<std::int32_t>(offset + pixels.size())).Int32(0).Int32(offset);
+  w.Int32(40).Int32(2).Int32(2).Int32(1 | 8 << 16).Int32(1).Int32(static_cast<std::int32_t>(pixels.size()));
+  w.Int32(0).Int32(0).Int32(2).Int32(0).Int32(0x000000).Int32(0xFFFFFF).Bytes(pixels);
+  return w.Take();
+}
+
+// Each way a picture the package holds cannot be read is named with the picture: empty, no BMP,
+// cut short in its header or in its pixels, a size no picture may have (refused, not damaged),
+// a header of no known kind, run-length pixels that do not hold together. The same pictures
+// whole, and a picture a byte longer than it needs, are read.
+TEST(SkinPictureNames, APictureThatIsThereButCannotBeReadIsNamedWithItsFault) {
+  const std::vector<std::uint8_t> whole = FramesBmp(10, 10, {0x010203});  // 54 + 10 rows of 32 bytes
+  ASSERT_EQ(whole.size(), 374u);
+  std::vector<std::uint8_t> cut = whole;
+  cut.resize(whole.size() - 5);
+  std::vector<std::uint8_t> lastRowUnpadded = whole;
+  lastRowUnpadded.resize(whole.size() - 2);  // the last row's padding may be missing
+  const std::vector<std::uint8_t> longer = [&] {
+    std::vector<std::uint8_t> b = whole;
+    b.push_back(0);
+    return b;
+  }();
+  const struct {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+    std::optional<SkinFault> fault;
+  } cases[] = {
+      {"empty", {}, SkinFault{false, "its picture \"p.bmp\" is empty"}},
+      {"text", ToBytes("not a picture at all"), SkinFault{false, "its picture \"p.bmp\" is not a BMP picture"}},
+      {"header cut", std::vector<std::uint8_t>(whole.begin(), whole.begin() + 30),
+       SkinFault{false, "its picture \"p.bmp\" is cut short inside its header"}},
+      {"huge", With32(With32(whole, 18, 100000), 22, 100000),
+       SkinFault{true, "its picture \"p.bmp\" is 100000 x 100000 pixels, more than a skin picture may have"}},
+      {"wide", With32(whole, 18, 32769),
+       SkinFault{true, "its picture \"p.bmp\" is 32769 x 10 pixels, more than a skin picture may have"}},
+      {"no width", With32(whole, 18, 0), SkinFault{false, "its picture \"p.bmp\" is damaged: it gives a size of 0 x 10 pixels"}},
+      {"pixels cut", cut, SkinFault{false, "its picture \"p.bmp\" is cut short: its pixels take 318 bytes, 315 are there"}},
+      {"unknown header", With32(whole, 14, 20),
+       SkinFault{false, "its picture \"p.bmp\" is damaged: its header size 20 is none a BMP picture has"}},
+      {"seven bits", With32(whole, 26, 1 | 7 << 16), SkinFault{false, "its picture \"p.bmp\" is damaged"}},
+      {"run past its bytes", Rle8Bmp({0, 5, 1}),
+       SkinFault{false, "its picture \"p.bmp\" is damaged: its run-length pixels do not hold together"}},
+      {"whole", whole, std::nullopt},
+      {"last row unpadded", lastRowUnpadded, std::nullopt},
+      {"a byte longer", longer, std::nullopt},
+      {"run-length", Rle8Bmp({2, 1, 0, 0, 2, 0, 0, 1}), std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto skin = LoadDescription("[Personality]\nTop=P.bmp\n", {{"p.bmp", c.bytes}});
+    std::optional<SkinFault> fault;
+    const PictureRef p = FindSkinPicture(skin->reader, "p.bmp", &fault);
+    EXPECT_EQ(p.Present(), !c.fault);
+    EXPECT_EQ(fault.has_value(), c.fault.has_value());
+    if (fault && c.fault) {
+      EXPECT_EQ(fault->text, c.fault->text);
+      EXPECT_EQ(fault->refused, c.fault->refused);
+    }
+    // The description naming it takes its fault.
+    const auto& d = skin->description;
+    EXPECT_EQ(d.fault.has_value(), c.fault.has_value());
+    if (d.fault && c.fault) EXPECT_EQ(d.fault->text, c.fault->text);
+  }
+}
+
+// The first faulty picture named is the description's fault, whichever element names it.
+TEST(SkinPictureNames, TheFirstFaultyPictureNamedIsTheDescriptionsFault) {
+  const auto skin = LoadDescription("[Personality]\nLeft=a.bmp\nTop=b.bmp\n[Tabs]\nImage=c.bmp\n",
+                                    {{"a.bmp", FramesBmp(4, 4, {0x010203})}, {"b.bmp", {}}, {"c.bmp", ToBytes("x")}});
+  ASSERT_TRUE(skin->description.fault);
+  EXPECT_EQ(skin->description.fault->text, "its picture \"b.bmp\" is empty");
+  const auto tabsOnly = LoadDescription("[Tabs]\nImage=c.bmp\n", {{"c.bmp", ToBytes("x")}});
+  ASSERT_TRUE(tabsOnly->description.fault);
+  EXPECT_EQ(tabsOnly->description.fault->text, "its picture \"c.bmp\" is not a BMP picture");
+}
+
+// The description: the first entry whose name holds ".ini", text with a line that counts.
+TEST(SkinDescriptionCheck, AMissingEmptyOrBinaryDescriptionIsTheFault) {
+  const struct {
+    const char* name;
+    std::vector<PackageEntry> entries;
+    std::optional<std::string> fault;
+  } cases[] = {
+      {"missing", {{"p.bmp", FramesBmp(4, 4, {0x010203})}},
+       "it holds no description (no entry whose name holds \".ini\")"},
+      {"empty", {{"skin.ini", {}}}, "its description \"skin.ini\" is empty"},
+      {"blank lines and notes", {{"skin.ini", ToBytes("\r\n  \t\n; a note\r\n")}},
+       "its description \"skin.ini\" is empty"},
+      {"binary", {{"Skin.INI", {0x5B, 0x41, 0x5D, 0x0D, 0x0A, 0x00, 0x01}}},
+       "its description \"skin.ini\" is not text: it holds the byte 0 at offset 5"},
+      {"control byte", {{"skin.ini", ToBytes("[A]\nB=\x02\n")}},
+       "its description \"skin.ini\" is not text: it holds the byte 2 at offset 6"},
+      {"end mark inside", {{"skin.ini", ToBytes("[A]\x1a\nB=1\n")}},
+       "its description \"skin.ini\" is not text: it holds the byte 26 at offset 3"},
+      {"one section", {{"skin.ini", ToBytes("[A]")}}, std::nullopt},
+      {"one line", {{"skin.ini", ToBytes("x")}}, std::nullopt},
+      {"tabs, page breaks, an end mark at the end and other code pages",
+       {{"skin.ini", ToBytes("[A]\tx\v\f\r\nB=\xC4\xE3\xBA\xC3\n\x1a")}}, std::nullopt},
+      {"the first of two", {{"a.ini", ToBytes("[A]\n")}, {"b.ini", {}}}, std::nullopt},
+      {"the first of two, empty", {{"a.ini", {}}, {"b.ini", ToBytes("[A]\n")}}, "its description \"a.ini\" is empty"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PackageSpec spec;
+    spec.entries = c.entries;
+    TSkinReader reader;
+    ASSERT_EQ(reader.Load(BuildPackage(spec)), SkinLoadResult::Loaded);
+    const std::optional<SkinFault> fault = DescriptionFault(reader);
+    EXPECT_EQ(fault.has_value(), c.fault.has_value());
+    if (fault && c.fault) {
+      EXPECT_EQ(fault->text, *c.fault);
+      EXPECT_FALSE(fault->refused);
+    }
+  }
 }
 
 class CompleteSkin : public ::testing::Test {
@@ -270,6 +408,9 @@ TEST(SkinDescriptionRead, AbsurdValuesGiveDefaultsAndElementsWithoutPictures) {
   EXPECT_FALSE(d.captionButtons.back().picture.Present());
   EXPECT_EQ(d.captionButtons.front().frame, 1);
   EXPECT_FALSE(d.Element(Tabs));  // no section: empty slot
+  // The text named as a picture is the description's fault.
+  ASSERT_TRUE(d.fault);
+  EXPECT_EQ(d.fault->text, "its picture \"notbmp.bmp\" is not a BMP picture");
 }
 
 // Check and radio frame counts below 1 are told by the pictures as 0 is: a 12-frame strip of
@@ -336,7 +477,9 @@ TEST(SkinDescriptionRead, CountlessButtonSectionsStopAtTheLimit) {
   EXPECT_EQ(skin->description.extraColours.size(), 3000u);
 }
 
-TEST(SkinDescriptionRead, PicturesBeyondTheSkinsPixelBudgetAreLeftOut) {
+// Pictures past the skin's pixel budget are refused, the picture that goes past it named; up to
+// the budget they are read.
+TEST(SkinDescriptionRead, PicturesBeyondTheSkinsPixelBudgetAreRefused) {
   PackageSpec spec;
   spec.entries = {{"skin.ini", ToBytes("[Personality]\nLeft=p.bmp\nRight=p.bmp\nTop=p.bmp\n[Tabs]\nImage=small.bmp\n")},
                   {"p.bmp", FramesBmp(10, 10, {0x111111})},
@@ -350,7 +493,14 @@ TEST(SkinDescriptionRead, PicturesBeyondTheSkinsPixelBudgetAreLeftOut) {
   EXPECT_TRUE(d.Border(SkinBorder::Left).picture.Present());
   EXPECT_TRUE(d.Border(SkinBorder::Right).picture.Present());
   EXPECT_FALSE(d.Border(SkinBorder::Top).picture.Present());
-  EXPECT_TRUE(d.Element(Tabs)->picture.Present());  // smaller ones still fit
+  ASSERT_TRUE(d.fault);
+  EXPECT_TRUE(d.fault->refused);
+  EXPECT_EQ(d.fault->text, "with its picture \"p.bmp\" its pictures would take more than the 250 pixels a skin may have");
+  // Room for all three uses and the small one: no fault.
+  limits.maxPicturePixels = 304;
+  EXPECT_FALSE(ReadSkinDescription(skin.ini, skin.reader, limits).fault);
+  limits.maxPicturePixels = 303;
+  EXPECT_TRUE(ReadSkinDescription(skin.ini, skin.reader, limits).fault);
 }
 
 TEST(SkinDescriptionRead, EmptyDescriptionGivesDefaults) {

@@ -117,6 +117,7 @@ TEST(SkinReader, UnknownTagIsAnOlderSkinFile) {
     TSkinReader reader;
     EXPECT_EQ(reader.Load(BuildPackage(SampleSpec(tag))), SkinLoadResult::OlderSkinFile) << tag;
     EXPECT_EQ(reader.Count(), 0u);
+    EXPECT_EQ(reader.Fault(), "its format " + std::to_string(tag) + " is not one this engine reads");
   }
 }
 
@@ -124,41 +125,66 @@ TEST(SkinReader, RejectsUnpackedSizeOutOfBounds) {
   const Bytes unpacked = BuildUnpackedPackage(SampleSpec());
   TSkinReader reader;
   EXPECT_EQ(reader.Load(PackPackage(unpacked, -1)), SkinLoadResult::Malformed);
+  EXPECT_EQ(reader.Fault(), "it gives an unpacked size of -1 bytes");
   EXPECT_EQ(reader.Load(PackPackage(unpacked, INT32_MIN)), SkinLoadResult::Malformed);
   EXPECT_EQ(reader.Load(PackPackage(unpacked, INT32_MAX)), SkinLoadResult::Malformed);
-  // More than the stream could expand to.
+  EXPECT_EQ(reader.Fault(), "it gives an unpacked size of 2147483647 bytes, more than the 64 MB a skin package may hold");
+  // More than the stream could expand to; the most it can is read.
   const Bytes packed = PackPackage(unpacked);
   const auto limit = static_cast<std::int32_t>(TLZH::MaxExpansion(packed.size() - 4));
   EXPECT_EQ(reader.Load(PackPackage(unpacked, limit + 1)), SkinLoadResult::Malformed);
+  EXPECT_EQ(reader.Fault(), "it gives an unpacked size of " + std::to_string(limit + 1) + " bytes, more than its " +
+                                std::to_string(packed.size() - 4) + " packed bytes can hold");
+  EXPECT_NE(reader.Load(PackPackage(unpacked, limit)), SkinLoadResult::Malformed);
   // Over 64 MiB, even when the stream would be long enough.
   ByteWriter big;
   big.Int32(static_cast<std::int32_t>(TSkinReader::kMaxUnpackedSize + 1)).Fill(1500 * 1024, 0);
   EXPECT_EQ(reader.Load(big.bytes()), SkinLoadResult::Malformed);
-  EXPECT_EQ(reader.Load(Bytes{1, 0, 0}), SkinLoadResult::Malformed);
+  EXPECT_EQ(reader.Fault(), "it gives an unpacked size of 67108865 bytes, more than the 64 MB a skin package may hold");
+  for (std::size_t size : {0, 1, 3}) {
+    EXPECT_EQ(reader.Load(Bytes(size, 1)), SkinLoadResult::Malformed);
+    EXPECT_EQ(reader.Fault(), "its " + std::to_string(size) + " bytes are too few to give its unpacked size");
+  }
   EXPECT_EQ(reader.Count(), 0u);
 }
 
 TEST(SkinReader, RejectsTablesRunningPastTheUnpackedBytes) {
   Bytes skippedBlockCut = Unpacked(30000, 0, "", {}, 0);
   skippedBlockCut.resize(200);
-  const std::vector<std::pair<const char*, Bytes>> cases = {
-      {"short header", Bytes{0x20, 0x4E, 0, 0, 0, 0, 0}},
-      {"skipped block past the end", skippedBlockCut},
-      {"negative name length", Unpacked(20000, -1, "a", {1}, 1)},
-      {"name text past the end", Unpacked(20000, 100, "a\r\nb", {}, 0)},
-      {"size table past the end", Unpacked(20000, 4, "a\r\nb", {1}, 0)},
-      {"negative entry size", Unpacked(20000, 4, "a\r\nb", {-1, 2}, 1)},
-      {"sizes past the data", Unpacked(20000, 4, "a\r\nb", {3, 4}, 6)},
-      {"sizes overflowing 32 bits", Unpacked(20000, 4, "a\r\nb", {INT32_MAX, INT32_MAX}, 6)},
+  const struct {
+    const char* name;
+    Bytes unpacked;
+    std::string fault;
+  } cases[] = {
+      {"short header", Bytes{0x20, 0x4E, 0, 0, 0, 0, 0}, "it unpacks to 7 bytes, too few for its 16-byte header"},
+      {"skipped block past the end", skippedBlockCut,
+       "its header of format 30000 takes 272 bytes, more than the 200 it unpacks to"},
+      {"negative name length", Unpacked(20000, -1, "a", {1}, 1), "its list of names claims -1 bytes"},
+      {"name text past the end", Unpacked(20000, 100, "a\r\nb", {}, 0),
+       "its list of names claims 100 bytes, more than the 4 left"},
+      {"size table past the end", Unpacked(20000, 4, "a\r\nb", {1}, 0),
+       "the sizes of its 2 entries take more than the 4 bytes left"},
+      {"negative entry size", Unpacked(20000, 4, "a\r\nb", {-1, 2}, 1), "entry 1 of 2 (\"a\") claims -1 bytes"},
+      {"sizes past the data", Unpacked(20000, 4, "a\r\nb", {3, 4}, 6),
+       "its entries claim 7 bytes, more than the 6 bytes of its data"},
+      {"sizes overflowing 32 bits", Unpacked(20000, 4, "a\r\nb", {INT32_MAX, INT32_MAX}, 6),
+       "its entries claim 4294967294 bytes, more than the 6 bytes of its data"},
   };
-  for (const auto& [name, unpacked] : cases) {
+  for (const auto& c : cases) {
     TSkinReader reader;
-    EXPECT_EQ(reader.Load(PackPackage(unpacked)), SkinLoadResult::Malformed) << name;
+    EXPECT_EQ(reader.Load(PackPackage(c.unpacked)), SkinLoadResult::Malformed) << c.name;
+    EXPECT_EQ(reader.Fault(), c.fault) << c.name;
   }
-  // The same layout with sizes that fit is read.
+  // The same layout with sizes that fit is read, and a fault found before goes.
   TSkinReader reader;
+  ASSERT_EQ(reader.Load(PackPackage(Unpacked(20000, 4, "a\r\nb", {3, 4}, 6))), SkinLoadResult::Malformed);
   ASSERT_EQ(reader.Load(PackPackage(Unpacked(20000, 4, "a\r\nb", {3, 3}, 6))), SkinLoadResult::Loaded);
   EXPECT_EQ(EntryBytes(reader.Extract("b")), Bytes(3, 0x5A));
+  EXPECT_EQ(reader.Fault(), "");
+  // A name too long for a message is cut in it.
+  const std::string longName(200, 'n');
+  ASSERT_EQ(reader.Load(PackPackage(Unpacked(20000, 200, longName, {-2}, 0))), SkinLoadResult::Malformed);
+  EXPECT_EQ(reader.Fault(), "entry 1 of 1 (\"" + std::string(80, 'n') + "...\") claims -2 bytes");
 }
 
 TEST(SkinReader, RejectsAStreamCutShortOfItsDeclaredSize) {
@@ -181,6 +207,7 @@ TEST(SkinReader, RejectsAStreamCutShortOfItsDeclaredSize) {
   for (std::size_t keep : {packed.size() - 8, packed.size() - 1}) {
     TSkinReader cut;
     EXPECT_EQ(cut.Load(std::span(packed).first(keep)), SkinLoadResult::Truncated) << keep;
+    EXPECT_EQ(cut.Fault(), "its data ends before its declared size");
   }
 }
 

@@ -63,7 +63,7 @@ TEST(WinSkinReader, ReadsTheStreamFromItsFirstByteAndExtractsIntoRewoundStreams)
   EXPECT_EQ(out.Size(), 0);
 }
 
-TEST(WinSkinReader, OlderAndCutPackagesAreReportedAndRefused) {
+TEST(WinSkinReader, OlderPackagesAreReportedAndCutOnesLeaveTheirFault) {
   vcl::TMemoryStream stream;
   Fill(stream, BuildPackage(Sample()));
   TSkinReader reader;
@@ -76,22 +76,29 @@ TEST(WinSkinReader, OlderAndCutPackagesAreReportedAndRefused) {
   EXPECT_EQ(boxes.texts[0], L"This is Older Skin File\rPlease update to new version !");
   EXPECT_EQ(reader.Count(), 4);  // what was loaded stays
 
-  // A package that does not hold together fails without a message.
+  EXPECT_EQ(reader.Result(), skin_classic::SkinLoadResult::OlderSkinFile);
+
+  // A package that does not hold together, or whose data ends before its declared size, fails
+  // without a message of the reader's: its fault is left for the one who knows its name.
   Fill(stream, {1, 2, 3});
   EXPECT_FALSE(reader.LoadFromStream(&stream));
+  EXPECT_EQ(reader.Fault(), "its 3 bytes are too few to give its unpacked size");
   Fill(stream, {});
   EXPECT_FALSE(reader.LoadFromStream(&stream));
+  EXPECT_EQ(reader.Result(), skin_classic::SkinLoadResult::Malformed);
   EXPECT_FALSE(reader.LoadFromStream(nullptr));
-  EXPECT_EQ(boxes.texts.size(), 1u);
-
-  // One whose data ends before its declared size is refused with a message of its own.
   std::vector<uint8_t> packed = BuildPackage(Sample());
   packed.resize(packed.size() - 2);
   Fill(stream, packed);
   EXPECT_FALSE(reader.LoadFromStream(&stream));
-  ASSERT_EQ(boxes.texts.size(), 2u);
-  EXPECT_EQ(boxes.texts[1], kTruncatedSkinText);
+  EXPECT_EQ(reader.Result(), skin_classic::SkinLoadResult::Truncated);
+  EXPECT_EQ(reader.Fault(), "its data ends before its declared size");
+  EXPECT_EQ(boxes.texts.size(), 1u);
   EXPECT_EQ(reader.Count(), 4);
+  // A good one again: no fault.
+  Fill(stream, BuildPackage(Sample()));
+  EXPECT_TRUE(reader.LoadFromStream(&stream));
+  EXPECT_EQ(reader.Fault(), "");
 }
 
 TEST(WinSkinIni, LoadsFromTheStreamPositionAndAnswersLookups) {
