@@ -345,7 +345,10 @@ bool TqvEditWnd::OnEraseBkgnd(vcl::TMessage& Message) {
 
 void TqvEditWnd::OnFocus(vcl::TMessage& Message) {
   auto* control = dynamic_cast<vcl::TWinControl*>(OwnerControl());
-  if (!HasHotState(SkinData, false) || !control || !control->CanFocus() || !control->TabStop()) {
+  // A window without a control of the library (a dialog's edit) takes the focus as the window
+  // it is: its frame shows each change too, or a frame left focused stays so.
+  const bool focusable = control ? control->CanFocus() && control->TabStop() : !OwnerControl();
+  if (!HasHotState(SkinData, false) || !focusable) {
     TqvBaseWnd::WndProc(Message);
     return;
   }

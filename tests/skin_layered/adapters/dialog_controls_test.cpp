@@ -189,6 +189,57 @@ TEST_F(DialogControls, AnEditsFrameIsTheSkinsAfterEveryRepaint) {
   }
 }
 
+// Only the edit (or list box) that has the focus shows the focused frame, however the focus
+// moves: the dialog manager's Tab and Shift+Tab, a click into another edit, the focus given to
+// a button.
+TEST_F(DialogControls, OnlyTheFocusedEditShowsTheFocusedFrame) {
+  DialogTemplate t(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, L"Edits", 200, 110);
+  t.Item(kEdit, WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 10, 10, 120, 14, 100, L"First");
+  t.Item(kEdit, WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 10, 30, 120, 14, 101, L"Second");
+  t.Item(0x0083, WS_VISIBLE | WS_BORDER | WS_TABSTOP | LBS_NOINTEGRALHEIGHT, 10, 50, 120, 30, 102);
+  t.Item(kButton, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 10, 86, 50, 14, IDCANCEL, L"Close");
+  const HWND dlg = Open(t);
+  const HWND first = GetDlgItem(dlg, 100), second = GetDlgItem(dlg, 101), list = GetDlgItem(dlg, 102),
+             close = GetDlgItem(dlg, IDCANCEL);
+  // A frame all of one colour: the focused one's, the normal one's, else none.
+  auto frame = [dlg](HWND Control) -> COLORREF {
+    const std::vector<COLORREF> colours = FrameColours(*Pixels(dlg), Place(dlg, Control));
+    return std::all_of(colours.begin(), colours.end(), [&](COLORREF c) { return c == colours.front(); })
+               ? colours.front()
+               : 0xFFFFFFFF;
+  };
+  auto expectFocus = [&](HWND Focused, const char* How) {
+    SCOPED_TRACE(How);
+    Settle(dlg);
+    ASSERT_EQ(GetFocus(), Focused);
+    for (const HWND framed : {first, second, list})
+      EXPECT_EQ(frame(framed), Focused == framed ? kEditHot2 : kEditColor2) << GetDlgCtrlID(framed);
+  };
+  SendMessageW(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
+  expectFocus(first, "the first given the focus");
+  SendMessageW(dlg, WM_NEXTDLGCTL, 0, 0);
+  expectFocus(second, "Tab");
+  SendMessageW(dlg, WM_NEXTDLGCTL, 1, 0);
+  expectFocus(first, "Shift+Tab");
+  // A click into the other edit.
+  RECT r{};
+  GetClientRect(second, &r);
+  const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
+  SendMessageW(second, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(second, WM_LBUTTONUP, 0, at);
+  expectFocus(second, "a click");
+  SendMessageW(dlg, WM_NEXTDLGCTL, 0, 0);
+  expectFocus(list, "Tab to the list");
+  SendMessageW(dlg, WM_NEXTDLGCTL, 0, 0);
+  expectFocus(close, "Tab to the button");
+  SendMessageW(dlg, WM_NEXTDLGCTL, 1, 0);
+  expectFocus(list, "Shift+Tab back");
+  SendMessageW(dlg, WM_NEXTDLGCTL, 1, 0);
+  expectFocus(second, "Shift+Tab to an edit");
+  SendMessageW(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(close), TRUE);
+  expectFocus(close, "the button given the focus");
+}
+
 // The system's own Find dialog, owned by a form.
 TEST_F(DialogControls, TheFindDialogsEditHasTheSkinsFrame) {
   auto form = ShownForm();
