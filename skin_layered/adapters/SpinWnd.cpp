@@ -12,6 +12,7 @@
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/manager/SkinOptions.h"
+#include "skin_layered/paint/AlphaBitmaps.h"
 #include "skin_layered/paint/BitmapGlyphs.h"
 #include "skin_layered/paint/SectionPaint.h"
 #include "skin_layered/paint/SkinImages.h"
@@ -59,7 +60,8 @@ int TqvSpinWnd::SectionIndex() const {
 
 void TqvSpinWnd::ReadStates() {
   FirstState = SecondState = 0;
-  if (!CursorIn(CtrlHandle)) return;
+  // A disabled up-down has neither a hot nor a pressed half.
+  if (!IsWindowEnabled(CtrlHandle) || !CursorIn(CtrlHandle)) return;
   RECT r{};
   GetWindowRect(CtrlHandle, &r);
   const POINT p = AdapterCursorPos();
@@ -125,6 +127,9 @@ void TqvSpinWnd::PaintSpin(HDC DC) {
     PaintHalf(cache, ci, vcl::TRect{left, 0, w, h / 2}, FirstState, kUpArrow, section);
     PaintHalf(cache, ci, vcl::TRect{left, h / 2, w, h}, SecondState, kDownArrow, section);
   }
+  // Disabled, as the system shows it: faded toward what lies behind.
+  if (!IsWindowEnabled(CtrlHandle))
+    PaintDisabled(cache, kDisabledBlend, OwnerControl(), ci, vcl::TPoint{WndPos.X, WndPos.Y});
   SkinData->BGChanged = false;
   const bool own = DC == nullptr;
   const HDC dc = own ? GetDC(CtrlHandle) : DC;

@@ -83,6 +83,35 @@ void Settle(HWND Dlg) {
   wintest::PumpUntilIdle();
 }
 
+// The pixels of a child's rectangle in its dialog, row by row.
+std::vector<COLORREF> PixelsOf(HWND Dlg, HWND Child) {
+  const RECT r = Place(Dlg, Child);
+  const auto pixels = Pixels(Dlg);
+  std::vector<COLORREF> colours;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) colours.push_back(pixels->At(x, y));
+  return colours;
+}
+
+// What the dialog shows at a child's place with the child hidden.
+std::vector<COLORREF> BehindOf(HWND Dlg, HWND Child) {
+  ShowWindow(Child, SW_HIDE);
+  RedrawWindow(Dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  Settle(Dlg);
+  std::vector<COLORREF> behind = PixelsOf(Dlg, Child);
+  ShowWindow(Child, SW_SHOWNA);
+  Settle(Dlg);
+  return behind;
+}
+
+// The count of places where two pictures of one area differ (all of them for other sizes).
+std::size_t Differing(const std::vector<COLORREF>& A, const std::vector<COLORREF>& B) {
+  if (A.size() != B.size()) return std::max(A.size(), B.size());
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < A.size(); ++i) n += A[i] != B[i];
+  return n;
+}
+
 class DialogControls : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -320,6 +349,89 @@ TEST_F(DialogControls, AnUpDownAloneShowsTheDialogInTheStripAtItsLeft) {
   InvalidateRect(GetDlgItem(dlg, 103), nullptr, TRUE);
   Settle(dlg);
   EXPECT_EQ(columns(103), (std::array<COLORREF, 3>{kDialogColor, kDialogColor, kSpinColor}));
+}
+
+// A disabled up-down shows it, as the system's does: its face and arrows faded toward what lies
+// behind, nothing of the enabled look, and no half hot under the pointer; enabled again, the
+// enabled look. Its edit disabled leaves it as it is, as the system does.
+TEST_F(DialogControls, ADisabledUpDownLooksDisabled) {
+  constexpr COLORREF kSpinHot = 0x30E0E0;
+  std::string text = ControlsSkinText();
+  const std::string spin = FlatSection("SPEEDBUTTON_SMALL", kSpinColor, kSpinColor);
+  text.replace(text.find(spin), spin.size(), FlatSection("SPEEDBUTTON_SMALL", kSpinColor, kSpinHot));
+  skins.Write(L"HotSpin", L"master.bmp", Master());
+  skins.Write(L"HotSpin", L"Options.dat", BytesOf(text));
+  UseSkin(L"HotSpin");
+  MouseSeam mouse;
+  mouse.cursor = POINT{-500, -500};
+  DialogTemplate t(WS_POPUP | WS_CAPTION | WS_VISIBLE, L"Up-downs", 200, 90);
+  t.Item(UPDOWN_CLASSW, WS_VISIBLE, 20, 10, 12, 24, 100);
+  t.Item(UPDOWN_CLASSW, WS_VISIBLE | UDS_HORZ, 60, 10, 24, 12, 101);
+  t.Item(kEdit, WS_VISIBLE | WS_BORDER | ES_NUMBER, 100, 10, 40, 14, 102, L"5");
+  t.Item(UPDOWN_CLASSW, WS_VISIBLE | UDS_AUTOBUDDY | UDS_ALIGNRIGHT | UDS_SETBUDDYINT, 0, 0, 10, 14, 103);
+  const HWND dlg = Open(t);
+  // The up-down's pixels: of its face, of its arrows (black), and neither nor the dialog's.
+  struct Look {
+    int face = 0, arrow = 0, other = 0;
+  };
+  auto look = [dlg](int Id) {
+    const RECT r = Place(dlg, GetDlgItem(dlg, Id));
+    const auto pixels = Pixels(dlg);
+    Look l;
+    // Past the strip a vertical one leaves at its left.
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left + 2; x < r.right; ++x) {
+        const COLORREF c = pixels->At(x, y);
+        ++(c == kSpinColor ? l.face : c == 0 ? l.arrow : c != kDialogColor ? l.other : l.face);
+      }
+    return l;
+  };
+  auto expectEnabled = [&](int Id, bool Enabled) {
+    SCOPED_TRACE(testing::Message() << Id << (Enabled ? " enabled" : " disabled"));
+    const Look l = look(Id);
+    if (Enabled) {
+      EXPECT_GT(l.face, 60);
+      EXPECT_GT(l.arrow, 4);
+    } else {
+      EXPECT_EQ(l.face, 0);
+      EXPECT_EQ(l.arrow, 0);
+      EXPECT_GT(l.other, 60) << "still seen";
+    }
+  };
+  for (const int id : {100, 101, 103}) expectEnabled(id, true);
+  for (const int id : {100, 101, 103}) EnableWindow(GetDlgItem(dlg, id), FALSE);
+  Settle(dlg);
+  for (const int id : {100, 101, 103}) expectEnabled(id, false);
+  // Painted again whole, still disabled.
+  RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  Settle(dlg);
+  for (const int id : {100, 101, 103}) expectEnabled(id, false);
+  // Under the pointer: a disabled one as it was, an enabled one with its upper half hot.
+  const HWND alone = GetDlgItem(dlg, 100);
+  auto pointed = [&] {
+    RECT r{};
+    GetWindowRect(alone, &r);
+    mouse.cursor = POINT{(r.left + r.right) / 2, r.top + 3};
+    InvalidateRect(alone, nullptr, FALSE);
+    Settle(dlg);
+    const std::vector<COLORREF> shown = PixelsOf(dlg, alone);
+    mouse.cursor = POINT{-500, -500};
+    InvalidateRect(alone, nullptr, FALSE);
+    Settle(dlg);
+    return std::pair{shown, PixelsOf(dlg, alone)};
+  };
+  const auto [disabledOver, disabledAway] = pointed();
+  EXPECT_EQ(Differing(disabledOver, disabledAway), 0u);
+  for (const int id : {100, 101, 103}) EnableWindow(GetDlgItem(dlg, id), TRUE);
+  Settle(dlg);
+  for (const int id : {100, 101, 103}) expectEnabled(id, true);
+  const auto [enabledOver, enabledAway] = pointed();
+  EXPECT_GT(std::count(enabledOver.begin(), enabledOver.end(), kSpinHot), 30);
+  EXPECT_EQ(std::count(enabledAway.begin(), enabledAway.end(), kSpinHot), 0);
+  EnableWindow(GetDlgItem(dlg, 102), FALSE);
+  InvalidateRect(GetDlgItem(dlg, 103), nullptr, TRUE);
+  Settle(dlg);
+  expectEnabled(103, true);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -857,35 +969,6 @@ TEST_F(DialogControls, ASkinComingBackSkinsTheOpenDialogsAtOnceActiveOrNotCovere
 
 // ---------------------------------------------------------------------------------------
 // Icon statics
-
-// The pixels of a child's rectangle in its dialog, row by row.
-std::vector<COLORREF> PixelsOf(HWND Dlg, HWND Child) {
-  const RECT r = Place(Dlg, Child);
-  const auto pixels = Pixels(Dlg);
-  std::vector<COLORREF> colours;
-  for (int y = r.top; y < r.bottom; ++y)
-    for (int x = r.left; x < r.right; ++x) colours.push_back(pixels->At(x, y));
-  return colours;
-}
-
-// What the dialog shows at a child's place with the child hidden.
-std::vector<COLORREF> BehindOf(HWND Dlg, HWND Child) {
-  ShowWindow(Child, SW_HIDE);
-  RedrawWindow(Dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-  Settle(Dlg);
-  std::vector<COLORREF> behind = PixelsOf(Dlg, Child);
-  ShowWindow(Child, SW_SHOWNA);
-  Settle(Dlg);
-  return behind;
-}
-
-// The count of places where two pictures of one area differ (all of them for other sizes).
-std::size_t Differing(const std::vector<COLORREF>& A, const std::vector<COLORREF>& B) {
-  if (A.size() != B.size()) return std::max(A.size(), B.size());
-  std::size_t n = 0;
-  for (std::size_t i = 0; i < A.size(); ++i) n += A[i] != B[i];
-  return n;
-}
 
 // The first visible static of the icon kind in a dialog, nil when none.
 HWND IconStaticOf(HWND Dlg) {
