@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 
 #include "skin_layered/adapters/ParentBackground.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
+#include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/Fills.h"
 #include "skin_layered/paint/SectionPaint.h"
 #include "skin_layered/paint/SkinImages.h"
@@ -22,6 +24,8 @@ namespace {
 
 // The gap between the trough's edge and the bar.
 constexpr int kBarInset = 1;
+// The least size a picture in nine parts is drawn in.
+constexpr int kLeastPieceSize = 2;
 
 // The messages after which the control shows another bar.
 bool ChangesBar(UINT Msg) {
@@ -84,9 +88,24 @@ void TqvProgressWnd::PaintContent(vcl::TBitmap* Cache) {
   if (bar.IsEmpty()) return;
   const int piece = hasGauge ? manager->GetMaskIndex(gauge, L"GAUGE", Vertical() ? L"PROGRESSV" : L"PROGRESSH") : -1;
   if (skin.IsValidImgIndex(piece)) {
+    const TsMaskData& image = skin.Images[static_cast<std::size_t>(piece)];
     TqvCacheInfo trough;
-    MakeCacheInfo(Cache, 0, 0, trough);
-    DrawSkinRect(Cache, bar, trough, skin.Images[static_cast<std::size_t>(piece)], 0, true);
+    if (bar.Width() >= kLeastPieceSize && bar.Height() >= kLeastPieceSize) {
+      MakeCacheInfo(Cache, 0, 0, trough);
+      DrawSkinRect(Cache, bar, trough, image, 0, true);
+      return;
+    }
+    // A picture in nine parts needs two pixels each way: a shorter bar (a small share) is
+    // the start of one of that size, not nothing.
+    const int w = std::max(bar.Width(), kLeastPieceSize), h = std::max(bar.Height(), kLeastPieceSize);
+    std::unique_ptr<vcl::TBitmap> least = CreateBmp32(w, h);
+    const int y = Vertical() ? h - bar.Height() : 0;
+    BitBlt(least->Canvas()->Handle(), 0, y, bar.Width(), bar.Height(), Cache->Canvas()->Handle(), bar.Left, bar.Top,
+           SRCCOPY);
+    MakeCacheInfo(least.get(), 0, 0, trough);
+    DrawSkinRect(least.get(), vcl::TRect{0, 0, w, h}, trough, image, 0, true);
+    BitBlt(Cache->Canvas()->Handle(), bar.Left, bar.Top, bar.Width(), bar.Height(), least->Canvas()->Handle(), 0, y,
+           SRCCOPY);
     return;
   }
   // No piece for the bar: the system's fill.

@@ -1138,6 +1138,64 @@ TEST_F(DialogControls, AProgressBarTheSkinHasNoPiecesForIsFilledBySystemColour) 
   }
 }
 
+// Where the fill ends, to the pixel: inside the trough one pixel off the window's edge, its
+// length the position's share of that (rounded down): at 0 no pixel of it, in the middle the
+// last pixel of the share and not one more, at 100 all but the outer pixel; from the left, or
+// from the bottom of a vertical bar; drawn from the skin's pieces, in the system's colour
+// where the skin has no piece, and over the system's edge without the gauge's section.
+TEST_F(DialogControls, AProgressBarsFillEndsExactlyAtItsShare) {
+  const COLORREF system = GetSysColor(COLOR_HIGHLIGHT);
+  struct Case {
+    const wchar_t* Skin;
+    COLORREF Horizontal, Vertical;
+  };
+  DialogTemplate t(WS_POPUP | WS_CAPTION | WS_VISIBLE, L"Progress", 200, 120);
+  t.Item(PROGRESS_CLASSW, WS_VISIBLE, 10, 10, 121, 12, 100);
+  t.Item(PROGRESS_CLASSW, WS_VISIBLE | PBS_VERTICAL, 150, 10, 12, 83, 101);
+  for (const Case& c : {Case{L"Whole", kBarH, kBarV}, Case{L"HorzBar", kBarH, system},
+                        Case{L"NoBars", system, system}, Case{L"NoGauge", system, system}}) {
+    UseSkin(c.Skin);
+    behaviour.OnInit = [](HWND Dlg) {
+      for (const int id : {100, 101}) SendDlgItemMessageW(Dlg, id, PBM_SETRANGE32, 0, 100);
+    };
+    const HWND dlg = Open(t, &behaviour);
+    for (const int position : {0, 1, 37, 99, 100}) {
+      for (const int id : {100, 101}) SendDlgItemMessageW(dlg, id, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+      Settle(dlg);
+      const auto pixels = Pixels(dlg);
+      for (const int id : {100, 101}) {
+        SCOPED_TRACE(testing::Message() << c.Skin << ", at " << position << (id == 101 ? ", vertical" : ""));
+        const RECT r = Place(dlg, GetDlgItem(dlg, id));
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        const bool vertical = id == 101;
+        const COLORREF bar = vertical ? c.Vertical : c.Horizontal;
+        const int length = (vertical ? h : w) - 2, filled = position * length / 100;
+        // Along the bar's middle line and across it at the fill's middle, each pixel the bar's
+        // colour exactly where the fill lies.
+        int wrong = 0, along = 0;
+        for (int i = 0; i < (vertical ? h : w); ++i) {
+          const COLORREF p = vertical ? pixels->At(r.left + w / 2, r.bottom - 1 - i) : pixels->At(r.left + i, r.top + h / 2);
+          const bool in = i >= 1 && i < 1 + filled;
+          wrong += (p == bar) != in;
+          along += p == bar;
+        }
+        EXPECT_EQ(wrong, 0) << along << " of the bar's colour along it, " << filled << " wanted";
+        if (filled > 0) {
+          int across = 0;
+          for (int j = 0; j < (vertical ? w : h); ++j) {
+            const COLORREF p = vertical ? pixels->At(r.left + j, r.bottom - 2 - filled / 2)
+                                        : pixels->At(r.left + 1 + filled / 2, r.top + j);
+            across += (p == bar) != (j >= 1 && j < (vertical ? w : h) - 1);
+          }
+          EXPECT_EQ(across, 0) << "across";
+        }
+      }
+    }
+    DestroyWindow(dlg);
+    PurgeProviders();
+  }
+}
+
 // Without the gauge's section a bar keeps the system's thin sunken edge around it: its extent
 // shows, also with nothing done yet; in a dialog opened under that skin and in one that had
 // the gauge's trough before the skin changed.
