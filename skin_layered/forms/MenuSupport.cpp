@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "classlib/forms/Forms.h"
+#include "classlib/graphics/GraphicsHandles.h"
 #include "classlib/rtl/ScopeExit.h"
 #include "classlib/rtl/SysInfo.h"
 #include "skin_layered/core/GeneralUtils.h"
@@ -64,6 +65,10 @@ namespace {
 
 // Popups are never larger than this (a broken size gives no background).
 constexpr int kMaxPopupSide = 16384;
+// The extra line's glyph and caption stand this far from the strip's ends; the caption this far
+// above the glyph.
+constexpr int kExtraLineMargin = 12;
+constexpr int kExtraLineGlyphGap = 8;
 
 // The extra line's data of the last question.
 struct TExtraLineData {
@@ -132,9 +137,9 @@ void DrawGlyph(vcl::TBitmap* Target, vcl::TBitmap* Glyph, int X, int Y) {
   }
 }
 
-// The caption upright (read bottom to top) in the extra line, in the section's font colour.
-void WriteExtraLineCaption(vcl::TBitmap* Strip, const vcl::String& Caption, vcl::TFont* Font, vcl::TColor Color,
-                           int Bottom) {
+// The extra line's font: Font's face, height, charset and style, turned upright (read bottom to
+// top) or not.
+vcl::UniqueFont ExtraLineFontHandle(vcl::TFont* Font, bool Upright) {
   LOGFONTW lf{};
   lf.lfHeight = Font->Height();
   lf.lfWeight = Font->Style().Contains(vcl::fsBold) ? FW_BOLD : FW_NORMAL;
@@ -142,21 +147,25 @@ void WriteExtraLineCaption(vcl::TBitmap* Strip, const vcl::String& Caption, vcl:
   lf.lfUnderline = Font->Style().Contains(vcl::fsUnderline);
   lf.lfStrikeOut = Font->Style().Contains(vcl::fsStrikeOut);
   lf.lfCharSet = static_cast<BYTE>(Font->Charset());
-  lf.lfEscapement = lf.lfOrientation = 900;
+  if (Upright) lf.lfEscapement = lf.lfOrientation = 900;
   const vcl::String face = Font->Name();
   face.copy(lf.lfFaceName, std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
-  HFONT font = CreateFontIndirectW(&lf);
+  return vcl::UniqueFont(CreateFontIndirectW(&lf));
+}
+
+// The caption upright (read bottom to top) in the extra line, in the section's font colour.
+void WriteExtraLineCaption(vcl::TBitmap* Strip, const vcl::String& Caption, vcl::TFont* Font, vcl::TColor Color,
+                           int Bottom) {
+  const vcl::UniqueFont font = ExtraLineFontHandle(Font, true);
   if (!font) return;
   HDC dc = Strip->Canvas()->Handle();
-  const int saved = SaveDC(dc);
-  SelectObject(dc, font);
+  const vcl::SavedDC saved(dc);
+  SelectObject(dc, font.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, static_cast<COLORREF>(vcl::ColorToRGB(Color)));
   SIZE extent{};
   GetTextExtentPoint32W(dc, Caption.c_str(), static_cast<int>(Caption.size()), &extent);
   TextOutW(dc, (Strip->Width() - extent.cy) / 2, Bottom, Caption.c_str(), static_cast<int>(Caption.size()));
-  RestoreDC(dc, saved);
-  DeleteObject(font);
 }
 
 // The background of a popup of W x H for the menu whose first item is FirstItem.
@@ -165,7 +174,9 @@ TqvMenuInfo BuildBackground(TqvPopupMetrics& Menus, vcl::TMenuItem* FirstItem, H
   TqvMenuInfo info;
   info.FirstItem = FirstItem;
   info.Wnd = Wnd;
-  info.ExtraLine = QueryExtraLine(manager, FirstItem);
+  const TqvExtraLine line = AskExtraLine(manager, FirstItem);
+  info.ExtraLine = line.Shown;
+  info.ExtraLineLength = line.Length;
   info.Bmp = CreateBmp32(W, H);
   vcl::TBitmap* bmp = info.Bmp.get();
   bmp->Canvas()->Lock();
@@ -204,11 +215,11 @@ TqvMenuInfo BuildBackground(TqvPopupMetrics& Menus, vcl::TMenuItem* FirstItem, H
       TqvCacheInfo behind;
       MakeCacheInfo(bmp, border, border, behind);
       PaintItemBg(lineSection, behind, 0, {0, 0, strip->Width(), strip->Height()}, {0, 0}, strip.get(), skin);
-      int bottom = strip->Height() - 12;
+      int bottom = strip->Height() - kExtraLineMargin;
       if (data.Glyph && !data.Glyph->Empty()) {
         DrawGlyph(strip.get(), data.Glyph.get(), (strip->Width() - data.Glyph->Width()) / 2,
                   bottom - data.Glyph->Height());
-        bottom = strip->Height() - data.Glyph->Height() - 20;
+        bottom -= data.Glyph->Height() + kExtraLineGlyphGap;
       }
       if (!data.Caption.empty() && support)
         WriteExtraLineCaption(strip.get(), data.Caption, support->ExtraLineFont(),
@@ -245,7 +256,7 @@ bool UsableSize(vcl::TSize Size) {
 
 // The size a popup of FirstItem's menu has without a window (measured on a canvas of its own,
 // the painting canvas keeps its font).
-vcl::TSize MeasuredPopupSize(TqvPopupMetrics& Menus, vcl::TMenuItem* FirstItem, bool ExtraLine) {
+vcl::TSize MeasuredPopupSize(TqvPopupMetrics& Menus, vcl::TMenuItem* FirstItem, TqvExtraLine ExtraLine) {
   vcl::TBitmap measure;
   measure.SetSize(1, 1);
   const vcl::TSize menu = Menus.MenuSize(FirstItem, measure.Canvas(), ExtraLine);
@@ -284,6 +295,28 @@ bool QueryExtraLine(TsSkinManager* Manager, vcl::TMenuItem* FirstItem) {
   return visible;
 }
 
+TqvExtraLine AskExtraLine(TsSkinManager* Manager, vcl::TMenuItem* FirstItem) {
+  TqvExtraLine line;
+  line.Shown = QueryExtraLine(Manager, FirstItem);
+  const TqvMenuSupport* support = MenuSupportOf(Manager);
+  const TExtraLineData& data = ExtraLine();
+  // Only a strip the skin paints shows its glyph and caption.
+  if (!line.Shown || !support || ExtraLineWidthOf(Manager) <= 0 ||
+      !Manager->Skin().IsValidSkinIndex(Manager->Skin().GetSkinIndex(data.Section)))
+    return line;
+  int length = 0;
+  if (data.Glyph && !data.Glyph->Empty()) length += data.Glyph->Height() + kExtraLineGlyphGap;
+  // The caption's length upright is its width as it reads.
+  if (const vcl::UniqueFont font = ExtraLineFontHandle(support->ExtraLineFont(), false); font && !data.Caption.empty()) {
+    const vcl::SelectGuard selected(vcl::MeasureDC(), font.get());
+    SIZE extent{};
+    GetTextExtentPoint32W(vcl::MeasureDC(), data.Caption.c_str(), static_cast<int>(data.Caption.size()), &extent);
+    length += extent.cx;
+  }
+  if (length > 0) line.Length = kExtraLineMargin + length + kExtraLineMargin;
+  return line;
+}
+
 TqvMenuInfo GetMenuInfo(TqvPopupMetrics& Menus, vcl::TMenuItem* Item, HWND Wnd, vcl::TCanvas* Canvas) {
   std::vector<TqvMenuInfo>& records = Keeper().Records;
   if (!Item) {
@@ -304,7 +337,7 @@ TqvMenuInfo GetMenuInfo(TqvPopupMetrics& Menus, vcl::TMenuItem* Item, HWND Wnd, 
     if (Wnd)
       expected = windowSize;
     else if (!r.Wnd && Canvas)
-      expected = MeasuredPopupSize(Menus, first, r.ExtraLine);
+      expected = MeasuredPopupSize(Menus, first, {r.ExtraLine, r.ExtraLineLength});
     const bool stale = UsableSize(expected) && r.Bmp && (r.Bmp->Width() != expected.cx || r.Bmp->Height() != expected.cy);
     if (!stale) {
       if (Wnd) r.Wnd = Wnd;
@@ -315,7 +348,7 @@ TqvMenuInfo GetMenuInfo(TqvPopupMetrics& Menus, vcl::TMenuItem* Item, HWND Wnd, 
   }
   if (!Canvas) return {};
   vcl::TSize size = windowSize;
-  if (!Wnd) size = MeasuredPopupSize(Menus, first, QueryExtraLine(Menus.SkinManager(), first));
+  if (!Wnd) size = MeasuredPopupSize(Menus, first, AskExtraLine(Menus.SkinManager(), first));
   if (!UsableSize(size)) return {};
   TqvMenuInfo info = BuildBackground(Menus, first, Wnd, size.cx, size.cy);
   first->FreeNotification(&Keeper());

@@ -23,6 +23,13 @@ namespace skin_layered {
 
 class TsSkinManager;
 
+// A menu's extra line as its items are measured: whether it shows, and the height its glyph and
+// caption take along the popup with their margins (0 when they take none).
+struct TqvExtraLine {
+  bool Shown = false;
+  int Length = 0;
+};
+
 // What a popup's background asks of the skinned menus that paint the popup.
 class TqvPopupMetrics {
  public:
@@ -33,7 +40,7 @@ class TqvPopupMetrics {
   virtual int Margin() const = 0;
   virtual int Spacing() const = 0;
   // The size of the menu whose first item is FirstItem, as measured on ACanvas.
-  virtual vcl::TSize MenuSize(vcl::TMenuItem* FirstItem, vcl::TCanvas* ACanvas, bool ExtraLine) = 0;
+  virtual vcl::TSize MenuSize(vcl::TMenuItem* FirstItem, vcl::TCanvas* ACanvas, TqvExtraLine ExtraLine) = 0;
   // The frame's transparent corner pixels of the background last built.
   virtual TRects& RegionRects() = 0;
   // A popup's region is being set.
@@ -105,6 +112,7 @@ struct TqvMenuInfo {
   std::shared_ptr<vcl::TBitmap> Bmp;    // the background, as large as the popup window
   HWND Wnd = nullptr;                   // the popup window, nil until known
   bool ExtraLine = false;               // the menu shows the extra line
+  int ExtraLineLength = 0;              // the height its glyph and caption take (TqvExtraLine)
   TRects RgnRects;                      // the frame's transparent corner pixels (window region)
   explicit operator bool() const { return FirstItem != nullptr || Bmp != nullptr; }
 };
@@ -135,6 +143,8 @@ int ExtraLineWidthOf(const TsSkinManager* Manager);
 // manager's OnGetMenuExtraLineData); whether it is shown. Not shown while designing, while a
 // question is running, and for the skins list of a system menu.
 bool QueryExtraLine(TsSkinManager* Manager, vcl::TMenuItem* FirstItem);
+// Asks as QueryExtraLine does; with the height the answer's glyph and caption take.
+TqvExtraLine AskExtraLine(TsSkinManager* Manager, vcl::TMenuItem* FirstItem);
 
 
 // The MDI frame's active child is maximised with a system menu and an icon: the frame's menu

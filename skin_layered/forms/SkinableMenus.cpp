@@ -281,21 +281,48 @@ void TsSkinableMenus::PopupMeasure(vcl::TObject* Sender, vcl::TCanvas* ACanvas, 
   auto* item = dynamic_cast<vcl::TMenuItem*>(Sender);
   if (!item || !ACanvas || Destroying(item)) return;
   SetSkinnedPopupShown(true);
-  bool extraLine = false;
+  TqvExtraLine line;
   if (const TqvMenuInfo info = GetMenuInfo(*this, item, nullptr, nullptr))
-    extraLine = info.ExtraLine;
+    line = {info.ExtraLine, info.ExtraLineLength};
   else if (item->Parent() && item->Parent()->Count() > 0)
-    extraLine = QueryExtraLine(manager_, item->Parent()->Items(0));
-  const vcl::TSize size = MeasurePopupItem(item, ACanvas, extraLine);
+    line = AskExtraLine(manager_, item->Parent()->Items(0));
+  // The column is measured first: the item's own measuring leaves the canvas in its font.
+  const int room = line.Shown && InFirstMenuColumn(item) ? ExtraLineRoom(item, ACanvas, line) : 0;
+  const vcl::TSize size = MeasurePopupItem(item, ACanvas, line.Shown);
   Width = size.cx;
-  Height = size.cy;
+  Height = size.cy + room;
 }
 
-vcl::TSize TsSkinableMenus::MenuSize(vcl::TMenuItem* FirstItem, vcl::TCanvas* ACanvas, bool ExtraLine) {
+int TsSkinableMenus::ExtraLineRoom(vcl::TMenuItem* Item, vcl::TCanvas* ACanvas, TqvExtraLine ExtraLine) {
+  vcl::TMenuItem* parent = Item ? Item->Parent() : nullptr;
+  if (!parent || !ExtraLine.Shown || ExtraLine.Length <= 0 || MenuItemType(Item) != smNormal) return 0;
+  // The strip runs the popup's height less the skin's frame; the popup is its items and its
+  // own frame. No taller than the screen: a longer caption is cut.
+  const int wanted = std::min(ExtraLine.Length + 2 * SkinBorderWidth(), GetSystemMetrics(SM_CYSCREEN)) -
+                     2 * border_width_;
+  // The first column's visible items and their height (measured only until it is tall enough);
+  // the room goes to its plain items, dividers and captions keep their height.
+  int height = 0, count = 0, plain = 0, index = -1;
+  for (int i = 0; i < parent->Count(); ++i) {
+    vcl::TMenuItem* item = parent->Items(i);
+    if (!item->Visible()) continue;
+    if (count++ > 0 && item->Break() != vcl::mbNone) break;
+    if (item == Item) index = plain;
+    if (MenuItemType(item) == smNormal) ++plain;
+    height += MeasurePopupItem(item, ACanvas, true).cy;
+    if (height >= wanted) return 0;
+  }
+  if (index < 0) return 0;
+  // What the column lacks, shared among them, the first ones a pixel more.
+  const int lacking = wanted - height;
+  return lacking / plain + (index < lacking % plain ? 1 : 0);
+}
+
+vcl::TSize TsSkinableMenus::MenuSize(vcl::TMenuItem* FirstItem, vcl::TCanvas* ACanvas, TqvExtraLine ExtraLine) {
   vcl::TMenuItem* parent = FirstItem ? FirstItem->Parent() : nullptr;
   if (!parent) return {};
   int total = 0, column = 0, columnHeight = 0, height = 0;
-  bool first = true;
+  bool first = true, firstColumn = true;
   for (int i = 0; i < parent->Count(); ++i) {
     vcl::TMenuItem* item = parent->Items(i);
     if (!item->Visible()) continue;
@@ -303,11 +330,12 @@ vcl::TSize TsSkinableMenus::MenuSize(vcl::TMenuItem* FirstItem, vcl::TCanvas* AC
       total += column + 4;
       column = 0;
       columnHeight = 0;
+      firstColumn = false;
     }
     first = false;
-    const vcl::TSize size = MeasurePopupItem(item, ACanvas, ExtraLine);
+    const vcl::TSize size = MeasurePopupItem(item, ACanvas, ExtraLine.Shown);
     column = std::max(column, size.cx + 12);
-    columnHeight += size.cy;
+    columnHeight += size.cy + (firstColumn ? ExtraLineRoom(item, ACanvas, ExtraLine) : 0);
     height = std::max(height, columnHeight);
   }
   return {column + total, height};

@@ -124,7 +124,10 @@ class TsSkinableMenus : public vcl::TPersistent, public TsSkinableMenusBase, pub
   vcl::TSize MeasurePopupItem(vcl::TMenuItem* Item, vcl::TCanvas* ACanvas, bool ExtraLine);
   // The whole popup of FirstItem's menu, measured on the canvas: the columns side by side
   // (each as wide as its widest item + 12, 4 pixels apart), the tallest column's height.
-  vcl::TSize MenuSize(vcl::TMenuItem* FirstItem, vcl::TCanvas* ACanvas, bool ExtraLine) override;
+  vcl::TSize MenuSize(vcl::TMenuItem* FirstItem, vcl::TCanvas* ACanvas, TqvExtraLine ExtraLine) override;
+  // The height an item of the first column takes beyond its own so that the column holds the
+  // extra line's glyph and caption whole: what the column lacks, shared among its items.
+  int ExtraLineRoom(vcl::TMenuItem* Item, vcl::TCanvas* ACanvas, TqvExtraLine ExtraLine);
 
  private:
   using TMeasure = vcl::TMenuMeasureItemEvent;

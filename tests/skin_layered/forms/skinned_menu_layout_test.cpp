@@ -115,7 +115,7 @@ class MenuLayout : public FormSkinTest {
     menus->SetMenuOwnerDraw(popup, true);
     popup->Handle();
     vcl::TMenuItem* root = popup->Items();
-    const int width = menus->MenuSize(root->Items(0), measure.Canvas(), false).cx;
+    const int width = menus->MenuSize(root->Items(0), measure.Canvas(), {false}).cx;
     std::vector<vcl::TRect> rects;
     int left = 0, top = 0, bottom = 0;
     for (int i = 0; i < root->Count(); ++i) {

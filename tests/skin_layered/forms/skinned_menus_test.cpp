@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -106,6 +108,15 @@ vcl::TMenuItem* AddItem(vcl::TMenuItem* parent, const wchar_t* caption, vcl::TCo
   parent->Add(item);
   return item;
 }
+
+// An extra line with a caption of one letter: it takes no room a menu of two items lacks.
+struct ShortExtraLine {
+  void Get(vcl::TMenuItem*, vcl::String& section, vcl::String& caption, std::unique_ptr<vcl::TBitmap>&, bool& shown) {
+    section = L"EXTRALINE";
+    caption = L"T";
+    shown = true;
+  }
+};
 
 class SkinnedMenusTest : public FormSkinTest {
  protected:
@@ -214,6 +225,8 @@ TEST_F(SkinnedMenusTest, PopupItemsAreMeasuredByKindAndTheFirstColumnMakesRoomFo
   second->SetBreak(vcl::mbBreak);
   menus->SetMenuOwnerDraw(popup, true);
   support->SetUseExtraLine(true);
+  ShortExtraLine extra;
+  manager->OnGetMenuExtraLineData = TqvGetExtraLineData::Bind<&ShortExtraLine::Get>(&extra);
   SetSkinnedPopupShown(false);
 
   const vcl::TSize opened = Measure(open), other = Measure(second);
@@ -235,6 +248,7 @@ TEST_F(SkinnedMenusTest, PopupItemsAreMeasuredByKindAndTheFirstColumnMakesRoomFo
   caption->SetName(kSkinSelectItemName);
   EXPECT_EQ(Measure(open).cx, other.cx);
   EXPECT_FALSE(QueryExtraLine(manager.get(), caption));
+  manager->OnGetMenuExtraLineData = nullptr;
 }
 
 TEST_F(SkinnedMenusTest, ThePopupBackgroundHasItsFrameIconLineExtraLineAndCorners) {
@@ -266,7 +280,7 @@ TEST_F(SkinnedMenusTest, ThePopupBackgroundHasItsFrameIconLineExtraLineAndCorner
   EXPECT_TRUE(info.ExtraLine);
   EXPECT_GE(asked, 1);
   vcl::TBitmap* bg = info.Bmp.get();
-  const vcl::TSize menu = menus->MenuSize(first, canvas_bmp.Canvas(), true);
+  const vcl::TSize menu = menus->MenuSize(first, canvas_bmp.Canvas(), {true});
   EXPECT_EQ(bg->Width(), menu.cx + 6);
   EXPECT_EQ(bg->Height(), menu.cy + 6);
   const int w = bg->Width(), h = bg->Height();
@@ -312,7 +326,7 @@ TEST_F(SkinnedMenusTest, ItemsDividersAndCaptionsArePaintedOverTheBackground) {
   popup->Handle();  // the menu the system shows
 
   // The items laid out in one column, as the window's client area shows them.
-  const int width = menus->MenuSize(open, canvas_bmp.Canvas(), true).cx;
+  const int width = menus->MenuSize(open, canvas_bmp.Canvas(), {true}).cx;
   std::vector<vcl::TRect> rects;
   int top = 0;
   for (int i = 0; i < root->Count(); ++i) {
@@ -390,6 +404,8 @@ TEST_F(SkinnedMenusTest, APopupIsSkinnedInItsWindowAndAMenuRebuiltBetweenTwoDrop
   AddItem(root, L"-", form.get());
   AddItem(root, L"&Save", form.get());
   support->SetUseExtraLine(true);
+  ShortExtraLine extra;
+  manager->OnGetMenuExtraLineData = TqvGetExtraLineData::Bind<&ShortExtraLine::Get>(&extra);
   menus->SetMenuOwnerDraw(popup, true);
 
   struct Seen {
@@ -453,9 +469,150 @@ TEST_F(SkinnedMenusTest, APopupIsSkinnedInItsWindowAndAMenuRebuiltBetweenTwoDrop
   // The first item freed: its record goes, and a new first item gets a new one.
   vcl::TObject::Free(first);
   EXPECT_EQ(MenuCacheCount(), 0);
+  manager->OnGetMenuExtraLineData = nullptr;
 }
 
 // The menu line
+
+// A sub-menu of two items and a divider is made tall enough for its extra line's glyph and
+// caption, its items sharing the room: the caption was cut where the short popup ended. Shown for real (the
+// sub-menu opened by the keys in the menu loop): the sub-menu's caption as long as the long
+// menu's, 12 pixels off the strip's bottom and clear of its top, its glyph whole; the long menu
+// as tall as its items measure; without the extra line the sub-menu keeps its items' height.
+TEST_F(SkinnedMenusTest, AShortSubMenuIsTallEnoughForItsExtraLine) {
+  LoadSkin();
+  vcl::TMenuItem* root = popup->Items();
+  for (const wchar_t* caption : {L"&Open", L"&Save", L"Save &as", L"&Print", L"&Close"}) AddItem(root, caption, form.get());
+  vcl::TMenuItem* more = AddItem(root, L"&More", form.get());
+  vcl::TMenuItem* first = AddItem(more, L"&First", form.get());
+  AddItem(more, L"-", form.get());
+  vcl::TMenuItem* second = AddItem(more, L"&Second", form.get());
+  support->SetUseExtraLine(true);
+  support->ExtraLineFont()->SetName(L"Tahoma");
+  support->ExtraLineFont()->SetSize(10);
+  menus->SetMenuOwnerDraw(popup, true);
+  struct Answer {
+    bool visible = true;
+    void Get(vcl::TMenuItem*, vcl::String& section, vcl::String& caption, std::unique_ptr<vcl::TBitmap>& glyph,
+             bool& shown) {
+      section = L"EXTRALINE";
+      caption = L"Scrivane";
+      glyph = std::make_unique<vcl::TBitmap>();
+      glyph->SetSize(12, 20);
+      glyph->Canvas()->Brush()->SetColor(vcl::clLime);
+      glyph->Canvas()->FillRect(vcl::TRect{0, 0, 12, 20});
+      shown = visible;
+    }
+  } answer;
+  manager->OnGetMenuExtraLineData = TqvGetExtraLineData::Bind<&Answer::Get>(&answer);
+
+  struct Popup {
+    HWND wnd = nullptr;
+    vcl::TSize size{};
+    vcl::TRect strip, caption, glyph;  // in the window
+    std::vector<int> items;            // the items' heights
+  };
+  auto look = [&](HWND wnd) {
+    Popup p;
+    p.wnd = wnd;
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(wnd, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      RECT item{};
+      GetMenuItemRect(wnd, menu, static_cast<UINT>(i), &item);
+      p.items.push_back(item.bottom - item.top);
+    }
+    p.size = {r.right - r.left, r.bottom - r.top};
+    p.strip = ExtraLineRect(*menus, wnd);
+    auto shown = CreateBmp32(p.size.cx, p.size.cy);
+    HDC dc = GetWindowDC(wnd);
+    BitBlt(shown->Canvas()->Handle(), 0, 0, p.size.cx, p.size.cy, dc, 0, 0, SRCCOPY);
+    ReleaseDC(wnd, dc);
+    auto grow = [](vcl::TRect& box, int x, int y) {
+      box = box.IsEmpty() ? vcl::TRect{x, y, x + 1, y + 1}
+                          : vcl::TRect{std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1),
+                                       std::max(box.Bottom, y + 1)};
+    };
+    for (int y = p.strip.Top; y < p.strip.Bottom; ++y)
+      for (int x = p.strip.Left; x < p.strip.Right; ++x) {
+        const std::uint32_t c = PixelOf(shown.get(), x, y) & 0xFFFFFF;
+        if (((c >> 16) & 0xFF) > 200 && ((c >> 8) & 0xFF) > 200 && (c & 0xFF) > 200) grow(p.caption, x, y);
+        if (c == 0x00FF00) grow(p.glyph, x, y);
+      }
+    return p;
+  };
+  auto visiblePopups = [] {
+    std::vector<HWND> found;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM out) -> BOOL {
+          if (IsWindowVisible(w) && GetWndClassName(w) == L"#32768") reinterpret_cast<std::vector<HWND>*>(out)->push_back(w);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+  };
+  // The menu dropped, its last item (More) taken by the Up key and opened by the Right key.
+  auto dropBoth = [&](Popup& main, Popup& sub) {
+    HWND mainWnd = nullptr;
+    int opened = 0;
+    return RunMenuLoop([&] { popup->Popup(1300, 500); }, [&](int tick) {
+      if (!mainWnd) {
+        const std::vector<HWND> shown = visiblePopups();
+        if (shown.size() != 1 || tick < 4) return false;
+        mainWnd = shown.front();
+        PostMessageW(mainWnd, WM_KEYDOWN, VK_UP, 0);
+        PostMessageW(mainWnd, WM_KEYDOWN, VK_RIGHT, 0);
+        return false;
+      }
+      const std::vector<HWND> shown = visiblePopups();
+      if (shown.size() < 2) return false;
+      if (!opened) opened = tick;
+      if (tick < opened + 4) return false;
+      main = look(mainWnd);
+      for (HWND w : shown)
+        if (w != mainWnd) sub = look(w);
+      return true;
+    });
+  };
+  // The height the items of a menu measure without room for the extra line, and the popup's frame.
+  auto natural = [&](vcl::TMenuItem* parent) {
+    int height = 2 * menus->BorderWidth();
+    for (int i = 0; i < parent->Count(); ++i) height += menus->MeasurePopupItem(parent->Items(i), canvas_bmp.Canvas(), true).cy;
+    return height;
+  };
+
+  Popup main, sub;
+  ASSERT_TRUE(dropBoth(main, sub)) << "the sub-menu did not open";
+  ASSERT_TRUE(main.wnd && sub.wnd);
+  ASSERT_FALSE(main.caption.IsEmpty() || sub.caption.IsEmpty() || main.glyph.IsEmpty());
+  EXPECT_EQ(main.size.cy, natural(root));  // tall enough of itself
+  EXPECT_GT(sub.size.cy, natural(more));
+  EXPECT_EQ(sub.caption.Height(), main.caption.Height());  // whole
+  EXPECT_GT(sub.caption.Top, sub.strip.Top);
+  EXPECT_EQ(sub.glyph, (vcl::TRect{sub.strip.Left + 10, sub.strip.Bottom - 12 - 20, sub.strip.Left + 22, sub.strip.Bottom - 12}));
+  EXPECT_LE(sub.caption.Bottom, sub.glyph.Top - 8);
+  // The two items share the room, the divider keeps its height.
+  ASSERT_EQ(sub.items.size(), 3u);
+  EXPECT_LE(std::abs(sub.items[0] - sub.items[2]), 1);
+  EXPECT_EQ(sub.items[1], 2);
+  EXPECT_EQ(sub.items[0] + sub.items[1] + sub.items[2] + 2 * menus->BorderWidth(), sub.size.cy);
+
+  // Without the extra line the sub-menu is as tall as its items.
+  ClearMenuCache();
+  answer.visible = false;
+  // The system measures a menu once: changed, it measures again.
+  first->SetCaption(L"&First one");
+  second->SetCaption(L"&Second one");
+  Popup plainMain, plainSub;
+  ASSERT_TRUE(dropBoth(plainMain, plainSub)) << "the sub-menu did not open";
+  EXPECT_TRUE(plainSub.strip.IsEmpty());
+  int plain = 2 * menus->BorderWidth();
+  for (int i = 0; i < more->Count(); ++i) plain += menus->MeasurePopupItem(more->Items(i), canvas_bmp.Canvas(), false).cy;
+  EXPECT_EQ(plainSub.size.cy, plain);
+  manager->OnGetMenuExtraLineData = nullptr;
+}
 
 TEST_F(SkinnedMenusTest, TheMenuLineIsMeasuredAndPaintedOverTheWindowImage) {
   auto provider = NewProvider(form.get());
