@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
 #include <vector>
 
 #include "classlib/rtl/ScopeExit.h"
@@ -358,6 +359,60 @@ TEST_F(MouseTest, OutlineSizingMovesOnlyAFrameUntilTheRelease) {
   SendMessageW(Wnd(), WM_LBUTTONUP, 0, 0);
   EXPECT_EQ(form->Left(), kFormLeft + 450 - smallest - 30);
   EXPECT_EQ(form->Top(), kFormTop + 40);
+}
+
+// Another window taking the capture (as a window the user clicks elsewhere, or a system's
+// loop, does) ends an outline size or move at once: the form keeps its bounds and the release
+// that follows does nothing; a frame the form itself goes on with is not ended by it. The
+// frame ends so also once the skin has gone while it ran.
+TEST_F(MouseTest, AnOutlineEndsWhenAnotherWindowTakesTheCapture) {
+  Skin();
+  form->Show();
+  provider->SetResizeMode(rmBorder);
+  SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
+  auto other = NewForm();
+  other->HandleNeeded();
+  auto move = [&](vcl::TPoint screen) {
+    POINT p{screen.X, screen.Y};
+    ScreenToClient(Wnd(), &p);
+    SendMessageW(Wnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+  };
+  const vcl::TRect before = WindowBox(Wnd());
+  for (const bool skinned : {true, false}) {
+    for (const int code : {HTRIGHT, HTCAPTION}) {
+      SCOPED_TRACE(std::string(code == HTRIGHT ? "sizing" : "moving") + (skinned ? "" : ", the skin gone"));
+      const vcl::TPoint from = code == HTRIGHT ? Screen({399, 150}) : Screen({150, provider->CaptionButtons().TitleCentre});
+      Down(code, from);
+      ASSERT_TRUE(RubberFrame().Running());
+      ASSERT_EQ(GetCapture(), Wnd());
+      move(from);
+      move(vcl::TPoint(from.X + 50, from.Y + 20));
+      if (!skinned) {
+        manager->SetActive(false);
+        ASSERT_FALSE(provider->FormSkinned());
+        ASSERT_TRUE(RubberFrame().Running());
+      }
+      SetCapture(other->Handle());
+      EXPECT_FALSE(RubberFrame().Running());
+      EXPECT_FALSE(TitleButtonPressed());
+      ReleaseCapture();
+      SendMessageW(Wnd(), WM_LBUTTONUP, 0, 0);
+      EXPECT_EQ(WindowBox(Wnd()), before);
+      if (!skinned) {
+        manager->SetActive(true);
+        ASSERT_TRUE(provider->FormSkinned());
+      }
+    }
+  }
+  // The capture kept to the end, the release gives the form the outline's bounds.
+  const vcl::TPoint edge = Screen({399, 150});
+  Down(HTRIGHT, edge);
+  move(edge);
+  move(vcl::TPoint(edge.X + 50, edge.Y));
+  ASSERT_EQ(GetCapture(), Wnd());
+  SendMessageW(Wnd(), WM_LBUTTONUP, 0, 0);
+  EXPECT_FALSE(RubberFrame().Running());
+  EXPECT_EQ(form->Width(), 450);
 }
 
 TEST_F(MouseTest, LiveSizingNoFullDragAndCaptionMovesAreTheSystemsButAMaximisedFormStays) {
