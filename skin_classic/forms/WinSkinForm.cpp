@@ -558,6 +558,13 @@ void TWinSkinForm::Detach() {
   form_hook_.Remove();
   subclass_.Detach();
   mdi_client_subclass_.Detach();
+  // A menu of the window still open (its system menu, a drop-down of its bar) draws its items
+  // through this object's painter and the skin data it holds: the menu is closed, and neither
+  // keeps the skin data (one that goes unskins its windows from its destructor while the loop
+  // runs on).
+  if (sys_popup_open_ || MenuTracking().Form == this) EndMenu();
+  menu_painter_->SkinData = nullptr;
+  if (sys_popup_) sys_popup_->SetImages(nullptr);
   DropMenuBar();
   if (sys_popup_ && !sys_popup_open_) {
     vcl::TObject::Free(sys_popup_);

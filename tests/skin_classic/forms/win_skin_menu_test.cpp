@@ -1185,6 +1185,55 @@ TEST_F(SkinnedMenus, AMenuLoopKeepsDestroyedWindowsObjectsUntilItEnds) {
   EXPECT_FALSE(held());
 }
 
+// A skin data freed while a menu of a window it skins is open (the window's skinned system menu,
+// a drop-down of its bar) closes the menu, whose items were drawn through it: no tick of the
+// menu loop comes after. The window is then skinned with the skin data that stays, or has its own
+// look back.
+TEST_F(SkinnedMenus, ASkinDataFreedWhileAMenuOfItsWindowIsOpenClosesTheMenu) {
+  struct Case {
+    const char* name;
+    wchar_t key;  // Alt and this key open the menu
+    bool another;
+  };
+  for (const Case& c : {Case{"the system menu", L' ', false}, Case{"the system menu, another skin data stays", L' ', true},
+                        Case{"a drop-down of the bar", L'f', false}, Case{"a drop-down, another stays", L'f', true}}) {
+    SCOPED_TRACE(c.name);
+    UseSkin(MenuSkinSpec());
+    Owned<TSkinTestForm> other;
+    if (c.another) other = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(BuildPackage(MenuSkinSpec())))));
+    Owned<vcl::TForm> form = MenuForm();
+    ASSERT_TRUE(ShowSkinned(form.get()));
+    // The skin data the window wears goes (the last main one read: the other one, when there is one).
+    TSkinData* worn = Find(form->Handle())->SkinData;
+    TSkinData* stays = c.another ? (worn == data_ ? other->SkinData() : data_) : nullptr;
+    ASSERT_NE(worn, stays);
+    int freedAt = 0;
+    bool openAfter = false;
+    const bool ended = RunMenuLoop([&] { SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, c.key); },
+                                   [&](int tick) {
+                                     if (freedAt == 0) {
+                                       if (!VisiblePopupWindow()) return false;
+                                       if (worn == data_) data_ = nullptr;
+                                       vcl::TObject::Free(worn);
+                                       freedAt = tick;
+                                       return false;
+                                     }
+                                     openAfter = true;
+                                     return true;
+                                   });
+    EXPECT_TRUE(ended);
+    ASSERT_GT(freedAt, 0) << "the menu never showed";
+    EXPECT_FALSE(openAfter) << "the menu stayed open after its skin data went";
+    EXPECT_EQ(VisiblePopupWindow(), nullptr);
+    if (c.another) {
+      EXPECT_TRUE(PumpUntil([&] { return Ready(form->Handle()) && Find(form->Handle())->SkinData == stays; }));
+    } else {
+      EXPECT_TRUE(PumpUntil([&] { return !Find(form->Handle()) && QueueEmpty(); }));
+      EXPECT_NE(GetMenu(form->Handle()), nullptr);  // its own bar back
+    }
+  }
+}
+
 // ---------------------------------------------------------------------------------------
 // Owner-drawn items
 
