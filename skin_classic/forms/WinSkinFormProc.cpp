@@ -220,6 +220,12 @@ void TWinSkinForm::WMGetMinMaxInfo(vcl::TMessage& m) {
 void TWinSkinForm::WMWindowPosChanged(vcl::TMessage& m) {
   ReadShowState();
   CallSaved(m);
+  // A window without a form object tells of a menu given to it (its first, or one replacing the
+  // menu the bar shows) only by the frame change that follows: the bar takes it.
+  const auto* pos = reinterpret_cast<const WINDOWPOS*>(m.LParam);
+  if (!FormObject && pos && (pos->flags & SWP_FRAMECHANGED) && State == TSkinFormState::Ready && IsWindow(Window) &&
+      GetMenu(Window))
+    FollowMenu(true);
 }
 
 void TWinSkinForm::WMSetIcon(vcl::TMessage& m) {

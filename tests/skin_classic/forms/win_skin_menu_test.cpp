@@ -609,6 +609,97 @@ TEST_F(SkinnedMenus, AMainMenuTakenAwayOrFreedTakesTheBarAndItsBand) {
   EXPECT_EQ(GetMenu(w), nullptr);
 }
 
+// A menu given to a window without a form object after it was skinned becomes its skinned bar in
+// a band of its own below the title (the window keeps its size, the client area starts below the
+// band), and Alt and a letter work its items; a menu given in its place (the old one destroyed)
+// replaces the bar's items. Without a menu there is no band, and a frame change that brings no
+// menu leaves the bar as it is. Unskinned, the window has its last menu back.
+TEST_F(SkinnedMenus, AMenuGivenToAWindowWithoutAFormObjectAfterSkinningBecomesTheSkinnedBar) {
+  auto check = [&](bool menuAtStart) {
+    UseSkin(MenuSkinSpec());
+    HMENU first = RawMenu();
+    UniqueWindow window = RawWindow(WS_OVERLAPPEDWINDOW, 0, 0, menuAtStart ? first : nullptr);
+    HWND w = window.get();
+    TWinSkinForm* skin = SkinRaw(w);
+    ASSERT_TRUE(skin);
+    const TPoint size = WindowSize(w);
+    auto frameChange = [&] {
+      SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    };
+    // The band's right end (no item there) as the frame is painted.
+    auto bandEnd = [&] {
+      SendMessageW(w, WM_NCACTIVATE, TRUE, 0);
+      auto picture = Surface(size.X, size.Y, vcl::clBlack);
+      skin->PaintFrame(picture->Canvas()->Handle());
+      return Pixel(picture.get(), size.X - kRight - 2, kTop + 2);
+    };
+    auto command = [&](wchar_t key) -> std::optional<WPARAM> {
+      SendMessageW(w, WM_SYSCOMMAND, SC_KEYMENU, key);
+      std::optional<MSG> m = Take(w, WM_COMMAND);
+      if (!m) return std::nullopt;
+      return m->wParam;
+    };
+    if (!menuAtStart) {
+      frameChange();
+      EXPECT_FALSE(skin->MenuBar());
+      EXPECT_EQ(skin->MenuHeight, 0);
+      EXPECT_EQ(ClientTop(w), kTop);
+      EXPECT_NE(bandEnd(), Frame(kMenuBarId, 1));
+      ASSERT_TRUE(SetMenu(w, first));
+    }
+    ASSERT_TRUE(skin->MenuBar());
+    EXPECT_EQ(skin->MenuBar()->MenuHandle, first);
+    ASSERT_EQ(skin->MenuBar()->Count(), 5);
+    EXPECT_EQ(skin->MenuBar()->Items()[0]->Caption, L"&File");
+    EXPECT_EQ(GetMenu(w), nullptr);  // not the system's bar
+    EXPECT_EQ(skin->MenuHeight, GetSystemMetrics(SM_CYMENU));
+    EXPECT_EQ(WindowSize(w), size);
+    EXPECT_EQ(ClientTop(w), kTop + skin->MenuHeight);
+    EXPECT_EQ(HitAt(w, TPoint(size.X / 2, kTop + 3)), HTMENU);
+    EXPECT_NE(HitAt(w, TPoint(size.X / 2, kTop + skin->MenuHeight + 3)), HTMENU);
+    EXPECT_EQ(bandEnd(), Frame(kMenuBarId, 1));
+    EXPECT_EQ(command(L'g'), std::optional<WPARAM>(kGo));
+
+    // Another menu in its place, the first destroyed: its items on the same band.
+    constexpr UINT kAlphaOpen = 601, kBeta = 602;
+    HMENU second = CreateMenu();
+    HMENU alpha = CreatePopupMenu();
+    AppendMenuW(alpha, MF_STRING, kAlphaOpen, L"&Open");
+    AppendMenuW(second, MF_POPUP, reinterpret_cast<UINT_PTR>(alpha), L"&Alpha");
+    AppendMenuW(second, MF_STRING, kBeta, L"&Beta");
+    ASSERT_TRUE(SetMenu(w, second));
+    DestroyMenu(first);
+    ASSERT_TRUE(skin->MenuBar());
+    EXPECT_EQ(skin->MenuBar()->MenuHandle, second);
+    ASSERT_EQ(skin->MenuBar()->Count(), 2);
+    EXPECT_EQ(skin->MenuBar()->Items()[0]->Caption, L"&Alpha");
+    EXPECT_EQ(skin->MenuBar()->Items()[0]->SubMenu, alpha);
+    EXPECT_EQ(skin->MenuBar()->Items()[1]->ID, kBeta);
+    EXPECT_EQ(GetMenu(w), nullptr);
+    EXPECT_EQ(ClientTop(w), kTop + skin->MenuHeight);
+    EXPECT_EQ(WindowSize(w), size);
+    EXPECT_EQ(bandEnd(), Frame(kMenuBarId, 1));
+    EXPECT_EQ(command(L'b'), std::optional<WPARAM>(kBeta));
+    EXPECT_EQ(command(L'g'), std::nullopt);  // the old menu's item is gone
+
+    // A frame change without a menu: the bar stays.
+    frameChange();
+    ASSERT_TRUE(skin->MenuBar());
+    EXPECT_EQ(skin->MenuBar()->MenuHandle, second);
+    EXPECT_EQ(skin->MenuBar()->Count(), 2);
+    EXPECT_EQ(ClientTop(w), kTop + skin->MenuHeight);
+
+    SkinManager()->SetRequestSkinData(data_);
+    SkinManager()->SetActiveMode(TSkinMode::UnskinAll, 1);
+    ASSERT_TRUE(PumpUntil([] { return SkinManager()->FormCount() == 0; }));
+    EXPECT_EQ(GetMenu(w), second);
+  };
+  for (const bool menuAtStart : {false, true}) {
+    SCOPED_TRACE(menuAtStart ? "a window skinned with a menu" : "a window skinned without a menu");
+    check(menuAtStart);
+  }
+}
+
 // An MDI document's menu merged into its frame's menu shows on the frame's skinned bar, in the
 // place of its group, and Alt and the letter of its item typed in the document open that item;
 // the document closed, the bar is the frame's menu alone again. A frame menu whose items change
