@@ -153,7 +153,6 @@ void TSkinComBox::DrawControl(HDC DC, const TRect& Rect) {
   const int a = GetSystemMetrics(SM_CXHSCROLL);
   const bool left = (GetWindowLongPtrW(FHandle, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
   TDataSkinObject* sunk = skin->Element(SkinElement::SunkEdge);
-  TDataSkinObject* extra = skin->Element(SkinElement::ExtraImages);
   const TSavedDC saved(DC);
 
   if (combo->Style == 2) {
@@ -190,7 +189,7 @@ void TSkinComBox::DrawControl(HDC DC, const TRect& Rect) {
     TBitmap* face = left && !combo->Bitmap2->Empty() ? combo->Bitmap2.get() : combo->Bitmap.get();
     const int frame = left ? combo->Frame + 1 - state : state;  // the mirrored picture runs the other way
     DrawSkinBitmapRect(DC, button, face, combo->Margins(), combo->Tile != 0, combo->Frame, frame, true);
-    if (extra && extra->HasBitmap()) DrawGlyphFrame(DC, button, extra->Frame, state, extra->Bitmap.get());
+    skin->DrawDropArrow(DC, button, state);
     FButtonRect = WindowToClient(button);
   }
 }

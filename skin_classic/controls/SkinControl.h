@@ -63,7 +63,7 @@ class TSkinControlHost {
 };
 
 // Colour-table entries of the skin the skinners draw lines with.
-inline constexpr int kColourButtonShadow = 7;
+inline constexpr int kColourButtonShadow = static_cast<int>(skin_classic::kColourButtonShadow);
 inline constexpr int kColourButtonDkShadow = 8;
 
 // Bits of FMouseState.

@@ -13,36 +13,6 @@ namespace {
 constexpr int kFramesPerArrow = 4;
 constexpr int kStateNormal = 1, kStatePressed = 2, kStateDisabled = 3, kStateHot = 4;
 
-// A small filled arrow pointing as Arrow says, centred in R.
-void DrawLineArrow(HDC DC, const TRect& R, int Arrow, vcl::TColor Ink) {
-  const int cx = (R.Left + R.Right) / 2, cy = (R.Top + R.Bottom) / 2;
-  const int n = std::max(1, std::min({R.Width(), R.Height()}) / 4);
-  const vcl::UniquePen pen(CreatePen(PS_SOLID, 1, static_cast<COLORREF>(vcl::ColorToRGB(Ink))));
-  const HGDIOBJ old = SelectObject(DC, pen.get());
-  for (int k = 0; k < n; ++k) {
-    // Each line is one step of the triangle, its tip first.
-    switch (Arrow) {
-      case kArrowUp:
-        MoveToEx(DC, cx - k, cy - n / 2 + k, nullptr);
-        LineTo(DC, cx + k + 1, cy - n / 2 + k);
-        break;
-      case kArrowDown:
-        MoveToEx(DC, cx - k, cy + n / 2 - k, nullptr);
-        LineTo(DC, cx + k + 1, cy + n / 2 - k);
-        break;
-      case kArrowLeft:
-        MoveToEx(DC, cx - n / 2 + k, cy - k, nullptr);
-        LineTo(DC, cx - n / 2 + k, cy + k + 1);
-        break;
-      default:
-        MoveToEx(DC, cx + n / 2 - k, cy - k, nullptr);
-        LineTo(DC, cx + n / 2 - k, cy + k + 1);
-        break;
-    }
-  }
-  SelectObject(DC, old);
-}
-
 }  // namespace
 
 VCL_CLASS_INFO(TSkinUpDown) {}
@@ -172,7 +142,7 @@ void TSkinUpDown::DrawControl(HDC DC, const TRect& Rect) {
       const vcl::UniqueBrush frame(CreateSolidBrush(static_cast<COLORREF>(vcl::ColorToRGB(DarkLineColor()))));
       const RECT box{halves[i].Left, halves[i].Top, halves[i].Right, halves[i].Bottom};
       FrameRect(dc, &box, frame.get());
-      DrawLineArrow(dc, halves[i], arrows[i], state == kStateDisabled ? LineColor() : TextColor());
+      DrawArrow(dc, halves[i], arrows[i], state == kStateDisabled ? LineColor() : TextColor());
     }
   }
   BitBlt(DC, r.Left, r.Top, w, h, dc, 0, 0, SRCCOPY);

@@ -5,11 +5,9 @@
 #pragma once
 
 #include "skin_classic/controls/SkinControl.h"
+#include "skin_classic/paint/SkinDraw.h"
 
 namespace winskin {
-
-// Arrows of an up-down control (their order within the element's frames).
-inline constexpr int kArrowUp = 0, kArrowDown = 1, kArrowLeft = 2, kArrowRight = 3;
 
 class TSkinUpDown : public TSkinControl {
   VCL_CLASS(TSkinUpDown, TSkinControl)

@@ -198,7 +198,6 @@ void TSkinObjects::BuildComboComposite() {
   TDataSkinObject* sunk = Element(SkinElement::SunkEdge);
   TDataSkinObject* combo = Element(SkinElement::ComboButton);
   if (!sunk || !combo || !sunk->HasBitmap() || !combo->HasBitmap()) return;
-  TDataSkinObject* extra = Element(SkinElement::ExtraImages);
   const int w = std::clamp(GetSystemMetrics(SM_CXVSCROLL) + 2, 0, kComboWidth);
   const int frames = sunk->Frame;
   std::unique_ptr<TBitmap> composite = NewSkinBitmap(kComboWidth * frames, kComboHeight);
@@ -212,7 +211,7 @@ void TSkinObjects::BuildComboComposite() {
     DrawSkinBitmapRect(dc, whole, sunk->Bitmap.get(), sunk->Margins(), sunk->Tile != 0, sunk->Frame, k,
                        sunk->Transparent());
     DrawSkinBitmapRect(dc, button, combo->Bitmap.get(), combo->Margins(), combo->Tile != 0, combo->Frame, k, true);
-    if (extra) DrawGlyphFrame(dc, button, extra->Frame, k, extra->Bitmap.get());
+    DrawDropArrow(dc, button, k);
     FillKey(work.get(), TRect(2, 2, kComboWidth - 1 - w, kComboHeight - 3));
     CopyBitmapRect(composite.get(), (k - 1) * kComboWidth, 0, work.get(), whole);
   }
@@ -226,6 +225,17 @@ void TSkinObjects::BuildComboComposite() {
   sunk->Bitmap->Assign(composite.get());
   sunk->LeftWidth = w + 2;
   sunk->RightWidth = 2;
+}
+
+void TSkinObjects::DrawDropArrow(HDC DC, const TRect& R, int State) const {
+  TDataSkinObject* extra = Element(SkinElement::ExtraImages);
+  if (extra && !ImageFrameRect(extra->Bitmap.get(), extra->Frame, State).IsEmpty()) {
+    DrawGlyphFrame(DC, R, extra->Frame, State, extra->Bitmap.get());
+    return;
+  }
+  constexpr int kDisabled = 3;
+  DrawArrow(DC, R, kArrowDown,
+            Color(State == kDisabled ? skin_classic::kColourButtonShadow : skin_classic::kColourButtonText));
 }
 
 // Made anew for every skin, so that no arrow of an earlier skin stays behind.
@@ -245,10 +255,16 @@ void TSkinObjects::BuildComboArrow() {
       CopyBitmapRect(b.get(), (k - 1) * kArrowSize, 0, combo->Bitmap.get(), TRect(k * f - 19, 2, k * f - 2, 19));
     arrow->Bitmap->Assign(b.get());
     arrow->Frame = frames;
-  } else if (!sunk) {
+  } else if (!sunk || !sunk->HasBitmap()) {
     arrow->Bitmap->Assign(combo->Bitmap.get());
     ReplaceKeyColor(arrow->Bitmap.get(), Color(skin_classic::kColourButtonFace));
     arrow->Frame = combo->Frame;
+    // The button's face with its arrow over it, as the combo box draws it.
+    TBitmap* b = arrow->Bitmap.get();
+    for (int k = 1; k <= arrow->Frame; ++k) {
+      const TRect face = ImageFrameRect(b, arrow->Frame, k);
+      if (!face.IsEmpty()) DrawDropArrow(b->Canvas()->Handle(), face, k);
+    }
   } else {
     return;
   }

@@ -59,6 +59,11 @@ class TSkinObjects {
   // its first frame's height; DefaultSampleColor when it has no bitmap.
   TColor SampleColor() const;
   TColor DefaultSampleColor() const { return default_sample_color_; }
+
+  // A drop-down button's arrow for its state (1 normal, 2 pressed, 3 disabled, 4 hot), centred
+  // in R: the skin's glyph ("ExtraImages"), else the system's, so that the button never shows
+  // a blank face.
+  void DrawDropArrow(HDC DC, const TRect& R, int State) const;
   void SetDefaultSampleColor(TColor Value) { default_sample_color_ = Value; }
 
  private:

@@ -27,6 +27,7 @@ inline constexpr SkinColour kKeyColour = 0xFF00FF;
 inline constexpr std::size_t kColourCount = 19;
 inline constexpr std::size_t kColourButtonFace = 3;
 inline constexpr std::size_t kColourButtonText = 4;
+inline constexpr std::size_t kColourButtonShadow = 7;
 inline constexpr std::size_t kColourSample = 17;
 
 // "R G B" (or any separators): the first three runs of decimal digits, each a byte.

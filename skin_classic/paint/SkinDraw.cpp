@@ -302,6 +302,36 @@ void DrawThreeSlice(HDC DC, const TRect& Rect, TBitmap* Image, int LeftCap, int 
   if (old) SetStretchBltMode(DC, old);
 }
 
+void DrawArrow(HDC DC, const TRect& R, int Arrow, TColor Ink) {
+  if (!DC || R.IsEmpty()) return;
+  const int cx = (R.Left + R.Right) / 2, cy = (R.Top + R.Bottom) / 2;
+  const int n = std::max(1, std::min({R.Width(), R.Height()}) / 4);
+  const vcl::UniquePen pen(CreatePen(PS_SOLID, 1, static_cast<COLORREF>(vcl::ColorToRGB(Ink))));
+  const HGDIOBJ old = SelectObject(DC, pen.get());
+  for (int k = 0; k < n; ++k) {
+    // Each line is one step of the triangle, its tip first.
+    switch (Arrow) {
+      case kArrowUp:
+        MoveToEx(DC, cx - k, cy - n / 2 + k, nullptr);
+        LineTo(DC, cx + k + 1, cy - n / 2 + k);
+        break;
+      case kArrowDown:
+        MoveToEx(DC, cx - k, cy + n / 2 - k, nullptr);
+        LineTo(DC, cx + k + 1, cy + n / 2 - k);
+        break;
+      case kArrowLeft:
+        MoveToEx(DC, cx - n / 2 + k, cy - k, nullptr);
+        LineTo(DC, cx - n / 2 + k, cy + k + 1);
+        break;
+      default:
+        MoveToEx(DC, cx + n / 2 - k, cy - k, nullptr);
+        LineTo(DC, cx + n / 2 - k, cy + k + 1);
+        break;
+    }
+  }
+  SelectObject(DC, old);
+}
+
 void DrawParentBackground(HWND Child, HDC DC) {
   HWND parent = Child ? GetParent(Child) : nullptr;
   if (!parent || !DC) return;

@@ -48,6 +48,12 @@ void DrawGlyphFrame(HDC DC, const TRect& Rect, int FrameCount, int Index, TBitma
 // caps of LeftCap and RightCap pixels (both 0 when they do not fit).
 void DrawThreeSlice(HDC DC, const TRect& Rect, TBitmap* Image, int LeftCap, int RightCap, int FrameCount, int Frame);
 
+// Arrows (an up-down control's order within its element's frames).
+inline constexpr int kArrowUp = 0, kArrowDown = 1, kArrowLeft = 2, kArrowRight = 3;
+// A small filled arrow pointing as Arrow says, centred in R, in Ink: the system's look of an
+// arrow where the skin has no picture of it.
+void DrawArrow(HDC DC, const TRect& R, int Arrow, TColor Ink);
+
 // The parent's background under Child: the parent erases and paints itself into DC with
 // the DC's origin moved to the child's position.
 void DrawParentBackground(HWND Child, HDC DC);

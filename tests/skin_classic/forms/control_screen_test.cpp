@@ -470,6 +470,85 @@ std::unique_ptr<vcl::TBitmap> PaintedWindow(HWND w) {
   return b;
 }
 
+vcl::TWinControl* MakeDisabledCombo(vcl::TForm* f) {
+  vcl::TWinControl* c = MakeCombo(f);
+  c->SetEnabled(false);
+  return c;
+}
+vcl::TWinControl* MakePicker(vcl::TForm* f) { return Put<vcl::TDateTimePicker>(f, 10, 10, 160, 24); }
+
+// A combo box's and a date picker's drop-down button always shows an arrow, whether the skin
+// draws the button as the description's composite (with a sunken edge) or alone (without one),
+// at either end: the skin's glyph where it has one, else the system's arrow pointing down,
+// centred on the button, in the skin's button text colour (its shadow colour on a disabled
+// combo), never a blank face.
+TEST_F(NarrowPictureForms, ADropDownButtonShowsAnArrowWithOrWithoutTheSkinsGlyph) {
+  struct Case {
+    const char* what;
+    ControlMaker make;
+    std::vector<const char*> lacking;
+    bool leftEnd = false;
+    bool disabled = false;
+  };
+  const Case cases[] = {
+      {"combo, composite, with the glyph", MakeCombo, {}},
+      {"combo, composite, without the glyph", MakeCombo, {"Extra.bmp"}},
+      {"combo at the left, composite, without the glyph", MakeLeftCombo, {"Extra.bmp"}, true},
+      {"disabled combo, composite, without the glyph", MakeDisabledCombo, {"Extra.bmp"}, false, true},
+      {"combo, alone, with the glyph", MakeCombo, {"Sunk.bmp"}},
+      {"combo, alone, without the glyph", MakeCombo, {"Sunk.bmp", "Extra.bmp"}},
+      {"combo at the left, alone, without the glyph", MakeLeftCombo, {"Sunk.bmp", "Extra.bmp"}, true},
+      {"disabled combo, alone, without the glyph", MakeDisabledCombo, {"Sunk.bmp", "Extra.bmp"}, false, true},
+      {"date picker, composite, with the glyph", MakePicker, {}},
+      {"date picker, composite, without the glyph", MakePicker, {"Extra.bmp"}},
+      {"date picker, alone, with the glyph", MakePicker, {"Sunk.bmp"}},
+      {"date picker, alone, without the glyph", MakePicker, {"Sunk.bmp", "Extra.bmp"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const bool glyph = std::find_if(c.lacking.begin(), c.lacking.end(),
+                                    [](const char* f) { return std::string_view(f) == "Extra.bmp"; }) == c.lacking.end();
+    const Shown seen = ShownWith(SkinWithout(c.lacking), c.make, nullptr);
+    ASSERT_GT(seen.width, 0);
+    const int width = seen.width, height = static_cast<int>(seen.pixels.size()) / width;
+    const COLORREF ink = static_cast<COLORREF>(
+        vcl::ColorToRGB(data_->Skin()->Color(c.disabled ? skin_classic::kColourButtonShadow : skin_classic::kColourButtonText)));
+    // The button inside the control's border lines: the end the style puts it at.
+    constexpr int kBorder = 4;
+    const int side = GetSystemMetrics(SM_CXVSCROLL) + kBorder;
+    const int left = c.leftEnd ? kBorder : width - side, right = c.leftEnd ? side : width - kBorder;
+    int inks = 0, glyphs = 0, top = height, bottom = -1, minX = width, maxX = -1;
+    for (int y = kBorder; y < height - kBorder; ++y)
+      for (int x = left; x < right; ++x) {
+        const COLORREF p = seen.At(POINT{x, y});
+        for (int f = 1; f <= 5; ++f) glyphs += p == static_cast<COLORREF>(FrameColour(kExtraPicture, f));
+        if (p != ink) continue;
+        ++inks;
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+        minX = std::min(minX, x);
+        maxX = std::max(maxX, x);
+      }
+    if (glyph) {
+      EXPECT_GT(glyphs, 0) << "the skin's glyph does not show";
+      EXPECT_EQ(inks, 0) << "the system's arrow over the skin's glyph";
+      continue;
+    }
+    ASSERT_GT(inks, 2) << "no arrow";
+    // Centred on the button (the composite's button reaches the control's edge, the others stand
+    // inside its border: within a few pixels of the place looked at), pointing down: its widest
+    // row at the top.
+    EXPECT_NEAR((minX + maxX) / 2.0, (left + right) / 2.0, 4.0);
+    EXPECT_NEAR((top + bottom) / 2.0, height / 2.0, 3.0);
+    auto rowWidth = [&](int y) {
+      int n = 0;
+      for (int x = left; x < right; ++x) n += seen.At(POINT{x, y}) == ink;
+      return n;
+    };
+    EXPECT_GT(rowWidth(top), rowWidth(bottom));
+  }
+}
+
 // A skin's pictures a column short of a whole count of frames, of a whole count, a column past it
 // and half the count past it: the combo's button and the up-down's halves show the frame of each
 // state (normal, hot, pressed, disabled) at both sides of the frame, and no column of another
