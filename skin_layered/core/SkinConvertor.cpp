@@ -45,8 +45,10 @@ void TqvSkinConvertor::RaisePackError(const EPackError& Error) const {
         throw vcl::EReadError(vcl::Format(LibText(S::PackNameBeyondData), {pack, entry, Error.Claimed, Error.Left}));
       throw vcl::EReadError(vcl::Format(LibText(S::PackSizeBeyondData), {pack, entry, Error.Claimed, Error.Left}));
     case TPackFault::EntryTooLarge:
-      throw vcl::EReadError(
-          vcl::Format(LibText(S::PackEntryTooLarge), {pack, entry, static_cast<int>(kMaxPackEntrySize >> 20)}));
+      // The description is no picture: the message says which it is.
+      throw vcl::EReadError(vcl::Format(
+          LibText(Error.NameRead && IsOptionsEntryName(Error.EntryName) ? S::PackDescriptionTooLarge : S::PackEntryTooLarge),
+          {pack, entry, static_cast<int>(kMaxPackEntrySize >> 20)}));
     case TPackFault::PackTooLarge:
       throw vcl::EReadError(
           vcl::Format(LibText(S::PackTooLarge), {pack, entry, static_cast<int>(kMaxPackUnpackedSize >> 20)}));

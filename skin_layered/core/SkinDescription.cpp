@@ -119,6 +119,18 @@ bool IsDescriptionColor(std::int32_t Value) {
   return bits <= 0xFFFFFFu || (bits >= kSystemColor && bits <= kSystemColor + kLastSystemIndex);
 }
 
+TDescriptionCheck CheckDescriptionBytes(std::string_view Text) {
+  const std::size_t start = Text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+  bool blank = true;
+  for (std::size_t i = start; i < Text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(Text[i]);
+    if (c < 32 && c != '\t' && c != '\n' && c != '\r' && c != '\v' && c != '\f' && c != 0x1A)
+      return {TDescriptionFault::NotText, i, c};
+    if (c > 32) blank = false;
+  }
+  return blank ? TDescriptionCheck{TDescriptionFault::Empty} : TDescriptionCheck{};
+}
+
 void TSkinDescription::Load(std::string_view Text) {
   sections_.clear();
   entries_.clear();

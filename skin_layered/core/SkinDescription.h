@@ -47,6 +47,17 @@ std::string DescriptionUpperCase(std::string_view Text);
 // (-1, $FFFFFFFF, $7FFFFFFF) is no colour.
 bool IsDescriptionColor(std::int32_t Value);
 
+// Bytes that cannot be a description: nothing but blanks (after a UTF-8 byte-order mark), or
+// a byte no text holds (a control character other than tab, line and page breaks and the
+// end-of-file mark), the first of them at Offset.
+enum class TDescriptionFault { None, Empty, NotText };
+struct TDescriptionCheck {
+  TDescriptionFault Fault = TDescriptionFault::None;
+  std::size_t Offset = 0;
+  unsigned Byte = 0;
+};
+TDescriptionCheck CheckDescriptionBytes(std::string_view Text);
+
 class TSkinDescription {
  public:
   struct TEntry {

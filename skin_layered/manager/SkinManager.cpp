@@ -447,18 +447,15 @@ TqvLoadResult TsSkinManager::LoadCurrentSkin() {
     std::unique_ptr<TqvSkinConvertor> reader;
     // A file that is not a pack has been reported by the reader.
     if (!LoadSkinPackFile(pack, reader)) return TqvLoadResult::Failed;
+    // A pack without its description is refused, naming the pack (EReadError).
     result = LoadPackedSkin(request, *reader, skin_);
-    if (result == TsSkinLoadResult::NoDescription)
-      ShowMessageEx(L"Internal format error in the \"" + skin_name_ +
-                        L"\" skin. Please, update this skin to latest version.",
-                    kMessageError, {TMsgDlgBtn::mbOK}, 0);
   } else {
     result = LoadSkin(request, skin_);
   }
   switch (result) {
     case TsSkinLoadResult::Loaded: break;
     case TsSkinLoadResult::NoSkin: return TqvLoadResult::NoSkin;
-    case TsSkinLoadResult::NoDescription: return TqvLoadResult::Failed;
+    case TsSkinLoadResult::NotAPack: return TqvLoadResult::Failed;
   }
   skin_name_ = request.SkinName;
   packed_ = packed;

@@ -5,9 +5,11 @@
 // colours, the manager's hue, saturation and brightness, and the common indexes.
 //
 // A load reads the skin aside and replaces the manager's tables only when it succeeds: a
-// malformed number (EConvertError), a missing master bitmap (EFOpenError) or a broken image
-// file (the picture classes' errors) ends it with the error and leaves the tables, and the
-// process-wide loading flag, as they were.
+// description that is too large, empty, not text or without a section, or missing from a pack
+// or stored skin (EReadError), a malformed number (EConvertError, naming the key and section),
+// or a broken image file (the picture classes' errors) ends it with an error naming the skin,
+// the file and the fault, and leaves the tables, and the process-wide loading flag, as they
+// were.
 #pragma once
 
 #include <cstdint>
@@ -31,14 +33,15 @@ vcl::String NormalizeSkinDirectory(const vcl::String& Directory);
 
 enum class TsSkinLoadResult {
   Loaded,
-  NoSkin,         // neither preview text, folder nor stored skin: the manager goes inactive
-  NoDescription,  // the stored skin or pack holds no option text: nothing was loaded
+  NoSkin,    // neither preview text, folder nor stored skin: the manager goes inactive
+  NotAPack,  // the stored skin's data is no pack, which its reader has said: nothing was loaded
 };
 
 // Loads the preview text, else SkinDirectory\SkinName\Options.dat, else the stored skin of
 // that name (or the first one, whose name SkinName then takes).
 TsSkinLoadResult LoadSkin(TsSkinLoadRequest& Request, TsLoadedSkin& Skin);
-// Loads a pack the manager has read (its option text, its entries as the image files).
+// Loads a pack the manager has read (its option text, its entries as the image files); the
+// pack's SourceName names it in messages.
 TsSkinLoadResult LoadPackedSkin(TsSkinLoadRequest& Request, const TqvSkinConvertor& Pack, TsLoadedSkin& Skin);
 
 }  // namespace skin_layered

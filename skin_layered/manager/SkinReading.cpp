@@ -95,8 +95,8 @@ std::span<const std::uint8_t> BytesOf(std::string_view s) {
 }  // namespace
 
 TsSkinReading::TsSkinReading(const TSkinDescription& Description, const TqvSkinConvertor* Pack,
-                             const TsSkinLoadRequest& Request, TsLoadedSkin& Skin)
-    : description_(Description), pack_(Pack), request_(Request), skin_(Skin) {}
+                             const TsSkinLoadRequest& Request, TsLoadedSkin& Skin, const vcl::String& DescriptionName)
+    : description_(Description), pack_(Pack), request_(Request), skin_(Skin), description_name_(DescriptionName) {}
 
 void TsSkinReading::Run() {
   skin_.SkinData.Version = description_.ReadFloat(GlobalInfo(), "VERSION", 0);
@@ -119,7 +119,13 @@ String TsSkinReading::Text(std::string_view Bytes) const {
   return (description_.Utf8() ? vcl::TEncoding::UTF8 : vcl::TEncoding::ANSI)->GetString(BytesOf(Bytes));
 }
 
-TImageDescriptor TsSkinReading::Descriptor(std::string_view Value, bool MaskPartLayout) const {
+void TsSkinReading::RaiseValueError(std::string_view Section, std::string_view Key, const vcl::String& Fault) const {
+  throw vcl::EConvertError(vcl::Format(LibText(TqvLibString::DescriptionValue),
+                                       {Quoted(request_.SkinName), description_name_, Text(Key), Text(Section), Fault}));
+}
+
+TImageDescriptor TsSkinReading::Descriptor(std::string_view Section, std::string_view Key, std::string_view Value,
+                                           bool MaskPartLayout) const {
   try {
     if (!MaskPartLayout) return ParseImageValue(Value);
     // A shadow layer's mask: always the mask-part layout, whatever its first character.
@@ -129,7 +135,7 @@ TImageDescriptor TsSkinReading::Descriptor(std::string_view Value, bool MaskPart
     d.ImgType = kPlainImage;
     return d;
   } catch (const EDescriptionValue& e) {
-    throw vcl::EConvertError(Text(e.what()));
+    RaiseValueError(Section, Key, Text(e.what()));
   }
 }
 
@@ -247,7 +253,7 @@ void TsSkinReading::LoadImages() {
 }
 
 void TsSkinReading::AddDescribedImage(std::string_view Section, std::string_view Key, std::string_view Value) {
-  const TImageDescriptor d = Descriptor(Value);
+  const TImageDescriptor d = Descriptor(Section, Key, Value);
   std::shared_ptr<TBitmap> own;
   TRect r;
   switch (d.Kind) {
@@ -441,7 +447,7 @@ void TsSkinReading::ReadShadowLayer(int Layer) {
   if (layer.Source == 1) {
     const std::string_view value = description_.ReadString(GlobalInfo(), maskKey, "");
     if (value.empty()) return;
-    const TImageDescriptor d = Descriptor(value, true);
+    const TImageDescriptor d = Descriptor(GlobalInfo(), maskKey, value, true);
     const TBitmap* master = skin_.MasterBitmap.get();
     const TRect r = master ? ClippedRect(d, master->Width(), master->Height()) : ClippedRect(d, 0, 0);
     layer.MaskIndex = AddImage(String(kGlobalInfoSection), Text(maskKey), d, nullptr, r);
@@ -492,7 +498,8 @@ int TsSkinReading::BuiltShadowImage(const TsShadowLayer& Layer, const String& Ke
 // ---------------------------------------------------------------------------------------
 // Sections
 
-TsGenState TsSkinReading::ReadState(int Section, const std::array<int, 12>& Keys, TColorsGiven& Given) const {
+TsGenState TsSkinReading::ReadState(int Section, std::size_t State, const std::array<int, 12>& Keys,
+                                    TColorsGiven& Given) const {
   // The integer fields in the order of the keys; position 9 is the gradient text.
   static constexpr std::array<std::int32_t TsGenState::*, 12> kFields{
       &TsGenState::Color,    &TsGenState::FontColor,       &TsGenState::TCLeft, &TsGenState::TCTop,
@@ -510,7 +517,11 @@ TsGenState TsSkinReading::ReadState(int Section, const std::array<int, 12>& Keys
     if (kFields[k] == &TsGenState::FontColor) Given.Font = value.has_value();
   }
   if (const auto gradient = description_.InheritedString(Section, Keys[9])) state.GradientData = Text(*gradient);
-  PrepareGradientArray(state.GradientData, state.GradientArray);
+  try {
+    PrepareGradientArray(state.GradientData, state.GradientArray);
+  } catch (const vcl::EConvertError& e) {
+    RaiseValueError(description_.SectionName(Section), Narrow(kStateKeys[State][9]), e.Message());
+  }
   return state;
 }
 
@@ -550,9 +561,9 @@ void TsSkinReading::ReadSections() {
     s.OutOffsB = integer(offsBKey, 0);
     s.OutOpacity = integer(opacityKey, 200);
     std::array<TColorsGiven, 2>& given = colors_given_.emplace_back();
-    s.Props[0] = ReadState(i, stateKeys[0], given[0]);
+    s.Props[0] = ReadState(i, 0, stateKeys[0], given[0]);
     if (s.States > 1) {
-      s.Props[1] = ReadState(i, stateKeys[1], given[1]);
+      s.Props[1] = ReadState(i, 1, stateKeys[1], given[1]);
     } else {
       s.Props[1] = s.Props[0];
       given[1] = given[0];

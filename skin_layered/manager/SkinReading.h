@@ -35,9 +35,9 @@ class TsSkinReading {
   };
 
   // Pack is the skin's pack when its images come from one, else nil. The skin's SkinPath is
-  // set.
+  // set. DescriptionName is what messages call the description.
   TsSkinReading(const TSkinDescription& Description, const TqvSkinConvertor* Pack, const TsSkinLoadRequest& Request,
-                TsLoadedSkin& Skin);
+                TsLoadedSkin& Skin, const vcl::String& DescriptionName);
 
   void Run();
 
@@ -62,16 +62,21 @@ class TsSkinReading {
   // Refuses (EReadError) a picture beyond the size of any real skin's, or one that would take
   // the skin's pictures beyond what any real skin's take together; counts it in otherwise.
   void CheckPicture(const vcl::String& Name, int Width, int Height);
-  TImageDescriptor Descriptor(std::string_view Value, bool MaskPartLayout = false) const;
+  // The descriptor of a key's value; a malformed one raises EConvertError naming the key and
+  // the section.
+  TImageDescriptor Descriptor(std::string_view Section, std::string_view Key, std::string_view Value,
+                              bool MaskPartLayout = false) const;
+  [[noreturn]] void RaiseValueError(std::string_view Section, std::string_view Key, const vcl::String& Fault) const;
 
   // Sections
   void ReadGlobalInfo();
   void ReadShadowLayer(int Layer);
   int BuiltShadowImage(const TsShadowLayer& Layer, const vcl::String& Key);
   void ReadSections();
-  // A state's values, by the numbers of its keys in the description; Given tells whether the
-  // description gives its face colour and its font colour (along the parents).
-  TsGenState ReadState(int Section, const std::array<int, 12>& Keys, TColorsGiven& Given) const;
+  // A state's values (0 normal, 1 hot), by the numbers of its keys in the description; Given
+  // tells whether the description gives its face colour and its font colour (along the
+  // parents).
+  TsGenState ReadState(int Section, std::size_t State, const std::array<int, 12>& Keys, TColorsGiven& Given) const;
   void MergeCommonSections();
   void ResolveImageIndexes();
   // The font colour of a state whose face is a plain colour, where the skin leaves the face or
@@ -89,6 +94,7 @@ class TsSkinReading {
   const TqvSkinConvertor* pack_;
   const TsSkinLoadRequest& request_;
   TsLoadedSkin& skin_;
+  vcl::String description_name_;
   // Upper-cased names: of the files loaded (their place in the skin's list), of the pack's
   // entries (however many keys name how many files, each is found at once).
   std::unordered_map<vcl::String, std::size_t> loaded_;

@@ -61,6 +61,37 @@ TEST(SkinDescriptionText, AByteOrderMarkMeansUtf8) {
   EXPECT_EQ(empty.ReadInteger("A", "X", 0), 1);
 }
 
+// Bytes no description can be: nothing but blanks, or a byte no text holds (the first one
+// named); text of any other bytes, a byte-order mark or an end-of-file mark is checked further.
+TEST(SkinDescriptionText, EmptyTextAndBytesNoTextHoldsAreFound) {
+  using F = TDescriptionFault;
+  const struct {
+    std::string_view text;
+    F fault;
+    std::size_t offset;
+    unsigned byte;
+  } cases[] = {{"", F::Empty, 0, 0},
+               {" \r\n\t\v\f", F::Empty, 0, 0},
+               {"\xEF\xBB\xBF", F::Empty, 0, 0},
+               {"\xEF\xBB\xBF\r\n\x1A", F::Empty, 0, 0},
+               {"[A]", F::None, 0, 0},
+               {"\xEF\xBB\xBF[A]\r\nX=\xE5\x90\x8D\x1A", F::None, 0, 0},
+               {"x", F::None, 0, 0},
+               {std::string_view("[A]\0", 4), F::NotText, 3, 0},
+               {"\x01", F::NotText, 0, 1},
+               {"[A]\r\nX=\x1F", F::NotText, 7, 0x1F},
+               {std::string_view("\xFF\xFE[\0A\0]\0", 8), F::NotText, 3, 0},
+               {std::string_view("\x89PNG\r\n\x1A\n\0", 9), F::NotText, 8, 0}};
+  for (const auto& c : cases) {
+    const TDescriptionCheck check = CheckDescriptionBytes(c.text);
+    EXPECT_EQ(check.Fault, c.fault) << testing::PrintToString(std::string(c.text));
+    if (c.fault == F::NotText) {
+      EXPECT_EQ(check.Offset, c.offset) << testing::PrintToString(std::string(c.text));
+      EXPECT_EQ(check.Byte, c.byte) << testing::PrintToString(std::string(c.text));
+    }
+  }
+}
+
 TEST(SkinDescriptionValues, IntegersAsTheIniReaderTakesThem) {
   const struct {
     const char* text;

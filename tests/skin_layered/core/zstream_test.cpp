@@ -190,6 +190,10 @@ TEST(SkinConvertor, BrokenPacksRaiseMessagesNamingThePackTheEntryAndTheFault) {
   // Larger than allowed.
   EXPECT_EQ(PackMessage<EReadError>(WritePack({{"a.bmp", BytesOf("x"), {}, {}}, {"big.bmp", BytesOf("data"), 0x7FFFFFFF, {}}})),
             pack + L"is refused: entry 2 of 2 (\"big.bmp\") unpacks to more than 64 MB, larger than any skin picture.");
+  // The description is called what it is.
+  EXPECT_EQ(PackMessage<EReadError>(WritePack({{"options.DAT", BytesOf("x"), 0x7FFFFFFF, {}}, {"a.bmp", BytesOf("x"), {}, {}}})),
+            pack + L"is refused: its description, entry 1 of 2 (\"options.DAT\"), unpacks to more than 64 MB, far beyond "
+                   L"any skin description.");
   // Damaged compressed data, with zlib's word for it; a stored skin named by its name.
   Bytes stream = ZlibCompress(PatternBytes(500, 3));
   stream[0] = 0x08;  // not a zlib header

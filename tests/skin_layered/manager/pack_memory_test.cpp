@@ -216,8 +216,9 @@ TEST(PackBombs, TheLargestSkinAllowedLoadsWithinTheMemoryAllowedAndADescriptionB
 
   const LoadOutcome longer = Load(skins, L"Longer");
   ASSERT_TRUE(longer.ran);
-  EXPECT_EQ(longer.messages, std::vector<std::wstring>{L"The description of the skin \"Longer\" is refused: 1048577 bytes, "
-                                                         L"more than the 1048576 a skin description may have."});
+  EXPECT_EQ(longer.messages, std::vector<std::wstring>{L"The skin \"Longer\" is refused: its description Options.dat in " +
+                                                         PackName(skins, L"Longer") + L" has 1048577 bytes, more than the "
+                                                         L"1048576 a skin description may have."});
 }
 
 }  // namespace

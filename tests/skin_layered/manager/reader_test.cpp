@@ -32,6 +32,17 @@ std::uint32_t MasterPixel(int x, int y) {
   return x >= 48 ? 0x808080 : 0xFF0000;
 }
 
+// The message of the error a call raises, or "loaded".
+template <class F>
+vcl::String RefusalOf(F&& Call) {
+  try {
+    Call();
+  } catch (const vcl::Exception& e) {
+    return e.Message();
+  }
+  return L"loaded";
+}
+
 class SkinReader : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -591,13 +602,22 @@ TEST_F(SkinReader, SourcesComeInTheirOrder) {
                                 {"G.PNG", Png24(3, 2, Flat(0xFF)), {}, {}}});
   first->Data()->WriteBuffer(pack.data(), static_cast<int64_t>(pack.size()));
   stored.Add()->SetName(L"Empty");
+  TsStoredSkin* withoutOptions = stored.Add();
+  withoutOptions->SetName(L"NoOptions");
+  const Bytes noOptions = WritePack({{"G.PNG", Png24(3, 2, Flat(0xFF)), {}, {}}});
+  withoutOptions->Data()->WriteBuffer(noOptions.data(), static_cast<int64_t>(noOptions.size()));
   ASSERT_EQ(LoadSkin(request, skin), TsSkinLoadResult::Loaded);
   EXPECT_EQ(request.SkinName, L"First");
   EXPECT_EQ(skin.Sections.front().ClassName, L"STORED");
   ASSERT_TRUE(Image(L"STORED", L"GLYPHMASK").Bmp);  // from the pack, by its name in any case
   EXPECT_EQ(Image(L"STORED", L"GLYPHMASK").Bmp->Width(), 3);
+  // A stored skin without data, or without a description, is refused saying so.
   request.SkinName = L"Empty";
-  EXPECT_EQ(LoadSkin(request, skin), TsSkinLoadResult::NoDescription);
+  EXPECT_EQ(RefusalOf([&] { LoadSkin(request, skin); }),
+            L"The skin \"Empty\" is refused: its data stored in the form is empty.");
+  request.SkinName = L"NoOptions";
+  EXPECT_EQ(RefusalOf([&] { LoadSkin(request, skin); }),
+            L"The skin \"NoOptions\" is refused: its data stored in the form holds no description (Options.dat).");
   EXPECT_EQ(skin.Sections.front().ClassName, L"STORED");
 
   // A pack the manager has read.
@@ -607,11 +627,15 @@ TEST_F(SkinReader, SourcesComeInTheirOrder) {
   reader.PackedData = stream.get();
   ASSERT_TRUE(reader.LoadPack());
   request.SkinDirectory = L"C:\\Skins";
+  request.SkinName = L"Blue";
   ASSERT_EQ(LoadPackedSkin(request, reader, skin), TsSkinLoadResult::Loaded);
   EXPECT_EQ(skin.SkinData.SkinPath, L"C:\\Skins\\");
   EXPECT_EQ(Image(L"STORED", L"GLYPHMASK").Bmp->Height(), 2);
-  TqvSkinConvertor noOptions;
-  EXPECT_EQ(LoadPackedSkin(request, noOptions, skin), TsSkinLoadResult::NoDescription);
+  TqvSkinConvertor empty;
+  empty.SourceName = L"C:\\Skins\\Blue.pmz";
+  EXPECT_EQ(RefusalOf([&] { LoadPackedSkin(request, empty, skin); }),
+            L"The skin \"Blue\" is refused: the pack \"C:\\Skins\\Blue.pmz\" holds no description (Options.dat).");
+  EXPECT_EQ(Image(L"STORED", L"GLYPHMASK").Bmp->Height(), 2);
 }
 
 TEST_F(SkinReader, AFailedLoadLeavesEverythingAsItWas) {
@@ -649,6 +673,55 @@ TEST_F(SkinReader, AFailedLoadLeavesEverythingAsItWas) {
   }
   EXPECT_FALSE(SkinIsLoading());
   EXPECT_EQ(order, (std::vector<std::string>{"indexes 0 loading", "loading"}));
+}
+
+// A description that is empty, not text or without a section is refused, naming the skin, the
+// file and the fault; a value that cannot be read names its key and section as well.
+TEST_F(SkinReader, DescriptionsThatCannotBeReadAreRefusedNamingTheFileAndTheFault) {
+  const std::wstring file = L"\"" + skins.SkinPath(L"Test") + L"Options.dat\"";
+  const std::wstring refused = L"The skin \"Test\" is refused: ";
+  auto refusal = [&](const std::string& options) { return RefusalOf([&] { Load(options); }); };
+  ASSERT_EQ(Load("[GLOBALINFO]\r\nVERSION=7\r\n"), TsSkinLoadResult::Loaded);
+  EXPECT_EQ(refusal(""), refused + L"its description " + file + L" is empty.");
+  EXPECT_EQ(refusal("\r\n  \r\n\t"), refused + L"its description " + file + L" is empty.");
+  EXPECT_EQ(refusal("\xEF\xBB\xBF"), refused + L"its description " + file + L" is empty.");
+  const Bytes png = Png24(2, 2, Flat(0x102030));
+  EXPECT_EQ(refusal(std::string(png.begin(), png.end())),
+            refused + L"its description " + file + L" is not text (a byte of 0 at offset 8).");
+  EXPECT_EQ(refusal(std::string("[GLOBALINFO]\r\nVERSION=7\0\r\n", 26)),
+            refused + L"its description " + file + L" is not text (a byte of 0 at offset 23).");
+  EXPECT_EQ(refusal("VERSION=7\r\n; no section at all\r\n"), refused + L"its description " + file + L" holds no section.");
+  EXPECT_DOUBLE_EQ(skin.SkinData.Version, 7);  // each refusal left the skin read before
+  // One section with nothing in it is a description.
+  EXPECT_EQ(refusal("[GLOBALINFO]"), L"loaded");
+
+  // Values: the key, its section and what is wrong with it.
+  skins.Write(L"Test", L"master.bmp", Bmp24(64, 48, MasterPixel));
+  EXPECT_EQ(refusal("[GLOBALINFO]\r\nMASTERBITMAP=master.bmp\r\n[BUTTON]\r\n"
+                    "BORDERSMASK=^0000,0000,0010,0010,01x4,0000,0000,0000,1,0,0,0\r\n"),
+            refused + L"in its description " + file +
+                L" the value of BORDERSMASK in section [BUTTON] cannot be read: '01x4' is not a valid integer value.");
+  EXPECT_EQ(refusal("[BAD]\r\nGLYPHMASK=@0001\r\n"),
+            refused + L"in its description " + file +
+                L" the value of GLYPHMASK in section [BAD] cannot be read: Image descriptor '@0001' is too short.");
+  EXPECT_EQ(refusal("[GLOBALINFO]\r\nLO_SOURCE=1\r\nLO_MASK=^0000,0000,0009,00x8\r\n"),
+            refused + L"in its description " + file +
+                L" the value of LO_MASK in section [GLOBALINFO] cannot be read: '00x8' is not a valid integer value.");
+  EXPECT_EQ(refusal("[BAD]\r\nGRADIENTDATA=a;b;c;d;e\r\n"),
+            refused + L"in its description " + file +
+                L" the value of GRADIENTDATA in section [BAD] cannot be read: 'a' is not a valid integer value.");
+  EXPECT_EQ(refusal("[BAD]\r\nSTATES=2\r\nHOTGRADIENTDATA=0;1;50;x;0\r\n"),
+            refused + L"in its description " + file +
+                L" the value of HOTGRADIENTDATA in section [BAD] cannot be read: 'x' is not a valid integer value.");
+
+  // The editor's text is named as such.
+  vcl::TStringList preview;
+  request.PreviewLines = &preview;
+  EXPECT_EQ(RefusalOf([&] { LoadSkin(request, skin); }), refused + L"its description from the skin editor is empty.");
+  preview.SetText(L"[A]\r\nBORDERSMASK=!x!1\r\n");
+  EXPECT_EQ(RefusalOf([&] { LoadSkin(request, skin); }),
+            refused + L"in its description from the skin editor the value of BORDERSMASK in section [A] cannot be "
+                      L"read: Image descriptor '!x!1' lacks a value.");
 }
 
 TEST_F(SkinReader, DescriptionsOfCountlessSectionsAndParentsLoad) {
@@ -756,8 +829,9 @@ TEST_F(SkinReader, PicturesAndDescriptionsBeyondAnyRealSkinsAreRefusedNamingThem
   description.resize(static_cast<std::size_t>(kMaxDescriptionSize), 'x');
   EXPECT_EQ(refusal(description), L"loaded");
   EXPECT_EQ(skin.SkinData.Version, 2);
-  EXPECT_EQ(refusal(description + "x"), L"The description of the skin \"Test\" is refused: 1048577 bytes, more than "
-                                        L"the 1048576 a skin description may have.");
+  EXPECT_EQ(refusal(description + "x"), L"The skin \"Test\" is refused: its description \"" + skins.SkinPath(L"Test") +
+                                            L"Options.dat\" has 1048577 bytes, more than the 1048576 a skin "
+                                            L"description may have.");
 }
 
 }  // namespace

@@ -195,11 +195,30 @@ TEST_F(SkinManager, AFailedLoadKeepsThePreviousSkinAndName) {
   EXPECT_EQ(manager->SkinName(), L"Test");
   EXPECT_TRUE(manager->Active() && manager->Skin().SkinData.Active);
   EXPECT_EQ(static_cast<int>(manager->Skin().Sections.size()), sections);
-  manager->SetSkinName(L"Empty");
-  EXPECT_EQ(manager->SkinName(), L"Test");
-  EXPECT_EQ(boxes.texts, (std::vector<vcl::String>{
-                             L"Loaded data is not a packed Pellimor file",
-                             L"Internal format error in the \"Empty\" skin. Please, update this skin to latest version."}));
+  EXPECT_EQ(boxes.texts, (std::vector<vcl::String>{L"Loaded data is not a packed Pellimor file"}));
+  // A pack without its description, and a folder whose description is empty or binary, are
+  // refused naming the file and the fault.
+  skins.Write(L"Blank", L"Options.dat", BytesOf(""));
+  skins.Write(L"Binary", L"Options.dat", WritePack(SampleEntries()));
+  const std::wstring dir = skins.Directory();
+  const std::pair<const wchar_t*, std::wstring> refusals[] = {
+      {L"Empty", L"The skin \"Empty\" is refused: the pack \"" + dir + L"\\Empty.pmz\" holds no description (Options.dat)."},
+      {L"Blank", L"The skin \"Blank\" is refused: its description \"" + dir + L"\\Blank\\Options.dat\" is empty."},
+      {L"Binary", L"The skin \"Binary\" is refused: its description \"" + dir +
+                      L"\\Binary\\Options.dat\" is not text (a byte of 3 at offset 4)."}};
+  for (const auto& [name, message] : refusals) {
+    std::wstring said;
+    try {
+      manager->SetSkinName(name);
+    } catch (const vcl::Exception& e) {
+      said = e.Message();
+    }
+    EXPECT_EQ(said, message);
+    EXPECT_EQ(manager->SkinName(), L"Test");
+    EXPECT_TRUE(manager->Active() && manager->Skin().SkinData.Active);
+    EXPECT_EQ(static_cast<int>(manager->Skin().Sections.size()), sections);
+  }
+  EXPECT_EQ(boxes.texts.size(), 1u);
   // Nothing new was announced with the old tables.
   EXPECT_EQ(spy.Count(scmNewSkin), 1);
   EXPECT_FALSE(SkinIsLoading());
