@@ -503,7 +503,7 @@ void TqvFrameMouse::DragFrame(int Code, bool FromBorder, vcl::TMessage& Message)
   host_.UpdateGluedForms();
   if (!fullDrag) return host_.CallOldWndProc(Message);
   if (host_.OutlineSizing() && form->Enabled() && (Code == HTCAPTION || IsSizingHitCode(Code))) {
-    RubberFrame().Start(form->Handle(), Code);
+    StartRubberFrame(Code);
     SetButtonPressed(false);
     return;
   }
@@ -815,8 +815,9 @@ void TqvFrameMouse::WMMouseMove(vcl::TMessage& Message) {
   const HWND wnd = form->Handle();
   if (RubberFrame().Running() && RubberFrame().Window() == wnd) {
     const vcl::TPoint screen = ScreenPointOf(wnd, Message);
-    // Keyboard sizing learns its edge from where the mouse first goes.
-    if (RubberFrame().Code() == 0 && form->Enabled()) RubberFrame().SetCode(HitTestAt(screen));
+    // The size command's frame learns its edge where the pointer comes onto one (the border
+    // window's under extended borders: the form's own hit test answers none there).
+    if (RubberFrame().Code() == 0 && form->Enabled()) RubberFrame().PickEdge(ElementAtScreen(screen), screen);
     RubberFrame().MouseMove(screen);
     return;
   }
@@ -828,9 +829,12 @@ void TqvFrameMouse::WMMouseMove(vcl::TMessage& Message) {
 // ---------------------------------------------------------------------------------------
 // The rubber frame
 
+TqvFrameMouse::~TqvFrameMouse() { RubberFrame().CancelFor(this); }
+
 void TqvFrameMouse::StartRubberFrame(int HitCode) {
   if (!Form()->HandleAllocated()) return;
-  RubberFrame().Start(Form()->Handle(), HitCode);
+  // Enter accepts the outline as the release does.
+  RubberFrame().Start(Form()->Handle(), HitCode, this, [this] { EndRubberFrame(); });
 }
 
 void TqvFrameMouse::EndRubberFrameAt(vcl::TPoint Screen) {

@@ -102,6 +102,8 @@ class TqvFrameMouse {
  public:
   // Flags is the provider's flag word (kExt* bits), read only.
   TqvFrameMouse(TqvFrameMouseHost& Host, const std::uint32_t& Flags) : host_(Host), flags_(Flags) {}
+  // A rubber frame this one started is cancelled (its Enter would call here).
+  ~TqvFrameMouse();
   TqvFrameMouse(const TqvFrameMouse&) = delete;
   TqvFrameMouse& operator=(const TqvFrameMouse&) = delete;
 
@@ -138,7 +140,8 @@ class TqvFrameMouse {
   TsCaptionButton* ElementByCode(int Code);
 
   // ---- the rubber frame of outline sizing: started by a press on the caption or an edge (or
-  // by the move and size commands), ended by the release, which gives the form its bounds.
+  // by the move and size commands: code 0 for sizing waits for an edge), ended by the release
+  // or Enter, which give the form its bounds.
   void StartRubberFrame(int HitCode);
   void EndRubberFrame();
   // The form's rubber frame ended where the mouse is now (a double click on the border window).

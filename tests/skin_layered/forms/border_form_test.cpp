@@ -8,6 +8,7 @@
 #include <ostream>
 #include <cstdio>
 #include <cstdlib>
+#include <tuple>
 #include <vector>
 
 #include "classlib/forms/Menus.h"
@@ -1310,6 +1311,209 @@ TEST_F(BorderFormTest, ADoubleClickOnTheBorderWindowEndsARunningOutline) {
   EXPECT_FALSE(RubberFrame().Running());
   EXPECT_EQ(FormBounds(), vcl::Rect(kLeft - 40, kTop + 30, 400, 300));
   EXPECT_EQ(spy.seen[WM_SYSCOMMAND], std::vector<WPARAM>{SC_MAXIMIZE});
+}
+
+// Sizing by outline from the system menu's "Size", as a user does it: the skinned system menu
+// dropped over the foreground form and the item chosen by the keys of its loop, then the real
+// pointer and the real keyboard; with extended borders (the border window takes the frame) and
+// with the form's own frame.
+class SizeCommandTest : public BorderFormTest {
+ protected:
+  void SetUp() override {
+    BorderFormTest::SetUp();
+    if (HasFatalFailure()) return;
+    pointer_.emplace();
+    // With composition the form sizes live; outlines are drawn without it.
+    g_composition = FALSE;
+    provider->SetResizeMode(rmBorder);
+    SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &full_drag_, 0);
+    SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
+  }
+  void TearDown() override {
+    if (RubberFrame().Running()) RubberFrame().Cancel();
+    SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, full_drag_, nullptr, 0);
+    g_composition = TRUE;
+    BorderFormTest::TearDown();
+    pointer_.reset();
+  }
+  bool Foreground() {
+    if (GetForegroundWindow() != Wnd()) SetForegroundWindow(Wnd());
+    return wintest::PumpUntil([&] { return GetForegroundWindow() == Wnd(); });
+  }
+  // The form at its place with the frame asked for; the pointer away from it.
+  void Prepare(bool ExtendedBorders) {
+    if (RubberFrame().Running()) RubberFrame().Cancel();
+    form->SetBounds(kLeft, kTop, 400, 300);
+    provider->SetAllowExtBorders(ExtendedBorders);
+    ASSERT_EQ(provider->ExtBorderForm() != nullptr, ExtendedBorders);
+    if ((border = provider->ExtBorderForm())) border->UpdateExBordersPos(true, 255);
+    ASSERT_TRUE(wintest::MovePointer(kLeft - 150, kTop + 150));
+    ASSERT_TRUE(Foreground());
+  }
+  // "Size" (or another item) chosen in the skinned system menu: the arrow keys go down its items
+  // until that one is selected, then Enter; the outline runs afterwards.
+  void Choose(vcl::TMenuItem* TsSystemMenu::*Item = &TsSystemMenu::ItemSize) {
+    ASSERT_TRUE(Foreground());
+    TsSystemMenu* menu = nullptr;
+    bool entered = false;
+    const bool ended = RunMenuLoop([&] { provider->DropSysMenu(vcl::TPoint(kLeft + 8, kTop + 30)); }, [&](int) {
+      const HWND popup = VisiblePopupWindow();
+      if (!menu) menu = provider->Menus().SystemMenu();
+      if (!popup || !menu || entered) return false;
+      const HMENU items = menu->Items()->Handle();
+      int selected = -1;
+      for (int i = 0; i < GetMenuItemCount(items); ++i)
+        if (GetMenuState(items, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE) selected = i;
+      const bool onSize = selected >= 0 && GetMenuItemID(items, selected) == (menu->*Item)->Command();
+      entered = onSize;
+      PostMessageW(popup, WM_KEYDOWN, onSize ? VK_RETURN : VK_DOWN, 0);
+      return false;
+    });
+    ASSERT_TRUE(ended && entered) << "Size was not chosen";
+    ASSERT_TRUE(wintest::PumpUntil([] { return RubberFrame().Running(); }));
+    wintest::PumpUntilIdle();
+  }
+  // The real pointer moved to a screen point, and the move handled.
+  void PointTo(int X, int Y) {
+    ASSERT_TRUE(wintest::MovePointer(X, Y));
+    wintest::PumpUntilIdle();
+  }
+  // A real key pressed and released, and handled: something of the outline changed.
+  void Press(WORD Key) {
+    ASSERT_TRUE(Foreground());
+    const auto before = std::make_tuple(RubberFrame().Running(), RubberFrame().Code(), RubberFrame().Frame());
+    keybd_event(static_cast<BYTE>(Key), 0, 0, 0);
+    keybd_event(static_cast<BYTE>(Key), 0, KEYEVENTF_KEYUP, 0);
+    ASSERT_TRUE(wintest::PumpUntil([&] {
+      return std::make_tuple(RubberFrame().Running(), RubberFrame().Code(), RubberFrame().Frame()) != before;
+    })) << "key " << Key << " did nothing";
+    wintest::PumpUntilIdle();
+  }
+  // The sizing edge at the middle of the form's right side, as the frame's mouse sees it: the
+  // first point from the client outward that answers it.
+  int RightEdgeX() {
+    const vcl::TRect w = WindowBox(Wnd());
+    const int y = (w.Top + w.Bottom) / 2;
+    for (int x = (w.Left + w.Right) / 2; x < w.Right + 40; ++x) {
+      vcl::TMessage test{WM_NCHITTEST, 0, MAKELPARAM(x, y), 0};
+      const int code = border ? border->HitTest(test) : provider->FrameMouse().HitTestAt(vcl::TPoint(x, y));
+      if (code == HTRIGHT) return x;
+    }
+    return -1;
+  }
+  std::optional<wintest::PointerLock> pointer_;
+  BOOL full_drag_ = FALSE;
+};
+
+// The pointer going from the middle of the form over the client and the caption picks no edge
+// (the outline stays, nothing moves); onto the right edge it picks that edge, which then follows
+// it; the release gives the form the outline: wider, not moved. A pointer that jumps beyond the
+// outline at once picks the edges it crossed (a corner too), which come to it.
+TEST_F(SizeCommandTest, SizeWaitsForTheEdgeThePointerComesOnto) {
+  for (const bool ext : {true, false}) {
+    SCOPED_TRACE(ext ? "extended borders" : "the form's own frame");
+    ASSERT_NO_FATAL_FAILURE(Prepare(ext));
+    const vcl::TRect before = WindowBox(Wnd());
+    const vcl::TPoint centre((before.Left + before.Right) / 2, (before.Top + before.Bottom) / 2);
+    ASSERT_NO_FATAL_FAILURE(Choose());
+    // As the system's sizing does, the pointer waits in the middle of the form.
+    EXPECT_TRUE(wintest::PumpUntil([&] { return wintest::PointerAt(centre.X, centre.Y); }));
+    ASSERT_NO_FATAL_FAILURE(PointTo(centre.X + 60, centre.Y + 20));  // the client
+    ASSERT_NO_FATAL_FAILURE(PointTo(centre.X, before.Top + 12));     // the caption
+    EXPECT_EQ(RubberFrame().Code(), 0);
+    EXPECT_EQ(RubberFrame().Frame(), before);
+    const int edge = RightEdgeX();
+    ASSERT_GT(edge, centre.X);
+    ASSERT_NO_FATAL_FAILURE(PointTo(edge, centre.Y));
+    EXPECT_EQ(RubberFrame().Code(), HTRIGHT);
+    const int width = RubberFrame().Frame().Width();
+    EXPECT_LE(std::abs(width - before.Width()), 4);
+    ASSERT_NO_FATAL_FAILURE(PointTo(edge + 40, centre.Y + 30));
+    EXPECT_EQ(RubberFrame().Frame(), vcl::Rect(before.Left, before.Top, before.Left + width + 40, before.Bottom));
+    SendMessageW(Wnd(), WM_LBUTTONUP, 0, 0);
+    EXPECT_FALSE(RubberFrame().Running());
+    EXPECT_EQ(WindowBox(Wnd()), vcl::Rect(before.Left, before.Top, before.Left + width + 40, before.Bottom));
+
+    // Beyond the outline at once: the bottom-left corner, then (the mirror) the top-right one,
+    // and one pixel beyond the right side alone.
+    const struct {
+      const char* Name;
+      int X, Y, Code;
+      vcl::TRect Frame;
+    } jumps[] = {
+        {"bottom-left", before.Left - 30, before.Bottom + 25, HTBOTTOMLEFT,
+         vcl::Rect(before.Left - 30, before.Top, before.Right, before.Bottom + 26)},
+        {"top-right", before.Right + 20, before.Top - 15, HTTOPRIGHT,
+         vcl::Rect(before.Left, before.Top - 15, before.Right + 21, before.Bottom)},
+        {"right", before.Right, centre.Y, HTRIGHT, vcl::Rect(before.Left, before.Top, before.Right + 1, before.Bottom)}};
+    for (const auto& jump : jumps) {
+      SCOPED_TRACE(jump.Name);
+      ASSERT_NO_FATAL_FAILURE(Prepare(ext));
+      ASSERT_NO_FATAL_FAILURE(Choose());
+      ASSERT_NO_FATAL_FAILURE(PointTo(jump.X, jump.Y));
+      EXPECT_EQ(RubberFrame().Code(), jump.Code);
+      EXPECT_EQ(RubberFrame().Frame(), jump.Frame);
+      SendMessageW(Wnd(), WM_LBUTTONUP, 0, 0);
+      EXPECT_EQ(WindowBox(Wnd()), jump.Frame);
+    }
+  }
+}
+
+// After "Size" the arrows size as the system's keyboard sizing does: the first picks its side
+// (the pointer goes onto it, nothing moves), one across it takes the corner, each further one
+// moves what is dragged by 8 pixels; Enter gives the form the outline, Escape leaves it as it was.
+// After "Move" they move the whole outline.
+TEST_F(SizeCommandTest, SizeByTheArrowsAsTheSystemDoes) {
+  for (const bool ext : {true, false}) {
+    SCOPED_TRACE(ext ? "extended borders" : "the form's own frame");
+    ASSERT_NO_FATAL_FAILURE(Prepare(ext));
+    const vcl::TRect before = WindowBox(Wnd());
+    const int middleY = (before.Top + before.Bottom) / 2, middleX = (before.Left + before.Right) / 2;
+    ASSERT_NO_FATAL_FAILURE(Choose());
+    ASSERT_NO_FATAL_FAILURE(Press(VK_LEFT));
+    EXPECT_EQ(RubberFrame().Code(), HTLEFT);
+    EXPECT_EQ(RubberFrame().Frame(), before);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return wintest::PointerAt(before.Left, middleY); }));
+    ASSERT_NO_FATAL_FAILURE(Press(VK_LEFT));
+    EXPECT_EQ(RubberFrame().Frame(), vcl::Rect(before.Left - 8, before.Top, before.Right, before.Bottom));
+    ASSERT_NO_FATAL_FAILURE(Press(VK_UP));  // across: the top-left corner
+    EXPECT_EQ(RubberFrame().Code(), HTTOPLEFT);
+    EXPECT_EQ(RubberFrame().Frame(), vcl::Rect(before.Left - 8, before.Top, before.Right, before.Bottom));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return wintest::PointerAt(before.Left - 8, before.Top); }));
+    ASSERT_NO_FATAL_FAILURE(Press(VK_UP));
+    ASSERT_NO_FATAL_FAILURE(Press(VK_UP));
+    ASSERT_NO_FATAL_FAILURE(Press(VK_RIGHT));
+    EXPECT_EQ(RubberFrame().Frame(), vcl::Rect(before.Left, before.Top - 16, before.Right, before.Bottom));
+    ASSERT_NO_FATAL_FAILURE(Press(VK_RETURN));
+    EXPECT_FALSE(RubberFrame().Running());
+    EXPECT_EQ(WindowBox(Wnd()), vcl::Rect(before.Left, before.Top - 16, before.Right, before.Bottom));
+
+    // The mirror: down picks the bottom, right takes the bottom-right corner; Escape cancels.
+    ASSERT_NO_FATAL_FAILURE(Prepare(ext));
+    ASSERT_NO_FATAL_FAILURE(Choose());
+    ASSERT_NO_FATAL_FAILURE(Press(VK_DOWN));
+    EXPECT_EQ(RubberFrame().Code(), HTBOTTOM);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return wintest::PointerAt(middleX, before.Bottom - 1); }));
+    ASSERT_NO_FATAL_FAILURE(Press(VK_RIGHT));
+    EXPECT_EQ(RubberFrame().Code(), HTBOTTOMRIGHT);
+    ASSERT_NO_FATAL_FAILURE(Press(VK_DOWN));
+    ASSERT_NO_FATAL_FAILURE(Press(VK_RIGHT));
+    EXPECT_EQ(RubberFrame().Frame(), vcl::Rect(before.Left, before.Top, before.Right + 8, before.Bottom + 8));
+    ASSERT_NO_FATAL_FAILURE(Press(VK_ESCAPE));
+    EXPECT_FALSE(RubberFrame().Running());
+    EXPECT_EQ(WindowBox(Wnd()), before);
+
+    // "Move": the arrows move the whole outline, Enter puts the form there.
+    ASSERT_NO_FATAL_FAILURE(Prepare(ext));
+    ASSERT_NO_FATAL_FAILURE(Choose(&TsSystemMenu::ItemMove));
+    ASSERT_TRUE(RubberFrame().Moving());
+    ASSERT_NO_FATAL_FAILURE(Press(VK_RIGHT));
+    ASSERT_NO_FATAL_FAILURE(Press(VK_DOWN));
+    ASSERT_NO_FATAL_FAILURE(Press(VK_DOWN));
+    EXPECT_EQ(RubberFrame().Frame(), vcl::Rect(before.Left + 8, before.Top + 16, before.Right + 8, before.Bottom + 16));
+    ASSERT_NO_FATAL_FAILURE(Press(VK_RETURN));
+    EXPECT_EQ(WindowBox(Wnd()), vcl::Rect(before.Left + 8, before.Top + 16, before.Right + 8, before.Bottom + 16));
+  }
 }
 
 // A hot system button repainted at once (the form's flags hold an activation: no fade) gets the
