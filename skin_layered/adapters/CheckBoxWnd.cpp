@@ -5,6 +5,7 @@
 #include "classlib/controls/Controls.h"
 #include "skin_layered/adapters/AdapterPaint.h"
 #include "skin_layered/adapters/AdapterUtils.h"
+#include "skin_layered/adapters/ParentBackground.h"
 #include "skin_layered/core/GeneralUtils.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/manager/CommonData.h"
@@ -153,26 +154,29 @@ void TqvCheckBoxWnd::PaintCheckBox(const vcl::TMessage& Message) {
   if (SkinData->CheckBgChanged(false)) return;
   // A hidden box is painted only into a DC it is given.
   if (!IsWindowVisible(CtrlHandle) && !paint.Given()) return;
-  PrepareCache();
+  if (!PrepareCache()) return;
   vcl::TBitmap* cache = SkinData->CacheBmp();
   if (!cache || cache->Empty()) return;
   BitBlt(paint.DC(), 0, 0, cache->Width(), cache->Height(), cache->Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 
-void TqvCheckBoxWnd::PrepareCache() {
+bool TqvCheckBoxWnd::PrepareCache() {
+  // A box painted before its page has a picture (the focused one as a sheet is skinned) would
+  // show black where the page shows through it.
   TqvCacheInfo bg;
-  SkinData->GetBGInfo(CtrlHandle, bg);
+  if (!ReadyParentBg(this, bg)) return false;
   SkinData->InitCacheBmp();
   vcl::TBitmap* cache = SkinData->CacheBmp();
   const int width = std::max(0, static_cast<int>(WndSize.cx)), height = std::max(0, static_cast<int>(WndSize.cy));
   if (cache->Width() != width || cache->Height() != height) cache->SetSize(width, height);
-  if (width == 0 || height == 0) return;
+  if (width == 0 || height == 0) return true;
   const int state = SkinData->ControlIsActive() ? 1 : 0;
   PaintItem(SkinData->ControlSkin(), bg, state, vcl::TRect{0, 0, width, height}, vcl::TPoint{WndPos.X, WndPos.Y}, cache,
             true);
   PaintGlyphAndCaption();
   if (!IsWindowEnabled(CtrlHandle)) PaintDisabled(cache, kDisabledBlend, OwnerControl(), bg, vcl::TPoint{WndPos.X, WndPos.Y});
   SkinData->BGChanged = false;
+  return true;
 }
 
 void TqvCheckBoxWnd::PaintGlyphAndCaption() {

@@ -43,7 +43,9 @@ class TqvCheckBoxWnd : public TqvMainWnd {
   void OnKey(vcl::TMessage& Message);
   void OnNcHitTest(vcl::TMessage& Message);
   void PaintCheckBox(const vcl::TMessage& Message);
-  void PrepareCache();
+  // The cache made over the parent's background; false, nothing made, while the parent has
+  // no picture to show behind the box.
+  bool PrepareCache();
   void PaintGlyphAndCaption();
   void EraseBackground(HDC DC);
   void RepaintNow();

@@ -33,6 +33,22 @@ bool AdapterParentBg(TqvMainWnd* Adapter, TqvCacheInfo& CacheInfo) {
   return true;
 }
 
+bool ReadyParentBg(TqvMainWnd* Adapter, TqvCacheInfo& CacheInfo) {
+  // Asked of one parent at a time: a parent's painting that repaints its children comes back.
+  static HWND painting = nullptr;
+  const HWND parent = GetParent(Adapter->CtrlHandle);
+  if (parent && parent != painting) {
+    TqvBGInfo info;
+    GetBgInfoWnd(info, parent, false);
+    if (info.BgType == btNotReady) {
+      painting = parent;
+      SendMessageW(parent, WM_PAINT, 0, 0);
+      painting = nullptr;
+    }
+  }
+  return AdapterParentBg(Adapter, CacheInfo);
+}
+
 vcl::TBitmap* AdapterCache(TqvMainWnd* Adapter) {
   if (!Adapter->SkinData) return nullptr;
   GetWndPos(Adapter->CtrlHandle, Adapter->ParentWnd, Adapter->WndRect, Adapter->WndPos, Adapter->WndSize,

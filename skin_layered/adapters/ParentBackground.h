@@ -22,6 +22,9 @@ class TqvMainWnd;
 // The parent's background behind the adapter's window; false when the parent is not ready
 // (the adapter's skin data is then left updating). Refreshes the adapter's geometry.
 bool AdapterParentBg(TqvMainWnd* Adapter, TqvCacheInfo& CacheInfo);
+// The same, a parent without its picture yet (a page wrapped after its children) asked to paint
+// first, which makes it; false when it still has none.
+bool ReadyParentBg(TqvMainWnd* Adapter, TqvCacheInfo& CacheInfo);
 // The skin data's cache made and sized to the window (refreshed geometry); nil without skin
 // data.
 vcl::TBitmap* AdapterCache(TqvMainWnd* Adapter);

@@ -112,6 +112,19 @@ std::size_t Differing(const std::vector<COLORREF>& A, const std::vector<COLORREF
   return n;
 }
 
+// Pixels of R in a solid black block: their 5 x 5 neighbourhood is black whole (text is not).
+int SolidBlack(const MemoryPixels& P, const RECT& R) {
+  int n = 0;
+  for (int y = R.top; y < R.bottom; ++y)
+    for (int x = R.left; x < R.right; ++x) {
+      bool black = true;
+      for (int dy = -2; dy <= 2 && black; ++dy)
+        for (int dx = -2; dx <= 2 && black; ++dx) black = P.At(x + dx, y + dy) == 0;
+      n += black;
+    }
+  return n;
+}
+
 class DialogControls : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -832,6 +845,106 @@ TEST_F(DialogControls, ThePagesOfAPropertySheetAreSkinnedAlsoOnesMadeLater) {
   DestroyWindow(sheet);
 }
 
+// A radio button, check box or push button that has the focus as its property sheet is skinned
+// shows the page around it, as the others on the page do, on either page: skinned at the
+// sheet's activation (it came while two skinned dialogs were shown, or the skin was taken away
+// and given back meanwhile, and a click on its caption activates it) its first painting came
+// before the page had its picture, and left a black bar until the focus moved on. The skin
+// taken away, it shows the system's page.
+TEST_F(DialogControls, AFocusedControlOnASheetShowsThePageAroundItHoweverTheSkinComes) {
+  UseSkin(L"SeeThrough");
+  auto form = ShownForm();
+  form->Show();
+  enum : WORD { kFirst = 300, kSecond, kCheck, kPush };
+  DialogTemplate page(WS_CHILD | DS_CONTROL, L"", 212, 120);
+  page.Item(kButton, WS_VISIBLE | BS_GROUPBOX, 8, 6, 196, 52, 0, L"Orientation");
+  page.Item(kButton, WS_VISIBLE | BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 16, 20, 180, 12, kFirst, L"Portrait");
+  page.Item(kButton, WS_VISIBLE | BS_AUTORADIOBUTTON, 16, 36, 180, 12, kSecond, L"Landscape");
+  page.Item(kButton, WS_VISIBLE | BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP, 8, 66, 196, 12, kCheck, L"Borders");
+  page.Item(kButton, WS_VISIBLE | BS_PUSHBUTTON | WS_TABSTOP, 8, 84, 196, 14, kPush, L"Preview");
+  PROPSHEETPAGEW pages[2]{};
+  for (int i = 0; i < 2; ++i) {
+    pages[i].dwSize = sizeof pages[i];
+    pages[i].dwFlags = PSP_DLGINDIRECT | PSP_USETITLE;
+    pages[i].pResource = page.Get();
+    pages[i].pfnDlgProc = [](HWND Page, UINT Msg, WPARAM, LPARAM) -> INT_PTR {
+      if (Msg != WM_INITDIALOG) return FALSE;
+      CheckRadioButton(Page, kFirst, kSecond, kFirst);
+      return TRUE;
+    };
+    pages[i].pszTitle = i == 0 ? L"One" : L"Two";
+  }
+  const DialogTemplate plain(WS_POPUP | WS_CAPTION | WS_VISIBLE, L"Shown", 100, 50);
+  enum class Way { Activated, GivenBack, TakenAway };
+  for (const Way way : {Way::Activated, Way::GivenBack, Way::TakenAway})
+    for (const int pageIndex : {1, 0})
+      for (const WORD id : {kFirst, kCheck, kPush}) {
+        SCOPED_TRACE(way == Way::Activated   ? "skinned at its activation"
+                     : way == Way::GivenBack ? "the skin given back"
+                                             : "the skin taken away");
+        SCOPED_TRACE(pageIndex == 1 ? "the second page" : "the first page");
+        SCOPED_TRACE(id == kFirst ? "a radio button" : id == kCheck ? "a check box" : "a push button");
+        HWND first = nullptr, second = nullptr;
+        if (way == Way::Activated) first = Open(plain), second = Open(plain);
+        const HWND sheet = ModelessSheet(pages, form->Handle());
+        ASSERT_NE(sheet, nullptr);
+        dialogs.push_back(sheet);
+        Settle(sheet);
+        ASSERT_EQ(DialogAdapterOf(sheet) != nullptr, way != Way::Activated) << "a third dialog shown waits";
+        SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(pageIndex), 0);
+        Settle(sheet);
+        const auto shown = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+        const HWND focused = GetDlgItem(shown, id), other = GetDlgItem(shown, kSecond);
+        // Tab to the control, as the sheet's own keyboard handling does.
+        for (int i = 0; i < 8 && GetFocus() != focused; ++i) {
+          MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+          SendMessageW(sheet, PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(&tab));
+        }
+        ASSERT_EQ(GetFocus(), focused);
+        SetActiveWindow(form->Handle());
+        Settle(sheet);
+        if (way == Way::Activated) {
+          DestroyWindow(first);
+          PurgeProviders();
+        } else {
+          manager->SetActive(false);
+          Settle(sheet);
+          if (way == Way::GivenBack) {
+            manager->SetActive(true);
+            ASSERT_TRUE(manager->Skin().SkinData.Active);
+          }
+        }
+        // The click on the sheet's caption.
+        SetActiveWindow(sheet);
+        Settle(sheet);
+        ASSERT_EQ(DialogAdapterOf(sheet) != nullptr, way != Way::TakenAway);
+        ASSERT_EQ(GetFocus(), focused);
+        const auto pixels = Pixels(sheet);
+        // The page's empty lower right corner: the skin's face, or the system's page.
+        const RECT pr = Place(sheet, shown);
+        const COLORREF pageColour = pixels->At(pr.right - 8, pr.bottom - 8);
+        if (way != Way::TakenAway) {
+          EXPECT_EQ(pageColour, kDialogColor);
+        }
+        for (const HWND control : {focused, other}) {
+          SCOPED_TRACE(control == focused ? "focused" : "not focused");
+          const RECT r = Place(sheet, control);
+          EXPECT_EQ(SolidBlack(*pixels, r), 0);
+          const int middle = (r.top + r.bottom) / 2;
+          if (control == focused && id == kPush) {
+            EXPECT_EQ(pixels->At(r.left + 4, middle), way == Way::TakenAway ? GetSysColor(COLOR_BTNFACE) : kButtonColor)
+                << "the button's face";
+          } else {
+            EXPECT_EQ(pixels->At(r.right - 3, middle), pageColour) << "the page beside the text";
+          }
+        }
+        DestroyWindow(sheet);
+        if (second) DestroyWindow(second);
+        PurgeProviders();
+        if (way == Way::TakenAway) manager->SetActive(true);
+      }
+}
+
 // A property sheet's page shows what lies behind it (the dialog's shading, which the dialog's
 // plain colour does not give) when the skin lacks its section, and a label and a check box on
 // it show the page around them, as when that section is see-through; a section of its own
@@ -1254,19 +1367,6 @@ namespace {
 // Combo boxes
 
 constexpr COLORREF kComboFace = 0x60C0E0;
-
-// Pixels of R in a solid black block: their 5 x 5 neighbourhood is black whole (text is not).
-int SolidBlack(const MemoryPixels& P, const RECT& R) {
-  int n = 0;
-  for (int y = R.top; y < R.bottom; ++y)
-    for (int x = R.left; x < R.right; ++x) {
-      bool black = true;
-      for (int dy = -2; dy <= 2 && black; ++dy)
-        for (int dx = -2; dx <= 2 && black; ++dx) black = P.At(x + dx, y + dy) == 0;
-      n += black;
-    }
-  return n;
-}
 
 // The dialog's combo boxes, those with a drop-down button and the simple ones.
 std::pair<std::vector<HWND>, std::vector<HWND>> CombosOf(HWND Dlg) {
