@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 #include <set>
 #include <span>
 
@@ -52,14 +53,13 @@ constexpr wchar_t kBordersMask[] = L"BORDERSMASK";
 constexpr wchar_t kTransparentSection[] = L"TRANSPARENT";
 constexpr int kSectionMaximum = 255;
 
-// The rectangle of a descriptor cut to a bitmap of that size (empty without a bitmap).
-TRect ClippedRect(const TImageDescriptor& d, int width, int height) {
-  TRect r;
-  r.Left = std::clamp(d.Left, 0, width);
-  r.Top = std::clamp(d.Top, 0, height);
-  r.Right = std::clamp(d.Right, r.Left, width);
-  r.Bottom = std::clamp(d.Bottom, r.Top, height);
-  return r;
+// The rectangle of a descriptor when it lies whole inside a picture of that size. A piece
+// reaching past its picture, or of no size, would draw nothing or a cut of it: it is missing,
+// and what it would draw falls back as a missing picture does.
+std::optional<TRect> RectInside(const TImageDescriptor& d, int width, int height) {
+  if (d.Left < 0 || d.Top < 0 || d.Right <= d.Left || d.Bottom <= d.Top || d.Right > width || d.Bottom > height)
+    return std::nullopt;
+  return TRect{d.Left, d.Top, d.Right, d.Bottom};
 }
 
 vcl::String Quoted(const vcl::String& Text) { return L"\"" + Text + L"\""; }
@@ -275,7 +275,9 @@ void TsSkinReading::AddDescribedImage(std::string_view Section, std::string_view
     case TImageValueKind::MaskPart: {
       const TBitmap* source = own ? own.get() : skin_.MasterBitmap.get();
       if (!source || source->Empty()) return;  // a part of a master bitmap the skin lacks
-      r = ClippedRect(d, source->Width(), source->Height());
+      const std::optional<TRect> inside = RectInside(d, source->Width(), source->Height());
+      if (!inside) return;
+      r = *inside;
       break;
     }
   }
@@ -449,8 +451,8 @@ void TsSkinReading::ReadShadowLayer(int Layer) {
     if (value.empty()) return;
     const TImageDescriptor d = Descriptor(GlobalInfo(), maskKey, value, true);
     const TBitmap* master = skin_.MasterBitmap.get();
-    const TRect r = master ? ClippedRect(d, master->Width(), master->Height()) : ClippedRect(d, 0, 0);
-    layer.MaskIndex = AddImage(String(kGlobalInfoSection), Text(maskKey), d, nullptr, r);
+    const std::optional<TRect> r = master ? RectInside(d, master->Width(), master->Height()) : std::nullopt;
+    if (r) layer.MaskIndex = AddImage(String(kGlobalInfoSection), Text(maskKey), d, nullptr, *r);
     return;
   }
   layer.MaskIndex = BuiltShadowImage(layer, Text(maskKey));

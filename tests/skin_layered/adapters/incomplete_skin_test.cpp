@@ -79,17 +79,31 @@ std::uint32_t MasterPixel(int X, int Y) {
   return key.find("GRAYED") != std::string::npos ? 0x808890u : 0x302820u;
 }
 
-std::string GlyphLines(const std::set<std::string>& Drop) {
+// Outside, the glyphs lie outside a master bitmap of 8 x 8: reversed from far beyond it,
+// starting at its right edge, or a pixel past that edge.
+constexpr int kTinyMaster = 8;
+
+std::string GlyphLines(const std::set<std::string>& Drop, bool Outside) {
   std::string text;
   for (std::size_t g = 0; g < kGlyphs.size(); ++g) {
     if (Drop.contains(kGlyphs[g].Key)) continue;
     const int size = kGlyphs[g].Size, top = static_cast<int>(g) * kRow;
     char line[96];
-    std::snprintf(line, sizeof line, "%s=@%04d,%04d,%04d,%04d,3,0\r\n", kGlyphs[g].Key, 0, top, 3 * size, top + size);
+    if (Outside && g % 3 == 0)
+      std::snprintf(line, sizeof line, "%s=^9999,9999,0000,0000,0000,0000,0000,0000,3,0,0,0\r\n", kGlyphs[g].Key);
+    else if (Outside && g % 3 == 2)
+      std::snprintf(line, sizeof line, "%s=@0000,0000,%04d,%04d,3,0\r\n", kGlyphs[g].Key, kTinyMaster + 1, kTinyMaster);
+    else if (Outside)
+      std::snprintf(line, sizeof line, "%s=@%04d,0000,%04d,%04d,3,0\r\n", kGlyphs[g].Key, kTinyMaster,
+                    kTinyMaster + 3 * size, size);
+    else
+      std::snprintf(line, sizeof line, "%s=@%04d,%04d,%04d,%04d,3,0\r\n", kGlyphs[g].Key, 0, top, 3 * size, top + size);
     text += line;
   }
   return text;
 }
+
+constexpr std::array<const char*, 4> kScrollButtons{"SCROLLBTNLEFT", "SCROLLBTNTOP", "SCROLLBTNRIGHT", "SCROLLBTNBOTTOM"};
 
 // Every section the form's controls are painted from; each face a dark colour of its own.
 constexpr std::array<const char*, 38> kSections{
@@ -106,7 +120,8 @@ constexpr COLORREF kFontColor = 0xE8F0F0;
 // What one skin lacks: the sections and pictures it drops, or, for a skin built up from
 // almost nothing, the only sections it has (with the skin-wide one, no pictures, and each
 // section a colour and a font colour alone: no hot state of its own). Global gives lines to the skin-wide section (before any other); Color, a value no colour
-// can have, stands for the face colours of the sections named in Odd.
+// can have, stands for the face colours of the sections named in Odd. Outside: the master
+// bitmap is 8 x 8, and the check and title glyphs and the scroll buttons' arrows lie outside it.
 struct Missing {
   const char* Name;
   std::set<std::string> Drop;
@@ -114,13 +129,14 @@ struct Missing {
   std::string Global = {};
   std::string Color = {};
   std::set<std::string> Odd = {};
+  bool Outside = false;
 };
 
 std::string SkinText(const Missing& Skin) {
   const bool builtUp = !Skin.Only.empty();
   std::string text = "[GLOBALINFO]\r\nVERSION=10.0\r\n" + std::string(builtUp ? "" : "MASTERBITMAP=master.bmp\r\n") +
                      Skin.Global + "TITLEHEIGHT=26\r\nBORDERWIDTH=4\r\nFONTCOLOR=" + Hex(kFontColor) + "\r\n" +
-                     (builtUp ? "" : GlyphLines(Skin.Drop));
+                     (builtUp ? "" : GlyphLines(Skin.Drop, Skin.Outside));
   COLORREF face = 0x403020;
   for (const char* name : kSections) {
     face += 0x030405;
@@ -134,6 +150,9 @@ std::string SkinText(const Missing& Skin) {
     const std::string hot = odd ? Skin.Color : Hex(face + 0x202020);
     text += std::string("[") + name + "]\r\nSTATES=2\r\nCOLOR=" + color + "\r\nHOTCOLOR=" + hot +
             "\r\nFONTCOLOR=" + Hex(kFontColor) + "\r\nHOTFONTCOLOR=" + Hex(kFontColor) + "\r\n";
+    // A pixel past the tiny master's bottom edge.
+    if (Skin.Outside && std::find(kScrollButtons.begin(), kScrollButtons.end(), std::string_view(name)) != kScrollButtons.end())
+      text += "GLYPHMASK=@0000,0000,0008,0009,1,0\r\n";
   }
   return text;
 }
@@ -144,6 +163,7 @@ void PrintTo(const Missing& M, std::ostream* Out) {
   for (const std::string& key : M.Only.empty() ? M.Drop : M.Only) *Out << " " << key;
   if (!M.Global.empty()) *Out << "; " << M.Global.substr(0, M.Global.find('\r'));
   if (!M.Color.empty()) *Out << "; colours " << M.Color << " in " << M.Odd.size() << " sections";
+  if (M.Outside) *Out << "; glyphs outside their picture";
   *Out << ")";
 }
 
@@ -182,6 +202,8 @@ const std::vector<Missing>& Cases() {
       {"NoGlobalColourHex", {}, {"FORM"}, "COLOR=$FFFFFFFF\r\n"},
       {"NoSectionColours", {}, {}, "", "-1", {"BUTTON", "CHECKBOX", "RADIOBUTTON", "GROUPBOX", "PANEL", "EDIT"}},
       {"NoSectionColoursHex", {}, {}, "", "$7FFFFFFF", {"BUTTON", "CHECKBOX", "PAGECONTROL", "TABSHEET", "EDIT"}},
+      // Pieces outside their picture: missing pieces.
+      {"GlyphsOutsideTheirPicture", {}, {}, "", "", {}, true},
   };
   return cases;
 }
@@ -252,7 +274,10 @@ struct FormFree {
 class IncompleteSkin : public ::testing::TestWithParam<Missing> {
  protected:
   void SetUp() override {
-    skins.Write(L"Partial", L"master.bmp", Bmp24(3 * 21, kRow * static_cast<int>(kGlyphs.size()), MasterPixel));
+    if (GetParam().Outside)
+      skins.Write(L"Partial", L"master.bmp", Bmp24(kTinyMaster, kTinyMaster, MasterPixel));
+    else
+      skins.Write(L"Partial", L"master.bmp", Bmp24(3 * 21, kRow * static_cast<int>(kGlyphs.size()), MasterPixel));
     manager = LoadedManager(skins, L"Partial", SkinText(GetParam()));
     manager->AnimEffects()->FormShow()->SetActive(false);
     manager->AnimEffects()->Buttons()->SetEvents({});
@@ -470,6 +495,16 @@ TEST_P(IncompleteSkin, TheTitleIsLegibleAndItsButtonsShow) {
     ASSERT_FALSE(button->Rect.IsEmpty()) << button->HitCode;
     EXPECT_GE(Contrasting(*shot, RECT(button->Rect)), 8) << "title button " << button->HitCode << " cannot be seen";
   }
+}
+
+// Each arrow of a scroll bar control shows on its button.
+TEST_P(IncompleteSkin, TheScrollArrowsShow) {
+  const auto shot = Grab("scroll");
+  const RECT bar = Place(controls[L"ScrollBar"]);
+  const int side = bar.bottom - bar.top;
+  for (const RECT button : {RECT{bar.left + 3, bar.top + 3, bar.left + side - 3, bar.bottom - 3},
+                            RECT{bar.right - side + 3, bar.top + 3, bar.right - 3, bar.bottom - 3}})
+    EXPECT_GE(Contrasting(*shot, button), 6) << "no arrow at " << button.left << ", " << button.top;
 }
 
 // The menu line's items stand on a face and can be read, whatever the skin has for the line,

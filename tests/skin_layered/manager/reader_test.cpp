@@ -140,7 +140,7 @@ TEST_F(SkinReader, EachDescriptorKindIsReadAtItsColumns) {
                  "HOTPATTERN=TEX.BMP\r\n"
                  "SLIDERMASK=!glyph.png!2!1!3\r\n"
                  "OUTERMASK=!glyph.png!2!1!7!1!2!3!4\r\n"
-                 "FAR=^0050,0040,0090,0090,0000,0000,0000,0000,1,0,0,4\r\n"
+                 "FAR=^0050,0040,0064,0048,0000,0000,0000,0000,1,0,0,4\r\n"
                  "OWNTEXTURE=~0002~0002~0006~0006~01~1~tex.bmp\r\n"
                  "MISSING=!none.png!1!0!0\r\n"
                  "NOTANIMAGE=some text\r\n"),
@@ -189,11 +189,11 @@ TEST_F(SkinReader, EachDescriptorKindIsReadAtItsColumns) {
   EXPECT_EQ(own.MaskType, 1);
   EXPECT_EQ(skin.LoadedFiles.size(), 3u);
 
-  // A part reaching past the master bitmap is cut to it; the shared margin serves all sides.
-  const TsMaskData& clipped = Image(L"BUTTON", L"FAR");
-  EXPECT_EQ(clipped.R, (vcl::TRect{50, 40, 64, 48}));
-  EXPECT_EQ(clipped.MarginAll, 4);
-  EXPECT_EQ(Margins(clipped), (std::array<int, 4>{4, 4, 4, 4}));
+  // A part in the master bitmap's corner; the shared margin serves all sides.
+  const TsMaskData& corner = Image(L"BUTTON", L"FAR");
+  EXPECT_EQ(corner.R, (vcl::TRect{50, 40, 64, 48}));
+  EXPECT_EQ(corner.MarginAll, 4);
+  EXPECT_EQ(Margins(corner), (std::array<int, 4>{4, 4, 4, 4}));
 
   EXPECT_EQ(skin.FindImageByNames(L"BUTTON", L"MISSING"), -1);
   EXPECT_EQ(skin.FindImageByNames(L"BUTTON", L"NOTANIMAGE"), -1);
@@ -230,6 +230,73 @@ TEST_F(SkinReader, AMissingMasterBitmapLeavesOutItsPartsAndTheRestLoads) {
   ASSERT_EQ(Load("[GLOBALINFO]\r\nMASTERBITMAP=gone.bmp\r\n" + rest), TsSkinLoadResult::Loaded);
   EXPECT_EQ(Image(L"BUTTON", L"BORDERSMASK").R, (vcl::TRect{0, 0, 30, 20}));
   EXPECT_EQ(Section(L"BUTTON").BorderIndex, skin.FindImageByNames(L"BUTTON", L"BORDERSMASK"));
+}
+
+// A piece whose rectangle does not lie whole inside its picture (the master bitmap, or a
+// texture's own file) is a missing piece, as one of a master bitmap the skin lacks: its
+// section, title button, check glyph or shadow falls back. One that ends at the picture's
+// edge is whole; a pixel past it, one starting before it, or one of no size is missing.
+TEST_F(SkinReader, PiecesOutsideTheirPictureAreMissing) {
+  skins.Write(L"Test", L"master.bmp", Bmp24(64, 48, MasterPixel));
+  skins.Write(L"Test", L"tex.bmp", Bmp24(8, 6, Flat(0x0000FF)));
+  ASSERT_EQ(Load("[GLOBALINFO]\r\nMASTERBITMAP=master.bmp\r\n"
+                 "LO_SOURCE=1\r\nLO_MASK=^0060,0040,0064,0049,0001,0001,0001,0001,1,1,0,0\r\n"
+                 "BICONCLOSE=^9999,9999,0000,0000,0000,0000,0000,0000,3,0,0,0\r\n"
+                 "BICONMAX=@0000,0000,0064,0048,3,0\r\n"
+                 "BOXCHECKED=@0001,0000,0065,0010,3,0\r\n"
+                 "BOXUNCHECKED=@0000,0000,0064,0010,3,0\r\n"
+                 "RADIOCHECKED=@0000,0039,0010,0049,1,0\r\n"
+                 "RADIOUNCHECKED=@0000,0038,0010,0048,1,0\r\n"
+                 "[SCROLLBTNLEFT]\r\nCOLOR=$808080\r\nGLYPHMASK=@0064,0000,0065,0010,1,0\r\n"
+                 "BORDERSMASK=^0063,0047,0064,0048,0000,0000,0000,0000,1,0,0,0\r\n"
+                 "[SCROLLBTNRIGHT]\r\nGLYPHMASK=@0000,0048,0010,0049,1,0\r\n"
+                 "[BUTTON]\r\nBORDERSMASK=^-001,0000,0010,0010,0000,0000,0000,0000,1,0,0,0\r\n"
+                 "OUTERMASK=@0000,-001,0010,0010,1,0\r\n"
+                 "GLYPHMASK=@0010,0010,0010,0020,1,0\r\n"
+                 "SLIDERMASK=@0010,0010,0020,0010,1,0\r\n"
+                 "PATTERN=~0000~0000~0008~0006~01~0~tex.bmp\r\n"
+                 "HOTPATTERN=~0000~0000~0009~0006~01~0~tex.bmp\r\n"
+                 "[EDIT]\r\nPATTERN=~0000~0000~0008~0007~01~0~tex.bmp\r\n"
+                 "BORDERSMASK=^0064,0000,0064,0010,0000,0000,0000,0000,1,0,0,0\r\n"),
+            TsSkinLoadResult::Loaded);
+  // Whole: the master's full size, its corners, a texture as large as its file.
+  EXPECT_EQ(Image(L"GLOBALINFO", L"BICONMAX").R, (vcl::TRect{0, 0, 64, 48}));
+  EXPECT_EQ(Image(L"GLOBALINFO", L"BOXUNCHECKED").R, (vcl::TRect{0, 0, 64, 10}));
+  EXPECT_EQ(Image(L"GLOBALINFO", L"RADIOUNCHECKED").R, (vcl::TRect{0, 38, 10, 48}));
+  EXPECT_EQ(Image(L"SCROLLBTNLEFT", L"BORDERSMASK").R, (vcl::TRect{63, 47, 64, 48}));
+  EXPECT_EQ(Image(L"BUTTON", L"PATTERN").R, (vcl::TRect{0, 0, 8, 6}));
+  // Missing: reversed, a pixel past the right or bottom edge, starting at or before an edge,
+  // of no width or height, a texture past its own file, a shadow mask past the master.
+  for (const auto& [section, key] :
+       std::vector<std::pair<const wchar_t*, const wchar_t*>>{{L"GLOBALINFO", L"BICONCLOSE"},
+                                                              {L"GLOBALINFO", L"BOXCHECKED"},
+                                                              {L"GLOBALINFO", L"RADIOCHECKED"},
+                                                              {L"GLOBALINFO", L"LO_MASK"},
+                                                              {L"SCROLLBTNLEFT", L"GLYPHMASK"},
+                                                              {L"SCROLLBTNRIGHT", L"GLYPHMASK"},
+                                                              {L"BUTTON", L"BORDERSMASK"},
+                                                              {L"BUTTON", L"OUTERMASK"},
+                                                              {L"BUTTON", L"GLYPHMASK"},
+                                                              {L"BUTTON", L"SLIDERMASK"},
+                                                              {L"BUTTON", L"HOTPATTERN"},
+                                                              {L"EDIT", L"PATTERN"},
+                                                              {L"EDIT", L"BORDERSMASK"}})
+    EXPECT_EQ(skin.FindImageByNames(section, key), -1) << section << L" " << key;
+  // What the missing pieces would have drawn is the fallback's.
+  EXPECT_EQ(skin.ConstData.TitleButton(TqvTitleButtonImage::BIConClose), -1);
+  EXPECT_EQ(skin.ConstData.TitleButton(TqvTitleButtonImage::BIConMax), skin.FindImageByNames(L"GLOBALINFO", L"BICONMAX"));
+  EXPECT_EQ(skin.ConstData.CheckBox, (std::array<std::int32_t, 3>{skin.FindImageByNames(L"GLOBALINFO", L"BOXUNCHECKED"), -1, -1}));
+  EXPECT_EQ(skin.ConstData.RadioButton,
+            (std::array<std::int32_t, 2>{skin.FindImageByNames(L"GLOBALINFO", L"RADIOUNCHECKED"), -1}));
+  EXPECT_EQ(skin.ConstData.ScrollBtns[0].GlyphIndex, -1);
+  EXPECT_EQ(skin.ConstData.ScrollBtns[2].GlyphIndex, -1);
+  EXPECT_EQ(skin.ShadowLayerData[1].MaskIndex, -1);
+  EXPECT_EQ(Section(L"BUTTON").BorderIndex, -1);
+  EXPECT_EQ(Section(L"BUTTON").OuterMask, -1);
+  EXPECT_EQ(Section(L"BUTTON").Props[0].ImgTexture, skin.FindImageByNames(L"BUTTON", L"PATTERN"));
+  EXPECT_EQ(Section(L"BUTTON").Props[1].ImgTexture, -1);
+  EXPECT_EQ(Section(L"EDIT").BorderIndex, -1);
+  EXPECT_EQ(Section(L"SCROLLBTNLEFT").BorderIndex, skin.FindImageByNames(L"SCROLLBTNLEFT", L"BORDERSMASK"));
 }
 
 TEST_F(SkinReader, AMasterBitmapTakesItsAlphaFromTheKeyColour) {
