@@ -71,6 +71,38 @@ bool CaptionLogFont(LOGFONTW& Font) {
   return true;
 }
 
+// How much larger than its client area the system's frame (and menu bar) makes the window in
+// the normal state.
+SIZE SystemFrameSize(HWND Window) {
+  RECT r{};
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(Window, GWL_STYLE) & ~(WS_MINIMIZE | WS_MAXIMIZE));
+  AdjustWindowRectEx(&r, style, GetMenu(Window) != nullptr, static_cast<DWORD>(GetWindowLongPtrW(Window, GWL_EXSTYLE)));
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+// The size a maximised or minimised window is restored to.
+SIZE RestoredSize(HWND Window) {
+  WINDOWPLACEMENT p{};
+  p.length = sizeof p;
+  if (!GetWindowPlacement(Window, &p)) return SIZE{};
+  return SIZE{p.rcNormalPosition.right - p.rcNormalPosition.left, p.rcNormalPosition.bottom - p.rcNormalPosition.top};
+}
+
+// Gives a maximised or minimised window the size it is restored to, its state and place left.
+void SetRestoredSize(HWND Window, SIZE Size) {
+  WINDOWPLACEMENT p{};
+  p.length = sizeof p;
+  if (!GetWindowPlacement(Window, &p)) return;
+  if (p.rcNormalPosition.right - p.rcNormalPosition.left == Size.cx &&
+      p.rcNormalPosition.bottom - p.rcNormalPosition.top == Size.cy)
+    return;
+  p.rcNormalPosition.right = p.rcNormalPosition.left + Size.cx;
+  p.rcNormalPosition.bottom = p.rcNormalPosition.top + Size.cy;
+  p.flags &= WPF_RESTORETOMAXIMIZED;  // the minimised place as it is
+  p.showCmd = IsWindowVisible(Window) ? SW_SHOWNA : SW_HIDE;  // the state as it is, not activated
+  SetWindowPlacement(Window, &p);
+}
+
 }  // namespace
 
 VCL_CLASS_INFO(TWinSkinForm) {}
@@ -178,6 +210,12 @@ void TWinSkinForm::Init(TSkinData* ASkinData) {
   attached_ = true;
 
   if (SkinFrame) {
+    // Restored later, the window keeps the client area it has in the normal state: its
+    // restored size changes with its frame (FormSkinned).
+    if (KeepsRestoredSize() && ShowState != TShowState::Normal) {
+      const SIZE outer = RestoredSize(Window), frame = SystemFrameSize(Window);
+      restored_client_ = SIZE{outer.cx - frame.cx, outer.cy - frame.cy};
+    }
     HMENU menu = GetMenu(Window);
     if (menu && FormKind != TFormKind::MDIChild) {
       menu_bar_ = std::make_unique<TWinSkinMenu>(this);
@@ -357,6 +395,10 @@ void TWinSkinForm::FormSkinned() {
       else
         FrameChanged();
     }
+    if (restored_client_ && ShowState != TShowState::Normal)
+      SetRestoredSize(Window, SIZE{restored_client_->cx + LeftWidth + RightWidth,
+                                   restored_client_->cy + TopHeight + BottomHeight + MenuHeight});
+    restored_client_.reset();
   }
   // The children are mapped once the window has its skinned size: a combo box skinned
   // before its form's frame changed size was left unpainted.
@@ -597,6 +639,12 @@ bool TWinSkinForm::FrameWanted() const {
 
 void TWinSkinForm::Unskin() {
   const HMENU taken = menu_bar_ ? menu_bar_->TakenMenu() : nullptr;
+  // The client area a maximised or minimised window has when restored, in the skin's frame.
+  std::optional<SIZE> restoredClient;
+  if (SkinFrame && KeepsRestoredSize() && (IsZoomed(Window) || IsIconic(Window))) {
+    const SIZE outer = RestoredSize(Window);
+    restoredClient = SIZE{outer.cx - LeftWidth - RightWidth, outer.cy - TopHeight - BottomHeight - MenuHeight};
+  }
   Detach();
   if (!IsWindow(Window) || State == TSkinFormState::Destroyed) return;
   if (SkinFrame) {
@@ -611,6 +659,10 @@ void TWinSkinForm::Unskin() {
     if (native_menu_removed_) GiveMenuBack(taken);
     FrameChanged();
     KeepClientSize(client.right, client.bottom);
+    if (restoredClient && (IsZoomed(Window) || IsIconic(Window))) {
+      const SIZE frame = SystemFrameSize(Window);
+      SetRestoredSize(Window, SIZE{restoredClient->cx + frame.cx, restoredClient->cy + frame.cy});
+    }
     // The client area moved with the frame: what the children showed there (an MDI client's
     // top rows) is the skin's until they paint again.
     RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "classlib/controls/Timer.h"
@@ -166,6 +167,8 @@ class TWinSkinForm : public TWinSkinFormBase, public TFormFrame {
   void MapChildren();
   void DetachFrame();
   void KeepClientSize(int Width, int Height);
+  // A window of its own on the desktop with a frame: its restored size follows the frame's.
+  bool KeepsRestoredSize() const { return !IsChild && !IsMDIChild() && BorderKind != TBorderKind::None; }
 
   // Stages of the window procedure; each answers whether it handled the message, and so do
   // the first stage's handlers.
@@ -258,6 +261,8 @@ class TWinSkinForm : public TWinSkinFormBase, public TFormFrame {
   vcl::TPopupMenu* sys_popup_ = nullptr;  // owned by this object
   bool sys_popup_open_ = false;
   bool native_menu_removed_ = false;
+  // The client area a window skinned while maximised or minimised has when restored.
+  std::optional<SIZE> restored_client_;
   bool show_menu_update_ = true;  // the skin data's MenuUpdate when an MDI frame was attached
   vcl::TColor former_color_ = vcl::clBtnFace;
   LONG_PTR style_ = 0;

@@ -1575,6 +1575,91 @@ TEST_F(SkinnedForms, UnskinningGivesBackProcedureStylesAndRegion) {
   EXPECT_EQ(edges(params.rgrc[0]), edges(system.rgrc[0]));
 }
 
+// A form skinned or unskinned keeps the client size it has in the normal state, whatever state
+// it is in when the skin comes or goes (normal, maximised, minimised): restored, its client area
+// is as large as before, with and without a menu, a library form and a window without a form
+// object alike.
+TEST_F(SkinnedForms, AFormSkinnedOrUnskinnedInAnyStateIsRestoredToItsClientSize) {
+  enum class Change { Skin, Unskin };
+  struct Case {
+    const char* name;
+    Change change;
+    int show;  // the state the change finds
+  };
+  auto clientOf = [](HWND w) {
+    RECT r{};
+    GetClientRect(w, &r);
+    return std::make_pair(r.right, r.bottom);
+  };
+  auto skinAll = [&](HWND w) {
+    SkinManager()->SetRequestSkinData(data_);
+    SkinManager()->SetActiveMode(TSkinMode::SkinAll, 1);
+    EXPECT_TRUE(PumpUntil([&] { return SkinManager()->Active() && (Ready(w) || QueueEmpty()); }));
+  };
+  auto unskinAll = [&] {
+    SkinManager()->SetRequestSkinData(data_);
+    SkinManager()->SetActiveMode(TSkinMode::UnskinAll, 1);
+    EXPECT_TRUE(PumpUntil([] { return SkinManager()->FormCount() == 0; }));
+  };
+  for (const Case& c : {Case{"skinned while normal", Change::Skin, SW_SHOWNORMAL},
+                        Case{"skinned while maximised", Change::Skin, SW_MAXIMIZE},
+                        Case{"skinned while minimised", Change::Skin, SW_MINIMIZE},
+                        Case{"unskinned while normal", Change::Unskin, SW_SHOWNORMAL},
+                        Case{"unskinned while maximised", Change::Unskin, SW_MAXIMIZE},
+                        Case{"unskinned while minimised", Change::Unskin, SW_MINIMIZE}}) {
+    for (const int kind : {0, 1, 2}) {
+      SCOPED_TRACE(std::string(c.name) + (kind == 0 ? ", a form" : kind == 1 ? ", a form with a menu" : ", a raw window"));
+      UseSkin(StandardButtons());
+      if (c.change == Change::Skin) {
+        SkinManager()->SetRequestSkinData(data_);
+        SkinManager()->SetActiveMode(TSkinMode::UnskinAll, 1);
+        ASSERT_TRUE(PumpUntil([] { return !SkinManager()->Active(); }));
+      }
+      Owned<vcl::TForm> form;
+      UniqueWindow raw;
+      HWND w = nullptr;
+      if (kind == 2) {
+        raw = RawWindow();
+        w = raw.get();
+        ShowWindow(w, SW_SHOW);
+      } else {
+        form = kind == 0 ? NewForm() : NewFormWithFileMenu();
+        form->SetClientWidth(292);
+        form->SetClientHeight(192);
+        form->Show();
+        w = form->Handle();
+      }
+      if (c.change == Change::Unskin) {
+        ASSERT_TRUE(PumpUntil([&] { return Ready(w); }));
+      }
+      PumpUntilIdle();
+      const auto normal = clientOf(w);
+      RECT place{};
+      GetWindowRect(w, &place);
+      ShowWindow(w, c.show);
+      PumpUntilIdle();
+      if (c.change == Change::Skin) {
+        skinAll(w);
+        if (kind == 2 && !Find(w)) {
+          EXPECT_TRUE(SkinManager()->SkinForm(w));  // not a form: asked for itself
+        }
+        ASSERT_TRUE(PumpUntil([&] { return Ready(w); }));
+      } else {
+        unskinAll();
+      }
+      // The state as it was.
+      EXPECT_EQ(IsZoomed(w) != FALSE, c.show == SW_MAXIMIZE);
+      EXPECT_EQ(IsIconic(w) != FALSE, c.show == SW_MINIMIZE);
+      ShowWindow(w, SW_RESTORE);
+      PumpUntilIdle();
+      EXPECT_EQ(clientOf(w), normal);
+      RECT restored{};
+      GetWindowRect(w, &restored);
+      EXPECT_EQ(std::make_pair(restored.left, restored.top), std::make_pair(place.left, place.top));
+    }
+  }
+}
+
 // The skin answers the activation messages itself; once it is gone the system's own frame
 // shows the window's real state: an active form unskinned has an active caption.
 TEST_F(SkinnedForms, AnActiveFormUnskinnedShowsTheSystemsActiveCaption) {
