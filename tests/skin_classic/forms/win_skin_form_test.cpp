@@ -1575,6 +1575,75 @@ TEST_F(SkinnedForms, UnskinningGivesBackProcedureStylesAndRegion) {
   EXPECT_EQ(edges(params.rgrc[0]), edges(system.rgrc[0]));
 }
 
+// The top and bottom border pictures hold their two frames one above the other: a picture is
+// judged by its height, whatever its width. One a column wide but two frames tall is the skin's
+// border, stretched across the window (its active frame, its inactive one when inactive); one
+// wider than the window but a row short of its two frames is no picture (no skinned frame
+// without the top one, no bottom border without the bottom one), while two rows are two frames.
+TEST_F(SkinnedForms, TopAndBottomPicturesAreJudgedByTheirHeightForTheirStackedFrames) {
+  struct Picture {
+    int width, height;
+  };
+  struct Case {
+    const char* name;
+    Picture top, bottom;
+    bool framed;     // the skin's frame at all
+    int topHeight;   // when framed
+    int bottomHeight;
+  };
+  const Picture top{60, 2 * kTop}, bottom{60, 2 * kBottom};
+  for (const Case& c : {Case{"a top picture a column wide", {1, 2 * kTop}, bottom, true, kTop, kBottom},
+                        Case{"a bottom picture a column wide", top, {1, 2 * kBottom}, true, kTop, kBottom},
+                        Case{"both a column wide", {1, 2 * kTop}, {1, 2 * kBottom}, true, kTop, kBottom},
+                        Case{"a bottom picture of one row", top, {200, 1}, true, kTop, 0},
+                        Case{"a bottom picture of two rows", top, {200, 2}, true, kTop, 1},
+                        Case{"a top picture of one row", {200, 1}, bottom, false, 0, 0}}) {
+    SCOPED_TRACE(c.name);
+    PackageSpec spec = FormSkinSpec(StandardButtons());
+    auto set = [&](const char* file, int id, Picture p) {
+      auto it = std::find_if(spec.entries.begin(), spec.entries.end(), [&](const auto& e) { return e.name == file; });
+      ASSERT_NE(it, spec.entries.end()) << file;
+      it->bytes = FrameStrip(id, 2, std::max(p.height / 2, 1), p.width, p.height, true);
+    };
+    set("Top.bmp", kTopId, c.top);
+    set("Bottom.bmp", kBottomId, c.bottom);
+    SkinnedWindows::UseSkin(spec);
+    Owned<vcl::TForm> form = NewForm();
+    const LONG_PTR style = GetWindowLongPtrW(form->Handle(), GWL_STYLE);
+    TWinSkinForm* skin = ShowSkinned(form.get());
+    ASSERT_TRUE(skin);
+    EXPECT_EQ(skin->SkinFrame, c.framed);
+    if (!c.framed) {
+      // The system's frame: its caption buttons stay on the style.
+      EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWL_STYLE) & (WS_SYSMENU | WS_MAXIMIZEBOX),
+                style & (WS_SYSMENU | WS_MAXIMIZEBOX));
+      continue;
+    }
+    EXPECT_EQ(std::make_tuple(skin->LeftWidth, skin->TopHeight, skin->RightWidth, skin->BottomHeight),
+              std::make_tuple(kLeft, c.topHeight, kRight, c.bottomHeight));
+    for (const bool active : {true, false}) {
+      SCOPED_TRACE(active ? "active" : "inactive");
+      SendMessageW(form->Handle(), WM_NCACTIVATE, active ? TRUE : FALSE, 0);
+      auto b = PaintedFrame(form->Handle());
+      const int w = b->Width(), h = b->Height(), frame = active ? 1 : 2;
+      // Across each border's thickness, a third of the way along and at the middle.
+      for (const int x : {w / 3, w / 2}) {
+        for (int y = 0; y < c.topHeight; ++y) {
+          if (y >= 2 && y <= 18) continue;  // the caption's rows
+          EXPECT_EQ(Pixel(b.get(), x, y), Frame(kTopId, frame)) << x << "," << y;
+        }
+        for (int y = h - c.bottomHeight; y < h; ++y)
+          EXPECT_EQ(Pixel(b.get(), x, y), Frame(kBottomId, frame)) << x << "," << y;
+      }
+      // Without a bottom border the client area reaches the window's bottom edge.
+      RECT client{}, window{};
+      GetClientRect(form->Handle(), &client);
+      GetWindowRect(form->Handle(), &window);
+      EXPECT_EQ(client.bottom, window.bottom - window.top - c.topHeight - c.bottomHeight);
+    }
+  }
+}
+
 // A form skinned or unskinned keeps the client size it has in the normal state, whatever state
 // it is in when the skin comes or goes (normal, maximised, minimised): restored, its client area
 // is as large as before, with and without a menu, a library form and a window without a form
