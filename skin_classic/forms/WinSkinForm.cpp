@@ -21,6 +21,8 @@ namespace {
 
 constexpr wchar_t kMdiClientClass[] = L"MDIClient";
 constexpr int kDialogStyleBit = 0x80;  // DS_MODALFRAME
+// The most a title grows for its buttons, in the system's caption heights.
+constexpr int kMaxTitleRooms = 4;
 
 String ClassNameOf(HWND Window) {
   wchar_t name[256] = {};
@@ -278,8 +280,31 @@ void TWinSkinForm::LoadSkinObjects() {
     button->Index = static_cast<int>(buttons_.size());
     buttons_.push_back(std::move(button));
   }
+  // The skin's title height holds, but a title picture lower than the caption needs would cut
+  // off its buttons and text.
+  if (BorderKind != TBorderKind::None && TopHeight > 0) TopHeight = std::max(TopHeight, TitleRoom());
   AddStandardButtons();
   MakeIcon();
+}
+
+int TWinSkinForm::TitleRoom() const {
+  // The system's buttons and icon, drawn where the skin has none, centred in the title.
+  int room = std::max(GetSystemMetrics(SM_CYSIZE) - 4, GetSystemMetrics(SM_CYSMICON));
+  // A line of the caption's text.
+  if (HDC dc = vcl::MeasureDC()) {
+    const vcl::SelectGuard font(dc, caption_font_->Handle());
+    TEXTMETRICW metrics{};
+    if (GetTextMetricsW(dc, &metrics)) room = std::max(room, static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading));
+  }
+  // The skin's own buttons where it places them (those of an MDI frame's menu band stand there).
+  for (const auto& b : buttons_) {
+    if (b->OnMenuBand() || b->Data->Align == 100) continue;
+    const int height = b->IsIcon() ? GetSystemMetrics(SM_CYSMICON) : b->FrameHeight();
+    if (height > 0) room = std::max(room, std::max(b->Data->Ycoord, 0) + height);
+  }
+  // A button placed far below any title is the skin's fault: the title stays of a caption's
+  // size.
+  return std::min(room, kMaxTitleRooms * GetSystemMetrics(SM_CYCAPTION));
 }
 
 void TWinSkinForm::AddStandardButtons() {

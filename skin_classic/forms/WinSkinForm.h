@@ -154,6 +154,8 @@ class TWinSkinForm : public TWinSkinFormBase, public TFormFrame {
   void CallSaved(vcl::TMessage& Message) { subclass_.CallDefault(Message); }
   void ReadShowState();
   void MakeIcon();
+  // The height the caption's buttons and text need.
+  int TitleRoom() const;
   // Adds the system's close, maximise, minimise, help and icon buttons the skin has no
   // section for, beside the skin's own (after LoadSkinObjects measured the frame).
   void AddStandardButtons();

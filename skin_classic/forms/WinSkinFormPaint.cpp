@@ -67,12 +67,15 @@ void TWinSkinForm::PaintFrame(HDC DC) {
   }
   if (!frame_bitmap_) return;
   HDC mem = frame_bitmap_->Canvas()->Handle();
-  // A new size starts from black, as a new bitmap would.
-  if (frame_size_ != TPoint(w, h)) PatBlt(mem, 0, 0, w, h, BLACKNESS);
   frame_size_ = TPoint(w, h);
   TSkinObjects* skin = SkinData->Skin();
   const TFrameThickness t{LeftWidth, TopHeight, RightWidth, BottomHeight};
   const bool minimized = ShowState == TShowState::Minimized;
+  // The frame's parts start from the skin's form colour: where a border picture has no pixels
+  // for a part (margins that take the whole picture) that shows, not black.
+  for (const RECT& r : {RECT{0, 0, w, std::min(TopHeight, h)}, RECT{0, 0, LeftWidth, h}, RECT{w - RightWidth, 0, w, h},
+                        RECT{0, h - BottomHeight, w, h}})
+    FillRect(mem, &r, skin->Brush());
   if (!minimized) {
     for (TBorderPart part : {TBorderPart::Left, TBorderPart::Right, TBorderPart::Bottom}) {
       const SkinBorder which = part == TBorderPart::Left    ? SkinBorder::Left

@@ -158,8 +158,20 @@ void FitMargins(int& first, int& second, int destExtent, int frameExtent) {
 
 namespace {
 
-// StretchSkinBitmap into the top-left W x H of Out (at least that large).
-void StretchInto(TBitmap* Out, int W, int H, const FrameBox& f, TBitmap* Source, const TRect& Margins, bool Tile) {
+// The parts of a W x H picture made from a frame that have room but no pixels to fill it:
+// with the margins taking the whole frame, its edges (across or down) and its centre.
+struct TEmptyParts {
+  std::array<TRect, 2> parts;
+  size_t count = 0;
+  void Add(const TRect& r) {
+    if (!r.IsEmpty() && count < parts.size()) parts[count++] = r;
+  }
+};
+
+// StretchSkinBitmap into the top-left W x H of Out (at least that large); the parts it left
+// as they were, having no pixels for them.
+TEmptyParts StretchInto(TBitmap* Out, int W, int H, const FrameBox& f, TBitmap* Source, const TRect& Margins,
+                        bool Tile) {
   int L = Margins.Left, T = Margins.Top, R = Margins.Right, B = Margins.Bottom;
   FitMargins(L, R, W, f.width);
   FitMargins(T, B, H, f.height);
@@ -185,6 +197,13 @@ void StretchInto(TBitmap* Out, int W, int H, const FrameBox& f, TBitmap* Source,
   if (R > 0 && B > 0) Stretch(dst, TRect(W - R, H - B, W, H), src, TRect(fr - R, fb - B, fr, fb));
   if (R > 0) Stretch(dst, TRect(W - R, T, W, H - B), src, TRect(fr - R, ft + T, fr, fb - B));
   if (B > 0) Stretch(dst, TRect(L, H - B, W - R, H), src, TRect(fl + L, fb - B, fr - R, fb));
+
+  // Margins that take the whole frame leave no pixels between them: the band between the top
+  // and bottom ones (side edges and centre), or between the left and right ones.
+  TEmptyParts empty;
+  if (inner.Height() <= 0) empty.Add(TRect(0, T, W, H - B));
+  if (inner.Width() <= 0) empty.Add(TRect(L, 0, W - R, H));
+  return empty;
 }
 
 }  // namespace
@@ -230,9 +249,14 @@ void DrawSkinBitmapRect(HDC DC, const TRect& Rect, TBitmap* Source, const TRect&
   const std::optional<FrameBox> f = FrameOf(Source, FrameCount, Frame, Vertical);
   if (!f) return;
   if (TBitmap* picture = WorkPicture(W, H)) {
-    // Black, as a new picture starts: parts of no pixels leave it showing.
     PatBlt(DcOf(picture), 0, 0, W, H, BLACKNESS);
-    StretchInto(picture, W, H, *f, Source, Margins, Tile);
+    const TEmptyParts empty = StretchInto(picture, W, H, *f, Source, Margins, Tile);
+    // Parts the frame has no pixels for show what lies under them, not the picture's black.
+    const vcl::SavedDC keep(empty.count ? DC : nullptr);
+    for (size_t i = 0; i < empty.count; ++i) {
+      const TRect& r = empty.parts[i];
+      ExcludeClipRect(DC, Rect.Left + r.Left, Rect.Top + r.Top, Rect.Left + r.Right, Rect.Top + r.Bottom);
+    }
     Put(DC, Rect.Left, Rect.Top, W, H, picture, Transparent);
   }
   Work().large.reset();

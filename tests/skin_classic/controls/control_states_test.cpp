@@ -748,6 +748,78 @@ TEST_F(ControlStates, AHeadersItemUnderThePointerShowsTheHotFrame) {
   EXPECT_EQ(Leave(w, 60, 12, look(1, 1)), "") << "left";
 }
 
+// A header's and a status bar's pictures whose top and bottom margins take the whole frame (a
+// third of the usual height) have no pixels for the band between them, stretched or tiled: the
+// band shows the skin's face the control lies on, never black, while the margins show their
+// pieces; with one row between the margins, that row is stretched or tiled over the band.
+TEST_F(ControlStates, AHeaderAndAStatusBarWithoutRowsBetweenTheirMarginsShowTheFaceBetween) {
+  const COLORREF face = RGB(200, 201, 202);  // the skin's button face
+  for (const int tile : {0, 1})
+    for (const int between : {0, 1}) {
+      SCOPED_TRACE(std::string(tile ? "tiled" : "stretched") + (between ? ", a row between" : ", no row between"));
+      const Strip header{"Header.bmp", 77, 5, 16, 4 + between, 2, 2, 3, 2};
+      const Strip edges{"Edges.bmp", 81, 3, 16, 4 + between, 3, 2, 3, 2};
+      PackageSpec spec = StatesSkinSpec();
+      for (PackageEntry& e : spec.entries) {
+        if (e.name == "Header.bmp") e.bytes = StripBmp(header);
+        if (e.name == "forms.ini") {
+          std::string ini(e.bytes.begin(), e.bytes.end());
+          const std::string was = "[Headerbar]\r\nImage=Header.bmp\r\nLeftWidth=2\r\nTopHeight=1\r\nRightWidth=3\r\nBottomHeight=1\r\n";
+          ASSERT_NE(ini.find(was), std::string::npos);
+          ini.replace(ini.find(was), was.size(),
+                      "[Headerbar]\r\nImage=Header.bmp\r\nLeftWidth=2\r\nTopHeight=2\r\nRightWidth=3\r\nBottomHeight=2\r\nTile=" +
+                          std::to_string(tile) + "\r\n");
+          ini += "[StatusBarEdges]\r\nImage=Edges.bmp\r\nLeftWidth=3\r\nTopHeight=2\r\nRightWidth=3\r\nBottomHeight=2\r\nTile=" +
+                 std::to_string(tile) + "\r\n";
+          e.bytes = ToBytes(ini);
+        }
+      }
+      spec.entries.push_back({edges.file, StripBmp(edges)});
+      UseSkin(spec);
+      auto* bar = Add<vcl::THeaderControl>(20, 20, 300, 24);
+      for (int i = 0; i < 2; ++i) bar->Sections()->Add()->SetWidth(120);
+      auto* status = Add<vcl::TStatusBar>(20, 200, 300, 24);
+      status->SetSimplePanel(true);
+      Show();
+      const HWND h = bar->Handle(), s = status->Handle();
+      // Down a column of a section: the top margin's piece, then the band, then the bottom one.
+      auto column = [&](const Shown& p, int x, int piece, const Strip& strip, int frame, int top, int bottom) {
+        std::ostringstream wrong;
+        for (int y = 0; y < p.Height(); ++y) {
+          const bool inTop = y < top + strip.top, inBottom = y >= bottom - strip.bottom;
+          if (y < top || y >= bottom) continue;
+          const COLORREF got = p.At(x, y);
+          const bool right = inTop      ? p.SeenAt(x, y) == Seen{strip.id, frame, piece}
+                             : inBottom ? p.SeenAt(x, y) == Seen{strip.id, frame, piece + 6}
+                             : between  ? p.SeenAt(x, y) == Seen{strip.id, frame, piece + 3}
+                                        : got == face;
+          if (!right) {
+            wrong << "(" << x << "," << y << ") shows " << p.SeenAt(x, y) << " colour " << std::hex << got << std::dec << "; ";
+            break;
+          }
+        }
+        return wrong.str();
+      };
+      EXPECT_EQ(Await([&] {
+                  const Shown p(h);
+                  return column(p, 0, 0, header, 1, 0, p.Height()) + column(p, 60, 1, header, 1, 0, p.Height()) +
+                         column(p, 119, 2, header, 1, 0, p.Height()) + column(p, 200, 1, header, 1, 0, p.Height());
+                }),
+                "")
+          << "the header";
+      EXPECT_EQ(Await([&] {
+                  const Shown p(s);
+                  RECT panel{};
+                  SendMessageW(s, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&panel));
+                  return column(p, panel.left, 0, edges, 2, panel.top, panel.bottom) +
+                         column(p, (panel.left + panel.right) / 2, 1, edges, 2, panel.top, panel.bottom);
+                }),
+                "")
+          << "the status bar";
+      form_.reset();
+    }
+}
+
 // A memo's vertical bar: the arrows' frames 9 and 13 of the parts strip (+3 under the
 // pointer), the thumb's frame 1 (3 under the pointer), over the track.
 TEST_F(ControlStates, AMemosScrollBarShowsItsArrowsAndThumbInTheirStates) {

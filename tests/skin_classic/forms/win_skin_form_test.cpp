@@ -1270,6 +1270,139 @@ TEST_F(SkinnedForms, TheSystemsCloseStandsAtTheTitlesRightEndAndTheSkinsButtonsL
   EXPECT_EQ(minimise->BoundsRect.Right, close->BoundsRect.Left - kGap);
 }
 
+// A title picture lower than the caption needs: the title is as high as its buttons and text
+// need, each of them inside it and drawn, the client area below it and the picture stretched
+// over its height; a picture as high as that, or higher, keeps its own height. Under a skin with
+// all its caption buttons (short ones) and under one with a tall maximise button alone (the
+// system's close, minimise and icon beside it).
+TEST_F(SkinnedForms, ATitlePictureLowerThanTheCaptionNeedsGivesTheCaptionItsRoom) {
+  struct Case {
+    const char* name;
+    std::vector<ButtonSpec> buttons;
+  };
+  for (const Case& c : {Case{"all buttons", StandardButtons()},
+                        Case{"a tall maximise alone", {{.action = 1, .align = 1, .x = 50, .y = 2, .height = 30}}}}) {
+    SCOPED_TRACE(c.name);
+    // The title's height under a top picture of two stacked frames `frameHeight` high each.
+    auto titleOf = [&](int frameHeight) {
+      SCOPED_TRACE(frameHeight);
+      PackageSpec spec = FormSkinSpec(c.buttons);
+      for (PackageEntry& e : spec.entries)
+        if (e.name == "Top.bmp") e.bytes = FramesBmp(60, frameHeight, FrameColours(kTopId, 2), true);
+      SkinnedWindows::UseSkin(spec);
+      Owned<vcl::TForm> form = NewForm();
+      TWinSkinForm* skin = ShowSkinned(form.get());
+      EXPECT_TRUE(skin);
+      if (!skin) return -1;
+      SendMessageW(form->Handle(), WM_NCACTIVATE, TRUE, 0);
+      auto b = PaintedFrame(form->Handle());
+      const int top = skin->TopHeight;
+      for (size_t i = 0; i < skin->Buttons().size(); ++i) {
+        const TWinSysButton& button = *skin->Buttons()[i];
+        if (!button.Visible) continue;
+        SCOPED_TRACE(button.Data->Action);
+        EXPECT_FALSE(button.BoundsRect.IsEmpty());
+        EXPECT_GE(button.BoundsRect.Top, 0);
+        EXPECT_LE(button.BoundsRect.Bottom, top) << "a caption button cut off";
+        // The skin's buttons show their own picture, the system's theirs over the title.
+        if (i < c.buttons.size()) {
+          EXPECT_EQ(Pixel(b.get(), button.BoundsRect.Left + 1, button.BoundsRect.Bottom - 1),
+                    Frame(kFirstButtonId + static_cast<int>(i), 1));
+        } else if (!button.IsIcon()) {
+          EXPECT_GT(DrawnPixels(b.get(), button.BoundsRect), 0);
+        }
+      }
+      TEXTMETRICW metrics{};
+      {
+        HDC dc = GetDC(form->Handle());
+        const HGDIOBJ old = SelectObject(dc, skin->CaptionFont()->Handle());
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, old);
+        ReleaseDC(form->Handle(), dc);
+      }
+      EXPECT_GE(skin->TitleRect.Top, 0);
+      EXPECT_LE(skin->TitleRect.Bottom, top) << "the caption's text cut off";
+      EXPECT_GE(top, metrics.tmHeight);
+      POINT origin{0, 0};
+      ClientToScreen(form->Handle(), &origin);
+      RECT r{};
+      GetWindowRect(form->Handle(), &r);
+      EXPECT_EQ(origin.y - r.top, top);
+      // The picture's active frame from the title's first row to its last, in a column clear
+      // of the text and the buttons.
+      int x = skin->TitleRect.Right + 1;
+      for (bool moved = true; moved;) {
+        moved = false;
+        for (const auto& button : skin->Buttons())
+          if (button->Visible && button->BoundsRect.Left <= x && x < button->BoundsRect.Right) {
+            x = button->BoundsRect.Right;
+            moved = true;
+          }
+      }
+      EXPECT_LT(x, b->Width() - skin->RightWidth);
+      EXPECT_EQ(Pixel(b.get(), x, top - 1), Frame(kTopId, 1));
+      EXPECT_EQ(Pixel(b.get(), x, 0), Frame(kTopId, 1));
+      return top;
+    };
+    const int needed = titleOf(5);
+    EXPECT_GT(needed, 5);
+    if (c.buttons.size() == 1) {
+      EXPECT_EQ(needed, 32);  // the maximise button's bottom
+    }
+    EXPECT_EQ(titleOf(needed - 1), needed);
+    EXPECT_EQ(titleOf(needed), needed);
+    EXPECT_EQ(titleOf(needed + 1), needed + 1);
+  }
+}
+
+// Border pictures whose margins take the whole picture (the top's left and right ones its width,
+// the left side's top and bottom ones its height) have no pixels for the part between them: it
+// shows the skin's form colour, never black, while the margins show their picture; with one
+// pixel between the margins, that pixel is stretched over the part.
+TEST_F(SkinnedForms, ABorderPartWithoutPixelsBetweenItsMarginsShowsTheFormColour) {
+  for (const int between : {0, 1}) {
+    SCOPED_TRACE(between);
+    PackageSpec spec = FormSkinSpec(StandardButtons());
+    for (PackageEntry& e : spec.entries) {
+      if (e.name == "Top.bmp") e.bytes = FramesBmp(20 + between, kTop, FrameColours(kTopId, 2), true);
+      if (e.name == "forms.ini") {
+        std::string ini(e.bytes.begin(), e.bytes.end());
+        ini.insert(ini.find("[Personality]\r\n") + 15, "TopTopHeight=10\r\nTopBotHeight=10\r\nLeftTopHeight=20\r\n"
+                                                       "LeftBotHeight=" + std::to_string(20 - between) + "\r\n");
+        e.bytes = ToBytes(ini);
+      }
+    }
+    SkinnedWindows::UseSkin(spec);
+    Owned<vcl::TForm> form = NewForm();
+    form->SetClientHeight(200);
+    TWinSkinForm* skin = ShowSkinned(form.get());
+    ASSERT_TRUE(skin);
+    ASSERT_EQ(skin->TopHeight, kTop);
+    SendMessageW(form->Handle(), WM_NCACTIVATE, TRUE, 0);
+    auto b = PaintedFrame(form->Handle());
+    const int w = b->Width(), h = b->Height(), row = skin->TopHeight - 1;
+    LOGBRUSH brush{};
+    ASSERT_TRUE(GetObjectW(data_->Skin()->Brush(), sizeof brush, &brush));
+    const vcl::TColor form_colour = static_cast<vcl::TColor>(brush.lbColor);
+    ASSERT_NE(form_colour, vcl::clBlack);
+    const vcl::TColor middle_top = between ? Frame(kTopId, 1) : form_colour;
+    const vcl::TColor middle_left = between ? Frame(kLeftId, 1) : form_colour;
+    // The title's last row, right of its text: the middle, then the right margin.
+    const int x = skin->TitleRect.Right + 1;
+    ASSERT_LT(x, w - kRight - 10);
+    EXPECT_EQ(Pixel(b.get(), x, row), middle_top);
+    EXPECT_EQ(Pixel(b.get(), w - kRight - 11, row), middle_top);
+    EXPECT_EQ(Pixel(b.get(), w - kRight - 10, row), Frame(kTopId, 1));
+    EXPECT_EQ(Pixel(b.get(), kLeft + 9, row), Frame(kTopId, 1));
+    // The left side: its margins at the ends, the middle between them.
+    EXPECT_EQ(Pixel(b.get(), 0, 19), Frame(kLeftId, 1));
+    EXPECT_EQ(Pixel(b.get(), 0, 20), middle_left);
+    EXPECT_EQ(Pixel(b.get(), 0, h / 2), middle_left);
+    EXPECT_EQ(Pixel(b.get(), 0, h - 21 + between), middle_left);
+    EXPECT_EQ(Pixel(b.get(), 0, h - 20 + between), Frame(kLeftId, 1));
+  }
+}
+
 // (The right-aligned button leaves room for the system's close at the title's right end.)
 TEST_F(SkinnedForms, ButtonsAreLaidOutByTheirAlignment) {
   UseSkin({{.action = 42, .align = 0, .x = 7, .y = 2},

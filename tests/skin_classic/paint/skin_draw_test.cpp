@@ -140,8 +140,8 @@ TEST(DrawSkinBitmapRect, TransparentLeavesTheKeyColourOut) {
 // size shows, with nothing left over from before.
 TEST(DrawSkinBitmapRect, EqualsAPictureOfItsOwnSizeAfterLargerOnes) {
   auto source = NinePatch(2, 3);
-  auto keyed = FromBmp(Bmp24(12, 6, [](int x, int y) {
-    return ((x % 6) >= 2 && (x % 6) < 4 && y >= 2 && y < 4) ? kMagenta : MakeRgb(30 * (x / 6), 128, 60);
+  auto keyed = FromBmp(Bmp24(16, 8, [](int x, int y) {
+    return ((x % 8) >= 3 && (x % 8) < 5 && y >= 3 && y < 5) ? kMagenta : MakeRgb(30 * (x / 8), 128, 60);
   }));
   auto scratch = Surface(300, 200, vcl::clWhite);
   DrawSkinBitmapRect(scratch->Canvas()->Handle(), vcl::Rect(0, 0, 300, 200), source.get(), vcl::Rect(3, 3, 3, 3),
@@ -167,6 +167,43 @@ TEST(DrawSkinBitmapRect, EqualsAPictureOfItsOwnSizeAfterLargerOnes) {
       for (int x = 0; x < w + 4; ++x)
         ASSERT_EQ(At(drawn.get(), x, y), At(expected.get(), x, y)) << w << "x" << h << " at " << x << "," << y;
   }
+}
+
+// Margins that take a frame's whole width or height leave no pixels for the parts between them
+// (the centre and two edges): drawn stretched or tiled, opaque or transparent, those parts keep
+// what lies under them, never black, while the margins' pieces are drawn; one pixel between the
+// margins is drawn over those parts.
+TEST(DrawSkinBitmapRect, PartsWithoutPixelsBetweenTheMarginsKeepWhatLiesUnder) {
+  auto source = NinePatch(2, 3);  // frames of 9 x 9 in blocks of 3
+  for (const bool tile : {false, true})
+    for (const bool transparent : {false, true}) {
+      SCOPED_TRACE(std::to_string(tile) + std::to_string(transparent));
+      auto dest = Surface(30, 30, vcl::clWhite);
+      HDC dc = dest->Canvas()->Handle();
+      // Across: left and right margins of 4 and 5 (the frame's width), top and bottom of 3.
+      DrawSkinBitmapRect(dc, vcl::Rect(2, 2, 22, 22), source.get(), vcl::Rect(4, 3, 5, 3), tile, 2, 2, transparent);
+      EXPECT_EQ(At(dest.get(), 2, 2), Block(2, 0, 0));
+      EXPECT_EQ(At(dest.get(), 21, 21), Block(2, 2, 2));
+      EXPECT_EQ(At(dest.get(), 2, 12), Block(2, 0, 1));  // the left margin's middle
+      for (const auto& [x, y] : {std::pair(6, 2), std::pair(12, 12), std::pair(16, 21)})
+        EXPECT_EQ(At(dest.get(), x, y), vcl::clWhite) << x << "," << y;
+      EXPECT_EQ(At(dest.get(), 17, 12), Block(2, 1, 1));  // the right margin starts in the centre block
+      // Down: top and bottom margins of 4 and 5, left and right of 3.
+      DrawSkinBitmapRect(dc, vcl::Rect(2, 2, 22, 22), source.get(), vcl::Rect(3, 4, 3, 5), tile, 2, 1, transparent);
+      EXPECT_EQ(At(dest.get(), 2, 2), Block(1, 0, 0));
+      EXPECT_EQ(At(dest.get(), 12, 2), Block(1, 1, 0));
+      // What the first drawing left there: its left margin, its middle, its right margin.
+      EXPECT_EQ(At(dest.get(), 2, 6), Block(2, 0, 1));
+      EXPECT_EQ(At(dest.get(), 12, 12), vcl::clWhite);
+      EXPECT_EQ(At(dest.get(), 21, 16), Block(2, 2, 1));
+      EXPECT_EQ(At(dest.get(), 12, 17), Block(1, 1, 1));
+      // One pixel between the margins (4 and 4): it is drawn over the middle.
+      auto one = Surface(30, 30, vcl::clWhite);
+      DrawSkinBitmapRect(one->Canvas()->Handle(), vcl::Rect(2, 2, 22, 22), source.get(), vcl::Rect(4, 3, 4, 3), tile, 2,
+                         1, transparent);
+      EXPECT_EQ(At(one.get(), 12, 12), Block(1, 1, 1));
+      EXPECT_EQ(At(one.get(), 12, 2), Block(1, 1, 0));
+    }
 }
 
 TEST(DrawSkinImagePart, StretchesTheWholeFrame) {
