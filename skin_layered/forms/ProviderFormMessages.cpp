@@ -447,17 +447,21 @@ void TsSkinProvider::TMessages::WMParentNotify(TsSkinProvider& P, vcl::TMessage&
       P.Form->ComponentState().Contains(vcl::csLoading))
     return P.CallOldWndProc(Message);
   P.CallOldWndProc(Message);
-  if (event != WM_CREATE) return;
-  if (TqvCtrlAdapter* adapter = P.adapters_.CtrlAdapter(); adapter && adapter->Adapting()) {
-    auto* control = dynamic_cast<vcl::TWinControl*>(vcl::FindControl(reinterpret_cast<HWND>(Message.LParam)));
-    if (control && adapter->Supports(control))
-      adapter->AddControl(control, vcl::String());
-    else if (!control)
-      adapter->AddAllItems();
+  if (event == WM_CREATE) {
+    if (TqvCtrlAdapter* adapter = P.adapters_.CtrlAdapter(); adapter && adapter->Adapting()) {
+      auto* control = dynamic_cast<vcl::TWinControl*>(vcl::FindControl(reinterpret_cast<HWND>(Message.LParam)));
+      if (control && adapter->Supports(control))
+        adapter->AddControl(control, vcl::String());
+      else if (!control)
+        adapter->AddAllItems();
+    }
+  } else if (BeingDestroyed(P.Form) || P.Form->ControlState().Contains(vcl::csDestroyingHandle)) {
+    return;  // the form's children all go with it
   }
+  // A child made or gone: the controls take their state again, and the form's own bars follow
+  // (with AutoScroll switched on meanwhile they are skinned ones from now on).
   vcl::TMessage state = SkinCommandMessage(scmGetState, 1);
   BroadcastCommand(P.Form, state);
-  // AutoScroll switched on meanwhile: the form's own bars are skinned ones from now on.
   if (P.DrawNonClientArea) P.UpdateScrollAdapter();
 }
 

@@ -99,6 +99,33 @@ TEST_F(FormScrollBars, AutoScrollSwitchedOnLaterBringsSkinnedBarsWithTheNextChil
   laterProvider.reset();
 }
 
+// So also a child window that goes: AutoScroll switched on at run time, the next child freed
+// brings the form its skinned scroll bars (it brought none); without AutoScroll none.
+TEST_F(FormScrollBars, AutoScrollSwitchedOnLaterBringsSkinnedBarsWhenAChildGoes) {
+  FormPtr later = ShownForm();
+  later->SetBounds(kLeft - 450, kTop, 300, 200);
+  ProviderPtr laterProvider(vcl::Construct<TsSkinProvider>(later.get()));
+  ASSERT_TRUE(laterProvider->FormSkinned());
+  later->Show();
+  auto addChild = [&] {
+    auto* child = new vcl::TPanel(later.get());
+    child->SetParent(later.get());
+    child->SetBounds(400, 300, 40, 30);  // beyond the client area
+    child->HandleNeeded();
+    return child;
+  };
+  vcl::TPanel* first = addChild();
+  vcl::TPanel* second = addChild();
+  vcl::TObject::Free(first);
+  EXPECT_EQ(laterProvider->ScrollBars().Adapter(), nullptr);
+  later->SetAutoScroll(true);
+  EXPECT_EQ(laterProvider->ScrollBars().Adapter(), nullptr);
+  vcl::TObject::Free(second);
+  EXPECT_NE(laterProvider->ScrollBars().Adapter(), nullptr);
+  later->Hide();
+  laterProvider.reset();
+}
+
 TEST_F(FormScrollBars, TheFormsBarsAreSkinnedAndTheClientAreaKeepsItsPlace) {
   const LONG_PTR style = GetWindowLongPtrW(Wnd(), GWL_STYLE);
   ASSERT_TRUE((style & WS_VSCROLL) && (style & WS_HSCROLL));

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstring>
 
+#include "classlib/stdctrls/StdCtrls.h"
 #include "classlib/streaming/Filer.h"
 #include "forms_support.h"
 #include "skin_layered/core/FormRegistry.h"
@@ -209,6 +210,42 @@ TEST_F(SkinProviderTest, TheSkinArrivesAndGoes) {
   manager->SetActive(true);
   EXPECT_TRUE(provider->FormSkinned());
   EXPECT_FALSE(Style() & WS_SYSMENU);
+}
+
+// A child window made on the form, and one that goes, each have the form's controls take their
+// state again (the state message with 1 reaches a label of the form once each), through the
+// system's notice to the parent: the going child's brought nothing. A child that asks for no
+// notice brings none, and an unskinned form passes the notices on alone.
+TEST_F(SkinProviderTest, AChildMadeOrGoneHasTheFormsControlsTakeTheirStateAgain) {
+  auto* label = new vcl::TLabel(form.get());
+  label->SetParent(form.get());
+  label->SetCaption(L"Label");
+  MessageSpy spy(label);
+  int asked = 0;
+  spy.OnMessage = [&](const vcl::TMessage& m) {
+    if (m.Msg == kSkinCmdMessage && m.WParam == SkinCommandWParam(scmGetState) && m.LParam == 1) ++asked;
+  };
+  auto child = [&](DWORD exStyle) {
+    return CreateWindowExW(exStyle, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 40, 20, Wnd(), nullptr, nullptr, nullptr);
+  };
+  for (const bool skinned : {true, false}) {
+    SCOPED_TRACE(skinned ? "skinned" : "unskinned");
+    manager->SetSkinName(skinned ? L"Test" : L"");
+    ASSERT_EQ(provider->FormSkinned(), skinned);
+    asked = 0;
+    const int notices = below->Count(WM_PARENTNOTIFY);
+    HWND made = child(0);
+    ASSERT_TRUE(made);
+    EXPECT_EQ(asked, skinned ? 1 : 0);
+    DestroyWindow(made);
+    EXPECT_EQ(asked, skinned ? 2 : 0);
+    // The form's own procedure heard of both.
+    EXPECT_EQ(below->Count(WM_PARENTNOTIFY), notices + 2);
+    HWND quiet = child(WS_EX_NOPARENTNOTIFY);
+    ASSERT_TRUE(quiet);
+    DestroyWindow(quiet);
+    EXPECT_EQ(asked, skinned ? 2 : 0);
+  }
 }
 
 TEST_F(SkinProviderTest, SkinnedTheProviderKeepsWhatItAnswers) {
