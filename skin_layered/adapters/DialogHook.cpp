@@ -314,6 +314,9 @@ class TAdapterServices : public TLayeredAdapterServices {
     for (HWND wnd : open)
       if (IsWindow(wnd) && !FindForm(wnd)) CheckDialogWnd(wnd, nullptr);
   }
+  void SkinWindow(HWND Wnd) override {
+    if (IsWindow(Wnd)) CheckDialogWnd(Wnd, nullptr);
+  }
   void PrintChildWindows(HWND Wnd, HDC DC) override { PrintChildren(Wnd, DC); }
   std::vector<TqvSkinnedWindow> SkinnedWindowList() override {
     std::vector<TqvSkinnedWindow> list;

@@ -103,6 +103,9 @@ class TLayeredAdapterServices {
   // The hook has just been installed: the thread's windows already open are looked at as the
   // hook looks at a window made or activated, so that they take the skin at once.
   virtual void SkinOpenWindows() {}
+  // Looks at a window as the hook looks at one made: a window the skinning rules take gets its
+  // provider or adapter.
+  virtual void SkinWindow(HWND Wnd) { (void)Wnd; }
   // Paints every visible child window of Wnd into DC (recursively).
   virtual void PrintChildWindows(HWND Wnd, HDC DC) { (void)Wnd, (void)DC; }
   // The adapters' skinned top-level windows.

@@ -49,6 +49,7 @@ struct TsSkinProvider::TMessages {
   static void CMShowingChanged(TsSkinProvider& P, vcl::TMessage& Message);
   static void CMVisibleChanged(TsSkinProvider& P, vcl::TMessage& Message);
   static void WMShowWindow(TsSkinProvider& P, vcl::TMessage& Message);
+  static void SkinMDIChildren(TsSkinProvider& P);
   // Unskinned: before CM_VISIBLECHANGED goes to the form, and after WM_WINDOWPOSCHANGED.
   static void PrepareHideAnimation(TsSkinProvider& P, vcl::TMessage& Message);
   static void RunHideAnimation(TsSkinProvider& P, vcl::TMessage& Message);

@@ -4,8 +4,10 @@
 // the show and hide animations, and the minimise animation of a form sent to the minimised
 // place.
 #include <algorithm>
+#include <vector>
 
 #include "classlib/forms/Menus.h"
+#include "skin_layered/core/AdapterServices.h"
 #include "skin_layered/core/AnimationFlag.h"
 #include "skin_layered/core/FormRegistry.h"
 #include "skin_layered/core/SkinCommand.h"
@@ -298,20 +300,47 @@ void TsSkinProvider::TMessages::CMVisibleChanged(TsSkinProvider& P, vcl::TMessag
 
 void TsSkinProvider::TMessages::WMShowWindow(TsSkinProvider& P, vcl::TMessage& Message) {
   const bool mdiChild = P.Form->FormStyle() == vcl::fsMDIChild;
-  if (!mdiChild && Message.WParam) {
-    P.ExtFlags &= kExtRestoring;
-    if (AeroIsEnabled() && !(P.ExtFlags & kExtAnimations) && !AnimationActive() && P.Form->HandleAllocated() &&
-        !(GetWindowLongPtrW(P.Form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED))
-      RedrawWindow(P.Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
+  const HWND wnd = P.Form->HandleAllocated() ? P.Form->Handle() : nullptr;
+  if (!mdiChild) {
+    // The main form shown again with its owner while the minimise effect is on: the form's
+    // animations hold their state, the system's show goes on alone.
+    if (Message.LParam == SW_PARENTOPENING && vcl::Application && vcl::Application->MainForm() == P.Form)
+      if (const TsSkinManager* manager = P.SkinManager(); manager && manager->AnimEffects()->Minimizing()->Active())
+        return P.CallOldWndProc(Message);
+    if (Message.WParam) {
+      P.ExtFlags &= kExtRestoring;
+      if (AeroIsEnabled() && !(P.ExtFlags & kExtAnimations) && !AnimationActive() && wnd &&
+          !(GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_LAYERED))
+        RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
+    }
+    if (Message.LParam == SW_PARENTCLOSING && wnd)
+      P.ShowState = IsIconic(wnd)   ? TqvShowState::Minimized
+                    : IsZoomed(wnd) ? TqvShowState::Maximized
+                                    : TqvShowState::Normal;
   }
+  const TWatch alive = P.Watch();
   P.CallOldWndProc(Message);
-  if (!Message.WParam) return;
+  if (!alive || !Message.WParam) return;
   if (mdiChild && P.Form->HandleAllocated() && IsZoomed(P.Form->Handle())) {
     if (TsSkinProvider* frame = MDIProvider(); frame && frame != &P) frame->FullRedraw();
+  } else if (P.Form->FormStyle() == vcl::fsMDIForm) {
+    SkinMDIChildren(P);
   } else if (P.Form->Parent() && !mdiChild) {
     P.SkinData->CtrlSkinState &= static_cast<std::uint16_t>(~kStateUnknown);
     P.SkinData->BGChanged = true;
   }
+}
+
+// The frame shown: its documents left unskinned (made while the rules skinned no forms) take
+// the skin as a document made now would.
+void TsSkinProvider::TMessages::SkinMDIChildren(TsSkinProvider& P) {
+  const HWND client = P.Form->ClientHandle();
+  if (!client) return;
+  // Collected first: skinning one may make windows.
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(client, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) children.push_back(child);
+  for (HWND child : children)
+    if (IsWindow(child) && SendCommandToWnd(child, scmIsSkinned, 0) != 1) AdapterServices().SkinWindow(child);
 }
 
 // Unskinned, before CM_VISIBLECHANGED reaches the form: a form hidden at the minimised place

@@ -118,6 +118,9 @@ inline constexpr int kFormControlCode = 224;
 inline constexpr wchar_t kFormsOnlyMessage[] = L"TsSkinProvider component may be used with forms only!";
 inline constexpr wchar_t kOneProviderMessage[] = L"Only one instance of the TsSkinProvider component is allowed!";
 
+// A form's state as recorded for its next show.
+enum class TqvShowState : std::uint8_t { None, Normal, Minimized, Maximized };
+
 // Bits of ExtFlags.
 // 0x1 is the frame mouse's kExtBorderSizing.
 // 0x80, 0x100 and 0x400 are the animator's kExtBlendMoving, kExtMinimizing and kExtRestoring.
@@ -223,6 +226,9 @@ class TsSkinProvider : public TqvProviderOptions,
   // with those bits, whatever border form comes and goes meanwhile.
   vcl::TRect StretchSaved;
   bool MaxBorderLarge = false;
+  // The form's state when its owner last closed (the system hid the form with it), for the
+  // next show.
+  TqvShowState ShowState = TqvShowState::None;
   bool Frozen = false;         // an animation shows a snapshot in place of the form
   bool MinimizingFromMenu = false;  // a minimise chosen in the skinned system menu runs
   bool Printing = false;       // a WM_PRINT of the form runs

@@ -157,6 +157,65 @@ TEST_F(MdiForms, ConnectingAnUnskinnedFormDropsTheAdapter) {
   provider->SkinData->SetSkinSection(L"FORM");
 }
 
+// Documents left unskinned (made while the rules skinned no forms) take the skin when their
+// frame is shown again once the rules skin forms, each once: a document with a provider of its
+// own keeps it. Under rules that still skin no forms they stay as they are.
+TEST(MdiFrameShown, UnskinnedDocumentsTakeTheSkinWhenTheFrameIsShown) {
+  TempSkins skins;
+  for (const bool formsSkinned : {true, false}) {
+    SCOPED_TRACE(formsSkinned ? "forms skinned now" : "still no forms skinned");
+    ManagerPtr manager = LoadedManager(skins, L"Flat", EveryKindSkinText(0));
+    manager->AnimEffects()->FormShow()->SetActive(false);
+    manager->AnimEffects()->FormHide()->SetActive(false);
+    const TqvSkinningRules rules = manager->SkinningRules();
+    ASSERT_TRUE(rules.Contains(srStdForms));
+    manager->SetSkinningRules({srStdDialogs});
+    auto* frame = vcl::Application->CreateForm<TAutoMdiFrame>();
+    frame->SetBounds(-3000, -2000, 600, 450);
+    vcl::Construct<TsSkinProvider>(frame);  // freed with the frame
+    frame->Show();
+    wintest::PumpUntilIdle();
+    ASSERT_TRUE(frame->ClientHandle());
+    std::vector<vcl::TForm*> documents;
+    for (int i = 0; i < 2; ++i) {
+      documents.push_back(vcl::Application->CreateForm<TAutoMdiChild>());
+      documents.back()->Show();
+      ASSERT_TRUE(documents.back()->HandleAllocated());
+    }
+    wintest::PumpUntilIdle();
+    auto providerOf = [](vcl::TForm* Document) {
+      return reinterpret_cast<TsSkinProvider*>(SendCommandToWnd(Document->Handle(), scmGetProvider, 0));
+    };
+    for (vcl::TForm* document : documents) ASSERT_EQ(providerOf(document), nullptr) << "skinned under the rules";
+    // One document given its provider by the program.
+    auto* own = vcl::Construct<TsSkinProvider>(documents.front());
+    if (formsSkinned) manager->SetSkinningRules(rules);
+    frame->Hide();
+    wintest::PumpUntilIdle();
+    EXPECT_EQ(providerOf(documents.back()), nullptr) << "skinned by the hide";
+    frame->Show();
+    wintest::PumpUntilIdle();
+    EXPECT_EQ(providerOf(documents.front()), own);
+    if (formsSkinned) {
+      TsSkinProvider* given = providerOf(documents.back());
+      ASSERT_NE(given, nullptr);
+      EXPECT_NE(given, own);
+      EXPECT_EQ(SendCommandToWnd(documents.back()->Handle(), scmIsSkinned, 0), 1);
+      EXPECT_TRUE(given->FormSkinned());
+      // Shown again, the document keeps the provider it was given.
+      frame->Hide();
+      frame->Show();
+      wintest::PumpUntilIdle();
+      EXPECT_EQ(providerOf(documents.back()), given);
+    } else {
+      EXPECT_EQ(providerOf(documents.back()), nullptr);
+    }
+    for (vcl::TForm* document : documents) vcl::TObject::Free(document);
+    vcl::TObject::Free(frame);
+    manager.reset();
+  }
+}
+
 // A frame with a menu bar under the sample skins, its documents skinned by the dialog hook.
 class MdiMenuLine : public ::testing::Test {
  protected:

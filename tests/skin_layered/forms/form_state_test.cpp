@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 
 #include "classlib/extctrls/ExtCtrls.h"
@@ -710,6 +711,94 @@ TEST_F(FormStateTest, ANewIconIsPaintedIntoTheFrameAtOnceWithOrWithoutCompositio
   }
   ReleaseDC(Wnd(), dc);
   g_composition = false;
+}
+
+// Hidden with its owner's windows (the system tells each its parent is closing), a form
+// records the state it had for its next show: normal, maximised or minimised; a hide of
+// another kind records nothing. Shown again with them, the main form under the minimise effect
+// keeps the flags of its running animations (the system's show goes on alone), while without
+// the effect, or for another form, a show starts from no animation, as an ordinary show of the
+// main form does.
+TEST_F(FormStateTest, AFormHiddenWithItsOwnerRecordsItsStateAndTheMainFormShownWithItKeepsItsAnimations) {
+  ASSERT_EQ(vcl::Application->MainForm(), nullptr);
+  vcl::TForm* main = vcl::Application->CreateForm<vcl::TForm>();
+  main->SetBounds(kFormLeft - 450, kFormTop, 400, 300);
+  main->SetBorderIcons({vcl::biSystemMenu, vcl::biMinimize, vcl::biMaximize});
+  // The main form's own procedure, under its provider: the flags as a show of the kind asked
+  // for reaches it (the system's show that follows the owner's is an ordinary one).
+  auto below = std::make_unique<MessageSpy>(main);
+  ProviderPtr mainProvider = NewProvider(main);
+  LPARAM showKind = 0;
+  std::optional<std::uint32_t> flagsAtShow;
+  below->OnMessage = [&](const vcl::TMessage& m) {
+    if (m.Msg == WM_SHOWWINDOW && m.WParam && m.LParam == showKind && !flagsAtShow) flagsAtShow = mainProvider->ExtFlags;
+  };
+  manager->SetSkinName(L"Frame");
+  main->Show();
+  Skin();
+  form->Show();
+  const HWND mainWnd = main->Handle();
+  // Both forms are owned by one window, which hides and shows them as the system does.
+  const HWND owner = GetWindow(Wnd(), GW_OWNER);
+  ASSERT_TRUE(owner);
+  ASSERT_EQ(GetWindow(mainWnd, GW_OWNER), owner);
+  auto closeOwner = [&] {
+    ShowOwnedPopups(owner, FALSE);
+    ASSERT_FALSE(IsWindowVisible(Wnd()));
+  };
+  auto openOwner = [&] {
+    ShowOwnedPopups(owner, TRUE);
+    ASSERT_TRUE(IsWindowVisible(Wnd()));
+    ASSERT_TRUE(IsWindowVisible(mainWnd));
+  };
+  EXPECT_EQ(provider->ShowState, TqvShowState::None);
+  closeOwner();
+  EXPECT_EQ(provider->ShowState, TqvShowState::Normal);
+  EXPECT_EQ(mainProvider->ShowState, TqvShowState::Normal);
+  openOwner();
+  ShowWindow(Wnd(), SW_MAXIMIZE);
+  closeOwner();
+  EXPECT_EQ(provider->ShowState, TqvShowState::Maximized);
+  openOwner();
+  ShowWindow(Wnd(), SW_MINIMIZE);
+  closeOwner();
+  EXPECT_EQ(provider->ShowState, TqvShowState::Minimized);
+  openOwner();
+  ShowWindow(Wnd(), SW_RESTORE);
+  // A hide of another kind records nothing.
+  provider->ShowState = TqvShowState::None;
+  ShowWindow(Wnd(), SW_HIDE);
+  EXPECT_EQ(provider->ShowState, TqvShowState::None);
+  ShowWindow(Wnd(), SW_SHOWNA);
+
+  // A running animation's flags, as the minimise and restore animations hold them.
+  constexpr std::uint32_t kRunning = kExtMinimizing | kExtRestoring;
+  for (const bool effect : {true, false}) {
+    SCOPED_TRACE(effect ? "minimise effect" : "no minimise effect");
+    manager->AnimEffects()->Minimizing()->SetActive(effect);
+    closeOwner();
+    mainProvider->ExtFlags = kRunning;
+    provider->ExtFlags = kRunning;
+    showKind = SW_PARENTOPENING;
+    flagsAtShow.reset();
+    openOwner();
+    EXPECT_EQ(flagsAtShow, effect ? kRunning : kExtRestoring);
+    EXPECT_EQ(provider->ExtFlags, kExtRestoring);
+    // An ordinary show starts from no animation, the main form's too.
+    ShowWindow(mainWnd, SW_HIDE);
+    mainProvider->ExtFlags = kRunning;
+    showKind = 0;
+    flagsAtShow.reset();
+    ShowWindow(mainWnd, SW_SHOWNA);
+    EXPECT_EQ(flagsAtShow, kExtRestoring);
+    mainProvider->ExtFlags = 0;
+    provider->ExtFlags = 0;
+  }
+  manager->AnimEffects()->Minimizing()->SetActive(false);
+  main->Hide();
+  mainProvider.reset();
+  below.reset();
+  vcl::TObject::Free(main);
 }
 
 TEST_F(FormStateTest, AShutdownWaitsForRunningAnimationsOnlyABoundedTime) {
