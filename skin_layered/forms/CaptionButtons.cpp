@@ -142,11 +142,29 @@ int TqvCaptionButtons::UserButtonWidth(TsTitleButton* Button) {
   return std::max(glyph, mask);
 }
 
+int TqvCaptionButtons::RightMargin(int Buttons) {
+  const TsSkinManager* manager = host_.SkinManager();
+  if (!manager) return 0;
+  const int margin = manager->Skin().SkinData.BIRight;
+  const int frame =
+      Form()->HandleAllocated() ? SysBorderWidth(Form()->Handle(), host_.ExtBorderForm(), true) : 0;
+  const vcl::TRect shadow = host_.WindowImage().ShadowSize();
+  // A margin wider than the title leaves beside the icon and the buttons (BIRIGHT=100000), or
+  // reaching past the window's right edge, would put the buttons out of sight: no margin.
+  const int room = host_.WindowImage().ImageWidth() - shadow.Right - frame - Buttons - IconRect.Right;
+  return margin < -frame || margin > room ? 0 : margin;
+}
+
 int TqvCaptionButtons::ButtonsBlockWidth() {
+  const int buttons = ButtonsWidth();
+  return buttons + RightMargin(buttons);
+}
+
+int TqvCaptionButtons::ButtonsWidth() {
   const TsSkinManager* manager = host_.SkinManager();
   const TsSkinData* data = manager ? &manager->Skin().SkinData : nullptr;
   const int space = BigButtons && data ? data->BISpace : 0;
-  int width = data ? data->BIRight : 0;
+  int width = 0;
   const vcl::TBorderIcons icons = Form()->BorderIcons();
   if (SystemMenu() && icons.Contains(vcl::biSystemMenu)) {
     width += Measures().TitleButtonGlyphWidth(BtnClose.ImageIndex);
@@ -200,7 +218,7 @@ void TqvCaptionButtons::UpdateButtonsRects() {
 
   const int space = BigButtons ? data.BISpace : 0;
   const int height = Measures().CaptionGlyphHeight(BtnClose.ImageIndex);
-  int x = host_.WindowImage().ImageWidth() - data.BIRight - shadow.Right - frame;
+  int x = host_.WindowImage().ImageWidth() - RightMargin(ButtonsWidth()) - shadow.Right - frame;
   auto place = [&](TsCaptionButton& button, int width) {
     button.Rect.Right = x;
     button.Rect.Left = x - width;

@@ -74,8 +74,11 @@ class TqvCaptionButtons {
   // The places of the icon, the system and user buttons, then the title bar's items laid out
   // in the caption left over.
   void UpdateButtonsRects();
-  // The width the buttons take at the right end of the caption.
+  // The width the buttons take at the right end of the caption, with the skin's right margin.
   int ButtonsBlockWidth();
+  // The buttons' own width, and the right margin kept of the skin's beside buttons that wide.
+  int ButtonsWidth();
+  int RightMargin(int Buttons);
   int UserButtonWidth(TsTitleButton* Button);
   // All buttons painted into the window image over the clean caption corner, then the title
   // bar's items and a maximised MDI child's buttons.

@@ -204,6 +204,9 @@ const std::vector<Missing>& Cases() {
       {"NoSectionColoursHex", {}, {}, "", "$7FFFFFFF", {"BUTTON", "CHECKBOX", "PAGECONTROL", "TABSHEET", "EDIT"}},
       // Pieces outside their picture: missing pieces.
       {"GlyphsOutsideTheirPicture", {}, {}, "", "", {}, true},
+      // Title buttons' right margins wider than any title, and reaching past the window.
+      {"TitleButtonsMarginBeyondTheTitle", {}, {}, "BIRIGHT=100000\r\n"},
+      {"TitleButtonsMarginPastTheRightEdge", {}, {}, "BIRIGHT=-100000\r\n"},
   };
   return cases;
 }
@@ -493,6 +496,8 @@ TEST_P(IncompleteSkin, TheTitleIsLegibleAndItsButtonsShow) {
   for (const TsCaptionButton* button : {&provider->CaptionButtons().BtnClose, &provider->CaptionButtons().BtnMaximize,
                                         &provider->CaptionButtons().BtnMinimize}) {
     ASSERT_FALSE(button->Rect.IsEmpty()) << button->HitCode;
+    EXPECT_GE(button->Rect.Left, provider->CaptionButtons().IconRect.Right) << "title button " << button->HitCode;
+    EXPECT_LE(button->Rect.Right, box.right) << "title button " << button->HitCode;
     EXPECT_GE(Contrasting(*shot, RECT(button->Rect)), 8) << "title button " << button->HitCode << " cannot be seen";
   }
 }
