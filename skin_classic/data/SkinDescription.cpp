@@ -476,8 +476,38 @@ SkinColour ParseColour(std::string_view text) {
   return static_cast<SkinColour>(parts[0] | parts[1] << 8 | parts[2] << 16);
 }
 
+namespace {
+
+// Whether each of the text's first three parts lies in 0..255.
+bool IsColourText(std::string_view text) {
+  text = TrimControls(text);
+  std::size_t found = 0;
+  std::uint32_t value = 0;
+  bool inRun = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c < '0' || c > '9') {
+      inRun = false;
+      continue;
+    }
+    if (!inRun) {
+      if (found == 3) break;  // runs after the third are no part of the colour
+      // A minus sign, not a dash between two parts.
+      if (i > 0 && text[i - 1] == '-' && (i < 2 || text[i - 2] < '0' || text[i - 2] > '9')) return false;
+      inRun = true;
+      ++found;
+      value = 0;
+    }
+    value = value * 10 + static_cast<std::uint32_t>(c - '0');
+    if (value > 255) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 SkinColour ColourOrDefault(std::string_view text, SkinColour defaultColour) {
-  return text.empty() ? defaultColour : ParseColour(text);
+  return text.empty() || !IsColourText(text) ? defaultColour : ParseColour(text);
 }
 
 void ReadRGB(const TQuickIni& ini, std::string_view section, std::string_view prefix, SkinColour& colour) {

@@ -32,6 +32,8 @@ inline constexpr std::size_t kColourSample = 17;
 
 // "R G B" (or any separators): the first three runs of decimal digits, each a byte.
 SkinColour ParseColour(std::string_view text);
+// A text no colour can have (a part below 0 or above 255) is no colour: the default, as for an
+// empty one.
 SkinColour ColourOrDefault(std::string_view text, SkinColour defaultColour);
 // prefix + "R", "G", "B" as integers; the colour changes only when all three are 0 or more.
 void ReadRGB(const TQuickIni& ini, std::string_view section, std::string_view prefix, SkinColour& colour);

@@ -60,6 +60,21 @@ TEST(SkinColourText, RunsOfDigitsGiveRedGreenBlue) {
   EXPECT_EQ(ColourOrDefault("x", 0x123456), 0);
 }
 
+// A text no colour can have (a part below 0 or above 255, in any of the three places) is no
+// colour: the default stands in for it; parts at 0 and 255 and runs past the third are the
+// colour's as before.
+TEST(SkinColourText, APartOutsideAByteMakesNoColour) {
+  constexpr SkinColour kDefault = 0x123456;
+  for (const char* odd : {"256 0 0", "0 256 0", "0 0 256", "-1 0 0", "0 -1 0", "0 0 -1", "-1 -1 -1", "4294967295 0 0",
+                          "2147483647 2147483647 2147483647", "99999999999999999999 1 1", "R=-5 G=1 B=1"})
+    EXPECT_EQ(ColourOrDefault(odd, kDefault), kDefault) << odd;
+  EXPECT_EQ(ColourOrDefault("255 255 255", kDefault), 0xFFFFFF);
+  EXPECT_EQ(ColourOrDefault("0 0 0", kDefault), 0);
+  EXPECT_EQ(ColourOrDefault("255,0,128", kDefault), 0x8000FF);
+  EXPECT_EQ(ColourOrDefault("1 2 3 -4 999", kDefault), 0x030201);  // runs after the third are ignored
+  EXPECT_EQ(ColourOrDefault("1-2-3", kDefault), 0x030201);         // a separator, not a sign
+}
+
 TEST(SkinColourText, ReadRGBNeedsAllThreeParts) {
   TQuickIni ini;
   ini.Load(std::string_view("[P]\nAR=255\nAG=256\nAB=1\nBR=1\nBG=-1\nBB=1\nCR=2\nCG=3\n"));
@@ -289,6 +304,21 @@ TEST_F(CompleteSkin, ColourTableWithGivenFlagsExtraAndCustomColours) {
   EXPECT_EQ(D().extraColours, (std::vector<SkinColour>{0x1E140A, defaults.colours[0]}));
   EXPECT_EQ(D().customColours[0], 0x010101);
   EXPECT_EQ(D().customColours[5], 0xFFFFFF);
+}
+
+// A colour of the table no colour can have is the default, as one not given: the button face
+// beyond a byte, the text negative; a menu bar without its own takes the default face then.
+TEST(SkinColourTable, AColourNoColourCanHaveIsTheDefault) {
+  const DescriptionDefaults defaults = TestDefaults();
+  const auto skin = LoadDescription("[Colours]\nButtonFace=256 200 200\nButtonText=-1 -1 -1\nHilight=255 0 0\n"
+                                    "Menu=0 0 -1\nMenuText=4294967295 0 0\n");
+  const SkinDescription& d = skin->description;
+  EXPECT_EQ(d.colours[3], defaults.colours[3]);
+  EXPECT_EQ(d.colours[4], defaults.colours[4]);
+  EXPECT_EQ(d.colours[13], defaults.colours[3]);
+  EXPECT_EQ(d.colours[16], defaults.colours[16]);
+  EXPECT_EQ(d.colours[15], defaults.colours[15]);
+  EXPECT_EQ(d.colours[12], 0x0000FF);
 }
 
 TEST_F(CompleteSkin, CaptionButtonsWithInferredFramesAndTheMdiButtons) {

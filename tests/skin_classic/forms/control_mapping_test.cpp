@@ -439,6 +439,34 @@ struct SkinnerChooser {
   }
 };
 
+// A face colour of the description no colour can have (a part beyond a byte or below 0, in
+// any of its three places) is the system's, as a colour not given is: a panel, which takes
+// the skin's face, shows the system's; a face at the range's edges (0, 255) is the skin's.
+TEST_F(MappedForms, AFaceColourNoColourCanHaveIsTheSystemsAndOneAtTheRangesEdgesTheSkins) {
+  const COLORREF system = GetSysColor(COLOR_BTNFACE);
+  struct Case {
+    const char* face;
+    COLORREF shown;
+  };
+  for (const Case& c : {Case{"255 0 0", RGB(255, 0, 0)}, Case{"0 255 0", RGB(0, 255, 0)}, Case{"0 0 255", RGB(0, 0, 255)},
+                        Case{"256 0 0", system}, Case{"0 256 0", system}, Case{"0 0 256", system}, Case{"-1 0 0", system},
+                        Case{"0 -1 0", system}, Case{"0 0 -1", system}, Case{"4294967295 4294967295 4294967295", system},
+                        Case{"2147483647 0 0", system}}) {
+    SCOPED_TRACE(c.face);
+    UseSkinWithLine("ButtonFace=200 201 202", std::string("ButtonFace=") + c.face);
+    Owned<vcl::TForm> form = NewForm();
+    auto* panel = Put<vcl::TPanel>(form.get(), 10, 10, 150, 80);
+    panel->SetCaption(L"");
+    TWinSkinForm* skin = ShowSkinned(form.get());
+    ASSERT_TRUE(skin);
+    EXPECT_EQ(static_cast<COLORREF>(vcl::ColorToRGB(panel->Color())), c.shown);
+    RedrawWindow(panel->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const HDC dc = GetDC(panel->Handle());
+    EXPECT_EQ(GetPixel(dc, 75, 40), c.shown);
+    ReleaseDC(panel->Handle(), dc);
+  }
+}
+
 TEST_F(MappedForms, OnSkinControlChoosesASkinnerOrLetsTheTableDecide) {
   SkinnerChooser chooser;
   data_->OnSkinControl = TOnSkinControl::Bind<&SkinnerChooser::Choose>(&chooser);

@@ -235,6 +235,21 @@ class MappedForms : public ::testing::Test {
   void UseSkin() {
     UseSkin([](TSkinData*) {});
   }
+  // The complete skin with one line of its description written otherwise.
+  void UseSkinWithLine(const std::string& Line, const std::string& Instead) {
+    holder_.reset();
+    FreeSkinManager();
+    PackageSpec spec = CompleteSkinSpec();
+    for (PackageEntry& e : spec.entries) {
+      std::string text(e.bytes.begin(), e.bytes.end());
+      if (const std::size_t at = text.find(Line); at != std::string::npos && e.name == "Skin.INI")
+        e.bytes = ToBytes(text.replace(at, Line.size(), Instead));
+    }
+    holder_ = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(BuildPackage(spec)))));
+    data_ = holder_->SkinData();
+    ASSERT_TRUE(data_ && !data_->Empty());
+    ASSERT_TRUE(SkinManager() && SkinManager()->Active());
+  }
 
   // A library form shown: the manager's hook skins it and the mapping runs at its set-up.
   TWinSkinForm* ShowSkinned(vcl::TForm* form) {
