@@ -333,9 +333,10 @@ int TqvBitBtnWnd::CtlState() {
   auto* button = dynamic_cast<vcl::TBitBtn*>(OwnerControl());
   const int state = TqvBtnWnd::CtlState();
   if (!button || !button->Default() || state != kButtonNormal || !IsWindowEnabled(CtrlHandle)) return state;
-  // The default bit button looks so unless another button has the focus.
+  // The default bit button looks so unless another button of its own window has the focus: a
+  // button focused in another window (a dialog beside its form) leaves it the default.
   HWND focus = GetFocus();
-  if (!focus) return kButtonDefault;
+  if (!focus || GetAncestor(focus, GA_ROOT) != GetAncestor(CtrlHandle, GA_ROOT)) return kButtonDefault;
   return (GetWindowLongPtrW(focus, GWL_STYLE) & 0x8) ? kButtonNormal : kButtonDefault;
 }
 

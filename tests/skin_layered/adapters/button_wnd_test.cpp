@@ -290,6 +290,26 @@ TEST_F(Buttons, OnlyTheDefaultBitButtonShowsTheDefaultFrame) {
   // Another owner-drawn button with the focus takes the default look away.
   focusTarget->SetFocus();
   EXPECT_EQ(Face(def->Handle()), kButtonFrames[kButtonNormal]);
+  // An owner-drawn button focused in another window (a form beside), or a system radio button
+  // there (a dialog's), leaves it the default; back on its own form's other button it is
+  // normal again.
+  FormPtr beside = ShownForm();
+  beside->SetBounds(500, 100, 240, 160);
+  auto* other = new vcl::TBitBtn(beside.get());
+  other->SetParent(beside.get());
+  other->SetBounds(10, 10, 100, 30);
+  beside->Show();
+  const HWND radio = Child(beside->Handle(), L"BUTTON", BS_AUTORADIOBUTTON | WS_TABSTOP, 10, 50, 100, 20);
+  other->SetFocus();
+  ASSERT_EQ(GetFocus(), other->Handle());
+  EXPECT_EQ(Face(def->Handle()), kButtonFrames[kButtonDefault]);
+  SetFocus(radio);
+  ASSERT_EQ(GetFocus(), radio);
+  EXPECT_EQ(Face(def->Handle()), kButtonFrames[kButtonDefault]);
+  form->Show();
+  focusTarget->SetFocus();
+  ASSERT_EQ(GetFocus(), focusTarget->Handle());
+  EXPECT_EQ(Face(def->Handle()), kButtonFrames[kButtonNormal]);
 }
 
 }  // namespace
