@@ -116,7 +116,8 @@ void TqvDialogWnd::LayoutButtons(int ImageWidth) {
   // The title's top (under a border form the skin's title holds the frame's top); the block
   // ends the skin's button margin before the frame's right side in the image.
   const int border = border_form_ ? FrameTop() : BorderWidth(), caption = CaptionHeight();
-  int right = ImageWidth - skin.SkinData.BIRight - ShadowSize().Right - FrameSide();
+  const int side = FrameSide(), end = ImageWidth - ShadowSize().Right - side;
+  int right = end;
   // The skin's gap between buttons belongs to its big glyphs.
   const bool spaced = BorderKind == 1 || BorderKind == 3 || Button(kHitClose).OwnImage == ImageOf(skin, BIConClose);
   const int spacing = spaced ? skin.SkinData.BISpace : 0;
@@ -135,6 +136,12 @@ void TqvDialogWnd::LayoutButtons(int ImageWidth) {
   if (HasMaxBox()) place(Button(kHitMax));
   if (HasMinBox()) place(Button(kHitMin));
   if (HasHelpButton()) place(Button(kHitHelp));
+  // The buttons placed at the frame's side, then moved by the margin kept beside them and the
+  // icon (or where the caption starts without one).
+  const int iconRight = ShadowSize().Left + side + 2 + (IconVisible() ? GetSystemMetrics(SM_CXSMICON) : 0);
+  const int margin = TitleButtonsRightMargin(skin.SkinData.BIRight, right + spacing - iconRight, side);
+  for (TqvDialogButton& b : Buttons)
+    if (!b.Rect.IsEmpty()) b.Rect.Offset(-margin, 0);
 }
 
 void TqvDialogWnd::PaintAll() {

@@ -149,10 +149,8 @@ int TqvCaptionButtons::RightMargin(int Buttons) {
   const int frame =
       Form()->HandleAllocated() ? SysBorderWidth(Form()->Handle(), host_.ExtBorderForm(), true) : 0;
   const vcl::TRect shadow = host_.WindowImage().ShadowSize();
-  // A margin wider than the title leaves beside the icon and the buttons (BIRIGHT=100000), or
-  // reaching past the window's right edge, would put the buttons out of sight: no margin.
   const int room = host_.WindowImage().ImageWidth() - shadow.Right - frame - Buttons - IconRect.Right;
-  return margin < -frame || margin > room ? 0 : margin;
+  return TitleButtonsRightMargin(margin, room, frame);
 }
 
 int TqvCaptionButtons::ButtonsBlockWidth() {

@@ -35,6 +35,8 @@ bool IsSingleImageMask(int Index, const TsSkinManager* Manager) {
   return Manager->Skin().Images[static_cast<std::size_t>(Index)].ImageCount == 1;
 }
 
+int TitleButtonsRightMargin(int Margin, int Room, int Frame) { return Margin < -Frame || Margin > Room ? 0 : Margin; }
+
 int DefTitleIconSize(int CaptionHeight) {
   if (CaptionHeight >= -100 && CaptionHeight <= 8) return 1;
   if (CaptionHeight >= 9 && CaptionHeight <= 16) return 8;

@@ -39,6 +39,11 @@ int BorderFormOffsetY(const TqvBorderForm* BorderForm);
 bool HasThickFrame(HWND Wnd);
 // True for a negative index, else whether the image holds one picture.
 bool IsSingleImageMask(int Index, const class TsSkinManager* Manager);
+// The skin's right margin for the title buttons (BIRIGHT) that is kept, where Room is what the
+// title leaves beside its icon and the buttons, Frame the frame's side: a margin wider than the
+// room (BIRIGHT=100000), or reaching past the window's right edge, would put the buttons out of
+// sight, and is no margin.
+int TitleButtonsRightMargin(int Margin, int Room, int Frame);
 // The caption icon's default size for a caption height.
 int DefTitleIconSize(int CaptionHeight);
 int WndWidth(HWND Wnd);

@@ -387,6 +387,80 @@ TEST_F(Dialogs, TitleButtonsKeepTheSkinsRightMarginAndGap) {
   EXPECT_EQ(SendMessageW(dlg, WM_NCHITTEST, 0, ScreenPoint(dlg, max)), HTMAXBUTTON);
 }
 
+// A skin's right margin for the title buttons wider than the title leaves beside the icon and
+// the buttons (BIRIGHT=100000), or reaching past the window's right edge (-100000), is no
+// margin: the buttons stand at the frame's side, inside the window and seen. A margin up to the
+// icon, or out to the window's edge, is kept, one step further is not; a normal one is kept.
+TEST_F(Dialogs, TitleButtonsStayInTheWindowUnderAMarginBeyondTheTitleOrPastItsEdge) {
+  manager->AnimEffects()->Buttons()->SetEvents({});
+  int skinNo = 0;
+  struct Laid {
+    HWND dlg = nullptr;
+    TqvDialogWnd* d = nullptr;
+    int width = 0;
+  };
+  // A shown sizeable dialog under the skin with the margin, its image painted and its window's
+  // own pixels showing each title button's glyph.
+  auto under = [&](int Margin) {
+    const std::wstring name = L"Margin" + std::to_wstring(++skinNo);
+    skins.Write(name.c_str(), L"master.bmp", Bmp24(3 * kGlyphW, 4 * kGlyphH, [](int x, int y) {
+                  return Rgb(kGlyphs[y / kGlyphH][x / kGlyphW]);
+                }));
+    skins.Write(name.c_str(), L"Options.dat", BytesOf(DialogSkinText("BIRIGHT=" + std::to_string(Margin) + "\r\n")));
+    manager->SetSkinName(name);
+    Laid laid;
+    if (manager->Skin().SkinData.BIRight != Margin) return laid;
+    laid.dlg = NewDialog(kSizable);
+    laid.d = DialogOf(laid.dlg);
+    if (!laid.d) return laid;
+    laid.d->SkinData->BGChanged = true;
+    laid.d->PaintAll();
+    laid.width = laid.d->SkinData->CacheBmp()->Width();
+    return laid;
+  };
+  // Each button inside the window right of the icon, its glyph seen in the window's pixels; the
+  // close button's right end.
+  auto inside = [&](const Laid& L) {
+    const int side = L.d->BorderWidth();
+    const int start = L.d->IconRect.IsEmpty() ? side : static_cast<int>(L.d->IconRect.Right);
+    const int kinds[] = {kHitClose, kHitMax, kHitMin};
+    for (int i = 0; i < 3; ++i) {
+      const vcl::TRect r = L.d->Button(kinds[i]).Rect;
+      EXPECT_FALSE(r.IsEmpty()) << "title button " << kinds[i];
+      EXPECT_GE(r.Left, start) << "title button " << kinds[i];
+      EXPECT_LE(r.Right, L.width) << "title button " << kinds[i];
+      const int x = (r.Left + r.Right) / 2, y = (r.Top + r.Bottom) / 2;
+      auto seen = [&] {
+        const COLORREF c = Pixels(L.dlg)->At(x, y);
+        return c == kGlyphs[i][0] || c == kGlyphs[i][1] || c == kGlyphs[i][2];
+      };
+      EXPECT_TRUE(wintest::PumpUntil(seen)) << "title button " << kinds[i] << " cannot be seen at " << x << "," << y;
+    }
+    return static_cast<int>(L.d->Button(kHitClose).Rect.Right);
+  };
+  // Without a margin: where the buttons stand, and the room left between them and the icon.
+  const Laid none = under(0);
+  ASSERT_NE(none.d, nullptr);
+  const int side = none.d->BorderWidth(), end = none.width - side;
+  ASSERT_FALSE(none.d->IconRect.IsEmpty());
+  const int room = none.d->Button(kHitMin).Rect.Left - none.d->IconRect.Right;
+  ASSERT_GT(room, 0);
+  EXPECT_EQ(inside(none), end);
+  DestroyWindow(none.dlg);
+  struct Case {
+    int margin, closeRight;
+  };
+  for (const Case c : {Case{7, end - 7}, Case{100000, end}, Case{-100000, end}, Case{room, end - room},
+                       Case{room + 1, end}, Case{-side, none.width}, Case{-side - 1, end}}) {
+    SCOPED_TRACE("BIRIGHT=" + std::to_string(c.margin));
+    const Laid laid = under(c.margin);
+    ASSERT_NE(laid.d, nullptr);
+    ASSERT_EQ(laid.width, none.width);
+    EXPECT_EQ(inside(laid), c.closeRight);
+    DestroyWindow(laid.dlg);
+  }
+}
+
 // With the buttons' fades off, the hot close button painted at once gets the skin's glow
 // (30 x 30 below the glyphs) round it, which goes when the button cools and with the dialog.
 TEST_F(Dialogs, AHotCloseButtonPaintedAtOnceGlowsUntilItCools) {
