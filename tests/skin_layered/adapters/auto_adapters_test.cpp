@@ -377,7 +377,9 @@ TEST_F(AutoAdapters, TabbingOnLeavesEveryControlWithoutItsFocusLook) {
       const int focused = distinct ? ShownPixelsOf(adapted, hot) : 0;
       PostMessageW(focus, WM_KEYDOWN, VK_TAB, 0);
       vcl::Application->ProcessMessages();
-      ASSERT_TRUE(wintest::PumpUntil([&] { return GetFocus() != focus; }));
+      ASSERT_TRUE(wintest::PumpUntil([&] { return GetFocus() != focus; }))
+          << within << "Tab left the focus on " << vcl::WideToUtf8(nameOf(focus)) << " (step " << step
+          << ", form active: " << (GetActiveWindow() == form->Handle()) << ")";
       wintest::PumpUntilIdle();
       if (focused > 0) {
         judged.insert(nameOf(adapted));
