@@ -334,14 +334,21 @@ namespace {
 // ---------------------------------------------------------------------------------------
 // Up-down controls
 
-// An up-down alone shows the dialog behind the two columns at its left that an up-down beside
-// its edit leaves to the edit's frame; the rest is the skin's buttons.
-TEST_F(DialogControls, AnUpDownAloneShowsTheDialogInTheStripAtItsLeft) {
+// A vertical up-down alone (100), a horizontal one (101), and an edit (102) with its buddy
+// up-down beside it (103).
+DialogTemplate UpDownsDialog() {
   DialogTemplate t(WS_POPUP | WS_CAPTION | WS_VISIBLE, L"Up-downs", 200, 90);
   t.Item(UPDOWN_CLASSW, WS_VISIBLE, 20, 10, 12, 24, 100);
   t.Item(UPDOWN_CLASSW, WS_VISIBLE | UDS_HORZ, 60, 10, 24, 12, 101);
   t.Item(kEdit, WS_VISIBLE | WS_BORDER | ES_NUMBER, 100, 10, 40, 14, 102, L"5");
   t.Item(UPDOWN_CLASSW, WS_VISIBLE | UDS_AUTOBUDDY | UDS_ALIGNRIGHT | UDS_SETBUDDYINT, 0, 0, 10, 14, 103);
+  return t;
+}
+
+// An up-down alone shows the dialog behind the two columns at its left that an up-down beside
+// its edit leaves to the edit's frame; the rest is the skin's buttons.
+TEST_F(DialogControls, AnUpDownAloneShowsTheDialogInTheStripAtItsLeft) {
+  const DialogTemplate t = UpDownsDialog();
   const HWND dlg = Open(t);
   auto columns = [dlg](int Id) {
     const RECT r = Place(dlg, GetDlgItem(dlg, Id));
@@ -377,11 +384,7 @@ TEST_F(DialogControls, ADisabledUpDownLooksDisabled) {
   UseSkin(L"HotSpin");
   MouseSeam mouse;
   mouse.cursor = POINT{-500, -500};
-  DialogTemplate t(WS_POPUP | WS_CAPTION | WS_VISIBLE, L"Up-downs", 200, 90);
-  t.Item(UPDOWN_CLASSW, WS_VISIBLE, 20, 10, 12, 24, 100);
-  t.Item(UPDOWN_CLASSW, WS_VISIBLE | UDS_HORZ, 60, 10, 24, 12, 101);
-  t.Item(kEdit, WS_VISIBLE | WS_BORDER | ES_NUMBER, 100, 10, 40, 14, 102, L"5");
-  t.Item(UPDOWN_CLASSW, WS_VISIBLE | UDS_AUTOBUDDY | UDS_ALIGNRIGHT | UDS_SETBUDDYINT, 0, 0, 10, 14, 103);
+  const DialogTemplate t = UpDownsDialog();
   const HWND dlg = Open(t);
   // The up-down's pixels: of its face, of its arrows (black), and neither nor the dialog's.
   struct Look {

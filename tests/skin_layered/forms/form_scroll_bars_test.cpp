@@ -76,6 +76,15 @@ class FormScrollBars : public ::testing::Test {
   ProviderPtr provider;
 };
 
+// A panel given to Form beyond its client area, its window made.
+vcl::TPanel* AddChildBeyondTheClient(vcl::TForm* Form) {
+  auto* child = new vcl::TPanel(Form);
+  child->SetParent(Form);
+  child->SetBounds(400, 300, 40, 30);
+  child->HandleNeeded();
+  return child;
+}
+
 // AutoScroll switched on at run time: the next child window the form is given brings the form
 // its skinned scroll bars; without AutoScroll a new child brings none.
 TEST_F(FormScrollBars, AutoScrollSwitchedOnLaterBringsSkinnedBarsWithTheNextChild) {
@@ -84,12 +93,7 @@ TEST_F(FormScrollBars, AutoScrollSwitchedOnLaterBringsSkinnedBarsWithTheNextChil
   ProviderPtr laterProvider(vcl::Construct<TsSkinProvider>(later.get()));
   ASSERT_TRUE(laterProvider->FormSkinned());
   later->Show();
-  auto addChild = [&] {
-    auto* child = new vcl::TPanel(later.get());
-    child->SetParent(later.get());
-    child->SetBounds(400, 300, 40, 30);  // beyond the client area
-    child->HandleNeeded();
-  };
+  auto addChild = [&] { AddChildBeyondTheClient(later.get()); };
   addChild();
   EXPECT_EQ(laterProvider->ScrollBars().Adapter(), nullptr);
   later->SetAutoScroll(true);
@@ -107,13 +111,7 @@ TEST_F(FormScrollBars, AutoScrollSwitchedOnLaterBringsSkinnedBarsWhenAChildGoes)
   ProviderPtr laterProvider(vcl::Construct<TsSkinProvider>(later.get()));
   ASSERT_TRUE(laterProvider->FormSkinned());
   later->Show();
-  auto addChild = [&] {
-    auto* child = new vcl::TPanel(later.get());
-    child->SetParent(later.get());
-    child->SetBounds(400, 300, 40, 30);  // beyond the client area
-    child->HandleNeeded();
-    return child;
-  };
+  auto addChild = [&] { return AddChildBeyondTheClient(later.get()); };
   vcl::TPanel* first = addChild();
   vcl::TPanel* second = addChild();
   vcl::TObject::Free(first);
