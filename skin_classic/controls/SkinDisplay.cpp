@@ -1,6 +1,7 @@
 #include "skin_classic/controls/SkinDisplay.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <commctrl.h>
 
 #include "classlib/comctrls/StatusBar.h"
@@ -34,7 +35,11 @@ void DrawThreeParts(HDC DC, const TRect& R, TBitmap* Image, int First, int Last,
   if (R.IsEmpty() || !Image || Image->Empty()) return;
   const int length = Vertical ? R.Height() : R.Width();
   const int source = Vertical ? Image->Height() : Image->Width();
-  if (First + Last >= std::min(length, source)) First = Last = 0;
+  // A cap below 0 is none; caps that leave no room between them (whatever their size: two
+  // caps near the largest integer would wrap round in a plain sum) are both dropped.
+  First = std::max(First, 0);
+  Last = std::max(Last, 0);
+  if (int64_t{First} + Last >= std::min(length, source)) First = Last = 0;
   std::unique_ptr<TBitmap> made = NewSkinBitmap(R.Width(), R.Height());
   if (!made) return;
   HDC dc = made->Canvas()->Handle();
@@ -97,19 +102,21 @@ LRESULT TSkinTrackBar::CustomDraw(const NMCUSTOMDRAW& Draw) {
       switch (Draw.dwItemSpec) {
         case TBCD_TICS: return CDRF_DODEFAULT;
         case TBCD_THUMB: DrawThumb(Draw.hdc); return CDRF_SKIPDEFAULT;
-        case TBCD_CHANNEL: DrawChannel(Draw.hdc); return CDRF_SKIPDEFAULT;
+        // Without a picture of its channel the system's stays: a track bar is never left
+        // without one.
+        case TBCD_CHANNEL: return DrawChannel(Draw.hdc) ? CDRF_SKIPDEFAULT : CDRF_DODEFAULT;
         default: return CDRF_DODEFAULT;
       }
     default: return CDRF_DODEFAULT;
   }
 }
 
-void TSkinTrackBar::DrawChannel(HDC DC) {
-  RECT c{};
-  SendMessageW(FHandle, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&c));
+bool TSkinTrackBar::DrawChannel(HDC DC) {
   const bool vertical = (GetWindowLongPtrW(FHandle, GWL_STYLE) & TBS_VERT) != 0;
   TDataSkinObject* track = ElementWithPicture(FSkinData, vertical ? SkinElement::TrackVert : SkinElement::Track);
-  if (!track) return;
+  if (!track) return false;
+  RECT c{};
+  SendMessageW(FHandle, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&c));
   TBitmap* image = track->Bitmap.get();
   // The system gives a vertical bar's channel with x and y exchanged.
   TRect channel(c.left, c.top, c.right, c.bottom);
@@ -125,6 +132,7 @@ void TSkinTrackBar::DrawChannel(HDC DC) {
     DrawThreeParts(DC, TRect(channel.Left, top, channel.Right, top + h), image, track->LeftWidth, track->RightWidth,
                    false, track->Transparent());
   }
+  return true;
 }
 
 void TSkinTrackBar::DrawThumb(HDC DC) {

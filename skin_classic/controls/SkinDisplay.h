@@ -26,7 +26,8 @@ class TSkinTrackBar : public TSkinControl {
  private:
   // The custom-draw answer for one notification.
   LRESULT CustomDraw(const NMCUSTOMDRAW& Draw);
-  void DrawChannel(HDC DC);
+  // False when the skin has no picture of the channel (nothing drawn).
+  bool DrawChannel(HDC DC);
   void DrawThumb(HDC DC);
 };
 

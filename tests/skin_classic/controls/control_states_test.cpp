@@ -820,6 +820,132 @@ TEST_F(ControlStates, AHeaderAndAStatusBarWithoutRowsBetweenTheirMarginsShowTheF
     }
 }
 
+// ---------------------------------------------------------------------------------------
+// Track bars
+
+// The track bar's channel pictures: caps and middle of their own colours along the bar.
+constexpr Strip kChannel{"Track.bmp", 82, 1, 12, 6, 3, 0, 3, 0};
+constexpr Strip kChannelV{"TrackV.bmp", 83, 1, 6, 12, 0, 3, 0, 3};
+
+// The skin with its channel sections given these values (after "Image=" and "Trans=0").
+PackageSpec ChannelSkinSpec(const std::string& Horizontal, const std::string& Vertical) {
+  PackageSpec spec = StatesSkinSpec();
+  for (PackageEntry& e : spec.entries)
+    if (e.name == "forms.ini")
+      e.bytes = ToBytes(std::string(e.bytes.begin(), e.bytes.end()) + "[Track]\r\nImage=Track.bmp\r\nTrans=0\r\n" +
+                        Horizontal + "[TRACKVERT]\r\nImage=TrackV.bmp\r\nTrans=0\r\n" + Vertical);
+  spec.entries.push_back({kChannel.file, StripBmp(kChannel)});
+  spec.entries.push_back({kChannelV.file, StripBmp(kChannelV)});
+  return spec;
+}
+
+// A track bar's channel as its control gives it, x and y the right way round.
+RECT ChannelOf(HWND Bar) {
+  RECT c{};
+  SendMessageW(Bar, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&c));
+  if ((GetWindowLongPtrW(Bar, GWL_STYLE) & TBS_VERT) && c.right - c.left > c.bottom - c.top) c = RECT{c.top, c.left, c.bottom, c.right};
+  return c;
+}
+
+// Along the channel (down the middle of its picture, which is centred across a wider channel),
+// the pieces the skin's picture shows at the given distances from its start (negative: from its
+// end); empty when all are right.
+std::string WrongChannel(const Shown& p, const RECT& Channel, bool Vertical,
+                         const std::vector<std::pair<int, int>>& Pieces) {
+  const Strip& s = Vertical ? kChannelV : kChannel;
+  const int size = Vertical ? s.width : s.height;
+  const int extent = Vertical ? Channel.right - Channel.left : Channel.bottom - Channel.top;
+  const int Across = (size < extent ? (extent - size) / 2 : 0) + size / 2;
+  std::ostringstream wrong;
+  for (const auto& [at, piece] : Pieces) {
+    const int along = at >= 0 ? at : (Vertical ? Channel.bottom - Channel.top : Channel.right - Channel.left) + at;
+    const int x = Vertical ? Channel.left + Across : Channel.left + along;
+    const int y = Vertical ? Channel.top + along : Channel.top + Across;
+    const Seen want{s.id, 1, piece}, got = p.SeenAt(x, y);
+    if (got != want) wrong << "(" << x << "," << y << ") shows " << got << ", not " << want << "; ";
+  }
+  return wrong.str();
+}
+
+// The system's channel where the skin has none to give: no pixel of the skin's picture over the
+// channel, and its edge standing out of what lies round the bar.
+std::string WrongSystemChannel(const Shown& p, const RECT& Channel) {
+  const COLORREF round = p.At(1, 1);
+  int edge = 0;
+  for (int y = Channel.top; y < Channel.bottom; ++y)
+    for (int x = Channel.left; x < Channel.right; ++x) {
+      const Seen got = p.SeenAt(x, y);
+      if (got.id == kChannel.id || got.id == kChannelV.id) return "the skin's picture at (" + std::to_string(x) + "," + std::to_string(y) + ")";
+      if (p.At(x, y) != round) ++edge;
+    }
+  return edge > 0 ? "" : "no channel: nothing over it but what lies round the bar";
+}
+
+// The channel's caps as the skin gives them, where they fit; caps below 0 are none, and caps
+// that leave no room between them (up to the largest integer, which a plain sum wraps round)
+// are both dropped, the whole picture stretched along the channel. A channel picture the skin
+// cannot have (more frames than its pixels) leaves the system's channel, never none, while the
+// other bar keeps its own picture.
+TEST_F(ControlStates, ATrackBarsChannelShowsTheSkinsCapsWhereTheyFitElseTheWholePictureOrTheSystems) {
+  // Stretched whole: the left cap's piece over the first quarter, the right's over the last.
+  const std::vector<std::pair<int, int>> whole{{0, 3}, {5, 3}, {-6, 5}, {-1, 5}};
+  struct Case {
+    const char* values;
+    std::vector<std::pair<int, int>> pieces;  // empty: the system's channel
+  } cases[] = {
+      {"LeftWidth=3\r\nRightWidth=3\r\n", {{0, 3}, {2, 3}, {3, 4}, {-4, 4}, {-3, 5}, {-1, 5}}},
+      // Caps that leave one column between them: kept (the right cap holds a piece of the middle).
+      {"LeftWidth=3\r\nRightWidth=8\r\n", {{2, 3}, {3, 4}, {-6, 4}, {-3, 5}}},
+      // No column between them: dropped.
+      {"LeftWidth=3\r\nRightWidth=9\r\n", whole},
+      {"LeftWidth=2147483647\r\nRightWidth=2147483647\r\n", whole},
+      {"LeftWidth=2147483647\r\nRightWidth=3\r\n", whole},
+      {"LeftWidth=0\r\nRightWidth=3\r\n", {{0, 3}, {-6, 4}, {-3, 5}}},
+      {"LeftWidth=-1\r\nRightWidth=3\r\n", {{0, 3}, {-6, 4}, {-3, 5}}},
+      {"LeftWidth=-2147483647\r\nRightWidth=-1\r\n", whole},
+      // As many frames as the picture has columns, and one more.
+      {"LeftWidth=3\r\nRightWidth=3\r\nFrame=12\r\n", {{2, 3}, {3, 4}, {-3, 5}}},
+      {"LeftWidth=3\r\nRightWidth=3\r\nFrame=13\r\n", {}},
+      {"LeftWidth=3\r\nRightWidth=3\r\nFrame=2147483647\r\n", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.values);
+    // The vertical bar's picture is whole: the horizontal one's values are its alone.
+    UseSkin(ChannelSkinSpec(c.values, "TopHeight=3\r\nBottomHeight=3\r\n"));
+    auto* bar = Add<vcl::TTrackBar>(20, 20, 200, 32);
+    bar->SetSliderVisible(false);
+    auto* upright = Add<vcl::TTrackBar>(260, 20, 32, 200);
+    upright->SetOrientation(vcl::trVertical);
+    upright->SetSliderVisible(false);
+    Show();
+    const HWND w = bar->Handle(), v = upright->Handle();
+    EXPECT_EQ(Await([&] {
+                const Shown p(w);
+                const RECT channel = ChannelOf(w);
+                return c.pieces.empty() ? WrongSystemChannel(p, channel) : WrongChannel(p, channel, false, c.pieces);
+              }),
+              "")
+        << "the horizontal bar";
+    EXPECT_EQ(Await([&] {
+                return WrongChannel(Shown(v), ChannelOf(v), true, {{0, 1}, {2, 1}, {3, 4}, {-4, 4}, {-3, 7}, {-1, 7}});
+              }),
+              "")
+        << "the vertical bar keeps its picture";
+    form_.reset();
+  }
+  // The vertical picture alone the skin cannot have: the system's channel there.
+  UseSkin(ChannelSkinSpec("LeftWidth=3\r\nRightWidth=3\r\n", "TopHeight=3\r\nBottomHeight=3\r\nFrame=2147483647\r\n"));
+  auto* bar = Add<vcl::TTrackBar>(20, 20, 200, 32);
+  bar->SetSliderVisible(false);
+  auto* upright = Add<vcl::TTrackBar>(260, 20, 32, 200);
+  upright->SetOrientation(vcl::trVertical);
+  upright->SetSliderVisible(false);
+  Show();
+  const HWND w = bar->Handle(), v = upright->Handle();
+  EXPECT_EQ(Await([&] { return WrongChannel(Shown(w), ChannelOf(w), false, {{0, 3}, {3, 4}, {-1, 5}}); }), "");
+  EXPECT_EQ(Await([&] { return WrongSystemChannel(Shown(v), ChannelOf(v)); }), "") << "the vertical bar";
+}
+
 // A memo's vertical bar: the arrows' frames 9 and 13 of the parts strip (+3 under the
 // pointer), the thumb's frame 1 (3 under the pointer), over the track.
 TEST_F(ControlStates, AMemosScrollBarShowsItsArrowsAndThumbInTheirStates) {
