@@ -544,8 +544,12 @@ void TSkinAdvPage::MakeTabPictures() {
   TDataSkinBorder* tabs = TabsElement(FSkinData);
   if (FPageKind != 4 || !tabs || !FControl) return;
   const TRect size(0, 0, kTabPictureWidth, kTabPictureHeight);
-  const auto normal = StretchSkinBitmap(size, tabs->Bitmap.get(), tabs->Margins(), false, tabs->Tile != 0, tabs->Frame, 1);
-  const auto active = StretchSkinBitmap(size, tabs->Bitmap.get(), tabs->Margins(), false, tabs->Tile != 0, tabs->Frame, 2);
+  // The tabs lie on the skin's face: what the tab picture has no pixels for shows it.
+  const vcl::TColor face = FaceColor();
+  const auto normal =
+      StretchSkinBitmap(size, tabs->Bitmap.get(), tabs->Margins(), false, tabs->Tile != 0, tabs->Frame, 1, face);
+  const auto active =
+      StretchSkinBitmap(size, tabs->Bitmap.get(), tabs->Margins(), false, tabs->Tile != 0, tabs->Frame, 2, face);
   if (normal) AssignPicture(FControl, L"TabBackGround", normal.get());
   if (active) AssignPicture(FControl, L"TabBackGroundActive", active.get());
 }

@@ -8,6 +8,9 @@
 namespace winskin {
 namespace {
 
+// The skin's colour of menus (its colour table's entry).
+constexpr int kMenuColour = 16;
+
 // GetDCEx's flag for the window class's own DC settings (not in every header).
 constexpr DWORD kDcxUseStyle = 0x00010000;
 
@@ -76,7 +79,9 @@ bool TWinSkinPopMenu::MakeBuffer() {
   RECT r{};
   if (!frame || !GetWindowRect(Window, &r)) return false;
   const TRect size(0, 0, r.right - r.left, r.bottom - r.top);
-  buffer_ = StretchSkinBitmap(size, frame->Bitmap.get(), frame->Margins(), false, frame->Tile == 1, frame->Frame, 1);
+  // What the frame's picture has no pixels for shows the menu's colour, as its items do.
+  buffer_ = StretchSkinBitmap(size, frame->Bitmap.get(), frame->Margins(), false, frame->Tile == 1, frame->Frame, 1,
+                              SkinData->Skin()->Color(kMenuColour));
   return buffer_ != nullptr;
 }
 

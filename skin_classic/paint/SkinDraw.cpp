@@ -209,13 +209,22 @@ TEmptyParts StretchInto(TBitmap* Out, int W, int H, const FrameBox& f, TBitmap* 
 }  // namespace
 
 std::unique_ptr<TBitmap> StretchSkinBitmap(const TRect& DestRect, TBitmap* Source, const TRect& Margins, bool Vertical,
-                                           bool Tile, int FrameCount, int Frame) {
+                                           bool Tile, int FrameCount, int Frame, TColor Under) {
   const std::optional<FrameBox> f = FrameOf(Source, FrameCount, Frame, Vertical);
   if (!f) return nullptr;
   const int W = DestRect.Width(), H = DestRect.Height();
   std::unique_ptr<TBitmap> out = NewSkinBitmap(W, H);
   if (!out) return nullptr;
-  StretchInto(out.get(), W, H, *f, Source, Margins, Tile);
+  const TEmptyParts empty = StretchInto(out.get(), W, H, *f, Source, Margins, Tile);
+  // Parts the frame has no pixels for show what the picture will lie on, not a new picture's
+  // black.
+  if (empty.count) {
+    const vcl::UniqueBrush under(CreateSolidBrush(static_cast<COLORREF>(vcl::ColorToRGB(Under))));
+    for (size_t i = 0; i < empty.count; ++i) {
+      const RECT r = empty.parts[i];
+      FillRect(DcOf(out.get()), &r, under.get());
+    }
+  }
   return out;
 }
 

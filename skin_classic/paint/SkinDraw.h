@@ -16,10 +16,12 @@ inline int Min(int A, int B) { return A < B ? A : B; }
 // A new 24-bit bitmap of DestRect's size (only the size counts) made from frame Frame
 // (1-based) of FrameCount frames of Source (stacked when Vertical, else side by side):
 // corners copied, edges stretched, the centre stretched or tiled. Margins are (left, top,
-// right, bottom); a pair that does not fit the size or the frame is taken as 0. Nothing
-// (nullptr) for an empty source, an invalid frame or an empty size.
+// right, bottom); a pair that does not fit the size or the frame is taken as 0. The parts the
+// frame has no pixels for (between margins that take its whole width or height) are Under,
+// the colour the picture will lie on. Nothing (nullptr) for an empty source, an invalid frame
+// or an empty size.
 std::unique_ptr<TBitmap> StretchSkinBitmap(const TRect& DestRect, TBitmap* Source, const TRect& Margins, bool Vertical,
-                                           bool Tile, int FrameCount, int Frame);
+                                           bool Tile, int FrameCount, int Frame, TColor Under);
 
 // SourceRect of Source repeated over DestRect from its top-left corner. Tiles are drawn
 // whole, so the last column and row may reach past DestRect.

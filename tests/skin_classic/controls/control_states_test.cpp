@@ -21,6 +21,7 @@
 #include "classlib/extctrls/MediaPlayer.h"
 #include "classlib/stdctrls/StdCtrls.h"
 #include "skin_classic/forms/form_skin_support.h"
+#include "picture_pages.h"
 #include "support/put_control.h"
 
 namespace winskin::test {
@@ -818,6 +819,50 @@ TEST_F(ControlStates, AHeaderAndAStatusBarWithoutRowsBetweenTheirMarginsShowTheF
           << "the status bar";
       form_.reset();
     }
+}
+
+// ---------------------------------------------------------------------------------------
+// Tab pictures
+
+// A page control of another library mapped (by the skin's class list) as one that shows tab
+// pictures: when the tab picture's left and right margins take its whole width, the pictures it
+// is given show the skin's face between them (what the tabs lie on), never black, and the
+// margins their pieces; with one column between the margins, it is stretched over the middle.
+TEST_F(ControlStates, TabPicturesWithoutColumnsBetweenTheMarginsShowTheFaceThere) {
+  const COLORREF face = RGB(200, 201, 202);
+  for (const int right : {17, 16}) {
+    SCOPED_TRACE(right == 17 ? "no column between the margins" : "a column between");
+    PackageSpec spec = StatesSkinSpec();
+    for (PackageEntry& e : spec.entries)
+      if (e.name == "forms.ini") {
+        std::string text(e.bytes.begin(), e.bytes.end());
+        const std::string was = "[Tabs]\r\nImage=Tabs.bmp\r\nLeftWidth=3\r\nTopHeight=4\r\nRightWidth=2\r\n";
+        ASSERT_NE(text.find(was), std::string::npos);
+        text.replace(text.find(was), was.size(),
+                     "[Tabs]\r\nImage=Tabs.bmp\r\nLeftWidth=3\r\nTopHeight=4\r\nRightWidth=" + std::to_string(right) + "\r\n");
+        e.bytes = ToBytes(text);
+      }
+    UseSkin(spec);
+    data_->Skin3rd()->Add(L"TPicturePages=advpagecontrol");
+    auto* pages = Add<TPicturePages>(20, 20, 200, 100);
+    Show();
+    for (const auto& [picture, frame] : {std::pair(pages->TabBackGround(), 1), std::pair(pages->TabBackGroundActive(), 2)}) {
+      SCOPED_TRACE(frame == 1 ? "normal" : "active");
+      vcl::TBitmap* b = picture->Graphic() ? picture->Bitmap() : nullptr;
+      ASSERT_TRUE(b && b->Width() == 100 && b->Height() > 10);
+      const int y = b->Height() / 2;
+      auto seen = [&](int x) { return SeenIn(static_cast<COLORREF>(b->Canvas()->Pixels(x, y))); };
+      EXPECT_EQ(seen(1), (Seen{kTabs.id, frame, 3})) << "the left margin";
+      EXPECT_EQ(seen(98), (Seen{kTabs.id, frame, 5})) << "the right margin";
+      for (const int x : {3, 50, 100 - right - 1}) {
+        if (right == 17)
+          EXPECT_EQ(static_cast<COLORREF>(b->Canvas()->Pixels(x, y)), face) << x;
+        else
+          EXPECT_EQ(seen(x), (Seen{kTabs.id, frame, 4})) << x;
+      }
+    }
+    form_.reset();
+  }
 }
 
 // ---------------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 // sheet border on every side, close marks and the form's say over closing, button-style tabs,
 // the pages' background and the tab pictures of page controls that publish them.
 #include "control_skin_support.h"
+#include "picture_pages.h"
 
 #include <commctrl.h>
 
@@ -12,21 +13,6 @@
 #include "skin_classic/core/SkinManage.h"
 
 namespace winskin::test {
-
-// A page control of another library: it shows pictures behind its tabs.
-class TPicturePages : public vcl::TCustomControl {
-  VCL_CLASS(TPicturePages, TCustomControl)
- public:
-  explicit TPicturePages(vcl::TComponent* AOwner)
-      : TCustomControl(AOwner), normal_(std::make_unique<vcl::TPicture>()), active_(std::make_unique<vcl::TPicture>()) {}
-  vcl::TPicture* TabBackGround() const { return normal_.get(); }
-  void SetTabBackGround(vcl::TPicture* Value) { normal_->Assign(Value); }
-  vcl::TPicture* TabBackGroundActive() const { return active_.get(); }
-  void SetTabBackGroundActive(vcl::TPicture* Value) { active_->Assign(Value); }
-
- private:
-  std::unique_ptr<vcl::TPicture> normal_, active_;
-};
 
 VCL_CLASS_INFO(TPicturePages) {
   p.Object<&TPicturePages::TabBackGround, &TPicturePages::SetTabBackGround>(L"TabBackGround",

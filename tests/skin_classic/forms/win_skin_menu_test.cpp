@@ -1138,6 +1138,69 @@ TEST_F(SkinnedMenus, ADroppedMenuIsOwnerDrawnInAFramedPopupAndClosedByATimer) {
   EXPECT_EQ(Pixel(print.get(), secondItem.right - 4, secondItem.top + 1), Frame(kMenuItemId, 1));
 }
 
+// A popup frame picture whose margins take its whole width or height has no pixels for the
+// parts between them: the dropped menu's frame shows the menu's colour there, as its items do,
+// never black; the margins' pieces stand where they belong, and one pixel between the margins is
+// stretched over the middle.
+TEST_F(SkinnedMenus, AFramePictureWithoutPixelsBetweenItsMarginsShowsTheMenuColourThere) {
+  // The frame picture: 12 x 12, each of its nine pieces (cut at the margins) its own colour.
+  auto piece = [](int column, int row) { return MakeRgb(200 + 10 * column, 30 * row, 99); };
+  struct Case {
+    int left, top, right, bottom;
+  } cases[] = {{6, 3, 6, 3}, {3, 6, 3, 6}, {6, 6, 6, 6}, {6, 3, 5, 3}, {3, 6, 3, 5}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.left) + "," + std::to_string(c.top) + "," + std::to_string(c.right) + "," +
+                 std::to_string(c.bottom));
+    PackageSpec spec = MenuSkinSpec(false);
+    for (PackageEntry& e : spec.entries) {
+      if (e.name == "MenuBack.bmp")
+        e.bytes = Bmp24(12, 12, [&](int x, int y) {
+          return piece(x < c.left ? 0 : x >= 12 - c.right ? 2 : 1, y < c.top ? 0 : y >= 12 - c.bottom ? 2 : 1);
+        });
+      if (e.name == "forms.ini") {
+        std::string text(e.bytes.begin(), e.bytes.end());
+        const std::string was = "[MenuBackground]\r\nImage=MenuBack.bmp\r\nLeftWidth=3\r\nTopHeight=3\r\nRightWidth=3\r\nBottomHeight=3\r\n";
+        ASSERT_NE(text.find(was), std::string::npos);
+        text.replace(text.find(was), was.size(),
+                     "[MenuBackground]\r\nImage=MenuBack.bmp\r\nLeftWidth=" + std::to_string(c.left) + "\r\nTopHeight=" +
+                         std::to_string(c.top) + "\r\nRightWidth=" + std::to_string(c.right) +
+                         "\r\nBottomHeight=" + std::to_string(c.bottom) + "\r\n");
+        e.bytes = ToBytes(text);
+      }
+    }
+    UseSkin(spec);
+    UniqueWindow w = MenuWindow();
+    TWinSkinForm* skin = SkinRaw(w.get());
+    ASSERT_TRUE(skin && skin->MenuBar());
+    LayOut(skin);
+    TMenuBtn* file = skin->MenuBar()->Items()[0].get();
+    std::unique_ptr<vcl::TBitmap> print;
+    EXPECT_TRUE(RunMenuLoop([&] { skin->OpenBarItem(file); }, [&](int tick) {
+      HWND popup = VisiblePopupWindow();
+      if (!popup || tick < 3) return false;
+      RECT r{};
+      GetWindowRect(popup, &r);
+      print = Surface(r.right - r.left, r.bottom - r.top, vcl::clBlack);
+      SendMessageW(popup, WM_PRINT, reinterpret_cast<WPARAM>(print->Canvas()->Handle()),
+                   PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+      return true;
+    }));
+    ASSERT_TRUE(print);
+    const int wd = print->Width(), h = print->Height();
+    const bool across = c.left + c.right == 12, down = c.top + c.bottom == 12;
+    const vcl::TColor menu = C(kMenuColour);
+    // The corners: their pieces.
+    EXPECT_EQ(Pixel(print.get(), 0, 0), C(piece(0, 0)));
+    EXPECT_EQ(Pixel(print.get(), wd - 1, h - 1), C(piece(2, 2)));
+    // The top edge's middle, the left edge's middle and the right edge's middle.
+    EXPECT_EQ(Pixel(print.get(), wd / 2, 1), across ? menu : C(piece(1, 0))) << "the top edge";
+    EXPECT_EQ(Pixel(print.get(), wd / 2, h - 1), across ? menu : C(piece(1, 2))) << "the bottom edge";
+    EXPECT_EQ(Pixel(print.get(), 1, h / 2), down ? menu : C(piece(0, 1))) << "the left edge";
+    EXPECT_EQ(Pixel(print.get(), wd - 1, h / 2), down ? menu : C(piece(2, 1))) << "the right edge";
+    w.reset();
+  }
+}
+
 // The menus of a raw window's bar: File (Open, Recent with a sub-menu), Go (no menu), Help.
 struct ThreeItemBar {
   HMENU bar = CreateMenu();

@@ -34,7 +34,8 @@ TColor Block(int frame, int bx, int by) { return C(BlockColour(frame, bx, by)); 
 
 TEST(StretchSkinBitmap, CornersStayEdgesAndCentreStretch) {
   auto source = NinePatch(2, 3);
-  auto b = StretchSkinBitmap(vcl::Rect(5, 5, 25, 20), source.get(), vcl::Rect(3, 3, 3, 3), false, false, 2, 2);
+  auto b = StretchSkinBitmap(vcl::Rect(5, 5, 25, 20), source.get(), vcl::Rect(3, 3, 3, 3), false, false, 2, 2,
+                             vcl::clWhite);
   ASSERT_TRUE(b);
   EXPECT_EQ(b->Width(), 20);
   EXPECT_EQ(b->Height(), 15);
@@ -45,7 +46,8 @@ TEST(StretchSkinBitmap, CornersStayEdgesAndCentreStretch) {
 
   // Stacked frames: frame 1 of two.
   auto stacked = NinePatch(2, 3, true);
-  auto v = StretchSkinBitmap(vcl::Rect(0, 0, 12, 12), stacked.get(), vcl::Rect(3, 3, 3, 3), true, false, 2, 1);
+  auto v = StretchSkinBitmap(vcl::Rect(0, 0, 12, 12), stacked.get(), vcl::Rect(3, 3, 3, 3), true, false, 2, 1,
+                             vcl::clWhite);
   ASSERT_TRUE(v);
   EXPECT_EQ(At(v.get(), 0, 0), Block(1, 0, 0));
   EXPECT_EQ(At(v.get(), 6, 6), Block(1, 1, 1));
@@ -57,30 +59,73 @@ TEST(StretchSkinBitmap, MarginsThatDoNotFitAreDropped) {
   // the whole frame width is stretched: x 8 comes from source x 12 (block 1), where an
   // 11-pixel left edge would have shown source x 8 (block 0).
   auto source = NinePatch(1, 10);
-  auto b = StretchSkinBitmap(vcl::Rect(0, 0, 20, 30), source.get(), vcl::Rect(11, 10, 11, 10), false, false, 1, 1);
+  auto b = StretchSkinBitmap(vcl::Rect(0, 0, 20, 30), source.get(), vcl::Rect(11, 10, 11, 10), false, false, 1, 1,
+                             vcl::clWhite);
   ASSERT_TRUE(b);
   EXPECT_EQ(At(b.get(), 8, 15), Block(1, 1, 1));
   EXPECT_EQ(At(b.get(), 8, 2), Block(1, 1, 0));  // the top edge runs across the whole width
   EXPECT_EQ(At(b.get(), 0, 2), Block(1, 0, 0));
   // Margins beyond the frame itself are dropped too (no reads outside the frame).
-  auto c = StretchSkinBitmap(vcl::Rect(0, 0, 200, 200), source.get(), vcl::Rect(40, 40, 40, 40), false, false, 1, 1);
+  auto c = StretchSkinBitmap(vcl::Rect(0, 0, 200, 200), source.get(), vcl::Rect(40, 40, 40, 40), false, false, 1, 1,
+                             vcl::clWhite);
   ASSERT_TRUE(c);
   EXPECT_EQ(At(c.get(), 100, 100), Block(1, 1, 1));
+}
+
+// Margins that take a frame's whole width or height leave no pixels for the parts between them:
+// the picture made shows the colour it is to lie on there, stretched or tiled, never black,
+// while the margins' pieces are made; one pixel between the margins is stretched over them.
+TEST(StretchSkinBitmap, PartsWithoutPixelsBetweenTheMarginsShowTheColourUnder) {
+  auto source = NinePatch(2, 3);  // frames of 9 x 9 in blocks of 3
+  const TColor under = static_cast<TColor>(MakeRgb(1, 200, 3));
+  for (const bool tile : {false, true}) {
+    SCOPED_TRACE(tile ? "tiled" : "stretched");
+    // Across: left and right margins of 4 and 5 (the frame's width), top and bottom of 3.
+    auto across = StretchSkinBitmap(vcl::Rect(0, 0, 20, 20), source.get(), vcl::Rect(4, 3, 5, 3), false, tile, 2, 2, under);
+    ASSERT_TRUE(across);
+    EXPECT_EQ(At(across.get(), 0, 0), Block(2, 0, 0));
+    EXPECT_EQ(At(across.get(), 19, 19), Block(2, 2, 2));
+    EXPECT_EQ(At(across.get(), 0, 10), Block(2, 0, 1));   // the left margin's middle
+    EXPECT_EQ(At(across.get(), 15, 10), Block(2, 1, 1));  // the right margin starts in the centre block
+    for (const auto& [x, y] : {std::pair(4, 0), std::pair(10, 10), std::pair(14, 19)})
+      EXPECT_EQ(At(across.get(), x, y), under) << x << "," << y;
+    // Down: top and bottom margins of 4 and 5, left and right of 3.
+    auto down = StretchSkinBitmap(vcl::Rect(0, 0, 20, 20), source.get(), vcl::Rect(3, 4, 3, 5), false, tile, 2, 1, under);
+    ASSERT_TRUE(down);
+    EXPECT_EQ(At(down.get(), 10, 0), Block(1, 1, 0));
+    EXPECT_EQ(At(down.get(), 10, 15), Block(1, 1, 1));
+    for (const auto& [x, y] : {std::pair(0, 4), std::pair(10, 10), std::pair(19, 14)})
+      EXPECT_EQ(At(down.get(), x, y), under) << x << "," << y;
+    // Both: only the corners have pixels.
+    auto both = StretchSkinBitmap(vcl::Rect(0, 0, 20, 20), source.get(), vcl::Rect(4, 4, 5, 5), false, tile, 2, 1, under);
+    ASSERT_TRUE(both);
+    EXPECT_EQ(At(both.get(), 0, 0), Block(1, 0, 0));
+    EXPECT_EQ(At(both.get(), 19, 19), Block(1, 2, 2));
+    for (const auto& [x, y] : {std::pair(10, 0), std::pair(0, 10), std::pair(10, 10), std::pair(19, 10), std::pair(10, 19)})
+      EXPECT_EQ(At(both.get(), x, y), under) << x << "," << y;
+    // One pixel between the margins (4 and 4): it is made over the middle, across and down.
+    auto one = StretchSkinBitmap(vcl::Rect(0, 0, 20, 20), source.get(), vcl::Rect(4, 4, 4, 4), false, tile, 2, 1, under);
+    ASSERT_TRUE(one);
+    EXPECT_EQ(At(one.get(), 10, 10), Block(1, 1, 1));
+    EXPECT_EQ(At(one.get(), 10, 0), Block(1, 1, 0));
+    EXPECT_EQ(At(one.get(), 0, 10), Block(1, 0, 1));
+  }
 }
 
 TEST(StretchSkinBitmap, NothingForBadFramesAndSizes) {
   auto source = NinePatch(2, 3);
   const vcl::TRect r(0, 0, 10, 10), m(1, 1, 1, 1);
-  EXPECT_FALSE(StretchSkinBitmap(r, source.get(), m, false, false, 2, 0));
-  EXPECT_FALSE(StretchSkinBitmap(r, source.get(), m, false, false, 2, 3));
-  EXPECT_FALSE(StretchSkinBitmap(r, source.get(), m, false, false, 0, 1));
-  EXPECT_FALSE(StretchSkinBitmap(r, source.get(), m, false, false, 100, 1));  // frames narrower than a pixel
-  EXPECT_FALSE(StretchSkinBitmap(vcl::Rect(0, 0, 0, 10), source.get(), m, false, false, 2, 1));
-  EXPECT_FALSE(StretchSkinBitmap(vcl::Rect(0, 0, 10, -5), source.get(), m, false, false, 2, 1));
-  EXPECT_FALSE(StretchSkinBitmap(vcl::Rect(0, 0, 1 << 30, 1 << 30), source.get(), m, false, false, 2, 1));
+  EXPECT_FALSE(StretchSkinBitmap(r, source.get(), m, false, false, 2, 0, vcl::clWhite));
+  EXPECT_FALSE(StretchSkinBitmap(r, source.get(), m, false, false, 2, 3, vcl::clWhite));
+  EXPECT_FALSE(StretchSkinBitmap(r, source.get(), m, false, false, 0, 1, vcl::clWhite));
+  EXPECT_FALSE(StretchSkinBitmap(r, source.get(), m, false, false, 100, 1,
+                                 vcl::clWhite));  // frames narrower than a pixel
+  EXPECT_FALSE(StretchSkinBitmap(vcl::Rect(0, 0, 0, 10), source.get(), m, false, false, 2, 1, vcl::clWhite));
+  EXPECT_FALSE(StretchSkinBitmap(vcl::Rect(0, 0, 10, -5), source.get(), m, false, false, 2, 1, vcl::clWhite));
+  EXPECT_FALSE(StretchSkinBitmap(vcl::Rect(0, 0, 1 << 30, 1 << 30), source.get(), m, false, false, 2, 1, vcl::clWhite));
   vcl::TBitmap empty;
-  EXPECT_FALSE(StretchSkinBitmap(r, &empty, m, false, false, 1, 1));
-  EXPECT_FALSE(StretchSkinBitmap(r, nullptr, m, false, false, 1, 1));
+  EXPECT_FALSE(StretchSkinBitmap(r, &empty, m, false, false, 1, 1, vcl::clWhite));
+  EXPECT_FALSE(StretchSkinBitmap(r, nullptr, m, false, false, 1, 1, vcl::clWhite));
 }
 
 TEST(TileBitmap, WholeTilesFromTheTopLeftCorner) {
@@ -107,7 +152,8 @@ TEST(StretchSkinBitmap, TiledCentreIsCoveredByTheRightAndBottomParts) {
   auto source = NinePatch(1, 3);
   // Margins 3: the centre 14 x 9 is tiled with the 3 x 3 centre block; the last tiles run
   // into the right and bottom parts, which are drawn after them.
-  auto b = StretchSkinBitmap(vcl::Rect(0, 0, 20, 15), source.get(), vcl::Rect(3, 3, 3, 3), false, true, 1, 1);
+  auto b = StretchSkinBitmap(vcl::Rect(0, 0, 20, 15), source.get(), vcl::Rect(3, 3, 3, 3), false, true, 1, 1,
+                             vcl::clWhite);
   ASSERT_TRUE(b);
   EXPECT_EQ(At(b.get(), 16, 11), Block(1, 1, 1));
   EXPECT_EQ(At(b.get(), 17, 7), Block(1, 2, 1));
@@ -156,7 +202,8 @@ TEST(DrawSkinBitmapRect, EqualsAPictureOfItsOwnSizeAfterLargerOnes) {
     DrawSkinBitmapRect(drawn->Canvas()->Handle(), vcl::Rect(2, 2, 2 + w, 2 + h), picture, vcl::Rect(3, 3, 3, 3), tile,
                        2, frame, transparent);
     // The same picture made on its own and laid down by hand.
-    auto own = StretchSkinBitmap(vcl::Rect(0, 0, w, h), picture, vcl::Rect(3, 3, 3, 3), false, tile, 2, frame);
+    auto own = StretchSkinBitmap(vcl::Rect(0, 0, w, h), picture, vcl::Rect(3, 3, 3, 3), false, tile, 2, frame,
+                                 vcl::clWhite);
     ASSERT_TRUE(own);
     auto expected = Surface(w + 4, h + 4, vcl::clWhite);
     if (transparent)
