@@ -1,6 +1,7 @@
 // The skinned form's painting: borders, title band with caption buttons and text, the menu
 // band, and the window region cut from the key colour.
 #include <algorithm>
+#include <cstdint>
 
 #include "classlib/comctrls/ToolBar.h"
 #include "skin_classic/core/SkinStartup.h"
@@ -210,11 +211,17 @@ void TWinSkinForm::DrawTitleText(HDC DC, TPoint Origin, int Width) {
   HGDIOBJ oldFont = SelectObject(DC, caption_font_->Handle());
   TRect measured(0, 0, 0, 0);
   DrawTextAW(DC, text, measured, kMeasureTitle);
-  const int textWidth = measured.Width() + title->LeftWidth + title->RightWidth;
-  int left = title->LeftWidth;
+  // The text stops before the right-aligned buttons.
+  int limit = Width - RightWidth;
+  for (const auto& b : buttons_)
+    if (b->Visible && b->Data->Align == 1 && !b->BoundsRect.IsEmpty()) limit = std::min(limit, b->BoundsRect.Left - 2);
+  // An offset of the text no title can hold (below 0, or leaving the text no room before the
+  // buttons) is none: the caption would start out of the window or past its end.
+  auto offset = [&](int Value) { return Value < 0 || Value >= limit ? 0 : Value; };
+  int left = offset(title->LeftWidth);
   switch (title->TextAlignment) {
     case 1: left = (Width - measured.Width()) / 2; break;
-    case 2: left = Width - title->RightWidth - measured.Width(); break;
+    case 2: left = Width - offset(title->RightWidth) - measured.Width(); break;
     default:
       if (BorderKind == TBorderKind::Dialog) left -= kDialogTextShift;
       // The text follows the system's icon, which the skin left no room for.
@@ -223,23 +230,25 @@ void TWinSkinForm::DrawTitleText(HDC DC, TPoint Origin, int Width) {
           left = std::max(left, b->BoundsRect.Right + 2);
       break;
   }
-  (void)textWidth;
-  // The text stops before the right-aligned buttons.
-  int limit = Width - RightWidth;
-  for (const auto& b : buttons_)
-    if (b->Visible && b->Data->Align == 1 && !b->BoundsRect.IsEmpty()) limit = std::min(limit, b->BoundsRect.Left - 2);
+  // Never out of the window at its left: the caption's first letters would be lost.
+  left = std::max(left, 0);
   int right = std::min(left + measured.Width(), limit);
   if (RightToLeft) {
     const int mirroredLeft = MaxButtonRight - right - kRtlShift;
     right = MaxButtonRight - left - kRtlShift;
     left = mirroredLeft;
   }
-  const int top = (TopHeight - measured.Height()) / 2 + title->TopHeight;
+  // A vertical shift that moves the text out of the title is none.
+  const int centred = (TopHeight - measured.Height()) / 2;
+  const int64_t shifted = int64_t{centred} + title->TopHeight;
+  const int top = shifted < 0 || shifted + measured.Height() > TopHeight ? centred : static_cast<int>(shifted);
   TRect r(left, top, right, top + measured.Height());
   if (title->HasBitmap() && !r.IsEmpty()) {
-    TRect back(r.Left - title->TXTBackleft, 0, r.Right + title->TXTBackRight, TopHeight);
+    // The text background's reach beside the text: one no window can hold is none.
+    auto reach = [&](int Value) { return Value < 0 || Value > Width ? 0 : Value; };
+    TRect back(r.Left - reach(title->TXTBackleft), 0, r.Right + reach(title->TXTBackRight), TopHeight);
     back.Offset(-Origin.X, -Origin.Y);
-    DrawSkinBitmapRect(DC, back, title->Bitmap.get(), vcl::Rect(title->TXTBackleft, 0, title->TXTBackRight, 0), false,
+    DrawSkinBitmapRect(DC, back, title->Bitmap.get(), vcl::Rect(reach(title->TXTBackleft), 0, reach(title->TXTBackRight), 0), false,
                        title->Frame, Active ? 1 : std::min(2, title->Frame), title->Transparent());
   }
   vcl::TColor colour = Active ? title->ActiveText : title->InActiveText;

@@ -1270,6 +1270,134 @@ TEST_F(SkinnedForms, TheSystemsCloseStandsAtTheTitlesRightEndAndTheSkinsButtonsL
   EXPECT_EQ(minimise->BoundsRect.Right, close->BoundsRect.Left - kGap);
 }
 
+// The title text's offsets as the skin gives them where the title holds them; an offset below 0,
+// or one that leaves the text no room before the title's right end (up to the largest integer),
+// is none, and a dialog's text (16 pixels further left) never starts out of the window: the
+// caption stays whole and readable. A vertical shift that moves the text out of the title is
+// none; the text background's reach beside the text is kept up to the window's width, none past
+// it. Under a window without a system menu (no icon, no buttons) and a dialog.
+TEST_F(SkinnedForms, TheTitleTextsOffsetsHoldWhereTheTitleHoldsThemElseNone) {
+  constexpr int kTextBackId = 9;
+  constexpr vcl::TColor kInk = 0x030201;  // the skin's active title text
+  struct Keys {
+    int shift = 0, vertical = 0, backLeft = 0, backRight = 0;
+  };
+  // The title painted under these keys: the window's skinner, and the frame painted.
+  struct Title {
+    TWinSkinForm* skin = nullptr;
+    std::unique_ptr<vcl::TBitmap> frame;
+    int ink = 0;  // pixels of the text's colour in the title
+  };
+  auto paint = [&](HWND w, const Keys& k) {
+    PackageSpec spec = FormSkinSpec({});
+    for (PackageEntry& e : spec.entries)
+      if (e.name == "forms.ini") {
+        std::string text(e.bytes.begin(), e.bytes.end());
+        const std::string bar = "menuBar=MenuBar.bmp\r\n";
+        text.replace(text.find(bar), bar.size(),
+                     bar + "TextBack=TextBack.bmp\r\nTextShift=" + std::to_string(k.shift) + "\r\nTextShiftVert=" +
+                         std::to_string(k.vertical) + "\r\nTXTBackleft=" + std::to_string(k.backLeft) +
+                         "\r\nTXTBackRight=" + std::to_string(k.backRight) + "\r\n");
+        e.bytes = ToBytes(text);
+      }
+    spec.entries.push_back({"TextBack.bmp", FramesBmp(10, 10, FrameColours(kTextBackId, 2))});
+    SkinnedWindows::UseSkin(spec);
+    Title t;
+    t.skin = SkinRaw(w);
+    if (!t.skin) return t;
+    SendMessageW(w, WM_NCACTIVATE, TRUE, 0);
+    t.frame = PaintedFrame(w);
+    for (int y = 0; y < t.skin->TopHeight; ++y)
+      for (int x = 0; x < t.frame->Width(); ++x) t.ink += Pixel(t.frame.get(), x, y) == kInk ? 1 : 0;
+    return t;
+  };
+  // Each window made anew for each skin, 300 pixels wide.
+  auto window = [](DWORD style) {
+    UniqueWindow w = RawWindow(style);
+    SetWindowTextW(w.get(), L"Title");
+    SetWindowPos(w.get(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return w;
+  };
+  auto whole = [](const Title& t) {
+    std::string wrong;
+    if (t.skin->TitleRect.IsEmpty()) wrong += "no caption; ";
+    if (t.skin->TitleRect.Left < 0 || t.skin->TitleRect.Right > t.frame->Width()) wrong += "the caption out of the window; ";
+    if (t.skin->TitleRect.Top < 0 || t.skin->TitleRect.Bottom > t.skin->TopHeight) wrong += "the caption out of the title; ";
+    if (t.ink < 10) wrong += "the caption's text not drawn; ";
+    return wrong;
+  };
+
+  // Across, without an icon or buttons: the text may start up to a pixel before the title's
+  // right end (the window's less its right border).
+  {
+    UniqueWindow w = window(WS_POPUP | WS_CAPTION);
+    const Title plain = paint(w.get(), {});
+    ASSERT_TRUE(plain.skin);
+    const int end = plain.frame->Width() - plain.skin->RightWidth;  // where the text must stop
+    for (const auto& [shift, expected] : {std::pair(0, 0), std::pair(40, 40), std::pair(end - 1, end - 1),
+                                          std::pair(end, 0), std::pair(-1, 0), std::pair(2147483647, 0),
+                                          std::pair(-2147483647, 0)}) {
+      SCOPED_TRACE("shift " + std::to_string(shift));
+      UniqueWindow again = window(WS_POPUP | WS_CAPTION);
+      const Title t = paint(again.get(), {.shift = shift});
+      ASSERT_TRUE(t.skin);
+      EXPECT_EQ(t.skin->TitleRect.Left, expected);
+      if (shift != end - 1) {
+        EXPECT_EQ(whole(t), "");
+      }
+    }
+  }
+  // A dialog's text 16 pixels left of the offset, never left of the window.
+  for (const auto& [shift, expected] : {std::pair(40, 24), std::pair(16, 0), std::pair(10, 0), std::pair(-1, 0),
+                                        std::pair(2147483647, 0)}) {
+    SCOPED_TRACE("a dialog, shift " + std::to_string(shift));
+    UniqueWindow w = window(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME);
+    const Title t = paint(w.get(), {.shift = shift});
+    ASSERT_TRUE(t.skin);
+    EXPECT_EQ(t.skin->TitleRect.Left, expected);
+    EXPECT_EQ(whole(t), "");
+  }
+  // Down: the text centred in the title, shifted as far as the title holds it.
+  {
+    UniqueWindow w = window(WS_POPUP | WS_CAPTION);
+    const Title plain = paint(w.get(), {.shift = 40});
+    ASSERT_TRUE(plain.skin);
+    const int centred = plain.skin->TitleRect.Top, room = plain.skin->TopHeight - plain.skin->TitleRect.Bottom;
+    ASSERT_GT(centred, 0);
+    ASSERT_GT(room, 0);
+    for (const auto& [shift, expected] :
+         {std::pair(1, centred + 1), std::pair(-1, centred - 1), std::pair(room, centred + room), std::pair(room + 1, centred),
+          std::pair(-centred, 0), std::pair(-centred - 1, centred), std::pair(2147483647, centred),
+          std::pair(-2147483647, centred)}) {
+      SCOPED_TRACE("vertical shift " + std::to_string(shift));
+      UniqueWindow again = window(WS_POPUP | WS_CAPTION);
+      const Title t = paint(again.get(), {.shift = 40, .vertical = shift});
+      ASSERT_TRUE(t.skin);
+      EXPECT_EQ(t.skin->TitleRect.Top, expected);
+      EXPECT_EQ(whole(t), "");
+    }
+  }
+  // The text background: its reach beside the text up to the window's width, none past it.
+  UniqueWindow sized = window(WS_POPUP | WS_CAPTION);
+  const Title plain = paint(sized.get(), {.shift = 40});
+  ASSERT_TRUE(plain.skin);
+  const int width = plain.frame->Width();
+  for (const auto& [left, right, leftShown, rightShown] :
+       {std::tuple(3, width, true, true), std::tuple(width, 3, true, true), std::tuple(width + 1, 2147483647, false, false),
+        std::tuple(-1, -2147483647, false, false)}) {
+    SCOPED_TRACE("text background reach " + std::to_string(left) + ", " + std::to_string(right));
+    UniqueWindow w = window(WS_POPUP | WS_CAPTION);
+    const Title t = paint(w.get(), {.shift = 40, .backLeft = left, .backRight = right});
+    ASSERT_TRUE(t.skin);
+    EXPECT_EQ(whole(t), "");
+    const TRect r = t.skin->TitleRect;
+    const vcl::TColor back = Frame(kTextBackId, 1);
+    EXPECT_EQ(Pixel(t.frame.get(), r.Left, 1), back) << "behind the text";
+    EXPECT_EQ(Pixel(t.frame.get(), r.Left - 2, 1) == back, leftShown) << "left of the text";
+    EXPECT_EQ(Pixel(t.frame.get(), r.Right + 2, 1) == back, rightShown) << "right of the text";
+  }
+}
+
 // A title picture lower than the caption needs: the title is as high as its buttons and text
 // need, each of them inside it and drawn, the client area below it and the picture stretched
 // over its height; a picture as high as that, or higher, keeps its own height. Under a skin with
