@@ -3,8 +3,10 @@
 #include "skin_layered/forms/BorderForm.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "classlib/rtl/ScopeExit.h"
@@ -16,9 +18,12 @@
 #include "skin_layered/manager/CommonData.h"
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/paint/AlphaBitmaps.h"
+#include "skin_layered/paint/BackgroundRegions.h"
+#include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/LayeredWindows.h"
 #include "skin_layered/paint/NinePart.h"
 #include "skin_layered/paint/PaintStartup.h"
+#include "skin_layered/paint/pixels/MaskedCopies.h"
 
 namespace skin_layered {
 namespace {
@@ -47,26 +52,43 @@ RECT WorkAreaOf(HWND Wnd) {
 }
 
 // The blur region: the frame's rectangle less the pure black pixels of the picture's four
-// corner squares (FormOffset wide and high).
+// corner squares (FormOffset wide and high, both ends counted). The squares are cut to the
+// picture and walked as the rows and columns they share, so that a skin's offset of any size
+// costs one walk over the picture at most (one of 2147483647 ran past the picture for ever).
 HRGN BlurRegion(vcl::TBitmap* Image, const vcl::TRect& Shadow, int Corner) {
   const int w = Image->Width(), h = Image->Height();
   HRGN rgn = CreateRectRgn(Shadow.Left - 1, Shadow.Top - 1, w - Shadow.Right + 1, h - Shadow.Bottom + 1);
-  if (Corner <= 0) return rgn;
-  HDC dc = Image->Canvas()->Handle();
-  auto cut = [&](int x0, int y0) {
-    for (int y = y0; y <= y0 + Corner; ++y)
-      for (int x = x0; x <= x0 + Corner; ++x) {
-        if (x < 0 || y < 0 || x >= w || y >= h) continue;
-        if ((GetPixel(dc, x, y) & 0xFFFFFF) != 0) continue;
-        HRGN pixel = CreateRectRgn(x, y, x + 1, y + 1);
-        CombineRgn(rgn, rgn, pixel, RGN_DIFF);
-        DeleteObject(pixel);
-      }
+  const TPixelSource source(Image);
+  if (Corner <= 0 || source.Empty()) return rgn;
+  const TPixelView& view = source.View();
+  // A square's span from Start, inside 0..Size, its end excluded.
+  auto span = [Corner](std::int64_t Start, int Size) {
+    return std::pair{static_cast<int>(std::clamp<std::int64_t>(Start, 0, Size)),
+                     static_cast<int>(std::clamp<std::int64_t>(Start + Corner + 1, 0, Size))};
   };
-  cut(Shadow.Left - 1, Shadow.Top - 1);
-  cut(w - Shadow.Right - Corner, Shadow.Top - 1);
-  cut(Shadow.Left - 1, h - Shadow.Bottom - Corner);
-  cut(w - Shadow.Right - Corner, h - Shadow.Bottom - Corner);
+  auto [left, leftEnd] = span(std::int64_t{Shadow.Left} - 1, view.Width);
+  auto [right, rightEnd] = span(std::int64_t{w} - Shadow.Right - Corner, view.Width);
+  const auto [top, topEnd] = span(std::int64_t{Shadow.Top} - 1, view.Height);
+  const auto [bottom, bottomEnd] = span(std::int64_t{h} - Shadow.Bottom - Corner, view.Height);
+  if (right < left) {
+    std::swap(left, right);
+    std::swap(leftEnd, rightEnd);
+  }
+  if (right <= leftEnd) {  // the two columns of squares meet: one span
+    leftEnd = std::max(leftEnd, rightEnd);
+    right = rightEnd = leftEnd;
+  }
+  std::vector<TPixelRect> black;
+  for (int y = 0; y < view.Height; ++y) {
+    if ((y < top || y >= topEnd) && (y < bottom || y >= bottomEnd)) continue;
+    for (const auto& [from, to] : {std::pair{left, leftEnd}, std::pair{right, rightEnd}})
+      if (from < to) AppendColorRuns(view, {from, y, to, y + 1}, 0, 0x00FFFFFFu, true, 0, 0, black);
+  }
+  if (!black.empty()) {
+    HRGN cut = RegionFromRuns(black, view.Width, view.Height);
+    CombineRgn(rgn, rgn, cut, RGN_DIFF);
+    DeleteObject(cut);
+  }
   return rgn;
 }
 

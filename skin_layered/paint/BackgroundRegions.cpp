@@ -40,21 +40,22 @@ void CreateRgnFromBmp(HRGN& Rgn, vcl::TBitmap* Bmp, TColorValue Color) {
   const TPixelView& view = source.View();
   std::vector<TPixelRect> kept;
   AppendColorRuns(view, {0, 0, view.Width, view.Height}, SwapBytes02(Color), CompareMaskOf(Bmp), false, 0, 0, kept);
-  if (kept.empty()) {
-    Rgn = CreateRectRgn(0, 0, 0, 0);
-    return;
-  }
-  std::vector<std::uint8_t> data(sizeof(RGNDATAHEADER) + kept.size() * sizeof(RECT));
+  Rgn = RegionFromRuns(kept, view.Width, view.Height);
+}
+
+HRGN RegionFromRuns(const std::vector<TPixelRect>& Runs, int Width, int Height) {
+  if (Runs.empty()) return CreateRectRgn(0, 0, 0, 0);
+  std::vector<std::uint8_t> data(sizeof(RGNDATAHEADER) + Runs.size() * sizeof(RECT));
   auto* header = reinterpret_cast<RGNDATAHEADER*>(data.data());
   header->dwSize = sizeof(RGNDATAHEADER);
   header->iType = RDH_RECTANGLES;
-  header->nCount = static_cast<DWORD>(kept.size());
-  header->nRgnSize = static_cast<DWORD>(kept.size() * sizeof(RECT));
-  header->rcBound = {0, 0, view.Width, view.Height};
+  header->nCount = static_cast<DWORD>(Runs.size());
+  header->nRgnSize = static_cast<DWORD>(Runs.size() * sizeof(RECT));
+  header->rcBound = {0, 0, Width, Height};
   auto* rects = reinterpret_cast<RECT*>(data.data() + sizeof(RGNDATAHEADER));
-  for (std::size_t i = 0; i < kept.size(); ++i) rects[i] = {kept[i].Left, kept[i].Top, kept[i].Right, kept[i].Bottom};
-  Rgn = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), reinterpret_cast<const RGNDATA*>(data.data()));
-  if (!Rgn) Rgn = CreateRectRgn(0, 0, 0, 0);
+  for (std::size_t i = 0; i < Runs.size(); ++i) rects[i] = {Runs[i].Left, Runs[i].Top, Runs[i].Right, Runs[i].Bottom};
+  HRGN rgn = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), reinterpret_cast<const RGNDATA*>(data.data()));
+  return rgn ? rgn : CreateRectRgn(0, 0, 0, 0);
 }
 
 void AddMaskCornerRects(TRects& Rects, int Width, const TsMaskData& Image, bool Bottom, int OffsetY) {

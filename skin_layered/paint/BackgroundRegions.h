@@ -5,10 +5,13 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "classlib/graphics/Graphics.h"
 #include "skin_layered/core/Constants.h"
 #include "skin_layered/core/SkinModel.h"
 #include "skin_layered/paint/ColorValue.h"
+#include "skin_layered/paint/pixels/Blending.h"
 
 namespace skin_layered {
 
@@ -19,6 +22,10 @@ void CollectColorRuns(TRects& Rects, vcl::TBitmap* Bmp, TColorValue Color);
 // A region covering the bitmap less every pixel equal to the colour (as CollectColorRuns
 // compares); an empty region for a nil or empty bitmap. The caller owns it.
 void CreateRgnFromBmp(HRGN& Rgn, vcl::TBitmap* Bmp, TColorValue Color);
+
+// A region of the runs (rectangles that do not overlap) within a Width x Height picture, made
+// in one call; an empty region for no runs. The caller owns it.
+HRGN RegionFromRuns(const std::vector<TPixelRect>& Runs, int Width, int Height);
 
 // Appends the runs of hole pixels (0x00FF00FF) in the two top corners of the image's first
 // state, or with Bottom in its two bottom corners, placed for a window Width wide: a run at

@@ -588,6 +588,107 @@ TEST_F(BorderFormTest, TheSampleSkinsFrameSidesShowOnTheBorderWindow) {
   }
 }
 
+// The blur behind the border window covers the frame's rectangle less the pure black pixels of
+// the picture's four corner squares, FORMOFFSET pixels and one wide and high. Under a skin
+// without an extended-border picture (the start-up shadow, whose pixels are black) and a black
+// title, for offsets of none, a few pixels, the squares just apart and just meeting, the whole
+// picture and one more, 100000 and 2147483647: each pixel of the region as that rule gives it,
+// black pixels cut where a square reaches them, and the region made at once (an offset beyond
+// the picture walked the squares without end).
+HRGN g_blur = nullptr;
+HRESULT WINAPI KeepBlur(HWND, const TqvDwmBlurBehind* Blur) {
+  if (g_blur) DeleteObject(g_blur);
+  g_blur = nullptr;
+  if (Blur && Blur->RgnBlur) {
+    g_blur = CreateRectRgn(0, 0, 0, 0);
+    CombineRgn(g_blur, Blur->RgnBlur, nullptr, RGN_COPY);
+  }
+  return S_OK;
+}
+
+TEST_F(BorderFormTest, TheBlurLeavesOutTheBlackPixelsOfTheCornersWhateverTheSkinsOffset) {
+  TqvDwmBindings dwm;
+  dwm.IsCompositionEnabled = &CompositionOn;
+  dwm.SetWindowAttribute = &AnyAttribute;
+  dwm.EnableBlurBehindWindow = &KeepBlur;
+  SetDwmBindings(&dwm);
+  const vcl::TScopeExit forget([] {
+    if (g_blur) DeleteObject(g_blur);
+    g_blur = nullptr;
+  });
+  auto skinText = [](const std::string& Offset) {
+    std::string text = BorderSkinText();
+    auto change = [&](const std::string& From, const std::string& To) { text.replace(text.find(From), From.size(), To); };
+    const std::size_t exBorder = text.find("EXBORDER=");
+    text.erase(exBorder, text.find("\r\n", exBorder) + 2 - exBorder);
+    change("FORMOFFSET=4", "FORMOFFSET=" + Offset + "\r\nAEROBLUR=1");
+    change("COLOR=$406080\r\nHOTCOLOR=$3060C0", "COLOR=$000000\r\nHOTCOLOR=$000000");
+    return text;
+  };
+  // The picture's size under a skin of a plain offset, for the offsets at its bounds.
+  WriteSkin(L"Blur4", skinText("4"));
+  skins.Write(L"Blur4", L"master.bmp", Bmp24(360, 60, MasterPixel));
+  manager->SetSkinName(L"Blur4");
+  ASSERT_TRUE(provider->FormSkinned());
+  border = provider->ExtBorderForm();
+  ASSERT_NE(border, nullptr);
+  provider->SkinData->BGChanged = true;
+  border->UpdateExBordersPos(true, 255);
+  vcl::TBitmap* first = provider->SkinData->CacheBmp();
+  ASSERT_NE(first, nullptr);
+  const int width = first->Width(), height = first->Height();
+  const vcl::TRect s = border->ShadowMargins();
+  const int apart = (width - s.Left - s.Right) / 2 - 1;  // the left and right squares end side by side
+
+  int cutSomewhere = 0;
+  for (const long long offset : {0LL, 4LL, apart - 1LL, static_cast<long long>(apart), width - 1LL,
+                                 static_cast<long long>(width), 100000LL, 2147483647LL}) {
+    SCOPED_TRACE(testing::Message() << "FORMOFFSET=" << offset);
+    const std::wstring name = L"Blur" + std::to_wstring(offset);
+    WriteSkin(name.c_str(), skinText(std::to_string(offset)));
+    skins.Write(name.c_str(), L"master.bmp", Bmp24(360, 60, MasterPixel));
+    manager->SetSkinName(name);
+    ASSERT_TRUE(provider->FormSkinned());
+    border = provider->ExtBorderForm();
+    ASSERT_NE(border, nullptr);
+    if (g_blur) DeleteObject(g_blur);
+    g_blur = nullptr;
+    provider->SkinData->BGChanged = true;
+    border->UpdateExBordersPos(true, 255);
+    ASSERT_NE(g_blur, nullptr);
+    TPixelView picture;
+    ASSERT_TRUE(InitPixelView(provider->SkinData->CacheBmp(), picture));
+    ASSERT_EQ(picture.Width, width);
+    ASSERT_EQ(picture.Height, height);
+    const vcl::TRect m = border->ShadowMargins();
+    const long long corner = offset;
+    auto inSquares = [&](int x, int y) {
+      const bool column = (x >= m.Left - 1 && x <= m.Left - 1 + corner) ||
+                          (x >= width - m.Right - corner && x <= width - m.Right);
+      const bool row = (y >= m.Top - 1 && y <= m.Top - 1 + corner) ||
+                       (y >= height - m.Bottom - corner && y <= height - m.Bottom);
+      return corner > 0 && column && row;
+    };
+    int wrong = 0, cut = 0, blackKept = 0;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) {
+        const bool inFrame = x >= m.Left - 1 && x < width - m.Right + 1 && y >= m.Top - 1 && y < height - m.Bottom + 1;
+        const bool black = (picture.Row(y)[x] & 0xFFFFFFu) == 0;
+        const bool expected = inFrame && !(black && inSquares(x, y));
+        const bool in = PtInRegion(g_blur, x, y) != FALSE;
+        if (in != expected && ++wrong <= 5) ADD_FAILURE() << "pixel " << x << "," << y << (in ? " in" : " out");
+        cut += inFrame && !in;
+        blackKept += inFrame && black && in;
+      }
+    EXPECT_EQ(wrong, 0);
+    // The title is black: a corner reaching past half the picture leaves none of it.
+    EXPECT_TRUE(offset < width || blackKept == 0) << blackKept;
+    EXPECT_EQ(cut > 0, offset > 0) << cut;
+    cutSomewhere += cut;
+  }
+  EXPECT_GT(cutSomewhere, 0);
+}
+
 // Under the sample skin without its title section the title buttons stand on the form's light
 // face: the border window shows the system's buttons there, each sign standing off its face,
 // with the caption active and inactive (another window activated).
