@@ -195,13 +195,14 @@ void TSkinProgress::DrawControl(HDC DC, const TRect& Rect) {
       const TSavedDC keep(dc);
       IntersectClipRect(dc, 0, 0, filled_, h);
       TBitmap* c = chunk->Bitmap.get();
-      SetStretchBltMode(dc, COLORONCOLOR);
+      // A chunk whose key colour is transparent shows the background there, not the key colour.
+      const bool keyed = chunk->Transparent();
       if (chunk->Tile != 0) {
         // Whole blocks of the chunk's width, the last one cut at the end of the bar.
         for (int x = 0; x < filled_; x += c->Width())
-          StretchBlt(dc, x, 0, c->Width(), h, c->Canvas()->Handle(), 0, 0, c->Width(), c->Height(), SRCCOPY);
+          DrawSkinImagePart(dc, TRect(x, 0, x + c->Width(), h), c, 0, 1, false, keyed);
       } else {
-        StretchBlt(dc, 0, 0, filled_, h, c->Canvas()->Handle(), 0, 0, c->Width(), c->Height(), SRCCOPY);
+        DrawSkinImagePart(dc, TRect(0, 0, filled_, h), c, 0, 1, false, keyed);
       }
     }
   }

@@ -822,6 +822,58 @@ TEST_F(ControlStates, AHeaderAndAStatusBarWithoutRowsBetweenTheirMarginsShowTheF
 }
 
 // ---------------------------------------------------------------------------------------
+// Progress bars
+
+// A progress bar whose bar is made of the chunk picture (its style not 0: 1, -1 or the largest
+// integer): where a chunk keyed transparent has the key colour, the background picture shows,
+// tiled in blocks or stretched (a tile value above 1 stretches); a chunk not keyed shows its key
+// colour as it is.
+TEST_F(ControlStates, AProgressBarsChunksShowTheBackgroundWhereTheirKeyColourIsTransparent) {
+  constexpr Strip kBack{"Progress.bmp", 84, 2, 10, 10};
+  const Rgb chunkColour = MakeRgb(30, 160, 60);
+  struct Case {
+    const char* style;
+    int trans, tile;
+  } cases[] = {{"1", 1, 1}, {"-1", 1, 1}, {"2147483647", 1, 1}, {"1", 1, 0}, {"1", 1, 2147483647},
+               {"1", 0, 1}, {"1", 0, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("style ") + c.style + ", trans " + std::to_string(c.trans) + ", tile " + std::to_string(c.tile));
+    PackageSpec spec = StatesSkinSpec();
+    for (PackageEntry& e : spec.entries)
+      if (e.name == "forms.ini")
+        e.bytes = ToBytes(std::string(e.bytes.begin(), e.bytes.end()) + "[Progress]\r\nBitmap=Progress.bmp\r\nStyle=" +
+                          c.style + "\r\n[Progress.Chunk]\r\nImage=Chunk.bmp\r\nTrans=" + std::to_string(c.trans) +
+                          "\r\nTile=" + std::to_string(c.tile) + "\r\n");
+    spec.entries.push_back({kBack.file, StripBmp(kBack)});
+    // An 8 x 10 chunk: its top row and right column the key colour.
+    spec.entries.push_back({"Chunk.bmp", Bmp24(8, 10, [&](int x, int y) { return x == 7 || y == 0 ? kMagenta : chunkColour; })});
+    UseSkin(spec);
+    auto* bar = Add<vcl::TProgressBar>(20, 20, 200, 20);
+    bar->SetPosition(50);  // of 0 to 100: the bar's first 100 pixels
+    Show();
+    const HWND w = bar->Handle();
+    // The key column of the first chunk, or of the stretched one; the top row; the chunk's body.
+    const int keyColumn = c.tile == 1 ? 7 : 95, body = c.tile == 1 ? 3 : 40;
+    EXPECT_EQ(Await([&] {
+                const Shown p(w);
+                std::ostringstream wrong;
+                auto expect = [&](int x, int y, bool background) {
+                  const COLORREF got = p.At(x, y);
+                  const bool right = background ? (c.trans ? p.SeenAt(x, y).id == kBack.id : got == RGB(255, 0, 255))
+                                                : got == RGB(GetRValue(chunkColour), GetGValue(chunkColour), GetBValue(chunkColour));
+                  if (!right) wrong << "(" << x << "," << y << ") shows " << p.SeenAt(x, y) << " colour " << std::hex << got << std::dec << "; ";
+                };
+                expect(keyColumn, p.Height() / 2, true);
+                expect(body, 0, true);
+                expect(body, p.Height() / 2, false);
+                return wrong.str();
+              }),
+              "");
+    form_.reset();
+  }
+}
+
+// ---------------------------------------------------------------------------------------
 // Tab pictures
 
 // A page control of another library mapped (by the skin's class list) as one that shows tab
