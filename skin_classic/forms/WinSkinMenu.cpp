@@ -194,10 +194,8 @@ void TWinSkinMenu::DrawItem(HDC DC, TMenuBtn* Item, TPoint Origin, bool Highligh
 void TWinSkinMenu::Paint(HDC DC, const TRect& Band, TPoint Origin) {
   Layout(Band);
   // Kept while it holds the band: a window resized step by step makes a new one only now
-  // and then. Reused, it starts black as a new one would.
-  if (background_ && background_->Width() >= Band.Width() && background_->Height() >= Band.Height()) {
-    PatBlt(background_->Canvas()->Handle(), 0, 0, Band.Width(), Band.Height(), BLACKNESS);
-  } else {
+  // and then.
+  if (!background_ || background_->Width() < Band.Width() || background_->Height() < Band.Height()) {
     background_.reset();
     background_ = NewSkinBitmap(Band.Width() + kBackgroundSlack, Band.Height());
     if (!background_) background_ = NewSkinBitmap(Band.Width(), Band.Height());
@@ -206,14 +204,16 @@ void TWinSkinMenu::Paint(HDC DC, const TRect& Band, TPoint Origin) {
   HDC mem = background_->Canvas()->Handle();
   const TRect local(0, 0, Band.Width(), Band.Height());
   TSkinObjects* skin = Form->FrameSkin()->Skin();
-  if (TDataSkinObject* bar = BarElement(Form)) {
-    DrawSkinBitmapRect(mem, local, bar->Bitmap.get(), bar->Margins(), bar->Tile == 1, bar->Frame,
-                       Form->Active ? 1 : std::min(2, bar->Frame), false);
-  } else {
+  // The band starts from the skin's menu-bar colour: where the bar's picture has no pixels for
+  // a part (margins that take its whole width) that shows, not black.
+  {
     vcl::UniqueBrush brush(CreateSolidBrush(static_cast<COLORREF>(skin->Color(kMenuBarColour))));
     RECT rr = local;
     FillRect(mem, &rr, brush.get());
   }
+  if (TDataSkinObject* bar = BarElement(Form))
+    DrawSkinBitmapRect(mem, local, bar->Bitmap.get(), bar->Margins(), bar->Tile == 1, bar->Frame,
+                       Form->Active ? 1 : std::min(2, bar->Frame), false);
   // The MDI child buttons of a maximised child.
   for (const auto& b : Form->Buttons())
     if (b->OnMenuBand() && b->Visible) b->PaintTo(mem, 1, TPoint(Band.Left, Band.Top));

@@ -454,6 +454,51 @@ TEST_F(SkinnedMenus, ABarPictureNarrowerThanItsFramesGivesTheBandItsLookWithoutT
   }
 }
 
+// A menu-bar picture whose side margins take its frames' whole width has no pixels for the band
+// between them: the band shows the skin's menu-bar colour there, active and not, never black;
+// with one column between the margins, that column is stretched over the band.
+TEST_F(SkinnedMenus, ABarPictureWithoutColumnsBetweenItsMarginsShowsTheBarColourThere) {
+  const Rgb barColour = MakeRgb(11, 22, 33);
+  // Two frames of 10 columns: the left six of one colour, the right four of another.
+  auto side = [](int frame, bool right) { return MakeRgb(120 + 20 * frame, right ? 200 : 100, 77); };
+  for (const int left : {6, 5}) {
+    SCOPED_TRACE(left == 6 ? "no column between the margins" : "a column between");
+    PackageSpec spec = MenuSkinSpec();
+    for (PackageEntry& e : spec.entries) {
+      if (e.name == "MenuBar.bmp")
+        e.bytes = Bmp24(20, 18, [&](int x, int) { return side(x / 10 + 1, x % 10 >= 6); });
+      if (e.name == "forms.ini") {
+        std::string text(e.bytes.begin(), e.bytes.end());
+        const std::string margins = "TileLeftMenu=" + std::to_string(kBarLeft) + "\r\nTileRightMenu=3\r\n";
+        ASSERT_NE(text.find(margins), std::string::npos);
+        text.replace(text.find(margins), margins.size(), "TileLeftMenu=" + std::to_string(left) + "\r\nTileRightMenu=4\r\n");
+        text.replace(text.find("[Colours]\r\n"), 11, "[Colours]\r\nMenubar=11 22 33\r\n");
+        e.bytes = ToBytes(text);
+      }
+    }
+    UseSkin(spec);
+    UniqueWindow w = MenuWindow();
+    TWinSkinForm* skin = SkinRaw(w.get());
+    ASSERT_TRUE(skin && skin->MenuBar());
+    for (const bool active : {true, false}) {
+      SCOPED_TRACE(active ? "active" : "inactive");
+      SendMessageW(w.get(), WM_NCACTIVATE, active ? TRUE : FALSE, 0);
+      const TPoint size = WindowSize(w.get());
+      auto picture = Surface(size.X, size.Y, vcl::clBlack);
+      skin->PaintFrame(picture->Canvas()->Handle());
+      const int y = kTop + 2, frame = active ? 1 : 2;
+      const int first = kLeft, last = size.X - kRight - 1;
+      // Between the last item and the band's right margin.
+      const int middle = (skin->MenuBar()->Items().back()->BoundsRect.Right + last - 4) / 2;
+      ASSERT_LT(middle, last - 4);
+      EXPECT_EQ(Pixel(picture.get(), first, y), C(side(frame, false))) << "the left margin";
+      EXPECT_EQ(Pixel(picture.get(), last, y), C(side(frame, true))) << "the right margin";
+      // The column between the margins of 5 and 4 is the sixth, of the left colour.
+      EXPECT_EQ(Pixel(picture.get(), middle, y), left == 6 ? C(barColour) : C(side(frame, false))) << "between them";
+    }
+  }
+}
+
 // A window narrower than its bar: the band ends at the right border, which stays the border's
 // picture under an item that does not fit (hot or not, on the window and in the frame's picture),
 // and a press there is no press on the item.
