@@ -373,6 +373,28 @@ inline const wchar_t* TestWindowClass(const wchar_t* Name, WNDPROC Proc, UINT St
   return Name;
 }
 
+// Gives this thread the foreground before a test shows a window that must look active (answers
+// whether it did): a window of its own is shown, made the foreground one and closed, and the
+// windows the thread activates next are the foreground's. Wine activates the first window a
+// program shows before the program has the foreground, tells it it is inactive (WM_NCACTIVATE
+// with FALSE) and says nothing when the foreground follows it: that window, though active and
+// in front, looks inactive (also unskinned) until it is activated again. A program running
+// beside others holds a PointerLock meanwhile.
+inline bool TakeForeground(Deadline Within = kDeadline) {
+  const HWND wnd = CreateWindowExW(WS_EX_TOOLWINDOW, TestWindowClass(L"wintest-foreground", DefWindowProcW), L"",
+                                   WS_POPUP | WS_VISIBLE, 0, 0, 1, 1, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!wnd) return false;
+  SetForegroundWindow(wnd);
+  const bool taken = PumpUntil([wnd] { return GetForegroundWindow() == wnd && GetActiveWindow() == wnd; }, Within);
+  DestroyWindow(wnd);
+  // With no other window of the thread to activate, the foreground stays the thread's, with no
+  // window.
+  return taken && PumpUntil([] {
+           const HWND front = GetForegroundWindow();
+           return !front || GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId();
+         }, Within);
+}
+
 // Counts, while it lives, how often the thread's windows are sent the message Msg (each
 // instance starts from 0; one of a kind at a time).
 template <UINT Msg>

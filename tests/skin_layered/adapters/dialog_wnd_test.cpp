@@ -74,6 +74,9 @@ constexpr DWORD kSizable = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | 
 class Dialogs : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The tests' dialogs are activated as they show and look it: the program must own the
+    // foreground first, also when a test runs alone.
+    ASSERT_TRUE(wintest::TakeForeground());
     skins.Write(L"Dlg", L"master.bmp", Bmp24(3 * kGlyphW, 4 * kGlyphH, [](int x, int y) {
                   return Rgb(kGlyphs[y / kGlyphH][x / kGlyphW]);
                 }));
