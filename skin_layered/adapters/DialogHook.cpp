@@ -656,6 +656,10 @@ bool AddChildAdapter(TqvProvider* Provider, HWND Wnd) {
   const LONG_PTR style = GetWindowLongPtrW(Wnd, GWL_STYLE);
   const LONG_PTR exStyle = GetWindowLongPtrW(Wnd, GWL_EXSTYLE);
   const TChildRow* row = RowFor(cls, style, exStyle, Wnd);
+  // A hidden edit gets no adapter, but its dialog paints itself as one with a shown edit does:
+  // what it draws on its own (the colour dialog's grids of colours beside its folded part)
+  // shows.
+  if (!row && cls == L"edit" && Provider->DialogWnd) Provider->DialogWnd->PlainClient = false;
   if (!row) return true;
   TqvChildAdapterFactory factory = Factories()[static_cast<std::size_t>(row->Kind)];
   if (!factory) return true;  // that kind is not skinned (yet)

@@ -10,6 +10,7 @@
 #include "skin_layered/manager/SkinManager.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/Fills.h"
+#include "skin_layered/paint/SystemLook.h"
 #include "skin_layered/paint/SkinImages.h"
 
 namespace skin_layered {
@@ -56,6 +57,9 @@ void TqvSizerWnd::PaintGrip(HDC DC) {
     DrawSkinGlyph(bmp.get(),
                   vcl::TPoint{std::max(w - MaskImageWidth(image), 0), std::max(h - MaskImageHeight(image), 0)}, 0, 1,
                   image, self);
+  } else {
+    // A skin without the grip's picture: the system's grip over what lies behind.
+    DrawSystemSizeGrip(bmp.get(), vcl::TRect{0, 0, w, h});
   }
   BitBlt(DC, 0, 0, w, h, bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
 }

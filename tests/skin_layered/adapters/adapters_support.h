@@ -9,6 +9,7 @@
 #undef RegisterClass
 #include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -157,6 +158,33 @@ inline int CountPixels(const MemoryPixels& Pixels, const RECT& R, const std::fun
 }
 inline int CountColor(const MemoryPixels& Pixels, const RECT& R, COLORREF Color) {
   return CountPixels(Pixels, R, [Color](COLORREF c) { return c == Color; });
+}
+
+// The system's size grip drawn alone (the system's scroll-bar width square, or a smaller
+// window's own), each of its lines' pixels where it stands with its bottom-right corner at
+// (Right, Bottom) of the pixels: a grip a pixel off the corner fails.
+inline void ExpectSystemGripInTheCorner(const MemoryPixels& Pixels, int Right, int Bottom, int Side = 0) {
+  const int side = Side > 0 ? std::min(Side, GetSystemMetrics(SM_CXVSCROLL)) : GetSystemMetrics(SM_CXVSCROLL);
+  constexpr COLORREF kUnder = 0x5A1E7C;  // no colour of the system's grip
+  MemoryPixels alone(side, side);
+  RECT place{0, 0, side, side};
+  HBRUSH under = CreateSolidBrush(kUnder);
+  FillRect(alone.DC(), &place, under);
+  DeleteObject(under);
+  DrawFrameControl(alone.DC(), &place, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+  int lines = 0, placed = 0;
+  std::string first;
+  for (int y = 0; y < side; ++y)
+    for (int x = 0; x < side; ++x) {
+      const COLORREF want = alone.At(x, y);
+      if (want == kUnder || want == GetSysColor(COLOR_BTNFACE)) continue;
+      ++lines;
+      const int atX = Right - side + x, atY = Bottom - side + y;
+      if (Pixels.At(atX, atY) == want) ++placed;
+      else if (first.empty()) first = std::to_string(atX) + "," + std::to_string(atY);
+    }
+  EXPECT_GT(lines, 6) << "the system draws no grip lines";
+  EXPECT_EQ(placed, lines) << "the first pixel of the grip's lines not in place: " << first;
 }
 
 using wintest::Put;

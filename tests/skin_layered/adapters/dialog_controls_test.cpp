@@ -308,6 +308,83 @@ TEST_F(DialogControls, TheFindDialogsEditHasTheSkinsFrame) {
   ExpectSkinnedFrame(dlg, edit, "find dialog");
 }
 
+// A dialog's size grip under a skin without the grip's picture shows the system's grip, line
+// for line where the system draws it, over the dialog's face; with the picture, the skin's.
+TEST_F(DialogControls, ASizeGripShowsTheSystemsGripWithoutTheSkinsPicture) {
+  std::string withGrip = ControlsSkinText();
+  withGrip.insert(withGrip.find("MASTERBITMAP"), "GRIPIMAGE=@0012,0000,0024,0012,1,0\r\n");
+  skins.Write(L"Grip", L"master.bmp", Master());
+  skins.Write(L"Grip", L"Options.dat", BytesOf(withGrip));
+  for (const wchar_t* skin : {L"Whole", L"Grip"}) {
+    SCOPED_TRACE(skin);
+    UseSkin(skin);
+    DialogTemplate t(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VISIBLE, L"Grip", 160, 80);
+    t.Item(0x0084, WS_VISIBLE | SBS_SIZEGRIP | SBS_SIZEBOX, 140, 60, 20, 20, 100);
+    const HWND dlg = Open(t);
+    const HWND grip = GetDlgItem(dlg, 100);
+    ASSERT_NE(grip, nullptr);
+    ASSERT_NE(GetAdapter(grip), nullptr);
+    const RECT place = Place(dlg, grip);
+    const auto pixels = Pixels(dlg);
+    if (std::wstring(skin) == L"Whole") {
+      ExpectSystemGripInTheCorner(*pixels, place.right, place.bottom, std::min(place.right - place.left, place.bottom - place.top));
+      EXPECT_EQ(pixels->At(place.left + 1, place.top + 1), kDialogColor) << "the dialog's face round it";
+    } else {
+      EXPECT_EQ(pixels->At(place.right - 1, place.bottom - 1), kBarH);
+      EXPECT_EQ(pixels->At(place.right - 12, place.bottom - 12), kBarH);
+    }
+    DestroyWindow(dlg);
+    PurgeProviders();
+  }
+}
+
+// The colour dialog draws its grids of colours itself: under the skin they show, each custom
+// colour in its place, with the dialog folded (its edits hidden, so none of them gets an
+// adapter) and opened whole, under a skin without the dialog's section, and without a skin.
+TEST_F(DialogControls, TheColourDialogsGridsOfColoursShow) {
+  auto form = ShownForm();
+  form->Show();
+  COLORREF customColours[16];
+  for (int i = 0; i < 16; ++i) customColours[i] = RGB(40 + i * 12, 200 - i * 9, 90 + i * 10);
+  struct Case {
+    const wchar_t* skin;  // nil: no skin
+    DWORD flags;
+  };
+  for (const Case& c : {Case{L"Whole", 0}, Case{L"Whole", CC_FULLOPEN}, Case{L"NoDialog", 0}, Case{nullptr, 0}}) {
+    SCOPED_TRACE(c.skin ? c.skin : L"no skin");
+    SCOPED_TRACE(c.flags ? "opened whole" : "folded");
+    if (c.skin)
+      UseSkin(c.skin);
+    else
+      manager->SetActive(false);
+    COLORREF custom[16];
+    std::copy(std::begin(customColours), std::end(customColours), custom);
+    CHOOSECOLORW choose{};
+    choose.lStructSize = sizeof choose;
+    choose.hwndOwner = form->Handle();
+    choose.rgbResult = RGB(52, 112, 204);
+    choose.lpCustColors = custom;
+    choose.Flags = CC_RGBINIT | c.flags;
+    // Of the custom colours, those found in their grid, read once the dialog shows, painted.
+    int colours = 0;
+    const TBoxWatch watch = RunModal(
+        L"", [&] { ChooseColorW(&choose); },
+        [&](HWND Dlg) {
+          Settle(Dlg);
+          if (const HWND grid = GetDlgItem(Dlg, 0x2d1)) {  // the template's grid of custom colours
+            const auto pixels = Pixels(Dlg);
+            for (COLORREF colour : customColours) colours += CountColor(*pixels, Place(Dlg, grid), colour) > 20 ? 1 : 0;
+          }
+        });
+    PurgeProviders();
+    ASSERT_NE(watch.box, nullptr) << "the colour dialog did not show";
+    if (!c.skin || std::wstring(c.skin) == L"Whole") {
+      EXPECT_EQ(watch.skinned, c.skin != nullptr);
+    }
+    EXPECT_EQ(colours, 16);
+  }
+}
+
 // A skin without the edit's section leaves the frame to the system: its sunken edge.
 TEST_F(DialogControls, WithoutTheEditSectionTheSystemDrawsTheFrame) {
   std::string text = ControlsSkinText();

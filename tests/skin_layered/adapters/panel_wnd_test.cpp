@@ -74,32 +74,6 @@ TEST_F(PanelWnd, TheCaptionIsDrawnUnlessTheTagSaysNotAndTheAdapterGoneThePanelPa
   EXPECT_EQ(PrintedAt(panel, 5, 5), 0x123456u);
 }
 
-// The system's size grip drawn alone, each of its lines' pixels where it stands in the bottom
-// right corner of a window Width x Height: a grip a pixel off the corner fails.
-void ExpectSystemGripInTheCorner(const MemoryPixels& Pixels, int Width, int Height) {
-  const int side = GetSystemMetrics(SM_CXVSCROLL);
-  constexpr COLORREF kUnder = 0x5A1E7C;  // no colour of the system's grip
-  MemoryPixels alone(side, side);
-  RECT place{0, 0, side, side};
-  HBRUSH under = CreateSolidBrush(kUnder);
-  FillRect(alone.DC(), &place, under);
-  DeleteObject(under);
-  DrawFrameControl(alone.DC(), &place, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
-  int lines = 0, placed = 0;
-  std::string first;
-  for (int y = 0; y < side; ++y)
-    for (int x = 0; x < side; ++x) {
-      const COLORREF want = alone.At(x, y);
-      if (want == kUnder || want == GetSysColor(COLOR_BTNFACE)) continue;
-      ++lines;
-      const int atX = Width - side + x, atY = Height - side + y;
-      if (Pixels.At(atX, atY) == want) ++placed;
-      else if (first.empty()) first = std::to_string(atX) + "," + std::to_string(atY);
-    }
-  EXPECT_GT(lines, 6) << "the system draws no grip lines";
-  EXPECT_EQ(placed, lines) << "the first pixel of the grip's lines not in place: " << first;
-}
-
 class StatusBarWnd : public PanelsTest {
  protected:
   void SetUp() override {
