@@ -412,7 +412,9 @@ void DescriptionReader::FixFrameCounts() {
   for (SkinElement e : {ToolBars, Tabs, ExtraImages, MenuItem, ThumbHorz, ThumbVert, ThumbLeft, ThumbRight,
                         ThumbUp, ThumbDown})
     SetFrames(e, 5);
-  if (auto& h = d_.Element(Headerbar); h && h->frame == 0) h->frame = 5;
+  // A count below 1 is as none (0): one frame would draw the whole strip, every state's
+  // item side by side, over each item and its caption.
+  if (auto& h = d_.Element(Headerbar); h && h->frame < 1) h->frame = 5;
   FitFrames(Headerbar, 5);
   for (SkinElement e : {TabPane, GroupBox, MenuBackground}) SetFrames(e, 1);
   SetFrames(StatusBarEdges, 3);
@@ -420,7 +422,9 @@ void DescriptionReader::FixFrameCounts() {
   SetFrames(Scrollbar, 23);
   for (SkinElement e : {UpDownHorz, UpDownVert}) SetFrames(e, 8);
   for (SkinElement e : {HorzScrollThumb, VertScrollThumb}) {
-    SetFrames(e, ini_.ReadInteger(ElementSection(e), "FrameCount", 3));
+    // A count below 1 is as none, the usual 3, as for the header.
+    const std::int32_t stated = ini_.ReadInteger(ElementSection(e), "FrameCount", 3);
+    SetFrames(e, stated < 1 ? 3 : stated);
     FitFrames(e, 3);
   }
 }

@@ -429,8 +429,8 @@ TEST(SkinDescriptionRead, AbsurdValuesGiveDefaultsAndElementsWithoutPictures) {
   EXPECT_EQ(d.Element(Progress)->frame, 1);              // style not 0
   EXPECT_EQ(d.Element(ProgressChunk)->frame, 1);
   EXPECT_EQ(d.Element(Headerbar)->frame, 3);
-  EXPECT_EQ(d.Element(HorzScrollThumb)->frame, 1);
-  EXPECT_EQ(d.Element(VertScrollThumb)->frame, 1);
+  EXPECT_EQ(d.Element(HorzScrollThumb)->frame, 3);  // below 1: the usual count
+  EXPECT_EQ(d.Element(VertScrollThumb)->frame, 3);
   EXPECT_TRUE(d.Element(Track)->builtIn);  // capital extension: no picture, so the built-in one
   EXPECT_EQ(d.Element(SunkEdge)->leftWidth, 100000);
   EXPECT_EQ(d.Element(SunkEdge)->tile, 0);
@@ -474,12 +474,17 @@ TEST(SkinDescriptionRead, MarkFrameCountsBelowOneOrBeyondThePictureAreToldByTheP
 
 // Scroll thumb and header frame counts of frames narrower than a pixel are the usual ones (3 and
 // 5), also for a picture narrower than that (it is then no picture to draw from); the picture's
-// width itself is kept.
-TEST(SkinDescriptionRead, ThumbAndHeaderFrameCountsBeyondThePictureAreTheUsualOnes) {
+// width itself is kept. So are counts below 1 (one frame would lay every state's strip over each
+// item or thumb); 1 is kept.
+TEST(SkinDescriptionRead, ThumbAndHeaderFrameCountsBeyondThePictureOrBelowOneAreTheUsualOnes) {
   struct Case {
     int stated, width, thumb, header;
   };
-  for (const Case& c : std::vector<Case>{{30, 30, 30, 30},
+  for (const Case& c : std::vector<Case>{{1, 30, 1, 1},
+                                         {0, 30, 3, 5},
+                                         {-1, 30, 3, 5},
+                                         {-2147483647, 30, 3, 5},
+                                         {30, 30, 30, 30},
                                          {31, 30, 3, 5},
                                          {2147483647, 30, 3, 5},
                                          {4, 4, 4, 4},
