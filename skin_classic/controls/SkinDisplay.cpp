@@ -296,17 +296,19 @@ void TSkinStatusBar::DrawControl(HDC DC, const TRect& Rect) {
     }
   }
   if (GetWindowLongPtrW(FHandle, GWL_STYLE) & SBARS_SIZEGRIP) {
-    if (TDataSkinObject* extra = ElementWithPicture(FSkinData, SkinElement::ExtraImages)) {
-      const TRect grip = ImageFrameRect(extra->Bitmap.get(), extra->Frame, kGripFrame);
+    TDataSkinObject* extra = ElementWithPicture(FSkinData, SkinElement::ExtraImages);
+    const TRect grip = extra && extra->HasGlyphBitmap() ? ImageFrameRect(extra->Bitmap.get(), extra->Frame, kGripFrame)
+                                                        : TRect();
+    if (!grip.IsEmpty()) {
       const int fw = grip.Width(), fh = grip.Height();
       // Its bottom-right corner at (width - 1, height - 1): one pixel in from the bar's edges.
       DrawImageFrameAt(sdc, Rect.Width() - 1 - fw, Rect.Height() - 1 - fh, extra->Frame, kGripFrame,
                        extra->Bitmap.get(), true);
     } else {
-      // No picture of the grip: the system's.
+      // No picture of the grip, or one too small to show it: the system's.
       const int side = std::min({GetSystemMetrics(SM_CXVSCROLL), Rect.Width(), Rect.Height()});
-      RECT grip{Rect.Width() - side, Rect.Height() - side, Rect.Width(), Rect.Height()};
-      DrawFrameControl(sdc, &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+      RECT corner{Rect.Width() - side, Rect.Height() - side, Rect.Width(), Rect.Height()};
+      DrawFrameControl(sdc, &corner, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
     }
   }
   BitBlt(DC, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), sdc, 0, 0, SRCCOPY);

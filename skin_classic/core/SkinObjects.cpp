@@ -229,7 +229,7 @@ void TSkinObjects::BuildComboComposite() {
 
 void TSkinObjects::DrawDropArrow(HDC DC, const TRect& R, int State) const {
   TDataSkinObject* extra = Element(SkinElement::ExtraImages);
-  if (extra && !ImageFrameRect(extra->Bitmap.get(), extra->Frame, State).IsEmpty()) {
+  if (extra && extra->HasGlyphBitmap() && !ImageFrameRect(extra->Bitmap.get(), extra->Frame, State).IsEmpty()) {
     DrawGlyphFrame(DC, R, extra->Frame, State, extra->Bitmap.get());
     return;
   }

@@ -32,6 +32,19 @@ inline bool UsablePicture(const TBitmap* Picture, int Frames, bool Stacked = fal
   return (Stacked ? Picture->Height() : Picture->Width()) >= frames;
 }
 
+// The smallest frame a piece drawn at its own size (a check or radio mark, a caption button, the
+// size grip) can show its glyph in, either way.
+inline constexpr int kSmallestGlyph = 5;
+
+// A picture to cut such pieces from: usable, and its frames at least the smallest glyph. A
+// picture of another size (cut short, a few columns, or one meant for something else) gives
+// slivers that show no state or symbol, and the piece is then the system's, as without it.
+inline bool UsableGlyphPicture(const TBitmap* Picture, int Frames) {
+  if (!UsablePicture(Picture, Frames)) return false;
+  const int frames = Frames < 1 ? 1 : Frames;
+  return Picture->Width() / frames >= kSmallestGlyph && Picture->Height() >= kSmallestGlyph;
+}
+
 // The pixels of one of Frames frames along Extent pixels of a picture: the whole count that
 // fits, frame i starting at i times that. Columns left over past the last frame belong to no
 // frame; a wider frame would take a column of the frame after it. 0 when the picture has fewer
@@ -52,6 +65,8 @@ class TDataSkinObject : public vcl::TObject {
   bool Transparent() const { return Trans != 0; }
   // The skin has a picture to paint this element from.
   bool HasBitmap() const { return UsablePicture(Bitmap.get(), Frame, StackedFrames); }
+  // The skin has a picture to cut glyph pieces (frames side by side) from.
+  bool HasGlyphBitmap() const { return !StackedFrames && UsableGlyphPicture(Bitmap.get(), Frame); }
 
   int LeftWidth = 0;
   int TopHeight = 0;
@@ -89,8 +104,8 @@ class TDataSkinButton : public TDataSkinObject {
   const std::unique_ptr<TBitmap> RadioBitmap = std::make_unique<TBitmap>();
   int RadioButtonFrame = 1;
   int CheckButtonFrame = 1;
-  bool HasCheckPicture() const { return UsablePicture(CheckBitmap.get(), CheckButtonFrame); }
-  bool HasRadioPicture() const { return UsablePicture(RadioBitmap.get(), RadioButtonFrame); }
+  bool HasCheckPicture() const { return UsableGlyphPicture(CheckBitmap.get(), CheckButtonFrame); }
+  bool HasRadioPicture() const { return UsableGlyphPicture(RadioBitmap.get(), RadioButtonFrame); }
   bool NormalColour2Given = false;
   bool MouseOverColour2Given = false;
   bool PressedColour2Given = false;

@@ -69,7 +69,7 @@ int SystemCaptionKind(int Action, TShowState Show) {
 }  // namespace
 
 bool TWinSysButton::SystemDrawn() const {
-  return !IsIcon() && !Data->HasBitmap() && SystemCaptionKind(Data->Action, TShowState::Normal) >= 0;
+  return !IsIcon() && !Data->HasGlyphBitmap() && SystemCaptionKind(Data->Action, TShowState::Normal) >= 0;
 }
 
 TBitmap* TWinSysButton::Image() const { return IsIcon() ? Owner->IconBitmap() : Data->Bitmap.get(); }

@@ -102,7 +102,7 @@ inline PackageSpec ControlSkinSpec(const ControlSkinOptions& o = {}) {
       {"Parts.bmp", 16, 16, kPartsId, 23},     {"VTrack.bmp", 16, 16, kVTrackId, 4},
       {"HTrack.bmp", 16, 16, kHTrackId, 4},    {"VThumb.bmp", 16, 16, kVThumbId, 3},
       {"HThumb.bmp", 16, 16, kHThumbId, 3},    {"Combo.bmp", 12, 16, kComboId, 4},
-      {"Sunk.bmp", 10, 16, kSunkId, 4},        {"Extra.bmp", 4, 4, kExtraId, 5},
+      {"Sunk.bmp", 10, 16, kSunkId, 4},        {"Extra.bmp", 7, 7, kExtraId, 5},
       {"SpinV.bmp", 10, 10, kSpinVId, 8},      {"SpinH.bmp", 10, 10, kSpinHId, 8},
       {"SpinGlyph.bmp", 2, 2, kSpinGlyphId, 2}, {"Progress.bmp", 10, 10, kProgressId, 2},
       {"Chunk.bmp", 6, 10, kChunkId, 1},       {"Header.bmp", 10, 10, kHeaderId, 5},

@@ -276,6 +276,7 @@ struct StripCase {
   FrameProbe probe = nullptr;  // where the control shows which frame; nil: not one place to tell
   std::vector<int> shows = {};  // every frame the control shows as it stands
   std::vector<const char*> lacking = {};  // the skin lacks these pictures (other parts of the element)
+  bool glyph = false;  // a piece drawn at its own size: frames below the smallest glyph are no picture
 };
 
 vcl::TWinControl* MakeCombo(vcl::TForm* f) {
@@ -389,8 +390,8 @@ const StripCase kStripCases[] = {
     {"combo button at the left without a sunken edge", "Combo.bmp", kComboPicture, 4, 17, 21, MakeLeftCombo,
      LeftComboButtonProbe, {1}, {"Sunk.bmp"}},
     {"combo's sunken edge", "Sunk.bmp", kSunkEdgePicture, 4, 10, 21, MakeCombo, SunkEdgeProbe, {1}},
-    {"combo's arrow glyph", "Extra.bmp", kExtraPicture, 5, 7, 7, MakeCombo, nullptr, {1}},
-    {"size grip", "Extra.bmp", kExtraPicture, 5, 7, 7, MakeStatusBar, GripProbe, {5}},
+    {"combo's arrow glyph", "Extra.bmp", kExtraPicture, 5, 7, 7, MakeCombo, nullptr, {1}, {}, true},
+    {"size grip", "Extra.bmp", kExtraPicture, 5, 7, 7, MakeStatusBar, GripProbe, {5}, {}, true},
     {"up-down buttons", "UpDownV.bmp", kUpDownVertPicture, 8, 6, 6, MakeUpDown, UpDownProbe, {1, 5}},
     {"up-down buttons without their glyphs", "UpDownV.bmp", kUpDownVertPicture, 8, 6, 6, MakeUpDown, UpDownProbe,
      {1, 5}, {"UpDownVGlyph.bmp"}},
@@ -410,11 +411,13 @@ const StripCase kStripCases[] = {
 
 // A picture with fewer columns than the element has frames (however tall) would give frames of
 // no pixels: the element is drawn as under a skin without that picture, by the system, never
-// left out. From one column a frame up the skin's picture shows, cut into as many whole frames
-// as fit: a picture a column short of, at, a column past and half the count past a whole count
-// shows the frame where the control shows it, and no column of another frame or of what is
-// left over past the frames; so under a skin lacking the element's other parts. A picture of one
-// frame only shows it when that frame is at least as wide as the count.
+// left out; so is a glyph drawn at its own size (the grip, the combo's arrow) whose frames are
+// narrower than the smallest glyph. From one column a frame up (for a glyph, from the smallest
+// glyph) the skin's picture shows, cut into as many whole frames as fit: a picture a column short
+// of, at, a column past and half the count past a whole count shows the frame where the control
+// shows it, and no column of another frame or of what is left over past the frames; so under a
+// skin lacking the element's other parts. A picture of one frame only shows it when that frame
+// is at least as wide as the count.
 TEST_F(NarrowPictureForms, AnElementWhosePictureIsNarrowerThanItsFramesIsDrawnAsWithoutThePicture) {
   constexpr int kTall = 32;  // taller than any count: the height must not pass for the width
   for (const StripCase& c : kStripCases) {
@@ -443,7 +446,8 @@ TEST_F(NarrowPictureForms, AnElementWhosePictureIsNarrowerThanItsFramesIsDrawnAs
         differ += shown[i] != without[i];
         for (int f = 1; f <= c.frames; ++f) ofPicture += shown[i] == static_cast<COLORREF>(FrameColour(c.id, f));
       }
-      if (w.width < c.frames) {
+      if (w.width < c.frames ||
+          (c.glyph && (w.width / c.frames < kSmallestGlyph || w.height < kSmallestGlyph))) {
         EXPECT_EQ(differ, 0u) << "not the look without the picture";
         continue;
       }
@@ -456,6 +460,134 @@ TEST_F(NarrowPictureForms, AnElementWhosePictureIsNarrowerThanItsFramesIsDrawnAs
             << "frame " << f.frame << " at " << f.at.x << "," << f.at.y;
       if (!c.shows.empty()) {
         EXPECT_EQ(OtherFramesIn(shown, c.id, c.frames, c.shows), 0u) << "pixels of frames not shown, or left over";
+      }
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Glyph pieces of pictures of the wrong size
+
+vcl::TWinControl* MakeCheck(vcl::TForm* f) {
+  auto* c = Put<vcl::TCheckBox>(f, 10, 10, 150, 20);
+  c->SetCaption(L"Check");
+  c->SetChecked(true);
+  return c;
+}
+vcl::TWinControl* MakeRadio(vcl::TForm* f) {
+  auto* r = Put<vcl::TRadioButton>(f, 10, 10, 150, 20);
+  r->SetCaption(L"Radio");
+  r->SetChecked(true);
+  return r;
+}
+
+// Turns a check box or radio button over.
+void TurnOver(vcl::TWinControl* Control) {
+  if (auto* c = dynamic_cast<vcl::TCheckBox*>(Control)) c->SetChecked(!c->Checked());
+  if (auto* r = dynamic_cast<vcl::TRadioButton*>(Control)) r->SetChecked(!r->Checked());
+}
+
+struct GlyphCase {
+  const char* what;
+  const char* file;
+  int id;
+  int frames;         // the count the engine cuts the picture into
+  const char* count;  // the description's line stating it, if any
+  ControlMaker make;
+  bool mark;  // a check box or radio button: its look must change with its state
+};
+
+// A piece drawn at its own size (a check or radio mark, the size grip, a combo's arrow) cut from a
+// picture too small for it, narrower or lower than the smallest glyph (a picture a third of its
+// height, a few columns, 8 x 8), is a missing piece: the control looks as under a skin without the
+// picture, the system's mark or grip, and a check box or radio button still looks other when it
+// is turned over. Frames of the smallest glyph (5 x 5) and up show the skin's frame, and turned
+// over another one.
+TEST_F(NarrowPictureForms, AGlyphPieceTooSmallForAGlyphIsTheSystemsAndMarksStillShowTheirState) {
+  const GlyphCase cases[] = {
+      {"check box", "Check.bmp", kCheckPicture, 12, "CheckButtonFrame=12", MakeCheck, true},
+      {"radio button", "Radio.bmp", kRadioPicture, 8, "RadioButtonFrame=8", MakeRadio, true},
+      {"size grip", "Extra.bmp", kExtraPicture, 5, nullptr, MakeStatusBar, false},
+      {"combo's arrow", "Extra.bmp", kExtraPicture, 5, nullptr, MakeCombo, false},
+  };
+  struct Size {
+    int frameWidth, width, height;
+    bool fits;
+  };
+  for (const GlyphCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto skinWith = [&](const Size* size) {
+      PackageSpec spec = CompleteSkinSpec();
+      if (c.count) {
+        auto ini = std::find_if(spec.entries.begin(), spec.entries.end(), [](auto& e) { return e.name == "Skin.INI"; });
+        EXPECT_NE(ini, spec.entries.end());
+        if (ini == spec.entries.end()) return spec;
+        std::string text(ini->bytes.begin(), ini->bytes.end());
+        const std::string buttons = "[Buttons]\r\n";
+        text.replace(text.find(buttons), buttons.size(), buttons + c.count + "\r\n");
+        ini->bytes.assign(text.begin(), text.end());
+      }
+      if (size) {
+        SetStrip(spec, c.file, c.id, c.frames, size->frameWidth, size->width, size->height);
+      } else {
+        std::erase_if(spec.entries, [&](const auto& e) { return e.name == c.file; });
+      }
+      return spec;
+    };
+    // The look, and the look turned over, of the control under a skin.
+    auto looks = [&](const PackageSpec& spec) {
+      std::pair<std::vector<COLORREF>, std::vector<COLORREF>> seen;
+      holder_.reset();
+      FreeSkinManager();
+      holder_ = ReadSkinForm(SkinFormText(MainWindowBlock(StoredStream(BuildPackage(spec)))));
+      data_ = holder_->SkinData();
+      EXPECT_TRUE(data_ && !data_->Empty());
+      if (!data_ || data_->Empty()) return seen;
+      Owned<vcl::TForm> form = NewForm();
+      Put<vcl::TButton>(form.get(), 300, 230, 80, 24)->SetCaption(L"Focus");
+      vcl::TWinControl* control = c.make(form.get());
+      SetCursorPos(0, 0);
+      EXPECT_TRUE(ShowSkinned(form.get()));
+      SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+      RepaintAll(form->Handle());
+      seen.first = OnScreen(control->Handle());
+      if (c.mark) {
+        TurnOver(control);
+        RepaintAll(form->Handle());
+        seen.second = OnScreen(control->Handle());
+      }
+      return seen;
+    };
+    const auto without = looks(skinWith(nullptr));
+    ASSERT_FALSE(without.first.empty());
+    const int n = c.frames;
+    const Size sizes[] = {
+        {5, 5 * n, 5, true},       // the smallest glyph, exactly
+        {7, 7 * n, 7, true},
+        {4, 4 * n, 5, false},      // a column short
+        {5, 5 * n, 4, false},      // a row short
+        {4, 5 * n - 1, 7, false},  // a column short of a whole count of the smallest
+        {7, 7 * n, 7 / 3, false},  // a third of its height
+        {std::max(8 / n, 1), 8, 8, false},  // an 8 x 8 master
+    };
+    for (const Size& size : sizes) {
+      SCOPED_TRACE(std::to_string(size.width) + " x " + std::to_string(size.height));
+      const auto shown = looks(skinWith(&size));
+      ASSERT_EQ(shown.first.size(), without.first.size());
+      size_t ofPicture = 0;
+      for (const COLORREF p : shown.first)
+        for (int f = 1; f <= n; ++f) ofPicture += p == static_cast<COLORREF>(FrameColour(c.id, f));
+      if (size.fits) {
+        EXPECT_GT(ofPicture, 0u) << "the skin's frame does not show";
+      } else {
+        EXPECT_EQ(ofPicture, 0u) << "a sliver of the picture shows";
+        EXPECT_TRUE(shown.first == without.first) << "not the look without the picture";
+      }
+      if (c.mark) {
+        ASSERT_EQ(shown.second.size(), shown.first.size());
+        size_t differ = 0;
+        for (size_t i = 0; i < shown.first.size(); ++i) differ += shown.first[i] != shown.second[i];
+        EXPECT_GE(differ, 6u) << "it looks the same turned over";
       }
     }
   }

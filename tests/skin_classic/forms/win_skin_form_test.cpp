@@ -1019,29 +1019,34 @@ TEST_F(SkinnedForms, ButtonsWithoutPicturesAreTheSystemsCaptionButtons) {
   EXPECT_EQ(Log().Count(WM_SYSCOMMAND, SC_CLOSE), 1u);
 }
 
-// A caption button whose picture has fewer columns than its frames (however tall) is the
-// system's caption button, as one without a picture: frames of no pixels left the title without
-// it. From a column a frame up the skin's picture shows, its first frame on an active title; a
-// picture a column short of, a column past or half the count past a whole count of frames is cut
-// into whole frames, the button a frame wide showing nothing of another frame.
-TEST_F(SkinnedForms, ButtonsWhosePicturesAreNarrowerThanTheirFramesAreTheSystemsCaptionButtons) {
+// A caption button whose picture has fewer columns than its frames (however tall), or frames too
+// small for a button's glyph (narrower or lower than 5 pixels: a picture cut short, as one of
+// 8 x 8 for four frames), is the system's caption button, as one without a picture: frames of no
+// pixels left the title without it, slivers showed no button. From frames of 5 x 5 up the skin's
+// picture shows, its first frame on an active title; a picture a column short of, a column past
+// or half the count past a whole count of frames is cut into whole frames, the button a frame
+// wide showing nothing of another frame.
+TEST_F(SkinnedForms, ButtonsWhosePicturesAreTooSmallForTheirFramesAreTheSystemsCaptionButtons) {
   struct Case {
     int frames, stated, width;  // the picture's frames, each `width` wide; the count stated
     bool system;
     int pictureWidth = 0;
+    int height = 30;
   };
-  for (const Case& c : {Case{1, 4, 1, true}, Case{3, 4, 1, true}, Case{4, 4, 1, false}, Case{5, 4, 1, false},
-                        Case{4, 0, 1, false}, Case{2, 0, 1, true}, Case{4, 4, 10, false}, Case{4, 4, 9, false, 39},
-                        Case{4, 4, 10, false, 41}, Case{4, 4, 10, false, 42}}) {
-    SCOPED_TRACE(std::to_string(c.frames) + " frames of " + std::to_string(c.width) + ", " + std::to_string(c.stated) +
-                 " stated, " + std::to_string(c.pictureWidth) + " wide");
+  for (const Case& c : {Case{1, 4, 1, true}, Case{3, 4, 1, true}, Case{4, 4, 1, true}, Case{5, 4, 1, true},
+                        Case{4, 0, 1, true}, Case{2, 0, 1, true}, Case{4, 4, 10, false}, Case{4, 4, 9, false, 39},
+                        Case{4, 4, 10, false, 41}, Case{4, 4, 10, false, 42}, Case{4, 4, 5, false, 0, 5},
+                        Case{4, 4, 4, true, 0, 30}, Case{4, 4, 4, true, 19, 30}, Case{4, 4, 5, false, 23, 30},
+                        Case{4, 4, 10, true, 0, 4}, Case{4, 4, 2, true, 8, 8}, Case{4, 0, 2, true, 8, 8}}) {
+    SCOPED_TRACE(std::to_string(c.frames) + " frames of " + std::to_string(c.width) + " x " + std::to_string(c.height) +
+                 ", " + std::to_string(c.stated) + " stated, " + std::to_string(c.pictureWidth) + " wide");
     std::vector<ButtonSpec> buttons = StandardButtons();
     for (ButtonSpec& b : buttons) {
       b.frames = c.frames;
       b.stated = c.stated;
       b.statesFrame = c.stated != 0;
       b.width = c.width;
-      b.height = 30;
+      b.height = c.height;
       b.pictureWidth = c.pictureWidth;
     }
     SkinnedWindows::UseSkin(FormSkinSpec(buttons));
