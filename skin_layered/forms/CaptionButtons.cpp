@@ -4,6 +4,8 @@
 // maximised MDI child's three buttons on the frame's menu line, and their painting in their
 // states into the window image.
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 #include "classlib/forms/Forms.h"
 #include "skin_layered/core/CaptionHitCodes.h"
@@ -149,8 +151,13 @@ int TqvCaptionButtons::RightMargin(int Buttons) {
   const int frame =
       Form()->HandleAllocated() ? SysBorderWidth(Form()->Handle(), host_.ExtBorderForm(), true) : 0;
   const vcl::TRect shadow = host_.WindowImage().ShadowSize();
-  const int room = host_.WindowImage().ImageWidth() - shadow.Right - frame - Buttons - IconRect.Right;
+  const int room = host_.WindowImage().ImageWidth() - shadow.Right - frame - Buttons - HelpGroupGap() - IconRect.Right;
   return TitleButtonsRightMargin(margin, room, frame);
+}
+
+int TqvCaptionButtons::HelpGroupGap() {
+  const vcl::TBorderIcons icons = Form()->BorderIcons();
+  return SystemMenu() && icons.Contains(vcl::biSystemMenu) && icons.Contains(vcl::biHelp) ? kButtonGroupGap : 0;
 }
 
 int TqvCaptionButtons::ButtonsBlockWidth() {
@@ -159,24 +166,48 @@ int TqvCaptionButtons::ButtonsBlockWidth() {
 }
 
 int TqvCaptionButtons::ButtonsWidth() {
-  const TsSkinManager* manager = host_.SkinManager();
-  const TsSkinData* data = manager ? &manager->Skin().SkinData : nullptr;
-  const int space = BigButtons && data ? data->BISpace : 0;
-  int width = 0;
+  int spaces = 0, narrowest = 0;
+  return static_cast<int>(BlockWidth(ButtonsGap(), spaces, narrowest));
+}
+
+std::int64_t TqvCaptionButtons::BlockWidth(std::int64_t Space, int& Spaces, int& Narrowest) {
+  std::int64_t width = 0;
+  Spaces = 0;
+  Narrowest = std::numeric_limits<int>::max();
+  auto add = [&](int Button, bool Spaced) {
+    width += Button + (Spaced ? Space : 0);
+    Spaces += Spaced ? 1 : 0;
+    Narrowest = std::min(Narrowest, Button);
+  };
   const vcl::TBorderIcons icons = Form()->BorderIcons();
   if (SystemMenu() && icons.Contains(vcl::biSystemMenu)) {
-    width += Measures().TitleButtonGlyphWidth(BtnClose.ImageIndex);
-    if (SystemMenu()->MaximizeVisible()) width += Measures().TitleButtonGlyphWidth(BtnMaximize.ImageIndex) + space;
-    if (SystemMenu()->MinimizeVisible()) width += Measures().TitleButtonGlyphWidth(BtnMinimize.ImageIndex) + space;
-    if (icons.Contains(vcl::biHelp)) width += Measures().TitleButtonGlyphWidth(BtnHelp.ImageIndex) + space;
+    add(Measures().TitleButtonGlyphWidth(BtnClose.ImageIndex), false);
+    if (SystemMenu()->MaximizeVisible()) add(Measures().TitleButtonGlyphWidth(BtnMaximize.ImageIndex), true);
+    if (SystemMenu()->MinimizeVisible()) add(Measures().TitleButtonGlyphWidth(BtnMinimize.ImageIndex), true);
+    if (icons.Contains(vcl::biHelp)) add(Measures().TitleButtonGlyphWidth(BtnHelp.ImageIndex), true);
   }
   if (host_.TitleButtons() && host_.TitleButtons()->Count() > 0) {
     width += kButtonGroupGap;
     for (int i = 0; i < host_.TitleButtons()->Count(); ++i)
-      if (TsTitleButton* button = host_.TitleButtons()->Items(i); button->Visible())
-        width += UserButtonWidth(button) + space;
+      if (TsTitleButton* button = host_.TitleButtons()->Items(i); button->Visible()) add(UserButtonWidth(button), true);
   }
   return width;
+}
+
+int TqvCaptionButtons::ButtonsGap() {
+  const TsSkinManager* manager = host_.SkinManager();
+  const int gap = BigButtons && manager ? manager->Skin().SkinData.BISpace : 0;
+  if (gap == 0) return 0;
+  int spaces = 0, narrowest = 0;
+  const std::int64_t block = BlockWidth(gap, spaces, narrowest);
+  // A gap taking back more than a button would lay the next one over or past it, out of the
+  // window's right edge; one wider than the title leaves would put the buttons out of its left.
+  if (spaces == 0 || gap <= -narrowest) return 0;
+  const int frame =
+      Form()->HandleAllocated() ? SysBorderWidth(Form()->Handle(), host_.ExtBorderForm(), true) : 0;
+  const vcl::TRect shadow = host_.WindowImage().ShadowSize();
+  const std::int64_t room = std::int64_t{host_.WindowImage().ImageWidth()} - shadow.Right - frame - IconRect.Right;
+  return block + HelpGroupGap() <= room ? gap : 0;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -214,7 +245,7 @@ void TqvCaptionButtons::UpdateButtonsRects() {
     IconRect.Top = IconRect.Bottom = TitleCentre;
   }
 
-  const int space = BigButtons ? data.BISpace : 0;
+  const int space = ButtonsGap();
   const int height = Measures().CaptionGlyphHeight(BtnClose.ImageIndex);
   int x = host_.WindowImage().ImageWidth() - RightMargin(ButtonsWidth()) - shadow.Right - frame;
   auto place = [&](TsCaptionButton& button, int width) {

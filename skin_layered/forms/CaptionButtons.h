@@ -7,6 +7,8 @@
 // TqvCaptionButtonsHost.
 #pragma once
 
+#include <cstdint>
+
 #include "classlib/graphics/GraphicsBitmap.h"
 #include "classlib/rtl/Types.h"
 #include "skin_layered/forms/TitleElements.h"
@@ -79,6 +81,9 @@ class TqvCaptionButtons {
   // The buttons' own width, and the right margin kept of the skin's beside buttons that wide.
   int ButtonsWidth();
   int RightMargin(int Buttons);
+  // The skin's gap after each big button when the buttons laid with it keep their order and
+  // stay in the title beside the icon; else none.
+  int ButtonsGap();
   int UserButtonWidth(TsTitleButton* Button);
   // All buttons painted into the window image over the clean caption corner, then the title
   // bar's items and a maximised MDI child's buttons.
@@ -109,6 +114,11 @@ class TqvCaptionButtons {
   TsSystemMenu* SystemMenu() const;
   // The window image (nil without one).
   vcl::TBitmap* Image() const;
+  // The buttons' width with Space after each but the close button, the count of those spaces
+  // and the narrowest button.
+  std::int64_t BlockWidth(std::int64_t Space, int& Spaces, int& Narrowest);
+  // The help button stands this much further on than the gap.
+  int HelpGroupGap();
 
   TqvCaptionButtonsHost& host_;
 };

@@ -207,6 +207,10 @@ const std::vector<Missing>& Cases() {
       // Title buttons' right margins wider than any title, and reaching past the window.
       {"TitleButtonsMarginBeyondTheTitle", {}, {}, "BIRIGHT=100000\r\n"},
       {"TitleButtonsMarginPastTheRightEdge", {}, {}, "BIRIGHT=-100000\r\n"},
+      // Gaps between the title buttons wider than any title, and taking them back past each other.
+      {"TitleButtonsGapBeyondTheTitle", {}, {}, "BISPACE=100000\r\n"},
+      {"TitleButtonsGapOfTheLargestNumber", {}, {}, "BISPACE=2147483647\r\n"},
+      {"TitleButtonsGapBackPastTheRightEdge", {}, {}, "BISPACE=-100000\r\n"},
   };
   return cases;
 }

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <initializer_list>
+#include <utility>
 
 #include "classlib/extctrls/ExtCtrls.h"
 #include "classlib/forms/Menus.h"
@@ -76,6 +78,45 @@ TEST_F(FrameTest, ASizeableFormHasTheBigButtonsSpacedFromTheRight) {
   EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnMaximize.Rect), GlyphColor("BICONMAX", 0));
   EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnMinimize.Rect), GlyphColor("BICONMIN", 0));
   EXPECT_EQ(AtCentre(provider->CaptionButtons().BtnHelp.Rect), GlyphColor("BICONHELP", 0));
+}
+
+// The skin's gap after each big button holds while the four buttons laid with it fit between
+// the icon and the frame, and while it takes back less than a button; one more either way is no
+// gap (a gap of 100000 or -100000 laid the buttons out of the window, where they vanished).
+TEST_F(FrameTest, TheButtonsGapHoldsWhileTheButtonsFitInTheTitle) {
+  Skin();
+  Repaint();
+  const int frame = SysBorderWidth(Wnd(), nullptr, true);
+  const int room = provider->WindowImage().ImageWidth() - frame - provider->CaptionButtons().IconRect.Right;
+  const int widest = (room - 4 * 20 - 6) / 3;  // four buttons, three gaps and the help button's group gap
+  ASSERT_GT(widest, 2);
+  for (const auto& [gap, kept] : std::initializer_list<std::pair<long long, bool>>{
+           {2, true}, {widest, true}, {widest + 1LL, false}, {-19, true}, {-20, false},
+           {100000, false}, {-100000, false}, {2147483647, false}, {-2147483647, false}}) {
+    SCOPED_TRACE(testing::Message() << "BISPACE=" << gap);
+    const std::wstring name = L"Gap" + std::to_wstring(gap);
+    std::string text = FrameSkinText();
+    text.replace(text.find("BISPACE=2"), 9, "BISPACE=" + std::to_string(gap));
+    WriteSkin(name.c_str(), text);
+    skins.Write(name.c_str(), L"master.bmp", Bmp24(kMasterWidth, kMasterHeight, MasterPixel));
+    manager->SetSkinName(name);
+    Repaint();
+    const TqvCaptionButtons& buttons = provider->CaptionButtons();
+    const int space = kept ? static_cast<int>(gap) : 0;
+    EXPECT_EQ(buttons.BtnMaximize.Rect.Right, buttons.BtnClose.Rect.Left - space);
+    EXPECT_EQ(buttons.BtnMinimize.Rect.Right, buttons.BtnMaximize.Rect.Left - space);
+    EXPECT_EQ(buttons.BtnHelp.Rect.Right, buttons.BtnMinimize.Rect.Left - space - 6);
+    for (const TsCaptionButton* button : {&buttons.BtnClose, &buttons.BtnMaximize, &buttons.BtnMinimize, &buttons.BtnHelp}) {
+      EXPECT_EQ(button->Rect.Width(), 20) << button->HitCode;
+      EXPECT_GE(button->Rect.Left, buttons.IconRect.Right) << button->HitCode;
+      EXPECT_LE(button->Rect.Right, 400 - frame) << button->HitCode;
+    }
+    // Buttons laid over each other by a gap below 0 hide each other's middles.
+    if (space >= 0) {
+      EXPECT_EQ(AtCentre(buttons.BtnMaximize.Rect), GlyphColor("BICONMAX", 0));
+      EXPECT_EQ(AtCentre(buttons.BtnHelp.Rect), GlyphColor("BICONHELP", 0));
+    }
+  }
 }
 
 TEST_F(FrameTest, UserButtonsFollowSixPixelsOnAndKeepTheirIndexAsHitCode) {
