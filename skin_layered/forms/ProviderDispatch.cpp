@@ -307,6 +307,10 @@ bool TsSkinProvider::TMessages::CommandWhileUnskinned(TsSkinProvider& P, vcl::TM
     case scmPrepareCache:
       if (P.SkinData) P.SkinData->BGChanged = false;
       return true;
+    case scmGetColor:
+      // The form's own face lies behind its adapted controls (the answer was none: black).
+      Message.Result = static_cast<LRESULT>(vcl::ColorToRGB(P.Form->Color()));
+      return true;
     default:
       return false;
   }

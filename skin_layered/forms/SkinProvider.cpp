@@ -163,9 +163,15 @@ void TsSkinProvider::ArriveIfMissed() {
     return;
   // The section is looked up in the skin loaded meanwhile.
   SkinData->UpdateIndexes(true);
-  if (!FormSkinned()) return;
-  SkinArrived();
-  PrepareForm();
+  if (FormSkinned()) {
+    SkinArrived();
+    PrepareForm();
+  } else if (!AutoCreated) {
+    // Without the form's own section the form keeps the system's frame and face while its
+    // controls take their adapters, as they do when such a skin comes to a form already
+    // shown (a provider the library attached does so when it prepares the form).
+    SkinArrived();
+  }
 }
 
 void TsSkinProvider::Loaded() {
@@ -312,8 +318,8 @@ void TsSkinProvider::WindowEvent(vcl::TWinControl* Control, vcl::TWindowEvent Wh
   TsSkinManager* manager = SkinManager();
   if (!manager || !manager->Active() || !manager->Skin().SkinData.Active) return;
   if (Control == Form) return ArriveIfMissed();
-  if (!FormSkinned()) return;
-  // Controls whose windows come later (new, re-created, a page shown the first time); the walk
+  // Controls whose windows come later (new, re-created, a page shown the first time), on a
+  // form painted from its section or not (its controls are adapted all the same); the walk
   // running now reaches those it makes itself.
   TqvCtrlAdapter* adapter = adapters_.CtrlAdapter();
   if (!adapter || adapter->Busy || !adapter->Adapting() || !Form->HandleAllocated()) return;

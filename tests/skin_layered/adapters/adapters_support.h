@@ -91,7 +91,13 @@ class SkinnedTest : public ::testing::Test {
 
   TempSkins skins;
   ManagerPtr manager;
-  FormPtr form = ShownForm();
+  // Left to the tests' own adapters: the dialog hook gives it no provider of its own (Tag bit
+  // 0x100, as the library's auxiliary forms), whose automatic adapters would take its controls.
+  FormPtr form = [] {
+    FormPtr f = ShownForm();
+    f->SetTag(0x100);
+    return f;
+  }();
 };
 
 // A memory DC of a given size, black at first.

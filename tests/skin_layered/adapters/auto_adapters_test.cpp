@@ -398,6 +398,78 @@ TEST_F(AutoAdapters, TabbingOnLeavesEveryControlWithoutItsFocusLook) {
   }
 }
 
+// The skin's text without one of its sections.
+std::string WithoutSection(std::string Text, const std::string& Name) {
+  const size_t at = Text.find("[" + Name + "]\r\n");
+  if (at == std::string::npos) return Text;
+  const size_t next = Text.find("\r\n[", at);
+  Text.erase(at, next == std::string::npos ? std::string::npos : next + 2 - at);
+  return Text;
+}
+
+// Under a skin without the form's own section the form keeps the system's frame and face and
+// its controls take their adapters, one look however it came about: the form's window made
+// under that skin (its controls stayed the system's), the skin taken away and given back, a
+// switch to it from a skin with the section; a control made later takes its adapter too. The
+// skin with the section paints the form's frame and keeps the adapters.
+TEST_F(AutoAdapters, AFormWhoseSectionTheSkinLacksHasItsControlsAdaptedAtStartAndAfterSwitches) {
+  skins.Write(L"NoForm", L"Options.dat", BytesOf(WithoutSection(EveryKindSkinText(0), "FORM")));
+  manager->SetSkinName(L"NoForm");
+  ASSERT_TRUE(manager->Skin().SkinData.Active);
+  ASSERT_LT(manager->GetSkinIndex(L"FORM"), 0);
+  ASSERT_GE(manager->GetSkinIndex(L"BUTTON"), 0);
+  // A section's face, normal or hot (the focused control's).
+  const auto faceOf = [&](const wchar_t* Section, int State) {
+    return static_cast<COLORREF>(vcl::ColorToRGB(
+        manager->Skin().Sections[static_cast<size_t>(manager->GetSkinIndex(Section))].Props[State].Color));
+  };
+  const auto facePixels = [&](vcl::TWinControl* Control, const wchar_t* Section) {
+    return ShownPixelsOf(Control->Handle(), faceOf(Section, 0)) + ShownPixelsOf(Control->Handle(), faceOf(Section, 1));
+  };
+  auto* edit = Put<vcl::TEdit>(form.get(), 8, 48, 120, 24);
+  std::vector<vcl::TButton*> buttons{Put<vcl::TButton>(form.get(), 8, 8, 120, 30)};
+  vcl::TButton* button = buttons.front();
+  // On the screen, where the window has its pixels.
+  form->SetBounds(30, 30, 400, 300);
+  form->Show();
+  wintest::PumpUntilIdle();
+  auto expectOneLook = [&](const char* When) {
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    wintest::PumpUntilIdle();
+    EXPECT_NE(GetWindowLongPtrW(form->Handle(), GWL_STYLE) & WS_SYSMENU, 0) << When << ": the system's frame";
+    EXPECT_FALSE(provider->FormSkinned()) << When;
+    for (vcl::TButton* b : buttons) {
+      EXPECT_EQ(AdapterClass(b), L"TqvBtnWnd") << When;
+      EXPECT_GT(facePixels(b, L"BUTTON"), 0) << When << ": the button's face";
+    }
+    EXPECT_EQ(AdapterClass(edit), L"TqvEditWnd") << When;
+    EXPECT_GT(facePixels(edit, L"EDIT"), 0) << When << ": the edit's face";
+  };
+  expectOneLook("opened under the skin");
+  buttons.push_back(Put<vcl::TButton>(form.get(), 140, 8, 120, 30));
+  wintest::PumpUntilIdle();
+  expectOneLook("a button made later");
+
+  manager->SetActive(false);
+  RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  wintest::PumpUntilIdle();
+  EXPECT_EQ(AdapterClass(button), L"");
+  EXPECT_EQ(facePixels(button, L"BUTTON"), 0);
+  manager->SetActive(true);
+  wintest::PumpUntilIdle();
+  expectOneLook("the skin taken away and given back");
+
+  // A skin with the section paints the frame; switched back, the system's frame again.
+  manager->SetSkinName(L"Flat");
+  wintest::PumpUntilIdle();
+  EXPECT_TRUE(provider->FormSkinned());
+  EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWL_STYLE) & WS_SYSMENU, 0);
+  EXPECT_EQ(AdapterClass(button), L"TqvBtnWnd");
+  manager->SetSkinName(L"NoForm");
+  wintest::PumpUntilIdle();
+  expectOneLook("switched to from a skin with the section");
+}
+
 TEST_F(AutoAdapters, AFrameAdapterOnAnythingButAFrameIsRefused) {
   try {
     vcl::Construct<TsFrameAdapter>(form.get());
