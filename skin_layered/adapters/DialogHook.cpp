@@ -309,6 +309,13 @@ class TAdapterServices : public TLayeredAdapterServices {
           return TRUE;
         },
         reinterpret_cast<LPARAM>(&open));
+    // Oldest first, as they came (the bottom of the z-order first: a dialog lies above its
+    // owner and above those open before it), and those with a tool bar, which are skinned
+    // beyond the most shown at once, last: the dialogs skinned again are those the skin had
+    // (a Font dialog under the Colour and Save dialogs it led to was left out, the newer two
+    // having taken the places first).
+    std::reverse(open.begin(), open.end());
+    std::stable_partition(open.begin(), open.end(), [](HWND Wnd) { return !HasChildClass(Wnd, L"toolbarwindow32"); });
     // Library forms are left to their own providers and to activation: a form being built in
     // code may be about to get its provider, which an automatic one made here would shadow.
     for (HWND wnd : open)

@@ -1160,6 +1160,130 @@ TEST_F(DialogControls, ASkinComingBackSkinsTheOpenDialogsAtOnceActiveOrNotCovere
   }
 }
 
+// A system dialog opened modally from within another's modal loop: Look runs once a #32770
+// window that is none of Known shows (it may open the next one), then the dialog is cancelled.
+// A dialog that does not show within the deadline ends the loop.
+struct NestedDialog {
+  std::vector<HWND>* known;
+  std::function<void(HWND)> look;
+  HWND found = nullptr;
+  int ticks = 0;
+};
+NestedDialog* g_nestedDialog = nullptr;
+
+BOOL CALLBACK FindNewDialog(HWND Wnd, LPARAM) {
+  wchar_t cls[16] = {};
+  GetClassNameW(Wnd, cls, 16);
+  const std::vector<HWND>& known = *g_nestedDialog->known;
+  if (lstrcmpW(cls, L"#32770") != 0 || !IsWindowVisible(Wnd) || std::find(known.begin(), known.end(), Wnd) != known.end())
+    return TRUE;
+  g_nestedDialog->found = Wnd;
+  return FALSE;
+}
+
+void CALLBACK NestedDialogTimer(HWND, UINT, UINT_PTR Id, DWORD) {
+  NestedDialog* watch = g_nestedDialog;
+  ++watch->ticks;
+  EnumThreadWindows(GetCurrentThreadId(), FindNewDialog, 0);
+  if (const HWND dlg = watch->found) {
+    KillTimer(nullptr, Id);
+    watch->known->push_back(dlg);
+    watch->look(dlg);
+    g_nestedDialog = watch;  // a nested run set its own
+    PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
+  } else if (watch->ticks > 200) {
+    KillTimer(nullptr, Id);
+    PostQuitMessage(0);
+  }
+}
+
+// Shows a dialog by Open and runs Look on it (see NestedDialog); whether it was seen.
+bool RunNestedDialog(std::vector<HWND>& Known, const std::function<void()>& Open, std::function<void(HWND)> Look) {
+  NestedDialog watch{&Known, std::move(Look)};
+  g_nestedDialog = &watch;
+  SetTimer(nullptr, 0, 30, NestedDialogTimer);
+  Open();
+  g_nestedDialog = nullptr;
+  MSG quit{};
+  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // a deadline's quit, if any
+  return watch.found != nullptr;
+}
+
+// The system's Font dialog, the Colour dialog opened from within its loop and the Save dialog
+// from within that one's, all three open (the two older ones inactive, and shown beyond the
+// most dialogs skinned at once only by the Save dialog's tool bar): the skin taken away gives
+// each its system look, and given back (twice) skins each again at once, with its face. The
+// Font dialog, the oldest, stayed the system's.
+TEST_F(DialogControls, ASkinComingBackSkinsEveryOpenSystemDialogOfANestedChain) {
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  ASSERT_NE(face, kDialogColor);
+  std::vector<HWND> open;
+  bool looked = false;
+  // A point of the dialog's own face: inside the client's top left corner.
+  auto corner = [](HWND Dlg) {
+    Settle(Dlg);
+    RECT wr{};
+    GetWindowRect(Dlg, &wr);
+    POINT at{2, 2};
+    ClientToScreen(Dlg, &at);
+    return Pixels(Dlg)->At(at.x - wr.left, at.y - wr.top);
+  };
+  auto lookAtAll = [&](HWND) {
+    looked = true;
+    ASSERT_EQ(open.size(), 3u);
+    EXPECT_FALSE(IsWindowEnabled(open[0]));
+    EXPECT_FALSE(IsWindowEnabled(open[1]));
+    for (HWND d : open) {
+      EXPECT_NE(DialogAdapterOf(d), nullptr) << "opened under the skin";
+      EXPECT_EQ(corner(d), kDialogColor);
+    }
+    for (const char* round : {"first", "again"}) {
+      SCOPED_TRACE(round);
+      manager->SetActive(false);
+      for (HWND d : open) {
+        EXPECT_EQ(DialogAdapterOf(d), nullptr);
+        EXPECT_EQ(corner(d), face);
+      }
+      manager->SetActive(true);
+      ASSERT_TRUE(manager->Skin().SkinData.Active);
+      const char* names[] = {"the Font dialog", "the Colour dialog", "the Save dialog"};
+      for (size_t i = 0; i < open.size(); ++i) {
+        SCOPED_TRACE(names[i]);
+        EXPECT_NE(DialogAdapterOf(open[i]), nullptr);
+        EXPECT_EQ(corner(open[i]), kDialogColor);
+      }
+    }
+  };
+  static LOGFONTW chosen{};
+  CHOOSEFONTW font{};
+  font.lStructSize = sizeof font;
+  font.lpLogFont = &chosen;
+  font.Flags = CF_SCREENFONTS;
+  static COLORREF custom[16] = {};
+  CHOOSECOLORW colour{};
+  colour.lStructSize = sizeof colour;
+  colour.lpCustColors = custom;
+  static wchar_t file[MAX_PATH];
+  file[0] = 0;
+  OPENFILENAMEW save{};
+  save.lStructSize = sizeof save;
+  save.lpstrFile = file;
+  save.nMaxFile = MAX_PATH;
+  save.lpstrFilter = L"Text\0*.txt\0All\0*.*\0";
+  save.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR;
+  // Each owned by the one before, which it disables.
+  const bool shown = RunNestedDialog(open, [&] { ChooseFontW(&font); }, [&](HWND Font) {
+    colour.hwndOwner = Font;
+    EXPECT_TRUE(RunNestedDialog(open, [&] { ChooseColorW(&colour); }, [&](HWND Colour) {
+      save.hwndOwner = Colour;
+      EXPECT_TRUE(RunNestedDialog(open, [&] { GetSaveFileNameW(&save); }, lookAtAll)) << "the Save dialog";
+    })) << "the Colour dialog";
+  });
+  EXPECT_TRUE(shown) << "the Font dialog";
+  EXPECT_TRUE(looked);
+  PurgeProviders();
+}
+
 // ---------------------------------------------------------------------------------------
 // Icon statics
 
