@@ -259,6 +259,23 @@ inline bool RaiseUntilShownAt(HWND Top, HWND Wnd, POINT At, Deadline Within = kD
       Within);
 }
 
+// Waits until Top is the foreground window with the keyboard focus on Focus (a window in it),
+// making Top the foreground window again and giving Focus the focus meanwhile: a test program
+// running beside may take the foreground for a while (showing a window of its own), and a
+// window left inactive has no focus at all. Hold a PointerLock.
+inline bool ActiveWithFocusOn(HWND Top, HWND Focus, Deadline Within = kDeadline) {
+  return PumpUntil(
+      [&] {
+        if (GetForegroundWindow() == Top && GetActiveWindow() == Top && GetFocus() == Focus) return true;
+        if (GetForegroundWindow() != Top)
+          SetForegroundWindow(Top);
+        else if (GetFocus() != Focus)
+          SetFocus(Focus);
+        return false;
+      },
+      Within);
+}
+
 // A name in the temporary folder no other test process uses: Stem, the process id and a count.
 inline std::wstring UniqueTempPath(std::wstring_view Stem) {
   static std::atomic<int> counter{0};
