@@ -670,8 +670,8 @@ void TqvDialogWnd::OnNcActivate(vcl::TMessage& Message) {
   SkinData->BGChanged = true;
   RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
   UpdateBorderPos(true);
-  // The window taking or giving the activation may be raised later, without a message.
-  if (border_form_) border_form_->WatchStacking();
+  // The window taking the activation rises over the windows it owns, not its border window.
+  if (border_form_) border_form_->RequestStacking();
 }
 
 void TqvDialogWnd::OnSize(vcl::TMessage& Message) {

@@ -1,5 +1,5 @@
 // The border form: its window, the owner's answers for a provider, the picture put on the
-// border window with its position, alpha and z-order, and the border window's region.
+// border window with its position and alpha, and the border window's region.
 #include "skin_layered/forms/BorderForm.h"
 
 #include <algorithm>
@@ -37,7 +37,6 @@ constexpr UINT kPlacing = 0x610;
 constexpr UINT kReassert = 0x613;
 // SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE.
 constexpr UINT kShowing = 0x53;
-constexpr UINT kRaising = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 constexpr std::uint32_t kAnimatingBits = kBorderBlendMoving | kBorderMinimizing | kBorderSkinChanging;
 
 bool ApplicationTerminating() { return vcl::Application && vcl::Application->Terminated(); }
@@ -92,38 +91,6 @@ HRGN BlurRegion(vcl::TBitmap* Image, const vcl::TRect& Shadow, int Corner) {
   return rgn;
 }
 
-// The shown windows above Wnd but Except, nearest first; nothing when one of them is another
-// thread's (placing that one could wait on a busy program).
-std::optional<std::vector<HWND>> ShownWindowsAbove(HWND Wnd, HWND Except) {
-  std::vector<HWND> above;
-  for (HWND w = GetWindow(Wnd, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV)) {
-    if (w == Except || !IsWindowVisible(w)) continue;
-    if (GetWindowThreadProcessId(w, nullptr) != GetCurrentThreadId()) return std::nullopt;
-    above.push_back(w);
-  }
-  return above;
-}
-
-// Stacks the border window right above its owner, below the windows Above (those above the
-// owner, nearest first). Some displays stack a window made or shown on top of all and never
-// move one down below another, only up: so the border window goes to the top first and those
-// windows are raised over it again, nearest first, which leaves them in their order.
-void StackOverOwner(HWND Border, const std::vector<HWND>& Above) {
-  SetWindowPos(Border, HWND_TOP, 0, 0, 0, 0, kRaising);
-  for (HWND w : Above) SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, kRaising);
-}
-
-HWND NextShown(HWND Wnd, UINT Direction) {
-  HWND w = GetWindow(Wnd, Direction);
-  while (w && !IsWindowVisible(w)) w = GetWindow(w, Direction);
-  return w;
-}
-
-// No shown window lies between the border window and its owner.
-bool BesideOwner(HWND Border, HWND Owner) {
-  return NextShown(Border, GW_HWNDNEXT) == Owner || NextShown(Border, GW_HWNDPREV) == Owner;
-}
-
 }  // namespace
 
 bool DrawExtendedBorder(vcl::TBitmap* Image, const TsSkinManager* Manager, bool Active, bool FillCentre) {
@@ -169,10 +136,12 @@ void TqvBorderWindow::CreateParams(vcl::TCreateParams& Params) {
 
 TqvBorderForm::TqvBorderForm(std::unique_ptr<TqvBorderOwner> Owner) : owner_(std::move(Owner)) {
   if (owner_) SkinData = owner_->SkinData();
+  Register(this, true);
 }
 
 TqvBorderForm::~TqvBorderForm() {
   lifetime_.End();
+  Register(this, false);
   KillOwnerAnimations();
   DropForm();
 }
@@ -411,49 +380,31 @@ void TqvBorderForm::UpdateExBordersPos(bool Repaint, std::uint8_t Alpha) {
     if (state & kBorderBlendMoving) SetWindowRgn(wnd, BorderRgn(0, 0), FALSE);
     // The owner's client part goes out fully transparent too: where the system draws layered
     // windows without their regions (no composition) it still lets the form show through.
+    const bool still = !(state & (kAnimatingBits | kBorderHiding | kBorderSizing));
     const vcl::TRect hole = state & (kAnimatingBits | kBorderHiding) ? vcl::TRect() : ClientHole(0, 0);
     if (!hole.IsEmpty()) FillAlphaRect(cache, hole, 0);
     UpdateLayeredWnd(wnd, cache, alpha, &place);
+    // Where the display shows the picture all or nothing, the region is what it shows: the
+    // system takes a window uncovered on the display for the top one there, and would stack it
+    // over a border window whose region held pixels the display leaves clear.
+    shown_rgn_.reset(still && !PerPixelAlphaShown() ? ShownPictureRgn(cache, hole) : nullptr);
     if (!hole.IsEmpty()) FillAlphaRect(cache, hole, 255);
     if (animation != kBorderBlendMoving) SetWindowRgn(wnd, BorderRgn(0, 0), FALSE);
     if (IsWindowVisible(wnd)) {
       SetWindowPos(wnd, insertAfter, 0, 0, 0, 0, flags | SWP_NOMOVE | SWP_NOSIZE);
+      WatchStacking();
     } else {
       // A hidden owner shown at alpha 0 keeps its own window out of the way meanwhile.
       const LONG_PTR style = GetWindowLongPtrW(owner, GWL_STYLE);
       if (Alpha == 0) SetWindowLongPtrW(owner, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
-      const auto above = insertAfter == owner ? ShownWindowsAbove(owner, wnd) : std::nullopt;
       SetWindowPos(wnd, insertAfter, 0, 0, 0, 0, kShowing);
       if (Alpha == 0) SetWindowLongPtrW(owner, GWL_STYLE, style);
-      if (above && !above->empty()) {
-        StackOverOwner(wnd, *above);
-        WatchStacking();
-      }
+      if (insertAfter == owner) StackShownBesideOwner();
     }
   } else {
     if (const HWND wnd = BorderHandleNeeded())
       PlaceWindowAfter(wnd, insertAfter, place.X, place.Y, 0, 0, flags | SWP_NOSIZE, owner);
   }
-}
-
-void TqvBorderForm::WatchStacking() {
-  if (!stacking_timer_) {
-    stacking_timer_ = std::make_unique<vcl::TTimer>(nullptr);
-    stacking_timer_->SetInterval(kStackingInterval);
-    stacking_timer_->OnTimer = vcl::TNotifyEvent::Bind<&TqvBorderForm::StackingTick>(this);
-  }
-  stacking_ticks_ = 0;
-  stacking_timer_->SetEnabled(true);
-}
-
-void TqvBorderForm::StackingTick(vcl::TObject*) {
-  const HWND wnd = BorderWindow(), owner = ParentHandle();
-  if (!wnd || !owner || !IsWindowVisible(wnd) || IsIconic(owner) || ++stacking_ticks_ > kStackingTicks) {
-    stacking_timer_->SetEnabled(false);
-    return;
-  }
-  if (Busy || ZOrderAfter() != owner || BesideOwner(wnd, owner)) return;
-  if (const auto above = ShownWindowsAbove(owner, wnd)) StackOverOwner(wnd, *above);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -483,6 +434,8 @@ HRGN TqvBorderForm::BorderRgn(int NewWidth, int NewHeight) {
       CombineRgn(rgn, rgn, cut, RGN_XOR);
       DeleteObject(cut);
     }
+    // Only what the display shows of the picture.
+    if (shown_rgn_ && !(state & kBorderSizing)) CombineRgn(rgn, rgn, shown_rgn_.get(), RGN_AND);
     return rgn;
   }
   RECT window{};

@@ -11,18 +11,22 @@
 // skinned system dialog, which derives from this class and answers the owner's questions (the
 // virtual accessors below).
 //
-//   BorderForm.cpp       creation, the picture, position, alpha and z-order, the region
-//   BorderFormMouse.cpp  hit tests, the shadow test and the border window's messages
+//   BorderForm.cpp          creation, the picture, position and alpha, the region
+//   BorderFormMouse.cpp     hit tests, the shadow test and the border window's messages
+//   BorderFormStacking.cpp  the border window's place in z-order, right beside its owner
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <utility>
+#include <vector>
 
 #include "classlib/controls/Timer.h"
 #include "classlib/controls/WindowProcHook.h"
+#include "classlib/graphics/GraphicsHandles.h"
 #include "classlib/forms/Forms.h"
 #include "classlib/rtl/Lifetime.h"
 #include "skin_layered/core/FormServices.h"
@@ -149,12 +153,12 @@ class TqvBorderForm : public TqvBorderFormBase {
   HRGN MakeParentRgn(int X, int Y, bool Flag) override;
   // Puts the full region back after a mouse hole or a top cut.
   void ResetRegion();
-  // For a while (after the border window showed below other windows, or the owner was
-  // activated), puts the border window back beside its owner whenever it lies apart: some
-  // displays raise a window they expose, or the owner they activate, later and without a
-  // message.
+  // For a while (after the owner's activation changed or it moved), puts the border window
+  // back beside its owner whenever the system's order has it apart: a display that tells the
+  // system where a window came to view has it restack windows later, without a message.
   void WatchStacking();
-
+  // Asks for the border window's place to be seen to once the message that asks is over.
+  void RequestStacking();
   // ---- the mouse
   // The hit code of the screen point of a mouse message (its LParam) over the border window,
   // by the title's scheme; -1 for none.
@@ -174,7 +178,6 @@ class TqvBorderForm : public TqvBorderFormBase {
   // The picture of the form's client part taken from the screen while an animation runs.
   void RefreshClientFromScreen(HWND Owner);
   void DropForm();
-  void StackingTick(vcl::TObject* Sender);
   // ---- the border window's messages, one handler each
   void NCHitTest(vcl::TMessage& Message);
   void SetCursorMessage(vcl::TMessage& Message);
@@ -191,12 +194,33 @@ class TqvBorderForm : public TqvBorderFormBase {
   void MoveMessage(vcl::TMessage& Message);
   void WindowPosChanging(vcl::TMessage& Message);
   void WindowPosChanged(vcl::TMessage& Message);
-  // A dialog's border window restacked by another window's doing goes back right over its
-  // dialog.
-  void KeepOverDialog(const vcl::TMessage& Message);
+  // ---- the place in z-order (BorderFormStacking.cpp)
+  // Windows are being raised in turn to stack a border window beside its owner.
+  static bool Restacking();
+  // Nothing may restack the border window now (hidden, an animation owns it, its owner stays on
+  // top by its own rules or is minimised).
+  bool StackingHeld() const;
+  // The shown windows above Owner in the system's order, the lowest first, each border window
+  // right after (over) its owner; nothing when one is another thread's.
+  static std::optional<std::vector<HWND>> WindowsAbove(HWND Owner);
+  // Keeps the list of live border forms.
+  static void Register(TqvBorderForm* Form, bool Live);
+  // Raises the windows in turn (the lowest first), this border form busy meanwhile.
+  void Raise(const std::vector<HWND>& BottomUp);
+  // Shown while windows lie over its owner: stacked beside it below them once what showed it is
+  // over (a change of skin hides the forms meanwhile).
+  void StackShownBesideOwner();
+  // Puts the border window beside its owner on the display and in the system's order; Shown:
+  // it was just shown, over every window on the display.
+  void StackBesideOwner(bool Shown);
+  // The request's message: true when Message was it.
+  bool StackingMessage(vcl::TMessage& Message);
+  // The border window was restacked (its WM_WINDOWPOSCHANGED).
+  void Restacked(const WINDOWPOS* Pos);
   void ShowWindowMessage(vcl::TMessage& Message);
   void OtherMessage(vcl::TMessage& Message);
   void CutMouseHole(vcl::TMessage& Message);
+  void StackingTick(vcl::TObject* Sender);
   // A blended move of the border window snaps the form's place to the edges near it.
   void SnapMovingWindow(vcl::TMessage& Message);
   // A double click on the frame: an edge stretches the form over its work area (or back), the
@@ -217,10 +241,16 @@ class TqvBorderForm : public TqvBorderFormBase {
   TqvBorderWindow* form_ = nullptr;
   vcl::TWindowProcHook hook_;
   vcl::TRect last_bounds_;
+  // What the display shows of the last picture, where it shows pictures all or nothing; nil
+  // elsewhere, and while an animation or a size change owns the picture.
+  vcl::UniqueRegion shown_rgn_;
   static constexpr unsigned kStackingInterval = 50;
   static constexpr int kStackingTicks = 40;
   std::unique_ptr<vcl::TTimer> stacking_timer_;
   int stacking_ticks_ = 0;
+  // A request is posted and not yet handled; it follows a show.
+  bool stacking_posted_ = false;
+  bool stacking_shown_ = false;
 };
 
 }  // namespace skin_layered

@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "classlib/controls/Mouse.h"
-#include "classlib/rtl/ScopeExit.h"
 #include "skin_layered/core/CaptionHitCodes.h"
 #include "skin_layered/forms/BorderForm.h"
 #include "skin_layered/forms/Dwm.h"
@@ -174,7 +173,9 @@ void TqvBorderForm::BorderWndProc(vcl::TMessage& Message) {
     case WM_SHOWWINDOW: return ShowWindowMessage(Message);
     case WM_ERASEBKGND:
     case WM_NCPAINT: Message.Result = 0; return;
-    default: return OtherMessage(Message);
+    default:
+      if (StackingMessage(Message)) return;
+      return OtherMessage(Message);
   }
 }
 
@@ -314,8 +315,8 @@ void TqvBorderForm::WindowPosChanged(vcl::TMessage& Message) {
   if (bounds != last_bounds_) KillOwnerAnimations();
   last_bounds_ = bounds;
   hook_.CallPrevious(Message);
-  if (!owner_) return KeepOverDialog(Message);
-  if ( !owner_->Form() || owner_->Destroying() || BeingDestroyed(owner_->Form()) || !wnd) return;
+  Restacked(reinterpret_cast<const WINDOWPOS*>(Message.LParam));
+  if (!owner_ || !owner_->Form() || owner_->Destroying() || BeingDestroyed(owner_->Form()) || !wnd) return;
   TqvBorderOwner& provider = *owner_;
   const HWND owner = ParentHandle();
   if (!owner) return;
@@ -330,23 +331,6 @@ void TqvBorderForm::WindowPosChanged(vcl::TMessage& Message) {
     const HWND after = AeroIsEnabled() && main && GetActiveWindow() == owner ? ZOrderAfter() : owner;
     SetWindowPos(wnd, after, 0, 0, 0, 0, kZOrderOnly);
   }
-}
-
-// A window raised with those above it (a form's border window stacked over its form raises
-// them again) takes the dialog's border window along and not the dialog: it would float over
-// a window that covers the dialog, or lie under one the dialog stands above.
-void TqvBorderForm::KeepOverDialog(const vcl::TMessage& Message) {
-  const auto* pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
-  const HWND wnd = BorderWindow(), owner = ParentHandle();
-  if (!pos || (pos->flags & SWP_NOZORDER) || Busy || State() != 0 || !wnd || !owner || !IsWindowVisible(wnd) ||
-      !IsWindowVisible(owner) || IsIconic(owner) || (GetWindowLongPtrW(owner, GWL_EXSTYLE) & WS_EX_TOPMOST))
-    return;
-  HWND above = GetWindow(owner, GW_HWNDPREV);
-  while (above && !IsWindowVisible(above)) above = GetWindow(above, GW_HWNDPREV);
-  if (above == wnd || (!above && GetWindow(owner, GW_HWNDNEXT) == wnd)) return;
-  Busy = true;
-  const vcl::TScopeExit idle([this] { Busy = false; });
-  SetWindowPos(wnd, above ? GetWindow(owner, GW_HWNDPREV) : HWND_TOP, 0, 0, 0, 0, kZOrderOnly);
 }
 
 void TqvBorderForm::ShowWindowMessage(vcl::TMessage& Message) {

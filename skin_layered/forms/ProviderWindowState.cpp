@@ -101,7 +101,8 @@ void TsSkinProvider::TMessages::WMActivate(TsSkinProvider& P, vcl::TMessage& Mes
   if (P.Form->ControlState().Contains(vcl::csCreating)) return;
   P.MenuLineCount = -1;
   if (LOWORD(Message.WParam) == WA_INACTIVE) return;
-  if (TqvBorderForm* border = P.ExtBorderForm()) border->WatchStacking();
+  // The window taking the activation rises over the windows it owns, not its border window.
+  if (TqvBorderForm* border = P.ExtBorderForm()) border->RequestStacking();
   TsSkinManager* manager = P.SkinManager();
   if (manager && !Designing(manager)) P.menus_.PrepareMenus();
   if (P.menus_.SystemMenu()) P.menus_.SystemMenu()->UpdateItems(false);

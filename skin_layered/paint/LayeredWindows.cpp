@@ -1,10 +1,12 @@
 #include "skin_layered/paint/LayeredWindows.h"
 
 #include <utility>
+#include <vector>
 
 #include "classlib/graphics/GraphicsHandles.h"
 #include "classlib/rtl/ScopeExit.h"
 #include "classlib/rtl/UnitInit.h"
+#include "skin_layered/paint/BackgroundRegions.h"
 #include "skin_layered/paint/Bitmap32.h"
 #include "skin_layered/paint/PaintStartup.h"
 #include "skin_layered/paint/pixels/AlphaPixels.h"
@@ -105,6 +107,29 @@ bool UpdateLayeredWnd(HWND Wnd, vcl::TBitmap* Bmp, std::uint8_t Alpha, const vcl
   if (Dest) update.Dest = *Dest;
   const TLayeredUpdateFunc& func = UpdateFunc();
   return func ? func(update) : SystemUpdate(update);
+}
+
+HRGN ShownPictureRgn(vcl::TBitmap* Bmp, const vcl::TRect& Except) {
+  const TPixelSource source(Bmp);
+  if (source.Empty()) return CreateRectRgn(0, 0, 0, 0);
+  const TPixelView& view = source.View();
+  const int w = view.Width, h = view.Height;
+  const vcl::TRect e = Except.IsEmpty() ? vcl::TRect() : Except;
+  std::vector<TPixelRect> runs;
+  if (e.IsEmpty()) {
+    AppendShownRuns(view, {0, 0, w, h}, runs);
+  } else {
+    // Row by row, left and right of the part left out, so that the runs stay in order.
+    for (int y = 0; y < h; ++y) {
+      if (y < e.Top || y >= e.Bottom) {
+        AppendShownRuns(view, {0, y, w, y + 1}, runs);
+        continue;
+      }
+      AppendShownRuns(view, {0, y, e.Left, y + 1}, runs);
+      AppendShownRuns(view, {e.Right, y, w, y + 1}, runs);
+    }
+  }
+  return RegionFromRuns(runs, w, h);
 }
 
 bool SetLayeredAlpha(HWND Wnd, bool Enable, std::uint8_t Alpha) {

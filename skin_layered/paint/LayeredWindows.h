@@ -35,6 +35,11 @@ TLayeredUpdateFunc SetLayeredUpdateFunc(TLayeredUpdateFunc Func);
 // when nothing was put (no window, no layered windows).
 bool UpdateLayeredWnd(HWND Wnd, vcl::TBitmap* Bmp, std::uint8_t Alpha, const vcl::TPoint* Dest = nullptr);
 
+// The region of what the display shows of Bmp put on a layered window where it shows no
+// per-pixel alpha (PerPixelAlphaShown false): the pixels from half alpha up, as they go out all
+// or nothing, less Except (whose pixels are not looked at). The caller owns it.
+HRGN ShownPictureRgn(vcl::TBitmap* Bmp, const vcl::TRect& Except);
+
 // Enable: the window becomes layered with the constant alpha (true only when it was not
 // layered before). Otherwise, or without layered windows, it loses WS_VISIBLE and
 // WS_EX_LAYERED (false).

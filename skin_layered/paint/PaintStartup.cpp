@@ -145,6 +145,8 @@ bool PerPixelAlphaShown() {
   return LayeredApiAvailable() && !UnderWine();
 }
 
+bool DisplayStacksByRaising() { return UnderWine(); }
+
 std::optional<bool> SetPerPixelAlphaShown(std::optional<bool> Value) {
   return std::exchange(PerPixelAlphaOverride(), Value);
 }

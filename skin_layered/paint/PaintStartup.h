@@ -32,6 +32,11 @@ bool PerPixelAlphaShown();
 // Overrides what PerPixelAlphaShown answers (nullopt: the system's answer again); answers the
 // override before.
 std::optional<bool> SetPerPixelAlphaShown(std::optional<bool> Value);
+// Whether the display stacks windows only by raising one over all of them, apart from the
+// system's order, and raises a window the system activates over all (the windows it owns too)
+// later and without a message: Wine on an X display without a window manager. Every Windows
+// system shows windows in the system's order.
+bool DisplayStacksByRaising();
 // Nil before start-up, after shutdown and when msimg32 or its export is missing; the mesh
 // gradient then paints nothing.
 TGradientFillProc GradientFillProc();

@@ -3,14 +3,18 @@
 // same, and the layered page's sample hint, which has no timeout: it goes with the page when it
 // is minimised or hidden, comes back where it stood when the page is restored or shown, follows
 // the page's moves, comes back once a title-bar item's hint that took its window goes, and
-// stays in view as the page takes clicks and as its focus moves. The MDI frame's test comes first: it needs the frame
-// to be the application's main form.
+// stays in view as the page takes clicks and as its focus moves; and the border windows of the
+// skin's extended borders, which stand right over their own windows as the page and a dialog of
+// its own take turns in front. The MDI frame's test comes first: it needs the frame to be the
+// application's main form.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -465,6 +469,264 @@ TEST(GallerySampleHint, GoesWithThePageAndComesBackWhereItStoodAsTheDisplayShows
     const std::optional<RECT> r = HintShown();
     return r && SameRect(*r, moved);
   }));
+}
+
+
+// A dialog of the page's own, through the page's dialog hook: a caption and a frame, its client
+// taken by a child of a class of its own that paints itself magenta, a colour neither the page
+// nor the skin's frames have.
+constexpr COLORREF kCanvas = RGB(255, 0, 255);
+
+LRESULT CALLBACK CanvasProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  if (Msg == WM_ERASEBKGND) return 1;
+  if (Msg == WM_PAINT) {
+    PAINTSTRUCT ps{};
+    HDC dc = BeginPaint(Wnd, &ps);
+    HBRUSH brush = CreateSolidBrush(kCanvas);
+    FillRect(dc, &ps.rcPaint, brush);
+    DeleteObject(brush);
+    EndPaint(Wnd, &ps);
+    return 0;
+  }
+  return DefWindowProcW(Wnd, Msg, WParam, LParam);
+}
+
+INT_PTR CALLBACK CanvasDialogProc(HWND Wnd, UINT Msg, WPARAM, LPARAM) {
+  if (Msg != WM_SIZE) return Msg == WM_INITDIALOG;
+  RECT client{};
+  GetClientRect(Wnd, &client);
+  if (const HWND canvas = GetDlgItem(Wnd, 100)) MoveWindow(canvas, 0, 0, client.right, client.bottom, TRUE);
+  return TRUE;
+}
+
+HWND NewCanvasDialog(HWND Owner, const RECT& Bounds) {
+  static const ATOM canvasClass = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = CanvasProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"ScrivaneTestCanvas";
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    return RegisterClassW(&wc);
+  }();
+  if (!canvasClass) return nullptr;
+  std::vector<std::uint8_t> bytes;
+  auto put = [&](const void* p, std::size_t n) {
+    const auto* b = static_cast<const std::uint8_t*>(p);
+    bytes.insert(bytes.end(), b, b + n);
+  };
+  auto word = [&](WORD w) { put(&w, sizeof w); };
+  auto text = [&](const wchar_t* s) { put(s, (wcslen(s) + 1) * sizeof(wchar_t)); };
+  DLGTEMPLATE t{};
+  t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_SETFONT;
+  t.cdit = 1;
+  t.cx = 100;
+  t.cy = 60;
+  put(&t, sizeof t);
+  word(0), word(0), text(L"A covered dialog");
+  word(9), text(L"MS Shell Dlg");
+  while (bytes.size() % 4) bytes.push_back(0);
+  DLGITEMTEMPLATE item{WS_CHILD | WS_VISIBLE, 0, 0, 0, 100, 60, 100};
+  put(&item, sizeof item);
+  text(L"ScrivaneTestCanvas"), text(L""), word(0);
+  std::vector<DWORD> aligned((bytes.size() + 3) / 4);
+  std::memcpy(aligned.data(), bytes.data(), bytes.size());
+  const HWND dlg = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(aligned.data()),
+                                              Owner, CanvasDialogProc, 0);
+  if (!dlg) return nullptr;
+  SetWindowPos(dlg, nullptr, Bounds.left, Bounds.top, Bounds.right - Bounds.left, Bounds.bottom - Bounds.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(dlg, SW_SHOW);
+  return dlg;
+}
+
+// The shown border window (of the skin's extended borders) a window owns; nil for none.
+HWND BorderWindowOf(HWND Owner) {
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    wchar_t name[64] = {};
+    GetClassNameW(w, name, 64);
+    if (GetWindow(w, GW_OWNER) == Owner && IsWindowVisible(w) && std::wstring(name) == L"TqvBorderWindow") return w;
+  }
+  return nullptr;
+}
+
+// The next shown window below (GW_HWNDNEXT) or above (GW_HWNDPREV) Wnd.
+HWND NextShown(HWND Wnd, UINT Direction) {
+  HWND w = GetWindow(Wnd, Direction);
+  while (w && !IsWindowVisible(w)) w = GetWindow(w, Direction);
+  return w;
+}
+
+// The window's border window stands right beside it: no shown window between them.
+bool BorderBesideItsWindow(HWND Wnd) {
+  const HWND border = BorderWindowOf(Wnd);
+  return border && (NextShown(border, GW_HWNDNEXT) == Wnd || NextShown(border, GW_HWNDPREV) == Wnd);
+}
+
+// The share (0 to 1) of the display's pixels in R that are the canvas's magenta.
+double CanvasShare(const RECT& R, const std::string& Name) {
+  const std::optional<wintest::Shot> shot = wintest::Grab(R, Name);
+  if (!shot) return -1;
+  int magenta = 0;
+  for (int y = 0; y < shot->height; ++y)
+    for (int x = 0; x < shot->width; ++x) magenta += shot->At(x, y) == kCanvas ? 1 : 0;
+  return static_cast<double>(magenta) / (shot->width * shot->height);
+}
+
+std::vector<COLORREF> Pixels(const RECT& R, const std::string& Name) {
+  std::vector<COLORREF> pixels;
+  if (const std::optional<wintest::Shot> shot = wintest::Grab(R, Name))
+    for (int y = 0; y < shot->height; ++y)
+      for (int x = 0; x < shot->width; ++x) pixels.push_back(shot->At(x, y));
+  return pixels;
+}
+
+// The shown top-level windows from the top, each by its text, or its owner's with "frame of"
+// for a border window: what a failure names.
+std::string Stacking() {
+  auto text = [](HWND Wnd) {
+    wchar_t t[64] = {};
+    GetWindowTextW(Wnd, t, 63);
+    std::string s;
+    for (const wchar_t* c = t; *c; ++c) s += *c < 128 ? static_cast<char>(*c) : '?';
+    return s;
+  };
+  std::string out;
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(w)) continue;
+    wchar_t name[64] = {};
+    GetClassNameW(w, name, 64);
+    out += "[" + (std::wstring(name) == L"TqvBorderWindow" ? "frame of " + text(GetWindow(w, GW_OWNER)) : text(w)) + "] ";
+  }
+  return out;
+}
+
+RECT Shifted(const RECT& R, int Dx) { return {R.left + Dx, R.top, R.right + Dx, R.bottom}; }
+
+// With the skin's extended borders a border window stands right over its own window in the
+// system's order and on the display: the page's and its dialog's, extended borders switched on
+// with the page in front of its dialog and with the dialog in front, and the page and the
+// dialog clicked, the page clicked where it covers the dialog's caption and moved afterwards;
+// without extended borders there are none. Where the page covers the dialog the display
+// shows the page, not the dialog's frame floating over it (its caption strip, outline and
+// title buttons, which took the clicks meant for the page away from neither); where the
+// dialog stands in front of the page it shows the dialog, not the page's frame over it.
+TEST(GalleryExtendedBorders, BorderWindowsStayBesideTheirWindowsAsThePageAndItsDialogTakeTurns) {
+  const LagoonPage owned = NewLagoonPage();
+  TGalleryLayered* page = owned.get();
+  page->SetBounds(40, 40, page->Width(), page->Height());
+  page->Show();
+  wintest::PumpUntilIdle();
+  const HWND wnd = page->Handle();
+  RECT at{};
+  GetWindowRect(wnd, &at);
+  // The dialog reaches out of the page on the right (where it is clicked) over the page's
+  // right edge; R3 is a strip of its caption over the page, R one of its canvas over the page,
+  // R2 one of its canvas over the page's right edge and the page's border window.
+  const RECT bounds{at.right - 420, at.top + 140, at.right + 240, at.top + 460};
+  const RECT r3{bounds.left + 40, bounds.top + 2, bounds.left + 200, bounds.top + 12};
+  const RECT r{bounds.left + 40, bounds.top + 120, bounds.left + 200, bounds.top + 200};
+  const RECT r2{at.right - 16, bounds.top + 120, at.right + 16, bounds.top + 200};
+  const POINT onDialog{bounds.right - 60, bounds.top + 160};
+  const POINT onPage{at.left + 120, at.bottom - 30};
+  const wintest::PointerLock pointer;
+  auto pageActive = [&] {
+    ASSERT_TRUE(ClickAt(onPage)) << "the pointer did not reach the page";
+    ASSERT_TRUE(wintest::PumpUntil([&] { return GetActiveWindow() == wnd; }));
+    wintest::PumpUntilIdle();
+  };
+  // What the display shows of the page where the dialog's caption will stand.
+  page->SetExtendedBorders(true);
+  ASSERT_NO_FATAL_FAILURE(pageActive());
+  std::vector<COLORREF> alone;
+  ASSERT_TRUE(wintest::PumpUntil([&] {
+    std::vector<COLORREF> now = Pixels(r3, "extended-page-alone");
+    const bool steady = !now.empty() && Alike(now, alone) == 1;
+    alone = std::move(now);
+    return steady;
+  }));
+  page->SetExtendedBorders(false);
+  wintest::PumpUntilIdle();
+
+  const HWND dlg = NewCanvasDialog(wnd, bounds);
+  ASSERT_TRUE(dlg);
+  const vcl::TScopeExit closeDialog([dlg] { DestroyWindow(dlg); });
+  auto before = [](HWND Upper, HWND Lower) {
+    for (HWND w = GetWindow(Upper, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+      if (w == Lower) return true;
+    return false;
+  };
+  auto dialogActive = [&] {
+    ASSERT_TRUE(ClickAt(onDialog)) << "the pointer did not reach the dialog";
+    ASSERT_TRUE(wintest::PumpUntil([&] { return GetActiveWindow() == dlg; }));
+    // In front in the system's order and on the display once the display's word on what came
+    // to view is in.
+    ASSERT_TRUE(wintest::PumpUntil([&] { return before(dlg, wnd) && CanvasShare(r, "dialog-clicked") == 1; }))
+        << Stacking();
+    wintest::PumpUntilIdle();
+  };
+  int dx = 0;
+  auto pageInFront = [&](const std::string& When) {
+    SCOPED_TRACE(When);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return BorderBesideItsWindow(wnd) && BorderBesideItsWindow(dlg); }))
+        << "a border window apart from its window: " << Stacking();
+    EXPECT_TRUE(wintest::PumpUntil([&] { return before(wnd, dlg); })) << Stacking();
+    EXPECT_TRUE(wintest::PumpUntil([&] { return Alike(Pixels(Shifted(r3, dx), When + "-caption"), alone) > 0.95; }))
+        << "the dialog's frame shows over the page";
+    EXPECT_EQ(CanvasShare(Shifted(r, dx), When + "-canvas"), 0) << "the dialog shows through the page";
+  };
+  auto dialogInFront = [&](const std::string& When) {
+    SCOPED_TRACE(When);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return BorderBesideItsWindow(wnd) && BorderBesideItsWindow(dlg); }))
+        << "a border window apart from its window: " << Stacking();
+    EXPECT_TRUE(wintest::PumpUntil([&] { return before(dlg, wnd); })) << Stacking();
+    EXPECT_TRUE(wintest::PumpUntil([&] { return CanvasShare(r, When + "-canvas") == 1; })) << "the page covers the dialog";
+    EXPECT_TRUE(wintest::PumpUntil([&] { return CanvasShare(r2, When + "-edge") == 1; }))
+        << "the page's frame shows over the dialog";
+    EXPECT_LT(Alike(Pixels(r3, When + "-caption"), alone), 0.5) << "the page covers the dialog's caption";
+  };
+
+  // Without extended borders neither window has a border window, and the display shows the
+  // page over its dialog when it is in front.
+  ASSERT_NO_FATAL_FAILURE(pageActive());
+  EXPECT_EQ(BorderWindowOf(wnd), nullptr);
+  EXPECT_EQ(BorderWindowOf(dlg), nullptr);
+  EXPECT_TRUE(wintest::PumpUntil([&] { return before(wnd, dlg); })) << Stacking();
+  EXPECT_TRUE(wintest::PumpUntil([&] { return CanvasShare(r, "plain-canvas") == 0; })) << "the dialog shows through the page";
+
+  // Switched on with the page in front.
+  page->SetExtendedBorders(true);
+  pageInFront("switched-on-behind-the-page");
+  ASSERT_NO_FATAL_FAILURE(dialogActive());
+  dialogInFront("dialog-clicked");
+  ASSERT_NO_FATAL_FAILURE(pageActive());
+  pageInFront("page-clicked");
+  // A click on the page where it covers the dialog's caption reaches the page, not the
+  // dialog's frame: the dialog stays behind.
+  const POINT overCaption{(r3.left + r3.right) / 2, (r3.top + r3.bottom) / 2};
+  EXPECT_EQ(GetAncestor(WindowFromPoint(overCaption), GA_ROOT), wnd);
+  ASSERT_TRUE(ClickAt(overCaption));
+  wintest::PumpUntilIdle();
+  EXPECT_EQ(GetActiveWindow(), wnd);
+  pageInFront("page-clicked-over-the-dialogs-caption");
+  // Moved over its dialog, as a drag does it.
+  dx = 10;
+  page->SetBounds(page->Left() + dx, page->Top(), page->Width(), page->Height());
+  pageInFront("page-moved");
+  page->SetBounds(page->Left() - dx, page->Top(), page->Width(), page->Height());
+  dx = 0;
+  pageInFront("page-moved-back");
+
+  // Switched on with the dialog in front.
+  page->SetExtendedBorders(false);
+  ASSERT_NO_FATAL_FAILURE(dialogActive());
+  page->SetExtendedBorders(true);
+  dialogInFront("switched-on-before-the-page");
+  ASSERT_NO_FATAL_FAILURE(pageActive());
+  pageInFront("page-clicked-again");
+  ASSERT_NO_FATAL_FAILURE(dialogActive());
+  dialogInFront("dialog-clicked-again");
+  page->SetExtendedBorders(false);
+  SetCursorPos(1900, 1060);
 }
 
 }  // namespace

@@ -59,6 +59,22 @@ bool HasPartialAlpha(const TPixelView& view) {
   return false;
 }
 
+void AppendShownRuns(const TPixelView& view, TPixelRect r, std::vector<TPixelRect>& runs) {
+  const TPixelRect area = ClipToView(view, r);
+  for (int y = area.Top; y < area.Bottom; ++y) {
+    const TPixel32* row = view.Row(y);
+    for (int x = area.Left; x < area.Right;) {
+      if ((row[x] >> 24) < 128) {
+        ++x;
+        continue;
+      }
+      const int start = x;
+      while (x < area.Right && (row[x] >> 24) >= 128) ++x;
+      runs.push_back({start, y, x, y + 1});
+    }
+  }
+}
+
 void AllOrNothingAlpha(const TPixelView& source, const TPixelView& target) {
   if (source.Empty() || target.Empty()) return;
   const int width = std::min(source.Width, target.Width), height = std::min(source.Height, target.Height);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "skin_layered/paint/ColorValue.h"
 #include "skin_layered/paint/pixels/Blending.h"
@@ -28,6 +29,9 @@ bool HasPartialAlpha(const TPixelView& view);
 // opaque whatever their alpha: a premultiplied pixel below half alpha becomes 0 (clear), any
 // other opaque in its own colour (divided by its alpha again). Over the area both cover.
 void AllOrNothingAlpha(const TPixelView& source, const TPixelView& target);
+// The pixels of R that such a display shows (alpha of half or more, as AllOrNothingAlpha keeps
+// them), one rectangle per run and row, appended to Runs.
+void AppendShownRuns(const TPixelView& view, TPixelRect r, std::vector<TPixelRect>& runs);
 
 // Every pixel of R := Value.
 void FillArea(const TPixelView& view, TPixelRect r, TPixel32 value);

@@ -88,6 +88,32 @@ TEST(AlphaPixels, AllOrNothingAlpha) {
   EXPECT_FALSE(HasPartialAlpha(TPixelView{}));
 }
 
+// The pixels such a display shows, as runs per row: from half alpha up, within the rectangle
+// cut to the view; a run ends at the rectangle's edge, and runs never span rows.
+TEST(AlphaPixels, ShownRunsAreThePixelsFromHalfAlphaUp) {
+  PixelImage image(6, 3, 0, true);
+  const std::uint8_t row0[6] = {127, 128, 255, 0, 200, 128};
+  for (int x = 0; x < 6; ++x) image.At(x, 0) = Bgra(1, 2, 3, row0[x]);
+  for (int x = 0; x < 6; ++x) image.At(x, 1) = Bgra(9, 9, 9, 255);
+  image.At(3, 2) = Bgra(9, 9, 9, 128);
+  auto runs = [&](TPixelRect r) {
+    std::vector<TPixelRect> out;
+    AppendShownRuns(image.View(), r, out);
+    std::vector<std::vector<int>> flat;
+    for (const TPixelRect& run : out) flat.push_back({run.Left, run.Top, run.Right, run.Bottom});
+    return flat;
+  };
+  using Runs = std::vector<std::vector<int>>;
+  EXPECT_EQ(runs({0, 0, 6, 3}), (Runs{{1, 0, 3, 1}, {4, 0, 6, 1}, {0, 1, 6, 2}, {3, 2, 4, 3}}));
+  // Cut to the rectangle, and to the view.
+  EXPECT_EQ(runs({2, 0, 5, 2}), (Runs{{2, 0, 3, 1}, {4, 0, 5, 1}, {2, 1, 5, 2}}));
+  EXPECT_EQ(runs({-4, 2, 40, 9}), (Runs{{3, 2, 4, 3}}));
+  EXPECT_TRUE(runs({0, 0, 0, 3}).empty());
+  std::vector<TPixelRect> none;
+  AppendShownRuns(TPixelView{}, {0, 0, 5, 5}, none);
+  EXPECT_TRUE(none.empty());
+}
+
 TEST(AlphaPixels, RectanglesAreHalfOpenAndCutToTheView) {
   Framed image(6, 4, 0);
   FillArea(image.View(), {-3, -3, 2, 2}, 0x11111111);
