@@ -2,6 +2,8 @@
 // the icon, the caption text and the title buttons; the region from the skin's corners; one
 // button painted again in place.
 #include <algorithm>
+#include <limits>
+#include <vector>
 
 #include "skin_layered/adapters/AdapterUtils.h"
 #include "skin_layered/adapters/DialogWnd.h"
@@ -118,27 +120,38 @@ void TqvDialogWnd::LayoutButtons(int ImageWidth) {
   const int border = border_form_ ? FrameTop() : BorderWidth(), caption = CaptionHeight();
   const int side = FrameSide(), end = ImageWidth - ShadowSize().Right - side;
   int right = end;
-  // The skin's gap between buttons belongs to its big glyphs.
+  // The buttons shown, right to left, with their glyphs.
+  std::vector<TqvDialogButton*> shown{&Button(kHitClose)};
+  if (HasMaxBox()) shown.push_back(&Button(kHitMax));
+  if (HasMinBox()) shown.push_back(&Button(kHitMin));
+  if (HasHelpButton()) shown.push_back(&Button(kHitHelp));
+  int buttons = 0, narrowest = std::numeric_limits<int>::max();
+  for (TqvDialogButton* b : shown) {
+    b->ImageIndex = ButtonGlyph(*b);
+    const int width = GlyphSize(skin, b->ImageIndex).cx;
+    buttons += width;
+    narrowest = std::min(narrowest, width);
+  }
+  // Where the caption starts: after the icon, or the frame's side without one.
+  const int iconRight = ShadowSize().Left + side + 2 + (IconVisible() ? GetSystemMetrics(SM_CXSMICON) : 0);
+  // The skin's gap between buttons belongs to its big glyphs, and is kept while the buttons
+  // stay in order in the title beside the icon.
   const bool spaced = BorderKind == 1 || BorderKind == 3 || Button(kHitClose).OwnImage == ImageOf(skin, BIConClose);
-  const int spacing = spaced ? skin.SkinData.BISpace : 0;
+  const int spacing = spaced ? TitleButtonsGap(skin.SkinData.BISpace, buttons, static_cast<int>(shown.size()) - 1,
+                                               narrowest, end - iconRight)
+                             : 0;
   // A skin that aligns its big glyphs to the top puts them at the top of the frame (the skin's
   // own distance under a border form), a little lower when zoomed.
   const bool topAligned = skin.SkinData.BIVAlign == 1;
   const int alignedTop = ShadowSize().Top + (border_form_ ? skin.SkinData.BITop : 0) + (IsZoomed(CtrlHandle) ? 3 : 0);
-  auto place = [&](TqvDialogButton& b) {
-    b.ImageIndex = ButtonGlyph(b);
-    const vcl::TSize size = GlyphSize(skin, b.ImageIndex);
-    const int top = topAligned && b.Big ? alignedTop : border + std::max(0, (caption - static_cast<int>(size.cy)) / 2);
-    b.Rect = vcl::TRect{right - size.cx, top, right, top + size.cy};
-    right = b.Rect.Left - spacing;
-  };
-  place(Button(kHitClose));
-  if (HasMaxBox()) place(Button(kHitMax));
-  if (HasMinBox()) place(Button(kHitMin));
-  if (HasHelpButton()) place(Button(kHitHelp));
+  for (TqvDialogButton* b : shown) {
+    const vcl::TSize size = GlyphSize(skin, b->ImageIndex);
+    const int top = topAligned && b->Big ? alignedTop : border + std::max(0, (caption - static_cast<int>(size.cy)) / 2);
+    b->Rect = vcl::TRect{right - size.cx, top, right, top + size.cy};
+    right = b->Rect.Left - spacing;
+  }
   // The buttons placed at the frame's side, then moved by the margin kept beside them and the
-  // icon (or where the caption starts without one).
-  const int iconRight = ShadowSize().Left + side + 2 + (IconVisible() ? GetSystemMetrics(SM_CXSMICON) : 0);
+  // icon.
   const int margin = TitleButtonsRightMargin(skin.SkinData.BIRight, right + spacing - iconRight, side);
   for (TqvDialogButton& b : Buttons)
     if (!b.Rect.IsEmpty()) b.Rect.Offset(-margin, 0);

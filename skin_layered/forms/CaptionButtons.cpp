@@ -199,15 +199,12 @@ int TqvCaptionButtons::ButtonsGap() {
   const int gap = BigButtons && manager ? manager->Skin().SkinData.BISpace : 0;
   if (gap == 0) return 0;
   int spaces = 0, narrowest = 0;
-  const std::int64_t block = BlockWidth(gap, spaces, narrowest);
-  // A gap taking back more than a button would lay the next one over or past it, out of the
-  // window's right edge; one wider than the title leaves would put the buttons out of its left.
-  if (spaces == 0 || gap <= -narrowest) return 0;
+  const std::int64_t buttons = BlockWidth(0, spaces, narrowest);
   const int frame =
       Form()->HandleAllocated() ? SysBorderWidth(Form()->Handle(), host_.ExtBorderForm(), true) : 0;
   const vcl::TRect shadow = host_.WindowImage().ShadowSize();
   const std::int64_t room = std::int64_t{host_.WindowImage().ImageWidth()} - shadow.Right - frame - IconRect.Right;
-  return block + HelpGroupGap() <= room ? gap : 0;
+  return TitleButtonsGap(gap, buttons, spaces, narrowest, room - HelpGroupGap());
 }
 
 // ---------------------------------------------------------------------------------------

@@ -1,5 +1,7 @@
 #include "skin_layered/forms/FormMetrics.h"
 
+#include <cstdint>
+
 #include "classlib/forms/Forms.h"
 #include "skin_layered/core/SkinCommand.h"
 #include "skin_layered/manager/SkinManager.h"
@@ -36,6 +38,11 @@ bool IsSingleImageMask(int Index, const TsSkinManager* Manager) {
 }
 
 int TitleButtonsRightMargin(int Margin, int Room, int Frame) { return Margin < -Frame || Margin > Room ? 0 : Margin; }
+
+int TitleButtonsGap(int Gap, std::int64_t Buttons, int Spaces, int Narrowest, std::int64_t Room) {
+  if (Spaces <= 0 || Gap <= -static_cast<std::int64_t>(Narrowest)) return 0;
+  return Buttons + static_cast<std::int64_t>(Spaces) * Gap <= Room ? Gap : 0;
+}
 
 int DefTitleIconSize(int CaptionHeight) {
   if (CaptionHeight >= -100 && CaptionHeight <= 8) return 1;

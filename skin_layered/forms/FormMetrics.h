@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "classlib/rtl/Component.h"
 
 namespace vcl {
@@ -44,6 +46,12 @@ bool IsSingleImageMask(int Index, const class TsSkinManager* Manager);
 // room (BIRIGHT=100000), or reaching past the window's right edge, would put the buttons out of
 // sight, and is no margin.
 int TitleButtonsRightMargin(int Margin, int Room, int Frame);
+// The skin's gap after each big title button (BISPACE) that is kept, for buttons Buttons wide
+// together with Spaces gaps between them, the narrowest Narrowest wide, where Room is what the
+// title leaves between its icon and the frame: a gap taking back a whole button would lay the
+// next over or past it, out of the window's right edge, and one leaving the buttons wider than
+// the room would put them out of its left; either is no gap.
+int TitleButtonsGap(int Gap, std::int64_t Buttons, int Spaces, int Narrowest, std::int64_t Room);
 // The caption icon's default size for a caption height.
 int DefTitleIconSize(int CaptionHeight);
 int WndWidth(HWND Wnd);

@@ -150,9 +150,54 @@ class Dialogs : public ::testing::Test {
     return MAKELPARAM(static_cast<WORD>(wr.left + (R.Left + R.Right) / 2), static_cast<WORD>(wr.top + (R.Top + R.Bottom) / 2));
   }
 
+  // A shown sizeable dialog under a skin with the global line given, its image painted.
+  struct Laid {
+    HWND dlg = nullptr;
+    TqvDialogWnd* d = nullptr;
+    int width = 0;
+  };
+  Laid LaidUnder(const std::string& Line) {
+    const std::wstring name = L"Laid" + std::to_wstring(++skinNo);
+    skins.Write(name.c_str(), L"master.bmp", Bmp24(3 * kGlyphW, 4 * kGlyphH, [](int x, int y) {
+                  return Rgb(kGlyphs[y / kGlyphH][x / kGlyphW]);
+                }));
+    skins.Write(name.c_str(), L"Options.dat", BytesOf(DialogSkinText(Line + "\r\n")));
+    manager->SetSkinName(name);
+    Laid laid;
+    laid.dlg = NewDialog(kSizable);
+    laid.d = DialogOf(laid.dlg);
+    if (!laid.d) return laid;
+    laid.d->SkinData->BGChanged = true;
+    laid.d->PaintAll();
+    laid.width = laid.d->SkinData->CacheBmp()->Width();
+    return laid;
+  }
+  // Each title button inside the window right of the icon, with Glyphs its glyph seen in the
+  // window's own pixels; the close button's right end.
+  int ButtonsInside(const Laid& L, bool Glyphs = true) {
+    const int side = L.d->BorderWidth();
+    const int start = L.d->IconRect.IsEmpty() ? side : static_cast<int>(L.d->IconRect.Right);
+    const int kinds[] = {kHitClose, kHitMax, kHitMin};
+    for (int i = 0; i < 3; ++i) {
+      const vcl::TRect r = L.d->Button(kinds[i]).Rect;
+      EXPECT_FALSE(r.IsEmpty()) << "title button " << kinds[i];
+      EXPECT_GE(r.Left, start) << "title button " << kinds[i];
+      EXPECT_LE(r.Right, L.width) << "title button " << kinds[i];
+      if (!Glyphs) continue;
+      const int x = (r.Left + r.Right) / 2, y = (r.Top + r.Bottom) / 2;
+      auto seen = [&] {
+        const COLORREF c = Pixels(L.dlg)->At(x, y);
+        return c == kGlyphs[i][0] || c == kGlyphs[i][1] || c == kGlyphs[i][2];
+      };
+      EXPECT_TRUE(wintest::PumpUntil(seen)) << "title button " << kinds[i] << " cannot be seen at " << x << "," << y;
+    }
+    return static_cast<int>(L.d->Button(kHitClose).Rect.Right);
+  }
+
   TempSkins skins;
   ManagerPtr manager;
   std::vector<HWND> dialogs;
+  int skinNo = 0;
 };
 
 TEST_F(Dialogs, ADialogThroughTheHookIsFramedCaptionedAndItsButtonsWork) {
@@ -396,59 +441,15 @@ TEST_F(Dialogs, TitleButtonsKeepTheSkinsRightMarginAndGap) {
 // icon, or out to the window's edge, is kept, one step further is not; a normal one is kept.
 TEST_F(Dialogs, TitleButtonsStayInTheWindowUnderAMarginBeyondTheTitleOrPastItsEdge) {
   manager->AnimEffects()->Buttons()->SetEvents({});
-  int skinNo = 0;
-  struct Laid {
-    HWND dlg = nullptr;
-    TqvDialogWnd* d = nullptr;
-    int width = 0;
-  };
-  // A shown sizeable dialog under the skin with the margin, its image painted and its window's
-  // own pixels showing each title button's glyph.
-  auto under = [&](int Margin) {
-    const std::wstring name = L"Margin" + std::to_wstring(++skinNo);
-    skins.Write(name.c_str(), L"master.bmp", Bmp24(3 * kGlyphW, 4 * kGlyphH, [](int x, int y) {
-                  return Rgb(kGlyphs[y / kGlyphH][x / kGlyphW]);
-                }));
-    skins.Write(name.c_str(), L"Options.dat", BytesOf(DialogSkinText("BIRIGHT=" + std::to_string(Margin) + "\r\n")));
-    manager->SetSkinName(name);
-    Laid laid;
-    if (manager->Skin().SkinData.BIRight != Margin) return laid;
-    laid.dlg = NewDialog(kSizable);
-    laid.d = DialogOf(laid.dlg);
-    if (!laid.d) return laid;
-    laid.d->SkinData->BGChanged = true;
-    laid.d->PaintAll();
-    laid.width = laid.d->SkinData->CacheBmp()->Width();
-    return laid;
-  };
-  // Each button inside the window right of the icon, its glyph seen in the window's pixels; the
-  // close button's right end.
-  auto inside = [&](const Laid& L) {
-    const int side = L.d->BorderWidth();
-    const int start = L.d->IconRect.IsEmpty() ? side : static_cast<int>(L.d->IconRect.Right);
-    const int kinds[] = {kHitClose, kHitMax, kHitMin};
-    for (int i = 0; i < 3; ++i) {
-      const vcl::TRect r = L.d->Button(kinds[i]).Rect;
-      EXPECT_FALSE(r.IsEmpty()) << "title button " << kinds[i];
-      EXPECT_GE(r.Left, start) << "title button " << kinds[i];
-      EXPECT_LE(r.Right, L.width) << "title button " << kinds[i];
-      const int x = (r.Left + r.Right) / 2, y = (r.Top + r.Bottom) / 2;
-      auto seen = [&] {
-        const COLORREF c = Pixels(L.dlg)->At(x, y);
-        return c == kGlyphs[i][0] || c == kGlyphs[i][1] || c == kGlyphs[i][2];
-      };
-      EXPECT_TRUE(wintest::PumpUntil(seen)) << "title button " << kinds[i] << " cannot be seen at " << x << "," << y;
-    }
-    return static_cast<int>(L.d->Button(kHitClose).Rect.Right);
-  };
   // Without a margin: where the buttons stand, and the room left between them and the icon.
-  const Laid none = under(0);
+  const Laid none = LaidUnder("BIRIGHT=0");
+  ASSERT_EQ(manager->Skin().SkinData.BIRight, 0);
   ASSERT_NE(none.d, nullptr);
   const int side = none.d->BorderWidth(), end = none.width - side;
   ASSERT_FALSE(none.d->IconRect.IsEmpty());
   const int room = none.d->Button(kHitMin).Rect.Left - none.d->IconRect.Right;
   ASSERT_GT(room, 0);
-  EXPECT_EQ(inside(none), end);
+  EXPECT_EQ(ButtonsInside(none), end);
   DestroyWindow(none.dlg);
   struct Case {
     int margin, closeRight;
@@ -456,10 +457,49 @@ TEST_F(Dialogs, TitleButtonsStayInTheWindowUnderAMarginBeyondTheTitleOrPastItsEd
   for (const Case c : {Case{7, end - 7}, Case{100000, end}, Case{-100000, end}, Case{room, end - room},
                        Case{room + 1, end}, Case{-side, none.width}, Case{-side - 1, end}}) {
     SCOPED_TRACE("BIRIGHT=" + std::to_string(c.margin));
-    const Laid laid = under(c.margin);
+    const Laid laid = LaidUnder("BIRIGHT=" + std::to_string(c.margin));
+    ASSERT_EQ(manager->Skin().SkinData.BIRight, c.margin);
     ASSERT_NE(laid.d, nullptr);
     ASSERT_EQ(laid.width, none.width);
-    EXPECT_EQ(inside(laid), c.closeRight);
+    EXPECT_EQ(ButtonsInside(laid), c.closeRight);
+    DestroyWindow(laid.dlg);
+  }
+}
+
+// The skin's gap after each big title button holds while the buttons laid with it fit between
+// the icon and the frame, and while it takes back less than a button; one more either way is no
+// gap (one of 100000 or 2147483647 laid the buttons out of the window's left, -100000 out of
+// its right, where they vanished).
+TEST_F(Dialogs, TheTitleButtonsGapHoldsWhileTheButtonsFitInTheTitle) {
+  manager->AnimEffects()->Buttons()->SetEvents({});
+  // Without a gap: where the buttons stand, and the room left between them and the icon.
+  const Laid none = LaidUnder("BISPACE=0");
+  ASSERT_NE(none.d, nullptr);
+  const int end = none.width - none.d->BorderWidth();
+  ASSERT_FALSE(none.d->IconRect.IsEmpty());
+  const int room = none.d->Button(kHitMin).Rect.Left - none.d->IconRect.Right;
+  const int widest = room / 2;  // two gaps between three buttons
+  ASSERT_GT(widest, 5);
+  EXPECT_EQ(ButtonsInside(none), end);
+  DestroyWindow(none.dlg);
+  struct Case {
+    long long gap;
+    bool kept;
+  };
+  for (const Case c : {Case{5, true}, Case{widest, true}, Case{widest + 1, false}, Case{-kGlyphW + 1, true},
+                       Case{-kGlyphW, false}, Case{100000, false}, Case{-100000, false}, Case{2147483647, false},
+                       Case{-2147483647, false}}) {
+    SCOPED_TRACE("BISPACE=" + std::to_string(c.gap));
+    const Laid laid = LaidUnder("BISPACE=" + std::to_string(c.gap));
+    ASSERT_EQ(manager->Skin().SkinData.BISpace, c.gap);
+    ASSERT_NE(laid.d, nullptr);
+    ASSERT_EQ(laid.width, none.width);
+    const int space = c.kept ? static_cast<int>(c.gap) : 0;
+    // Buttons laid over each other by a gap below 0 hide each other's middles.
+    EXPECT_EQ(ButtonsInside(laid, space >= 0), end);
+    const vcl::TRect close = laid.d->Button(kHitClose).Rect, max = laid.d->Button(kHitMax).Rect;
+    EXPECT_EQ(max.Right, close.Left - space);
+    EXPECT_EQ(laid.d->Button(kHitMin).Rect.Right, max.Left - space);
     DestroyWindow(laid.dlg);
   }
 }
