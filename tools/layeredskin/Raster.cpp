@@ -186,4 +186,20 @@ bool ReadFile(const std::string& path, std::string& text) {
   return std::fclose(f) == 0;
 }
 
+Bytes PictureFile::Encoded() const {
+  if (!png) return EncodeBmp(width, height, pixels);
+  Bytes rgb;
+  rgb.reserve(pixels.size() * 3);
+  for (std::uint32_t p : pixels) rgb.insert(rgb.end(), {std::uint8_t(p >> 16), std::uint8_t(p >> 8), std::uint8_t(p)});
+  return EncodePng(width, height, rgb, false);
+}
+
+PictureFile PictureFile::Cropped(int Width, int Height) const {
+  PictureFile part{name, std::clamp(Width, 1, std::max(width, 1)), std::clamp(Height, 1, std::max(height, 1)), {}, png};
+  for (int y = 0; y < part.height; ++y)
+    for (int x = 0; x < part.width; ++x)
+      part.pixels.push_back(x < width && y < height ? pixels[static_cast<std::size_t>(y) * width + x] : 0);
+  return part;
+}
+
 }  // namespace layeredskin

@@ -76,6 +76,19 @@ class Raster {
 
 using imagefiles::EncodeBmp;
 using imagefiles::EncodePng;
+
+// A picture file of a skin: its pixels and the format it is written in.
+struct PictureFile {
+  std::string name;  // as the description names it
+  int width = 0, height = 0;
+  std::vector<std::uint32_t> pixels;  // 0xRRGGBB, top row first
+  bool png = false;                   // else a 24-bit BMP
+
+  Bytes Encoded() const;
+  // Its top-left part of that size (at least one pixel each way).
+  PictureFile Cropped(int Width, int Height) const;
+};
+
 using imagefiles::WriteFile;
 bool ReadFile(const std::string& path, std::string& text);
 

@@ -13,6 +13,8 @@
 //   prints the master bitmap's part descriptors as the description must give them.
 //        layeredskinmaker --sweep OPTIONS_FILE OUTPUT_FOLDER
 //   writes the skins of the sweep over every element (SweepVariants.h) into OUTPUT_FOLDER.
+//        layeredskinmaker --sweep-random SEED COUNT OPTIONS_FILE OUTPUT_FOLDER
+//   writes COUNT skins of the skin-wide section and sections chosen at random from SEED.
 //
 // Before writing, the description is checked against the pictures: every part of the master
 // bitmap must be named with its exact descriptor, every picture file with its frame count and
@@ -20,6 +22,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -206,29 +209,24 @@ bool Check(const skin_layered::TSkinDescription& d, const SamplePictures& pictur
 }
 
 // The skin's picture files by name.
-std::vector<std::pair<std::string, Bytes>> PictureFiles(const SamplePictures& pictures) {
-  std::vector<std::pair<std::string, Bytes>> entries;
-  entries.emplace_back(kMasterName, EncodeBmp(pictures.MasterWidth, pictures.MasterHeight, pictures.MasterPixels()));
-  for (const FilePicture& f : pictures.Files) {
-    const std::vector<std::uint32_t> pixels = f.Image.Pixels();
-    Bytes rgb;
-    for (std::uint32_t p : pixels) rgb.insert(rgb.end(), {std::uint8_t(p >> 16), std::uint8_t(p >> 8), std::uint8_t(p)});
-    entries.emplace_back(f.Name, EncodePng(f.Image.Width(), f.Image.Height(), rgb, false));
-  }
+std::vector<PictureFile> PictureFiles(const SamplePictures& pictures) {
+  std::vector<PictureFile> files;
+  files.push_back({kMasterName, pictures.MasterWidth, pictures.MasterHeight, pictures.MasterPixels(), false});
+  for (const FilePicture& f : pictures.Files) files.push_back({f.Name, f.Image.Width(), f.Image.Height(), f.Image.Pixels(), true});
   std::vector<std::uint32_t> texture;
   for (int y = 0; y < pictures.Texture.Height(); ++y)
     for (int x = 0; x < pictures.Texture.Width(); ++x) {
       const Rgba& c = pictures.Texture.At(x, y);
       texture.push_back(Rgb{c.r, c.g, c.b}.ToHex());
     }
-  entries.emplace_back(pictures.TextureName, EncodeBmp(pictures.Texture.Width(), pictures.Texture.Height(), texture));
-  return entries;
+  files.push_back({pictures.TextureName, pictures.Texture.Width(), pictures.Texture.Height(), std::move(texture), false});
+  return files;
 }
 
 bool WriteSkin(const fs::path& out, const std::string& name, const std::string& text, const SamplePictures& pictures) {
   std::vector<std::pair<std::string, Bytes>> entries;
   entries.emplace_back("Options.dat", Bytes(text.begin(), text.end()));
-  for (auto& entry : PictureFiles(pictures)) entries.push_back(std::move(entry));
+  for (const PictureFile& file : PictureFiles(pictures)) entries.emplace_back(file.name, file.Encoded());
 
   const fs::path folder = out / name;
   std::error_code error;
@@ -255,11 +253,20 @@ int Run(int argc, char** argv) {
     return 0;
   }
   const bool sweep = argc == 4 && std::string(argv[1]) == "--sweep";
-  if (sweep) {
+  const bool random = argc == 6 && std::string(argv[1]) == "--sweep-random";
+  std::uint32_t seed = 0;
+  int count = 0;
+  if (random) {
+    seed = static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10));
+    count = std::atoi(argv[3]);
+    argv += 3;
+    argc -= 3;
+  } else if (sweep) {
     ++argv;
     --argc;
   }
-  if (argc != 3) return Fail("usage: layeredskinmaker [--sweep] OPTIONS_FILE OUTPUT_FOLDER | --parts"), 2;
+  if (argc != 3)
+    return Fail("usage: layeredskinmaker [--sweep | --sweep-random SEED COUNT] OPTIONS_FILE OUTPUT_FOLDER | --parts"), 2;
   std::string text;
   if (!ReadFile(argv[1], text)) return Fail(std::string("cannot read ") + argv[1]), 1;
   const std::string name = fs::path(argv[1]).parent_path().filename().string();
@@ -267,6 +274,7 @@ int Run(int argc, char** argv) {
   if (!Check(description, lagoon)) return 1;
 
   const fs::path out = argv[2];
+  if (random) return WriteRandomSweepVariants(text, PictureFiles(lagoon), seed, count, out) ? 0 : 1;
   if (sweep) return WriteSweepVariants(text, PictureFiles(lagoon), out) ? 0 : 1;
   // The close button stays red.
   Palette turned = Palette::Lagoon().Recoloured([](Rgb c) { return TurnHue(c, kVariantHueTurn); });

@@ -1,4 +1,4 @@
-// skinmaker [--variant NAME DEGREES | --partial NAME | --sweep] DESCRIPTION OUTPUT [PICTURE-FOLDER]: builds the sample
+// skinmaker [--variant NAME DEGREES | --partial NAME | --sweep | --sweep-random SEED COUNT] DESCRIPTION OUTPUT [PICTURE-FOLDER]: builds the sample
 // classic skin package. The description text comes from the repository; every picture it names
 // is drawn here (SamplePictures.cpp), and the package (the description and the pictures) is
 // packed with our LZHUF encoder. A picture the description names but nobody draws, or one drawn
@@ -9,7 +9,8 @@
 // wild are: the same description, but only the pictures of the frame (its "Personality" section:
 // borders, title text back, menu bar) and of the caption buttons go into the package, so every
 // other element the description names has no picture. --sweep writes into the folder OUTPUT the
-// skins of the sweep over every element (SweepVariants.h).
+// skins of the sweep over every element (SweepVariants.h), --sweep-random COUNT skins of the
+// sweep of sections chosen at random from SEED.
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -163,11 +164,19 @@ std::string VariantDescription(const std::string& description, const std::string
 int main(int argc, char** argv) {
   std::string variant, partial;
   double degrees = 0;
-  bool sweep = false;
+  bool sweep = false, random = false;
+  std::uint32_t seed = 0;
+  int count = 0;
   if (argc > 1 && std::string(argv[1]) == "--sweep") {
     sweep = true;
     ++argv;
     --argc;
+  } else if (argc > 3 && std::string(argv[1]) == "--sweep-random") {
+    random = true;
+    seed = static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10));
+    count = std::atoi(argv[3]);
+    argv += 3;
+    argc -= 3;
   } else if (argc > 3 && std::string(argv[1]) == "--variant") {
     variant = argv[2];
     degrees = std::atof(argv[3]);
@@ -179,7 +188,9 @@ int main(int argc, char** argv) {
     argc -= 2;
   }
   if (argc < 3) {
-    std::fprintf(stderr, "usage: skinmaker [--variant NAME DEGREES | --partial NAME | --sweep] DESCRIPTION OUTPUT [PICTURE-FOLDER]\n");
+    std::fprintf(stderr,
+                 "usage: skinmaker [--variant NAME DEGREES | --partial NAME | --sweep | --sweep-random SEED COUNT] "
+                 "DESCRIPTION OUTPUT [PICTURE-FOLDER]\n");
     return 2;
   }
   std::ifstream in(argv[1], std::ios::binary);
@@ -203,6 +214,7 @@ int main(int argc, char** argv) {
   }
   if (!complete) return 1;
   if (sweep) return skinmaker::WriteSweepVariants(description, pictures, argv[2]) ? 0 : 1;
+  if (random) return skinmaker::WriteRandomSweepVariants(description, pictures, seed, count, argv[2]) ? 0 : 1;
 
   std::string entry = std::filesystem::path(argv[1]).filename().string();
   if (!variant.empty()) {
