@@ -1,6 +1,12 @@
 #include "gallery/GalleryApp.h"
 
+#include <windows.h>
+
+#include <commctrl.h>
+#include <prsht.h>
+
 #include "classlib/controls/Timer.h"
+#include "gallery/GalleryDialogs.h"
 #include "gallery/GalleryForms.h"
 #include "gallery/GalleryLayered.h"
 #include "gallery/GalleryShot.h"
@@ -18,7 +24,65 @@ constexpr PageName kPages[] = {{L"all", Page::All},         {L"controls", Page::
                                {L"messagebox", Page::MessageDialog}, {L"mdi", Page::Mdi},    {L"popup", Page::Popup},
                                {L"menus", Page::Menus},         {L"scrolling", Page::Scrolling},
                                {L"layered", Page::Layered},
-                               {L"dialogs", Page::LayeredDialogs}, {L"borders", Page::LayeredBorders}};
+                               {L"dialogs", Page::LayeredDialogs}, {L"borders", Page::LayeredBorders},
+                               {L"messageboxes", Page::LayeredMessageBoxes},
+                               {L"commondialogs", Page::LayeredCommonDialogs}};
+
+// The focus moved round every dialog shown (Tab, then Shift+Tab), "No skin" and the skin
+// again, and the window active before made active again: a picture after it should be the one
+// before it.
+void RoundTrip(TGalleryLayered* Layered) {
+  const HWND active = GetActiveWindow();
+  for (HWND dialog : ShownDialogs()) MoveFocusRound(dialog);
+  Layered->SkinOffAndBack();
+  if (IsWindow(active)) {
+    SetForegroundWindow(active);
+    SetActiveWindow(active);
+  }
+  Settle();
+}
+
+// The pictures the dialogs pages take after their first (GalleryApp.h).
+void AddDialogSteps(TGalleryLayered* Layered, Page APage) {
+  switch (APage) {
+    case Page::LayeredDialogs:
+      AddShotStep([] {
+        // The message box closed, the sheet's second page chosen and the sheet made active
+        // with the focus on the page's first radio button.
+        if (const HWND box = ShownDialog(L"Skin gallery")) EndDialogByButton(box);
+        Settle();
+        PointerAway();
+        if (const HWND sheet = ShownDialog(L"A property sheet")) {
+          PropSheet_SetCurSel(sheet, nullptr, 1);
+          SetForegroundWindow(sheet);
+          SetActiveWindow(sheet);
+          if (const HWND page = PropSheet_GetCurrentPageHwnd(sheet))
+            if (const HWND radio = GetNextDlgTabItem(page, nullptr, FALSE))
+              SendMessageW(sheet, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(radio), TRUE);
+        }
+        Settle();
+      });
+      AddShotStep([Layered] { RoundTrip(Layered); });
+      break;
+    case Page::LayeredMessageBoxes:
+      // A picture of each pair of boxes (the last one alone), then the moves over the last.
+      for (int pair = 0; pair < 3; ++pair) AddShotStep([] {
+        PointerAway();
+        EndShownDialogs();
+      });
+      AddShotStep([Layered] { RoundTrip(Layered); });
+      break;
+    case Page::LayeredCommonDialogs:
+      AddShotStep([] {
+        PointerAway();
+        EndShownDialogs();
+      });
+      AddShotStep([Layered] { RoundTrip(Layered); });
+      break;
+    default:
+      break;
+  }
+}
 
 }  // namespace
 
@@ -59,6 +123,12 @@ class TGalleryPageOpener : public vcl::TComponent {
       case Page::LayeredBorders:
         if (auto* layered = dynamic_cast<TGalleryLayered*>(Owner())) layered->SetExtendedBorders(true);
         break;
+      case Page::LayeredMessageBoxes:
+        if (auto* layered = dynamic_cast<TGalleryLayered*>(Owner())) layered->ShowMessageBoxes();
+        break;
+      case Page::LayeredCommonDialogs:
+        if (auto* layered = dynamic_cast<TGalleryLayered*>(Owner())) layered->ShowCommonDialogs();
+        break;
       default: break;
     }
   }
@@ -78,7 +148,8 @@ std::wstring Usage() {
          L"Pages: " + pages + L".\n\n"
          L"Scrolling is the layered page with a form larger inside than its window beside it. With --layered, "
          L"menus is the layered page with its sample popup menu open, borders the layered page with the skin's "
-         L"extended borders and shadow, and mdi the MDI frame and its documents.";
+         L"extended borders and shadow, and mdi the MDI frame and its documents. Messageboxes and commondialogs are "
+         L"the layered page with message boxes of every kind, or the system's common dialogs.";
 }
 
 std::optional<Page> PageNamed(std::wstring_view Name) {
@@ -149,12 +220,17 @@ int RunGallery(const Options& Options) {
     return ExitCode();
   }
   if (Options.page == Page::Layered || Options.page == Page::LayeredDialogs || Options.page == Page::LayeredBorders ||
+      Options.page == Page::LayeredMessageBoxes || Options.page == Page::LayeredCommonDialogs ||
       Options.page == Page::Scrolling || (Options.layeredPath && Options.page == Page::Menus)) {
     // The layered engine's page alone: no classic skin hooks its windows. Its menus page pops
     // up the sample menu.
     if (Options.layeredPath) TGalleryLayered::SetPageSource(LayeredSourceOf(*Options.layeredPath));
     auto* layered = vcl::Application->CreateForm<TGalleryLayered>();
     layered->Show();
+    if (TakingShots()) {
+      if (Options.page == Page::Layered) AddShotStep(TurnCheckMarks);
+      AddDialogSteps(layered, Options.page);
+    }
     new TGalleryPageOpener(layered, Options.page);  // owned by the page
     vcl::Application->Run();
     return ExitCode();
@@ -174,6 +250,7 @@ int RunGallery(const Options& Options) {
     main->ShowMdiWindows();
   }
   if (page != Page::Mdi) main->BringToFront();
+  if (TakingShots() && page == Page::Controls) AddShotStep(TurnCheckMarks);
   new TGalleryPageOpener(main, page);  // owned by the main form
   vcl::Application->Run();
   return ExitCode();

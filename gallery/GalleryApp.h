@@ -10,12 +10,20 @@
 // the modal dialog opens from the main form's button or its Windows menu), controls, dialog
 // (the modal dialog over the main form), messagebox, mdi, popup, menus (the main form's File
 // menu dropped from its menu bar), scrolling (the layered page with the form larger inside
-// than its window beside it), or layered: the layered engine's page, under the layered skin
+// than its window beside it), messageboxes (the layered page with message boxes of every icon
+// kind and none with each button set, two at a time), commondialogs (the layered page with the
+// system's Open, Find and Replace dialogs, then its Font, Colour and Save dialogs), or
+// layered: the layered engine's page, under the layered skin
 // --layered names (a skin folder or a ".pmz" pack; default: the sample layered skin the build
 // writes beside the program); --layered alone opens that page, with --page mdi the MDI frame
 // and its documents under that skin. --shot writes a screenshot of
 // the gallery's windows once it is idle, then ends the program; --windows also writes the list of
-// the windows the picture holds (GalleryWindows.h), for a program that judges the picture.
+// the windows the picture holds (GalleryWindows.h), for a program that judges the picture. Some
+// pages go on as a user would and take more pictures (GalleryShot.h, AddShotStep): controls
+// and layered every check mark turned over; dialogs with its message box closed, the property
+// sheet's second page chosen, then the focus moved round each dialog and "No skin" and back;
+// messageboxes each pair of boxes, then the focus moved round the last box and "No skin" and
+// back; commondialogs each set of dialogs, then the same moves.
 #pragma once
 
 #include <optional>
@@ -25,7 +33,10 @@
 
 namespace gallery {
 
-enum class Page { All, Controls, Dialog, MessageDialog, Mdi, Popup, Menus, Scrolling, Layered, LayeredDialogs, LayeredBorders };
+enum class Page {
+  All, Controls, Dialog, MessageDialog, Mdi, Popup, Menus, Scrolling, Layered, LayeredDialogs, LayeredBorders,
+  LayeredMessageBoxes, LayeredCommonDialogs
+};
 
 struct Options {
   std::optional<std::wstring> classicFile;

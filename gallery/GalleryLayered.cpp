@@ -16,6 +16,7 @@
 #include "classlib/forms/Menus.h"
 #include "classlib/stdctrls/StaticText.h"
 #include "classlib/forms/ScrollBox.h"
+#include "gallery/GalleryDialogs.h"
 #include "gallery/GallerySheet.h"
 #include "gallery/GalleryScrolling.h"
 #include "gallery/GalleryShot.h"
@@ -697,6 +698,19 @@ void TGalleryLayered::ShowSystemDialogs() {
   // activation (an owner activated under Wine is raised over its owned windows).
   MessageBoxW(wnd, L"A message box, skinned by the layered skin through the dialog hook.", L"Skin gallery",
               MB_OK | MB_ICONINFORMATION);
+}
+
+// The dialogs stand at the screen's right edge, as much beside the page as they can.
+void TGalleryLayered::ShowMessageBoxes() { gallery::ShowMessageBoxes(Handle(), POINT{GetSystemMetrics(SM_CXSCREEN) - 8, Top()}); }
+
+void TGalleryLayered::ShowCommonDialogs() { gallery::ShowCommonDialogs(Handle(), POINT{GetSystemMetrics(SM_CXSCREEN) - 8, Top()}); }
+
+void TGalleryLayered::SkinOffAndBack() {
+  const std::optional<LayeredSource> worn = shown_;
+  NoSkinClick(nullptr);
+  Settle();
+  if (worn) Load(*worn, false);
+  Settle();
 }
 
 void TGalleryLayered::BuildButtons() {

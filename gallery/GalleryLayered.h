@@ -116,6 +116,14 @@ class TGalleryLayered : public vcl::TForm {
   // A system dialog of the program's own beside the page and a message box over it, both
   // skinned by the manager's dialog hook.
   void ShowSystemDialogs();
+  // Message boxes of every kind, two at a time, and the system's common dialogs beside the
+  // page (GalleryDialogs.h), each skinned by the manager's dialog hook; each returns when its
+  // last dialog is closed.
+  void ShowMessageBoxes();
+  void ShowCommonDialogs();
+  // The Skin menu's "No skin", then the skin worn before again (without the change
+  // animation), each painted.
+  void SkinOffAndBack();
   // Pops up the sample menu (skinned with the page's skin) over the panel; its loop runs
   // until the menu closes.
   void ShowSampleMenu();

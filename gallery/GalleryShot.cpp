@@ -16,6 +16,7 @@ namespace {
 
 constexpr UINT kTick = 150;           // milliseconds between looks
 constexpr ULONGLONG kSettle = 1200;   // the skin manager's requests wait 250 ms; painting follows
+constexpr ULONGLONG kStepSettle = 600;  // after a step, which painted what it changed
 constexpr int kQuietTicks = 4;        // looks in a row with nothing queued
 constexpr ULONGLONG kSkinWait = 8000; // longest wait for every window to be skinned
 constexpr ULONGLONG kIdleWait = 10000; // longest wait for a look with nothing queued
@@ -24,6 +25,11 @@ constexpr ULONGLONG kGrabWait = 20000;
 struct ShotState {
   std::wstring file;
   std::wstring windowList;
+  std::string listed;  // the list written for the picture being taken
+  std::wstring firstFile, firstList;  // the first picture's, the others' named after them
+  int picture = 1;
+  bool stepping = false;  // a step between pictures is running
+  std::vector<std::function<void()>> steps;  // run after pictures 1, 2, ...
   ULONGLONG started = 0;
   int quiet = 0;
   ULONGLONG grabbing = 0;  // when the grab was started; 0 before
@@ -143,15 +149,44 @@ void Finish(const wchar_t* outcome, bool failed) {
 }
 
 void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+  if (g_shot.stepping) return;
   const ULONGLONG now = GetTickCount64();
   std::error_code ec;
   if (g_shot.grabbing) {
-    if (std::filesystem::exists(g_shot.file, ec)) return Finish(L"screenshot written", false);
+    if (std::filesystem::exists(g_shot.file, ec)) {
+      // The picture is judged by the list: a window that changed while it was taken (an
+      // activation or a focus the display gave late) makes them disagree, so the picture is
+      // taken again once all is quiet.
+      if (!g_shot.windowList.empty() && WindowListText(VisibleWindows()) != g_shot.listed) {
+        if (now - g_shot.started < kIdleWait) {
+          std::filesystem::remove(g_shot.file, ec);
+          g_shot.grabbing = 0;
+          g_shot.quiet = 0;
+          return;
+        }
+        Say(L"the windows kept changing while their picture was taken; the last one is kept");
+      }
+      if (static_cast<std::size_t>(g_shot.picture) > g_shot.steps.size()) return Finish(L"screenshot written", false);
+      // The next picture once its step has run, the waits starting when it ends: a step that
+      // lets messages through (a focus moved, a skin switched) brings these ticks inside it, and
+      // a picture taken then would show the step half done.
+      const std::function<void()> step = g_shot.steps[static_cast<std::size_t>(g_shot.picture - 1)];
+      ++g_shot.picture;
+      g_shot.file = ShotPath(g_shot.firstFile, g_shot.picture);
+      if (!g_shot.windowList.empty()) g_shot.windowList = ShotPath(g_shot.firstList, g_shot.picture);
+      g_shot.grabbing = 0;
+      g_shot.quiet = 0;
+      g_shot.stepping = true;
+      step();
+      g_shot.stepping = false;
+      g_shot.started = GetTickCount64();
+      return;
+    }
     if (now - g_shot.grabbing > kGrabWait) return Finish(L"the screen grab did not finish", true);
     return;
   }
   g_shot.quiet = GetQueueStatus(QS_ALLINPUT) == 0 ? g_shot.quiet + 1 : 0;
-  if (now - g_shot.started < kSettle) return;
+  if (now - g_shot.started < (g_shot.picture == 1 ? kSettle : kStepSettle)) return;
   // Each wait gives up at its bound and says so; the picture is then taken as things are.
   if (g_shot.quiet < kQuietTicks) {
     if (now - g_shot.started < kIdleWait) return;
@@ -165,8 +200,10 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
   }
   if (windows.empty()) return Finish(L"no window to take", true);
   std::filesystem::remove(g_shot.file, ec);
-  if (!g_shot.windowList.empty() && !WriteWindowList(windows, g_shot.windowList))
-    return Finish(L"the list of windows could not be written", true);
+  if (!g_shot.windowList.empty()) {
+    g_shot.listed = WindowListText(windows);
+    if (!WriteWindowList(g_shot.listed, g_shot.windowList)) return Finish(L"the list of windows could not be written", true);
+  }
   if (!StartGrab(Union(windows), g_shot.file)) return Finish(L"the screen grab could not be started", true);
   g_shot.grabbing = now;
 }
@@ -174,6 +211,16 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
 }  // namespace
 
 void NoteFailure() { g_failed = true; }
+
+void AddShotStep(std::function<void()> Step) { g_shot.steps.push_back(std::move(Step)); }
+
+bool TakingShots() { return g_shot.timer != 0; }
+
+std::wstring ShotPath(const std::wstring& First, int N) {
+  if (N <= 1) return First;
+  const std::filesystem::path path(First);
+  return (path.parent_path() / (path.stem().wstring() + L"-" + std::to_wstring(N) + path.extension().wstring())).wstring();
+}
 
 void Say(std::wstring_view Line) {
   const std::wstring text = L"skingallery: " + std::wstring(Line) + L"\n";
@@ -211,8 +258,8 @@ int ExitCode() {
 
 void StartScreenshot(const std::wstring& File, const std::wstring& WindowList) {
   g_shot = {};
-  g_shot.file = File;
-  g_shot.windowList = WindowList;
+  g_shot.file = g_shot.firstFile = File;
+  g_shot.windowList = g_shot.firstList = WindowList;
   if (!WindowList.empty()) WatchWindowCreation();
   g_shot.started = GetTickCount64();
   // A thread timer: its ticks also arrive inside modal loops (dialogs, message boxes, menus).

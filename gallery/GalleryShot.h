@@ -5,6 +5,7 @@
 // the process is not always what reaches the display.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,15 @@ namespace gallery {
 // error stream says which wait gave up (the windows still unskinned named). A WindowList path, when not empty, also gets the list of the windows
 // the picture holds (GalleryWindows.h), written as the grab starts.
 void StartScreenshot(const std::wstring& File, const std::wstring& WindowList = {});
+
+// A step of a page that shows more than one picture: after each picture the next step runs
+// (it may open a modal dialog, whose loop takes the next picture), and the program ends after
+// the picture that follows the last step. Picture N (from 2 on) and its list of windows are
+// written beside the first ones, their names "-N" before the extension (ShotPath).
+void AddShotStep(std::function<void()> Step);
+// Whether pictures are being taken (--shot), until the program ends after the last.
+bool TakingShots();
+std::wstring ShotPath(const std::wstring& First, int N);
 
 // Something the user was told about went wrong (a skin not loaded, a window missing): a
 // screenshot run ends with a failure then, whatever the grab did.

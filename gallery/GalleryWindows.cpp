@@ -1,13 +1,16 @@
 #include "gallery/GalleryWindows.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <unordered_map>
 
 #include "classlib/controls/Controls.h"
+#include "classlib/stdctrls/StdCtrls.h"
 
 namespace gallery {
 namespace {
@@ -50,7 +53,7 @@ std::string Hex(LONG_PTR Value) {
 
 class ListWriter {
  public:
-  explicit ListWriter(std::ofstream& Out) : out_(Out) {}
+  explicit ListWriter(std::ostream& Out) : out_(Out) {}
 
   void Window(HWND Wnd, int Parent) {
     const int id = ++last_;
@@ -65,7 +68,7 @@ class ListWriter {
     const auto asked = g_asked.find(Wnd);
     Line(id, Parent, Parent ? "child" : "top", Utf8(cls), control ? Utf8(control->ClassName()) : "", window, client,
          GetWindowLongPtrW(Wnd, GWL_STYLE), GetWindowLongPtrW(Wnd, GWL_EXSTYLE), Utf8(text),
-         asked == g_asked.end() ? Asked{} : asked->second);
+         asked == g_asked.end() ? Asked{} : asked->second, State(Wnd));
     if (control) Graphics(control, Wnd, id);
     // Child windows from the bottom of their Z order up: later lines lie over earlier ones.
     std::vector<HWND> children;
@@ -83,18 +86,74 @@ class ListWriter {
       if (dynamic_cast<vcl::TWinControl*>(c) || !c->Visible()) continue;
       const vcl::TRect b = c->BoundsRect();
       const RECT r{origin.x + b.Left, origin.y + b.Top, origin.x + b.Right, origin.y + b.Bottom};
-      Line(++last_, Parent, "graphic", "", Utf8(c->ClassName()), r, r, 0, 0, Utf8(c->Caption()), {});
+      Line(++last_, Parent, "graphic", "", Utf8(c->ClassName()), r, r, 0, 0, Utf8(c->Caption()), {}, "");
     }
   }
 
   void Line(int Id, int Parent, const char* Kind, const std::string& Class, const std::string& Library, const RECT& Window,
-            const RECT& Client, LONG_PTR Style, LONG_PTR ExStyle, const std::string& Text, const Asked& Made) {
+            const RECT& Client, LONG_PTR Style, LONG_PTR ExStyle, const std::string& Text, const Asked& Made,
+            const std::string& Words) {
     out_ << Id << '\t' << Parent << '\t' << Kind << '\t' << Class << '\t' << Library << '\t' << RectText(Window) << '\t'
          << RectText(Client) << '\t' << Hex(Style) << '\t' << Hex(ExStyle) << '\t' << Text << '\t' << Hex(Made.style)
-         << '\t' << Hex(Made.exStyle) << '\n';
+         << '\t' << Hex(Made.exStyle) << '\t' << Words << '\n';
   }
 
-  std::ofstream& out_;
+  static std::string State(HWND Wnd) {
+    std::string state = Checked(Wnd);
+    for (const auto& [word, is] : {std::pair{"focused", GetFocus() == Wnd}, std::pair{"active", GetActiveWindow() == Wnd}})
+      if (is) state += (state.empty() ? "" : " ") + std::string(word);
+    if (GetWindowLongPtrW(Wnd, GWL_STYLE) & WS_CHILD)
+      if (const int id = GetDlgCtrlID(Wnd); id > 0) state += (state.empty() ? "id=" : " id=") + std::to_string(id);
+    for (const std::string& button : TitleButtons(Wnd)) state += (state.empty() ? "" : " ") + button;
+    return state;
+  }
+
+  // Where the window says its title buttons are: the boxes over which it answers a button to
+  // the pointer (the rows of its title, every other column), "close=LEFT,TOP,RIGHT,BOTTOM".
+  static std::vector<std::string> TitleButtons(HWND Wnd) {
+    const LONG_PTR style = GetWindowLongPtrW(Wnd, GWL_STYLE);
+    if ((style & WS_CHILD) || (style & WS_CAPTION) != WS_CAPTION || IsIconic(Wnd)) return {};
+    RECT window{}, client{};
+    GetWindowRect(Wnd, &window);
+    GetClientRect(Wnd, &client);
+    MapWindowPoints(Wnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const std::pair<LRESULT, const char*> kinds[] = {{HTCLOSE, "close"}, {HTMAXBUTTON, "max"}, {HTMINBUTTON, "min"}, {HTHELP, "help"}};
+    std::vector<RECT> found(std::size(kinds), RECT{LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN});
+    for (LONG y = window.top + 1; y < std::min(client.top, window.top + 48); y += 2)
+      for (LONG x = window.left + 1; x < window.right - 1; x += 2) {
+        const LRESULT hit = SendMessageW(Wnd, WM_NCHITTEST, 0, MAKELPARAM(static_cast<short>(x), static_cast<short>(y)));
+        for (std::size_t k = 0; k < std::size(kinds); ++k)
+          if (hit == kinds[k].first) {
+            RECT& r = found[k];
+            r = {std::min(r.left, x), std::min(r.top, y), std::max(r.right, x + 2), std::max(r.bottom, y + 2)};
+          }
+      }
+    std::vector<std::string> words;
+    for (std::size_t k = 0; k < std::size(kinds); ++k)
+      if (found[k].left < found[k].right)
+        words.push_back(std::string(kinds[k].second) + "=" + std::to_string(found[k].left) + "," + std::to_string(found[k].top) +
+                        "," + std::to_string(found[k].right) + "," + std::to_string(found[k].bottom));
+    return words;
+  }
+
+  // A check box's or radio button's state: the system's button, or the library's made of it.
+  static std::string Checked(HWND Wnd) {
+    wchar_t cls[32] = {};
+    GetClassNameW(Wnd, cls, 32);
+    if (lstrcmpiW(cls, L"Button") != 0 && !dynamic_cast<vcl::TButtonControl*>(vcl::FindControl(Wnd))) return {};
+    switch (GetWindowLongPtrW(Wnd, GWL_STYLE) & BS_TYPEMASK) {
+      case BS_CHECKBOX: case BS_AUTOCHECKBOX: case BS_3STATE: case BS_AUTO3STATE: case BS_RADIOBUTTON: case BS_AUTORADIOBUTTON:
+        switch (SendMessageW(Wnd, BM_GETCHECK, 0, 0)) {
+          case BST_CHECKED: return "checked";
+          case BST_INDETERMINATE: return "grayed";
+          default: return "unchecked";
+        }
+      default:
+        return {};
+    }
+  }
+
+  std::ostream& out_;
   int last_ = 0;
 };
 
@@ -104,16 +163,36 @@ void WatchWindowCreation() {
   if (!g_watch) g_watch = SetWindowsHookExW(WH_CBT, &Watch, nullptr, GetCurrentThreadId());
 }
 
-bool WriteWindowList(const std::vector<HWND>& TopLevel, const std::wstring& File) {
-  // From the bottom of the Z order up.
+std::string WindowListText(const std::vector<HWND>& TopLevel) {
+  // From the bottom of the Z order up; an owned window above its owner, as the display shows it
+  // (the system's order sometimes keeps a form over a dialog it owns that opened later).
   std::vector<HWND> ordered;
   for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
     if (std::find(TopLevel.begin(), TopLevel.end(), w) != TopLevel.end()) ordered.push_back(w);
   std::reverse(ordered.begin(), ordered.end());
+  for (std::size_t round = 0, moved = 1; moved && round < ordered.size() * ordered.size(); ++round) {
+    moved = 0;
+    for (std::size_t i = 0; i < ordered.size() && !moved; ++i) {
+      const HWND owner = GetWindow(ordered[i], GW_OWNER);
+      const auto at = std::find(ordered.begin() + static_cast<std::ptrdiff_t>(i) + 1, ordered.end(), owner);
+      if (!owner || at == ordered.end()) continue;
+      const std::ptrdiff_t j = at - ordered.begin();
+      const HWND owned = ordered[i];
+      ordered.erase(ordered.begin() + static_cast<std::ptrdiff_t>(i));
+      ordered.insert(ordered.begin() + j, owned);  // right above its owner
+      moved = 1;
+    }
+  }
+  std::ostringstream text;
+  ListWriter writer(text);
+  for (HWND w : ordered) writer.Window(w, 0);
+  return text.str();
+}
+
+bool WriteWindowList(const std::string& Text, const std::wstring& File) {
   std::ofstream out(std::filesystem::path(File), std::ios::binary | std::ios::trunc);
   if (!out) return false;
-  ListWriter writer(out);
-  for (HWND w : ordered) writer.Window(w, 0);
+  out << Text;
   out.flush();
   return static_cast<bool>(out);
 }

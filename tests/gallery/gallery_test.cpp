@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,6 +23,7 @@
 #include "classlib/comctrls/StatusBar.h"
 #include "classlib/forms/Forms.h"
 #include "classlib/forms/Menus.h"
+#include "classlib/rtl/SysUtils.h"
 #include "gallery/GalleryApp.h"
 #include "gallery/GalleryForms.h"
 #include "gallery/GalleryLayered.h"
@@ -998,6 +1000,145 @@ TEST(GalleryScreenshot, EachWaitGivesUpAtItsBoundSayingSoAndThePictureIsStillTak
       << partial.said;
   EXPECT_EQ(partial.said.find("idle within"), std::string::npos) << partial.said;
   EXPECT_NE(partial.said.find("skingallery: screenshot written"), std::string::npos) << partial.said;
+}
+
+// A page that takes more pictures: each step runs after its picture, in order, the pictures
+// after the first and their lists are written beside the first ones (the list of each shows
+// the windows as its step left them), and the program ends after the picture that follows the
+// last step.
+TEST(GalleryScreenshot, APageOfMorePicturesRunsEachStepAfterItsPictureAndEndsAfterTheLast) {
+  const wintest::TempDir folder(L"gallery_steps");
+  Owned<TGalleryMain> form(vcl::Construct<TGalleryMain>(nullptr));
+  ApplyClassicSkin(form.get(), std::nullopt);
+  form->SetCaption(L"Before the steps");
+  form->SetBounds(40, 40, 500, 400);
+  form->Show();
+  ErrorsKept errors(folder.File(L"said.txt"));
+  StartScreenshot(folder.File(L"shot.png"), folder.File(L"shot.txt"));
+  std::vector<int> ran;
+  auto step = [&](int N) {
+    // The picture before this step is there, the next one not yet.
+    EXPECT_TRUE(std::filesystem::exists(ShotPath(folder.File(L"shot.png"), N))) << N;
+    EXPECT_FALSE(std::filesystem::exists(ShotPath(folder.File(L"shot.png"), N + 1))) << N;
+    ran.push_back(N);
+    form->SetCaption(L"After step " + std::to_wstring(N));
+  };
+  AddShotStep([&] { step(1); });
+  AddShotStep([&] { step(2); });
+  EXPECT_TRUE(TakingShots());
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(90);
+  bool ended = false;
+  while (!ended && std::chrono::steady_clock::now() < end) {
+    MSG msg{};
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      wintest::AwaitWork(end);
+    } else if (msg.message == WM_QUIT) {
+      ended = true;
+    } else {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  const std::string said = errors.Text();
+  ASSERT_TRUE(ended) << said;
+  EXPECT_EQ(ran, (std::vector<int>{1, 2}));
+  EXPECT_EQ(ShotPath(folder.File(L"shot.png"), 3), folder.File(L"shot-3.png"));
+  for (const wchar_t* name : {L"shot.png", L"shot-2.png", L"shot-3.png", L"shot.txt", L"shot-2.txt", L"shot-3.txt"})
+    EXPECT_TRUE(std::filesystem::exists(folder.File(name))) << vcl::WideToUtf8(name);
+  EXPECT_FALSE(std::filesystem::exists(folder.File(L"shot-4.png")));
+  EXPECT_NE(wintest::ReadBytes(folder.File(L"shot.txt")).find("Before the steps"), std::string::npos);
+  EXPECT_NE(wintest::ReadBytes(folder.File(L"shot-2.txt")).find("After step 1"), std::string::npos);
+  EXPECT_NE(wintest::ReadBytes(folder.File(L"shot-3.txt")).find("After step 2"), std::string::npos);
+  EXPECT_EQ(said.find("screenshot written"), said.rfind("screenshot written")) << "said once, at the end: " << said;
+}
+
+
+// The message loop run until the shot ends it (its quit message) or a minute passes, Turn
+// called after each message; true when the shot ended it.
+bool RunUntilTheShotEnds(const std::function<void()>& Turn) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (std::chrono::steady_clock::now() < end) {
+    MSG msg{};
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      wintest::AwaitWork(end);
+    } else if (msg.message == WM_QUIT) {
+      return true;
+    } else {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Turn();
+  }
+  return false;
+}
+
+// A step that lets messages through for longer than the shot's waits (as a focus moved round
+// dialogs or a skin switched does) gets its picture once it has ended, never half done.
+TEST(GalleryScreenshot, AStepThatLetsMessagesThroughIsPicturedOnlyOnceItEnds) {
+  const wintest::TempDir folder(L"gallery_long_step");
+  Owned<TGalleryMain> form(vcl::Construct<TGalleryMain>(nullptr));
+  ApplyClassicSkin(form.get(), std::nullopt);
+  form->SetCaption(L"Before the step");
+  form->SetBounds(40, 40, 500, 400);
+  form->Show();
+  ErrorsKept errors(folder.File(L"said.txt"));
+  StartScreenshot(folder.File(L"shot.png"), folder.File(L"shot.txt"));
+  bool picturedInside = false;
+  AddShotStep([&] {
+    form->SetCaption(L"The step half done");
+    // Messages through until the next picture comes or four times the waits have passed.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(4);
+    while (!picturedInside && std::chrono::steady_clock::now() < end) {
+      MSG msg{};
+      if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        wintest::AwaitWork(end);
+      } else if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        break;
+      } else {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+      picturedInside = std::filesystem::exists(folder.File(L"shot-2.png"));
+    }
+    form->SetCaption(L"After the step");
+  });
+  const bool ended = RunUntilTheShotEnds([] {});
+  const std::string said = errors.Text();
+  ASSERT_TRUE(ended) << said;
+  EXPECT_FALSE(picturedInside) << "the second picture was taken while its step ran";
+  const std::string list = wintest::ReadBytes(folder.File(L"shot-2.txt"));
+  EXPECT_NE(list.find("After the step"), std::string::npos) << list;
+  EXPECT_EQ(list.find("half done"), std::string::npos) << list;
+}
+
+// A window that changes while its picture is taken (an activation the display gives late, a
+// dialog that comes) would make the picture disagree with its list: the picture is taken again,
+// and the list is that of the windows it shows.
+TEST(GalleryScreenshot, AWindowThatChangesWhileItsPictureIsTakenIsPicturedAgain) {
+  const wintest::TempDir folder(L"gallery_changed_shot");
+  Owned<TGalleryMain> form(vcl::Construct<TGalleryMain>(nullptr));
+  ApplyClassicSkin(form.get(), std::nullopt);
+  form->SetCaption(L"Before the grab");
+  form->SetBounds(40, 40, 500, 400);
+  form->Show();
+  ErrorsKept errors(folder.File(L"said.txt"));
+  StartScreenshot(folder.File(L"shot.png"), folder.File(L"shot.txt"));
+  bool changed = false;
+  // The list is written as the grab starts, and the picture appears when the grab is whole.
+  const bool ended = RunUntilTheShotEnds([&] {
+    if (!changed && std::filesystem::exists(folder.File(L"shot.txt")) && !std::filesystem::exists(folder.File(L"shot.png"))) {
+      form->SetCaption(L"Changed during the grab");
+      changed = true;
+    }
+  });
+  const std::string said = errors.Text();
+  ASSERT_TRUE(ended) << said;
+  ASSERT_TRUE(changed) << "no grab under way was seen";
+  EXPECT_TRUE(std::filesystem::exists(folder.File(L"shot.png")));
+  const std::string list = wintest::ReadBytes(folder.File(L"shot.txt"));
+  EXPECT_NE(list.find("Changed during the grab"), std::string::npos) << list;
+  EXPECT_EQ(said.find("kept changing"), std::string::npos) << said;
 }
 
 }  // namespace
