@@ -15,8 +15,10 @@ namespace {
 constexpr std::uint32_t kCaption = 0x00C00000, kSysMenu = 0x00080000, kMinimizeBox = 0x00020000,
                         kMaximizeBox = 0x00010000, kMinimized = 0x20000000, kMaximized = 0x01000000,
                         kDisabled = 0x08000000;
-constexpr std::uint32_t kExTransparent = 0x20, kExContextHelp = 0x400;
+constexpr std::uint32_t kExTransparent = 0x20, kExContextHelp = 0x400, kExDialogFrame = 0x1, kExToolWindow = 0x80;
 constexpr std::uint32_t kSizeGrip = 0x100;  // a status bar's
+constexpr std::uint32_t kVScroll = 0x00200000, kHScroll = 0x00100000;
+constexpr std::uint32_t kBarVertical = 0x1, kBarSizeBox = 0x8, kBarSizeGrip = 0x10;  // a scroll bar control's
 
 // A colour that stands out of another: text, an edge, a glyph.
 constexpr int kInk = 40;
@@ -35,6 +37,9 @@ std::string Lower(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return s;
 }
+
+// The colour dialog's grids of colours (its template's two colour boxes), black among them.
+bool ShowsColours(const ListedWindow& w) { return Lower(w.className) == "static" && (w.Is("id=720") || w.Is("id=721")); }
 
 std::uint32_t Asked(const ListedWindow& w) { return w.askedStyle ? w.askedStyle : w.style; }
 
@@ -84,6 +89,10 @@ class Judgement {
     Own();
   }
 
+  // For the comparisons of two pictures.
+  bool OwnsPixel(int i, int x, int y) const { return Owns(i, x, y); }
+  const Box& Visible(int i) const { return visible_[static_cast<size_t>(i)]; }
+
   Verdict Run() {
     Black();
     for (size_t i = 0; i < w_.size(); ++i) {
@@ -91,11 +100,17 @@ class Judgement {
       if (w.kind != "graphic" && (Asked(w) & kCaption) == kCaption) Title(static_cast<int>(i));
       const Kind kind = KindOf(w);
       if (kind == Kind::Other || Covered(static_cast<int>(i), visible_[i])) continue;
+      // Mostly outside its parent (a dialog's part folded away): too little of it to judge.
+      if (static_cast<long>(visible_[i].Width()) * visible_[i].Height() * 10 < static_cast<long>(w.rect.Width()) * w.rect.Height() * 3)
+        continue;
       if (!w.text.empty() && (kind == Kind::Push || kind == Kind::Check || kind == Kind::Group || kind == Kind::Text))
         Caption(static_cast<int>(i), kind);
       // Whether a control shows nothing is judged on the whole of it: a menu or dialog over its
       // busy part may leave a part that is plain on purpose.
-      if (kind != Kind::Text && kind != Kind::Group && !Covered(static_cast<int>(i), visible_[i], 9)) Shows(static_cast<int>(i), kind);
+      if (kind != Kind::Text && kind != Kind::Group && !InsideCombo(static_cast<int>(i)) &&
+          !Covered(static_cast<int>(i), visible_[i], 9))
+        Shows(static_cast<int>(i), kind);
+      if (kind == Kind::Shows) Arrows(static_cast<int>(i));
     }
     return std::move(verdict_);
   }
@@ -177,6 +192,7 @@ class Judgement {
         if (!solid) continue;
         const int owner = owner_[static_cast<size_t>(y) * W + x];
         if (owner < 0) continue;  // outside every window: the desktop
+        if (ShowsColours(w_[owner])) continue;
         auto& [count, first] = byWindow[owner];
         if (count++ == 0) first = At(p_.left + x, p_.top + y);
       }
@@ -222,6 +238,94 @@ class Judgement {
     if (columns < 4 * buttons || pixels < 10 * buttons)
       Fault(w, "the title bar shows no buttons (" + std::to_string(buttons) + " wanted; " + std::to_string(pixels) +
                    " pixels stand out at its right end)");
+    TitleCaption(i, area.left, band);
+    // Each button where the window answers it shows its sign: pixels in its middle that stand
+    // out of its face.
+    for (const char* name : {"close", "max", "min", "help"}) {
+      const Box hit = w.Place(name);
+      if (hit.Empty()) continue;
+      const int inset = std::min(hit.Width(), hit.Height()) / 4;
+      const Box middle = Intersect({hit.left + inset, hit.top + inset, hit.right - inset, hit.bottom - inset}, visible_[i]);
+      if (middle.Empty() || Covered(i, middle, 9)) continue;
+      const std::uint32_t face = Mode(i, middle);
+      int ink = 0;
+      for (int y = middle.top; y < middle.bottom; ++y)
+        for (int x = middle.left; x < middle.right; ++x) ink += Owns(i, x, y) && Difference(p_.At(x, y), face) >= kTitleInk ? 1 : 0;
+      if (ink < 4)
+        Fault(w, std::string("its ") + name + " button shows no sign where it answers the pointer (" + std::to_string(ink) +
+                     " pixels stand out at " + At(hit.left, hit.top) + ")");
+    }
+  }
+
+  // An edit or list inside a combo box: the combo shows the frame round them.
+  bool InsideCombo(int i) const {
+    const int p = parent_[static_cast<size_t>(i)];
+    if (p < 0) return false;
+    const std::string cls = Lower(w_[static_cast<size_t>(p)].className);
+    return cls == "combobox" || cls == "comboboxex32";
+  }
+
+  // The title's caption stands out of the bar, left of its buttons (past where an icon may stand,
+  // and above where a menu line may start).
+  void TitleCaption(int i, int ButtonsLeft, int Band) {
+    const ListedWindow& w = w_[i];
+    if (w.text.empty()) return;
+    // A dialog's or tool window's title shows no icon.
+    const bool icon = (Asked(w) & kSysMenu) && Lower(w.className) != "#32770" &&
+                      !((w.askedStyle ? w.askedExStyle : w.exStyle) & (kExDialogFrame | kExToolWindow));
+    const Box area = Intersect({w.rect.left + (icon ? 30 : 6), w.rect.top + 2, ButtonsLeft - 2, w.rect.top + std::min(Band, 26)},
+                               visible_[i]);
+    if (area.Width() < 24 || Covered(i, area)) return;
+    int ink = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+      const std::uint32_t face = Mode(i, {area.left, y, area.right, y + 1});
+      for (int x = area.left; x < area.right; ++x) ink += Owns(i, x, y) && Difference(p_.At(x, y), face) >= kFaintInk ? 1 : 0;
+    }
+    if (ink < 8) Fault(w, "the title's caption cannot be read (" + std::to_string(ink) + " pixels stand out of the bar)");
+  }
+
+  // A scroll bar shows an arrow at each end: pixels in the middle of each end's square that
+  // stand out of it (faintly, as a disabled arrow's).
+  void Arrows(int i) {
+    const ListedWindow& w = w_[i];
+    if (w.kind == "graphic") return;
+    std::vector<std::pair<Box, const char*>> ends;
+    if (Lower(w.className) == "scrollbar") {
+      if (w.style & (kBarSizeBox | kBarSizeGrip)) return;
+      if (w.style & kBarVertical) {
+        const int side = w.rect.Width();
+        ends = {{{w.rect.left, w.rect.top, w.rect.right, w.rect.top + side}, "up"},
+                {{w.rect.left, w.rect.bottom - side, w.rect.right, w.rect.bottom}, "down"}};
+      } else {
+        const int side = w.rect.Height();
+        ends = {{{w.rect.left, w.rect.top, w.rect.left + side, w.rect.bottom}, "left"},
+                {{w.rect.right - side, w.rect.top, w.rect.right, w.rect.bottom}, "right"}};
+      }
+    } else {
+      const int border = std::max(0, w.client.left - w.rect.left);
+      const int across = w.rect.right - border - w.client.right, down = w.rect.bottom - border - w.client.bottom;
+      if ((w.style & kVScroll) && across >= 8 && w.client.Height() >= 3 * across)
+        for (const auto& [box, name] : {std::pair{Box{w.client.right, w.client.top, w.client.right + across, w.client.top + across}, "up"},
+                                        std::pair{Box{w.client.right, w.client.bottom - across, w.client.right + across, w.client.bottom}, "down"}})
+          ends.push_back({box, name});
+      if ((w.style & kHScroll) && down >= 8 && w.client.Width() >= 3 * down)
+        for (const auto& [box, name] : {std::pair{Box{w.client.left, w.client.bottom, w.client.left + down, w.client.bottom + down}, "left"},
+                                        std::pair{Box{w.client.right - down, w.client.bottom, w.client.right, w.client.bottom + down}, "right"}})
+          ends.push_back({box, name});
+    }
+    for (const auto& [end, name] : ends) {
+      if (end.Width() < 8 || end.Height() < 8) continue;
+      const int inset = std::max(2, std::min(end.Width(), end.Height()) / 5);
+      const Box middle = Intersect({end.left + inset, end.top + inset, end.right - inset, end.bottom - inset}, visible_[i]);
+      if (middle.Empty() || Covered(i, middle, 9)) continue;
+      const std::uint32_t face = Mode(i, middle);
+      int ink = 0;
+      for (int y = middle.top; y < middle.bottom; ++y)
+        for (int x = middle.left; x < middle.right; ++x) ink += Owns(i, x, y) && Difference(p_.At(x, y), face) >= kFaintInk ? 1 : 0;
+      if (ink < 4)
+        Fault(w, std::string("no ") + name + " arrow on its scroll bar (" + std::to_string(ink) + " pixels stand out at " +
+                     At(end.left, end.top) + ")");
+    }
   }
 
   // Pixels of the box that stand out of Colour, lines across most of the box left out (edges,
@@ -247,7 +351,11 @@ class Judgement {
     if (kind == Kind::Group) text = {text.left + 4, text.top, text.right - 4, std::min(text.bottom, w.rect.top + 16)};
     text = Intersect(text, visible_[i]);
     if (Covered(i, text)) return;
-    const std::uint32_t face = Mode(i, text);
+    // The face is read in the text's middle band: a thick frame or edge of one colour round a
+    // face of many shades (a gradient) would pass for the face otherwise.
+    const int inset = kind == Kind::Push ? text.Height() / 4 : 0;
+    const Box middle = Intersect({text.left + text.Width() / 8, text.top + inset, text.right - text.Width() / 8, text.bottom - inset}, text);
+    const std::uint32_t face = Mode(i, middle.Empty() ? text : middle);
     const int threshold = (w.style & kDisabled) ? kFaintInk : kInk;
     const int ink = TextInk(i, text, face, threshold);
     if (ink < 8) {
@@ -346,7 +454,7 @@ std::vector<ListedWindow> ParseWindowList(std::string_view Text) {
       if (tab == std::string::npos) break;
       start = tab + 1;
     }
-    if (fields.size() != 12) continue;
+    if (fields.size() != 12 && fields.size() != 13) continue;  // a list without check states too
     ListedWindow w;
     auto box = [](const std::string& s, Box& b) {
       return std::sscanf(s.c_str(), "%d %d %d %d", &b.left, &b.top, &b.right, &b.bottom) == 4;
@@ -365,6 +473,7 @@ std::vector<ListedWindow> ParseWindowList(std::string_view Text) {
     w.text = fields[9];
     w.askedStyle = askedStyle;
     w.askedExStyle = askedEx;
+    if (fields.size() == 13) w.state = fields[12];
     out.push_back(std::move(w));
   }
   return out;
@@ -388,6 +497,94 @@ Box GrabArea(const std::vector<ListedWindow>& Windows, int ScreenWidth, int Scre
 
 Verdict Judge(const ScreenPicture& Picture, const std::vector<ListedWindow>& Windows) {
   return Judgement(Picture, Windows).Run();
+}
+
+bool ListedWindow::Is(std::string_view Word) const {
+  std::istringstream words(state);
+  for (std::string w; words >> w;)
+    if (w == Word) return true;
+  return false;
+}
+
+Box ListedWindow::Place(std::string_view Name) const {
+  std::istringstream words(state);
+  const std::string prefix = std::string(Name) + "=";
+  for (std::string w; words >> w;) {
+    Box b;
+    if (w.rfind(prefix, 0) == 0 && std::sscanf(w.c_str() + prefix.size(), "%d,%d,%d,%d", &b.left, &b.top, &b.right, &b.bottom) == 4)
+      return b;
+  }
+  return {};
+}
+
+std::string ListedWindow::Mark() const {
+  for (const char* mark : {"checked", "unchecked", "grayed"})
+    if (Is(mark)) return mark;
+  return {};
+}
+
+namespace {
+
+// A window of one picture's list and the same window in another's.
+struct Pair {
+  int before, after;
+};
+
+std::vector<Pair> SameWindows(const Shot& Before, const Shot& After) {
+  auto key = [](const ListedWindow& w) {
+    return w.kind + '\t' + w.className + '\t' + w.library + '\t' + std::to_string(w.rect.left) + ' ' +
+           std::to_string(w.rect.top) + ' ' + std::to_string(w.rect.right) + ' ' + std::to_string(w.rect.bottom) + '\t' + w.text;
+  };
+  std::map<std::string, int> before;
+  for (size_t i = 0; i < Before.windows.size(); ++i) before.emplace(key(Before.windows[i]), static_cast<int>(i));
+  std::vector<Pair> pairs;
+  for (size_t i = 0; i < After.windows.size(); ++i)
+    if (const auto found = before.find(key(After.windows[i])); found != before.end())
+      pairs.push_back({found->second, static_cast<int>(i)});
+  return pairs;
+}
+
+// The pixels of the window shown in both pictures that differ between them.
+int Changed(const Judgement& Before, const Shot& B, const Judgement& After, const Shot& A, const Pair& P) {
+  const Box area = Intersect(Before.Visible(P.before), After.Visible(P.after));
+  int changed = 0;
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x)
+      if (Before.OwnsPixel(P.before, x, y) && After.OwnsPixel(P.after, x, y) &&
+          Difference(B.picture.At(x, y), A.picture.At(x, y)) >= kInk)
+        ++changed;
+  return changed;
+}
+
+// Fewer changed pixels are a mark's dot; more are a look.
+constexpr int kMarkShown = 6;
+constexpr int kLookChanged = 12;
+
+}  // namespace
+
+std::vector<std::string> JudgeTurnedMarks(const Shot& Before, const Shot& After) {
+  const Judgement before(Before.picture, Before.windows), after(After.picture, After.windows);
+  std::vector<std::string> faults;
+  for (const Pair& p : SameWindows(Before, After)) {
+    const ListedWindow &b = Before.windows[static_cast<size_t>(p.before)], &a = After.windows[static_cast<size_t>(p.after)];
+    if (a.Mark().empty() || b.Mark().empty() || a.Mark() == b.Mark()) continue;
+    if (const int changed = Changed(before, Before, after, After, p); changed < kMarkShown)
+      faults.push_back(a.Describe() + ": " + a.Mark() + ", it looks as it did " + b.Mark() + " (" + std::to_string(changed) +
+                       " pixels differ)");
+  }
+  return faults;
+}
+
+std::vector<std::string> JudgeSameLooks(const Shot& Before, const Shot& After) {
+  const Judgement before(Before.picture, Before.windows), after(After.picture, After.windows);
+  std::vector<std::string> faults;
+  for (const Pair& p : SameWindows(Before, After)) {
+    const ListedWindow &b = Before.windows[static_cast<size_t>(p.before)], &a = After.windows[static_cast<size_t>(p.after)];
+    if (a.Is("focused") || b.Is("focused") || a.Is("active") != b.Is("active") || a.Mark() != b.Mark()) continue;
+    if (const int changed = Changed(before, Before, after, After, p); changed >= kLookChanged)
+      faults.push_back(a.Describe() + ": looks other than before the moves (" + std::to_string(changed) + " pixels differ)");
+  }
+  return faults;
 }
 
 }  // namespace gallery::sweep

@@ -2,8 +2,13 @@
 // what a user would call a hole in a skin.
 //   - no solid-black block: a pixel inside a window whose 5x5 neighbourhood is pure black
 //     (black text is thinner than that);
-//   - every title bar shows its buttons (as many as the window's style asks for);
+//   - every title bar shows its buttons (as many as the window's style asks for) and its
+//     caption stands out of the bar;
 //   - every control's caption is legible: its text stands out of the control's own colour;
+//   - every scroll bar shows its arrows;
+// and two pictures of the same windows: a check mark turned over shows it, and a window whose
+// state is the same after the user's moves (the focus moved round and back, the skin taken away
+// and given back) looks as it did.
 //   - no control invisible: each kind that shows something (buttons, edits, lists, bars, tabs)
 //     stands out of what surrounds it; a push button shows its edge, a track bar its channel
 //     and thumb, a status bar with a grip its grip.
@@ -35,6 +40,15 @@ struct ListedWindow {
   std::uint32_t style = 0, exStyle = 0;
   std::string text;
   std::uint32_t askedStyle = 0, askedExStyle = 0;  // made with; 0: not known
+  // Words: "checked", "unchecked" or "grayed"; "focused"; "active"; "id=N"; and where a title's
+  // buttons answer the pointer, "close=LEFT,TOP,RIGHT,BOTTOM" ("max", "min", "help").
+  std::string state;
+
+  bool Is(std::string_view Word) const;
+  // The box a word "NAME=LEFT,TOP,RIGHT,BOTTOM" gives; an empty box without one.
+  Box Place(std::string_view Name) const;
+  // A check box's or radio button's "checked", "unchecked" or "grayed"; empty for others.
+  std::string Mark() const;
 
   // A short name for reports: the library class or window class and the text.
   std::string Describe() const;
@@ -62,5 +76,18 @@ struct Verdict {
 };
 
 Verdict Judge(const ScreenPicture& Picture, const std::vector<ListedWindow>& Windows);
+
+struct Shot {
+  ScreenPicture picture;
+  std::vector<ListedWindow> windows;
+};
+
+// Each check box and radio button whose mark was turned over between the pictures looks other
+// than it did (a window is the same in both when its kind, class, rectangle and text are).
+std::vector<std::string> JudgeTurnedMarks(const Shot& Before, const Shot& After);
+
+// Each window of the same state in both pictures (the focused one apart, whose caret blinks;
+// and a frame apart whose activation changed) looks as it did.
+std::vector<std::string> JudgeSameLooks(const Shot& Before, const Shot& After);
 
 }  // namespace gallery::sweep

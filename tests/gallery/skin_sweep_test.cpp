@@ -13,10 +13,13 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -39,6 +42,8 @@ struct SweepRun {
   std::string engine;  // "classic" or "layered"
   std::string variant;
   std::string page;
+  std::string folder = {};  // where the variant lies (a Unix path); empty: the build's skins of the sweep
+  bool refusable = false;   // a value out of the format's range: the skin may be refused, saying why
 };
 
 std::ostream& operator<<(std::ostream& out, const SweepRun& r) { return out << r.engine << " " << r.variant << " " << r.page; }
@@ -52,17 +57,28 @@ std::wstring WindowsPath(const std::string& Unix) {
 
 fs::path SweepSkins() { return fs::path(WindowsPath(SCRIVANE_SWEEP_SKINS)); }
 
-std::vector<std::string> VariantsOf(const std::string& Engine) {
-  std::vector<std::string> names;
-  std::ifstream list(SweepSkins() / Engine / "variants.txt");
+fs::path FolderOf(const SweepRun& Run) { return Run.folder.empty() ? SweepSkins() : fs::path(WindowsPath(Run.folder)); }
+
+struct Variant {
+  std::string name;
+  bool refusable = false;
+};
+
+// The variants a list names: a line each, the name, a tab, what it lacks, and a third field
+// "refusable" for a skin that may be refused.
+std::vector<Variant> VariantsIn(const fs::path& List) {
+  std::vector<Variant> variants;
+  std::ifstream list(List);
   for (std::string line; std::getline(list, line);)
-    if (const size_t tab = line.find('\t'); tab != std::string::npos && tab > 0) names.push_back(line.substr(0, tab));
-  return names;
+    if (const size_t tab = line.find('\t'); tab != std::string::npos && tab > 0)
+      variants.push_back({line.substr(0, tab), line.ends_with("\trefusable")});
+  return variants;
 }
 
 const std::vector<std::string>& PagesOf(const std::string& Engine) {
   static const std::vector<std::string> classic{"all", "controls", "dialog", "messagebox", "mdi", "popup", "menus"};
-  static const std::vector<std::string> layered{"layered", "dialogs", "borders", "menus", "mdi"};
+  static const std::vector<std::string> layered{"layered", "dialogs", "borders", "menus", "mdi", "messageboxes",
+                                                "commondialogs"};
   return Engine == "classic" ? classic : layered;
 }
 
@@ -75,24 +91,44 @@ const std::vector<SweepRun>& QuickRuns() {
       {"classic", "sample-group-buttons", "messagebox"},
       {"classic", "sample-group-caption-buttons", "all"},  // the system's caption buttons and icon
       {"classic", "sample-no-section-Button_Close", "messagebox"},  // the system's close at the title's end
+      {"classic", "sample-odd-colours-minus1", "controls"},       // the system's colours, legible
+      {"classic", "colours-odd-colours-FFFFFFFF", "controls"},    // an edit and an up-down that stand out
       {"layered", "sample", "dialogs"},
       {"layered", "sample-group-titles", "menus"},
       {"layered", "sample-no-section-BUTTON", "dialogs"},  // the system's button edges
       {"layered", "sample-no-section-CHECKBOX", "dialogs"},  // the dialog's tool bar, see-through
       {"layered", "sample-group-forms", "mdi"},  // the system's whole frames round a frame and its documents
       {"layered", "colours", "layered"},  // the system's grip and button edges
+      {"layered", "sample", "layered"},
+      {"layered", "sample", "messageboxes"},
+      {"layered", "sample", "commondialogs"},
   };
   return runs;
 }
 
+// Every variant of the build on every page of its engine, and with SCRIVANE_SWEEP_MORE=FOLDER
+// (a Unix path) the variants of FOLDER/classic and FOLDER/layered too (the random ones).
 std::vector<SweepRun> Runs() {
   const char* which = std::getenv("SCRIVANE_SKIN_SWEEP");
   if (!which || std::string(which) != "all") return QuickRuns();
+  std::vector<std::string> folders{""};
+  if (const char* more = std::getenv("SCRIVANE_SWEEP_MORE"); more && *more) folders.push_back(more);
   std::vector<SweepRun> runs;
-  for (const std::string engine : {"classic", "layered"})
-    for (const std::string& variant : VariantsOf(engine))
-      for (const std::string& page : PagesOf(engine)) runs.push_back({engine, variant, page});
+  for (const std::string& folder : folders)
+    for (const std::string engine : {"classic", "layered"}) {
+      const fs::path list = (folder.empty() ? SweepSkins() : fs::path(WindowsPath(folder))) / engine / "variants.txt";
+      for (const Variant& variant : VariantsIn(list))
+        for (const std::string& page : PagesOf(engine)) runs.push_back({engine, variant.name, page, folder, variant.refusable});
+    }
   return runs;
+}
+
+// The quick part's variants are the build's: whether one may be refused is in its list.
+bool Refusable(const SweepRun& Run) {
+  if (!Run.folder.empty() || Run.refusable) return Run.refusable;
+  for (const Variant& v : VariantsIn(SweepSkins() / Run.engine / "variants.txt"))
+    if (v.name == Run.variant) return v.refusable;
+  return false;
 }
 
 std::string NameOf(const ::testing::TestParamInfo<SweepRun>& Info) {
@@ -170,6 +206,21 @@ std::optional<std::string> RunFault(const Outcome& Run, DWORD Bound) {
   return std::nullopt;
 }
 
+// What the gallery said refusing a skin that may be refused: it failed (1) saying something
+// beside its own lines about the picture.
+std::optional<std::string> Refusal(const Outcome& Run, bool Refusable) {
+  if (!Refusable || Run.exitCode != std::optional<DWORD>(1)) return std::nullopt;
+  std::string said;
+  std::istringstream lines(Run.said);
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line == "skingallery: screenshot written") continue;
+    said += (said.empty() ? "" : " / ") + line;
+  }
+  if (said.empty()) return std::nullopt;
+  return said;
+}
+
 // The PNG as 0xRRGGBB pixels.
 std::optional<sweep::ScreenPicture> LoadPicture(const fs::path& File, const sweep::Box& Area) {
   skin_layered::TPNGGraphic png;
@@ -204,6 +255,65 @@ std::string ShardName() {
 
 class SkinSweep : public ::testing::TestWithParam<SweepRun> {};
 
+// The pictures a page takes (the gallery's AddShotStep) and what the last two are judged by
+// beside each alone: every check mark turned over between them, or the user's moves made
+// between them that should change nothing.
+struct PageShots {
+  int pictures = 1;
+  enum class Between { Nothing, TurnedMarks, SameLooks } between = Between::Nothing;
+};
+
+PageShots ShotsOf(const SweepRun& Run) {
+  using B = PageShots::Between;
+  if (Run.engine == "classic") return Run.page == "controls" ? PageShots{2, B::TurnedMarks} : PageShots{};
+  if (Run.page == "layered") return {2, B::TurnedMarks};
+  if (Run.page == "dialogs" || Run.page == "commondialogs") return {3, B::SameLooks};
+  if (Run.page == "messageboxes") return {5, B::SameLooks};
+  return {};
+}
+
+// The gallery's name of picture N (from 2 on) and of its list: "-N" before the extension.
+fs::path NthShot(const fs::path& First, int N) {
+  if (N <= 1) return First;
+  return First.parent_path() / (First.stem().wstring() + L"-" + std::to_wstring(N) + First.extension().wstring());
+}
+
+// Holes the sweep found in parts others are mending: a fault of a run that matches one awaits
+// its mend and fails nothing (the run says it, and make check-skins lists it apart). The list
+// empties as the mends land.
+struct AwaitedMend {
+  const char* engine;
+  const char* variant;  // a regular expression over the whole name
+  const char* page;     // a regular expression over the whole name
+  const char* fault;    // a regular expression found in the fault's text
+};
+
+const std::vector<AwaitedMend>& AwaitedMends() {
+  static const std::vector<AwaitedMend> mends{
+      // A tiled centre of no source pixels left unpainted: the header and status bar black.
+      {"classic", "sample-pictures-third-height", ".*", "solid black"},
+      // Colours no colour can have taken as black or white.
+      {"layered", ".*-odd-colours-.*", ".*", "."},
+      // Pieces outside their pictures (a master of 8x8, parts above and left of it, offsets
+      // and sizes out of range) drawn as nothing: title buttons, glyphs and arrows vanish.
+      {"layered", "sample-master-8x8|sample-parts-negative|.*-odd-measures-(huge|negative)", ".*", "."},
+      // A disabled dialog open under another (the Font dialog under the Colour dialog) is not
+      // skinned again when the skin comes back.
+      {"layered", ".*", "commondialogs", "^picture 3: .*looks other than before the moves"},
+      // A combo box without the skin's edit or combo box section.
+      {"layered", ".*-no-section-(COMBOBOX|EDIT)", "commondialogs", "ComboBox .*solid black"},
+  };
+  return mends;
+}
+
+bool Awaited(const SweepRun& Run, const std::string& Fault) {
+  for (const AwaitedMend& m : AwaitedMends())
+    if (Run.engine == m.engine && std::regex_match(Run.variant, std::regex(m.variant)) &&
+        std::regex_match(Run.page, std::regex(m.page)) && std::regex_search(Fault, std::regex(m.fault)))
+      return true;
+  return false;
+}
+
 TEST_P(SkinSweep, LeavesNoHole) {
   const SweepRun& run = GetParam();
   const char* outEnv = std::getenv("SCRIVANE_SWEEP_OUT");
@@ -213,31 +323,56 @@ TEST_P(SkinSweep, LeavesNoHole) {
   const std::string name = run.engine + "-" + run.variant + "-" + run.page;
   const fs::path shot = work / "runs" / (name + ".png"), list = work / "runs" / (name + ".txt"),
                  said = work / "runs" / (name + ".err");
-  fs::remove(shot, ec);
-  fs::remove(list, ec);
+  const PageShots shots = ShotsOf(run);
+  for (int n = 1; n <= shots.pictures; ++n) {
+    fs::remove(NthShot(shot, n), ec);
+    fs::remove(NthShot(list, n), ec);
+  }
 
-  const fs::path skin = run.engine == "classic" ? SweepSkins() / "classic" / (run.variant + ".skn")
-                                                : SweepSkins() / "layered" / run.variant;
+  const fs::path skin = run.engine == "classic" ? FolderOf(run) / "classic" / (run.variant + ".skn")
+                                                : FolderOf(run) / "layered" / run.variant;
   ASSERT_TRUE(fs::exists(skin)) << skin.string();
   const std::wstring arguments = std::wstring(run.engine == "classic" ? L"--classic \"" : L"--layered \"") + skin.wstring() +
                                  L"\" --page " + std::wstring(run.page.begin(), run.page.end()) + L" --shot \"" +
                                  shot.wstring() + L"\" --windows \"" + list.wstring() + L"\"";
   const Outcome outcome = RunProgram(GalleryExe(), arguments, said, kRunBound);
 
-  std::vector<std::string> faults;
+  std::vector<std::string> found;
   int black = 0;
-  if (const std::optional<std::string> fault = RunFault(outcome, kRunBound)) faults.push_back(*fault);
-  const std::vector<ListedWindow> windows = sweep::ParseWindowList(ReadText(list));
-  if (windows.empty()) {
-    faults.push_back("no window list");
-  } else if (const std::optional<sweep::ScreenPicture> picture =
-                 LoadPicture(shot, sweep::GrabArea(windows, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)))) {
-    sweep::Verdict verdict = sweep::Judge(*picture, windows);
-    black = verdict.blackPixels;
-    faults.insert(faults.end(), verdict.faults.begin(), verdict.faults.end());
-  } else {
-    faults.push_back("no picture");
+  // A skin with a value out of its format's range may be refused: the gallery says so and runs
+  // without it (its pictures judged all the same).
+  const std::optional<std::string> refused = Refusal(outcome, Refusable(run));
+  if (const std::optional<std::string> fault = RunFault(outcome, kRunBound); fault && !refused) found.push_back(*fault);
+  // A gallery that refused its skin ends after its first picture.
+  const int taken = refused ? 1 : shots.pictures;
+  std::vector<std::optional<sweep::Shot>> pictures;
+  for (int n = 1; n <= taken; ++n) {
+    const std::string which = n == 1 ? "" : "picture " + std::to_string(n) + ": ";
+    std::vector<ListedWindow> windows = sweep::ParseWindowList(ReadText(NthShot(list, n)));
+    std::optional<sweep::ScreenPicture> picture;
+    if (windows.empty())
+      found.push_back(which + "no window list");
+    else if (!(picture = LoadPicture(NthShot(shot, n), sweep::GrabArea(windows, GetSystemMetrics(SM_CXSCREEN),
+                                                                       GetSystemMetrics(SM_CYSCREEN)))))
+      found.push_back(which + "no picture");
+    if (!picture) {
+      pictures.emplace_back();
+      continue;
+    }
+    const sweep::Verdict verdict = sweep::Judge(*picture, windows);
+    black = std::max(black, verdict.blackPixels);
+    for (const std::string& f : verdict.faults) found.push_back(which + f);
+    pictures.push_back(sweep::Shot{std::move(*picture), std::move(windows)});
   }
+  if (taken >= 2 && pictures[taken - 2] && pictures[taken - 1]) {
+    const sweep::Shot &before = *pictures[taken - 2], &after = *pictures[taken - 1];
+    const std::vector<std::string> between = shots.between == PageShots::Between::TurnedMarks
+                                                 ? sweep::JudgeTurnedMarks(before, after)
+                                                 : sweep::JudgeSameLooks(before, after);
+    for (const std::string& f : between) found.push_back("picture " + std::to_string(taken) + ": " + f);
+  }
+  std::vector<std::string> faults, awaited;
+  for (const std::string& f : found) (Awaited(run, f) ? awaited : faults).push_back(f);
 
   if (outEnv) {
     // One line a run, and one a fault, their texts on one line.
@@ -248,17 +383,28 @@ TEST_P(SkinSweep, LeavesNoHole) {
     };
     std::ofstream results(work / ("results-" + ShardName() + ".txt"), std::ios::app | std::ios::binary);
     results << run.engine << '\t' << run.variant << '\t' << run.page << '\t' << faults.size() << '\t' << black << '\t'
-            << (faults.empty() ? "" : flat(faults.front())) << '\n';
+            << (faults.empty() ? "" : flat(faults.front())) << '\t' << awaited.size() << '\n';
     std::ofstream all(work / ("faults-" + ShardName() + ".txt"), std::ios::app | std::ios::binary);
     for (const std::string& f : faults) all << run.engine << '\t' << run.variant << '\t' << run.page << '\t' << flat(f) << '\n';
+    std::ofstream waiting(work / ("awaited-" + ShardName() + ".txt"), std::ios::app | std::ios::binary);
+    for (const std::string& f : awaited)
+      waiting << run.engine << '\t' << run.variant << '\t' << run.page << '\t' << flat(f) << '\n';
+    if (refused) {
+      std::ofstream refusals(work / ("refused-" + ShardName() + ".txt"), std::ios::app | std::ios::binary);
+      refusals << run.engine << '\t' << run.variant << '\t' << run.page << '\t' << flat(*refused) << '\n';
+    }
   }
-  if (faults.empty() || !outEnv) {
-    fs::remove(shot, ec);
-    fs::remove(list, ec);
-  }
+  if (found.empty() || !outEnv)
+    for (int n = 1; n <= shots.pictures; ++n) {
+      fs::remove(NthShot(shot, n), ec);
+      fs::remove(NthShot(list, n), ec);
+    }
   fs::remove(said, ec);
   if (!outEnv) fs::remove_all(work, ec);
   std::string all;
+  for (const std::string& f : awaited) all += "\n  awaiting its mend: " + f;
+  if (!awaited.empty()) std::printf("%s %s %s:%s\n", run.engine.c_str(), run.variant.c_str(), run.page.c_str(), all.c_str());
+  all.clear();
   for (const std::string& f : faults) all += "\n  " + f;
   EXPECT_TRUE(faults.empty()) << run << ":" << all;
 }
