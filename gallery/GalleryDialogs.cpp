@@ -113,6 +113,20 @@ COLORREF g_custom[16] = {};
 CHOOSECOLORW g_chooseColor{};
 OPENFILENAMEW g_save{};
 
+// A file dialog's description over the skins folder: the Open and Save dialogs differ only in
+// owner, filter, file buffer and flags.
+OPENFILENAMEW FileDialogOf(HWND Owner, const wchar_t* Filter, wchar_t* File, DWORD Flags) {
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = Owner;
+  dialog.lpstrFilter = Filter;
+  dialog.lpstrFile = File;
+  dialog.nMaxFile = MAX_PATH;
+  dialog.lpstrInitialDir = g_folder.c_str();
+  dialog.Flags = Flags;
+  return dialog;
+}
+
 void CALLBACK OpenNested(HWND, UINT, UINT_PTR Id, DWORD);
 
 void OpenDialog(int Which) {
@@ -145,14 +159,8 @@ void OpenDialog(int Which) {
       ChooseColorW(&g_chooseColor);
       break;
     default:
-      g_save = {};
-      g_save.lStructSize = sizeof g_save;
-      g_save.hwndOwner = g_nested.owner;
-      g_save.lpstrFilter = L"Pages (*.html)\0*.html\0Every file\0*.*\0";
-      g_save.lpstrFile = g_saveName;
-      g_save.nMaxFile = MAX_PATH;
-      g_save.lpstrInitialDir = g_folder.c_str();
-      g_save.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
+      g_save = FileDialogOf(g_nested.owner, L"Pages (*.html)\0*.html\0Every file\0*.*\0", g_saveName,
+                            OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR);
       GetSaveFileNameW(&g_save);
       break;
   }
@@ -217,14 +225,8 @@ void ShowCommonDialogs(HWND Owner, POINT At) {
     DialogPlaces::Put(find);
     const HWND replace = ReplaceTextW(&g_replace);
     DialogPlaces::Put(replace);
-    OPENFILENAMEW open{};
-    open.lStructSize = sizeof open;
-    open.hwndOwner = Owner;
-    open.lpstrFilter = L"Skins (*.skn)\0*.skn\0Every file\0*.*\0";
-    open.lpstrFile = g_fileName;
-    open.nMaxFile = MAX_PATH;
-    open.lpstrInitialDir = g_folder.c_str();
-    open.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
+    OPENFILENAMEW open = FileDialogOf(Owner, L"Skins (*.skn)\0*.skn\0Every file\0*.*\0", g_fileName,
+                                      OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR);
     GetOpenFileNameW(&open);
     for (HWND modeless : {find, replace})
       if (IsWindow(modeless)) DestroyWindow(modeless);

@@ -1002,17 +1002,24 @@ TEST(GalleryScreenshot, EachWaitGivesUpAtItsBoundSayingSoAndThePictureIsStillTak
   EXPECT_NE(partial.said.find("skingallery: screenshot written"), std::string::npos) << partial.said;
 }
 
+// A shown main form of the gallery under the classic skin, titled Caption: the window the
+// screenshot tests picture.
+Owned<TGalleryMain> ShownMainForm(const wchar_t* Caption) {
+  Owned<TGalleryMain> form(vcl::Construct<TGalleryMain>(nullptr));
+  ApplyClassicSkin(form.get(), std::nullopt);
+  form->SetCaption(Caption);
+  form->SetBounds(40, 40, 500, 400);
+  form->Show();
+  return form;
+}
+
 // A page that takes more pictures: each step runs after its picture, in order, the pictures
 // after the first and their lists are written beside the first ones (the list of each shows
 // the windows as its step left them), and the program ends after the picture that follows the
 // last step.
 TEST(GalleryScreenshot, APageOfMorePicturesRunsEachStepAfterItsPictureAndEndsAfterTheLast) {
   const wintest::TempDir folder(L"gallery_steps");
-  Owned<TGalleryMain> form(vcl::Construct<TGalleryMain>(nullptr));
-  ApplyClassicSkin(form.get(), std::nullopt);
-  form->SetCaption(L"Before the steps");
-  form->SetBounds(40, 40, 500, 400);
-  form->Show();
+  Owned<TGalleryMain> form = ShownMainForm(L"Before the steps");
   ErrorsKept errors(folder.File(L"said.txt"));
   StartScreenshot(folder.File(L"shot.png"), folder.File(L"shot.txt"));
   std::vector<int> ran;
@@ -1076,11 +1083,7 @@ bool RunUntilTheShotEnds(const std::function<void()>& Turn) {
 // dialogs or a skin switched does) gets its picture once it has ended, never half done.
 TEST(GalleryScreenshot, AStepThatLetsMessagesThroughIsPicturedOnlyOnceItEnds) {
   const wintest::TempDir folder(L"gallery_long_step");
-  Owned<TGalleryMain> form(vcl::Construct<TGalleryMain>(nullptr));
-  ApplyClassicSkin(form.get(), std::nullopt);
-  form->SetCaption(L"Before the step");
-  form->SetBounds(40, 40, 500, 400);
-  form->Show();
+  Owned<TGalleryMain> form = ShownMainForm(L"Before the step");
   ErrorsKept errors(folder.File(L"said.txt"));
   StartScreenshot(folder.File(L"shot.png"), folder.File(L"shot.txt"));
   bool picturedInside = false;
@@ -1117,11 +1120,7 @@ TEST(GalleryScreenshot, AStepThatLetsMessagesThroughIsPicturedOnlyOnceItEnds) {
 // and the list is that of the windows it shows.
 TEST(GalleryScreenshot, AWindowThatChangesWhileItsPictureIsTakenIsPicturedAgain) {
   const wintest::TempDir folder(L"gallery_changed_shot");
-  Owned<TGalleryMain> form(vcl::Construct<TGalleryMain>(nullptr));
-  ApplyClassicSkin(form.get(), std::nullopt);
-  form->SetCaption(L"Before the grab");
-  form->SetBounds(40, 40, 500, 400);
-  form->Show();
+  Owned<TGalleryMain> form = ShownMainForm(L"Before the grab");
   ErrorsKept errors(folder.File(L"said.txt"));
   StartScreenshot(folder.File(L"shot.png"), folder.File(L"shot.txt"));
   bool changed = false;

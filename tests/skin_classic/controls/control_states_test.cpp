@@ -984,6 +984,16 @@ std::string WrongSystemChannel(const Shown& p, const RECT& Channel) {
 // cannot have (more frames than its pixels) leaves the system's channel, never none, while the
 // other bar keeps its own picture.
 TEST_F(ControlStates, ATrackBarsChannelShowsTheSkinsCapsWhereTheyFitElseTheWholePictureOrTheSystems) {
+  // A horizontal and a vertical bar without thumbs, shown: their handles.
+  const auto showBars = [this] {
+    auto* bar = Add<vcl::TTrackBar>(20, 20, 200, 32);
+    bar->SetSliderVisible(false);
+    auto* upright = Add<vcl::TTrackBar>(260, 20, 32, 200);
+    upright->SetOrientation(vcl::trVertical);
+    upright->SetSliderVisible(false);
+    Show();
+    return std::pair(bar->Handle(), upright->Handle());
+  };
   // Stretched whole: the left cap's piece over the first quarter, the right's over the last.
   const std::vector<std::pair<int, int>> whole{{0, 3}, {5, 3}, {-6, 5}, {-1, 5}};
   struct Case {
@@ -1009,13 +1019,7 @@ TEST_F(ControlStates, ATrackBarsChannelShowsTheSkinsCapsWhereTheyFitElseTheWhole
     SCOPED_TRACE(c.values);
     // The vertical bar's picture is whole: the horizontal one's values are its alone.
     UseSkin(ChannelSkinSpec(c.values, "TopHeight=3\r\nBottomHeight=3\r\n"));
-    auto* bar = Add<vcl::TTrackBar>(20, 20, 200, 32);
-    bar->SetSliderVisible(false);
-    auto* upright = Add<vcl::TTrackBar>(260, 20, 32, 200);
-    upright->SetOrientation(vcl::trVertical);
-    upright->SetSliderVisible(false);
-    Show();
-    const HWND w = bar->Handle(), v = upright->Handle();
+    const auto [w, v] = showBars();
     EXPECT_EQ(Await([&] {
                 const Shown p(w);
                 const RECT channel = ChannelOf(w);
@@ -1032,13 +1036,7 @@ TEST_F(ControlStates, ATrackBarsChannelShowsTheSkinsCapsWhereTheyFitElseTheWhole
   }
   // The vertical picture alone the skin cannot have: the system's channel there.
   UseSkin(ChannelSkinSpec("LeftWidth=3\r\nRightWidth=3\r\n", "TopHeight=3\r\nBottomHeight=3\r\nFrame=2147483647\r\n"));
-  auto* bar = Add<vcl::TTrackBar>(20, 20, 200, 32);
-  bar->SetSliderVisible(false);
-  auto* upright = Add<vcl::TTrackBar>(260, 20, 32, 200);
-  upright->SetOrientation(vcl::trVertical);
-  upright->SetSliderVisible(false);
-  Show();
-  const HWND w = bar->Handle(), v = upright->Handle();
+  const auto [w, v] = showBars();
   EXPECT_EQ(Await([&] { return WrongChannel(Shown(w), ChannelOf(w), false, {{0, 3}, {3, 4}, {-1, 5}}); }), "");
   EXPECT_EQ(Await([&] { return WrongSystemChannel(Shown(v), ChannelOf(v)); }), "") << "the vertical bar";
 }
